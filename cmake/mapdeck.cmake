@@ -1,0 +1,85 @@
+# Build conventions shared by every folder of the tree.
+#
+# Every target includes the repository root, so headers are named by their
+# path from it: #include "platform/win/wingdi.h", #include "host/basilo/...".
+
+set(MD_WARNINGS -Wall -Wextra)
+if(MAPDECK_WERROR)
+  list(APPEND MD_WARNINGS -Werror)
+endif()
+
+if(MAPDECK_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(MAPDECK_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Adds every immediate sub-folder of DIR that has a CMakeLists.txt (sorted, so
+# the order is stable). Folders without one are still being filled.
+function(md_add_subdirectories dir)
+  if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+    file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}/${dir}
+         ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*)
+    list(SORT children)
+    foreach(child ${children})
+      if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/${child}
+         AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/${child}/CMakeLists.txt)
+        add_subdirectory(${dir}/${child})
+      endif()
+    endforeach()
+  else()
+    add_subdirectory(${dir})
+  endif()
+endfunction()
+
+function(md_target_defaults target)
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(${target} PRIVATE ${MD_WARNINGS})
+endfunction()
+
+# md_library(NAME [STATIC] [DIRS d1 d2 ...] [DEPS t1 t2 ...] [PRIVATE_DEPS ...])
+# Builds a shared library from every .cpp below the listed folders (default:
+# the current folder, recursively). Stand-in libraries are shared, as the
+# libraries they stand for are: one copy of each process-wide object.
+function(md_library name)
+  cmake_parse_arguments(ARG "STATIC" "" "DIRS;DEPS;PRIVATE_DEPS" ${ARGN})
+  if(NOT ARG_DIRS)
+    set(ARG_DIRS ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  set(sources)
+  foreach(d ${ARG_DIRS})
+    file(GLOB_RECURSE s CONFIGURE_DEPENDS ${d}/*.cpp)
+    list(APPEND sources ${s})
+  endforeach()
+  if(ARG_STATIC)
+    add_library(${name} STATIC ${sources})
+  else()
+    add_library(${name} SHARED ${sources})
+  endif()
+  md_target_defaults(${name})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+endfunction()
+
+# md_test(NAME [DIRS ...] DEPS t1 t2 ...)
+# One GoogleTest program from every .cpp below the listed folders (default:
+# the current folder, recursively); each case becomes a ctest test.
+function(md_test name)
+  cmake_parse_arguments(ARG "" "" "DIRS;DEPS" ${ARGN})
+  if(NOT ARG_DIRS)
+    set(ARG_DIRS ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
+  set(sources)
+  foreach(d ${ARG_DIRS})
+    file(GLOB_RECURSE s CONFIGURE_DEPENDS ${d}/*.cpp)
+    list(APPEND sources ${s})
+  endforeach()
+  add_executable(${name} ${sources})
+  md_target_defaults(${name})
+  target_compile_definitions(${name} PRIVATE MD_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                             MD_TEST_OUTPUT_DIR="${PROJECT_BINARY_DIR}/test-output")
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+endfunction()
