@@ -1,0 +1,385 @@
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "host/basilo/cgis_propertyset.h"
+#include "host/basilo/igis_log.h"
+
+// ---------------------------------------------------------------- buffer
+
+CGIS_DataBuffer::CGIS_DataBuffer(int initialSize) {
+  if (initialSize > 0) SetSize(initialSize);
+}
+
+void CGIS_DataBuffer::Release() {
+  if (!owned_by_field_) delete this;
+}
+
+int CGIS_DataBuffer::GetSize() const { return static_cast<int>(bytes_.size()); }
+
+BOOL CGIS_DataBuffer::SetSize(int n) {
+  if (n < 0) {
+    GIS_LOG(3, "CGIS_DataBuffer::SetSize", "n < 0 (%d)", n);
+    return FALSE;
+  }
+  try {
+    bytes_.resize(static_cast<std::size_t>(n), 0);
+    if (n == 0) std::vector<BYTE>().swap(bytes_);
+  } catch (const std::bad_alloc&) {
+    GIS_LOG(3, "CGIS_DataBuffer::SetSize", "cannot allocate %d bytes", n);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BYTE* CGIS_DataBuffer::GetData() { return bytes_.empty() ? nullptr : bytes_.data(); }
+
+// ---------------------------------------------------------------- field
+
+bool IsValueTypeCode(int typeCode) {
+  return typeCode == GIS_FIELD_TYPE_INT || typeCode == GIS_FIELD_TYPE_DOUBLE ||
+         typeCode == GIS_FIELD_TYPE_STRING || typeCode == GIS_FIELD_TYPE_BUFFER ||
+         typeCode == GIS_FIELD_TYPE_BOOL;
+}
+
+namespace {
+
+// Truncates towards zero; NaN gives 0 and out-of-range values are clamped.
+std::int32_t DoubleToInt(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= 2147483647.0) return std::numeric_limits<std::int32_t>::max();
+  if (v <= -2147483648.0) return std::numeric_limits<std::int32_t>::min();
+  return static_cast<std::int32_t>(v);
+}
+
+// The leading number of a text (0 when it has none).
+double TextToDouble(const std::string& s) {
+  const char* p = s.c_str();
+  char* end = nullptr;
+  errno = 0;
+  double v = std::strtod(p, &end);
+  if (end == p) return 0.0;
+  return v;
+}
+
+bool TextToBool(const std::string& s) {
+  if (s == "true" || s == "TRUE" || s == "True") return true;
+  const double v = TextToDouble(s);
+  return v != 0.0 && !std::isnan(v);
+}
+
+// The shortest text that reads back as the same double.
+std::string FormatDouble(double v) {
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+  if (ec != std::errc()) return "0";
+  return std::string(buf, end);
+}
+
+}  // namespace
+
+void CGIS_Field::Release() {
+  if (owner_kind_ == Owner::None) delete this;
+}
+
+const char* CGIS_Field::GetLabel() const { return name_.c_str(); }
+
+BOOL CGIS_Field::SetName(const char* key) {
+  if (key == nullptr || key[0] == '\0') {
+    GIS_LOG(3, "CGIS_Field::SetName", "key == NULL || key is empty");
+    return FALSE;
+  }
+  std::string name(key);
+  if (name == name_) return TRUE;
+  if (owner_kind_ == Owner::Globals) {
+    GIS_LOG(3, "CGIS_Field::SetName", "a registered global property cannot be renamed (%s)", name_.c_str());
+    return FALSE;
+  }
+  if (owner_set_ != nullptr && !owner_set_->Rename(this, name)) {
+    GIS_LOG(3, "CGIS_Field::SetName", "key %s already in the set", key);
+    return FALSE;
+  }
+  name_ = std::move(name);
+  return TRUE;
+}
+
+CGIS_DataBuffer* CGIS_Field::EnsureBuffer() {
+  if (!buffer_) {
+    buffer_ = std::make_unique<CGIS_DataBuffer>();
+    buffer_->SetOwnedByField();
+  }
+  return buffer_.get();
+}
+
+BOOL CGIS_Field::SetType(int typeCode) {
+  if (!IsValueTypeCode(typeCode)) {
+    GIS_LOG(3, "CGIS_Field::SetType", "unknown type code %d", typeCode);
+    return FALSE;
+  }
+  if (typeCode == type_) return TRUE;
+  // Convert the current value into the new type before switching.
+  std::int32_t i = GetInt();
+  double d = GetDouble();
+  bool b = GetBool();
+  const char* s = GetString();
+  std::string text = s != nullptr ? std::string(s) : std::string();
+  const int old = type_;
+  type_ = typeCode;
+  int_ = 0;
+  double_ = 0.0;
+  bool_ = false;
+  text_.clear();
+  if (old == GIS_FIELD_TYPE_BUFFER && buffer_) buffer_->Clear();
+  object_ = nullptr;
+  const bool hadScalar =
+      old != GIS_FIELD_TYPE_NONE && old != GIS_FIELD_TYPE_BUFFER && old != GIS_FIELD_TYPE_OBJECT;
+  if (hadScalar) {
+    switch (typeCode) {
+      case GIS_FIELD_TYPE_INT:
+        int_ = i;
+        break;
+      case GIS_FIELD_TYPE_DOUBLE:
+        double_ = d;
+        break;
+      case GIS_FIELD_TYPE_BOOL:
+        bool_ = b;
+        break;
+      case GIS_FIELD_TYPE_STRING:
+        text_ = text;
+        break;
+      default:
+        break;
+    }
+  }
+  if (typeCode == GIS_FIELD_TYPE_BUFFER) EnsureBuffer();
+  return TRUE;
+}
+
+int CGIS_Field::GetType() const { return type_; }
+
+const char* CGIS_Field::GetDescription() const { return description_.c_str(); }
+
+BOOL CGIS_Field::SetDescription(const char* text) {
+  description_ = text != nullptr ? text : "";
+  return TRUE;
+}
+
+int CGIS_Field::GetInt() const {
+  switch (type_) {
+    case GIS_FIELD_TYPE_INT:
+      return int_;
+    case GIS_FIELD_TYPE_DOUBLE:
+      return DoubleToInt(double_);
+    case GIS_FIELD_TYPE_BOOL:
+      return bool_ ? 1 : 0;
+    case GIS_FIELD_TYPE_STRING:
+      return DoubleToInt(TextToDouble(text_));
+    default:
+      return 0;
+  }
+}
+
+bool CGIS_Field::GetBool() const {
+  switch (type_) {
+    case GIS_FIELD_TYPE_INT:
+      return int_ != 0;
+    case GIS_FIELD_TYPE_DOUBLE:
+      return double_ != 0.0 && !std::isnan(double_);
+    case GIS_FIELD_TYPE_BOOL:
+      return bool_;
+    case GIS_FIELD_TYPE_STRING:
+      return TextToBool(text_);
+    default:
+      return false;
+  }
+}
+
+double CGIS_Field::GetDouble() const {
+  switch (type_) {
+    case GIS_FIELD_TYPE_INT:
+      return int_;
+    case GIS_FIELD_TYPE_DOUBLE:
+      return double_;
+    case GIS_FIELD_TYPE_BOOL:
+      return bool_ ? 1.0 : 0.0;
+    case GIS_FIELD_TYPE_STRING:
+      return TextToDouble(text_);
+    default:
+      return 0.0;
+  }
+}
+
+const char* CGIS_Field::GetString() const {
+  switch (type_) {
+    case GIS_FIELD_TYPE_STRING:
+      return text_.c_str();
+    case GIS_FIELD_TYPE_INT:
+      formatted_ = std::to_string(int_);
+      return formatted_.c_str();
+    case GIS_FIELD_TYPE_DOUBLE:
+      formatted_ = FormatDouble(double_);
+      return formatted_.c_str();
+    case GIS_FIELD_TYPE_BOOL:
+      formatted_ = bool_ ? "1" : "0";
+      return formatted_.c_str();
+    default:
+      return nullptr;
+  }
+}
+
+BOOL CGIS_Field::SetInt(int value) {
+  if (type_ == GIS_FIELD_TYPE_NONE) type_ = GIS_FIELD_TYPE_INT;
+  switch (type_) {
+    case GIS_FIELD_TYPE_INT:
+      int_ = value;
+      return TRUE;
+    case GIS_FIELD_TYPE_DOUBLE:
+      double_ = value;
+      return TRUE;
+    case GIS_FIELD_TYPE_BOOL:
+      bool_ = value != 0;
+      return TRUE;
+    case GIS_FIELD_TYPE_STRING:
+      text_ = std::to_string(value);
+      return TRUE;
+    default:
+      break;
+  }
+  GIS_LOG(3, "CGIS_Field::SetInt", "%s holds no scalar value (type %d)", name_.c_str(), type_);
+  return FALSE;
+}
+
+BOOL CGIS_Field::SetBool(bool value) {
+  if (type_ == GIS_FIELD_TYPE_NONE) type_ = GIS_FIELD_TYPE_BOOL;
+  switch (type_) {
+    case GIS_FIELD_TYPE_INT:
+      int_ = value ? 1 : 0;
+      return TRUE;
+    case GIS_FIELD_TYPE_DOUBLE:
+      double_ = value ? 1.0 : 0.0;
+      return TRUE;
+    case GIS_FIELD_TYPE_BOOL:
+      bool_ = value;
+      return TRUE;
+    case GIS_FIELD_TYPE_STRING:
+      text_ = value ? "1" : "0";
+      return TRUE;
+    default:
+      break;
+  }
+  GIS_LOG(3, "CGIS_Field::SetBool", "%s holds no scalar value (type %d)", name_.c_str(), type_);
+  return FALSE;
+}
+
+BOOL CGIS_Field::SetDouble(double value) {
+  if (type_ == GIS_FIELD_TYPE_NONE) type_ = GIS_FIELD_TYPE_DOUBLE;
+  switch (type_) {
+    case GIS_FIELD_TYPE_INT:
+      int_ = DoubleToInt(value);
+      return TRUE;
+    case GIS_FIELD_TYPE_DOUBLE:
+      double_ = value;
+      return TRUE;
+    case GIS_FIELD_TYPE_BOOL:
+      bool_ = value != 0.0 && !std::isnan(value);
+      return TRUE;
+    case GIS_FIELD_TYPE_STRING:
+      text_ = FormatDouble(value);
+      return TRUE;
+    default:
+      break;
+  }
+  GIS_LOG(3, "CGIS_Field::SetDouble", "%s holds no scalar value (type %d)", name_.c_str(), type_);
+  return FALSE;
+}
+
+BOOL CGIS_Field::SetString(const char* text) {
+  std::string s = text != nullptr ? text : "";
+  if (type_ == GIS_FIELD_TYPE_NONE) type_ = GIS_FIELD_TYPE_STRING;
+  switch (type_) {
+    case GIS_FIELD_TYPE_INT:
+      int_ = DoubleToInt(TextToDouble(s));
+      return TRUE;
+    case GIS_FIELD_TYPE_DOUBLE:
+      double_ = TextToDouble(s);
+      return TRUE;
+    case GIS_FIELD_TYPE_BOOL:
+      bool_ = TextToBool(s);
+      return TRUE;
+    case GIS_FIELD_TYPE_STRING:
+      text_ = std::move(s);
+      return TRUE;
+    default:
+      break;
+  }
+  GIS_LOG(3, "CGIS_Field::SetString", "%s holds no scalar value (type %d)", name_.c_str(), type_);
+  return FALSE;
+}
+
+IGIS_DataBuffer* CGIS_Field::GetDataBuffer() {
+  if (type_ != GIS_FIELD_TYPE_BUFFER) return nullptr;
+  return EnsureBuffer();
+}
+
+void* CGIS_Field::GetObject() const { return type_ == GIS_FIELD_TYPE_OBJECT ? object_ : nullptr; }
+
+void CGIS_Field::AssignObject(void* object) {
+  if (type_ != GIS_FIELD_TYPE_OBJECT) {
+    int_ = 0;
+    double_ = 0.0;
+    bool_ = false;
+    text_.clear();
+    if (buffer_) buffer_->Clear();
+    type_ = GIS_FIELD_TYPE_OBJECT;
+  }
+  object_ = object;
+}
+
+const std::vector<BYTE>& CGIS_Field::BufferBytes() const {
+  static const std::vector<BYTE> kEmpty;
+  return buffer_ ? buffer_->Bytes() : kEmpty;
+}
+
+void CGIS_Field::AssignStored(int typeCode, std::string description, std::int32_t i, double d, bool b,
+                              std::string text, std::vector<BYTE>&& bytes) {
+  type_ = typeCode;
+  description_ = std::move(description);
+  int_ = i;
+  double_ = d;
+  bool_ = b;
+  text_ = std::move(text);
+  object_ = nullptr;
+  if (typeCode == GIS_FIELD_TYPE_BUFFER) {
+    EnsureBuffer()->Assign(std::move(bytes));
+  } else if (buffer_) {
+    buffer_->Clear();
+  }
+}
+
+extern "C" IGIS_Field* GIS_CreateFieldObject() {
+  try {
+    return new CGIS_Field();
+  } catch (const std::bad_alloc&) {
+    GIS_LOG(3, "GIS_CreateFieldObject", "out of memory");
+    return nullptr;
+  }
+}
+
+extern "C" IGIS_DataBuffer* GIS_CreateDataBufferObject(int initialSize) {
+  try {
+    auto* b = new CGIS_DataBuffer();
+    if (initialSize > 0 && !b->SetSize(initialSize)) {
+      delete b;
+      return nullptr;
+    }
+    return b;
+  } catch (const std::bad_alloc&) {
+    GIS_LOG(3, "GIS_CreateDataBufferObject", "out of memory");
+    return nullptr;
+  }
+}

@@ -1,0 +1,192 @@
+#include <cstring>
+#include <new>
+
+#include "host/basilo/cgis_propertyset.h"
+#include "host/basilo/igis_log.h"
+#include "host/basilo/propertyset_codec.h"
+
+void CGIS_PropertySet::Release() { delete this; }
+
+int CGIS_PropertySet::GetCount() const { return static_cast<int>(fields_.size()); }
+
+IGIS_Field* CGIS_PropertySet::GetProperty(const char* key) {
+  if (key == nullptr) return nullptr;
+  auto it = index_.find(key);
+  return it == index_.end() ? nullptr : it->second;
+}
+
+IGIS_Field* CGIS_PropertySet::GetFirstPosition() { return fields_.empty() ? nullptr : fields_.front().get(); }
+
+IGIS_Field* CGIS_PropertySet::GetNext(IGIS_Field* field) {
+  auto* f = dynamic_cast<CGIS_Field*>(field);
+  if (f == nullptr || f->GetOwnerSet() != this) return nullptr;
+  std::size_t next = f->GetPosition() + 1;
+  return next < fields_.size() ? fields_[next].get() : nullptr;
+}
+
+IGIS_Field* CGIS_PropertySet::AddProperty(const char* key, const char* description, int typeCode,
+                                          int /*flag*/) {
+  if (key == nullptr || key[0] == '\0') {
+    GIS_LOG(3, "CGIS_PropertySet::AddProperty", "key == NULL || key is empty");
+    return nullptr;
+  }
+  if (!IsValueTypeCode(typeCode)) {
+    GIS_LOG(3, "CGIS_PropertySet::AddProperty", "%s: unknown type code %d", key, typeCode);
+    return nullptr;
+  }
+  if (CGIS_Field* existing = static_cast<CGIS_Field*>(GetProperty(key))) {
+    existing->SetType(typeCode);
+    existing->SetDescription(description);
+    return existing;
+  }
+  CGIS_Field* field = NewField(key);
+  if (field == nullptr) return nullptr;
+  field->SetType(typeCode);
+  field->SetDescription(description);
+  return field;
+}
+
+CGIS_Field* CGIS_PropertySet::NewField(const char* key) {
+  try {
+    auto field = std::make_unique<CGIS_Field>();
+    field->SetNameDirect(key);
+    field->SetOwner(CGIS_Field::Owner::Set, this);
+    field->SetPosition(fields_.size());
+    CGIS_Field* raw = field.get();
+    index_.emplace(raw->Name(), raw);
+    try {
+      fields_.push_back(std::move(field));
+    } catch (...) {
+      index_.erase(raw->Name());
+      throw;
+    }
+    return raw;
+  } catch (const std::bad_alloc&) {
+    GIS_LOG(3, "CGIS_PropertySet::AddProperty", "%s: out of memory", key);
+    return nullptr;
+  }
+}
+
+BOOL CGIS_PropertySet::SetObject(const char* key, void* object, int /*flag*/) {
+  if (key == nullptr || key[0] == '\0') {
+    GIS_LOG(3, "CGIS_PropertySet::SetObject", "key == NULL || key is empty");
+    return FALSE;
+  }
+  auto* field = static_cast<CGIS_Field*>(GetProperty(key));
+  if (field == nullptr) field = NewField(key);
+  if (field == nullptr) return FALSE;
+  field->AssignObject(object);
+  return TRUE;
+}
+
+bool CGIS_PropertySet::Rename(CGIS_Field* field, const std::string& name) {
+  if (index_.count(name) != 0) return false;
+  index_.erase(field->Name());
+  index_.emplace(name, field);
+  return true;
+}
+
+BOOL CGIS_PropertySet::Archive(IGIS_DataBuffer* buffer, int mode, int /*option*/) {
+  if (buffer == nullptr) {
+    GIS_LOG(3, "CGIS_PropertySet::Archive", "pDataBuffer == NULL");
+    return FALSE;
+  }
+  if (mode == GIS_ARCHIVE_WRITE) return Write(buffer);
+  if (mode == GIS_ARCHIVE_READ) return Read(buffer);
+  GIS_LOG(3, "CGIS_PropertySet::Archive", "unknown mode %d", mode);
+  return FALSE;
+}
+
+BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
+  std::vector<BYTE> bytes;
+  std::string error;
+  try {
+    basilo::PropertySetEncoder encoder;
+    for (const auto& f : fields_) {
+      if (f->GetType() == GIS_FIELD_TYPE_OBJECT) continue;  // pointers mean nothing once stored
+      encoder.Add(f->GetType(), f->Name(), f->Description(), f->IntValue(), f->DoubleValue(), f->BoolValue(),
+                  f->Text(), f->BufferBytes());
+    }
+    if (!encoder.Finish(&bytes, &error)) {
+      GIS_LOG(3, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
+      return FALSE;
+    }
+  } catch (const std::bad_alloc&) {
+    GIS_LOG(3, "CGIS_PropertySet::Archive", "cannot store the set: out of memory");
+    return FALSE;
+  }
+  const int n = static_cast<int>(bytes.size());
+  if (!buffer->SetSize(n) || buffer->GetSize() != n || buffer->GetData() == nullptr) {
+    GIS_LOG(3, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
+    return FALSE;
+  }
+  std::memcpy(buffer->GetData(), bytes.data(), bytes.size());
+  return TRUE;
+}
+
+BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
+  const int size = buffer->GetSize();
+  const BYTE* data = size > 0 ? buffer->GetData() : nullptr;
+  if (size < 0 || (size > 0 && data == nullptr)) {
+    GIS_LOG(3, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
+    return FALSE;
+  }
+  std::vector<basilo::StoredField> stored;
+  std::string error;
+  try {
+    if (!basilo::DecodePropertySet(data, static_cast<std::size_t>(size), &stored, &error)) {
+      GIS_LOG(3, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s", size,
+              error.c_str());
+      return FALSE;
+    }
+    // Build the new list and index first; the set changes only once every
+    // allocation has succeeded. Fields whose keys survive keep their objects.
+    std::vector<std::unique_ptr<CGIS_Field>> fresh;
+    fresh.reserve(stored.size());
+    std::unordered_map<std::string, CGIS_Field*> freshIndex;
+    freshIndex.reserve(stored.size());
+    std::vector<std::unique_ptr<CGIS_Field>> made;  // new objects, in stored order (null where reused)
+    made.resize(stored.size());
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+      auto it = index_.find(stored[i].key);
+      if (it != index_.end()) {
+        freshIndex.emplace(stored[i].key, it->second);
+        if (stored[i].type == GIS_FIELD_TYPE_BUFFER) it->second->PrepareBuffer();
+      } else {
+        made[i] = std::make_unique<CGIS_Field>();
+        made[i]->SetNameDirect(stored[i].key);
+        if (stored[i].type == GIS_FIELD_TYPE_BUFFER) made[i]->PrepareBuffer();
+        freshIndex.emplace(stored[i].key, made[i].get());
+      }
+    }
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+      if (made[i]) {
+        fresh.push_back(std::move(made[i]));
+      } else {
+        CGIS_Field* old = index_.find(stored[i].key)->second;
+        fresh.push_back(std::move(fields_[old->GetPosition()]));
+      }
+      CGIS_Field* f = fresh.back().get();
+      basilo::StoredField& s = stored[i];
+      f->AssignStored(s.type, std::move(s.description), s.intValue, s.doubleValue, s.boolValue,
+                      std::move(s.text), std::move(s.bytes));
+      f->SetOwner(CGIS_Field::Owner::Set, this);
+      f->SetPosition(i);
+    }
+    fields_.swap(fresh);  // the fields not reused are ended with `fresh`
+    index_.swap(freshIndex);
+  } catch (const std::bad_alloc&) {
+    GIS_LOG(3, "CGIS_PropertySet::Archive", "cannot read the set: out of memory");
+    return FALSE;
+  }
+  return TRUE;
+}
+
+extern "C" IGIS_PropertySet* GIS_CreatePropertySetObject() {
+  try {
+    return new CGIS_PropertySet();
+  } catch (const std::bad_alloc&) {
+    GIS_LOG(3, "GIS_CreatePropertySetObject", "out of memory");
+    return nullptr;
+  }
+}

@@ -1,0 +1,133 @@
+// Implementation classes of the data buffer, field and property set.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "host/basilo/igis_propertyset.h"
+
+class CGIS_PropertySet;
+
+class CGIS_DataBuffer final : public IGIS_DataBuffer {
+ public:
+  CGIS_DataBuffer() = default;
+  explicit CGIS_DataBuffer(int initialSize);
+
+  void Release() override;
+  int GetSize() const override;
+  BOOL SetSize(int n) override;
+  BYTE* GetData() override;
+
+  // A buffer owned by a field is ended with the field; Release ignores it.
+  void SetOwnedByField() { owned_by_field_ = true; }
+
+  const std::vector<BYTE>& Bytes() const { return bytes_; }
+  void Assign(std::vector<BYTE>&& bytes) { bytes_ = std::move(bytes); }
+  void Clear() { std::vector<BYTE>().swap(bytes_); }
+
+ private:
+  std::vector<BYTE> bytes_;
+  bool owned_by_field_ = false;
+};
+
+// Whether a code is one of the five value types.
+bool IsValueTypeCode(int typeCode);
+
+class CGIS_Field final : public IGIS_Field {
+ public:
+  CGIS_Field() = default;
+  ~CGIS_Field() override = default;
+
+  void Release() override;
+  const char* GetLabel() const override;
+  BOOL SetName(const char* key) override;
+  BOOL SetType(int typeCode) override;
+  int GetType() const override;
+  const char* GetDescription() const override;
+  BOOL SetDescription(const char* text) override;
+  int GetInt() const override;
+  BOOL SetInt(int value) override;
+  bool GetBool() const override;
+  BOOL SetBool(bool value) override;
+  double GetDouble() const override;
+  BOOL SetDouble(double value) override;
+  const char* GetString() const override;
+  BOOL SetString(const char* text) override;
+  IGIS_DataBuffer* GetDataBuffer() override;
+  void* GetObject() const override;
+
+  // Makes the field an object field holding `object`.
+  void AssignObject(void* object);
+
+  // Ownership: a field belongs to a set, to the global properties, or to
+  // nobody (standalone, ended by Release).
+  enum class Owner { None, Set, Globals };
+  Owner GetOwner() const { return owner_kind_; }
+  CGIS_PropertySet* GetOwnerSet() const { return owner_set_; }
+  void SetOwner(Owner kind, CGIS_PropertySet* set) {
+    owner_kind_ = kind;
+    owner_set_ = set;
+  }
+  std::size_t GetPosition() const { return position_; }
+  void SetPosition(std::size_t p) { position_ = p; }
+
+  const std::string& Name() const { return name_; }
+  void SetNameDirect(std::string name) { name_ = std::move(name); }
+  const std::string& Description() const { return description_; }
+  const std::string& Text() const { return text_; }
+  std::int32_t IntValue() const { return int_; }
+  double DoubleValue() const { return double_; }
+  bool BoolValue() const { return bool_; }
+  const std::vector<BYTE>& BufferBytes() const;
+
+  // Makes the field's buffer now, so that a later AssignStored allocates nothing.
+  void PrepareBuffer() { EnsureBuffer(); }
+  // Replaces type, description and value in one step (used by reading).
+  void AssignStored(int typeCode, std::string description, std::int32_t i, double d, bool b, std::string text,
+                    std::vector<BYTE>&& bytes);
+
+ private:
+  CGIS_DataBuffer* EnsureBuffer();
+
+  std::string name_;
+  std::string description_;
+  int type_ = GIS_FIELD_TYPE_NONE;
+  std::int32_t int_ = 0;
+  double double_ = 0.0;
+  bool bool_ = false;
+  std::string text_;
+  void* object_ = nullptr;
+  std::unique_ptr<CGIS_DataBuffer> buffer_;  // kept for the field's life once made
+  mutable std::string formatted_;            // GetString of a number
+  Owner owner_kind_ = Owner::None;
+  CGIS_PropertySet* owner_set_ = nullptr;
+  std::size_t position_ = 0;
+};
+
+class CGIS_PropertySet final : public IGIS_PropertySet {
+ public:
+  CGIS_PropertySet() = default;
+  ~CGIS_PropertySet() override = default;
+
+  void Release() override;
+  int GetCount() const override;
+  IGIS_Field* GetProperty(const char* key) override;
+  IGIS_Field* GetFirstPosition() override;
+  IGIS_Field* GetNext(IGIS_Field* field) override;
+  IGIS_Field* AddProperty(const char* key, const char* description, int typeCode, int flag) override;
+  BOOL Archive(IGIS_DataBuffer* buffer, int mode, int option) override;
+  BOOL SetObject(const char* key, void* object, int flag) override;
+
+  // Called by a field of this set before it takes a new name.
+  bool Rename(CGIS_Field* field, const std::string& name);
+
+ private:
+  CGIS_Field* NewField(const char* key);
+  BOOL Write(IGIS_DataBuffer* buffer);
+  BOOL Read(IGIS_DataBuffer* buffer);
+
+  std::vector<std::unique_ptr<CGIS_Field>> fields_;
+  std::unordered_map<std::string, CGIS_Field*> index_;
+};

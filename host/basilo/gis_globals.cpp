@@ -1,0 +1,95 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "host/basilo/cgis_propertyset.h"
+#include "host/basilo/igis_globalproperties.h"
+#include "host/basilo/igis_log.h"
+
+namespace {
+
+// A folder only this user can use: a directory (not a link) owned by us.
+bool UsableFolder(const std::string& path) {
+  struct stat st;
+  if (::lstat(path.c_str(), &st) != 0) return false;
+  return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string MakeTempDir() {
+  std::error_code ec;
+  std::string base = std::filesystem::temp_directory_path(ec).string();
+  if (ec || base.empty()) base = "/tmp";
+  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  const std::string own = base + "/mapdeck-" + std::to_string(::getuid());
+  if (::mkdir(own.c_str(), 0700) == 0 || UsableFolder(own)) return own;
+  // The shared name is taken by someone else: make a private one.
+  std::string templ = own + "-XXXXXX";
+  std::vector<char> buf(templ.begin(), templ.end());
+  buf.push_back('\0');
+  if (::mkdtemp(buf.data()) != nullptr) return std::string(buf.data());
+  return base;
+}
+
+class CGIS_GlobalProperties final : public IGIS_GlobalProperties {
+ public:
+  IGIS_Field* GetProperty(const char* key) override {
+    if (key == nullptr) return nullptr;
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = index_.find(key);
+    return it == index_.end() ? nullptr : it->second;
+  }
+
+  BOOL AddProperty(IGIS_Field* field) override {
+    auto* f = dynamic_cast<CGIS_Field*>(field);
+    if (f == nullptr) {
+      GIS_LOG(3, "CGIS_GlobalProperties::AddProperty", "pField == NULL");
+      return FALSE;
+    }
+    if (f->GetOwner() != CGIS_Field::Owner::None) {
+      GIS_LOG(3, "CGIS_GlobalProperties::AddProperty", "%s already belongs to a set", f->GetLabel());
+      return FALSE;
+    }
+    if (f->Name().empty()) {
+      GIS_LOG(3, "CGIS_GlobalProperties::AddProperty", "the field has no name");
+      return FALSE;
+    }
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (index_.count(f->Name()) != 0) {
+      GIS_LOG(3, "CGIS_GlobalProperties::AddProperty", "%s is already registered", f->GetLabel());
+      return FALSE;
+    }
+    fields_.emplace_back(f);
+    index_.emplace(f->Name(), f);
+    f->SetOwner(CGIS_Field::Owner::Globals, nullptr);
+    return TRUE;
+  }
+
+  int GetCount() const override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<int>(fields_.size());
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<std::unique_ptr<CGIS_Field>> fields_;
+  std::unordered_map<std::string, CGIS_Field*> index_;
+};
+
+}  // namespace
+
+extern "C" IGIS_GlobalProperties* GIS_GetGlobalProperties() {
+  static CGIS_GlobalProperties* globals = new CGIS_GlobalProperties();
+  return globals;
+}
+
+extern "C" const char* GIS_GetTempDir() {
+  static const std::string* dir = new std::string(MakeTempDir());  // kept for the whole process
+  return dir->c_str();
+}

@@ -1,0 +1,189 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <vector>
+
+#include "host/basilo/igis_globalproperties.h"
+#include "host/basilo/igis_log.h"
+
+namespace {
+
+constexpr std::size_t kKeptRecords = 65536;
+constexpr off_t kMaxFileSize = 16 * 1024 * 1024;  // then the file moves to mapdeck.log.1
+
+std::string OneLine(const std::string& s) {
+  std::string out;
+  out.reserve(s.size());
+  for (char c : s) {
+    if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+class CGIS_Log final : public IGIS_Log {
+ public:
+  CGIS_Log() : path_(std::string(GIS_GetTempDir()) + "/mapdeck.log") {}
+
+  void Write(int level, const char* method, const char* text, const char* sourcePath, int line,
+             const char* buildDate) override {
+    SGIS_LogRecord r;
+    r.level = level;
+    r.method = method != nullptr ? method : "";
+    r.text = text != nullptr ? text : "";
+    r.sourcePath = sourcePath != nullptr ? sourcePath : "";
+    r.line = line;
+    r.buildDate = buildDate != nullptr ? buildDate : "";
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (file_output_) AppendToFile(r);
+    records_.push_back(std::move(r));
+    ++total_;
+    if (records_.size() > kKeptRecords) records_.pop_front();
+  }
+
+  std::size_t GetRecordCount() const override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return total_;
+  }
+
+  std::vector<SGIS_LogRecord> GetRecordsSince(std::size_t mark) const override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::size_t first = total_ - records_.size();  // index of records_.front()
+    std::size_t from = mark < first ? first : mark;
+    std::vector<SGIS_LogRecord> out;
+    for (std::size_t i = from; i < total_; ++i) out.push_back(records_[i - first]);
+    return out;
+  }
+
+  const char* GetFilePath() const override { return path_.c_str(); }
+
+  void EnableFileOutput(BOOL enable) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    file_output_ = enable != FALSE;
+  }
+
+ private:
+  // One write per record, to a file opened for appending, so that records
+  // of processes sharing the folder do not interleave inside a line.
+  void AppendToFile(const SGIS_LogRecord& r) {
+    if (fd_ < 0) {
+      fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+      if (fd_ < 0) return;  // the log cannot report its own failure
+    }
+    struct stat st;
+    if (::fstat(fd_, &st) == 0 && st.st_size > kMaxFileSize) {
+      std::string old = path_ + ".1";
+      ::rename(path_.c_str(), old.c_str());
+      ::close(fd_);
+      fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+      if (fd_ < 0) return;
+    }
+    std::time_t now = std::time(nullptr);
+    std::tm tm{};
+    gmtime_r(&now, &tm);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &tm);
+    std::string line = std::string(stamp) + " [" + std::to_string(::getpid()) + "] level " +
+                       std::to_string(r.level) + " " + OneLine(r.method) + ": " + OneLine(r.text) + " (" +
+                       OneLine(r.sourcePath) + ":" + std::to_string(r.line) + ", built " +
+                       OneLine(r.buildDate) + ")\n";
+    ssize_t ignored = ::write(fd_, line.data(), line.size());
+    (void)ignored;
+  }
+
+  mutable std::mutex mutex_;
+  std::deque<SGIS_LogRecord> records_;
+  std::size_t total_ = 0;
+  std::string path_;
+  int fd_ = -1;
+  bool file_output_ = true;
+};
+
+class CGIS_PerformanceLog final : public IGIS_PerformanceLog {
+ public:
+  void Begin(int id) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto& starts = open_[id];
+    if (starts.size() >= kMaxOpen) starts.erase(starts.begin());  // Begins never ended
+    starts.push_back(std::chrono::steady_clock::now());
+  }
+  void End(int id) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = open_.find(id);
+    if (it == open_.end() || it->second.empty()) return;  // End without Begin
+    Entry& e = done_[id];
+    e.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - it->second.back()).count();
+    ++e.count;
+    it->second.pop_back();
+  }
+  int GetCallCount(int id) const override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = done_.find(id);
+    return it == done_.end() ? 0 : it->second.count;
+  }
+
+ private:
+  static constexpr std::size_t kMaxOpen = 1024;
+  struct Entry {
+    int count = 0;
+    double seconds = 0.0;
+  };
+  mutable std::mutex mutex_;
+  std::map<int, std::vector<std::chrono::steady_clock::time_point>> open_;
+  std::map<int, Entry> done_;
+};
+
+}  // namespace
+
+// Process-wide objects live until the process ends (never destroyed), so
+// that code running in other libraries' static destructors can still log.
+extern "C" IGIS_Log* GIS_GetLogPtr() {
+  static CGIS_Log* log = new CGIS_Log();
+  return log;
+}
+
+extern "C" IGIS_PerformanceLog* GIS_GetPerformanceLogPtr() {
+  static CGIS_PerformanceLog* log = new CGIS_PerformanceLog();
+  return log;
+}
+
+extern "C" void GIS_WriteLogF(int level, const char* method, const char* sourcePath, int line,
+                              const char* buildDate, const char* format, ...) {
+  std::string text;
+  if (format != nullptr) {
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (n > 0) {
+      text.resize(static_cast<std::size_t>(n) + 1);
+      std::vsnprintf(text.data(), text.size(), format, args);
+      text.resize(static_cast<std::size_t>(n));
+    }
+    va_end(args);
+  }
+  const char* path = sourcePath;
+#ifdef BASILO_SOURCE_ROOT
+  if (path != nullptr) {
+    const std::size_t rootLen = std::strlen(BASILO_SOURCE_ROOT);
+    if (std::strncmp(path, BASILO_SOURCE_ROOT, rootLen) == 0) path += rootLen;
+  }
+#endif
+  GIS_GetLogPtr()->Write(level, method, text.c_str(), path, line, buildDate);
+}

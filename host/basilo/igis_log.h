@@ -1,0 +1,71 @@
+// The host's process-wide log and performance log.
+//
+// Every failure in the host libraries and in the layout library is reported
+// with one record: level, "Class::Method", a text, the source path, the line
+// and the build date. Records are kept in memory (the most recent ones; tests
+// read those written since a mark) and appended to "mapdeck.log" in the
+// folder of GIS_GetTempDir().
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/win/wintypes.h"
+
+struct SGIS_LogRecord {
+  int level = 0;
+  std::string method;  // "Class::Method"
+  std::string text;
+  std::string sourcePath;
+  int line = 0;
+  std::string buildDate;
+};
+
+class IGIS_Log {
+ public:
+  // Never fails for the caller; NULL texts are recorded as empty.
+  virtual void Write(int level, const char* method, const char* text, const char* sourcePath, int line,
+                     const char* buildDate) = 0;
+
+  // Number of records written since the process started; use it as a mark.
+  virtual std::size_t GetRecordCount() const = 0;
+  // The records written since a mark, oldest first (only those still kept
+  // in memory: the most recent 65536).
+  virtual std::vector<SGIS_LogRecord> GetRecordsSince(std::size_t mark) const = 0;
+  // Path of the log file.
+  virtual const char* GetFilePath() const = 0;
+  // Turns appending to the log file on or off (records stay in memory).
+  virtual void EnableFileOutput(BOOL enable) = 0;
+
+ protected:
+  virtual ~IGIS_Log() = default;
+};
+
+class IGIS_PerformanceLog {
+ public:
+  // Brackets a measured section by its integer id; results are not used by callers.
+  virtual void Begin(int id) = 0;
+  virtual void End(int id) = 0;
+  // Number of completed Begin/End pairs of an id.
+  virtual int GetCallCount(int id) const = 0;
+
+ protected:
+  virtual ~IGIS_PerformanceLog() = default;
+};
+
+extern "C" {
+IGIS_Log* GIS_GetLogPtr();
+IGIS_PerformanceLog* GIS_GetPerformanceLogPtr();
+
+// Formats the text like printf and writes one record. The source path is
+// made relative to the repository root when it lies below it.
+void GIS_WriteLogF(int level, const char* method, const char* sourcePath, int line, const char* buildDate,
+                   const char* format, ...) __attribute__((format(printf, 6, 7)));
+}
+
+// GIS_LOG(3, "CGIS_Thing::Method", "m_pFeature == NULL");
+// GIS_LOG(1, "CGIS_Thing::Open", "cannot open %s", path);
+// Fills the source path, line and build date (the source file's time stamp).
+#define GIS_LOG(level, method, ...) \
+  GIS_WriteLogF((level), (method), __FILE__, __LINE__, __TIMESTAMP__, __VA_ARGS__)

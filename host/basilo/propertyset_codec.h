@@ -1,0 +1,48 @@
+// Stored form of a property set (see FORMAT.md): encoding and a bounds-checked
+// decoder that never reads past its input and allocates at most in
+// proportion to it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/win/wintypes.h"
+
+namespace basilo {
+
+constexpr BYTE kPropertySetMagic[4] = {'M', 'D', 'P', 'S'};
+constexpr std::uint16_t kPropertySetVersion = 1;
+constexpr std::size_t kPropertySetHeaderSize = 16;
+
+struct StoredField {
+  int type = 0;
+  std::string key;
+  std::string description;
+  std::int32_t intValue = 0;
+  double doubleValue = 0.0;
+  bool boolValue = false;
+  std::string text;
+  std::vector<BYTE> bytes;
+};
+
+// Appends one field to an encoded body.
+class PropertySetEncoder {
+ public:
+  void Add(int type, const std::string& key, const std::string& description, std::int32_t i, double d, bool b,
+           const std::string& text, const std::vector<BYTE>& bytes);
+  // The whole stored set; false when it is too large for the format.
+  bool Finish(std::vector<BYTE>* out, std::string* error) const;
+
+ private:
+  std::vector<BYTE> body_;
+  std::uint64_t count_ = 0;
+};
+
+// Decodes a stored set from size bytes at data. An empty input is an empty
+// set; bytes after the set's end are ignored. On failure returns false with
+// a short reason in *error.
+bool DecodePropertySet(const BYTE* data, std::size_t size, std::vector<StoredField>* out, std::string* error);
+
+}  // namespace basilo

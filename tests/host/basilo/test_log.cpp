@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "host/basilo/igis_globalproperties.h"
+#include "host/basilo/igis_log.h"
+#include "log_mark.h"
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+TEST(Log, WriteKeepsEveryValueOfTheRecord) {
+  LogMark mark;
+  GIS_GetLogPtr()->Write(3, "CGIS_CompoundElement::GetRect", "m_pFeature == NULL",
+                         "layout/graphicelement/cgis_compoundelement.cpp", 120, "Mon Dec  7 04:00:00 2026");
+  GIS_GetLogPtr()->Write(1, nullptr, nullptr, nullptr, 0, nullptr);
+  const auto records = mark.Records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].level, 3);
+  EXPECT_EQ(records[0].method, "CGIS_CompoundElement::GetRect");
+  EXPECT_EQ(records[0].text, "m_pFeature == NULL");
+  EXPECT_EQ(records[0].sourcePath, "layout/graphicelement/cgis_compoundelement.cpp");
+  EXPECT_EQ(records[0].line, 120);
+  EXPECT_EQ(records[0].buildDate, "Mon Dec  7 04:00:00 2026");
+  EXPECT_EQ(records[1].level, 1);
+  EXPECT_EQ(records[1].method, "");
+  EXPECT_EQ(records[1].text, "");
+}
+
+TEST(Log, MacroFormatsTheTextAndFillsPathLineAndDate) {
+  LogMark mark;
+  const int line = __LINE__ + 1;
+  GIS_LOG(4, "CGIS_Test::Method", "%s, p_buffer->GetBufferPtr() == NULL %d", "符号", 7);
+  const auto records = mark.Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].level, 4);
+  EXPECT_EQ(records[0].method, "CGIS_Test::Method");
+  EXPECT_EQ(records[0].text, "符号, p_buffer->GetBufferPtr() == NULL 7");
+  EXPECT_EQ(records[0].sourcePath, "tests/host/basilo/test_log.cpp");  // relative to the repository
+  EXPECT_EQ(records[0].line, line);
+  EXPECT_FALSE(records[0].buildDate.empty());
+
+  // The record reaches the log file in the temporary folder, on one line.
+  const std::string path = GIS_GetLogPtr()->GetFilePath();
+  EXPECT_EQ(path.rfind(GIS_GetTempDir(), 0), 0u);
+  GIS_LOG(2, "CGIS_Test::File", "two\nlines %d", line);
+  const std::string text = ReadFile(path);
+  EXPECT_NE(text.find("CGIS_Test::File: two\\nlines " + std::to_string(line)), std::string::npos);
+}
+
+TEST(Log, RecordsSinceAMarkAndFileOutputSwitch) {
+  IGIS_Log* log = GIS_GetLogPtr();
+  const std::size_t before = log->GetRecordCount();
+  log->EnableFileOutput(FALSE);
+  for (int i = 0; i < 3; ++i) GIS_LOG(3, "CGIS_Test::Loop", "record %d", i);
+  log->EnableFileOutput(TRUE);
+  EXPECT_EQ(log->GetRecordCount(), before + 3);
+  const auto since = log->GetRecordsSince(before + 1);
+  ASSERT_EQ(since.size(), 2u);
+  EXPECT_EQ(since[0].text, "record 1");
+  EXPECT_EQ(since[1].text, "record 2");
+  EXPECT_TRUE(log->GetRecordsSince(before + 3).empty());
+  EXPECT_EQ(ReadFile(log->GetFilePath()).find("record 1 "), std::string::npos);
+}
+
+TEST(PerformanceLog, BeginEndPairsAreCounted) {
+  IGIS_PerformanceLog* perf = GIS_GetPerformanceLogPtr();
+  ASSERT_EQ(perf, GIS_GetPerformanceLogPtr());
+  const int before = perf->GetCallCount(121);
+  perf->End(121);  // without Begin: ignored
+  perf->Begin(121);
+  perf->Begin(122);
+  perf->End(122);
+  perf->End(121);
+  EXPECT_EQ(perf->GetCallCount(121), before + 1);
+  EXPECT_GE(perf->GetCallCount(122), 1);
+}
+
+}  // namespace
