@@ -1,0 +1,154 @@
+#include "host/sferon/sferon_model.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace sferon {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+const UnitDef kAngularUnits[] = {
+    {"弧度", "radian", 1.0, true},
+    {"度", "degree", kPi / 180.0, true},
+    {"分", "minute of arc", kPi / 180.0 / 60.0, true},
+    {"秒", "second of arc", kPi / 180.0 / 3600.0, true},
+    {"百分度", "grad", kPi / 200.0, true},
+};
+
+const UnitDef kLinearUnits[] = {
+    {"米", "metre", 1.0, false},          {"千米", "kilometre", 1000.0, false},
+    {"分米", "decimetre", 0.1, false},    {"厘米", "centimetre", 0.01, false},
+    {"毫米", "millimetre", 0.001, false}, {"英尺", "foot", 0.3048, false},
+    {"英寸", "inch", 0.0254, false},      {"码", "yard", 0.9144, false},
+    {"英里", "mile", 1609.344, false},    {"海里", "nautical mile", 1852.0, false},
+};
+
+EllipsoidDef MakeEllipsoid(const char* name, const char* description, double a, double inverseFlattening) {
+  EllipsoidDef e;
+  e.name = name;
+  e.description = description;
+  e.a = a;
+  e.b = a * (1.0 - 1.0 / inverseFlattening);
+  return e;
+}
+
+// Datum shifts to WGS 84 are not published as one set of parameters for the
+// national datums; all four are taken as coincident with WGS 84, so moving
+// between them changes only the ellipsoid.
+const DatumDef& Datum(int code) {
+  static const DatumDef datums[] = {
+      {"CGCS2000", "2000国家大地坐标系", MakeEllipsoid("CGCS2000", "CGCS2000椭球", 6378137.0, 298.257222101)},
+      {"Xian 1980", "1980西安坐标系", MakeEllipsoid("IAG 1975", "1975国际椭球", 6378140.0, 298.257)},
+      {"Beijing 1954", "1954北京坐标系",
+       MakeEllipsoid("Krassowsky 1940", "克拉索夫斯基椭球", 6378245.0, 298.3)},
+      {"WGS 84", "WGS 84", MakeEllipsoid("WGS 84", "WGS 84椭球", 6378137.0, 298.257223563)},
+  };
+  return datums[code];
+}
+
+}  // namespace
+
+const UnitDef& AngularUnitDef(int index) { return kAngularUnits[index]; }
+int AngularUnitCount() { return static_cast<int>(sizeof kAngularUnits / sizeof kAngularUnits[0]); }
+const UnitDef& LinearUnitDef(int index) { return kLinearUnits[index]; }
+int LinearUnitCount() { return static_cast<int>(sizeof kLinearUnits / sizeof kLinearUnits[0]); }
+const DatumDef& PredefinedDatum(int code) { return Datum(code); }
+int PredefinedDatumCount() { return 4; }
+
+GeographicDef PredefinedGeographic(int datumCode) {
+  GeographicDef g;
+  g.datum = Datum(datumCode);
+  g.name = g.datum.name;
+  g.description = g.datum.description;
+  g.unit = kAngularUnits[1];
+  return g;
+}
+
+ProjectedDef GaussKrugerProjected(int datumCode, double centralMeridian, int zoneWidth, int zone) {
+  ProjectedDef p;
+  p.geographic = PredefinedGeographic(datumCode);
+  char buffer[160];
+  if (zone > 0) {
+    std::snprintf(buffer, sizeof buffer, "%s / %d度带 %d带", p.geographic.name.c_str(), zoneWidth, zone);
+  } else {
+    std::snprintf(buffer, sizeof buffer, "%s / 高斯投影 中央经线%g", p.geographic.name.c_str(),
+                  centralMeridian);
+  }
+  p.name = buffer;
+  p.description = p.geographic.description + " 高斯-克吕格投影";
+  p.projection.name = GIS_PROJECTION_GAUSS;
+  p.projection.model = GIS_PROJECTION_GAUSS;
+  p.projection.description = "高斯-克吕格投影";
+  p.projection.params[GIS_PROJPARAM_CENTRAL_MERIDIAN] = centralMeridian;
+  p.projection.params[GIS_PROJPARAM_ZONE_WIDTH] = zoneWidth;
+  p.projection.params[GIS_PROJPARAM_ZONE_NUMBER] = zone;
+  p.unit = kLinearUnits[0];
+  return p;
+}
+
+// ---- CProjection ----------------------------------------------------------
+
+BOOL CProjection::GetParameter(int index, double* value) {
+  if (index < 0 || index >= GIS_PROJPARAM_COUNT || value == nullptr) return FALSE;
+  *value = m_def->params[static_cast<std::size_t>(index)];
+  return TRUE;
+}
+
+BOOL CProjection::SetParameter(int index, double value) {
+  if (index < 0 || index >= GIS_PROJPARAM_COUNT || !std::isfinite(value)) return FALSE;
+  m_def->params[static_cast<std::size_t>(index)] = value;
+  return TRUE;
+}
+
+// ---- CSpatialReference ----------------------------------------------------
+
+CSpatialReference::CSpatialReference(const ReferenceDef& d)
+    : m_def(d), m_geographic(d.geographic), m_projected(&m_def.projected) {}
+
+void CSpatialReference::Refresh() {
+  m_geographic.SetDef(m_def.geographic);
+  m_projected.Refresh();
+}
+
+IGIS_GeographicCoordSys* CSpatialReference::GetGeographicCoordSys() {
+  return m_def.kind == GIS_SPATIALREFERENCE_GEOGRAPHIC ? &m_geographic : nullptr;
+}
+
+IGIS_ProjectedCoordSys* CSpatialReference::GetProjectedCoordSys() {
+  return m_def.kind == GIS_SPATIALREFERENCE_PROJECTED ? &m_projected : nullptr;
+}
+
+BOOL CSpatialReference::SetUnitFactor(double factor) {
+  if (!std::isfinite(factor) || factor <= 0.0) return FALSE;
+  m_def.unitFactor = factor;
+  return TRUE;
+}
+
+void CSpatialReference::GetOrigin(SGIS_DPoint* origin) {
+  if (origin == nullptr) return;
+  *origin = SGIS_DPoint(m_def.origin[0], m_def.origin[1], m_def.origin[2]);
+}
+
+BOOL CSpatialReference::SetOrigin(SGIS_DPoint origin) {
+  if (!std::isfinite(origin.x) || !std::isfinite(origin.y) || !std::isfinite(origin.z)) return FALSE;
+  m_def.origin[0] = origin.x;
+  m_def.origin[1] = origin.y;
+  m_def.origin[2] = origin.z;
+  return TRUE;
+}
+
+void CSpatialReference::CopyFrom(IGIS_SpatialReference* source) {
+  const ReferenceDef* d = DefinitionOf(source);
+  if (d == nullptr || d == &m_def) return;
+  m_def = *d;
+  Refresh();
+}
+
+const ReferenceDef* DefinitionOf(IGIS_SpatialReference* reference) {
+  auto* r = dynamic_cast<CSpatialReference*>(reference);
+  return r != nullptr ? &r->Def() : nullptr;
+}
+
+}  // namespace sferon

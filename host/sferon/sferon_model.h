@@ -1,0 +1,268 @@
+// Value definitions behind the spatial-reference interfaces and the classes
+// that expose them. Every object holds its definition by value; a system
+// holds its parts as members, so the pointers it hands out live as long as
+// the system and stay valid when the definition is replaced.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "host/sferon/igis_spatialreference.h"
+
+namespace sferon {
+
+struct UnitDef {
+  std::string name;
+  std::string description;
+  double factor = 1.0;  // radians or metres per unit
+  bool angular = false;
+  bool operator==(const UnitDef&) const = default;
+};
+
+struct EllipsoidDef {
+  std::string name;
+  std::string description;
+  double a = 6378137.0;
+  double b = 6356752.314140356;
+  double shift[3] = {0.0, 0.0, 0.0};     // metres, to WGS 84
+  double rotation[3] = {0.0, 0.0, 0.0};  // seconds of arc
+  double scale = 0.0;                    // parts per million
+  bool operator==(const EllipsoidDef&) const = default;
+};
+
+struct DatumDef {
+  std::string name;
+  std::string description;
+  EllipsoidDef ellipsoid;
+  bool operator==(const DatumDef&) const = default;
+};
+
+struct PrimeMeridianDef {
+  std::string name = "Greenwich";
+  std::string description = "格林尼治";
+  double value = 0.0;
+  bool operator==(const PrimeMeridianDef&) const = default;
+};
+
+struct GeographicDef {
+  std::string name;
+  std::string description;
+  DatumDef datum;
+  PrimeMeridianDef primeMeridian;
+  UnitDef unit;
+  bool operator==(const GeographicDef&) const = default;
+};
+
+struct ProjectionDef {
+  std::string name;
+  std::string description;
+  std::string model;
+  std::array<double, GIS_PROJPARAM_COUNT> params{};
+  bool operator==(const ProjectionDef&) const = default;
+};
+
+struct ProjectedDef {
+  std::string name;
+  std::string description;
+  GeographicDef geographic;
+  ProjectionDef projection;
+  UnitDef unit;
+  bool operator==(const ProjectedDef&) const = default;
+};
+
+struct ReferenceDef {
+  std::string name;
+  std::string description;
+  int kind = GIS_SPATIALREFERENCE_NONE;
+  GeographicDef geographic;  // kind 1
+  ProjectedDef projected;    // kind 2
+  UnitDef linearUnit;        // the linear unit given to a geographic reference
+  double unitFactor = 1.0;
+  double origin[3] = {0.0, 0.0, 0.0};
+  bool operator==(const ReferenceDef&) const = default;
+};
+
+// The predefined tables.
+const UnitDef& AngularUnitDef(int index);  // index checked by the caller
+int AngularUnitCount();
+const UnitDef& LinearUnitDef(int index);
+int LinearUnitCount();
+const DatumDef& PredefinedDatum(int code);
+int PredefinedDatumCount();
+GeographicDef PredefinedGeographic(int datumCode);
+ProjectedDef GaussKrugerProjected(int datumCode, double centralMeridian, int zoneWidth, int zone);
+
+// ---- Interface objects ------------------------------------------------------
+
+class CUnit final : public IGIS_Unit {
+ public:
+  explicit CUnit(const UnitDef& d) : m_def(d) {}
+  const char* GetName() override { return m_def.name.c_str(); }
+  const char* GetDescription() override { return m_def.description.c_str(); }
+  double GetFactor() override { return m_def.factor; }
+  BOOL IsAngular() override { return m_def.angular ? TRUE : FALSE; }
+  const UnitDef& Def() const { return m_def; }
+  void SetDef(const UnitDef& d) { m_def = d; }
+  ~CUnit() override = default;
+
+ private:
+  UnitDef m_def;
+};
+
+class CEllipsoid final : public IGIS_Ellipsoid {
+ public:
+  explicit CEllipsoid(const EllipsoidDef& d) : m_def(d) {}
+  const char* GetName() override { return m_def.name.c_str(); }
+  const char* GetDescription() override { return m_def.description.c_str(); }
+  double GetSemiMajorAxis() override { return m_def.a; }
+  double GetSemiMinorAxis() override { return m_def.b; }
+  double GetShiftX() override { return m_def.shift[0]; }
+  double GetShiftY() override { return m_def.shift[1]; }
+  double GetShiftZ() override { return m_def.shift[2]; }
+  double GetRotationFAI() override { return m_def.rotation[0]; }
+  double GetRotationOM() override { return m_def.rotation[1]; }
+  double GetRotationKB() override { return m_def.rotation[2]; }
+  double GetScaleCorrection() override { return m_def.scale; }
+  void SetDef(const EllipsoidDef& d) { m_def = d; }
+  ~CEllipsoid() override = default;
+
+ private:
+  EllipsoidDef m_def;
+};
+
+class CDatum final : public IGIS_Datum {
+ public:
+  explicit CDatum(const DatumDef& d) : m_def(d), m_ellipsoid(d.ellipsoid) {}
+  const char* GetName() override { return m_def.name.c_str(); }
+  const char* GetDescription() override { return m_def.description.c_str(); }
+  IGIS_Ellipsoid* GetEllipsoid() override { return &m_ellipsoid; }
+  const DatumDef& Def() const { return m_def; }
+  void SetDef(const DatumDef& d) {
+    m_def = d;
+    m_ellipsoid.SetDef(d.ellipsoid);
+  }
+  ~CDatum() override = default;
+
+ private:
+  DatumDef m_def;
+  CEllipsoid m_ellipsoid;
+};
+
+class CPrimeMeridian final : public IGIS_PrimeMeridian {
+ public:
+  explicit CPrimeMeridian(const PrimeMeridianDef& d) : m_def(d) {}
+  const char* GetName() override { return m_def.name.c_str(); }
+  const char* GetDescription() override { return m_def.description.c_str(); }
+  double GetValue() override { return m_def.value; }
+  const PrimeMeridianDef& Def() const { return m_def; }
+  void SetDef(const PrimeMeridianDef& d) { m_def = d; }
+  ~CPrimeMeridian() override = default;
+
+ private:
+  PrimeMeridianDef m_def;
+};
+
+class CGeographicCoordSys final : public IGIS_GeographicCoordSys {
+ public:
+  explicit CGeographicCoordSys(const GeographicDef& d)
+      : m_def(d), m_datum(d.datum), m_primeMeridian(d.primeMeridian), m_unit(d.unit) {}
+  const char* GetName() override { return m_def.name.c_str(); }
+  const char* GetDescription() override { return m_def.description.c_str(); }
+  IGIS_Datum* GetDatum() override { return &m_datum; }
+  IGIS_PrimeMeridian* GetPrimeMeridian() override { return &m_primeMeridian; }
+  IGIS_Unit* GetAngularUnit() override { return &m_unit; }
+  const GeographicDef& Def() const { return m_def; }
+  void SetDef(const GeographicDef& d) {
+    m_def = d;
+    m_datum.SetDef(d.datum);
+    m_primeMeridian.SetDef(d.primeMeridian);
+    m_unit.SetDef(d.unit);
+  }
+  ~CGeographicCoordSys() override = default;
+
+ private:
+  GeographicDef m_def;
+  CDatum m_datum;
+  CPrimeMeridian m_primeMeridian;
+  CUnit m_unit;
+};
+
+// The projection part of a projected system: it edits the system's
+// definition in place.
+class CProjection final : public IGIS_Projection {
+ public:
+  explicit CProjection(ProjectionDef* def) : m_def(def) {}
+  CProjection(const CProjection&) = delete;
+  CProjection& operator=(const CProjection&) = delete;
+  const char* GetName() override { return m_def->name.c_str(); }
+  const char* GetDescription() override { return m_def->description.c_str(); }
+  const char* GetModelName() override { return m_def->model.c_str(); }
+  BOOL GetParameter(int index, double* value) override;
+  BOOL SetParameter(int index, double value) override;
+  ~CProjection() override = default;
+
+ private:
+  ProjectionDef* m_def;
+};
+
+class CProjectedCoordSys final : public IGIS_ProjectedCoordSys {
+ public:
+  // The definition lives in the owner (a reference), so that edits made
+  // through GetProjection() change the reference itself.
+  explicit CProjectedCoordSys(ProjectedDef* def)
+      : m_def(def), m_geographic(def->geographic), m_projection(&def->projection), m_unit(def->unit) {}
+  CProjectedCoordSys(const CProjectedCoordSys&) = delete;
+  CProjectedCoordSys& operator=(const CProjectedCoordSys&) = delete;
+  const char* GetName() override { return m_def->name.c_str(); }
+  const char* GetDescription() override { return m_def->description.c_str(); }
+  IGIS_GeographicCoordSys* GetGeographicCoordSys() override { return &m_geographic; }
+  IGIS_Projection* GetProjection() override { return &m_projection; }
+  IGIS_Unit* GetLinearUnit() override { return &m_unit; }
+  // Refreshes the parts after the owner replaced the definition.
+  void Refresh() {
+    m_geographic.SetDef(m_def->geographic);
+    m_unit.SetDef(m_def->unit);
+  }
+  ~CProjectedCoordSys() override = default;
+
+ private:
+  ProjectedDef* m_def;
+  CGeographicCoordSys m_geographic;
+  CProjection m_projection;
+  CUnit m_unit;
+};
+
+class CSpatialReference final : public IGIS_SpatialReference {
+ public:
+  explicit CSpatialReference(const ReferenceDef& d);
+  CSpatialReference(const CSpatialReference&) = delete;
+  CSpatialReference& operator=(const CSpatialReference&) = delete;
+
+  void Release() override { delete this; }
+  const char* GetName() override { return m_def.name.c_str(); }
+  const char* GetDescription() override { return m_def.description.c_str(); }
+  int GetKind() override { return m_def.kind; }
+  IGIS_GeographicCoordSys* GetGeographicCoordSys() override;
+  IGIS_ProjectedCoordSys* GetProjectedCoordSys() override;
+  double GetUnitFactor() override { return m_def.unitFactor; }
+  BOOL SetUnitFactor(double factor) override;
+  void GetOrigin(SGIS_DPoint* origin) override;
+  BOOL SetOrigin(SGIS_DPoint origin) override;
+  void CopyFrom(IGIS_SpatialReference* source) override;
+
+  const ReferenceDef& Def() const { return m_def; }
+
+ private:
+  ~CSpatialReference() override = default;
+  void Refresh();
+
+  ReferenceDef m_def;
+  CGeographicCoordSys m_geographic;
+  CProjectedCoordSys m_projected;
+};
+
+// The definition behind any reference of this library; NULL for a foreign
+// implementation or NULL.
+const ReferenceDef* DefinitionOf(IGIS_SpatialReference* reference);
+
+}  // namespace sferon

@@ -1,0 +1,264 @@
+#include "host/sferon/sferon_transform.h"
+
+#include <proj.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "host/basilo/igis_log.h"
+
+namespace sferon {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kHalfPi = kPi / 2.0;
+constexpr int kMaxPointsPerEdge = 4096;
+
+std::string Num(double v) {
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.17g", v);
+  return buffer;
+}
+
+std::string EllipsoidParams(const EllipsoidDef& e) { return " +a=" + Num(e.a) + " +b=" + Num(e.b); }
+
+bool HasShift(const EllipsoidDef& e) {
+  return e.shift[0] != 0.0 || e.shift[1] != 0.0 || e.shift[2] != 0.0 || e.rotation[0] != 0.0 ||
+         e.rotation[1] != 0.0 || e.rotation[2] != 0.0 || e.scale != 0.0;
+}
+
+bool ValidLongitude(double v) { return std::isfinite(v) && v >= -360.0 && v <= 360.0; }
+
+// The PROJ step of a projection, or an empty text with the reason in *why.
+std::string ProjectionStep(const ProjectedDef& p, double primeMeridianDegrees, std::string* why) {
+  const auto& q = p.projection.params;
+  const double lon0 = q[GIS_PROJPARAM_CENTRAL_MERIDIAN] + primeMeridianDegrees;
+  if (!ValidLongitude(lon0)) {
+    *why = "central meridian out of range";
+    return {};
+  }
+  const std::string ellps = EllipsoidParams(p.geographic.datum.ellipsoid);
+  const std::string& model = p.projection.model;
+  if (model == GIS_PROJECTION_GAUSS) {
+    const double zone = q[GIS_PROJPARAM_ZONE_NUMBER];
+    if (!std::isfinite(zone) || zone < 0.0 || zone > 120.0) {
+      *why = "zone number out of range";
+      return {};
+    }
+    const double falseEasting = 500000.0 + 1000000.0 * std::floor(zone + 0.5);
+    return "+proj=tmerc +lat_0=0 +lon_0=" + Num(lon0) + " +k=1 +x_0=" + Num(falseEasting) + " +y_0=0" + ellps;
+  }
+  *why = "projection model not supported: " + model;
+  return {};
+}
+
+void Fail(const char* method, const char* format, const std::string& detail) {
+  GIS_LOG(3, method, format, detail.c_str());
+}
+
+}  // namespace
+
+bool MakeSide(const ReferenceDef& def, Side* side, std::string* why) {
+  *side = Side();
+  const GeographicDef* g = nullptr;
+  if (def.kind == GIS_SPATIALREFERENCE_GEOGRAPHIC) {
+    g = &def.geographic;
+    side->unitToBase = g->unit.factor;
+    side->primeMeridian = g->primeMeridian.value * kPi / 180.0;
+  } else if (def.kind == GIS_SPATIALREFERENCE_PROJECTED) {
+    g = &def.projected.geographic;
+    side->projected = true;
+    side->unitToBase = def.projected.unit.factor;
+    side->projection = ProjectionStep(def.projected, g->primeMeridian.value, why);
+    if (side->projection.empty()) return false;
+  } else {
+    *why = "reference without coordinate system";
+    return false;
+  }
+  if (!std::isfinite(side->unitToBase) || side->unitToBase <= 0.0 || !std::isfinite(side->primeMeridian)) {
+    *why = "bad unit or prime meridian";
+    return false;
+  }
+  const EllipsoidDef& e = g->datum.ellipsoid;
+  if (!std::isfinite(e.a) || !std::isfinite(e.b) || e.a <= 0.0 || e.b <= 0.0 || e.b > e.a) {
+    *why = "bad ellipsoid";
+    return false;
+  }
+  side->unitFactor = def.unitFactor;
+  side->origin[0] = def.origin[0];
+  side->origin[1] = def.origin[1];
+  side->cartesian = "+proj=cart" + EllipsoidParams(e);
+  if (HasShift(e)) {
+    side->helmert = "+proj=helmert +x=" + Num(e.shift[0]) + " +y=" + Num(e.shift[1]) +
+                    " +z=" + Num(e.shift[2]) + " +rx=" + Num(e.rotation[0]) + " +ry=" + Num(e.rotation[1]) +
+                    " +rz=" + Num(e.rotation[2]) + " +s=" + Num(e.scale) + " +convention=position_vector";
+  }
+  side->datumKey = side->cartesian + "|" + side->helmert;
+  side->valid = true;
+  return true;
+}
+
+CCoordTransform::CCoordTransform(const char* name, const char* description)
+    : m_name(name != nullptr ? name : ""), m_description(description != nullptr ? description : "") {}
+
+CCoordTransform::~CCoordTransform() { Clear(); }
+
+void CCoordTransform::Clear() {
+  if (m_operation != nullptr) proj_destroy(m_operation);
+  if (m_context != nullptr) proj_context_destroy(m_context);
+  m_operation = nullptr;
+  m_context = nullptr;
+  m_mode = Mode::kEmpty;
+  m_source = Side();
+  m_target = Side();
+}
+
+void CCoordTransform::SetSourceAndTarget(IGIS_SpatialReference* source, IGIS_SpatialReference* target) {
+  Clear();
+  if (source == nullptr && target == nullptr) return;
+  const ReferenceDef* s = DefinitionOf(source);
+  const ReferenceDef* t = DefinitionOf(target);
+  if (s == nullptr || t == nullptr) {
+    m_mode = Mode::kBroken;
+    Fail("CGIS_CoordTransform::SetSourceAndTarget", "%s", "source or target reference missing");
+    return;
+  }
+  // Two references without a coordinate system, or two equal definitions,
+  // share their coordinates.
+  if ((s->kind == GIS_SPATIALREFERENCE_NONE && t->kind == GIS_SPATIALREFERENCE_NONE) || *s == *t) {
+    m_mode = Mode::kIdentity;
+    return;
+  }
+  std::string why;
+  if (!MakeSide(*s, &m_source, &why) || !MakeSide(*t, &m_target, &why)) {
+    m_mode = Mode::kBroken;
+    Fail("CGIS_CoordTransform::SetSourceAndTarget", "cannot transform: %s", why);
+    return;
+  }
+  std::string steps;
+  if (m_source.projected) steps += " +step +inv " + m_source.projection;
+  if (m_source.datumKey != m_target.datumKey) {
+    steps += " +step " + m_source.cartesian;
+    if (!m_source.helmert.empty()) steps += " +step " + m_source.helmert;
+    if (!m_target.helmert.empty()) steps += " +step +inv " + m_target.helmert;
+    steps += " +step +inv " + m_target.cartesian;
+  }
+  if (m_target.projected) steps += " +step " + m_target.projection;
+  if (steps.empty()) {
+    m_mode = Mode::kUnits;
+    return;
+  }
+  m_context = proj_context_create();
+  if (m_context == nullptr) {
+    m_mode = Mode::kBroken;
+    Fail("CGIS_CoordTransform::SetSourceAndTarget", "%s", "proj_context_create failed");
+    return;
+  }
+  proj_context_set_enable_network(m_context, 0);
+  proj_log_level(m_context, PJ_LOG_NONE);
+  const std::string definition = "+proj=pipeline" + steps;
+  m_operation = proj_create(m_context, definition.c_str());
+  if (m_operation == nullptr) {
+    m_mode = Mode::kBroken;
+    Fail("CGIS_CoordTransform::SetSourceAndTarget", "cannot make the operation %s", definition);
+    return;
+  }
+  m_mode = Mode::kProj;
+}
+
+bool CCoordTransform::TransformOne(double* x, double* y, bool forward) {
+  if (!std::isfinite(*x) || !std::isfinite(*y)) return false;
+  const Side& from = forward ? m_source : m_target;
+  const Side& to = forward ? m_target : m_source;
+  // Map coordinates to radians east of Greenwich or to projection metres.
+  double u = (*x + from.origin[0]) / from.unitFactor * from.unitToBase;
+  double v = (*y + from.origin[1]) / from.unitFactor * from.unitToBase;
+  if (!from.projected) {
+    u += from.primeMeridian;
+    if (v < -kHalfPi - 1e-12 || v > kHalfPi + 1e-12) return false;
+    v = std::clamp(v, -kHalfPi, kHalfPi);
+  }
+  if (m_mode == Mode::kProj) {
+    proj_errno_reset(m_operation);
+    PJ_COORD c = proj_coord(u, v, 0.0, 0.0);
+    c = proj_trans(m_operation, forward ? PJ_FWD : PJ_INV, c);
+    if (proj_errno(m_operation) != 0 || !std::isfinite(c.xy.x) || !std::isfinite(c.xy.y) ||
+        c.xy.x == HUGE_VAL || c.xy.y == HUGE_VAL) {
+      return false;
+    }
+    u = c.xy.x;
+    v = c.xy.y;
+  }
+  if (!to.projected) u -= to.primeMeridian;
+  const double rx = u / to.unitToBase * to.unitFactor - to.origin[0];
+  const double ry = v / to.unitToBase * to.unitFactor - to.origin[1];
+  if (!std::isfinite(rx) || !std::isfinite(ry)) return false;
+  *x = rx;
+  *y = ry;
+  return true;
+}
+
+BOOL CCoordTransform::TransformPoint(int count, SGIS_DPoint* points, int direction) {
+  if (count <= 0) return TRUE;
+  if (points == nullptr) return FALSE;
+  if (m_mode == Mode::kEmpty || m_mode == Mode::kIdentity) return TRUE;
+  if (m_mode == Mode::kBroken) return FALSE;
+  bool all = true;
+  for (int i = 0; i < count; ++i) {
+    if (!TransformOne(&points[i].x, &points[i].y, direction != 0)) all = false;
+  }
+  return all ? TRUE : FALSE;
+}
+
+BOOL CCoordTransform::TransformRect(SGIS_DRect* rect, int pointsPerEdge, int direction) {
+  if (rect == nullptr) return FALSE;
+  if (m_mode == Mode::kEmpty || m_mode == Mode::kIdentity) {
+    rect->Normalize();
+    return TRUE;
+  }
+  if (m_mode == Mode::kBroken) return FALSE;
+  SGIS_DRect r = *rect;
+  r.Normalize();
+  const int n = std::clamp(pointsPerEdge, 2, kMaxPointsPerEdge);
+  // The outline, corner to corner: bottom, right, top and left edges.
+  const double cx[5] = {r.x1, r.x2, r.x2, r.x1, r.x1};
+  const double cy[5] = {r.y2, r.y2, r.y1, r.y1, r.y2};
+  bool any = false;
+  bool all = true;
+  double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
+  for (int edge = 0; edge < 4; ++edge) {
+    for (int i = 0; i < n - 1; ++i) {
+      const double t = static_cast<double>(i) / (n - 1);
+      double x = cx[edge] + (cx[edge + 1] - cx[edge]) * t;
+      double y = cy[edge] + (cy[edge + 1] - cy[edge]) * t;
+      if (!TransformOne(&x, &y, direction != 0)) {
+        all = false;
+        continue;
+      }
+      if (!any) {
+        minX = maxX = x;
+        minY = maxY = y;
+        any = true;
+      } else {
+        minX = std::min(minX, x);
+        maxX = std::max(maxX, x);
+        minY = std::min(minY, y);
+        maxY = std::max(maxY, y);
+      }
+    }
+  }
+  if (!any) {
+    GIS_LOG(3, "CGIS_CoordTransform::TransformRect", "no point of the rectangle could be transformed");
+    return FALSE;
+  }
+  rect->x1 = minX;
+  rect->x2 = maxX;
+  rect->y1 = maxY;
+  rect->y2 = minY;
+  return all ? TRUE : FALSE;
+}
+
+}  // namespace sferon
