@@ -1,0 +1,137 @@
+// The feature store: numbering, creation, deletion and commits.
+#include <algorithm>
+#include <climits>
+#include <unordered_set>
+
+#include "host/basilo/igis_log.h"
+#include "host/featra/featra_impl.h"
+
+namespace featra {
+
+CGIS_Feature* CGIS_FeatureClass::Find(int id) {
+  auto found = features_.find(id);
+  return found == features_.end() ? nullptr : found->second.get();
+}
+
+CGIS_Feature* CGIS_FeatureClass::At(int index) {
+  if (index < 0 || index >= static_cast<int>(ids_.size())) return nullptr;
+  return Find(ids_[static_cast<std::size_t>(index)]);
+}
+
+bool CGIS_FeatureClass::Owns(IGIS_Feature* feature) {
+  return feature != nullptr && Find(feature->GetID()) == feature;
+}
+
+IGIS_Feature* CGIS_FeatureClass::CreateFeature(int kind, int) {
+  if (!IsKnownKind(kind)) {
+    GIS_LOG(3, "CGIS_FeatureClass::CreateFeature", "unknown kind %d", kind);
+    return nullptr;
+  }
+  if (nextId_ > INT_MAX) {
+    GIS_LOG(3, "CGIS_FeatureClass::CreateFeature", "no feature ID left");
+    return nullptr;
+  }
+  const int id = static_cast<int>(nextId_++);
+  auto feature = std::make_unique<CGIS_Feature>(this, id, kind);
+  if (feature->GetAttributes() == nullptr) {
+    GIS_LOG(3, "CGIS_FeatureClass::CreateFeature", "pAttributes == NULL");
+    return nullptr;
+  }
+  CGIS_Feature* raw = feature.get();
+  features_.emplace(id, std::move(feature));
+  ids_.push_back(id);  // IDs only grow, so the list stays ascending
+  return raw;
+}
+
+BOOL CGIS_FeatureClass::DeleteFeature(int id) {
+  auto found = features_.find(id);
+  if (found == features_.end()) {
+    GIS_LOG(3, "CGIS_FeatureClass::DeleteFeature", "no feature %d", id);
+    return FALSE;
+  }
+  features_.erase(found);
+  ids_.erase(std::lower_bound(ids_.begin(), ids_.end(), id));
+  // A member list never names a feature that is gone.
+  for (auto& entry : features_) {
+    std::vector<int>& members = entry.second->members();
+    members.erase(std::remove(members.begin(), members.end(), id), members.end());
+  }
+  return TRUE;
+}
+
+BOOL CGIS_FeatureClass::UpdateFeature(IGIS_Feature* feature, int flags) {
+  if (feature == nullptr) {
+    GIS_LOG(3, "CGIS_FeatureClass::UpdateFeature", "pFeature == NULL");
+    return FALSE;
+  }
+  if (!Owns(feature)) {
+    GIS_LOG(3, "CGIS_FeatureClass::UpdateFeature", "feature %d is not of this class", feature->GetID());
+    return FALSE;
+  }
+  if (updates_.size() >= kMaxUpdateRecords) updates_.pop_front();
+  updates_.emplace_back(feature->GetID(), flags);
+  return TRUE;
+}
+
+BOOL CGIS_FeatureClass::GetUpdateRecord(int index, int* featureId, int* flags) {
+  if (index < 0 || index >= static_cast<int>(updates_.size())) return FALSE;
+  const auto& record = updates_[static_cast<std::size_t>(index)];
+  if (featureId != nullptr) *featureId = record.first;
+  if (flags != nullptr) *flags = record.second;
+  return TRUE;
+}
+
+bool CGIS_FeatureClass::WouldCycle(int compoundId, int memberId) {
+  // Adding memberId under compoundId closes a cycle when compoundId is
+  // already reachable from memberId.
+  std::unordered_set<int> seen;
+  std::vector<int> pending{memberId};
+  while (!pending.empty()) {
+    const int id = pending.back();
+    pending.pop_back();
+    if (id == compoundId) return true;
+    if (!seen.insert(id).second) continue;
+    CGIS_Feature* f = Find(id);
+    if (f != nullptr) pending.insert(pending.end(), f->members().begin(), f->members().end());
+  }
+  return false;
+}
+
+// Both walks rely on the nesting limit that AddMember and the file reader
+// keep, so their recursion is at most kMaxCompoundDepth deep.
+int CGIS_FeatureClass::HeightBelow(int id, std::map<int, int>* memo) {
+  auto known = memo->find(id);
+  if (known != memo->end()) return known->second;
+  int height = 1;
+  if (CGIS_Feature* f = Find(id))
+    for (int member : f->members()) height = std::max(height, 1 + HeightBelow(member, memo));
+  (*memo)[id] = height;
+  return height;
+}
+
+int CGIS_FeatureClass::DepthAbove(int id, std::map<int, int>* memo) {
+  auto known = memo->find(id);
+  if (known != memo->end()) return known->second;
+  int depth = 0;
+  for (auto& entry : features_) {
+    const std::vector<int>& members = entry.second->members();
+    if (std::find(members.begin(), members.end(), id) != members.end())
+      depth = std::max(depth, 1 + DepthAbove(entry.first, memo));
+  }
+  (*memo)[id] = depth;
+  return depth;
+}
+
+void CGIS_FeatureClass::Replace(FeatureClassContent* content) {
+  for (auto& entry : content->features) entry.second->AttachToClass(this);
+  features_.swap(content->features);
+  ids_.clear();
+  ids_.reserve(features_.size());
+  for (const auto& entry : features_) ids_.push_back(entry.first);
+  nextId_ = content->nextId;
+  unitRatio_ = content->unitRatio;
+  // The old features leave with the content and are ended by its owner.
+  for (auto& entry : content->features) entry.second->DetachFromClass();
+}
+
+}  // namespace featra

@@ -1,0 +1,109 @@
+// A feature set: the view over a feature class that elements use.
+#include <cmath>
+
+#include "host/basilo/igis_log.h"
+#include "host/featra/featra_impl.h"
+
+namespace featra {
+
+IGIS_Element* CGIS_FeatureSet::CreateElement(const char* typeIdentifier) {
+  SGIS_ElementHooks hooks;
+  if (!CurrentElementHooks(&hooks)) {
+    GIS_LOG(3, "CGIS_FeatureSet::CreateElement", "no element factory installed");
+    return nullptr;
+  }
+  if (typeIdentifier == nullptr) {
+    GIS_LOG(3, "CGIS_FeatureSet::CreateElement", "szType == NULL");
+    return nullptr;
+  }
+  return hooks.create(typeIdentifier, this);
+}
+
+BOOL CGIS_FeatureSet::DeleteElement(IGIS_Element* element) {
+  if (element == nullptr) {
+    GIS_LOG(3, "CGIS_FeatureSet::DeleteElement", "pElement == NULL");
+    return FALSE;
+  }
+  SGIS_ElementHooks hooks;
+  if (!CurrentElementHooks(&hooks)) {
+    GIS_LOG(3, "CGIS_FeatureSet::DeleteElement", "no element factory installed");
+    return FALSE;
+  }
+  const int id = hooks.featureId(element);
+  if (class_->Find(id) == nullptr) {
+    // Not an element of this set: ending it here would pull it from under its owner.
+    GIS_LOG(3, "CGIS_FeatureSet::DeleteElement", "feature %d of the element is not in the set", id);
+    return FALSE;
+  }
+  // The element ends first: its destructor may still read its feature.
+  hooks.release(element);
+  class_->DeleteFeature(id);
+  return TRUE;
+}
+
+IGIS_Feature* CGIS_FeatureSet::GetFeature(int id) { return class_->Find(id); }
+
+BOOL CGIS_FeatureSet::LoadMembers(IGIS_Feature* compound) {
+  if (compound == nullptr) {
+    GIS_LOG(3, "CGIS_FeatureSet::LoadMembers", "pFeature == NULL");
+    return FALSE;
+  }
+  if (!class_->Owns(compound)) {
+    GIS_LOG(3, "CGIS_FeatureSet::LoadMembers", "feature %d is not of this set's class", compound->GetID());
+    return FALSE;
+  }
+  if (compound->GetKind() != GIS_FEATURE_KIND_COMPOUND) {
+    GIS_LOG(3, "CGIS_FeatureSet::LoadMembers", "feature %d is no compound", compound->GetID());
+    return FALSE;
+  }
+  members_ = static_cast<CGIS_Feature*>(compound)->members();
+  membersLoaded_ = true;
+  return TRUE;
+}
+
+IGIS_Feature* CGIS_FeatureSet::GetFeatureByIndex(int index) {
+  if (!membersLoaded_) return class_->At(index);
+  if (index < 0 || index >= static_cast<int>(members_.size())) return nullptr;
+  // A member deleted since the load keeps its slot, so indexes stay aligned
+  // with the compound's member positions.
+  return class_->Find(members_[static_cast<std::size_t>(index)]);
+}
+
+int CGIS_FeatureSet::GetFeatureCount() {
+  return membersLoaded_ ? static_cast<int>(members_.size()) : class_->GetFeatureCount();
+}
+
+IGIS_Element* CGIS_FeatureSet::GetElement(int id) {
+  CGIS_Feature* feature = class_->Find(id);
+  if (feature == nullptr) return nullptr;
+  IGIS_FeatureAttributes* attributes = feature->GetAttributes();
+  if (attributes == nullptr) return nullptr;
+  return GIS_ResolveElement(attributes->GetInt("InterfacePtr"));
+}
+
+BOOL CGIS_FeatureSet::SetUnitRatio(double ratio) {
+  if (!std::isfinite(ratio) || ratio <= 0.0) {
+    GIS_LOG(3, "CGIS_FeatureSet::SetUnitRatio", "ratio %g refused", ratio);
+    return FALSE;
+  }
+  class_->setUnitRatio(ratio);
+  return TRUE;
+}
+
+}  // namespace featra
+
+extern "C" IGIS_FeatureSet* GIS_CreateFeatureSetObject(IGIS_FeatureClass* featureClass, const char* name, int, int,
+                                                       int, int, const char*) {
+  std::shared_ptr<featra::CGIS_FeatureClass> cls;
+  if (featureClass == nullptr) {
+    cls = std::make_shared<featra::CGIS_FeatureClass>();
+  } else {
+    auto* own = dynamic_cast<featra::CGIS_FeatureClass*>(featureClass);
+    if (own == nullptr) {
+      GIS_LOG(3, "GIS_CreateFeatureSetObject", "pFeatureClass is not a feature class of this library");
+      return nullptr;
+    }
+    cls = own->shared_from_this();
+  }
+  return new featra::CGIS_FeatureSet(std::move(cls), name == nullptr ? std::string() : std::string(name));
+}

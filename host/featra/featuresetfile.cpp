@@ -1,0 +1,465 @@
+// Stored image of a feature set, and its files. Layout: FORMAT.md.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "host/basilo/igis_log.h"
+#include "host/featra/bytestream.h"
+#include "host/featra/featra_impl.h"
+#include "host/featra/featureset_image.h"
+
+namespace featra {
+
+namespace {
+
+constexpr char kMagic[4] = {'M', 'D', 'F', 'S'};
+constexpr std::size_t kHeaderSize = 12;  // magic, version, flags, payload length
+constexpr std::size_t kTrailerSize = 4;  // CRC-32
+constexpr std::size_t kMaxNameBytes = 65535;
+constexpr std::size_t kMaxSymbolBytes = 64u << 20;
+constexpr std::uint32_t kMaxFeatures = 100000;
+constexpr std::size_t kMinFeatureRecord = 18;  // id, kind, order, empty geometry, no symbol, empty fields
+constexpr long long kMaxFileBytes = 256LL << 20;
+constexpr long long kMaxNextId = 1LL << 31;
+
+
+// ---- writing --------------------------------------------------------------
+
+bool EncodeFeature(CGIS_Feature* f, ByteWriter* w, std::string* error) {
+  w->I32(f->GetID());
+  w->U32(static_cast<std::uint32_t>(f->GetKind()));
+  w->U8(f->GetOrder());
+  CGIS_Geometry& g = f->geometry();
+  if (f->GetKind() == GIS_FEATURE_KIND_ELLIPSE) {
+    w->U8(g.hasEllipse() ? 1 : 0);
+    w->I32(g.ellipse().left);
+    w->I32(g.ellipse().right);
+    w->I32(g.ellipse().top);
+    w->I32(g.ellipse().bottom);
+  } else if (f->GetKind() == GIS_FEATURE_KIND_COMPOUND) {
+    w->U32(static_cast<std::uint32_t>(f->members().size()));
+    for (int id : f->members()) w->I32(id);
+  } else {
+    w->U32(static_cast<std::uint32_t>(g.points().size()));
+    for (const SGIS_Point& p : g.points()) {
+      w->I32(p.x);
+      w->I32(p.y);
+      w->I32(p.z);
+    }
+  }
+  std::vector<std::uint8_t> bytes;
+  if (f->HasSymbol()) {
+    if (!f->SymbolBytes(&bytes)) {
+      *error = "symbol of feature " + std::to_string(f->GetID()) + " cannot be stored";
+      return false;
+    }
+    if (bytes.size() > kMaxSymbolBytes) {
+      *error = "symbol of feature " + std::to_string(f->GetID()) + " is too large";
+      return false;
+    }
+  }
+  if (bytes.empty()) {
+    w->U8(0);
+  } else {
+    w->U8(1);
+    w->Blob(bytes.data(), bytes.size());
+  }
+  if (!f->attributes().WriteImage(&bytes)) {
+    *error = "fields of feature " + std::to_string(f->GetID()) + " cannot be stored";
+    return false;
+  }
+  w->Blob(bytes.data(), bytes.size());
+  return true;
+}
+
+bool Encode(CGIS_FeatureSet* set, std::vector<std::uint8_t>* out, std::string* error) {
+  CGIS_FeatureClass& cls = set->featureClass();
+  ByteWriter w;
+  w.Bytes(kMagic, sizeof kMagic);
+  w.U16(kFeatureSetImageVersion);
+  w.U16(0);
+  w.U32(0);  // payload length, filled in below
+  std::string name = set->GetName();
+  if (name.size() > kMaxNameBytes) name.resize(kMaxNameBytes);
+  w.String(name);
+  w.F64(cls.unitRatio());
+  w.U32(static_cast<std::uint32_t>(cls.nextId()));
+  if (cls.ids().size() > kMaxFeatures) {
+    *error = "more than " + std::to_string(kMaxFeatures) + " features";
+    return false;
+  }
+  w.U32(static_cast<std::uint32_t>(cls.ids().size()));
+  for (int id : cls.ids()) {
+    if (!EncodeFeature(cls.Find(id), &w, error)) return false;
+  }
+  std::vector<std::uint8_t>& bytes = w.bytes();
+  const std::size_t payload = bytes.size() - kHeaderSize;
+  if (payload > static_cast<std::size_t>(kMaxFileBytes)) {
+    *error = "image too large";
+    return false;
+  }
+  for (int i = 0; i < 4; ++i) bytes[8 + i] = static_cast<std::uint8_t>(payload >> (8 * i));
+  const std::uint32_t crc = Crc32(bytes.data(), bytes.size());
+  w.U32(crc);
+  *out = std::move(bytes);
+  return true;
+}
+
+// ---- reading --------------------------------------------------------------
+
+bool DecodeFeature(ByteReader* r, long long nextId, int previousId, std::unique_ptr<CGIS_Feature>* out,
+                   std::string* error) {
+  std::int32_t id;
+  std::uint32_t kind;
+  std::uint8_t order;
+  if (!r->I32(&id) || !r->U32(&kind) || !r->U8(&order)) return false;
+  if (id <= previousId || id < 1 || id >= nextId) {
+    *error = "feature ID " + std::to_string(id) + " out of order or out of range";
+    return false;
+  }
+  if (!IsKnownKind(static_cast<int>(kind))) {
+    *error = "feature " + std::to_string(id) + " has unknown kind " + std::to_string(kind);
+    return false;
+  }
+  auto f = std::make_unique<CGIS_Feature>(nullptr, id, static_cast<int>(kind));
+  if (f->GetAttributes() == nullptr) {
+    *error = "no memory for fields";
+    return false;
+  }
+  f->SetOrder(order);
+  CGIS_Geometry& g = f->geometry();
+  if (kind == GIS_FEATURE_KIND_ELLIPSE) {
+    std::uint8_t has;
+    SGIS_Rect rect;
+    if (!r->U8(&has) || !r->I32(&rect.left) || !r->I32(&rect.right) || !r->I32(&rect.top) ||
+        !r->I32(&rect.bottom))
+      return false;
+    if (has > 1) {
+      *error = "feature " + std::to_string(id) + " has a bad ellipse flag";
+      return false;
+    }
+    rect.Normalize();
+    g.SetEllipseRaw(has == 1, rect);
+  } else if (kind == GIS_FEATURE_KIND_COMPOUND) {
+    std::uint32_t count;
+    if (!r->U32(&count)) return false;
+    if (count > r->remaining() / 4) {
+      *error = "member list of feature " + std::to_string(id) + " runs past the end";
+      return false;
+    }
+    std::vector<int>& members = f->members();
+    members.resize(count);
+    for (std::uint32_t i = 0; i < count; ++i) r->I32(&members[i]);
+  } else {
+    std::uint32_t count;
+    if (!r->U32(&count)) return false;
+    if (count > static_cast<std::uint32_t>(g.MaxPoints()) || count > r->remaining() / 12) {
+      *error = "point list of feature " + std::to_string(id) + " is too long";
+      return false;
+    }
+    std::vector<SGIS_Point>& points = g.points();
+    points.resize(count);
+    for (SGIS_Point& p : points) {
+      r->I32(&p.x);
+      r->I32(&p.y);
+      r->I32(&p.z);
+    }
+  }
+  std::uint8_t hasSymbol;
+  if (!r->U8(&hasSymbol)) return false;
+  if (hasSymbol > 1) {
+    *error = "feature " + std::to_string(id) + " has a bad symbol flag";
+    return false;
+  }
+  if (hasSymbol == 1) {
+    const std::uint8_t* data;
+    std::size_t size;
+    if (!r->Blob(kMaxSymbolBytes, &data, &size)) return false;
+    if (size == 0) {
+      *error = "feature " + std::to_string(id) + " has an empty symbol";
+      return false;
+    }
+    f->SetSymbolData(data, static_cast<int>(size));
+  }
+  const std::uint8_t* fields;
+  std::size_t fieldBytes;
+  if (!r->Blob(r->remaining(), &fields, &fieldBytes)) return false;
+  if (!f->attributes().ReadImage(fields, fieldBytes)) {
+    *error = "fields of feature " + std::to_string(id) + " are damaged";
+    return false;
+  }
+  // A stored element handle belongs to the process that wrote the file; here
+  // it would name no element or an unrelated one. The element bound to the
+  // feature writes its own.
+  if (f->attributes().GetFieldType("InterfacePtr") != 0) f->attributes().SetInt("InterfacePtr", 0);
+  *out = std::move(f);
+  return true;
+}
+
+// Members must name other features of the image, once each, without cycles.
+bool CheckMembers(FeatureClassContent& content, std::string* error) {
+  for (auto& entry : content.features) {
+    const std::vector<int>& members = entry.second->members();
+    std::unordered_set<int> seen;
+    for (int id : members) {
+      if (id == entry.first || content.features.find(id) == content.features.end() || !seen.insert(id).second) {
+        *error = "compound " + std::to_string(entry.first) + " has a bad member " + std::to_string(id);
+        return false;
+      }
+    }
+  }
+  // Depth-first walk with an explicit stack; 1 = on the path, 2 = done.
+  // A finished feature knows its height: 1 for a leaf, else 1 + the highest
+  // member. A stack deeper than the limit is refused before it grows further.
+  std::unordered_map<int, int> state;
+  std::unordered_map<int, int> height;
+  for (auto& entry : content.features) {
+    if (state[entry.first] != 0) continue;
+    std::vector<std::pair<int, std::size_t>> stack{{entry.first, 0}};
+    state[entry.first] = 1;
+    while (!stack.empty()) {
+      const int id = stack.back().first;
+      const std::vector<int>& members = content.features[id]->members();
+      if (stack.back().second == members.size()) {
+        int h = 1;
+        for (int member : members) h = std::max(h, 1 + height[member]);
+        if (h > kMaxCompoundDepth) {
+          *error = "compounds nested deeper than " + std::to_string(kMaxCompoundDepth) + " levels";
+          return false;
+        }
+        height[id] = h;
+        state[id] = 2;
+        stack.pop_back();
+        continue;
+      }
+      const int child = members[stack.back().second++];
+      int& s = state[child];
+      if (s == 1) {
+        *error = "compound " + std::to_string(child) + " contains itself";
+        return false;
+      }
+      if (s == 0) {
+        if (stack.size() >= static_cast<std::size_t>(kMaxCompoundDepth)) {
+          *error = "compounds nested deeper than " + std::to_string(kMaxCompoundDepth) + " levels";
+          return false;
+        }
+        s = 1;
+        stack.emplace_back(child, 0);
+      }
+    }
+  }
+  return true;
+}
+
+bool Decode(const std::uint8_t* data, std::size_t size, bool verifyChecksum, FeatureClassContent* content,
+            std::string* error) {
+  if (data == nullptr || size < kHeaderSize + kTrailerSize) {
+    *error = "too short to be a feature set file";
+    return false;
+  }
+  if (std::memcmp(data, kMagic, sizeof kMagic) != 0) {
+    *error = "not a feature set file";
+    return false;
+  }
+  ByteReader header(data + 4, kHeaderSize - 4);
+  std::uint16_t version, flags;
+  std::uint32_t payload;
+  header.U16(&version);
+  header.U16(&flags);
+  header.U32(&payload);
+  if (version != kFeatureSetImageVersion) {
+    *error = "unsupported version " + std::to_string(version);
+    return false;
+  }
+  if (flags != 0) {
+    *error = "unknown header flags";
+    return false;
+  }
+  if (payload != size - kHeaderSize - kTrailerSize) {
+    *error = "truncated or padded (length " + std::to_string(size) + ", expected " +
+             std::to_string(static_cast<std::uint64_t>(payload) + kHeaderSize + kTrailerSize) + ")";
+    return false;
+  }
+  if (verifyChecksum) {
+    ByteReader trailer(data + size - kTrailerSize, kTrailerSize);
+    std::uint32_t stored;
+    trailer.U32(&stored);
+    if (stored != Crc32(data, size - kTrailerSize)) {
+      *error = "checksum mismatch (damaged)";
+      return false;
+    }
+  }
+
+  ByteReader r(data + kHeaderSize, payload);
+  const std::uint8_t* name;
+  std::size_t nameSize;
+  double ratio;
+  std::uint32_t nextId, count;
+  if (!r.Blob(kMaxNameBytes, &name, &nameSize) || !r.F64(&ratio) || !r.U32(&nextId) || !r.U32(&count)) {
+    *error = "header records truncated";
+    return false;
+  }
+  if (!std::isfinite(ratio) || ratio <= 0.0) {
+    *error = "bad unit ratio";
+    return false;
+  }
+  if (nextId < 1 || nextId > kMaxNextId) {
+    *error = "bad next feature ID";
+    return false;
+  }
+  if (count > kMaxFeatures || count > r.remaining() / kMinFeatureRecord) {
+    *error = "feature count " + std::to_string(count) + " too large";
+    return false;
+  }
+  content->name.assign(reinterpret_cast<const char*>(name), nameSize);
+  content->unitRatio = ratio;
+  content->nextId = nextId;
+  int previousId = 0;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    std::unique_ptr<CGIS_Feature> f;
+    if (!DecodeFeature(&r, nextId, previousId, &f, error)) {
+      if (error->empty()) *error = "feature record " + std::to_string(i) + " truncated";
+      return false;
+    }
+    previousId = f->GetID();
+    content->features.emplace(previousId, std::move(f));
+  }
+  if (r.remaining() != 0) {
+    *error = "unexpected bytes after the last feature";
+    return false;
+  }
+  return CheckMembers(*content, error);
+}
+
+CGIS_FeatureSet* OwnSet(IGIS_FeatureSet* set) { return dynamic_cast<CGIS_FeatureSet*>(set); }
+
+bool Install(CGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size, bool verifyChecksum,
+             const char* method, const char* source) {
+  FeatureClassContent content;
+  std::string error;
+  if (!Decode(data, size, verifyChecksum, &content, &error)) {
+    GIS_LOG(1, method, "%s: %s; the feature set is unchanged", source, error.c_str());
+    return false;
+  }
+  set->featureClass().Replace(&content);
+  set->setName(content.name);
+  set->ForgetMembers();
+  return true;
+}
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteFeatureSetImage(IGIS_FeatureSet* set, std::vector<std::uint8_t>* out) {
+  CGIS_FeatureSet* own = OwnSet(set);
+  if (own == nullptr || out == nullptr) {
+    GIS_LOG(3, "WriteFeatureSetImage", "pFeatureSet == NULL");
+    return false;
+  }
+  std::string error;
+  if (!Encode(own, out, &error)) {
+    GIS_LOG(1, "WriteFeatureSetImage", "%s", error.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size, bool verifyChecksum) {
+  CGIS_FeatureSet* own = OwnSet(set);
+  if (own == nullptr) {
+    GIS_LOG(3, "ReadFeatureSetImage", "pFeatureSet == NULL");
+    return false;
+  }
+  return Install(own, data, size, verifyChecksum, "ReadFeatureSetImage", "image");
+}
+
+BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
+  if (path == nullptr || path[0] == '\0') {
+    GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "szPath == NULL");
+    return FALSE;
+  }
+  std::vector<std::uint8_t> image;
+  std::string error;
+  if (!Encode(this, &image, &error)) {
+    GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "%s: %s; nothing written", path, error.c_str());
+    return FALSE;
+  }
+  // Written beside the target and renamed over it, so the target is either
+  // the old file or the whole new one.
+  static std::atomic<unsigned> counter{0};
+  const std::string temp = std::string(path) + ".tmp." + std::to_string(::getpid()) + "." +
+                           std::to_string(counter.fetch_add(1));
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "cannot create %s: %s", temp.c_str(), std::strerror(errno));
+    return FALSE;
+  }
+  bool ok = WriteAll(fd, image.data(), image.size()) && ::fsync(fd) == 0;
+  const int savedErrno = errno;
+  ok = (::close(fd) == 0) && ok;
+  if (ok && ::rename(temp.c_str(), path) != 0) {
+    GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "cannot rename %s to %s: %s", temp.c_str(), path,
+            std::strerror(errno));
+    ::unlink(temp.c_str());
+    return FALSE;
+  }
+  if (!ok) {
+    GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "cannot write %s: %s", temp.c_str(), std::strerror(savedErrno));
+    ::unlink(temp.c_str());
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
+  if (path == nullptr || path[0] == '\0') {
+    GIS_LOG(1, "CGIS_FeatureSet::LoadFromFile", "szPath == NULL");
+    return FALSE;
+  }
+  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    GIS_LOG(1, "CGIS_FeatureSet::LoadFromFile", "cannot open %s: %s", path, std::strerror(errno));
+    return FALSE;
+  }
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileBytes) {
+    GIS_LOG(1, "CGIS_FeatureSet::LoadFromFile", "%s is no regular file of at most %lld bytes", path,
+            kMaxFileBytes);
+    ::close(fd);
+    return FALSE;
+  }
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  bytes.resize(done);  // a file that shrank while read is judged on what was read
+  return Install(this, bytes.data(), bytes.size(), true, "CGIS_FeatureSet::LoadFromFile", path) ? TRUE : FALSE;
+}
+
+}  // namespace featra

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (tests/fuzz/fuzz_*.cpp) with clang and runs each
+# for SECONDS seconds (default 30) on a copy of its seed corpus
+# (tests/fuzz/corpus/<name>/). Fails when a target crashes; the crashing
+# input is left in build-fuzz/artifacts/ and belongs, once fixed, in
+# tests/fuzz/regressions/<name>/ where the regular tests replay it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+seconds=${1:-30}
+build=${MAPDECK_FUZZ_BUILD_DIR:-build-fuzz}
+case "$build" in /*) ;; *) build="$root/$build" ;; esac
+
+mkdir -p "$build"
+if ! CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMAPDECK_FUZZ=ON >"$build/configure.log" 2>&1; then
+  cat "$build/configure.log"
+  exit 1
+fi
+
+targets=()
+for src in tests/fuzz/fuzz_*.cpp; do
+  [ -e "$src" ] || continue
+  targets+=("$(basename "$src" .cpp)")
+done
+if [ ${#targets[@]} -eq 0 ]; then
+  echo "no fuzz targets"
+  exit 0
+fi
+# Only the fuzz targets and what they link are built.
+cmake --build "$build" --target "${targets[@]}"
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+mkdir -p "$build/artifacts"
+status=0
+for t in "${targets[@]}"; do
+  name=${t#fuzz_}
+  work=$(mktemp -d)
+  if [ -d "tests/fuzz/corpus/$name" ]; then
+    cp -R "tests/fuzz/corpus/$name/." "$work/"
+  fi
+  echo "== $t: ${seconds}s on $(ls "$work" | wc -l) seeds"
+  if ! "$build/tests/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+      -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" "$work" 2>"$build/artifacts/$t.log"; then
+    tail -n 60 "$build/artifacts/$t.log"
+    echo "FAILED: $t crashed; input in $build/artifacts/ (copy it to tests/fuzz/regressions/$name/)"
+    status=1
+  else
+    grep -E '^stat::number_of_executed_units|^Done' "$build/artifacts/$t.log" || true
+  fi
+  rm -rf "$work"
+done
+exit $status
