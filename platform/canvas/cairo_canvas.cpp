@@ -1,0 +1,643 @@
+// Cairo back end of the canvas interface: raster images, memory-bitmap
+// pixels, PDF and SVG pages.
+#include "platform/canvas/cairo_canvas.h"
+
+#include <cairo-ft.h>
+#include <cairo-pdf.h>
+#include <cairo-svg.h>
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <numbers>
+#include <tuple>
+
+#include "platform/text/textengine.h"
+
+namespace md::canvas {
+namespace {
+
+// Cairo keeps coordinates in 24.8 fixed point; anything beyond this is off
+// every surface we make, so it is clamped rather than allowed to wrap.
+constexpr double kCoordLimit = 4.0e6;
+constexpr int kMaxSurfaceSide = 32767;
+constexpr double kMiterLimit = 10.0;
+
+bool Finite(const Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+double ClampCoord(double v) { return std::clamp(v, -kCoordLimit, kCoordLimit); }
+
+void SetColor(cairo_t* cr, Color c) { cairo_set_source_rgb(cr, red(c) / 255.0, green(c) / 255.0, blue(c) / 255.0); }
+
+// One 8x8 hatch tile in device pixels, lines in `color` on transparent.
+cairo_pattern_t* HatchPattern(Hatch hatch, Color color) {
+  cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
+  cairo_surface_flush(tile);
+  unsigned char* data = cairo_image_surface_get_data(tile);
+  const int stride = cairo_image_surface_get_stride(tile);
+  if (data == nullptr) {
+    cairo_surface_destroy(tile);
+    return cairo_pattern_create_rgb(red(color) / 255.0, green(color) / 255.0, blue(color) / 255.0);
+  }
+  const std::uint32_t ink = 0xFF000000u | (static_cast<std::uint32_t>(red(color)) << 16) |
+                            (static_cast<std::uint32_t>(green(color)) << 8) | blue(color);
+  for (int y = 0; y < 8; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
+    for (int x = 0; x < 8; ++x) {
+      const bool horizontal = y == 7;
+      const bool vertical = x == 7;
+      const bool forward = x == y;       // top-left to bottom-right
+      const bool backward = x + y == 7;  // bottom-left to top-right
+      bool on = false;
+      switch (hatch) {
+        case Hatch::Horizontal: on = horizontal; break;
+        case Hatch::Vertical: on = vertical; break;
+        case Hatch::ForwardDiagonal: on = forward; break;
+        case Hatch::BackwardDiagonal: on = backward; break;
+        case Hatch::Cross: on = horizontal || vertical; break;
+        case Hatch::DiagonalCross: on = forward || backward; break;
+      }
+      row[x] = on ? ink : 0u;
+    }
+  }
+  cairo_surface_mark_dirty(tile);
+  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(tile);
+  cairo_surface_destroy(tile);
+  cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
+  cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
+  return pattern;
+}
+
+// Dash lengths of a pen, in device pixels. Thin pens use the classic
+// cosmetic patterns; wider pens scale them with their width.
+std::vector<double> DashPattern(const Pen& pen) {
+  std::vector<double> base;
+  switch (pen.style) {
+    case PenStyle::Dash: base = {18, 6}; break;
+    case PenStyle::Dot: base = {3, 3}; break;
+    case PenStyle::DashDot: base = {9, 6, 3, 6}; break;
+    case PenStyle::DashDotDot: base = {9, 3, 3, 3, 3, 3}; break;
+    default: return {};
+  }
+  const double w = pen.width;
+  const double scale = std::max(1.0, w / 2.0);
+  for (double& d : base) d *= scale;
+  // Round and square caps grow every dash by the width; take it from the
+  // dash and give it to the gap so the rhythm stays the same.
+  if (pen.cap != LineCap::Flat && w > 1.5) {
+    for (std::size_t i = 0; i < base.size(); i += 2) {
+      const double take = std::min(base[i], w);
+      base[i] -= take;
+      base[i + 1] += take;
+    }
+  }
+  return base;
+}
+
+// Cairo font faces made from the text engines' face files, kept for the
+// life of the process.
+class FaceCache {
+ public:
+  ~FaceCache() {
+    for (auto& [key, face] : faces_) cairo_font_face_destroy(face);
+  }
+  cairo_font_face_t* get(const text::FaceSource& src) {
+    std::lock_guard lock(mutex_);
+    auto key = std::make_tuple(src.file, src.index, src.syntheticBold);
+    auto it = faces_.find(key);
+    if (it != faces_.end()) return it->second;
+    FcPattern* pat = FcPatternCreate();
+    FcPatternAddString(pat, FC_FILE, reinterpret_cast<const FcChar8*>(src.file.c_str()));
+    FcPatternAddInteger(pat, FC_INDEX, src.index);
+    if (src.syntheticBold) FcPatternAddBool(pat, FC_EMBOLDEN, FcTrue);
+    cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(pat);
+    FcPatternDestroy(pat);
+    if (cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS) {
+      cairo_font_face_destroy(face);
+      face = nullptr;
+    }
+    faces_.emplace(key, face);
+    return face;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::map<std::tuple<std::string, int, bool>, cairo_font_face_t*> faces_;
+};
+
+FaceCache& Faces() {
+  static FaceCache cache;
+  return cache;
+}
+
+bool ValidPage(double widthMm, double heightMm, double dpi) {
+  if (!std::isfinite(widthMm) || !std::isfinite(heightMm) || !std::isfinite(dpi)) return false;
+  if (widthMm <= 0 || heightMm <= 0 || dpi < 1 || dpi > 10000) return false;
+  const double w = widthMm / 25.4 * dpi;
+  const double h = heightMm / 25.4 * dpi;
+  return w >= 1 && h >= 1 && w <= kCoordLimit && h <= kCoordLimit;
+}
+
+std::unique_ptr<Canvas> MakeRaster(const PixelBuffer& target) { return CairoCanvas::createOnPixels(target); }
+
+// Registers the factory when the library is loaded.
+const bool g_registered = [] {
+  installCairoRasterFactory();
+  return true;
+}();
+
+}  // namespace
+
+void installCairoRasterFactory() { setRasterCanvasFactory(&MakeRaster); }
+
+CairoCanvas::CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int height, double scale, bool bottomUp)
+    : kind_(kind), surface_(surface), width_(width), height_(height), bottomUp_(bottomUp) {
+  (void)g_registered;
+  cr_ = cairo_create(surface_);
+  if (bottomUp_) {
+    cairo_matrix_t flip;
+    cairo_matrix_init(&flip, 1, 0, 0, -1, 0, height_);
+    cairo_transform(cr_, &flip);
+  }
+  if (scale != 1.0) cairo_scale(cr_, scale, scale);
+  antialias_ = kind != Kind::Pixels;
+  cairo_font_options_t* options = cairo_font_options_create();
+  cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+  cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+  cairo_set_font_options(cr_, options);
+  cairo_font_options_destroy(options);
+}
+
+CairoCanvas::~CairoCanvas() {
+  finish();
+  cairo_destroy(cr_);
+  cairo_surface_destroy(surface_);
+}
+
+std::unique_ptr<CairoCanvas> CairoCanvas::createImage(int width, int height, Color background) {
+  if (width <= 0 || height <= 0 || width > kMaxSurfaceSide || height > kMaxSurfaceSide) return nullptr;
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(s);
+    return nullptr;
+  }
+  std::unique_ptr<CairoCanvas> c(new CairoCanvas(Kind::Image, s, width, height, 1.0, false));
+  SetColor(c->cr_, background);
+  cairo_paint(c->cr_);
+  return c;
+}
+
+std::unique_ptr<CairoCanvas> CairoCanvas::createPageImage(double widthMm, double heightMm, double dpi) {
+  if (!ValidPage(widthMm, heightMm, dpi)) return nullptr;
+  const double w = std::round(widthMm / 25.4 * dpi);
+  const double h = std::round(heightMm / 25.4 * dpi);
+  if (w > kMaxSurfaceSide || h > kMaxSurfaceSide) return nullptr;
+  return createImage(static_cast<int>(w), static_cast<int>(h));
+}
+
+std::unique_ptr<CairoCanvas> CairoCanvas::createOnPixels(const PixelBuffer& t) {
+  if (t.pixels == nullptr || t.width <= 0 || t.height <= 0 || t.width > kMaxSurfaceSide ||
+      t.height > kMaxSurfaceSide || t.stride < t.width * 4 || t.stride % 4 != 0)
+    return nullptr;
+  cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(t.pixels),
+                                                           CAIRO_FORMAT_RGB24, t.width, t.height, t.stride);
+  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(s);
+    return nullptr;
+  }
+  return std::unique_ptr<CairoCanvas>(new CairoCanvas(Kind::Pixels, s, t.width, t.height, 1.0, t.bottomUp));
+}
+
+std::unique_ptr<CairoCanvas> CairoCanvas::createPdf(const std::string& path, double widthMm, double heightMm,
+                                                    double dpi) {
+  if (!ValidPage(widthMm, heightMm, dpi)) return nullptr;
+  cairo_surface_t* s = cairo_pdf_surface_create(path.c_str(), widthMm / 25.4 * 72.0, heightMm / 25.4 * 72.0);
+  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(s);
+    return nullptr;
+  }
+  const int w = static_cast<int>(std::lround(widthMm / 25.4 * dpi));
+  const int h = static_cast<int>(std::lround(heightMm / 25.4 * dpi));
+  return std::unique_ptr<CairoCanvas>(new CairoCanvas(Kind::Pdf, s, w, h, 72.0 / dpi, false));
+}
+
+std::unique_ptr<CairoCanvas> CairoCanvas::createSvg(const std::string& path, double widthMm, double heightMm,
+                                                    double dpi) {
+  if (!ValidPage(widthMm, heightMm, dpi)) return nullptr;
+  cairo_surface_t* s = cairo_svg_surface_create(path.c_str(), widthMm / 25.4 * 72.0, heightMm / 25.4 * 72.0);
+  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(s);
+    return nullptr;
+  }
+  const int w = static_cast<int>(std::lround(widthMm / 25.4 * dpi));
+  const int h = static_cast<int>(std::lround(heightMm / 25.4 * dpi));
+  return std::unique_ptr<CairoCanvas>(new CairoCanvas(Kind::Svg, s, w, h, 72.0 / dpi, false));
+}
+
+bool CairoCanvas::ok() const {
+  return cairo_status(cr_) == CAIRO_STATUS_SUCCESS && cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS;
+}
+
+// Applies the part of the clip that touches the box [x0, x1) x [y0, y1) (the
+// extent of what is about to be painted) to the current cairo state, which
+// the caller has saved. Only the bands that cross the box are handed to
+// cairo: a polygon clip can be thousands of rectangles, a small shape meets a
+// few of them. Returns false when nothing may be painted.
+bool CairoCanvas::applyClip(const State& state, double x0, double y0, double x1, double y1) {
+  if (finished_) return false;
+  const Clip& clip = state.clip;
+  if (clip.active && clip.rects.empty()) return false;
+  dirty_ = true;
+  if (!clip.active) return true;
+  if (!(x0 < x1) || !(y0 < y1)) return false;
+  const auto& rects = clip.rects;
+  // Banded order: tops and bottoms both ascend.
+  auto first = std::partition_point(rects.begin(), rects.end(), [&](const Rect& r) { return r.bottom <= y0; });
+  auto last = std::partition_point(first, rects.end(), [&](const Rect& r) { return r.top < y1; });
+  const int bx0 = static_cast<int>(std::floor(std::max(x0, -kCoordLimit)));
+  const int by0 = static_cast<int>(std::floor(std::max(y0, -kCoordLimit)));
+  const int bx1 = static_cast<int>(std::ceil(std::min(x1, kCoordLimit)));
+  const int by1 = static_cast<int>(std::ceil(std::min(y1, kCoordLimit)));
+  // When the bands crossing the box each hold its whole width, without a
+  // gap between them, the box is inside the clip: nothing to clip.
+  int covered = by0;
+  for (auto it = first; it != last && covered < by1; ++it)
+    if (it->top <= covered && it->left <= bx0 && it->right >= bx1) covered = std::max(covered, it->bottom);
+  if (covered >= by1) return true;
+  bool any = false;
+  for (auto it = first; it != last; ++it) {
+    const Rect& r = *it;
+    if (r.empty() || r.right <= bx0 || r.left >= bx1) continue;
+    if (!any) cairo_new_path(cr_);
+    any = true;
+    const int l = std::max(r.left, bx0), t = std::max(r.top, by0);
+    const int rr = std::min(r.right, bx1), b = std::min(r.bottom, by1);
+    if (rr > l && b > t) cairo_rectangle(cr_, l, t, static_cast<double>(rr) - l, static_cast<double>(b) - t);
+  }
+  if (!any) return false;
+  cairo_fill_rule_t rule = cairo_get_fill_rule(cr_);
+  cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+  cairo_clip(cr_);
+  cairo_set_fill_rule(cr_, rule);
+  return true;
+}
+
+void CairoCanvas::setBrushSource(const Brush& brush, const State& state, bool& needBackground) {
+  needBackground = false;
+  if (brush.style == BrushStyle::Hatched) {
+    cairo_pattern_t* p = HatchPattern(brush.hatch, brush.color);
+    cairo_set_source(cr_, p);
+    cairo_pattern_destroy(p);
+    needBackground = state.opaque;
+  } else {
+    SetColor(cr_, brush.color);
+  }
+}
+
+namespace {
+
+// Adds the sub-paths; `close` closes every one (fills), `offset` moves the
+// geometry onto pixel centres (strokes). False when a point is not finite.
+bool AddPaths(cairo_t* cr, const Shape& shape, bool close, double offset) {
+  for (const SubPath& sp : shape.paths)
+    for (const Point& p : sp.points)
+      if (!Finite(p)) return false;
+  cairo_new_path(cr);
+  for (const SubPath& sp : shape.paths) {
+    if (sp.points.empty()) continue;
+    cairo_move_to(cr, ClampCoord(sp.points[0].x) + offset, ClampCoord(sp.points[0].y) + offset);
+    for (std::size_t i = 1; i < sp.points.size(); ++i)
+      cairo_line_to(cr, ClampCoord(sp.points[i].x) + offset, ClampCoord(sp.points[i].y) + offset);
+    if (close || sp.closed) cairo_close_path(cr);
+  }
+  return true;
+}
+
+}  // namespace
+
+void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& brush, const State& state) {
+  const bool doFill = shape.fill && brush.style != BrushStyle::Null;
+  const bool doStroke = shape.stroke && pen.style != PenStyle::Null && std::isfinite(pen.width) && pen.width > 0;
+  if (!doFill && !doStroke) return;
+  double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+  for (const SubPath& sp : shape.paths) {
+    for (const Point& p : sp.points) {
+      if (!Finite(p)) return;
+      x0 = std::min(x0, p.x);
+      y0 = std::min(y0, p.y);
+      x1 = std::max(x1, p.x);
+      y1 = std::max(y1, p.y);
+    }
+  }
+  if (!(x0 <= x1)) return;
+  // Room for the stroke: half the width, miter spikes, caps and the half-pixel shift.
+  const double w = doStroke ? std::min(pen.width, kCoordLimit) : 0.0;
+  const double pad = 2.0 + (doStroke ? w * (pen.join == LineJoin::Miter ? kMiterLimit / 2 + 1 : 1.5) : 0.0);
+  cairo_save(cr_);
+  if (!applyClip(state, x0 - pad, y0 - pad, x1 + pad, y1 + pad)) {
+    cairo_restore(cr_);
+    return;
+  }
+  cairo_set_antialias(cr_, antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+  if (doFill && AddPaths(cr_, shape, true, 0.0)) {
+    cairo_set_fill_rule(cr_, shape.rule == FillRule::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+    bool needBackground = false;
+    setBrushSource(brush, state, needBackground);
+    if (needBackground) {
+      cairo_save(cr_);
+      SetColor(cr_, state.background);
+      cairo_fill_preserve(cr_);
+      cairo_restore(cr_);
+    }
+    cairo_fill(cr_);
+  }
+  if (doStroke && AddPaths(cr_, shape, false, 0.5)) {
+    cairo_set_line_width(cr_, w);
+    // Thin pens have no caps, as the platform's one-pixel lines.
+    LineCap cap = w <= 1.5 ? LineCap::Flat : pen.cap;
+    cairo_set_line_cap(cr_, cap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
+                            : cap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
+                                                     : CAIRO_LINE_CAP_BUTT);
+    cairo_set_line_join(cr_, pen.join == LineJoin::Round   ? CAIRO_LINE_JOIN_ROUND
+                             : pen.join == LineJoin::Bevel ? CAIRO_LINE_JOIN_BEVEL
+                                                           : CAIRO_LINE_JOIN_MITER);
+    cairo_set_miter_limit(cr_, kMiterLimit);
+    Pen effective = pen;
+    effective.cap = cap;
+    const std::vector<double> dashes = DashPattern(effective);
+    if (!dashes.empty()) {
+      if (state.opaque) {
+        // The gaps of a styled pen show the background colour.
+        SetColor(cr_, state.background);
+        cairo_stroke_preserve(cr_);
+      }
+      cairo_set_dash(cr_, dashes.data(), static_cast<int>(dashes.size()), 0);
+    }
+    SetColor(cr_, pen.color);
+    cairo_stroke(cr_);
+  }
+  cairo_new_path(cr_);
+  cairo_restore(cr_);
+}
+
+void CairoCanvas::fillRects(const std::vector<Rect>& rects, const Brush& brush, const State& state) {
+  if (brush.style == BrushStyle::Null || rects.empty()) return;
+  double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+  for (const Rect& r : rects) {
+    if (r.empty()) continue;
+    x0 = std::min<double>(x0, r.left);
+    y0 = std::min<double>(y0, r.top);
+    x1 = std::max<double>(x1, r.right);
+    y1 = std::max<double>(y1, r.bottom);
+  }
+  if (!(x0 < x1)) return;
+  cairo_save(cr_);
+  if (!applyClip(state, x0, y0, x1, y1)) {
+    cairo_restore(cr_);
+    return;
+  }
+  cairo_set_antialias(cr_, antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
+  cairo_new_path(cr_);
+  for (const Rect& r : rects) {
+    if (r.empty()) continue;
+    cairo_rectangle(cr_, r.left, r.top, static_cast<double>(r.right) - r.left, static_cast<double>(r.bottom) - r.top);
+  }
+  cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
+  bool needBackground = false;
+  setBrushSource(brush, state, needBackground);
+  if (needBackground) {
+    cairo_save(cr_);
+    SetColor(cr_, state.background);
+    cairo_fill_preserve(cr_);
+    cairo_restore(cr_);
+  }
+  cairo_fill(cr_);
+  cairo_restore(cr_);
+}
+
+void CairoCanvas::drawText(const TextRun& run, const State& state) {
+  if (!Finite(run.origin) || !std::isfinite(run.angle) || !std::isfinite(run.font.emHeight) ||
+      run.font.emHeight <= 0 || finished_)
+    return;
+  text::TextEngine* engine = text::EngineByName(run.font.engine);
+  if (engine == nullptr) engine = &text::FreeTypeEngine();
+  text::FontRequest req;
+  req.face = run.font.face;
+  req.height = -std::min(run.font.emHeight, kCoordLimit);
+  req.width = std::isfinite(run.font.width) ? std::clamp(run.font.width, 0.0, kCoordLimit) : 0.0;
+  req.weight = run.font.weight;
+  req.italic = run.font.italic;
+  req.underline = run.font.underline;
+  req.strikeOut = run.font.strikeOut;
+  req.charSet = run.font.charSet;
+  const text::FontPtr font = engine->Match(req);
+  const std::vector<text::Glyph> glyphs = font->Shape(run.text);
+  const text::FontMetrics& m = font->Metrics();
+
+  std::vector<double> xs(glyphs.size());
+  const bool useAdvances = run.advances.size() == glyphs.size();
+  double x = 0;
+  for (std::size_t i = 0; i < glyphs.size(); ++i) {
+    xs[i] = useAdvances ? x : glyphs[i].x;
+    const double adv = useAdvances ? run.advances[i] : glyphs[i].advance;
+    x += std::isfinite(adv) ? std::clamp(adv, -kCoordLimit, kCoordLimit) : 0.0;
+  }
+  const double total = x;
+
+  // Everything painted lies within the run's length plus a few ems of the
+  // origin, or inside the background box.
+  const double reach = std::fabs(total) + 3 * m.em;
+  double x0 = run.origin.x - reach, y0 = run.origin.y - reach, x1 = run.origin.x + reach, y1 = run.origin.y + reach;
+  if (run.fillBackground) {
+    for (const Point& p : run.backgroundBox) {
+      if (!Finite(p)) continue;
+      x0 = std::min(x0, p.x);
+      y0 = std::min(y0, p.y);
+      x1 = std::max(x1, p.x);
+      y1 = std::max(y1, p.y);
+    }
+  }
+  cairo_save(cr_);
+  if (!applyClip(state, x0, y0, x1, y1)) {
+    cairo_restore(cr_);
+    return;
+  }
+  cairo_new_path(cr_);
+  if (run.fillBackground && run.backgroundBox.size() >= 3) {
+    bool fine = true;
+    for (const Point& p : run.backgroundBox) fine = fine && Finite(p);
+    if (fine) {
+      cairo_move_to(cr_, ClampCoord(run.backgroundBox[0].x), ClampCoord(run.backgroundBox[0].y));
+      for (std::size_t i = 1; i < run.backgroundBox.size(); ++i)
+        cairo_line_to(cr_, ClampCoord(run.backgroundBox[i].x), ClampCoord(run.backgroundBox[i].y));
+      cairo_close_path(cr_);
+      SetColor(cr_, state.background);
+      cairo_fill(cr_);
+    }
+  }
+  cairo_translate(cr_, ClampCoord(run.origin.x), ClampCoord(run.origin.y));
+  // The angle is counter-clockwise on a y-down device.
+  cairo_rotate(cr_, -run.angle * std::numbers::pi / 180.0);
+  SetColor(cr_, run.color);
+
+  for (int slot = 0; slot < 2; ++slot) {
+    const text::FaceSource* src = font->Face(slot);
+    if (src == nullptr) continue;
+    std::vector<cairo_glyph_t> list;
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+      const text::Glyph& g = glyphs[i];
+      if (g.slot != slot || g.ch < 0x20 || g.ch == 0x7F) continue;
+      list.push_back(cairo_glyph_t{g.index, xs[i], 0.0});
+    }
+    if (list.empty()) continue;
+    cairo_font_face_t* face = Faces().get(*src);
+    if (face == nullptr) continue;
+    cairo_set_font_face(cr_, face);
+    cairo_matrix_t fm;
+    cairo_matrix_init(&fm, m.em * m.xScale, 0, src->syntheticItalic ? -0.2 * m.em : 0.0, m.em, 0, 0);
+    cairo_set_font_matrix(cr_, &fm);
+    cairo_show_glyphs(cr_, list.data(), static_cast<int>(list.size()));
+  }
+  if (run.font.underline && total != 0) {
+    cairo_rectangle(cr_, 0, m.underlinePosition, total, std::max(m.underlineThickness, 1.0));
+    cairo_fill(cr_);
+  }
+  if (run.font.strikeOut && total != 0) {
+    cairo_rectangle(cr_, 0, -m.strikeOutPosition, total, std::max(m.strikeOutThickness, 1.0));
+    cairo_fill(cr_);
+  }
+  cairo_restore(cr_);
+}
+
+void CairoCanvas::drawImage(const Image& image, const Rect& src, const Rect& dst, const State& state) {
+  if (image.pixels == nullptr || image.width <= 0 || image.height <= 0 || image.stride < image.width * 4 ||
+      src.empty() || dst.empty())
+    return;
+  const long long srcW = static_cast<long long>(src.right) - src.left;
+  const long long srcH = static_cast<long long>(src.bottom) - src.top;
+  if (srcW > kMaxSurfaceSide || srcH > kMaxSurfaceSide || finished_) return;
+  // Copy the source rectangle; parts outside the image stay transparent and
+  // leave the destination untouched.
+  cairo_surface_t* tmp = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(srcW), static_cast<int>(srcH));
+  if (cairo_surface_status(tmp) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(tmp);
+    return;
+  }
+  cairo_surface_flush(tmp);
+  unsigned char* data = cairo_image_surface_get_data(tmp);
+  const int stride = cairo_image_surface_get_stride(tmp);
+  for (int y = 0; y < srcH; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    const long long sy = src.top + static_cast<long long>(y);
+    for (int x = 0; x < srcW; ++x) {
+      const long long sx = src.left + static_cast<long long>(x);
+      if (sx < 0 || sy < 0 || sx >= image.width || sy >= image.height) {
+        row[x] = 0;
+      } else {
+        row[x] = 0xFF000000u | (image.at(static_cast<int>(sx), static_cast<int>(sy)) & 0x00FFFFFFu);
+      }
+    }
+  }
+  cairo_surface_mark_dirty(tmp);
+  cairo_save(cr_);
+  if (!applyClip(state, dst.left, dst.top, dst.right, dst.bottom)) {
+    cairo_restore(cr_);
+    cairo_surface_destroy(tmp);
+    return;
+  }
+  cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
+  cairo_new_path(cr_);
+  cairo_rectangle(cr_, dst.left, dst.top, static_cast<double>(dst.right) - dst.left,
+                  static_cast<double>(dst.bottom) - dst.top);
+  cairo_clip(cr_);
+  cairo_translate(cr_, dst.left, dst.top);
+  cairo_scale(cr_, (static_cast<double>(dst.right) - dst.left) / static_cast<double>(srcW),
+              (static_cast<double>(dst.bottom) - dst.top) / static_cast<double>(srcH));
+  cairo_set_source_surface(cr_, tmp, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_NEAREST);
+  cairo_paint(cr_);
+  cairo_restore(cr_);
+  cairo_surface_destroy(tmp);
+}
+
+bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {
+  if (out == nullptr || r.empty() || (kind_ != Kind::Image && kind_ != Kind::Pixels)) return false;
+  cairo_surface_flush(surface_);
+  const unsigned char* data = cairo_image_surface_get_data(surface_);
+  if (data == nullptr) return false;
+  const int stride = cairo_image_surface_get_stride(surface_);
+  const int w = r.right - r.left;
+  for (int y = r.top; y < r.bottom; ++y) {
+    std::uint32_t* dst = out + static_cast<std::ptrdiff_t>(y - r.top) * w;
+    const bool rowInside = y >= 0 && y < height_;
+    const int row = bottomUp_ ? height_ - 1 - y : y;
+    for (int x = r.left; x < r.right; ++x) {
+      if (!rowInside || x < 0 || x >= width_) {
+        dst[x - r.left] = 0;  // outside the surface reads as black
+      } else {
+        const auto* src = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
+        dst[x - r.left] = src[x] & 0x00FFFFFFu;
+      }
+    }
+  }
+  return true;
+}
+
+// Cairo sets the unused top byte of every pixel it paints; a bitmap's bits
+// keep it zero, so it is cleared once the drawing is flushed.
+void CairoCanvas::flush() {
+  if (finished_) return;
+  cairo_surface_flush(surface_);
+  if (kind_ != Kind::Pixels || !dirty_) return;
+  dirty_ = false;
+  unsigned char* data = cairo_image_surface_get_data(surface_);
+  if (data == nullptr) return;
+  const int stride = cairo_image_surface_get_stride(surface_);
+  for (int y = 0; y < height_; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    for (int x = 0; x < width_; ++x) row[x] &= 0x00FFFFFFu;
+  }
+  cairo_surface_mark_dirty(surface_);
+}
+
+bool CairoCanvas::writePng(const std::string& path) {
+  if (kind_ != Kind::Image && kind_ != Kind::Pixels) return false;
+  cairo_surface_flush(surface_);
+  if (!bottomUp_) return cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_);
+  bool done = false;
+  if (cairo_surface_status(copy) == CAIRO_STATUS_SUCCESS) {
+    cairo_surface_flush(copy);
+    const int stride = cairo_image_surface_get_stride(copy);
+    unsigned char* data = cairo_image_surface_get_data(copy);
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(width_));
+    for (int y = 0; y < height_; ++y) {
+      readPixels(Rect{0, y, width_, y + 1}, row.data());
+      std::memcpy(data + static_cast<std::ptrdiff_t>(y) * stride, row.data(), row.size() * 4);
+    }
+    cairo_surface_mark_dirty(copy);
+    done = cairo_surface_write_to_png(copy, path.c_str()) == CAIRO_STATUS_SUCCESS;
+  }
+  cairo_surface_destroy(copy);
+  return done;
+}
+
+void CairoCanvas::newPage() {
+  if (finished_ || (kind_ != Kind::Pdf && kind_ != Kind::Svg)) return;
+  cairo_show_page(cr_);
+}
+
+bool CairoCanvas::finish() {
+  if (!finished_) {
+    finished_ = true;
+    cairo_surface_flush(surface_);
+    if (kind_ == Kind::Pdf || kind_ == Kind::Svg) cairo_surface_finish(surface_);
+  }
+  return ok();
+}
+
+}  // namespace md::canvas

@@ -1,0 +1,96 @@
+// The cairo canvas: paints device-context output into a raster image (PNG),
+// straight into the pixels of a memory bitmap, or onto PDF and SVG pages.
+//
+// Device pixels map 1:1 onto raster pixels. On vector pages one device pixel
+// is 1/dpi inch, so a device context of that resolution lays out the page in
+// real size.
+//
+// Pixel model: a pixel (x, y) covers [x, x+1) x [y, y+1). Fills cover the
+// area of the path; strokes are drawn through pixel centres, so a one-pixel
+// line between integer points covers exactly one row or column. Memory-bitmap
+// canvases draw without anti-aliasing (exact colours, as the platform's bitmap
+// drawing gives); image canvases anti-alias unless told otherwise. Text is
+// always anti-aliased and drawn with the FreeType faces its text engine chose.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/canvas/canvas.h"
+
+typedef struct _cairo cairo_t;
+typedef struct _cairo_surface cairo_surface_t;
+
+namespace md::canvas {
+
+class CairoCanvas final : public Canvas {
+ public:
+  enum class Kind { Image, Pixels, Pdf, Svg };
+
+  // A white raster of width x height pixels (nullptr when the size is not
+  // positive or too large to allocate).
+  static std::unique_ptr<CairoCanvas> createImage(int width, int height, Color background = 0xFFFFFF);
+  // A white raster of a widthMm x heightMm page at `dpi` pixels per inch
+  // (sides rounded to whole pixels); nullptr for a bad or oversized page.
+  static std::unique_ptr<CairoCanvas> createPageImage(double widthMm, double heightMm, double dpi);
+  // A raster painting into `target` (rows top-down, or bottom-up when
+  // target.bottomUp). The buffer must outlive the canvas; its contents are kept.
+  static std::unique_ptr<CairoCanvas> createOnPixels(const PixelBuffer& target);
+  // A PDF or SVG file whose page is widthMm x heightMm; device pixels are
+  // 1/dpi inch. The file is complete after finish() or destruction.
+  static std::unique_ptr<CairoCanvas> createPdf(const std::string& path, double widthMm, double heightMm, double dpi);
+  static std::unique_ptr<CairoCanvas> createSvg(const std::string& path, double widthMm, double heightMm, double dpi);
+
+  ~CairoCanvas() override;
+  CairoCanvas(const CairoCanvas&) = delete;
+  CairoCanvas& operator=(const CairoCanvas&) = delete;
+
+  Kind kind() const { return kind_; }
+  // Anti-aliasing of shapes and rectangles (text is always smoothed).
+  void setAntialias(bool on) { antialias_ = on; }
+
+  // Canvas
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+  void drawShape(const Shape& shape, const Pen& pen, const Brush& brush, const State& state) override;
+  void fillRects(const std::vector<Rect>& rects, const Brush& brush, const State& state) override;
+  void drawText(const TextRun& run, const State& state) override;
+  void drawImage(const Image& image, const Rect& src, const Rect& dst, const State& state) override;
+  bool readPixels(const Rect& r, std::uint32_t* out) const override;
+  // Completes pending drawing; on a memory bitmap it also clears the unused
+  // top byte of the pixels, so call it before reading the bits directly.
+  void flush() override;
+
+  // Raster canvases: writes the surface as a PNG file. False on failure or
+  // for vector canvases.
+  bool writePng(const std::string& path);
+  // Vector canvases: ends the current page and starts a new one.
+  void newPage();
+  // Completes the output (vector files are written); later drawing is
+  // ignored. Returns false when cairo reported an error at any time.
+  bool finish();
+  // False once cairo has reported an error (a file that cannot be written,
+  // out of memory).
+  bool ok() const;
+
+ private:
+  CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int height, double scale, bool bottomUp);
+  bool applyClip(const State& state, double x0, double y0, double x1, double y1);
+  void setBrushSource(const Brush& brush, const State& state, bool& needBackground);
+
+  Kind kind_;
+  cairo_surface_t* surface_ = nullptr;
+  cairo_t* cr_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  bool bottomUp_ = false;
+  bool antialias_ = true;
+  bool finished_ = false;
+  bool dirty_ = false;        // painted since the last flush()
+};
+
+// Installs the cairo canvas as the factory behind makeRasterCanvas(). Done
+// automatically when the library loads; callable again without harm.
+void installCairoRasterFactory();
+
+}  // namespace md::canvas

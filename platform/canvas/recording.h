@@ -1,0 +1,53 @@
+// A canvas that paints nothing and keeps every call, with its resolved
+// device geometry, pen, brush, font, text and the clip in force, so that
+// tests can ask what was drawn, where, and under which clip.
+#pragma once
+
+#include <vector>
+
+#include "platform/canvas/canvas.h"
+
+namespace md::canvas {
+
+struct Record {
+  enum class Type { Shape, Rects, Text, Image };
+  Type type = Type::Shape;
+  State state;                        // clip and background at the time of the call
+  Shape shape;                        // Type::Shape
+  Pen pen;                            // Type::Shape
+  Brush brush;                        // Type::Shape and Type::Rects
+  std::vector<Rect> rects;            // Type::Rects
+  TextRun text;                       // Type::Text
+  Rect src;                           // Type::Image: source rectangle
+  Rect dst;                           // Type::Image: destination rectangle
+  std::vector<std::uint32_t> pixels;  // Type::Image: the copied source rectangle, top-down
+
+  // Every point of the shape's paths, in order.
+  std::vector<Point> Points() const;
+};
+
+class RecordingCanvas : public Canvas {
+ public:
+  RecordingCanvas(int width, int height) : width_(width), height_(height) {}
+
+  int width() const override { return width_; }
+  int height() const override { return height_; }
+  void drawShape(const Shape& shape, const Pen& pen, const Brush& brush, const State& state) override;
+  void fillRects(const std::vector<Rect>& rects, const Brush& brush, const State& state) override;
+  void drawText(const TextRun& run, const State& state) override;
+  void drawImage(const Image& image, const Rect& src, const Rect& dst, const State& state) override;
+
+  const std::vector<Record>& records() const { return records_; }
+  // The records of one type, in call order.
+  std::vector<const Record*> recordsOf(Record::Type type) const;
+  // The shapes made by one kind of call.
+  std::vector<const Record*> shapesOf(ShapeKind kind) const;
+  void clear() { records_.clear(); }
+
+ private:
+  int width_;
+  int height_;
+  std::vector<Record> records_;
+};
+
+}  // namespace md::canvas

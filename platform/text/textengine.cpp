@@ -1,0 +1,87 @@
+// Engine-independent parts of the text layer: requests from LOGFONT records,
+// measuring, the engine registry and the face-name mapping table.
+#include "platform/text/textengine.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace md::text {
+namespace {
+
+// Sizes beyond this many pixels are clamped: nothing on a page needs more,
+// and it keeps later integer conversions in range.
+constexpr double kMaxPixels = 1.0e6;
+
+double SafeScale(double s) {
+  if (!std::isfinite(s) || s == 0) return 1.0;
+  return std::fabs(s);
+}
+
+double Clamp(double v) {
+  if (!std::isfinite(v)) return 0;
+  if (v > kMaxPixels) return kMaxPixels;
+  if (v < -kMaxPixels) return -kMaxPixels;
+  return v;
+}
+
+bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+FontRequest FontRequest::FromLogFont(const LOGFONT& lf, double pixelsPerUnitX, double pixelsPerUnitY) {
+  FontRequest r;
+  std::size_t n = 0;
+  while (n < sizeof lf.lfFaceName && lf.lfFaceName[n] != '\0') ++n;
+  r.face.assign(lf.lfFaceName, n);
+  r.height = Clamp(static_cast<double>(lf.lfHeight) * SafeScale(pixelsPerUnitY));
+  r.width = std::fabs(Clamp(static_cast<double>(lf.lfWidth) * SafeScale(pixelsPerUnitX)));
+  r.weight = lf.lfWeight <= 0 ? 400 : (lf.lfWeight > 1000 ? 1000 : static_cast<int>(lf.lfWeight));
+  r.italic = lf.lfItalic != 0;
+  r.underline = lf.lfUnderline != 0;
+  r.strikeOut = lf.lfStrikeOut != 0;
+  r.escapement = static_cast<int>(lf.lfEscapement % 3600);
+  r.orientation = static_cast<int>(lf.lfOrientation % 3600);
+  r.charSet = lf.lfCharSet;
+  return r;
+}
+
+Extent Font::Measure(std::string_view utf8) const {
+  Extent e;
+  for (const Glyph& g : Shape(utf8)) e.width += g.advance;
+  e.height = metrics_.height;
+  return e;
+}
+
+std::vector<double> Font::Advances(std::string_view utf8) const {
+  std::vector<double> out;
+  for (const Glyph& g : Shape(utf8)) out.push_back(g.advance);
+  return out;
+}
+
+TextEngine* EngineByName(std::string_view name) {
+  if (name == FreeTypeEngine().Name()) return &FreeTypeEngine();
+  if (name == FixedMetricsEngine().Name()) return &FixedMetricsEngine();
+  return nullptr;
+}
+
+std::string MappedFamily(std::string_view face) {
+  // Trim surrounding blanks, which dialogs and stored records sometimes carry.
+  while (!face.empty() && (face.front() == ' ' || face.front() == '\t')) face.remove_prefix(1);
+  while (!face.empty() && (face.back() == ' ' || face.back() == '\t')) face.remove_suffix(1);
+  if (face == "宋体" || EqualsIgnoreAsciiCase(face, "SimSun")) return "Noto Serif CJK SC";
+  if (face == "黑体" || EqualsIgnoreAsciiCase(face, "SimHei")) return "Noto Sans CJK SC";
+  if (EqualsIgnoreAsciiCase(face, "Times New Roman")) return "Liberation Serif";
+  if (EqualsIgnoreAsciiCase(face, "Arial")) return "Liberation Sans";
+  return "Noto Sans CJK SC";
+}
+
+}  // namespace md::text

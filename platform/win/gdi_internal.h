@@ -1,0 +1,171 @@
+// Graphics objects and device contexts behind the handles of wingdi.h.
+// Private to the GDI sources.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/canvas/canvas.h"
+#include "platform/text/textengine.h"
+#include "platform/win/gdidevice.h"
+#include "platform/win/region.h"
+#include "platform/win/wingdi.h"
+
+namespace md::win::detail {
+
+enum class ObjType { Pen, Brush, Font, Region, Bitmap, DC };
+
+struct GdiObject {
+  explicit GdiObject(ObjType t) : type(t) {}
+  virtual ~GdiObject() = default;
+  ObjType type;
+  bool stock = false;
+};
+
+struct PenObj : GdiObject {
+  PenObj() : GdiObject(ObjType::Pen) {}
+  bool extended = false;   // made by ExtCreatePen
+  DWORD style = PS_SOLID;  // full style word (style, cap, join, type)
+  int width = 0;           // logical units; 0 = one device pixel
+  COLORREF color = 0;
+};
+
+struct BrushObj : GdiObject {
+  BrushObj() : GdiObject(ObjType::Brush) {}
+  UINT style = BS_SOLID;
+  COLORREF color = 0;
+  int hatch = 0;
+};
+
+struct FontObj : GdiObject {
+  FontObj() : GdiObject(ObjType::Font) {}
+  LOGFONT lf;
+};
+
+struct RegionObj : GdiObject {
+  RegionObj() : GdiObject(ObjType::Region) {}
+  Region rgn;
+};
+
+struct DCObj;
+
+struct BitmapObj : GdiObject {
+  BitmapObj() : GdiObject(ObjType::Bitmap) {}
+  int width = 0;
+  int height = 0;
+  bool bottomUp = false;
+  bool dib = false;
+  std::vector<std::uint32_t> pixels;       // width * height, rows in storage order
+  DCObj* selectedIn = nullptr;             // the memory context it is selected into
+  std::unique_ptr<canvas::Canvas> canvas;  // made on first drawing
+
+  canvas::PixelBuffer Buffer() {
+    return canvas::PixelBuffer{pixels.data(), width, height, width * 4, bottomUp};
+  }
+  canvas::Image View() const { return canvas::Image{pixels.data(), width, height, width * 4, bottomUp}; }
+  std::uint32_t* Row(int y) {  // top-down row index
+    return pixels.data() +
+           static_cast<std::size_t>(bottomUp ? height - 1 - y : y) * static_cast<std::size_t>(width);
+  }
+  canvas::Canvas* Canvas();
+};
+
+struct DCState {
+  int mapMode = MM_TEXT;
+  POINT winOrg;
+  SIZE winExt{1, 1};
+  POINT vpOrg;
+  SIZE vpExt{1, 1};
+  PenObj* pen = nullptr;
+  BrushObj* brush = nullptr;
+  FontObj* font = nullptr;
+  BitmapObj* bitmap = nullptr;
+  bool hasClip = false;
+  Region clip;
+  COLORREF textColor = 0;
+  COLORREF bkColor = 0xFFFFFF;
+  int bkMode = OPAQUE;
+  UINT textAlign = TA_LEFT | TA_TOP | TA_NOUPDATECP;
+  int polyFillMode = ALTERNATE;
+  int stretchMode = BLACKONWHITE;
+  int arcDirection = AD_COUNTERCLOCKWISE;
+  POINT current;
+};
+
+enum class DCKind { Screen, Printer, Memory, Window };
+
+struct DCObj : GdiObject {
+  DCObj() : GdiObject(ObjType::DC) {}
+  DCKind kind = DCKind::Screen;
+  int technology = DT_RASDISPLAY;
+  int dpiX = 96;
+  int dpiY = 96;
+  // Printer paper and margins in device pixels (screens: zero offsets,
+  // paper = the surface).
+  int physWidth = 0;
+  int physHeight = 0;
+  int offsetX = 0;
+  int offsetY = 0;
+  int printWidth = 0;  // printers: printable size in pixels
+  int printHeight = 0;
+  canvas::Canvas* target = nullptr;           // screens and printers
+  std::unique_ptr<canvas::Canvas> ownCanvas;  // window contexts without a surface
+  HWND hwnd = nullptr;
+  text::TextEngine* engine = nullptr;
+  DCState st;
+  std::vector<DCState> saved;
+
+  // Canvas state handed to every call; rebuilt when clip or background change.
+  canvas::State canvasState;
+  bool stateDirty = true;
+
+  canvas::Canvas* Canvas();
+  int SurfaceWidth();
+  int SurfaceHeight();
+  const canvas::State& State();
+  void Touch() { stateDirty = true; }
+
+  // Logical -> device, unrounded.
+  double ScaleX() const { return static_cast<double>(st.vpExt.cx) / st.winExt.cx; }
+  double ScaleY() const { return static_cast<double>(st.vpExt.cy) / st.winExt.cy; }
+  double DevX(double x) const { return (x - st.winOrg.x) * ScaleX() + st.vpOrg.x; }
+  double DevY(double y) const { return (y - st.winOrg.y) * ScaleY() + st.vpOrg.y; }
+  double LogX(double x) const { return (x - st.vpOrg.x) / ScaleX() + st.winOrg.x; }
+  double LogY(double y) const { return (y - st.vpOrg.y) / ScaleY() + st.winOrg.y; }
+  // Rounded device point, as the platform snaps to whole pixels.
+  canvas::Point Dev(int x, int y) const;
+  POINT DevPt(int x, int y) const;
+  POINT DevPt64(long long x, long long y) const;  // for sums of coordinates and extents
+  // Device rectangle of a logical one, normalised.
+  canvas::Rect DevRect(int left, int top, int right, int bottom) const;
+  // A logical length along x (or y) in device pixels, unsigned.
+  double DevLenX(double v) const { return v * std::abs(ScaleX()); }
+  double DevLenY(double v) const { return v * std::abs(ScaleY()); }
+};
+
+// Handle table. Every live object is registered; lookups check type.
+std::recursive_mutex& Lock();
+void Register(GdiObject* obj);
+GdiObject* Find(const void* handle);
+template <typename T>
+T* FindAs(const void* handle, ObjType type) {
+  GdiObject* o = Find(handle);
+  return (o && o->type == type) ? static_cast<T*>(o) : nullptr;
+}
+inline DCObj* FindDC(HDC hdc) { return FindAs<DCObj>(hdc, ObjType::DC); }
+inline RegionObj* FindRgn(HRGN h) { return FindAs<RegionObj>(h, ObjType::Region); }
+inline BrushObj* FindBrush(HBRUSH h) { return FindAs<BrushObj>(h, ObjType::Brush); }
+// Brush from a handle, accepting system-colour indices (COLOR_xxx + 1).
+bool ResolveBrush(HBRUSH h, BrushObj* out);
+
+DCObj* NewDC(DCKind kind);
+int RegionType(const Region& r);
+int Round(double v);  // half away from zero, saturated to int
+int AddSat(int a, int b);
+
+canvas::Pen ResolvePen(const DCObj& dc, const PenObj* pen);
+canvas::Brush ResolveBrushFor(const BrushObj* brush);
+text::FontPtr CurrentFont(DCObj& dc);
+
+}  // namespace md::win::detail

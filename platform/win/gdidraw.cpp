@@ -1,0 +1,325 @@
+// Lines, shapes, rectangles and pixels.
+#include <algorithm>
+#include <cmath>
+
+#include "platform/win/gdi_internal.h"
+
+using namespace md::win;
+using namespace md::win::detail;
+namespace cv = md::canvas;
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr int kMaxPoints = 1 << 22;  // a single call never carries more points
+
+// Hands a shape to the canvas with the context's pen and brush.
+BOOL Emit(DCObj* dc, cv::Shape& shape, bool fill, bool stroke) {
+  cv::Canvas* c = dc->Canvas();
+  if (!c) return FALSE;
+  cv::Pen pen = ResolvePen(*dc, dc->st.pen);
+  cv::Brush brush = ResolveBrushFor(dc->st.brush);
+  shape.fill = fill && brush.style != cv::BrushStyle::Null;
+  shape.stroke = stroke && pen.style != cv::PenStyle::Null;
+  if (!shape.fill && !shape.stroke) return TRUE;
+  if (!shape.fill) brush.style = cv::BrushStyle::Null;
+  c->drawShape(shape, pen, brush, dc->State());
+  return TRUE;
+}
+
+cv::FillRule Rule(const DCObj* dc) {
+  return dc->st.polyFillMode == WINDING ? cv::FillRule::Winding : cv::FillRule::Alternate;
+}
+
+int Segments(double rx, double ry, double sweep) {
+  const double r = std::max(rx, ry);
+  int full = 16;
+  if (r > 0.25) full = static_cast<int>(std::ceil(2 * kPi / std::acos(1.0 - 0.25 / r)));
+  full = std::clamp(full, 16, 1024);
+  return std::max(2, static_cast<int>(std::ceil(full * std::abs(sweep) / (2 * kPi))));
+}
+
+// Points on an ellipse from angle t0 over `sweep` radians; angles are
+// counter-clockwise as seen on the device.
+void AppendArc(std::vector<cv::Point>& out, double cx, double cy, double rx, double ry, double t0,
+               double sweep) {
+  const int n = Segments(rx, ry, sweep);
+  for (int k = 0; k <= n; ++k) {
+    const double t = t0 + sweep * k / n;
+    out.push_back({cx + rx * std::cos(t), cy - ry * std::sin(t)});
+  }
+}
+
+struct EllipseGeom {
+  double cx, cy, rx, ry;
+  cv::Rect box;
+};
+
+// The outline of a shape drawn in a bounding box. Its right and bottom
+// edges are excluded, so the outline runs through the pixels left .. right-1
+// and top .. bottom-1 (points name pixel corners; strokes are centred on the
+// pixels). An inside-frame pen keeps its whole width within the box.
+struct Outline {
+  double l, t, r, b;
+  cv::Rect box;
+};
+
+Outline DevOutline(DCObj* dc, int left, int top, int right, int bottom) {
+  cv::Rect box = dc->DevRect(left, top, right, bottom);
+  double inset = 0;
+  const cv::Pen pen = ResolvePen(*dc, dc->st.pen);
+  if (pen.style == cv::PenStyle::InsideFrame && pen.width > 1) inset = (pen.width - 1) / 2;
+  Outline o{box.left + inset, box.top + inset, box.right - 1 - inset, box.bottom - 1 - inset, box};
+  if (o.r < o.l) o.l = o.r = (box.left + box.right - 1) / 2.0;
+  if (o.b < o.t) o.t = o.b = (box.top + box.bottom - 1) / 2.0;
+  return o;
+}
+
+EllipseGeom DevEllipse(DCObj* dc, int left, int top, int right, int bottom) {
+  Outline o = DevOutline(dc, left, top, right, bottom);
+  return EllipseGeom{(o.l + o.r) / 2.0, (o.t + o.b) / 2.0, (o.r - o.l) / 2.0, (o.b - o.t) / 2.0, o.box};
+}
+
+// Start angle and sweep of Arc/Pie/Chord from the two radial points.
+void ArcAngles(DCObj* dc, const EllipseGeom& e, int xs, int ys, int xe, int ye, double* t0, double* sweep) {
+  auto angle = [&](int x, int y) {
+    cv::Point p = dc->Dev(x, y);
+    const double dx = e.rx > 0 ? (p.x - e.cx) / e.rx : 0;
+    const double dy = e.ry > 0 ? (e.cy - p.y) / e.ry : 0;
+    return (dx == 0 && dy == 0) ? 0.0 : std::atan2(dy, dx);
+  };
+  const double a = angle(xs, ys), b = angle(xe, ye);
+  double s;
+  if (dc->st.arcDirection == AD_COUNTERCLOCKWISE) {
+    s = b - a;
+    if (s <= 0) s += 2 * kPi;
+  } else {
+    s = b - a;
+    if (s >= 0) s -= 2 * kPi;
+  }
+  *t0 = a;
+  *sweep = s;
+}
+
+BOOL ArcShape(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye, cv::ShapeKind kind) {
+  DCObj* dc = FindDC(hdc);
+  if (!dc) return FALSE;
+  EllipseGeom e = DevEllipse(dc, l, t, r, b);
+  double t0 = 0, sweep = 0;
+  ArcAngles(dc, e, xs, ys, xe, ye, &t0, &sweep);
+  cv::Shape shape;
+  shape.kind = kind;
+  shape.bounds = e.box;
+  cv::SubPath path;
+  AppendArc(path.points, e.cx, e.cy, e.rx, e.ry, t0, sweep);
+  if (kind == cv::ShapeKind::Pie) path.points.push_back({e.cx, e.cy});
+  path.closed = kind != cv::ShapeKind::Arc;
+  shape.paths.push_back(std::move(path));
+  const bool closed = kind != cv::ShapeKind::Arc;
+  return Emit(dc, shape, closed, true);
+}
+
+}  // namespace
+
+BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT old) {
+  DCObj* dc = FindDC(hdc);
+  if (!dc) return FALSE;
+  if (old) *old = dc->st.current;
+  dc->st.current = {x, y};
+  return TRUE;
+}
+
+BOOL LineTo(HDC hdc, int x, int y) {
+  DCObj* dc = FindDC(hdc);
+  if (!dc) return FALSE;
+  cv::Shape shape;
+  shape.kind = cv::ShapeKind::Line;
+  shape.paths.push_back({{dc->Dev(dc->st.current.x, dc->st.current.y), dc->Dev(x, y)}, false});
+  dc->st.current = {x, y};
+  return Emit(dc, shape, false, true);
+}
+
+BOOL Polyline(HDC hdc, const POINT* pts, int count) {
+  DCObj* dc = FindDC(hdc);
+  if (!dc || !pts || count < 2 || count > kMaxPoints) return FALSE;
+  cv::Shape shape;
+  shape.kind = cv::ShapeKind::Polyline;
+  cv::SubPath p;
+  p.points.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) p.points.push_back(dc->Dev(pts[i].x, pts[i].y));
+  shape.paths.push_back(std::move(p));
+  return Emit(dc, shape, false, true);
+}
+
+BOOL PolylineTo(HDC hdc, const POINT* pts, DWORD count) {
+  DCObj* dc = FindDC(hdc);
+  if (!dc || !pts || count < 1 || count > static_cast<DWORD>(kMaxPoints)) return FALSE;
+  cv::Shape shape;
+  shape.kind = cv::ShapeKind::Polyline;
+  cv::SubPath p;
+  p.points.push_back(dc->Dev(dc->st.current.x, dc->st.current.y));
+  for (DWORD i = 0; i < count; ++i) p.points.push_back(dc->Dev(pts[i].x, pts[i].y));
+  shape.paths.push_back(std::move(p));
+  dc->st.current = pts[count - 1];
+  return Emit(dc, shape, false, true);
+}
+
+BOOL Polygon(HDC hdc, const POINT* pts, int count) {
+  DCObj* dc = FindDC(hdc);
+  if (!dc || !pts || count < 2 || count > kMaxPoints) return FALSE;
+  cv::Shape shape;
+  shape.kind = cv::ShapeKind::Polygon;
+  shape.rule = Rule(dc);
+  cv::SubPath p;
+  p.closed = true;
+  p.points.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) p.points.push_back(dc->Dev(pts[i].x, pts[i].y));
+  shape.paths.push_back(std::move(p));
+  return Emit(dc, shape, true, true);
+}
+
+BOOL PolyPolygon(HDC hdc, const POINT* pts, const INT* counts, int polyCount) {
+  DCObj* dc = FindDC(hdc);
+  if (!dc || !pts || !counts || polyCount < 1) return FALSE;
+  long long total = 0;
+  for (int i = 0; i < polyCount; ++i) {
+    if (counts[i] < 2) return FALSE;
+    total += counts[i];
+    if (total > kMaxPoints) return FALSE;
+  }
+  cv::Shape shape;
+  shape.kind = cv::ShapeKind::PolyPolygon;
+  shape.rule = Rule(dc);
+  const POINT* q = pts;
+  for (int i = 0; i < polyCount; ++i) {
+    cv::SubPath p;
+    p.closed = true;
+    for (int k = 0; k < counts[i]; ++k, ++q) p.points.push_back(dc->Dev(q->x, q->y));
+    shape.paths.push_back(std::move(p));
+  }
+  return Emit(dc, shape, true, true);
+}
+
+BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
+  DCObj* dc = FindDC(hdc);
+  if (!dc) return FALSE;
+  Outline o = DevOutline(dc, left, top, right, bottom);
+  cv::Shape shape;
+  shape.kind = cv::ShapeKind::Rectangle;
+  shape.bounds = o.box;
+  shape.paths.push_back({{{o.l, o.t}, {o.r, o.t}, {o.r, o.b}, {o.l, o.b}}, true});
+  return Emit(dc, shape, true, true);
+}
+
+BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height) {
+  DCObj* dc = FindDC(hdc);
+  if (!dc) return FALSE;
+  Outline o = DevOutline(dc, left, top, right, bottom);
+  const double rx = std::min(dc->DevLenX(std::abs(width)) / 2, (o.r - o.l) / 2.0);
+  const double ry = std::min(dc->DevLenY(std::abs(height)) / 2, (o.b - o.t) / 2.0);
+  cv::Shape shape;
+  shape.kind = cv::ShapeKind::RoundRect;
+  shape.bounds = o.box;
+  cv::SubPath p;
+  p.closed = true;
+  AppendArc(p.points, o.r - rx, o.t + ry, rx, ry, 0, kPi / 2);
+  AppendArc(p.points, o.l + rx, o.t + ry, rx, ry, kPi / 2, kPi / 2);
+  AppendArc(p.points, o.l + rx, o.b - ry, rx, ry, kPi, kPi / 2);
+  AppendArc(p.points, o.r - rx, o.b - ry, rx, ry, 3 * kPi / 2, kPi / 2);
+  shape.paths.push_back(std::move(p));
+  return Emit(dc, shape, true, true);
+}
+
+BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
+  DCObj* dc = FindDC(hdc);
+  if (!dc) return FALSE;
+  EllipseGeom e = DevEllipse(dc, left, top, right, bottom);
+  cv::Shape shape;
+  shape.kind = cv::ShapeKind::Ellipse;
+  shape.bounds = e.box;
+  cv::SubPath p;
+  p.closed = true;
+  AppendArc(p.points, e.cx, e.cy, e.rx, e.ry, 0, 2 * kPi);
+  p.points.pop_back();  // the last point repeats the first
+  shape.paths.push_back(std::move(p));
+  return Emit(dc, shape, true, true);
+}
+
+BOOL Arc(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye) {
+  return ArcShape(hdc, l, t, r, b, xs, ys, xe, ye, cv::ShapeKind::Arc);
+}
+
+BOOL Pie(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye) {
+  return ArcShape(hdc, l, t, r, b, xs, ys, xe, ye, cv::ShapeKind::Pie);
+}
+
+BOOL Chord(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye) {
+  return ArcShape(hdc, l, t, r, b, xs, ys, xe, ye, cv::ShapeKind::Chord);
+}
+
+int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
+  DCObj* dc = FindDC(hdc);
+  BrushObj b;
+  if (!dc || !rect || !ResolveBrush(brush, &b)) return 0;
+  cv::Canvas* c = dc->Canvas();
+  if (!c) return 0;
+  cv::Rect r = dc->DevRect(rect->left, rect->top, rect->right, rect->bottom);
+  if (r.empty() || b.style == BS_NULL) return 1;
+  c->fillRects({r}, ResolveBrushFor(&b), dc->State());
+  return 1;
+}
+
+int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
+  DCObj* dc = FindDC(hdc);
+  BrushObj b;
+  if (!dc || !rect || !ResolveBrush(brush, &b)) return 0;
+  cv::Canvas* c = dc->Canvas();
+  if (!c) return 0;
+  cv::Rect r = dc->DevRect(rect->left, rect->top, rect->right, rect->bottom);
+  if (r.empty() || b.style == BS_NULL) return 1;
+  // The border is one logical unit wide, and at least one pixel.
+  const int bw = std::max(1, Round(dc->DevLenX(1))), bh = std::max(1, Round(dc->DevLenY(1)));
+  cv::Shape shape;
+  shape.kind = cv::ShapeKind::FrameRect;
+  shape.bounds = r;
+  shape.rule = cv::FillRule::Alternate;
+  shape.fill = true;
+  const double l = r.left, t = r.top, rr = r.right, bb = r.bottom;
+  shape.paths.push_back({{{l, t}, {rr, t}, {rr, bb}, {l, bb}}, true});
+  if (r.right - r.left > 2 * bw && r.bottom - r.top > 2 * bh) {
+    const double il = l + bw, it = t + bh, ir = rr - bw, ib = bb - bh;
+    shape.paths.push_back({{{il, it}, {il, ib}, {ir, ib}, {ir, it}}, true});
+  }
+  cv::Pen none;
+  none.style = cv::PenStyle::Null;
+  c->drawShape(shape, none, ResolveBrushFor(&b), dc->State());
+  return 1;
+}
+
+COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
+  DCObj* dc = FindDC(hdc);
+  if (!dc) return CLR_INVALID;
+  cv::Canvas* c = dc->Canvas();
+  if (!c) return CLR_INVALID;
+  POINT p = dc->DevPt(x, y);
+  cv::Brush b;
+  b.style = cv::BrushStyle::Solid;
+  b.color = color & 0xFFFFFF;
+  c->fillRects({cv::Rect{p.x, p.y, p.x + 1, p.y + 1}}, b, dc->State());
+  return color & 0xFFFFFF;
+}
+
+BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) { return SetPixel(hdc, x, y, color) != CLR_INVALID; }
+
+COLORREF GetPixel(HDC hdc, int x, int y) {
+  DCObj* dc = FindDC(hdc);
+  if (!dc) return CLR_INVALID;
+  cv::Canvas* c = dc->Canvas();
+  POINT p = dc->DevPt(x, y);
+  if (!c || p.x < 0 || p.y < 0 || p.x >= dc->SurfaceWidth() || p.y >= dc->SurfaceHeight()) return CLR_INVALID;
+  if (dc->st.hasClip && !dc->st.clip.Contains(p.x, p.y)) return CLR_INVALID;
+  std::uint32_t px = 0;
+  if (!c->readPixels(cv::Rect{p.x, p.y, p.x + 1, p.y + 1}, &px)) return CLR_INVALID;
+  return RGB(static_cast<BYTE>((px >> 16) & 0xFF), static_cast<BYTE>((px >> 8) & 0xFF),
+             static_cast<BYTE>(px & 0xFF));
+}

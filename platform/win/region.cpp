@@ -1,0 +1,300 @@
+#include "platform/win/region.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace md::win {
+
+namespace {
+
+int Saturate(std::int64_t v) {
+  if (v > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+  if (v < std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+  return static_cast<int>(v);
+}
+
+bool Apply(RegionOp op, bool a, bool b) {
+  switch (op) {
+    case RegionOp::And:
+      return a && b;
+    case RegionOp::Or:
+      return a || b;
+    case RegionOp::Xor:
+      return a != b;
+    case RegionOp::Diff:
+      return a && !b;
+    case RegionOp::Copy:
+      return a;
+  }
+  return false;
+}
+
+// Combines two sorted span lists.
+std::vector<int> CombineSpans(const std::vector<int>& a, const std::vector<int>& b, RegionOp op) {
+  std::vector<int> out;
+  std::size_t i = 0, j = 0;
+  bool inA = false, inB = false, inOut = false;
+  while (i < a.size() || j < b.size()) {
+    int x;
+    if (j >= b.size() || (i < a.size() && a[i] <= b[j])) {
+      x = a[i];
+    } else {
+      x = b[j];
+    }
+    // Take every edge at x from both lists before deciding.
+    while (i < a.size() && a[i] == x) {
+      inA = !inA;
+      ++i;
+    }
+    while (j < b.size() && b[j] == x) {
+      inB = !inB;
+      ++j;
+    }
+    bool now = Apply(op, inA, inB);
+    if (now != inOut) {
+      if (!out.empty() && out.back() == x) {
+        out.pop_back();  // touching spans join
+      } else {
+        out.push_back(x);
+      }
+      inOut = now;
+    }
+  }
+  return out;
+}
+
+// Sorted, merged spans from a list of possibly overlapping [x0, x1) pairs.
+std::vector<int> NormaliseSpans(std::vector<std::pair<int, int>>& pairs) {
+  std::sort(pairs.begin(), pairs.end());
+  std::vector<int> out;
+  for (auto& [x0, x1] : pairs) {
+    if (x1 <= x0) continue;
+    if (!out.empty() && x0 <= out.back()) {
+      out.back() = std::max(out.back(), x1);
+    } else {
+      out.push_back(x0);
+      out.push_back(x1);
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+void Region::Append(int top, int bottom, std::vector<int>&& spans) {
+  if (spans.empty() || bottom <= top) return;
+  if (!bands_.empty() && bands_.back().bottom == top && bands_.back().spans == spans) {
+    bands_.back().bottom = bottom;
+    return;
+  }
+  bands_.push_back(Band{top, bottom, std::move(spans)});
+}
+
+Region Region::FromRect(int left, int top, int right, int bottom) {
+  Region r;
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  if (left < right && top < bottom) r.bands_.push_back(Band{top, bottom, {left, right}});
+  return r;
+}
+
+Region Region::FromPolygons(const std::vector<canvas::Point>& points, const std::vector<int>& counts,
+                            canvas::FillRule rule) {
+  struct Edge {
+    double x0, y0, x1, y1;
+    int dir;
+  };
+  std::vector<Edge> edges;
+  std::size_t base = 0;
+  double minY = std::numeric_limits<double>::infinity();
+  double maxY = -std::numeric_limits<double>::infinity();
+  for (int n : counts) {
+    if (n < 0 || base + static_cast<std::size_t>(n) > points.size()) break;
+    for (int k = 0; k < n; ++k) {
+      const canvas::Point& p = points[base + k];
+      const canvas::Point& q = points[base + (k + 1) % n];
+      if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(q.x) || !std::isfinite(q.y)) continue;
+      if (p.y == q.y) continue;
+      Edge e{p.x, p.y, q.x, q.y, 1};
+      if (e.y0 > e.y1) {
+        std::swap(e.x0, e.x1);
+        std::swap(e.y0, e.y1);
+        e.dir = -1;
+      }
+      minY = std::min(minY, e.y0);
+      maxY = std::max(maxY, e.y1);
+      edges.push_back(e);
+    }
+    base += static_cast<std::size_t>(n);
+  }
+  Region r;
+  if (edges.empty()) return r;
+  const double lim = kPolygonLimit;
+  // Rows whose centre y + 0.5 lies in [minY, maxY).
+  int rowFirst = static_cast<int>(std::ceil(std::max(minY, -lim) - 0.5));
+  int rowEnd = static_cast<int>(std::ceil(std::min(maxY, lim) - 0.5));
+  std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+
+  std::vector<const Edge*> active;
+  std::size_t next = 0;
+  struct Crossing {
+    double x;
+    int dir;
+  };
+  std::vector<Crossing> xs;
+  std::vector<std::pair<int, int>> pairs;
+  for (int row = rowFirst; row < rowEnd; ++row) {
+    const double yc = row + 0.5;
+    while (next < edges.size() && edges[next].y0 <= yc) active.push_back(&edges[next++]);
+    active.erase(std::remove_if(active.begin(), active.end(), [yc](const Edge* e) { return e->y1 <= yc; }),
+                 active.end());
+    xs.clear();
+    for (const Edge* e : active) {
+      if (e->y0 > yc) continue;
+      double t = (yc - e->y0) / (e->y1 - e->y0);
+      xs.push_back(Crossing{e->x0 + t * (e->x1 - e->x0), e->dir});
+    }
+    std::sort(xs.begin(), xs.end(), [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+    pairs.clear();
+    auto addSpan = [&](double xa, double xb) {
+      xa = std::clamp(xa, -lim, lim);
+      xb = std::clamp(xb, -lim, lim);
+      int p0 = static_cast<int>(std::ceil(xa - 0.5));
+      int p1 = static_cast<int>(std::ceil(xb - 0.5));
+      if (p1 > p0) pairs.emplace_back(p0, p1);
+    };
+    if (rule == canvas::FillRule::Alternate) {
+      for (std::size_t k = 0; k + 1 < xs.size(); k += 2) addSpan(xs[k].x, xs[k + 1].x);
+    } else {
+      int wind = 0;
+      double start = 0;
+      for (const Crossing& c : xs) {
+        int before = wind;
+        wind += c.dir;
+        if (before == 0 && wind != 0) start = c.x;
+        if (before != 0 && wind == 0) addSpan(start, c.x);
+      }
+    }
+    r.Append(row, row + 1, NormaliseSpans(pairs));
+  }
+  return r;
+}
+
+Region Region::FromEllipse(int left, int top, int right, int bottom) {
+  if (left > right) std::swap(left, right);
+  if (top > bottom) std::swap(top, bottom);
+  Region r;
+  if (right - left < 1 || bottom - top < 1) return r;
+  const double cx = (static_cast<double>(left) + right) / 2, cy = (static_cast<double>(top) + bottom) / 2;
+  const double rx = (static_cast<double>(right) - left) / 2, ry = (static_cast<double>(bottom) - top) / 2;
+  const int n = static_cast<int>(std::clamp(std::max(rx, ry) * 2.0, 16.0, 4096.0));
+  std::vector<canvas::Point> pts;
+  pts.reserve(n);
+  for (int k = 0; k < n; ++k) {
+    double a = 2 * M_PI * k / n;
+    pts.push_back({cx + rx * std::cos(a), cy + ry * std::sin(a)});
+  }
+  return FromPolygons(pts, {n}, canvas::FillRule::Alternate);
+}
+
+Region Region::Combine(const Region& a, const Region& b, RegionOp op) {
+  if (op == RegionOp::Copy) return a;
+  std::vector<int> ys;
+  ys.reserve(2 * (a.bands_.size() + b.bands_.size()));
+  for (const Band& band : a.bands_) {
+    ys.push_back(band.top);
+    ys.push_back(band.bottom);
+  }
+  for (const Band& band : b.bands_) {
+    ys.push_back(band.top);
+    ys.push_back(band.bottom);
+  }
+  std::sort(ys.begin(), ys.end());
+  ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
+  Region out;
+  static const std::vector<int> kNone;
+  std::size_t ia = 0, ib = 0;
+  for (std::size_t k = 0; k + 1 < ys.size(); ++k) {
+    const int y0 = ys[k], y1 = ys[k + 1];
+    while (ia < a.bands_.size() && a.bands_[ia].bottom <= y0) ++ia;
+    while (ib < b.bands_.size() && b.bands_[ib].bottom <= y0) ++ib;
+    const std::vector<int>& sa =
+        (ia < a.bands_.size() && a.bands_[ia].top <= y0) ? a.bands_[ia].spans : kNone;
+    const std::vector<int>& sb =
+        (ib < b.bands_.size() && b.bands_[ib].top <= y0) ? b.bands_[ib].spans : kNone;
+    if (sa.empty() && sb.empty()) continue;
+    out.Append(y0, y1, CombineSpans(sa, sb, op));
+  }
+  return out;
+}
+
+void Region::Offset(int dx, int dy) {
+  for (Band& b : bands_) {
+    b.top = Saturate(static_cast<std::int64_t>(b.top) + dy);
+    b.bottom = Saturate(static_cast<std::int64_t>(b.bottom) + dy);
+    for (int& x : b.spans) x = Saturate(static_cast<std::int64_t>(x) + dx);
+  }
+  // Saturation can collapse bands or spans at the extremes; rebuild to keep
+  // the representation canonical.
+  std::vector<Band> old = std::move(bands_);
+  bands_.clear();
+  for (Band& b : old) {
+    std::vector<std::pair<int, int>> pairs;
+    for (std::size_t k = 0; k + 1 < b.spans.size(); k += 2) pairs.emplace_back(b.spans[k], b.spans[k + 1]);
+    int top = bands_.empty() ? b.top : std::max(b.top, bands_.back().bottom);
+    Append(top, b.bottom, NormaliseSpans(pairs));
+  }
+}
+
+canvas::Rect Region::Box() const {
+  if (bands_.empty()) return {};
+  canvas::Rect r{std::numeric_limits<int>::max(), bands_.front().top, std::numeric_limits<int>::min(),
+                 bands_.back().bottom};
+  for (const Band& b : bands_) {
+    r.left = std::min(r.left, b.spans.front());
+    r.right = std::max(r.right, b.spans.back());
+  }
+  return r;
+}
+
+bool Region::Contains(int x, int y) const {
+  auto it =
+      std::upper_bound(bands_.begin(), bands_.end(), y, [](int v, const Band& b) { return v < b.bottom; });
+  if (it == bands_.end() || it->top > y) return false;
+  for (std::size_t k = 0; k + 1 < it->spans.size(); k += 2) {
+    if (x < it->spans[k]) return false;
+    if (x < it->spans[k + 1]) return true;
+  }
+  return false;
+}
+
+bool Region::Intersects(const canvas::Rect& r) const {
+  if (r.empty()) return false;
+  for (const Band& b : bands_) {
+    if (b.bottom <= r.top) continue;
+    if (b.top >= r.bottom) break;
+    for (std::size_t k = 0; k + 1 < b.spans.size(); k += 2) {
+      if (b.spans[k] < r.right && b.spans[k + 1] > r.left) return true;
+    }
+  }
+  return false;
+}
+
+std::vector<canvas::Rect> Region::Rects() const {
+  std::vector<canvas::Rect> out;
+  out.reserve(RectCount());
+  for (const Band& b : bands_) {
+    for (std::size_t k = 0; k + 1 < b.spans.size(); k += 2)
+      out.push_back({b.spans[k], b.top, b.spans[k + 1], b.bottom});
+  }
+  return out;
+}
+
+std::size_t Region::RectCount() const {
+  std::size_t n = 0;
+  for (const Band& b : bands_) n += b.spans.size() / 2;
+  return n;
+}
+
+}  // namespace md::win
