@@ -52,6 +52,11 @@ struct SGIS_DPoint {
   bool operator!=(const SGIS_DPoint& o) const { return !(*this == o); }
 };
 
+// Page units (0.01 mm) per symbol unit (one typographic point). Symbols
+// measure sizes and text heights in points; a feature set's unit ratio
+// defaults to this factor.
+constexpr double GIS_SYMBOL_UNIT_PAGE_RATIO = 2540.0 / 72.0;
+
 struct SGIS_Point {
   std::int32_t x = 0;
   std::int32_t y = 0;

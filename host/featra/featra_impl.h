@@ -150,7 +150,7 @@ class CGIS_Feature final : public IGIS_Feature {
 // Everything a feature set file holds, decoded and checked, not yet installed.
 struct FeatureClassContent {
   std::string name;
-  double unitRatio = 1.0;
+  double unitRatio = GIS_SYMBOL_UNIT_PAGE_RATIO;
   long long nextId = 1;
   std::map<int, std::unique_ptr<CGIS_Feature>> features;
 };
@@ -194,7 +194,7 @@ class CGIS_FeatureClass final : public IGIS_FeatureClass, public std::enable_sha
   std::map<int, std::unique_ptr<CGIS_Feature>> features_;
   std::vector<int> ids_;  // ascending
   long long nextId_ = 1;
-  double unitRatio_ = 1.0;
+  double unitRatio_ = GIS_SYMBOL_UNIT_PAGE_RATIO;
   IGIS_SpatialReference* spatialReference_ = nullptr;
   std::deque<std::pair<int, int>> updates_;
 };

@@ -93,7 +93,7 @@ TEST(FeatureSet, FeaturesAreFoundByIdAndIdsAreNeverReused) {
 
 TEST(FeatureSet, UnitRatioAcceptsOnlyFinitePositiveValues) {
   SetPtr set = NewSet();
-  EXPECT_EQ(set->GetUnitRatio(), 1.0);
+  EXPECT_EQ(set->GetUnitRatio(), GIS_SYMBOL_UNIT_PAGE_RATIO);
   EXPECT_TRUE(set->SetUnitRatio(0.25));
   for (double bad : {0.0, -1.0, double(NAN), double(INFINITY)}) EXPECT_FALSE(set->SetUnitRatio(bad)) << bad;
   EXPECT_EQ(set->GetUnitRatio(), 0.25);
