@@ -1,0 +1,129 @@
+// Little-endian byte writer and bounds-checked reader for the stored forms of
+// symbols and text styles. The reader never reads past its end: every get
+// reports failure instead, and a failed reader stays failed.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace gis_bytes {
+
+class Writer {
+ public:
+  void U8(std::uint8_t v) { out_.push_back(v); }
+  void U16(std::uint16_t v) {
+    U8(static_cast<std::uint8_t>(v & 0xFF));
+    U8(static_cast<std::uint8_t>(v >> 8));
+  }
+  void U32(std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) U8(static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF));
+  }
+  void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
+  void F64(double v) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    for (int i = 0; i < 8; ++i) U8(static_cast<std::uint8_t>((bits >> (8 * i)) & 0xFF));
+  }
+  void Bytes(const void* p, std::size_t n) {
+    const auto* b = static_cast<const std::uint8_t*>(p);
+    out_.insert(out_.end(), b, b + n);
+  }
+  // A string as a 32-bit byte count and the bytes (no terminator).
+  void Str(const std::string& s) {
+    U32(static_cast<std::uint32_t>(s.size()));
+    Bytes(s.data(), s.size());
+  }
+  // Patches a 32-bit value written earlier at `offset`.
+  void PatchU32(std::size_t offset, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out_[offset + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
+  }
+  std::size_t Size() const { return out_.size(); }
+  const std::vector<std::uint8_t>& Data() const { return out_; }
+
+ private:
+  std::vector<std::uint8_t> out_;
+};
+
+class Reader {
+ public:
+  Reader(const void* data, std::size_t size)
+      : p_(static_cast<const std::uint8_t*>(data)), n_(data ? size : 0) {}
+
+  bool Ok() const { return ok_; }
+  std::size_t Remaining() const { return ok_ ? n_ - pos_ : 0; }
+  std::size_t Position() const { return pos_; }
+
+  bool U8(std::uint8_t& v) {
+    if (!Need(1)) return false;
+    v = p_[pos_++];
+    return true;
+  }
+  bool U16(std::uint16_t& v) {
+    if (!Need(2)) return false;
+    v = static_cast<std::uint16_t>(p_[pos_] | (p_[pos_ + 1] << 8));
+    pos_ += 2;
+    return true;
+  }
+  bool U32(std::uint32_t& v) {
+    if (!Need(4)) return false;
+    v = 0;
+    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(p_[pos_ + i]) << (8 * i);
+    pos_ += 4;
+    return true;
+  }
+  bool I32(std::int32_t& v) {
+    std::uint32_t u = 0;
+    if (!U32(u)) return false;
+    v = static_cast<std::int32_t>(u);
+    return true;
+  }
+  // Reads a double and refuses NaN and infinities.
+  bool F64(double& v) {
+    if (!Need(8)) return false;
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) bits |= static_cast<std::uint64_t>(p_[pos_ + i]) << (8 * i);
+    pos_ += 8;
+    std::memcpy(&v, &bits, sizeof v);
+    if (!std::isfinite(v)) return Fail();
+    return true;
+  }
+  bool Bytes(void* out, std::size_t n) {
+    if (!Need(n)) return false;
+    std::memcpy(out, p_ + pos_, n);
+    pos_ += n;
+    return true;
+  }
+  // A string written by Writer::Str, at most `maxBytes` long.
+  bool Str(std::string& s, std::size_t maxBytes) {
+    std::uint32_t n = 0;
+    if (!U32(n)) return false;
+    if (n > maxBytes || !Need(n)) return Fail();
+    s.assign(reinterpret_cast<const char*>(p_ + pos_), n);
+    pos_ += n;
+    return true;
+  }
+  bool Skip(std::size_t n) {
+    if (!Need(n)) return false;
+    pos_ += n;
+    return true;
+  }
+  bool Fail() {
+    ok_ = false;
+    return false;
+  }
+
+ private:
+  bool Need(std::size_t k) {
+    if (!ok_ || k > n_ - pos_) return Fail();
+    return true;
+  }
+  const std::uint8_t* p_;
+  std::size_t n_;
+  std::size_t pos_ = 0;
+  bool ok_ = true;
+};
+
+}  // namespace gis_bytes

@@ -1,0 +1,101 @@
+#include <cmath>
+
+#include "host/basilo/igis_log.h"
+#include "host/glyphorpick/cgis_symbolpickdlg.h"
+#include "host/glyphorpick/igis_symbolchooserdlg.h"
+
+namespace {
+
+constexpr int kMaxSize = 100000;
+
+bool KindMatches(IGIS_Symbol* s, int kind) {
+  switch (kind) {
+    case GIS_CHOOSE_POINT: return s->AsPointSymbol() != nullptr;
+    case GIS_CHOOSE_LINE: return s->AsLineSymbol() != nullptr;
+    case GIS_CHOOSE_FILL: return s->AsFillSymbol() != nullptr;
+    case GIS_CHOOSE_TEXT: return s->GetTextPart() != nullptr;
+    default: return false;
+  }
+}
+
+const char* SizeLabel(int kind) {
+  switch (kind) {
+    case GIS_CHOOSE_POINT: return "大小：";
+    case GIS_CHOOSE_TEXT: return "字高：";
+    default: return "线宽(毫米)：";
+  }
+}
+
+double SizeOf(IGIS_Symbol* s, int kind) {
+  switch (kind) {
+    case GIS_CHOOSE_POINT: return s->GetSize();
+    case GIS_CHOOSE_TEXT: return std::fabs(static_cast<double>(s->GetFontSizePtr()->lfHeight));
+    default: return s->GetLineWidth();
+  }
+}
+
+void ApplySize(IGIS_Symbol* s, int kind, double v) {
+  switch (kind) {
+    case GIS_CHOOSE_POINT:
+      s->SetSize(static_cast<int>(std::lround(std::min(v, static_cast<double>(kMaxSize)))));
+      break;
+    case GIS_CHOOSE_TEXT:
+      s->GetFontSizePtr()->lfHeight = -static_cast<LONG>(std::lround(std::min(v, static_cast<double>(kMaxSize))));
+      break;
+    default:
+      s->SetLineWidth(v);
+      break;
+  }
+}
+
+class CGIS_SymbolChooserDlg final : public IGIS_SymbolChooserDlg {
+ public:
+  BOOL Run(IGIS_Symbol* current, int kind, int* state, int, int) override {
+    Drop();
+    if (kind != GIS_CHOOSE_POINT && kind != GIS_CHOOSE_LINE && kind != GIS_CHOOSE_FILL && kind != GIS_CHOOSE_TEXT) {
+      GIS_LOG(3, "IGIS_SymbolChooserDlg::Run", "unknown chooser kind %d", kind);
+      return FALSE;
+    }
+    const bool editing = current != nullptr && KindMatches(current, kind);
+    // Editing starts from the current symbol; a new choice from the entry
+    // this caller chose last time.
+    const int remembered = state && *state > 0 ? *state - 1 : -1;
+    const std::string sizeText = editing ? GIS_FormatSize(SizeOf(current, kind)) : "";
+    CGIS_SymbolPickDlg dlg("符号选择", GIS_SymbolCatalogue(kind), editing ? -1 : remembered, SizeLabel(kind),
+                           sizeText);
+    if (dlg.DoModal() != IDOK) return FALSE;
+
+    IGIS_Symbol* chosen = nullptr;
+    if (dlg.GetChosen() >= 0) {
+      chosen = GIS_MakeCatalogueSymbol(kind, dlg.GetChosen());
+      if (chosen && state) *state = dlg.GetChosen() + 1;
+    } else if (editing) {
+      chosen = current->Clone();
+    }
+    if (chosen == nullptr) return FALSE;
+    double v = 0;
+    if (dlg.GetSizeText() != sizeText && GIS_ParseSize(dlg.GetSizeText(), &v)) ApplySize(chosen, kind, v);
+    result_ = chosen;
+    return TRUE;
+  }
+
+  IGIS_Symbol* GetResult() override {
+    IGIS_Symbol* r = result_;
+    result_ = nullptr;
+    return r;
+  }
+
+ private:
+  void Drop() {
+    if (result_) result_->Release();
+    result_ = nullptr;
+  }
+  IGIS_Symbol* result_ = nullptr;
+};
+
+}  // namespace
+
+extern "C" IGIS_SymbolChooserDlg* GIS_GetSymbolSelectDlgObject() {
+  static CGIS_SymbolChooserDlg* dlg = new CGIS_SymbolChooserDlg;  // lives as long as the process
+  return dlg;
+}

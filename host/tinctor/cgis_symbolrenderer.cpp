@@ -1,0 +1,133 @@
+// The symbol renderer: line, fill and point symbols drawn through GDI.
+#include <algorithm>
+#include <cmath>
+
+#include "host/basilo/igis_log.h"
+#include "host/glyphor/gis_symbolgeometry.h"
+#include "host/tinctor/gis_devicescope.h"
+#include "host/tinctor/igis_symbolrenderer.h"
+
+namespace {
+
+constexpr int kMaxPoints = 1 << 24;
+
+void DrawPlaced(HDC hdc, const std::vector<gis_geom::PlacedOp>& ops) {
+  for (const auto& op : ops) {
+    gis_draw::PenBrush pb(hdc, op.stroke, op.strokeColor, op.strokeWidth, op.fill, op.fillColor);
+    switch (op.type) {
+      case gis_style::PointOp::Circle: {
+        const double r = op.radius;
+        auto box = gis_draw::ToPoints({{op.center.x - r, op.center.y - r}, {op.center.x + r, op.center.y + r}});
+        Ellipse(hdc, box[0].x, box[0].y, box[1].x, box[1].y);
+        break;
+      }
+      case gis_style::PointOp::Polygon: {
+        auto pts = gis_draw::ToPoints(op.pts);
+        Polygon(hdc, pts.data(), static_cast<int>(pts.size()));
+        break;
+      }
+      case gis_style::PointOp::Polyline: {
+        auto pts = gis_draw::ToPoints(op.pts);
+        Polyline(hdc, pts.data(), static_cast<int>(pts.size()));
+        break;
+      }
+    }
+  }
+}
+
+class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
+ public:
+  BOOL Draw(IGIS_Symbol* symbol, SGIS_DrawParam* param, DWORD /*check*/) override {
+    static const char* kMethod = "IGIS_SymbolRenderer::Draw";
+    if (symbol == nullptr || param == nullptr) {
+      GIS_LOG(3, kMethod, "symbol == NULL || param == NULL");
+      return FALSE;
+    }
+    if (param->hdc == nullptr || param->points == nullptr || param->pointCount <= 0 ||
+        param->pointCount > kMaxPoints) {
+      GIS_LOG(3, kMethod, "no device context or no points");
+      return FALSE;
+    }
+    const double scale = param->symbolScale;
+    if (!std::isfinite(scale) || scale <= 0.0) {
+      GIS_LOG(3, kMethod, "bad symbol scale");
+      return FALSE;
+    }
+    const int type = symbol->GetType();
+    const int n = param->pointCount;
+    if ((type == GIS_SYMBOL_LINE && n < 2) || ((type == GIS_SYMBOL_FILL || type == GIS_SYMBOL_BACKGROUND) && n < 3))
+      return FALSE;
+    if (type == GIS_SYMBOL_TEXT) return FALSE;
+
+    std::vector<gis_style::XY> dev = gis_draw::ToDevice(param->hdc, param->points, n);
+    gis_draw::DeviceScope scope(param->hdc);
+    if (!scope.Ok()) return FALSE;
+    const double pxPerMm = scope.Dpi() / 25.4 * scale;
+    const double pxPerUnit = scope.Dpi() / 72.0 * scale;
+    HDC hdc = param->hdc;
+
+    switch (type) {
+      case GIS_SYMBOL_LINE: {
+        const gis_style::Style& st = gis_style::FindOrDefault(symbol->GetStyleCode(), gis_style::Kind::Line);
+        const double width = symbol->GetLineWidth() * pxPerMm;
+        // Dashes scale with the line: a heavier line gets longer dashes.
+        const double dashScale = pxPerMm * std::max(1.0, symbol->GetLineWidth() / std::max(st.lineWidthMm, 1e-9));
+        std::vector<double> pattern;
+        for (double d : st.dashMm) pattern.push_back(d * dashScale);
+        gis_draw::PenBrush pb(hdc, true, symbol->GetColor(), width, false, 0);
+        for (const auto& piece : gis_geom::Dash(dev, pattern)) {
+          auto pts = gis_draw::ToPoints(piece);
+          Polyline(hdc, pts.data(), static_cast<int>(pts.size()));
+        }
+        return TRUE;
+      }
+      case GIS_SYMBOL_FILL:
+      case GIS_SYMBOL_BACKGROUND: {
+        const gis_style::Style& st = gis_style::FindOrDefault(symbol->GetStyleCode(), gis_style::Kind::Fill);
+        const int hatch = gis_style::HatchIndex(st.pattern);
+        const int oldMode = SetBkMode(hdc, TRANSPARENT);
+        auto pts = gis_draw::ToPoints(dev);
+        {
+          gis_draw::PenBrush fill(hdc, false, 0, 0, true, symbol->GetColor(), hatch);
+          Polygon(hdc, pts.data(), static_cast<int>(pts.size()));
+        }
+        const double outline = symbol->GetLineWidth();
+        if (outline > 0.0) {
+          gis_draw::PenBrush line(hdc, true, symbol->GetColor2(), outline * pxPerMm, false, 0);
+          Polygon(hdc, pts.data(), static_cast<int>(pts.size()));
+        }
+        SetBkMode(hdc, oldMode);
+        return TRUE;
+      }
+      case GIS_SYMBOL_POINT5:
+      case GIS_SYMBOL_POINT:
+      case GIS_SYMBOL_POINT7: {
+        const gis_style::Style& st = gis_style::FindOrDefault(symbol->GetStyleCode(), gis_style::Kind::Point);
+        const COLORREF colors[3] = {symbol->GetColor(), symbol->GetColor2(), symbol->GetColor3()};
+        for (const auto& p : dev) {
+          DrawPlaced(hdc, gis_geom::PlacePoint(st, type, colors, symbol->GetSize(), symbol->GetAngle(), p, pxPerUnit));
+        }
+        return TRUE;
+      }
+      default:
+        GIS_LOG(3, kMethod, "symbol type %d does not draw", type);
+        return FALSE;
+    }
+  }
+
+  SGIS_Rect GetSymbolBound(int styleCode) override {
+    const gis_style::Style* st = gis_style::Find(styleCode);
+    if (st == nullptr || st->kind != gis_style::Kind::Point) {
+      GIS_LOG(3, "IGIS_SymbolRenderer::GetSymbolBound", "%d is not a point style", styleCode);
+      return SGIS_Rect();
+    }
+    return SGIS_Rect(0, sgis_detail::RoundToInt32(st->height), sgis_detail::RoundToInt32(st->width), 0);
+  }
+};
+
+}  // namespace
+
+extern "C" IGIS_SymbolRenderer* GIS_GetSymbolizationObject() {
+  static CGIS_SymbolRenderer renderer;
+  return &renderer;
+}

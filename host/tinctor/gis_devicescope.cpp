@@ -1,0 +1,73 @@
+#include "host/tinctor/gis_devicescope.h"
+
+#include <cmath>
+
+#include "host/basilo/sgis_types.h"
+
+namespace gis_draw {
+
+DeviceScope::DeviceScope(HDC hdc) : hdc_(hdc) {
+  if (hdc_ == nullptr) return;
+  const int dpi = GetDeviceCaps(hdc_, LOGPIXELSY);
+  if (dpi > 0) dpi_ = dpi;
+  saved_ = SaveDC(hdc_);
+  if (saved_ == 0) return;
+  SetMapMode(hdc_, MM_ANISOTROPIC);
+  SetWindowExtEx(hdc_, kSubPixels, kSubPixels, nullptr);
+  SetViewportExtEx(hdc_, 1, 1, nullptr);
+  SetWindowOrgEx(hdc_, 0, 0, nullptr);
+  SetViewportOrgEx(hdc_, 0, 0, nullptr);
+}
+
+DeviceScope::~DeviceScope() {
+  if (saved_ != 0) RestoreDC(hdc_, saved_);
+}
+
+std::vector<gis_style::XY> ToDevice(HDC hdc, const POINT* pts, int count) {
+  std::vector<gis_style::XY> out;
+  if (pts == nullptr || count <= 0) return out;
+  std::vector<POINT> tmp(pts, pts + count);
+  LPtoDP(hdc, tmp.data(), count);
+  out.reserve(tmp.size());
+  for (const auto& p : tmp) out.push_back({static_cast<double>(p.x), static_cast<double>(p.y)});
+  return out;
+}
+
+std::vector<POINT> ToPoints(const std::vector<gis_style::XY>& pts) {
+  std::vector<POINT> out;
+  out.reserve(pts.size());
+  for (const auto& p : pts) {
+    POINT q;
+    q.x = sgis_detail::RoundToInt32(p.x * kSubPixels);
+    q.y = sgis_detail::RoundToInt32(p.y * kSubPixels);
+    out.push_back(q);
+  }
+  return out;
+}
+
+PenBrush::PenBrush(HDC hdc, bool pen, COLORREF penColor, double penWidth, bool brush, COLORREF brushColor, int hatch)
+    : hdc_(hdc) {
+  if (pen) {
+    const double px = std::isfinite(penWidth) && penWidth > 1.0 ? penWidth : 1.0;
+    const int w = sgis_detail::RoundToInt32(px * kSubPixels);
+    pen_ = CreatePen(PS_SOLID, w, penColor);
+    oldPen_ = SelectObject(hdc_, pen_);
+  } else {
+    oldPen_ = SelectObject(hdc_, GetStockObject(NULL_PEN));
+  }
+  if (brush) {
+    brush_ = hatch >= 0 ? CreateHatchBrush(hatch, brushColor) : CreateSolidBrush(brushColor);
+    oldBrush_ = SelectObject(hdc_, brush_);
+  } else {
+    oldBrush_ = SelectObject(hdc_, GetStockObject(NULL_BRUSH));
+  }
+}
+
+PenBrush::~PenBrush() {
+  SelectObject(hdc_, oldPen_);
+  SelectObject(hdc_, oldBrush_);
+  if (pen_) DeleteObject(pen_);
+  if (brush_) DeleteObject(brush_);
+}
+
+}  // namespace gis_draw
