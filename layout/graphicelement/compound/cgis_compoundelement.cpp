@@ -1,0 +1,379 @@
+// The compound element: members by feature ID, and every element operation
+// applied to the members in member order.
+#include "layout/graphicelement/compound/cgis_compoundelement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "host/basilo/igis_log.h"
+#include "host/featra/gis_elementregistry.h"
+#include "host/featra/igis_feature.h"
+#include "layout/graphicelement/element/mapdeckui.h"
+#include "platform/ui/uidefs.h"
+
+namespace {
+
+constexpr int kCompoundKind = 512;
+
+// Compounds may nest, and stored data could hold member lists made
+// elsewhere: a cycle of compounds, or the same compound listed many times
+// at many levels. Every walk over members therefore stops at a compound
+// already being walked, below a nesting depth, and after a total number of
+// member visits per outermost call, so that no stored data can make it
+// recurse forever or run for an exponential time.
+constexpr int kMaxDepth = 256;
+constexpr long kMaxVisits = 250000;
+std::vector<int> g_walking;  // IDs of the compounds being walked, outermost first
+int g_nDepth = 0;            // nested walks, a compound's calls to its own operations included
+long g_nVisits = 0;
+
+class WalkGuard {
+ public:
+  // A compound may call its own operations while walking (ScaleShape asks
+  // GetHVScaleRatio); reaching it again through a member is a cycle.
+  explicit WalkGuard(int id) {
+    if (g_nDepth == 0) g_nVisits = 0;
+    ++g_nDepth;
+    const bool again = !g_walking.empty() && g_walking.back() == id;
+    const bool cycle = !again && std::find(g_walking.begin(), g_walking.end(), id) != g_walking.end();
+    m_bOk = g_nDepth <= kMaxDepth && !cycle;
+    m_bPushed = m_bOk && !again;
+    if (m_bPushed) g_walking.push_back(id);
+  }
+  ~WalkGuard() {
+    if (m_bPushed) g_walking.pop_back();
+    --g_nDepth;
+  }
+  WalkGuard(const WalkGuard&) = delete;
+  WalkGuard& operator=(const WalkGuard&) = delete;
+  bool ok() const { return m_bOk; }
+  // Counts one member visit; false once the budget of the outermost call is spent.
+  static bool Visit() { return ++g_nVisits <= kMaxVisits; }
+
+ private:
+  bool m_bOk = false;
+  bool m_bPushed = false;
+};
+
+struct FeatureSetRelease {
+  void operator()(IGIS_FeatureSet* p) const { p->Release(); }
+};
+
+SGIS_ElementBindOptions CompoundBinding() {
+  SGIS_ElementBindOptions o;
+  o.szType = GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND;
+  o.nKind = kCompoundKind;
+  o.nCanConvert = 0;
+  o.bRewriteType = true;
+  o.nRewriteCanConvert = 0;
+  o.nRequiredKind = kCompoundKind;
+  return o;
+}
+
+}  // namespace
+
+CGIS_CompoundElement::CGIS_CompoundElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
+    : CGIS_ElementImpl("CGIS_CompoundElement", "复合整饰单元") {
+  m_core.Bind(pOwner, pFeature, CompoundBinding());
+}
+
+const char* CGIS_CompoundElement::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND; }
+
+IGIS_Feature* CGIS_CompoundElement::GetFeaturePtr() { return m_core.FetchFeature(kCompoundKind); }
+
+IGIS_Element* CGIS_CompoundElement::GetElementPtrByIndex(int nIndex) {
+  IGIS_Feature* pFeature = m_core.RequireFeature("GetElementPtrByIndex");
+  if (pFeature == nullptr) return nullptr;
+  std::unique_ptr<IGIS_FeatureSet, FeatureSetRelease> pTemp(
+      GIS_CreateFeatureSetObject(m_core.m_pFeatureSet->GetFeatureClass(), "CompoundTemp", 0, 0, 0, 0, nullptr));
+  IGIS_Feature* pMember = nullptr;
+  if (pTemp != nullptr && pTemp->LoadMembers(pFeature)) pMember = pTemp->GetFeatureByIndex(nIndex);
+  if (pMember == nullptr) {
+    GIS_LOG(3, m_core.Method("GetElementPtrByIndex").c_str(), "pFeature == NULL");
+    return nullptr;
+  }
+  IGIS_FeatureAttributes* pAttr = pMember->GetAttributes();
+  const int nHandle = pAttr != nullptr ? pAttr->GetInt("InterfacePtr") : 0;
+  // The handle of an element that was released resolves to nothing.
+  IGIS_Element* pElement = GIS_ResolveElement(nHandle);
+  if (pElement == nullptr) {
+    GIS_LOG(3, m_core.Method("GetElementPtrByIndex").c_str(), "pElement == NULL");
+    return nullptr;
+  }
+  return pElement;
+}
+
+int CGIS_CompoundElement::GetElementCount() {
+  IGIS_Feature* pFeature = m_core.RequireFeature("GetElementCount");
+  if (pFeature == nullptr) return 0;
+  if (pFeature->GetAttributes() == nullptr) return 0;
+  return pFeature->GetMemberCount();
+}
+
+bool CGIS_CompoundElement::IsMember(IGIS_Feature* pFeature, IGIS_Element* pElement) {
+  const int id = pElement->GetID();
+  const int n = pFeature->GetMemberCount();
+  for (int i = 0; i < n; ++i) {
+    if (pFeature->GetMemberID(i) == id) return true;
+  }
+  return false;
+}
+
+bool CGIS_CompoundElement::WouldNest(IGIS_Element* pElement) {
+  if (pElement == this || pElement->GetID() == GetID()) return true;
+  // Walk the member lists below the element's feature; reaching this
+  // compound's ID would make it contain itself.
+  std::set<int> seen;
+  std::vector<int> pending{pElement->GetID()};
+  while (!pending.empty() && seen.size() < 100000) {
+    const int id = pending.back();
+    pending.pop_back();
+    if (!seen.insert(id).second) continue;
+    IGIS_Feature* pFeature = m_core.m_pFeatureSet->GetFeature(id);
+    if (pFeature == nullptr || pFeature->GetKind() != kCompoundKind) continue;
+    const int n = pFeature->GetMemberCount();
+    for (int i = 0; i < n; ++i) {
+      const int member = pFeature->GetMemberID(i);
+      if (member == GetID()) return true;
+      pending.push_back(member);
+    }
+  }
+  return false;
+}
+
+BOOL CGIS_CompoundElement::AddElement(IGIS_Element* pElement) {
+  IGIS_Feature* pFeature = m_core.RequireFeature("AddElement");
+  if (pFeature == nullptr) return FALSE;
+  if (pElement == nullptr) {
+    GIS_LOG(3, m_core.Method("AddElement").c_str(), "pElement == NULL");
+    return FALSE;
+  }
+  if (pElement->GetFeatureSetPtr() != m_core.m_pFeatureSet) return FALSE;
+  if (WouldNest(pElement)) {
+    GIS_LOG(3, m_core.Method("AddElement").c_str(), "pElement contains this compound");
+    return FALSE;
+  }
+  // A member listed twice would be moved and scaled twice.
+  if (IsMember(pFeature, pElement)) {
+    GIS_LOG(3, m_core.Method("AddElement").c_str(), "pElement is a member already");
+    return FALSE;
+  }
+  pElement->SetOrder(-10);
+  return pFeature->AddMember(pElement->GetID()) ? TRUE : FALSE;
+}
+
+BOOL CGIS_CompoundElement::AddElementSet(IGIS_ElementSet* pElementSet) {
+  if (pElementSet == nullptr) {
+    GIS_LOG(3, m_core.Method("AddElementSet").c_str(), "pElementSet == NULL");
+    return FALSE;
+  }
+  IGIS_Feature* pFeature = m_core.RequireFeature("AddElementSet");
+  if (pFeature == nullptr) return FALSE;
+  const int n = pElementSet->GetCount();
+  for (int i = 0; i < n; ++i) {
+    IGIS_Element* pElement = pElementSet->GetElementPtr(i);
+    if (pElement == nullptr) {
+      GIS_LOG(3, m_core.Method("AddElementSet").c_str(), "pElement == NULL");
+      continue;
+    }
+    if (WouldNest(pElement)) {
+      GIS_LOG(3, m_core.Method("AddElementSet").c_str(), "pElement contains this compound");
+      continue;
+    }
+    if (IsMember(pFeature, pElement)) {
+      GIS_LOG(3, m_core.Method("AddElementSet").c_str(), "pElement is a member already");
+      continue;
+    }
+    pFeature->AddMember(pElement->GetID());
+  }
+  return TRUE;
+}
+
+bool CGIS_CompoundElement::RemoveElement(IGIS_Element* pElement) {
+  if (pElement == nullptr) return false;
+  IGIS_Feature* pFeature = m_core.RequireFeature("RemoveElement");
+  if (pFeature == nullptr) return false;
+  const int id = pElement->GetID();
+  const int n = pFeature->GetMemberCount();
+  for (int i = 0; i < n; ++i) {
+    if (pFeature->GetMemberID(i) == id) return pFeature->RemoveMember(id) != FALSE;
+  }
+  return false;
+}
+
+BOOL CGIS_CompoundElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  if (m_core.RequireFeature("OnDraw") == nullptr) return FALSE;
+  WalkGuard guard(GetID());
+  if (!guard.ok()) return FALSE;
+  const int n = GetElementCount();
+  for (int i = 0; i < n; ++i) {
+    if (!WalkGuard::Visit()) break;
+    IGIS_Element* pElement = GetElementPtrByIndex(i);
+    if (pElement == nullptr) {
+      GIS_LOG(3, m_core.Method("OnDraw").c_str(), "pElement == NULL");
+      continue;
+    }
+    pElement->OnDraw(hdc, bPrint, pDisplay);
+  }
+  return TRUE;
+}
+
+BOOL CGIS_CompoundElement::OnOpenPropertyDlg(IGIS_Display*, BOOL) {
+  // Shown without the library's module state: the host's caption applies.
+  mapdeck::HostMessageBox("复合目标，没有属性", MB_OK);
+  return TRUE;
+}
+
+bool CGIS_CompoundElement::GetHVScaleRatio() {
+  WalkGuard guard(GetID());
+  if (guard.ok()) {
+    const int n = GetElementCount();
+    for (int i = 0; i < n; ++i) {
+      if (!WalkGuard::Visit()) break;
+      IGIS_Element* pElement = GetElementPtrByIndex(i);
+      if (pElement != nullptr && pElement->GetHVScaleRatio()) return true;
+    }
+  }
+  return m_core.m_bKeepHVScaleRatio;
+}
+
+bool CGIS_CompoundElement::CanConvert() { return false; }
+
+IGIS_Element* CGIS_CompoundElement::ConvertToElement() { return nullptr; }
+
+void CGIS_CompoundElement::SetOrder(int nOrder) {
+  IGIS_Feature* pFeature = m_core.RequireFeature("SetOrder");
+  if (pFeature == nullptr) return;
+  m_core.m_nOrder = nOrder;
+  pFeature->SetOrder(static_cast<BYTE>(nOrder & 0xFF));
+}
+
+SGIS_Rect CGIS_CompoundElement::GetRect() {
+  IGIS_Feature* pFeature = m_core.RequireFeature("GetRect");
+  if (pFeature == nullptr) return SGIS_Rect(0, 100, 100, 0);
+  SGIS_Rect bound;
+  pFeature->GetBound(&bound, 1, 0);
+  WalkGuard guard(GetID());
+  if (!guard.ok()) return bound;
+  const int n = GetElementCount();
+  if (n <= 0) return SGIS_Rect();
+  IGIS_Element* pFirst = GetElementPtrByIndex(0);
+  if (pFirst == nullptr) return bound;
+  SGIS_Rect rect = pFirst->GetRect();
+  for (int i = 1; i < n; ++i) {
+    if (!WalkGuard::Visit()) break;
+    IGIS_Element* pElement = GetElementPtrByIndex(i);
+    if (pElement == nullptr) {
+      GIS_LOG(3, m_core.Method("GetRect").c_str(), "pElement == NULL");
+      continue;
+    }
+    const SGIS_Rect other = pElement->GetRect();
+    const SGIS_Rect sofar = rect;
+    rect.Union(&sofar, &other);
+  }
+  return rect;
+}
+
+void CGIS_CompoundElement::SetRect(SGIS_Rect rect) {
+  rect.Normalize();
+  if (rect.Width() <= 0 || rect.Height() <= 0) return;
+  const SGIS_Rect r = GetRect();
+  if (rect.left != r.left || rect.bottom != r.bottom) OffsetAllPoints(rect.left - r.left, rect.bottom - r.bottom);
+  if (rect.Width() != r.Width() || rect.Height() != r.Height()) SetWidthAndHeight(rect.Width(), rect.Height());
+}
+
+void CGIS_CompoundElement::SetWidthAndHeight(int nWidth, int nHeight) {
+  if (nWidth <= 0 || nHeight <= 0 || GetElementCount() < 1) return;
+  const SGIS_Rect r = GetRect();
+  const int cw = r.Width();
+  const int ch = r.Height();
+  if (nWidth == cw && nHeight == ch) return;
+  double sx = cw < 1 ? 1.0 : static_cast<double>(nWidth) / cw;
+  double sy = ch < 1 ? 1.0 : static_cast<double>(nHeight) / ch;
+  if (GetHVScaleRatio()) sx = sy = std::fmin(sx, sy);
+  ScaleShape(SGIS_Point(std::min(r.left, r.right), std::min(r.bottom, r.top), 0), sx, sy);
+}
+
+void CGIS_CompoundElement::CommitGeometry(IGIS_Feature* pFeature) {
+  IGIS_FeatureClass* pClass = m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetFeatureClass() : nullptr;
+  if (pClass != nullptr && pFeature != nullptr) pClass->UpdateFeature(pFeature, 0x40);
+}
+
+void CGIS_CompoundElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
+  IGIS_Feature* pFeature = m_core.RequireFeature("ScaleShape");
+  if (pFeature == nullptr) return;
+  // Non-finite factors would carry into every member's integer geometry.
+  if (!(sx > 0.0) || !(sy > 0.0) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+  WalkGuard guard(GetID());
+  if (!guard.ok()) return;
+  if (GetHVScaleRatio()) sx = sy = std::fmin(sx, sy);
+  const int n = GetElementCount();
+  for (int i = 0; i < n; ++i) {
+    if (!WalkGuard::Visit()) break;
+    if (IGIS_Element* pElement = GetElementPtrByIndex(i)) pElement->ScaleShape(origin, sx, sy);
+  }
+  CommitGeometry(pFeature);
+}
+
+void CGIS_CompoundElement::OffsetAllPoints(int dx, int dy) {
+  if (dx == 0 && dy == 0) return;
+  const int n = GetElementCount();
+  if (n <= 0) return;
+  WalkGuard guard(GetID());
+  if (!guard.ok()) return;
+  for (int i = 0; i < n; ++i) {
+    if (!WalkGuard::Visit()) break;
+    if (IGIS_Element* pElement = GetElementPtrByIndex(i)) pElement->OffsetAllPoints(dx, dy);
+  }
+  CommitGeometry(m_core.m_pFeature);
+}
+
+void CGIS_CompoundElement::SetLBpoint(SGIS_Point point) {
+  IGIS_Feature* pFeature = m_core.RequireFeature("SetLBpoint");
+  if (pFeature == nullptr) return;
+  WalkGuard guard(GetID());
+  if (!guard.ok()) return;
+  const int n = GetElementCount();
+  if (n >= 1) {
+    const SGIS_Rect r = GetRect();
+    const int dx = point.x - std::min(r.left, r.right);
+    const int dy = point.y - std::min(r.bottom, r.top);
+    for (int i = 0; i < n; ++i) {
+      if (!WalkGuard::Visit()) break;
+      if (IGIS_Element* pElement = GetElementPtrByIndex(i)) pElement->OffsetAllPoints(dx, dy);
+    }
+  }
+  CommitGeometry(pFeature);
+}
+
+IGIS_Element* CGIS_CompoundElement::Clone() {
+  if (m_core.m_pFeatureSet == nullptr) return nullptr;
+  WalkGuard guard(GetID());
+  if (!guard.ok()) return nullptr;
+  IGIS_Element* pNew = m_core.m_pFeatureSet->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
+  auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pNew);
+  if (pCompound == nullptr) {
+    if (pNew != nullptr) m_core.m_pFeatureSet->DeleteElement(pNew);
+    GIS_LOG(3, m_core.Method("Clone").c_str(), "pCompound == NULL");
+    return nullptr;
+  }
+  pCompound->SetLock(m_core.m_bLock);
+  const int n = GetElementCount();
+  for (int i = 0; i < n; ++i) {
+    if (!WalkGuard::Visit()) break;
+    IGIS_Element* pElement = GetElementPtrByIndex(i);
+    if (pElement == nullptr) continue;
+    IGIS_Element* pCopy = pElement->Clone();
+    if (pCopy == nullptr) {
+      GIS_LOG(3, m_core.Method("Clone").c_str(), "pClone == NULL");
+      continue;
+    }
+    pCompound->AddElement(pCopy);
+  }
+  return pCompound;
+}
+
+const char* CGIS_CompoundElement::GetDescription() { return "暂时没有定义"; }

@@ -1,0 +1,44 @@
+// The compound element. Its feature (kind 512) holds the ordered member
+// feature IDs; each member stays an ordinary element with its own feature.
+// The compound does not own its members.
+#pragma once
+
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/element/cgis_elementcore.h"
+
+class CGIS_CompoundElement : public CGIS_ElementImpl<IGIS_CompoundElement> {
+ public:
+  CGIS_CompoundElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);
+
+  const char* GetType() override;
+  IGIS_Feature* GetFeaturePtr() override;
+  BOOL OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) override;
+  BOOL OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) override;
+  bool GetHVScaleRatio() override;
+  bool CanConvert() override;
+  void SetOrder(int nOrder) override;
+  void SetRect(SGIS_Rect rect) override;
+  SGIS_Rect GetRect() override;
+  IGIS_Element* ConvertToElement() override;
+  void SetWidthAndHeight(int nWidth, int nHeight) override;
+  void OffsetAllPoints(int dx, int dy) override;
+  void ScaleShape(SGIS_Point origin, double sx, double sy) override;
+  void SetLBpoint(SGIS_Point point) override;
+  IGIS_Element* Clone() override;
+  const char* GetDescription() override;
+
+  BOOL AddElement(IGIS_Element* pElement) override;
+  BOOL AddElementSet(IGIS_ElementSet* pElementSet) override;
+  IGIS_Element* GetElementPtrByIndex(int nIndex) override;
+  int GetElementCount() override;
+  bool RemoveElement(IGIS_Element* pElement) override;
+
+ protected:
+  ~CGIS_CompoundElement() override = default;
+
+ private:
+  // Whether adding the element would make a compound contain itself.
+  bool WouldNest(IGIS_Element* pElement);
+  static bool IsMember(IGIS_Feature* pFeature, IGIS_Element* pElement);
+  void CommitGeometry(IGIS_Feature* pFeature);
+};

@@ -1,0 +1,179 @@
+// Binding elements to features, the bookkeeping fields, the common part of
+// Archive, names, and the backup protocol around property sheets.
+#include "layout/graphicelement/element/cgis_elementcore.h"
+
+#include <vector>
+
+#include "host/basilo/igis_log.h"
+#include "host/featra/gis_elementregistry.h"
+#include "host/featra/igis_feature.h"
+#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdeckutf8.h"
+#include "platform/ui/app.h"
+
+CGIS_ElementCore::CGIS_ElementCore(IGIS_Element* pSelf, const char* szClass, const char* szDefaultName)
+    : m_pSelf(pSelf), m_szClass(szClass) {
+  m_pSelf->m_nID = -1;
+  mapdeck::CopyUtf8Cut(m_pSelf->m_szName, szDefaultName, GIS_ELEMENT_NAME_MAX);
+  m_nHandle = GIS_RegisterElement(m_pSelf);
+}
+
+CGIS_ElementCore::~CGIS_ElementCore() { GIS_UnregisterElement(m_pSelf); }
+
+std::string CGIS_ElementCore::Method(const char* szOperation) const {
+  std::string s(m_szClass);
+  s += "::";
+  s += szOperation;
+  return s;
+}
+
+IGIS_Feature* CGIS_ElementCore::CreateOwnFeature(const SGIS_ElementBindOptions& options) {
+  IGIS_FeatureClass* pClass = m_pFeatureSet->GetFeatureClass();
+  IGIS_Feature* pFeature = pClass != nullptr ? pClass->CreateFeature(options.nKind, 0) : nullptr;
+  if (pFeature == nullptr) {
+    GIS_LOG(3, Method(m_szClass).c_str(), "m_pFeature == NULL");
+    return nullptr;
+  }
+  m_pFeature = pFeature;
+  ID() = pFeature->GetID();
+  if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes()) {
+    pAttr->SetInt("InterfacePtr", m_nHandle);
+    pAttr->SetString("TYPE", options.szType);
+    pAttr->SetBool("IsLock", options.nLockOnNew >= 0 ? options.nLockOnNew != 0 : m_bLock);
+    pAttr->SetBool("KeepHVScaleRatio", m_bKeepHVScaleRatio);
+    if (options.nCanConvert >= 0) pAttr->SetBool("CanConvert", options.nCanConvert != 0);
+  }
+  return pFeature;
+}
+
+CGIS_ElementCore::Binding CGIS_ElementCore::Bind(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature,
+                                                 const SGIS_ElementBindOptions& options) {
+  if (pOwner == nullptr) return Binding::Unbound;
+  m_pFeatureSet = pOwner;
+  if (pFeature != nullptr && options.nRequiredKind != 0 && pFeature->GetKind() != options.nRequiredKind) {
+    GIS_LOG(3, Method(m_szClass).c_str(), " == NULL");
+    pFeature = nullptr;
+  }
+  if (pFeature == nullptr) {
+    return CreateOwnFeature(options) != nullptr ? Binding::Created : Binding::Unbound;
+  }
+  m_pFeature = pFeature;
+  ID() = pFeature->GetID();
+  if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes()) {
+    pAttr->SetInt("InterfacePtr", m_nHandle);
+    if (options.bRewriteType) pAttr->SetString("TYPE", options.szType);
+    if (options.nRewriteCanConvert >= 0) pAttr->SetBool("CanConvert", options.nRewriteCanConvert != 0);
+  }
+  return Binding::Bound;
+}
+
+IGIS_Feature* CGIS_ElementCore::FetchFeature(int nRequiredKind) {
+  if (m_pFeatureSet == nullptr) {
+    m_pFeature = nullptr;
+    return nullptr;
+  }
+  IGIS_Feature* pFeature = m_pFeatureSet->GetFeature(m_pSelf->m_nID);
+  if (pFeature == nullptr) {
+    m_pFeature = nullptr;
+    return nullptr;
+  }
+  if (nRequiredKind != 0 && pFeature->GetKind() != nRequiredKind) {
+    // A feature of another kind under this ID is not ours: keep the previous one.
+    GIS_LOG(3, Method("GetFeaturePtr").c_str(), " == NULL");
+    return m_pFeature;
+  }
+  m_pFeature = pFeature;
+  return pFeature;
+}
+
+IGIS_Feature* CGIS_ElementCore::RequireFeature(const char* szOperation) {
+  IGIS_Feature* pFeature = m_pSelf->GetFeaturePtr();
+  if (pFeature == nullptr) GIS_LOG(3, Method(szOperation).c_str(), "m_pFeature == NULL");
+  return pFeature;
+}
+
+BOOL CGIS_ElementCore::ArchiveCommon(int nRead, IGIS_FeatureAttributes** ppAttributes) {
+  if (ppAttributes != nullptr) *ppAttributes = nullptr;
+  IGIS_Feature* pFeature = RequireFeature("Archive");
+  if (pFeature == nullptr) return FALSE;
+  IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
+  if (pAttr == nullptr) {
+    GIS_LOG(3, Method("Archive").c_str(), "pAttributes == NULL");
+    return FALSE;
+  }
+  if (nRead == 0) {
+    pAttr->SetBool("IsLock", m_bLock);
+    pAttr->SetBool("KeepHVScaleRatio", m_bKeepHVScaleRatio);
+    pAttr->SetString("ElementName", m_pSelf->m_szName);
+    pAttr->SetInt("ElementOrder", m_nOrder);
+  } else {
+    if (const char* szName = pAttr->GetString("ElementName")) {
+      mapdeck::CopyUtf8Cut(m_pSelf->m_szName, szName, GIS_ELEMENT_NAME_MAX);
+    }
+    m_bLock = pAttr->GetBool("IsLock");
+    m_bKeepHVScaleRatio = pAttr->GetBool("KeepHVScaleRatio");
+    m_nOrder = pAttr->GetInt("ElementOrder");
+  }
+  if (ppAttributes != nullptr) *ppAttributes = pAttr;
+  return TRUE;
+}
+
+BOOL CGIS_ElementCore::DrawFeatureSymbol(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  const std::string method = Method("OnDraw");
+  IGIS_FeatureClass* pClass = m_pFeatureSet != nullptr ? m_pFeatureSet->GetFeatureClass() : nullptr;
+  IGIS_SpatialReference* pReference = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
+  if (pReference == nullptr) {
+    GIS_LOG(3, method.c_str(), "pSpatialReference == NULL");
+    return FALSE;
+  }
+  IGIS_Feature* pFeature = m_pSelf->GetFeaturePtr();
+  if (pFeature == nullptr) {
+    GIS_LOG(3, method.c_str(), "m_pFeature == NULL");
+    return FALSE;
+  }
+  IGIS_Symbol* pSymbol = pFeature->GetSymbol();
+  if (pSymbol == nullptr) {
+    GIS_LOG(3, method.c_str(), "pSymbol == NULL");
+    return FALSE;
+  }
+  IGIS_Geometry* pGeometry = pFeature->GetGeometry();
+  const int nCount = pGeometry != nullptr ? pGeometry->GetPointCount() : 0;
+  if (nCount <= 0 || nCount > GIS_GEOMETRY_MAX_POINTS) {
+    GIS_LOG(3, method.c_str(), "pGeometry == NULL");
+    return FALSE;
+  }
+  std::vector<SGIS_Point> points(static_cast<std::size_t>(nCount));
+  const int nGot = pGeometry->GetPoints(nCount, points.data(), 0, 0);
+  if (nGot <= 0) {
+    GIS_LOG(3, method.c_str(), "pGeometry == NULL");
+    return FALSE;
+  }
+  return DrawSymbolAtPagePoints(hdc, bPrint, pDisplay, pReference, pSymbol, points.data(), nGot, method.c_str());
+}
+
+void CGIS_ElementCore::SetName(const char* szName) {
+  if (szName == nullptr) {
+    GIS_LOG(3, Method("SetName").c_str(), "szName为NULL");
+    return;
+  }
+  mapdeck::CopyUtf8Cut(m_pSelf->m_szName, szName, GIS_ELEMENT_NAME_MAX);
+}
+
+const char* CGIS_ElementCore::GetName() const { return m_pSelf->m_szName; }
+
+BOOL CGIS_ElementCore::RunPropertySheet(const std::function<bool()>& runSheet,
+                                        const std::function<void(IGIS_Element* pBackup)>& restore) {
+  // Dialog templates, strings and message boxes of the sheet are the library's.
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  IGIS_Element* pBackup = m_pSelf->Clone();
+  if (pBackup == nullptr) {
+    GIS_LOG(3, Method("OnOpenPropertyDlg").c_str(), "pBackup == NULL");
+    return FALSE;
+  }
+  const bool bConfirmed = runSheet ? runSheet() : false;
+  if (!bConfirmed && restore) restore(pBackup);
+  // The backup lives on a feature of its own in the owner: hand both back.
+  IGIS_FeatureSet* pOwner = pBackup->GetFeatureSetPtr();
+  if (pOwner == nullptr || !pOwner->DeleteElement(pBackup)) pBackup->Release();
+  return bConfirmed ? TRUE : FALSE;
+}

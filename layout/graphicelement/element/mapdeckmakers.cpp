@@ -1,0 +1,122 @@
+// Plain elements made into a compound when a complex element converts itself.
+#include <cmath>
+
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/tinctor/igis_symbolrenderer.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/shapes/igis_pointelement.h"
+#include "layout/graphicelement/shapes/igis_polygonelement.h"
+#include "layout/graphicelement/shapes/igis_polylineelement.h"
+#include "layout/graphicelement/text/igis_textelement.h"
+
+namespace {
+
+// A new element of the type in the compound's owner, seen through its own
+// interface; NULL when any of them is missing.
+template <class TElement>
+TElement* NewElement(IGIS_CompoundElement* pCompound, const char* szType) {
+  if (pCompound == nullptr) return nullptr;
+  IGIS_FeatureSet* pOwner = pCompound->GetFeatureSetPtr();
+  if (pOwner == nullptr) return nullptr;
+  IGIS_Element* pElement = pOwner->CreateElement(szType);
+  if (pElement == nullptr) return nullptr;
+  auto* pTyped = dynamic_cast<TElement*>(pElement);
+  if (pTyped == nullptr) pOwner->DeleteElement(pElement);
+  return pTyped;
+}
+
+BOOL AddOrHandBack(IGIS_CompoundElement* pCompound, IGIS_Element* pElement) {
+  if (pCompound->AddElement(pElement)) return TRUE;
+  if (IGIS_FeatureSet* pOwner = pElement->GetFeatureSetPtr()) pOwner->DeleteElement(pElement);
+  return FALSE;
+}
+
+void SetGeometryPoints(IGIS_Element* pElement, const SGIS_Point* pPoints, int nCount) {
+  IGIS_Feature* pFeature = pElement->GetFeaturePtr();
+  IGIS_Geometry* pGeometry = pFeature != nullptr ? pFeature->GetGeometry() : nullptr;
+  if (pGeometry == nullptr) return;
+  pGeometry->SetPointCount(nCount);
+  for (int i = 0; i < nCount; ++i) pGeometry->SetPoint(i, pPoints[i], 0);
+}
+
+template <class TElement>
+BOOL CreatePointListElement(IGIS_CompoundElement* pCompound, const char* szType, int nMinCount,
+                            const SGIS_Point* pPoints, int nCount, IGIS_Symbol* pSymbol) {
+  if (pPoints == nullptr || nCount < nMinCount || nCount > GIS_GEOMETRY_MAX_POINTS) return FALSE;
+  TElement* pElement = NewElement<TElement>(pCompound, szType);
+  if (pElement == nullptr) return FALSE;
+  SetGeometryPoints(pElement, pPoints, nCount);
+  pElement->SetSymbolPtr(pSymbol);
+  return AddOrHandBack(pCompound, pElement);
+}
+
+int RoundScaled(int value, double ratio) {
+  const double v = value * ratio;
+  if (!std::isfinite(v)) return 0;
+  return SGIS_Point::FromDoubles(v, 0.0).x;
+}
+
+// The extent of a point symbol in its own units; empty for other symbols.
+SGIS_Rect PointSymbolExtent(IGIS_Symbol* pSymbol) {
+  if (pSymbol == nullptr) return SGIS_Rect();
+  switch (pSymbol->GetType()) {
+    case 6: {
+      IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
+      IGIS_SymbolPart* pPart = pSymbol->GetPointPart();
+      if (pRenderer == nullptr || pPart == nullptr) return SGIS_Rect();
+      return pRenderer->GetSymbolBound(pPart->GetStyleCode());
+    }
+    case 7:
+      return pSymbol->GetType7Part() != nullptr ? pSymbol->GetType7Part()->GetExtent(0.0) : SGIS_Rect();
+    case 5:
+      return pSymbol->GetType5Part() != nullptr ? pSymbol->GetType5Part()->GetExtent(0.0) : SGIS_Rect();
+    default:
+      return SGIS_Rect();
+  }
+}
+
+}  // namespace
+
+BOOL CreateTextElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGIS_Symbol* pTextSymbol,
+                       const char* szText, bool bAnchored) {
+  auto* pText = NewElement<IGIS_TextElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_TEXT);
+  if (pText == nullptr) return FALSE;
+  pText->SetText(szText);
+  pText->SetSymbolPtr(pTextSymbol);
+  if (bAnchored) {
+    pText->SetPoint(position, 4);
+  } else {
+    pText->SetLBpoint(position);
+  }
+  return AddOrHandBack(pCompound, pText);
+}
+
+BOOL CreatePolylineElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
+                           IGIS_Symbol* pLineSymbol) {
+  return CreatePointListElement<IGIS_PolylineElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, 2, pPoints,
+                                                      nCount, pLineSymbol);
+}
+
+BOOL CreatePolygonElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
+                          IGIS_Symbol* pFillSymbol) {
+  return CreatePointListElement<IGIS_PolygonElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_POLYGON, 3, pPoints,
+                                                     nCount, pFillSymbol);
+}
+
+BOOL CreatePointElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGIS_Symbol* pPointSymbol) {
+  auto* pPoint = NewElement<IGIS_PointElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_POINT);
+  if (pPoint == nullptr) return FALSE;
+  pPoint->SetPoint(position);
+  pPoint->SetSymbolPtr(pPointSymbol);
+  const SGIS_Rect extent = PointSymbolExtent(pPointSymbol);
+  const double ratio = pCompound->GetFeatureSetPtr()->GetUnitRatio();
+  pPoint->SetWidthAndHeight(RoundScaled(extent.Width(), ratio), RoundScaled(extent.Height(), ratio));
+  return AddOrHandBack(pCompound, pPoint);
+}
+
+BOOL AddSegmentElement(IGIS_Element* pCompound, SGIS_Point from, SGIS_Point to, IGIS_Symbol* pLineSymbol) {
+  const SGIS_Point points[2] = {from, to};
+  return CreatePolylineElement(dynamic_cast<IGIS_CompoundElement*>(pCompound), points, 2, pLineSymbol);
+}

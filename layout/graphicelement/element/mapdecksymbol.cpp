@@ -1,0 +1,66 @@
+// Symbols read from fields, and texts drawn through the annotation drawer.
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/display/igis_display.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/glyphor2/igis_symbolv2.h"
+#include "host/notaradraw/igis_annodrawer.h"
+#include "layout/graphicelement/element/mapdeckfunction.h"
+
+namespace {
+
+// The checks both readers make before the factory builds the symbol: the
+// field's buffer with its data, or NULL after the record of the first miss.
+template <class TFactory>
+IGIS_DataBuffer* StoredSymbolBuffer(IGIS_Field* pField, TFactory* pFactory, const char* szMethod) {
+  if (pField == nullptr) {
+    GIS_LOG(4, szMethod, "p_field == NULL");
+    return nullptr;
+  }
+  if (pFactory == nullptr) {
+    GIS_LOG(4, szMethod, "p_symbol_factory == NULL");
+    return nullptr;
+  }
+  IGIS_DataBuffer* pBuffer = pField->GetDataBuffer();
+  if (pBuffer == nullptr) {
+    GIS_LOG(4, szMethod, "p_buffer == NULL");
+    return nullptr;
+  }
+  if (pBuffer->GetData() == nullptr) {
+    const char* szLabel = pField->GetLabel();
+    GIS_LOG(4, szMethod, "%s, p_buffer->GetBufferPtr() == NULL ", szLabel != nullptr ? szLabel : "");
+    return nullptr;
+  }
+  return pBuffer;
+}
+
+}  // namespace
+
+IGIS_Symbol* GetSymbolFromField(IGIS_Field* pField) {
+  IGIS_SymbolFactory* pFactory = pField != nullptr ? GIS_GetSymbolFactoryObject() : nullptr;
+  IGIS_DataBuffer* pBuffer = StoredSymbolBuffer(pField, pFactory, "GetSymbolFromField");
+  if (pBuffer == nullptr) return nullptr;
+  IGIS_Symbol* pSymbol = pFactory->CreateSymbolFromBuffer(pBuffer);
+  if (pSymbol == nullptr) GIS_LOG(4, "GetSymbolFromField", "p_symbol == NULL");
+  return pSymbol;
+}
+
+IGIS_SymbolV2* GetSymbol2FromField(IGIS_Field* pField) {
+  IGIS_SymbolV2Factory* pFactory = pField != nullptr ? GIS_GetSymbol2FactoryObject() : nullptr;
+  IGIS_DataBuffer* pBuffer = StoredSymbolBuffer(pField, pFactory, "GetSymbol2FromField");
+  if (pBuffer == nullptr) return nullptr;
+  IGIS_SymbolV2* pSymbol = pFactory->CreateSymbolFromBuffer(pBuffer);
+  if (pSymbol == nullptr) GIS_LOG(4, "GetSymbol2FromField", "p_symbol == NULL");
+  return pSymbol;
+}
+
+void DrawWithDrawer(IGIS_AnnoDrawer* pDrawer, IGIS_Display* pDisplay, CDC* pDC, bool bPrint, double dRatio,
+                    IGIS_AnnoPointStyle* pStyle, const char* szText, const SGIS_Point* pPoints, int nCount) {
+  if (pDrawer == nullptr || pDisplay == nullptr) return;
+  double ratio = dRatio;
+  if (bPrint) {
+    IGIS_DisplayView* pView = pDisplay->GetView();
+    if (pView != nullptr) ratio = pView->GetSymbolRatio();
+  }
+  pDrawer->Draw(pDC, bPrint ? TRUE : FALSE, ratio, pStyle, szText, pPoints, nCount);
+}

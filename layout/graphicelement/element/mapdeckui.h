@@ -1,0 +1,30 @@
+// Message boxes and number edit boxes of the library's dialogs.
+#pragma once
+
+#include "platform/win/wintypes.h"
+
+class CEdit;
+class CSpinButtonCtrl;
+
+namespace mapdeck {
+// A framework message box shown in whatever module state is current (the
+// host application's outside the library's dialogs).
+int HostMessageBox(const char* szText, UINT nType);
+// A framework message box of the library: its module state is made current
+// for the call, so the box carries the library's caption and icon rules.
+int LibraryMessageBox(const char* szText, UINT nType, UINT nHelpId = 0);
+}  // namespace mapdeck
+
+// Filters for the change notification of number edit boxes. Each removes
+// every occurrence of the last character not allowed in its kind of number
+// and puts the caret where it stood; the notification that setting the text
+// raises repeats this until the text is clean. Anything that is not a live
+// edit control is left alone.
+void FilterSignedIntegerEdit(CEdit* pEdit);     // digits, "+", "-"
+void FilterSignedDecimalEdit(CEdit* pEdit);     // digits, "+", "-", "."
+void FilterUnsignedIntegerEdit(CEdit* pEdit);   // digits, "+"
+void FilterUnsignedDecimalEdit(CEdit* pEdit);   // digits, "+", "."
+
+// Makes the edit the spin control's buddy, then sets the spin control's base
+// and its 32-bit range. Nothing unless both are live controls of their kinds.
+void InitSpinButton(CEdit* pEdit, CSpinButtonCtrl* pSpin, int nLower, int nUpper, int nBase);

@@ -1,0 +1,113 @@
+// The element factory's table and the feature sets' element hooks.
+#include "layout/graphicelement/factory/cgis_elementfactory.h"
+
+#include <cstring>
+#include <new>
+
+#include "host/featra/gis_elementregistry.h"
+#include "layout/graphicelement/compound/cgis_compoundelement.h"
+#include "layout/graphicelement/shapes/cgis_ellipseelement.h"
+#include "layout/graphicelement/shapes/cgis_pointelement.h"
+#include "layout/graphicelement/shapes/cgis_polygonelement.h"
+#include "layout/graphicelement/shapes/cgis_polylineelement.h"
+#include "layout/graphicelement/shapes/cgis_rectelement.h"
+#include "layout/graphicelement/text/cgis_textelement.h"
+
+namespace {
+
+using ElementMaker = IGIS_Element* (*)(IGIS_FeatureSet*, IGIS_Feature*);
+
+template <class T>
+IGIS_Element* Make(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature) {
+  return new (std::nothrow) T(pOwner, pFeature);
+}
+
+struct TypeRow {
+  const char* szType;
+  ElementMaker make;  // NULL: listed, builds nothing (yet)
+};
+
+// Index order of GetTypeName. Rows whose classes are not part of the library
+// yet answer NULL.
+const TypeRow kTypes[] = {
+    {GIS_TYPE_GRAPHIC_ELEMENT_POINT, &Make<CGIS_PointElement>},
+    {GIS_TYPE_GRAPHIC_ELEMENT_LINE, &Make<CGIS_PointElement>},  // builds the point element
+    {GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, &Make<CGIS_PolylineElement>},
+    {GIS_TYPE_GRAPHIC_ELEMENT_ARC, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_RECT, &Make<CGIS_RectElement>},
+    {GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE, &Make<CGIS_EllipseElement>},
+    {GIS_TYPE_GRAPHIC_ELEMENT_POLYGON, &Make<CGIS_PolygonElement>},
+    {GIS_TYPE_GRAPHIC_ELEMENT_TEXT, &Make<CGIS_TextElement>},
+    {GIS_TYPE_GRAPHIC_ELEMENT_TABLE, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_MAP, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND, &Make<CGIS_CompoundElement>},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_OLE, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, nullptr},
+};
+constexpr int kTypeCount = static_cast<int>(sizeof(kTypes) / sizeof(kTypes[0]));
+static_assert(kTypeCount == 26, "the factory knows 26 type identifiers");
+
+IGIS_Element* HookCreate(const char* szType, IGIS_FeatureSet* pOwner) {
+  return CGIS_ElementFactory::Create(szType, pOwner, nullptr);
+}
+void HookRelease(IGIS_Element* pElement) {
+  if (pElement != nullptr) pElement->Release();
+}
+int HookFeatureId(IGIS_Element* pElement) { return pElement != nullptr ? pElement->GetID() : -1; }
+
+}  // namespace
+
+void CGIS_ElementFactory::Release() { delete this; }
+
+int CGIS_ElementFactory::GetTypeCount() { return kTypeCount; }
+
+const char* CGIS_ElementFactory::GetTypeName(int nIndex) {
+  if (nIndex < 0 || nIndex >= kTypeCount) return "";
+  return kTypes[nIndex].szType;
+}
+
+IGIS_Element* CGIS_ElementFactory::Create(const char* szType, IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature) {
+  if (szType == nullptr) return nullptr;
+  for (const TypeRow& row : kTypes) {
+    if (std::strcmp(row.szType, szType) == 0) return row.make != nullptr ? row.make(pOwner, pFeature) : nullptr;
+  }
+  return nullptr;
+}
+
+IGIS_Element* CGIS_ElementFactory::CreateElement(const char* szType, IGIS_FeatureSet* pOwner,
+                                                 IGIS_Feature* pFeature) {
+  return Create(szType, pOwner, pFeature);
+}
+
+const char* CGIS_ElementFactory::GetFactoryType() { return MAPDECK_FACTORY_TYPE_BASIC; }
+
+namespace mapdeck {
+
+void InstallElementHooks() {
+  SGIS_ElementHooks hooks{};
+  hooks.create = &HookCreate;
+  hooks.release = &HookRelease;
+  hooks.featureId = &HookFeatureId;
+  GIS_SetElementHooks(&hooks);
+}
+
+void RemoveElementHooks() { GIS_SetElementHooks(nullptr); }
+
+}  // namespace mapdeck
+
+extern "C" __attribute__((visibility("default"))) IGIS_ElementFactory* GIS_CreateGraphicElementFactoryObject() {
+  return new (std::nothrow) CGIS_ElementFactory();
+}

@@ -1,0 +1,331 @@
+// The point element: a page rectangle in its feature that the point symbol
+// fills, sized from the symbol's extent and drawn keeping its aspect.
+#include "layout/graphicelement/shapes/cgis_pointelement.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "host/basilo/igis_log.h"
+#include "host/display/igis_display.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/tinctor/igis_symbolrenderer.h"
+#include "layout/graphicelement/shapes/shapecore.h"
+#include "platform/win/wingdi.h"
+
+using namespace mapdeck::shapes;
+
+namespace {
+
+constexpr const char* kClass = "CGIS_PointElement";
+constexpr int kRectKind = 1024;
+constexpr int kPointKind = 1;
+constexpr int kDefaultStyle = 3301;
+constexpr int kFallbackEdge = 40;     // 0.4 mm
+constexpr int kFallbackSize = 1000;   // 10 mm
+constexpr int kCommitGeometry = 64;
+constexpr int kCommitPointSymbol = 72;
+constexpr int kCommitAll = 127;
+
+// The extent of a point symbol in its own units, by its type; empty for
+// other symbols.
+SGIS_Rect SymbolExtent(IGIS_Symbol* pSymbol, double dFactor) {
+  if (pSymbol == nullptr) return SGIS_Rect();
+  switch (pSymbol->GetType()) {
+    case 6: {
+      IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
+      IGIS_SymbolPart* pPart = pSymbol->GetPointPart();
+      if (pRenderer == nullptr || pPart == nullptr) return SGIS_Rect();
+      return pRenderer->GetSymbolBound(pPart->GetStyleCode());
+    }
+    case 7:
+      return pSymbol->GetType7Part() != nullptr ? pSymbol->GetType7Part()->GetExtent(dFactor) : SGIS_Rect();
+    case 5:
+      return pSymbol->GetType5Part() != nullptr ? pSymbol->GetType5Part()->GetExtent(dFactor) : SGIS_Rect();
+    default:
+      return SGIS_Rect();
+  }
+}
+
+// The extent of the default symbol's style, empty without a renderer.
+SGIS_Rect DefaultExtent() {
+  IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
+  return pRenderer != nullptr ? pRenderer->GetSymbolBound(kDefaultStyle) : SGIS_Rect();
+}
+
+}  // namespace
+
+CGIS_PointElement::CGIS_PointElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
+    : CGIS_ElementImpl(kClass, "点整饰单元") {
+  // A point always keeps the ratio of its symbol, and says so in its feature.
+  m_core.m_bKeepHVScaleRatio = true;
+  if (pOwner == nullptr) return;
+  m_core.m_pFeatureSet = pOwner;
+  const double ratio = pOwner->GetUnitRatio();
+
+  if (pFeature == nullptr) {
+    IGIS_Feature* pNew = CreateRectFeature();
+    if (pNew == nullptr) return;
+    const SGIS_Rect e = DefaultExtent();
+    SGIS_Rect r;
+    r.left = e.left;
+    r.bottom = e.bottom;
+    r.right = Nearest(e.left + e.Width() * ratio);
+    r.top = Nearest(e.bottom + e.Height() * ratio);
+    if (r.right == 0) r.right = kFallbackEdge;
+    if (r.top == 0) r.top = kFallbackEdge;
+    if (IGIS_Geometry* pGeometry = pNew->GetGeometry()) pGeometry->SetRect(r, 0);
+  } else if (pFeature->GetKind() == kPointKind) {
+    MigratePointFeature(pFeature, ratio);
+  } else {
+    m_core.m_pFeature = pFeature;
+    if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes()) pAttr->SetInt("InterfacePtr", m_core.Handle());
+    m_core.ID() = pFeature->GetID();
+  }
+  if (m_core.m_pFeature != nullptr) Commit(m_core, m_core.m_pFeature, kCommitAll);
+}
+
+IGIS_Feature* CGIS_PointElement::CreateRectFeature() {
+  IGIS_FeatureClass* pClass = m_core.m_pFeatureSet->GetFeatureClass();
+  IGIS_Feature* pNew = pClass != nullptr ? pClass->CreateFeature(kRectKind, 0) : nullptr;
+  if (pNew == nullptr) {
+    GIS_LOG(3, ConstructorName(m_core).c_str(), "建立Feature失败 pFeature == NULL");
+    return nullptr;
+  }
+  m_core.m_pFeature = pNew;
+  m_core.ID() = pNew->GetID();
+  WriteNewFeatureFields(m_core, pNew, GIS_TYPE_GRAPHIC_ELEMENT_POINT);
+  GiveDefaultSymbol(pNew, 6, kDefaultStyle);
+  return pNew;
+}
+
+void CGIS_PointElement::MigratePointFeature(IGIS_Feature* pOld, double dRatio) {
+  SGIS_Rect bound;
+  pOld->GetBound(&bound, 1, 0);
+  const SGIS_Point p = bound.CenterPoint();
+  const int oldId = pOld->GetID();
+  // The new feature first: when it cannot be made, the stored point stays.
+  IGIS_Feature* pNew = CreateRectFeature();
+  if (pNew == nullptr) return;
+  const SGIS_Rect e = DefaultExtent();
+  SGIS_Rect r;
+  r.left = p.x;
+  r.bottom = p.y;
+  r.right = Nearest(p.x + e.Width() * dRatio);
+  r.top = Nearest(p.y + e.Height() * dRatio);
+  if (IGIS_Geometry* pGeometry = pNew->GetGeometry()) pGeometry->SetRect(r, 0);
+  if (IGIS_FeatureClass* pClass = m_core.m_pFeatureSet->GetFeatureClass()) pClass->DeleteFeature(oldId);
+}
+
+const char* CGIS_PointElement::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_POINT; }
+
+const char* CGIS_PointElement::GetDescription() { return "暂时没有定义"; }
+
+BOOL CGIS_PointElement::Archive(int nRead, int /*nArchiveOption*/) {
+  m_core.m_bKeepHVScaleRatio = true;
+  const BOOL ok = m_core.ArchiveCommon(nRead);
+  m_core.m_bKeepHVScaleRatio = true;
+  return ok;
+}
+
+SGIS_Rect CGIS_PointElement::GetRect() {
+  SGIS_Rect r;
+  IGIS_Feature* pFeature = m_core.RequireFeature("GetRect");
+  if (pFeature == nullptr) return r;
+  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->GetBound(&r, 1, 0);
+  return r;
+}
+
+void CGIS_PointElement::CommitRect(IGIS_Feature* pFeature, SGIS_Rect rect, int nFlags) {
+  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(rect, 0);
+  Commit(m_core, pFeature, nFlags);
+}
+
+void CGIS_PointElement::OffsetAllPoints(int dx, int dy) {
+  if (dx == 0 && dy == 0) return;
+  IGIS_Feature* pFeature = m_core.RequireFeature("OffsetAllPoints");
+  if (pFeature == nullptr) return;
+  const SGIS_Rect r = OffsetBox(GetRect(), dx, dy);
+  CommitRect(pFeature, r, kCommitGeometry);
+}
+
+void CGIS_PointElement::SetLBpoint(SGIS_Point point) {
+  const SGIS_Rect r = GetRect();
+  OffsetAllPoints(SubClamped(point.x, r.left), SubClamped(point.y, r.bottom));
+}
+
+bool CGIS_PointElement::SetPoint(SGIS_Point point) {
+  if (m_core.RequireFeature("SetPoint") == nullptr) return false;
+  const SGIS_Point c = GetRect().CenterPoint();
+  OffsetAllPoints(SubClamped(point.x, c.x), SubClamped(point.y, c.y));
+  return true;
+}
+
+SGIS_Point CGIS_PointElement::GetPoint() {
+  IGIS_Feature* pFeature = GetFeaturePtr();
+  if (pFeature == nullptr) {
+    GIS_LOG(3, ("SGIS_Point " + m_core.Method("GetPoint")).c_str(), "m_pFeature == NULL");
+    return SGIS_Point();
+  }
+  IGIS_Geometry* pGeometry = pFeature->GetGeometry();
+  return pGeometry != nullptr && pGeometry->GetPointCount() > 0 ? pGeometry->GetPoint(0, 0) : SGIS_Point();
+}
+
+void CGIS_PointElement::SetRect(SGIS_Rect rect) {
+  rect.Normalize();
+  if (m_core.RequireFeature("SetRect") == nullptr) return;
+  SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
+  SetWidthAndHeight(rect.Width(), rect.Height());
+}
+
+void CGIS_PointElement::SetWidthAndHeight(int nWidth, int nHeight) {
+  if (nWidth < 1 || nHeight < 1) return;
+  IGIS_Feature* pFeature = m_core.RequireFeature("SetWidthAndHeight");
+  if (pFeature == nullptr) return;
+  const SGIS_Rect r = GetRect();
+  const int w = r.Width();
+  const int h = r.Height();
+  if (nWidth == w && nHeight == h) return;
+  int nw = nWidth;
+  int nh = nHeight;
+  if (w != 0 && h != 0) {
+    if (GIS_GetSymbolizationObject() == nullptr) {
+      GIS_LOG(3, m_core.Method("SetWidthAndHeight").c_str(), "p_symbolization == NULL");
+      return;
+    }
+    const SGIS_Rect e = SymbolExtent(pFeature->GetSymbol(), 1.0);
+    const double ew = e.Width();
+    const double eh = e.Height();
+    if (ew * eh > 0.0) {
+      // The symbol's aspect, covering the requested box.
+      const double f = std::max(nWidth / ew, nHeight / eh);
+      nw = Nearest(ew * f);
+      nh = Nearest(eh * f);
+    }
+  }
+  CommitRect(pFeature, ResizeBox(r, nw, nh), kCommitGeometry);
+}
+
+void CGIS_PointElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
+  if (!IsUsableFactor(sx, false) || !IsUsableFactor(sy, false)) return;
+  IGIS_Feature* pFeature = m_core.RequireFeature("ScaleShape");
+  if (pFeature == nullptr) return;
+  CommitRect(pFeature, ScaleBox(GetRect(), origin, sx, sy, true), kCommitGeometry);
+}
+
+BOOL CGIS_PointElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  const std::string method = m_core.Method("OnDraw");
+  IGIS_SpatialReference* pReference = PageReference(m_core);
+  if (pReference == nullptr) {
+    GIS_LOG(3, method.c_str(), "p_spatialreference== NULL ");
+    return FALSE;
+  }
+  if (GIS_GetSymbolizationObject() == nullptr) {
+    GIS_LOG(3, method.c_str(), "p_symbolization == NULL");
+    return FALSE;
+  }
+  IGIS_Feature* pFeature = GetFeaturePtr();
+  if (pFeature == nullptr) {
+    GIS_LOG(3, method.c_str(), "m_pFeature == NULL");
+    return FALSE;
+  }
+  IGIS_Symbol* pSymbol = pFeature->GetSymbol();
+  if (pSymbol == nullptr) {
+    GIS_LOG(3, method.c_str(), "p_symbol == NULL");
+    return FALSE;
+  }
+  IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
+  if (pView == nullptr) {
+    GIS_LOG(3, method.c_str(), "pDisplay == NULL");
+    return FALSE;
+  }
+  SGIS_Rect d = pView->PageToDeviceRect(GetRect(), pReference);
+  d.Normalize();
+  const SGIS_Point c = d.CenterPoint();
+  const SGIS_Rect e = SymbolExtent(pSymbol, 1.0);
+  const double ew = e.Width();
+  const double eh = e.Height();
+  if (ew * eh < 1.0) return FALSE;
+
+  // The fit is worked out in the context's pixels, where the renderer builds
+  // the symbol: s pixels per symbol unit make the symbol fill the rectangle
+  // on its tighter side. The renderer draws a symbol `size` units high at
+  // LOGPIXELSY / 72 pixels per unit times its scale, centred on its point.
+  POINT corners[2] = {{d.left, d.bottom}, {d.right, d.top}};
+  if (hdc != nullptr) LPtoDP(hdc, corners, 2);
+  const double pxWidth = std::fabs(static_cast<double>(corners[1].x) - corners[0].x);
+  const double pxHeight = std::fabs(static_cast<double>(corners[1].y) - corners[0].y);
+  const double s = std::min(pxWidth / ew, pxHeight / eh);
+  const int dpi = hdc != nullptr ? GetDeviceCaps(hdc, LOGPIXELSY) : 0;
+  const double size = pSymbol->GetSize() > 0 ? pSymbol->GetSize() : eh;
+  const double scale = dpi > 0 ? s * eh / (size * dpi / 72.0) : s;
+
+  POINT anchor;
+  anchor.x = c.x;
+  anchor.y = c.y;
+  if (scale > 0.0) DrawDevicePoints(hdc, bPrint, pDisplay, pSymbol, &anchor, 1, scale);
+  return TRUE;
+}
+
+IGIS_Symbol* CGIS_PointElement::GetSymbolPtr() {
+  IGIS_Feature* pFeature = m_core.RequireFeature("GetSymbolPtr");
+  return pFeature != nullptr ? pFeature->GetSymbol() : nullptr;
+}
+
+void CGIS_PointElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
+  const std::string method = m_core.Method("SetSymbolPtr");
+  IGIS_Feature* pFeature = m_core.RequireFeature("SetSymbolPtr");
+  if (pFeature == nullptr) return;
+  if (pSymbol == nullptr) {
+    GIS_LOG(3, method.c_str(), "pSymbol == NULL");
+    return;
+  }
+  IGIS_Symbol* pCopy = pSymbol->Clone();
+  if (pCopy == nullptr) {
+    GIS_LOG(3, method.c_str(), "b_ret == NULL");
+    return;
+  }
+  const SGIS_Rect e = SymbolExtent(pCopy, 0.0);
+  const double ew = e.Width();
+  const double eh = e.Height();
+  SGIS_Rect r = GetRect();
+  if (eh > 0.0) {
+    // The height stays; the width takes the symbol's aspect.
+    r.right = sgis_detail::ClampToInt32(static_cast<std::int64_t>(r.left) + Nearest(ew * r.Height() / eh));
+  }
+  if (r.Width() == 0 || r.Height() == 0) r = ResizeBox(r, kFallbackSize, kFallbackSize);
+  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(r, 0);
+  if (!pFeature->SetSymbol(pCopy)) {
+    pCopy->Release();
+    GIS_LOG(3, method.c_str(), "b_ret == NULL");
+    return;
+  }
+  if (!Commit(m_core, pFeature, kCommitPointSymbol)) GIS_LOG(3, method.c_str(), "b_ret == NULL");
+}
+
+IGIS_Element* CGIS_PointElement::Clone() {
+  auto* pCopy = NewSibling<IGIS_PointElement>(m_core, GIS_TYPE_GRAPHIC_ELEMENT_POINT);
+  if (pCopy == nullptr) {
+    GIS_LOG(3, m_core.Method("Clone").c_str(), "p_graphicElement == NULL");
+    return nullptr;
+  }
+  pCopy->SetLock(IsLock());
+  pCopy->SetHVScaleRatio(GetHVScaleRatio());
+  pCopy->SetSymbolPtr(GetSymbolPtr());
+  pCopy->SetRect(GetRect());
+  return pCopy;
+}
+
+BOOL CGIS_PointElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
+  return RunShapeSheet(m_core, GIS_ShapeSheetKind::Point, pDisplay, "点属性", [this](IGIS_Element* pBackup) {
+    // The symbol first (setting it refits the width), then the rectangle
+    // exactly as it was.
+    if (auto* pOld = dynamic_cast<IGIS_PointElement*>(pBackup)) {
+      if (pOld->GetSymbolPtr() != nullptr) SetSymbolPtr(pOld->GetSymbolPtr());
+    }
+    if (IGIS_Feature* pFeature = m_core.RequireFeature("OnOpenPropertyDlg")) {
+      CommitRect(pFeature, pBackup->GetRect(), kCommitGeometry);
+    }
+    SetLock(pBackup->IsLock());
+  });
+}

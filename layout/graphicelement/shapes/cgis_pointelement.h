@@ -1,0 +1,50 @@
+// One point symbol on a layout page. Its feature (kind 1024) holds the page
+// rectangle the symbol fills; drawing fits the symbol into it keeping the
+// symbol's aspect. A stored point feature (kind 1) is replaced by such a
+// rectangle feature when bound.
+#pragma once
+
+#include "layout/graphicelement/element/cgis_elementcore.h"
+#include "layout/graphicelement/shapes/igis_pointelement.h"
+
+class CGIS_PointElement : public CGIS_ElementImpl<IGIS_PointElement> {
+ public:
+  // Binds to the feature, or makes a new one in the owner (either may be NULL).
+  CGIS_PointElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);
+
+  const char* GetType() override;
+  BOOL OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) override;
+  BOOL OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) override;
+  bool CanConvert() override { return false; }
+  void SetRect(SGIS_Rect rect) override;
+  SGIS_Rect GetRect() override;
+  IGIS_Element* ConvertToElement() override { return nullptr; }
+  void SetWidthAndHeight(int nWidth, int nHeight) override;
+  void OffsetAllPoints(int dx, int dy) override;
+  void ScaleShape(SGIS_Point origin, double sx, double sy) override;
+  void SetLBpoint(SGIS_Point point) override;
+  IGIS_Element* Clone() override;
+  const char* GetDescription() override;
+
+  // Always true: a point keeps the ratio of its symbol.
+  bool GetHVScaleRatio() override { return true; }
+  void SetHVScaleRatio(bool) override { m_core.m_bKeepHVScaleRatio = true; }
+  BOOL Archive(int nRead, int nArchiveOption) override;
+
+  SGIS_Point GetPoint() override;
+  bool SetPoint(SGIS_Point point) override;
+  IGIS_Symbol* GetSymbolPtr() override;
+  void SetSymbolPtr(IGIS_Symbol* pSymbol) override;
+
+ protected:
+  ~CGIS_PointElement() override = default;
+
+ private:
+  void CommitRect(IGIS_Feature* pFeature, SGIS_Rect rect, int nFlags);
+  // Replaces a stored point feature (kind 1) by a rectangle feature around
+  // its point; the old feature goes only once the new one exists.
+  void MigratePointFeature(IGIS_Feature* pOld, double dRatio);
+  // Makes a rectangle feature with the bookkeeping fields and the default
+  // symbol; NULL (with a record) when the owner cannot make one.
+  IGIS_Feature* CreateRectFeature();
+};
