@@ -1,0 +1,405 @@
+// The demo page's costs:
+//   PrintPage         the whole pipeline: elements, renderer, annotation
+//                     drawer, device context and cairo canvas, into a
+//                     300-dpi A4 raster;
+//   RawCairo          the same primitives (taken from one recording-canvas
+//                     run) drawn straight into cairo, fonts and glyphs ready;
+//                     the ratio PrintPage / RawCairo is printed at the end
+//                     (target: at most 2);
+//   StoreAndRead      Archive(0) and Archive(1) of every element, per element
+//                     and per element kind;
+//   SaveFile/LoadFile the feature-set file, per megabyte.
+//
+// The default run is short (a smoke run); pass --benchmark_min_time=N for
+// steadier figures.
+#include <benchmark/benchmark.h>
+#include <cairo-ft.h>
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/featra/igis_feature.h"
+#include "layout/graphicelement/igis_element.h"
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/recording.h"
+#include "platform/text/textengine.h"
+#include "tools/demo/pagedraw.h"
+#include "tools/demo/samplepage.h"
+
+namespace {
+
+constexpr int kDpi = 300;
+constexpr double kWidthMm = demo::kPageWidth / 100.0;
+constexpr double kHeightMm = demo::kPageHeight / 100.0;
+
+demo::Page& SamplePage() {
+  static std::unique_ptr<demo::Page> page = demo::BuildSamplePage(nullptr);
+  return *page;
+}
+
+void PrintPage(benchmark::State& state) {
+  demo::Page& page = SamplePage();
+  auto canvas = md::canvas::CairoCanvas::createPageImage(kWidthMm, kHeightMm, kDpi);
+  if (canvas == nullptr) {
+    state.SkipWithError("no raster");
+    return;
+  }
+  std::string error;
+  for (auto _ : state) {
+    if (!demo::PrintPage(page, canvas.get(), kDpi, nullptr, &error)) {
+      state.SkipWithError(error.c_str());
+      break;
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(page.elements().size()));
+}
+
+// ---- The same primitives straight into cairo ---------------------------------
+
+void Rgb(cairo_t* cr, md::canvas::Color c) {
+  cairo_set_source_rgb(cr, md::canvas::red(c) / 255.0, md::canvas::green(c) / 255.0, md::canvas::blue(c) / 255.0);
+}
+
+struct GlyphRun {
+  cairo_font_face_t* face = nullptr;
+  cairo_matrix_t matrix{};
+  std::vector<cairo_glyph_t> glyphs;
+};
+
+// One recorded call, with what cairo needs made beforehand.
+struct Prepared {
+  const md::canvas::Record* record = nullptr;
+  cairo_pattern_t* hatch = nullptr;
+  std::vector<double> dashes;
+  std::vector<GlyphRun> runs;
+};
+
+class Replay {
+ public:
+  explicit Replay(const md::canvas::RecordingCanvas& recording) {
+    for (const md::canvas::Record& r : recording.records()) {
+      Prepared p;
+      p.record = &r;
+      if ((r.type == md::canvas::Record::Type::Shape || r.type == md::canvas::Record::Type::Rects) &&
+          r.brush.style == md::canvas::BrushStyle::Hatched)
+        p.hatch = Hatch(r.brush);
+      if (r.type == md::canvas::Record::Type::Shape) p.dashes = Dashes(r.pen);
+      if (r.type == md::canvas::Record::Type::Text) PrepareText(r.text, &p);
+      calls_.push_back(std::move(p));
+    }
+  }
+  ~Replay() {
+    for (Prepared& p : calls_)
+      if (p.hatch != nullptr) cairo_pattern_destroy(p.hatch);
+    for (auto& [key, face] : faces_) cairo_font_face_destroy(face);
+  }
+  Replay(const Replay&) = delete;
+  Replay& operator=(const Replay&) = delete;
+
+  void Draw(cairo_t* cr) const {
+    for (const Prepared& p : calls_) {
+      const md::canvas::Record& r = *p.record;
+      cairo_save(cr);
+      if (r.state.clip.active) {
+        for (const md::canvas::Rect& c : r.state.clip.rects)
+          cairo_rectangle(cr, c.left, c.top, c.right - c.left, c.bottom - c.top);
+        cairo_clip(cr);
+      }
+      switch (r.type) {
+        case md::canvas::Record::Type::Shape: Shape(cr, p); break;
+        case md::canvas::Record::Type::Rects:
+          for (const md::canvas::Rect& x : r.rects) cairo_rectangle(cr, x.left, x.top, x.right - x.left, x.bottom - x.top);
+          Source(cr, p);
+          cairo_fill(cr);
+          break;
+        case md::canvas::Record::Type::Text: Text(cr, p); break;
+        case md::canvas::Record::Type::Image: break;
+      }
+      cairo_restore(cr);
+    }
+  }
+
+ private:
+  static cairo_pattern_t* Hatch(const md::canvas::Brush& b) {
+    cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
+    cairo_t* t = cairo_create(tile);
+    Rgb(t, b.color);
+    cairo_set_line_width(t, 1);
+    cairo_move_to(t, 0, 0);
+    cairo_line_to(t, 8, 8);
+    cairo_stroke(t);
+    cairo_destroy(t);
+    cairo_pattern_t* p = cairo_pattern_create_for_surface(tile);
+    cairo_surface_destroy(tile);
+    cairo_pattern_set_extend(p, CAIRO_EXTEND_REPEAT);
+    return p;
+  }
+  static std::vector<double> Dashes(const md::canvas::Pen& pen) {
+    const double s = std::max(1.0, pen.width / 2);
+    switch (pen.style) {
+      case md::canvas::PenStyle::Dash: return {18 * s, 6 * s};
+      case md::canvas::PenStyle::Dot: return {3 * s, 3 * s};
+      case md::canvas::PenStyle::DashDot: return {9 * s, 6 * s, 3 * s, 6 * s};
+      case md::canvas::PenStyle::DashDotDot: return {9 * s, 3 * s, 3 * s, 3 * s, 3 * s, 3 * s};
+      default: return {};
+    }
+  }
+  void PrepareText(const md::canvas::TextRun& run, Prepared* p) {
+    md::text::FontRequest req;
+    req.face = run.font.face;
+    req.height = -run.font.emHeight;
+    req.width = run.font.width;
+    req.weight = run.font.weight;
+    req.italic = run.font.italic;
+    req.charSet = run.font.charSet;
+    md::text::TextEngine* engine = md::text::EngineByName(run.font.engine);
+    const md::text::FontPtr font = (engine != nullptr ? engine : &md::text::FreeTypeEngine())->Match(req);
+    const std::vector<md::text::Glyph> glyphs = font->Shape(run.text);
+    const md::text::FontMetrics& m = font->Metrics();
+    for (int slot = 0; slot < 2; ++slot) {
+      const md::text::FaceSource* src = font->Face(slot);
+      if (src == nullptr) continue;
+      GlyphRun g;
+      g.face = Face(*src);
+      cairo_matrix_init(&g.matrix, m.em * m.xScale, 0, 0, m.em, 0, 0);
+      double x = 0;
+      for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        if (glyphs[i].slot == slot && glyphs[i].ch >= 0x20) g.glyphs.push_back(cairo_glyph_t{glyphs[i].index, x, 0});
+        x += i < run.advances.size() ? run.advances[i] : glyphs[i].advance;
+      }
+      if (g.face != nullptr && !g.glyphs.empty()) p->runs.push_back(std::move(g));
+    }
+  }
+  cairo_font_face_t* Face(const md::text::FaceSource& src) {
+    const auto key = std::make_pair(src.file, src.index);
+    auto it = faces_.find(key);
+    if (it != faces_.end()) return it->second;
+    FcPattern* pat = FcPatternCreate();
+    FcPatternAddString(pat, FC_FILE, reinterpret_cast<const FcChar8*>(src.file.c_str()));
+    FcPatternAddInteger(pat, FC_INDEX, src.index);
+    cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(pat);
+    FcPatternDestroy(pat);
+    faces_[key] = face;
+    return face;
+  }
+  static void Source(cairo_t* cr, const Prepared& p) {
+    if (p.hatch != nullptr) {
+      cairo_set_source(cr, p.hatch);
+    } else {
+      Rgb(cr, p.record->brush.color);
+    }
+  }
+  static void Path(cairo_t* cr, const md::canvas::Shape& shape, bool close, double offset) {
+    cairo_new_path(cr);
+    for (const md::canvas::SubPath& sp : shape.paths) {
+      if (sp.points.empty()) continue;
+      cairo_move_to(cr, sp.points[0].x + offset, sp.points[0].y + offset);
+      for (std::size_t i = 1; i < sp.points.size(); ++i) cairo_line_to(cr, sp.points[i].x + offset, sp.points[i].y + offset);
+      if (close || sp.closed) cairo_close_path(cr);
+    }
+  }
+  static void Shape(cairo_t* cr, const Prepared& p) {
+    const md::canvas::Record& r = *p.record;
+    if (r.shape.fill && r.brush.style != md::canvas::BrushStyle::Null) {
+      Path(cr, r.shape, true, 0.0);
+      cairo_set_fill_rule(cr, r.shape.rule == md::canvas::FillRule::Winding ? CAIRO_FILL_RULE_WINDING
+                                                                             : CAIRO_FILL_RULE_EVEN_ODD);
+      Source(cr, p);
+      cairo_fill(cr);
+    }
+    if (r.shape.stroke && r.pen.style != md::canvas::PenStyle::Null) {
+      Path(cr, r.shape, false, 0.5);
+      cairo_set_line_width(cr, r.pen.width);
+      cairo_set_line_cap(cr, r.pen.width <= 1.5 ? CAIRO_LINE_CAP_BUTT : CAIRO_LINE_CAP_ROUND);
+      cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+      if (!p.dashes.empty()) cairo_set_dash(cr, p.dashes.data(), static_cast<int>(p.dashes.size()), 0);
+      Rgb(cr, r.pen.color);
+      cairo_stroke(cr);
+    }
+  }
+  static void Text(cairo_t* cr, const Prepared& p) {
+    const md::canvas::TextRun& run = p.record->text;
+    cairo_translate(cr, run.origin.x, run.origin.y);
+    cairo_rotate(cr, -run.angle * 3.14159265358979 / 180.0);
+    Rgb(cr, run.color);
+    for (const GlyphRun& g : p.runs) {
+      cairo_set_font_face(cr, g.face);
+      cairo_set_font_matrix(cr, &g.matrix);
+      cairo_show_glyphs(cr, g.glyphs.data(), static_cast<int>(g.glyphs.size()));
+    }
+  }
+
+  std::vector<Prepared> calls_;
+  std::map<std::pair<std::string, int>, cairo_font_face_t*> faces_;
+};
+
+void RawCairo(benchmark::State& state) {
+  demo::Page& page = SamplePage();
+  // Device size of the 300-dpi page, as the raster canvas rounds it.
+  auto sizer = md::canvas::CairoCanvas::createPageImage(kWidthMm, kHeightMm, kDpi);
+  if (sizer == nullptr) {
+    state.SkipWithError("no raster");
+    return;
+  }
+  const int w = sizer->width(), h = sizer->height();
+  sizer.reset();
+  md::canvas::RecordingCanvas recording(w, h);
+  std::string error;
+  if (!demo::PrintPage(page, &recording, kDpi, nullptr, &error)) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  const Replay replay(recording);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+  cairo_t* cr = cairo_create(surface);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  for (auto _ : state) {
+    replay.Draw(cr);
+    cairo_surface_flush(surface);
+  }
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+  state.counters["calls"] = static_cast<double>(recording.records().size());
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(page.elements().size()));
+}
+
+// ---- Storing and reading elements ---------------------------------------------
+
+// Archive(0) then Archive(1) of the elements of one kind ("" for all); the
+// time per element is the "per_element" counter.
+void StoreAndRead(benchmark::State& state, const std::string& kind) {
+  std::vector<IGIS_Element*> elements;
+  for (IGIS_Element* e : SamplePage().elements())
+    if (kind.empty() || kind == e->GetType()) elements.push_back(e);
+  for (auto _ : state) {
+    for (IGIS_Element* e : elements) {
+      e->Archive(0, 0);
+      e->Archive(1, 0);
+    }
+  }
+  state.counters["per_element"] =
+      benchmark::Counter(static_cast<double>(elements.size()), benchmark::Counter::kIsIterationInvariantRate |
+                                                                   benchmark::Counter::kInvert);
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(elements.size()));
+}
+
+// ---- The feature-set file ---------------------------------------------------------
+
+// A page of twelve sample pages (about a megabyte of file), stored.
+demo::Page& BigPage() {
+  static std::unique_ptr<demo::Page> page = [] {
+    auto p = demo::BuildSamplePage(nullptr);
+    for (int i = 1; i < 12; ++i) demo::AddSampleElements(*p, nullptr);
+    demo::StoreElements(*p, nullptr);
+    return p;
+  }();
+  return *page;
+}
+
+std::string BenchFile() {
+  return (std::filesystem::temp_directory_path() / ("mapdeck-bench-" + std::to_string(getpid()) + ".mdfs")).string();
+}
+
+void PerMegabyte(benchmark::State& state, std::uintmax_t bytes) {
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
+  state.counters["per_MB"] = benchmark::Counter(static_cast<double>(bytes) / (1024.0 * 1024.0),
+                                                benchmark::Counter::kIsIterationInvariantRate |
+                                                    benchmark::Counter::kInvert);
+}
+
+void SaveFile(benchmark::State& state) {
+  demo::Page& page = BigPage();
+  const std::string file = BenchFile();
+  for (auto _ : state) {
+    if (!page.featureSet()->SaveToFile(file.c_str())) {
+      state.SkipWithError("save failed");
+      break;
+    }
+  }
+  std::error_code ec;
+  PerMegabyte(state, std::filesystem::file_size(file, ec));
+  std::filesystem::remove(file, ec);
+}
+
+void LoadFile(benchmark::State& state) {
+  const std::string file = BenchFile();
+  if (!BigPage().featureSet()->SaveToFile(file.c_str())) {
+    state.SkipWithError("save failed");
+    return;
+  }
+  IGIS_FeatureSet* set = GIS_CreateFeatureSetObject(nullptr, "bench", 0, 0, 0, 0, nullptr);
+  for (auto _ : state) {
+    if (!set->LoadFromFile(file.c_str())) {
+      state.SkipWithError("load failed");
+      break;
+    }
+  }
+  set->Release();
+  std::error_code ec;
+  PerMegabyte(state, std::filesystem::file_size(file, ec));
+  std::filesystem::remove(file, ec);
+}
+
+BENCHMARK(PrintPage)->Unit(benchmark::kMillisecond);
+BENCHMARK(RawCairo)->Unit(benchmark::kMillisecond);
+BENCHMARK(SaveFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadFile)->Unit(benchmark::kMillisecond);
+
+// Console output plus the CPU time per iteration of each run, for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  // Colours only on a terminal, so that CI logs stay plain.
+  RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& r : runs)
+      if (r.iterations > 0) perIteration[r.benchmark_name()] = r.cpu_accumulated_time / static_cast<double>(r.iterations);
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> perIteration;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Store-and-read benchmarks for all elements and for each kind on the page.
+  benchmark::RegisterBenchmark("StoreAndRead/all", StoreAndRead, std::string())->Unit(benchmark::kMicrosecond);
+  std::set<std::string> kinds;
+  for (IGIS_Element* e : SamplePage().elements()) kinds.insert(e->GetType());
+  for (const std::string& kind : kinds) {
+    const std::string shortName = kind.substr(std::strlen("GIS_TYPE_GRAPHIC_ELEMENT_"));
+    benchmark::RegisterBenchmark(("StoreAndRead/" + shortName).c_str(), StoreAndRead, kind)
+        ->Unit(benchmark::kMicrosecond);
+  }
+
+  // A short run unless the caller asks for another minimum time.
+  std::vector<char*> args(argv, argv + argc);
+  bool hasMinTime = false;
+  for (int i = 1; i < argc; ++i) hasMinTime = hasMinTime || std::strncmp(argv[i], "--benchmark_min_time", 20) == 0;
+  static char shortRun[] = "--benchmark_min_time=0.05";
+  if (!hasMinTime) args.insert(args.begin() + 1, shortRun);
+  int n = static_cast<int>(args.size());
+  benchmark::Initialize(&n, args.data());
+  if (benchmark::ReportUnrecognizedArguments(n, args.data())) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  double pipeline = 0, raw = 0;
+  for (const auto& [name, t] : reporter.perIteration) {
+    if (name.rfind("PrintPage", 0) == 0) pipeline = t;
+    if (name.rfind("RawCairo", 0) == 0) raw = t;
+  }
+  if (pipeline > 0 && raw > 0)
+    std::printf("whole pipeline / raw cairo = %.2f (target: at most 2.00)\n", pipeline / raw);
+  return 0;
+}

@@ -1,0 +1,50 @@
+// Shared helpers of the demo tests: the sample page printed with the
+// fixed-metrics text engine, and a scratch folder under the test output.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "host/glyphor/igis_symbol.h"
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/text/textengine.h"
+#include "tools/demo/pagedraw.h"
+#include "tools/demo/samplepage.h"
+
+namespace demotest {
+
+// The resolution of the render check and its reference picture.
+constexpr int kCheckDpi = 100;
+
+// Measures and draws text with the fixed-metrics engine while it lives.
+class FixedText {
+ public:
+  FixedText() { GIS_SetSymbolTextEngine("fixed"); }
+  ~FixedText() { GIS_SetSymbolTextEngine("freetype"); }
+  FixedText(const FixedText&) = delete;
+  FixedText& operator=(const FixedText&) = delete;
+};
+
+// The page printed at `dpi` with the fixed-metrics engine; empty on failure
+// (the failure is recorded).
+inline demo::Raster Print(demo::Page& page, int dpi = kCheckDpi) {
+  std::string error;
+  auto canvas = demo::PrintRaster(page, dpi, &md::text::FixedMetricsEngine(), &error);
+  EXPECT_NE(canvas, nullptr) << error;
+  if (canvas == nullptr) return {};
+  return demo::ReadRaster(*canvas);
+}
+
+// An empty folder of its own under the test output.
+inline std::filesystem::path ScratchFolder(const std::string& name) {
+  const std::filesystem::path dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "demo" / name;
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
+}  // namespace demotest

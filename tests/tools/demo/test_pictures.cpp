@@ -1,0 +1,131 @@
+// Comparing pictures and reading and writing them: what the render check and
+// the demo's own pixel-for-pixel check rest on.
+#include <fstream>
+
+#include "tests/tools/demo/demotest.h"
+
+namespace {
+
+demo::Raster Filled(int w, int h, std::uint32_t color) {
+  demo::Raster r;
+  r.width = w;
+  r.height = h;
+  r.pixels.assign(static_cast<std::size_t>(w) * h, color);
+  return r;
+}
+
+void Set(demo::Raster& r, int x, int y, std::uint32_t c) { r.pixels[static_cast<std::size_t>(y) * r.width + x] = c; }
+
+TEST(Pictures, CompareCountsPixelsBeyondTheToleranceOnEachChannel) {
+  const demo::Raster white = Filled(8, 5, 0xFFFFFF);
+  demo::Raster changed = white;
+  Set(changed, 0, 0, 0xFFFFF0);  // blue channel off by 15
+  Set(changed, 7, 4, 0xC0FFFF);  // red channel off by 63
+  Set(changed, 3, 2, 0xFF00FF);  // green channel off by 255
+
+  struct Row {
+    int tolerance;
+    long long differing;
+  };
+  for (const Row& row : {Row{0, 3}, Row{14, 3}, Row{15, 2}, Row{62, 2}, Row{63, 1}, Row{254, 1}, Row{255, 0}}) {
+    SCOPED_TRACE(row.tolerance);
+    const demo::Difference d = demo::Compare(white, changed, row.tolerance);
+    EXPECT_TRUE(d.sameSize);
+    EXPECT_EQ(d.differing, row.differing);
+    EXPECT_EQ(d.largest, 255);
+  }
+  EXPECT_EQ(demo::Compare(white, white, 0).differing, 0);
+  EXPECT_EQ(demo::Compare(white, white, 0).largest, 0);
+
+  // Pictures of other sizes never compare equal, whatever the tolerance.
+  for (const demo::Raster& other : {Filled(5, 8, 0xFFFFFF), Filled(8, 4, 0xFFFFFF), demo::Raster{}}) {
+    const demo::Difference d = demo::Compare(white, other, 255);
+    EXPECT_FALSE(d.sameSize);
+  }
+  // A raster whose pixel count does not match its size is refused too.
+  demo::Raster broken = white;
+  broken.pixels.pop_back();
+  EXPECT_FALSE(demo::Compare(broken, broken, 0).sameSize);
+}
+
+TEST(Pictures, DifferenceImageMarksExactlyTheDifferingPixelsInRed) {
+  const demo::Raster a = Filled(6, 4, 0x000000);
+  demo::Raster b = a;
+  Set(b, 2, 1, 0x808080);
+  Set(b, 5, 3, 0x050505);
+  const demo::Raster d = demo::DifferenceImage(a, b, 10);
+  ASSERT_EQ(d.width, 6);
+  ASSERT_EQ(d.height, 4);
+  int red = 0;
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 6; ++x) {
+      if (d.at(x, y) == 0xFF0000) {
+        ++red;
+        EXPECT_EQ(x, 2);
+        EXPECT_EQ(y, 1);
+      } else {
+        // The rest is the first picture faded, so it stays light.
+        EXPECT_GE(d.at(x, y) & 0xFF, 0xBF);
+      }
+    }
+  }
+  EXPECT_EQ(red, 1);
+  EXPECT_TRUE(demo::DifferenceImage(a, Filled(3, 3, 0), 0).pixels.empty());
+}
+
+TEST(Pictures, PngKeepsEveryPixelAndBadFilesAreRefused) {
+  demo::Raster r = Filled(37, 23, 0x102030);
+  for (int i = 0; i < 37; ++i) Set(r, i, i % 23, static_cast<std::uint32_t>(i * 0x070503));
+  const auto dir = demotest::ScratchFolder("pictures");
+  const std::string path = (dir / "pattern.png").string();
+  std::string error;
+  ASSERT_TRUE(demo::WritePng(r, path, &error)) << error;
+  demo::Raster back;
+  ASSERT_TRUE(demo::ReadPng(path, &back, &error)) << error;
+  EXPECT_EQ(back.width, r.width);
+  EXPECT_EQ(back.height, r.height);
+  EXPECT_EQ(back.pixels, r.pixels);
+
+  // A file that is no PNG, one cut short, one missing, and an empty raster.
+  const std::string text = (dir / "text.png").string();
+  std::ofstream(text) << "not a picture";
+  const std::string cut = (dir / "cut.png").string();
+  {
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    std::ofstream(cut, std::ios::binary) << bytes.substr(0, bytes.size() / 2);
+  }
+  for (const std::string& bad : {text, cut, (dir / "missing.png").string()}) {
+    SCOPED_TRACE(bad);
+    demo::Raster untouched = Filled(1, 1, 7);
+    error.clear();
+    EXPECT_FALSE(demo::ReadPng(bad, &untouched, &error));
+    EXPECT_NE(error.find(bad), std::string::npos) << error;
+    EXPECT_EQ(untouched.width, 1);
+  }
+  EXPECT_FALSE(demo::WritePng(demo::Raster{}, (dir / "empty.png").string(), &error));
+  EXPECT_FALSE(demo::WritePng(r, (dir / "no-such-folder" / "x.png").string(), &error));
+}
+
+// The raster read back from a printed page is the page at its resolution,
+// white where nothing is drawn and not white everywhere.
+TEST(Pictures, APrintedPageIsTheA4PaperAtItsResolution) {
+  demotest::FixedText fixed;
+  auto page = demo::BuildSamplePage(nullptr);
+  ASSERT_NE(page, nullptr);
+  const demo::Raster r = demotest::Print(*page, 50);
+  EXPECT_EQ(r.width, 585);   // 297 mm at 50 dpi
+  EXPECT_EQ(r.height, 413);  // 210 mm
+  ASSERT_FALSE(r.pixels.empty());
+  EXPECT_EQ(r.at(1, 1), 0xFFFFFFu);  // outside the neat lines
+  long long inked = 0;
+  for (std::uint32_t p : r.pixels) inked += p != 0xFFFFFF ? 1 : 0;
+  EXPECT_GT(inked, static_cast<long long>(r.pixels.size()) / 20);
+  EXPECT_LT(inked, static_cast<long long>(r.pixels.size()) / 2);
+
+  std::string error;
+  EXPECT_EQ(demo::PrintRaster(*page, demo::kMinDpi - 1, nullptr, &error), nullptr);
+  EXPECT_EQ(demo::PrintRaster(*page, demo::kMaxDpi + 1, nullptr, &error), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,149 @@
+// The demo's command line, its output folder, and the program as a newcomer
+// runs it.
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "tests/tools/demo/demotest.h"
+#include "tools/demo/demooptions.h"
+
+namespace {
+
+struct OptionRow {
+  std::vector<std::string> args;
+  bool ok;
+  std::string folder;  // expected folder (ok rows)
+  int dpi;             // expected resolution (ok rows)
+  bool help;
+  std::string message;  // part of the message (failing rows)
+};
+
+const OptionRow kOptionRows[] = {
+    {{}, true, "demo-output", 300, false, ""},
+    {{"-o", "out"}, true, "out", 300, false, ""},
+    {{"--output", "a b"}, true, "a b", 300, false, ""},
+    {{"--output=x/y", "-r", "150"}, true, "x/y", 150, false, ""},
+    {{"--resolution=36"}, true, "demo-output", 36, false, ""},
+    {{"-r", "600", "-h"}, true, "demo-output", 600, true, ""},
+    {{"--help"}, true, "demo-output", 300, true, ""},
+    {{"--bogus"}, false, "", 0, false, "unknown option '--bogus'"},
+    {{"-x"}, false, "", 0, false, "unknown option '-x'"},
+    {{"stray"}, false, "", 0, false, "unexpected argument 'stray'"},
+    {{"-o"}, false, "", 0, false, "needs a folder"},
+    {{"--output="}, false, "", 0, false, "needs a folder"},
+    {{"-r"}, false, "", 0, false, "needs a number of dots per inch"},
+    {{"-r", "35"}, false, "", 0, false, "bad resolution '35'"},
+    {{"-r", "601"}, false, "", 0, false, "bad resolution '601'"},
+    {{"--resolution=300dpi"}, false, "", 0, false, "bad resolution '300dpi'"},
+    {{"-r", "-300"}, false, "", 0, false, "bad resolution '-300'"},
+    {{"-r", "99999999999999999999"}, false, "", 0, false, "bad resolution"},
+    {{"--help=yes"}, false, "", 0, false, "takes no value"},
+};
+
+TEST(DemoOptions, ParsesWhatPeopleTypeAndNamesWhatItRefuses) {
+  for (const OptionRow& row : kOptionRows) {
+    std::string joined;
+    for (const std::string& a : row.args) joined += "[" + a + "]";
+    SCOPED_TRACE(joined);
+    demo::Options options;
+    std::string error;
+    ASSERT_EQ(demo::ParseOptions(row.args, &options, &error), row.ok) << error;
+    if (row.ok) {
+      EXPECT_EQ(options.outputFolder, row.folder);
+      EXPECT_EQ(options.dpi, row.dpi);
+      EXPECT_EQ(options.help, row.help);
+    } else {
+      EXPECT_NE(error.find(row.message), std::string::npos) << error;
+      // A refused command line leaves the options as they were.
+      EXPECT_EQ(options.outputFolder, "demo-output");
+      EXPECT_EQ(options.dpi, 300);
+    }
+  }
+  const std::string usage = demo::Usage("mapdeck-demo");
+  for (const char* part : {"--output", "--resolution", "--help", "36 to 600", "sample-page.png"})
+    EXPECT_NE(usage.find(part), std::string::npos) << part;
+}
+
+TEST(DemoOptions, TheOutputFolderIsMadeOrItsTroubleIsNamed) {
+  const auto dir = demotest::ScratchFolder("folders");
+  std::string error;
+  const std::string nested = (dir / "a" / "b" / "c").string();
+  EXPECT_TRUE(demo::PrepareOutputFolder(nested, &error)) << error;
+  EXPECT_TRUE(std::filesystem::is_directory(nested));
+  // Nothing is left behind by the writing test.
+  EXPECT_TRUE(std::filesystem::is_empty(nested));
+  EXPECT_TRUE(demo::PrepareOutputFolder(nested, &error)) << error;
+
+  const std::string file = (dir / "plain-file").string();
+  std::ofstream(file) << "x";
+  error.clear();
+  EXPECT_FALSE(demo::PrepareOutputFolder(file, &error));
+  EXPECT_NE(error.find("is not a folder"), std::string::npos) << error;
+  error.clear();
+  EXPECT_FALSE(demo::PrepareOutputFolder(file + "/below", &error));
+  EXPECT_NE(error.find("cannot make the output folder"), std::string::npos) << error;
+  // Not writable even for the superuser.
+  error.clear();
+  EXPECT_FALSE(demo::PrepareOutputFolder("/proc/self", &error));
+  EXPECT_NE(error.find("cannot write into the output folder '/proc/self'"), std::string::npos) << error;
+}
+
+struct ProgramRun {
+  int status = -1;
+  std::string output;
+};
+
+// Runs the demo program with the arguments, output and errors together.
+ProgramRun RunDemo(const std::string& args) {
+  ProgramRun run;
+  const std::string command = std::string("'") + MAPDECK_DEMO_PATH + "' " + args + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[512];
+  std::size_t n = 0;
+  while ((n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) run.output.append(buffer, n);
+  const int raw = pclose(pipe);
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return run;
+}
+
+TEST(DemoProgram, WritesThePageChecksTheReloadAndNamesItsFiles) {
+  const auto dir = demotest::ScratchFolder("program");
+  const ProgramRun run = RunDemo("--resolution 60 --output '" + (dir / "out").string() + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  for (const char* name : {"sample-page.png", "sample-page.pdf", "sample-page.mdfs"}) {
+    const auto path = dir / "out" / name;
+    EXPECT_TRUE(std::filesystem::is_regular_file(path)) << name;
+    EXPECT_GT(std::filesystem::file_size(path), 1000u) << name;
+    EXPECT_NE(run.output.find(path.string()), std::string::npos) << run.output;
+  }
+  EXPECT_NE(run.output.find("pixel for pixel"), std::string::npos) << run.output;
+  EXPECT_FALSE(std::filesystem::exists(dir / "out" / "sample-page-difference.png"));
+  demo::Raster png;
+  std::string error;
+  ASSERT_TRUE(demo::ReadPng((dir / "out" / "sample-page.png").string(), &png, &error)) << error;
+  EXPECT_EQ(png.width, 702);  // 297 mm at 60 dpi
+  EXPECT_EQ(png.height, 496);
+}
+
+TEST(DemoProgram, BadOptionsAndUnwritableFoldersFailWithAMessage) {
+  const ProgramRun help = RunDemo("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.output.find("Usage:"), std::string::npos) << help.output;
+
+  const ProgramRun bad = RunDemo("--resolution 5000");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.output.find("bad resolution '5000'"), std::string::npos) << bad.output;
+  EXPECT_NE(bad.output.find("--help"), std::string::npos) << bad.output;
+
+  const ProgramRun unknown = RunDemo("--colour red");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_NE(unknown.output.find("unknown option '--colour'"), std::string::npos) << unknown.output;
+
+  const ProgramRun folder = RunDemo("-o /proc/self/mapdeck");
+  EXPECT_EQ(folder.status, 1);
+  EXPECT_NE(folder.output.find("/proc/self/mapdeck"), std::string::npos) << folder.output;
+}
+
+}  // namespace

@@ -1,0 +1,27 @@
+// The demo's command line and its output folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace demo {
+
+struct Options {
+  std::string outputFolder = "demo-output";
+  int dpi = 300;
+  bool help = false;
+};
+
+// The usage text printed by --help (program is the name it was run as).
+std::string Usage(const std::string& program);
+
+// Reads the arguments after the program name. False with a message naming
+// the offending argument on an unknown option, a missing or bad value, or a
+// stray argument.
+bool ParseOptions(const std::vector<std::string>& args, Options* options, std::string* error);
+
+// Makes the folder (and its parents) when missing and checks that files can
+// be written in it; false with a message saying why not.
+bool PrepareOutputFolder(const std::string& folder, std::string* error);
+
+}  // namespace demo

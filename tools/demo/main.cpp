@@ -1,0 +1,222 @@
+// mapdeck-demo: plays the host of a layout page. It builds a sample page
+// through the element factory, prints it to PNG and PDF, stores every element
+// and saves the feature set, loads the file into a fresh feature set with a
+// fresh factory, prints it again and fails unless both prints are the same.
+#include <cctype>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "host/basilo/igis_log.h"
+#include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/igis_element.h"
+#include "platform/canvas/cairo_canvas.h"
+#include "tools/demo/demooptions.h"
+#include "tools/demo/pagedraw.h"
+#include "tools/demo/samplepage.h"
+
+namespace {
+
+// The program's name in messages.
+std::string g_name = "mapdeck-demo";
+const char* g_program = g_name.c_str();
+
+// One step of the run. When a step has taken more than a second, a line
+// names it, and its time is added when it ends.
+class Stage {
+ public:
+  explicit Stage(std::string what) : what_(std::move(what)), start_(std::chrono::steady_clock::now()) {
+    watcher_ = std::thread([this] {
+      std::unique_lock<std::mutex> lock(mutex_);
+      if (!done_cv_.wait_for(lock, std::chrono::seconds(1), [this] { return done_; })) {
+        std::printf("  %s ...", what_.c_str());
+        std::fflush(stdout);
+        announced_ = true;
+      }
+    });
+  }
+  // A stage left without End() was cut short by a failure.
+  ~Stage() { Finish(false); }
+  Stage(const Stage&) = delete;
+  Stage& operator=(const Stage&) = delete;
+
+  void End() { Finish(true); }
+
+ private:
+  void Finish(bool completed) {
+    if (!watcher_.joinable()) return;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      done_ = true;
+    }
+    done_cv_.notify_all();
+    watcher_.join();
+    if (announced_) {
+      const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+      std::printf(completed ? " done (%.1f s)\n" : " failed after %.1f s\n", s);
+      std::fflush(stdout);
+    }
+  }
+
+  std::string what_;
+  std::chrono::steady_clock::time_point start_;
+  std::mutex mutex_;
+  std::condition_variable done_cv_;
+  bool done_ = false;
+  bool announced_ = false;
+  std::thread watcher_;
+};
+
+// Where the host log stood when the run began.
+std::size_t g_logMark = 0;
+
+// The host log records written during the run, most recent last (at most `limit`).
+void PrintLog(FILE* out, std::size_t limit) {
+  const std::vector<SGIS_LogRecord> records = GIS_GetLogPtr()->GetRecordsSince(g_logMark);
+  if (records.empty()) return;
+  std::fprintf(out, "host log, %zu record(s) during the run%s:\n", records.size(),
+               records.size() > limit ? " (the latest shown)" : "");
+  for (std::size_t i = records.size() > limit ? records.size() - limit : 0; i < records.size(); ++i) {
+    const SGIS_LogRecord& r = records[i];
+    std::fprintf(out, "  [%d] %s: %s\n", r.level, r.method.c_str(), r.text.c_str());
+  }
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "%s: %s\n", g_program, message.c_str());
+  PrintLog(stderr, 8);
+  return 1;
+}
+
+// "GIS_TYPE_GRAPHIC_ELEMENT_TEXT" -> "text".
+std::string KindName(const std::string& type) {
+  const std::string prefix = "GIS_TYPE_GRAPHIC_ELEMENT_";
+  std::string s = type.rfind(prefix, 0) == 0 ? type.substr(prefix.size()) : type;
+  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+std::string KindSummary(demo::Page& page) {
+  std::map<std::string, int> counts;
+  for (IGIS_Element* e : page.elements()) ++counts[KindName(e->GetType())];
+  std::string s;
+  for (const auto& [kind, n] : counts) s += (s.empty() ? "" : ", ") + std::to_string(n) + " " + kind;
+  return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 0 && argv[0] != nullptr && argv[0][0] != '\0') {
+    g_name = std::filesystem::path(argv[0]).filename().string();
+    g_program = g_name.c_str();
+  }
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  demo::Options options;
+  std::string error;
+  if (!demo::ParseOptions(args, &options, &error)) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for the options.\n", g_program, error.c_str(), g_program);
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(demo::Usage(g_program).c_str(), stdout);
+    return 0;
+  }
+  if (!demo::PrepareOutputFolder(options.outputFolder, &error)) return Fail(error);
+
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::absolute(options.outputFolder).lexically_normal();
+  const std::string pngPath = (folder / "sample-page.png").string();
+  const std::string pdfPath = (folder / "sample-page.pdf").string();
+  const std::string pagePath = (folder / "sample-page.mdfs").string();
+  const std::string reloadedPath = (folder / "sample-page-reloaded.png").string();
+  const std::string diffPath = (folder / "sample-page-difference.png").string();
+  // Files of an earlier failed run would mislead.
+  std::error_code ignored;
+  fs::remove(reloadedPath, ignored);
+  fs::remove(diffPath, ignored);
+
+  g_logMark = GIS_GetLogPtr()->GetRecordCount();
+  GIS_SetSymbolTextEngine("freetype");
+  std::printf("mapdeck demo: A4 landscape page at %d dpi into %s\n", options.dpi, folder.c_str());
+
+  demo::Raster first;
+  std::size_t elementCount = 0;
+  std::string kinds;
+  {
+    demo::BuildReport report;
+    Stage build("building the sample page");
+    std::unique_ptr<demo::Page> page = demo::BuildSamplePage(&report);
+    build.End();
+    if (page == nullptr) return Fail("cannot make the element factory or the page's feature set");
+    for (const std::string& type : report.missingTypes)
+      std::printf("  note: the element factory builds no %s element yet; the page leaves it out\n",
+                  KindName(type).c_str());
+    if (page->elements().empty()) return Fail("the element factory built no element of the page");
+    elementCount = page->elements().size();
+    kinds = KindSummary(*page);
+
+    Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
+    auto canvas = demo::PrintRaster(*page, options.dpi, nullptr, &error);
+    if (canvas == nullptr) return Fail(error);
+    if (!canvas->writePng(pngPath)) return Fail("cannot write " + pngPath);
+    first = demo::ReadRaster(*canvas);
+    canvas.reset();
+    print.End();
+
+    Stage pdf("writing the PDF");
+    if (!demo::PrintPdf(*page, pdfPath, options.dpi, nullptr, &error)) return Fail(error);
+    pdf.End();
+
+    Stage store("storing the elements and saving the feature set");
+    if (!demo::StoreElements(*page, &error)) return Fail(error);
+    if (!demo::SavePage(*page, pagePath, &error)) return Fail(error);
+    store.End();
+    // The first page ends here: the second one comes from the file alone.
+  }
+
+  demo::Raster second;
+  {
+    Stage load("loading the feature set into a fresh page");
+    std::unique_ptr<demo::Page> page = demo::LoadPage(pagePath, &error);
+    if (page == nullptr) return Fail(error);
+    load.End();
+    if (page->elements().size() != elementCount) {
+      return Fail("the file gave back " + std::to_string(page->elements().size()) + " elements instead of " +
+                  std::to_string(elementCount));
+    }
+    Stage print("printing the loaded page");
+    auto canvas = demo::PrintRaster(*page, options.dpi, nullptr, &error);
+    if (canvas == nullptr) return Fail(error);
+    second = demo::ReadRaster(*canvas);
+    print.End();
+  }
+
+  const demo::Difference d = demo::Compare(first, second, 0);
+  if (first.pixels.empty() || !d.sameSize || d.differing != 0) {
+    std::string detail = d.sameSize ? std::to_string(d.differing) + " pixels differ" : "the sizes differ";
+    std::string written;
+    if (demo::WritePng(second, reloadedPath, nullptr)) written += "\n  " + reloadedPath;
+    if (d.sameSize && demo::WritePng(demo::DifferenceImage(first, second, 0), diffPath, nullptr))
+      written += "\n  " + diffPath + " (differing pixels in red)";
+    return Fail("the page read back does not print like the page stored: " + detail + ". See:\n  " + pngPath +
+                written);
+  }
+
+  std::error_code ec;
+  const auto pageBytes = fs::file_size(pagePath, ec);
+  std::printf("  %zu elements (%s)\n", elementCount, kinds.c_str());
+  std::printf("  stored, saved, loaded into a fresh feature set and printed again: the same, pixel for pixel\n");
+  std::printf("Files written:\n");
+  std::printf("  %s  (%d x %d pixels, %d dpi)\n", pngPath.c_str(), first.width, first.height, options.dpi);
+  std::printf("  %s  (vector, 297 x 210 mm)\n", pdfPath.c_str());
+  std::printf("  %s  (the stored feature set, %llu bytes)\n", pagePath.c_str(),
+              static_cast<unsigned long long>(ec ? 0 : pageBytes));
+  return 0;
+}

@@ -1,0 +1,82 @@
+// The demo host's layout page: an A4 landscape feature set of plain elements
+// made through the library's element factory, stored into its features and
+// read back into a fresh feature set, as a host's layout view does it.
+//
+// Everything here reaches the library only through its exported functions and
+// the element interfaces.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class IGIS_Element;
+class IGIS_ElementFactory;
+class IGIS_FeatureSet;
+class IGIS_SpatialReference;
+
+namespace demo {
+
+// A4 landscape in page units of 0.01 mm.
+constexpr int kPageWidth = 29700;
+constexpr int kPageHeight = 21000;
+
+// A feature set with the elements bound to its features. The page owns its
+// factory, feature set, page reference and elements and ends them all.
+class Page {
+ public:
+  Page();
+  ~Page();
+  Page(const Page&) = delete;
+  Page& operator=(const Page&) = delete;
+
+  // False when the factory, feature set or reference could not be made.
+  bool ok() const { return factory_ != nullptr && set_ != nullptr && reference_ != nullptr; }
+
+  IGIS_ElementFactory* factory() { return factory_; }
+  IGIS_FeatureSet* featureSet() { return set_; }
+  // Every element of the page, in feature order (members of compounds too).
+  const std::vector<IGIS_Element*>& elements() const { return elements_; }
+  // The elements the host draws itself: those no compound holds, in feature
+  // order. A compound draws its members.
+  std::vector<IGIS_Element*> TopLevel();
+
+  // A new element of the type on a new feature, kept by the page; NULL when
+  // the factory builds no element of that type.
+  IGIS_Element* Create(const char* szType);
+  // Binds an element to an existing feature; NULL when it cannot be built.
+  IGIS_Element* Bind(const char* szType, int featureIndex);
+
+ private:
+  IGIS_ElementFactory* factory_ = nullptr;
+  IGIS_FeatureSet* set_ = nullptr;
+  IGIS_SpatialReference* reference_ = nullptr;
+  std::vector<IGIS_Element*> elements_;
+};
+
+// What building the sample page left out: element types the factory does not
+// build (yet). Empty when the page is complete.
+struct BuildReport {
+  std::vector<std::string> missingTypes;
+};
+
+// The sample page: every plain element kind with varied symbols, framed,
+// turned and anchored Chinese and Latin texts, a compound and a framed text
+// in draft mode. NULL only when the factory or feature set cannot be made.
+std::unique_ptr<Page> BuildSamplePage(BuildReport* report);
+// Adds the sample page's elements to a page (again), at the same places.
+void AddSampleElements(Page& page, BuildReport* report);
+
+// Writes every element's state into its feature (Archive with 0); false when
+// an element refuses.
+bool StoreElements(Page& page, std::string* error);
+
+// Saves the page's feature set to a file; false with a message on failure.
+bool SavePage(Page& page, const std::string& path, std::string* error);
+
+// A fresh factory and feature set loaded from the file; every feature's
+// element is built from its "TYPE" and read with Archive. NULL with a
+// message when the file cannot be read or an element cannot be rebuilt.
+std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error);
+
+}  // namespace demo
