@@ -2,6 +2,7 @@
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 
 #include <new>
+#include <type_traits>
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
@@ -57,6 +58,26 @@ void ReleaseSymbol(TSymbol*& rField) {
 
 bool InPercentRange(int nValue) { return nValue >= 0 && nValue <= 100; }
 
+// The four per-side values handed out through the pointers that are given.
+template <class T>
+void CopySidesOut(T* pLeft, T* pRight, T* pTop, T* pBottom, T left, T right, T top, T bottom) {
+  if (pLeft != nullptr) *pLeft = left;
+  if (pRight != nullptr) *pRight = right;
+  if (pTop != nullptr) *pTop = top;
+  if (pBottom != nullptr) *pBottom = bottom;
+}
+
+template <class T>
+void AssignSides(T& rLeft, T& rRight, T& rTop, T& rBottom, T left, T right, T top, T bottom) {
+  rLeft = left;
+  rRight = right;
+  rTop = top;
+  rBottom = bottom;
+}
+
+// An X or Y value sets both sides of its axis too.
+void SetAxis(int& rAxis, int& rSide1, int& rSide2, int nValue) { rAxis = rSide1 = rSide2 = nValue; }
+
 // ---- Writing ----------------------------------------------------------------
 
 // Looks a key up and adds it when missing.
@@ -84,30 +105,40 @@ void PutSymbol(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szFlag
 
 // ---- Reading ----------------------------------------------------------------
 
-bool ReadInt(IGIS_PropertySet* pSet, const char* szKey, int* pValue) {
+// The value of an integer or boolean key; false (value kept) when missing.
+template <class T>
+bool Read(IGIS_PropertySet* pSet, const char* szKey, T* pValue) {
   IGIS_Field* pField = pSet->GetProperty(szKey);
   if (pField == nullptr) return false;
-  *pValue = pField->GetInt();
+  if constexpr (std::is_same_v<T, bool>) {
+    *pValue = pField->GetBool();
+  } else {
+    *pValue = pField->GetInt();
+  }
   return true;
 }
-bool ReadBool(IGIS_PropertySet* pSet, const char* szKey, bool* pValue) {
-  IGIS_Field* pField = pSet->GetProperty(szKey);
-  if (pField == nullptr) return false;
-  *pValue = pField->GetBool();
-  return true;
+// The value of a key, or the fallback when it is missing.
+template <class T>
+void ReadOr(IGIS_PropertySet* pSet, const char* szKey, T* pValue, T fallback) {
+  if (!Read(pSet, szKey, pValue)) *pValue = fallback;
 }
 // An integer key; a missing one keeps the value and, with a text, is recorded.
 void ReadIntOrLog(IGIS_PropertySet* pSet, const char* szKey, int* pValue, const char* szMissing) {
-  if (!ReadInt(pSet, szKey, pValue) && szMissing != nullptr) GIS_LOG(3, kOpen, "%s", szMissing);
+  if (!Read(pSet, szKey, pValue) && szMissing != nullptr) GIS_LOG(3, kOpen, "%s", szMissing);
 }
+
+// A stored symbol of either library rebuilt from its buffer field.
+IGIS_Symbol* SymbolFromField(IGIS_Field* pField, IGIS_Symbol* /*tag*/) { return GetSymbolFromField(pField); }
+IGIS_SymbolV2* SymbolFromField(IGIS_Field* pField, IGIS_SymbolV2* /*tag*/) { return GetSymbol2FromField(pField); }
 
 // The symbol of the buffer key when its flag key is present and true; NULL
 // otherwise or when it cannot be rebuilt. The result is a new symbol of the
 // wanted kind, owned by the caller.
-IGIS_Symbol* ReadSymbol(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szKey, View view) {
+template <class TSymbol>
+TSymbol* ReadSymbol(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szKey, View view) {
   bool bHeld = false;
-  if (!ReadBool(pSet, szFlagKey, &bHeld) || !bHeld) return nullptr;
-  IGIS_Symbol* pSymbol = GetSymbolFromField(pSet->GetProperty(szKey));
+  if (!Read(pSet, szFlagKey, &bHeld) || !bHeld) return nullptr;
+  TSymbol* pSymbol = SymbolFromField(pSet->GetProperty(szKey), static_cast<TSymbol*>(nullptr));
   if (pSymbol == nullptr) return nullptr;
   if (TypedView(pSymbol, view) == nullptr) {
     GIS_LOG(4, kOpen, "%s: stored symbol of another kind", szKey);
@@ -116,17 +147,25 @@ IGIS_Symbol* ReadSymbol(IGIS_PropertySet* pSet, const char* szFlagKey, const cha
   }
   return pSymbol;
 }
-IGIS_SymbolV2* ReadSymbol2(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szKey, View view) {
-  bool bHeld = false;
-  if (!ReadBool(pSet, szFlagKey, &bHeld) || !bHeld) return nullptr;
-  IGIS_SymbolV2* pSymbol = GetSymbol2FromField(pSet->GetProperty(szKey));
-  if (pSymbol == nullptr) return nullptr;
-  if (TypedView(pSymbol, view) == nullptr) {
-    GIS_LOG(4, kOpen, "%s: stored symbol of another kind", szKey);
-    pSymbol->Release();
-    return nullptr;
-  }
-  return pSymbol;
+
+// A stored symbol replaces the held one through the frame's setter (which
+// keeps a copy); a false flag, or one that cannot be rebuilt, keeps it.
+template <class TSymbol>
+void RestoreSymbol(CGIS_FrameProperty* pFrame, void (CGIS_FrameProperty::*set)(TSymbol*), IGIS_PropertySet* pSet,
+                   const char* szFlagKey, const char* szKey, View view) {
+  TSymbol* pSymbol = ReadSymbol<TSymbol>(pSet, szFlagKey, szKey, view);
+  if (pSymbol == nullptr) return;
+  (pFrame->*set)(TypedView(pSymbol, view));
+  pSymbol->Release();
+}
+
+// Records a symbol's missing flag keys: the first alone, and both together
+// with the second text.
+void CheckSymbolFlags(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szFlag2Key, const char* szMissing,
+                      const char* szBothMissing) {
+  const bool bFlag = pSet->GetProperty(szFlagKey) != nullptr;
+  if (!bFlag) GIS_LOG(3, kOpen, "%s", szMissing);
+  if (pSet->GetProperty(szFlag2Key) == nullptr && !bFlag) GIS_LOG(3, kOpen, "%s", szBothMissing);
 }
 
 }  // namespace
@@ -180,57 +219,29 @@ void CGIS_FrameProperty::Release() { delete this; }
 
 // ---- Gaps, flags and roundings ---------------------------------------------
 
-void CGIS_FrameProperty::SetBorderX(int nValue) {
-  m_nBorderX = nValue;
-  m_nBorderLeft = m_nBorderRight = nValue;
-}
-void CGIS_FrameProperty::SetBorderY(int nValue) {
-  m_nBorderY = nValue;
-  m_nBorderTop = m_nBorderBottom = nValue;
-}
+void CGIS_FrameProperty::SetBorderX(int nValue) { SetAxis(m_nBorderX, m_nBorderLeft, m_nBorderRight, nValue); }
+void CGIS_FrameProperty::SetBorderY(int nValue) { SetAxis(m_nBorderY, m_nBorderTop, m_nBorderBottom, nValue); }
 void CGIS_FrameProperty::GetBorderVisible(bool* pLeft, bool* pRight, bool* pTop, bool* pBottom) {
-  if (pLeft != nullptr) *pLeft = m_bBorderLeftVisible;
-  if (pRight != nullptr) *pRight = m_bBorderRightVisible;
-  if (pTop != nullptr) *pTop = m_bBorderTopVisible;
-  if (pBottom != nullptr) *pBottom = m_bBorderBottomVisible;
+  CopySidesOut(pLeft, pRight, pTop, pBottom, m_bBorderLeftVisible, m_bBorderRightVisible, m_bBorderTopVisible,
+               m_bBorderBottomVisible);
 }
 void CGIS_FrameProperty::SetBorderVisible(bool bLeft, bool bRight, bool bTop, bool bBottom) {
-  m_bBorderLeftVisible = bLeft;
-  m_bBorderRightVisible = bRight;
-  m_bBorderTopVisible = bTop;
-  m_bBorderBottomVisible = bBottom;
+  AssignSides(m_bBorderLeftVisible, m_bBorderRightVisible, m_bBorderTopVisible, m_bBorderBottomVisible, bLeft, bRight,
+              bTop, bBottom);
 }
 void CGIS_FrameProperty::GetBorderGaps(int* pLeft, int* pRight, int* pTop, int* pBottom) {
-  if (pLeft != nullptr) *pLeft = m_nBorderLeft;
-  if (pRight != nullptr) *pRight = m_nBorderRight;
-  if (pTop != nullptr) *pTop = m_nBorderTop;
-  if (pBottom != nullptr) *pBottom = m_nBorderBottom;
+  CopySidesOut(pLeft, pRight, pTop, pBottom, m_nBorderLeft, m_nBorderRight, m_nBorderTop, m_nBorderBottom);
 }
 void CGIS_FrameProperty::SetBorderGaps(int nLeft, int nRight, int nTop, int nBottom) {
-  m_nBorderLeft = nLeft;
-  m_nBorderRight = nRight;
-  m_nBorderTop = nTop;
-  m_nBorderBottom = nBottom;
+  AssignSides(m_nBorderLeft, m_nBorderRight, m_nBorderTop, m_nBorderBottom, nLeft, nRight, nTop, nBottom);
 }
-void CGIS_FrameProperty::SetBackX(int nValue) {
-  m_nBackX = nValue;
-  m_nBackLeft = m_nBackRight = nValue;
-}
-void CGIS_FrameProperty::SetBackY(int nValue) {
-  m_nBackY = nValue;
-  m_nBackTop = m_nBackBottom = nValue;
-}
+void CGIS_FrameProperty::SetBackX(int nValue) { SetAxis(m_nBackX, m_nBackLeft, m_nBackRight, nValue); }
+void CGIS_FrameProperty::SetBackY(int nValue) { SetAxis(m_nBackY, m_nBackTop, m_nBackBottom, nValue); }
 void CGIS_FrameProperty::GetBackGaps(int* pLeft, int* pRight, int* pTop, int* pBottom) {
-  if (pLeft != nullptr) *pLeft = m_nBackLeft;
-  if (pRight != nullptr) *pRight = m_nBackRight;
-  if (pTop != nullptr) *pTop = m_nBackTop;
-  if (pBottom != nullptr) *pBottom = m_nBackBottom;
+  CopySidesOut(pLeft, pRight, pTop, pBottom, m_nBackLeft, m_nBackRight, m_nBackTop, m_nBackBottom);
 }
 void CGIS_FrameProperty::SetBackGaps(int nLeft, int nRight, int nTop, int nBottom) {
-  m_nBackLeft = nLeft;
-  m_nBackRight = nRight;
-  m_nBackTop = nTop;
-  m_nBackBottom = nBottom;
+  AssignSides(m_nBackLeft, m_nBackRight, m_nBackTop, m_nBackBottom, nLeft, nRight, nTop, nBottom);
 }
 void CGIS_FrameProperty::SetShowOffsetRounding(int nValue) {
   if (InPercentRange(nValue)) m_nShowOffsetRounding = nValue;
@@ -349,71 +360,46 @@ bool CGIS_FrameProperty::Open(IGIS_DataBuffer* pBuffer) {
 
   ReadIntOrLog(pSet, "BackX", &m_nBackX, nullptr);
   ReadIntOrLog(pSet, "BackY", &m_nBackY, "BackY 属性为空");
-  const bool bBackFlag = pSet->GetProperty("IsBackSymbol") != nullptr;
-  if (!bBackFlag) GIS_LOG(3, kOpen, "IsBackSymbol 属性为空");
-  if (pSet->GetProperty("IsBackSymbol2") == nullptr && !bBackFlag) {
-    GIS_LOG(3, kOpen, "IsBackSymbol、IsBackSymbol2 属性全为空");
-  }
+  CheckSymbolFlags(pSet, "IsBackSymbol", "IsBackSymbol2", "IsBackSymbol 属性为空",
+                   "IsBackSymbol、IsBackSymbol2 属性全为空");
   ReadIntOrLog(pSet, "BorderX", &m_nBorderX, "BorderX 属性为空");
   ReadIntOrLog(pSet, "BorderY", &m_nBorderY, "BorderY 属性为空");
-  const bool bBorderFlag = pSet->GetProperty("IsBorderSymbol") != nullptr;
-  if (!bBorderFlag) GIS_LOG(3, kOpen, "IsBorderSymbol 属性为空");
-  if (pSet->GetProperty("IsBorderSymbol2") == nullptr && !bBorderFlag) {
-    GIS_LOG(3, kOpen, "BorderSymbol、BorderSymbol2 属性全为空");
-  }
+  CheckSymbolFlags(pSet, "IsBorderSymbol", "IsBorderSymbol2", "IsBorderSymbol 属性为空",
+                   "BorderSymbol、BorderSymbol2 属性全为空");
   ReadIntOrLog(pSet, "ShadowOffSetX", &m_nShadowOffSetX, "ShadowOffSetX 属性为空");
   ReadIntOrLog(pSet, "ShadowOffSetY", &m_nShadowOffSetY, "ShadowOffSetY 属性为空");
-  const bool bShadowFlag = pSet->GetProperty("IsShadowOffSetSymbol") != nullptr;
-  if (!bShadowFlag) GIS_LOG(3, kOpen, "IsShadowOffSetSymbol 属性为空");
-  if (pSet->GetProperty("IsShadowOffSetSymbol2") == nullptr && !bShadowFlag) {
-    GIS_LOG(3, kOpen, "IsShadowOffSetSymbol、IsShadowOffSetSymbol2 属性全为空");
-  }
+  CheckSymbolFlags(pSet, "IsShadowOffSetSymbol", "IsShadowOffSetSymbol2", "IsShadowOffSetSymbol 属性为空",
+                   "IsShadowOffSetSymbol、IsShadowOffSetSymbol2 属性全为空");
 
   // Per-side values; a buffer written before they existed derives them from
   // the X and Y values just read, with every side visible.
-  if (!ReadInt(pSet, "BorderLeft", &m_nBorderLeft)) m_nBorderLeft = m_nBorderX;
-  if (!ReadInt(pSet, "BorderRight", &m_nBorderRight)) m_nBorderRight = m_nBorderX;
-  if (!ReadInt(pSet, "BorderTop", &m_nBorderTop)) m_nBorderTop = m_nBorderY;
-  if (!ReadInt(pSet, "BorderBottom", &m_nBorderBottom)) m_nBorderBottom = m_nBorderY;
-  if (!ReadBool(pSet, "BorderLeftVisible", &m_bBorderLeftVisible)) m_bBorderLeftVisible = true;
-  if (!ReadBool(pSet, "BorderRightVisible", &m_bBorderRightVisible)) m_bBorderRightVisible = true;
-  if (!ReadBool(pSet, "BorderTopVisible", &m_bBorderTopVisible)) m_bBorderTopVisible = true;
-  if (!ReadBool(pSet, "BorderBottomVisible", &m_bBorderBottomVisible)) m_bBorderBottomVisible = true;
-  if (!ReadInt(pSet, "BackLeft", &m_nBackLeft)) m_nBackLeft = m_nBackX;
-  if (!ReadInt(pSet, "BackRight", &m_nBackRight)) m_nBackRight = m_nBackX;
-  if (!ReadInt(pSet, "BackTop", &m_nBackTop)) m_nBackTop = m_nBackY;
-  if (!ReadInt(pSet, "BackBottom", &m_nBackBottom)) m_nBackBottom = m_nBackY;
-  ReadInt(pSet, "BackRounding", &m_nBackRounding);
-  ReadInt(pSet, "BorderRounding", &m_nBorderRounding);
-  ReadInt(pSet, "ShowOffsetRounding", &m_nShowOffsetRounding);
-  ReadBool(pSet, "DraftMode", &m_bDraftMode);
+  ReadOr(pSet, "BorderLeft", &m_nBorderLeft, m_nBorderX);
+  ReadOr(pSet, "BorderRight", &m_nBorderRight, m_nBorderX);
+  ReadOr(pSet, "BorderTop", &m_nBorderTop, m_nBorderY);
+  ReadOr(pSet, "BorderBottom", &m_nBorderBottom, m_nBorderY);
+  ReadOr(pSet, "BorderLeftVisible", &m_bBorderLeftVisible, true);
+  ReadOr(pSet, "BorderRightVisible", &m_bBorderRightVisible, true);
+  ReadOr(pSet, "BorderTopVisible", &m_bBorderTopVisible, true);
+  ReadOr(pSet, "BorderBottomVisible", &m_bBorderBottomVisible, true);
+  ReadOr(pSet, "BackLeft", &m_nBackLeft, m_nBackX);
+  ReadOr(pSet, "BackRight", &m_nBackRight, m_nBackX);
+  ReadOr(pSet, "BackTop", &m_nBackTop, m_nBackY);
+  ReadOr(pSet, "BackBottom", &m_nBackBottom, m_nBackY);
+  Read(pSet, "BackRounding", &m_nBackRounding);
+  Read(pSet, "BorderRounding", &m_nBorderRounding);
+  Read(pSet, "ShowOffsetRounding", &m_nShowOffsetRounding);
+  Read(pSet, "DraftMode", &m_bDraftMode);
 
   // Symbols: a stored one replaces the held one (a copy is kept); a false
   // flag, or one that cannot be rebuilt, keeps what is held.
-  if (IGIS_Symbol* s = ReadSymbol(pSet, "IsBackSymbol", "BackSymbol", View::Fill)) {
-    SetBackSymbolPtr(s->AsFillSymbol());
-    s->Release();
-  }
-  if (IGIS_SymbolV2* s = ReadSymbol2(pSet, "IsBackSymbol2", "BackSymbol2", View::Fill)) {
-    SetBackSymbol2Ptr(s->AsFillSymbol());
-    s->Release();
-  }
-  if (IGIS_Symbol* s = ReadSymbol(pSet, "IsBorderSymbol", "BorderSymbol", View::Line)) {
-    SetBorderSymbolPtr(s->AsLineSymbol());
-    s->Release();
-  }
-  if (IGIS_SymbolV2* s = ReadSymbol2(pSet, "IsBorderSymbol2", "BorderSymbol2", View::Line)) {
-    SetBorderSymbol2Ptr(s->AsLineSymbol());
-    s->Release();
-  }
-  if (IGIS_Symbol* s = ReadSymbol(pSet, "IsShadowOffSetSymbol", "ShadowOffSetSymbol", View::Fill)) {
-    SetShadowSymbolPtr(s->AsFillSymbol());
-    s->Release();
-  }
-  if (IGIS_SymbolV2* s = ReadSymbol2(pSet, "IsShadowOffSetSymbol2", "ShadowOffSetSymbol2", View::Fill)) {
-    SetShadowSymbol2Ptr(s->AsFillSymbol());
-    s->Release();
-  }
+  RestoreSymbol(this, &CGIS_FrameProperty::SetBackSymbolPtr, pSet, "IsBackSymbol", "BackSymbol", View::Fill);
+  RestoreSymbol(this, &CGIS_FrameProperty::SetBackSymbol2Ptr, pSet, "IsBackSymbol2", "BackSymbol2", View::Fill);
+  RestoreSymbol(this, &CGIS_FrameProperty::SetBorderSymbolPtr, pSet, "IsBorderSymbol", "BorderSymbol", View::Line);
+  RestoreSymbol(this, &CGIS_FrameProperty::SetBorderSymbol2Ptr, pSet, "IsBorderSymbol2", "BorderSymbol2", View::Line);
+  RestoreSymbol(this, &CGIS_FrameProperty::SetShadowSymbolPtr, pSet, "IsShadowOffSetSymbol", "ShadowOffSetSymbol",
+                View::Fill);
+  RestoreSymbol(this, &CGIS_FrameProperty::SetShadowSymbol2Ptr, pSet, "IsShadowOffSetSymbol2", "ShadowOffSetSymbol2",
+                View::Fill);
 
   pSet->Release();
   return true;

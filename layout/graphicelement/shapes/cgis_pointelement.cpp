@@ -10,22 +10,17 @@
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/tinctor/igis_symbolrenderer.h"
-#include "layout/graphicelement/shapes/shapecore.h"
 #include "platform/win/wingdi.h"
 
 using namespace mapdeck::shapes;
 
 namespace {
 
-constexpr const char* kClass = "CGIS_PointElement";
 constexpr int kRectKind = 1024;
 constexpr int kPointKind = 1;
 constexpr int kDefaultStyle = 3301;
 constexpr int kFallbackEdge = 40;     // 0.4 mm
 constexpr int kFallbackSize = 1000;   // 10 mm
-constexpr int kCommitGeometry = 64;
-constexpr int kCommitPointSymbol = 72;
-constexpr int kCommitAll = 127;
 
 // The extent of a point symbol in its own units, by its type; empty for
 // other symbols.
@@ -53,10 +48,24 @@ SGIS_Rect DefaultExtent() {
   return pRenderer != nullptr ? pRenderer->GetSymbolBound(kDefaultStyle) : SGIS_Rect();
 }
 
+// The size of the extent times the ratio, with its left-bottom corner at (x, y).
+SGIS_Rect ScaledExtentAt(const SGIS_Rect& e, int x, int y, double dRatio) {
+  SGIS_Rect r;
+  r.left = x;
+  r.bottom = y;
+  r.right = Nearest(x + e.Width() * dRatio);
+  r.top = Nearest(y + e.Height() * dRatio);
+  return r;
+}
+
+void WriteRect(IGIS_Feature* pFeature, const SGIS_Rect& r) {
+  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(r, 0);
+}
+
 }  // namespace
 
 CGIS_PointElement::CGIS_PointElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
-    : CGIS_ElementImpl(kClass, "点整饰单元") {
+    : CGIS_BoxShapeImpl("CGIS_PointElement", "点整饰单元", GIS_TYPE_GRAPHIC_ELEMENT_POINT) {
   // A point always keeps the ratio of its symbol, and says so in its feature.
   m_core.m_bKeepHVScaleRatio = true;
   if (pOwner == nullptr) return;
@@ -67,14 +76,10 @@ CGIS_PointElement::CGIS_PointElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFea
     IGIS_Feature* pNew = CreateRectFeature();
     if (pNew == nullptr) return;
     const SGIS_Rect e = DefaultExtent();
-    SGIS_Rect r;
-    r.left = e.left;
-    r.bottom = e.bottom;
-    r.right = Nearest(e.left + e.Width() * ratio);
-    r.top = Nearest(e.bottom + e.Height() * ratio);
+    SGIS_Rect r = ScaledExtentAt(e, e.left, e.bottom, ratio);
     if (r.right == 0) r.right = kFallbackEdge;
     if (r.top == 0) r.top = kFallbackEdge;
-    if (IGIS_Geometry* pGeometry = pNew->GetGeometry()) pGeometry->SetRect(r, 0);
+    WriteRect(pNew, r);
   } else if (pFeature->GetKind() == kPointKind) {
     MigratePointFeature(pFeature, ratio);
   } else {
@@ -107,19 +112,9 @@ void CGIS_PointElement::MigratePointFeature(IGIS_Feature* pOld, double dRatio) {
   // The new feature first: when it cannot be made, the stored point stays.
   IGIS_Feature* pNew = CreateRectFeature();
   if (pNew == nullptr) return;
-  const SGIS_Rect e = DefaultExtent();
-  SGIS_Rect r;
-  r.left = p.x;
-  r.bottom = p.y;
-  r.right = Nearest(p.x + e.Width() * dRatio);
-  r.top = Nearest(p.y + e.Height() * dRatio);
-  if (IGIS_Geometry* pGeometry = pNew->GetGeometry()) pGeometry->SetRect(r, 0);
+  WriteRect(pNew, ScaledExtentAt(DefaultExtent(), p.x, p.y, dRatio));
   if (IGIS_FeatureClass* pClass = m_core.m_pFeatureSet->GetFeatureClass()) pClass->DeleteFeature(oldId);
 }
-
-const char* CGIS_PointElement::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_POINT; }
-
-const char* CGIS_PointElement::GetDescription() { return "暂时没有定义"; }
 
 BOOL CGIS_PointElement::Archive(int nRead, int /*nArchiveOption*/) {
   m_core.m_bKeepHVScaleRatio = true;
@@ -134,24 +129,6 @@ SGIS_Rect CGIS_PointElement::GetRect() {
   if (pFeature == nullptr) return r;
   if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->GetBound(&r, 1, 0);
   return r;
-}
-
-void CGIS_PointElement::CommitRect(IGIS_Feature* pFeature, SGIS_Rect rect, int nFlags) {
-  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(rect, 0);
-  Commit(m_core, pFeature, nFlags);
-}
-
-void CGIS_PointElement::OffsetAllPoints(int dx, int dy) {
-  if (dx == 0 && dy == 0) return;
-  IGIS_Feature* pFeature = m_core.RequireFeature("OffsetAllPoints");
-  if (pFeature == nullptr) return;
-  const SGIS_Rect r = OffsetBox(GetRect(), dx, dy);
-  CommitRect(pFeature, r, kCommitGeometry);
-}
-
-void CGIS_PointElement::SetLBpoint(SGIS_Point point) {
-  const SGIS_Rect r = GetRect();
-  OffsetAllPoints(SubClamped(point.x, r.left), SubClamped(point.y, r.bottom));
 }
 
 bool CGIS_PointElement::SetPoint(SGIS_Point point) {
@@ -174,43 +151,24 @@ SGIS_Point CGIS_PointElement::GetPoint() {
 void CGIS_PointElement::SetRect(SGIS_Rect rect) {
   rect.Normalize();
   if (m_core.RequireFeature("SetRect") == nullptr) return;
-  SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
-  SetWidthAndHeight(rect.Width(), rect.Height());
+  MoveAndResize(rect);
 }
 
-void CGIS_PointElement::SetWidthAndHeight(int nWidth, int nHeight) {
-  if (nWidth < 1 || nHeight < 1) return;
-  IGIS_Feature* pFeature = m_core.RequireFeature("SetWidthAndHeight");
-  if (pFeature == nullptr) return;
-  const SGIS_Rect r = GetRect();
-  const int w = r.Width();
-  const int h = r.Height();
-  if (nWidth == w && nHeight == h) return;
-  int nw = nWidth;
-  int nh = nHeight;
-  if (w != 0 && h != 0) {
-    if (GIS_GetSymbolizationObject() == nullptr) {
-      GIS_LOG(3, m_core.Method("SetWidthAndHeight").c_str(), "p_symbolization == NULL");
-      return;
-    }
-    const SGIS_Rect e = SymbolExtent(pFeature->GetSymbol(), 1.0);
-    const double ew = e.Width();
-    const double eh = e.Height();
-    if (ew * eh > 0.0) {
-      // The symbol's aspect, covering the requested box.
-      const double f = std::max(nWidth / ew, nHeight / eh);
-      nw = Nearest(ew * f);
-      nh = Nearest(eh * f);
-    }
+bool CGIS_PointElement::FitSize(IGIS_Feature* pFeature, int w, int h, int& nWidth, int& nHeight) {
+  if (w == 0 || h == 0) return true;
+  if (GIS_GetSymbolizationObject() == nullptr) {
+    GIS_LOG(3, m_core.Method("SetWidthAndHeight").c_str(), "p_symbolization == NULL");
+    return false;
   }
-  CommitRect(pFeature, ResizeBox(r, nw, nh), kCommitGeometry);
-}
-
-void CGIS_PointElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
-  if (!IsUsableFactor(sx, false) || !IsUsableFactor(sy, false)) return;
-  IGIS_Feature* pFeature = m_core.RequireFeature("ScaleShape");
-  if (pFeature == nullptr) return;
-  CommitRect(pFeature, ScaleBox(GetRect(), origin, sx, sy, true), kCommitGeometry);
+  const SGIS_Rect e = SymbolExtent(pFeature->GetSymbol(), 1.0);
+  const double ew = e.Width();
+  const double eh = e.Height();
+  if (ew * eh > 0.0) {
+    const double f = std::max(nWidth / ew, nHeight / eh);
+    nWidth = Nearest(ew * f);
+    nHeight = Nearest(eh * f);
+  }
+  return true;
 }
 
 BOOL CGIS_PointElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
@@ -267,10 +225,7 @@ BOOL CGIS_PointElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   return TRUE;
 }
 
-IGIS_Symbol* CGIS_PointElement::GetSymbolPtr() {
-  IGIS_Feature* pFeature = m_core.RequireFeature("GetSymbolPtr");
-  return pFeature != nullptr ? pFeature->GetSymbol() : nullptr;
-}
+IGIS_Symbol* CGIS_PointElement::GetSymbolPtr() { return FeatureSymbol(m_core, false); }
 
 void CGIS_PointElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
   const std::string method = m_core.Method("SetSymbolPtr");
@@ -294,7 +249,7 @@ void CGIS_PointElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
     r.right = sgis_detail::ClampToInt32(static_cast<std::int64_t>(r.left) + Nearest(ew * r.Height() / eh));
   }
   if (r.Width() == 0 || r.Height() == 0) r = ResizeBox(r, kFallbackSize, kFallbackSize);
-  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(r, 0);
+  WriteRect(pFeature, r);
   if (!pFeature->SetSymbol(pCopy)) {
     pCopy->Release();
     GIS_LOG(3, method.c_str(), "b_ret == NULL");
@@ -324,7 +279,7 @@ BOOL CGIS_PointElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCo
       if (pOld->GetSymbolPtr() != nullptr) SetSymbolPtr(pOld->GetSymbolPtr());
     }
     if (IGIS_Feature* pFeature = m_core.RequireFeature("OnOpenPropertyDlg")) {
-      CommitRect(pFeature, pBackup->GetRect(), kCommitGeometry);
+      CommitBox(pFeature, pBackup->GetRect());
     }
     SetLock(pBackup->IsLock());
   });

@@ -4,27 +4,19 @@
 // rectangle feature when bound.
 #pragma once
 
-#include "layout/graphicelement/element/cgis_elementcore.h"
 #include "layout/graphicelement/shapes/igis_pointelement.h"
+#include "layout/graphicelement/shapes/shapecore.h"
 
-class CGIS_PointElement : public CGIS_ElementImpl<IGIS_PointElement> {
+class CGIS_PointElement : public mapdeck::shapes::CGIS_BoxShapeImpl<IGIS_PointElement> {
  public:
   // Binds to the feature, or makes a new one in the owner (either may be NULL).
   CGIS_PointElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);
 
-  const char* GetType() override;
   BOOL OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) override;
   BOOL OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) override;
-  bool CanConvert() override { return false; }
   void SetRect(SGIS_Rect rect) override;
   SGIS_Rect GetRect() override;
-  IGIS_Element* ConvertToElement() override { return nullptr; }
-  void SetWidthAndHeight(int nWidth, int nHeight) override;
-  void OffsetAllPoints(int dx, int dy) override;
-  void ScaleShape(SGIS_Point origin, double sx, double sy) override;
-  void SetLBpoint(SGIS_Point point) override;
   IGIS_Element* Clone() override;
-  const char* GetDescription() override;
 
   // Always true: a point keeps the ratio of its symbol.
   bool GetHVScaleRatio() override { return true; }
@@ -38,9 +30,10 @@ class CGIS_PointElement : public CGIS_ElementImpl<IGIS_PointElement> {
 
  protected:
   ~CGIS_PointElement() override = default;
+  // The symbol's aspect, covering the requested size.
+  bool FitSize(IGIS_Feature* pFeature, int w, int h, int& nWidth, int& nHeight) override;
 
  private:
-  void CommitRect(IGIS_Feature* pFeature, SGIS_Rect rect, int nFlags);
   // Replaces a stored point feature (kind 1) by a rectangle feature around
   // its point; the old feature goes only once the new one exists.
   void MigratePointFeature(IGIS_Feature* pOld, double dRatio);

@@ -1,9 +1,10 @@
-// Binding, commits, symbols, drawing and the property-sheet protocol of the
-// plain shapes.
+// Binding, commits, symbols, drawing, vertex arithmetic and the
+// property-sheet protocol of the plain shapes.
 #include "layout/graphicelement/shapes/shapecore.h"
 
 #include <algorithm>
 #include <array>
+#include <new>
 
 #include "host/basilo/igis_log.h"
 #include "host/display/igis_display.h"
@@ -46,6 +47,14 @@ namespace mapdeck::shapes {
 double KeepRatioFactor(double sx, double sy) {
   if (sx >= 1.0 || sy >= 1.0) return std::min(sx, sy);
   return std::max(sx, sy);
+}
+
+bool KeepRatioSize(int w, int h, int& nWidth, int& nHeight) {
+  if (w == 0 || h == 0) return false;
+  const double s = KeepRatioFactor(static_cast<double>(nWidth) / w, static_cast<double>(nHeight) / h);
+  nWidth = Nearest(w * s);
+  nHeight = Nearest(h * s);
+  return true;
 }
 
 SGIS_Rect ScaleBox(SGIS_Rect r, SGIS_Point origin, double sx, double sy, bool bKeepRatio) {
@@ -102,6 +111,29 @@ BOOL Commit(CGIS_ElementCore& core, IGIS_Feature* pFeature, int nFlags) {
   if (core.m_pFeatureSet == nullptr || pFeature == nullptr) return FALSE;
   IGIS_FeatureClass* pClass = core.m_pFeatureSet->GetFeatureClass();
   return pClass != nullptr ? pClass->UpdateFeature(pFeature, nFlags) : FALSE;
+}
+
+IGIS_Symbol* FeatureSymbol(CGIS_ElementCore& core, bool bFillView) {
+  IGIS_Feature* pFeature = core.RequireFeature("GetSymbolPtr");
+  if (pFeature == nullptr) return nullptr;
+  IGIS_Symbol* pSymbol = pFeature->GetSymbol();
+  return bFillView && pSymbol != nullptr ? pSymbol->AsFillSymbol() : pSymbol;
+}
+
+void CommitSymbolCopy(CGIS_ElementCore& core, IGIS_Feature* pFeature, IGIS_Symbol* pSymbol, int nFlags) {
+  const std::string method = core.Method("SetSymbolPtr");
+  if (!GiveSymbolCopy(pFeature, pSymbol)) {
+    GIS_LOG(3, method.c_str(), "b_ret == NULL");
+    return;
+  }
+  if (!Commit(core, pFeature, nFlags)) GIS_LOG(3, method.c_str(), "b_ret == NULL");
+}
+
+void SetFeatureSymbol(CGIS_ElementCore& core, IGIS_Symbol* pSymbol, int nFlags) {
+  IGIS_Feature* pFeature = core.RequireFeature("SetSymbolPtr");
+  if (pFeature == nullptr) return;
+  if (pSymbol == nullptr) GIS_LOG(4, core.Method("SetSymbolPtr").c_str(), "pSymbol == NULL");
+  CommitSymbolCopy(core, pFeature, pSymbol, nFlags);
 }
 
 IGIS_SpatialReference* PageReference(CGIS_ElementCore& core) {
@@ -175,6 +207,65 @@ void PageToDeviceDistinct(IGIS_DisplayView* pView, IGIS_SpatialReference* pRefer
   }
 }
 
+bool GatherDrawInputs(CGIS_ElementCore& core, IGIS_Display* pDisplay, const SGIS_DrawTexts& texts,
+                      SGIS_DrawInputs& in) {
+  const std::string method = core.Method("OnDraw");
+  in.pReference = PageReference(core);
+  if (in.pReference == nullptr) {
+    GIS_LOG(3, method.c_str(), "p_spatialreference== NULL ");
+    return false;
+  }
+  in.pFeature = core.Self()->GetFeaturePtr();
+  if (in.pFeature == nullptr) {
+    GIS_LOG(3, method.c_str(), "%s", texts.szNoFeature);
+    return false;
+  }
+  if (GIS_GetSymbolizationObject() == nullptr) {
+    GIS_LOG(3, method.c_str(), "p_symbolization == NULL");
+    return false;
+  }
+  in.pSymbol = in.pFeature->GetSymbol();
+  if (in.pSymbol == nullptr) {
+    GIS_LOG(3, method.c_str(), "%s", texts.szNoSymbol);
+    return false;
+  }
+  in.pGeometry = in.pFeature->GetGeometry();
+  if (in.pGeometry == nullptr) {
+    if (texts.szNoGeometry != nullptr) {
+      GIS_LOG(3, (texts.szGeometryMethodPrefix + method).c_str(), "%s", texts.szNoGeometry);
+    }
+    return false;
+  }
+  in.pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
+  if (in.pView == nullptr) {
+    GIS_LOG(3, method.c_str(), "pDisplay == NULL");
+    return false;
+  }
+  return true;
+}
+
+BOOL DrawVertices(CGIS_ElementCore& core, HDC hdc, bool bPrint, IGIS_Display* pDisplay, const SGIS_DrawInputs& in,
+                  int nMinCount, const char* szTooFew) {
+  const int n = in.pGeometry->GetPointCount();
+  std::vector<SGIS_Point> points;
+  std::vector<POINT> device;
+  try {
+    points.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+    device.reserve(points.size());
+  } catch (const std::bad_alloc&) {
+    GIS_LOG(3, core.Method("OnDraw").c_str(), "数组太大，不能够分配充足的内存 ");
+    return FALSE;
+  }
+  const int count = n > 0 ? in.pGeometry->GetPoints(n, points.data(), 0, 0) : 0;
+  if (count < nMinCount) {
+    GIS_LOG(3, core.Method("OnDraw").c_str(), "%s", szTooFew);
+    return FALSE;
+  }
+  PageToDeviceDistinct(in.pView, in.pReference, points.data(), count, device);
+  DrawDevicePoints(hdc, bPrint, pDisplay, in.pSymbol, device.data(), static_cast<int>(device.size()));
+  return TRUE;
+}
+
 BOOL DrawDevicePoints(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_Symbol* pSymbol, POINT* pPoints,
                       int nCount, double dScale) {
   IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
@@ -209,6 +300,57 @@ BOOL RunShapeSheet(CGIS_ElementCore& core, GIS_ShapeSheetKind kind, IGIS_Display
   IGIS_FeatureSet* pOwner = pBackup->GetFeatureSetPtr();
   if (pOwner == nullptr || !pOwner->DeleteElement(pBackup)) pBackup->Release();
   return bConfirmed ? TRUE : FALSE;
+}
+
+namespace {
+
+// The indexes a vertex operation writes: every vertex, or in a closed ring
+// every one but a last that repeats the first. That last vertex is set to the
+// new first afterwards (SyncClosingPoint), so the ring stays closed whatever
+// the geometry does with its points.
+int MovableCount(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, int n) {
+  if (rules.bClosedRing && n >= 2 && pGeometry->GetPoint(n - 1, 0) == pGeometry->GetPoint(0, 0)) return n - 1;
+  return n;
+}
+
+void SyncClosingPoint(IGIS_Geometry* pGeometry, int n, int nMovable) {
+  if (nMovable == n - 1 && n >= 2) pGeometry->SetPoint(n - 1, pGeometry->GetPoint(0, 0), 0);
+}
+
+}  // namespace
+
+IGIS_Geometry* UsableVertices(IGIS_Feature* pFeature, int nMin) {
+  IGIS_Geometry* pGeometry = pFeature->GetGeometry();
+  if (pGeometry == nullptr || pGeometry->GetPointCount() < nMin) return nullptr;
+  return pGeometry;
+}
+
+void OffsetVertices(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, int dx, int dy) {
+  const int n = pGeometry->GetPointCount();
+  const int movable = MovableCount(pGeometry, rules, n);
+  for (int i = 0; i < movable; ++i) {
+    SGIS_Point p = pGeometry->GetPoint(i, 0);
+    p.x = AddClamped(p.x, dx);
+    p.y = AddClamped(p.y, dy);
+    pGeometry->SetPoint(i, p, 0);
+  }
+  SyncClosingPoint(pGeometry, n, movable);
+}
+
+void ScaleVertices(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, SGIS_Rect bound, SGIS_Point origin,
+                   double sx, double sy, bool bKeepRatio) {
+  const double left = static_cast<double>(Nearest((static_cast<double>(bound.left) - origin.x) * sx)) + origin.x;
+  const double bottom = static_cast<double>(Nearest((static_cast<double>(bound.bottom) - origin.y) * sy)) + origin.y;
+  if (bKeepRatio) sx = sy = std::min(sx, sy);
+  const int n = pGeometry->GetPointCount();
+  const int movable = MovableCount(pGeometry, rules, n);
+  for (int i = 0; i < movable; ++i) {
+    SGIS_Point p = pGeometry->GetPoint(i, 0);
+    p.x = Nearest((static_cast<double>(p.x) - bound.left) * sx + left);
+    p.y = Nearest((static_cast<double>(p.y) - bound.bottom) * sy + bottom);
+    pGeometry->SetPoint(i, p, 0);
+  }
+  SyncClosingPoint(pGeometry, n, movable);
 }
 
 }  // namespace mapdeck::shapes
