@@ -124,8 +124,7 @@ CGIS_TextElement::CGIS_TextElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeatu
         m_pFrame->Save(f->GetDataBuffer());
       }
       if (IGIS_Field* f = set->GetProperty(kKeyAnchor)) f->SetInt(m_nAnchorType);
-      set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0);
-      pAttr->SetDataBuffer("Custom", buffer.get(), 0);
+      if (set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) pAttr->SetDataBuffer("Custom", buffer.get(), 0);
     }
     ComputeTextPolygon(pOwn, m_pPointStyle, m_strText.c_str());
   }
@@ -485,7 +484,7 @@ BOOL CGIS_TextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCom
     GIS_LOG(3, m_core.Method("OnOpenPropertyDlg").c_str(), "p_element == NULL");
     return FALSE;
   }
-  const bool bConfirmed = g_pfnSheet != nullptr && g_pfnSheet(this, pDisplay);
+  const bool bConfirmed = g_pfnSheet != nullptr && g_pfnSheet(this, pDisplay, "文本属性");
   if (!bConfirmed) {
     SetHVScaleRatio(pTextBackup->GetHVScaleRatio());
     SetLock(pTextBackup->IsLock());
@@ -516,9 +515,16 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (!set->Archive(pCustom, GIS_ARCHIVE_READ, 0)) {
     GIS_LOG(3, method.c_str(), "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
   }
-  if (!m_core.ArchiveCommon(nRead)) return FALSE;
+  if (nRead != 0 && !m_core.ArchiveCommon(nRead)) return FALSE;
 
   if (nRead == 0) {
+    // The common fields, the order first: a feature's fields keep the order
+    // in which they were first written.
+    pAttr->SetBool("IsLock", m_core.m_bLock);
+    pAttr->SetBool("KeepHVScaleRatio", m_core.m_bKeepHVScaleRatio);
+    pAttr->SetInt("ElementOrder", m_core.m_nOrder);
+    pAttr->SetString("ElementName", GetName());
+
     auto fieldOf = [&set](const CustomKey& k) {
       IGIS_Field* f = set->GetProperty(k.key);
       if (f == nullptr) f = set->AddProperty(k.key, k.archiveDescription, k.type, 1);
@@ -544,7 +550,11 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
     if (IGIS_Field* f = fieldOf(kCustomKeys[3])) f->SetInt(m_nAnchorType);
     DataBufferPtr out(GIS_CreateDataBufferObject(0));
     if (!out) return FALSE;
-    set->Archive(out.get(), GIS_ARCHIVE_WRITE, 0);
+    // A set that could not be written leaves the stored one as it was.
+    if (!set->Archive(out.get(), GIS_ARCHIVE_WRITE, 0)) {
+      GIS_LOG(3, method.c_str(), "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
+      return FALSE;
+    }
     pAttr->SetDataBuffer("Custom", out.get(), 0);
     return TRUE;
   }

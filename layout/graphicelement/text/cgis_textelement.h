@@ -30,10 +30,12 @@ enum GIS_TextAnchor {
 
 class CGIS_TextElement;
 
-// Runs the text property sheet on the element, handing the display to the
-// sheet and its pages; true when the user confirmed. The dialogs install it;
-// without one the sheet counts as cancelled.
-using PFN_GIS_TextElementSheet = bool (*)(CGIS_TextElement* pElement, IGIS_Display* pDisplay);
+// Builds the text property sheet on the element without a parent window,
+// hands it the display (passed on to its pages), sets its title and runs it
+// modally; true when the user confirmed. The dialogs install it; without one
+// the sheet counts as cancelled.
+using PFN_GIS_TextElementSheet = bool (*)(CGIS_TextElement* pElement, IGIS_Display* pDisplay,
+                                          const char* szTitle);
 
 class CGIS_TextElement : public CGIS_ElementImpl<IGIS_TextElement> {
  public:

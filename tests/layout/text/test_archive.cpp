@@ -1,6 +1,8 @@
 // Storing and reading the text element, its copies, the property-sheet
 // backup, and the text maker of conversions.
+#include <algorithm>
 #include <cstring>
+#include <vector>
 #include <string>
 
 #include "layout/graphicelement/compound/igis_compoundelement.h"
@@ -84,7 +86,26 @@ TEST_F(TextArchive, RoundTripKeepsTextStyleAnchorFrameAndUnknownKeys) {
   f->GetBorderVisible(&vl, &vr, &vt, &vb);
   EXPECT_TRUE(vl && vt && !vr && !vb);
 
+  // The common fields, written in their order.
+  IGIS_FeatureAttributes* attr = e->GetFeaturePtr()->GetAttributes();
+  std::vector<std::string> names;
+  for (int i = 0; i < attr->GetFieldCount(); ++i) names.push_back(attr->GetFieldName(i));
+  const auto at = [&names](const char* n) { return std::find(names.begin(), names.end(), n) - names.begin(); };
+  EXPECT_LT(at("ElementOrder"), at("ElementName"));
+  EXPECT_LT(at("ElementName"), static_cast<long>(names.size()));
+  EXPECT_EQ(attr->GetInt("ElementOrder"), 7);
+  EXPECT_TRUE(attr->GetBool("IsLock"));
+
   custom = ReadCustom(e);
+  // The element's keys keep their order; the other writer's key stays.
+  ASSERT_EQ(custom->GetCount(), 5);
+  const char* order[] = {"AnnoPointStyle", "Text", "FrameProperty", "AnchorType", "Extra"};
+  IGIS_Field* field = custom->GetFirstPosition();
+  for (const char* key : order) {
+    ASSERT_NE(field, nullptr);
+    EXPECT_STREQ(field->GetLabel(), key);
+    field = custom->GetNext(field);
+  }
   ASSERT_NE(custom->GetProperty("Extra"), nullptr);
   EXPECT_STREQ(custom->GetProperty("Extra")->GetString(), "kept");
   EXPECT_EQ(custom->GetProperty("AnchorType")->GetInt(), vexaTopRightCorner);
@@ -103,6 +124,27 @@ TEST_F(TextArchive, MissingOrBadStoredValuesKeepTheCurrentOnes) {
   EXPECT_EQ(e->GetAnchorType(), vexaLeftCenter);
   EXPECT_NE(e->GetFramePropertyPtr(), nullptr);
   ASSERT_TRUE(e->Archive(0, 0));
+  // A write adds the missing keys, with their own descriptions and types.
+  {
+    IGIS_PropertySet* custom = ReadCustom(e);
+    const struct {
+      const char* key;
+      const char* description;
+      int type;
+    } added[] = {{"AnnoPointStyle", "AnnoPointStyle", GIS_FIELD_TYPE_BUFFER},
+                 {"Text", "Text", GIS_FIELD_TYPE_STRING},
+                 {"FrameProperty", "FrameProperty", GIS_FIELD_TYPE_BUFFER},
+                 {"AnchorType", "锚点位置", GIS_FIELD_TYPE_INT}};
+    for (const auto& k : added) {
+      IGIS_Field* f = custom->GetProperty(k.key);
+      ASSERT_NE(f, nullptr) << k.key;
+      EXPECT_STREQ(f->GetDescription(), k.description);
+      EXPECT_EQ(f->GetType(), k.type);
+    }
+    EXPECT_STREQ(custom->GetProperty("Text")->GetString(), "abc");
+    EXPECT_EQ(custom->GetProperty("Other")->GetInt(), 3);
+    custom->Release();
+  }
   for (int bad : {9, -1, 1 << 30}) {
     IGIS_PropertySet* custom = ReadCustom(e);
     custom->GetProperty("AnchorType")->SetInt(bad);
@@ -180,8 +222,10 @@ TEST_F(TextArchive, CloneCopiesTextLockFontAndFrameOnly) {
 // the pages do and answers OK or cancel.
 bool g_confirm = false;
 IGIS_Display* g_seenDisplay = nullptr;
-bool EditingSheet(CGIS_TextElement* e, IGIS_Display* display) {
+std::string g_seenTitle;
+bool EditingSheet(CGIS_TextElement* e, IGIS_Display* display, const char* title) {
   g_seenDisplay = display;
+  g_seenTitle = title != nullptr ? title : "";
   e->SetText("改过的文本\n两行");
   e->SetSymbolPtr(texttest::TextSymbol(60).get());
   e->SetLock(true);
@@ -208,6 +252,7 @@ TEST_F(TextSheet, CancelRestoresTextFontLockAndRectangle) {
   auto* display = reinterpret_cast<IGIS_Display*>(0x1234);
   EXPECT_FALSE(e->OnOpenPropertyDlg(display, TRUE));
   EXPECT_EQ(g_seenDisplay, display);
+  EXPECT_EQ(g_seenTitle, "文本属性");
   EXPECT_STREQ(e->GetText(), "原来的");
   EXPECT_EQ(e->GetSymbolPtr()->GetFontSizePtr()->lfHeight, -20);
   EXPECT_FALSE(e->IsLock());

@@ -161,33 +161,36 @@ TEST_F(TextDraw, FramedTextDrawsShadowAndBackgroundThenTextThenBorder) {
   for (const Record& rec : plain.canvas.records()) EXPECT_EQ(rec.type, Record::Type::Text);
 }
 
-// Two lines of Chinese with each engine: as tall as two lines, as wide as
-// the longer line.
+// Two lines of Chinese with each engine and each kind of line break: as tall
+// as two lines, as wide as the longer line.
 TEST_F(TextDraw, TwoLineChineseMeasuresAsItsLines) {
   for (const char* engine : {"fixed", "freetype"}) {
-    SCOPED_TRACE(engine);
-    ASSERT_TRUE(GIS_SetSymbolTextEngine(engine));
-    CGIS_TextElement* both = NewText("中文标注\n第二行", 30);
-    CGIS_TextElement* first = NewText("中文标注", 30);
-    CGIS_TextElement* second = NewText("第二行", 30);
-    const SGIS_Rect b = both->GetRect(), f = first->GetRect(), s = second->GetRect();
-    EXPECT_GT(f.Width(), s.Width());
-    EXPECT_NEAR(b.Width(), std::max(f.Width(), s.Width()), 36);  // one point
-    EXPECT_NEAR(b.Height(), f.Height() + s.Height(), 36);
-    EXPECT_GT(b.Height(), f.Height() * 3 / 2);
+    for (const char* text : {"中文标注\n第二行", "中文标注\r\n第二行", "中文标注\r第二行"}) {
+      SCOPED_TRACE(std::string(engine) + " " + text);
+      ASSERT_TRUE(GIS_SetSymbolTextEngine(engine));
+      CGIS_TextElement* both = NewText(text, 30);
+      CGIS_TextElement* first = NewText("中文标注", 30);
+      CGIS_TextElement* second = NewText("第二行", 30);
+      const SGIS_Rect b = both->GetRect(), f = first->GetRect(), s = second->GetRect();
+      EXPECT_GT(f.Width(), s.Width());
+      EXPECT_NEAR(b.Width(), std::max(f.Width(), s.Width()), 36);  // one point
+      EXPECT_NEAR(b.Height(), f.Height() + s.Height(), 36);
+      EXPECT_GT(b.Height(), f.Height() * 3 / 2);
+    }
   }
 }
 
-// Rows: engine, angle of the text symbol, anchor type.
+// Rows: engine, angle of the text symbol, anchor type, line break.
 struct TurnRow {
   const char* engine;
   double angle;
   int anchor;
+  const char* lineBreak = "\n";
 };
 const TurnRow kTurnRows[] = {
-    {"fixed", 0, 6},     {"fixed", 30, 6},    {"fixed", 30, 4},    {"fixed", 90, 0},
-    {"fixed", 200, 8},   {"fixed", -45, 2},   {"freetype", 0, 6},  {"freetype", 30, 6},
-    {"freetype", 120, 1}, {"freetype", 315, 5},
+    {"fixed", 0, 6},      {"fixed", 30, 6},     {"fixed", 30, 4},          {"fixed", 90, 0},
+    {"fixed", 200, 8},    {"fixed", -45, 2},    {"fixed", 60, 7, "\r\n"},  {"freetype", 0, 6},
+    {"freetype", 30, 6},  {"freetype", 120, 1}, {"freetype", 315, 5},      {"freetype", 10, 3, "\r"},
 };
 
 TEST_F(TextDraw, BothLinesAreDrawnInsideTheOutlineAlsoWhenTurned) {
@@ -196,7 +199,8 @@ TEST_F(TextDraw, BothLinesAreDrawnInsideTheOutlineAlsoWhenTurned) {
     ASSERT_TRUE(GIS_SetSymbolTextEngine(row.engine));
     md::text::TextEngine* dcEngine = std::string(row.engine) == "fixed" ? &md::text::FixedMetricsEngine()
                                                                         : &md::text::FreeTypeEngine();
-    CGIS_TextElement* e = NewText("中文标注\n第二行", 30, row.angle);
+    const std::string text = std::string("中文标注") + row.lineBreak + "第二行";
+    CGIS_TextElement* e = NewText(text.c_str(), 30, row.angle);
     e->SetPoint(SGIS_Point(10000, 10000, 0), row.anchor);
     ScreenOnRecording screen;
     md::win::SetDCTextEngine(screen.hdc, dcEngine);
@@ -218,6 +222,42 @@ TEST_F(TextDraw, BothLinesAreDrawnInsideTheOutlineAlsoWhenTurned) {
     EXPECT_NEAR(topLeft.x, p3.x, 2.0);
     EXPECT_NEAR(topLeft.y, p3.y, 2.0);
   }
+}
+
+// Printing: the view clips, so the text is drawn under the paper's clip and
+// the context's own clip is back afterwards.
+TEST_F(TextDraw, PrintingClipsTheTextToThePaperAndRestoresTheClip) {
+  md::canvas::RecordingCanvas canvas(1200, 1000);
+  md::win::PrinterSetup setup;
+  setup.dpiX = setup.dpiY = 100;
+  setup.paperWidthMm = 100;
+  setup.paperHeightMm = 80;
+  HDC hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
+  CGIS_PrintDisplay display(hdc, 10000, 8000, SGIS_Point(0, 8000, 0));
+  ASSERT_TRUE(display.GetView()->IsClipping());
+  CGIS_TextElement* e = NewText("纸边的字 across the edge", 20);
+  e->SetPoint(SGIS_Point(9000, 4000, 0), vexaLeftCenter);  // runs off the paper's right edge
+  ASSERT_TRUE(e->OnDraw(hdc, true, &display));
+  MoveToEx(hdc, 100, -100, nullptr);
+  LineTo(hdc, 200, -200);
+  DeleteDC(hdc);
+  const auto texts = canvas.recordsOf(Record::Type::Text);
+  ASSERT_EQ(texts.size(), 1u);
+  const md::canvas::Clip& clip = texts[0]->state.clip;
+  ASSERT_TRUE(clip.active);
+  ASSERT_FALSE(clip.rects.empty());
+  int right = clip.rects[0].right, bottom = clip.rects[0].bottom;
+  for (const md::canvas::Rect& r : clip.rects) {
+    EXPECT_GE(r.left, 0);
+    EXPECT_GE(r.top, 0);
+    right = std::max(right, r.right);
+    bottom = std::max(bottom, r.bottom);
+  }
+  EXPECT_NEAR(right, 394, 2);  // 100 mm at 100 dpi
+  EXPECT_NEAR(bottom, 315, 2);
+  const auto lines = canvas.shapesOf(md::canvas::ShapeKind::Line);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_FALSE(lines[0]->state.clip.active);
 }
 
 TEST_F(TextDraw, DrawingFailuresAreLogged) {

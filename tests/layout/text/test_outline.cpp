@@ -24,6 +24,17 @@ TEST_F(TextOutline, NewElementHasItsDefaultsStored) {
   ASSERT_TRUE(set->Archive(a->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0));
   ASSERT_NE(set->GetProperty("AnchorType"), nullptr);
   EXPECT_EQ(set->GetProperty("AnchorType")->GetInt(), 6);
+  // The constructor's keys, in order, with its descriptions.
+  const char* keys[][2] = {
+      {"AnnoPointStyle", "注记风格"}, {"Text", "文本"}, {"FrameProperty", "地图框架的属性"}, {"AnchorType", "锚点位置"}};
+  IGIS_Field* field = set->GetFirstPosition();
+  for (const auto& k : keys) {
+    ASSERT_NE(field, nullptr);
+    EXPECT_STREQ(field->GetLabel(), k[0]);
+    EXPECT_STREQ(field->GetDescription(), k[1]);
+    field = set->GetNext(field);
+  }
+  EXPECT_EQ(field, nullptr);
   EXPECT_STREQ(set->GetProperty("Text")->GetString(), "文本");
   set->Release();
   // Without an owner: no feature, nothing to store or copy.
@@ -219,6 +230,95 @@ TEST_F(TextOutline, SymbolsAreCopiedAndOnlyTextSymbolsTaken) {
   EXPECT_EQ(e->GetSymbolPtr()->GetType(), GIS_SYMBOL_TEXT);
   e->SetSymbolPtr(nullptr);
   EXPECT_EQ(e->GetRect().Height(), 40);
+}
+
+// An owner whose feature class makes no features: the constructor's failure.
+class NoFeatureClass : public IGIS_FeatureClass {
+ public:
+  IGIS_SpatialReference* GetSpatialReference() override { return nullptr; }
+  IGIS_Feature* CreateFeature(int, int) override { return nullptr; }
+  BOOL DeleteFeature(int) override { return FALSE; }
+  BOOL UpdateFeature(IGIS_Feature*, int) override {
+    ++updates;
+    return TRUE;
+  }
+  void SetSpatialReference(IGIS_SpatialReference*) override {}
+  int GetFeatureCount() override { return 0; }
+  int GetUpdateCount() override { return updates; }
+  BOOL GetUpdateRecord(int, int*, int*) override { return FALSE; }
+  void ClearUpdateRecords() override { updates = 0; }
+  int updates = 0;
+};
+class NoFeatureOwner : public IGIS_FeatureSet {
+ public:
+  void Release() override {}
+  IGIS_FeatureClass* GetFeatureClass() override { return &cls; }
+  IGIS_Element* CreateElement(const char*) override { return nullptr; }
+  BOOL DeleteElement(IGIS_Element*) override { return FALSE; }
+  IGIS_Feature* GetFeature(int) override { return nullptr; }
+  double GetUnitRatio() override { return 1.0; }
+  BOOL LoadMembers(IGIS_Feature*) override { return FALSE; }
+  IGIS_Feature* GetFeatureByIndex(int) override { return nullptr; }
+  IGIS_Element* GetElement(int) override { return nullptr; }
+  int GetFeatureCount() override { return 0; }
+  const char* GetName() override { return "none"; }
+  BOOL SetUnitRatio(double) override { return FALSE; }
+  BOOL SaveToFile(const char*) override { return FALSE; }
+  BOOL LoadFromFile(const char*) override { return FALSE; }
+  NoFeatureClass cls;
+};
+
+TEST_F(TextOutline, WithoutAFeatureEveryOperationLogsAndChangesNothing) {
+  {
+    NoFeatureOwner owner;
+    LogMark mark;
+    auto* u = new CGIS_TextElement(&owner, nullptr);
+    EXPECT_TRUE(mark.Has(3, "CGIS_TextElement::CGIS_TextElement", "m_pFeature == NULL"));
+    EXPECT_EQ(u->GetID(), -1);
+    EXPECT_EQ(owner.cls.updates, 0);  // nothing committed
+    u->Release();
+  }
+  // A bound element whose feature the owner has dropped.
+  CGIS_TextElement* e = NewText("abcd", 100);
+  e->SetLBpoint(SGIS_Point(1000, 2000, 0));
+  ASSERT_TRUE(set_->GetFeatureClass()->DeleteFeature(e->GetID()));
+  const auto logged = [](const LogMark& mark, const char* op) {
+    return mark.Has(3, std::string("CGIS_TextElement::") + op, "m_pFeature == NULL");
+  };
+  {
+    LogMark mark;
+    EXPECT_EQ(e->GetRect(), SGIS_Rect(0, 0, 0, 0));
+    EXPECT_TRUE(logged(mark, "GetRect"));
+  }
+  {
+    LogMark mark;
+    e->SetText("changed");
+    EXPECT_STREQ(e->GetText(), "abcd");
+    EXPECT_TRUE(logged(mark, "SetText"));
+  }
+  {
+    LogMark mark;
+    e->ScaleShape(SGIS_Point(0, 0, 0), 2.0, 2.0);
+    e->SetWidthAndHeight(800, 200);
+    e->SetSymbolPtr(texttest::TextSymbol(30).get());
+    e->OffsetAllPoints(5, 5);
+    EXPECT_EQ(std::abs(e->GetSymbolPtr()->GetFontSizePtr()->lfHeight), 100);
+    EXPECT_TRUE(logged(mark, "ScaleShape"));
+    EXPECT_TRUE(logged(mark, "SetWidthAndHeight"));
+    EXPECT_TRUE(logged(mark, "SetSymbolPtr"));
+    EXPECT_TRUE(logged(mark, "OffsetAllPoints"));
+  }
+  {
+    LogMark mark;
+    EXPECT_FALSE(e->Archive(0, 0));
+    EXPECT_FALSE(e->Archive(1, 0));
+    EXPECT_TRUE(logged(mark, "Archive"));
+  }
+  texttest::ScreenOnRecording screen;
+  LogMark mark;
+  EXPECT_FALSE(e->OnDraw(screen.hdc, false, &screen.display));
+  EXPECT_TRUE(logged(mark, "OnDraw"));
+  EXPECT_TRUE(screen.canvas.records().empty());
 }
 
 }  // namespace
