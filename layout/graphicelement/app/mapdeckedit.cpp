@@ -47,16 +47,14 @@ void FilterEdit(CEdit* pEdit, const char* szAllowed) {
   if (found == chars.size()) return;
   const std::string bad = text.substr(chars[found].first, chars[found].second);
   std::string clean;
-  int caret = -1;
-  int index = 0;
   for (std::size_t k = 0; k < chars.size(); ++k) {
     const std::string ch = text.substr(chars[k].first, chars[k].second);
-    if (k == found) caret = index;
-    if (ch == bad) continue;
-    clean += ch;
-    ++index;
+    if (ch != bad) clean += ch;
   }
   pEdit->SetWindowText(clean.c_str());
+  // The caret goes to the character index at which the bad character was
+  // found (the edit keeps it within the shorter text).
+  const int caret = static_cast<int>(found);
   pEdit->SetSel(caret, caret);
 }
 

@@ -17,9 +17,9 @@ int LibraryMessageBox(const char* szText, UINT nType, UINT nHelpId = 0);
 
 // Filters for the change notification of number edit boxes. Each removes
 // every occurrence of the last character not allowed in its kind of number
-// and puts the caret where it stood; the notification that setting the text
-// raises repeats this until the text is clean. Anything that is not a live
-// edit control is left alone.
+// and puts the caret at the (character) index where it was found; the
+// notification that setting the text raises repeats this until the text is
+// clean. Anything that is not a live edit control is left alone.
 void FilterSignedIntegerEdit(CEdit* pEdit);     // digits, "+", "-"
 void FilterSignedDecimalEdit(CEdit* pEdit);     // digits, "+", "-", "."
 void FilterUnsignedIntegerEdit(CEdit* pEdit);   // digits, "+"

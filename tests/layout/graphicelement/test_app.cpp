@@ -86,14 +86,15 @@ TEST(NumberEdits, TypedTextKeepsOnlyTheCharactersOfItsKind) {
   }
 }
 
-TEST(NumberEdits, PastedTextIsCleanedOneKindPerNotificationWithTheCaretWhereItStood) {
+TEST(NumberEdits, PastedTextIsCleanedOneKindPerNotificationWithTheCaretWhereItWasFound) {
   NumberDialog dlg(&FilterUnsignedIntegerEdit);
   std::string seen, single;
   int start = -1, end = -1, singleStart = -1;
   md::ui::ScriptedDriver driver;
   driver.Then([&](md::ui::UiUser& u) {
-    // One bad kind: removed everywhere, the caret where it stood.
-    dlg.edit_.SetWindowText("1x2x3");
+    // One bad kind: removed everywhere, the caret at the index where the
+    // rightmost one was found.
+    dlg.edit_.SetWindowText("1x2x3x456");
     single = u.Text(1001);
     int e = 0;
     dlg.edit_.GetSel(singleStart, e);
@@ -106,8 +107,8 @@ TEST(NumberEdits, PastedTextIsCleanedOneKindPerNotificationWithTheCaretWhereItSt
     u.Ok();
   });
   dlg.DoModal();
-  EXPECT_EQ(single, "123");
-  EXPECT_EQ(singleStart, 2);
+  EXPECT_EQ(single, "123456");
+  EXPECT_EQ(singleStart, 5);
   EXPECT_EQ(seen, "123");
   EXPECT_EQ(start, 3);
   EXPECT_EQ(end, 3);

@@ -270,6 +270,30 @@ TEST_F(CompoundTest, OrderGoesToTheFeatureAndFixedAnswers) {
   EXPECT_STREQ(c->GetType(), "GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND");
 }
 
+TEST_F(CompoundTest, ACompoundWhoseFeatureIsGoneRefusesWithRecords) {
+  CGIS_CompoundElement* c = Compound();
+  TestBoxElement* box = Box(0, 0, 10, 10);
+  ASSERT_TRUE(c->AddElement(box));
+  c->SetOrder(3);
+  ASSERT_TRUE(set_->GetFeatureClass()->DeleteFeature(c->GetID()));
+  LogMark log;
+  c->SetOrder(7);
+  EXPECT_EQ(c->GetOrder(), 3);
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::SetOrder", "m_pFeature == NULL"));
+  EXPECT_FALSE(c->AddElement(Box(0, 0, 5, 5)));
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::AddElement", "m_pFeature == NULL"));
+  EXPECT_EQ(c->GetElementCount(), 0);
+  EXPECT_EQ(c->GetElementPtrByIndex(0), nullptr);
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::GetElementPtrByIndex", "m_pFeature == NULL"));
+  EXPECT_FALSE(c->OnDraw(nullptr, false, nullptr));
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::OnDraw", "m_pFeature == NULL"));
+  EXPECT_EQ(c->GetRect(), SGIS_Rect(0, 100, 100, 0));
+  c->ScaleShape(SGIS_Point(0, 0), 2.0, 2.0);
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::ScaleShape", "m_pFeature == NULL"));
+  EXPECT_FALSE(c->RemoveElement(box));
+  EXPECT_EQ(box->GetRect(), SGIS_Rect(0, 10, 10, 0));  // the former member is untouched
+}
+
 TEST_F(CompoundTest, ACycleInStoredMembersDoesNotHang) {
   // Two compounds whose stored member lists name each other (as a damaged or
   // foreign file could hold): walking them stops instead of recursing forever.

@@ -7,6 +7,8 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
+#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/recording.h"
 #include "platform/win/gdidevice.h"
@@ -164,6 +166,96 @@ TEST_F(DrawTest, NestedCompoundRendersToPng) {
     }
   }
   for (IGIS_Element* e : pieces) set_->DeleteElement(e);
+}
+
+// A compound of the library's own shapes, made through the owner's factory
+// hooks: moved, resized about its left-bottom corner, cloned and drawn.
+TEST_F(DrawTest, ACompoundOfRealShapesMovesResizesClonesAndDraws) {
+  auto* group = Keep(new CGIS_CompoundElement(set_, nullptr));
+  IGIS_Element* rect = Keep(set_->CreateElement("GIS_TYPE_GRAPHIC_ELEMENT_RECT"));
+  IGIS_Element* ellipse = Keep(set_->CreateElement("GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE"));
+  ASSERT_NE(rect, nullptr);
+  ASSERT_NE(ellipse, nullptr);
+  rect->SetRect(SGIS_Rect(200, 1200, 1200, 200));
+  ellipse->SetRect(SGIS_Rect(1400, 1200, 2400, 400));
+  ASSERT_TRUE(group->AddElement(rect));
+  ASSERT_TRUE(group->AddElement(ellipse));
+  IGIS_Symbol* line = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_LINE);
+  line->SetColor(RGB(0, 0, 200));
+  line->SetLineWidth(0.5);
+  ASSERT_TRUE(AddSegmentElement(group, SGIS_Point(200, 100), SGIS_Point(2400, 100), line));
+  line->Release();
+  IGIS_Element* segment = group->GetElementPtrByIndex(2);
+  ASSERT_NE(segment, nullptr);
+  Keep(segment);
+  ASSERT_EQ(group->GetElementCount(), 3);
+  EXPECT_EQ(group->GetRect(), SGIS_Rect(200, 1200, 2400, 100));
+
+  // Moved: every member by the same offset.
+  group->OffsetAllPoints(300, 500);
+  EXPECT_EQ(rect->GetRect(), SGIS_Rect(500, 1700, 1500, 700));
+  EXPECT_EQ(ellipse->GetRect(), SGIS_Rect(1700, 1700, 2700, 900));
+  EXPECT_EQ(group->GetRect(), SGIS_Rect(500, 1700, 2700, 600));
+
+  // Resized from 2200 x 1100 to 1100 x 2200 about the left-bottom corner.
+  group->SetWidthAndHeight(1100, 2200);
+  EXPECT_EQ(group->GetRect(), SGIS_Rect(500, 2800, 1600, 600));
+  EXPECT_EQ(rect->GetRect(), SGIS_Rect(500, 2800, 1000, 800));
+  EXPECT_EQ(ellipse->GetRect(), SGIS_Rect(1100, 2800, 1600, 1200));
+  // Placed by its left-bottom corner.
+  group->SetLBpoint(SGIS_Point(100, 100));
+  EXPECT_EQ(group->GetRect(), SGIS_Rect(100, 2300, 1200, 100));
+
+  // The clone holds clones of the members, in order, as separate elements.
+  auto* copy = dynamic_cast<CGIS_CompoundElement*>(group->Clone());
+  ASSERT_NE(copy, nullptr);
+  ASSERT_EQ(copy->GetElementCount(), 3);
+  for (int i = 0; i < 3; ++i) {
+    IGIS_Element* mine = group->GetElementPtrByIndex(i);
+    IGIS_Element* theirs = copy->GetElementPtrByIndex(i);
+    ASSERT_NE(theirs, nullptr);
+    EXPECT_NE(theirs, mine);
+    EXPECT_STREQ(theirs->GetType(), mine->GetType());
+    EXPECT_EQ(theirs->GetRect(), mine->GetRect()) << i;
+  }
+  copy->OffsetAllPoints(3000, 0);
+  EXPECT_EQ(group->GetRect(), SGIS_Rect(100, 2300, 1200, 100));
+  EXPECT_EQ(copy->GetRect(), SGIS_Rect(3100, 2300, 4200, 100));
+
+  // Both drawn: each member through its own symbol, inside the paper clip,
+  // and the context's clip left as it was.
+  md::canvas::RecordingCanvas canvas(236, 118);
+  HDC hdc = PrinterDC(&canvas);
+  CGIS_PrintDisplay display(hdc, 6000, 3000, SGIS_Point(0, 3000));
+  EXPECT_TRUE(group->OnDraw(hdc, true, &display));
+  const std::size_t oneGroup = canvas.recordsOf(md::canvas::Record::Type::Shape).size();
+  EXPECT_GE(oneGroup, 3u);
+  EXPECT_TRUE(copy->OnDraw(hdc, true, &display));
+  const auto shapes = canvas.recordsOf(md::canvas::Record::Type::Shape);
+  EXPECT_EQ(shapes.size(), 2 * oneGroup);
+  for (const md::canvas::Record* r : shapes) {
+    ASSERT_TRUE(r->state.clip.active);
+    EXPECT_EQ(r->state.clip.rects[0], (md::canvas::Rect{0, 0, 236, 118}));
+  }
+  // The copy lies 30 mm (118 pixels at 100 dpi) right of the original.
+  EXPECT_NEAR(Bounds(*shapes[oneGroup]).left - Bounds(*shapes[0]).left, 118, 1);
+  HRGN after = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetClipRgn(hdc, after), 0);
+  DeleteObject(after);
+  DeleteDC(hdc);
+
+  // Rendered for a look.
+  auto image = md::canvas::CairoCanvas::createPageImage(60.0, 30.0, 100.0);
+  ASSERT_NE(image, nullptr);
+  HDC png = PrinterDC(image.get());
+  CGIS_PrintDisplay pngDisplay(png, 6000, 3000, SGIS_Point(0, 3000));
+  EXPECT_TRUE(group->OnDraw(png, true, &pngDisplay));
+  EXPECT_TRUE(copy->OnDraw(png, true, &pngDisplay));
+  EXPECT_TRUE(image->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/elements_compound_shapes.png"));
+  DeleteDC(png);
+
+  for (int i = copy->GetElementCount() - 1; i >= 0; --i) set_->DeleteElement(copy->GetElementPtrByIndex(i));
+  set_->DeleteElement(copy);
 }
 
 }  // namespace

@@ -108,6 +108,52 @@ TEST_F(ElementFactory, CompoundIsBuiltNewOrBoundToAStoredFeature) {
   loose->Release();
 }
 
+// The rows whose classes are part of the library build their element, on a
+// new feature of the class's kind with its "TYPE", or bound to a given one.
+TEST_F(ElementFactory, BuiltRowsMakeTheirClassesOnNewOrStoredFeatures) {
+  struct Row {
+    const char* asked;
+    const char* type;  // GetType and the stored "TYPE"
+    const char* name;  // default name
+    int kind;          // kind code of the new feature
+  };
+  const Row rows[] = {
+      {"GIS_TYPE_GRAPHIC_ELEMENT_POINT", "GIS_TYPE_GRAPHIC_ELEMENT_POINT", "点整饰单元", 1024},
+      {"GIS_TYPE_GRAPHIC_ELEMENT_LINE", "GIS_TYPE_GRAPHIC_ELEMENT_POINT", "点整饰单元", 1024},
+      {"GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE", "GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE", "线整饰单元", 2},
+      {"GIS_TYPE_GRAPHIC_ELEMENT_RECT", "GIS_TYPE_GRAPHIC_ELEMENT_RECT", "矩形整饰单元", 1024},
+      {"GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE", "GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE", "椭圆整饰单元", 16},
+      {"GIS_TYPE_GRAPHIC_ELEMENT_POLYGON", "GIS_TYPE_GRAPHIC_ELEMENT_POLYGON", "多边形整饰单元", 4},
+      {"GIS_TYPE_GRAPHIC_ELEMENT_TEXT", "GIS_TYPE_GRAPHIC_ELEMENT_TEXT", "文本整饰单元", 4},
+      {"GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND", "GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND", "复合整饰单元", 512},
+  };
+  FactoryPtr f(GIS_CreateGraphicElementFactoryObject());
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.asked);
+    const int before = set_->GetFeatureClass()->GetFeatureCount();
+    IGIS_Element* made = Keep(f->CreateElement(row.asked, set_, nullptr));
+    ASSERT_NE(made, nullptr);
+    EXPECT_STREQ(made->GetType(), row.type);
+    EXPECT_STREQ(made->GetName(), row.name);
+    EXPECT_EQ(made->GetFeatureSetPtr(), set_);
+    EXPECT_EQ(set_->GetFeatureClass()->GetFeatureCount(), before + 1);
+    IGIS_Feature* feature = set_->GetFeature(made->GetID());
+    ASSERT_NE(feature, nullptr);
+    EXPECT_EQ(feature->GetKind(), row.kind);
+    EXPECT_STREQ(feature->GetAttributes()->GetString("TYPE"), row.type);
+    EXPECT_EQ(set_->GetElement(made->GetID()), made);
+
+    // Bound to the stored feature: no new feature, and the feature now
+    // names the new element.
+    IGIS_Element* bound = Keep(f->CreateElement(row.asked, set_, feature));
+    ASSERT_NE(bound, nullptr);
+    EXPECT_STREQ(bound->GetType(), row.type);
+    EXPECT_EQ(bound->GetID(), made->GetID());
+    EXPECT_EQ(set_->GetFeatureClass()->GetFeatureCount(), before + 1);
+    EXPECT_EQ(set_->GetElement(made->GetID()), bound);
+  }
+}
+
 TEST_F(ElementFactory, FeatureSetsCreateAndDeleteElementsThroughIt) {
   const int before = set_->GetFeatureClass()->GetFeatureCount();
   IGIS_Element* e = set_->CreateElement("GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND");
