@@ -20,7 +20,6 @@ constexpr std::uint32_t kMagic = 0x4D595347;  // "GSYM"
 constexpr std::uint16_t kVersion = 1;
 constexpr int kMaxSize = 100000;        // symbol units
 constexpr double kMaxLineWidth = 1000;  // mm
-constexpr LONG kMaxTextHeight = 100000;
 
 bool KnownType(int type) {
   switch (type) {
@@ -223,8 +222,8 @@ class CGIS_Symbol final : public IGIS_Symbol {
           !p.U8(f.lfPitchAndFamily) || !p.Str(face, LF_FACESIZE - 1))
         return nullptr;
       if (face.find('\0') != std::string::npos) return nullptr;
-      if (f.lfHeight < -kMaxTextHeight || f.lfHeight > kMaxTextHeight || f.lfWidth < 0 || f.lfWidth > kMaxTextHeight)
-        return nullptr;
+      // Callers write the font record in place, so any height and width
+      // may have been saved; the measuring and drawing bound what they use.
       SetFace(f, face);
     }
     return new (std::nothrow) CGIS_Symbol(tmp);

@@ -33,7 +33,8 @@ md::text::FontRequest RequestFor(const LOGFONT& font, double emPixels) {
   const std::size_t n = strnlen(font.lfFaceName, sizeof font.lfFaceName);
   r.face.assign(font.lfFaceName, n);
   r.height = -emPixels;
-  r.width = font.lfWidth > 0 ? emPixels * font.lfWidth / TextHeight(font) : 0.0;
+  // A width beyond kMaxWidthPerEm ems is taken as that many.
+  r.width = font.lfWidth > 0 ? emPixels * std::min(font.lfWidth / TextHeight(font), kMaxWidthPerEm) : 0.0;
   r.weight = font.lfWeight;
   r.italic = font.lfItalic != 0;
   r.underline = font.lfUnderline != 0;

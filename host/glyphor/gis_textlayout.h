@@ -13,6 +13,8 @@ namespace gis_text {
 
 // Default text height (symbol units) of a font record whose lfHeight is 0.
 constexpr double kDefaultTextHeight = 10.0;
+// Largest character width of a font record, in ems of its height.
+constexpr double kMaxWidthPerEm = 64.0;
 
 // Splits at "\r\n", "\n" and "\r"; an empty text is one empty line.
 std::vector<std::string> SplitLines(std::string_view text);

@@ -26,7 +26,8 @@ class ScopedFont {
     LOGFONT lf = base;
     const double h = gis_text::TextHeight(base);
     lf.lfHeight = -em;
-    lf.lfWidth = base.lfWidth > 0 ? static_cast<LONG>(std::lround(em * base.lfWidth / h)) : 0;
+    const double widthEms = base.lfWidth > 0 ? std::min(base.lfWidth / h, gis_text::kMaxWidthPerEm) : 0.0;
+    lf.lfWidth = static_cast<LONG>(std::lround(em * widthEms));
     const LONG tenths = static_cast<LONG>(std::lround(std::fmod(angleDeg, 360.0) * 10.0));
     lf.lfEscapement = tenths;
     lf.lfOrientation = tenths;
@@ -204,12 +205,21 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
     SetTextColor(hdc, ts.symbol->GetColor());
     SetBkMode(hdc, TRANSPARENT);
     for (const auto& g : glyphs) {
-      gis_style::XY mid, dir;
-      at(pos + g.advance / 2.0, &mid, &dir);
-      // Device y is down: the counter-clockwise angle of the segment.
+      // Each character stands on the chord from the path point where it
+      // starts to the one where it ends, so that both ends of its baseline
+      // lie on the path and neighbours do not run into each other at bends.
+      gis_style::XY start, end, dir;
+      at(pos, &start, &dir);
+      at(pos + g.advance, &end, &dir);
+      const double chord = std::hypot(end.x - start.x, end.y - start.y);
+      if (chord > 1e-9) {
+        dir.x = (end.x - start.x) / chord;
+        dir.y = (end.y - start.y) / chord;
+      }
+      // Device y is down: the counter-clockwise angle of the chord.
       const double angle = std::atan2(-dir.y, dir.x) * 180.0 / kPi;
-      const double ox = mid.x - dir.x * g.advance / 2.0;
-      const double oy = mid.y - dir.y * g.advance / 2.0;
+      const double ox = start.x;
+      const double oy = start.y;
       ScopedFont font(hdc, ts.font, em, angle);
       const std::string ch = flat.substr(g.byteOffset, g.byteLength);
       if (g.ch != U' ')

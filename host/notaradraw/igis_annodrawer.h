@@ -24,8 +24,9 @@ class IGIS_AnnoDrawer {
   virtual BOOL Draw(CDC* dc, BOOL printFlag, double ratio, IGIS_AnnoPointStyle* style, const char* text,
                     const SGIS_Point* points, int count) = 0;
   // Writes the text along a polyline, centred on its length, each character
-  // turned with the segment it stands on and its baseline on the path (a
-  // text longer than the path runs on along the end segments). Line breaks
+  // standing on the chord between the path points where it starts and ends
+  // (so on a straight stretch it turns with its segment; a text longer than
+  // the path runs on along the end segments). Line breaks
   // read as spaces. Paths of fewer than two points or of length 0 draw
   // nothing (FALSE).
   virtual BOOL DrawTextOnPath(CDC* dc, BYTE printFlag, double ratio, IGIS_AnnoPointStyle* style, const char* text,

@@ -52,7 +52,7 @@ Graphics::Graphics(HDC hdc, RasterMode mode) : dc_(hdc), mode_(mode) {
   if (hdc == nullptr) GIS_LOG(3, "QGX::Graphics::Graphics", "hdc == NULL");
 }
 
-Graphics::Graphics(HBITMAP bitmap, RasterMode mode) : mode_(mode) {
+Graphics::Graphics(HBITMAP bitmap, RasterMode mode, HDC reference) : mode_(mode) {
   BITMAP bm;
   if (bitmap == nullptr || GetObject(bitmap, sizeof bm, &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight == 0 ||
       bm.bmWidth > kMaxSide || std::abs(bm.bmHeight) > kMaxSide) {
@@ -61,7 +61,12 @@ Graphics::Graphics(HBITMAP bitmap, RasterMode mode) : mode_(mode) {
   }
   width_ = bm.bmWidth;
   height_ = std::abs(bm.bmHeight);
-  HDC dc = CreateCompatibleDC(nullptr);
+  // A context made compatible with the reference takes over its resolution.
+  HDC dc = CreateCompatibleDC(reference);
+  if (dc == nullptr && reference != nullptr) {
+    GIS_LOG(3, "QGX::Graphics::Graphics", "bad reference context");
+    dc = CreateCompatibleDC(nullptr);
+  }
   if (dc == nullptr) return;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

@@ -4,10 +4,15 @@
 //   Graphics(hdc, RasterMode 0)   draws straight into hdc (printing).
 //   Graphics(hdc, RasterMode 1)   draws straight into hdc as well; Update of
 //                                 another context copies hdc's surface there.
-//   Graphics(bitmap, RasterMode 1) draws into a private copy of the bitmap's
+//   Graphics(bitmap, RasterMode 1[, reference])
+//                                 draws into a private copy of the bitmap's
 //                                 pixels (the bitmap may stay selected in the
 //                                 caller's memory context); Update(hdc) copies
-//                                 that surface into hdc at (0, 0).
+//                                 that surface into hdc at (0, 0). The surface
+//                                 has the resolution of `reference`, the
+//                                 context the bitmap is drawn for (96 dpi
+//                                 without one), so that millimetre widths
+//                                 match the context's own drawing.
 //
 // Coordinates are logical coordinates of the surface's context, as doubles;
 // they are taken to device pixels exactly (the context's mapping is affine)
@@ -26,7 +31,7 @@ enum RasterMode { RasterModeDevice = 0, RasterModeBitmap = 1 };
 class Graphics {
  public:
   Graphics(HDC hdc, RasterMode mode);
-  Graphics(HBITMAP bitmap, RasterMode mode);
+  Graphics(HBITMAP bitmap, RasterMode mode, HDC reference = nullptr);
   ~Graphics();
   Graphics(const Graphics&) = delete;
   Graphics& operator=(const Graphics&) = delete;

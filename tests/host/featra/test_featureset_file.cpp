@@ -117,6 +117,22 @@ TEST(FeatureSetFile, EveryKindSurvivesSaveAndLoad) {
   unlink(path.c_str());
 }
 
+TEST(FeatureSetFile, AnOverlongNameIsCutAtACharacterBoundary) {
+  // 21846 three-byte characters: 65538 bytes, over the stored limit, which
+  // falls inside a character.
+  std::string longName;
+  for (int i = 0; i < 21846; ++i) longName += "图";
+  SetPtr set = NewSet(longName.c_str());
+  const std::string path = TempPath("longname.mdfs");
+  ASSERT_TRUE(set->SaveToFile(path.c_str()));
+  SetPtr loaded = NewSet();
+  ASSERT_TRUE(loaded->LoadFromFile(path.c_str()));
+  const std::string name = loaded->GetName();
+  EXPECT_EQ(name.size(), 65535u - 65535u % 3);
+  EXPECT_EQ(name, longName.substr(0, name.size()));
+  unlink(path.c_str());
+}
+
 TEST(FeatureSetFile, SymbolObjectsAreStoredAndRebuiltThroughTheCodec) {
   InstallTestSymbolCodec();
   SetPtr set = NewSet();

@@ -1,6 +1,9 @@
 // Second-kind symbols, the choosers and the string dialog played by scripts.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "host/basilo/igis_propertyset.h"
@@ -53,6 +56,48 @@ TEST(SymbolV2, EveryKindReadsBackEqual) {
   }
   EXPECT_EQ(f->CreateSymbol(3), nullptr);
   EXPECT_EQ(f->CreateSymbolFromBuffer(nullptr), nullptr);
+}
+
+TEST(SymbolV2, DamagedRecordsAreRefused) {
+  IGIS_SymbolV2Factory* f = GIS_GetSymbol2FactoryObject();
+  IGIS_SymbolV2* s = f->CreateSymbol(2);
+  IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
+  ASSERT_TRUE(s->Save(b, FALSE));
+  const std::vector<BYTE> good(b->GetData(), b->GetData() + b->GetSize());
+  auto read = [&](std::size_t at, const void* v, std::size_t n) {
+    std::vector<BYTE> bad = good;
+    std::memcpy(bad.data() + at, v, n);
+    IGIS_SymbolV2* r = f->CreateSymbolFromBytes(bad.data(), static_cast<int>(bad.size()));
+    if (r) r->Release();
+    return r != nullptr;
+  };
+  const std::uint32_t magic = 0x12345678u;
+  const std::uint16_t version = 2, kind = 5;
+  const std::uint32_t shortPayload = 20, longPayload = 0x7FFFFFFFu;
+  const double nan = std::nan(""), negative = -0.5, huge = 1e6, ok = 0.35;
+  EXPECT_FALSE(read(0, &magic, 4));
+  EXPECT_FALSE(read(4, &version, 2));
+  EXPECT_FALSE(read(6, &kind, 2));
+  EXPECT_FALSE(read(8, &shortPayload, 4));
+  EXPECT_FALSE(read(8, &longPayload, 4));
+  EXPECT_FALSE(read(24, &nan, 8));  // the width
+  EXPECT_FALSE(read(24, &negative, 8));
+  EXPECT_FALSE(read(24, &huge, 8));
+  EXPECT_TRUE(read(24, &ok, 8));
+  // Random damage never crashes; what reads is a whole symbol.
+  std::uint32_t seed = 99;
+  for (int round = 0; round < 500; ++round) {
+    std::vector<BYTE> bad = good;
+    seed = seed * 1664525u + 1013904223u;
+    bad[(seed >> 8) % bad.size()] = static_cast<BYTE>(seed >> 24);
+    if (IGIS_SymbolV2* r = f->CreateSymbolFromBytes(bad.data(), static_cast<int>(bad.size()))) {
+      EXPECT_TRUE(r->GetKind() == 1 || r->GetKind() == 2 || r->GetKind() == 7);
+      EXPECT_TRUE(r->GetLineWidth() >= 0.0 && r->GetLineWidth() <= 1000.0);
+      r->Release();
+    }
+  }
+  b->Release();
+  s->Release();
 }
 
 TEST(SymbolV2, DefaultBackgroundIsWhiteWithoutOutline) {

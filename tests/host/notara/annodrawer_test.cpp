@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "host/basilo/igis_propertyset.h"
 #include "host/notaradraw/igis_annodrawer.h"
 #include "platform/canvas/recording.h"
 #include "platform/win/gdidevice.h"
@@ -135,6 +136,37 @@ TEST(DrawerSize, DrawnTextKeepsTheMeasuredSize) {
   style->Release();
   DeleteDC(dc);
   GIS_SetSymbolTextEngine(engine.c_str());
+}
+
+TEST_F(Drawer, ExtremeFontRecordsReadBackAndDrawBounded) {
+  // Callers write the font record in place: whatever they wrote is saved,
+  // read back unchanged, and drawn with bounded sizes.
+  IGIS_Symbol* text = style_->GetTextStylePtr();
+  LOGFONT* f = text->GetFontSizePtr();
+  const struct {
+    LONG height, width;
+  } records[] = {{-2000000000, -7}, {2000000000, 2000000000}, {-12, 2000000000}, {0, 0}};
+  for (const auto& r : records) {
+    SCOPED_TRACE(r.height);
+    f->lfHeight = r.height;
+    f->lfWidth = r.width;
+    IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
+    ASSERT_TRUE(text->Save(b));
+    IGIS_Symbol* back = GIS_GetSymbolFactoryObject()->CreateSymbolFromBuffer(b);
+    b->Release();
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->GetFontSizePtr()->lfHeight, r.height);
+    EXPECT_EQ(back->GetFontSizePtr()->lfWidth, r.width);
+    back->Release();
+    SGIS_Rect extent;
+    EXPECT_TRUE(text->GetTextExtent(&extent, "ab", 0, 1.0));
+    canvas_.clear();
+    ASSERT_TRUE(DrawAt("ab", 100, 100));
+    auto runs = Runs();
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_LE(runs[0]->font.emHeight, 1e5);
+    EXPECT_LE(runs[0]->font.width, 64 * runs[0]->font.emHeight + 1);
+  }
 }
 
 TEST_F(Drawer, BadRequestsDrawNothing) {

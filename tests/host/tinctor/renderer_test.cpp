@@ -351,4 +351,50 @@ TEST_F(Render, GraphicsOnABitmapReachesTheContextOnUpdate) {
   DeleteDC(mem);
 }
 
+TEST_F(Render, GraphicsOnABitmapTakesTheResolutionOfItsContext) {
+  // A bitmap drawn for a 300-dpi context: a 2 mm line is 2 / 25.4 * 300
+  // (about 23.6) pixels thick there, not the 7.6 of a 96-dpi surface.
+  md::canvas::RecordingCanvas fine(200, 100);
+  HDC dc300 = md::win::CreateScreenDC(&fine, 300);
+  ASSERT_NE(dc300, nullptr);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = 60;
+  info.bmiHeader.biHeight = 60;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bmp = CreateDIBSection(dc300, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  ASSERT_NE(bmp, nullptr);
+  IGIS_SymbolV2* line = GIS_GetSymbol2FactoryObject()->CreateSymbol(1);
+  line->SetLineWidth(2.0);
+  line->SetColor(RGB(0, 0, 255));
+  const double xy[] = {0.0, 30.0, 60.0, 30.0};
+  auto thickness = [&](HDC reference, double* dpi) {
+    QGX::Graphics g(bmp, QGX::RasterModeBitmap, reference);
+    EXPECT_TRUE(g.IsValid());
+    *dpi = g.GetDpi();
+    SGIS_PaintParam pp;
+    pp.graphics = &g;
+    EXPECT_TRUE(GIS_GetSymbolizeObject()->Paint(line, &pp, xy, 2));
+    fine.clear();
+    EXPECT_TRUE(g.Update(dc300));
+    auto images = fine.recordsOf(Record::Type::Image);
+    if (images.size() != 1u || images[0]->pixels.size() < 60u * 60u) return -1;
+    int n = 0;
+    for (int y = 0; y < 60; ++y) n += (images[0]->pixels[y * 60 + 30] & 0xFFFFFF) == 0x0000FFu ? 1 : 0;
+    return n;
+  };
+  double dpi = 0;
+  const int thick = thickness(dc300, &dpi);
+  EXPECT_DOUBLE_EQ(dpi, 300.0);
+  EXPECT_NEAR(thick, 2.0 / 25.4 * 300, 1.5);
+  const int plain = thickness(nullptr, &dpi);
+  EXPECT_DOUBLE_EQ(dpi, 96.0);
+  EXPECT_NEAR(plain, 2.0 / 25.4 * 96, 1.5);
+  line->Release();
+  DeleteObject(bmp);
+  DeleteDC(dc300);
+}
+
 }  // namespace
