@@ -89,7 +89,12 @@ bool Encode(CGIS_FeatureSet* set, std::vector<std::uint8_t>* out, std::string* e
   w.U16(0);
   w.U32(0);  // payload length, filled in below
   std::string name = set->GetName();
-  if (name.size() > kMaxNameBytes) name.resize(kMaxNameBytes);
+  if (name.size() > kMaxNameBytes) {
+    // Cut at a character boundary: drop UTF-8 continuation bytes at the cut.
+    std::size_t cut = kMaxNameBytes;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+    name.resize(cut);
+  }
   w.String(name);
   w.F64(cls.unitRatio());
   w.U32(static_cast<std::uint32_t>(cls.nextId()));

@@ -28,6 +28,29 @@ constexpr UINT kPromptIntRange = 0xF114;
 constexpr UINT kPromptRealRange = 0xF115;
 constexpr UINT kPromptStringSize = 0xF116;
 
+// The framework's prompts as the product shows them; %1 and %2 stand for the
+// bounds.
+constexpr const char* kTextParseInt = "请输入一个整数。";
+constexpr const char* kTextParseUInt = "请输入一个正整数。";
+constexpr const char* kTextParseReal = "请输入一个数字。";
+constexpr const char* kTextIntRange = "请输入一个介于 %1 和 %2 之间的整数。";
+constexpr const char* kTextRealRange = "请输入一个介于 %1 和 %2 之间的数字。";
+constexpr const char* kTextStringSize = "请输入不多于 %1 个字符。";
+
+// Puts the two bounds in place of %1 and %2.
+std::string RangeText(const char* pattern, const std::string& first, const std::string& second) {
+  std::string out;
+  for (const char* p = pattern; *p; ++p) {
+    if (p[0] == '%' && (p[1] == '1' || p[1] == '2')) {
+      out += p[1] == '1' ? first : second;
+      ++p;
+    } else {
+      out += *p;
+    }
+  }
+  return out;
+}
+
 void Prompt(const std::string& text, UINT helpId) { AfxMessageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION, helpId); }
 
 std::string Trim(const std::string& t) {
@@ -73,13 +96,14 @@ std::string FormatReal(double v, int digits) {
 
 template <class T>
 void TextInteger(CDataExchange* dx, int id, T& value, long long lo, long long hi, const char* format) {
+  const char* prompt = lo >= 0 ? kTextParseUInt : kTextParseInt;
   HWND h = dx->PrepareEditCtrl(id);
   CWnd* c = CWnd::FromHandle(h);
   if (!c) return;
   if (dx->m_bSaveAndValidate) {
     long long v = 0;
     if (!ParseInteger(c->GetWindowText(), lo, hi, &v)) {
-      Prompt("Please enter an integer.", kPromptParseInt);
+      Prompt(prompt, kPromptParseInt);
       dx->Fail();
     }
     value = static_cast<T>(v);
@@ -310,7 +334,7 @@ static void TextReal(CDataExchange* dx, int id, double& value, int digits) {
   if (dx->m_bSaveAndValidate) {
     double v = 0;
     if (!ParseReal(c->GetWindowText(), &v)) {
-      Prompt("Please enter a number.", kPromptParseReal);
+      Prompt(kTextParseReal, kPromptParseReal);
       dx->Fail();
     }
     value = v;
@@ -326,7 +350,7 @@ void DDX_Text(CDataExchange* dx, int id, float& value) {
   TextReal(dx, id, v, FLT_DIG);
   if (dx->m_bSaveAndValidate) {
     if (std::fabs(v) > FLT_MAX) {
-      Prompt("Please enter a number.", kPromptParseReal);
+      Prompt(kTextParseReal, kPromptParseReal);
       dx->Fail();
     }
     value = static_cast<float>(v);
@@ -427,36 +451,31 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
 
 void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
   if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
-  Prompt("Please enter an integer between " + std::to_string(minValue) + " and " + std::to_string(maxValue) + ".",
-         kPromptIntRange);
+  Prompt(RangeText(kTextIntRange, std::to_string(minValue), std::to_string(maxValue)), kPromptIntRange);
   dx->Fail();
 }
 
 void DDV_MinMaxUInt(CDataExchange* dx, UINT value, UINT minValue, UINT maxValue) {
   if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
-  Prompt("Please enter an integer between " + std::to_string(minValue) + " and " + std::to_string(maxValue) + ".",
-         kPromptIntRange);
+  Prompt(RangeText(kTextIntRange, std::to_string(minValue), std::to_string(maxValue)), kPromptIntRange);
   dx->Fail();
 }
 
 void DDV_MinMaxLong(CDataExchange* dx, long value, long minValue, long maxValue) {
   if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
-  Prompt("Please enter an integer between " + std::to_string(minValue) + " and " + std::to_string(maxValue) + ".",
-         kPromptIntRange);
+  Prompt(RangeText(kTextIntRange, std::to_string(minValue), std::to_string(maxValue)), kPromptIntRange);
   dx->Fail();
 }
 
 void DDV_MinMaxDouble(CDataExchange* dx, const double& value, double minValue, double maxValue) {
   if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
-  Prompt("Please enter a number between " + FormatReal(minValue, DBL_DIG) + " and " + FormatReal(maxValue, DBL_DIG) + ".",
-         kPromptRealRange);
+  Prompt(RangeText(kTextRealRange, FormatReal(minValue, DBL_DIG), FormatReal(maxValue, DBL_DIG)), kPromptRealRange);
   dx->Fail();
 }
 
 void DDV_MinMaxFloat(CDataExchange* dx, const float& value, float minValue, float maxValue) {
   if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
-  Prompt("Please enter a number between " + FormatReal(minValue, FLT_DIG) + " and " + FormatReal(maxValue, FLT_DIG) + ".",
-         kPromptRealRange);
+  Prompt(RangeText(kTextRealRange, FormatReal(minValue, FLT_DIG), FormatReal(maxValue, FLT_DIG)), kPromptRealRange);
   dx->Fail();
 }
 
@@ -468,6 +487,6 @@ void DDV_MaxChars(CDataExchange* dx, const std::string& value, int count) {
     return;
   }
   if (md::ui::detail::Utf8Length(value) <= count) return;
-  Prompt("Please enter no more than " + std::to_string(count) + " characters.", kPromptStringSize);
+  Prompt(RangeText(kTextStringSize, std::to_string(count), std::string()), kPromptStringSize);
   dx->Fail();
 }

@@ -376,6 +376,16 @@ bool Metric(int mode, int* units) {
 
 }  // namespace
 
+// Copies a face name into a LOGFONT field, NUL-terminated; a name too long
+// for it is cut before the UTF-8 character that does not fit.
+void CopyFaceName(char (&out)[LF_FACESIZE], const char* face, std::size_t length) {
+  std::size_t n = length < LF_FACESIZE ? length : LF_FACESIZE - 1;
+  if (n < length)
+    while (n > 0 && (static_cast<unsigned char>(face[n]) & 0xC0) == 0x80) --n;
+  std::memcpy(out, face, n);
+  std::memset(out + n, 0, LF_FACESIZE - n);
+}
+
 }  // namespace md::win::detail
 
 using namespace md::win::detail;
@@ -821,7 +831,7 @@ HFONT CreateFontIndirect(const LOGFONT* font) {
   if (!font) return nullptr;
   auto* f = new FontObj;
   f->lf = *font;
-  f->lf.lfFaceName[LF_FACESIZE - 1] = '\0';
+  CopyFaceName(f->lf.lfFaceName, font->lfFaceName, strnlen(font->lfFaceName, LF_FACESIZE));
   Register(f);
   return reinterpret_cast<HFONT>(f);
 }
@@ -843,7 +853,7 @@ HFONT CreateFont(int height, int width, int escapement, int orientation, int wei
   lf.lfClipPrecision = static_cast<BYTE>(clipPrecision);
   lf.lfQuality = static_cast<BYTE>(quality);
   lf.lfPitchAndFamily = static_cast<BYTE>(pitchAndFamily);
-  if (face) std::strncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
+  if (face) CopyFaceName(lf.lfFaceName, face, std::strlen(face));
   return CreateFontIndirect(&lf);
 }
 

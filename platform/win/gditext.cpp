@@ -373,7 +373,9 @@ int GetTextFace(HDC hdc, int count, LPSTR face) {
   const int len = static_cast<int>(strnlen(lf.lfFaceName, LF_FACESIZE));
   if (!face) return len + 1;
   if (count <= 0) return 0;
-  const int n = std::min(len, count - 1);
+  int n = std::min(len, count - 1);
+  if (n < len)  // cut before a character that does not fit
+    while (n > 0 && (static_cast<unsigned char>(lf.lfFaceName[n]) & 0xC0) == 0x80) --n;
   std::memcpy(face, lf.lfFaceName, static_cast<std::size_t>(n));
   face[n] = '\0';
   return n;

@@ -141,9 +141,9 @@ TEST_F(DialogTest, BadNumbersAndLimitsAreRefusedWithTheFrameworkPrompt) {
   EXPECT_DOUBLE_EQ(dlg.angle, 360.0);
   EXPECT_EQ(dlg.name, "五个字名字");
   ASSERT_EQ(MessageBoxLog().size(), 7u);
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(MessageBoxLog()[i].text, "Please enter a number.");
-  EXPECT_EQ(MessageBoxLog()[5].text, "Please enter a number between -360 and 360.");
-  EXPECT_EQ(MessageBoxLog()[6].text, "Please enter no more than 5 characters.");
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(MessageBoxLog()[i].text, "请输入一个数字。");
+  EXPECT_EQ(MessageBoxLog()[5].text, "请输入一个介于 -360 和 360 之间的数字。");
+  EXPECT_EQ(MessageBoxLog()[6].text, "请输入不多于 5 个字符。");
 }
 
 TEST_F(DialogTest, EditsBehaveByTheirStylesAndTellTheirParentAboutFocus) {

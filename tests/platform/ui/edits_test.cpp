@@ -35,13 +35,19 @@ TEST_F(EditsTest, IntegersOutsideTheirTypeAreRefused) {
       EXPECT_FALSE(u.Ended()) << bad;
     }
     u.Replace(1001, " -2147483648 ");
+    dlg.SetDlgItemText(1006, "-1");  // typing cannot enter a sign here
+    u.Ok();
+    EXPECT_FALSE(u.Ended());
     u.Replace(1006, "4294967295");
     u.Ok();
   });
   EXPECT_EQ(dlg.DoModal(), IDOK);
   EXPECT_EQ(dlg.count, -2147483647 - 1);
   EXPECT_EQ(dlg.positive, 4294967295u);
-  EXPECT_EQ(MessageBoxLog().size(), 5u);
+  ASSERT_EQ(MessageBoxLog().size(), 6u);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(MessageBoxLog()[i].text, "请输入一个整数。");
+  // An unsigned value asks for a positive integer.
+  EXPECT_EQ(MessageBoxLog()[5].text, "请输入一个正整数。");
 }
 
 TEST_F(EditsTest, AnUpdateHandlerThatNeverSettlesIsStopped) {

@@ -206,11 +206,11 @@ TEST_F(SheetTest, RangeFailureRecordsThePromptFocusesTheEditAndKeepsThePage) {
   EXPECT_EQ(sheet.DoModal(), IDOK);
   EXPECT_EQ(focusAfterFailure, 2001);
   ASSERT_EQ(MessageBoxLog().size(), 3u);  // Ok, the page switch, then "abc"
-  EXPECT_EQ(MessageBoxLog()[0].text, "Please enter an integer between 1 and 1000.");
+  EXPECT_EQ(MessageBoxLog()[0].text, "请输入一个介于 1 和 1000 之间的整数。");
   EXPECT_EQ(MessageBoxLog()[0].caption, "主程序");
   EXPECT_EQ(MessageBoxLog()[0].type, MB_OK | MB_ICONEXCLAMATION);
   EXPECT_EQ(MessageBoxLog()[1].text, MessageBoxLog()[0].text);
-  EXPECT_EQ(MessageBoxLog()[2].text, "Please enter an integer.");
+  EXPECT_EQ(MessageBoxLog()[2].text, "请输入一个整数。");
   EXPECT_EQ(sheet.value.size, 7);
   EXPECT_EQ(sheet.preview.shows, 0);
   AfxSetHostAppName("GIS");

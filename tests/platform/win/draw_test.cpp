@@ -116,6 +116,22 @@ TEST(Draw, PenStylesWidthsCapsAndJoins) {
   EXPECT_EQ(lp.lopnColor, RGB(1, 2, 3));
   EXPECT_EQ(GetObject(pen.obj, 2, &lp), 0);
   EXPECT_EQ(GetObjectType(pen.obj), OBJ_PEN);
+  // A pen made from the record GetObject gave draws like the original.
+  lp.lopnWidth.x = 5;
+  Owned again(CreatePenIndirect(&lp));
+  ASSERT_NE(again.obj, nullptr);
+  HGDIOBJ old = SelectObject(dc.hdc, again.obj);
+  const POINT line[] = {{0, 0}, {10, 0}};
+  Polyline(dc.hdc, line, 2);
+  SelectObject(dc.hdc, old);
+  EXPECT_EQ(dc.last().pen.style, md::canvas::PenStyle::Solid);  // wide: dashes drawn solid
+  EXPECT_DOUBLE_EQ(dc.last().pen.width, 5);
+  LOGPEN back;
+  ASSERT_EQ(GetObject(again.obj, sizeof back, &back), static_cast<int>(sizeof back));
+  EXPECT_EQ(back.lopnStyle, static_cast<UINT>(PS_DASHDOT));
+  EXPECT_EQ(back.lopnWidth.x, 5);
+  EXPECT_EQ(back.lopnColor, RGB(1, 2, 3));
+  EXPECT_EQ(CreatePenIndirect(nullptr), nullptr);
 }
 
 TEST(Draw, BrushesAndNullObjects) {

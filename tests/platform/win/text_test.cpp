@@ -2,6 +2,7 @@
 // every expected position follows from the engine's own metrics.
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "testutil.h"
 
@@ -256,6 +257,9 @@ TEST(Text, TextFaceAndEngineChoice) {
   char face[LF_FACESIZE];
   EXPECT_EQ(GetTextFace(dc.hdc, sizeof face, face), static_cast<int>(std::strlen("宋体")));
   EXPECT_STREQ(face, "宋体");
+  char small[5];  // room for one character of the two and its terminator
+  EXPECT_EQ(GetTextFace(dc.hdc, sizeof small, small), static_cast<int>(std::strlen("宋")));
+  EXPECT_STREQ(small, "宋");
   EXPECT_EQ(md::win::GetDCTextEngine(dc.hdc), &md::text::FixedMetricsEngine());
   TextOut(dc.hdc, 0, 0, "a", 1);
   EXPECT_EQ(dc.last().text.font.face, "宋体");
@@ -266,6 +270,20 @@ TEST(Text, TextFaceAndEngineChoice) {
   ASSERT_EQ(GetObject(font.obj, sizeof back, &back), static_cast<int>(sizeof back));
   EXPECT_EQ(back.lfHeight, -12);
   EXPECT_STREQ(back.lfFaceName, "宋体");
+
+  // Faces longer than the record holds are cut before the character that
+  // does not fit, never inside it.
+  std::string eleven;
+  for (int i = 0; i < 11; ++i) eleven += "字";  // 33 bytes
+  Owned longFace(CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, eleven.c_str()));
+  ASSERT_EQ(GetObject(longFace.obj, sizeof back, &back), static_cast<int>(sizeof back));
+  EXPECT_EQ(std::string(back.lfFaceName), eleven.substr(0, 30));
+  LOGFONT full;
+  std::string filled = "ab" + eleven.substr(0, 30);  // 32 bytes, no terminating NUL
+  std::memcpy(full.lfFaceName, filled.data(), LF_FACESIZE);
+  Owned cut(CreateFontIndirect(&full));
+  ASSERT_EQ(GetObject(cut.obj, sizeof back, &back), static_cast<int>(sizeof back));
+  EXPECT_EQ(std::string(back.lfFaceName), filled.substr(0, 29));
 }
 
 }  // namespace
