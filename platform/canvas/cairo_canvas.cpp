@@ -212,30 +212,30 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createOnPixels(const PixelBuffer& t) {
   return std::unique_ptr<CairoCanvas>(new CairoCanvas(Kind::Pixels, s, t.width, t.height, 1.0, t.bottomUp));
 }
 
-std::unique_ptr<CairoCanvas> CairoCanvas::createPdf(const std::string& path, double widthMm, double heightMm,
-                                                    double dpi) {
+std::unique_ptr<CairoCanvas> CairoCanvas::createVector(Kind kind, const std::string& path, double widthMm,
+                                                       double heightMm, double dpi) {
   if (!ValidPage(widthMm, heightMm, dpi)) return nullptr;
-  cairo_surface_t* s = cairo_pdf_surface_create(path.c_str(), widthMm / 25.4 * 72.0, heightMm / 25.4 * 72.0);
+  const double wPt = widthMm / 25.4 * 72.0;
+  const double hPt = heightMm / 25.4 * 72.0;
+  cairo_surface_t* s = kind == Kind::Pdf ? cairo_pdf_surface_create(path.c_str(), wPt, hPt)
+                                         : cairo_svg_surface_create(path.c_str(), wPt, hPt);
   if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(s);
     return nullptr;
   }
   const int w = static_cast<int>(std::lround(widthMm / 25.4 * dpi));
   const int h = static_cast<int>(std::lround(heightMm / 25.4 * dpi));
-  return std::unique_ptr<CairoCanvas>(new CairoCanvas(Kind::Pdf, s, w, h, 72.0 / dpi, false));
+  return std::unique_ptr<CairoCanvas>(new CairoCanvas(kind, s, w, h, 72.0 / dpi, false));
+}
+
+std::unique_ptr<CairoCanvas> CairoCanvas::createPdf(const std::string& path, double widthMm, double heightMm,
+                                                    double dpi) {
+  return createVector(Kind::Pdf, path, widthMm, heightMm, dpi);
 }
 
 std::unique_ptr<CairoCanvas> CairoCanvas::createSvg(const std::string& path, double widthMm, double heightMm,
                                                     double dpi) {
-  if (!ValidPage(widthMm, heightMm, dpi)) return nullptr;
-  cairo_surface_t* s = cairo_svg_surface_create(path.c_str(), widthMm / 25.4 * 72.0, heightMm / 25.4 * 72.0);
-  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(s);
-    return nullptr;
-  }
-  const int w = static_cast<int>(std::lround(widthMm / 25.4 * dpi));
-  const int h = static_cast<int>(std::lround(heightMm / 25.4 * dpi));
-  return std::unique_ptr<CairoCanvas>(new CairoCanvas(Kind::Svg, s, w, h, 72.0 / dpi, false));
+  return createVector(Kind::Svg, path, widthMm, heightMm, dpi);
 }
 
 bool CairoCanvas::ok() const {

@@ -75,6 +75,8 @@ class CairoCanvas final : public Canvas {
 
  private:
   CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int height, double scale, bool bottomUp);
+  static std::unique_ptr<CairoCanvas> createVector(Kind kind, const std::string& path, double widthMm,
+                                                   double heightMm, double dpi);
   bool applyClip(const State& state, double x0, double y0, double x1, double y1);
   void setBrushSource(const Brush& brush, const State& state, bool& needBackground);
 
