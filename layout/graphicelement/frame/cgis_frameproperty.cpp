@@ -385,9 +385,12 @@ bool CGIS_FrameProperty::Open(IGIS_DataBuffer* pBuffer) {
   ReadOr(pSet, "BackRight", &m_nBackRight, m_nBackX);
   ReadOr(pSet, "BackTop", &m_nBackTop, m_nBackY);
   ReadOr(pSet, "BackBottom", &m_nBackBottom, m_nBackY);
-  Read(pSet, "BackRounding", &m_nBackRounding);
-  Read(pSet, "BorderRounding", &m_nBorderRounding);
-  Read(pSet, "ShowOffsetRounding", &m_nShowOffsetRounding);
+  // Roundings go through their setters: a stored value outside 0..100
+  // leaves the field as it is, like a typed one.
+  int nRounding = 0;
+  if (Read(pSet, "BackRounding", &nRounding)) SetBackRounding(nRounding);
+  if (Read(pSet, "BorderRounding", &nRounding)) SetBorderRounding(nRounding);
+  if (Read(pSet, "ShowOffsetRounding", &nRounding)) SetShowOffsetRounding(nRounding);
   Read(pSet, "DraftMode", &m_bDraftMode);
 
   // Symbols: a stored one replaces the held one (a copy is kept); a false

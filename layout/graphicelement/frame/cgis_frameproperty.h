@@ -5,7 +5,9 @@
 
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 
-class CGIS_FrameProperty final : public IGIS_FrameProperty {
+// Hosts receive this class from the two exports below, so its type
+// information stays visible outside the library.
+class __attribute__((visibility("default"))) CGIS_FrameProperty final : public IGIS_FrameProperty {
  public:
   // The defaults; with the global property "GIS_LAYOUT_LEGENDELEMENT_BACKSYMBOL"
   // true, white backgrounds in both symbol forms.

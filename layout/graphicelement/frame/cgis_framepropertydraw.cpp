@@ -269,9 +269,11 @@ bool CGIS_FrameProperty::DrawSymbol2Form(HDC hdc, bool bPrint, IGIS_Display* pDi
     GIS_LOG(3, kOnDraw, "p_symbolize == NULL");
     return false;
   }
+  // The bitmap copies the context's pixels, so it is painted at the
+  // context's resolution: line widths in millimetres match the symbol form.
   std::unique_ptr<QGX::Graphics> graphics =
       bPrint ? std::make_unique<QGX::Graphics>(hdc, QGX::RasterModeDevice)
-             : std::make_unique<QGX::Graphics>(surface->Bitmap(), QGX::RasterModeBitmap);
+             : std::make_unique<QGX::Graphics>(surface->Bitmap(), QGX::RasterModeBitmap, hdc);
   SGIS_PaintParam param;
   param.graphics = graphics.get();
   param.word = 0;

@@ -71,11 +71,12 @@ BOOL CGIS_EllipseElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 
 IGIS_Symbol* CGIS_EllipseElement::GetSymbolPtr() { return FeatureSymbol(m_core, true); }
 
-// The feature's own symbol given again changes nothing; NULL clears it.
+// The feature's own symbol given again (or NULL to a feature without one)
+// changes and commits nothing; NULL clears the symbol.
 void CGIS_EllipseElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
   IGIS_Feature* pFeature = m_core.RequireFeature("SetSymbolPtr");
   if (pFeature == nullptr) return;
-  if (pSymbol != nullptr && pSymbol == pFeature->GetSymbol()) return;
+  if (pSymbol == pFeature->GetSymbol()) return;
   CommitSymbolCopy(m_core, pFeature, pSymbol, kCommitSymbol);
 }
 

@@ -2,6 +2,8 @@
 // about its left-bottom corner and drawn with the feature's fill symbol.
 #include "layout/graphicelement/shapes/cgis_rectelement.h"
 
+#include <algorithm>
+
 #include "host/basilo/igis_log.h"
 #include "host/display/igis_display.h"
 #include "host/featra/igis_feature.h"
@@ -48,7 +50,7 @@ BOOL CGIS_RectElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
     device[i].x = x;
     device[i].y = y;
   }
-  DrawDevicePoints(hdc, bPrint, pDisplay, in.pSymbol, device, count > 0 ? count : 0);
+  DrawDevicePoints(hdc, bPrint, pDisplay, in.pSymbol, device, std::clamp(count, 0, 5));
   return TRUE;
 }
 

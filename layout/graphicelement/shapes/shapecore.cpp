@@ -256,7 +256,7 @@ BOOL DrawVertices(CGIS_ElementCore& core, HDC hdc, bool bPrint, IGIS_Display* pD
     GIS_LOG(3, core.Method("OnDraw").c_str(), "数组太大，不能够分配充足的内存 ");
     return FALSE;
   }
-  const int count = n > 0 ? in.pGeometry->GetPoints(n, points.data(), 0, 0) : 0;
+  const int count = n > 0 ? std::clamp(in.pGeometry->GetPoints(n, points.data(), 0, 0), 0, n) : 0;
   if (count < nMinCount) {
     GIS_LOG(3, core.Method("OnDraw").c_str(), "%s", szTooFew);
     return FALSE;

@@ -107,10 +107,17 @@ TEST_F(FrameConvertTest, BorderPolylinesFollowTheVisibleSides) {
     bool l, r, t, b;
     std::vector<std::vector<SGIS_Point>> lines;
   } rows[] = {
+      {true, true, true, true, {{{L, B}, {R, B}, {R, T}, {L, T}, {L, B}}}},
       {true, false, false, false, {{{L, B}, {L, T}}}},
+      {false, false, true, false, {{{L, T}, {R, T}}}},
       {false, true, false, false, {{{R, B}, {R, T}}}},
       {false, false, false, true, {{{L, B}, {R, B}}}},
       {true, false, true, false, {{{L, B}, {L, T}, {R, T}}}},
+      {false, true, true, false, {{{L, T}, {R, T}, {R, B}}}},
+      {false, true, false, true, {{{R, T}, {R, B}, {L, B}}}},
+      {true, false, false, true, {{{L, T}, {L, B}, {R, B}}}},
+      {true, true, true, false, {{{L, B}, {L, T}, {R, T}, {R, B}}}},
+      {false, true, true, true, {{{L, T}, {R, T}, {R, B}, {L, B}}}},
       {true, true, false, true, {{{R, T}, {R, B}, {L, B}, {L, T}}}},
       {true, false, true, true, {{{R, B}, {L, B}, {L, T}, {R, T}}}},
       {false, false, true, true, {{{L, B}, {R, B}}, {{L, T}, {R, T}}}},

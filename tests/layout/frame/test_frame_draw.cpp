@@ -34,11 +34,11 @@ Corners DeviceOf(const SGIS_Rect& page) {
 }
 
 // Polylines named by corners ("LB LT|RB RT"), in device points.
-std::vector<std::vector<md::canvas::Point>> Lines(const char* spec, const Corners& c) {
+std::vector<std::vector<md::canvas::Point>> Lines(const char* names, const Corners& c) {
   std::vector<std::vector<md::canvas::Point>> lines;
-  if (*spec == '\0') return lines;
+  if (*names == '\0') return lines;
   lines.emplace_back();
-  for (const char* p = spec; *p != '\0'; ++p) {
+  for (const char* p = names; *p != '\0'; ++p) {
     if (*p == '|') {
       lines.emplace_back();
     } else if (*p == 'L' || *p == 'R') {
@@ -146,7 +146,7 @@ TEST_F(FrameDrawTest, ShadowThenBackgroundRingsAtTheirRectangles) {
   EXPECT_EQ(BoxOf(rings[1]), (Corners{95, 306, 93, 208}));
   EXPECT_EQ(rings[1]->brush.color, RGB(250, 240, 200));
   EXPECT_EQ(rings[1]->Points().size(), 5u);
-  // Part 0 draws no border.
+  // The shadow-and-background pass draws no border.
   EXPECT_TRUE(canvas_->shapesOf(ShapeKind::Polyline).empty());
 }
 
@@ -170,6 +170,15 @@ TEST_F(FrameDrawTest, Symbol2FormOnScreenGoesThroughABitmap) {
     const std::uint32_t centre = images[0]->pixels[150 * 800 + 200] & 0xFFFFFF;
     if (part == GIS_FRAME_PART_UNDER) {
       EXPECT_EQ(centre, 0x00C800u);
+    } else {
+      // The 0.3 mm border is painted at the context's 254 dpi: 3 pixels
+      // across the left side, as wide as the context would draw it.
+      int across = 0;
+      for (int x = 90; x < 110; ++x) {
+        const std::uint32_t p = images[0]->pixels[150 * 800 + x] & 0xFFFFFF;
+        across += (p & 0xFF) >= 100 && ((p >> 8) & 0xFF) < 100;
+      }
+      EXPECT_EQ(across, 3);
     }
   }
   EXPECT_EQ(md::win::LiveObjectCount(), objects);

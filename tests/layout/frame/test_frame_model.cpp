@@ -188,15 +188,66 @@ TEST(FrameModel, StoredFrameReadsBackEqual) {
   IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
   EXPECT_TRUE(f->Save(b));
 
-  // The stored form: 34 keys in their order, with their types.
+  // The stored form: 34 keys in their order, with their types and descriptions.
+  struct Key {
+    const char* key;
+    int type;
+    const char* description;
+  };
+  const int I = GIS_FIELD_TYPE_INT, Bo = GIS_FIELD_TYPE_BOOL, Bu = GIS_FIELD_TYPE_BUFFER;
+  const Key keys[] = {
+      {"BackX", I, "背景X"},
+      {"BackY", I, "背景Y"},
+      {"IsBackSymbol", Bo, "是否存在背景符号"},
+      {"BackSymbol", Bu, "背景符号"},
+      {"IsBackSymbol2", Bo, "是否存在背景符号"},
+      {"BackSymbol2", Bu, "背景符号"},
+      {"BorderX", I, "边界X"},
+      {"BorderY", I, "边界Y"},
+      {"IsBorderSymbol", Bo, "是否存在边界符号"},
+      {"BorderSymbol", Bu, "边界符号"},
+      {"IsBorderSymbol2", Bo, "是否存在边界符号"},
+      {"BorderSymbol2", Bu, "边界符号"},
+      {"ShadowOffSetX", I, "阴影X"},
+      {"ShadowOffSetY", I, "阴影Y"},
+      {"IsShadowOffSetSymbol", Bo, "是否存在阴影符号"},
+      {"ShadowOffSetSymbol", Bu, "阴影符号"},
+      {"IsShadowOffSetSymbol2", Bo, "是否存在阴影符号"},
+      {"ShadowOffSetSymbol2", Bu, "阴影符号"},
+      {"BorderLeft", I, "BorderLeft"},
+      {"BorderRight", I, "BorderRight"},
+      {"BorderTop", I, "BorderTop"},
+      {"BorderBottom", I, "BorderBottom"},
+      {"BorderLeftVisible", Bo, "BorderLeftVisible"},
+      {"BorderRightVisible", Bo, "BorderRightVisible"},
+      {"BorderTopVisible", Bo, "BorderTopVisible"},
+      {"BorderBottomVisible", Bo, "BorderBottomVisible"},
+      {"BackLeft", I, "BackLeft"},
+      {"BackRight", I, "BackRight"},
+      {"BackTop", I, "BackTop"},
+      {"BackBottom", I, "BackBottom"},
+      {"BackRounding", I, "BackRounding"},
+      {"BorderRounding", I, "BorderRounding"},
+      {"ShowOffsetRounding", I, "ShowOffsetRounding"},
+      {"DraftMode", Bo, "DraftMode"},
+  };
   IGIS_PropertySet* set = GIS_CreatePropertySetObject();
   ASSERT_TRUE(set->Archive(b, GIS_ARCHIVE_READ, 0));
   EXPECT_EQ(set->GetCount(), 34);
-  EXPECT_STREQ(set->GetFirstPosition()->GetLabel(), "BackX");
-  EXPECT_EQ(set->GetProperty("ShadowOffSetSymbol")->GetType(), GIS_FIELD_TYPE_BUFFER);
-  EXPECT_EQ(set->GetProperty("BorderLeftVisible")->GetType(), GIS_FIELD_TYPE_BOOL);
-  EXPECT_STREQ(set->GetProperty("BackX")->GetDescription(), "背景X");
-  EXPECT_STREQ(set->GetProperty("IsShadowOffSetSymbol")->GetDescription(), "是否存在阴影符号");
+  IGIS_Field* field = set->GetFirstPosition();
+  for (const Key& k : keys) {
+    ASSERT_NE(field, nullptr) << k.key;
+    EXPECT_STREQ(field->GetLabel(), k.key);
+    EXPECT_EQ(field->GetType(), k.type) << k.key;
+    EXPECT_STREQ(field->GetDescription(), k.description) << k.key;
+    field = set->GetNext(field);
+  }
+  EXPECT_EQ(field, nullptr);
+  // Held symbols are stored with a true flag and their bytes.
+  EXPECT_TRUE(set->GetProperty("IsShadowOffSetSymbol2")->GetBool());
+  EXPECT_GT(set->GetProperty("ShadowOffSetSymbol2")->GetDataBuffer()->GetSize(), 0);
+  EXPECT_EQ(set->GetProperty("BorderBottom")->GetInt(), 24);
+  EXPECT_FALSE(set->GetProperty("BorderRightVisible")->GetBool());
   set->Release();
 
   LogMark mark;
@@ -292,6 +343,23 @@ TEST(FrameModel, MissingAndDamagedBuffersGiveDefaultsWithRecords) {
   EXPECT_EQ(ValuesOf(f.get()), defaults);
   EXPECT_TRUE(mark.Has(3, "CGIS_FrameProperty::Open", "ShadowOffSetY 属性为空"));
   EXPECT_FALSE(mark.Has(3, "CGIS_FrameProperty::Open", "BackX 属性为空"));
+}
+
+TEST(FrameModel, StoredRoundingsOutsidePercentagesAreIgnored) {
+  IGIS_PropertySet* set = GIS_CreatePropertySetObject();
+  set->AddProperty("BackRounding", "BackRounding", GIS_FIELD_TYPE_INT, 1)->SetInt(250);
+  set->AddProperty("BorderRounding", "BorderRounding", GIS_FIELD_TYPE_INT, 1)->SetInt(-5);
+  set->AddProperty("ShowOffsetRounding", "ShowOffsetRounding", GIS_FIELD_TYPE_INT, 1)->SetInt(40);
+  IGIS_DataBuffer* b = BufferOf(set);
+  set->Release();
+  Frame f = NewFrame();
+  f->SetBackRounding(10);
+  f->SetBorderRounding(20);
+  f->Open(b);
+  b->Release();
+  EXPECT_EQ(f->GetBackRounding(), 10);
+  EXPECT_EQ(f->GetBorderRounding(), 20);
+  EXPECT_EQ(f->GetShowOffsetRounding(), 40);
 }
 
 TEST(FrameModel, StoredSymbolOfTheWrongKindKeepsTheHeldOne) {

@@ -35,6 +35,8 @@ TEST_F(ShapeTest, ResizingKeepsTheLeftBottomCornerAndFollowsTheKeepRatioRule) {
       {kRect, {0, 5, 2, 0}, true, 3, 100, 3, 8},               // 5 x 1.5 = 7.5 rounds up
       {kRect, {-7, -3, -5, -8}, true, 3, 100, 3, 8},           // the same below the origin
       {kRect, {0, 7, 3, 0}, true, 2, 1, 2, 5},                 // s = 2/3: 7 x 2/3 = 4.67
+      {kRect, {0, 5, 2, 0}, true, 1, 1, 1, 3},                 // s = 0.5: 2.5 goes up to 3, not to the even 2
+      {kRect, {0, 5, 2, 0}, true, 9, 25, 9, 23},               // s = 4.5 (sy 5): 22.5 goes to 23
       {kRect, {10, 120, 110, 20}, true, 100, 100, 100, 100},   // unchanged: no commit
       {kEllipse, {10, 120, 110, 20}, true, 50, 80, 80, 80},
       {kEllipse, {10, 20, 110, 20}, true, 300, 200, 200, 200},  // no height: a circle of the smaller
@@ -78,6 +80,8 @@ TEST_F(ShapeTest, ScalingABoxMovesItsCornerWithBothFactorsAndSizesItWithTheKeptO
       {kRect, true, {0, 0, 0}, 2.0, 3.0, {20, 50, 40, 30}},
       {kRect, false, {13, 0, 0}, 0.5, 1.0, {12, 20, 17, 10}},  // 11.5 -> 12
       {kRect, false, {0, 13, 0}, 1.0, -1.0, {10, 20, 20, 10}},  // refused
+      {kRect, false, {15, 15, 0}, 0.5, 0.5, {13, 18, 18, 13}},  // 12.5 -> 13, then 13 + 10 x 0.5 = 18
+      {kRect, false, {0, 0, 0}, 0.25, 0.25, {3, 6, 6, 3}},      // 2.5 -> 3, then 3 + 2.5 = 5.5 -> 6
       {kEllipse, true, {0, 0, 0}, 2.0, 3.0, {20, 50, 40, 30}},
       {GIS_TYPE_GRAPHIC_ELEMENT_POINT, false, {0, 0, 0}, 2.0, 4.0, {20, 60, 40, 40}},  // one factor
       {GIS_TYPE_GRAPHIC_ELEMENT_POINT, false, {0, 0, 0}, 0.0, 4.0, {10, 20, 20, 10}},  // refused
@@ -91,13 +95,17 @@ TEST_F(ShapeTest, ScalingABoxMovesItsCornerWithBothFactorsAndSizesItWithTheKeptO
     TakeCommits();
     e->ScaleShape(row.origin, row.sx, row.sy);
     EXPECT_EQ(e->GetRect(), row.expect);
-    EXPECT_EQ(TakeCommits().size(), row.sx > 0 && row.sy > 0 ? 1u : 0u);
+    const bool moved = row.sx > 0 && row.sy > 0;
+    EXPECT_EQ(TakeCommits(), (moved ? Commits{{e->GetID(), 64}} : Commits{}));
   }
   // Halves go away from zero below the origin too.
   auto* r = Make<CGIS_RectElement>(kRect);
   r->SetRect(SGIS_Rect(-3, 5, 1, -3));
   r->ScaleShape(SGIS_Point(0, 0, 0), 0.5, 0.5);
   EXPECT_EQ(r->GetRect(), SGIS_Rect(-2, 2, 0, -2));  // -1.5 -> -2, then -2 + 4 x 0.5
+  r->SetRect(SGIS_Rect(-5, 5, -1, -5));
+  r->ScaleShape(SGIS_Point(0, 0, 0), 0.5, 0.5);
+  EXPECT_EQ(r->GetRect(), SGIS_Rect(-3, 2, -1, -3));  // -2.5 -> -3 (not the even -2), then -3 + 5
 }
 
 TEST_F(ShapeTest, MovingTheLeftBottomCornerMovesEveryShapeExactly) {
@@ -197,6 +205,55 @@ TEST_F(ShapeTest, PolylinesScaleVertexByVertexAndToleratePointsOnALine) {
   EXPECT_TRUE(TakeCommits().empty());
 }
 
+TEST_F(ShapeTest, ScalingVerticesAboutAPointMovesEachOneExactly) {
+  const char* const kPolygon = GIS_TYPE_GRAPHIC_ELEMENT_POLYGON;
+  const char* const kPolyline = GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE;
+  // The corner of the bound (110, 60) goes about (100, 50) with the factors
+  // as given; each vertex follows it from that corner, with the smaller
+  // factor for both when the ratio is kept.
+  const Points start = {{110, 60, 3}, {150, 100, 0}, {130, 160, 0}};
+  struct Row {
+    double sx, sy;
+    bool keep;
+    Points expect;  // empty: refused, nothing moves or commits
+  } rows[] = {
+      {1.5, 0.5, false, {{115, 55, 3}, {175, 75, 0}, {145, 105, 0}}},
+      {1.5, 0.5, true, {{115, 55, 3}, {135, 75, 0}, {125, 105, 0}}},
+      {0.25, 0.25, false, {{103, 53, 3}, {113, 63, 0}, {108, 78, 0}}},  // 2.5 -> 3 for the corner
+      {-1.0, 2.0, false, {}},
+  };
+  for (const char* type : {kPolygon, kPolyline}) {
+    for (const Row& row : rows) {
+      SCOPED_TRACE(std::string(type) + " by " + std::to_string(row.sx) + ", " + std::to_string(row.sy));
+      IGIS_Element* e = Keep(set_->CreateElement(type));
+      Points ring = start;
+      if (type == kPolygon) ring.push_back(ring.front());
+      SetPoints(e, ring);
+      e->SetHVScaleRatio(row.keep);
+      TakeCommits();
+      e->ScaleShape(SGIS_Point(100, 50, 0), row.sx, row.sy);
+      Points expect = row.expect.empty() ? start : row.expect;
+      if (type == kPolygon) expect.push_back(expect.front());
+      EXPECT_EQ(PointsOf(e), expect);
+      EXPECT_EQ(TakeCommits(), (row.expect.empty() ? Commits{} : Commits{{e->GetID(), 64}}));
+    }
+  }
+  // A factor of 0 flattens a polyline onto the origin's line; a polygon refuses it.
+  auto* line = Make<CGIS_PolylineElement>(kPolyline);
+  SetPoints(line, start);
+  line->ScaleShape(SGIS_Point(100, 50, 0), 0.0, 1.0);
+  EXPECT_EQ(PointsOf(line), (Points{{100, 60, 3}, {100, 100, 0}, {100, 160, 0}}));
+  auto* polygon = Make<CGIS_PolygonElement>(kPolygon);
+  SetPoints(polygon, {{110, 60, 0}, {150, 100, 0}, {130, 160, 0}, {110, 60, 0}});
+  TakeCommits();
+  polygon->ScaleShape(SGIS_Point(100, 50, 0), 0.0, 1.0);
+  EXPECT_TRUE(TakeCommits().empty());
+  // Moving the left-bottom corner of a ring moves every vertex and commits once.
+  polygon->SetLBpoint(SGIS_Point(-10, 20, 0));
+  EXPECT_EQ(PointsOf(polygon), (Points{{-10, 20, 0}, {30, 60, 0}, {10, 120, 0}, {-10, 20, 0}}));
+  EXPECT_EQ(TakeCommits(), (Commits{{polygon->GetID(), 64}}));
+}
+
 TEST_F(ShapeTest, SymbolChangesCommitWithEachShapesFlag) {
   struct Row {
     const char* type;
@@ -229,6 +286,12 @@ TEST_F(ShapeTest, SymbolChangesCommitWithEachShapesFlag) {
   IGIS_Symbol* held = ellipse->GetSymbolPtr();
   ellipse->SetSymbolPtr(held);
   EXPECT_EQ(ellipse->GetSymbolPtr(), held);
+  EXPECT_TRUE(TakeCommits().empty());
+  // NULL clears it once; NULL again to an ellipse without a symbol is no change.
+  ellipse->SetSymbolPtr(nullptr);
+  EXPECT_EQ(ellipse->GetSymbolPtr(), nullptr);
+  EXPECT_EQ(TakeCommits(), (Commits{{ellipse->GetID(), 8}}));
+  ellipse->SetSymbolPtr(nullptr);
   EXPECT_TRUE(TakeCommits().empty());
   // NULL: the rectangle drops its symbol and cannot draw; the point keeps its own.
   auto* rect = Make<CGIS_RectElement>(kRect);

@@ -46,8 +46,20 @@ TEST_F(ShapeTest, ACloneIsAnIndependentShapeInTheSameOwner) {
     e->SetName("原件");
     e->SetOrder(5);
     const int features = Class()->GetFeatureCount();
+    TakeCommits();
     IGIS_Element* c = Keep(e->Clone());
     ASSERT_NE(c, nullptr);
+    // The last commit of the copy: a polygon commits its copied ring whole,
+    // a polyline's copied vertices follow its symbol without a commit.
+    const shapetest::Commits commits = TakeCommits();
+    ASSERT_FALSE(commits.empty());
+    EXPECT_EQ(commits.back().first, c->GetID());
+    if (dynamic_cast<CGIS_PolygonElement*>(e) != nullptr) {
+      EXPECT_EQ(commits.back().second, 127);
+    }
+    if (dynamic_cast<CGIS_PolylineElement*>(e) != nullptr) {
+      EXPECT_EQ(commits.back().second, 8);
+    }
     EXPECT_EQ(Class()->GetFeatureCount(), features + 1);
     EXPECT_EQ(c->GetFeatureSetPtr(), set_);
     EXPECT_NE(c->GetID(), e->GetID());
