@@ -8,11 +8,10 @@
 #include <cairo.h>
 
 #include <cmath>
-#include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "bench/ratio_reporter.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/text/textengine.h"
 #include "platform/win/gdidevice.h"
@@ -109,18 +108,6 @@ void RawCairo(benchmark::State& state) {
 BENCHMARK(ThroughDc)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(RawCairo)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// Console output plus the CPU time per iteration of each run, for the ratio
-// (CPU time: wall time swings with whatever else the machine runs).
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (r.iterations > 0) perIteration[r.benchmark_name()] = r.cpu_accumulated_time / static_cast<double>(r.iterations);
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> perIteration;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -129,12 +116,6 @@ int main(int argc, char** argv) {
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
-  double dc = 0, raw = 0;
-  for (const auto& [name, t] : reporter.perIteration) {
-    if (name.rfind("ThroughDc", 0) == 0) dc = t;
-    if (name.rfind("RawCairo", 0) == 0) raw = t;
-  }
-  if (dc > 0 && raw > 0)
-    std::printf("device context / raw cairo = %.2f (target: at most 1.50)\n", dc / raw);
+  reporter.PrintRatio("ThroughDc", "RawCairo", "device context / raw cairo", 1.5);
   return 0;
 }

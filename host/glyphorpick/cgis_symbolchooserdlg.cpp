@@ -51,46 +51,28 @@ void ApplySize(IGIS_Symbol* s, int kind, double v) {
 class CGIS_SymbolChooserDlg final : public IGIS_SymbolChooserDlg {
  public:
   BOOL Run(IGIS_Symbol* current, int kind, int* state, int, int) override {
-    Drop();
+    result_.Drop();
     if (kind != GIS_CHOOSE_POINT && kind != GIS_CHOOSE_LINE && kind != GIS_CHOOSE_FILL && kind != GIS_CHOOSE_TEXT) {
       GIS_LOG(3, "IGIS_SymbolChooserDlg::Run", "unknown chooser kind %d", kind);
       return FALSE;
     }
-    const bool editing = current != nullptr && KindMatches(current, kind);
     // Editing starts from the current symbol; a new choice from the entry
     // this caller chose last time.
-    const int remembered = state && *state > 0 ? *state - 1 : -1;
-    const std::string sizeText = editing ? GIS_FormatSize(SizeOf(current, kind)) : "";
-    CGIS_SymbolPickDlg dlg("符号选择", GIS_SymbolCatalogue(kind), editing ? -1 : remembered, SizeLabel(kind),
-                           sizeText);
-    if (dlg.DoModal() != IDOK) return FALSE;
-
-    IGIS_Symbol* chosen = nullptr;
-    if (dlg.GetChosen() >= 0) {
-      chosen = GIS_MakeCatalogueSymbol(kind, dlg.GetChosen());
-      if (chosen && state) *state = dlg.GetChosen() + 1;
-    } else if (editing) {
-      chosen = current->Clone();
-    }
+    IGIS_Symbol* edited = current != nullptr && KindMatches(current, kind) ? current : nullptr;
+    IGIS_Symbol* chosen = GIS_PickSymbol(
+        "符号选择", GIS_SymbolCatalogue(kind), SizeLabel(kind), edited, state,
+        [kind](int index) { return GIS_MakeCatalogueSymbol(kind, index); },
+        [kind](IGIS_Symbol* s) { return SizeOf(s, kind); },
+        [kind](IGIS_Symbol* s, double v) { ApplySize(s, kind, v); });
     if (chosen == nullptr) return FALSE;
-    double v = 0;
-    if (dlg.GetSizeText() != sizeText && GIS_ParseSize(dlg.GetSizeText(), &v)) ApplySize(chosen, kind, v);
-    result_ = chosen;
+    result_.Keep(chosen);
     return TRUE;
   }
 
-  IGIS_Symbol* GetResult() override {
-    IGIS_Symbol* r = result_;
-    result_ = nullptr;
-    return r;
-  }
+  IGIS_Symbol* GetResult() override { return result_.Take(); }
 
  private:
-  void Drop() {
-    if (result_) result_->Release();
-    result_ = nullptr;
-  }
-  IGIS_Symbol* result_ = nullptr;
+  GIS_ChooserResult<IGIS_Symbol> result_;
 };
 
 }  // namespace

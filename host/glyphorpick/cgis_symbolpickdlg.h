@@ -61,3 +61,55 @@ IGIS_SymbolV2* GIS_MakeCatalogueSymbol2(int kind, int index);
 // A size text: a finite number above 0 ("%g" form when written).
 bool GIS_ParseSize(const std::string& text, double* value);
 std::string GIS_FormatSize(double value);
+
+// One round of a chooser on the chooser window: the symbol the user settled
+// on, owned by the caller, or NULL when the window was cancelled or nothing
+// came of it. `current` (may be NULL) is the symbol being edited: its size
+// fills the size edit and, with no entry chosen, a copy of it is the result.
+// Otherwise the entry remembered in `*state` (1-based; 0: none; `state` may be
+// NULL) starts selected. A chosen entry is made with `make(index)` and
+// remembered in `*state`. A size typed anew is handed to `applySize`.
+template <class TSymbol, class TMake, class TSizeOf, class TApplySize>
+TSymbol* GIS_PickSymbol(const std::string& caption, const std::vector<std::string>& entries,
+                        const std::string& sizeLabel, TSymbol* current, int* state, TMake make,
+                        TSizeOf sizeOf, TApplySize applySize) {
+  const int remembered = state && *state > 0 ? *state - 1 : -1;
+  const std::string sizeText = current ? GIS_FormatSize(sizeOf(current)) : "";
+  CGIS_SymbolPickDlg dlg(caption, entries, current ? -1 : remembered, sizeLabel, sizeText);
+  if (dlg.DoModal() != IDOK) return nullptr;
+  TSymbol* chosen = nullptr;
+  if (dlg.GetChosen() >= 0) {
+    chosen = make(dlg.GetChosen());
+    if (chosen && state) *state = dlg.GetChosen() + 1;
+  } else if (current) {
+    chosen = current->Clone();
+  }
+  if (chosen == nullptr) return nullptr;
+  double v = 0;
+  if (dlg.GetSizeText() != sizeText && GIS_ParseSize(dlg.GetSizeText(), &v)) applySize(chosen, v);
+  return chosen;
+}
+
+// The symbol a chooser made, held until its caller takes it.
+template <class TSymbol>
+class GIS_ChooserResult {
+ public:
+  // Releases a symbol nobody took.
+  void Drop() {
+    if (symbol_) symbol_->Release();
+    symbol_ = nullptr;
+  }
+  void Keep(TSymbol* symbol) {
+    Drop();
+    symbol_ = symbol;
+  }
+  // The symbol, now the caller's; NULL when there is none.
+  TSymbol* Take() {
+    TSymbol* r = symbol_;
+    symbol_ = nullptr;
+    return r;
+  }
+
+ private:
+  TSymbol* symbol_ = nullptr;
+};

@@ -286,19 +286,44 @@ bool CairoCanvas::applyClip(const State& state, double x0, double y0, double x1,
   return true;
 }
 
-void CairoCanvas::setBrushSource(const Brush& brush, const State& state, bool& needBackground) {
-  needBackground = false;
+bool CairoCanvas::beginPaint(const State& state, double x0, double y0, double x1, double y1) {
+  cairo_save(cr_);
+  if (applyClip(state, x0, y0, x1, y1)) return true;
+  cairo_restore(cr_);
+  return false;
+}
+
+void CairoCanvas::fillPath(const Brush& brush, const State& state) {
   if (brush.style == BrushStyle::Hatched) {
     cairo_pattern_t* p = HatchPattern(brush.hatch, brush.color);
     cairo_set_source(cr_, p);
     cairo_pattern_destroy(p);
-    needBackground = state.opaque;
+    if (state.opaque) {
+      // The gaps between the hatch lines show the background colour.
+      cairo_save(cr_);
+      SetColor(cr_, state.background);
+      cairo_fill_preserve(cr_);
+      cairo_restore(cr_);
+    }
   } else {
     SetColor(cr_, brush.color);
   }
+  cairo_fill(cr_);
 }
 
 namespace {
+
+// The box [x0, x1] x [y0, y1] that takes in the points added; empty (x0 > x1)
+// until the first.
+struct Extent {
+  double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+  void add(double x, double y) {
+    x0 = std::min(x0, x);
+    y0 = std::min(y0, y);
+    x1 = std::max(x1, x);
+    y1 = std::max(y1, y);
+  }
+};
 
 // Adds the sub-paths; `close` closes every one (fills), `offset` moves the
 // geometry onto pixel centres (strokes). False when a point is not finite.
@@ -323,37 +348,22 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
   const bool doFill = shape.fill && brush.style != BrushStyle::Null;
   const bool doStroke = shape.stroke && pen.style != PenStyle::Null && std::isfinite(pen.width) && pen.width > 0;
   if (!doFill && !doStroke) return;
-  double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+  Extent box;
   for (const SubPath& sp : shape.paths) {
     for (const Point& p : sp.points) {
       if (!Finite(p)) return;
-      x0 = std::min(x0, p.x);
-      y0 = std::min(y0, p.y);
-      x1 = std::max(x1, p.x);
-      y1 = std::max(y1, p.y);
+      box.add(p.x, p.y);
     }
   }
-  if (!(x0 <= x1)) return;
+  if (!(box.x0 <= box.x1)) return;
   // Room for the stroke: half the width, miter spikes, caps and the half-pixel shift.
   const double w = doStroke ? std::min(pen.width, kCoordLimit) : 0.0;
   const double pad = 2.0 + (doStroke ? w * (pen.join == LineJoin::Miter ? kMiterLimit / 2 + 1 : 1.5) : 0.0);
-  cairo_save(cr_);
-  if (!applyClip(state, x0 - pad, y0 - pad, x1 + pad, y1 + pad)) {
-    cairo_restore(cr_);
-    return;
-  }
+  if (!beginPaint(state, box.x0 - pad, box.y0 - pad, box.x1 + pad, box.y1 + pad)) return;
   cairo_set_antialias(cr_, antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
   if (doFill && AddPaths(cr_, shape, true, 0.0)) {
     cairo_set_fill_rule(cr_, shape.rule == FillRule::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
-    bool needBackground = false;
-    setBrushSource(brush, state, needBackground);
-    if (needBackground) {
-      cairo_save(cr_);
-      SetColor(cr_, state.background);
-      cairo_fill_preserve(cr_);
-      cairo_restore(cr_);
-    }
-    cairo_fill(cr_);
+    fillPath(brush, state);
   }
   if (doStroke && AddPaths(cr_, shape, false, 0.5)) {
     cairo_set_line_width(cr_, w);
@@ -386,20 +396,14 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
 
 void CairoCanvas::fillRects(const std::vector<Rect>& rects, const Brush& brush, const State& state) {
   if (brush.style == BrushStyle::Null || rects.empty()) return;
-  double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+  Extent box;
   for (const Rect& r : rects) {
     if (r.empty()) continue;
-    x0 = std::min<double>(x0, r.left);
-    y0 = std::min<double>(y0, r.top);
-    x1 = std::max<double>(x1, r.right);
-    y1 = std::max<double>(y1, r.bottom);
+    box.add(r.left, r.top);
+    box.add(r.right, r.bottom);
   }
-  if (!(x0 < x1)) return;
-  cairo_save(cr_);
-  if (!applyClip(state, x0, y0, x1, y1)) {
-    cairo_restore(cr_);
-    return;
-  }
+  if (!(box.x0 < box.x1)) return;
+  if (!beginPaint(state, box.x0, box.y0, box.x1, box.y1)) return;
   cairo_set_antialias(cr_, antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
   cairo_new_path(cr_);
   for (const Rect& r : rects) {
@@ -407,15 +411,7 @@ void CairoCanvas::fillRects(const std::vector<Rect>& rects, const Brush& brush, 
     cairo_rectangle(cr_, r.left, r.top, static_cast<double>(r.right) - r.left, static_cast<double>(r.bottom) - r.top);
   }
   cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
-  bool needBackground = false;
-  setBrushSource(brush, state, needBackground);
-  if (needBackground) {
-    cairo_save(cr_);
-    SetColor(cr_, state.background);
-    cairo_fill_preserve(cr_);
-    cairo_restore(cr_);
-  }
-  cairo_fill(cr_);
+  fillPath(brush, state);
   cairo_restore(cr_);
 }
 
@@ -451,21 +447,14 @@ void CairoCanvas::drawText(const TextRun& run, const State& state) {
   // Everything painted lies within the run's length plus a few ems of the
   // origin, or inside the background box.
   const double reach = std::fabs(total) + 3 * m.em;
-  double x0 = run.origin.x - reach, y0 = run.origin.y - reach, x1 = run.origin.x + reach, y1 = run.origin.y + reach;
+  Extent box;
+  box.add(run.origin.x - reach, run.origin.y - reach);
+  box.add(run.origin.x + reach, run.origin.y + reach);
   if (run.fillBackground) {
-    for (const Point& p : run.backgroundBox) {
-      if (!Finite(p)) continue;
-      x0 = std::min(x0, p.x);
-      y0 = std::min(y0, p.y);
-      x1 = std::max(x1, p.x);
-      y1 = std::max(y1, p.y);
-    }
+    for (const Point& p : run.backgroundBox)
+      if (Finite(p)) box.add(p.x, p.y);
   }
-  cairo_save(cr_);
-  if (!applyClip(state, x0, y0, x1, y1)) {
-    cairo_restore(cr_);
-    return;
-  }
+  if (!beginPaint(state, box.x0, box.y0, box.x1, box.y1)) return;
   cairo_new_path(cr_);
   if (run.fillBackground && run.backgroundBox.size() >= 3) {
     bool fine = true;
@@ -543,9 +532,7 @@ void CairoCanvas::drawImage(const Image& image, const Rect& src, const Rect& dst
     }
   }
   cairo_surface_mark_dirty(tmp);
-  cairo_save(cr_);
-  if (!applyClip(state, dst.left, dst.top, dst.right, dst.bottom)) {
-    cairo_restore(cr_);
+  if (!beginPaint(state, dst.left, dst.top, dst.right, dst.bottom)) {
     cairo_surface_destroy(tmp);
     return;
   }

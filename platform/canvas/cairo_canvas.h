@@ -78,7 +78,13 @@ class CairoCanvas final : public Canvas {
   static std::unique_ptr<CairoCanvas> createVector(Kind kind, const std::string& path, double widthMm,
                                                    double heightMm, double dpi);
   bool applyClip(const State& state, double x0, double y0, double x1, double y1);
-  void setBrushSource(const Brush& brush, const State& state, bool& needBackground);
+  // Saves the cairo state and applies the clip for painting within the box;
+  // false (the state restored) when nothing may be painted. The caller
+  // restores the state when it is done.
+  bool beginPaint(const State& state, double x0, double y0, double x1, double y1);
+  // Fills the current path with the brush; the gaps of a hatch on an opaque
+  // background show the background colour.
+  void fillPath(const Brush& brush, const State& state);
 
   Kind kind_;
   cairo_surface_t* surface_ = nullptr;

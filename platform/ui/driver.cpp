@@ -21,13 +21,58 @@ std::vector<std::string>& GlobalErrors() {
   return errors;
 }
 
+POINT Middle(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
 POINT Centre(WindowState* s) {
   RECT r{};
   if (CWnd* w = s->Object()) w->GetWindowRect(&r);
-  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  return Middle(r);
 }
 
 bool IsDropList(const WindowState* s) { return s->kind == Kind::ComboBox && (s->style & 0x3) == CBS_DROPDOWNLIST; }
+
+// Gives the control the focus and returns its state afterwards: null when a
+// focus handler destroyed it.
+WindowState* FocusedState(CWnd* c) {
+  HWND h = c->m_hWnd;
+  c->SetFocus();
+  return Get(h);
+}
+
+// Types the text into the edit one character at a time, as long as the edit lives.
+void TypeChars(HWND h, const std::string& text) {
+  for (const std::string& ch : md::ui::detail::Utf8Chars(text)) {
+    WindowState* s = Get(h);
+    if (!s) break;
+    md::ui::detail::EditTypeChar(s, ch);
+  }
+}
+
+// A list box whose selection the user changed repaints and tells its parent
+// when it notifies.
+void ListBoxSelectionChanged(CWnd* c, WindowState* s) {
+  c->Invalidate();
+  if (s->style & LBS_NOTIFY) md::ui::detail::NotifyParent(s, LBN_SELCHANGE);
+}
+
+// Clears the selection of every list view item but `keep` (-1: all of them).
+// The parent hears of each change and may change the list meanwhile.
+void DeselectListViewItems(HWND h, int keep) {
+  for (int i = 0;; ++i) {
+    WindowState* cur = Get(h);
+    if (!cur || i >= static_cast<int>(cur->items.size())) break;
+    if (i != keep && (cur->items[i].state & LVIS_SELECTED))
+      md::ui::detail::ListViewSetState(cur, i, 0, LVIS_SELECTED, true);
+  }
+}
+
+void NotifyItemActivate(WindowState* s, UINT code, int item, POINT at) {
+  NMITEMACTIVATE nm;
+  nm.hdr.code = code;
+  nm.iItem = item;
+  nm.ptAction = at;
+  md::ui::detail::NotifyParent(s, &nm.hdr);
+}
 
 }  // namespace
 
@@ -80,6 +125,28 @@ bool UiUser::UsableControl(int id, CWnd** out, const char* action) {
   return true;
 }
 
+bool UiUser::EditableControl(int id, CWnd** out, const char* action) {
+  CWnd* c = nullptr;
+  if (!UsableControl(id, &c, action)) return false;
+  const WindowState* s = c->State();
+  if (s->kind != Kind::Edit && !(s->kind == Kind::ComboBox && !IsDropList(s)))
+    return Fail(std::string(action) + " " + std::to_string(id) + ": not an edit");
+  *out = c;
+  return true;
+}
+
+bool UiUser::ExtendedListItem(int id, int index, CWnd** out, const char* action) {
+  CWnd* c = nullptr;
+  if (!UsableControl(id, &c, action)) return false;
+  const WindowState* s = c->State();
+  const std::string what = std::string(action) + " " + std::to_string(id);
+  if (s->kind != Kind::ListBox || !(s->style & LBS_EXTENDEDSEL))
+    return Fail(what + ": not an extended list box");
+  if (index < 0 || index >= static_cast<int>(s->items.size())) return Fail(what + ": no such item");
+  *out = c;
+  return true;
+}
+
 void UiUser::Settle() {
   if (window_.m_hWnd) md::ui::detail::PaintPending(window_.State());
 }
@@ -94,43 +161,29 @@ bool UiUser::Focus(int id) {
 
 bool UiUser::Type(int id, const std::string& text) {
   CWnd* c = nullptr;
-  if (!UsableControl(id, &c, "type into")) return false;
-  WindowState* s = c->State();
-  if (s->kind != Kind::Edit && !(s->kind == Kind::ComboBox && !IsDropList(s)))
-    return Fail("type into " + std::to_string(id) + ": not an edit");
+  if (!EditableControl(id, &c, "type into")) return false;
   HWND h = c->m_hWnd;
-  md::ui::detail::SetCursorScreenPos(Centre(s));
-  c->SetFocus();
-  if ((s = Get(h)) == nullptr) return Fail("type into " + std::to_string(id) + ": the control went away");
+  md::ui::detail::SetCursorScreenPos(Centre(c->State()));
+  WindowState* s = FocusedState(c);
+  if (!s) return Fail("type into " + std::to_string(id) + ": the control went away");
   s->selStart = s->selEnd = md::ui::detail::Utf8Length(s->text);
-  for (const std::string& ch : md::ui::detail::Utf8Chars(text)) {
-    s = Get(h);
-    if (!s) break;
-    md::ui::detail::EditTypeChar(s, ch);
-  }
+  TypeChars(h, text);
   Settle();
   return true;
 }
 
 bool UiUser::Replace(int id, const std::string& text) {
   CWnd* c = nullptr;
-  if (!UsableControl(id, &c, "replace text of")) return false;
-  WindowState* s = c->State();
-  if (s->kind != Kind::Edit && !(s->kind == Kind::ComboBox && !IsDropList(s)))
-    return Fail("replace text of " + std::to_string(id) + ": not an edit");
+  if (!EditableControl(id, &c, "replace text of")) return false;
   HWND h = c->m_hWnd;
-  c->SetFocus();
-  if ((s = Get(h)) == nullptr) return false;
+  WindowState* s = FocusedState(c);
+  if (!s) return false;
   s->selStart = 0;
   s->selEnd = md::ui::detail::Utf8Length(s->text);
   if (text.empty()) {
     if (s->selEnd > 0) md::ui::detail::EditDeleteSelection(s, true);
   } else {
-    for (const std::string& ch : md::ui::detail::Utf8Chars(text)) {
-      s = Get(h);
-      if (!s) break;
-      md::ui::detail::EditTypeChar(s, ch);
-    }
+    TypeChars(h, text);
   }
   Settle();
   return true;
@@ -157,11 +210,9 @@ bool UiUser::Click(int id) {
   if (!UsableControl(id, &c, "click")) return false;
   WindowState* s = c->State();
   md::ui::detail::SetCursorScreenPos(Centre(s));
-  HWND h = c->m_hWnd;
   if (s->kind == Kind::Button) {
     if ((s->style & BS_TYPEMASK) == BS_GROUPBOX) return Fail("click " + std::to_string(id) + ": a group box");
-    c->SetFocus();
-    if ((s = Get(h)) != nullptr) md::ui::detail::ButtonClick(s);
+    if ((s = FocusedState(c)) != nullptr) md::ui::detail::ButtonClick(s);
   } else if (s->kind == Kind::Static) {
     if (s->style & SS_NOTIFY) md::ui::detail::NotifyParent(s, STN_CLICKED);
   } else {
@@ -181,8 +232,7 @@ bool UiUser::Choose(int id, int index) {
   if (index < 0 || index >= static_cast<int>(s->items.size())) return Fail(what + ": no such item");
   HWND h = c->m_hWnd;
   md::ui::detail::SetCursorScreenPos(Centre(s));
-  c->SetFocus();
-  if ((s = Get(h)) == nullptr) return false;
+  if ((s = FocusedState(c)) == nullptr) return false;
   if (s->kind == Kind::ComboBox) {
     md::ui::detail::ComboSetCurSel(s, index);
     md::ui::detail::NotifyParent(s, CBN_SELCHANGE);
@@ -197,24 +247,13 @@ bool UiUser::Choose(int id, int index) {
       s->curSel = index;
     }
     s->caret = index;
-    c->Invalidate();
-    if (s->style & LBS_NOTIFY) md::ui::detail::NotifyParent(s, LBN_SELCHANGE);
+    ListBoxSelectionChanged(c, s);
   } else {
-    for (int i = 0; i < static_cast<int>(s->items.size()); ++i) {
-      WindowState* cur = Get(h);
-      if (cur && i != index && (cur->items[i].state & LVIS_SELECTED))
-        md::ui::detail::ListViewSetState(cur, i, 0, LVIS_SELECTED, true);
-    }
+    DeselectListViewItems(h, index);
     if (WindowState* cur = Get(h))
       md::ui::detail::ListViewSetState(cur, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED, true);
-    if (WindowState* cur = Get(h)) {
-      NMITEMACTIVATE nm;
-      nm.hdr.code = NM_CLICK;
-      nm.iItem = index;
-      RECT r = md::ui::detail::ListViewItemRect(cur, index);
-      nm.ptAction = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-      md::ui::detail::NotifyParent(cur, &nm.hdr);
-    }
+    if (WindowState* cur = Get(h))
+      NotifyItemActivate(cur, NM_CLICK, index, Middle(md::ui::detail::ListViewItemRect(cur, index)));
   }
   Settle();
   return true;
@@ -231,36 +270,26 @@ bool UiUser::ChooseText(int id, const std::string& text) {
 
 bool UiUser::CtrlClick(int id, int index) {
   CWnd* c = nullptr;
-  if (!UsableControl(id, &c, "ctrl-click in")) return false;
-  WindowState* s = c->State();
-  if (s->kind != Kind::ListBox || !(s->style & LBS_EXTENDEDSEL)) return Fail("ctrl-click in " + std::to_string(id) + ": not an extended list box");
-  if (index < 0 || index >= static_cast<int>(s->items.size())) return Fail("ctrl-click in " + std::to_string(id) + ": no such item");
-  HWND h = c->m_hWnd;
-  c->SetFocus();
-  if ((s = Get(h)) == nullptr) return false;
+  if (!ExtendedListItem(id, index, &c, "ctrl-click in")) return false;
+  WindowState* s = FocusedState(c);
+  if (!s) return false;
   s->items[index].selected = !s->items[index].selected;
   s->anchor = s->caret = index;
-  c->Invalidate();
-  if (s->style & LBS_NOTIFY) md::ui::detail::NotifyParent(s, LBN_SELCHANGE);
+  ListBoxSelectionChanged(c, s);
   Settle();
   return true;
 }
 
 bool UiUser::ShiftClick(int id, int index) {
   CWnd* c = nullptr;
-  if (!UsableControl(id, &c, "shift-click in")) return false;
-  WindowState* s = c->State();
-  if (s->kind != Kind::ListBox || !(s->style & LBS_EXTENDEDSEL)) return Fail("shift-click in " + std::to_string(id) + ": not an extended list box");
-  if (index < 0 || index >= static_cast<int>(s->items.size())) return Fail("shift-click in " + std::to_string(id) + ": no such item");
-  HWND h = c->m_hWnd;
-  c->SetFocus();
-  if ((s = Get(h)) == nullptr) return false;
+  if (!ExtendedListItem(id, index, &c, "shift-click in")) return false;
+  WindowState* s = FocusedState(c);
+  if (!s) return false;
   int anchor = s->anchor >= 0 ? s->anchor : index;
   for (int i = 0; i < static_cast<int>(s->items.size()); ++i)
     s->items[i].selected = i >= std::min(anchor, index) && i <= std::max(anchor, index);
   s->caret = index;
-  c->Invalidate();
-  if (s->style & LBS_NOTIFY) md::ui::detail::NotifyParent(s, LBN_SELCHANGE);
+  ListBoxSelectionChanged(c, s);
   Settle();
   return true;
 }
@@ -274,7 +303,7 @@ bool UiUser::DoubleClick(int id, int index) {
     RECT cell = md::ui::detail::ListViewItemRect(s, index);
     UINT flags = 0;
     POINT p{(cell.left + cell.right) / 2, cell.top + 4};
-    if (md::ui::detail::ListViewHitTest(s, p, &flags) != index) p = POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2};
+    if (md::ui::detail::ListViewHitTest(s, p, &flags) != index) p = Middle(cell);
     return DoubleClickAt(id, p);
   }
   if (!Choose(id, index)) return false;
@@ -296,26 +325,15 @@ bool UiUser::DoubleClickAt(int id, POINT point) {
   POINT screen = point;
   c->ClientToScreen(&screen);
   md::ui::detail::SetCursorScreenPos(screen);
-  c->SetFocus();
-  if ((s = Get(h)) == nullptr) return false;
+  if ((s = FocusedState(c)) == nullptr) return false;
   int hit = md::ui::detail::ListViewHitTest(s, point, nullptr);
   if (hit >= 0) {
     if (!Choose(id, hit)) return false;
     md::ui::detail::SetCursorScreenPos(screen);
   } else {
-    // A click on empty space clears the selection.
-    for (int i = 0; i < static_cast<int>(s->items.size()); ++i) {
-      WindowState* cur = Get(h);
-      if (cur && (cur->items[i].state & LVIS_SELECTED)) md::ui::detail::ListViewSetState(cur, i, 0, LVIS_SELECTED, true);
-    }
+    DeselectListViewItems(h, -1);  // a click on empty space clears the selection
   }
-  if (WindowState* cur = Get(h)) {
-    NMITEMACTIVATE nm;
-    nm.hdr.code = NM_DBLCLK;
-    nm.iItem = hit;
-    nm.ptAction = point;
-    md::ui::detail::NotifyParent(cur, &nm.hdr);
-  }
+  if (WindowState* cur = Get(h)) NotifyItemActivate(cur, NM_DBLCLK, hit, point);
   Settle();
   return true;
 }

@@ -88,6 +88,10 @@ class UiUser {
  private:
   bool Fail(const std::string& what);
   bool UsableControl(int id, CWnd** out, const char* action);
+  // A usable control that takes typing: an edit, or a combo box with an edit.
+  bool EditableControl(int id, CWnd** out, const char* action);
+  // A usable extended-selection list box that has item `index`.
+  bool ExtendedListItem(int id, int index, CWnd** out, const char* action);
   bool PressSheetButton(UINT id, const char* name);
   void Settle();
 

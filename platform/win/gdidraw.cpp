@@ -27,6 +27,21 @@ BOOL Emit(DCObj* dc, cv::Shape& shape, bool fill, bool stroke) {
   return TRUE;
 }
 
+// A shape of one outline; `bounds` is the box the call was given, where it had one.
+cv::Shape OneOutline(cv::ShapeKind kind, cv::SubPath outline, const cv::Rect& bounds = {}) {
+  cv::Shape shape;
+  shape.kind = kind;
+  shape.bounds = bounds;
+  shape.paths.push_back(std::move(outline));
+  return shape;
+}
+
+// The device points of `count` logical points, after those already in `path`.
+void AppendDev(const DCObj* dc, const POINT* pts, std::size_t count, cv::SubPath& path) {
+  path.points.reserve(path.points.size() + count);
+  for (std::size_t i = 0; i < count; ++i) path.points.push_back(dc->Dev(pts[i].x, pts[i].y));
+}
+
 cv::FillRule Rule(const DCObj* dc) {
   return dc->st.polyFillMode == WINDING ? cv::FillRule::Winding : cv::FillRule::Alternate;
 }
@@ -107,16 +122,33 @@ BOOL ArcShape(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int y
   EllipseGeom e = DevEllipse(dc, l, t, r, b);
   double t0 = 0, sweep = 0;
   ArcAngles(dc, e, xs, ys, xe, ye, &t0, &sweep);
-  cv::Shape shape;
-  shape.kind = kind;
-  shape.bounds = e.box;
   cv::SubPath path;
   AppendArc(path.points, e.cx, e.cy, e.rx, e.ry, t0, sweep);
   if (kind == cv::ShapeKind::Pie) path.points.push_back({e.cx, e.cy});
   path.closed = kind != cv::ShapeKind::Arc;
-  shape.paths.push_back(std::move(path));
-  const bool closed = kind != cv::ShapeKind::Arc;
-  return Emit(dc, shape, closed, true);
+  cv::Shape shape = OneOutline(kind, std::move(path), e.box);
+  return Emit(dc, shape, shape.paths[0].closed, true);
+}
+
+// What FillRect and FrameRect paint: the context's canvas, the brush and the
+// rectangle on the device.
+struct RectPaint {
+  DCObj* dc = nullptr;
+  cv::Canvas* canvas = nullptr;  // null: nothing to paint
+  BrushObj brush;
+  cv::Rect rect;
+};
+
+// 0 when the call fails; otherwise 1, with `out.canvas` set when there is
+// something to paint (a rectangle with an area and a brush that is not null).
+int PrepareRectPaint(HDC hdc, const RECT* rect, HBRUSH brush, RectPaint& out) {
+  out.dc = FindDC(hdc);
+  if (!out.dc || !rect || !ResolveBrush(brush, &out.brush)) return 0;
+  cv::Canvas* c = out.dc->Canvas();
+  if (!c) return 0;
+  out.rect = out.dc->DevRect(rect->left, rect->top, rect->right, rect->bottom);
+  if (!out.rect.empty() && out.brush.style != BS_NULL) out.canvas = c;
+  return 1;
 }
 
 }  // namespace
@@ -132,9 +164,8 @@ BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT old) {
 BOOL LineTo(HDC hdc, int x, int y) {
   DCObj* dc = FindDC(hdc);
   if (!dc) return FALSE;
-  cv::Shape shape;
-  shape.kind = cv::ShapeKind::Line;
-  shape.paths.push_back({{dc->Dev(dc->st.current.x, dc->st.current.y), dc->Dev(x, y)}, false});
+  cv::Shape shape =
+      OneOutline(cv::ShapeKind::Line, {{dc->Dev(dc->st.current.x, dc->st.current.y), dc->Dev(x, y)}, false});
   dc->st.current = {x, y};
   return Emit(dc, shape, false, true);
 }
@@ -142,24 +173,19 @@ BOOL LineTo(HDC hdc, int x, int y) {
 BOOL Polyline(HDC hdc, const POINT* pts, int count) {
   DCObj* dc = FindDC(hdc);
   if (!dc || !pts || count < 2 || count > kMaxPoints) return FALSE;
-  cv::Shape shape;
-  shape.kind = cv::ShapeKind::Polyline;
   cv::SubPath p;
-  p.points.reserve(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) p.points.push_back(dc->Dev(pts[i].x, pts[i].y));
-  shape.paths.push_back(std::move(p));
+  AppendDev(dc, pts, static_cast<std::size_t>(count), p);
+  cv::Shape shape = OneOutline(cv::ShapeKind::Polyline, std::move(p));
   return Emit(dc, shape, false, true);
 }
 
 BOOL PolylineTo(HDC hdc, const POINT* pts, DWORD count) {
   DCObj* dc = FindDC(hdc);
   if (!dc || !pts || count < 1 || count > static_cast<DWORD>(kMaxPoints)) return FALSE;
-  cv::Shape shape;
-  shape.kind = cv::ShapeKind::Polyline;
   cv::SubPath p;
   p.points.push_back(dc->Dev(dc->st.current.x, dc->st.current.y));
-  for (DWORD i = 0; i < count; ++i) p.points.push_back(dc->Dev(pts[i].x, pts[i].y));
-  shape.paths.push_back(std::move(p));
+  AppendDev(dc, pts, count, p);
+  cv::Shape shape = OneOutline(cv::ShapeKind::Polyline, std::move(p));
   dc->st.current = pts[count - 1];
   return Emit(dc, shape, false, true);
 }
@@ -167,14 +193,11 @@ BOOL PolylineTo(HDC hdc, const POINT* pts, DWORD count) {
 BOOL Polygon(HDC hdc, const POINT* pts, int count) {
   DCObj* dc = FindDC(hdc);
   if (!dc || !pts || count < 2 || count > kMaxPoints) return FALSE;
-  cv::Shape shape;
-  shape.kind = cv::ShapeKind::Polygon;
-  shape.rule = Rule(dc);
   cv::SubPath p;
   p.closed = true;
-  p.points.reserve(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) p.points.push_back(dc->Dev(pts[i].x, pts[i].y));
-  shape.paths.push_back(std::move(p));
+  AppendDev(dc, pts, static_cast<std::size_t>(count), p);
+  cv::Shape shape = OneOutline(cv::ShapeKind::Polygon, std::move(p));
+  shape.rule = Rule(dc);
   return Emit(dc, shape, true, true);
 }
 
@@ -194,7 +217,8 @@ BOOL PolyPolygon(HDC hdc, const POINT* pts, const INT* counts, int polyCount) {
   for (int i = 0; i < polyCount; ++i) {
     cv::SubPath p;
     p.closed = true;
-    for (int k = 0; k < counts[i]; ++k, ++q) p.points.push_back(dc->Dev(q->x, q->y));
+    AppendDev(dc, q, static_cast<std::size_t>(counts[i]), p);
+    q += counts[i];
     shape.paths.push_back(std::move(p));
   }
   return Emit(dc, shape, true, true);
@@ -204,10 +228,8 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   DCObj* dc = FindDC(hdc);
   if (!dc) return FALSE;
   Outline o = DevOutline(dc, left, top, right, bottom);
-  cv::Shape shape;
-  shape.kind = cv::ShapeKind::Rectangle;
-  shape.bounds = o.box;
-  shape.paths.push_back({{{o.l, o.t}, {o.r, o.t}, {o.r, o.b}, {o.l, o.b}}, true});
+  cv::Shape shape =
+      OneOutline(cv::ShapeKind::Rectangle, {{{o.l, o.t}, {o.r, o.t}, {o.r, o.b}, {o.l, o.b}}, true}, o.box);
   return Emit(dc, shape, true, true);
 }
 
@@ -217,16 +239,13 @@ BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int
   Outline o = DevOutline(dc, left, top, right, bottom);
   const double rx = std::min(dc->DevLenX(std::abs(width)) / 2, (o.r - o.l) / 2.0);
   const double ry = std::min(dc->DevLenY(std::abs(height)) / 2, (o.b - o.t) / 2.0);
-  cv::Shape shape;
-  shape.kind = cv::ShapeKind::RoundRect;
-  shape.bounds = o.box;
   cv::SubPath p;
   p.closed = true;
   AppendArc(p.points, o.r - rx, o.t + ry, rx, ry, 0, kPi / 2);
   AppendArc(p.points, o.l + rx, o.t + ry, rx, ry, kPi / 2, kPi / 2);
   AppendArc(p.points, o.l + rx, o.b - ry, rx, ry, kPi, kPi / 2);
   AppendArc(p.points, o.r - rx, o.b - ry, rx, ry, 3 * kPi / 2, kPi / 2);
-  shape.paths.push_back(std::move(p));
+  cv::Shape shape = OneOutline(cv::ShapeKind::RoundRect, std::move(p), o.box);
   return Emit(dc, shape, true, true);
 }
 
@@ -234,14 +253,11 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   DCObj* dc = FindDC(hdc);
   if (!dc) return FALSE;
   EllipseGeom e = DevEllipse(dc, left, top, right, bottom);
-  cv::Shape shape;
-  shape.kind = cv::ShapeKind::Ellipse;
-  shape.bounds = e.box;
   cv::SubPath p;
   p.closed = true;
   AppendArc(p.points, e.cx, e.cy, e.rx, e.ry, 0, 2 * kPi);
   p.points.pop_back();  // the last point repeats the first
-  shape.paths.push_back(std::move(p));
+  cv::Shape shape = OneOutline(cv::ShapeKind::Ellipse, std::move(p), e.box);
   return Emit(dc, shape, true, true);
 }
 
@@ -258,41 +274,31 @@ BOOL Chord(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye) 
 }
 
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
-  DCObj* dc = FindDC(hdc);
-  BrushObj b;
-  if (!dc || !rect || !ResolveBrush(brush, &b)) return 0;
-  cv::Canvas* c = dc->Canvas();
-  if (!c) return 0;
-  cv::Rect r = dc->DevRect(rect->left, rect->top, rect->right, rect->bottom);
-  if (r.empty() || b.style == BS_NULL) return 1;
-  c->fillRects({r}, ResolveBrushFor(&b), dc->State());
-  return 1;
+  RectPaint paint;
+  const int result = PrepareRectPaint(hdc, rect, brush, paint);
+  if (paint.canvas) paint.canvas->fillRects({paint.rect}, ResolveBrushFor(&paint.brush), paint.dc->State());
+  return result;
 }
 
 int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
-  DCObj* dc = FindDC(hdc);
-  BrushObj b;
-  if (!dc || !rect || !ResolveBrush(brush, &b)) return 0;
-  cv::Canvas* c = dc->Canvas();
-  if (!c) return 0;
-  cv::Rect r = dc->DevRect(rect->left, rect->top, rect->right, rect->bottom);
-  if (r.empty() || b.style == BS_NULL) return 1;
+  RectPaint paint;
+  const int result = PrepareRectPaint(hdc, rect, brush, paint);
+  if (!paint.canvas) return result;
+  DCObj* dc = paint.dc;
+  const cv::Rect r = paint.rect;
   // The border is one logical unit wide, and at least one pixel.
   const int bw = std::max(1, Round(dc->DevLenX(1))), bh = std::max(1, Round(dc->DevLenY(1)));
-  cv::Shape shape;
-  shape.kind = cv::ShapeKind::FrameRect;
-  shape.bounds = r;
+  const double l = r.left, t = r.top, rr = r.right, bb = r.bottom;
+  cv::Shape shape = OneOutline(cv::ShapeKind::FrameRect, {{{l, t}, {rr, t}, {rr, bb}, {l, bb}}, true}, r);
   shape.rule = cv::FillRule::Alternate;
   shape.fill = true;
-  const double l = r.left, t = r.top, rr = r.right, bb = r.bottom;
-  shape.paths.push_back({{{l, t}, {rr, t}, {rr, bb}, {l, bb}}, true});
   if (r.right - r.left > 2 * bw && r.bottom - r.top > 2 * bh) {
     const double il = l + bw, it = t + bh, ir = rr - bw, ib = bb - bh;
     shape.paths.push_back({{{il, it}, {il, ib}, {ir, ib}, {ir, it}}, true});
   }
   cv::Pen none;
   none.style = cv::PenStyle::Null;
-  c->drawShape(shape, none, ResolveBrushFor(&b), dc->State());
+  paint.canvas->drawShape(shape, none, ResolveBrushFor(&paint.brush), dc->State());
   return 1;
 }
 
