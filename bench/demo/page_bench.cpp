@@ -67,7 +67,8 @@ void PrintPage(benchmark::State& state) {
 // ---- The same primitives straight into cairo ---------------------------------
 
 void Rgb(cairo_t* cr, md::canvas::Color c) {
-  cairo_set_source_rgb(cr, md::canvas::red(c) / 255.0, md::canvas::green(c) / 255.0, md::canvas::blue(c) / 255.0);
+  cairo_set_source_rgb(cr, md::canvas::red(c) / 255.0, md::canvas::green(c) / 255.0,
+                       md::canvas::blue(c) / 255.0);
 }
 
 struct GlyphRun {
@@ -116,14 +117,20 @@ class Replay {
         cairo_clip(cr);
       }
       switch (r.type) {
-        case md::canvas::Record::Type::Shape: Shape(cr, p); break;
+        case md::canvas::Record::Type::Shape:
+          Shape(cr, p);
+          break;
         case md::canvas::Record::Type::Rects:
-          for (const md::canvas::Rect& x : r.rects) cairo_rectangle(cr, x.left, x.top, x.right - x.left, x.bottom - x.top);
+          for (const md::canvas::Rect& x : r.rects)
+            cairo_rectangle(cr, x.left, x.top, x.right - x.left, x.bottom - x.top);
           Source(cr, p);
           cairo_fill(cr);
           break;
-        case md::canvas::Record::Type::Text: Text(cr, p); break;
-        case md::canvas::Record::Type::Image: break;
+        case md::canvas::Record::Type::Text:
+          Text(cr, p);
+          break;
+        case md::canvas::Record::Type::Image:
+          break;
       }
       cairo_restore(cr);
     }
@@ -147,11 +154,16 @@ class Replay {
   static std::vector<double> Dashes(const md::canvas::Pen& pen) {
     const double s = std::max(1.0, pen.width / 2);
     switch (pen.style) {
-      case md::canvas::PenStyle::Dash: return {18 * s, 6 * s};
-      case md::canvas::PenStyle::Dot: return {3 * s, 3 * s};
-      case md::canvas::PenStyle::DashDot: return {9 * s, 6 * s, 3 * s, 6 * s};
-      case md::canvas::PenStyle::DashDotDot: return {9 * s, 3 * s, 3 * s, 3 * s, 3 * s, 3 * s};
-      default: return {};
+      case md::canvas::PenStyle::Dash:
+        return {18 * s, 6 * s};
+      case md::canvas::PenStyle::Dot:
+        return {3 * s, 3 * s};
+      case md::canvas::PenStyle::DashDot:
+        return {9 * s, 6 * s, 3 * s, 6 * s};
+      case md::canvas::PenStyle::DashDotDot:
+        return {9 * s, 3 * s, 3 * s, 3 * s, 3 * s, 3 * s};
+      default:
+        return {};
     }
   }
   void PrepareText(const md::canvas::TextRun& run, Prepared* p) {
@@ -174,7 +186,8 @@ class Replay {
       cairo_matrix_init(&g.matrix, m.em * m.xScale, 0, 0, m.em, 0, 0);
       double x = 0;
       for (std::size_t i = 0; i < glyphs.size(); ++i) {
-        if (glyphs[i].slot == slot && glyphs[i].ch >= 0x20) g.glyphs.push_back(cairo_glyph_t{glyphs[i].index, x, 0});
+        if (glyphs[i].slot == slot && glyphs[i].ch >= 0x20)
+          g.glyphs.push_back(cairo_glyph_t{glyphs[i].index, x, 0});
         x += i < run.advances.size() ? run.advances[i] : glyphs[i].advance;
       }
       if (g.face != nullptr && !g.glyphs.empty()) p->runs.push_back(std::move(g));
@@ -204,7 +217,8 @@ class Replay {
     for (const md::canvas::SubPath& sp : shape.paths) {
       if (sp.points.empty()) continue;
       cairo_move_to(cr, sp.points[0].x + offset, sp.points[0].y + offset);
-      for (std::size_t i = 1; i < sp.points.size(); ++i) cairo_line_to(cr, sp.points[i].x + offset, sp.points[i].y + offset);
+      for (std::size_t i = 1; i < sp.points.size(); ++i)
+        cairo_line_to(cr, sp.points[i].x + offset, sp.points[i].y + offset);
       if (close || sp.closed) cairo_close_path(cr);
     }
   }
@@ -213,7 +227,7 @@ class Replay {
     if (r.shape.fill && r.brush.style != md::canvas::BrushStyle::Null) {
       Path(cr, r.shape, true, 0.0);
       cairo_set_fill_rule(cr, r.shape.rule == md::canvas::FillRule::Winding ? CAIRO_FILL_RULE_WINDING
-                                                                             : CAIRO_FILL_RULE_EVEN_ODD);
+                                                                            : CAIRO_FILL_RULE_EVEN_ODD);
       Source(cr, p);
       cairo_fill(cr);
     }
@@ -289,8 +303,8 @@ void StoreAndRead(benchmark::State& state, const std::string& kind) {
     }
   }
   state.counters["per_element"] =
-      benchmark::Counter(static_cast<double>(elements.size()), benchmark::Counter::kIsIterationInvariantRate |
-                                                                   benchmark::Counter::kInvert);
+      benchmark::Counter(static_cast<double>(elements.size()),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(elements.size()));
 }
 
@@ -308,14 +322,15 @@ demo::Page& BigPage() {
 }
 
 std::string BenchFile() {
-  return (std::filesystem::temp_directory_path() / ("mapdeck-bench-" + std::to_string(getpid()) + ".mdfs")).string();
+  return (std::filesystem::temp_directory_path() / ("mapdeck-bench-" + std::to_string(getpid()) + ".mdfs"))
+      .string();
 }
 
 void PerMegabyte(benchmark::State& state, std::uintmax_t bytes) {
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
-  state.counters["per_MB"] = benchmark::Counter(static_cast<double>(bytes) / (1024.0 * 1024.0),
-                                                benchmark::Counter::kIsIterationInvariantRate |
-                                                    benchmark::Counter::kInvert);
+  state.counters["per_MB"] =
+      benchmark::Counter(static_cast<double>(bytes) / (1024.0 * 1024.0),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void SaveFile(benchmark::State& state) {
@@ -360,7 +375,8 @@ BENCHMARK(LoadFile)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   // Store-and-read benchmarks for all elements and for each kind on the page.
-  benchmark::RegisterBenchmark("StoreAndRead/all", StoreAndRead, std::string())->Unit(benchmark::kMicrosecond);
+  benchmark::RegisterBenchmark("StoreAndRead/all", StoreAndRead, std::string())
+      ->Unit(benchmark::kMicrosecond);
   std::set<std::string> kinds;
   for (IGIS_Element* e : SamplePage().elements()) kinds.insert(e->GetType());
   for (const std::string& kind : kinds) {
@@ -372,7 +388,8 @@ int main(int argc, char** argv) {
   // A short run unless the caller asks for another minimum time.
   std::vector<char*> args(argv, argv + argc);
   bool hasMinTime = false;
-  for (int i = 1; i < argc; ++i) hasMinTime = hasMinTime || std::strncmp(argv[i], "--benchmark_min_time", 20) == 0;
+  for (int i = 1; i < argc; ++i)
+    hasMinTime = hasMinTime || std::strncmp(argv[i], "--benchmark_min_time", 20) == 0;
   static char shortRun[] = "--benchmark_min_time=0.05";
   if (!hasMinTime) args.insert(args.begin() + 1, shortRun);
   int n = static_cast<int>(args.size());

@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kWidth = 2480;   // A4 at 300 dpi
+constexpr int kWidth = 2480;  // A4 at 300 dpi
 constexpr int kHeight = 3508;
 constexpr int kPolygons = 10000;
 

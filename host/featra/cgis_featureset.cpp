@@ -92,8 +92,8 @@ BOOL CGIS_FeatureSet::SetUnitRatio(double ratio) {
 
 }  // namespace featra
 
-extern "C" IGIS_FeatureSet* GIS_CreateFeatureSetObject(IGIS_FeatureClass* featureClass, const char* name, int, int,
-                                                       int, int, const char*) {
+extern "C" IGIS_FeatureSet* GIS_CreateFeatureSetObject(IGIS_FeatureClass* featureClass, const char* name, int,
+                                                       int, int, int, const char*) {
   std::shared_ptr<featra::CGIS_FeatureClass> cls;
   if (featureClass == nullptr) {
     cls = std::make_shared<featra::CGIS_FeatureClass>();

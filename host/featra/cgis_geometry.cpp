@@ -8,8 +8,8 @@
 namespace featra {
 
 bool IsPointListKind(int kind) {
-  return kind == GIS_FEATURE_KIND_POINT || kind == GIS_FEATURE_KIND_POLYLINE || kind == GIS_FEATURE_KIND_POLYGON ||
-         kind == GIS_FEATURE_KIND_RECTANGLE;
+  return kind == GIS_FEATURE_KIND_POINT || kind == GIS_FEATURE_KIND_POLYLINE ||
+         kind == GIS_FEATURE_KIND_POLYGON || kind == GIS_FEATURE_KIND_RECTANGLE;
 }
 
 bool IsKnownKind(int kind) {

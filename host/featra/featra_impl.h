@@ -155,7 +155,8 @@ struct FeatureClassContent {
   std::map<int, std::unique_ptr<CGIS_Feature>> features;
 };
 
-class CGIS_FeatureClass final : public IGIS_FeatureClass, public std::enable_shared_from_this<CGIS_FeatureClass> {
+class CGIS_FeatureClass final : public IGIS_FeatureClass,
+                                public std::enable_shared_from_this<CGIS_FeatureClass> {
  public:
   CGIS_FeatureClass() = default;
   ~CGIS_FeatureClass() = default;

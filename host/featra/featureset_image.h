@@ -20,6 +20,7 @@ bool WriteFeatureSetImage(IGIS_FeatureSet* set, std::vector<std::uint8_t>* out);
 // truncated or inconsistent image is refused with a log record and the set is
 // left as it was. verifyChecksum false skips only the checksum comparison
 // (fuzzing reaches the structure checks that way).
-bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size, bool verifyChecksum);
+bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size,
+                         bool verifyChecksum);
 
 }  // namespace featra

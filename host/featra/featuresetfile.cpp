@@ -31,7 +31,6 @@ constexpr std::size_t kMinFeatureRecord = 18;  // id, kind, order, empty geometr
 constexpr long long kMaxFileBytes = 256LL << 20;
 constexpr long long kMaxNextId = 1LL << 31;
 
-
 // ---- writing --------------------------------------------------------------
 
 bool EncodeFeature(CGIS_Feature* f, ByteWriter* w, std::string* error) {
@@ -216,7 +215,8 @@ bool CheckMembers(FeatureClassContent& content, std::string* error) {
     const std::vector<int>& members = entry.second->members();
     std::unordered_set<int> seen;
     for (int id : members) {
-      if (id == entry.first || content.features.find(id) == content.features.end() || !seen.insert(id).second) {
+      if (id == entry.first || content.features.find(id) == content.features.end() ||
+          !seen.insert(id).second) {
         *error = "compound " + std::to_string(entry.first) + " has a bad member " + std::to_string(id);
         return false;
       }
@@ -390,7 +390,8 @@ bool WriteFeatureSetImage(IGIS_FeatureSet* set, std::vector<std::uint8_t>* out) 
   return true;
 }
 
-bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size, bool verifyChecksum) {
+bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size,
+                         bool verifyChecksum) {
   CGIS_FeatureSet* own = OwnSet(set);
   if (own == nullptr) {
     GIS_LOG(3, "ReadFeatureSetImage", "pFeatureSet == NULL");
@@ -413,8 +414,8 @@ BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
   // Written beside the target and renamed over it, so the target is either
   // the old file or the whole new one.
   static std::atomic<unsigned> counter{0};
-  const std::string temp = std::string(path) + ".tmp." + std::to_string(::getpid()) + "." +
-                           std::to_string(counter.fetch_add(1));
+  const std::string temp =
+      std::string(path) + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) {
     GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "cannot create %s: %s", temp.c_str(), std::strerror(errno));
@@ -464,7 +465,8 @@ BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
   }
   ::close(fd);
   bytes.resize(done);  // a file that shrank while read is judged on what was read
-  return Install(this, bytes.data(), bytes.size(), true, "CGIS_FeatureSet::LoadFromFile", path) ? TRUE : FALSE;
+  return Install(this, bytes.data(), bytes.size(), true, "CGIS_FeatureSet::LoadFromFile", path) ? TRUE
+                                                                                                : FALSE;
 }
 
 }  // namespace featra

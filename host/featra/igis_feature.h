@@ -18,12 +18,12 @@ class IGIS_SpatialReference;
 class IGIS_FeatureClass;
 
 // Feature kind codes (the geometry a feature carries).
-constexpr int GIS_FEATURE_KIND_POINT = 1;        // one point
-constexpr int GIS_FEATURE_KIND_POLYLINE = 2;     // a point list
-constexpr int GIS_FEATURE_KIND_POLYGON = 4;      // a point list (closed ring, text outline)
-constexpr int GIS_FEATURE_KIND_ELLIPSE = 16;     // a bounding rectangle
-constexpr int GIS_FEATURE_KIND_COMPOUND = 512;   // an ordered list of member feature IDs
-constexpr int GIS_FEATURE_KIND_RECTANGLE = 1024; // a point list, usually the closed five-point ring
+constexpr int GIS_FEATURE_KIND_POINT = 1;         // one point
+constexpr int GIS_FEATURE_KIND_POLYLINE = 2;      // a point list
+constexpr int GIS_FEATURE_KIND_POLYGON = 4;       // a point list (closed ring, text outline)
+constexpr int GIS_FEATURE_KIND_ELLIPSE = 16;      // a bounding rectangle
+constexpr int GIS_FEATURE_KIND_COMPOUND = 512;    // an ordered list of member feature IDs
+constexpr int GIS_FEATURE_KIND_RECTANGLE = 1024;  // a point list, usually the closed five-point ring
 
 // Commit flags passed to IGIS_FeatureClass::UpdateFeature by convention.
 constexpr int GIS_UPDATE_SYMBOL = 0x08;

@@ -148,7 +148,8 @@ class CGIS_Symbol final : public IGIS_Symbol {
     if (!f) return FALSE;
     const gis_text::Lines lines = gis_text::Layout(*f, text);
     const double k = h * ratio / kEm;
-    *rect = SGIS_Rect(0, sgis_detail::RoundToInt32(lines.height * k), sgis_detail::RoundToInt32(lines.width * k), 0);
+    *rect = SGIS_Rect(0, sgis_detail::RoundToInt32(lines.height * k),
+                      sgis_detail::RoundToInt32(lines.width * k), 0);
     return TRUE;
   }
 
@@ -206,10 +207,11 @@ class CGIS_Symbol final : public IGIS_Symbol {
     gis_bytes::Reader p(static_cast<const std::uint8_t*>(data) + r.Position(), length);
     CGIS_Symbol tmp(type);
     std::uint32_t c0 = 0, c1 = 0, c2 = 0;
-    if (!p.I32(tmp.code_) || !p.I32(tmp.size_) || !p.F64(tmp.angle_) || !p.U32(c0) || !p.U32(c1) || !p.U32(c2) ||
-        !p.F64(tmp.lineWidth_))
+    if (!p.I32(tmp.code_) || !p.I32(tmp.size_) || !p.F64(tmp.angle_) || !p.U32(c0) || !p.U32(c1) ||
+        !p.U32(c2) || !p.F64(tmp.lineWidth_))
       return nullptr;
-    if (tmp.size_ < 0 || tmp.size_ > kMaxSize || tmp.lineWidth_ < 0 || tmp.lineWidth_ > kMaxLineWidth) return nullptr;
+    if (tmp.size_ < 0 || tmp.size_ > kMaxSize || tmp.lineWidth_ < 0 || tmp.lineWidth_ > kMaxLineWidth)
+      return nullptr;
     tmp.color_[0] = c0;
     tmp.color_[1] = c1;
     tmp.color_[2] = c2;

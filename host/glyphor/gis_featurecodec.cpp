@@ -8,7 +8,9 @@
 
 namespace {
 
-BOOL SaveSymbol(IGIS_Symbol* symbol, IGIS_DataBuffer* buffer) { return symbol ? symbol->Save(buffer) : FALSE; }
+BOOL SaveSymbol(IGIS_Symbol* symbol, IGIS_DataBuffer* buffer) {
+  return symbol ? symbol->Save(buffer) : FALSE;
+}
 
 IGIS_Symbol* LoadSymbol(const void* data, int size) {
   return GIS_GetSymbolFactoryObject()->CreateSymbolFromBytes(data, size);

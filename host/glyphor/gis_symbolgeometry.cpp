@@ -18,7 +18,9 @@ std::vector<PlacedOp> PlacePoint(const gis_style::Style& style, int kind, const 
   const double k = sizeUnits / style.height * pixelsPerUnit;
   const double a = angleDeg * 3.14159265358979323846 / 180.0;
   const double c = std::cos(a), s = std::sin(a);
-  auto place = [&](XY p) { return XY{anchor.x + k * (p.x * c - p.y * s), anchor.y - k * (p.x * s + p.y * c)}; };
+  auto place = [&](XY p) {
+    return XY{anchor.x + k * (p.x * c - p.y * s), anchor.y - k * (p.x * s + p.y * c)};
+  };
   for (const auto& op : style.ops) {
     PlacedOp o;
     o.type = op.type;
@@ -48,7 +50,8 @@ std::vector<std::vector<XY>> Dash(const std::vector<XY>& line, const std::vector
   for (double d : pattern) pat.push_back((d > 0 && std::isfinite(d)) ? std::max(d, 1.0 / 64) : 1.0 / 64);
   // Too many pieces for the device (a huge line or tiny dashes): solid.
   double total = 0, minPeriod = 0;
-  for (std::size_t i = 1; i < line.size(); ++i) total += std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
+  for (std::size_t i = 1; i < line.size(); ++i)
+    total += std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
   for (double d : pat) minPeriod += d;
   if (!std::isfinite(total) || total / minPeriod * static_cast<double>(pat.size()) > 1e6) {
     out.push_back(line);

@@ -90,8 +90,10 @@ std::vector<XY> Star(int arms, double outer, double inner, XY c) {
 std::vector<PointOp> Compass(XY c, double arm, double inner) {
   std::vector<PointOp> ops;
   const XY tips[4] = {{c.x, c.y + arm}, {c.x + arm, c.y}, {c.x, c.y - arm}, {c.x - arm, c.y}};
-  const XY corners[4] = {{c.x + inner, c.y + inner}, {c.x + inner, c.y - inner},
-                         {c.x - inner, c.y - inner}, {c.x - inner, c.y + inner}};
+  const XY corners[4] = {{c.x + inner, c.y + inner},
+                         {c.x + inner, c.y - inner},
+                         {c.x - inner, c.y - inner},
+                         {c.x - inner, c.y + inner}};
   for (int i = 0; i < 4; ++i) {
     const XY& tip = tips[i];
     const XY& before = corners[(i + 3) % 4];
@@ -110,29 +112,31 @@ std::vector<Style> Build() {
                          {Poly({{0, 7.5}, {-6, -15}, {0, -9}}, 1, 1, 0.5),
                           Poly({{0, 7.5}, {0, -9}, {6, -15}}, 2, 1, 0.5), LetterN(9.5, 14.5, 2.5)},
                          true));
-  t.push_back(PointStyle(3303, "十字", 8, 8, {Line({{-4, 0}, {4, 0}}, 1, 0.8), Line({{0, -4}, {0, 4}}, 1, 0.8)},
-                         false));
-  t.push_back(PointStyle(3304, "方块", 8, 8, {Poly({{-3.5, -3.5}, {3.5, -3.5}, {3.5, 3.5}, {-3.5, 3.5}}, 1, 1, 0.5)},
-                         false));
-  t.push_back(PointStyle(3305, "三角", 8, 8, {Poly({{0, 3.8}, {-3.8, -3.2}, {3.8, -3.2}}, 1, 1, 0.5)}, false));
+  t.push_back(PointStyle(3303, "十字", 8, 8,
+                         {Line({{-4, 0}, {4, 0}}, 1, 0.8), Line({{0, -4}, {0, 4}}, 1, 0.8)}, false));
+  t.push_back(PointStyle(3304, "方块", 8, 8,
+                         {Poly({{-3.5, -3.5}, {3.5, -3.5}, {3.5, 3.5}, {-3.5, 3.5}}, 1, 1, 0.5)}, false));
+  t.push_back(
+      PointStyle(3305, "三角", 8, 8, {Poly({{0, 3.8}, {-3.8, -3.2}, {3.8, -3.2}}, 1, 1, 0.5)}, false));
   t.push_back(PointStyle(3306, "菱形", 8, 8, {Poly({{0, 4}, {4, 0}, {0, -4}, {-4, 0}}, 1, 1, 0.4)}, false));
   t.push_back(PointStyle(3307, "五角星", 8, 8, {Poly(Star(5, 4, 1.6, {0, -0.3}), 1, 1, 0.3)}, false));
   t.push_back(PointStyle(3310, "指北针(实心)", 10, 30,
-                         {Poly({{0, 8}, {-5, -15}, {0, -10}, {5, -15}}, 1, 1, 0.4), LetterN(9.5, 14.5, 2.5)}, true));
+                         {Poly({{0, 8}, {-5, -15}, {0, -10}, {5, -15}}, 1, 1, 0.4), LetterN(9.5, 14.5, 2.5)},
+                         true));
   {
     auto ops = Compass({0, -3}, 11, 3);
     ops.push_back(LetterN(9.5, 14.5, 2.5));
     t.push_back(PointStyle(3311, "指北针(罗盘)", 24, 30, std::move(ops), true));
   }
   t.push_back(PointStyle(3312, "指北针(圆环)", 20, 30,
-                         {Circle({0, -5}, 9.5, 0, 1, 0.6), Poly({{0, 4}, {-4, -12}, {0, -9}, {4, -12}}, 1, 1, 0.4),
-                          LetterN(9.5, 14.5, 2.5)},
+                         {Circle({0, -5}, 9.5, 0, 1, 0.6),
+                          Poly({{0, 4}, {-4, -12}, {0, -9}, {4, -12}}, 1, 1, 0.4), LetterN(9.5, 14.5, 2.5)},
                          true));
-  t.push_back(PointStyle(3313, "指北针(三色)", 12, 30,
-                         {Poly({{0, 7.5}, {-6, -15}, {0, -9}}, 1, 1, 0.5),
-                          Poly({{0, 7.5}, {0, -9}, {6, -15}}, 2, 1, 0.5), Circle({0, -3}, 1.5, 3, 1, 0.3),
-                          LetterN(9.5, 14.5, 2.5)},
-                         true));
+  t.push_back(PointStyle(
+      3313, "指北针(三色)", 12, 30,
+      {Poly({{0, 7.5}, {-6, -15}, {0, -9}}, 1, 1, 0.5), Poly({{0, 7.5}, {0, -9}, {6, -15}}, 2, 1, 0.5),
+       Circle({0, -3}, 1.5, 3, 1, 0.3), LetterN(9.5, 14.5, 2.5)},
+      true));
   // Line styles.
   t.push_back(LineStyle(3331, "细实线", 0.2, {}));
   t.push_back(LineStyle(3332, "粗实线", 0.5, {}));
@@ -167,9 +171,12 @@ const Style& FindOrDefault(int code, Kind kind) {
   const Style* s = Find(code);
   if (s && s->kind == kind) return *s;
   switch (kind) {
-    case Kind::Point: return *Find(kDefaultPointCode);
-    case Kind::Line: return *Find(kDefaultLineCode);
-    case Kind::Fill: break;
+    case Kind::Point:
+      return *Find(kDefaultPointCode);
+    case Kind::Line:
+      return *Find(kDefaultLineCode);
+    case Kind::Fill:
+      break;
   }
   return *Find(kDefaultFillCode);
 }

@@ -30,15 +30,23 @@ struct XY {
 // the box centre).
 struct PointOp {
   enum Type { Polygon, Polyline, Circle } type = Polygon;
-  std::vector<XY> pts;   // Polygon / Polyline vertices
-  XY center;             // Circle centre
-  double radius = 0;     // Circle radius
-  int fillSlot = 0;      // 0: not filled; else colour slot 1..3
-  int strokeSlot = 0;    // 0: not stroked; else colour slot 1..3
+  std::vector<XY> pts;     // Polygon / Polyline vertices
+  XY center;               // Circle centre
+  double radius = 0;       // Circle radius
+  int fillSlot = 0;        // 0: not filled; else colour slot 1..3
+  int strokeSlot = 0;      // 0: not stroked; else colour slot 1..3
   double strokeWidth = 0;  // nominal units
 };
 
-enum class FillPattern { Solid, Horizontal, Vertical, ForwardDiagonal, BackwardDiagonal, Cross, DiagonalCross };
+enum class FillPattern {
+  Solid,
+  Horizontal,
+  Vertical,
+  ForwardDiagonal,
+  BackwardDiagonal,
+  Cross,
+  DiagonalCross
+};
 
 // The GDI hatch index (HS_HORIZONTAL 0 … HS_DIAGCROSS 5) of a pattern; -1 for solid.
 inline int HatchIndex(FillPattern p) { return p == FillPattern::Solid ? -1 : static_cast<int>(p) - 1; }
@@ -48,7 +56,7 @@ struct Style {
   Kind kind = Kind::Point;
   const char* name = "";  // UTF-8 caption shown by the choosers
   // Point styles.
-  double width = 0;   // nominal box, symbol units
+  double width = 0;  // nominal box, symbol units
   double height = 0;
   std::vector<PointOp> ops;
   bool northArrow = false;

@@ -32,7 +32,7 @@ struct Lines {
   double width = 0;            // widest line
   double lineHeight = 0;       // cell height of the font
   double ascent = 0;
-  double height = 0;           // lines x line height
+  double height = 0;  // lines x line height
 };
 
 // Lays the lines of `text` out with `font` (already sized in pixels).

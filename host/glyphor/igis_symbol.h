@@ -21,9 +21,9 @@ class IGIS_DataBuffer;
 
 // Symbol type codes.
 enum {
-  GIS_SYMBOL_POINT5 = 5,      // marker in one colour, sized by its own extent
-  GIS_SYMBOL_POINT = 6,       // coded library marker (extent from the renderer)
-  GIS_SYMBOL_POINT7 = 7,      // multi-colour marker, sized by its own extent
+  GIS_SYMBOL_POINT5 = 5,  // marker in one colour, sized by its own extent
+  GIS_SYMBOL_POINT = 6,   // coded library marker (extent from the renderer)
+  GIS_SYMBOL_POINT7 = 7,  // multi-colour marker, sized by its own extent
   GIS_SYMBOL_LINE = 9,
   GIS_SYMBOL_FILL = 12,
   GIS_SYMBOL_BACKGROUND = 17,  // the frame's default background fill
@@ -45,7 +45,7 @@ class IGIS_Symbol {
   virtual IGIS_SymbolPart* GetType7Part() = 0;
   virtual IGIS_SymbolPart* GetPointPart() = 0;  // any point kind (5, 6, 7)
   virtual IGIS_SymbolPart* GetLinePart() = 0;
-  virtual IGIS_SymbolPart* GetFillPart() = 0;   // fill and background
+  virtual IGIS_SymbolPart* GetFillPart() = 0;  // fill and background
   virtual IGIS_SymbolPart* GetType17Part() = 0;
   virtual IGIS_SymbolPart* GetTextPart() = 0;
 

@@ -15,14 +15,20 @@ constexpr std::uint32_t kMagic = 0x32565347;  // "GSV2"
 constexpr std::uint16_t kVersion = 1;
 constexpr double kMaxLineWidth = 1000;
 
-bool KnownKind(int k) { return k == GIS_SYMBOLV2_LINE || k == GIS_SYMBOLV2_FILL || k == GIS_SYMBOLV2_BACKGROUND; }
+bool KnownKind(int k) {
+  return k == GIS_SYMBOLV2_LINE || k == GIS_SYMBOLV2_FILL || k == GIS_SYMBOLV2_BACKGROUND;
+}
 
 class CGIS_SymbolV2 final : public IGIS_SymbolV2 {
  public:
   explicit CGIS_SymbolV2(int kind) : kind_(kind) {
     switch (kind) {
-      case GIS_SYMBOLV2_LINE: SetCode(gis_style::kDefaultLineCode); break;
-      case GIS_SYMBOLV2_FILL: SetCode(gis_style::kDefaultFillCode); break;
+      case GIS_SYMBOLV2_LINE:
+        SetCode(gis_style::kDefaultLineCode);
+        break;
+      case GIS_SYMBOLV2_FILL:
+        SetCode(gis_style::kDefaultFillCode);
+        break;
       default:
         SetCode(3362);
         color_ = color2_ = RGB(255, 255, 255);
@@ -126,7 +132,8 @@ class CGIS_SymbolV2Factory final : public IGIS_SymbolV2Factory {
     return CreateSymbolFromBytes(buffer->GetData(), buffer->GetSize());
   }
   IGIS_SymbolV2* CreateSymbolFromBytes(const void* data, int size) override {
-    IGIS_SymbolV2* s = (data && size > 0) ? CGIS_SymbolV2::Read(data, static_cast<std::size_t>(size)) : nullptr;
+    IGIS_SymbolV2* s =
+        (data && size > 0) ? CGIS_SymbolV2::Read(data, static_cast<std::size_t>(size)) : nullptr;
     if (s == nullptr) GIS_LOG(3, "IGIS_SymbolV2Factory::CreateSymbolFromBuffer", "empty or damaged buffer");
     return s;
   }

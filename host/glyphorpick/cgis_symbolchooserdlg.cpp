@@ -10,27 +10,38 @@ constexpr int kMaxSize = 100000;
 
 bool KindMatches(IGIS_Symbol* s, int kind) {
   switch (kind) {
-    case GIS_CHOOSE_POINT: return s->AsPointSymbol() != nullptr;
-    case GIS_CHOOSE_LINE: return s->AsLineSymbol() != nullptr;
-    case GIS_CHOOSE_FILL: return s->AsFillSymbol() != nullptr;
-    case GIS_CHOOSE_TEXT: return s->GetTextPart() != nullptr;
-    default: return false;
+    case GIS_CHOOSE_POINT:
+      return s->AsPointSymbol() != nullptr;
+    case GIS_CHOOSE_LINE:
+      return s->AsLineSymbol() != nullptr;
+    case GIS_CHOOSE_FILL:
+      return s->AsFillSymbol() != nullptr;
+    case GIS_CHOOSE_TEXT:
+      return s->GetTextPart() != nullptr;
+    default:
+      return false;
   }
 }
 
 const char* SizeLabel(int kind) {
   switch (kind) {
-    case GIS_CHOOSE_POINT: return "大小：";
-    case GIS_CHOOSE_TEXT: return "字高：";
-    default: return "线宽(毫米)：";
+    case GIS_CHOOSE_POINT:
+      return "大小：";
+    case GIS_CHOOSE_TEXT:
+      return "字高：";
+    default:
+      return "线宽(毫米)：";
   }
 }
 
 double SizeOf(IGIS_Symbol* s, int kind) {
   switch (kind) {
-    case GIS_CHOOSE_POINT: return s->GetSize();
-    case GIS_CHOOSE_TEXT: return std::fabs(static_cast<double>(s->GetFontSizePtr()->lfHeight));
-    default: return s->GetLineWidth();
+    case GIS_CHOOSE_POINT:
+      return s->GetSize();
+    case GIS_CHOOSE_TEXT:
+      return std::fabs(static_cast<double>(s->GetFontSizePtr()->lfHeight));
+    default:
+      return s->GetLineWidth();
   }
 }
 
@@ -40,7 +51,8 @@ void ApplySize(IGIS_Symbol* s, int kind, double v) {
       s->SetSize(static_cast<int>(std::lround(std::min(v, static_cast<double>(kMaxSize)))));
       break;
     case GIS_CHOOSE_TEXT:
-      s->GetFontSizePtr()->lfHeight = -static_cast<LONG>(std::lround(std::min(v, static_cast<double>(kMaxSize))));
+      s->GetFontSizePtr()->lfHeight =
+          -static_cast<LONG>(std::lround(std::min(v, static_cast<double>(kMaxSize))));
       break;
     default:
       s->SetLineWidth(v);
@@ -52,7 +64,8 @@ class CGIS_SymbolChooserDlg final : public IGIS_SymbolChooserDlg {
  public:
   BOOL Run(IGIS_Symbol* current, int kind, int* state, int, int) override {
     result_.Drop();
-    if (kind != GIS_CHOOSE_POINT && kind != GIS_CHOOSE_LINE && kind != GIS_CHOOSE_FILL && kind != GIS_CHOOSE_TEXT) {
+    if (kind != GIS_CHOOSE_POINT && kind != GIS_CHOOSE_LINE && kind != GIS_CHOOSE_FILL &&
+        kind != GIS_CHOOSE_TEXT) {
       GIS_LOG(3, "IGIS_SymbolChooserDlg::Run", "unknown chooser kind %d", kind);
       return FALSE;
     }

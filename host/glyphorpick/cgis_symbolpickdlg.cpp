@@ -8,7 +8,8 @@
 #include "host/glyphor/gis_symbolstyles.h"
 
 CGIS_SymbolPickDlg::CGIS_SymbolPickDlg(const std::string& caption, const std::vector<std::string>& entries,
-                                       int selected, const std::string& sizeLabel, const std::string& sizeText)
+                                       int selected, const std::string& sizeLabel,
+                                       const std::string& sizeText)
     : CDialog(IDD_GIS_SYMBOLPICK),
       caption_(caption),
       entries_(entries),

@@ -64,7 +64,7 @@ class CGIS_AnnoPointStyle final : public IGIS_AnnoPointStyle {
     IGIS_Symbol* text = nullptr;
     if (symLen > 0) {
       text = GIS_GetSymbolFactoryObject()->CreateSymbolFromBytes(buffer->GetData() + r.Position(),
-                                                                static_cast<int>(symLen));
+                                                                 static_cast<int>(symLen));
       if (text == nullptr || text->GetType() != GIS_SYMBOL_TEXT) {
         if (text) text->Release();
         GIS_LOG(3, kMethod, "damaged text symbol");

@@ -79,7 +79,8 @@ struct TextSetup {
 
 bool Prepare(const char* method, HDC hdc, double ratio, IGIS_AnnoPointStyle* style, const char* text,
              const void* points, int count, int maxCount, TextSetup* out) {
-  if (hdc == nullptr || style == nullptr || text == nullptr || points == nullptr || count < 1 || count > maxCount) {
+  if (hdc == nullptr || style == nullptr || text == nullptr || points == nullptr || count < 1 ||
+      count > maxCount) {
     GIS_LOG(3, method, "hdc, style, text or points missing");
     return false;
   }
@@ -105,7 +106,8 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
             const SGIS_Point* points, int count) override {
     HDC hdc = dc ? dc->GetSafeHdc() : nullptr;
     TextSetup ts;
-    if (!Prepare("IGIS_AnnoDrawer::Draw", hdc, ratio, style, text, points, count, kMaxAnchors, &ts)) return FALSE;
+    if (!Prepare("IGIS_AnnoDrawer::Draw", hdc, ratio, style, text, points, count, kMaxAnchors, &ts))
+      return FALSE;
     std::vector<POINT> anchors(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
       anchors[i].x = points[i].x;
@@ -117,7 +119,8 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
     const LONG em = EmUnits(ts.font, scope.Dpi(), ratio);
     ScopedFont font(hdc, ts.font, em, ts.angle);
     if (!font.Ok()) return FALSE;
-    md::text::FontPtr f = EngineOf(hdc).Match(md::text::FontRequest::FromLogFont(font.font, 1.0 / kSub, 1.0 / kSub));
+    md::text::FontPtr f =
+        EngineOf(hdc).Match(md::text::FontRequest::FromLogFont(font.font, 1.0 / kSub, 1.0 / kSub));
     const gis_text::Lines lines = gis_text::Layout(*f, text);
 
     double fx = 0, fy = 0;
@@ -160,7 +163,8 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
       if (p.empty() || q.x != p.back().x || q.y != p.back().y) p.push_back(q);
     if (p.size() < 2) return FALSE;
     std::vector<double> cum(1, 0.0);
-    for (std::size_t i = 1; i < p.size(); ++i) cum.push_back(cum.back() + std::hypot(p[i].x - p[i - 1].x, p[i].y - p[i - 1].y));
+    for (std::size_t i = 1; i < p.size(); ++i)
+      cum.push_back(cum.back() + std::hypot(p[i].x - p[i - 1].x, p[i].y - p[i - 1].y));
     const double total = cum.back();
 
     std::string flat(text);
@@ -222,8 +226,7 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
       const double oy = start.y;
       ScopedFont font(hdc, ts.font, em, angle);
       const std::string ch = flat.substr(g.byteOffset, g.byteLength);
-      if (g.ch != U' ')
-        TextAt(hdc, ox, oy, ch);
+      if (g.ch != U' ') TextAt(hdc, ox, oy, ch);
       pos += g.advance;
     }
     return TRUE;

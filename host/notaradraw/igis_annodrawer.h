@@ -29,8 +29,8 @@ class IGIS_AnnoDrawer {
   // the path runs on along the end segments). Line breaks
   // read as spaces. Paths of fewer than two points or of length 0 draw
   // nothing (FALSE).
-  virtual BOOL DrawTextOnPath(CDC* dc, BYTE printFlag, double ratio, IGIS_AnnoPointStyle* style, const char* text,
-                              const SGIS_Point* path, int count) = 0;
+  virtual BOOL DrawTextOnPath(CDC* dc, BYTE printFlag, double ratio, IGIS_AnnoPointStyle* style,
+                              const char* text, const SGIS_Point* path, int count) = 0;
 
  protected:
   virtual ~IGIS_AnnoDrawer() = default;

@@ -137,11 +137,13 @@ bool Graphics::DevicePoints(const double* xy, int count, std::vector<POINT>* out
     p.y = sgis_detail::RoundToInt32((m[0].y + ay * x + by * y) * kSub);
     out->push_back(p);
   }
-  if (closeRing && (out->front().x != out->back().x || out->front().y != out->back().y)) out->push_back(out->front());
+  if (closeRing && (out->front().x != out->back().x || out->front().y != out->back().y))
+    out->push_back(out->front());
   return true;
 }
 
-BOOL Graphics::DrawPolyline(const double* xy, int count, COLORREF color, double width, const std::vector<double>& dash) {
+BOOL Graphics::DrawPolyline(const double* xy, int count, COLORREF color, double width,
+                            const std::vector<double>& dash) {
   std::vector<POINT> pts;
   if (count < 2 || !DevicePoints(xy, count, &pts, false)) return FALSE;
   PixelScope scope(dc_, kSub);
@@ -175,7 +177,8 @@ BOOL Graphics::FillPolygon(const double* xy, int count, COLORREF color, int hatc
   if (count < 3 || !DevicePoints(xy, count, &pts, true)) return FALSE;
   PixelScope scope(dc_, kSub);
   if (!scope.Ok()) return FALSE;
-  HBRUSH brush = hatch >= 0 && hatch <= HS_DIAGCROSS ? CreateHatchBrush(hatch, color) : CreateSolidBrush(color);
+  HBRUSH brush =
+      hatch >= 0 && hatch <= HS_DIAGCROSS ? CreateHatchBrush(hatch, color) : CreateSolidBrush(color);
   HGDIOBJ oldBrush = SelectObject(dc_, brush);
   HGDIOBJ oldPen = SelectObject(dc_, GetStockObject(NULL_PEN));
   SetBkMode(dc_, TRANSPARENT);

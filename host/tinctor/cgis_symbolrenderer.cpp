@@ -17,7 +17,8 @@ void DrawPlaced(HDC hdc, const std::vector<gis_geom::PlacedOp>& ops) {
     switch (op.type) {
       case gis_style::PointOp::Circle: {
         const double r = op.radius;
-        auto box = gis_draw::ToPoints({{op.center.x - r, op.center.y - r}, {op.center.x + r, op.center.y + r}});
+        auto box =
+            gis_draw::ToPoints({{op.center.x - r, op.center.y - r}, {op.center.x + r, op.center.y + r}});
         Ellipse(hdc, box[0].x, box[0].y, box[1].x, box[1].y);
         break;
       }
@@ -55,7 +56,8 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
     }
     const int type = symbol->GetType();
     const int n = param->pointCount;
-    if ((type == GIS_SYMBOL_LINE && n < 2) || ((type == GIS_SYMBOL_FILL || type == GIS_SYMBOL_BACKGROUND) && n < 3))
+    if ((type == GIS_SYMBOL_LINE && n < 2) ||
+        ((type == GIS_SYMBOL_FILL || type == GIS_SYMBOL_BACKGROUND) && n < 3))
       return FALSE;
     if (type == GIS_SYMBOL_TEXT) return FALSE;
 
@@ -71,7 +73,8 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
         const gis_style::Style& st = gis_style::FindOrDefault(symbol->GetStyleCode(), gis_style::Kind::Line);
         const double width = symbol->GetLineWidth() * pxPerMm;
         // Dashes scale with the line: a heavier line gets longer dashes.
-        const double dashScale = pxPerMm * std::max(1.0, symbol->GetLineWidth() / std::max(st.lineWidthMm, 1e-9));
+        const double dashScale =
+            pxPerMm * std::max(1.0, symbol->GetLineWidth() / std::max(st.lineWidthMm, 1e-9));
         std::vector<double> pattern;
         for (double d : st.dashMm) pattern.push_back(d * dashScale);
         gis_draw::PenBrush pb(hdc, true, symbol->GetColor(), width, false, 0);
@@ -105,7 +108,8 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
         const gis_style::Style& st = gis_style::FindOrDefault(symbol->GetStyleCode(), gis_style::Kind::Point);
         const COLORREF colors[3] = {symbol->GetColor(), symbol->GetColor2(), symbol->GetColor3()};
         for (const auto& p : dev) {
-          DrawPlaced(hdc, gis_geom::PlacePoint(st, type, colors, symbol->GetSize(), symbol->GetAngle(), p, pxPerUnit));
+          DrawPlaced(hdc, gis_geom::PlacePoint(st, type, colors, symbol->GetSize(), symbol->GetAngle(), p,
+                                               pxPerUnit));
         }
         return TRUE;
       }

@@ -45,7 +45,8 @@ std::vector<POINT> ToPoints(const std::vector<gis_style::XY>& pts) {
   return out;
 }
 
-PenBrush::PenBrush(HDC hdc, bool pen, COLORREF penColor, double penWidth, bool brush, COLORREF brushColor, int hatch)
+PenBrush::PenBrush(HDC hdc, bool pen, COLORREF penColor, double penWidth, bool brush, COLORREF brushColor,
+                   int hatch)
     : hdc_(hdc) {
   if (pen) {
     const double px = std::isfinite(penWidth) && penWidth > 1.0 ? penWidth : 1.0;

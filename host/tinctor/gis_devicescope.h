@@ -46,7 +46,8 @@ class PenBrush {
  public:
   // Inside a DeviceScope; penWidth in device pixels (at least one); hatch < 0:
   // solid brush.
-  PenBrush(HDC hdc, bool pen, COLORREF penColor, double penWidth, bool brush, COLORREF brushColor, int hatch = -1);
+  PenBrush(HDC hdc, bool pen, COLORREF penColor, double penWidth, bool brush, COLORREF brushColor,
+           int hatch = -1);
   ~PenBrush();
   PenBrush(const PenBrush&) = delete;
   PenBrush& operator=(const PenBrush&) = delete;

@@ -25,7 +25,8 @@ class CGIS_SymbolPainter final : public IGIS_SymbolPainter {
     if (symbol->AsLineSymbol() != nullptr) {
       if (count < 2) return FALSE;
       const gis_style::Style& st = gis_style::FindOrDefault(symbol->GetStyleCode(), gis_style::Kind::Line);
-      const double dashScale = pxPerMm * std::max(1.0, symbol->GetLineWidth() / std::max(st.lineWidthMm, 1e-9));
+      const double dashScale =
+          pxPerMm * std::max(1.0, symbol->GetLineWidth() / std::max(st.lineWidthMm, 1e-9));
       std::vector<double> dash;
       for (double d : st.dashMm) dash.push_back(d * dashScale);
       return g.DrawPolyline(xy, count, symbol->GetColor(), symbol->GetLineWidth() * pxPerMm, dash);

@@ -14,11 +14,11 @@
 struct SGIS_PaintParam {
   QGX::Graphics* graphics = nullptr;
   double reserved1 = -1.0;
-  int word = 0;           // 0 in every use
+  int word = 0;  // 0 in every use
   BYTE reserved2 = 0;
   int reserved3 = 0;
-  double scale = 1.0;     // symbol scale
-  BYTE printFlag = 0;     // 1 while printing
+  double scale = 1.0;  // symbol scale
+  BYTE printFlag = 0;  // 1 while printing
   double reserved4 = 0.0;
   int reserved5 = 0;
 };

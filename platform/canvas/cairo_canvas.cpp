@@ -30,7 +30,9 @@ constexpr double kMiterLimit = 10.0;
 bool Finite(const Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 double ClampCoord(double v) { return std::clamp(v, -kCoordLimit, kCoordLimit); }
 
-void SetColor(cairo_t* cr, Color c) { cairo_set_source_rgb(cr, red(c) / 255.0, green(c) / 255.0, blue(c) / 255.0); }
+void SetColor(cairo_t* cr, Color c) {
+  cairo_set_source_rgb(cr, red(c) / 255.0, green(c) / 255.0, blue(c) / 255.0);
+}
 
 // One 8x8 hatch tile in device pixels, lines in `color` on transparent.
 cairo_pattern_t* HatchPattern(Hatch hatch, Color color) {
@@ -53,12 +55,24 @@ cairo_pattern_t* HatchPattern(Hatch hatch, Color color) {
       const bool backward = x + y == 7;  // bottom-left to top-right
       bool on = false;
       switch (hatch) {
-        case Hatch::Horizontal: on = horizontal; break;
-        case Hatch::Vertical: on = vertical; break;
-        case Hatch::ForwardDiagonal: on = forward; break;
-        case Hatch::BackwardDiagonal: on = backward; break;
-        case Hatch::Cross: on = horizontal || vertical; break;
-        case Hatch::DiagonalCross: on = forward || backward; break;
+        case Hatch::Horizontal:
+          on = horizontal;
+          break;
+        case Hatch::Vertical:
+          on = vertical;
+          break;
+        case Hatch::ForwardDiagonal:
+          on = forward;
+          break;
+        case Hatch::BackwardDiagonal:
+          on = backward;
+          break;
+        case Hatch::Cross:
+          on = horizontal || vertical;
+          break;
+        case Hatch::DiagonalCross:
+          on = forward || backward;
+          break;
       }
       row[x] = on ? ink : 0u;
     }
@@ -76,11 +90,20 @@ cairo_pattern_t* HatchPattern(Hatch hatch, Color color) {
 std::vector<double> DashPattern(const Pen& pen) {
   std::vector<double> base;
   switch (pen.style) {
-    case PenStyle::Dash: base = {18, 6}; break;
-    case PenStyle::Dot: base = {3, 3}; break;
-    case PenStyle::DashDot: base = {9, 6, 3, 6}; break;
-    case PenStyle::DashDotDot: base = {9, 3, 3, 3, 3, 3}; break;
-    default: return {};
+    case PenStyle::Dash:
+      base = {18, 6};
+      break;
+    case PenStyle::Dot:
+      base = {3, 3};
+      break;
+    case PenStyle::DashDot:
+      base = {9, 6, 3, 6};
+      break;
+    case PenStyle::DashDotDot:
+      base = {9, 3, 3, 3, 3, 3};
+      break;
+    default:
+      return {};
   }
   const double w = pen.width;
   const double scale = std::max(1.0, w / 2.0);
@@ -153,7 +176,8 @@ const bool g_registered = [] {
 
 void installCairoRasterFactory() { setRasterCanvasFactory(&MakeRaster); }
 
-CairoCanvas::CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int height, double scale, bool bottomUp)
+CairoCanvas::CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int height, double scale,
+                         bool bottomUp)
     : kind_(kind), surface_(surface), width_(width), height_(height), bottomUp_(bottomUp) {
   (void)g_registered;
   cr_ = cairo_create(surface_);
@@ -256,7 +280,8 @@ bool CairoCanvas::applyClip(const State& state, double x0, double y0, double x1,
   if (!(x0 < x1) || !(y0 < y1)) return false;
   const auto& rects = clip.rects;
   // Banded order: tops and bottoms both ascend.
-  auto first = std::partition_point(rects.begin(), rects.end(), [&](const Rect& r) { return r.bottom <= y0; });
+  auto first =
+      std::partition_point(rects.begin(), rects.end(), [&](const Rect& r) { return r.bottom <= y0; });
   auto last = std::partition_point(first, rects.end(), [&](const Rect& r) { return r.top < y1; });
   const int bx0 = static_cast<int>(std::floor(std::max(x0, -kCoordLimit)));
   const int by0 = static_cast<int>(std::floor(std::max(y0, -kCoordLimit)));
@@ -346,7 +371,8 @@ bool AddPaths(cairo_t* cr, const Shape& shape, bool close, double offset) {
 
 void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& brush, const State& state) {
   const bool doFill = shape.fill && brush.style != BrushStyle::Null;
-  const bool doStroke = shape.stroke && pen.style != PenStyle::Null && std::isfinite(pen.width) && pen.width > 0;
+  const bool doStroke =
+      shape.stroke && pen.style != PenStyle::Null && std::isfinite(pen.width) && pen.width > 0;
   if (!doFill && !doStroke) return;
   Extent box;
   for (const SubPath& sp : shape.paths) {
@@ -362,7 +388,8 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
   if (!beginPaint(state, box.x0 - pad, box.y0 - pad, box.x1 + pad, box.y1 + pad)) return;
   cairo_set_antialias(cr_, antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
   if (doFill && AddPaths(cr_, shape, true, 0.0)) {
-    cairo_set_fill_rule(cr_, shape.rule == FillRule::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_set_fill_rule(cr_,
+                        shape.rule == FillRule::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
     fillPath(brush, state);
   }
   if (doStroke && AddPaths(cr_, shape, false, 0.5)) {
@@ -408,7 +435,8 @@ void CairoCanvas::fillRects(const std::vector<Rect>& rects, const Brush& brush, 
   cairo_new_path(cr_);
   for (const Rect& r : rects) {
     if (r.empty()) continue;
-    cairo_rectangle(cr_, r.left, r.top, static_cast<double>(r.right) - r.left, static_cast<double>(r.bottom) - r.top);
+    cairo_rectangle(cr_, r.left, r.top, static_cast<double>(r.right) - r.left,
+                    static_cast<double>(r.bottom) - r.top);
   }
   cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
   fillPath(brush, state);
@@ -511,7 +539,8 @@ void CairoCanvas::drawImage(const Image& image, const Rect& src, const Rect& dst
   if (srcW > kMaxSurfaceSide || srcH > kMaxSurfaceSide || finished_) return;
   // Copy the source rectangle; parts outside the image stay transparent and
   // leave the destination untouched.
-  cairo_surface_t* tmp = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(srcW), static_cast<int>(srcH));
+  cairo_surface_t* tmp =
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(srcW), static_cast<int>(srcH));
   if (cairo_surface_status(tmp) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(tmp);
     return;
@@ -566,7 +595,8 @@ bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {
       if (!rowInside || x < 0 || x >= width_) {
         dst[x - r.left] = 0;  // outside the surface reads as black
       } else {
-        const auto* src = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
+        const auto* src =
+            reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) * stride);
         dst[x - r.left] = src[x] & 0x00FFFFFFu;
       }
     }

@@ -38,8 +38,10 @@ class CairoCanvas final : public Canvas {
   static std::unique_ptr<CairoCanvas> createOnPixels(const PixelBuffer& target);
   // A PDF or SVG file whose page is widthMm x heightMm; device pixels are
   // 1/dpi inch. The file is complete after finish() or destruction.
-  static std::unique_ptr<CairoCanvas> createPdf(const std::string& path, double widthMm, double heightMm, double dpi);
-  static std::unique_ptr<CairoCanvas> createSvg(const std::string& path, double widthMm, double heightMm, double dpi);
+  static std::unique_ptr<CairoCanvas> createPdf(const std::string& path, double widthMm, double heightMm,
+                                                double dpi);
+  static std::unique_ptr<CairoCanvas> createSvg(const std::string& path, double widthMm, double heightMm,
+                                                double dpi);
 
   ~CairoCanvas() override;
   CairoCanvas(const CairoCanvas&) = delete;
@@ -94,7 +96,7 @@ class CairoCanvas final : public Canvas {
   bool bottomUp_ = false;
   bool antialias_ = true;
   bool finished_ = false;
-  bool dirty_ = false;        // painted since the last flush()
+  bool dirty_ = false;  // painted since the last flush()
 };
 
 // Installs the cairo canvas as the factory behind makeRasterCanvas(). Done

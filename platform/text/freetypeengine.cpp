@@ -139,8 +139,8 @@ FaceSource ResolveFace(const std::string& family, int weight, bool italic) {
 // fonts store an average over all glyphs instead, which for CJK faces is the
 // full em; the classic rule gives the width text layouts expect.
 bool LowercaseAverage(FT_Face face, double& out) {
-  static constexpr int kWeights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20, 56,
-                                       56, 17, 4,  49, 56,  71, 31, 10, 18, 3,  18, 2, 166};
+  static constexpr int kWeights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6,  35, 20, 56,
+                                       56, 17, 4,  49, 56,  71, 31, 10, 18, 3, 18, 2,  166};
   double sum = 0;
   for (int i = 0; i < 27; ++i) {
     const FT_ULong ch = i < 26 ? static_cast<FT_ULong>('a' + i) : ' ';
@@ -189,7 +189,8 @@ VerticalUnits ReadUnits(FT_Face face, bool ideographic) {
   } else {
     u.maxAdvance = face->max_advance_width;
   }
-  if (!LowercaseAverage(face, u.avgWidth) && os2 != nullptr && os2->version != 0xFFFF && os2->xAvgCharWidth > 0)
+  if (!LowercaseAverage(face, u.avgWidth) && os2 != nullptr && os2->version != 0xFFFF &&
+      os2->xAvgCharWidth > 0)
     u.avgWidth = os2->xAvgCharWidth;
   if (os2 != nullptr && os2->version != 0xFFFF) {
     u.strikePos = os2->yStrikeoutPosition;
@@ -207,7 +208,8 @@ VerticalUnits ReadUnits(FT_Face face, bool ideographic) {
 
 class FtFont final : public Font {
  public:
-  FtFont(const FontRequest& req, FaceSource primary, const FaceSource* fallback) : primary_(std::move(primary)) {
+  FtFont(const FontRequest& req, FaceSource primary, const FaceSource* fallback)
+      : primary_(std::move(primary)) {
     request_ = req;
     if (fallback != nullptr && !fallback->file.empty() &&
         (fallback->file != primary_.file || fallback->index != primary_.index)) {
@@ -323,7 +325,8 @@ struct RequestHash {
     mix(static_cast<std::size_t>(r.weight));
     mix(static_cast<std::size_t>(r.italic) | (static_cast<std::size_t>(r.underline) << 1) |
         (static_cast<std::size_t>(r.strikeOut) << 2));
-    mix(static_cast<std::size_t>(r.escapement + 3600) * 7919 + static_cast<std::size_t>(r.orientation + 3600));
+    mix(static_cast<std::size_t>(r.escapement + 3600) * 7919 +
+        static_cast<std::size_t>(r.orientation + 3600));
     mix(static_cast<std::size_t>(r.charSet));
     return h;
   }
@@ -340,7 +343,8 @@ class FreeTypeEngineImpl final : public TextEngine {
     const std::string family = MappedFamily(request.face);
     const FaceKeyBySpec spec{family, request.weight >= 600, request.italic};
     auto fit = faces_.find(spec);
-    if (fit == faces_.end()) fit = faces_.emplace(spec, ResolveFace(family, request.weight, request.italic)).first;
+    if (fit == faces_.end())
+      fit = faces_.emplace(spec, ResolveFace(family, request.weight, request.italic)).first;
     FaceSource primary = fit->second;
     if (primary.file.empty()) {
       const FaceSource* def = DefaultLocked();

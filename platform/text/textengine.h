@@ -72,15 +72,15 @@ namespace md::text {
 
 // What a device context asks for. Sizes are device pixels.
 struct FontRequest {
-  std::string face;       // UTF-8 face name ("宋体", "Arial", ...)
-  double height = 0;      // < 0: character height (em); > 0: cell height; 0: default
-  double width = 0;       // average character width; 0: natural width
-  int weight = 400;       // 100..900; 0 means 400
+  std::string face;   // UTF-8 face name ("宋体", "Arial", ...)
+  double height = 0;  // < 0: character height (em); > 0: cell height; 0: default
+  double width = 0;   // average character width; 0: natural width
+  int weight = 400;   // 100..900; 0 means 400
   bool italic = false;
   bool underline = false;
   bool strikeOut = false;
-  int escapement = 0;     // baseline angle, tenths of a degree counter-clockwise
-  int orientation = 0;    // character angle, tenths of a degree counter-clockwise
+  int escapement = 0;   // baseline angle, tenths of a degree counter-clockwise
+  int orientation = 0;  // character angle, tenths of a degree counter-clockwise
   int charSet = 1;
 
   bool operator==(const FontRequest&) const = default;
@@ -100,32 +100,32 @@ struct FontMetrics {
   double externalLeading = 0;
   double aveCharWidth = 0;
   double maxCharWidth = 0;
-  double underlinePosition = 0;   // below the baseline (positive = down)
+  double underlinePosition = 0;  // below the baseline (positive = down)
   double underlineThickness = 0;
-  double strikeOutPosition = 0;   // above the baseline (positive = up)
+  double strikeOutPosition = 0;  // above the baseline (positive = up)
   double strikeOutThickness = 0;
-  double xScale = 1;           // horizontal glyph scale from a requested width
+  double xScale = 1;  // horizontal glyph scale from a requested width
   int weight = 400;
   bool italic = false;
 };
 
 // Where the glyphs of a font come from, for renderers (the cairo canvas).
 struct FaceSource {
-  std::string file;            // font file path; empty: no outline source
-  int index = 0;               // face index inside a collection (.ttc)
-  std::string family;          // resolved family name
-  bool syntheticBold = false;  // request is bold but the face is not
+  std::string file;              // font file path; empty: no outline source
+  int index = 0;                 // face index inside a collection (.ttc)
+  std::string family;            // resolved family name
+  bool syntheticBold = false;    // request is bold but the face is not
   bool syntheticItalic = false;  // request is italic but the face is upright
 };
 
 // One character of a laid-out string.
 struct Glyph {
-  char32_t ch = 0;          // the decoded character (U+FFFD for a malformed byte)
-  std::uint32_t index = 0;  // glyph index inside the face of `slot` (0: missing)
-  std::uint8_t slot = 0;    // which face: 0 primary, 1 fallback (see Font::Face)
+  char32_t ch = 0;             // the decoded character (U+FFFD for a malformed byte)
+  std::uint32_t index = 0;     // glyph index inside the face of `slot` (0: missing)
+  std::uint8_t slot = 0;       // which face: 0 primary, 1 fallback (see Font::Face)
   std::size_t byteOffset = 0;  // offset of the character in the UTF-8 input
   std::size_t byteLength = 0;  // its length in bytes
-  double x = 0;             // pen position along the baseline from the string start
+  double x = 0;                // pen position along the baseline from the string start
   double advance = 0;
 };
 

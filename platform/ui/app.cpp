@@ -75,10 +75,15 @@ int CWinApp::DoMessageBox(LPCTSTR prompt, UINT type, UINT) {
   if ((type & MB_ICONMASK) == 0) {
     switch (type & MB_TYPEMASK) {
       case MB_OK:
-      case MB_OKCANCEL: type |= MB_ICONEXCLAMATION; break;
+      case MB_OKCANCEL:
+        type |= MB_ICONEXCLAMATION;
+        break;
       case MB_YESNO:
-      case MB_YESNOCANCEL: type |= MB_ICONQUESTION; break;
-      default: break;
+      case MB_YESNOCANCEL:
+        type |= MB_ICONQUESTION;
+        break;
+      default:
+        break;
     }
   }
   HWND top = nullptr;
@@ -94,7 +99,9 @@ CWinApp* AfxGetApp() {
 
 void AfxSetHostAppName(LPCTSTR name) { HostAppName() = name ? name : ""; }
 
-int AfxMessageBox(LPCTSTR text, UINT type, UINT helpId) { return AfxGetApp()->DoMessageBox(text ? text : "", type, helpId); }
+int AfxMessageBox(LPCTSTR text, UINT type, UINT helpId) {
+  return AfxGetApp()->DoMessageBox(text ? text : "", type, helpId);
+}
 
 int AfxMessageBox(UINT stringId, UINT type, UINT helpId) {
   std::string text = AfxLoadString(stringId);
@@ -134,13 +141,20 @@ void ClearMessageBoxLog() { Log().clear(); }
 
 int DefaultMessageBoxAnswer(UINT type, bool cancelLike) {
   switch (type & MB_TYPEMASK) {
-    case MB_OK: return IDOK;
-    case MB_OKCANCEL: return cancelLike ? IDCANCEL : IDOK;
-    case MB_ABORTRETRYIGNORE: return IDABORT;
-    case MB_YESNOCANCEL: return cancelLike ? IDCANCEL : IDYES;
-    case MB_YESNO: return cancelLike ? IDNO : IDYES;
-    case MB_RETRYCANCEL: return cancelLike ? IDCANCEL : IDRETRY;
-    default: return IDOK;
+    case MB_OK:
+      return IDOK;
+    case MB_OKCANCEL:
+      return cancelLike ? IDCANCEL : IDOK;
+    case MB_ABORTRETRYIGNORE:
+      return IDABORT;
+    case MB_YESNOCANCEL:
+      return cancelLike ? IDCANCEL : IDYES;
+    case MB_YESNO:
+      return cancelLike ? IDNO : IDYES;
+    case MB_RETRYCANCEL:
+      return cancelLike ? IDCANCEL : IDRETRY;
+    default:
+      return IDOK;
   }
 }
 
@@ -158,8 +172,11 @@ CWnd* CreateWindowObject(const char* className) {
 
 // ---- file dialogs ------------------------------------------------------------------------
 
-CFileDialog::CFileDialog(BOOL openFileDialog, LPCTSTR defaultExt, LPCTSTR fileName, DWORD flags, LPCTSTR filter, CWnd*)
-    : open_(openFileDialog != FALSE), defaultExt_(defaultExt ? defaultExt : ""), initialName_(fileName ? fileName : "") {
+CFileDialog::CFileDialog(BOOL openFileDialog, LPCTSTR defaultExt, LPCTSTR fileName, DWORD flags,
+                         LPCTSTR filter, CWnd*)
+    : open_(openFileDialog != FALSE),
+      defaultExt_(defaultExt ? defaultExt : ""),
+      initialName_(fileName ? fileName : "") {
   m_ofn.Flags = flags;
   std::string f = filter ? filter : "";
   std::vector<std::string> parts;

@@ -176,14 +176,20 @@ void SetCheck(WindowState* s, int check) {
 void ButtonClick(WindowState* s) {
   if (!s || s->kind != Kind::Button) return;
   switch (s->style & BS_TYPEMASK) {
-    case BS_GROUPBOX: return;
-    case BS_AUTOCHECKBOX: SetCheck(s, s->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED); break;
-    case BS_AUTO3STATE: SetCheck(s, (s->check + 1) % 3); break;
+    case BS_GROUPBOX:
+      return;
+    case BS_AUTOCHECKBOX:
+      SetCheck(s, s->check == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED);
+      break;
+    case BS_AUTO3STATE:
+      SetCheck(s, (s->check + 1) % 3);
+      break;
     case BS_AUTORADIOBUTTON:
       for (WindowState* r : RadioGroup(s))
         if ((r->style & BS_TYPEMASK) == BS_AUTORADIOBUTTON) SetCheck(r, r == s ? BST_CHECKED : BST_UNCHECKED);
       break;
-    default: break;
+    default:
+      break;
   }
   NotifyParent(s, BN_CLICKED);
 }
@@ -193,7 +199,8 @@ void ButtonClick(WindowState* s) {
 int ComboAdd(WindowState* s, const std::string& text, int index) {
   if (!s) return CB_ERR;
   int count = static_cast<int>(s->items.size());
-  bool sorted = (s->kind == Kind::ComboBox && (s->style & CBS_SORT)) || (s->kind == Kind::ListBox && (s->style & LBS_SORT));
+  bool sorted = (s->kind == Kind::ComboBox && (s->style & CBS_SORT)) ||
+                (s->kind == Kind::ListBox && (s->style & LBS_SORT));
   int at;
   if (index < 0) {
     at = count;
@@ -423,15 +430,30 @@ void SpinStep(WindowState* s, int steps) {
 WindowState* CreateControl(const ControlTemplate& t, const RECT& px, WindowState* parent) {
   Kind kind = Kind::Static;
   switch (t.kind) {
-    case ControlKind::Static: kind = Kind::Static; break;
-    case ControlKind::Button: kind = Kind::Button; break;
-    case ControlKind::Edit: kind = Kind::Edit; break;
-    case ControlKind::ComboBox: kind = Kind::ComboBox; break;
-    case ControlKind::ListBox: kind = Kind::ListBox; break;
-    case ControlKind::ListView: kind = Kind::ListView; break;
-    case ControlKind::Spin: kind = Kind::Spin; break;
+    case ControlKind::Static:
+      kind = Kind::Static;
+      break;
+    case ControlKind::Button:
+      kind = Kind::Button;
+      break;
+    case ControlKind::Edit:
+      kind = Kind::Edit;
+      break;
+    case ControlKind::ComboBox:
+      kind = Kind::ComboBox;
+      break;
+    case ControlKind::ListBox:
+      kind = Kind::ListBox;
+      break;
+    case ControlKind::ListView:
+      kind = Kind::ListView;
+      break;
+    case ControlKind::Spin:
+      kind = Kind::Spin;
+      break;
   }
-  WindowState* s = CreateWindowState(kind, t.className, t.id, kind == Kind::ComboBox || kind == Kind::ListBox ? "" : t.text,
+  WindowState* s = CreateWindowState(kind, t.className, t.id,
+                                     kind == Kind::ComboBox || kind == Kind::ListBox ? "" : t.text,
                                      t.style | WS_CHILD, px, parent);
   s->exStyle = t.exStyle;
   for (const std::string& item : t.items) ComboAdd(s, item, -1);
@@ -465,9 +487,12 @@ LRESULT ControlMessage(WindowState* s, UINT msg, WPARAM wp, LPARAM lp) {
       }
       return TRUE;
     }
-    case WM_GETTEXTLENGTH: return s->Object() ? s->Object()->GetWindowTextLength() : 0;
-    case WM_GETTEXT: return s->Object() ? s->Object()->GetWindowText(reinterpret_cast<char*>(lp), static_cast<int>(wp)) : 0;
-    default: break;
+    case WM_GETTEXTLENGTH:
+      return s->Object() ? s->Object()->GetWindowTextLength() : 0;
+    case WM_GETTEXT:
+      return s->Object() ? s->Object()->GetWindowText(reinterpret_cast<char*>(lp), static_cast<int>(wp)) : 0;
+    default:
+      break;
   }
   switch (s->kind) {
     case Kind::Edit:
@@ -478,29 +503,39 @@ LRESULT ControlMessage(WindowState* s, UINT msg, WPARAM wp, LPARAM lp) {
           if (lp) *reinterpret_cast<DWORD*>(lp) = static_cast<DWORD>(b);
           return MAKELONG(static_cast<WORD>(a), static_cast<WORD>(b));
         }
-        case EM_SETSEL: EditSetSel(s, static_cast<int>(static_cast<INT_PTR>(wp)), static_cast<int>(lp)); return 0;
+        case EM_SETSEL:
+          EditSetSel(s, static_cast<int>(static_cast<INT_PTR>(wp)), static_cast<int>(lp));
+          return 0;
         case EM_REPLACESEL:
           ReplaceSelection(s, lp ? reinterpret_cast<const char*>(lp) : "");
           EditNotifyChange(s);
           return 0;
-        case EM_LIMITTEXT: s->limit = wp == 0 ? 0 : static_cast<int>(std::min<WPARAM>(wp, INT_MAX)); return 0;
-        case EM_GETLIMITTEXT: return s->limit > 0 ? s->limit : kDefaultEditLimit;
+        case EM_LIMITTEXT:
+          s->limit = wp == 0 ? 0 : static_cast<int>(std::min<WPARAM>(wp, INT_MAX));
+          return 0;
+        case EM_GETLIMITTEXT:
+          return s->limit > 0 ? s->limit : kDefaultEditLimit;
         case EM_SETREADONLY:
           if (wp)
             s->style |= ES_READONLY;
           else
             s->style &= ~ES_READONLY;
           return TRUE;
-        default: return 0;
+        default:
+          return 0;
       }
     case Kind::Button:
       switch (msg) {
-        case BM_GETCHECK: return s->check;
-        case BM_SETCHECK: SetCheck(s, static_cast<int>(wp)); return 0;
+        case BM_GETCHECK:
+          return s->check;
+        case BM_SETCHECK:
+          SetCheck(s, static_cast<int>(wp));
+          return 0;
         case BM_CLICK:
           if (!(s->style & WS_DISABLED)) ButtonClick(s);
           return 0;
-        default: return 0;
+        default:
+          return 0;
       }
     case Kind::ComboBox:
     case Kind::ListBox: {
@@ -508,7 +543,8 @@ LRESULT ControlMessage(WindowState* s, UINT msg, WPARAM wp, LPARAM lp) {
       const char* str = lp ? reinterpret_cast<const char*>(lp) : "";
       int index = static_cast<int>(static_cast<INT_PTR>(wp));
       if (msg == (combo ? CB_ADDSTRING : LB_ADDSTRING)) return ComboAdd(s, str, -1);
-      if (msg == (combo ? CB_INSERTSTRING : LB_INSERTSTRING)) return ComboAdd(s, str, index < 0 ? static_cast<int>(s->items.size()) : index);
+      if (msg == (combo ? CB_INSERTSTRING : LB_INSERTSTRING))
+        return ComboAdd(s, str, index < 0 ? static_cast<int>(s->items.size()) : index);
       if (msg == (combo ? CB_DELETESTRING : LB_DELETESTRING)) return ListDelete(s, index);
       if (msg == (combo ? CB_RESETCONTENT : LB_RESETCONTENT)) {
         s->items.clear();
@@ -532,7 +568,9 @@ LRESULT ControlMessage(WindowState* s, UINT msg, WPARAM wp, LPARAM lp) {
         return ValidIndex(s, index) ? static_cast<LRESULT>(s->items[index].text.size()) : CB_ERR;
       if (msg == (combo ? CB_GETLBTEXT : LB_GETTEXT)) {
         if (!ValidIndex(s, index)) return CB_ERR;
-        if (lp) std::memcpy(reinterpret_cast<char*>(lp), s->items[index].text.c_str(), s->items[index].text.size() + 1);
+        if (lp)
+          std::memcpy(reinterpret_cast<char*>(lp), s->items[index].text.c_str(),
+                      s->items[index].text.size() + 1);
         return static_cast<LRESULT>(s->items[index].text.size());
       }
       if (msg == (combo ? CB_FINDSTRING : LB_FINDSTRING)) return ListFind(s, index, str, false);
@@ -575,7 +613,8 @@ LRESULT ControlMessage(WindowState* s, UINT msg, WPARAM wp, LPARAM lp) {
           }
           case LB_GETSELCOUNT: {
             if (!MultiSel(s)) return LB_ERR;
-            return std::count_if(s->items.begin(), s->items.end(), [](const Item& it) { return it.selected; });
+            return std::count_if(s->items.begin(), s->items.end(),
+                                 [](const Item& it) { return it.selected; });
           }
           case LB_GETSELITEMS: {
             if (!MultiSel(s)) return LB_ERR;
@@ -588,7 +627,8 @@ LRESULT ControlMessage(WindowState* s, UINT msg, WPARAM wp, LPARAM lp) {
               }
             return n;
           }
-          default: return 0;
+          default:
+            return 0;
         }
       }
       return 0;
@@ -637,17 +677,21 @@ LRESULT ControlMessage(WindowState* s, UINT msg, WPARAM wp, LPARAM lp) {
           SpinSetBuddy(s, reinterpret_cast<HWND>(wp));
           return reinterpret_cast<LRESULT>(old);
         }
-        case UDM_GETBUDDY: return reinterpret_cast<LRESULT>(s->buddy);
+        case UDM_GETBUDDY:
+          return reinterpret_cast<LRESULT>(s->buddy);
         case UDM_SETBASE: {
           if (wp != 10 && wp != 16) return 0;
           int old = s->base;
           s->base = static_cast<int>(wp);
           return old;
         }
-        case UDM_GETBASE: return s->base;
-        default: return 0;
+        case UDM_GETBASE:
+          return s->base;
+        default:
+          return 0;
       }
-    default: return 0;
+    default:
+      return 0;
   }
 }
 
@@ -660,7 +704,9 @@ using md::ui::detail::WindowState;
 
 // ---- CButton -------------------------------------------------------------------
 
-int CButton::GetCheck() const { return static_cast<int>(const_cast<CButton*>(this)->SendMessage(BM_GETCHECK)); }
+int CButton::GetCheck() const {
+  return static_cast<int>(const_cast<CButton*>(this)->SendMessage(BM_GETCHECK));
+}
 void CButton::SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
 UINT CButton::GetButtonStyle() const { return GetStyle() & 0xFFFF; }
 
@@ -668,13 +714,12 @@ UINT CButton::GetButtonStyle() const { return GetStyle() & 0xFFFF; }
 
 void CEdit::GetSel(int& start, int& end) const {
   DWORD a = 0, b = 0;
-  const_cast<CEdit*>(this)->SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
+  const_cast<CEdit*>(this)->SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&a),
+                                        reinterpret_cast<LPARAM>(&b));
   start = static_cast<int>(a);
   end = static_cast<int>(b);
 }
-DWORD CEdit::GetSel() const {
-  return static_cast<DWORD>(const_cast<CEdit*>(this)->SendMessage(EM_GETSEL));
-}
+DWORD CEdit::GetSel() const { return static_cast<DWORD>(const_cast<CEdit*>(this)->SendMessage(EM_GETSEL)); }
 void CEdit::SetSel(int start, int end, BOOL) {
   SendMessage(EM_SETSEL, static_cast<WPARAM>(static_cast<INT_PTR>(start)), static_cast<LPARAM>(end));
 }
@@ -683,22 +728,32 @@ void CEdit::SetSel(DWORD selection, BOOL noScroll) {
 }
 void CEdit::ReplaceSel(LPCTSTR text, BOOL) { SendMessage(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text)); }
 void CEdit::LimitText(int maxChars) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(std::max(maxChars, 0))); }
-UINT CEdit::GetLimitText() const { return static_cast<UINT>(const_cast<CEdit*>(this)->SendMessage(EM_GETLIMITTEXT)); }
-BOOL CEdit::SetReadOnly(BOOL readOnly) { return static_cast<BOOL>(SendMessage(EM_SETREADONLY, readOnly ? 1 : 0)); }
+UINT CEdit::GetLimitText() const {
+  return static_cast<UINT>(const_cast<CEdit*>(this)->SendMessage(EM_GETLIMITTEXT));
+}
+BOOL CEdit::SetReadOnly(BOOL readOnly) {
+  return static_cast<BOOL>(SendMessage(EM_SETREADONLY, readOnly ? 1 : 0));
+}
 
 // ---- CComboBox -----------------------------------------------------------------
 
-#define MD_SEND(msg, wp, lp) const_cast<std::remove_const_t<std::remove_pointer_t<decltype(this)>>*>(this)->SendMessage(msg, wp, lp)
+#define MD_SEND(msg, wp, lp) \
+  const_cast<std::remove_const_t<std::remove_pointer_t<decltype(this)>>*>(this)->SendMessage(msg, wp, lp)
 
-int CComboBox::AddString(LPCTSTR text) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
+int CComboBox::AddString(LPCTSTR text) {
+  return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+}
 int CComboBox::InsertString(int index, LPCTSTR text) {
-  return static_cast<int>(SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(index)), reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(SendMessage(CB_INSERTSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(index)),
+                                      reinterpret_cast<LPARAM>(text)));
 }
 int CComboBox::DeleteString(UINT index) { return static_cast<int>(SendMessage(CB_DELETESTRING, index)); }
 void CComboBox::ResetContent() { SendMessage(CB_RESETCONTENT); }
 int CComboBox::GetCount() const { return static_cast<int>(MD_SEND(CB_GETCOUNT, 0, 0)); }
 int CComboBox::GetCurSel() const { return static_cast<int>(MD_SEND(CB_GETCURSEL, 0, 0)); }
-int CComboBox::SetCurSel(int select) { return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(static_cast<INT_PTR>(select)))); }
+int CComboBox::SetCurSel(int select) {
+  return static_cast<int>(SendMessage(CB_SETCURSEL, static_cast<WPARAM>(static_cast<INT_PTR>(select))));
+}
 int CComboBox::GetLBText(int index, std::string& text) const {
   WindowState* s = State();
   if (!s || index < 0 || index >= static_cast<int>(s->items.size())) {
@@ -708,35 +763,48 @@ int CComboBox::GetLBText(int index, std::string& text) const {
   text = s->items[index].text;
   return static_cast<int>(text.size());
 }
-int CComboBox::GetLBTextLen(int index) const { return static_cast<int>(MD_SEND(CB_GETLBTEXTLEN, static_cast<WPARAM>(static_cast<INT_PTR>(index)), 0)); }
+int CComboBox::GetLBTextLen(int index) const {
+  return static_cast<int>(MD_SEND(CB_GETLBTEXTLEN, static_cast<WPARAM>(static_cast<INT_PTR>(index)), 0));
+}
 int CComboBox::FindString(int startAfter, LPCTSTR text) const {
-  return static_cast<int>(MD_SEND(CB_FINDSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)), reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(MD_SEND(CB_FINDSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)),
+                                  reinterpret_cast<LPARAM>(text)));
 }
 int CComboBox::FindStringExact(int startAfter, LPCTSTR text) const {
-  return static_cast<int>(MD_SEND(CB_FINDSTRINGEXACT, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)), reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(MD_SEND(CB_FINDSTRINGEXACT, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)),
+                                  reinterpret_cast<LPARAM>(text)));
 }
 int CComboBox::SelectString(int startAfter, LPCTSTR text) {
-  return static_cast<int>(SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)), reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(SendMessage(CB_SELECTSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)),
+                                      reinterpret_cast<LPARAM>(text)));
 }
 int CComboBox::SetItemData(int index, DWORD_PTR data) {
-  return static_cast<int>(SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(static_cast<INT_PTR>(index)), static_cast<LPARAM>(data)));
+  return static_cast<int>(SendMessage(CB_SETITEMDATA, static_cast<WPARAM>(static_cast<INT_PTR>(index)),
+                                      static_cast<LPARAM>(data)));
 }
 DWORD_PTR CComboBox::GetItemData(int index) const {
   return static_cast<DWORD_PTR>(MD_SEND(CB_GETITEMDATA, static_cast<WPARAM>(static_cast<INT_PTR>(index)), 0));
 }
-BOOL CComboBox::LimitText(int maxChars) { return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(std::max(maxChars, 0)))); }
+BOOL CComboBox::LimitText(int maxChars) {
+  return static_cast<BOOL>(SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(std::max(maxChars, 0))));
+}
 
 // ---- CListBox ------------------------------------------------------------------
 
-int CListBox::AddString(LPCTSTR text) { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
+int CListBox::AddString(LPCTSTR text) {
+  return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+}
 int CListBox::InsertString(int index, LPCTSTR text) {
-  return static_cast<int>(SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(index)), reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(index)),
+                                      reinterpret_cast<LPARAM>(text)));
 }
 int CListBox::DeleteString(UINT index) { return static_cast<int>(SendMessage(LB_DELETESTRING, index)); }
 void CListBox::ResetContent() { SendMessage(LB_RESETCONTENT); }
 int CListBox::GetCount() const { return static_cast<int>(MD_SEND(LB_GETCOUNT, 0, 0)); }
 int CListBox::GetCurSel() const { return static_cast<int>(MD_SEND(LB_GETCURSEL, 0, 0)); }
-int CListBox::SetCurSel(int select) { return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(static_cast<INT_PTR>(select)))); }
+int CListBox::SetCurSel(int select) {
+  return static_cast<int>(SendMessage(LB_SETCURSEL, static_cast<WPARAM>(static_cast<INT_PTR>(select))));
+}
 int CListBox::GetText(int index, std::string& text) const {
   WindowState* s = State();
   if (!s || index < 0 || index >= static_cast<int>(s->items.size())) {
@@ -746,18 +814,26 @@ int CListBox::GetText(int index, std::string& text) const {
   text = s->items[index].text;
   return static_cast<int>(text.size());
 }
-int CListBox::GetTextLen(int index) const { return static_cast<int>(MD_SEND(LB_GETTEXTLEN, static_cast<WPARAM>(static_cast<INT_PTR>(index)), 0)); }
-int CListBox::GetSel(int index) const { return static_cast<int>(MD_SEND(LB_GETSEL, static_cast<WPARAM>(static_cast<INT_PTR>(index)), 0)); }
-int CListBox::SetSel(int index, BOOL select) { return static_cast<int>(SendMessage(LB_SETSEL, select ? 1 : 0, index)); }
+int CListBox::GetTextLen(int index) const {
+  return static_cast<int>(MD_SEND(LB_GETTEXTLEN, static_cast<WPARAM>(static_cast<INT_PTR>(index)), 0));
+}
+int CListBox::GetSel(int index) const {
+  return static_cast<int>(MD_SEND(LB_GETSEL, static_cast<WPARAM>(static_cast<INT_PTR>(index)), 0));
+}
+int CListBox::SetSel(int index, BOOL select) {
+  return static_cast<int>(SendMessage(LB_SETSEL, select ? 1 : 0, index));
+}
 int CListBox::GetSelCount() const { return static_cast<int>(MD_SEND(LB_GETSELCOUNT, 0, 0)); }
 int CListBox::GetSelItems(int maxItems, int* items) const {
-  return static_cast<int>(MD_SEND(LB_GETSELITEMS, static_cast<WPARAM>(std::max(maxItems, 0)), reinterpret_cast<LPARAM>(items)));
+  return static_cast<int>(
+      MD_SEND(LB_GETSELITEMS, static_cast<WPARAM>(std::max(maxItems, 0)), reinterpret_cast<LPARAM>(items)));
 }
 int CListBox::SelItemRange(BOOL select, int first, int last) {
   WindowState* s = State();
   if (!s || !(s->style & (LBS_EXTENDEDSEL | LBS_MULTIPLESEL))) return LB_ERR;
   if (first > last) std::swap(first, last);
-  for (int i = std::max(first, 0); i <= last && i < static_cast<int>(s->items.size()); ++i) s->items[i].selected = select != 0;
+  for (int i = std::max(first, 0); i <= last && i < static_cast<int>(s->items.size()); ++i)
+    s->items[i].selected = select != 0;
   Invalidate();
   return 0;
 }
@@ -766,16 +842,20 @@ int CListBox::GetCaretIndex() const {
   return s ? (s->caret >= 0 ? s->caret : (s->curSel >= 0 ? s->curSel : 0)) : LB_ERR;
 }
 int CListBox::FindString(int startAfter, LPCTSTR text) const {
-  return static_cast<int>(MD_SEND(LB_FINDSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)), reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(MD_SEND(LB_FINDSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)),
+                                  reinterpret_cast<LPARAM>(text)));
 }
 int CListBox::FindStringExact(int startAfter, LPCTSTR text) const {
-  return static_cast<int>(MD_SEND(LB_FINDSTRINGEXACT, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)), reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(MD_SEND(LB_FINDSTRINGEXACT, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)),
+                                  reinterpret_cast<LPARAM>(text)));
 }
 int CListBox::SelectString(int startAfter, LPCTSTR text) {
-  return static_cast<int>(SendMessage(LB_SELECTSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)), reinterpret_cast<LPARAM>(text)));
+  return static_cast<int>(SendMessage(LB_SELECTSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)),
+                                      reinterpret_cast<LPARAM>(text)));
 }
 int CListBox::SetItemData(int index, DWORD_PTR data) {
-  return static_cast<int>(SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(static_cast<INT_PTR>(index)), static_cast<LPARAM>(data)));
+  return static_cast<int>(SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(static_cast<INT_PTR>(index)),
+                                      static_cast<LPARAM>(data)));
 }
 DWORD_PTR CListBox::GetItemData(int index) const {
   return static_cast<DWORD_PTR>(MD_SEND(LB_GETITEMDATA, static_cast<WPARAM>(static_cast<INT_PTR>(index)), 0));
@@ -784,10 +864,15 @@ DWORD_PTR CListBox::GetItemData(int index) const {
 // ---- CSpinButtonCtrl -------------------------------------------------------------
 
 CWnd* CSpinButtonCtrl::SetBuddy(CWnd* buddy) {
-  return FromHandle(reinterpret_cast<HWND>(SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy ? buddy->m_hWnd : nullptr))));
+  return FromHandle(reinterpret_cast<HWND>(
+      SendMessage(UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy ? buddy->m_hWnd : nullptr))));
 }
-CWnd* CSpinButtonCtrl::GetBuddy() const { return FromHandle(reinterpret_cast<HWND>(MD_SEND(UDM_GETBUDDY, 0, 0))); }
-int CSpinButtonCtrl::SetBase(int base) { return static_cast<int>(SendMessage(UDM_SETBASE, static_cast<WPARAM>(base))); }
+CWnd* CSpinButtonCtrl::GetBuddy() const {
+  return FromHandle(reinterpret_cast<HWND>(MD_SEND(UDM_GETBUDDY, 0, 0)));
+}
+int CSpinButtonCtrl::SetBase(int base) {
+  return static_cast<int>(SendMessage(UDM_SETBASE, static_cast<WPARAM>(base)));
+}
 UINT CSpinButtonCtrl::GetBase() const { return static_cast<UINT>(MD_SEND(UDM_GETBASE, 0, 0)); }
 void CSpinButtonCtrl::SetRange(short lower, short upper) {
   SendMessage(UDM_SETRANGE, 0, MAKELPARAM(static_cast<WORD>(upper), static_cast<WORD>(lower)));
@@ -805,10 +890,13 @@ void CSpinButtonCtrl::GetRange32(int& lower, int& upper) const {
   MD_SEND(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
 }
 int CSpinButtonCtrl::SetPos(int pos) {
-  return static_cast<int>(SendMessage(UDM_SETPOS, 0, MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(pos)), 0)));
+  return static_cast<int>(
+      SendMessage(UDM_SETPOS, 0, MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(pos)), 0)));
 }
 int CSpinButtonCtrl::GetPos() const { return static_cast<int>(MD_SEND(UDM_GETPOS, 0, 0)); }
-int CSpinButtonCtrl::SetPos32(int pos) { return static_cast<int>(SendMessage(UDM_SETPOS32, 0, static_cast<LPARAM>(pos))); }
+int CSpinButtonCtrl::SetPos32(int pos) {
+  return static_cast<int>(SendMessage(UDM_SETPOS32, 0, static_cast<LPARAM>(pos)));
+}
 int CSpinButtonCtrl::GetPos32(BOOL* error) const {
   return static_cast<int>(MD_SEND(UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(error)));
 }
@@ -896,7 +984,8 @@ int CListCtrl::GetNextItem(int start, UINT flags) const {
   if (!s) return -1;
   for (int i = std::max(start + 1, 0); i < static_cast<int>(s->items.size()); ++i) {
     UINT st = s->items[i].state;
-    if (flags == LVNI_ALL || ((flags & LVNI_SELECTED) && (st & LVIS_SELECTED)) || ((flags & LVNI_FOCUSED) && (st & LVIS_FOCUSED)))
+    if (flags == LVNI_ALL || ((flags & LVNI_SELECTED) && (st & LVIS_SELECTED)) ||
+        ((flags & LVNI_FOCUSED) && (st & LVIS_FOCUSED)))
       return i;
   }
   return -1;
@@ -904,7 +993,8 @@ int CListCtrl::GetNextItem(int start, UINT flags) const {
 UINT CListCtrl::GetSelectedCount() const {
   WindowState* s = State();
   if (!s) return 0;
-  return static_cast<UINT>(std::count_if(s->items.begin(), s->items.end(), [](const auto& it) { return (it.state & LVIS_SELECTED) != 0; }));
+  return static_cast<UINT>(std::count_if(s->items.begin(), s->items.end(),
+                                         [](const auto& it) { return (it.state & LVIS_SELECTED) != 0; }));
 }
 int CListCtrl::GetSelectionMark() const { return GetNextItem(-1, LVNI_FOCUSED); }
 BOOL CListCtrl::GetItemRect(int index, LPRECT rect, UINT) const {

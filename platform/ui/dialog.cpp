@@ -51,7 +51,9 @@ std::string RangeText(const char* pattern, const std::string& first, const std::
   return out;
 }
 
-void Prompt(const std::string& text, UINT helpId) { AfxMessageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION, helpId); }
+void Prompt(const std::string& text, UINT helpId) {
+  AfxMessageBox(text.c_str(), MB_OK | MB_ICONEXCLAMATION, helpId);
+}
 
 std::string Trim(const std::string& t) {
   size_t a = t.find_first_not_of(" \t");
@@ -166,8 +168,8 @@ BOOL CDialog::CreateFromTemplate(CWnd* parent, bool child) {
   WindowState* s = nullptr;
   if (child) {
     DWORD style = (t->style & ~(WS_POPUP | WS_VISIBLE)) | WS_CHILD;
-    s = md::ui::detail::CreateWindowState(Kind::Dialog, "#32770", static_cast<int>(templateId_), t->caption, style,
-                                          size, parentState);
+    s = md::ui::detail::CreateWindowState(Kind::Dialog, "#32770", static_cast<int>(templateId_), t->caption,
+                                          style, size, parentState);
   } else {
     DWORD style = (t->style & ~WS_CHILD) | WS_POPUP | WS_CAPTION | WS_VISIBLE;
     POINT at{100, 80};
@@ -177,8 +179,8 @@ BOOL CDialog::CreateFromTemplate(CWnd* parent, bool child) {
       at = POINT{pr.left + 20, pr.top + 20};
     }
     int w = size.right + 6, h = size.bottom + 6 + 24;
-    s = md::ui::detail::CreateWindowState(Kind::Dialog, "#32770", 0, t->caption, style, RECT{at.x, at.y, at.x + w, at.y + h},
-                                          nullptr);
+    s = md::ui::detail::CreateWindowState(Kind::Dialog, "#32770", 0, t->caption, style,
+                                          RECT{at.x, at.y, at.x + w, at.y + h}, nullptr);
   }
   s->baseUnits = md::ui::DialogBaseUnits(*t);
   s->wrapper = this;
@@ -315,9 +317,14 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (CWnd::OnCommand(wParam, lParam)) return TRUE;
   if (HIWORD(wParam) != BN_CLICKED) return FALSE;
   switch (LOWORD(wParam)) {
-    case IDOK: OnOK(); return TRUE;
-    case IDCANCEL: OnCancel(); return TRUE;
-    default: return FALSE;
+    case IDOK:
+      OnOK();
+      return TRUE;
+    case IDCANCEL:
+      OnCancel();
+      return TRUE;
+    default:
+      return FALSE;
   }
 }
 
@@ -325,7 +332,9 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void DDX_Text(CDataExchange* dx, int id, int& value) { TextInteger(dx, id, value, INT_MIN, INT_MAX, "%d"); }
 void DDX_Text(CDataExchange* dx, int id, UINT& value) { TextInteger(dx, id, value, 0, UINT_MAX, "%u"); }
-void DDX_Text(CDataExchange* dx, int id, long& value) { TextInteger(dx, id, value, LONG_MIN, LONG_MAX, "%ld"); }
+void DDX_Text(CDataExchange* dx, int id, long& value) {
+  TextInteger(dx, id, value, LONG_MIN, LONG_MAX, "%ld");
+}
 
 static void TextReal(CDataExchange* dx, int id, double& value, int digits) {
   HWND h = dx->PrepareEditCtrl(id);
@@ -388,7 +397,8 @@ void DDX_Radio(CDataExchange* dx, int id, int& value) {
   for (size_t i = start; i < sib.size(); ++i) {
     if (i > start && (sib[i]->style & WS_GROUP)) break;
     DWORD type = sib[i]->style & BS_TYPEMASK;
-    if (sib[i]->kind == Kind::Button && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)) group.push_back(sib[i]);
+    if (sib[i]->kind == Kind::Button && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON))
+      group.push_back(sib[i]);
   }
   if (dx->m_bSaveAndValidate) {
     value = -1;
@@ -469,21 +479,25 @@ void DDV_MinMaxLong(CDataExchange* dx, long value, long minValue, long maxValue)
 
 void DDV_MinMaxDouble(CDataExchange* dx, const double& value, double minValue, double maxValue) {
   if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
-  Prompt(RangeText(kTextRealRange, FormatReal(minValue, DBL_DIG), FormatReal(maxValue, DBL_DIG)), kPromptRealRange);
+  Prompt(RangeText(kTextRealRange, FormatReal(minValue, DBL_DIG), FormatReal(maxValue, DBL_DIG)),
+         kPromptRealRange);
   dx->Fail();
 }
 
 void DDV_MinMaxFloat(CDataExchange* dx, const float& value, float minValue, float maxValue) {
   if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
-  Prompt(RangeText(kTextRealRange, FormatReal(minValue, FLT_DIG), FormatReal(maxValue, FLT_DIG)), kPromptRealRange);
+  Prompt(RangeText(kTextRealRange, FormatReal(minValue, FLT_DIG), FormatReal(maxValue, FLT_DIG)),
+         kPromptRealRange);
   dx->Fail();
 }
 
 void DDV_MaxChars(CDataExchange* dx, const std::string& value, int count) {
   CWnd* c = CWnd::FromHandle(dx->m_hWndLastControl);
   if (!dx->m_bSaveAndValidate) {
-    if (c && c->GetClassName() == "Edit") c->SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(std::max(count, 0)));
-    if (c && c->GetClassName() == "ComboBox") c->SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(std::max(count, 0)));
+    if (c && c->GetClassName() == "Edit")
+      c->SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(std::max(count, 0)));
+    if (c && c->GetClassName() == "ComboBox")
+      c->SendMessage(CB_LIMITTEXT, static_cast<WPARAM>(std::max(count, 0)));
     return;
   }
   if (md::ui::detail::Utf8Length(value) <= count) return;

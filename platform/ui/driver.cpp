@@ -29,7 +29,9 @@ POINT Centre(WindowState* s) {
   return Middle(r);
 }
 
-bool IsDropList(const WindowState* s) { return s->kind == Kind::ComboBox && (s->style & 0x3) == CBS_DROPDOWNLIST; }
+bool IsDropList(const WindowState* s) {
+  return s->kind == Kind::ComboBox && (s->style & 0x3) == CBS_DROPDOWNLIST;
+}
 
 // Gives the control the focus and returns its state afterwards: null when a
 // focus handler destroyed it.
@@ -251,7 +253,8 @@ bool UiUser::Choose(int id, int index) {
   } else {
     DeselectListViewItems(h, index);
     if (WindowState* cur = Get(h))
-      md::ui::detail::ListViewSetState(cur, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED, true);
+      md::ui::detail::ListViewSetState(cur, index, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED,
+                                       true);
     if (WindowState* cur = Get(h))
       NotifyItemActivate(cur, NM_CLICK, index, Middle(md::ui::detail::ListViewItemRect(cur, index)));
   }
@@ -299,7 +302,8 @@ bool UiUser::DoubleClick(int id, int index) {
   WindowState* s = c ? c->State() : nullptr;
   if (s && s->kind == Kind::ListView) {
     if (index < 0 || index >= static_cast<int>(s->items.size()))
-      return Fail("double-click item " + std::to_string(index) + " of " + std::to_string(id) + ": no such item");
+      return Fail("double-click item " + std::to_string(index) + " of " + std::to_string(id) +
+                  ": no such item");
     RECT cell = md::ui::detail::ListViewItemRect(s, index);
     UINT flags = 0;
     POINT p{(cell.left + cell.right) / 2, cell.top + 4};
@@ -320,7 +324,8 @@ bool UiUser::DoubleClickAt(int id, POINT point) {
   CWnd* c = nullptr;
   if (!UsableControl(id, &c, "double-click in")) return false;
   WindowState* s = c->State();
-  if (s->kind != Kind::ListView) return Fail("double-click at a point of " + std::to_string(id) + ": not a list view");
+  if (s->kind != Kind::ListView)
+    return Fail("double-click at a point of " + std::to_string(id) + ": not a list view");
   HWND h = c->m_hWnd;
   POINT screen = point;
   c->ClientToScreen(&screen);
@@ -378,7 +383,8 @@ bool UiUser::Ok() {
 bool UiUser::Cancel() {
   if (Ended()) return Fail("Cancel: the dialog has ended");
   CWnd* b = window_.GetDlgItem(IDCANCEL);
-  if (b && b->IsWindowVisible() && b->IsWindowEnabled()) return PressSheetButton(static_cast<UINT>(IDCANCEL), "Cancel");
+  if (b && b->IsWindowVisible() && b->IsWindowEnabled())
+    return PressSheetButton(static_cast<UINT>(IDCANCEL), "Cancel");
   window_.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);  // the Escape key
   Settle();
   return true;
@@ -393,7 +399,8 @@ bool UiUser::GoToPage(int index) {
   CPropertySheet* sheet = Sheet();
   if (!sheet || sheet->IsWizardMode()) return Fail("go to page: not a property sheet with tabs");
   if (Ended()) return Fail("go to page: the dialog has ended");
-  if (index < 0 || index >= sheet->GetPageCount()) return Fail("go to page " + std::to_string(index) + ": no such page");
+  if (index < 0 || index >= sheet->GetPageCount())
+    return Fail("go to page " + std::to_string(index) + ": no such page");
   bool moved = sheet->SetActivePage(index) != FALSE;
   Settle();
   return moved;
@@ -447,7 +454,9 @@ int UiUser::Selection(int id) const {
   return s->curSel;
 }
 
-bool UiUser::Snapshot(const std::string& path) const { return window_.m_hWnd && SnapshotToPng(window_, path); }
+bool UiUser::Snapshot(const std::string& path) const {
+  return window_.m_hWnd && SnapshotToPng(window_, path);
+}
 
 // ---- ScriptedDriver ---------------------------------------------------------------------
 
@@ -485,7 +494,8 @@ void ScriptedDriver::Run(UiUser& user) {
   scenes_.pop_front();
   scene(user);
   if (!user.Ended()) {
-    std::string text = "dialog " + std::to_string(user.Window().GetTemplateId()) + ": the scene left the dialog open";
+    std::string text =
+        "dialog " + std::to_string(user.Window().GetTemplateId()) + ": the scene left the dialog open";
     GlobalErrors().push_back(text);
   }
 }
@@ -499,7 +509,8 @@ int ScriptedDriver::AnswerMessageBox(const MessageBoxRecord& box) {
 
 FileDialogAnswer ScriptedDriver::AnswerFileDialog(const CFileDialog& dialog) {
   lastFilters_.clear();
-  for (const auto& [description, patterns] : dialog.GetFilters()) lastFilters_.push_back(description + "|" + patterns);
+  for (const auto& [description, patterns] : dialog.GetFilters())
+    lastFilters_.push_back(description + "|" + patterns);
   if (fileAnswers_.empty()) return FileDialogAnswer{};
   FileDialogAnswer a = fileAnswers_.front();
   fileAnswers_.pop_front();

@@ -47,9 +47,9 @@ class UiUser {
 
   // Edits (and the edit of a drop-down combo box).
   bool Focus(int id);
-  bool Type(int id, const std::string& text);          // at the end of the text
-  bool Replace(int id, const std::string& text);       // select all, then type
-  bool Clear(int id);                                  // select all, delete
+  bool Type(int id, const std::string& text);     // at the end of the text
+  bool Replace(int id, const std::string& text);  // select all, then type
+  bool Clear(int id);                             // select all, delete
   bool Backspace(int id, int count = 1);
   // Buttons, check boxes, radio buttons, static controls with SS_NOTIFY.
   bool Click(int id);

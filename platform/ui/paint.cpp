@@ -50,22 +50,27 @@ class WindowCanvas final : public md::canvas::Canvas {
                  const md::canvas::State& state) override {
     target->drawImage(image, src, Move(dst), Clip(state));
   }
-  bool readPixels(const md::canvas::Rect& r, std::uint32_t* out) const override { return target->readPixels(Move(r), out); }
+  bool readPixels(const md::canvas::Rect& r, std::uint32_t* out) const override {
+    return target->readPixels(Move(r), out);
+  }
   void flush() override { target->flush(); }
 
  private:
   md::canvas::Point Move(md::canvas::Point p) const { return {p.x + dx, p.y + dy}; }
-  md::canvas::Rect Move(const md::canvas::Rect& r) const { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+  md::canvas::Rect Move(const md::canvas::Rect& r) const {
+    return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+  }
   md::canvas::State Clip(const md::canvas::State& state) const {
     md::canvas::State out = state;
     const md::canvas::Rect area{dx, dy, dx + w, dy + h};
     out.clip.active = true;
     out.clip.rects.clear();
-    std::vector<md::canvas::Rect> source = state.clip.active ? state.clip.rects : std::vector<md::canvas::Rect>{{0, 0, w, h}};
+    std::vector<md::canvas::Rect> source =
+        state.clip.active ? state.clip.rects : std::vector<md::canvas::Rect>{{0, 0, w, h}};
     for (const auto& r : source) {
       md::canvas::Rect m = Move(r);
-      md::canvas::Rect c{std::max(m.left, area.left), std::max(m.top, area.top), std::min(m.right, area.right),
-                         std::min(m.bottom, area.bottom)};
+      md::canvas::Rect c{std::max(m.left, area.left), std::max(m.top, area.top),
+                         std::min(m.right, area.right), std::min(m.bottom, area.bottom)};
       if (!c.empty()) out.clip.rects.push_back(c);
     }
     return out;
@@ -184,7 +189,8 @@ BOOL CImageList::DeleteImageList() {
 int CImageList::Add(HBITMAP bitmap, HBITMAP) {
   if (!created_ || !bitmap) return -1;
   md::canvas::Image image;
-  if (!md::win::GetBitmapImage(bitmap, &image) || !image.pixels || image.width <= 0 || image.height <= 0) return -1;
+  if (!md::win::GetBitmapImage(bitmap, &image) || !image.pixels || image.width <= 0 || image.height <= 0)
+    return -1;
   // A bitmap wider than one image holds several side by side.
   int count = std::max(1, image.width / cx_);
   int first = static_cast<int>(images_.size());
@@ -192,7 +198,8 @@ int CImageList::Add(HBITMAP bitmap, HBITMAP) {
     std::vector<std::uint32_t> px(static_cast<size_t>(cx_) * static_cast<size_t>(cy_), 0xFFFFFFFFu);
     for (int y = 0; y < cy_ && y < image.height; ++y)
       for (int x = 0; x < cx_ && n * cx_ + x < image.width; ++x)
-        px[static_cast<size_t>(y) * static_cast<size_t>(cx_) + static_cast<size_t>(x)] = image.at(n * cx_ + x, y) | 0xFF000000u;
+        px[static_cast<size_t>(y) * static_cast<size_t>(cx_) + static_cast<size_t>(x)] =
+            image.at(n * cx_ + x, y) | 0xFF000000u;
     images_.push_back(std::move(px));
   }
   return first;

@@ -20,7 +20,8 @@ constexpr int kButtonGap = 6;
 
 // ---- CPropertyPage ------------------------------------------------------------------
 
-CPropertyPage::CPropertyPage(UINT templateId, UINT captionId) : CDialog(templateId, nullptr), captionId_(captionId) {}
+CPropertyPage::CPropertyPage(UINT templateId, UINT captionId)
+    : CDialog(templateId, nullptr), captionId_(captionId) {}
 
 CPropertyPage::~CPropertyPage() {
   if (sheet_) {
@@ -65,7 +66,10 @@ std::string CPropertyPage::GetCaption() const {
 // ---- CPropertySheet -----------------------------------------------------------------
 
 CPropertySheet::CPropertySheet(UINT captionId, CWnd* parent, UINT selectPage)
-    : CDialog(0, parent), captionId_(captionId), title_(captionId ? AfxLoadString(captionId) : std::string()), selectPage_(selectPage) {}
+    : CDialog(0, parent),
+      captionId_(captionId),
+      title_(captionId ? AfxLoadString(captionId) : std::string()),
+      selectPage_(selectPage) {}
 
 CPropertySheet::CPropertySheet(LPCTSTR caption, CWnd* parent, UINT selectPage)
     : CDialog(0, parent), captionId_(0), title_(caption ? caption : ""), selectPage_(selectPage) {}
@@ -156,12 +160,16 @@ void CPropertySheet::LayOut() {
     int y = pageArea_.bottom + kMargin;
     // Buttons from the right edge; in a wizard Finish takes Next's place.
     std::vector<std::vector<UINT>> slots =
-        wizard_ ? std::vector<std::vector<UINT>>{{ID_WIZBACK}, {ID_WIZNEXT, ID_WIZFINISH}, {static_cast<UINT>(IDCANCEL)}}
-                : std::vector<std::vector<UINT>>{{static_cast<UINT>(IDOK)}, {static_cast<UINT>(IDCANCEL)}, {ID_APPLY_NOW}};
+        wizard_ ? std::vector<std::vector<UINT>>{{ID_WIZBACK},
+                                                 {ID_WIZNEXT, ID_WIZFINISH},
+                                                 {static_cast<UINT>(IDCANCEL)}}
+                : std::vector<std::vector<UINT>>{
+                      {static_cast<UINT>(IDOK)}, {static_cast<UINT>(IDCANCEL)}, {ID_APPLY_NOW}};
     int x = clientW - kMargin - static_cast<int>(slots.size()) * (kButtonWidth + kButtonGap) + kButtonGap;
     for (const auto& slot : slots) {
       for (UINT id : slot)
-        if (WindowState* b = s->Child(static_cast<int>(id))) b->rect = RECT{x, y, x + kButtonWidth, y + kButtonHeight};
+        if (WindowState* b = s->Child(static_cast<int>(id)))
+          b->rect = RECT{x, y, x + kButtonWidth, y + kButtonHeight};
       x += kButtonWidth + kButtonGap;
     }
   }
@@ -172,8 +180,8 @@ void CPropertySheet::LayOut() {
 INT_PTR CPropertySheet::DoModal() {
   if (m_hWnd || pages_.empty()) return -1;
   WindowState* s = md::ui::detail::CreateWindowState(Kind::Dialog, "#32770", 0, title_,
-                                                     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, RECT{100, 80, 100, 80},
-                                                     nullptr);
+                                                     WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+                                                     RECT{100, 80, 100, 80}, nullptr);
   s->wrapper = this;
   m_hWnd = s->handle;
   auto button = [&](UINT id, const char* text, bool enabled) {
@@ -278,13 +286,26 @@ void CPropertySheet::SetFinishText(LPCTSTR text) {
 BOOL CPropertySheet::PressButton(int button) {
   UINT id = 0;
   switch (button) {
-    case PSBTN_BACK: id = ID_WIZBACK; break;
-    case PSBTN_NEXT: id = ID_WIZNEXT; break;
-    case PSBTN_FINISH: id = ID_WIZFINISH; break;
-    case PSBTN_OK: id = IDOK; break;
-    case PSBTN_APPLYNOW: id = ID_APPLY_NOW; break;
-    case PSBTN_CANCEL: id = IDCANCEL; break;
-    default: return FALSE;
+    case PSBTN_BACK:
+      id = ID_WIZBACK;
+      break;
+    case PSBTN_NEXT:
+      id = ID_WIZNEXT;
+      break;
+    case PSBTN_FINISH:
+      id = ID_WIZFINISH;
+      break;
+    case PSBTN_OK:
+      id = IDOK;
+      break;
+    case PSBTN_APPLYNOW:
+      id = ID_APPLY_NOW;
+      break;
+    case PSBTN_CANCEL:
+      id = IDCANCEL;
+      break;
+    default:
+      return FALSE;
   }
   if (!m_hWnd) return FALSE;
   return OnCommand(MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED), 0);
@@ -294,13 +315,20 @@ BOOL CPropertySheet::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (CWnd::OnCommand(wParam, lParam)) return TRUE;
   if (HIWORD(wParam) != BN_CLICKED) return FALSE;
   UINT id = LOWORD(wParam);
-  if (id == static_cast<UINT>(IDOK)) OnSheetOK();
-  else if (id == static_cast<UINT>(IDCANCEL)) OnSheetCancel();
-  else if (id == ID_APPLY_NOW) ApplyAll();
-  else if (id == ID_WIZNEXT) WizardNext();
-  else if (id == ID_WIZBACK) WizardBack();
-  else if (id == ID_WIZFINISH) WizardFinish();
-  else return FALSE;
+  if (id == static_cast<UINT>(IDOK))
+    OnSheetOK();
+  else if (id == static_cast<UINT>(IDCANCEL))
+    OnSheetCancel();
+  else if (id == ID_APPLY_NOW)
+    ApplyAll();
+  else if (id == ID_WIZNEXT)
+    WizardNext();
+  else if (id == ID_WIZBACK)
+    WizardBack();
+  else if (id == ID_WIZFINISH)
+    WizardFinish();
+  else
+    return FALSE;
   return TRUE;
 }
 

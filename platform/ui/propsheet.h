@@ -82,7 +82,7 @@ class CPropertySheet : public CDialog {
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
   // What the sheet's buttons do when the sheet maps none of its own.
-  BOOL ApplyAll();        // Apply: leave the active page, apply every created page
+  BOOL ApplyAll();  // Apply: leave the active page, apply every created page
   void OnSheetOK();
   void OnSheetCancel();
   void WizardNext();

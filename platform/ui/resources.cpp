@@ -59,12 +59,24 @@ bool Tokenize(const std::string& line, std::vector<Token>* out, std::string* err
           if (i >= line.size()) break;
           char e = line[i++];
           switch (e) {
-            case 'n': t.text.push_back('\n'); break;
-            case 't': t.text.push_back('\t'); break;
-            case 'r': t.text.push_back('\r'); break;
-            case '\\': t.text.push_back('\\'); break;
-            case '"': t.text.push_back('"'); break;
-            default: *error = std::string("unknown escape \\") + e; return false;
+            case 'n':
+              t.text.push_back('\n');
+              break;
+            case 't':
+              t.text.push_back('\t');
+              break;
+            case 'r':
+              t.text.push_back('\r');
+              break;
+            case '\\':
+              t.text.push_back('\\');
+              break;
+            case '"':
+              t.text.push_back('"');
+              break;
+            default:
+              *error = std::string("unknown escape \\") + e;
+              return false;
           }
         } else {
           t.text.push_back(d);
@@ -83,7 +95,8 @@ bool Tokenize(const std::string& line, std::vector<Token>* out, std::string* err
         return false;
       }
     } else {
-      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r' && line[i] != '"') t.text.push_back(line[i++]);
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r' && line[i] != '"')
+        t.text.push_back(line[i++]);
     }
     out->push_back(std::move(t));
   }
@@ -94,8 +107,9 @@ bool ParseNumber(const Token& t, long long lo, long long hi, long long* out) {
   if (t.quoted || t.text.empty()) return false;
   const char* s = t.text.c_str();
   char* end = nullptr;
-  long long v = (t.text.size() > 2 && t.text[0] == '0' && (t.text[1] == 'x' || t.text[1] == 'X')) ? std::strtoll(s + 2, &end, 16)
-                                                                                                    : std::strtoll(s, &end, 10);
+  long long v = (t.text.size() > 2 && t.text[0] == '0' && (t.text[1] == 'x' || t.text[1] == 'X'))
+                    ? std::strtoll(s + 2, &end, 16)
+                    : std::strtoll(s, &end, 10);
   if (!end || *end != '\0' || v < lo || v > hi) return false;
   *out = v;
   return true;
@@ -143,13 +157,20 @@ enum KindBit : unsigned {
 
 unsigned Bit(ControlKind k) {
   switch (k) {
-    case ControlKind::Static: return kStatic;
-    case ControlKind::Button: return kButton;
-    case ControlKind::Edit: return kEdit;
-    case ControlKind::ComboBox: return kCombo;
-    case ControlKind::ListBox: return kList;
-    case ControlKind::ListView: return kView;
-    case ControlKind::Spin: return kSpin;
+    case ControlKind::Static:
+      return kStatic;
+    case ControlKind::Button:
+      return kButton;
+    case ControlKind::Edit:
+      return kEdit;
+    case ControlKind::ComboBox:
+      return kCombo;
+    case ControlKind::ListBox:
+      return kList;
+    case ControlKind::ListView:
+      return kView;
+    case ControlKind::Spin:
+      return kSpin;
   }
   return 0;
 }
@@ -228,7 +249,9 @@ bool ApplyControlFlag(const std::string& word, ControlTemplate* c, std::string* 
     if (word == "SORT") {
       c->style |= c->kind == ControlKind::ListBox ? LBS_SORT : CBS_SORT;
     } else if (word == "NOTIFY") {
-      c->style |= c->kind == ControlKind::ListBox ? LBS_NOTIFY : c->kind == ControlKind::Static ? SS_NOTIFY : BS_NOTIFY;
+      c->style |= c->kind == ControlKind::ListBox  ? LBS_NOTIFY
+                  : c->kind == ControlKind::Static ? SS_NOTIFY
+                                                   : BS_NOTIFY;
     } else if (word == "RIGHT" || word == "CENTER") {
       bool right = word == "RIGHT";
       if (c->kind == ControlKind::Edit)
@@ -246,8 +269,9 @@ bool ApplyControlFlag(const std::string& word, ControlTemplate* c, std::string* 
 
 bool ApplyDialogFlag(const std::string& word, DialogTemplate* d, std::string* error) {
   static const std::pair<const char*, DWORD> flags[] = {
-      {"CHILD", WS_CHILD},     {"POPUP", WS_POPUP},        {"CAPTION", WS_CAPTION}, {"SYSMENU", WS_SYSMENU},
-      {"MODALFRAME", DS_MODALFRAME}, {"CONTROL", DS_CONTROL}, {"DISABLED", WS_DISABLED}, {"VISIBLE", WS_VISIBLE},
+      {"CHILD", WS_CHILD},       {"POPUP", WS_POPUP},           {"CAPTION", WS_CAPTION},
+      {"SYSMENU", WS_SYSMENU},   {"MODALFRAME", DS_MODALFRAME}, {"CONTROL", DS_CONTROL},
+      {"DISABLED", WS_DISABLED}, {"VISIBLE", WS_VISIBLE},
   };
   for (const auto& [name, bits] : flags)
     if (word == name) {
@@ -282,7 +306,8 @@ struct Registry {
       for (std::string& e : errs) errors.push_back(std::move(e));
       for (DialogTemplate& d : out.dialogs) {
         if (dialogs.count(d.id)) {
-          errors.push_back(name + ": dialog " + std::to_string(d.id) + " is already defined in " + dialogs[d.id].source);
+          errors.push_back(name + ": dialog " + std::to_string(d.id) + " is already defined in " +
+                           dialogs[d.id].source);
           continue;
         }
         UINT id = d.id;
@@ -311,7 +336,9 @@ bool ParseResourceText(const std::string& name, const std::string& text, ParsedR
   enum class Block { None, Dialog, Strings } block = Block::None;
   DialogTemplate dialog;
   size_t errorsBefore = errors->size();
-  auto fail = [&](int line, const std::string& message) { errors->push_back(name + ":" + std::to_string(line) + ": " + message); };
+  auto fail = [&](int line, const std::string& message) {
+    errors->push_back(name + ":" + std::to_string(line) + ": " + message);
+  };
   int lineNo = 0;
   size_t start = 0;
   while (start <= text.size()) {
@@ -415,9 +442,9 @@ bool ParseResourceText(const std::string& name, const std::string& text, ParsedR
     // The text is optional: KIND id ["text"] x y width height [flags].
     long long id = 0, x = 0, y = 0, cx = 0, cy = 0;
     size_t at = tok.size() > 2 && tok[2].quoted ? 3 : 2;
-    if (tok.size() < at + 4 || !ParseNumber(tok[1], -1, 65535, &id) || !ParseNumber(tok[at], -32768, 32767, &x) ||
-        !ParseNumber(tok[at + 1], -32768, 32767, &y) || !ParseNumber(tok[at + 2], 0, 32767, &cx) ||
-        !ParseNumber(tok[at + 3], 0, 32767, &cy)) {
+    if (tok.size() < at + 4 || !ParseNumber(tok[1], -1, 65535, &id) ||
+        !ParseNumber(tok[at], -32768, 32767, &x) || !ParseNumber(tok[at + 1], -32768, 32767, &y) ||
+        !ParseNumber(tok[at + 2], 0, 32767, &cx) || !ParseNumber(tok[at + 3], 0, 32767, &cy)) {
       fail(lineNo, std::string("expected: ") + kind->keyword + " id [\"text\"] x y width height [flags]");
       continue;
     }

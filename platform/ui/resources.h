@@ -27,7 +27,7 @@ struct ControlTemplate {
   ControlKind kind = ControlKind::Static;
   std::string className;  // "Static", "Button", "Edit", "ComboBox", ...
   std::string text;
-  DWORD style = 0;        // WS_* plus the class's own styles
+  DWORD style = 0;  // WS_* plus the class's own styles
   DWORD exStyle = 0;
   int x = 0, y = 0, cx = 0, cy = 0;  // dialog units
   std::vector<std::string> items;    // combo and list box entries, in file order

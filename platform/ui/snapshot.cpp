@@ -164,13 +164,17 @@ void DrawControl(Painter& p, WindowState* s, const RECT& r) {
   switch (s->kind) {
     case Kind::Static: {
       DWORD type = s->style & SS_TYPEMASK;
-      if (type == SS_BLACKFRAME) p.Frame(r, kText);
-      else if (type == SS_GRAYFRAME) p.Frame(r, kBorder);
+      if (type == SS_BLACKFRAME)
+        p.Frame(r, kText);
+      else if (type == SS_GRAYFRAME)
+        p.Frame(r, kBorder);
       else if (type == SS_ETCHEDFRAME) {
         p.Frame(r, kBorder);
         p.Frame(RECT{r.left + 1, r.top + 1, r.right + 1, r.bottom + 1}, RGB(255, 255, 255));
-      } else if (type == SS_BLACKRECT) p.Fill(r, kText);
-      else if (type == SS_GRAYRECT) p.Fill(r, kBorder);
+      } else if (type == SS_BLACKRECT)
+        p.Fill(r, kText);
+      else if (type == SS_GRAYRECT)
+        p.Fill(r, kBorder);
       else if (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT) {
         UINT align = type == SS_CENTER ? DT_CENTER : type == SS_RIGHT ? DT_RIGHT : DT_LEFT;
         p.Text(Shown(s->text), r, align | DT_WORDBREAK, text);
@@ -185,7 +189,8 @@ void DrawControl(Painter& p, WindowState* s, const RECT& r) {
         p.Frame(RECT{r.left, mid, r.right, r.bottom}, kBorder);
         if (!s->text.empty()) {
           p.Fill(RECT{r.left + 6, r.top, r.left + 10 + ext.cx, r.top + ext.cy}, kFace);
-          p.Text(Shown(s->text), RECT{r.left + 8, r.top, r.right, r.top + ext.cy}, DT_LEFT | DT_SINGLELINE, text);
+          p.Text(Shown(s->text), RECT{r.left + 8, r.top, r.right, r.top + ext.cy}, DT_LEFT | DT_SINGLELINE,
+                 text);
         }
       } else if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
         p.Fill(r, enabled ? RGB(225, 225, 225) : RGB(204, 204, 204));
@@ -197,14 +202,17 @@ void DrawControl(Painter& p, WindowState* s, const RECT& r) {
         RECT box{r.left, cy - 6, r.left + 13, cy + 7};
         if (radio) {
           p.Circle(box, RGB(255, 255, 255), kText);
-          if (s->check == BST_CHECKED) p.Circle(RECT{box.left + 4, box.top + 4, box.right - 4, box.bottom - 4}, kText, kText);
+          if (s->check == BST_CHECKED)
+            p.Circle(RECT{box.left + 4, box.top + 4, box.right - 4, box.bottom - 4}, kText, kText);
         } else {
           p.Fill(box, RGB(255, 255, 255));
           p.Frame(box, kText);
           if (s->check == BST_CHECKED) DrawCheckMark(p, box);
-          if (s->check == BST_INDETERMINATE) p.Fill(RECT{box.left + 3, box.top + 3, box.right - 3, box.bottom - 3}, kBorder);
+          if (s->check == BST_INDETERMINATE)
+            p.Fill(RECT{box.left + 3, box.top + 3, box.right - 3, box.bottom - 3}, kBorder);
         }
-        p.Text(Shown(s->text), RECT{r.left + 17, r.top, r.right, r.bottom}, DT_LEFT | DT_VCENTER | DT_SINGLELINE, text);
+        p.Text(Shown(s->text), RECT{r.left + 17, r.top, r.right, r.bottom},
+               DT_LEFT | DT_VCENTER | DT_SINGLELINE, text);
       }
       break;
     }
@@ -218,7 +226,8 @@ void DrawControl(Painter& p, WindowState* s, const RECT& r) {
       std::string shown;
       for (char ch : s->text)
         if (ch != '\r') shown.push_back(ch);
-      if (s->style & ES_PASSWORD) shown = std::string(static_cast<size_t>(md::ui::detail::Utf8Length(shown)), '*');
+      if (s->style & ES_PASSWORD)
+        shown = std::string(static_cast<size_t>(md::ui::detail::Utf8Length(shown)), '*');
       p.Text(shown, in, fmt | ((s->style & ES_MULTILINE) ? DT_WORDBREAK : DT_SINGLELINE | DT_VCENTER), text);
       break;
     }
@@ -230,7 +239,8 @@ void DrawControl(Painter& p, WindowState* s, const RECT& r) {
       p.Fill(button, RGB(225, 225, 225));
       DrawArrow(p, button, false, text);
       std::string shown = s->Object() ? s->Object()->GetWindowText() : s->text;
-      p.Text(shown, RECT{field.left + 3, field.top, button.left - 2, field.bottom}, DT_LEFT | DT_VCENTER | DT_SINGLELINE, text);
+      p.Text(shown, RECT{field.left + 3, field.top, button.left - 2, field.bottom},
+             DT_LEFT | DT_VCENTER | DT_SINGLELINE, text);
       break;
     }
     case Kind::ListBox: {
@@ -243,8 +253,8 @@ void DrawControl(Painter& p, WindowState* s, const RECT& r) {
         row.bottom = std::min<LONG>(row.bottom, r.bottom - 1);
         bool selected = multi ? s->items[i].selected : s->curSel == i;
         if (selected) p.Fill(row, kHighlight);
-        p.Text(s->items[i].text, RECT{row.left + 2, row.top, row.right, row.bottom}, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
-               selected ? RGB(255, 255, 255) : text);
+        p.Text(s->items[i].text, RECT{row.left + 2, row.top, row.right, row.bottom},
+               DT_LEFT | DT_VCENTER | DT_SINGLELINE, selected ? RGB(255, 255, 255) : text);
       }
       break;
     }
@@ -266,7 +276,8 @@ void DrawControl(Painter& p, WindowState* s, const RECT& r) {
         RECT label{cell.left + 2, cell.top + cy + 4, cell.right - 2, cell.bottom - 2};
         bool selected = (s->items[i].state & LVIS_SELECTED) != 0;
         if (selected) p.Fill(label, kHighlight);
-        p.Text(s->items[i].text, label, DT_CENTER | DT_SINGLELINE | DT_VCENTER, selected ? RGB(255, 255, 255) : text);
+        p.Text(s->items[i].text, label, DT_CENTER | DT_SINGLELINE | DT_VCENTER,
+               selected ? RGB(255, 255, 255) : text);
       }
       break;
     }
@@ -286,7 +297,8 @@ void DrawControl(Painter& p, WindowState* s, const RECT& r) {
       DrawArrow(p, b, false, text);
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -361,7 +373,8 @@ bool PaintWindowTree(CWnd& window, md::canvas::Canvas* canvas) {
       p.Frame(whole, kBorder);
       RECT bar{1, 1, whole.right - 1, client.y};
       p.Fill(bar, kCaption);
-      p.Text(top->text, RECT{8, 1, whole.right - 8, client.y}, DT_LEFT | DT_VCENTER | DT_SINGLELINE, RGB(255, 255, 255));
+      p.Text(top->text, RECT{8, 1, whole.right - 8, client.y}, DT_LEFT | DT_VCENTER | DT_SINGLELINE,
+             RGB(255, 255, 255));
     }
     DrawTree(p, topHandle, true);
   }

@@ -208,10 +208,10 @@ constexpr int IDIGNORE = 5;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 constexpr int IDC_STATIC = -1;
-constexpr UINT ID_APPLY_NOW = 0x3021;   // 12321
-constexpr UINT ID_WIZBACK = 0x3023;     // 12323
-constexpr UINT ID_WIZNEXT = 0x3024;     // 12324
-constexpr UINT ID_WIZFINISH = 0x3025;   // 12325
+constexpr UINT ID_APPLY_NOW = 0x3021;  // 12321
+constexpr UINT ID_WIZBACK = 0x3023;    // 12323
+constexpr UINT ID_WIZNEXT = 0x3024;    // 12324
+constexpr UINT ID_WIZFINISH = 0x3025;  // 12325
 
 constexpr UINT PSWIZB_BACK = 0x1;
 constexpr UINT PSWIZB_NEXT = 0x2;

@@ -37,14 +37,22 @@ bool HasFrame(const WindowState* s) {
 
 std::unique_ptr<CWnd> MakeOwnWrapper(Kind kind) {
   switch (kind) {
-    case Kind::Button: return std::make_unique<CButton>();
-    case Kind::Edit: return std::make_unique<CEdit>();
-    case Kind::Static: return std::make_unique<CStatic>();
-    case Kind::ComboBox: return std::make_unique<CComboBox>();
-    case Kind::ListBox: return std::make_unique<CListBox>();
-    case Kind::ListView: return std::make_unique<CListCtrl>();
-    case Kind::Spin: return std::make_unique<CSpinButtonCtrl>();
-    default: return std::make_unique<CWnd>();
+    case Kind::Button:
+      return std::make_unique<CButton>();
+    case Kind::Edit:
+      return std::make_unique<CEdit>();
+    case Kind::Static:
+      return std::make_unique<CStatic>();
+    case Kind::ComboBox:
+      return std::make_unique<CComboBox>();
+    case Kind::ListBox:
+      return std::make_unique<CListBox>();
+    case Kind::ListView:
+      return std::make_unique<CListCtrl>();
+    case Kind::Spin:
+      return std::make_unique<CSpinButtonCtrl>();
+    default:
+      return std::make_unique<CWnd>();
   }
 }
 
@@ -64,12 +72,17 @@ bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 void FocusNotify(WindowState* s, bool gained) {
   switch (s->kind) {
-    case Kind::Edit: NotifyParent(s, gained ? EN_SETFOCUS : EN_KILLFOCUS); break;
-    case Kind::ComboBox: NotifyParent(s, gained ? CBN_SETFOCUS : CBN_KILLFOCUS); break;
+    case Kind::Edit:
+      NotifyParent(s, gained ? EN_SETFOCUS : EN_KILLFOCUS);
+      break;
+    case Kind::ComboBox:
+      NotifyParent(s, gained ? CBN_SETFOCUS : CBN_KILLFOCUS);
+      break;
     case Kind::ListBox:
       if (s->style & LBS_NOTIFY) NotifyParent(s, gained ? LBN_SETFOCUS : LBN_KILLFOCUS);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -378,13 +391,16 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT) {
   return before != s->style;
 }
 
-void CWnd::SetWindowText(LPCTSTR text) { SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")); }
+void CWnd::SetWindowText(LPCTSTR text) {
+  SendMessage(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : ""));
+}
 
 std::string CWnd::GetWindowText() const {
   WindowState* s = State();
   if (!s) return {};
   if (s->kind == Kind::ComboBox && (s->style & 0x3) == CBS_DROPDOWNLIST)
-    return s->curSel >= 0 && s->curSel < static_cast<int>(s->items.size()) ? s->items[s->curSel].text : std::string();
+    return s->curSel >= 0 && s->curSel < static_cast<int>(s->items.size()) ? s->items[s->curSel].text
+                                                                           : std::string();
   return s->text;
 }
 
@@ -452,14 +468,16 @@ void CWnd::CheckRadioButton(int firstId, int lastId, int checkId) {
   WindowState* s = State();
   if (!s) return;
   for (WindowState* c : s->children)
-    if (c->id >= firstId && c->id <= lastId) md::ui::detail::SetCheck(c, c->id == checkId ? BST_CHECKED : BST_UNCHECKED);
+    if (c->id >= firstId && c->id <= lastId)
+      md::ui::detail::SetCheck(c, c->id == checkId ? BST_CHECKED : BST_UNCHECKED);
 }
 
 int CWnd::GetCheckedRadioButton(int firstId, int lastId) const {
   WindowState* s = State();
   if (!s) return 0;
   for (WindowState* c : s->children)
-    if (c->id >= firstId && c->id <= lastId && c->kind == Kind::Button && c->check == BST_CHECKED) return c->id;
+    if (c->id >= firstId && c->id <= lastId && c->kind == Kind::Button && c->check == BST_CHECKED)
+      return c->id;
   return 0;
 }
 
@@ -648,7 +666,8 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   WindowState* s = State();
   if (!s) return 0;
   switch (message) {
-    case WM_COMMAND: return OnCommand(wParam, lParam);
+    case WM_COMMAND:
+      return OnCommand(wParam, lParam);
     case WM_NOTIFY: {
       LRESULT result = 0;
       OnNotify(wParam, lParam, &result);
@@ -666,8 +685,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
-    case WM_HELPPROMPTADDR: return reinterpret_cast<LRESULT>(&s->TopLevel()->helpContext);
-    default: return md::ui::detail::ControlMessage(s, message, wParam, lParam);
+    case WM_HELPPROMPTADDR:
+      return reinterpret_cast<LRESULT>(&s->TopLevel()->helpContext);
+    default:
+      return md::ui::detail::ControlMessage(s, message, wParam, lParam);
   }
 }
 

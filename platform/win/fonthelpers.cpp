@@ -20,7 +20,7 @@ bool FitsInt(std::int64_t v) {
 HFONT CreateFontByName(int height, const char* faceName, HDC hdc) {
   LOGFONT lf{};
   lf.lfHeight = height;
-  lf.lfCharSet = 1;          // the default character set
+  lf.lfCharSet = 1;  // the default character set
   lf.lfClipPrecision = 4;
   lf.lfPitchAndFamily = 0x10;  // Roman family, default pitch
   const char* face = faceName != nullptr ? faceName : "";
@@ -37,8 +37,10 @@ HFONT CreateScaledFont(LOGFONT* font, HDC hdc) {
 
   // 64-bit products, then the truncating division; a result that does not
   // fit the 32-bit coordinates of the context is refused.
-  const std::int64_t y64 = static_cast<std::int64_t>(GetDeviceCaps(hdc, LOGPIXELSY)) * font->lfHeight / kTenthsPerInch;
-  const std::int64_t x64 = static_cast<std::int64_t>(GetDeviceCaps(hdc, LOGPIXELSX)) * font->lfHeight / kTenthsPerInch;
+  const std::int64_t y64 =
+      static_cast<std::int64_t>(GetDeviceCaps(hdc, LOGPIXELSY)) * font->lfHeight / kTenthsPerInch;
+  const std::int64_t x64 =
+      static_cast<std::int64_t>(GetDeviceCaps(hdc, LOGPIXELSX)) * font->lfHeight / kTenthsPerInch;
   if (!FitsInt(y64) || !FitsInt(x64)) {
     SetViewportOrgEx(hdc, oldOrigin.x, oldOrigin.y, nullptr);
     return nullptr;

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   IGIS_FeatureSet* set = GIS_CreateFeatureSetObject(nullptr, "fuzz", 0, 0, 0, 0, nullptr);
   // The checksum is skipped so that mutations reach the structure checks.
   if (featra::ReadFeatureSetImage(set, data, size, false)) {
-    IGIS_FeatureSet* members = GIS_CreateFeatureSetObject(set->GetFeatureClass(), "members", 0, 0, 0, 0, nullptr);
+    IGIS_FeatureSet* members =
+        GIS_CreateFeatureSetObject(set->GetFeatureClass(), "members", 0, 0, 0, 0, nullptr);
     for (int i = 0; i < set->GetFeatureCount(); ++i) {
       IGIS_Feature* f = set->GetFeatureByIndex(i);
       SGIS_Rect r;

@@ -43,8 +43,8 @@ bool ParseDpi(const std::string& text, int* dpi, std::string* error) {
   const char* last = text.data() + text.size();
   const auto [end, ec] = std::from_chars(first, last, value);
   if (text.empty() || ec != std::errc() || end != last || value < kMinDpi || value > kMaxDpi) {
-    *error = "bad resolution '" + text + "': give a whole number of dots per inch from " + std::to_string(kMinDpi) +
-             " to " + std::to_string(kMaxDpi);
+    *error = "bad resolution '" + text + "': give a whole number of dots per inch from " +
+             std::to_string(kMinDpi) + " to " + std::to_string(kMaxDpi);
     return false;
   }
   *dpi = value;
@@ -80,7 +80,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     }
     if (!isOutput && !isDpi) {
       *error = (!arg.empty() && arg[0] == '-') ? "unknown option '" + arg + "'"
-                                              : "unexpected argument '" + arg + "'";
+                                               : "unexpected argument '" + arg + "'";
       return false;
     }
     if (!hasValue) {

@@ -212,7 +212,8 @@ int main(int argc, char** argv) {
   std::error_code ec;
   const auto pageBytes = fs::file_size(pagePath, ec);
   std::printf("  %zu elements (%s)\n", elementCount, kinds.c_str());
-  std::printf("  stored, saved, loaded into a fresh feature set and printed again: the same, pixel for pixel\n");
+  std::printf(
+      "  stored, saved, loaded into a fresh feature set and printed again: the same, pixel for pixel\n");
   std::printf("Files written:\n");
   std::printf("  %s  (%d x %d pixels, %d dpi)\n", pngPath.c_str(), first.width, first.height, options.dpi);
   std::printf("  %s  (vector, 297 x 210 mm)\n", pdfPath.c_str());

@@ -25,7 +25,8 @@ void SetError(std::string* error, const std::string& text) {
 
 }  // namespace
 
-bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEngine* engine, std::string* error) {
+bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEngine* engine,
+               std::string* error) {
   if (canvas == nullptr || dpi < kMinDpi || dpi > kMaxDpi) {
     SetError(error, "no canvas or a resolution out of range");
     return false;
@@ -45,8 +46,8 @@ bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEn
     for (IGIS_Element* e : page.TopLevel()) {
       if (!e->OnDraw(hdc, true, &display) && ok) {
         ok = false;
-        SetError(error, std::string("an element of type ") + e->GetType() + " (feature " + std::to_string(e->GetID()) +
-                            ") did not draw");
+        SetError(error, std::string("an element of type ") + e->GetType() + " (feature " +
+                            std::to_string(e->GetID()) + ") did not draw");
       }
     }
   }
@@ -66,7 +67,8 @@ std::unique_ptr<md::canvas::CairoCanvas> PrintRaster(Page& page, int dpi, md::te
   return canvas;
 }
 
-bool PrintPdf(Page& page, const std::string& path, int dpi, md::text::TextEngine* engine, std::string* error) {
+bool PrintPdf(Page& page, const std::string& path, int dpi, md::text::TextEngine* engine,
+              std::string* error) {
   auto canvas = md::canvas::CairoCanvas::createPdf(path, kPaperWidthMm, kPaperHeightMm, dpi);
   if (canvas == nullptr) {
     SetError(error, "cannot write " + path);
@@ -107,7 +109,8 @@ bool WritePng(const Raster& raster, const std::string& path, std::string* error)
   unsigned char* data = cairo_image_surface_get_data(s);
   const int stride = cairo_image_surface_get_stride(s);
   for (int y = 0; y < raster.height; ++y) {
-    std::memcpy(data + static_cast<std::size_t>(y) * stride, &raster.pixels[static_cast<std::size_t>(y) * raster.width],
+    std::memcpy(data + static_cast<std::size_t>(y) * stride,
+                &raster.pixels[static_cast<std::size_t>(y) * raster.width],
                 static_cast<std::size_t>(raster.width) * 4);
   }
   cairo_surface_mark_dirty(s);

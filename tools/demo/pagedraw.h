@@ -28,7 +28,8 @@ constexpr int kMaxDpi = 600;
 // Prints the page onto the canvas, which must span the A4 landscape paper at
 // `dpi`. Text is measured by `engine` (FreeType when null). False with a
 // message when the context cannot be made or an element fails to draw.
-bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEngine* engine, std::string* error);
+bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEngine* engine,
+               std::string* error);
 
 // The page printed into a new white raster of the paper at `dpi`.
 std::unique_ptr<md::canvas::CairoCanvas> PrintRaster(Page& page, int dpi, md::text::TextEngine* engine,

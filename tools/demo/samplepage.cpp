@@ -302,7 +302,11 @@ class Builder {
 void Builder::TitleBand() {
   // Neat lines: a heavy outer line and a thin inner one.
   const int o = 700, in = 950;
-  Polyline({{o, o, 0}, {kPageWidth - o, o, 0}, {kPageWidth - o, kPageHeight - o, 0}, {o, kPageHeight - o, 0}, {o, o, 0}},
+  Polyline({{o, o, 0},
+            {kPageWidth - o, o, 0},
+            {kPageWidth - o, kPageHeight - o, 0},
+            {o, kPageHeight - o, 0},
+            {o, o, 0}},
            Line(3332, kNavy, 0.8));
   Polyline({{in, in, 0},
             {kPageWidth - in, in, 0},
@@ -311,14 +315,15 @@ void Builder::TitleBand() {
             {in, in, 0}},
            Line(3331, kNavy, 0.2));
 
-  if (IGIS_TextElement* title =
-          Text("地图整饰示例 · mapdeck layout sample", kPageWidth / 2, 19750, 1, Font(24, kNavy, "黑体", 700))) {
+  if (IGIS_TextElement* title = Text("地图整饰示例 · mapdeck layout sample", kPageWidth / 2, 19750, 1,
+                                     Font(24, kNavy, "黑体", 700))) {
     title->SetName("标题 Title");
     title->SetLock(true);
   }
-  Text("矩形、椭圆、多边形、折线、点符号、文字与复合单元 —— rectangles, ellipses, polygons, polylines, point "
-       "symbols, texts and a compound",
-       kPageWidth / 2, 18650, 1, Font(10, kInk));
+  Text(
+      "矩形、椭圆、多边形、折线、点符号、文字与复合单元 —— rectangles, ellipses, polygons, polylines, point "
+      "symbols, texts and a compound",
+      kPageWidth / 2, 18650, 1, Font(10, kInk));
   Polyline({{1400, 17950, 0}, {kPageWidth - 1400, 17950, 0}}, Line(3331, kNavy, 0.35));
 
   // Panel separators and headings.
@@ -379,7 +384,7 @@ void Builder::ShapesPanel() {
     int y;
   };
   const Stroke strokes[] = {
-      {3332, kNavy, 0.7, 5400}, {3333, kRed, 0.35, 4600}, {3334, kGreen, 0.35, 3800},
+      {3332, kNavy, 0.7, 5400},    {3333, kRed, 0.35, 4600},   {3334, kGreen, 0.35, 3800},
       {3335, kPurple, 0.45, 3000}, {3331, kOrange, 1.2, 2200},
   };
   int k = 0;
@@ -395,7 +400,8 @@ void Builder::PointsPanel() {
   const COLORREF colors[] = {kRed, kInk, kNavy, kGreen, kPurple, kGold};
   for (int i = 0; i < 6; ++i) {
     Point(11500 + i * 1250, 16100, 800, 800, Marker(GIS_SYMBOL_POINT5, codes[i], colors[i]));
-    Point(11500 + i * 1250, 14800, 1000, 1000, Marker(GIS_SYMBOL_POINT7, codes[i], colors[(i + 3) % 6], kWater, kInk));
+    Point(11500 + i * 1250, 14800, 1000, 1000,
+          Marker(GIS_SYMBOL_POINT7, codes[i], colors[(i + 3) % 6], kWater, kInk));
   }
 
   // North arrows of each kind the point chooser offers.
@@ -403,8 +409,11 @@ void Builder::PointsPanel() {
     int kind;
     int code;
   };
-  const Arrow arrows[] = {{GIS_SYMBOL_POINT, 3302}, {GIS_SYMBOL_POINT5, 3310}, {GIS_SYMBOL_POINT7, 3311},
-                          {GIS_SYMBOL_POINT, 3312}, {GIS_SYMBOL_POINT7, 3313}};
+  const Arrow arrows[] = {{GIS_SYMBOL_POINT, 3302},
+                          {GIS_SYMBOL_POINT5, 3310},
+                          {GIS_SYMBOL_POINT7, 3311},
+                          {GIS_SYMBOL_POINT, 3312},
+                          {GIS_SYMBOL_POINT7, 3313}};
   // Each arrow is 27 mm high and as wide as its proportions make it.
   int cursor = 11000;
   for (const Arrow& a : arrows) {
@@ -439,8 +448,7 @@ void Builder::PointsPanel() {
 
 void Builder::TextsPanel() {
   // Framed texts with shadow, background and border.
-  IGIS_TextElement* framed =
-      Text("地图整饰\nMap finishing", 19700, 16700, 0, Font(16, kNavy, "黑体", 700));
+  IGIS_TextElement* framed = Text("地图整饰\nMap finishing", 19700, 16700, 0, Font(16, kNavy, "黑体", 700));
   Frame(framed, Line(3331, kNavy, 0.4), Fill(3361, RGB(255, 248, 200), kNavy, 0.0),
         Fill(3361, RGB(150, 150, 155), kGrey, 0.0), 150, 380);
   IGIS_TextElement* latin = Text("Framed Latin text", 27800, 16700, 2, Font(12, kRed, "Times New Roman"));
@@ -462,7 +470,8 @@ void Builder::TextsPanel() {
   Text("旋转 30° Rotated text", 19800, 7400, 6, Font(13, kPurple, "宋体", 400, 30.0));
   Point(28100, 2300, 200, 200, Marker(GIS_SYMBOL_POINT5, 3301, kRed));
   Text("竖排 90° Vertical", 28100, 2300, 6, Font(12, kGreen, "黑体", 400, 90.0));
-  IGIS_TextElement* two = Text("两行文字 −15°\nTwo lines, turned", 23800, 5300, 4, Font(12, kInk, "宋体", 400, -15.0));
+  IGIS_TextElement* two =
+      Text("两行文字 −15°\nTwo lines, turned", 23800, 5300, 4, Font(12, kInk, "宋体", 400, -15.0));
   Frame(two, Line(3331, kGreen, 0.3), Fill(3361, RGB(230, 250, 230), kGreen, 0.0), Symbol(), 140, 0);
   Text("倒置 200° Upside down", 25600, 9300, 4, Font(11, kOrange, "宋体", 400, 200.0));
 

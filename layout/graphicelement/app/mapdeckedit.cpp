@@ -1,7 +1,7 @@
 // Number edit filters and spin set-up for the library's property pages.
+#include <strings.h>
 #include <string>
 #include <vector>
-#include <strings.h>
 
 #include "layout/graphicelement/element/mapdeckui.h"
 #include "platform/ui/controls.h"
@@ -11,7 +11,8 @@ namespace {
 bool IsLiveControl(CWnd* pWnd, const char* szClass, const char* szOtherName = nullptr) {
   if (pWnd == nullptr || !pWnd->IsWindow()) return false;
   const std::string name = pWnd->GetClassName();
-  return strcasecmp(name.c_str(), szClass) == 0 || (szOtherName != nullptr && strcasecmp(name.c_str(), szOtherName) == 0);
+  return strcasecmp(name.c_str(), szClass) == 0 ||
+         (szOtherName != nullptr && strcasecmp(name.c_str(), szOtherName) == 0);
 }
 
 // Byte length of the UTF-8 character that starts with c (1 for stray bytes).

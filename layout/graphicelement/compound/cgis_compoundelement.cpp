@@ -87,8 +87,8 @@ IGIS_Feature* CGIS_CompoundElement::GetFeaturePtr() { return m_core.FetchFeature
 IGIS_Element* CGIS_CompoundElement::GetElementPtrByIndex(int nIndex) {
   IGIS_Feature* pFeature = m_core.RequireFeature("GetElementPtrByIndex");
   if (pFeature == nullptr) return nullptr;
-  std::unique_ptr<IGIS_FeatureSet, FeatureSetRelease> pTemp(
-      GIS_CreateFeatureSetObject(m_core.m_pFeatureSet->GetFeatureClass(), "CompoundTemp", 0, 0, 0, 0, nullptr));
+  std::unique_ptr<IGIS_FeatureSet, FeatureSetRelease> pTemp(GIS_CreateFeatureSetObject(
+      m_core.m_pFeatureSet->GetFeatureClass(), "CompoundTemp", 0, 0, 0, 0, nullptr));
   IGIS_Feature* pMember = nullptr;
   if (pTemp != nullptr && pTemp->LoadMembers(pFeature)) pMember = pTemp->GetFeatureByIndex(nIndex);
   if (pMember == nullptr) {
@@ -281,8 +281,10 @@ void CGIS_CompoundElement::SetRect(SGIS_Rect rect) {
   rect.Normalize();
   if (rect.Width() <= 0 || rect.Height() <= 0) return;
   const SGIS_Rect r = GetRect();
-  if (rect.left != r.left || rect.bottom != r.bottom) OffsetAllPoints(rect.left - r.left, rect.bottom - r.bottom);
-  if (rect.Width() != r.Width() || rect.Height() != r.Height()) SetWidthAndHeight(rect.Width(), rect.Height());
+  if (rect.left != r.left || rect.bottom != r.bottom)
+    OffsetAllPoints(rect.left - r.left, rect.bottom - r.bottom);
+  if (rect.Width() != r.Width() || rect.Height() != r.Height())
+    SetWidthAndHeight(rect.Width(), rect.Height());
 }
 
 void CGIS_CompoundElement::SetWidthAndHeight(int nWidth, int nHeight) {
@@ -298,7 +300,8 @@ void CGIS_CompoundElement::SetWidthAndHeight(int nWidth, int nHeight) {
 }
 
 void CGIS_CompoundElement::CommitGeometry(IGIS_Feature* pFeature) {
-  IGIS_FeatureClass* pClass = m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetFeatureClass() : nullptr;
+  IGIS_FeatureClass* pClass =
+      m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetFeatureClass() : nullptr;
   if (pClass != nullptr && pFeature != nullptr) pClass->UpdateFeature(pFeature, 0x40);
 }
 

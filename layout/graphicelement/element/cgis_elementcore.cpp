@@ -148,7 +148,8 @@ BOOL CGIS_ElementCore::DrawFeatureSymbol(HDC hdc, bool bPrint, IGIS_Display* pDi
     GIS_LOG(3, method.c_str(), "pGeometry == NULL");
     return FALSE;
   }
-  return DrawSymbolAtPagePoints(hdc, bPrint, pDisplay, pReference, pSymbol, points.data(), nGot, method.c_str());
+  return DrawSymbolAtPagePoints(hdc, bPrint, pDisplay, pReference, pSymbol, points.data(), nGot,
+                                method.c_str());
 }
 
 void CGIS_ElementCore::SetName(const char* szName) {

@@ -8,7 +8,8 @@
 #include "layout/graphicelement/element/mapdeckfunction.h"
 
 BOOL DrawSymbolAtPagePoints(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
-                            IGIS_Symbol* pSymbol, const SGIS_Point* pPoints, int nCount, const char* szMethod) {
+                            IGIS_Symbol* pSymbol, const SGIS_Point* pPoints, int nCount,
+                            const char* szMethod) {
   if (pReference == nullptr) {
     GIS_LOG(3, szMethod, "pSpatialReference == NULL");
     return FALSE;

@@ -19,7 +19,8 @@ TLayer* FindVectorLayerIn(TLayer* pLayer, const char* szName, int nDepth) {
     }
     return nullptr;
   }
-  if (std::strcmp(szType, "GIS_DRAWER_VECTOR") == 0 || std::strcmp(szType, "GIS_DRAWER_VECTOR_COMPOUND") == 0) {
+  if (std::strcmp(szType, "GIS_DRAWER_VECTOR") == 0 ||
+      std::strcmp(szType, "GIS_DRAWER_VECTOR_COMPOUND") == 0) {
     const char* szLayerName = pLayer->GetName();
     if (szLayerName != nullptr && std::strcmp(szLayerName, szName) == 0) return pLayer;
   }

@@ -120,7 +120,8 @@ double GetDisplayRatio(IGIS_Display* pDisplay);
 // renderer draws inside the clip sequence. FALSE (level-3 record under
 // szMethod) without a display, spatial reference, symbol or points.
 BOOL DrawSymbolAtPagePoints(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
-                            IGIS_Symbol* pSymbol, const SGIS_Point* pPoints, int nCount, const char* szMethod);
+                            IGIS_Symbol* pSymbol, const SGIS_Point* pPoints, int nCount,
+                            const char* szMethod);
 
 // The whole clip sequence as a scope: saves the clip and selects the element
 // region on construction; selects the saved clip back and deletes both

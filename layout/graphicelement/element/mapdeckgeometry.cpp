@@ -25,7 +25,8 @@ void RotatePoint(double cx, double cy, double px, double py, double* pOutX, doub
 SGIS_DRect GetRotatedRectBound(SGIS_DRect rect, double dAngle) {
   const double cx = (rect.x1 + rect.x2) / 2.0;
   const double cy = (rect.y1 + rect.y2) / 2.0;
-  const double corners[4][2] = {{rect.x1, rect.y1}, {rect.x2, rect.y1}, {rect.x1, rect.y2}, {rect.x2, rect.y2}};
+  const double corners[4][2] = {
+      {rect.x1, rect.y1}, {rect.x2, rect.y1}, {rect.x1, rect.y2}, {rect.x2, rect.y2}};
   // Start from the given rectangle, normalised, so that the result always
   // holds the unrotated rectangle too.
   SGIS_DRect out = rect;
@@ -50,7 +51,9 @@ SGIS_DRect IntersectDRect(const SGIS_DRect& a, const SGIS_DRect& b) {
 
 bool IsInDRect(const SGIS_DRect& rect, double x, double y) { return rect.Contains(x, y); }
 
-int HitTestRectEdge(const SGIS_Rect& rect, int x, int y, int nTolerance) { return rect.HitTest(x, y, nTolerance); }
+int HitTestRectEdge(const SGIS_Rect& rect, int x, int y, int nTolerance) {
+  return rect.HitTest(x, y, nTolerance);
+}
 
 bool IsScaleBarType(const char* szType) {
   if (szType == nullptr) return false;

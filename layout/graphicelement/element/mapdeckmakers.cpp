@@ -95,8 +95,8 @@ BOOL CreateTextElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGI
 
 BOOL CreatePolylineElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
                            IGIS_Symbol* pLineSymbol) {
-  return CreatePointListElement<IGIS_PolylineElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, 2, pPoints,
-                                                      nCount, pLineSymbol);
+  return CreatePointListElement<IGIS_PolylineElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, 2,
+                                                      pPoints, nCount, pLineSymbol);
 }
 
 BOOL CreatePolygonElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,

@@ -20,10 +20,10 @@ int LibraryMessageBox(const char* szText, UINT nType, UINT nHelpId = 0);
 // and puts the caret at the (character) index where it was found; the
 // notification that setting the text raises repeats this until the text is
 // clean. Anything that is not a live edit control is left alone.
-void FilterSignedIntegerEdit(CEdit* pEdit);     // digits, "+", "-"
-void FilterSignedDecimalEdit(CEdit* pEdit);     // digits, "+", "-", "."
-void FilterUnsignedIntegerEdit(CEdit* pEdit);   // digits, "+"
-void FilterUnsignedDecimalEdit(CEdit* pEdit);   // digits, "+", "."
+void FilterSignedIntegerEdit(CEdit* pEdit);    // digits, "+", "-"
+void FilterSignedDecimalEdit(CEdit* pEdit);    // digits, "+", "-", "."
+void FilterUnsignedIntegerEdit(CEdit* pEdit);  // digits, "+"
+void FilterUnsignedDecimalEdit(CEdit* pEdit);  // digits, "+", "."
 
 // Makes the edit the spin control's buddy, then sets the spin control's base
 // and its 32-bit range. Nothing unless both are live controls of their kinds.

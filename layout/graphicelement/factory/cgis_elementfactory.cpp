@@ -79,10 +79,12 @@ const char* CGIS_ElementFactory::GetTypeName(int nIndex) {
   return kTypes[nIndex].szType;
 }
 
-IGIS_Element* CGIS_ElementFactory::Create(const char* szType, IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature) {
+IGIS_Element* CGIS_ElementFactory::Create(const char* szType, IGIS_FeatureSet* pOwner,
+                                          IGIS_Feature* pFeature) {
   if (szType == nullptr) return nullptr;
   for (const TypeRow& row : kTypes) {
-    if (std::strcmp(row.szType, szType) == 0) return row.make != nullptr ? row.make(pOwner, pFeature) : nullptr;
+    if (std::strcmp(row.szType, szType) == 0)
+      return row.make != nullptr ? row.make(pOwner, pFeature) : nullptr;
   }
   return nullptr;
 }
@@ -108,6 +110,7 @@ void RemoveElementHooks() { GIS_SetElementHooks(nullptr); }
 
 }  // namespace mapdeck
 
-extern "C" __attribute__((visibility("default"))) IGIS_ElementFactory* GIS_CreateGraphicElementFactoryObject() {
+extern "C" __attribute__((visibility("default"))) IGIS_ElementFactory*
+GIS_CreateGraphicElementFactoryObject() {
   return new (std::nothrow) CGIS_ElementFactory();
 }

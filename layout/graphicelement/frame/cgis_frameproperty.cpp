@@ -95,8 +95,8 @@ void PutBool(IGIS_PropertySet* pSet, const char* szKey, const char* szDescriptio
 // The flag key and the buffer key of a symbol; the symbol, when held,
 // writes itself into the buffer, which otherwise stays empty.
 template <class TSave>
-void PutSymbol(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szFlagDescription, const char* szKey,
-               const char* szDescription, bool bHeld, TSave save) {
+void PutSymbol(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szFlagDescription,
+               const char* szKey, const char* szDescription, bool bHeld, TSave save) {
   IGIS_Field* pFlag = Key(pSet, szFlagKey, szFlagDescription, GIS_FIELD_TYPE_BOOL);
   IGIS_Field* pData = Key(pSet, szKey, szDescription, GIS_FIELD_TYPE_BUFFER);
   if (pFlag != nullptr) pFlag->SetBool(bHeld);
@@ -129,7 +129,9 @@ void ReadIntOrLog(IGIS_PropertySet* pSet, const char* szKey, int* pValue, const 
 
 // A stored symbol of either library rebuilt from its buffer field.
 IGIS_Symbol* SymbolFromField(IGIS_Field* pField, IGIS_Symbol* /*tag*/) { return GetSymbolFromField(pField); }
-IGIS_SymbolV2* SymbolFromField(IGIS_Field* pField, IGIS_SymbolV2* /*tag*/) { return GetSymbol2FromField(pField); }
+IGIS_SymbolV2* SymbolFromField(IGIS_Field* pField, IGIS_SymbolV2* /*tag*/) {
+  return GetSymbol2FromField(pField);
+}
 
 // The symbol of the buffer key when its flag key is present and true; NULL
 // otherwise or when it cannot be rebuilt. The result is a new symbol of the
@@ -151,8 +153,8 @@ TSymbol* ReadSymbol(IGIS_PropertySet* pSet, const char* szFlagKey, const char* s
 // A stored symbol replaces the held one through the frame's setter (which
 // keeps a copy); a false flag, or one that cannot be rebuilt, keeps it.
 template <class TSymbol>
-void RestoreSymbol(CGIS_FrameProperty* pFrame, void (CGIS_FrameProperty::*set)(TSymbol*), IGIS_PropertySet* pSet,
-                   const char* szFlagKey, const char* szKey, View view) {
+void RestoreSymbol(CGIS_FrameProperty* pFrame, void (CGIS_FrameProperty::*set)(TSymbol*),
+                   IGIS_PropertySet* pSet, const char* szFlagKey, const char* szKey, View view) {
   TSymbol* pSymbol = ReadSymbol<TSymbol>(pSet, szFlagKey, szKey, view);
   if (pSymbol == nullptr) return;
   (pFrame->*set)(TypedView(pSymbol, view));
@@ -161,8 +163,8 @@ void RestoreSymbol(CGIS_FrameProperty* pFrame, void (CGIS_FrameProperty::*set)(T
 
 // Records a symbol's missing flag keys: the first alone, and both together
 // with the second text.
-void CheckSymbolFlags(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szFlag2Key, const char* szMissing,
-                      const char* szBothMissing) {
+void CheckSymbolFlags(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szFlag2Key,
+                      const char* szMissing, const char* szBothMissing) {
   const bool bFlag = pSet->GetProperty(szFlagKey) != nullptr;
   if (!bFlag) GIS_LOG(3, kOpen, "%s", szMissing);
   if (pSet->GetProperty(szFlag2Key) == nullptr && !bFlag) GIS_LOG(3, kOpen, "%s", szBothMissing);
@@ -174,7 +176,8 @@ void CheckSymbolFlags(IGIS_PropertySet* pSet, const char* szFlagKey, const char*
 
 CGIS_FrameProperty::CGIS_FrameProperty() {
   IGIS_GlobalProperties* pGlobals = GIS_GetGlobalProperties();
-  IGIS_Field* pKey = pGlobals != nullptr ? pGlobals->GetProperty("GIS_LAYOUT_LEGENDELEMENT_BACKSYMBOL") : nullptr;
+  IGIS_Field* pKey =
+      pGlobals != nullptr ? pGlobals->GetProperty("GIS_LAYOUT_LEGENDELEMENT_BACKSYMBOL") : nullptr;
   if (pKey == nullptr || !pKey->GetBool()) return;
 
   if (IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject()) {
@@ -219,15 +222,19 @@ void CGIS_FrameProperty::Release() { delete this; }
 
 // ---- Gaps, flags and roundings ---------------------------------------------
 
-void CGIS_FrameProperty::SetBorderX(int nValue) { SetAxis(m_nBorderX, m_nBorderLeft, m_nBorderRight, nValue); }
-void CGIS_FrameProperty::SetBorderY(int nValue) { SetAxis(m_nBorderY, m_nBorderTop, m_nBorderBottom, nValue); }
+void CGIS_FrameProperty::SetBorderX(int nValue) {
+  SetAxis(m_nBorderX, m_nBorderLeft, m_nBorderRight, nValue);
+}
+void CGIS_FrameProperty::SetBorderY(int nValue) {
+  SetAxis(m_nBorderY, m_nBorderTop, m_nBorderBottom, nValue);
+}
 void CGIS_FrameProperty::GetBorderVisible(bool* pLeft, bool* pRight, bool* pTop, bool* pBottom) {
   CopySidesOut(pLeft, pRight, pTop, pBottom, m_bBorderLeftVisible, m_bBorderRightVisible, m_bBorderTopVisible,
                m_bBorderBottomVisible);
 }
 void CGIS_FrameProperty::SetBorderVisible(bool bLeft, bool bRight, bool bTop, bool bBottom) {
-  AssignSides(m_bBorderLeftVisible, m_bBorderRightVisible, m_bBorderTopVisible, m_bBorderBottomVisible, bLeft, bRight,
-              bTop, bBottom);
+  AssignSides(m_bBorderLeftVisible, m_bBorderRightVisible, m_bBorderTopVisible, m_bBorderBottomVisible, bLeft,
+              bRight, bTop, bBottom);
 }
 void CGIS_FrameProperty::GetBorderGaps(int* pLeft, int* pRight, int* pTop, int* pBottom) {
   CopySidesOut(pLeft, pRight, pTop, pBottom, m_nBorderLeft, m_nBorderRight, m_nBorderTop, m_nBorderBottom);
@@ -296,7 +303,8 @@ CGIS_FrameProperty* CGIS_FrameProperty::Clone() {
   pCopy->SetBackRounding(m_nBackRounding);
   pCopy->SetBorderRounding(m_nBorderRounding);
   pCopy->SetShowOffsetRounding(m_nShowOffsetRounding);
-  pCopy->SetBorderVisible(m_bBorderLeftVisible, m_bBorderRightVisible, m_bBorderTopVisible, m_bBorderBottomVisible);
+  pCopy->SetBorderVisible(m_bBorderLeftVisible, m_bBorderRightVisible, m_bBorderTopVisible,
+                          m_bBorderBottomVisible);
   pCopy->SetBorderGaps(m_nBorderLeft, m_nBorderRight, m_nBorderTop, m_nBorderBottom);
   pCopy->SetBackGaps(m_nBackLeft, m_nBackRight, m_nBackTop, m_nBackBottom);
   pCopy->SetDraftMode(m_bDraftMode);
@@ -319,10 +327,10 @@ bool CGIS_FrameProperty::Save(IGIS_DataBuffer* pBuffer) {
             save2(m_pBackSymbol2));
   PutInt(pSet, "BorderX", "边界X", m_nBorderX);
   PutInt(pSet, "BorderY", "边界Y", m_nBorderY);
-  PutSymbol(pSet, "IsBorderSymbol", "是否存在边界符号", "BorderSymbol", "边界符号", m_pBorderSymbol != nullptr,
-            save1(m_pBorderSymbol));
-  PutSymbol(pSet, "IsBorderSymbol2", "是否存在边界符号", "BorderSymbol2", "边界符号", m_pBorderSymbol2 != nullptr,
-            save2(m_pBorderSymbol2));
+  PutSymbol(pSet, "IsBorderSymbol", "是否存在边界符号", "BorderSymbol", "边界符号",
+            m_pBorderSymbol != nullptr, save1(m_pBorderSymbol));
+  PutSymbol(pSet, "IsBorderSymbol2", "是否存在边界符号", "BorderSymbol2", "边界符号",
+            m_pBorderSymbol2 != nullptr, save2(m_pBorderSymbol2));
   PutInt(pSet, "ShadowOffSetX", "阴影X", m_nShadowOffSetX);
   PutInt(pSet, "ShadowOffSetY", "阴影Y", m_nShadowOffSetY);
   PutSymbol(pSet, "IsShadowOffSetSymbol", "是否存在阴影符号", "ShadowOffSetSymbol", "阴影符号",
@@ -396,13 +404,16 @@ bool CGIS_FrameProperty::Open(IGIS_DataBuffer* pBuffer) {
   // Symbols: a stored one replaces the held one (a copy is kept); a false
   // flag, or one that cannot be rebuilt, keeps what is held.
   RestoreSymbol(this, &CGIS_FrameProperty::SetBackSymbolPtr, pSet, "IsBackSymbol", "BackSymbol", View::Fill);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetBackSymbol2Ptr, pSet, "IsBackSymbol2", "BackSymbol2", View::Fill);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetBorderSymbolPtr, pSet, "IsBorderSymbol", "BorderSymbol", View::Line);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetBorderSymbol2Ptr, pSet, "IsBorderSymbol2", "BorderSymbol2", View::Line);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetShadowSymbolPtr, pSet, "IsShadowOffSetSymbol", "ShadowOffSetSymbol",
+  RestoreSymbol(this, &CGIS_FrameProperty::SetBackSymbol2Ptr, pSet, "IsBackSymbol2", "BackSymbol2",
                 View::Fill);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetShadowSymbol2Ptr, pSet, "IsShadowOffSetSymbol2", "ShadowOffSetSymbol2",
-                View::Fill);
+  RestoreSymbol(this, &CGIS_FrameProperty::SetBorderSymbolPtr, pSet, "IsBorderSymbol", "BorderSymbol",
+                View::Line);
+  RestoreSymbol(this, &CGIS_FrameProperty::SetBorderSymbol2Ptr, pSet, "IsBorderSymbol2", "BorderSymbol2",
+                View::Line);
+  RestoreSymbol(this, &CGIS_FrameProperty::SetShadowSymbolPtr, pSet, "IsShadowOffSetSymbol",
+                "ShadowOffSetSymbol", View::Fill);
+  RestoreSymbol(this, &CGIS_FrameProperty::SetShadowSymbol2Ptr, pSet, "IsShadowOffSetSymbol2",
+                "ShadowOffSetSymbol2", View::Fill);
 
   pSet->Release();
   return true;
@@ -415,19 +426,20 @@ std::int32_t Sum(std::int32_t a, std::int64_t b) { return sgis_detail::ClampToIn
 }  // namespace
 
 SGIS_Rect CGIS_FrameProperty::BorderRect(const SGIS_Rect& e) const {
-  return SGIS_Rect(Sum(e.left, -std::int64_t{m_nBorderLeft}), Sum(e.top, m_nBorderTop), Sum(e.right, m_nBorderRight),
-                   Sum(e.bottom, -std::int64_t{m_nBorderBottom}));
+  return SGIS_Rect(Sum(e.left, -std::int64_t{m_nBorderLeft}), Sum(e.top, m_nBorderTop),
+                   Sum(e.right, m_nBorderRight), Sum(e.bottom, -std::int64_t{m_nBorderBottom}));
 }
 SGIS_Rect CGIS_FrameProperty::BackRect(const SGIS_Rect& e) const {
-  return SGIS_Rect(Sum(e.left, -std::int64_t{m_nBackLeft}), Sum(e.top, m_nBackTop), Sum(e.right, m_nBackRight),
-                   Sum(e.bottom, -std::int64_t{m_nBackBottom}));
+  return SGIS_Rect(Sum(e.left, -std::int64_t{m_nBackLeft}), Sum(e.top, m_nBackTop),
+                   Sum(e.right, m_nBackRight), Sum(e.bottom, -std::int64_t{m_nBackBottom}));
 }
 SGIS_Rect CGIS_FrameProperty::ShadowRect(const SGIS_Rect& e) const {
-  return SGIS_Rect(Sum(e.left, m_nShadowOffSetX), Sum(e.top, m_nShadowOffSetY), Sum(e.right, m_nShadowOffSetX),
-                   Sum(e.bottom, m_nShadowOffSetY));
+  return SGIS_Rect(Sum(e.left, m_nShadowOffSetX), Sum(e.top, m_nShadowOffSetY),
+                   Sum(e.right, m_nShadowOffSetX), Sum(e.bottom, m_nShadowOffSetY));
 }
 
 int CGIS_FrameProperty::VisibleSides() const {
-  return (m_bBorderLeftVisible ? GIS_FRAME_SIDE_LEFT : 0) | (m_bBorderRightVisible ? GIS_FRAME_SIDE_RIGHT : 0) |
-         (m_bBorderTopVisible ? GIS_FRAME_SIDE_TOP : 0) | (m_bBorderBottomVisible ? GIS_FRAME_SIDE_BOTTOM : 0);
+  return (m_bBorderLeftVisible ? GIS_FRAME_SIDE_LEFT : 0) |
+         (m_bBorderRightVisible ? GIS_FRAME_SIDE_RIGHT : 0) | (m_bBorderTopVisible ? GIS_FRAME_SIDE_TOP : 0) |
+         (m_bBorderBottomVisible ? GIS_FRAME_SIDE_BOTTOM : 0);
 }

@@ -47,8 +47,8 @@ class __attribute__((visibility("default"))) CGIS_FrameProperty final : public I
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer* pBuffer) override;
   CGIS_FrameProperty* Clone() override;
-  bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Rect rect, IGIS_SpatialReference* pSpatialReference,
-              BYTE nPart) override;
+  bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Rect rect,
+              IGIS_SpatialReference* pSpatialReference, BYTE nPart) override;
   IGIS_Element* ConvertToElement(IGIS_Element* pElement) override;
   bool GetDraftMode() override { return m_bDraftMode; }
   void SetDraftMode(bool bDraft) override { m_bDraftMode = bDraft; }

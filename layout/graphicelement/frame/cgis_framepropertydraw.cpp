@@ -40,29 +40,42 @@ enum Corner { LB, LT, RT, RB };
 // Drawing: with all four sides the first side is drawn again so that the
 // line joins at its start corner.
 constexpr const char* kDrawnSides[16] = {
-    "",                       // none
-    "LB LT",                  // left
-    "RT RB",                  // right
-    "LB LT|RB RT",            // left, right
-    "LT RT",                  // top
-    "LB LT RT",               // left, top
-    "LT RT RB",               // right, top
-    "LB LT RT RB",            // left, right, top
-    "RB LB",                  // bottom
-    "LT LB RB",               // left, bottom
-    "RT RB LB",               // right, bottom
-    "RT RB LB LT",            // left, right, bottom
-    "LB RB|LT RT",            // top, bottom
-    "RB LB LT RT",            // left, top, bottom
-    "LT RT RB LB",            // right, top, bottom
-    "RT RB LB LT RT RB",      // all
+    "",                   // none
+    "LB LT",              // left
+    "RT RB",              // right
+    "LB LT|RB RT",        // left, right
+    "LT RT",              // top
+    "LB LT RT",           // left, top
+    "LT RT RB",           // right, top
+    "LB LT RT RB",        // left, right, top
+    "RB LB",              // bottom
+    "LT LB RB",           // left, bottom
+    "RT RB LB",           // right, bottom
+    "RT RB LB LT",        // left, right, bottom
+    "LB RB|LT RT",        // top, bottom
+    "RB LB LT RT",        // left, top, bottom
+    "LT RT RB LB",        // right, top, bottom
+    "RT RB LB LT RT RB",  // all
 };
 // Conversion: all four sides make one closed ring, and no side still makes
 // one (empty) polyline element.
 constexpr const char* kConvertedSides[16] = {
-    "",             "LB LT",        "RB RT",       "LB LT|RB RT", "LT RT",       "LB LT RT",
-    "LT RT RB",     "LB LT RT RB",  "LB RB",       "LT LB RB",    "RT RB LB",    "RT RB LB LT",
-    "LB RB|LT RT",  "RB LB LT RT",  "LT RT RB LB", "LB RB RT LT LB",
+    "",
+    "LB LT",
+    "RB RT",
+    "LB LT|RB RT",
+    "LT RT",
+    "LB LT RT",
+    "LT RT RB",
+    "LB LT RT RB",
+    "LB RB",
+    "LT LB RB",
+    "RT RB LB",
+    "RT RB LB LT",
+    "LB RB|LT RT",
+    "RB LB LT RT",
+    "LT RT RB LB",
+    "LB RB RT LT LB",
 };
 
 // The polylines of a table entry as corner lists.
@@ -84,10 +97,15 @@ std::vector<std::vector<Corner>> Polylines(const char* szEntry) {
 template <class TPoint>
 TPoint CornerOf(const SGIS_Rect& r, Corner c) {
   switch (c) {
-    case LB: return TPoint{r.left, r.bottom};
-    case LT: return TPoint{r.left, r.top};
-    case RT: return TPoint{r.right, r.top};
-    case RB: default: return TPoint{r.right, r.bottom};
+    case LB:
+      return TPoint{r.left, r.bottom};
+    case LT:
+      return TPoint{r.left, r.top};
+    case RT:
+      return TPoint{r.right, r.top};
+    case RB:
+    default:
+      return TPoint{r.right, r.bottom};
   }
 }
 
@@ -155,8 +173,8 @@ void AddRectPiece(IGIS_FeatureSet* pOwner, IGIS_CompoundElement* pCompound, cons
   CommitAndAdd(pOwner, pCompound, pRect);
 }
 
-void AddPolylinePiece(IGIS_FeatureSet* pOwner, IGIS_CompoundElement* pCompound, const std::vector<SGIS_Point>& points,
-                      IGIS_Symbol* pSymbol) {
+void AddPolylinePiece(IGIS_FeatureSet* pOwner, IGIS_CompoundElement* pCompound,
+                      const std::vector<SGIS_Point>& points, IGIS_Symbol* pSymbol) {
   IGIS_Element* pPiece = NewPiece(pOwner, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE);
   if (pPiece == nullptr) return;
   auto* pLine = dynamic_cast<IGIS_PolylineElement*>(pPiece);
@@ -298,26 +316,34 @@ bool CGIS_FrameProperty::DrawSymbol2Form(HDC hdc, bool bPrint, IGIS_Display* pDi
     };
     if (bl) {
       std::vector<double> xy = {L, bb ? B + h : B - h};
-      if (bt) xy.insert(xy.end(), {L, T, L + h, T});
-      else xy.insert(xy.end(), {L, T + h});
+      if (bt)
+        xy.insert(xy.end(), {L, T, L + h, T});
+      else
+        xy.insert(xy.end(), {L, T + h});
       paintSide(xy);
     }
     if (bt) {
       std::vector<double> xy = {bl ? L + h : L - h, T};
-      if (br) xy.insert(xy.end(), {R, T, R, T - h});
-      else xy.insert(xy.end(), {R + h, T});
+      if (br)
+        xy.insert(xy.end(), {R, T, R, T - h});
+      else
+        xy.insert(xy.end(), {R + h, T});
       paintSide(xy);
     }
     if (br) {
       std::vector<double> xy = {R, bt ? T - h : T + h};
-      if (bb) xy.insert(xy.end(), {R, B, R - h, B});
-      else xy.insert(xy.end(), {R, B - h});
+      if (bb)
+        xy.insert(xy.end(), {R, B, R - h, B});
+      else
+        xy.insert(xy.end(), {R, B - h});
       paintSide(xy);
     }
     if (bb) {
       std::vector<double> xy = {br ? R - h : R + h, B};
-      if (bl) xy.insert(xy.end(), {L, B, L, B + h});
-      else xy.insert(xy.end(), {L - h, B});
+      if (bl)
+        xy.insert(xy.end(), {L, B, L, B + h});
+      else
+        xy.insert(xy.end(), {L - h, B});
       paintSide(xy);
     }
   } else {
@@ -338,7 +364,8 @@ bool CGIS_FrameProperty::DrawSymbol2Form(HDC hdc, bool bPrint, IGIS_Display* pDi
 
 // ---- Draft box ------------------------------------------------------------------
 
-void CGIS_FrameProperty::OnDrawDraftMode(IGIS_Element* pElement, HDC hdc, bool /*bPrint*/, IGIS_Display* pDisplay) {
+void CGIS_FrameProperty::OnDrawDraftMode(IGIS_Element* pElement, HDC hdc, bool /*bPrint*/,
+                                         IGIS_Display* pDisplay) {
   if (pElement == nullptr || pDisplay == nullptr || !m_bDraftMode) return;
   IGIS_FeatureSet* pOwner = pElement->GetFeatureSetPtr();
   IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;

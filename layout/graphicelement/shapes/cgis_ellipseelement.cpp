@@ -32,15 +32,20 @@ int OutlineSegments(HDC hdc, const SGIS_Rect& device) {
 
 CGIS_EllipseElement::CGIS_EllipseElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
     : CGIS_BoxShapeImpl("CGIS_EllipseElement", "椭圆整饰单元", GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE) {
-  const SGIS_ShapeBinding binding{.szType = GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE, .nKind = 16, .nSymbolType = 12,
-                                  .nSymbolCode = 3361, .bCanConvertBound = false, .bLogCreateFailure = false};
+  const SGIS_ShapeBinding binding{.szType = GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE,
+                                  .nKind = 16,
+                                  .nSymbolType = 12,
+                                  .nSymbolCode = 3361,
+                                  .bCanConvertBound = false,
+                                  .bLogCreateFailure = false};
   // A stored ellipse brings its flags, order and name at once.
   if (BindShape(m_core, pOwner, pFeature, binding) == CGIS_ElementCore::Binding::Bound) Archive(1, 0);
 }
 
 bool CGIS_EllipseElement::FitSize(IGIS_Feature* /*pFeature*/, int w, int h, int& nWidth, int& nHeight) {
   // No ratio to keep: a circle of the smaller size.
-  if (GetHVScaleRatio() && !KeepRatioSize(w, h, nWidth, nHeight)) nWidth = nHeight = std::min(nWidth, nHeight);
+  if (GetHVScaleRatio() && !KeepRatioSize(w, h, nWidth, nHeight))
+    nWidth = nHeight = std::min(nWidth, nHeight);
   return true;
 }
 

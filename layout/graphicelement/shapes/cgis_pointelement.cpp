@@ -19,8 +19,8 @@ namespace {
 constexpr int kRectKind = 1024;
 constexpr int kPointKind = 1;
 constexpr int kDefaultStyle = 3301;
-constexpr int kFallbackEdge = 40;     // 0.4 mm
-constexpr int kFallbackSize = 1000;   // 10 mm
+constexpr int kFallbackEdge = 40;    // 0.4 mm
+constexpr int kFallbackSize = 1000;  // 10 mm
 
 // The extent of a point symbol in its own units, by its type; empty for
 // other symbols.
@@ -84,7 +84,8 @@ CGIS_PointElement::CGIS_PointElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFea
     MigratePointFeature(pFeature, ratio);
   } else {
     m_core.m_pFeature = pFeature;
-    if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes()) pAttr->SetInt("InterfacePtr", m_core.Handle());
+    if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes())
+      pAttr->SetInt("InterfacePtr", m_core.Handle());
     m_core.ID() = pFeature->GetID();
   }
   if (m_core.m_pFeature != nullptr) Commit(m_core, m_core.m_pFeature, kCommitAll);

@@ -10,14 +10,19 @@ namespace {
 
 // A ring of three corners at least; any vertices move. The closing vertex
 // follows the first, so the ring stays closed.
-constexpr SGIS_VertexRules kPolygonRules{.nMinToMove = 0, .nMinToFit = 3, .bAllowZero = false, .bClosedRing = true};
+constexpr SGIS_VertexRules kPolygonRules{
+    .nMinToMove = 0, .nMinToFit = 3, .bAllowZero = false, .bClosedRing = true};
 
 }  // namespace
 
 CGIS_PolygonElement::CGIS_PolygonElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
-    : CGIS_VertexShapeImpl("CGIS_PolygonElement", "多边形整饰单元", GIS_TYPE_GRAPHIC_ELEMENT_POLYGON, kPolygonRules) {
+    : CGIS_VertexShapeImpl("CGIS_PolygonElement", "多边形整饰单元", GIS_TYPE_GRAPHIC_ELEMENT_POLYGON,
+                           kPolygonRules) {
   BindShape(m_core, pOwner, pFeature,
-            {.szType = GIS_TYPE_GRAPHIC_ELEMENT_POLYGON, .nKind = 4, .nSymbolType = 12, .nSymbolCode = 3361,
+            {.szType = GIS_TYPE_GRAPHIC_ELEMENT_POLYGON,
+             .nKind = 4,
+             .nSymbolType = 12,
+             .nSymbolCode = 3361,
              .bCanConvertBound = false});
 }
 
@@ -30,7 +35,9 @@ BOOL CGIS_PolygonElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 
 IGIS_Symbol* CGIS_PolygonElement::GetSymbolPtr() { return FeatureSymbol(m_core, true); }
 
-void CGIS_PolygonElement::SetSymbolPtr(IGIS_Symbol* pSymbol) { SetFeatureSymbol(m_core, pSymbol, kCommitSymbol); }
+void CGIS_PolygonElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
+  SetFeatureSymbol(m_core, pSymbol, kCommitSymbol);
+}
 
 IGIS_Element* CGIS_PolygonElement::Clone() {
   IGIS_Feature* pFeature = m_core.RequireFeature("Clone");

@@ -10,20 +10,26 @@ namespace {
 
 // Two vertices at least for every change. A factor or size of 0 is
 // accepted: it lines the vertices up on the left or bottom edge.
-constexpr SGIS_VertexRules kPolylineRules{.nMinToMove = 2, .nMinToFit = 2, .bAllowZero = true, .bClosedRing = false};
+constexpr SGIS_VertexRules kPolylineRules{
+    .nMinToMove = 2, .nMinToFit = 2, .bAllowZero = true, .bClosedRing = false};
 
 }  // namespace
 
 CGIS_PolylineElement::CGIS_PolylineElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
-    : CGIS_VertexShapeImpl("CGIS_PolylineElement", "线整饰单元", GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, kPolylineRules) {
+    : CGIS_VertexShapeImpl("CGIS_PolylineElement", "线整饰单元", GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE,
+                           kPolylineRules) {
   BindShape(m_core, pOwner, pFeature,
-            {.szType = GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, .nKind = 2, .nSymbolType = 9, .nSymbolCode = 3331,
+            {.szType = GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE,
+             .nKind = 2,
+             .nSymbolType = 9,
+             .nSymbolCode = 3331,
              .bCanConvertBound = true});
 }
 
 BOOL CGIS_PolylineElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   SGIS_DrawInputs in;
-  if (!GatherDrawInputs(m_core, pDisplay, {.szNoSymbol = "p_polyLine_symbol == NULL", .szNoGeometry = nullptr}, in)) {
+  if (!GatherDrawInputs(m_core, pDisplay,
+                        {.szNoSymbol = "p_polyLine_symbol == NULL", .szNoGeometry = nullptr}, in)) {
     return FALSE;
   }
   return DrawVertices(m_core, hdc, bPrint, pDisplay, in, 2,
@@ -32,7 +38,9 @@ BOOL CGIS_PolylineElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) 
 
 IGIS_Symbol* CGIS_PolylineElement::GetSymbolPtr() { return FeatureSymbol(m_core, false); }
 
-void CGIS_PolylineElement::SetSymbolPtr(IGIS_Symbol* pSymbol) { SetFeatureSymbol(m_core, pSymbol, kCommitSymbol); }
+void CGIS_PolylineElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
+  SetFeatureSymbol(m_core, pSymbol, kCommitSymbol);
+}
 
 IGIS_Element* CGIS_PolylineElement::Clone() {
   if (m_core.RequireFeature("Clone") == nullptr) return nullptr;

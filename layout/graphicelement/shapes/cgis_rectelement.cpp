@@ -13,7 +13,10 @@ using namespace mapdeck::shapes;
 CGIS_RectElement::CGIS_RectElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
     : CGIS_BoxShapeImpl("CGIS_RectElement", "矩形整饰单元", GIS_TYPE_GRAPHIC_ELEMENT_RECT) {
   BindShape(m_core, pOwner, pFeature,
-            {.szType = GIS_TYPE_GRAPHIC_ELEMENT_RECT, .nKind = 1024, .nSymbolType = 12, .nSymbolCode = 3361,
+            {.szType = GIS_TYPE_GRAPHIC_ELEMENT_RECT,
+             .nKind = 1024,
+             .nSymbolType = 12,
+             .nSymbolCode = 3361,
              .bCanConvertBound = true});
 }
 
@@ -36,8 +39,8 @@ void CGIS_RectElement::SetRect(SGIS_Rect rect) {
 
 BOOL CGIS_RectElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   SGIS_DrawInputs in;
-  if (!GatherDrawInputs(m_core, pDisplay, {.szNoFeature = "GetFeaturePtr() == NULL", .szGeometryMethodPrefix = " "},
-                        in)) {
+  if (!GatherDrawInputs(m_core, pDisplay,
+                        {.szNoFeature = "GetFeaturePtr() == NULL", .szGeometryMethodPrefix = " "}, in)) {
     return FALSE;
   }
   SGIS_Point ring[5] = {};

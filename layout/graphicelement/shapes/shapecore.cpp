@@ -23,9 +23,12 @@ std::array<GIS_ShapeSheetRunner, 3>& Runners() {
 
 std::size_t RunnerIndex(GIS_ShapeSheetKind kind) {
   switch (kind) {
-    case GIS_ShapeSheetKind::Surface: return 0;
-    case GIS_ShapeSheetKind::Line: return 1;
-    case GIS_ShapeSheetKind::Point: return 2;
+    case GIS_ShapeSheetKind::Surface:
+      return 0;
+    case GIS_ShapeSheetKind::Line:
+      return 1;
+    case GIS_ShapeSheetKind::Point:
+      return 2;
   }
   return 0;
 }
@@ -82,9 +85,15 @@ IGIS_Symbol* MakeDefaultSymbol(int nType, int nStyleCode) {
   switch (nType) {
     case 5:
     case 6:
-    case 7: pPart = pSymbol->GetPointPart(); break;
-    case 9: pPart = pSymbol->GetLinePart(); break;
-    default: pPart = pSymbol->GetFillPart(); break;
+    case 7:
+      pPart = pSymbol->GetPointPart();
+      break;
+    case 9:
+      pPart = pSymbol->GetLinePart();
+      break;
+    default:
+      pPart = pSymbol->GetFillPart();
+      break;
   }
   if (pPart != nullptr) pPart->SetCode(nStyleCode);
   return pSymbol;
@@ -196,8 +205,8 @@ void AppendDistinct(std::vector<POINT>& points, int x, int y) {
   points.push_back(p);
 }
 
-void PageToDeviceDistinct(IGIS_DisplayView* pView, IGIS_SpatialReference* pReference, const SGIS_Point* pPoints,
-                          int nCount, std::vector<POINT>& out) {
+void PageToDeviceDistinct(IGIS_DisplayView* pView, IGIS_SpatialReference* pReference,
+                          const SGIS_Point* pPoints, int nCount, std::vector<POINT>& out) {
   out.clear();
   for (int i = 0; i < nCount; ++i) {
     int x = pPoints[i].x;
@@ -244,8 +253,8 @@ bool GatherDrawInputs(CGIS_ElementCore& core, IGIS_Display* pDisplay, const SGIS
   return true;
 }
 
-BOOL DrawVertices(CGIS_ElementCore& core, HDC hdc, bool bPrint, IGIS_Display* pDisplay, const SGIS_DrawInputs& in,
-                  int nMinCount, const char* szTooFew) {
+BOOL DrawVertices(CGIS_ElementCore& core, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                  const SGIS_DrawInputs& in, int nMinCount, const char* szTooFew) {
   const int n = in.pGeometry->GetPointCount();
   std::vector<SGIS_Point> points;
   std::vector<POINT> device;
@@ -286,8 +295,8 @@ BOOL DrawDevicePoints(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_Symbol*
   return pRenderer->Draw(pSymbol, &param, GIS_DRAW_CHECK);
 }
 
-BOOL RunShapeSheet(CGIS_ElementCore& core, GIS_ShapeSheetKind kind, IGIS_Display* pDisplay, const char* szTitle,
-                   const std::function<void(IGIS_Element* pBackup)>& restore) {
+BOOL RunShapeSheet(CGIS_ElementCore& core, GIS_ShapeSheetKind kind, IGIS_Display* pDisplay,
+                   const char* szTitle, const std::function<void(IGIS_Element* pBackup)>& restore) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   IGIS_Element* pBackup = core.Self()->Clone();
   if (pBackup == nullptr) {
@@ -337,10 +346,12 @@ void OffsetVertices(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, int
   SyncClosingPoint(pGeometry, n, movable);
 }
 
-void ScaleVertices(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, SGIS_Rect bound, SGIS_Point origin,
-                   double sx, double sy, bool bKeepRatio) {
-  const double left = static_cast<double>(Nearest((static_cast<double>(bound.left) - origin.x) * sx)) + origin.x;
-  const double bottom = static_cast<double>(Nearest((static_cast<double>(bound.bottom) - origin.y) * sy)) + origin.y;
+void ScaleVertices(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, SGIS_Rect bound,
+                   SGIS_Point origin, double sx, double sy, bool bKeepRatio) {
+  const double left =
+      static_cast<double>(Nearest((static_cast<double>(bound.left) - origin.x) * sx)) + origin.x;
+  const double bottom =
+      static_cast<double>(Nearest((static_cast<double>(bound.bottom) - origin.y) * sy)) + origin.y;
   if (bKeepRatio) sx = sy = std::min(sx, sy);
   const int n = pGeometry->GetPointCount();
   const int movable = MovableCount(pGeometry, rules, n);

@@ -14,9 +14,9 @@
 
 #include "host/basilo/sgis_types.h"
 #include "host/featra/igis_feature.h"
-#include "platform/win/wintypes.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
 #include "layout/graphicelement/shapes/shapesheet.h"
+#include "platform/win/wintypes.h"
 
 class IGIS_Display;
 class IGIS_DisplayView;
@@ -44,7 +44,8 @@ inline int SubClamped(int a, int b) { return sgis_detail::ClampToInt32(static_ca
 
 // The rectangle moved by (dx, dy).
 inline SGIS_Rect OffsetBox(SGIS_Rect r, int dx, int dy) {
-  return SGIS_Rect(AddClamped(r.left, dx), AddClamped(r.top, dy), AddClamped(r.right, dx), AddClamped(r.bottom, dy));
+  return SGIS_Rect(AddClamped(r.left, dx), AddClamped(r.top, dy), AddClamped(r.right, dx),
+                   AddClamped(r.bottom, dy));
 }
 
 // The single factor that replaces sx and sy when the ratio of width to
@@ -114,7 +115,7 @@ TElement* NewSibling(CGIS_ElementCore& core, const char* szType) {
 struct SGIS_ShapeBinding {
   const char* szType = "";
   int nKind = 1024;
-  int nSymbolType = 12;      // default symbol: type and style code
+  int nSymbolType = 12;  // default symbol: type and style code
   int nSymbolCode = 3361;
   bool bCanConvertBound = false;  // "CanConvert" written on a bound feature
   bool bLogCreateFailure = true;  // record when no feature can be made
@@ -163,8 +164,8 @@ bool GatherDrawInputs(CGIS_ElementCore& core, IGIS_Display* pDisplay, const SGIS
 // Draws the geometry's vertices as one device point list, runs landing on
 // the same device point kept once. Fewer than nMinCount vertices: FALSE with
 // szTooFew recorded; TRUE once handed to the renderer.
-BOOL DrawVertices(CGIS_ElementCore& core, HDC hdc, bool bPrint, IGIS_Display* pDisplay, const SGIS_DrawInputs& in,
-                  int nMinCount, const char* szTooFew);
+BOOL DrawVertices(CGIS_ElementCore& core, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                  const SGIS_DrawInputs& in, int nMinCount, const char* szTooFew);
 
 // Draws the device points with the symbol through the renderer, inside the
 // element clip sequence of the display (saved, narrowed, restored). The
@@ -177,8 +178,8 @@ void AppendDistinct(std::vector<POINT>& points, int x, int y);
 
 // The page points converted by the view, runs of points that land on the
 // same device point kept once.
-void PageToDeviceDistinct(IGIS_DisplayView* pView, IGIS_SpatialReference* pReference, const SGIS_Point* pPoints,
-                          int nCount, std::vector<POINT>& out);
+void PageToDeviceDistinct(IGIS_DisplayView* pView, IGIS_SpatialReference* pReference,
+                          const SGIS_Point* pPoints, int nCount, std::vector<POINT>& out);
 
 // Scale factors the shapes accept: finite, and above 0 (or at least 0 when
 // bAllowZero).
@@ -191,8 +192,8 @@ inline bool IsUsableFactor(double f, bool bAllowZero) {
 // "p_element == NULL", FALSE), the sheet run through its registered runner,
 // and on anything but OK the element restored from the backup. The backup
 // leaves the owner either way. TRUE only when the user pressed OK.
-BOOL RunShapeSheet(CGIS_ElementCore& core, GIS_ShapeSheetKind kind, IGIS_Display* pDisplay, const char* szTitle,
-                   const std::function<void(IGIS_Element* pBackup)>& restore);
+BOOL RunShapeSheet(CGIS_ElementCore& core, GIS_ShapeSheetKind kind, IGIS_Display* pDisplay,
+                   const char* szTitle, const std::function<void(IGIS_Element* pBackup)>& restore);
 
 // How a vertex shape treats its vertices.
 struct SGIS_VertexRules {
@@ -211,8 +212,8 @@ void OffsetVertices(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, int
 // Scales the vertices: the left-bottom corner of their bound about the
 // origin, every vertex about that corner (with the smaller factor for both
 // when bKeepRatio).
-void ScaleVertices(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, SGIS_Rect bound, SGIS_Point origin,
-                   double sx, double sy, bool bKeepRatio);
+void ScaleVertices(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, SGIS_Rect bound,
+                   SGIS_Point origin, double sx, double sy, bool bKeepRatio);
 
 // ---- Base classes -------------------------------------------------------------
 

@@ -19,12 +19,12 @@
 #include "platform/ui/app.h"
 #include "platform/win/cdc.h"
 
-
 namespace {
 
 constexpr const char* kClass = "CGIS_TextElement";
 constexpr const char* kComputeMethod =
-    "CGIS_TextElement::ComputeTextPolygon(IGIS_Feature *pFeature ,IGIS_AnnoPointStyle *pStyle,const char *pChar)";
+    "CGIS_TextElement::ComputeTextPolygon(IGIS_Feature *pFeature ,IGIS_AnnoPointStyle *pStyle,const char "
+    "*pChar)";
 
 // The keys of "Custom", in their stored order.
 constexpr const char* kKeyStyle = "AnnoPointStyle";
@@ -159,7 +159,8 @@ const char* CGIS_TextElement::GetDescription() { return "暂时没有定义"; }
 
 // ---- Outline ----------------------------------------------------------------
 
-void CGIS_TextElement::ComputeTextPolygon(IGIS_Feature* pFeature, IGIS_AnnoPointStyle* pStyle, const char* szText) {
+void CGIS_TextElement::ComputeTextPolygon(IGIS_Feature* pFeature, IGIS_AnnoPointStyle* pStyle,
+                                          const char* szText) {
   IGIS_SymbolPart* pTextStyle = pStyle != nullptr ? pStyle->GetTextStylePtr() : nullptr;
   if (pTextStyle == nullptr) {
     GIS_LOG(3, kComputeMethod, "pStyle->GetTextStylePtr() ==NULL");
@@ -246,8 +247,10 @@ SGIS_Point CGIS_TextElement::DrawingAnchor(const SGIS_Rect& rect, int* pAlignmen
   double fromLeft = 0.0, fromTop = 0.0;
   GIS_AlignmentFractions(*pAlignment, &fromLeft, &fromTop);
   const double up = 1.0 - fromTop;
-  const double x = p0.x + fromLeft * (static_cast<double>(p1.x) - p0.x) + up * (static_cast<double>(p3.x) - p0.x);
-  const double y = p0.y + fromLeft * (static_cast<double>(p1.y) - p0.y) + up * (static_cast<double>(p3.y) - p0.y);
+  const double x =
+      p0.x + fromLeft * (static_cast<double>(p1.x) - p0.x) + up * (static_cast<double>(p3.x) - p0.x);
+  const double y =
+      p0.y + fromLeft * (static_cast<double>(p1.y) - p0.y) + up * (static_cast<double>(p3.y) - p0.y);
   return SGIS_Point::FromDoubles(x, y);
 }
 
@@ -369,7 +372,8 @@ void CGIS_TextElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
   if (pGeometry == nullptr) return;
   const SGIS_Rect r = GetRect();
   const double newLeft = static_cast<double>(Round((static_cast<double>(r.left) - origin.x) * sx)) + origin.x;
-  const double newBottom = static_cast<double>(Round((static_cast<double>(r.bottom) - origin.y) * sy)) + origin.y;
+  const double newBottom =
+      static_cast<double>(Round((static_cast<double>(r.bottom) - origin.y) * sy)) + origin.y;
   // The text keeps its proportions.
   const double s = std::min(sx, sy);
   const int n = pGeometry->GetPointCount();

@@ -41,7 +41,7 @@ struct WindowState {
   bool erase = false;
   DWORD helpContext = 0;
   bool inPaint = false;
-  SIZE baseUnits{6, 12};               // of the dialog this window belongs to
+  SIZE baseUnits{6, 12};  // of the dialog this window belongs to
 
   // Edit.
   int selStart = 0;

@@ -18,7 +18,8 @@ BufferPtr MakeBuffer(const std::string& bytes) {
 
 std::string BufferBytes(IGIS_DataBuffer* buffer) {
   if (buffer == nullptr || buffer->GetSize() == 0) return std::string();
-  return std::string(reinterpret_cast<const char*>(buffer->GetData()), static_cast<std::size_t>(buffer->GetSize()));
+  return std::string(reinterpret_cast<const char*>(buffer->GetData()),
+                     static_cast<std::size_t>(buffer->GetSize()));
 }
 
 bool LogMark::Has(int level, const std::string& method) const {
@@ -144,17 +145,27 @@ std::string Describe(IGIS_FeatureSet* set) {
       const int type = a->GetFieldType(name);
       s << " " << name << ":" << type << "=";
       switch (type) {
-        case GIS_FIELD_TYPE_INT: s << a->GetInt(name); break;
+        case GIS_FIELD_TYPE_INT:
+          s << a->GetInt(name);
+          break;
         case GIS_FIELD_TYPE_DOUBLE: {
           char d[40];
           std::snprintf(d, sizeof d, "%.17g", a->GetDouble(name));
           s << d;
           break;
         }
-        case GIS_FIELD_TYPE_STRING: s << "'" << a->GetString(name) << "'"; break;
-        case GIS_FIELD_TYPE_BUFFER: s << Hex(BufferBytes(a->GetDataBuffer(name))); break;
-        case GIS_FIELD_TYPE_BOOL: s << (a->GetBool(name) ? "true" : "false"); break;
-        default: s << "?"; break;
+        case GIS_FIELD_TYPE_STRING:
+          s << "'" << a->GetString(name) << "'";
+          break;
+        case GIS_FIELD_TYPE_BUFFER:
+          s << Hex(BufferBytes(a->GetDataBuffer(name)));
+          break;
+        case GIS_FIELD_TYPE_BOOL:
+          s << (a->GetBool(name) ? "true" : "false");
+          break;
+        default:
+          s << "?";
+          break;
       }
     }
     s << "\n";

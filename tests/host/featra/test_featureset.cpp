@@ -12,7 +12,8 @@ using namespace featra_test;
 
 TEST(FeatureAttributes, FiveTypesReadBackAndAbsentFieldsReadEmpty) {
   SetPtr set = NewSet();
-  IGIS_FeatureAttributes* a = set->GetFeatureClass()->CreateFeature(GIS_FEATURE_KIND_RECTANGLE, 0)->GetAttributes();
+  IGIS_FeatureAttributes* a =
+      set->GetFeatureClass()->CreateFeature(GIS_FEATURE_KIND_RECTANGLE, 0)->GetAttributes();
   ASSERT_NE(a, nullptr);
   EXPECT_TRUE(a->SetInt("ElementOrder", -10));
   EXPECT_TRUE(a->SetDouble("Ratio", -0.125));
@@ -52,7 +53,8 @@ TEST(FeatureAttributes, FiveTypesReadBackAndAbsentFieldsReadEmpty) {
 
 TEST(FeatureAttributes, SettingAnotherTypeRetypesTheFieldInPlace) {
   SetPtr set = NewSet();
-  IGIS_FeatureAttributes* a = set->GetFeatureClass()->CreateFeature(GIS_FEATURE_KIND_POINT, 0)->GetAttributes();
+  IGIS_FeatureAttributes* a =
+      set->GetFeatureClass()->CreateFeature(GIS_FEATURE_KIND_POINT, 0)->GetAttributes();
   a->SetString("InterfacePtr", "old");
   a->SetBool("IsLock", false);
   ASSERT_TRUE(a->SetInt("InterfacePtr", 77));
@@ -157,11 +159,11 @@ TEST(CompoundFeature, MembersKeepOrderAndRefuseBadIds) {
   EXPECT_TRUE(outer->AddMember(inner->GetID()));
   EXPECT_TRUE(inner->AddMember(a->GetID()));  // a feature may belong to two compounds
 
-  EXPECT_FALSE(outer->AddMember(a->GetID()));        // already a member
-  EXPECT_FALSE(outer->AddMember(outer->GetID()));    // itself
-  EXPECT_FALSE(inner->AddMember(outer->GetID()));    // would contain itself through inner
-  EXPECT_FALSE(outer->AddMember(9999));              // no such feature
-  EXPECT_FALSE(a->AddMember(b->GetID()));            // not a compound
+  EXPECT_FALSE(outer->AddMember(a->GetID()));      // already a member
+  EXPECT_FALSE(outer->AddMember(outer->GetID()));  // itself
+  EXPECT_FALSE(inner->AddMember(outer->GetID()));  // would contain itself through inner
+  EXPECT_FALSE(outer->AddMember(9999));            // no such feature
+  EXPECT_FALSE(a->AddMember(b->GetID()));          // not a compound
   ASSERT_EQ(outer->GetMemberCount(), 3);
   EXPECT_EQ(outer->GetMemberID(0), b->GetID());
   EXPECT_EQ(outer->GetMemberID(1), a->GetID());

@@ -5,10 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 
 #include "featra_test_util.h"
 #include "host/basilo/igis_globalproperties.h"
@@ -179,8 +179,8 @@ TEST(FeatureSetFile, TruncatedOrDamagedFilesAreRefusedAndChangeNothing) {
   EXPECT_FALSE(target->LoadFromFile(path.c_str()));
   bool named = false;
   for (const SGIS_LogRecord& r : mark.Records())
-    named |= r.level == 1 && r.method == "CGIS_FeatureSet::LoadFromFile" && r.text.find(path) != std::string::npos &&
-             r.text.find("truncated") != std::string::npos;
+    named |= r.level == 1 && r.method == "CGIS_FeatureSet::LoadFromFile" &&
+             r.text.find(path) != std::string::npos && r.text.find("truncated") != std::string::npos;
   EXPECT_TRUE(named);
   EXPECT_FALSE(target->LoadFromFile(TempPath("does-not-exist.mdfs").c_str()));
   EXPECT_FALSE(target->LoadFromFile(GIS_GetTempDir()));  // a folder
@@ -200,12 +200,12 @@ TEST(FeatureSetFile, InconsistentContentIsRefusedEvenWithAValidChecksum) {
   EXPECT_EQ(probe->GetFeature(1)->GetMemberID(0), 2);
 
   const std::vector<std::string> bad = {
-      compounds({1}, {}),          // itself
-      compounds({2}, {1}),         // a cycle through another compound
-      compounds({2, 2}, {}),       // a member twice
-      compounds({7}, {}),          // no such feature
-      compounds({2}, {}, 3),       // unknown kind
-      compounds({}, {}, 0),        // kind 0
+      compounds({1}, {}),     // itself
+      compounds({2}, {1}),    // a cycle through another compound
+      compounds({2, 2}, {}),  // a member twice
+      compounds({7}, {}),     // no such feature
+      compounds({2}, {}, 3),  // unknown kind
+      compounds({}, {}, 0),   // kind 0
   };
   for (std::size_t i = 0; i < bad.size(); ++i) EXPECT_FALSE(ReadImage(target.get(), bad[i], false)) << i;
 

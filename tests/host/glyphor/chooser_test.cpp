@@ -21,9 +21,7 @@ namespace {
 class Chooser : public ::testing::Test {
  protected:
   void SetUp() override { md::ui::ClearDriverErrors(); }
-  void TearDown() override {
-    EXPECT_TRUE(md::ui::DriverErrors().empty()) << md::ui::DriverErrors().front();
-  }
+  void TearDown() override { EXPECT_TRUE(md::ui::DriverErrors().empty()) << md::ui::DriverErrors().front(); }
 };
 
 constexpr int kList = IDC_GIS_PICK_LIST;

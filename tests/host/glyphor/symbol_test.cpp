@@ -43,8 +43,9 @@ struct Settings {
   bool operator==(const Settings&) const = default;
 };
 Settings Read(IGIS_Symbol* s) {
-  Settings r{s->GetType(), s->GetStyleCode(), s->GetSize(), s->GetAngle(), s->GetLineWidth(),
-             s->GetColor(), s->GetColor2(), s->GetColor3(), {}};
+  Settings r{s->GetType(),   s->GetStyleCode(), s->GetSize(),
+             s->GetAngle(),  s->GetLineWidth(), s->GetColor(),
+             s->GetColor2(), s->GetColor3(),    {}};
   if (LOGFONT* f = s->GetFontSizePtr()) {
     r.font.assign(reinterpret_cast<BYTE*>(f), reinterpret_cast<BYTE*>(f) + sizeof(LOGFONT));
   }
@@ -59,7 +60,9 @@ Symbol Customised(int type) {
   s->SetColor3(RGB(70, 80, 90));
   s->SetAngle(37.25);
   switch (type) {
-    case 5: case 6: case 7:
+    case 5:
+    case 6:
+    case 7:
       s->SetCode(3302);
       s->SetSize(23);
       break;
@@ -67,7 +70,8 @@ Symbol Customised(int type) {
       s->SetCode(3333);
       s->SetLineWidth(0.35);
       break;
-    case 12: case 17:
+    case 12:
+    case 17:
       s->SetCode(3363);
       s->SetColor(RGB(1, 2, 3));
       s->SetLineWidth(0.7);
@@ -159,11 +163,11 @@ TEST(SymbolStore, OutOfRangeValuesAreRefused) {
   const double negative = -1.0;
   const int hugeSize = 1 << 30;
   const std::uint32_t longPayload = 0xFFFFFFF0u;
-  EXPECT_EQ(patch(20, &nan, 8), nullptr);        // angle
-  EXPECT_EQ(patch(40, &inf, 8), nullptr);        // line width
+  EXPECT_EQ(patch(20, &nan, 8), nullptr);  // angle
+  EXPECT_EQ(patch(40, &inf, 8), nullptr);  // line width
   EXPECT_EQ(patch(40, &negative, 8), nullptr);
-  EXPECT_EQ(patch(16, &hugeSize, 4), nullptr);   // size
-  EXPECT_EQ(patch(8, &longPayload, 4), nullptr); // payload length
+  EXPECT_EQ(patch(16, &hugeSize, 4), nullptr);    // size
+  EXPECT_EQ(patch(8, &longPayload, 4), nullptr);  // payload length
   const std::vector<BYTE> text = Bytes(Customised(19).get());
   std::vector<BYTE> longFace = text;
   const std::uint32_t faceLen = 200;
@@ -244,8 +248,10 @@ TEST(SymbolViews, DefaultsFollowTheStyleTable) {
 TEST(StyleTable, HasTheCodesThatCallersName) {
   for (int code : {3301, 3302, 3303, 0xCE5, 0xCE6, 0xCE7})
     EXPECT_EQ(gis_style::Find(code)->kind, gis_style::Kind::Point) << code;
-  for (int code : {3331, 3332, 0xD03, 0xD04}) EXPECT_EQ(gis_style::Find(code)->kind, gis_style::Kind::Line) << code;
-  for (int code : {3361, 3362, 0xD21, 0xD22}) EXPECT_EQ(gis_style::Find(code)->kind, gis_style::Kind::Fill) << code;
+  for (int code : {3331, 3332, 0xD03, 0xD04})
+    EXPECT_EQ(gis_style::Find(code)->kind, gis_style::Kind::Line) << code;
+  for (int code : {3361, 3362, 0xD21, 0xD22})
+    EXPECT_EQ(gis_style::Find(code)->kind, gis_style::Kind::Fill) << code;
   EXPECT_EQ(gis_style::Find(1234), nullptr);
   // North arrows of every point kind are offered.
   bool kinds[8] = {};

@@ -46,7 +46,8 @@ struct AlignCase {
   double anchorFromTop;
 };
 const AlignCase kAlign[] = {
-    {0, 10, 5}, {1, 10, 10}, {2, 0, 10}, {3, 0, 5}, {4, 0, 0}, {5, 10, 0}, {6, 20, 0}, {7, 20, 5}, {8, 20, 10},
+    {0, 10, 5}, {1, 10, 10}, {2, 0, 10}, {3, 0, 5},   {4, 0, 0},
+    {5, 10, 0}, {6, 20, 0},  {7, 20, 5}, {8, 20, 10},
 };
 
 TEST_F(Drawer, EachAlignmentCodePutsTheAnchorWhereItSays) {
@@ -122,7 +123,8 @@ TEST(DrawerSize, DrawnTextKeepsTheMeasuredSize) {
   IGIS_Symbol* text = style->GetTextStylePtr();
   text->GetFontSizePtr()->lfHeight = -10;
   SGIS_Point p(100, 100);
-  ASSERT_TRUE(GIS_GetAnnotationDrawerObject()->Draw(CDC::FromHandle(dc), FALSE, 1.5, style, "中文abc\nxy", &p, 1));
+  ASSERT_TRUE(
+      GIS_GetAnnotationDrawerObject()->Draw(CDC::FromHandle(dc), FALSE, 1.5, style, "中文abc\nxy", &p, 1));
   auto runs = canvas.recordsOf(Record::Type::Text);
   ASSERT_EQ(runs.size(), 2u);
   const double em = 10 * 96.0 / 72 * 1.5;

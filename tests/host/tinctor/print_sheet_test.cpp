@@ -112,8 +112,8 @@ TEST(PrintSheet, SymbolsAndTextsKeepTheirSidesOnAYUpPrinter) {
   auto write = [&](const char* s, int x, int y, int code) {
     style->SetAlignment(code);
     SGIS_Point d = page.View()->PageToDevicePoint(SGIS_Point(x, y), nullptr);
-    return GIS_GetAnnotationDrawerObject()->Draw(page.View()->GetClipContext(), TRUE, page.View()->GetSymbolRatio(),
-                                                 style, s, &d, 1);
+    return GIS_GetAnnotationDrawerObject()->Draw(page.View()->GetClipContext(), TRUE,
+                                                 page.View()->GetSymbolRatio(), style, s, &d, 1);
   };
   EXPECT_TRUE(write("北 North", 1000, 7000, 2));
   EXPECT_TRUE(write("右上对齐", 9500, 6000, 6));

@@ -109,7 +109,8 @@ TEST(SymbolSheet, RendersEveryStyleAndAlignment) {
     if (st.kind != gis_style::Kind::Line) continue;
     IGIS_Symbol* s = f->CreateSymbol(9);
     s->SetCode(st.code);
-    EXPECT_TRUE(sheet.Draw(s, {Sheet::Pt(lx + 150, ly), Sheet::Pt(lx + 300, ly), Sheet::Pt(lx + 330, ly - 15)}, 2.0));
+    EXPECT_TRUE(
+        sheet.Draw(s, {Sheet::Pt(lx + 150, ly), Sheet::Pt(lx + 300, ly), Sheet::Pt(lx + 330, ly - 15)}, 2.0));
     s->Release();
     sheet.Text((std::to_string(st.code) + " " + st.name).c_str(), lx, ly, 3);
     ly += 30;
@@ -121,8 +122,10 @@ TEST(SymbolSheet, RendersEveryStyleAndAlignment) {
     if (st.kind != gis_style::Kind::Fill) continue;
     IGIS_Symbol* s = f->CreateSymbol(12);
     s->SetCode(st.code);
-    EXPECT_TRUE(sheet.Draw(s, {Sheet::Pt(lx + 150, ly), Sheet::Pt(lx + 300, ly), Sheet::Pt(lx + 300, ly + 30),
-                               Sheet::Pt(lx + 150, ly + 30), Sheet::Pt(lx + 150, ly)}, 2.0));
+    EXPECT_TRUE(sheet.Draw(s,
+                           {Sheet::Pt(lx + 150, ly), Sheet::Pt(lx + 300, ly), Sheet::Pt(lx + 300, ly + 30),
+                            Sheet::Pt(lx + 150, ly + 30), Sheet::Pt(lx + 150, ly)},
+                           2.0));
     s->Release();
     sheet.Text((std::to_string(st.code) + " " + st.name).c_str(), lx, ly + 15, 3);
     ly += 42;
@@ -146,7 +149,8 @@ TEST(SymbolSheet, RendersEveryStyleAndAlignment) {
 
   // Text along a bent path, with the path drawn under it.
   {
-    std::vector<POINT> path = {Sheet::Pt(40, 760), Sheet::Pt(140, 700), Sheet::Pt(260, 730), Sheet::Pt(330, 680)};
+    std::vector<POINT> path = {Sheet::Pt(40, 760), Sheet::Pt(140, 700), Sheet::Pt(260, 730),
+                               Sheet::Pt(330, 680)};
     IGIS_Symbol* s = f->CreateSymbol(9);
     s->SetCode(3335);
     s->SetColor(RGB(150, 150, 150));
@@ -157,8 +161,9 @@ TEST(SymbolSheet, RendersEveryStyleAndAlignment) {
     IGIS_Symbol* t = sheet.Style()->GetTextStylePtr();
     t->SetAngle(0);
     t->GetFontSizePtr()->lfHeight = -12;
-    EXPECT_TRUE(GIS_GetAnnotationDrawerObject()->DrawTextOnPath(CDC::FromHandle(dc), 0, 1.0, sheet.Style(), "沿路径的文字 text on a path",
-                                                                sp.data(), static_cast<int>(sp.size())));
+    EXPECT_TRUE(GIS_GetAnnotationDrawerObject()->DrawTextOnPath(CDC::FromHandle(dc), 0, 1.0, sheet.Style(),
+                                                                "沿路径的文字 text on a path", sp.data(),
+                                                                static_cast<int>(sp.size())));
   }
 
   // A frame of the second symbol kind painted with doubles.

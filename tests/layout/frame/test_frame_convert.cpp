@@ -74,12 +74,14 @@ TEST_F(FrameConvertTest, ShadowBackgroundAndBorderBecomeMembersInOrder) {
 
   IGIS_Element* s = c->GetElementPtrByIndex(0);
   EXPECT_STREQ(s->GetType(), GIS_TYPE_GRAPHIC_ELEMENT_RECT);
-  EXPECT_EQ(s->GetRect(), SGIS_Rect(1000 + 150 + 1000, 5000 - 150 + 1000, 3000 + 150 + 1000, 4000 - 150 + 1000));
+  EXPECT_EQ(s->GetRect(),
+            SGIS_Rect(1000 + 150 + 1000, 5000 - 150 + 1000, 3000 + 150 + 1000, 4000 - 150 + 1000));
   EXPECT_EQ(Bytes(dynamic_cast<IGIS_RectElement*>(s)->GetSymbolPtr()), Bytes(shadow.p));
 
   IGIS_Element* b = c->GetElementPtrByIndex(1);
   EXPECT_STREQ(b->GetType(), GIS_TYPE_GRAPHIC_ELEMENT_RECT);
-  EXPECT_EQ(b->GetRect(), SGIS_Rect(1000 - 100 + 1000, 5000 + 200 + 1000, 3000 + 100 + 1000, 4000 - 200 + 1000));
+  EXPECT_EQ(b->GetRect(),
+            SGIS_Rect(1000 - 100 + 1000, 5000 + 200 + 1000, 3000 + 100 + 1000, 4000 - 200 + 1000));
   EXPECT_EQ(Bytes(dynamic_cast<IGIS_RectElement*>(b)->GetSymbolPtr()), Bytes(back.p));
 
   IGIS_Element* p = c->GetElementPtrByIndex(2);

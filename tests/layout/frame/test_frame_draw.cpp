@@ -66,8 +66,12 @@ Corners BoxOf(const Record* r) {
   }
   return c;
 }
-bool operator==(const Corners& a, const Corners& b) { return a.L == b.L && a.R == b.R && a.T == b.T && a.B == b.B; }
-void PrintTo(const Corners& c, std::ostream* os) { *os << "{L " << c.L << ", R " << c.R << ", T " << c.T << ", B " << c.B << "}"; }
+bool operator==(const Corners& a, const Corners& b) {
+  return a.L == b.L && a.R == b.R && a.T == b.T && a.B == b.B;
+}
+void PrintTo(const Corners& c, std::ostream* os) {
+  *os << "{L " << c.L << ", R " << c.R << ", T " << c.T << ", B " << c.B << "}";
+}
 
 // A 60 x 40 mm printer page at the test resolution.
 HDC PrinterPage(md::canvas::RecordingCanvas* paper) {
@@ -102,9 +106,22 @@ class FrameDrawTest : public ::testing::Test {
 TEST_F(FrameDrawTest, BorderPolylinesOfEverySideCombination) {
   // Visible sides as (left, right, top, bottom) bits 1, 2, 4, 8.
   const char* expected[16] = {
-      "",          "LB LT",       "RT RB",       "LB LT|RB RT", "LT RT",       "LB LT RT",
-      "LT RT RB",  "LB LT RT RB", "RB LB",       "LT LB RB",    "RT RB LB",    "RT RB LB LT",
-      "LB RB|LT RT", "RB LB LT RT", "LT RT RB LB", "RT RB LB LT RT RB",
+      "",
+      "LB LT",
+      "RT RB",
+      "LB LT|RB RT",
+      "LT RT",
+      "LB LT RT",
+      "LT RT RB",
+      "LB LT RT RB",
+      "RB LB",
+      "LT LB RB",
+      "RT RB LB",
+      "RT RB LB LT",
+      "LB RB|LT RT",
+      "RB LB LT RT",
+      "LT RT RB LB",
+      "RT RB LB LT RT RB",
   };
   Symbol line(LineSymbol(RGB(200, 0, 0), 0.1));
   frame_->SetBorderSymbolPtr(line.p);
@@ -318,9 +335,15 @@ TEST_F(FrameDrawTest, FailuresAnswerFalseWithRecords) {
 class ScaledView : public IGIS_DisplayView {
  public:
   ScaledView(IGIS_DisplayView* inner, double scale) : v_(inner), scale_(scale) {}
-  void PageToDevicePoints(double* xy, int n, IGIS_SpatialReference* r) override { v_->PageToDevicePoints(xy, n, r); }
-  SGIS_Rect PageToDeviceRect(SGIS_Rect p, IGIS_SpatialReference* r) override { return v_->PageToDeviceRect(p, r); }
-  SGIS_Point PageToDevicePoint(SGIS_Point p, IGIS_SpatialReference* r) override { return v_->PageToDevicePoint(p, r); }
+  void PageToDevicePoints(double* xy, int n, IGIS_SpatialReference* r) override {
+    v_->PageToDevicePoints(xy, n, r);
+  }
+  SGIS_Rect PageToDeviceRect(SGIS_Rect p, IGIS_SpatialReference* r) override {
+    return v_->PageToDeviceRect(p, r);
+  }
+  SGIS_Point PageToDevicePoint(SGIS_Point p, IGIS_SpatialReference* r) override {
+    return v_->PageToDevicePoint(p, r);
+  }
   void PageToDevice(int* x, int* y, IGIS_SpatialReference* r) override { v_->PageToDevice(x, y, r); }
   BOOL GetDeviceRect(RECT* rect) override { return v_->GetDeviceRect(rect); }
   void Redraw(int what, BOOL erase) override { v_->Redraw(what, erase); }
@@ -329,16 +352,34 @@ class ScaledView : public IGIS_DisplayView {
   CDC* GetClipContext() override { return v_->GetClipContext(); }
   BOOL LogicalToDevice(POINT* p) override { return v_->LogicalToDevice(p); }
   double GetSymbolRatio() override { return v_->GetSymbolRatio(); }
-  SGIS_DRect PageToDeviceRect(SGIS_DRect p, IGIS_SpatialReference* r) override { return v_->PageToDeviceRect(p, r); }
-  SGIS_DPoint PageToDevicePoint(SGIS_DPoint p, IGIS_SpatialReference* r) override { return v_->PageToDevicePoint(p, r); }
-  void PageToDevicePoints(SGIS_Point* p, int n, IGIS_SpatialReference* r) override { v_->PageToDevicePoints(p, n, r); }
-  void DeviceToPagePoints(double* xy, int n, IGIS_SpatialReference* r) override { v_->DeviceToPagePoints(xy, n, r); }
-  SGIS_Rect DeviceToPageRect(SGIS_Rect d, IGIS_SpatialReference* r) override { return v_->DeviceToPageRect(d, r); }
-  SGIS_Point DeviceToPagePoint(SGIS_Point d, IGIS_SpatialReference* r) override { return v_->DeviceToPagePoint(d, r); }
+  SGIS_DRect PageToDeviceRect(SGIS_DRect p, IGIS_SpatialReference* r) override {
+    return v_->PageToDeviceRect(p, r);
+  }
+  SGIS_DPoint PageToDevicePoint(SGIS_DPoint p, IGIS_SpatialReference* r) override {
+    return v_->PageToDevicePoint(p, r);
+  }
+  void PageToDevicePoints(SGIS_Point* p, int n, IGIS_SpatialReference* r) override {
+    v_->PageToDevicePoints(p, n, r);
+  }
+  void DeviceToPagePoints(double* xy, int n, IGIS_SpatialReference* r) override {
+    v_->DeviceToPagePoints(xy, n, r);
+  }
+  SGIS_Rect DeviceToPageRect(SGIS_Rect d, IGIS_SpatialReference* r) override {
+    return v_->DeviceToPageRect(d, r);
+  }
+  SGIS_Point DeviceToPagePoint(SGIS_Point d, IGIS_SpatialReference* r) override {
+    return v_->DeviceToPagePoint(d, r);
+  }
   void DeviceToPage(int* x, int* y, IGIS_SpatialReference* r) override { v_->DeviceToPage(x, y, r); }
-  SGIS_DRect DeviceToPageRect(SGIS_DRect d, IGIS_SpatialReference* r) override { return v_->DeviceToPageRect(d, r); }
-  SGIS_DPoint DeviceToPagePoint(SGIS_DPoint d, IGIS_SpatialReference* r) override { return v_->DeviceToPagePoint(d, r); }
-  void DeviceToPagePoints(SGIS_Point* p, int n, IGIS_SpatialReference* r) override { v_->DeviceToPagePoints(p, n, r); }
+  SGIS_DRect DeviceToPageRect(SGIS_DRect d, IGIS_SpatialReference* r) override {
+    return v_->DeviceToPageRect(d, r);
+  }
+  SGIS_DPoint DeviceToPagePoint(SGIS_DPoint d, IGIS_SpatialReference* r) override {
+    return v_->DeviceToPagePoint(d, r);
+  }
+  void DeviceToPagePoints(SGIS_Point* p, int n, IGIS_SpatialReference* r) override {
+    v_->DeviceToPagePoints(p, n, r);
+  }
   double GetRotateAngle() override { return v_->GetRotateAngle(); }
   IGIS_SpatialReference* GetSpatialReference() override { return v_->GetSpatialReference(); }
 

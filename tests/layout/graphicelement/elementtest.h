@@ -50,8 +50,8 @@ class TestBoxElement : public CGIS_ElementImpl<IGIS_Element> {
     return journal;
   }
 
-  TestBoxElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature, const char* szTag = "box", int nLockOnNew = -1,
-                 int nCanConvert = 0)
+  TestBoxElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature, const char* szTag = "box",
+                 int nLockOnNew = -1, int nCanConvert = 0)
       : CGIS_ElementImpl("TestBoxElement", "测试框"), m_tag(szTag) {
     SGIS_ElementBindOptions o;
     o.szType = "TEST_BOX";

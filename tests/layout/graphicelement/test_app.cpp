@@ -29,7 +29,8 @@ END
 )";
 
 const bool kRegistered = [] {
-  md::ui::RegisterResourceText("tests/layout/graphicelement/elements.dlg", kTemplates, std::strlen(kTemplates));
+  md::ui::RegisterResourceText("tests/layout/graphicelement/elements.dlg", kTemplates,
+                               std::strlen(kTemplates));
   return true;
 }();
 

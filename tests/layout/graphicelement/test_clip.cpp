@@ -68,7 +68,8 @@ class ClipTest : public ::testing::Test {
 bool SameRects(const std::vector<RECT>& a, const std::vector<RECT>& b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i].left != b[i].left || a[i].top != b[i].top || a[i].right != b[i].right || a[i].bottom != b[i].bottom) {
+    if (a[i].left != b[i].left || a[i].top != b[i].top || a[i].right != b[i].right ||
+        a[i].bottom != b[i].bottom) {
       return false;
     }
   }

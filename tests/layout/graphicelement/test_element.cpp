@@ -190,8 +190,8 @@ TEST_F(ElementArchive, LongNamesKeepTheirFirst999BytesOnACharacterBoundary) {
   const Row rows[] = {
       {std::string(1000, 'n'), 999},
       {std::string(999, 'n'), 999},
-      {chinese, 999},                // 333 whole characters
-      {"a" + chinese, 997},          // the 334th character would end at byte 1000
+      {chinese, 999},        // 333 whole characters
+      {"a" + chinese, 997},  // the 334th character would end at byte 1000
       {"ab" + chinese, 998},
       {std::string(998, 'x') + "é", 998},  // a two-byte character across the limit
   };

@@ -26,11 +26,11 @@ struct RotateRow {
 
 TEST(ElementGeometry, RotatePointTurnsClockwiseInYUpCoordinates) {
   const RotateRow rows[] = {
-      {0, 0, 1, 0, 90, 0, -1},     // a quarter turn sends +x to -y
-      {0, 0, 1, 0, 0, 1, 0},       // no turn
-      {0, 0, 0, 1, 90, 1, 0},      // +y to +x
-      {5, 5, 6, 5, 180, 4, 5},     // half turn about an off-origin centre
-      {5, 5, 6, 5, -90, 5, 6},     // negative angles turn the other way
+      {0, 0, 1, 0, 90, 0, -1},  // a quarter turn sends +x to -y
+      {0, 0, 1, 0, 0, 1, 0},    // no turn
+      {0, 0, 0, 1, 90, 1, 0},   // +y to +x
+      {5, 5, 6, 5, 180, 4, 5},  // half turn about an off-origin centre
+      {5, 5, 6, 5, -90, 5, 6},  // negative angles turn the other way
       {1, 1, 0, 0, 45, 1 - std::sqrt(2.0), 1},
   };
   for (const RotateRow& r : rows) {
@@ -89,10 +89,10 @@ TEST(ElementGeometry, RectangleServices) {
 }
 
 TEST(ElementTables, ScaleBarTypesAreExactlyTheFiveBuiltBars) {
-  const char* yes[] = {"GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING",
-                       "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING",
-                       "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW", "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE",
-                       "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE"};
+  const char* yes[] = {
+      "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING", "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING",
+      "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW", "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE",
+      "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE"};
   const char* no[] = {"GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA",
                       "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC",
                       "GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT",
@@ -111,7 +111,11 @@ TEST(ElementTables, LegendSymbolCategoryOverTheWholeCodeRange) {
     int category;
   };
   const Row table[] = {
-      {{0}, 0},  {{20, 21, 22}, 1}, {{5, 6, 7, 25}, 2}, {{8, 9, 10, 23}, 3}, {{11, 12, 13, 14, 15, 16, 17, 18}, 4},
+      {{0}, 0},
+      {{20, 21, 22}, 1},
+      {{5, 6, 7, 25}, 2},
+      {{8, 9, 10, 23}, 3},
+      {{11, 12, 13, 14, 15, 16, 17, 18}, 4},
       {{19, 24}, 19},
   };
   std::set<int> listed;

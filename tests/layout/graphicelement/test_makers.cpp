@@ -3,12 +3,12 @@
 // place in the compound.
 #include "elementtest.h"
 #include "host/glyphor/igis_symbol.h"
+#include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
 #include "layout/graphicelement/element/mapdeckfunction.h"
 #include "layout/graphicelement/shapes/igis_pointelement.h"
 #include "layout/graphicelement/shapes/igis_polygonelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
-#include "host/tinctor/igis_symbolrenderer.h"
 
 namespace {
 

@@ -107,7 +107,8 @@ class KeepingDrawer : public IGIS_AnnoDrawer {
     calls.push_back({print, ratio, text ? text : "", count});
     return TRUE;
   }
-  BOOL DrawTextOnPath(CDC*, BYTE, double, IGIS_AnnoPointStyle*, const char*, const SGIS_Point*, int) override {
+  BOOL DrawTextOnPath(CDC*, BYTE, double, IGIS_AnnoPointStyle*, const char*, const SGIS_Point*,
+                      int) override {
     return FALSE;
   }
   std::vector<Call> calls;
@@ -144,7 +145,8 @@ TEST(TextDrawing, TheHostDrawerPutsTheTextOnTheContext) {
   IGIS_AnnoPointStyle* style = styles->GetPointStyle();
   ASSERT_NE(style, nullptr);
   const SGIS_Point at(100, 100);
-  DrawWithDrawer(GIS_GetAnnotationDrawerObject(), &display, CDC::FromHandle(hdc), false, 1.0, style, "图名", &at, 1);
+  DrawWithDrawer(GIS_GetAnnotationDrawerObject(), &display, CDC::FromHandle(hdc), false, 1.0, style, "图名",
+                 &at, 1);
   const auto texts = screen.recordsOf(md::canvas::Record::Type::Text);
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0]->text.text, "图名");

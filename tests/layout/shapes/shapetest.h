@@ -25,7 +25,9 @@
 inline void PrintTo(const SGIS_Rect& r, std::ostream* os) {
   *os << "{left " << r.left << ", top " << r.top << ", right " << r.right << ", bottom " << r.bottom << "}";
 }
-inline void PrintTo(const SGIS_Point& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ", " << p.z << ")"; }
+inline void PrintTo(const SGIS_Point& p, std::ostream* os) {
+  *os << "(" << p.x << ", " << p.y << ", " << p.z << ")";
+}
 
 namespace shapetest {
 
@@ -71,7 +73,7 @@ class ShapeTest : public ::testing::Test {
     return e;
   }
   IGIS_FeatureClass* Class() { return set_->GetFeatureClass(); }
-  Commits TakeCommits();  // commits recorded since the last call
+  Commits TakeCommits();                                       // commits recorded since the last call
   IGIS_Symbol* NewSymbol(int type, int code, COLORREF color);  // released by the fixture
 
   IGIS_FeatureSet* set_ = nullptr;

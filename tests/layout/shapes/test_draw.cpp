@@ -53,7 +53,8 @@ TEST_F(ShapeTest, EveryShapeDrawsUnderThePaperClipAndLeavesTheClipAsItFoundIt) {
   const std::size_t objects = md::win::LiveObjectCount();
   for (RECT callers : {RECT{0, 0, 0, 0}, RECT{50, 20, 300, 100}}) {
     SCOPED_TRACE(callers.right == 0 ? "no clip before" : "a clip before");
-    HRGN region = callers.right != 0 ? CreateRectRgn(callers.left, callers.top, callers.right, callers.bottom) : nullptr;
+    HRGN region = callers.right != 0 ? CreateRectRgn(callers.left, callers.top, callers.right, callers.bottom)
+                                     : nullptr;
     SelectClipRgn(page->hdc, region);
     const std::vector<RECT> before = page->Clip();
     if (callers.right == 0) callers = RECT{-100000, -100000, 100000, 100000};
@@ -67,7 +68,8 @@ TEST_F(ShapeTest, EveryShapeDrawsUnderThePaperClipAndLeavesTheClipAsItFoundIt) {
         ASSERT_TRUE(r->state.clip.active);
         for (const auto& c : r->state.clip.rects) {
           EXPECT_TRUE(c.left >= std::max<LONG>(0, callers.left) && c.top >= std::max<LONG>(0, callers.top));
-          EXPECT_TRUE(c.right <= std::min(paper.x, callers.right) && c.bottom <= std::min(paper.y, callers.bottom));
+          EXPECT_TRUE(c.right <= std::min(paper.x, callers.right) &&
+                      c.bottom <= std::min(paper.y, callers.bottom));
         }
       }
       const std::vector<RECT> after = page->Clip();
@@ -140,8 +142,10 @@ TEST_F(ShapeTest, PointsThatLandOnOneDevicePointAreDrawnOnce) {
   screen->canvas->clear();
   EXPECT_FALSE(polygon->OnDraw(screen->hdc, false, screen->display));
   EXPECT_FALSE(line->OnDraw(screen->hdc, false, screen->display));
-  EXPECT_TRUE(log.Has(3, "CGIS_PolygonElement::OnDraw", "pointCount = pPolygon->GetPoints(pointCount, gis_pts) < 0 "));
-  EXPECT_TRUE(log.Has(3, "CGIS_PolylineElement::OnDraw", "pointCount = pPolyLine->GetPoints(pointCount, gis_pts) < 0 "));
+  EXPECT_TRUE(log.Has(3, "CGIS_PolygonElement::OnDraw",
+                      "pointCount = pPolygon->GetPoints(pointCount, gis_pts) < 0 "));
+  EXPECT_TRUE(log.Has(3, "CGIS_PolylineElement::OnDraw",
+                      "pointCount = pPolyLine->GetPoints(pointCount, gis_pts) < 0 "));
   EXPECT_TRUE(screen->canvas->records().empty());
 }
 
@@ -187,7 +191,8 @@ TEST_F(ShapeTest, APageOfEveryShapeWithSeveralSymbolsRendersToPng) {
   setup.paperHeightMm = 100.0;
   HDC hdc = md::win::CreatePrinterDC(canvas.get(), setup);
   CGIS_PrintDisplay display(hdc, 15000, 10000, SGIS_Point(0, 10000));
-  const COLORREF colors[] = {RGB(128, 128, 128), RGB(0, 130, 0), RGB(160, 0, 160), RGB(90, 160, 255), RGB(200, 0, 0)};
+  const COLORREF colors[] = {RGB(128, 128, 128), RGB(0, 130, 0), RGB(160, 0, 160), RGB(90, 160, 255),
+                             RGB(200, 0, 0)};
   std::vector<IGIS_Element*> all;
   for (int i = 0; i < 4; ++i) {  // rectangles (the first one crosses the paper's edge) and ellipses
     auto* r = Make<CGIS_RectElement>(GIS_TYPE_GRAPHIC_ELEMENT_RECT);
@@ -220,7 +225,7 @@ TEST_F(ShapeTest, APageOfEveryShapeWithSeveralSymbolsRendersToPng) {
   }
   struct Marker {
     int type, code, w, h;
-  } markers[] = {{6, 3301, 900, 900}, {6, 3307, 1200, 900}, {6, 3305, 900, 900}, {6, 3302, 800, 1500},
+  } markers[] = {{6, 3301, 900, 900},  {6, 3307, 1200, 900},  {6, 3305, 900, 900}, {6, 3302, 800, 1500},
                  {5, 3310, 800, 1500}, {7, 3311, 1300, 1500}, {7, 3313, 800, 1500}};
   int x = 600;
   auto* frame = NewSymbol(9, 3331, RGB(180, 180, 180));

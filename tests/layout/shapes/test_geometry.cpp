@@ -78,7 +78,7 @@ TEST_F(ShapeTest, ScalingABoxMovesItsCornerWithBothFactorsAndSizesItWithTheKeptO
   } rows[] = {
       {kRect, false, {0, 0, 0}, 2.0, 3.0, {20, 60, 40, 30}},
       {kRect, true, {0, 0, 0}, 2.0, 3.0, {20, 50, 40, 30}},
-      {kRect, false, {13, 0, 0}, 0.5, 1.0, {12, 20, 17, 10}},  // 11.5 -> 12
+      {kRect, false, {13, 0, 0}, 0.5, 1.0, {12, 20, 17, 10}},   // 11.5 -> 12
       {kRect, false, {0, 13, 0}, 1.0, -1.0, {10, 20, 20, 10}},  // refused
       {kRect, false, {15, 15, 0}, 0.5, 0.5, {13, 18, 18, 13}},  // 12.5 -> 13, then 13 + 10 x 0.5 = 18
       {kRect, false, {0, 0, 0}, 0.25, 0.25, {3, 6, 6, 3}},      // 2.5 -> 3, then 3 + 2.5 = 5.5 -> 6
@@ -90,7 +90,8 @@ TEST_F(ShapeTest, ScalingABoxMovesItsCornerWithBothFactorsAndSizesItWithTheKeptO
     SCOPED_TRACE(std::string(row.type) + " by " + std::to_string(row.sx) + ", " + std::to_string(row.sy));
     IGIS_Element* e = Keep(set_->CreateElement(row.type));
     IGIS_Geometry* g = e->GetFeaturePtr()->GetGeometry();
-    row.type == kEllipse ? g->SetEllipse(SGIS_Rect(10, 20, 20, 10), 0) : g->SetRect(SGIS_Rect(10, 20, 20, 10), 0);
+    row.type == kEllipse ? g->SetEllipse(SGIS_Rect(10, 20, 20, 10), 0)
+                         : g->SetRect(SGIS_Rect(10, 20, 20, 10), 0);
     e->SetHVScaleRatio(row.keep);
     TakeCommits();
     e->ScaleShape(row.origin, row.sx, row.sy);

@@ -21,9 +21,9 @@ using shapetest::ShapeTest;
 // Each kind of shape on a new feature, placed.
 std::vector<IGIS_Element*> OneOfEach(IGIS_FeatureSet* set) {
   std::vector<IGIS_Element*> out;
-  for (const char* type : {GIS_TYPE_GRAPHIC_ELEMENT_RECT, GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE,
-                           GIS_TYPE_GRAPHIC_ELEMENT_POLYGON, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE,
-                           GIS_TYPE_GRAPHIC_ELEMENT_POINT}) {
+  for (const char* type :
+       {GIS_TYPE_GRAPHIC_ELEMENT_RECT, GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE, GIS_TYPE_GRAPHIC_ELEMENT_POLYGON,
+        GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, GIS_TYPE_GRAPHIC_ELEMENT_POINT}) {
     IGIS_Element* e = set->CreateElement(type);
     if (dynamic_cast<CGIS_PolygonElement*>(e) != nullptr) {
       SetPoints(e, {{100, 100, 0}, {700, 100, 0}, {400, 500, 0}, {100, 100, 0}});
@@ -73,7 +73,8 @@ TEST_F(ShapeTest, ACloneIsAnIndependentShapeInTheSameOwner) {
     ASSERT_NE(theirs, nullptr);
     EXPECT_NE(theirs, mine);
     EXPECT_EQ(theirs->GetStyleCode(), mine->GetStyleCode());
-    if (dynamic_cast<CGIS_PolylineElement*>(e) != nullptr || dynamic_cast<CGIS_PolygonElement*>(e) != nullptr) {
+    if (dynamic_cast<CGIS_PolylineElement*>(e) != nullptr ||
+        dynamic_cast<CGIS_PolygonElement*>(e) != nullptr) {
       EXPECT_EQ(PointsOf(c), PointsOf(e));
     }
     const SGIS_Rect before = e->GetRect();
@@ -188,7 +189,8 @@ TEST_F(ShapeTest, TheElementMakersBuildShapesIntoACompound) {
   EXPECT_TRUE(compound->OnDraw(screen->hdc, false, screen->display));
   EXPECT_GE(screen->canvas->shapesOf(md::canvas::ShapeKind::Polygon).size(), 1u);
   EXPECT_EQ(screen->canvas->shapesOf(md::canvas::ShapeKind::Polyline).size(), 3u);  // dashed: three dashes
-  for (int i = compound->GetElementCount() - 1; i >= 0; --i) set_->DeleteElement(compound->GetElementPtrByIndex(i));
+  for (int i = compound->GetElementCount() - 1; i >= 0; --i)
+    set_->DeleteElement(compound->GetElementPtrByIndex(i));
 }
 
 }  // namespace

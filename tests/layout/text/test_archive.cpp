@@ -2,8 +2,8 @@
 // backup, and the text maker of conversions.
 #include <algorithm>
 #include <cstring>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/element/mapdeckfunction.h"
@@ -21,7 +21,8 @@ class TextArchive : public TextPage {
   // The "Custom" set of an element's feature, read into a new set.
   IGIS_PropertySet* ReadCustom(IGIS_Element* e) {
     IGIS_PropertySet* set = GIS_CreatePropertySetObject();
-    EXPECT_TRUE(set->Archive(e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0));
+    EXPECT_TRUE(
+        set->Archive(e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0));
     return set;
   }
   void WriteCustom(IGIS_Element* e, IGIS_PropertySet* set) {
@@ -90,7 +91,9 @@ TEST_F(TextArchive, RoundTripKeepsTextStyleAnchorFrameAndUnknownKeys) {
   IGIS_FeatureAttributes* attr = e->GetFeaturePtr()->GetAttributes();
   std::vector<std::string> names;
   for (int i = 0; i < attr->GetFieldCount(); ++i) names.push_back(attr->GetFieldName(i));
-  const auto at = [&names](const char* n) { return std::find(names.begin(), names.end(), n) - names.begin(); };
+  const auto at = [&names](const char* n) {
+    return std::find(names.begin(), names.end(), n) - names.begin();
+  };
   EXPECT_LT(at("ElementOrder"), at("ElementName"));
   EXPECT_LT(at("ElementName"), static_cast<long>(names.size()));
   EXPECT_EQ(attr->GetInt("ElementOrder"), 7);
@@ -153,7 +156,8 @@ TEST_F(TextArchive, MissingOrBadStoredValuesKeepTheCurrentOnes) {
     LogMark mark;
     ASSERT_TRUE(e->Archive(1, 0));
     EXPECT_EQ(e->GetAnchorType(), vexaLeftCenter) << bad;
-    EXPECT_TRUE(mark.Has(3, "CGIS_TextElement::Archive", "AnchorType " + std::to_string(bad) + " out of range 0..8"));
+    EXPECT_TRUE(
+        mark.Has(3, "CGIS_TextElement::Archive", "AnchorType " + std::to_string(bad) + " out of range 0..8"));
   }
   // Damaged "Custom" bytes: logged, the element keeps its state, and a write
   // stores a whole set again.

@@ -25,7 +25,7 @@ std::vector<SGIS_DPoint> CellCorners(const TextRun& run) {
   double w = 0;
   for (double a : run.advances) w += a;
   const double t = run.angle * 3.14159265358979 / 180.0;
-  const double ux = std::cos(t), uy = -std::sin(t);    // along the baseline
+  const double ux = std::cos(t), uy = -std::sin(t);   // along the baseline
   const double vx = -std::sin(t), vy = -std::cos(t);  // up the glyphs
   const double asc = run.font.ascent, desc = run.font.descent;
   const double ox = run.origin.x, oy = run.origin.y;
@@ -78,8 +78,8 @@ struct AnchorDrawRow {
   double fromLeft, fromTop;
 };
 const AnchorDrawRow kAnchorDrawRows[] = {
-    {0, 4, 0, 0}, {1, 5, 0.5, 0}, {2, 6, 1, 0},   {3, 3, 0, 0.5}, {4, 0, 0.5, 0.5},
-    {5, 7, 1, 0.5}, {6, 2, 0, 1}, {7, 1, 0.5, 1}, {8, 8, 1, 1},
+    {0, 4, 0, 0},   {1, 5, 0.5, 0}, {2, 6, 1, 0},   {3, 3, 0, 0.5}, {4, 0, 0.5, 0.5},
+    {5, 7, 1, 0.5}, {6, 2, 0, 1},   {7, 1, 0.5, 1}, {8, 8, 1, 1},
 };
 
 TEST_F(TextDraw, EachAnchorCodePutsTheTextWhereItSays) {
@@ -188,17 +188,18 @@ struct TurnRow {
   const char* lineBreak = "\n";
 };
 const TurnRow kTurnRows[] = {
-    {"fixed", 0, 6},      {"fixed", 30, 6},     {"fixed", 30, 4},          {"fixed", 90, 0},
-    {"fixed", 200, 8},    {"fixed", -45, 2},    {"fixed", 60, 7, "\r\n"},  {"freetype", 0, 6},
-    {"freetype", 30, 6},  {"freetype", 120, 1}, {"freetype", 315, 5},      {"freetype", 10, 3, "\r"},
+    {"fixed", 0, 6},     {"fixed", 30, 6},     {"fixed", 30, 4},         {"fixed", 90, 0},
+    {"fixed", 200, 8},   {"fixed", -45, 2},    {"fixed", 60, 7, "\r\n"}, {"freetype", 0, 6},
+    {"freetype", 30, 6}, {"freetype", 120, 1}, {"freetype", 315, 5},     {"freetype", 10, 3, "\r"},
 };
 
 TEST_F(TextDraw, BothLinesAreDrawnInsideTheOutlineAlsoWhenTurned) {
   for (const TurnRow& row : kTurnRows) {
-    SCOPED_TRACE(std::string(row.engine) + " " + std::to_string(row.angle) + " " + std::to_string(row.anchor));
+    SCOPED_TRACE(std::string(row.engine) + " " + std::to_string(row.angle) + " " +
+                 std::to_string(row.anchor));
     ASSERT_TRUE(GIS_SetSymbolTextEngine(row.engine));
-    md::text::TextEngine* dcEngine = std::string(row.engine) == "fixed" ? &md::text::FixedMetricsEngine()
-                                                                        : &md::text::FreeTypeEngine();
+    md::text::TextEngine* dcEngine =
+        std::string(row.engine) == "fixed" ? &md::text::FixedMetricsEngine() : &md::text::FreeTypeEngine();
     const std::string text = std::string("中文标注") + row.lineBreak + "第二行";
     CGIS_TextElement* e = NewText(text.c_str(), 30, row.angle);
     e->SetPoint(SGIS_Point(10000, 10000, 0), row.anchor);

@@ -25,8 +25,10 @@ TEST_F(TextOutline, NewElementHasItsDefaultsStored) {
   ASSERT_NE(set->GetProperty("AnchorType"), nullptr);
   EXPECT_EQ(set->GetProperty("AnchorType")->GetInt(), 6);
   // The constructor's keys, in order, with its descriptions.
-  const char* keys[][2] = {
-      {"AnnoPointStyle", "注记风格"}, {"Text", "文本"}, {"FrameProperty", "地图框架的属性"}, {"AnchorType", "锚点位置"}};
+  const char* keys[][2] = {{"AnnoPointStyle", "注记风格"},
+                           {"Text", "文本"},
+                           {"FrameProperty", "地图框架的属性"},
+                           {"AnchorType", "锚点位置"}};
   IGIS_Field* field = set->GetFirstPosition();
   for (const auto& k : keys) {
     ASSERT_NE(field, nullptr);
@@ -57,13 +59,21 @@ struct OutlineRow {
   SGIS_Point ring[4];
 };
 const OutlineRow kOutlineRows[] = {
-    {"abcdefgh", 100, 0, {1000, 2000, 0}, {{1000, 2000, 0}, {1400, 2000, 0}, {1400, 2100, 0}, {1000, 2100, 0}}},
+    {"abcdefgh",
+     100,
+     0,
+     {1000, 2000, 0},
+     {{1000, 2000, 0}, {1400, 2000, 0}, {1400, 2100, 0}, {1000, 2100, 0}}},
     {"abcdefghabcdefghabcdefghabcdefghabcdefghabcdefghabcdefghabcdefghabcdefghabcdefgh",
      100,
      90,
      {1000, 2000, 0},
      {{1000, 2000, 0}, {1003, 5999, 0}, {903, 6000, 0}, {900, 2000, 0}}},
-    {"abcd", 100, 30, {-1000, -2000, 0}, {{-1000, -2000, 0}, {-826, -1900, 0}, {-876, -1813, 0}, {-1049, -1913, 0}}},
+    {"abcd",
+     100,
+     30,
+     {-1000, -2000, 0},
+     {{-1000, -2000, 0}, {-826, -1900, 0}, {-876, -1813, 0}, {-1049, -1913, 0}}},
     {"abcd", 100, 180, {500, 500, 0}, {{500, 500, 0}, {300, 500, 0}, {299, 400, 0}, {499, 400, 0}}},
 };
 

@@ -118,11 +118,14 @@ struct ScreenOnRecording {
   ~ScreenOnRecording() { DeleteDC(hdc); }
   std::vector<const md::canvas::TextRun*> Runs() const {
     std::vector<const md::canvas::TextRun*> out;
-    for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Text)) out.push_back(&r->text);
+    for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Text))
+      out.push_back(&r->text);
     return out;
   }
   // Page to device pixels, as doubles.
-  SGIS_DPoint Device(SGIS_Point p) { return display.GetView()->PageToDevicePoint(SGIS_DPoint(p.x, p.y, 0), nullptr); }
+  SGIS_DPoint Device(SGIS_Point p) {
+    return display.GetView()->PageToDevicePoint(SGIS_DPoint(p.x, p.y, 0), nullptr);
+  }
 
   md::canvas::RecordingCanvas canvas;
   HDC hdc;

@@ -74,7 +74,8 @@ TEST_F(ControlsTest, SortedCombosKeepAFixedOrderAndTheirItemData) {
   ListsDialog dlg;
   ScriptedDriver driver;
   driver.Then([&](UiUser& u) {
-    EXPECT_EQ(Entries(dlg.combo), (std::vector<std::string>{"alpha", "Beta", "上边", "下边", "右边", "左边"}));
+    EXPECT_EQ(Entries(dlg.combo),
+              (std::vector<std::string>{"alpha", "Beta", "上边", "下边", "右边", "左边"}));
     dlg.combo.SetItemData(1, 77);
     EXPECT_EQ(dlg.combo.AddString("Aardvark"), 0);
     EXPECT_EQ(dlg.combo.GetItemData(2), 77u);  // "Beta" moved down with its data

@@ -252,7 +252,9 @@ TEST_F(DialogTest, WithoutADriverMessageBoxesTakeTheirCancellingButton) {
 }
 
 TEST_F(DialogTest, FileDialogsAreAnsweredByTheDriverWithTheirFilters) {
-  const char* filter = "Supported Types  (*.txt;*.ini;*.dat;)|*.txt;*.ini;*.dat;|text (*.txt)|*.txt|ini Files (*.ini)|*.ini|Dat Files (*.dat)|*.dat|";
+  const char* filter =
+      "Supported Types  (*.txt;*.ini;*.dat;)|*.txt;*.ini;*.dat;|text (*.txt)|*.txt|ini Files "
+      "(*.ini)|*.ini|Dat Files (*.dat)|*.dat|";
   CFileDialog none(TRUE, nullptr, nullptr, 6, filter);
   EXPECT_EQ(none.DoModal(), IDCANCEL);
   ScriptedDriver driver;

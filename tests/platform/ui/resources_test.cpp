@@ -48,7 +48,7 @@ TEST_F(ResourcesTest, ParsingReportsEveryMistakeWithItsLine) {
       "DIALOG 1 100 50 \"ok\"\n"
       "  FONT 9 \"宋体\"\n"
       "  EDITTEXT 10 \"\" 1 2 3 4 NUMBER RIGHT\n"
-      "  EDITTEXT 10 \"\" 1 2 3 4\n"          // 4: duplicate ID
+      "  EDITTEXT 10 \"\" 1 2 3 4\n"           // 4: duplicate ID
       "  LTEXT 11 \"x\" 1 2 3 4 SORT\n"        // 5: flag of another kind
       "  ITEM \"lost\"\n"                      // 6: no combo before it
       "  WIDGET 12 \"\" 1 2 3 4\n"             // 7: unknown kind
@@ -80,7 +80,8 @@ TEST_F(ResourcesTest, ArbitraryBytesNeverBreakTheReader) {
   unsigned seed = 7;
   for (int i = 0; i < 20000; ++i) {
     seed = seed * 1103515245u + 12345u;
-    const char* pieces[] = {"DIALOG ", "END\n", "\"", "\\", "ITEM ", "COMBOBOX ", "1 ", "-1 ", "\n", "0x7FFFFFFF ", "STRINGTABLE\n"};
+    const char* pieces[] = {"DIALOG ", "END\n", "\"", "\\",          "ITEM ",        "COMBOBOX ",
+                            "1 ",      "-1 ",   "\n", "0x7FFFFFFF ", "STRINGTABLE\n"};
     if (seed % 3 == 0)
       noise += pieces[(seed >> 8) % 11];
     else
@@ -102,7 +103,8 @@ TEST_F(ResourcesTest, FilesRegisteredLaterAddTemplatesButNeverReplaceOnes) {
   EXPECT_EQ(later->controls.size(), 1u);
   EXPECT_EQ(FindDialogTemplate(9001)->caption, "控件测试");
   bool reported = false;
-  for (const std::string& e : ResourceErrors()) reported = reported || e == "later.dlg: dialog 9001 is already defined in resources/test/uitest.dlg";
+  for (const std::string& e : ResourceErrors())
+    reported = reported || e == "later.dlg: dialog 9001 is already defined in resources/test/uitest.dlg";
   EXPECT_TRUE(reported);
   std::vector<UINT> ids = DialogTemplateIds();
   EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
@@ -144,7 +146,8 @@ TEST_F(ResourcesTest, TemplatesSnapshotToPngWithControlsAtTheirPlaces) {
   ASSERT_TRUE(dlg.Create(9001, nullptr));
   RECT frame;
   dlg.GetWindowRect(&frame);
-  auto canvas = md::canvas::CairoCanvas::createImage(frame.right - frame.left, frame.bottom - frame.top, 0x000000);
+  auto canvas =
+      md::canvas::CairoCanvas::createImage(frame.right - frame.left, frame.bottom - frame.top, 0x000000);
   ASSERT_TRUE(PaintWindowTree(dlg, canvas.get()));
   RECT edit;
   dlg.GetDlgItem(1001)->GetWindowRect(&edit);
@@ -165,9 +168,11 @@ TEST_F(ResourcesTest, SheetSnapshotsIncludeWhatPagesPaint) {
     RECT frame, preview;
     sheet.GetWindowRect(&frame);
     page.GetDlgItem(2201)->GetWindowRect(&preview);
-    auto canvas = md::canvas::CairoCanvas::createImage(frame.right - frame.left, frame.bottom - frame.top, 0xFFFFFF);
+    auto canvas =
+        md::canvas::CairoCanvas::createImage(frame.right - frame.left, frame.bottom - frame.top, 0xFFFFFF);
     PaintWindowTree(sheet, canvas.get());
-    previewPixel = PixelAt(*canvas, (preview.left + preview.right) / 2 - frame.left, (preview.top + preview.bottom) / 2 - frame.top);
+    previewPixel = PixelAt(*canvas, (preview.left + preview.right) / 2 - frame.left,
+                           (preview.top + preview.bottom) / 2 - frame.top);
     wrote = canvas->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/ui_sheet_preview.png");
     u.Cancel();
   });

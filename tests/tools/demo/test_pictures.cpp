@@ -14,7 +14,9 @@ demo::Raster Filled(int w, int h, std::uint32_t color) {
   return r;
 }
 
-void Set(demo::Raster& r, int x, int y, std::uint32_t c) { r.pixels[static_cast<std::size_t>(y) * r.width + x] = c; }
+void Set(demo::Raster& r, int x, int y, std::uint32_t c) {
+  r.pixels[static_cast<std::size_t>(y) * r.width + x] = c;
+}
 
 TEST(Pictures, CompareCountsPixelsBeyondTheToleranceOnEachChannel) {
   const demo::Raster white = Filled(8, 5, 0xFFFFFF);
@@ -27,7 +29,8 @@ TEST(Pictures, CompareCountsPixelsBeyondTheToleranceOnEachChannel) {
     int tolerance;
     long long differing;
   };
-  for (const Row& row : {Row{0, 3}, Row{14, 3}, Row{15, 2}, Row{62, 2}, Row{63, 1}, Row{254, 1}, Row{255, 0}}) {
+  for (const Row& row :
+       {Row{0, 3}, Row{14, 3}, Row{15, 2}, Row{62, 2}, Row{63, 1}, Row{254, 1}, Row{255, 0}}) {
     SCOPED_TRACE(row.tolerance);
     const demo::Difference d = demo::Compare(white, changed, row.tolerance);
     EXPECT_TRUE(d.sameSize);

@@ -25,7 +25,9 @@ using demotest::FixedText;
 constexpr int kTolerance = 48;
 constexpr long long kAllowedPixels = 100;
 
-std::string ReferencePath() { return std::string(MD_SOURCE_DIR) + "/tests/tools/demo/reference/sample-page.png"; }
+std::string ReferencePath() {
+  return std::string(MD_SOURCE_DIR) + "/tests/tools/demo/reference/sample-page.png";
+}
 
 bool UpdatingReference() {
   const char* v = std::getenv("MAPDECK_UPDATE_REFERENCE");

@@ -19,7 +19,8 @@ struct Bitmap {
   int w, h;
   std::vector<std::uint32_t> px;
   std::unique_ptr<CairoCanvas> canvas;
-  Bitmap(int width, int height, bool bottomUp = false) : w(width), h(height), px(static_cast<std::size_t>(width) * height, kWhitePx) {
+  Bitmap(int width, int height, bool bottomUp = false)
+      : w(width), h(height), px(static_cast<std::size_t>(width) * height, kWhitePx) {
     canvas = CairoCanvas::createOnPixels(PixelBuffer{px.data(), w, h, w * 4, bottomUp});
   }
   // Pixel as seen on the device (top-down), through the canvas.
@@ -122,13 +123,14 @@ TEST(CairoCanvas, ClipBandsAreHonouredRowByRow) {
   st.clip.rects.push_back(Rect{5, 16, 8, 17});
   st.clip.rects.push_back(Rect{0, 17, 40, 20});
   Bitmap b(40, 20);
-  b.canvas->drawShape(Poly({{2, 0}, {18, 0}, {18, 10}, {2, 10}}), NoPen(), Solid(0), st);  // inside every band
+  b.canvas->drawShape(Poly({{2, 0}, {18, 0}, {18, 10}, {2, 10}}), NoPen(), Solid(0),
+                      st);  // inside every band
   EXPECT_EQ(b.count(0), 160);
   b.canvas->drawShape(Poly({{0, 8}, {40, 8}, {40, 20}, {0, 20}}), NoPen(), Solid(0x0000FF), st);
-  EXPECT_EQ(b.at(27, 8), 0xFF0000u);   // band 8 reaches x = 28
+  EXPECT_EQ(b.at(27, 8), 0xFF0000u);  // band 8 reaches x = 28
   EXPECT_EQ(b.at(28, 8), kWhitePx);
-  EXPECT_EQ(b.at(10, 11), kWhitePx);   // the gap
-  EXPECT_EQ(b.at(10, 16), kWhitePx);   // the narrow band
+  EXPECT_EQ(b.at(10, 11), kWhitePx);  // the gap
+  EXPECT_EQ(b.at(10, 16), kWhitePx);  // the narrow band
   EXPECT_EQ(b.at(6, 16), 0xFF0000u);
   EXPECT_EQ(b.count(Px(0x0000FF)), 28 + 29 + 4 * 40 + 3 + 3 * 40);
 }
@@ -156,8 +158,8 @@ TEST(CairoCanvas, HatchesRepeatEveryEightPixelsOverTheBackground) {
     Hatch hatch;
     int inkPerTile;
   };
-  const Row rows[] = {{Hatch::Horizontal, 8}, {Hatch::Vertical, 8}, {Hatch::ForwardDiagonal, 8},
-                      {Hatch::BackwardDiagonal, 8}, {Hatch::Cross, 15}, {Hatch::DiagonalCross, 16}};
+  const Row rows[] = {{Hatch::Horizontal, 8},       {Hatch::Vertical, 8}, {Hatch::ForwardDiagonal, 8},
+                      {Hatch::BackwardDiagonal, 8}, {Hatch::Cross, 15},   {Hatch::DiagonalCross, 16}};
   for (const Row& r : rows) {
     SCOPED_TRACE(static_cast<int>(r.hatch));
     Bitmap b(16, 16);
@@ -235,7 +237,8 @@ TEST(CairoCanvas, TextLooksTheSameOnBottomUpAndTopDownBitmaps) {
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 80; ++x) {
       ink += down.at(x, y) != kWhitePx;
-      worst = std::max(worst, std::abs(static_cast<int>(down.at(x, y) & 0xFF) - static_cast<int>(up.at(x, y) & 0xFF)));
+      worst = std::max(
+          worst, std::abs(static_cast<int>(down.at(x, y) & 0xFF) - static_cast<int>(up.at(x, y) & 0xFF)));
     }
   EXPECT_GT(ink, 60);
   EXPECT_LE(worst, 24);
@@ -329,7 +332,8 @@ TEST(CairoCanvas, VectorPagesHaveTheirSizeInMillimetres) {
   const std::string pdf = std::string(MD_TEST_OUTPUT_DIR) + "/cairo-page.pdf";
   const std::string svg = std::string(MD_TEST_OUTPUT_DIR) + "/cairo-page.svg";
   for (const std::string& path : {pdf, svg}) {
-    auto c = path == pdf ? CairoCanvas::createPdf(path, 100, 50, 254) : CairoCanvas::createSvg(path, 100, 50, 254);
+    auto c =
+        path == pdf ? CairoCanvas::createPdf(path, 100, 50, 254) : CairoCanvas::createSvg(path, 100, 50, 254);
     ASSERT_TRUE(c);
     EXPECT_EQ(c->width(), 1000);  // 100 mm at 10 pixels per mm
     EXPECT_EQ(c->height(), 500);

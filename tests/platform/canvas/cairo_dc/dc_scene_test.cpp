@@ -40,14 +40,17 @@ std::vector<POINT> Star(int cx, int cy, int outer, int inner, int points) {
   return pts;
 }
 
-void Text(HDC hdc, int x, int y, const std::string& s) { TextOut(hdc, x, y, s.c_str(), static_cast<int>(s.size())); }
+void Text(HDC hdc, int x, int y, const std::string& s) {
+  TextOut(hdc, x, y, s.c_str(), static_cast<int>(s.size()));
+}
 
 HFONT Font(int height, int escapement, const char* face) {
   return CreateFont(height, 0, escapement, escapement, 400, 0, 0, 0, 1, 0, 0, 0, 0, face);
 }
 
 constexpr int kPenStyles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_INSIDEFRAME, PS_NULL};
-const char* const kPenNames[] = {"PS_SOLID", "PS_DASH", "PS_DOT", "PS_DASHDOT", "PS_DASHDOTDOT", "PS_INSIDEFRAME", "PS_NULL"};
+const char* const kPenNames[] = {"PS_SOLID",      "PS_DASH",        "PS_DOT", "PS_DASHDOT",
+                                 "PS_DASHDOTDOT", "PS_INSIDEFRAME", "PS_NULL"};
 constexpr int kHatches[] = {HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL, HS_CROSS, HS_DIAGCROSS};
 
 constexpr COLORREF kClipFill = RGB(200, 230, 200);
@@ -74,7 +77,9 @@ void DrawScene(HDC hdc) {
     MoveToEx(hdc, 160, y, nullptr);
     LineTo(hdc, 420, y);
     LOGBRUSH lb{BS_SOLID, RGB(0, 80, 160), 0};
-    HPEN wide = ExtCreatePen(PS_GEOMETRIC | static_cast<DWORD>(kPenStyles[i]) | PS_ENDCAP_FLAT | PS_JOIN_MITER, 4, &lb, 0, nullptr);
+    HPEN wide =
+        ExtCreatePen(PS_GEOMETRIC | static_cast<DWORD>(kPenStyles[i]) | PS_ENDCAP_FLAT | PS_JOIN_MITER, 4,
+                     &lb, 0, nullptr);
     SelectObject(hdc, wide);
     MoveToEx(hdc, 440, y, nullptr);
     LineTo(hdc, 700, y);
@@ -135,9 +140,9 @@ void DrawScene(HDC hdc) {
     COLORREF color;
   };
   const Rot rots[] = {
-      {0, "Arial", "Map 1:50000", kLatin0},          {900, "Times New Roman", "North 北", kLatin90},
-      {300, "宋体", "比例尺 一比五万", RGB(0, 0, 0)},  {1500, "黑体", "图例 Legend", RGB(0, 120, 0)},
-      {2100, "宋体", "指北针", RGB(120, 0, 120)},       {3300, "SimHei", "坐标网 Grid", RGB(0, 100, 160)},
+      {0, "Arial", "Map 1:50000", kLatin0},           {900, "Times New Roman", "North 北", kLatin90},
+      {300, "宋体", "比例尺 一比五万", RGB(0, 0, 0)}, {1500, "黑体", "图例 Legend", RGB(0, 120, 0)},
+      {2100, "宋体", "指北针", RGB(120, 0, 120)},     {3300, "SimHei", "坐标网 Grid", RGB(0, 100, 160)},
   };
   for (const Rot& r : rots) {
     HFONT f = Font(-22, r.esc, r.face);
@@ -216,8 +221,10 @@ TEST(DcOnCairo, SceneRendersToPngWithEveryFeatureVisible) {
   // brush fills its whole interior.
   for (int i = 0; i < 6; ++i) {
     SCOPED_TRACE(i);
-    const Ink hatch = p.find(22 + i * 100, 272, 108 + i * 100, 338, [](std::uint32_t v) { return v == 0xA00050u; });
-    const Ink bg = p.find(22 + i * 100, 272, 108 + i * 100, 338, [](std::uint32_t v) { return v == 0xFFFFC8u; });
+    const Ink hatch =
+        p.find(22 + i * 100, 272, 108 + i * 100, 338, [](std::uint32_t v) { return v == 0xA00050u; });
+    const Ink bg =
+        p.find(22 + i * 100, 272, 108 + i * 100, 338, [](std::uint32_t v) { return v == 0xFFFFC8u; });
     EXPECT_GT(hatch.count, 86 * 66 / 10);
     EXPECT_GT(bg.count, 86 * 66 / 2);
   }
@@ -255,7 +262,9 @@ TEST(DcOnCairo, SceneRendersToPngWithEveryFeatureVisible) {
   EXPECT_GT(up.maxY - up.minY, 3 * (up.maxX - up.minX));
   EXPECT_LE(up.maxY, 502);
   // The Chinese runs put ink below-left of the origin (210 degrees).
-  EXPECT_GT(p.find(520, 505, 635, 600, [](std::uint32_t v) { return Pixels::g(v) < 80 && Pixels::r(v) > 60; }).count, 30);
+  EXPECT_GT(p.find(520, 505, 635, 600, [](std::uint32_t v) { return Pixels::g(v) < 80 && Pixels::r(v) > 60; })
+                .count,
+            30);
 }
 
 std::string ReadFile(const std::string& path) {

@@ -74,7 +74,9 @@ TEST(FixedMetricsEngine, AdvancesAreHalfEmForAsciiAndFullEmOtherwise) {
 TEST(FixedMetricsEngine, MalformedBytesCountAsOneFullEmEach) {
   auto font = FixedMetricsEngine().Match(Req(-10));
   // A lone continuation byte, a truncated three-byte sequence at the end.
-  const std::string s = "a\x80" "b\xE4\xB8";
+  const std::string s =
+      "a\x80"
+      "b\xE4\xB8";
   const auto glyphs = font->Shape(s);
   ASSERT_EQ(glyphs.size(), 5u);
   EXPECT_EQ(glyphs[1].ch, U'\xFFFD');

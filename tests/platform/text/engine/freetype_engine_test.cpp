@@ -98,8 +98,8 @@ TEST(FreeTypeEngine, ChineseFacesHaveAOneEmCell) {
 }
 
 TEST(FreeTypeEngine, AverageWidthWeighsLowercaseByFrequency) {
-  const int weights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6, 35, 20, 56,
-                           56, 17, 4,  49, 56,  71, 31, 10, 18, 3, 18, 2, 166};
+  const int weights[27] = {64, 14, 27, 35, 100, 20, 14, 42, 63, 3, 6,  35, 20, 56,
+                           56, 17, 4,  49, 56,  71, 31, 10, 18, 3, 18, 2,  166};
   for (const char* face : {"Arial", "Times New Roman", "宋体"}) {
     SCOPED_TRACE(face);
     auto font = FreeTypeEngine().Match(Req(face, -40));

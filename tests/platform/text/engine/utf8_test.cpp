@@ -17,13 +17,13 @@ TEST(Utf8, RejectsMalformedInputOneByteAtATime) {
     std::u32string out;
   };
   const Row rows[] = {
-      {"\xC0\xAF", U"\uFFFD\uFFFD"},              // overlong slash
-      {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},    // overlong, three bytes
-      {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},    // surrogate
+      {"\xC0\xAF", U"\uFFFD\uFFFD"},                      // overlong slash
+      {"\xE0\x80\xAF", U"\uFFFD\uFFFD\uFFFD"},            // overlong, three bytes
+      {"\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},            // surrogate
       {"\xF4\x90\x80\x80", U"\uFFFD\uFFFD\uFFFD\uFFFD"},  // past U+10FFFF
       {"\xFF", U"\uFFFD"},
-      {"\xE4\xB8", U"\uFFFD\uFFFD"},              // truncated at the end
-      {"\xE4x", U"\uFFFDx"},                      // continuation missing
+      {"\xE4\xB8", U"\uFFFD\uFFFD"},  // truncated at the end
+      {"\xE4x", U"\uFFFDx"},          // continuation missing
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.in.size());

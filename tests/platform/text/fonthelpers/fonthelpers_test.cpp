@@ -17,7 +17,9 @@ struct Dc {
   md::canvas::RecordingCanvas canvas{2480, 3508};
   HDC hdc = nullptr;
   explicit Dc(int dpi) { hdc = md::win::CreateScreenDC(&canvas, dpi, &md::text::FixedMetricsEngine()); }
-  Dc(const md::win::PrinterSetup& setup) { hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine()); }
+  Dc(const md::win::PrinterSetup& setup) {
+    hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
+  }
   ~Dc() { DeleteDC(hdc); }
 };
 
@@ -27,7 +29,9 @@ LOGFONT Read(HFONT font) {
   return lf;
 }
 
-std::string Face(const LOGFONT& lf) { return std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)); }
+std::string Face(const LOGFONT& lf) {
+  return std::string(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
+}
 
 TEST(CreateFontByName, ScreenContextGivesCharacterHeightInPixels) {
   Dc dc(96);
@@ -69,11 +73,9 @@ TEST(CreateScaledFont, ConvertsTenthsOfAPointForEveryMapping) {
     LONG height;  // the converted LOGFONT height
   };
   const Row rows[] = {
-      {96, MM_TEXT, 100, -13},
-      {96, MM_TEXT, -100, -13},     // a negative size has the same magnitude
-      {600, MM_HIMETRIC, 100, -351},  // 83 pixels are 3.51 mm
-      {600, MM_TEXT, 100, -83},
-      {300, MM_LOMETRIC, 240, -85},  // 100 pixels are 8.47 mm
+      {96, MM_TEXT, 100, -13},       {96, MM_TEXT, -100, -13},      // a negative size has the same magnitude
+      {600, MM_HIMETRIC, 100, -351},                                // 83 pixels are 3.51 mm
+      {600, MM_TEXT, 100, -83},      {300, MM_LOMETRIC, 240, -85},  // 100 pixels are 8.47 mm
       {96, MM_TEXT, 0, 0},
   };
   for (const Row& r : rows) {
@@ -101,8 +103,8 @@ TEST(CreateScaledFont, PrinterPageInHundredthsOfAMillimetreYUp) {
   ASSERT_NE(dc.hdc, nullptr);
   // A page in 0.01 mm with y growing upwards, origin at the bottom-left.
   SetMapMode(dc.hdc, MM_ANISOTROPIC);
-  SetWindowExtEx(dc.hdc, 2540, 2540, nullptr);  // one inch in 0.01 mm ...
-  SetViewportExtEx(dc.hdc, 600, -600, nullptr);   // ... is 600 pixels, y flipped
+  SetWindowExtEx(dc.hdc, 2540, 2540, nullptr);   // one inch in 0.01 mm ...
+  SetViewportExtEx(dc.hdc, 600, -600, nullptr);  // ... is 600 pixels, y flipped
   SetViewportOrgEx(dc.hdc, 0, GetDeviceCaps(dc.hdc, VERTRES), nullptr);
 
   POINT before{};
