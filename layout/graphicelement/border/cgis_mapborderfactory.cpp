@@ -7,6 +7,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "layout/graphicelement/app/cgis_mapdeckapp.h"
+#include "layout/graphicelement/element/releaseptr.h"
 
 namespace {
 
@@ -34,11 +35,6 @@ void ReleaseFactory() {
   g_pFactory = nullptr;
 }
 
-struct PropertySetDeleter {
-  void operator()(IGIS_PropertySet* p) const {
-    if (p != nullptr) p->Release();
-  }
-};
 
 }  // namespace
 
@@ -56,7 +52,7 @@ IGIS_MapBorder* CGIS_MapBorderFactory::CreateMapborderFromBuffer(IGIS_DataBuffer
     GIS_LOG(3, kFromBuffer, "pDataBuffer == NULL");
     return nullptr;
   }
-  std::unique_ptr<IGIS_PropertySet, PropertySetDeleter> set(GIS_CreatePropertySetObject());
+  md::layout::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
   if (!set) {
     GIS_LOG(3, kFromBuffer, "p_property_set == NULL");
     return nullptr;
