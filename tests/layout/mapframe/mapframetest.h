@@ -184,6 +184,8 @@ class MapFramePage : public ::testing::Test {
   // The "Custom" set of an element's feature (caller releases).
   IGIS_PropertySet* CustomOf(IGIS_Element* e);
 
+  // The journal of the test borders and grids; it outlives the frames.
+  Journal journal_;
   IGIS_FeatureSet* set_ = nullptr;
   IGIS_SpatialReference* page_ = nullptr;
   IGIS_Document* doc_ = nullptr;

@@ -142,7 +142,7 @@ TEST_F(MapFrameModel, SettersKeepCopiesAndCutNames) {
   EXPECT_EQ(f->GetFramePropertyPtr()->GetBorderX(), 300);
   mine->Release();
 
-  Journal j;
+  Journal& j = journal_;
   auto* border = new TestBorder(&j, "in");
   f->SetInnerMapBorder(border);
   ASSERT_NE(f->GetInnerMapBorder(), nullptr);
@@ -210,7 +210,7 @@ TEST_F(MapFrameModel, AStoredFrameReadBackEqualsTheOriginal) {
 }
 
 TEST_F(MapFrameModel, ReadingTwiceReplacesTheGridsInsteadOfAddingThem) {
-  Journal j;
+  Journal& j = journal_;
   CGIS_MapElement* f = NewFrame();
   ASSERT_TRUE(f->GetMapGrids()->AddMapGrid(new TestGrid(&j, "格网")));
   ASSERT_TRUE(f->Archive(0, 0));
@@ -237,7 +237,7 @@ TEST_F(MapFrameModel, BordersAreStoredWithTheirPresenceKeys) {
   ASSERT_TRUE(f->Archive(1, 0));
   EXPECT_EQ(f->GetInnerMapBorder(), nullptr);
 
-  Journal j;
+  Journal& j = journal_;
   auto* border = new TestBorder(&j, "外图廓");
   f->SetOuterMapBorder(border);
   border->Release();
