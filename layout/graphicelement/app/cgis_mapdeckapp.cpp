@@ -3,7 +3,6 @@
 #include "layout/graphicelement/app/cgis_mapdeckapp.h"
 
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
-#include "layout/graphicelement/element/mapdeckui.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 
 namespace {
@@ -113,12 +112,5 @@ void SetMapBorderFactoryRelease(void (*pfnRelease)()) { g_pfnReleaseMapBorderFac
 CGIS_MapdeckApp& TheApp() { return g_theApp; }
 
 IGIS_SymbolChooserDlg* SymbolSelectDlg() { return g_pSymbolSelectDlg; }
-
-int HostMessageBox(const char* szText, UINT nType) { return AfxMessageBox(szText, nType, 0); }
-
-int LibraryMessageBox(const char* szText, UINT nType, UINT nHelpId) {
-  AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  return AfxMessageBox(szText, nType, nHelpId);
-}
 
 }  // namespace mapdeck

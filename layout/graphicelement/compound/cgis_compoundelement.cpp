@@ -11,7 +11,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
-#include "layout/graphicelement/element/mapdeckui.h"
+#include "layout/graphicelement/app/mapdeckmessage.h"
 #include "platform/ui/uidefs.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "platform/ui/app.h"
 

@@ -9,7 +9,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 
 namespace {
 

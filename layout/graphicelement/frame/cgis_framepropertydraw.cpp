@@ -15,7 +15,7 @@
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "host/tinctorkit/igis_symbolpainter.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/shapes/igis_polylineelement.h"

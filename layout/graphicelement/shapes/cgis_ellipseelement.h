@@ -3,8 +3,8 @@
 // through the renderer on the flattened outline.
 #pragma once
 
+#include "layout/graphicelement/shapes/cgis_boxshapeimpl.h"
 #include "layout/graphicelement/shapes/igis_ellipseelement.h"
-#include "layout/graphicelement/shapes/shapecore.h"
 
 class CGIS_EllipseElement : public mapdeck::shapes::CGIS_BoxShapeImpl<IGIS_EllipseElement> {
  public:

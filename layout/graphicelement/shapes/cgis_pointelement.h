@@ -4,8 +4,8 @@
 // rectangle feature when bound.
 #pragma once
 
+#include "layout/graphicelement/shapes/cgis_boxshapeimpl.h"
 #include "layout/graphicelement/shapes/igis_pointelement.h"
-#include "layout/graphicelement/shapes/shapecore.h"
 
 class CGIS_PointElement : public mapdeck::shapes::CGIS_BoxShapeImpl<IGIS_PointElement> {
  public:

@@ -2,8 +2,8 @@
 // feature (kind 4), filled with the feature's fill symbol.
 #pragma once
 
+#include "layout/graphicelement/shapes/cgis_vertexshapeimpl.h"
 #include "layout/graphicelement/shapes/igis_polygonelement.h"
-#include "layout/graphicelement/shapes/shapecore.h"
 
 class CGIS_PolygonElement : public mapdeck::shapes::CGIS_VertexShapeImpl<IGIS_PolygonElement> {
  public:

@@ -2,8 +2,8 @@
 // (kind 2) and stroked with the feature's line symbol.
 #pragma once
 
+#include "layout/graphicelement/shapes/cgis_vertexshapeimpl.h"
 #include "layout/graphicelement/shapes/igis_polylineelement.h"
-#include "layout/graphicelement/shapes/shapecore.h"
 
 class CGIS_PolylineElement : public mapdeck::shapes::CGIS_VertexShapeImpl<IGIS_PolylineElement> {
  public:

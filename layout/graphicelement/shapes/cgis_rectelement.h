@@ -3,8 +3,8 @@
 // common flags, order and name.
 #pragma once
 
+#include "layout/graphicelement/shapes/cgis_boxshapeimpl.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
-#include "layout/graphicelement/shapes/shapecore.h"
 
 class CGIS_RectElement : public mapdeck::shapes::CGIS_BoxShapeImpl<IGIS_RectElement> {
  public:

@@ -4,6 +4,10 @@
 // is registered a sheet counts as cancelled.
 #pragma once
 
+#include <functional>
+
+#include "layout/graphicelement/element/cgis_elementcore.h"
+
 class IGIS_Element;
 class IGIS_Display;
 
@@ -23,3 +27,15 @@ namespace mapdeck {
 void SetShapeSheetRunner(GIS_ShapeSheetKind kind, GIS_ShapeSheetRunner runner);
 GIS_ShapeSheetRunner GetShapeSheetRunner(GIS_ShapeSheetKind kind);
 }  // namespace mapdeck
+
+namespace mapdeck::shapes {
+
+// The backup protocol around a plain shape's property sheet: the library's
+// module state for the whole call, a Clone as backup (NULL: record
+// "p_element == NULL", FALSE), the sheet run through its registered runner,
+// and on anything but OK the element restored from the backup. The backup
+// leaves the owner either way. TRUE only when the user pressed OK.
+BOOL RunShapeSheet(CGIS_ElementCore& core, GIS_ShapeSheetKind kind, IGIS_Display* pDisplay,
+                   const char* szTitle, const std::function<void(IGIS_Element* pBackup)>& restore);
+
+}  // namespace mapdeck::shapes

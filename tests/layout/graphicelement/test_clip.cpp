@@ -9,7 +9,7 @@
 
 #include "host/display/cgis_printdisplay.h"
 #include "host/display/cgis_screendisplay.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
 #include "platform/canvas/recording.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"

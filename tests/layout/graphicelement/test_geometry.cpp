@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/element/mapdecktables.h"
 
 namespace {
 

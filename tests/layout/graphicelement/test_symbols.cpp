@@ -13,7 +13,7 @@
 #include "host/glyphor2/igis_symbolv2.h"
 #include "host/notara/igis_annostyle.h"
 #include "host/notaradraw/igis_annodrawer.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "platform/canvas/recording.h"
 #include "platform/win/cdc.h"
 #include "platform/win/gdidevice.h"

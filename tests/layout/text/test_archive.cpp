@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdeckmakers.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "tests/layout/text/texttest.h"
 

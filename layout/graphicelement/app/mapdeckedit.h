@@ -1,19 +1,10 @@
-// Message boxes and number edit boxes of the library's dialogs.
+// Number edit boxes and spin buttons of the library's property pages.
 #pragma once
 
 #include "platform/win/wintypes.h"
 
 class CEdit;
 class CSpinButtonCtrl;
-
-namespace mapdeck {
-// A framework message box shown in whatever module state is current (the
-// host application's outside the library's dialogs).
-int HostMessageBox(const char* szText, UINT nType);
-// A framework message box of the library: its module state is made current
-// for the call, so the box carries the library's caption and icon rules.
-int LibraryMessageBox(const char* szText, UINT nType, UINT nHelpId = 0);
-}  // namespace mapdeck
 
 // Filters for the change notification of number edit boxes. Each removes
 // every occurrence of the last character not allowed in its kind of number
