@@ -42,11 +42,11 @@ struct SGIS_ModuleLifetime {
   SGIS_ModuleLifetime() {
     AFX_MANAGE_STATE(&g_moduleState);
     g_theApp.InitInstance();
-    mapdeck::InstallElementHooks();
+    md::layout::InstallElementHooks();
   }
   ~SGIS_ModuleLifetime() {
     AFX_MANAGE_STATE(&g_moduleState);
-    mapdeck::RemoveElementHooks();
+    md::layout::RemoveElementHooks();
     g_theApp.ExitInstance();
   }
 } g_moduleLifetime;
@@ -105,7 +105,7 @@ int CGIS_MapdeckApp::DoMessageBox(LPCTSTR prompt, UINT type, UINT helpId) {
   return result;
 }
 
-namespace mapdeck {
+namespace md::layout {
 
 void SetMapBorderFactoryRelease(void (*pfnRelease)()) { g_pfnReleaseMapBorderFactory = pfnRelease; }
 
@@ -113,4 +113,4 @@ CGIS_MapdeckApp& TheApp() { return g_theApp; }
 
 IGIS_SymbolChooserDlg* SymbolSelectDlg() { return g_pSymbolSelectDlg; }
 
-}  // namespace mapdeck
+}  // namespace md::layout

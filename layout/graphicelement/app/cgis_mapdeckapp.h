@@ -19,14 +19,14 @@ class CGIS_MapdeckApp : public CWinApp {
   int DoMessageBox(LPCTSTR prompt, UINT type, UINT helpId) override;
 };
 
-namespace mapdeck {
+namespace md::layout {
 // The map-border factory registers how it ends itself at unload; NULL clears.
 void SetMapBorderFactoryRelease(void (*pfnRelease)());
 // The library's application object.
 CGIS_MapdeckApp& TheApp();
 // The process-wide symbol chooser obtained at load.
 IGIS_SymbolChooserDlg* SymbolSelectDlg();
-}  // namespace mapdeck
+}  // namespace md::layout
 
 // The caption of every message box of the library.
 #define MAPDECK_MESSAGEBOX_CAPTION "整饰单元组件提示"

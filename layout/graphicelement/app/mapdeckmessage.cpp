@@ -3,7 +3,7 @@
 
 #include "platform/ui/app.h"
 
-namespace mapdeck {
+namespace md::layout {
 
 int HostMessageBox(const char* szText, UINT nType) { return AfxMessageBox(szText, nType, 0); }
 
@@ -12,4 +12,4 @@ int LibraryMessageBox(const char* szText, UINT nType, UINT nHelpId) {
   return AfxMessageBox(szText, nType, nHelpId);
 }
 
-}  // namespace mapdeck
+}  // namespace md::layout

@@ -223,7 +223,7 @@ BOOL CGIS_CompoundElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) 
 
 BOOL CGIS_CompoundElement::OnOpenPropertyDlg(IGIS_Display*, BOOL) {
   // Shown without the library's module state: the host's caption applies.
-  mapdeck::HostMessageBox("复合目标，没有属性", MB_OK);
+  md::layout::HostMessageBox("复合目标，没有属性", MB_OK);
   return TRUE;
 }
 

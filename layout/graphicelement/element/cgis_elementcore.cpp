@@ -14,7 +14,7 @@
 CGIS_ElementCore::CGIS_ElementCore(IGIS_Element* pSelf, const char* szClass, const char* szDefaultName)
     : m_pSelf(pSelf), m_szClass(szClass) {
   m_pSelf->m_nID = -1;
-  mapdeck::CopyUtf8Cut(m_pSelf->m_szName, szDefaultName, GIS_ELEMENT_NAME_MAX);
+  md::layout::CopyUtf8Cut(m_pSelf->m_szName, szDefaultName, GIS_ELEMENT_NAME_MAX);
   m_nHandle = GIS_RegisterElement(m_pSelf);
 }
 
@@ -108,7 +108,7 @@ BOOL CGIS_ElementCore::ArchiveCommon(int nRead, IGIS_FeatureAttributes** ppAttri
     pAttr->SetInt("ElementOrder", m_nOrder);
   } else {
     if (const char* szName = pAttr->GetString("ElementName")) {
-      mapdeck::CopyUtf8Cut(m_pSelf->m_szName, szName, GIS_ELEMENT_NAME_MAX);
+      md::layout::CopyUtf8Cut(m_pSelf->m_szName, szName, GIS_ELEMENT_NAME_MAX);
     }
     m_bLock = pAttr->GetBool("IsLock");
     m_bKeepHVScaleRatio = pAttr->GetBool("KeepHVScaleRatio");
@@ -157,7 +157,7 @@ void CGIS_ElementCore::SetName(const char* szName) {
     GIS_LOG(3, Method("SetName").c_str(), "szName为NULL");
     return;
   }
-  mapdeck::CopyUtf8Cut(m_pSelf->m_szName, szName, GIS_ELEMENT_NAME_MAX);
+  md::layout::CopyUtf8Cut(m_pSelf->m_szName, szName, GIS_ELEMENT_NAME_MAX);
 }
 
 const char* CGIS_ElementCore::GetName() const { return m_pSelf->m_szName; }

@@ -304,7 +304,7 @@ bool CGIS_FrameProperty::DrawSymbol2Form(HDC hdc, bool bPrint, IGIS_Display* pDi
     const SGIS_Rect b = BorderRect(rect);
     const double L = b.left, R = b.right, T = b.top, B = b.bottom;
     const double w = m_pBorderSymbol2->GetLineWidth();
-    const double h = std::isfinite(w) ? sgis_detail::RoundToInt32(w * 100.0 / 2.0) : 0.0;
+    const double h = std::isfinite(w) ? md::basilo::detail::RoundToInt32(w * 100.0 / 2.0) : 0.0;
     const bool bl = m_bBorderLeftVisible, bt = m_bBorderTopVisible, br = m_bBorderRightVisible,
                bb = m_bBorderBottomVisible;
     // Each side is one open polyline that meets the next visible side at its
@@ -374,7 +374,7 @@ void CGIS_FrameProperty::OnDrawDraftMode(IGIS_Element* pElement, HDC hdc, bool /
 
   std::string text;
   if (const char* szName = pElement->GetName()) {
-    text.assign(szName, mapdeck::Utf8CutLength(szName, std::strlen(szName), 1000));
+    text.assign(szName, md::layout::Utf8CutLength(szName, std::strlen(szName), 1000));
   } else {
     GIS_LOG(3, kDraft, "pElement->GetName()为NULL");
   }
@@ -389,12 +389,12 @@ void CGIS_FrameProperty::OnDrawDraftMode(IGIS_Element* pElement, HDC hdc, bool /
   const double k = (std::isfinite(s) && s > 0.0) ? 20.0 / s : 20.0;
   const double n = static_cast<double>(text.size());
   RECT box;
-  box.left = sgis_detail::RoundToInt32(c.x - n * k * 0.25);
-  box.right = sgis_detail::RoundToInt32(c.x + n * k * 0.25);
-  box.top = sgis_detail::RoundToInt32(c.y - k * 0.5);
-  box.bottom = sgis_detail::RoundToInt32(c.y + k * 0.5);
+  box.left = md::basilo::detail::RoundToInt32(c.x - n * k * 0.25);
+  box.right = md::basilo::detail::RoundToInt32(c.x + n * k * 0.25);
+  box.top = md::basilo::detail::RoundToInt32(c.y - k * 0.5);
+  box.bottom = md::basilo::detail::RoundToInt32(c.y + k * 0.5);
 
-  HFONT hFont = CreateFontByName(sgis_detail::RoundToInt32(k * 6.0), "Times New Roman", hdc);
+  HFONT hFont = CreateFontByName(md::basilo::detail::RoundToInt32(k * 6.0), "Times New Roman", hdc);
   HGDIOBJ hOldFont = hFont != nullptr ? SelectObject(hdc, hFont) : nullptr;
   HBRUSH hWhite = CreateSolidBrush(0xFFFFFF);
   HBRUSH hBlack = CreateSolidBrush(0x000000);

@@ -3,7 +3,7 @@
 
 #include "layout/graphicelement/shapes/cgis_shapeimpl.h"
 
-namespace mapdeck::shapes {
+namespace md::layout::shapes {
 
 // A shape held as one rectangle in its feature (rectangle, ellipse, point):
 // moved, scaled and resized as that rectangle, each change written with
@@ -62,4 +62,4 @@ class CGIS_BoxShapeImpl : public CGIS_ShapeImpl<TInterface> {
   }
 };
 
-}  // namespace mapdeck::shapes
+}  // namespace md::layout::shapes

@@ -10,7 +10,7 @@
 #include "host/featra/igis_feature.h"
 #include "platform/win/wingdi.h"
 
-using namespace mapdeck::shapes;
+using namespace md::layout::shapes;
 
 namespace {
 

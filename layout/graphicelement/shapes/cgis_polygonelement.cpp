@@ -4,7 +4,7 @@
 
 #include "host/featra/igis_feature.h"
 
-using namespace mapdeck::shapes;
+using namespace md::layout::shapes;
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "layout/graphicelement/shapes/cgis_vertexshapeimpl.h"
 #include "layout/graphicelement/shapes/igis_polygonelement.h"
 
-class CGIS_PolygonElement : public mapdeck::shapes::CGIS_VertexShapeImpl<IGIS_PolygonElement> {
+class CGIS_PolygonElement : public md::layout::shapes::CGIS_VertexShapeImpl<IGIS_PolygonElement> {
  public:
   // Binds to the feature, or makes a new one in the owner (either may be NULL).
   CGIS_PolygonElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);

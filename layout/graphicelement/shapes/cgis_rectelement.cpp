@@ -8,7 +8,7 @@
 #include "host/display/igis_display.h"
 #include "host/featra/igis_feature.h"
 
-using namespace mapdeck::shapes;
+using namespace md::layout::shapes;
 
 CGIS_RectElement::CGIS_RectElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
     : CGIS_BoxShapeImpl("CGIS_RectElement", "矩形整饰单元", GIS_TYPE_GRAPHIC_ELEMENT_RECT) {

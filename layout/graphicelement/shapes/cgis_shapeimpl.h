@@ -7,7 +7,7 @@
 #include "layout/graphicelement/shapes/shapefeature.h"
 #include "layout/graphicelement/shapes/shapesheet.h"
 
-namespace mapdeck::shapes {
+namespace md::layout::shapes {
 
 // What every plain shape answers alike: its type, no description, no
 // conversion, its feature's bound as its rectangle, and SetRect as a move of
@@ -66,4 +66,4 @@ class CGIS_ShapeImpl : public CGIS_ElementImpl<TInterface> {
   const char* m_szType;
 };
 
-}  // namespace mapdeck::shapes
+}  // namespace md::layout::shapes

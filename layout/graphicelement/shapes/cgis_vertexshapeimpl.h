@@ -4,7 +4,7 @@
 #include "layout/graphicelement/shapes/cgis_shapeimpl.h"
 #include "layout/graphicelement/shapes/shapevertices.h"
 
-namespace mapdeck::shapes {
+namespace md::layout::shapes {
 
 // A shape held as a list of vertices (polygon, polyline): moved and scaled
 // vertex by vertex and resized by scaling about its bound's left-bottom
@@ -70,4 +70,4 @@ class CGIS_VertexShapeImpl : public CGIS_ShapeImpl<TInterface> {
   SGIS_VertexRules m_rules;
 };
 
-}  // namespace mapdeck::shapes
+}  // namespace md::layout::shapes

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-namespace mapdeck::shapes {
+namespace md::layout::shapes {
 
 double KeepRatioFactor(double sx, double sy) {
   if (sx >= 1.0 || sy >= 1.0) return std::min(sx, sy);
@@ -30,9 +30,9 @@ SGIS_Rect ScaleBox(SGIS_Rect r, SGIS_Point origin, double sx, double sy, bool bK
 }
 
 SGIS_Rect ResizeBox(SGIS_Rect r, int nWidth, int nHeight) {
-  r.right = sgis_detail::ClampToInt32(static_cast<std::int64_t>(r.left) + nWidth);
-  r.top = sgis_detail::ClampToInt32(static_cast<std::int64_t>(r.bottom) + nHeight);
+  r.right = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(r.left) + nWidth);
+  r.top = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(r.bottom) + nHeight);
   return r;
 }
 
-}  // namespace mapdeck::shapes
+}  // namespace md::layout::shapes

@@ -7,17 +7,21 @@
 
 #include "host/basilo/sgis_types.h"
 
-namespace mapdeck::shapes {
+namespace md::layout::shapes {
 
 // Nearest integer, halves away from zero (NaN and out-of-range values are
 // clamped instead of overflowing).
-inline int Nearest(double v) { return sgis_detail::RoundToInt32(v); }
+inline int Nearest(double v) { return md::basilo::detail::RoundToInt32(v); }
 
 // a + b, held to the 32-bit range (page coordinates never wrap around).
-inline int AddClamped(int a, int b) { return sgis_detail::ClampToInt32(static_cast<std::int64_t>(a) + b); }
+inline int AddClamped(int a, int b) {
+  return md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(a) + b);
+}
 
 // a - b, held to the 32-bit range.
-inline int SubClamped(int a, int b) { return sgis_detail::ClampToInt32(static_cast<std::int64_t>(a) - b); }
+inline int SubClamped(int a, int b) {
+  return md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(a) - b);
+}
 
 // The rectangle moved by (dx, dy).
 inline SGIS_Rect OffsetBox(SGIS_Rect r, int dx, int dy) {
@@ -51,4 +55,4 @@ inline bool IsUsableFactor(double f, bool bAllowZero) {
   return std::isfinite(f) && (bAllowZero ? f >= 0.0 : f > 0.0);
 }
 
-}  // namespace mapdeck::shapes
+}  // namespace md::layout::shapes

@@ -10,7 +10,7 @@
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/shapes/shapefeature.h"
 
-namespace mapdeck::shapes {
+namespace md::layout::shapes {
 
 void AppendDistinct(std::vector<POINT>& points, int x, int y) {
   if (!points.empty() && points.back().x == x && points.back().y == y) return;
@@ -110,4 +110,4 @@ BOOL DrawDevicePoints(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_Symbol*
   return pRenderer->Draw(pSymbol, &param, GIS_DRAW_CHECK);
 }
 
-}  // namespace mapdeck::shapes
+}  // namespace md::layout::shapes

@@ -15,7 +15,7 @@ class IGIS_Geometry;
 class IGIS_Symbol;
 class IGIS_SpatialReference;
 
-namespace mapdeck::shapes {
+namespace md::layout::shapes {
 
 // The texts OnDraw records when something it needs is missing (the classes
 // word some of them differently).
@@ -63,4 +63,4 @@ void AppendDistinct(std::vector<POINT>& points, int x, int y);
 void PageToDeviceDistinct(IGIS_DisplayView* pView, IGIS_SpatialReference* pReference,
                           const SGIS_Point* pPoints, int nCount, std::vector<POINT>& out);
 
-}  // namespace mapdeck::shapes
+}  // namespace md::layout::shapes

@@ -9,7 +9,7 @@
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
 
-namespace mapdeck::shapes {
+namespace md::layout::shapes {
 
 IGIS_Symbol* MakeDefaultSymbol(int nType, int nStyleCode) {
   IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
@@ -131,4 +131,4 @@ CGIS_ElementCore::Binding BindShape(CGIS_ElementCore& core, IGIS_FeatureSet* pOw
   return CGIS_ElementCore::Binding::Bound;
 }
 
-}  // namespace mapdeck::shapes
+}  // namespace md::layout::shapes

@@ -13,7 +13,7 @@ class IGIS_Feature;
 class IGIS_Symbol;
 class IGIS_SpatialReference;
 
-namespace mapdeck::shapes {
+namespace md::layout::shapes {
 
 // Commit flags of a changed feature.
 constexpr int kCommitSymbol = 8;
@@ -88,4 +88,4 @@ std::string ConstructorName(CGIS_ElementCore& core);
 // Writes the bookkeeping fields of a feature the element has just made.
 void WriteNewFeatureFields(CGIS_ElementCore& core, IGIS_Feature* pFeature, const char* szType);
 
-}  // namespace mapdeck::shapes
+}  // namespace md::layout::shapes

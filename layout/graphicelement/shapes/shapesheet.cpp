@@ -32,7 +32,7 @@ std::size_t RunnerIndex(GIS_ShapeSheetKind kind) {
 
 }  // namespace
 
-namespace mapdeck {
+namespace md::layout {
 
 void SetShapeSheetRunner(GIS_ShapeSheetKind kind, GIS_ShapeSheetRunner runner) {
   Runners()[RunnerIndex(kind)] = runner;
@@ -40,9 +40,9 @@ void SetShapeSheetRunner(GIS_ShapeSheetKind kind, GIS_ShapeSheetRunner runner) {
 
 GIS_ShapeSheetRunner GetShapeSheetRunner(GIS_ShapeSheetKind kind) { return Runners()[RunnerIndex(kind)]; }
 
-}  // namespace mapdeck
+}  // namespace md::layout
 
-namespace mapdeck::shapes {
+namespace md::layout::shapes {
 
 BOOL RunShapeSheet(CGIS_ElementCore& core, GIS_ShapeSheetKind kind, IGIS_Display* pDisplay,
                    const char* szTitle, const std::function<void(IGIS_Element* pBackup)>& restore) {
@@ -52,7 +52,7 @@ BOOL RunShapeSheet(CGIS_ElementCore& core, GIS_ShapeSheetKind kind, IGIS_Display
     GIS_LOG(3, core.Method("OnOpenPropertyDlg").c_str(), "p_element == NULL");
     return FALSE;
   }
-  const GIS_ShapeSheetRunner runner = mapdeck::GetShapeSheetRunner(kind);
+  const GIS_ShapeSheetRunner runner = md::layout::GetShapeSheetRunner(kind);
   const bool bConfirmed = runner != nullptr && runner(core.Self(), pDisplay, szTitle);
   if (!bConfirmed && restore) restore(pBackup);
   IGIS_FeatureSet* pOwner = pBackup->GetFeatureSetPtr();
@@ -60,4 +60,4 @@ BOOL RunShapeSheet(CGIS_ElementCore& core, GIS_ShapeSheetKind kind, IGIS_Display
   return bConfirmed ? TRUE : FALSE;
 }
 
-}  // namespace mapdeck::shapes
+}  // namespace md::layout::shapes

@@ -22,13 +22,13 @@ enum class GIS_ShapeSheetKind {
 // modally. Returns true when the user pressed OK.
 using GIS_ShapeSheetRunner = bool (*)(IGIS_Element* pElement, IGIS_Display* pDisplay, const char* szTitle);
 
-namespace mapdeck {
+namespace md::layout {
 // Registers the runner of a sheet kind; NULL removes it.
 void SetShapeSheetRunner(GIS_ShapeSheetKind kind, GIS_ShapeSheetRunner runner);
 GIS_ShapeSheetRunner GetShapeSheetRunner(GIS_ShapeSheetKind kind);
-}  // namespace mapdeck
+}  // namespace md::layout
 
-namespace mapdeck::shapes {
+namespace md::layout::shapes {
 
 // The backup protocol around a plain shape's property sheet: the library's
 // module state for the whole call, a Clone as backup (NULL: record
@@ -38,4 +38,4 @@ namespace mapdeck::shapes {
 BOOL RunShapeSheet(CGIS_ElementCore& core, GIS_ShapeSheetKind kind, IGIS_Display* pDisplay,
                    const char* szTitle, const std::function<void(IGIS_Element* pBackup)>& restore);
 
-}  // namespace mapdeck::shapes
+}  // namespace md::layout::shapes

@@ -6,7 +6,7 @@
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/shapes/shapebox.h"
 
-namespace mapdeck::shapes {
+namespace md::layout::shapes {
 
 namespace {
 
@@ -61,4 +61,4 @@ void ScaleVertices(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, SGIS
   SyncClosingPoint(pGeometry, n, movable);
 }
 
-}  // namespace mapdeck::shapes
+}  // namespace md::layout::shapes

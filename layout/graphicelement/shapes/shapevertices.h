@@ -6,7 +6,7 @@
 class IGIS_Feature;
 class IGIS_Geometry;
 
-namespace mapdeck::shapes {
+namespace md::layout::shapes {
 
 // How a vertex shape treats its vertices.
 struct SGIS_VertexRules {
@@ -28,4 +28,4 @@ void OffsetVertices(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, int
 void ScaleVertices(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, SGIS_Rect bound,
                    SGIS_Point origin, double sx, double sy, bool bKeepRatio);
 
-}  // namespace mapdeck::shapes
+}  // namespace md::layout::shapes

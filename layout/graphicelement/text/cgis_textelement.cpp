@@ -14,8 +14,8 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/notara/igis_annostyle.h"
 #include "host/notaradraw/igis_annodrawer.h"
-#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "platform/ui/app.h"
 #include "platform/win/cdc.h"
@@ -72,9 +72,9 @@ std::int32_t Truncate(double v) {
   return static_cast<std::int32_t>(v);
 }
 
-std::int32_t Round(double v) { return sgis_detail::RoundToInt32(v); }
+std::int32_t Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 
-std::int32_t AddClamped(std::int32_t a, std::int64_t b) { return sgis_detail::ClampToInt32(a + b); }
+std::int32_t AddClamped(std::int32_t a, std::int64_t b) { return md::basilo::detail::ClampToInt32(a + b); }
 
 // Keeps the closing point of the outline on its first point.
 void CloseRing(IGIS_Geometry* pGeometry) {
@@ -318,7 +318,7 @@ void CGIS_TextElement::SetLBpoint(SGIS_Point point) {
   const SGIS_Rect r = GetRect();
   const std::int64_t dx = static_cast<std::int64_t>(point.x) - r.left;
   const std::int64_t dy = static_cast<std::int64_t>(point.y) - r.bottom;
-  OffsetAllPoints(sgis_detail::ClampToInt32(dx), sgis_detail::ClampToInt32(dy));
+  OffsetAllPoints(md::basilo::detail::ClampToInt32(dx), md::basilo::detail::ClampToInt32(dy));
 }
 
 void CGIS_TextElement::OffsetAllPoints(int dx, int dy) {
@@ -421,7 +421,8 @@ void CGIS_TextElement::SetPoint(SGIS_Point point, int nPosition) {
   m_nAnchorType = nPosition;
   const std::int64_t dx = static_cast<std::int64_t>(point.x) - p.x;
   const std::int64_t dy = static_cast<std::int64_t>(point.y) - p.y;
-  if (dx != 0 || dy != 0) OffsetAllPoints(sgis_detail::ClampToInt32(dx), sgis_detail::ClampToInt32(dy));
+  if (dx != 0 || dy != 0)
+    OffsetAllPoints(md::basilo::detail::ClampToInt32(dx), md::basilo::detail::ClampToInt32(dy));
 }
 
 // ---- Text and style -----------------------------------------------------------
