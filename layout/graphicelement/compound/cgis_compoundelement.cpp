@@ -11,8 +11,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
-#include "layout/graphicelement/app/mapdeckmessage.h"
-#include "platform/ui/uidefs.h"
+#include "layout/graphicelement/element/userinterface.h"
 
 namespace {
 

@@ -20,7 +20,6 @@
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/shapes/igis_polylineelement.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
-#include "platform/ui/wnd.h"
 #include "platform/win/fonthelpers.h"
 #include "platform/win/wingdi.h"
 
@@ -253,12 +252,10 @@ bool CGIS_FrameProperty::DrawSymbolForm(HDC hdc, bool bPrint, IGIS_Display* pDis
 bool CGIS_FrameProperty::DrawSymbol2Form(HDC hdc, bool bPrint, IGIS_Display* pDisplay, const SGIS_Rect& rect,
                                          IGIS_SpatialReference* pSpatialReference, BYTE nPart) {
   IGIS_DisplayView* pView = pDisplay->GetView();
+  // The view's device area: the window's client area on screen, the page's
+  // pixels on a printer.
   RECT area{};
-  if (HWND hwnd = pDisplay->GetWindowHandle()) {
-    GetClientRect(hwnd, &area);
-  } else {
-    pView->GetDeviceRect(&area);
-  }
+  pView->GetDeviceRect(&area);
   const int nWidth = area.right - area.left;
   const int nHeight = area.bottom - area.top;
   if (nWidth <= 0 || nHeight <= 0) {

@@ -274,7 +274,7 @@ IGIS_Element* CGIS_PointElement::Clone() {
 }
 
 BOOL CGIS_PointElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  return RunShapeSheet(m_core, GIS_ShapeSheetKind::Point, pDisplay, "点属性", [this](IGIS_Element* pBackup) {
+  return m_core.OpenPropertySheet(pDisplay, "点属性", "p_element == NULL", [this](IGIS_Element* pBackup) {
     // The symbol first (setting it refits the width), then the rectangle
     // exactly as it was.
     if (auto* pOld = dynamic_cast<IGIS_PointElement*>(pBackup)) {

@@ -79,6 +79,6 @@ IGIS_Element* CGIS_RectElement::Clone() {
 }
 
 BOOL CGIS_RectElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  return RunShapeSheet(m_core, GIS_ShapeSheetKind::Surface, pDisplay, "矩形属性",
-                       [this](IGIS_Element* pBackup) { RestoreSurface(pBackup, false); });
+  return m_core.OpenPropertySheet(pDisplay, "矩形属性", "p_element == NULL",
+                                  [this](IGIS_Element* pBackup) { RestoreSurface(pBackup, false); });
 }

@@ -5,7 +5,6 @@
 #include "layout/graphicelement/shapes/shapebox.h"
 #include "layout/graphicelement/shapes/shapedraw.h"
 #include "layout/graphicelement/shapes/shapefeature.h"
-#include "layout/graphicelement/shapes/shapesheet.h"
 
 namespace md::layout::shapes {
 

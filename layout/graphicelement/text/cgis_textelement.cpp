@@ -17,7 +17,6 @@
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
-#include "platform/ui/app.h"
 #include "platform/win/cdc.h"
 
 namespace {
@@ -91,8 +90,6 @@ IGIS_AnnoPointStyle* NewPointStyle() {
   return pStyle;
 }
 
-PFN_GIS_TextElementSheet g_pfnSheet = nullptr;
-
 }  // namespace
 
 CGIS_TextElement::CGIS_TextElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
@@ -136,8 +133,6 @@ CGIS_TextElement::~CGIS_TextElement() {
   if (m_pPointStyle != nullptr) m_pPointStyle->Release();
   if (m_pFrame != nullptr) m_pFrame->Release();
 }
-
-void CGIS_TextElement::SetPropertySheetRunner(PFN_GIS_TextElementSheet pfnRunner) { g_pfnSheet = pfnRunner; }
 
 void CGIS_TextElement::CommitFeature(IGIS_Feature* pFeature, int nFlags) {
   IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
@@ -480,30 +475,22 @@ IGIS_Element* CGIS_TextElement::Clone() {
 }
 
 BOOL CGIS_TextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   // The rectangle before the sheet runs: its size page moves and sizes the
   // element directly, and a cancel puts it back.
   const SGIS_Rect before = GetRect();
-  IGIS_Element* pBackup = Clone();
-  auto* pTextBackup = dynamic_cast<IGIS_TextElement*>(pBackup);
-  if (pTextBackup == nullptr) {
-    GIS_LOG(3, m_core.Method("OnOpenPropertyDlg").c_str(), "p_element == NULL");
-    return FALSE;
-  }
-  const bool bConfirmed = g_pfnSheet != nullptr && g_pfnSheet(this, pDisplay, "文本属性");
-  if (!bConfirmed) {
-    SetHVScaleRatio(pTextBackup->GetHVScaleRatio());
-    SetLock(pTextBackup->IsLock());
-    SetSymbolPtr(pTextBackup->GetSymbolPtr());
-    SetText(pTextBackup->GetText());
-    if (IGIS_Feature* pFeature = GetFeaturePtr()) {
-      ComputeTextPolygon(pFeature, m_pPointStyle, m_strText.c_str());
-      SetLBpoint(SGIS_Point(before.left, before.bottom, 0));
-    }
-  }
-  IGIS_FeatureSet* pOwner = pBackup->GetFeatureSetPtr();
-  if (pOwner == nullptr || !pOwner->DeleteElement(pBackup)) pBackup->Release();
-  return bConfirmed ? TRUE : FALSE;
+  return m_core.OpenPropertySheet(pDisplay, "文本属性", "p_element == NULL",
+                                  [this, before](IGIS_Element* pBackup) {
+                                    auto* pTextBackup = dynamic_cast<IGIS_TextElement*>(pBackup);
+                                    if (pTextBackup == nullptr) return;
+                                    SetHVScaleRatio(pTextBackup->GetHVScaleRatio());
+                                    SetLock(pTextBackup->IsLock());
+                                    SetSymbolPtr(pTextBackup->GetSymbolPtr());
+                                    SetText(pTextBackup->GetText());
+                                    if (IGIS_Feature* pFeature = GetFeaturePtr()) {
+                                      ComputeTextPolygon(pFeature, m_pPointStyle, m_strText.c_str());
+                                      SetLBpoint(SGIS_Point(before.left, before.bottom, 0));
+                                    }
+                                  });
 }
 
 // ---- Storage ----------------------------------------------------------------

@@ -1,13 +1,13 @@
 // Copies of the plain shapes, the backup protocol around their property
 // sheets, and the element makers that complex elements convert with.
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
+#include "layout/graphicelement/dialogs/propertysheets.h"
 #include "layout/graphicelement/element/mapdeckmakers.h"
 #include "layout/graphicelement/shapes/cgis_ellipseelement.h"
 #include "layout/graphicelement/shapes/cgis_pointelement.h"
 #include "layout/graphicelement/shapes/cgis_polygonelement.h"
 #include "layout/graphicelement/shapes/cgis_polylineelement.h"
 #include "layout/graphicelement/shapes/cgis_rectelement.h"
-#include "layout/graphicelement/shapes/shapesheet.h"
 #include "platform/ui/app.h"
 #include "tests/layout/graphicelement/shapes/shapetest.h"
 
@@ -115,17 +115,13 @@ struct Sheet {
 };
 
 TEST_F(ShapeTest, PropertySheetsRunAroundABackupThatRestoresACancelledEdit) {
-  const std::pair<GIS_ShapeSheetKind, const char*> sheets[] = {{GIS_ShapeSheetKind::Surface, "矩形属性"},
-                                                               {GIS_ShapeSheetKind::Surface, "椭圆属性"},
-                                                               {GIS_ShapeSheetKind::Surface, "面属性"},
-                                                               {GIS_ShapeSheetKind::Line, "线属性"},
-                                                               {GIS_ShapeSheetKind::Point, "点属性"}};
+  const char* const titles[] = {"矩形属性", "椭圆属性", "面属性", "线属性", "点属性"};
   auto screen = md::test::Page::Screen(1.0, 0.0, 0.0);
   const std::vector<IGIS_Element*> shapes = OneOfEach(set_);
   for (std::size_t i = 0; i < shapes.size(); ++i) {
     IGIS_Element* e = Keep(shapes[i]);
     SCOPED_TRACE(e->GetType());
-    md::layout::SetShapeSheetRunner(sheets[i].first, &Sheet::Run);
+    md::layout::RegisterPropertySheet(e->GetType(), &Sheet::Run);
     const SGIS_Rect rect = e->GetRect();
     const int features = Class()->GetFeatureCount();
     const int code = e->GetFeaturePtr()->GetSymbol()->GetStyleCode();
@@ -133,7 +129,7 @@ TEST_F(ShapeTest, PropertySheetsRunAroundABackupThatRestoresACancelledEdit) {
 
     Sheet::confirm = false;
     EXPECT_FALSE(e->OnOpenPropertyDlg(screen->display, TRUE));
-    EXPECT_EQ(Sheet::title, sheets[i].second);
+    EXPECT_EQ(Sheet::title, titles[i]);
     EXPECT_EQ(Sheet::display, screen->display);
     EXPECT_TRUE(Sheet::libraryState);
     EXPECT_EQ(e->GetRect(), rect);
@@ -151,7 +147,7 @@ TEST_F(ShapeTest, PropertySheetsRunAroundABackupThatRestoresACancelledEdit) {
     EXPECT_EQ(Class()->GetFeatureCount(), features);
 
     // No sheet registered: cancelled, nothing changes.
-    md::layout::SetShapeSheetRunner(sheets[i].first, nullptr);
+    md::layout::RegisterPropertySheet(e->GetType(), nullptr);
     EXPECT_FALSE(e->OnOpenPropertyDlg(nullptr, TRUE));
     EXPECT_EQ(e->GetRect(), edited);
     EXPECT_EQ(Class()->GetFeatureCount(), features);

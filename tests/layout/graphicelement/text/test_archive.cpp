@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/dialogs/propertysheets.h"
 #include "layout/graphicelement/element/mapdeckmakers.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "tests/layout/graphicelement/text/texttest.h"
@@ -227,7 +228,9 @@ TEST_F(TextArchive, CloneCopiesTextLockFontAndFrameOnly) {
 bool g_confirm = false;
 IGIS_Display* g_seenDisplay = nullptr;
 std::string g_seenTitle;
-bool EditingSheet(CGIS_TextElement* e, IGIS_Display* display, const char* title) {
+bool EditingSheet(IGIS_Element* element, IGIS_Display* display, const char* title) {
+  auto* e = dynamic_cast<CGIS_TextElement*>(element);
+  if (e == nullptr) return false;
   g_seenDisplay = display;
   g_seenTitle = title != nullptr ? title : "";
   e->SetText("改过的文本\n两行");
@@ -241,7 +244,7 @@ bool EditingSheet(CGIS_TextElement* e, IGIS_Display* display, const char* title)
 class TextSheet : public TextArchive {
  protected:
   void TearDown() override {
-    CGIS_TextElement::SetPropertySheetRunner(nullptr);
+    md::layout::RegisterPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_TEXT, nullptr);
     TextArchive::TearDown();
   }
 };
@@ -251,7 +254,7 @@ TEST_F(TextSheet, CancelRestoresTextFontLockAndRectangle) {
   e->SetLBpoint(SGIS_Point(1000, 1000, 0));
   const SGIS_Rect rect = e->GetRect();
   const int features = set_->GetFeatureCount();
-  CGIS_TextElement::SetPropertySheetRunner(&EditingSheet);
+  md::layout::RegisterPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_TEXT, &EditingSheet);
   g_confirm = false;
   auto* display = reinterpret_cast<IGIS_Display*>(0x1234);
   EXPECT_FALSE(e->OnOpenPropertyDlg(display, TRUE));
@@ -279,7 +282,7 @@ TEST_F(TextSheet, WithoutSheetOrBackupNothingIsConfirmed) {
   EXPECT_STREQ(e->GetText(), "原来的");
   EXPECT_EQ(e->GetRect(), rect);
   GIS_SetElementHooks(nullptr);  // the owner can make no backup
-  CGIS_TextElement::SetPropertySheetRunner(&EditingSheet);
+  md::layout::RegisterPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_TEXT, &EditingSheet);
   LogMark mark;
   EXPECT_FALSE(e->OnOpenPropertyDlg(nullptr, TRUE));
   EXPECT_TRUE(mark.Has(3, "CGIS_TextElement::OnOpenPropertyDlg", "p_element == NULL"));

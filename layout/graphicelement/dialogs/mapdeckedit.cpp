@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "layout/graphicelement/app/mapdeckedit.h"
+#include "layout/graphicelement/dialogs/mapdeckedit.h"
 #include "platform/ui/controls.h"
 
 namespace {

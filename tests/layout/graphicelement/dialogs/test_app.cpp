@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "layout/graphicelement/app/cgis_mapdeckapp.h"
-#include "layout/graphicelement/app/mapdeckedit.h"
-#include "layout/graphicelement/app/mapdeckmessage.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
+#include "layout/graphicelement/dialogs/cgis_mapdeckapp.h"
+#include "layout/graphicelement/dialogs/mapdeckedit.h"
+#include "layout/graphicelement/dialogs/mapdeckmessage.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/driver.h"

@@ -1,6 +1,6 @@
 // The library's process-wide objects in their load order, the application
 // object and the exported element factory.
-#include "layout/graphicelement/app/cgis_mapdeckapp.h"
+#include "layout/graphicelement/dialogs/cgis_mapdeckapp.h"
 
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
