@@ -13,7 +13,7 @@
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
 
-namespace featra {
+namespace md::featra {
 
 class CGIS_Feature;
 class CGIS_FeatureClass;
@@ -247,4 +247,4 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
   std::map<std::string, int> heard_;
 };
 
-}  // namespace featra
+}  // namespace md::featra

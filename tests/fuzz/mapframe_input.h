@@ -22,7 +22,7 @@
 namespace mapframeinput {
 
 inline void Feed(const std::uint8_t* data, std::size_t size) {
-  mapdeck::InstallElementHooks();
+  md::layout::InstallElementHooks();
   IGIS_FeatureSet* set = GIS_CreateFeatureSetObject(nullptr, "fuzz", 0, 0, 0, 0, nullptr);
   IGIS_Document* doc = GIS_CreateDocumentObject();
   IGIS_SpatialReference* gk =

@@ -6,7 +6,6 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
-#include "layout/graphicelement/app/cgis_mapdeckapp.h"
 #include "layout/graphicelement/element/releaseptr.h"
 
 namespace {
@@ -29,12 +28,6 @@ const KindRow kKinds[] = {
 };
 
 CGIS_MapBorderFactory* g_pFactory = nullptr;
-
-void ReleaseFactory() {
-  if (g_pFactory != nullptr) g_pFactory->Release();
-  g_pFactory = nullptr;
-}
-
 
 }  // namespace
 
@@ -70,10 +63,18 @@ IGIS_MapBorder* CGIS_MapBorderFactory::CreateMapborderFromBuffer(IGIS_DataBuffer
   return pBorder;
 }
 
+namespace md::layout {
+
+void ReleaseMapBorderFactory() {
+  if (g_pFactory != nullptr) g_pFactory->Release();
+  g_pFactory = nullptr;
+}
+
+}  // namespace md::layout
+
 extern "C" __attribute__((visibility("default"))) IGIS_MapBorderFactory* GIS_GetMapBorderFactoryObject() {
   if (g_pFactory == nullptr) {
     g_pFactory = new (std::nothrow) CGIS_MapBorderFactory();
-    if (g_pFactory != nullptr) mapdeck::SetMapBorderFactoryRelease(&ReleaseFactory);
   }
   return g_pFactory;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 
 #include "host/basilo/igis_geopointlist.h"
 #include "host/basilo/igis_log.h"
@@ -46,8 +47,6 @@ void GiveDefaultBorder(IGIS_FrameProperty* pFrame) {
   pFrame->SetBorderY(0);
   pSymbol->Release();
 }
-
-PFN_GIS_MapElementSheet g_pfnSheet = nullptr;
 
 }  // namespace
 
@@ -170,15 +169,86 @@ void CGIS_MapElement::SetOuterMapBorder(IGIS_MapBorder* pBorder) {
 
 void CGIS_MapElement::CopyMapName(const char* szName) {
   if (szName == nullptr) return;
-  const std::size_t n = mapdeck::Utf8CutLength(szName, std::strlen(szName), GIS_ELEMENT_NAME_MAX);
+  const std::size_t n = md::layout::Utf8CutLength(szName, std::strlen(szName), GIS_ELEMENT_NAME_MAX);
   m_strMapName.assign(szName, n);
 }
 
-void CGIS_MapElement::SetPropertySheetRunner(PFN_GIS_MapElementSheet pfnRunner) { g_pfnSheet = pfnRunner; }
-
 BOOL CGIS_MapElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  if (g_pfnSheet == nullptr) return FALSE;
-  return g_pfnSheet(this, pDisplay) ? TRUE : FALSE;
+  // What a cancelled sheet puts back: the frame's editable state, its place,
+  // its borders, and its feature's stored form byte for byte.
+  struct Snapshot {
+    int nExtentType;
+    double dFixScale;
+    std::string mapName;
+    SGIS_DRect bound;
+    bool bDisableAuto;
+    double dRotateAngle;
+    SGIS_Rect rect;
+    std::shared_ptr<IGIS_FrameProperty> frame;
+    std::shared_ptr<IGIS_MapBorder> inner, outer;
+    std::vector<unsigned char> custom;
+    bool bLock, bKeep;
+    int nOrder;
+    std::string name;
+  };
+  auto keep = [](auto* p) {
+    using T = std::remove_pointer_t<decltype(p)>;
+    return std::shared_ptr<T>(p, [](T* q) {
+      if (q != nullptr) q->Release();
+    });
+  };
+  auto snap = std::make_shared<Snapshot>();
+  snap->nExtentType = m_nExtentType;
+  snap->dFixScale = m_dFixScale;
+  snap->mapName = m_strMapName;
+  snap->bound = m_bound;
+  snap->bDisableAuto = m_bDisableAutoControlVectorSubLayer;
+  snap->dRotateAngle = m_dRotateAngle;
+  snap->rect = GetRect();
+  snap->frame = keep(m_pFrame != nullptr ? m_pFrame->Clone() : nullptr);
+  if (m_pFrame != nullptr && !snap->frame)
+    GIS_LOG(3, m_core.Method("OnOpenPropertyDlg").c_str(), "pFrameProperty == NULL");
+  snap->inner = keep(m_pInnerBorder != nullptr ? m_pInnerBorder->Clone() : nullptr);
+  snap->outer = keep(m_pOuterBorder != nullptr ? m_pOuterBorder->Clone() : nullptr);
+  IGIS_Feature* pFeature = GetFeaturePtr();
+  IGIS_FeatureAttributes* pAttr = pFeature != nullptr ? pFeature->GetAttributes() : nullptr;
+  if (pAttr != nullptr) {
+    md::layout::detail::GetBytes(pAttr->GetDataBuffer("Custom"), &snap->custom);
+    snap->bLock = pAttr->GetBool("IsLock");
+    snap->bKeep = pAttr->GetBool("KeepHVScaleRatio");
+    snap->nOrder = pAttr->GetInt("ElementOrder");
+    snap->name = pAttr->GetString("ElementName") != nullptr ? pAttr->GetString("ElementName") : "";
+  }
+  const bool bStored = pAttr != nullptr && pAttr->GetDataBuffer("Custom") != nullptr;
+  return m_core.OpenPropertySheet(
+      pDisplay, "地图框架属性", "pFrameProperty == NULL", [this, snap, bStored](IGIS_Element*) {
+        m_nExtentType = snap->nExtentType;
+        m_bound = snap->bound;
+        SetFramePropertyPtr(snap->frame.get());
+        SetScale(snap->dFixScale);
+        m_strMapName = snap->mapName;
+        SetRotateAngle(snap->dRotateAngle);
+        m_bDisableAutoControlVectorSubLayer = snap->bDisableAuto;
+        SetInnerMapBorder(snap->inner.get());
+        SetOuterMapBorder(snap->outer.get());
+        if (GetRect() != snap->rect) {
+          SetLBpoint(SGIS_Point(snap->rect.left, snap->rect.bottom, 0));
+          SetWidthAndHeight(snap->rect.Width(), snap->rect.Height());
+        }
+        m_bound = snap->bound;
+        m_dFixScale = snap->dFixScale;
+        IGIS_Feature* pOwn = GetFeaturePtr();
+        IGIS_FeatureAttributes* pOwnAttr = pOwn != nullptr ? pOwn->GetAttributes() : nullptr;
+        if (pOwnAttr == nullptr || !bStored) return;
+        DataBufferPtr bytes(GIS_CreateDataBufferObject(0));
+        if (bytes && md::layout::detail::PutBytes(bytes.get(), snap->custom)) {
+          pOwnAttr->SetDataBuffer("Custom", bytes.get(), 0);
+        }
+        pOwnAttr->SetBool("IsLock", snap->bLock);
+        pOwnAttr->SetBool("KeepHVScaleRatio", snap->bKeep);
+        pOwnAttr->SetInt("ElementOrder", snap->nOrder);
+        pOwnAttr->SetString("ElementName", snap->name.c_str());
+      });
 }
 
 // ---- Copies

@@ -26,13 +26,7 @@ bool IsEqualDoubleRect(const SGIS_DRect& a, const SGIS_DRect& b);
 // Each coordinate rounded half away from zero (clamped to 32 bits; NaN gives 0).
 SGIS_Rect DoubleRectToIntRect(double x1, double x2, double y1, double y2);
 
-class CGIS_MapElement;
 class IGIS_MapView;
-
-// Runs the map property sheet on the frame with the display (which the sheet
-// keeps to redraw after Apply); true when the user confirmed. The dialogs
-// install it; without one the sheet counts as cancelled.
-using PFN_GIS_MapElementSheet = bool (*)(CGIS_MapElement* pElement, IGIS_Display* pDisplay);
 
 class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
  public:
@@ -119,9 +113,6 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   // file cannot be read or a component is refused (the others are still
   // registered).
   static bool RegisterComponentsOfFolder(IGIS_MainObject* pMainObject, const std::string& folder);
-
-  // Installs the property sheet (NULL removes it).
-  static void SetPropertySheetRunner(PFN_GIS_MapElementSheet pfnRunner);
 
  protected:
   ~CGIS_MapElement() override;

@@ -28,10 +28,10 @@ bool IsEqualDoubleRect(const SGIS_DRect& a, const SGIS_DRect& b) {
 
 SGIS_Rect DoubleRectToIntRect(double x1, double x2, double y1, double y2) {
   SGIS_Rect r;
-  r.left = sgis_detail::RoundToInt32(x1);
-  r.right = sgis_detail::RoundToInt32(x2);
-  r.top = sgis_detail::RoundToInt32(y1);
-  r.bottom = sgis_detail::RoundToInt32(y2);
+  r.left = md::basilo::detail::RoundToInt32(x1);
+  r.right = md::basilo::detail::RoundToInt32(x2);
+  r.top = md::basilo::detail::RoundToInt32(y1);
+  r.bottom = md::basilo::detail::RoundToInt32(y2);
   return r;
 }
 
@@ -96,8 +96,8 @@ void CGIS_MapElement::SetWidthAndHeight(int nWidth, int nHeight) {
   if (pFeature == nullptr) return;
   SGIS_Rect rect = GetRect();
   if (!m_bFrameSized) {
-    rect.right = sgis_detail::ClampToInt32(static_cast<std::int64_t>(rect.left) + nWidth);
-    rect.top = sgis_detail::ClampToInt32(static_cast<std::int64_t>(rect.bottom) + nHeight);
+    rect.right = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(rect.left) + nWidth);
+    rect.top = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(rect.bottom) + nHeight);
     CommitGeometry(pFeature, rect);
     m_bFrameSized = true;
     return;
@@ -111,11 +111,11 @@ void CGIS_MapElement::SetWidthAndHeight(int nWidth, int nHeight) {
     const double rx = W < 1 ? 1.0 : static_cast<double>(nWidth) / W;
     const double ry = H < 1 ? 1.0 : static_cast<double>(nHeight) / H;
     const double r = (rx > 1.0 || ry > 1.0 || rx == 1.0 || ry == 1.0) ? std::min(rx, ry) : std::max(rx, ry);
-    newWidth = sgis_detail::RoundToInt32(W * r);
-    newHeight = sgis_detail::RoundToInt32(H * r);
+    newWidth = md::basilo::detail::RoundToInt32(W * r);
+    newHeight = md::basilo::detail::RoundToInt32(H * r);
   }
-  rect.right = sgis_detail::ClampToInt32(rect.left + newWidth);
-  rect.top = sgis_detail::ClampToInt32(rect.bottom + newHeight);
+  rect.right = md::basilo::detail::ClampToInt32(rect.left + newWidth);
+  rect.top = md::basilo::detail::ClampToInt32(rect.bottom + newHeight);
   CommitGeometry(pFeature, rect);
   if (m_pMap != nullptr) {
     UpdateScale(1);
@@ -131,11 +131,12 @@ void CGIS_MapElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
   const double W = rect.Width();
   const double H = rect.Height();
   SGIS_Rect out;
-  out.left = sgis_detail::RoundToInt32((static_cast<double>(rect.left) - origin.x) * sx + origin.x);
-  out.bottom = sgis_detail::RoundToInt32((static_cast<double>(rect.bottom) - origin.y) * sy + origin.y);
+  out.left = md::basilo::detail::RoundToInt32((static_cast<double>(rect.left) - origin.x) * sx + origin.x);
+  out.bottom =
+      md::basilo::detail::RoundToInt32((static_cast<double>(rect.bottom) - origin.y) * sy + origin.y);
   if (GetHVScaleRatio()) sx = sy = std::min(sx, sy);
-  out.right = sgis_detail::RoundToInt32(out.left + W * sx);
-  out.top = sgis_detail::RoundToInt32(out.bottom + H * sy);
+  out.right = md::basilo::detail::RoundToInt32(out.left + W * sx);
+  out.top = md::basilo::detail::RoundToInt32(out.bottom + H * sy);
   CommitGeometry(pFeature, out);
   UpdateScale(1);
 }
@@ -145,17 +146,17 @@ void CGIS_MapElement::OffsetAllPoints(int dx, int dy) {
   IGIS_Feature* pFeature = m_core.RequireFeature("OffsetAllPoints");
   if (pFeature == nullptr) return;
   SGIS_Rect rect = GetRect();
-  rect.left = sgis_detail::ClampToInt32(static_cast<std::int64_t>(rect.left) + dx);
-  rect.right = sgis_detail::ClampToInt32(static_cast<std::int64_t>(rect.right) + dx);
-  rect.top = sgis_detail::ClampToInt32(static_cast<std::int64_t>(rect.top) + dy);
-  rect.bottom = sgis_detail::ClampToInt32(static_cast<std::int64_t>(rect.bottom) + dy);
+  rect.left = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(rect.left) + dx);
+  rect.right = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(rect.right) + dx);
+  rect.top = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(rect.top) + dy);
+  rect.bottom = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(rect.bottom) + dy);
   CommitGeometry(pFeature, rect);
 }
 
 void CGIS_MapElement::SetLBpoint(SGIS_Point point) {
   const SGIS_Rect rect = GetRect();
-  OffsetAllPoints(sgis_detail::ClampToInt32(static_cast<std::int64_t>(point.x) - rect.left),
-                  sgis_detail::ClampToInt32(static_cast<std::int64_t>(point.y) - rect.bottom));
+  OffsetAllPoints(md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(point.x) - rect.left),
+                  md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(point.y) - rect.bottom));
 }
 
 void CGIS_MapElement::SetRect(SGIS_Rect rect) {
