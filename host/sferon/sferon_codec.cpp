@@ -141,8 +141,8 @@ bool DecodeReference(const std::uint8_t* data, std::size_t size, ReferenceDef* o
     *why = "unknown version";
     return false;
   }
-  if (!r.raw().U8(&kind) || !r.raw().U8(&reserved) || kind > GIS_SPATIALREFERENCE_PROJECTED) {
-    *why = "unknown kind";
+  if (!r.raw().U8(&kind) || !r.raw().U8(&reserved) || kind > GIS_SPATIALREFERENCE_PROJECTED || reserved != 0) {
+    *why = "unknown kind or reserved byte set";
     return false;
   }
   ReferenceDef d;
