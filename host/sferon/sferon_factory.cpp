@@ -98,12 +98,15 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
     return m_linear[static_cast<std::size_t>(index)].get();
   }
   IGIS_Unit* GetUnitByName(const char* name) override {
-    if (name == nullptr) return nullptr;
-    for (auto* table : {&m_angular, &m_linear}) {
-      for (auto& u : *table) {
-        if (u->Def().name == name) return u.get();
+    if (name != nullptr) {
+      for (auto* table : {&m_angular, &m_linear}) {
+        for (auto& u : *table) {
+          if (u->Def().name == name) return u.get();
+        }
       }
     }
+    GIS_LOG(3, "CGIS_SpatialReferenceFactory::GetUnitByName", "no unit named %s",
+            name != nullptr ? name : "NULL");
     return nullptr;
   }
   IGIS_Unit* CreateLinearUnit(const char* name, const char* description, double factor) override {
@@ -191,6 +194,12 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
       d.projected.geographic = GeographicOf(system);
       d.projected.projection = ProjectionOf(projection);
       d.projected.unit = d.linearUnit;
+    }
+    std::string why;
+    if (!detail::Storable(d, &why)) {
+      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateGeographicReference", "bad definition: %s",
+              why.c_str());
+      return nullptr;
     }
     return new CSpatialReference(d);
   }

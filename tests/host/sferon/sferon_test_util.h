@@ -31,4 +31,39 @@ inline SGIS_DPoint Project(IGIS_SpatialReference* target, double lon, double lat
   return p;
 }
 
+// A datum of the caller's own implementation, with the given ellipsoid axes
+// and geocentric shift to WGS 84 (metres).
+class ForeignDatum final : public IGIS_Datum {
+ public:
+  ForeignDatum(const char* name, double a, double b, double shiftX, double shiftY, double shiftZ)
+      : ellipsoid_(name, a, b, shiftX, shiftY, shiftZ), name_(name) {}
+  const char* GetName() override { return name_; }
+  const char* GetDescription() override { return name_; }
+  IGIS_Ellipsoid* GetEllipsoid() override { return &ellipsoid_; }
+
+ private:
+  class Ellipsoid final : public IGIS_Ellipsoid {
+   public:
+    Ellipsoid(const char* name, double a, double b, double x, double y, double z)
+        : name_(name), a_(a), b_(b), shift_{x, y, z} {}
+    const char* GetName() override { return name_; }
+    const char* GetDescription() override { return name_; }
+    double GetSemiMajorAxis() override { return a_; }
+    double GetSemiMinorAxis() override { return b_; }
+    double GetShiftX() override { return shift_[0]; }
+    double GetShiftY() override { return shift_[1]; }
+    double GetShiftZ() override { return shift_[2]; }
+    double GetRotationFAI() override { return 0.0; }
+    double GetRotationOM() override { return 0.0; }
+    double GetRotationKB() override { return 0.0; }
+    double GetScaleCorrection() override { return 0.0; }
+
+   private:
+    const char* name_;
+    double a_, b_, shift_[3];
+  };
+  Ellipsoid ellipsoid_;
+  const char* name_;
+};
+
 }  // namespace md::test

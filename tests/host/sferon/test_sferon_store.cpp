@@ -261,6 +261,57 @@ TEST(SpatialReferenceStore, DamagedStoredFormsChangeNothing) {
   EXPECT_EQ(Stored(target.get()), before);
 }
 
+TEST(SpatialReferenceStore, OverlongNamesAreStoredCutAtACharacter) {
+  IGIS_SpatialReferenceFactory* f = Factory();
+  std::string name;
+  while (name.size() < 5000) name += "高斯";  // three bytes a character
+  IGIS_GeographicCoordSys* g =
+      f->CreateGeographicCoordSys("g", "g", f->GetDatum(GIS_DATUM_WGS84), nullptr, f->GetAngularUnit(1));
+  RefPtr r(f->CreateGeographicReference(name.c_str(), "d", nullptr, g, nullptr));
+  BufferPtr b = NewBuffer();
+  ASSERT_TRUE(r->Archive(b.get(), GIS_ARCHIVE_WRITE));
+  RefPtr read(f->CreateFromBuffer(b.get()));
+  ASSERT_NE(read, nullptr);
+  const std::string stored = read->GetName();
+  EXPECT_EQ(stored.size(), 4095u);  // 1365 whole characters
+  EXPECT_EQ(stored, name.substr(0, 4095));
+}
+
+TEST(SpatialReferenceStore, RefusedSettingsWriteALogRecordAndChangeNothing) {
+  IGIS_SpatialReferenceFactory* f = Factory();
+  RefPtr r(f->CreateSpatialReference(2));
+  const std::vector<BYTE> before = Stored(r.get());
+  IGIS_Projection* p = r->GetProjectedCoordSys()->GetProjection();
+  double v = 5.0;
+  LogMark mark;
+  EXPECT_FALSE(r->SetUnitFactor(0.0));
+  EXPECT_FALSE(r->SetUnitFactor(std::numeric_limits<double>::infinity()));
+  EXPECT_FALSE(r->SetOrigin(SGIS_DPoint(std::nan(""), 0.0)));
+  EXPECT_FALSE(p->SetParameter(GIS_PROJPARAM_COUNT, 1.0));
+  EXPECT_FALSE(p->SetParameter(1, std::nan("")));
+  EXPECT_FALSE(p->GetParameter(-1, &v));
+  EXPECT_EQ(f->GetUnitByName("no such unit"), nullptr);
+  EXPECT_EQ(f->GetUnitByName(nullptr), nullptr);
+  EXPECT_EQ(mark.Count(), 8u);
+  EXPECT_EQ(v, 5.0);
+  EXPECT_EQ(Stored(r.get()), before);
+}
+
+TEST(SpatialReferenceStore, ReferencesThatCouldNotBeStoredAreNotMade) {
+  IGIS_SpatialReferenceFactory* f = Factory();
+  // Its semi-minor axis lies above the semi-major one and a shift is not a number.
+  md::test::ForeignDatum datum("bad", 6356752.0, 6378137.0, 0.0, 0.0, std::nan(""));
+  IGIS_GeographicCoordSys* g = f->CreateGeographicCoordSys("g", "g", &datum, nullptr, nullptr);
+  ASSERT_NE(g, nullptr);
+  LogMark mark;
+  EXPECT_EQ(f->CreateGeographicReference("r", "r", nullptr, g, nullptr), nullptr);
+  // A linear unit given where the angular one belongs.
+  IGIS_GeographicCoordSys* metres =
+      f->CreateGeographicCoordSys("m", "m", f->GetDatum(GIS_DATUM_WGS84), nullptr, f->GetLinearUnit(0));
+  EXPECT_EQ(f->CreateGeographicReference("r", "r", nullptr, metres, nullptr), nullptr);
+  EXPECT_EQ(mark.Count(), 2u);
+}
+
 TEST(SpatialReferenceStore, FuzzSeedsAndRegressions) {
   int seeds = 0;
   for (const auto& path : fuzz::Inputs("corpus", "spatialreference")) {
