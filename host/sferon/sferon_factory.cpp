@@ -139,11 +139,8 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
         break;
       case 2:
       case 3:
-        d.kind = GIS_SPATIALREFERENCE_PROJECTED;
-        d.projected = GaussKrugerProjected(GIS_DATUM_CGCS2000, 117.0, 3, 0);
-        d.name = d.projected.name;
-        d.description = d.projected.description;
-        d.linearUnit = LinearUnitDef(0);
+        // The catalogue's 3-degree zone 39 without prefix: central meridian 117E.
+        d = GaussKrugerReference(GIS_DATUM_CGCS2000, 3, 39, false);
         break;
       default:
         GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateSpatialReference", "unknown kind code %d", code);

@@ -76,10 +76,7 @@ ProjectedDef GaussKrugerProjected(int datumCode, double centralMeridian, int zon
   ProjectedDef p;
   p.geographic = PredefinedGeographic(datumCode);
   char buffer[160];
-  if (zone <= 0) {
-    std::snprintf(buffer, sizeof buffer, "%s / 高斯投影 中央经线%g", p.geographic.name.c_str(),
-                  centralMeridian);
-  } else if (zonePrefix) {
+  if (zonePrefix) {
     std::snprintf(buffer, sizeof buffer, "%s / %d度带 %d带", p.geographic.name.c_str(), zoneWidth, zone);
   } else {
     std::snprintf(buffer, sizeof buffer, "%s / %d度带 %d带 中央经线%gE", p.geographic.name.c_str(), zoneWidth,

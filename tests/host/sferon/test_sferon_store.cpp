@@ -159,6 +159,11 @@ TEST(SpatialReferenceCatalogue, KindCodeThreeHoldsItsCentralMeridianInParameterO
   double meridian = 0.0;
   ASSERT_TRUE(r->GetProjectedCoordSys()->GetProjection()->GetParameter(1, &meridian));
   EXPECT_EQ(meridian, 117.0);
+  // Codes 1 and 2 are the catalogue's CGCS2000 entries: a chooser finds them.
+  for (int code : {1, 2, 3}) {
+    RefPtr made(Factory()->CreateSpatialReference(code));
+    EXPECT_GE(Factory()->FindPredefinedReference(made.get()), 0) << code;
+  }
   // Moving the meridian moves the coordinates: the point on it has x 500 km.
   ASSERT_TRUE(r->GetProjectedCoordSys()->GetProjection()->SetParameter(1, 111.0));
   EXPECT_NEAR(Project(r.get(), 111.0, 30.0).x, 500000.0, 1e-6);
