@@ -98,12 +98,15 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
     return m_linear[static_cast<std::size_t>(index)].get();
   }
   IGIS_Unit* GetUnitByName(const char* name) override {
-    if (name == nullptr) return nullptr;
-    for (auto* table : {&m_angular, &m_linear}) {
-      for (auto& u : *table) {
-        if (u->Def().name == name) return u.get();
+    if (name != nullptr) {
+      for (auto* table : {&m_angular, &m_linear}) {
+        for (auto& u : *table) {
+          if (u->Def().name == name) return u.get();
+        }
       }
     }
+    GIS_LOG(3, "CGIS_SpatialReferenceFactory::GetUnitByName", "no unit named %s",
+            name != nullptr ? name : "NULL");
     return nullptr;
   }
   IGIS_Unit* CreateLinearUnit(const char* name, const char* description, double factor) override {
@@ -136,11 +139,8 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
         break;
       case 2:
       case 3:
-        d.kind = GIS_SPATIALREFERENCE_PROJECTED;
-        d.projected = GaussKrugerProjected(GIS_DATUM_CGCS2000, 117.0, 3, 0);
-        d.name = d.projected.name;
-        d.description = d.projected.description;
-        d.linearUnit = LinearUnitDef(0);
+        // The catalogue's 3-degree zone 39 without prefix: central meridian 117E.
+        d = GaussKrugerReference(GIS_DATUM_CGCS2000, 3, 39, false);
         break;
       default:
         GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateSpatialReference", "unknown kind code %d", code);
@@ -191,6 +191,12 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
       d.projected.geographic = GeographicOf(system);
       d.projected.projection = ProjectionOf(projection);
       d.projected.unit = d.linearUnit;
+    }
+    std::string why;
+    if (!detail::Storable(d, &why)) {
+      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateGeographicReference", "bad definition: %s",
+              why.c_str());
+      return nullptr;
     }
     return new CSpatialReference(d);
   }

@@ -1,4 +1,5 @@
 // Numeric formats and their factory.
+#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -94,6 +95,19 @@ class CNumericFormat final : public IGIS_NumericFormat {
       return FALSE;
     }
     m_s.displayMode = mode;
+    return TRUE;
+  }
+  BOOL SplitDegrees(double degrees, int* d, int* m, double* s) override {
+    detail::DmsParts parts;
+    if (d == nullptr || m == nullptr || s == nullptr ||
+        !detail::SplitMagnitude(std::fabs(degrees), m_s.digits, &parts)) {
+      GIS_LOG(3, "CGIS_NumericFormat::SplitDegrees", "NULL output or degrees not finite or out of range");
+      return FALSE;
+    }
+    const int sign = degrees < 0.0 ? -1 : 1;
+    *d = sign * static_cast<int>(parts.degrees);
+    *m = sign * parts.minutes;
+    *s = sign * static_cast<double>(parts.secondUnits) / std::pow(10.0, m_s.digits);
     return TRUE;
   }
   int GetKind() override { return m_s.kind; }
