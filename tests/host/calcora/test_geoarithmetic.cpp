@@ -10,10 +10,12 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/calcora/igis_geoarithmetic.h"
-#include "tests/host/basilo/log_mark.h"
 #include "tests/host/sferon/sferon_test_util.h"
+#include "tests/support/logmark.h"
 
 namespace {
+
+using md::test::LogMark;
 
 using ArithmeticPtr = std::unique_ptr<IGIS_GeoArithmetic, md::test::ReleaseDeleter>;
 using md::test::Factory;

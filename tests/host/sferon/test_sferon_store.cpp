@@ -14,10 +14,12 @@
 #include "host/basilo/igis_log.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "tests/fuzz/fuzz_inputs.h"
-#include "tests/host/basilo/log_mark.h"
 #include "tests/host/sferon/sferon_test_util.h"
+#include "tests/support/logmark.h"
 
 namespace {
+
+using md::test::LogMark;
 
 using md::test::BufferPtr;
 using md::test::Factory;

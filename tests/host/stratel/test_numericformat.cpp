@@ -10,9 +10,11 @@
 #include "host/basilo/igis_log.h"
 #include "host/stratel/igis_numericformat.h"
 #include "tests/fuzz/fuzz_inputs.h"
-#include "tests/host/basilo/log_mark.h"
+#include "tests/support/logmark.h"
 
 namespace {
+
+using md::test::LogMark;
 
 struct FormatRelease {
   void operator()(IGIS_NumericFormat* f) const { f->Release(); }

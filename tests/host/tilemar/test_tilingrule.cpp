@@ -7,10 +7,12 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/tilemar/igis_tilingrule.h"
-#include "tests/host/basilo/log_mark.h"
 #include "tests/host/sferon/sferon_test_util.h"
+#include "tests/support/logmark.h"
 
 namespace {
+
+using md::test::LogMark;
 
 using md::test::Factory;
 using md::test::RefPtr;
