@@ -10,8 +10,8 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/calcora/igis_geoarithmetic.h"
-#include "tests/support/logmark.h"
 #include "tests/host/sferon/sferon_test_util.h"
+#include "tests/support/logmark.h"
 
 namespace {
 

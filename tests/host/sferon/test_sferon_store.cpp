@@ -14,8 +14,8 @@
 #include "host/basilo/igis_log.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "tests/fuzz/fuzz_inputs.h"
-#include "tests/support/logmark.h"
 #include "tests/host/sferon/sferon_test_util.h"
+#include "tests/support/logmark.h"
 
 namespace {
 
