@@ -4,9 +4,7 @@
 // document empty.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
-#include "host/basilo/igis_log.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/gis_mapfile.h"
 #include "host/helmora/igis_mainobject.h"
@@ -14,21 +12,18 @@
 #include "platform/text/textengine.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
+#include "tests/fuzz/fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool quiet = [] {
-    GIS_GetLogPtr()->EnableFileOutput(FALSE);
-    // Fixed text metrics: labels are measured without the system's font caches.
-    GIS_SetSymbolTextEngine("fixed");
-    return true;
-  }();
-  (void)quiet;
+  // Fixed text metrics: labels are measured without the system's font caches.
+  static const bool fixed = GIS_SetSymbolTextEngine("fixed");
+  (void)fixed;
   IGIS_Document* doc = GIS_CreateDocumentObject();
   IGIS_Map* map = GIS_ReadMapText(doc, reinterpret_cast<const char*>(data), size);
   if (map == nullptr) {
-    if (doc->GetMapCount() != 0) std::abort();
+    fuzz::Check(doc->GetMapCount() == 0);
   } else {
-    if (doc->GetMapCount() != 1 || doc->GetMapAt(0) != map) std::abort();
+    fuzz::Check(doc->GetMapCount() == 1 && doc->GetMapAt(0) == map);
     md::canvas::RecordingCanvas canvas(64, 48);
     HDC hdc = md::win::CreateScreenDC(&canvas, 72, &md::text::FixedMetricsEngine());
     IGIS_MainObject* main = HM_CreateMainObject(0);

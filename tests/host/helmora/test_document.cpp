@@ -8,7 +8,7 @@
 
 #include "helmora_test_util.h"
 #include "host/featra/igis_feature.h"
-#include "log_mark.h"
+#include "tests/support/logmark.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "helmora_test_util.h"
 #include "host/helmora/cgis_mainobject.h"
-#include "log_mark.h"
+#include "tests/support/logmark.h"
 #include "platform/canvas/recording.h"
 #include "platform/text/textengine.h"
 #include "platform/win/gdidevice.h"

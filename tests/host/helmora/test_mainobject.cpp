@@ -9,7 +9,7 @@
 #include "helmora_test_util.h"
 #include "host/helmora/cgis_spatialreferencedlg.h"
 #include "host/helmora/gis_references.h"
-#include "log_mark.h"
+#include "tests/support/logmark.h"
 #include "platform/ui/driver.h"
 
 namespace {

@@ -2,14 +2,13 @@
 // document unchanged), and the fuzz seeds and crash inputs replayed.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <vector>
 
 #include "helmora_test_util.h"
 #include "host/helmora/gis_mapfile.h"
-#include "log_mark.h"
+#include "tests/fuzz/fuzz_inputs.h"
+#include "tests/support/logmark.h"
 
 namespace {
 
@@ -148,17 +147,13 @@ TEST(MapFile, MissingFileAndNullArguments) {
 // Every seed and every stored crash input of the fuzz target reads without
 // harm, and whatever it makes stays in the document.
 TEST(MapFile, FuzzSeedsAndRegressionsReplay) {
-  namespace fs = std::filesystem;
-  const fs::path root = fs::path(MD_SOURCE_DIR) / "tests" / "fuzz";
   int replayed = 0;
-  for (const char* folder : {"corpus/mapfile", "regressions/mapfile"}) {
-    if (!fs::is_directory(root / folder)) continue;
-    for (const auto& e : fs::directory_iterator(root / folder)) {
-      std::ifstream in(e.path(), std::ios::binary);
-      const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  for (const char* folder : {"corpus", "regressions"}) {
+    for (const auto& path : fuzz::Inputs(folder, "mapfile")) {
+      const std::vector<unsigned char> bytes = fuzz::ReadInput(path);
       DocumentPtr doc(GIS_CreateDocumentObject());
-      IGIS_Map* map = GIS_ReadMapText(doc.get(), text.data(), text.size());
-      EXPECT_EQ(doc->GetMapCount(), map ? 1 : 0) << e.path();
+      IGIS_Map* map = GIS_ReadMapText(doc.get(), reinterpret_cast<const char*>(bytes.data()), bytes.size());
+      EXPECT_EQ(doc->GetMapCount(), map ? 1 : 0) << path;
       ++replayed;
     }
   }

@@ -5,9 +5,11 @@
 #include <cmath>
 
 #include "host/helmora/cgis_mapview.h"
-#include "log_mark.h"
+#include "tests/support/logmark.h"
 
 namespace {
+
+using md::test::LogMark;
 
 struct ViewCase {
   SGIS_Rect device;
