@@ -249,6 +249,9 @@ void CGIS_VectorMapLayer::Bound(Feature& f) const {
 void CGIS_VectorMapLayer::Project(IGIS_SpatialReference* mapReference) {
   if (mapReference_) mapReference_->Release();
   mapReference_ = CopyReference(mapReference);
+  // Coordinates given in the map's reference stay in that reference when
+  // the map later changes its own.
+  if (dataReference_ == nullptr) dataReference_ = CopyReference(mapReference);
   mapPoints_ = points_;
   if (dataReference_ && mapReference_ && !points_.empty()) {
     IGIS_CoordTransform* t =

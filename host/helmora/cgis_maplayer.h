@@ -77,8 +77,8 @@ class CGIS_VectorMapLayer final : public IGIS_VectorMapLayer {
   IGIS_Symbol* GetLabelSymbol() override { return labelSymbol_.get(); }
   void SetLabelSymbol(IGIS_Symbol* symbol) override;
 
-  // Carries every feature into the map reference (NULL: the coordinates
-  // are the map's already).
+  // Carries every feature into the map reference (a layer without a data
+  // reference takes this one as its own).
   void Project(IGIS_SpatialReference* mapReference);
   bool InMap() const { return inMap_; }
   // The extent of the features in map coordinates, normalised (x1 <= x2,
