@@ -51,7 +51,10 @@ TEST_P(MapFrameModes, ANewBoundFollowsTheExtentMode) {
   f->Detach(&probe, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, MapFrameModes, ::testing::ValuesIn(kModeRows));
+INSTANTIATE_TEST_SUITE_P(Modes, MapFrameModes, ::testing::ValuesIn(kModeRows),
+                         [](const ::testing::TestParamInfo<ModeRow>& info) {
+                           return "ExtentType" + std::to_string(info.param.extentType);
+                         });
 
 TEST_F(MapFrameExtent, ScalesAndBoundsThatCannotBeShownChangeLittle) {
   CGIS_MapElement* unbound = NewFrame(SGIS_Rect(0, 500, 1000, 0));
@@ -205,7 +208,12 @@ TEST_P(MapFrameScales, AGroundKilometreHasItsLengthOnThePrintedPage) {
   EXPECT_EQ(f->GetRotateAngle(), row.rotation);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scales, MapFrameScales, ::testing::ValuesIn(kScaleRows));
+INSTANTIATE_TEST_SUITE_P(Scales, MapFrameScales, ::testing::ValuesIn(kScaleRows),
+                         [](const ::testing::TestParamInfo<ScaleRow>& info) {
+                           const long angle = std::lround(info.param.rotation * 10);
+                           return "OneTo" + std::to_string(std::lround(info.param.denominator)) + "Turned" +
+                                  (angle < 0 ? "Minus" : "") + std::to_string(std::labs(angle)) + "Tenths";
+                         });
 
 // The 1:50,000 sample sheet in CGCS2000 3-degree Gauss-Kruger.
 class MapFrameSampleSheet : public MapFramePage {
