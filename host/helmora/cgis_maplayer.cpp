@@ -307,7 +307,8 @@ struct DrawPass {
   void Render(IGIS_Symbol* symbol, const std::vector<SGIS_DPoint>& points) {
     rounded.resize(points.size());
     for (size_t i = 0; i < points.size(); ++i)
-      rounded[i] = POINT{md::basilo::detail::RoundToInt32(points[i].x), md::basilo::detail::RoundToInt32(points[i].y)};
+      rounded[i] =
+          POINT{md::basilo::detail::RoundToInt32(points[i].x), md::basilo::detail::RoundToInt32(points[i].y)};
     Render(symbol);
   }
 

@@ -67,7 +67,8 @@ TEST_F(MapFrameBinding, TheWorldRectangleOfTheMapWins) {
 }
 
 TEST_F(MapFrameBinding, AWorldRectangleTooShortToHoldOneIsNotRead) {
-  IGIS_Field* world = map_->GetPropertySet()->AddProperty(GIS_DISP_WORLD_RECT, "world", GIS_FIELD_TYPE_BUFFER, 1);
+  IGIS_Field* world =
+      map_->GetPropertySet()->AddProperty(GIS_DISP_WORLD_RECT, "world", GIS_FIELD_TYPE_BUFFER, 1);
   const std::int32_t half[2] = {400000, 440000};
   world->GetDataBuffer()->SetSize(8);
   std::memcpy(world->GetDataBuffer()->GetData(), half, 8);
