@@ -81,16 +81,16 @@ bool Prepare(const char* method, HDC hdc, double ratio, IGIS_AnnoPointStyle* sty
              const void* points, int count, int maxCount, TextSetup* out) {
   if (hdc == nullptr || style == nullptr || text == nullptr || points == nullptr || count < 1 ||
       count > maxCount) {
-    GIS_LOG(3, method, "hdc, style, text or points missing");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "hdc, style, text or points missing");
     return false;
   }
   if (!std::isfinite(ratio) || ratio <= 0.0) {
-    GIS_LOG(3, method, "bad ratio");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "bad ratio");
     return false;
   }
   IGIS_Symbol* sym = style->GetTextStylePtr();
   if (sym == nullptr || sym->GetFontSizePtr() == nullptr) {
-    GIS_LOG(3, method, "style->GetTextStylePtr() == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "style->GetTextStylePtr() == NULL");
     return false;
   }
   out->symbol = sym;

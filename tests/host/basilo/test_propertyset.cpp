@@ -13,20 +13,15 @@
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "tests/support/logmark.h"
 
 using md::test::LogMark;
 
 namespace {
 
-struct SetDeleter {
-  void operator()(IGIS_PropertySet* s) const { s->Release(); }
-};
-struct BufferDeleter {
-  void operator()(IGIS_DataBuffer* b) const { b->Release(); }
-};
-using SetPtr = std::unique_ptr<IGIS_PropertySet, SetDeleter>;
-using BufferPtr = std::unique_ptr<IGIS_DataBuffer, BufferDeleter>;
+using SetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+using BufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 
 SetPtr NewSet() { return SetPtr(GIS_CreatePropertySetObject()); }
 BufferPtr NewBuffer(int size = 0) { return BufferPtr(GIS_CreateDataBufferObject(size)); }
