@@ -1,6 +1,6 @@
 // The state and the conventions every element class shares: binding to a
 // feature of the owner feature set, the bookkeeping fields, the common part
-// of Archive, the name, and the backup protocol around property sheets.
+// of Archive, the name, and opening the property sheet.
 #pragma once
 
 #include <functional>
