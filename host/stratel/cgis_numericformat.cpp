@@ -17,34 +17,36 @@ using detail::FormatSettings;
 
 class CNumericFormat final : public IGIS_NumericFormat {
  public:
-  explicit CNumericFormat(const FormatSettings& s) : m_s(s) {}
+  explicit CNumericFormat(const FormatSettings& s) : settings_(s) {}
 
   const char* Format(double value) override {
-    if (!detail::FormatValue(m_s, value, &m_text)) {
+    if (!detail::FormatValue(settings_, value, &text_)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_NumericFormat::Format",
               "value cannot be written (not finite or out of range)");
-      m_text.clear();
+      text_.clear();
     }
-    if (m_text.size() > static_cast<std::size_t>(kMaxNumericText)) m_text.resize(kMaxNumericText);
-    return m_text.c_str();
+    if (text_.size() > static_cast<std::size_t>(kMaxNumericText)) text_.resize(kMaxNumericText);
+    return text_.c_str();
   }
 
-  BOOL SetAlignment(int v) override { return SetInt(&m_s.alignment, v, 0, 1, "SetAlignment"); }
-  int GetAlignment() override { return m_s.alignment; }
-  BOOL SetRoundingMode(int v) override { return SetInt(&m_s.roundingMode, v, 0, 1, "SetRoundingMode"); }
-  int GetRoundingMode() override { return m_s.roundingMode; }
-  BOOL SetWidth(int v) override { return SetInt(&m_s.width, v, 0, GIS_NUMERICFORMAT_MAX_WIDTH, "SetWidth"); }
-  int GetWidth() override { return m_s.width; }
-  BOOL SetDigits(int v) override {
-    return SetInt(&m_s.digits, v, 0, GIS_NUMERICFORMAT_MAX_DIGITS, "SetDigits");
+  BOOL SetAlignment(int v) override { return SetInt(&settings_.alignment, v, 0, 1, "SetAlignment"); }
+  int GetAlignment() override { return settings_.alignment; }
+  BOOL SetRoundingMode(int v) override { return SetInt(&settings_.roundingMode, v, 0, 1, "SetRoundingMode"); }
+  int GetRoundingMode() override { return settings_.roundingMode; }
+  BOOL SetWidth(int v) override {
+    return SetInt(&settings_.width, v, 0, GIS_NUMERICFORMAT_MAX_WIDTH, "SetWidth");
   }
-  int GetDigits() override { return m_s.digits; }
-  BOOL SetShowPlusSign(bool v) override { return Set(&m_s.plusSign, v); }
-  bool GetShowPlusSign() override { return m_s.plusSign; }
-  BOOL SetShowThousandsSeparator(bool v) override { return Set(&m_s.thousands, v); }
-  bool GetShowThousandsSeparator() override { return m_s.thousands; }
-  BOOL SetZeroPadding(bool v) override { return Set(&m_s.zeroPadding, v); }
-  bool GetZeroPadding() override { return m_s.zeroPadding; }
+  int GetWidth() override { return settings_.width; }
+  BOOL SetDigits(int v) override {
+    return SetInt(&settings_.digits, v, 0, GIS_NUMERICFORMAT_MAX_DIGITS, "SetDigits");
+  }
+  int GetDigits() override { return settings_.digits; }
+  BOOL SetShowPlusSign(bool v) override { return Set(&settings_.plusSign, v); }
+  bool GetShowPlusSign() override { return settings_.plusSign; }
+  BOOL SetShowThousandsSeparator(bool v) override { return Set(&settings_.thousands, v); }
+  bool GetShowThousandsSeparator() override { return settings_.thousands; }
+  BOOL SetZeroPadding(bool v) override { return Set(&settings_.zeroPadding, v); }
+  bool GetZeroPadding() override { return settings_.zeroPadding; }
 
   void Release() override { delete this; }
 
@@ -53,7 +55,7 @@ class CNumericFormat final : public IGIS_NumericFormat {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_NumericFormat::SaveToDataBuffer", "buffer == NULL");
       return FALSE;
     }
-    const auto bytes = detail::EncodeFormat(m_s);
+    const auto bytes = detail::EncodeFormat(settings_);
     if (!buffer->SetSize(static_cast<int>(bytes.size()))) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_NumericFormat::SaveToDataBuffer", "cannot size the buffer");
       return FALSE;
@@ -74,38 +76,38 @@ class CNumericFormat final : public IGIS_NumericFormat {
               why.c_str());
       return FALSE;
     }
-    if (s.kind != m_s.kind) {
+    if (s.kind != settings_.kind) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_NumericFormat::LoadFromDataBuffer",
-              "stored format of kind %d, not %d", s.kind, m_s.kind);
+              "stored format of kind %d, not %d", s.kind, settings_.kind);
       return FALSE;
     }
-    m_s = s;
+    settings_ = s;
     return TRUE;
   }
 
   IGIS_NumericFormat* Clone() override {
-    return md::basilo::MakeOrNull<CNumericFormat>("IGIS_NumericFormat::Clone", m_s);
+    return md::basilo::MakeOrNull<CNumericFormat>("IGIS_NumericFormat::Clone", settings_);
   }
 
-  bool GetSplitOption() override { return m_s.split; }
-  BOOL SetSplitOption(bool v) override { return Set(&m_s.split, v); }
-  BOOL SetLatLonOptionB(bool v) override { return Set(&m_s.optionB, v); }
-  BOOL SetLatLonOptionA(bool v) override { return Set(&m_s.optionA, v); }
-  bool GetLatLonOptionA() override { return m_s.optionA; }
-  bool GetLatLonOptionB() override { return m_s.optionB; }
-  int GetDisplayMode() override { return m_s.displayMode; }
+  bool GetSplitOption() override { return settings_.split; }
+  BOOL SetSplitOption(bool v) override { return Set(&settings_.split, v); }
+  BOOL SetLatLonOptionB(bool v) override { return Set(&settings_.optionB, v); }
+  BOOL SetLatLonOptionA(bool v) override { return Set(&settings_.optionA, v); }
+  bool GetLatLonOptionA() override { return settings_.optionA; }
+  bool GetLatLonOptionB() override { return settings_.optionB; }
+  int GetDisplayMode() override { return settings_.displayMode; }
   BOOL SetDisplayMode(int mode) override {
     if (!detail::ValidDisplayMode(mode)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_NumericFormat::SetDisplayMode", "unknown display mode %d", mode);
       return FALSE;
     }
-    m_s.displayMode = mode;
+    settings_.displayMode = mode;
     return TRUE;
   }
   BOOL SplitDegrees(double degrees, int* d, int* m, double* s) override {
     detail::DmsParts parts;
     if (d == nullptr || m == nullptr || s == nullptr ||
-        !detail::SplitMagnitude(std::fabs(degrees), m_s.digits, &parts)) {
+        !detail::SplitMagnitude(std::fabs(degrees), settings_.digits, &parts)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_NumericFormat::SplitDegrees",
               "NULL output or degrees not finite or out of range");
       return FALSE;
@@ -113,10 +115,10 @@ class CNumericFormat final : public IGIS_NumericFormat {
     const int sign = degrees < 0.0 ? -1 : 1;
     *d = sign * static_cast<int>(parts.degrees);
     *m = sign * parts.minutes;
-    *s = sign * static_cast<double>(parts.secondUnits) / std::pow(10.0, m_s.digits);
+    *s = sign * static_cast<double>(parts.secondUnits) / std::pow(10.0, settings_.digits);
     return TRUE;
   }
-  int GetKind() override { return m_s.kind; }
+  int GetKind() override { return settings_.kind; }
 
  private:
   ~CNumericFormat() override = default;
@@ -135,8 +137,8 @@ class CNumericFormat final : public IGIS_NumericFormat {
     return TRUE;
   }
 
-  FormatSettings m_s;
-  std::string m_text;
+  FormatSettings settings_;
+  std::string text_;
 };
 
 class CNumericFormatFactory final : public IGIS_NumericFormatFactory {

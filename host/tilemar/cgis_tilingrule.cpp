@@ -95,13 +95,13 @@ class CNationalRule final : public IGIS_TilingRule {
 class CTilingRuleManager final : public IGIS_TilingRuleManager {
  public:
   IGIS_TilingRule* GetTilingRule(int number) override {
-    if (number == GIS_TILINGRULE_NATIONAL) return &m_national;
+    if (number == GIS_TILINGRULE_NATIONAL) return &national_;
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_TilingRuleManager::GetTilingRule", "no tiling rule %d", number);
     return nullptr;
   }
 
  private:
-  CNationalRule m_national;
+  CNationalRule national_;
 };
 
 }  // namespace
