@@ -16,7 +16,7 @@ constexpr double kMinSymbolRatio = 1.0 / 32.0;
 constexpr double kMaxSymbolRatio = 32.0;
 
 bool Finite(double v) { return std::isfinite(v); }
-std::int32_t Round(double v) { return sgis_detail::RoundToInt32(v); }
+std::int32_t Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 
 SGIS_DRect Normalised(SGIS_DRect r) {
   if (r.x1 > r.x2) std::swap(r.x1, r.x2);

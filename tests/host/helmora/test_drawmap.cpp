@@ -8,11 +8,11 @@
 
 #include "helmora_test_util.h"
 #include "host/helmora/cgis_mainobject.h"
-#include "tests/support/logmark.h"
 #include "platform/canvas/recording.h"
 #include "platform/text/textengine.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
+#include "tests/support/logmark.h"
 
 namespace {
 
