@@ -166,11 +166,6 @@ BENCHMARK(RawCairo)->Unit(benchmark::kMillisecond)->Iterations(5);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  reporter.PrintRatio("ThroughMap", "RawCairo", "map through the main controller / raw cairo", 3.0);
-  return 0;
+  return RunBenchmarksWithRatio(argc, argv, "ThroughMap", "RawCairo",
+                                "map through the main controller / raw cairo", 3.0);
 }
