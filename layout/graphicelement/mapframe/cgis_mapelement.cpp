@@ -14,12 +14,12 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/border/igis_mapborder.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
-#include "layout/graphicelement/grid/cgis_mapgrids.h"
-#include "layout/graphicelement/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/mapframe/mapelementstore.h"
 
 namespace {

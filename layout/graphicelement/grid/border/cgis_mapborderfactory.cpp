@@ -1,5 +1,5 @@
 // The map-border factory's table of kinds and its stored-border reader.
-#include "layout/graphicelement/border/cgis_mapborderfactory.h"
+#include "layout/graphicelement/grid/border/cgis_mapborderfactory.h"
 
 #include <memory>
 #include <new>

@@ -1,5 +1,5 @@
 // The grid list: drawing order, names, stored form.
-#include "layout/graphicelement/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,7 +9,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "layout/graphicelement/element/releaseptr.h"
-#include "layout/graphicelement/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 
 namespace {
 
