@@ -60,7 +60,9 @@ endfunction()
 # library stops the configuration instead of silently dropping what needs it.
 function(md_depends target)
   foreach(dep ${ARGN})
-    if(dep MATCHES "^-" OR dep STREQUAL "${CMAKE_DL_LIBS}")
+    # Linker flags and system libraries are no targets; names with "::" are
+    # imported targets, which CMake itself requires to exist.
+    if(dep MATCHES "^-" OR dep MATCHES "::" OR dep STREQUAL "${CMAKE_DL_LIBS}")
       continue()
     endif()
     set_property(GLOBAL APPEND PROPERTY MD_DEPENDENCIES "${target}>${dep}")

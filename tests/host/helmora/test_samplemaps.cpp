@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "host/basilo/releaseptr.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/gis_mapfile.h"
 #include "host/helmora/igis_mainobject.h"
@@ -18,10 +19,7 @@ namespace {
 
 const std::string kMaps = std::string(MD_SOURCE_DIR) + "/host/helmora/maps/";
 
-struct DocumentReleaser {
-  void operator()(IGIS_Document* d) const { d->Release(); }
-};
-using DocumentPtr = std::unique_ptr<IGIS_Document, DocumentReleaser>;
+using DocumentPtr = md::basilo::ReleasePtr<IGIS_Document>;
 
 // The layer of that name anywhere below the map, or NULL.
 IGIS_MapLayer* FindLayer(IGIS_MapLayer* layer, const char* name) {
