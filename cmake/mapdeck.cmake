@@ -60,8 +60,8 @@ endfunction()
 # library stops the configuration instead of silently dropping what needs it.
 function(md_depends target)
   foreach(dep ${ARGN})
-    # Linker flags and system libraries are no targets; names with "::" are
-    # imported targets, which CMake itself requires to exist.
+    # Flags, the system's dl library and imported targets (found by a
+    # REQUIRED find_package, which already fails loudly) are not checked here.
     if(dep MATCHES "^-" OR dep MATCHES "::" OR dep STREQUAL "${CMAKE_DL_LIBS}")
       continue()
     endif()

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "host/basilo/igis_log.h"
+#include "host/sferon/igis_spatialreference.h"
 
 CGIS_Document::CGIS_Document() : layoutMap_(std::make_unique<CGIS_Map>(this, "布局", nullptr)) {
   IGIS_MapLayer* layer = GIS_CreateGroupLayerObject("布局");
@@ -25,8 +26,10 @@ IGIS_Map* CGIS_Document::GetMapAt(int index) {
 }
 
 IGIS_Map* CGIS_Document::CreateMap(const char* name, IGIS_SpatialReference* reference) {
-  if (name == nullptr || *name == '\0' || FindMap(name) || reference == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Document::CreateMap", "bad or repeated map name, or no reference");
+  if (name == nullptr || *name == '\0' || FindMap(name) || reference == nullptr ||
+      reference->GetKind() == GIS_SPATIALREFERENCE_NONE) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Document::CreateMap",
+            "bad or repeated map name, or no coordinate system");
     return nullptr;
   }
   maps_.push_back(std::make_unique<CGIS_Map>(this, name, reference));
