@@ -22,6 +22,9 @@ constexpr int kSheetFrameLeft = 2000;
 constexpr int kSheetFrameBottom = 3500;
 constexpr int kSheetFrameRight = 27700;
 constexpr int kSheetFrameTop = 18500;
+// The lower-left corner of the sheet's legend, inside the frame's lower-right corner.
+constexpr int kSheetLegendLeft = 24500;
+constexpr int kSheetLegendBottom = 4000;
 // The sheet's scale: 1:50,000, as map metres per page unit.
 constexpr double kSheetScale = 0.5;
 

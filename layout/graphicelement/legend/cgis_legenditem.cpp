@@ -33,8 +33,6 @@ using md::layout::legend::Truncate;
 using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
 
 constexpr const char* kDrawMethod = "CGIS_LegendItem::Ondraw";
-// Row height of a compound layer's classes, whatever its text measures.
-constexpr int kCompoundRowHeight = 1000;
 
 bool IsVectorType(const char* szType, bool* pCompound) {
   if (szType == nullptr) return false;
@@ -280,14 +278,15 @@ bool CGIS_LegendItem::Layout(SGIS_Point origin, LegendMarks* pMarks, const char*
   if (pData == nullptr) return false;
   IGIS_FeatureSet* pSet = m_pOwner->GetFeatureSetPtr();
   const double s = pSet != nullptr ? pSet->GetUnitRatio() : 1.0;
+  // Rows are as high as measured (CreateGraphics), for compound layers too,
+  // so that no item reaches into the next.
+  const int textH = md::basilo::detail::RoundToInt32(TextExtent(pLabelSymbol, "文").Height() * s);
   IGIS_VectorMapLayer* pVector = nullptr;
-  int textH = kCompoundRowHeight;
   if (bCompound) {
     auto* pCompoundData = dynamic_cast<IGIS_VectorCompoundMapLayer*>(pData);
     pVector = pCompoundData != nullptr ? pCompoundData->GetVectorMapLayer() : nullptr;
   } else {
     pVector = dynamic_cast<IGIS_VectorMapLayer*>(pData);
-    textH = md::basilo::detail::RoundToInt32(TextExtent(pLabelSymbol, "文").Height() * s);
   }
   // A layer without a match table lists no classes.
   IGIS_SymbolMatchTable* pTable = pVector != nullptr ? pVector->GetSymbolMatchTable() : nullptr;

@@ -1,5 +1,6 @@
 #include "tests/layout/graphicelement/legend/legendtest.h"
 
+#include "host/helmora/gis_mapfile.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/element/mapdeckdrawer.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
@@ -135,6 +136,43 @@ Printer::Printer() : canvas(3000, 2000) {
   hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
   display = std::make_unique<CGIS_PrintDisplay>(hdc, 30000, 20000, SGIS_Point(0, 20000));
   display->PrepareDC();
+}
+
+IGIS_Map* LegendPage::LoadSampleSheet() {
+  return GIS_LoadMapFile(doc_, (std::string(MD_SOURCE_DIR) + "/host/helmora/maps/sheet_50k.geojson").c_str());
+}
+
+namespace {
+void CollectVectorLayers(IGIS_MapLayer* layer, std::vector<IGIS_MapLayer*>* out) {
+  if (std::string(layer->GetType()) != GIS_DRAWER_GROUP) {
+    out->push_back(layer);
+    return;
+  }
+  for (int i = 0; i < layer->GetLayerCount(); ++i) CollectVectorLayers(layer->GetLayer(i), out);
+}
+}  // namespace
+
+std::vector<IGIS_MapLayer*> VectorLayersOf(IGIS_Map* map) {
+  std::vector<IGIS_MapLayer*> out;
+  for (int i = 0; i < map->GetLayerCount(); ++i) CollectVectorLayers(map->GetLayer(i), &out);
+  return out;
+}
+
+IGIS_SymbolMatchTable* ClassesOf(IGIS_MapLayer* layer) {
+  IGIS_LayerData* data = layer->GetLayerPtr();
+  if (auto* c = dynamic_cast<IGIS_VectorCompoundMapLayer*>(data))
+    return c->GetVectorMapLayer()->GetSymbolMatchTable();
+  return dynamic_cast<IGIS_VectorMapLayer*>(data)->GetSymbolMatchTable();
+}
+
+void AddEveryClass(CGIS_LegendElement* legend, IGIS_Map* map) {
+  for (IGIS_MapLayer* layer : VectorLayersOf(map)) {
+    IGIS_LegendItem* item = GIS_CreateLegendItemObject(legend);
+    item->SetLayer(layer);
+    IGIS_SymbolMatchTable* table = ClassesOf(layer);
+    for (int j = 0; j < table->GetCount(); ++j) item->AddLabel(table->GetLabel(j));
+    legend->AddItem(item);
+  }
 }
 
 std::string ClipOf(HDC hdc) {

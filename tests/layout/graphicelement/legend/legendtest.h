@@ -52,6 +52,8 @@ class LegendPage : public ::testing::Test {
   // The "Custom" set of an element's feature (caller releases).
   IGIS_PropertySet* CustomOf(IGIS_Element* e);
   IGIS_MapLayer* Layer(const char* name);
+  // The 1:50,000 sample sheet loaded into the page's document.
+  IGIS_Map* LoadSampleSheet();
 
   IGIS_FeatureSet* set_ = nullptr;
   IGIS_SpatialReference* page_ = nullptr;
@@ -85,6 +87,13 @@ struct Printer {
   HDC hdc;
   std::unique_ptr<CGIS_PrintDisplay> display;
 };
+
+// Every vector layer of a map, depth first through its groups.
+std::vector<IGIS_MapLayer*> VectorLayersOf(IGIS_Map* map);
+// The classes of a vector or compound vector layer.
+IGIS_SymbolMatchTable* ClassesOf(IGIS_MapLayer* layer);
+// Adds an item listing every class of every vector layer of the map.
+void AddEveryClass(CGIS_LegendElement* legend, IGIS_Map* map);
 
 // The clip region of a context as its box ("none" without a clip).
 std::string ClipOf(HDC hdc);

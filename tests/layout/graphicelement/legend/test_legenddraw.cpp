@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "host/helmora/gis_mapfile.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/text/igis_textelement.h"
@@ -141,40 +140,15 @@ TEST_F(LegendDraw, ConversionGivesWhatTheDrawingShows) {
   converted->Release();
 }
 
-// Every vector layer of a map, depth first through its groups.
-void VectorLayers(IGIS_MapLayer* layer, std::vector<IGIS_MapLayer*>* out) {
-  if (std::string(layer->GetType()) == GIS_DRAWER_GROUP) {
-    for (int i = 0; i < layer->GetLayerCount(); ++i) VectorLayers(layer->GetLayer(i), out);
-  } else {
-    out->push_back(layer);
-  }
-}
-
-IGIS_SymbolMatchTable* TableOf(IGIS_MapLayer* layer) {
-  IGIS_LayerData* data = layer->GetLayerPtr();
-  if (auto* c = dynamic_cast<IGIS_VectorCompoundMapLayer*>(data))
-    return c->GetVectorMapLayer()->GetSymbolMatchTable();
-  return dynamic_cast<IGIS_VectorMapLayer*>(data)->GetSymbolMatchTable();
-}
-
 TEST_F(LegendDraw, ALegendOfTheSampleSheetListsItsLayersAndClasses) {
-  IGIS_Map* sheet =
-      GIS_LoadMapFile(doc_, (std::string(MD_SOURCE_DIR) + "/host/helmora/maps/sheet_50k.geojson").c_str());
+  IGIS_Map* sheet = LoadSampleSheet();
   ASSERT_NE(sheet, nullptr);
   CGIS_MapElement* frame = NewFrame();
   frame->SetMapName(sheet->GetName());
   ASSERT_EQ(frame->GetMap(), sheet);
   CGIS_LegendElement* l = NewLegend(frame);
-  std::vector<IGIS_MapLayer*> layers;
-  for (int i = 0; i < sheet->GetLayerCount(); ++i) VectorLayers(sheet->GetLayer(i), &layers);
-  std::vector<std::string> expected;
-  for (IGIS_MapLayer* layer : layers) {
-    IGIS_LegendItem* item = GIS_CreateLegendItemObject(l);
-    item->SetLayer(layer);
-    IGIS_SymbolMatchTable* table = TableOf(layer);
-    for (int j = 0; j < table->GetCount(); ++j) item->AddLabel(table->GetLabel(j));
-    l->AddItem(item);
-  }
+  const std::vector<IGIS_MapLayer*> layers = VectorLayersOf(sheet);
+  AddEveryClass(l, sheet);
   ASSERT_EQ(layers.size(), 7u);
   EXPECT_STREQ(layers[0]->GetName(), "等高线");  // the child of the group "地貌"
   l->RecalcRect();

@@ -180,15 +180,15 @@ TEST_F(LegendItemLayout, RowsFromTheLastLabelUpwardsThenTheLayerName) {
     EXPECT_EQ(marks[0].points[1].x, 3000);
   }
   {
-    SCOPED_TRACE("compound layer: rows of 1000, unmatched labels take none");
+    SCOPED_TRACE("compound layer: rows as measured, unmatched labels take none");
     legend->GetLegendFormat()->GetLabelSymbol()->GetFontSizePtr()->lfHeight = -50;  // 1500 high
     ItemPtr item(NewItem(legend, "公路", {"主要公路", "没有的类"}));
     LegendMarks marks;
     ASSERT_TRUE(dynamic_cast<CGIS_LegendItem*>(item.get())->Layout(o, &marks, "test"));
     EXPECT_EQ(Rows(marks), (std::vector<MarkRow>{
-                               {true, 3, 1000, 2500, ""},
+                               {true, 3, 1000, 2750, ""},  // patch 2250..3250 in the row of 1500
                                {false, 0, 3500, 2000, "主要公路"},
-                               {false, 0, 1000, 3250, "公路"},  // 2000 + 1000 + 250
+                               {false, 0, 1000, 3750, "公路"},  // 2000 + 1500 + 250
                            }));
     legend->GetLegendFormat()->GetLabelSymbol()->GetFontSizePtr()->lfHeight = -10;
   }
