@@ -8,7 +8,11 @@
 //                     (target: at most 2);
 //   StoreAndRead      Archive(0) and Archive(1) of every element, per element
 //                     and per element kind;
-//   SaveFile/LoadFile the feature-set file, per megabyte.
+//   SaveFile/LoadFile the feature-set file, per megabyte;
+//   PageCycle/N       a page of up to N mixed elements (the sample page's
+//                     elements, compounds included, over and over) built,
+//                     stored, saved, loaded and read back; the time per
+//                     element is the "per_element" counter.
 //
 // The default run is short (a smoke run); pass --benchmark_min_time=N for
 // steadier figures.
@@ -366,10 +370,42 @@ void LoadFile(benchmark::State& state) {
   std::filesystem::remove(file, ec);
 }
 
+// ---- A page of N elements, round trip -------------------------------------------
+
+void PageCycle(benchmark::State& state) {
+  const std::size_t wanted = static_cast<std::size_t>(state.range(0));
+  const std::string file = BenchFile();
+  std::size_t count = 0;
+  std::string error;
+  for (auto _ : state) {
+    // Whole sample pages, as many as fit in N (a file holds at most 100,000 features).
+    auto page = demo::BuildSamplePage(nullptr);
+    const std::size_t batch = page != nullptr ? page->elements().size() : 0;
+    while (batch > 0 && page->elements().size() + batch <= wanted) demo::AddSampleElements(*page, nullptr);
+    if (page == nullptr || !demo::StoreElements(*page, &error) || !demo::SavePage(*page, file, &error)) {
+      state.SkipWithError(error.empty() ? "no page" : error.c_str());
+      break;
+    }
+    count = page->elements().size();
+    auto loaded = demo::LoadPage(file, &error);
+    if (loaded == nullptr || loaded->elements().size() != count) {
+      state.SkipWithError(error.empty() ? "the page read back differs" : error.c_str());
+      break;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::remove(file, ec);
+  state.counters["elements"] = static_cast<double>(count);
+  state.counters["per_element"] =
+      benchmark::Counter(static_cast<double>(count),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 BENCHMARK(PrintPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCairo)->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(PageCycle)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -385,20 +421,8 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMicrosecond);
   }
 
-  // A short run unless the caller asks for another minimum time.
-  std::vector<char*> args(argv, argv + argc);
-  bool hasMinTime = false;
-  for (int i = 1; i < argc; ++i)
-    hasMinTime = hasMinTime || std::strncmp(argv[i], "--benchmark_min_time", 20) == 0;
-  static char shortRun[] = "--benchmark_min_time=0.05";
-  if (!hasMinTime) args.insert(args.begin() + 1, shortRun);
-  int n = static_cast<int>(args.size());
-  benchmark::Initialize(&n, args.data());
-  if (benchmark::ReportUnrecognizedArguments(n, args.data())) return 1;
-  // Colours only on a terminal, so that CI logs stay plain.
-  RatioReporter reporter(isatty(STDOUT_FILENO) ? RatioReporter::OO_Defaults : RatioReporter::OO_Tabular);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  reporter.PrintRatio("PrintPage", "RawCairo", "whole pipeline / raw cairo", 2.0);
+  RatioReporter* reporter = nullptr;
+  if (!RunBenchmarks(argc, argv, &reporter, "0.05")) return 1;
+  reporter->PrintRatio("PrintPage", "RawCairo", "whole pipeline / raw cairo", 2.0);
   return 0;
 }

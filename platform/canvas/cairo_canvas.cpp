@@ -16,6 +16,8 @@
 #include <numbers>
 #include <tuple>
 
+#include "platform/canvas/pathreduce.h"
+#include "platform/canvas/pngwrite.h"
 #include "platform/text/textengine.h"
 
 namespace md::canvas {
@@ -351,17 +353,24 @@ struct Extent {
 };
 
 // Adds the sub-paths; `close` closes every one (fills), `offset` moves the
-// geometry onto pixel centres (strokes). False when a point is not finite.
-bool AddPaths(cairo_t* cr, const Shape& shape, bool close, double offset) {
+// geometry onto pixel centres (strokes). Points that change nothing drawn for
+// `use` are left out. False when a point is not finite.
+bool AddPaths(cairo_t* cr, const Shape& shape, bool close, double offset, detail::PathUse use) {
   for (const SubPath& sp : shape.paths)
     for (const Point& p : sp.points)
       if (!Finite(p)) return false;
   cairo_new_path(cr);
+  std::vector<Point> device, reduced;
   for (const SubPath& sp : shape.paths) {
     if (sp.points.empty()) continue;
-    cairo_move_to(cr, ClampCoord(sp.points[0].x) + offset, ClampCoord(sp.points[0].y) + offset);
-    for (std::size_t i = 1; i < sp.points.size(); ++i)
-      cairo_line_to(cr, ClampCoord(sp.points[i].x) + offset, ClampCoord(sp.points[i].y) + offset);
+    device.clear();
+    device.reserve(sp.points.size());
+    for (const Point& p : sp.points)
+      device.push_back(Point{ClampCoord(p.x) + offset, ClampCoord(p.y) + offset});
+    reduced.clear();
+    detail::ReducePath(device, use, &reduced);
+    cairo_move_to(cr, reduced[0].x, reduced[0].y);
+    for (std::size_t i = 1; i < reduced.size(); ++i) cairo_line_to(cr, reduced[i].x, reduced[i].y);
     if (close || sp.closed) cairo_close_path(cr);
   }
   return true;
@@ -387,15 +396,19 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
   const double pad = 2.0 + (doStroke ? w * (pen.join == LineJoin::Miter ? kMiterLimit / 2 + 1 : 1.5) : 0.0);
   if (!beginPaint(state, box.x0 - pad, box.y0 - pad, box.x1 + pad, box.y1 + pad)) return;
   cairo_set_antialias(cr_, antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-  if (doFill && AddPaths(cr_, shape, true, 0.0)) {
+  if (doFill && AddPaths(cr_, shape, true, 0.0, detail::PathUse::Fill)) {
     cairo_set_fill_rule(cr_,
                         shape.rule == FillRule::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
     fillPath(brush, state);
   }
-  if (doStroke && AddPaths(cr_, shape, false, 0.5)) {
+  // Thin pens have no caps, as the platform's one-pixel lines.
+  const LineCap cap = w <= 1.5 ? LineCap::Flat : pen.cap;
+  Pen effective = pen;
+  effective.cap = cap;
+  const std::vector<double> dashes = doStroke ? DashPattern(effective) : std::vector<double>();
+  if (doStroke && AddPaths(cr_, shape, false, 0.5,
+                           dashes.empty() ? detail::PathUse::SolidStroke : detail::PathUse::DashedStroke)) {
     cairo_set_line_width(cr_, w);
-    // Thin pens have no caps, as the platform's one-pixel lines.
-    LineCap cap = w <= 1.5 ? LineCap::Flat : pen.cap;
     cairo_set_line_cap(cr_, cap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
                             : cap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
                                                      : CAIRO_LINE_CAP_BUTT);
@@ -403,9 +416,6 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
                              : pen.join == LineJoin::Bevel ? CAIRO_LINE_JOIN_BEVEL
                                                            : CAIRO_LINE_JOIN_MITER);
     cairo_set_miter_limit(cr_, kMiterLimit);
-    Pen effective = pen;
-    effective.cap = cap;
-    const std::vector<double> dashes = DashPattern(effective);
     if (!dashes.empty()) {
       if (state.opaque) {
         // The gaps of a styled pen show the background colour.
@@ -604,6 +614,15 @@ bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {
   return true;
 }
 
+const std::uint32_t* CairoCanvas::pixelRow(int y) const {
+  if ((kind_ != Kind::Image && kind_ != Kind::Pixels) || y < 0 || y >= height_) return nullptr;
+  const unsigned char* data = cairo_image_surface_get_data(surface_);
+  if (data == nullptr) return nullptr;
+  const int row = bottomUp_ ? height_ - 1 - y : y;
+  return reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) *
+                                                           cairo_image_surface_get_stride(surface_));
+}
+
 // Cairo sets the unused top byte of every pixel it paints; a bitmap's bits
 // keep it zero, so it is cleared once the drawing is flushed.
 void CairoCanvas::flush() {
@@ -624,23 +643,8 @@ void CairoCanvas::flush() {
 bool CairoCanvas::writePng(const std::string& path) {
   if (kind_ != Kind::Image && kind_ != Kind::Pixels) return false;
   cairo_surface_flush(surface_);
-  if (!bottomUp_) return cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_);
-  bool done = false;
-  if (cairo_surface_status(copy) == CAIRO_STATUS_SUCCESS) {
-    cairo_surface_flush(copy);
-    const int stride = cairo_image_surface_get_stride(copy);
-    unsigned char* data = cairo_image_surface_get_data(copy);
-    std::vector<std::uint32_t> row(static_cast<std::size_t>(width_));
-    for (int y = 0; y < height_; ++y) {
-      readPixels(Rect{0, y, width_, y + 1}, row.data());
-      std::memcpy(data + static_cast<std::ptrdiff_t>(y) * stride, row.data(), row.size() * 4);
-    }
-    cairo_surface_mark_dirty(copy);
-    done = cairo_surface_write_to_png(copy, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  }
-  cairo_surface_destroy(copy);
-  return done;
+  return WritePngFile(path, cairo_image_surface_get_data(surface_), width_, height_,
+                      cairo_image_surface_get_stride(surface_), bottomUp_);
 }
 
 void CairoCanvas::newPage() {

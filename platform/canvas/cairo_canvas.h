@@ -13,6 +13,7 @@
 // always anti-aliased and drawn with the FreeType faces its text engine chose.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -59,6 +60,10 @@ class CairoCanvas final : public Canvas {
   void drawText(const TextRun& run, const State& state) override;
   void drawImage(const Image& image, const Rect& src, const Rect& dst, const State& state) override;
   bool readPixels(const Rect& r, std::uint32_t* out) const override;
+  // Raster canvases: the `width()` pixels of row y (top first) in place, as
+  // 0x??RRGGBB (the top byte means nothing); nullptr for a vector canvas or a
+  // row outside the raster. Call flush() after drawing first.
+  const std::uint32_t* pixelRow(int y) const;
   // Completes pending drawing; on a memory bitmap it also clears the unused
   // top byte of the pixels, so call it before reading the bits directly.
   void flush() override;

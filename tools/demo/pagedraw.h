@@ -62,6 +62,8 @@ struct Difference {
   int largest = 0;          // largest channel difference seen (0..255)
 };
 Difference Compare(const Raster& a, const Raster& b, int tolerance);
+// The same for two raster canvases, read in place (no copy of the pixels).
+Difference Compare(const md::canvas::CairoCanvas& a, const md::canvas::CairoCanvas& b, int tolerance);
 
 // A picture of the difference: the first raster faded to a light grey, with
 // the pixels beyond the tolerance in red. Sizes must match (else empty).
