@@ -209,7 +209,7 @@ int CGIS_Field::GetInt() const { return ValueAsInt(type_, int_, double_, bool_, 
 
 bool CGIS_Field::GetBool() const { return ValueAsBool(type_, int_, double_, bool_, text_); }
 
-namespace basilo {
+namespace md::basilo {
 
 std::int32_t StoredInt(const StoredFieldView& f) {
   return ValueAsInt(f.type, f.intValue, f.doubleValue, f.boolValue, f.text);
@@ -219,7 +219,7 @@ bool StoredBool(const StoredFieldView& f) {
   return ValueAsBool(f.type, f.intValue, f.doubleValue, f.boolValue, f.text);
 }
 
-}  // namespace basilo
+}  // namespace md::basilo
 
 double CGIS_Field::GetDouble() const {
   switch (type_) {

@@ -12,7 +12,7 @@
 
 #include "platform/win/wintypes.h"
 
-namespace basilo {
+namespace md::basilo {
 
 constexpr BYTE kPropertySetMagic[4] = {'M', 'D', 'P', 'S'};
 constexpr std::uint16_t kPropertySetVersion = 1;
@@ -69,4 +69,4 @@ bool DecodePropertySet(const BYTE* data, std::size_t size, std::vector<StoredFie
 bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
                             std::string* error);
 
-}  // namespace basilo
+}  // namespace md::basilo

@@ -2,7 +2,7 @@
 
 #include <zlib.h>
 
-namespace featra {
+namespace md::featra {
 
 // zlib's CRC-32 (the same polynomial, reflected, with the usual pre- and
 // post-inversion), several bytes a step.
@@ -10,4 +10,4 @@ std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
   return static_cast<std::uint32_t>(crc32_z(crc32_z(0, nullptr, 0), data, size));
 }
 
-}  // namespace featra
+}  // namespace md::featra

@@ -102,7 +102,7 @@ std::string KindName(const std::string& type) {
   return s;
 }
 
-std::string KindSummary(demo::Page& page) {
+std::string KindSummary(md::demo::Page& page) {
   std::map<std::string, int> counts;
   for (IGIS_Element* e : page.elements()) ++counts[KindName(e->GetType())];
   std::string s;
@@ -118,17 +118,17 @@ int main(int argc, char** argv) {
     g_program = g_name.c_str();
   }
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-  demo::Options options;
+  md::demo::Options options;
   std::string error;
-  if (!demo::ParseOptions(args, &options, &error)) {
+  if (!md::demo::ParseOptions(args, &options, &error)) {
     std::fprintf(stderr, "%s: %s\nTry '%s --help' for the options.\n", g_program, error.c_str(), g_program);
     return 2;
   }
   if (options.help) {
-    std::fputs(demo::Usage(g_program).c_str(), stdout);
+    std::fputs(md::demo::Usage(g_program).c_str(), stdout);
     return 0;
   }
-  if (!demo::PrepareOutputFolder(options.outputFolder, &error)) return Fail(error);
+  if (!md::demo::PrepareOutputFolder(options.outputFolder, &error)) return Fail(error);
 
   namespace fs = std::filesystem;
   const fs::path folder = fs::absolute(options.outputFolder).lexically_normal();
@@ -151,9 +151,9 @@ int main(int argc, char** argv) {
   std::size_t elementCount = 0;
   std::string kinds;
   {
-    demo::BuildReport report;
+    md::demo::BuildReport report;
     Stage build("building the sample page");
-    std::unique_ptr<demo::Page> page = demo::BuildSamplePage(&report);
+    std::unique_ptr<md::demo::Page> page = md::demo::BuildSamplePage(&report);
     build.End();
     if (page == nullptr) return Fail("cannot make the element factory or the page's feature set");
     for (const std::string& type : report.missingTypes)
@@ -164,18 +164,18 @@ int main(int argc, char** argv) {
     kinds = KindSummary(*page);
 
     Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
-    first = demo::PrintRaster(*page, options.dpi, nullptr, &error);
+    first = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
     if (first == nullptr) return Fail(error);
     if (!first->writePng(pngPath)) return Fail("cannot write " + pngPath);
     print.End();
 
     Stage pdf("writing the PDF");
-    if (!demo::PrintPdf(*page, pdfPath, options.dpi, nullptr, &error)) return Fail(error);
+    if (!md::demo::PrintPdf(*page, pdfPath, options.dpi, nullptr, &error)) return Fail(error);
     pdf.End();
 
     Stage store("storing the elements and saving the feature set");
-    if (!demo::StoreElements(*page, &error)) return Fail(error);
-    if (!demo::SavePage(*page, pagePath, &error)) return Fail(error);
+    if (!md::demo::StoreElements(*page, &error)) return Fail(error);
+    if (!md::demo::SavePage(*page, pagePath, &error)) return Fail(error);
     store.End();
     // The first page ends here: the second one comes from the file alone.
   }
@@ -183,7 +183,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<md::canvas::CairoCanvas> second;
   {
     Stage load("loading the feature set into a fresh page");
-    std::unique_ptr<demo::Page> page = demo::LoadPage(pagePath, &error);
+    std::unique_ptr<md::demo::Page> page = md::demo::LoadPage(pagePath, &error);
     if (page == nullptr) return Fail(error);
     load.End();
     if (page->elements().size() != elementCount) {
@@ -191,19 +191,19 @@ int main(int argc, char** argv) {
                   std::to_string(elementCount));
     }
     Stage print("printing the loaded page");
-    second = demo::PrintRaster(*page, options.dpi, nullptr, &error);
+    second = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
     if (second == nullptr) return Fail(error);
     print.End();
   }
 
-  const demo::Difference d = demo::Compare(*first, *second, 0);
+  const md::demo::Difference d = md::demo::Compare(*first, *second, 0);
   if (!d.sameSize || d.differing != 0) {
     std::string detail = d.sameSize ? std::to_string(d.differing) + " pixels differ" : "the sizes differ";
     std::string written;
     if (second->writePng(reloadedPath)) written += "\n  " + reloadedPath;
-    if (d.sameSize &&
-        demo::WritePng(demo::DifferenceImage(demo::ReadRaster(*first), demo::ReadRaster(*second), 0),
-                       diffPath, nullptr))
+    if (d.sameSize && md::demo::WritePng(md::demo::DifferenceImage(md::demo::ReadRaster(*first),
+                                                                   md::demo::ReadRaster(*second), 0),
+                                         diffPath, nullptr))
       written += "\n  " + diffPath + " (differing pixels in red)";
     return Fail("the page read back does not print like the page stored: " + detail + ". See:\n  " + pngPath +
                 written);

@@ -17,7 +17,7 @@ namespace md::text {
 class TextEngine;
 }
 
-namespace demo {
+namespace md::demo {
 
 class Page;
 
@@ -69,4 +69,4 @@ Difference Compare(const md::canvas::CairoCanvas& a, const md::canvas::CairoCanv
 // the pixels beyond the tolerance in red. Sizes must match (else empty).
 Raster DifferenceImage(const Raster& a, const Raster& b, int tolerance);
 
-}  // namespace demo
+}  // namespace md::demo

@@ -14,7 +14,7 @@
 #include "host/basilo/propertyset_codec.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 
 namespace {
 
@@ -135,7 +135,7 @@ class Writer {
     if (scratch_ == nullptr) scratch_ = GIS_CreateDataBufferObject(0);
     return scratch_;
   }
-  basilo::PropertySetEncoder encoder_;
+  md::basilo::PropertySetEncoder encoder_;
   IGIS_DataBuffer* scratch_ = nullptr;
 };
 
@@ -151,13 +151,13 @@ class Reader {
     const BYTE* data = size > 0 ? pBuffer->GetData() : nullptr;
     if (pBuffer == nullptr || (size > 0 && data == nullptr)) {
       GIS_LOG(3, kOpen, "pBuffer == NULL");
-    } else if (!basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields_, &error)) {
+    } else if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields_, &error)) {
       // A damaged buffer reads as an empty set: every key is then missing.
       GIS_LOG(3, kOpen, "damaged frame buffer (%d bytes): %s", size, error.c_str());
       fields_.clear();
     }
   }
-  const basilo::StoredFieldView* Find(std::string_view key) {
+  const md::basilo::StoredFieldView* Find(std::string_view key) {
     for (std::size_t n = 0; n < fields_.size(); ++n) {
       const std::size_t i = (next_ + n) % fields_.size();
       if (fields_[i].key == key) {
@@ -171,12 +171,12 @@ class Reader {
   // The value of an integer or boolean key; false (value kept) when missing.
   template <class T>
   bool Read(std::string_view key, T* pValue) {
-    const basilo::StoredFieldView* f = Find(key);
+    const md::basilo::StoredFieldView* f = Find(key);
     if (f == nullptr) return false;
     if constexpr (std::is_same_v<T, bool>) {
-      *pValue = basilo::StoredBool(*f);
+      *pValue = md::basilo::StoredBool(*f);
     } else {
-      *pValue = basilo::StoredInt(*f);
+      *pValue = md::basilo::StoredInt(*f);
     }
     return true;
   }
@@ -200,7 +200,7 @@ class Reader {
   // A field holding the stored value of a buffer key, for the symbol
   // readers; NULL when the key is missing.
   IGIS_Field* FieldOf(std::string_view key) {
-    const basilo::StoredFieldView* f = Find(key);
+    const md::basilo::StoredFieldView* f = Find(key);
     if (f == nullptr) return nullptr;
     if (field_ == nullptr) field_ = GIS_CreateFieldObject();
     if (field_ == nullptr || !field_->SetType(f->type)) return nullptr;
@@ -219,7 +219,7 @@ class Reader {
   Reader& operator=(const Reader&) = delete;
 
  private:
-  std::vector<basilo::StoredFieldView> fields_;
+  std::vector<md::basilo::StoredFieldView> fields_;
   std::size_t next_ = 0;
   IGIS_Field* field_ = nullptr;
 };
@@ -503,7 +503,7 @@ bool CGIS_FrameProperty::Open(IGIS_DataBuffer* pBuffer) {
 // ---- Rectangles -----------------------------------------------------------------
 
 namespace {
-std::int32_t Sum(std::int32_t a, std::int64_t b) { return sgis_detail::ClampToInt32(a + b); }
+std::int32_t Sum(std::int32_t a, std::int64_t b) { return md::basilo::detail::ClampToInt32(a + b); }
 }  // namespace
 
 SGIS_Rect CGIS_FrameProperty::BorderRect(const SGIS_Rect& e) const {

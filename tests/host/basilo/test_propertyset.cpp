@@ -14,7 +14,9 @@
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/propertyset_codec.h"
-#include "log_mark.h"
+#include "tests/support/logmark.h"
+
+using md::test::LogMark;
 
 namespace {
 
@@ -404,36 +406,36 @@ TEST(PropertySet, StoredViewsPointIntoTheBufferAndConvertLikeFields) {
     ASSERT_TRUE(f->SetString(c.text));
     BufferPtr b = NewBuffer();
     ASSERT_TRUE(set->Archive(b.get(), GIS_ARCHIVE_WRITE, 0));
-    std::vector<basilo::StoredFieldView> views;
+    std::vector<md::basilo::StoredFieldView> views;
     std::string error;
-    ASSERT_TRUE(
-        basilo::DecodePropertySetViews(b->GetData(), static_cast<std::size_t>(b->GetSize()), &views, &error))
+    ASSERT_TRUE(md::basilo::DecodePropertySetViews(b->GetData(), static_cast<std::size_t>(b->GetSize()),
+                                                   &views, &error))
         << error;
     ASSERT_EQ(views.size(), 1u);
-    const basilo::StoredFieldView& v = views[0];
+    const md::basilo::StoredFieldView& v = views[0];
     EXPECT_EQ(v.key, "值 value");
     EXPECT_EQ(v.description, "说明");
     EXPECT_GE(reinterpret_cast<const BYTE*>(v.key.data()), b->GetData());
     EXPECT_LT(reinterpret_cast<const BYTE*>(v.key.data()), b->GetData() + b->GetSize());
-    EXPECT_EQ(basilo::StoredInt(v), f->GetInt()) << c.text;
-    EXPECT_EQ(basilo::StoredBool(v), f->GetBool()) << c.text;
+    EXPECT_EQ(md::basilo::StoredInt(v), f->GetInt()) << c.text;
+    EXPECT_EQ(md::basilo::StoredBool(v), f->GetBool()) << c.text;
   }
 
   // Many keys: all different is fine, one repeated anywhere is refused.
-  basilo::PropertySetEncoder many, repeated;
+  md::basilo::PropertySetEncoder many, repeated;
   for (int i = 0; i < 300; ++i) {
     const std::string key = "key" + std::to_string(i);
     many.Add(GIS_FIELD_TYPE_INT, key, "", i, 0, false, {}, {});
     repeated.Add(GIS_FIELD_TYPE_INT, i == 299 ? std::string("key17") : key, "", i, 0, false, {}, {});
   }
   std::vector<BYTE> bytes;
-  std::vector<basilo::StoredFieldView> views;
+  std::vector<md::basilo::StoredFieldView> views;
   std::string error;
   ASSERT_TRUE(many.Finish(&bytes, &error));
-  EXPECT_TRUE(basilo::DecodePropertySetViews(bytes.data(), bytes.size(), &views, &error)) << error;
+  EXPECT_TRUE(md::basilo::DecodePropertySetViews(bytes.data(), bytes.size(), &views, &error)) << error;
   EXPECT_EQ(views.size(), 300u);
   ASSERT_TRUE(repeated.Finish(&bytes, &error));
-  EXPECT_FALSE(basilo::DecodePropertySetViews(bytes.data(), bytes.size(), &views, &error));
+  EXPECT_FALSE(md::basilo::DecodePropertySetViews(bytes.data(), bytes.size(), &views, &error));
   EXPECT_EQ(error, "field 299: duplicate key key17");
   EXPECT_TRUE(views.empty());
 }

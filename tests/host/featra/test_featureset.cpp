@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "featra_test_util.h"
+#include "tests/host/featra/featratest.h"
 
-using namespace featra_test;
+using namespace md::test;
 
 TEST(FeatureAttributes, FiveTypesReadBackAndAbsentFieldsReadEmpty) {
   SetPtr set = NewSet();
