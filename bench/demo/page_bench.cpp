@@ -9,6 +9,8 @@
 //   StoreAndRead      Archive(0) and Archive(1) of every element, per element
 //                     and per element kind;
 //   SaveFile/LoadFile the feature-set file, per megabyte;
+//   DenseElement/Polygon/N, DenseElement/Polyline/N
+//                     one element of N points printed at 300 dpi;
 //   PageCycle/N       a page of up to N mixed elements (the sample page's
 //                     elements, compounds included, over and over) built,
 //                     stored, saved, loaded and read back; the time per
@@ -403,10 +405,54 @@ void PageCycle(benchmark::State& state) {
                          benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// ---- Dense stored geometry ---------------------------------------------------------
+
+// One polygon or polyline element of n points (a star of n/2 spikes about the
+// page's centre, in page units) printed at 300 dpi.
+void DenseElement(benchmark::State& state, const char* type) {
+  md::demo::Page page;
+  IGIS_Element* e = page.Create(type);
+  IGIS_Feature* f = e != nullptr ? e->GetFeaturePtr() : nullptr;
+  IGIS_Geometry* g = f != nullptr ? f->GetGeometry() : nullptr;
+  const int n = static_cast<int>(state.range(0));
+  if (g == nullptr || !g->SetPointCount(n)) {
+    state.SkipWithError("no element");
+    return;
+  }
+  const double cx = md::demo::kPageWidth / 2.0, cy = md::demo::kPageHeight / 2.0;
+  for (int i = 0; i < n; ++i) {
+    const double a = 2 * 3.14159265358979 * i / n, r = i % 2 ? 3000 : 9000;
+    g->SetPoint(i,
+                SGIS_Point(static_cast<int>(std::lround(cx + r * std::cos(a))),
+                           static_cast<int>(std::lround(cy + r * std::sin(a))), 0),
+                0);
+  }
+  f->GetFeatureClass()->UpdateFeature(f, GIS_UPDATE_GEOMETRY);
+  auto canvas = md::canvas::CairoCanvas::createPageImage(kWidthMm, kHeightMm, kDpi);
+  std::string error;
+  for (auto _ : state) {
+    if (!md::demo::PrintPage(page, canvas.get(), kDpi, nullptr, &error)) {
+      state.SkipWithError(error.c_str());
+      break;
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
 BENCHMARK(PrintPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCairo)->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadFile)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DenseElement, Polygon, GIS_TYPE_GRAPHIC_ELEMENT_POLYGON)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1048576)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DenseElement, Polyline, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1048576)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(PageCycle)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

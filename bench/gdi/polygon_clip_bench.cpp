@@ -7,9 +7,9 @@
 //                          same (its inside/outside test reads a summed-area
 //                          table of the clip's pixels), so both do the same
 //                          work. The ratio is printed at the end.
-//   Dense/Polygon/N, Dense/Polyline/N
-//                          one self-crossing N-point star filled or stroked
-//                          through the device context.
+//   Dense/Polygon/N, Dense/Fill/N, Dense/Polyline/N
+//                          one N-point star filled and outlined, filled
+//                          only, or stroked through the device context.
 //   CombRegion/N           CreatePolygonRgn of an N-point comb.
 //
 // The default run is short; pass --benchmark_min_time=N for steadier figures.
@@ -209,6 +209,14 @@ void Dense(benchmark::State& state, BOOL (*draw)(HDC, const POINT*, int)) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// Polygon without an outline: the fill alone.
+BOOL FilledPolygon(HDC hdc, const POINT* pts, int count) {
+  HGDIOBJ old = SelectObject(hdc, GetStockObject(NULL_PEN));
+  const BOOL ok = Polygon(hdc, pts, count);
+  SelectObject(hdc, old);
+  return ok;
+}
+
 // A comb of n points: n/4 teeth, each a narrow spike one pixel apart.
 std::vector<POINT> Comb(int n) {
   std::vector<POINT> pts;
@@ -238,6 +246,11 @@ void CombRegion(benchmark::State& state) {
 BENCHMARK(ThroughDc)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCairo)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Dense, Polygon, &Polygon)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Dense, Fill, &FilledPolygon)
     ->Arg(10000)
     ->Arg(100000)
     ->Arg(1000000)

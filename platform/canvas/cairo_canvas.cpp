@@ -16,6 +16,7 @@
 #include <numbers>
 #include <tuple>
 
+#include "platform/canvas/coverage.h"
 #include "platform/canvas/pathreduce.h"
 #include "platform/canvas/pngwrite.h"
 #include "platform/text/textengine.h"
@@ -320,6 +321,44 @@ bool CairoCanvas::beginPaint(const State& state, double x0, double y0, double x1
   return false;
 }
 
+bool CairoCanvas::fillDense(const std::vector<std::vector<Point>>& rings, FillRule rule, const Brush& brush,
+                            const State& state, double x0, double y0, double x1, double y1) {
+  if (kind_ != Kind::Image || !antialias_) return false;
+  // The pixels the fill can touch, on the raster.
+  const Rect box{static_cast<int>(std::max(0.0, std::floor(x0))),
+                 static_cast<int>(std::max(0.0, std::floor(y0))),
+                 static_cast<int>(std::min<double>(width_, std::ceil(x1) + 1)),
+                 static_cast<int>(std::min<double>(height_, std::ceil(y1) + 1))};
+  if (box.empty()) return true;
+  const int w = box.right - box.left, h = box.bottom - box.top;
+  const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, w);
+  detail::CoverageMask mask;
+  if (stride <= 0 || !detail::RasterizeCoverage(rings, rule, box, stride, &mask)) return false;
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(mask.alpha.data(), CAIRO_FORMAT_A8, w, h, stride);
+  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+  cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
+  cairo_matrix_t at;
+  cairo_matrix_init_translate(&at, -box.left, -box.top);
+  cairo_pattern_set_matrix(pattern, &at);
+  if (brush.style == BrushStyle::Hatched) {
+    if (state.opaque) {
+      // The gaps between the hatch lines show the background colour.
+      SetColor(cr_, state.background);
+      cairo_mask(cr_, pattern);
+    }
+    cairo_pattern_t* hatch = HatchPattern(brush.hatch, brush.color);
+    cairo_set_source(cr_, hatch);
+    cairo_pattern_destroy(hatch);
+  } else {
+    SetColor(cr_, brush.color);
+  }
+  cairo_mask(cr_, pattern);
+  cairo_pattern_destroy(pattern);
+  cairo_surface_destroy(surface);
+  return true;
+}
+
 void CairoCanvas::fillPath(const Brush& brush, const State& state) {
   if (brush.style == BrushStyle::Hatched) {
     cairo_pattern_t* p = HatchPattern(brush.hatch, brush.color);
@@ -352,29 +391,47 @@ struct Extent {
   }
 };
 
-// Adds the sub-paths; `close` closes every one (fills), `offset` moves the
-// geometry onto pixel centres (strokes). Points that change nothing drawn for
-// `use` are left out. False when a point is not finite.
-bool AddPaths(cairo_t* cr, const Shape& shape, bool close, double offset, detail::PathUse use) {
+// The sub-paths in device pixels, moved by `offset` (onto pixel centres for
+// strokes), without the points that change nothing drawn for `use`. False
+// when a point is not finite.
+struct DevicePaths {
+  std::vector<std::vector<Point>> rings;
+  std::vector<bool> closed;
+  std::size_t points = 0;
+};
+bool ReducedPaths(const Shape& shape, double offset, detail::PathUse use, DevicePaths* out) {
   for (const SubPath& sp : shape.paths)
     for (const Point& p : sp.points)
       if (!Finite(p)) return false;
-  cairo_new_path(cr);
-  std::vector<Point> device, reduced;
+  std::vector<Point> device;
   for (const SubPath& sp : shape.paths) {
     if (sp.points.empty()) continue;
     device.clear();
     device.reserve(sp.points.size());
     for (const Point& p : sp.points)
       device.push_back(Point{ClampCoord(p.x) + offset, ClampCoord(p.y) + offset});
-    reduced.clear();
-    detail::ReducePath(device, use, &reduced);
-    cairo_move_to(cr, reduced[0].x, reduced[0].y);
-    for (std::size_t i = 1; i < reduced.size(); ++i) cairo_line_to(cr, reduced[i].x, reduced[i].y);
-    if (close || sp.closed) cairo_close_path(cr);
+    out->rings.emplace_back();
+    detail::ReducePath(device, use, &out->rings.back());
+    out->closed.push_back(sp.closed);
+    out->points += out->rings.back().size();
   }
   return true;
 }
+
+// Adds the paths to cairo; `close` closes every one (fills).
+void AddPaths(cairo_t* cr, const DevicePaths& paths, bool close) {
+  cairo_new_path(cr);
+  for (std::size_t k = 0; k < paths.rings.size(); ++k) {
+    const std::vector<Point>& ring = paths.rings[k];
+    cairo_move_to(cr, ring[0].x, ring[0].y);
+    for (std::size_t i = 1; i < ring.size(); ++i) cairo_line_to(cr, ring[i].x, ring[i].y);
+    if (close || paths.closed[k]) cairo_close_path(cr);
+  }
+}
+
+// Fills with this many points or more go through the coverage rasterizer on
+// anti-aliased rasters.
+constexpr std::size_t kDenseFillPoints = 4096;
 
 }  // namespace
 
@@ -396,18 +453,26 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
   const double pad = 2.0 + (doStroke ? w * (pen.join == LineJoin::Miter ? kMiterLimit / 2 + 1 : 1.5) : 0.0);
   if (!beginPaint(state, box.x0 - pad, box.y0 - pad, box.x1 + pad, box.y1 + pad)) return;
   cairo_set_antialias(cr_, antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-  if (doFill && AddPaths(cr_, shape, true, 0.0, detail::PathUse::Fill)) {
-    cairo_set_fill_rule(cr_,
-                        shape.rule == FillRule::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
-    fillPath(brush, state);
+  DevicePaths fill;
+  if (doFill && ReducedPaths(shape, 0.0, detail::PathUse::Fill, &fill) && !fill.rings.empty()) {
+    if (!(fill.points >= kDenseFillPoints &&
+          fillDense(fill.rings, shape.rule, brush, state, box.x0, box.y0, box.x1, box.y1))) {
+      AddPaths(cr_, fill, true);
+      cairo_set_fill_rule(
+          cr_, shape.rule == FillRule::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+      fillPath(brush, state);
+    }
   }
   // Thin pens have no caps, as the platform's one-pixel lines.
   const LineCap cap = w <= 1.5 ? LineCap::Flat : pen.cap;
   Pen effective = pen;
   effective.cap = cap;
   const std::vector<double> dashes = doStroke ? DashPattern(effective) : std::vector<double>();
-  if (doStroke && AddPaths(cr_, shape, false, 0.5,
-                           dashes.empty() ? detail::PathUse::SolidStroke : detail::PathUse::DashedStroke)) {
+  DevicePaths stroke;
+  if (doStroke &&
+      ReducedPaths(shape, 0.5, dashes.empty() ? detail::PathUse::SolidStroke : detail::PathUse::DashedStroke,
+                   &stroke)) {
+    AddPaths(cr_, stroke, false);
     cairo_set_line_width(cr_, w);
     cairo_set_line_cap(cr_, cap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
                             : cap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE

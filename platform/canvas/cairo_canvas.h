@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/canvas/canvas.h"
 
@@ -92,6 +93,11 @@ class CairoCanvas final : public Canvas {
   // Fills the current path with the brush; the gaps of a hatch on an opaque
   // background show the background colour.
   void fillPath(const Brush& brush, const State& state);
+  // Fills closed rings of many points on an anti-aliased raster through a
+  // coverage mask (the state saved, the clip applied); false when it cannot,
+  // and the caller fills the path with cairo.
+  bool fillDense(const std::vector<std::vector<Point>>& rings, FillRule rule, const Brush& brush,
+                 const State& state, double x0, double y0, double x1, double y1);
 
   Kind kind_;
   cairo_surface_t* surface_ = nullptr;
