@@ -1,11 +1,9 @@
 // The frame's values, symbol ownership, copies and stored form.
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
+#include "tests/fuzz/fuzz_inputs.h"
 #include "tests/layout/graphicelement/frame/frametest.h"
 
 namespace {
@@ -423,22 +421,19 @@ TEST(FrameModel, StoredSymbolOfTheWrongKindKeepsTheHeldOne) {
 
 // The fuzz target's seeds read, store and read back to the same bytes.
 TEST(FrameModel, FuzzSeedsReadAndStoreStably) {
-  namespace fs = std::filesystem;
   int seeds = 0;
-  for (const auto& e :
-       fs::directory_iterator(fs::path(MD_SOURCE_DIR) / "tests" / "fuzz" / "corpus" / "frame")) {
-    std::ifstream in(e.path(), std::ios::binary);
-    const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+  for (const auto& path : fuzz::Inputs("corpus", "frame")) {
+    const std::vector<unsigned char> bytes = fuzz::ReadInput(path);
     IGIS_DataBuffer* b = GIS_CreateDataBufferObject(static_cast<int>(bytes.size()));
     if (!bytes.empty()) std::memcpy(b->GetData(), bytes.data(), bytes.size());
     LogMark mark;
     Frame f(GIS_CreateFramePropertyFromBuffer(b));
-    ASSERT_NE(f, nullptr) << e.path();
-    EXPECT_TRUE(mark.Records().empty()) << e.path();
+    ASSERT_NE(f, nullptr) << path;
+    EXPECT_TRUE(mark.Records().empty()) << path;
     IGIS_DataBuffer* again = GIS_CreateDataBufferObject(0);
     f->Save(again);
-    ASSERT_EQ(again->GetSize(), b->GetSize()) << e.path();
-    EXPECT_EQ(std::memcmp(again->GetData(), b->GetData(), bytes.size()), 0) << e.path();
+    ASSERT_EQ(again->GetSize(), b->GetSize()) << path;
+    EXPECT_EQ(std::memcmp(again->GetData(), b->GetData(), bytes.size()), 0) << path;
     again->Release();
     b->Release();
     ++seeds;
