@@ -74,3 +74,14 @@ inline bool RunBenchmarks(int argc, char** argv, RatioReporter** reporterOut, co
   *reporterOut = &reporter;
   return true;
 }
+
+// The main of a program that compares two of its benchmarks: runs them all
+// (a short run unless --benchmark_min_time is given), then prints the ratio
+// of the two.
+inline int RunBenchmarksWithRatio(int argc, char** argv, const std::string& numerator,
+                                  const std::string& denominator, const char* label, double target) {
+  RatioReporter* reporter = nullptr;
+  if (!RunBenchmarks(argc, argv, &reporter, "0.05")) return 1;
+  reporter->PrintRatio(numerator, denominator, label, target);
+  return 0;
+}

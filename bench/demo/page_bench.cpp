@@ -469,8 +469,5 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMicrosecond);
   }
 
-  RatioReporter* reporter = nullptr;
-  if (!RunBenchmarks(argc, argv, &reporter, "0.05")) return 1;
-  reporter->PrintRatio("PrintPage", "RawCairo", "whole pipeline / raw cairo", 2.0);
-  return 0;
+  return RunBenchmarksWithRatio(argc, argv, "PrintPage", "RawCairo", "whole pipeline / raw cairo", 2.0);
 }

@@ -265,8 +265,5 @@ BENCHMARK(CombRegion)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  RatioReporter* reporter = nullptr;
-  if (!RunBenchmarks(argc, argv, &reporter, "0.05")) return 1;
-  reporter->PrintRatio("ThroughDc", "RawCairo", "device context / raw cairo", 1.5);
-  return 0;
+  return RunBenchmarksWithRatio(argc, argv, "ThroughDc", "RawCairo", "device context / raw cairo", 1.5);
 }

@@ -17,6 +17,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/igis_element.h"
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/raster.h"
 #include "tools/demo/demooptions.h"
 #include "tools/demo/pagedraw.h"
 #include "tools/demo/samplepage.h"
@@ -196,14 +197,14 @@ int main(int argc, char** argv) {
     print.End();
   }
 
-  const md::demo::Difference d = md::demo::Compare(*first, *second, 0);
+  const md::canvas::Difference d = md::canvas::Compare(*first, *second, 0);
   if (!d.sameSize || d.differing != 0) {
     std::string detail = d.sameSize ? std::to_string(d.differing) + " pixels differ" : "the sizes differ";
     std::string written;
     if (second->writePng(reloadedPath)) written += "\n  " + reloadedPath;
-    if (d.sameSize && md::demo::WritePng(md::demo::DifferenceImage(md::demo::ReadRaster(*first),
-                                                                   md::demo::ReadRaster(*second), 0),
-                                         diffPath, nullptr))
+    if (d.sameSize && md::canvas::WritePng(md::canvas::DifferenceImage(md::canvas::ReadRaster(*first),
+                                                                       md::canvas::ReadRaster(*second), 0),
+                                           diffPath, nullptr))
       written += "\n  " + diffPath + " (differing pixels in red)";
     return Fail("the page read back does not print like the page stored: " + detail + ". See:\n  " + pngPath +
                 written);

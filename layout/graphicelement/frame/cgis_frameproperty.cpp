@@ -11,6 +11,7 @@
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
 #include "host/basilo/propertyset_codec.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
@@ -36,29 +37,21 @@ IGIS_SymbolV2* TypedView(IGIS_SymbolV2* pSymbol, View view) {
 // typed view of a copy. A copy of the wrong kind has no such view: it is
 // released (never leaked) and the field stays clear.
 template <class TSymbol>
-void SetOwnedSymbol(TSymbol*& rField, TSymbol* pSymbol, View view, const char* szMethod) {
-  if (pSymbol == nullptr) GIS_LOG(6, szMethod, "pSymbol == NULL");
-  if (pSymbol == rField) return;
-  if (rField != nullptr) {
-    rField->Release();
-    rField = nullptr;
-  }
+void SetOwnedSymbol(md::basilo::ReleasePtr<TSymbol>& rField, TSymbol* pSymbol, View view,
+                    const char* szMethod) {
+  if (pSymbol == nullptr) GIS_LOG(GIS_LOG_LEVEL_FRAME, szMethod, "pSymbol == NULL");
+  if (pSymbol == rField.get()) return;
+  rField.reset();
   if (pSymbol == nullptr) return;
   TSymbol* pCopy = pSymbol->Clone();
   if (pCopy == nullptr) return;
   TSymbol* pTyped = TypedView(pCopy, view);
   if (pTyped == nullptr) {
-    GIS_LOG(6, szMethod, "pSymbol is not of the field's kind");
+    GIS_LOG(GIS_LOG_LEVEL_FRAME, szMethod, "pSymbol is not of the field's kind");
     pCopy->Release();
     return;
   }
-  rField = pTyped;
-}
-
-template <class TSymbol>
-void ReleaseSymbol(TSymbol*& rField) {
-  if (rField != nullptr) rField->Release();
-  rField = nullptr;
+  rField.reset(pTyped);
 }
 
 bool InPercentRange(int nValue) { return nValue >= 0 && nValue <= 100; }
@@ -116,7 +109,7 @@ class Writer {
     std::vector<BYTE> bytes;
     std::string error;
     if (!encoder_.Finish(&bytes, &error)) {
-      GIS_LOG(3, "CGIS_FrameProperty::Save", "cannot store the frame: %s", error.c_str());
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FrameProperty::Save", "cannot store the frame: %s", error.c_str());
       return false;
     }
     const int n = static_cast<int>(bytes.size());
@@ -150,10 +143,10 @@ class Reader {
     const int size = pBuffer != nullptr ? pBuffer->GetSize() : 0;
     const BYTE* data = size > 0 ? pBuffer->GetData() : nullptr;
     if (pBuffer == nullptr || (size > 0 && data == nullptr)) {
-      GIS_LOG(3, kOpen, "pBuffer == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "pBuffer == NULL");
     } else if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields_, &error)) {
       // A damaged buffer reads as an empty set: every key is then missing.
-      GIS_LOG(3, kOpen, "damaged frame buffer (%d bytes): %s", size, error.c_str());
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "damaged frame buffer (%d bytes): %s", size, error.c_str());
       fields_.clear();
     }
   }
@@ -187,15 +180,15 @@ class Reader {
   }
   // An integer key; a missing one keeps the value and, with a text, is recorded.
   void ReadIntOrLog(std::string_view key, int* pValue, const char* szMissing) {
-    if (!Read(key, pValue) && szMissing != nullptr) GIS_LOG(3, kOpen, "%s", szMissing);
+    if (!Read(key, pValue) && szMissing != nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
   }
   // Records a symbol's missing flag keys: the first alone, and both together
   // with the second text.
   void CheckSymbolFlags(std::string_view flagKey, std::string_view flag2Key, const char* szMissing,
                         const char* szBothMissing) {
     const bool bFlag = Has(flagKey);
-    if (!bFlag) GIS_LOG(3, kOpen, "%s", szMissing);
-    if (!Has(flag2Key) && !bFlag) GIS_LOG(3, kOpen, "%s", szBothMissing);
+    if (!bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
+    if (!Has(flag2Key) && !bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szBothMissing);
   }
   // A field holding the stored value of a buffer key, for the symbol
   // readers; NULL when the key is missing.
@@ -240,7 +233,8 @@ TSymbol* ReadSymbol(Reader& reader, std::string_view flagKey, std::string_view k
   TSymbol* pSymbol = SymbolFromField(reader.FieldOf(key), static_cast<TSymbol*>(nullptr));
   if (pSymbol == nullptr) return nullptr;
   if (TypedView(pSymbol, view) == nullptr) {
-    GIS_LOG(4, kOpen, "%.*s: stored symbol of another kind", static_cast<int>(key.size()), key.data());
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOpen, "%.*s: stored symbol of another kind", static_cast<int>(key.size()),
+            key.data());
     pSymbol->Release();
     return nullptr;
   }
@@ -275,7 +269,7 @@ CGIS_FrameProperty::CGIS_FrameProperty() {
         pPart->SetColor(kWhite);
         pPart->SetColor2(kWhite);
         pPart->SetColor3(kWhite);
-        m_pBackSymbol = pPart;
+        m_pBackSymbol.reset(pPart);
       } else {
         pSymbol->Release();
       }
@@ -289,7 +283,7 @@ CGIS_FrameProperty::CGIS_FrameProperty() {
         const COLORREF white = kWhite;
         pFill->SetColor(white);
         pFill->SetColor2(white);
-        m_pBackSymbol2 = pFill;
+        m_pBackSymbol2.reset(pFill);
       } else {
         pSymbol->Release();
       }
@@ -297,14 +291,7 @@ CGIS_FrameProperty::CGIS_FrameProperty() {
   }
 }
 
-CGIS_FrameProperty::~CGIS_FrameProperty() {
-  ReleaseSymbol(m_pBorderSymbol);
-  ReleaseSymbol(m_pBackSymbol);
-  ReleaseSymbol(m_pShadowSymbol);
-  ReleaseSymbol(m_pBorderSymbol2);
-  ReleaseSymbol(m_pBackSymbol2);
-  ReleaseSymbol(m_pShadowSymbol2);
-}
+CGIS_FrameProperty::~CGIS_FrameProperty() = default;
 
 void CGIS_FrameProperty::Release() { delete this; }
 
@@ -372,20 +359,20 @@ void CGIS_FrameProperty::SetShadowSymbol2Ptr(IGIS_SymbolV2* pSymbol) {
 // ---- Copy ---------------------------------------------------------------------
 
 CGIS_FrameProperty* CGIS_FrameProperty::Clone() {
-  auto* pCopy = new (std::nothrow) CGIS_FrameProperty();
+  auto* pCopy = md::basilo::MakeOrNull<CGIS_FrameProperty>("CGIS_FrameProperty::Clone");
   if (pCopy == nullptr) return nullptr;
   // Through the copy's own setters, so the per-side gaps set last win over
   // the X and Y values, and a missing symbol clears the copy's default.
-  pCopy->SetBackSymbolPtr(m_pBackSymbol);
-  pCopy->SetBackSymbol2Ptr(m_pBackSymbol2);
+  pCopy->SetBackSymbolPtr(m_pBackSymbol.get());
+  pCopy->SetBackSymbol2Ptr(m_pBackSymbol2.get());
   pCopy->SetBackX(m_nBackX);
   pCopy->SetBackY(m_nBackY);
-  pCopy->SetBorderSymbolPtr(m_pBorderSymbol);
-  pCopy->SetBorderSymbol2Ptr(m_pBorderSymbol2);
+  pCopy->SetBorderSymbolPtr(m_pBorderSymbol.get());
+  pCopy->SetBorderSymbol2Ptr(m_pBorderSymbol2.get());
   pCopy->SetBorderX(m_nBorderX);
   pCopy->SetBorderY(m_nBorderY);
-  pCopy->SetShadowSymbolPtr(m_pShadowSymbol);
-  pCopy->SetShadowSymbol2Ptr(m_pShadowSymbol2);
+  pCopy->SetShadowSymbolPtr(m_pShadowSymbol.get());
+  pCopy->SetShadowSymbol2Ptr(m_pShadowSymbol2.get());
   pCopy->SetShadowOffSetX(m_nShadowOffSetX);
   pCopy->SetShadowOffSetY(m_nShadowOffSetY);
   pCopy->SetBackRounding(m_nBackRounding);
@@ -403,7 +390,7 @@ CGIS_FrameProperty* CGIS_FrameProperty::Clone() {
 
 bool CGIS_FrameProperty::Save(IGIS_DataBuffer* pBuffer) {
   if (pBuffer == nullptr) {
-    GIS_LOG(3, "CGIS_FrameProperty::Save", "pBuffer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FrameProperty::Save", "pBuffer == NULL");
     return true;
   }
   Writer w;
@@ -413,21 +400,21 @@ bool CGIS_FrameProperty::Save(IGIS_DataBuffer* pBuffer) {
   w.Int("BackX", "背景X", m_nBackX);
   w.Int("BackY", "背景Y", m_nBackY);
   w.Symbol("IsBackSymbol", "是否存在背景符号", "BackSymbol", "背景符号", m_pBackSymbol != nullptr,
-           save1(m_pBackSymbol));
+           save1(m_pBackSymbol.get()));
   w.Symbol("IsBackSymbol2", "是否存在背景符号", "BackSymbol2", "背景符号", m_pBackSymbol2 != nullptr,
-           save2(m_pBackSymbol2));
+           save2(m_pBackSymbol2.get()));
   w.Int("BorderX", "边界X", m_nBorderX);
   w.Int("BorderY", "边界Y", m_nBorderY);
   w.Symbol("IsBorderSymbol", "是否存在边界符号", "BorderSymbol", "边界符号", m_pBorderSymbol != nullptr,
-           save1(m_pBorderSymbol));
+           save1(m_pBorderSymbol.get()));
   w.Symbol("IsBorderSymbol2", "是否存在边界符号", "BorderSymbol2", "边界符号", m_pBorderSymbol2 != nullptr,
-           save2(m_pBorderSymbol2));
+           save2(m_pBorderSymbol2.get()));
   w.Int("ShadowOffSetX", "阴影X", m_nShadowOffSetX);
   w.Int("ShadowOffSetY", "阴影Y", m_nShadowOffSetY);
   w.Symbol("IsShadowOffSetSymbol", "是否存在阴影符号", "ShadowOffSetSymbol", "阴影符号",
-           m_pShadowSymbol != nullptr, save1(m_pShadowSymbol));
+           m_pShadowSymbol != nullptr, save1(m_pShadowSymbol.get()));
   w.Symbol("IsShadowOffSetSymbol2", "是否存在阴影符号", "ShadowOffSetSymbol2", "阴影符号",
-           m_pShadowSymbol2 != nullptr, save2(m_pShadowSymbol2));
+           m_pShadowSymbol2 != nullptr, save2(m_pShadowSymbol2.get()));
   w.Int("BorderLeft", "BorderLeft", m_nBorderLeft);
   w.Int("BorderRight", "BorderRight", m_nBorderRight);
   w.Int("BorderTop", "BorderTop", m_nBorderTop);
