@@ -13,6 +13,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/makeornull.h"
 #include "host/basilo/propertyset_codec.h"
+#include "host/basilo/releaseptr.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
@@ -98,7 +99,7 @@ class Writer {
     std::span<const BYTE> bytes;
     if (held && Scratch() != nullptr) {
       scratch_->SetSize(0);
-      save(scratch_);
+      save(scratch_.get());
       if (scratch_->GetSize() > 0 && scratch_->GetData() != nullptr)
         bytes = std::span<const BYTE>(scratch_->GetData(), static_cast<std::size_t>(scratch_->GetSize()));
     }
@@ -117,19 +118,14 @@ class Writer {
     std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
     return true;
   }
-  ~Writer() {
-    if (scratch_ != nullptr) scratch_->Release();
-  }
-  Writer(const Writer&) = delete;
-  Writer& operator=(const Writer&) = delete;
 
  private:
   IGIS_DataBuffer* Scratch() {
-    if (scratch_ == nullptr) scratch_ = GIS_CreateDataBufferObject(0);
-    return scratch_;
+    if (scratch_ == nullptr) scratch_.reset(GIS_CreateDataBufferObject(0));
+    return scratch_.get();
   }
   md::basilo::PropertySetEncoder encoder_;
-  IGIS_DataBuffer* scratch_ = nullptr;
+  md::basilo::ReleasePtr<IGIS_DataBuffer> scratch_;
 };
 
 // ---- Reading ----------------------------------------------------------------
@@ -195,7 +191,7 @@ class Reader {
   IGIS_Field* FieldOf(std::string_view key) {
     const md::basilo::StoredFieldView* f = Find(key);
     if (f == nullptr) return nullptr;
-    if (field_ == nullptr) field_ = GIS_CreateFieldObject();
+    if (field_ == nullptr) field_.reset(GIS_CreateFieldObject());
     if (field_ == nullptr || !field_->SetType(f->type)) return nullptr;
     if (f->type == GIS_FIELD_TYPE_BUFFER) {
       IGIS_DataBuffer* b = field_->GetDataBuffer();
@@ -203,18 +199,13 @@ class Reader {
       if (b == nullptr || !b->SetSize(n)) return nullptr;
       if (n > 0) std::memcpy(b->GetData(), f->bytes.data(), f->bytes.size());
     }
-    return field_;
+    return field_.get();
   }
-  ~Reader() {
-    if (field_ != nullptr) field_->Release();
-  }
-  Reader(const Reader&) = delete;
-  Reader& operator=(const Reader&) = delete;
 
  private:
   std::vector<md::basilo::StoredFieldView> fields_;
   std::size_t next_ = 0;
-  IGIS_Field* field_ = nullptr;
+  md::basilo::ReleasePtr<IGIS_Field> field_;
 };
 
 // A stored symbol of either library rebuilt from its buffer field.
