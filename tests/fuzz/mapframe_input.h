@@ -42,7 +42,8 @@ inline void Feed(const std::uint8_t* data, std::size_t size) {
   frame->Archive(1, 0);
   SGIS_DRect bound;
   frame->GetMapBound(&bound);
-  if (std::isnan(bound.x1) || std::isnan(bound.y1) || std::isnan(bound.x2) || std::isnan(bound.y2)) std::abort();
+  if (std::isnan(bound.x1) || std::isnan(bound.y1) || std::isnan(bound.x2) || std::isnan(bound.y2))
+    std::abort();
   frame->Archive(0, 0);
   frame->Archive(1, 0);
   // The same bytes as a stored grid list, appended to the frame's.

@@ -207,8 +207,8 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   std::printf("  %zu elements (%s)\n", elementCount, kinds.c_str());
   std::printf(
       "  stored, saved, loaded into a fresh feature set and printed again: the same, pixel for pixel\n");
-  files->push_back(pngPath + "  (" + std::to_string(first->width()) + " x " + std::to_string(first->height()) +
-                   " pixels, " + std::to_string(options.dpi) + " dpi)");
+  files->push_back(pngPath + "  (" + std::to_string(first->width()) + " x " +
+                   std::to_string(first->height()) + " pixels, " + std::to_string(options.dpi) + " dpi)");
   files->push_back(pdfPath + "  (vector, 297 x 210 mm)");
   files->push_back(pagePath + "  (the stored feature set, " +
                    std::to_string(ec ? 0 : static_cast<unsigned long long>(pageBytes)) + " bytes)");
