@@ -45,6 +45,10 @@ T Get(const BYTE* p) {
 
 CGIS_LegendClassFormat::CGIS_LegendClassFormat() : m_pSymbol(md::layout::legend::NewTextSymbol()) {}
 
+CGIS_LegendClassFormat::~CGIS_LegendClassFormat() = default;
+
+void CGIS_LegendClassFormat::ReleaseSymbol() { m_pSymbol.reset(); }
+
 void CGIS_LegendClassFormat::SetSymbolPtr(IGIS_Symbol* pSymbol) {
   if (pSymbol != nullptr && pSymbol == m_pSymbol.get()) return;
   m_pSymbol.reset(md::layout::legend::CloneTextSymbol(pSymbol));

@@ -12,7 +12,7 @@ class CGIS_LegendClassFormat final : public IGIS_LegendClassFormat {
 
   // Zero values and a new text symbol.
   CGIS_LegendClassFormat();
-  ~CGIS_LegendClassFormat() override = default;
+  ~CGIS_LegendClassFormat() override;
 
   IGIS_Symbol* GetSymbolPtr() override { return m_pSymbol.get(); }
   void SetSymbolPtr(IGIS_Symbol* pSymbol) override;
@@ -26,7 +26,7 @@ class CGIS_LegendClassFormat final : public IGIS_LegendClassFormat {
   bool Open(IGIS_DataBuffer* pBuffer) override;
   bool Save(IGIS_DataBuffer* pBuffer) override;
   double GetDoubleValue2() override { return m_dDoubleValue2; }
-  void ReleaseSymbol() override { m_pSymbol.reset(); }
+  void ReleaseSymbol() override;
   IGIS_LegendClassFormat* Clone() override;
 
  private:

@@ -28,6 +28,8 @@ CGIS_LegendFormat::CGIS_LegendFormat()
       m_pHeadingSymbol(NewTextSymbol()),
       m_pLabelSymbol(NewTextSymbol()) {}
 
+CGIS_LegendFormat::~CGIS_LegendFormat() = default;
+
 void CGIS_LegendFormat::ReplaceSymbol(SymbolPtr* pHeld, IGIS_Symbol* pSymbol, const char* szMethod,
                                       const char* szText) {
   md::layout::legend::ReplaceTextSymbol(pHeld, pSymbol, GIS_LOG_LEVEL_CHECK, szMethod, szText);

@@ -60,7 +60,7 @@ class CGIS_LegendFormat final : public IGIS_LegendFormat {
   bool GetShowLayerName() override { return m_bShowLayerName; }
 
  private:
-  ~CGIS_LegendFormat() override = default;
+  ~CGIS_LegendFormat() override;
 
   using SymbolPtr = md::basilo::ReleasePtr<IGIS_Symbol>;
   // The setters' common rule: NULL is logged under szMethod and clears the

@@ -140,6 +140,29 @@ TEST_F(LegendDraw, ConversionGivesWhatTheDrawingShows) {
   converted->Release();
 }
 
+TEST_F(LegendDraw, TheFrameComesFirstInTheConversionAndAnItemDrawsAlone) {
+  CGIS_LegendElement* l = NewLegend(NewFrame());
+  Fill(l, [&](const char* layer, std::vector<std::string> labels) { return NewItem(l, layer, labels); });
+  md::basilo::ReleasePtr<IGIS_Symbol> line(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_LINE));
+  l->GetFrameProperty()->SetBorderSymbolPtr(line.get());
+  IGIS_Element* converted = l->ConvertToElement();
+  auto* compound = dynamic_cast<IGIS_CompoundElement*>(converted);
+  ASSERT_NE(compound, nullptr);
+  ASSERT_GT(compound->GetElementCount(), 7);
+  EXPECT_STREQ(compound->GetElementPtrByIndex(0)->GetType(), GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
+  converted->Release();
+
+  Screen screen;
+  EXPECT_TRUE(l->GetItem(1)->OnDraw(screen.hdc, false, &screen.display, SGIS_Point(3000, 4000, 0)));
+  EXPECT_EQ(TextsOf(screen.canvas), (std::vector<std::string>{"乡镇", "居民点"}));
+  const auto texts = screen.canvas.recordsOf(Record::Type::Text);
+  EXPECT_NEAR(texts[1]->text.origin.x, Screen::X(3000), 1.0);
+  l->SetMapElement(nullptr);
+  screen.canvas.clear();
+  EXPECT_FALSE(l->GetItem(1)->OnDraw(screen.hdc, false, &screen.display, SGIS_Point(3000, 4000, 0)));
+  EXPECT_TRUE(screen.canvas.records().empty());
+}
+
 TEST_F(LegendDraw, ALegendOfTheSampleSheetListsItsLayersAndClasses) {
   IGIS_Map* sheet = LoadSampleSheet();
   ASSERT_NE(sheet, nullptr);
