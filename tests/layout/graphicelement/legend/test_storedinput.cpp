@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "layout/graphicelement/legend/cgis_legendclassformat.h"
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tests/fuzz/legend_input.h"
 #include "tests/layout/graphicelement/legend/legendtest.h"
