@@ -22,6 +22,7 @@
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
 #include "layout/graphicelement/scalebar/igis_scaleline.h"
+#include "layout/graphicelement/scalebar/igis_scalemarks.h"
 #include "platform/canvas/recording.h"
 
 inline void PrintTo(const SGIS_Rect& r, std::ostream* os) {
@@ -128,6 +129,47 @@ class TestScaleLine : public IGIS_ScaleLine {
   }
   const char* GetType() override { return "TEST_SCALELINE"; }
   IGIS_Element* Clone() override { return nullptr; }
+};
+
+// An owner over a real feature set whose class refuses every commit.
+class CommitRefusingClass : public IGIS_FeatureClass {
+ public:
+  explicit CommitRefusingClass(IGIS_FeatureClass* real) : real_(real) {}
+  IGIS_SpatialReference* GetSpatialReference() override { return real_->GetSpatialReference(); }
+  IGIS_Feature* CreateFeature(int kind, int option) override { return real_->CreateFeature(kind, option); }
+  BOOL DeleteFeature(int id) override { return real_->DeleteFeature(id); }
+  BOOL UpdateFeature(IGIS_Feature*, int) override { return FALSE; }
+  void SetSpatialReference(IGIS_SpatialReference* r) override { real_->SetSpatialReference(r); }
+  int GetFeatureCount() override { return real_->GetFeatureCount(); }
+  int GetUpdateCount() override { return 0; }
+  BOOL GetUpdateRecord(int, int*, int*) override { return FALSE; }
+  void ClearUpdateRecords() override {}
+
+ private:
+  IGIS_FeatureClass* real_;
+};
+
+class CommitRefusingSet : public IGIS_FeatureSet {
+ public:
+  explicit CommitRefusingSet(IGIS_FeatureSet* real) : class_(real->GetFeatureClass()), real_(real) {}
+  void Release() override {}
+  IGIS_FeatureClass* GetFeatureClass() override { return &class_; }
+  IGIS_Element* CreateElement(const char* t) override { return real_->CreateElement(t); }
+  BOOL DeleteElement(IGIS_Element* e) override { return real_->DeleteElement(e); }
+  IGIS_Feature* GetFeature(int id) override { return real_->GetFeature(id); }
+  double GetUnitRatio() override { return real_->GetUnitRatio(); }
+  BOOL LoadMembers(IGIS_Feature* c) override { return real_->LoadMembers(c); }
+  IGIS_Feature* GetFeatureByIndex(int i) override { return real_->GetFeatureByIndex(i); }
+  IGIS_Element* GetElement(int id) override { return real_->GetElement(id); }
+  int GetFeatureCount() override { return real_->GetFeatureCount(); }
+  const char* GetName() override { return real_->GetName(); }
+  BOOL SetUnitRatio(double r) override { return real_->SetUnitRatio(r); }
+  BOOL SaveToFile(const char* p) override { return real_->SaveToFile(p); }
+  BOOL LoadFromFile(const char* p) override { return real_->LoadFromFile(p); }
+
+ private:
+  CommitRefusingClass class_;
+  IGIS_FeatureSet* real_;
 };
 
 struct SymbolDeleter {
