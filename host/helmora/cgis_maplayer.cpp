@@ -304,7 +304,7 @@ struct DrawPass {
   void Render(IGIS_Symbol* symbol, const std::vector<SGIS_DPoint>& points) {
     rounded.resize(points.size());
     for (size_t i = 0; i < points.size(); ++i)
-      rounded[i] = POINT{sgis_detail::RoundToInt32(points[i].x), sgis_detail::RoundToInt32(points[i].y)};
+      rounded[i] = POINT{md::basilo::detail::RoundToInt32(points[i].x), md::basilo::detail::RoundToInt32(points[i].y)};
     Render(symbol);
   }
 
@@ -377,7 +377,7 @@ BOOL CGIS_VectorMapLayer::DrawFeatures(HDC hdc, BOOL print, IGIS_MapView* view) 
       if (f.kind == GIS_MAPFEATURE_POINT) {
         const SGIS_DPoint& p = pass.device.front();
         if (!pass.box.Contains(p.x, p.y)) continue;
-        const POINT q{sgis_detail::RoundToInt32(p.x), sgis_detail::RoundToInt32(p.y)};
+        const POINT q{md::basilo::detail::RoundToInt32(p.x), md::basilo::detail::RoundToInt32(p.y)};
         points[f.classIndex].push_back(q);
         if (labelFeatures_ && !f.name.empty()) labels.push_back(FeatureLabel{&f.name, q, symbol->GetSize()});
       } else if (f.kind == GIS_MAPFEATURE_LINE) {
@@ -420,7 +420,7 @@ void CGIS_VectorMapLayer::DrawLabels(HDC hdc, BOOL print, double ratio,
   CDC* dc = CDC::FromHandle(hdc);
   for (const FeatureLabel& l : labels) {
     const double gap = (l.symbolSize / 2.0 + 2.0) * pixelsPerPoint * logical;
-    const SGIS_Point anchor(sgis_detail::RoundToInt32(l.at.x + gap), l.at.y, 0);
+    const SGIS_Point anchor(md::basilo::detail::RoundToInt32(l.at.x + gap), l.at.y, 0);
     drawer->Draw(dc, print, ratio, style, l.text->c_str(), &anchor, 1);
   }
   style->Release();

@@ -13,7 +13,7 @@
 namespace {
 
 bool Finite(double v) { return std::isfinite(v); }
-std::int32_t Round(double v) { return sgis_detail::RoundToInt32(v); }
+std::int32_t Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 
 SGIS_DRect Normalised(SGIS_DRect r) {
   if (r.x1 > r.x2) std::swap(r.x1, r.x2);

@@ -6,7 +6,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
-#include "layout/graphicelement/app/cgis_mapdeckapp.h"
+#include "layout/graphicelement/dialogs/cgis_mapdeckapp.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ IGIS_MapBorder* CGIS_MapBorderFactory::CreateMapborderFromBuffer(IGIS_DataBuffer
 extern "C" __attribute__((visibility("default"))) IGIS_MapBorderFactory* GIS_GetMapBorderFactoryObject() {
   if (g_pFactory == nullptr) {
     g_pFactory = new (std::nothrow) CGIS_MapBorderFactory();
-    if (g_pFactory != nullptr) mapdeck::SetMapBorderFactoryRelease(&ReleaseFactory);
+    if (g_pFactory != nullptr) md::layout::SetMapBorderFactoryRelease(&ReleaseFactory);
   }
   return g_pFactory;
 }

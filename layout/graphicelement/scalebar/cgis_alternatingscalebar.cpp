@@ -10,7 +10,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/scalebar/scalebarelements.h"
 #include "layout/graphicelement/scalebar/scalebarplaces.h"
@@ -20,7 +20,7 @@ using namespace md::layout::detail;
 
 namespace {
 
-inline int Round(double v) { return sgis_detail::RoundToInt32(v); }
+inline int Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 
 }  // namespace
 

@@ -6,9 +6,9 @@
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/glyphor/igis_symbol.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/scalebar/scalebarsymbols.h"
-#include "layout/graphicelement/shapes/shapecore.h"
+#include "layout/graphicelement/shapes/shapefeature.h"
 
 using md::layout::detail::KeepSymbolCopy;
 using md::layout::detail::ReleaseSymbol;
@@ -37,8 +37,8 @@ void ReadInt(IGIS_PropertySet* pSet, const char* szKey, int* pValue) {
 }  // namespace
 
 CGIS_ScaleMarks::CGIS_ScaleMarks() {
-  m_pSubdivisionMarkSymbol = mapdeck::shapes::MakeDefaultSymbol(GIS_SYMBOL_LINE, kMarkLineCode);
-  m_pDivisionMarkSymbol = mapdeck::shapes::MakeDefaultSymbol(GIS_SYMBOL_LINE, kMarkLineCode);
+  m_pSubdivisionMarkSymbol = md::layout::shapes::MakeDefaultSymbol(GIS_SYMBOL_LINE, kMarkLineCode);
+  m_pDivisionMarkSymbol = md::layout::shapes::MakeDefaultSymbol(GIS_SYMBOL_LINE, kMarkLineCode);
 }
 
 CGIS_ScaleMarks::~CGIS_ScaleMarks() {

@@ -6,7 +6,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/scalebar/scalebarbody.h"
 #include "layout/graphicelement/scalebar/scalebarsymbols.h"
-#include "layout/graphicelement/shapes/shapecore.h"
+#include "layout/graphicelement/shapes/shapefeature.h"
 
 using namespace md::layout::detail;
 
@@ -19,8 +19,8 @@ IGIS_DoubleFillScaleBar::IGIS_DoubleFillScaleBar(IGIS_FeatureSet* pOwner, IGIS_F
                                                  const char* szClass)
     : IGIS_ScaleBar(pOwner, pFeature, szClass) {
   SetName("图形比例尺");
-  m_pSymbol1 = mapdeck::shapes::MakeDefaultSymbol(GIS_SYMBOL_FILL, kFill1Code);
-  m_pSymbol2 = mapdeck::shapes::MakeDefaultSymbol(GIS_SYMBOL_FILL, kFill2Code);
+  m_pSymbol1 = md::layout::shapes::MakeDefaultSymbol(GIS_SYMBOL_FILL, kFill1Code);
+  m_pSymbol2 = md::layout::shapes::MakeDefaultSymbol(GIS_SYMBOL_FILL, kFill2Code);
   if (MadeNewFeature()) {
     const BodySymbolKey keys[] = {{"Symbol1", "符号1", m_pSymbol1}, {"Symbol2", "符号2", m_pSymbol2}};
     AddBodySymbolKeys(m_core.m_pFeature, keys, 2);

@@ -16,7 +16,8 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/elementsheet.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
@@ -24,7 +25,7 @@
 #include "layout/graphicelement/scalebar/scalebarbody.h"
 #include "layout/graphicelement/scalebar/scalebarformats.h"
 #include "layout/graphicelement/scalebar/scalebarsymbols.h"
-#include "layout/graphicelement/shapes/shapecore.h"
+#include "layout/graphicelement/shapes/shapebox.h"
 
 // The exported maker of frame properties.
 extern "C" IGIS_FrameProperty* GIS_CreateFramePropertyObject();
@@ -33,12 +34,10 @@ using namespace md::layout::detail;
 
 namespace {
 
-PFN_GIS_ScaleBarSheet g_pfnSheet = nullptr;
-
 constexpr int kFeatureKind = 0x400;
 constexpr int kMaxDivisions = 100;
 
-inline int Round(double v) { return sgis_detail::RoundToInt32(v); }
+inline int Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 
 // A new text symbol of the height (symbol units), seen as its text part.
 IGIS_Symbol* NewTextSymbol(int nHeight) {
@@ -117,7 +116,7 @@ void ReadTextSymbol(IGIS_PropertySet* pSet, const char* szKey, IGIS_Symbol** ppH
 
 // The text cut to the longest whole-character prefix of at most 999 bytes.
 void AssignCut(std::string& out, const char* szText) {
-  out.assign(szText, mapdeck::Utf8CutLength(szText, std::strlen(szText), GIS_ELEMENT_NAME_MAX));
+  out.assign(szText, md::layout::Utf8CutLength(szText, std::strlen(szText), GIS_ELEMENT_NAME_MAX));
 }
 
 int ClampDivisions(int n) { return std::clamp(n, 1, kMaxDivisions); }
@@ -252,7 +251,7 @@ void IGIS_ScaleBar::SetName(const char* szName) {
     return;
   }
   if (std::strcmp(szName, m_szName) == 0) return;
-  mapdeck::CopyUtf8Cut(m_szName, szName, GIS_ELEMENT_NAME_MAX);
+  md::layout::CopyUtf8Cut(m_szName, szName, GIS_ELEMENT_NAME_MAX);
 }
 
 BOOL IGIS_ScaleBar::CommitFeature(IGIS_Feature* pFeature, int nFlags) {
@@ -565,8 +564,8 @@ void IGIS_ScaleBar::SetRect(SGIS_Rect rect) {
 
 void IGIS_ScaleBar::SetLBpoint(SGIS_Point point) {
   const SGIS_Rect r = GetRect();
-  OffsetAllPoints(mapdeck::shapes::SubClamped(point.x, r.left),
-                  mapdeck::shapes::SubClamped(point.y, r.bottom));
+  OffsetAllPoints(md::layout::shapes::SubClamped(point.x, r.left),
+                  md::layout::shapes::SubClamped(point.y, r.bottom));
 }
 
 void IGIS_ScaleBar::OffsetAllPoints(int dx, int dy) {
@@ -576,7 +575,7 @@ void IGIS_ScaleBar::OffsetAllPoints(int dx, int dy) {
     GIS_LOG(3, "IGIS_ScaleBar::OffsetAllPoints", "m_pFeature == NULL");
     return;
   }
-  const SGIS_Rect r = mapdeck::shapes::OffsetBox(GetRect(), dx, dy);
+  const SGIS_Rect r = md::layout::shapes::OffsetBox(GetRect(), dx, dy);
   if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(r, 0);
   CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
 }
@@ -593,7 +592,7 @@ void IGIS_ScaleBar::SetWidthAndHeight(int nWidth, int nHeight) {
   if (nWidth == w && nHeight == h) return;
   double sx = w != 0 ? static_cast<double>(nWidth) / w : 1.0;
   double sy = h != 0 ? static_cast<double>(nHeight) / h : 1.0;
-  if (GetHVScaleRatio()) sx = sy = mapdeck::shapes::KeepRatioFactor(sx, sy);
+  if (GetHVScaleRatio()) sx = sy = md::layout::shapes::KeepRatioFactor(sx, sy);
   ScaleShape(SGIS_Point(r.left, r.bottom, 0), sx, sy);
 }
 
@@ -604,7 +603,7 @@ void IGIS_ScaleBar::ScaleShape(SGIS_Point origin, double sx, double sy) {
     GIS_LOG(3, "IGIS_ScaleBar::ScaleShape", "m_pFeature == NULL");
     return;
   }
-  const SGIS_Rect scaled = mapdeck::shapes::ScaleBox(GetRect(), origin, sx, sy, GetHVScaleRatio());
+  const SGIS_Rect scaled = md::layout::shapes::ScaleBox(GetRect(), origin, sx, sy, GetHVScaleRatio());
   if (GetHVScaleRatio()) sx = sy = std::min(sx, sy);
   if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) {
     pGeometry->SetRect(scaled, 0);
@@ -634,8 +633,6 @@ void IGIS_ScaleBar::ScaleShape(SGIS_Point origin, double sx, double sy) {
 
 // ---- Property sheet -----------------------------------------------------------------
 
-void IGIS_ScaleBar::SetPropertySheetRunner(PFN_GIS_ScaleBarSheet pfnRunner) { g_pfnSheet = pfnRunner; }
-
 void IGIS_ScaleBar::RestoreFrom(IGIS_ScaleBar* pBackup) {
   SetFrameProperty(pBackup->m_pFrameProperty);
   m_nBarHeight = pBackup->m_nBarHeight;
@@ -661,7 +658,7 @@ void IGIS_ScaleBar::RestoreFrom(IGIS_ScaleBar* pBackup) {
   RestoreBodyFrom(pBackup);
 }
 
-BOOL IGIS_ScaleBar::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithFramePages) {
+BOOL IGIS_ScaleBar::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithFramePages*/) {
   // What the backup (a Clone) does not carry: the name, order, position and
   // the last division width and scale.
   const SGIS_Rect before = GetRect();
@@ -669,15 +666,15 @@ BOOL IGIS_ScaleBar::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithFramePag
   const int nOrder = GetOrder();
   const int nBarWidth = m_nBarWidth;
   const double dMapScale = m_dMapScale;
-  IGIS_Element* pCopy = Clone();
-  auto* pBackup = dynamic_cast<IGIS_ScaleBar*>(pCopy);
-  if (pBackup == nullptr) {
-    GIS_LOG(3, "IGIS_ScaleBar::OnOpenPropertyDlg", "p_element == NULL");
-    if (pCopy != nullptr) pCopy->Release();
-    return FALSE;
-  }
-  const bool bConfirmed = g_pfnSheet != nullptr && g_pfnSheet(this, pDisplay, bWithFramePages);
-  if (!bConfirmed) {
+  md::layout::SheetRequest request;
+  request.pElement = this;
+  request.pDisplay = pDisplay;
+  request.szTitle = "图形比例尺属性";
+  request.method = "IGIS_ScaleBar::OnOpenPropertyDlg";
+  request.szNoBackup = "p_element == NULL";
+  request.restore = [&](IGIS_Element* pCopy) {
+    auto* pBackup = dynamic_cast<IGIS_ScaleBar*>(pCopy);
+    if (pBackup == nullptr) return;
     RestoreFrom(pBackup);
     SetName(name.c_str());
     SetOrder(nOrder);
@@ -687,8 +684,6 @@ BOOL IGIS_ScaleBar::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithFramePag
     if (now.left != before.left || now.bottom != before.bottom)
       SetLBpoint(SGIS_Point(before.left, before.bottom, 0));
     Refresh();
-  }
-  IGIS_FeatureSet* pOwner = pBackup->GetFeatureSetPtr();
-  if (pOwner == nullptr || !pOwner->DeleteElement(pBackup)) pBackup->Release();
-  return bConfirmed ? TRUE : FALSE;
+  };
+  return md::layout::OpenPropertySheet(request);
 }

@@ -69,13 +69,6 @@ enum {
   GIS_SCALEBAR_RESIZE_DIVISIONS = 2,  // the number of divisions
 };
 
-class IGIS_ScaleBar;
-
-// Runs a scale bar's property sheet on the bar itself (the pages edit it in
-// place); true when the user confirmed. Installed by the dialogs; without
-// one, a sheet counts as cancelled.
-using PFN_GIS_ScaleBarSheet = bool (*)(IGIS_ScaleBar* pBar, IGIS_Display* pDisplay, BOOL bWithFramePages);
-
 class IGIS_ScaleBar : public CGIS_ElementImpl<IGIS_Element>, public IGIS_Observer {
  public:
   // ---- IGIS_Element ----
@@ -177,9 +170,6 @@ class IGIS_ScaleBar : public CGIS_ElementImpl<IGIS_Element>, public IGIS_Observe
   int GetBarX() const { return m_nBarX; }
   int GetBarY() const { return m_nBarY; }
   int GetMapElementID() const { return m_nMapElementID; }
-
-  // The sheet runner every bar's OnOpenPropertyDlg uses (NULL removes it).
-  static void SetPropertySheetRunner(PFN_GIS_ScaleBarSheet pfnRunner);
 
  protected:
   // szClass names the class in log records of the element core.

@@ -6,7 +6,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/scalebar/scalebarbody.h"
 #include "layout/graphicelement/scalebar/scalebarsymbols.h"
-#include "layout/graphicelement/shapes/shapecore.h"
+#include "layout/graphicelement/shapes/shapefeature.h"
 
 using namespace md::layout::detail;
 
@@ -17,7 +17,7 @@ constexpr int kLineCode = 0xD04;
 IGIS_ScaleLine::IGIS_ScaleLine(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature, const char* szClass)
     : IGIS_ScaleBar(pOwner, pFeature, szClass) {
   SetName("图形比例尺");
-  m_pSymbol = mapdeck::shapes::MakeDefaultSymbol(GIS_SYMBOL_LINE, kLineCode);
+  m_pSymbol = md::layout::shapes::MakeDefaultSymbol(GIS_SYMBOL_LINE, kLineCode);
   if (MadeNewFeature()) {
     const BodySymbolKey keys[] = {{"Symbol", "符号", m_pSymbol}};
     AddBodySymbolKeys(m_core.m_pFeature, keys, 1);

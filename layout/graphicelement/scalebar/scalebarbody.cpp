@@ -5,7 +5,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 
 using namespace md::layout::detail;

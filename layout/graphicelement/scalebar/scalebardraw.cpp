@@ -15,21 +15,22 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "host/stratel/igis_numericformat.h"
 #include "host/tinctor/igis_symbolrenderer.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
 #include "layout/graphicelement/scalebar/scalebarformats.h"
 #include "layout/graphicelement/scalebar/scalebarplaces.h"
-#include "layout/graphicelement/shapes/shapecore.h"
+#include "layout/graphicelement/shapes/shapedraw.h"
 #include "platform/win/cdc.h"
 
 using namespace md::layout::detail;
 
 namespace {
 
-inline int Round(double v) { return sgis_detail::RoundToInt32(v); }
+inline int Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 
 // Longest label text a drawing measures and draws.
 constexpr std::size_t kMeasuredTextBytes = 999;
@@ -365,7 +366,7 @@ void DrawMark(IGIS_ScaleBar* pBar, const char* szMethod, IGIS_Symbol* pSymbol, H
     device[i].x = p.x;
     device[i].y = p.y;
   }
-  mapdeck::shapes::DrawDevicePoints(hdc, bPrint, pDisplay, pSymbol, device, 2);
+  md::layout::shapes::DrawDevicePoints(hdc, bPrint, pDisplay, pSymbol, device, 2);
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ std::string FormatNumber(IGIS_NumericFormat* pFormat, double dValue, std::size_t
   const char* szText = pFormat != nullptr ? pFormat->Format(dValue) : nullptr;
   if (szText == nullptr) return std::string();
   std::string text(szText);
-  text.resize(mapdeck::Utf8CutLength(text.c_str(), text.size(), nMaxBytes));
+  text.resize(md::layout::Utf8CutLength(text.c_str(), text.size(), nMaxBytes));
   return text;
 }
 

@@ -14,7 +14,7 @@ namespace md::layout::detail {
 
 namespace {
 
-inline int Round(double v) { return sgis_detail::RoundToInt32(v); }
+inline int Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 
 // The y span [from, to] of marks of height h against a bar at oy of height H.
 void MarkSpan(int nPosition, int oy, int H, int h, int* pFrom, int* pTo) {

@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "host/helmora/cgis_mapview.h"
-#include "log_mark.h"
+#include "tests/support/logmark.h"
+
+using md::test::LogMark;
 
 namespace {
 

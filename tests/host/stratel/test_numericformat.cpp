@@ -11,7 +11,9 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/stratel/igis_numericformat.h"
-#include "tests/host/basilo/log_mark.h"
+#include "tests/support/logmark.h"
+
+using md::test::LogMark;
 
 namespace {
 
