@@ -9,6 +9,7 @@ PACKAGES=(
   libcairo2-dev libfreetype-dev libfontconfig-dev
   fonts-noto-cjk fonts-liberation2
   libproj-dev proj-data
+  nlohmann-json3-dev
   libpng-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )

@@ -12,6 +12,9 @@
 
 namespace {
 
+constexpr double kMinSymbolRatio = 1.0 / 32.0;
+constexpr double kMaxSymbolRatio = 32.0;
+
 bool Finite(double v) { return std::isfinite(v); }
 std::int32_t Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 
@@ -185,8 +188,12 @@ BOOL CGIS_MapView::SetReferenceScale(double scale) {
   return TRUE;
 }
 
+// Symbols keep their real size until both scales are known; a ratio far
+// from 1 (a scale set from a map without layers) is held to a range in
+// which symbols still read as symbols.
 double CGIS_MapView::GetSymbolRatio() {
-  if (m_dReferenceScale > 0.0 && m_dScale > 0.0) return m_dReferenceScale / m_dScale;
+  if (m_dReferenceScale > 0.0 && m_dScale > 0.0)
+    return std::clamp(m_dReferenceScale / m_dScale, kMinSymbolRatio, kMaxSymbolRatio);
   return 1.0;
 }
 

@@ -88,7 +88,7 @@ class CGIS_MapView final : public IGIS_MapView {
   double m_dAngle = 0.0;
   double m_dCos = 1.0;
   double m_dSin = 0.0;
-  double m_dScale = 1.0;
+  double m_dScale = 0.0;  // not known until SetScale
   double m_dReferenceScale = 0.0;
   BOOL m_bAutoSubLayer = TRUE;
   int m_nUpdateDepth = 0;

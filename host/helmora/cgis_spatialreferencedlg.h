@@ -40,10 +40,6 @@ class CGIS_SpatialReferenceDlg : public CDialog {
   CListBox list_;
 };
 
-// The references offered, by name, in list order.
-std::vector<std::string> GIS_SpatialReferenceCatalogue();
-// A new reference of catalogue entry index, owned by the caller; NULL out of range.
-IGIS_SpatialReference* GIS_MakeCatalogueReference(int index);
 // Runs the chooser starting at the entry named like current (may be NULL):
 // the reference chosen, owned by the caller, or NULL when the user
 // cancelled or chose nothing.

@@ -52,12 +52,13 @@ class IGIS_MapView : public IGIS_DisplayView {
   virtual BOOL GetAutoControlVectorSubLayer() = 0;
   // Asks for the map to be drawn again (counted: GetRefreshCount).
   virtual void Refresh() = 0;
-  // The real-world scale denominator of the drawing (1:scale); FALSE for a
-  // value that is not finite and above 0.
+  // The real-world scale denominator of the drawing (1:scale), 0 until set
+  // (GetScale); FALSE for a value that is not finite and above 0.
   virtual BOOL SetScale(double scale) = 0;
   // The scale at which symbols draw at their real size; 0 means always. At
-  // other scales symbols grow by referenceScale / scale. FALSE for a
-  // negative or non-finite value.
+  // other scales symbols grow by referenceScale / scale (held within 1/32
+  // to 32; 1 while the scale is not set). FALSE for a negative or
+  // non-finite value.
   virtual double GetReferenceScale() = 0;
   virtual BOOL SetReferenceScale(double scale) = 0;
   // Device units per map unit.

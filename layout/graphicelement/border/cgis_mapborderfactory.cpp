@@ -6,7 +6,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
-#include "layout/graphicelement/dialogs/cgis_mapdeckapp.h"
+#include "layout/graphicelement/element/releaseptr.h"
 
 namespace {
 
@@ -29,17 +29,6 @@ const KindRow kKinds[] = {
 
 CGIS_MapBorderFactory* g_pFactory = nullptr;
 
-void ReleaseFactory() {
-  if (g_pFactory != nullptr) g_pFactory->Release();
-  g_pFactory = nullptr;
-}
-
-struct PropertySetDeleter {
-  void operator()(IGIS_PropertySet* p) const {
-    if (p != nullptr) p->Release();
-  }
-};
-
 }  // namespace
 
 void CGIS_MapBorderFactory::Release() { delete this; }
@@ -56,7 +45,7 @@ IGIS_MapBorder* CGIS_MapBorderFactory::CreateMapborderFromBuffer(IGIS_DataBuffer
     GIS_LOG(3, kFromBuffer, "pDataBuffer == NULL");
     return nullptr;
   }
-  std::unique_ptr<IGIS_PropertySet, PropertySetDeleter> set(GIS_CreatePropertySetObject());
+  md::layout::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
   if (!set) {
     GIS_LOG(3, kFromBuffer, "p_property_set == NULL");
     return nullptr;
@@ -74,10 +63,18 @@ IGIS_MapBorder* CGIS_MapBorderFactory::CreateMapborderFromBuffer(IGIS_DataBuffer
   return pBorder;
 }
 
+namespace md::layout {
+
+void ReleaseMapBorderFactory() {
+  if (g_pFactory != nullptr) g_pFactory->Release();
+  g_pFactory = nullptr;
+}
+
+}  // namespace md::layout
+
 extern "C" __attribute__((visibility("default"))) IGIS_MapBorderFactory* GIS_GetMapBorderFactoryObject() {
   if (g_pFactory == nullptr) {
     g_pFactory = new (std::nothrow) CGIS_MapBorderFactory();
-    if (g_pFactory != nullptr) md::layout::SetMapBorderFactoryRelease(&ReleaseFactory);
   }
   return g_pFactory;
 }

@@ -8,16 +8,12 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "layout/graphicelement/element/releaseptr.h"
 #include "layout/graphicelement/grid/igis_mapgrid.h"
 
 namespace {
 
-struct PropertySetDeleter {
-  void operator()(IGIS_PropertySet* p) const {
-    if (p != nullptr) p->Release();
-  }
-};
-using PropertySetPtr = std::unique_ptr<IGIS_PropertySet, PropertySetDeleter>;
+using PropertySetPtr = md::layout::ReleasePtr<IGIS_PropertySet>;
 
 IGIS_Field* AddBufferField(IGIS_PropertySet* pSet, const char* szKey) {
   IGIS_Field* pField = pSet->GetProperty(szKey);

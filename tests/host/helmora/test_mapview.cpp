@@ -7,9 +7,9 @@
 #include "host/helmora/cgis_mapview.h"
 #include "tests/support/logmark.h"
 
-using md::test::LogMark;
-
 namespace {
+
+using md::test::LogMark;
 
 struct ViewCase {
   SGIS_Rect device;
@@ -114,10 +114,15 @@ TEST(MapView, BadSettingsLeaveTheViewAsItWas) {
 TEST(MapView, SymbolsFollowTheReferenceScale) {
   CGIS_MapView view;
   EXPECT_DOUBLE_EQ(view.GetSymbolRatio(), 1.0);
+  ASSERT_TRUE(view.SetReferenceScale(50000.0));
+  EXPECT_DOUBLE_EQ(view.GetSymbolRatio(), 1.0);  // scale not known yet: real size
+  ASSERT_TRUE(view.SetReferenceScale(0.0));
   ASSERT_TRUE(view.SetScale(100000.0));
   EXPECT_DOUBLE_EQ(view.GetSymbolRatio(), 1.0);  // no reference scale: real size
   ASSERT_TRUE(view.SetReferenceScale(50000.0));
   EXPECT_DOUBLE_EQ(view.GetSymbolRatio(), 0.5);
+  ASSERT_TRUE(view.SetScale(1.0));  // a scale from a map without layers
+  EXPECT_DOUBLE_EQ(view.GetSymbolRatio(), 32.0);
   view.BeginUpdate();
   view.BeginUpdate();
   view.EndUpdate();

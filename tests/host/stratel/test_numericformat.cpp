@@ -13,9 +13,9 @@
 #include "host/stratel/igis_numericformat.h"
 #include "tests/support/logmark.h"
 
-using md::test::LogMark;
-
 namespace {
+
+using md::test::LogMark;
 
 struct FormatRelease {
   void operator()(IGIS_NumericFormat* f) const { f->Release(); }
