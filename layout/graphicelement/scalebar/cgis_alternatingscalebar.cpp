@@ -40,7 +40,7 @@ std::vector<CGIS_AlternatingScaleBar::Cell> CGIS_AlternatingScaleBar::LayOutCell
   const SGIS_Rect r = GetRect();
   const double x0 = static_cast<double>(r.left) + GetBarX();
   const int y0 = Round(static_cast<double>(r.bottom) + GetBarY());
-  const double w = GetDivisionWidth();
+  const double w = PeekDivisionWidth();
   const int top = Round(y0 + static_cast<double>(GetBarHeight()));
   const int nSub = UsableSubDivisions(GetSubDivisions(), "CGIS_AlternatingScaleBar::OnDraw");
   const int nDivisions = UsableDivisions(GetDivisions());

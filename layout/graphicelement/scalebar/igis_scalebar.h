@@ -140,6 +140,9 @@ class IGIS_ScaleBar : public CGIS_ElementImpl<IGIS_Element>, public IGIS_Observe
   // The page width of one division at the followed frame's scale (kept as
   // BarWidth); BarWidth itself without a frame.
   virtual int GetDivisionWidth();
+  // The width GetDivisionWidth gives now, keeping nothing: what drawings and
+  // conversions use, so that they change no stored state.
+  int PeekDivisionWidth();
   virtual void SetBarWidth(int nWidth) { m_nBarWidth = nWidth; }
   virtual void SetMapScale(double dScale) { m_dMapScale = dScale; }
   // Draws one numeric label standing on (x, y), centred on x.
@@ -222,6 +225,14 @@ class IGIS_ScaleBar : public CGIS_ElementImpl<IGIS_Element>, public IGIS_Observe
   int m_nBarWidth = 1000;
 
  private:
+  // The division width at the followed frame's scale, with the division and
+  // scale that keeping it would store.
+  struct DivisionWidth {
+    int nBarWidth;
+    double dDivision;
+    double dMapScale;
+  };
+  DivisionWidth ComputeDivisionWidth();
   void PutKeys(IGIS_PropertySet* pSet, bool bDescribe);
   void WriteNewCustom(IGIS_Feature* pFeature);
   void BindMapFrame(IGIS_MapElement* pFrame);

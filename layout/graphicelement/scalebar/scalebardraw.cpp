@@ -132,19 +132,20 @@ SGIS_Rect MeasureLabelText(double dValue, IGIS_MapElement* pMapElement, IGIS_Num
 
 // ---- Division width ---------------------------------------------------------------
 
-int IGIS_ScaleBar::GetDivisionWidth() {
+IGIS_ScaleBar::DivisionWidth IGIS_ScaleBar::ComputeDivisionWidth() {
+  DivisionWidth w{m_nBarWidth, m_dDivision, m_dMapScale};
   IGIS_MapElement* pFrame = GetMapElement();
-  if (pFrame == nullptr) return m_nBarWidth;
+  if (pFrame == nullptr) return w;
   IGIS_Map* pMap = pFrame->GetMap();
   if (pMap == nullptr) {
-    m_dDivision = 1.0;
-    return m_nBarWidth;
+    w.dDivision = 1.0;
+    return w;
   }
-  m_dMapScale = pFrame->GetScale();
-  if (m_dMapScale == 0.0 || !std::isfinite(m_dMapScale)) return m_nBarWidth;
+  w.dMapScale = pFrame->GetScale();
+  if (w.dMapScale == 0.0 || !std::isfinite(w.dMapScale)) return w;
   IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
   IGIS_SpatialReference* pReference = pMap->GetSpatialReference();
-  if (pFactory == nullptr || pReference == nullptr) return m_nBarWidth;
+  if (pFactory == nullptr || pReference == nullptr) return w;
   const double s = pReference->GetUnitFactor();
   const int t = pReference->GetKind();
   const int c = pFactory->GetLinearUnitCount();
@@ -159,29 +160,39 @@ int IGIS_ScaleBar::GetDivisionWidth() {
       IGIS_GeographicCoordSys* pSystem = pReference->GetGeographicCoordSys();
       const double a = UnitFactor(pSystem != nullptr ? pSystem->GetAngularUnit() : nullptr);
       const double g = UnitFactor(pFactory->GetUnitByName("度"));
-      r = (a / s) * m_dMapScale / g;
+      r = (a / s) * w.dMapScale / g;
     }
   } else if (t == GIS_SPATIALREFERENCE_PROJECTED && (bLinear || bDegrees)) {
     if (bLinear) {
       IGIS_ProjectedCoordSys* pSystem = pReference->GetProjectedCoordSys();
       const double l = UnitFactor(pSystem != nullptr ? pSystem->GetLinearUnit() : nullptr);
-      r = (l / s) * m_dMapScale / f;
+      r = (l / s) * w.dMapScale / f;
     } else {
       r = GetGroundDistancePerPageUnit(pFrame, GIS_DISTANCE_DEGREE);
     }
   } else if (t == GIS_SPATIALREFERENCE_NONE) {
-    r = m_dMapScale / s;
+    r = w.dMapScale / s;
   } else {
-    r = (1.0 / s) * m_dMapScale;  // an unknown unit: map units as they are
+    r = (1.0 / s) * w.dMapScale;  // an unknown unit: map units as they are
   }
   const bool bUsable = r > 0.0 && std::isfinite(r);
-  m_nBarWidth = bUsable ? Round(m_dDivision / r) : 1000;
-  if (m_nBarWidth == 0) {
-    m_nBarWidth = 1000;
-    m_dDivision = 1000 * r;
+  w.nBarWidth = bUsable ? Round(w.dDivision / r) : 1000;
+  if (w.nBarWidth == 0) {
+    w.nBarWidth = 1000;
+    w.dDivision = 1000 * r;
   }
+  return w;
+}
+
+int IGIS_ScaleBar::GetDivisionWidth() {
+  const DivisionWidth w = ComputeDivisionWidth();
+  m_nBarWidth = w.nBarWidth;
+  m_dDivision = w.dDivision;
+  m_dMapScale = w.dMapScale;
   return m_nBarWidth;
 }
+
+int IGIS_ScaleBar::PeekDivisionWidth() { return ComputeDivisionWidth().nBarWidth; }
 
 // ---- Layout -------------------------------------------------------------------------
 

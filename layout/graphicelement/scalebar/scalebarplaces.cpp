@@ -202,7 +202,7 @@ BarPlaces PlaceBar(IGIS_ScaleBar* pBar, const char* szMethod) {
   const SGIS_Rect element = pBar->GetRect();
   p.ox = Round(static_cast<double>(element.left) + pBar->GetBarX());
   p.oy = Round(static_cast<double>(element.bottom) + pBar->GetBarY());
-  p.dw = pBar->GetDivisionWidth();
+  p.dw = pBar->PeekDivisionWidth();
   p.n = UsableDivisions(pBar->GetDivisions());
   p.s = UsableSubDivisions(pBar->GetSubDivisions(), szMethod);
   p.xr = Round(p.ox + static_cast<double>(p.n) * p.dw);

@@ -156,6 +156,34 @@ class CommitRefusingSet : public IGIS_FeatureSet {
   IGIS_FeatureSet* real_;
 };
 
+// An owner over a real feature set that makes at most `rects` rectangle
+// elements; every other request goes to the real set.
+class RectLimitedSet : public IGIS_FeatureSet {
+ public:
+  RectLimitedSet(IGIS_FeatureSet* real, int rects) : real_(real), rects_(rects) {}
+  void Release() override {}
+  IGIS_FeatureClass* GetFeatureClass() override { return real_->GetFeatureClass(); }
+  IGIS_Element* CreateElement(const char* t) override {
+    if (std::string(t) == GIS_TYPE_GRAPHIC_ELEMENT_RECT && rects_-- <= 0) return nullptr;
+    return real_->CreateElement(t);
+  }
+  BOOL DeleteElement(IGIS_Element* e) override { return real_->DeleteElement(e); }
+  IGIS_Feature* GetFeature(int id) override { return real_->GetFeature(id); }
+  double GetUnitRatio() override { return real_->GetUnitRatio(); }
+  BOOL LoadMembers(IGIS_Feature* c) override { return real_->LoadMembers(c); }
+  IGIS_Feature* GetFeatureByIndex(int i) override { return real_->GetFeatureByIndex(i); }
+  IGIS_Element* GetElement(int id) override { return real_->GetElement(id); }
+  int GetFeatureCount() override { return real_->GetFeatureCount(); }
+  const char* GetName() override { return real_->GetName(); }
+  BOOL SetUnitRatio(double r) override { return real_->SetUnitRatio(r); }
+  BOOL SaveToFile(const char* p) override { return real_->SaveToFile(p); }
+  BOOL LoadFromFile(const char* p) override { return real_->LoadFromFile(p); }
+
+ private:
+  IGIS_FeatureSet* real_;
+  int rects_;
+};
+
 struct SymbolDeleter {
   void operator()(IGIS_Symbol* s) const {
     if (s != nullptr) s->Release();

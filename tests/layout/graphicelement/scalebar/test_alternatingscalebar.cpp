@@ -245,5 +245,53 @@ TEST_F(AlternatingDrawing, TheConversionHoldsMarksLabelsUnitLabelAndCellsInThatO
   md::layout::detail::DropCompound(main);
 }
 
+TEST_F(AlternatingDrawing, DrawingAndConvertingChangeNoStoredState) {
+  // A frame that has lost its map: asking for the width would reset the
+  // division; drawing and converting only look.
+  FrameStandIn* frame = NewFrame(SGIS_Rect(0, 10000, 10000, 0), -1, 0.5);
+  bar_->SetMapElement(frame);
+  bar_->SetResizeHint(GIS_SCALEBAR_RESIZE_WIDTH);
+  bar_->SetDivision(5.0);
+  bar_->SetBarWidth(1200);
+  ASSERT_TRUE(bar_->Archive(0, 0));
+  IGIS_DataBuffer* b = bar_->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
+  const std::vector<BYTE> before(b->GetData(), b->GetData() + b->GetSize());
+  PrintPage page;
+  ASSERT_TRUE(bar_->OnDraw(page.hdc, true, page.display.get()));
+  auto* converted = dynamic_cast<IGIS_CompoundElement*>(bar_->ConvertToElement());
+  ASSERT_NE(converted, nullptr);
+  md::layout::detail::DropCompound(converted);
+  EXPECT_EQ(bar_->GetDivision(), 5.0);
+  EXPECT_EQ(bar_->GetBarWidth(), 1200);
+  ASSERT_TRUE(bar_->Archive(0, 0));
+  b = bar_->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
+  EXPECT_TRUE(std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize()) == before);
+  // Asked for explicitly, the width request still resets it.
+  EXPECT_EQ(bar_->GetDivisionWidth(), 1200);
+  EXPECT_EQ(bar_->GetDivision(), 1.0);
+}
+
+TEST_F(AlternatingDrawing, AConversionThatCannotMakeEveryCellLeavesNoStrayElements) {
+  const int before = set_->GetFeatureCount();
+  IGIS_Element* whole = bar_->ConvertToElement();
+  ASSERT_NE(whole, nullptr);
+  const int withCells = set_->GetFeatureCount() - before;
+  md::layout::detail::DropCompound(dynamic_cast<IGIS_CompoundElement*>(whole));
+  EXPECT_EQ(set_->GetFeatureCount(), before);
+
+  RectLimitedSet limited(set_, 3);
+  auto* bar = new CGIS_AlternatingScaleBar(&limited, bar_->GetFeaturePtr());
+  ASSERT_TRUE(bar->Archive(1, 0));
+  const int start = set_->GetFeatureCount();
+  auto* partial = dynamic_cast<IGIS_CompoundElement*>(bar->ConvertToElement());
+  ASSERT_NE(partial, nullptr);
+  // Marks, labels and unit label are kept; of the cells nothing is.
+  EXPECT_EQ(partial->GetElementCount(), 3);
+  EXPECT_EQ(set_->GetFeatureCount() - start, withCells - 1 - 9);
+  md::layout::detail::DropCompound(partial);
+  EXPECT_EQ(set_->GetFeatureCount(), start);
+  bar->Release();
+}
+
 }  // namespace
 }  // namespace md::test
