@@ -115,7 +115,7 @@ class TestScaleLine : public IGIS_ScaleLine {
   IGIS_Element* Clone() override { return nullptr; }
 };
 
-// An owner over a real feature set whose class refuses every commit.
+// A feature class over a real one that refuses every commit.
 class CommitRefusingClass : public IGIS_FeatureClass {
  public:
   explicit CommitRefusingClass(IGIS_FeatureClass* real) : real_(real) {}
@@ -133,11 +133,13 @@ class CommitRefusingClass : public IGIS_FeatureClass {
   IGIS_FeatureClass* real_;
 };
 
-class CommitRefusingSet : public IGIS_FeatureSet {
+// An owner that hands every request to a real feature set; the doubles
+// below change one answer each.
+class ForwardingSet : public IGIS_FeatureSet {
  public:
-  explicit CommitRefusingSet(IGIS_FeatureSet* real) : class_(real->GetFeatureClass()), real_(real) {}
+  explicit ForwardingSet(IGIS_FeatureSet* real) : real_(real) {}
   void Release() override {}
-  IGIS_FeatureClass* GetFeatureClass() override { return &class_; }
+  IGIS_FeatureClass* GetFeatureClass() override { return real_->GetFeatureClass(); }
   IGIS_Element* CreateElement(const char* t) override { return real_->CreateElement(t); }
   BOOL DeleteElement(IGIS_Element* e) override { return real_->DeleteElement(e); }
   IGIS_Feature* GetFeature(int id) override { return real_->GetFeature(id); }
@@ -151,36 +153,30 @@ class CommitRefusingSet : public IGIS_FeatureSet {
   BOOL SaveToFile(const char* p) override { return real_->SaveToFile(p); }
   BOOL LoadFromFile(const char* p) override { return real_->LoadFromFile(p); }
 
- private:
-  CommitRefusingClass class_;
+ protected:
   IGIS_FeatureSet* real_;
 };
 
-// An owner over a real feature set that makes at most `rects` rectangle
-// elements; every other request goes to the real set.
-class RectLimitedSet : public IGIS_FeatureSet {
+// An owner whose feature class refuses every commit.
+class CommitRefusingSet : public ForwardingSet {
  public:
-  RectLimitedSet(IGIS_FeatureSet* real, int rects) : real_(real), rects_(rects) {}
-  void Release() override {}
-  IGIS_FeatureClass* GetFeatureClass() override { return real_->GetFeatureClass(); }
+  explicit CommitRefusingSet(IGIS_FeatureSet* real) : ForwardingSet(real), class_(real->GetFeatureClass()) {}
+  IGIS_FeatureClass* GetFeatureClass() override { return &class_; }
+
+ private:
+  CommitRefusingClass class_;
+};
+
+// An owner that makes at most `rects` rectangle elements.
+class RectLimitedSet : public ForwardingSet {
+ public:
+  RectLimitedSet(IGIS_FeatureSet* real, int rects) : ForwardingSet(real), rects_(rects) {}
   IGIS_Element* CreateElement(const char* t) override {
     if (std::string(t) == GIS_TYPE_GRAPHIC_ELEMENT_RECT && rects_-- <= 0) return nullptr;
     return real_->CreateElement(t);
   }
-  BOOL DeleteElement(IGIS_Element* e) override { return real_->DeleteElement(e); }
-  IGIS_Feature* GetFeature(int id) override { return real_->GetFeature(id); }
-  double GetUnitRatio() override { return real_->GetUnitRatio(); }
-  BOOL LoadMembers(IGIS_Feature* c) override { return real_->LoadMembers(c); }
-  IGIS_Feature* GetFeatureByIndex(int i) override { return real_->GetFeatureByIndex(i); }
-  IGIS_Element* GetElement(int id) override { return real_->GetElement(id); }
-  int GetFeatureCount() override { return real_->GetFeatureCount(); }
-  const char* GetName() override { return real_->GetName(); }
-  BOOL SetUnitRatio(double r) override { return real_->SetUnitRatio(r); }
-  BOOL SaveToFile(const char* p) override { return real_->SaveToFile(p); }
-  BOOL LoadFromFile(const char* p) override { return real_->LoadFromFile(p); }
 
  private:
-  IGIS_FeatureSet* real_;
   int rects_;
 };
 
