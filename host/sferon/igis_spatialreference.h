@@ -228,8 +228,9 @@ class IGIS_SpatialReferenceFactory {
   virtual IGIS_PrimeMeridian* GetPrimeMeridian(int index) = 0;
 
   // A new reference: 0 none, 1 geographic (CGCS2000, degrees), 2 and 3
-  // projected (CGCS2000 Gauss-Kruger, central meridian 117 degrees east, x
-  // without zone prefix, metres). NULL for any other code.
+  // projected (CGCS2000 Gauss-Kruger 3-degree zone 39, central meridian 117
+  // degrees east in parameter 1, x without zone prefix, metres); 1 to 3 are
+  // entries of the catalogue below. NULL for any other code.
   virtual IGIS_SpatialReference* CreateSpatialReference(int code) = 0;
   // A geographic system on the given datum and prime meridian (Greenwich when
   // NULL) in the given angular unit (degree when NULL). NULL without a datum.

@@ -1,5 +1,6 @@
 #include "host/sferon/sferon_codec.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -12,28 +13,35 @@ namespace {
 using featra::ByteReader;
 using featra::ByteWriter;
 
+// A text cut to the stored limit at a character boundary.
+void PutText(ByteWriter& w, const std::string& s) {
+  std::size_t n = std::min(s.size(), kMaxStoredText);
+  while (n > 0 && n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+  w.Blob(s.data(), n);
+}
+
 void PutUnit(ByteWriter& w, const UnitDef& u) {
-  w.String(u.name);
-  w.String(u.description);
+  PutText(w, u.name);
+  PutText(w, u.description);
   w.F64(u.factor);
   w.U8(u.angular ? 1 : 0);
 }
 
 void PutGeographic(ByteWriter& w, const GeographicDef& g) {
-  w.String(g.name);
-  w.String(g.description);
-  w.String(g.datum.name);
-  w.String(g.datum.description);
+  PutText(w, g.name);
+  PutText(w, g.description);
+  PutText(w, g.datum.name);
+  PutText(w, g.datum.description);
   const EllipsoidDef& e = g.datum.ellipsoid;
-  w.String(e.name);
-  w.String(e.description);
+  PutText(w, e.name);
+  PutText(w, e.description);
   w.F64(e.a);
   w.F64(e.b);
   for (double v : e.shift) w.F64(v);
   for (double v : e.rotation) w.F64(v);
   w.F64(e.scale);
-  w.String(g.primeMeridian.name);
-  w.String(g.primeMeridian.description);
+  PutText(w, g.primeMeridian.name);
+  PutText(w, g.primeMeridian.description);
   w.F64(g.primeMeridian.value);
   PutUnit(w, g.unit);
 }
@@ -105,8 +113,8 @@ std::vector<std::uint8_t> EncodeReference(const ReferenceDef& def) {
   w.U16(kReferenceVersion);
   w.U8(static_cast<std::uint8_t>(def.kind));
   w.U8(0);
-  w.String(def.name);
-  w.String(def.description);
+  PutText(w, def.name);
+  PutText(w, def.description);
   w.F64(def.unitFactor);
   for (double v : def.origin) w.F64(v);
   PutUnit(w, def.linearUnit);
@@ -114,12 +122,12 @@ std::vector<std::uint8_t> EncodeReference(const ReferenceDef& def) {
     PutGeographic(w, def.geographic);
   } else if (def.kind == GIS_SPATIALREFERENCE_PROJECTED) {
     const ProjectedDef& p = def.projected;
-    w.String(p.name);
-    w.String(p.description);
+    PutText(w, p.name);
+    PutText(w, p.description);
     PutGeographic(w, p.geographic);
-    w.String(p.projection.name);
-    w.String(p.projection.description);
-    w.String(p.projection.model);
+    PutText(w, p.projection.name);
+    PutText(w, p.projection.description);
+    PutText(w, p.projection.model);
     w.U32(static_cast<std::uint32_t>(p.projection.params.size()));
     for (double v : p.projection.params) w.F64(v);
     PutUnit(w, p.unit);
@@ -141,8 +149,9 @@ bool DecodeReference(const std::uint8_t* data, std::size_t size, ReferenceDef* o
     *why = "unknown version";
     return false;
   }
-  if (!r.raw().U8(&kind) || !r.raw().U8(&reserved) || kind > GIS_SPATIALREFERENCE_PROJECTED) {
-    *why = "unknown kind";
+  if (!r.raw().U8(&kind) || !r.raw().U8(&reserved) || kind > GIS_SPATIALREFERENCE_PROJECTED ||
+      reserved != 0) {
+    *why = "unknown kind or reserved byte set";
     return false;
   }
   ReferenceDef d;
@@ -170,6 +179,12 @@ bool DecodeReference(const std::uint8_t* data, std::size_t size, ReferenceDef* o
   }
   *out = std::move(d);
   return true;
+}
+
+bool Storable(const ReferenceDef& def, std::string* why) {
+  const std::vector<std::uint8_t> bytes = EncodeReference(def);
+  ReferenceDef read;
+  return DecodeReference(bytes.data(), bytes.size(), &read, why);
 }
 
 }  // namespace md::sferon::detail

@@ -12,8 +12,9 @@ namespace md::sferon::detail {
 
 constexpr std::uint8_t kReferenceMagic[4] = {'M', 'D', 'S', 'R'};
 constexpr std::uint16_t kReferenceVersion = 1;
-// Longest name or description a stored reference may carry, in bytes.
-constexpr std::size_t kMaxStoredText = 1024;
+// Longest name or description a stored reference carries, in bytes; longer
+// texts are stored cut at a character boundary.
+constexpr std::size_t kMaxStoredText = 4096;
 
 std::vector<std::uint8_t> EncodeReference(const ReferenceDef& def);
 
@@ -21,5 +22,9 @@ std::vector<std::uint8_t> EncodeReference(const ReferenceDef& def);
 // short, long, of another version or holding values a reference cannot
 // have (non-finite or non-positive factors, axes, unknown kinds).
 bool DecodeReference(const std::uint8_t* data, std::size_t size, ReferenceDef* out, std::string* why);
+
+// Whether a definition reads back from its stored form: every number
+// finite, factors and axes above 0, units of the right sort.
+bool Storable(const ReferenceDef& def, std::string* why);
 
 }  // namespace md::sferon::detail

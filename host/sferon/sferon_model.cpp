@@ -76,10 +76,7 @@ ProjectedDef GaussKrugerProjected(int datumCode, double centralMeridian, int zon
   ProjectedDef p;
   p.geographic = PredefinedGeographic(datumCode);
   char buffer[160];
-  if (zone <= 0) {
-    std::snprintf(buffer, sizeof buffer, "%s / 高斯投影 中央经线%g", p.geographic.name.c_str(),
-                  centralMeridian);
-  } else if (zonePrefix) {
+  if (zonePrefix) {
     std::snprintf(buffer, sizeof buffer, "%s / %d度带 %d带", p.geographic.name.c_str(), zoneWidth, zone);
   } else {
     std::snprintf(buffer, sizeof buffer, "%s / %d度带 %d带 中央经线%gE", p.geographic.name.c_str(), zoneWidth,
@@ -143,13 +140,20 @@ const std::vector<ReferenceDef>& PredefinedReferences() {
 // ---- CProjection ----------------------------------------------------------
 
 BOOL CProjection::GetParameter(int index, double* value) {
-  if (index < 0 || index >= GIS_PROJPARAM_COUNT || value == nullptr) return FALSE;
+  if (index < 0 || index >= GIS_PROJPARAM_COUNT || value == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Projection::GetParameter", "no parameter %d or value == NULL", index);
+    return FALSE;
+  }
   *value = m_def->params[static_cast<std::size_t>(index)];
   return TRUE;
 }
 
 BOOL CProjection::SetParameter(int index, double value) {
-  if (index < 0 || index >= GIS_PROJPARAM_COUNT || !std::isfinite(value)) return FALSE;
+  if (index < 0 || index >= GIS_PROJPARAM_COUNT || !std::isfinite(value)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Projection::SetParameter", "no parameter %d or value not finite",
+            index);
+    return FALSE;
+  }
   m_def->params[static_cast<std::size_t>(index)] = value;
   return TRUE;
 }
@@ -173,7 +177,11 @@ IGIS_ProjectedCoordSys* CSpatialReference::GetProjectedCoordSys() {
 }
 
 BOOL CSpatialReference::SetUnitFactor(double factor) {
-  if (!std::isfinite(factor) || factor <= 0.0) return FALSE;
+  if (!std::isfinite(factor) || factor <= 0.0) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::SetUnitFactor",
+            "unit factor not finite and above 0");
+    return FALSE;
+  }
   m_def.unitFactor = factor;
   return TRUE;
 }
@@ -184,7 +192,10 @@ void CSpatialReference::GetOrigin(SGIS_DPoint* origin) {
 }
 
 BOOL CSpatialReference::SetOrigin(SGIS_DPoint origin) {
-  if (!std::isfinite(origin.x) || !std::isfinite(origin.y) || !std::isfinite(origin.z)) return FALSE;
+  if (!std::isfinite(origin.x) || !std::isfinite(origin.y) || !std::isfinite(origin.z)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::SetOrigin", "origin not finite");
+    return FALSE;
+  }
   m_def.origin[0] = origin.x;
   m_def.origin[1] = origin.y;
   m_def.origin[2] = origin.z;
@@ -200,28 +211,35 @@ void CSpatialReference::CopyFrom(IGIS_SpatialReference* source) {
 
 BOOL CSpatialReference::Archive(IGIS_DataBuffer* buffer, int mode) {
   if (buffer == nullptr) {
-    GIS_LOG(3, "CGIS_SpatialReference::Archive", "buffer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "buffer == NULL");
     return FALSE;
   }
   if (mode == GIS_ARCHIVE_WRITE) {
     const std::vector<std::uint8_t> bytes = detail::EncodeReference(m_def);
+    ReferenceDef check;
+    std::string why;
+    if (!detail::DecodeReference(bytes.data(), bytes.size(), &check, &why)) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "definition cannot be stored: %s",
+              why.c_str());
+      return FALSE;
+    }
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()) ||
         !buffer->SetSize(static_cast<int>(bytes.size()))) {
-      GIS_LOG(3, "CGIS_SpatialReference::Archive", "cannot size the buffer");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "cannot size the buffer");
       return FALSE;
     }
     std::memcpy(buffer->GetData(), bytes.data(), bytes.size());
     return TRUE;
   }
   if (mode != GIS_ARCHIVE_READ) {
-    GIS_LOG(3, "CGIS_SpatialReference::Archive", "unknown mode %d", mode);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "unknown mode %d", mode);
     return FALSE;
   }
   ReferenceDef d;
   std::string why;
   const int size = buffer->GetSize();
   if (size <= 0 || !detail::DecodeReference(buffer->GetData(), static_cast<std::size_t>(size), &d, &why)) {
-    GIS_LOG(3, "CGIS_SpatialReference::Archive", "damaged stored reference: %s",
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "damaged stored reference: %s",
             size <= 0 ? "empty buffer" : why.c_str());
     return FALSE;
   }

@@ -91,10 +91,10 @@ int LinearUnitCount();
 const DatumDef& PredefinedDatum(int code);
 int PredefinedDatumCount();
 GeographicDef PredefinedGeographic(int datumCode);
-// A Gauss-Kruger system; zone 0 names it by its central meridian only. With
-// zonePrefix false the zone stays in the name but not in the x coordinates.
+// A Gauss-Kruger system of a zone (1 or above). With zonePrefix false the
+// zone stays in the name but not in the x coordinates.
 ProjectedDef GaussKrugerProjected(int datumCode, double centralMeridian, int zoneWidth, int zone,
-                                  bool zonePrefix = true);
+                                  bool zonePrefix);
 
 // Whole references on a predefined datum: geographic in degrees, and a
 // Gauss-Kruger zone (zoneWidth 3 or 6, zone in range, checked by the caller).

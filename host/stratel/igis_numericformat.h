@@ -92,6 +92,14 @@ class IGIS_NumericFormat {
   virtual int GetDisplayMode() = 0;
   virtual BOOL SetDisplayMode(int mode) = 0;  // GIS_LATLON_DEGREES, _DM or _DMS
 
+  // Splits degrees into whole degrees, whole minutes and seconds, the
+  // seconds rounded half away from zero to `digits` decimal places and
+  // carried as in a text (never 60); the three share the value's sign, so
+  // d + m / 60 + s / 3600 gives the rounded value back. FALSE with a log
+  // record, and the outputs unchanged, for NULL outputs or a value that is
+  // not finite or beyond ±100000 degrees.
+  virtual BOOL SplitDegrees(double degrees, int* d, int* m, double* s) = 0;
+
   // GIS_NUMERICFORMAT_NUMBER or GIS_NUMERICFORMAT_LATLON.
   virtual int GetKind() = 0;
 

@@ -2,29 +2,23 @@
 
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/releaseptr.h"
 #include "host/stratel/igis_numericformat.h"
+#include "tests/fuzz/fuzz_inputs.h"
 #include "tests/support/logmark.h"
 
 namespace {
 
 using md::test::LogMark;
 
-struct FormatRelease {
-  void operator()(IGIS_NumericFormat* f) const { f->Release(); }
-};
-struct BufferRelease {
-  void operator()(IGIS_DataBuffer* b) const { b->Release(); }
-};
-using FormatPtr = std::unique_ptr<IGIS_NumericFormat, FormatRelease>;
-using BufferPtr = std::unique_ptr<IGIS_DataBuffer, BufferRelease>;
+using FormatPtr = md::basilo::ReleasePtr<IGIS_NumericFormat>;
+using BufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 
 FormatPtr Make(int kind) { return FormatPtr(GIS_GetNumericFormatFactoryObject()->CreateNumericFormat(kind)); }
 BufferPtr NewBuffer() { return BufferPtr(GIS_CreateDataBufferObject(0)); }
@@ -308,32 +302,58 @@ TEST(NumericFormat, DamagedOrForeignStoredFormsChangeNothing) {
   EXPECT_EQ(mark.Count(), 2u);
 }
 
+TEST(NumericFormat, SplitDegreesCarriesAndKeepsTheSign) {
+  FormatPtr f = Make(L);
+  f->SetDigits(3);
+  struct Row {
+    double value;
+    int d, m;
+    double s;
+  };
+  const Row rows[] = {{0.5, 0, 30, 0.0},
+                      {116.125, 116, 7, 30.0},
+                      {kJustBelowMinute, 116, 8, 0.0},
+                      {kJustBelowDegree, 60, 0, 0.0},
+                      {-116.5, -116, -30, 0.0},
+                      {-0.0001, 0, 0, -0.36},
+                      {1.0 + 1.0 / 60.0 + 1.2345 / 3600.0, 1, 1, 1.235}};
+  for (const Row& r : rows) {
+    int d = 99, m = 99;
+    double s = 99.0;
+    ASSERT_TRUE(f->SplitDegrees(r.value, &d, &m, &s)) << r.value;
+    EXPECT_EQ(d, r.d) << r.value;
+    EXPECT_EQ(m, r.m) << r.value;
+    EXPECT_NEAR(s, r.s, 1e-9) << r.value;
+  }
+  int d = 7, m = 8;
+  double s = 9.0;
+  LogMark mark;
+  EXPECT_FALSE(f->SplitDegrees(std::numeric_limits<double>::quiet_NaN(), &d, &m, &s));
+  EXPECT_FALSE(f->SplitDegrees(2e5, &d, &m, &s));
+  EXPECT_FALSE(f->SplitDegrees(1.0, nullptr, &m, &s));
+  EXPECT_EQ(mark.Count(), 3u);
+  EXPECT_EQ(d, 7);
+  EXPECT_EQ(m, 8);
+  EXPECT_EQ(s, 9.0);
+}
+
 // The fuzz seeds read back; the crash inputs found so far are refused or
 // read without harm.
 TEST(NumericFormat, FuzzSeedsAndRegressions) {
-  namespace fs = std::filesystem;
-  const fs::path root = fs::path(MD_SOURCE_DIR) / "tests" / "fuzz";
-  auto readFile = [](const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::vector<BYTE>(std::istreambuf_iterator<char>(in), {});
-  };
   int seeds = 0;
-  for (const auto& e : fs::directory_iterator(root / "corpus" / "numericformat")) {
+  for (const auto& path : md::test::fuzz::Inputs("corpus", "numericformat")) {
+    const std::vector<BYTE> bytes = md::test::fuzz::ReadInput(path);
     BufferPtr b = NewBuffer();
-    SetBytes(b.get(), readFile(e.path()));
-    const std::vector<BYTE> bytes = Bytes(b.get());
+    SetBytes(b.get(), bytes);
     FormatPtr f = Make(bytes.size() > 6 && bytes[6] == L ? L : N);
-    EXPECT_TRUE(f->LoadFromDataBuffer(b.get())) << e.path();
+    EXPECT_TRUE(f->LoadFromDataBuffer(b.get())) << path;
     ++seeds;
   }
   EXPECT_GE(seeds, 2);
-  const fs::path regressions = root / "regressions" / "numericformat";
-  if (fs::is_directory(regressions)) {
-    for (const auto& e : fs::directory_iterator(regressions)) {
-      BufferPtr b = NewBuffer();
-      SetBytes(b.get(), readFile(e.path()));
-      Make(N)->LoadFromDataBuffer(b.get());
-    }
+  for (const auto& path : md::test::fuzz::Inputs("regressions", "numericformat")) {
+    BufferPtr b = NewBuffer();
+    SetBytes(b.get(), md::test::fuzz::ReadInput(path));
+    Make(N)->LoadFromDataBuffer(b.get());
   }
 }
 
