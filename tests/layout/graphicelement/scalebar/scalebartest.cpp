@@ -107,7 +107,9 @@ FrameStandIn* ScaleBarTest::NewFrame(SGIS_Rect rect, int referenceCode, double s
   auto* frame = new FrameStandIn(set_, rect);
   owned_.insert(owned_.begin(), frame);
   frame->scale = scale;
-  if (referenceCode >= 0) {
+  if (referenceCode == 0) {
+    frame->map = &noUnitMap_;
+  } else if (referenceCode > 0) {
     IGIS_SpatialReference* ref =
         GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(referenceCode);
     const std::string name = "map" + std::to_string(document_->GetMapCount());

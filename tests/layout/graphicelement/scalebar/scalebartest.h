@@ -32,6 +32,34 @@ inline void PrintTo(const SGIS_Rect& r, std::ostream* os) {
 
 namespace md::test {
 
+// A host map in a reference without a known unit (kind 0), which the host's
+// documents do not make.
+class NoUnitMap : public IGIS_Map {
+ public:
+  NoUnitMap() : reference_(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0)) {}
+  ~NoUnitMap() override { reference_->Release(); }
+  BOOL Attach(IGIS_Observer*, int) override { return TRUE; }
+  BOOL Detach(IGIS_Observer*, int) override { return TRUE; }
+  const char* GetName() override { return "无单位"; }
+  IGIS_SpatialReference* GetSpatialReference() override { return reference_; }
+  IGIS_PropertySet* GetPropertySet() override { return nullptr; }
+  SGIS_DRect* GetFullExtent(SGIS_DRect* out, int) override { return out; }
+  double GetRotateAngle() override { return 0.0; }
+  BOOL CanDraw() override { return FALSE; }
+  IGIS_Document* GetDocument() override { return nullptr; }
+  int GetLayerCount() override { return 0; }
+  IGIS_MapLayer* GetLayer(int) override { return nullptr; }
+  int GetReferenceScale() override { return 0; }
+  BOOL SetName(const char*) override { return FALSE; }
+  BOOL SetSpatialReference(IGIS_SpatialReference*) override { return FALSE; }
+  BOOL SetRotateAngle(double) override { return FALSE; }
+  BOOL SetReferenceScale(int) override { return FALSE; }
+  BOOL AddLayer(IGIS_MapLayer*) override { return FALSE; }
+
+ private:
+  IGIS_SpatialReference* reference_;
+};
+
 // A map frame for the bars to follow: a rectangle in its feature, a host map
 // (or none), a scale and a map bound set by the test, and a subject.
 class FrameStandIn : public CGIS_ElementImpl<IGIS_MapElement> {
@@ -210,7 +238,7 @@ class ScaleBarTest : public ::testing::Test {
 
   CGIS_AlternatingScaleBar* NewBar();
   // A frame stand-in at the rectangle, showing a map in the reference made
-  // with the sferon code (-1: no map).
+  // with the sferon code (-1: no map; 0: a map without unit).
   FrameStandIn* NewFrame(SGIS_Rect rect, int referenceCode, double scale);
   // Releases an element the fixture keeps, before the fixture would.
   void ReleaseKept(IGIS_Element* e);
@@ -218,6 +246,7 @@ class ScaleBarTest : public ::testing::Test {
   IGIS_FeatureSet* set_ = nullptr;
   IGIS_SpatialReference* page_ = nullptr;
   IGIS_Document* document_ = nullptr;
+  NoUnitMap noUnitMap_;
   std::vector<IGIS_Element*> owned_;
 };
 
