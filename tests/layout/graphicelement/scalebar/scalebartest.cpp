@@ -1,6 +1,9 @@
 // The scale-bar tests' page, frame stand-in and helpers.
 #include "scalebartest.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "host/featra/gis_elementregistry.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "platform/text/textengine.h"
@@ -75,6 +78,32 @@ void StoreCustom(IGIS_Element* e, IGIS_PropertySet* set) {
   set->Archive(b, GIS_ARCHIVE_WRITE, 0);
   e->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", b, 0);
   b->Release();
+}
+
+IGIS_PropertySet* SetWithout(IGIS_PropertySet* set, const std::vector<std::string>& keys) {
+  IGIS_DataBuffer* all = GIS_CreateDataBufferObject(0);
+  set->Archive(all, GIS_ARCHIVE_WRITE, 0);
+  IGIS_PropertySet* copy = GIS_CreatePropertySetObject();
+  copy->Archive(all, GIS_ARCHIVE_READ, 0);
+  all->Release();
+  IGIS_PropertySet* out = GIS_CreatePropertySetObject();
+  for (IGIS_Field* f = copy->GetFirstPosition(); f != nullptr; f = copy->GetNext(f)) {
+    if (std::find(keys.begin(), keys.end(), f->GetLabel()) != keys.end()) continue;
+    IGIS_Field* t = out->AddProperty(f->GetLabel(), f->GetDescription(), f->GetType(), 1);
+    if (f->GetType() == GIS_FIELD_TYPE_BUFFER) {
+      IGIS_DataBuffer* from = f->GetDataBuffer();
+      t->GetDataBuffer()->SetSize(from->GetSize());
+      if (from->GetSize() > 0) std::memcpy(t->GetDataBuffer()->GetData(), from->GetData(), from->GetSize());
+    } else if (f->GetType() == GIS_FIELD_TYPE_DOUBLE) {
+      t->SetDouble(f->GetDouble());
+    } else if (f->GetType() == GIS_FIELD_TYPE_STRING) {
+      t->SetString(f->GetString());
+    } else {
+      t->SetInt(f->GetInt());
+    }
+  }
+  copy->Release();
+  return out;
 }
 
 void ScaleBarTest::SetUp() {

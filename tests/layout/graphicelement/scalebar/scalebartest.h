@@ -13,6 +13,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/display/cgis_printdisplay.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
@@ -208,12 +209,7 @@ class RectLimitedSet : public ForwardingSet {
   int rects_;
 };
 
-struct SymbolDeleter {
-  void operator()(IGIS_Symbol* s) const {
-    if (s != nullptr) s->Release();
-  }
-};
-using SymbolPtr = std::unique_ptr<IGIS_Symbol, SymbolDeleter>;
+using SymbolPtr = md::basilo::ReleasePtr<IGIS_Symbol>;
 
 SymbolPtr NewSymbol(int type, COLORREF color);
 SymbolPtr TextSymbol(int height);
@@ -227,6 +223,9 @@ IGIS_PropertySet* StoredCustom(IGIS_Element* e);
 std::vector<std::pair<std::string, std::string>> KeysOf(IGIS_PropertySet* set);
 // Replaces the feature's "Custom" buffer by the set.
 void StoreCustom(IGIS_Element* e, IGIS_PropertySet* set);
+// A new set (owned by the caller) with the fields of the given one but those
+// of the keys, as stored forms written before a key existed.
+IGIS_PropertySet* SetWithout(IGIS_PropertySet* set, const std::vector<std::string>& keys);
 
 // A page of 0.01 mm units whose text symbols measure one page unit per
 // symbol unit with the fixed-metrics engine, so text extents are exact

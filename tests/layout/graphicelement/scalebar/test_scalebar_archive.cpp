@@ -90,28 +90,8 @@ TEST_F(ScaleBarArchive, AStoredFormWithoutTheUnitLabelKeyReadsTheDefault) {
   IGIS_PropertySet* stored = StoredCustom(bar);
   EXPECT_STREQ(stored->GetProperty("UnitLabel")->GetString(), "公里");
   // The same set without the key, as bars stored before it existed.
-  IGIS_PropertySet* older = GIS_CreatePropertySetObject();
-  IGIS_DataBuffer* all = GIS_CreateDataBufferObject(0);
-  stored->Archive(all, GIS_ARCHIVE_WRITE, 0);
-  older->Archive(all, GIS_ARCHIVE_READ, 0);
-  all->Release();
-  IGIS_PropertySet* trimmed = GIS_CreatePropertySetObject();
-  for (IGIS_Field* f = older->GetFirstPosition(); f != nullptr; f = older->GetNext(f)) {
-    if (std::string(f->GetLabel()) == "UnitLabel" || std::string(f->GetLabel()) == "Units") continue;
-    IGIS_Field* t = trimmed->AddProperty(f->GetLabel(), f->GetDescription(), f->GetType(), 1);
-    if (f->GetType() == GIS_FIELD_TYPE_BUFFER) {
-      IGIS_DataBuffer* from = f->GetDataBuffer();
-      t->GetDataBuffer()->SetSize(from->GetSize());
-      if (from->GetSize() > 0)
-        std::copy(from->GetData(), from->GetData() + from->GetSize(), t->GetDataBuffer()->GetData());
-    } else if (f->GetType() == GIS_FIELD_TYPE_DOUBLE) {
-      t->SetDouble(f->GetDouble());
-    } else if (f->GetType() == GIS_FIELD_TYPE_INT || f->GetType() == GIS_FIELD_TYPE_BOOL) {
-      t->SetInt(f->GetInt());
-    }
-  }
-  StoreCustom(bar, trimmed);
-  trimmed->Release();
+  IGIS_PropertySet* older = SetWithout(stored, {"UnitLabel", "Units"});
+  StoreCustom(bar, older);
   older->Release();
   stored->Release();
 
