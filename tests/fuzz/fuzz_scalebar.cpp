@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return true;
   }();
   (void)quiet;
-  scalebarinput::Feed(data, size);
+  md::test::scalebarinput::Feed(data, size);
   return 0;
 }
 

@@ -25,11 +25,11 @@ TEST(ScaleBarStoredInput, SeedsCrashInputsAndTheirDamagedFormsReadWithoutHarm) {
     if (!fs::is_directory(d)) continue;
     for (const auto& e : fs::directory_iterator(d)) {
       const std::vector<std::uint8_t> bytes = ReadFile(e.path());
-      scalebarinput::Feed(bytes.data(), bytes.size());
+      md::test::scalebarinput::Feed(bytes.data(), bytes.size());
       ++n;
       for (std::size_t cut : {std::size_t{0}, std::size_t{1}, bytes.size() / 3, bytes.size() / 2,
                               bytes.empty() ? std::size_t{0} : bytes.size() - 1}) {
-        scalebarinput::Feed(bytes.data(), cut);
+        md::test::scalebarinput::Feed(bytes.data(), cut);
       }
     }
   }
