@@ -46,8 +46,14 @@ void CGIS_MainObject::SetMap(IGIS_Map* map) {
 }
 
 void CGIS_MainObject::MapObserver::Update(const char* message, int, IGIS_Element*) {
-  if (message && owner_->map_ && std::strcmp(message, GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED) == 0)
+  if (message == nullptr || owner_->map_ == nullptr) return;
+  if (std::strcmp(message, GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED) == 0) {
     owner_->view_.AdoptReference(owner_->map_->GetSpatialReference());
+  } else if (std::strcmp(message, GIS_MESSAGE_DOC_MAP_RELEASED) == 0) {
+    // The map ends: forget it without detaching (its subject is going too).
+    owner_->map_ = nullptr;
+    owner_->view_.BindMap(nullptr);
+  }
 }
 
 BOOL CGIS_MainObject::DrawMap(HDC hdc, BOOL print, int left, int top, int right, int bottom) {

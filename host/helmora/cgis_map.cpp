@@ -16,6 +16,7 @@ CGIS_Map::CGIS_Map(IGIS_Document* document, const char* name, IGIS_SpatialRefere
 }
 
 CGIS_Map::~CGIS_Map() {
+  if (subject_) subject_->Notify(GIS_MESSAGE_DOC_MAP_RELEASED, 0, nullptr);
   for (CGIS_MapLayer* l : layers_) delete l;
   if (subject_) {
     subject_->DetachAll();

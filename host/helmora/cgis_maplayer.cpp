@@ -203,16 +203,9 @@ int CGIS_VectorMapLayer::AddFeature(int kind, int classIndex, const char* name, 
   features_.push_back(std::move(f));
   if (inMap_) {
     // A feature added after the layer entered its map is carried at once.
-    Feature& added = features_.back();
-    if (dataReference_ && mapReference_) {
-      IGIS_CoordTransform* t =
-          GIS_GetSpatialReferenceFactoryObject()->CreateCoordTransform("", "", dataReference_, mapReference_);
-      if (t) {
-        t->TransformPoint(static_cast<int>(total), &mapPoints_[added.first], 1);
-        t->Release();
-      }
-    }
-    Bound(added);
+    IGIS_CoordTransform* t = MakeTransform();
+    if (!Carry(features_.back(), t)) GIS_LOG(3, method, "feature cannot be carried into the map's reference");
+    if (t) t->Release();
   }
   return GetFeatureCount() - 1;
 }
@@ -233,9 +226,14 @@ void CGIS_VectorMapLayer::SetLabelSymbol(IGIS_Symbol* symbol) {
   labelSymbol_.reset(symbol ? symbol->Clone() : nullptr);
 }
 
+int CGIS_VectorMapLayer::PointCount(const Feature& f) {
+  int n = 0;
+  for (int s : f.parts) n += s;
+  return n;
+}
+
 void CGIS_VectorMapLayer::Bound(Feature& f) const {
-  size_t n = 0;
-  for (int s : f.parts) n += static_cast<size_t>(s);
+  const size_t n = static_cast<size_t>(PointCount(f));
   SGIS_DRect b;
   bool any = false;
   for (size_t i = f.first; i < f.first + n; ++i) {
@@ -249,16 +247,36 @@ void CGIS_VectorMapLayer::Bound(Feature& f) const {
 void CGIS_VectorMapLayer::Project(IGIS_SpatialReference* mapReference) {
   if (mapReference_) mapReference_->Release();
   mapReference_ = CopyReference(mapReference);
+  // Coordinates given in the map's reference stay in that reference when
+  // the map later changes its own.
+  if (dataReference_ == nullptr) dataReference_ = CopyReference(mapReference);
   mapPoints_ = points_;
-  if (dataReference_ && mapReference_ && !points_.empty()) {
-    IGIS_CoordTransform* t =
-        GIS_GetSpatialReferenceFactoryObject()->CreateCoordTransform("", "", dataReference_, mapReference_);
-    if (t == nullptr || !t->TransformPoint(static_cast<int>(mapPoints_.size()), mapPoints_.data(), 1))
-      GIS_LOG(3, "CGIS_VectorMapLayer::Project", "some points could not be carried into the map's reference");
-    if (t) t->Release();
-  }
-  for (Feature& f : features_) Bound(f);
+  IGIS_CoordTransform* t = MakeTransform();
+  int lost = 0;
+  for (Feature& f : features_)
+    if (!Carry(f, t)) ++lost;
+  if (t) t->Release();
+  if (lost > 0)
+    GIS_LOG(3, "CGIS_VectorMapLayer::Project", "%d features cannot be carried into the map's reference",
+            lost);
   inMap_ = true;
+}
+
+IGIS_CoordTransform* CGIS_VectorMapLayer::MakeTransform() const {
+  if (dataReference_ == nullptr || mapReference_ == nullptr) return nullptr;
+  return GIS_GetSpatialReferenceFactoryObject()->CreateCoordTransform("", "", dataReference_, mapReference_);
+}
+
+// A feature whose points do not all carry over is not drawn: its bound
+// becomes NaN (a point left in the other reference would land far off).
+bool CGIS_VectorMapLayer::Carry(Feature& f, IGIS_CoordTransform* t) {
+  const int n = PointCount(f);
+  if (t && n > 0 && !t->TransformPoint(n, &mapPoints_[f.first], 1)) {
+    f.bound = SGIS_DRect(NAN, NAN, NAN, NAN);
+    return false;
+  }
+  Bound(f);
+  return true;
 }
 
 bool CGIS_VectorMapLayer::NormalExtent(SGIS_DRect* out) const {
@@ -304,7 +322,8 @@ struct DrawPass {
   void Render(IGIS_Symbol* symbol, const std::vector<SGIS_DPoint>& points) {
     rounded.resize(points.size());
     for (size_t i = 0; i < points.size(); ++i)
-      rounded[i] = POINT{md::basilo::detail::RoundToInt32(points[i].x), md::basilo::detail::RoundToInt32(points[i].y)};
+      rounded[i] =
+          POINT{md::basilo::detail::RoundToInt32(points[i].x), md::basilo::detail::RoundToInt32(points[i].y)};
     Render(symbol);
   }
 

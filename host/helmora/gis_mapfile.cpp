@@ -301,8 +301,8 @@ WorldRect WorldRectOf(const json& extent, IGIS_SpatialReference* data, IGIS_Spat
   const BOOL ok = t && t->TransformRect(&r, 16, 1);
   if (t) t->Release();
   if (!ok) Refuse("extent cannot be carried into the map's reference");
-  return {md::basilo::detail::RoundToInt32(r.x1), md::basilo::detail::RoundToInt32(r.x2), md::basilo::detail::RoundToInt32(r.y1),
-          md::basilo::detail::RoundToInt32(r.y2)};
+  return {md::basilo::detail::RoundToInt32(r.x1), md::basilo::detail::RoundToInt32(r.x2),
+          md::basilo::detail::RoundToInt32(r.y1), md::basilo::detail::RoundToInt32(r.y2)};
 }
 
 void StoreWorldRect(const WorldRect& rect, IGIS_Map* map) {

@@ -31,9 +31,11 @@ class IGIS_Document;
 // (left, right, top, bottom as 32-bit integers in map coordinates).
 #define GIS_DISP_WORLD_RECT "GIS_DISP_WORLD_RECT"
 
-// Messages a map sends to its observers.
+// Messages a map sends to its observers. A map that ends (with its
+// document) tells them first, so that nobody keeps a pointer to it.
 #define GIS_MESSAGE_DOC_MAP_RENAMED "GIS_MESSAGE_DOC_MAP_RENAMED"
 #define GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED "GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED"
+#define GIS_MESSAGE_DOC_MAP_RELEASED "GIS_MESSAGE_DOC_MAP_RELEASED"
 
 // Geometry kinds of the features of a vector layer.
 enum {
@@ -101,8 +103,9 @@ class IGIS_VectorMapLayer : public IGIS_LayerData {
   // The extent of every feature in the map's reference; FALSE (out
   // unchanged) for a layer without features or one that is in no map.
   virtual BOOL GetExtent(SGIS_DRect* out) = 0;
-  // The reference of the stored coordinates (not owned); NULL means the
-  // map's own.
+  // The reference of the stored coordinates (not owned). A layer made
+  // without one takes the map's reference when it enters the map; NULL until
+  // then.
   virtual IGIS_SpatialReference* GetSpatialReference() = 0;
   // Whether point features draw their names beside them.
   virtual BOOL GetLabelFeatures() = 0;
@@ -220,7 +223,8 @@ extern "C" {
 // A new empty document, owned by the caller.
 IGIS_Document* GIS_CreateDocumentObject();
 // New layers, owned by the caller until added to a map or group. A vector
-// layer keeps a copy of its coordinates' reference (NULL: the map's). The
+// layer keeps a copy of its coordinates' reference (NULL: the reference of
+// the map it enters). The
 // compound layer holds a vector layer of its own (GetVectorMapLayer).
 IGIS_MapLayer* GIS_CreateGroupLayerObject(const char* name);
 IGIS_MapLayer* GIS_CreateVectorLayerObject(const char* name, IGIS_SpatialReference* dataReference);

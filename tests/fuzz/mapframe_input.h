@@ -14,9 +14,9 @@
 #include "host/featra/igis_feature.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/border/igis_mapborder.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
-#include "layout/graphicelement/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 
 namespace mapframeinput {

@@ -17,6 +17,7 @@
 #include <set>
 #include <vector>
 
+#include "host/basilo/releaseptr.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/sferon/igis_spatialreference.h"
@@ -90,12 +91,7 @@ namespace {
 
 // ---- Symbols ---------------------------------------------------------------
 
-struct SymbolRelease {
-  void operator()(IGIS_Symbol* s) const {
-    if (s != nullptr) s->Release();
-  }
-};
-using Symbol = std::unique_ptr<IGIS_Symbol, SymbolRelease>;
+using Symbol = md::basilo::ReleasePtr<IGIS_Symbol>;
 
 Symbol NewSymbol(int type) { return Symbol(GIS_GetSymbolFactoryObject()->CreateSymbol(type)); }
 
@@ -536,13 +532,14 @@ bool SavePage(Page& page, const std::string& path, std::string* error) {
   return true;
 }
 
-std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error) {
+std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error, IGIS_MapLayer* mapLayer) {
   auto page = std::make_unique<Page>();
   if (!page->ok()) {
     if (error != nullptr) *error = "cannot make a feature set";
     return nullptr;
   }
   IGIS_FeatureSet* set = page->featureSet();
+  if (mapLayer != nullptr) set->SetMapLayer(mapLayer);
   if (!set->LoadFromFile(path.c_str())) {
     if (error != nullptr) *error = "cannot read the feature set file " + path;
     return nullptr;

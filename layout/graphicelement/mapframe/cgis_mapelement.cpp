@@ -10,16 +10,17 @@
 #include "host/basilo/igis_geopointlist.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/border/igis_mapborder.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
-#include "layout/graphicelement/grid/cgis_mapgrids.h"
-#include "layout/graphicelement/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/mapframe/mapelementstore.h"
 
 namespace {
@@ -57,8 +58,8 @@ CGIS_MapElement::CGIS_MapElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature
   if (pOwner == nullptr) return;
   m_pFrame = GIS_CreateFramePropertyObject();
   if (m_pFrame != nullptr) GiveDefaultBorder(m_pFrame);
-  m_pGrids = new CGIS_MapGrids();
-  m_pGrids->SetMapElement(this);
+  m_pGrids = md::basilo::MakeOrNull<CGIS_MapGrids>("CGIS_MapElement::CGIS_MapElement");
+  if (m_pGrids != nullptr) m_pGrids->SetMapElement(this);
 
   SGIS_ElementBindOptions options;
   options.szType = GIS_TYPE_GRAPHIC_ELEMENT_MAP;
@@ -67,7 +68,7 @@ CGIS_MapElement::CGIS_MapElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature
   options.nCanConvert = 1;
   const CGIS_ElementCore::Binding binding = m_core.Bind(pOwner, pFeature, options);
   if (binding == CGIS_ElementCore::Binding::Unbound) {
-    GIS_LOG(3, m_core.Method(kClass).c_str(), "不能创建 m_pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(kClass).c_str(), "不能创建 m_pFeature == NULL");
     return;
   }
   if (binding == CGIS_ElementCore::Binding::Created) {
@@ -207,7 +208,7 @@ BOOL CGIS_MapElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithComm
   snap->rect = GetRect();
   snap->frame = keep(m_pFrame != nullptr ? m_pFrame->Clone() : nullptr);
   if (m_pFrame != nullptr && !snap->frame)
-    GIS_LOG(3, m_core.Method("OnOpenPropertyDlg").c_str(), "pFrameProperty == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "pFrameProperty == NULL");
   snap->inner = keep(m_pInnerBorder != nullptr ? m_pInnerBorder->Clone() : nullptr);
   snap->outer = keep(m_pOuterBorder != nullptr ? m_pOuterBorder->Clone() : nullptr);
   IGIS_Feature* pFeature = GetFeaturePtr();
@@ -299,7 +300,8 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (!set) return FALSE;
   IGIS_DataBuffer* pCustom = pAttr->GetDataBuffer("Custom");
   if (pCustom != nullptr && !set->Archive(pCustom, GIS_ARCHIVE_READ, 0)) {
-    GIS_LOG(3, method.c_str(), "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
+            "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
   }
 
   if (nRead == 0) {
@@ -332,7 +334,8 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
     }
     DataBufferPtr out(GIS_CreateDataBufferObject(0));
     if (!out || !set->Archive(out.get(), GIS_ARCHIVE_WRITE, 0)) {
-      GIS_LOG(3, method.c_str(), "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE)");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
+              "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE)");
       return FALSE;
     }
     pAttr->SetDataBuffer("Custom", out.get(), 0);
@@ -348,12 +351,14 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (IGIS_Field* f = set->GetProperty(keys::kExtentType)) m_nExtentType = f->GetInt();
   if (IGIS_Field* f = set->GetProperty(keys::kMapGrids)) {
     if (m_pGrids == nullptr) {
-      m_pGrids = new CGIS_MapGrids();
-      m_pGrids->SetMapElement(this);
+      m_pGrids = md::basilo::MakeOrNull<CGIS_MapGrids>("CGIS_MapElement::Archive");
+      if (m_pGrids != nullptr) m_pGrids->SetMapElement(this);
     }
     // Reading again replaces the grids rather than adding a second set.
-    m_pGrids->ReleaseMapGrids();
-    if (f->GetDataBuffer() != nullptr) m_pGrids->Open(f->GetDataBuffer());
+    if (m_pGrids != nullptr) {
+      m_pGrids->ReleaseMapGrids();
+      if (f->GetDataBuffer() != nullptr) m_pGrids->Open(f->GetDataBuffer());
+    }
   }
   if (IGIS_Field* f = set->GetProperty(keys::kFrameProperty)) {
     if (m_pFrame == nullptr) m_pFrame = GIS_CreateFramePropertyObject();
@@ -452,7 +457,8 @@ void CGIS_MapElement::Notify(const char* szMessage, int nArgument, IGIS_Element*
 void CGIS_MapElement::Update(const char* szMessage, int nArgument, IGIS_Element* pSender) {
   if (szMessage == nullptr) return;
   if (std::strcmp(szMessage, GIS_MESSAGE_FEATURE_TOBE_UPDATED) == 0) {
-    if (GetFeaturePtr() == nullptr) GIS_LOG(3, m_core.Method("Update").c_str(), "m_pFeature == NULL");
+    if (GetFeaturePtr() == nullptr)
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Update").c_str(), "m_pFeature == NULL");
     return;
   }
   if (std::strcmp(szMessage, GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED) == 0) {
@@ -460,7 +466,7 @@ void CGIS_MapElement::Update(const char* szMessage, int nArgument, IGIS_Element*
     IGIS_SpatialReference* pNew = m_pMap->GetSpatialReference();
     CGIS_SpatialReferenceHolder holder;
     holder.Create(m_pSpatialReference, pNew, nullptr, nullptr);
-    if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, 16, 1);
+    if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, kBoundSamplesPerEdge, 1);
     m_history.clear();
     m_nHistoryIndex = 0;
     const SGIS_Rect rect = GetRect();

@@ -34,6 +34,9 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   static constexpr int kMaxExtentHistory = 256;
   // Most component lines read from the component list.
   static constexpr int kMaxComponents = 1024;
+  // Points sampled on each edge of the bound when it moves into another
+  // spatial reference.
+  static constexpr int kBoundSamplesPerEdge = 16;
 
   // No owner leaves the frame unusable (no objects made). No feature makes a
   // new one with the "Custom" keys and their defaults; a given feature is

@@ -37,6 +37,9 @@ SGIS_Rect DoubleRectToIntRect(double x1, double x2, double y1, double y2) {
 
 namespace {
 
+// Page coordinates are 0.01 mm.
+constexpr double kPageUnitMetres = 1e-5;
+
 SGIS_DRect FromIntRect(const SGIS_Rect& r) {
   return SGIS_DRect::MakeFromRect(r.left, r.right, r.top, r.bottom);
 }
@@ -228,15 +231,16 @@ double CGIS_MapElement::CalcMapScale() {
   if (pArithmetic == nullptr) return 1.0;
   const double distance = pArithmetic->Distance(c.x, bound.y1 - d, c.x, bound.y2 + d, m_pSpatialReference, 1);
   pArithmetic->Release();
-  // Page units to metres. A page reference without a projected system, or
-  // with a factor that is not a positive number, counts as factor 1.
-  double u = 1.0;
+  // Metres per page unit: what the page reference's projected system and
+  // unit factor say, else the page's own unit of 0.01 mm.
+  double u = kPageUnitMetres;
   if (IGIS_SpatialReference* pPage = PageReference()) {
-    const double f1 = pPage->GetUnitFactor();
+    double f1 = pPage->GetUnitFactor();
+    if (!std::isfinite(f1) || f1 <= 0.0) f1 = 1.0;
     IGIS_ProjectedCoordSys* pProjected = pPage->GetProjectedCoordSys();
     IGIS_Unit* pUnit = pProjected != nullptr ? pProjected->GetLinearUnit() : nullptr;
-    const double f2 = pUnit != nullptr ? pUnit->GetFactor() : 1.0;
-    if (std::isfinite(f1) && f1 > 0.0 && std::isfinite(f2) && f2 > 0.0) u = f2 / f1;
+    const double f2 = pUnit != nullptr ? pUnit->GetFactor() : 0.0;
+    if (std::isfinite(f2) && f2 > 0.0) u = f2 / f1;
   }
   const double H = h * 0.998;
   if (H == 0.0 || !std::isfinite(distance)) return 1.0;

@@ -65,6 +65,35 @@ void Render(IGIS_Map* map, int width, int height, const std::string& file) {
   EXPECT_TRUE(canvas->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/" + file));
 }
 
+// Prints the map's world rectangle on A4 landscape at 150 dpi through a
+// printer context (0.01 mm, y up) at the given scale.
+void Print(IGIS_Map* map, double scale, const std::string& file) {
+  auto canvas = md::canvas::CairoCanvas::createPageImage(297.0, 210.0, 150.0);
+  ASSERT_TRUE(canvas);
+  md::win::PrinterSetup setup;
+  setup.dpiX = setup.dpiY = 150;
+  setup.paperWidthMm = 297.0;
+  setup.paperHeightMm = 210.0;
+  HDC hdc = md::win::CreatePrinterDC(canvas.get(), setup);
+  ASSERT_NE(hdc, nullptr);
+  SetMapMode(hdc, MM_HIMETRIC);
+  IGIS_Field* world = map->GetPropertySet()->GetProperty(GIS_DISP_WORLD_RECT);
+  ASSERT_NE(world, nullptr);
+  SGIS_Rect w;
+  std::memcpy(&w, world->GetDataBuffer()->GetData(), 16);
+  IGIS_MainObject* main = HM_CreateMainObject(0);
+  main->SetMap(map);
+  IGIS_MapView* view = main->GetMapView();
+  const SGIS_Rect device(1000, -1000, 28700, -20000);
+  ASSERT_TRUE(view->SetDeviceRect(device));
+  ASSERT_TRUE(view->ZoomToExtent(SGIS_DRect(w.left, w.top, w.right, w.bottom), 0, nullptr, 0));
+  ASSERT_TRUE(view->SetScale(scale));
+  EXPECT_TRUE(main->DrawMap(hdc, TRUE, device.left, device.top, device.right, device.bottom));
+  main->Release();
+  DeleteDC(hdc);
+  EXPECT_TRUE(canvas->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/" + file));
+}
+
 TEST(SampleMaps, SheetOfFiftyThousandReadsWithItsLayersAndClasses) {
   DocumentPtr doc(GIS_CreateDocumentObject());
   IGIS_Map* map = GIS_LoadMapFile(doc.get(), (kMaps + "sheet_50k.geojson").c_str());
@@ -131,6 +160,9 @@ TEST(SampleMaps, SheetOfFiftyThousandReadsWithItsLayersAndClasses) {
   EXPECT_GT(full.y1 - full.y2, 10000.0);
 
   Render(map, 1400, 1200, "helmora_sheet_50k.png");
+  // The sheet fills 18.3 cm of paper height: about 1:100,000, so symbols
+  // drawn at half their size.
+  Print(map, 100000.0, "helmora_sheet_50k_print.png");
 }
 
 TEST(SampleMaps, RegionOfOneMillionIsInDegrees) {

@@ -7,8 +7,8 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/tilemar/igis_tilingrule.h"
-#include "tests/support/logmark.h"
 #include "tests/host/sferon/sferon_test_util.h"
+#include "tests/support/logmark.h"
 
 namespace {
 

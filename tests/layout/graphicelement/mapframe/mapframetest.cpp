@@ -18,7 +18,7 @@ IGIS_Element* NewCompound(IGIS_Element* pMapElement) {
 bool TestBorder::Save(IGIS_DataBuffer* pBuffer) {
   IGIS_PropertySet* set = GIS_CreatePropertySetObject();
   set->AddProperty("MapBorderType", "MapBorderType", GIS_FIELD_TYPE_INT, 1)->SetInt(GetType());
-  set->AddProperty("Name", "Name", GIS_FIELD_TYPE_STRING, 1)->SetString(name_.c_str());
+  set->AddProperty("Name", "Name", GIS_FIELD_TYPE_STRING, 1)->SetString(stored_.c_str());
   const BOOL ok = set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0);
   set->Release();
   return ok != FALSE;

@@ -22,10 +22,10 @@
 #include "host/helmora/igis_mainobject.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/border/igis_mapborder.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
-#include "layout/graphicelement/grid/igis_mapgrid.h"
-#include "layout/graphicelement/grid/igis_mapgrids.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "platform/canvas/recording.h"
 #include "platform/text/textengine.h"
@@ -60,7 +60,11 @@ class TestBorder final : public IGIS_MapBorder {
   }
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer*) override { return true; }
-  IGIS_MapBorder* Clone() override { return new TestBorder(j_, name_ + "'", converts_); }
+  IGIS_MapBorder* Clone() override {
+    auto* b = new TestBorder(j_, stored_, converts_);
+    b->name_ = name_ + "'";
+    return b;
+  }
   bool OnDraw(HDC, bool bPrint, IGIS_Display*, SGIS_Rect rect, IGIS_SpatialReference*) override {
     j_->Add("draw border " + name_ + (bPrint ? " print" : " screen") + " " + std::to_string(rect.left));
     return true;
@@ -86,6 +90,7 @@ class TestBorder final : public IGIS_MapBorder {
   ~TestBorder() override = default;
   Journal* j_;
   std::string name_;
+  std::string stored_;
   bool converts_;
 };
 

@@ -66,6 +66,23 @@ TEST_F(MapFrameBinding, TheWorldRectangleOfTheMapWins) {
   EXPECT_DOUBLE_EQ(bound.y2, 4400000);
 }
 
+TEST_F(MapFrameBinding, AWorldRectangleTooShortToHoldOneIsNotRead) {
+  IGIS_Field* world =
+      map_->GetPropertySet()->AddProperty(GIS_DISP_WORLD_RECT, "world", GIS_FIELD_TYPE_BUFFER, 1);
+  const std::int32_t half[2] = {400000, 440000};
+  world->GetDataBuffer()->SetSize(8);
+  std::memcpy(world->GetDataBuffer()->GetData(), half, 8);
+  CGIS_MapElement* f = NewFrame(SGIS_Rect(0, 3000, 4000, 0));
+  f->SetMap(map_);
+  // The full extent is taken instead, rounded to whole map units.
+  SGIS_DRect full, bound;
+  map_->GetFullExtent(&full, 0);
+  f->GetMapBound(&bound);
+  EXPECT_NEAR((bound.x1 + bound.x2) / 2, (std::round(full.x1) + std::round(full.x2)) / 2, 1e-6);
+  EXPECT_NEAR((bound.y1 + bound.y2) / 2, (std::round(full.y1) + std::round(full.y2)) / 2, 1e-6);
+  EXPECT_GT(bound.x1, 400000.0);
+}
+
 TEST_F(MapFrameBinding, AnUnknownNameLeavesAFrameThatDrawsItselfOnly) {
   CGIS_MapElement* f = NewFrame();
   f->SetMapName("测试地图");

@@ -1,6 +1,9 @@
 // How frame, bound and scale follow each other: the extent modes, resizing,
 // the extent history, and scale and extent at several scales and rotations.
 #include <cmath>
+#include <string>
+
+#include "host/helmora/gis_mapfile.h"
 
 #include "tests/layout/graphicelement/mapframe/mapframetest.h"
 
@@ -48,7 +51,10 @@ TEST_P(MapFrameModes, ANewBoundFollowsTheExtentMode) {
   f->Detach(&probe, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, MapFrameModes, ::testing::ValuesIn(kModeRows));
+INSTANTIATE_TEST_SUITE_P(Modes, MapFrameModes, ::testing::ValuesIn(kModeRows),
+                         [](const ::testing::TestParamInfo<ModeRow>& info) {
+                           return "ExtentType" + std::to_string(info.param.extentType);
+                         });
 
 TEST_F(MapFrameExtent, ScalesAndBoundsThatCannotBeShownChangeLittle) {
   CGIS_MapElement* unbound = NewFrame(SGIS_Rect(0, 500, 1000, 0));
@@ -202,7 +208,70 @@ TEST_P(MapFrameScales, AGroundKilometreHasItsLengthOnThePrintedPage) {
   EXPECT_EQ(f->GetRotateAngle(), row.rotation);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scales, MapFrameScales, ::testing::ValuesIn(kScaleRows));
+INSTANTIATE_TEST_SUITE_P(Scales, MapFrameScales, ::testing::ValuesIn(kScaleRows),
+                         [](const ::testing::TestParamInfo<ScaleRow>& info) {
+                           const long angle = std::lround(info.param.rotation * 10);
+                           return "OneTo" + std::to_string(std::lround(info.param.denominator)) + "Turned" +
+                                  (angle < 0 ? "Minus" : "") + std::to_string(std::labs(angle)) + "Tenths";
+                         });
+
+// The 1:50,000 sample sheet in CGCS2000 3-degree Gauss-Kruger.
+class MapFrameSampleSheet : public MapFramePage {
+ protected:
+  void SetUp() override {
+    MapFramePage::SetUp();
+    sheet_ =
+        GIS_LoadMapFile(doc_, (std::string(MD_SOURCE_DIR) + "/host/helmora/maps/sheet_50k.geojson").c_str());
+    ASSERT_NE(sheet_, nullptr);
+  }
+  IGIS_Map* sheet_ = nullptr;
+};
+
+TEST_F(MapFrameSampleSheet, AtOneToFiftyThousandAGroundKilometreIsTwentyMillimetres) {
+  CGIS_MapElement* f = NewFrame(SGIS_Rect(2000, 17000, 22000, 2000));  // 200 x 150 mm
+  f->SetMapName(sheet_->GetName());
+  ASSERT_EQ(f->GetMap(), sheet_);
+  f->SetScale(0.5);  // 0.5 m per 0.01 mm
+  EXPECT_DOUBLE_EQ(f->GetScale(), 0.5);
+  Printer printer;
+  ASSERT_TRUE(f->OnDraw(printer.hdc, true, printer.display.get()));
+  IGIS_MapView* view = f->GetMainObject()->GetMapView();
+  SGIS_DRect b;
+  f->GetMapBound(&b);
+  const SGIS_DPoint c = b.CenterPoint();
+  for (const SGIS_DPoint& d : {SGIS_DPoint(1000, 0), SGIS_DPoint(0, 1000), SGIS_DPoint(-600, 800)}) {
+    const SGIS_DPoint p = view->PageToDevicePoint(c, nullptr);
+    const SGIS_DPoint q = view->PageToDevicePoint(SGIS_DPoint(c.x + d.x, c.y + d.y), nullptr);
+    EXPECT_NEAR(std::hypot(q.x - p.x, q.y - p.y), 2000.0, 1.0);  // 20 mm within 0.01 mm
+  }
+  // The view's real-world scale, from the ground distance along the frame's
+  // vertical centre line: 1:50,000 within the grid's scale error.
+  EXPECT_NEAR(view->GetScale(), 50000.0, 50.0);
+}
+
+TEST_F(MapFrameSampleSheet, APageReferenceInMillimetresGivesTheSameScale) {
+  IGIS_SpatialReferenceFactory* refs = GIS_GetSpatialReferenceFactoryObject();
+  IGIS_SpatialReference* gk = md::test::NewGaussKruger();
+  IGIS_SpatialReference* page = refs->CreateGeographicReference(
+      "page", "page", gk->GetProjectedCoordSys()->GetProjection(),
+      gk->GetProjectedCoordSys()->GetGeographicCoordSys(), refs->GetUnitByName("毫米"));
+  ASSERT_NE(page, nullptr);
+  ASSERT_TRUE(page->SetUnitFactor(100.0));  // page coordinates / 100 = mm
+  set_->GetFeatureClass()->SetSpatialReference(page);
+  CGIS_MapElement* f = NewFrame(SGIS_Rect(2000, 17000, 22000, 2000));
+  f->SetMapName(sheet_->GetName());
+  f->SetScale(0.5);
+  EXPECT_NEAR(f->GetMainObject()->GetMapView()->GetScale(), 50000.0, 50.0);
+  // Without layers the real-world scale is 1.
+  IGIS_Map* empty = doc_->CreateMap("空图", gk);
+  f->SetMap(empty);
+  f->SetScale(2.0);
+  EXPECT_EQ(f->GetMainObject()->GetMapView()->GetScale(), 1.0);
+  f->SetMap(nullptr);
+  set_->GetFeatureClass()->SetSpatialReference(page_);
+  page->Release();
+  gk->Release();
+}
 
 TEST(MapFrameRects, DoubleRectangleHelpers) {
   SGIS_DRect r(5, 1, 2, 7);  // x1 5, y1 1, x2 2, y2 7

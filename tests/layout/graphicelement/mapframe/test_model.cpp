@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "layout/graphicelement/element/elementsheet.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/mapframe/mapelementstore.h"
 #include "tests/layout/graphicelement/mapframe/mapframetest.h"
@@ -312,6 +313,88 @@ TEST_F(MapFrameModel, WithoutAFeatureStorageFailsWithARecord) {
   EXPECT_EQ(f->GetRect(), SGIS_Rect());
   EXPECT_TRUE(mark.Has(3, "CGIS_MapElement::Archive", "m_pFeature == NULL"));
   EXPECT_TRUE(mark.Has(3, "CGIS_MapElement::GetRect", "m_pFeature == NULL"));
+}
+
+}  // namespace
+
+namespace {
+
+using MapFrameModel = md::test::MapFramePage;
+using md::test::TestBorder;
+
+std::vector<unsigned char> StoredBytes(IGIS_DataBuffer* b) {
+  if (b == nullptr || b->GetSize() <= 0) return {};
+  return std::vector<unsigned char>(b->GetData(), b->GetData() + b->GetSize());
+}
+
+// A sheet that edits the frame as the pages would, writes it, and ends as
+// the user chooses.
+class EditingSheet final : public md::layout::ISheetHost {
+ public:
+  explicit EditingSheet(bool ok) : ok_(ok) {}
+  BOOL Open(const md::layout::SheetRequest& request) override {
+    title = request.szTitle;
+    auto* f = dynamic_cast<CGIS_MapElement*>(request.pElement);
+    f->SetExtentType(GIS_MAP_EXTENT_FIXED_SCALE);
+    f->SetScale(3.0);
+    f->SetRotateAngle(40.0);
+    f->SetDisableAutoControlVectorSubLayer(false);
+    f->GetFramePropertyPtr()->SetBorderX(999);
+    f->SetOuterMapBorder(nullptr);
+    f->OffsetAllPoints(500, 500);
+    f->SetName("改过的名字");
+    f->Archive(0, 0);  // Apply
+    if (!ok_ && request.restore) request.restore(nullptr);
+    return ok_ ? TRUE : FALSE;
+  }
+  std::string title;
+
+ private:
+  bool ok_;
+};
+
+TEST_F(MapFrameModel, ACancelledSheetLeavesTheFrameAndItsStoredFormAsTheyWere) {
+  CGIS_MapElement* f = NewFrame();
+  f->SetMapName("测试地图");
+  f->SetScale(0.5);
+  auto* border = new TestBorder(&journal_, "out");
+  f->SetOuterMapBorder(border);
+  border->Release();
+  ASSERT_TRUE(f->Archive(0, 0));
+  IGIS_FeatureAttributes* a = f->GetFeaturePtr()->GetAttributes();
+  const std::vector<unsigned char> stored = StoredBytes(a->GetDataBuffer("Custom"));
+  const SGIS_Rect rect = f->GetRect();
+  SGIS_DRect bound;
+  f->GetMapBound(&bound);
+
+  EditingSheet cancel(false);
+  md::layout::ISheetHost* before = md::layout::SetSheetHost(&cancel);
+  EXPECT_FALSE(f->OnOpenPropertyDlg(nullptr, FALSE));
+  EXPECT_EQ(cancel.title, "地图框架属性");
+  EXPECT_EQ(StoredBytes(a->GetDataBuffer("Custom")), stored);
+  EXPECT_STREQ(a->GetString("ElementName"), "地图框架");
+  EXPECT_EQ(f->GetRect(), rect);
+  EXPECT_EQ(f->GetExtentType(), GIS_MAP_EXTENT_AUTOMATIC);
+  EXPECT_NEAR(f->GetScale(), 0.5, 1e-12);
+  SGIS_DRect after;
+  f->GetMapBound(&after);
+  EXPECT_NEAR(after.x1, bound.x1, 1e-6);
+  EXPECT_NEAR(after.y2, bound.y2, 1e-6);
+  EXPECT_TRUE(f->GetDisableAutoControlVectorSubLayer());
+  EXPECT_EQ(f->GetFramePropertyPtr()->GetBorderX(), 0);
+  ASSERT_NE(f->GetOuterMapBorder(), nullptr);
+  // Written now, the frame stores what it stored before the sheet.
+  ASSERT_TRUE(f->Archive(0, 0));
+  EXPECT_EQ(StoredBytes(a->GetDataBuffer("Custom")), stored);
+
+  EditingSheet ok(true);
+  md::layout::SetSheetHost(&ok);
+  EXPECT_TRUE(f->OnOpenPropertyDlg(nullptr, FALSE));
+  EXPECT_EQ(f->GetExtentType(), GIS_MAP_EXTENT_FIXED_SCALE);
+  EXPECT_EQ(f->GetFramePropertyPtr()->GetBorderX(), 999);
+  md::layout::SetSheetHost(before);
+  // Without a sheet the request counts as cancelled and changes nothing.
+  EXPECT_FALSE(f->OnOpenPropertyDlg(nullptr, FALSE));
 }
 
 }  // namespace
