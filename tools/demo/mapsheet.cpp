@@ -7,6 +7,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/gis_mapfile.h"
 #include "host/helmora/igis_map.h"
+#include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 
@@ -48,6 +49,32 @@ void AddText(Page& page, BuildReport* report, const char* text, int x, int y, in
   e->SetLBpoint(SGIS_Point(x, y, 0));
 }
 
+// The band of kilometre pieces a topographic sheet carries round its frame:
+// 2 mm outside the frame, 5 mm wide, one piece per ground kilometre.
+void AddSheetBorder(IGIS_MapElement* frame) {
+  IGIS_MapBorderFactory* factory = GIS_GetMapBorderFactoryObject();
+  IGIS_MapBorder* border = factory != nullptr ? factory->CreateMapBorder(GIS_MAPBORDER_CALIBRATED) : nullptr;
+  auto* band = dynamic_cast<IGIS_MapBorderCalibrated*>(border);
+  if (band == nullptr) {
+    if (border != nullptr) border->Release();
+    return;
+  }
+  band->SetLeftOffset(kSheetBorderOffset);
+  band->SetRightOffset(kSheetBorderOffset);
+  band->SetTopOffset(kSheetBorderOffset);
+  band->SetBottomOffset(kSheetBorderOffset);
+  band->SetBorderWidth(kSheetBorderWidth);
+  band->SetInterval(kSheetBorderInterval);
+  IGIS_Symbol* black = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_FILL);
+  if (black != nullptr) {
+    black->SetColor(RGB(20, 20, 20));
+    band->SetForegroundSymbolPtr(black);
+    black->Release();
+  }
+  frame->SetOuterMapBorder(band);
+  band->Release();
+}
+
 }  // namespace
 
 std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* report) {
@@ -63,6 +90,7 @@ std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* rep
     frame->SetMapName(doc.sheet()->GetName());
     frame->SetScale(kSheetScale);
     frame->SetName("西山幅地图框架");
+    AddSheetBorder(frame);
   }
   AddText(*page, report, doc.sheet()->GetName(), kSheetFrameLeft, 19500, 20, 700);
   AddText(*page, report, "1:50 000    CGCS2000 高斯-克吕格投影 3°带 第39带", 14500, 19600, 11, 400);
