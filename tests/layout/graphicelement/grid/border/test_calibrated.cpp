@@ -330,6 +330,22 @@ TEST_F(MapBorderCalibratedDraw, ConversionShowsWhatTheDrawingShowedWithTheSameSy
     // The first piece (top-left) is black, the second yellow.
     EXPECT_EQ(drawn[0].color, RGB(0, 0, 0));
     EXPECT_EQ(drawn[1].color, RGB(250, 220, 0));
+    // Each piece lands where the view puts the walk's page points.
+    std::vector<LaidPiece> laid;
+    WalkCalibratedBand(b->GetOuterRect(frame->GetRect()), 1000, 5000, alternating,
+                       b->GetBackgroundSymbolPtr(), b->GetForegroundSymbolPtr(), Collect(&laid), "test");
+    ASSERT_EQ(laid.size(), drawn.size());
+    for (std::size_t i = 0; i < laid.size(); ++i) {
+      md::layout::border::BorderRing device = laid[i].ring;
+      printer.display->GetView()->PageToDevicePoints(device.data(), 5, page_);
+      ASSERT_EQ(drawn[i].points.size(), 5u) << i;
+      for (int k = 0; k < 5; ++k) {
+        POINT px{device[k].x, device[k].y};  // the print context's logical units, then its pixels
+        printer.display->GetView()->LogicalToDevice(&px);
+        EXPECT_NEAR(drawn[i].points[k].x, px.x, 1.0) << i;
+        EXPECT_NEAR(drawn[i].points[k].y, px.y, 1.0) << i;
+      }
+    }
     IGIS_Element* e = b->ConvertToElement(frame);
     ASSERT_NE(e, nullptr);
     EXPECT_EQ(DrawConverted(e), drawn) << "alternating " << alternating;

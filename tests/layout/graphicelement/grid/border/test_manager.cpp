@@ -24,6 +24,17 @@ TEST(MapBorderFactoryKinds, EachCodeMakesItsKindWithItsDefaults) {
   EXPECT_NE(dynamic_cast<CGIS_MapBorderSimple*>(s.get()), nullptr);
 }
 
+TEST(MapBorderFactoryKinds, ReleasedAtUnloadAndMadeAnewOnTheNextCall) {
+  ASSERT_NE(GIS_GetMapBorderFactoryObject(), nullptr);
+  md::layout::ReleaseMapBorderFactory();
+  md::layout::ReleaseMapBorderFactory();  // nothing left: nothing to release
+  IGIS_MapBorderFactory* again = GIS_GetMapBorderFactoryObject();
+  ASSERT_NE(again, nullptr);
+  Owned<IGIS_MapBorder> b(again->CreateMapBorder(GIS_MAPBORDER_PATTERN));
+  ASSERT_NE(b.get(), nullptr);
+  EXPECT_EQ(b->GetType(), GIS_MAPBORDER_PATTERN);
+}
+
 TEST(MapBorderManager, TypeIsNoneUntilSetAndOnlyKnownCodesAreTaken) {
   Owned<CGIS_MapBorderManager> m(new CGIS_MapBorderManager());
   EXPECT_EQ(m->GetMapBorderType(), GIS_MAPBORDER_NONE);
