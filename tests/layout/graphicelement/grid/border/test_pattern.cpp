@@ -44,7 +44,8 @@ CGIS_MapBorderPattern* Painted() {
   auto* b = new CGIS_MapBorderPattern();
   for (int i = 0; i < 8; ++i) {
     Owned<IGIS_Symbol> s(md::test::NewFill(ColourOf(i)));
-    (b->*kAccess[i].set)(s.get());
+    const Access& a = kAccess[i];
+    (b->*a.set)(s.get());
   }
   return b;
 }
@@ -72,11 +73,12 @@ TEST(MapBorderPattern, ScaleSettersIgnoreValuesNotAboveZero) {
 TEST(MapBorderPattern, SymbolSettersKeepCopiesAndTheSameObjectIsKept) {
   Owned<CGIS_MapBorderPattern> b(Painted());
   for (int i = 0; i < 8; ++i) {
-    IGIS_Symbol* held = (b.get()->*kAccess[i].get)();
+    const Access& a = kAccess[i];
+    IGIS_Symbol* held = (b.get()->*a.get)();
     ASSERT_NE(held, nullptr) << i;
     EXPECT_EQ(held->GetColor(), ColourOf(i)) << i;
-    (b.get()->*kAccess[i].set)(held);
-    EXPECT_EQ((b.get()->*kAccess[i].get)(), held) << i;
+    (b.get()->*a.set)(held);
+    EXPECT_EQ((b.get()->*a.get)(), held) << i;
   }
   LogMark mark;
   b->SetRightBottomSymbolPtr(nullptr);
