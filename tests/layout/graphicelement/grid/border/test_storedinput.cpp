@@ -1,12 +1,14 @@
 // The fuzz seeds and crash inputs of the map borders' stored-state readers,
-// replayed whole and cut short. With MAPDECK_UPDATE_SEEDS=1 the seeds are
-// first written from real borders, a manager and a library.
+// replayed whole and cut short, also as a stored manager and a library file. With MAPDECK_UPDATE_SEEDS=1 the
+// seeds are first written from real borders, a manager and a library.
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "layout/graphicelement/grid/border/cgis_mapbordercalibrated.h"
+#include "layout/graphicelement/grid/border/cgis_mapborderlibrary.h"
+#include "layout/graphicelement/grid/border/cgis_mapbordermanager.h"
 #include "layout/graphicelement/grid/border/cgis_mapborderpattern.h"
 #include "layout/graphicelement/grid/border/cgis_mapbordersimple.h"
 #include "tests/fuzz/fuzz_inputs.h"
@@ -56,6 +58,21 @@ void WriteSeeds() {
   WriteSeed("library.bin", std::vector<BYTE>(bytes.begin(), bytes.end()));
 }
 
+// The bytes as a stored border manager and as a border library file.
+void FeedManagerAndLibrary(const std::vector<unsigned char>& bytes) {
+  IGIS_DataBuffer* buffer = md::test::BufferOf(std::vector<BYTE>(bytes.begin(), bytes.end()));
+  Owned<CGIS_MapBorderManager> manager(new CGIS_MapBorderManager());
+  manager->Open(buffer);
+  Owned<IGIS_MapBorderManager> copy(manager->Clone());
+  buffer->Release();
+  const fs::path path = fs::path(MD_TEST_OUTPUT_DIR) / "mapborder-input.ets";
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  CGIS_MapBorderLibrary library;
+  library.Load(path.string());
+  library.Save(path.string() + ".out");
+}
+
 TEST(MapBorderStoredInput, SeedsAndCrashInputsReadWithoutHarm) {
   const char* update = std::getenv("MAPDECK_UPDATE_SEEDS");
   if (update != nullptr && std::string(update) == "1") WriteSeeds();
@@ -63,7 +80,8 @@ TEST(MapBorderStoredInput, SeedsAndCrashInputsReadWithoutHarm) {
   for (const char* folder : {"corpus", "regressions"}) {
     for (const fs::path& p : md::test::fuzz::Inputs(folder, "mapborder")) {
       const std::vector<unsigned char> bytes = md::test::fuzz::ReadInput(p);
-      mapborderinput::Feed(bytes.data(), bytes.size());
+      md::test::mapborderinput::Feed(bytes.data(), bytes.size());
+      FeedManagerAndLibrary(bytes);
       ++n;
     }
   }
@@ -72,8 +90,10 @@ TEST(MapBorderStoredInput, SeedsAndCrashInputsReadWithoutHarm) {
   for (const fs::path& p : md::test::fuzz::Inputs("corpus", "mapborder")) {
     const std::vector<unsigned char> bytes = md::test::fuzz::ReadInput(p);
     for (std::size_t cut :
-         {std::size_t{0}, std::size_t{1}, bytes.size() / 3, bytes.size() / 2, bytes.size() - 1})
-      mapborderinput::Feed(bytes.data(), cut);
+         {std::size_t{0}, std::size_t{1}, bytes.size() / 3, bytes.size() / 2, bytes.size() - 1}) {
+      md::test::mapborderinput::Feed(bytes.data(), cut);
+      FeedManagerAndLibrary(std::vector<unsigned char>(bytes.begin(), bytes.begin() + cut));
+    }
   }
 }
 
