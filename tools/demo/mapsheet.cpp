@@ -11,6 +11,7 @@
 #include "host/helmora/gis_mapfile.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 
@@ -50,6 +51,32 @@ void AddText(Page& page, BuildReport* report, const char* text, int x, int y, in
   }
   e->SetText(text);
   e->SetLBpoint(SGIS_Point(x, y, 0));
+}
+
+// The band of kilometre pieces a topographic sheet carries round its frame:
+// 2 mm outside the frame, 5 mm wide, one piece per ground kilometre.
+void AddSheetBorder(IGIS_MapElement* frame) {
+  IGIS_MapBorderFactory* factory = GIS_GetMapBorderFactoryObject();
+  IGIS_MapBorder* border = factory != nullptr ? factory->CreateMapBorder(GIS_MAPBORDER_CALIBRATED) : nullptr;
+  auto* band = dynamic_cast<IGIS_MapBorderCalibrated*>(border);
+  if (band == nullptr) {
+    if (border != nullptr) border->Release();
+    return;
+  }
+  band->SetLeftOffset(kSheetBorderOffset);
+  band->SetRightOffset(kSheetBorderOffset);
+  band->SetTopOffset(kSheetBorderOffset);
+  band->SetBottomOffset(kSheetBorderOffset);
+  band->SetBorderWidth(kSheetBorderWidth);
+  band->SetInterval(kSheetBorderInterval);
+  IGIS_Symbol* black = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_FILL);
+  if (black != nullptr) {
+    black->SetColor(RGB(20, 20, 20));
+    band->SetForegroundSymbolPtr(black);
+    black->Release();
+  }
+  frame->SetOuterMapBorder(band);
+  band->Release();
 }
 
 // The index of the linear unit of that name in the unit list of the scale
@@ -111,6 +138,7 @@ std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* rep
     frame->SetMapName(doc.sheet()->GetName());
     frame->SetScale(kSheetScale);
     frame->SetName("西山幅地图框架");
+    AddSheetBorder(frame);
     AddScaleBar(*page, report, frame);
   }
   AddText(*page, report, doc.sheet()->GetName(), kSheetFrameLeft, 19500, 20, 700);
