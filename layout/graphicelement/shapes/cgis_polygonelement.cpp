@@ -61,5 +61,12 @@ IGIS_Element* CGIS_PolygonElement::Clone() {
 
 BOOL CGIS_PolygonElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
   return RunShapeSheet(m_core, GIS_ShapeSheetKind::Surface, pDisplay, "面属性",
-                       [this](IGIS_Element* pBackup) { RestoreSurface(pBackup, false); });
+                       [this](IGIS_Element* pBackup) {
+                         RestoreVertices(m_core, pBackup);
+                         SetHVScaleRatio(pBackup->GetHVScaleRatio());
+                         SetLock(pBackup->IsLock());
+                         if (auto* pOld = dynamic_cast<IGIS_PolygonElement*>(pBackup)) {
+                           SetSymbolPtr(pOld->GetSymbolPtr());
+                         }
+                       });
 }

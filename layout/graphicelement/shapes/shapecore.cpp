@@ -334,6 +334,18 @@ IGIS_Geometry* UsableVertices(IGIS_Feature* pFeature, int nMin) {
   return pGeometry;
 }
 
+void RestoreVertices(CGIS_ElementCore& core, IGIS_Element* pBackup) {
+  IGIS_Feature* pFeature = core.RequireFeature("OnOpenPropertyDlg");
+  IGIS_Feature* pOld = pBackup->GetFeaturePtr();
+  IGIS_Geometry* pTo = pFeature != nullptr ? pFeature->GetGeometry() : nullptr;
+  IGIS_Geometry* pFrom = pOld != nullptr ? pOld->GetGeometry() : nullptr;
+  if (pTo == nullptr || pFrom == nullptr) return;
+  const int n = pFrom->GetPointCount();
+  if (n < 0 || !pTo->SetPointCount(n)) return;
+  for (int i = 0; i < n; ++i) pTo->SetPoint(i, pFrom->GetPoint(i, 0), 0);
+  Commit(core, pFeature, kCommitGeometry);
+}
+
 void OffsetVertices(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, int dx, int dy) {
   const int n = pGeometry->GetPointCount();
   const int movable = MovableCount(pGeometry, rules, n);

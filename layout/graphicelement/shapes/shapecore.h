@@ -206,6 +206,11 @@ struct SGIS_VertexRules {
 // The feature's geometry when it has at least nMin vertices, else NULL.
 IGIS_Geometry* UsableVertices(IGIS_Feature* pFeature, int nMin);
 
+// Copies the backup's vertices into the element's geometry exactly and
+// commits the geometry: a cancelled edit comes back without the rounding a
+// restore through the bounding rectangle brings.
+void RestoreVertices(CGIS_ElementCore& core, IGIS_Element* pBackup);
+
 // Moves the vertices by (dx, dy), held to the 32-bit range.
 void OffsetVertices(IGIS_Geometry* pGeometry, const SGIS_VertexRules& rules, int dx, int dy);
 
