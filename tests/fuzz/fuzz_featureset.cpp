@@ -8,10 +8,11 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/featra/featureset_image.h"
+#include "tests/fuzz/fuzzcheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const bool quiet = [] {
-    GIS_GetLogPtr()->EnableFileOutput(FALSE);
+    md::test::PrepareFuzzLog();
     return true;
   }();
   (void)quiet;

@@ -10,6 +10,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "tests/fuzz/fuzzcheck.h"
 
 namespace {
 
@@ -21,15 +22,11 @@ std::vector<std::string> Keys(IGIS_PropertySet* s) {
   return keys;
 }
 
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
-
 void ReadAndCheck(IGIS_DataBuffer* buffer, int depth) {
   IGIS_PropertySet* set = GIS_CreatePropertySetObject();
   set->AddProperty("Keep", "", GIS_FIELD_TYPE_INT, 1)->SetInt(17);
   if (!set->Archive(buffer, GIS_ARCHIVE_READ, 0)) {
-    Check(set->GetCount() == 1 && set->GetProperty("Keep")->GetInt() == 17);
+    md::test::FuzzCheck(set->GetCount() == 1 && set->GetProperty("Keep")->GetInt() == 17);
     set->Release();
     return;
   }
@@ -46,10 +43,10 @@ void ReadAndCheck(IGIS_DataBuffer* buffer, int depth) {
   }
   // Store and read back: the same keys in the same order.
   IGIS_DataBuffer* stored = GIS_CreateDataBufferObject(0);
-  Check(set->Archive(stored, GIS_ARCHIVE_WRITE, 0));
+  md::test::FuzzCheck(set->Archive(stored, GIS_ARCHIVE_WRITE, 0));
   IGIS_PropertySet* again = GIS_CreatePropertySetObject();
-  Check(again->Archive(stored, GIS_ARCHIVE_READ, 0));
-  Check(Keys(again) == Keys(set));
+  md::test::FuzzCheck(again->Archive(stored, GIS_ARCHIVE_READ, 0));
+  md::test::FuzzCheck(Keys(again) == Keys(set));
   again->Release();
   stored->Release();
   set->Release();
@@ -58,7 +55,7 @@ void ReadAndCheck(IGIS_DataBuffer* buffer, int depth) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  GIS_GetLogPtr()->EnableFileOutput(FALSE);
+  md::test::PrepareFuzzLog();
   return 0;
 }
 

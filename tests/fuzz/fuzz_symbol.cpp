@@ -10,17 +10,9 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/notara/igis_annostyle.h"
+#include "tests/fuzz/fuzzcheck.h"
 
 namespace {
-
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
-
-std::vector<std::uint8_t> Bytes(IGIS_DataBuffer* b) {
-  const auto* p = static_cast<const std::uint8_t*>(b->GetData());
-  return std::vector<std::uint8_t>(p, p + b->GetSize());
-}
 
 void ReadSymbol(const std::uint8_t* data, std::size_t size) {
   IGIS_Symbol* s = GIS_GetSymbolFactoryObject()->CreateSymbolFromBytes(data, static_cast<int>(size));
@@ -28,12 +20,12 @@ void ReadSymbol(const std::uint8_t* data, std::size_t size) {
   SGIS_Rect extent = s->GetExtent(1.0);
   (void)extent;
   IGIS_DataBuffer* first = GIS_CreateDataBufferObject(0);
-  Check(s->Save(first) == TRUE);
+  md::test::FuzzCheck(s->Save(first) == TRUE);
   IGIS_Symbol* again = GIS_GetSymbolFactoryObject()->CreateSymbolFromBuffer(first);
-  Check(again != nullptr);
+  md::test::FuzzCheck(again != nullptr);
   IGIS_DataBuffer* second = GIS_CreateDataBufferObject(0);
-  Check(again->Save(second) == TRUE);
-  Check(Bytes(first) == Bytes(second));
+  md::test::FuzzCheck(again->Save(second) == TRUE);
+  md::test::FuzzCheck(md::test::BufferBytes(first) == md::test::BufferBytes(second));
   second->Release();
   again->Release();
   first->Release();
@@ -46,14 +38,14 @@ void ReadStyle(const std::uint8_t* data, std::size_t size) {
   IGIS_DataBuffer* input = GIS_CreateDataBufferObject(static_cast<int>(size));
   if (size > 0) std::memcpy(input->GetData(), data, size);
   if (!style->Open(input)) {
-    Check(style->GetAlignment() == GIS_ALIGN_TOP_RIGHT);
+    md::test::FuzzCheck(style->GetAlignment() == GIS_ALIGN_TOP_RIGHT);
   } else {
-    Check(style->GetAlignment() >= 0 && style->GetAlignment() <= 8);
+    md::test::FuzzCheck(style->GetAlignment() >= 0 && style->GetAlignment() <= 8);
     IGIS_DataBuffer* stored = GIS_CreateDataBufferObject(0);
-    Check(style->Save(stored) == TRUE);
+    md::test::FuzzCheck(style->Save(stored) == TRUE);
     IGIS_AnnoPointStyle* again = style->GetStyleSet()->GetPointStyle();
-    Check(again->Open(stored) == TRUE);
-    Check(again->GetAlignment() == style->GetAlignment());
+    md::test::FuzzCheck(again->Open(stored) == TRUE);
+    md::test::FuzzCheck(again->GetAlignment() == style->GetAlignment());
     again->Release();
     stored->Release();
   }
@@ -64,7 +56,7 @@ void ReadStyle(const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  GIS_GetLogPtr()->EnableFileOutput(FALSE);
+  md::test::PrepareFuzzLog();
   return 0;
 }
 
