@@ -11,6 +11,7 @@ PACKAGES=(
   libproj-dev proj-data
   libpng-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  poppler-utils
 )
 
 missing=()

@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
     print.End();
 
     Stage pdf("writing the PDF");
-    if (!demo::PrintPdf(*page, pdfPath, options.dpi, nullptr, &error)) return Fail(error);
+    if (!demo::PrintVector(*page, pdfPath, nullptr, &error)) return Fail(error);
     pdf.End();
 
     Stage store("storing the elements and saving the feature set");
