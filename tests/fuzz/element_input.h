@@ -22,7 +22,7 @@ constexpr int kFuzzElementsPerPage = 64;
 inline void ReadElementInput(const std::uint8_t* data, std::size_t size) {
   IGIS_FeatureSet* set = GIS_CreateFeatureSetObject(nullptr, "fuzz", 0, 0, 0, 0, nullptr);
   if (set == nullptr) return;
-  if (!featra::ReadFeatureSetImage(set, data, size, false)) {
+  if (!md::featra::ReadFeatureSetImage(set, data, size, false)) {
     set->Release();
     return;
   }

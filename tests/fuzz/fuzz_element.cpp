@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   md::test::PrepareFuzzLog();
-  mapdeck::InstallElementHooks();
+  md::layout::InstallElementHooks();
   return 0;
 }
 

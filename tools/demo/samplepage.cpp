@@ -30,7 +30,7 @@
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 
-namespace demo {
+namespace md::demo {
 
 // ---- Page ------------------------------------------------------------------
 
@@ -569,4 +569,4 @@ std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error) {
   return page;
 }
 
-}  // namespace demo
+}  // namespace md::demo

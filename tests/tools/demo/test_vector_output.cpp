@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kDpi = 300;
 
-IGIS_Element* FirstOfType(demo::Page& page, const char* type) {
+IGIS_Element* FirstOfType(md::demo::Page& page, const char* type) {
   for (IGIS_Element* e : page.elements()) {
     if (std::string(e->GetType()) == type) return e;
   }
@@ -26,39 +26,39 @@ bool HavePdfRasteriser() { return std::system("command -v pdftoppm >/dev/null 2>
 
 // Rasterises the part of the PDF's page from (x, y), w x h pixels at dpi, and
 // reads it back.
-demo::Raster Rasterise(const std::filesystem::path& pdf, int dpi, int x, int y, int w, int h) {
+md::demo::Raster Rasterise(const std::filesystem::path& pdf, int dpi, int x, int y, int w, int h) {
   const std::string out = (pdf.parent_path() / "crop").string();
   std::string command = "pdftoppm -r " + std::to_string(dpi) + " -png -singlefile";
   if (w > 0)
     command += " -x " + std::to_string(x) + " -y " + std::to_string(y) + " -W " + std::to_string(w) + " -H " +
                std::to_string(h);
   command += " '" + pdf.string() + "' '" + out + "'";
-  demo::Raster r;
+  md::demo::Raster r;
   std::string error;
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
-  EXPECT_TRUE(demo::ReadPng(out + ".png", &r, &error)) << error;
+  EXPECT_TRUE(md::demo::ReadPng(out + ".png", &r, &error)) << error;
   return r;
 }
 
 TEST(VectorOutput, AShiftOfOnePageUnitMovesTheEdgeOneUnitInTheFile) {
   if (!HavePdfRasteriser()) GTEST_SKIP() << "pdftoppm is not installed";
-  auto page = demo::BuildSamplePage(nullptr);
+  auto page = md::demo::BuildSamplePage(nullptr);
   ASSERT_NE(page, nullptr);
   IGIS_Element* rect = FirstOfType(*page, GIS_TYPE_GRAPHIC_ELEMENT_RECT);
   ASSERT_NE(rect, nullptr);
   const SGIS_Rect r = rect->GetRect();
-  const auto dir = demotest::ScratchFolder("vector-grid");
+  const auto dir = md::test::ScratchFolder("vector-grid");
   const auto pdf = dir / "page.pdf";
   // At 2540 dpi one pixel is one page unit: a row across the rectangle's
   // left side, where its edge is the first inked pixel.
-  const int row = demo::kPageHeight - (r.top + r.bottom) / 2;
+  const int row = md::demo::kPageHeight - (r.top + r.bottom) / 2;
   const int from = r.left - 100;
   std::vector<int> edges;
   for (int step = 0; step < 4; ++step) {
     if (step > 0) rect->OffsetAllPoints(1, 0);
     std::string error;
-    ASSERT_TRUE(demo::PrintVector(*page, pdf.string(), nullptr, &error)) << error;
-    const demo::Raster line = Rasterise(pdf, 2540, from, row, 200, 1);
+    ASSERT_TRUE(md::demo::PrintVector(*page, pdf.string(), nullptr, &error)) << error;
+    const md::demo::Raster line = Rasterise(pdf, 2540, from, row, 200, 1);
     ASSERT_EQ(line.width, 200);
     int edge = -1;
     for (int x = 0; x < line.width && edge < 0; ++x) {
@@ -72,16 +72,16 @@ TEST(VectorOutput, AShiftOfOnePageUnitMovesTheEdgeOneUnitInTheFile) {
 
 TEST(VectorOutput, ThePdfRasterisedAt300DpiMatchesThePng) {
   if (!HavePdfRasteriser()) GTEST_SKIP() << "pdftoppm is not installed";
-  auto page = demo::BuildSamplePage(nullptr);
+  auto page = md::demo::BuildSamplePage(nullptr);
   ASSERT_NE(page, nullptr);
   std::string error;
-  auto canvas = demo::PrintRaster(*page, kDpi, nullptr, &error);
+  auto canvas = md::demo::PrintRaster(*page, kDpi, nullptr, &error);
   ASSERT_NE(canvas, nullptr) << error;
-  const demo::Raster png = demo::ReadRaster(*canvas);
-  const auto dir = demotest::ScratchFolder("vector-render");
+  const md::demo::Raster png = md::demo::ReadRaster(*canvas);
+  const auto dir = md::test::ScratchFolder("vector-render");
   const auto pdf = dir / "page.pdf";
-  ASSERT_TRUE(demo::PrintVector(*page, pdf.string(), nullptr, &error)) << error;
-  const demo::Raster fromPdf = Rasterise(pdf, kDpi, 0, 0, 0, 0);
+  ASSERT_TRUE(md::demo::PrintVector(*page, pdf.string(), nullptr, &error)) << error;
+  const md::demo::Raster fromPdf = Rasterise(pdf, kDpi, 0, 0, 0, 0);
 
   // The rasteriser rounds the paper's sides its own way: compare the common
   // part. The raster rounds every position to its pixels and the file does
@@ -94,7 +94,7 @@ TEST(VectorOutput, ThePdfRasterisedAt300DpiMatchesThePng) {
   const int w = std::min(png.width, fromPdf.width);
   const int h = std::min(png.height, fromPdf.height);
   constexpr int kTolerance = 140;
-  auto close = [&](const demo::Raster& a, const demo::Raster& b, int x, int y) {
+  auto close = [&](const md::demo::Raster& a, const md::demo::Raster& b, int x, int y) {
     const std::uint32_t p = a.at(x, y);
     for (int dy = -1; dy <= 1; ++dy) {
       for (int dx = -1; dx <= 1; ++dx) {
@@ -112,7 +112,7 @@ TEST(VectorOutput, ThePdfRasterisedAt300DpiMatchesThePng) {
     return false;
   };
   long long differing = 0;
-  demo::Raster marks;
+  md::demo::Raster marks;
   marks.width = w;
   marks.height = h;
   for (int y = 0; y < h; ++y) {
@@ -123,7 +123,7 @@ TEST(VectorOutput, ThePdfRasterisedAt300DpiMatchesThePng) {
     }
   }
   const double share = static_cast<double>(differing) / (static_cast<double>(w) * h);
-  if (share > 0.0005) demo::WritePng(marks, (dir / "differing.png").string(), nullptr);
+  if (share > 0.0005) md::demo::WritePng(marks, (dir / "differing.png").string(), nullptr);
   EXPECT_LE(share, 0.0005) << differing << " pixels differ; see " << (dir / "differing.png").string();
   std::printf("PDF at %d dpi against the PNG: %lld of %d pixels have no close pixel within one (%.4f%%)\n",
               kDpi, differing, w * h, 100.0 * share);
