@@ -12,7 +12,7 @@
 #include "host/featra/featureset_image.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
-#include "tests/fuzz/fuzzcheck.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace md::test {
 
@@ -41,7 +41,7 @@ inline void ReadElementInput(const std::uint8_t* data, std::size_t size) {
     IGIS_Element* e = CGIS_ElementFactory::Create(type.c_str(), set, f);
     if (e == nullptr) continue;
     elements.push_back(e);
-    if (e->Archive(1, 0)) FuzzCheck(e->Archive(0, 0) == TRUE);
+    if (e->Archive(1, 0)) fuzz::Check(e->Archive(0, 0) == TRUE);
   }
   for (IGIS_Element* e : elements) {
     const SGIS_Rect r = e->GetRect();

@@ -7,30 +7,30 @@
 #include <cstdint>
 
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
-#include "tests/fuzz/fuzzcheck.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace md::test {
 
 inline void ReadFrameInput(const std::uint8_t* data, std::size_t size) {
-  IGIS_DataBuffer* input = BufferOf(data, size);
+  IGIS_DataBuffer* input = fuzz::BufferOf(data, size);
   CGIS_FrameProperty* f = GIS_CreateFramePropertyFromBuffer(input);
-  FuzzCheck(f != nullptr);
+  fuzz::Check(f != nullptr);
   int l = 0, r = 0, t = 0, b = 0;
   f->GetBorderGaps(&l, &r, &t, &b);
-  FuzzCheck(f->GetBackRounding() >= 0 && f->GetBackRounding() <= 100);
-  FuzzCheck(f->GetBorderRounding() >= 0 && f->GetBorderRounding() <= 100);
+  fuzz::Check(f->GetBackRounding() >= 0 && f->GetBackRounding() <= 100);
+  fuzz::Check(f->GetBorderRounding() >= 0 && f->GetBorderRounding() <= 100);
   IGIS_DataBuffer* first = GIS_CreateDataBufferObject(0);
-  FuzzCheck(f->Save(first));
+  fuzz::Check(f->Save(first));
   CGIS_FrameProperty* again = GIS_CreateFramePropertyFromBuffer(first);
-  FuzzCheck(again != nullptr);
+  fuzz::Check(again != nullptr);
   IGIS_DataBuffer* second = GIS_CreateDataBufferObject(0);
-  FuzzCheck(again->Save(second));
-  FuzzCheck(BufferBytes(first) == BufferBytes(second));
+  fuzz::Check(again->Save(second));
+  fuzz::Check(fuzz::BufferBytes(first) == fuzz::BufferBytes(second));
 
   // The same bytes read over the frame just read.
-  FuzzCheck(again->Open(input));
+  fuzz::Check(again->Open(input));
   IGIS_DataBuffer* third = GIS_CreateDataBufferObject(0);
-  FuzzCheck(again->Save(third));
+  fuzz::Check(again->Save(third));
   third->Release();
   second->Release();
   again->Release();

@@ -2,16 +2,15 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "host/basilo/igis_log.h"
 #include "tests/fuzz/element_input.h"
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  md::test::PrepareFuzzLog();
-  md::layout::InstallElementHooks();
-  return 0;
-}
+#include "tests/fuzz/fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const bool hooks = [] {
+    md::layout::InstallElementHooks();
+    return true;
+  }();
+  (void)hooks;
   if (size > (1u << 20)) return 0;
   md::test::ReadElementInput(data, size);
   return 0;

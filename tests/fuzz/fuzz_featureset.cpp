@@ -8,11 +8,10 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/featra/featureset_image.h"
-#include "tests/fuzz/fuzzcheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const bool quiet = [] {
-    md::test::PrepareFuzzLog();
+    GIS_GetLogPtr()->EnableFileOutput(FALSE);
     return true;
   }();
   (void)quiet;

@@ -2,13 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "host/basilo/igis_log.h"
 #include "tests/fuzz/frame_input.h"
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  md::test::PrepareFuzzLog();
-  return 0;
-}
+#include "tests/fuzz/fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > (1u << 20)) return 0;

@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
-#include "tests/fuzz/fuzzcheck.h"
+#include "tests/fuzz/fuzz_common.h"
 
 namespace {
 
@@ -22,11 +21,13 @@ std::vector<std::string> Keys(IGIS_PropertySet* s) {
   return keys;
 }
 
+using fuzz::Check;
+
 void ReadAndCheck(IGIS_DataBuffer* buffer, int depth) {
   IGIS_PropertySet* set = GIS_CreatePropertySetObject();
   set->AddProperty("Keep", "", GIS_FIELD_TYPE_INT, 1)->SetInt(17);
   if (!set->Archive(buffer, GIS_ARCHIVE_READ, 0)) {
-    md::test::FuzzCheck(set->GetCount() == 1 && set->GetProperty("Keep")->GetInt() == 17);
+    Check(set->GetCount() == 1 && set->GetProperty("Keep")->GetInt() == 17);
     set->Release();
     return;
   }
@@ -43,10 +44,10 @@ void ReadAndCheck(IGIS_DataBuffer* buffer, int depth) {
   }
   // Store and read back: the same keys in the same order.
   IGIS_DataBuffer* stored = GIS_CreateDataBufferObject(0);
-  md::test::FuzzCheck(set->Archive(stored, GIS_ARCHIVE_WRITE, 0));
+  Check(set->Archive(stored, GIS_ARCHIVE_WRITE, 0));
   IGIS_PropertySet* again = GIS_CreatePropertySetObject();
-  md::test::FuzzCheck(again->Archive(stored, GIS_ARCHIVE_READ, 0));
-  md::test::FuzzCheck(Keys(again) == Keys(set));
+  Check(again->Archive(stored, GIS_ARCHIVE_READ, 0));
+  Check(Keys(again) == Keys(set));
   again->Release();
   stored->Release();
   set->Release();
@@ -54,15 +55,9 @@ void ReadAndCheck(IGIS_DataBuffer* buffer, int depth) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  md::test::PrepareFuzzLog();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > (1u << 20)) return 0;
-  IGIS_DataBuffer* buffer = GIS_CreateDataBufferObject(static_cast<int>(size));
-  if (size > 0) std::memcpy(buffer->GetData(), data, size);
+  IGIS_DataBuffer* buffer = fuzz::BufferOf(data, size);
   ReadAndCheck(buffer, 0);
   buffer->Release();
   return 0;

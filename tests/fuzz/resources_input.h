@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/ui/resources.h"
-#include "tests/fuzz/fuzzcheck.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace md::test {
 
@@ -17,7 +17,7 @@ inline void ReadResourceInput(const std::uint8_t* data, std::size_t size) {
   std::vector<std::string> errors;
   const std::string text(reinterpret_cast<const char*>(data), size);
   const bool ok = md::ui::ParseResourceText("fuzz.dlg", text, &parsed, &errors);
-  FuzzCheck(ok == errors.empty());
+  fuzz::Check(ok == errors.empty());
   if (!ok) return;
   for (const md::ui::DialogTemplate& d : parsed.dialogs) {
     (void)md::ui::DialogBaseUnits(d);

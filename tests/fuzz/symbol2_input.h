@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "host/glyphor2/igis_symbolv2.h"
-#include "tests/fuzz/fuzzcheck.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace md::test {
 
@@ -18,14 +18,15 @@ inline void ReadSymbol2Input(const std::uint8_t* data, std::size_t size) {
   if (IGIS_SymbolV2* line = s->AsLineSymbol()) (void)line->GetColor();
   if (IGIS_SymbolV2* fill = s->AsFillSymbol()) (void)fill->GetColor2();
   IGIS_DataBuffer* first = GIS_CreateDataBufferObject(0);
-  FuzzCheck(s->Save(first, TRUE) == TRUE);
+  fuzz::Check(s->Save(first, TRUE) == TRUE);
   IGIS_SymbolV2* again = factory->CreateSymbolFromBuffer(first);
-  FuzzCheck(again != nullptr);
+  fuzz::Check(again != nullptr);
   IGIS_DataBuffer* second = GIS_CreateDataBufferObject(0);
-  FuzzCheck(again->Save(second, TRUE) == TRUE);
-  FuzzCheck(BufferBytes(first) == BufferBytes(second));
+  fuzz::Check(again->Save(second, TRUE) == TRUE);
+  fuzz::Check(fuzz::BufferBytes(first) == fuzz::BufferBytes(second));
   IGIS_SymbolV2* copy = again->Clone();
-  FuzzCheck(copy != nullptr && copy->GetKind() == s->GetKind() && copy->GetStyleCode() == s->GetStyleCode());
+  fuzz::Check(copy != nullptr && copy->GetKind() == s->GetKind() &&
+              copy->GetStyleCode() == s->GetStyleCode());
   copy->Release();
   second->Release();
   again->Release();

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "host/glyphor2/igis_symbolv2.h"
-#include "tests/fuzz/fuzzinputs.h"
+#include "tests/fuzz/fuzz_inputs.h"
 #include "tests/fuzz/symbol2_input.h"
 
 namespace {
@@ -25,13 +25,13 @@ TEST(Symbol2FuzzInputs, SeedsOfEveryKindAndEveryInputPassTheChecks) {
     s->SetLineWidth(row.width);
     IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
     ASSERT_TRUE(s->Save(b, TRUE));
-    md::test::WriteFuzzSeed("symbol2", row.file, md::test::BufferBytes(b));
+    fuzz::WriteSeed("symbol2", row.file, fuzz::BufferBytes(b));
     b->Release();
     s->Release();
   }
 
   std::vector<int> kinds;
-  for (const md::test::FuzzInput& in : md::test::FuzzInputs("symbol2")) {
+  for (const fuzz::Input& in : fuzz::AllInputs("symbol2")) {
     SCOPED_TRACE(in.file);
     md::test::ReadSymbol2Input(in.bytes.data(), in.bytes.size());
     if (!in.seed) continue;

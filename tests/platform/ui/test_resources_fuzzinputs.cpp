@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "tests/fuzz/fuzzinputs.h"
+#include "tests/fuzz/fuzz_inputs.h"
 #include "tests/fuzz/resources_input.h"
 
 namespace {
@@ -18,10 +18,10 @@ TEST(ResourceFuzzInputs, SeedsAreTheTreesResourceFilesAndEveryInputPassesTheChec
     const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
     ASSERT_FALSE(bytes.empty()) << file;
     const std::string name(file);
-    md::test::WriteFuzzSeed("resources", name.substr(name.rfind('/') + 1), bytes);
+    fuzz::WriteSeed("resources", name.substr(name.rfind('/') + 1), bytes);
   }
   int seeds = 0;
-  for (const md::test::FuzzInput& in : md::test::FuzzInputs("resources")) {
+  for (const fuzz::Input& in : fuzz::AllInputs("resources")) {
     SCOPED_TRACE(in.file);
     md::test::ReadResourceInput(in.bytes.data(), in.bytes.size());
     if (!in.seed) continue;

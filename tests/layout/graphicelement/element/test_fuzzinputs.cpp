@@ -7,7 +7,7 @@
 #include "host/featra/featureset_image.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
 #include "tests/fuzz/element_input.h"
-#include "tests/fuzz/fuzzinputs.h"
+#include "tests/fuzz/fuzz_inputs.h"
 #include "tests/layout/graphicelement/element/elementtest.h"
 
 namespace {
@@ -54,13 +54,13 @@ TEST(ElementFuzzInputs, SeedsHoldEveryKindAndEveryInputPassesTheChecks) {
     for (const char* type : seed.types) Place(set, type, &made);
     std::vector<std::uint8_t> image;
     ASSERT_TRUE(md::featra::WriteFeatureSetImage(set, &image));
-    md::test::WriteFuzzSeed("element", seed.file, image);
+    fuzz::WriteSeed("element", seed.file, image);
     for (IGIS_Element* e : made) e->Release();
     set->Release();
   }
 
   std::set<std::string> kinds;
-  for (const md::test::FuzzInput& in : md::test::FuzzInputs("element")) {
+  for (const fuzz::Input& in : fuzz::AllInputs("element")) {
     SCOPED_TRACE(in.file);
     md::test::ReadElementInput(in.bytes.data(), in.bytes.size());
     if (!in.seed) continue;
