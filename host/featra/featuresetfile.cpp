@@ -349,7 +349,7 @@ bool Install(CGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size, b
   FeatureClassContent content;
   std::string error;
   if (!Decode(data, size, verifyChecksum, &content, &error)) {
-    GIS_LOG(1, method, "%s: %s; the feature set is unchanged", source, error.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, method, "%s: %s; the feature set is unchanged", source, error.c_str());
     return false;
   }
   set->featureClass().Replace(&content);
@@ -363,12 +363,12 @@ bool Install(CGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size, b
 bool WriteFeatureSetImage(IGIS_FeatureSet* set, std::vector<std::uint8_t>* out) {
   CGIS_FeatureSet* own = OwnSet(set);
   if (own == nullptr || out == nullptr) {
-    GIS_LOG(3, "WriteFeatureSetImage", "pFeatureSet == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "WriteFeatureSetImage", "pFeatureSet == NULL");
     return false;
   }
   std::string error;
   if (!Encode(own, out, &error)) {
-    GIS_LOG(1, "WriteFeatureSetImage", "%s", error.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "WriteFeatureSetImage", "%s", error.c_str());
     return false;
   }
   return true;
@@ -378,7 +378,7 @@ bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::si
                          bool verifyChecksum) {
   CGIS_FeatureSet* own = OwnSet(set);
   if (own == nullptr) {
-    GIS_LOG(3, "ReadFeatureSetImage", "pFeatureSet == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "ReadFeatureSetImage", "pFeatureSet == NULL");
     return false;
   }
   return Install(own, data, size, verifyChecksum, "ReadFeatureSetImage", "image");
@@ -386,17 +386,18 @@ bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::si
 
 BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
   if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "szPath == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "szPath == NULL");
     return FALSE;
   }
   std::vector<std::uint8_t> image;
   std::string error;
   if (!Encode(this, &image, &error)) {
-    GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "%s: %s; nothing written", path, error.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s: %s; nothing written", path,
+            error.c_str());
     return FALSE;
   }
   if (!md::basilo::WriteWholeFile(path, image.data(), image.size(), &error)) {
-    GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "%s; nothing written", error.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s; nothing written", error.c_str());
     return FALSE;
   }
   return TRUE;
@@ -404,13 +405,13 @@ BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
 
 BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
   if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(1, "CGIS_FeatureSet::LoadFromFile", "szPath == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "szPath == NULL");
     return FALSE;
   }
   std::vector<std::uint8_t> bytes;
   std::string error;
   if (!md::basilo::ReadWholeFile(path, static_cast<std::size_t>(kMaxFileBytes), &bytes, &error)) {
-    GIS_LOG(1, "CGIS_FeatureSet::LoadFromFile", "cannot read %s: %s", path, error.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "cannot read %s: %s", path, error.c_str());
     return FALSE;
   }
   return Install(this, bytes.data(), bytes.size(), true, "CGIS_FeatureSet::LoadFromFile", path) ? TRUE

@@ -10,7 +10,7 @@
 
 #include "host/basilo/igis_propertyset.h"
 
-namespace fuzz {
+namespace md::test::fuzz {
 
 inline void Check(bool ok) {
   if (!ok) __builtin_trap();
@@ -39,4 +39,4 @@ std::vector<std::uint8_t> BytesWritten(Write write) {
   return bytes;
 }
 
-}  // namespace fuzz
+}  // namespace md::test::fuzz

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace fuzz {
+namespace md::test::fuzz {
 
 inline std::vector<unsigned char> ReadInput(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -61,4 +61,4 @@ inline void WriteSeed(const char* name, const std::string& file, const std::vect
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-}  // namespace fuzz
+}  // namespace md::test::fuzz

@@ -25,13 +25,13 @@ TEST(Symbol2FuzzInputs, SeedsOfEveryKindAndEveryInputPassTheChecks) {
     s->SetLineWidth(row.width);
     IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
     ASSERT_TRUE(s->Save(b, TRUE));
-    fuzz::WriteSeed("symbol2", row.file, fuzz::BufferBytes(b));
+    md::test::fuzz::WriteSeed("symbol2", row.file, md::test::fuzz::BufferBytes(b));
     b->Release();
     s->Release();
   }
 
   std::vector<int> kinds;
-  for (const fuzz::Input& in : fuzz::AllInputs("symbol2")) {
+  for (const md::test::fuzz::Input& in : md::test::fuzz::AllInputs("symbol2")) {
     SCOPED_TRACE(in.file);
     md::test::ReadSymbol2Input(in.bytes.data(), in.bytes.size());
     if (!in.seed) continue;

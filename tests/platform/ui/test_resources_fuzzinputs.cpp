@@ -18,10 +18,10 @@ TEST(ResourceFuzzInputs, SeedsAreTheTreesResourceFilesAndEveryInputPassesTheChec
     const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
     ASSERT_FALSE(bytes.empty()) << file;
     const std::string name(file);
-    fuzz::WriteSeed("resources", name.substr(name.rfind('/') + 1), bytes);
+    md::test::fuzz::WriteSeed("resources", name.substr(name.rfind('/') + 1), bytes);
   }
   int seeds = 0;
-  for (const fuzz::Input& in : fuzz::AllInputs("resources")) {
+  for (const md::test::fuzz::Input& in : md::test::fuzz::AllInputs("resources")) {
     SCOPED_TRACE(in.file);
     md::test::ReadResourceInput(in.bytes.data(), in.bytes.size());
     if (!in.seed) continue;

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "layout/graphicelement/igis_element.h"
+#include "platform/canvas/raster.h"
 #include "tests/tools/demo/demotest.h"
 
 namespace {
@@ -26,17 +27,17 @@ bool HavePdfRasteriser() { return std::system("command -v pdftoppm >/dev/null 2>
 
 // Rasterises the part of the PDF's page from (x, y), w x h pixels at dpi, and
 // reads it back.
-md::demo::Raster Rasterise(const std::filesystem::path& pdf, int dpi, int x, int y, int w, int h) {
+md::canvas::Raster Rasterise(const std::filesystem::path& pdf, int dpi, int x, int y, int w, int h) {
   const std::string out = (pdf.parent_path() / "crop").string();
   std::string command = "pdftoppm -r " + std::to_string(dpi) + " -png -singlefile";
   if (w > 0)
     command += " -x " + std::to_string(x) + " -y " + std::to_string(y) + " -W " + std::to_string(w) + " -H " +
                std::to_string(h);
   command += " '" + pdf.string() + "' '" + out + "'";
-  md::demo::Raster r;
+  md::canvas::Raster r;
   std::string error;
   EXPECT_EQ(std::system(command.c_str()), 0) << command;
-  EXPECT_TRUE(md::demo::ReadPng(out + ".png", &r, &error)) << error;
+  EXPECT_TRUE(md::canvas::ReadPng(out + ".png", &r, &error)) << error;
   return r;
 }
 
@@ -58,7 +59,7 @@ TEST(VectorOutput, AShiftOfOnePageUnitMovesTheEdgeOneUnitInTheFile) {
     if (step > 0) rect->OffsetAllPoints(1, 0);
     std::string error;
     ASSERT_TRUE(md::demo::PrintVector(*page, pdf.string(), nullptr, &error)) << error;
-    const md::demo::Raster line = Rasterise(pdf, 2540, from, row, 200, 1);
+    const md::canvas::Raster line = Rasterise(pdf, 2540, from, row, 200, 1);
     ASSERT_EQ(line.width, 200);
     int edge = -1;
     for (int x = 0; x < line.width && edge < 0; ++x) {
@@ -77,11 +78,11 @@ TEST(VectorOutput, ThePdfRasterisedAt300DpiMatchesThePng) {
   std::string error;
   auto canvas = md::demo::PrintRaster(*page, kDpi, nullptr, &error);
   ASSERT_NE(canvas, nullptr) << error;
-  const md::demo::Raster png = md::demo::ReadRaster(*canvas);
+  const md::canvas::Raster png = md::canvas::ReadRaster(*canvas);
   const auto dir = md::test::ScratchFolder("vector-render");
   const auto pdf = dir / "page.pdf";
   ASSERT_TRUE(md::demo::PrintVector(*page, pdf.string(), nullptr, &error)) << error;
-  const md::demo::Raster fromPdf = Rasterise(pdf, kDpi, 0, 0, 0, 0);
+  const md::canvas::Raster fromPdf = Rasterise(pdf, kDpi, 0, 0, 0, 0);
 
   // The rasteriser rounds the paper's sides its own way: compare the common
   // part. The raster rounds every position to its pixels and the file does
@@ -94,7 +95,7 @@ TEST(VectorOutput, ThePdfRasterisedAt300DpiMatchesThePng) {
   const int w = std::min(png.width, fromPdf.width);
   const int h = std::min(png.height, fromPdf.height);
   constexpr int kTolerance = 140;
-  auto close = [&](const md::demo::Raster& a, const md::demo::Raster& b, int x, int y) {
+  auto close = [&](const md::canvas::Raster& a, const md::canvas::Raster& b, int x, int y) {
     const std::uint32_t p = a.at(x, y);
     for (int dy = -1; dy <= 1; ++dy) {
       for (int dx = -1; dx <= 1; ++dx) {
@@ -112,7 +113,7 @@ TEST(VectorOutput, ThePdfRasterisedAt300DpiMatchesThePng) {
     return false;
   };
   long long differing = 0;
-  md::demo::Raster marks;
+  md::canvas::Raster marks;
   marks.width = w;
   marks.height = h;
   for (int y = 0; y < h; ++y) {
@@ -123,7 +124,7 @@ TEST(VectorOutput, ThePdfRasterisedAt300DpiMatchesThePng) {
     }
   }
   const double share = static_cast<double>(differing) / (static_cast<double>(w) * h);
-  if (share > 0.0005) md::demo::WritePng(marks, (dir / "differing.png").string(), nullptr);
+  if (share > 0.0005) md::canvas::WritePng(marks, (dir / "differing.png").string(), nullptr);
   EXPECT_LE(share, 0.0005) << differing << " pixels differ; see " << (dir / "differing.png").string();
   std::printf("PDF at %d dpi against the PNG: %lld of %d pixels have no close pixel within one (%.4f%%)\n",
               kDpi, differing, w * h, 100.0 * share);

@@ -54,13 +54,13 @@ TEST(ElementFuzzInputs, SeedsHoldEveryKindAndEveryInputPassesTheChecks) {
     for (const char* type : seed.types) Place(set, type, &made);
     std::vector<std::uint8_t> image;
     ASSERT_TRUE(md::featra::WriteFeatureSetImage(set, &image));
-    fuzz::WriteSeed("element", seed.file, image);
+    md::test::fuzz::WriteSeed("element", seed.file, image);
     for (IGIS_Element* e : made) e->Release();
     set->Release();
   }
 
   std::set<std::string> kinds;
-  for (const fuzz::Input& in : fuzz::AllInputs("element")) {
+  for (const md::test::fuzz::Input& in : md::test::fuzz::AllInputs("element")) {
     SCOPED_TRACE(in.file);
     md::test::ReadElementInput(in.bytes.data(), in.bytes.size());
     if (!in.seed) continue;

@@ -11,14 +11,14 @@ using namespace md::test;
 std::vector<std::uint8_t> Stored(IGIS_FrameProperty* f) {
   IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
   EXPECT_TRUE(f->Save(b));
-  std::vector<std::uint8_t> bytes = fuzz::BufferBytes(b);
+  std::vector<std::uint8_t> bytes = md::test::fuzz::BufferBytes(b);
   b->Release();
   return bytes;
 }
 
 TEST(FrameFuzzInputs, SeedsAreStoredFramesAndEveryInputPassesTheChecks) {
   Frame plain(GIS_CreateFramePropertyObject());
-  fuzz::WriteSeed("frame", "default", Stored(plain.get()));
+  md::test::fuzz::WriteSeed("frame", "default", Stored(plain.get()));
 
   Frame edited(GIS_CreateFramePropertyObject());
   Symbol border(LineSymbol(RGB(10, 20, 30), 0.7));
@@ -35,16 +35,16 @@ TEST(FrameFuzzInputs, SeedsAreStoredFramesAndEveryInputPassesTheChecks) {
   edited->SetShadowOffSetX(-150);
   edited->SetBorderRounding(40);
   edited->SetDraftMode(true);
-  fuzz::WriteSeed("frame", "edited", Stored(edited.get()));
+  md::test::fuzz::WriteSeed("frame", "edited", Stored(edited.get()));
 
   int seeds = 0;
-  for (const fuzz::Input& in : fuzz::AllInputs("frame")) {
+  for (const md::test::fuzz::Input& in : md::test::fuzz::AllInputs("frame")) {
     SCOPED_TRACE(in.file);
     md::test::ReadFrameInput(in.bytes.data(), in.bytes.size());
     if (!in.seed) continue;
     ++seeds;
     // A seed is a whole stored frame: it stores back to its own bytes.
-    IGIS_DataBuffer* b = fuzz::BufferOf(in.bytes.data(), in.bytes.size());
+    IGIS_DataBuffer* b = md::test::fuzz::BufferOf(in.bytes.data(), in.bytes.size());
     Frame f(GIS_CreateFramePropertyFromBuffer(b));
     b->Release();
     ASSERT_NE(f, nullptr);
