@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -19,6 +20,7 @@
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/raster.h"
 #include "tools/demo/demooptions.h"
+#include "tools/demo/mapsheet.h"
 #include "tools/demo/pagedraw.h"
 #include "tools/demo/samplepage.h"
 
@@ -111,6 +113,108 @@ std::string KindSummary(md::demo::Page& page) {
   return s;
 }
 
+// One page of the run: built, printed to PNG and PDF, stored, saved, loaded
+// into a fresh feature set (showing the map layer, when there is one),
+// printed again and compared pixel for pixel. 0, or the exit status of a
+// failure (with its message written).
+struct PageRun {
+  std::string stem;  // file names: <stem>.png, .pdf, .mdfs
+  std::function<std::unique_ptr<md::demo::Page>(md::demo::BuildReport*)> build;
+  IGIS_MapLayer* mapLayer = nullptr;
+};
+
+int RunPage(const PageRun& run, const md::demo::Options& options, const std::filesystem::path& folder,
+            std::vector<std::string>* files) {
+  namespace fs = std::filesystem;
+  std::string error;
+  const std::string pngPath = (folder / (run.stem + ".png")).string();
+  const std::string pdfPath = (folder / (run.stem + ".pdf")).string();
+  const std::string pagePath = (folder / (run.stem + ".mdfs")).string();
+  const std::string reloadedPath = (folder / (run.stem + "-reloaded.png")).string();
+  const std::string diffPath = (folder / (run.stem + "-difference.png")).string();
+  // Files of an earlier failed run would mislead.
+  std::error_code ignored;
+  fs::remove(reloadedPath, ignored);
+  fs::remove(diffPath, ignored);
+
+  std::printf("%s:\n", run.stem.c_str());
+
+  // The first print is kept to compare the second with, in place.
+  std::unique_ptr<md::canvas::CairoCanvas> first;
+  std::size_t elementCount = 0;
+  std::string kinds;
+  {
+    md::demo::BuildReport report;
+    Stage build("building the page");
+    std::unique_ptr<md::demo::Page> page = run.build(&report);
+    build.End();
+    if (page == nullptr) return Fail("cannot make the element factory or the page's feature set");
+    for (const std::string& type : report.missingTypes)
+      std::printf("  note: the element factory builds no %s element yet; the page leaves it out\n",
+                  KindName(type).c_str());
+    if (page->elements().empty()) return Fail("the element factory built no element of the page");
+    elementCount = page->elements().size();
+    kinds = KindSummary(*page);
+
+    Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
+    first = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
+    if (first == nullptr) return Fail(error);
+    if (!first->writePng(pngPath)) return Fail("cannot write " + pngPath);
+    print.End();
+
+    Stage pdf("writing the PDF");
+    if (!md::demo::PrintVector(*page, pdfPath, nullptr, &error)) return Fail(error);
+    pdf.End();
+
+    Stage store("storing the elements and saving the feature set");
+    if (!md::demo::StoreElements(*page, &error)) return Fail(error);
+    if (!md::demo::SavePage(*page, pagePath, &error)) return Fail(error);
+    store.End();
+    // The first page ends here: the second one comes from the file alone.
+  }
+
+  std::unique_ptr<md::canvas::CairoCanvas> second;
+  {
+    Stage load("loading the feature set into a fresh page");
+    std::unique_ptr<md::demo::Page> page = md::demo::LoadPage(pagePath, &error, run.mapLayer);
+    if (page == nullptr) return Fail(error);
+    load.End();
+    if (page->elements().size() != elementCount) {
+      return Fail("the file gave back " + std::to_string(page->elements().size()) + " elements instead of " +
+                  std::to_string(elementCount));
+    }
+    Stage print("printing the loaded page");
+    second = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
+    if (second == nullptr) return Fail(error);
+    print.End();
+  }
+
+  const md::canvas::Difference d = md::canvas::Compare(*first, *second, 0);
+  if (!d.sameSize || d.differing != 0) {
+    std::string detail = d.sameSize ? std::to_string(d.differing) + " pixels differ" : "the sizes differ";
+    std::string written;
+    if (second->writePng(reloadedPath)) written += "\n  " + reloadedPath;
+    if (d.sameSize && md::canvas::WritePng(md::canvas::DifferenceImage(md::canvas::ReadRaster(*first),
+                                                                       md::canvas::ReadRaster(*second), 0),
+                                           diffPath, nullptr))
+      written += "\n  " + diffPath + " (differing pixels in red)";
+    return Fail("the page read back does not print like the page stored: " + detail + ". See:\n  " + pngPath +
+                written);
+  }
+
+  std::error_code ec;
+  const auto pageBytes = fs::file_size(pagePath, ec);
+  std::printf("  %zu elements (%s)\n", elementCount, kinds.c_str());
+  std::printf(
+      "  stored, saved, loaded into a fresh feature set and printed again: the same, pixel for pixel\n");
+  files->push_back(pngPath + "  (" + std::to_string(first->width()) + " x " +
+                   std::to_string(first->height()) + " pixels, " + std::to_string(options.dpi) + " dpi)");
+  files->push_back(pdfPath + "  (vector, 297 x 210 mm)");
+  files->push_back(pagePath + "  (the stored feature set, " +
+                   std::to_string(ec ? 0 : static_cast<unsigned long long>(pageBytes)) + " bytes)");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -133,92 +237,26 @@ int main(int argc, char** argv) {
 
   namespace fs = std::filesystem;
   const fs::path folder = fs::absolute(options.outputFolder).lexically_normal();
-  const std::string pngPath = (folder / "sample-page.png").string();
-  const std::string pdfPath = (folder / "sample-page.pdf").string();
-  const std::string pagePath = (folder / "sample-page.mdfs").string();
-  const std::string reloadedPath = (folder / "sample-page-reloaded.png").string();
-  const std::string diffPath = (folder / "sample-page-difference.png").string();
-  // Files of an earlier failed run would mislead.
-  std::error_code ignored;
-  fs::remove(reloadedPath, ignored);
-  fs::remove(diffPath, ignored);
-
   g_logMark = GIS_GetLogPtr()->GetRecordCount();
   GIS_SetSymbolTextEngine("freetype");
-  std::printf("mapdeck demo: A4 landscape page at %d dpi into %s\n", options.dpi, folder.c_str());
+  std::printf("mapdeck demo: A4 landscape pages at %d dpi into %s\n", options.dpi, folder.c_str());
 
-  md::canvas::Raster first;
-  std::size_t elementCount = 0;
-  std::string kinds;
-  {
-    md::demo::BuildReport report;
-    Stage build("building the sample page");
-    std::unique_ptr<md::demo::Page> page = md::demo::BuildSamplePage(&report);
-    build.End();
-    if (page == nullptr) return Fail("cannot make the element factory or the page's feature set");
-    for (const std::string& type : report.missingTypes)
-      std::printf("  note: the element factory builds no %s element yet; the page leaves it out\n",
-                  KindName(type).c_str());
-    if (page->elements().empty()) return Fail("the element factory built no element of the page");
-    elementCount = page->elements().size();
-    kinds = KindSummary(*page);
+  std::vector<std::string> files;
+  PageRun sample;
+  sample.stem = "sample-page";
+  sample.build = [](md::demo::BuildReport* report) { return md::demo::BuildSamplePage(report); };
+  if (const int status = RunPage(sample, options, folder, &files)) return status;
 
-    Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
-    auto canvas = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
-    if (canvas == nullptr) return Fail(error);
-    if (!canvas->writePng(pngPath)) return Fail("cannot write " + pngPath);
-    first = md::canvas::ReadRaster(*canvas);
-    canvas.reset();
-    print.End();
+  // The document of the map sheet outlives the pages that show its map.
+  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  if (!doc.ok()) return Fail("cannot load the sample sheet from " + md::demo::SampleMapsFolder());
+  PageRun sheet;
+  sheet.stem = "map-sheet";
+  sheet.build = [&doc](md::demo::BuildReport* report) { return md::demo::BuildMapSheetPage(doc, report); };
+  sheet.mapLayer = doc.LayoutLayer();
+  if (const int status = RunPage(sheet, options, folder, &files)) return status;
 
-    Stage pdf("writing the PDF");
-    if (!md::demo::PrintVector(*page, pdfPath, nullptr, &error)) return Fail(error);
-    pdf.End();
-
-    Stage store("storing the elements and saving the feature set");
-    if (!md::demo::StoreElements(*page, &error)) return Fail(error);
-    if (!md::demo::SavePage(*page, pagePath, &error)) return Fail(error);
-    store.End();
-    // The first page ends here: the second one comes from the file alone.
-  }
-
-  md::canvas::Raster second;
-  {
-    Stage load("loading the feature set into a fresh page");
-    std::unique_ptr<md::demo::Page> page = md::demo::LoadPage(pagePath, &error);
-    if (page == nullptr) return Fail(error);
-    load.End();
-    if (page->elements().size() != elementCount) {
-      return Fail("the file gave back " + std::to_string(page->elements().size()) + " elements instead of " +
-                  std::to_string(elementCount));
-    }
-    Stage print("printing the loaded page");
-    auto canvas = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
-    if (canvas == nullptr) return Fail(error);
-    second = md::canvas::ReadRaster(*canvas);
-    print.End();
-  }
-
-  const md::canvas::Difference d = md::canvas::Compare(first, second, 0);
-  if (first.pixels.empty() || !d.sameSize || d.differing != 0) {
-    std::string detail = d.sameSize ? std::to_string(d.differing) + " pixels differ" : "the sizes differ";
-    std::string written;
-    if (md::canvas::WritePng(second, reloadedPath, nullptr)) written += "\n  " + reloadedPath;
-    if (d.sameSize && md::canvas::WritePng(md::canvas::DifferenceImage(first, second, 0), diffPath, nullptr))
-      written += "\n  " + diffPath + " (differing pixels in red)";
-    return Fail("the page read back does not print like the page stored: " + detail + ". See:\n  " + pngPath +
-                written);
-  }
-
-  std::error_code ec;
-  const auto pageBytes = fs::file_size(pagePath, ec);
-  std::printf("  %zu elements (%s)\n", elementCount, kinds.c_str());
-  std::printf(
-      "  stored, saved, loaded into a fresh feature set and printed again: the same, pixel for pixel\n");
   std::printf("Files written:\n");
-  std::printf("  %s  (%d x %d pixels, %d dpi)\n", pngPath.c_str(), first.width, first.height, options.dpi);
-  std::printf("  %s  (vector, 297 x 210 mm)\n", pdfPath.c_str());
-  std::printf("  %s  (the stored feature set, %llu bytes)\n", pagePath.c_str(),
-              static_cast<unsigned long long>(ec ? 0 : pageBytes));
+  for (const std::string& f : files) std::printf("  %s\n", f.c_str());
   return 0;
 }
