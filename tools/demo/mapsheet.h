@@ -25,6 +25,11 @@ constexpr int kSheetFrameTop = 18500;
 // The lower-left corner of the sheet's legend, inside the frame's lower-right corner.
 constexpr int kSheetLegendLeft = 24500;
 constexpr int kSheetLegendBottom = 4000;
+// The frame's outer border: a calibrated band 2 mm outside the frame, 5 mm
+// wide, cut into pieces of one ground kilometre (20 mm at 1:50,000).
+constexpr int kSheetBorderOffset = 200;
+constexpr int kSheetBorderWidth = 500;
+constexpr int kSheetBorderInterval = 2000;
 // The sheet's scale: 1:50,000, as map metres per page unit.
 constexpr double kSheetScale = 0.5;
 
