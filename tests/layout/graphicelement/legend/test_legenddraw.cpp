@@ -140,6 +140,73 @@ TEST_F(LegendDraw, ConversionGivesWhatTheDrawingShows) {
   converted->Release();
 }
 
+// A text of the converted legend: its words and lower-left corner.
+struct PlacedText {
+  std::string text;
+  int x, y;
+  bool operator==(const PlacedText&) const = default;
+};
+void PrintTo(const PlacedText& t, std::ostream* os) { *os << t.text << " at " << t.x << "," << t.y; }
+
+struct LayoutRow {
+  const char* name;
+  bool layerNames, title, heading;
+  int columns;
+  int height;  // of the legend; its width is 3700 (2000 + 主要河流 + 500) in every row
+  std::vector<PlacedText> texts;
+};
+
+// Rows of 1000 (patch above text 300), 500 between rows, 400 between items,
+// the layer name 250 above its rows, the title 600 above the stack. Headings
+// and columns are kept by the items but do not change the layout.
+const std::vector<PlacedText> kWithNames = {{"乡镇", 3500, 2350}, {"居民点", 1000, 3250},
+                                            {"小河", 3500, 4300}, {"主要河流", 3500, 5800},
+                                            {"河流", 1000, 6700}, {"图例", 1000, 7600}};
+const LayoutRow kLayoutRows[] = {
+    {"names and title", true, true, false, 1, 5900, kWithNames},
+    {"headings and three columns change nothing", true, true, true, 3, 5900, kWithNames},
+    {"without the title", true, false, false, 1, 5000,
+     std::vector<PlacedText>(kWithNames.begin(), kWithNames.end() - 1)},
+    {"without layer names",
+     false,
+     true,
+     false,
+     1,
+     4800,
+     {{"乡镇", 3500, 2350}, {"小河", 3500, 3750}, {"主要河流", 3500, 5250}, {"图例", 1000, 6500}}},
+};
+
+TEST_F(LegendDraw, TheLayoutOfAKnownLegendAsATable) {
+  for (const LayoutRow& row : kLayoutRows) {
+    SCOPED_TRACE(row.name);
+    CGIS_LegendElement* l = NewLegend(NewFrame());
+    l->SetFrameProperty(nullptr);
+    l->GetLegendFormat()->SetShowLayerName(row.layerNames);
+    l->GetLegendFormat()->SetShowTitle(row.title);
+    l->GetLegendFormat()->SetShowHeading(row.heading);
+    Fill(l, [&](const char* layer, std::vector<std::string> labels) {
+      CGIS_LegendItem* item = NewItem(l, layer, labels);
+      item->SetColumns(row.columns);
+      item->SetShowHeading(row.heading);
+      return item;
+    });
+    EXPECT_EQ(l->GetRect().left, 1000);
+    EXPECT_EQ(l->GetRect().bottom, 2000);
+    EXPECT_EQ(l->GetRect().Width(), 3700);
+    EXPECT_EQ(l->GetRect().Height(), row.height);
+    IGIS_Element* converted = l->ConvertToElement();
+    auto* compound = dynamic_cast<IGIS_CompoundElement*>(converted);
+    ASSERT_NE(compound, nullptr);
+    std::vector<PlacedText> texts;
+    for (int i = 0; i < compound->GetElementCount(); ++i) {
+      auto* t = dynamic_cast<IGIS_TextElement*>(compound->GetElementPtrByIndex(i));
+      if (t != nullptr) texts.push_back({t->GetText(), t->GetRect().left, t->GetRect().bottom});
+    }
+    EXPECT_EQ(texts, row.texts);
+    converted->Release();
+  }
+}
+
 TEST_F(LegendDraw, TheFrameComesFirstInTheConversionAndAnItemDrawsAlone) {
   CGIS_LegendElement* l = NewLegend(NewFrame());
   Fill(l, [&](const char* layer, std::vector<std::string> labels) { return NewItem(l, layer, labels); });
