@@ -3,6 +3,7 @@
 
 #include "host/basilo/cgis_propertyset.h"
 #include "host/basilo/igis_log.h"
+#include "host/basilo/makeornull.h"
 #include "host/basilo/propertyset_codec.h"
 
 void CGIS_PropertySet::Release() { delete this; }
@@ -11,7 +12,7 @@ int CGIS_PropertySet::GetCount() const { return static_cast<int>(fields_.size())
 
 IGIS_Field* CGIS_PropertySet::GetProperty(const char* key) {
   if (key == nullptr) return nullptr;
-  auto it = index_.find(key);
+  auto it = index_.find(std::string_view(key));
   return it == index_.end() ? nullptr : it->second;
 }
 
@@ -27,11 +28,11 @@ IGIS_Field* CGIS_PropertySet::GetNext(IGIS_Field* field) {
 IGIS_Field* CGIS_PropertySet::AddProperty(const char* key, const char* description, int typeCode,
                                           int /*flag*/) {
   if (key == nullptr || key[0] == '\0') {
-    GIS_LOG(3, "CGIS_PropertySet::AddProperty", "key == NULL || key is empty");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::AddProperty", "key == NULL || key is empty");
     return nullptr;
   }
   if (!IsValueTypeCode(typeCode)) {
-    GIS_LOG(3, "CGIS_PropertySet::AddProperty", "%s: unknown type code %d", key, typeCode);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::AddProperty", "%s: unknown type code %d", key, typeCode);
     return nullptr;
   }
   if (CGIS_Field* existing = static_cast<CGIS_Field*>(GetProperty(key))) {
@@ -62,14 +63,14 @@ CGIS_Field* CGIS_PropertySet::NewField(const char* key) {
     }
     return raw;
   } catch (const std::bad_alloc&) {
-    GIS_LOG(3, "CGIS_PropertySet::AddProperty", "%s: out of memory", key);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::AddProperty", "%s: out of memory", key);
     return nullptr;
   }
 }
 
 BOOL CGIS_PropertySet::SetObject(const char* key, void* object, int /*flag*/) {
   if (key == nullptr || key[0] == '\0') {
-    GIS_LOG(3, "CGIS_PropertySet::SetObject", "key == NULL || key is empty");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::SetObject", "key == NULL || key is empty");
     return FALSE;
   }
   auto* field = static_cast<CGIS_Field*>(GetProperty(key));
@@ -88,12 +89,12 @@ bool CGIS_PropertySet::Rename(CGIS_Field* field, const std::string& name) {
 
 BOOL CGIS_PropertySet::Archive(IGIS_DataBuffer* buffer, int mode, int /*option*/) {
   if (buffer == nullptr) {
-    GIS_LOG(3, "CGIS_PropertySet::Archive", "pDataBuffer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer == NULL");
     return FALSE;
   }
   if (mode == GIS_ARCHIVE_WRITE) return Write(buffer);
   if (mode == GIS_ARCHIVE_READ) return Read(buffer);
-  GIS_LOG(3, "CGIS_PropertySet::Archive", "unknown mode %d", mode);
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "unknown mode %d", mode);
   return FALSE;
 }
 
@@ -108,16 +109,16 @@ BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
                   f->Text(), f->BufferBytes());
     }
     if (!encoder.Finish(&bytes, &error)) {
-      GIS_LOG(3, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
       return FALSE;
     }
   } catch (const std::bad_alloc&) {
-    GIS_LOG(3, "CGIS_PropertySet::Archive", "cannot store the set: out of memory");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: out of memory");
     return FALSE;
   }
   const int n = static_cast<int>(bytes.size());
   if (!buffer->SetSize(n) || buffer->GetSize() != n || buffer->GetData() == nullptr) {
-    GIS_LOG(3, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
     return FALSE;
   }
   std::memcpy(buffer->GetData(), bytes.data(), bytes.size());
@@ -128,65 +129,69 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
   const int size = buffer->GetSize();
   const BYTE* data = size > 0 ? buffer->GetData() : nullptr;
   if (size < 0 || (size > 0 && data == nullptr)) {
-    GIS_LOG(3, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
     return FALSE;
   }
-  std::vector<md::basilo::StoredField> stored;
+  std::vector<md::basilo::StoredFieldView> stored;  // read in place
   std::string error;
   try {
-    if (!md::basilo::DecodePropertySet(data, static_cast<std::size_t>(size), &stored, &error)) {
-      GIS_LOG(3, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s", size,
-              error.c_str());
+    if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &stored, &error)) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
+              size, error.c_str());
       return FALSE;
     }
     // Build the new list and index first; the set changes only once every
     // allocation has succeeded. Fields whose keys survive keep their objects.
     std::vector<std::unique_ptr<CGIS_Field>> fresh;
     fresh.reserve(stored.size());
-    std::unordered_map<std::string, CGIS_Field*> freshIndex;
+    Index freshIndex;
     freshIndex.reserve(stored.size());
     std::vector<std::unique_ptr<CGIS_Field>> made;  // new objects, in stored order (null where reused)
     made.resize(stored.size());
+    std::vector<CGIS_Field*> reused(stored.size(), nullptr);
     for (std::size_t i = 0; i < stored.size(); ++i) {
       auto it = index_.find(stored[i].key);
+      CGIS_Field* f = nullptr;
       if (it != index_.end()) {
-        freshIndex.emplace(stored[i].key, it->second);
-        if (stored[i].type == GIS_FIELD_TYPE_BUFFER) it->second->PrepareBuffer();
+        f = reused[i] = it->second;
       } else {
         made[i] = std::make_unique<CGIS_Field>();
-        made[i]->SetNameDirect(stored[i].key);
-        if (stored[i].type == GIS_FIELD_TYPE_BUFFER) made[i]->PrepareBuffer();
-        freshIndex.emplace(stored[i].key, made[i].get());
+        made[i]->SetNameDirect(std::string(stored[i].key));
+        f = made[i].get();
       }
+      if (stored[i].type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
+      freshIndex.emplace(stored[i].key, f);
+    }
+    // The values, copied now so that nothing fails after the swap below.
+    std::vector<std::string> descriptions(stored.size()), texts(stored.size());
+    std::vector<std::vector<BYTE>> bytes(stored.size());
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+      descriptions[i].assign(stored[i].description);
+      texts[i].assign(stored[i].text);
+      bytes[i].assign(stored[i].bytes.begin(), stored[i].bytes.end());
     }
     for (std::size_t i = 0; i < stored.size(); ++i) {
       if (made[i]) {
         fresh.push_back(std::move(made[i]));
       } else {
-        CGIS_Field* old = index_.find(stored[i].key)->second;
-        fresh.push_back(std::move(fields_[old->GetPosition()]));
+        fresh.push_back(std::move(fields_[reused[i]->GetPosition()]));
       }
       CGIS_Field* f = fresh.back().get();
-      md::basilo::StoredField& s = stored[i];
-      f->AssignStored(s.type, std::move(s.description), s.intValue, s.doubleValue, s.boolValue,
-                      std::move(s.text), std::move(s.bytes));
+      const md::basilo::StoredFieldView& s = stored[i];
+      f->AssignStored(s.type, std::move(descriptions[i]), s.intValue, s.doubleValue, s.boolValue,
+                      std::move(texts[i]), std::move(bytes[i]));
       f->SetOwner(CGIS_Field::Owner::Set, this);
       f->SetPosition(i);
     }
     fields_.swap(fresh);  // the fields not reused are ended with `fresh`
     index_.swap(freshIndex);
   } catch (const std::bad_alloc&) {
-    GIS_LOG(3, "CGIS_PropertySet::Archive", "cannot read the set: out of memory");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot read the set: out of memory");
     return FALSE;
   }
   return TRUE;
 }
 
 extern "C" IGIS_PropertySet* GIS_CreatePropertySetObject() {
-  try {
-    return new CGIS_PropertySet();
-  } catch (const std::bad_alloc&) {
-    GIS_LOG(3, "GIS_CreatePropertySetObject", "out of memory");
-    return nullptr;
-  }
+  return md::basilo::MakeOrNull<CGIS_PropertySet>("GIS_CreatePropertySetObject");
 }

@@ -10,6 +10,7 @@
 #include "host/helmora/igis_map.h"
 
 class CGIS_VectorMapLayer;
+class IGIS_CoordTransform;
 
 // What every layer of this library shares: its name and kind, the map it is
 // in and whether a group or map owns it.
@@ -104,7 +105,10 @@ class CGIS_VectorMapLayer final : public IGIS_VectorMapLayer {
     POINT at;
     int symbolSize;
   };
+  static int PointCount(const Feature& f);
   void Bound(Feature& f) const;
+  IGIS_CoordTransform* MakeTransform() const;
+  bool Carry(Feature& f, IGIS_CoordTransform* t);
   void DrawLabels(HDC hdc, BOOL print, double ratio, const std::vector<FeatureLabel>& labels);
 
   IGIS_SpatialReference* dataReference_ = nullptr;  // owned copy or NULL

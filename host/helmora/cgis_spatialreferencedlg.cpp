@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "host/helmora/gis_references.h"
-
 CGIS_SpatialReferenceDlg::CGIS_SpatialReferenceDlg(const std::vector<std::string>& entries, int selected,
                                                    const std::string& current)
     : CDialog(IDD_GIS_SPATIALREFERENCE), entries_(entries), selected_(selected), current_(current) {}
@@ -27,16 +25,18 @@ void CGIS_SpatialReferenceDlg::OnOK() {
 }
 
 IGIS_SpatialReference* GIS_ChooseSpatialReference(IGIS_SpatialReference* current) {
-  const std::vector<std::string> names = GIS_SpatialReferenceCatalogue();
-  const char* currentName = current && current->GetName() ? current->GetName() : "";
-  // The entry whose reference bears the current one's name starts selected.
-  int selected = -1;
-  for (size_t i = 0; *currentName && selected < 0 && i < names.size(); ++i) {
-    IGIS_SpatialReference* r = GIS_MakeCatalogueReference(static_cast<int>(i));
-    if (r && r->GetName() && std::strcmp(r->GetName(), currentName) == 0) selected = static_cast<int>(i);
-    if (r) r->Release();
+  IGIS_SpatialReferenceFactory* f = GIS_GetSpatialReferenceFactoryObject();
+  std::vector<std::string> names;
+  const int count = f->GetPredefinedReferenceCount();
+  for (int i = 0; i < count; ++i) {
+    const char* name = f->GetPredefinedReferenceName(i);
+    names.emplace_back(name ? name : "");
   }
-  CGIS_SpatialReferenceDlg dlg(names, selected, *currentName ? currentName : "未定义");
+  // The entry the current reference is starts selected.
+  const int selected = current ? f->FindPredefinedReference(current) : -1;
+  const char* currentName =
+      current && current->GetName() && *current->GetName() ? current->GetName() : "未定义";
+  CGIS_SpatialReferenceDlg dlg(names, selected, currentName);
   if (dlg.DoModal() != IDOK || dlg.GetChosen() < 0) return nullptr;
-  return GIS_MakeCatalogueReference(dlg.GetChosen());
+  return f->CreatePredefinedReference(dlg.GetChosen());
 }

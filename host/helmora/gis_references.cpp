@@ -1,38 +1,11 @@
 #include "host/helmora/gis_references.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
-struct CatalogueEntry {
-  std::string name;
-  int datum;
-  int zoneWidth;  // 0: geographic
-  int zone;
-};
-
 const int kDatums[] = {GIS_DATUM_CGCS2000, GIS_DATUM_XIAN1980, GIS_DATUM_BEIJING1954, GIS_DATUM_WGS84};
-
-// Geographic references on every datum, then the Gauss-Kruger zones that
-// cover China (3-degree zones 25 to 45, 6-degree zones 13 to 23).
-const std::vector<CatalogueEntry>& Catalogue() {
-  static const std::vector<CatalogueEntry> entries = [] {
-    std::vector<CatalogueEntry> out;
-    for (int d : kDatums) out.push_back({std::string(GIS_DatumName(d)) + " 地理坐标系", d, 0, 0});
-    for (int d : kDatums) {
-      for (int z = 25; z <= 45; ++z)
-        out.push_back({std::string(GIS_DatumName(d)) + " 3度带高斯投影 " + std::to_string(z) + "带 中央经线" +
-                           std::to_string(z * 3) + "°",
-                       d, 3, z});
-      for (int z = 13; z <= 23; ++z)
-        out.push_back({std::string(GIS_DatumName(d)) + " 6度带高斯投影 " + std::to_string(z) + "带 中央经线" +
-                           std::to_string(z * 6 - 3) + "°",
-                       d, 6, z});
-    }
-    return out;
-  }();
-  return entries;
-}
 
 }  // namespace
 
@@ -67,19 +40,4 @@ IGIS_SpatialReference* GIS_MakeGeographicReference(int datum) {
   const std::string name = std::string(datumName) + " 地理坐标系";
   return system ? f->CreateGeographicReference(name.c_str(), name.c_str(), nullptr, system, nullptr)
                 : nullptr;
-}
-
-std::vector<std::string> GIS_SpatialReferenceCatalogue() {
-  std::vector<std::string> names;
-  for (const auto& e : Catalogue()) names.push_back(e.name);
-  return names;
-}
-
-IGIS_SpatialReference* GIS_MakeCatalogueReference(int index) {
-  const auto& c = Catalogue();
-  if (index < 0 || index >= static_cast<int>(c.size())) return nullptr;
-  const CatalogueEntry& e = c[index];
-  if (e.zoneWidth == 0) return GIS_MakeGeographicReference(e.datum);
-  return GIS_GetSpatialReferenceFactoryObject()->CreateGaussKrugerReference(e.datum, e.zoneWidth, e.zone,
-                                                                            FALSE);
 }

@@ -3,8 +3,8 @@
 #include "layout/graphicelement/dialogs/cgis_mapdeckapp.h"
 
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
-#include "layout/graphicelement/border/igis_mapborder.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
 
 namespace {
 

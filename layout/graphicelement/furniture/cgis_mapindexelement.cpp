@@ -164,7 +164,7 @@ CGIS_MapIndexElement::CGIS_MapIndexElement(IGIS_FeatureSet* pOwner, IGIS_Feature
 void CGIS_MapIndexElement::SetText(Neighbour n, const char* szText) {
   if (n < 0 || n >= kCount) return;
   if (szText == nullptr) {
-    GIS_LOG(3, m_core.Method("SetText").c_str(), "right为NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("SetText").c_str(), "right为NULL");
     return;
   }
   std::string& held = m_texts[static_cast<std::size_t>(n)];
@@ -390,7 +390,7 @@ BOOL CGIS_MapIndexElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) 
   const std::string method = m_core.Method("OnDraw");
   IGIS_SpatialReference* pReference = md::layout::furniture::PageReference(m_core.m_pFeatureSet);
   if (pReference == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_spatialreference== NULL ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
     return FALSE;
   }
   IGIS_Feature* pFeature = m_core.RequireFeature("OnDraw");
@@ -402,7 +402,7 @@ BOOL CGIS_MapIndexElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) 
     return TRUE;
   }
   if (GIS_GetSymbolizationObject() == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_symbolization == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_symbolization == NULL");
     return FALSE;
   }
   {

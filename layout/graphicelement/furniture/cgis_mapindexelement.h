@@ -6,8 +6,8 @@
 #include <array>
 #include <string>
 
+#include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
-#include "layout/graphicelement/element/releaseptr.h"
 #include "layout/graphicelement/furniture/igis_mapindexelement.h"
 
 class IGIS_AnnoPointStyle;
@@ -92,10 +92,10 @@ class CGIS_MapIndexElement final : public CGIS_ElementImpl<IGIS_MapIndexElement>
   int m_nColWidth = 1300;
   int m_nRowHeight = 700;
   std::array<std::string, kCount> m_texts;
-  md::layout::ReleasePtr<IGIS_FrameProperty> m_pFrame;
-  md::layout::ReleasePtr<IGIS_Symbol> m_pBorderSymbol;
-  md::layout::ReleasePtr<IGIS_Symbol> m_pInsideSymbol;
-  md::layout::ReleasePtr<IGIS_Symbol> m_pFillSymbol;
-  md::layout::ReleasePtr<IGIS_Symbol> m_pTextSymbol;
-  md::layout::ReleasePtr<IGIS_AnnoPointStyle> m_pTextStyle;
+  md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pBorderSymbol;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pInsideSymbol;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pFillSymbol;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pTextSymbol;
+  md::basilo::ReleasePtr<IGIS_AnnoPointStyle> m_pTextStyle;
 };

@@ -13,6 +13,7 @@
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/furniture/furniturestore.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
@@ -31,8 +32,6 @@ namespace {
 
 constexpr const char* kClass = "CGIS_NorthArrowElement";
 constexpr int kDefaultStyle = 0xce6;
-// The extent of a kind-6 symbol without a point part.
-constexpr int kFallbackExtent = 30;
 
 bool IsPointSymbol(IGIS_Symbol* pSymbol) {
   const int nType = pSymbol->GetType();
@@ -44,21 +43,7 @@ double Area(const SGIS_Rect& r) { return static_cast<double>(r.Width()) * r.Heig
 }  // namespace
 
 SGIS_Rect CGIS_NorthArrowElement::SymbolExtent(IGIS_Symbol* pSymbol) {
-  if (pSymbol == nullptr) return SGIS_Rect();
-  switch (pSymbol->GetType()) {
-    case GIS_SYMBOL_POINT: {
-      IGIS_SymbolPart* pPart = pSymbol->GetPointPart();
-      if (pPart == nullptr) return SGIS_Rect(0, kFallbackExtent, kFallbackExtent, 0);
-      IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
-      return pRenderer != nullptr ? pRenderer->GetSymbolBound(pPart->GetStyleCode()) : SGIS_Rect();
-    }
-    case GIS_SYMBOL_POINT7:
-      return pSymbol->GetType7Part() != nullptr ? pSymbol->GetType7Part()->GetExtent(1.0) : SGIS_Rect();
-    case GIS_SYMBOL_POINT5:
-      return pSymbol->GetType5Part() != nullptr ? pSymbol->GetType5Part()->GetExtent(1.0) : SGIS_Rect();
-    default:
-      return SGIS_Rect();
-  }
+  return PointSymbolExtent(pSymbol, 1.0);
 }
 
 CGIS_NorthArrowElement::CGIS_NorthArrowElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
@@ -79,7 +64,7 @@ CGIS_NorthArrowElement::CGIS_NorthArrowElement(IGIS_FeatureSet* pOwner, IGIS_Fea
 
   IGIS_Feature* pOwn = m_core.m_pFeature;
   if (GIS_GetSymbolizationObject() == nullptr) {
-    GIS_LOG(3, m_core.Method(kClass).c_str(), "p_symbolization == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(kClass).c_str(), "p_symbolization == NULL");
     return;
   }
   const SGIS_Rect extent = SymbolExtent(m_pSymbol.get());
@@ -158,14 +143,14 @@ bool CGIS_NorthArrowElement::SetFramePropertyPtr(IGIS_FrameProperty* pFrame) {
 void CGIS_NorthArrowElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
   const std::string method = m_core.Method("SetSymbolPtr");
   if (pSymbol == nullptr) {
-    GIS_LOG(4, method.c_str(), "pSymbol == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, method.c_str(), "pSymbol == NULL");
     m_pSymbol.reset();
     return;
   }
   if (pSymbol == m_pSymbol.get()) return;
   if (!IsPointSymbol(pSymbol)) {
     // Only point symbols draw an arrow; the held one stays.
-    GIS_LOG(4, method.c_str(), "symbol type %d refused", pSymbol->GetType());
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, method.c_str(), "symbol type %d refused", pSymbol->GetType());
     return;
   }
   IGIS_Symbol* pCopy = pSymbol->Clone();
@@ -174,7 +159,7 @@ void CGIS_NorthArrowElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
   m_pSymbol->SetAngle(m_dCalibrationAngle + m_dAngle);
 
   if (GIS_GetSymbolizationObject() == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_symbolization == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_symbolization == NULL");
     return;
   }
   IGIS_Feature* pFeature = GetFeaturePtr();
@@ -184,7 +169,7 @@ void CGIS_NorthArrowElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
   if (w * h < 1.0) w = h = 1000.0;
   const SGIS_Rect extent = SymbolExtent(m_pSymbol.get());
   if (Area(extent) < 1.0) {
-    GIS_LOG(4, method.c_str(), "该符号的宽度和高度有一个为零");
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, method.c_str(), "该符号的宽度和高度有一个为零");
     return;
   }
   const double k = std::max(w / extent.Width(), h / extent.Height());
@@ -228,7 +213,7 @@ void CGIS_NorthArrowElement::SetWidthAndHeight(int nWidth, int nHeight) {
   double w = 0.0, h = 0.0;
   if (w0 == 0.0 || h0 == 0.0) {
     if (GIS_GetSymbolizationObject() == nullptr) {
-      GIS_LOG(3, m_core.Method("SetWidthAndHeight").c_str(), "p_symbolization == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("SetWidthAndHeight").c_str(), "p_symbolization == NULL");
       return;
     }
     if (m_pSymbol == nullptr || !IsPointSymbol(m_pSymbol.get())) return;
@@ -309,11 +294,13 @@ BOOL CGIS_NorthArrowElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (!set) return FALSE;
   const std::string method = m_core.Method("Archive");
   if (nRead == 0) {
-    if (Field(set.get(), "MapElementID") == nullptr) GIS_LOG(3, method.c_str(), "p_field == NULL");
+    if (Field(set.get(), "MapElementID") == nullptr)
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_field == NULL");
     if (IGIS_Field* f = EnsureField(set.get(), "MapElementID", "MapElementID", GIS_FIELD_TYPE_INT)) {
       f->SetInt(m_link.GetMapElementID());
     }
-    if (Field(set.get(), "CalibrationAngle") == nullptr) GIS_LOG(3, method.c_str(), "p_field == NULL");
+    if (Field(set.get(), "CalibrationAngle") == nullptr)
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_field == NULL");
     if (IGIS_Field* f =
             EnsureField(set.get(), "CalibrationAngle", "CalibrationAngle", GIS_FIELD_TYPE_DOUBLE)) {
       f->SetDouble(m_dCalibrationAngle);
@@ -365,7 +352,7 @@ BOOL CGIS_NorthArrowElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay
   }
   IGIS_SpatialReference* pReference = md::layout::furniture::PageReference(pOwner);
   if (pReference == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_spatialreference== NULL ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
     return FALSE;
   }
   const SGIS_Rect rect = GetRect();
@@ -376,14 +363,14 @@ BOOL CGIS_NorthArrowElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay
   }
   IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   if (pView == nullptr) {
-    GIS_LOG(3, method.c_str(), "pDisplay == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pDisplay == NULL");
     return FALSE;
   }
   SGIS_Rect device = pView->PageToDeviceRect(rect, pReference);
   device.Normalize();
   IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
   if (pRenderer == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_symbolization == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_symbolization == NULL");
     return FALSE;
   }
   if (m_pSymbol) {

@@ -5,8 +5,8 @@
 #pragma once
 
 #include "host/basilo/igis_subject.h"
+#include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
-#include "layout/graphicelement/element/releaseptr.h"
 #include "layout/graphicelement/furniture/cgis_mapframelink.h"
 #include "layout/graphicelement/furniture/furniturestore.h"
 #include "layout/graphicelement/furniture/igis_northarrowelement.h"
@@ -14,8 +14,8 @@
 class CGIS_NorthArrowElement final : public CGIS_ElementImpl<IGIS_NorthArrowElement>, public IGIS_Observer {
  public:
   // The extent of a point symbol in symbol units by its kind: kind 6 the
-  // renderer's box of its style (0..30 square without one), kinds 5 and 7
-  // their own extent at factor 1. Empty for NULL and other kinds.
+  // renderer's box of its style, kinds 5 and 7 their own extent at factor 1.
+  // Empty for NULL and other kinds.
   static SGIS_Rect SymbolExtent(IGIS_Symbol* pSymbol);
 
   CGIS_NorthArrowElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);
@@ -69,7 +69,7 @@ class CGIS_NorthArrowElement final : public CGIS_ElementImpl<IGIS_NorthArrowElem
 
   double m_dCalibrationAngle = 0.0;
   double m_dAngle = 0.0;
-  md::layout::ReleasePtr<IGIS_Symbol> m_pSymbol;
-  md::layout::ReleasePtr<IGIS_FrameProperty> m_pFrame;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pSymbol;
+  md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
   CGIS_MapFrameLink m_link{this};
 };

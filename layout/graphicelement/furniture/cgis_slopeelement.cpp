@@ -190,11 +190,11 @@ IGIS_Symbol* CGIS_SlopeElement::SymbolOf(SlopeSymbol symbol) const {
 
 bool CGIS_SlopeElement::LayOut(const char* szOperation, SlopeFigure* pFigure) {
   if (const char* szFault = md::layout::furniture::SlopeSettingsFault(m_settings)) {
-    GIS_LOG(3, m_core.Method(szOperation).c_str(), "%s", szFault);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(), "%s", szFault);
     return false;
   }
   if (m_settings.nSlopelineNumber > md::layout::furniture::kMaxSlopeLines) {
-    GIS_LOG(3, m_core.Method(szOperation).c_str(), "SlopelineNumber %d drawn as %d",
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(), "SlopelineNumber %d drawn as %d",
             m_settings.nSlopelineNumber, md::layout::furniture::kMaxSlopeLines);
   }
   IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
@@ -348,7 +348,8 @@ void CGIS_SlopeElement::WriteKeys(IGIS_PropertySet* pSet) {
   auto setInt = [pSet](const char* key, const char* description, int value) {
     if (IGIS_Field* f = EnsureField(pSet, key, description, GIS_FIELD_TYPE_INT)) f->SetInt(value);
   };
-  if (Field(pSet, "MapElementID") == nullptr) GIS_LOG(3, m_core.Method("Archive").c_str(), "p_field == NULL");
+  if (Field(pSet, "MapElementID") == nullptr)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Archive").c_str(), "p_field == NULL");
   setInt("MapElementID", "MapElementID", m_link.GetMapElementID());
   if (m_pFrame) {
     IGIS_Field* f = EnsureField(pSet, "FrameProperty", "FrameProperty", GIS_FIELD_TYPE_BUFFER);
@@ -419,15 +420,15 @@ BOOL CGIS_SlopeElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   const std::string method = m_core.Method("OnDraw");
   IGIS_SpatialReference* pReference = md::layout::furniture::PageReference(m_core.m_pFeatureSet);
   if (pReference == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_spatialreference== NULL ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
     return FALSE;
   }
   if (GIS_GetSymbolizationObject() == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_symbolization == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_symbolization == NULL");
     return FALSE;
   }
   if (GIS_GetAnnotationDrawerObject() == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_drawer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_drawer == NULL");
     return FALSE;
   }
   if (m_core.RequireFeature("OnDraw") == nullptr) return FALSE;
@@ -439,7 +440,7 @@ BOOL CGIS_SlopeElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   }
   SlopeFigure figure;
   if (LayOut("OnDraw", &figure)) {
-    md::layout::ReleasePtr<IGIS_AnnoPointStyle> style;
+    md::basilo::ReleasePtr<IGIS_AnnoPointStyle> style;
     if (IGIS_AnnoStyleFactory* pStyles = GIS_GetAnnotationStyleFactoryObject()) {
       if (IGIS_AnnoStyleSet* pSet = pStyles->CreateStyleSet(1)) style.reset(pSet->GetPointStyle());
     }

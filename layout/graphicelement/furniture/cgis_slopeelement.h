@@ -5,8 +5,8 @@
 #pragma once
 
 #include "host/basilo/igis_subject.h"
+#include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
-#include "layout/graphicelement/element/releaseptr.h"
 #include "layout/graphicelement/furniture/cgis_mapframelink.h"
 #include "layout/graphicelement/furniture/furniturestore.h"
 #include "layout/graphicelement/furniture/igis_slopeelement.h"
@@ -94,12 +94,12 @@ class CGIS_SlopeElement final : public CGIS_ElementImpl<IGIS_SlopeElement>, publ
 
   md::layout::furniture::SlopeSettings m_settings;
   SGIS_Point m_anchor;
-  md::layout::ReleasePtr<IGIS_FrameProperty> m_pFrame;
-  md::layout::ReleasePtr<IGIS_Symbol> m_pAxisSymbol;
-  md::layout::ReleasePtr<IGIS_Symbol> m_pContourSymbol;
-  md::layout::ReleasePtr<IGIS_Symbol> m_pTitleSymbol;
-  md::layout::ReleasePtr<IGIS_Symbol> m_pDescriptionSymbol;
-  md::layout::ReleasePtr<IGIS_Symbol> m_pAngleSymbol;
-  md::layout::ReleasePtr<IGIS_Symbol> m_pPercentSymbol;
+  md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pAxisSymbol;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pContourSymbol;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pTitleSymbol;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pDescriptionSymbol;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pAngleSymbol;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pPercentSymbol;
   CGIS_MapFrameLink m_link{this};
 };

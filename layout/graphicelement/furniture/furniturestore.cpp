@@ -21,7 +21,7 @@ PropertySetPtr ReadCustom(IGIS_FeatureAttributes* pAttributes) {
 
 bool WriteCustom(IGIS_FeatureAttributes* pAttributes, IGIS_PropertySet* pSet) {
   if (pAttributes == nullptr || pSet == nullptr) return false;
-  md::layout::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
+  md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
   if (!buffer || !pSet->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) return false;
   return pAttributes->SetDataBuffer("Custom", buffer.get(), 0) != FALSE;
 }
@@ -71,20 +71,20 @@ IGIS_Symbol* NewSymbol(int nType) {
 void ReplaceSymbol(SymbolPtr& held, IGIS_Symbol* pSymbol, int nKind, const std::string& method,
                    NullSymbol onNull) {
   if (pSymbol == nullptr) {
-    GIS_LOG(4, method.c_str(), "pSymbol == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, method.c_str(), "pSymbol == NULL");
     if (onNull == NullSymbol::Drop) held.reset();
     return;
   }
   if (pSymbol == held.get()) return;
   IGIS_Symbol* pCopy = CopyPart(pSymbol, nKind);
   if (pCopy == nullptr) {
-    GIS_LOG(4, method.c_str(), "symbol type %d refused", pSymbol->GetType());
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, method.c_str(), "symbol type %d refused", pSymbol->GetType());
     return;
   }
   held.reset(pCopy);
 }
 
-bool ReplaceFrame(md::layout::ReleasePtr<IGIS_FrameProperty>& held, IGIS_FrameProperty* pFrame) {
+bool ReplaceFrame(md::basilo::ReleasePtr<IGIS_FrameProperty>& held, IGIS_FrameProperty* pFrame) {
   if (pFrame != nullptr && pFrame == held.get()) return false;
   held.reset(pFrame != nullptr ? pFrame->Clone() : nullptr);
   return true;

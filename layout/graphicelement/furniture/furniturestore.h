@@ -4,8 +4,8 @@
 #pragma once
 
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
-#include "layout/graphicelement/element/releaseptr.h"
 
 #include <cstdint>
 #include <string>
@@ -19,8 +19,8 @@ class IGIS_Symbol;
 
 namespace md::layout::furniture {
 
-using PropertySetPtr = md::layout::ReleasePtr<IGIS_PropertySet>;
-using SymbolPtr = md::layout::ReleasePtr<IGIS_Symbol>;
+using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+using SymbolPtr = md::basilo::ReleasePtr<IGIS_Symbol>;
 
 // A new property set holding what the feature's "Custom" buffer stores (an
 // empty set when there is none or it cannot be read); NULL only when no set
@@ -59,7 +59,7 @@ void ReplaceSymbol(SymbolPtr& held, IGIS_Symbol* pSymbol, int nKind, const std::
                    NullSymbol onNull);
 // Frame property setters: the held object changes nothing (FALSE); another
 // is kept as a copy, NULL removes it (TRUE).
-bool ReplaceFrame(md::layout::ReleasePtr<IGIS_FrameProperty>& held, IGIS_FrameProperty* pFrame);
+bool ReplaceFrame(md::basilo::ReleasePtr<IGIS_FrameProperty>& held, IGIS_FrameProperty* pFrame);
 
 // Commits the feature through the owner's feature class with the flags.
 void CommitFeature(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature, int nFlags);

@@ -5,21 +5,21 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <type_traits>
 
 #include "host/basilo/igis_geopointlist.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/border/igis_mapborder.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
-#include "layout/graphicelement/grid/cgis_mapgrids.h"
-#include "layout/graphicelement/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/mapframe/mapelementstore.h"
 
 namespace {
@@ -55,10 +55,10 @@ void GiveDefaultBorder(IGIS_FrameProperty* pFrame) {
 CGIS_MapElement::CGIS_MapElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
     : CGIS_ElementImpl(kClass, "地图框架") {
   if (pOwner == nullptr) return;
-  m_pFrame = GIS_CreateFramePropertyObject();
-  if (m_pFrame != nullptr) GiveDefaultBorder(m_pFrame);
-  m_pGrids = new CGIS_MapGrids();
-  m_pGrids->SetMapElement(this);
+  m_pFrame.reset(GIS_CreateFramePropertyObject());
+  if (m_pFrame != nullptr) GiveDefaultBorder(m_pFrame.get());
+  m_pGrids.reset(md::basilo::MakeOrNull<CGIS_MapGrids>("CGIS_MapElement::CGIS_MapElement"));
+  if (m_pGrids != nullptr) m_pGrids->SetMapElement(this);
 
   SGIS_ElementBindOptions options;
   options.szType = GIS_TYPE_GRAPHIC_ELEMENT_MAP;
@@ -67,7 +67,7 @@ CGIS_MapElement::CGIS_MapElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature
   options.nCanConvert = 1;
   const CGIS_ElementCore::Binding binding = m_core.Bind(pOwner, pFeature, options);
   if (binding == CGIS_ElementCore::Binding::Unbound) {
-    GIS_LOG(3, m_core.Method(kClass).c_str(), "不能创建 m_pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(kClass).c_str(), "不能创建 m_pFeature == NULL");
     return;
   }
   if (binding == CGIS_ElementCore::Binding::Created) {
@@ -83,7 +83,7 @@ CGIS_MapElement::CGIS_MapElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature
   // The host's feature set hears every message of the frame.
   if (m_pSubject != nullptr) m_pSubject->Attach(pOwner, 0);
   IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
-  if (pFactory != nullptr) m_pSpatialReference = pFactory->CreateSpatialReference(0);
+  if (pFactory != nullptr) m_pSpatialReference.reset(pFactory->CreateSpatialReference(0));
 }
 
 CGIS_MapElement::~CGIS_MapElement() {
@@ -94,27 +94,17 @@ CGIS_MapElement::~CGIS_MapElement() {
     m_pSubject->Notify(GIS_MESSAGE_ELEMENT_MAP_DEL, 0, this);
   }
   DetachFromMap();
-  ReleaseMainObject();
+  m_pMainObject.reset();
   if (m_pSubject != nullptr) {
     m_pSubject->DetachAll();
     GIS_ReleaseSubjectObject(m_pSubject);
     m_pSubject = nullptr;
   }
-  if (m_pFrame != nullptr) {
-    m_pFrame->Release();
-    m_pFrame = nullptr;
-  }
-  if (m_pGrids != nullptr) {
-    m_pGrids->ReleaseMapGrids();
-    m_pGrids->Release();
-    m_pGrids = nullptr;
-  }
-  if (m_pSpatialReference != nullptr) {
-    m_pSpatialReference->Release();
-    m_pSpatialReference = nullptr;
-  }
-  SetInnerMapBorder(nullptr);
-  SetOuterMapBorder(nullptr);
+  m_pFrame.reset();
+  m_pGrids.reset();
+  m_pSpatialReference.reset();
+  m_pInnerBorder.reset();
+  m_pOuterBorder.reset();
   ReplaceClipPolygon(nullptr);
 }
 
@@ -143,28 +133,28 @@ SGIS_DRect* CGIS_MapElement::GetMapBound(SGIS_DRect* pBound) {
 }
 
 bool CGIS_MapElement::SetFramePropertyPtr(IGIS_FrameProperty* pFrame) {
-  if (pFrame == m_pFrame) return true;
-  if (m_pFrame != nullptr) m_pFrame->Release();
-  m_pFrame = pFrame != nullptr ? pFrame->Clone() : nullptr;
+  if (pFrame == m_pFrame.get()) return true;
+  m_pFrame.reset(pFrame != nullptr ? pFrame->Clone() : nullptr);
   return true;
 }
 
-IGIS_MapGrids* CGIS_MapElement::GetMapGrids() { return m_pGrids; }
+IGIS_MapGrids* CGIS_MapElement::GetMapGrids() { return m_pGrids.get(); }
 
 void CGIS_MapElement::SetInnerMapBorder(IGIS_MapBorder* pBorder) {
-  if (pBorder == m_pInnerBorder && pBorder != nullptr) return;
-  m_keptInnerBorder.clear();
-  if (pBorder == m_pInnerBorder) return;
-  if (m_pInnerBorder != nullptr) m_pInnerBorder->Release();
-  m_pInnerBorder = pBorder != nullptr ? pBorder->Clone() : nullptr;
+  ReplaceBorder(&m_pInnerBorder, &m_keptInnerBorder, pBorder);
 }
 
 void CGIS_MapElement::SetOuterMapBorder(IGIS_MapBorder* pBorder) {
-  if (pBorder == m_pOuterBorder && pBorder != nullptr) return;
-  m_keptOuterBorder.clear();
-  if (pBorder == m_pOuterBorder) return;
-  if (m_pOuterBorder != nullptr) m_pOuterBorder->Release();
-  m_pOuterBorder = pBorder != nullptr ? pBorder->Clone() : nullptr;
+  ReplaceBorder(&m_pOuterBorder, &m_keptOuterBorder, pBorder);
+}
+
+void CGIS_MapElement::ReplaceBorder(md::basilo::ReleasePtr<IGIS_MapBorder>* pHeld,
+                                    std::vector<unsigned char>* pKept, IGIS_MapBorder* pBorder) {
+  if (pBorder != nullptr && pBorder == pHeld->get()) return;
+  // A border given or removed on purpose replaces one kept as stored.
+  pKept->clear();
+  if (pBorder == pHeld->get()) return;
+  pHeld->reset(pBorder != nullptr ? pBorder->Clone() : nullptr);
 }
 
 void CGIS_MapElement::CopyMapName(const char* szName) {
@@ -184,18 +174,12 @@ BOOL CGIS_MapElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithComm
     bool bDisableAuto;
     double dRotateAngle;
     SGIS_Rect rect;
-    std::shared_ptr<IGIS_FrameProperty> frame;
-    std::shared_ptr<IGIS_MapBorder> inner, outer;
+    md::basilo::ReleasePtr<IGIS_FrameProperty> frame;
+    md::basilo::ReleasePtr<IGIS_MapBorder> inner, outer;
     std::vector<unsigned char> custom;
     bool bLock, bKeep;
     int nOrder;
     std::string name;
-  };
-  auto keep = [](auto* p) {
-    using T = std::remove_pointer_t<decltype(p)>;
-    return std::shared_ptr<T>(p, [](T* q) {
-      if (q != nullptr) q->Release();
-    });
   };
   auto snap = std::make_shared<Snapshot>();
   snap->nExtentType = m_nExtentType;
@@ -205,11 +189,11 @@ BOOL CGIS_MapElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithComm
   snap->bDisableAuto = m_bDisableAutoControlVectorSubLayer;
   snap->dRotateAngle = m_dRotateAngle;
   snap->rect = GetRect();
-  snap->frame = keep(m_pFrame != nullptr ? m_pFrame->Clone() : nullptr);
+  snap->frame.reset(m_pFrame != nullptr ? m_pFrame->Clone() : nullptr);
   if (m_pFrame != nullptr && !snap->frame)
-    GIS_LOG(3, m_core.Method("OnOpenPropertyDlg").c_str(), "pFrameProperty == NULL");
-  snap->inner = keep(m_pInnerBorder != nullptr ? m_pInnerBorder->Clone() : nullptr);
-  snap->outer = keep(m_pOuterBorder != nullptr ? m_pOuterBorder->Clone() : nullptr);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "pFrameProperty == NULL");
+  snap->inner.reset(m_pInnerBorder != nullptr ? m_pInnerBorder->Clone() : nullptr);
+  snap->outer.reset(m_pOuterBorder != nullptr ? m_pOuterBorder->Clone() : nullptr);
   IGIS_Feature* pFeature = GetFeaturePtr();
   IGIS_FeatureAttributes* pAttr = pFeature != nullptr ? pFeature->GetAttributes() : nullptr;
   if (pAttr != nullptr) {
@@ -268,9 +252,9 @@ IGIS_Element* CGIS_MapElement::Clone() {
   pCopy->SetMap(m_pMap);
   pCopy->SetMapBound(m_bound);
   pCopy->SetLock(m_core.m_bLock);
-  pCopy->SetFramePropertyPtr(m_pFrame);
-  pCopy->SetInnerMapBorder(m_pInnerBorder);
-  pCopy->SetOuterMapBorder(m_pOuterBorder);
+  pCopy->SetFramePropertyPtr(m_pFrame.get());
+  pCopy->SetInnerMapBorder(m_pInnerBorder.get());
+  pCopy->SetOuterMapBorder(m_pOuterBorder.get());
   pCopy->SetDisableAutoControlVectorSubLayer(m_bDisableAutoControlVectorSubLayer);
   IGIS_MapGrids* pTarget = pCopy->GetMapGrids();
   if (m_pGrids != nullptr && pTarget != nullptr) {
@@ -299,7 +283,8 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (!set) return FALSE;
   IGIS_DataBuffer* pCustom = pAttr->GetDataBuffer("Custom");
   if (pCustom != nullptr && !set->Archive(pCustom, GIS_ARCHIVE_READ, 0)) {
-    GIS_LOG(3, method.c_str(), "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
+            "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
   }
 
   if (nRead == 0) {
@@ -323,16 +308,17 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
     if (IGIS_Field* f = md::layout::detail::FieldFor(set.get(), keys::kMapGrids)) {
       if (m_pGrids != nullptr && f->GetDataBuffer() != nullptr) m_pGrids->Save(f->GetDataBuffer());
     }
-    WriteBorder(set.get(), keys::kInnerMapBorder, keys::kInnerMapBorderNull, m_pInnerBorder,
+    WriteBorder(set.get(), keys::kInnerMapBorder, keys::kInnerMapBorderNull, m_pInnerBorder.get(),
                 m_keptInnerBorder);
-    WriteBorder(set.get(), keys::kOuterMapBorder, keys::kOuterMapBorderNull, m_pOuterBorder,
+    WriteBorder(set.get(), keys::kOuterMapBorder, keys::kOuterMapBorderNull, m_pOuterBorder.get(),
                 m_keptOuterBorder);
     if (IGIS_Field* f = md::layout::detail::FieldFor(set.get(), keys::kDisableAutoControlVectorSubLayer)) {
       f->SetBool(m_bDisableAutoControlVectorSubLayer);
     }
     DataBufferPtr out(GIS_CreateDataBufferObject(0));
     if (!out || !set->Archive(out.get(), GIS_ARCHIVE_WRITE, 0)) {
-      GIS_LOG(3, method.c_str(), "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE)");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
+              "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE)");
       return FALSE;
     }
     pAttr->SetDataBuffer("Custom", out.get(), 0);
@@ -348,15 +334,17 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (IGIS_Field* f = set->GetProperty(keys::kExtentType)) m_nExtentType = f->GetInt();
   if (IGIS_Field* f = set->GetProperty(keys::kMapGrids)) {
     if (m_pGrids == nullptr) {
-      m_pGrids = new CGIS_MapGrids();
-      m_pGrids->SetMapElement(this);
+      m_pGrids.reset(md::basilo::MakeOrNull<CGIS_MapGrids>("CGIS_MapElement::Archive"));
+      if (m_pGrids != nullptr) m_pGrids->SetMapElement(this);
     }
     // Reading again replaces the grids rather than adding a second set.
-    m_pGrids->ReleaseMapGrids();
-    if (f->GetDataBuffer() != nullptr) m_pGrids->Open(f->GetDataBuffer());
+    if (m_pGrids != nullptr) {
+      m_pGrids->ReleaseMapGrids();
+      if (f->GetDataBuffer() != nullptr) m_pGrids->Open(f->GetDataBuffer());
+    }
   }
   if (IGIS_Field* f = set->GetProperty(keys::kFrameProperty)) {
-    if (m_pFrame == nullptr) m_pFrame = GIS_CreateFramePropertyObject();
+    if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
     if (m_pFrame != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
   }
   if (IGIS_Field* f = set->GetProperty(keys::kSpatialReference)) {
@@ -364,7 +352,7 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
     if (pBuffer != nullptr && pBuffer->GetSize() > 0) {
       if (m_pSpatialReference == nullptr) {
         IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
-        if (pFactory != nullptr) m_pSpatialReference = pFactory->CreateFromBuffer(pBuffer);
+        if (pFactory != nullptr) m_pSpatialReference.reset(pFactory->CreateFromBuffer(pBuffer));
       } else {
         m_pSpatialReference->Archive(pBuffer, GIS_ARCHIVE_READ);
       }
@@ -402,7 +390,7 @@ void CGIS_MapElement::ReadBorders(IGIS_PropertySet* pSet) {
   struct Slot {
     const char* szKey;
     const char* szNullKey;
-    IGIS_MapBorder** ppBorder;
+    md::basilo::ReleasePtr<IGIS_MapBorder>* pBorder;
     std::vector<unsigned char>* pKept;
   };
   const Slot slots[] = {
@@ -415,11 +403,10 @@ void CGIS_MapElement::ReadBorders(IGIS_PropertySet* pSet) {
     IGIS_Field* pField = pSet->GetProperty(slot.szKey);
     IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
     if (pBuffer == nullptr) continue;
-    if (*slot.ppBorder != nullptr) (*slot.ppBorder)->Release();
-    *slot.ppBorder = pFactory != nullptr ? pFactory->CreateMapborderFromBuffer(pBuffer) : nullptr;
+    slot.pBorder->reset(pFactory != nullptr ? pFactory->CreateMapborderFromBuffer(pBuffer) : nullptr);
     slot.pKept->clear();
     // A border of a kind that cannot be rebuilt here is kept as stored.
-    if (*slot.ppBorder == nullptr) md::layout::detail::GetBytes(pBuffer, slot.pKept);
+    if (*slot.pBorder == nullptr) md::layout::detail::GetBytes(pBuffer, slot.pKept);
   }
 }
 
@@ -452,15 +439,16 @@ void CGIS_MapElement::Notify(const char* szMessage, int nArgument, IGIS_Element*
 void CGIS_MapElement::Update(const char* szMessage, int nArgument, IGIS_Element* pSender) {
   if (szMessage == nullptr) return;
   if (std::strcmp(szMessage, GIS_MESSAGE_FEATURE_TOBE_UPDATED) == 0) {
-    if (GetFeaturePtr() == nullptr) GIS_LOG(3, m_core.Method("Update").c_str(), "m_pFeature == NULL");
+    if (GetFeaturePtr() == nullptr)
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Update").c_str(), "m_pFeature == NULL");
     return;
   }
   if (std::strcmp(szMessage, GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED) == 0) {
     if (m_pMap == nullptr) return;
     IGIS_SpatialReference* pNew = m_pMap->GetSpatialReference();
     CGIS_SpatialReferenceHolder holder;
-    holder.Create(m_pSpatialReference, pNew, nullptr, nullptr);
-    if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, 16, 1);
+    holder.Create(m_pSpatialReference.get(), pNew, nullptr, nullptr);
+    if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, kBoundSamplesPerEdge, 1);
     m_history.clear();
     m_nHistoryIndex = 0;
     const SGIS_Rect rect = GetRect();

@@ -15,14 +15,14 @@
 #include "host/helmora/igis_mainobject.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/border/igis_mapborder.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
-#include "layout/graphicelement/grid/cgis_mapgrids.h"
-#include "layout/graphicelement/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "platform/win/wingdi.h"
 
@@ -81,34 +81,28 @@ bool CGIS_MapElement::RegisterComponentsOfFolder(IGIS_MainObject* pMainObject, c
 }
 
 bool CGIS_MapElement::RegisterOtherComponentsCfgFile() {
-  return RegisterComponentsOfFolder(m_pMainObject, ProgramFolder());
+  return RegisterComponentsOfFolder(m_pMainObject.get(), ProgramFolder());
 }
 
 void CGIS_MapElement::EnsureMainObject(const char* szOperation) {
   if (m_pMainObject != nullptr) return;
-  m_pMainObject = HM_CreateMainObject(0);
+  m_pMainObject.reset(HM_CreateMainObject(0));
   if (m_pMainObject == nullptr) {
-    GIS_LOG(3, m_core.Method(szOperation).c_str(), "m_pMainObject == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(), "m_pMainObject == NULL");
     return;
   }
   m_pMainObject->Initialize();
   if (!RegisterOtherComponentsCfgFile()) {
-    GIS_LOG(3, m_core.Method(szOperation).c_str(), "RegisterOtherComponentsCfgFile 失败");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(), "RegisterOtherComponentsCfgFile 失败");
   }
   if (std::strcmp(szOperation, "GetMainObject") == 0) m_pMainObject->SetMap(m_pMap);
   m_pMainObject->Start();
   if (std::strcmp(szOperation, "SetMap") == 0 && m_pMap != nullptr) m_pMainObject->SetMap(m_pMap);
 }
 
-void CGIS_MapElement::ReleaseMainObject() {
-  if (m_pMainObject == nullptr) return;
-  m_pMainObject->Release();
-  m_pMainObject = nullptr;
-}
-
 IGIS_MainObject* CGIS_MapElement::GetMainObject() {
   EnsureMainObject("GetMainObject");
-  return m_pMainObject;
+  return m_pMainObject.get();
 }
 
 IGIS_SpatialReference* CGIS_MapElement::PageReference() {
@@ -135,18 +129,14 @@ void CGIS_MapElement::SetMap(IGIS_Map* pMap) {
       if (m_pMainObject != nullptr) m_pMainObject->SetMap(nullptr);
       m_dRotateAngle = 0.0;
     }
-    if (m_pSpatialReference != nullptr) {
-      m_pSpatialReference->Release();
-      m_pSpatialReference = nullptr;
-    }
+    m_pSpatialReference.reset();
   } else {
     DetachFromMap();
     m_pMap = pMap;
     if (const char* szName = pMap->GetName()) CopyMapName(szName);
     if (m_pMainObject != nullptr) m_pMainObject->SetMap(pMap);
     pMap->Attach(this, 0);
-    if (m_pSpatialReference != nullptr) m_pSpatialReference->Release();
-    m_pSpatialReference = CopySpatialReference(pMap->GetSpatialReference());
+    m_pSpatialReference.reset(CopySpatialReference(pMap->GetSpatialReference()));
     SetMapBound(WorldRect(pMap));
     IGIS_MapView* pView = m_pMainObject != nullptr ? m_pMainObject->GetMapView() : nullptr;
     ReplaceClipPolygon(RectToGeoPolygon(m_bound, pView != nullptr ? pView->GetSpatialReference() : nullptr));
@@ -186,23 +176,23 @@ IGIS_Map* CGIS_MapElement::FindDocumentMap(const char* szOperation, const char* 
   const std::string method = m_core.Method(szOperation);
   IGIS_MapLayer* pLayer = m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetMapLayer() : nullptr;
   if (pLayer == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_mapLayer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_mapLayer == NULL");
     return nullptr;
   }
   IGIS_Map* pLayoutMap = pLayer->GetMap();
   if (pLayoutMap == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_map == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_map == NULL");
     return nullptr;
   }
   IGIS_Document* pDocument = pLayoutMap->GetDocument();
   if (pDocument == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_doc == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_doc == NULL");
     return nullptr;
   }
   *pReached = true;
   IGIS_Map* pMap = pDocument->FindMap(szName);
   if (pMap == nullptr && szName != nullptr && szName[0] != '\0') {
-    GIS_LOG(3, method.c_str(), "FindMap(%s) == NULL", szName);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "FindMap(%s) == NULL", szName);
   }
   if (pMap == nullptr && (szName == nullptr || szName[0] == '\0')) {
     // A frame that names no map shows the document's first one.
@@ -234,8 +224,8 @@ void CGIS_MapElement::BindStoredMap() {
   m_pMap->Attach(this, 0);
   CGIS_SpatialReferenceHolder holder;
   IGIS_SpatialReference* pMapReference = m_pMap->GetSpatialReference();
-  holder.Create(m_pSpatialReference, pMapReference, nullptr, nullptr);
-  if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, 16, 1);
+  holder.Create(m_pSpatialReference.get(), pMapReference, nullptr, nullptr);
+  if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, kBoundSamplesPerEdge, 1);
   if (m_pSpatialReference != nullptr && pMapReference != nullptr)
     m_pSpatialReference->CopyFrom(pMapReference);
   if (m_pClipPolygon == nullptr) {
@@ -274,7 +264,8 @@ void CGIS_MapElement::ReplaceClipPolygon(IGIS_GeoPolygon* pPolygon) {
 }
 
 void CGIS_MapElement::SetClipPolygonPtr(IGIS_GeoPolygon* pPolygon) {
-  if (pPolygon == nullptr) GIS_LOG(3, m_core.Method("SetClipPolygonPtr").c_str(), "pGeoPolygon == NULL");
+  if (pPolygon == nullptr)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("SetClipPolygonPtr").c_str(), "pGeoPolygon == NULL");
   if (pPolygon == m_pClipPolygon) return;
   ReplaceClipPolygon(nullptr);
   if (pPolygon == nullptr || pPolygon->GetPointCount() <= 2) return;
@@ -297,11 +288,11 @@ BOOL CGIS_MapElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   IGIS_SpatialReference* pReference = PageReference();
   if (pReference == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_spatialreference== NULL ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
     return FALSE;
   }
   if (pView == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_display == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_display == NULL");
     return FALSE;
   }
   const SGIS_Rect rect = GetRect();
@@ -393,7 +384,7 @@ IGIS_Element* CGIS_MapElement::ConvertToElement() {
   auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement);
   if (pCompound == nullptr) {
     Discard(pOwner, pElement);
-    GIS_LOG(3, method.c_str(), "p_com == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_com == NULL");
     return nullptr;
   }
   // Each piece that the compound takes is removed from the frame; a piece
@@ -417,7 +408,7 @@ IGIS_Element* CGIS_MapElement::ConvertToElement() {
     for (int i = m_pGrids->GetCount() - 1; i >= 0; --i) {
       IGIS_MapGrid* pGrid = m_pGrids->GetMapGrid(i);
       if (pGrid == nullptr) {
-        GIS_LOG(3, method.c_str(), "p_mapgrid == NULL");
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_mapgrid == NULL");
         continue;
       }
       if (!take(pGrid->ConvertToElement())) continue;
@@ -427,7 +418,7 @@ IGIS_Element* CGIS_MapElement::ConvertToElement() {
     }
   }
   if (nTaken == 0) {
-    GIS_LOG(3, method.c_str(), "nothing converted");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "nothing converted");
     Discard(pOwner, pCompound);
     return nullptr;
   }

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
-#include "layout/graphicelement/element/releaseptr.h"
 
 namespace md::layout::detail {
 
@@ -32,8 +32,8 @@ constexpr const char* kUseSetedReferenceScale = "UseSetedReferenceScale";
 // Bytes of the stored bound: x1, x2, y1, y2 as little-endian IEEE doubles.
 constexpr int kBoundBytes = 32;
 
-using PropertySetPtr = ReleasePtr<IGIS_PropertySet>;
-using DataBufferPtr = ReleasePtr<IGIS_DataBuffer>;
+using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+using DataBufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 
 // The values a write stores directly.
 struct SFrameState {

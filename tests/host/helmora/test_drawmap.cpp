@@ -8,11 +8,11 @@
 
 #include "helmora_test_util.h"
 #include "host/helmora/cgis_mainobject.h"
-#include "tests/support/logmark.h"
 #include "platform/canvas/recording.h"
 #include "platform/text/textengine.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
+#include "tests/support/logmark.h"
 
 namespace {
 
@@ -219,6 +219,54 @@ TEST_F(DrawMap, PrintingContextIsYUp) {
   EXPECT_NEAR(lp.back().x, 629.9, 1.0);
   EXPECT_NEAR(lp.back().y, 39.4, 1.0);
   DeleteDC(pdc);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace md::test;
+
+TEST(DrawMapProjection, FeaturesThatCannotBeCarriedAreLeftOut) {
+  DocumentPtr doc(GIS_CreateDocumentObject());
+  IGIS_Map* map = nullptr;
+  MakeTestMap(doc.get(), &map);  // Gauss-Kruger, central meridian 117 E
+  ReferencePtr degrees(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(1));
+  IGIS_MapLayer* layer = GIS_CreateVectorLayerObject("经纬度", degrees.get());
+  auto* data = dynamic_cast<IGIS_VectorMapLayer*>(layer->GetLayerPtr());
+  IGIS_Symbol* line = NewSymbol(GIS_SYMBOL_LINE, 3331, RGB(255, 0, 0));
+  data->GetSymbolMatchTable()->AddEntry("l", "线", line);
+  line->Release();
+  const SGIS_DPoint good[2] = {{116.9, 39.9}, {117.1, 40.0}};
+  const SGIS_DPoint far[2] = {{117.0, 40.0}, {117.0, 95.0}};  // past the pole
+  const int two = 2;
+  ASSERT_EQ(data->AddFeature(GIS_MAPFEATURE_LINE, 0, "", 1, &two, good), 0);
+  ASSERT_EQ(data->AddFeature(GIS_MAPFEATURE_LINE, 0, "", 1, &two, far), 1);
+  LogMark mark;
+  ASSERT_TRUE(map->AddLayer(layer));
+  EXPECT_GE(mark.Count(), 1u);
+  // The extent holds the good line only: a few kilometres about 117 E, 40 N.
+  SGIS_DRect e;
+  ASSERT_TRUE(data->GetExtent(&e));
+  EXPECT_NEAR((e.x1 + e.x2) / 2, 500000, 10000);
+  EXPECT_NEAR((e.y1 + e.y2) / 2, 4425000, 10000);
+  EXPECT_LT(e.x2 - e.x1, 20000);
+
+  md::canvas::RecordingCanvas canvas(400, 300);
+  HDC dc = md::win::CreateScreenDC(&canvas, 72, &md::text::FixedMetricsEngine());
+  MainPtr main(HM_CreateMainObject(0));
+  main->SetMap(map);
+  IGIS_MapView* view = main->GetMapView();
+  ASSERT_TRUE(view->SetDeviceRect(SGIS_Rect(0, 0, 400, 300)));
+  // An extent given in the map's own reference object lands unchanged.
+  ASSERT_TRUE(view->ZoomToExtent(e, 0, map->GetSpatialReference(), 0));
+  SGIS_DRect shown;
+  view->GetExtent(&shown);
+  EXPECT_NEAR((shown.x1 + shown.x2) / 2, (e.x1 + e.x2) / 2, 1e-3);
+  EXPECT_NEAR((shown.y1 + shown.y2) / 2, (e.y1 + e.y2) / 2, 1e-3);
+  ASSERT_TRUE(main->DrawMap(dc, FALSE, 0, 0, 400, 300));
+  EXPECT_EQ(canvas.shapesOf(md::canvas::ShapeKind::Polyline).size(), 1u);
+  DeleteDC(dc);
 }
 
 }  // namespace

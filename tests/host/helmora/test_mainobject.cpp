@@ -9,8 +9,8 @@
 #include "helmora_test_util.h"
 #include "host/helmora/cgis_spatialreferencedlg.h"
 #include "host/helmora/gis_references.h"
-#include "tests/support/logmark.h"
 #include "platform/ui/driver.h"
+#include "tests/support/logmark.h"
 
 namespace {
 
@@ -97,12 +97,11 @@ class ChooseReference : public ::testing::Test {
 };
 
 TEST_F(ChooseReference, TheUserPicksAGaussKrugerZone) {
-  ReferencePtr current(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(1));
+  IGIS_SpatialReferenceFactory* f = GIS_GetSpatialReferenceFactoryObject();
+  ReferencePtr current(f->CreateSpatialReference(1));
   in_->SetObject("spatialreference", current.get(), 1);
-  const auto names = GIS_SpatialReferenceCatalogue();
-  int zone39 = -1;
-  for (size_t i = 0; i < names.size(); ++i)
-    if (names[i] == "CGCS2000 3度带高斯投影 39带 中央经线117°") zone39 = static_cast<int>(i);
+  ReferencePtr zone39Reference(f->CreateSpatialReference(2));
+  const int zone39 = f->FindPredefinedReference(zone39Reference.get());
   ASSERT_GE(zone39, 0);
   md::ui::ScriptedDriver driver;
   std::string shownCurrent;
@@ -115,7 +114,7 @@ TEST_F(ChooseReference, TheUserPicksAGaussKrugerZone) {
   });
   ASSERT_TRUE(main_->ExecuteCommand("GIS_COMMAND_PROJECT_SET_SPATIALREFERENCE", in_, out_));
   EXPECT_EQ(driver.DialogTemplatesRun(), std::vector<UINT>{IDD_GIS_SPATIALREFERENCE});
-  EXPECT_EQ(listed, static_cast<int>(names.size()));
+  EXPECT_EQ(listed, f->GetPredefinedReferenceCount());
   EXPECT_EQ(shownCurrent, std::string("当前：") + current->GetName());
   IGIS_SpatialReference* chosen = Answer();
   ASSERT_NE(chosen, nullptr);
@@ -129,7 +128,7 @@ TEST_F(ChooseReference, TheUserPicksAGaussKrugerZone) {
 }
 
 TEST_F(ChooseReference, TheCurrentReferenceStartsSelected) {
-  ReferencePtr current(GIS_MakeCatalogueReference(5));
+  ReferencePtr current(GIS_GetSpatialReferenceFactoryObject()->CreatePredefinedReference(5));
   in_->SetObject("spatialreference", current.get(), 1);
   md::ui::ScriptedDriver driver;
   int selected = -1;
@@ -141,6 +140,7 @@ TEST_F(ChooseReference, TheCurrentReferenceStartsSelected) {
   EXPECT_EQ(selected, 5);
   ASSERT_NE(Answer(), nullptr);
   EXPECT_STREQ(Answer()->GetName(), current->GetName());
+  EXPECT_NE(Answer(), current.get());
 }
 
 TEST_F(ChooseReference, CancelOrNoChoiceAnswersNothing) {
@@ -168,19 +168,17 @@ TEST_F(ChooseReference, CancelOrNoChoiceAnswersNothing) {
   EXPECT_EQ(mark.Count(), 3u);
 }
 
-TEST(ReferenceCatalogue, EveryEntryMakesItsReference) {
-  const auto names = GIS_SpatialReferenceCatalogue();
-  ASSERT_EQ(names.size(), 4u + 4u * (21u + 11u));
-  for (int i = 0; i < static_cast<int>(names.size()); ++i) {
-    ReferencePtr r(GIS_MakeCatalogueReference(i));
-    ASSERT_TRUE(r) << names[i];
-    EXPECT_NE(r->GetKind(), GIS_SPATIALREFERENCE_NONE) << names[i];
+TEST(References, DatumsByNameMakeGeographicReferences) {
+  for (int d : {GIS_DATUM_CGCS2000, GIS_DATUM_XIAN1980, GIS_DATUM_BEIJING1954, GIS_DATUM_WGS84}) {
+    EXPECT_EQ(GIS_DatumByName(GIS_DatumName(d)), d);
+    ReferencePtr r(GIS_MakeGeographicReference(d));
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->GetKind(), GIS_SPATIALREFERENCE_GEOGRAPHIC);
   }
-  EXPECT_EQ(GIS_MakeCatalogueReference(-1), nullptr);
-  EXPECT_EQ(GIS_MakeCatalogueReference(static_cast<int>(names.size())), nullptr);
   EXPECT_EQ(GIS_MakeGeographicReference(99), nullptr);
-  EXPECT_EQ(GIS_DatumByName("北京1954"), GIS_DATUM_BEIJING1954);
+  EXPECT_EQ(GIS_DatumName(99), nullptr);
   EXPECT_EQ(GIS_DatumByName("火星"), -1);
+  EXPECT_EQ(GIS_DatumByName(nullptr), -1);
 }
 
 }  // namespace

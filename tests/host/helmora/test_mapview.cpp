@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
+#include <string>
 
 #include "host/helmora/cgis_mapview.h"
 #include "tests/support/logmark.h"
@@ -12,10 +14,13 @@ namespace {
 using md::test::LogMark;
 
 struct ViewCase {
+  const char* name;
   SGIS_Rect device;
   SGIS_DRect extent;
   double angle;
 };
+
+void PrintTo(const ViewCase& c, std::ostream* os) { *os << c.name; }
 
 class MapViewRoundTrip : public ::testing::TestWithParam<ViewCase> {};
 
@@ -42,14 +47,19 @@ INSTANTIATE_TEST_SUITE_P(
     Scales, MapViewRoundTrip,
     ::testing::Values(
         // a 1:50,000 sheet in metres on a 300-dpi page, level and turned
-        ViewCase{SGIS_Rect(0, 0, 2400, 2200), SGIS_DRect(413000, 4411000, 435000, 4429000), 0.0},
-        ViewCase{SGIS_Rect(0, 0, 2400, 2200), SGIS_DRect(413000, 4411000, 435000, 4429000), 17.5},
-        ViewCase{SGIS_Rect(100, 50, 900, 650), SGIS_DRect(413000, 4411000, 435000, 4429000), -90.0},
+        ViewCase{"Sheet50kLevel", SGIS_Rect(0, 0, 2400, 2200), SGIS_DRect(413000, 4411000, 435000, 4429000),
+                 0.0},
+        ViewCase{"Sheet50kTurned", SGIS_Rect(0, 0, 2400, 2200), SGIS_DRect(413000, 4411000, 435000, 4429000),
+                 17.5},
+        ViewCase{"Sheet50kQuarterTurn", SGIS_Rect(100, 50, 900, 650),
+                 SGIS_DRect(413000, 4411000, 435000, 4429000), -90.0},
         // degrees at about 1:1,000,000
-        ViewCase{SGIS_Rect(0, 0, 800, 600), SGIS_DRect(115.0, 39.0, 118.0, 41.5), 33.0},
+        ViewCase{"DegreesTurned", SGIS_Rect(0, 0, 800, 600), SGIS_DRect(115.0, 39.0, 118.0, 41.5), 33.0},
         // a printing context's logical units (y up)
-        ViewCase{SGIS_Rect(2000, -2000, 18000, -14000), SGIS_DRect(-5, -5, 5, 5), 180.0},
-        ViewCase{SGIS_Rect(2000, -2000, 18000, -14000), SGIS_DRect(1e6, 3e6, 1.001e6, 3.002e6), 271.25}));
+        ViewCase{"PrinterHalfTurn", SGIS_Rect(2000, -2000, 18000, -14000), SGIS_DRect(-5, -5, 5, 5), 180.0},
+        ViewCase{"PrinterOddTurn", SGIS_Rect(2000, -2000, 18000, -14000),
+                 SGIS_DRect(1e6, 3e6, 1.001e6, 3.002e6), 271.25}),
+    [](const ::testing::TestParamInfo<ViewCase>& info) { return std::string(info.param.name); });
 
 TEST(MapView, KnownExtentFillsTheDeviceRectangle) {
   CGIS_MapView view;

@@ -6,22 +6,22 @@
 #include <memory>
 #include <string>
 
+#include "host/basilo/releaseptr.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/gis_mapfile.h"
 #include "host/helmora/igis_mainobject.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/raster.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
+#include "tests/support/rendercheck.h"
 
 namespace {
 
 const std::string kMaps = std::string(MD_SOURCE_DIR) + "/host/helmora/maps/";
 
-struct DocumentReleaser {
-  void operator()(IGIS_Document* d) const { d->Release(); }
-};
-using DocumentPtr = std::unique_ptr<IGIS_Document, DocumentReleaser>;
+using DocumentPtr = md::basilo::ReleasePtr<IGIS_Document>;
 
 // The layer of that name anywhere below the map, or NULL.
 IGIS_MapLayer* FindLayer(IGIS_MapLayer* layer, const char* name) {
@@ -45,8 +45,9 @@ IGIS_SymbolMatchTable* TableOf(IGIS_MapLayer* layer) {
   return nullptr;
 }
 
-// Draws the map whole into a white raster through the main controller.
-void Render(IGIS_Map* map, int width, int height, const std::string& file) {
+// Draws the map whole into a white raster through the main controller;
+// checks it against a control image when one is named.
+void Render(IGIS_Map* map, int width, int height, const std::string& file, const char* control = nullptr) {
   auto canvas = md::canvas::CairoCanvas::createImage(width, height);
   ASSERT_TRUE(canvas);
   HDC hdc = md::win::CreateScreenDC(canvas.get(), 150);
@@ -60,6 +61,39 @@ void Render(IGIS_Map* map, int width, int height, const std::string& file) {
   ASSERT_TRUE(view->SetDeviceRect(SGIS_Rect(margin, margin, width - margin, height - margin)));
   ASSERT_TRUE(view->ZoomFullExtent(0));
   EXPECT_TRUE(main->DrawMap(hdc, FALSE, margin, margin, width - margin, height - margin));
+  main->Release();
+  DeleteDC(hdc);
+  if (control) {
+    EXPECT_TRUE(
+        md::test::MatchesControl(md::canvas::ReadRaster(*canvas), "tests/host/helmora/controls", control));
+  }
+  EXPECT_TRUE(canvas->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/" + file));
+}
+
+// Prints the map's world rectangle on A4 landscape at 150 dpi through a
+// printer context (0.01 mm, y up) at the given scale.
+void Print(IGIS_Map* map, double scale, const std::string& file) {
+  auto canvas = md::canvas::CairoCanvas::createPageImage(297.0, 210.0, 150.0);
+  ASSERT_TRUE(canvas);
+  md::win::PrinterSetup setup;
+  setup.dpiX = setup.dpiY = 150;
+  setup.paperWidthMm = 297.0;
+  setup.paperHeightMm = 210.0;
+  HDC hdc = md::win::CreatePrinterDC(canvas.get(), setup);
+  ASSERT_NE(hdc, nullptr);
+  SetMapMode(hdc, MM_HIMETRIC);
+  IGIS_Field* world = map->GetPropertySet()->GetProperty(GIS_DISP_WORLD_RECT);
+  ASSERT_NE(world, nullptr);
+  SGIS_Rect w;
+  std::memcpy(&w, world->GetDataBuffer()->GetData(), 16);
+  IGIS_MainObject* main = HM_CreateMainObject(0);
+  main->SetMap(map);
+  IGIS_MapView* view = main->GetMapView();
+  const SGIS_Rect device(1000, -1000, 28700, -20000);
+  ASSERT_TRUE(view->SetDeviceRect(device));
+  ASSERT_TRUE(view->ZoomToExtent(SGIS_DRect(w.left, w.top, w.right, w.bottom), 0, nullptr, 0));
+  ASSERT_TRUE(view->SetScale(scale));
+  EXPECT_TRUE(main->DrawMap(hdc, TRUE, device.left, device.top, device.right, device.bottom));
   main->Release();
   DeleteDC(hdc);
   EXPECT_TRUE(canvas->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/" + file));
@@ -131,6 +165,13 @@ TEST(SampleMaps, SheetOfFiftyThousandReadsWithItsLayersAndClasses) {
   EXPECT_GT(full.y1 - full.y2, 10000.0);
 
   Render(map, 1400, 1200, "helmora_sheet_50k.png");
+  // Without its names (whose glyphs depend on the machine's fonts), the
+  // sheet is checked against its control image.
+  places->SetLabelFeatures(FALSE);
+  Render(map, 700, 600, "helmora_sheet_50k_check.png", "sheet_50k_screen");
+  // The sheet fills 18.3 cm of paper height: about 1:100,000, so symbols
+  // drawn at half their size.
+  Print(map, 100000.0, "helmora_sheet_50k_print.png");
 }
 
 TEST(SampleMaps, RegionOfOneMillionIsInDegrees) {

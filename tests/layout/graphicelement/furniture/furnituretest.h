@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/display/cgis_screendisplay.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/igis_mainobject.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/element/releaseptr.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "platform/canvas/recording.h"
@@ -35,8 +35,8 @@ inline void PrintTo(const SGIS_Point& p, std::ostream* os) { *os << "(" << p.x <
 
 namespace md::test {
 
-using SymbolPtr = md::layout::ReleasePtr<IGIS_Symbol>;
-using PropertySetPtr = md::layout::ReleasePtr<IGIS_PropertySet>;
+using SymbolPtr = md::basilo::ReleasePtr<IGIS_Symbol>;
+using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
 
 // Page units per symbol unit on the test page.
 constexpr double kUnitRatio = 10.0;

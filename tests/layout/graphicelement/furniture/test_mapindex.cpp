@@ -142,7 +142,7 @@ TEST_F(MapIndex, ReadingKeepsWhatTheStoreLacks) {
   PropertySetPtr set(GIS_CreatePropertySetObject());
   set->AddProperty("North", "正北", GIS_FIELD_TYPE_STRING, 1)->SetString("北邻");
   set->AddProperty("Unknown", "Unknown", GIS_FIELD_TYPE_INT, 1)->SetInt(7);
-  md::layout::ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  md::basilo::ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
   set->Archive(b.get(), GIS_ARCHIVE_WRITE, 0);
   e->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", b.get(), 0);
   ASSERT_TRUE(e->Archive(1, 0));

@@ -279,7 +279,7 @@ TEST_F(NorthArrow, StoredIdOfAnotherKindIsNotFollowed) {
   ASSERT_TRUE(a->Archive(0, 0));
   PropertySetPtr set = CustomOf(a);
   set->GetProperty("MapElementID")->SetInt(other->GetID());
-  md::layout::ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  md::basilo::ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
   set->Archive(b.get(), GIS_ARCHIVE_WRITE, 0);
   a->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", b.get(), 0);
   ASSERT_TRUE(a->Archive(1, 0));

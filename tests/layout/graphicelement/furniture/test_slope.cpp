@@ -45,7 +45,7 @@ void Store(IGIS_Element* e, const std::map<std::string, double>& values) {
       f->SetInt(static_cast<int>(value));
     }
   }
-  md::layout::ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  md::basilo::ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
   set->Archive(b.get(), GIS_ARCHIVE_WRITE, 0);
   a->SetDataBuffer("Custom", b.get(), 0);
 }
@@ -395,7 +395,7 @@ TEST_F(Slope, StoredFormRoundTrips) {
     if (std::strcmp(f->GetLabel(), "PercentGap") == 0 || f->GetType() != GIS_FIELD_TYPE_INT) continue;
     without->AddProperty(f->GetLabel(), f->GetDescription(), GIS_FIELD_TYPE_INT, 1)->SetInt(f->GetInt());
   }
-  md::layout::ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  md::basilo::ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
   without->Archive(b.get(), GIS_ARCHIVE_WRITE, 0);
   old->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", b.get(), 0);
   ASSERT_TRUE(old->Archive(1, 0));

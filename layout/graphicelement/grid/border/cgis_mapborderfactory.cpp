@@ -1,12 +1,12 @@
 // The map-border factory's table of kinds and its stored-border reader.
-#include "layout/graphicelement/border/cgis_mapborderfactory.h"
+#include "layout/graphicelement/grid/border/cgis_mapborderfactory.h"
 
 #include <memory>
-#include <new>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
-#include "layout/graphicelement/element/releaseptr.h"
+#include "host/basilo/makeornull.h"
+#include "host/basilo/releaseptr.h"
 
 namespace {
 
@@ -42,18 +42,18 @@ IGIS_MapBorder* CGIS_MapBorderFactory::CreateMapBorder(int nType) {
 
 IGIS_MapBorder* CGIS_MapBorderFactory::CreateMapborderFromBuffer(IGIS_DataBuffer* pBuffer) {
   if (pBuffer == nullptr) {
-    GIS_LOG(3, kFromBuffer, "pDataBuffer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "pDataBuffer == NULL");
     return nullptr;
   }
-  md::layout::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
   if (!set) {
-    GIS_LOG(3, kFromBuffer, "p_property_set == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "p_property_set == NULL");
     return nullptr;
   }
   if (!set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) return nullptr;
   IGIS_Field* pField = set->GetProperty("MapBorderType");
   if (pField == nullptr) {
-    GIS_LOG(3, kFromBuffer, "p_field == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "p_field == NULL");
     return nullptr;
   }
   const int nType = pField->GetInt();
@@ -74,7 +74,7 @@ void ReleaseMapBorderFactory() {
 
 extern "C" __attribute__((visibility("default"))) IGIS_MapBorderFactory* GIS_GetMapBorderFactoryObject() {
   if (g_pFactory == nullptr) {
-    g_pFactory = new (std::nothrow) CGIS_MapBorderFactory();
+    g_pFactory = md::basilo::MakeOrNull<CGIS_MapBorderFactory>("GIS_GetMapBorderFactoryObject");
   }
   return g_pFactory;
 }

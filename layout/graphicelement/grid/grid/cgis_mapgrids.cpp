@@ -1,5 +1,5 @@
 // The grid list: drawing order, names, stored form.
-#include "layout/graphicelement/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 
 #include <algorithm>
 #include <cstring>
@@ -8,12 +8,12 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
-#include "layout/graphicelement/element/releaseptr.h"
-#include "layout/graphicelement/grid/igis_mapgrid.h"
+#include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 
 namespace {
 
-using PropertySetPtr = md::layout::ReleasePtr<IGIS_PropertySet>;
+using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
 
 IGIS_Field* AddBufferField(IGIS_PropertySet* pSet, const char* szKey) {
   IGIS_Field* pField = pSet->GetProperty(szKey);
@@ -32,7 +32,7 @@ void CGIS_MapGrids::Release() { delete this; }
 bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
   constexpr const char* kMethod = "CGIS_MapGrids::Save";
   if (pBuffer == nullptr) {
-    GIS_LOG(3, kMethod, "pDataBuffer为空");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
     return false;
   }
   PropertySetPtr outer(GIS_CreatePropertySetObject());
@@ -41,7 +41,7 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
   for (std::size_t i = 0; i < m_grids.size(); ++i) {
     IGIS_MapGrid* pGrid = m_grids[i];
     if (pGrid == nullptr) {
-      GIS_LOG(3, kMethod, "p_mapGrid == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_mapGrid == NULL");
       continue;
     }
     PropertySetPtr nested(GIS_CreatePropertySetObject());
@@ -51,17 +51,17 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
     }
     IGIS_Field* pData = AddBufferField(nested.get(), "GridData");
     if (pData == nullptr || !pGrid->Save(pData->GetDataBuffer())) {
-      GIS_LOG(3, kMethod, "b_ret == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
       continue;
     }
     const std::string key = std::to_string(i + 1);
     IGIS_Field* pEntry = AddBufferField(outer.get(), key.c_str());
     if (pEntry == nullptr || !nested->Archive(pEntry->GetDataBuffer(), GIS_ARCHIVE_WRITE, 0)) {
-      GIS_LOG(3, kMethod, "b_ret == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
     }
   }
   if (!outer->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0)) {
-    GIS_LOG(3, kMethod, "b_ret == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
     return false;
   }
   return true;
@@ -70,16 +70,16 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
 bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer) {
   constexpr const char* kMethod = "CGIS_MapGrids::Open";
   if (pBuffer == nullptr) {
-    GIS_LOG(3, kMethod, "pDataBuffer为空");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
     return false;
   }
   PropertySetPtr outer(GIS_CreatePropertySetObject());
   if (!outer) return false;
-  if (!outer->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) GIS_LOG(3, kMethod, "b_ret == NULL");
+  if (!outer->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
   IGIS_Field* pCount = outer->GetProperty("Count");
   int nCount = pCount != nullptr ? pCount->GetInt() : 0;
   if (nCount > kMaxStoredGrids) {
-    GIS_LOG(3, kMethod, "Count %d > %d", nCount, kMaxStoredGrids);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "Count %d > %d", nCount, kMaxStoredGrids);
     nCount = kMaxStoredGrids;
   }
   for (int k = 1; k <= nCount; ++k) {
@@ -87,7 +87,7 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer) {
     if (pEntry == nullptr || pEntry->GetDataBuffer() == nullptr) continue;
     PropertySetPtr nested(GIS_CreatePropertySetObject());
     if (!nested || !nested->Archive(pEntry->GetDataBuffer(), GIS_ARCHIVE_READ, 0)) {
-      GIS_LOG(3, kMethod, "b_ret == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
       continue;
     }
     IGIS_Field* pType = nested->GetProperty("GridType");
@@ -119,7 +119,7 @@ bool CGIS_MapGrids::AddMapGrid(IGIS_MapGrid* pGrid) {
   const std::string name = szName != nullptr ? szName : "";
   for (IGIS_MapGrid* pHeld : m_grids) {
     if (pHeld == nullptr) {
-      GIS_LOG(3, "CGIS_MapGrids::AddMapGrid", "p_mapgrid == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGrids::AddMapGrid", "p_mapgrid == NULL");
       continue;
     }
     const char* szHeld = pHeld->GetName();
@@ -139,7 +139,7 @@ void CGIS_MapGrids::ReleaseMapGrids() {
 
 IGIS_MapGrid* CGIS_MapGrids::GetMapGrid(int nIndex) {
   if (nIndex < 0 || nIndex >= GetCount()) {
-    GIS_LOG(3, "CGIS_MapGrids::GetMapGrid", "nIndex %d out of range", nIndex);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGrids::GetMapGrid", "nIndex %d out of range", nIndex);
     return nullptr;
   }
   return m_grids[static_cast<std::size_t>(nIndex)];
@@ -147,7 +147,7 @@ IGIS_MapGrid* CGIS_MapGrids::GetMapGrid(int nIndex) {
 
 void CGIS_MapGrids::DeleteMapGrids(IGIS_MapGrid* pGrid) {
   if (pGrid == nullptr) {
-    GIS_LOG(3, "CGIS_MapGrids::DeleteMapGrids", "left == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGrids::DeleteMapGrids", "left == NULL");
     return;
   }
   auto it = std::find(m_grids.begin(), m_grids.end(), pGrid);

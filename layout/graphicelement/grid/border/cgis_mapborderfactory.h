@@ -2,7 +2,7 @@
 // rebuilds stored borders from their buffers.
 #pragma once
 
-#include "layout/graphicelement/border/igis_mapborder.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
 
 class CGIS_MapBorderFactory final : public IGIS_MapBorderFactory {
  public:

@@ -7,7 +7,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
-#include "layout/graphicelement/border/igis_mapborder.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The grid kinds the library makes by their codes.
 #include <new>
 
-#include "layout/graphicelement/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 
 namespace {
 

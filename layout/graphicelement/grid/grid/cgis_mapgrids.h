@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "layout/graphicelement/grid/igis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 
 class CGIS_MapGrids final : public IGIS_MapGrids {
  public:
