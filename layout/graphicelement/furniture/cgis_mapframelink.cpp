@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "host/basilo/igis_log.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
@@ -27,9 +28,15 @@ void CGIS_MapFrameLink::Follow(IGIS_MapElement* pFrame) {
     m_nMapElementID = kUnlinked;
     return;
   }
+  // Only a registered frame is followed: its handle stops resolving when it
+  // ends, so a follower never reaches a released frame.
+  const int nHandle = GIS_GetElementHandle(pFrame);
+  if (nHandle == 0) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapFrameLink::Follow", "the map frame is not registered");
+    return;
+  }
   DetachFromFrame();
-  m_nFrameHandle = GIS_GetElementHandle(pFrame);
-  if (m_nFrameHandle == 0) m_nFrameHandle = GIS_RegisterElement(pFrame);
+  m_nFrameHandle = nHandle;
   m_nMapElementID = pFrame->GetID();
   pFrame->Attach(m_pObserver, 0);
 }

@@ -33,6 +33,7 @@ class CGIS_MapFrameLink {
   // Follows the frame: the same frame changes nothing; NULL unlinks a
   // followed frame (the ID becomes kUnlinked) and does nothing otherwise;
   // another frame is followed in place of the previous one and its ID kept.
+  // A frame missing from the element registry is refused (record).
   void Follow(IGIS_MapElement* pFrame);
   // On the deletion message: when the sender is the followed frame (same
   // element or same ID), detaches and forgets it, keeping the stored ID.
