@@ -23,10 +23,6 @@ constexpr const char* kClass = "CGIS_LegendElement";
 using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
 using DataBufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 
-// The stored ID of a legend that follows no frame yet, and after unlinking.
-constexpr int kNoMapElement = -10;
-constexpr int kUnlinkedMapElement = -100;
-
 std::string CutText(const char* szText) {
   char buffer[GIS_ELEMENT_NAME_MAX + 1];
   md::layout::CopyUtf8Cut(buffer, szText, GIS_ELEMENT_NAME_MAX);
@@ -84,7 +80,6 @@ CGIS_LegendElement::~CGIS_LegendElement() {
   }
   m_pFormat.reset();
   while (!m_items.empty()) m_items.pop_back();
-  Unfollow();
 }
 
 // ---- Texts, format and frame ------------------------------------------------------
@@ -157,27 +152,10 @@ void CGIS_LegendElement::RemoveAllItems() { m_items.clear(); }
 
 // ---- The followed map frame -------------------------------------------------------
 
-void CGIS_LegendElement::Follow(IGIS_MapElement* pMapElement) {
-  Unfollow();
-  m_pMapElement = pMapElement;
-  m_nMapElementID = pMapElement->GetID();
-  pMapElement->Attach(this, 0);
-}
-
-void CGIS_LegendElement::Unfollow() {
-  if (m_pMapElement == nullptr) return;
-  m_pMapElement->Detach(this, 0);
-  m_pMapElement = nullptr;
-}
-
 void CGIS_LegendElement::SetMapElement(IGIS_MapElement* pMapElement) {
-  if (pMapElement == m_pMapElement) return;
-  if (pMapElement != nullptr) {
-    Follow(pMapElement);
-    return;
-  }
-  Unfollow();
-  m_nMapElementID = kUnlinkedMapElement;
+  if (pMapElement == GetMapElement()) return;
+  m_link.Follow(pMapElement);
+  if (pMapElement != nullptr) return;
   // The items forget their layers but keep the layer names they list.
   for (auto& item : m_items) {
     if (auto* pItem = dynamic_cast<CGIS_LegendItem*>(item.get())) {
@@ -192,13 +170,8 @@ void CGIS_LegendElement::Update(const char* szMessage, int /*nArgument*/, IGIS_E
   if (szMessage == nullptr) return;
   if (std::strcmp(szMessage, GIS_MESSAGE_ELEMENT_MAP_DEL) == 0) {
     // Only the deletion of the followed frame concerns the legend.
-    if (m_pMapElement == nullptr || pSender == nullptr ||
-        pSender != static_cast<IGIS_Element*>(m_pMapElement)) {
-      return;
-    }
+    if (!m_link.OnFrameDeleted(pSender)) return;
     RemoveAllItems();
-    Unfollow();
-    m_nMapElementID = kUnlinkedMapElement;
     RecalcRect();
     return;
   }
@@ -216,7 +189,7 @@ void CGIS_LegendElement::Update(const char* szMessage, int /*nArgument*/, IGIS_E
     return;
   }
   if (std::strcmp(szMessage, GIS_MESSAGE_ELEMENT_MAPELEMENT_MAP_CHANGED) == 0) {
-    if (pSender != nullptr && pSender != static_cast<IGIS_Element*>(m_pMapElement)) return;
+    if (pSender != nullptr && pSender != static_cast<IGIS_Element*>(GetMapElement())) return;
     RemoveAllItems();
     RecalcRect();
   }
@@ -228,7 +201,8 @@ BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
   PropertySetPtr set(GIS_CreatePropertySetObject());
   DataBufferPtr buffer(GIS_CreateDataBufferObject(1024));
   if (!set || !buffer) return FALSE;
-  const int nMapID = m_pMapElement != nullptr ? m_pMapElement->GetID() : m_nMapElementID;
+  IGIS_MapElement* pFollowed = GetMapElement();
+  const int nMapID = pFollowed != nullptr ? pFollowed->GetID() : m_link.GetMapElementID();
   if (IGIS_Field* f = set->AddProperty("MapElementID", "地图框架ID", GIS_FIELD_TYPE_INT, 1))
     f->SetInt(nMapID);
   if (IGIS_Field* f = set->AddProperty("FrameProperty", "边框", GIS_FIELD_TYPE_BUFFER, 1)) {
@@ -261,15 +235,9 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Archive").c_str(), "the \"Custom\" set cannot be read");
   }
   if (IGIS_Field* f = set->GetProperty("MapElementID")) {
-    m_nMapElementID = f->GetInt();
-    IGIS_Element* pElement = m_nMapElementID >= 0 && m_core.m_pFeatureSet != nullptr
-                                 ? m_core.m_pFeatureSet->GetElement(m_nMapElementID)
-                                 : nullptr;
-    auto* pFrame = dynamic_cast<IGIS_MapElement*>(pElement);
-    if (pFrame != nullptr && pFrame->GetType() != nullptr &&
-        std::strcmp(pFrame->GetType(), GIS_TYPE_GRAPHIC_ELEMENT_MAP) == 0 && pFrame != m_pMapElement) {
-      Follow(pFrame);
-    }
+    // A frame that cannot be found keeps its stored ID, written back as read.
+    m_link.SetMapElementID(f->GetInt());
+    m_link.Relink(m_core.m_pFeatureSet);
   }
   if (IGIS_Field* f = set->GetProperty("FrameProperty")) {
     if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
@@ -327,9 +295,9 @@ IGIS_Element* CGIS_LegendElement::Clone() {
   pClone->SetHVScaleRatio(GetHVScaleRatio());
   pClone->SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
   pClone->SetLock(IsLock());
-  pClone->SetMapElement(m_pMapElement);
+  pClone->SetMapElement(GetMapElement());
   // A stored frame that could not be found stays named in the copy too.
-  if (m_pMapElement == nullptr) pClone->m_nMapElementID = m_nMapElementID;
+  if (GetMapElement() == nullptr) pClone->m_link.SetMapElementID(m_link.GetMapElementID());
   pClone->SetDirector(m_bDirector);
   pClone->SetTitle(m_strTitle.c_str());
   pClone->SetLegendFormat(m_pFormat.get());
@@ -353,7 +321,7 @@ BOOL CGIS_LegendElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithC
         SetLegendFormat(pBackup->GetLegendFormat());
         SetTitle(pBackup->GetTitle());
         SetMapElement(pBackup->GetMapElement());
-        if (pBackup->GetMapElement() == nullptr) m_nMapElementID = pBackup->m_nMapElementID;
+        if (pBackup->GetMapElement() == nullptr) m_link.SetMapElementID(pBackup->GetMapElementID());
         RemoveAllItems();
         for (int i = 0; i < pBackup->GetItemCount(); ++i) {
           IGIS_LegendItem* pItem = pBackup->GetItem(i);

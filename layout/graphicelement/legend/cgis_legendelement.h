@@ -10,6 +10,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
+#include "layout/graphicelement/furniture/cgis_mapframelink.h"
 #include "layout/graphicelement/legend/igis_legendelement.h"
 #include "layout/graphicelement/legend/legendmarks.h"
 
@@ -46,7 +47,7 @@ class CGIS_LegendElement final : public CGIS_ElementImpl<IGIS_LegendElement> {
 
   // IGIS_LegendElement
   void SetMapElement(IGIS_MapElement* pMapElement) override;
-  IGIS_MapElement* GetMapElement() override { return m_pMapElement; }
+  IGIS_MapElement* GetMapElement() override { return m_link.Frame(); }
   bool GetFlag() override { return m_bFlag; }
   void SetFlag(bool bFlag) override { m_bFlag = bFlag; }
   IGIS_LegendFormat* GetLegendFormat() override { return m_pFormat.get(); }
@@ -70,7 +71,7 @@ class CGIS_LegendElement final : public CGIS_ElementImpl<IGIS_LegendElement> {
   void Update(const char* szMessage, int nArgument, IGIS_Element* pSender) override;
 
   // The stored ID of the followed frame (-10 none yet, -100 unlinked).
-  int GetMapElementID() const { return m_nMapElementID; }
+  int GetMapElementID() const { return m_link.GetMapElementID(); }
   // Sets the rectangle in the feature and commits it (flag 64).
   void _SetRect(int left, int right, int top, int bottom);
 
@@ -80,8 +81,6 @@ class CGIS_LegendElement final : public CGIS_ElementImpl<IGIS_LegendElement> {
   // Writes the legend's keys into a fresh "Custom" set of the attributes.
   BOOL WriteCustom(IGIS_FeatureAttributes* pAttr);
   BOOL ReadCustom(IGIS_FeatureAttributes* pAttr);
-  void Follow(IGIS_MapElement* pMapElement);
-  void Unfollow();
   // The marks of the items stacked from the rectangle's lower-left corner
   // and, when shown and available, of the title. *pTitleMissing is set when
   // the title is shown but the format has no title symbol. Items of other
@@ -95,7 +94,8 @@ class CGIS_LegendElement final : public CGIS_ElementImpl<IGIS_LegendElement> {
   std::vector<md::basilo::ReleasePtr<IGIS_LegendItem>> m_items;
   IGIS_Subject* m_pSubject = nullptr;
   std::string m_strTitle;
-  IGIS_MapElement* m_pMapElement = nullptr;
-  int m_nMapElementID = -10;
   md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
+  // The followed frame (by registry handle) and its stored ID; declared last
+  // so that it detaches first when the legend ends.
+  CGIS_MapFrameLink m_link{this};
 };
