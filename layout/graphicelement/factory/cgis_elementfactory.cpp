@@ -7,6 +7,7 @@
 #include "host/basilo/makeornull.h"
 #include "host/featra/gis_elementregistry.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
+#include "layout/graphicelement/furniture/cgis_threenorthelement.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "layout/graphicelement/shapes/cgis_ellipseelement.h"
 #include "layout/graphicelement/shapes/cgis_pointelement.h"
@@ -54,7 +55,7 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, &Make<CGIS_ThreeNorthElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_OLE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, nullptr},
