@@ -16,6 +16,9 @@
 #include <numbers>
 #include <tuple>
 
+#include "platform/canvas/coverage.h"
+#include "platform/canvas/pathreduce.h"
+#include "platform/canvas/pngwrite.h"
 #include "platform/text/textengine.h"
 
 namespace md::canvas {
@@ -26,12 +29,37 @@ namespace {
 constexpr double kCoordLimit = 4.0e6;
 constexpr int kMaxSurfaceSide = 32767;
 constexpr double kMiterLimit = 10.0;
+// Hatch lines drawn for one fill of a vector file, at most.
+constexpr double kMaxHatchLines = 100000;
 
 bool Finite(const Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 double ClampCoord(double v) { return std::clamp(v, -kCoordLimit, kCoordLimit); }
 
 void SetColor(cairo_t* cr, Color c) {
   cairo_set_source_rgb(cr, red(c) / 255.0, green(c) / 255.0, blue(c) / 255.0);
+}
+
+// Whether the hatch's 8x8 tile inks the cell (x, y).
+bool HatchInks(Hatch hatch, int x, int y) {
+  const bool horizontal = y == 7;
+  const bool vertical = x == 7;
+  const bool forward = x == y;       // top-left to bottom-right
+  const bool backward = x + y == 7;  // bottom-left to top-right
+  switch (hatch) {
+    case Hatch::Horizontal:
+      return horizontal;
+    case Hatch::Vertical:
+      return vertical;
+    case Hatch::ForwardDiagonal:
+      return forward;
+    case Hatch::BackwardDiagonal:
+      return backward;
+    case Hatch::Cross:
+      return horizontal || vertical;
+    case Hatch::DiagonalCross:
+      return forward || backward;
+  }
+  return false;
 }
 
 // One 8x8 hatch tile in device pixels, lines in `color` on transparent.
@@ -48,34 +76,7 @@ cairo_pattern_t* HatchPattern(Hatch hatch, Color color) {
                             (static_cast<std::uint32_t>(green(color)) << 8) | blue(color);
   for (int y = 0; y < 8; ++y) {
     auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
-    for (int x = 0; x < 8; ++x) {
-      const bool horizontal = y == 7;
-      const bool vertical = x == 7;
-      const bool forward = x == y;       // top-left to bottom-right
-      const bool backward = x + y == 7;  // bottom-left to top-right
-      bool on = false;
-      switch (hatch) {
-        case Hatch::Horizontal:
-          on = horizontal;
-          break;
-        case Hatch::Vertical:
-          on = vertical;
-          break;
-        case Hatch::ForwardDiagonal:
-          on = forward;
-          break;
-        case Hatch::BackwardDiagonal:
-          on = backward;
-          break;
-        case Hatch::Cross:
-          on = horizontal || vertical;
-          break;
-        case Hatch::DiagonalCross:
-          on = forward || backward;
-          break;
-      }
-      row[x] = on ? ink : 0u;
-    }
+    for (int x = 0; x < 8; ++x) row[x] = HatchInks(hatch, x, y) ? ink : 0u;
   }
   cairo_surface_mark_dirty(tile);
   cairo_pattern_t* pattern = cairo_pattern_create_for_surface(tile);
@@ -86,8 +87,9 @@ cairo_pattern_t* HatchPattern(Hatch hatch, Color color) {
 }
 
 // Dash lengths of a pen, in device pixels. Thin pens use the classic
-// cosmetic patterns; wider pens scale them with their width.
-std::vector<double> DashPattern(const Pen& pen) {
+// cosmetic patterns (in dots of `dot` device pixels); wider pens scale them
+// with their width.
+std::vector<double> DashPattern(const Pen& pen, double dot) {
   std::vector<double> base;
   switch (pen.style) {
     case PenStyle::Dash:
@@ -106,11 +108,11 @@ std::vector<double> DashPattern(const Pen& pen) {
       return {};
   }
   const double w = pen.width;
-  const double scale = std::max(1.0, w / 2.0);
+  const double scale = std::max(dot, w / 2.0);
   for (double& d : base) d *= scale;
   // Round and square caps grow every dash by the width; take it from the
   // dash and give it to the gap so the rhythm stays the same.
-  if (pen.cap != LineCap::Flat && w > 1.5) {
+  if (pen.cap != LineCap::Flat && w > 1.5 * dot) {
     for (std::size_t i = 0; i < base.size(); i += 2) {
       const double take = std::min(base[i], w);
       base[i] -= take;
@@ -187,6 +189,7 @@ CairoCanvas::CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int hei
     cairo_transform(cr_, &flip);
   }
   if (scale != 1.0) cairo_scale(cr_, scale, scale);
+  if (kind == Kind::Pdf || kind == Kind::Svg) dot_ = std::max(1.0, 72.0 / scale / kVectorDotDpi);
   antialias_ = kind != Kind::Pixels;
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
@@ -318,7 +321,95 @@ bool CairoCanvas::beginPaint(const State& state, double x0, double y0, double x1
   return false;
 }
 
+void CairoCanvas::fillVectorHatch(const Brush& brush, const State& state) {
+  if (state.opaque) {
+    // The gaps between the hatch lines show the background colour.
+    SetColor(cr_, state.background);
+    cairo_fill_preserve(cr_);
+  }
+  cairo_save(cr_);
+  cairo_clip(cr_);
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  cairo_clip_extents(cr_, &x0, &y0, &x1, &y1);
+  // The raster tile's lines, one dot wide, every 8 dots from the device
+  // origin: where the raster puts them, without a tile's seams.
+  const double period = 8 * dot_;
+  const bool horizontal = brush.hatch == Hatch::Horizontal || brush.hatch == Hatch::Cross;
+  const bool vertical = brush.hatch == Hatch::Vertical || brush.hatch == Hatch::Cross;
+  const bool forward = brush.hatch == Hatch::ForwardDiagonal || brush.hatch == Hatch::DiagonalCross;
+  const bool backward = brush.hatch == Hatch::BackwardDiagonal || brush.hatch == Hatch::DiagonalCross;
+  const double lines = ((x1 - x0) + (y1 - y0)) / period;
+  if (!(x0 < x1 && y0 < y1) || !(lines < kMaxHatchLines)) {
+    cairo_restore(cr_);
+    cairo_new_path(cr_);
+    return;
+  }
+  SetColor(cr_, brush.color);
+  for (double k = std::floor(y0 / period); horizontal && k * period <= y1; ++k) {
+    cairo_rectangle(cr_, x0, k * period + 7 * dot_, x1 - x0, dot_);
+  }
+  for (double k = std::floor(x0 / period); vertical && k * period <= x1; ++k) {
+    cairo_rectangle(cr_, k * period + 7 * dot_, y0, dot_, y1 - y0);
+  }
+  cairo_fill(cr_);
+  // Diagonals through the centres of the tile's diagonal cells: y = x + c
+  // and y = c - x, c a multiple of the period.
+  for (double c = std::floor((y0 - x1) / period) * period; forward && c <= y1 - x0; c += period) {
+    cairo_move_to(cr_, x0, x0 + c);
+    cairo_line_to(cr_, x1, x1 + c);
+  }
+  for (double c = std::floor((x0 + y0) / period) * period; backward && c <= x1 + y1 + period; c += period) {
+    cairo_move_to(cr_, x0, c - x0);
+    cairo_line_to(cr_, x1, c - x1);
+  }
+  cairo_set_line_width(cr_, 0.75 * dot_);
+  cairo_stroke(cr_);
+  cairo_restore(cr_);
+}
+
+bool CairoCanvas::fillDense(const std::vector<std::vector<Point>>& rings, FillRule rule, const Brush& brush,
+                            const State& state, double x0, double y0, double x1, double y1) {
+  if (kind_ != Kind::Image || !antialias_) return false;
+  // The pixels the fill can touch, on the raster.
+  const Rect box{static_cast<int>(std::max(0.0, std::floor(x0))),
+                 static_cast<int>(std::max(0.0, std::floor(y0))),
+                 static_cast<int>(std::min<double>(width_, std::ceil(x1) + 1)),
+                 static_cast<int>(std::min<double>(height_, std::ceil(y1) + 1))};
+  if (box.empty()) return true;
+  const int w = box.right - box.left, h = box.bottom - box.top;
+  const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, w);
+  detail::CoverageMask mask;
+  if (stride <= 0 || !detail::RasterizeCoverage(rings, rule, box, stride, &mask)) return false;
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(mask.alpha.data(), CAIRO_FORMAT_A8, w, h, stride);
+  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+  cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
+  cairo_matrix_t at;
+  cairo_matrix_init_translate(&at, -box.left, -box.top);
+  cairo_pattern_set_matrix(pattern, &at);
+  if (brush.style == BrushStyle::Hatched) {
+    if (state.opaque) {
+      // The gaps between the hatch lines show the background colour.
+      SetColor(cr_, state.background);
+      cairo_mask(cr_, pattern);
+    }
+    cairo_pattern_t* hatch = HatchPattern(brush.hatch, brush.color);
+    cairo_set_source(cr_, hatch);
+    cairo_pattern_destroy(hatch);
+  } else {
+    SetColor(cr_, brush.color);
+  }
+  cairo_mask(cr_, pattern);
+  cairo_pattern_destroy(pattern);
+  cairo_surface_destroy(surface);
+  return true;
+}
+
 void CairoCanvas::fillPath(const Brush& brush, const State& state) {
+  if (brush.style == BrushStyle::Hatched && dot_ > 1.0) {
+    fillVectorHatch(brush, state);
+    return;
+  }
   if (brush.style == BrushStyle::Hatched) {
     cairo_pattern_t* p = HatchPattern(brush.hatch, brush.color);
     cairo_set_source(cr_, p);
@@ -350,22 +441,47 @@ struct Extent {
   }
 };
 
-// Adds the sub-paths; `close` closes every one (fills), `offset` moves the
-// geometry onto pixel centres (strokes). False when a point is not finite.
-bool AddPaths(cairo_t* cr, const Shape& shape, bool close, double offset) {
+// The sub-paths in device pixels, moved by `offset` (onto pixel centres for
+// strokes), without the points that change nothing drawn for `use`. False
+// when a point is not finite.
+struct DevicePaths {
+  std::vector<std::vector<Point>> rings;
+  std::vector<bool> closed;
+  std::size_t points = 0;
+};
+bool ReducedPaths(const Shape& shape, double offset, detail::PathUse use, DevicePaths* out) {
   for (const SubPath& sp : shape.paths)
     for (const Point& p : sp.points)
       if (!Finite(p)) return false;
-  cairo_new_path(cr);
+  std::vector<Point> device;
   for (const SubPath& sp : shape.paths) {
     if (sp.points.empty()) continue;
-    cairo_move_to(cr, ClampCoord(sp.points[0].x) + offset, ClampCoord(sp.points[0].y) + offset);
-    for (std::size_t i = 1; i < sp.points.size(); ++i)
-      cairo_line_to(cr, ClampCoord(sp.points[i].x) + offset, ClampCoord(sp.points[i].y) + offset);
-    if (close || sp.closed) cairo_close_path(cr);
+    device.clear();
+    device.reserve(sp.points.size());
+    for (const Point& p : sp.points)
+      device.push_back(Point{ClampCoord(p.x) + offset, ClampCoord(p.y) + offset});
+    out->rings.emplace_back();
+    detail::ReducePath(device, use, &out->rings.back());
+    out->closed.push_back(sp.closed);
+    out->points += out->rings.back().size();
   }
   return true;
 }
+
+// Adds the paths to cairo; `close` closes every one (fills).
+void AddPaths(cairo_t* cr, const DevicePaths& paths, bool close) {
+  cairo_new_path(cr);
+  for (std::size_t k = 0; k < paths.rings.size(); ++k) {
+    const std::vector<Point>& ring = paths.rings[k];
+    cairo_move_to(cr, ring[0].x, ring[0].y);
+    for (std::size_t i = 1; i < ring.size(); ++i) cairo_line_to(cr, ring[i].x, ring[i].y);
+    if (close || paths.closed[k]) cairo_close_path(cr);
+  }
+}
+
+// Fills with this many points or more go through the coverage rasterizer on
+// anti-aliased rasters.
+constexpr std::size_t kDenseFillPoints = 4096;
 
 }  // namespace
 
@@ -383,19 +499,33 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
   }
   if (!(box.x0 <= box.x1)) return;
   // Room for the stroke: half the width, miter spikes, caps and the half-pixel shift.
-  const double w = doStroke ? std::min(pen.width, kCoordLimit) : 0.0;
+  // On vector files no line is thinner than a dot.
+  const double w = doStroke ? std::min(dot_ > 1.0 ? std::max(pen.width, dot_) : pen.width, kCoordLimit) : 0.0;
   const double pad = 2.0 + (doStroke ? w * (pen.join == LineJoin::Miter ? kMiterLimit / 2 + 1 : 1.5) : 0.0);
   if (!beginPaint(state, box.x0 - pad, box.y0 - pad, box.x1 + pad, box.y1 + pad)) return;
   cairo_set_antialias(cr_, antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-  if (doFill && AddPaths(cr_, shape, true, 0.0)) {
-    cairo_set_fill_rule(cr_,
-                        shape.rule == FillRule::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
-    fillPath(brush, state);
+  DevicePaths fill;
+  if (doFill && ReducedPaths(shape, 0.0, detail::PathUse::Fill, &fill) && !fill.rings.empty()) {
+    if (!(fill.points >= kDenseFillPoints &&
+          fillDense(fill.rings, shape.rule, brush, state, box.x0, box.y0, box.x1, box.y1))) {
+      AddPaths(cr_, fill, true);
+      cairo_set_fill_rule(
+          cr_, shape.rule == FillRule::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+      fillPath(brush, state);
+    }
   }
-  if (doStroke && AddPaths(cr_, shape, false, 0.5)) {
+  // Thin pens have no caps, as the platform's one-pixel lines.
+  const LineCap cap = w <= 1.5 * dot_ ? LineCap::Flat : pen.cap;
+  Pen effective = pen;
+  effective.cap = cap;
+  effective.width = w;
+  const std::vector<double> dashes = doStroke ? DashPattern(effective, dot_) : std::vector<double>();
+  DevicePaths stroke;
+  if (doStroke &&
+      ReducedPaths(shape, 0.5, dashes.empty() ? detail::PathUse::SolidStroke : detail::PathUse::DashedStroke,
+                   &stroke)) {
+    AddPaths(cr_, stroke, false);
     cairo_set_line_width(cr_, w);
-    // Thin pens have no caps, as the platform's one-pixel lines.
-    LineCap cap = w <= 1.5 ? LineCap::Flat : pen.cap;
     cairo_set_line_cap(cr_, cap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
                             : cap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
                                                      : CAIRO_LINE_CAP_BUTT);
@@ -403,9 +533,6 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
                              : pen.join == LineJoin::Bevel ? CAIRO_LINE_JOIN_BEVEL
                                                            : CAIRO_LINE_JOIN_MITER);
     cairo_set_miter_limit(cr_, kMiterLimit);
-    Pen effective = pen;
-    effective.cap = cap;
-    const std::vector<double> dashes = DashPattern(effective);
     if (!dashes.empty()) {
       if (state.opaque) {
         // The gaps of a styled pen show the background colour.
@@ -604,6 +731,15 @@ bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {
   return true;
 }
 
+const std::uint32_t* CairoCanvas::pixelRow(int y) const {
+  if ((kind_ != Kind::Image && kind_ != Kind::Pixels) || y < 0 || y >= height_) return nullptr;
+  const unsigned char* data = cairo_image_surface_get_data(surface_);
+  if (data == nullptr) return nullptr;
+  const int row = bottomUp_ ? height_ - 1 - y : y;
+  return reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) *
+                                                           cairo_image_surface_get_stride(surface_));
+}
+
 // Cairo sets the unused top byte of every pixel it paints; a bitmap's bits
 // keep it zero, so it is cleared once the drawing is flushed.
 void CairoCanvas::flush() {
@@ -624,23 +760,8 @@ void CairoCanvas::flush() {
 bool CairoCanvas::writePng(const std::string& path) {
   if (kind_ != Kind::Image && kind_ != Kind::Pixels) return false;
   cairo_surface_flush(surface_);
-  if (!bottomUp_) return cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_);
-  bool done = false;
-  if (cairo_surface_status(copy) == CAIRO_STATUS_SUCCESS) {
-    cairo_surface_flush(copy);
-    const int stride = cairo_image_surface_get_stride(copy);
-    unsigned char* data = cairo_image_surface_get_data(copy);
-    std::vector<std::uint32_t> row(static_cast<std::size_t>(width_));
-    for (int y = 0; y < height_; ++y) {
-      readPixels(Rect{0, y, width_, y + 1}, row.data());
-      std::memcpy(data + static_cast<std::ptrdiff_t>(y) * stride, row.data(), row.size() * 4);
-    }
-    cairo_surface_mark_dirty(copy);
-    done = cairo_surface_write_to_png(copy, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  }
-  cairo_surface_destroy(copy);
-  return done;
+  return WritePngFile(path, cairo_image_surface_get_data(surface_), width_, height_,
+                      cairo_image_surface_get_stride(surface_), bottomUp_);
 }
 
 void CairoCanvas::newPage() {

@@ -1,7 +1,8 @@
 // One input of the map frame's stored-state readers: the bytes as the
 // "Custom" buffer of a frame read with Archive (and written and read once
-// more), as the buffer of a grid list, and as a stored border. Shared by the
-// fuzz target and the regular test that replays seeds and crash inputs.
+// more), as the buffer of its grid list, and as a stored border. Shared by
+// the fuzz target and the regular test that replays seeds and crash inputs;
+// it reaches the library only through its exports and interfaces.
 #pragma once
 
 #include <cmath>
@@ -14,15 +15,15 @@
 #include "host/featra/igis_feature.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/border/igis_mapborder.h"
-#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
-#include "layout/graphicelement/mapframe/cgis_mapelement.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrids.h"
+#include "layout/graphicelement/igis_element.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
 
-namespace mapframeinput {
+namespace md::test::mapframeinput {
 
 inline void Feed(const std::uint8_t* data, std::size_t size) {
-  md::layout::InstallElementHooks();
+  IGIS_ElementFactory* factory = GIS_CreateGraphicElementFactoryObject();
   IGIS_FeatureSet* set = GIS_CreateFeatureSetObject(nullptr, "fuzz", 0, 0, 0, 0, nullptr);
   IGIS_Document* doc = GIS_CreateDocumentObject();
   IGIS_SpatialReference* gk =
@@ -33,7 +34,9 @@ inline void Feed(const std::uint8_t* data, std::size_t size) {
   bytes->SetSize(static_cast<int>(size));
   if (size > 0) std::memcpy(bytes->GetData(), data, size);
 
-  auto* frame = new CGIS_MapElement(set, nullptr);
+  IGIS_Element* element = factory->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_MAP, set, nullptr);
+  auto* frame = dynamic_cast<IGIS_MapElement*>(element);
+  if (frame == nullptr) std::abort();
   frame->SetRect(SGIS_Rect(0, 5000, 10000, 0));
   frame->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", bytes, 0);
   frame->Archive(1, 0);
@@ -43,11 +46,10 @@ inline void Feed(const std::uint8_t* data, std::size_t size) {
     std::abort();
   frame->Archive(0, 0);
   frame->Archive(1, 0);
+  // The same bytes as a stored grid list, appended to the frame's.
+  if (IGIS_MapGrids* grids = frame->GetMapGrids()) grids->Open(bytes);
   frame->Release();
 
-  auto* grids = new CGIS_MapGrids();
-  grids->Open(bytes);
-  grids->Release();
   IGIS_MapBorder* border = GIS_GetMapBorderFactoryObject()->CreateMapborderFromBuffer(bytes);
   if (border != nullptr) border->Release();
 
@@ -55,6 +57,7 @@ inline void Feed(const std::uint8_t* data, std::size_t size) {
   set->Release();
   doc->Release();
   gk->Release();
+  factory->Release();
 }
 
-}  // namespace mapframeinput
+}  // namespace md::test::mapframeinput

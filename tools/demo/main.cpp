@@ -139,7 +139,8 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
 
   std::printf("%s:\n", run.stem.c_str());
 
-  md::canvas::Raster first;
+  // The first print is kept to compare the second with, in place.
+  std::unique_ptr<md::canvas::CairoCanvas> first;
   std::size_t elementCount = 0;
   std::string kinds;
   {
@@ -156,15 +157,13 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     kinds = KindSummary(*page);
 
     Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
-    auto canvas = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
-    if (canvas == nullptr) return Fail(error);
-    if (!canvas->writePng(pngPath)) return Fail("cannot write " + pngPath);
-    first = md::canvas::ReadRaster(*canvas);
-    canvas.reset();
+    first = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
+    if (first == nullptr) return Fail(error);
+    if (!first->writePng(pngPath)) return Fail("cannot write " + pngPath);
     print.End();
 
     Stage pdf("writing the PDF");
-    if (!md::demo::PrintPdf(*page, pdfPath, options.dpi, nullptr, &error)) return Fail(error);
+    if (!md::demo::PrintVector(*page, pdfPath, nullptr, &error)) return Fail(error);
     pdf.End();
 
     Stage store("storing the elements and saving the feature set");
@@ -174,7 +173,7 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     // The first page ends here: the second one comes from the file alone.
   }
 
-  md::canvas::Raster second;
+  std::unique_ptr<md::canvas::CairoCanvas> second;
   {
     Stage load("loading the feature set into a fresh page");
     std::unique_ptr<md::demo::Page> page = md::demo::LoadPage(pagePath, &error, run.mapLayer);
@@ -185,18 +184,19 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
                   std::to_string(elementCount));
     }
     Stage print("printing the loaded page");
-    auto canvas = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
-    if (canvas == nullptr) return Fail(error);
-    second = md::canvas::ReadRaster(*canvas);
+    second = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
+    if (second == nullptr) return Fail(error);
     print.End();
   }
 
-  const md::canvas::Difference d = md::canvas::Compare(first, second, 0);
-  if (first.pixels.empty() || !d.sameSize || d.differing != 0) {
+  const md::canvas::Difference d = md::canvas::Compare(*first, *second, 0);
+  if (!d.sameSize || d.differing != 0) {
     std::string detail = d.sameSize ? std::to_string(d.differing) + " pixels differ" : "the sizes differ";
     std::string written;
-    if (md::canvas::WritePng(second, reloadedPath, nullptr)) written += "\n  " + reloadedPath;
-    if (d.sameSize && md::canvas::WritePng(md::canvas::DifferenceImage(first, second, 0), diffPath, nullptr))
+    if (second->writePng(reloadedPath)) written += "\n  " + reloadedPath;
+    if (d.sameSize && md::canvas::WritePng(md::canvas::DifferenceImage(md::canvas::ReadRaster(*first),
+                                                                       md::canvas::ReadRaster(*second), 0),
+                                           diffPath, nullptr))
       written += "\n  " + diffPath + " (differing pixels in red)";
     return Fail("the page read back does not print like the page stored: " + detail + ". See:\n  " + pngPath +
                 written);
@@ -207,8 +207,8 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   std::printf("  %zu elements (%s)\n", elementCount, kinds.c_str());
   std::printf(
       "  stored, saved, loaded into a fresh feature set and printed again: the same, pixel for pixel\n");
-  files->push_back(pngPath + "  (" + std::to_string(first.width) + " x " + std::to_string(first.height) +
-                   " pixels, " + std::to_string(options.dpi) + " dpi)");
+  files->push_back(pngPath + "  (" + std::to_string(first->width()) + " x " +
+                   std::to_string(first->height()) + " pixels, " + std::to_string(options.dpi) + " dpi)");
   files->push_back(pdfPath + "  (vector, 297 x 210 mm)");
   files->push_back(pagePath + "  (the stored feature set, " +
                    std::to_string(ec ? 0 : static_cast<unsigned long long>(pageBytes)) + " bytes)");

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <type_traits>
 
 #include "host/basilo/igis_geopointlist.h"
 #include "host/basilo/igis_log.h"
@@ -56,9 +55,9 @@ void GiveDefaultBorder(IGIS_FrameProperty* pFrame) {
 CGIS_MapElement::CGIS_MapElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
     : CGIS_ElementImpl(kClass, "地图框架") {
   if (pOwner == nullptr) return;
-  m_pFrame = GIS_CreateFramePropertyObject();
-  if (m_pFrame != nullptr) GiveDefaultBorder(m_pFrame);
-  m_pGrids = md::basilo::MakeOrNull<CGIS_MapGrids>("CGIS_MapElement::CGIS_MapElement");
+  m_pFrame.reset(GIS_CreateFramePropertyObject());
+  if (m_pFrame != nullptr) GiveDefaultBorder(m_pFrame.get());
+  m_pGrids.reset(md::basilo::MakeOrNull<CGIS_MapGrids>("CGIS_MapElement::CGIS_MapElement"));
   if (m_pGrids != nullptr) m_pGrids->SetMapElement(this);
 
   SGIS_ElementBindOptions options;
@@ -84,7 +83,7 @@ CGIS_MapElement::CGIS_MapElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature
   // The host's feature set hears every message of the frame.
   if (m_pSubject != nullptr) m_pSubject->Attach(pOwner, 0);
   IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
-  if (pFactory != nullptr) m_pSpatialReference = pFactory->CreateSpatialReference(0);
+  if (pFactory != nullptr) m_pSpatialReference.reset(pFactory->CreateSpatialReference(0));
 }
 
 CGIS_MapElement::~CGIS_MapElement() {
@@ -95,27 +94,17 @@ CGIS_MapElement::~CGIS_MapElement() {
     m_pSubject->Notify(GIS_MESSAGE_ELEMENT_MAP_DEL, 0, this);
   }
   DetachFromMap();
-  ReleaseMainObject();
+  m_pMainObject.reset();
   if (m_pSubject != nullptr) {
     m_pSubject->DetachAll();
     GIS_ReleaseSubjectObject(m_pSubject);
     m_pSubject = nullptr;
   }
-  if (m_pFrame != nullptr) {
-    m_pFrame->Release();
-    m_pFrame = nullptr;
-  }
-  if (m_pGrids != nullptr) {
-    m_pGrids->ReleaseMapGrids();
-    m_pGrids->Release();
-    m_pGrids = nullptr;
-  }
-  if (m_pSpatialReference != nullptr) {
-    m_pSpatialReference->Release();
-    m_pSpatialReference = nullptr;
-  }
-  SetInnerMapBorder(nullptr);
-  SetOuterMapBorder(nullptr);
+  m_pFrame.reset();
+  m_pGrids.reset();
+  m_pSpatialReference.reset();
+  m_pInnerBorder.reset();
+  m_pOuterBorder.reset();
   ReplaceClipPolygon(nullptr);
 }
 
@@ -144,28 +133,28 @@ SGIS_DRect* CGIS_MapElement::GetMapBound(SGIS_DRect* pBound) {
 }
 
 bool CGIS_MapElement::SetFramePropertyPtr(IGIS_FrameProperty* pFrame) {
-  if (pFrame == m_pFrame) return true;
-  if (m_pFrame != nullptr) m_pFrame->Release();
-  m_pFrame = pFrame != nullptr ? pFrame->Clone() : nullptr;
+  if (pFrame == m_pFrame.get()) return true;
+  m_pFrame.reset(pFrame != nullptr ? pFrame->Clone() : nullptr);
   return true;
 }
 
-IGIS_MapGrids* CGIS_MapElement::GetMapGrids() { return m_pGrids; }
+IGIS_MapGrids* CGIS_MapElement::GetMapGrids() { return m_pGrids.get(); }
 
 void CGIS_MapElement::SetInnerMapBorder(IGIS_MapBorder* pBorder) {
-  if (pBorder == m_pInnerBorder && pBorder != nullptr) return;
-  m_keptInnerBorder.clear();
-  if (pBorder == m_pInnerBorder) return;
-  if (m_pInnerBorder != nullptr) m_pInnerBorder->Release();
-  m_pInnerBorder = pBorder != nullptr ? pBorder->Clone() : nullptr;
+  ReplaceBorder(&m_pInnerBorder, &m_keptInnerBorder, pBorder);
 }
 
 void CGIS_MapElement::SetOuterMapBorder(IGIS_MapBorder* pBorder) {
-  if (pBorder == m_pOuterBorder && pBorder != nullptr) return;
-  m_keptOuterBorder.clear();
-  if (pBorder == m_pOuterBorder) return;
-  if (m_pOuterBorder != nullptr) m_pOuterBorder->Release();
-  m_pOuterBorder = pBorder != nullptr ? pBorder->Clone() : nullptr;
+  ReplaceBorder(&m_pOuterBorder, &m_keptOuterBorder, pBorder);
+}
+
+void CGIS_MapElement::ReplaceBorder(md::basilo::ReleasePtr<IGIS_MapBorder>* pHeld,
+                                    std::vector<unsigned char>* pKept, IGIS_MapBorder* pBorder) {
+  if (pBorder != nullptr && pBorder == pHeld->get()) return;
+  // A border given or removed on purpose replaces one kept as stored.
+  pKept->clear();
+  if (pBorder == pHeld->get()) return;
+  pHeld->reset(pBorder != nullptr ? pBorder->Clone() : nullptr);
 }
 
 void CGIS_MapElement::CopyMapName(const char* szName) {
@@ -185,18 +174,12 @@ BOOL CGIS_MapElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithComm
     bool bDisableAuto;
     double dRotateAngle;
     SGIS_Rect rect;
-    std::shared_ptr<IGIS_FrameProperty> frame;
-    std::shared_ptr<IGIS_MapBorder> inner, outer;
+    md::basilo::ReleasePtr<IGIS_FrameProperty> frame;
+    md::basilo::ReleasePtr<IGIS_MapBorder> inner, outer;
     std::vector<unsigned char> custom;
     bool bLock, bKeep;
     int nOrder;
     std::string name;
-  };
-  auto keep = [](auto* p) {
-    using T = std::remove_pointer_t<decltype(p)>;
-    return std::shared_ptr<T>(p, [](T* q) {
-      if (q != nullptr) q->Release();
-    });
   };
   auto snap = std::make_shared<Snapshot>();
   snap->nExtentType = m_nExtentType;
@@ -206,11 +189,11 @@ BOOL CGIS_MapElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithComm
   snap->bDisableAuto = m_bDisableAutoControlVectorSubLayer;
   snap->dRotateAngle = m_dRotateAngle;
   snap->rect = GetRect();
-  snap->frame = keep(m_pFrame != nullptr ? m_pFrame->Clone() : nullptr);
+  snap->frame.reset(m_pFrame != nullptr ? m_pFrame->Clone() : nullptr);
   if (m_pFrame != nullptr && !snap->frame)
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "pFrameProperty == NULL");
-  snap->inner = keep(m_pInnerBorder != nullptr ? m_pInnerBorder->Clone() : nullptr);
-  snap->outer = keep(m_pOuterBorder != nullptr ? m_pOuterBorder->Clone() : nullptr);
+  snap->inner.reset(m_pInnerBorder != nullptr ? m_pInnerBorder->Clone() : nullptr);
+  snap->outer.reset(m_pOuterBorder != nullptr ? m_pOuterBorder->Clone() : nullptr);
   IGIS_Feature* pFeature = GetFeaturePtr();
   IGIS_FeatureAttributes* pAttr = pFeature != nullptr ? pFeature->GetAttributes() : nullptr;
   if (pAttr != nullptr) {
@@ -269,9 +252,9 @@ IGIS_Element* CGIS_MapElement::Clone() {
   pCopy->SetMap(m_pMap);
   pCopy->SetMapBound(m_bound);
   pCopy->SetLock(m_core.m_bLock);
-  pCopy->SetFramePropertyPtr(m_pFrame);
-  pCopy->SetInnerMapBorder(m_pInnerBorder);
-  pCopy->SetOuterMapBorder(m_pOuterBorder);
+  pCopy->SetFramePropertyPtr(m_pFrame.get());
+  pCopy->SetInnerMapBorder(m_pInnerBorder.get());
+  pCopy->SetOuterMapBorder(m_pOuterBorder.get());
   pCopy->SetDisableAutoControlVectorSubLayer(m_bDisableAutoControlVectorSubLayer);
   IGIS_MapGrids* pTarget = pCopy->GetMapGrids();
   if (m_pGrids != nullptr && pTarget != nullptr) {
@@ -325,9 +308,9 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
     if (IGIS_Field* f = md::layout::detail::FieldFor(set.get(), keys::kMapGrids)) {
       if (m_pGrids != nullptr && f->GetDataBuffer() != nullptr) m_pGrids->Save(f->GetDataBuffer());
     }
-    WriteBorder(set.get(), keys::kInnerMapBorder, keys::kInnerMapBorderNull, m_pInnerBorder,
+    WriteBorder(set.get(), keys::kInnerMapBorder, keys::kInnerMapBorderNull, m_pInnerBorder.get(),
                 m_keptInnerBorder);
-    WriteBorder(set.get(), keys::kOuterMapBorder, keys::kOuterMapBorderNull, m_pOuterBorder,
+    WriteBorder(set.get(), keys::kOuterMapBorder, keys::kOuterMapBorderNull, m_pOuterBorder.get(),
                 m_keptOuterBorder);
     if (IGIS_Field* f = md::layout::detail::FieldFor(set.get(), keys::kDisableAutoControlVectorSubLayer)) {
       f->SetBool(m_bDisableAutoControlVectorSubLayer);
@@ -351,7 +334,7 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (IGIS_Field* f = set->GetProperty(keys::kExtentType)) m_nExtentType = f->GetInt();
   if (IGIS_Field* f = set->GetProperty(keys::kMapGrids)) {
     if (m_pGrids == nullptr) {
-      m_pGrids = md::basilo::MakeOrNull<CGIS_MapGrids>("CGIS_MapElement::Archive");
+      m_pGrids.reset(md::basilo::MakeOrNull<CGIS_MapGrids>("CGIS_MapElement::Archive"));
       if (m_pGrids != nullptr) m_pGrids->SetMapElement(this);
     }
     // Reading again replaces the grids rather than adding a second set.
@@ -361,7 +344,7 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
     }
   }
   if (IGIS_Field* f = set->GetProperty(keys::kFrameProperty)) {
-    if (m_pFrame == nullptr) m_pFrame = GIS_CreateFramePropertyObject();
+    if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
     if (m_pFrame != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
   }
   if (IGIS_Field* f = set->GetProperty(keys::kSpatialReference)) {
@@ -369,7 +352,7 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
     if (pBuffer != nullptr && pBuffer->GetSize() > 0) {
       if (m_pSpatialReference == nullptr) {
         IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
-        if (pFactory != nullptr) m_pSpatialReference = pFactory->CreateFromBuffer(pBuffer);
+        if (pFactory != nullptr) m_pSpatialReference.reset(pFactory->CreateFromBuffer(pBuffer));
       } else {
         m_pSpatialReference->Archive(pBuffer, GIS_ARCHIVE_READ);
       }
@@ -407,7 +390,7 @@ void CGIS_MapElement::ReadBorders(IGIS_PropertySet* pSet) {
   struct Slot {
     const char* szKey;
     const char* szNullKey;
-    IGIS_MapBorder** ppBorder;
+    md::basilo::ReleasePtr<IGIS_MapBorder>* pBorder;
     std::vector<unsigned char>* pKept;
   };
   const Slot slots[] = {
@@ -420,11 +403,10 @@ void CGIS_MapElement::ReadBorders(IGIS_PropertySet* pSet) {
     IGIS_Field* pField = pSet->GetProperty(slot.szKey);
     IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
     if (pBuffer == nullptr) continue;
-    if (*slot.ppBorder != nullptr) (*slot.ppBorder)->Release();
-    *slot.ppBorder = pFactory != nullptr ? pFactory->CreateMapborderFromBuffer(pBuffer) : nullptr;
+    slot.pBorder->reset(pFactory != nullptr ? pFactory->CreateMapborderFromBuffer(pBuffer) : nullptr);
     slot.pKept->clear();
     // A border of a kind that cannot be rebuilt here is kept as stored.
-    if (*slot.ppBorder == nullptr) md::layout::detail::GetBytes(pBuffer, slot.pKept);
+    if (*slot.pBorder == nullptr) md::layout::detail::GetBytes(pBuffer, slot.pKept);
   }
 }
 
@@ -465,7 +447,7 @@ void CGIS_MapElement::Update(const char* szMessage, int nArgument, IGIS_Element*
     if (m_pMap == nullptr) return;
     IGIS_SpatialReference* pNew = m_pMap->GetSpatialReference();
     CGIS_SpatialReferenceHolder holder;
-    holder.Create(m_pSpatialReference, pNew, nullptr, nullptr);
+    holder.Create(m_pSpatialReference.get(), pNew, nullptr, nullptr);
     if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, kBoundSamplesPerEdge, 1);
     m_history.clear();
     m_nHistoryIndex = 0;

@@ -10,7 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "host/basilo/releaseptr.h"
+#include "host/helmora/igis_mainobject.h"
+#include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
+#include "layout/graphicelement/frame/igis_frameproperty.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 
 class CGIS_MapGrids;
@@ -70,7 +76,7 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   void SetScale(double dScale) override;
   void SetExtentType(int nType) override;
   int GetExtentType() override { return m_nExtentType; }
-  IGIS_FrameProperty* GetFramePropertyPtr() override { return m_pFrame; }
+  IGIS_FrameProperty* GetFramePropertyPtr() override { return m_pFrame.get(); }
   bool SetFramePropertyPtr(IGIS_FrameProperty* pFrame) override;
   IGIS_MainObject* GetMainObject() override;
   bool CanGoPreviousExtent() override;
@@ -85,9 +91,9 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   void SetRotateAngle(double dAngle) override;
   void SetMapName(const char* szName) override;
   const char* GetMapName() override { return m_strMapName.c_str(); }
-  IGIS_MapBorder* GetInnerMapBorder() override { return m_pInnerBorder; }
+  IGIS_MapBorder* GetInnerMapBorder() override { return m_pInnerBorder.get(); }
   void SetInnerMapBorder(IGIS_MapBorder* pBorder) override;
-  IGIS_MapBorder* GetOuterMapBorder() override { return m_pOuterBorder; }
+  IGIS_MapBorder* GetOuterMapBorder() override { return m_pOuterBorder.get(); }
   void SetOuterMapBorder(IGIS_MapBorder* pBorder) override;
   bool GetDisableAutoControlVectorSubLayer() override { return m_bDisableAutoControlVectorSubLayer; }
   void SetDisableAutoControlVectorSubLayer(bool bDisable) override {
@@ -106,7 +112,7 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   void Notify(const char* szMessage, int nArgument, IGIS_Element* pSender) override;
 
   // The frame's spatial reference: that of its bound map (empty without one).
-  IGIS_SpatialReference* GetSpatialReference() { return m_pSpatialReference; }
+  IGIS_SpatialReference* GetSpatialReference() { return m_pSpatialReference.get(); }
   // The visited extents and the current position in them.
   const std::vector<SGIS_DRect>& GetExtentHistory() const { return m_history; }
   int GetExtentHistoryIndex() const { return m_nHistoryIndex; }
@@ -125,7 +131,6 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   // names the caller in log records.
   void EnsureMainObject(const char* szOperation);
   bool RegisterOtherComponentsCfgFile();
-  void ReleaseMainObject();
   // The map inside the frame's device rectangle, through the main controller.
   void DrawMap(HDC hdc, bool bPrint, IGIS_Display* pDisplay, const SGIS_Rect& rect,
                IGIS_SpatialReference* pReference);
@@ -154,23 +159,26 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   void WriteBorder(IGIS_PropertySet* pSet, const char* szKey, const char* szNullKey, IGIS_MapBorder* pBorder,
                    const std::vector<unsigned char>& kept);
   void CopyMapName(const char* szName);
+  // Keeps a clone of the border (NULL removes it) and forgets a kept one.
+  static void ReplaceBorder(md::basilo::ReleasePtr<IGIS_MapBorder>* pHeld, std::vector<unsigned char>* pKept,
+                            IGIS_MapBorder* pBorder);
 
   SGIS_DRect m_bound;
   IGIS_Map* m_pMap = nullptr;
   std::string m_strMapName;
-  IGIS_MainObject* m_pMainObject = nullptr;
+  md::basilo::ReleasePtr<IGIS_MainObject> m_pMainObject;
   IGIS_Subject* m_pSubject = nullptr;
   int m_nExtentType = GIS_MAP_EXTENT_AUTOMATIC;
   double m_dFixScale = 10.0;
-  IGIS_FrameProperty* m_pFrame = nullptr;
+  md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
   std::vector<SGIS_DRect> m_history;
   int m_nHistoryIndex = 0;
-  CGIS_MapGrids* m_pGrids = nullptr;
+  md::basilo::ReleasePtr<CGIS_MapGrids> m_pGrids;
   IGIS_GeoPolygon* m_pClipPolygon = nullptr;
   double m_dRotateAngle = 0.0;
-  IGIS_SpatialReference* m_pSpatialReference = nullptr;
-  IGIS_MapBorder* m_pInnerBorder = nullptr;
-  IGIS_MapBorder* m_pOuterBorder = nullptr;
+  md::basilo::ReleasePtr<IGIS_SpatialReference> m_pSpatialReference;
+  md::basilo::ReleasePtr<IGIS_MapBorder> m_pInnerBorder;
+  md::basilo::ReleasePtr<IGIS_MapBorder> m_pOuterBorder;
   // Stored borders of a kind the library could not rebuild: written back as read.
   std::vector<unsigned char> m_keptInnerBorder;
   std::vector<unsigned char> m_keptOuterBorder;

@@ -81,12 +81,12 @@ bool CGIS_MapElement::RegisterComponentsOfFolder(IGIS_MainObject* pMainObject, c
 }
 
 bool CGIS_MapElement::RegisterOtherComponentsCfgFile() {
-  return RegisterComponentsOfFolder(m_pMainObject, ProgramFolder());
+  return RegisterComponentsOfFolder(m_pMainObject.get(), ProgramFolder());
 }
 
 void CGIS_MapElement::EnsureMainObject(const char* szOperation) {
   if (m_pMainObject != nullptr) return;
-  m_pMainObject = HM_CreateMainObject(0);
+  m_pMainObject.reset(HM_CreateMainObject(0));
   if (m_pMainObject == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(), "m_pMainObject == NULL");
     return;
@@ -100,15 +100,9 @@ void CGIS_MapElement::EnsureMainObject(const char* szOperation) {
   if (std::strcmp(szOperation, "SetMap") == 0 && m_pMap != nullptr) m_pMainObject->SetMap(m_pMap);
 }
 
-void CGIS_MapElement::ReleaseMainObject() {
-  if (m_pMainObject == nullptr) return;
-  m_pMainObject->Release();
-  m_pMainObject = nullptr;
-}
-
 IGIS_MainObject* CGIS_MapElement::GetMainObject() {
   EnsureMainObject("GetMainObject");
-  return m_pMainObject;
+  return m_pMainObject.get();
 }
 
 IGIS_SpatialReference* CGIS_MapElement::PageReference() {
@@ -135,18 +129,14 @@ void CGIS_MapElement::SetMap(IGIS_Map* pMap) {
       if (m_pMainObject != nullptr) m_pMainObject->SetMap(nullptr);
       m_dRotateAngle = 0.0;
     }
-    if (m_pSpatialReference != nullptr) {
-      m_pSpatialReference->Release();
-      m_pSpatialReference = nullptr;
-    }
+    m_pSpatialReference.reset();
   } else {
     DetachFromMap();
     m_pMap = pMap;
     if (const char* szName = pMap->GetName()) CopyMapName(szName);
     if (m_pMainObject != nullptr) m_pMainObject->SetMap(pMap);
     pMap->Attach(this, 0);
-    if (m_pSpatialReference != nullptr) m_pSpatialReference->Release();
-    m_pSpatialReference = CopySpatialReference(pMap->GetSpatialReference());
+    m_pSpatialReference.reset(CopySpatialReference(pMap->GetSpatialReference()));
     SetMapBound(WorldRect(pMap));
     IGIS_MapView* pView = m_pMainObject != nullptr ? m_pMainObject->GetMapView() : nullptr;
     ReplaceClipPolygon(RectToGeoPolygon(m_bound, pView != nullptr ? pView->GetSpatialReference() : nullptr));
@@ -234,7 +224,7 @@ void CGIS_MapElement::BindStoredMap() {
   m_pMap->Attach(this, 0);
   CGIS_SpatialReferenceHolder holder;
   IGIS_SpatialReference* pMapReference = m_pMap->GetSpatialReference();
-  holder.Create(m_pSpatialReference, pMapReference, nullptr, nullptr);
+  holder.Create(m_pSpatialReference.get(), pMapReference, nullptr, nullptr);
   if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, kBoundSamplesPerEdge, 1);
   if (m_pSpatialReference != nullptr && pMapReference != nullptr)
     m_pSpatialReference->CopyFrom(pMapReference);

@@ -229,7 +229,8 @@ double CGIS_MapElement::CalcMapScale() {
   const double d = bound.Height() * 0.001;
   IGIS_GeoArithmetic* pArithmetic = GIS_CreateGeoArithmeticObject();
   if (pArithmetic == nullptr) return 1.0;
-  const double distance = pArithmetic->Distance(c.x, bound.y1 - d, c.x, bound.y2 + d, m_pSpatialReference, 1);
+  const double distance =
+      pArithmetic->Distance(c.x, bound.y1 - d, c.x, bound.y2 + d, m_pSpatialReference.get(), 1);
   pArithmetic->Release();
   // Metres per page unit: what the page reference's projected system and
   // unit factor say, else the page's own unit of 0.01 mm.

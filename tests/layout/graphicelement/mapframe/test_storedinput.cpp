@@ -24,7 +24,7 @@ TEST(MapFrameStoredInput, SeedsAndCrashInputsReadWithoutHarm) {
     if (!fs::is_directory(d)) continue;
     for (const auto& e : fs::directory_iterator(d)) {
       const std::vector<std::uint8_t> bytes = ReadFile(e.path());
-      mapframeinput::Feed(bytes.data(), bytes.size());
+      md::test::mapframeinput::Feed(bytes.data(), bytes.size());
       ++n;
     }
   }
@@ -34,7 +34,7 @@ TEST(MapFrameStoredInput, SeedsAndCrashInputsReadWithoutHarm) {
     const std::vector<std::uint8_t> bytes = ReadFile(e.path());
     for (std::size_t cut :
          {std::size_t{0}, std::size_t{1}, bytes.size() / 3, bytes.size() / 2, bytes.size() - 1}) {
-      if (cut <= bytes.size()) mapframeinput::Feed(bytes.data(), cut);
+      if (cut <= bytes.size()) md::test::mapframeinput::Feed(bytes.data(), cut);
     }
   }
 }

@@ -1,0 +1,12 @@
+// Fuzzes the reader of stored element frames (checks in frame_input.h).
+#include <cstddef>
+#include <cstdint>
+
+#include "tests/fuzz/frame_input.h"
+#include "tests/fuzz/fuzz_common.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size > (1u << 20)) return 0;
+  md::test::ReadFrameInput(data, size);
+  return 0;
+}
