@@ -101,6 +101,11 @@ BOOL CGIS_ThreeNorthElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
     return FALSE;
   }
+  // Without a display's view no point can reach the device.
+  if (pDisplay == nullptr || pDisplay->GetView() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_display == NULL");
+    return FALSE;
+  }
   IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
   if (pRenderer == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_symbolization== NULL ");

@@ -290,8 +290,13 @@ TEST_F(ThreeNorthDraw, LongArcsDrawWithoutOverflow) {
 
 TEST_F(ThreeNorthDraw, FailuresAreLoggedAndDrawNothing) {
   CGIS_ThreeNorthElement* e = NewDiagram();
-  set_->GetFeatureClass()->SetSpatialReference(nullptr);
   RecordingPrinter printer;
+  {
+    LogMark mark;
+    EXPECT_FALSE(e->OnDraw(printer.hdc, true, nullptr));
+    EXPECT_TRUE(mark.Has(3, "CGIS_ThreeNorthElement::OnDraw", "p_display == NULL"));
+  }
+  set_->GetFeatureClass()->SetSpatialReference(nullptr);
   LogMark mark;
   EXPECT_FALSE(e->OnDraw(printer.hdc, true, printer.display.get()));
   EXPECT_TRUE(mark.Has(3, "CGIS_ThreeNorthElement::OnDraw", "p_spatialreference== NULL "));
