@@ -9,6 +9,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return true;
   }();
   (void)quiet;
-  threenorthinput::Feed(data, size);
+  md::test::threenorthinput::Feed(data, size);
   return 0;
 }

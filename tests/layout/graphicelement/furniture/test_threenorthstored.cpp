@@ -52,12 +52,12 @@ TEST_F(ThreeNorthStored, SeedsAndCrashInputsReadWithoutHarm) {
     if (!fs::is_directory(d)) continue;
     for (const auto& e : fs::directory_iterator(d)) {
       const std::vector<std::uint8_t> bytes = ReadFile(e.path());
-      threenorthinput::Feed(bytes.data(), bytes.size());
+      md::test::threenorthinput::Feed(bytes.data(), bytes.size());
       ++n;
       if (std::string(dir) == "regressions") continue;
       for (std::size_t cut :
            {std::size_t{0}, std::size_t{1}, bytes.size() / 3, bytes.size() / 2, bytes.size() - 1})
-        threenorthinput::Feed(bytes.data(), cut);
+        md::test::threenorthinput::Feed(bytes.data(), cut);
     }
   }
   EXPECT_GE(n, 3);
@@ -76,7 +76,7 @@ TEST_F(ThreeNorthStored, HostileValuesAreBounded) {
   StoreCustom(e, set.get());
   IGIS_DataBuffer* b = e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
   const std::vector<std::uint8_t> bytes(b->GetData(), b->GetData() + b->GetSize());
-  threenorthinput::Feed(bytes.data(), bytes.size());
+  md::test::threenorthinput::Feed(bytes.data(), bytes.size());
   ASSERT_TRUE(e->Archive(1, 0));
   EXPECT_EQ(e->GetMagnetAngle(), 30.0);  // not finite: not taken
   EXPECT_EQ(e->GetAngle(), 1e300);
