@@ -1,5 +1,5 @@
-// The map sheet page: title, subtitle, the map frame at 1:50,000, and a
-// scale bar and a three-north diagram under it.
+// The map sheet page: title, subtitle, the map frame at 1:50,000, a scale
+// bar under it, the furniture round it and the three-north diagram.
 #include "tools/demo/mapsheet.h"
 
 #include <cmath>
@@ -12,6 +12,9 @@
 #include "host/helmora/gis_mapfile.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/furniture/igis_mapindexelement.h"
+#include "layout/graphicelement/furniture/igis_northarrowelement.h"
+#include "layout/graphicelement/furniture/igis_slopeelement.h"
 #include "layout/graphicelement/furniture/igis_threenorthelement.h"
 #include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
@@ -125,6 +128,60 @@ void AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame) {
       SGIS_Point((kSheetFrameLeft + kSheetFrameRight - r.Width()) / 2, kSheetFrameBottom - 1800, 0));
 }
 
+// An element of the type, or NULL after noting the type in the report.
+template <class T>
+T* CreateOrReport(Page& page, BuildReport* report, const char* type) {
+  auto* e = dynamic_cast<T*>(page.Create(type));
+  if (e == nullptr && report != nullptr) report->missingTypes.push_back(type);
+  return e;
+}
+
+// The furniture around the frame: the north arrow above its top-right
+// corner, the index of the neighbouring sheets below its left end and the
+// slope rule for 10 m contours below its right end, all clear of the border
+// band.
+void AddFurniture(Page& page, BuildReport* report, IGIS_MapElement* frame) {
+  if (auto* arrow =
+          CreateOrReport<IGIS_NorthArrowElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW)) {
+    arrow->SetMapElementPtr(frame);
+    arrow->SetFramePropertyPtr(nullptr);
+    arrow->SetRect(SGIS_Rect(27000, 20900, 27700, 19300));
+  }
+  if (auto* index = CreateOrReport<IGIS_MapIndexElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX)) {
+    const char* names[] = {"石门", "北岭", "青石岭", "东沟", "龙泉", "南河", "河口", "西峪"};
+    index->SetNorthEastText(names[0]);
+    index->SetNorthText(names[1]);
+    index->SetNorthWestText(names[2]);
+    index->SetEastText(names[3]);
+    index->SetWestText(names[4]);
+    index->SetSouthEastText(names[5]);
+    index->SetSouthText(names[6]);
+    index->SetSouthWestText(names[7]);
+    index->SetColWidth(1200);
+    index->SetRowHeight(600);
+    IGIS_Symbol* font = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT);
+    if (font != nullptr) {
+      if (LOGFONT* lf = font->GetFontSizePtr()) lf->lfHeight = -8;
+      index->SetTextSymbolPtr(font);
+      font->Release();
+    }
+    index->SetLBpoint(SGIS_Point(kSheetFrameLeft, 500, 0));
+    index->UpdateGeometry();
+  }
+  if (auto* slope = CreateOrReport<IGIS_SlopeElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE)) {
+    slope->SetMapElementPtr(frame);
+    slope->SetFramePropertyPtr(nullptr);
+    slope->SetContourInterval(10.0);
+    slope->SetTitleGap(1400);
+    slope->SetAngleGap(80);
+    slope->SetPercentGap(500);
+    slope->SetGapDescription(60);
+    slope->Refresh();
+    const SGIS_Rect r = slope->GetRect();
+    slope->SetLBpoint(SGIS_Point(kSheetFrameRight - r.Width(), 100, 0));
+  }
+}
+
 // The grid convergence at the middle of the sheet from the map's reference:
 // the bearing of grid north from true north, degrees clockwise.
 double GridConvergence(IGIS_Map* map) {
@@ -148,9 +205,8 @@ double GridConvergence(IGIS_Map* map) {
   return -std::atan2(p[1].x - p[0].x, p[1].y - p[0].y) * 180.0 / 3.14159265358979323846;
 }
 
-// A three-north diagram of the sheet in the lower right corner under the
-// frame it follows: the grid convergence from the map's reference and the
-// magnetic declination of the sheet's area.
+// A three-north diagram of the sheet under the frame it follows: the grid convergence from the map's
+// reference and the magnetic declination of the sheet's area.
 void AddThreeNorth(Page& page, BuildReport* report, IGIS_MapElement* frame, IGIS_Map* map) {
   auto* diagram = dynamic_cast<IGIS_ThreeNorthElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH));
   if (diagram == nullptr) {
@@ -188,7 +244,8 @@ void AddThreeNorth(Page& page, BuildReport* report, IGIS_MapElement* frame, IGIS
   diagram->SetName("三北方向线");
   diagram->Refresh();
   const SGIS_Rect r = diagram->GetRect();
-  diagram->SetLBpoint(SGIS_Point(kSheetFrameRight - 300 - r.Width(), 150, 0));
+  // Between the scale bar and the slope rule.
+  diagram->SetLBpoint(SGIS_Point(18900 - r.Width() / 2, 150, 0));
 }
 
 }  // namespace
@@ -212,6 +269,7 @@ std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* rep
   }
   AddText(*page, report, doc.sheet()->GetName(), kSheetFrameLeft, 19500, 20, 700);
   AddText(*page, report, "1:50 000    CGCS2000 高斯-克吕格投影 3°带 第39带", 14500, 19600, 11, 400);
+  AddFurniture(*page, report, frame);
   return page;
 }
 

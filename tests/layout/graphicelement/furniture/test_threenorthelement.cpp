@@ -178,7 +178,7 @@ TEST_F(ThreeNorthElement, SizingScalesByOneFactorAboutTheLeftBottomCorner) {
     e->SetWidthAndHeight(static_cast<int>(r.Width() * row.fw), static_cast<int>(r.Height() * row.fh));
     EXPECT_EQ(e->GetAxisLength(), static_cast<int>(4000 * row.s));
     EXPECT_EQ(e->GetTxtOffset(), md::layout::furniture::Nearest(50 * row.s));
-    EXPECT_EQ(-e->GetAxisTextSymbolPtr()->GetFontSizePtr()->lfHeight, static_cast<int>(100 * row.s));
+    EXPECT_EQ(std::abs(e->GetAxisTextSymbolPtr()->GetFontSizePtr()->lfHeight), static_cast<int>(100 * row.s));
     EXPECT_EQ(e->GetRect().left, 500);
     EXPECT_EQ(e->GetRect().bottom, 700);
   }
@@ -186,7 +186,7 @@ TEST_F(ThreeNorthElement, SizingScalesByOneFactorAboutTheLeftBottomCorner) {
   e->ScaleShape(SGIS_Point(0, 0, 0), 2.0, 3.0);
   EXPECT_EQ(e->GetAxisLength(), 6000);
   EXPECT_EQ(e->GetTxtOffset(), 100);
-  EXPECT_EQ(-e->GetAngleTextSymbolPtr()->GetFontSizePtr()->lfHeight, 200);
+  EXPECT_EQ(std::abs(e->GetAngleTextSymbolPtr()->GetFontSizePtr()->lfHeight), 200);
   const int axis = e->GetAxisLength();
   e->ScaleShape(SGIS_Point(0, 0, 0), 0.0, 2.0);
   e->ScaleShape(SGIS_Point(0, 0, 0), std::nan(""), 2.0);
@@ -307,7 +307,7 @@ TEST_F(ThreeNorthElement, StoredFormReadsBackWhatWasWritten) {
   EXPECT_EQ(d->GetFlag(), 0);  // not stored
   EXPECT_EQ(d->GetFramePropertyPtr()->GetBorderX(), 123);
   EXPECT_EQ(d->GetFillSymbolPtr()->GetColor(), RGB(10, 120, 200));
-  EXPECT_EQ(-d->GetAngleTextSymbolPtr()->GetFontSizePtr()->lfHeight, 120);
+  EXPECT_EQ(std::abs(d->GetAngleTextSymbolPtr()->GetFontSizePtr()->lfHeight), 120);
   EXPECT_EQ(d->GetMapElementPtr(), frame);
   EXPECT_TRUE(d->IsObservingMap());
   EXPECT_EQ(d->GetRect(), e->GetRect());
@@ -448,7 +448,7 @@ TEST_F(ThreeNorthElement, CancelRestoresEverything) {
   EXPECT_EQ(e->GetMapElementPtr(), frame);
   EXPECT_TRUE(e->IsObservingMap());
   EXPECT_NE(e->GetAxisLineSymbolPtr()->GetColor(), RGB(255, 0, 0));
-  EXPECT_EQ(-e->GetAngleTextSymbolPtr()->GetFontSizePtr()->lfHeight, 100);
+  EXPECT_EQ(std::abs(e->GetAngleTextSymbolPtr()->GetFontSizePtr()->lfHeight), 100);
   EXPECT_EQ(e->GetRect().left, 3000);
   EXPECT_EQ(set_->GetFeatureCount(), elements);  // the backup is gone
   // OK keeps what the sheet did.

@@ -1,8 +1,7 @@
 // Shared pieces of the three-north diagram's tests: a layout page whose
 // symbols measure in page units (ratio 1) with the fixed-metrics engine, so
 // that a text symbol of height h makes "真" h wide and "2" h high; diagrams
-// made through the page's element hooks; screen displays on a recording
-// canvas.
+// made through the page's element hooks. Symbols and printing helpers come from furnituretest.h.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -23,23 +22,10 @@
 #include "platform/canvas/recording.h"
 #include "platform/text/textengine.h"
 #include "platform/win/gdidevice.h"
+#include "tests/layout/graphicelement/furniture/furnituretest.h"
 #include "tests/support/logmark.h"
 
-inline void PrintTo(const SGIS_Rect& r, std::ostream* os) {
-  *os << "{left " << r.left << ", right " << r.right << ", top " << r.top << ", bottom " << r.bottom << "}";
-}
-inline void PrintTo(const SGIS_Point& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
-
 namespace md::test {
-
-using SymbolPtr = md::basilo::ReleasePtr<IGIS_Symbol>;
-using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
-
-inline SymbolPtr TextSymbol(int height) {
-  SymbolPtr s(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT));
-  s->GetFontSizePtr()->lfHeight = -height;
-  return s;
-}
 
 class ThreeNorthPage : public ::testing::Test {
  protected:
@@ -109,19 +95,6 @@ class ThreeNorthPage : public ::testing::Test {
 
   IGIS_FeatureSet* set_ = nullptr;
   IGIS_SpatialReference* reference_ = nullptr;
-};
-
-// A screen display at 254 dpi over a recording canvas (1 pixel = 0.1 mm):
-// the page point (-2000, 5000) is the canvas's top-left pixel.
-struct RecordingScreen {
-  explicit RecordingScreen(int w = 600, int h = 600)
-      : canvas(w, h),
-        hdc(md::win::CreateScreenDC(&canvas, 254, &md::text::FixedMetricsEngine())),
-        display(hdc, 1.0, -2000.0, 5000.0) {}
-  ~RecordingScreen() { DeleteDC(hdc); }
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  CGIS_ScreenDisplay display;
 };
 
 }  // namespace md::test
