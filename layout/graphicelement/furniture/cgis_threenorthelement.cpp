@@ -3,6 +3,7 @@
 #include "layout/graphicelement/furniture/cgis_threenorthelement.h"
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -110,8 +111,8 @@ bool IsEmpty(IGIS_Field* pField) {
 struct CGIS_ThreeNorthElement::State {
   md::basilo::ReleasePtr<IGIS_FrameProperty> frame;
   SymbolPtr fill, axisLine, angleLine, axisText, angleText;
-  int nMapHandle = 0;
-  int nMapElementID = kNoMap;
+  int nMapHandle = 0;  // registry handle of the followed frame (0: none)
+  int nMapElementID = CGIS_MapFrameLink::kNoFrame;
   int nTxtOffset = 0;
   int nAxisLength = 0;
   double dAngle = 0, dCoordinateAngle = 0, dMagnetAngle = 0;
@@ -139,8 +140,8 @@ CGIS_ThreeNorthElement::State CGIS_ThreeNorthElement::Capture() const {
   s.angleLine.reset(CopyOf(m_pAngleLineSymbol.get()));
   s.axisText.reset(CopyOf(m_pAxisTextSymbol.get()));
   s.angleText.reset(CopyOf(m_pAngleTextSymbol.get()));
-  s.nMapHandle = m_nMapHandle;
-  s.nMapElementID = m_nMapElementID;
+  s.nMapHandle = m_link.Frame() != nullptr ? GIS_GetElementHandle(m_link.Frame()) : 0;
+  s.nMapElementID = m_link.GetMapElementID();
   s.nTxtOffset = m_nTxtOffset;
   s.nAxisLength = m_nAxisLength;
   s.dAngle = m_dAngle;
@@ -158,13 +159,10 @@ void CGIS_ThreeNorthElement::Apply(const State& s) {
   m_pAngleLineSymbol.reset(CopyOf(s.angleLine.get()));
   m_pAxisTextSymbol.reset(CopyOf(s.axisText.get()));
   m_pAngleTextSymbol.reset(CopyOf(s.angleText.get()));
+  // A frame gone meanwhile is not followed again.
   auto* pMap = dynamic_cast<IGIS_MapElement*>(GIS_ResolveElement(s.nMapHandle));
-  if (pMap != nullptr) {
-    SetMapElementPtr(pMap);
-  } else if (s.nMapHandle == 0) {
-    DetachFromMap();
-  }
-  m_nMapElementID = s.nMapElementID;
+  if (pMap != nullptr || s.nMapHandle == 0) m_link.Follow(pMap);
+  m_link.SetMapElementID(s.nMapElementID);
   m_nTxtOffset = s.nTxtOffset;
   m_nAxisLength = s.nAxisLength;
   m_dAngle = s.dAngle;
@@ -203,7 +201,7 @@ CGIS_ThreeNorthElement::CGIS_ThreeNorthElement(IGIS_FeatureSet* pOwner, IGIS_Fea
   if (binding == CGIS_ElementCore::Binding::Created) WriteDefaults(m_core.m_pFeature);
 }
 
-CGIS_ThreeNorthElement::~CGIS_ThreeNorthElement() { DetachFromMap(); }
+CGIS_ThreeNorthElement::~CGIS_ThreeNorthElement() = default;
 
 void CGIS_ThreeNorthElement::WriteDefaults(IGIS_Feature* pFeature) {
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
@@ -259,38 +257,14 @@ void CGIS_ThreeNorthElement::SetAxisLength(int nLength) {
 
 // ---- The map frame link -------------------------------------------------------
 
-IGIS_MapElement* CGIS_ThreeNorthElement::GetMapElementPtr() {
-  return dynamic_cast<IGIS_MapElement*>(GIS_ResolveElement(m_nMapHandle));
-}
+IGIS_MapElement* CGIS_ThreeNorthElement::GetMapElementPtr() { return m_link.Frame(); }
 
-void CGIS_ThreeNorthElement::DetachFromMap() {
-  if (m_bAttached) {
-    if (IGIS_MapElement* pMap = GetMapElementPtr()) pMap->Detach(this, 0);
-  }
-  m_bAttached = false;
-  m_nMapHandle = 0;
-}
-
-void CGIS_ThreeNorthElement::SetMapElementPtr(IGIS_MapElement* pMap) {
-  IGIS_MapElement* pLinked = GetMapElementPtr();
-  if (pMap == pLinked && (pMap == nullptr || m_bAttached)) return;
-  if (pMap == nullptr) {
-    DetachFromMap();
-    m_nMapElementID = kUnlinkedMap;
-    return;
-  }
-  DetachFromMap();
-  m_nMapHandle = GIS_GetElementHandle(pMap);
-  m_nMapElementID = pMap->GetID();
-  m_bAttached = pMap->Attach(this, 0) != FALSE;
-}
+void CGIS_ThreeNorthElement::SetMapElementPtr(IGIS_MapElement* pMap) { m_link.Follow(pMap); }
 
 void CGIS_ThreeNorthElement::Update(const char* szMessage, int /*nArgument*/, IGIS_Element* pSender) {
-  if (szMessage == nullptr || std::string(szMessage) != GIS_MESSAGE_ELEMENT_MAP_DEL) return;
-  IGIS_MapElement* pLinked = GetMapElementPtr();
-  if (pLinked == nullptr || pSender != static_cast<IGIS_Element*>(pLinked)) return;
   // The frame goes: stop observing it; its stored ID stays as it was read.
-  DetachFromMap();
+  if (szMessage != nullptr && std::strcmp(szMessage, GIS_MESSAGE_ELEMENT_MAP_DEL) == 0)
+    m_link.OnFrameDeleted(pSender);
 }
 
 // ---- Size and position --------------------------------------------------------
@@ -373,11 +347,10 @@ IGIS_Element* CGIS_ThreeNorthElement::Clone() {
     return nullptr;
   }
   // Values are copied as they are (a stored length below the setter's
-  // minimum stays); the copy knows the frame but does not observe it.
+  // minimum stays); the copy keeps the frame's ID but does not observe it.
   State state = Capture();
   state.nMapHandle = 0;
   pCopy->Apply(state);
-  pCopy->m_nMapHandle = m_nMapHandle;
   pCopy->Refresh();
   const SGIS_Rect r = GetRect();
   pCopy->SetLBpoint(SGIS_Point(r.left, r.bottom, 0));
@@ -470,7 +443,7 @@ void CGIS_ThreeNorthElement::WriteCustom(IGIS_PropertySet* pSet, bool bDescribe)
     }
     return nullptr;
   };
-  if (IGIS_Field* f = field(keys::kMapElementID)) f->SetInt(m_nMapElementID);
+  if (IGIS_Field* f = field(keys::kMapElementID)) f->SetInt(m_link.GetMapElementID());
   // A missing frame or symbol is written as an empty buffer, so that no
   // stale copy outlives it.
   if (IGIS_Field* f = field(keys::kFrameProperty); f != nullptr && f->GetDataBuffer() != nullptr) {
@@ -543,7 +516,7 @@ void CGIS_ThreeNorthElement::ReadCustom(IGIS_PropertySet* pSet) {
     }
     if (IGIS_Symbol* pSymbol = GetSymbolFromField(f)) pSlot->reset(pSymbol);
   }
-  readInt(keys::kMapElementID, &m_nMapElementID);
+  if (IGIS_Field* f = pSet->GetProperty(keys::kMapElementID)) m_link.SetMapElementID(f->GetInt());
 }
 
 BOOL CGIS_ThreeNorthElement::Archive(int nRead, int nArchiveOption) {
@@ -575,15 +548,7 @@ BOOL CGIS_ThreeNorthElement::Archive(int nRead, int nArchiveOption) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_symbol_factory == NULL");
   }
   ReadCustom(set.get());
-  if (m_nMapElementID >= 0) {
-    IGIS_Element* pFound = m_core.m_pFeatureSet->GetElement(m_nMapElementID);
-    auto* pMap = dynamic_cast<IGIS_MapElement*>(pFound);
-    if (pMap != nullptr && std::string(pFound->GetType()) == GIS_TYPE_GRAPHIC_ELEMENT_MAP) {
-      const int nID = m_nMapElementID;
-      SetMapElementPtr(pMap);
-      m_nMapElementID = nID;
-    }
-  }
+  m_link.Relink(m_core.m_pFeatureSet);
   Refresh();
   return TRUE;
 }

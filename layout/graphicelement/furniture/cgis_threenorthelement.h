@@ -8,6 +8,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
+#include "layout/graphicelement/furniture/cgis_mapframelink.h"
 #include "layout/graphicelement/furniture/igis_threenorthelement.h"
 #include "layout/graphicelement/furniture/threenorthlayout.h"
 
@@ -16,11 +17,6 @@ class IGIS_PropertySet;
 
 class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElement> {
  public:
-  // "MapElementID" of a diagram that never followed a map frame, and after
-  // it stopped following one.
-  static constexpr int kNoMap = -10;
-  static constexpr int kUnlinkedMap = -100;
-
   // No owner leaves the element unusable. No feature makes a new one whose
   // "Custom" set holds every key with its default; a given feature is bound
   // and read back by Archive with a non-zero flag.
@@ -77,14 +73,14 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
   void Update(const char* szMessage, int nArgument, IGIS_Element* pSender) override;
 
   // Read-only views for drawing, conversion and tests.
-  int GetMapElementID() const { return m_nMapElementID; }
+  int GetMapElementID() const { return m_link.GetMapElementID(); }
   int GetCenterX() const { return m_center.x; }
   int GetCenterY() const { return m_center.y; }
   double GetCoordinateDrawAngle() const { return m_dCoordinateDrawAngle; }
   double GetMagnetDrawAngle() const { return m_dMagnetDrawAngle; }
   IGIS_AnnoPointStyle* GetTextStylePtr() { return m_pTextStyle.get(); }
-  // Whether the element is attached to its map frame as an observer.
-  bool IsObservingMap() const { return m_bAttached; }
+  // Whether the element follows (observes) a map frame.
+  bool IsObservingMap() const { return m_link.Frame() != nullptr; }
 
   // The figure as the drawing shows it: around the centre point (the
   // rectangle's corner plus CenterX, CenterY), with the working angles and
@@ -114,15 +110,11 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
   void WriteDefaults(IGIS_Feature* pFeature);
   void WriteCustom(IGIS_PropertySet* pSet, bool bDescribe);
   void ReadCustom(IGIS_PropertySet* pSet);
-  void DetachFromMap();
 
   md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
   SymbolPtr m_pAngleTextSymbol;
-  // The followed map frame by its registry handle (0: none), so that a frame
-  // gone without a word resolves to NULL.
-  int m_nMapHandle = 0;
-  bool m_bAttached = false;
-  int m_nMapElementID = kNoMap;
+  // The followed map frame and its stored ID.
+  CGIS_MapFrameLink m_link{this};
   int m_nTxtOffset = 50;
   double m_dCoordinateAngle = -10.0;
   double m_dMagnetAngle = 30.0;

@@ -228,13 +228,13 @@ TEST_F(ThreeNorthElement, ACopyKeepsEveryValueAndDoesNotObserveTheFrame) {
   EXPECT_EQ(copy->GetAngle(), 25);
   EXPECT_TRUE(copy->IsLock());
   EXPECT_EQ(copy->GetRect(), e->GetRect());
-  EXPECT_EQ(copy->GetMapElementPtr(), frame);
+  EXPECT_EQ(copy->GetMapElementPtr(), nullptr);
   EXPECT_EQ(copy->GetMapElementID(), frame->GetID());
   EXPECT_FALSE(copy->IsObservingMap());
   EXPECT_TRUE(e->IsObservingMap());
   EXPECT_NE(copy->GetAxisLineSymbolPtr(), e->GetAxisLineSymbolPtr());
-  // The frame goes: the copy forgets it without having observed it, the
-  // original is told and stops observing.
+  // The frame goes: the original is told and stops observing; the copy was
+  // never among its observers.
   ASSERT_TRUE(set_->DeleteElement(frame));
   EXPECT_EQ(copy->GetMapElementPtr(), nullptr);
   EXPECT_EQ(e->GetMapElementPtr(), nullptr);
