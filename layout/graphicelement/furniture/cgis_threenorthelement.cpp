@@ -17,6 +17,7 @@
 #include "host/notara/igis_annostyle.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
+#include "layout/graphicelement/furniture/furniturestore.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 
 namespace {
@@ -69,7 +70,13 @@ constexpr KeyRow kKeys[] = {
 
 using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
 using DataBufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
+using md::layout::furniture::EnsureField;
+using md::layout::furniture::MovedRect;
 using md::layout::furniture::Nearest;
+using md::layout::furniture::NullSymbol;
+using md::layout::furniture::ReplaceFrame;
+using md::layout::furniture::ReplaceSymbol;
+using md::layout::furniture::StoreFeatureRect;
 
 IGIS_Symbol* NewSymbol(int type, int code) {
   IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
@@ -85,12 +92,6 @@ IGIS_AnnoPointStyle* NewTextStyle() {
   IGIS_AnnoPointStyle* pStyle = pSet != nullptr ? pSet->GetPointStyle() : nullptr;
   if (pStyle != nullptr) pStyle->SetAlignment(GIS_ALIGN_BOTTOM_CENTER);
   return pStyle;
-}
-
-// The field of the key; a missing one is added with the description.
-IGIS_Field* FieldFor(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, int nType) {
-  if (IGIS_Field* f = pSet->GetProperty(szKey)) return f;
-  return pSet->AddProperty(szKey, szDescription, nType, 1);
 }
 
 // Bytes of a data buffer, and a buffer made of bytes.
@@ -218,37 +219,28 @@ const char* CGIS_ThreeNorthElement::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_
 // ---- Accessors ----------------------------------------------------------------
 
 bool CGIS_ThreeNorthElement::SetFramePropertyPtr(IGIS_FrameProperty* pFrame) {
-  if (pFrame == m_pFrame.get()) return false;
-  m_pFrame.reset(pFrame != nullptr ? pFrame->Clone() : nullptr);
-  return true;
-}
-
-void CGIS_ThreeNorthElement::ReplaceSymbol(SymbolPtr* pSlot, IGIS_Symbol* pSymbol, const char* szOperation,
-                                           bool bRefuseNull) {
-  if (pSymbol == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, m_core.Method(szOperation).c_str(), "pSymbol == NULL");
-    if (!bRefuseNull) pSlot->reset();
-    return;
-  }
-  if (pSymbol == pSlot->get()) return;
-  pSlot->reset(pSymbol->Clone());
+  return ReplaceFrame(m_pFrame, pFrame);
 }
 
 void CGIS_ThreeNorthElement::SetAxisLineSymbolPtr(IGIS_Symbol* pSymbol) {
-  ReplaceSymbol(&m_pAxisLineSymbol, pSymbol, "SetAxisLineSymbolPtr", false);
+  ReplaceSymbol(m_pAxisLineSymbol, pSymbol, GIS_SYMBOL_LINE, m_core.Method("SetAxisLineSymbolPtr"),
+                NullSymbol::Drop);
 }
 void CGIS_ThreeNorthElement::SetAngleLineSymbolPtr(IGIS_Symbol* pSymbol) {
-  ReplaceSymbol(&m_pAngleLineSymbol, pSymbol, "SetAngleLineSymbolPtr", false);
+  ReplaceSymbol(m_pAngleLineSymbol, pSymbol, GIS_SYMBOL_LINE, m_core.Method("SetAngleLineSymbolPtr"),
+                NullSymbol::Drop);
 }
 void CGIS_ThreeNorthElement::SetFillSymbolPtr(IGIS_Symbol* pSymbol) {
-  ReplaceSymbol(&m_pFillSymbol, pSymbol, "SetFillSymbolPtr", false);
+  ReplaceSymbol(m_pFillSymbol, pSymbol, GIS_SYMBOL_FILL, m_core.Method("SetFillSymbolPtr"), NullSymbol::Drop);
 }
 // The texts size the rings: a text symbol is never given up.
 void CGIS_ThreeNorthElement::SetAxisTextSymbolPtr(IGIS_Symbol* pSymbol) {
-  ReplaceSymbol(&m_pAxisTextSymbol, pSymbol, "SetAxisTextSymbolPtr", true);
+  ReplaceSymbol(m_pAxisTextSymbol, pSymbol, GIS_SYMBOL_TEXT, m_core.Method("SetAxisTextSymbolPtr"),
+                NullSymbol::Keep);
 }
 void CGIS_ThreeNorthElement::SetAngleTextSymbolPtr(IGIS_Symbol* pSymbol) {
-  ReplaceSymbol(&m_pAngleTextSymbol, pSymbol, "SetAngleTextSymbolPtr", true);
+  ReplaceSymbol(m_pAngleTextSymbol, pSymbol, GIS_SYMBOL_TEXT, m_core.Method("SetAngleTextSymbolPtr"),
+                NullSymbol::Keep);
 }
 
 void CGIS_ThreeNorthElement::SetAxisLength(int nLength) {
@@ -276,24 +268,11 @@ SGIS_Rect CGIS_ThreeNorthElement::GetRect() {
   return rect;
 }
 
-void CGIS_ThreeNorthElement::CommitGeometry(IGIS_Feature* pFeature, const SGIS_Rect& rect) {
-  IGIS_Geometry* pGeometry = pFeature->GetGeometry();
-  if (pGeometry == nullptr) return;
-  pGeometry->SetRect(rect, 0);
-  IGIS_FeatureClass* pClass = m_core.m_pFeatureSet->GetFeatureClass();
-  if (pClass != nullptr) pClass->UpdateFeature(pFeature, GIS_UPDATE_GEOMETRY);
-}
-
 void CGIS_ThreeNorthElement::OffsetAllPoints(int dx, int dy) {
   if (dx == 0 && dy == 0) return;
   IGIS_Feature* pFeature = m_core.RequireFeature("OffsetAllPoints");
   if (pFeature == nullptr) return;
-  SGIS_Rect r = GetRect();
-  r.left = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(r.left) + dx);
-  r.right = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(r.right) + dx);
-  r.top = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(r.top) + dy);
-  r.bottom = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(r.bottom) + dy);
-  CommitGeometry(pFeature, r);
+  StoreFeatureRect(m_core.m_pFeatureSet, pFeature, MovedRect(GetRect(), dx, dy), GIS_UPDATE_GEOMETRY);
 }
 
 void CGIS_ThreeNorthElement::SetLBpoint(SGIS_Point point) {
@@ -412,7 +391,7 @@ void CGIS_ThreeNorthElement::Refresh() {
   rect.bottom = current.bottom;
   rect.right = Nearest(rect.left + std::fabs(x2 - x1));
   rect.top = Nearest(rect.bottom + std::fabs(y1 - y2));
-  CommitGeometry(pFeature, rect);
+  StoreFeatureRect(m_core.m_pFeatureSet, pFeature, rect, GIS_UPDATE_GEOMETRY);
 }
 
 md::layout::furniture::ThreeNorthFigure CGIS_ThreeNorthElement::BuildFigure() {
@@ -439,7 +418,7 @@ void CGIS_ThreeNorthElement::WriteCustom(IGIS_PropertySet* pSet, bool bDescribe)
   auto field = [&](const char* szKey) -> IGIS_Field* {
     for (const KeyRow& k : kKeys) {
       if (std::string(k.key) == szKey)
-        return FieldFor(pSet, szKey, bDescribe ? k.description : szKey, k.type);
+        return EnsureField(pSet, szKey, bDescribe ? k.description : szKey, k.type);
     }
     return nullptr;
   };

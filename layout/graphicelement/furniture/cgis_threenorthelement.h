@@ -103,10 +103,6 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
   // Label width ("真") and digit height ("2") in page units.
   void MeasureFonts(double* pLabelWidth, double* pDigitHeight);
   void ComputeDrawAngles();
-  // Keeps a copy of the symbol in *pSlot; NULL is refused with a level-4
-  // record when bRefuseNull, else it empties the slot after the record.
-  void ReplaceSymbol(SymbolPtr* pSlot, IGIS_Symbol* pSymbol, const char* szOperation, bool bRefuseNull);
-  void CommitGeometry(IGIS_Feature* pFeature, const SGIS_Rect& rect);
   void WriteDefaults(IGIS_Feature* pFeature);
   void WriteCustom(IGIS_PropertySet* pSet, bool bDescribe);
   void ReadCustom(IGIS_PropertySet* pSet);
