@@ -32,6 +32,8 @@ constexpr int kSheetBorderWidth = 500;
 constexpr int kSheetBorderInterval = 2000;
 // The sheet's scale: 1:50,000, as map metres per page unit.
 constexpr double kSheetScale = 0.5;
+// Magnetic declination of the sheet's area, degrees (west is negative).
+constexpr double kSheetDeclination = -6.8;
 
 // The host's document holding the sample sheet. It must outlive every page
 // whose frames show its map.

@@ -10,6 +10,7 @@
 #include "layout/graphicelement/furniture/cgis_mapindexelement.h"
 #include "layout/graphicelement/furniture/cgis_northarrowelement.h"
 #include "layout/graphicelement/furniture/cgis_slopeelement.h"
+#include "layout/graphicelement/furniture/cgis_threenorthelement.h"
 #include "layout/graphicelement/legend/cgis_legendelement.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
@@ -59,7 +60,7 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, &Make<CGIS_ThreeNorthElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE, &Make<CGIS_SlopeElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_OLE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, &Make<CGIS_MapIndexElement>},
