@@ -10,10 +10,10 @@
 
 namespace {
 
-using fuzz::Check;
+using md::test::fuzz::Check;
 
 std::vector<std::uint8_t> Stored(IGIS_FrameProperty* frame) {
-  return fuzz::BytesWritten([frame](IGIS_DataBuffer* b) { return frame->Save(b); });
+  return md::test::fuzz::BytesWritten([frame](IGIS_DataBuffer* b) { return frame->Save(b); });
 }
 
 }  // namespace
@@ -22,11 +22,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size > (1u << 20)) return 0;
   IGIS_FrameProperty* frame = GIS_CreateFramePropertyObject();
   if (frame == nullptr) return 0;
-  IGIS_DataBuffer* buffer = fuzz::BufferOf(data, size);
+  IGIS_DataBuffer* buffer = md::test::fuzz::BufferOf(data, size);
   frame->Open(buffer);
   buffer->Release();
   const std::vector<std::uint8_t> once = Stored(frame);
-  IGIS_DataBuffer* again = fuzz::BufferOf(once.data(), once.size());
+  IGIS_DataBuffer* again = md::test::fuzz::BufferOf(once.data(), once.size());
   IGIS_FrameProperty* copy = GIS_CreateFramePropertyObject();
   Check(copy != nullptr);
   copy->Open(again);
