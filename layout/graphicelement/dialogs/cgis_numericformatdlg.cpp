@@ -6,11 +6,8 @@
 #include "platform/ui/app.h"
 
 CGIS_NumericFormatDlg::CGIS_NumericFormatDlg(CWnd* pParent) : CDialog(IDD_NUMERIC_FORMAT, pParent) {
-  for (int id : {IDC_NUMFMT_WIDTH, IDC_NUMFMT_DIGITS}) {
-    MapCommand(EN_UPDATE, id, [this, id] {
-      if (!IsExchangingData()) FilterUnsignedIntegerEdit(static_cast<CEdit*>(GetDlgItem(id)));
-    });
-  }
+  MapEditFilter(this, IDC_NUMFMT_WIDTH, &FilterUnsignedIntegerEdit);
+  MapEditFilter(this, IDC_NUMFMT_DIGITS, &FilterUnsignedIntegerEdit);
 }
 
 void CGIS_NumericFormatDlg::DoDataExchange(CDataExchange* pDX) {

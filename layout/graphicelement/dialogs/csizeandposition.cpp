@@ -8,7 +8,9 @@
 
 #include "host/basilo/sgis_types.h"
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
+#include "layout/graphicelement/element/mapdecktables.h"
 #include "layout/graphicelement/igis_element.h"
+#include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog.h"
@@ -37,15 +39,10 @@ long long LeadingInteger(const std::string& text) {
 
 CSizeAndPosition::CSizeAndPosition(IGIS_Element* pElement, IGIS_Display* pContext)
     : CPropertyPage(IDD_SIZE_AND_POSITION), m_pElement(pElement), m_pContext(pContext) {
-  auto filter = [this](int id, void (*pfnFilter)(CEdit*)) {
-    MapCommand(EN_UPDATE, id, [this, id, pfnFilter] {
-      if (!IsExchangingData()) pfnFilter(static_cast<CEdit*>(GetDlgItem(id)));
-    });
-  };
-  filter(IDC_SIZEPOS_X, &FilterSignedIntegerEdit);
-  filter(IDC_SIZEPOS_Y, &FilterSignedIntegerEdit);
-  filter(IDC_SIZEPOS_WIDTH, &FilterUnsignedIntegerEdit);
-  filter(IDC_SIZEPOS_HEIGHT, &FilterUnsignedIntegerEdit);
+  MapEditFilter(this, IDC_SIZEPOS_X, &FilterSignedIntegerEdit);
+  MapEditFilter(this, IDC_SIZEPOS_Y, &FilterSignedIntegerEdit);
+  MapEditFilter(this, IDC_SIZEPOS_WIDTH, &FilterUnsignedIntegerEdit);
+  MapEditFilter(this, IDC_SIZEPOS_HEIGHT, &FilterUnsignedIntegerEdit);
   MapCommand(EN_CHANGE, IDC_SIZEPOS_X, [this] { OnTypedCoordinate(IDC_SIZEPOS_X, m_nX, m_nLastGoodX); });
   MapCommand(EN_CHANGE, IDC_SIZEPOS_Y, [this] { OnTypedCoordinate(IDC_SIZEPOS_Y, m_nY, m_nLastGoodY); });
   for (int id : {IDC_SIZEPOS_WIDTH, IDC_SIZEPOS_HEIGHT}) {
@@ -71,8 +68,14 @@ void CSizeAndPosition::DoDataExchange(CDataExchange* pDX) {
   DDX_Check(pDX, IDC_SIZEPOS_KEEPRATIO, m_nKeepRatio);
 }
 
+void CSizeAndPosition::RefreshScaleBar() {
+  if (m_pElement == nullptr || !IsScaleBarType(m_pElement->GetType())) return;
+  if (auto* pBar = dynamic_cast<IGIS_ScaleBar*>(m_pElement)) pBar->Refresh();
+}
+
 BOOL CSizeAndPosition::OnSetActive() {
   if (m_pElement != nullptr) {
+    RefreshScaleBar();
     const SGIS_Rect r = m_pElement->GetRect();
     m_nX = r.left;
     m_nY = r.bottom;
@@ -101,6 +104,7 @@ BOOL CSizeAndPosition::OnKillActive() {
     // The flag first, so that the element's own resizing follows it.
     m_pElement->SetHVScaleRatio(m_nKeepRatio == 1);
     m_pElement->SetWidthAndHeight(m_nWidth, m_nHeight);
+    RefreshScaleBar();
   }
   return TRUE;
 }
@@ -111,6 +115,7 @@ BOOL CSizeAndPosition::OnApply() {
     m_pElement->SetLBpoint(SGIS_Point(m_nX, m_nY, 0));
     m_pElement->SetWidthAndHeight(m_nWidth, m_nHeight);
     m_pElement->SetHVScaleRatio(m_nKeepRatio == 1);
+    RefreshScaleBar();
   }
   m_nBaseHeight = m_nHeight;
   m_nBaseWidth = m_nWidth;

@@ -46,6 +46,8 @@ class CSizeAndPosition : public CPropertyPage {
   // the other side by the same factor.
   void OnSizeEdited(bool bHeight);
   void OnKeepRatioClicked();
+  // A scale bar lays itself out again (its rectangle follows its layout).
+  void RefreshScaleBar();
 
   IGIS_Element* m_pElement;
   IGIS_Display* m_pContext;

@@ -24,12 +24,8 @@ IGIS_PointElement* AsPoint(IGIS_Element* pElement) { return dynamic_cast<IGIS_Po
 CGIS_PointPage::CGIS_PointPage(IGIS_Element* pElement, IGIS_Display* pContext)
     : CGIS_ShapeSymbolPage(IDD_POINT_PAGE, IDC_POINT_PREVIEW, IDC_POINT_SYMBOL, GIS_CHOOSE_POINT,
                            &g_nPointChooserState, AsPoint(pElement), pContext) {
-  MapCommand(EN_UPDATE, IDC_POINT_SIZE, [this] {
-    if (!IsExchangingData()) FilterUnsignedIntegerEdit(&m_editSize);
-  });
-  MapCommand(EN_UPDATE, IDC_POINT_ANGLE, [this] {
-    if (!IsExchangingData()) FilterSignedDecimalEdit(&m_editAngle);
-  });
+  MapEditFilter(this, IDC_POINT_SIZE, &FilterUnsignedIntegerEdit);
+  MapEditFilter(this, IDC_POINT_ANGLE, &FilterSignedDecimalEdit);
 }
 
 void CGIS_PointPage::DoDataExchange(CDataExchange* pDX) {

@@ -10,6 +10,7 @@
 #include "host/display/cgis_screendisplay.h"
 #include "layout/graphicelement/dialogs/cgis_elementpropertysheet.h"
 #include "layout/graphicelement/dialogs/csizeandposition.h"
+#include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
 #include "platform/canvas/recording.h"
 #include "platform/text/textengine.h"
 #include "platform/ui/ui.h"
@@ -68,7 +69,7 @@ class SizePage : public PageTest {
     PageTest::TearDown();
   }
   // Runs the test sheet on the box with one scene; answers the sheet's result.
-  INT_PTR Run(TestBoxElement* box, std::function<void(UiUser&, TestSheet&)> scene,
+  INT_PTR Run(IGIS_Element* box, std::function<void(UiUser&, TestSheet&)> scene,
               IGIS_Display* display = nullptr) {
     TestSheet sheet(box, display);
     ScriptedDriver driver;
@@ -244,6 +245,34 @@ TEST_F(SizePage, WithoutADisplayApplyOnlyAppliesTheActivePage) {
     EXPECT_TRUE(sheet.size->IsModified());  // marks stay without a view to redraw
     u.Cancel();
   });
+}
+
+// A scale bar that counts its layouts.
+class CountingBar : public CGIS_AlternatingScaleBar {
+ public:
+  using CGIS_AlternatingScaleBar::CGIS_AlternatingScaleBar;
+  void Refresh() override {
+    ++refreshes;
+    CGIS_AlternatingScaleBar::Refresh();
+  }
+  int refreshes = 0;
+};
+
+TEST_F(SizePage, AScaleBarIsLaidOutBeforeItIsReadAndAfterEveryWrite) {
+  auto* bar = new CountingBar(set_, nullptr);
+  Run(bar, [&](UiUser& u, TestSheet&) {
+    EXPECT_EQ(bar->refreshes, 1);
+    const SGIS_Rect r = bar->GetRect();
+    EXPECT_EQ(u.Text(IDC_SIZEPOS_X), std::to_string(r.left));
+    EXPECT_TRUE(u.Replace(IDC_SIZEPOS_X, "2000"));
+    EXPECT_TRUE(u.Apply());
+    EXPECT_EQ(bar->refreshes, 2);
+    EXPECT_TRUE(u.GoToPage(1));
+    EXPECT_EQ(bar->refreshes, 3);
+    EXPECT_EQ(bar->GetRect().left, 2000);
+    u.Cancel();
+  });
+  bar->Release();
 }
 
 TEST_F(SizePage, APageWithoutAnElementShowsItsStartValues) {
