@@ -4,8 +4,13 @@
 #include <string>
 
 #include "layout/graphicelement/frame/dialogs/cgis_frameselectordlg.h"
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/raster.h"
+#include "platform/text/textengine.h"
+#include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/layout/graphicelement/frame/dialogs/framedialogtest.h"
+#include "tests/support/rendercheck.h"
 
 namespace {
 
@@ -268,5 +273,39 @@ TEST_F(FrameSelector, AnotherModeReadsAndWritesNothing) {
   EXPECT_EQ(dlg.DoModal(), IDOK);
   EXPECT_TRUE(std::filesystem::is_empty(dir_));
 }
+
+}  // namespace
+
+namespace {
+
+// The selector's drawing of a symbol of each kind, against its control.
+struct KindPicture {
+  const char* name;
+  int kind;
+};
+
+class FrameSelectorRender : public ::testing::TestWithParam<KindPicture> {};
+
+TEST_P(FrameSelectorRender, DrawsTheKindsGeometryOverTheRectangle) {
+  Symbol2 line(LineSymbol2(RGB(0, 0, 160), 0.8));
+  Symbol2 fill(FillSymbol2(RGB(40, 160, 40)));
+  fill.p->SetColor2(RGB(0, 0, 0));
+  fill.p->SetLineWidth(0.5);
+  auto canvas = md::canvas::CairoCanvas::createImage(200, 100);
+  HDC hdc = md::win::CreateScreenDC(canvas.get(), 96, &md::text::FixedMetricsEngine());
+  CGIS_FrameSelectorDlg dlg;
+  dlg.m_nKind = GetParam().kind;
+  EXPECT_TRUE(
+      dlg.DrawSymbol(hdc, GetParam().kind == GIS_FRAME_KIND_LINE ? line.p : fill.p, 0, RECT{0, 0, 200, 100}));
+  DeleteDC(hdc);
+  EXPECT_TRUE(md::test::MatchesControl(md::canvas::ReadRaster(*canvas),
+                                       "tests/layout/graphicelement/frame/dialogs/controls",
+                                       GetParam().name));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, FrameSelectorRender,
+                         ::testing::Values(KindPicture{"selector_line", GIS_FRAME_KIND_LINE},
+                                           KindPicture{"selector_fill", GIS_FRAME_KIND_FILL}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
