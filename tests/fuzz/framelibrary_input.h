@@ -1,16 +1,22 @@
-// One input of the frame symbol libraries' reader, reached through the host
-// interfaces it reads with: the bytes as a library file's property set, each
-// field's symbol rebuilt by the second symbol factory, and the set stored
-// again. Shared by the fuzz target and the regular test that replays seeds
-// and crash inputs (which also loads the bytes as a library file).
+// One input of the frame symbol libraries' reader: the bytes as a library
+// file's property set, each field's symbol rebuilt by the second symbol
+// factory and the set stored again; then the bytes as a library file, loaded
+// and written to another file. Shared by the fuzz target and the regular test
+// that replays seeds and crash inputs.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <string>
 
+#include <unistd.h>
+
+#include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/glyphor2/igis_symbolv2.h"
+#include "layout/graphicelement/frame/cgis_framesymbollibrary.h"
 
 namespace md::test::framelibraryinput {
 
@@ -35,6 +41,16 @@ inline void Feed(const std::uint8_t* data, std::size_t size) {
   }
   set->Release();
   bytes->Release();
+
+  const std::string path =
+      std::string(GIS_GetTempDir()) + "/framelibrary-input." + std::to_string(::getpid());
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+  CGIS_FrameSymbolLibrary library;
+  library.Load(path);
+  library.Save(path + ".out");
+  ::unlink(path.c_str());
+  ::unlink((path + ".out").c_str());
 }
 
 }  // namespace md::test::framelibraryinput
