@@ -9,7 +9,7 @@ PACKAGES=(
   libcairo2-dev libfreetype-dev libfontconfig-dev
   fonts-noto-cjk fonts-liberation2
   libproj-dev proj-data
-  libpng-dev libjpeg62-turbo-dev
+  libpng-dev libjpeg62-turbo-dev libgif-dev libtiff-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 

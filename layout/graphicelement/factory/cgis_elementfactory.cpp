@@ -6,6 +6,7 @@
 
 #include "host/featra/gis_elementregistry.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
+#include "layout/graphicelement/picture/cgis_pictureelement.h"
 #include "layout/graphicelement/shapes/cgis_ellipseelement.h"
 #include "layout/graphicelement/shapes/cgis_pointelement.h"
 #include "layout/graphicelement/shapes/cgis_polygonelement.h"
@@ -44,7 +45,7 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, &Make<CGIS_PictureElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND, &Make<CGIS_CompoundElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA, nullptr},

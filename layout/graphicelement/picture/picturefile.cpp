@@ -1,0 +1,70 @@
+// Exclusive creation and complete writing of kept-picture files.
+#include "layout/graphicelement/picture/picturefile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+namespace mapdeck::picture {
+namespace {
+
+// Attempts at a free name before giving up.
+constexpr int kMaxAttempts = 10000;
+
+// Numbers are formatted with snprintf: std::to_string would put unique
+// symbols into the library, and a library holding them cannot be unloaded.
+std::string TimeName() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t t = std::chrono::system_clock::to_time_t(now);
+  const long long ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  std::tm utc{};
+  gmtime_r(&t, &utc);
+  char name[64];
+  std::snprintf(name, sizeof name, "%d%d%d%d%lld", utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, ms);
+  return name;
+}
+
+bool WriteAll(int fd, const unsigned char* p, std::size_t n) {
+  while (n > 0) {
+    const ssize_t k = ::write(fd, p, n);
+    if (k < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += k;
+    n -= static_cast<std::size_t>(k);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string WriteNewFile(const std::string& folder, const std::string& extension, const void* pData,
+                         std::size_t nSize, std::string* pAttempted) {
+  const std::string base = folder + "/" + TimeName();
+  const std::string suffix = extension.empty() ? std::string() : "." + extension;
+  for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    char counter[16] = "";
+    if (attempt > 0) std::snprintf(counter, sizeof counter, "-%d", attempt);
+    const std::string path = base + counter + suffix;
+    if (pAttempted != nullptr) *pAttempted = path;
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return std::string();
+    }
+    const bool written = WriteAll(fd, static_cast<const unsigned char*>(pData), nSize);
+    const bool closed = ::close(fd) == 0;
+    if (written && closed) return path;
+    ::unlink(path.c_str());
+    return std::string();
+  }
+  return std::string();
+}
+
+}  // namespace mapdeck::picture
