@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "bench/ratio_reporter.h"
+#include "bench/short_run.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/igis_element.h"
 #include "platform/canvas/cairo_canvas.h"
@@ -385,16 +386,7 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMicrosecond);
   }
 
-  // A short run unless the caller asks for another minimum time.
-  std::vector<char*> args(argv, argv + argc);
-  bool hasMinTime = false;
-  for (int i = 1; i < argc; ++i)
-    hasMinTime = hasMinTime || std::strncmp(argv[i], "--benchmark_min_time", 20) == 0;
-  static char shortRun[] = "--benchmark_min_time=0.05";
-  if (!hasMinTime) args.insert(args.begin() + 1, shortRun);
-  int n = static_cast<int>(args.size());
-  benchmark::Initialize(&n, args.data());
-  if (benchmark::ReportUnrecognizedArguments(n, args.data())) return 1;
+  if (!InitializeShortRun(argc, argv)) return 1;
   // Colours only on a terminal, so that CI logs stay plain.
   RatioReporter reporter(isatty(STDOUT_FILENO) ? RatioReporter::OO_Defaults : RatioReporter::OO_Tabular);
   benchmark::RunSpecifiedBenchmarks(&reporter);
