@@ -18,7 +18,6 @@
 #include "layout/graphicelement/picture/picturefile.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/loader.h"
-#include "platform/ui/app.h"
 #include "platform/win/cdc.h"
 #include "platform/win/wingdi.h"
 
@@ -361,7 +360,6 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
 // ---- Property sheet -------------------------------------------------------------
 
 BOOL CGIS_PictureElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   IGIS_FrameProperty* pFrameBackup = m_pFrame != nullptr ? m_pFrame->Clone() : nullptr;
   if (pFrameBackup == nullptr)
     GIS_LOG(3, m_core.Method("OnOpenPropertyDlg").c_str(), "p_frameProperty == NULL");
