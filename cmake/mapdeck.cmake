@@ -4,6 +4,16 @@
 # path from it: #include "platform/win/wingdi.h", #include "host/basilo/...".
 
 set(MD_WARNINGS -Wall -Wextra)
+
+# Source paths in __FILE__ (and so in log records) are relative to the
+# repository root, whether the compiler is given absolute paths or, through a
+# compiler cache that rewrites them, paths relative to the build folder.
+file(RELATIVE_PATH md_source_from_build ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR})
+string(REGEX REPLACE "/$" "" md_source_from_build "${md_source_from_build}")
+add_compile_options(-fmacro-prefix-map=${PROJECT_SOURCE_DIR}/=)
+if(md_source_from_build)
+  add_compile_options(-fmacro-prefix-map=${md_source_from_build}/=)
+endif()
 if(MAPDECK_WERROR)
   list(APPEND MD_WARNINGS -Werror)
 endif()
@@ -63,15 +73,16 @@ function(md_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 
-# md_test(NAME [DIRS ...] DEPS t1 t2 ...)
-# One GoogleTest program from every .cpp below the listed folders (default:
-# the current folder, recursively); each case becomes a ctest test.
+# md_test(NAME [DIRS ...] [SOURCES ...] DEPS t1 t2 ...)
+# One GoogleTest program from the listed sources, or from every .cpp below the
+# listed folders (default: the current folder, recursively); each case
+# becomes a ctest test.
 function(md_test name)
-  cmake_parse_arguments(ARG "" "" "DIRS;DEPS" ${ARGN})
-  if(NOT ARG_DIRS)
+  cmake_parse_arguments(ARG "" "" "DIRS;SOURCES;DEPS" ${ARGN})
+  if(NOT ARG_DIRS AND NOT ARG_SOURCES)
     set(ARG_DIRS ${CMAKE_CURRENT_SOURCE_DIR})
   endif()
-  set(sources)
+  set(sources ${ARG_SOURCES})
   foreach(d ${ARG_DIRS})
     file(GLOB_RECURSE s CONFIGURE_DEPENDS ${d}/*.cpp)
     list(APPEND sources ${s})

@@ -40,16 +40,16 @@
 namespace {
 
 constexpr int kDpi = 300;
-constexpr double kWidthMm = demo::kPageWidth / 100.0;
-constexpr double kHeightMm = demo::kPageHeight / 100.0;
+constexpr double kWidthMm = md::demo::kPageWidth / 100.0;
+constexpr double kHeightMm = md::demo::kPageHeight / 100.0;
 
-demo::Page& SamplePage() {
-  static std::unique_ptr<demo::Page> page = demo::BuildSamplePage(nullptr);
+md::demo::Page& SamplePage() {
+  static std::unique_ptr<md::demo::Page> page = md::demo::BuildSamplePage(nullptr);
   return *page;
 }
 
 void PrintPage(benchmark::State& state) {
-  demo::Page& page = SamplePage();
+  md::demo::Page& page = SamplePage();
   auto canvas = md::canvas::CairoCanvas::createPageImage(kWidthMm, kHeightMm, kDpi);
   if (canvas == nullptr) {
     state.SkipWithError("no raster");
@@ -57,7 +57,7 @@ void PrintPage(benchmark::State& state) {
   }
   std::string error;
   for (auto _ : state) {
-    if (!demo::PrintPage(page, canvas.get(), kDpi, nullptr, &error)) {
+    if (!md::demo::PrintPage(page, canvas.get(), kDpi, nullptr, &error)) {
       state.SkipWithError(error.c_str());
       break;
     }
@@ -259,7 +259,7 @@ class Replay {
 };
 
 void RawCairo(benchmark::State& state) {
-  demo::Page& page = SamplePage();
+  md::demo::Page& page = SamplePage();
   // Device size of the 300-dpi page, as the raster canvas rounds it.
   auto sizer = md::canvas::CairoCanvas::createPageImage(kWidthMm, kHeightMm, kDpi);
   if (sizer == nullptr) {
@@ -270,7 +270,7 @@ void RawCairo(benchmark::State& state) {
   sizer.reset();
   md::canvas::RecordingCanvas recording(w, h);
   std::string error;
-  if (!demo::PrintPage(page, &recording, kDpi, nullptr, &error)) {
+  if (!md::demo::PrintPage(page, &recording, kDpi, nullptr, &error)) {
     state.SkipWithError(error.c_str());
     return;
   }
@@ -312,11 +312,11 @@ void StoreAndRead(benchmark::State& state, const std::string& kind) {
 // ---- The feature-set file ---------------------------------------------------------
 
 // A page of twelve sample pages (about a megabyte of file), stored.
-demo::Page& BigPage() {
-  static std::unique_ptr<demo::Page> page = [] {
-    auto p = demo::BuildSamplePage(nullptr);
-    for (int i = 1; i < 12; ++i) demo::AddSampleElements(*p, nullptr);
-    demo::StoreElements(*p, nullptr);
+md::demo::Page& BigPage() {
+  static std::unique_ptr<md::demo::Page> page = [] {
+    auto p = md::demo::BuildSamplePage(nullptr);
+    for (int i = 1; i < 12; ++i) md::demo::AddSampleElements(*p, nullptr);
+    md::demo::StoreElements(*p, nullptr);
     return p;
   }();
   return *page;
@@ -335,7 +335,7 @@ void PerMegabyte(benchmark::State& state, std::uintmax_t bytes) {
 }
 
 void SaveFile(benchmark::State& state) {
-  demo::Page& page = BigPage();
+  md::demo::Page& page = BigPage();
   const std::string file = BenchFile();
   for (auto _ : state) {
     if (!page.featureSet()->SaveToFile(file.c_str())) {

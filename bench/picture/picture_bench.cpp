@@ -81,7 +81,7 @@ struct PicturePage {
   ~PicturePage() {
     if (!path.empty()) std::remove(path.c_str());
   }
-  demo::Page page;
+  md::demo::Page page;
   std::string path;
   bool ok = false;
 };
@@ -92,7 +92,8 @@ PicturePage& Page() {
 }
 
 std::unique_ptr<md::canvas::CairoCanvas> Raster() {
-  return md::canvas::CairoCanvas::createPageImage(demo::kPageWidth / 100.0, demo::kPageHeight / 100.0, kDpi);
+  return md::canvas::CairoCanvas::createPageImage(md::demo::kPageWidth / 100.0, md::demo::kPageHeight / 100.0,
+                                                  kDpi);
 }
 
 void TenPrints(benchmark::State& state, bool cached) {
@@ -108,7 +109,7 @@ void TenPrints(benchmark::State& state, bool cached) {
     cache.Clear();
     for (int i = 0; i < kPrints; ++i) {
       if (!cached) cache.Clear();
-      if (!demo::PrintPage(p.page, canvas.get(), kDpi, nullptr, &error)) {
+      if (!md::demo::PrintPage(p.page, canvas.get(), kDpi, nullptr, &error)) {
         state.SkipWithError(error.c_str());
         return;
       }
@@ -133,11 +134,11 @@ void DrawDecoded(benchmark::State& state) {
   PicturePage& p = Page();
   auto canvas = Raster();
   std::string error;
-  if (!p.ok || canvas == nullptr || !demo::PrintPage(p.page, canvas.get(), kDpi, nullptr, &error)) {
+  if (!p.ok || canvas == nullptr || !md::demo::PrintPage(p.page, canvas.get(), kDpi, nullptr, &error)) {
     state.SkipWithError("no picture page");
     return;
   }
-  for (auto _ : state) demo::PrintPage(p.page, canvas.get(), kDpi, nullptr, &error);
+  for (auto _ : state) md::demo::PrintPage(p.page, canvas.get(), kDpi, nullptr, &error);
 }
 
 BENCHMARK_CAPTURE(TenPrints, cached, true)->Unit(benchmark::kMillisecond);

@@ -101,7 +101,7 @@ BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
   std::vector<BYTE> bytes;
   std::string error;
   try {
-    basilo::PropertySetEncoder encoder;
+    md::basilo::PropertySetEncoder encoder;
     for (const auto& f : fields_) {
       if (f->GetType() == GIS_FIELD_TYPE_OBJECT) continue;  // pointers mean nothing once stored
       encoder.Add(f->GetType(), f->Name(), f->Description(), f->IntValue(), f->DoubleValue(), f->BoolValue(),
@@ -131,10 +131,10 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
     GIS_LOG(3, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
     return FALSE;
   }
-  std::vector<basilo::StoredField> stored;
+  std::vector<md::basilo::StoredField> stored;
   std::string error;
   try {
-    if (!basilo::DecodePropertySet(data, static_cast<std::size_t>(size), &stored, &error)) {
+    if (!md::basilo::DecodePropertySet(data, static_cast<std::size_t>(size), &stored, &error)) {
       GIS_LOG(3, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s", size,
               error.c_str());
       return FALSE;
@@ -167,7 +167,7 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
         fresh.push_back(std::move(fields_[old->GetPosition()]));
       }
       CGIS_Field* f = fresh.back().get();
-      basilo::StoredField& s = stored[i];
+      md::basilo::StoredField& s = stored[i];
       f->AssignStored(s.type, std::move(s.description), s.intValue, s.doubleValue, s.boolValue,
                       std::move(s.text), std::move(s.bytes));
       f->SetOwner(CGIS_Field::Owner::Set, this);

@@ -6,7 +6,7 @@
 
 #include "host/basilo/cgis_propertyset.h"
 
-namespace basilo {
+namespace md::basilo {
 namespace {
 
 // Smallest possible entry: type, key length, one key byte, description
@@ -266,4 +266,4 @@ bool DecodePropertySet(const BYTE* data, std::size_t size, std::vector<StoredFie
   return true;
 }
 
-}  // namespace basilo
+}  // namespace md::basilo

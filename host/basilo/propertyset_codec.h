@@ -10,7 +10,7 @@
 
 #include "platform/win/wintypes.h"
 
-namespace basilo {
+namespace md::basilo {
 
 constexpr BYTE kPropertySetMagic[4] = {'M', 'D', 'P', 'S'};
 constexpr std::uint16_t kPropertySetVersion = 1;
@@ -45,4 +45,4 @@ class PropertySetEncoder {
 // a short reason in *error.
 bool DecodePropertySet(const BYTE* data, std::size_t size, std::vector<StoredField>* out, std::string* error);
 
-}  // namespace basilo
+}  // namespace md::basilo

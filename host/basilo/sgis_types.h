@@ -15,7 +15,7 @@
 
 struct SGIS_DPoint;
 
-namespace sgis_detail {
+namespace md::basilo::detail {
 // Rounds half away from zero and truncates; NaN gives 0 and values beyond the
 // 32-bit range are clamped, so no stored or computed double can make the
 // conversion undefined.
@@ -31,7 +31,7 @@ inline std::int32_t ClampToInt32(std::int64_t v) {
   if (v < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(v);
 }
-}  // namespace sgis_detail
+}  // namespace md::basilo::detail
 
 struct SGIS_DPoint {
   double x = 0.0;
@@ -71,10 +71,10 @@ struct SGIS_Point {
 
   operator SGIS_DPoint() const { return SGIS_DPoint(x, y, z); }
 
-  // Each double rounded half away from zero (see sgis_detail::RoundToInt32).
+  // Each double rounded half away from zero (see md::basilo::detail::RoundToInt32).
   static SGIS_Point FromDoubles(double px, double py, double pz = 0.0) {
-    return SGIS_Point(sgis_detail::RoundToInt32(px), sgis_detail::RoundToInt32(py),
-                      sgis_detail::RoundToInt32(pz));
+    return SGIS_Point(md::basilo::detail::RoundToInt32(px), md::basilo::detail::RoundToInt32(py),
+                      md::basilo::detail::RoundToInt32(pz));
   }
 };
 
@@ -99,11 +99,11 @@ struct SGIS_Rect {
 
   std::int32_t Width() const {
     std::int64_t d = static_cast<std::int64_t>(right) - left;
-    return sgis_detail::ClampToInt32(d < 0 ? -d : d);
+    return md::basilo::detail::ClampToInt32(d < 0 ? -d : d);
   }
   std::int32_t Height() const {
     std::int64_t d = static_cast<std::int64_t>(top) - bottom;
-    return sgis_detail::ClampToInt32(d < 0 ? -d : d);
+    return md::basilo::detail::ClampToInt32(d < 0 ? -d : d);
   }
 
   void Normalize() {
@@ -136,8 +136,9 @@ struct SGIS_Rect {
   SGIS_Point CenterPoint() const {
     SGIS_Rect n = *this;
     n.Normalize();
-    return SGIS_Point(sgis_detail::ClampToInt32(static_cast<std::int64_t>(n.left) + n.Width() / 2),
-                      sgis_detail::ClampToInt32(static_cast<std::int64_t>(n.bottom) + n.Height() / 2), 0);
+    return SGIS_Point(md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(n.left) + n.Width() / 2),
+                      md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(n.bottom) + n.Height() / 2),
+                      0);
   }
 
   // Where (x, y) lies against a normalised copy enlarged by the tolerance on

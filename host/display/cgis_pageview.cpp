@@ -9,7 +9,7 @@
 namespace {
 
 bool Finite(double v) { return std::isfinite(v); }
-std::int32_t Round(double v) { return sgis_detail::RoundToInt32(v); }
+std::int32_t Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 
 }  // namespace
 

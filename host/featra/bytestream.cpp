@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace featra {
+namespace md::featra {
 
 namespace {
 
@@ -25,4 +25,4 @@ std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
   return c ^ 0xFFFFFFFFU;
 }
 
-}  // namespace featra
+}  // namespace md::featra

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace featra {
+namespace md::featra {
 
 class ByteWriter {
  public:
@@ -122,4 +122,4 @@ class ByteReader {
 // CRC-32 (IEEE 802.3, reflected, as zlib computes it).
 std::uint32_t Crc32(const std::uint8_t* data, std::size_t size);
 
-}  // namespace featra
+}  // namespace md::featra

@@ -27,7 +27,7 @@ extern "C" void GIS_SetFeatureSymbolCodec(const SGIS_FeatureSymbolCodec* codec) 
   }
 }
 
-namespace featra {
+namespace md::featra {
 
 bool CurrentSymbolCodec(SGIS_FeatureSymbolCodec* out) {
   std::lock_guard<std::mutex> guard(g_codecLock);
@@ -213,4 +213,4 @@ BOOL CGIS_Feature::RemoveMember(int id) {
   return TRUE;
 }
 
-}  // namespace featra
+}  // namespace md::featra

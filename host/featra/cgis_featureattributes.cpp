@@ -4,7 +4,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/featra/featra_impl.h"
 
-namespace featra {
+namespace md::featra {
 
 namespace {
 
@@ -138,4 +138,4 @@ bool CGIS_FeatureAttributes::ReadImage(const std::uint8_t* data, std::size_t siz
   return set_->Archive(buffer.get(), GIS_ARCHIVE_READ, 0) != FALSE;
 }
 
-}  // namespace featra
+}  // namespace md::featra

@@ -6,7 +6,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/featra/featra_impl.h"
 
-namespace featra {
+namespace md::featra {
 
 CGIS_Feature* CGIS_FeatureClass::Find(int id) {
   auto found = features_.find(id);
@@ -134,4 +134,4 @@ void CGIS_FeatureClass::Replace(FeatureClassContent* content) {
   for (auto& entry : content->features) entry.second->DetachFromClass();
 }
 
-}  // namespace featra
+}  // namespace md::featra

@@ -4,7 +4,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/featra/featra_impl.h"
 
-namespace featra {
+namespace md::featra {
 
 IGIS_Element* CGIS_FeatureSet::CreateElement(const char* typeIdentifier) {
   SGIS_ElementHooks hooks;
@@ -90,20 +90,20 @@ BOOL CGIS_FeatureSet::SetUnitRatio(double ratio) {
   return TRUE;
 }
 
-}  // namespace featra
+}  // namespace md::featra
 
 extern "C" IGIS_FeatureSet* GIS_CreateFeatureSetObject(IGIS_FeatureClass* featureClass, const char* name, int,
                                                        int, int, int, const char*) {
-  std::shared_ptr<featra::CGIS_FeatureClass> cls;
+  std::shared_ptr<md::featra::CGIS_FeatureClass> cls;
   if (featureClass == nullptr) {
-    cls = std::make_shared<featra::CGIS_FeatureClass>();
+    cls = std::make_shared<md::featra::CGIS_FeatureClass>();
   } else {
-    auto* own = dynamic_cast<featra::CGIS_FeatureClass*>(featureClass);
+    auto* own = dynamic_cast<md::featra::CGIS_FeatureClass*>(featureClass);
     if (own == nullptr) {
       GIS_LOG(3, "GIS_CreateFeatureSetObject", "pFeatureClass is not a feature class of this library");
       return nullptr;
     }
     cls = own->shared_from_this();
   }
-  return new featra::CGIS_FeatureSet(std::move(cls), name == nullptr ? std::string() : std::string(name));
+  return new md::featra::CGIS_FeatureSet(std::move(cls), name == nullptr ? std::string() : std::string(name));
 }

@@ -5,7 +5,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/featra/featra_impl.h"
 
-namespace featra {
+namespace md::featra {
 
 bool IsPointListKind(int kind) {
   return kind == GIS_FEATURE_KIND_POINT || kind == GIS_FEATURE_KIND_POLYLINE ||
@@ -130,4 +130,4 @@ BOOL CGIS_Geometry::GetBound(SGIS_Rect* rect, int, int) {
   return OwnBound(rect) ? TRUE : FALSE;
 }
 
-}  // namespace featra
+}  // namespace md::featra

@@ -98,7 +98,7 @@ BOOL GIS_HasElementHooks() {
 
 }  // extern "C"
 
-namespace featra {
+namespace md::featra {
 
 bool CurrentElementHooks(SGIS_ElementHooks* out) {
   Registry& r = registry();
@@ -108,4 +108,4 @@ bool CurrentElementHooks(SGIS_ElementHooks* out) {
   return true;
 }
 
-}  // namespace featra
+}  // namespace md::featra

@@ -13,7 +13,7 @@
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
 
-namespace featra {
+namespace md::featra {
 
 class CGIS_Feature;
 class CGIS_FeatureClass;
@@ -236,4 +236,4 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
   std::vector<int> members_;
 };
 
-}  // namespace featra
+}  // namespace md::featra

@@ -8,7 +8,7 @@
 
 #include "host/featra/igis_feature.h"
 
-namespace featra {
+namespace md::featra {
 
 constexpr std::uint16_t kFeatureSetImageVersion = 1;
 
@@ -23,4 +23,4 @@ bool WriteFeatureSetImage(IGIS_FeatureSet* set, std::vector<std::uint8_t>* out);
 bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size,
                          bool verifyChecksum);
 
-}  // namespace featra
+}  // namespace md::featra

@@ -17,7 +17,7 @@
 #include "host/featra/featra_impl.h"
 #include "host/featra/featureset_image.h"
 
-namespace featra {
+namespace md::featra {
 
 namespace {
 
@@ -469,4 +469,4 @@ BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
                                                                                                 : FALSE;
 }
 
-}  // namespace featra
+}  // namespace md::featra

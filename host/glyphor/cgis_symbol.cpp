@@ -83,7 +83,7 @@ class CGIS_Symbol final : public IGIS_Symbol {
       GIS_LOG(3, "IGIS_Symbol::Save", "buffer == NULL");
       return FALSE;
     }
-    gis_bytes::Writer w;
+    md::glyphor::Writer w;
     Write(w);
     const auto& bytes = w.Data();
     if (!buffer->SetSize(static_cast<int>(bytes.size()))) return FALSE;
@@ -100,15 +100,15 @@ class CGIS_Symbol final : public IGIS_Symbol {
 
   void SetCode(int code) override {
     code_ = code;
-    const gis_style::Style* s = gis_style::Find(code);
+    const md::glyphor::Style* s = md::glyphor::Find(code);
     if (s == nullptr) return;
-    if (type_ == GIS_SYMBOL_LINE && s->kind == gis_style::Kind::Line) {
+    if (type_ == GIS_SYMBOL_LINE && s->kind == md::glyphor::Kind::Line) {
       lineWidth_ = s->lineWidthMm;
-    } else if (IsFill(type_) && s->kind == gis_style::Kind::Fill) {
+    } else if (IsFill(type_) && s->kind == md::glyphor::Kind::Fill) {
       color_[0] = s->fillColor;
       color_[1] = s->outlineColor;
       lineWidth_ = s->outlineWidthMm;
-    } else if (type_ == GIS_SYMBOL_POINT && s->kind == gis_style::Kind::Point) {
+    } else if (type_ == GIS_SYMBOL_POINT && s->kind == md::glyphor::Kind::Point) {
       size_ = static_cast<int>(std::lround(s->height));
     }
   }
@@ -117,10 +117,10 @@ class CGIS_Symbol final : public IGIS_Symbol {
   SGIS_Rect GetExtent(double factor) override {
     if (type_ != GIS_SYMBOL_POINT5 && type_ != GIS_SYMBOL_POINT7) return SGIS_Rect();
     if (!std::isfinite(factor) || factor <= 0.0) factor = 1.0;
-    const gis_style::Style& s = gis_style::FindOrDefault(code_, gis_style::Kind::Point);
+    const md::glyphor::Style& s = md::glyphor::FindOrDefault(code_, md::glyphor::Kind::Point);
     const double h = size_ * factor;
     const double w = s.height > 0 ? h * s.width / s.height : h;
-    return SGIS_Rect(0, sgis_detail::RoundToInt32(h), sgis_detail::RoundToInt32(w), 0);
+    return SGIS_Rect(0, md::basilo::detail::RoundToInt32(h), md::basilo::detail::RoundToInt32(w), 0);
   }
   int GetSize() override { return size_; }
   void SetSize(int size) override { size_ = size < 0 ? 0 : (size > kMaxSize ? kMaxSize : size); }
@@ -143,13 +143,13 @@ class CGIS_Symbol final : public IGIS_Symbol {
     // Measure at a large em so that rounding of the engine does not show,
     // then scale to symbol units at the ratio.
     constexpr double kEm = 100.0;
-    const double h = gis_text::TextHeight(font_);
-    md::text::FontPtr f = MeasureEngine().Match(gis_text::RequestFor(font_, kEm));
+    const double h = md::glyphor::TextHeight(font_);
+    md::text::FontPtr f = MeasureEngine().Match(md::glyphor::RequestFor(font_, kEm));
     if (!f) return FALSE;
-    const gis_text::Lines lines = gis_text::Layout(*f, text);
+    const md::glyphor::Lines lines = md::glyphor::Layout(*f, text);
     const double k = h * ratio / kEm;
-    *rect = SGIS_Rect(0, sgis_detail::RoundToInt32(lines.height * k),
-                      sgis_detail::RoundToInt32(lines.width * k), 0);
+    *rect = SGIS_Rect(0, md::basilo::detail::RoundToInt32(lines.height * k),
+                      md::basilo::detail::RoundToInt32(lines.width * k), 0);
     return TRUE;
   }
 
@@ -163,7 +163,7 @@ class CGIS_Symbol final : public IGIS_Symbol {
     return TRUE;
   }
 
-  void Write(gis_bytes::Writer& w) const {
+  void Write(md::glyphor::Writer& w) const {
     w.U32(kMagic);
     w.U16(kVersion);
     w.U16(static_cast<std::uint16_t>(type_));
@@ -198,13 +198,13 @@ class CGIS_Symbol final : public IGIS_Symbol {
 
   // Rebuilds a symbol from stored bytes; NULL when they are damaged.
   static CGIS_Symbol* Read(const void* data, std::size_t size) {
-    gis_bytes::Reader r(data, size);
+    md::glyphor::Reader r(data, size);
     std::uint32_t magic = 0, length = 0;
     std::uint16_t version = 0, type = 0;
     if (!r.U32(magic) || magic != kMagic || !r.U16(version) || version != kVersion || !r.U16(type) ||
         !KnownType(type) || !r.U32(length) || length > r.Remaining())
       return nullptr;
-    gis_bytes::Reader p(static_cast<const std::uint8_t*>(data) + r.Position(), length);
+    md::glyphor::Reader p(static_cast<const std::uint8_t*>(data) + r.Position(), length);
     CGIS_Symbol tmp(type);
     std::uint32_t c0 = 0, c1 = 0, c2 = 0;
     if (!p.I32(tmp.code_) || !p.I32(tmp.size_) || !p.F64(tmp.angle_) || !p.U32(c0) || !p.U32(c1) ||
@@ -243,17 +243,17 @@ class CGIS_Symbol final : public IGIS_Symbol {
     switch (type_) {
       case GIS_SYMBOL_POINT5:
       case GIS_SYMBOL_POINT7:
-        code_ = gis_style::kDefaultPointCode;
+        code_ = md::glyphor::kDefaultPointCode;
         size_ = 10;
         break;
       case GIS_SYMBOL_POINT:
-        SetCode(gis_style::kDefaultPointCode);
+        SetCode(md::glyphor::kDefaultPointCode);
         break;
       case GIS_SYMBOL_LINE:
-        SetCode(gis_style::kDefaultLineCode);
+        SetCode(md::glyphor::kDefaultLineCode);
         break;
       case GIS_SYMBOL_FILL:
-        SetCode(gis_style::kDefaultFillCode);
+        SetCode(md::glyphor::kDefaultFillCode);
         break;
       case GIS_SYMBOL_BACKGROUND:
         SetCode(3362);  // white

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace gis_bytes {
+namespace md::glyphor {
 
 class Writer {
  public:
@@ -126,4 +126,4 @@ class Reader {
   bool ok_ = true;
 };
 
-}  // namespace gis_bytes
+}  // namespace md::glyphor

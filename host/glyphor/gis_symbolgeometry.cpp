@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace gis_geom {
+namespace md::glyphor {
 
 COLORREF SlotColor(int kind, int slot, const COLORREF colors[3]) {
   if (kind == 5 || slot < 1 || slot > 3) return colors[0];
@@ -11,7 +11,7 @@ COLORREF SlotColor(int kind, int slot, const COLORREF colors[3]) {
   return colors[slot - 1];
 }
 
-std::vector<PlacedOp> PlacePoint(const gis_style::Style& style, int kind, const COLORREF colors[3],
+std::vector<PlacedOp> PlacePoint(const md::glyphor::Style& style, int kind, const COLORREF colors[3],
                                  double sizeUnits, double angleDeg, XY anchor, double pixelsPerUnit) {
   std::vector<PlacedOp> out;
   if (style.height <= 0 || !(sizeUnits > 0) || !(pixelsPerUnit > 0) || !std::isfinite(angleDeg)) return out;
@@ -27,7 +27,7 @@ std::vector<PlacedOp> PlacePoint(const gis_style::Style& style, int kind, const 
     for (const auto& p : op.pts) o.pts.push_back(place(p));
     o.center = place(op.center);
     o.radius = op.radius * k;
-    o.fill = op.fillSlot != 0 && op.type != gis_style::PointOp::Polyline;
+    o.fill = op.fillSlot != 0 && op.type != md::glyphor::PointOp::Polyline;
     if (o.fill) o.fillColor = SlotColor(kind, op.fillSlot, colors);
     o.stroke = op.strokeSlot != 0;
     if (o.stroke) o.strokeColor = SlotColor(kind, op.strokeSlot, colors);
@@ -89,4 +89,4 @@ std::vector<std::vector<XY>> Dash(const std::vector<XY>& line, const std::vector
   return out;
 }
 
-}  // namespace gis_geom
+}  // namespace md::glyphor

@@ -7,12 +7,12 @@
 
 #include "host/glyphor/gis_symbolstyles.h"
 
-namespace gis_geom {
+namespace md::glyphor {
 
-using gis_style::XY;
+using md::glyphor::XY;
 
 struct PlacedOp {
-  gis_style::PointOp::Type type = gis_style::PointOp::Polygon;
+  md::glyphor::PointOp::Type type = md::glyphor::PointOp::Polygon;
   std::vector<XY> pts;  // device
   XY center;            // device (circles)
   double radius = 0;    // device pixels (circles)
@@ -29,11 +29,11 @@ COLORREF SlotColor(int kind, int slot, const COLORREF colors[3]);
 // Places a point style: its box drawn `sizeUnits` high at `pixelsPerUnit`,
 // centred on `anchor`, turned counter-clockwise by `angleDeg` as seen on the
 // device.
-std::vector<PlacedOp> PlacePoint(const gis_style::Style& style, int kind, const COLORREF colors[3],
+std::vector<PlacedOp> PlacePoint(const md::glyphor::Style& style, int kind, const COLORREF colors[3],
                                  double sizeUnits, double angleDeg, XY anchor, double pixelsPerUnit);
 
 // Cuts a polyline into the "on" pieces of a dash pattern (lengths in device
 // pixels, on/off pairs). An empty or all-zero pattern gives the whole line.
 std::vector<std::vector<XY>> Dash(const std::vector<XY>& line, const std::vector<double>& pattern);
 
-}  // namespace gis_geom
+}  // namespace md::glyphor

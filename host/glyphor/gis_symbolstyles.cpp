@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace gis_style {
+namespace md::glyphor {
 namespace {
 
 PointOp Poly(std::vector<XY> pts, int fill, int stroke, double width) {
@@ -200,4 +200,4 @@ const std::vector<PointPreset>& PointPresets() {
   return presets;
 }
 
-}  // namespace gis_style
+}  // namespace md::glyphor

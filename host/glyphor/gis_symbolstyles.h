@@ -17,7 +17,7 @@
 
 #include "platform/win/wintypes.h"
 
-namespace gis_style {
+namespace md::glyphor {
 
 enum class Kind { Point, Line, Fill };
 
@@ -94,4 +94,4 @@ struct PointPreset {
 };
 const std::vector<PointPreset>& PointPresets();
 
-}  // namespace gis_style
+}  // namespace md::glyphor

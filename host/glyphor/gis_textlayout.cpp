@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace gis_text {
+namespace md::glyphor {
 
 std::vector<std::string> SplitLines(std::string_view text) {
   std::vector<std::string> lines;
@@ -58,4 +58,4 @@ Lines Layout(const md::text::Font& font, std::string_view text) {
   return out;
 }
 
-}  // namespace gis_text
+}  // namespace md::glyphor

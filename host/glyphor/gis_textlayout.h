@@ -9,7 +9,7 @@
 #include "platform/text/textengine.h"
 #include "platform/win/wintypes.h"
 
-namespace gis_text {
+namespace md::glyphor {
 
 // Default text height (symbol units) of a font record whose lfHeight is 0.
 constexpr double kDefaultTextHeight = 10.0;
@@ -38,4 +38,4 @@ struct Lines {
 // Lays the lines of `text` out with `font` (already sized in pixels).
 Lines Layout(const md::text::Font& font, std::string_view text);
 
-}  // namespace gis_text
+}  // namespace md::glyphor

@@ -24,10 +24,10 @@ class CGIS_SymbolV2 final : public IGIS_SymbolV2 {
   explicit CGIS_SymbolV2(int kind) : kind_(kind) {
     switch (kind) {
       case GIS_SYMBOLV2_LINE:
-        SetCode(gis_style::kDefaultLineCode);
+        SetCode(md::glyphor::kDefaultLineCode);
         break;
       case GIS_SYMBOLV2_FILL:
-        SetCode(gis_style::kDefaultFillCode);
+        SetCode(md::glyphor::kDefaultFillCode);
         break;
       default:
         SetCode(3362);
@@ -45,7 +45,7 @@ class CGIS_SymbolV2 final : public IGIS_SymbolV2 {
       GIS_LOG(3, "IGIS_SymbolV2::Save", "buffer == NULL");
       return FALSE;
     }
-    gis_bytes::Writer w;
+    md::glyphor::Writer w;
     w.U32(kMagic);
     w.U16(kVersion);
     w.U16(static_cast<std::uint16_t>(kind_));
@@ -74,11 +74,11 @@ class CGIS_SymbolV2 final : public IGIS_SymbolV2 {
 
   void SetCode(int code) override {
     code_ = code;
-    const gis_style::Style* s = gis_style::Find(code);
+    const md::glyphor::Style* s = md::glyphor::Find(code);
     if (s == nullptr) return;
-    if (kind_ == GIS_SYMBOLV2_LINE && s->kind == gis_style::Kind::Line) {
+    if (kind_ == GIS_SYMBOLV2_LINE && s->kind == md::glyphor::Kind::Line) {
       width_ = s->lineWidthMm;
-    } else if (kind_ != GIS_SYMBOLV2_LINE && s->kind == gis_style::Kind::Fill) {
+    } else if (kind_ != GIS_SYMBOLV2_LINE && s->kind == md::glyphor::Kind::Fill) {
       color_ = s->fillColor;
       color2_ = s->outlineColor;
       width_ = s->outlineWidthMm;
@@ -87,7 +87,7 @@ class CGIS_SymbolV2 final : public IGIS_SymbolV2 {
   int GetStyleCode() override { return code_; }
 
   static CGIS_SymbolV2* Read(const void* data, std::size_t size) {
-    gis_bytes::Reader r(data, size);
+    md::glyphor::Reader r(data, size);
     std::uint32_t magic = 0, len = 0, c1 = 0, c2 = 0, reserved = 0;
     std::uint16_t version = 0, kind = 0;
     std::int32_t code = 0;

@@ -41,15 +41,15 @@ void CGIS_SymbolPickDlg::OnOK() {
 
 namespace {
 
-std::vector<int> CodesOf(gis_style::Kind kind) {
+std::vector<int> CodesOf(md::glyphor::Kind kind) {
   std::vector<int> codes;
-  for (const auto& s : gis_style::AllStyles())
+  for (const auto& s : md::glyphor::AllStyles())
     if (s.kind == kind) codes.push_back(s.code);
   return codes;
 }
 
 std::string StyleEntry(int code) {
-  const gis_style::Style* s = gis_style::Find(code);
+  const md::glyphor::Style* s = md::glyphor::Find(code);
   return std::to_string(code) + " " + (s ? s->name : "");
 }
 
@@ -72,14 +72,14 @@ std::vector<std::string> GIS_SymbolCatalogue(int kind) {
   std::vector<std::string> out;
   switch (kind) {
     case 1:
-      for (const auto& p : gis_style::PointPresets())
+      for (const auto& p : md::glyphor::PointPresets())
         out.push_back("类型" + std::to_string(p.type) + " " + StyleEntry(p.code));
       break;
     case 2:
-      for (int c : CodesOf(gis_style::Kind::Line)) out.push_back(StyleEntry(c));
+      for (int c : CodesOf(md::glyphor::Kind::Line)) out.push_back(StyleEntry(c));
       break;
     case 4:
-      for (int c : CodesOf(gis_style::Kind::Fill)) out.push_back(StyleEntry(c));
+      for (int c : CodesOf(md::glyphor::Kind::Fill)) out.push_back(StyleEntry(c));
       break;
     case 8:
       for (const auto& t : kTextPresets) out.push_back(std::string(t.face) + " " + std::to_string(-t.height));
@@ -93,7 +93,7 @@ std::vector<std::string> GIS_SymbolCatalogue(int kind) {
 IGIS_Symbol* GIS_MakeCatalogueSymbol(int kind, int index) {
   IGIS_SymbolFactory* f = GIS_GetSymbolFactoryObject();
   if (kind == 1) {
-    const auto& presets = gis_style::PointPresets();
+    const auto& presets = md::glyphor::PointPresets();
     if (index < 0 || index >= static_cast<int>(presets.size())) return nullptr;
     const auto& p = presets[index];
     IGIS_Symbol* s = f->CreateSymbol(p.type);
@@ -106,7 +106,7 @@ IGIS_Symbol* GIS_MakeCatalogueSymbol(int kind, int index) {
     return s;
   }
   if (kind == 2 || kind == 4) {
-    const auto codes = CodesOf(kind == 2 ? gis_style::Kind::Line : gis_style::Kind::Fill);
+    const auto codes = CodesOf(kind == 2 ? md::glyphor::Kind::Line : md::glyphor::Kind::Fill);
     if (index < 0 || index >= static_cast<int>(codes.size())) return nullptr;
     IGIS_Symbol* s = f->CreateSymbol(kind == 2 ? GIS_SYMBOL_LINE : GIS_SYMBOL_FILL);
     if (s) s->SetCode(codes[index]);
@@ -131,9 +131,9 @@ IGIS_Symbol* GIS_MakeCatalogueSymbol(int kind, int index) {
 std::vector<std::string> GIS_Symbol2Catalogue(int kind) {
   std::vector<std::string> out;
   if (kind == 1) {
-    for (int c : CodesOf(gis_style::Kind::Line)) out.push_back(StyleEntry(c));
+    for (int c : CodesOf(md::glyphor::Kind::Line)) out.push_back(StyleEntry(c));
   } else if (kind == 2) {
-    for (int c : CodesOf(gis_style::Kind::Fill)) out.push_back(StyleEntry(c));
+    for (int c : CodesOf(md::glyphor::Kind::Fill)) out.push_back(StyleEntry(c));
     out.push_back("默认背景");
   }
   return out;
@@ -142,7 +142,7 @@ std::vector<std::string> GIS_Symbol2Catalogue(int kind) {
 IGIS_SymbolV2* GIS_MakeCatalogueSymbol2(int kind, int index) {
   IGIS_SymbolV2Factory* f = GIS_GetSymbol2FactoryObject();
   if (kind != 1 && kind != 2) return nullptr;
-  const auto codes = CodesOf(kind == 1 ? gis_style::Kind::Line : gis_style::Kind::Fill);
+  const auto codes = CodesOf(kind == 1 ? md::glyphor::Kind::Line : md::glyphor::Kind::Fill);
   if (kind == 2 && index == static_cast<int>(codes.size())) return f->CreateSymbol(GIS_SYMBOLV2_BACKGROUND);
   if (index < 0 || index >= static_cast<int>(codes.size())) return nullptr;
   IGIS_SymbolV2* s = f->CreateSymbol(kind == 1 ? GIS_SYMBOLV2_LINE : GIS_SYMBOLV2_FILL);

@@ -33,7 +33,7 @@ class CGIS_AnnoPointStyle final : public IGIS_AnnoPointStyle {
       if (!text_->Save(buffer)) return FALSE;
       sym.assign(buffer->GetData(), buffer->GetData() + buffer->GetSize());
     }
-    gis_bytes::Writer w;
+    md::glyphor::Writer w;
     w.U32(kMagic);
     w.U16(kVersion);
     w.U16(0);
@@ -51,7 +51,7 @@ class CGIS_AnnoPointStyle final : public IGIS_AnnoPointStyle {
       GIS_LOG(3, kMethod, "empty buffer");
       return FALSE;
     }
-    gis_bytes::Reader r(buffer->GetData(), static_cast<std::size_t>(buffer->GetSize()));
+    md::glyphor::Reader r(buffer->GetData(), static_cast<std::size_t>(buffer->GetSize()));
     std::uint32_t magic = 0, symLen = 0;
     std::uint16_t version = 0, reserved = 0;
     std::int32_t alignment = 0;

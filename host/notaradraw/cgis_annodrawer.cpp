@@ -24,9 +24,9 @@ class ScopedFont {
  public:
   ScopedFont(HDC hdc, const LOGFONT& base, LONG em, double angleDeg) : hdc_(hdc) {
     LOGFONT lf = base;
-    const double h = gis_text::TextHeight(base);
+    const double h = md::glyphor::TextHeight(base);
     lf.lfHeight = -em;
-    const double widthEms = base.lfWidth > 0 ? std::min(base.lfWidth / h, gis_text::kMaxWidthPerEm) : 0.0;
+    const double widthEms = base.lfWidth > 0 ? std::min(base.lfWidth / h, md::glyphor::kMaxWidthPerEm) : 0.0;
     lf.lfWidth = static_cast<LONG>(std::lround(em * widthEms));
     const LONG tenths = static_cast<LONG>(std::lround(std::fmod(angleDeg, 360.0) * 10.0));
     lf.lfEscapement = tenths;
@@ -57,18 +57,18 @@ md::text::TextEngine& EngineOf(HDC hdc) {
   return e ? *e : md::text::FreeTypeEngine();
 }
 
-constexpr double kSub = gis_draw::kSubPixels;
+constexpr double kSub = md::tinctor::kSubPixels;
 
 // The em of a text symbol at a ratio, in the device scope's logical units.
 LONG EmUnits(const LOGFONT& font, double dpi, double ratio) {
-  const double em = gis_text::TextHeight(font) * dpi / 72.0 * ratio;
+  const double em = md::glyphor::TextHeight(font) * dpi / 72.0 * ratio;
   return static_cast<LONG>(std::lround(std::clamp(em, 1.0, kMaxEm) * kSub));
 }
 
 // TextOut at a point given in device pixels.
 void TextAt(HDC hdc, double x, double y, const std::string& text) {
-  TextOut(hdc, sgis_detail::RoundToInt32(x * kSub), sgis_detail::RoundToInt32(y * kSub), text.c_str(),
-          static_cast<int>(text.size()));
+  TextOut(hdc, md::basilo::detail::RoundToInt32(x * kSub), md::basilo::detail::RoundToInt32(y * kSub),
+          text.c_str(), static_cast<int>(text.size()));
 }
 
 struct TextSetup {
@@ -113,15 +113,15 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
       anchors[i].x = points[i].x;
       anchors[i].y = points[i].y;
     }
-    const auto dev = gis_draw::ToDevice(hdc, anchors.data(), count);
-    gis_draw::DeviceScope scope(hdc);
+    const auto dev = md::tinctor::ToDevice(hdc, anchors.data(), count);
+    md::tinctor::DeviceScope scope(hdc);
     if (!scope.Ok()) return FALSE;
     const LONG em = EmUnits(ts.font, scope.Dpi(), ratio);
     ScopedFont font(hdc, ts.font, em, ts.angle);
     if (!font.Ok()) return FALSE;
     md::text::FontPtr f =
         EngineOf(hdc).Match(md::text::FontRequest::FromLogFont(font.font, 1.0 / kSub, 1.0 / kSub));
-    const gis_text::Lines lines = gis_text::Layout(*f, text);
+    const md::glyphor::Lines lines = md::glyphor::Layout(*f, text);
 
     double fx = 0, fy = 0;
     GIS_AlignmentFractions(style->GetAlignment(), &fx, &fy);
@@ -156,9 +156,9 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
       pts[i].x = path[i].x;
       pts[i].y = path[i].y;
     }
-    auto dev = gis_draw::ToDevice(hdc, pts.data(), count);
+    auto dev = md::tinctor::ToDevice(hdc, pts.data(), count);
     // Drop repeated points; a path without length draws nothing.
-    std::vector<gis_style::XY> p;
+    std::vector<md::glyphor::XY> p;
     for (const auto& q : dev)
       if (p.empty() || q.x != p.back().x || q.y != p.back().y) p.push_back(q);
     if (p.size() < 2) return FALSE;
@@ -171,7 +171,7 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
     for (char& ch : flat)
       if (ch == '\r' || ch == '\n') ch = ' ';
 
-    gis_draw::DeviceScope scope(hdc);
+    md::tinctor::DeviceScope scope(hdc);
     if (!scope.Ok()) return FALSE;
     const LONG em = EmUnits(ts.font, scope.Dpi(), ratio);
     md::text::FontRequest req;
@@ -187,7 +187,7 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
 
     // Point and direction (unit vector) at arc length s; beyond the ends the
     // end segments are extended.
-    auto at = [&](double sArc, gis_style::XY* pt, gis_style::XY* dir) {
+    auto at = [&](double sArc, md::glyphor::XY* pt, md::glyphor::XY* dir) {
       std::size_t seg = 0;
       if (sArc <= 0) {
         seg = 0;
@@ -212,7 +212,7 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
       // Each character stands on the chord from the path point where it
       // starts to the one where it ends, so that both ends of its baseline
       // lie on the path and neighbours do not run into each other at bends.
-      gis_style::XY start, end, dir;
+      md::glyphor::XY start, end, dir;
       at(pos, &start, &dir);
       at(pos + g.advance, &end, &dir);
       const double chord = std::hypot(end.x - start.x, end.y - start.y);

@@ -44,7 +44,7 @@ class PixelScope {
 };
 
 // A pen width in device pixels (at least one) in drawing units.
-int Px(double w) { return sgis_detail::RoundToInt32((std::isfinite(w) && w > 1.0 ? w : 1.0) * kSub); }
+int Px(double w) { return md::basilo::detail::RoundToInt32((std::isfinite(w) && w > 1.0 ? w : 1.0) * kSub); }
 
 }  // namespace
 
@@ -133,8 +133,8 @@ bool Graphics::DevicePoints(const double* xy, int count, std::vector<POINT>* out
     const double x = xy[2 * i], y = xy[2 * i + 1];
     if (!std::isfinite(x) || !std::isfinite(y)) return false;
     POINT p;
-    p.x = sgis_detail::RoundToInt32((m[0].x + ax * x + bx * y) * kSub);
-    p.y = sgis_detail::RoundToInt32((m[0].y + ay * x + by * y) * kSub);
+    p.x = md::basilo::detail::RoundToInt32((m[0].x + ax * x + bx * y) * kSub);
+    p.y = md::basilo::detail::RoundToInt32((m[0].y + ay * x + by * y) * kSub);
     out->push_back(p);
   }
   if (closeRing && (out->front().x != out->back().x || out->front().y != out->back().y))
@@ -151,18 +151,18 @@ BOOL Graphics::DrawPolyline(const double* xy, int count, COLORREF color, double 
   HPEN pen = CreatePen(PS_SOLID, Px(width), color);
   HGDIOBJ old = SelectObject(dc_, pen);
   // Dashes are cut in drawing units, from the pattern in device pixels.
-  std::vector<gis_style::XY> line;
+  std::vector<md::glyphor::XY> line;
   line.reserve(pts.size());
   for (const auto& p : pts) line.push_back({static_cast<double>(p.x), static_cast<double>(p.y)});
   std::vector<double> pattern;
   for (double d : dash) pattern.push_back(d * kSub);
-  for (const auto& piece : gis_geom::Dash(line, pattern)) {
+  for (const auto& piece : md::glyphor::Dash(line, pattern)) {
     std::vector<POINT> q;
     q.reserve(piece.size());
     for (const auto& p : piece) {
       POINT r;
-      r.x = sgis_detail::RoundToInt32(p.x);
-      r.y = sgis_detail::RoundToInt32(p.y);
+      r.x = md::basilo::detail::RoundToInt32(p.x);
+      r.y = md::basilo::detail::RoundToInt32(p.y);
       q.push_back(r);
     }
     Polyline(dc_, q.data(), static_cast<int>(q.size()));

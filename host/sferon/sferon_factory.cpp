@@ -8,7 +8,7 @@
 #include "host/sferon/sferon_model.h"
 #include "host/sferon/sferon_transform.h"
 
-namespace sferon {
+namespace md::sferon {
 
 namespace {
 
@@ -245,9 +245,9 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
 
 }  // namespace
 
-}  // namespace sferon
+}  // namespace md::sferon
 
 extern "C" IGIS_SpatialReferenceFactory* GIS_GetSpatialReferenceFactoryObject() {
-  static sferon::CFactory factory;
+  static md::sferon::CFactory factory;
   return &factory;
 }

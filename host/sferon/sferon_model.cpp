@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace sferon {
+namespace md::sferon {
 
 namespace {
 
@@ -151,4 +151,4 @@ const ReferenceDef* DefinitionOf(IGIS_SpatialReference* reference) {
   return r != nullptr ? &r->Def() : nullptr;
 }
 
-}  // namespace sferon
+}  // namespace md::sferon

@@ -9,7 +9,7 @@
 
 #include "host/sferon/igis_spatialreference.h"
 
-namespace sferon {
+namespace md::sferon {
 
 struct UnitDef {
   std::string name;
@@ -265,4 +265,4 @@ class CSpatialReference final : public IGIS_SpatialReference {
 // implementation or NULL.
 const ReferenceDef* DefinitionOf(IGIS_SpatialReference* reference);
 
-}  // namespace sferon
+}  // namespace md::sferon

@@ -9,7 +9,7 @@
 
 #include "host/basilo/igis_log.h"
 
-namespace sferon {
+namespace md::sferon {
 
 namespace {
 
@@ -261,4 +261,4 @@ BOOL CCoordTransform::TransformRect(SGIS_DRect* rect, int pointsPerEdge, int dir
   return all ? TRUE : FALSE;
 }
 
-}  // namespace sferon
+}  // namespace md::sferon

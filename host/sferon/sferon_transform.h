@@ -9,7 +9,7 @@
 struct PJconsts;
 struct pj_ctx;
 
-namespace sferon {
+namespace md::sferon {
 
 // One side of a transformation: how its map coordinates turn into the
 // values PROJ works with (radians of longitude/latitude east of Greenwich,
@@ -57,4 +57,4 @@ class CCoordTransform final : public IGIS_CoordTransform {
 // not handle (the reason goes to *why).
 bool MakeSide(const ReferenceDef& def, Side* side, std::string* why);
 
-}  // namespace sferon
+}  // namespace md::sferon

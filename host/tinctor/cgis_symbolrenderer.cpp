@@ -11,24 +11,24 @@ namespace {
 
 constexpr int kMaxPoints = 1 << 24;
 
-void DrawPlaced(HDC hdc, const std::vector<gis_geom::PlacedOp>& ops) {
+void DrawPlaced(HDC hdc, const std::vector<md::glyphor::PlacedOp>& ops) {
   for (const auto& op : ops) {
-    gis_draw::PenBrush pb(hdc, op.stroke, op.strokeColor, op.strokeWidth, op.fill, op.fillColor);
+    md::tinctor::PenBrush pb(hdc, op.stroke, op.strokeColor, op.strokeWidth, op.fill, op.fillColor);
     switch (op.type) {
-      case gis_style::PointOp::Circle: {
+      case md::glyphor::PointOp::Circle: {
         const double r = op.radius;
         auto box =
-            gis_draw::ToPoints({{op.center.x - r, op.center.y - r}, {op.center.x + r, op.center.y + r}});
+            md::tinctor::ToPoints({{op.center.x - r, op.center.y - r}, {op.center.x + r, op.center.y + r}});
         Ellipse(hdc, box[0].x, box[0].y, box[1].x, box[1].y);
         break;
       }
-      case gis_style::PointOp::Polygon: {
-        auto pts = gis_draw::ToPoints(op.pts);
+      case md::glyphor::PointOp::Polygon: {
+        auto pts = md::tinctor::ToPoints(op.pts);
         Polygon(hdc, pts.data(), static_cast<int>(pts.size()));
         break;
       }
-      case gis_style::PointOp::Polyline: {
-        auto pts = gis_draw::ToPoints(op.pts);
+      case md::glyphor::PointOp::Polyline: {
+        auto pts = md::tinctor::ToPoints(op.pts);
         Polyline(hdc, pts.data(), static_cast<int>(pts.size()));
         break;
       }
@@ -61,8 +61,8 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
       return FALSE;
     if (type == GIS_SYMBOL_TEXT) return FALSE;
 
-    std::vector<gis_style::XY> dev = gis_draw::ToDevice(param->hdc, param->points, n);
-    gis_draw::DeviceScope scope(param->hdc);
+    std::vector<md::glyphor::XY> dev = md::tinctor::ToDevice(param->hdc, param->points, n);
+    md::tinctor::DeviceScope scope(param->hdc);
     if (!scope.Ok()) return FALSE;
     const double pxPerMm = scope.Dpi() / 25.4 * scale;
     const double pxPerUnit = scope.Dpi() / 72.0 * scale;
@@ -70,33 +70,35 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
 
     switch (type) {
       case GIS_SYMBOL_LINE: {
-        const gis_style::Style& st = gis_style::FindOrDefault(symbol->GetStyleCode(), gis_style::Kind::Line);
+        const md::glyphor::Style& st =
+            md::glyphor::FindOrDefault(symbol->GetStyleCode(), md::glyphor::Kind::Line);
         const double width = symbol->GetLineWidth() * pxPerMm;
         // Dashes scale with the line: a heavier line gets longer dashes.
         const double dashScale =
             pxPerMm * std::max(1.0, symbol->GetLineWidth() / std::max(st.lineWidthMm, 1e-9));
         std::vector<double> pattern;
         for (double d : st.dashMm) pattern.push_back(d * dashScale);
-        gis_draw::PenBrush pb(hdc, true, symbol->GetColor(), width, false, 0);
-        for (const auto& piece : gis_geom::Dash(dev, pattern)) {
-          auto pts = gis_draw::ToPoints(piece);
+        md::tinctor::PenBrush pb(hdc, true, symbol->GetColor(), width, false, 0);
+        for (const auto& piece : md::glyphor::Dash(dev, pattern)) {
+          auto pts = md::tinctor::ToPoints(piece);
           Polyline(hdc, pts.data(), static_cast<int>(pts.size()));
         }
         return TRUE;
       }
       case GIS_SYMBOL_FILL:
       case GIS_SYMBOL_BACKGROUND: {
-        const gis_style::Style& st = gis_style::FindOrDefault(symbol->GetStyleCode(), gis_style::Kind::Fill);
-        const int hatch = gis_style::HatchIndex(st.pattern);
+        const md::glyphor::Style& st =
+            md::glyphor::FindOrDefault(symbol->GetStyleCode(), md::glyphor::Kind::Fill);
+        const int hatch = md::glyphor::HatchIndex(st.pattern);
         const int oldMode = SetBkMode(hdc, TRANSPARENT);
-        auto pts = gis_draw::ToPoints(dev);
+        auto pts = md::tinctor::ToPoints(dev);
         {
-          gis_draw::PenBrush fill(hdc, false, 0, 0, true, symbol->GetColor(), hatch);
+          md::tinctor::PenBrush fill(hdc, false, 0, 0, true, symbol->GetColor(), hatch);
           Polygon(hdc, pts.data(), static_cast<int>(pts.size()));
         }
         const double outline = symbol->GetLineWidth();
         if (outline > 0.0) {
-          gis_draw::PenBrush line(hdc, true, symbol->GetColor2(), outline * pxPerMm, false, 0);
+          md::tinctor::PenBrush line(hdc, true, symbol->GetColor2(), outline * pxPerMm, false, 0);
           Polygon(hdc, pts.data(), static_cast<int>(pts.size()));
         }
         SetBkMode(hdc, oldMode);
@@ -105,11 +107,12 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
       case GIS_SYMBOL_POINT5:
       case GIS_SYMBOL_POINT:
       case GIS_SYMBOL_POINT7: {
-        const gis_style::Style& st = gis_style::FindOrDefault(symbol->GetStyleCode(), gis_style::Kind::Point);
+        const md::glyphor::Style& st =
+            md::glyphor::FindOrDefault(symbol->GetStyleCode(), md::glyphor::Kind::Point);
         const COLORREF colors[3] = {symbol->GetColor(), symbol->GetColor2(), symbol->GetColor3()};
         for (const auto& p : dev) {
-          DrawPlaced(hdc, gis_geom::PlacePoint(st, type, colors, symbol->GetSize(), symbol->GetAngle(), p,
-                                               pxPerUnit));
+          DrawPlaced(hdc, md::glyphor::PlacePoint(st, type, colors, symbol->GetSize(), symbol->GetAngle(), p,
+                                                  pxPerUnit));
         }
         return TRUE;
       }
@@ -120,12 +123,13 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
   }
 
   SGIS_Rect GetSymbolBound(int styleCode) override {
-    const gis_style::Style* st = gis_style::Find(styleCode);
-    if (st == nullptr || st->kind != gis_style::Kind::Point) {
+    const md::glyphor::Style* st = md::glyphor::Find(styleCode);
+    if (st == nullptr || st->kind != md::glyphor::Kind::Point) {
       GIS_LOG(3, "IGIS_SymbolRenderer::GetSymbolBound", "%d is not a point style", styleCode);
       return SGIS_Rect();
     }
-    return SGIS_Rect(0, sgis_detail::RoundToInt32(st->height), sgis_detail::RoundToInt32(st->width), 0);
+    return SGIS_Rect(0, md::basilo::detail::RoundToInt32(st->height),
+                     md::basilo::detail::RoundToInt32(st->width), 0);
   }
 };
 

@@ -4,7 +4,7 @@
 
 #include "host/basilo/sgis_types.h"
 
-namespace gis_draw {
+namespace md::tinctor {
 
 DeviceScope::DeviceScope(HDC hdc) : hdc_(hdc) {
   if (hdc_ == nullptr) return;
@@ -23,8 +23,8 @@ DeviceScope::~DeviceScope() {
   if (saved_ != 0) RestoreDC(hdc_, saved_);
 }
 
-std::vector<gis_style::XY> ToDevice(HDC hdc, const POINT* pts, int count) {
-  std::vector<gis_style::XY> out;
+std::vector<md::glyphor::XY> ToDevice(HDC hdc, const POINT* pts, int count) {
+  std::vector<md::glyphor::XY> out;
   if (pts == nullptr || count <= 0) return out;
   std::vector<POINT> tmp(pts, pts + count);
   LPtoDP(hdc, tmp.data(), count);
@@ -33,13 +33,13 @@ std::vector<gis_style::XY> ToDevice(HDC hdc, const POINT* pts, int count) {
   return out;
 }
 
-std::vector<POINT> ToPoints(const std::vector<gis_style::XY>& pts) {
+std::vector<POINT> ToPoints(const std::vector<md::glyphor::XY>& pts) {
   std::vector<POINT> out;
   out.reserve(pts.size());
   for (const auto& p : pts) {
     POINT q;
-    q.x = sgis_detail::RoundToInt32(p.x * kSubPixels);
-    q.y = sgis_detail::RoundToInt32(p.y * kSubPixels);
+    q.x = md::basilo::detail::RoundToInt32(p.x * kSubPixels);
+    q.y = md::basilo::detail::RoundToInt32(p.y * kSubPixels);
     out.push_back(q);
   }
   return out;
@@ -50,7 +50,7 @@ PenBrush::PenBrush(HDC hdc, bool pen, COLORREF penColor, double penWidth, bool b
     : hdc_(hdc) {
   if (pen) {
     const double px = std::isfinite(penWidth) && penWidth > 1.0 ? penWidth : 1.0;
-    const int w = sgis_detail::RoundToInt32(px * kSubPixels);
+    const int w = md::basilo::detail::RoundToInt32(px * kSubPixels);
     pen_ = CreatePen(PS_SOLID, w, penColor);
     oldPen_ = SelectObject(hdc_, pen_);
   } else {
@@ -71,4 +71,4 @@ PenBrush::~PenBrush() {
   if (brush_) DeleteObject(brush_);
 }
 
-}  // namespace gis_draw
+}  // namespace md::tinctor

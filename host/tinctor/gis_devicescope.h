@@ -12,7 +12,7 @@
 #include "host/glyphor/gis_symbolstyles.h"
 #include "platform/win/wingdi.h"
 
-namespace gis_draw {
+namespace md::tinctor {
 
 // Logical units per device pixel inside a DeviceScope.
 constexpr int kSubPixels = 16;
@@ -36,10 +36,10 @@ class DeviceScope {
 };
 
 // Logical points of hdc to device pixels (call before the scope switches).
-std::vector<gis_style::XY> ToDevice(HDC hdc, const POINT* pts, int count);
+std::vector<md::glyphor::XY> ToDevice(HDC hdc, const POINT* pts, int count);
 
 // Device points (pixels) to the scope's logical units, rounded.
-std::vector<POINT> ToPoints(const std::vector<gis_style::XY>& pts);
+std::vector<POINT> ToPoints(const std::vector<md::glyphor::XY>& pts);
 
 // A pen and a brush selected for the lifetime of the object, then deleted.
 class PenBrush {
@@ -60,4 +60,4 @@ class PenBrush {
   HGDIOBJ oldBrush_ = nullptr;
 };
 
-}  // namespace gis_draw
+}  // namespace md::tinctor

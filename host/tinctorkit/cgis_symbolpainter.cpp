@@ -24,7 +24,8 @@ class CGIS_SymbolPainter final : public IGIS_SymbolPainter {
     const double pxPerMm = g.GetDpi() / 25.4 * param->scale;
     if (symbol->AsLineSymbol() != nullptr) {
       if (count < 2) return FALSE;
-      const gis_style::Style& st = gis_style::FindOrDefault(symbol->GetStyleCode(), gis_style::Kind::Line);
+      const md::glyphor::Style& st =
+          md::glyphor::FindOrDefault(symbol->GetStyleCode(), md::glyphor::Kind::Line);
       const double dashScale =
           pxPerMm * std::max(1.0, symbol->GetLineWidth() / std::max(st.lineWidthMm, 1e-9));
       std::vector<double> dash;
@@ -32,8 +33,9 @@ class CGIS_SymbolPainter final : public IGIS_SymbolPainter {
       return g.DrawPolyline(xy, count, symbol->GetColor(), symbol->GetLineWidth() * pxPerMm, dash);
     }
     if (count < 3) return FALSE;
-    const gis_style::Style& st = gis_style::FindOrDefault(symbol->GetStyleCode(), gis_style::Kind::Fill);
-    BOOL ok = g.FillPolygon(xy, count, symbol->GetColor(), gis_style::HatchIndex(st.pattern));
+    const md::glyphor::Style& st =
+        md::glyphor::FindOrDefault(symbol->GetStyleCode(), md::glyphor::Kind::Fill);
+    BOOL ok = g.FillPolygon(xy, count, symbol->GetColor(), md::glyphor::HatchIndex(st.pattern));
     if (ok && symbol->GetLineWidth() > 0.0)
       ok = g.DrawPolygon(xy, count, symbol->GetColor2(), symbol->GetLineWidth() * pxPerMm);
     return ok;

@@ -46,7 +46,7 @@ class FixedFont final : public Font {
   std::vector<Glyph> Shape(std::string_view utf8) const override {
     std::vector<Glyph> out;
     std::unique_lock<std::mutex> lock;
-    if (hasFace_) lock = std::unique_lock(internal::FreeTypeMutex());
+    if (hasFace_) lock = std::unique_lock(detail::FreeTypeMutex());
     double x = 0;
     ForEachCodepoint(utf8, [&](char32_t cp, std::size_t off, std::size_t len) {
       Glyph g;
@@ -57,7 +57,7 @@ class FixedFont final : public Font {
       g.advance = Advance(cp);
       if (hasFace_) {
         double unused = 0;
-        internal::LookupGlyphLocked(face_, cp, g.index, unused);
+        detail::LookupGlyphLocked(face_, cp, g.index, unused);
       }
       x += g.advance;
       out.push_back(g);
@@ -76,7 +76,7 @@ class FixedEngineImpl final : public TextEngine {
  public:
   const char* Name() const override { return "fixed"; }
   FontPtr Match(const FontRequest& request) override {
-    const FaceSource* face = internal::MonospacedCjkFace();
+    const FaceSource* face = detail::MonospacedCjkFace();
     return std::make_shared<FixedFont>(request, face);
   }
 };

@@ -249,7 +249,7 @@ class FtFont final : public Font {
 
   std::vector<Glyph> Shape(std::string_view utf8) const override {
     std::vector<Glyph> out;
-    std::lock_guard lock(internal::FreeTypeMutex());
+    std::lock_guard lock(detail::FreeTypeMutex());
     double x = 0;
     ForEachCodepoint(utf8, [&](char32_t cp, std::size_t off, std::size_t len) {
       Glyph g;
@@ -268,7 +268,7 @@ class FtFont final : public Font {
   }
 
   double Advance(char32_t ch) const override {
-    std::lock_guard lock(internal::FreeTypeMutex());
+    std::lock_guard lock(detail::FreeTypeMutex());
     return LookupLocked(ch).advance;
   }
 
@@ -291,11 +291,11 @@ class FtFont final : public Font {
     Entry e;
     double adv = 0;
     std::uint32_t index = 0;
-    bool have = internal::LookupGlyphLocked(primary_, ch, index, adv);
+    bool have = detail::LookupGlyphLocked(primary_, ch, index, adv);
     if ((!have || index == 0) && hasFallback_) {
       std::uint32_t fbIndex = 0;
       double fbAdv = 0;
-      if (internal::LookupGlyphLocked(fallback_, ch, fbIndex, fbAdv) && fbIndex != 0) {
+      if (detail::LookupGlyphLocked(fallback_, ch, fbIndex, fbAdv) && fbIndex != 0) {
         index = fbIndex;
         adv = fbAdv;
         e.slot = 1;
@@ -337,7 +337,7 @@ class FreeTypeEngineImpl final : public TextEngine {
   const char* Name() const override { return "freetype"; }
 
   FontPtr Match(const FontRequest& request) override {
-    std::lock_guard lock(internal::FreeTypeMutex());
+    std::lock_guard lock(detail::FreeTypeMutex());
     auto it = fonts_.find(request);
     if (it != fonts_.end()) return it->second;
     const std::string family = MappedFamily(request.face);
@@ -402,7 +402,7 @@ FreeTypeEngineImpl& Impl() {
 
 }  // namespace
 
-namespace internal {
+namespace detail {
 
 std::mutex& FreeTypeMutex() { return State().mutex; }
 
@@ -424,7 +424,7 @@ bool LookupGlyphLocked(const FaceSource& src, char32_t ch, std::uint32_t& index,
   return true;
 }
 
-}  // namespace internal
+}  // namespace detail
 
 TextEngine& FreeTypeEngine() { return Impl(); }
 

@@ -6,7 +6,7 @@
 
 #include "platform/text/textengine.h"
 
-namespace md::text::internal {
+namespace md::text::detail {
 
 // The lock every FreeType call of the text layer holds.
 std::mutex& FreeTypeMutex();
@@ -19,4 +19,4 @@ const FaceSource* MonospacedCjkFace();
 // loaded) and its advance in em units (advance / em). Caller holds FreeTypeMutex().
 bool LookupGlyphLocked(const FaceSource& face, char32_t ch, std::uint32_t& index, double& advanceInEm);
 
-}  // namespace md::text::internal
+}  // namespace md::text::detail

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/win/wintypes.h"
+#include "platform/win/winuser.h"
 
 // ---- messages ---------------------------------------------------------------
 constexpr UINT WM_SETFOCUS = 0x0007;
@@ -200,13 +201,6 @@ constexpr DWORD UDS_HORZ = 0x40;
 constexpr DWORD UDS_NOTHOUSANDS = 0x80;
 
 // ---- command IDs and results --------------------------------------------------
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
-constexpr int IDABORT = 3;
-constexpr int IDRETRY = 4;
-constexpr int IDIGNORE = 5;
-constexpr int IDYES = 6;
-constexpr int IDNO = 7;
 constexpr int IDC_STATIC = -1;
 constexpr UINT ID_APPLY_NOW = 0x3021;  // 12321
 constexpr UINT ID_WIZBACK = 0x3023;    // 12323
@@ -224,24 +218,6 @@ constexpr int PSBTN_FINISH = 2;
 constexpr int PSBTN_OK = 3;
 constexpr int PSBTN_APPLYNOW = 4;
 constexpr int PSBTN_CANCEL = 5;
-
-// ---- message boxes --------------------------------------------------------------
-constexpr UINT MB_OK = 0x0;
-constexpr UINT MB_OKCANCEL = 0x1;
-constexpr UINT MB_ABORTRETRYIGNORE = 0x2;
-constexpr UINT MB_YESNOCANCEL = 0x3;
-constexpr UINT MB_YESNO = 0x4;
-constexpr UINT MB_RETRYCANCEL = 0x5;
-constexpr UINT MB_TYPEMASK = 0xF;
-constexpr UINT MB_ICONHAND = 0x10;
-constexpr UINT MB_ICONERROR = MB_ICONHAND;
-constexpr UINT MB_ICONQUESTION = 0x20;
-constexpr UINT MB_ICONEXCLAMATION = 0x30;
-constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
-constexpr UINT MB_ICONASTERISK = 0x40;
-constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
-constexpr UINT MB_ICONMASK = 0xF0;
-constexpr UINT MB_DEFBUTTON2 = 0x100;
 
 // ---- button check states, show commands ------------------------------------------
 constexpr int BST_UNCHECKED = 0;

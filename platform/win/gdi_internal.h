@@ -160,6 +160,16 @@ inline BrushObj* FindBrush(HBRUSH h) { return FindAs<BrushObj>(h, ObjType::Brush
 bool ResolveBrush(HBRUSH h, BrushObj* out);
 
 DCObj* NewDC(DCKind kind);
+// The stock objects, made on first use and kept until exit.
+struct Stock {
+  GdiObject* objects[20] = {};
+  BitmapObj* bitmap = nullptr;  // the 1 x 1 bitmap of new memory contexts
+};
+Stock& Stocks();
+// Drops an object from the handle table (and frees it).
+void Destroy(GdiObject* obj);
+// Keeps a memory context's bitmap bookkeeping right when its state changes.
+void RebindBitmaps(DCObj* dc, BitmapObj* before);
 int RegionType(const Region& r);
 int Round(double v);  // half away from zero, saturated to int
 int AddSat(int a, int b);

@@ -7,7 +7,6 @@
 
 using namespace md::win;
 using namespace md::win::detail;
-namespace cv = md::canvas;
 
 namespace {
 
@@ -30,12 +29,12 @@ struct Pixels {
   int width = 0;
   int height = 0;
   std::vector<std::uint32_t> data;
-  cv::Image View() const { return cv::Image{data.data(), width, height, width * 4, false}; }
+  md::canvas::Image View() const { return md::canvas::Image{data.data(), width, height, width * 4, false}; }
 };
 
 // Reads the device rectangle r of a context's surface; pixels that cannot
 // be read (outside the surface, or a canvas that keeps no pixels) are white.
-Pixels ReadSurface(DCObj* dc, const cv::Rect& r) {
+Pixels ReadSurface(DCObj* dc, const md::canvas::Rect& r) {
   Pixels p;
   p.width = r.right - r.left;
   p.height = r.bottom - r.top;
@@ -53,10 +52,10 @@ Pixels ReadSurface(DCObj* dc, const cv::Rect& r) {
     }
     return p;
   }
-  cv::Canvas* c = dc->Canvas();
+  md::canvas::Canvas* c = dc->Canvas();
   if (!c) return p;
   std::vector<std::uint32_t> tmp(static_cast<std::size_t>(x1 - x0) * static_cast<std::size_t>(y1 - y0));
-  if (!c->readPixels(cv::Rect{x0, y0, x1, y1}, tmp.data())) return p;
+  if (!c->readPixels(md::canvas::Rect{x0, y0, x1, y1}, tmp.data())) return p;
   for (int y = y0; y < y1; ++y) {
     std::copy(tmp.begin() + static_cast<std::ptrdiff_t>(y - y0) * (x1 - x0),
               tmp.begin() + static_cast<std::ptrdiff_t>(y - y0 + 1) * (x1 - x0),
@@ -65,10 +64,10 @@ Pixels ReadSurface(DCObj* dc, const cv::Rect& r) {
   return p;
 }
 
-BOOL FillWithRop(DCObj* dc, const cv::Rect& r, DWORD rop) {
-  cv::Canvas* c = dc->Canvas();
+BOOL FillWithRop(DCObj* dc, const md::canvas::Rect& r, DWORD rop) {
+  md::canvas::Canvas* c = dc->Canvas();
   if (!c) return FALSE;
-  cv::Brush b;
+  md::canvas::Brush b;
   if (rop == BLACKNESS) {
     b.color = 0;
   } else if (rop == WHITENESS) {
@@ -76,15 +75,15 @@ BOOL FillWithRop(DCObj* dc, const cv::Rect& r, DWORD rop) {
   } else {
     b = ResolveBrushFor(dc->st.brush);
   }
-  if (!r.empty() && b.style != cv::BrushStyle::Null) c->fillRects({r}, b, dc->State());
+  if (!r.empty() && b.style != md::canvas::BrushStyle::Null) c->fillRects({r}, b, dc->State());
   return TRUE;
 }
 
 // The pixels between two device corners. A stretch whose extent runs
 // backwards starts at the first corner's pixel and covers it, so that
 // (x + w - 1, -w) mirrors the columns x .. x + w - 1.
-cv::Rect Span(POINT a, POINT b, bool mirror) {
-  cv::Rect r{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+md::canvas::Rect Span(POINT a, POINT b, bool mirror) {
+  md::canvas::Rect r{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
   if (mirror && b.x < a.x) {
     ++r.left;
     ++r.right;
@@ -102,16 +101,16 @@ BOOL Blit(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xs, int ys, int w
   if (!dst) return FALSE;
   const POINT d0 = dst->DevPt(x, y);
   const POINT d1 = dst->DevPt64(static_cast<long long>(x) + w, static_cast<long long>(y) + h);
-  const cv::Rect dr = Span(d0, d1, mirror);
+  const md::canvas::Rect dr = Span(d0, d1, mirror);
   if (rop == BLACKNESS || rop == WHITENESS || rop == PATCOPY) return FillWithRop(dst, dr, rop);
   if (rop != SRCCOPY) return FALSE;
   DCObj* src = FindDC(hsrc);
   if (!src) return FALSE;
-  cv::Canvas* c = dst->Canvas();
+  md::canvas::Canvas* c = dst->Canvas();
   if (!c) return FALSE;
   const POINT s0 = src->DevPt(xs, ys);
   const POINT s1 = src->DevPt64(static_cast<long long>(xs) + ws, static_cast<long long>(ys) + hs);
-  cv::Rect sr = Span(s0, s1, mirror);
+  md::canvas::Rect sr = Span(s0, s1, mirror);
   if (dr.empty() || sr.empty()) return TRUE;
   if (static_cast<long long>(sr.right - sr.left) * (sr.bottom - sr.top) > kMaxPixels) return FALSE;
   Pixels p = ReadSurface(src, sr);
@@ -133,7 +132,7 @@ BOOL Blit(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xs, int ys, int w
       }
     }
   }
-  c->drawImage(p.View(), cv::Rect{0, 0, p.width, p.height}, dr, dst->State());
+  c->drawImage(p.View(), md::canvas::Rect{0, 0, p.width, p.height}, dr, dst->State());
   return TRUE;
 }
 
@@ -178,7 +177,8 @@ BOOL PatBlt(HDC hdc, int x, int y, int width, int height, DWORD rop) {
   const POINT a = dc->DevPt(x, y);
   const POINT b = dc->DevPt64(static_cast<long long>(x) + width, static_cast<long long>(y) + height);
   return FillWithRop(
-      dc, cv::Rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)}, rop);
+      dc, md::canvas::Rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)},
+      rop);
 }
 
 int GetDIBits(HDC hdc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPINFO* info, UINT usage) {

@@ -6,7 +6,6 @@
 
 using namespace md::win;
 using namespace md::win::detail;
-namespace cv = md::canvas;
 
 namespace {
 
@@ -14,22 +13,23 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr int kMaxPoints = 1 << 22;  // a single call never carries more points
 
 // Hands a shape to the canvas with the context's pen and brush.
-BOOL Emit(DCObj* dc, cv::Shape& shape, bool fill, bool stroke) {
-  cv::Canvas* c = dc->Canvas();
+BOOL Emit(DCObj* dc, md::canvas::Shape& shape, bool fill, bool stroke) {
+  md::canvas::Canvas* c = dc->Canvas();
   if (!c) return FALSE;
-  cv::Pen pen = ResolvePen(*dc, dc->st.pen);
-  cv::Brush brush = ResolveBrushFor(dc->st.brush);
-  shape.fill = fill && brush.style != cv::BrushStyle::Null;
-  shape.stroke = stroke && pen.style != cv::PenStyle::Null;
+  md::canvas::Pen pen = ResolvePen(*dc, dc->st.pen);
+  md::canvas::Brush brush = ResolveBrushFor(dc->st.brush);
+  shape.fill = fill && brush.style != md::canvas::BrushStyle::Null;
+  shape.stroke = stroke && pen.style != md::canvas::PenStyle::Null;
   if (!shape.fill && !shape.stroke) return TRUE;
-  if (!shape.fill) brush.style = cv::BrushStyle::Null;
+  if (!shape.fill) brush.style = md::canvas::BrushStyle::Null;
   c->drawShape(shape, pen, brush, dc->State());
   return TRUE;
 }
 
 // A shape of one outline; `bounds` is the box the call was given, where it had one.
-cv::Shape OneOutline(cv::ShapeKind kind, cv::SubPath outline, const cv::Rect& bounds = {}) {
-  cv::Shape shape;
+md::canvas::Shape OneOutline(md::canvas::ShapeKind kind, md::canvas::SubPath outline,
+                             const md::canvas::Rect& bounds = {}) {
+  md::canvas::Shape shape;
   shape.kind = kind;
   shape.bounds = bounds;
   shape.paths.push_back(std::move(outline));
@@ -37,13 +37,13 @@ cv::Shape OneOutline(cv::ShapeKind kind, cv::SubPath outline, const cv::Rect& bo
 }
 
 // The device points of `count` logical points, after those already in `path`.
-void AppendDev(const DCObj* dc, const POINT* pts, std::size_t count, cv::SubPath& path) {
+void AppendDev(const DCObj* dc, const POINT* pts, std::size_t count, md::canvas::SubPath& path) {
   path.points.reserve(path.points.size() + count);
   for (std::size_t i = 0; i < count; ++i) path.points.push_back(dc->Dev(pts[i].x, pts[i].y));
 }
 
-cv::FillRule Rule(const DCObj* dc) {
-  return dc->st.polyFillMode == WINDING ? cv::FillRule::Winding : cv::FillRule::Alternate;
+md::canvas::FillRule Rule(const DCObj* dc) {
+  return dc->st.polyFillMode == WINDING ? md::canvas::FillRule::Winding : md::canvas::FillRule::Alternate;
 }
 
 int Segments(double rx, double ry, double sweep) {
@@ -56,7 +56,7 @@ int Segments(double rx, double ry, double sweep) {
 
 // Points on an ellipse from angle t0 over `sweep` radians; angles are
 // counter-clockwise as seen on the device.
-void AppendArc(std::vector<cv::Point>& out, double cx, double cy, double rx, double ry, double t0,
+void AppendArc(std::vector<md::canvas::Point>& out, double cx, double cy, double rx, double ry, double t0,
                double sweep) {
   const int n = Segments(rx, ry, sweep);
   for (int k = 0; k <= n; ++k) {
@@ -67,7 +67,7 @@ void AppendArc(std::vector<cv::Point>& out, double cx, double cy, double rx, dou
 
 struct EllipseGeom {
   double cx, cy, rx, ry;
-  cv::Rect box;
+  md::canvas::Rect box;
 };
 
 // The outline of a shape drawn in a bounding box. Its right and bottom
@@ -76,14 +76,14 @@ struct EllipseGeom {
 // pixels). An inside-frame pen keeps its whole width within the box.
 struct Outline {
   double l, t, r, b;
-  cv::Rect box;
+  md::canvas::Rect box;
 };
 
 Outline DevOutline(DCObj* dc, int left, int top, int right, int bottom) {
-  cv::Rect box = dc->DevRect(left, top, right, bottom);
+  md::canvas::Rect box = dc->DevRect(left, top, right, bottom);
   double inset = 0;
-  const cv::Pen pen = ResolvePen(*dc, dc->st.pen);
-  if (pen.style == cv::PenStyle::InsideFrame && pen.width > 1) inset = (pen.width - 1) / 2;
+  const md::canvas::Pen pen = ResolvePen(*dc, dc->st.pen);
+  if (pen.style == md::canvas::PenStyle::InsideFrame && pen.width > 1) inset = (pen.width - 1) / 2;
   Outline o{box.left + inset, box.top + inset, box.right - 1 - inset, box.bottom - 1 - inset, box};
   if (o.r < o.l) o.l = o.r = (box.left + box.right - 1) / 2.0;
   if (o.b < o.t) o.t = o.b = (box.top + box.bottom - 1) / 2.0;
@@ -98,7 +98,7 @@ EllipseGeom DevEllipse(DCObj* dc, int left, int top, int right, int bottom) {
 // Start angle and sweep of Arc/Pie/Chord from the two radial points.
 void ArcAngles(DCObj* dc, const EllipseGeom& e, int xs, int ys, int xe, int ye, double* t0, double* sweep) {
   auto angle = [&](int x, int y) {
-    cv::Point p = dc->Dev(x, y);
+    md::canvas::Point p = dc->Dev(x, y);
     const double dx = e.rx > 0 ? (p.x - e.cx) / e.rx : 0;
     const double dy = e.ry > 0 ? (e.cy - p.y) / e.ry : 0;
     return (dx == 0 && dy == 0) ? 0.0 : std::atan2(dy, dx);
@@ -116,17 +116,18 @@ void ArcAngles(DCObj* dc, const EllipseGeom& e, int xs, int ys, int xe, int ye, 
   *sweep = s;
 }
 
-BOOL ArcShape(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye, cv::ShapeKind kind) {
+BOOL ArcShape(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye,
+              md::canvas::ShapeKind kind) {
   DCObj* dc = FindDC(hdc);
   if (!dc) return FALSE;
   EllipseGeom e = DevEllipse(dc, l, t, r, b);
   double t0 = 0, sweep = 0;
   ArcAngles(dc, e, xs, ys, xe, ye, &t0, &sweep);
-  cv::SubPath path;
+  md::canvas::SubPath path;
   AppendArc(path.points, e.cx, e.cy, e.rx, e.ry, t0, sweep);
-  if (kind == cv::ShapeKind::Pie) path.points.push_back({e.cx, e.cy});
-  path.closed = kind != cv::ShapeKind::Arc;
-  cv::Shape shape = OneOutline(kind, std::move(path), e.box);
+  if (kind == md::canvas::ShapeKind::Pie) path.points.push_back({e.cx, e.cy});
+  path.closed = kind != md::canvas::ShapeKind::Arc;
+  md::canvas::Shape shape = OneOutline(kind, std::move(path), e.box);
   return Emit(dc, shape, shape.paths[0].closed, true);
 }
 
@@ -134,9 +135,9 @@ BOOL ArcShape(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int y
 // rectangle on the device.
 struct RectPaint {
   DCObj* dc = nullptr;
-  cv::Canvas* canvas = nullptr;  // null: nothing to paint
+  md::canvas::Canvas* canvas = nullptr;  // null: nothing to paint
   BrushObj brush;
-  cv::Rect rect;
+  md::canvas::Rect rect;
 };
 
 // 0 when the call fails; otherwise 1, with `out.canvas` set when there is
@@ -144,7 +145,7 @@ struct RectPaint {
 int PrepareRectPaint(HDC hdc, const RECT* rect, HBRUSH brush, RectPaint& out) {
   out.dc = FindDC(hdc);
   if (!out.dc || !rect || !ResolveBrush(brush, &out.brush)) return 0;
-  cv::Canvas* c = out.dc->Canvas();
+  md::canvas::Canvas* c = out.dc->Canvas();
   if (!c) return 0;
   out.rect = out.dc->DevRect(rect->left, rect->top, rect->right, rect->bottom);
   if (!out.rect.empty() && out.brush.style != BS_NULL) out.canvas = c;
@@ -164,8 +165,8 @@ BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT old) {
 BOOL LineTo(HDC hdc, int x, int y) {
   DCObj* dc = FindDC(hdc);
   if (!dc) return FALSE;
-  cv::Shape shape =
-      OneOutline(cv::ShapeKind::Line, {{dc->Dev(dc->st.current.x, dc->st.current.y), dc->Dev(x, y)}, false});
+  md::canvas::Shape shape = OneOutline(md::canvas::ShapeKind::Line,
+                                       {{dc->Dev(dc->st.current.x, dc->st.current.y), dc->Dev(x, y)}, false});
   dc->st.current = {x, y};
   return Emit(dc, shape, false, true);
 }
@@ -173,19 +174,19 @@ BOOL LineTo(HDC hdc, int x, int y) {
 BOOL Polyline(HDC hdc, const POINT* pts, int count) {
   DCObj* dc = FindDC(hdc);
   if (!dc || !pts || count < 2 || count > kMaxPoints) return FALSE;
-  cv::SubPath p;
+  md::canvas::SubPath p;
   AppendDev(dc, pts, static_cast<std::size_t>(count), p);
-  cv::Shape shape = OneOutline(cv::ShapeKind::Polyline, std::move(p));
+  md::canvas::Shape shape = OneOutline(md::canvas::ShapeKind::Polyline, std::move(p));
   return Emit(dc, shape, false, true);
 }
 
 BOOL PolylineTo(HDC hdc, const POINT* pts, DWORD count) {
   DCObj* dc = FindDC(hdc);
   if (!dc || !pts || count < 1 || count > static_cast<DWORD>(kMaxPoints)) return FALSE;
-  cv::SubPath p;
+  md::canvas::SubPath p;
   p.points.push_back(dc->Dev(dc->st.current.x, dc->st.current.y));
   AppendDev(dc, pts, count, p);
-  cv::Shape shape = OneOutline(cv::ShapeKind::Polyline, std::move(p));
+  md::canvas::Shape shape = OneOutline(md::canvas::ShapeKind::Polyline, std::move(p));
   dc->st.current = pts[count - 1];
   return Emit(dc, shape, false, true);
 }
@@ -193,10 +194,10 @@ BOOL PolylineTo(HDC hdc, const POINT* pts, DWORD count) {
 BOOL Polygon(HDC hdc, const POINT* pts, int count) {
   DCObj* dc = FindDC(hdc);
   if (!dc || !pts || count < 2 || count > kMaxPoints) return FALSE;
-  cv::SubPath p;
+  md::canvas::SubPath p;
   p.closed = true;
   AppendDev(dc, pts, static_cast<std::size_t>(count), p);
-  cv::Shape shape = OneOutline(cv::ShapeKind::Polygon, std::move(p));
+  md::canvas::Shape shape = OneOutline(md::canvas::ShapeKind::Polygon, std::move(p));
   shape.rule = Rule(dc);
   return Emit(dc, shape, true, true);
 }
@@ -210,12 +211,12 @@ BOOL PolyPolygon(HDC hdc, const POINT* pts, const INT* counts, int polyCount) {
     total += counts[i];
     if (total > kMaxPoints) return FALSE;
   }
-  cv::Shape shape;
-  shape.kind = cv::ShapeKind::PolyPolygon;
+  md::canvas::Shape shape;
+  shape.kind = md::canvas::ShapeKind::PolyPolygon;
   shape.rule = Rule(dc);
   const POINT* q = pts;
   for (int i = 0; i < polyCount; ++i) {
-    cv::SubPath p;
+    md::canvas::SubPath p;
     p.closed = true;
     AppendDev(dc, q, static_cast<std::size_t>(counts[i]), p);
     q += counts[i];
@@ -228,8 +229,8 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   DCObj* dc = FindDC(hdc);
   if (!dc) return FALSE;
   Outline o = DevOutline(dc, left, top, right, bottom);
-  cv::Shape shape =
-      OneOutline(cv::ShapeKind::Rectangle, {{{o.l, o.t}, {o.r, o.t}, {o.r, o.b}, {o.l, o.b}}, true}, o.box);
+  md::canvas::Shape shape = OneOutline(md::canvas::ShapeKind::Rectangle,
+                                       {{{o.l, o.t}, {o.r, o.t}, {o.r, o.b}, {o.l, o.b}}, true}, o.box);
   return Emit(dc, shape, true, true);
 }
 
@@ -239,13 +240,13 @@ BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int
   Outline o = DevOutline(dc, left, top, right, bottom);
   const double rx = std::min(dc->DevLenX(std::abs(width)) / 2, (o.r - o.l) / 2.0);
   const double ry = std::min(dc->DevLenY(std::abs(height)) / 2, (o.b - o.t) / 2.0);
-  cv::SubPath p;
+  md::canvas::SubPath p;
   p.closed = true;
   AppendArc(p.points, o.r - rx, o.t + ry, rx, ry, 0, kPi / 2);
   AppendArc(p.points, o.l + rx, o.t + ry, rx, ry, kPi / 2, kPi / 2);
   AppendArc(p.points, o.l + rx, o.b - ry, rx, ry, kPi, kPi / 2);
   AppendArc(p.points, o.r - rx, o.b - ry, rx, ry, 3 * kPi / 2, kPi / 2);
-  cv::Shape shape = OneOutline(cv::ShapeKind::RoundRect, std::move(p), o.box);
+  md::canvas::Shape shape = OneOutline(md::canvas::ShapeKind::RoundRect, std::move(p), o.box);
   return Emit(dc, shape, true, true);
 }
 
@@ -253,24 +254,24 @@ BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
   DCObj* dc = FindDC(hdc);
   if (!dc) return FALSE;
   EllipseGeom e = DevEllipse(dc, left, top, right, bottom);
-  cv::SubPath p;
+  md::canvas::SubPath p;
   p.closed = true;
   AppendArc(p.points, e.cx, e.cy, e.rx, e.ry, 0, 2 * kPi);
   p.points.pop_back();  // the last point repeats the first
-  cv::Shape shape = OneOutline(cv::ShapeKind::Ellipse, std::move(p), e.box);
+  md::canvas::Shape shape = OneOutline(md::canvas::ShapeKind::Ellipse, std::move(p), e.box);
   return Emit(dc, shape, true, true);
 }
 
 BOOL Arc(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye) {
-  return ArcShape(hdc, l, t, r, b, xs, ys, xe, ye, cv::ShapeKind::Arc);
+  return ArcShape(hdc, l, t, r, b, xs, ys, xe, ye, md::canvas::ShapeKind::Arc);
 }
 
 BOOL Pie(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye) {
-  return ArcShape(hdc, l, t, r, b, xs, ys, xe, ye, cv::ShapeKind::Pie);
+  return ArcShape(hdc, l, t, r, b, xs, ys, xe, ye, md::canvas::ShapeKind::Pie);
 }
 
 BOOL Chord(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye) {
-  return ArcShape(hdc, l, t, r, b, xs, ys, xe, ye, cv::ShapeKind::Chord);
+  return ArcShape(hdc, l, t, r, b, xs, ys, xe, ye, md::canvas::ShapeKind::Chord);
 }
 
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush) {
@@ -285,19 +286,20 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
   const int result = PrepareRectPaint(hdc, rect, brush, paint);
   if (!paint.canvas) return result;
   DCObj* dc = paint.dc;
-  const cv::Rect r = paint.rect;
+  const md::canvas::Rect r = paint.rect;
   // The border is one logical unit wide, and at least one pixel.
   const int bw = std::max(1, Round(dc->DevLenX(1))), bh = std::max(1, Round(dc->DevLenY(1)));
   const double l = r.left, t = r.top, rr = r.right, bb = r.bottom;
-  cv::Shape shape = OneOutline(cv::ShapeKind::FrameRect, {{{l, t}, {rr, t}, {rr, bb}, {l, bb}}, true}, r);
-  shape.rule = cv::FillRule::Alternate;
+  md::canvas::Shape shape =
+      OneOutline(md::canvas::ShapeKind::FrameRect, {{{l, t}, {rr, t}, {rr, bb}, {l, bb}}, true}, r);
+  shape.rule = md::canvas::FillRule::Alternate;
   shape.fill = true;
   if (r.right - r.left > 2 * bw && r.bottom - r.top > 2 * bh) {
     const double il = l + bw, it = t + bh, ir = rr - bw, ib = bb - bh;
     shape.paths.push_back({{{il, it}, {il, ib}, {ir, ib}, {ir, it}}, true});
   }
-  cv::Pen none;
-  none.style = cv::PenStyle::Null;
+  md::canvas::Pen none;
+  none.style = md::canvas::PenStyle::Null;
   paint.canvas->drawShape(shape, none, ResolveBrushFor(&paint.brush), dc->State());
   return 1;
 }
@@ -305,13 +307,13 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   DCObj* dc = FindDC(hdc);
   if (!dc) return CLR_INVALID;
-  cv::Canvas* c = dc->Canvas();
+  md::canvas::Canvas* c = dc->Canvas();
   if (!c) return CLR_INVALID;
   POINT p = dc->DevPt(x, y);
-  cv::Brush b;
-  b.style = cv::BrushStyle::Solid;
+  md::canvas::Brush b;
+  b.style = md::canvas::BrushStyle::Solid;
   b.color = color & 0xFFFFFF;
-  c->fillRects({cv::Rect{p.x, p.y, p.x + 1, p.y + 1}}, b, dc->State());
+  c->fillRects({md::canvas::Rect{p.x, p.y, p.x + 1, p.y + 1}}, b, dc->State());
   return color & 0xFFFFFF;
 }
 
@@ -320,12 +322,12 @@ BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) { return SetPixel(hdc, x, 
 COLORREF GetPixel(HDC hdc, int x, int y) {
   DCObj* dc = FindDC(hdc);
   if (!dc) return CLR_INVALID;
-  cv::Canvas* c = dc->Canvas();
+  md::canvas::Canvas* c = dc->Canvas();
   POINT p = dc->DevPt(x, y);
   if (!c || p.x < 0 || p.y < 0 || p.x >= dc->SurfaceWidth() || p.y >= dc->SurfaceHeight()) return CLR_INVALID;
   if (dc->st.hasClip && !dc->st.clip.Contains(p.x, p.y)) return CLR_INVALID;
   std::uint32_t px = 0;
-  if (!c->readPixels(cv::Rect{p.x, p.y, p.x + 1, p.y + 1}, &px)) return CLR_INVALID;
+  if (!c->readPixels(md::canvas::Rect{p.x, p.y, p.x + 1, p.y + 1}, &px)) return CLR_INVALID;
   return RGB(static_cast<BYTE>((px >> 16) & 0xFF), static_cast<BYTE>((px >> 8) & 0xFF),
              static_cast<BYTE>(px & 0xFF));
 }

@@ -10,8 +10,6 @@
 
 using namespace md::win;
 using namespace md::win::detail;
-namespace cv = md::canvas;
-namespace tx = md::text;
 
 namespace {
 
@@ -29,10 +27,10 @@ bool TextArg(LPCSTR text, long long count, std::string_view* out) {
 double UnitsX(const DCObj* dc) { return std::abs(dc->ScaleX()); }
 double UnitsY(const DCObj* dc) { return std::abs(dc->ScaleY()); }
 
-cv::Font CanvasFont(const DCObj* dc, const tx::Font& f) {
+md::canvas::Font CanvasFont(const DCObj* dc, const md::text::Font& f) {
   const LOGFONT& lf = dc->st.font->lf;
-  const tx::FontMetrics& m = f.Metrics();
-  cv::Font out;
+  const md::text::FontMetrics& m = f.Metrics();
+  md::canvas::Font out;
   std::size_t n = strnlen(lf.lfFaceName, LF_FACESIZE);
   out.face.assign(lf.lfFaceName, n);
   out.engine = dc->engine->Name();
@@ -50,14 +48,15 @@ cv::Font CanvasFont(const DCObj* dc, const tx::Font& f) {
 
 // Paints one line whose reference point `ref` (device) is placed by the
 // alignment flags; returns the advance width in pixels.
-double PaintLine(DCObj* dc, cv::Canvas* c, const tx::Font& font, std::string_view s, std::vector<double> adv,
-                 cv::Point ref, UINT align, const cv::State& state, double angle) {
-  const tx::FontMetrics& m = font.Metrics();
+double PaintLine(DCObj* dc, md::canvas::Canvas* c, const md::text::Font& font, std::string_view s,
+                 std::vector<double> adv, md::canvas::Point ref, UINT align, const md::canvas::State& state,
+                 double angle) {
+  const md::text::FontMetrics& m = font.Metrics();
   double w = 0;
   for (double a : adv) w += a;
   const double rad = angle * kPi / 180.0;
-  const cv::Point u{std::cos(rad), -std::sin(rad)};  // along the baseline
-  const cv::Point d{std::sin(rad), std::cos(rad)};   // down from the baseline
+  const md::canvas::Point u{std::cos(rad), -std::sin(rad)};  // along the baseline
+  const md::canvas::Point d{std::sin(rad), std::cos(rad)};   // down from the baseline
   double hx = 0;
   if ((align & TA_CENTER) == TA_CENTER) {
     hx = -w / 2;
@@ -70,7 +69,7 @@ double PaintLine(DCObj* dc, cv::Canvas* c, const tx::Font& font, std::string_vie
   } else if (align & TA_BOTTOM) {
     vy = -m.descent;
   }
-  cv::TextRun run;
+  md::canvas::TextRun run;
   run.text = std::string(s);
   run.advances = std::move(adv);
   run.origin = {ref.x + u.x * hx + d.x * vy, ref.y + u.y * hx + d.y * vy};
@@ -80,7 +79,8 @@ double PaintLine(DCObj* dc, cv::Canvas* c, const tx::Font& font, std::string_vie
   if (dc->st.bkMode == OPAQUE) {
     run.fillBackground = true;
     auto at = [&](double along, double down) {
-      return cv::Point{run.origin.x + u.x * along + d.x * down, run.origin.y + u.y * along + d.y * down};
+      return md::canvas::Point{run.origin.x + u.x * along + d.x * down,
+                               run.origin.y + u.y * along + d.y * down};
     };
     run.backgroundBox = {at(0, -m.ascent), at(w, -m.ascent), at(w, m.descent), at(0, m.descent)};
   }
@@ -90,8 +90,8 @@ double PaintLine(DCObj* dc, cv::Canvas* c, const tx::Font& font, std::string_vie
 
 // The context's clip narrowed to a device rectangle, for ETO_CLIPPED and
 // DrawText without DT_NOCLIP.
-cv::State ClippedTo(DCObj* dc, const cv::Rect& r) {
-  cv::State s = dc->State();
+md::canvas::State ClippedTo(DCObj* dc, const md::canvas::Rect& r) {
+  md::canvas::State s = dc->State();
   Region rect = Region::FromRect(r.left, r.top, r.right, r.bottom);
   Region clip = dc->st.hasClip ? Region::Combine(dc->st.clip, rect, RegionOp::And) : rect;
   s.clip.active = true;
@@ -108,14 +108,15 @@ struct Line {
 
 // Splits a paragraph into lines no wider than maxWidth, breaking after
 // spaces and around CJK characters; a word wider than the line stays whole.
-void WrapParagraph(const tx::Font& font, std::string_view para, double maxWidth, std::vector<Line>& out) {
+void WrapParagraph(const md::text::Font& font, std::string_view para, double maxWidth,
+                   std::vector<Line>& out) {
   struct Ch {
     std::size_t off, len;
     char32_t ch;
     double adv;
   };
   std::vector<Ch> chars;
-  tx::ForEachCodepoint(para, [&](char32_t ch, std::size_t off, std::size_t len) {
+  md::text::ForEachCodepoint(para, [&](char32_t ch, std::size_t off, std::size_t len) {
     chars.push_back({off, len, ch, font.Advance(ch)});
   });
   std::size_t start = 0;
@@ -174,8 +175,8 @@ std::string StripPrefixes(std::string_view s) {
 
 namespace md::win::detail {
 
-tx::FontPtr CurrentFont(DCObj& dc) {
-  tx::FontRequest req = tx::FontRequest::FromLogFont(dc.st.font->lf, UnitsX(&dc), UnitsY(&dc));
+md::text::FontPtr CurrentFont(DCObj& dc) {
+  md::text::FontRequest req = md::text::FontRequest::FromLogFont(dc.st.font->lf, UnitsX(&dc), UnitsY(&dc));
   return dc.engine->Match(req);
 }
 
@@ -191,23 +192,23 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR te
   DCObj* dc = FindDC(hdc);
   std::string_view s;
   if (!dc || !TextArg(text, count, &s)) return FALSE;
-  cv::Canvas* c = dc->Canvas();
+  md::canvas::Canvas* c = dc->Canvas();
   if (!c) return FALSE;
-  tx::FontPtr font = CurrentFont(*dc);
+  md::text::FontPtr font = CurrentFont(*dc);
   std::vector<double> adv = font->Advances(s);
   if (dx) {
     for (std::size_t i = 0; i < adv.size(); ++i) adv[i] = dx[i] * UnitsX(dc);
   }
   const bool updateCP = (dc->st.textAlign & TA_UPDATECP) != 0;
   POINT refLog = updateCP ? dc->st.current : POINT{x, y};
-  cv::Point ref = dc->Dev(refLog.x, refLog.y);
+  md::canvas::Point ref = dc->Dev(refLog.x, refLog.y);
 
-  cv::State state = dc->State();
+  md::canvas::State state = dc->State();
   if (rect && (options & (ETO_OPAQUE | ETO_CLIPPED))) {
-    cv::Rect r = dc->DevRect(rect->left, rect->top, rect->right, rect->bottom);
+    md::canvas::Rect r = dc->DevRect(rect->left, rect->top, rect->right, rect->bottom);
     if (options & ETO_OPAQUE) {
-      cv::Brush bk;
-      bk.style = cv::BrushStyle::Solid;
+      md::canvas::Brush bk;
+      bk.style = md::canvas::BrushStyle::Solid;
       bk.color = dc->st.bkColor & 0xFFFFFF;
       if (!r.empty()) c->fillRects({r}, bk, state);
     }
@@ -236,11 +237,11 @@ int DrawText(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
   DCObj* dc = FindDC(hdc);
   std::string_view s;
   if (!dc || !rect || !TextArg(text, count, &s)) return 0;
-  tx::FontPtr font = CurrentFont(*dc);
-  const tx::FontMetrics& m = font->Metrics();
+  md::text::FontPtr font = CurrentFont(*dc);
+  const md::text::FontMetrics& m = font->Metrics();
   const std::string body = (format & DT_NOPREFIX) ? std::string(s) : StripPrefixes(s);
 
-  const cv::Rect box = dc->DevRect(rect->left, rect->top, rect->right, rect->bottom);
+  const md::canvas::Rect box = dc->DevRect(rect->left, rect->top, rect->right, rect->bottom);
   const int lineH = Round(m.height);
   std::vector<Line> lines;
   if (format & DT_SINGLELINE) {
@@ -301,9 +302,9 @@ int DrawText(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
     }
     return Round(totalH / unitsY);
   }
-  cv::Canvas* c = dc->Canvas();
+  md::canvas::Canvas* c = dc->Canvas();
   if (!c) return 0;
-  const cv::State state = (format & DT_NOCLIP) ? dc->State() : ClippedTo(dc, box);
+  const md::canvas::State state = (format & DT_NOCLIP) ? dc->State() : ClippedTo(dc, box);
   // Lines are laid out upright in device space whatever the mapping.
   int y = top;
   for (const Line& l : lines) {
@@ -316,7 +317,8 @@ int DrawText(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
     }
     if (!l.text.empty()) {
       PaintLine(dc, c, *font, l.text, font->Advances(l.text),
-                cv::Point{static_cast<double>(x), static_cast<double>(y)}, TA_LEFT | TA_TOP, state, 0.0);
+                md::canvas::Point{static_cast<double>(x), static_cast<double>(y)}, TA_LEFT | TA_TOP, state,
+                0.0);
     }
     y += lineH;
   }
@@ -329,8 +331,8 @@ BOOL GetTextExtentPoint32(HDC hdc, LPCSTR text, int count, LPSIZE size) {
   DCObj* dc = FindDC(hdc);
   std::string_view s;
   if (!dc || !size || count < 0 || !TextArg(text, count, &s)) return FALSE;
-  tx::FontPtr font = CurrentFont(*dc);
-  tx::Extent e = font->Measure(s);
+  md::text::FontPtr font = CurrentFont(*dc);
+  md::text::Extent e = font->Measure(s);
   size->cx = Round(e.width / UnitsX(dc));
   size->cy = Round(font->Metrics().height / UnitsY(dc));
   return TRUE;
@@ -339,8 +341,8 @@ BOOL GetTextExtentPoint32(HDC hdc, LPCSTR text, int count, LPSIZE size) {
 BOOL GetTextMetrics(HDC hdc, LPTEXTMETRIC tm) {
   DCObj* dc = FindDC(hdc);
   if (!dc || !tm) return FALSE;
-  tx::FontPtr font = CurrentFont(*dc);
-  const tx::FontMetrics& m = font->Metrics();
+  md::text::FontPtr font = CurrentFont(*dc);
+  const md::text::FontMetrics& m = font->Metrics();
   const LOGFONT& lf = dc->st.font->lf;
   const double ux = UnitsX(dc), uy = UnitsY(dc);
   *tm = TEXTMETRIC{};

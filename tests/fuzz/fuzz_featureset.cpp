@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)quiet;
   IGIS_FeatureSet* set = GIS_CreateFeatureSetObject(nullptr, "fuzz", 0, 0, 0, 0, nullptr);
   // The checksum is skipped so that mutations reach the structure checks.
-  if (featra::ReadFeatureSetImage(set, data, size, false)) {
+  if (md::featra::ReadFeatureSetImage(set, data, size, false)) {
     IGIS_FeatureSet* members =
         GIS_CreateFeatureSetObject(set->GetFeatureClass(), "members", 0, 0, 0, 0, nullptr);
     for (int i = 0; i < set->GetFeatureCount(); ++i) {
@@ -32,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     members->Release();
     std::vector<std::uint8_t> first, second;
     IGIS_FeatureSet* again = GIS_CreateFeatureSetObject(nullptr, "again", 0, 0, 0, 0, nullptr);
-    if (!featra::WriteFeatureSetImage(set, &first) ||
-        !featra::ReadFeatureSetImage(again, first.data(), first.size(), true) ||
-        !featra::WriteFeatureSetImage(again, &second) || first != second)
+    if (!md::featra::WriteFeatureSetImage(set, &first) ||
+        !md::featra::ReadFeatureSetImage(again, first.data(), first.size(), true) ||
+        !md::featra::WriteFeatureSetImage(again, &second) || first != second)
       std::abort();
     again->Release();
   }

@@ -11,7 +11,7 @@
 
 #include "tools/demo/pagedraw.h"
 
-namespace demo {
+namespace md::demo {
 
 std::string Usage(const std::string& program) {
   return "Usage: " + program +
@@ -131,4 +131,4 @@ bool PrepareOutputFolder(const std::string& folder, std::string* error) {
   return true;
 }
 
-}  // namespace demo
+}  // namespace md::demo

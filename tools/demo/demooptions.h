@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace demo {
+namespace md::demo {
 
 struct Options {
   std::string outputFolder = "demo-output";
@@ -24,4 +24,4 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
 // be written in it; false with a message saying why not.
 bool PrepareOutputFolder(const std::string& folder, std::string* error);
 
-}  // namespace demo
+}  // namespace md::demo

@@ -102,7 +102,7 @@ std::string KindName(const std::string& type) {
   return s;
 }
 
-std::string KindSummary(demo::Page& page) {
+std::string KindSummary(md::demo::Page& page) {
   std::map<std::string, int> counts;
   for (IGIS_Element* e : page.elements()) ++counts[KindName(e->GetType())];
   std::string s;
@@ -118,17 +118,17 @@ int main(int argc, char** argv) {
     g_program = g_name.c_str();
   }
   std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-  demo::Options options;
+  md::demo::Options options;
   std::string error;
-  if (!demo::ParseOptions(args, &options, &error)) {
+  if (!md::demo::ParseOptions(args, &options, &error)) {
     std::fprintf(stderr, "%s: %s\nTry '%s --help' for the options.\n", g_program, error.c_str(), g_program);
     return 2;
   }
   if (options.help) {
-    std::fputs(demo::Usage(g_program).c_str(), stdout);
+    std::fputs(md::demo::Usage(g_program).c_str(), stdout);
     return 0;
   }
-  if (!demo::PrepareOutputFolder(options.outputFolder, &error)) return Fail(error);
+  if (!md::demo::PrepareOutputFolder(options.outputFolder, &error)) return Fail(error);
 
   namespace fs = std::filesystem;
   const fs::path folder = fs::absolute(options.outputFolder).lexically_normal();
@@ -146,13 +146,13 @@ int main(int argc, char** argv) {
   GIS_SetSymbolTextEngine("freetype");
   std::printf("mapdeck demo: A4 landscape page at %d dpi into %s\n", options.dpi, folder.c_str());
 
-  demo::Raster first;
+  md::demo::Raster first;
   std::size_t elementCount = 0;
   std::string kinds;
   {
-    demo::BuildReport report;
+    md::demo::BuildReport report;
     Stage build("building the sample page");
-    std::unique_ptr<demo::Page> page = demo::BuildSamplePage(&report);
+    std::unique_ptr<md::demo::Page> page = md::demo::BuildSamplePage(&report);
     build.End();
     if (page == nullptr) return Fail("cannot make the element factory or the page's feature set");
     for (const std::string& type : report.missingTypes)
@@ -163,28 +163,28 @@ int main(int argc, char** argv) {
     kinds = KindSummary(*page);
 
     Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
-    auto canvas = demo::PrintRaster(*page, options.dpi, nullptr, &error);
+    auto canvas = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
     if (canvas == nullptr) return Fail(error);
     if (!canvas->writePng(pngPath)) return Fail("cannot write " + pngPath);
-    first = demo::ReadRaster(*canvas);
+    first = md::demo::ReadRaster(*canvas);
     canvas.reset();
     print.End();
 
     Stage pdf("writing the PDF");
-    if (!demo::PrintPdf(*page, pdfPath, options.dpi, nullptr, &error)) return Fail(error);
+    if (!md::demo::PrintPdf(*page, pdfPath, options.dpi, nullptr, &error)) return Fail(error);
     pdf.End();
 
     Stage store("storing the elements and saving the feature set");
-    if (!demo::StoreElements(*page, &error)) return Fail(error);
-    if (!demo::SavePage(*page, pagePath, &error)) return Fail(error);
+    if (!md::demo::StoreElements(*page, &error)) return Fail(error);
+    if (!md::demo::SavePage(*page, pagePath, &error)) return Fail(error);
     store.End();
     // The first page ends here: the second one comes from the file alone.
   }
 
-  demo::Raster second;
+  md::demo::Raster second;
   {
     Stage load("loading the feature set into a fresh page");
-    std::unique_ptr<demo::Page> page = demo::LoadPage(pagePath, &error);
+    std::unique_ptr<md::demo::Page> page = md::demo::LoadPage(pagePath, &error);
     if (page == nullptr) return Fail(error);
     load.End();
     if (page->elements().size() != elementCount) {
@@ -192,18 +192,18 @@ int main(int argc, char** argv) {
                   std::to_string(elementCount));
     }
     Stage print("printing the loaded page");
-    auto canvas = demo::PrintRaster(*page, options.dpi, nullptr, &error);
+    auto canvas = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
     if (canvas == nullptr) return Fail(error);
-    second = demo::ReadRaster(*canvas);
+    second = md::demo::ReadRaster(*canvas);
     print.End();
   }
 
-  const demo::Difference d = demo::Compare(first, second, 0);
+  const md::demo::Difference d = md::demo::Compare(first, second, 0);
   if (first.pixels.empty() || !d.sameSize || d.differing != 0) {
     std::string detail = d.sameSize ? std::to_string(d.differing) + " pixels differ" : "the sizes differ";
     std::string written;
-    if (demo::WritePng(second, reloadedPath, nullptr)) written += "\n  " + reloadedPath;
-    if (d.sameSize && demo::WritePng(demo::DifferenceImage(first, second, 0), diffPath, nullptr))
+    if (md::demo::WritePng(second, reloadedPath, nullptr)) written += "\n  " + reloadedPath;
+    if (d.sameSize && md::demo::WritePng(md::demo::DifferenceImage(first, second, 0), diffPath, nullptr))
       written += "\n  " + diffPath + " (differing pixels in red)";
     return Fail("the page read back does not print like the page stored: " + detail + ". See:\n  " + pngPath +
                 written);

@@ -12,7 +12,7 @@
 #include "platform/win/gdidevice.h"
 #include "tools/demo/samplepage.h"
 
-namespace demo {
+namespace md::demo {
 
 namespace {
 
@@ -212,4 +212,4 @@ Raster DifferenceImage(const Raster& a, const Raster& b, int tolerance) {
   return out;
 }
 
-}  // namespace demo
+}  // namespace md::demo

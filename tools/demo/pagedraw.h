@@ -17,7 +17,7 @@ namespace md::text {
 class TextEngine;
 }
 
-namespace demo {
+namespace md::demo {
 
 class Page;
 
@@ -67,4 +67,4 @@ Difference Compare(const Raster& a, const Raster& b, int tolerance);
 // the pixels beyond the tolerance in red. Sizes must match (else empty).
 Raster DifferenceImage(const Raster& a, const Raster& b, int tolerance);
 
-}  // namespace demo
+}  // namespace md::demo

@@ -10,7 +10,7 @@
 
 #include "host/basilo/igis_globalproperties.h"
 
-namespace demo {
+namespace md::demo {
 namespace {
 
 void Star(cairo_t* cr, double c, double outer, double inner, int tips, double turn) {
@@ -80,4 +80,4 @@ std::string WriteSampleLogo(std::string* error) {
   return path;
 }
 
-}  // namespace demo
+}  // namespace md::demo

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace demo {
+namespace md::demo {
 
 // Size of the logo in pixels (square).
 constexpr int kLogoPixels = 240;
@@ -14,4 +14,4 @@ constexpr int kLogoPixels = 240;
 // Answers its path, or "" with a message.
 std::string WriteSampleLogo(std::string* error);
 
-}  // namespace demo
+}  // namespace md::demo

@@ -34,7 +34,7 @@
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "tools/demo/samplelogo.h"
 
-namespace demo {
+namespace md::demo {
 
 // ---- Page ------------------------------------------------------------------
 
@@ -594,4 +594,4 @@ std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error) {
   return page;
 }
 
-}  // namespace demo
+}  // namespace md::demo

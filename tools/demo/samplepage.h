@@ -15,7 +15,7 @@ class IGIS_ElementFactory;
 class IGIS_FeatureSet;
 class IGIS_SpatialReference;
 
-namespace demo {
+namespace md::demo {
 
 // A4 landscape in page units of 0.01 mm.
 constexpr int kPageWidth = 29700;
@@ -79,4 +79,4 @@ bool SavePage(Page& page, const std::string& path, std::string* error);
 // message when the file cannot be read or an element cannot be rebuilt.
 std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error);
 
-}  // namespace demo
+}  // namespace md::demo

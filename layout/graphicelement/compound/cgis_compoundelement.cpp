@@ -11,8 +11,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
-#include "layout/graphicelement/element/mapdeckui.h"
-#include "platform/ui/uidefs.h"
+#include "layout/graphicelement/element/userinterface.h"
 
 namespace {
 
@@ -223,7 +222,7 @@ BOOL CGIS_CompoundElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) 
 
 BOOL CGIS_CompoundElement::OnOpenPropertyDlg(IGIS_Display*, BOOL) {
   // Shown without the library's module state: the host's caption applies.
-  mapdeck::HostMessageBox("复合目标，没有属性", MB_OK);
+  md::layout::HostMessageBox("复合目标，没有属性", MB_OK);
   return TRUE;
 }
 

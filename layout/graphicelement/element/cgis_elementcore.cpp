@@ -2,19 +2,20 @@
 // Archive, names, and the backup protocol around property sheets.
 #include "layout/graphicelement/element/cgis_elementcore.h"
 
+#include <utility>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/elementsheet.h"
+#include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
-#include "platform/ui/app.h"
 
 CGIS_ElementCore::CGIS_ElementCore(IGIS_Element* pSelf, const char* szClass, const char* szDefaultName)
     : m_pSelf(pSelf), m_szClass(szClass) {
   m_pSelf->m_nID = -1;
-  mapdeck::CopyUtf8Cut(m_pSelf->m_szName, szDefaultName, GIS_ELEMENT_NAME_MAX);
+  md::layout::CopyUtf8Cut(m_pSelf->m_szName, szDefaultName, GIS_ELEMENT_NAME_MAX);
   m_nHandle = GIS_RegisterElement(m_pSelf);
 }
 
@@ -108,7 +109,7 @@ BOOL CGIS_ElementCore::ArchiveCommon(int nRead, IGIS_FeatureAttributes** ppAttri
     pAttr->SetInt("ElementOrder", m_nOrder);
   } else {
     if (const char* szName = pAttr->GetString("ElementName")) {
-      mapdeck::CopyUtf8Cut(m_pSelf->m_szName, szName, GIS_ELEMENT_NAME_MAX);
+      md::layout::CopyUtf8Cut(m_pSelf->m_szName, szName, GIS_ELEMENT_NAME_MAX);
     }
     m_bLock = pAttr->GetBool("IsLock");
     m_bKeepHVScaleRatio = pAttr->GetBool("KeepHVScaleRatio");
@@ -157,24 +158,19 @@ void CGIS_ElementCore::SetName(const char* szName) {
     GIS_LOG(3, Method("SetName").c_str(), "szName为NULL");
     return;
   }
-  mapdeck::CopyUtf8Cut(m_pSelf->m_szName, szName, GIS_ELEMENT_NAME_MAX);
+  md::layout::CopyUtf8Cut(m_pSelf->m_szName, szName, GIS_ELEMENT_NAME_MAX);
 }
 
 const char* CGIS_ElementCore::GetName() const { return m_pSelf->m_szName; }
 
-BOOL CGIS_ElementCore::RunPropertySheet(const std::function<bool()>& runSheet,
-                                        const std::function<void(IGIS_Element* pBackup)>& restore) {
-  // Dialog templates, strings and message boxes of the sheet are the library's.
-  AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  IGIS_Element* pBackup = m_pSelf->Clone();
-  if (pBackup == nullptr) {
-    GIS_LOG(3, Method("OnOpenPropertyDlg").c_str(), "pBackup == NULL");
-    return FALSE;
-  }
-  const bool bConfirmed = runSheet ? runSheet() : false;
-  if (!bConfirmed && restore) restore(pBackup);
-  // The backup lives on a feature of its own in the owner: hand both back.
-  IGIS_FeatureSet* pOwner = pBackup->GetFeatureSetPtr();
-  if (pOwner == nullptr || !pOwner->DeleteElement(pBackup)) pBackup->Release();
-  return bConfirmed ? TRUE : FALSE;
+BOOL CGIS_ElementCore::OpenPropertySheet(IGIS_Display* pDisplay, const char* szTitle, const char* szNoBackup,
+                                         std::function<void(IGIS_Element* pBackup)> restore) {
+  md::layout::SheetRequest request;
+  request.pElement = m_pSelf;
+  request.pDisplay = pDisplay;
+  request.szTitle = szTitle;
+  request.method = Method("OnOpenPropertyDlg");
+  request.szNoBackup = szNoBackup;
+  request.restore = std::move(restore);
+  return md::layout::OpenPropertySheet(request);
 }

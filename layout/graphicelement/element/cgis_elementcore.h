@@ -64,12 +64,13 @@ class CGIS_ElementCore {
   void SetName(const char* szName);
   const char* GetName() const;
 
-  // Runs a property sheet with the backup protocol: a Clone is taken first;
-  // runSheet returns true when the user confirmed; otherwise restore copies
-  // the backup's state back. The backup is handed back to the owner either
-  // way. TRUE only when the user confirmed.
-  BOOL RunPropertySheet(const std::function<bool()>& runSheet,
-                        const std::function<void(IGIS_Element* pBackup)>& restore);
+  // OnOpenPropertyDlg of every element: hands the element's sheet request to
+  // the sheet host (element/elementsheet.h), which takes a backup, runs the
+  // sheet registered for the element's type and calls restore with the
+  // backup after anything but OK. szNoBackup is the log text when no backup
+  // can be made. TRUE only when the user confirmed.
+  BOOL OpenPropertySheet(IGIS_Display* pDisplay, const char* szTitle, const char* szNoBackup,
+                         std::function<void(IGIS_Element* pBackup)> restore);
 
   // "Class::Operation", for log records.
   std::string Method(const char* szOperation) const;

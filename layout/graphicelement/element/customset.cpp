@@ -5,7 +5,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/featra/igis_feature.h"
 
-namespace mapdeck {
+namespace md::layout {
 
 IGIS_Field* CustomField(IGIS_PropertySet* pSet, const SGIS_CustomKey& key) {
   IGIS_Field* f = pSet->GetProperty(key.key);
@@ -33,4 +33,4 @@ bool WriteCustomSet(IGIS_FeatureAttributes* pAttributes, IGIS_PropertySet* pSet,
   return true;
 }
 
-}  // namespace mapdeck
+}  // namespace md::layout

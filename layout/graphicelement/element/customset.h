@@ -9,7 +9,7 @@ class IGIS_FeatureAttributes;
 class IGIS_Field;
 class IGIS_PropertySet;
 
-namespace mapdeck {
+namespace md::layout {
 
 // Ends an object that ends with its own Release.
 struct ReleaseDeleter {
@@ -42,4 +42,4 @@ PropertySetPtr ReadCustomSet(IGIS_FeatureAttributes* pAttributes, const char* sz
 // (recorded under szMethod), when it cannot be written.
 bool WriteCustomSet(IGIS_FeatureAttributes* pAttributes, IGIS_PropertySet* pSet, const char* szMethod);
 
-}  // namespace mapdeck
+}  // namespace md::layout

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "host/display/igis_display.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
 #include "platform/win/wingdi.h"
 
 namespace {

@@ -1,11 +1,13 @@
 // Symbols drawn at page points through the display's view and the renderer.
+#include "layout/graphicelement/element/mapdeckdraw.h"
+
 #include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/display/igis_display.h"
 #include "host/featra/igis_feature.h"
 #include "host/tinctor/igis_symbolrenderer.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
 
 BOOL DrawSymbolAtPagePoints(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
                             IGIS_Symbol* pSymbol, const SGIS_Point* pPoints, int nCount,

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-namespace mapdeck::detail {
+namespace md::layout::detail {
 
 constexpr int kMaxLayerNesting = 64;
 
@@ -27,7 +27,7 @@ TLayer* FindVectorLayerIn(TLayer* pLayer, const char* szName, int nDepth) {
   return nullptr;
 }
 
-}  // namespace mapdeck::detail
+}  // namespace md::layout::detail
 
 // The first layer of the map, in its order and depth first through group
 // layers, that is a vector layer ("GIS_DRAWER_VECTOR" or
@@ -40,7 +40,7 @@ auto FindVectorDrawer(TMap* pMap, const char* szName) -> decltype(pMap->GetLayer
   if (pMap == nullptr || szName == nullptr) return nullptr;
   const int n = pMap->GetLayerCount();
   for (int i = 0; i < n; ++i) {
-    if (auto* pFound = mapdeck::detail::FindVectorLayerIn(pMap->GetLayer(i), szName, 0)) return pFound;
+    if (auto* pFound = md::layout::detail::FindVectorLayerIn(pMap->GetLayer(i), szName, 0)) return pFound;
   }
   return nullptr;
 }

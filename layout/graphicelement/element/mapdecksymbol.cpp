@@ -1,11 +1,11 @@
 // Symbols read from fields, and texts drawn through the annotation drawer.
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/display/igis_display.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
 #include "host/notaradraw/igis_annodrawer.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "layout/graphicelement/element/mapdeckutf8.h"
 
-namespace mapdeck {
+namespace md::layout {
 
 namespace {
 bool IsContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
@@ -39,4 +39,4 @@ std::size_t CopyUtf8Cut(char* pDest, const char* szText, std::size_t nMaxBytes) 
   return n;
 }
 
-}  // namespace mapdeck
+}  // namespace md::layout

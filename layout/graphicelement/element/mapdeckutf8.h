@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-namespace mapdeck {
+namespace md::layout {
 
 // The number of leading bytes of a text of nLength bytes that form whole
 // characters and do not exceed nMaxBytes.
@@ -14,4 +14,4 @@ std::size_t Utf8CutLength(const char* szText, std::size_t nLength, std::size_t n
 // text gives the empty string. Returns the number of bytes copied.
 std::size_t CopyUtf8Cut(char* pDest, const char* szText, std::size_t nMaxBytes);
 
-}  // namespace mapdeck
+}  // namespace md::layout

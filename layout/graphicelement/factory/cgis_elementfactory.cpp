@@ -97,7 +97,7 @@ IGIS_Element* CGIS_ElementFactory::CreateElement(const char* szType, IGIS_Featur
 
 const char* CGIS_ElementFactory::GetFactoryType() { return MAPDECK_FACTORY_TYPE_BASIC; }
 
-namespace mapdeck {
+namespace md::layout {
 
 void InstallElementHooks() {
   SGIS_ElementHooks hooks{};
@@ -109,7 +109,7 @@ void InstallElementHooks() {
 
 void RemoveElementHooks() { GIS_SetElementHooks(nullptr); }
 
-}  // namespace mapdeck
+}  // namespace md::layout
 
 extern "C" __attribute__((visibility("default"))) IGIS_ElementFactory*
 GIS_CreateGraphicElementFactoryObject() {

@@ -21,10 +21,10 @@ class CGIS_ElementFactory : public IGIS_ElementFactory {
   ~CGIS_ElementFactory() override = default;
 };
 
-namespace mapdeck {
+namespace md::layout {
 // Installs the factory as the feature sets' element hooks, so that
 // IGIS_FeatureSet::CreateElement and DeleteElement reach it.
 void InstallElementHooks();
 // Removes them again (at unload).
 void RemoveElementHooks();
-}  // namespace mapdeck
+}  // namespace md::layout

@@ -9,7 +9,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 
 namespace {
 
@@ -422,7 +422,7 @@ bool CGIS_FrameProperty::Open(IGIS_DataBuffer* pBuffer) {
 // ---- Rectangles -----------------------------------------------------------------
 
 namespace {
-std::int32_t Sum(std::int32_t a, std::int64_t b) { return sgis_detail::ClampToInt32(a + b); }
+std::int32_t Sum(std::int32_t a, std::int64_t b) { return md::basilo::detail::ClampToInt32(a + b); }
 }  // namespace
 
 SGIS_Rect CGIS_FrameProperty::BorderRect(const SGIS_Rect& e) const {

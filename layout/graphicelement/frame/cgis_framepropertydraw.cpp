@@ -15,12 +15,11 @@
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "host/tinctorkit/igis_symbolpainter.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/shapes/igis_polylineelement.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
-#include "platform/ui/wnd.h"
 #include "platform/win/fonthelpers.h"
 #include "platform/win/wingdi.h"
 
@@ -253,12 +252,10 @@ bool CGIS_FrameProperty::DrawSymbolForm(HDC hdc, bool bPrint, IGIS_Display* pDis
 bool CGIS_FrameProperty::DrawSymbol2Form(HDC hdc, bool bPrint, IGIS_Display* pDisplay, const SGIS_Rect& rect,
                                          IGIS_SpatialReference* pSpatialReference, BYTE nPart) {
   IGIS_DisplayView* pView = pDisplay->GetView();
+  // The view's device area: the window's client area on screen, the page's
+  // pixels on a printer.
   RECT area{};
-  if (HWND hwnd = pDisplay->GetWindowHandle()) {
-    GetClientRect(hwnd, &area);
-  } else {
-    pView->GetDeviceRect(&area);
-  }
+  pView->GetDeviceRect(&area);
   const int nWidth = area.right - area.left;
   const int nHeight = area.bottom - area.top;
   if (nWidth <= 0 || nHeight <= 0) {
@@ -304,7 +301,7 @@ bool CGIS_FrameProperty::DrawSymbol2Form(HDC hdc, bool bPrint, IGIS_Display* pDi
     const SGIS_Rect b = BorderRect(rect);
     const double L = b.left, R = b.right, T = b.top, B = b.bottom;
     const double w = m_pBorderSymbol2->GetLineWidth();
-    const double h = std::isfinite(w) ? sgis_detail::RoundToInt32(w * 100.0 / 2.0) : 0.0;
+    const double h = std::isfinite(w) ? md::basilo::detail::RoundToInt32(w * 100.0 / 2.0) : 0.0;
     const bool bl = m_bBorderLeftVisible, bt = m_bBorderTopVisible, br = m_bBorderRightVisible,
                bb = m_bBorderBottomVisible;
     // Each side is one open polyline that meets the next visible side at its
@@ -374,7 +371,7 @@ void CGIS_FrameProperty::OnDrawDraftMode(IGIS_Element* pElement, HDC hdc, bool /
 
   std::string text;
   if (const char* szName = pElement->GetName()) {
-    text.assign(szName, mapdeck::Utf8CutLength(szName, std::strlen(szName), 1000));
+    text.assign(szName, md::layout::Utf8CutLength(szName, std::strlen(szName), 1000));
   } else {
     GIS_LOG(3, kDraft, "pElement->GetName()为NULL");
   }
@@ -389,12 +386,12 @@ void CGIS_FrameProperty::OnDrawDraftMode(IGIS_Element* pElement, HDC hdc, bool /
   const double k = (std::isfinite(s) && s > 0.0) ? 20.0 / s : 20.0;
   const double n = static_cast<double>(text.size());
   RECT box;
-  box.left = sgis_detail::RoundToInt32(c.x - n * k * 0.25);
-  box.right = sgis_detail::RoundToInt32(c.x + n * k * 0.25);
-  box.top = sgis_detail::RoundToInt32(c.y - k * 0.5);
-  box.bottom = sgis_detail::RoundToInt32(c.y + k * 0.5);
+  box.left = md::basilo::detail::RoundToInt32(c.x - n * k * 0.25);
+  box.right = md::basilo::detail::RoundToInt32(c.x + n * k * 0.25);
+  box.top = md::basilo::detail::RoundToInt32(c.y - k * 0.5);
+  box.bottom = md::basilo::detail::RoundToInt32(c.y + k * 0.5);
 
-  HFONT hFont = CreateFontByName(sgis_detail::RoundToInt32(k * 6.0), "Times New Roman", hdc);
+  HFONT hFont = CreateFontByName(md::basilo::detail::RoundToInt32(k * 6.0), "Times New Roman", hdc);
   HGDIOBJ hOldFont = hFont != nullptr ? SelectObject(hdc, hFont) : nullptr;
   HBRUSH hWhite = CreateSolidBrush(0xFFFFFF);
   HBRUSH hBlack = CreateSolidBrush(0x000000);

@@ -13,15 +13,18 @@
 #include "host/display/igis_display.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/element/customset.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/elementsheet.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/picture/picturefile.h"
+#include "layout/graphicelement/shapes/shapebox.h"
+#include "layout/graphicelement/shapes/shapefeature.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/loader.h"
 #include "platform/win/cdc.h"
 #include "platform/win/wingdi.h"
 
-using namespace mapdeck::shapes;
+using namespace md::layout::shapes;
 
 namespace {
 
@@ -42,9 +45,9 @@ constexpr const char* kKeyFileExt = "FileExt";
 constexpr const char* kKeySaveInDoc = "SaveInDoc";
 constexpr const char* kKeyPictureData = "PictureData";
 
-using mapdeck::DataBufferPtr;
-using mapdeck::PropertySetPtr;
-using CustomKey = mapdeck::SGIS_CustomKey;
+using md::layout::DataBufferPtr;
+using md::layout::PropertySetPtr;
+using CustomKey = md::layout::SGIS_CustomKey;
 constexpr CustomKey kCustomKeys[] = {
     {kKeyFrame, GIS_FIELD_TYPE_BUFFER, "地图框架的属性", "FrameProperty"},
     {kKeyDib, GIS_FIELD_TYPE_BUFFER, "位图数据", "位图数据"},
@@ -57,12 +60,10 @@ constexpr CustomKey kCustomKeys[] = {
 // The field of a key, added when missing.
 IGIS_Field* FieldOf(IGIS_PropertySet* pSet, const char* key) {
   for (const CustomKey& k : kCustomKeys) {
-    if (std::strcmp(k.key, key) == 0) return mapdeck::CustomField(pSet, k);
+    if (std::strcmp(k.key, key) == 0) return md::layout::CustomField(pSet, k);
   }
   return nullptr;
 }
-
-PFN_GIS_PictureElementSheet g_pfnSheet = nullptr;
 
 }  // namespace
 
@@ -89,15 +90,11 @@ CGIS_PictureElement::CGIS_PictureElement(IGIS_FeatureSet* pOwner, IGIS_Feature* 
     m_pFrame->Save(f->GetDataBuffer());
   }
   if (IGIS_Field* f = set->GetProperty(kKeySaveInDoc)) f->SetBool(m_bSaveInDoc);
-  mapdeck::WriteCustomSet(pAttr, set.get(), m_core.Method("CGIS_PictureElement").c_str());
+  md::layout::WriteCustomSet(pAttr, set.get(), m_core.Method("CGIS_PictureElement").c_str());
 }
 
 CGIS_PictureElement::~CGIS_PictureElement() {
   if (m_pFrame != nullptr) m_pFrame->Release();
-}
-
-void CGIS_PictureElement::SetPropertySheetRunner(PFN_GIS_PictureElementSheet pfnRunner) {
-  g_pfnSheet = pfnRunner;
 }
 
 void CGIS_PictureElement::WriteRect(IGIS_Feature* pFeature, SGIS_Rect rect, int nFlags) {
@@ -158,10 +155,10 @@ BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
   const std::size_t dot = path.rfind('.');
   if (dot != std::string::npos) m_strFileExt = path.substr(dot + 1);
 
-  PropertySetPtr set = mapdeck::ReadCustomSet(pAttr, method.c_str());
+  PropertySetPtr set = md::layout::ReadCustomSet(pAttr, method.c_str());
   if (set) {
     if (IGIS_Field* f = FieldOf(set.get(), kKeyFileName)) f->SetString(m_strFileName.c_str());
-    mapdeck::WriteCustomSet(pAttr, set.get(), method.c_str());
+    md::layout::WriteCustomSet(pAttr, set.get(), method.c_str());
   }
 
   const int w = picture.bitmap->width, h = picture.bitmap->height;
@@ -220,8 +217,8 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
       // its bottom-right on the bottom-right, whichever way the context's
       // axes run: upright on screens (y down) and on paper (y up).
       const int x = d.left, y = d.top;
-      const int width = sgis_detail::ClampToInt32(static_cast<std::int64_t>(d.right) - d.left);
-      const int height = sgis_detail::ClampToInt32(static_cast<std::int64_t>(d.bottom) - d.top);
+      const int width = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(d.right) - d.left);
+      const int height = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(d.bottom) - d.top);
       const md::imaging::Bitmap& bitmap = *picture.bitmap;
       const int technology = GetDeviceCaps(hdc, TECHNOLOGY);
       if (!bPrint) {
@@ -248,7 +245,7 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 
 std::string CGIS_PictureElement::WriteTemporaryPicture(const void* pData, std::size_t nSize) {
   std::string attempted;
-  std::string path = mapdeck::picture::WriteNewFile(GIS_GetTempDir(), m_strFileExt, pData, nSize, &attempted);
+  std::string path = md::layout::WriteNewFile(GIS_GetTempDir(), m_strFileExt, pData, nSize, &attempted);
   if (path.empty()) GIS_LOG(1, kFileMethod, kCannotOpen, attempted.c_str());
   return path;
 }
@@ -261,7 +258,7 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (pAttr == nullptr) return FALSE;
   // Read what is stored in both modes: a write keeps the keys it does not
   // write ("DIB", "PictureData").
-  PropertySetPtr set = mapdeck::ReadCustomSet(pAttr, method.c_str());
+  PropertySetPtr set = md::layout::ReadCustomSet(pAttr, method.c_str());
   if (!set) return FALSE;
 
   if (nRead == 0) {
@@ -284,7 +281,7 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
     FieldOf(set.get(), kKeyPictureData);
     if (IGIS_Field* f = FieldOf(set.get(), kKeyFileName)) f->SetString(m_strFileName.c_str());
     if (IGIS_Field* f = FieldOf(set.get(), kKeyFileExt)) f->SetString(m_strFileExt.c_str());
-    return mapdeck::WriteCustomSet(pAttr, set.get(), method.c_str()) ? TRUE : FALSE;
+    return md::layout::WriteCustomSet(pAttr, set.get(), method.c_str()) ? TRUE : FALSE;
   }
 
   if (!m_core.ArchiveCommon(nRead)) return FALSE;
@@ -332,7 +329,7 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   if (pAttr == nullptr) return;
   const std::string method = m_core.Method("Archive");
-  PropertySetPtr set = mapdeck::ReadCustomSet(pAttr, method.c_str());
+  PropertySetPtr set = md::layout::ReadCustomSet(pAttr, method.c_str());
   if (!set) return;
   IGIS_Field* pPicture = FieldOf(set.get(), kKeyPictureData);
   IGIS_DataBuffer* pBuffer = pPicture != nullptr ? pPicture->GetDataBuffer() : nullptr;
@@ -352,7 +349,7 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
   m_strFileName = std::move(path);
   if (IGIS_Field* f = set->GetProperty(kKeyFileName)) f->SetString(m_strFileName.c_str());
   if (IGIS_Field* f = FieldOf(set.get(), kKeySaveInDoc)) f->SetBool(true);
-  if (!mapdeck::WriteCustomSet(pAttr, set.get(), method.c_str())) return;
+  if (!md::layout::WriteCustomSet(pAttr, set.get(), method.c_str())) return;
   Commit(m_core, pFeature, kCommitAll);
   m_bSaveInDoc = true;
 }
@@ -360,9 +357,12 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
 // ---- Property sheet -------------------------------------------------------------
 
 BOOL CGIS_PictureElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  IGIS_FrameProperty* pFrameBackup = m_pFrame != nullptr ? m_pFrame->Clone() : nullptr;
-  if (pFrameBackup == nullptr)
-    GIS_LOG(3, m_core.Method("OnOpenPropertyDlg").c_str(), "p_frameProperty == NULL");
+  // A picture cannot be cloned: its backup is its frame, rectangle, flags and
+  // stored "Custom" set, taken here. The sheet keeps the picture in the
+  // document when the user confirms with its box checked.
+  std::shared_ptr<IGIS_FrameProperty> frameBackup(m_pFrame != nullptr ? m_pFrame->Clone() : nullptr,
+                                                  md::layout::ReleaseDeleter());
+  if (!frameBackup) GIS_LOG(3, m_core.Method("OnOpenPropertyDlg").c_str(), "p_frameProperty == NULL");
   const SGIS_Rect rect = GetRect();
   const bool bKeepRatio = m_core.m_bKeepHVScaleRatio;
   const bool bLock = m_core.m_bLock;
@@ -379,13 +379,13 @@ BOOL CGIS_PictureElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWith
     }
   }
 
-  int nKeep = m_bSaveInDoc ? 1 : 0;
-  const std::string description = GetPictureDescription();
-  const bool bConfirmed =
-      g_pfnSheet != nullptr && g_pfnSheet(this, pDisplay, "图片属性", &nKeep, description.c_str());
-  if (bConfirmed) {
-    ArchivePictureData(nKeep == 1);
-  } else {
+  md::layout::SheetRequest request;
+  request.pElement = this;
+  request.pDisplay = pDisplay;
+  request.szTitle = "图片属性";
+  request.method = m_core.Method("OnOpenPropertyDlg");
+  request.bOwnBackup = true;
+  request.restore = [&](IGIS_Element*) {
     m_core.m_bKeepHVScaleRatio = bKeepRatio;
     m_core.m_bLock = bLock;
     // The rectangle is written back as it was (resizing it through the
@@ -393,18 +393,15 @@ BOOL CGIS_PictureElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWith
     if (IGIS_Feature* pFeature = GetFeaturePtr(); pFeature != nullptr && GetRect() != rect) {
       WriteRect(pFeature, rect, kCommitGeometry);
     }
-    SetFramePropertyPtr(pFrameBackup);
-    if (IGIS_Feature* pFeature = GetFeaturePtr(); pFeature != nullptr && haveCustom) {
-      if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes()) {
-        DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
-        if (buffer) {
-          buffer->SetSize(static_cast<int>(custom.size()));
-          if (!custom.empty()) std::memcpy(buffer->GetData(), custom.data(), custom.size());
-          pAttr->SetDataBuffer("Custom", buffer.get(), 0);
-        }
-      }
-    }
-  }
-  if (pFrameBackup != nullptr) pFrameBackup->Release();
-  return bConfirmed ? TRUE : FALSE;
+    SetFramePropertyPtr(frameBackup.get());
+    IGIS_Feature* pFeature = GetFeaturePtr();
+    IGIS_FeatureAttributes* pAttr = pFeature != nullptr ? pFeature->GetAttributes() : nullptr;
+    if (pAttr == nullptr || !haveCustom) return;
+    DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
+    if (!buffer) return;
+    buffer->SetSize(static_cast<int>(custom.size()));
+    if (!custom.empty()) std::memcpy(buffer->GetData(), custom.data(), custom.size());
+    pAttr->SetDataBuffer("Custom", buffer.get(), 0);
+  };
+  return md::layout::OpenPropertySheet(request);
 }

@@ -11,20 +11,9 @@
 #include <string>
 
 #include "layout/graphicelement/picture/igis_pictureelement.h"
-#include "layout/graphicelement/shapes/shapecore.h"
+#include "layout/graphicelement/shapes/cgis_boxshapeimpl.h"
 
-class CGIS_PictureElement;
-
-// The picture sheet as the element runs it: built on the element without a
-// parent window, handed the display, the title, the picture page's
-// keep-in-document value (0 or 1, read back after OK) and its description;
-// true when the user confirmed. The dialogs install it; without one the
-// sheet counts as cancelled.
-using PFN_GIS_PictureElementSheet = bool (*)(CGIS_PictureElement* pElement, IGIS_Display* pDisplay,
-                                             const char* szTitle, int* pKeepInDocument,
-                                             const char* szDescription);
-
-class CGIS_PictureElement : public mapdeck::shapes::CGIS_BoxShapeImpl<IGIS_PictureElement> {
+class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_PictureElement> {
  public:
   // Longest file name and extension kept, in bytes; longer ones are refused.
   static constexpr std::size_t kMaxPathBytes = 999;
@@ -52,9 +41,6 @@ class CGIS_PictureElement : public mapdeck::shapes::CGIS_BoxShapeImpl<IGIS_Pictu
   const std::string& GetFileExt() const { return m_strFileExt; }
   // What the picture page shows: the extension in capitals and "  Image".
   std::string GetPictureDescription() const;
-
-  // Installs the property sheet (NULL removes it).
-  static void SetPropertySheetRunner(PFN_GIS_PictureElementSheet pfnRunner);
 
  protected:
   ~CGIS_PictureElement() override;

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <ctime>
 
-namespace mapdeck::picture {
+namespace md::layout {
 namespace {
 
 // Attempts at a free name before giving up.
@@ -67,4 +67,4 @@ std::string WriteNewFile(const std::string& folder, const std::string& extension
   return std::string();
 }
 
-}  // namespace mapdeck::picture
+}  // namespace md::layout

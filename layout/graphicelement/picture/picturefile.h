@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-namespace mapdeck::picture {
+namespace md::layout {
 
 // Creates a new file in the folder and writes the bytes into it. The name is
 // the UTC day of the month, hour, minute, second and millisecond written one
@@ -17,4 +17,4 @@ namespace mapdeck::picture {
 std::string WriteNewFile(const std::string& folder, const std::string& extension, const void* pData,
                          std::size_t nSize, std::string* pAttempted);
 
-}  // namespace mapdeck::picture
+}  // namespace md::layout

@@ -10,7 +10,7 @@
 #include "host/featra/igis_feature.h"
 #include "platform/win/wingdi.h"
 
-using namespace mapdeck::shapes;
+using namespace md::layout::shapes;
 
 namespace {
 
@@ -96,6 +96,6 @@ IGIS_Element* CGIS_EllipseElement::Clone() {
 }
 
 BOOL CGIS_EllipseElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  return RunShapeSheet(m_core, GIS_ShapeSheetKind::Surface, pDisplay, "椭圆属性",
-                       [this](IGIS_Element* pBackup) { RestoreSurface(pBackup, true); });
+  return m_core.OpenPropertySheet(pDisplay, "椭圆属性", "p_element == NULL",
+                                  [this](IGIS_Element* pBackup) { RestoreSurface(pBackup, true); });
 }

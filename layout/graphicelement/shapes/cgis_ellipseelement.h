@@ -3,10 +3,10 @@
 // through the renderer on the flattened outline.
 #pragma once
 
+#include "layout/graphicelement/shapes/cgis_boxshapeimpl.h"
 #include "layout/graphicelement/shapes/igis_ellipseelement.h"
-#include "layout/graphicelement/shapes/shapecore.h"
 
-class CGIS_EllipseElement : public mapdeck::shapes::CGIS_BoxShapeImpl<IGIS_EllipseElement> {
+class CGIS_EllipseElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_EllipseElement> {
  public:
   // Binds to the feature, or makes a new one in the owner (either may be NULL).
   CGIS_EllipseElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);

@@ -12,7 +12,7 @@
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "platform/win/wingdi.h"
 
-using namespace mapdeck::shapes;
+using namespace md::layout::shapes;
 
 namespace {
 
@@ -247,7 +247,8 @@ void CGIS_PointElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
   SGIS_Rect r = GetRect();
   if (eh > 0.0) {
     // The height stays; the width takes the symbol's aspect.
-    r.right = sgis_detail::ClampToInt32(static_cast<std::int64_t>(r.left) + Nearest(ew * r.Height() / eh));
+    r.right =
+        md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(r.left) + Nearest(ew * r.Height() / eh));
   }
   if (r.Width() == 0 || r.Height() == 0) r = ResizeBox(r, kFallbackSize, kFallbackSize);
   WriteRect(pFeature, r);
@@ -273,7 +274,7 @@ IGIS_Element* CGIS_PointElement::Clone() {
 }
 
 BOOL CGIS_PointElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  return RunShapeSheet(m_core, GIS_ShapeSheetKind::Point, pDisplay, "点属性", [this](IGIS_Element* pBackup) {
+  return m_core.OpenPropertySheet(pDisplay, "点属性", "p_element == NULL", [this](IGIS_Element* pBackup) {
     // The symbol first (setting it refits the width), then the rectangle
     // exactly as it was.
     if (auto* pOld = dynamic_cast<IGIS_PointElement*>(pBackup)) {

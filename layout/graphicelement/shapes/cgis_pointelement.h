@@ -4,10 +4,10 @@
 // rectangle feature when bound.
 #pragma once
 
+#include "layout/graphicelement/shapes/cgis_boxshapeimpl.h"
 #include "layout/graphicelement/shapes/igis_pointelement.h"
-#include "layout/graphicelement/shapes/shapecore.h"
 
-class CGIS_PointElement : public mapdeck::shapes::CGIS_BoxShapeImpl<IGIS_PointElement> {
+class CGIS_PointElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_PointElement> {
  public:
   // Binds to the feature, or makes a new one in the owner (either may be NULL).
   CGIS_PointElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);

@@ -4,7 +4,7 @@
 
 #include "host/featra/igis_feature.h"
 
-using namespace mapdeck::shapes;
+using namespace md::layout::shapes;
 
 namespace {
 
@@ -60,6 +60,6 @@ IGIS_Element* CGIS_PolygonElement::Clone() {
 }
 
 BOOL CGIS_PolygonElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  return RunShapeSheet(m_core, GIS_ShapeSheetKind::Surface, pDisplay, "面属性",
-                       [this](IGIS_Element* pBackup) { RestoreSurface(pBackup, false); });
+  return m_core.OpenPropertySheet(pDisplay, "面属性", "p_element == NULL",
+                                  [this](IGIS_Element* pBackup) { RestoreSurface(pBackup, false); });
 }

@@ -2,10 +2,10 @@
 // feature (kind 4), filled with the feature's fill symbol.
 #pragma once
 
+#include "layout/graphicelement/shapes/cgis_vertexshapeimpl.h"
 #include "layout/graphicelement/shapes/igis_polygonelement.h"
-#include "layout/graphicelement/shapes/shapecore.h"
 
-class CGIS_PolygonElement : public mapdeck::shapes::CGIS_VertexShapeImpl<IGIS_PolygonElement> {
+class CGIS_PolygonElement : public md::layout::shapes::CGIS_VertexShapeImpl<IGIS_PolygonElement> {
  public:
   // Binds to the feature, or makes a new one in the owner (either may be NULL).
   CGIS_PolygonElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);

@@ -4,7 +4,7 @@
 
 #include "host/featra/igis_feature.h"
 
-using namespace mapdeck::shapes;
+using namespace md::layout::shapes;
 
 namespace {
 
@@ -60,7 +60,7 @@ IGIS_Element* CGIS_PolylineElement::Clone() {
 }
 
 BOOL CGIS_PolylineElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  return RunShapeSheet(m_core, GIS_ShapeSheetKind::Line, pDisplay, "线属性", [this](IGIS_Element* pBackup) {
+  return m_core.OpenPropertySheet(pDisplay, "线属性", "p_element == NULL", [this](IGIS_Element* pBackup) {
     // Back into the backup's bounding rectangle with the ratio free; a
     // horizontal or vertical line (no height or width) goes back too.
     const SGIS_Rect b = pBackup->GetRect();

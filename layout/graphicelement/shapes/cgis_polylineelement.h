@@ -2,10 +2,10 @@
 // (kind 2) and stroked with the feature's line symbol.
 #pragma once
 
+#include "layout/graphicelement/shapes/cgis_vertexshapeimpl.h"
 #include "layout/graphicelement/shapes/igis_polylineelement.h"
-#include "layout/graphicelement/shapes/shapecore.h"
 
-class CGIS_PolylineElement : public mapdeck::shapes::CGIS_VertexShapeImpl<IGIS_PolylineElement> {
+class CGIS_PolylineElement : public md::layout::shapes::CGIS_VertexShapeImpl<IGIS_PolylineElement> {
  public:
   // Binds to the feature, or makes a new one in the owner (either may be NULL).
   CGIS_PolylineElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);

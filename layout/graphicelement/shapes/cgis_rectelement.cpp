@@ -8,7 +8,7 @@
 #include "host/display/igis_display.h"
 #include "host/featra/igis_feature.h"
 
-using namespace mapdeck::shapes;
+using namespace md::layout::shapes;
 
 CGIS_RectElement::CGIS_RectElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
     : CGIS_BoxShapeImpl("CGIS_RectElement", "矩形整饰单元", GIS_TYPE_GRAPHIC_ELEMENT_RECT) {
@@ -79,6 +79,6 @@ IGIS_Element* CGIS_RectElement::Clone() {
 }
 
 BOOL CGIS_RectElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  return RunShapeSheet(m_core, GIS_ShapeSheetKind::Surface, pDisplay, "矩形属性",
-                       [this](IGIS_Element* pBackup) { RestoreSurface(pBackup, false); });
+  return m_core.OpenPropertySheet(pDisplay, "矩形属性", "p_element == NULL",
+                                  [this](IGIS_Element* pBackup) { RestoreSurface(pBackup, false); });
 }

@@ -3,10 +3,10 @@
 // common flags, order and name.
 #pragma once
 
+#include "layout/graphicelement/shapes/cgis_boxshapeimpl.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
-#include "layout/graphicelement/shapes/shapecore.h"
 
-class CGIS_RectElement : public mapdeck::shapes::CGIS_BoxShapeImpl<IGIS_RectElement> {
+class CGIS_RectElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_RectElement> {
  public:
   // Binds to the feature, or makes a new one in the owner (either may be NULL).
   CGIS_RectElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);

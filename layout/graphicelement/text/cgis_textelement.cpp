@@ -15,9 +15,9 @@
 #include "host/notara/igis_annostyle.h"
 #include "host/notaradraw/igis_annodrawer.h"
 #include "layout/graphicelement/element/customset.h"
-#include "layout/graphicelement/element/mapdeckfunction.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
-#include "platform/ui/app.h"
 #include "platform/win/cdc.h"
 
 namespace {
@@ -33,9 +33,9 @@ constexpr const char* kKeyText = "Text";
 constexpr const char* kKeyFrame = "FrameProperty";
 constexpr const char* kKeyAnchor = "AnchorType";
 
-using mapdeck::DataBufferPtr;
-using mapdeck::PropertySetPtr;
-using CustomKey = mapdeck::SGIS_CustomKey;
+using md::layout::DataBufferPtr;
+using md::layout::PropertySetPtr;
+using CustomKey = md::layout::SGIS_CustomKey;
 constexpr CustomKey kCustomKeys[] = {
     {kKeyStyle, GIS_FIELD_TYPE_BUFFER, "注记风格", "AnnoPointStyle"},
     {kKeyText, GIS_FIELD_TYPE_STRING, "文本", "Text"},
@@ -56,9 +56,9 @@ std::int32_t Truncate(double v) {
   return static_cast<std::int32_t>(v);
 }
 
-std::int32_t Round(double v) { return sgis_detail::RoundToInt32(v); }
+std::int32_t Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 
-std::int32_t AddClamped(std::int32_t a, std::int64_t b) { return sgis_detail::ClampToInt32(a + b); }
+std::int32_t AddClamped(std::int32_t a, std::int64_t b) { return md::basilo::detail::ClampToInt32(a + b); }
 
 // Keeps the closing point of the outline on its first point.
 void CloseRing(IGIS_Geometry* pGeometry) {
@@ -74,8 +74,6 @@ IGIS_AnnoPointStyle* NewPointStyle() {
   if (pStyle != nullptr) pStyle->SetAlignment(GIS_ALIGN_BOTTOM_LEFT);
   return pStyle;
 }
-
-PFN_GIS_TextElementSheet g_pfnSheet = nullptr;
 
 }  // namespace
 
@@ -120,8 +118,6 @@ CGIS_TextElement::~CGIS_TextElement() {
   if (m_pPointStyle != nullptr) m_pPointStyle->Release();
   if (m_pFrame != nullptr) m_pFrame->Release();
 }
-
-void CGIS_TextElement::SetPropertySheetRunner(PFN_GIS_TextElementSheet pfnRunner) { g_pfnSheet = pfnRunner; }
 
 void CGIS_TextElement::CommitFeature(IGIS_Feature* pFeature, int nFlags) {
   IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
@@ -302,7 +298,7 @@ void CGIS_TextElement::SetLBpoint(SGIS_Point point) {
   const SGIS_Rect r = GetRect();
   const std::int64_t dx = static_cast<std::int64_t>(point.x) - r.left;
   const std::int64_t dy = static_cast<std::int64_t>(point.y) - r.bottom;
-  OffsetAllPoints(sgis_detail::ClampToInt32(dx), sgis_detail::ClampToInt32(dy));
+  OffsetAllPoints(md::basilo::detail::ClampToInt32(dx), md::basilo::detail::ClampToInt32(dy));
 }
 
 void CGIS_TextElement::OffsetAllPoints(int dx, int dy) {
@@ -405,7 +401,8 @@ void CGIS_TextElement::SetPoint(SGIS_Point point, int nPosition) {
   m_nAnchorType = nPosition;
   const std::int64_t dx = static_cast<std::int64_t>(point.x) - p.x;
   const std::int64_t dy = static_cast<std::int64_t>(point.y) - p.y;
-  if (dx != 0 || dy != 0) OffsetAllPoints(sgis_detail::ClampToInt32(dx), sgis_detail::ClampToInt32(dy));
+  if (dx != 0 || dy != 0)
+    OffsetAllPoints(md::basilo::detail::ClampToInt32(dx), md::basilo::detail::ClampToInt32(dy));
 }
 
 // ---- Text and style -----------------------------------------------------------
@@ -463,30 +460,22 @@ IGIS_Element* CGIS_TextElement::Clone() {
 }
 
 BOOL CGIS_TextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  AFX_MANAGE_STATE(AfxGetStaticModuleState());
   // The rectangle before the sheet runs: its size page moves and sizes the
   // element directly, and a cancel puts it back.
   const SGIS_Rect before = GetRect();
-  IGIS_Element* pBackup = Clone();
-  auto* pTextBackup = dynamic_cast<IGIS_TextElement*>(pBackup);
-  if (pTextBackup == nullptr) {
-    GIS_LOG(3, m_core.Method("OnOpenPropertyDlg").c_str(), "p_element == NULL");
-    return FALSE;
-  }
-  const bool bConfirmed = g_pfnSheet != nullptr && g_pfnSheet(this, pDisplay, "文本属性");
-  if (!bConfirmed) {
-    SetHVScaleRatio(pTextBackup->GetHVScaleRatio());
-    SetLock(pTextBackup->IsLock());
-    SetSymbolPtr(pTextBackup->GetSymbolPtr());
-    SetText(pTextBackup->GetText());
-    if (IGIS_Feature* pFeature = GetFeaturePtr()) {
-      ComputeTextPolygon(pFeature, m_pPointStyle, m_strText.c_str());
-      SetLBpoint(SGIS_Point(before.left, before.bottom, 0));
-    }
-  }
-  IGIS_FeatureSet* pOwner = pBackup->GetFeatureSetPtr();
-  if (pOwner == nullptr || !pOwner->DeleteElement(pBackup)) pBackup->Release();
-  return bConfirmed ? TRUE : FALSE;
+  return m_core.OpenPropertySheet(pDisplay, "文本属性", "p_element == NULL",
+                                  [this, before](IGIS_Element* pBackup) {
+                                    auto* pTextBackup = dynamic_cast<IGIS_TextElement*>(pBackup);
+                                    if (pTextBackup == nullptr) return;
+                                    SetHVScaleRatio(pTextBackup->GetHVScaleRatio());
+                                    SetLock(pTextBackup->IsLock());
+                                    SetSymbolPtr(pTextBackup->GetSymbolPtr());
+                                    SetText(pTextBackup->GetText());
+                                    if (IGIS_Feature* pFeature = GetFeaturePtr()) {
+                                      ComputeTextPolygon(pFeature, m_pPointStyle, m_strText.c_str());
+                                      SetLBpoint(SGIS_Point(before.left, before.bottom, 0));
+                                    }
+                                  });
 }
 
 // ---- Storage ----------------------------------------------------------------
@@ -499,7 +488,7 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (pAttr == nullptr) return FALSE;
   if (pAttr->GetDataBuffer("Custom") == nullptr) return FALSE;
   // Read what is stored in both modes: a write keeps the keys it does not know.
-  PropertySetPtr set = mapdeck::ReadCustomSet(pAttr, method.c_str());
+  PropertySetPtr set = md::layout::ReadCustomSet(pAttr, method.c_str());
   if (!set) return FALSE;
   if (nRead != 0 && !m_core.ArchiveCommon(nRead)) return FALSE;
 
@@ -511,7 +500,7 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
     pAttr->SetInt("ElementOrder", m_core.m_nOrder);
     pAttr->SetString("ElementName", GetName());
 
-    auto fieldOf = [&set](const CustomKey& k) { return mapdeck::CustomField(set.get(), k); };
+    auto fieldOf = [&set](const CustomKey& k) { return md::layout::CustomField(set.get(), k); };
     if (IGIS_Field* f = fieldOf(kCustomKeys[0]); f != nullptr && m_pPointStyle != nullptr) {
       m_pPointStyle->Save(f->GetDataBuffer());
     }
@@ -530,7 +519,7 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
     }
     if (IGIS_Field* f = fieldOf(kCustomKeys[3])) f->SetInt(m_nAnchorType);
     // A set that could not be written leaves the stored one as it was.
-    return mapdeck::WriteCustomSet(pAttr, set.get(), method.c_str()) ? TRUE : FALSE;
+    return md::layout::WriteCustomSet(pAttr, set.get(), method.c_str()) ? TRUE : FALSE;
   }
 
   if (IGIS_Field* f = set->GetProperty(kKeyStyle)) {

@@ -28,15 +28,6 @@ enum GIS_TextAnchor {
   vexaBottomRightCorner = 8,
 };
 
-class CGIS_TextElement;
-
-// Builds the text property sheet on the element without a parent window,
-// hands it the display (passed on to its pages), sets its title and runs it
-// modally; true when the user confirmed. The dialogs install it; without one
-// the sheet counts as cancelled.
-using PFN_GIS_TextElementSheet = bool (*)(CGIS_TextElement* pElement, IGIS_Display* pDisplay,
-                                          const char* szTitle);
-
 class CGIS_TextElement : public CGIS_ElementImpl<IGIS_TextElement> {
  public:
   // The constructor convention of every element: no owner leaves the element
@@ -82,9 +73,6 @@ class CGIS_TextElement : public CGIS_ElementImpl<IGIS_TextElement> {
   // The point style the text is drawn with (owned by the element; may be NULL
   // for an element made without an owner).
   IGIS_AnnoPointStyle* GetPointStylePtr() { return m_pPointStyle; }
-
-  // Installs the property sheet (NULL removes it).
-  static void SetPropertySheetRunner(PFN_GIS_TextElementSheet pfnRunner);
 
  protected:
   ~CGIS_TextElement() override;

@@ -3,7 +3,9 @@
 #include <vector>
 
 #include "host/basilo/igis_geopointlist.h"
-#include "log_mark.h"
+#include "tests/support/logmark.h"
+
+using md::test::LogMark;
 
 namespace {
 

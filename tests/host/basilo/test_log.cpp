@@ -6,7 +6,9 @@
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
-#include "log_mark.h"
+#include "tests/support/logmark.h"
+
+using md::test::LogMark;
 
 namespace {
 

@@ -13,7 +13,9 @@
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_propertyset.h"
-#include "log_mark.h"
+#include "tests/support/logmark.h"
+
+using md::test::LogMark;
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "featra_test_util.h"
+#include "tests/host/featra/featratest.h"
 
-using namespace featra_test;
+using namespace md::test;
 
 TEST(FeatureAttributes, FiveTypesReadBackAndAbsentFieldsReadEmpty) {
   SetPtr set = NewSet();

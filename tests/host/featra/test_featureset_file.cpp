@@ -10,23 +10,23 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "featra_test_util.h"
 #include "host/basilo/igis_globalproperties.h"
 #include "host/featra/featureset_image.h"
+#include "tests/host/featra/featratest.h"
 
-using namespace featra_test;
+using namespace md::test;
 
 namespace {
 
 std::string ImageOf(IGIS_FeatureSet* set) {
   std::vector<std::uint8_t> image;
-  EXPECT_TRUE(featra::WriteFeatureSetImage(set, &image));
+  EXPECT_TRUE(md::featra::WriteFeatureSetImage(set, &image));
   return std::string(image.begin(), image.end());
 }
 
 bool ReadImage(IGIS_FeatureSet* set, const std::string& bytes, bool verify = true) {
-  return featra::ReadFeatureSetImage(set, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(),
-                                     verify);
+  return md::featra::ReadFeatureSetImage(set, reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                         bytes.size(), verify);
 }
 
 // Little-endian helpers to build images by hand.

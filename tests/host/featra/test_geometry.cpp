@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "featra_test_util.h"
+#include "tests/host/featra/featratest.h"
 
-using namespace featra_test;
+using namespace md::test;
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "tools/demo/pagedraw.h"
 #include "tools/demo/samplepage.h"
 
-namespace demotest {
+namespace md::test {
 
 // The resolution of the render check and its reference picture.
 constexpr int kCheckDpi = 100;
@@ -30,12 +30,12 @@ class FixedText {
 
 // The page printed at `dpi` with the fixed-metrics engine; empty on failure
 // (the failure is recorded).
-inline demo::Raster Print(demo::Page& page, int dpi = kCheckDpi) {
+inline md::demo::Raster Print(md::demo::Page& page, int dpi = kCheckDpi) {
   std::string error;
-  auto canvas = demo::PrintRaster(page, dpi, &md::text::FixedMetricsEngine(), &error);
+  auto canvas = md::demo::PrintRaster(page, dpi, &md::text::FixedMetricsEngine(), &error);
   EXPECT_NE(canvas, nullptr) << error;
   if (canvas == nullptr) return {};
-  return demo::ReadRaster(*canvas);
+  return md::demo::ReadRaster(*canvas);
 }
 
 // An empty folder of its own under the test output.
@@ -47,4 +47,4 @@ inline std::filesystem::path ScratchFolder(const std::string& name) {
   return dir;
 }
 
-}  // namespace demotest
+}  // namespace md::test

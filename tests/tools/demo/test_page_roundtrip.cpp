@@ -17,27 +17,27 @@
 
 namespace {
 
-using demotest::FixedText;
+using md::test::FixedText;
 
 std::string SavedSamplePage(const std::string& folder) {
-  auto page = demo::BuildSamplePage(nullptr);
+  auto page = md::demo::BuildSamplePage(nullptr);
   EXPECT_NE(page, nullptr);
-  const std::string file = (demotest::ScratchFolder(folder) / "page.mdfs").string();
+  const std::string file = (md::test::ScratchFolder(folder) / "page.mdfs").string();
   std::string error;
-  EXPECT_TRUE(demo::StoreElements(*page, &error)) << error;
-  EXPECT_TRUE(demo::SavePage(*page, file, &error)) << error;
+  EXPECT_TRUE(md::demo::StoreElements(*page, &error)) << error;
+  EXPECT_TRUE(md::demo::SavePage(*page, file, &error)) << error;
   return file;
 }
 
 TEST(PageRoundTrip, EveryElementComesBackWithItsStateAndPlace) {
   FixedText fixed;
-  auto page = demo::BuildSamplePage(nullptr);
+  auto page = md::demo::BuildSamplePage(nullptr);
   ASSERT_NE(page, nullptr);
-  const std::string file = (demotest::ScratchFolder("roundtrip") / "page.mdfs").string();
+  const std::string file = (md::test::ScratchFolder("roundtrip") / "page.mdfs").string();
   std::string error;
-  ASSERT_TRUE(demo::StoreElements(*page, &error)) << error;
-  ASSERT_TRUE(demo::SavePage(*page, file, &error)) << error;
-  auto loaded = demo::LoadPage(file, &error);
+  ASSERT_TRUE(md::demo::StoreElements(*page, &error)) << error;
+  ASSERT_TRUE(md::demo::SavePage(*page, file, &error)) << error;
+  auto loaded = md::demo::LoadPage(file, &error);
   ASSERT_NE(loaded, nullptr) << error;
 
   const auto& before = page->elements();
@@ -94,7 +94,7 @@ TEST(PageRoundTrip, EveryElementComesBackWithItsStateAndPlace) {
 }
 
 TEST(PageRoundTrip, TheHostDrawsOnlyWhatNoCompoundHolds) {
-  auto page = demo::BuildSamplePage(nullptr);
+  auto page = md::demo::BuildSamplePage(nullptr);
   ASSERT_NE(page, nullptr);
   std::set<int> members;
   int compounds = 0;
@@ -113,8 +113,8 @@ TEST(PageRoundTrip, TheHostDrawsOnlyWhatNoCompoundHolds) {
 
 TEST(PageRoundTrip, UnreadableOrForeignFilesAreRefusedWithAMessage) {
   std::string error;
-  const std::string missing = (demotest::ScratchFolder("refused") / "no-such-page.mdfs").string();
-  EXPECT_EQ(demo::LoadPage(missing, &error), nullptr);
+  const std::string missing = (md::test::ScratchFolder("refused") / "no-such-page.mdfs").string();
+  EXPECT_EQ(md::demo::LoadPage(missing, &error), nullptr);
   EXPECT_NE(error.find(missing), std::string::npos) << error;
 
   // A truncated file.
@@ -131,25 +131,25 @@ TEST(PageRoundTrip, UnreadableOrForeignFilesAreRefusedWithAMessage) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size() / 2));
   }
   error.clear();
-  EXPECT_EQ(demo::LoadPage(cut, &error), nullptr);
+  EXPECT_EQ(md::demo::LoadPage(cut, &error), nullptr);
   EXPECT_NE(error.find("cannot read"), std::string::npos) << error;
 
   // A feature whose type no factory knows.
-  auto page = demo::BuildSamplePage(nullptr);
+  auto page = md::demo::BuildSamplePage(nullptr);
   ASSERT_NE(page, nullptr);
-  ASSERT_TRUE(demo::StoreElements(*page, &error)) << error;
+  ASSERT_TRUE(md::demo::StoreElements(*page, &error)) << error;
   IGIS_Feature* f = page->featureSet()->GetFeatureByIndex(3);
   ASSERT_NE(f, nullptr);
   f->GetAttributes()->SetString("TYPE", "GIS_TYPE_GRAPHIC_ELEMENT_NOSUCHTHING");
-  const std::string foreign = (demotest::ScratchFolder("refused-foreign") / "page.mdfs").string();
-  ASSERT_TRUE(demo::SavePage(*page, foreign, &error)) << error;
+  const std::string foreign = (md::test::ScratchFolder("refused-foreign") / "page.mdfs").string();
+  ASSERT_TRUE(md::demo::SavePage(*page, foreign, &error)) << error;
   error.clear();
-  EXPECT_EQ(demo::LoadPage(foreign, &error), nullptr);
+  EXPECT_EQ(md::demo::LoadPage(foreign, &error), nullptr);
   EXPECT_NE(error.find("GIS_TYPE_GRAPHIC_ELEMENT_NOSUCHTHING"), std::string::npos) << error;
 
   // Saving where no file can be written.
   error.clear();
-  EXPECT_FALSE(demo::SavePage(*page, file + "/inside-a-file.mdfs", &error));
+  EXPECT_FALSE(md::demo::SavePage(*page, file + "/inside-a-file.mdfs", &error));
   EXPECT_FALSE(error.empty());
 }
 

@@ -46,9 +46,9 @@ TEST(DemoOptions, ParsesWhatPeopleTypeAndNamesWhatItRefuses) {
     std::string joined;
     for (const std::string& a : row.args) joined += "[" + a + "]";
     SCOPED_TRACE(joined);
-    demo::Options options;
+    md::demo::Options options;
     std::string error;
-    ASSERT_EQ(demo::ParseOptions(row.args, &options, &error), row.ok) << error;
+    ASSERT_EQ(md::demo::ParseOptions(row.args, &options, &error), row.ok) << error;
     if (row.ok) {
       EXPECT_EQ(options.outputFolder, row.folder);
       EXPECT_EQ(options.dpi, row.dpi);
@@ -60,32 +60,32 @@ TEST(DemoOptions, ParsesWhatPeopleTypeAndNamesWhatItRefuses) {
       EXPECT_EQ(options.dpi, 300);
     }
   }
-  const std::string usage = demo::Usage("mapdeck-demo");
+  const std::string usage = md::demo::Usage("mapdeck-demo");
   for (const char* part : {"--output", "--resolution", "--help", "36 to 600", "sample-page.png"})
     EXPECT_NE(usage.find(part), std::string::npos) << part;
 }
 
 TEST(DemoOptions, TheOutputFolderIsMadeOrItsTroubleIsNamed) {
-  const auto dir = demotest::ScratchFolder("folders");
+  const auto dir = md::test::ScratchFolder("folders");
   std::string error;
   const std::string nested = (dir / "a" / "b" / "c").string();
-  EXPECT_TRUE(demo::PrepareOutputFolder(nested, &error)) << error;
+  EXPECT_TRUE(md::demo::PrepareOutputFolder(nested, &error)) << error;
   EXPECT_TRUE(std::filesystem::is_directory(nested));
   // Nothing is left behind by the writing test.
   EXPECT_TRUE(std::filesystem::is_empty(nested));
-  EXPECT_TRUE(demo::PrepareOutputFolder(nested, &error)) << error;
+  EXPECT_TRUE(md::demo::PrepareOutputFolder(nested, &error)) << error;
 
   const std::string file = (dir / "plain-file").string();
   std::ofstream(file) << "x";
   error.clear();
-  EXPECT_FALSE(demo::PrepareOutputFolder(file, &error));
+  EXPECT_FALSE(md::demo::PrepareOutputFolder(file, &error));
   EXPECT_NE(error.find("is not a folder"), std::string::npos) << error;
   error.clear();
-  EXPECT_FALSE(demo::PrepareOutputFolder(file + "/below", &error));
+  EXPECT_FALSE(md::demo::PrepareOutputFolder(file + "/below", &error));
   EXPECT_NE(error.find("cannot make the output folder"), std::string::npos) << error;
   // Not writable even for the superuser.
   error.clear();
-  EXPECT_FALSE(demo::PrepareOutputFolder("/proc/self", &error));
+  EXPECT_FALSE(md::demo::PrepareOutputFolder("/proc/self", &error));
   EXPECT_NE(error.find("cannot write into the output folder '/proc/self'"), std::string::npos) << error;
 }
 
@@ -109,7 +109,7 @@ ProgramRun RunDemo(const std::string& args) {
 }
 
 TEST(DemoProgram, WritesThePageChecksTheReloadAndNamesItsFiles) {
-  const auto dir = demotest::ScratchFolder("program");
+  const auto dir = md::test::ScratchFolder("program");
   const ProgramRun run = RunDemo("--resolution 60 --output '" + (dir / "out").string() + "'");
   ASSERT_EQ(run.status, 0) << run.output;
   for (const char* name : {"sample-page.png", "sample-page.pdf", "sample-page.mdfs"}) {
@@ -120,9 +120,9 @@ TEST(DemoProgram, WritesThePageChecksTheReloadAndNamesItsFiles) {
   }
   EXPECT_NE(run.output.find("pixel for pixel"), std::string::npos) << run.output;
   EXPECT_FALSE(std::filesystem::exists(dir / "out" / "sample-page-difference.png"));
-  demo::Raster png;
+  md::demo::Raster png;
   std::string error;
-  ASSERT_TRUE(demo::ReadPng((dir / "out" / "sample-page.png").string(), &png, &error)) << error;
+  ASSERT_TRUE(md::demo::ReadPng((dir / "out" / "sample-page.png").string(), &png, &error)) << error;
   EXPECT_EQ(png.width, 702);  // 297 mm at 60 dpi
   EXPECT_EQ(png.height, 496);
 }

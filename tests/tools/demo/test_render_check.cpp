@@ -18,7 +18,7 @@
 
 namespace {
 
-using demotest::FixedText;
+using md::test::FixedText;
 
 // Largest channel difference a pixel may show and still count as equal, and
 // how many pixels may differ beyond it.
@@ -36,55 +36,56 @@ bool UpdatingReference() {
 
 // The page as the check sees it: built, stored, saved, loaded into a fresh
 // page and printed from there.
-demo::Raster PrintReloadedPage(demo::Raster* firstPrint) {
-  demo::BuildReport report;
-  auto page = demo::BuildSamplePage(&report);
+md::demo::Raster PrintReloadedPage(md::demo::Raster* firstPrint) {
+  md::demo::BuildReport report;
+  auto page = md::demo::BuildSamplePage(&report);
   EXPECT_NE(page, nullptr);
   if (page == nullptr) return {};
   std::string missing;
   for (const std::string& t : report.missingTypes) missing += " " + t;
   EXPECT_TRUE(report.missingTypes.empty()) << "the element factory builds no element of:" << missing;
-  if (firstPrint != nullptr) *firstPrint = demotest::Print(*page);
+  if (firstPrint != nullptr) *firstPrint = md::test::Print(*page);
 
-  const std::string file = (demotest::ScratchFolder("render-check-page") / "page.mdfs").string();
+  const std::string file = (md::test::ScratchFolder("render-check-page") / "page.mdfs").string();
   std::string error;
-  EXPECT_TRUE(demo::StoreElements(*page, &error)) << error;
-  EXPECT_TRUE(demo::SavePage(*page, file, &error)) << error;
+  EXPECT_TRUE(md::demo::StoreElements(*page, &error)) << error;
+  EXPECT_TRUE(md::demo::SavePage(*page, file, &error)) << error;
   page.reset();
-  auto loaded = demo::LoadPage(file, &error);
+  auto loaded = md::demo::LoadPage(file, &error);
   EXPECT_NE(loaded, nullptr) << error;
   if (loaded == nullptr) return {};
-  return demotest::Print(*loaded);
+  return md::test::Print(*loaded);
 }
 
 TEST(RenderCheck, SamplePageMatchesTheReferencePicture) {
   FixedText fixed;
-  demo::Raster first;
-  const demo::Raster rendered = PrintReloadedPage(&first);
+  md::demo::Raster first;
+  const md::demo::Raster rendered = PrintReloadedPage(&first);
   ASSERT_FALSE(rendered.pixels.empty());
 
   // The page read back prints exactly as the page stored.
-  const demo::Difference self = demo::Compare(first, rendered, 0);
+  const md::demo::Difference self = md::demo::Compare(first, rendered, 0);
   EXPECT_TRUE(self.sameSize);
   EXPECT_EQ(self.differing, 0);
 
   if (UpdatingReference()) {
     std::string error;
-    ASSERT_TRUE(demo::WritePng(rendered, ReferencePath(), &error)) << error;
+    ASSERT_TRUE(md::demo::WritePng(rendered, ReferencePath(), &error)) << error;
     GTEST_SKIP() << "reference written: " << ReferencePath();
   }
 
-  demo::Raster reference;
+  md::demo::Raster reference;
   std::string error;
-  ASSERT_TRUE(demo::ReadPng(ReferencePath(), &reference, &error)) << error;
-  const demo::Difference d = demo::Compare(reference, rendered, kTolerance);
+  ASSERT_TRUE(md::demo::ReadPng(ReferencePath(), &reference, &error)) << error;
+  const md::demo::Difference d = md::demo::Compare(reference, rendered, kTolerance);
   const bool same = d.sameSize && d.differing <= kAllowedPixels;
   if (!same) {
-    const auto dir = demotest::ScratchFolder("render-check");
+    const auto dir = md::test::ScratchFolder("render-check");
     const std::string renderedPath = (dir / "sample-page-rendered.png").string();
     const std::string diffPath = (dir / "sample-page-difference.png").string();
-    demo::WritePng(rendered, renderedPath, nullptr);
-    if (d.sameSize) demo::WritePng(demo::DifferenceImage(reference, rendered, kTolerance), diffPath, nullptr);
+    md::demo::WritePng(rendered, renderedPath, nullptr);
+    if (d.sameSize)
+      md::demo::WritePng(md::demo::DifferenceImage(reference, rendered, kTolerance), diffPath, nullptr);
     ADD_FAILURE() << "the sample page differs from " << ReferencePath() << ": "
                   << (d.sameSize ? std::to_string(d.differing) + " pixels beyond the tolerance (allowed " +
                                        std::to_string(kAllowedPixels) + ")"
@@ -99,13 +100,13 @@ TEST(RenderCheck, SamplePageMatchesTheReferencePicture) {
 TEST(RenderCheck, NoticesAMovedOrRecolouredElement) {
   if (UpdatingReference()) GTEST_SKIP() << "the reference is being rewritten";
   FixedText fixed;
-  demo::Raster reference;
+  md::demo::Raster reference;
   std::string error;
-  ASSERT_TRUE(demo::ReadPng(ReferencePath(), &reference, &error)) << error;
+  ASSERT_TRUE(md::demo::ReadPng(ReferencePath(), &reference, &error)) << error;
 
   for (int variant = 0; variant < 2; ++variant) {
     SCOPED_TRACE(variant == 0 ? "moved" : "recoloured");
-    auto page = demo::BuildSamplePage(nullptr);
+    auto page = md::demo::BuildSamplePage(nullptr);
     ASSERT_NE(page, nullptr);
     IGIS_Element* rect = nullptr;
     for (IGIS_Element* e : page->elements()) {
@@ -125,7 +126,7 @@ TEST(RenderCheck, NoticesAMovedOrRecolouredElement) {
       ASSERT_NE(s, nullptr);
       s->SetColor(RGB(255, 0, 255));
     }
-    const demo::Difference d = demo::Compare(reference, demotest::Print(*page), kTolerance);
+    const md::demo::Difference d = md::demo::Compare(reference, md::test::Print(*page), kTolerance);
     ASSERT_TRUE(d.sameSize);
     EXPECT_GT(d.differing, kAllowedPixels * 3);
   }

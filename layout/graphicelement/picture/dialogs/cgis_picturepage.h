@@ -8,6 +8,7 @@
 #include "platform/ui/propsheet.h"
 
 class CGIS_PictureElement;
+class IGIS_Element;
 class IGIS_Display;
 
 enum {

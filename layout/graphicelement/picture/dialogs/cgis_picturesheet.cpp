@@ -3,8 +3,8 @@
 #include "layout/graphicelement/picture/dialogs/cgis_picturesheet.h"
 
 #include "host/display/igis_display.h"
+#include "layout/graphicelement/dialogs/propertysheets.h"
 #include "layout/graphicelement/picture/cgis_pictureelement.h"
-#include "platform/ui/app.h"
 
 namespace {
 constexpr UINT IDS_GIS_PROPERTY_SHEET = 3047;
@@ -33,23 +33,24 @@ void CGIS_PictureSheet::OnApplyNow() {
   for (int i = 0; i < GetPageCount(); ++i) GetPage(i)->SetModified(FALSE);
 }
 
-bool CGIS_PictureSheet::Run(CGIS_PictureElement* pElement, IGIS_Display* pDisplay, const char* szTitle,
-                            int* pKeepInDocument, const char* szDescription) {
-  // Templates, strings and message boxes of the sheet are the library's.
-  AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  CGIS_PictureSheet sheet(pElement, pDisplay, nullptr);
+bool CGIS_PictureSheet::Run(IGIS_Element* pElement, IGIS_Display* pDisplay, const char* szTitle) {
+  auto* pPicture = dynamic_cast<CGIS_PictureElement*>(pElement);
+  if (pPicture == nullptr) return false;
+  CGIS_PictureSheet sheet(pPicture, pDisplay, nullptr);
   sheet.SetTitle(szTitle != nullptr ? szTitle : "", 0);
   CGIS_PicturePage* pPage = sheet.GetPicturePage();
-  pPage->m_nKeepInDocument = pKeepInDocument != nullptr && *pKeepInDocument != 0 ? 1 : 0;
-  pPage->m_strDescription = szDescription != nullptr ? szDescription : "";
+  pPage->m_nKeepInDocument = pPicture->IsSaveInDoc() ? 1 : 0;
+  pPage->m_strDescription = pPicture->GetPictureDescription();
   if (sheet.DoModal() != IDOK) return false;
-  if (pKeepInDocument != nullptr) *pKeepInDocument = pPage->m_nKeepInDocument;
+  pPicture->ArchivePictureData(pPage->m_nKeepInDocument == 1);
   return true;
 }
 
 namespace {
-// The picture element runs this sheet from the time the library is loaded.
-struct InstallPictureSheet {
-  InstallPictureSheet() { CGIS_PictureElement::SetPropertySheetRunner(&CGIS_PictureSheet::Run); }
-} g_installPictureSheet;
+// Registered as the picture element's sheet when the library loads.
+struct RegisterPictureSheet {
+  RegisterPictureSheet() {
+    md::layout::RegisterPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, &CGIS_PictureSheet::Run);
+  }
+} g_registerPictureSheet;
 }  // namespace

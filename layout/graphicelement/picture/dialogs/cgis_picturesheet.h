@@ -15,11 +15,11 @@ class CGIS_PictureSheet : public CPropertySheet {
 
   CGIS_PicturePage* GetPicturePage() { return m_pPicturePage; }
 
-  // Builds the sheet for the element, shows it with the title and the
-  // picture page's values, runs it modally in the library's module state and
-  // reads the keep value back after OK; true when the user confirmed.
-  static bool Run(CGIS_PictureElement* pElement, IGIS_Display* pDisplay, const char* szTitle,
-                  int* pKeepInDocument, const char* szDescription);
+  // The sheet of the picture element as the sheet registry runs it: built
+  // for the element with the title, its picture page showing whether the
+  // picture is kept and what kind it is; after OK the picture is kept in the
+  // document when the page's box is checked. True when the user confirmed.
+  static bool Run(IGIS_Element* pElement, IGIS_Display* pDisplay, const char* szTitle);
 
  private:
   void OnApplyNow();

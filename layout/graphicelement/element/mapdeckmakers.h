@@ -1,0 +1,34 @@
+// Element makers: plain elements added to a compound by conversions.
+#pragma once
+
+#include "host/basilo/sgis_types.h"
+#include "platform/win/wintypes.h"
+
+class IGIS_Element;
+class IGIS_CompoundElement;
+class IGIS_Symbol;
+
+// Each asks the compound's owner for a new element of its type, sets it up
+// and adds it to the compound. Nothing is made (FALSE) without a compound,
+// its owner, or the new element; an element the compound refuses is handed
+// back to the owner rather than left loose on the page.
+
+// A text at the position: by its lower-left corner, or (anchored) by the
+// anchor of position 4.
+BOOL CreateTextElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGIS_Symbol* pTextSymbol,
+                       const char* szText, bool bAnchored);
+// A polyline of at least 2 points; the points are page coordinates.
+BOOL CreatePolylineElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
+                           IGIS_Symbol* pLineSymbol);
+// A polygon of at least 3 points.
+BOOL CreatePolygonElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
+                          IGIS_Symbol* pFillSymbol);
+// A point symbol centred on the position, sized by the symbol's extent times
+// the owner's unit ratio.
+BOOL CreatePointElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGIS_Symbol* pPointSymbol);
+// A two-point polyline from one point to the other.
+BOOL AddSegmentElement(IGIS_Element* pCompound, SGIS_Point from, SGIS_Point to, IGIS_Symbol* pLineSymbol);
+inline BOOL AddSegmentElement(IGIS_Element* pCompound, int x1, int y1, int z1, int x2, int y2, int z2,
+                              IGIS_Symbol* pLineSymbol) {
+  return AddSegmentElement(pCompound, SGIS_Point(x1, y1, z1), SGIS_Point(x2, y2, z2), pLineSymbol);
+}

@@ -1,0 +1,27 @@
+// Symbols read from fields, and texts drawn through an annotation drawer.
+#pragma once
+
+#include "host/basilo/sgis_types.h"
+#include "platform/win/wintypes.h"
+
+class IGIS_Display;
+class IGIS_Field;
+class IGIS_Symbol;
+class IGIS_SymbolV2;
+class IGIS_AnnoDrawer;
+class CDC;
+class IGIS_AnnoPointStyle;
+
+// A new symbol, owned by the caller, rebuilt by the symbol factory from the
+// field's data buffer; NULL with a level-4 record when the field, the
+// factory, the buffer, its data or the symbol is missing.
+IGIS_Symbol* GetSymbolFromField(IGIS_Field* pField);
+// The same with the second symbol factory.
+IGIS_SymbolV2* GetSymbol2FromField(IGIS_Field* pField);
+
+// Draws the text with the style at the anchors through the drawer, on the
+// device-context object.
+// While printing the view's symbol ratio replaces the given ratio. Nothing
+// without a drawer or a display.
+void DrawWithDrawer(IGIS_AnnoDrawer* pDrawer, IGIS_Display* pDisplay, CDC* pDC, bool bPrint, double dRatio,
+                    IGIS_AnnoPointStyle* pStyle, const char* szText, const SGIS_Point* pPoints, int nCount);

@@ -1,0 +1,134 @@
+// Binding, symbols and commits of a plain shape's feature.
+#include "layout/graphicelement/shapes/shapefeature.h"
+
+#include <algorithm>
+#include "host/basilo/igis_log.h"
+#include "host/display/igis_display.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/tinctor/igis_symbolrenderer.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
+
+namespace md::layout::shapes {
+
+IGIS_Symbol* MakeDefaultSymbol(int nType, int nStyleCode) {
+  IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
+  IGIS_Symbol* pSymbol = pFactory != nullptr ? pFactory->CreateSymbol(nType) : nullptr;
+  if (pSymbol == nullptr) return nullptr;
+  IGIS_SymbolPart* pPart = nullptr;
+  switch (nType) {
+    case 5:
+    case 6:
+    case 7:
+      pPart = pSymbol->GetPointPart();
+      break;
+    case 9:
+      pPart = pSymbol->GetLinePart();
+      break;
+    default:
+      pPart = pSymbol->GetFillPart();
+      break;
+  }
+  if (pPart != nullptr) pPart->SetCode(nStyleCode);
+  return pSymbol;
+}
+
+void GiveDefaultSymbol(IGIS_Feature* pFeature, int nType, int nStyleCode) {
+  if (pFeature == nullptr) return;
+  IGIS_Symbol* pSymbol = MakeDefaultSymbol(nType, nStyleCode);
+  if (pSymbol != nullptr && !pFeature->SetSymbol(pSymbol)) pSymbol->Release();
+}
+
+BOOL GiveSymbolCopy(IGIS_Feature* pFeature, IGIS_Symbol* pSymbol) {
+  if (pFeature == nullptr) return FALSE;
+  IGIS_Symbol* pCopy = pSymbol != nullptr ? pSymbol->Clone() : nullptr;
+  if (pSymbol != nullptr && pCopy == nullptr) return FALSE;
+  if (!pFeature->SetSymbol(pCopy)) {
+    if (pCopy != nullptr) pCopy->Release();
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL Commit(CGIS_ElementCore& core, IGIS_Feature* pFeature, int nFlags) {
+  if (core.m_pFeatureSet == nullptr || pFeature == nullptr) return FALSE;
+  IGIS_FeatureClass* pClass = core.m_pFeatureSet->GetFeatureClass();
+  return pClass != nullptr ? pClass->UpdateFeature(pFeature, nFlags) : FALSE;
+}
+
+IGIS_Symbol* FeatureSymbol(CGIS_ElementCore& core, bool bFillView) {
+  IGIS_Feature* pFeature = core.RequireFeature("GetSymbolPtr");
+  if (pFeature == nullptr) return nullptr;
+  IGIS_Symbol* pSymbol = pFeature->GetSymbol();
+  return bFillView && pSymbol != nullptr ? pSymbol->AsFillSymbol() : pSymbol;
+}
+
+void CommitSymbolCopy(CGIS_ElementCore& core, IGIS_Feature* pFeature, IGIS_Symbol* pSymbol, int nFlags) {
+  const std::string method = core.Method("SetSymbolPtr");
+  if (!GiveSymbolCopy(pFeature, pSymbol)) {
+    GIS_LOG(3, method.c_str(), "b_ret == NULL");
+    return;
+  }
+  if (!Commit(core, pFeature, nFlags)) GIS_LOG(3, method.c_str(), "b_ret == NULL");
+}
+
+void SetFeatureSymbol(CGIS_ElementCore& core, IGIS_Symbol* pSymbol, int nFlags) {
+  IGIS_Feature* pFeature = core.RequireFeature("SetSymbolPtr");
+  if (pFeature == nullptr) return;
+  if (pSymbol == nullptr) GIS_LOG(4, core.Method("SetSymbolPtr").c_str(), "pSymbol == NULL");
+  CommitSymbolCopy(core, pFeature, pSymbol, nFlags);
+}
+
+IGIS_SpatialReference* PageReference(CGIS_ElementCore& core) {
+  if (core.m_pFeatureSet == nullptr) return nullptr;
+  IGIS_FeatureClass* pClass = core.m_pFeatureSet->GetFeatureClass();
+  return pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
+}
+
+std::string ConstructorName(CGIS_ElementCore& core) {
+  std::string name = core.Method("");
+  name.resize(name.size() - 2);  // the class name alone
+  return core.Method(name.c_str());
+}
+
+void WriteNewFeatureFields(CGIS_ElementCore& core, IGIS_Feature* pFeature, const char* szType) {
+  IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
+  if (pAttr == nullptr) return;
+  pAttr->SetInt("InterfacePtr", core.Handle());
+  pAttr->SetString("TYPE", szType);
+  pAttr->SetBool("IsLock", core.m_bLock);
+  pAttr->SetBool("KeepHVScaleRatio", core.m_bKeepHVScaleRatio);
+  pAttr->SetBool("CanConvert", false);
+}
+
+CGIS_ElementCore::Binding BindShape(CGIS_ElementCore& core, IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature,
+                                    const SGIS_ShapeBinding& binding) {
+  if (pOwner == nullptr) return CGIS_ElementCore::Binding::Unbound;
+  core.m_pFeatureSet = pOwner;
+  if (pFeature == nullptr) {
+    IGIS_FeatureClass* pClass = pOwner->GetFeatureClass();
+    IGIS_Feature* pNew = pClass != nullptr ? pClass->CreateFeature(binding.nKind, 0) : nullptr;
+    if (pNew == nullptr) {
+      if (binding.bLogCreateFailure) {
+        GIS_LOG(3, ConstructorName(core).c_str(), "建立Feature失败 pFeature == NULL");
+      }
+      return CGIS_ElementCore::Binding::Unbound;
+    }
+    core.m_pFeature = pNew;
+    core.ID() = pNew->GetID();
+    WriteNewFeatureFields(core, pNew, binding.szType);
+    GiveDefaultSymbol(pNew, binding.nSymbolType, binding.nSymbolCode);
+    return CGIS_ElementCore::Binding::Created;
+  }
+  core.m_pFeature = pFeature;
+  if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes()) {
+    pAttr->SetInt("InterfacePtr", core.Handle());
+    pAttr->SetString("TYPE", binding.szType);
+    pAttr->SetBool("CanConvert", binding.bCanConvertBound);
+  }
+  if (pFeature->GetSymbol() == nullptr) GiveDefaultSymbol(pFeature, binding.nSymbolType, binding.nSymbolCode);
+  core.ID() = pFeature->GetID();
+  return CGIS_ElementCore::Binding::Bound;
+}
+
+}  // namespace md::layout::shapes

@@ -1,0 +1,6 @@
+// A static text control.
+#pragma once
+
+#include "platform/ui/wnd.h"
+
+class CStatic : public CWnd {};

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Checks the include rules of the layers (see docs/ARCHITECTURE.md):
+#   platform/ includes nothing from host/ or layout/;
+#   host/ includes nothing from layout/;
+#   the models (layout/graphicelement/ outside dialogs/) include nothing from
+#   platform/ui/: they reach the user interface through
+#   element/userinterface.h and their sheets through element/elementsheet.h.
+# Prints every include that breaks a rule and fails if there is one.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+status=0
+check() {  # check <description> <include pattern> <path>...
+  local what=$1 pattern=$2
+  shift 2
+  local hits
+  hits=$(git grep -nE "^[[:space:]]*#[[:space:]]*include[[:space:]]*[\"<]${pattern}" -- "$@" || true)
+  if [ -n "$hits" ]; then
+    echo "check-layers: $what:" >&2
+    echo "$hits" >&2
+    status=1
+  fi
+}
+
+check "platform includes host or layout" "(host|layout)/" 'platform/*.h' 'platform/*.cpp'
+check "host includes layout" "layout/" 'host/*.h' 'host/*.cpp'
+check "models include the dialog framework" "platform/ui/" \
+  'layout/*.h' 'layout/*.cpp' ':!**/dialogs/**'
+
+if [ $status -eq 0 ]; then echo "check-layers: the layers are in order"; fi
+exit $status

@@ -1,0 +1,332 @@
+// The compound element on real member elements: membership, geometry,
+// drawing and cloning, nested compounds included.
+#include <chrono>
+#include <cmath>
+#include <limits>
+
+#include "layout/graphicelement/compound/cgis_compoundelement.h"
+#include "tests/layout/graphicelement/element/elementtest.h"
+
+namespace {
+
+using md::test::LogMark;
+using md::test::PageTest;
+using md::test::TestBoxElement;
+
+class CompoundTest : public PageTest {
+ protected:
+  CGIS_CompoundElement* Compound() { return Keep(new CGIS_CompoundElement(set_, nullptr)); }
+};
+
+class ElementList : public IGIS_ElementSet {
+ public:
+  explicit ElementList(std::vector<IGIS_Element*> items) : items_(std::move(items)) {}
+  int GetCount() override { return static_cast<int>(items_.size()); }
+  IGIS_Element* GetElementPtr(int i) override { return items_[static_cast<std::size_t>(i)]; }
+
+ private:
+  std::vector<IGIS_Element*> items_;
+};
+
+TEST_F(CompoundTest, AddFindAndRemoveMembers) {
+  CGIS_CompoundElement* c = Compound();
+  TestBoxElement* a = Box(0, 0, 10, 10, "a");
+  TestBoxElement* b = Box(20, 0, 30, 10, "b");
+  a->SetOrder(5);
+  EXPECT_TRUE(c->AddElement(a));
+  EXPECT_TRUE(c->AddElement(b));
+  EXPECT_EQ(a->GetOrder(), -10);
+  ASSERT_EQ(c->GetElementCount(), 2);
+  EXPECT_EQ(c->GetElementPtrByIndex(0), a);
+  EXPECT_EQ(c->GetElementPtrByIndex(1), b);
+
+  LogMark log;
+  EXPECT_EQ(c->GetElementPtrByIndex(2), nullptr);
+  EXPECT_EQ(c->GetElementPtrByIndex(-1), nullptr);
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::GetElementPtrByIndex", "pFeature == NULL"));
+
+  EXPECT_TRUE(c->RemoveElement(a));
+  EXPECT_FALSE(c->RemoveElement(a));  // no longer a member
+  EXPECT_FALSE(c->RemoveElement(nullptr));
+  ASSERT_EQ(c->GetElementCount(), 1);
+  EXPECT_EQ(c->GetElementPtrByIndex(0), b);
+  EXPECT_NE(set_->GetFeature(a->GetID()), nullptr);  // removed, not deleted
+}
+
+TEST_F(CompoundTest, RefusedAdditions) {
+  CGIS_CompoundElement* c = Compound();
+  LogMark log;
+  EXPECT_FALSE(c->AddElement(nullptr));
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::AddElement", "pElement == NULL"));
+
+  IGIS_FeatureSet* other = GIS_CreateFeatureSetObject(nullptr, "other", 0, 0, 0, 0, nullptr);
+  auto* stranger = new TestBoxElement(other, nullptr);
+  stranger->SetOrder(3);
+  EXPECT_FALSE(c->AddElement(stranger));
+  EXPECT_EQ(stranger->GetOrder(), 3);
+  EXPECT_EQ(c->GetElementCount(), 0);
+  stranger->Release();
+  other->Release();
+
+  // A compound never contains itself, directly or through a member.
+  EXPECT_FALSE(c->AddElement(c));
+  CGIS_CompoundElement* inner = Compound();
+  EXPECT_TRUE(c->AddElement(inner));
+  EXPECT_FALSE(inner->AddElement(c));
+  EXPECT_EQ(inner->GetElementCount(), 0);
+
+  // A member listed twice would be moved twice: it is listed once.
+  TestBoxElement* box = Box(0, 0, 10, 10);
+  EXPECT_TRUE(c->AddElement(box));
+  EXPECT_FALSE(c->AddElement(box));
+  ElementList again({box});
+  c->AddElementSet(&again);
+  EXPECT_EQ(c->GetElementCount(), 2);
+  c->OffsetAllPoints(5, 0);
+  EXPECT_EQ(box->GetRect(), SGIS_Rect(5, 10, 15, 0));
+}
+
+TEST_F(CompoundTest, AddElementSetSkipsNullsAndKeepsOrders) {
+  CGIS_CompoundElement* c = Compound();
+  TestBoxElement* a = Box(0, 0, 10, 10);
+  TestBoxElement* b = Box(0, 0, 10, 10);
+  a->SetOrder(4);
+  ElementList list({a, nullptr, b});
+  LogMark log;
+  EXPECT_TRUE(c->AddElementSet(&list));
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::AddElementSet", "pElement == NULL"));
+  EXPECT_EQ(c->GetElementCount(), 2);
+  EXPECT_EQ(a->GetOrder(), 4);
+  EXPECT_FALSE(c->AddElementSet(nullptr));
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::AddElementSet", "pElementSet == NULL"));
+}
+
+TEST_F(CompoundTest, EmptyCompoundHasTheZeroRectangleAndDoesNotMove) {
+  CGIS_CompoundElement* c = Compound();
+  EXPECT_EQ(c->GetRect(), SGIS_Rect());
+  set_->GetFeatureClass()->ClearUpdateRecords();
+  c->SetWidthAndHeight(100, 100);
+  c->OffsetAllPoints(5, 5);
+  EXPECT_EQ(c->GetRect(), SGIS_Rect());
+  EXPECT_EQ(set_->GetFeatureClass()->GetUpdateCount(), 0);
+}
+
+TEST_F(CompoundTest, RectangleIsTheUnionOfMembers) {
+  CGIS_CompoundElement* c = Compound();
+  c->AddElement(Box(0, 0, 10, 10));
+  c->AddElement(Box(50, -20, 60, 5));
+  EXPECT_EQ(c->GetRect(), SGIS_Rect(0, 10, 60, -20));
+}
+
+TEST_F(CompoundTest, MovesAndScalesMembersAndCommitsGeometry) {
+  CGIS_CompoundElement* c = Compound();
+  TestBoxElement* a = Box(0, 0, 50, 50);
+  TestBoxElement* b = Box(50, 0, 100, 25);
+  c->AddElement(a);
+  c->AddElement(b);
+
+  set_->GetFeatureClass()->ClearUpdateRecords();
+  c->OffsetAllPoints(10, 20);
+  EXPECT_EQ(a->GetRect(), SGIS_Rect(10, 70, 60, 20));
+  EXPECT_EQ(b->GetRect(), SGIS_Rect(60, 45, 110, 20));
+  int id = 0, flags = 0;
+  ASSERT_EQ(set_->GetFeatureClass()->GetUpdateCount(), 1);
+  set_->GetFeatureClass()->GetUpdateRecord(0, &id, &flags);
+  EXPECT_EQ(id, c->GetID());
+  EXPECT_EQ(flags, 0x40);
+
+  c->SetLBpoint(SGIS_Point(0, 0));
+  EXPECT_EQ(c->GetRect(), SGIS_Rect(0, 50, 100, 0));
+
+  c->ScaleShape(SGIS_Point(0, 0), 2.0, 0.5);
+  EXPECT_EQ(a->GetRect(), SGIS_Rect(0, 25, 100, 0));
+  EXPECT_EQ(b->GetRect(), SGIS_Rect(100, 13, 200, 0));
+
+  // Factors that are not positive finite numbers change nothing.
+  const SGIS_Rect before = c->GetRect();
+  for (double bad : {0.0, -1.0, std::nan(""), std::numeric_limits<double>::infinity()}) {
+    c->ScaleShape(SGIS_Point(0, 0), bad, 1.0);
+    c->ScaleShape(SGIS_Point(0, 0), 1.0, bad);
+  }
+  EXPECT_EQ(c->GetRect(), before);
+}
+
+TEST_F(CompoundTest, ResizingKeepsRatioWhenAnyMemberAsksForIt) {
+  CGIS_CompoundElement* c = Compound();
+  TestBoxElement* a = Box(0, 0, 50, 50);
+  TestBoxElement* b = Box(50, 0, 100, 50);
+  c->AddElement(a);
+  c->AddElement(b);
+  EXPECT_FALSE(c->GetHVScaleRatio());
+  b->SetHVScaleRatio(true);
+  EXPECT_TRUE(c->GetHVScaleRatio());
+
+  // 100 x 50 to 200 x 200: both directions scale by the smaller factor, 2.
+  c->SetWidthAndHeight(200, 200);
+  EXPECT_EQ(c->GetRect(), SGIS_Rect(0, 100, 200, 0));
+  EXPECT_EQ(a->GetRect(), SGIS_Rect(0, 100, 100, 0));
+  EXPECT_EQ(b->GetRect(), SGIS_Rect(100, 100, 200, 0));
+
+  b->SetHVScaleRatio(false);
+  c->SetWidthAndHeight(100, 300);
+  EXPECT_EQ(c->GetRect(), SGIS_Rect(0, 300, 100, 0));
+}
+
+TEST_F(CompoundTest, SetRectMovesThenResizes) {
+  CGIS_CompoundElement* c = Compound();
+  c->AddElement(Box(0, 0, 10, 10));
+  c->AddElement(Box(10, 10, 20, 20));
+  c->SetRect(SGIS_Rect(100, 40, 140, 0));  // left, top, right, bottom
+  EXPECT_EQ(c->GetRect(), SGIS_Rect(100, 40, 140, 0));
+  // Given upside down, it is normalised; an empty rectangle does nothing.
+  c->SetRect(SGIS_Rect(160, 0, 100, 60));
+  EXPECT_EQ(c->GetRect(), SGIS_Rect(100, 60, 160, 0));
+  c->SetRect(SGIS_Rect(0, 0, 0, 10));
+  EXPECT_EQ(c->GetRect(), SGIS_Rect(100, 60, 160, 0));
+}
+
+TEST_F(CompoundTest, NestedCompoundsMoveScaleAndDrawAsAWhole) {
+  CGIS_CompoundElement* outer = Compound();
+  CGIS_CompoundElement* inner = Compound();
+  inner->AddElement(Box(0, 0, 10, 10, "i1"));
+  inner->AddElement(Box(10, 0, 20, 10, "i2"));
+  outer->AddElement(Box(-10, -10, 0, 0, "o1"));
+  outer->AddElement(inner);
+  outer->AddElement(Box(20, 10, 30, 20, "o2"));
+  EXPECT_EQ(outer->GetRect(), SGIS_Rect(-10, 20, 30, -10));
+
+  EXPECT_TRUE(outer->OnDraw(nullptr, true, nullptr));
+  const std::vector<std::string> order = {"o1:print", "i1:print", "i2:print", "o2:print"};
+  EXPECT_EQ(TestBoxElement::Journal(), order);
+
+  outer->ScaleShape(SGIS_Point(-10, -10), 2.0, 2.0);
+  EXPECT_EQ(outer->GetRect(), SGIS_Rect(-10, 50, 70, -10));
+  EXPECT_EQ(inner->GetRect(), SGIS_Rect(10, 30, 50, 10));
+  outer->SetLBpoint(SGIS_Point(0, 0));
+  EXPECT_EQ(inner->GetRect(), SGIS_Rect(20, 40, 60, 20));
+}
+
+TEST_F(CompoundTest, DrawingSkipsMembersWhoseElementIsGone) {
+  CGIS_CompoundElement* c = Compound();
+  c->AddElement(Box(0, 0, 1, 1, "first"));
+  auto* gone = new TestBoxElement(set_, nullptr, "gone");
+  c->AddElement(gone);
+  c->AddElement(Box(0, 0, 1, 1, "last"));
+  gone->Release();  // the feature stays, its element does not
+  LogMark log;
+  EXPECT_TRUE(c->OnDraw(nullptr, false, nullptr));
+  const std::vector<std::string> order = {"first:screen", "last:screen"};
+  EXPECT_EQ(TestBoxElement::Journal(), order);
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::OnDraw", "pElement == NULL"));
+}
+
+TEST_F(CompoundTest, CloneCopiesMembersAndTheLockFlag) {
+  CGIS_CompoundElement* c = Compound();
+  CGIS_CompoundElement* inner = Compound();
+  inner->AddElement(Box(0, 0, 5, 5, "deep"));
+  c->AddElement(Box(0, 0, 10, 10, "a"));
+  c->AddElement(inner);
+  c->SetLock(true);
+  c->SetName("named");
+  c->SetHVScaleRatio(true);
+
+  auto* copy = dynamic_cast<CGIS_CompoundElement*>(c->Clone());
+  ASSERT_NE(copy, nullptr);
+  EXPECT_NE(copy->GetID(), c->GetID());
+  EXPECT_TRUE(copy->IsLock());
+  EXPECT_STREQ(copy->GetName(), "复合整饰单元");  // the name is not copied
+  ASSERT_EQ(copy->GetElementCount(), 2);
+  IGIS_Element* a2 = copy->GetElementPtrByIndex(0);
+  ASSERT_NE(a2, nullptr);
+  EXPECT_NE(a2, c->GetElementPtrByIndex(0));
+  EXPECT_EQ(a2->GetRect(), SGIS_Rect(0, 10, 10, 0));
+  EXPECT_EQ(a2->GetOrder(), -10);
+  auto* inner2 = dynamic_cast<CGIS_CompoundElement*>(copy->GetElementPtrByIndex(1));
+  ASSERT_NE(inner2, nullptr);
+  EXPECT_NE(inner2, inner);
+  ASSERT_EQ(inner2->GetElementCount(), 1);
+
+  // Moving the copy leaves the original alone.
+  copy->OffsetAllPoints(100, 0);
+  EXPECT_EQ(c->GetRect(), SGIS_Rect(0, 10, 10, 0));
+  EXPECT_EQ(copy->GetRect(), SGIS_Rect(100, 10, 110, 0));
+
+  // The copies were made in the owner through its element hooks: hand them back.
+  IGIS_Element* deep = inner2->GetElementPtrByIndex(0);
+  EXPECT_TRUE(set_->DeleteElement(deep));
+  EXPECT_TRUE(set_->DeleteElement(inner2));
+  EXPECT_TRUE(set_->DeleteElement(a2));
+  EXPECT_TRUE(set_->DeleteElement(copy));
+}
+
+TEST_F(CompoundTest, OrderGoesToTheFeatureAndFixedAnswers) {
+  CGIS_CompoundElement* c = Compound();
+  c->SetOrder(0x1234);
+  EXPECT_EQ(c->GetOrder(), 0x1234);
+  EXPECT_EQ(set_->GetFeature(c->GetID())->GetOrder(), 0x34);
+  EXPECT_FALSE(c->CanConvert());
+  EXPECT_EQ(c->ConvertToElement(), nullptr);
+  EXPECT_STREQ(c->GetDescription(), "暂时没有定义");
+  EXPECT_STREQ(c->GetType(), "GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND");
+}
+
+TEST_F(CompoundTest, ACompoundWhoseFeatureIsGoneRefusesWithRecords) {
+  CGIS_CompoundElement* c = Compound();
+  TestBoxElement* box = Box(0, 0, 10, 10);
+  ASSERT_TRUE(c->AddElement(box));
+  c->SetOrder(3);
+  ASSERT_TRUE(set_->GetFeatureClass()->DeleteFeature(c->GetID()));
+  LogMark log;
+  c->SetOrder(7);
+  EXPECT_EQ(c->GetOrder(), 3);
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::SetOrder", "m_pFeature == NULL"));
+  EXPECT_FALSE(c->AddElement(Box(0, 0, 5, 5)));
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::AddElement", "m_pFeature == NULL"));
+  EXPECT_EQ(c->GetElementCount(), 0);
+  EXPECT_EQ(c->GetElementPtrByIndex(0), nullptr);
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::GetElementPtrByIndex", "m_pFeature == NULL"));
+  EXPECT_FALSE(c->OnDraw(nullptr, false, nullptr));
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::OnDraw", "m_pFeature == NULL"));
+  EXPECT_EQ(c->GetRect(), SGIS_Rect(0, 100, 100, 0));
+  c->ScaleShape(SGIS_Point(0, 0), 2.0, 2.0);
+  EXPECT_TRUE(log.Has(3, "CGIS_CompoundElement::ScaleShape", "m_pFeature == NULL"));
+  EXPECT_FALSE(c->RemoveElement(box));
+  EXPECT_EQ(box->GetRect(), SGIS_Rect(0, 10, 10, 0));  // the former member is untouched
+}
+
+TEST_F(CompoundTest, ACycleInStoredMembersDoesNotHang) {
+  // Two compounds whose stored member lists name each other (as a damaged or
+  // foreign file could hold): walking them stops instead of recursing forever.
+  CGIS_CompoundElement* a = Compound();
+  CGIS_CompoundElement* b = Compound();
+  set_->GetFeature(a->GetID())->AddMember(b->GetID());
+  set_->GetFeature(b->GetID())->AddMember(a->GetID());
+  EXPECT_TRUE(a->OnDraw(nullptr, false, nullptr));
+  (void)a->GetRect();
+  (void)a->GetHVScaleRatio();
+  a->OffsetAllPoints(1, 1);
+  a->ScaleShape(SGIS_Point(0, 0), 2.0, 2.0);
+  EXPECT_EQ(a->GetElementCount(), 1);
+}
+
+TEST_F(CompoundTest, MembersSharedAtEveryLevelEndInBoundedTime) {
+  // Two compounds per level, each listing both of the next level, 40 levels
+  // deep: a full walk would visit 2^40 members.
+  constexpr int kLevels = 40;
+  std::vector<std::pair<CGIS_CompoundElement*, CGIS_CompoundElement*>> levels;
+  for (int i = 0; i < kLevels; ++i) levels.emplace_back(Compound(), Compound());
+  for (int i = 0; i + 1 < kLevels; ++i) {
+    for (CGIS_CompoundElement* c : {levels[i].first, levels[i].second}) {
+      ASSERT_TRUE(c->AddElement(levels[i + 1].first));
+      ASSERT_TRUE(c->AddElement(levels[i + 1].second));
+    }
+  }
+  levels.back().first->AddElement(Box(0, 0, 10, 10, "leaf"));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(levels[0].first->OnDraw(nullptr, false, nullptr));
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  EXPECT_LT(seconds, 30.0);
+  EXPECT_GT(TestBoxElement::Journal().size(), 1000u);  // it did draw, up to its budget
+}
+
+}  // namespace

@@ -1,0 +1,158 @@
+// Symbols read back from fields, and texts drawn through the drawer.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "host/basilo/igis_propertyset.h"
+#include "host/display/cgis_printdisplay.h"
+#include "host/display/cgis_screendisplay.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/glyphor2/igis_symbolv2.h"
+#include "host/notara/igis_annostyle.h"
+#include "host/notaradraw/igis_annodrawer.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
+#include "platform/canvas/recording.h"
+#include "platform/win/cdc.h"
+#include "platform/win/gdidevice.h"
+#include "tests/layout/graphicelement/element/elementtest.h"
+
+namespace {
+
+using md::test::LogMark;
+
+struct SetRelease {
+  void operator()(IGIS_PropertySet* p) const { p->Release(); }
+};
+
+class SymbolFields : public ::testing::Test {
+ protected:
+  void SetUp() override { set_.reset(GIS_CreatePropertySetObject()); }
+  IGIS_Field* BufferField(const char* key) { return set_->AddProperty(key, key, 16, 1); }
+  std::unique_ptr<IGIS_PropertySet, SetRelease> set_;
+};
+
+TEST_F(SymbolFields, ASavedSymbolReadsBackAsANewObject) {
+  IGIS_Symbol* line = GIS_GetSymbolFactoryObject()->CreateSymbol(9);
+  ASSERT_NE(line, nullptr);
+  line->SetColor(RGB(12, 34, 56));
+  IGIS_Field* field = BufferField("LineSymbol");
+  ASSERT_TRUE(line->Save(field->GetDataBuffer()));
+  IGIS_Symbol* back = GetSymbolFromField(field);
+  ASSERT_NE(back, nullptr);
+  EXPECT_NE(back, line);
+  EXPECT_EQ(back->GetType(), 9);
+  EXPECT_EQ(back->GetColor(), RGB(12, 34, 56));
+  back->Release();
+  line->Release();
+
+  IGIS_SymbolV2* fill = GIS_GetSymbol2FactoryObject()->CreateSymbol(2);
+  ASSERT_NE(fill, nullptr);
+  fill->SetColor(RGB(1, 2, 3));
+  IGIS_Field* field2 = BufferField("Back");
+  ASSERT_TRUE(fill->Save(field2->GetDataBuffer(), FALSE));
+  IGIS_SymbolV2* back2 = GetSymbol2FromField(field2);
+  ASSERT_NE(back2, nullptr);
+  EXPECT_EQ(back2->GetKind(), 2);
+  EXPECT_EQ(back2->GetColor(), RGB(1, 2, 3));
+  back2->Release();
+  fill->Release();
+}
+
+TEST_F(SymbolFields, EveryMissingPieceGivesNullWithItsRecord) {
+  struct Case {
+    const char* what;
+    IGIS_Field* field;
+    std::string text;
+  };
+  IGIS_Field* number = set_->AddProperty("Width", "w", 1, 1);
+  number->SetInt(5);
+  IGIS_Field* empty = BufferField("EmptySymbol");
+  IGIS_Field* garbage = BufferField("Garbage");
+  IGIS_DataBuffer* b = garbage->GetDataBuffer();
+  ASSERT_TRUE(b->SetSize(7));
+  std::memcpy(b->GetData(), "garbage", 7);
+  const Case cases[] = {
+      {"no field", nullptr, "p_field == NULL"},
+      {"no buffer", number, "p_buffer == NULL"},
+      {"empty buffer", empty, "EmptySymbol, p_buffer->GetBufferPtr() == NULL "},
+      {"damaged bytes", garbage, "p_symbol == NULL"},
+  };
+  for (const Case& c : cases) {
+    {
+      LogMark log;
+      EXPECT_EQ(GetSymbolFromField(c.field), nullptr) << c.what;
+      EXPECT_TRUE(log.Has(4, "GetSymbolFromField", c.text)) << c.what;
+    }
+    {
+      LogMark log;
+      EXPECT_EQ(GetSymbol2FromField(c.field), nullptr) << c.what;
+      EXPECT_TRUE(log.Has(4, "GetSymbol2FromField", c.text)) << c.what;
+    }
+  }
+}
+
+// A drawer that keeps what it was asked to draw.
+class KeepingDrawer : public IGIS_AnnoDrawer {
+ public:
+  struct Call {
+    BOOL print;
+    double ratio;
+    std::string text;
+    int count;
+  };
+  BOOL Draw(CDC*, BOOL print, double ratio, IGIS_AnnoPointStyle*, const char* text, const SGIS_Point*,
+            int count) override {
+    calls.push_back({print, ratio, text ? text : "", count});
+    return TRUE;
+  }
+  BOOL DrawTextOnPath(CDC*, BYTE, double, IGIS_AnnoPointStyle*, const char*, const SGIS_Point*,
+                      int) override {
+    return FALSE;
+  }
+  std::vector<Call> calls;
+};
+
+TEST(TextDrawing, PrintingTakesTheViewsSymbolRatio) {
+  md::canvas::RecordingCanvas screen(200, 100);
+  HDC hdc = md::win::CreateScreenDC(&screen, 96, &md::text::FixedMetricsEngine());
+  CGIS_ScreenDisplay display(hdc);
+  display.GetPageView()->SetSymbolRatio(2.5);
+  KeepingDrawer drawer;
+  const SGIS_Point at(10, 10);
+  DrawWithDrawer(&drawer, &display, CDC::FromHandle(hdc), false, 0.75, nullptr, "screen", &at, 1);
+  DrawWithDrawer(&drawer, &display, CDC::FromHandle(hdc), true, 0.75, nullptr, "print", &at, 1);
+  DrawWithDrawer(&drawer, nullptr, CDC::FromHandle(hdc), false, 0.75, nullptr, "no display", &at, 1);
+  DrawWithDrawer(nullptr, &display, CDC::FromHandle(hdc), false, 0.75, nullptr, "no drawer", &at, 1);
+  ASSERT_EQ(drawer.calls.size(), 2u);
+  EXPECT_EQ(drawer.calls[0].text, "screen");
+  EXPECT_DOUBLE_EQ(drawer.calls[0].ratio, 0.75);
+  EXPECT_FALSE(drawer.calls[0].print);
+  EXPECT_EQ(drawer.calls[1].text, "print");
+  EXPECT_DOUBLE_EQ(drawer.calls[1].ratio, 2.5);
+  EXPECT_TRUE(drawer.calls[1].print);
+  DeleteDC(hdc);
+}
+
+TEST(TextDrawing, TheHostDrawerPutsTheTextOnTheContext) {
+  md::canvas::RecordingCanvas screen(400, 200);
+  GIS_SetSymbolTextEngine("fixed");
+  HDC hdc = md::win::CreateScreenDC(&screen, 96, &md::text::FixedMetricsEngine());
+  CGIS_ScreenDisplay display(hdc);
+  IGIS_AnnoStyleSet* styles = GIS_GetAnnotationStyleFactoryObject()->CreateStyleSet(1);
+  ASSERT_NE(styles, nullptr);
+  IGIS_AnnoPointStyle* style = styles->GetPointStyle();
+  ASSERT_NE(style, nullptr);
+  const SGIS_Point at(100, 100);
+  DrawWithDrawer(GIS_GetAnnotationDrawerObject(), &display, CDC::FromHandle(hdc), false, 1.0, style, "图名",
+                 &at, 1);
+  const auto texts = screen.recordsOf(md::canvas::Record::Type::Text);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0]->text.text, "图名");
+  style->Release();
+  DeleteDC(hdc);
+  GIS_SetSymbolTextEngine("freetype");
+}
+
+}  // namespace
