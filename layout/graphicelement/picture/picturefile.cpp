@@ -42,12 +42,22 @@ bool WriteAll(int fd, const unsigned char* p, std::size_t n) {
   return true;
 }
 
+bool PlainExtension(const std::string& extension) {
+  if (extension.empty() || extension.size() > 16) return false;
+  for (char c : extension) {
+    const bool ok =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
+    if (!ok) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string WriteNewFile(const std::string& folder, const std::string& extension, const void* pData,
                          std::size_t nSize, std::string* pAttempted) {
   const std::string base = folder + "/" + TimeName();
-  const std::string suffix = extension.empty() ? std::string() : "." + extension;
+  const std::string suffix = PlainExtension(extension) ? "." + extension : std::string();
   for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
     char counter[16] = "";
     if (attempt > 0) std::snprintf(counter, sizeof counter, "-%d", attempt);

@@ -133,7 +133,7 @@ TEST_F(PictureModel, RefusedImportsChangeNothing) {
     LogMark mark;
     EXPECT_FALSE(e->ImportPictureFromFile(path.c_str()));
     EXPECT_TRUE(mark.Has(3, "CGIS_PictureElement::ImportPictureFromFile",
-                       "image.GetWidth() == 0 || image.GetHeight() == 0 图片的宽高为零"));
+                         "image.GetWidth() == 0 || image.GetHeight() == 0 图片的宽高为零"));
     EXPECT_TRUE(mark.Has(1, " CGIS_PictureElement::ImportPictureFromFile"));
     EXPECT_EQ(e->GetFileName(), good);
     EXPECT_EQ(e->GetFileExt(), "png");
