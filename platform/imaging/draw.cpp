@@ -67,15 +67,26 @@ std::vector<Taps> AxisTaps(int out0, int out1, double p0, double p1, int n) {
   return taps;
 }
 
+// Four channels of one pixel, lowest byte first (b, g, r, a), computed
+// together.
+using Channels = float __attribute__((vector_size(16)));
+using IntChannels = int __attribute__((vector_size(16)));
+
+Channels Unpack(std::uint32_t p) {
+  const IntChannels c{static_cast<int>(p & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                      static_cast<int>((p >> 16) & 0xFF), static_cast<int>(p >> 24)};
+  return __builtin_convertvector(c, Channels);
+}
+
+std::uint32_t Pack(Channels v) {
+  auto c = [](float x) { return static_cast<std::uint32_t>(std::clamp(static_cast<int>(x + 0.5f), 0, 255)); };
+  return (c(v[3]) << 24) | (c(v[2]) << 16) | (c(v[1]) << 8) | c(v[0]);
+}
+
 struct Row {
   int index = 0;
-  std::vector<float> values;  // 4 channels per output column: a, r, g, b
+  std::vector<Channels> values;  // one per output column
 };
-
-std::uint32_t Pack(const float* v) {
-  auto c = [](float x) { return static_cast<std::uint32_t>(std::clamp(static_cast<int>(x + 0.5f), 0, 255)); };
-  return (c(v[0]) << 24) | (c(v[1]) << 16) | (c(v[2]) << 8) | c(v[3]);
-}
 
 struct DeleteRgn {
   HRGN rgn;
@@ -153,56 +164,55 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
   // output rows still need them.
   std::deque<Row> window;
   const bool downward = p1y > p0y;
-  auto across = [&](int sy) -> const std::vector<float>& {
+  std::vector<std::vector<Channels>> spare;  // buffers of rows no longer needed
+  auto across = [&](int sy) -> const std::vector<Channels>& {
     for (const Row& r : window) {
       if (r.index == sy) return r.values;
     }
     Row row;
     row.index = sy;
-    row.values.assign(static_cast<std::size_t>(outW) * 4, 0.0f);
+    if (!spare.empty()) {
+      row.values = std::move(spare.back());
+      spare.pop_back();
+    }
+    row.values.resize(static_cast<std::size_t>(outW));
     const std::uint32_t* src =
         bitmap.pixels.data() + static_cast<std::size_t>(sy) * static_cast<std::size_t>(bitmap.width);
     for (int ox = 0; ox < outW; ++ox) {
       const Taps& t = cols[static_cast<std::size_t>(ox)];
-      float a = 0, r = 0, g = 0, b = 0;
-      for (std::size_t k = 0; k < t.weights.size(); ++k) {
-        const std::uint32_t p = src[static_cast<std::size_t>(t.first) + k];
-        const float w = t.weights[k];
-        a += w * static_cast<float>(p >> 24);
-        r += w * static_cast<float>((p >> 16) & 0xFF);
-        g += w * static_cast<float>((p >> 8) & 0xFF);
-        b += w * static_cast<float>(p & 0xFF);
-      }
-      float* v = row.values.data() + static_cast<std::size_t>(ox) * 4;
-      v[0] = a;
-      v[1] = r;
-      v[2] = g;
-      v[3] = b;
+      Channels sum = {0, 0, 0, 0};
+      for (std::size_t k = 0; k < t.weights.size(); ++k)
+        sum += t.weights[k] * Unpack(src[static_cast<std::size_t>(t.first) + k]);
+      row.values[static_cast<std::size_t>(ox)] = sum;
     }
     window.push_back(std::move(row));
     return window.back().values;
   };
 
   std::vector<std::uint32_t> out(static_cast<std::size_t>(outW) * static_cast<std::size_t>(outH));
-  std::vector<float> acc(static_cast<std::size_t>(outW) * 4);
+  std::vector<Channels> acc(static_cast<std::size_t>(outW));
   for (int oy = 0; oy < outH; ++oy) {
     const Taps& t = rows[static_cast<std::size_t>(oy)];
     // Output rows run through the source in one direction: rows behind this
     // output row's taps are not needed again.
     const int lo = t.first, hi = t.first + static_cast<int>(t.weights.size());
-    std::erase_if(window, [&](const Row& r) { return downward ? r.index < lo : r.index >= hi; });
-    std::fill(acc.begin(), acc.end(), 0.0f);
+    for (auto it = window.begin(); it != window.end();) {
+      if (downward ? it->index < lo : it->index >= hi) {
+        spare.push_back(std::move(it->values));
+        it = window.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    std::fill(acc.begin(), acc.end(), Channels{0, 0, 0, 0});
     for (std::size_t k = 0; k < t.weights.size(); ++k) {
-      const std::vector<float>& v = across(t.first + static_cast<int>(k));
+      const std::vector<Channels>& v = across(t.first + static_cast<int>(k));
       const float w = t.weights[k];
       for (std::size_t i = 0; i < acc.size(); ++i) acc[i] += w * v[i];
     }
     std::uint32_t* dst = out.data() + static_cast<std::size_t>(oy) * static_cast<std::size_t>(outW);
-    for (int ox = 0; ox < outW; ++ox) {
-      std::uint32_t p = Pack(acc.data() + static_cast<std::size_t>(ox) * 4);
-      if (!bitmap.hasAlpha) p |= 0xFF000000u;
-      dst[ox] = p;
-    }
+    const std::uint32_t opaque = bitmap.hasAlpha ? 0u : 0xFF000000u;
+    for (int ox = 0; ox < outW; ++ox) dst[ox] = Pack(acc[static_cast<std::size_t>(ox)]) | opaque;
   }
   const canvas::Image view{out.data(), outW, outH, outW * 4, false, bitmap.hasAlpha};
   target->drawImage(view, canvas::Rect{0, 0, outW, outH}, visible, state);

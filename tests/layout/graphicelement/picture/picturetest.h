@@ -24,8 +24,8 @@
 #include "platform/imaging/loader.h"
 #include "platform/text/textengine.h"
 #include "platform/win/gdidevice.h"
-#include "tests/support/logmark.h"
 #include "tests/platform/imaging/imagefiles.h"
+#include "tests/support/logmark.h"
 
 inline void PrintTo(const SGIS_Rect& r, std::ostream* os) {
   *os << "{left " << r.left << ", top " << r.top << ", right " << r.right << ", bottom " << r.bottom << "}";
