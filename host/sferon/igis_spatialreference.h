@@ -21,6 +21,7 @@
 // and unit factor of the reference (0 and 1.0 unless set).
 #pragma once
 
+#include "host/basilo/igis_propertyset.h"
 #include "host/basilo/sgis_types.h"
 #include "platform/win/wintypes.h"
 
@@ -173,6 +174,12 @@ class IGIS_SpatialReference {
   virtual BOOL SetOrigin(SGIS_DPoint origin) = 0;
   // Takes over the whole definition of the source (NULL: nothing changes).
   virtual void CopyFrom(IGIS_SpatialReference* source) = 0;
+  // Mode GIS_ARCHIVE_WRITE (0) stores the whole definition into the buffer,
+  // replacing its content; GIS_ARCHIVE_READ (1) takes the definition stored
+  // there (host/sferon/FORMAT.md). FALSE with a log record, and the reference
+  // and the buffer unchanged, for a NULL buffer, another mode or a stored form
+  // that is damaged or of an unknown version.
+  virtual BOOL Archive(IGIS_DataBuffer* buffer, int mode) = 0;
 
  protected:
   virtual ~IGIS_SpatialReference() = default;
@@ -221,8 +228,9 @@ class IGIS_SpatialReferenceFactory {
   virtual IGIS_PrimeMeridian* GetPrimeMeridian(int index) = 0;
 
   // A new reference: 0 none, 1 geographic (CGCS2000, degrees), 2 and 3
-  // projected (CGCS2000 Gauss-Kruger, central meridian 117 degrees east, x
-  // without zone prefix, metres). NULL for any other code.
+  // projected (CGCS2000 Gauss-Kruger 3-degree zone 39, central meridian 117
+  // degrees east in parameter 1, x without zone prefix, metres); 1 to 3 are
+  // entries of the catalogue below. NULL for any other code.
   virtual IGIS_SpatialReference* CreateSpatialReference(int code) = 0;
   // A geographic system on the given datum and prime meridian (Greenwich when
   // NULL) in the given angular unit (degree when NULL). NULL without a datum.
@@ -249,6 +257,23 @@ class IGIS_SpatialReferenceFactory {
   virtual IGIS_CoordTransform* CreateCoordTransform(const char* name, const char* description,
                                                     IGIS_SpatialReference* source,
                                                     IGIS_SpatialReference* target) = 0;
+  // A new reference read from what Archive wrote, owned by the caller; NULL
+  // (and a log record) for a NULL, empty or damaged buffer.
+  virtual IGIS_SpatialReference* CreateFromBuffer(IGIS_DataBuffer* buffer) = 0;
+
+  // The catalogue of references this library makes, in a fixed order: for
+  // each datum (CGCS2000, Xian 1980, Beijing 1954, WGS 84) its geographic
+  // reference in degrees, then the Gauss-Kruger 3-degree zones 25..45 and the
+  // 6-degree zones 13..23 (the zones over China), each first without and then
+  // with the zone number in front of x. Names are unique.
+  virtual int GetPredefinedReferenceCount() = 0;
+  // The entry's name (what a chooser lists), or NULL for a bad index.
+  virtual const char* GetPredefinedReferenceName(int index) = 0;
+  // A new reference of that entry, owned by the caller; NULL for a bad index.
+  virtual IGIS_SpatialReference* CreatePredefinedReference(int index) = 0;
+  // The index of the entry whose definition equals the reference's (name
+  // included), or -1.
+  virtual int FindPredefinedReference(IGIS_SpatialReference* reference) = 0;
 
  protected:
   virtual ~IGIS_SpatialReferenceFactory() = default;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/sferon/sferon_codec.h"
 #include "host/sferon/sferon_model.h"
 #include "host/sferon/sferon_transform.h"
 
@@ -97,12 +98,15 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
     return m_linear[static_cast<std::size_t>(index)].get();
   }
   IGIS_Unit* GetUnitByName(const char* name) override {
-    if (name == nullptr) return nullptr;
-    for (auto* table : {&m_angular, &m_linear}) {
-      for (auto& u : *table) {
-        if (u->Def().name == name) return u.get();
+    if (name != nullptr) {
+      for (auto* table : {&m_angular, &m_linear}) {
+        for (auto& u : *table) {
+          if (u->Def().name == name) return u.get();
+        }
       }
     }
+    GIS_LOG(3, "CGIS_SpatialReferenceFactory::GetUnitByName", "no unit named %s",
+            name != nullptr ? name : "NULL");
     return nullptr;
   }
   IGIS_Unit* CreateLinearUnit(const char* name, const char* description, double factor) override {
@@ -131,19 +135,12 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
         d.description = "未定义坐标系";
         break;
       case 1:
-        d.kind = GIS_SPATIALREFERENCE_GEOGRAPHIC;
-        d.geographic = PredefinedGeographic(GIS_DATUM_CGCS2000);
-        d.name = d.geographic.name;
-        d.description = d.geographic.description;
-        d.linearUnit = LinearUnitDef(0);
+        d = GeographicReference(GIS_DATUM_CGCS2000);
         break;
       case 2:
       case 3:
-        d.kind = GIS_SPATIALREFERENCE_PROJECTED;
-        d.projected = GaussKrugerProjected(GIS_DATUM_CGCS2000, 117.0, 3, 0);
-        d.name = d.projected.name;
-        d.description = d.projected.description;
-        d.linearUnit = LinearUnitDef(0);
+        // The catalogue's 3-degree zone 39 without prefix: central meridian 117E.
+        d = GaussKrugerReference(GIS_DATUM_CGCS2000, 3, 39, false);
         break;
       default:
         GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateSpatialReference", "unknown kind code %d", code);
@@ -195,6 +192,12 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
       d.projected.projection = ProjectionOf(projection);
       d.projected.unit = d.linearUnit;
     }
+    std::string why;
+    if (!detail::Storable(d, &why)) {
+      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateGeographicReference", "bad definition: %s",
+              why.c_str());
+      return nullptr;
+    }
     return new CSpatialReference(d);
   }
 
@@ -206,14 +209,7 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
               "bad datum %d, zone width %d, zone %d", datumCode, zoneWidth, zone);
       return nullptr;
     }
-    const double meridian = zoneWidth == 3 ? zone * 3.0 : zone * 6.0 - 3.0;
-    ReferenceDef d;
-    d.kind = GIS_SPATIALREFERENCE_PROJECTED;
-    d.projected = GaussKrugerProjected(datumCode, meridian, zoneWidth, zone);
-    if (!zonePrefix) d.projected.projection.params[GIS_PROJPARAM_ZONE_NUMBER] = 0.0;
-    d.name = d.projected.name;
-    d.description = d.projected.description;
-    d.linearUnit = LinearUnitDef(0);
+    const ReferenceDef d = GaussKrugerReference(datumCode, zoneWidth, zone, zonePrefix != FALSE);
     return new CSpatialReference(d);
   }
 
@@ -223,6 +219,46 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
     auto* t = new CCoordTransform(name, description);
     if (source != nullptr || target != nullptr) t->SetSourceAndTarget(source, target);
     return t;
+  }
+
+  IGIS_SpatialReference* CreateFromBuffer(IGIS_DataBuffer* buffer) override {
+    ReferenceDef d;
+    std::string why;
+    if (buffer == nullptr || buffer->GetSize() <= 0) {
+      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateFromBuffer", "buffer == NULL or empty");
+      return nullptr;
+    }
+    if (!detail::DecodeReference(buffer->GetData(), static_cast<std::size_t>(buffer->GetSize()), &d, &why)) {
+      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateFromBuffer", "damaged stored reference: %s",
+              why.c_str());
+      return nullptr;
+    }
+    return new CSpatialReference(d);
+  }
+
+  int GetPredefinedReferenceCount() override { return static_cast<int>(PredefinedReferences().size()); }
+  const char* GetPredefinedReferenceName(int index) override {
+    if (index < 0 || index >= GetPredefinedReferenceCount()) {
+      GIS_LOG(3, "CGIS_SpatialReferenceFactory::GetPredefinedReferenceName", "no entry %d", index);
+      return nullptr;
+    }
+    return PredefinedReferences()[static_cast<std::size_t>(index)].name.c_str();
+  }
+  IGIS_SpatialReference* CreatePredefinedReference(int index) override {
+    if (index < 0 || index >= GetPredefinedReferenceCount()) {
+      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreatePredefinedReference", "no entry %d", index);
+      return nullptr;
+    }
+    return new CSpatialReference(PredefinedReferences()[static_cast<std::size_t>(index)]);
+  }
+  int FindPredefinedReference(IGIS_SpatialReference* reference) override {
+    const ReferenceDef* d = DefinitionOf(reference);
+    if (d == nullptr) return -1;
+    const auto& list = PredefinedReferences();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      if (list[i] == *d) return static_cast<int>(i);
+    }
+    return -1;
   }
 
  private:

@@ -2,6 +2,11 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <limits>
+
+#include "host/basilo/igis_log.h"
+#include "host/sferon/sferon_codec.h"
 
 namespace md::sferon {
 
@@ -66,15 +71,16 @@ GeographicDef PredefinedGeographic(int datumCode) {
   return g;
 }
 
-ProjectedDef GaussKrugerProjected(int datumCode, double centralMeridian, int zoneWidth, int zone) {
+ProjectedDef GaussKrugerProjected(int datumCode, double centralMeridian, int zoneWidth, int zone,
+                                  bool zonePrefix) {
   ProjectedDef p;
   p.geographic = PredefinedGeographic(datumCode);
   char buffer[160];
-  if (zone > 0) {
+  if (zonePrefix) {
     std::snprintf(buffer, sizeof buffer, "%s / %d度带 %d带", p.geographic.name.c_str(), zoneWidth, zone);
   } else {
-    std::snprintf(buffer, sizeof buffer, "%s / 高斯投影 中央经线%g", p.geographic.name.c_str(),
-                  centralMeridian);
+    std::snprintf(buffer, sizeof buffer, "%s / %d度带 %d带 中央经线%gE", p.geographic.name.c_str(), zoneWidth,
+                  zone, centralMeridian);
   }
   p.name = buffer;
   p.description = p.geographic.description + " 高斯-克吕格投影";
@@ -83,21 +89,70 @@ ProjectedDef GaussKrugerProjected(int datumCode, double centralMeridian, int zon
   p.projection.description = "高斯-克吕格投影";
   p.projection.params[GIS_PROJPARAM_CENTRAL_MERIDIAN] = centralMeridian;
   p.projection.params[GIS_PROJPARAM_ZONE_WIDTH] = zoneWidth;
-  p.projection.params[GIS_PROJPARAM_ZONE_NUMBER] = zone;
+  p.projection.params[GIS_PROJPARAM_ZONE_NUMBER] = zonePrefix ? zone : 0;
   p.unit = kLinearUnits[0];
   return p;
+}
+
+ReferenceDef GeographicReference(int datumCode) {
+  ReferenceDef d;
+  d.kind = GIS_SPATIALREFERENCE_GEOGRAPHIC;
+  d.geographic = PredefinedGeographic(datumCode);
+  d.name = d.geographic.name;
+  d.description = d.geographic.description;
+  d.linearUnit = LinearUnitDef(0);
+  return d;
+}
+
+ReferenceDef GaussKrugerReference(int datumCode, int zoneWidth, int zone, bool zonePrefix) {
+  const double meridian = zoneWidth == 3 ? zone * 3.0 : zone * 6.0 - 3.0;
+  ReferenceDef d;
+  d.kind = GIS_SPATIALREFERENCE_PROJECTED;
+  d.projected = GaussKrugerProjected(datumCode, meridian, zoneWidth, zone, zonePrefix);
+  d.name = d.projected.name;
+  d.description = d.projected.description;
+  d.linearUnit = LinearUnitDef(0);
+  return d;
+}
+
+const std::vector<ReferenceDef>& PredefinedReferences() {
+  // Zones whose central meridians cover 75 to 135 degrees east.
+  struct Band {
+    int width, first, last;
+  };
+  static const Band kBands[] = {{3, 25, 45}, {6, 13, 23}};
+  static const std::vector<ReferenceDef> catalogue = [] {
+    std::vector<ReferenceDef> list;
+    for (int datum = 0; datum < PredefinedDatumCount(); ++datum) {
+      list.push_back(GeographicReference(datum));
+      for (const Band& band : kBands) {
+        for (int prefix = 0; prefix < 2; ++prefix) {
+          for (int zone = band.first; zone <= band.last; ++zone)
+            list.push_back(GaussKrugerReference(datum, band.width, zone, prefix != 0));
+        }
+      }
+    }
+    return list;
+  }();
+  return catalogue;
 }
 
 // ---- CProjection ----------------------------------------------------------
 
 BOOL CProjection::GetParameter(int index, double* value) {
-  if (index < 0 || index >= GIS_PROJPARAM_COUNT || value == nullptr) return FALSE;
+  if (index < 0 || index >= GIS_PROJPARAM_COUNT || value == nullptr) {
+    GIS_LOG(3, "CGIS_Projection::GetParameter", "no parameter %d or value == NULL", index);
+    return FALSE;
+  }
   *value = m_def->params[static_cast<std::size_t>(index)];
   return TRUE;
 }
 
 BOOL CProjection::SetParameter(int index, double value) {
-  if (index < 0 || index >= GIS_PROJPARAM_COUNT || !std::isfinite(value)) return FALSE;
+  if (index < 0 || index >= GIS_PROJPARAM_COUNT || !std::isfinite(value)) {
+    GIS_LOG(3, "CGIS_Projection::SetParameter", "no parameter %d or value not finite", index);
+    return FALSE;
+  }
   m_def->params[static_cast<std::size_t>(index)] = value;
   return TRUE;
 }
@@ -121,7 +176,10 @@ IGIS_ProjectedCoordSys* CSpatialReference::GetProjectedCoordSys() {
 }
 
 BOOL CSpatialReference::SetUnitFactor(double factor) {
-  if (!std::isfinite(factor) || factor <= 0.0) return FALSE;
+  if (!std::isfinite(factor) || factor <= 0.0) {
+    GIS_LOG(3, "CGIS_SpatialReference::SetUnitFactor", "unit factor not finite and above 0");
+    return FALSE;
+  }
   m_def.unitFactor = factor;
   return TRUE;
 }
@@ -132,7 +190,10 @@ void CSpatialReference::GetOrigin(SGIS_DPoint* origin) {
 }
 
 BOOL CSpatialReference::SetOrigin(SGIS_DPoint origin) {
-  if (!std::isfinite(origin.x) || !std::isfinite(origin.y) || !std::isfinite(origin.z)) return FALSE;
+  if (!std::isfinite(origin.x) || !std::isfinite(origin.y) || !std::isfinite(origin.z)) {
+    GIS_LOG(3, "CGIS_SpatialReference::SetOrigin", "origin not finite");
+    return FALSE;
+  }
   m_def.origin[0] = origin.x;
   m_def.origin[1] = origin.y;
   m_def.origin[2] = origin.z;
@@ -144,6 +205,44 @@ void CSpatialReference::CopyFrom(IGIS_SpatialReference* source) {
   if (d == nullptr || d == &m_def) return;
   m_def = *d;
   Refresh();
+}
+
+BOOL CSpatialReference::Archive(IGIS_DataBuffer* buffer, int mode) {
+  if (buffer == nullptr) {
+    GIS_LOG(3, "CGIS_SpatialReference::Archive", "buffer == NULL");
+    return FALSE;
+  }
+  if (mode == GIS_ARCHIVE_WRITE) {
+    const std::vector<std::uint8_t> bytes = detail::EncodeReference(m_def);
+    ReferenceDef check;
+    std::string why;
+    if (!detail::DecodeReference(bytes.data(), bytes.size(), &check, &why)) {
+      GIS_LOG(3, "CGIS_SpatialReference::Archive", "definition cannot be stored: %s", why.c_str());
+      return FALSE;
+    }
+    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()) ||
+        !buffer->SetSize(static_cast<int>(bytes.size()))) {
+      GIS_LOG(3, "CGIS_SpatialReference::Archive", "cannot size the buffer");
+      return FALSE;
+    }
+    std::memcpy(buffer->GetData(), bytes.data(), bytes.size());
+    return TRUE;
+  }
+  if (mode != GIS_ARCHIVE_READ) {
+    GIS_LOG(3, "CGIS_SpatialReference::Archive", "unknown mode %d", mode);
+    return FALSE;
+  }
+  ReferenceDef d;
+  std::string why;
+  const int size = buffer->GetSize();
+  if (size <= 0 || !detail::DecodeReference(buffer->GetData(), static_cast<std::size_t>(size), &d, &why)) {
+    GIS_LOG(3, "CGIS_SpatialReference::Archive", "damaged stored reference: %s",
+            size <= 0 ? "empty buffer" : why.c_str());
+    return FALSE;
+  }
+  m_def = std::move(d);
+  Refresh();
+  return TRUE;
 }
 
 const ReferenceDef* DefinitionOf(IGIS_SpatialReference* reference) {

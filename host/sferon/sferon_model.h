@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "host/sferon/igis_spatialreference.h"
 
@@ -90,7 +91,17 @@ int LinearUnitCount();
 const DatumDef& PredefinedDatum(int code);
 int PredefinedDatumCount();
 GeographicDef PredefinedGeographic(int datumCode);
-ProjectedDef GaussKrugerProjected(int datumCode, double centralMeridian, int zoneWidth, int zone);
+// A Gauss-Kruger system of a zone (1 or above). With zonePrefix false the
+// zone stays in the name but not in the x coordinates.
+ProjectedDef GaussKrugerProjected(int datumCode, double centralMeridian, int zoneWidth, int zone,
+                                  bool zonePrefix);
+
+// Whole references on a predefined datum: geographic in degrees, and a
+// Gauss-Kruger zone (zoneWidth 3 or 6, zone in range, checked by the caller).
+ReferenceDef GeographicReference(int datumCode);
+ReferenceDef GaussKrugerReference(int datumCode, int zoneWidth, int zone, bool zonePrefix);
+// The catalogue of IGIS_SpatialReferenceFactory::GetPredefinedReferenceCount.
+const std::vector<ReferenceDef>& PredefinedReferences();
 
 // ---- Interface objects ------------------------------------------------------
 
@@ -249,6 +260,7 @@ class CSpatialReference final : public IGIS_SpatialReference {
   void GetOrigin(SGIS_DPoint* origin) override;
   BOOL SetOrigin(SGIS_DPoint origin) override;
   void CopyFrom(IGIS_SpatialReference* source) override;
+  BOOL Archive(IGIS_DataBuffer* buffer, int mode) override;
 
   const ReferenceDef& Def() const { return m_def; }
 

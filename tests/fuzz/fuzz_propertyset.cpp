@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "tests/fuzz/fuzz_common.h"
 
 namespace {
 
@@ -21,9 +21,7 @@ std::vector<std::string> Keys(IGIS_PropertySet* s) {
   return keys;
 }
 
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
+using fuzz::Check;
 
 void ReadAndCheck(IGIS_DataBuffer* buffer, int depth) {
   IGIS_PropertySet* set = GIS_CreatePropertySetObject();
@@ -57,15 +55,9 @@ void ReadAndCheck(IGIS_DataBuffer* buffer, int depth) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  GIS_GetLogPtr()->EnableFileOutput(FALSE);
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > (1u << 20)) return 0;
-  IGIS_DataBuffer* buffer = GIS_CreateDataBufferObject(static_cast<int>(size));
-  if (size > 0) std::memcpy(buffer->GetData(), data, size);
+  IGIS_DataBuffer* buffer = fuzz::BufferOf(data, size);
   ReadAndCheck(buffer, 0);
   buffer->Release();
   return 0;

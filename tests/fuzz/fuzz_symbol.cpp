@@ -6,16 +6,14 @@
 #include <cstring>
 #include <vector>
 
-#include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/notara/igis_annostyle.h"
+#include "tests/fuzz/fuzz_common.h"
 
 namespace {
 
-void Check(bool ok) {
-  if (!ok) __builtin_trap();
-}
+using fuzz::Check;
 
 std::vector<std::uint8_t> Bytes(IGIS_DataBuffer* b) {
   const auto* p = static_cast<const std::uint8_t*>(b->GetData());
@@ -43,8 +41,7 @@ void ReadSymbol(const std::uint8_t* data, std::size_t size) {
 void ReadStyle(const std::uint8_t* data, std::size_t size) {
   IGIS_AnnoPointStyle* style = GIS_GetAnnotationStyleFactoryObject()->CreateStyleSet(1)->GetPointStyle();
   style->SetAlignment(GIS_ALIGN_TOP_RIGHT);
-  IGIS_DataBuffer* input = GIS_CreateDataBufferObject(static_cast<int>(size));
-  if (size > 0) std::memcpy(input->GetData(), data, size);
+  IGIS_DataBuffer* input = fuzz::BufferOf(data, size);
   if (!style->Open(input)) {
     Check(style->GetAlignment() == GIS_ALIGN_TOP_RIGHT);
   } else {
@@ -62,11 +59,6 @@ void ReadStyle(const std::uint8_t* data, std::size_t size) {
 }
 
 }  // namespace
-
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  GIS_GetLogPtr()->EnableFileOutput(FALSE);
-  return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > (1u << 20)) return 0;

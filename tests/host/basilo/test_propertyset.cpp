@@ -13,6 +13,7 @@
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_propertyset.h"
+#include "tests/fuzz/fuzz_inputs.h"
 #include "tests/support/logmark.h"
 
 using md::test::LogMark;
@@ -491,29 +492,20 @@ TEST(GlobalProperties, TempDirIsAnOwnFolderWithoutTrailingSeparator) {
 // The fuzzing seeds read as valid sets, and every input kept from a fuzzing
 // crash is handled without one.
 TEST(PropertySet, FuzzSeedsAndRegressions) {
-  namespace fs = std::filesystem;
-  const fs::path root = fs::path(MD_SOURCE_DIR) / "tests" / "fuzz";
-  auto readFile = [](const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::vector<BYTE>(std::istreambuf_iterator<char>(in), {});
-  };
   int seeds = 0;
-  for (const auto& e : fs::directory_iterator(root / "corpus" / "propertyset")) {
+  for (const auto& path : fuzz::Inputs("corpus", "propertyset")) {
     auto b = NewBuffer();
-    SetBytes(b.get(), readFile(e.path()));
+    SetBytes(b.get(), fuzz::ReadInput(path));
     auto s = NewSet();
-    EXPECT_TRUE(s->Archive(b.get(), GIS_ARCHIVE_READ, 0)) << e.path();
+    EXPECT_TRUE(s->Archive(b.get(), GIS_ARCHIVE_READ, 0)) << path;
     ++seeds;
   }
   EXPECT_GE(seeds, 3);
-  const fs::path regressions = root / "regressions" / "propertyset";
-  if (fs::is_directory(regressions)) {
-    for (const auto& e : fs::directory_iterator(regressions)) {
-      auto b = NewBuffer();
-      SetBytes(b.get(), readFile(e.path()));
-      auto s = NewSet();
-      s->Archive(b.get(), GIS_ARCHIVE_READ, 0);  // must simply not crash
-    }
+  for (const auto& path : fuzz::Inputs("regressions", "propertyset")) {
+    auto b = NewBuffer();
+    SetBytes(b.get(), fuzz::ReadInput(path));
+    auto s = NewSet();
+    s->Archive(b.get(), GIS_ARCHIVE_READ, 0);  // must simply not crash
   }
 }
 

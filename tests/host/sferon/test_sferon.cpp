@@ -8,6 +8,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
+#include "tests/host/sferon/sferon_test_util.h"
 
 namespace {
 
@@ -272,33 +273,11 @@ TEST(CoordTransform, DatumChangeMovesPointsAndReturns) {
   EXPECT_NEAR(g.y, 4420000.0, 1e-3);
 }
 
-// A datum of the caller's own, shifted 100 m along the geocentric X axis
-// from WGS 84 on the WGS 84 ellipsoid.
-class ShiftedEllipsoid final : public IGIS_Ellipsoid {
- public:
-  const char* GetName() override { return "shifted"; }
-  const char* GetDescription() override { return "shifted"; }
-  double GetSemiMajorAxis() override { return 6378137.0; }
-  double GetSemiMinorAxis() override { return 6378137.0 * (1.0 - 1.0 / 298.257223563); }
-  double GetShiftX() override { return 100.0; }
-  double GetShiftY() override { return 0.0; }
-  double GetShiftZ() override { return 0.0; }
-  double GetRotationFAI() override { return 0.0; }
-  double GetRotationOM() override { return 0.0; }
-  double GetRotationKB() override { return 0.0; }
-  double GetScaleCorrection() override { return 0.0; }
-};
-class ShiftedDatum final : public IGIS_Datum {
- public:
-  const char* GetName() override { return "shifted"; }
-  const char* GetDescription() override { return "shifted"; }
-  IGIS_Ellipsoid* GetEllipsoid() override { return &ellipsoid; }
-  ShiftedEllipsoid ellipsoid;
-};
-
 TEST(CoordTransform, DatumShiftOfAForeignDatum) {
   IGIS_SpatialReferenceFactory* f = Factory();
-  ShiftedDatum datum;
+  // Shifted 100 m along the geocentric X axis from WGS 84 on its ellipsoid.
+  md::test::ForeignDatum datum("shifted", 6378137.0, 6378137.0 * (1.0 - 1.0 / 298.257223563), 100.0, 0.0,
+                               0.0);
   IGIS_GeographicCoordSys* g = f->CreateGeographicCoordSys("s", "s", &datum, nullptr, nullptr);
   ASSERT_NE(g, nullptr);
   EXPECT_DOUBLE_EQ(g->GetDatum()->GetEllipsoid()->GetShiftX(), 100.0);
