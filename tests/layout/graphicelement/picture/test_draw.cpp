@@ -54,6 +54,43 @@ TEST_F(PictureDraw, OnPaperUprightInsideThePaperClip) {
   DeleteObject(rgn);
 }
 
+TEST_F(PictureDraw, EachFormatPrintsUprightIntoItsRectangle) {
+  struct Row {
+    const char* name;
+    files::Bytes bytes;
+    int tolerance;
+  } rows[] = {
+      {"p.png", files::Png(20, 10, files::Opaque(20, 10), 300), 0},
+      {"p.jpg", files::Jpeg(40, 20, files::Opaque(40, 20), 72), 48},
+      {"p.gif", files::Gif(20, 10), 0},
+      {"p.tif", files::Tiff(20, 10, files::Opaque(20, 10), 200), 0},
+      {"p.bmp", files::Bmp(20, 10, 24, 96), 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    CGIS_PictureElement* e = NewPicture();
+    e->SetFramePropertyPtr(nullptr);
+    e->SetHVScaleRatio(false);
+    // 2 x 1 inches, 1 inch from the paper's left and top edges.
+    e->SetRect(SGIS_Rect(2540, 29700 - 2540, 2540 + 5080, 29700 - 5080));
+    ASSERT_TRUE(e->ImportPictureFromFile(Write(row.name, row.bytes).c_str()));
+    PrinterOnRecording printer;
+    ASSERT_TRUE(e->OnDraw(printer.hdc, true, &printer.display));
+    ASSERT_EQ(printer.Images().size(), 1u);
+    const md::canvas::Record& r = *printer.Images()[0];
+    EXPECT_EQ(r.dst, (md::canvas::Rect{100, 100, 300, 200}));
+    const std::pair<int, int> probes[] = {{110, 110}, {290, 110}, {110, 190}, {290, 190}};
+    const std::uint32_t colours[] = {0xFF0000u, 0x00FF00u, 0x0000FFu, 0xFFFFFFu};
+    for (int k = 0; k < 4; ++k) {
+      const std::uint32_t got = RecordedPixel(r, probes[k].first, probes[k].second);
+      for (int shift : {0, 8, 16})
+        EXPECT_NEAR(static_cast<int>((got >> shift) & 0xFF), static_cast<int>((colours[k] >> shift) & 0xFF),
+                    row.tolerance)
+            << "probe " << k;
+    }
+  }
+}
+
 TEST_F(PictureDraw, DraftModeShowsNoPictureOnScreenButPrintsIt) {
   CGIS_PictureElement* e = NewPicture();
   const std::string path = Quadrants("q.png", 8, 8);
