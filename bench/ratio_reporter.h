@@ -41,3 +41,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
  private:
   std::map<std::string, double> perIteration_;
 };
+
+// The main of a program that compares two of its benchmarks: runs them all
+// with the ratio reporter, then prints the ratio of the two.
+inline int RunBenchmarksWithRatio(int argc, char** argv, const std::string& numerator,
+                                  const std::string& denominator, const char* label, double target) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  reporter.PrintRatio(numerator, denominator, label, target);
+  return 0;
+}

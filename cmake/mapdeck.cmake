@@ -28,20 +28,59 @@ if(MAPDECK_FUZZ)
 endif()
 
 # Adds every immediate sub-folder of DIR that has a CMakeLists.txt (sorted, so
-# the order is stable). Folders without one are still being filled.
+# the order is stable), or DIR itself when it has one. A sub-folder that holds
+# sources but no CMakeLists.txt is an error: nothing is left out silently.
 function(md_add_subdirectories dir)
   if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
     file(GLOB children LIST_DIRECTORIES true RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}/${dir}
          ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*)
     list(SORT children)
     foreach(child ${children})
-      if(IS_DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/${child}
-         AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/${child}/CMakeLists.txt)
+      set(path ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/${child})
+      if(NOT IS_DIRECTORY ${path})
+        continue()
+      endif()
+      if(EXISTS ${path}/CMakeLists.txt)
         add_subdirectory(${dir}/${child})
+      else()
+        file(GLOB_RECURSE stray ${path}/*.cpp)
+        if(stray)
+          message(FATAL_ERROR "${dir}/${child} holds sources but no CMakeLists.txt")
+        endif()
       endif()
     endforeach()
   else()
     add_subdirectory(${dir})
+  endif()
+endfunction()
+
+# Every target's dependencies are recorded with md_depends and checked once
+# the whole tree is configured (md_check_dependencies, called last by the top
+# CMakeLists.txt): a dependency that names no target is an error, so a missing
+# library stops the configuration instead of silently dropping what needs it.
+function(md_depends target)
+  foreach(dep ${ARGN})
+    if(dep MATCHES "^-" OR dep STREQUAL "${CMAKE_DL_LIBS}")
+      continue()
+    endif()
+    set_property(GLOBAL APPEND PROPERTY MD_DEPENDENCIES "${target}>${dep}")
+  endforeach()
+endfunction()
+
+function(md_check_dependencies)
+  get_property(pairs GLOBAL PROPERTY MD_DEPENDENCIES)
+  set(missing)
+  foreach(pair ${pairs})
+    string(REPLACE ">" ";" parts "${pair}")
+    list(GET parts 0 target)
+    list(GET parts 1 dep)
+    if(NOT TARGET ${dep})
+      list(APPEND missing "${target} needs ${dep}")
+    endif()
+  endforeach()
+  if(missing)
+    list(JOIN missing "\n  " text)
+    message(FATAL_ERROR "Missing dependencies:\n  ${text}")
   endif()
 endfunction()
 
@@ -71,6 +110,10 @@ function(md_library name)
   endif()
   md_target_defaults(${name})
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+  md_depends(${name} ${ARG_DEPS} ${ARG_PRIVATE_DEPS})
+  if(NOT ARG_STATIC)
+    set_property(GLOBAL APPEND PROPERTY MD_SHARED_LIBRARIES ${name})
+  endif()
 endfunction()
 
 # md_test(NAME [DIRS ...] [SOURCES ...] DEPS t1 t2 ...)
@@ -92,5 +135,6 @@ function(md_test name)
   target_compile_definitions(${name} PRIVATE MD_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                              MD_TEST_OUTPUT_DIR="${PROJECT_BINARY_DIR}/test-output")
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  md_depends(${name} ${ARG_DEPS})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()

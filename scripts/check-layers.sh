@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the include rules of the layers (see docs/ARCHITECTURE.md):
-#   platform/ includes nothing from host/ or layout/;
+#   platform/ includes nothing from host/ or layout/; inside it text/ and
+#   canvas/ include nothing from win/ or ui/, and win/ nothing from ui/;
 #   host/ includes nothing from layout/;
 #   the models (layout/graphicelement/ outside dialogs/) include nothing from
 #   platform/ui/: they reach the user interface through
@@ -23,6 +24,9 @@ check() {  # check <description> <include pattern> <path>...
 }
 
 check "platform includes host or layout" "(host|layout)/" 'platform/*.h' 'platform/*.cpp'
+check "platform/text or platform/canvas includes win or ui" "platform/(win|ui)/" \
+  'platform/text/*' 'platform/canvas/*'
+check "platform/win includes ui" "platform/ui/" 'platform/win/*'
 check "host includes layout" "layout/" 'host/*.h' 'host/*.cpp'
 check "models include the dialog framework" "platform/ui/" \
   'layout/*.h' 'layout/*.cpp' ':!**/dialogs/**'

@@ -5,10 +5,11 @@
 set -euo pipefail
 
 PACKAGES=(
-  build-essential cmake ninja-build ccache clang pkg-config
+  build-essential cmake ninja-build ccache clang clang-format pkg-config
   libcairo2-dev libfreetype-dev libfontconfig-dev
   fonts-noto-cjk fonts-liberation2
   libproj-dev proj-data
+  nlohmann-json3-dev
   libpng-dev libjpeg62-turbo-dev libgif-dev libtiff-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )

@@ -111,11 +111,5 @@ BENCHMARK(RawCairo)->Unit(benchmark::kMillisecond)->Iterations(5);
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  reporter.PrintRatio("ThroughDc", "RawCairo", "device context / raw cairo", 1.5);
-  return 0;
+  return RunBenchmarksWithRatio(argc, argv, "ThroughDc", "RawCairo", "device context / raw cairo", 1.5);
 }

@@ -9,6 +9,7 @@
 
 #include "host/basilo/cgis_propertyset.h"
 #include "host/basilo/igis_log.h"
+#include "host/basilo/makeornull.h"
 
 // ---------------------------------------------------------------- buffer
 
@@ -24,14 +25,14 @@ int CGIS_DataBuffer::GetSize() const { return static_cast<int>(bytes_.size()); }
 
 BOOL CGIS_DataBuffer::SetSize(int n) {
   if (n < 0) {
-    GIS_LOG(3, "CGIS_DataBuffer::SetSize", "n < 0 (%d)", n);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_DataBuffer::SetSize", "n < 0 (%d)", n);
     return FALSE;
   }
   try {
     bytes_.resize(static_cast<std::size_t>(n), 0);
     if (n == 0) std::vector<BYTE>().swap(bytes_);
   } catch (const std::bad_alloc&) {
-    GIS_LOG(3, "CGIS_DataBuffer::SetSize", "cannot allocate %d bytes", n);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_DataBuffer::SetSize", "cannot allocate %d bytes", n);
     return FALSE;
   }
   return TRUE;
@@ -91,17 +92,18 @@ const char* CGIS_Field::GetLabel() const { return name_.c_str(); }
 
 BOOL CGIS_Field::SetName(const char* key) {
   if (key == nullptr || key[0] == '\0') {
-    GIS_LOG(3, "CGIS_Field::SetName", "key == NULL || key is empty");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Field::SetName", "key == NULL || key is empty");
     return FALSE;
   }
   std::string name(key);
   if (name == name_) return TRUE;
   if (owner_kind_ == Owner::Globals) {
-    GIS_LOG(3, "CGIS_Field::SetName", "a registered global property cannot be renamed (%s)", name_.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Field::SetName", "a registered global property cannot be renamed (%s)",
+            name_.c_str());
     return FALSE;
   }
   if (owner_set_ != nullptr && !owner_set_->Rename(this, name)) {
-    GIS_LOG(3, "CGIS_Field::SetName", "key %s already in the set", key);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Field::SetName", "key %s already in the set", key);
     return FALSE;
   }
   name_ = std::move(name);
@@ -118,7 +120,7 @@ CGIS_DataBuffer* CGIS_Field::EnsureBuffer() {
 
 BOOL CGIS_Field::SetType(int typeCode) {
   if (!IsValueTypeCode(typeCode)) {
-    GIS_LOG(3, "CGIS_Field::SetType", "unknown type code %d", typeCode);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Field::SetType", "unknown type code %d", typeCode);
     return FALSE;
   }
   if (typeCode == type_) return TRUE;
@@ -250,7 +252,8 @@ BOOL CGIS_Field::SetInt(int value) {
     default:
       break;
   }
-  GIS_LOG(3, "CGIS_Field::SetInt", "%s holds no scalar value (type %d)", name_.c_str(), type_);
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Field::SetInt", "%s holds no scalar value (type %d)", name_.c_str(),
+          type_);
   return FALSE;
 }
 
@@ -272,7 +275,8 @@ BOOL CGIS_Field::SetBool(bool value) {
     default:
       break;
   }
-  GIS_LOG(3, "CGIS_Field::SetBool", "%s holds no scalar value (type %d)", name_.c_str(), type_);
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Field::SetBool", "%s holds no scalar value (type %d)", name_.c_str(),
+          type_);
   return FALSE;
 }
 
@@ -294,7 +298,8 @@ BOOL CGIS_Field::SetDouble(double value) {
     default:
       break;
   }
-  GIS_LOG(3, "CGIS_Field::SetDouble", "%s holds no scalar value (type %d)", name_.c_str(), type_);
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Field::SetDouble", "%s holds no scalar value (type %d)", name_.c_str(),
+          type_);
   return FALSE;
 }
 
@@ -317,7 +322,8 @@ BOOL CGIS_Field::SetString(const char* text) {
     default:
       break;
   }
-  GIS_LOG(3, "CGIS_Field::SetString", "%s holds no scalar value (type %d)", name_.c_str(), type_);
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Field::SetString", "%s holds no scalar value (type %d)", name_.c_str(),
+          type_);
   return FALSE;
 }
 
@@ -362,24 +368,14 @@ void CGIS_Field::AssignStored(int typeCode, std::string description, std::int32_
 }
 
 extern "C" IGIS_Field* GIS_CreateFieldObject() {
-  try {
-    return new CGIS_Field();
-  } catch (const std::bad_alloc&) {
-    GIS_LOG(3, "GIS_CreateFieldObject", "out of memory");
-    return nullptr;
-  }
+  return md::basilo::MakeOrNull<CGIS_Field>("GIS_CreateFieldObject");
 }
 
 extern "C" IGIS_DataBuffer* GIS_CreateDataBufferObject(int initialSize) {
-  try {
-    auto* b = new CGIS_DataBuffer();
-    if (initialSize > 0 && !b->SetSize(initialSize)) {
-      delete b;
-      return nullptr;
-    }
-    return b;
-  } catch (const std::bad_alloc&) {
-    GIS_LOG(3, "GIS_CreateDataBufferObject", "out of memory");
+  auto* b = md::basilo::MakeOrNull<CGIS_DataBuffer>("GIS_CreateDataBufferObject");
+  if (b != nullptr && initialSize > 0 && !b->SetSize(initialSize)) {
+    delete b;
     return nullptr;
   }
+  return b;
 }

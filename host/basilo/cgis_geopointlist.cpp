@@ -3,6 +3,7 @@
 
 #include "host/basilo/igis_geopointlist.h"
 #include "host/basilo/igis_log.h"
+#include "host/basilo/makeornull.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ class CGIS_GeoPointList final : public Interface {
   bool InRange(int index) const { return index >= 0 && index < GetPointCount(); }
   void Log(const char* op, const char* text) const {
     std::string method = std::string(class_) + "::" + op;
-    GIS_LOG(3, method.c_str(), "%s", text);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s", text);
   }
 
   std::vector<SGIS_Point> points_;
@@ -120,12 +121,7 @@ class CGIS_GeoPointList final : public Interface {
 
 template <class Interface>
 Interface* Make(IGIS_SpatialReference* reference, int dimension, const char* className, const char* factory) {
-  try {
-    return new CGIS_GeoPointList<Interface>(reference, dimension, className);
-  } catch (const std::bad_alloc&) {
-    GIS_LOG(3, factory, "out of memory");
-    return nullptr;
-  }
+  return md::basilo::MakeOrNull<CGIS_GeoPointList<Interface>>(factory, reference, dimension, className);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "host/basilo/cgis_propertyset.h"
 #include "host/basilo/igis_log.h"
+#include "host/basilo/makeornull.h"
 #include "host/basilo/propertyset_codec.h"
 
 void CGIS_PropertySet::Release() { delete this; }
@@ -27,11 +28,11 @@ IGIS_Field* CGIS_PropertySet::GetNext(IGIS_Field* field) {
 IGIS_Field* CGIS_PropertySet::AddProperty(const char* key, const char* description, int typeCode,
                                           int /*flag*/) {
   if (key == nullptr || key[0] == '\0') {
-    GIS_LOG(3, "CGIS_PropertySet::AddProperty", "key == NULL || key is empty");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::AddProperty", "key == NULL || key is empty");
     return nullptr;
   }
   if (!IsValueTypeCode(typeCode)) {
-    GIS_LOG(3, "CGIS_PropertySet::AddProperty", "%s: unknown type code %d", key, typeCode);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::AddProperty", "%s: unknown type code %d", key, typeCode);
     return nullptr;
   }
   if (CGIS_Field* existing = static_cast<CGIS_Field*>(GetProperty(key))) {
@@ -62,14 +63,14 @@ CGIS_Field* CGIS_PropertySet::NewField(const char* key) {
     }
     return raw;
   } catch (const std::bad_alloc&) {
-    GIS_LOG(3, "CGIS_PropertySet::AddProperty", "%s: out of memory", key);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::AddProperty", "%s: out of memory", key);
     return nullptr;
   }
 }
 
 BOOL CGIS_PropertySet::SetObject(const char* key, void* object, int /*flag*/) {
   if (key == nullptr || key[0] == '\0') {
-    GIS_LOG(3, "CGIS_PropertySet::SetObject", "key == NULL || key is empty");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::SetObject", "key == NULL || key is empty");
     return FALSE;
   }
   auto* field = static_cast<CGIS_Field*>(GetProperty(key));
@@ -88,12 +89,12 @@ bool CGIS_PropertySet::Rename(CGIS_Field* field, const std::string& name) {
 
 BOOL CGIS_PropertySet::Archive(IGIS_DataBuffer* buffer, int mode, int /*option*/) {
   if (buffer == nullptr) {
-    GIS_LOG(3, "CGIS_PropertySet::Archive", "pDataBuffer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer == NULL");
     return FALSE;
   }
   if (mode == GIS_ARCHIVE_WRITE) return Write(buffer);
   if (mode == GIS_ARCHIVE_READ) return Read(buffer);
-  GIS_LOG(3, "CGIS_PropertySet::Archive", "unknown mode %d", mode);
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "unknown mode %d", mode);
   return FALSE;
 }
 
@@ -108,16 +109,16 @@ BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
                   f->Text(), f->BufferBytes());
     }
     if (!encoder.Finish(&bytes, &error)) {
-      GIS_LOG(3, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
       return FALSE;
     }
   } catch (const std::bad_alloc&) {
-    GIS_LOG(3, "CGIS_PropertySet::Archive", "cannot store the set: out of memory");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: out of memory");
     return FALSE;
   }
   const int n = static_cast<int>(bytes.size());
   if (!buffer->SetSize(n) || buffer->GetSize() != n || buffer->GetData() == nullptr) {
-    GIS_LOG(3, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
     return FALSE;
   }
   std::memcpy(buffer->GetData(), bytes.data(), bytes.size());
@@ -128,15 +129,15 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
   const int size = buffer->GetSize();
   const BYTE* data = size > 0 ? buffer->GetData() : nullptr;
   if (size < 0 || (size > 0 && data == nullptr)) {
-    GIS_LOG(3, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
     return FALSE;
   }
   std::vector<md::basilo::StoredField> stored;
   std::string error;
   try {
     if (!md::basilo::DecodePropertySet(data, static_cast<std::size_t>(size), &stored, &error)) {
-      GIS_LOG(3, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s", size,
-              error.c_str());
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
+              size, error.c_str());
       return FALSE;
     }
     // Build the new list and index first; the set changes only once every
@@ -176,17 +177,12 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
     fields_.swap(fresh);  // the fields not reused are ended with `fresh`
     index_.swap(freshIndex);
   } catch (const std::bad_alloc&) {
-    GIS_LOG(3, "CGIS_PropertySet::Archive", "cannot read the set: out of memory");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot read the set: out of memory");
     return FALSE;
   }
   return TRUE;
 }
 
 extern "C" IGIS_PropertySet* GIS_CreatePropertySetObject() {
-  try {
-    return new CGIS_PropertySet();
-  } catch (const std::bad_alloc&) {
-    GIS_LOG(3, "GIS_CreatePropertySetObject", "out of memory");
-    return nullptr;
-  }
+  return md::basilo::MakeOrNull<CGIS_PropertySet>("GIS_CreatePropertySetObject");
 }

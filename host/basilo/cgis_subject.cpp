@@ -4,6 +4,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_subject.h"
+#include "host/basilo/makeornull.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ class CGIS_Subject final : public IGIS_Subject {
  public:
   BOOL Attach(IGIS_Observer* observer, int /*option*/) override {
     if (observer == nullptr) {
-      GIS_LOG(3, "CGIS_Subject::Attach", "pObserver == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Subject::Attach", "pObserver == NULL");
       return FALSE;
     }
     if (Find(observer) != observers_.end()) return FALSE;
@@ -78,19 +79,14 @@ class CGIS_Subject final : public IGIS_Subject {
 }  // namespace
 
 extern "C" IGIS_Subject* GIS_CreateSubjectObject() {
-  try {
-    return new CGIS_Subject();
-  } catch (const std::bad_alloc&) {
-    GIS_LOG(3, "GIS_CreateSubjectObject", "out of memory");
-    return nullptr;
-  }
+  return md::basilo::MakeOrNull<CGIS_Subject>("GIS_CreateSubjectObject");
 }
 
 extern "C" void GIS_ReleaseSubjectObject(IGIS_Subject* subject) {
   if (subject == nullptr) return;
   auto* s = dynamic_cast<CGIS_Subject*>(subject);
   if (s == nullptr) {
-    GIS_LOG(3, "GIS_ReleaseSubjectObject", "not a subject of this library");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_ReleaseSubjectObject", "not a subject of this library");
     return;
   }
   s->ReleaseSubject();

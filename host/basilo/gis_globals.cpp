@@ -49,20 +49,22 @@ class CGIS_GlobalProperties final : public IGIS_GlobalProperties {
   BOOL AddProperty(IGIS_Field* field) override {
     auto* f = dynamic_cast<CGIS_Field*>(field);
     if (f == nullptr) {
-      GIS_LOG(3, "CGIS_GlobalProperties::AddProperty", "pField == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GlobalProperties::AddProperty", "pField == NULL");
       return FALSE;
     }
     if (f->GetOwner() != CGIS_Field::Owner::None) {
-      GIS_LOG(3, "CGIS_GlobalProperties::AddProperty", "%s already belongs to a set", f->GetLabel());
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GlobalProperties::AddProperty", "%s already belongs to a set",
+              f->GetLabel());
       return FALSE;
     }
     if (f->Name().empty()) {
-      GIS_LOG(3, "CGIS_GlobalProperties::AddProperty", "the field has no name");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GlobalProperties::AddProperty", "the field has no name");
       return FALSE;
     }
     std::lock_guard<std::mutex> lock(mutex_);
     if (index_.count(f->Name()) != 0) {
-      GIS_LOG(3, "CGIS_GlobalProperties::AddProperty", "%s is already registered", f->GetLabel());
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GlobalProperties::AddProperty", "%s is already registered",
+              f->GetLabel());
       return FALSE;
     }
     fields_.emplace_back(f);

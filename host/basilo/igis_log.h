@@ -64,8 +64,15 @@ void GIS_WriteLogF(int level, const char* method, const char* sourcePath, int li
                    const char* format, ...) __attribute__((format(printf, 6, 7)));
 }
 
-// GIS_LOG(3, "CGIS_Thing::Method", "m_pFeature == NULL");
-// GIS_LOG(1, "CGIS_Thing::Open", "cannot open %s", path);
+// Levels of the records.
+constexpr int GIS_LOG_LEVEL_STORAGE = 1;  // a file or storage failure
+constexpr int GIS_LOG_LEVEL_CHECK = 3;    // a failed check of an argument, an object or a state
+constexpr int GIS_LOG_LEVEL_SYMBOL = 4;   // a symbol missing, unreadable or refused; a zero grid interval
+constexpr int GIS_LOG_LEVEL_GRID = 5;     // a missing grid border
+constexpr int GIS_LOG_LEVEL_FRAME = 6;    // the frame property's symbol setters
+
+// GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Thing::Method", "m_pFeature == NULL");
+// GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_Thing::Open", "cannot open %s", path);
 // Fills the source path, line and build date (the source file's time stamp).
 #define GIS_LOG(level, method, ...) \
   GIS_WriteLogF((level), (method), __FILE__, __LINE__, __TIMESTAMP__, __VA_ARGS__)

@@ -244,7 +244,8 @@ struct SGIS_DRect {
 };
 
 // The record handed with a symbol to the symbolization library's draw
-// operation. Field order as the original 32-bit record, native widths.
+// operation. Fields in a fixed order, each of its native width; a pointer
+// field holds a full pointer.
 struct SGIS_DrawParam {
   HDC hdc = nullptr;  // device context given to OnDraw
   std::int32_t reserved[3] = {0, 0, 0};

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/releaseptr.h"
 #include "host/calcora/igis_geoarithmetic.h"
 #include "host/calcora/polyline_clip.h"
 #include "host/sferon/sferon_degrees.h"
@@ -13,13 +14,6 @@ namespace md::calcora {
 
 namespace {
 
-struct ReferenceRelease {
-  void operator()(IGIS_SpatialReference* r) const { r->Release(); }
-};
-struct TransformRelease {
-  void operator()(IGIS_CoordTransform* t) const { t->Release(); }
-};
-
 class CGeoArithmetic final : public IGIS_GeoArithmetic {
  public:
   void Release() override { delete this; }
@@ -27,11 +21,12 @@ class CGeoArithmetic final : public IGIS_GeoArithmetic {
   int ClipPolylineToRect(SGIS_Point lowerLeft, SGIS_Point upperRight, int count, const SGIS_Point* points,
                          SGIS_Point* out) override {
     if (count < 1) {
-      if (count < 0) GIS_LOG(3, "CGIS_GeoArithmetic::ClipPolylineToRect", "count %d below 0", count);
+      if (count < 0)
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GeoArithmetic::ClipPolylineToRect", "count %d below 0", count);
       return 0;
     }
     if (points == nullptr || out == nullptr) {
-      GIS_LOG(3, "CGIS_GeoArithmetic::ClipPolylineToRect", "points == NULL or out == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GeoArithmetic::ClipPolylineToRect", "points == NULL or out == NULL");
       return 0;
     }
     return detail::ClipPolyline(lowerLeft, upperRight, count, points, out);
@@ -41,43 +36,42 @@ class CGeoArithmetic final : public IGIS_GeoArithmetic {
                   int unit) override {
     const char* method = "CGIS_GeoArithmetic::Distance";
     if (unit != GIS_DISTANCE_METRE && unit != GIS_DISTANCE_DEGREE) {
-      GIS_LOG(3, method, "unknown distance unit %d", unit);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "unknown distance unit %d", unit);
       return 0.0;
     }
     if (reference == nullptr) {
-      GIS_LOG(3, method, "reference == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "reference == NULL");
       return 0.0;
     }
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) {
-      GIS_LOG(3, method, "coordinates not finite");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "coordinates not finite");
       return 0.0;
     }
     IGIS_GeographicCoordSys* base = sferon::GeographicBaseOf(reference);
     IGIS_Datum* datum = base != nullptr ? base->GetDatum() : nullptr;
     IGIS_Ellipsoid* ellipsoid = datum != nullptr ? datum->GetEllipsoid() : nullptr;
     if (ellipsoid == nullptr) {
-      GIS_LOG(3, method, "reference without a coordinate system");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "reference without a coordinate system");
       return 0.0;
     }
     const double a = ellipsoid->GetSemiMajorAxis();
     const double b = ellipsoid->GetSemiMinorAxis();
     if (!std::isfinite(a) || !std::isfinite(b) || a <= 0.0 || b <= 0.0 || b > a) {
-      GIS_LOG(3, method, "bad ellipsoid");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "bad ellipsoid");
       return 0.0;
     }
     // Longitude and latitude in degrees east of Greenwich on the same datum.
-    std::unique_ptr<IGIS_SpatialReference, ReferenceRelease> geographic(
-        sferon::CreateDegreesReferenceFor(reference));
+    md::basilo::ReleasePtr<IGIS_SpatialReference> geographic(sferon::CreateDegreesReferenceFor(reference));
     if (geographic == nullptr) {
-      GIS_LOG(3, method, "no geographic reference");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "no geographic reference");
       return 0.0;
     }
     IGIS_SpatialReferenceFactory* f = GIS_GetSpatialReferenceFactoryObject();
-    std::unique_ptr<IGIS_CoordTransform, TransformRelease> transform(
+    md::basilo::ReleasePtr<IGIS_CoordTransform> transform(
         f->CreateCoordTransform("距离", "distance", reference, geographic.get()));
     SGIS_DPoint p[2] = {SGIS_DPoint(x1, y1, 0.0), SGIS_DPoint(x2, y2, 0.0)};
     if (transform == nullptr || !transform->TransformPoint(2, p, 1)) {
-      GIS_LOG(3, method, "points cannot be taken to longitude and latitude");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "points cannot be taken to longitude and latitude");
       return 0.0;
     }
     geod_geodesic g;
@@ -87,7 +81,7 @@ class CGeoArithmetic final : public IGIS_GeoArithmetic {
                                        nullptr, nullptr, nullptr);
     const double result = unit == GIS_DISTANCE_METRE ? s12 : a12;
     if (!std::isfinite(result)) {
-      GIS_LOG(3, method, "distance not finite");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "distance not finite");
       return 0.0;
     }
     return result;

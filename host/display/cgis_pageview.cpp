@@ -16,7 +16,7 @@ std::int32_t Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 BOOL CGIS_PageView::SetMapping(double originX, double originY, double factorX, double factorY) {
   if (!Finite(originX) || !Finite(originY) || !Finite(factorX) || !Finite(factorY) || factorX == 0.0 ||
       factorY == 0.0) {
-    GIS_LOG(3, "CGIS_PageView::SetMapping", "bad mapping");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PageView::SetMapping", "bad mapping");
     return FALSE;
   }
   m_dOriginX = originX;

@@ -14,7 +14,8 @@ CGIS_PrintDisplay::CGIS_PrintDisplay(HDC hdc, int paperWidth, int paperHeight, S
       m_nPaperWidth(paperWidth > 0 ? paperWidth : 0),
       m_nPaperHeight(paperHeight > 0 ? paperHeight : 0) {
   if (paperWidth <= 0 || paperHeight <= 0) {
-    GIS_LOG(3, "CGIS_PrintDisplay::CGIS_PrintDisplay", "bad paper size %d x %d", paperWidth, paperHeight);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PrintDisplay::CGIS_PrintDisplay", "bad paper size %d x %d", paperWidth,
+            paperHeight);
   }
   m_view.SetMapping(pageTopLeft.x, pageTopLeft.y, 1.0, 1.0);
   m_view.SetScale(1.0);
@@ -26,13 +27,13 @@ CGIS_PrintDisplay::CGIS_PrintDisplay(HDC hdc, int paperWidth, int paperHeight, S
 BOOL CGIS_PrintDisplay::PrepareDC() {
   HDC hdc = m_view.GetDC();
   if (hdc == nullptr) {
-    GIS_LOG(3, "CGIS_PrintDisplay::PrepareDC", "hdc == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PrintDisplay::PrepareDC", "hdc == NULL");
     return FALSE;
   }
   const int dpiX = GetDeviceCaps(hdc, LOGPIXELSX);
   const int dpiY = GetDeviceCaps(hdc, LOGPIXELSY);
   if (dpiX <= 0 || dpiY <= 0) {
-    GIS_LOG(3, "CGIS_PrintDisplay::PrepareDC", "no resolution");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PrintDisplay::PrepareDC", "no resolution");
     return FALSE;
   }
   // Device pixels start at the printable area, which lies the unprintable

@@ -19,7 +19,7 @@ BOOL CGIS_ScreenDisplay::SetOrigin(double pageX, double pageY) { return Apply(m_
 
 BOOL CGIS_ScreenDisplay::Apply(double zoom, double originX, double originY) {
   if (!std::isfinite(zoom) || zoom <= 0.0 || !std::isfinite(originX) || !std::isfinite(originY)) {
-    GIS_LOG(3, "CGIS_ScreenDisplay::Apply", "bad zoom or origin");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScreenDisplay::Apply", "bad zoom or origin");
     return FALSE;
   }
   HDC hdc = m_view.GetDC();

@@ -78,6 +78,14 @@ class IGIS_DisplayView {
   // The reference of the view's coordinates (the page reference the host
   // gave the display, or NULL).
   virtual IGIS_SpatialReference* GetSpatialReference() = 0;
+  // The device area that can be drawn, in the view's device coordinates
+  // (pixels on a screen, the context's logical units when printing). By
+  // default the pixel area of GetDeviceRect (the zero rectangle without one).
+  virtual SGIS_Rect GetDeviceClipRect() {
+    RECT r{0, 0, 0, 0};
+    if (!GetDeviceRect(&r)) return SGIS_Rect();
+    return SGIS_Rect(r.left, r.top, r.right, r.bottom);
+  }
 
  protected:
   virtual ~IGIS_DisplayView() = default;

@@ -85,7 +85,7 @@ bool CGIS_Feature::ComputeBound(SGIS_Rect* rect) {
 
 BOOL CGIS_Feature::GetBound(SGIS_Rect* rect, int, int) {
   if (rect == nullptr) {
-    GIS_LOG(3, "CGIS_Feature::GetBound", "rect == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::GetBound", "rect == NULL");
     return FALSE;
   }
   return ComputeBound(rect) ? TRUE : FALSE;
@@ -97,7 +97,8 @@ IGIS_Symbol* CGIS_Feature::GetSymbol() {
   if (!CurrentSymbolCodec(&codec)) return nullptr;  // kept as bytes until a codec exists
   IGIS_Symbol* symbol = codec.load(symbolBytes_.data(), static_cast<int>(symbolBytes_.size()));
   if (symbol == nullptr) {
-    GIS_LOG(3, "CGIS_Feature::GetSymbol", "stored symbol of feature %d cannot be rebuilt", id_);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::GetSymbol", "stored symbol of feature %d cannot be rebuilt",
+            id_);
     return nullptr;
   }
   // From now on the object is the symbol (callers change it in place).
@@ -117,7 +118,7 @@ BOOL CGIS_Feature::SetSymbol(IGIS_Symbol* symbol) {
   SGIS_FeatureSymbolCodec codec;
   if (!CurrentSymbolCodec(&codec)) {
     // Without the codec the feature could neither store nor end the object.
-    GIS_LOG(3, "CGIS_Feature::SetSymbol", "no symbol codec installed");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::SetSymbol", "no symbol codec installed");
     return FALSE;
   }
   DropSymbol();
@@ -138,13 +139,14 @@ bool CGIS_Feature::SymbolBytes(std::vector<std::uint8_t>* out) {
   const bool ok = symbolCodec_.save(symbol_, buffer) != FALSE;
   if (ok && buffer->GetSize() > 0) out->assign(buffer->GetData(), buffer->GetData() + buffer->GetSize());
   buffer->Release();
-  if (!ok) GIS_LOG(3, "CGIS_Feature::SymbolBytes", "symbol of feature %d cannot be saved", id_);
+  if (!ok)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::SymbolBytes", "symbol of feature %d cannot be saved", id_);
   return ok;
 }
 
 BOOL CGIS_Feature::GetSymbolData(IGIS_DataBuffer* buffer) {
   if (buffer == nullptr) {
-    GIS_LOG(3, "CGIS_Feature::GetSymbolData", "pBuffer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::GetSymbolData", "pBuffer == NULL");
     return FALSE;
   }
   std::vector<std::uint8_t> bytes;
@@ -157,7 +159,7 @@ BOOL CGIS_Feature::GetSymbolData(IGIS_DataBuffer* buffer) {
 
 BOOL CGIS_Feature::SetSymbolData(const void* data, int size) {
   if (size < 0 || (size > 0 && data == nullptr)) {
-    GIS_LOG(3, "CGIS_Feature::SetSymbolData", "data == NULL || size < 0");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::SetSymbolData", "data == NULL || size < 0");
     return FALSE;
   }
   std::vector<std::uint8_t> bytes(static_cast<const std::uint8_t*>(data),
@@ -172,7 +174,7 @@ BOOL CGIS_Feature::SetSymbolData(const void* data, int size) {
 
 int CGIS_Feature::GetMemberID(int index) {
   if (index < 0 || index >= static_cast<int>(members_.size())) {
-    GIS_LOG(3, "CGIS_Feature::GetMemberID", "index %d out of range (count %d)", index,
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::GetMemberID", "index %d out of range (count %d)", index,
             static_cast<int>(members_.size()));
     return -1;
   }
@@ -181,25 +183,26 @@ int CGIS_Feature::GetMemberID(int index) {
 
 BOOL CGIS_Feature::AddMember(int id) {
   if (kind_ != GIS_FEATURE_KIND_COMPOUND) {
-    GIS_LOG(3, "CGIS_Feature::AddMember", "feature %d is no compound", id_);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::AddMember", "feature %d is no compound", id_);
     return FALSE;
   }
   if (owner_ == nullptr || owner_->Find(id) == nullptr) {
-    GIS_LOG(3, "CGIS_Feature::AddMember", "no feature %d", id);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::AddMember", "no feature %d", id);
     return FALSE;
   }
   if (std::find(members_.begin(), members_.end(), id) != members_.end()) {
-    GIS_LOG(3, "CGIS_Feature::AddMember", "feature %d is already a member of %d", id, id_);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::AddMember", "feature %d is already a member of %d", id, id_);
     return FALSE;
   }
   // A compound that contained itself would make every walk over members endless.
   if (id == id_ || owner_->WouldCycle(id_, id)) {
-    GIS_LOG(3, "CGIS_Feature::AddMember", "feature %d would contain itself", id_);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::AddMember", "feature %d would contain itself", id_);
     return FALSE;
   }
   std::map<int, int> below, above;
   if (owner_->DepthAbove(id_, &above) + 1 + owner_->HeightBelow(id, &below) > kMaxCompoundDepth) {
-    GIS_LOG(3, "CGIS_Feature::AddMember", "compounds would nest deeper than %d levels", kMaxCompoundDepth);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::AddMember", "compounds would nest deeper than %d levels",
+            kMaxCompoundDepth);
     return FALSE;
   }
   members_.push_back(id);

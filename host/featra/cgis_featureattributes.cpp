@@ -2,25 +2,22 @@
 #include <cstring>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/releaseptr.h"
 #include "host/featra/featra_impl.h"
 
 namespace md::featra {
 
 namespace {
 
-struct BufferReleaser {
-  void operator()(IGIS_DataBuffer* b) const {
-    if (b != nullptr) b->Release();
-  }
-};
-using BufferPtr = std::unique_ptr<IGIS_DataBuffer, BufferReleaser>;
+using BufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 
 bool IsEmptyName(const char* name) { return name == nullptr || name[0] == '\0'; }
 
 }  // namespace
 
 CGIS_FeatureAttributes::CGIS_FeatureAttributes() : set_(GIS_CreatePropertySetObject()) {
-  if (set_ == nullptr) GIS_LOG(3, "CGIS_FeatureAttributes::CGIS_FeatureAttributes", "pPropertySet == NULL");
+  if (set_ == nullptr)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureAttributes::CGIS_FeatureAttributes", "pPropertySet == NULL");
 }
 
 CGIS_FeatureAttributes::~CGIS_FeatureAttributes() {
@@ -29,7 +26,7 @@ CGIS_FeatureAttributes::~CGIS_FeatureAttributes() {
 
 IGIS_Field* CGIS_FeatureAttributes::Prepare(const char* name, int type, const char* method) {
   if (IsEmptyName(name)) {
-    GIS_LOG(3, method, "name == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "name == NULL");
     return nullptr;
   }
   IGIS_Field* field = set_->GetProperty(name);
@@ -38,7 +35,7 @@ IGIS_Field* CGIS_FeatureAttributes::Prepare(const char* name, int type, const ch
   } else if (field->GetType() != type && !field->SetType(type)) {
     field = nullptr;
   }
-  if (field == nullptr) GIS_LOG(3, method, "cannot make field %s", name);
+  if (field == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "cannot make field %s", name);
   return field;
 }
 
@@ -90,14 +87,14 @@ BOOL CGIS_FeatureAttributes::SetDouble(const char* name, double value) {
 
 BOOL CGIS_FeatureAttributes::SetDataBuffer(const char* name, IGIS_DataBuffer* buffer, int) {
   if (buffer == nullptr) {
-    GIS_LOG(3, "CGIS_FeatureAttributes::SetDataBuffer", "pBuffer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureAttributes::SetDataBuffer", "pBuffer == NULL");
     return FALSE;
   }
   IGIS_Field* f = Prepare(name, GIS_FIELD_TYPE_BUFFER, "CGIS_FeatureAttributes::SetDataBuffer");
   if (f == nullptr) return FALSE;
   IGIS_DataBuffer* own = f->GetDataBuffer();
   if (own == nullptr) {
-    GIS_LOG(3, "CGIS_FeatureAttributes::SetDataBuffer", "field %s has no buffer", name);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureAttributes::SetDataBuffer", "field %s has no buffer", name);
     return FALSE;
   }
   if (own == buffer) return TRUE;

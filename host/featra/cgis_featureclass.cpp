@@ -24,17 +24,17 @@ bool CGIS_FeatureClass::Owns(IGIS_Feature* feature) {
 
 IGIS_Feature* CGIS_FeatureClass::CreateFeature(int kind, int) {
   if (!IsKnownKind(kind)) {
-    GIS_LOG(3, "CGIS_FeatureClass::CreateFeature", "unknown kind %d", kind);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureClass::CreateFeature", "unknown kind %d", kind);
     return nullptr;
   }
   if (nextId_ > INT_MAX) {
-    GIS_LOG(3, "CGIS_FeatureClass::CreateFeature", "no feature ID left");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureClass::CreateFeature", "no feature ID left");
     return nullptr;
   }
   const int id = static_cast<int>(nextId_++);
   auto feature = std::make_unique<CGIS_Feature>(this, id, kind);
   if (feature->GetAttributes() == nullptr) {
-    GIS_LOG(3, "CGIS_FeatureClass::CreateFeature", "pAttributes == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureClass::CreateFeature", "pAttributes == NULL");
     return nullptr;
   }
   CGIS_Feature* raw = feature.get();
@@ -46,7 +46,7 @@ IGIS_Feature* CGIS_FeatureClass::CreateFeature(int kind, int) {
 BOOL CGIS_FeatureClass::DeleteFeature(int id) {
   auto found = features_.find(id);
   if (found == features_.end()) {
-    GIS_LOG(3, "CGIS_FeatureClass::DeleteFeature", "no feature %d", id);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureClass::DeleteFeature", "no feature %d", id);
     return FALSE;
   }
   features_.erase(found);
@@ -61,11 +61,12 @@ BOOL CGIS_FeatureClass::DeleteFeature(int id) {
 
 BOOL CGIS_FeatureClass::UpdateFeature(IGIS_Feature* feature, int flags) {
   if (feature == nullptr) {
-    GIS_LOG(3, "CGIS_FeatureClass::UpdateFeature", "pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureClass::UpdateFeature", "pFeature == NULL");
     return FALSE;
   }
   if (!Owns(feature)) {
-    GIS_LOG(3, "CGIS_FeatureClass::UpdateFeature", "feature %d is not of this class", feature->GetID());
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureClass::UpdateFeature", "feature %d is not of this class",
+            feature->GetID());
     return FALSE;
   }
   if (updates_.size() >= kMaxUpdateRecords) updates_.pop_front();

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/makeornull.h"
 #include "host/featra/featra_impl.h"
 
 namespace md::featra {
@@ -9,11 +10,11 @@ namespace md::featra {
 IGIS_Element* CGIS_FeatureSet::CreateElement(const char* typeIdentifier) {
   SGIS_ElementHooks hooks;
   if (!CurrentElementHooks(&hooks)) {
-    GIS_LOG(3, "CGIS_FeatureSet::CreateElement", "no element factory installed");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::CreateElement", "no element factory installed");
     return nullptr;
   }
   if (typeIdentifier == nullptr) {
-    GIS_LOG(3, "CGIS_FeatureSet::CreateElement", "szType == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::CreateElement", "szType == NULL");
     return nullptr;
   }
   return hooks.create(typeIdentifier, this);
@@ -21,18 +22,19 @@ IGIS_Element* CGIS_FeatureSet::CreateElement(const char* typeIdentifier) {
 
 BOOL CGIS_FeatureSet::DeleteElement(IGIS_Element* element) {
   if (element == nullptr) {
-    GIS_LOG(3, "CGIS_FeatureSet::DeleteElement", "pElement == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::DeleteElement", "pElement == NULL");
     return FALSE;
   }
   SGIS_ElementHooks hooks;
   if (!CurrentElementHooks(&hooks)) {
-    GIS_LOG(3, "CGIS_FeatureSet::DeleteElement", "no element factory installed");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::DeleteElement", "no element factory installed");
     return FALSE;
   }
   const int id = hooks.featureId(element);
   if (class_->Find(id) == nullptr) {
     // Not an element of this set: ending it here would pull it from under its owner.
-    GIS_LOG(3, "CGIS_FeatureSet::DeleteElement", "feature %d of the element is not in the set", id);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::DeleteElement",
+            "feature %d of the element is not in the set", id);
     return FALSE;
   }
   // The element ends first: its destructor may still read its feature.
@@ -45,15 +47,17 @@ IGIS_Feature* CGIS_FeatureSet::GetFeature(int id) { return class_->Find(id); }
 
 BOOL CGIS_FeatureSet::LoadMembers(IGIS_Feature* compound) {
   if (compound == nullptr) {
-    GIS_LOG(3, "CGIS_FeatureSet::LoadMembers", "pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::LoadMembers", "pFeature == NULL");
     return FALSE;
   }
   if (!class_->Owns(compound)) {
-    GIS_LOG(3, "CGIS_FeatureSet::LoadMembers", "feature %d is not of this set's class", compound->GetID());
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::LoadMembers", "feature %d is not of this set's class",
+            compound->GetID());
     return FALSE;
   }
   if (compound->GetKind() != GIS_FEATURE_KIND_COMPOUND) {
-    GIS_LOG(3, "CGIS_FeatureSet::LoadMembers", "feature %d is no compound", compound->GetID());
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::LoadMembers", "feature %d is no compound",
+            compound->GetID());
     return FALSE;
   }
   members_ = static_cast<CGIS_Feature*>(compound)->members();
@@ -83,7 +87,7 @@ IGIS_Element* CGIS_FeatureSet::GetElement(int id) {
 
 BOOL CGIS_FeatureSet::SetUnitRatio(double ratio) {
   if (!std::isfinite(ratio) || ratio <= 0.0) {
-    GIS_LOG(3, "CGIS_FeatureSet::SetUnitRatio", "ratio %g refused", ratio);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::SetUnitRatio", "ratio %g refused", ratio);
     return FALSE;
   }
   class_->setUnitRatio(ratio);
@@ -100,10 +104,12 @@ extern "C" IGIS_FeatureSet* GIS_CreateFeatureSetObject(IGIS_FeatureClass* featur
   } else {
     auto* own = dynamic_cast<md::featra::CGIS_FeatureClass*>(featureClass);
     if (own == nullptr) {
-      GIS_LOG(3, "GIS_CreateFeatureSetObject", "pFeatureClass is not a feature class of this library");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_CreateFeatureSetObject",
+              "pFeatureClass is not a feature class of this library");
       return nullptr;
     }
     cls = own->shared_from_this();
   }
-  return new md::featra::CGIS_FeatureSet(std::move(cls), name == nullptr ? std::string() : std::string(name));
+  return md::basilo::MakeOrNull<md::featra::CGIS_FeatureSet>(
+      "GIS_CreateFeatureSetObject", std::move(cls), name == nullptr ? std::string() : std::string(name));
 }

@@ -20,7 +20,7 @@ int CGIS_Geometry::GetPointCount() { return static_cast<int>(points_.size()); }
 
 SGIS_Point CGIS_Geometry::GetPoint(int index, int) {
   if (index < 0 || index >= static_cast<int>(points_.size())) {
-    GIS_LOG(3, "CGIS_Geometry::GetPoint", "index %d out of range (count %d)", index,
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Geometry::GetPoint", "index %d out of range (count %d)", index,
             static_cast<int>(points_.size()));
     return SGIS_Point();
   }
@@ -29,7 +29,7 @@ SGIS_Point CGIS_Geometry::GetPoint(int index, int) {
 
 int CGIS_Geometry::GetPoints(int max, SGIS_Point* buffer, int, int) {
   if (buffer == nullptr || max < 0) {
-    GIS_LOG(3, "CGIS_Geometry::GetPoints", "buffer == NULL || max < 0");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Geometry::GetPoints", "buffer == NULL || max < 0");
     return -1;
   }
   const int n = std::min(max, static_cast<int>(points_.size()));
@@ -39,11 +39,12 @@ int CGIS_Geometry::GetPoints(int max, SGIS_Point* buffer, int, int) {
 
 BOOL CGIS_Geometry::SetPointCount(int count) {
   if (!IsPointListKind(kind_)) {
-    GIS_LOG(3, "CGIS_Geometry::SetPointCount", "kind %d holds no point list", kind_);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Geometry::SetPointCount", "kind %d holds no point list", kind_);
     return FALSE;
   }
   if (count < 0 || count > MaxPoints()) {
-    GIS_LOG(3, "CGIS_Geometry::SetPointCount", "count %d out of range 0..%d", count, MaxPoints());
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Geometry::SetPointCount", "count %d out of range 0..%d", count,
+            MaxPoints());
     return FALSE;
   }
   points_.resize(static_cast<std::size_t>(count));
@@ -52,7 +53,7 @@ BOOL CGIS_Geometry::SetPointCount(int count) {
 
 BOOL CGIS_Geometry::SetPoint(int index, SGIS_Point point, int) {
   if (index < 0 || index >= static_cast<int>(points_.size())) {
-    GIS_LOG(3, "CGIS_Geometry::SetPoint", "index %d out of range (count %d)", index,
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Geometry::SetPoint", "index %d out of range (count %d)", index,
             static_cast<int>(points_.size()));
     return FALSE;
   }
@@ -62,16 +63,16 @@ BOOL CGIS_Geometry::SetPoint(int index, SGIS_Point point, int) {
 
 BOOL CGIS_Geometry::InsertPoint(int index, SGIS_Point point, int) {
   if (!IsPointListKind(kind_)) {
-    GIS_LOG(3, "CGIS_Geometry::InsertPoint", "kind %d holds no point list", kind_);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Geometry::InsertPoint", "kind %d holds no point list", kind_);
     return FALSE;
   }
   if (index < 0 || index > static_cast<int>(points_.size())) {
-    GIS_LOG(3, "CGIS_Geometry::InsertPoint", "index %d out of range (count %d)", index,
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Geometry::InsertPoint", "index %d out of range (count %d)", index,
             static_cast<int>(points_.size()));
     return FALSE;
   }
   if (static_cast<int>(points_.size()) >= MaxPoints()) {
-    GIS_LOG(3, "CGIS_Geometry::InsertPoint", "point list full (%d)", MaxPoints());
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Geometry::InsertPoint", "point list full (%d)", MaxPoints());
     return FALSE;
   }
   points_.insert(points_.begin() + index, point);
@@ -81,7 +82,7 @@ BOOL CGIS_Geometry::InsertPoint(int index, SGIS_Point point, int) {
 BOOL CGIS_Geometry::SetRect(SGIS_Rect rect, int option) {
   if (kind_ == GIS_FEATURE_KIND_ELLIPSE) return SetEllipse(rect, option);
   if (!IsPointListKind(kind_) || kind_ == GIS_FEATURE_KIND_POINT) {
-    GIS_LOG(3, "CGIS_Geometry::SetRect", "kind %d holds no rectangle", kind_);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Geometry::SetRect", "kind %d holds no rectangle", kind_);
     return FALSE;
   }
   rect.Normalize();
@@ -93,7 +94,7 @@ BOOL CGIS_Geometry::SetRect(SGIS_Rect rect, int option) {
 
 BOOL CGIS_Geometry::SetEllipse(SGIS_Rect rect, int) {
   if (kind_ != GIS_FEATURE_KIND_ELLIPSE) {
-    GIS_LOG(3, "CGIS_Geometry::SetEllipse", "kind %d is no ellipse", kind_);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Geometry::SetEllipse", "kind %d is no ellipse", kind_);
     return FALSE;
   }
   rect.Normalize();
@@ -123,7 +124,7 @@ bool CGIS_Geometry::OwnBound(SGIS_Rect* rect) const {
 
 BOOL CGIS_Geometry::GetBound(SGIS_Rect* rect, int, int) {
   if (rect == nullptr) {
-    GIS_LOG(3, "CGIS_Geometry::GetBound", "rect == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Geometry::GetBound", "rect == NULL");
     return FALSE;
   }
   if (kind_ == GIS_FEATURE_KIND_COMPOUND) return owner_->ComputeBound(rect) ? TRUE : FALSE;

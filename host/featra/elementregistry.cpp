@@ -28,7 +28,7 @@ extern "C" {
 
 int GIS_RegisterElement(IGIS_Element* element) {
   if (element == nullptr) {
-    GIS_LOG(3, "GIS_RegisterElement", "element == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_RegisterElement", "element == NULL");
     return 0;
   }
   Registry& r = registry();
@@ -36,7 +36,7 @@ int GIS_RegisterElement(IGIS_Element* element) {
   auto found = r.byElement.find(element);
   if (found != r.byElement.end()) return found->second;
   if (r.lastHandle >= INT_MAX) {
-    GIS_LOG(3, "GIS_RegisterElement", "no element handle left");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_RegisterElement", "no element handle left");
     return 0;
   }
   const int handle = static_cast<int>(++r.lastHandle);

@@ -219,6 +219,11 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
   BOOL SetUnitRatio(double ratio) override;
   BOOL SaveToFile(const char* path) override;
   BOOL LoadFromFile(const char* path) override;
+  IGIS_MapLayer* GetMapLayer() override { return mapLayer_; }
+  BOOL SetMapLayer(IGIS_MapLayer* layer) override {
+    mapLayer_ = layer;
+    return TRUE;
+  }
 
   CGIS_FeatureClass& featureClass() { return *class_; }
   void setName(std::string name) { name_ = std::move(name); }
@@ -232,6 +237,7 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
 
   std::shared_ptr<CGIS_FeatureClass> class_;
   std::string name_;
+  IGIS_MapLayer* mapLayer_ = nullptr;
   bool membersLoaded_ = false;
   std::vector<int> members_;
 };

@@ -352,7 +352,7 @@ bool Install(CGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size, b
   FeatureClassContent content;
   std::string error;
   if (!Decode(data, size, verifyChecksum, &content, &error)) {
-    GIS_LOG(1, method, "%s: %s; the feature set is unchanged", source, error.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, method, "%s: %s; the feature set is unchanged", source, error.c_str());
     return false;
   }
   set->featureClass().Replace(&content);
@@ -379,12 +379,12 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
 bool WriteFeatureSetImage(IGIS_FeatureSet* set, std::vector<std::uint8_t>* out) {
   CGIS_FeatureSet* own = OwnSet(set);
   if (own == nullptr || out == nullptr) {
-    GIS_LOG(3, "WriteFeatureSetImage", "pFeatureSet == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "WriteFeatureSetImage", "pFeatureSet == NULL");
     return false;
   }
   std::string error;
   if (!Encode(own, out, &error)) {
-    GIS_LOG(1, "WriteFeatureSetImage", "%s", error.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "WriteFeatureSetImage", "%s", error.c_str());
     return false;
   }
   return true;
@@ -394,7 +394,7 @@ bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::si
                          bool verifyChecksum) {
   CGIS_FeatureSet* own = OwnSet(set);
   if (own == nullptr) {
-    GIS_LOG(3, "ReadFeatureSetImage", "pFeatureSet == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "ReadFeatureSetImage", "pFeatureSet == NULL");
     return false;
   }
   return Install(own, data, size, verifyChecksum, "ReadFeatureSetImage", "image");
@@ -402,13 +402,14 @@ bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::si
 
 BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
   if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "szPath == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "szPath == NULL");
     return FALSE;
   }
   std::vector<std::uint8_t> image;
   std::string error;
   if (!Encode(this, &image, &error)) {
-    GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "%s: %s; nothing written", path, error.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s: %s; nothing written", path,
+            error.c_str());
     return FALSE;
   }
   // Written beside the target and renamed over it, so the target is either
@@ -418,20 +419,22 @@ BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
       std::string(path) + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) {
-    GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "cannot create %s: %s", temp.c_str(), std::strerror(errno));
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "cannot create %s: %s", temp.c_str(),
+            std::strerror(errno));
     return FALSE;
   }
   bool ok = WriteAll(fd, image.data(), image.size()) && ::fsync(fd) == 0;
   const int savedErrno = errno;
   ok = (::close(fd) == 0) && ok;
   if (ok && ::rename(temp.c_str(), path) != 0) {
-    GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "cannot rename %s to %s: %s", temp.c_str(), path,
-            std::strerror(errno));
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "cannot rename %s to %s: %s", temp.c_str(),
+            path, std::strerror(errno));
     ::unlink(temp.c_str());
     return FALSE;
   }
   if (!ok) {
-    GIS_LOG(1, "CGIS_FeatureSet::SaveToFile", "cannot write %s: %s", temp.c_str(), std::strerror(savedErrno));
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "cannot write %s: %s", temp.c_str(),
+            std::strerror(savedErrno));
     ::unlink(temp.c_str());
     return FALSE;
   }
@@ -440,18 +443,19 @@ BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
 
 BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
   if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(1, "CGIS_FeatureSet::LoadFromFile", "szPath == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "szPath == NULL");
     return FALSE;
   }
   const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    GIS_LOG(1, "CGIS_FeatureSet::LoadFromFile", "cannot open %s: %s", path, std::strerror(errno));
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "cannot open %s: %s", path,
+            std::strerror(errno));
     return FALSE;
   }
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileBytes) {
-    GIS_LOG(1, "CGIS_FeatureSet::LoadFromFile", "%s is no regular file of at most %lld bytes", path,
-            kMaxFileBytes);
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile",
+            "%s is no regular file of at most %lld bytes", path, kMaxFileBytes);
     ::close(fd);
     return FALSE;
   }

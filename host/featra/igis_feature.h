@@ -16,6 +16,7 @@ class IGIS_Element;
 class IGIS_Symbol;
 class IGIS_SpatialReference;
 class IGIS_FeatureClass;
+class IGIS_MapLayer;
 
 // Feature kind codes (the geometry a feature carries).
 constexpr int GIS_FEATURE_KIND_POINT = 1;         // one point
@@ -183,6 +184,12 @@ class IGIS_FeatureSet {
   // by ID). A damaged or truncated file is refused and the set is left as it
   // was.
   virtual BOOL LoadFromFile(const char* path) = 0;
+
+  // The layer of the host map that shows this set (the layout's layer; its
+  // GetMap leads to the document), or NULL. Not owned.
+  virtual IGIS_MapLayer* GetMapLayer() { return nullptr; }
+  // FALSE when the set cannot keep a layer.
+  virtual BOOL SetMapLayer(IGIS_MapLayer* /*layer*/) { return FALSE; }
 
  protected:
   virtual ~IGIS_FeatureSet() = default;

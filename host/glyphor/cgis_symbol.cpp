@@ -9,6 +9,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
 #include "host/glyphor/gis_bytes.h"
 #include "host/glyphor/gis_symbolstyles.h"
 #include "host/glyphor/gis_textlayout.h"
@@ -60,6 +61,8 @@ void SetFace(LOGFONT& lf, const std::string& face) {
 
 class CGIS_Symbol final : public IGIS_Symbol {
  public:
+  // Copies are made only by Clone.
+  CGIS_Symbol(const CGIS_Symbol&) = default;
   explicit CGIS_Symbol(int type) : type_(type) { SetDefaults(); }
 
   void Release() override { delete this; }
@@ -73,14 +76,14 @@ class CGIS_Symbol final : public IGIS_Symbol {
   IGIS_SymbolPart* GetType17Part() override { return type_ == GIS_SYMBOL_BACKGROUND ? this : nullptr; }
   IGIS_SymbolPart* GetTextPart() override { return type_ == GIS_SYMBOL_TEXT ? this : nullptr; }
 
-  IGIS_Symbol* Clone() override { return new (std::nothrow) CGIS_Symbol(*this); }
+  IGIS_Symbol* Clone() override { return md::basilo::MakeOrNull<CGIS_Symbol>("IGIS_Symbol::Clone", *this); }
   IGIS_Symbol* AsPointSymbol() override { return GetPointPart(); }
   IGIS_Symbol* AsLineSymbol() override { return GetLinePart(); }
   IGIS_Symbol* AsFillSymbol() override { return GetFillPart(); }
 
   BOOL Save(IGIS_DataBuffer* buffer) override {
     if (buffer == nullptr) {
-      GIS_LOG(3, "IGIS_Symbol::Save", "buffer == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_Symbol::Save", "buffer == NULL");
       return FALSE;
     }
     md::glyphor::Writer w;
@@ -156,7 +159,7 @@ class CGIS_Symbol final : public IGIS_Symbol {
   BOOL CopyFrom(IGIS_Symbol* other) override {
     auto* o = dynamic_cast<CGIS_Symbol*>(other);
     if (o == nullptr || o->type_ != type_) {
-      GIS_LOG(3, "IGIS_Symbol::CopyFrom", "other == NULL or of another type");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_Symbol::CopyFrom", "other == NULL or of another type");
       return FALSE;
     }
     if (o != this) *this = *o;
@@ -228,11 +231,10 @@ class CGIS_Symbol final : public IGIS_Symbol {
       // may have been saved; the measuring and drawing bound what they use.
       SetFace(f, face);
     }
-    return new (std::nothrow) CGIS_Symbol(tmp);
+    return md::basilo::MakeOrNull<CGIS_Symbol>("IGIS_SymbolFactory::CreateSymbolFromBuffer", tmp);
   }
 
  private:
-  CGIS_Symbol(const CGIS_Symbol&) = default;
   CGIS_Symbol& operator=(const CGIS_Symbol&) = default;
   ~CGIS_Symbol() override = default;
 
@@ -283,25 +285,26 @@ class CGIS_SymbolFactory final : public IGIS_SymbolFactory {
  public:
   IGIS_Symbol* CreateSymbol(int type) override {
     if (!KnownType(type)) {
-      GIS_LOG(3, "IGIS_SymbolFactory::CreateSymbol", "unknown symbol type %d", type);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolFactory::CreateSymbol", "unknown symbol type %d", type);
       return nullptr;
     }
-    return new (std::nothrow) CGIS_Symbol(type);
+    return md::basilo::MakeOrNull<CGIS_Symbol>("IGIS_SymbolFactory::CreateSymbol", type);
   }
   IGIS_Symbol* CreateSymbolFromBuffer(IGIS_DataBuffer* buffer) override {
     if (buffer == nullptr) {
-      GIS_LOG(3, "IGIS_SymbolFactory::CreateSymbolFromBuffer", "buffer == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolFactory::CreateSymbolFromBuffer", "buffer == NULL");
       return nullptr;
     }
     return CreateSymbolFromBytes(buffer->GetData(), buffer->GetSize());
   }
   IGIS_Symbol* CreateSymbolFromBytes(const void* data, int size) override {
     if (data == nullptr || size <= 0) {
-      GIS_LOG(3, "IGIS_SymbolFactory::CreateSymbolFromBuffer", "empty buffer");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolFactory::CreateSymbolFromBuffer", "empty buffer");
       return nullptr;
     }
     IGIS_Symbol* s = CGIS_Symbol::Read(data, static_cast<std::size_t>(size));
-    if (s == nullptr) GIS_LOG(3, "IGIS_SymbolFactory::CreateSymbolFromBuffer", "damaged symbol buffer");
+    if (s == nullptr)
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolFactory::CreateSymbolFromBuffer", "damaged symbol buffer");
     return s;
   }
 };

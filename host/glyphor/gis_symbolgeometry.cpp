@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/glyphor/igis_symbol.h"
+
 namespace md::glyphor {
 
 COLORREF SlotColor(int kind, int slot, const COLORREF colors[3]) {
-  if (kind == 5 || slot < 1 || slot > 3) return colors[0];
-  if (kind == 6 && slot == 3) return colors[0];
+  if (kind == GIS_SYMBOL_POINT5 || slot < 1 || slot > 3) return colors[0];
+  if (kind == GIS_SYMBOL_POINT && slot == 3) return colors[0];
   return colors[slot - 1];
 }
 

@@ -5,6 +5,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
 #include "host/glyphor/gis_bytes.h"
 #include "host/glyphor/gis_symbolstyles.h"
 #include "host/glyphor2/igis_symbolv2.h"
@@ -21,6 +22,8 @@ bool KnownKind(int k) {
 
 class CGIS_SymbolV2 final : public IGIS_SymbolV2 {
  public:
+  // Copies are made only by Clone.
+  CGIS_SymbolV2(const CGIS_SymbolV2&) = default;
   explicit CGIS_SymbolV2(int kind) : kind_(kind) {
     switch (kind) {
       case GIS_SYMBOLV2_LINE:
@@ -38,11 +41,13 @@ class CGIS_SymbolV2 final : public IGIS_SymbolV2 {
   }
 
   void Release() override { delete this; }
-  IGIS_SymbolV2* Clone() override { return new (std::nothrow) CGIS_SymbolV2(*this); }
+  IGIS_SymbolV2* Clone() override {
+    return md::basilo::MakeOrNull<CGIS_SymbolV2>("IGIS_SymbolV2::Clone", *this);
+  }
 
   BOOL Save(IGIS_DataBuffer* buffer, BOOL /*flag*/) override {
     if (buffer == nullptr) {
-      GIS_LOG(3, "IGIS_SymbolV2::Save", "buffer == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolV2::Save", "buffer == NULL");
       return FALSE;
     }
     md::glyphor::Writer w;
@@ -96,7 +101,7 @@ class CGIS_SymbolV2 final : public IGIS_SymbolV2 {
         !KnownKind(kind) || !r.U32(len) || len < 24 || len > r.Remaining() || !r.I32(code) || !r.U32(c1) ||
         !r.U32(c2) || !r.F64(width) || !r.U32(reserved) || width < 0 || width > kMaxLineWidth)
       return nullptr;
-    auto* s = new (std::nothrow) CGIS_SymbolV2(kind);
+    auto* s = md::basilo::MakeOrNull<CGIS_SymbolV2>("IGIS_SymbolV2Factory::CreateSymbolFromBuffer", kind);
     if (s == nullptr) return nullptr;
     s->code_ = code;
     s->color_ = c1;
@@ -106,7 +111,6 @@ class CGIS_SymbolV2 final : public IGIS_SymbolV2 {
   }
 
  private:
-  CGIS_SymbolV2(const CGIS_SymbolV2&) = default;
   ~CGIS_SymbolV2() override = default;
   int kind_;
   int code_ = 0;
@@ -119,14 +123,14 @@ class CGIS_SymbolV2Factory final : public IGIS_SymbolV2Factory {
  public:
   IGIS_SymbolV2* CreateSymbol(const int& kind) override {
     if (!KnownKind(kind)) {
-      GIS_LOG(3, "IGIS_SymbolV2Factory::CreateSymbol", "unknown kind %d", kind);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolV2Factory::CreateSymbol", "unknown kind %d", kind);
       return nullptr;
     }
-    return new (std::nothrow) CGIS_SymbolV2(kind);
+    return md::basilo::MakeOrNull<CGIS_SymbolV2>("IGIS_SymbolV2Factory::CreateSymbol", kind);
   }
   IGIS_SymbolV2* CreateSymbolFromBuffer(IGIS_DataBuffer* buffer) override {
     if (buffer == nullptr) {
-      GIS_LOG(3, "IGIS_SymbolV2Factory::CreateSymbolFromBuffer", "buffer == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolV2Factory::CreateSymbolFromBuffer", "buffer == NULL");
       return nullptr;
     }
     return CreateSymbolFromBytes(buffer->GetData(), buffer->GetSize());
@@ -134,7 +138,8 @@ class CGIS_SymbolV2Factory final : public IGIS_SymbolV2Factory {
   IGIS_SymbolV2* CreateSymbolFromBytes(const void* data, int size) override {
     IGIS_SymbolV2* s =
         (data && size > 0) ? CGIS_SymbolV2::Read(data, static_cast<std::size_t>(size)) : nullptr;
-    if (s == nullptr) GIS_LOG(3, "IGIS_SymbolV2Factory::CreateSymbolFromBuffer", "empty or damaged buffer");
+    if (s == nullptr)
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolV2Factory::CreateSymbolFromBuffer", "empty or damaged buffer");
     return s;
   }
 };

@@ -9,7 +9,7 @@ class CGIS_SymbolV2ChooserDlg final : public IGIS_SymbolV2ChooserDlg {
   int RunNew(int* kind, int, int* state) override {
     result_.Drop();
     if (kind == nullptr || (*kind != 1 && *kind != 2)) {
-      GIS_LOG(3, "IGIS_SymbolV2ChooserDlg::RunNew", "bad kind");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolV2ChooserDlg::RunNew", "bad kind");
       return -1;
     }
     return Run(*kind, nullptr, state);
@@ -18,7 +18,7 @@ class CGIS_SymbolV2ChooserDlg final : public IGIS_SymbolV2ChooserDlg {
   int RunEdit(IGIS_SymbolV2* symbol, int, int* state) override {
     result_.Drop();
     if (symbol == nullptr) {
-      GIS_LOG(3, "IGIS_SymbolV2ChooserDlg::RunEdit", "symbol == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolV2ChooserDlg::RunEdit", "symbol == NULL");
       return -1;
     }
     return Run(symbol->AsLineSymbol() ? 1 : 2, symbol, state);

@@ -66,7 +66,7 @@ class CGIS_SymbolChooserDlg final : public IGIS_SymbolChooserDlg {
     result_.Drop();
     if (kind != GIS_CHOOSE_POINT && kind != GIS_CHOOSE_LINE && kind != GIS_CHOOSE_FILL &&
         kind != GIS_CHOOSE_TEXT) {
-      GIS_LOG(3, "IGIS_SymbolChooserDlg::Run", "unknown chooser kind %d", kind);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolChooserDlg::Run", "unknown chooser kind %d", kind);
       return FALSE;
     }
     // Editing starts from the current symbol; a new choice from the entry

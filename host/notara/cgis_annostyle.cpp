@@ -5,6 +5,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
 #include "host/glyphor/gis_bytes.h"
 #include "host/notara/igis_annostyle.h"
 
@@ -24,7 +25,7 @@ class CGIS_AnnoPointStyle final : public IGIS_AnnoPointStyle {
 
   BOOL Save(IGIS_DataBuffer* buffer) override {
     if (buffer == nullptr) {
-      GIS_LOG(3, "IGIS_AnnoPointStyle::Save", "buffer == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_AnnoPointStyle::Save", "buffer == NULL");
       return FALSE;
     }
     // The text symbol's own bytes go through a scratch buffer of the same kind.
@@ -48,7 +49,7 @@ class CGIS_AnnoPointStyle final : public IGIS_AnnoPointStyle {
   BOOL Open(IGIS_DataBuffer* buffer) override {
     static const char* kMethod = "IGIS_AnnoPointStyle::Open";
     if (buffer == nullptr || buffer->GetSize() <= 0 || buffer->GetData() == nullptr) {
-      GIS_LOG(3, kMethod, "empty buffer");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "empty buffer");
       return FALSE;
     }
     md::glyphor::Reader r(buffer->GetData(), static_cast<std::size_t>(buffer->GetSize()));
@@ -58,7 +59,7 @@ class CGIS_AnnoPointStyle final : public IGIS_AnnoPointStyle {
     if (!r.U32(magic) || magic != kMagic || !r.U16(version) || version != kVersion || !r.U16(reserved) ||
         !r.I32(alignment) || alignment < 0 || alignment > 8 || !r.U32(symLen) || symLen > kMaxSymbolBytes ||
         symLen > r.Remaining()) {
-      GIS_LOG(3, kMethod, "damaged style buffer");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "damaged style buffer");
       return FALSE;
     }
     IGIS_Symbol* text = nullptr;
@@ -67,7 +68,7 @@ class CGIS_AnnoPointStyle final : public IGIS_AnnoPointStyle {
                                                                  static_cast<int>(symLen));
       if (text == nullptr || text->GetType() != GIS_SYMBOL_TEXT) {
         if (text) text->Release();
-        GIS_LOG(3, kMethod, "damaged text symbol");
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "damaged text symbol");
         return FALSE;
       }
     } else {
@@ -83,7 +84,7 @@ class CGIS_AnnoPointStyle final : public IGIS_AnnoPointStyle {
 
   BOOL SetTextStyle(IGIS_SymbolPart* textStyle) override {
     if (textStyle == nullptr || textStyle->GetType() != GIS_SYMBOL_TEXT) {
-      GIS_LOG(3, "IGIS_AnnoPointStyle::SetTextStyle", "not a text symbol");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_AnnoPointStyle::SetTextStyle", "not a text symbol");
       return FALSE;
     }
     if (textStyle == text_) return TRUE;
@@ -96,7 +97,8 @@ class CGIS_AnnoPointStyle final : public IGIS_AnnoPointStyle {
 
   BOOL SetAlignment(int code) override {
     if (code < 0 || code > 8) {
-      GIS_LOG(3, "IGIS_AnnoPointStyle::SetAlignment", "alignment code %d out of 0..8", code);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_AnnoPointStyle::SetAlignment", "alignment code %d out of 0..8",
+              code);
       return FALSE;
     }
     alignment_ = code;
@@ -117,7 +119,9 @@ class CGIS_AnnoPointStyle final : public IGIS_AnnoPointStyle {
 class CGIS_AnnoStyleSet final : public IGIS_AnnoStyleSet {
  public:
   explicit CGIS_AnnoStyleSet(int kind) : kind_(kind) {}
-  IGIS_AnnoPointStyle* GetPointStyle() override { return new (std::nothrow) CGIS_AnnoPointStyle(this); }
+  IGIS_AnnoPointStyle* GetPointStyle() override {
+    return md::basilo::MakeOrNull<CGIS_AnnoPointStyle>("IGIS_AnnoStyleSet::GetPointStyle", this);
+  }
   int GetKind() override { return kind_; }
 
  private:
@@ -128,7 +132,7 @@ class CGIS_AnnoStyleFactory final : public IGIS_AnnoStyleFactory {
  public:
   IGIS_AnnoStyleSet* CreateStyleSet(int kind) override {
     if (kind != 1) {
-      GIS_LOG(3, "IGIS_AnnoStyleFactory::CreateStyleSet", "unknown style kind %d", kind);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_AnnoStyleFactory::CreateStyleSet", "unknown style kind %d", kind);
       return nullptr;
     }
     return &pointSet_;

@@ -9,6 +9,7 @@
 #include "host/glyphor/gis_textlayout.h"
 #include "host/notaradraw/igis_annodrawer.h"
 #include "host/tinctor/gis_devicescope.h"
+#include "platform/win/fontrequest.h"
 #include "platform/win/gdidevice.h"
 
 namespace {
@@ -81,16 +82,16 @@ bool Prepare(const char* method, HDC hdc, double ratio, IGIS_AnnoPointStyle* sty
              const void* points, int count, int maxCount, TextSetup* out) {
   if (hdc == nullptr || style == nullptr || text == nullptr || points == nullptr || count < 1 ||
       count > maxCount) {
-    GIS_LOG(3, method, "hdc, style, text or points missing");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "hdc, style, text or points missing");
     return false;
   }
   if (!std::isfinite(ratio) || ratio <= 0.0) {
-    GIS_LOG(3, method, "bad ratio");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "bad ratio");
     return false;
   }
   IGIS_Symbol* sym = style->GetTextStylePtr();
   if (sym == nullptr || sym->GetFontSizePtr() == nullptr) {
-    GIS_LOG(3, method, "style->GetTextStylePtr() == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "style->GetTextStylePtr() == NULL");
     return false;
   }
   out->symbol = sym;
@@ -120,7 +121,7 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
     ScopedFont font(hdc, ts.font, em, ts.angle);
     if (!font.Ok()) return FALSE;
     md::text::FontPtr f =
-        EngineOf(hdc).Match(md::text::FontRequest::FromLogFont(font.font, 1.0 / kSub, 1.0 / kSub));
+        EngineOf(hdc).Match(md::win::FontRequestFromLogFont(font.font, 1.0 / kSub, 1.0 / kSub));
     const md::glyphor::Lines lines = md::glyphor::Layout(*f, text);
 
     double fx = 0, fy = 0;
@@ -177,7 +178,7 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
     md::text::FontRequest req;
     {
       ScopedFont level(hdc, ts.font, em, 0.0);
-      req = md::text::FontRequest::FromLogFont(level.font, 1.0 / kSub, 1.0 / kSub);
+      req = md::win::FontRequestFromLogFont(level.font, 1.0 / kSub, 1.0 / kSub);
     }
     md::text::FontPtr f = EngineOf(hdc).Match(req);
     const auto glyphs = f->Shape(flat);

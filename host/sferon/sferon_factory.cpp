@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/makeornull.h"
 #include "host/sferon/sferon_codec.h"
 #include "host/sferon/sferon_model.h"
 #include "host/sferon/sferon_transform.h"
@@ -84,7 +85,8 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
   int GetAngularUnitCount() override { return static_cast<int>(m_angular.size()); }
   IGIS_Unit* GetAngularUnit(int index) override {
     if (index < 0 || index >= GetAngularUnitCount()) {
-      GIS_LOG(3, "CGIS_SpatialReferenceFactory::GetAngularUnit", "no angular unit %d", index);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::GetAngularUnit", "no angular unit %d",
+              index);
       return nullptr;
     }
     return m_angular[static_cast<std::size_t>(index)].get();
@@ -92,7 +94,7 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
   int GetLinearUnitCount() override { return static_cast<int>(m_linear.size()); }
   IGIS_Unit* GetLinearUnit(int index) override {
     if (index < 0 || index >= GetLinearUnitCount()) {
-      GIS_LOG(3, "CGIS_SpatialReferenceFactory::GetLinearUnit", "no linear unit %d", index);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::GetLinearUnit", "no linear unit %d", index);
       return nullptr;
     }
     return m_linear[static_cast<std::size_t>(index)].get();
@@ -105,13 +107,13 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
         }
       }
     }
-    GIS_LOG(3, "CGIS_SpatialReferenceFactory::GetUnitByName", "no unit named %s",
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::GetUnitByName", "no unit named %s",
             name != nullptr ? name : "NULL");
     return nullptr;
   }
   IGIS_Unit* CreateLinearUnit(const char* name, const char* description, double factor) override {
     if (!std::isfinite(factor) || factor <= 0.0) {
-      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateLinearUnit", "bad unit factor");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::CreateLinearUnit", "bad unit factor");
       return nullptr;
     }
     return Intern(m_createdUnits, UnitDef{Text(name), Text(description), factor, false});
@@ -120,7 +122,7 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
   int GetDatumCount() override { return static_cast<int>(m_datums.size()); }
   IGIS_Datum* GetDatum(int code) override {
     if (code < 0 || code >= GetDatumCount()) {
-      GIS_LOG(3, "CGIS_SpatialReferenceFactory::GetDatum", "no datum %d", code);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::GetDatum", "no datum %d", code);
       return nullptr;
     }
     return m_datums[static_cast<std::size_t>(code)].get();
@@ -143,17 +145,19 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
         d = GaussKrugerReference(GIS_DATUM_CGCS2000, 3, 39, false);
         break;
       default:
-        GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateSpatialReference", "unknown kind code %d", code);
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::CreateSpatialReference",
+                "unknown kind code %d", code);
         return nullptr;
     }
-    return new CSpatialReference(d);
+    return md::basilo::MakeOrNull<CSpatialReference>("IGIS_SpatialReferenceFactory::CreateSpatialReference",
+                                                     d);
   }
 
   IGIS_GeographicCoordSys* CreateGeographicCoordSys(const char* name, const char* description,
                                                     IGIS_Datum* datum, IGIS_PrimeMeridian* primeMeridian,
                                                     IGIS_Unit* angularUnit) override {
     if (datum == nullptr) {
-      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateGeographicCoordSys", "datum == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::CreateGeographicCoordSys", "datum == NULL");
       return nullptr;
     }
     GeographicDef g;
@@ -174,7 +178,8 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
                                                    IGIS_GeographicCoordSys* system,
                                                    IGIS_Unit* linearUnit) override {
     if (system == nullptr) {
-      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateGeographicReference", "geographic system == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::CreateGeographicReference",
+              "geographic system == NULL");
       return nullptr;
     }
     ReferenceDef d;
@@ -194,29 +199,33 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
     }
     std::string why;
     if (!detail::Storable(d, &why)) {
-      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateGeographicReference", "bad definition: %s",
-              why.c_str());
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::CreateGeographicReference",
+              "bad definition: %s", why.c_str());
       return nullptr;
     }
-    return new CSpatialReference(d);
+    return md::basilo::MakeOrNull<CSpatialReference>(
+        "IGIS_SpatialReferenceFactory::CreateGeographicReference", d);
   }
 
   IGIS_SpatialReference* CreateGaussKrugerReference(int datumCode, int zoneWidth, int zone,
                                                     BOOL zonePrefix) override {
     const int zones = zoneWidth == 3 ? 120 : zoneWidth == 6 ? 60 : 0;
     if (datumCode < 0 || datumCode >= GetDatumCount() || zones == 0 || zone < 1 || zone > zones) {
-      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateGaussKrugerReference",
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::CreateGaussKrugerReference",
               "bad datum %d, zone width %d, zone %d", datumCode, zoneWidth, zone);
       return nullptr;
     }
     const ReferenceDef d = GaussKrugerReference(datumCode, zoneWidth, zone, zonePrefix != FALSE);
-    return new CSpatialReference(d);
+    return md::basilo::MakeOrNull<CSpatialReference>(
+        "IGIS_SpatialReferenceFactory::CreateGaussKrugerReference", d);
   }
 
   IGIS_CoordTransform* CreateCoordTransform(const char* name, const char* description,
                                             IGIS_SpatialReference* source,
                                             IGIS_SpatialReference* target) override {
-    auto* t = new CCoordTransform(name, description);
+    auto* t = md::basilo::MakeOrNull<CCoordTransform>("IGIS_SpatialReferenceFactory::CreateCoordTransform",
+                                                      name, description);
+    if (t == nullptr) return nullptr;
     if (source != nullptr || target != nullptr) t->SetSourceAndTarget(source, target);
     return t;
   }
@@ -225,31 +234,36 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
     ReferenceDef d;
     std::string why;
     if (buffer == nullptr || buffer->GetSize() <= 0) {
-      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateFromBuffer", "buffer == NULL or empty");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::CreateFromBuffer",
+              "buffer == NULL or empty");
       return nullptr;
     }
     if (!detail::DecodeReference(buffer->GetData(), static_cast<std::size_t>(buffer->GetSize()), &d, &why)) {
-      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreateFromBuffer", "damaged stored reference: %s",
-              why.c_str());
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::CreateFromBuffer",
+              "damaged stored reference: %s", why.c_str());
       return nullptr;
     }
-    return new CSpatialReference(d);
+    return md::basilo::MakeOrNull<CSpatialReference>("IGIS_SpatialReferenceFactory::CreateFromBuffer", d);
   }
 
   int GetPredefinedReferenceCount() override { return static_cast<int>(PredefinedReferences().size()); }
   const char* GetPredefinedReferenceName(int index) override {
     if (index < 0 || index >= GetPredefinedReferenceCount()) {
-      GIS_LOG(3, "CGIS_SpatialReferenceFactory::GetPredefinedReferenceName", "no entry %d", index);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::GetPredefinedReferenceName", "no entry %d",
+              index);
       return nullptr;
     }
     return PredefinedReferences()[static_cast<std::size_t>(index)].name.c_str();
   }
   IGIS_SpatialReference* CreatePredefinedReference(int index) override {
     if (index < 0 || index >= GetPredefinedReferenceCount()) {
-      GIS_LOG(3, "CGIS_SpatialReferenceFactory::CreatePredefinedReference", "no entry %d", index);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::CreatePredefinedReference", "no entry %d",
+              index);
       return nullptr;
     }
-    return new CSpatialReference(PredefinedReferences()[static_cast<std::size_t>(index)]);
+    return md::basilo::MakeOrNull<CSpatialReference>(
+        "IGIS_SpatialReferenceFactory::CreatePredefinedReference",
+        PredefinedReferences()[static_cast<std::size_t>(index)]);
   }
   int FindPredefinedReference(IGIS_SpatialReference* reference) override {
     const ReferenceDef* d = DefinitionOf(reference);

@@ -141,7 +141,7 @@ const std::vector<ReferenceDef>& PredefinedReferences() {
 
 BOOL CProjection::GetParameter(int index, double* value) {
   if (index < 0 || index >= GIS_PROJPARAM_COUNT || value == nullptr) {
-    GIS_LOG(3, "CGIS_Projection::GetParameter", "no parameter %d or value == NULL", index);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Projection::GetParameter", "no parameter %d or value == NULL", index);
     return FALSE;
   }
   *value = m_def->params[static_cast<std::size_t>(index)];
@@ -150,7 +150,8 @@ BOOL CProjection::GetParameter(int index, double* value) {
 
 BOOL CProjection::SetParameter(int index, double value) {
   if (index < 0 || index >= GIS_PROJPARAM_COUNT || !std::isfinite(value)) {
-    GIS_LOG(3, "CGIS_Projection::SetParameter", "no parameter %d or value not finite", index);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Projection::SetParameter", "no parameter %d or value not finite",
+            index);
     return FALSE;
   }
   m_def->params[static_cast<std::size_t>(index)] = value;
@@ -177,7 +178,8 @@ IGIS_ProjectedCoordSys* CSpatialReference::GetProjectedCoordSys() {
 
 BOOL CSpatialReference::SetUnitFactor(double factor) {
   if (!std::isfinite(factor) || factor <= 0.0) {
-    GIS_LOG(3, "CGIS_SpatialReference::SetUnitFactor", "unit factor not finite and above 0");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::SetUnitFactor",
+            "unit factor not finite and above 0");
     return FALSE;
   }
   m_def.unitFactor = factor;
@@ -191,7 +193,7 @@ void CSpatialReference::GetOrigin(SGIS_DPoint* origin) {
 
 BOOL CSpatialReference::SetOrigin(SGIS_DPoint origin) {
   if (!std::isfinite(origin.x) || !std::isfinite(origin.y) || !std::isfinite(origin.z)) {
-    GIS_LOG(3, "CGIS_SpatialReference::SetOrigin", "origin not finite");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::SetOrigin", "origin not finite");
     return FALSE;
   }
   m_def.origin[0] = origin.x;
@@ -209,7 +211,7 @@ void CSpatialReference::CopyFrom(IGIS_SpatialReference* source) {
 
 BOOL CSpatialReference::Archive(IGIS_DataBuffer* buffer, int mode) {
   if (buffer == nullptr) {
-    GIS_LOG(3, "CGIS_SpatialReference::Archive", "buffer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "buffer == NULL");
     return FALSE;
   }
   if (mode == GIS_ARCHIVE_WRITE) {
@@ -217,26 +219,27 @@ BOOL CSpatialReference::Archive(IGIS_DataBuffer* buffer, int mode) {
     ReferenceDef check;
     std::string why;
     if (!detail::DecodeReference(bytes.data(), bytes.size(), &check, &why)) {
-      GIS_LOG(3, "CGIS_SpatialReference::Archive", "definition cannot be stored: %s", why.c_str());
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "definition cannot be stored: %s",
+              why.c_str());
       return FALSE;
     }
     if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()) ||
         !buffer->SetSize(static_cast<int>(bytes.size()))) {
-      GIS_LOG(3, "CGIS_SpatialReference::Archive", "cannot size the buffer");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "cannot size the buffer");
       return FALSE;
     }
     std::memcpy(buffer->GetData(), bytes.data(), bytes.size());
     return TRUE;
   }
   if (mode != GIS_ARCHIVE_READ) {
-    GIS_LOG(3, "CGIS_SpatialReference::Archive", "unknown mode %d", mode);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "unknown mode %d", mode);
     return FALSE;
   }
   ReferenceDef d;
   std::string why;
   const int size = buffer->GetSize();
   if (size <= 0 || !detail::DecodeReference(buffer->GetData(), static_cast<std::size_t>(size), &d, &why)) {
-    GIS_LOG(3, "CGIS_SpatialReference::Archive", "damaged stored reference: %s",
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "damaged stored reference: %s",
             size <= 0 ? "empty buffer" : why.c_str());
     return FALSE;
   }

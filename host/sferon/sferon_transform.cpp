@@ -56,7 +56,7 @@ std::string ProjectionStep(const ProjectedDef& p, double primeMeridianDegrees, s
 }
 
 void Fail(const char* method, const char* format, const std::string& detail) {
-  GIS_LOG(3, method, format, detail.c_str());
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, method, format, detail.c_str());
 }
 
 }  // namespace
@@ -251,7 +251,8 @@ BOOL CCoordTransform::TransformRect(SGIS_DRect* rect, int pointsPerEdge, int dir
     }
   }
   if (!any) {
-    GIS_LOG(3, "CGIS_CoordTransform::TransformRect", "no point of the rectangle could be transformed");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_CoordTransform::TransformRect",
+            "no point of the rectangle could be transformed");
     return FALSE;
   }
   rect->x1 = minX;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/releaseptr.h"
 #include "host/sferon/sferon_degrees.h"
 #include "host/tilemar/igis_tilingrule.h"
 #include "host/tilemar/sheetnumber.h"
@@ -14,13 +15,6 @@ namespace md::tilemar {
 namespace {
 
 constexpr int kDenseSamples = 64;
-
-struct ReferenceRelease {
-  void operator()(IGIS_SpatialReference* r) const { r->Release(); }
-};
-struct TransformRelease {
-  void operator()(IGIS_CoordTransform* t) const { t->Release(); }
-};
 
 bool InIntRange(double v) {
   return std::isfinite(v) && v >= std::numeric_limits<std::int32_t>::min() &&
@@ -40,7 +34,7 @@ class CNationalRule final : public IGIS_TilingRule {
   BOOL GetSheetBounds(const char* sheetNumber, SGIS_DRect* bounds) override {
     detail::Sheet sheet;
     if (bounds == nullptr) {
-      GIS_LOG(3, "CGIS_TilingRule::GetSheetBounds", "bounds == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_TilingRule::GetSheetBounds", "bounds == NULL");
       return FALSE;
     }
     if (!Parse("CGIS_TilingRule::GetSheetBounds", sheetNumber, &sheet)) return FALSE;
@@ -52,31 +46,30 @@ class CNationalRule final : public IGIS_TilingRule {
                       SGIS_Rect* extent) override {
     const char* method = "CGIS_TilingRule::GetSheetExtent";
     if (extent == nullptr) {
-      GIS_LOG(3, method, "extent == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "extent == NULL");
       return FALSE;
     }
     *extent = SGIS_Rect();
     detail::Sheet sheet;
     if (!Parse(method, sheetNumber, &sheet)) return FALSE;
-    std::unique_ptr<IGIS_SpatialReference, ReferenceRelease> degrees(
-        sferon::CreateDegreesReferenceFor(reference));
+    md::basilo::ReleasePtr<IGIS_SpatialReference> degrees(sferon::CreateDegreesReferenceFor(reference));
     if (degrees == nullptr) {
-      GIS_LOG(3, method, "reference without a coordinate system");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "reference without a coordinate system");
       return FALSE;
     }
     IGIS_SpatialReferenceFactory* f = GIS_GetSpatialReferenceFactoryObject();
-    std::unique_ptr<IGIS_CoordTransform, TransformRelease> transform(
+    md::basilo::ReleasePtr<IGIS_CoordTransform> transform(
         f->CreateCoordTransform("图幅", "sheet", degrees.get(), reference));
     SGIS_DRect r(sheet.west, sheet.north, sheet.east, sheet.south);
     if (transform == nullptr || !transform->TransformRect(&r, flag != 0 ? kDenseSamples : 2, 1)) {
-      GIS_LOG(3, method, "sheet outline cannot be transformed");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "sheet outline cannot be transformed");
       return FALSE;
     }
     r.Normalize();
     const double left = std::floor(r.x1), right = std::ceil(r.x2);
     const double top = std::ceil(r.y1), bottom = std::floor(r.y2);
     if (!InIntRange(left) || !InIntRange(right) || !InIntRange(top) || !InIntRange(bottom)) {
-      GIS_LOG(3, method, "sheet extent beyond the integer range");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "sheet extent beyond the integer range");
       return FALSE;
     }
     *extent = SGIS_Rect(static_cast<std::int32_t>(left), static_cast<std::int32_t>(top),
@@ -87,12 +80,12 @@ class CNationalRule final : public IGIS_TilingRule {
  private:
   static bool Parse(const char* method, const char* number, detail::Sheet* sheet) {
     if (number == nullptr) {
-      GIS_LOG(3, method, "sheet number == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "sheet number == NULL");
       return false;
     }
     std::string why;
     if (!detail::ParseSheetNumber(number, sheet, &why)) {
-      GIS_LOG(3, method, "malformed sheet number: %s", why.c_str());
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "malformed sheet number: %s", why.c_str());
       return false;
     }
     return true;
@@ -102,13 +95,13 @@ class CNationalRule final : public IGIS_TilingRule {
 class CTilingRuleManager final : public IGIS_TilingRuleManager {
  public:
   IGIS_TilingRule* GetTilingRule(int number) override {
-    if (number == GIS_TILINGRULE_NATIONAL) return &m_national;
-    GIS_LOG(3, "CGIS_TilingRuleManager::GetTilingRule", "no tiling rule %d", number);
+    if (number == GIS_TILINGRULE_NATIONAL) return &national_;
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_TilingRuleManager::GetTilingRule", "no tiling rule %d", number);
     return nullptr;
   }
 
  private:
-  CNationalRule m_national;
+  CNationalRule national_;
 };
 
 }  // namespace

@@ -41,17 +41,17 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
   BOOL Draw(IGIS_Symbol* symbol, SGIS_DrawParam* param, DWORD /*check*/) override {
     static const char* kMethod = "IGIS_SymbolRenderer::Draw";
     if (symbol == nullptr || param == nullptr) {
-      GIS_LOG(3, kMethod, "symbol == NULL || param == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "symbol == NULL || param == NULL");
       return FALSE;
     }
     if (param->hdc == nullptr || param->points == nullptr || param->pointCount <= 0 ||
         param->pointCount > kMaxPoints) {
-      GIS_LOG(3, kMethod, "no device context or no points");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "no device context or no points");
       return FALSE;
     }
     const double scale = param->symbolScale;
     if (!std::isfinite(scale) || scale <= 0.0) {
-      GIS_LOG(3, kMethod, "bad symbol scale");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "bad symbol scale");
       return FALSE;
     }
     const int type = symbol->GetType();
@@ -117,7 +117,7 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
         return TRUE;
       }
       default:
-        GIS_LOG(3, kMethod, "symbol type %d does not draw", type);
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "symbol type %d does not draw", type);
         return FALSE;
     }
   }
@@ -125,7 +125,8 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
   SGIS_Rect GetSymbolBound(int styleCode) override {
     const md::glyphor::Style* st = md::glyphor::Find(styleCode);
     if (st == nullptr || st->kind != md::glyphor::Kind::Point) {
-      GIS_LOG(3, "IGIS_SymbolRenderer::GetSymbolBound", "%d is not a point style", styleCode);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolRenderer::GetSymbolBound", "%d is not a point style",
+              styleCode);
       return SGIS_Rect();
     }
     return SGIS_Rect(0, md::basilo::detail::RoundToInt32(st->height),

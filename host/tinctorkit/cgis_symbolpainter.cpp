@@ -13,11 +13,11 @@ class CGIS_SymbolPainter final : public IGIS_SymbolPainter {
     static const char* kMethod = "IGIS_SymbolPainter::Paint";
     if (symbol == nullptr || param == nullptr || param->graphics == nullptr || !param->graphics->IsValid() ||
         xy == nullptr) {
-      GIS_LOG(3, kMethod, "symbol, record, graphics or points missing");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "symbol, record, graphics or points missing");
       return FALSE;
     }
     if (!std::isfinite(param->scale) || param->scale <= 0.0) {
-      GIS_LOG(3, kMethod, "bad scale");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "bad scale");
       return FALSE;
     }
     QGX::Graphics& g = *param->graphics;

@@ -10,7 +10,7 @@ BOOL CGIS_SpatialReferenceHolder::Create(IGIS_SpatialReference* pSource, IGIS_Sp
   Release();
   IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
   if (pFactory == nullptr) {
-    GIS_LOG(3, "CGIS_SpatialReferenceHolder::Create", "p_spatialFactory == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceHolder::Create", "p_spatialFactory == NULL");
     return FALSE;
   }
   m_pTransform = pFactory->CreateCoordTransform(szName, szDescription, pSource, pTarget);

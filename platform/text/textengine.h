@@ -66,8 +66,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/win/wintypes.h"
-
 namespace md::text {
 
 // What a device context asks for. Sizes are device pixels.
@@ -84,11 +82,6 @@ struct FontRequest {
   int charSet = 1;
 
   bool operator==(const FontRequest&) const = default;
-
-  // Builds a request from a LOGFONT whose height and width are in logical
-  // units; pixelsPerUnitX/Y convert them to device pixels (their sign is
-  // ignored, the sign of lfHeight is kept).
-  static FontRequest FromLogFont(const LOGFONT& lf, double pixelsPerUnitX, double pixelsPerUnitY);
 };
 
 struct FontMetrics {

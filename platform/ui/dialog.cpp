@@ -28,7 +28,7 @@ constexpr UINT kPromptIntRange = 0xF114;
 constexpr UINT kPromptRealRange = 0xF115;
 constexpr UINT kPromptStringSize = 0xF116;
 
-// The framework's prompts as the product shows them; %1 and %2 stand for the
+// The framework's validation prompts, word for word; %1 and %2 stand for the
 // bounds.
 constexpr const char* kTextParseInt = "请输入一个整数。";
 constexpr const char* kTextParseUInt = "请输入一个正整数。";

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/win/fontrequest.h"
 #include "platform/win/gdi_internal.h"
 
 using namespace md::win;
@@ -176,7 +177,7 @@ std::string StripPrefixes(std::string_view s) {
 namespace md::win::detail {
 
 md::text::FontPtr CurrentFont(DCObj& dc) {
-  md::text::FontRequest req = md::text::FontRequest::FromLogFont(dc.st.font->lf, UnitsX(&dc), UnitsY(&dc));
+  md::text::FontRequest req = md::win::FontRequestFromLogFont(dc.st.font->lf, UnitsX(&dc), UnitsY(&dc));
   return dc.engine->Match(req);
 }
 

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   return 0;
 }
 
-namespace fuzz {
+namespace md::test::fuzz {
 
 inline void Check(bool ok) {
   if (!ok) __builtin_trap();
@@ -39,4 +39,4 @@ std::vector<std::uint8_t> BytesWritten(Write write) {
   return bytes;
 }
 
-}  // namespace fuzz
+}  // namespace md::test::fuzz

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace fuzz {
+namespace md::test::fuzz {
 
 inline std::vector<unsigned char> ReadInput(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -28,4 +28,4 @@ inline std::vector<std::filesystem::path> Inputs(const char* folder, const char*
   return paths;
 }
 
-}  // namespace fuzz
+}  // namespace md::test::fuzz

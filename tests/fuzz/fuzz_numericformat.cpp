@@ -11,17 +11,17 @@
 
 namespace {
 
-using fuzz::Check;
+using md::test::fuzz::Check;
 
 std::vector<std::uint8_t> Stored(IGIS_NumericFormat* f) {
-  return fuzz::BytesWritten([f](IGIS_DataBuffer* b) { return f->SaveToDataBuffer(b) != FALSE; });
+  return md::test::fuzz::BytesWritten([f](IGIS_DataBuffer* b) { return f->SaveToDataBuffer(b) != FALSE; });
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > (1u << 16)) return 0;
-  IGIS_DataBuffer* buffer = fuzz::BufferOf(data, size);
+  IGIS_DataBuffer* buffer = md::test::fuzz::BufferOf(data, size);
   for (int kind : {GIS_NUMERICFORMAT_NUMBER, GIS_NUMERICFORMAT_LATLON}) {
     IGIS_NumericFormat* f = GIS_GetNumericFormatFactoryObject()->CreateNumericFormat(kind);
     const std::vector<std::uint8_t> before = Stored(f);

@@ -21,7 +21,7 @@ std::vector<std::string> Keys(IGIS_PropertySet* s) {
   return keys;
 }
 
-using fuzz::Check;
+using md::test::fuzz::Check;
 
 void ReadAndCheck(IGIS_DataBuffer* buffer, int depth) {
   IGIS_PropertySet* set = GIS_CreatePropertySetObject();
@@ -57,7 +57,7 @@ void ReadAndCheck(IGIS_DataBuffer* buffer, int depth) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > (1u << 20)) return 0;
-  IGIS_DataBuffer* buffer = fuzz::BufferOf(data, size);
+  IGIS_DataBuffer* buffer = md::test::fuzz::BufferOf(data, size);
   ReadAndCheck(buffer, 0);
   buffer->Release();
   return 0;

@@ -11,10 +11,11 @@
 
 namespace {
 
-using fuzz::Check;
+using md::test::fuzz::Check;
 
 std::vector<std::uint8_t> Stored(IGIS_SpatialReference* r) {
-  return fuzz::BytesWritten([r](IGIS_DataBuffer* b) { return r->Archive(b, GIS_ARCHIVE_WRITE) != FALSE; });
+  return md::test::fuzz::BytesWritten(
+      [r](IGIS_DataBuffer* b) { return r->Archive(b, GIS_ARCHIVE_WRITE) != FALSE; });
 }
 
 }  // namespace
@@ -22,7 +23,7 @@ std::vector<std::uint8_t> Stored(IGIS_SpatialReference* r) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > (1u << 20)) return 0;
   IGIS_SpatialReferenceFactory* f = GIS_GetSpatialReferenceFactoryObject();
-  IGIS_DataBuffer* buffer = fuzz::BufferOf(data, size);
+  IGIS_DataBuffer* buffer = md::test::fuzz::BufferOf(data, size);
 
   IGIS_SpatialReference* target = f->CreateSpatialReference(2);
   const std::vector<std::uint8_t> before = Stored(target);

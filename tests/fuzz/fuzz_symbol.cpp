@@ -13,7 +13,7 @@
 
 namespace {
 
-using fuzz::Check;
+using md::test::fuzz::Check;
 
 std::vector<std::uint8_t> Bytes(IGIS_DataBuffer* b) {
   const auto* p = static_cast<const std::uint8_t*>(b->GetData());
@@ -41,7 +41,7 @@ void ReadSymbol(const std::uint8_t* data, std::size_t size) {
 void ReadStyle(const std::uint8_t* data, std::size_t size) {
   IGIS_AnnoPointStyle* style = GIS_GetAnnotationStyleFactoryObject()->CreateStyleSet(1)->GetPointStyle();
   style->SetAlignment(GIS_ALIGN_TOP_RIGHT);
-  IGIS_DataBuffer* input = fuzz::BufferOf(data, size);
+  IGIS_DataBuffer* input = md::test::fuzz::BufferOf(data, size);
   if (!style->Open(input)) {
     Check(style->GetAlignment() == GIS_ALIGN_TOP_RIGHT);
   } else {

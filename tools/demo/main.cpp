@@ -17,6 +17,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/igis_element.h"
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/raster.h"
 #include "tools/demo/demooptions.h"
 #include "tools/demo/pagedraw.h"
 #include "tools/demo/samplepage.h"
@@ -146,7 +147,7 @@ int main(int argc, char** argv) {
   GIS_SetSymbolTextEngine("freetype");
   std::printf("mapdeck demo: A4 landscape page at %d dpi into %s\n", options.dpi, folder.c_str());
 
-  md::demo::Raster first;
+  md::canvas::Raster first;
   std::size_t elementCount = 0;
   std::string kinds;
   {
@@ -166,7 +167,7 @@ int main(int argc, char** argv) {
     auto canvas = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
     if (canvas == nullptr) return Fail(error);
     if (!canvas->writePng(pngPath)) return Fail("cannot write " + pngPath);
-    first = md::demo::ReadRaster(*canvas);
+    first = md::canvas::ReadRaster(*canvas);
     canvas.reset();
     print.End();
 
@@ -181,7 +182,7 @@ int main(int argc, char** argv) {
     // The first page ends here: the second one comes from the file alone.
   }
 
-  md::demo::Raster second;
+  md::canvas::Raster second;
   {
     Stage load("loading the feature set into a fresh page");
     std::unique_ptr<md::demo::Page> page = md::demo::LoadPage(pagePath, &error);
@@ -194,16 +195,16 @@ int main(int argc, char** argv) {
     Stage print("printing the loaded page");
     auto canvas = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
     if (canvas == nullptr) return Fail(error);
-    second = md::demo::ReadRaster(*canvas);
+    second = md::canvas::ReadRaster(*canvas);
     print.End();
   }
 
-  const md::demo::Difference d = md::demo::Compare(first, second, 0);
+  const md::canvas::Difference d = md::canvas::Compare(first, second, 0);
   if (first.pixels.empty() || !d.sameSize || d.differing != 0) {
     std::string detail = d.sameSize ? std::to_string(d.differing) + " pixels differ" : "the sizes differ";
     std::string written;
-    if (md::demo::WritePng(second, reloadedPath, nullptr)) written += "\n  " + reloadedPath;
-    if (d.sameSize && md::demo::WritePng(md::demo::DifferenceImage(first, second, 0), diffPath, nullptr))
+    if (md::canvas::WritePng(second, reloadedPath, nullptr)) written += "\n  " + reloadedPath;
+    if (d.sameSize && md::canvas::WritePng(md::canvas::DifferenceImage(first, second, 0), diffPath, nullptr))
       written += "\n  " + diffPath + " (differing pixels in red)";
     return Fail("the page read back does not print like the page stored: " + detail + ". See:\n  " + pngPath +
                 written);

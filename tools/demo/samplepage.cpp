@@ -19,6 +19,7 @@
 #include <set>
 #include <vector>
 
+#include "host/basilo/releaseptr.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/sferon/igis_spatialreference.h"
@@ -94,12 +95,7 @@ namespace {
 
 // ---- Symbols ---------------------------------------------------------------
 
-struct SymbolRelease {
-  void operator()(IGIS_Symbol* s) const {
-    if (s != nullptr) s->Release();
-  }
-};
-using Symbol = std::unique_ptr<IGIS_Symbol, SymbolRelease>;
+using Symbol = md::basilo::ReleasePtr<IGIS_Symbol>;
 
 Symbol NewSymbol(int type) { return Symbol(GIS_GetSymbolFactoryObject()->CreateSymbol(type)); }
 

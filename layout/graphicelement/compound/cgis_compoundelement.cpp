@@ -9,13 +9,12 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/releaseptr.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/element/userinterface.h"
 
 namespace {
-
-constexpr int kCompoundKind = 512;
 
 // Compounds may nest, and stored data could hold member lists made
 // elsewhere: a cycle of compounds, or the same compound listed many times
@@ -57,18 +56,14 @@ class WalkGuard {
   bool m_bPushed = false;
 };
 
-struct FeatureSetRelease {
-  void operator()(IGIS_FeatureSet* p) const { p->Release(); }
-};
-
 SGIS_ElementBindOptions CompoundBinding() {
   SGIS_ElementBindOptions o;
   o.szType = GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND;
-  o.nKind = kCompoundKind;
+  o.nKind = GIS_FEATURE_KIND_COMPOUND;
   o.nCanConvert = 0;
   o.bRewriteType = true;
   o.nRewriteCanConvert = 0;
-  o.nRequiredKind = kCompoundKind;
+  o.nRequiredKind = GIS_FEATURE_KIND_COMPOUND;
   return o;
 }
 
@@ -81,17 +76,17 @@ CGIS_CompoundElement::CGIS_CompoundElement(IGIS_FeatureSet* pOwner, IGIS_Feature
 
 const char* CGIS_CompoundElement::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND; }
 
-IGIS_Feature* CGIS_CompoundElement::GetFeaturePtr() { return m_core.FetchFeature(kCompoundKind); }
+IGIS_Feature* CGIS_CompoundElement::GetFeaturePtr() { return m_core.FetchFeature(GIS_FEATURE_KIND_COMPOUND); }
 
 IGIS_Element* CGIS_CompoundElement::GetElementPtrByIndex(int nIndex) {
   IGIS_Feature* pFeature = m_core.RequireFeature("GetElementPtrByIndex");
   if (pFeature == nullptr) return nullptr;
-  std::unique_ptr<IGIS_FeatureSet, FeatureSetRelease> pTemp(GIS_CreateFeatureSetObject(
+  md::basilo::ReleasePtr<IGIS_FeatureSet> pTemp(GIS_CreateFeatureSetObject(
       m_core.m_pFeatureSet->GetFeatureClass(), "CompoundTemp", 0, 0, 0, 0, nullptr));
   IGIS_Feature* pMember = nullptr;
   if (pTemp != nullptr && pTemp->LoadMembers(pFeature)) pMember = pTemp->GetFeatureByIndex(nIndex);
   if (pMember == nullptr) {
-    GIS_LOG(3, m_core.Method("GetElementPtrByIndex").c_str(), "pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("GetElementPtrByIndex").c_str(), "pFeature == NULL");
     return nullptr;
   }
   IGIS_FeatureAttributes* pAttr = pMember->GetAttributes();
@@ -99,7 +94,7 @@ IGIS_Element* CGIS_CompoundElement::GetElementPtrByIndex(int nIndex) {
   // The handle of an element that was released resolves to nothing.
   IGIS_Element* pElement = GIS_ResolveElement(nHandle);
   if (pElement == nullptr) {
-    GIS_LOG(3, m_core.Method("GetElementPtrByIndex").c_str(), "pElement == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("GetElementPtrByIndex").c_str(), "pElement == NULL");
     return nullptr;
   }
   return pElement;
@@ -132,7 +127,7 @@ bool CGIS_CompoundElement::WouldNest(IGIS_Element* pElement) {
     pending.pop_back();
     if (!seen.insert(id).second) continue;
     IGIS_Feature* pFeature = m_core.m_pFeatureSet->GetFeature(id);
-    if (pFeature == nullptr || pFeature->GetKind() != kCompoundKind) continue;
+    if (pFeature == nullptr || pFeature->GetKind() != GIS_FEATURE_KIND_COMPOUND) continue;
     const int n = pFeature->GetMemberCount();
     for (int i = 0; i < n; ++i) {
       const int member = pFeature->GetMemberID(i);
@@ -147,17 +142,17 @@ BOOL CGIS_CompoundElement::AddElement(IGIS_Element* pElement) {
   IGIS_Feature* pFeature = m_core.RequireFeature("AddElement");
   if (pFeature == nullptr) return FALSE;
   if (pElement == nullptr) {
-    GIS_LOG(3, m_core.Method("AddElement").c_str(), "pElement == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("AddElement").c_str(), "pElement == NULL");
     return FALSE;
   }
   if (pElement->GetFeatureSetPtr() != m_core.m_pFeatureSet) return FALSE;
   if (WouldNest(pElement)) {
-    GIS_LOG(3, m_core.Method("AddElement").c_str(), "pElement contains this compound");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("AddElement").c_str(), "pElement contains this compound");
     return FALSE;
   }
   // A member listed twice would be moved and scaled twice.
   if (IsMember(pFeature, pElement)) {
-    GIS_LOG(3, m_core.Method("AddElement").c_str(), "pElement is a member already");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("AddElement").c_str(), "pElement is a member already");
     return FALSE;
   }
   pElement->SetOrder(-10);
@@ -166,7 +161,7 @@ BOOL CGIS_CompoundElement::AddElement(IGIS_Element* pElement) {
 
 BOOL CGIS_CompoundElement::AddElementSet(IGIS_ElementSet* pElementSet) {
   if (pElementSet == nullptr) {
-    GIS_LOG(3, m_core.Method("AddElementSet").c_str(), "pElementSet == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("AddElementSet").c_str(), "pElementSet == NULL");
     return FALSE;
   }
   IGIS_Feature* pFeature = m_core.RequireFeature("AddElementSet");
@@ -175,15 +170,15 @@ BOOL CGIS_CompoundElement::AddElementSet(IGIS_ElementSet* pElementSet) {
   for (int i = 0; i < n; ++i) {
     IGIS_Element* pElement = pElementSet->GetElementPtr(i);
     if (pElement == nullptr) {
-      GIS_LOG(3, m_core.Method("AddElementSet").c_str(), "pElement == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("AddElementSet").c_str(), "pElement == NULL");
       continue;
     }
     if (WouldNest(pElement)) {
-      GIS_LOG(3, m_core.Method("AddElementSet").c_str(), "pElement contains this compound");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("AddElementSet").c_str(), "pElement contains this compound");
       continue;
     }
     if (IsMember(pFeature, pElement)) {
-      GIS_LOG(3, m_core.Method("AddElementSet").c_str(), "pElement is a member already");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("AddElementSet").c_str(), "pElement is a member already");
       continue;
     }
     pFeature->AddMember(pElement->GetID());
@@ -212,7 +207,7 @@ BOOL CGIS_CompoundElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) 
     if (!WalkGuard::Visit()) break;
     IGIS_Element* pElement = GetElementPtrByIndex(i);
     if (pElement == nullptr) {
-      GIS_LOG(3, m_core.Method("OnDraw").c_str(), "pElement == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnDraw").c_str(), "pElement == NULL");
       continue;
     }
     pElement->OnDraw(hdc, bPrint, pDisplay);
@@ -266,7 +261,7 @@ SGIS_Rect CGIS_CompoundElement::GetRect() {
     if (!WalkGuard::Visit()) break;
     IGIS_Element* pElement = GetElementPtrByIndex(i);
     if (pElement == nullptr) {
-      GIS_LOG(3, m_core.Method("GetRect").c_str(), "pElement == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("GetRect").c_str(), "pElement == NULL");
       continue;
     }
     const SGIS_Rect other = pElement->GetRect();
@@ -301,7 +296,7 @@ void CGIS_CompoundElement::SetWidthAndHeight(int nWidth, int nHeight) {
 void CGIS_CompoundElement::CommitGeometry(IGIS_Feature* pFeature) {
   IGIS_FeatureClass* pClass =
       m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetFeatureClass() : nullptr;
-  if (pClass != nullptr && pFeature != nullptr) pClass->UpdateFeature(pFeature, 0x40);
+  if (pClass != nullptr && pFeature != nullptr) pClass->UpdateFeature(pFeature, GIS_UPDATE_GEOMETRY);
 }
 
 void CGIS_CompoundElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
@@ -359,7 +354,7 @@ IGIS_Element* CGIS_CompoundElement::Clone() {
   auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pNew);
   if (pCompound == nullptr) {
     if (pNew != nullptr) m_core.m_pFeatureSet->DeleteElement(pNew);
-    GIS_LOG(3, m_core.Method("Clone").c_str(), "pCompound == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Clone").c_str(), "pCompound == NULL");
     return nullptr;
   }
   pCompound->SetLock(m_core.m_bLock);
@@ -370,7 +365,7 @@ IGIS_Element* CGIS_CompoundElement::Clone() {
     if (pElement == nullptr) continue;
     IGIS_Element* pCopy = pElement->Clone();
     if (pCopy == nullptr) {
-      GIS_LOG(3, m_core.Method("Clone").c_str(), "pClone == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Clone").c_str(), "pClone == NULL");
       continue;
     }
     pCompound->AddElement(pCopy);

@@ -71,7 +71,8 @@ BOOL RunPropertySheet(const SheetRequest& request) {
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
   IGIS_Element* pBackup = request.bOwnBackup ? nullptr : request.pElement->Clone();
   if (pBackup == nullptr && !request.bOwnBackup) {
-    GIS_LOG(3, request.method.c_str(), "%s", request.szNoBackup);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, request.method.c_str(), "%s",
+            request.szNoBackup != nullptr ? request.szNoBackup : "");
     return FALSE;
   }
   const SheetRunner runner = FindRunner(request.pElement->GetType());

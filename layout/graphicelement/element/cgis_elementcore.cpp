@@ -32,7 +32,7 @@ IGIS_Feature* CGIS_ElementCore::CreateOwnFeature(const SGIS_ElementBindOptions& 
   IGIS_FeatureClass* pClass = m_pFeatureSet->GetFeatureClass();
   IGIS_Feature* pFeature = pClass != nullptr ? pClass->CreateFeature(options.nKind, 0) : nullptr;
   if (pFeature == nullptr) {
-    GIS_LOG(3, Method(m_szClass).c_str(), "m_pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, Method(m_szClass).c_str(), "m_pFeature == NULL");
     return nullptr;
   }
   m_pFeature = pFeature;
@@ -52,7 +52,7 @@ CGIS_ElementCore::Binding CGIS_ElementCore::Bind(IGIS_FeatureSet* pOwner, IGIS_F
   if (pOwner == nullptr) return Binding::Unbound;
   m_pFeatureSet = pOwner;
   if (pFeature != nullptr && options.nRequiredKind != 0 && pFeature->GetKind() != options.nRequiredKind) {
-    GIS_LOG(3, Method(m_szClass).c_str(), " == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, Method(m_szClass).c_str(), " == NULL");
     pFeature = nullptr;
   }
   if (pFeature == nullptr) {
@@ -80,7 +80,7 @@ IGIS_Feature* CGIS_ElementCore::FetchFeature(int nRequiredKind) {
   }
   if (nRequiredKind != 0 && pFeature->GetKind() != nRequiredKind) {
     // A feature of another kind under this ID is not ours: keep the previous one.
-    GIS_LOG(3, Method("GetFeaturePtr").c_str(), " == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, Method("GetFeaturePtr").c_str(), " == NULL");
     return m_pFeature;
   }
   m_pFeature = pFeature;
@@ -89,7 +89,7 @@ IGIS_Feature* CGIS_ElementCore::FetchFeature(int nRequiredKind) {
 
 IGIS_Feature* CGIS_ElementCore::RequireFeature(const char* szOperation) {
   IGIS_Feature* pFeature = m_pSelf->GetFeaturePtr();
-  if (pFeature == nullptr) GIS_LOG(3, Method(szOperation).c_str(), "m_pFeature == NULL");
+  if (pFeature == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, Method(szOperation).c_str(), "m_pFeature == NULL");
   return pFeature;
 }
 
@@ -99,7 +99,7 @@ BOOL CGIS_ElementCore::ArchiveCommon(int nRead, IGIS_FeatureAttributes** ppAttri
   if (pFeature == nullptr) return FALSE;
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   if (pAttr == nullptr) {
-    GIS_LOG(3, Method("Archive").c_str(), "pAttributes == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, Method("Archive").c_str(), "pAttributes == NULL");
     return FALSE;
   }
   if (nRead == 0) {
@@ -124,29 +124,29 @@ BOOL CGIS_ElementCore::DrawFeatureSymbol(HDC hdc, bool bPrint, IGIS_Display* pDi
   IGIS_FeatureClass* pClass = m_pFeatureSet != nullptr ? m_pFeatureSet->GetFeatureClass() : nullptr;
   IGIS_SpatialReference* pReference = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
   if (pReference == nullptr) {
-    GIS_LOG(3, method.c_str(), "pSpatialReference == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pSpatialReference == NULL");
     return FALSE;
   }
   IGIS_Feature* pFeature = m_pSelf->GetFeaturePtr();
   if (pFeature == nullptr) {
-    GIS_LOG(3, method.c_str(), "m_pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "m_pFeature == NULL");
     return FALSE;
   }
   IGIS_Symbol* pSymbol = pFeature->GetSymbol();
   if (pSymbol == nullptr) {
-    GIS_LOG(3, method.c_str(), "pSymbol == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pSymbol == NULL");
     return FALSE;
   }
   IGIS_Geometry* pGeometry = pFeature->GetGeometry();
   const int nCount = pGeometry != nullptr ? pGeometry->GetPointCount() : 0;
   if (nCount <= 0 || nCount > GIS_GEOMETRY_MAX_POINTS) {
-    GIS_LOG(3, method.c_str(), "pGeometry == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pGeometry == NULL");
     return FALSE;
   }
   std::vector<SGIS_Point> points(static_cast<std::size_t>(nCount));
   const int nGot = pGeometry->GetPoints(nCount, points.data(), 0, 0);
   if (nGot <= 0) {
-    GIS_LOG(3, method.c_str(), "pGeometry == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pGeometry == NULL");
     return FALSE;
   }
   return DrawSymbolAtPagePoints(hdc, bPrint, pDisplay, pReference, pSymbol, points.data(), nGot,
@@ -155,7 +155,7 @@ BOOL CGIS_ElementCore::DrawFeatureSymbol(HDC hdc, bool bPrint, IGIS_Display* pDi
 
 void CGIS_ElementCore::SetName(const char* szName) {
   if (szName == nullptr) {
-    GIS_LOG(3, Method("SetName").c_str(), "szName为NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, Method("SetName").c_str(), "szName为NULL");
     return;
   }
   md::layout::CopyUtf8Cut(m_pSelf->m_szName, szName, GIS_ELEMENT_NAME_MAX);

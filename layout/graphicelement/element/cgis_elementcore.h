@@ -1,11 +1,12 @@
 // The state and the conventions every element class shares: binding to a
 // feature of the owner feature set, the bookkeeping fields, the common part
-// of Archive, the name, and the backup protocol around property sheets.
+// of Archive, the name, and opening the property sheet.
 #pragma once
 
 #include <functional>
 #include <string>
 
+#include "host/featra/igis_feature.h"
 #include "layout/graphicelement/igis_element.h"
 
 class IGIS_FeatureAttributes;
@@ -13,13 +14,13 @@ class IGIS_FeatureAttributes;
 // How a class binds to its feature. The values are written in the
 // constructor; classes that keep more state add it after Bind.
 struct SGIS_ElementBindOptions {
-  const char* szType = "";      // "TYPE" written on a new feature
-  int nKind = 1024;             // kind code of a new feature
-  int nLockOnNew = -1;          // "IsLock" on a new feature: 0, 1, or -1 the element's lock flag
-  int nCanConvert = 0;          // "CanConvert" on a new feature: 0, 1, or -1 not written
-  bool bRewriteType = false;    // a bound feature gets "TYPE" again
-  int nRewriteCanConvert = -1;  // a bound feature gets "CanConvert" again: 0, 1, or -1 not
-  int nRequiredKind = 0;        // a bound feature of another kind is refused (0: any kind)
+  const char* szType = "";                 // "TYPE" written on a new feature
+  int nKind = GIS_FEATURE_KIND_RECTANGLE;  // kind code of a new feature
+  int nLockOnNew = -1;                     // "IsLock" on a new feature: 0, 1, or -1 the element's lock flag
+  int nCanConvert = 0;                     // "CanConvert" on a new feature: 0, 1, or -1 not written
+  bool bRewriteType = false;               // a bound feature gets "TYPE" again
+  int nRewriteCanConvert = -1;             // a bound feature gets "CanConvert" again: 0, 1, or -1 not
+  int nRequiredKind = 0;                   // a bound feature of another kind is refused (0: any kind)
 };
 
 class CGIS_ElementCore {

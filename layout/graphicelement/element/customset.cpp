@@ -18,7 +18,7 @@ PropertySetPtr ReadCustomSet(IGIS_FeatureAttributes* pAttributes, const char* sz
   PropertySetPtr set(GIS_CreatePropertySetObject());
   IGIS_DataBuffer* pCustom = pAttributes != nullptr ? pAttributes->GetDataBuffer("Custom") : nullptr;
   if (set && pCustom != nullptr && !set->Archive(pCustom, GIS_ARCHIVE_READ, 0)) {
-    GIS_LOG(3, szMethod, "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
   }
   return set;
 }
@@ -26,7 +26,7 @@ PropertySetPtr ReadCustomSet(IGIS_FeatureAttributes* pAttributes, const char* sz
 bool WriteCustomSet(IGIS_FeatureAttributes* pAttributes, IGIS_PropertySet* pSet, const char* szMethod) {
   DataBufferPtr out(GIS_CreateDataBufferObject(0));
   if (!out || pAttributes == nullptr || !pSet->Archive(out.get(), GIS_ARCHIVE_WRITE, 0)) {
-    GIS_LOG(3, szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
     return false;
   }
   pAttributes->SetDataBuffer("Custom", out.get(), 0);

@@ -2,7 +2,7 @@
 // back, and its keys with the descriptions they are added with.
 #pragma once
 
-#include <memory>
+#include "host/basilo/releaseptr.h"
 
 class IGIS_DataBuffer;
 class IGIS_FeatureAttributes;
@@ -11,15 +11,8 @@ class IGIS_PropertySet;
 
 namespace md::layout {
 
-// Ends an object that ends with its own Release.
-struct ReleaseDeleter {
-  template <class T>
-  void operator()(T* p) const {
-    if (p != nullptr) p->Release();
-  }
-};
-using PropertySetPtr = std::unique_ptr<IGIS_PropertySet, ReleaseDeleter>;
-using DataBufferPtr = std::unique_ptr<IGIS_DataBuffer, ReleaseDeleter>;
+using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+using DataBufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 
 // One key of an element's "Custom" set.
 struct SGIS_CustomKey {

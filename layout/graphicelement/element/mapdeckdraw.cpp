@@ -13,21 +13,22 @@ BOOL DrawSymbolAtPagePoints(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_S
                             IGIS_Symbol* pSymbol, const SGIS_Point* pPoints, int nCount,
                             const char* szMethod) {
   if (pReference == nullptr) {
-    GIS_LOG(3, szMethod, "pSpatialReference == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pSpatialReference == NULL");
     return FALSE;
   }
   IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   if (pView == nullptr) {
-    GIS_LOG(3, szMethod, "pDisplay == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDisplay == NULL");
     return FALSE;
   }
   IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
   if (pRenderer == nullptr || pSymbol == nullptr) {
-    GIS_LOG(3, szMethod, pRenderer == nullptr ? "pSymbolization == NULL" : "pSymbol == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod,
+            pRenderer == nullptr ? "pSymbolization == NULL" : "pSymbol == NULL");
     return FALSE;
   }
   if (pPoints == nullptr || nCount <= 0 || nCount > GIS_GEOMETRY_MAX_POINTS) {
-    GIS_LOG(3, szMethod, "nCount == %d", nCount);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "nCount == %d", nCount);
     return FALSE;
   }
   std::vector<SGIS_Point> device(pPoints, pPoints + nCount);

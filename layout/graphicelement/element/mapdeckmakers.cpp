@@ -6,6 +6,7 @@
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/shapes/igis_pointelement.h"
 #include "layout/graphicelement/shapes/igis_polygonelement.h"
 #include "layout/graphicelement/shapes/igis_polylineelement.h"
@@ -58,25 +59,6 @@ int RoundScaled(int value, double ratio) {
   return SGIS_Point::FromDoubles(v, 0.0).x;
 }
 
-// The extent of a point symbol in its own units; empty for other symbols.
-SGIS_Rect PointSymbolExtent(IGIS_Symbol* pSymbol) {
-  if (pSymbol == nullptr) return SGIS_Rect();
-  switch (pSymbol->GetType()) {
-    case 6: {
-      IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
-      IGIS_SymbolPart* pPart = pSymbol->GetPointPart();
-      if (pRenderer == nullptr || pPart == nullptr) return SGIS_Rect();
-      return pRenderer->GetSymbolBound(pPart->GetStyleCode());
-    }
-    case 7:
-      return pSymbol->GetType7Part() != nullptr ? pSymbol->GetType7Part()->GetExtent(0.0) : SGIS_Rect();
-    case 5:
-      return pSymbol->GetType5Part() != nullptr ? pSymbol->GetType5Part()->GetExtent(0.0) : SGIS_Rect();
-    default:
-      return SGIS_Rect();
-  }
-}
-
 }  // namespace
 
 BOOL CreateTextElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGIS_Symbol* pTextSymbol,
@@ -110,7 +92,7 @@ BOOL CreatePointElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IG
   if (pPoint == nullptr) return FALSE;
   pPoint->SetPoint(position);
   pPoint->SetSymbolPtr(pPointSymbol);
-  const SGIS_Rect extent = PointSymbolExtent(pPointSymbol);
+  const SGIS_Rect extent = PointSymbolExtent(pPointSymbol, 0.0);
   const double ratio = pCompound->GetFeatureSetPtr()->GetUnitRatio();
   pPoint->SetWidthAndHeight(RoundScaled(extent.Width(), ratio), RoundScaled(extent.Height(), ratio));
   return AddOrHandBack(pCompound, pPoint);

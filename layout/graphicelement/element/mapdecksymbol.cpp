@@ -1,11 +1,13 @@
 // Symbols read from fields, and texts drawn through the annotation drawer.
 #include "layout/graphicelement/element/mapdecksymbol.h"
+
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/display/igis_display.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
 #include "host/notaradraw/igis_annodrawer.h"
+#include "host/tinctor/igis_symbolrenderer.h"
 
 namespace {
 
@@ -14,21 +16,22 @@ namespace {
 template <class TFactory>
 IGIS_DataBuffer* StoredSymbolBuffer(IGIS_Field* pField, TFactory* pFactory, const char* szMethod) {
   if (pField == nullptr) {
-    GIS_LOG(4, szMethod, "p_field == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_field == NULL");
     return nullptr;
   }
   if (pFactory == nullptr) {
-    GIS_LOG(4, szMethod, "p_symbol_factory == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_symbol_factory == NULL");
     return nullptr;
   }
   IGIS_DataBuffer* pBuffer = pField->GetDataBuffer();
   if (pBuffer == nullptr) {
-    GIS_LOG(4, szMethod, "p_buffer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_buffer == NULL");
     return nullptr;
   }
   if (pBuffer->GetData() == nullptr) {
     const char* szLabel = pField->GetLabel();
-    GIS_LOG(4, szMethod, "%s, p_buffer->GetBufferPtr() == NULL ", szLabel != nullptr ? szLabel : "");
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "%s, p_buffer->GetBufferPtr() == NULL ",
+            szLabel != nullptr ? szLabel : "");
     return nullptr;
   }
   return pBuffer;
@@ -41,7 +44,7 @@ IGIS_Symbol* GetSymbolFromField(IGIS_Field* pField) {
   IGIS_DataBuffer* pBuffer = StoredSymbolBuffer(pField, pFactory, "GetSymbolFromField");
   if (pBuffer == nullptr) return nullptr;
   IGIS_Symbol* pSymbol = pFactory->CreateSymbolFromBuffer(pBuffer);
-  if (pSymbol == nullptr) GIS_LOG(4, "GetSymbolFromField", "p_symbol == NULL");
+  if (pSymbol == nullptr) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, "GetSymbolFromField", "p_symbol == NULL");
   return pSymbol;
 }
 
@@ -50,7 +53,7 @@ IGIS_SymbolV2* GetSymbol2FromField(IGIS_Field* pField) {
   IGIS_DataBuffer* pBuffer = StoredSymbolBuffer(pField, pFactory, "GetSymbol2FromField");
   if (pBuffer == nullptr) return nullptr;
   IGIS_SymbolV2* pSymbol = pFactory->CreateSymbolFromBuffer(pBuffer);
-  if (pSymbol == nullptr) GIS_LOG(4, "GetSymbol2FromField", "p_symbol == NULL");
+  if (pSymbol == nullptr) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, "GetSymbol2FromField", "p_symbol == NULL");
   return pSymbol;
 }
 
@@ -63,4 +66,22 @@ void DrawWithDrawer(IGIS_AnnoDrawer* pDrawer, IGIS_Display* pDisplay, CDC* pDC, 
     if (pView != nullptr) ratio = pView->GetSymbolRatio();
   }
   pDrawer->Draw(pDC, bPrint ? TRUE : FALSE, ratio, pStyle, szText, pPoints, nCount);
+}
+
+SGIS_Rect PointSymbolExtent(IGIS_Symbol* pSymbol, double dFactor) {
+  if (pSymbol == nullptr) return SGIS_Rect();
+  switch (pSymbol->GetType()) {
+    case GIS_SYMBOL_POINT: {
+      IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
+      IGIS_SymbolPart* pPart = pSymbol->GetPointPart();
+      if (pRenderer == nullptr || pPart == nullptr) return SGIS_Rect();
+      return pRenderer->GetSymbolBound(pPart->GetStyleCode());
+    }
+    case GIS_SYMBOL_POINT7:
+      return pSymbol->GetType7Part() != nullptr ? pSymbol->GetType7Part()->GetExtent(dFactor) : SGIS_Rect();
+    case GIS_SYMBOL_POINT5:
+      return pSymbol->GetType5Part() != nullptr ? pSymbol->GetType5Part()->GetExtent(dFactor) : SGIS_Rect();
+    default:
+      return SGIS_Rect();
+  }
 }

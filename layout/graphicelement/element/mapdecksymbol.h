@@ -25,3 +25,9 @@ IGIS_SymbolV2* GetSymbol2FromField(IGIS_Field* pField);
 // without a drawer or a display.
 void DrawWithDrawer(IGIS_AnnoDrawer* pDrawer, IGIS_Display* pDisplay, CDC* pDC, bool bPrint, double dRatio,
                     IGIS_AnnoPointStyle* pStyle, const char* szText, const SGIS_Point* pPoints, int nCount);
+
+// The extent of a point symbol (types 5, 6 and 7) in its own units, its
+// parts' extents taken with the factor; a type-6 symbol's is its style's
+// bound from the renderer. Empty for other symbols, without a renderer or
+// without the part.
+SGIS_Rect PointSymbolExtent(IGIS_Symbol* pSymbol, double dFactor);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <new>
 
+#include "host/basilo/makeornull.h"
 #include "host/featra/gis_elementregistry.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
 #include "layout/graphicelement/picture/cgis_pictureelement.h"
@@ -20,7 +21,7 @@ using ElementMaker = IGIS_Element* (*)(IGIS_FeatureSet*, IGIS_Feature*);
 
 template <class T>
 IGIS_Element* Make(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature) {
-  return new (std::nothrow) T(pOwner, pFeature);
+  return md::basilo::MakeOrNull<T>("IGIS_ElementFactory::CreateElement", pOwner, pFeature);
 }
 
 struct TypeRow {
@@ -113,5 +114,5 @@ void RemoveElementHooks() { GIS_SetElementHooks(nullptr); }
 
 extern "C" __attribute__((visibility("default"))) IGIS_ElementFactory*
 GIS_CreateGraphicElementFactoryObject() {
-  return new (std::nothrow) CGIS_ElementFactory();
+  return md::basilo::MakeOrNull<CGIS_ElementFactory>("GIS_CreateGraphicElementFactoryObject");
 }

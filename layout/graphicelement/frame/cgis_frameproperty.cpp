@@ -7,6 +7,7 @@
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
@@ -31,29 +32,21 @@ IGIS_SymbolV2* TypedView(IGIS_SymbolV2* pSymbol, View view) {
 // typed view of a copy. A copy of the wrong kind has no such view: it is
 // released (never leaked) and the field stays clear.
 template <class TSymbol>
-void SetOwnedSymbol(TSymbol*& rField, TSymbol* pSymbol, View view, const char* szMethod) {
-  if (pSymbol == nullptr) GIS_LOG(6, szMethod, "pSymbol == NULL");
-  if (pSymbol == rField) return;
-  if (rField != nullptr) {
-    rField->Release();
-    rField = nullptr;
-  }
+void SetOwnedSymbol(md::basilo::ReleasePtr<TSymbol>& rField, TSymbol* pSymbol, View view,
+                    const char* szMethod) {
+  if (pSymbol == nullptr) GIS_LOG(GIS_LOG_LEVEL_FRAME, szMethod, "pSymbol == NULL");
+  if (pSymbol == rField.get()) return;
+  rField.reset();
   if (pSymbol == nullptr) return;
   TSymbol* pCopy = pSymbol->Clone();
   if (pCopy == nullptr) return;
   TSymbol* pTyped = TypedView(pCopy, view);
   if (pTyped == nullptr) {
-    GIS_LOG(6, szMethod, "pSymbol is not of the field's kind");
+    GIS_LOG(GIS_LOG_LEVEL_FRAME, szMethod, "pSymbol is not of the field's kind");
     pCopy->Release();
     return;
   }
-  rField = pTyped;
-}
-
-template <class TSymbol>
-void ReleaseSymbol(TSymbol*& rField) {
-  if (rField != nullptr) rField->Release();
-  rField = nullptr;
+  rField.reset(pTyped);
 }
 
 bool InPercentRange(int nValue) { return nValue >= 0 && nValue <= 100; }
@@ -124,7 +117,8 @@ void ReadOr(IGIS_PropertySet* pSet, const char* szKey, T* pValue, T fallback) {
 }
 // An integer key; a missing one keeps the value and, with a text, is recorded.
 void ReadIntOrLog(IGIS_PropertySet* pSet, const char* szKey, int* pValue, const char* szMissing) {
-  if (!Read(pSet, szKey, pValue) && szMissing != nullptr) GIS_LOG(3, kOpen, "%s", szMissing);
+  if (!Read(pSet, szKey, pValue) && szMissing != nullptr)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
 }
 
 // A stored symbol of either library rebuilt from its buffer field.
@@ -143,7 +137,7 @@ TSymbol* ReadSymbol(IGIS_PropertySet* pSet, const char* szFlagKey, const char* s
   TSymbol* pSymbol = SymbolFromField(pSet->GetProperty(szKey), static_cast<TSymbol*>(nullptr));
   if (pSymbol == nullptr) return nullptr;
   if (TypedView(pSymbol, view) == nullptr) {
-    GIS_LOG(4, kOpen, "%s: stored symbol of another kind", szKey);
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOpen, "%s: stored symbol of another kind", szKey);
     pSymbol->Release();
     return nullptr;
   }
@@ -166,8 +160,9 @@ void RestoreSymbol(CGIS_FrameProperty* pFrame, void (CGIS_FrameProperty::*set)(T
 void CheckSymbolFlags(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szFlag2Key,
                       const char* szMissing, const char* szBothMissing) {
   const bool bFlag = pSet->GetProperty(szFlagKey) != nullptr;
-  if (!bFlag) GIS_LOG(3, kOpen, "%s", szMissing);
-  if (pSet->GetProperty(szFlag2Key) == nullptr && !bFlag) GIS_LOG(3, kOpen, "%s", szBothMissing);
+  if (!bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
+  if (pSet->GetProperty(szFlag2Key) == nullptr && !bFlag)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szBothMissing);
 }
 
 }  // namespace
@@ -187,7 +182,7 @@ CGIS_FrameProperty::CGIS_FrameProperty() {
         pPart->SetColor(kWhite);
         pPart->SetColor2(kWhite);
         pPart->SetColor3(kWhite);
-        m_pBackSymbol = pPart;
+        m_pBackSymbol.reset(pPart);
       } else {
         pSymbol->Release();
       }
@@ -201,7 +196,7 @@ CGIS_FrameProperty::CGIS_FrameProperty() {
         const COLORREF white = kWhite;
         pFill->SetColor(white);
         pFill->SetColor2(white);
-        m_pBackSymbol2 = pFill;
+        m_pBackSymbol2.reset(pFill);
       } else {
         pSymbol->Release();
       }
@@ -209,14 +204,7 @@ CGIS_FrameProperty::CGIS_FrameProperty() {
   }
 }
 
-CGIS_FrameProperty::~CGIS_FrameProperty() {
-  ReleaseSymbol(m_pBorderSymbol);
-  ReleaseSymbol(m_pBackSymbol);
-  ReleaseSymbol(m_pShadowSymbol);
-  ReleaseSymbol(m_pBorderSymbol2);
-  ReleaseSymbol(m_pBackSymbol2);
-  ReleaseSymbol(m_pShadowSymbol2);
-}
+CGIS_FrameProperty::~CGIS_FrameProperty() = default;
 
 void CGIS_FrameProperty::Release() { delete this; }
 
@@ -284,20 +272,20 @@ void CGIS_FrameProperty::SetShadowSymbol2Ptr(IGIS_SymbolV2* pSymbol) {
 // ---- Copy ---------------------------------------------------------------------
 
 CGIS_FrameProperty* CGIS_FrameProperty::Clone() {
-  auto* pCopy = new (std::nothrow) CGIS_FrameProperty();
+  auto* pCopy = md::basilo::MakeOrNull<CGIS_FrameProperty>("CGIS_FrameProperty::Clone");
   if (pCopy == nullptr) return nullptr;
   // Through the copy's own setters, so the per-side gaps set last win over
   // the X and Y values, and a missing symbol clears the copy's default.
-  pCopy->SetBackSymbolPtr(m_pBackSymbol);
-  pCopy->SetBackSymbol2Ptr(m_pBackSymbol2);
+  pCopy->SetBackSymbolPtr(m_pBackSymbol.get());
+  pCopy->SetBackSymbol2Ptr(m_pBackSymbol2.get());
   pCopy->SetBackX(m_nBackX);
   pCopy->SetBackY(m_nBackY);
-  pCopy->SetBorderSymbolPtr(m_pBorderSymbol);
-  pCopy->SetBorderSymbol2Ptr(m_pBorderSymbol2);
+  pCopy->SetBorderSymbolPtr(m_pBorderSymbol.get());
+  pCopy->SetBorderSymbol2Ptr(m_pBorderSymbol2.get());
   pCopy->SetBorderX(m_nBorderX);
   pCopy->SetBorderY(m_nBorderY);
-  pCopy->SetShadowSymbolPtr(m_pShadowSymbol);
-  pCopy->SetShadowSymbol2Ptr(m_pShadowSymbol2);
+  pCopy->SetShadowSymbolPtr(m_pShadowSymbol.get());
+  pCopy->SetShadowSymbol2Ptr(m_pShadowSymbol2.get());
   pCopy->SetShadowOffSetX(m_nShadowOffSetX);
   pCopy->SetShadowOffSetY(m_nShadowOffSetY);
   pCopy->SetBackRounding(m_nBackRounding);
@@ -322,21 +310,21 @@ bool CGIS_FrameProperty::Save(IGIS_DataBuffer* pBuffer) {
   PutInt(pSet, "BackX", "背景X", m_nBackX);
   PutInt(pSet, "BackY", "背景Y", m_nBackY);
   PutSymbol(pSet, "IsBackSymbol", "是否存在背景符号", "BackSymbol", "背景符号", m_pBackSymbol != nullptr,
-            save1(m_pBackSymbol));
+            save1(m_pBackSymbol.get()));
   PutSymbol(pSet, "IsBackSymbol2", "是否存在背景符号", "BackSymbol2", "背景符号", m_pBackSymbol2 != nullptr,
-            save2(m_pBackSymbol2));
+            save2(m_pBackSymbol2.get()));
   PutInt(pSet, "BorderX", "边界X", m_nBorderX);
   PutInt(pSet, "BorderY", "边界Y", m_nBorderY);
   PutSymbol(pSet, "IsBorderSymbol", "是否存在边界符号", "BorderSymbol", "边界符号",
-            m_pBorderSymbol != nullptr, save1(m_pBorderSymbol));
+            m_pBorderSymbol != nullptr, save1(m_pBorderSymbol.get()));
   PutSymbol(pSet, "IsBorderSymbol2", "是否存在边界符号", "BorderSymbol2", "边界符号",
-            m_pBorderSymbol2 != nullptr, save2(m_pBorderSymbol2));
+            m_pBorderSymbol2 != nullptr, save2(m_pBorderSymbol2.get()));
   PutInt(pSet, "ShadowOffSetX", "阴影X", m_nShadowOffSetX);
   PutInt(pSet, "ShadowOffSetY", "阴影Y", m_nShadowOffSetY);
   PutSymbol(pSet, "IsShadowOffSetSymbol", "是否存在阴影符号", "ShadowOffSetSymbol", "阴影符号",
-            m_pShadowSymbol != nullptr, save1(m_pShadowSymbol));
+            m_pShadowSymbol != nullptr, save1(m_pShadowSymbol.get()));
   PutSymbol(pSet, "IsShadowOffSetSymbol2", "是否存在阴影符号", "ShadowOffSetSymbol2", "阴影符号",
-            m_pShadowSymbol2 != nullptr, save2(m_pShadowSymbol2));
+            m_pShadowSymbol2 != nullptr, save2(m_pShadowSymbol2.get()));
   PutInt(pSet, "BorderLeft", "BorderLeft", m_nBorderLeft);
   PutInt(pSet, "BorderRight", "BorderRight", m_nBorderRight);
   PutInt(pSet, "BorderTop", "BorderTop", m_nBorderTop);

@@ -3,6 +3,7 @@
 // form (painted by the second symbolization library on a graphics surface).
 #pragma once
 
+#include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 
 // Hosts receive this class from the two exports below, so its type
@@ -21,9 +22,9 @@ class __attribute__((visibility("default"))) CGIS_FrameProperty final : public I
   void SetBorderVisible(bool bLeft, bool bRight, bool bTop, bool bBottom) override;
   void GetBorderGaps(int* pLeft, int* pRight, int* pTop, int* pBottom) override;
   void SetBorderGaps(int nLeft, int nRight, int nTop, int nBottom) override;
-  IGIS_Symbol* GetBorderSymbolPtr() override { return m_pBorderSymbol; }
+  IGIS_Symbol* GetBorderSymbolPtr() override { return m_pBorderSymbol.get(); }
   void SetBorderSymbolPtr(IGIS_Symbol* pSymbol) override;
-  IGIS_SymbolV2* GetBorderSymbol2Ptr() override { return m_pBorderSymbol2; }
+  IGIS_SymbolV2* GetBorderSymbol2Ptr() override { return m_pBorderSymbol2.get(); }
   void SetBorderSymbol2Ptr(IGIS_SymbolV2* pSymbol) override;
   int GetBackX() override { return m_nBackX; }
   int GetBackY() override { return m_nBackY; }
@@ -31,17 +32,17 @@ class __attribute__((visibility("default"))) CGIS_FrameProperty final : public I
   void SetBackY(int nValue) override;
   void GetBackGaps(int* pLeft, int* pRight, int* pTop, int* pBottom) override;
   void SetBackGaps(int nLeft, int nRight, int nTop, int nBottom) override;
-  IGIS_Symbol* GetBackSymbolPtr() override { return m_pBackSymbol; }
+  IGIS_Symbol* GetBackSymbolPtr() override { return m_pBackSymbol.get(); }
   void SetBackSymbolPtr(IGIS_Symbol* pSymbol) override;
-  IGIS_SymbolV2* GetBackSymbol2Ptr() override { return m_pBackSymbol2; }
+  IGIS_SymbolV2* GetBackSymbol2Ptr() override { return m_pBackSymbol2.get(); }
   void SetBackSymbol2Ptr(IGIS_SymbolV2* pSymbol) override;
   int GetShadowOffSetX() override { return m_nShadowOffSetX; }
   void SetShadowOffSetX(int nValue) override { m_nShadowOffSetX = nValue; }
   int GetShadowOffSetY() override { return m_nShadowOffSetY; }
   void SetShadowOffSetY(int nValue) override { m_nShadowOffSetY = nValue; }
-  IGIS_Symbol* GetShadowSymbolPtr() override { return m_pShadowSymbol; }
+  IGIS_Symbol* GetShadowSymbolPtr() override { return m_pShadowSymbol.get(); }
   void SetShadowSymbolPtr(IGIS_Symbol* pSymbol) override;
-  IGIS_SymbolV2* GetShadowSymbol2Ptr() override { return m_pShadowSymbol2; }
+  IGIS_SymbolV2* GetShadowSymbol2Ptr() override { return m_pShadowSymbol2.get(); }
   void SetShadowSymbol2Ptr(IGIS_SymbolV2* pSymbol) override;
   void Release() override;
   bool Save(IGIS_DataBuffer* pBuffer) override;
@@ -97,12 +98,12 @@ class __attribute__((visibility("default"))) CGIS_FrameProperty final : public I
   int m_nBorderRounding = 0;
   int m_nShowOffsetRounding = 0;
   bool m_bDraftMode = false;
-  IGIS_Symbol* m_pBorderSymbol = nullptr;
-  IGIS_Symbol* m_pBackSymbol = nullptr;
-  IGIS_Symbol* m_pShadowSymbol = nullptr;
-  IGIS_SymbolV2* m_pBorderSymbol2 = nullptr;
-  IGIS_SymbolV2* m_pBackSymbol2 = nullptr;
-  IGIS_SymbolV2* m_pShadowSymbol2 = nullptr;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pBorderSymbol;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pBackSymbol;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pShadowSymbol;
+  md::basilo::ReleasePtr<IGIS_SymbolV2> m_pBorderSymbol2;
+  md::basilo::ReleasePtr<IGIS_SymbolV2> m_pBackSymbol2;
+  md::basilo::ReleasePtr<IGIS_SymbolV2> m_pShadowSymbol2;
   int m_nShadowOffSetX = 0;
   int m_nShadowOffSetY = 0;
 };

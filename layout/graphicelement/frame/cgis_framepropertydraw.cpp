@@ -197,7 +197,7 @@ void AddPolylinePiece(IGIS_FeatureSet* pOwner, IGIS_CompoundElement* pCompound,
 bool CGIS_FrameProperty::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Rect rect,
                                 IGIS_SpatialReference* pSpatialReference, BYTE nPart) {
   if (pDisplay == nullptr || pDisplay->GetView() == nullptr) {
-    GIS_LOG(3, kOnDraw, "p_display = NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "p_display = NULL");
     return false;
   }
   if (UsesSymbol2()) return DrawSymbol2Form(hdc, bPrint, pDisplay, rect, pSpatialReference, nPart);
@@ -208,7 +208,7 @@ bool CGIS_FrameProperty::DrawSymbolForm(HDC hdc, bool bPrint, IGIS_Display* pDis
                                         IGIS_SpatialReference* pSpatialReference, BYTE nPart) {
   IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
   if (pRenderer == nullptr) {
-    GIS_LOG(3, kOnDraw, "p_symbolization == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "p_symbolization == NULL");
     return false;
   }
   IGIS_DisplayView* pView = pDisplay->GetView();
@@ -231,7 +231,7 @@ bool CGIS_FrameProperty::DrawSymbolForm(HDC hdc, bool bPrint, IGIS_Display* pDis
       if (line.empty()) continue;
       for (std::size_t i = 0; i < line.size(); ++i) points[i] = CornerOf<POINT>(device, line[i]);
       param.pointCount = static_cast<std::int32_t>(line.size());
-      pRenderer->Draw(m_pBorderSymbol, &param, GIS_DRAW_CHECK);
+      pRenderer->Draw(m_pBorderSymbol.get(), &param, GIS_DRAW_CHECK);
     }
     return true;
   }
@@ -244,8 +244,8 @@ bool CGIS_FrameProperty::DrawSymbolForm(HDC hdc, bool bPrint, IGIS_Display* pDis
     param.pointCount = 5;
     if (pSymbol != nullptr) pRenderer->Draw(pSymbol, &param, GIS_DRAW_CHECK);
   };
-  drawRing(ShadowRect(rect), m_pShadowSymbol);
-  drawRing(BackRect(rect), m_pBackSymbol);
+  drawRing(ShadowRect(rect), m_pShadowSymbol.get());
+  drawRing(BackRect(rect), m_pBackSymbol.get());
   return true;
 }
 
@@ -259,13 +259,13 @@ bool CGIS_FrameProperty::DrawSymbol2Form(HDC hdc, bool bPrint, IGIS_Display* pDi
   const int nWidth = area.right - area.left;
   const int nHeight = area.bottom - area.top;
   if (nWidth <= 0 || nHeight <= 0) {
-    GIS_LOG(3, kOnDraw, "i_bmp_width=0或i_bmp_height=0");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "i_bmp_width=0或i_bmp_height=0");
     return false;
   }
   // The graphics surface takes bitmaps up to this side; a larger device
   // area would only make a huge copy that cannot be painted.
   if (!bPrint && (nWidth > kMaxBitmapSide || nHeight > kMaxBitmapSide)) {
-    GIS_LOG(3, kOnDraw, "bitmap of %d x %d pixels too large", nWidth, nHeight);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "bitmap of %d x %d pixels too large", nWidth, nHeight);
     return false;
   }
 
@@ -275,13 +275,13 @@ bool CGIS_FrameProperty::DrawSymbol2Form(HDC hdc, bool bPrint, IGIS_Display* pDi
   if (!bPrint) {
     surface = std::make_unique<BitmapSurface>(hdc, nWidth, nHeight);
     if (!surface->IsValid()) {
-      GIS_LOG(3, kOnDraw, "hBitmap == NULL");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "hBitmap == NULL");
       return false;
     }
   }
   IGIS_SymbolPainter* pPainter = GIS_GetSymbolizeObject();
   if (pPainter == nullptr) {
-    GIS_LOG(3, kOnDraw, "p_symbolize == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "p_symbolize == NULL");
     return false;
   }
   // The bitmap copies the context's pixels, so it is painted at the
@@ -309,7 +309,7 @@ bool CGIS_FrameProperty::DrawSymbol2Form(HDC hdc, bool bPrint, IGIS_Display* pDi
     auto paintSide = [&](std::vector<double> xy) {
       const int n = static_cast<int>(xy.size() / 2);
       pView->PageToDevicePoints(xy.data(), n, pSpatialReference);
-      pPainter->Paint(m_pBorderSymbol2, &param, xy.data(), n);
+      pPainter->Paint(m_pBorderSymbol2.get(), &param, xy.data(), n);
     };
     if (bl) {
       std::vector<double> xy = {L, bb ? B + h : B - h};
@@ -352,8 +352,8 @@ bool CGIS_FrameProperty::DrawSymbol2Form(HDC hdc, bool bPrint, IGIS_Display* pDi
                              double(d.left),  double(d.bottom)};
       if (pSymbol != nullptr) pPainter->Paint(pSymbol, &param, xy, 5);
     };
-    paintRing(ShadowRect(rect), m_pShadowSymbol2);
-    paintRing(BackRect(rect), m_pBackSymbol2);
+    paintRing(ShadowRect(rect), m_pShadowSymbol2.get());
+    paintRing(BackRect(rect), m_pBackSymbol2.get());
   }
   if (!bPrint) graphics->Update(hdc);
   return true;
@@ -373,7 +373,7 @@ void CGIS_FrameProperty::OnDrawDraftMode(IGIS_Element* pElement, HDC hdc, bool /
   if (const char* szName = pElement->GetName()) {
     text.assign(szName, md::layout::Utf8CutLength(szName, std::strlen(szName), 1000));
   } else {
-    GIS_LOG(3, kDraft, "pElement->GetName()为NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraft, "pElement->GetName()为NULL");
   }
 
   const SGIS_Rect rect = pElement->GetRect();
@@ -409,12 +409,12 @@ void CGIS_FrameProperty::OnDrawDraftMode(IGIS_Element* pElement, HDC hdc, bool /
 IGIS_Element* CGIS_FrameProperty::ConvertToElement(IGIS_Element* pElement) {
   if (UsesSymbol2()) return nullptr;
   if (pElement == nullptr) {
-    GIS_LOG(3, kConvert, "pElement == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "pElement == NULL");
     return nullptr;
   }
   IGIS_FeatureSet* pOwner = pElement->GetFeatureSetPtr();
   if (pOwner == nullptr) {
-    GIS_LOG(3, kConvert, "p_graphicLayer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_graphicLayer == NULL");
     return nullptr;
   }
   if (m_pBackSymbol == nullptr && m_pBorderSymbol == nullptr && m_pShadowSymbol == nullptr) return nullptr;
@@ -428,14 +428,14 @@ IGIS_Element* CGIS_FrameProperty::ConvertToElement(IGIS_Element* pElement) {
   }
   const SGIS_Rect e = pElement->GetRect();
 
-  if (m_pShadowSymbol != nullptr) AddRectPiece(pOwner, pCompound, ShadowRect(e), m_pShadowSymbol);
-  if (m_pBackSymbol != nullptr) AddRectPiece(pOwner, pCompound, BackRect(e), m_pBackSymbol);
+  if (m_pShadowSymbol != nullptr) AddRectPiece(pOwner, pCompound, ShadowRect(e), m_pShadowSymbol.get());
+  if (m_pBackSymbol != nullptr) AddRectPiece(pOwner, pCompound, BackRect(e), m_pBackSymbol.get());
   if (m_pBorderSymbol != nullptr) {
     const SGIS_Rect b = BorderRect(e);
     for (const std::vector<Corner>& line : Polylines(kConvertedSides[VisibleSides()])) {
       std::vector<SGIS_Point> points;
       for (Corner c : line) points.push_back(CornerOf<SGIS_Point>(b, c));
-      AddPolylinePiece(pOwner, pCompound, points, m_pBorderSymbol);
+      AddPolylinePiece(pOwner, pCompound, points, m_pBorderSymbol.get());
     }
   }
   pCompound->OffsetAllPoints(1000, 1000);

@@ -124,7 +124,7 @@ std::string CGIS_PictureElement::GetPictureDescription() const {
 
 BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
   if (szFileName == nullptr) {
-    GIS_LOG(3, kImportMethod, "szFileName为NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kImportMethod, "szFileName为NULL");
     return FALSE;
   }
   const std::string path(szFileName);
@@ -132,21 +132,22 @@ BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
   const std::string method = m_core.Method("ImportPictureFromFile");
   // A longer path cannot be stored whole: refused rather than cut.
   if (path.size() > kMaxPathBytes) {
-    GIS_LOG(3, method.c_str(), "strlen(szFileName) > %zu", kMaxPathBytes);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "strlen(szFileName) > %zu", kMaxPathBytes);
     return FALSE;
   }
   IGIS_Feature* pFeature = m_core.RequireFeature("ImportPictureFromFile");
   if (pFeature == nullptr) return FALSE;
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   if (pAttr == nullptr) {
-    GIS_LOG(3, method.c_str(), "pAttributes == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pAttributes == NULL");
     return FALSE;
   }
   // Decode first: a file that gives no picture changes nothing.
   const md::imaging::DecodeResult picture = md::imaging::ImageCache::Shared().Load(path);
   if (!picture) {
-    GIS_LOG(1, kImportMethod, "%s: %s", path.c_str(), picture.error.c_str());
-    GIS_LOG(3, method.c_str(), "image.GetWidth() == 0 || image.GetHeight() == 0 图片的宽高为零");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kImportMethod, "%s: %s", path.c_str(), picture.error.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
+            "image.GetWidth() == 0 || image.GetHeight() == 0 图片的宽高为零");
     return FALSE;
   }
 
@@ -180,13 +181,13 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   const std::string method = m_core.Method("OnDraw");
   IGIS_SpatialReference* pReference = PageReference(m_core);
   if (pReference == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_spatialreference== NULL ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
     return FALSE;
   }
   if (m_core.RequireFeature("OnDraw") == nullptr) return FALSE;
   IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   if (pView == nullptr) {
-    GIS_LOG(3, method.c_str(), "pDisplay == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pDisplay == NULL");
     return FALSE;
   }
   const SGIS_Rect r = GetRect();
@@ -246,7 +247,7 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 std::string CGIS_PictureElement::WriteTemporaryPicture(const void* pData, std::size_t nSize) {
   std::string attempted;
   std::string path = md::layout::WriteNewFile(GIS_GetTempDir(), m_strFileExt, pData, nSize, &attempted);
-  if (path.empty()) GIS_LOG(1, kFileMethod, kCannotOpen, attempted.c_str());
+  if (path.empty()) GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, kCannotOpen, attempted.c_str());
   return path;
 }
 
@@ -302,7 +303,7 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
     const char* s = f != nullptr ? f->GetString() : nullptr;
     if (s == nullptr) return;
     if (std::strlen(s) > kMaxPathBytes) {
-      GIS_LOG(3, method.c_str(), "%s longer than %zu bytes", key, kMaxPathBytes);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s longer than %zu bytes", key, kMaxPathBytes);
       return;
     }
     *pOut = s;
@@ -338,7 +339,7 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
   std::vector<std::uint8_t> bytes;
   std::string why;
   if (!md::imaging::ReadFileBytes(m_strFileName, &bytes, &why)) {
-    GIS_LOG(1, kFileMethod, kCannotOpen, m_strFileName.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, kCannotOpen, m_strFileName.c_str());
     return;
   }
   std::string path = WriteTemporaryPicture(bytes.data(), bytes.size());
@@ -350,7 +351,7 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
   if (IGIS_Field* f = set->GetProperty(kKeyFileName)) f->SetString(m_strFileName.c_str());
   if (IGIS_Field* f = FieldOf(set.get(), kKeySaveInDoc)) f->SetBool(true);
   if (!md::layout::WriteCustomSet(pAttr, set.get(), method.c_str())) return;
-  Commit(m_core, pFeature, kCommitAll);
+  Commit(m_core, pFeature, GIS_UPDATE_ALL);
   m_bSaveInDoc = true;
 }
 
@@ -361,8 +362,9 @@ BOOL CGIS_PictureElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWith
   // stored "Custom" set, taken here. The sheet keeps the picture in the
   // document when the user confirms with its box checked.
   std::shared_ptr<IGIS_FrameProperty> frameBackup(m_pFrame != nullptr ? m_pFrame->Clone() : nullptr,
-                                                  md::layout::ReleaseDeleter());
-  if (!frameBackup) GIS_LOG(3, m_core.Method("OnOpenPropertyDlg").c_str(), "p_frameProperty == NULL");
+                                                  md::basilo::Releaser());
+  if (!frameBackup)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "p_frameProperty == NULL");
   const SGIS_Rect rect = GetRect();
   const bool bKeepRatio = m_core.m_bKeepHVScaleRatio;
   const bool bLock = m_core.m_bLock;
@@ -391,7 +393,7 @@ BOOL CGIS_PictureElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWith
     // The rectangle is written back as it was (resizing it through the
     // keep-ratio rule could give another size).
     if (IGIS_Feature* pFeature = GetFeaturePtr(); pFeature != nullptr && GetRect() != rect) {
-      WriteRect(pFeature, rect, kCommitGeometry);
+      WriteRect(pFeature, rect, GIS_UPDATE_GEOMETRY);
     }
     SetFramePropertyPtr(frameBackup.get());
     IGIS_Feature* pFeature = GetFeaturePtr();

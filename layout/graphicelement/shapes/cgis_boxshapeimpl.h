@@ -58,7 +58,7 @@ class CGIS_BoxShapeImpl : public CGIS_ShapeImpl<TInterface> {
 
   void CommitBox(IGIS_Feature* pFeature, SGIS_Rect rect) {
     if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) WriteBox(pGeometry, rect);
-    Commit(this->m_core, pFeature, kCommitGeometry);
+    Commit(this->m_core, pFeature, GIS_UPDATE_GEOMETRY);
   }
 };
 

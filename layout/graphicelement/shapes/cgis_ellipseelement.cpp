@@ -33,8 +33,8 @@ int OutlineSegments(HDC hdc, const SGIS_Rect& device) {
 CGIS_EllipseElement::CGIS_EllipseElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
     : CGIS_BoxShapeImpl("CGIS_EllipseElement", "椭圆整饰单元", GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE) {
   const SGIS_ShapeBinding binding{.szType = GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE,
-                                  .nKind = 16,
-                                  .nSymbolType = 12,
+                                  .nKind = GIS_FEATURE_KIND_ELLIPSE,
+                                  .nSymbolType = GIS_SYMBOL_FILL,
                                   .nSymbolCode = 3361,
                                   .bCanConvertBound = false,
                                   .bLogCreateFailure = false};
@@ -82,7 +82,7 @@ void CGIS_EllipseElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
   IGIS_Feature* pFeature = m_core.RequireFeature("SetSymbolPtr");
   if (pFeature == nullptr) return;
   if (pSymbol == pFeature->GetSymbol()) return;
-  CommitSymbolCopy(m_core, pFeature, pSymbol, kCommitSymbol);
+  CommitSymbolCopy(m_core, pFeature, pSymbol, GIS_UPDATE_SYMBOL);
 }
 
 IGIS_Element* CGIS_EllipseElement::Clone() {

@@ -10,37 +10,16 @@
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/tinctor/igis_symbolrenderer.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "platform/win/wingdi.h"
 
 using namespace md::layout::shapes;
 
 namespace {
 
-constexpr int kRectKind = 1024;
-constexpr int kPointKind = 1;
 constexpr int kDefaultStyle = 3301;
 constexpr int kFallbackEdge = 40;    // 0.4 mm
 constexpr int kFallbackSize = 1000;  // 10 mm
-
-// The extent of a point symbol in its own units, by its type; empty for
-// other symbols.
-SGIS_Rect SymbolExtent(IGIS_Symbol* pSymbol, double dFactor) {
-  if (pSymbol == nullptr) return SGIS_Rect();
-  switch (pSymbol->GetType()) {
-    case 6: {
-      IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
-      IGIS_SymbolPart* pPart = pSymbol->GetPointPart();
-      if (pRenderer == nullptr || pPart == nullptr) return SGIS_Rect();
-      return pRenderer->GetSymbolBound(pPart->GetStyleCode());
-    }
-    case 7:
-      return pSymbol->GetType7Part() != nullptr ? pSymbol->GetType7Part()->GetExtent(dFactor) : SGIS_Rect();
-    case 5:
-      return pSymbol->GetType5Part() != nullptr ? pSymbol->GetType5Part()->GetExtent(dFactor) : SGIS_Rect();
-    default:
-      return SGIS_Rect();
-  }
-}
 
 // The extent of the default symbol's style, empty without a renderer.
 SGIS_Rect DefaultExtent() {
@@ -80,7 +59,7 @@ CGIS_PointElement::CGIS_PointElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFea
     if (r.right == 0) r.right = kFallbackEdge;
     if (r.top == 0) r.top = kFallbackEdge;
     WriteRect(pNew, r);
-  } else if (pFeature->GetKind() == kPointKind) {
+  } else if (pFeature->GetKind() == GIS_FEATURE_KIND_POINT) {
     MigratePointFeature(pFeature, ratio);
   } else {
     m_core.m_pFeature = pFeature;
@@ -88,20 +67,20 @@ CGIS_PointElement::CGIS_PointElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFea
       pAttr->SetInt("InterfacePtr", m_core.Handle());
     m_core.ID() = pFeature->GetID();
   }
-  if (m_core.m_pFeature != nullptr) Commit(m_core, m_core.m_pFeature, kCommitAll);
+  if (m_core.m_pFeature != nullptr) Commit(m_core, m_core.m_pFeature, GIS_UPDATE_ALL);
 }
 
 IGIS_Feature* CGIS_PointElement::CreateRectFeature() {
   IGIS_FeatureClass* pClass = m_core.m_pFeatureSet->GetFeatureClass();
-  IGIS_Feature* pNew = pClass != nullptr ? pClass->CreateFeature(kRectKind, 0) : nullptr;
+  IGIS_Feature* pNew = pClass != nullptr ? pClass->CreateFeature(GIS_FEATURE_KIND_RECTANGLE, 0) : nullptr;
   if (pNew == nullptr) {
-    GIS_LOG(3, ConstructorName(m_core).c_str(), "建立Feature失败 pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, ConstructorName(m_core).c_str(), "建立Feature失败 pFeature == NULL");
     return nullptr;
   }
   m_core.m_pFeature = pNew;
   m_core.ID() = pNew->GetID();
   WriteNewFeatureFields(m_core, pNew, GIS_TYPE_GRAPHIC_ELEMENT_POINT);
-  GiveDefaultSymbol(pNew, 6, kDefaultStyle);
+  GiveDefaultSymbol(pNew, GIS_SYMBOL_POINT, kDefaultStyle);
   return pNew;
 }
 
@@ -142,7 +121,7 @@ bool CGIS_PointElement::SetPoint(SGIS_Point point) {
 SGIS_Point CGIS_PointElement::GetPoint() {
   IGIS_Feature* pFeature = GetFeaturePtr();
   if (pFeature == nullptr) {
-    GIS_LOG(3, ("SGIS_Point " + m_core.Method("GetPoint")).c_str(), "m_pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, ("SGIS_Point " + m_core.Method("GetPoint")).c_str(), "m_pFeature == NULL");
     return SGIS_Point();
   }
   IGIS_Geometry* pGeometry = pFeature->GetGeometry();
@@ -158,10 +137,10 @@ void CGIS_PointElement::SetRect(SGIS_Rect rect) {
 bool CGIS_PointElement::FitSize(IGIS_Feature* pFeature, int w, int h, int& nWidth, int& nHeight) {
   if (w == 0 || h == 0) return true;
   if (GIS_GetSymbolizationObject() == nullptr) {
-    GIS_LOG(3, m_core.Method("SetWidthAndHeight").c_str(), "p_symbolization == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("SetWidthAndHeight").c_str(), "p_symbolization == NULL");
     return false;
   }
-  const SGIS_Rect e = SymbolExtent(pFeature->GetSymbol(), 1.0);
+  const SGIS_Rect e = PointSymbolExtent(pFeature->GetSymbol(), 1.0);
   const double ew = e.Width();
   const double eh = e.Height();
   if (ew * eh > 0.0) {
@@ -176,32 +155,32 @@ BOOL CGIS_PointElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   const std::string method = m_core.Method("OnDraw");
   IGIS_SpatialReference* pReference = PageReference(m_core);
   if (pReference == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_spatialreference== NULL ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
     return FALSE;
   }
   if (GIS_GetSymbolizationObject() == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_symbolization == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_symbolization == NULL");
     return FALSE;
   }
   IGIS_Feature* pFeature = GetFeaturePtr();
   if (pFeature == nullptr) {
-    GIS_LOG(3, method.c_str(), "m_pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "m_pFeature == NULL");
     return FALSE;
   }
   IGIS_Symbol* pSymbol = pFeature->GetSymbol();
   if (pSymbol == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_symbol == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_symbol == NULL");
     return FALSE;
   }
   IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   if (pView == nullptr) {
-    GIS_LOG(3, method.c_str(), "pDisplay == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pDisplay == NULL");
     return FALSE;
   }
   SGIS_Rect d = pView->PageToDeviceRect(GetRect(), pReference);
   d.Normalize();
   const SGIS_Point c = d.CenterPoint();
-  const SGIS_Rect e = SymbolExtent(pSymbol, 1.0);
+  const SGIS_Rect e = PointSymbolExtent(pSymbol, 1.0);
   const double ew = e.Width();
   const double eh = e.Height();
   if (ew * eh < 1.0) return FALSE;
@@ -233,15 +212,15 @@ void CGIS_PointElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
   IGIS_Feature* pFeature = m_core.RequireFeature("SetSymbolPtr");
   if (pFeature == nullptr) return;
   if (pSymbol == nullptr) {
-    GIS_LOG(3, method.c_str(), "pSymbol == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pSymbol == NULL");
     return;
   }
   IGIS_Symbol* pCopy = pSymbol->Clone();
   if (pCopy == nullptr) {
-    GIS_LOG(3, method.c_str(), "b_ret == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "b_ret == NULL");
     return;
   }
-  const SGIS_Rect e = SymbolExtent(pCopy, 0.0);
+  const SGIS_Rect e = PointSymbolExtent(pCopy, 0.0);
   const double ew = e.Width();
   const double eh = e.Height();
   SGIS_Rect r = GetRect();
@@ -254,16 +233,17 @@ void CGIS_PointElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
   WriteRect(pFeature, r);
   if (!pFeature->SetSymbol(pCopy)) {
     pCopy->Release();
-    GIS_LOG(3, method.c_str(), "b_ret == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "b_ret == NULL");
     return;
   }
-  if (!Commit(m_core, pFeature, kCommitPointSymbol)) GIS_LOG(3, method.c_str(), "b_ret == NULL");
+  if (!Commit(m_core, pFeature, GIS_UPDATE_POINT_SYMBOL))
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "b_ret == NULL");
 }
 
 IGIS_Element* CGIS_PointElement::Clone() {
   auto* pCopy = NewSibling<IGIS_PointElement>(m_core, GIS_TYPE_GRAPHIC_ELEMENT_POINT);
   if (pCopy == nullptr) {
-    GIS_LOG(3, m_core.Method("Clone").c_str(), "p_graphicElement == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Clone").c_str(), "p_graphicElement == NULL");
     return nullptr;
   }
   pCopy->SetLock(IsLock());

@@ -20,8 +20,8 @@ CGIS_PolygonElement::CGIS_PolygonElement(IGIS_FeatureSet* pOwner, IGIS_Feature* 
                            kPolygonRules) {
   BindShape(m_core, pOwner, pFeature,
             {.szType = GIS_TYPE_GRAPHIC_ELEMENT_POLYGON,
-             .nKind = 4,
-             .nSymbolType = 12,
+             .nKind = GIS_FEATURE_KIND_POLYGON,
+             .nSymbolType = GIS_SYMBOL_FILL,
              .nSymbolCode = 3361,
              .bCanConvertBound = false});
 }
@@ -36,7 +36,7 @@ BOOL CGIS_PolygonElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 IGIS_Symbol* CGIS_PolygonElement::GetSymbolPtr() { return FeatureSymbol(m_core, true); }
 
 void CGIS_PolygonElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
-  SetFeatureSymbol(m_core, pSymbol, kCommitSymbol);
+  SetFeatureSymbol(m_core, pSymbol, GIS_UPDATE_SYMBOL);
 }
 
 IGIS_Element* CGIS_PolygonElement::Clone() {
@@ -55,7 +55,7 @@ IGIS_Element* CGIS_PolygonElement::Clone() {
     pNew->SetPointCount(n);
     for (int i = 0; i < n; ++i) pNew->SetPoint(i, pOld->GetPoint(i, 0), 0);
   }
-  Commit(m_core, pNewFeature, kCommitAll);
+  Commit(m_core, pNewFeature, GIS_UPDATE_ALL);
   return pCopy;
 }
 

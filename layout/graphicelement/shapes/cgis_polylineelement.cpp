@@ -20,8 +20,8 @@ CGIS_PolylineElement::CGIS_PolylineElement(IGIS_FeatureSet* pOwner, IGIS_Feature
                            kPolylineRules) {
   BindShape(m_core, pOwner, pFeature,
             {.szType = GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE,
-             .nKind = 2,
-             .nSymbolType = 9,
+             .nKind = GIS_FEATURE_KIND_POLYLINE,
+             .nSymbolType = GIS_SYMBOL_LINE,
              .nSymbolCode = 3331,
              .bCanConvertBound = true});
 }
@@ -39,7 +39,7 @@ BOOL CGIS_PolylineElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) 
 IGIS_Symbol* CGIS_PolylineElement::GetSymbolPtr() { return FeatureSymbol(m_core, false); }
 
 void CGIS_PolylineElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
-  SetFeatureSymbol(m_core, pSymbol, kCommitSymbol);
+  SetFeatureSymbol(m_core, pSymbol, GIS_UPDATE_SYMBOL);
 }
 
 IGIS_Element* CGIS_PolylineElement::Clone() {

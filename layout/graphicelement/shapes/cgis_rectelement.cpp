@@ -14,8 +14,8 @@ CGIS_RectElement::CGIS_RectElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeatu
     : CGIS_BoxShapeImpl("CGIS_RectElement", "矩形整饰单元", GIS_TYPE_GRAPHIC_ELEMENT_RECT) {
   BindShape(m_core, pOwner, pFeature,
             {.szType = GIS_TYPE_GRAPHIC_ELEMENT_RECT,
-             .nKind = 1024,
-             .nSymbolType = 12,
+             .nKind = GIS_FEATURE_KIND_RECTANGLE,
+             .nSymbolType = GIS_SYMBOL_FILL,
              .nSymbolCode = 3361,
              .bCanConvertBound = true});
 }
@@ -24,7 +24,7 @@ SGIS_Rect CGIS_RectElement::GetRect() {
   SGIS_Rect r;
   IGIS_Feature* pFeature = GetFeaturePtr();
   if (pFeature == nullptr) {
-    GIS_LOG(4, m_core.Method("GetRect").c_str(), "m_pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, m_core.Method("GetRect").c_str(), "m_pFeature == NULL");
     return r;
   }
   pFeature->GetBound(&r, 1, 0);
@@ -60,13 +60,15 @@ BOOL CGIS_RectElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 IGIS_Symbol* CGIS_RectElement::GetSymbolPtr() {
   IGIS_Feature* pFeature = GetFeaturePtr();
   if (pFeature == nullptr) {
-    GIS_LOG(3, (" " + m_core.Method("GetSymbolPtr")).c_str(), "m_pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, (" " + m_core.Method("GetSymbolPtr")).c_str(), "m_pFeature == NULL");
     return nullptr;
   }
   return pFeature->GetSymbol();
 }
 
-void CGIS_RectElement::SetSymbolPtr(IGIS_Symbol* pSymbol) { SetFeatureSymbol(m_core, pSymbol, kCommitAll); }
+void CGIS_RectElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
+  SetFeatureSymbol(m_core, pSymbol, GIS_UPDATE_ALL);
+}
 
 IGIS_Element* CGIS_RectElement::Clone() {
   auto* pCopy = NewSibling<IGIS_RectElement>(m_core, GIS_TYPE_GRAPHIC_ELEMENT_RECT);

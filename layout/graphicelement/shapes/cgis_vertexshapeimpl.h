@@ -18,7 +18,7 @@ class CGIS_VertexShapeImpl : public CGIS_ShapeImpl<TInterface> {
     IGIS_Geometry* pGeometry = Vertices("OffsetAllPoints", m_rules.nMinToMove, &pFeature);
     if (pGeometry == nullptr) return;
     OffsetVertices(pGeometry, m_rules, dx, dy);
-    Commit(this->m_core, pFeature, kCommitGeometry);
+    Commit(this->m_core, pFeature, GIS_UPDATE_GEOMETRY);
   }
 
   void SetLBpoint(SGIS_Point point) override {
@@ -33,7 +33,7 @@ class CGIS_VertexShapeImpl : public CGIS_ShapeImpl<TInterface> {
     IGIS_Geometry* pGeometry = Vertices("ScaleShape", m_rules.nMinToFit, &pFeature);
     if (pGeometry == nullptr) return;
     ScaleVertices(pGeometry, m_rules, this->GetRect(), origin, sx, sy, this->GetHVScaleRatio());
-    Commit(this->m_core, pFeature, kCommitGeometry);
+    Commit(this->m_core, pFeature, GIS_UPDATE_GEOMETRY);
   }
 
   void SetWidthAndHeight(int nWidth, int nHeight) override {

@@ -36,33 +36,33 @@ bool GatherDrawInputs(CGIS_ElementCore& core, IGIS_Display* pDisplay, const SGIS
   const std::string method = core.Method("OnDraw");
   in.pReference = PageReference(core);
   if (in.pReference == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_spatialreference== NULL ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
     return false;
   }
   in.pFeature = core.Self()->GetFeaturePtr();
   if (in.pFeature == nullptr) {
-    GIS_LOG(3, method.c_str(), "%s", texts.szNoFeature);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s", texts.szNoFeature);
     return false;
   }
   if (GIS_GetSymbolizationObject() == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_symbolization == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_symbolization == NULL");
     return false;
   }
   in.pSymbol = in.pFeature->GetSymbol();
   if (in.pSymbol == nullptr) {
-    GIS_LOG(3, method.c_str(), "%s", texts.szNoSymbol);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s", texts.szNoSymbol);
     return false;
   }
   in.pGeometry = in.pFeature->GetGeometry();
   if (in.pGeometry == nullptr) {
     if (texts.szNoGeometry != nullptr) {
-      GIS_LOG(3, (texts.szGeometryMethodPrefix + method).c_str(), "%s", texts.szNoGeometry);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, (texts.szGeometryMethodPrefix + method).c_str(), "%s", texts.szNoGeometry);
     }
     return false;
   }
   in.pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   if (in.pView == nullptr) {
-    GIS_LOG(3, method.c_str(), "pDisplay == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pDisplay == NULL");
     return false;
   }
   return true;
@@ -77,12 +77,12 @@ BOOL DrawVertices(CGIS_ElementCore& core, HDC hdc, bool bPrint, IGIS_Display* pD
     points.resize(static_cast<std::size_t>(n > 0 ? n : 0));
     device.reserve(points.size());
   } catch (const std::bad_alloc&) {
-    GIS_LOG(3, core.Method("OnDraw").c_str(), "数组太大，不能够分配充足的内存 ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, core.Method("OnDraw").c_str(), "数组太大，不能够分配充足的内存 ");
     return FALSE;
   }
   const int count = n > 0 ? std::clamp(in.pGeometry->GetPoints(n, points.data(), 0, 0), 0, n) : 0;
   if (count < nMinCount) {
-    GIS_LOG(3, core.Method("OnDraw").c_str(), "%s", szTooFew);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, core.Method("OnDraw").c_str(), "%s", szTooFew);
     return FALSE;
   }
   PageToDeviceDistinct(in.pView, in.pReference, points.data(), count, device);

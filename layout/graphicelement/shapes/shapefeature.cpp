@@ -17,12 +17,12 @@ IGIS_Symbol* MakeDefaultSymbol(int nType, int nStyleCode) {
   if (pSymbol == nullptr) return nullptr;
   IGIS_SymbolPart* pPart = nullptr;
   switch (nType) {
-    case 5:
-    case 6:
-    case 7:
+    case GIS_SYMBOL_POINT5:
+    case GIS_SYMBOL_POINT:
+    case GIS_SYMBOL_POINT7:
       pPart = pSymbol->GetPointPart();
       break;
-    case 9:
+    case GIS_SYMBOL_LINE:
       pPart = pSymbol->GetLinePart();
       break;
     default:
@@ -66,16 +66,17 @@ IGIS_Symbol* FeatureSymbol(CGIS_ElementCore& core, bool bFillView) {
 void CommitSymbolCopy(CGIS_ElementCore& core, IGIS_Feature* pFeature, IGIS_Symbol* pSymbol, int nFlags) {
   const std::string method = core.Method("SetSymbolPtr");
   if (!GiveSymbolCopy(pFeature, pSymbol)) {
-    GIS_LOG(3, method.c_str(), "b_ret == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "b_ret == NULL");
     return;
   }
-  if (!Commit(core, pFeature, nFlags)) GIS_LOG(3, method.c_str(), "b_ret == NULL");
+  if (!Commit(core, pFeature, nFlags)) GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "b_ret == NULL");
 }
 
 void SetFeatureSymbol(CGIS_ElementCore& core, IGIS_Symbol* pSymbol, int nFlags) {
   IGIS_Feature* pFeature = core.RequireFeature("SetSymbolPtr");
   if (pFeature == nullptr) return;
-  if (pSymbol == nullptr) GIS_LOG(4, core.Method("SetSymbolPtr").c_str(), "pSymbol == NULL");
+  if (pSymbol == nullptr)
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, core.Method("SetSymbolPtr").c_str(), "pSymbol == NULL");
   CommitSymbolCopy(core, pFeature, pSymbol, nFlags);
 }
 
@@ -110,7 +111,7 @@ CGIS_ElementCore::Binding BindShape(CGIS_ElementCore& core, IGIS_FeatureSet* pOw
     IGIS_Feature* pNew = pClass != nullptr ? pClass->CreateFeature(binding.nKind, 0) : nullptr;
     if (pNew == nullptr) {
       if (binding.bLogCreateFailure) {
-        GIS_LOG(3, ConstructorName(core).c_str(), "建立Feature失败 pFeature == NULL");
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, ConstructorName(core).c_str(), "建立Feature失败 pFeature == NULL");
       }
       return CGIS_ElementCore::Binding::Unbound;
     }

@@ -6,6 +6,7 @@
 
 #include "host/basilo/sgis_types.h"
 #include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
 #include "platform/win/wintypes.h"
 
@@ -14,12 +15,6 @@ class IGIS_Symbol;
 class IGIS_SpatialReference;
 
 namespace md::layout::shapes {
-
-// Commit flags of a changed feature.
-constexpr int kCommitSymbol = 8;
-constexpr int kCommitGeometry = 64;
-constexpr int kCommitPointSymbol = 72;  // geometry and symbol
-constexpr int kCommitAll = 127;
 
 // A new default symbol of the type whose part gets the style code; NULL when
 // the symbol library has none.
@@ -67,8 +62,8 @@ TElement* NewSibling(CGIS_ElementCore& core, const char* szType) {
 // How a plain shape binds to its feature.
 struct SGIS_ShapeBinding {
   const char* szType = "";
-  int nKind = 1024;
-  int nSymbolType = 12;  // default symbol: type and style code
+  int nKind = GIS_FEATURE_KIND_RECTANGLE;
+  int nSymbolType = GIS_SYMBOL_FILL;  // default symbol: type and style code
   int nSymbolCode = 3361;
   bool bCanConvertBound = false;  // "CanConvert" written on a bound feature
   bool bLogCreateFailure = true;  // record when no feature can be made

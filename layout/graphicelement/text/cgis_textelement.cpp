@@ -9,6 +9,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/display/igis_display.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
@@ -82,8 +83,8 @@ CGIS_TextElement::CGIS_TextElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeatu
   if (pOwner == nullptr) return;
   m_nAnchorType = vexaBottomLeftCorner;
   m_strText = "文本";
-  m_pFrame = GIS_CreateFramePropertyObject();
-  m_pPointStyle = NewPointStyle();
+  m_pFrame.reset(GIS_CreateFramePropertyObject());
+  m_pPointStyle.reset(NewPointStyle());
 
   SGIS_ElementBindOptions options;
   options.szType = GIS_TYPE_GRAPHIC_ELEMENT_TEXT;
@@ -109,15 +110,12 @@ CGIS_TextElement::CGIS_TextElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeatu
       if (IGIS_Field* f = set->GetProperty(kKeyAnchor)) f->SetInt(m_nAnchorType);
       if (set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) pAttr->SetDataBuffer("Custom", buffer.get(), 0);
     }
-    ComputeTextPolygon(pOwn, m_pPointStyle, m_strText.c_str());
+    ComputeTextPolygon(pOwn, m_pPointStyle.get(), m_strText.c_str());
   }
   CommitFeature(pOwn, GIS_UPDATE_ALL);
 }
 
-CGIS_TextElement::~CGIS_TextElement() {
-  if (m_pPointStyle != nullptr) m_pPointStyle->Release();
-  if (m_pFrame != nullptr) m_pFrame->Release();
-}
+CGIS_TextElement::~CGIS_TextElement() {}
 
 void CGIS_TextElement::CommitFeature(IGIS_Feature* pFeature, int nFlags) {
   IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
@@ -144,7 +142,7 @@ void CGIS_TextElement::ComputeTextPolygon(IGIS_Feature* pFeature, IGIS_AnnoPoint
                                           const char* szText) {
   IGIS_SymbolPart* pTextStyle = pStyle != nullptr ? pStyle->GetTextStylePtr() : nullptr;
   if (pTextStyle == nullptr) {
-    GIS_LOG(3, kComputeMethod, "pStyle->GetTextStylePtr() ==NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kComputeMethod, "pStyle->GetTextStylePtr() ==NULL");
     return;
   }
   IGIS_Geometry* pGeometry = pFeature != nullptr ? pFeature->GetGeometry() : nullptr;
@@ -241,28 +239,28 @@ BOOL CGIS_TextElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
   IGIS_SpatialReference* pReference = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
   if (pReference == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_spatialreference== NULL ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
     return FALSE;
   }
   if (GetFeaturePtr() == nullptr) {
-    GIS_LOG(3, method.c_str(), "m_pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "m_pFeature == NULL");
     return FALSE;
   }
   IGIS_AnnoDrawer* pDrawer = GIS_GetAnnotationDrawerObject();
   if (pDrawer == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_drawer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_drawer == NULL");
     return FALSE;
   }
   IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   if (pView == nullptr) {
-    GIS_LOG(3, method.c_str(), "p_display == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_display == NULL");
     return FALSE;
   }
   const SGIS_Rect rect = GetRect();
   if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_UNDER);
 
   if (m_pPointStyle == nullptr || m_pPointStyle->GetTextStylePtr() == nullptr) {
-    GIS_LOG(3, method.c_str(), "ptxtSymbol == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "ptxtSymbol == NULL");
     return FALSE;
   }
   int alignment = GIS_ALIGN_TOP_LEFT;
@@ -272,8 +270,8 @@ BOOL CGIS_TextElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   {
     CGIS_ElementClipScope clip(hdc, pDisplay);
     const double ratio = GetDisplayRatio(pDisplay);
-    DrawWithDrawer(pDrawer, pDisplay, CDC::FromHandle(hdc), bPrint, ratio, m_pPointStyle, m_strText.c_str(),
-                   &device, 1);
+    DrawWithDrawer(pDrawer, pDisplay, CDC::FromHandle(hdc), bPrint, ratio, m_pPointStyle.get(),
+                   m_strText.c_str(), &device, 1);
   }
   if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_BORDER);
   return TRUE;
@@ -342,7 +340,7 @@ void CGIS_TextElement::SetWidthAndHeight(int nWidth, int nHeight) {
   const double sy = ch < 1 ? 1.0 : static_cast<double>(nHeight) / ch;
   const double s = (sx > 1.0 || sy > 1.0 || sx == 1.0 || sy == 1.0) ? std::min(sx, sy) : std::max(sx, sy);
   if (!ScaleFont(s)) return;
-  ComputeTextPolygon(pFeature, m_pPointStyle, m_strText.c_str());
+  ComputeTextPolygon(pFeature, m_pPointStyle.get(), m_strText.c_str());
 }
 
 void CGIS_TextElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
@@ -368,17 +366,17 @@ void CGIS_TextElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
   CloseRing(pGeometry);
   CommitFeature(pFeature, GIS_UPDATE_ALL);
   if (!ScaleFont(s)) return;
-  ComputeTextPolygon(pFeature, m_pPointStyle, m_strText.c_str());
+  ComputeTextPolygon(pFeature, m_pPointStyle.get(), m_strText.c_str());
 }
 
 SGIS_Point CGIS_TextElement::GetPoint(int nPosition) {
   SGIS_Point p(0, 0, 0);
   if (nPosition > vexaBottomRightCorner) {
-    GIS_LOG(3, m_core.Method("GetPoint").c_str(), "iPosition > vexaBottomRightCorner");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("GetPoint").c_str(), "iPosition > vexaBottomRightCorner");
     return p;
   }
   if (nPosition < vexaTopLeftCorner) {
-    GIS_LOG(3, m_core.Method("GetPoint").c_str(), "iPosition < vexaTopLeftCorner");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("GetPoint").c_str(), "iPosition < vexaTopLeftCorner");
     return p;
   }
   AnchorOf(GetRect(), nPosition, &p, nullptr);
@@ -389,11 +387,11 @@ void CGIS_TextElement::SetPoint(SGIS_Point point, int nPosition) {
   // Positions outside the anchor table are refused at both ends: a negative
   // one would become the anchor type and move the element by the point itself.
   if (nPosition > vexaBottomRightCorner) {
-    GIS_LOG(3, m_core.Method("SetPoint").c_str(), "iPosition > vexaBottomRightCorner");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("SetPoint").c_str(), "iPosition > vexaBottomRightCorner");
     return;
   }
   if (nPosition < vexaTopLeftCorner) {
-    GIS_LOG(3, m_core.Method("SetPoint").c_str(), "iPosition < vexaTopLeftCorner");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("SetPoint").c_str(), "iPosition < vexaTopLeftCorner");
     return;
   }
   SGIS_Point p(0, 0, 0);
@@ -413,15 +411,14 @@ void CGIS_TextElement::SetText(const char* szText) {
   IGIS_Feature* pFeature = m_core.RequireFeature("SetText");
   if (pFeature == nullptr || szText == nullptr) return;
   m_strText = szText;
-  ComputeTextPolygon(pFeature, m_pPointStyle, m_strText.c_str());
+  ComputeTextPolygon(pFeature, m_pPointStyle.get(), m_strText.c_str());
 }
 
-IGIS_FrameProperty* CGIS_TextElement::GetFramePropertyPtr() { return m_pFrame; }
+IGIS_FrameProperty* CGIS_TextElement::GetFramePropertyPtr() { return m_pFrame.get(); }
 
 bool CGIS_TextElement::SetFramePropertyPtr(IGIS_FrameProperty* pFrame) {
-  if (pFrame == m_pFrame) return true;
-  if (m_pFrame != nullptr) m_pFrame->Release();
-  m_pFrame = pFrame != nullptr ? pFrame->Clone() : nullptr;
+  if (pFrame == m_pFrame.get()) return true;
+  m_pFrame.reset(pFrame != nullptr ? pFrame->Clone() : nullptr);
   return true;
 }
 
@@ -436,7 +433,7 @@ void CGIS_TextElement::SetSymbolPtr(IGIS_SymbolPart* pTextSymbol) {
   if (pFeature == nullptr) return;
   // The style keeps a copy; a symbol that is not a text symbol is refused.
   if (!m_pPointStyle->SetTextStyle(pTextSymbol->GetTextPart())) return;
-  ComputeTextPolygon(pFeature, m_pPointStyle, m_strText.c_str());
+  ComputeTextPolygon(pFeature, m_pPointStyle.get(), m_strText.c_str());
   CommitFeature(pFeature, GIS_UPDATE_SYMBOL);
 }
 
@@ -455,7 +452,7 @@ IGIS_Element* CGIS_TextElement::Clone() {
   pCopy->SetText(m_strText.c_str());
   pCopy->SetLock(m_core.m_bLock);
   pCopy->SetSymbolPtr(GetSymbolPtr());
-  pCopy->SetFramePropertyPtr(m_pFrame);
+  pCopy->SetFramePropertyPtr(m_pFrame.get());
   return pCopy;
 }
 
@@ -472,7 +469,7 @@ BOOL CGIS_TextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCom
                                     SetSymbolPtr(pTextBackup->GetSymbolPtr());
                                     SetText(pTextBackup->GetText());
                                     if (IGIS_Feature* pFeature = GetFeaturePtr()) {
-                                      ComputeTextPolygon(pFeature, m_pPointStyle, m_strText.c_str());
+                                      ComputeTextPolygon(pFeature, m_pPointStyle.get(), m_strText.c_str());
                                       SetLBpoint(SGIS_Point(before.left, before.bottom, 0));
                                     }
                                   });
@@ -523,7 +520,7 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
   }
 
   if (IGIS_Field* f = set->GetProperty(kKeyStyle)) {
-    if (m_pPointStyle == nullptr) m_pPointStyle = NewPointStyle();
+    if (m_pPointStyle == nullptr) m_pPointStyle.reset(NewPointStyle());
     IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
     if (m_pPointStyle != nullptr && pBuffer != nullptr) m_pPointStyle->Open(pBuffer);
   }
@@ -534,10 +531,9 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
     IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
     if (pBuffer != nullptr && pBuffer->GetSize() == 0) {
       // Stored without a frame.
-      if (m_pFrame != nullptr) m_pFrame->Release();
       m_pFrame = nullptr;
     } else {
-      if (m_pFrame == nullptr) m_pFrame = GIS_CreateFramePropertyObject();
+      if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
       if (m_pFrame != nullptr && pBuffer != nullptr) m_pFrame->Open(pBuffer);
     }
   }
@@ -546,7 +542,7 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
     if (nAnchor >= vexaTopLeftCorner && nAnchor <= vexaBottomRightCorner) {
       m_nAnchorType = nAnchor;
     } else {
-      GIS_LOG(3, method.c_str(), "AnchorType %d out of range 0..8", nAnchor);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "AnchorType %d out of range 0..8", nAnchor);
     }
   }
   return TRUE;

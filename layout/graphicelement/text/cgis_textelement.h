@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 
@@ -72,7 +73,7 @@ class CGIS_TextElement : public CGIS_ElementImpl<IGIS_TextElement> {
   int GetAnchorType() const { return m_nAnchorType; }
   // The point style the text is drawn with (owned by the element; may be NULL
   // for an element made without an owner).
-  IGIS_AnnoPointStyle* GetPointStylePtr() { return m_pPointStyle; }
+  IGIS_AnnoPointStyle* GetPointStylePtr() { return m_pPointStyle.get(); }
 
  protected:
   ~CGIS_TextElement() override;
@@ -88,7 +89,7 @@ class CGIS_TextElement : public CGIS_ElementImpl<IGIS_TextElement> {
   bool ScaleFont(double s);
 
   std::string m_strText;
-  IGIS_AnnoPointStyle* m_pPointStyle = nullptr;
-  IGIS_FrameProperty* m_pFrame = nullptr;
+  md::basilo::ReleasePtr<IGIS_AnnoPointStyle> m_pPointStyle;
+  md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
   int m_nAnchorType = vexaBottomLeftCorner;
 };

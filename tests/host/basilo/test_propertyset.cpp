@@ -13,6 +13,7 @@
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tests/support/logmark.h"
 
@@ -20,14 +21,8 @@ using md::test::LogMark;
 
 namespace {
 
-struct SetDeleter {
-  void operator()(IGIS_PropertySet* s) const { s->Release(); }
-};
-struct BufferDeleter {
-  void operator()(IGIS_DataBuffer* b) const { b->Release(); }
-};
-using SetPtr = std::unique_ptr<IGIS_PropertySet, SetDeleter>;
-using BufferPtr = std::unique_ptr<IGIS_DataBuffer, BufferDeleter>;
+using SetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+using BufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 
 SetPtr NewSet() { return SetPtr(GIS_CreatePropertySetObject()); }
 BufferPtr NewBuffer(int size = 0) { return BufferPtr(GIS_CreateDataBufferObject(size)); }
@@ -493,17 +488,17 @@ TEST(GlobalProperties, TempDirIsAnOwnFolderWithoutTrailingSeparator) {
 // crash is handled without one.
 TEST(PropertySet, FuzzSeedsAndRegressions) {
   int seeds = 0;
-  for (const auto& path : fuzz::Inputs("corpus", "propertyset")) {
+  for (const auto& path : md::test::fuzz::Inputs("corpus", "propertyset")) {
     auto b = NewBuffer();
-    SetBytes(b.get(), fuzz::ReadInput(path));
+    SetBytes(b.get(), md::test::fuzz::ReadInput(path));
     auto s = NewSet();
     EXPECT_TRUE(s->Archive(b.get(), GIS_ARCHIVE_READ, 0)) << path;
     ++seeds;
   }
   EXPECT_GE(seeds, 3);
-  for (const auto& path : fuzz::Inputs("regressions", "propertyset")) {
+  for (const auto& path : md::test::fuzz::Inputs("regressions", "propertyset")) {
     auto b = NewBuffer();
-    SetBytes(b.get(), fuzz::ReadInput(path));
+    SetBytes(b.get(), md::test::fuzz::ReadInput(path));
     auto s = NewSet();
     s->Archive(b.get(), GIS_ARCHIVE_READ, 0);  // must simply not crash
   }

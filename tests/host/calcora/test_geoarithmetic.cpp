@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/releaseptr.h"
 #include "host/calcora/igis_geoarithmetic.h"
 #include "tests/host/sferon/sferon_test_util.h"
 #include "tests/support/logmark.h"
@@ -17,7 +18,7 @@ namespace {
 
 using md::test::LogMark;
 
-using ArithmeticPtr = std::unique_ptr<IGIS_GeoArithmetic, md::test::ReleaseDeleter>;
+using ArithmeticPtr = md::basilo::ReleasePtr<IGIS_GeoArithmetic>;
 using md::test::Factory;
 using md::test::Project;
 using md::test::RefPtr;

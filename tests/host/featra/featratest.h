@@ -9,29 +9,20 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
 #include "tests/support/logmark.h"
 
 namespace md::test {
 
-struct SetReleaser {
-  void operator()(IGIS_FeatureSet* s) const {
-    if (s != nullptr) s->Release();
-  }
-};
-using SetPtr = std::unique_ptr<IGIS_FeatureSet, SetReleaser>;
+using SetPtr = md::basilo::ReleasePtr<IGIS_FeatureSet>;
 
 inline SetPtr NewSet(const char* name = "layout") {
   return SetPtr(GIS_CreateFeatureSetObject(nullptr, name, 0, 0, 0, 0, nullptr));
 }
 
-struct BufferReleaser {
-  void operator()(IGIS_DataBuffer* b) const {
-    if (b != nullptr) b->Release();
-  }
-};
-using BufferPtr = std::unique_ptr<IGIS_DataBuffer, BufferReleaser>;
+using BufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 
 BufferPtr MakeBuffer(const std::string& bytes);
 std::string BufferBytes(IGIS_DataBuffer* buffer);

@@ -11,19 +11,14 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/glyphor/gis_symbolstyles.h"
 #include "host/glyphor/igis_symbol.h"
 
 namespace {
 
-struct BufferDeleter {
-  void operator()(IGIS_DataBuffer* b) const { b->Release(); }
-};
-using Buffer = std::unique_ptr<IGIS_DataBuffer, BufferDeleter>;
-struct SymbolDeleter {
-  void operator()(IGIS_Symbol* s) const { s->Release(); }
-};
-using Symbol = std::unique_ptr<IGIS_Symbol, SymbolDeleter>;
+using Buffer = md::basilo::ReleasePtr<IGIS_DataBuffer>;
+using Symbol = md::basilo::ReleasePtr<IGIS_Symbol>;
 
 Buffer NewBuffer() { return Buffer(GIS_CreateDataBufferObject(0)); }
 IGIS_SymbolFactory* F() { return GIS_GetSymbolFactoryObject(); }

@@ -6,19 +6,14 @@
 
 #include <memory>
 
+#include "host/basilo/releaseptr.h"
 #include "host/sferon/igis_spatialreference.h"
 
 namespace md::test {
 
-struct ReleaseDeleter {
-  template <class T>
-  void operator()(T* object) const {
-    if (object != nullptr) object->Release();
-  }
-};
-using RefPtr = std::unique_ptr<IGIS_SpatialReference, ReleaseDeleter>;
-using TransformPtr = std::unique_ptr<IGIS_CoordTransform, ReleaseDeleter>;
-using BufferPtr = std::unique_ptr<IGIS_DataBuffer, ReleaseDeleter>;
+using RefPtr = md::basilo::ReleasePtr<IGIS_SpatialReference>;
+using TransformPtr = md::basilo::ReleasePtr<IGIS_CoordTransform>;
+using BufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 
 inline IGIS_SpatialReferenceFactory* Factory() { return GIS_GetSpatialReferenceFactoryObject(); }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/releaseptr.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "tests/host/sferon/sferon_test_util.h"
@@ -14,18 +15,8 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-struct RefDeleter {
-  void operator()(IGIS_SpatialReference* r) const {
-    if (r != nullptr) r->Release();
-  }
-};
-struct TransformDeleter {
-  void operator()(IGIS_CoordTransform* t) const {
-    if (t != nullptr) t->Release();
-  }
-};
-using RefPtr = std::unique_ptr<IGIS_SpatialReference, RefDeleter>;
-using TransformPtr = std::unique_ptr<IGIS_CoordTransform, TransformDeleter>;
+using RefPtr = md::basilo::ReleasePtr<IGIS_SpatialReference>;
+using TransformPtr = md::basilo::ReleasePtr<IGIS_CoordTransform>;
 
 IGIS_SpatialReferenceFactory* Factory() { return GIS_GetSpatialReferenceFactoryObject(); }
 

@@ -321,17 +321,17 @@ TEST(SpatialReferenceStore, ReferencesThatCouldNotBeStoredAreNotMade) {
 
 TEST(SpatialReferenceStore, FuzzSeedsAndRegressions) {
   int seeds = 0;
-  for (const auto& path : fuzz::Inputs("corpus", "spatialreference")) {
+  for (const auto& path : md::test::fuzz::Inputs("corpus", "spatialreference")) {
     BufferPtr b = NewBuffer();
-    SetBytes(b.get(), fuzz::ReadInput(path));
+    SetBytes(b.get(), md::test::fuzz::ReadInput(path));
     RefPtr r(Factory()->CreateFromBuffer(b.get()));
     EXPECT_NE(r, nullptr) << path;
     ++seeds;
   }
   EXPECT_GE(seeds, 3);
-  for (const auto& path : fuzz::Inputs("regressions", "spatialreference")) {
+  for (const auto& path : md::test::fuzz::Inputs("regressions", "spatialreference")) {
     BufferPtr b = NewBuffer();
-    SetBytes(b.get(), fuzz::ReadInput(path));
+    SetBytes(b.get(), md::test::fuzz::ReadInput(path));
     RefPtr r(Factory()->CreateFromBuffer(b.get()));  // must simply not crash
   }
 }

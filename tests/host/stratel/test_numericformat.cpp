@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/releaseptr.h"
 #include "host/stratel/igis_numericformat.h"
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tests/support/logmark.h"
@@ -16,14 +17,8 @@ namespace {
 
 using md::test::LogMark;
 
-struct FormatRelease {
-  void operator()(IGIS_NumericFormat* f) const { f->Release(); }
-};
-struct BufferRelease {
-  void operator()(IGIS_DataBuffer* b) const { b->Release(); }
-};
-using FormatPtr = std::unique_ptr<IGIS_NumericFormat, FormatRelease>;
-using BufferPtr = std::unique_ptr<IGIS_DataBuffer, BufferRelease>;
+using FormatPtr = md::basilo::ReleasePtr<IGIS_NumericFormat>;
+using BufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 
 FormatPtr Make(int kind) { return FormatPtr(GIS_GetNumericFormatFactoryObject()->CreateNumericFormat(kind)); }
 BufferPtr NewBuffer() { return BufferPtr(GIS_CreateDataBufferObject(0)); }
@@ -346,8 +341,8 @@ TEST(NumericFormat, SplitDegreesCarriesAndKeepsTheSign) {
 // read without harm.
 TEST(NumericFormat, FuzzSeedsAndRegressions) {
   int seeds = 0;
-  for (const auto& path : fuzz::Inputs("corpus", "numericformat")) {
-    const std::vector<BYTE> bytes = fuzz::ReadInput(path);
+  for (const auto& path : md::test::fuzz::Inputs("corpus", "numericformat")) {
+    const std::vector<BYTE> bytes = md::test::fuzz::ReadInput(path);
     BufferPtr b = NewBuffer();
     SetBytes(b.get(), bytes);
     FormatPtr f = Make(bytes.size() > 6 && bytes[6] == L ? L : N);
@@ -355,9 +350,9 @@ TEST(NumericFormat, FuzzSeedsAndRegressions) {
     ++seeds;
   }
   EXPECT_GE(seeds, 2);
-  for (const auto& path : fuzz::Inputs("regressions", "numericformat")) {
+  for (const auto& path : md::test::fuzz::Inputs("regressions", "numericformat")) {
     BufferPtr b = NewBuffer();
-    SetBytes(b.get(), fuzz::ReadInput(path));
+    SetBytes(b.get(), md::test::fuzz::ReadInput(path));
     Make(N)->LoadFromDataBuffer(b.get());
   }
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 
+#include "host/basilo/releaseptr.h"
 #include "host/glyphor/gis_symbolstyles.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
@@ -48,13 +49,10 @@ class Render : public ::testing::Test {
   }
   std::vector<const Record*> Shapes() const { return canvas_.recordsOf(Record::Type::Shape); }
 
-  struct Releaser {
-    void operator()(IGIS_Symbol* s) const { s->Release(); }
-  };
   md::canvas::RecordingCanvas canvas_{400, 300};
   HDC dc_ = nullptr;
   std::size_t objects_ = 0;
-  std::vector<std::unique_ptr<IGIS_Symbol, Releaser>> symbols_;
+  std::vector<md::basilo::ReleasePtr<IGIS_Symbol>> symbols_;
 };
 
 POINT P(LONG x, LONG y) {

@@ -10,6 +10,7 @@
 
 #include "host/glyphor/igis_symbol.h"
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/raster.h"
 #include "platform/text/textengine.h"
 #include "tools/demo/pagedraw.h"
 #include "tools/demo/samplepage.h"
@@ -30,12 +31,12 @@ class FixedText {
 
 // The page printed at `dpi` with the fixed-metrics engine; empty on failure
 // (the failure is recorded).
-inline md::demo::Raster Print(md::demo::Page& page, int dpi = kCheckDpi) {
+inline md::canvas::Raster Print(md::demo::Page& page, int dpi = kCheckDpi) {
   std::string error;
   auto canvas = md::demo::PrintRaster(page, dpi, &md::text::FixedMetricsEngine(), &error);
   EXPECT_NE(canvas, nullptr) << error;
   if (canvas == nullptr) return {};
-  return md::demo::ReadRaster(*canvas);
+  return md::canvas::ReadRaster(*canvas);
 }
 
 // An empty folder of its own under the test output.

@@ -2,25 +2,26 @@
 // the demo's own pixel-for-pixel check rest on.
 #include <fstream>
 
+#include "platform/canvas/raster.h"
 #include "tests/tools/demo/demotest.h"
 
 namespace {
 
-md::demo::Raster Filled(int w, int h, std::uint32_t color) {
-  md::demo::Raster r;
+md::canvas::Raster Filled(int w, int h, std::uint32_t color) {
+  md::canvas::Raster r;
   r.width = w;
   r.height = h;
   r.pixels.assign(static_cast<std::size_t>(w) * h, color);
   return r;
 }
 
-void Set(md::demo::Raster& r, int x, int y, std::uint32_t c) {
+void Set(md::canvas::Raster& r, int x, int y, std::uint32_t c) {
   r.pixels[static_cast<std::size_t>(y) * r.width + x] = c;
 }
 
 TEST(Pictures, CompareCountsPixelsBeyondTheToleranceOnEachChannel) {
-  const md::demo::Raster white = Filled(8, 5, 0xFFFFFF);
-  md::demo::Raster changed = white;
+  const md::canvas::Raster white = Filled(8, 5, 0xFFFFFF);
+  md::canvas::Raster changed = white;
   Set(changed, 0, 0, 0xFFFFF0);  // blue channel off by 15
   Set(changed, 7, 4, 0xC0FFFF);  // red channel off by 63
   Set(changed, 3, 2, 0xFF00FF);  // green channel off by 255
@@ -32,31 +33,32 @@ TEST(Pictures, CompareCountsPixelsBeyondTheToleranceOnEachChannel) {
   for (const Row& row :
        {Row{0, 3}, Row{14, 3}, Row{15, 2}, Row{62, 2}, Row{63, 1}, Row{254, 1}, Row{255, 0}}) {
     SCOPED_TRACE(row.tolerance);
-    const md::demo::Difference d = md::demo::Compare(white, changed, row.tolerance);
+    const md::canvas::Difference d = md::canvas::Compare(white, changed, row.tolerance);
     EXPECT_TRUE(d.sameSize);
     EXPECT_EQ(d.differing, row.differing);
     EXPECT_EQ(d.largest, 255);
   }
-  EXPECT_EQ(md::demo::Compare(white, white, 0).differing, 0);
-  EXPECT_EQ(md::demo::Compare(white, white, 0).largest, 0);
+  EXPECT_EQ(md::canvas::Compare(white, white, 0).differing, 0);
+  EXPECT_EQ(md::canvas::Compare(white, white, 0).largest, 0);
 
   // Pictures of other sizes never compare equal, whatever the tolerance.
-  for (const md::demo::Raster& other : {Filled(5, 8, 0xFFFFFF), Filled(8, 4, 0xFFFFFF), md::demo::Raster{}}) {
-    const md::demo::Difference d = md::demo::Compare(white, other, 255);
+  for (const md::canvas::Raster& other :
+       {Filled(5, 8, 0xFFFFFF), Filled(8, 4, 0xFFFFFF), md::canvas::Raster{}}) {
+    const md::canvas::Difference d = md::canvas::Compare(white, other, 255);
     EXPECT_FALSE(d.sameSize);
   }
   // A raster whose pixel count does not match its size is refused too.
-  md::demo::Raster broken = white;
+  md::canvas::Raster broken = white;
   broken.pixels.pop_back();
-  EXPECT_FALSE(md::demo::Compare(broken, broken, 0).sameSize);
+  EXPECT_FALSE(md::canvas::Compare(broken, broken, 0).sameSize);
 }
 
 TEST(Pictures, DifferenceImageMarksExactlyTheDifferingPixelsInRed) {
-  const md::demo::Raster a = Filled(6, 4, 0x000000);
-  md::demo::Raster b = a;
+  const md::canvas::Raster a = Filled(6, 4, 0x000000);
+  md::canvas::Raster b = a;
   Set(b, 2, 1, 0x808080);
   Set(b, 5, 3, 0x050505);
-  const md::demo::Raster d = md::demo::DifferenceImage(a, b, 10);
+  const md::canvas::Raster d = md::canvas::DifferenceImage(a, b, 10);
   ASSERT_EQ(d.width, 6);
   ASSERT_EQ(d.height, 4);
   int red = 0;
@@ -73,18 +75,18 @@ TEST(Pictures, DifferenceImageMarksExactlyTheDifferingPixelsInRed) {
     }
   }
   EXPECT_EQ(red, 1);
-  EXPECT_TRUE(md::demo::DifferenceImage(a, Filled(3, 3, 0), 0).pixels.empty());
+  EXPECT_TRUE(md::canvas::DifferenceImage(a, Filled(3, 3, 0), 0).pixels.empty());
 }
 
 TEST(Pictures, PngKeepsEveryPixelAndBadFilesAreRefused) {
-  md::demo::Raster r = Filled(37, 23, 0x102030);
+  md::canvas::Raster r = Filled(37, 23, 0x102030);
   for (int i = 0; i < 37; ++i) Set(r, i, i % 23, static_cast<std::uint32_t>(i * 0x070503));
   const auto dir = md::test::ScratchFolder("pictures");
   const std::string path = (dir / "pattern.png").string();
   std::string error;
-  ASSERT_TRUE(md::demo::WritePng(r, path, &error)) << error;
-  md::demo::Raster back;
-  ASSERT_TRUE(md::demo::ReadPng(path, &back, &error)) << error;
+  ASSERT_TRUE(md::canvas::WritePng(r, path, &error)) << error;
+  md::canvas::Raster back;
+  ASSERT_TRUE(md::canvas::ReadPng(path, &back, &error)) << error;
   EXPECT_EQ(back.width, r.width);
   EXPECT_EQ(back.height, r.height);
   EXPECT_EQ(back.pixels, r.pixels);
@@ -100,14 +102,14 @@ TEST(Pictures, PngKeepsEveryPixelAndBadFilesAreRefused) {
   }
   for (const std::string& bad : {text, cut, (dir / "missing.png").string()}) {
     SCOPED_TRACE(bad);
-    md::demo::Raster untouched = Filled(1, 1, 7);
+    md::canvas::Raster untouched = Filled(1, 1, 7);
     error.clear();
-    EXPECT_FALSE(md::demo::ReadPng(bad, &untouched, &error));
+    EXPECT_FALSE(md::canvas::ReadPng(bad, &untouched, &error));
     EXPECT_NE(error.find(bad), std::string::npos) << error;
     EXPECT_EQ(untouched.width, 1);
   }
-  EXPECT_FALSE(md::demo::WritePng(md::demo::Raster{}, (dir / "empty.png").string(), &error));
-  EXPECT_FALSE(md::demo::WritePng(r, (dir / "no-such-folder" / "x.png").string(), &error));
+  EXPECT_FALSE(md::canvas::WritePng(md::canvas::Raster{}, (dir / "empty.png").string(), &error));
+  EXPECT_FALSE(md::canvas::WritePng(r, (dir / "no-such-folder" / "x.png").string(), &error));
 }
 
 // The raster read back from a printed page is the page at its resolution,
@@ -116,7 +118,7 @@ TEST(Pictures, APrintedPageIsTheA4PaperAtItsResolution) {
   md::test::FixedText fixed;
   auto page = md::demo::BuildSamplePage(nullptr);
   ASSERT_NE(page, nullptr);
-  const md::demo::Raster r = md::test::Print(*page, 50);
+  const md::canvas::Raster r = md::test::Print(*page, 50);
   EXPECT_EQ(r.width, 585);   // 297 mm at 50 dpi
   EXPECT_EQ(r.height, 413);  // 210 mm
   ASSERT_FALSE(r.pixels.empty());

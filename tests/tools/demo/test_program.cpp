@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "platform/canvas/raster.h"
 #include "tests/tools/demo/demotest.h"
 #include "tools/demo/demooptions.h"
 
@@ -120,9 +121,9 @@ TEST(DemoProgram, WritesThePageChecksTheReloadAndNamesItsFiles) {
   }
   EXPECT_NE(run.output.find("pixel for pixel"), std::string::npos) << run.output;
   EXPECT_FALSE(std::filesystem::exists(dir / "out" / "sample-page-difference.png"));
-  md::demo::Raster png;
+  md::canvas::Raster png;
   std::string error;
-  ASSERT_TRUE(md::demo::ReadPng((dir / "out" / "sample-page.png").string(), &png, &error)) << error;
+  ASSERT_TRUE(md::canvas::ReadPng((dir / "out" / "sample-page.png").string(), &png, &error)) << error;
   EXPECT_EQ(png.width, 702);  // 297 mm at 60 dpi
   EXPECT_EQ(png.height, 496);
 }

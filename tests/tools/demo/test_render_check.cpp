@@ -14,6 +14,7 @@
 
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/igis_element.h"
+#include "platform/canvas/raster.h"
 #include "tests/tools/demo/demotest.h"
 
 namespace {
@@ -36,7 +37,7 @@ bool UpdatingReference() {
 
 // The page as the check sees it: built, stored, saved, loaded into a fresh
 // page and printed from there.
-md::demo::Raster PrintReloadedPage(md::demo::Raster* firstPrint) {
+md::canvas::Raster PrintReloadedPage(md::canvas::Raster* firstPrint) {
   md::demo::BuildReport report;
   auto page = md::demo::BuildSamplePage(&report);
   EXPECT_NE(page, nullptr);
@@ -59,33 +60,33 @@ md::demo::Raster PrintReloadedPage(md::demo::Raster* firstPrint) {
 
 TEST(RenderCheck, SamplePageMatchesTheReferencePicture) {
   FixedText fixed;
-  md::demo::Raster first;
-  const md::demo::Raster rendered = PrintReloadedPage(&first);
+  md::canvas::Raster first;
+  const md::canvas::Raster rendered = PrintReloadedPage(&first);
   ASSERT_FALSE(rendered.pixels.empty());
 
   // The page read back prints exactly as the page stored.
-  const md::demo::Difference self = md::demo::Compare(first, rendered, 0);
+  const md::canvas::Difference self = md::canvas::Compare(first, rendered, 0);
   EXPECT_TRUE(self.sameSize);
   EXPECT_EQ(self.differing, 0);
 
   if (UpdatingReference()) {
     std::string error;
-    ASSERT_TRUE(md::demo::WritePng(rendered, ReferencePath(), &error)) << error;
+    ASSERT_TRUE(md::canvas::WritePng(rendered, ReferencePath(), &error)) << error;
     GTEST_SKIP() << "reference written: " << ReferencePath();
   }
 
-  md::demo::Raster reference;
+  md::canvas::Raster reference;
   std::string error;
-  ASSERT_TRUE(md::demo::ReadPng(ReferencePath(), &reference, &error)) << error;
-  const md::demo::Difference d = md::demo::Compare(reference, rendered, kTolerance);
+  ASSERT_TRUE(md::canvas::ReadPng(ReferencePath(), &reference, &error)) << error;
+  const md::canvas::Difference d = md::canvas::Compare(reference, rendered, kTolerance);
   const bool same = d.sameSize && d.differing <= kAllowedPixels;
   if (!same) {
     const auto dir = md::test::ScratchFolder("render-check");
     const std::string renderedPath = (dir / "sample-page-rendered.png").string();
     const std::string diffPath = (dir / "sample-page-difference.png").string();
-    md::demo::WritePng(rendered, renderedPath, nullptr);
+    md::canvas::WritePng(rendered, renderedPath, nullptr);
     if (d.sameSize)
-      md::demo::WritePng(md::demo::DifferenceImage(reference, rendered, kTolerance), diffPath, nullptr);
+      md::canvas::WritePng(md::canvas::DifferenceImage(reference, rendered, kTolerance), diffPath, nullptr);
     ADD_FAILURE() << "the sample page differs from " << ReferencePath() << ": "
                   << (d.sameSize ? std::to_string(d.differing) + " pixels beyond the tolerance (allowed " +
                                        std::to_string(kAllowedPixels) + ")"
@@ -100,9 +101,9 @@ TEST(RenderCheck, SamplePageMatchesTheReferencePicture) {
 TEST(RenderCheck, NoticesAMovedOrRecolouredElement) {
   if (UpdatingReference()) GTEST_SKIP() << "the reference is being rewritten";
   FixedText fixed;
-  md::demo::Raster reference;
+  md::canvas::Raster reference;
   std::string error;
-  ASSERT_TRUE(md::demo::ReadPng(ReferencePath(), &reference, &error)) << error;
+  ASSERT_TRUE(md::canvas::ReadPng(ReferencePath(), &reference, &error)) << error;
 
   for (int variant = 0; variant < 2; ++variant) {
     SCOPED_TRACE(variant == 0 ? "moved" : "recoloured");
@@ -126,7 +127,7 @@ TEST(RenderCheck, NoticesAMovedOrRecolouredElement) {
       ASSERT_NE(s, nullptr);
       s->SetColor(RGB(255, 0, 255));
     }
-    const md::demo::Difference d = md::demo::Compare(reference, md::test::Print(*page), kTolerance);
+    const md::canvas::Difference d = md::canvas::Compare(reference, md::test::Print(*page), kTolerance);
     ASSERT_TRUE(d.sameSize);
     EXPECT_GT(d.differing, kAllowedPixels * 3);
   }

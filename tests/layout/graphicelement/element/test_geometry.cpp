@@ -69,7 +69,8 @@ TEST(ElementGeometry, RotatedRectBoundHoldsTurnedCornersAndTheRectangle) {
   }
 }
 
-// The rectangle services later subsystems call, on their edge cases.
+// The rectangle services (rotated bounds, intersections, containment, edge
+// hits), on their edge cases.
 TEST(ElementGeometry, RectangleServices) {
   const SGIS_DRect a = DRect(0, 10, 10, 0);
   const SGIS_DRect overlap = IntersectDRect(a, DRect(15, 5, 5, 20));  // unnormalised

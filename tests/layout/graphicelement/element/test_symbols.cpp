@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/display/cgis_printdisplay.h"
 #include "host/display/cgis_screendisplay.h"
 #include "host/glyphor/igis_symbol.h"
@@ -22,15 +23,11 @@ namespace {
 
 using md::test::LogMark;
 
-struct SetRelease {
-  void operator()(IGIS_PropertySet* p) const { p->Release(); }
-};
-
 class SymbolFields : public ::testing::Test {
  protected:
   void SetUp() override { set_.reset(GIS_CreatePropertySetObject()); }
   IGIS_Field* BufferField(const char* key) { return set_->AddProperty(key, key, 16, 1); }
-  std::unique_ptr<IGIS_PropertySet, SetRelease> set_;
+  md::basilo::ReleasePtr<IGIS_PropertySet> set_;
 };
 
 TEST_F(SymbolFields, ASavedSymbolReadsBackAsANewObject) {

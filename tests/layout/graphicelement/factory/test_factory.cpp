@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 
+#include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
 #include "tests/layout/graphicelement/element/elementtest.h"
 
@@ -39,10 +40,7 @@ const char* const kTypes[26] = {
     "GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX",
 };
 
-struct FactoryRelease {
-  void operator()(IGIS_ElementFactory* f) const { f->Release(); }
-};
-using FactoryPtr = std::unique_ptr<IGIS_ElementFactory, FactoryRelease>;
+using FactoryPtr = md::basilo::ReleasePtr<IGIS_ElementFactory>;
 
 using ElementFactory = PageTest;
 

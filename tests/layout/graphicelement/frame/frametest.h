@@ -11,6 +11,7 @@
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
@@ -18,12 +19,7 @@
 
 namespace md::test {
 
-struct FrameDeleter {
-  void operator()(CGIS_FrameProperty* f) const {
-    if (f != nullptr) f->Release();
-  }
-};
-using Frame = std::unique_ptr<CGIS_FrameProperty, FrameDeleter>;
+using Frame = md::basilo::ReleasePtr<CGIS_FrameProperty>;
 
 // Turns the host's default-background switch on or off for a scope.
 class BackSymbolSwitch {

@@ -1,7 +1,7 @@
 // Framed rectangles with shadow, background and every combination of border
 // sides, in both symbol forms, rendered with cairo on a printer page and on
-// a screen; written to PNG files for a visual check, and probed pixel by
-// pixel on each side.
+// a screen; probed pixel by pixel on each side and compared with their
+// control images (controls/), and written to PNG files for a visual check.
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -10,11 +10,13 @@
 #include "host/display/cgis_printdisplay.h"
 #include "host/display/cgis_screendisplay.h"
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/raster.h"
 #include "platform/text/textengine.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/layout/graphicelement/element/elementtest.h"
 #include "tests/layout/graphicelement/frame/frametest.h"
+#include "tests/support/rendercheck.h"
 
 namespace {
 
@@ -106,6 +108,8 @@ void Probe(md::canvas::CairoCanvas& canvas) {
 
 std::string OutputPath(const char* name) { return std::string(MD_TEST_OUTPUT_DIR) + "/" + name; }
 
+constexpr const char* kControls = "tests/layout/graphicelement/frame/controls";
+
 TEST(FrameRender, PrinterPageInBothForms) {
   auto canvas = md::canvas::CairoCanvas::createPageImage(200.0, 120.0, kDpi);
   ASSERT_NE(canvas, nullptr);
@@ -121,6 +125,7 @@ TEST(FrameRender, PrinterPageInBothForms) {
   }
   DeleteDC(hdc);
   Probe(*canvas);
+  EXPECT_TRUE(MatchesControl(md::canvas::ReadRaster(*canvas), kControls, "frame_print"));
   EXPECT_TRUE(canvas->writePng(OutputPath("frame_print.png")));
 }
 
@@ -135,6 +140,7 @@ TEST(FrameRender, ScreenInBothForms) {
   }
   DeleteDC(hdc);
   Probe(*canvas);
+  EXPECT_TRUE(MatchesControl(md::canvas::ReadRaster(*canvas), kControls, "frame_screen"));
   EXPECT_TRUE(canvas->writePng(OutputPath("frame_screen.png")));
 }
 

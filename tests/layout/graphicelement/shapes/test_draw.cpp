@@ -1,9 +1,11 @@
 // Drawing the plain shapes: the device primitives they hand to the renderer,
 // the clip they draw under and leave behind, duplicate device points, the
 // point symbol fitted into its rectangle, and a page of every shape with
-// several symbols rendered to a PNG.
+// several symbols rendered to a PNG, each kind compared with its control.
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <utility>
 
 #include "layout/graphicelement/shapes/cgis_ellipseelement.h"
 #include "layout/graphicelement/shapes/cgis_pointelement.h"
@@ -11,7 +13,9 @@
 #include "layout/graphicelement/shapes/cgis_polylineelement.h"
 #include "layout/graphicelement/shapes/cgis_rectelement.h"
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/raster.h"
 #include "tests/layout/graphicelement/shapes/shapetest.h"
+#include "tests/support/rendercheck.h"
 
 namespace {
 
@@ -244,6 +248,29 @@ TEST_F(ShapeTest, APageOfEveryShapeWithSeveralSymbolsRendersToPng) {
   for (IGIS_Element* e : all) EXPECT_TRUE(e->OnDraw(hdc, true, &display)) << e->GetType();
   EXPECT_TRUE(canvas->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/shapes_page.png"));
   DeleteDC(hdc);
+
+  // Each shape kind on a page of its own, compared with its control image.
+  const std::pair<const char*, const char*> kinds[] = {{GIS_TYPE_GRAPHIC_ELEMENT_RECT, "shapes_rect"},
+                                                       {GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE, "shapes_ellipse"},
+                                                       {GIS_TYPE_GRAPHIC_ELEMENT_POLYGON, "shapes_polygon"},
+                                                       {GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, "shapes_polyline"},
+                                                       {GIS_TYPE_GRAPHIC_ELEMENT_POINT, "shapes_point"}};
+  for (const auto& [type, control] : kinds) {
+    SCOPED_TRACE(type);
+    auto kindCanvas = md::canvas::CairoCanvas::createPageImage(150.0, 100.0, 150.0);
+    ASSERT_NE(kindCanvas, nullptr);
+    HDC kindDc = md::win::CreatePrinterDC(kindCanvas.get(), setup);
+    {
+      CGIS_PrintDisplay kindDisplay(kindDc, 15000, 10000, SGIS_Point(0, 10000));
+      for (IGIS_Element* e : all) {
+        if (std::string(e->GetType()) != type) continue;
+        EXPECT_TRUE(e->OnDraw(kindDc, true, &kindDisplay));
+      }
+    }
+    DeleteDC(kindDc);
+    EXPECT_TRUE(md::test::MatchesControl(md::canvas::ReadRaster(*kindCanvas),
+                                         "tests/layout/graphicelement/shapes/controls", control));
+  }
 }
 
 }  // namespace

@@ -7,7 +7,10 @@
 #include "host/display/cgis_printdisplay.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/raster.h"
+#include "platform/win/gdidevice.h"
 #include "tests/layout/graphicelement/text/texttest.h"
+#include "tests/support/rendercheck.h"
 
 namespace {
 
@@ -53,6 +56,15 @@ bool InsideConvex(const std::vector<SGIS_DPoint>& poly, const SGIS_DPoint& p, do
     if (sign * dist < -tol) return false;
   }
   return true;
+}
+
+// A printer without margins on paper of the size (0.01 mm) at the resolution.
+md::win::PrinterSetup PaperOf(int paperW, int paperH, int dpi) {
+  md::win::PrinterSetup setup;
+  setup.dpiX = setup.dpiY = dpi;
+  setup.paperWidthMm = paperW / 100.0;
+  setup.paperHeightMm = paperH / 100.0;
+  return setup;
 }
 
 class TextDraw : public TextPage {
@@ -284,11 +296,7 @@ TEST_F(TextDraw, RendersAPageToLookAt) {
   const int paperW = 16000, paperH = 11000;  // 0.01 mm
   auto canvas = md::canvas::CairoCanvas::createPageImage(paperW / 100.0, paperH / 100.0, 150);
   ASSERT_NE(canvas, nullptr);
-  md::win::PrinterSetup setup;
-  setup.dpiX = setup.dpiY = 150;
-  setup.paperWidthMm = paperW / 100.0;
-  setup.paperHeightMm = paperH / 100.0;
-  HDC hdc = md::win::CreatePrinterDC(canvas.get(), setup);
+  HDC hdc = md::win::CreatePrinterDC(canvas.get(), PaperOf(paperW, paperH, 150), nullptr);
   CGIS_PrintDisplay display(hdc, paperW, paperH, SGIS_Point(0, paperH, 0));
 
   struct Item {
@@ -376,6 +384,46 @@ TEST_F(TextDraw, RendersAPageToLookAt) {
   }
   EXPECT_TRUE(canvas->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/text_elements.png"));
   DeleteDC(hdc);
+}
+
+// Every anchor position at each turn: one picture per angle, nine texts on
+// a three-by-three grid, each anchored on a grey cross at its anchor point,
+// printed with the fixed-metrics engine and compared with its control.
+TEST_F(TextDraw, EveryAnchorAtEveryTurnMatchesItsControl) {
+  const int paperW = 12000, paperH = 9000;  // 0.01 mm
+  const double angles[] = {0, 30, 90, 180, 270, -45};
+  for (double angle : angles) {
+    SCOPED_TRACE(angle);
+    auto canvas = md::canvas::CairoCanvas::createPageImage(paperW / 100.0, paperH / 100.0, 100);
+    ASSERT_NE(canvas, nullptr);
+    HDC hdc =
+        md::win::CreatePrinterDC(canvas.get(), PaperOf(paperW, paperH, 100), &md::text::FixedMetricsEngine());
+    ASSERT_NE(hdc, nullptr);
+    {
+      CGIS_PrintDisplay display(hdc, paperW, paperH, SGIS_Point(0, paperH, 0));
+      HPEN pen = CreatePen(PS_SOLID, 0, RGB(160, 160, 160));
+      HGDIOBJ old = SelectObject(hdc, pen);
+      for (int anchor = 0; anchor < 9; ++anchor) {
+        const SGIS_Point at(2000 + (anchor % 3) * 4000, 7500 - (anchor / 3) * 3000, 0);
+        const SGIS_Point d = display.GetView()->PageToDevicePoint(at, nullptr);
+        MoveToEx(hdc, d.x - 40, d.y, nullptr);
+        LineTo(hdc, d.x + 40, d.y);
+        MoveToEx(hdc, d.x, d.y - 40, nullptr);
+        LineTo(hdc, d.x, d.y + 40);
+        CGIS_TextElement* e = NewText("Ab中", 24, angle);
+        e->GetSymbolPtr()->SetColor(RGB(0, 0, 0));
+        e->SetPoint(at, anchor);
+        EXPECT_TRUE(e->OnDraw(hdc, true, &display)) << anchor;
+      }
+      SelectObject(hdc, old);
+      DeleteObject(pen);
+    }
+    DeleteDC(hdc);
+    const std::string name =
+        "text_anchors_" + std::to_string(static_cast<int>(angle < 0 ? 360 + angle : angle));
+    EXPECT_TRUE(md::test::MatchesControl(md::canvas::ReadRaster(*canvas),
+                                         "tests/layout/graphicelement/text/controls", name));
+  }
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST_F(TextOutline, NewElementHasItsDefaultsStored) {
   u->Release();
 }
 
-// The outline from P0 and the measured text: the worked example, a quarter
+// The outline from P0 and the measured text: an upright text, a quarter
 // turn (3.14 for pi leaves P1 and P3 off the axes before truncation), a
 // negative origin (truncation toward zero) and a half turn.
 struct OutlineRow {

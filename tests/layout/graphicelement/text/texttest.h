@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/releaseptr.h"
 #include "host/display/cgis_screendisplay.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
@@ -35,12 +36,7 @@ inline void PrintTo(const SGIS_Point& p, std::ostream* os) { *os << "(" << p.x <
 
 namespace md::test {
 
-struct SymbolDeleter {
-  void operator()(IGIS_Symbol* s) const {
-    if (s != nullptr) s->Release();
-  }
-};
-using SymbolPtr = std::unique_ptr<IGIS_Symbol, SymbolDeleter>;
+using SymbolPtr = md::basilo::ReleasePtr<IGIS_Symbol>;
 
 // A text symbol of the height (points) and angle (degrees).
 inline SymbolPtr TextSymbol(int height, double angle = 0.0) {

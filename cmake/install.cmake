@@ -1,0 +1,68 @@
+# What `cmake --install` puts into the prefix, for a host that links mapdeck:
+#   <libdir>/libmapdeck.so.<version> (soname libmapdeck.so.<major>) and the
+#       stand-in libraries it runs on, each finding the others through $ORIGIN;
+#   <includedir>/mapdeck/ the element interfaces (every igis_*.h of the layout
+#       library and the frame property's exports) and the interfaces of the
+#       stand-in host libraries, with every header they include, kept at their
+#       paths from the repository root;
+#   <libdir>/cmake/mapdeck/ a package for find_package(mapdeck): the imported
+#       target mapdeck::mapdeck;
+#   <libdir>/pkgconfig/mapdeck.pc for pkg-config.
+include(GNUInstallDirs)
+
+set_target_properties(mapdeck PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+
+get_property(md_shared GLOBAL PROPERTY MD_SHARED_LIBRARIES)
+set(md_installed_libs mapdeck ${md_shared})
+foreach(lib ${md_installed_libs})
+  set_target_properties(${lib} PROPERTIES INSTALL_RPATH "$ORIGIN")
+endforeach()
+install(TARGETS ${md_installed_libs} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+
+# The public headers and, transitively, every header of the tree they include.
+file(GLOB_RECURSE md_public_headers RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/layout/*/igis_*.h
+     ${PROJECT_SOURCE_DIR}/host/*/igis_*.h)
+list(APPEND md_public_headers layout/graphicelement/igis_element.h
+     layout/graphicelement/frame/cgis_frameproperty.h)
+list(REMOVE_DUPLICATES md_public_headers)
+set(md_queue ${md_public_headers})
+set(md_headers)
+while(md_queue)
+  list(POP_FRONT md_queue header)
+  if(header IN_LIST md_headers)
+    continue()
+  endif()
+  list(APPEND md_headers ${header})
+  file(STRINGS ${PROJECT_SOURCE_DIR}/${header} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+  foreach(line ${includes})
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
+    if(EXISTS ${PROJECT_SOURCE_DIR}/${included})
+      list(APPEND md_queue ${included})
+    else()
+      message(FATAL_ERROR "${header} includes ${included}, which is not a path from the repository root")
+    endif()
+  endforeach()
+endwhile()
+foreach(header ${md_headers})
+  get_filename_component(dir ${header} DIRECTORY)
+  install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/mapdeck/${dir})
+endforeach()
+
+# The package: one imported target over the installed libraries.
+list(REMOVE_ITEM md_shared mapdeck)
+list(JOIN md_shared " " md_support_libraries)
+set(md_pc_libs "-lmapdeck")
+foreach(lib ${md_shared})
+  string(APPEND md_pc_libs " -l${lib}")
+endforeach()
+# Both files find the prefix from where they lie, so an installed tree can move.
+file(RELATIVE_PATH md_prefix_from_package /p/${CMAKE_INSTALL_LIBDIR}/cmake/mapdeck /p)
+file(RELATIVE_PATH md_prefix_from_pc /p/${CMAKE_INSTALL_LIBDIR}/pkgconfig /p)
+string(REGEX REPLACE "/$" "" md_prefix_from_pc "${md_prefix_from_pc}")
+configure_file(${PROJECT_SOURCE_DIR}/cmake/mapdeckConfig.cmake.in ${PROJECT_BINARY_DIR}/mapdeckConfig.cmake @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/cmake/mapdeck.pc.in ${PROJECT_BINARY_DIR}/mapdeck.pc @ONLY)
+include(CMakePackageConfigHelpers)
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/mapdeckConfigVersion.cmake COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/mapdeckConfig.cmake ${PROJECT_BINARY_DIR}/mapdeckConfigVersion.cmake
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/mapdeck)
+install(FILES ${PROJECT_BINARY_DIR}/mapdeck.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -1,0 +1,35 @@
+// The out-of-memory policy at every factory boundary (an exported GIS_
+// function, a Create or Clone that hands a new object to its caller): the
+// object is made with plain new, and a failed allocation, in the object's own
+// construction too, becomes NULL with a level-3 "out of memory" record under
+// the factory's name and source line. No std::bad_alloc crosses a factory.
+#pragma once
+
+#include <new>
+#include <source_location>
+#include <utility>
+
+#include "host/basilo/igis_log.h"
+
+namespace md::basilo {
+
+// The factory's name, with the place it is named at for the log record.
+struct FactoryName {
+  FactoryName(const char* szName, std::source_location where = std::source_location::current())
+      : name(szName), where(where) {}
+  const char* name;
+  std::source_location where;
+};
+
+template <class T, class... Args>
+T* MakeOrNull(FactoryName factory, Args&&... args) {
+  try {
+    return new T(std::forward<Args>(args)...);
+  } catch (const std::bad_alloc&) {
+    GIS_WriteLogF(GIS_LOG_LEVEL_CHECK, factory.name, factory.where.file_name(),
+                  static_cast<int>(factory.where.line()), __TIMESTAMP__, "out of memory");
+    return nullptr;
+  }
+}
+
+}  // namespace md::basilo
