@@ -1,6 +1,6 @@
 // The picture sheet, its Apply button, and its installation as the picture
 // element's property sheet.
-#include "layout/graphicelement/picture/dialogs/cgis_picturesheet.h"
+#include "layout/graphicelement/dialogs/picture/cgis_picturesheet.h"
 
 #include "host/display/igis_display.h"
 #include "layout/graphicelement/dialogs/propertysheets.h"

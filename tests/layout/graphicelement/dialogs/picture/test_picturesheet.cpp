@@ -1,8 +1,8 @@
 // The picture sheet played through the modal driver: its caption and page,
 // the keep-in-document check box, OK, Apply and Cancel, and what the element
 // does with the result.
+#include "layout/graphicelement/dialogs/picture/cgis_picturesheet.h"
 #include "layout/graphicelement/dialogs/propertysheets.h"
-#include "layout/graphicelement/picture/dialogs/cgis_picturesheet.h"
 #include "platform/ui/driver.h"
 #include "tests/layout/graphicelement/picture/picturetest.h"
 
@@ -22,7 +22,7 @@ class PictureSheet : public PicturePage {
   // A picture of the file, 20 x 10 mm at (10 mm, 10 mm).
   CGIS_PictureElement* Imported(const std::string& name) {
     CGIS_PictureElement* e = NewPicture();
-    EXPECT_TRUE(e->ImportPictureFromFile(Quadrants(name, 40, 20).c_str()));
+    EXPECT_TRUE(e->ImportPictureFromFile(Write(name, files::Bmp(40, 20, 24)).c_str()));
     e->SetRect(SGIS_Rect(1000, 2000, 3000, 1000));
     EXPECT_TRUE(e->Archive(0, 0));
     return e;
@@ -30,7 +30,7 @@ class PictureSheet : public PicturePage {
 };
 
 TEST_F(PictureSheet, ShowsTheTitleThePictureTabAndAReadOnlyDescription) {
-  CGIS_PictureElement* e = Imported("logo.png");
+  CGIS_PictureElement* e = Imported("logo.bmp");
   ScreenOnRecording screen;
   md::ui::ScriptedDriver driver;
   std::string title, description;
@@ -55,14 +55,14 @@ TEST_F(PictureSheet, ShowsTheTitleThePictureTabAndAReadOnlyDescription) {
   md::ui::ClearDriverErrors();
   EXPECT_EQ(title, "图片属性");
   EXPECT_EQ(pages, 1);
-  EXPECT_EQ(description, "PNG  Image");
+  EXPECT_EQ(description, "BMP  Image");
   EXPECT_FALSE(descriptionEnabled);
   EXPECT_EQ(checked, 0);
   EXPECT_TRUE(keepEnabled);
 }
 
 TEST_F(PictureSheet, OkWithTheBoxCheckedKeepsThePictureInTheDocument) {
-  CGIS_PictureElement* e = Imported("logo.png");
+  CGIS_PictureElement* e = Imported("logo.bmp");
   const std::string original = e->GetFileName();
   ScreenOnRecording screen;
   md::ui::ScriptedDriver driver;
@@ -91,7 +91,7 @@ TEST_F(PictureSheet, OkWithTheBoxCheckedKeepsThePictureInTheDocument) {
 }
 
 TEST_F(PictureSheet, OkWithTheBoxClearKeepsReferringToTheFile) {
-  CGIS_PictureElement* e = Imported("logo.png");
+  CGIS_PictureElement* e = Imported("logo.bmp");
   const std::string original = e->GetFileName();
   ScreenOnRecording screen;
   md::ui::ScriptedDriver driver;
@@ -114,7 +114,7 @@ TEST_F(PictureSheet, OkWithTheBoxClearKeepsReferringToTheFile) {
 }
 
 TEST_F(PictureSheet, ApplyRedrawsTheViewAndClearsTheModifiedMark) {
-  CGIS_PictureElement* e = Imported("logo.png");
+  CGIS_PictureElement* e = Imported("logo.bmp");
   ScreenOnRecording screen;
   md::ui::ScriptedDriver driver;
   bool modifiedBefore = false, modifiedAfter = true, applyAfter = true;
@@ -147,7 +147,7 @@ TEST_F(PictureSheet, ApplyRedrawsTheViewAndClearsTheModifiedMark) {
 }
 
 TEST_F(PictureSheet, CancelPutsTheElementBackByteForByte) {
-  CGIS_PictureElement* e = Imported("logo.png");
+  CGIS_PictureElement* e = Imported("logo.bmp");
   e->GetFramePropertyPtr()->SetBorderX(250);
   ASSERT_TRUE(e->Archive(0, 0));
   const SGIS_Rect rect = e->GetRect();
@@ -177,7 +177,7 @@ TEST_F(PictureSheet, CancelPutsTheElementBackByteForByte) {
 }
 
 TEST_F(PictureSheet, WithoutASheetTheDialogCountsAsCancelled) {
-  CGIS_PictureElement* e = Imported("logo.png");
+  CGIS_PictureElement* e = Imported("logo.bmp");
   ASSERT_TRUE(md::layout::HasPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE));
   md::layout::RegisterPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, nullptr);
   ScreenOnRecording screen;

@@ -3,7 +3,7 @@
 // and every page loses its modified mark.
 #pragma once
 
-#include "layout/graphicelement/picture/dialogs/cgis_picturepage.h"
+#include "layout/graphicelement/dialogs/picture/cgis_picturepage.h"
 #include "platform/ui/propsheet.h"
 
 class CGIS_PictureSheet : public CPropertySheet {

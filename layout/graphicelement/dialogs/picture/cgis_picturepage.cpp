@@ -1,5 +1,5 @@
 // The picture page: data exchange and the keep-in-document check box.
-#include "layout/graphicelement/picture/dialogs/cgis_picturepage.h"
+#include "layout/graphicelement/dialogs/picture/cgis_picturepage.h"
 
 CGIS_PicturePage::CGIS_PicturePage(CGIS_PictureElement* pElement, IGIS_Display* pDisplay)
     : CPropertyPage(IDD_GIS_PICTURE_PAGE), m_pDisplay(pDisplay), m_pElement(pElement) {
