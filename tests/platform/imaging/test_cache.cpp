@@ -69,6 +69,20 @@ TEST(ImagingCache, RefusedAndMissingFilesGiveTheirReason) {
   EXPECT_FALSE(LoadFile(dir.path.string()));  // a folder is not a picture
 }
 
+TEST(ImagingCache, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
+  Folder dir;
+  const std::string pipe = dir.File("pipe.png");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  ImageCache cache;
+  DecodeResult r = cache.Load(pipe);
+  EXPECT_FALSE(r);
+  EXPECT_NE(r.error.find("not a regular file"), std::string::npos) << r.error;
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  EXPECT_FALSE(ReadFileBytes(pipe, &bytes, &error));
+  EXPECT_TRUE(bytes.empty());
+}
+
 TEST(ImagingCache, TheLeastRecentlyUsedPicturesLeaveBeyondTheCapacity) {
   Folder dir;
   // Three pictures of 16 x 16 x 4 = 1024 bytes in a cache of 2100 bytes.
