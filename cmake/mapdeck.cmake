@@ -60,7 +60,9 @@ endfunction()
 # library stops the configuration instead of silently dropping what needs it.
 function(md_depends target)
   foreach(dep ${ARGN})
-    if(dep MATCHES "^-" OR dep STREQUAL "${CMAKE_DL_LIBS}")
+    # Flags, the system's dl library and imported targets (found by a
+    # REQUIRED find_package, which already fails loudly) are not checked here.
+    if(dep MATCHES "^-" OR dep MATCHES "::" OR dep STREQUAL "${CMAKE_DL_LIBS}")
       continue()
     endif()
     set_property(GLOBAL APPEND PROPERTY MD_DEPENDENCIES "${target}>${dep}")

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <new>
-#include <source_location>
 #include <utility>
 
 #include "host/basilo/igis_log.h"
@@ -15,10 +14,11 @@ namespace md::basilo {
 
 // The factory's name, with the place it is named at for the log record.
 struct FactoryName {
-  FactoryName(const char* szName, std::source_location where = std::source_location::current())
-      : name(szName), where(where) {}
+  FactoryName(const char* szName, const char* szFile = __builtin_FILE(), int nLine = __builtin_LINE())
+      : name(szName), file(szFile), line(nLine) {}
   const char* name;
-  std::source_location where;
+  const char* file;
+  int line;
 };
 
 template <class T, class... Args>
@@ -26,8 +26,8 @@ T* MakeOrNull(FactoryName factory, Args&&... args) {
   try {
     return new T(std::forward<Args>(args)...);
   } catch (const std::bad_alloc&) {
-    GIS_WriteLogF(GIS_LOG_LEVEL_CHECK, factory.name, factory.where.file_name(),
-                  static_cast<int>(factory.where.line()), __TIMESTAMP__, "out of memory");
+    GIS_WriteLogF(GIS_LOG_LEVEL_CHECK, factory.name, factory.file, factory.line, __TIMESTAMP__,
+                  "out of memory");
     return nullptr;
   }
 }

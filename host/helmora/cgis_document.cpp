@@ -1,8 +1,10 @@
 #include "host/helmora/cgis_document.h"
+#include "host/basilo/makeornull.h"
 
 #include <cstring>
 
 #include "host/basilo/igis_log.h"
+#include "host/sferon/igis_spatialreference.h"
 
 CGIS_Document::CGIS_Document() : layoutMap_(std::make_unique<CGIS_Map>(this, "布局", nullptr)) {
   IGIS_MapLayer* layer = GIS_CreateGroupLayerObject("布局");
@@ -24,8 +26,10 @@ IGIS_Map* CGIS_Document::GetMapAt(int index) {
 }
 
 IGIS_Map* CGIS_Document::CreateMap(const char* name, IGIS_SpatialReference* reference) {
-  if (name == nullptr || *name == '\0' || FindMap(name) || reference == nullptr) {
-    GIS_LOG(3, "CGIS_Document::CreateMap", "bad or repeated map name, or no reference");
+  if (name == nullptr || *name == '\0' || FindMap(name) || reference == nullptr ||
+      reference->GetKind() == GIS_SPATIALREFERENCE_NONE) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Document::CreateMap",
+            "bad or repeated map name, or no coordinate system");
     return nullptr;
   }
   maps_.push_back(std::make_unique<CGIS_Map>(this, name, reference));
@@ -34,22 +38,27 @@ IGIS_Map* CGIS_Document::CreateMap(const char* name, IGIS_SpatialReference* refe
 
 extern "C" {
 
-IGIS_Document* GIS_CreateDocumentObject() { return new CGIS_Document(); }
+IGIS_Document* GIS_CreateDocumentObject() {
+  return md::basilo::MakeOrNull<CGIS_Document>("GIS_CreateDocumentObject");
+}
 
 IGIS_MapLayer* GIS_CreateGroupLayerObject(const char* name) {
-  return new CGIS_MapLayer(GIS_DRAWER_GROUP, name);
+  return md::basilo::MakeOrNull<CGIS_MapLayer>("GIS_CreateGroupLayerObject", GIS_DRAWER_GROUP, name);
 }
 
 IGIS_MapLayer* GIS_CreateVectorLayerObject(const char* name, IGIS_SpatialReference* dataReference) {
-  return new CGIS_VectorLayer(GIS_DRAWER_VECTOR, name, true, dataReference);
+  return md::basilo::MakeOrNull<CGIS_VectorLayer>("GIS_CreateVectorLayerObject", GIS_DRAWER_VECTOR, name,
+                                                  true, dataReference);
 }
 
 IGIS_MapLayer* GIS_CreateVectorCompoundLayerObject(const char* name, IGIS_SpatialReference* dataReference) {
-  return new CGIS_VectorLayer(GIS_DRAWER_VECTOR_COMPOUND, name, true, dataReference);
+  return md::basilo::MakeOrNull<CGIS_VectorLayer>("GIS_CreateVectorCompoundLayerObject",
+                                                  GIS_DRAWER_VECTOR_COMPOUND, name, true, dataReference);
 }
 
 IGIS_MapLayer* GIS_CreateEmptyVectorLayerObject(const char* name) {
-  return new CGIS_VectorLayer(GIS_DRAWER_VECTOR, name, false, nullptr);
+  return md::basilo::MakeOrNull<CGIS_VectorLayer>("GIS_CreateEmptyVectorLayerObject", GIS_DRAWER_VECTOR, name,
+                                                  false, nullptr);
 }
 
 }  // extern "C"

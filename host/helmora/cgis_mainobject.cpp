@@ -1,4 +1,5 @@
 #include "host/helmora/cgis_mainobject.h"
+#include "host/basilo/makeornull.h"
 
 #include <cstring>
 #include <fstream>
@@ -18,14 +19,14 @@ CGIS_MainObject::~CGIS_MainObject() {
 
 BOOL CGIS_MainObject::RegisterComponent(const char* path) {
   if (path == nullptr || *path == '\0') {
-    GIS_LOG(3, "CGIS_MainObject::RegisterComponent", "no path");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MainObject::RegisterComponent", "no path");
     return FALSE;
   }
   for (const auto& c : components_)
     if (c == path) return TRUE;
   std::ifstream file(path, std::ios::binary);
   if (!file) {
-    GIS_LOG(3, "CGIS_MainObject::RegisterComponent", "cannot read component %s", path);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MainObject::RegisterComponent", "cannot read component %s", path);
     return FALSE;
   }
   components_.emplace_back(path);
@@ -59,17 +60,17 @@ void CGIS_MainObject::MapObserver::Update(const char* message, int, IGIS_Element
 BOOL CGIS_MainObject::DrawMap(HDC hdc, BOOL print, int left, int top, int right, int bottom) {
   const char* method = "CGIS_MainObject::DrawMap";
   if (hdc == nullptr) {
-    GIS_LOG(3, method, "hdc == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "hdc == NULL");
     return FALSE;
   }
   CGIS_Map* map = dynamic_cast<CGIS_Map*>(map_);
   if (map == nullptr || !map->CanDraw()) {
-    GIS_LOG(3, method, "no map that can draw");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "no map that can draw");
     return FALSE;
   }
   const SGIS_Rect rect(left, top, right, bottom);
   if (rect != view_.GetDeviceRectangle() && !view_.SetDeviceRect(rect)) {
-    GIS_LOG(3, method, "empty device rectangle");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "empty device rectangle");
     return FALSE;
   }
   view_.SetContext(hdc);
@@ -84,14 +85,15 @@ BOOL CGIS_MainObject::DrawMap(HDC hdc, BOOL print, int left, int top, int right,
 BOOL CGIS_MainObject::ExecuteCommand(const char* name, IGIS_PropertySet* input, IGIS_PropertySet* output) {
   if (name && std::strcmp(name, GIS_COMMAND_PROJECT_SET_SPATIALREFERENCE) == 0)
     return ChooseSpatialReference(input, output);
-  GIS_LOG(3, "CGIS_MainObject::ExecuteCommand", "unknown command %s", name ? name : "(NULL)");
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MainObject::ExecuteCommand", "unknown command %s",
+          name ? name : "(NULL)");
   return FALSE;
 }
 
 BOOL CGIS_MainObject::ChooseSpatialReference(IGIS_PropertySet* input, IGIS_PropertySet* output) {
   const char* method = "CGIS_MainObject::ExecuteCommand";
   if (output == nullptr) {
-    GIS_LOG(3, method, "no output set");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "no output set");
     return FALSE;
   }
   IGIS_SpatialReference* current = nullptr;
@@ -103,7 +105,7 @@ BOOL CGIS_MainObject::ChooseSpatialReference(IGIS_PropertySet* input, IGIS_Prope
   if (chosen == nullptr) return FALSE;
   if (!output->SetObject(GIS_COMMAND_KEY_SPATIALREFERENCE, chosen, 1)) {
     chosen->Release();
-    GIS_LOG(3, method, "answer not stored");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "answer not stored");
     return FALSE;
   }
   if (answer_) answer_->Release();
@@ -111,4 +113,6 @@ BOOL CGIS_MainObject::ChooseSpatialReference(IGIS_PropertySet* input, IGIS_Prope
   return TRUE;
 }
 
-extern "C" IGIS_MainObject* HM_CreateMainObject(int) { return new CGIS_MainObject(); }
+extern "C" IGIS_MainObject* HM_CreateMainObject(int) {
+  return md::basilo::MakeOrNull<CGIS_MainObject>("HM_CreateMainObject");
+}

@@ -65,11 +65,11 @@ BOOL CGIS_Map::CanDraw() {
 
 BOOL CGIS_Map::SetName(const char* name) {
   if (name == nullptr || *name == '\0') {
-    GIS_LOG(3, "CGIS_Map::SetName", "empty name");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Map::SetName", "empty name");
     return FALSE;
   }
   if (document_ && document_->FindMap(name) && name_ != name) {
-    GIS_LOG(3, "CGIS_Map::SetName", "name %s already used", name);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Map::SetName", "name %s already used", name);
     return FALSE;
   }
   name_ = name;
@@ -79,7 +79,7 @@ BOOL CGIS_Map::SetName(const char* name) {
 
 BOOL CGIS_Map::SetSpatialReference(IGIS_SpatialReference* reference) {
   if (reference == nullptr || reference->GetKind() == GIS_SPATIALREFERENCE_NONE || reference_ == nullptr) {
-    GIS_LOG(3, "CGIS_Map::SetSpatialReference", "reference without a coordinate system");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Map::SetSpatialReference", "reference without a coordinate system");
     return FALSE;
   }
   reference_->CopyFrom(reference);
@@ -90,7 +90,7 @@ BOOL CGIS_Map::SetSpatialReference(IGIS_SpatialReference* reference) {
 
 BOOL CGIS_Map::SetRotateAngle(double degrees) {
   if (!std::isfinite(degrees)) {
-    GIS_LOG(3, "CGIS_Map::SetRotateAngle", "angle not finite");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Map::SetRotateAngle", "angle not finite");
     return FALSE;
   }
   angle_ = degrees;
@@ -106,7 +106,7 @@ BOOL CGIS_Map::SetReferenceScale(int scale) {
 BOOL CGIS_Map::AddLayer(IGIS_MapLayer* layer) {
   CGIS_MapLayer* l = CGIS_MapLayer::From(layer);
   if (l == nullptr || l->IsOwned()) {
-    GIS_LOG(3, "CGIS_Map::AddLayer", "layer cannot be added");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Map::AddLayer", "layer cannot be added");
     return FALSE;
   }
   l->MarkOwned();

@@ -64,7 +64,7 @@ CGIS_MapLayer* CGIS_MapLayer::From(IGIS_MapLayer* layer) { return dynamic_cast<C
 BOOL CGIS_MapLayer::AddLayer(IGIS_MapLayer* child) {
   CGIS_MapLayer* c = From(child);
   if (type_ != GIS_DRAWER_GROUP || c == nullptr || c->IsOwned() || c == this) {
-    GIS_LOG(3, "CGIS_MapLayer::AddLayer", "layer cannot be added");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapLayer::AddLayer", "layer cannot be added");
     return FALSE;
   }
   c->MarkOwned();
@@ -83,7 +83,7 @@ BOOL CGIS_MapLayer::Draw(HDC hdc, BOOL print, IGIS_MapView* view) {
 
 void CGIS_MapLayer::Release() {
   if (owned_) {
-    GIS_LOG(3, "CGIS_MapLayer::Release", "layer belongs to a map or group");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapLayer::Release", "layer belongs to a map or group");
     return;
   }
   delete this;
@@ -123,14 +123,14 @@ IGIS_LayerData* CGIS_VectorLayer::GetLayerPtr() {
 }
 
 BOOL CGIS_VectorLayer::AddLayer(IGIS_MapLayer*) {
-  GIS_LOG(3, "CGIS_VectorLayer::AddLayer", "only groups hold layers");
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_VectorLayer::AddLayer", "only groups hold layers");
   return FALSE;
 }
 
 BOOL CGIS_VectorLayer::Draw(HDC hdc, BOOL print, IGIS_MapView* view) {
   if (!visible_) return FALSE;
   if (!vector_) {
-    GIS_LOG(3, "CGIS_VectorLayer::Draw", "layer without data: %s", name_.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_VectorLayer::Draw", "layer without data: %s", name_.c_str());
     return FALSE;
   }
   return vector_->DrawFeatures(hdc, print, view);
@@ -160,35 +160,35 @@ int CGIS_VectorMapLayer::AddFeature(int kind, int classIndex, const char* name, 
                                     const int* partSizes, const SGIS_DPoint* points) {
   const char* method = "CGIS_VectorMapLayer::AddFeature";
   if (kind != GIS_MAPFEATURE_POINT && kind != GIS_MAPFEATURE_LINE && kind != GIS_MAPFEATURE_POLYGON) {
-    GIS_LOG(3, method, "unknown feature kind %d", kind);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "unknown feature kind %d", kind);
     return -1;
   }
   if (classIndex < 0 || classIndex >= table_.GetCount()) {
-    GIS_LOG(3, method, "class %d not in the table", classIndex);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "class %d not in the table", classIndex);
     return -1;
   }
   if (GetFeatureCount() >= GIS_MAPLAYER_MAX_FEATURES || partSizes == nullptr || points == nullptr ||
       partCount < 1 || partCount > GIS_MAPFEATURE_MAX_PARTS ||
       (kind == GIS_MAPFEATURE_POINT && partCount != 1)) {
-    GIS_LOG(3, method, "bad part list");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "bad part list");
     return -1;
   }
   const int least = kind == GIS_MAPFEATURE_POINT ? 1 : kind == GIS_MAPFEATURE_LINE ? 2 : 3;
   std::int64_t total = 0;
   for (int i = 0; i < partCount; ++i) {
     if (partSizes[i] < least || (kind == GIS_MAPFEATURE_POINT && partSizes[i] != 1)) {
-      GIS_LOG(3, method, "part %d has %d points", i, partSizes[i]);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "part %d has %d points", i, partSizes[i]);
       return -1;
     }
     total += partSizes[i];
     if (total > GIS_MAPFEATURE_MAX_POINTS) {
-      GIS_LOG(3, method, "too many points");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "too many points");
       return -1;
     }
   }
   for (std::int64_t i = 0; i < total; ++i) {
     if (!std::isfinite(points[i].x) || !std::isfinite(points[i].y)) {
-      GIS_LOG(3, method, "coordinate not finite");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "coordinate not finite");
       return -1;
     }
   }
@@ -204,7 +204,8 @@ int CGIS_VectorMapLayer::AddFeature(int kind, int classIndex, const char* name, 
   if (inMap_) {
     // A feature added after the layer entered its map is carried at once.
     IGIS_CoordTransform* t = MakeTransform();
-    if (!Carry(features_.back(), t)) GIS_LOG(3, method, "feature cannot be carried into the map's reference");
+    if (!Carry(features_.back(), t))
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "feature cannot be carried into the map's reference");
     if (t) t->Release();
   }
   return GetFeatureCount() - 1;
@@ -257,8 +258,8 @@ void CGIS_VectorMapLayer::Project(IGIS_SpatialReference* mapReference) {
     if (!Carry(f, t)) ++lost;
   if (t) t->Release();
   if (lost > 0)
-    GIS_LOG(3, "CGIS_VectorMapLayer::Project", "%d features cannot be carried into the map's reference",
-            lost);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_VectorMapLayer::Project",
+            "%d features cannot be carried into the map's reference", lost);
   inMap_ = true;
 }
 
@@ -351,11 +352,11 @@ double LogicalPerPixel(HDC hdc) {
 BOOL CGIS_VectorMapLayer::DrawFeatures(HDC hdc, BOOL print, IGIS_MapView* view) {
   const char* method = "CGIS_VectorMapLayer::DrawFeatures";
   if (hdc == nullptr || view == nullptr) {
-    GIS_LOG(3, method, "no context or view");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "no context or view");
     return FALSE;
   }
   if (!inMap_) {
-    GIS_LOG(3, method, "layer is in no map");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "layer is in no map");
     return FALSE;
   }
   DrawPass pass;
@@ -364,7 +365,7 @@ BOOL CGIS_VectorMapLayer::DrawFeatures(HDC hdc, BOOL print, IGIS_MapView* view) 
   pass.view = view;
   pass.renderer = GIS_GetSymbolizationObject();
   if (pass.renderer == nullptr) {
-    GIS_LOG(3, method, "p_symbolization == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "p_symbolization == NULL");
     return FALSE;
   }
   const SGIS_Rect dev = view->GetDeviceClipRect();
@@ -372,7 +373,7 @@ BOOL CGIS_VectorMapLayer::DrawFeatures(HDC hdc, BOOL print, IGIS_MapView* view) 
   pass.box = md::helmora::detail::MakeClipBox(dev.left, dev.top, dev.right, dev.bottom, margin);
   pass.ratio = view->GetSymbolRatio();
   if (pass.box.Empty() || !std::isfinite(pass.ratio) || pass.ratio <= 0) {
-    GIS_LOG(3, method, "empty device rectangle");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "empty device rectangle");
     return FALSE;
   }
   // The map area the grown device rectangle shows, for a quick test per feature.
@@ -428,7 +429,7 @@ void CGIS_VectorMapLayer::DrawLabels(HDC hdc, BOOL print, double ratio,
   IGIS_AnnoStyleSet* set = styles ? styles->CreateStyleSet(1) : nullptr;
   IGIS_AnnoPointStyle* style = set ? set->GetPointStyle() : nullptr;
   if (drawer == nullptr || style == nullptr) {
-    GIS_LOG(3, "CGIS_VectorMapLayer::DrawLabels", "no annotation drawer or style");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_VectorMapLayer::DrawLabels", "no annotation drawer or style");
     if (style) style->Release();
     return;
   }

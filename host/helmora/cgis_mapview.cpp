@@ -101,7 +101,7 @@ void CGIS_MapView::EndUpdate() {
 
 BOOL CGIS_MapView::SetDeviceRect(SGIS_Rect rect) {
   if (rect.Width() == 0 || rect.Height() == 0) {
-    GIS_LOG(3, "CGIS_MapView::SetDeviceRect", "empty device rectangle");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapView::SetDeviceRect", "empty device rectangle");
     return FALSE;
   }
   m_device = rect;
@@ -111,7 +111,7 @@ BOOL CGIS_MapView::SetDeviceRect(SGIS_Rect rect) {
 
 BOOL CGIS_MapView::ZoomToExtent(SGIS_DRect rect, int, IGIS_SpatialReference* reference, int) {
   if (!Usable(rect)) {
-    GIS_LOG(3, "CGIS_MapView::ZoomToExtent", "extent not usable");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapView::ZoomToExtent", "extent not usable");
     return FALSE;
   }
   if (reference != nullptr && m_pReference != nullptr && reference != m_pReference) {
@@ -121,7 +121,8 @@ BOOL CGIS_MapView::ZoomToExtent(SGIS_DRect rect, int, IGIS_SpatialReference* ref
     const BOOL ok = t && t->TransformRect(&carried, 16, 1);
     if (t) t->Release();
     if (!ok || !Usable(carried)) {
-      GIS_LOG(3, "CGIS_MapView::ZoomToExtent", "extent cannot be carried into the view's reference");
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapView::ZoomToExtent",
+              "extent cannot be carried into the view's reference");
       return FALSE;
     }
     rect = carried;
@@ -158,7 +159,7 @@ BOOL CGIS_MapView::ZoomFullExtent(int option) {
   SGIS_DRect full;
   GetFullExtent(&full, option);
   if (!Usable(full)) {
-    GIS_LOG(3, "CGIS_MapView::ZoomFullExtent", "no full extent");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapView::ZoomFullExtent", "no full extent");
     return FALSE;
   }
   return ZoomToExtent(full, 0, nullptr, 0);
@@ -166,7 +167,7 @@ BOOL CGIS_MapView::ZoomFullExtent(int option) {
 
 BOOL CGIS_MapView::SetRotateAngle(double degrees, int) {
   if (!Finite(degrees)) {
-    GIS_LOG(3, "CGIS_MapView::SetRotateAngle", "angle not finite");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapView::SetRotateAngle", "angle not finite");
     return FALSE;
   }
   m_dAngle = degrees;

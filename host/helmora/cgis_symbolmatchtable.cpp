@@ -23,12 +23,12 @@ int CGIS_SymbolMatchTable::FindValue(const char* value) {
 
 int CGIS_SymbolMatchTable::AddEntry(const char* value, const char* label, IGIS_Symbol* symbol) {
   if (value == nullptr || FindValue(value) >= 0 || GetCount() >= GIS_MATCHTABLE_MAX_ENTRIES) {
-    GIS_LOG(3, "CGIS_SymbolMatchTable::AddEntry", "bad or repeated class value");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SymbolMatchTable::AddEntry", "bad or repeated class value");
     return -1;
   }
   md::helmora::SymbolPtr clone(symbol ? symbol->Clone() : nullptr);
   if (symbol && !clone) {
-    GIS_LOG(3, "CGIS_SymbolMatchTable::AddEntry", "symbol clone failed");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SymbolMatchTable::AddEntry", "symbol clone failed");
     return -1;
   }
   entries_.push_back(Entry{value, label ? label : "", std::move(clone)});

@@ -5,17 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "host/basilo/releaseptr.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/igis_map.h"
 
 namespace md::helmora {
 
-struct SymbolReleaser {
-  void operator()(IGIS_Symbol* s) const {
-    if (s) s->Release();
-  }
-};
-using SymbolPtr = std::unique_ptr<IGIS_Symbol, SymbolReleaser>;
+using SymbolPtr = md::basilo::ReleasePtr<IGIS_Symbol>;
 
 }  // namespace md::helmora
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/releaseptr.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/cgis_maplayer.h"
 #include "host/helmora/gis_references.h"
@@ -26,19 +27,9 @@ constexpr int kMaxLayerDepth = 8;
 constexpr int kMaxLayers = 256;
 constexpr std::size_t kMaxNameBytes = 256;
 
-struct LayerReleaser {
-  void operator()(IGIS_MapLayer* l) const {
-    if (l) l->Release();
-  }
-};
-using LayerPtr = std::unique_ptr<IGIS_MapLayer, LayerReleaser>;
+using LayerPtr = md::basilo::ReleasePtr<IGIS_MapLayer>;
 
-struct ReferenceReleaser {
-  void operator()(IGIS_SpatialReference* r) const {
-    if (r) r->Release();
-  }
-};
-using ReferencePtr = std::unique_ptr<IGIS_SpatialReference, ReferenceReleaser>;
+using ReferencePtr = md::basilo::ReleasePtr<IGIS_SpatialReference>;
 
 // Thrown inside the reader for any content it refuses; the text says why.
 struct Refused {
@@ -312,7 +303,7 @@ void StoreWorldRect(const WorldRect& rect, IGIS_Map* map) {
     f = props->AddProperty(GIS_DISP_WORLD_RECT, GIS_DISP_WORLD_RECT, GIS_FIELD_TYPE_BUFFER, 1);
   IGIS_DataBuffer* b = f ? f->GetDataBuffer() : nullptr;
   if (b == nullptr || !b->SetSize(static_cast<int>(sizeof(std::int32_t) * rect.size()))) {
-    GIS_LOG(3, kMethod, "world rectangle not stored");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "world rectangle not stored");
     return;
   }
   std::memcpy(b->GetData(), rect.data(), sizeof(std::int32_t) * rect.size());
@@ -324,12 +315,12 @@ extern "C" {
 
 IGIS_Map* GIS_ReadMapText(IGIS_Document* document, const char* text, std::size_t size) {
   if (document == nullptr || text == nullptr || size > GIS_MAPFILE_MAX_BYTES) {
-    GIS_LOG(3, kMethod, "no document or text, or text too long");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "no document or text, or text too long");
     return nullptr;
   }
   const json root = json::parse(text, text + size, nullptr, false);
   if (root.is_discarded()) {
-    GIS_LOG(3, kMethod, "not JSON");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "not JSON");
     return nullptr;
   }
   try {
@@ -371,21 +362,21 @@ IGIS_Map* GIS_ReadMapText(IGIS_Document* document, const char* text, std::size_t
     if (extent) StoreWorldRect(world, made);
     return made;
   } catch (const Refused& e) {
-    GIS_LOG(3, kMethod, "map file refused: %s", e.why.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "map file refused: %s", e.why.c_str());
   } catch (const json::exception& e) {
-    GIS_LOG(3, kMethod, "map file refused: %s", e.what());
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "map file refused: %s", e.what());
   }
   return nullptr;
 }
 
 IGIS_Map* GIS_LoadMapFile(IGIS_Document* document, const char* path) {
   if (path == nullptr) {
-    GIS_LOG(3, "GIS_LoadMapFile", "path == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_LoadMapFile", "path == NULL");
     return nullptr;
   }
   std::ifstream file(path, std::ios::binary);
   if (!file) {
-    GIS_LOG(3, "GIS_LoadMapFile", "cannot open %s", path);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_LoadMapFile", "cannot open %s", path);
     return nullptr;
   }
   std::string text;
@@ -393,7 +384,7 @@ IGIS_Map* GIS_LoadMapFile(IGIS_Document* document, const char* path) {
   while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
     text.append(chunk, static_cast<size_t>(file.gcount()));
     if (text.size() > GIS_MAPFILE_MAX_BYTES) {
-      GIS_LOG(3, "GIS_LoadMapFile", "file too long: %s", path);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_LoadMapFile", "file too long: %s", path);
       return nullptr;
     }
   }

@@ -206,7 +206,8 @@ class IGIS_Document {
   virtual int GetMapCount() = 0;
 
   // A new empty map in a reference (copied) under a name not yet used; NULL
-  // (log record) for a NULL, empty or repeated name or a NULL reference.
+  // (log record) for a NULL, empty or repeated name or a reference that is
+  // NULL or has no coordinate system.
   virtual IGIS_Map* CreateMap(const char* name, IGIS_SpatialReference* reference) = 0;
   // The layer that shows a layout page (IGIS_FeatureSet::SetMapLayer): a
   // group layer in the document's layout map, which is not one of its maps

@@ -4,26 +4,18 @@
 
 #include <memory>
 
+#include "host/basilo/releaseptr.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/igis_mainobject.h"
 #include "host/sferon/igis_spatialreference.h"
 
 namespace md::test {
 
-struct DocumentReleaser {
-  void operator()(IGIS_Document* d) const { d->Release(); }
-};
-using DocumentPtr = std::unique_ptr<IGIS_Document, DocumentReleaser>;
+using DocumentPtr = md::basilo::ReleasePtr<IGIS_Document>;
 
-struct MainReleaser {
-  void operator()(IGIS_MainObject* m) const { m->Release(); }
-};
-using MainPtr = std::unique_ptr<IGIS_MainObject, MainReleaser>;
+using MainPtr = md::basilo::ReleasePtr<IGIS_MainObject>;
 
-struct ReferenceReleaser {
-  void operator()(IGIS_SpatialReference* r) const { r->Release(); }
-};
-using ReferencePtr = std::unique_ptr<IGIS_SpatialReference, ReferenceReleaser>;
+using ReferencePtr = md::basilo::ReleasePtr<IGIS_SpatialReference>;
 
 // Classes of the test layer.
 enum { kAreaClass = 0, kLineClass = 1, kPointClass = 2 };

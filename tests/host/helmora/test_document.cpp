@@ -39,7 +39,9 @@ TEST(Document, FindsMapsByNameAndIndex) {
   EXPECT_EQ(doc->CreateMap("", ref.get()), nullptr);
   EXPECT_EQ(doc->CreateMap(nullptr, ref.get()), nullptr);
   EXPECT_EQ(doc->CreateMap("丁图", nullptr), nullptr);
-  EXPECT_EQ(mark.Count(), 4u);
+  ReferencePtr none(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0));
+  EXPECT_EQ(doc->CreateMap("丁图", none.get()), nullptr);
+  EXPECT_EQ(mark.Count(), 5u);
   EXPECT_EQ(doc->GetMapCount(), 2);
 }
 
