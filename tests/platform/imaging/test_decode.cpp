@@ -85,6 +85,46 @@ TEST(ImagingDecode, TransparencyIsKeptPremultiplied) {
   EXPECT_EQ(r.bitmap->at(1, 0), 0xFFFF0000u);
 }
 
+TEST(ImagingDecode, AdobeCmykJpegBecomesRgb) {
+  // Stored as Adobe writes CMYK: inverted, 255 meaning no ink. No cyan, full
+  // magenta and yellow, no black: red.
+  jpeg_compress_struct c;
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* mem = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&c, &mem, &size);
+  c.image_width = 8;
+  c.image_height = 8;
+  c.input_components = 4;
+  c.in_color_space = JCS_CMYK;
+  jpeg_set_defaults(&c);
+  jpeg_set_quality(&c, 100, TRUE);
+  jpeg_start_compress(&c, TRUE);
+  std::vector<JSAMPLE> row(8 * 4);
+  for (int x = 0; x < 8; ++x) {
+    row[x * 4 + 0] = 255;
+    row[x * 4 + 1] = 0;
+    row[x * 4 + 2] = 0;
+    row[x * 4 + 3] = 255;
+  }
+  while (c.next_scanline < c.image_height) {
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&c, rows, 1);
+  }
+  jpeg_finish_compress(&c);
+  const f::Bytes bytes(mem, mem + size);
+  jpeg_destroy_compress(&c);
+  std::free(mem);
+  DecodeResult r = Decode(bytes.data(), bytes.size());
+  ASSERT_TRUE(r) << r.error;
+  const std::uint32_t p = r.bitmap->at(4, 4);
+  EXPECT_NEAR(Channel(p, 16), 255, 3);
+  EXPECT_NEAR(Channel(p, 8), 0, 3);
+  EXPECT_NEAR(Channel(p, 0), 0, 3);
+}
+
 TEST(ImagingDecode, ADeclaredSizeBeyondTheLimitIsRefusedBeforeDecoding) {
   // Every decoder checks the size it reads from the header against the limit.
   for (const Sample& s : Samples()) {
