@@ -1,11 +1,15 @@
 // Console output of a benchmark program plus the CPU time per iteration of
-// each run (CPU time: wall time swings with whatever else the machine runs),
-// so that the program can print the ratio of two of its benchmarks at the end.
+// each benchmark (CPU time: wall time swings with whatever else the machine
+// runs), so that the program can print the ratio of two of its benchmarks at
+// the end. Under --benchmark_repetitions the time is the mean over the
+// repetitions; aggregate rows (mean, median, stddev, cv) are only printed.
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,18 +19,22 @@ class RatioReporter : public benchmark::ConsoleReporter {
   explicit RatioReporter(OutputOptions options = OO_Defaults) : ConsoleReporter(options) {}
 
   void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& r : runs)
-      if (r.iterations > 0)
-        perIteration_[r.benchmark_name()] = r.cpu_accumulated_time / static_cast<double>(r.iterations);
+    for (const Run& r : runs) {
+      if (r.run_type != Run::RT_Iteration || r.error_occurred || r.iterations <= 0) continue;
+      Mean& m = perIteration_[r.benchmark_name()];
+      m.sum += r.cpu_accumulated_time / static_cast<double>(r.iterations);
+      ++m.count;
+    }
     ConsoleReporter::ReportRuns(runs);
   }
 
-  // CPU time per iteration of the last run (in name order) whose name starts
-  // with `prefix`; 0 when none ran.
-  double PerIteration(const std::string& prefix) const {
+  // Mean CPU time per iteration of the benchmark named `name` (or of the one
+  // whose name continues `name` with "/..."; the last in name order when
+  // several do); 0 when none ran.
+  double PerIteration(const std::string& name) const {
     double t = 0;
-    for (const auto& [name, perIteration] : perIteration_)
-      if (name.rfind(prefix, 0) == 0) t = perIteration;
+    for (const auto& [run, mean] : perIteration_)
+      if (run == name || run.rfind(name + "/", 0) == 0) t = mean.sum / mean.count;
     return t;
   }
 
@@ -39,18 +47,41 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
  private:
-  std::map<std::string, double> perIteration_;
+  struct Mean {
+    double sum = 0;
+    int count = 0;
+  };
+  std::map<std::string, Mean> perIteration_;
 };
 
-// The main of a program that compares two of its benchmarks: runs them all
-// with the ratio reporter, then prints the ratio of the two.
-inline int RunBenchmarksWithRatio(int argc, char** argv, const std::string& numerator,
-                                  const std::string& denominator, const char* label, double target) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
+// Runs the registered benchmarks with the reporter: a short run (the given
+// minimum time) unless the command line sets --benchmark_min_time, colours
+// only on a terminal so that CI logs stay plain. False on an unknown option.
+inline bool RunBenchmarks(int argc, char** argv, RatioReporter** reporterOut, const char* shortMinTime) {
+  std::vector<char*> args(argv, argv + argc);
+  bool hasMinTime = false;
+  for (int i = 1; i < argc; ++i)
+    hasMinTime = hasMinTime || std::strncmp(argv[i], "--benchmark_min_time", 20) == 0;
+  std::string shortRun = std::string("--benchmark_min_time=") + shortMinTime;
+  if (!hasMinTime) args.insert(args.begin() + 1, shortRun.data());
+  int n = static_cast<int>(args.size());
+  benchmark::Initialize(&n, args.data());
+  if (benchmark::ReportUnrecognizedArguments(n, args.data())) return false;
+  static RatioReporter reporter(isatty(STDOUT_FILENO) ? RatioReporter::OO_Defaults
+                                                      : RatioReporter::OO_Tabular);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
-  reporter.PrintRatio(numerator, denominator, label, target);
+  *reporterOut = &reporter;
+  return true;
+}
+
+// The main of a program that compares two of its benchmarks: runs them all
+// (a short run unless --benchmark_min_time is given), then prints the ratio
+// of the two.
+inline int RunBenchmarksWithRatio(int argc, char** argv, const std::string& numerator,
+                                  const std::string& denominator, const char* label, double target) {
+  RatioReporter* reporter = nullptr;
+  if (!RunBenchmarks(argc, argv, &reporter, "0.05")) return 1;
+  reporter->PrintRatio(numerator, denominator, label, target);
   return 0;
 }

@@ -8,7 +8,13 @@
 //                     (target: at most 2);
 //   StoreAndRead      Archive(0) and Archive(1) of every element, per element
 //                     and per element kind;
-//   SaveFile/LoadFile the feature-set file, per megabyte.
+//   SaveFile/LoadFile the feature-set file, per megabyte;
+//   DenseElement/Polygon/N, DenseElement/Polyline/N
+//                     one element of N points printed at 300 dpi;
+//   PageCycle/N       a page of up to N mixed elements (the sample page's
+//                     elements, compounds included, over and over) built,
+//                     stored, saved, loaded and read back; the time per
+//                     element is the "per_element" counter.
 //
 // The default run is short (a smoke run); pass --benchmark_min_time=N for
 // steadier figures.
@@ -28,7 +34,6 @@
 #include <vector>
 
 #include "bench/ratio_reporter.h"
-#include "bench/short_run.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/igis_element.h"
 #include "platform/canvas/cairo_canvas.h"
@@ -367,10 +372,88 @@ void LoadFile(benchmark::State& state) {
   std::filesystem::remove(file, ec);
 }
 
+// ---- A page of N elements, round trip -------------------------------------------
+
+void PageCycle(benchmark::State& state) {
+  const std::size_t wanted = static_cast<std::size_t>(state.range(0));
+  const std::string file = BenchFile();
+  std::size_t count = 0;
+  std::string error;
+  for (auto _ : state) {
+    // Whole sample pages, as many as fit in N (a file holds at most 100,000 features).
+    auto page = md::demo::BuildSamplePage(nullptr);
+    const std::size_t batch = page != nullptr ? page->elements().size() : 0;
+    while (batch > 0 && page->elements().size() + batch <= wanted)
+      md::demo::AddSampleElements(*page, nullptr);
+    if (page == nullptr || !md::demo::StoreElements(*page, &error) ||
+        !md::demo::SavePage(*page, file, &error)) {
+      state.SkipWithError(error.empty() ? "no page" : error.c_str());
+      break;
+    }
+    count = page->elements().size();
+    auto loaded = md::demo::LoadPage(file, &error);
+    if (loaded == nullptr || loaded->elements().size() != count) {
+      state.SkipWithError(error.empty() ? "the page read back differs" : error.c_str());
+      break;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::remove(file, ec);
+  state.counters["elements"] = static_cast<double>(count);
+  state.counters["per_element"] =
+      benchmark::Counter(static_cast<double>(count),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// ---- Dense stored geometry ---------------------------------------------------------
+
+// One polygon or polyline element of n points (a star of n/2 spikes about the
+// page's centre, in page units) printed at 300 dpi.
+void DenseElement(benchmark::State& state, const char* type) {
+  md::demo::Page page;
+  IGIS_Element* e = page.Create(type);
+  IGIS_Feature* f = e != nullptr ? e->GetFeaturePtr() : nullptr;
+  IGIS_Geometry* g = f != nullptr ? f->GetGeometry() : nullptr;
+  const int n = static_cast<int>(state.range(0));
+  if (g == nullptr || !g->SetPointCount(n)) {
+    state.SkipWithError("no element");
+    return;
+  }
+  const double cx = md::demo::kPageWidth / 2.0, cy = md::demo::kPageHeight / 2.0;
+  for (int i = 0; i < n; ++i) {
+    const double a = 2 * 3.14159265358979 * i / n, r = i % 2 ? 3000 : 9000;
+    g->SetPoint(i,
+                SGIS_Point(static_cast<int>(std::lround(cx + r * std::cos(a))),
+                           static_cast<int>(std::lround(cy + r * std::sin(a))), 0),
+                0);
+  }
+  f->GetFeatureClass()->UpdateFeature(f, GIS_UPDATE_GEOMETRY);
+  auto canvas = md::canvas::CairoCanvas::createPageImage(kWidthMm, kHeightMm, kDpi);
+  std::string error;
+  for (auto _ : state) {
+    if (!md::demo::PrintPage(page, canvas.get(), kDpi, nullptr, &error)) {
+      state.SkipWithError(error.c_str());
+      break;
+    }
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
 BENCHMARK(PrintPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCairo)->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadFile)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DenseElement, Polygon, GIS_TYPE_GRAPHIC_ELEMENT_POLYGON)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1048576)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DenseElement, Polyline, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1048576)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(PageCycle)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -386,11 +469,5 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMicrosecond);
   }
 
-  if (!InitializeShortRun(argc, argv)) return 1;
-  // Colours only on a terminal, so that CI logs stay plain.
-  RatioReporter reporter(isatty(STDOUT_FILENO) ? RatioReporter::OO_Defaults : RatioReporter::OO_Tabular);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  reporter.PrintRatio("PrintPage", "RawCairo", "whole pipeline / raw cairo", 2.0);
-  return 0;
+  return RunBenchmarksWithRatio(argc, argv, "PrintPage", "RawCairo", "whole pipeline / raw cairo", 2.0);
 }

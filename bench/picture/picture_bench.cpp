@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "bench/ratio_reporter.h"
-#include "bench/short_run.h"
 #include "host/basilo/igis_globalproperties.h"
 #include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "platform/canvas/cairo_canvas.h"
@@ -149,12 +148,10 @@ BENCHMARK(DrawDecoded)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!InitializeShortRun(argc, argv)) return 1;
-  RatioReporter reporter(isatty(STDOUT_FILENO) ? RatioReporter::OO_Defaults : RatioReporter::OO_Tabular);
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  const double cached = reporter.PerIteration("TenPrints/cached");
-  const double uncached = reporter.PerIteration("TenPrints/uncached");
+  RatioReporter* reporter = nullptr;
+  if (!RunBenchmarks(argc, argv, &reporter, "0.05")) return 1;
+  const double cached = reporter->PerIteration("TenPrints/cached");
+  const double uncached = reporter->PerIteration("TenPrints/uncached");
   if (cached > 0 && uncached > 0)
     std::printf("ten prints decoding every time take %.2f times as long as with the cache\n",
                 uncached / cached);

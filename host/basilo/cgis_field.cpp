@@ -10,6 +10,7 @@
 #include "host/basilo/cgis_propertyset.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/makeornull.h"
+#include "host/basilo/propertyset_codec.h"
 
 // ---------------------------------------------------------------- buffer
 
@@ -171,35 +172,56 @@ BOOL CGIS_Field::SetDescription(const char* text) {
   return TRUE;
 }
 
-int CGIS_Field::GetInt() const {
-  switch (type_) {
+namespace {
+
+// A value of any type as an integer or a boolean (texts by their leading number).
+std::int32_t ValueAsInt(int type, std::int32_t i, double d, bool b, std::string_view text) {
+  switch (type) {
     case GIS_FIELD_TYPE_INT:
-      return int_;
+      return i;
     case GIS_FIELD_TYPE_DOUBLE:
-      return DoubleToInt(double_);
+      return DoubleToInt(d);
     case GIS_FIELD_TYPE_BOOL:
-      return bool_ ? 1 : 0;
+      return b ? 1 : 0;
     case GIS_FIELD_TYPE_STRING:
-      return DoubleToInt(TextToDouble(text_));
+      return DoubleToInt(TextToDouble(std::string(text)));
     default:
       return 0;
   }
 }
 
-bool CGIS_Field::GetBool() const {
-  switch (type_) {
+bool ValueAsBool(int type, std::int32_t i, double d, bool b, std::string_view text) {
+  switch (type) {
     case GIS_FIELD_TYPE_INT:
-      return int_ != 0;
+      return i != 0;
     case GIS_FIELD_TYPE_DOUBLE:
-      return double_ != 0.0 && !std::isnan(double_);
+      return d != 0.0 && !std::isnan(d);
     case GIS_FIELD_TYPE_BOOL:
-      return bool_;
+      return b;
     case GIS_FIELD_TYPE_STRING:
-      return TextToBool(text_);
+      return TextToBool(std::string(text));
     default:
       return false;
   }
 }
+
+}  // namespace
+
+int CGIS_Field::GetInt() const { return ValueAsInt(type_, int_, double_, bool_, text_); }
+
+bool CGIS_Field::GetBool() const { return ValueAsBool(type_, int_, double_, bool_, text_); }
+
+namespace md::basilo {
+
+std::int32_t StoredInt(const StoredFieldView& f) {
+  return ValueAsInt(f.type, f.intValue, f.doubleValue, f.boolValue, f.text);
+}
+
+bool StoredBool(const StoredFieldView& f) {
+  return ValueAsBool(f.type, f.intValue, f.doubleValue, f.boolValue, f.text);
+}
+
+}  // namespace md::basilo
 
 double CGIS_Field::GetDouble() const {
   switch (type_) {

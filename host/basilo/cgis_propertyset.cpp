@@ -12,7 +12,7 @@ int CGIS_PropertySet::GetCount() const { return static_cast<int>(fields_.size())
 
 IGIS_Field* CGIS_PropertySet::GetProperty(const char* key) {
   if (key == nullptr) return nullptr;
-  auto it = index_.find(key);
+  auto it = index_.find(std::string_view(key));
   return it == index_.end() ? nullptr : it->second;
 }
 
@@ -132,10 +132,10 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
     return FALSE;
   }
-  std::vector<md::basilo::StoredField> stored;
+  std::vector<md::basilo::StoredFieldView> stored;  // read in place
   std::string error;
   try {
-    if (!md::basilo::DecodePropertySet(data, static_cast<std::size_t>(size), &stored, &error)) {
+    if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &stored, &error)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
               size, error.c_str());
       return FALSE;
@@ -144,33 +144,42 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
     // allocation has succeeded. Fields whose keys survive keep their objects.
     std::vector<std::unique_ptr<CGIS_Field>> fresh;
     fresh.reserve(stored.size());
-    std::unordered_map<std::string, CGIS_Field*> freshIndex;
+    Index freshIndex;
     freshIndex.reserve(stored.size());
     std::vector<std::unique_ptr<CGIS_Field>> made;  // new objects, in stored order (null where reused)
     made.resize(stored.size());
+    std::vector<CGIS_Field*> reused(stored.size(), nullptr);
     for (std::size_t i = 0; i < stored.size(); ++i) {
       auto it = index_.find(stored[i].key);
+      CGIS_Field* f = nullptr;
       if (it != index_.end()) {
-        freshIndex.emplace(stored[i].key, it->second);
-        if (stored[i].type == GIS_FIELD_TYPE_BUFFER) it->second->PrepareBuffer();
+        f = reused[i] = it->second;
       } else {
         made[i] = std::make_unique<CGIS_Field>();
-        made[i]->SetNameDirect(stored[i].key);
-        if (stored[i].type == GIS_FIELD_TYPE_BUFFER) made[i]->PrepareBuffer();
-        freshIndex.emplace(stored[i].key, made[i].get());
+        made[i]->SetNameDirect(std::string(stored[i].key));
+        f = made[i].get();
       }
+      if (stored[i].type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
+      freshIndex.emplace(stored[i].key, f);
+    }
+    // The values, copied now so that nothing fails after the swap below.
+    std::vector<std::string> descriptions(stored.size()), texts(stored.size());
+    std::vector<std::vector<BYTE>> bytes(stored.size());
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+      descriptions[i].assign(stored[i].description);
+      texts[i].assign(stored[i].text);
+      bytes[i].assign(stored[i].bytes.begin(), stored[i].bytes.end());
     }
     for (std::size_t i = 0; i < stored.size(); ++i) {
       if (made[i]) {
         fresh.push_back(std::move(made[i]));
       } else {
-        CGIS_Field* old = index_.find(stored[i].key)->second;
-        fresh.push_back(std::move(fields_[old->GetPosition()]));
+        fresh.push_back(std::move(fields_[reused[i]->GetPosition()]));
       }
       CGIS_Field* f = fresh.back().get();
-      md::basilo::StoredField& s = stored[i];
-      f->AssignStored(s.type, std::move(s.description), s.intValue, s.doubleValue, s.boolValue,
-                      std::move(s.text), std::move(s.bytes));
+      const md::basilo::StoredFieldView& s = stored[i];
+      f->AssignStored(s.type, std::move(descriptions[i]), s.intValue, s.doubleValue, s.boolValue,
+                      std::move(texts[i]), std::move(bytes[i]));
       f->SetOwner(CGIS_Field::Owner::Set, this);
       f->SetPosition(i);
     }

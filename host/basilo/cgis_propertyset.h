@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -128,6 +129,13 @@ class CGIS_PropertySet final : public IGIS_PropertySet {
   BOOL Write(IGIS_DataBuffer* buffer);
   BOOL Read(IGIS_DataBuffer* buffer);
 
+  // Looked up by any text type without making a string first.
+  struct KeyHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+  };
+  using Index = std::unordered_map<std::string, CGIS_Field*, KeyHash, std::equal_to<>>;
+
   std::vector<std::unique_ptr<CGIS_Field>> fields_;
-  std::unordered_map<std::string, CGIS_Field*> index_;
+  Index index_;
 };

@@ -1,8 +1,8 @@
 #include "host/basilo/propertyset_codec.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
-#include <unordered_set>
 
 #include "host/basilo/cgis_propertyset.h"
 
@@ -19,7 +19,9 @@ void PutU16(std::vector<BYTE>& v, std::uint16_t x) {
   v.push_back(static_cast<BYTE>(x >> 8));
 }
 void PutU32(std::vector<BYTE>& v, std::uint32_t x) {
-  for (int i = 0; i < 4; ++i) v.push_back(static_cast<BYTE>((x >> (8 * i)) & 0xFF));
+  const BYTE b[4] = {static_cast<BYTE>(x), static_cast<BYTE>(x >> 8), static_cast<BYTE>(x >> 16),
+                     static_cast<BYTE>(x >> 24)};
+  v.insert(v.end(), b, b + 4);
 }
 void PutU64(std::vector<BYTE>& v, std::uint64_t x) {
   for (int i = 0; i < 8; ++i) v.push_back(static_cast<BYTE>((x >> (8 * i)) & 0xFF));
@@ -87,10 +89,17 @@ class Reader {
 
 bool HasNul(const BYTE* p, std::size_t n) { return n > 0 && std::memchr(p, 0, n) != nullptr; }
 
+// FNV-1a of a key.
+std::uint64_t KeyHash(std::string_view key) {
+  std::uint64_t h = 1469598103934665603ULL;
+  for (unsigned char c : key) h = (h ^ c) * 1099511628211ULL;
+  return h;
+}
+
 }  // namespace
 
-void PropertySetEncoder::Add(int type, const std::string& key, const std::string& description, std::int32_t i,
-                             double d, bool b, const std::string& text, const std::vector<BYTE>& bytes) {
+void PropertySetEncoder::Add(int type, std::string_view key, std::string_view description, std::int32_t i,
+                             double d, bool b, std::string_view text, std::span<const BYTE> bytes) {
   PutU8(body_, static_cast<std::uint8_t>(type));
   PutSized(body_, key.data(), key.size());
   PutSized(body_, description.data(), description.size());
@@ -135,8 +144,8 @@ bool PropertySetEncoder::Finish(std::vector<BYTE>* out, std::string* error) cons
   return true;
 }
 
-bool DecodePropertySet(const BYTE* data, std::size_t size, std::vector<StoredField>* out,
-                       std::string* error) {
+bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
+                            std::string* error) {
   out->clear();
   if (size == 0) return true;
   if (data == nullptr || size < kPropertySetHeaderSize) {
@@ -173,42 +182,30 @@ bool DecodePropertySet(const BYTE* data, std::size_t size, std::vector<StoredFie
   }
 
   Reader r(data + kPropertySetHeaderSize, bodySize);
-  std::vector<StoredField> fields;
+  std::vector<StoredFieldView> fields;
   fields.reserve(count);
-  std::unordered_set<std::string> seen;
+  // The reason for field n; made only when the field is refused.
+  auto fail = [&](std::uint32_t n, const std::string& what) {
+    *error = "field " + std::to_string(n) + ": " + what;
+    return false;
+  };
+  auto text = [](const BYTE* p, std::size_t n) {
+    return std::string_view(reinterpret_cast<const char*>(p), n);
+  };
   for (std::uint32_t n = 0; n < count; ++n) {
-    const std::string where = "field " + std::to_string(n) + ": ";
-    StoredField f;
+    StoredFieldView f;
     std::uint8_t type = 0;
     const BYTE* p = nullptr;
     std::size_t len = 0;
-    if (!r.U8(&type)) {
-      *error = where + "truncated";
-      return false;
-    }
+    if (!r.U8(&type)) return fail(n, "truncated");
     f.type = type;
-    if (!::IsValueTypeCode(f.type)) {
-      *error = where + "unknown type code " + std::to_string(type);
-      return false;
-    }
-    if (!r.Sized(&p, &len)) {
-      *error = where + "truncated key";
-      return false;
-    }
-    if (len == 0 || HasNul(p, len)) {
-      *error = where + "empty or malformed key";
-      return false;
-    }
-    f.key.assign(reinterpret_cast<const char*>(p), len);
-    if (!r.Sized(&p, &len)) {
-      *error = where + "truncated description";
-      return false;
-    }
-    if (HasNul(p, len)) {
-      *error = where + "malformed description";
-      return false;
-    }
-    f.description.assign(reinterpret_cast<const char*>(p), len);
+    if (!::IsValueTypeCode(f.type)) return fail(n, "unknown type code " + std::to_string(type));
+    if (!r.Sized(&p, &len)) return fail(n, "truncated key");
+    if (len == 0 || HasNul(p, len)) return fail(n, "empty or malformed key");
+    f.key = text(p, len);
+    if (!r.Sized(&p, &len)) return fail(n, "truncated description");
+    if (HasNul(p, len)) return fail(n, "malformed description");
+    f.description = text(p, len);
     bool ok = true;
     switch (f.type) {
       case GIS_FIELD_TYPE_INT: {
@@ -225,42 +222,62 @@ bool DecodePropertySet(const BYTE* data, std::size_t size, std::vector<StoredFie
       }
       case GIS_FIELD_TYPE_STRING:
         ok = r.Sized(&p, &len);
-        if (ok && HasNul(p, len)) {
-          *error = where + "malformed text";
-          return false;
-        }
-        if (ok) f.text.assign(reinterpret_cast<const char*>(p), len);
+        if (ok && HasNul(p, len)) return fail(n, "malformed text");
+        if (ok) f.text = text(p, len);
         break;
       case GIS_FIELD_TYPE_BUFFER:
         ok = r.Sized(&p, &len);
-        if (ok) f.bytes.assign(p, p + len);
+        if (ok) f.bytes = std::span<const BYTE>(p, len);
         break;
       case GIS_FIELD_TYPE_BOOL: {
         std::uint8_t v = 0;
         ok = r.U8(&v);
-        if (ok && v > 1) {
-          *error = where + "malformed boolean";
-          return false;
-        }
+        if (ok && v > 1) return fail(n, "malformed boolean");
         f.boolValue = v != 0;
         break;
       }
       default:
         break;
     }
-    if (!ok) {
-      *error = where + "truncated value";
-      return false;
-    }
-    if (!seen.insert(f.key).second) {
-      *error = where + "duplicate key " + f.key;
-      return false;
-    }
-    fields.push_back(std::move(f));
+    if (!ok) return fail(n, "truncated value");
+    fields.push_back(f);
   }
   if (r.Remaining() != 0) {
     *error = "unused bytes inside the set";
     return false;
+  }
+  // Keys are unique: sorted by a hash of the key, a repeat shows as equal
+  // neighbours (keys compared only where the hashes are equal).
+  std::vector<std::pair<std::uint64_t, std::uint32_t>> order(fields.size());
+  for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = {KeyHash(fields[i].key), i};
+  std::sort(order.begin(), order.end());
+  for (std::size_t i = 1; i < order.size(); ++i) {
+    for (std::size_t j = i; j > 0 && order[j - 1].first == order[i].first; --j) {
+      if (fields[order[j - 1].second].key == fields[order[i].second].key)
+        return fail(order[i].second, "duplicate key " + std::string(fields[order[i].second].key));
+    }
+  }
+  *out = std::move(fields);
+  return true;
+}
+
+bool DecodePropertySet(const BYTE* data, std::size_t size, std::vector<StoredField>* out,
+                       std::string* error) {
+  out->clear();
+  std::vector<StoredFieldView> views;
+  if (!DecodePropertySetViews(data, size, &views, error)) return false;
+  std::vector<StoredField> fields(views.size());
+  for (std::size_t i = 0; i < views.size(); ++i) {
+    const StoredFieldView& v = views[i];
+    StoredField& f = fields[i];
+    f.type = v.type;
+    f.key.assign(v.key);
+    f.description.assign(v.description);
+    f.intValue = v.intValue;
+    f.doubleValue = v.doubleValue;
+    f.boolValue = v.boolValue;
+    f.text.assign(v.text);
+    f.bytes.assign(v.bytes.begin(), v.bytes.end());
   }
   *out = std::move(fields);
   return true;

@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/win/wintypes.h"
@@ -27,11 +29,30 @@ struct StoredField {
   std::vector<BYTE> bytes;
 };
 
+// One stored field read in place: its texts and bytes point into the
+// decoded buffer, which must outlive the view.
+struct StoredFieldView {
+  int type = 0;
+  std::string_view key;
+  std::string_view description;
+  std::int32_t intValue = 0;
+  double doubleValue = 0.0;
+  bool boolValue = false;
+  std::string_view text;
+  std::span<const BYTE> bytes;
+};
+
+// A stored field's value as IGIS_Field's getters give it, whatever its type.
+std::int32_t StoredInt(const StoredFieldView& f);
+bool StoredBool(const StoredFieldView& f);
+
 // Appends one field to an encoded body.
 class PropertySetEncoder {
  public:
-  void Add(int type, const std::string& key, const std::string& description, std::int32_t i, double d, bool b,
-           const std::string& text, const std::vector<BYTE>& bytes);
+  // Room for a body of about `bytes` bytes.
+  void Reserve(std::size_t bytes) { body_.reserve(bytes); }
+  void Add(int type, std::string_view key, std::string_view description, std::int32_t i, double d, bool b,
+           std::string_view text, std::span<const BYTE> bytes);
   // The whole stored set; false when it is too large for the format.
   bool Finish(std::vector<BYTE>* out, std::string* error) const;
 
@@ -44,5 +65,8 @@ class PropertySetEncoder {
 // set; bytes after the set's end are ignored. On failure returns false with
 // a short reason in *error.
 bool DecodePropertySet(const BYTE* data, std::size_t size, std::vector<StoredField>* out, std::string* error);
+// The same checks, the fields read in place (nothing copied).
+bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
+                            std::string* error);
 
 }  // namespace md::basilo

@@ -190,7 +190,7 @@ BOOL CGIS_Feature::AddMember(int id) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::AddMember", "no feature %d", id);
     return FALSE;
   }
-  if (std::find(members_.begin(), members_.end(), id) != members_.end()) {
+  if (owner_->IsMemberOf(id_, id)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Feature::AddMember", "feature %d is already a member of %d", id, id_);
     return FALSE;
   }
@@ -206,6 +206,7 @@ BOOL CGIS_Feature::AddMember(int id) {
     return FALSE;
   }
   members_.push_back(id);
+  owner_->NoteMember(id_, id);
   return TRUE;
 }
 
@@ -213,6 +214,7 @@ BOOL CGIS_Feature::RemoveMember(int id) {
   auto found = std::find(members_.begin(), members_.end(), id);
   if (found == members_.end()) return FALSE;
   members_.erase(found);
+  if (owner_ != nullptr) owner_->ForgetMember(id_, id);
   return TRUE;
 }
 

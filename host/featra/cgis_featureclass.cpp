@@ -49,13 +49,20 @@ BOOL CGIS_FeatureClass::DeleteFeature(int id) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureClass::DeleteFeature", "no feature %d", id);
     return FALSE;
   }
+  // A member list never names a feature that is gone: the compounds that
+  // hold it drop it, and its own members no longer count it as a parent.
+  if (auto held = parents_.find(id); held != parents_.end()) {
+    for (int compound : held->second) {
+      if (CGIS_Feature* c = Find(compound)) {
+        std::vector<int>& members = c->members();
+        members.erase(std::remove(members.begin(), members.end(), id), members.end());
+      }
+    }
+    parents_.erase(held);
+  }
+  for (int member : found->second->members()) ForgetMember(id, member);
   features_.erase(found);
   ids_.erase(std::lower_bound(ids_.begin(), ids_.end(), id));
-  // A member list never names a feature that is gone.
-  for (auto& entry : features_) {
-    std::vector<int>& members = entry.second->members();
-    members.erase(std::remove(members.begin(), members.end(), id), members.end());
-  }
   return TRUE;
 }
 
@@ -114,13 +121,32 @@ int CGIS_FeatureClass::DepthAbove(int id, std::map<int, int>* memo) {
   auto known = memo->find(id);
   if (known != memo->end()) return known->second;
   int depth = 0;
-  for (auto& entry : features_) {
-    const std::vector<int>& members = entry.second->members();
-    if (std::find(members.begin(), members.end(), id) != members.end())
-      depth = std::max(depth, 1 + DepthAbove(entry.first, memo));
-  }
+  if (auto held = parents_.find(id); held != parents_.end())
+    for (int compound : held->second) depth = std::max(depth, 1 + DepthAbove(compound, memo));
   (*memo)[id] = depth;
   return depth;
+}
+
+bool CGIS_FeatureClass::IsMemberOf(int compoundId, int memberId) const {
+  auto held = parents_.find(memberId);
+  return held != parents_.end() &&
+         std::find(held->second.begin(), held->second.end(), compoundId) != held->second.end();
+}
+
+void CGIS_FeatureClass::NoteMember(int compoundId, int memberId) { parents_[memberId].push_back(compoundId); }
+
+void CGIS_FeatureClass::ForgetMember(int compoundId, int memberId) {
+  auto held = parents_.find(memberId);
+  if (held == parents_.end()) return;
+  std::vector<int>& compounds = held->second;
+  compounds.erase(std::remove(compounds.begin(), compounds.end(), compoundId), compounds.end());
+  if (compounds.empty()) parents_.erase(held);
+}
+
+void CGIS_FeatureClass::RebuildParents() {
+  parents_.clear();
+  for (const auto& [id, feature] : features_)
+    for (int member : feature->members()) NoteMember(id, member);
 }
 
 void CGIS_FeatureClass::Replace(FeatureClassContent* content) {
@@ -131,6 +157,7 @@ void CGIS_FeatureClass::Replace(FeatureClassContent* content) {
   for (const auto& entry : features_) ids_.push_back(entry.first);
   nextId_ = content->nextId;
   unitRatio_ = content->unitRatio;
+  RebuildParents();
   // The old features leave with the content and are ended by its owner.
   for (auto& entry : content->features) entry.second->DetachFromClass();
 }

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -182,6 +183,11 @@ class CGIS_FeatureClass final : public IGIS_FeatureClass,
   // the number of compound levels that contain it.
   int HeightBelow(int id, std::map<int, int>* memo);
   int DepthAbove(int id, std::map<int, int>* memo);
+  // The index of which compounds hold a feature, kept by AddMember,
+  // RemoveMember, DeleteFeature and Replace.
+  bool IsMemberOf(int compoundId, int memberId) const;
+  void NoteMember(int compoundId, int memberId);
+  void ForgetMember(int compoundId, int memberId);
   double unitRatio() const { return unitRatio_; }
   void setUnitRatio(double ratio) { unitRatio_ = ratio; }
   int nextId() const { return nextId_; }
@@ -192,8 +198,12 @@ class CGIS_FeatureClass final : public IGIS_FeatureClass,
   static constexpr std::size_t kMaxUpdateRecords = 4096;
 
  private:
+  void RebuildParents();
+
   std::map<int, std::unique_ptr<CGIS_Feature>> features_;
   std::vector<int> ids_;  // ascending
+  // Member ID -> IDs of the compounds that hold it (few: usually one).
+  std::unordered_map<int, std::vector<int>> parents_;
   long long nextId_ = 1;
   double unitRatio_ = GIS_SYMBOL_UNIT_PAGE_RATIO;
   IGIS_SpatialReference* spatialReference_ = nullptr;

@@ -16,6 +16,9 @@
 #include <numbers>
 #include <tuple>
 
+#include "platform/canvas/coverage.h"
+#include "platform/canvas/pathreduce.h"
+#include "platform/canvas/pngwrite.h"
 #include "platform/text/textengine.h"
 
 namespace md::canvas {
@@ -318,6 +321,44 @@ bool CairoCanvas::beginPaint(const State& state, double x0, double y0, double x1
   return false;
 }
 
+bool CairoCanvas::fillDense(const std::vector<std::vector<Point>>& rings, FillRule rule, const Brush& brush,
+                            const State& state, double x0, double y0, double x1, double y1) {
+  if (kind_ != Kind::Image || !antialias_) return false;
+  // The pixels the fill can touch, on the raster.
+  const Rect box{static_cast<int>(std::max(0.0, std::floor(x0))),
+                 static_cast<int>(std::max(0.0, std::floor(y0))),
+                 static_cast<int>(std::min<double>(width_, std::ceil(x1) + 1)),
+                 static_cast<int>(std::min<double>(height_, std::ceil(y1) + 1))};
+  if (box.empty()) return true;
+  const int w = box.right - box.left, h = box.bottom - box.top;
+  const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, w);
+  detail::CoverageMask mask;
+  if (stride <= 0 || !detail::RasterizeCoverage(rings, rule, box, stride, &mask)) return false;
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(mask.alpha.data(), CAIRO_FORMAT_A8, w, h, stride);
+  cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
+  cairo_pattern_set_filter(pattern, CAIRO_FILTER_NEAREST);
+  cairo_matrix_t at;
+  cairo_matrix_init_translate(&at, -box.left, -box.top);
+  cairo_pattern_set_matrix(pattern, &at);
+  if (brush.style == BrushStyle::Hatched) {
+    if (state.opaque) {
+      // The gaps between the hatch lines show the background colour.
+      SetColor(cr_, state.background);
+      cairo_mask(cr_, pattern);
+    }
+    cairo_pattern_t* hatch = HatchPattern(brush.hatch, brush.color);
+    cairo_set_source(cr_, hatch);
+    cairo_pattern_destroy(hatch);
+  } else {
+    SetColor(cr_, brush.color);
+  }
+  cairo_mask(cr_, pattern);
+  cairo_pattern_destroy(pattern);
+  cairo_surface_destroy(surface);
+  return true;
+}
+
 void CairoCanvas::fillPath(const Brush& brush, const State& state) {
   if (brush.style == BrushStyle::Hatched) {
     cairo_pattern_t* p = HatchPattern(brush.hatch, brush.color);
@@ -350,22 +391,47 @@ struct Extent {
   }
 };
 
-// Adds the sub-paths; `close` closes every one (fills), `offset` moves the
-// geometry onto pixel centres (strokes). False when a point is not finite.
-bool AddPaths(cairo_t* cr, const Shape& shape, bool close, double offset) {
+// The sub-paths in device pixels, moved by `offset` (onto pixel centres for
+// strokes), without the points that change nothing drawn for `use`. False
+// when a point is not finite.
+struct DevicePaths {
+  std::vector<std::vector<Point>> rings;
+  std::vector<bool> closed;
+  std::size_t points = 0;
+};
+bool ReducedPaths(const Shape& shape, double offset, detail::PathUse use, DevicePaths* out) {
   for (const SubPath& sp : shape.paths)
     for (const Point& p : sp.points)
       if (!Finite(p)) return false;
-  cairo_new_path(cr);
+  std::vector<Point> device;
   for (const SubPath& sp : shape.paths) {
     if (sp.points.empty()) continue;
-    cairo_move_to(cr, ClampCoord(sp.points[0].x) + offset, ClampCoord(sp.points[0].y) + offset);
-    for (std::size_t i = 1; i < sp.points.size(); ++i)
-      cairo_line_to(cr, ClampCoord(sp.points[i].x) + offset, ClampCoord(sp.points[i].y) + offset);
-    if (close || sp.closed) cairo_close_path(cr);
+    device.clear();
+    device.reserve(sp.points.size());
+    for (const Point& p : sp.points)
+      device.push_back(Point{ClampCoord(p.x) + offset, ClampCoord(p.y) + offset});
+    out->rings.emplace_back();
+    detail::ReducePath(device, use, &out->rings.back());
+    out->closed.push_back(sp.closed);
+    out->points += out->rings.back().size();
   }
   return true;
 }
+
+// Adds the paths to cairo; `close` closes every one (fills).
+void AddPaths(cairo_t* cr, const DevicePaths& paths, bool close) {
+  cairo_new_path(cr);
+  for (std::size_t k = 0; k < paths.rings.size(); ++k) {
+    const std::vector<Point>& ring = paths.rings[k];
+    cairo_move_to(cr, ring[0].x, ring[0].y);
+    for (std::size_t i = 1; i < ring.size(); ++i) cairo_line_to(cr, ring[i].x, ring[i].y);
+    if (close || paths.closed[k]) cairo_close_path(cr);
+  }
+}
+
+// Fills with this many points or more go through the coverage rasterizer on
+// anti-aliased rasters.
+constexpr std::size_t kDenseFillPoints = 4096;
 
 }  // namespace
 
@@ -387,15 +453,27 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
   const double pad = 2.0 + (doStroke ? w * (pen.join == LineJoin::Miter ? kMiterLimit / 2 + 1 : 1.5) : 0.0);
   if (!beginPaint(state, box.x0 - pad, box.y0 - pad, box.x1 + pad, box.y1 + pad)) return;
   cairo_set_antialias(cr_, antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-  if (doFill && AddPaths(cr_, shape, true, 0.0)) {
-    cairo_set_fill_rule(cr_,
-                        shape.rule == FillRule::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
-    fillPath(brush, state);
+  DevicePaths fill;
+  if (doFill && ReducedPaths(shape, 0.0, detail::PathUse::Fill, &fill) && !fill.rings.empty()) {
+    if (!(fill.points >= kDenseFillPoints &&
+          fillDense(fill.rings, shape.rule, brush, state, box.x0, box.y0, box.x1, box.y1))) {
+      AddPaths(cr_, fill, true);
+      cairo_set_fill_rule(
+          cr_, shape.rule == FillRule::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+      fillPath(brush, state);
+    }
   }
-  if (doStroke && AddPaths(cr_, shape, false, 0.5)) {
+  // Thin pens have no caps, as the platform's one-pixel lines.
+  const LineCap cap = w <= 1.5 ? LineCap::Flat : pen.cap;
+  Pen effective = pen;
+  effective.cap = cap;
+  const std::vector<double> dashes = doStroke ? DashPattern(effective) : std::vector<double>();
+  DevicePaths stroke;
+  if (doStroke &&
+      ReducedPaths(shape, 0.5, dashes.empty() ? detail::PathUse::SolidStroke : detail::PathUse::DashedStroke,
+                   &stroke)) {
+    AddPaths(cr_, stroke, false);
     cairo_set_line_width(cr_, w);
-    // Thin pens have no caps, as the platform's one-pixel lines.
-    LineCap cap = w <= 1.5 ? LineCap::Flat : pen.cap;
     cairo_set_line_cap(cr_, cap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
                             : cap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
                                                      : CAIRO_LINE_CAP_BUTT);
@@ -403,9 +481,6 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
                              : pen.join == LineJoin::Bevel ? CAIRO_LINE_JOIN_BEVEL
                                                            : CAIRO_LINE_JOIN_MITER);
     cairo_set_miter_limit(cr_, kMiterLimit);
-    Pen effective = pen;
-    effective.cap = cap;
-    const std::vector<double> dashes = DashPattern(effective);
     if (!dashes.empty()) {
       if (state.opaque) {
         // The gaps of a styled pen show the background colour.
@@ -605,6 +680,15 @@ bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {
   return true;
 }
 
+const std::uint32_t* CairoCanvas::pixelRow(int y) const {
+  if ((kind_ != Kind::Image && kind_ != Kind::Pixels) || y < 0 || y >= height_) return nullptr;
+  const unsigned char* data = cairo_image_surface_get_data(surface_);
+  if (data == nullptr) return nullptr;
+  const int row = bottomUp_ ? height_ - 1 - y : y;
+  return reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) *
+                                                           cairo_image_surface_get_stride(surface_));
+}
+
 // Cairo sets the unused top byte of every pixel it paints; a bitmap's bits
 // keep it zero, so it is cleared once the drawing is flushed.
 void CairoCanvas::flush() {
@@ -625,23 +709,8 @@ void CairoCanvas::flush() {
 bool CairoCanvas::writePng(const std::string& path) {
   if (kind_ != Kind::Image && kind_ != Kind::Pixels) return false;
   cairo_surface_flush(surface_);
-  if (!bottomUp_) return cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  cairo_surface_t* copy = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_);
-  bool done = false;
-  if (cairo_surface_status(copy) == CAIRO_STATUS_SUCCESS) {
-    cairo_surface_flush(copy);
-    const int stride = cairo_image_surface_get_stride(copy);
-    unsigned char* data = cairo_image_surface_get_data(copy);
-    std::vector<std::uint32_t> row(static_cast<std::size_t>(width_));
-    for (int y = 0; y < height_; ++y) {
-      readPixels(Rect{0, y, width_, y + 1}, row.data());
-      std::memcpy(data + static_cast<std::ptrdiff_t>(y) * stride, row.data(), row.size() * 4);
-    }
-    cairo_surface_mark_dirty(copy);
-    done = cairo_surface_write_to_png(copy, path.c_str()) == CAIRO_STATUS_SUCCESS;
-  }
-  cairo_surface_destroy(copy);
-  return done;
+  return WritePngFile(path, cairo_image_surface_get_data(surface_), width_, height_,
+                      cairo_image_surface_get_stride(surface_), bottomUp_);
 }
 
 void CairoCanvas::newPage() {

@@ -13,8 +13,10 @@
 // always anti-aliased and drawn with the FreeType faces its text engine chose.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/canvas/canvas.h"
 
@@ -59,6 +61,10 @@ class CairoCanvas final : public Canvas {
   void drawText(const TextRun& run, const State& state) override;
   void drawImage(const Image& image, const Rect& src, const Rect& dst, const State& state) override;
   bool readPixels(const Rect& r, std::uint32_t* out) const override;
+  // Raster canvases: the `width()` pixels of row y (top first) in place, as
+  // 0x??RRGGBB (the top byte means nothing); nullptr for a vector canvas or a
+  // row outside the raster. Call flush() after drawing first.
+  const std::uint32_t* pixelRow(int y) const;
   // Completes pending drawing; on a memory bitmap it also clears the unused
   // top byte of the pixels, so call it before reading the bits directly.
   void flush() override;
@@ -87,6 +93,11 @@ class CairoCanvas final : public Canvas {
   // Fills the current path with the brush; the gaps of a hatch on an opaque
   // background show the background colour.
   void fillPath(const Brush& brush, const State& state);
+  // Fills closed rings of many points on an anti-aliased raster through a
+  // coverage mask (the state saved, the clip applied); false when it cannot,
+  // and the caller fills the path with cairo.
+  bool fillDense(const std::vector<std::vector<Point>>& rings, FillRule rule, const Brush& brush,
+                 const State& state, double x0, double y0, double x1, double y1);
 
   Kind kind_;
   cairo_surface_t* surface_ = nullptr;

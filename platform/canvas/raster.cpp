@@ -1,6 +1,9 @@
 // Raster pictures: reading a canvas, PNG files through cairo, comparisons.
 #include "platform/canvas/raster.h"
 
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/pngwrite.h"
+
 #include <cairo.h>
 
 #include <algorithm>
@@ -33,25 +36,9 @@ bool WritePng(const Raster& raster, const std::string& path, std::string* error)
     SetError(error, "nothing to write to " + path);
     return false;
   }
-  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, raster.width, raster.height);
-  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(s);
-    SetError(error, "out of memory for " + path);
-    return false;
-  }
-  cairo_surface_flush(s);
-  unsigned char* data = cairo_image_surface_get_data(s);
-  const int stride = cairo_image_surface_get_stride(s);
-  for (int y = 0; y < raster.height; ++y) {
-    std::memcpy(data + static_cast<std::size_t>(y) * stride,
-                &raster.pixels[static_cast<std::size_t>(y) * raster.width],
-                static_cast<std::size_t>(raster.width) * 4);
-  }
-  cairo_surface_mark_dirty(s);
-  const cairo_status_t status = cairo_surface_write_to_png(s, path.c_str());
-  cairo_surface_destroy(s);
-  if (status != CAIRO_STATUS_SUCCESS) {
-    SetError(error, "cannot write " + path + ": " + cairo_status_to_string(status));
+  if (!WritePngFile(path, raster.pixels.data(), raster.width, raster.height,
+                    static_cast<std::ptrdiff_t>(raster.width) * 4)) {
+    SetError(error, "cannot write " + path);
     return false;
   }
   return true;
@@ -113,17 +100,45 @@ int ChannelDifference(std::uint32_t a, std::uint32_t b) {
 
 }  // namespace
 
-Difference Compare(const Raster& a, const Raster& b, int tolerance) {
+namespace {
+
+// Rows compared whole first: equal rows, the usual case, cost one memcmp.
+template <class RowA, class RowB>
+Difference CompareRows(int width, int height, RowA rowA, RowB rowB, int tolerance) {
   Difference d;
-  d.sameSize = a.width == b.width && a.height == b.height && a.pixels.size() == b.pixels.size() &&
-               a.pixels.size() == static_cast<std::size_t>(a.width) * a.height;
-  if (!d.sameSize) return d;
-  for (std::size_t i = 0; i < a.pixels.size(); ++i) {
-    const int c = ChannelDifference(a.pixels[i], b.pixels[i]);
-    d.largest = std::max(d.largest, c);
-    if (c > tolerance) ++d.differing;
+  d.sameSize = true;
+  for (int y = 0; y < height; ++y) {
+    const std::uint32_t* a = rowA(y);
+    const std::uint32_t* b = rowB(y);
+    if (a == nullptr || b == nullptr) return Difference{};
+    if (std::memcmp(a, b, static_cast<std::size_t>(width) * 4) == 0) continue;
+    for (int x = 0; x < width; ++x) {
+      const int c = ChannelDifference(a[x], b[x]);
+      d.largest = std::max(d.largest, c);
+      if (c > tolerance) ++d.differing;
+    }
   }
   return d;
+}
+
+}  // namespace
+
+Difference Compare(const Raster& a, const Raster& b, int tolerance) {
+  const bool sameSize = a.width == b.width && a.height == b.height && a.pixels.size() == b.pixels.size() &&
+                        a.pixels.size() == static_cast<std::size_t>(a.width) * a.height;
+  if (!sameSize) return Difference{};
+  auto row = [](const Raster& r) {
+    return [&r](int y) { return r.pixels.data() + static_cast<std::size_t>(y) * r.width; };
+  };
+  return CompareRows(a.width, a.height, row(a), row(b), tolerance);
+}
+
+Difference Compare(const CairoCanvas& a, const CairoCanvas& b, int tolerance) {
+  if (a.width() != b.width() || a.height() != b.height() || a.width() <= 0 || a.height() <= 0)
+    return Difference{};
+  return CompareRows(
+      a.width(), a.height(), [&a](int y) { return a.pixelRow(y); }, [&b](int y) { return b.pixelRow(y); },
+      tolerance);
 }
 
 Raster DifferenceImage(const Raster& a, const Raster& b, int tolerance) {

@@ -10,6 +10,8 @@
 
 namespace md::canvas {
 
+class CairoCanvas;
+
 // Raster pixels, top-down rows, 0x00RRGGBB.
 struct Raster {
   int width = 0;
@@ -21,7 +23,7 @@ struct Raster {
 // The pixels of a raster canvas (empty when it has none).
 Raster ReadRaster(Canvas& canvas);
 
-// Writes a raster as an RGB PNG; false with a message on failure.
+// Writes a raster as an RGB PNG (see pngwrite.h); false with a message on failure.
 bool WritePng(const Raster& raster, const std::string& path, std::string* error);
 // Reads a PNG into a raster (alpha dropped); false with a message on failure.
 bool ReadPng(const std::string& path, Raster* raster, std::string* error);
@@ -34,6 +36,8 @@ struct Difference {
   int largest = 0;          // largest channel difference seen (0..255)
 };
 Difference Compare(const Raster& a, const Raster& b, int tolerance);
+// The same for two raster canvases, read in place (no copy of the pixels).
+Difference Compare(const CairoCanvas& a, const CairoCanvas& b, int tolerance);
 
 // A picture of the difference: the first raster faded to a light grey, with
 // the pixels beyond the tolerance in red. Sizes must match (else empty).

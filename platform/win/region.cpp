@@ -64,11 +64,11 @@ std::vector<int> CombineSpans(const std::vector<int>& a, const std::vector<int>&
   return out;
 }
 
-// Sorted, merged spans from a list of possibly overlapping [x0, x1) pairs.
-std::vector<int> NormaliseSpans(std::vector<std::pair<int, int>>& pairs) {
-  std::sort(pairs.begin(), pairs.end());
+// Merged spans from [x0, x1) pairs sorted by x0 (possibly overlapping or
+// touching).
+std::vector<int> MergeSortedSpans(const std::vector<std::pair<int, int>>& pairs) {
   std::vector<int> out;
-  for (auto& [x0, x1] : pairs) {
+  for (const auto& [x0, x1] : pairs) {
     if (x1 <= x0) continue;
     if (!out.empty() && x0 <= out.back()) {
       out.back() = std::max(out.back(), x1);
@@ -78,6 +78,12 @@ std::vector<int> NormaliseSpans(std::vector<std::pair<int, int>>& pairs) {
     }
   }
   return out;
+}
+
+// Sorted, merged spans from a list of possibly overlapping [x0, x1) pairs.
+std::vector<int> NormaliseSpans(std::vector<std::pair<int, int>>& pairs) {
+  std::sort(pairs.begin(), pairs.end());
+  return MergeSortedSpans(pairs);
 }
 
 }  // namespace
@@ -136,26 +142,68 @@ Region Region::FromPolygons(const std::vector<canvas::Point>& points, const std:
   int rowEnd = static_cast<int>(std::ceil(std::min(maxY, lim) - 0.5));
   std::sort(edges.begin(), edges.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
 
-  std::vector<const Edge*> active;
-  std::size_t next = 0;
-  struct Crossing {
+  // The edges crossing the current row, kept in order of their crossing x:
+  // from one row to the next the order changes only where edges cross, so
+  // re-sorting is a few swaps, and a row whose edges are all vertical and the
+  // same as the row above has the same spans.
+  struct Active {
+    const Edge* e;
     double x;
-    int dir;
   };
-  std::vector<Crossing> xs;
+  auto crossing = [](const Edge& e, double yc) {
+    const double t = (yc - e.y0) / (e.y1 - e.y0);
+    return e.x0 + t * (e.x1 - e.x0);
+  };
+  auto byX = [](const Active& a, const Active& b) { return a.x < b.x; };
+  std::vector<Active> active, entering;
+  std::size_t next = 0;
+  std::size_t slanted = 0;  // active edges that are not vertical
   std::vector<std::pair<int, int>> pairs;
+  bool sameAsAbove = false;  // the last row's spans hold for this row too
   for (int row = rowFirst; row < rowEnd; ++row) {
     const double yc = row + 0.5;
-    while (next < edges.size() && edges[next].y0 <= yc) active.push_back(&edges[next++]);
-    active.erase(std::remove_if(active.begin(), active.end(), [yc](const Edge* e) { return e->y1 <= yc; }),
-                 active.end());
-    xs.clear();
-    for (const Edge* e : active) {
-      if (e->y0 > yc) continue;
-      double t = (yc - e->y0) / (e->y1 - e->y0);
-      xs.push_back(Crossing{e->x0 + t * (e->x1 - e->x0), e->dir});
+    bool changed = false;
+    // Edges that end above the row centre leave.
+    std::size_t kept = 0;
+    for (const Active& a : active) {
+      if (a.e->y1 <= yc) {
+        if (a.e->x0 != a.e->x1) --slanted;
+        changed = true;
+      } else {
+        active[kept++] = a;
+      }
     }
-    std::sort(xs.begin(), xs.end(), [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+    active.resize(kept);
+    // Edges that start at or above the row centre join (in order of x).
+    entering.clear();
+    for (; next < edges.size() && edges[next].y0 <= yc; ++next) {
+      const Edge& e = edges[next];
+      if (e.y1 <= yc) continue;  // ends before this row's centre: crosses no row
+      entering.push_back(Active{&e, crossing(e, yc)});
+      if (e.x0 != e.x1) ++slanted;
+      changed = true;
+    }
+    if (!changed && slanted == 0 && sameAsAbove) {
+      r.bands_.back().bottom = row + 1;
+      continue;
+    }
+    if (slanted > 0) {
+      for (Active& a : active) a.x = crossing(*a.e, yc);
+      // Nearly sorted: insertion sort moves only the edges that crossed.
+      for (std::size_t i = 1; i < active.size(); ++i) {
+        Active a = active[i];
+        std::size_t j = i;
+        for (; j > 0 && a.x < active[j - 1].x; --j) active[j] = active[j - 1];
+        active[j] = a;
+      }
+    }
+    if (!entering.empty()) {
+      std::sort(entering.begin(), entering.end(), byX);
+      const std::size_t mid = active.size();
+      active.insert(active.end(), entering.begin(), entering.end());
+      std::inplace_merge(active.begin(), active.begin() + static_cast<std::ptrdiff_t>(mid), active.end(),
+                         byX);
+    }
     pairs.clear();
     auto addSpan = [&](double xa, double xb) {
       xa = std::clamp(xa, -lim, lim);
@@ -165,18 +213,20 @@ Region Region::FromPolygons(const std::vector<canvas::Point>& points, const std:
       if (p1 > p0) pairs.emplace_back(p0, p1);
     };
     if (rule == canvas::FillRule::Alternate) {
-      for (std::size_t k = 0; k + 1 < xs.size(); k += 2) addSpan(xs[k].x, xs[k + 1].x);
+      for (std::size_t k = 0; k + 1 < active.size(); k += 2) addSpan(active[k].x, active[k + 1].x);
     } else {
       int wind = 0;
       double start = 0;
-      for (const Crossing& c : xs) {
+      for (const Active& a : active) {
         int before = wind;
-        wind += c.dir;
-        if (before == 0 && wind != 0) start = c.x;
-        if (before != 0 && wind == 0) addSpan(start, c.x);
+        wind += a.e->dir;
+        if (before == 0 && wind != 0) start = a.x;
+        if (before != 0 && wind == 0) addSpan(start, a.x);
       }
     }
-    r.Append(row, row + 1, NormaliseSpans(pairs));
+    r.Append(row, row + 1, MergeSortedSpans(pairs));
+    // When the row added to or extended the last band, the next row may reuse it.
+    sameAsAbove = !r.bands_.empty() && r.bands_.back().bottom == row + 1;
   }
   return r;
 }

@@ -1,13 +1,19 @@
 // The element frame's data: defaults, setters, copies and the stored form.
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 
+#include <cstring>
 #include <new>
+#include <span>
+#include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/makeornull.h"
+#include "host/basilo/propertyset_codec.h"
+#include "host/basilo/releaseptr.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
@@ -73,53 +79,134 @@ void SetAxis(int& rAxis, int& rSide1, int& rSide2, int nValue) { rAxis = rSide1 
 
 // ---- Writing ----------------------------------------------------------------
 
-// Looks a key up and adds it when missing.
-IGIS_Field* Key(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, int nType) {
-  IGIS_Field* pField = pSet->GetProperty(szKey);
-  if (pField == nullptr) pField = pSet->AddProperty(szKey, szDescription, nType, 1);
-  return pField;
-}
-void PutInt(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, int nValue) {
-  if (IGIS_Field* f = Key(pSet, szKey, szDescription, GIS_FIELD_TYPE_INT)) f->SetInt(nValue);
-}
-void PutBool(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, bool bValue) {
-  if (IGIS_Field* f = Key(pSet, szKey, szDescription, GIS_FIELD_TYPE_BOOL)) f->SetBool(bValue);
-}
-// The flag key and the buffer key of a symbol; the symbol, when held,
-// writes itself into the buffer, which otherwise stays empty.
-template <class TSave>
-void PutSymbol(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szFlagDescription,
-               const char* szKey, const char* szDescription, bool bHeld, TSave save) {
-  IGIS_Field* pFlag = Key(pSet, szFlagKey, szFlagDescription, GIS_FIELD_TYPE_BOOL);
-  IGIS_Field* pData = Key(pSet, szKey, szDescription, GIS_FIELD_TYPE_BUFFER);
-  if (pFlag != nullptr) pFlag->SetBool(bHeld);
-  if (bHeld && pData != nullptr && pData->GetDataBuffer() != nullptr) save(pData->GetDataBuffer());
-}
+// The stored set is written straight into its bytes: the keys are fixed, so
+// no property-set object (a few dozen allocations) is needed.
+class Writer {
+ public:
+  Writer() { encoder_.Reserve(1024); }
+  void Int(std::string_view key, std::string_view description, int value) {
+    encoder_.Add(GIS_FIELD_TYPE_INT, key, description, value, 0.0, false, {}, {});
+  }
+  void Bool(std::string_view key, std::string_view description, bool value) {
+    encoder_.Add(GIS_FIELD_TYPE_BOOL, key, description, 0, 0.0, value, {}, {});
+  }
+  // The flag key and the buffer key of a symbol; the symbol, when held,
+  // writes itself into the buffer, which otherwise stays empty.
+  template <class TSave>
+  void Symbol(std::string_view flagKey, std::string_view flagDescription, std::string_view key,
+              std::string_view description, bool held, TSave save) {
+    Bool(flagKey, flagDescription, held);
+    std::span<const BYTE> bytes;
+    if (held && Scratch() != nullptr) {
+      scratch_->SetSize(0);
+      save(scratch_.get());
+      if (scratch_->GetSize() > 0 && scratch_->GetData() != nullptr)
+        bytes = std::span<const BYTE>(scratch_->GetData(), static_cast<std::size_t>(scratch_->GetSize()));
+    }
+    encoder_.Add(GIS_FIELD_TYPE_BUFFER, key, description, 0, 0.0, false, {}, bytes);
+  }
+  // Replaces the buffer's content with the set; false when it cannot.
+  bool Finish(IGIS_DataBuffer* pBuffer) {
+    std::vector<BYTE> bytes;
+    std::string error;
+    if (!encoder_.Finish(&bytes, &error)) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FrameProperty::Save", "cannot store the frame: %s", error.c_str());
+      return false;
+    }
+    const int n = static_cast<int>(bytes.size());
+    if (!pBuffer->SetSize(n) || pBuffer->GetSize() != n || pBuffer->GetData() == nullptr) return false;
+    std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
+    return true;
+  }
+
+ private:
+  IGIS_DataBuffer* Scratch() {
+    if (scratch_ == nullptr) scratch_.reset(GIS_CreateDataBufferObject(0));
+    return scratch_.get();
+  }
+  md::basilo::PropertySetEncoder encoder_;
+  md::basilo::ReleasePtr<IGIS_DataBuffer> scratch_;
+};
 
 // ---- Reading ----------------------------------------------------------------
 
-// The value of an integer or boolean key; false (value kept) when missing.
-template <class T>
-bool Read(IGIS_PropertySet* pSet, const char* szKey, T* pValue) {
-  IGIS_Field* pField = pSet->GetProperty(szKey);
-  if (pField == nullptr) return false;
-  if constexpr (std::is_same_v<T, bool>) {
-    *pValue = pField->GetBool();
-  } else {
-    *pValue = pField->GetInt();
+// The stored set read in place; keys are looked up by name (the stored order
+// is the written one, so the lookup starts where the last one ended).
+class Reader {
+ public:
+  explicit Reader(IGIS_DataBuffer* pBuffer) {
+    std::string error;
+    const int size = pBuffer != nullptr ? pBuffer->GetSize() : 0;
+    const BYTE* data = size > 0 ? pBuffer->GetData() : nullptr;
+    if (pBuffer == nullptr || (size > 0 && data == nullptr)) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "pBuffer == NULL");
+    } else if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields_, &error)) {
+      // A damaged buffer reads as an empty set: every key is then missing.
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "damaged frame buffer (%d bytes): %s", size, error.c_str());
+      fields_.clear();
+    }
   }
-  return true;
-}
-// The value of a key, or the fallback when it is missing.
-template <class T>
-void ReadOr(IGIS_PropertySet* pSet, const char* szKey, T* pValue, T fallback) {
-  if (!Read(pSet, szKey, pValue)) *pValue = fallback;
-}
-// An integer key; a missing one keeps the value and, with a text, is recorded.
-void ReadIntOrLog(IGIS_PropertySet* pSet, const char* szKey, int* pValue, const char* szMissing) {
-  if (!Read(pSet, szKey, pValue) && szMissing != nullptr)
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
-}
+  const md::basilo::StoredFieldView* Find(std::string_view key) {
+    for (std::size_t n = 0; n < fields_.size(); ++n) {
+      const std::size_t i = (next_ + n) % fields_.size();
+      if (fields_[i].key == key) {
+        next_ = i + 1;
+        return &fields_[i];
+      }
+    }
+    return nullptr;
+  }
+  bool Has(std::string_view key) { return Find(key) != nullptr; }
+  // The value of an integer or boolean key; false (value kept) when missing.
+  template <class T>
+  bool Read(std::string_view key, T* pValue) {
+    const md::basilo::StoredFieldView* f = Find(key);
+    if (f == nullptr) return false;
+    if constexpr (std::is_same_v<T, bool>) {
+      *pValue = md::basilo::StoredBool(*f);
+    } else {
+      *pValue = md::basilo::StoredInt(*f);
+    }
+    return true;
+  }
+  // The value of a key, or the fallback when it is missing.
+  template <class T>
+  void ReadOr(std::string_view key, T* pValue, T fallback) {
+    if (!Read(key, pValue)) *pValue = fallback;
+  }
+  // An integer key; a missing one keeps the value and, with a text, is recorded.
+  void ReadIntOrLog(std::string_view key, int* pValue, const char* szMissing) {
+    if (!Read(key, pValue) && szMissing != nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
+  }
+  // Records a symbol's missing flag keys: the first alone, and both together
+  // with the second text.
+  void CheckSymbolFlags(std::string_view flagKey, std::string_view flag2Key, const char* szMissing,
+                        const char* szBothMissing) {
+    const bool bFlag = Has(flagKey);
+    if (!bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
+    if (!Has(flag2Key) && !bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szBothMissing);
+  }
+  // A field holding the stored value of a buffer key, for the symbol
+  // readers; NULL when the key is missing.
+  IGIS_Field* FieldOf(std::string_view key) {
+    const md::basilo::StoredFieldView* f = Find(key);
+    if (f == nullptr) return nullptr;
+    if (field_ == nullptr) field_.reset(GIS_CreateFieldObject());
+    if (field_ == nullptr || !field_->SetType(f->type)) return nullptr;
+    if (f->type == GIS_FIELD_TYPE_BUFFER) {
+      IGIS_DataBuffer* b = field_->GetDataBuffer();
+      const int n = static_cast<int>(f->bytes.size());
+      if (b == nullptr || !b->SetSize(n)) return nullptr;
+      if (n > 0) std::memcpy(b->GetData(), f->bytes.data(), f->bytes.size());
+    }
+    return field_.get();
+  }
+
+ private:
+  std::vector<md::basilo::StoredFieldView> fields_;
+  std::size_t next_ = 0;
+  md::basilo::ReleasePtr<IGIS_Field> field_;
+};
 
 // A stored symbol of either library rebuilt from its buffer field.
 IGIS_Symbol* SymbolFromField(IGIS_Field* pField, IGIS_Symbol* /*tag*/) { return GetSymbolFromField(pField); }
@@ -131,13 +218,14 @@ IGIS_SymbolV2* SymbolFromField(IGIS_Field* pField, IGIS_SymbolV2* /*tag*/) {
 // otherwise or when it cannot be rebuilt. The result is a new symbol of the
 // wanted kind, owned by the caller.
 template <class TSymbol>
-TSymbol* ReadSymbol(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szKey, View view) {
+TSymbol* ReadSymbol(Reader& reader, std::string_view flagKey, std::string_view key, View view) {
   bool bHeld = false;
-  if (!Read(pSet, szFlagKey, &bHeld) || !bHeld) return nullptr;
-  TSymbol* pSymbol = SymbolFromField(pSet->GetProperty(szKey), static_cast<TSymbol*>(nullptr));
+  if (!reader.Read(flagKey, &bHeld) || !bHeld) return nullptr;
+  TSymbol* pSymbol = SymbolFromField(reader.FieldOf(key), static_cast<TSymbol*>(nullptr));
   if (pSymbol == nullptr) return nullptr;
   if (TypedView(pSymbol, view) == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOpen, "%s: stored symbol of another kind", szKey);
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOpen, "%.*s: stored symbol of another kind", static_cast<int>(key.size()),
+            key.data());
     pSymbol->Release();
     return nullptr;
   }
@@ -147,22 +235,12 @@ TSymbol* ReadSymbol(IGIS_PropertySet* pSet, const char* szFlagKey, const char* s
 // A stored symbol replaces the held one through the frame's setter (which
 // keeps a copy); a false flag, or one that cannot be rebuilt, keeps it.
 template <class TSymbol>
-void RestoreSymbol(CGIS_FrameProperty* pFrame, void (CGIS_FrameProperty::*set)(TSymbol*),
-                   IGIS_PropertySet* pSet, const char* szFlagKey, const char* szKey, View view) {
-  TSymbol* pSymbol = ReadSymbol<TSymbol>(pSet, szFlagKey, szKey, view);
+void RestoreSymbol(CGIS_FrameProperty* pFrame, void (CGIS_FrameProperty::*set)(TSymbol*), Reader& reader,
+                   std::string_view flagKey, std::string_view key, View view) {
+  TSymbol* pSymbol = ReadSymbol<TSymbol>(reader, flagKey, key, view);
   if (pSymbol == nullptr) return;
   (pFrame->*set)(TypedView(pSymbol, view));
   pSymbol->Release();
-}
-
-// Records a symbol's missing flag keys: the first alone, and both together
-// with the second text.
-void CheckSymbolFlags(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szFlag2Key,
-                      const char* szMissing, const char* szBothMissing) {
-  const bool bFlag = pSet->GetProperty(szFlagKey) != nullptr;
-  if (!bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
-  if (pSet->GetProperty(szFlag2Key) == nullptr && !bFlag)
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szBothMissing);
 }
 
 }  // namespace
@@ -302,108 +380,101 @@ CGIS_FrameProperty* CGIS_FrameProperty::Clone() {
 // ---- Stored form ----------------------------------------------------------------
 
 bool CGIS_FrameProperty::Save(IGIS_DataBuffer* pBuffer) {
-  IGIS_PropertySet* pSet = GIS_CreatePropertySetObject();
-  if (pSet == nullptr) return true;
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FrameProperty::Save", "pBuffer == NULL");
+    return true;
+  }
+  Writer w;
   auto save1 = [](IGIS_Symbol* s) { return [s](IGIS_DataBuffer* b) { s->Save(b); }; };
   auto save2 = [](IGIS_SymbolV2* s) { return [s](IGIS_DataBuffer* b) { s->Save(b, FALSE); }; };
 
-  PutInt(pSet, "BackX", "背景X", m_nBackX);
-  PutInt(pSet, "BackY", "背景Y", m_nBackY);
-  PutSymbol(pSet, "IsBackSymbol", "是否存在背景符号", "BackSymbol", "背景符号", m_pBackSymbol != nullptr,
-            save1(m_pBackSymbol.get()));
-  PutSymbol(pSet, "IsBackSymbol2", "是否存在背景符号", "BackSymbol2", "背景符号", m_pBackSymbol2 != nullptr,
-            save2(m_pBackSymbol2.get()));
-  PutInt(pSet, "BorderX", "边界X", m_nBorderX);
-  PutInt(pSet, "BorderY", "边界Y", m_nBorderY);
-  PutSymbol(pSet, "IsBorderSymbol", "是否存在边界符号", "BorderSymbol", "边界符号",
-            m_pBorderSymbol != nullptr, save1(m_pBorderSymbol.get()));
-  PutSymbol(pSet, "IsBorderSymbol2", "是否存在边界符号", "BorderSymbol2", "边界符号",
-            m_pBorderSymbol2 != nullptr, save2(m_pBorderSymbol2.get()));
-  PutInt(pSet, "ShadowOffSetX", "阴影X", m_nShadowOffSetX);
-  PutInt(pSet, "ShadowOffSetY", "阴影Y", m_nShadowOffSetY);
-  PutSymbol(pSet, "IsShadowOffSetSymbol", "是否存在阴影符号", "ShadowOffSetSymbol", "阴影符号",
-            m_pShadowSymbol != nullptr, save1(m_pShadowSymbol.get()));
-  PutSymbol(pSet, "IsShadowOffSetSymbol2", "是否存在阴影符号", "ShadowOffSetSymbol2", "阴影符号",
-            m_pShadowSymbol2 != nullptr, save2(m_pShadowSymbol2.get()));
-  PutInt(pSet, "BorderLeft", "BorderLeft", m_nBorderLeft);
-  PutInt(pSet, "BorderRight", "BorderRight", m_nBorderRight);
-  PutInt(pSet, "BorderTop", "BorderTop", m_nBorderTop);
-  PutInt(pSet, "BorderBottom", "BorderBottom", m_nBorderBottom);
-  PutBool(pSet, "BorderLeftVisible", "BorderLeftVisible", m_bBorderLeftVisible);
-  PutBool(pSet, "BorderRightVisible", "BorderRightVisible", m_bBorderRightVisible);
-  PutBool(pSet, "BorderTopVisible", "BorderTopVisible", m_bBorderTopVisible);
-  PutBool(pSet, "BorderBottomVisible", "BorderBottomVisible", m_bBorderBottomVisible);
-  PutInt(pSet, "BackLeft", "BackLeft", m_nBackLeft);
-  PutInt(pSet, "BackRight", "BackRight", m_nBackRight);
-  PutInt(pSet, "BackTop", "BackTop", m_nBackTop);
-  PutInt(pSet, "BackBottom", "BackBottom", m_nBackBottom);
-  PutInt(pSet, "BackRounding", "BackRounding", m_nBackRounding);
-  PutInt(pSet, "BorderRounding", "BorderRounding", m_nBorderRounding);
-  PutInt(pSet, "ShowOffsetRounding", "ShowOffsetRounding", m_nShowOffsetRounding);
-  PutBool(pSet, "DraftMode", "DraftMode", m_bDraftMode);
-
-  pSet->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0);
-  pSet->Release();
+  w.Int("BackX", "背景X", m_nBackX);
+  w.Int("BackY", "背景Y", m_nBackY);
+  w.Symbol("IsBackSymbol", "是否存在背景符号", "BackSymbol", "背景符号", m_pBackSymbol != nullptr,
+           save1(m_pBackSymbol.get()));
+  w.Symbol("IsBackSymbol2", "是否存在背景符号", "BackSymbol2", "背景符号", m_pBackSymbol2 != nullptr,
+           save2(m_pBackSymbol2.get()));
+  w.Int("BorderX", "边界X", m_nBorderX);
+  w.Int("BorderY", "边界Y", m_nBorderY);
+  w.Symbol("IsBorderSymbol", "是否存在边界符号", "BorderSymbol", "边界符号", m_pBorderSymbol != nullptr,
+           save1(m_pBorderSymbol.get()));
+  w.Symbol("IsBorderSymbol2", "是否存在边界符号", "BorderSymbol2", "边界符号", m_pBorderSymbol2 != nullptr,
+           save2(m_pBorderSymbol2.get()));
+  w.Int("ShadowOffSetX", "阴影X", m_nShadowOffSetX);
+  w.Int("ShadowOffSetY", "阴影Y", m_nShadowOffSetY);
+  w.Symbol("IsShadowOffSetSymbol", "是否存在阴影符号", "ShadowOffSetSymbol", "阴影符号",
+           m_pShadowSymbol != nullptr, save1(m_pShadowSymbol.get()));
+  w.Symbol("IsShadowOffSetSymbol2", "是否存在阴影符号", "ShadowOffSetSymbol2", "阴影符号",
+           m_pShadowSymbol2 != nullptr, save2(m_pShadowSymbol2.get()));
+  w.Int("BorderLeft", "BorderLeft", m_nBorderLeft);
+  w.Int("BorderRight", "BorderRight", m_nBorderRight);
+  w.Int("BorderTop", "BorderTop", m_nBorderTop);
+  w.Int("BorderBottom", "BorderBottom", m_nBorderBottom);
+  w.Bool("BorderLeftVisible", "BorderLeftVisible", m_bBorderLeftVisible);
+  w.Bool("BorderRightVisible", "BorderRightVisible", m_bBorderRightVisible);
+  w.Bool("BorderTopVisible", "BorderTopVisible", m_bBorderTopVisible);
+  w.Bool("BorderBottomVisible", "BorderBottomVisible", m_bBorderBottomVisible);
+  w.Int("BackLeft", "BackLeft", m_nBackLeft);
+  w.Int("BackRight", "BackRight", m_nBackRight);
+  w.Int("BackTop", "BackTop", m_nBackTop);
+  w.Int("BackBottom", "BackBottom", m_nBackBottom);
+  w.Int("BackRounding", "BackRounding", m_nBackRounding);
+  w.Int("BorderRounding", "BorderRounding", m_nBorderRounding);
+  w.Int("ShowOffsetRounding", "ShowOffsetRounding", m_nShowOffsetRounding);
+  w.Bool("DraftMode", "DraftMode", m_bDraftMode);
+  w.Finish(pBuffer);
   return true;
 }
 
 bool CGIS_FrameProperty::Open(IGIS_DataBuffer* pBuffer) {
-  IGIS_PropertySet* pSet = GIS_CreatePropertySetObject();
-  if (pSet == nullptr) return true;
-  // A damaged buffer is refused by the set (with its own record) and reads
-  // as an empty set: every key is then missing and handled as below.
-  pSet->Archive(pBuffer, GIS_ARCHIVE_READ, 0);
-
-  ReadIntOrLog(pSet, "BackX", &m_nBackX, nullptr);
-  ReadIntOrLog(pSet, "BackY", &m_nBackY, "BackY 属性为空");
-  CheckSymbolFlags(pSet, "IsBackSymbol", "IsBackSymbol2", "IsBackSymbol 属性为空",
-                   "IsBackSymbol、IsBackSymbol2 属性全为空");
-  ReadIntOrLog(pSet, "BorderX", &m_nBorderX, "BorderX 属性为空");
-  ReadIntOrLog(pSet, "BorderY", &m_nBorderY, "BorderY 属性为空");
-  CheckSymbolFlags(pSet, "IsBorderSymbol", "IsBorderSymbol2", "IsBorderSymbol 属性为空",
-                   "BorderSymbol、BorderSymbol2 属性全为空");
-  ReadIntOrLog(pSet, "ShadowOffSetX", &m_nShadowOffSetX, "ShadowOffSetX 属性为空");
-  ReadIntOrLog(pSet, "ShadowOffSetY", &m_nShadowOffSetY, "ShadowOffSetY 属性为空");
-  CheckSymbolFlags(pSet, "IsShadowOffSetSymbol", "IsShadowOffSetSymbol2", "IsShadowOffSetSymbol 属性为空",
-                   "IsShadowOffSetSymbol、IsShadowOffSetSymbol2 属性全为空");
+  Reader r(pBuffer);
+  r.ReadIntOrLog("BackX", &m_nBackX, nullptr);
+  r.ReadIntOrLog("BackY", &m_nBackY, "BackY 属性为空");
+  r.CheckSymbolFlags("IsBackSymbol", "IsBackSymbol2", "IsBackSymbol 属性为空",
+                     "IsBackSymbol、IsBackSymbol2 属性全为空");
+  r.ReadIntOrLog("BorderX", &m_nBorderX, "BorderX 属性为空");
+  r.ReadIntOrLog("BorderY", &m_nBorderY, "BorderY 属性为空");
+  r.CheckSymbolFlags("IsBorderSymbol", "IsBorderSymbol2", "IsBorderSymbol 属性为空",
+                     "BorderSymbol、BorderSymbol2 属性全为空");
+  r.ReadIntOrLog("ShadowOffSetX", &m_nShadowOffSetX, "ShadowOffSetX 属性为空");
+  r.ReadIntOrLog("ShadowOffSetY", &m_nShadowOffSetY, "ShadowOffSetY 属性为空");
+  r.CheckSymbolFlags("IsShadowOffSetSymbol", "IsShadowOffSetSymbol2", "IsShadowOffSetSymbol 属性为空",
+                     "IsShadowOffSetSymbol、IsShadowOffSetSymbol2 属性全为空");
 
   // Per-side values; a buffer written before they existed derives them from
   // the X and Y values just read, with every side visible.
-  ReadOr(pSet, "BorderLeft", &m_nBorderLeft, m_nBorderX);
-  ReadOr(pSet, "BorderRight", &m_nBorderRight, m_nBorderX);
-  ReadOr(pSet, "BorderTop", &m_nBorderTop, m_nBorderY);
-  ReadOr(pSet, "BorderBottom", &m_nBorderBottom, m_nBorderY);
-  ReadOr(pSet, "BorderLeftVisible", &m_bBorderLeftVisible, true);
-  ReadOr(pSet, "BorderRightVisible", &m_bBorderRightVisible, true);
-  ReadOr(pSet, "BorderTopVisible", &m_bBorderTopVisible, true);
-  ReadOr(pSet, "BorderBottomVisible", &m_bBorderBottomVisible, true);
-  ReadOr(pSet, "BackLeft", &m_nBackLeft, m_nBackX);
-  ReadOr(pSet, "BackRight", &m_nBackRight, m_nBackX);
-  ReadOr(pSet, "BackTop", &m_nBackTop, m_nBackY);
-  ReadOr(pSet, "BackBottom", &m_nBackBottom, m_nBackY);
+  r.ReadOr("BorderLeft", &m_nBorderLeft, m_nBorderX);
+  r.ReadOr("BorderRight", &m_nBorderRight, m_nBorderX);
+  r.ReadOr("BorderTop", &m_nBorderTop, m_nBorderY);
+  r.ReadOr("BorderBottom", &m_nBorderBottom, m_nBorderY);
+  r.ReadOr("BorderLeftVisible", &m_bBorderLeftVisible, true);
+  r.ReadOr("BorderRightVisible", &m_bBorderRightVisible, true);
+  r.ReadOr("BorderTopVisible", &m_bBorderTopVisible, true);
+  r.ReadOr("BorderBottomVisible", &m_bBorderBottomVisible, true);
+  r.ReadOr("BackLeft", &m_nBackLeft, m_nBackX);
+  r.ReadOr("BackRight", &m_nBackRight, m_nBackX);
+  r.ReadOr("BackTop", &m_nBackTop, m_nBackY);
+  r.ReadOr("BackBottom", &m_nBackBottom, m_nBackY);
   // Roundings go through their setters: a stored value outside 0..100
   // leaves the field as it is, like a typed one.
   int nRounding = 0;
-  if (Read(pSet, "BackRounding", &nRounding)) SetBackRounding(nRounding);
-  if (Read(pSet, "BorderRounding", &nRounding)) SetBorderRounding(nRounding);
-  if (Read(pSet, "ShowOffsetRounding", &nRounding)) SetShowOffsetRounding(nRounding);
-  Read(pSet, "DraftMode", &m_bDraftMode);
+  if (r.Read("BackRounding", &nRounding)) SetBackRounding(nRounding);
+  if (r.Read("BorderRounding", &nRounding)) SetBorderRounding(nRounding);
+  if (r.Read("ShowOffsetRounding", &nRounding)) SetShowOffsetRounding(nRounding);
+  r.Read("DraftMode", &m_bDraftMode);
 
   // Symbols: a stored one replaces the held one (a copy is kept); a false
   // flag, or one that cannot be rebuilt, keeps what is held.
-  RestoreSymbol(this, &CGIS_FrameProperty::SetBackSymbolPtr, pSet, "IsBackSymbol", "BackSymbol", View::Fill);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetBackSymbol2Ptr, pSet, "IsBackSymbol2", "BackSymbol2",
-                View::Fill);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetBorderSymbolPtr, pSet, "IsBorderSymbol", "BorderSymbol",
+  RestoreSymbol(this, &CGIS_FrameProperty::SetBackSymbolPtr, r, "IsBackSymbol", "BackSymbol", View::Fill);
+  RestoreSymbol(this, &CGIS_FrameProperty::SetBackSymbol2Ptr, r, "IsBackSymbol2", "BackSymbol2", View::Fill);
+  RestoreSymbol(this, &CGIS_FrameProperty::SetBorderSymbolPtr, r, "IsBorderSymbol", "BorderSymbol",
                 View::Line);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetBorderSymbol2Ptr, pSet, "IsBorderSymbol2", "BorderSymbol2",
+  RestoreSymbol(this, &CGIS_FrameProperty::SetBorderSymbol2Ptr, r, "IsBorderSymbol2", "BorderSymbol2",
                 View::Line);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetShadowSymbolPtr, pSet, "IsShadowOffSetSymbol",
+  RestoreSymbol(this, &CGIS_FrameProperty::SetShadowSymbolPtr, r, "IsShadowOffSetSymbol",
                 "ShadowOffSetSymbol", View::Fill);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetShadowSymbol2Ptr, pSet, "IsShadowOffSetSymbol2",
+  RestoreSymbol(this, &CGIS_FrameProperty::SetShadowSymbol2Ptr, r, "IsShadowOffSetSymbol2",
                 "ShadowOffSetSymbol2", View::Fill);
-
-  pSet->Release();
   return true;
 }
 

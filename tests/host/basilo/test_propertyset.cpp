@@ -13,6 +13,7 @@
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/propertyset_codec.h"
 #include "host/basilo/releaseptr.h"
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tests/support/logmark.h"
@@ -384,6 +385,55 @@ TEST(PropertySet, FieldValuesConvertBetweenTypes) {
   EXPECT_EQ(f->GetString(), nullptr);
   f->GetDataBuffer()->Release();  // owned by the field: ignored
   f->Release();
+}
+
+// Stored fields read in place give the same values as the fields a set reads.
+TEST(PropertySet, StoredViewsPointIntoTheBufferAndConvertLikeFields) {
+  const struct {
+    int type;
+    const char* text;
+  } cases[] = {
+      {GIS_FIELD_TYPE_STRING, "1.75"},  {GIS_FIELD_TYPE_STRING, "-2.5e3x"}, {GIS_FIELD_TYPE_STRING, "TRUE"},
+      {GIS_FIELD_TYPE_STRING, "nan"},   {GIS_FIELD_TYPE_STRING, "1e300"},   {GIS_FIELD_TYPE_INT, "-12"},
+      {GIS_FIELD_TYPE_DOUBLE, "-3.75"}, {GIS_FIELD_TYPE_DOUBLE, "0"},       {GIS_FIELD_TYPE_BOOL, "1"}};
+  for (const auto& c : cases) {
+    SetPtr set = NewSet();
+    IGIS_Field* f = set->AddProperty("值 value", "说明", c.type, 1);
+    ASSERT_TRUE(f->SetString(c.text));
+    BufferPtr b = NewBuffer();
+    ASSERT_TRUE(set->Archive(b.get(), GIS_ARCHIVE_WRITE, 0));
+    std::vector<md::basilo::StoredFieldView> views;
+    std::string error;
+    ASSERT_TRUE(md::basilo::DecodePropertySetViews(b->GetData(), static_cast<std::size_t>(b->GetSize()),
+                                                   &views, &error))
+        << error;
+    ASSERT_EQ(views.size(), 1u);
+    const md::basilo::StoredFieldView& v = views[0];
+    EXPECT_EQ(v.key, "值 value");
+    EXPECT_EQ(v.description, "说明");
+    EXPECT_GE(reinterpret_cast<const BYTE*>(v.key.data()), b->GetData());
+    EXPECT_LT(reinterpret_cast<const BYTE*>(v.key.data()), b->GetData() + b->GetSize());
+    EXPECT_EQ(md::basilo::StoredInt(v), f->GetInt()) << c.text;
+    EXPECT_EQ(md::basilo::StoredBool(v), f->GetBool()) << c.text;
+  }
+
+  // Many keys: all different is fine, one repeated anywhere is refused.
+  md::basilo::PropertySetEncoder many, repeated;
+  for (int i = 0; i < 300; ++i) {
+    const std::string key = "key" + std::to_string(i);
+    many.Add(GIS_FIELD_TYPE_INT, key, "", i, 0, false, {}, {});
+    repeated.Add(GIS_FIELD_TYPE_INT, i == 299 ? std::string("key17") : key, "", i, 0, false, {}, {});
+  }
+  std::vector<BYTE> bytes;
+  std::vector<md::basilo::StoredFieldView> views;
+  std::string error;
+  ASSERT_TRUE(many.Finish(&bytes, &error));
+  EXPECT_TRUE(md::basilo::DecodePropertySetViews(bytes.data(), bytes.size(), &views, &error)) << error;
+  EXPECT_EQ(views.size(), 300u);
+  ASSERT_TRUE(repeated.Finish(&bytes, &error));
+  EXPECT_FALSE(md::basilo::DecodePropertySetViews(bytes.data(), bytes.size(), &views, &error));
+  EXPECT_EQ(error, "field 299: duplicate key key17");
+  EXPECT_TRUE(views.empty());
 }
 
 TEST(PropertySet, ObjectsPassBetweenComponentsButAreNotStored) {

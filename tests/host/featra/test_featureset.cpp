@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tests/host/featra/featratest.h"
 
@@ -203,6 +204,62 @@ TEST(CompoundFeature, NestingStopsAtAThousandLevels) {
   EXPECT_TRUE(loaded->LoadFromFile(path.c_str()));
   EXPECT_EQ(loaded->GetFeatureCount(), set->GetFeatureCount());
   std::remove(path.c_str());
+}
+
+// A chain of compounds `levels` deep over one leaf; returns them bottom first.
+std::vector<IGIS_Feature*> Chain(IGIS_FeatureClass* cls, int levels) {
+  std::vector<IGIS_Feature*> chain;
+  IGIS_Feature* below = cls->CreateFeature(GIS_FEATURE_KIND_RECTANGLE, 0);
+  for (int level = 2; level <= levels; ++level) {
+    IGIS_Feature* c = cls->CreateFeature(GIS_FEATURE_KIND_COMPOUND, 0);
+    EXPECT_TRUE(c->AddMember(below->GetID())) << level;
+    chain.push_back(c);
+    below = c;
+  }
+  return chain;
+}
+
+TEST(CompoundFeature, NestingCheckFollowsRemovedDeletedAndLoadedMembers) {
+  SetPtr set = NewSet();
+  IGIS_FeatureClass* cls = set->GetFeatureClass();
+  const std::vector<IGIS_Feature*> chain = Chain(cls, 1000);
+  IGIS_Feature* bottom = chain.front();
+  IGIS_Feature* group = cls->CreateFeature(GIS_FEATURE_KIND_COMPOUND, 0);
+  ASSERT_TRUE(group->AddMember(cls->CreateFeature(GIS_FEATURE_KIND_POINT, 0)->GetID()));
+  EXPECT_FALSE(bottom->AddMember(group->GetID()));  // 1001 levels
+
+  // Stored and read back, the loaded features know who holds whom.
+  const std::string path = TempPath("chain.mdfs");
+  ASSERT_TRUE(set->SaveToFile(path.c_str()));
+  SetPtr loaded = NewSet();
+  ASSERT_TRUE(loaded->LoadFromFile(path.c_str()));
+  std::remove(path.c_str());
+  IGIS_Feature* loadedBottom = loaded->GetFeature(bottom->GetID());
+  IGIS_Feature* loadedGroup = loaded->GetFeature(group->GetID());
+  ASSERT_NE(loadedBottom, nullptr);
+  ASSERT_NE(loadedGroup, nullptr);
+  EXPECT_FALSE(loadedBottom->AddMember(loadedGroup->GetID()));
+  EXPECT_FALSE(loadedBottom->AddMember(loadedBottom->GetMemberID(0)));  // already a member
+
+  // Taking the top compound's member away frees a level ...
+  IGIS_Feature* top = chain.back();
+  const int second = top->GetMemberID(0);
+  ASSERT_TRUE(top->RemoveMember(second));
+  EXPECT_TRUE(bottom->AddMember(group->GetID()));
+  ASSERT_TRUE(bottom->RemoveMember(group->GetID()));
+  ASSERT_TRUE(top->AddMember(second));  // no longer counted as a member, so it may come back
+  EXPECT_FALSE(bottom->AddMember(group->GetID()));
+  // ... and so does deleting the top compound.
+  ASSERT_TRUE(cls->DeleteFeature(top->GetID()));
+  EXPECT_TRUE(bottom->AddMember(group->GetID()));
+  // A deleted member leaves every compound that held it.
+  IGIS_Feature* shared = cls->CreateFeature(GIS_FEATURE_KIND_POINT, 0);
+  ASSERT_TRUE(group->AddMember(shared->GetID()));
+  ASSERT_TRUE(chain[1]->AddMember(shared->GetID()));
+  ASSERT_TRUE(cls->DeleteFeature(shared->GetID()));
+  EXPECT_EQ(group->GetMemberCount(), 1);
+  EXPECT_EQ(chain[1]->GetMemberCount(), 1);
+  EXPECT_EQ(chain[1]->GetMemberID(0), bottom->GetID());
 }
 
 TEST(CompoundFeature, BoundIsTheUnionOfNestedMembers) {

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "host/basilo/igis_globalproperties.h"
+#include "host/featra/bytestream.h"
 #include "host/featra/featureset_image.h"
 #include "tests/host/featra/featratest.h"
 
@@ -292,5 +293,22 @@ TEST(FeatureSetFile, InputsThatOnceBrokeTheReaderAreHandled) {
     const std::string image = ImageOf(set.get());
     EXPECT_TRUE(ReadImage(again.get(), image)) << name;
     EXPECT_EQ(Describe(again.get()), Describe(set.get())) << name;
+  }
+}
+
+TEST(FeatureSetFile, ChecksumIsTheStandardCrc32) {
+  const struct {
+    std::string bytes;
+    std::uint32_t crc;
+  } rows[] = {
+      {"", 0x00000000u},
+      {"123456789", 0xCBF43926u},
+      {"The quick brown fox jumps over the lazy dog", 0x414FA339u},
+      {std::string(1000, '\0'), 0x060B1780u},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(md::featra::Crc32(reinterpret_cast<const std::uint8_t*>(row.bytes.data()), row.bytes.size()),
+              row.crc)
+        << row.bytes.size();
   }
 }

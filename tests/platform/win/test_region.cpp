@@ -74,6 +74,57 @@ TEST(Region, PolygonFillRulesMatchPointTests) {
   EXPECT_TRUE(PtInRegion(static_cast<HRGN>(win.obj), 30, 30));
 }
 
+// Random polygons, self-crossing, with runs of vertical and horizontal edges
+// and edges that start and end on many rows, under both rules.
+TEST(Region, RandomPolygonsMatchPointTests) {
+  unsigned seed = 12345;
+  auto next = [&seed](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 16) % static_cast<unsigned>(n));
+  };
+  for (int round = 0; round < 40; ++round) {
+    std::vector<POINT> poly;
+    const int n = 3 + next(40);
+    for (int i = 0; i < n; ++i) {
+      POINT p{next(64), next(64)};
+      // Every third point shares x or y with the one before: vertical and
+      // horizontal edges, as region outlines and combs have.
+      if (!poly.empty() && i % 3 == 1) p.x = poly.back().x;
+      if (!poly.empty() && i % 3 == 2) p.y = poly.back().y;
+      poly.push_back(p);
+    }
+    for (int mode : {ALTERNATE, WINDING}) {
+      SCOPED_TRACE(testing::Message() << "round " << round << " mode " << mode);
+      Owned rgn(CreatePolygonRgn(poly.data(), n, mode));
+      ASSERT_NE(rgn.obj, nullptr);
+      ExpectPixels(static_cast<HRGN>(rgn.obj), [&poly, mode](int x, int y) {
+        if (mode == ALTERNATE) return Crossings(poly, x + 0.5, y + 0.5) % 2 == 1;
+        return Winding(poly, x + 0.5, y + 0.5) != 0;
+      });
+    }
+  }
+}
+
+// A comb of teeth of different lengths: the pixels of the point tests, and
+// one band for all the rows where every tooth is present.
+TEST(Region, CombKeepsOneBandWhereItsRowsAreAlike) {
+  std::vector<POINT> comb;
+  for (int i = 0; i < 12; ++i) {
+    const LONG x = 2 + 5 * i, tip = 2 + (i * 7) % 11;
+    comb.insert(comb.end(), {POINT{x, 40}, POINT{x, tip}, POINT{x + 2, tip}, POINT{x + 2, 40}});
+  }
+  comb.insert(comb.end(), {POINT{64, 50}, POINT{2, 50}});
+  Owned rgn(CreatePolygonRgn(comb.data(), static_cast<int>(comb.size()), ALTERNATE));
+  ASSERT_NE(rgn.obj, nullptr);
+  ExpectPixels(static_cast<HRGN>(rgn.obj),
+               [&comb](int x, int y) { return Crossings(comb, x + 0.5, y + 0.5) % 2 == 1; });
+  // Rows 12..39 hold the twelve whole teeth: one band of twelve rectangles.
+  int whole = 0;
+  for (const RECT& r : md::win::GetRegionRects(static_cast<HRGN>(rgn.obj)))
+    if (r.top == 12 && r.bottom == 40) ++whole;
+  EXPECT_EQ(whole, 12);
+}
+
 TEST(Region, PolyPolygonHoleAndAxisAlignedPolygonEqualsRectangle) {
   // An outer square and an inner square: a frame under ALTERNATE.
   const POINT pts[] = {{0, 0}, {40, 0}, {40, 40}, {0, 40}, {10, 10}, {30, 10}, {30, 30}, {10, 30}};

@@ -1,7 +1,10 @@
 // Comparing pictures and reading and writing them: what the render check and
 // the demo's own pixel-for-pixel check rest on.
+#include <filesystem>
 #include <fstream>
+#include <vector>
 
+#include "platform/canvas/pngwrite.h"
 #include "platform/canvas/raster.h"
 #include "tests/tools/demo/demotest.h"
 
@@ -110,6 +113,83 @@ TEST(Pictures, PngKeepsEveryPixelAndBadFilesAreRefused) {
   }
   EXPECT_FALSE(md::canvas::WritePng(md::canvas::Raster{}, (dir / "empty.png").string(), &error));
   EXPECT_FALSE(md::canvas::WritePng(r, (dir / "no-such-folder" / "x.png").string(), &error));
+}
+
+// Raster canvases compared in place: a top-down image and a bottom-up pixel
+// buffer with the same drawing are the same; one changed pixel is found.
+TEST(Pictures, CanvasesCompareInPlaceWhateverTheirRowOrder) {
+  using md::canvas::CairoCanvas;
+  constexpr int kW = 9, kH = 6;
+  std::vector<std::uint32_t> bits(kW * kH, 0xFFFFFF);
+  auto image = CairoCanvas::createImage(kW, kH);
+  auto bottomUp = CairoCanvas::createOnPixels(md::canvas::PixelBuffer{bits.data(), kW, kH, kW * 4, true});
+  ASSERT_NE(image, nullptr);
+  ASSERT_NE(bottomUp, nullptr);
+  md::canvas::Brush brush;
+  brush.style = md::canvas::BrushStyle::Solid;
+  brush.color = 0x3366CC;
+  for (CairoCanvas* c : {image.get(), bottomUp.get()}) {
+    c->fillRects({md::canvas::Rect{1, 0, 4, 2}}, brush, md::canvas::State{});
+    c->flush();
+  }
+  md::canvas::Difference d = md::canvas::Compare(*image, *bottomUp, 0);
+  EXPECT_TRUE(d.sameSize);
+  EXPECT_EQ(d.differing, 0);
+  EXPECT_EQ(d.largest, 0);
+
+  brush.color = 0x3366CC + 0x000020;  // red channel 0x20 apart (0x00BBGGRR)
+  bottomUp->fillRects({md::canvas::Rect{8, 5, 9, 6}}, brush, md::canvas::State{});
+  bottomUp->flush();
+  EXPECT_EQ(bits[8], 0xEC6633u);  // the last device row is the first stored one
+  d = md::canvas::Compare(*image, *bottomUp, 0);
+  EXPECT_EQ(d.differing, 1);
+  EXPECT_EQ(d.largest, 0xFF - 0x33);  // white against the new colour's blue
+  EXPECT_EQ(md::canvas::Compare(*image, *bottomUp, 0xFF).differing, 0);
+
+  auto other = CairoCanvas::createImage(kW, kH + 1);
+  EXPECT_FALSE(md::canvas::Compare(*image, *other, 0).sameSize);
+  EXPECT_EQ(image->pixelRow(-1), nullptr);
+  EXPECT_EQ(image->pixelRow(kH), nullptr);
+}
+
+// A canvas written as PNG reads back top-down; a write that fails leaves the
+// file that was there, and no temporary file behind.
+TEST(Pictures, CanvasPngIsTopDownAndFailedWritesChangeNothing) {
+  using md::canvas::CairoCanvas;
+  std::vector<std::uint32_t> bits(5 * 3, 0xFFFFFF);
+  auto canvas = CairoCanvas::createOnPixels(md::canvas::PixelBuffer{bits.data(), 5, 3, 5 * 4, true});
+  ASSERT_NE(canvas, nullptr);
+  md::canvas::Brush brush;
+  brush.style = md::canvas::BrushStyle::Solid;
+  brush.color = 0x0000FF;  // red
+  canvas->fillRects({md::canvas::Rect{0, 0, 5, 1}}, brush, md::canvas::State{});
+  canvas->flush();
+  const auto dir = md::test::ScratchFolder("canvas-png");
+  const std::string path = (dir / "canvas.png").string();
+  ASSERT_TRUE(canvas->writePng(path));
+  md::canvas::Raster back;
+  std::string error;
+  ASSERT_TRUE(md::canvas::ReadPng(path, &back, &error)) << error;
+  ASSERT_EQ(back.width, 5);
+  ASSERT_EQ(back.height, 3);
+  EXPECT_EQ(back.at(2, 0), 0xFF0000u);
+  EXPECT_EQ(back.at(2, 2), 0xFFFFFFu);
+
+  // A folder where the file should be: the rename fails, the folder stays.
+  const auto blocked = dir / "blocked.png";
+  std::filesystem::create_directories(blocked / "inside");
+  EXPECT_FALSE(canvas->writePng(blocked.string()));
+  EXPECT_TRUE(std::filesystem::is_directory(blocked / "inside"));
+  EXPECT_FALSE(md::canvas::WritePngFile(path, nullptr, 5, 3, 20));
+  EXPECT_FALSE(md::canvas::WritePngFile(path, bits.data(), 5, 3, 4));  // rows overlap
+  ASSERT_TRUE(md::canvas::ReadPng(path, &back, &error)) << error;      // still the first picture
+  EXPECT_EQ(back.at(2, 0), 0xFF0000u);
+  int entries = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    EXPECT_EQ(entry.path().string().find(".tmp."), std::string::npos) << entry.path();
+    ++entries;
+  }
+  EXPECT_EQ(entries, 2);
 }
 
 // The raster read back from a printed page is the page at its resolution,

@@ -1,7 +1,9 @@
 // The frame's values, symbol ownership, copies and stored form.
 #include <cstring>
 #include <memory>
+#include <vector>
 
+#include "tests/fuzz/fuzz_inputs.h"
 #include "tests/layout/graphicelement/frame/frametest.h"
 
 namespace {
@@ -271,6 +273,44 @@ TEST(FrameModel, StoredFrameReadsBackEqual) {
   EXPECT_EQ(ValuesOf(emptyRead.get()), ValuesOf(empty.get()));
 }
 
+// The frame writes its bytes itself: they are exactly what a property set
+// holding the same keys writes. Values stored with other types, in another
+// order, read as the field getters give them.
+TEST(FrameModel, StoredBytesMatchThePropertySetsAndOtherTypesConvert) {
+  Frame f = FullFrame();
+  IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
+  ASSERT_TRUE(f->Save(b));
+  IGIS_PropertySet* set = GIS_CreatePropertySetObject();
+  ASSERT_TRUE(set->Archive(b, GIS_ARCHIVE_READ, 0));
+  IGIS_DataBuffer* again = BufferOf(set);
+  ASSERT_EQ(again->GetSize(), b->GetSize());
+  EXPECT_EQ(std::memcmp(again->GetData(), b->GetData(), static_cast<std::size_t>(b->GetSize())), 0);
+  again->Release();
+  set->Release();
+  b->Release();
+
+  IGIS_PropertySet* other = GIS_CreatePropertySetObject();
+  other->AddProperty("DraftMode", "", GIS_FIELD_TYPE_INT, 1)->SetInt(2);
+  other->AddProperty("BorderX", "", GIS_FIELD_TYPE_STRING, 1)->SetString("12.7 mm");
+  other->AddProperty("BorderY", "", GIS_FIELD_TYPE_DOUBLE, 1)->SetDouble(-7.9);
+  other->AddProperty("BorderTopVisible", "", GIS_FIELD_TYPE_STRING, 1)->SetString("TRUE");
+  other->AddProperty("BorderLeftVisible", "", GIS_FIELD_TYPE_DOUBLE, 1)->SetDouble(0.0);
+  other->AddProperty("BackX", "", GIS_FIELD_TYPE_BOOL, 1)->SetBool(true);
+  IGIS_DataBuffer* ob = BufferOf(other);
+  other->Release();
+  Frame read = NewFrame();
+  read->Open(ob);
+  ob->Release();
+  EXPECT_TRUE(read->GetDraftMode());
+  EXPECT_EQ(read->GetBorderX(), 12);
+  EXPECT_EQ(read->GetBorderY(), -7);
+  EXPECT_EQ(read->GetBackX(), 1);
+  bool v[4];
+  read->GetBorderVisible(&v[0], &v[1], &v[2], &v[3]);
+  EXPECT_FALSE(v[0]);
+  EXPECT_TRUE(v[2]);
+}
+
 TEST(FrameModel, OldBufferWithoutPerSideKeysDerivesThemFromXAndY) {
   IGIS_PropertySet* set = GIS_CreatePropertySetObject();
   set->AddProperty("BackX", "背景X", GIS_FIELD_TYPE_INT, 1)->SetInt(15);
@@ -378,3 +418,25 @@ TEST(FrameModel, StoredSymbolOfTheWrongKindKeepsTheHeldOne) {
 }
 
 }  // namespace
+
+// The fuzz target's seeds read, store and read back to the same bytes.
+TEST(FrameModel, FuzzSeedsReadAndStoreStably) {
+  int seeds = 0;
+  for (const auto& path : fuzz::Inputs("corpus", "frame")) {
+    const std::vector<unsigned char> bytes = fuzz::ReadInput(path);
+    IGIS_DataBuffer* b = GIS_CreateDataBufferObject(static_cast<int>(bytes.size()));
+    if (!bytes.empty()) std::memcpy(b->GetData(), bytes.data(), bytes.size());
+    LogMark mark;
+    Frame f(GIS_CreateFramePropertyFromBuffer(b));
+    ASSERT_NE(f, nullptr) << path;
+    EXPECT_TRUE(mark.Records().empty()) << path;
+    IGIS_DataBuffer* again = GIS_CreateDataBufferObject(0);
+    f->Save(again);
+    ASSERT_EQ(again->GetSize(), b->GetSize()) << path;
+    EXPECT_EQ(std::memcmp(again->GetData(), b->GetData(), bytes.size()), 0) << path;
+    again->Release();
+    b->Release();
+    ++seeds;
+  }
+  EXPECT_GE(seeds, 2);
+}
