@@ -133,6 +133,14 @@ void CGIS_PageView::Redraw(int, BOOL) { ++m_nRedraws; }
 
 CDC* CGIS_PageView::GetClipContext() { return CDC::FromHandle(m_hdc); }
 
+SGIS_Rect CGIS_PageView::GetDeviceClipRect() {
+  RECT r{0, 0, 0, 0};
+  if (!GetDeviceRect(&r)) return SGIS_Rect();
+  POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+  if (!DPtoLP(m_hdc, corners, 2)) return SGIS_Rect();
+  return SGIS_Rect(corners[0].x, corners[0].y, corners[1].x, corners[1].y);
+}
+
 BOOL CGIS_PageView::LogicalToDevice(POINT* point) {
   if (point == nullptr || m_hdc == nullptr) return FALSE;
   return LPtoDP(m_hdc, point, 1);

@@ -28,6 +28,9 @@ class CGIS_PageView final : public IGIS_DisplayView {
   SGIS_Point PageToDevicePoint(SGIS_Point pagePoint, IGIS_SpatialReference* pageReference) override;
   void PageToDevice(int* x, int* y, IGIS_SpatialReference* pageReference) override;
   BOOL GetDeviceRect(RECT* rect) override;
+  // The context's pixel area in its logical units (pixels on a screen, the
+  // printer's 0.01 mm with y up when printing).
+  SGIS_Rect GetDeviceClipRect() override;
   void Redraw(int what, BOOL erase) override;
   double GetScale() override { return m_dScale; }
   BOOL IsClipping() override { return m_bClipping; }

@@ -113,3 +113,28 @@ extern "C" IGIS_FeatureSet* GIS_CreateFeatureSetObject(IGIS_FeatureClass* featur
   return md::basilo::MakeOrNull<md::featra::CGIS_FeatureSet>(
       "GIS_CreateFeatureSetObject", std::move(cls), name == nullptr ? std::string() : std::string(name));
 }
+
+namespace md::featra {
+
+namespace {
+// Distinct message texts a set keeps counts of; others are not counted.
+constexpr std::size_t kMaxHeardMessages = 64;
+}  // namespace
+
+void CGIS_FeatureSet::Update(const char* message, int /*argument*/, IGIS_Element* /*sender*/) {
+  if (message == nullptr) return;
+  auto it = heard_.find(message);
+  if (it != heard_.end()) {
+    ++it->second;
+  } else if (heard_.size() < kMaxHeardMessages) {
+    heard_.emplace(message, 1);
+  }
+}
+
+int CGIS_FeatureSet::GetMessageCount(const char* message) {
+  if (message == nullptr) return 0;
+  auto it = heard_.find(message);
+  return it != heard_.end() ? it->second : 0;
+}
+
+}  // namespace md::featra

@@ -235,6 +235,9 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
     return TRUE;
   }
 
+  void Update(const char* message, int argument, IGIS_Element* sender) override;
+  int GetMessageCount(const char* message) override;
+
   CGIS_FeatureClass& featureClass() { return *class_; }
   void setName(std::string name) { name_ = std::move(name); }
   void ForgetMembers() {
@@ -250,6 +253,8 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
   IGIS_MapLayer* mapLayer_ = nullptr;
   bool membersLoaded_ = false;
   std::vector<int> members_;
+  // Messages heard, by text (at most kMaxHeardMessages distinct texts).
+  std::map<std::string, int> heard_;
 };
 
 }  // namespace md::featra

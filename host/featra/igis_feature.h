@@ -9,6 +9,7 @@
 #pragma once
 
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/igis_subject.h"
 #include "host/basilo/sgis_types.h"
 #include "platform/win/wintypes.h"
 
@@ -149,7 +150,9 @@ class IGIS_FeatureClass {
   virtual ~IGIS_FeatureClass() = default;
 };
 
-class IGIS_FeatureSet {
+// A feature set is also an observer: elements that send messages (map
+// frames) attach the set that owns them, so that the host hears them.
+class IGIS_FeatureSet : public IGIS_Observer {
  public:
   virtual void Release() = 0;
   virtual IGIS_FeatureClass* GetFeatureClass() = 0;
@@ -190,6 +193,11 @@ class IGIS_FeatureSet {
   virtual IGIS_MapLayer* GetMapLayer() { return nullptr; }
   // FALSE when the set cannot keep a layer.
   virtual BOOL SetMapLayer(IGIS_MapLayer* /*layer*/) { return FALSE; }
+
+  // IGIS_Observer: the set counts the messages its elements send it.
+  void Update(const char* /*message*/, int /*argument*/, IGIS_Element* /*sender*/) override {}
+  // How many times the message reached the set (0 for NULL).
+  virtual int GetMessageCount(const char* /*message*/) { return 0; }
 
  protected:
   virtual ~IGIS_FeatureSet() = default;

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -19,6 +20,7 @@
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/raster.h"
 #include "tools/demo/demooptions.h"
+#include "tools/demo/mapsheet.h"
 #include "tools/demo/pagedraw.h"
 #include "tools/demo/samplepage.h"
 
@@ -111,41 +113,31 @@ std::string KindSummary(md::demo::Page& page) {
   return s;
 }
 
-}  // namespace
+// One page of the run: built, printed to PNG and PDF, stored, saved, loaded
+// into a fresh feature set (showing the map layer, when there is one),
+// printed again and compared pixel for pixel. 0, or the exit status of a
+// failure (with its message written).
+struct PageRun {
+  std::string stem;  // file names: <stem>.png, .pdf, .mdfs
+  std::function<std::unique_ptr<md::demo::Page>(md::demo::BuildReport*)> build;
+  IGIS_MapLayer* mapLayer = nullptr;
+};
 
-int main(int argc, char** argv) {
-  if (argc > 0 && argv[0] != nullptr && argv[0][0] != '\0') {
-    g_name = std::filesystem::path(argv[0]).filename().string();
-    g_program = g_name.c_str();
-  }
-  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-  md::demo::Options options;
-  std::string error;
-  if (!md::demo::ParseOptions(args, &options, &error)) {
-    std::fprintf(stderr, "%s: %s\nTry '%s --help' for the options.\n", g_program, error.c_str(), g_program);
-    return 2;
-  }
-  if (options.help) {
-    std::fputs(md::demo::Usage(g_program).c_str(), stdout);
-    return 0;
-  }
-  if (!md::demo::PrepareOutputFolder(options.outputFolder, &error)) return Fail(error);
-
+int RunPage(const PageRun& run, const md::demo::Options& options, const std::filesystem::path& folder,
+            std::vector<std::string>* files) {
   namespace fs = std::filesystem;
-  const fs::path folder = fs::absolute(options.outputFolder).lexically_normal();
-  const std::string pngPath = (folder / "sample-page.png").string();
-  const std::string pdfPath = (folder / "sample-page.pdf").string();
-  const std::string pagePath = (folder / "sample-page.mdfs").string();
-  const std::string reloadedPath = (folder / "sample-page-reloaded.png").string();
-  const std::string diffPath = (folder / "sample-page-difference.png").string();
+  std::string error;
+  const std::string pngPath = (folder / (run.stem + ".png")).string();
+  const std::string pdfPath = (folder / (run.stem + ".pdf")).string();
+  const std::string pagePath = (folder / (run.stem + ".mdfs")).string();
+  const std::string reloadedPath = (folder / (run.stem + "-reloaded.png")).string();
+  const std::string diffPath = (folder / (run.stem + "-difference.png")).string();
   // Files of an earlier failed run would mislead.
   std::error_code ignored;
   fs::remove(reloadedPath, ignored);
   fs::remove(diffPath, ignored);
 
-  g_logMark = GIS_GetLogPtr()->GetRecordCount();
-  GIS_SetSymbolTextEngine("freetype");
-  std::printf("mapdeck demo: A4 landscape page at %d dpi into %s\n", options.dpi, folder.c_str());
+  std::printf("%s:\n", run.stem.c_str());
 
   // The first print is kept to compare the second with, in place.
   std::unique_ptr<md::canvas::CairoCanvas> first;
@@ -153,8 +145,8 @@ int main(int argc, char** argv) {
   std::string kinds;
   {
     md::demo::BuildReport report;
-    Stage build("building the sample page");
-    std::unique_ptr<md::demo::Page> page = md::demo::BuildSamplePage(&report);
+    Stage build("building the page");
+    std::unique_ptr<md::demo::Page> page = run.build(&report);
     build.End();
     if (page == nullptr) return Fail("cannot make the element factory or the page's feature set");
     for (const std::string& type : report.missingTypes)
@@ -184,7 +176,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<md::canvas::CairoCanvas> second;
   {
     Stage load("loading the feature set into a fresh page");
-    std::unique_ptr<md::demo::Page> page = md::demo::LoadPage(pagePath, &error);
+    std::unique_ptr<md::demo::Page> page = md::demo::LoadPage(pagePath, &error, run.mapLayer);
     if (page == nullptr) return Fail(error);
     load.End();
     if (page->elements().size() != elementCount) {
@@ -215,11 +207,56 @@ int main(int argc, char** argv) {
   std::printf("  %zu elements (%s)\n", elementCount, kinds.c_str());
   std::printf(
       "  stored, saved, loaded into a fresh feature set and printed again: the same, pixel for pixel\n");
+  files->push_back(pngPath + "  (" + std::to_string(first->width()) + " x " +
+                   std::to_string(first->height()) + " pixels, " + std::to_string(options.dpi) + " dpi)");
+  files->push_back(pdfPath + "  (vector, 297 x 210 mm)");
+  files->push_back(pagePath + "  (the stored feature set, " +
+                   std::to_string(ec ? 0 : static_cast<unsigned long long>(pageBytes)) + " bytes)");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 0 && argv[0] != nullptr && argv[0][0] != '\0') {
+    g_name = std::filesystem::path(argv[0]).filename().string();
+    g_program = g_name.c_str();
+  }
+  std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  md::demo::Options options;
+  std::string error;
+  if (!md::demo::ParseOptions(args, &options, &error)) {
+    std::fprintf(stderr, "%s: %s\nTry '%s --help' for the options.\n", g_program, error.c_str(), g_program);
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(md::demo::Usage(g_program).c_str(), stdout);
+    return 0;
+  }
+  if (!md::demo::PrepareOutputFolder(options.outputFolder, &error)) return Fail(error);
+
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::absolute(options.outputFolder).lexically_normal();
+  g_logMark = GIS_GetLogPtr()->GetRecordCount();
+  GIS_SetSymbolTextEngine("freetype");
+  std::printf("mapdeck demo: A4 landscape pages at %d dpi into %s\n", options.dpi, folder.c_str());
+
+  std::vector<std::string> files;
+  PageRun sample;
+  sample.stem = "sample-page";
+  sample.build = [](md::demo::BuildReport* report) { return md::demo::BuildSamplePage(report); };
+  if (const int status = RunPage(sample, options, folder, &files)) return status;
+
+  // The document of the map sheet outlives the pages that show its map.
+  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  if (!doc.ok()) return Fail("cannot load the sample sheet from " + md::demo::SampleMapsFolder());
+  PageRun sheet;
+  sheet.stem = "map-sheet";
+  sheet.build = [&doc](md::demo::BuildReport* report) { return md::demo::BuildMapSheetPage(doc, report); };
+  sheet.mapLayer = doc.LayoutLayer();
+  if (const int status = RunPage(sheet, options, folder, &files)) return status;
+
   std::printf("Files written:\n");
-  std::printf("  %s  (%d x %d pixels, %d dpi)\n", pngPath.c_str(), first->width(), first->height(),
-              options.dpi);
-  std::printf("  %s  (vector, 297 x 210 mm)\n", pdfPath.c_str());
-  std::printf("  %s  (the stored feature set, %llu bytes)\n", pagePath.c_str(),
-              static_cast<unsigned long long>(ec ? 0 : pageBytes));
+  for (const std::string& f : files) std::printf("  %s\n", f.c_str());
   return 0;
 }

@@ -557,13 +557,14 @@ bool SavePage(Page& page, const std::string& path, std::string* error) {
   return true;
 }
 
-std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error) {
+std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error, IGIS_MapLayer* mapLayer) {
   auto page = std::make_unique<Page>();
   if (!page->ok()) {
     if (error != nullptr) *error = "cannot make a feature set";
     return nullptr;
   }
   IGIS_FeatureSet* set = page->featureSet();
+  if (mapLayer != nullptr) set->SetMapLayer(mapLayer);
   if (!set->LoadFromFile(path.c_str())) {
     if (error != nullptr) *error = "cannot read the feature set file " + path;
     return nullptr;

@@ -13,6 +13,7 @@
 class IGIS_Element;
 class IGIS_ElementFactory;
 class IGIS_FeatureSet;
+class IGIS_MapLayer;
 class IGIS_SpatialReference;
 
 namespace md::demo {
@@ -77,6 +78,9 @@ bool SavePage(Page& page, const std::string& path, std::string* error);
 // A fresh factory and feature set loaded from the file; every feature's
 // element is built from its "TYPE" and read with Archive. NULL with a
 // message when the file cannot be read or an element cannot be rebuilt.
-std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error);
+// With a map layer, the fresh feature set shows it before the elements are
+// read, so that map frames find their maps.
+std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error,
+                               IGIS_MapLayer* mapLayer = nullptr);
 
 }  // namespace md::demo

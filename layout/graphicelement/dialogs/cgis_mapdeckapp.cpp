@@ -4,6 +4,7 @@
 
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ struct SGIS_ModuleLifetime {
     AFX_MANAGE_STATE(&g_moduleState);
     g_theApp.InitInstance();
     md::layout::InstallElementHooks();
+    md::layout::SetMapBorderFactoryRelease(&md::layout::ReleaseMapBorderFactory);
   }
   ~SGIS_ModuleLifetime() {
     AFX_MANAGE_STATE(&g_moduleState);

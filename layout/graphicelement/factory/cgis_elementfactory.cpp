@@ -7,6 +7,7 @@
 #include "host/basilo/makeornull.h"
 #include "host/featra/gis_elementregistry.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
+#include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "layout/graphicelement/picture/cgis_pictureelement.h"
 #include "layout/graphicelement/shapes/cgis_ellipseelement.h"
 #include "layout/graphicelement/shapes/cgis_pointelement.h"
@@ -42,7 +43,7 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_TEXT, &Make<CGIS_TextElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_TABLE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_MAP, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_MAP, &Make<CGIS_MapElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, nullptr},

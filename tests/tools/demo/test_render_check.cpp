@@ -16,6 +16,7 @@
 #include "layout/graphicelement/igis_element.h"
 #include "platform/canvas/raster.h"
 #include "tests/tools/demo/demotest.h"
+#include "tools/demo/mapsheet.h"
 
 namespace {
 
@@ -26,13 +27,42 @@ using md::test::FixedText;
 constexpr int kTolerance = 48;
 constexpr long long kAllowedPixels = 100;
 
-std::string ReferencePath() {
-  return std::string(MD_SOURCE_DIR) + "/tests/tools/demo/reference/sample-page.png";
+std::string ReferencePath(const std::string& name = "sample-page") {
+  return std::string(MD_SOURCE_DIR) + "/tests/tools/demo/reference/" + name + ".png";
 }
 
 bool UpdatingReference() {
   const char* v = std::getenv("MAPDECK_UPDATE_REFERENCE");
   return v != nullptr && std::string(v) == "1";
+}
+
+// Compares a printed page with the committed reference picture of that
+// name, or rewrites the reference when asked to.
+void CheckAgainstReference(const std::string& name, const md::canvas::Raster& rendered) {
+  if (UpdatingReference()) {
+    std::string error;
+    ASSERT_TRUE(md::canvas::WritePng(rendered, ReferencePath(name), &error)) << error;
+    GTEST_SKIP() << "reference written: " << ReferencePath(name);
+  }
+  md::canvas::Raster reference;
+  std::string error;
+  ASSERT_TRUE(md::canvas::ReadPng(ReferencePath(name), &reference, &error)) << error;
+  const md::canvas::Difference d = md::canvas::Compare(reference, rendered, kTolerance);
+  const bool same = d.sameSize && d.differing <= kAllowedPixels;
+  if (!same) {
+    const auto dir = md::test::ScratchFolder("render-check");
+    const std::string renderedPath = (dir / (name + "-rendered.png")).string();
+    const std::string diffPath = (dir / (name + "-difference.png")).string();
+    md::canvas::WritePng(rendered, renderedPath, nullptr);
+    if (d.sameSize)
+      md::canvas::WritePng(md::canvas::DifferenceImage(reference, rendered, kTolerance), diffPath, nullptr);
+    ADD_FAILURE() << "the page differs from " << ReferencePath(name) << ": "
+                  << (d.sameSize ? std::to_string(d.differing) + " pixels beyond the tolerance (allowed " +
+                                       std::to_string(kAllowedPixels) + ")"
+                                 : std::string("the sizes differ"))
+                  << "\n  rendered:   " << renderedPath << "\n  difference: " << diffPath
+                  << "\n  if the change is meant, regenerate the reference (tests/tools/demo/README.md)";
+  }
 }
 
 // The page as the check sees it: built, stored, saved, loaded into a fresh
@@ -69,31 +99,32 @@ TEST(RenderCheck, SamplePageMatchesTheReferencePicture) {
   EXPECT_TRUE(self.sameSize);
   EXPECT_EQ(self.differing, 0);
 
-  if (UpdatingReference()) {
-    std::string error;
-    ASSERT_TRUE(md::canvas::WritePng(rendered, ReferencePath(), &error)) << error;
-    GTEST_SKIP() << "reference written: " << ReferencePath();
-  }
+  CheckAgainstReference("sample-page", rendered);
+}
 
-  md::canvas::Raster reference;
+// The map sheet: the 1:50,000 sample sheet in its frame, printed after a
+// store-and-reload round through the same document.
+TEST(RenderCheck, MapSheetMatchesTheReferencePicture) {
+  FixedText fixed;
+  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  ASSERT_TRUE(doc.ok());
+  md::demo::BuildReport report;
+  auto page = md::demo::BuildMapSheetPage(doc, &report);
+  ASSERT_NE(page, nullptr);
+  EXPECT_TRUE(report.missingTypes.empty());
+  const md::canvas::Raster first = md::test::Print(*page);
+  const std::string file = (md::test::ScratchFolder("render-check-sheet") / "sheet.mdfs").string();
   std::string error;
-  ASSERT_TRUE(md::canvas::ReadPng(ReferencePath(), &reference, &error)) << error;
-  const md::canvas::Difference d = md::canvas::Compare(reference, rendered, kTolerance);
-  const bool same = d.sameSize && d.differing <= kAllowedPixels;
-  if (!same) {
-    const auto dir = md::test::ScratchFolder("render-check");
-    const std::string renderedPath = (dir / "sample-page-rendered.png").string();
-    const std::string diffPath = (dir / "sample-page-difference.png").string();
-    md::canvas::WritePng(rendered, renderedPath, nullptr);
-    if (d.sameSize)
-      md::canvas::WritePng(md::canvas::DifferenceImage(reference, rendered, kTolerance), diffPath, nullptr);
-    ADD_FAILURE() << "the sample page differs from " << ReferencePath() << ": "
-                  << (d.sameSize ? std::to_string(d.differing) + " pixels beyond the tolerance (allowed " +
-                                       std::to_string(kAllowedPixels) + ")"
-                                 : std::string("the sizes differ"))
-                  << "\n  rendered:   " << renderedPath << "\n  difference: " << diffPath
-                  << "\n  if the change is meant, regenerate the reference (tests/tools/demo/README.md)";
-  }
+  ASSERT_TRUE(md::demo::StoreElements(*page, &error)) << error;
+  ASSERT_TRUE(md::demo::SavePage(*page, file, &error)) << error;
+  page.reset();
+  auto loaded = md::demo::LoadPage(file, &error, doc.LayoutLayer());
+  ASSERT_NE(loaded, nullptr) << error;
+  const md::canvas::Raster rendered = md::test::Print(*loaded);
+  const md::canvas::Difference self = md::canvas::Compare(first, rendered, 0);
+  EXPECT_TRUE(self.sameSize);
+  EXPECT_EQ(self.differing, 0);
+  CheckAgainstReference("map-sheet", rendered);
 }
 
 // The check must notice a real change: one rectangle moved by a millimetre,

@@ -1,0 +1,80 @@
+// The map-border factory's table of kinds and its stored-border reader.
+#include "layout/graphicelement/grid/border/cgis_mapborderfactory.h"
+
+#include <memory>
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
+#include "host/basilo/releaseptr.h"
+
+namespace {
+
+constexpr const char* kFromBuffer = "CGIS_MapBorderFactory::CreateMapborderFromBuffer";
+
+using BorderMaker = IGIS_MapBorder* (*)();
+
+struct KindRow {
+  int nType;
+  BorderMaker make;  // NULL: the kind is known but not part of the library yet
+};
+
+// The kinds by their codes. A kind without its class answers NULL, so a
+// stored border of that kind is left to its holder to keep as stored.
+const KindRow kKinds[] = {
+    {GIS_MAPBORDER_SIMPLE, nullptr},
+    {GIS_MAPBORDER_CALIBRATED, nullptr},
+    {GIS_MAPBORDER_PATTERN, nullptr},
+};
+
+CGIS_MapBorderFactory* g_pFactory = nullptr;
+
+}  // namespace
+
+void CGIS_MapBorderFactory::Release() { delete this; }
+
+IGIS_MapBorder* CGIS_MapBorderFactory::CreateMapBorder(int nType) {
+  for (const KindRow& row : kKinds) {
+    if (row.nType == nType) return row.make != nullptr ? row.make() : nullptr;
+  }
+  return nullptr;
+}
+
+IGIS_MapBorder* CGIS_MapBorderFactory::CreateMapborderFromBuffer(IGIS_DataBuffer* pBuffer) {
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "pDataBuffer == NULL");
+    return nullptr;
+  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  if (!set) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "p_property_set == NULL");
+    return nullptr;
+  }
+  if (!set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) return nullptr;
+  IGIS_Field* pField = set->GetProperty("MapBorderType");
+  if (pField == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "p_field == NULL");
+    return nullptr;
+  }
+  const int nType = pField->GetInt();
+  set.reset();
+  IGIS_MapBorder* pBorder = CreateMapBorder(nType);
+  if (pBorder != nullptr) pBorder->Open(pBuffer);
+  return pBorder;
+}
+
+namespace md::layout {
+
+void ReleaseMapBorderFactory() {
+  if (g_pFactory != nullptr) g_pFactory->Release();
+  g_pFactory = nullptr;
+}
+
+}  // namespace md::layout
+
+extern "C" __attribute__((visibility("default"))) IGIS_MapBorderFactory* GIS_GetMapBorderFactoryObject() {
+  if (g_pFactory == nullptr) {
+    g_pFactory = md::basilo::MakeOrNull<CGIS_MapBorderFactory>("GIS_GetMapBorderFactoryObject");
+  }
+  return g_pFactory;
+}

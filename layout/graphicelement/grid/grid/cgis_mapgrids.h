@@ -1,0 +1,37 @@
+// The grid list a map frame owns (IGIS_MapGrids).
+#pragma once
+
+#include <vector>
+
+#include "layout/graphicelement/grid/grid/igis_mapgrids.h"
+
+class CGIS_MapGrids final : public IGIS_MapGrids {
+ public:
+  // Most grids one stored list is read with; entries beyond are not read.
+  static constexpr int kMaxStoredGrids = 4096;
+
+  CGIS_MapGrids() = default;
+  ~CGIS_MapGrids();
+  CGIS_MapGrids(const CGIS_MapGrids&) = delete;
+  CGIS_MapGrids& operator=(const CGIS_MapGrids&) = delete;
+
+  // Deletes the list and the grids it still holds.
+  void Release();
+
+  bool Save(IGIS_DataBuffer* pBuffer) override;
+  bool Open(IGIS_DataBuffer* pBuffer) override;
+  IGIS_MapGrids* Clone() override { return nullptr; }
+  bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_MapElement* pMapElement) override;
+  IGIS_MapGrids* CopyFrom(IGIS_MapGrids*) override { return this; }
+  bool AddMapGrid(IGIS_MapGrid* pGrid) override;
+  void ReleaseMapGrids() override;
+  int GetCount() override { return static_cast<int>(m_grids.size()); }
+  IGIS_MapGrid* GetMapGrid(int nIndex) override;
+  void DeleteMapGrids(IGIS_MapGrid* pGrid) override;
+  void SetMapElement(IGIS_MapElement* pMapElement) override { m_pMapElement = pMapElement; }
+  IGIS_MapElement* GetMapElement() override { return m_pMapElement; }
+
+ private:
+  std::vector<IGIS_MapGrid*> m_grids;
+  IGIS_MapElement* m_pMapElement = nullptr;
+};

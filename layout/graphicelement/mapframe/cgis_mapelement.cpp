@@ -1,0 +1,484 @@
+// The map frame: construction, accessors, copies, stored state, the subject
+// and the messages of the bound map.
+#include "layout/graphicelement/mapframe/cgis_mapelement.h"
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "host/basilo/igis_geopointlist.h"
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/helmora/igis_map.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/cgis_spatialreferenceholder.h"
+#include "layout/graphicelement/element/mapdeckutf8.h"
+#include "layout/graphicelement/frame/cgis_frameproperty.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "layout/graphicelement/mapframe/mapelementstore.h"
+
+namespace {
+
+constexpr const char* kClass = "CGIS_MapElement";
+
+// Line style of the frame's default border.
+constexpr int kDefaultBorderStyle = 0xD04;
+
+using md::layout::detail::DataBufferPtr;
+using md::layout::detail::PropertySetPtr;
+namespace keys = md::layout::detail::keys;
+
+// The border symbol every new frame starts with.
+void GiveDefaultBorder(IGIS_FrameProperty* pFrame) {
+  IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
+  IGIS_Symbol* pSymbol = pFactory != nullptr ? pFactory->CreateSymbol(GIS_SYMBOL_LINE) : nullptr;
+  if (pSymbol == nullptr) return;
+  IGIS_SymbolPart* pLine = pSymbol->GetLinePart();
+  if (pLine != nullptr) {
+    pLine->SetCode(kDefaultBorderStyle);
+    pFrame->SetBorderSymbolPtr(pLine);
+  }
+  pFrame->SetBorderX(0);
+  pFrame->SetBorderY(0);
+  pSymbol->Release();
+}
+
+}  // namespace
+
+// ---- Construction and destruction ------------------------------------------
+
+CGIS_MapElement::CGIS_MapElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
+    : CGIS_ElementImpl(kClass, "地图框架") {
+  if (pOwner == nullptr) return;
+  m_pFrame.reset(GIS_CreateFramePropertyObject());
+  if (m_pFrame != nullptr) GiveDefaultBorder(m_pFrame.get());
+  m_pGrids.reset(md::basilo::MakeOrNull<CGIS_MapGrids>("CGIS_MapElement::CGIS_MapElement"));
+  if (m_pGrids != nullptr) m_pGrids->SetMapElement(this);
+
+  SGIS_ElementBindOptions options;
+  options.szType = GIS_TYPE_GRAPHIC_ELEMENT_MAP;
+  options.nKind = GIS_FEATURE_KIND_RECTANGLE;
+  options.nLockOnNew = 1;
+  options.nCanConvert = 1;
+  const CGIS_ElementCore::Binding binding = m_core.Bind(pOwner, pFeature, options);
+  if (binding == CGIS_ElementCore::Binding::Unbound) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(kClass).c_str(), "不能创建 m_pFeature == NULL");
+    return;
+  }
+  if (binding == CGIS_ElementCore::Binding::Created) {
+    IGIS_FeatureAttributes* pAttr = m_core.m_pFeature->GetAttributes();
+    PropertySetPtr set(GIS_CreatePropertySetObject());
+    DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
+    if (pAttr != nullptr && set && buffer) {
+      md::layout::detail::DeclareCustomKeys(set.get(), m_strMapName.c_str(), m_dFixScale, m_nExtentType);
+      if (set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) pAttr->SetDataBuffer("Custom", buffer.get(), 0);
+    }
+  }
+  m_pSubject = GIS_CreateSubjectObject();
+  // The host's feature set hears every message of the frame.
+  if (m_pSubject != nullptr) m_pSubject->Attach(pOwner, 0);
+  IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
+  if (pFactory != nullptr) m_pSpatialReference.reset(pFactory->CreateSpatialReference(0));
+}
+
+CGIS_MapElement::~CGIS_MapElement() {
+  // Followers that were not told of the deletion learn of it now, so that
+  // none keeps a pointer to this frame.
+  if (!m_bDeletionSent && m_pSubject != nullptr) {
+    m_bDeletionSent = true;
+    m_pSubject->Notify(GIS_MESSAGE_ELEMENT_MAP_DEL, 0, this);
+  }
+  DetachFromMap();
+  m_pMainObject.reset();
+  if (m_pSubject != nullptr) {
+    m_pSubject->DetachAll();
+    GIS_ReleaseSubjectObject(m_pSubject);
+    m_pSubject = nullptr;
+  }
+  m_pFrame.reset();
+  m_pGrids.reset();
+  m_pSpatialReference.reset();
+  m_pInnerBorder.reset();
+  m_pOuterBorder.reset();
+  ReplaceClipPolygon(nullptr);
+}
+
+const char* CGIS_MapElement::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_MAP; }
+
+// ---- Flags and simple state
+// ---------------------------------------------------
+
+bool CGIS_MapElement::GetHVScaleRatio() {
+  return m_nExtentType == GIS_MAP_EXTENT_FIXED_EXTENT ? true : m_core.m_bKeepHVScaleRatio;
+}
+
+void CGIS_MapElement::SetHVScaleRatio(bool bKeep) {
+  m_core.m_bKeepHVScaleRatio = bKeep;
+  if (m_nExtentType == GIS_MAP_EXTENT_FIXED_EXTENT) m_core.m_bKeepHVScaleRatio = true;
+}
+
+void CGIS_MapElement::SetExtentType(int nType) {
+  m_nExtentType = nType;
+  if (nType == GIS_MAP_EXTENT_FIXED_EXTENT) m_core.m_bKeepHVScaleRatio = true;
+}
+
+SGIS_DRect* CGIS_MapElement::GetMapBound(SGIS_DRect* pBound) {
+  if (pBound != nullptr) *pBound = m_bound;
+  return pBound;
+}
+
+bool CGIS_MapElement::SetFramePropertyPtr(IGIS_FrameProperty* pFrame) {
+  if (pFrame == m_pFrame.get()) return true;
+  m_pFrame.reset(pFrame != nullptr ? pFrame->Clone() : nullptr);
+  return true;
+}
+
+IGIS_MapGrids* CGIS_MapElement::GetMapGrids() { return m_pGrids.get(); }
+
+void CGIS_MapElement::SetInnerMapBorder(IGIS_MapBorder* pBorder) {
+  ReplaceBorder(&m_pInnerBorder, &m_keptInnerBorder, pBorder);
+}
+
+void CGIS_MapElement::SetOuterMapBorder(IGIS_MapBorder* pBorder) {
+  ReplaceBorder(&m_pOuterBorder, &m_keptOuterBorder, pBorder);
+}
+
+void CGIS_MapElement::ReplaceBorder(md::basilo::ReleasePtr<IGIS_MapBorder>* pHeld,
+                                    std::vector<unsigned char>* pKept, IGIS_MapBorder* pBorder) {
+  if (pBorder != nullptr && pBorder == pHeld->get()) return;
+  // A border given or removed on purpose replaces one kept as stored.
+  pKept->clear();
+  if (pBorder == pHeld->get()) return;
+  pHeld->reset(pBorder != nullptr ? pBorder->Clone() : nullptr);
+}
+
+void CGIS_MapElement::CopyMapName(const char* szName) {
+  if (szName == nullptr) return;
+  const std::size_t n = md::layout::Utf8CutLength(szName, std::strlen(szName), GIS_ELEMENT_NAME_MAX);
+  m_strMapName.assign(szName, n);
+}
+
+BOOL CGIS_MapElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
+  // What a cancelled sheet puts back: the frame's editable state, its place,
+  // its borders, and its feature's stored form byte for byte.
+  struct Snapshot {
+    int nExtentType;
+    double dFixScale;
+    std::string mapName;
+    SGIS_DRect bound;
+    bool bDisableAuto;
+    double dRotateAngle;
+    SGIS_Rect rect;
+    md::basilo::ReleasePtr<IGIS_FrameProperty> frame;
+    md::basilo::ReleasePtr<IGIS_MapBorder> inner, outer;
+    std::vector<unsigned char> custom;
+    bool bLock, bKeep;
+    int nOrder;
+    std::string name;
+  };
+  auto snap = std::make_shared<Snapshot>();
+  snap->nExtentType = m_nExtentType;
+  snap->dFixScale = m_dFixScale;
+  snap->mapName = m_strMapName;
+  snap->bound = m_bound;
+  snap->bDisableAuto = m_bDisableAutoControlVectorSubLayer;
+  snap->dRotateAngle = m_dRotateAngle;
+  snap->rect = GetRect();
+  snap->frame.reset(m_pFrame != nullptr ? m_pFrame->Clone() : nullptr);
+  if (m_pFrame != nullptr && !snap->frame)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "pFrameProperty == NULL");
+  snap->inner.reset(m_pInnerBorder != nullptr ? m_pInnerBorder->Clone() : nullptr);
+  snap->outer.reset(m_pOuterBorder != nullptr ? m_pOuterBorder->Clone() : nullptr);
+  IGIS_Feature* pFeature = GetFeaturePtr();
+  IGIS_FeatureAttributes* pAttr = pFeature != nullptr ? pFeature->GetAttributes() : nullptr;
+  if (pAttr != nullptr) {
+    md::layout::detail::GetBytes(pAttr->GetDataBuffer("Custom"), &snap->custom);
+    snap->bLock = pAttr->GetBool("IsLock");
+    snap->bKeep = pAttr->GetBool("KeepHVScaleRatio");
+    snap->nOrder = pAttr->GetInt("ElementOrder");
+    snap->name = pAttr->GetString("ElementName") != nullptr ? pAttr->GetString("ElementName") : "";
+  }
+  const bool bStored = pAttr != nullptr && pAttr->GetDataBuffer("Custom") != nullptr;
+  return m_core.OpenPropertySheet(
+      pDisplay, "地图框架属性", "pFrameProperty == NULL", [this, snap, bStored](IGIS_Element*) {
+        m_nExtentType = snap->nExtentType;
+        m_bound = snap->bound;
+        SetFramePropertyPtr(snap->frame.get());
+        SetScale(snap->dFixScale);
+        m_strMapName = snap->mapName;
+        SetRotateAngle(snap->dRotateAngle);
+        m_bDisableAutoControlVectorSubLayer = snap->bDisableAuto;
+        SetInnerMapBorder(snap->inner.get());
+        SetOuterMapBorder(snap->outer.get());
+        if (GetRect() != snap->rect) {
+          SetLBpoint(SGIS_Point(snap->rect.left, snap->rect.bottom, 0));
+          SetWidthAndHeight(snap->rect.Width(), snap->rect.Height());
+        }
+        m_bound = snap->bound;
+        m_dFixScale = snap->dFixScale;
+        IGIS_Feature* pOwn = GetFeaturePtr();
+        IGIS_FeatureAttributes* pOwnAttr = pOwn != nullptr ? pOwn->GetAttributes() : nullptr;
+        if (pOwnAttr == nullptr || !bStored) return;
+        DataBufferPtr bytes(GIS_CreateDataBufferObject(0));
+        if (bytes && md::layout::detail::PutBytes(bytes.get(), snap->custom)) {
+          pOwnAttr->SetDataBuffer("Custom", bytes.get(), 0);
+        }
+        pOwnAttr->SetBool("IsLock", snap->bLock);
+        pOwnAttr->SetBool("KeepHVScaleRatio", snap->bKeep);
+        pOwnAttr->SetInt("ElementOrder", snap->nOrder);
+        pOwnAttr->SetString("ElementName", snap->name.c_str());
+      });
+}
+
+// ---- Copies
+// -----------------------------------------------------------------------
+
+IGIS_Element* CGIS_MapElement::Clone() {
+  IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
+  if (pOwner == nullptr) return nullptr;
+  IGIS_Element* pElement = pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_MAP);
+  if (pElement == nullptr) return nullptr;
+  auto* pCopy = dynamic_cast<IGIS_MapElement*>(pElement);
+  if (pCopy == nullptr) {
+    if (!pOwner->DeleteElement(pElement)) pElement->Release();
+    return nullptr;
+  }
+  pCopy->SetRect(GetRect());
+  pCopy->SetMap(m_pMap);
+  pCopy->SetMapBound(m_bound);
+  pCopy->SetLock(m_core.m_bLock);
+  pCopy->SetFramePropertyPtr(m_pFrame.get());
+  pCopy->SetInnerMapBorder(m_pInnerBorder.get());
+  pCopy->SetOuterMapBorder(m_pOuterBorder.get());
+  pCopy->SetDisableAutoControlVectorSubLayer(m_bDisableAutoControlVectorSubLayer);
+  IGIS_MapGrids* pTarget = pCopy->GetMapGrids();
+  if (m_pGrids != nullptr && pTarget != nullptr) {
+    for (int i = 0; i < m_pGrids->GetCount(); ++i) {
+      IGIS_MapGrid* pGrid = m_pGrids->GetMapGrid(i);
+      IGIS_MapGrid* pGridCopy = pGrid != nullptr ? pGrid->Clone() : nullptr;
+      if (pGridCopy == nullptr) continue;
+      // The copy covers the new frame's map, not this one's.
+      pGridCopy->SetMapElement(pCopy);
+      if (!pTarget->AddMapGrid(pGridCopy)) pGridCopy->Release();
+    }
+  }
+  return pCopy;
+}
+
+// ---- Stored state
+// -------------------------------------------------------------------
+
+BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
+  const std::string method = m_core.Method("Archive");
+  IGIS_Feature* pFeature = m_core.RequireFeature("Archive");
+  if (pFeature == nullptr) return FALSE;
+  IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
+  if (pAttr == nullptr) return FALSE;
+  PropertySetPtr set(GIS_CreatePropertySetObject());
+  if (!set) return FALSE;
+  IGIS_DataBuffer* pCustom = pAttr->GetDataBuffer("Custom");
+  if (pCustom != nullptr && !set->Archive(pCustom, GIS_ARCHIVE_READ, 0)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
+            "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
+  }
+
+  if (nRead == 0) {
+    m_core.ArchiveCommon(0);
+    md::layout::detail::SFrameState state;
+    state.szMapName = m_strMapName.c_str();
+    state.dRotateAngle = m_dRotateAngle;
+    state.bound = m_bound;
+    state.dFixScale = m_dFixScale;
+    state.nExtentType = m_nExtentType;
+    state.bDisableAutoControlVectorSubLayer = m_bDisableAutoControlVectorSubLayer;
+    md::layout::detail::WriteFrameValues(set.get(), state);
+    if (IGIS_Field* f = md::layout::detail::FieldFor(set.get(), keys::kFrameProperty)) {
+      if (m_pFrame != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Save(f->GetDataBuffer());
+    }
+    if (IGIS_Field* f = md::layout::detail::FieldFor(set.get(), keys::kSpatialReference)) {
+      if (m_pSpatialReference != nullptr && f->GetDataBuffer() != nullptr) {
+        m_pSpatialReference->Archive(f->GetDataBuffer(), GIS_ARCHIVE_WRITE);
+      }
+    }
+    if (IGIS_Field* f = md::layout::detail::FieldFor(set.get(), keys::kMapGrids)) {
+      if (m_pGrids != nullptr && f->GetDataBuffer() != nullptr) m_pGrids->Save(f->GetDataBuffer());
+    }
+    WriteBorder(set.get(), keys::kInnerMapBorder, keys::kInnerMapBorderNull, m_pInnerBorder.get(),
+                m_keptInnerBorder);
+    WriteBorder(set.get(), keys::kOuterMapBorder, keys::kOuterMapBorderNull, m_pOuterBorder.get(),
+                m_keptOuterBorder);
+    if (IGIS_Field* f = md::layout::detail::FieldFor(set.get(), keys::kDisableAutoControlVectorSubLayer)) {
+      f->SetBool(m_bDisableAutoControlVectorSubLayer);
+    }
+    DataBufferPtr out(GIS_CreateDataBufferObject(0));
+    if (!out || !set->Archive(out.get(), GIS_ARCHIVE_WRITE, 0)) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
+              "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE)");
+      return FALSE;
+    }
+    pAttr->SetDataBuffer("Custom", out.get(), 0);
+    return TRUE;
+  }
+
+  m_core.ArchiveCommon(nRead);
+  md::layout::detail::ReadBound(set.get(), &m_bound);
+  if (IGIS_Field* f = set->GetProperty(keys::kFixScale)) {
+    const double d = f->GetDouble();
+    if (std::isfinite(d)) m_dFixScale = d;
+  }
+  if (IGIS_Field* f = set->GetProperty(keys::kExtentType)) m_nExtentType = f->GetInt();
+  if (IGIS_Field* f = set->GetProperty(keys::kMapGrids)) {
+    if (m_pGrids == nullptr) {
+      m_pGrids.reset(md::basilo::MakeOrNull<CGIS_MapGrids>("CGIS_MapElement::Archive"));
+      if (m_pGrids != nullptr) m_pGrids->SetMapElement(this);
+    }
+    // Reading again replaces the grids rather than adding a second set.
+    if (m_pGrids != nullptr) {
+      m_pGrids->ReleaseMapGrids();
+      if (f->GetDataBuffer() != nullptr) m_pGrids->Open(f->GetDataBuffer());
+    }
+  }
+  if (IGIS_Field* f = set->GetProperty(keys::kFrameProperty)) {
+    if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
+    if (m_pFrame != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
+  }
+  if (IGIS_Field* f = set->GetProperty(keys::kSpatialReference)) {
+    IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
+    if (pBuffer != nullptr && pBuffer->GetSize() > 0) {
+      if (m_pSpatialReference == nullptr) {
+        IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
+        if (pFactory != nullptr) m_pSpatialReference.reset(pFactory->CreateFromBuffer(pBuffer));
+      } else {
+        m_pSpatialReference->Archive(pBuffer, GIS_ARCHIVE_READ);
+      }
+    }
+  }
+  if (IGIS_Field* f = set->GetProperty(keys::kRotateAngle)) {
+    const double d = f->GetDouble();
+    if (std::isfinite(d)) m_dRotateAngle = d;
+  }
+  ReadBorders(set.get());
+  if (IGIS_Field* f = set->GetProperty(keys::kDisableAutoControlVectorSubLayer)) {
+    m_bDisableAutoControlVectorSubLayer = f->GetBool();
+  }
+  if (IGIS_Field* f = set->GetProperty(keys::kMapName)) CopyMapName(f->GetString());
+  BindStoredMap();
+  return TRUE;
+}
+
+void CGIS_MapElement::WriteBorder(IGIS_PropertySet* pSet, const char* szKey, const char* szNullKey,
+                                  IGIS_MapBorder* pBorder, const std::vector<unsigned char>& kept) {
+  bool bStored = false;
+  if (IGIS_Field* f = md::layout::detail::FieldFor(pSet, szKey)) {
+    IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
+    if (pBuffer != nullptr && pBorder != nullptr) {
+      bStored = pBorder->Save(pBuffer);
+    } else if (pBuffer != nullptr && !kept.empty()) {
+      bStored = md::layout::detail::PutBytes(pBuffer, kept);
+    }
+  }
+  if (IGIS_Field* f = md::layout::detail::FieldFor(pSet, szNullKey)) f->SetBool(bStored);
+}
+
+void CGIS_MapElement::ReadBorders(IGIS_PropertySet* pSet) {
+  IGIS_MapBorderFactory* pFactory = GIS_GetMapBorderFactoryObject();
+  struct Slot {
+    const char* szKey;
+    const char* szNullKey;
+    md::basilo::ReleasePtr<IGIS_MapBorder>* pBorder;
+    std::vector<unsigned char>* pKept;
+  };
+  const Slot slots[] = {
+      {keys::kOuterMapBorder, keys::kOuterMapBorderNull, &m_pOuterBorder, &m_keptOuterBorder},
+      {keys::kInnerMapBorder, keys::kInnerMapBorderNull, &m_pInnerBorder, &m_keptInnerBorder},
+  };
+  for (const Slot& slot : slots) {
+    IGIS_Field* pNull = pSet->GetProperty(slot.szNullKey);
+    if (pNull == nullptr || !pNull->GetBool()) continue;
+    IGIS_Field* pField = pSet->GetProperty(slot.szKey);
+    IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
+    if (pBuffer == nullptr) continue;
+    slot.pBorder->reset(pFactory != nullptr ? pFactory->CreateMapborderFromBuffer(pBuffer) : nullptr);
+    slot.pKept->clear();
+    // A border of a kind that cannot be rebuilt here is kept as stored.
+    if (*slot.pBorder == nullptr) md::layout::detail::GetBytes(pBuffer, slot.pKept);
+  }
+}
+
+// ---- Subject
+// ---------------------------------------------------------------------------
+
+BOOL CGIS_MapElement::Attach(IGIS_Observer* pObserver, int nOption) {
+  return m_pSubject != nullptr ? m_pSubject->Attach(pObserver, nOption) : FALSE;
+}
+
+BOOL CGIS_MapElement::Detach(IGIS_Observer* pObserver, int nOption) {
+  return m_pSubject != nullptr ? m_pSubject->Detach(pObserver, nOption) : FALSE;
+}
+
+void CGIS_MapElement::DetachAll() {
+  if (m_pSubject != nullptr) m_pSubject->DetachAll();
+}
+
+void CGIS_MapElement::Notify(const char* szMessage, int nArgument, IGIS_Element* pSender) {
+  if (m_pSubject == nullptr) return;
+  if (szMessage != nullptr && pSender == this && std::strcmp(szMessage, GIS_MESSAGE_ELEMENT_MAP_DEL) == 0) {
+    m_bDeletionSent = true;
+  }
+  m_pSubject->Notify(szMessage, nArgument, pSender);
+}
+
+// ---- Observer: messages of the bound map
+// ------------------------------------------------
+
+void CGIS_MapElement::Update(const char* szMessage, int nArgument, IGIS_Element* pSender) {
+  if (szMessage == nullptr) return;
+  if (std::strcmp(szMessage, GIS_MESSAGE_FEATURE_TOBE_UPDATED) == 0) {
+    if (GetFeaturePtr() == nullptr)
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Update").c_str(), "m_pFeature == NULL");
+    return;
+  }
+  if (std::strcmp(szMessage, GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED) == 0) {
+    if (m_pMap == nullptr) return;
+    IGIS_SpatialReference* pNew = m_pMap->GetSpatialReference();
+    CGIS_SpatialReferenceHolder holder;
+    holder.Create(m_pSpatialReference.get(), pNew, nullptr, nullptr);
+    if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, kBoundSamplesPerEdge, 1);
+    m_history.clear();
+    m_nHistoryIndex = 0;
+    const SGIS_Rect rect = GetRect();
+    if (rect.Width() < 1 || rect.Height() < 1) {
+      SetMapBound(m_bound);
+    } else {
+      const double sx = m_bound.Width() / rect.Width();
+      const double sy = m_bound.Height() / rect.Height();
+      m_dFixScale = sx < sy ? sx : sy;
+      SetScale(m_dFixScale);
+    }
+    if (m_pSpatialReference != nullptr && pNew != nullptr) m_pSpatialReference->CopyFrom(pNew);
+    Notify(szMessage, nArgument, pSender);
+    return;
+  }
+  if (std::strcmp(szMessage, GIS_MESSAGE_DOC_MAP_RENAMED) == 0) {
+    if (m_pMap != nullptr && m_pMap->GetName() != nullptr) CopyMapName(m_pMap->GetName());
+  }
+}
+
+// ---- Rotation
+// ---------------------------------------------------------------------------------
+
+double CGIS_MapElement::GetRotateAngle() {
+  m_dRotateAngle = m_pMap != nullptr ? m_pMap->GetRotateAngle() : 0.0;
+  return m_dRotateAngle;
+}
+
+void CGIS_MapElement::SetRotateAngle(double dAngle) {
+  if (!std::isfinite(dAngle) || dAngle == m_dRotateAngle) return;
+  m_dRotateAngle = dAngle;
+  Notify(GIS_MESSAGE_ELEMENT_MAP_RORATE, 0, nullptr);
+}

@@ -1,0 +1,426 @@
+// The map frame's main controller, map binding, clip polygon, drawing and
+// conversion.
+#include <unistd.h>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "host/basilo/igis_geopointlist.h"
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/display/igis_display.h"
+#include "host/featra/igis_feature.h"
+#include "host/helmora/igis_mainobject.h"
+#include "host/helmora/igis_map.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/cgis_spatialreferenceholder.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/frame/igis_frameproperty.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "layout/graphicelement/mapframe/cgis_mapelement.h"
+#include "platform/win/wingdi.h"
+
+namespace {
+
+constexpr const char* kWorldRect = "GIS_DISP_WORLD_RECT";
+constexpr const char* kComponentList = "othercomponents.cfg";
+// Longest component line read; longer lines are cut.
+constexpr std::size_t kMaxComponentLine = 999;
+
+// The folder of the running program, or "" when it cannot be found.
+std::string ProgramFolder() {
+  char path[4096] = {};
+  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return std::string();
+  std::string s(path, static_cast<std::size_t>(n));
+  const std::size_t slash = s.find_last_of('/');
+  if (slash == std::string::npos) return std::string();
+  return s.substr(0, slash);
+}
+
+// The first whitespace-delimited word of a line.
+std::string FirstWord(const std::string& line) {
+  const char* ws = " \t\r\n\v\f";
+  const std::size_t b = line.find_first_not_of(ws);
+  if (b == std::string::npos) return std::string();
+  const std::size_t e = line.find_first_of(ws, b);
+  return line.substr(b, e == std::string::npos ? std::string::npos : e - b);
+}
+
+// Removes a piece made for the conversion that the compound did not take.
+void Discard(IGIS_FeatureSet* pOwner, IGIS_Element* pElement) {
+  if (pElement == nullptr) return;
+  if (pOwner == nullptr || !pOwner->DeleteElement(pElement)) pElement->Release();
+}
+
+}  // namespace
+
+// ---- Main controller
+// ---------------------------------------------------------------
+
+bool CGIS_MapElement::RegisterComponentsOfFolder(IGIS_MainObject* pMainObject, const std::string& folder) {
+  if (pMainObject == nullptr || folder.empty()) return false;
+  std::ifstream in(folder + "/" + kComponentList);
+  if (!in) return false;
+  bool bResult = true;
+  std::string line;
+  for (int n = 0; n < kMaxComponents && std::getline(in, line); ++n) {
+    if (line.size() > kMaxComponentLine) line.resize(kMaxComponentLine);
+    const std::string name = FirstWord(line);
+    if (name.empty()) continue;
+    const std::string path = folder + "/" + name;
+    if (!pMainObject->RegisterComponent(path.c_str())) bResult = false;
+  }
+  return bResult;
+}
+
+bool CGIS_MapElement::RegisterOtherComponentsCfgFile() {
+  return RegisterComponentsOfFolder(m_pMainObject.get(), ProgramFolder());
+}
+
+void CGIS_MapElement::EnsureMainObject(const char* szOperation) {
+  if (m_pMainObject != nullptr) return;
+  m_pMainObject.reset(HM_CreateMainObject(0));
+  if (m_pMainObject == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(), "m_pMainObject == NULL");
+    return;
+  }
+  m_pMainObject->Initialize();
+  if (!RegisterOtherComponentsCfgFile()) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(), "RegisterOtherComponentsCfgFile 失败");
+  }
+  if (std::strcmp(szOperation, "GetMainObject") == 0) m_pMainObject->SetMap(m_pMap);
+  m_pMainObject->Start();
+  if (std::strcmp(szOperation, "SetMap") == 0 && m_pMap != nullptr) m_pMainObject->SetMap(m_pMap);
+}
+
+IGIS_MainObject* CGIS_MapElement::GetMainObject() {
+  EnsureMainObject("GetMainObject");
+  return m_pMainObject.get();
+}
+
+IGIS_SpatialReference* CGIS_MapElement::PageReference() {
+  IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
+  IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
+  return pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
+}
+
+// ---- Binding a map
+// ------------------------------------------------------------------------
+
+void CGIS_MapElement::DetachFromMap() {
+  if (m_pMap != nullptr) m_pMap->Detach(this, 0);
+}
+
+void CGIS_MapElement::SetMap(IGIS_Map* pMap) {
+  EnsureMainObject("SetMap");
+  if (pMap == m_pMap) return;
+  if (m_core.RequireFeature("SetMap") == nullptr) return;
+  if (pMap == nullptr) {
+    if (m_pMap != nullptr) {
+      DetachFromMap();
+      m_pMap = nullptr;
+      if (m_pMainObject != nullptr) m_pMainObject->SetMap(nullptr);
+      m_dRotateAngle = 0.0;
+    }
+    m_pSpatialReference.reset();
+  } else {
+    DetachFromMap();
+    m_pMap = pMap;
+    if (const char* szName = pMap->GetName()) CopyMapName(szName);
+    if (m_pMainObject != nullptr) m_pMainObject->SetMap(pMap);
+    pMap->Attach(this, 0);
+    m_pSpatialReference.reset(CopySpatialReference(pMap->GetSpatialReference()));
+    SetMapBound(WorldRect(pMap));
+    IGIS_MapView* pView = m_pMainObject != nullptr ? m_pMainObject->GetMapView() : nullptr;
+    ReplaceClipPolygon(RectToGeoPolygon(m_bound, pView != nullptr ? pView->GetSpatialReference() : nullptr));
+  }
+  Notify(GIS_MESSAGE_ELEMENT_MAPELEMENT_MAP_CHANGED, 0, this);
+}
+
+SGIS_DRect CGIS_MapElement::WorldRect(IGIS_Map* pMap) {
+  IGIS_PropertySet* pSet = pMap->GetPropertySet();
+  IGIS_Field* pField = pSet != nullptr ? pSet->GetProperty(kWorldRect) : nullptr;
+  IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
+  SGIS_Rect world;
+  if (pBuffer != nullptr && pBuffer->GetSize() >= 16 && pBuffer->GetData() != nullptr) {
+    std::int32_t v[4] = {};
+    std::memcpy(v, pBuffer->GetData(), sizeof v);
+    world.left = v[0];
+    world.right = v[1];
+    world.top = v[2];
+    world.bottom = v[3];
+  } else {
+    SGIS_DRect full;
+    pMap->GetFullExtent(&full, 0);
+    world = DoubleRectToIntRect(full.x1, full.x2, full.y1, full.y2);
+  }
+  return SGIS_DRect::MakeFromRect(world.left, world.right, world.top, world.bottom);
+}
+
+IGIS_SpatialReference* CGIS_MapElement::CopySpatialReference(IGIS_SpatialReference* pSource) {
+  IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
+  IGIS_SpatialReference* pCopy = pFactory != nullptr ? pFactory->CreateSpatialReference(0) : nullptr;
+  if (pCopy != nullptr) pCopy->CopyFrom(pSource);
+  return pCopy;
+}
+
+IGIS_Map* CGIS_MapElement::FindDocumentMap(const char* szOperation, const char* szName, bool* pReached) {
+  *pReached = false;
+  const std::string method = m_core.Method(szOperation);
+  IGIS_MapLayer* pLayer = m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetMapLayer() : nullptr;
+  if (pLayer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_mapLayer == NULL");
+    return nullptr;
+  }
+  IGIS_Map* pLayoutMap = pLayer->GetMap();
+  if (pLayoutMap == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_map == NULL");
+    return nullptr;
+  }
+  IGIS_Document* pDocument = pLayoutMap->GetDocument();
+  if (pDocument == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_doc == NULL");
+    return nullptr;
+  }
+  *pReached = true;
+  IGIS_Map* pMap = pDocument->FindMap(szName);
+  if (pMap == nullptr && szName != nullptr && szName[0] != '\0') {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "FindMap(%s) == NULL", szName);
+  }
+  if (pMap == nullptr && (szName == nullptr || szName[0] == '\0')) {
+    // A frame that names no map shows the document's first one.
+    pMap = pDocument->GetMapAt(0);
+  }
+  return pMap;
+}
+
+void CGIS_MapElement::SetMapName(const char* szName) {
+  if (szName == nullptr || m_strMapName == szName) return;
+  CopyMapName(szName);
+  bool bReached = false;
+  IGIS_Map* pMap = FindDocumentMap("SetMapName", m_strMapName.c_str(), &bReached);
+  if (bReached) SetMap(pMap);
+}
+
+void CGIS_MapElement::BindStoredMap() {
+  bool bReached = false;
+  IGIS_Map* pMap = FindDocumentMap("Archive", m_strMapName.c_str(), &bReached);
+  if (!bReached) return;
+  if (pMap != m_pMap) DetachFromMap();
+  m_pMap = pMap;
+  if (m_pMap == nullptr) return;
+  if (m_strMapName.empty() && m_pMap->GetName() != nullptr) CopyMapName(m_pMap->GetName());
+  const SGIS_DRect stored = m_bound;
+  SetRect(GetRect());
+  SetMap(m_pMap);
+  SetMapBound(stored);
+  m_pMap->Attach(this, 0);
+  CGIS_SpatialReferenceHolder holder;
+  IGIS_SpatialReference* pMapReference = m_pMap->GetSpatialReference();
+  holder.Create(m_pSpatialReference.get(), pMapReference, nullptr, nullptr);
+  if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, kBoundSamplesPerEdge, 1);
+  if (m_pSpatialReference != nullptr && pMapReference != nullptr)
+    m_pSpatialReference->CopyFrom(pMapReference);
+  if (m_pClipPolygon == nullptr) {
+    IGIS_MapView* pView = m_pMainObject != nullptr ? m_pMainObject->GetMapView() : nullptr;
+    ReplaceClipPolygon(RectToGeoPolygon(m_bound, pView != nullptr ? pView->GetSpatialReference() : nullptr));
+  }
+}
+
+// ---- Clip polygon
+// --------------------------------------------------------------------------
+
+IGIS_GeoPolygon* CGIS_MapElement::RectToGeoPolygon(const SGIS_DRect& rect,
+                                                   IGIS_SpatialReference* pReference) {
+  IGIS_GeoPolygon* pPolygon = GIS_CreateGeoPolygonObject(pReference, 2);
+  if (pPolygon == nullptr) return nullptr;
+  auto truncate = [](double v) -> std::int32_t {
+    if (std::isnan(v)) return 0;
+    if (v >= 2147483647.0) return INT32_MAX;
+    if (v <= -2147483648.0) return INT32_MIN;
+    return static_cast<std::int32_t>(v);
+  };
+  const std::int32_t x1 = truncate(rect.x1), x2 = truncate(rect.x2);
+  const std::int32_t y1 = truncate(rect.y1), y2 = truncate(rect.y2);
+  pPolygon->SetPointCount(5);
+  pPolygon->SetPoint(0, SGIS_Point(x1, y2, 0));
+  pPolygon->SetPoint(1, SGIS_Point(x1, y1, 0));
+  pPolygon->SetPoint(2, SGIS_Point(x2, y1, 0));
+  pPolygon->SetPoint(3, SGIS_Point(x2, y2, 0));
+  pPolygon->SetPoint(4, SGIS_Point(x1, y2, 0));
+  return pPolygon;
+}
+
+void CGIS_MapElement::ReplaceClipPolygon(IGIS_GeoPolygon* pPolygon) {
+  if (m_pClipPolygon != nullptr) m_pClipPolygon->Release(0);
+  m_pClipPolygon = pPolygon;
+}
+
+void CGIS_MapElement::SetClipPolygonPtr(IGIS_GeoPolygon* pPolygon) {
+  if (pPolygon == nullptr)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("SetClipPolygonPtr").c_str(), "pGeoPolygon == NULL");
+  if (pPolygon == m_pClipPolygon) return;
+  ReplaceClipPolygon(nullptr);
+  if (pPolygon == nullptr || pPolygon->GetPointCount() <= 2) return;
+  IGIS_GeoPolygon* pCopy = GIS_CreateGeoPolygonObject(pPolygon->GetSpatialReference(), 2);
+  if (pCopy == nullptr) return;
+  pCopy->CopyFrom(pPolygon);
+  m_pClipPolygon = pCopy;
+}
+
+// ---- Drawing
+// ------------------------------------------------------------------------------------
+
+BOOL CGIS_MapElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  const std::string method = m_core.Method("OnDraw");
+  EnsureMainObject("OnDraw");
+  if (m_pMainObject != nullptr && m_pMainObject->GetMap() == nullptr && m_pMap != nullptr) {
+    m_pMainObject->SetMap(m_pMap);
+  }
+  IGIS_MapView* pMainView = m_pMainObject != nullptr ? m_pMainObject->GetMapView() : nullptr;
+  IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
+  IGIS_SpatialReference* pReference = PageReference();
+  if (pReference == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
+    return FALSE;
+  }
+  if (pView == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_display == NULL");
+    return FALSE;
+  }
+  const SGIS_Rect rect = GetRect();
+  if (m_pFrame != nullptr) {
+    m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_UNDER);
+    if (m_pFrame->GetDraftMode() && !bPrint) {
+      m_pFrame->OnDrawDraftMode(this, hdc, bPrint, pDisplay);
+      return TRUE;
+    }
+  }
+  {
+    CGIS_ElementClipScope clip(hdc, pDisplay);
+    if (m_pMap != nullptr && m_pMap->CanDraw() && pMainView != nullptr)
+      DrawMap(hdc, bPrint, pDisplay, rect, pReference);
+  }
+  if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_BORDER);
+  if (m_pInnerBorder != nullptr) m_pInnerBorder->OnDraw(hdc, bPrint, pDisplay, rect, pReference);
+  if (m_pOuterBorder != nullptr) m_pOuterBorder->OnDraw(hdc, bPrint, pDisplay, rect, pReference);
+  if (m_pGrids != nullptr) m_pGrids->OnDraw(hdc, bPrint, pDisplay, this);
+  return TRUE;
+}
+
+void CGIS_MapElement::DrawMap(HDC hdc, bool bPrint, IGIS_Display* pDisplay, const SGIS_Rect& rect,
+                              IGIS_SpatialReference* pReference) {
+  IGIS_MapView* pMainView = m_pMainObject->GetMapView();
+  IGIS_DisplayView* pView = pDisplay->GetView();
+  m_pMainObject->SetDisplayHandle(pDisplay->GetWindowHandle());
+  if (m_bound.Height() < 1.0 || m_bound.Width() < 1.0) {
+    SGIS_DRect full;
+    m_pMap->GetFullExtent(&full, 0);
+    SetMapBound(full);
+    ReplaceClipPolygon(RectToGeoPolygon(m_bound, pMainView->GetSpatialReference()));
+    PushExtentHistory();
+  }
+  const SGIS_DRect page = SGIS_DRect::MakeFromRect(rect.left, rect.right, rect.top, rect.bottom);
+  const SGIS_DRect device = pView->PageToDeviceRect(page, pReference);
+  const SGIS_DPoint c1 = m_bound.CenterPoint();
+  const SGIS_DPoint c2 = device.CenterPoint();
+  const double rx = device.Width() > 0.0 ? m_bound.Width() / device.Width() : 1.0;
+  const double ry = device.Height() > 0.0 ? m_bound.Height() / device.Height() : 1.0;
+  const double ratio = rx > ry ? rx : ry;
+
+  const SGIS_Rect clipRect = pView->GetDeviceClipRect();
+  const SGIS_DRect clip =
+      SGIS_DRect::MakeFromRect(clipRect.left, clipRect.right, clipRect.top, clipRect.bottom);
+  SGIS_DRect inter = IntersectDRect(clip, device);
+  if (inter.Height() == 0.0 || inter.Width() == 0.0) return;
+  if (bPrint) {
+    inter.Normalize();
+  } else {
+    NormalizeDoubleRect(&inter);
+  }
+  pMainView->BeginUpdate();
+  const SGIS_Rect dev = DoubleRectToIntRect(inter.x1, inter.x2, inter.y1, inter.y2);
+  pMainView->SetDeviceRect(dev);
+  SGIS_DRect mapRect;
+  mapRect.x1 = (inter.x1 - c2.x) * ratio + c1.x;
+  mapRect.x2 = (inter.x2 - c2.x) * ratio + c1.x;
+  if (inter.y1 > inter.y2) {
+    mapRect.y1 = (inter.y1 - c2.y) * ratio + c1.y;
+    mapRect.y2 = (inter.y2 - c2.y) * ratio + c1.y;
+  } else {
+    mapRect.y1 = (c2.y - inter.y1) * ratio + c1.y;
+    mapRect.y2 = (c2.y - inter.y2) * ratio + c1.y;
+  }
+  pMainView->ZoomToExtent(mapRect, 0, m_pMap->GetSpatialReference(), 0);
+  m_dRotateAngle = m_pMap->GetRotateAngle();
+  pMainView->SetRotateAngle(m_dRotateAngle, 1);
+  pMainView->SetAutoControlVectorSubLayer(!m_bDisableAutoControlVectorSubLayer);
+  pMainView->EndUpdate();
+  pMainView->Refresh();
+  // The map stays inside the frame: its device rectangle is the clip while it
+  // draws.
+  const int nSaved = SaveDC(hdc);
+  IntersectClipRect(hdc, std::min(dev.left, dev.right), std::min(dev.top, dev.bottom),
+                    std::max(dev.left, dev.right), std::max(dev.top, dev.bottom));
+  m_pMainObject->DrawMap(hdc, bPrint, dev.left, dev.top, dev.right, dev.bottom);
+  RestoreDC(hdc, nSaved);
+}
+
+// ---- Conversion
+// ---------------------------------------------------------------------------------
+
+IGIS_Element* CGIS_MapElement::ConvertToElement() {
+  const std::string method = m_core.Method("ConvertToElement");
+  IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
+  IGIS_Element* pElement =
+      pOwner != nullptr ? pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) : nullptr;
+  auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement);
+  if (pCompound == nullptr) {
+    Discard(pOwner, pElement);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_com == NULL");
+    return nullptr;
+  }
+  // Each piece that the compound takes is removed from the frame; a piece
+  // that could not be converted stays on the frame as it was.
+  auto take = [&](IGIS_Element* pPiece) {
+    if (pPiece == nullptr) return false;
+    if (pCompound->AddElement(pPiece)) return true;
+    Discard(pOwner, pPiece);
+    return false;
+  };
+  int nTaken = 0;
+  if (m_pFrame != nullptr && take(m_pFrame->ConvertToElement(this))) {
+    ++nTaken;
+    m_pFrame->SetBackSymbolPtr(nullptr);
+    m_pFrame->SetBorderSymbolPtr(nullptr);
+    m_pFrame->SetShadowSymbolPtr(nullptr);
+  }
+  if (m_pInnerBorder != nullptr && take(m_pInnerBorder->ConvertToElement(this))) ++nTaken;
+  if (m_pOuterBorder != nullptr && take(m_pOuterBorder->ConvertToElement(this))) ++nTaken;
+  if (m_pGrids != nullptr) {
+    for (int i = m_pGrids->GetCount() - 1; i >= 0; --i) {
+      IGIS_MapGrid* pGrid = m_pGrids->GetMapGrid(i);
+      if (pGrid == nullptr) {
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_mapgrid == NULL");
+        continue;
+      }
+      if (!take(pGrid->ConvertToElement())) continue;
+      ++nTaken;
+      m_pGrids->DeleteMapGrids(pGrid);
+      pGrid->Release();
+    }
+  }
+  if (nTaken == 0) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "nothing converted");
+    Discard(pOwner, pCompound);
+    return nullptr;
+  }
+  return pCompound;
+}

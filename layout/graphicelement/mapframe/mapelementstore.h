@@ -1,0 +1,70 @@
+// The stored form of the map frame's own state: the keys of its "Custom"
+// property set, their captions, and the raw bound (FORMAT.md).
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
+#include "host/basilo/sgis_types.h"
+
+namespace md::layout::detail {
+
+namespace keys {
+constexpr const char* kMapName = "MapName";
+constexpr const char* kRotateAngle = "RotateAngle";
+constexpr const char* kMapBound = "MapBound";
+constexpr const char* kFixScale = "FixScale";
+constexpr const char* kExtentType = "ExtentType";
+constexpr const char* kFrameProperty = "FrameProperty";
+constexpr const char* kSpatialReference = "SpatialReference";
+constexpr const char* kMapGrids = "MapGrids";
+constexpr const char* kPolyGon = "PolyGon";
+constexpr const char* kInnerMapBorder = "InnerMapBorder";
+constexpr const char* kOuterMapBorder = "OuterMapBorder";
+constexpr const char* kInnerMapBorderNull = "InnerMapBorderNULL";
+constexpr const char* kOuterMapBorderNull = "OuterMapBorderNULL";
+constexpr const char* kDisableAutoControlVectorSubLayer = "DisableAutoControlVectorSubLayer";
+constexpr const char* kUseSetedReferenceScale = "UseSetedReferenceScale";
+}  // namespace keys
+
+// Bytes of the stored bound: x1, x2, y1, y2 as little-endian IEEE doubles.
+constexpr int kBoundBytes = 32;
+
+using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+using DataBufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
+
+// The values a write stores directly.
+struct SFrameState {
+  const char* szMapName = "";
+  double dRotateAngle = 0.0;
+  SGIS_DRect bound;
+  double dFixScale = 10.0;
+  int nExtentType = 0;
+  bool bDisableAutoControlVectorSubLayer = true;
+};
+
+// Declares the keys of a new frame with their captions and default values.
+void DeclareCustomKeys(IGIS_PropertySet* pSet, const char* szMapName, double dFixScale, int nExtentType);
+
+// The field of a key, added with the caption a write gives when missing; NULL
+// for a key that is not the frame's or when the set refuses it.
+IGIS_Field* FieldFor(IGIS_PropertySet* pSet, const char* szKey);
+
+// Writes "MapName", "RotateAngle", "MapBound", "FixScale" and "ExtentType".
+void WriteFrameValues(IGIS_PropertySet* pSet, const SFrameState& state);
+
+// Reads "MapBound" into *pBound; a missing key, a buffer of fewer than 32
+// bytes or a coordinate that is not finite leaves *pBound as it was.
+bool ReadBound(IGIS_PropertySet* pSet, SGIS_DRect* pBound);
+
+// The bound as its 32 stored bytes, and back.
+void EncodeBound(const SGIS_DRect& bound, unsigned char* pOut);
+SGIS_DRect DecodeBound(const unsigned char* pIn);
+
+// Copies bytes into / out of a data buffer.
+bool PutBytes(IGIS_DataBuffer* pBuffer, const std::vector<unsigned char>& bytes);
+void GetBytes(IGIS_DataBuffer* pBuffer, std::vector<unsigned char>* pBytes);
+
+}  // namespace md::layout::detail

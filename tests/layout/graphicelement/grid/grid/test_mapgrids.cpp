@@ -1,0 +1,188 @@
+// The grid list: drawing order, the name rule, ownership, the stored form
+// and its reading of damaged or unknown entries.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+
+namespace {
+
+// What the test grids did, in order.
+struct Journal {
+  std::vector<std::string> events;
+};
+
+class TestGrid final : public IGIS_MapGrid {
+ public:
+  TestGrid(Journal* j, std::string name, bool visible = true, bool saves = true)
+      : j_(j), name_(std::move(name)), visible_(visible), saves_(saves) {}
+  void Release() override {
+    j_->events.push_back("release " + name_);
+    delete this;
+  }
+  IGIS_MapGrid* Clone() override { return new TestGrid(j_, name_, visible_, saves_); }
+  const char* GetName() override { return name_.c_str(); }
+  int GetType() override { return 77; }
+  bool GetVisible() override { return visible_; }
+  bool OnDraw(HDC, bool, IGIS_Display*) override {
+    j_->events.push_back("draw " + name_);
+    return true;
+  }
+  IGIS_Element* ConvertToElement() override { return nullptr; }
+  bool Save(IGIS_DataBuffer* pBuffer) override {
+    if (!saves_) return false;
+    pBuffer->SetSize(static_cast<int>(name_.size()));
+    if (!name_.empty()) std::memcpy(pBuffer->GetData(), name_.data(), name_.size());
+    return true;
+  }
+  bool Open(IGIS_DataBuffer*) override { return true; }
+  IGIS_MapElement* GetMapElement() override { return frame_; }
+  void SetMapElement(IGIS_MapElement* p) override { frame_ = p; }
+
+ private:
+  ~TestGrid() = default;
+  Journal* j_;
+  std::string name_;
+  bool visible_;
+  bool saves_;
+  IGIS_MapElement* frame_ = nullptr;
+};
+
+struct ListDeleter {
+  void operator()(CGIS_MapGrids* p) const { p->Release(); }
+};
+using List = std::unique_ptr<CGIS_MapGrids, ListDeleter>;
+struct SetDeleter {
+  void operator()(IGIS_PropertySet* p) const { p->Release(); }
+};
+using Set = std::unique_ptr<IGIS_PropertySet, SetDeleter>;
+struct BufferDeleter {
+  void operator()(IGIS_DataBuffer* p) const { p->Release(); }
+};
+using Buffer = std::unique_ptr<IGIS_DataBuffer, BufferDeleter>;
+
+Set ReadSet(IGIS_DataBuffer* b) {
+  Set s(GIS_CreatePropertySetObject());
+  EXPECT_TRUE(s->Archive(b, GIS_ARCHIVE_READ, 0));
+  return s;
+}
+
+TEST(MapGrids, DrawsVisibleGridsFromTheLastToTheFirst) {
+  Journal j;
+  List list(new CGIS_MapGrids());
+  ASSERT_TRUE(list->AddMapGrid(new TestGrid(&j, "A")));
+  ASSERT_TRUE(list->AddMapGrid(new TestGrid(&j, "B", false)));
+  ASSERT_TRUE(list->AddMapGrid(new TestGrid(&j, "C")));
+  EXPECT_TRUE(list->OnDraw(nullptr, false, nullptr, nullptr));
+  EXPECT_EQ(j.events, (std::vector<std::string>{"draw C", "draw A"}));
+  List empty(new CGIS_MapGrids());
+  EXPECT_TRUE(empty->OnDraw(nullptr, false, nullptr, nullptr));
+}
+
+TEST(MapGrids, RefusesNullAndASecondGridOfTheSameName) {
+  Journal j;
+  List list(new CGIS_MapGrids());
+  EXPECT_FALSE(list->AddMapGrid(nullptr));
+  ASSERT_TRUE(list->AddMapGrid(new TestGrid(&j, "格网")));
+  auto* same = new TestGrid(&j, "格网");
+  EXPECT_FALSE(list->AddMapGrid(same));
+  same->Release();  // refused: still the caller's
+  EXPECT_TRUE(list->AddMapGrid(new TestGrid(&j, "格网 ")));
+  EXPECT_TRUE(list->AddMapGrid(new TestGrid(&j, "格网1")));
+  EXPECT_EQ(list->GetCount(), 3);
+}
+
+TEST(MapGrids, OwnsItsGridsUntilTakenOut) {
+  Journal j;
+  {
+    List list(new CGIS_MapGrids());
+    auto* a = new TestGrid(&j, "A");
+    auto* b = new TestGrid(&j, "B");
+    list->AddMapGrid(a);
+    list->AddMapGrid(b);
+    auto* stranger = new TestGrid(&j, "X");
+    list->DeleteMapGrids(stranger);
+    EXPECT_EQ(list->GetCount(), 2);
+    list->DeleteMapGrids(a);
+    EXPECT_EQ(list->GetCount(), 1);
+    EXPECT_EQ(list->GetMapGrid(0), b);
+    a->Release();
+    stranger->Release();
+    list->AddMapGrid(new TestGrid(&j, "C"));
+    list->ReleaseMapGrids();
+    EXPECT_EQ(list->GetCount(), 0);
+  }
+  // Each grid released exactly once, the list's own last to first.
+  EXPECT_EQ(j.events, (std::vector<std::string>{"release A", "release X", "release C", "release B"}));
+}
+
+TEST(MapGrids, AnIndexOutOfRangeGivesNullAndALogRecord) {
+  Journal j;
+  List list(new CGIS_MapGrids());
+  list->AddMapGrid(new TestGrid(&j, "A"));
+  const std::size_t mark = GIS_GetLogPtr()->GetRecordCount();
+  EXPECT_EQ(list->GetMapGrid(1), nullptr);
+  EXPECT_EQ(list->GetMapGrid(-1), nullptr);
+  EXPECT_EQ(GIS_GetLogPtr()->GetRecordsSince(mark).size(), 2u);
+  EXPECT_NE(list->GetMapGrid(0), nullptr);
+}
+
+TEST(MapGrids, StoresCountAndOneNumberedEntryPerSavedGrid) {
+  Journal j;
+  List list(new CGIS_MapGrids());
+  list->AddMapGrid(new TestGrid(&j, "A"));
+  list->AddMapGrid(new TestGrid(&j, "B", true, /*saves=*/false));
+  list->AddMapGrid(new TestGrid(&j, "C"));
+  Buffer b(GIS_CreateDataBufferObject(0));
+  EXPECT_TRUE(list->Save(b.get()));
+  Set outer = ReadSet(b.get());
+  ASSERT_NE(outer->GetProperty("Count"), nullptr);
+  EXPECT_EQ(outer->GetProperty("Count")->GetInt(), 3);
+  EXPECT_NE(outer->GetProperty("1"), nullptr);
+  EXPECT_EQ(outer->GetProperty("2"), nullptr);
+  ASSERT_NE(outer->GetProperty("3"), nullptr);
+  Set nested = ReadSet(outer->GetProperty("3")->GetDataBuffer());
+  EXPECT_EQ(nested->GetProperty("GridType")->GetInt(), 77);
+  IGIS_DataBuffer* data = nested->GetProperty("GridData")->GetDataBuffer();
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(data->GetData()), data->GetSize()), "C");
+}
+
+TEST(MapGrids, ReadingSkipsEntriesItCannotBuildAndBoundsTheCount) {
+  // Stored counts and kinds that make nothing: negative, absurd, unknown
+  // kinds, entries that are not property sets.
+  for (int count : {-5, 0, 2, INT_MAX}) {
+    Set outer(GIS_CreatePropertySetObject());
+    outer->AddProperty("Count", "Count", GIS_FIELD_TYPE_INT, 1)->SetInt(count);
+    Set nested(GIS_CreatePropertySetObject());
+    nested->AddProperty("GridType", "GridType", GIS_FIELD_TYPE_INT, 1)->SetInt(9);
+    nested->AddProperty("GridData", "GridData", GIS_FIELD_TYPE_BUFFER, 1);
+    nested->Archive(outer->AddProperty("1", "1", GIS_FIELD_TYPE_BUFFER, 1)->GetDataBuffer(),
+                    GIS_ARCHIVE_WRITE, 0);
+    IGIS_DataBuffer* junk = outer->AddProperty("2", "2", GIS_FIELD_TYPE_BUFFER, 1)->GetDataBuffer();
+    junk->SetSize(3);
+    std::memcpy(junk->GetData(), "xyz", 3);
+    Buffer b(GIS_CreateDataBufferObject(0));
+    outer->Archive(b.get(), GIS_ARCHIVE_WRITE, 0);
+    List list(new CGIS_MapGrids());
+    EXPECT_TRUE(list->Open(b.get())) << count;
+    EXPECT_EQ(list->GetCount(), 0) << count;
+  }
+  List list(new CGIS_MapGrids());
+  EXPECT_FALSE(list->Open(nullptr));
+  EXPECT_FALSE(list->Save(nullptr));
+}
+
+TEST(MapGrids, NoGridKindIsBuiltForCodesOutsideTheTable) {
+  EXPECT_EQ(GIS_CreateMapGridPropertyObject(-1), nullptr);
+  EXPECT_EQ(GIS_CreateMapGridPropertyObject(4), nullptr);
+}
+
+}  // namespace
