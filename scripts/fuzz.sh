@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (tests/fuzz/fuzz_*.cpp) with clang and runs each
-# for SECONDS seconds (default 30) on a copy of its seed corpus
+# for SECONDS seconds (default 20) on a copy of its seed corpus
 # (tests/fuzz/corpus/<name>/). Fails when a target crashes; the crashing
 # input is left in build-fuzz/artifacts/ and belongs, once fixed, in
 # tests/fuzz/regressions/<name>/ where the regular tests replay it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-seconds=${1:-30}
+seconds=${1:-20}
 build=${MAPDECK_FUZZ_BUILD_DIR:-build-fuzz}
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 
@@ -32,6 +32,8 @@ fi
 cmake --build "$build" --target "${targets[@]}"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+# System libraries' process-long caches are not leaks of ours.
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # Caches the system libraries keep for the life of the process are not leaks.
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp}

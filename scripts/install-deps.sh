@@ -12,6 +12,7 @@ PACKAGES=(
   nlohmann-json3-dev
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libgif-dev libtiff-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  poppler-utils
 )
 
 missing=()

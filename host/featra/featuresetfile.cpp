@@ -1,10 +1,6 @@
 // Stored image of a feature set, and its files. Layout: FORMAT.md.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -12,6 +8,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "host/basilo/gis_filestore.h"
 #include "host/basilo/igis_log.h"
 #include "host/featra/bytestream.h"
 #include "host/featra/featra_impl.h"
@@ -361,19 +358,6 @@ bool Install(CGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size, b
   return true;
 }
 
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 bool WriteFeatureSetImage(IGIS_FeatureSet* set, std::vector<std::uint8_t>* out) {
@@ -412,30 +396,8 @@ BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
             error.c_str());
     return FALSE;
   }
-  // Written beside the target and renamed over it, so the target is either
-  // the old file or the whole new one.
-  static std::atomic<unsigned> counter{0};
-  const std::string temp =
-      std::string(path) + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "cannot create %s: %s", temp.c_str(),
-            std::strerror(errno));
-    return FALSE;
-  }
-  bool ok = WriteAll(fd, image.data(), image.size()) && ::fsync(fd) == 0;
-  const int savedErrno = errno;
-  ok = (::close(fd) == 0) && ok;
-  if (ok && ::rename(temp.c_str(), path) != 0) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "cannot rename %s to %s: %s", temp.c_str(),
-            path, std::strerror(errno));
-    ::unlink(temp.c_str());
-    return FALSE;
-  }
-  if (!ok) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "cannot write %s: %s", temp.c_str(),
-            std::strerror(savedErrno));
-    ::unlink(temp.c_str());
+  if (!md::basilo::WriteWholeFile(path, image.data(), image.size(), &error)) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s; nothing written", error.c_str());
     return FALSE;
   }
   return TRUE;
@@ -446,29 +408,12 @@ BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "szPath == NULL");
     return FALSE;
   }
-  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "cannot open %s: %s", path,
-            std::strerror(errno));
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  if (!md::basilo::ReadWholeFile(path, static_cast<std::size_t>(kMaxFileBytes), &bytes, &error)) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "cannot read %s: %s", path, error.c_str());
     return FALSE;
   }
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kMaxFileBytes) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile",
-            "%s is no regular file of at most %lld bytes", path, kMaxFileBytes);
-    ::close(fd);
-    return FALSE;
-  }
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(st.st_size));
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
-  bytes.resize(done);  // a file that shrank while read is judged on what was read
   return Install(this, bytes.data(), bytes.size(), true, "CGIS_FeatureSet::LoadFromFile", path) ? TRUE
                                                                                                 : FALSE;
 }

@@ -29,12 +29,37 @@ namespace {
 constexpr double kCoordLimit = 4.0e6;
 constexpr int kMaxSurfaceSide = 32767;
 constexpr double kMiterLimit = 10.0;
+// Hatch lines drawn for one fill of a vector file, at most.
+constexpr double kMaxHatchLines = 100000;
 
 bool Finite(const Point& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 double ClampCoord(double v) { return std::clamp(v, -kCoordLimit, kCoordLimit); }
 
 void SetColor(cairo_t* cr, Color c) {
   cairo_set_source_rgb(cr, red(c) / 255.0, green(c) / 255.0, blue(c) / 255.0);
+}
+
+// Whether the hatch's 8x8 tile inks the cell (x, y).
+bool HatchInks(Hatch hatch, int x, int y) {
+  const bool horizontal = y == 7;
+  const bool vertical = x == 7;
+  const bool forward = x == y;       // top-left to bottom-right
+  const bool backward = x + y == 7;  // bottom-left to top-right
+  switch (hatch) {
+    case Hatch::Horizontal:
+      return horizontal;
+    case Hatch::Vertical:
+      return vertical;
+    case Hatch::ForwardDiagonal:
+      return forward;
+    case Hatch::BackwardDiagonal:
+      return backward;
+    case Hatch::Cross:
+      return horizontal || vertical;
+    case Hatch::DiagonalCross:
+      return forward || backward;
+  }
+  return false;
 }
 
 // One 8x8 hatch tile in device pixels, lines in `color` on transparent.
@@ -51,34 +76,7 @@ cairo_pattern_t* HatchPattern(Hatch hatch, Color color) {
                             (static_cast<std::uint32_t>(green(color)) << 8) | blue(color);
   for (int y = 0; y < 8; ++y) {
     auto* row = reinterpret_cast<std::uint32_t*>(data + y * stride);
-    for (int x = 0; x < 8; ++x) {
-      const bool horizontal = y == 7;
-      const bool vertical = x == 7;
-      const bool forward = x == y;       // top-left to bottom-right
-      const bool backward = x + y == 7;  // bottom-left to top-right
-      bool on = false;
-      switch (hatch) {
-        case Hatch::Horizontal:
-          on = horizontal;
-          break;
-        case Hatch::Vertical:
-          on = vertical;
-          break;
-        case Hatch::ForwardDiagonal:
-          on = forward;
-          break;
-        case Hatch::BackwardDiagonal:
-          on = backward;
-          break;
-        case Hatch::Cross:
-          on = horizontal || vertical;
-          break;
-        case Hatch::DiagonalCross:
-          on = forward || backward;
-          break;
-      }
-      row[x] = on ? ink : 0u;
-    }
+    for (int x = 0; x < 8; ++x) row[x] = HatchInks(hatch, x, y) ? ink : 0u;
   }
   cairo_surface_mark_dirty(tile);
   cairo_pattern_t* pattern = cairo_pattern_create_for_surface(tile);
@@ -89,8 +87,9 @@ cairo_pattern_t* HatchPattern(Hatch hatch, Color color) {
 }
 
 // Dash lengths of a pen, in device pixels. Thin pens use the classic
-// cosmetic patterns; wider pens scale them with their width.
-std::vector<double> DashPattern(const Pen& pen) {
+// cosmetic patterns (in dots of `dot` device pixels); wider pens scale them
+// with their width.
+std::vector<double> DashPattern(const Pen& pen, double dot) {
   std::vector<double> base;
   switch (pen.style) {
     case PenStyle::Dash:
@@ -109,11 +108,11 @@ std::vector<double> DashPattern(const Pen& pen) {
       return {};
   }
   const double w = pen.width;
-  const double scale = std::max(1.0, w / 2.0);
+  const double scale = std::max(dot, w / 2.0);
   for (double& d : base) d *= scale;
   // Round and square caps grow every dash by the width; take it from the
   // dash and give it to the gap so the rhythm stays the same.
-  if (pen.cap != LineCap::Flat && w > 1.5) {
+  if (pen.cap != LineCap::Flat && w > 1.5 * dot) {
     for (std::size_t i = 0; i < base.size(); i += 2) {
       const double take = std::min(base[i], w);
       base[i] -= take;
@@ -190,6 +189,7 @@ CairoCanvas::CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int hei
     cairo_transform(cr_, &flip);
   }
   if (scale != 1.0) cairo_scale(cr_, scale, scale);
+  if (kind == Kind::Pdf || kind == Kind::Svg) dot_ = std::max(1.0, 72.0 / scale / kVectorDotDpi);
   antialias_ = kind != Kind::Pixels;
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
@@ -321,6 +321,52 @@ bool CairoCanvas::beginPaint(const State& state, double x0, double y0, double x1
   return false;
 }
 
+void CairoCanvas::fillVectorHatch(const Brush& brush, const State& state) {
+  if (state.opaque) {
+    // The gaps between the hatch lines show the background colour.
+    SetColor(cr_, state.background);
+    cairo_fill_preserve(cr_);
+  }
+  cairo_save(cr_);
+  cairo_clip(cr_);
+  double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  cairo_clip_extents(cr_, &x0, &y0, &x1, &y1);
+  // The raster tile's lines, one dot wide, every 8 dots from the device
+  // origin: where the raster puts them, without a tile's seams.
+  const double period = 8 * dot_;
+  const bool horizontal = brush.hatch == Hatch::Horizontal || brush.hatch == Hatch::Cross;
+  const bool vertical = brush.hatch == Hatch::Vertical || brush.hatch == Hatch::Cross;
+  const bool forward = brush.hatch == Hatch::ForwardDiagonal || brush.hatch == Hatch::DiagonalCross;
+  const bool backward = brush.hatch == Hatch::BackwardDiagonal || brush.hatch == Hatch::DiagonalCross;
+  const double lines = ((x1 - x0) + (y1 - y0)) / period;
+  if (!(x0 < x1 && y0 < y1) || !(lines < kMaxHatchLines)) {
+    cairo_restore(cr_);
+    cairo_new_path(cr_);
+    return;
+  }
+  SetColor(cr_, brush.color);
+  for (double k = std::floor(y0 / period); horizontal && k * period <= y1; ++k) {
+    cairo_rectangle(cr_, x0, k * period + 7 * dot_, x1 - x0, dot_);
+  }
+  for (double k = std::floor(x0 / period); vertical && k * period <= x1; ++k) {
+    cairo_rectangle(cr_, k * period + 7 * dot_, y0, dot_, y1 - y0);
+  }
+  cairo_fill(cr_);
+  // Diagonals through the centres of the tile's diagonal cells: y = x + c
+  // and y = c - x, c a multiple of the period.
+  for (double c = std::floor((y0 - x1) / period) * period; forward && c <= y1 - x0; c += period) {
+    cairo_move_to(cr_, x0, x0 + c);
+    cairo_line_to(cr_, x1, x1 + c);
+  }
+  for (double c = std::floor((x0 + y0) / period) * period; backward && c <= x1 + y1 + period; c += period) {
+    cairo_move_to(cr_, x0, c - x0);
+    cairo_line_to(cr_, x1, c - x1);
+  }
+  cairo_set_line_width(cr_, 0.75 * dot_);
+  cairo_stroke(cr_);
+  cairo_restore(cr_);
+}
+
 bool CairoCanvas::fillDense(const std::vector<std::vector<Point>>& rings, FillRule rule, const Brush& brush,
                             const State& state, double x0, double y0, double x1, double y1) {
   if (kind_ != Kind::Image || !antialias_) return false;
@@ -360,6 +406,10 @@ bool CairoCanvas::fillDense(const std::vector<std::vector<Point>>& rings, FillRu
 }
 
 void CairoCanvas::fillPath(const Brush& brush, const State& state) {
+  if (brush.style == BrushStyle::Hatched && dot_ > 1.0) {
+    fillVectorHatch(brush, state);
+    return;
+  }
   if (brush.style == BrushStyle::Hatched) {
     cairo_pattern_t* p = HatchPattern(brush.hatch, brush.color);
     cairo_set_source(cr_, p);
@@ -449,7 +499,8 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
   }
   if (!(box.x0 <= box.x1)) return;
   // Room for the stroke: half the width, miter spikes, caps and the half-pixel shift.
-  const double w = doStroke ? std::min(pen.width, kCoordLimit) : 0.0;
+  // On vector files no line is thinner than a dot.
+  const double w = doStroke ? std::min(dot_ > 1.0 ? std::max(pen.width, dot_) : pen.width, kCoordLimit) : 0.0;
   const double pad = 2.0 + (doStroke ? w * (pen.join == LineJoin::Miter ? kMiterLimit / 2 + 1 : 1.5) : 0.0);
   if (!beginPaint(state, box.x0 - pad, box.y0 - pad, box.x1 + pad, box.y1 + pad)) return;
   cairo_set_antialias(cr_, antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
@@ -464,10 +515,11 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
     }
   }
   // Thin pens have no caps, as the platform's one-pixel lines.
-  const LineCap cap = w <= 1.5 ? LineCap::Flat : pen.cap;
+  const LineCap cap = w <= 1.5 * dot_ ? LineCap::Flat : pen.cap;
   Pen effective = pen;
   effective.cap = cap;
-  const std::vector<double> dashes = doStroke ? DashPattern(effective) : std::vector<double>();
+  effective.width = w;
+  const std::vector<double> dashes = doStroke ? DashPattern(effective, dot_) : std::vector<double>();
   DevicePaths stroke;
   if (doStroke &&
       ReducedPaths(shape, 0.5, dashes.empty() ? detail::PathUse::SolidStroke : detail::PathUse::DashedStroke,

@@ -38,8 +38,18 @@ class CairoCanvas final : public Canvas {
   // A raster painting into `target` (rows top-down, or bottom-up when
   // target.bottomUp). The buffer must outlive the canvas; its contents are kept.
   static std::unique_ptr<CairoCanvas> createOnPixels(const PixelBuffer& target);
+  // Device resolution for vector files: one device pixel is one page unit
+  // (0.01 mm), so that nothing drawn is rounded to a coarser grid.
+  static constexpr double kVectorDpi = 2540.0;
+  // What the platform sizes in device pixels (hatch tiles, the thinnest
+  // line, the dashes of thin pens) is drawn on vector files at least as large
+  // as on a printer of this resolution: on a finer device grid it would
+  // shrink to a blur.
+  static constexpr double kVectorDotDpi = 300.0;
+
   // A PDF or SVG file whose page is widthMm x heightMm; device pixels are
-  // 1/dpi inch. The file is complete after finish() or destruction.
+  // 1/dpi inch (kVectorDpi for printing). The file is complete after
+  // finish() or destruction.
   static std::unique_ptr<CairoCanvas> createPdf(const std::string& path, double widthMm, double heightMm,
                                                 double dpi);
   static std::unique_ptr<CairoCanvas> createSvg(const std::string& path, double widthMm, double heightMm,
@@ -93,6 +103,9 @@ class CairoCanvas final : public Canvas {
   // Fills the current path with the brush; the gaps of a hatch on an opaque
   // background show the background colour.
   void fillPath(const Brush& brush, const State& state);
+  // The same for a hatch on a vector file: its lines drawn as geometry
+  // within the path, at the size they have on a kVectorDotDpi printer.
+  void fillVectorHatch(const Brush& brush, const State& state);
   // Fills closed rings of many points on an anti-aliased raster through a
   // coverage mask (the state saved, the clip applied); false when it cannot,
   // and the caller fills the path with cairo.
@@ -108,6 +121,7 @@ class CairoCanvas final : public Canvas {
   bool antialias_ = true;
   bool finished_ = false;
   bool dirty_ = false;  // painted since the last flush()
+  double dot_ = 1.0;    // device pixels of the platform's one-pixel sizes
 };
 
 // Installs the cairo canvas as the factory behind makeRasterCanvas(). Done

@@ -173,6 +173,8 @@ void RebindBitmaps(DCObj* dc, BitmapObj* before);
 int RegionType(const Region& r);
 int Round(double v);  // half away from zero, saturated to int
 int AddSat(int a, int b);
+int SubSat(int a, int b);  // a - b, saturated to int
+int MidSat(int a, int b);  // a + (b - a) / 2 without overflow
 
 canvas::Pen ResolvePen(const DCObj& dc, const PenObj* pen);
 canvas::Brush ResolveBrushFor(const BrushObj* brush);

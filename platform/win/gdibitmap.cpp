@@ -112,7 +112,9 @@ BOOL Blit(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xs, int ys, int w
   const POINT s1 = src->DevPt64(static_cast<long long>(xs) + ws, static_cast<long long>(ys) + hs);
   md::canvas::Rect sr = Span(s0, s1, mirror);
   if (dr.empty() || sr.empty()) return TRUE;
-  if (static_cast<long long>(sr.right - sr.left) * (sr.bottom - sr.top) > kMaxPixels) return FALSE;
+  if ((static_cast<long long>(sr.right) - sr.left) * (static_cast<long long>(sr.bottom) - sr.top) >
+      kMaxPixels)
+    return FALSE;
   Pixels p = ReadSurface(src, sr);
   if (mirror) {
     // Opposite signs of the source and destination extents mirror the image.

@@ -180,6 +180,14 @@ int AddSat(int a, int b) {
       std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
+int SubSat(int a, int b) {
+  const long long v = static_cast<long long>(a) - b;
+  return static_cast<int>(
+      std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+int MidSat(int a, int b) { return static_cast<int>(a + (static_cast<long long>(b) - a) / 2); }
+
 canvas::Rect DCObj::DevRect(int left, int top, int right, int bottom) const {
   POINT a = DevPt(left, top), b = DevPt(right, bottom);
   return canvas::Rect{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};

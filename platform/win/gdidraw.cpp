@@ -1,6 +1,7 @@
 // Lines, shapes, rectangles and pixels.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "platform/win/gdi_internal.h"
 
@@ -84,9 +85,11 @@ Outline DevOutline(DCObj* dc, int left, int top, int right, int bottom) {
   double inset = 0;
   const md::canvas::Pen pen = ResolvePen(*dc, dc->st.pen);
   if (pen.style == md::canvas::PenStyle::InsideFrame && pen.width > 1) inset = (pen.width - 1) / 2;
-  Outline o{box.left + inset, box.top + inset, box.right - 1 - inset, box.bottom - 1 - inset, box};
-  if (o.r < o.l) o.l = o.r = (box.left + box.right - 1) / 2.0;
-  if (o.b < o.t) o.t = o.b = (box.top + box.bottom - 1) / 2.0;
+  // In doubles: the box may reach the ends of the integer range.
+  const double l = box.left, t = box.top, r = box.right, b = box.bottom;
+  Outline o{l + inset, t + inset, r - 1 - inset, b - 1 - inset, box};
+  if (o.r < o.l) o.l = o.r = std::max(l, (l + r - 1) / 2.0);
+  if (o.b < o.t) o.t = o.b = std::max(t, (t + b - 1) / 2.0);
   return o;
 }
 
@@ -294,7 +297,8 @@ int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush) {
       OneOutline(md::canvas::ShapeKind::FrameRect, {{{l, t}, {rr, t}, {rr, bb}, {l, bb}}, true}, r);
   shape.rule = md::canvas::FillRule::Alternate;
   shape.fill = true;
-  if (r.right - r.left > 2 * bw && r.bottom - r.top > 2 * bh) {
+  if (static_cast<long long>(r.right) - r.left > 2LL * bw &&
+      static_cast<long long>(r.bottom) - r.top > 2LL * bh) {
     const double il = l + bw, it = t + bh, ir = rr - bw, ib = bb - bh;
     shape.paths.push_back({{{il, it}, {il, ib}, {ir, ib}, {ir, it}}, true});
   }
@@ -313,6 +317,9 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   md::canvas::Brush b;
   b.style = md::canvas::BrushStyle::Solid;
   b.color = color & 0xFFFFFF;
+  // A pixel at the end of the range is off every surface: nothing to paint.
+  if (p.x == std::numeric_limits<int>::max() || p.y == std::numeric_limits<int>::max())
+    return color & 0xFFFFFF;
   c->fillRects({md::canvas::Rect{p.x, p.y, p.x + 1, p.y + 1}}, b, dc->State());
   return color & 0xFFFFFF;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "platform/win/fontrequest.h"
 #include "platform/win/gdi_internal.h"
@@ -258,7 +259,7 @@ int DrawText(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
       std::string_view para(body.data() + pos, (nl == std::string::npos ? body.size() : nl) - pos);
       if (!para.empty() && para.back() == '\r') para.remove_suffix(1);
       if (format & DT_WORDBREAK) {
-        WrapParagraph(*font, para, box.right - box.left, lines);
+        WrapParagraph(*font, para, std::max(0, SubSat(box.right, box.left)), lines);
       } else {
         lines.push_back(Line{std::string(para), font->Measure(para).width});
       }
@@ -266,13 +267,14 @@ int DrawText(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
       pos = nl + 1;
     }
   }
-  const int totalH = lineH * static_cast<int>(lines.size());
+  const int totalH = static_cast<int>(std::min<long long>(
+      static_cast<long long>(lineH) * static_cast<long long>(lines.size()), std::numeric_limits<int>::max()));
   int top = box.top;
   if (format & DT_SINGLELINE) {
     if (format & DT_VCENTER) {
-      top = box.top + (box.bottom - box.top - lineH) / 2;
+      top = MidSat(box.top, SubSat(box.bottom, lineH));
     } else if (format & DT_BOTTOM) {
-      top = box.bottom - lineH;
+      top = SubSat(box.bottom, lineH);
     }
   }
   const double unitsY = UnitsY(dc);
@@ -284,7 +286,7 @@ int DrawText(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
     const bool leftIsMin = (rect->left <= rect->right) != flipX;
     const bool topIsMin = (rect->top <= rect->bottom) != flipY;
     const int devLeft = box.left, devTop = box.top;
-    const int devRight = devLeft + maxW, devBottom = devTop + totalH;
+    const int devRight = AddSat(devLeft, maxW), devBottom = AddSat(devTop, totalH);
     const int lx0 = Round(dc->LogX(devLeft)), lx1 = Round(dc->LogX(devRight));
     const int ly0 = Round(dc->LogY(devTop)), ly1 = Round(dc->LogY(devBottom));
     if (leftIsMin) {
@@ -312,19 +314,20 @@ int DrawText(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
     const int w = Round(l.width);
     int x = box.left;
     if (format & DT_CENTER) {
-      x = box.left + (box.right - box.left - w) / 2;
+      x = MidSat(box.left, SubSat(box.right, w));
     } else if (format & DT_RIGHT) {
-      x = box.right - w;
+      x = SubSat(box.right, w);
     }
     if (!l.text.empty()) {
       PaintLine(dc, c, *font, l.text, font->Advances(l.text),
                 md::canvas::Point{static_cast<double>(x), static_cast<double>(y)}, TA_LEFT | TA_TOP, state,
                 0.0);
     }
-    y += lineH;
+    y = AddSat(y, lineH);
   }
-  const int bottomOffset =
-      (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM)) ? top - box.top + totalH : totalH;
+  const int bottomOffset = (format & DT_SINGLELINE) && (format & (DT_VCENTER | DT_BOTTOM))
+                               ? AddSat(SubSat(top, box.top), totalH)
+                               : totalH;
   return Round(bottomOffset / unitsY);
 }
 

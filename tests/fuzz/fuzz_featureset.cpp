@@ -6,15 +6,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include "host/basilo/igis_log.h"
 #include "host/featra/featureset_image.h"
+#include "tests/fuzz/fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool quiet = [] {
-    GIS_GetLogPtr()->EnableFileOutput(FALSE);
-    return true;
-  }();
-  (void)quiet;
   IGIS_FeatureSet* set = GIS_CreateFeatureSetObject(nullptr, "fuzz", 0, 0, 0, 0, nullptr);
   // The checksum is skipped so that mutations reach the structure checks.
   if (md::featra::ReadFeatureSetImage(set, data, size, false)) {

@@ -21,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   IGIS_Document* doc = GIS_CreateDocumentObject();
   IGIS_Map* map = GIS_ReadMapText(doc, reinterpret_cast<const char*>(data), size);
   if (map == nullptr) {
-    fuzz::Check(doc->GetMapCount() == 0);
+    md::test::fuzz::Check(doc->GetMapCount() == 0);
   } else {
-    fuzz::Check(doc->GetMapCount() == 1 && doc->GetMapAt(0) == map);
+    md::test::fuzz::Check(doc->GetMapCount() == 1 && doc->GetMapAt(0) == map);
     md::canvas::RecordingCanvas canvas(64, 48);
     HDC hdc = md::win::CreateScreenDC(&canvas, 72, &md::text::FixedMetricsEngine());
     IGIS_MainObject* main = HM_CreateMainObject(0);

@@ -163,7 +163,7 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     print.End();
 
     Stage pdf("writing the PDF");
-    if (!md::demo::PrintPdf(*page, pdfPath, options.dpi, nullptr, &error)) return Fail(error);
+    if (!md::demo::PrintVector(*page, pdfPath, nullptr, &error)) return Fail(error);
     pdf.End();
 
     Stage store("storing the elements and saving the feature set");

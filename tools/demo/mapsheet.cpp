@@ -1,12 +1,17 @@
-// The map sheet page: title, subtitle and the map frame at 1:50,000.
+// The map sheet page: title, subtitle, the map frame at 1:50,000 and a scale
+// bar under it.
 #include "tools/demo/mapsheet.h"
 
 #include <cstring>
 
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/gis_mapfile.h"
 #include "host/helmora/igis_map.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 
@@ -48,6 +53,76 @@ void AddText(Page& page, BuildReport* report, const char* text, int x, int y, in
   e->SetLBpoint(SGIS_Point(x, y, 0));
 }
 
+// The band of kilometre pieces a topographic sheet carries round its frame:
+// 2 mm outside the frame, 5 mm wide, one piece per ground kilometre.
+void AddSheetBorder(IGIS_MapElement* frame) {
+  IGIS_MapBorderFactory* factory = GIS_GetMapBorderFactoryObject();
+  IGIS_MapBorder* border = factory != nullptr ? factory->CreateMapBorder(GIS_MAPBORDER_CALIBRATED) : nullptr;
+  auto* band = dynamic_cast<IGIS_MapBorderCalibrated*>(border);
+  if (band == nullptr) {
+    if (border != nullptr) border->Release();
+    return;
+  }
+  band->SetLeftOffset(kSheetBorderOffset);
+  band->SetRightOffset(kSheetBorderOffset);
+  band->SetTopOffset(kSheetBorderOffset);
+  band->SetBottomOffset(kSheetBorderOffset);
+  band->SetBorderWidth(kSheetBorderWidth);
+  band->SetInterval(kSheetBorderInterval);
+  IGIS_Symbol* black = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_FILL);
+  if (black != nullptr) {
+    black->SetColor(RGB(20, 20, 20));
+    band->SetForegroundSymbolPtr(black);
+    black->Release();
+  }
+  frame->SetOuterMapBorder(band);
+  band->Release();
+}
+
+// The index of the linear unit of that name in the unit list of the scale
+// bars, or 0 (metres) when there is none.
+int LinearUnitIndex(const char* name) {
+  IGIS_SpatialReferenceFactory* factory = GIS_GetSpatialReferenceFactoryObject();
+  for (int i = 0; i < factory->GetLinearUnitCount(); ++i) {
+    IGIS_Unit* unit = factory->GetLinearUnit(i);
+    if (unit != nullptr && std::strcmp(unit->GetName(), name) == 0) return i;
+  }
+  return 0;
+}
+
+// An alternating scale bar of 0 to 2 km following the frame, centred under
+// it. It is set up as a host sets up a stored bar: through the keys of its
+// stored form (layout/graphicelement/scalebar/FORMAT.md), read back with
+// Archive, which binds the frame and lays the bar out at the frame's scale.
+void AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame) {
+  IGIS_Element* bar = page.Create(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING);
+  if (bar == nullptr) {
+    if (report != nullptr) report->missingTypes.push_back(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING);
+    return;
+  }
+  IGIS_FeatureAttributes* attributes = bar->GetFeaturePtr()->GetAttributes();
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
+  set->Archive(attributes->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
+  auto setInt = [&set](const char* key, int value) {
+    if (IGIS_Field* f = set->GetProperty(key)) f->SetInt(value);
+  };
+  setInt("MapElementID", frame->GetID());
+  setInt("Units", LinearUnitIndex("千米"));
+  setInt("Divisions", 2);
+  setInt("SubDivisions", 4);
+  setInt("ResizeHint", 0);
+  if (IGIS_Field* f = set->GetProperty("Division")) f->SetDouble(1.0);
+  if (IGIS_Field* f = set->GetProperty("UnitLabel")) f->SetString("千米");
+  set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0);
+  attributes->SetDataBuffer("Custom", buffer.get(), 0);
+  bar->Archive(1, 0);
+  bar->SetName("图形比例尺 0-2千米");
+  const SGIS_Rect r = bar->GetRect();
+  bar->SetLBpoint(
+      SGIS_Point((kSheetFrameLeft + kSheetFrameRight - r.Width()) / 2, kSheetFrameBottom - 1800, 0));
+}
+
 }  // namespace
 
 std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* report) {
@@ -63,6 +138,8 @@ std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* rep
     frame->SetMapName(doc.sheet()->GetName());
     frame->SetScale(kSheetScale);
     frame->SetName("西山幅地图框架");
+    AddSheetBorder(frame);
+    AddScaleBar(*page, report, frame);
   }
   AddText(*page, report, doc.sheet()->GetName(), kSheetFrameLeft, 19500, 20, 700);
   AddText(*page, report, "1:50 000    CGCS2000 高斯-克吕格投影 3°带 第39带", 14500, 19600, 11, 400);

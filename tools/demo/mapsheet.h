@@ -22,6 +22,11 @@ constexpr int kSheetFrameLeft = 2000;
 constexpr int kSheetFrameBottom = 3500;
 constexpr int kSheetFrameRight = 27700;
 constexpr int kSheetFrameTop = 18500;
+// The frame's outer border: a calibrated band 2 mm outside the frame, 5 mm
+// wide, cut into pieces of one ground kilometre (20 mm at 1:50,000).
+constexpr int kSheetBorderOffset = 200;
+constexpr int kSheetBorderWidth = 500;
+constexpr int kSheetBorderInterval = 2000;
 // The sheet's scale: 1:50,000, as map metres per page unit.
 constexpr double kSheetScale = 0.5;
 

@@ -27,7 +27,7 @@ void SetError(std::string* error, const std::string& text) {
 
 bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEngine* engine,
                std::string* error) {
-  if (canvas == nullptr || dpi < kMinDpi || dpi > kMaxDpi) {
+  if (canvas == nullptr || dpi < kMinDpi || dpi > md::canvas::CairoCanvas::kVectorDpi) {
     SetError(error, "no canvas or a resolution out of range");
     return false;
   }
@@ -58,7 +58,9 @@ bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEn
 
 std::unique_ptr<md::canvas::CairoCanvas> PrintRaster(Page& page, int dpi, md::text::TextEngine* engine,
                                                      std::string* error) {
-  auto canvas = md::canvas::CairoCanvas::createPageImage(kPaperWidthMm, kPaperHeightMm, dpi);
+  auto canvas = dpi >= kMinDpi && dpi <= kMaxDpi
+                    ? md::canvas::CairoCanvas::createPageImage(kPaperWidthMm, kPaperHeightMm, dpi)
+                    : nullptr;
   if (canvas == nullptr) {
     SetError(error, "cannot make a raster of the page at " + std::to_string(dpi) + " dpi");
     return nullptr;
@@ -67,14 +69,17 @@ std::unique_ptr<md::canvas::CairoCanvas> PrintRaster(Page& page, int dpi, md::te
   return canvas;
 }
 
-bool PrintPdf(Page& page, const std::string& path, int dpi, md::text::TextEngine* engine,
-              std::string* error) {
-  auto canvas = md::canvas::CairoCanvas::createPdf(path, kPaperWidthMm, kPaperHeightMm, dpi);
+bool PrintVector(Page& page, const std::string& path, md::text::TextEngine* engine, std::string* error) {
+  using md::canvas::CairoCanvas;
+  constexpr double dpi = CairoCanvas::kVectorDpi;
+  const bool svg = path.size() >= 4 && path.compare(path.size() - 4, 4, ".svg") == 0;
+  auto canvas = svg ? CairoCanvas::createSvg(path, kPaperWidthMm, kPaperHeightMm, dpi)
+                    : CairoCanvas::createPdf(path, kPaperWidthMm, kPaperHeightMm, dpi);
   if (canvas == nullptr) {
     SetError(error, "cannot write " + path);
     return false;
   }
-  if (!PrintPage(page, canvas.get(), dpi, engine, error)) return false;
+  if (!PrintPage(page, canvas.get(), static_cast<int>(dpi), engine, error)) return false;
   if (!canvas->finish()) {
     SetError(error, "writing " + path + " failed");
     return false;

@@ -26,8 +26,8 @@ constexpr int kMinDpi = 36;
 constexpr int kMaxDpi = 600;
 
 // Prints the page onto the canvas, which must span the A4 landscape paper at
-// `dpi`. Text is measured by `engine` (FreeType when null). False with a
-// message when the context cannot be made or an element fails to draw.
+// `dpi` (kMinDpi up to the vector files' resolution). Text is measured by `engine` (FreeType when null).
+// False with a message when the context cannot be made or an element fails to draw.
 bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEngine* engine,
                std::string* error);
 
@@ -35,7 +35,8 @@ bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEn
 std::unique_ptr<md::canvas::CairoCanvas> PrintRaster(Page& page, int dpi, md::text::TextEngine* engine,
                                                      std::string* error);
 
-// The page printed into a one-page PDF file.
-bool PrintPdf(Page& page, const std::string& path, int dpi, md::text::TextEngine* engine, std::string* error);
+// The page printed into a one-page PDF or SVG file (by the path's ending),
+// on a device grid of one page unit whatever the raster's resolution.
+bool PrintVector(Page& page, const std::string& path, md::text::TextEngine* engine, std::string* error);
 
 }  // namespace md::demo

@@ -325,7 +325,7 @@ void CGIS_CompoundElement::OffsetAllPoints(int dx, int dy) {
     if (!WalkGuard::Visit()) break;
     if (IGIS_Element* pElement = GetElementPtrByIndex(i)) pElement->OffsetAllPoints(dx, dy);
   }
-  CommitGeometry(m_core.m_pFeature);
+  CommitGeometry(GetFeaturePtr());
 }
 
 void CGIS_CompoundElement::SetLBpoint(SGIS_Point point) {

@@ -79,9 +79,11 @@ IGIS_Feature* CGIS_ElementCore::FetchFeature(int nRequiredKind) {
     return nullptr;
   }
   if (nRequiredKind != 0 && pFeature->GetKind() != nRequiredKind) {
-    // A feature of another kind under this ID is not ours: keep the previous one.
+    // A feature of another kind under this ID is not ours. The one held
+    // before may have been freed with the set's previous content: forget it.
     GIS_LOG(GIS_LOG_LEVEL_CHECK, Method("GetFeaturePtr").c_str(), " == NULL");
-    return m_pFeature;
+    m_pFeature = nullptr;
+    return nullptr;
   }
   m_pFeature = pFeature;
   return pFeature;

@@ -42,8 +42,9 @@ class CGIS_ElementCore {
   Binding Bind(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature, const SGIS_ElementBindOptions& options);
 
   // Asks the owner for the feature of the element's ID and keeps it. With a
-  // required kind, a feature of another kind is refused (record under
-  // szMethod) and the previous feature kept.
+  // required kind, a feature of another kind is refused with a record and
+  // NULL answered. The kept pointer is valid only until the owner's content
+  // changes (a reload frees it): callers fetch again instead of keeping it.
   IGIS_Feature* FetchFeature(int nRequiredKind = 0);
 
   // Fetches the feature through the element (its own GetFeaturePtr) and logs

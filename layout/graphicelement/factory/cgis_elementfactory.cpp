@@ -9,6 +9,7 @@
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "layout/graphicelement/picture/cgis_pictureelement.h"
+#include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
 #include "layout/graphicelement/shapes/cgis_ellipseelement.h"
 #include "layout/graphicelement/shapes/cgis_pointelement.h"
 #include "layout/graphicelement/shapes/cgis_polygonelement.h"
@@ -49,7 +50,7 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, &Make<CGIS_PictureElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND, &Make<CGIS_CompoundElement>},
-    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, &Make<CGIS_AlternatingScaleBar>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE, nullptr},

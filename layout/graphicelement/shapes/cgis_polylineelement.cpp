@@ -61,11 +61,7 @@ IGIS_Element* CGIS_PolylineElement::Clone() {
 
 BOOL CGIS_PolylineElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
   return m_core.OpenPropertySheet(pDisplay, "线属性", "p_element == NULL", [this](IGIS_Element* pBackup) {
-    // Back into the backup's bounding rectangle with the ratio free; a
-    // horizontal or vertical line (no height or width) goes back too.
-    const SGIS_Rect b = pBackup->GetRect();
-    SetHVScaleRatio(false);
-    MoveAndResize(b);
+    RestoreVertices(m_core, pBackup);
     SetHVScaleRatio(pBackup->GetHVScaleRatio());
     SetLock(pBackup->IsLock());
     if (auto* pOld = dynamic_cast<IGIS_PolylineElement*>(pBackup)) SetSymbolPtr(pOld->GetSymbolPtr());

@@ -217,7 +217,7 @@ SGIS_Point CGIS_TextElement::DrawingAnchor(const SGIS_Rect& rect, int* pAlignmen
   IGIS_SymbolPart* pTextStyle = m_pPointStyle != nullptr ? m_pPointStyle->GetTextStylePtr() : nullptr;
   const double angle = pTextStyle != nullptr ? pTextStyle->GetAngle() : 0.0;
   if (angle == 0.0 || !std::isfinite(angle)) return p;
-  IGIS_Feature* pFeature = m_core.m_pFeature;
+  IGIS_Feature* pFeature = GetFeaturePtr();
   IGIS_Geometry* pGeometry = pFeature != nullptr ? pFeature->GetGeometry() : nullptr;
   if (pGeometry == nullptr || pGeometry->GetPointCount() < 4) return p;
   const SGIS_Point p0 = pGeometry->GetPoint(0, 0);

@@ -2,13 +2,16 @@
 // inconsistent files refused with the set left as it was.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <dirent.h>
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/featra/bytestream.h"
@@ -262,6 +265,64 @@ TEST(FeatureSetFile, SavingReplacesTheTargetWholeAndLeavesNoTemporaryFile) {
   EXPECT_EQ(ReadFile(path), before);
   unlink(path.c_str());
   rmdir(dir.c_str());
+}
+
+TEST(FeatureSetFile, SavingKeepsWhatTheUserSetOnTheFile) {
+  const std::string dir = TempPath("keepdir");
+  mkdir(dir.c_str(), 0755);
+  const std::string real = dir + "/real.mdfs";
+  const std::string link = dir + "/link.mdfs";
+  SetPtr first = MakeTargetSet();
+  SetPtr second = MakeSampleSet();
+  ASSERT_TRUE(first->SaveToFile(real.c_str()));
+  ASSERT_EQ(chmod(real.c_str(), 0600), 0);
+  ASSERT_EQ(symlink("real.mdfs", link.c_str()), 0);
+
+  // Through the link: the real file gets the new contents and keeps its bits.
+  ASSERT_TRUE(second->SaveToFile(link.c_str()));
+  struct stat st;
+  ASSERT_EQ(lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(stat(real.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(ReadFile(real), ImageOf(second.get()));
+
+  // A read-only file is refused with a record that says so.
+  ASSERT_EQ(chmod(real.c_str(), 0444), 0);
+  const std::string before = ReadFile(real);
+  LogMark mark;
+  EXPECT_FALSE(first->SaveToFile(link.c_str()));
+  bool said = false;
+  for (const SGIS_LogRecord& r : mark.Records())
+    said |= r.level == 1 && r.method == "CGIS_FeatureSet::SaveToFile" &&
+            r.text == real + " is read-only; nothing written";
+  EXPECT_TRUE(said);
+  EXPECT_EQ(ReadFile(real), before);
+  std::vector<std::string> names = FilesIn(dir);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"link.mdfs", "real.mdfs"}));
+  unlink(link.c_str());
+  unlink(real.c_str());
+  rmdir(dir.c_str());
+}
+
+TEST(FeatureSetFile, LoadingANamedPipeIsRefusedWithoutWaiting) {
+  const std::string pipe = TempPath("pipe.mdfs");
+  unlink(pipe.c_str());
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0644), 0);
+  SetPtr target = MakeTargetSet();
+  const std::string before = Describe(target.get());
+  auto load = std::async(std::launch::async, [&] { return target->LoadFromFile(pipe.c_str()); });
+  if (load.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    const int fd = open(pipe.c_str(), O_WRONLY);  // frees the waiting reader
+    if (fd >= 0) close(fd);
+    load.wait();
+    unlink(pipe.c_str());
+    FAIL() << "loading a named pipe waited for a writer";
+  }
+  EXPECT_FALSE(load.get());
+  EXPECT_EQ(Describe(target.get()), before);
+  unlink(pipe.c_str());
 }
 
 TEST(FeatureSetFile, SeedCorpusFilesStillLoad) {

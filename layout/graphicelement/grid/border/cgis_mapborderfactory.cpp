@@ -7,6 +7,9 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/makeornull.h"
 #include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/grid/border/cgis_mapbordercalibrated.h"
+#include "layout/graphicelement/grid/border/cgis_mapborderpattern.h"
+#include "layout/graphicelement/grid/border/cgis_mapbordersimple.h"
 
 namespace {
 
@@ -16,15 +19,19 @@ using BorderMaker = IGIS_MapBorder* (*)();
 
 struct KindRow {
   int nType;
-  BorderMaker make;  // NULL: the kind is known but not part of the library yet
+  BorderMaker make;
 };
 
-// The kinds by their codes. A kind without its class answers NULL, so a
-// stored border of that kind is left to its holder to keep as stored.
+template <class TBorder>
+IGIS_MapBorder* Make() {
+  return md::basilo::MakeOrNull<TBorder>("CGIS_MapBorderFactory::CreateMapBorder");
+}
+
+// The kinds by their codes.
 const KindRow kKinds[] = {
-    {GIS_MAPBORDER_SIMPLE, nullptr},
-    {GIS_MAPBORDER_CALIBRATED, nullptr},
-    {GIS_MAPBORDER_PATTERN, nullptr},
+    {GIS_MAPBORDER_SIMPLE, &Make<CGIS_MapBorderSimple>},
+    {GIS_MAPBORDER_CALIBRATED, &Make<CGIS_MapBorderCalibrated>},
+    {GIS_MAPBORDER_PATTERN, &Make<CGIS_MapBorderPattern>},
 };
 
 CGIS_MapBorderFactory* g_pFactory = nullptr;

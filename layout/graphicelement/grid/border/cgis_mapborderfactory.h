@@ -10,6 +10,6 @@ class CGIS_MapBorderFactory final : public IGIS_MapBorderFactory {
   IGIS_MapBorder* CreateMapBorder(int nType) override;
   // Reads "MapBorderType" from the buffer, makes that kind and lets it Open
   // the same buffer; NULL (with a record) for a NULL buffer, an unreadable
-  // set, a missing type key or a kind that is not built.
+  // set, a missing type key or an unknown kind.
   IGIS_MapBorder* CreateMapborderFromBuffer(IGIS_DataBuffer* pBuffer) override;
 };

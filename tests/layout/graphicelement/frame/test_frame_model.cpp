@@ -385,6 +385,28 @@ TEST(FrameModel, MissingAndDamagedBuffersGiveDefaultsWithRecords) {
   EXPECT_FALSE(mark.Has(3, "CGIS_FrameProperty::Open", "BackX 属性为空"));
 }
 
+TEST(FrameModel, ADamagedBufferOverAnEditedFrameResetsOnlyTheSideValues) {
+  // A refused buffer reads as an empty set: values with nothing to fall back
+  // on stay, the per-side gaps fall back to the X and Y values and every side
+  // becomes visible again.
+  const std::vector<std::vector<BYTE>> damaged = {{}, {0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 1, 2, 3}};
+  for (const std::vector<BYTE>& in : damaged) {
+    Frame f = FullFrame();
+    FrameValues expected = ValuesOf(f.get());
+    for (int i = 0; i < 4; ++i) {
+      expected.borderGaps[i] = i < 2 ? f->GetBorderX() : f->GetBorderY();
+      expected.backGaps[i] = i < 2 ? f->GetBackX() : f->GetBackY();
+      expected.visible[i] = true;
+    }
+    ASSERT_NE(expected, ValuesOf(f.get()));  // the edited frame differs in exactly those
+    IGIS_DataBuffer* b = GIS_CreateDataBufferObject(static_cast<int>(in.size()));
+    if (!in.empty()) std::memcpy(b->GetData(), in.data(), in.size());
+    EXPECT_TRUE(f->Open(b));
+    b->Release();
+    EXPECT_EQ(ValuesOf(f.get()), expected);
+  }
+}
+
 TEST(FrameModel, StoredRoundingsOutsidePercentagesAreIgnored) {
   IGIS_PropertySet* set = GIS_CreatePropertySetObject();
   set->AddProperty("BackRounding", "BackRounding", GIS_FIELD_TYPE_INT, 1)->SetInt(250);

@@ -48,7 +48,7 @@ struct Journal {
   void Add(const std::string& e) { events.push_back(e); }
 };
 
-// A border that draws nothing but its journal entry, stores its name and
+// A border of kind 77 that draws nothing but its journal entry, stores its name and
 // converts into a compound of the frame's owner (or into nothing).
 class TestBorder final : public IGIS_MapBorder {
  public:
@@ -78,7 +78,8 @@ class TestBorder final : public IGIS_MapBorder {
   void SetBottomOffset(int) override {}
   int GetTopOffset() override { return 0; }
   void SetTopOffset(int) override {}
-  int GetType() override { return GIS_MAPBORDER_SIMPLE; }
+  // A kind no factory row builds, so a frame reading it keeps it as stored.
+  int GetType() override { return 77; }
   int GetBorderWidth() override { return 200; }
   void SetBorderWidth(int) override {}
   SGIS_Rect GetOuterRect(SGIS_Rect r) override { return r; }

@@ -1,0 +1,83 @@
+// The base values of every map border and their stored keys.
+#include "layout/graphicelement/grid/border/cgis_mapborderbase.h"
+
+#include <cstring>
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/element/mapdeckutf8.h"
+#include "layout/graphicelement/grid/border/mapborderstore.h"
+
+namespace md::layout::border {
+
+namespace {
+
+// The integer keys in write order, with the member each stores.
+struct IntKey {
+  const char* szKey;
+  int MapBorderValues::*pMember;
+};
+constexpr IntKey kIntKeys[] = {
+    {"RightOffset", &MapBorderValues::nRightOffset}, {"LeftOffset", &MapBorderValues::nLeftOffset},
+    {"TopOffset", &MapBorderValues::nTopOffset},     {"BottomOffset", &MapBorderValues::nBottomOffset},
+    {"BorderWidth", &MapBorderValues::nBorderWidth},
+};
+
+std::string CutName(const char* szName) {
+  const std::size_t n = Utf8CutLength(szName, std::strlen(szName), MapBorderValues::kMaxNameBytes);
+  return std::string(szName, n);
+}
+
+}  // namespace
+
+bool MapBorderValues::Save(IGIS_DataBuffer* pBuffer, int nType) const {
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  if (!set || pBuffer == nullptr) return false;
+  set->Archive(pBuffer, GIS_ARCHIVE_READ, 0);  // the kind's keys written just before are kept
+  for (const IntKey& k : kIntKeys) {
+    if (IGIS_Field* f = BorderKey(set.get(), k.szKey, GIS_FIELD_TYPE_INT)) f->SetInt(this->*k.pMember);
+  }
+  if (IGIS_Field* f = BorderKey(set.get(), "MapBorderType", GIS_FIELD_TYPE_INT)) f->SetInt(nType);
+  if (IGIS_Field* f = BorderKey(set.get(), "Name", GIS_FIELD_TYPE_STRING)) f->SetString(name.c_str());
+  set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0);
+  return true;
+}
+
+bool MapBorderValues::Open(IGIS_DataBuffer* pBuffer) {
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_MapBorder::Open", "pDataBuffer为空");
+    return false;
+  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  if (!set) return false;
+  set->Archive(pBuffer, GIS_ARCHIVE_READ, 0);
+  for (const IntKey& k : kIntKeys) {
+    if (IGIS_Field* f = set->GetProperty(k.szKey)) this->*k.pMember = f->GetInt();
+  }
+  if (IGIS_Field* f = set->GetProperty("Name")) {
+    if (const char* s = f->GetString()) name = CutName(s);
+  }
+  return true;
+}
+
+void MapBorderValues::SetName(const char* szName) {
+  if (szName == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_MapBorder::SetName", "szName为NULL");
+    return;
+  }
+  if (name == szName) return;
+  name = CutName(szName);
+}
+
+SGIS_Rect OuterRectOf(const MapBorderValues& v, SGIS_Rect r) {
+  using md::basilo::detail::ClampToInt32;
+  SGIS_Rect out;
+  out.left = ClampToInt32(static_cast<std::int64_t>(r.left) - v.nLeftOffset);
+  out.right = ClampToInt32(static_cast<std::int64_t>(r.right) + v.nRightOffset);
+  out.top = ClampToInt32(static_cast<std::int64_t>(r.top) + v.nTopOffset);
+  out.bottom = ClampToInt32(static_cast<std::int64_t>(r.bottom) - v.nBottomOffset);
+  return out;
+}
+
+}  // namespace md::layout::border

@@ -1,0 +1,89 @@
+// What every map border kind has: four offsets, a width and a name, stored
+// under the base keys, compared and copied; the kinds derive from
+// CGIS_MapBorderBase<their interface>.
+#pragma once
+
+#include <climits>
+#include <string>
+
+#include "host/basilo/igis_propertyset.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
+
+namespace md::layout::border {
+
+// The base values and their stored form.
+struct MapBorderValues {
+  int nRightOffset = 0;
+  int nLeftOffset = 0;
+  int nTopOffset = 0;
+  int nBottomOffset = 0;
+  int nBorderWidth = 200;  // never negative through the setter; Open keeps what was stored
+  std::string name;        // at most kMaxNameBytes bytes, cut at a character
+
+  static constexpr std::size_t kMaxNameBytes = 999;
+
+  // Reads the set already in the buffer, adds the base keys with the kind
+  // code and stores the whole set back.
+  bool Save(IGIS_DataBuffer* pBuffer, int nType) const;
+  // Missing keys keep their values; FALSE (with a record) for a NULL buffer.
+  bool Open(IGIS_DataBuffer* pBuffer);
+  // NULL is refused with a record.
+  void SetName(const char* szName);
+  // The width used when drawing and converting: a negative stored width is 0.
+  int DrawingWidth() const { return nBorderWidth > 0 ? nBorderWidth : 0; }
+};
+
+// The frame rectangle pushed out by the offsets, computed without overflow
+// (results beyond the 32-bit range are clamped).
+SGIS_Rect OuterRectOf(const MapBorderValues& values, SGIS_Rect frameRect);
+
+}  // namespace md::layout::border
+
+template <class TKind>
+class CGIS_MapBorderBase : public TKind {
+ public:
+  bool Save(IGIS_DataBuffer* pBuffer) override { return m_base.Save(pBuffer, this->GetType()); }
+  bool Open(IGIS_DataBuffer* pBuffer) override { return m_base.Open(pBuffer); }
+  int GetLeftOffset() override { return m_base.nLeftOffset; }
+  void SetLeftOffset(int n) override { m_base.nLeftOffset = n; }
+  int GetRightOffset() override { return m_base.nRightOffset; }
+  void SetRightOffset(int n) override { m_base.nRightOffset = n; }
+  int GetBottomOffset() override { return m_base.nBottomOffset; }
+  void SetBottomOffset(int n) override { m_base.nBottomOffset = n; }
+  int GetTopOffset() override { return m_base.nTopOffset; }
+  void SetTopOffset(int n) override { m_base.nTopOffset = n; }
+  int GetBorderWidth() override { return m_base.nBorderWidth; }
+  // The absolute value (the most negative int becomes the largest).
+  void SetBorderWidth(int n) override { m_base.nBorderWidth = n >= 0 ? n : (n == INT_MIN ? INT_MAX : -n); }
+  SGIS_Rect GetOuterRect(SGIS_Rect frameRect) override {
+    return md::layout::border::OuterRectOf(m_base, frameRect);
+  }
+  const char* GetName() override { return m_base.name.c_str(); }
+  void SetName(const char* szName) override { m_base.SetName(szName); }
+
+  // The base copy: offsets and width through the other's getters; not the name.
+  void CopyFrom(IGIS_MapBorder& other) {
+    m_base.nRightOffset = other.GetRightOffset();
+    m_base.nLeftOffset = other.GetLeftOffset();
+    m_base.nTopOffset = other.GetTopOffset();
+    m_base.nBottomOffset = other.GetBottomOffset();
+    m_base.nBorderWidth = other.GetBorderWidth();
+  }
+  // The base equality: the four offsets and the width; the name takes no part.
+  bool operator==(IGIS_MapBorder& other) {
+    return m_base.nRightOffset == other.GetRightOffset() && m_base.nLeftOffset == other.GetLeftOffset() &&
+           m_base.nTopOffset == other.GetTopOffset() && m_base.nBottomOffset == other.GetBottomOffset() &&
+           m_base.nBorderWidth == other.GetBorderWidth();
+  }
+  bool operator!=(IGIS_MapBorder& other) { return !(*this == other); }
+
+ protected:
+  // Stores the kind's keys into the buffer, then adds the base keys to them;
+  // FALSE when either fails.
+  bool StoreWithBase(IGIS_PropertySet* pKindSet, IGIS_DataBuffer* pBuffer) {
+    const bool bStored = pKindSet != nullptr && pKindSet->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
+    return m_base.Save(pBuffer, this->GetType()) && bStored;
+  }
+
+  md::layout::border::MapBorderValues m_base;
+};

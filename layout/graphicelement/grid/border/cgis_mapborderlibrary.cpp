@@ -1,0 +1,224 @@
+// The border library file.
+#include "layout/graphicelement/grid/border/cgis_mapborderlibrary.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "host/basilo/igis_globalproperties.h"
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
+
+namespace {
+
+using md::basilo::ReleasePtr;
+
+constexpr const char* kDirKey = "GLOBAL_GRAPHICELEMENT_CFG_DIR";
+constexpr const char* kFileKey = "GLOBAL_GRAPHICELEMENT_CFG_MAPBORDER";
+constexpr const char* kDefaultFile = "mapborder.ets";
+
+// The text of a global setting, registered with the default when given and missing.
+std::string Setting(const char* szKey, const char* szDefault) {
+  IGIS_GlobalProperties* pGlobals = GIS_GetGlobalProperties();
+  if (pGlobals == nullptr) return szDefault != nullptr ? szDefault : "";
+  IGIS_Field* pField = pGlobals->GetProperty(szKey);
+  if (pField == nullptr && szDefault != nullptr) {
+    pField = GIS_CreateFieldObject();
+    if (pField != nullptr) {
+      pField->SetName(szKey);
+      pField->SetDescription(szKey);
+      pField->SetType(GIS_FIELD_TYPE_STRING);
+      pField->SetString(szDefault);
+      if (!pGlobals->AddProperty(pField)) pField->Release();
+      pField = pGlobals->GetProperty(szKey);
+    }
+    if (pField == nullptr) return szDefault;
+  }
+  const char* s = pField != nullptr ? pField->GetString() : nullptr;
+  return s != nullptr ? s : "";
+}
+
+bool WriteAll(int fd, const unsigned char* p, std::size_t n) {
+  while (n > 0) {
+    const ssize_t w = ::write(fd, p, n);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += w;
+    n -= static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+// Writes the bytes beside the target and renames them over it, so that the
+// target is either the old file or the whole new one.
+bool ReplaceFile(const std::string& path, const unsigned char* pData, std::size_t nSize,
+                 const char* szMethod) {
+  static std::atomic<unsigned> counter{0};
+  const std::string temp =
+      path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, szMethod, "cannot create %s: %s", temp.c_str(), std::strerror(errno));
+    return false;
+  }
+  bool bOk = WriteAll(fd, pData, nSize) && ::fsync(fd) == 0;
+  const int nErr = errno;
+  bOk = ::close(fd) == 0 && bOk;
+  if (!bOk) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, szMethod, "cannot write %s: %s", temp.c_str(), std::strerror(nErr));
+    ::unlink(temp.c_str());
+    return false;
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, szMethod, "cannot rename %s to %s: %s", temp.c_str(), path.c_str(),
+            std::strerror(errno));
+    ::unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+CGIS_MapBorderLibrary::~CGIS_MapBorderLibrary() { Clear(); }
+
+void CGIS_MapBorderLibrary::Clear() {
+  for (IGIS_MapBorder* p : m_borders) p->Release();
+  m_borders.clear();
+  m_kept.clear();
+}
+
+std::string CGIS_MapBorderLibrary::GetFilePath() {
+  const std::string dir = Setting(kDirKey, nullptr);
+  const std::string file = Setting(kFileKey, kDefaultFile);
+  if (dir.empty() || file.empty()) return std::string();
+  return dir.back() == '/' ? dir + file : dir + "/" + file;
+}
+
+bool CGIS_MapBorderLibrary::Init() { return Load(GetFilePath()); }
+
+bool CGIS_MapBorderLibrary::Load(const std::string& path) {
+  constexpr const char* kMethod = "CGIS_MapBorderLibrary::Init";
+  Clear();
+  m_path = path;
+  m_bUnreadable = false;
+  if (path.empty()) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "no configuration folder: the border library is not read");
+    return false;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    if (::access(path.c_str(), F_OK) != 0 && errno == ENOENT) return true;  // no library yet
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "cannot open %s", path.c_str());
+    m_bUnreadable = true;
+    return false;
+  }
+  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad() || bytes.size() > static_cast<std::size_t>(INT_MAX)) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "cannot read %s", path.c_str());
+    m_bUnreadable = true;
+    return false;
+  }
+  md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  if (!buffer || !set || !buffer->SetSize(static_cast<int>(bytes.size()))) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_databuffer == NULL");
+    m_bUnreadable = true;
+    return false;
+  }
+  if (!bytes.empty()) std::memcpy(buffer->GetData(), bytes.data(), bytes.size());
+  if (!set->Archive(buffer.get(), GIS_ARCHIVE_READ, 0)) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s is not a border library: it is left as it is", path.c_str());
+    m_bUnreadable = true;
+    return false;
+  }
+  IGIS_MapBorderFactory* pFactory = GIS_GetMapBorderFactoryObject();
+  for (IGIS_Field* f = set->GetFirstPosition(); f != nullptr; f = set->GetNext(f)) {
+    IGIS_DataBuffer* pEntry = f->GetDataBuffer();
+    if (pEntry == nullptr) {
+      // Not an entry this library writes: the file is not rewritten.
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_field == NULL");
+      m_bUnreadable = true;
+      continue;
+    }
+    IGIS_MapBorder* pBorder = pFactory != nullptr ? pFactory->CreateMapborderFromBuffer(pEntry) : nullptr;
+    if (pBorder != nullptr) {
+      m_borders.push_back(pBorder);
+      continue;
+    }
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_mapborder == NULL");
+    const unsigned char* p = pEntry->GetData();
+    m_kept.emplace_back(p, p + (p != nullptr ? pEntry->GetSize() : 0));
+  }
+  return !m_bUnreadable;
+}
+
+bool CGIS_MapBorderLibrary::SaveToFile() { return Save(m_path.empty() ? GetFilePath() : m_path); }
+
+bool CGIS_MapBorderLibrary::Save(const std::string& path) {
+  constexpr const char* kMethod = "CGIS_MapBorderLibrary::SaveToFile";
+  if (path.empty()) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "no configuration folder: the border library is not written");
+    return false;
+  }
+  if (m_bUnreadable && path == m_path) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s could not be read: it is left as it is", path.c_str());
+    return false;
+  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(1024));
+  if (!set || !buffer) return false;
+  int nIndex = 0;
+  auto entry = [&]() -> IGIS_DataBuffer* {
+    const std::string key = std::to_string(nIndex++);
+    IGIS_Field* f = set->AddProperty(key.c_str(), key.c_str(), GIS_FIELD_TYPE_BUFFER, 1);
+    if (f == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_field == NULL");
+    return f != nullptr ? f->GetDataBuffer() : nullptr;
+  };
+  for (IGIS_MapBorder* pBorder : m_borders) {
+    if (IGIS_DataBuffer* b = entry()) pBorder->Save(b);
+  }
+  for (const std::vector<unsigned char>& bytes : m_kept) {
+    IGIS_DataBuffer* b = entry();
+    if (b == nullptr || !b->SetSize(static_cast<int>(bytes.size()))) continue;
+    if (!bytes.empty()) std::memcpy(b->GetData(), bytes.data(), bytes.size());
+  }
+  if (!set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "the library could not be stored");
+    return false;
+  }
+  const unsigned char* p = buffer->GetData();
+  return ReplaceFile(path, p, p != nullptr ? static_cast<std::size_t>(buffer->GetSize()) : 0, kMethod);
+}
+
+IGIS_MapBorder* CGIS_MapBorderLibrary::GetMapBorder(int nIndex) const {
+  if (nIndex < 0 || nIndex >= GetCount()) return nullptr;
+  return m_borders[static_cast<std::size_t>(nIndex)];
+}
+
+bool CGIS_MapBorderLibrary::AddMapBorder(IGIS_MapBorder* pBorder) {
+  if (pBorder == nullptr) return false;
+  IGIS_MapBorder* pCopy = pBorder->Clone();
+  if (pCopy == nullptr) return false;
+  pCopy->SetName(pBorder->GetName());  // a library entry is known by its name
+  m_borders.push_back(pCopy);
+  return true;
+}
+
+bool CGIS_MapBorderLibrary::RemoveMapBorder(int nIndex) {
+  IGIS_MapBorder* p = GetMapBorder(nIndex);
+  if (p == nullptr) return false;
+  p->Release();
+  m_borders.erase(m_borders.begin() + nIndex);
+  return true;
+}

@@ -1,0 +1,136 @@
+// The simple map border.
+#include "layout/graphicelement/grid/border/cgis_mapbordersimple.h"
+
+#include <cmath>
+#include "host/basilo/makeornull.h"
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
+#include "host/display/igis_display.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/tinctor/igis_symbolrenderer.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/grid/border/mapborderpieces.h"
+#include "layout/graphicelement/grid/border/mapborderstore.h"
+#include "layout/graphicelement/igis_element.h"
+
+namespace {
+
+using md::basilo::ReleasePtr;
+using md::layout::border::SymbolKind;
+
+constexpr int kDefaultLineStyle = 0xD03;
+// A border width unit per 1/26.3 screen pixel, a screen pixel being 1/96 inch.
+constexpr double kWidthUnitsPerPixel = 26.3;
+constexpr double kMmPerScreenPixel = 25.4 / 96.0;
+
+}  // namespace
+
+CGIS_MapBorderSimple::CGIS_MapBorderSimple()
+    : m_pLineSymbol(md::layout::border::NewStyledSymbol(SymbolKind::Line, kDefaultLineStyle)) {}
+
+void CGIS_MapBorderSimple::Release() { delete this; }
+
+double CGIS_MapBorderSimple::ScreenLineWidth(int nBorderWidth) {
+  const int w = nBorderWidth > 0 ? nBorderWidth : 0;
+  return w / kWidthUnitsPerPixel * kMmPerScreenPixel;
+}
+
+void CGIS_MapBorderSimple::SetLineSymbolPtr(IGIS_Symbol* pSymbol) {
+  md::layout::border::ReplaceSymbol(&m_pLineSymbol, pSymbol, SymbolKind::Line,
+                                    "CGIS_MapBorderSimple::SetLineSymbolPtr");
+}
+
+bool CGIS_MapBorderSimple::operator==(IGIS_MapBorderSimple* pOther) {
+  if (pOther == nullptr || CGIS_MapBorderBase::operator!=(*pOther)) return false;
+  return pOther->GetLineSymbolPtr() == m_pLineSymbol.get();
+}
+
+IGIS_MapBorderSimple* CGIS_MapBorderSimple::CopyFrom(IGIS_MapBorderSimple* pOther) {
+  if (pOther == nullptr || pOther == this) return this;
+  CGIS_MapBorderBase::CopyFrom(*pOther);
+  SetLineSymbolPtr(pOther->GetLineSymbolPtr());
+  return this;
+}
+
+IGIS_MapBorder* CGIS_MapBorderSimple::Clone() {
+  auto* pCopy = md::basilo::MakeOrNull<CGIS_MapBorderSimple>("CGIS_MapBorderSimple::Clone");
+  if (pCopy != nullptr) pCopy->CopyFrom(static_cast<IGIS_MapBorderSimple*>(this));
+  return pCopy;
+}
+
+bool CGIS_MapBorderSimple::Save(IGIS_DataBuffer* pBuffer) {
+  ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  if (!set || pBuffer == nullptr) return false;
+  bool bOk = md::layout::border::WriteSymbolKeys(set.get(), "LineSymbolIsNull", "LineSymbol",
+                                                 m_pLineSymbol.get(), false, "CGIS_MapBorderSimple::Save");
+  return StoreWithBase(set.get(), pBuffer) && bOk;
+}
+
+bool CGIS_MapBorderSimple::Open(IGIS_DataBuffer* pBuffer) {
+  ReleasePtr<IGIS_PropertySet> set = md::layout::border::ReadBorderSet(pBuffer, "CGIS_MapBorderSimple::Open");
+  if (!set) return false;
+  if (IGIS_Symbol* pRead = md::layout::border::ReadSymbolKeys(set.get(), "LineSymbolIsNull", "LineSymbol")) {
+    if (pRead->GetLinePart() != nullptr) SetLineSymbolPtr(pRead->GetLinePart());
+    pRead->Release();
+  }
+  set.reset();
+  return CGIS_MapBorderBase::Open(pBuffer);
+}
+
+bool CGIS_MapBorderSimple::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Rect frameRect,
+                                  IGIS_SpatialReference* pSpatialReference) {
+  constexpr const char* kMethod = "CGIS_MapBorderSimple::OnDraw";
+  const SGIS_Rect outer = GetOuterRect(frameRect);
+  IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
+  if (pRenderer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_symbolization == NULL");
+    return false;
+  }
+  IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
+  if (pView == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_display == NULL");
+    return false;
+  }
+  const SGIS_DRect page = SGIS_DRect::MakeFromRect(outer.left, outer.right, outer.top, outer.bottom);
+  const SGIS_DRect device = pView->PageToDeviceRect(page, pSpatialReference);
+  const SGIS_Point a = SGIS_Point::FromDoubles(device.x1, device.y1);
+  const SGIS_Point b = SGIS_Point::FromDoubles(device.x2, device.y2);
+  POINT ring[5] = {{a.x, b.y}, {b.x, b.y}, {b.x, a.y}, {a.x, a.y}, {a.x, b.y}};
+
+  SGIS_DrawParam param;
+  param.hdc = hdc;
+  param.printFlag = bPrint ? 1 : 0;
+  param.symbolScale = GetDisplayRatio(pDisplay);
+  param.points = ring;
+  param.pointCount = 5;
+  if (bPrint) param.viewValue = reinterpret_cast<std::intptr_t>(pView->GetClipContext());
+
+  CGIS_ElementClipScope clip(hdc, pDisplay);
+  if (m_pLineSymbol == nullptr) return true;
+  if (bPrint) {
+    pRenderer->Draw(m_pLineSymbol.get(), &param, GIS_DRAW_CHECK);
+    return true;
+  }
+  // The screen width goes on a copy: drawing never changes the border.
+  ReleasePtr<IGIS_Symbol> screen(m_pLineSymbol->Clone());
+  if (!screen) return true;
+  screen->SetLineWidth(ScreenLineWidth(m_base.nBorderWidth));
+  pRenderer->Draw(screen.get(), &param, GIS_DRAW_CHECK);
+  return true;
+}
+
+IGIS_Element* CGIS_MapBorderSimple::ConvertToElement(IGIS_Element* pMapElement) {
+  constexpr const char* kMethod = " CGIS_MapBorderSimple::ConvertToElement";
+  IGIS_CompoundElement* pCompound = md::layout::border::NewBorderCompound(pMapElement, kMethod);
+  if (pCompound == nullptr) return nullptr;
+  const SGIS_Rect r = GetOuterRect(pMapElement->GetRect());
+  const SGIS_Point ring[5] = {
+      {r.left, r.bottom}, {r.right, r.bottom}, {r.right, r.top}, {r.left, r.top}, {r.left, r.bottom}};
+  if (!CreatePolylineElement(pCompound, ring, 5, m_pLineSymbol.get()))
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_markelement == NULL");
+  return pCompound;
+}

@@ -1,0 +1,98 @@
+// Stored keys and held symbols of the map borders.
+#include "layout/graphicelement/grid/border/mapborderstore.h"
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
+
+namespace md::layout::border {
+
+namespace {
+
+IGIS_Symbol* PartOf(IGIS_Symbol* pSymbol, SymbolKind kind) {
+  if (pSymbol == nullptr) return nullptr;
+  return kind == SymbolKind::Line ? pSymbol->GetLinePart() : pSymbol->GetFillPart();
+}
+
+}  // namespace
+
+md::basilo::ReleasePtr<IGIS_PropertySet> ReadBorderSet(IGIS_DataBuffer* pBuffer, const char* szMethod) {
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDataBuffer为空");
+    return nullptr;
+  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  if (!set || !set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
+    return nullptr;
+  }
+  return set;
+}
+
+IGIS_Field* BorderKey(IGIS_PropertySet* pSet, const char* szKey, int nType) {
+  if (pSet == nullptr) return nullptr;
+  if (IGIS_Field* f = pSet->GetProperty(szKey)) return f;
+  return pSet->AddProperty(szKey, szKey, nType, 1);
+}
+
+IGIS_Symbol* NewStyledSymbol(SymbolKind kind, int nStyleCode) {
+  IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
+  if (pFactory == nullptr) return nullptr;
+  IGIS_Symbol* pSymbol = pFactory->CreateSymbol(kind == SymbolKind::Line ? GIS_SYMBOL_LINE : GIS_SYMBOL_FILL);
+  IGIS_Symbol* pPart = PartOf(pSymbol, kind);
+  if (pPart == nullptr) {
+    if (pSymbol != nullptr) pSymbol->Release();
+    return nullptr;
+  }
+  pPart->SetCode(nStyleCode);
+  return pPart;
+}
+
+void ReplaceSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pGiven, SymbolKind kind,
+                   const char* szMethod) {
+  if (pGiven == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "right == NULL");
+  if (pGiven != nullptr && pGiven == pHeld->get()) return;
+  pHeld->reset();
+  if (pGiven == nullptr) return;
+  IGIS_Symbol* pCopy = pGiven->Clone();
+  IGIS_Symbol* pPart = PartOf(pCopy, kind);
+  if (pPart == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_symbol == NULL");
+    if (pCopy != nullptr) pCopy->Release();
+    return;
+  }
+  pHeld->reset(pPart);
+}
+
+bool WriteSymbolKeys(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szSymbolKey,
+                     IGIS_Symbol* pSymbol, bool bSymbolKeyFirst, const char* szFailMethod) {
+  IGIS_Field* pSymbolField = nullptr;
+  IGIS_Field* pFlag = nullptr;
+  if (bSymbolKeyFirst) {
+    pSymbolField = BorderKey(pSet, szSymbolKey, GIS_FIELD_TYPE_BUFFER);
+    pFlag = BorderKey(pSet, szFlagKey, GIS_FIELD_TYPE_BOOL);
+  } else {
+    pFlag = BorderKey(pSet, szFlagKey, GIS_FIELD_TYPE_BOOL);
+    pSymbolField = BorderKey(pSet, szSymbolKey, GIS_FIELD_TYPE_BUFFER);
+  }
+  IGIS_DataBuffer* pBuffer = pSymbolField != nullptr ? pSymbolField->GetDataBuffer() : nullptr;
+  bool bSaved = false;
+  if (pBuffer != nullptr) {
+    pBuffer->SetSize(0);  // no stale bytes from an earlier symbol
+    if (pSymbol != nullptr) {
+      bSaved = pSymbol->Save(pBuffer) != FALSE;
+      if (!bSaved && szFailMethod != nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szFailMethod, "b_ret == NULL");
+    }
+  }
+  if (pFlag != nullptr) pFlag->SetBool(bSaved);
+  return bSaved && pFlag != nullptr;
+}
+
+IGIS_Symbol* ReadSymbolKeys(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szSymbolKey) {
+  IGIS_Field* pFlag = pSet != nullptr ? pSet->GetProperty(szFlagKey) : nullptr;
+  if (pFlag == nullptr || !pFlag->GetBool()) return nullptr;
+  return GetSymbolFromField(pSet->GetProperty(szSymbolKey));
+}
+
+}  // namespace md::layout::border

@@ -1,0 +1,44 @@
+// The tick marks every scale bar owns (see IGIS_ScaleMarks). Starts with
+// division marks of 100, subdivision marks of 50 (0.01 mm), frequency 5,
+// position 0 and two default line symbols of style code 0xD03.
+#pragma once
+
+#include "layout/graphicelement/scalebar/igis_scalemarks.h"
+
+class IGIS_PropertySet;
+
+class CGIS_ScaleMarks : public IGIS_ScaleMarks {
+ public:
+  CGIS_ScaleMarks();
+
+  int GetDivisionMarkHeight() override { return m_nDivisionMarkHeight; }
+  void SetDivisionMarkHeight(int nHeight) override { m_nDivisionMarkHeight = nHeight; }
+  void SetDivisionMarkSymbolPtr(IGIS_Symbol* pSymbol) override;
+  IGIS_Symbol* GetDivisionMarkSymbol() override { return m_pDivisionMarkSymbol; }
+  void SetMarkFrequency(int nFrequency) override { m_nMarkFrequency = nFrequency; }
+  int GetMarkFrequency() override { return m_nMarkFrequency; }
+  int GetSubdivisionMarkHeight() override { return m_nSubdivisionMarkHeight; }
+  void SetSubdivisionMarkHeight(int nHeight) override { m_nSubdivisionMarkHeight = nHeight; }
+  int GetMarkPosition() override { return m_nMarkPosition; }
+  void SetMarkPosition(int nPosition) override { m_nMarkPosition = nPosition; }
+  IGIS_Symbol* GetSubdivisionMarkSymbol() override { return m_pSubdivisionMarkSymbol; }
+  void SetSubdivisionMarkSymbolPtr(IGIS_Symbol* pSymbol) override;
+  IGIS_ScaleMarks* Clone() override;
+  void Release() override { delete this; }
+  BOOL Save(IGIS_DataBuffer* pBuffer) override;
+  BOOL Open(IGIS_DataBuffer* pBuffer) override;
+
+ protected:
+  ~CGIS_ScaleMarks() override;
+
+ private:
+  void ReadLineSymbol(IGIS_PropertySet* pSet, const char* szKey,
+                      void (CGIS_ScaleMarks::*setter)(IGIS_Symbol*));
+
+  int m_nDivisionMarkHeight = 100;
+  int m_nMarkFrequency = 5;
+  int m_nMarkPosition = 0;
+  int m_nSubdivisionMarkHeight = 50;
+  IGIS_Symbol* m_pSubdivisionMarkSymbol = nullptr;
+  IGIS_Symbol* m_pDivisionMarkSymbol = nullptr;
+};

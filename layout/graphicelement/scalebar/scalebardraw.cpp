@@ -1,0 +1,397 @@
+// A scale bar's division width, layout (Refresh) and the drawing every bar
+// shares: marks, numeric labels, unit label and the frame's border.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "host/basilo/igis_log.h"
+#include "host/calcora/igis_geoarithmetic.h"
+#include "host/display/igis_display.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/helmora/igis_map.h"
+#include "host/notara/igis_annostyle.h"
+#include "host/notaradraw/igis_annodrawer.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "host/stratel/igis_numericformat.h"
+#include "host/tinctor/igis_symbolrenderer.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
+#include "layout/graphicelement/frame/igis_frameproperty.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/scalebar/igis_scalebar.h"
+#include "layout/graphicelement/scalebar/igis_scalemarks.h"
+#include "layout/graphicelement/scalebar/scalebarformats.h"
+#include "layout/graphicelement/scalebar/scalebarplaces.h"
+#include "layout/graphicelement/shapes/shapedraw.h"
+#include "platform/win/cdc.h"
+
+using namespace md::layout::detail;
+
+namespace {
+
+inline int Round(double v) { return md::basilo::detail::RoundToInt32(v); }
+
+// Longest label text a drawing measures and draws.
+constexpr std::size_t kMeasuredTextBytes = 999;
+constexpr std::size_t kDrawnLabelBytes = 127;
+
+IGIS_SpatialReference* PageReferenceOf(IGIS_ScaleBar* pBar) {
+  IGIS_FeatureSet* pOwner = pBar->GetFeatureSetPtr();
+  IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
+  return pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
+}
+
+IGIS_SpatialReference* MapReferenceOf(IGIS_MapElement* pFrame) {
+  IGIS_Map* pMap = pFrame != nullptr ? pFrame->GetMap() : nullptr;
+  return pMap != nullptr ? pMap->GetSpatialReference() : nullptr;
+}
+
+// The page reference a mark or label is drawn with, once the renderer is
+// there too; NULL after the record of what is missing.
+IGIS_SpatialReference* MarkServices(IGIS_ScaleBar* pBar, const char* szMethod) {
+  IGIS_SpatialReference* pReference = PageReferenceOf(pBar);
+  if (pReference == nullptr) {
+    GIS_LOG(3, szMethod, "p_spatialreference== NULL ");
+    return nullptr;
+  }
+  if (GIS_GetSymbolizationObject() == nullptr) {
+    GIS_LOG(3, szMethod, "p_symbolization == NULL");
+    return nullptr;
+  }
+  return pReference;
+}
+
+double UnitFactor(IGIS_Unit* pUnit) { return pUnit != nullptr ? pUnit->GetFactor() : 0.0; }
+
+// A point style of the annotation library, owned by the caller; NULL when
+// there is none.
+IGIS_AnnoPointStyle* NewPointStyle() {
+  IGIS_AnnoStyleFactory* pFactory = GIS_GetAnnotationStyleFactoryObject();
+  IGIS_AnnoStyleSet* pSet = pFactory != nullptr ? pFactory->CreateStyleSet(1) : nullptr;
+  return pSet != nullptr ? pSet->GetPointStyle() : nullptr;
+}
+
+// Draws the text standing on the page box's lower-left corner, inside the
+// element clip.
+void DrawBoxedText(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
+                   IGIS_AnnoDrawer* pDrawer, IGIS_AnnoPointStyle* pStyle, IGIS_Symbol* pTextSymbol,
+                   const char* szText, const SGIS_Rect& box) {
+  IGIS_DisplayView* pView = pDisplay->GetView();
+  const SGIS_Rect device = pView->PageToDeviceRect(box, pReference);
+  const SGIS_Point anchor(device.left, device.bottom, 0);
+  if (pTextSymbol != nullptr) pStyle->SetTextStyle(pTextSymbol);
+  pStyle->SetAlignment(GIS_ALIGN_BOTTOM_LEFT);
+  CGIS_ElementClipScope clip(hdc, pDisplay);
+  DrawWithDrawer(pDrawer, pDisplay, CDC::FromHandle(hdc), bPrint, GetDisplayRatio(pDisplay), pStyle, szText,
+                 &anchor, 1);
+}
+
+}  // namespace
+
+// ---- Free functions ---------------------------------------------------------------
+
+SGIS_DRect ExtendRectToPoint(SGIS_DRect rect, SGIS_DPoint point) {
+  rect.x1 = std::min(rect.x1, point.x);
+  rect.x2 = std::max(rect.x2, point.x);
+  rect.y1 = std::max(rect.y1, point.y);
+  rect.y2 = std::min(rect.y2, point.y);
+  return rect;
+}
+
+double GetGroundDistancePerPageUnit(IGIS_MapElement* pMapElement, int nUnitCode) {
+  IGIS_SpatialReference* pReference = MapReferenceOf(pMapElement);
+  if (pReference == nullptr) return 0.0;
+  SGIS_DRect bound;
+  pMapElement->GetMapBound(&bound);
+  const double cy = (bound.y1 + bound.y2) / 2.0;
+  const double d = (bound.x2 - bound.x1) * 0.01;
+  // The measured stretch leaves 1 % out at either side: so does the divisor.
+  const double pageWidth = pMapElement->GetRect().Width() * 0.98;
+  if (!(pageWidth > 0.0)) return 0.0;
+  IGIS_GeoArithmetic* pArithmetic = GIS_CreateGeoArithmeticObject();
+  if (pArithmetic == nullptr) return 0.0;
+  const double distance = pArithmetic->Distance(bound.x1 + d, cy, bound.x2 - d, cy, pReference, nUnitCode);
+  pArithmetic->Release();
+  return distance / pageWidth;
+}
+
+SGIS_Rect MeasureLabelText(double dValue, IGIS_MapElement* pMapElement, IGIS_NumericFormat* pNumeric,
+                           IGIS_NumericFormat* pLatLon, IGIS_Symbol* pTextSymbol) {
+  std::string text;
+  IGIS_SpatialReference* pReference = MapReferenceOf(pMapElement);
+  if (pReference != nullptr && pReference->GetKind() == GIS_SPATIALREFERENCE_GEOGRAPHIC) {
+    IGIS_NumericFormat* pPlain = NewPlainFormatLike(pLatLon);
+    text = FormatNumber(pPlain, dValue, kMeasuredTextBytes);
+    if (pPlain != nullptr) pPlain->Release();
+  } else {
+    text = FormatNumber(pNumeric, dValue, kMeasuredTextBytes);
+  }
+  return TextExtent(pTextSymbol, text.c_str());
+}
+
+// ---- Division width ---------------------------------------------------------------
+
+IGIS_ScaleBar::DivisionWidth IGIS_ScaleBar::ComputeDivisionWidth() {
+  DivisionWidth w{m_nBarWidth, m_dDivision, m_dMapScale};
+  IGIS_MapElement* pFrame = GetMapElement();
+  if (pFrame == nullptr) return w;
+  IGIS_Map* pMap = pFrame->GetMap();
+  if (pMap == nullptr) {
+    w.dDivision = 1.0;
+    return w;
+  }
+  w.dMapScale = pFrame->GetScale();
+  if (w.dMapScale == 0.0 || !std::isfinite(w.dMapScale)) return w;
+  IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
+  IGIS_SpatialReference* pReference = pMap->GetSpatialReference();
+  if (pFactory == nullptr || pReference == nullptr) return w;
+  const double s = pReference->GetUnitFactor();
+  const int t = pReference->GetKind();
+  const int c = pFactory->GetLinearUnitCount();
+  const bool bLinear = m_nUnits >= 0 && m_nUnits < c;
+  const bool bDegrees = m_nUnits == c;
+  const double f = bLinear ? UnitFactor(pFactory->GetLinearUnit(m_nUnits)) : 0.0;
+  double r = 0.0;
+  if (t == GIS_SPATIALREFERENCE_GEOGRAPHIC && (bLinear || bDegrees)) {
+    if (bLinear) {
+      r = GetGroundDistancePerPageUnit(pFrame, GIS_DISTANCE_METRE) / f;
+    } else {
+      IGIS_GeographicCoordSys* pSystem = pReference->GetGeographicCoordSys();
+      const double a = UnitFactor(pSystem != nullptr ? pSystem->GetAngularUnit() : nullptr);
+      const double g = UnitFactor(pFactory->GetUnitByName("度"));
+      r = (a / s) * w.dMapScale / g;
+    }
+  } else if (t == GIS_SPATIALREFERENCE_PROJECTED && (bLinear || bDegrees)) {
+    if (bLinear) {
+      IGIS_ProjectedCoordSys* pSystem = pReference->GetProjectedCoordSys();
+      const double l = UnitFactor(pSystem != nullptr ? pSystem->GetLinearUnit() : nullptr);
+      r = (l / s) * w.dMapScale / f;
+    } else {
+      r = GetGroundDistancePerPageUnit(pFrame, GIS_DISTANCE_DEGREE);
+    }
+  } else if (t == GIS_SPATIALREFERENCE_NONE) {
+    r = w.dMapScale / s;
+  } else {
+    r = (1.0 / s) * w.dMapScale;  // an unknown unit: map units as they are
+  }
+  const bool bUsable = r > 0.0 && std::isfinite(r);
+  w.nBarWidth = bUsable ? Round(w.dDivision / r) : 1000;
+  if (w.nBarWidth == 0) {
+    w.nBarWidth = 1000;
+    w.dDivision = 1000 * r;
+  }
+  return w;
+}
+
+int IGIS_ScaleBar::GetDivisionWidth() {
+  const DivisionWidth w = ComputeDivisionWidth();
+  m_nBarWidth = w.nBarWidth;
+  m_dDivision = w.dDivision;
+  m_dMapScale = w.dMapScale;
+  return m_nBarWidth;
+}
+
+int IGIS_ScaleBar::PeekDivisionWidth() { return ComputeDivisionWidth().nBarWidth; }
+
+// ---- Layout -------------------------------------------------------------------------
+
+void IGIS_ScaleBar::Refresh() {
+  IGIS_Feature* pFeature = GetFeaturePtr();
+  if (pFeature == nullptr) {
+    GIS_LOG(3, "IGIS_ScaleBar::Refresh", "m_pFeature == NULL");
+    return;
+  }
+  const double dw = GetDivisionWidth();
+  const int n = UsableDivisions(m_nDivisions);
+  const double W = n * dw;
+  const double H = m_nBarHeight;
+  SGIS_DRect R(0.0, H, W, 0.0);
+  if (m_pScaleMarks != nullptr) {
+    const int f = m_pScaleMarks->GetMarkFrequency();
+    auto span = [&](double h) {
+      switch (UsablePosition(m_pScaleMarks->GetMarkPosition())) {
+        case GIS_SCALEBAR_POSITION_MIDDLE:
+          return std::pair<double, double>((H - h) * 0.5, (H - h) * 0.5 + h);
+        case GIS_SCALEBAR_POSITION_BOTTOM:
+        case GIS_SCALEBAR_POSITION_BELOW:
+          return std::pair<double, double>(0.0, -h);
+        default:
+          return std::pair<double, double>(H, H + h);
+      }
+    };
+    if (f >= GIS_SCALEMARKS_ENDS && f <= GIS_SCALEMARKS_ALL_SUBDIVISIONS) {
+      const auto [a, b] = span(m_pScaleMarks->GetDivisionMarkHeight());
+      R = ExtendRectToPoint(ExtendRectToPoint(R, SGIS_DPoint(0.0, a, 0.0)), SGIS_DPoint(0.0, b, 0.0));
+    }
+    if (f >= GIS_SCALEMARKS_FIRST_MIDPOINT && f <= GIS_SCALEMARKS_ALL_SUBDIVISIONS) {
+      const auto [a, b] = span(m_pScaleMarks->GetSubdivisionMarkHeight());
+      R = ExtendRectToPoint(ExtendRectToPoint(R, SGIS_DPoint(0.0, a, 0.0)), SGIS_DPoint(0.0, b, 0.0));
+    }
+  }
+  const double k = SymbolScale(this);
+  const double textH = TextHeight(m_pLabelSymbol, k);
+  const double gap = GetLabelGap();
+  const int nLabelPosition = UsablePosition(m_nLabelPosition);
+  double yL = H + gap + textH;
+  if (nLabelPosition == GIS_SCALEBAR_POSITION_MIDDLE) yL = H * 0.5 + gap + textH;
+  if (nLabelPosition >= GIS_SCALEBAR_POSITION_BOTTOM) yL = -(gap + textH);
+  if (m_nLabelFrequency >= GIS_SCALEBAR_LABELS_ENDS &&
+      m_nLabelFrequency <= GIS_SCALEBAR_LABELS_ALL_SUBDIVISIONS) {
+    IGIS_MapElement* pFrame = GetMapElement();
+    const double first = m_bDivisionsBeforeZero ? m_dDivision : 0.0;
+    const double last = m_bDivisionsBeforeZero ? (n - 1) * m_dDivision : n * m_dDivision;
+    const SGIS_Rect w1 = MeasureLabelText(first, pFrame, m_pNumericFormat, m_pLatLonFormat, m_pLabelSymbol);
+    const SGIS_Rect w2 = MeasureLabelText(last, pFrame, m_pNumericFormat, m_pLatLonFormat, m_pLabelSymbol);
+    R = ExtendRectToPoint(R, SGIS_DPoint(-w1.Width() * k * 0.5, yL, 0.0));
+    R = ExtendRectToPoint(R, SGIS_DPoint(W + w2.Width() * k * 0.5, yL, 0.0));
+  }
+  const SGIS_Rect U = TextExtent(m_pUnitLabelSymbol, m_strUnitLabel.c_str());
+  const double uh = U.Height() * k;
+  const double uw = U.Width() * k;
+  const double gu = m_nUnitLabelGap;
+  double yU = H + gap + uh;
+  if (nLabelPosition == GIS_SCALEBAR_POSITION_MIDDLE) yU = H * 0.5 + gap + uh;
+  if (nLabelPosition >= GIS_SCALEBAR_POSITION_BOTTOM) yU = 0.0;
+  const double centre = (R.x1 + R.x2) / 2.0;
+  SGIS_DPoint q;
+  switch (UsableUnitPosition(m_nUnitLabelPosition)) {
+    case GIS_SCALEBAR_UNIT_ABOVE:
+      q = SGIS_DPoint(centre, R.y1 + gu + uh, 0.0);
+      break;
+    case GIS_SCALEBAR_UNIT_BEFORE_LABELS:
+      q = SGIS_DPoint(R.x1 - gu - uw, yU, 0.0);
+      break;
+    case GIS_SCALEBAR_UNIT_BEFORE_BAR:
+      q = SGIS_DPoint(-gu - uw, uh, 0.0);
+      break;
+    case GIS_SCALEBAR_UNIT_AFTER_BAR:
+      q = SGIS_DPoint(W + gu + uw, uh, 0.0);
+      break;
+    case GIS_SCALEBAR_UNIT_BELOW:
+      q = SGIS_DPoint(centre, R.y2 - gu - uh, 0.0);
+      break;
+    default:
+      q = SGIS_DPoint(R.x2 + gu + uw, yU, 0.0);
+      break;
+  }
+  R = ExtendRectToPoint(R, q);
+  m_nBarX = -Round(R.x1);
+  m_nBarY = -Round(R.y2);
+  SGIS_Rect rect = GetRect();
+  rect.right = Round(rect.left + R.Width());
+  rect.top = Round(rect.bottom + R.Height());
+  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(rect, 0);
+  CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
+}
+
+// ---- Drawing --------------------------------------------------------------------------
+
+BOOL IGIS_ScaleBar::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  IGIS_SpatialReference* pReference = PageReferenceOf(this);
+  if (pReference == nullptr) {
+    GIS_LOG(3, "IGIS_ScaleBar::OnDraw", "p_spatialreference== NULL ");
+    return FALSE;
+  }
+  OnDrawLabel(hdc, bPrint, pDisplay);
+  if (m_pFrameProperty != nullptr) {
+    m_pFrameProperty->OnDraw(hdc, bPrint, pDisplay, GetRect(), pReference, GIS_FRAME_PART_BORDER);
+  }
+  return TRUE;
+}
+
+BOOL IGIS_ScaleBar::OnDrawLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  IGIS_SpatialReference* pReference = PageReferenceOf(this);
+  if (pReference == nullptr) {
+    GIS_LOG(3, "IGIS_ScaleBar::OnDrawLabel", "p_spatialreference== NULL ");
+    return FALSE;
+  }
+  if (pDisplay == nullptr || pDisplay->GetView() == nullptr) {
+    GIS_LOG(3, "IGIS_ScaleBar::OnDrawLabel", "pDisplay == NULL");
+    return FALSE;
+  }
+  const BarPlaces p = PlaceBar(this, "IGIS_ScaleBar::OnDrawLabel");
+  for (int x : p.divisionMarks) {
+    AddMainMark(hdc, bPrint, pDisplay, SGIS_Point(x, p.divisionFrom, 0), SGIS_Point(x, p.divisionTo, 0));
+  }
+  for (int x : p.subdivisionMarks) {
+    AddSubMainMark(hdc, bPrint, pDisplay, SGIS_Point(x, p.subdivisionFrom, 0),
+                   SGIS_Point(x, p.subdivisionTo, 0));
+  }
+  for (const BarLabel& label : p.labels) {
+    AddLabel(hdc, bPrint, pDisplay, SGIS_Point(label.x, p.labelY, 0), label.value);
+  }
+  IGIS_AnnoDrawer* pDrawer = GIS_GetAnnotationDrawerObject();
+  IGIS_AnnoPointStyle* pStyle = NewPointStyle();
+  if (pStyle == nullptr) {
+    GIS_LOG(3, "IGIS_ScaleBar::OnDrawLabel", "FALSE == NULL");
+    return FALSE;
+  }
+  DrawBoxedText(hdc, bPrint, pDisplay, pReference, pDrawer, pStyle, m_pUnitLabelSymbol,
+                m_strUnitLabel.c_str(), p.unitBox);
+  pStyle->Release();
+  return TRUE;
+}
+
+void IGIS_ScaleBar::AddLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point position,
+                             double dValue) {
+  const char* kMethod = "IGIS_ScaleBar::AddLabel";
+  IGIS_SpatialReference* pReference = MarkServices(this, kMethod);
+  if (pReference == nullptr) return;
+  IGIS_AnnoDrawer* pDrawer = GIS_GetAnnotationDrawerObject();
+  if (pDrawer == nullptr) {
+    GIS_LOG(3, kMethod, "p_drawer == NULL");
+    return;
+  }
+  IGIS_AnnoPointStyle* pStyle = NewPointStyle();
+  if (pStyle == nullptr) {
+    GIS_LOG(3, kMethod, "p_annoPointStyle == NULL");
+    return;
+  }
+  if (pDisplay != nullptr && pDisplay->GetView() != nullptr) {
+    const std::string text = FormatNumber(m_pNumericFormat, dValue, kDrawnLabelBytes);
+    const SGIS_Rect t = TextExtent(m_pLabelSymbol, text.c_str());
+    const double k = SymbolScale(this);
+    SGIS_Rect box;
+    box.left = Round(position.x - t.Width() * k * 0.5);
+    box.right = Round(position.x + t.Width() * k * 0.5);
+    box.bottom = position.y;
+    box.top = Round(position.y + t.Height() * k);
+    DrawBoxedText(hdc, bPrint, pDisplay, pReference, pDrawer, pStyle, m_pLabelSymbol, text.c_str(), box);
+  }
+  pStyle->Release();
+}
+
+namespace {
+
+// One mark: a two-point line drawn with the symbol inside the element clip.
+void DrawMark(IGIS_ScaleBar* pBar, const char* szMethod, IGIS_Symbol* pSymbol, HDC hdc, bool bPrint,
+              IGIS_Display* pDisplay, SGIS_Point from, SGIS_Point to) {
+  IGIS_SpatialReference* pReference = MarkServices(pBar, szMethod);
+  if (pReference == nullptr) return;
+  IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
+  if (pView == nullptr || pSymbol == nullptr) return;
+  POINT device[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    const SGIS_Point p = pView->PageToDevicePoint(i == 0 ? from : to, pReference);
+    device[i].x = p.x;
+    device[i].y = p.y;
+  }
+  md::layout::shapes::DrawDevicePoints(hdc, bPrint, pDisplay, pSymbol, device, 2);
+}
+
+}  // namespace
+
+void IGIS_ScaleBar::AddMainMark(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point from,
+                                SGIS_Point to) {
+  DrawMark(this, "IGIS_ScaleBar::AddMainMark",
+           m_pScaleMarks != nullptr ? m_pScaleMarks->GetDivisionMarkSymbol() : nullptr, hdc, bPrint, pDisplay,
+           from, to);
+}
+
+void IGIS_ScaleBar::AddSubMainMark(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point from,
+                                   SGIS_Point to) {
+  DrawMark(this, "IGIS_ScaleBar::AddSubMainMark",
+           m_pScaleMarks != nullptr ? m_pScaleMarks->GetSubdivisionMarkSymbol() : nullptr, hdc, bPrint,
+           pDisplay, from, to);
+}

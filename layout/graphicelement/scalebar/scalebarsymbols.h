@@ -1,0 +1,21 @@
+// Symbol copies the scale bars and their marks keep: a setter keeps the
+// typed view of a clone of what it is given and releases what it held.
+#pragma once
+
+class IGIS_Symbol;
+
+namespace md::layout::detail {
+
+// The typed view a holder keeps (IGIS_Symbol::AsLineSymbol, AsFillSymbol,
+// GetTextPart).
+using SymbolView = IGIS_Symbol* (IGIS_Symbol::*)();
+
+// Replaces *ppHeld by the view of a clone of pGiven: nothing when pGiven is
+// the held object itself; the held symbol released otherwise; NULL, or a
+// symbol without that view, leaves the field empty (the clone is released).
+void KeepSymbolCopy(IGIS_Symbol** ppHeld, IGIS_Symbol* pGiven, SymbolView view);
+
+// Releases the held symbol and empties the field.
+void ReleaseSymbol(IGIS_Symbol** ppHeld);
+
+}  // namespace md::layout::detail

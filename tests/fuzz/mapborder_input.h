@@ -1,0 +1,74 @@
+// One input of the map borders' stored-state readers, reached through the
+// library's exports and interfaces: the bytes as a stored border rebuilt by
+// the border factory, and opened by a border of each kind, which is then
+// stored and read back, drawn round a frame on a printer page and converted.
+// Shared by the fuzz target and the regular test that replays seeds and
+// crash inputs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/basilo/igis_propertyset.h"
+#include "host/display/cgis_printdisplay.h"
+#include "host/featra/igis_feature.h"
+#include "layout/graphicelement/grid/border/igis_mapborder.h"
+#include "layout/graphicelement/igis_element.h"
+#include "platform/canvas/recording.h"
+#include "platform/win/gdidevice.h"
+#include "platform/win/wingdi.h"
+
+namespace md::test::mapborderinput {
+
+// Draws and converts the border round the frame: whatever the stored values,
+// the walk finishes within its caps.
+inline void Exercise(IGIS_MapBorder* border, IGIS_FeatureSet* set, IGIS_Element* frame) {
+  md::canvas::RecordingCanvas canvas(400, 300);
+  md::win::PrinterSetup setup;
+  setup.dpiX = setup.dpiY = 25;
+  setup.paperWidthMm = 400.0;
+  setup.paperHeightMm = 300.0;
+  HDC hdc = md::win::CreatePrinterDC(&canvas, setup);
+  {
+    CGIS_PrintDisplay display(hdc, 40000, 30000, SGIS_Point(0, 30000));
+    display.PrepareDC();
+    border->OnDraw(hdc, true, &display, frame->GetRect(), nullptr);
+  }
+  DeleteDC(hdc);
+  if (canvas.records().size() > 100000) std::abort();
+  IGIS_Element* converted = border->ConvertToElement(frame);
+  if (converted != nullptr && !set->DeleteElement(converted)) converted->Release();
+}
+
+inline void Feed(const std::uint8_t* data, std::size_t size) {
+  IGIS_ElementFactory* elements = GIS_CreateGraphicElementFactoryObject();
+  IGIS_FeatureSet* set = GIS_CreateFeatureSetObject(nullptr, "fuzz", 0, 0, 0, 0, nullptr);
+  IGIS_Element* frame = elements->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_RECT, set, nullptr);
+  if (frame == nullptr) std::abort();
+  frame->SetRect(SGIS_Rect(2000, 20000, 30000, 2000));
+  IGIS_DataBuffer* bytes = GIS_CreateDataBufferObject(0);
+  bytes->SetSize(static_cast<int>(size));
+  if (size > 0) std::memcpy(bytes->GetData(), data, size);
+
+  IGIS_MapBorderFactory* factory = GIS_GetMapBorderFactoryObject();
+  if (IGIS_MapBorder* rebuilt = factory->CreateMapborderFromBuffer(bytes)) rebuilt->Release();
+  for (int type = GIS_MAPBORDER_SIMPLE; type <= GIS_MAPBORDER_PATTERN; ++type) {
+    IGIS_MapBorder* border = factory->CreateMapBorder(type);
+    if (border == nullptr) std::abort();
+    border->Open(bytes);
+    IGIS_DataBuffer* again = GIS_CreateDataBufferObject(0);
+    border->Save(again);
+    border->Open(again);
+    again->Release();
+    Exercise(border, set, frame);
+    border->Release();
+  }
+  bytes->Release();
+  if (!set->DeleteElement(frame)) frame->Release();
+  set->Release();
+  elements->Release();
+}
+
+}  // namespace md::test::mapborderinput

@@ -1,0 +1,65 @@
+// One input of the scale bars' stored-state readers: the bytes as the
+// "Custom" buffer of an alternating bar read with Archive (which also reads
+// its scale marks), laid out, converted into plain elements, written and
+// read once more. Shared by the fuzz target and the regular test that
+// replays seeds and crash inputs; it reaches the library only through its
+// exports and interfaces.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/basilo/igis_propertyset.h"
+#include "host/featra/igis_feature.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/igis_element.h"
+
+namespace md::test::scalebarinput {
+
+// Ends a converted element and everything a compound of it holds.
+inline void Drop(IGIS_FeatureSet* set, IGIS_Element* element) {
+  if (auto* compound = dynamic_cast<IGIS_CompoundElement*>(element)) {
+    while (compound->GetElementCount() > 0) {
+      IGIS_Element* member = compound->GetElementPtrByIndex(0);
+      if (member == nullptr || !compound->RemoveElement(member)) break;
+      Drop(set, member);
+    }
+  }
+  if (!set->DeleteElement(element)) element->Release();
+}
+
+inline void Feed(const std::uint8_t* data, std::size_t size) {
+  IGIS_ElementFactory* factory = GIS_CreateGraphicElementFactoryObject();
+  IGIS_FeatureSet* set = GIS_CreateFeatureSetObject(nullptr, "fuzz", 0, 0, 0, 0, nullptr);
+  IGIS_SpatialReference* page = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0);
+  set->GetFeatureClass()->SetSpatialReference(page);
+  IGIS_DataBuffer* bytes = GIS_CreateDataBufferObject(0);
+  bytes->SetSize(static_cast<int>(size));
+  if (size > 0) std::memcpy(bytes->GetData(), data, size);
+
+  IGIS_Element* bar = factory->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, set, nullptr);
+  if (bar == nullptr) std::abort();
+  bar->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", bytes, 0);
+  bar->Archive(1, 0);
+  // Whatever was stored, the conversion holds a bounded number of elements:
+  // marks, labels, unit label and cells of at most 100 divisions of at most
+  // 1000 subdivisions.
+  if (IGIS_Element* converted = bar->ConvertToElement()) {
+    auto* compound = dynamic_cast<IGIS_CompoundElement*>(converted);
+    if (compound == nullptr || compound->GetElementCount() > 5) std::abort();
+    Drop(set, converted);
+  }
+  bar->Archive(0, 0);
+  bar->Archive(1, 0);
+  bar->Release();
+
+  bytes->Release();
+  set->Release();
+  page->Release();
+  factory->Release();
+}
+
+}  // namespace md::test::scalebarinput

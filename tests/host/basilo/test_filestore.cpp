@@ -1,0 +1,175 @@
+// Whole-file reads and replacements: what the user set on a file survives a
+// save (permission bits, symbolic links, read-only), odd files are refused
+// without blocking, and a refused save changes nothing.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/basilo/gis_filestore.h"
+#include "host/basilo/igis_globalproperties.h"
+
+namespace {
+
+using md::basilo::ReadWholeFile;
+using md::basilo::WriteWholeFile;
+
+class FileStoreTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::string(GIS_GetTempDir()) + "/filestore-XXXXXX";
+    ASSERT_NE(::mkdtemp(dir_.data()), nullptr);
+  }
+  void TearDown() override { (void)std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  static std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  static bool Write(const std::string& path, const std::string& bytes, std::string* error) {
+    return WriteWholeFile(path.c_str(), bytes.data(), bytes.size(), error);
+  }
+  static mode_t Mode(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
+  }
+  static bool IsLink(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+  }
+  int FileCount() const {
+    int n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir_)) n += e.exists() || e.is_symlink() ? 1 : 0;
+    return n;
+  }
+
+  std::string dir_;
+};
+
+TEST_F(FileStoreTest, AnExistingFileKeepsItsPermissionBits) {
+  for (mode_t mode : {0600, 0640, 0604, 0660, 0755}) {
+    SCOPED_TRACE(mode);
+    const std::string path = Path("kept");
+    std::string error;
+    ASSERT_TRUE(Write(path, "old", &error)) << error;
+    ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+    ASSERT_TRUE(Write(path, "new contents", &error)) << error;
+    EXPECT_EQ(Mode(path), mode);
+    EXPECT_EQ(Contents(path), "new contents");
+    EXPECT_EQ(FileCount(), 1);  // no temporary file left
+    ::unlink(path.c_str());
+  }
+}
+
+TEST_F(FileStoreTest, ANewFileTakesTheUsualModeForNewFiles) {
+  const mode_t mask = ::umask(022);
+  std::string error;
+  ASSERT_TRUE(Write(Path("fresh"), "x", &error)) << error;
+  ::umask(mask);
+  EXPECT_EQ(Mode(Path("fresh")), 0644);
+}
+
+TEST_F(FileStoreTest, SymbolicLinksAreWrittenThroughToTheirTarget) {
+  std::string error;
+  ASSERT_TRUE(Write(Path("real"), "old", &error));
+  ASSERT_EQ(::chmod(Path("real").c_str(), 0600), 0);
+  ASSERT_EQ(::symlink("real", Path("relative").c_str()), 0);                 // relative to its folder
+  ASSERT_EQ(::symlink(Path("relative").c_str(), Path("chain").c_str()), 0);  // a link to a link
+  ASSERT_EQ(::mkdir(Path("sub").c_str(), 0755), 0);
+  ASSERT_EQ(::symlink("../real", Path("sub/up").c_str()), 0);
+
+  struct Row {
+    const char* via;
+    const char* bytes;
+  } const rows[] = {{"relative", "one"}, {"chain", "two"}, {"sub/up", "three"}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.via);
+    ASSERT_TRUE(Write(Path(row.via), row.bytes, &error)) << error;
+    EXPECT_TRUE(IsLink(Path(row.via)));
+    EXPECT_EQ(Contents(Path("real")), row.bytes);
+    EXPECT_EQ(Mode(Path("real")), 0600u);
+  }
+  EXPECT_TRUE(IsLink(Path("relative")) && IsLink(Path("chain")));
+
+  // A dangling link makes the file it names.
+  ASSERT_EQ(::symlink("later", Path("dangling").c_str()), 0);
+  ASSERT_TRUE(Write(Path("dangling"), "made", &error)) << error;
+  EXPECT_TRUE(IsLink(Path("dangling")));
+  EXPECT_EQ(Contents(Path("later")), "made");
+
+  // A loop is refused.
+  ASSERT_EQ(::symlink("loop-b", Path("loop-a").c_str()), 0);
+  ASSERT_EQ(::symlink("loop-a", Path("loop-b").c_str()), 0);
+  EXPECT_FALSE(Write(Path("loop-a"), "x", &error));
+  EXPECT_NE(error.find("symbolic links"), std::string::npos) << error;
+}
+
+TEST_F(FileStoreTest, ReadOnlyAndOddTargetsAreRefusedAndLeftAlone) {
+  std::string error;
+  const std::string path = Path("readonly");
+  ASSERT_TRUE(Write(path, "keep me", &error));
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  EXPECT_FALSE(Write(path, "lost", &error));
+  EXPECT_EQ(error, path + " is read-only");
+  EXPECT_EQ(Contents(path), "keep me");
+  EXPECT_EQ(Mode(path), 0444u);
+  // Through a link the message names the real file.
+  ASSERT_EQ(::symlink("readonly", Path("to-readonly").c_str()), 0);
+  EXPECT_FALSE(Write(Path("to-readonly"), "lost", &error));
+  EXPECT_EQ(error, path + " is read-only");
+
+  ASSERT_EQ(::mkdir(Path("folder").c_str(), 0755), 0);
+  EXPECT_FALSE(Write(Path("folder"), "x", &error));
+  EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+  ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0644), 0);
+  EXPECT_FALSE(Write(Path("pipe"), "x", &error));
+  EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+  EXPECT_FALSE(Write(Path("missing/file"), "x", &error));
+  EXPECT_FALSE(WriteWholeFile(nullptr, "x", 1, &error));
+  EXPECT_FALSE(WriteWholeFile("", "x", 1, &error));
+  EXPECT_EQ(FileCount(), 4);  // readonly, to-readonly, folder, pipe: no temporary left behind
+}
+
+TEST_F(FileStoreTest, ReadingTakesRegularFilesOnlyAndNeverWaitsOnAPipe) {
+  std::string error;
+  std::vector<std::uint8_t> bytes;
+  ASSERT_TRUE(Write(Path("data"), std::string("a\0b", 3), &error));
+  ASSERT_TRUE(ReadWholeFile(Path("data").c_str(), 3, &bytes, &error)) << error;
+  EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'a', 0, 'b'}));
+  EXPECT_FALSE(ReadWholeFile(Path("data").c_str(), 2, &bytes, &error));
+  EXPECT_TRUE(bytes.empty());
+  EXPECT_EQ(error, "larger than 2 bytes");
+  EXPECT_FALSE(ReadWholeFile(Path("none").c_str(), 10, &bytes, &error));
+  EXPECT_FALSE(ReadWholeFile(dir_.c_str(), 10, &bytes, &error));
+  EXPECT_EQ(error, "not a regular file");
+
+  const std::string pipe = Path("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+  auto read = std::async(std::launch::async, [&] {
+    std::string e;
+    std::vector<std::uint8_t> b;
+    return ReadWholeFile(pipe.c_str(), 10, &b, &e) ? std::string("read") : e;
+  });
+  if (read.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+    // Free the waiting reader so that the test can end, then fail.
+    const int fd = ::open(pipe.c_str(), O_WRONLY);
+    if (fd >= 0) ::close(fd);
+    FAIL() << "reading a named pipe waited for a writer";
+  }
+  EXPECT_EQ(read.get(), "not a regular file");
+}
+
+}  // namespace

@@ -1,0 +1,263 @@
+// Shared pieces of the scale-bar tests: a page whose feature set builds the
+// library's elements, a map frame stand-in showing a host map at a set scale,
+// a scale line on the one-line branch, log marks, stored-form helpers, and a
+// print display on a recording canvas.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
+#include "host/display/cgis_printdisplay.h"
+#include "host/featra/gis_elementregistry.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/helmora/igis_map.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
+#include "layout/graphicelement/scalebar/igis_scaleline.h"
+#include "layout/graphicelement/scalebar/igis_scalemarks.h"
+#include "platform/canvas/recording.h"
+#include "tests/support/logmark.h"
+
+inline void PrintTo(const SGIS_Rect& r, std::ostream* os) {
+  *os << "{left " << r.left << ", top " << r.top << ", right " << r.right << ", bottom " << r.bottom << "}";
+}
+
+namespace md::test {
+
+// A host map in a reference without a known unit (kind 0), which the host's
+// documents do not make.
+class NoUnitMap : public IGIS_Map {
+ public:
+  NoUnitMap() : reference_(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0)) {}
+  ~NoUnitMap() override { reference_->Release(); }
+  BOOL Attach(IGIS_Observer*, int) override { return TRUE; }
+  BOOL Detach(IGIS_Observer*, int) override { return TRUE; }
+  const char* GetName() override { return "无单位"; }
+  IGIS_SpatialReference* GetSpatialReference() override { return reference_; }
+  IGIS_PropertySet* GetPropertySet() override { return nullptr; }
+  SGIS_DRect* GetFullExtent(SGIS_DRect* out, int) override { return out; }
+  double GetRotateAngle() override { return 0.0; }
+  BOOL CanDraw() override { return FALSE; }
+  IGIS_Document* GetDocument() override { return nullptr; }
+  int GetLayerCount() override { return 0; }
+  IGIS_MapLayer* GetLayer(int) override { return nullptr; }
+  int GetReferenceScale() override { return 0; }
+  BOOL SetName(const char*) override { return FALSE; }
+  BOOL SetSpatialReference(IGIS_SpatialReference*) override { return FALSE; }
+  BOOL SetRotateAngle(double) override { return FALSE; }
+  BOOL SetReferenceScale(int) override { return FALSE; }
+  BOOL AddLayer(IGIS_MapLayer*) override { return FALSE; }
+
+ private:
+  IGIS_SpatialReference* reference_;
+};
+
+// A map frame for the bars to follow: a rectangle in its feature, a host map
+// (or none), a scale and a map bound set by the test, and a subject.
+class FrameStandIn : public CGIS_ElementImpl<IGIS_MapElement> {
+ public:
+  FrameStandIn(IGIS_FeatureSet* pOwner, SGIS_Rect rect);
+
+  // Sends the scale-change message to the followers.
+  void ChangeScale(double dScale);
+
+  const char* GetType() override { return GIS_TYPE_GRAPHIC_ELEMENT_MAP; }
+  BOOL OnDraw(HDC, bool, IGIS_Display*) override { return TRUE; }
+  BOOL OnOpenPropertyDlg(IGIS_Display*, BOOL) override { return FALSE; }
+  bool CanConvert() override { return false; }
+  void SetRect(SGIS_Rect rect) override;
+  SGIS_Rect GetRect() override;
+  IGIS_Element* ConvertToElement() override { return nullptr; }
+  void SetWidthAndHeight(int, int) override {}
+  void OffsetAllPoints(int, int) override {}
+  void ScaleShape(SGIS_Point, double, double) override {}
+  void SetLBpoint(SGIS_Point) override {}
+  IGIS_Element* Clone() override { return nullptr; }
+
+  SGIS_DRect* GetMapBound(SGIS_DRect* pBound) override {
+    if (pBound != nullptr) *pBound = bound;
+    return pBound;
+  }
+  void SetMapBound(SGIS_DRect b) override { bound = b; }
+  void SetMap(IGIS_Map* pMap) override { map = pMap; }
+  IGIS_Map* GetMap() override { return map; }
+  double GetScale() override { return map != nullptr ? scale : 0.0; }
+  void SetScale(double d) override { scale = d; }
+  void SetExtentType(int) override {}
+  int GetExtentType() override { return 0; }
+  IGIS_FrameProperty* GetFramePropertyPtr() override { return nullptr; }
+  bool SetFramePropertyPtr(IGIS_FrameProperty*) override { return false; }
+  IGIS_MainObject* GetMainObject() override { return nullptr; }
+  bool CanGoPreviousExtent() override { return false; }
+  bool CanGoNextExtent() override { return false; }
+  bool GoPreviousExtent() override { return false; }
+  bool GoNextExtent() override { return false; }
+  bool FullExtent() override { return false; }
+  IGIS_MapGrids* GetMapGrids() override { return nullptr; }
+  IGIS_GeoPolygon* GetClipPolygonPtr() override { return nullptr; }
+  void SetClipPolygonPtr(IGIS_GeoPolygon*) override {}
+  double GetRotateAngle() override { return 0.0; }
+  void SetRotateAngle(double) override {}
+  void SetMapName(const char*) override {}
+  const char* GetMapName() override { return ""; }
+  IGIS_MapBorder* GetInnerMapBorder() override { return nullptr; }
+  void SetInnerMapBorder(IGIS_MapBorder*) override {}
+  IGIS_MapBorder* GetOuterMapBorder() override { return nullptr; }
+  void SetOuterMapBorder(IGIS_MapBorder*) override {}
+  bool GetDisableAutoControlVectorSubLayer() override { return false; }
+  void SetDisableAutoControlVectorSubLayer(bool) override {}
+  bool GetScaleSymbolsWithMap() override { return true; }
+  void SetScaleSymbolsWithMap(bool) override {}
+
+  void Update(const char*, int, IGIS_Element*) override {}
+  BOOL Attach(IGIS_Observer* o, int option) override { return subject->Attach(o, option); }
+  BOOL Detach(IGIS_Observer* o, int option) override { return subject->Detach(o, option); }
+  void DetachAll() override { subject->DetachAll(); }
+  void Notify(const char* m, int a, IGIS_Element* s) override { subject->Notify(m, a, s); }
+
+  IGIS_Map* map = nullptr;
+  double scale = 0.0;
+  SGIS_DRect bound;
+  IGIS_Subject* subject;
+
+ protected:
+  ~FrameStandIn() override { GIS_ReleaseSubjectObject(subject); }
+};
+
+// A bar on the one-line branch, for what the branch adds.
+class TestScaleLine : public IGIS_ScaleLine {
+ public:
+  TestScaleLine(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
+      : IGIS_ScaleLine(pOwner, pFeature, "IGIS_ScaleBar") {
+    MarkNewFeature("TEST_SCALELINE");
+  }
+  const char* GetType() override { return "TEST_SCALELINE"; }
+  IGIS_Element* Clone() override { return nullptr; }
+};
+
+// A feature class over a real one that refuses every commit.
+class CommitRefusingClass : public IGIS_FeatureClass {
+ public:
+  explicit CommitRefusingClass(IGIS_FeatureClass* real) : real_(real) {}
+  IGIS_SpatialReference* GetSpatialReference() override { return real_->GetSpatialReference(); }
+  IGIS_Feature* CreateFeature(int kind, int option) override { return real_->CreateFeature(kind, option); }
+  BOOL DeleteFeature(int id) override { return real_->DeleteFeature(id); }
+  BOOL UpdateFeature(IGIS_Feature*, int) override { return FALSE; }
+  void SetSpatialReference(IGIS_SpatialReference* r) override { real_->SetSpatialReference(r); }
+  int GetFeatureCount() override { return real_->GetFeatureCount(); }
+  int GetUpdateCount() override { return 0; }
+  BOOL GetUpdateRecord(int, int*, int*) override { return FALSE; }
+  void ClearUpdateRecords() override {}
+
+ private:
+  IGIS_FeatureClass* real_;
+};
+
+// An owner that hands every request to a real feature set; the doubles
+// below change one answer each.
+class ForwardingSet : public IGIS_FeatureSet {
+ public:
+  explicit ForwardingSet(IGIS_FeatureSet* real) : real_(real) {}
+  void Release() override {}
+  IGIS_FeatureClass* GetFeatureClass() override { return real_->GetFeatureClass(); }
+  IGIS_Element* CreateElement(const char* t) override { return real_->CreateElement(t); }
+  BOOL DeleteElement(IGIS_Element* e) override { return real_->DeleteElement(e); }
+  IGIS_Feature* GetFeature(int id) override { return real_->GetFeature(id); }
+  double GetUnitRatio() override { return real_->GetUnitRatio(); }
+  BOOL LoadMembers(IGIS_Feature* c) override { return real_->LoadMembers(c); }
+  IGIS_Feature* GetFeatureByIndex(int i) override { return real_->GetFeatureByIndex(i); }
+  IGIS_Element* GetElement(int id) override { return real_->GetElement(id); }
+  int GetFeatureCount() override { return real_->GetFeatureCount(); }
+  const char* GetName() override { return real_->GetName(); }
+  BOOL SetUnitRatio(double r) override { return real_->SetUnitRatio(r); }
+  BOOL SaveToFile(const char* p) override { return real_->SaveToFile(p); }
+  BOOL LoadFromFile(const char* p) override { return real_->LoadFromFile(p); }
+
+ protected:
+  IGIS_FeatureSet* real_;
+};
+
+// An owner whose feature class refuses every commit.
+class CommitRefusingSet : public ForwardingSet {
+ public:
+  explicit CommitRefusingSet(IGIS_FeatureSet* real) : ForwardingSet(real), class_(real->GetFeatureClass()) {}
+  IGIS_FeatureClass* GetFeatureClass() override { return &class_; }
+
+ private:
+  CommitRefusingClass class_;
+};
+
+// An owner that makes at most `rects` rectangle elements.
+class RectLimitedSet : public ForwardingSet {
+ public:
+  RectLimitedSet(IGIS_FeatureSet* real, int rects) : ForwardingSet(real), rects_(rects) {}
+  IGIS_Element* CreateElement(const char* t) override {
+    if (std::string(t) == GIS_TYPE_GRAPHIC_ELEMENT_RECT && rects_-- <= 0) return nullptr;
+    return real_->CreateElement(t);
+  }
+
+ private:
+  int rects_;
+};
+
+using SymbolPtr = md::basilo::ReleasePtr<IGIS_Symbol>;
+
+SymbolPtr NewSymbol(int type, COLORREF color);
+SymbolPtr TextSymbol(int height);
+
+// The stored bytes of a symbol; empty for NULL.
+std::vector<BYTE> Bytes(IGIS_Symbol* s);
+
+// The property set stored in a feature's "Custom" buffer (owned by the caller).
+IGIS_PropertySet* StoredCustom(IGIS_Element* e);
+// Keys of a set in stored order, with their descriptions.
+std::vector<std::pair<std::string, std::string>> KeysOf(IGIS_PropertySet* set);
+// Replaces the feature's "Custom" buffer by the set.
+void StoreCustom(IGIS_Element* e, IGIS_PropertySet* set);
+// A new set (owned by the caller) with the fields of the given one but those
+// of the keys, as stored forms written before a key existed.
+IGIS_PropertySet* SetWithout(IGIS_PropertySet* set, const std::vector<std::string>& keys);
+
+// A page of 0.01 mm units whose text symbols measure one page unit per
+// symbol unit with the fixed-metrics engine, so text extents are exact
+// (ASCII advance 0.5 em, em = text height).
+class ScaleBarTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  CGIS_AlternatingScaleBar* NewBar();
+  // A frame stand-in at the rectangle, showing a map in the reference made
+  // with the sferon code (-1: no map; 0: a map without unit).
+  FrameStandIn* NewFrame(SGIS_Rect rect, int referenceCode, double scale);
+  // Releases an element the fixture keeps, before the fixture would.
+  void ReleaseKept(IGIS_Element* e);
+
+  IGIS_FeatureSet* set_ = nullptr;
+  IGIS_SpatialReference* page_ = nullptr;
+  IGIS_Document* document_ = nullptr;
+  NoUnitMap noUnitMap_;
+  std::vector<IGIS_Element*> owned_;
+};
+
+// A printer context on a recording canvas with a print display at 100 dpi;
+// its paper is 200 x 100 mm with the page's (0, 10000) at the top-left.
+struct PrintPage {
+  PrintPage();
+  ~PrintPage();
+  POINT Pixel(int x, int y);  // device pixel of a page point
+  std::unique_ptr<md::canvas::RecordingCanvas> canvas;
+  HDC hdc = nullptr;
+  std::unique_ptr<CGIS_PrintDisplay> display;
+};
+
+}  // namespace md::test
