@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "host/basilo/gis_filestore.h"
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
@@ -338,7 +339,7 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
 
   std::vector<std::uint8_t> bytes;
   std::string why;
-  if (!md::imaging::ReadFileBytes(m_strFileName, &bytes, &why)) {
+  if (!md::basilo::ReadWholeFile(m_strFileName.c_str(), md::imaging::kDefaultMemoryLimit, &bytes, &why)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, kCannotOpen, m_strFileName.c_str());
     return;
   }
@@ -361,8 +362,8 @@ BOOL CGIS_PictureElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWith
   // A picture cannot be cloned: its backup is its frame, rectangle, flags and
   // stored "Custom" set, taken here. The sheet keeps the picture in the
   // document when the user confirms with its box checked.
-  std::shared_ptr<IGIS_FrameProperty> frameBackup(m_pFrame != nullptr ? m_pFrame->Clone() : nullptr,
-                                                  md::basilo::Releaser());
+  const md::basilo::ReleasePtr<IGIS_FrameProperty> frameBackup(m_pFrame != nullptr ? m_pFrame->Clone()
+                                                                                   : nullptr);
   if (!frameBackup)
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "p_frameProperty == NULL");
   const SGIS_Rect rect = GetRect();

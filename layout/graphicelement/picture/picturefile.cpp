@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "host/basilo/gis_filestore.h"
+
 namespace md::layout {
 namespace {
 
@@ -27,19 +29,6 @@ std::string TimeName() {
   char name[64];
   std::snprintf(name, sizeof name, "%d%d%d%d%lld", utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, ms);
   return name;
-}
-
-bool WriteAll(int fd, const unsigned char* p, std::size_t n) {
-  while (n > 0) {
-    const ssize_t k = ::write(fd, p, n);
-    if (k < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += k;
-    n -= static_cast<std::size_t>(k);
-  }
-  return true;
 }
 
 bool PlainExtension(const std::string& extension) {
@@ -63,14 +52,17 @@ std::string WriteNewFile(const std::string& folder, const std::string& extension
     if (attempt > 0) std::snprintf(counter, sizeof counter, "-%d", attempt);
     const std::string path = base + counter + suffix;
     if (pAttempted != nullptr) *pAttempted = path;
+    // The name is taken exclusively first; the bytes then go through the
+    // host's file writer (a temporary file renamed over it), which keeps the
+    // private mode the name was taken with.
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
       if (errno == EEXIST) continue;
       return std::string();
     }
-    const bool written = WriteAll(fd, static_cast<const unsigned char*>(pData), nSize);
-    const bool closed = ::close(fd) == 0;
-    if (written && closed) return path;
+    ::close(fd);
+    std::string error;
+    if (md::basilo::WriteWholeFile(path.c_str(), pData, nSize, &error)) return path;
     ::unlink(path.c_str());
     return std::string();
   }

@@ -6,7 +6,8 @@
 
 namespace md::layout {
 
-// Creates a new file in the folder and writes the bytes into it. The name is
+// Creates a new file in the folder and writes the bytes into it through the
+// host's file writer. The name is
 // the UTC day of the month, hour, minute, second and millisecond written one
 // after the other, then the extension (when there is one); a name already
 // taken gets "-1", "-2", ... before the extension, so that two pictures
