@@ -11,8 +11,10 @@
 #include "host/helmora/gis_mapfile.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/scalebar/igis_scaletextelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 
 namespace md::demo {
@@ -123,6 +125,28 @@ void AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame) {
       SGIS_Point((kSheetFrameLeft + kSheetFrameRight - r.Width()) / 2, kSheetFrameBottom - 1800, 0));
 }
 
+// The scale as text ("1:5万") following the frame, centred under the scale
+// bar: absolute, whole numbers.
+void AddScaleText(Page& page, BuildReport* report, IGIS_Element* frame) {
+  auto* text = dynamic_cast<IGIS_ScaleTextElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT));
+  if (text == nullptr) {
+    if (report != nullptr) report->missingTypes.push_back(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT);
+    return;
+  }
+  text->SetMapElement(frame);
+  text->SetScaleTextStyle(0);
+  if (IGIS_NumericFormat* format = text->GetNumericFormatPtr()) format->SetDigits(0);
+  if (IGIS_Symbol* symbol = text->GetSymbolPtr()) {
+    if (LOGFONT* font = symbol->GetFontSizePtr()) font->lfHeight = 12;
+  }
+  text->RebuildText();
+  text->SetName("文本比例尺");
+  const SGIS_Rect r = text->GetRect();
+  text->SetLBpoint(
+      SGIS_Point((kSheetFrameLeft + kSheetFrameRight - r.Width()) / 2, kSheetFrameBottom - 2700, 0));
+  text->Archive(0, 0);
+}
+
 }  // namespace
 
 std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* report) {
@@ -140,6 +164,7 @@ std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* rep
     frame->SetName("西山幅地图框架");
     AddSheetBorder(frame);
     AddScaleBar(*page, report, frame);
+    AddScaleText(*page, report, frame);
   }
   AddText(*page, report, doc.sheet()->GetName(), kSheetFrameLeft, 19500, 20, 700);
   AddText(*page, report, "1:50 000    CGCS2000 高斯-克吕格投影 3°带 第39带", 14500, 19600, 11, 400);
