@@ -12,6 +12,9 @@
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "host/stratel/igis_numericformat.h"
+#include "layout/graphicelement/furniture/igis_mapindexelement.h"
+#include "layout/graphicelement/furniture/igis_northarrowelement.h"
+#include "layout/graphicelement/furniture/igis_slopeelement.h"
 #include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "layout/graphicelement/scalebar/igis_scaletextelement.h"
@@ -125,14 +128,19 @@ void AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame) {
       SGIS_Point((kSheetFrameLeft + kSheetFrameRight - r.Width()) / 2, kSheetFrameBottom - 1800, 0));
 }
 
+// An element of the type, or NULL after noting the type in the report.
+template <class T>
+T* CreateOrReport(Page& page, BuildReport* report, const char* type) {
+  auto* e = dynamic_cast<T*>(page.Create(type));
+  if (e == nullptr && report != nullptr) report->missingTypes.push_back(type);
+  return e;
+}
+
 // The scale as text ("1:5万") following the frame, centred under the scale
 // bar: absolute, whole numbers.
 void AddScaleText(Page& page, BuildReport* report, IGIS_Element* frame) {
-  auto* text = dynamic_cast<IGIS_ScaleTextElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT));
-  if (text == nullptr) {
-    if (report != nullptr) report->missingTypes.push_back(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT);
-    return;
-  }
+  auto* text = CreateOrReport<IGIS_ScaleTextElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT);
+  if (text == nullptr) return;
   text->SetMapElement(frame);
   text->SetScaleTextStyle(0);
   if (IGIS_NumericFormat* format = text->GetNumericFormatPtr()) format->SetDigits(0);
@@ -145,6 +153,52 @@ void AddScaleText(Page& page, BuildReport* report, IGIS_Element* frame) {
   text->SetLBpoint(
       SGIS_Point((kSheetFrameLeft + kSheetFrameRight - r.Width()) / 2, kSheetFrameBottom - 2700, 0));
   text->Archive(0, 0);
+}
+
+// The furniture around the frame: the north arrow above its top-right
+// corner, the index of the neighbouring sheets below its left end and the
+// slope rule for 10 m contours below its right end, all clear of the border
+// band.
+void AddFurniture(Page& page, BuildReport* report, IGIS_MapElement* frame) {
+  if (auto* arrow =
+          CreateOrReport<IGIS_NorthArrowElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW)) {
+    arrow->SetMapElementPtr(frame);
+    arrow->SetFramePropertyPtr(nullptr);
+    arrow->SetRect(SGIS_Rect(27000, 20900, 27700, 19300));
+  }
+  if (auto* index = CreateOrReport<IGIS_MapIndexElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX)) {
+    const char* names[] = {"石门", "北岭", "青石岭", "东沟", "龙泉", "南河", "河口", "西峪"};
+    index->SetNorthEastText(names[0]);
+    index->SetNorthText(names[1]);
+    index->SetNorthWestText(names[2]);
+    index->SetEastText(names[3]);
+    index->SetWestText(names[4]);
+    index->SetSouthEastText(names[5]);
+    index->SetSouthText(names[6]);
+    index->SetSouthWestText(names[7]);
+    index->SetColWidth(1200);
+    index->SetRowHeight(600);
+    IGIS_Symbol* font = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT);
+    if (font != nullptr) {
+      if (LOGFONT* lf = font->GetFontSizePtr()) lf->lfHeight = -8;
+      index->SetTextSymbolPtr(font);
+      font->Release();
+    }
+    index->SetLBpoint(SGIS_Point(kSheetFrameLeft, 500, 0));
+    index->UpdateGeometry();
+  }
+  if (auto* slope = CreateOrReport<IGIS_SlopeElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE)) {
+    slope->SetMapElementPtr(frame);
+    slope->SetFramePropertyPtr(nullptr);
+    slope->SetContourInterval(10.0);
+    slope->SetTitleGap(1400);
+    slope->SetAngleGap(80);
+    slope->SetPercentGap(500);
+    slope->SetGapDescription(60);
+    slope->Refresh();
+    const SGIS_Rect r = slope->GetRect();
+    slope->SetLBpoint(SGIS_Point(kSheetFrameRight - r.Width(), 100, 0));
+  }
 }
 
 }  // namespace
@@ -168,6 +222,7 @@ std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* rep
   }
   AddText(*page, report, doc.sheet()->GetName(), kSheetFrameLeft, 19500, 20, 700);
   AddText(*page, report, "1:50 000    CGCS2000 高斯-克吕格投影 3°带 第39带", 14500, 19600, 11, 400);
+  AddFurniture(*page, report, frame);
   return page;
 }
 
