@@ -11,6 +11,7 @@
 #include "layout/graphicelement/dialogs/propertysheets.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/scalebar/cgis_scaletextelement.h"
+#include "layout/graphicelement/scalebar/dialogs/cgis_scaletextsheet.h"
 #include "layout/graphicelement/scalebar/scalebarformats.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "scalebartest.h"
@@ -339,7 +340,7 @@ TEST_F(ScaleText, CancelLeavesTheStoredFormByteIdentical) {
   const SGIS_Rect rect = t->GetRect();
   md::layout::RegisterPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, &ChangeAndCancel);
   EXPECT_FALSE(t->OnOpenPropertyDlg(nullptr, TRUE));
-  md::layout::RegisterPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, nullptr);
+  md::layout::RegisterScaleTextSheet();
   ASSERT_TRUE(t->Archive(0, 0));
   EXPECT_EQ(CustomBytes(t), before);
   EXPECT_EQ(t->GetRect(), rect);
