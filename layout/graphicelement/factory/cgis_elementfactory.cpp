@@ -10,6 +10,7 @@
 #include "layout/graphicelement/furniture/cgis_mapindexelement.h"
 #include "layout/graphicelement/furniture/cgis_northarrowelement.h"
 #include "layout/graphicelement/furniture/cgis_slopeelement.h"
+#include "layout/graphicelement/legend/cgis_legendelement.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
 #include "layout/graphicelement/scalebar/cgis_scaletextelement.h"
@@ -48,7 +49,7 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_TABLE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW, &Make<CGIS_NorthArrowElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_MAP, &Make<CGIS_MapElement>},
-    {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, &Make<CGIS_LegendElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, &Make<CGIS_ScaleTextElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, nullptr},
