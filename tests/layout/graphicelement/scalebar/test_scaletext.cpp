@@ -190,6 +190,42 @@ TEST_F(ScaleText, UnknownKindsAndZeroFactorsComposeNothing) {
   frame->map = nullptr;
 }
 
+TEST_F(ScaleText, APageReferenceWithItsOwnUnitSetsThePageLength) {
+  // A projected page in metres whose coordinates are 0.01 mm, and one whose
+  // coordinates are 0.1 mm: the same frame scale is ten times the ground.
+  for (const double factor : {1e5, 1e4}) {
+    SCOPED_TRACE(factor);
+    IGIS_SpatialReference* page = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(2);
+    ASSERT_TRUE(page->SetUnitFactor(factor));
+    set_->GetFeatureClass()->SetSpatialReference(page);
+    CGIS_ScaleTextElement* t = NewText();
+    FrameStandIn* frame = NewFrame(SGIS_Rect(0, 10000, 10000, 0), 2, 2.5);
+    t->SetMapElement(frame);
+    t->SetScaleTextStyle(0);
+    t->RebuildText();
+    EXPECT_EQ(std::string(t->GetText()), factor == 1e5 ? "1:25.00万" : "1:25000.00");
+    set_->GetFeatureClass()->SetSpatialReference(page_);
+    page->Release();
+  }
+}
+
+TEST_F(ScaleText, AMapWithoutUnitTurnsTheMapUnitUnknown) {
+  CGIS_ScaleTextElement* t = NewText();
+  FrameStandIn* frame = NewFrame(SGIS_Rect(0, 10000, 10000, 0), 2, 1.0);
+  t->SetMapElement(frame);
+  EXPECT_EQ(t->GetMapUnit(), 0);
+  frame->map = &noUnitMap_;
+  frame->Notify(GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED, 0, frame);
+  EXPECT_EQ(t->GetMapUnit(), LinearUnits() + 1);
+  EXPECT_STREQ(t->GetMapUnitLabel(), "未知单位");
+  EXPECT_EQ(std::string(t->GetText()), "1厘米等于1000.00未知单位");
+  // Without a map the message is refused with a record.
+  frame->map = nullptr;
+  LogMark mark;
+  frame->Notify(GIS_MESSAGE_ELEMENT_MAP_SCALE_CHANGED, 0, frame);
+  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::Update", "p_map == NULL"));
+}
+
 TEST_F(ScaleText, RectangleTakesTheTextSizeAndKeepsItsCorner) {
   CGIS_ScaleTextElement* t = NewText();
   t->SetLBpoint(SGIS_Point(300, 700, 0));
