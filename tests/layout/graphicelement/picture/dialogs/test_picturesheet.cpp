@@ -1,8 +1,8 @@
 // The picture sheet played through the modal driver: its caption and page,
 // the keep-in-document check box, OK, Apply and Cancel, and what the element
 // does with the result.
-#include "layout/graphicelement/picture/dialogs/cgis_picturesheet.h"
 #include "layout/graphicelement/dialogs/propertysheets.h"
+#include "layout/graphicelement/picture/dialogs/cgis_picturesheet.h"
 #include "platform/ui/driver.h"
 #include "tests/layout/graphicelement/picture/picturetest.h"
 
