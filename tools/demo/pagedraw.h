@@ -25,7 +25,7 @@ class Page;
 constexpr int kMinDpi = 36;
 constexpr int kMaxDpi = 600;
 
-// Prints the page onto the canvas, which must span the A4 landscape paper at
+// Prints the page onto the canvas, which must span the page's paper at
 // `dpi` (kMinDpi up to the vector files' resolution). Text is measured by `engine` (FreeType when null).
 // False with a message when the context cannot be made or an element fails to draw.
 bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEngine* engine,

@@ -48,6 +48,12 @@ Page::Page()
   if (set_ != nullptr && reference_ != nullptr) set_->GetFeatureClass()->SetSpatialReference(reference_);
 }
 
+void Page::SetPaper(int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  width_ = width;
+  height_ = height;
+}
+
 Page::~Page() {
   for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) (*it)->Release();
   elements_.clear();

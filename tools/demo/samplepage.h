@@ -34,6 +34,13 @@ class Page {
   // False when the factory, feature set or reference could not be made.
   bool ok() const { return factory_ != nullptr && set_ != nullptr && reference_ != nullptr; }
 
+  // The paper, in page units (A4 landscape unless set otherwise). A page
+  // read back from a file takes the paper its caller gives it.
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // Ignored unless both sides are positive.
+  void SetPaper(int width, int height);
+
   IGIS_ElementFactory* factory() { return factory_; }
   IGIS_FeatureSet* featureSet() { return set_; }
   // Every element of the page, in feature order (members of compounds too).
@@ -53,6 +60,8 @@ class Page {
   IGIS_FeatureSet* set_ = nullptr;
   IGIS_SpatialReference* reference_ = nullptr;
   std::vector<IGIS_Element*> elements_;
+  int width_ = kPageWidth;
+  int height_ = kPageHeight;
 };
 
 // What building the sample page left out: element types the factory does not
