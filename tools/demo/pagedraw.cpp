@@ -22,8 +22,8 @@ void SetError(std::string* error, const std::string& text) {
 
 }  // namespace
 
-bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEngine* engine,
-               std::string* error) {
+bool PrintElements(Page& page, const std::vector<IGIS_Element*>& elements, md::canvas::Canvas* canvas,
+                   int dpi, md::text::TextEngine* engine, std::string* error) {
   if (canvas == nullptr || dpi < kMinDpi || dpi > md::canvas::CairoCanvas::kVectorDpi) {
     SetError(error, "no canvas or a resolution out of range");
     return false;
@@ -40,7 +40,7 @@ bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEn
   bool ok = true;
   {
     CGIS_PrintDisplay display(hdc, page.width(), page.height(), SGIS_Point(0, page.height(), 0));
-    for (IGIS_Element* e : page.TopLevel()) {
+    for (IGIS_Element* e : elements) {
       if (!e->OnDraw(hdc, true, &display) && ok) {
         ok = false;
         SetError(error, std::string("an element of type ") + e->GetType() + " (feature " +
@@ -51,6 +51,11 @@ bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEn
   DeleteDC(hdc);
   canvas->flush();
   return ok;
+}
+
+bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEngine* engine,
+               std::string* error) {
+  return PrintElements(page, page.TopLevel(), canvas, dpi, engine, error);
 }
 
 std::unique_ptr<md::canvas::CairoCanvas> PrintRaster(Page& page, int dpi, md::text::TextEngine* engine,
