@@ -1,7 +1,7 @@
 // One input of the scale bars' stored-state readers: the bytes as the
 // "Custom" buffer of each bar the factory makes, read with Archive (which also reads
 // its scale marks), laid out, converted into plain elements, written and
-// read once more. Shared by the fuzz target and the regular test that
+// read once more; then the same for a scale text. Shared by the fuzz target and the regular test that
 // replays seeds and crash inputs; it reaches the library only through its
 // exports and interfaces.
 #pragma once
@@ -16,20 +16,11 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/igis_element.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace md::test::scalebarinput {
 
-// Ends a converted element and everything a compound of it holds.
-inline void Drop(IGIS_FeatureSet* set, IGIS_Element* element) {
-  if (auto* compound = dynamic_cast<IGIS_CompoundElement*>(element)) {
-    while (compound->GetElementCount() > 0) {
-      IGIS_Element* member = compound->GetElementPtrByIndex(0);
-      if (member == nullptr || !compound->RemoveElement(member)) break;
-      Drop(set, member);
-    }
-  }
-  if (!set->DeleteElement(element)) element->Release();
-}
+inline void Drop(IGIS_FeatureSet* set, IGIS_Element* element) { md::test::fuzz::DropElement(set, element); }
 
 inline void Feed(const std::uint8_t* data, std::size_t size) {
   IGIS_ElementFactory* factory = GIS_CreateGraphicElementFactoryObject();
@@ -61,6 +52,17 @@ inline void Feed(const std::uint8_t* data, std::size_t size) {
     bar->Archive(1, 0);
     bar->Release();
   }
+
+  // The same bytes as a scale text's "Custom" set: read, composed, sized,
+  // converted (its text, inside its frame at most), written and read again.
+  IGIS_Element* text = factory->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, set, nullptr);
+  if (text == nullptr) std::abort();
+  text->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", bytes, 0);
+  text->Archive(1, 0);
+  if (IGIS_Element* converted = text->ConvertToElement()) Drop(set, converted);
+  text->Archive(0, 0);
+  text->Archive(1, 0);
+  text->Release();
 
   bytes->Release();
   set->Release();

@@ -10,12 +10,16 @@
 #include "layout/graphicelement/furniture/cgis_mapindexelement.h"
 #include "layout/graphicelement/furniture/cgis_northarrowelement.h"
 #include "layout/graphicelement/furniture/cgis_slopeelement.h"
+#include "layout/graphicelement/furniture/cgis_threenorthelement.h"
+#include "layout/graphicelement/legend/cgis_legendelement.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
+#include "layout/graphicelement/picture/cgis_pictureelement.h"
 #include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
 #include "layout/graphicelement/scalebar/cgis_doublealternatingscalebar.h"
 #include "layout/graphicelement/scalebar/cgis_hollowscalebar.h"
 #include "layout/graphicelement/scalebar/cgis_scaleline.h"
 #include "layout/graphicelement/scalebar/cgis_steppedscaleline.h"
+#include "layout/graphicelement/scalebar/cgis_scaletextelement.h"
 #include "layout/graphicelement/shapes/cgis_ellipseelement.h"
 #include "layout/graphicelement/shapes/cgis_pointelement.h"
 #include "layout/graphicelement/shapes/cgis_polygonelement.h"
@@ -51,10 +55,10 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_TABLE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW, &Make<CGIS_NorthArrowElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_MAP, &Make<CGIS_MapElement>},
-    {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, &Make<CGIS_LegendElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, &Make<CGIS_DoubleAlternatingScaleBar>},
-    {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, &Make<CGIS_ScaleTextElement>},
+    {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, &Make<CGIS_PictureElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND, &Make<CGIS_CompoundElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, &Make<CGIS_AlternatingScaleBar>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA, nullptr},
@@ -62,7 +66,7 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE, &Make<CGIS_ScaleLine>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, &Make<CGIS_SteppedScaleLine>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, &Make<CGIS_ThreeNorthElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE, &Make<CGIS_SlopeElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_OLE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, &Make<CGIS_MapIndexElement>},
