@@ -256,7 +256,7 @@ struct SGIS_DrawParam {
   std::int32_t pointCount = 0;
   BYTE flag = 1;                // 1 in every use
   std::intptr_t viewValue = 0;  // draw-context value of the display's view when it clips
-  double extraValue = 0.0;      // set by a few callers (north arrow: its frame's scale)
+  double extraValue = 0.0;      // set by a few callers (north arrow: its frame's rotation)
 
   SGIS_DrawParam() = default;
 };

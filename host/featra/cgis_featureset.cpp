@@ -1,5 +1,6 @@
 // A feature set: the view over a feature class that elements use.
 #include <cmath>
+#include <cstring>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/makeornull.h"
@@ -83,6 +84,18 @@ IGIS_Element* CGIS_FeatureSet::GetElement(int id) {
   IGIS_FeatureAttributes* attributes = feature->GetAttributes();
   if (attributes == nullptr) return nullptr;
   return GIS_ResolveElement(attributes->GetInt("InterfacePtr"));
+}
+
+IGIS_Element* CGIS_FeatureSet::GetMapFrameElement() {
+  const int count = class_->GetFeatureCount();
+  for (int i = 0; i < count; ++i) {
+    IGIS_Feature* feature = class_->At(i);
+    IGIS_FeatureAttributes* attributes = feature != nullptr ? feature->GetAttributes() : nullptr;
+    const char* type = attributes != nullptr ? attributes->GetString("TYPE") : nullptr;
+    if (type == nullptr || std::strcmp(type, "GIS_TYPE_GRAPHIC_ELEMENT_MAP") != 0) continue;
+    if (IGIS_Element* element = GIS_ResolveElement(attributes->GetInt("InterfacePtr"))) return element;
+  }
+  return nullptr;
 }
 
 BOOL CGIS_FeatureSet::SetUnitRatio(double ratio) {

@@ -224,6 +224,7 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
   BOOL LoadMembers(IGIS_Feature* compound) override;
   IGIS_Feature* GetFeatureByIndex(int index) override;
   IGIS_Element* GetElement(int id) override;
+  IGIS_Element* GetMapFrameElement() override;
   int GetFeatureCount() override;
   const char* GetName() override { return name_.c_str(); }
   BOOL SetUnitRatio(double ratio) override;

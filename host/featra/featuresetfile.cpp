@@ -411,7 +411,8 @@ BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
   std::vector<std::uint8_t> bytes;
   std::string error;
   if (!md::basilo::ReadWholeFile(path, static_cast<std::size_t>(kMaxFileBytes), &bytes, &error)) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "cannot read %s: %s", path, error.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "cannot read %s: %s", path,
+            error.c_str());
     return FALSE;
   }
   return Install(this, bytes.data(), bytes.size(), true, "CGIS_FeatureSet::LoadFromFile", path) ? TRUE

@@ -194,6 +194,11 @@ class IGIS_FeatureSet : public IGIS_Observer {
   // FALSE when the set cannot keep a layer.
   virtual BOOL SetMapLayer(IGIS_MapLayer* /*layer*/) { return FALSE; }
 
+  // The layout's map frame: the element of the first feature, in ID order,
+  // whose "TYPE" is "GIS_TYPE_GRAPHIC_ELEMENT_MAP" and whose element is
+  // alive; NULL when there is none.
+  virtual IGIS_Element* GetMapFrameElement() { return nullptr; }
+
   // IGIS_Observer: the set counts the messages its elements send it.
   void Update(const char* /*message*/, int /*argument*/, IGIS_Element* /*sender*/) override {}
   // How many times the message reached the set (0 for NULL).

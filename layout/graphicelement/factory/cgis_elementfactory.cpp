@@ -7,6 +7,11 @@
 #include "host/basilo/makeornull.h"
 #include "host/featra/gis_elementregistry.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
+#include "layout/graphicelement/furniture/cgis_mapindexelement.h"
+#include "layout/graphicelement/furniture/cgis_northarrowelement.h"
+#include "layout/graphicelement/furniture/cgis_slopeelement.h"
+#include "layout/graphicelement/furniture/cgis_threenorthelement.h"
+#include "layout/graphicelement/legend/cgis_legendelement.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
 #include "layout/graphicelement/shapes/cgis_ellipseelement.h"
@@ -42,9 +47,9 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_POLYGON, &Make<CGIS_PolygonElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_TEXT, &Make<CGIS_TextElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_TABLE, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW, &Make<CGIS_NorthArrowElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_MAP, &Make<CGIS_MapElement>},
-    {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, &Make<CGIS_LegendElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, nullptr},
@@ -55,10 +60,10 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, &Make<CGIS_ThreeNorthElement>},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE, &Make<CGIS_SlopeElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_OLE, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, &Make<CGIS_MapIndexElement>},
 };
 constexpr int kTypeCount = static_cast<int>(sizeof(kTypes) / sizeof(kTypes[0]));
 static_assert(kTypeCount == 26, "the factory knows 26 type identifiers");

@@ -450,3 +450,24 @@ TEST(ElementRegistry, FeatureOfAReleasedElementResolvesToNull) {
   EXPECT_EQ(GIS_ResolveElement(handle), nullptr);
   RemoveElementHooks();
 }
+
+TEST(ElementHooks, MapFrameQueryFindsTheFirstLiveMapFrame) {
+  InstallTestElementHooks();
+  SetPtr set = NewSet();
+  EXPECT_EQ(set->GetMapFrameElement(), nullptr);
+  IGIS_Element* plain = set->CreateElement("GIS_TYPE_GRAPHIC_ELEMENT_RECT");
+  IGIS_Element* first = set->CreateElement("GIS_TYPE_GRAPHIC_ELEMENT_RECT");
+  IGIS_Element* second = set->CreateElement("GIS_TYPE_GRAPHIC_ELEMENT_RECT");
+  ASSERT_TRUE(plain != nullptr && first != nullptr && second != nullptr);
+  EXPECT_EQ(set->GetMapFrameElement(), nullptr);
+  for (IGIS_Element* e : {first, second}) {
+    set->GetFeature(FromElement(e)->featureId)
+        ->GetAttributes()
+        ->SetString("TYPE", "GIS_TYPE_GRAPHIC_ELEMENT_MAP");
+  }
+  EXPECT_EQ(set->GetMapFrameElement(), first);
+  // A frame whose element has ended is passed over.
+  delete FromElement(first);
+  EXPECT_EQ(set->GetMapFrameElement(), second);
+  RemoveElementHooks();
+}

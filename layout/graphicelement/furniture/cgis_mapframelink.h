@@ -1,0 +1,53 @@
+// The link of a furniture element (north arrow, slope rule) to the map frame
+// it follows: the frame's stored ID, the observer's attachment to the
+// frame's subject, and the rules of linking, unlinking and relinking.
+//
+// The frame is kept as its element-registry handle, so a frame released
+// without telling its followers resolves to NULL instead of dangling.
+#pragma once
+
+class IGIS_Element;
+class IGIS_FeatureSet;
+class IGIS_MapElement;
+class IGIS_Observer;
+
+class CGIS_MapFrameLink {
+ public:
+  // "MapElementID" of an element that never followed a frame.
+  static constexpr int kNoFrame = -10;
+  // "MapElementID" after an explicit unlink.
+  static constexpr int kUnlinked = -100;
+
+  explicit CGIS_MapFrameLink(IGIS_Observer* pObserver) : m_pObserver(pObserver) {}
+  // Detaches the observer from the followed frame.
+  ~CGIS_MapFrameLink();
+  CGIS_MapFrameLink(const CGIS_MapFrameLink&) = delete;
+  CGIS_MapFrameLink& operator=(const CGIS_MapFrameLink&) = delete;
+
+  // The followed frame, or NULL (none followed, or it no longer exists).
+  IGIS_MapElement* Frame() const;
+  int GetMapElementID() const { return m_nMapElementID; }
+  // The stored ID, as read back; the link itself is made by Relink.
+  void SetMapElementID(int nID) { m_nMapElementID = nID; }
+
+  // Follows the frame: the same frame changes nothing; NULL unlinks a
+  // followed frame (the ID becomes kUnlinked) and does nothing otherwise;
+  // another frame is followed in place of the previous one and its ID kept.
+  // A frame missing from the element registry is refused (record).
+  void Follow(IGIS_MapElement* pFrame);
+  // On the deletion message: when the sender is the followed frame (same
+  // element or same ID), detaches and forgets it, keeping the stored ID.
+  // True when the link was dropped.
+  bool OnFrameDeleted(IGIS_Element* pSender);
+  // Looks the stored ID up in the owner: an element of that ID whose type is
+  // the map frame's replaces the followed frame; anything else leaves the
+  // link as it is. Negative IDs are not looked up.
+  void Relink(IGIS_FeatureSet* pOwner);
+
+ private:
+  void DetachFromFrame();
+
+  IGIS_Observer* m_pObserver;
+  int m_nFrameHandle = 0;
+  int m_nMapElementID = kNoFrame;
+};

@@ -1,0 +1,521 @@
+// The slope rule: settings, storage, extent, drawing and conversion.
+#include "layout/graphicelement/furniture/cgis_slopeelement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "host/basilo/igis_log.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/notara/igis_annostyle.h"
+#include "host/notaradraw/igis_annodrawer.h"
+#include "host/tinctor/igis_symbolrenderer.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/frame/cgis_frameproperty.h"
+#include "layout/graphicelement/furniture/furniturepainter.h"
+#include "layout/graphicelement/furniture/furniturestore.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
+
+using md::layout::furniture::Clamp;
+using md::layout::furniture::CommitFeature;
+using md::layout::furniture::CopyPart;
+using md::layout::furniture::EnsureField;
+using md::layout::furniture::Field;
+using md::layout::furniture::NewSymbol;
+using md::layout::furniture::NullSymbol;
+using md::layout::furniture::PropertySetPtr;
+using md::layout::furniture::ReplaceSymbol;
+using md::layout::furniture::Round;
+using md::layout::furniture::SlopeFigure;
+using md::layout::furniture::SlopeLine;
+using md::layout::furniture::SlopeSymbol;
+using md::layout::furniture::SlopeText;
+using md::layout::furniture::SymbolPtr;
+
+namespace {
+
+constexpr const char* kClass = "CGIS_SlopeElement";
+constexpr int kDefaultTextHeight = 8;
+constexpr int kMinAxislineInterval = 50;
+
+SGIS_Point Offset(SGIS_Point origin, SGIS_Point local) {
+  return SGIS_Point(Clamp(std::int64_t{origin.x} + local.x), Clamp(std::int64_t{origin.y} + local.y), 0);
+}
+
+std::vector<SGIS_Point> ToPage(SGIS_Point origin, const SlopeLine& line) {
+  std::vector<SGIS_Point> out;
+  out.reserve(line.points.size());
+  for (const SGIS_Point& p : line.points) out.push_back(Offset(origin, p));
+  return out;
+}
+
+IGIS_CompoundElement* NewCompound(IGIS_FeatureSet* pOwner) {
+  return dynamic_cast<IGIS_CompoundElement*>(pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND));
+}
+
+}  // namespace
+
+CGIS_SlopeElement::CGIS_SlopeElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
+    : CGIS_ElementImpl(kClass, "坡度尺") {
+  if (pOwner == nullptr) return;
+  m_pFrame.reset(GIS_CreateFramePropertyObject());
+  m_pAxisSymbol.reset(NewSymbol(GIS_SYMBOL_LINE));
+  if (m_pAxisSymbol) m_pAxisSymbol->SetCode(3331);
+  m_pContourSymbol.reset(NewSymbol(GIS_SYMBOL_LINE));
+  if (m_pContourSymbol) m_pContourSymbol->SetCode(3331);
+  m_pTitleSymbol.reset(NewSymbol(GIS_SYMBOL_TEXT));
+  if (m_pTitleSymbol && m_pTitleSymbol->GetFontSizePtr() != nullptr) {
+    m_pTitleSymbol->GetFontSizePtr()->lfHeight = kDefaultTextHeight;
+  }
+  m_pAngleSymbol.reset(CopyPart(m_pTitleSymbol.get(), GIS_SYMBOL_TEXT));
+  m_pPercentSymbol.reset(CopyPart(m_pTitleSymbol.get(), GIS_SYMBOL_TEXT));
+  m_pDescriptionSymbol.reset(CopyPart(m_pTitleSymbol.get(), GIS_SYMBOL_TEXT));
+
+  SGIS_ElementBindOptions options;
+  options.szType = GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE;
+  options.nKind = GIS_FEATURE_KIND_RECTANGLE;
+  options.nLockOnNew = 1;
+  options.nCanConvert = 1;
+  options.bRewriteType = true;
+  options.nRequiredKind = GIS_FEATURE_KIND_RECTANGLE;
+  if (m_core.Bind(pOwner, pFeature, options) != CGIS_ElementCore::Binding::Created) return;
+
+  if (IGIS_FeatureAttributes* pAttr = m_core.m_pFeature->GetAttributes()) {
+    PropertySetPtr set(GIS_CreatePropertySetObject());
+    if (set) {
+      // A new feature lists its keys in this order; every key holds its default.
+      struct Declared {
+        const char* key;
+        int type;
+        const char* description;
+      };
+      const Declared keys[] = {
+          {"MapElementID", GIS_FIELD_TYPE_INT, "地图ID"},
+          {"ContourInterval", GIS_FIELD_TYPE_DOUBLE, "等高距"},
+          {"AngleGap", GIS_FIELD_TYPE_INT, "角度间隔"},
+          {"AxislineInterval", GIS_FIELD_TYPE_INT, "线间隔"},
+          {"TitleGap", GIS_FIELD_TYPE_INT, "文本间隔"},
+          {"PercentGap", GIS_FIELD_TYPE_INT, "百分率间隔"},
+          {"SlopelineNumber", GIS_FIELD_TYPE_INT, "线的个数"},
+          {"GapDescription", GIS_FIELD_TYPE_INT, "描述的垂直间隔"},
+          {"FrameProperty", GIS_FIELD_TYPE_BUFFER, "地图框架的属性"},
+          {"X", GIS_FIELD_TYPE_INT, "X坐标"},
+          {"Y", GIS_FIELD_TYPE_INT, "Y坐标"},
+          {"TitleSymbol", GIS_FIELD_TYPE_BUFFER, "文本符号"},
+          {"DescriptionSymbol", GIS_FIELD_TYPE_BUFFER, "说明符号"},
+          {"PercentSymbol", GIS_FIELD_TYPE_BUFFER, "百分率符号"},
+          {"AngleSymbol", GIS_FIELD_TYPE_BUFFER, "角度符号"},
+          {"AxisLineSymbol", GIS_FIELD_TYPE_BUFFER, "线符号"},
+          {"ContourLineSymbol", GIS_FIELD_TYPE_BUFFER, "线符号"},
+      };
+      for (const Declared& k : keys) set->AddProperty(k.key, k.description, k.type, 1);
+      WriteKeys(set.get());
+      md::layout::furniture::WriteCustom(pAttr, set.get());
+    }
+  }
+  // The new rectangle holds the figure from the start.
+  Refresh();
+}
+
+// ---- Settings ----------------------------------------------------------------
+
+void CGIS_SlopeElement::SetTitleGap(int nValue) {
+  if (nValue >= 0) m_settings.nTitleGap = nValue;
+}
+
+void CGIS_SlopeElement::SetGapDescription(int nValue) {
+  if (nValue >= 0) m_settings.nGapDescription = nValue;
+}
+
+void CGIS_SlopeElement::SetSlopelineNumber(int nValue) {
+  if (nValue >= 3 && nValue <= 6) m_settings.nSlopelineNumber = nValue;
+}
+
+void CGIS_SlopeElement::SetAxisLineSymbolPtr(IGIS_Symbol* p) {
+  ReplaceSymbol(m_pAxisSymbol, p, GIS_SYMBOL_LINE, m_core.Method("SetAxisLineSymbolPtr"), NullSymbol::Keep);
+}
+void CGIS_SlopeElement::SetContourLineSymbolPtr(IGIS_Symbol* p) {
+  ReplaceSymbol(m_pContourSymbol, p, GIS_SYMBOL_LINE, m_core.Method("SetContourLineSymbolPtr"),
+                NullSymbol::Keep);
+}
+void CGIS_SlopeElement::SetDescriptionSymbolPtr(IGIS_Symbol* p) {
+  ReplaceSymbol(m_pDescriptionSymbol, p, GIS_SYMBOL_TEXT, m_core.Method("SetDescriptionSymbolPtr"),
+                NullSymbol::Keep);
+}
+void CGIS_SlopeElement::SetAngleSymbolPtr(IGIS_Symbol* p) {
+  ReplaceSymbol(m_pAngleSymbol, p, GIS_SYMBOL_TEXT, m_core.Method("SetAngleSymbolPtr"), NullSymbol::Keep);
+}
+void CGIS_SlopeElement::SetPercentSymbolPtr(IGIS_Symbol* p) {
+  ReplaceSymbol(m_pPercentSymbol, p, GIS_SYMBOL_TEXT, m_core.Method("SetPercentSymbolPtr"), NullSymbol::Keep);
+}
+void CGIS_SlopeElement::SetTitleSymbolPtr(IGIS_Symbol* p) {
+  ReplaceSymbol(m_pTitleSymbol, p, GIS_SYMBOL_TEXT, m_core.Method("SetTitleSymbolPtr"), NullSymbol::Keep);
+}
+
+bool CGIS_SlopeElement::SetFramePropertyPtr(IGIS_FrameProperty* pFrame) {
+  md::layout::furniture::ReplaceFrame(m_pFrame, pFrame);
+  return true;
+}
+
+void CGIS_SlopeElement::SetMapElementPtr(IGIS_MapElement* pFrame) { m_link.Follow(pFrame); }
+
+void CGIS_SlopeElement::Update(const char* szMessage, int /*nArgument*/, IGIS_Element* pSender) {
+  if (szMessage != nullptr && std::strcmp(szMessage, GIS_MESSAGE_ELEMENT_MAP_DEL) == 0) {
+    m_link.OnFrameDeleted(pSender);
+  }
+}
+
+// ---- Figure ------------------------------------------------------------------
+
+IGIS_Symbol* CGIS_SlopeElement::SymbolOf(SlopeSymbol symbol) const {
+  switch (symbol) {
+    case SlopeSymbol::Axis:
+      return m_pAxisSymbol.get();
+    case SlopeSymbol::Contour:
+      return m_pContourSymbol.get();
+    case SlopeSymbol::Title:
+      return m_pTitleSymbol.get();
+    case SlopeSymbol::Description:
+      return m_pDescriptionSymbol.get();
+    case SlopeSymbol::Angle:
+      return m_pAngleSymbol.get();
+    case SlopeSymbol::Percent:
+      return m_pPercentSymbol.get();
+  }
+  return nullptr;
+}
+
+bool CGIS_SlopeElement::LayOut(const char* szOperation, SlopeFigure* pFigure) {
+  if (const char* szFault = md::layout::furniture::SlopeSettingsFault(m_settings)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(), "%s", szFault);
+    return false;
+  }
+  if (m_settings.nSlopelineNumber > md::layout::furniture::kMaxSlopeLines) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(), "SlopelineNumber %d drawn as %d",
+            m_settings.nSlopelineNumber, md::layout::furniture::kMaxSlopeLines);
+  }
+  IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
+  const double r = pOwner != nullptr ? pOwner->GetUnitRatio() : 1.0;
+  *pFigure = md::layout::furniture::LayOutSlopeFigure(
+      m_settings, [this, r](SlopeSymbol symbol, const char* szText, double* pWidth, double* pHeight) {
+        *pWidth = *pHeight = 0.0;
+        IGIS_Symbol* pSymbol = SymbolOf(symbol);
+        SGIS_Rect extent;
+        if (pSymbol == nullptr || !pSymbol->GetTextExtent(&extent, szText, 0, 1.0)) return;
+        *pWidth = extent.Width() * r;
+        *pHeight = extent.Height() * r;
+      });
+  return true;
+}
+
+SlopeFigure CGIS_SlopeElement::Figure() {
+  SlopeFigure f;
+  LayOut("Figure", &f);
+  return f;
+}
+
+void CGIS_SlopeElement::Refresh() {
+  IGIS_Feature* pFeature = m_core.RequireFeature("Refresh");
+  if (pFeature == nullptr) return;
+  SlopeFigure figure;
+  if (!LayOut("Refresh", &figure)) return;
+  const SGIS_Rect r = GetRect();
+  // The rectangle holds every drawn piece, the captions and values included.
+  const SGIS_Rect u = figure.Extent();
+  m_anchor.x = Clamp(-std::int64_t{u.left});
+  m_anchor.y = Clamp(-std::int64_t{u.bottom});
+  const SGIS_Rect fitted(r.left, Clamp(std::int64_t{r.bottom} + u.Height()),
+                         Clamp(std::int64_t{r.left} + u.Width()), r.bottom);
+  StoreRect(pFeature, fitted, GIS_UPDATE_GEOMETRY);
+}
+
+// ---- Geometry ----------------------------------------------------------------
+
+SGIS_Rect CGIS_SlopeElement::GetRect() {
+  return md::layout::furniture::FeatureRect(m_core.RequireFeature("GetRect"));
+}
+
+void CGIS_SlopeElement::OffsetAllPoints(int dx, int dy) {
+  if (dx == 0 && dy == 0) return;
+  IGIS_Feature* pFeature = m_core.RequireFeature("OffsetAllPoints");
+  if (pFeature == nullptr) return;
+  StoreRect(pFeature, md::layout::furniture::MovedRect(GetRect(), dx, dy), GIS_UPDATE_GEOMETRY);
+}
+
+void CGIS_SlopeElement::SetLBpoint(SGIS_Point point) {
+  const SGIS_Rect r = GetRect();
+  OffsetAllPoints(Clamp(std::int64_t{point.x} - r.left), Clamp(std::int64_t{point.y} - r.bottom));
+}
+
+void CGIS_SlopeElement::SetRect(SGIS_Rect rect) {
+  rect.Normalize();
+  SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
+  SetWidthAndHeight(rect.Width(), rect.Height());
+}
+
+void CGIS_SlopeElement::SetWidthAndHeight(int nWidth, int nHeight) {
+  if (nWidth <= 0 || nHeight <= 0) return;
+  const SGIS_Rect r = GetRect();
+  const double w = r.Width(), h = r.Height();
+  if (nWidth == w && nHeight == h) return;
+  double sx = 1.0, sy = 1.0;
+  if (w >= 1.0 && h >= 1.0) {
+    sx = nWidth / w;
+    sy = nHeight / h;
+  }
+  // The figure keeps its proportions: growing in either direction takes the
+  // smaller factor, shrinking in both the milder one.
+  const double k = (sx > 1.0 || sy > 1.0 || sx == 1.0 || sy == 1.0) ? std::min(sx, sy) : std::max(sx, sy);
+  ScaleShape(SGIS_Point(r.left, r.bottom, 0), k, k);
+}
+
+void CGIS_SlopeElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
+  if (!(sx > 0.0) || !(sy > 0.0) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+  if (sx == 1.0 && sy == 1.0) return;
+  const SGIS_Rect r = GetRect();
+  SetLBpoint(SGIS_Point(Round((static_cast<double>(r.left) - origin.x) * sx + origin.x),
+                        Round((static_cast<double>(r.bottom) - origin.y) * sy + origin.y), 0));
+  const double s = std::min(sx, sy);
+  m_settings.nPercentGap = Round(m_settings.nPercentGap * s);
+  m_settings.nAngleGap = Round(m_settings.nAngleGap * s);
+  m_settings.nTitleGap = Round(m_settings.nTitleGap * s);
+  m_settings.nAxislineInterval = std::max(kMinAxislineInterval, Round(m_settings.nAxislineInterval * s));
+  for (IGIS_Symbol* pText :
+       {m_pPercentSymbol.get(), m_pTitleSymbol.get(), m_pAngleSymbol.get(), m_pDescriptionSymbol.get()}) {
+    if (pText != nullptr && pText->GetFontSizePtr() != nullptr) {
+      LONG& height = pText->GetFontSizePtr()->lfHeight;
+      height = Round(height * s);
+    }
+  }
+  Refresh();
+}
+
+// ---- Copies and the sheet ----------------------------------------------------
+
+IGIS_Element* CGIS_SlopeElement::Clone() {
+  IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
+  if (pOwner == nullptr) return nullptr;
+  IGIS_Element* pNew = pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE);
+  auto* pCopy = dynamic_cast<CGIS_SlopeElement*>(pNew);
+  if (pCopy == nullptr) {
+    if (pNew != nullptr) pOwner->DeleteElement(pNew);
+    return nullptr;
+  }
+  pCopy->SetFramePropertyPtr(m_pFrame.get());
+  pCopy->SetMapElementPtr(m_link.Frame());
+  pCopy->SetLock(IsLock());
+  if (m_pTitleSymbol) pCopy->SetTitleSymbolPtr(m_pTitleSymbol.get());
+  if (m_pPercentSymbol) pCopy->SetPercentSymbolPtr(m_pPercentSymbol.get());
+  if (m_pAngleSymbol) pCopy->SetAngleSymbolPtr(m_pAngleSymbol.get());
+  if (m_pDescriptionSymbol) pCopy->SetDescriptionSymbolPtr(m_pDescriptionSymbol.get());
+  if (m_pAxisSymbol) pCopy->SetAxisLineSymbolPtr(m_pAxisSymbol.get());
+  if (m_pContourSymbol) pCopy->SetContourLineSymbolPtr(m_pContourSymbol.get());
+  // Settings as they are, a stored number of lines outside 3..6 included.
+  pCopy->m_settings = m_settings;
+  pCopy->m_link.SetMapElementID(m_link.GetMapElementID());
+  pCopy->Refresh();
+  const SGIS_Rect r = GetRect();
+  pCopy->SetLBpoint(SGIS_Point(r.left, r.bottom, 0));
+  return pCopy;
+}
+
+BOOL CGIS_SlopeElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
+  return m_core.OpenPropertySheet(pDisplay, "坡度尺属性", "p_element == NULL", [this](IGIS_Element* pBackup) {
+    auto* pSource = dynamic_cast<CGIS_SlopeElement*>(pBackup);
+    if (pSource == nullptr) return;
+    m_core.m_bKeepHVScaleRatio = pSource->m_core.m_bKeepHVScaleRatio;
+    SetRect(pSource->GetRect());
+    SetLock(pSource->IsLock());
+    SetFramePropertyPtr(pSource->GetFramePropertyPtr());
+    if (pSource->m_pTitleSymbol) SetTitleSymbolPtr(pSource->m_pTitleSymbol.get());
+    if (pSource->m_pDescriptionSymbol) SetDescriptionSymbolPtr(pSource->m_pDescriptionSymbol.get());
+    if (pSource->m_pAngleSymbol) SetAngleSymbolPtr(pSource->m_pAngleSymbol.get());
+    if (pSource->m_pPercentSymbol) SetPercentSymbolPtr(pSource->m_pPercentSymbol.get());
+    if (pSource->m_pAxisSymbol) SetAxisLineSymbolPtr(pSource->m_pAxisSymbol.get());
+    if (pSource->m_pContourSymbol) SetContourLineSymbolPtr(pSource->m_pContourSymbol.get());
+    m_settings = pSource->m_settings;
+    Refresh();
+  });
+}
+
+// ---- Storage -----------------------------------------------------------------
+
+void CGIS_SlopeElement::WriteKeys(IGIS_PropertySet* pSet) {
+  using md::layout::furniture::WriteSymbolField;
+  auto setInt = [pSet](const char* key, const char* description, int value) {
+    if (IGIS_Field* f = EnsureField(pSet, key, description, GIS_FIELD_TYPE_INT)) f->SetInt(value);
+  };
+  if (Field(pSet, "MapElementID") == nullptr)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Archive").c_str(), "p_field == NULL");
+  setInt("MapElementID", "MapElementID", m_link.GetMapElementID());
+  if (m_pFrame) {
+    IGIS_Field* f = EnsureField(pSet, "FrameProperty", "FrameProperty", GIS_FIELD_TYPE_BUFFER);
+    if (f != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Save(f->GetDataBuffer());
+  }
+  setInt("AngleGap", "AngleGap", m_settings.nAngleGap);
+  setInt("AxislineInterval", "AxislineInterval", m_settings.nAxislineInterval);
+  if (IGIS_Field* f = EnsureField(pSet, "ContourInterval", "ContourInterval", GIS_FIELD_TYPE_DOUBLE)) {
+    f->SetDouble(m_settings.dContourInterval);
+  }
+  setInt("TitleGap", "TitleGap", m_settings.nTitleGap);
+  setInt("SlopelineNumber", "SlopelineNumber", m_settings.nSlopelineNumber);
+  setInt("GapDescription", "描述的垂直间隔", m_settings.nGapDescription);
+  // The gap of the percent values is kept like the other gaps.
+  setInt("PercentGap", "PercentGap", m_settings.nPercentGap);
+  WriteSymbolField(pSet, "AngleSymbol", "AngleSymbol", m_pAngleSymbol.get());
+  WriteSymbolField(pSet, "PercentSymbol", "PercentSymbol", m_pPercentSymbol.get());
+  WriteSymbolField(pSet, "TitleSymbol", "TitleSymbol", m_pTitleSymbol.get());
+  WriteSymbolField(pSet, "DescriptionSymbol", "DescriptionSymbol", m_pDescriptionSymbol.get());
+  WriteSymbolField(pSet, "ContourLineSymbol", "ContourLineSymbol", m_pContourSymbol.get());
+  WriteSymbolField(pSet, "AxisLineSymbol", "AxisLineSymbol", m_pAxisSymbol.get());
+  setInt("X", "X", m_anchor.x);
+  setInt("Y", "Y", m_anchor.y);
+}
+
+BOOL CGIS_SlopeElement::Archive(int nRead, int /*nArchiveOption*/) {
+  IGIS_FeatureAttributes* pAttr = nullptr;
+  if (!m_core.ArchiveCommon(nRead, &pAttr)) return FALSE;
+  PropertySetPtr set = md::layout::furniture::ReadCustom(pAttr);
+  if (!set) return FALSE;
+  if (nRead == 0) {
+    WriteKeys(set.get());
+    md::layout::furniture::WriteCustom(pAttr, set.get());
+    return TRUE;
+  }
+  auto readInt = [&set](const char* key, int* pValue) {
+    if (IGIS_Field* f = Field(set.get(), key)) *pValue = f->GetInt();
+  };
+  readInt("AngleGap", &m_settings.nAngleGap);
+  readInt("AxislineInterval", &m_settings.nAxislineInterval);
+  if (IGIS_Field* f = Field(set.get(), "ContourInterval")) m_settings.dContourInterval = f->GetDouble();
+  readInt("TitleGap", &m_settings.nTitleGap);
+  readInt("SlopelineNumber", &m_settings.nSlopelineNumber);
+  readInt("GapDescription", &m_settings.nGapDescription);
+  readInt("PercentGap", &m_settings.nPercentGap);
+  using md::layout::furniture::ReadSymbolField;
+  if (SymbolPtr s = ReadSymbolField(set.get(), "AngleSymbol")) SetAngleSymbolPtr(s.get());
+  if (SymbolPtr s = ReadSymbolField(set.get(), "PercentSymbol")) SetPercentSymbolPtr(s.get());
+  if (SymbolPtr s = ReadSymbolField(set.get(), "TitleSymbol")) SetTitleSymbolPtr(s.get());
+  if (SymbolPtr s = ReadSymbolField(set.get(), "DescriptionSymbol")) SetDescriptionSymbolPtr(s.get());
+  if (SymbolPtr s = ReadSymbolField(set.get(), "ContourLineSymbol")) SetContourLineSymbolPtr(s.get());
+  if (SymbolPtr s = ReadSymbolField(set.get(), "AxisLineSymbol")) SetAxisLineSymbolPtr(s.get());
+  if (IGIS_Field* f = Field(set.get(), "FrameProperty")) {
+    if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
+    if (m_pFrame && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
+  }
+  if (IGIS_Field* f = Field(set.get(), "MapElementID")) m_link.SetMapElementID(f->GetInt());
+  readInt("X", &m_anchor.x);
+  readInt("Y", &m_anchor.y);
+  m_link.Relink(m_core.m_pFeatureSet);
+  Refresh();
+  return TRUE;
+}
+
+// ---- Drawing and conversion --------------------------------------------------
+
+BOOL CGIS_SlopeElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  const std::string method = m_core.Method("OnDraw");
+  IGIS_SpatialReference* pReference = md::layout::furniture::PageReference(m_core.m_pFeatureSet);
+  if (pReference == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
+    return FALSE;
+  }
+  if (GIS_GetSymbolizationObject() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_symbolization == NULL");
+    return FALSE;
+  }
+  if (GIS_GetAnnotationDrawerObject() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_drawer == NULL");
+    return FALSE;
+  }
+  if (m_core.RequireFeature("OnDraw") == nullptr) return FALSE;
+  const SGIS_Rect rect = GetRect();
+  if (m_pFrame) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_UNDER);
+  if (m_pFrame && m_pFrame->GetDraftMode() && !bPrint) {
+    m_pFrame->OnDrawDraftMode(this, hdc, bPrint, pDisplay);
+    return TRUE;
+  }
+  SlopeFigure figure;
+  if (LayOut("OnDraw", &figure)) {
+    md::basilo::ReleasePtr<IGIS_AnnoPointStyle> style;
+    if (IGIS_AnnoStyleFactory* pStyles = GIS_GetAnnotationStyleFactoryObject()) {
+      if (IGIS_AnnoStyleSet* pSet = pStyles->CreateStyleSet(1)) style.reset(pSet->GetPointStyle());
+    }
+    if (style) style->SetAlignment(GIS_ALIGN_BOTTOM_LEFT);
+    const SGIS_Point origin = Offset(SGIS_Point(rect.left, rect.bottom), m_anchor);
+    CGIS_FurniturePainter painter(hdc, bPrint, pDisplay, pReference);
+    auto line = [&](const SlopeLine& l) {
+      const std::vector<SGIS_Point> page = ToPage(origin, l);
+      painter.DrawSymbol(SymbolOf(l.symbol), page.data(), static_cast<int>(page.size()));
+    };
+    auto texts = [&](const std::vector<SlopeText>& group) {
+      if (group.empty() || !style) return;
+      if (IGIS_Symbol* pSymbol = SymbolOf(group.front().symbol)) style->SetTextStyle(pSymbol);
+      for (const SlopeText& t : group) {
+        if (t.symbol != group.front().symbol) {
+          if (IGIS_Symbol* pSymbol = SymbolOf(t.symbol)) style->SetTextStyle(pSymbol);
+        }
+        painter.DrawText(style.get(), t.text.c_str(), Offset(origin, t.anchor));
+      }
+    };
+    line(figure.axis);
+    for (const SlopeLine& l : figure.degreeLines) line(l);
+    line(figure.twoContourCurve);
+    for (const SlopeLine& l : figure.furtherCurves) line(l);
+    for (const SlopeLine& l : figure.lengthenedLines) line(l);
+    texts(figure.titleAndCaptions);
+    texts(figure.degreeValues);
+    texts(figure.percentValues);
+  }
+  if (m_pFrame) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_BORDER);
+  return TRUE;
+}
+
+IGIS_Element* CGIS_SlopeElement::ConvertToElement() {
+  IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
+  if (pOwner == nullptr || m_core.RequireFeature("ConvertToElement") == nullptr) return nullptr;
+  SlopeFigure figure;
+  if (!LayOut("ConvertToElement", &figure)) return nullptr;
+  IGIS_CompoundElement* pCurves = NewCompound(pOwner);
+  IGIS_CompoundElement* pTexts = NewCompound(pOwner);
+  IGIS_CompoundElement* pDegrees = NewCompound(pOwner);
+  IGIS_CompoundElement* pPercents = NewCompound(pOwner);
+  IGIS_CompoundElement* pOuter = NewCompound(pOwner);
+  IGIS_CompoundElement* pLines = NewCompound(pOwner);
+  IGIS_CompoundElement* groups[] = {pCurves, pTexts, pDegrees, pPercents, pOuter, pLines};
+  for (IGIS_CompoundElement* pGroup : groups) {
+    if (pGroup != nullptr) continue;
+    for (IGIS_CompoundElement* pMade : groups) {
+      if (pMade != nullptr) pOwner->DeleteElement(pMade);
+    }
+    return nullptr;
+  }
+  const SGIS_Rect rect = GetRect();
+  const SGIS_Point origin = Offset(SGIS_Point(rect.left, rect.bottom), m_anchor);
+  auto line = [&](IGIS_CompoundElement* pGroup, const SlopeLine& l) {
+    const std::vector<SGIS_Point> page = ToPage(origin, l);
+    CreatePolylineElement(pGroup, page.data(), static_cast<int>(page.size()), SymbolOf(l.symbol));
+  };
+  auto texts = [&](IGIS_CompoundElement* pGroup, const std::vector<SlopeText>& group) {
+    for (const SlopeText& t : group) {
+      CreateTextElement(pGroup, Offset(origin, t.anchor), SymbolOf(t.symbol), t.text.c_str(), false);
+    }
+  };
+  line(pLines, figure.axis);
+  for (const SlopeLine& l : figure.degreeLines) line(pLines, l);
+  line(pCurves, figure.twoContourCurve);
+  for (const SlopeLine& l : figure.furtherCurves) line(pCurves, l);
+  for (const SlopeLine& l : figure.lengthenedLines) line(pLines, l);
+  texts(pTexts, figure.titleAndCaptions);
+  texts(pDegrees, figure.degreeValues);
+  texts(pPercents, figure.percentValues);
+  pOuter->AddElement(pLines);
+  pOuter->AddElement(pCurves);
+  pOuter->AddElement(pPercents);
+  pOuter->AddElement(pDegrees);
+  pOuter->AddElement(pTexts);
+  return pOuter;
+}
