@@ -1,22 +1,19 @@
 #include "layout/graphicelement/mapframe/dialogs/cgis_mappropertysheet.h"
 
+#include <memory>
+
 #include "host/helmora/igis_map.h"
+#include "layout/graphicelement/dialogs/csizeandposition.h"
 #include "layout/graphicelement/dialogs/propertysheets.h"
+#include "layout/graphicelement/frame/dialogs/clayoutframe.h"
 
-CGIS_MapPropertySheet::CGIS_MapPropertySheet(IGIS_MapElement* pElement, IGIS_Display* pDisplay, CWnd* pParent)
-    : CPropertySheet("地图框架属性", pParent, 0),
-      m_dataframe(pElement, pDisplay),
-      m_pElement(pElement),
-      m_pDisplay(pDisplay) {
-  AddPage(&m_dataframe);
-  MapClicked(ID_APPLY_NOW, [this] { OnApplyNow(); });
-}
-
-void CGIS_MapPropertySheet::OnApplyNow() {
-  if (CPropertyPage* pPage = GetActivePage()) pPage->OnApply();
-  IGIS_DisplayView* pView = m_pDisplay != nullptr ? m_pDisplay->GetView() : nullptr;
-  if (pView != nullptr) pView->Redraw(0, TRUE);
-  for (int i = 0; i < GetPageCount(); ++i) GetPage(i)->SetModified(FALSE);
+CGIS_MapPropertySheet::CGIS_MapPropertySheet(IGIS_MapElement* pElement, IGIS_Display* pDisplay)
+    : CGIS_ElementPropertySheet(IDS_GIS_MAP_SHEET, pElement, pDisplay),
+      m_pDataframe(AddOwnedPage(std::make_unique<CGIS_MapDataframe>(pElement, pDisplay))),
+      m_pFramePage(AddOwnedPage(std::make_unique<CLayoutFrame>(pElement, pDisplay))),
+      m_pSizePage(AddOwnedPage(std::make_unique<CSizeAndPosition>(pElement, pDisplay))) {
+  // The frame page edits the frame's own frame property in place.
+  m_pFramePage->m_pFrame = pElement != nullptr ? pElement->GetFramePropertyPtr() : nullptr;
 }
 
 namespace {

@@ -1,26 +1,26 @@
-// The property sheet of a map frame: its data-frame page, and the shared
-// pages of the library that are registered for the map frame. Apply applies
-// the active page only and asks the display's view to redraw.
+// The property sheet of a map frame: its data-frame page, the shared frame
+// page on the frame's own frame property, and the size-and-position page.
 #pragma once
 
-#include <memory>
-#include <vector>
-
 #include "host/display/igis_display.h"
+#include "layout/graphicelement/dialogs/cgis_elementpropertysheet.h"
 #include "layout/graphicelement/mapframe/dialogs/cgis_mapdataframe.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
-#include "platform/ui/propsheet.h"
 
-class CGIS_MapPropertySheet : public CPropertySheet {
+class CLayoutFrame;
+class CSizeAndPosition;
+
+enum { IDS_GIS_MAP_SHEET = 138 };
+
+class CGIS_MapPropertySheet : public CGIS_ElementPropertySheet {
  public:
-  CGIS_MapPropertySheet(IGIS_MapElement* pElement, IGIS_Display* pDisplay, CWnd* pParent = nullptr);
+  CGIS_MapPropertySheet(IGIS_MapElement* pElement, IGIS_Display* pDisplay);
 
-  CGIS_MapDataframe& GetDataframePage() { return m_dataframe; }
+  CGIS_MapDataframe& GetDataframePage() { return *m_pDataframe; }
+  CLayoutFrame& GetFramePage() { return *m_pFramePage; }
 
  private:
-  void OnApplyNow();
-
-  CGIS_MapDataframe m_dataframe;
-  IGIS_MapElement* m_pElement;
-  IGIS_Display* m_pDisplay;
+  CGIS_MapDataframe* m_pDataframe;
+  CLayoutFrame* m_pFramePage;
+  CSizeAndPosition* m_pSizePage;
 };

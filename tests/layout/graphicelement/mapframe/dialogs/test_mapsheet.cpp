@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "host/display/cgis_pageview.h"
+#include "layout/graphicelement/frame/dialogs/clayoutframe.h"
 #include "layout/graphicelement/grid/border/igis_mapborder.h"
 #include "layout/graphicelement/mapframe/dialogs/cgis_mapdataframe.h"
 #include "tests/layout/graphicelement/mapframe/dialogs/mapdialogtest.h"
@@ -82,6 +83,37 @@ TEST_F(MapSheet, ApplyWritesTheActivePageAndRedrawsThenCancelRestoresTheStoredFo
   EXPECT_EQ(f->GetExtentType(), GIS_MAP_EXTENT_AUTOMATIC);
   EXPECT_EQ(f->GetMap(), map_);
   EXPECT_EQ(StoredForm(f), before);
+}
+
+TEST_F(MapSheet, TheSheetsPagesInOrderAndTheFramePageEditsTheFramesOwnFrame) {
+  CGIS_MapElement* f = NewFrame();
+  f->SetMap(map_);
+  ASSERT_NE(f->GetFramePropertyPtr(), nullptr);
+  const bool draft = f->GetFramePropertyPtr()->GetDraftMode();
+  const std::vector<BYTE> before = StoredForm(f);
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    ASSERT_EQ(u.Sheet()->GetPageCount(), 3);
+    EXPECT_EQ(u.Sheet()->GetTitle(), "地图框架属性");
+    EXPECT_EQ(u.Sheet()->GetPage(0)->GetCaption(), "数据框");
+    u.GoToPage(1);
+    u.Click(IDC_FRAME_DRAFT);
+    u.GoToPage(0);
+    EXPECT_NE(f->GetFramePropertyPtr()->GetDraftMode(), draft);
+    u.GoToPage(2);
+    u.Cancel();
+  });
+  EXPECT_FALSE(f->OnOpenPropertyDlg(nullptr, TRUE));
+  EXPECT_EQ(f->GetFramePropertyPtr()->GetDraftMode(), draft);
+  EXPECT_EQ(StoredForm(f), before);
+
+  driver.Then([&](UiUser& u) {
+    u.GoToPage(1);
+    u.Click(IDC_FRAME_DRAFT);
+    u.Ok();
+  });
+  EXPECT_TRUE(f->OnOpenPropertyDlg(nullptr, TRUE));
+  EXPECT_NE(f->GetFramePropertyPtr()->GetDraftMode(), draft);
 }
 
 TEST_F(MapSheet, CancelRebindsTheMapAnotherChoiceBound) {
