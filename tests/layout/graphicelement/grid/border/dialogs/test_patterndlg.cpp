@@ -130,6 +130,23 @@ TEST_F(PatternDialog, ScalesAboveTheMaximumArePromptedAndTheDialogStays) {
   }
 }
 
+TEST_F(PatternDialog, CheckingSameScaleWithAScaleOutOfRangeChangesNothing) {
+  Owned<CGIS_MapBorderPattern> border(new CGIS_MapBorderPattern());
+  CGIS_MapBorderPatternDlg dlg;
+  dlg.m_pMapBorderPattern = border.get();
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    u.Replace(IDC_GIS_PB_LEFT_SCALE, "4");
+    u.Replace(IDC_GIS_PB_RIGHT_SCALE, "200000000");
+    u.Click(IDC_GIS_PB_SAME_SCALE);
+    EXPECT_EQ(Prompts(), 1u);
+    EXPECT_TRUE(u.IsEnabled(IDC_GIS_PB_RIGHT_SCALE));
+    EXPECT_DOUBLE_EQ(border->GetLeftScale(), 1.0);
+    u.Cancel();
+  });
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
 TEST_F(PatternDialog, CancelThroughTheBackupLeavesTheBorderAsItWas) {
   Owned<IGIS_MapBorder> border(new CGIS_MapBorderPattern());
   const std::vector<BYTE> before = md::test::Stored(border.get());
