@@ -25,6 +25,9 @@ struct SheetRequest {
   const char* szNoBackup = "";       // the log text when no backup can be made
   // Puts the backup's state back into the element after anything but OK.
   std::function<void(IGIS_Element* pBackup)> restore;
+  // An element that cannot be cloned keeps its own backup (in restore):
+  // no Clone is taken, and restore receives NULL.
+  bool bOwnBackup = false;
 };
 
 class ISheetHost {
