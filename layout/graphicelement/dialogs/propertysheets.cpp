@@ -69,8 +69,8 @@ BOOL RunPropertySheet(const SheetRequest& request) {
   if (request.pElement == nullptr) return FALSE;
   // Dialog templates, strings and message boxes of the sheet are the library's.
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  IGIS_Element* pBackup = request.pElement->Clone();
-  if (pBackup == nullptr) {
+  IGIS_Element* pBackup = request.bOwnBackup ? nullptr : request.pElement->Clone();
+  if (pBackup == nullptr && !request.bOwnBackup) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, request.method.c_str(), "%s",
             request.szNoBackup != nullptr ? request.szNoBackup : "");
     return FALSE;
@@ -78,7 +78,7 @@ BOOL RunPropertySheet(const SheetRequest& request) {
   const SheetRunner runner = FindRunner(request.pElement->GetType());
   const bool bConfirmed = runner && runner(request.pElement, request.pDisplay, request.szTitle);
   if (!bConfirmed && request.restore) request.restore(pBackup);
-  DisposeBackup(pBackup);
+  if (pBackup != nullptr) DisposeBackup(pBackup);
   return bConfirmed ? TRUE : FALSE;
 }
 
