@@ -163,6 +163,10 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
     for (const auto& q : dev)
       if (p.empty() || q.x != p.back().x || q.y != p.back().y) p.push_back(q);
     if (p.size() < 2) return FALSE;
+    // A path that runs to the left is read from its other end, so that the
+    // text stands upright.
+    const bool reversed = p.back().x < p.front().x;
+    if (reversed) std::reverse(p.begin(), p.end());
     std::vector<double> cum(1, 0.0);
     for (std::size_t i = 1; i < p.size(); ++i)
       cum.push_back(cum.back() + std::hypot(p[i].x - p[i - 1].x, p[i].y - p[i - 1].y));
@@ -182,6 +186,18 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
     }
     md::text::FontPtr f = EngineOf(hdc).Match(req);
     const auto glyphs = f->Shape(flat);
+    // Bottom-centre and top-centre alignments put the bottom or the top of
+    // the text's cell on the path; the other codes keep the baseline there.
+    double lift = 0;
+    {
+      const md::glyphor::Lines cell = md::glyphor::Layout(*f, "");
+      const int code = style->GetAlignment();
+      if (code == GIS_ALIGN_BOTTOM_CENTER) lift = cell.lineHeight - cell.ascent;
+      if (code == GIS_ALIGN_TOP_CENTER) lift = -cell.ascent;
+      // Read from the other end, the text stays on the side of the path it
+      // had: its cell is mirrored across the path.
+      if (reversed) lift = -lift - cell.ascent + (cell.lineHeight - cell.ascent);
+    }
     double textLen = 0;
     for (const auto& g : glyphs) textLen += g.advance;
     double pos = (total - textLen) / 2.0;
@@ -223,8 +239,9 @@ class CGIS_AnnoDrawer final : public IGIS_AnnoDrawer {
       }
       // Device y is down: the counter-clockwise angle of the chord.
       const double angle = std::atan2(-dir.y, dir.x) * 180.0 / kPi;
-      const double ox = start.x;
-      const double oy = start.y;
+      // Up the glyphs is to the left of the direction (device y is down).
+      const double ox = start.x + dir.y * lift;
+      const double oy = start.y - dir.x * lift;
       ScopedFont font(hdc, ts.font, em, angle);
       const std::string ch = flat.substr(g.byteOffset, g.byteLength);
       if (g.ch != U' ') TextAt(hdc, ox, oy, ch);

@@ -26,8 +26,11 @@ class IGIS_AnnoDrawer {
   // Writes the text along a polyline, centred on its length, each character
   // standing on the chord between the path points where it starts and ends
   // (so on a straight stretch it turns with its segment; a text longer than
-  // the path runs on along the end segments). Line breaks
-  // read as spaces. Paths of fewer than two points or of length 0 draw
+  // the path runs on along the end segments). A path whose last point lies
+  // left of its first is read from its last point, so that the text stands
+  // upright, on the side of the path it would have had. The baseline lies on the path, except for the
+  // alignments bottom centre (1), whose cell stands on the path with its bottom, and top centre (5), whose
+  // cell hangs from it. Line breaks read as spaces. Paths of fewer than two points or of length 0 draw
   // nothing (FALSE).
   virtual BOOL DrawTextOnPath(CDC* dc, BYTE printFlag, double ratio, IGIS_AnnoPointStyle* style,
                               const char* text, const SGIS_Point* path, int count) = 0;

@@ -27,7 +27,9 @@ class EmbeddedObject {
   virtual void Save(Storage* pStorage) const = 0;
   // The object's natural size in hundredths of a millimetre.
   virtual bool GetExtent(SIZE* pSize) const = 0;
-  // Draws the object filling the rectangle (logical units of hdc).
+  // Draws the object filling the rectangle, in logical units of hdc, whatever
+  // the context's mapping: bounds.top is the edge shown at the top (below
+  // bounds.bottom in a y-up mapping).
   virtual bool Draw(HDC hdc, const RECT& bounds) const = 0;
 };
 

@@ -2,6 +2,7 @@
 // stretched over the object's rectangle.
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/ole/objectclass.h"
@@ -91,19 +92,20 @@ bool Decode(const std::vector<std::uint8_t>& png, Pixels* pOut, std::string* pEr
   return true;
 }
 
-// A small picture for a new object: a blue field with a white cross.
+// A small picture for a new object: a blue field with a white cross and a
+// gold square, all on whole pixels so that any resampling keeps its edges.
 std::vector<std::uint8_t> DefaultPng() {
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 160, 120);
   cairo_t* cr = cairo_create(s);
   cairo_set_source_rgb(cr, 0.25, 0.45, 0.75);
   cairo_paint(cr);
   cairo_set_source_rgb(cr, 1, 1, 1);
-  cairo_set_line_width(cr, 8);
-  cairo_move_to(cr, 20, 20);
-  cairo_line_to(cr, 140, 100);
-  cairo_move_to(cr, 140, 20);
-  cairo_line_to(cr, 20, 100);
-  cairo_stroke(cr);
+  cairo_rectangle(cr, 72, 0, 16, 120);
+  cairo_rectangle(cr, 0, 52, 160, 16);
+  cairo_fill(cr);
+  cairo_set_source_rgb(cr, 0.95, 0.75, 0.1);
+  cairo_rectangle(cr, 20, 14, 32, 24);
+  cairo_fill(cr);
   cairo_destroy(cr);
   std::vector<std::uint8_t> out;
   cairo_surface_write_to_png_stream(
@@ -152,6 +154,23 @@ class PictureObject final : public EmbeddedObject {
 
   bool Draw(HDC hdc, const RECT& bounds) const override {
     if (pixels_.width <= 0 || pixels_.height <= 0) return false;
+    // Pixels are copied top-down in device units: the rectangle goes to the
+    // device and the mapping is set aside meanwhile.
+    POINT corners[2] = {{bounds.left, bounds.top}, {bounds.right, bounds.bottom}};
+    if (!LPtoDP(hdc, corners, 2)) return false;
+    const RECT device{std::min(corners[0].x, corners[1].x), std::min(corners[0].y, corners[1].y),
+                      std::max(corners[0].x, corners[1].x), std::max(corners[0].y, corners[1].y)};
+    const int saved = SaveDC(hdc);
+    SetMapMode(hdc, MM_TEXT);
+    SetWindowOrgEx(hdc, 0, 0, nullptr);
+    SetViewportOrgEx(hdc, 0, 0, nullptr);
+    const bool drawn = Blit(hdc, device);
+    RestoreDC(hdc, saved);
+    return drawn;
+  }
+
+ private:
+  bool Blit(HDC hdc, const RECT& bounds) const {
     BITMAPINFO info;
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = pixels_.width;
@@ -178,7 +197,6 @@ class PictureObject final : public EmbeddedObject {
     return ok;
   }
 
- private:
   std::vector<std::uint8_t> png_;
   Pixels pixels_;
 };

@@ -124,8 +124,10 @@ class TextDocumentObject final : public EmbeddedObject {
   bool Draw(HDC hdc, const RECT& bounds) const override {
     const int w = std::abs(bounds.right - bounds.left), h = std::abs(bounds.bottom - bounds.top);
     if (w < 1 || h < 1) return false;
-    const RECT page{std::min(bounds.left, bounds.right), std::min(bounds.top, bounds.bottom),
-                    std::max(bounds.left, bounds.right), std::max(bounds.top, bounds.bottom)};
+    // Down the page is toward bounds.bottom, whichever way the mapping runs.
+    const int down = bounds.bottom >= bounds.top ? 1 : -1;
+    const int left = std::min(bounds.left, bounds.right);
+    const RECT page{left, bounds.top, left + w, bounds.bottom};
     HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
     FillRect(hdc, &page, white);
     DeleteObject(white);
@@ -140,8 +142,8 @@ class TextDocumentObject final : public EmbeddedObject {
     const UINT oldAlign = SetTextAlign(hdc, TA_LEFT | TA_TOP);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
       const std::string& l = lines_[i];
-      const int x = page.left + static_cast<int>(kMarginEms * em);
-      const int y = page.top + static_cast<int>((kMarginEms + i * kLineEms) * em);
+      const int x = left + static_cast<int>(kMarginEms * em);
+      const int y = bounds.top + down * static_cast<int>((kMarginEms + i * kLineEms) * em);
       if (!l.empty()) TextOut(hdc, x, y, l.c_str(), static_cast<int>(l.size()));
     }
     SetTextAlign(hdc, oldAlign);

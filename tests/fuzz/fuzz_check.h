@@ -9,11 +9,25 @@
 #include <vector>
 
 #include "host/basilo/igis_propertyset.h"
+#include "host/featra/igis_feature.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
 
 namespace md::test::fuzz {
 
 inline void Check(bool ok) {
   if (!ok) __builtin_trap();
+}
+
+// Ends a converted element and everything a compound of it holds.
+inline void DropElement(IGIS_FeatureSet* set, IGIS_Element* element) {
+  if (auto* compound = dynamic_cast<IGIS_CompoundElement*>(element)) {
+    while (compound->GetElementCount() > 0) {
+      IGIS_Element* member = compound->GetElementPtrByIndex(0);
+      if (member == nullptr || !compound->RemoveElement(member)) break;
+      DropElement(set, member);
+    }
+  }
+  if (!set->DeleteElement(element)) element->Release();
 }
 
 // A new buffer holding the input; the caller releases it.

@@ -16,20 +16,11 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/igis_element.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace md::test::scalebarinput {
 
-// Ends a converted element and everything a compound of it holds.
-inline void Drop(IGIS_FeatureSet* set, IGIS_Element* element) {
-  if (auto* compound = dynamic_cast<IGIS_CompoundElement*>(element)) {
-    while (compound->GetElementCount() > 0) {
-      IGIS_Element* member = compound->GetElementPtrByIndex(0);
-      if (member == nullptr || !compound->RemoveElement(member)) break;
-      Drop(set, member);
-    }
-  }
-  if (!set->DeleteElement(element)) element->Release();
-}
+inline void Drop(IGIS_FeatureSet* set, IGIS_Element* element) { md::test::fuzz::DropElement(set, element); }
 
 inline void Feed(const std::uint8_t* data, std::size_t size) {
   IGIS_ElementFactory* factory = GIS_CreateGraphicElementFactoryObject();

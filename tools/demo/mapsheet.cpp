@@ -1,8 +1,10 @@
-// The map sheet page: title, subtitle, the map frame at 1:50,000 and a scale
-// bar under it.
+// The map sheet page: title, subtitle, the map frame at 1:50,000, a scale
+// bar under it, the furniture round it and the three-north diagram.
 #include "tools/demo/mapsheet.h"
 
+#include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
@@ -11,10 +13,15 @@
 #include "host/helmora/gis_mapfile.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/furniture/igis_mapindexelement.h"
 #include "layout/graphicelement/furniture/igis_northarrowelement.h"
 #include "layout/graphicelement/furniture/igis_slopeelement.h"
+#include "layout/graphicelement/furniture/igis_threenorthelement.h"
 #include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
+#include "layout/graphicelement/legend/igis_legendelement.h"
+#include "layout/graphicelement/legend/igis_legendformat.h"
+#include "layout/graphicelement/legend/igis_legenditem.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 
@@ -54,6 +61,92 @@ void AddText(Page& page, BuildReport* report, const char* text, int x, int y, in
   }
   e->SetText(text);
   e->SetLBpoint(SGIS_Point(x, y, 0));
+}
+
+// The vector layers of a layer, depth first through groups.
+void CollectVectorLayers(IGIS_MapLayer* layer, std::vector<IGIS_MapLayer*>* out) {
+  if (layer == nullptr || layer->GetType() == nullptr) return;
+  if (std::strcmp(layer->GetType(), GIS_DRAWER_GROUP) == 0) {
+    for (int i = 0; i < layer->GetLayerCount(); ++i) CollectVectorLayers(layer->GetLayer(i), out);
+  } else {
+    out->push_back(layer);
+  }
+}
+
+IGIS_SymbolMatchTable* ClassesOf(IGIS_MapLayer* layer) {
+  IGIS_LayerData* data = layer->GetLayerPtr();
+  if (auto* compound = dynamic_cast<IGIS_VectorCompoundMapLayer*>(data)) {
+    IGIS_VectorMapLayer* vector = compound->GetVectorMapLayer();
+    return vector != nullptr ? vector->GetSymbolMatchTable() : nullptr;
+  }
+  auto* vector = dynamic_cast<IGIS_VectorMapLayer*>(data);
+  return vector != nullptr ? vector->GetSymbolMatchTable() : nullptr;
+}
+
+void SetTextSize(IGIS_Symbol* symbol, int points, int weight) {
+  LOGFONT* lf = symbol != nullptr ? symbol->GetFontSizePtr() : nullptr;
+  if (lf == nullptr) return;
+  lf->lfHeight = -points;
+  lf->lfWeight = weight;
+  std::strncpy(lf->lfFaceName, "黑体", sizeof(lf->lfFaceName) - 1);
+}
+
+// A legend of every class of every vector layer of the sheet, in the frame's
+// lower-right corner.
+void AddLegend(Page& page, BuildReport* report, IGIS_MapElement* frame, IGIS_Map* sheet) {
+  auto* legend = dynamic_cast<IGIS_LegendElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_LEGEND));
+  if (legend == nullptr) {
+    if (report != nullptr) report->missingTypes.push_back(GIS_TYPE_GRAPHIC_ELEMENT_LEGEND);
+    return;
+  }
+  legend->SetName("西山幅图例");
+  legend->SetMapElement(frame);
+  IGIS_LegendFormat* format = legend->GetLegendFormat();
+  format->SetDefaultPatchWidth(800);
+  format->SetDefaultPatchHeight(350);
+  format->SetVerticalItemGap(120);
+  format->SetItemGap(220);
+  format->SetLayerNameGap(80);
+  format->SetPatchAndLabelsGap(200);
+  format->SetTitleAndLegendGap(250);
+  SetTextSize(format->GetTitleSymbol(), 10, 700);
+  SetTextSize(format->GetLayerNameSymbol(), 7, 700);
+  SetTextSize(format->GetLabelSymbol(), 7, 400);
+  std::vector<IGIS_MapLayer*> layers;
+  for (int i = 0; i < sheet->GetLayerCount(); ++i) CollectVectorLayers(sheet->GetLayer(i), &layers);
+  for (IGIS_MapLayer* layer : layers) {
+    IGIS_SymbolMatchTable* table = ClassesOf(layer);
+    IGIS_LegendItem* item = GIS_CreateLegendItemObject(legend);
+    if (item == nullptr) continue;
+    item->SetLayer(layer);
+    for (int j = 0; table != nullptr && j < table->GetCount(); ++j) item->AddLabel(table->GetLabel(j));
+    legend->AddItem(item);
+  }
+  // A white ground with a thin grey border, so that the map does not show through.
+  if (IGIS_FrameProperty* frameProperty = legend->GetFrameProperty()) {
+    IGIS_SymbolFactory* symbols = GIS_GetSymbolFactoryObject();
+    if (IGIS_Symbol* back = symbols->CreateSymbol(GIS_SYMBOL_FILL)) {
+      back->SetCode(3362);
+      back->SetColor(RGB(255, 255, 255));
+      back->SetColor2(RGB(90, 90, 90));
+      back->SetLineWidth(0.0);
+      frameProperty->SetBackSymbolPtr(back);
+      back->Release();
+    }
+    if (IGIS_Symbol* border = symbols->CreateSymbol(GIS_SYMBOL_LINE)) {
+      border->SetCode(3334);
+      border->SetColor(RGB(90, 90, 90));
+      border->SetLineWidth(0.2);
+      frameProperty->SetBorderSymbolPtr(border);
+      border->Release();
+    }
+    frameProperty->SetBorderX(200);
+    frameProperty->SetBorderY(200);
+    frameProperty->SetBackX(200);
+    frameProperty->SetBackY(200);
+  }
+  legend->SetLBpoint(SGIS_Point(kSheetLegendLeft, kSheetLegendBottom, 0));
+  legend->RecalcRect();
 }
 
 // The band of kilometre pieces a topographic sheet carries round its frame:
@@ -180,6 +273,72 @@ void AddFurniture(Page& page, BuildReport* report, IGIS_MapElement* frame) {
   }
 }
 
+// The grid convergence at the middle of the sheet from the map's reference:
+// the bearing of grid north from true north, degrees clockwise.
+double GridConvergence(IGIS_Map* map) {
+  IGIS_SpatialReference* grid = map->GetSpatialReference();
+  IGIS_ProjectedCoordSys* projected = grid != nullptr ? grid->GetProjectedCoordSys() : nullptr;
+  IGIS_GeographicCoordSys* system = projected != nullptr ? projected->GetGeographicCoordSys() : nullptr;
+  SGIS_DRect extent;
+  if (system == nullptr || map->GetFullExtent(&extent, 0) == nullptr) return 0.0;
+  IGIS_SpatialReferenceFactory* factory = GIS_GetSpatialReferenceFactoryObject();
+  md::basilo::ReleasePtr<IGIS_SpatialReference> geographic(
+      factory->CreateGeographicReference("geographic", "", nullptr, system, nullptr));
+  md::basilo::ReleasePtr<IGIS_CoordTransform> toGrid(
+      factory->CreateCoordTransform("to grid", "", geographic.get(), grid));
+  if (!geographic || !toGrid) return 0.0;
+  SGIS_DPoint p[2];
+  p[0] = SGIS_DPoint((extent.x1 + extent.x2) / 2, (extent.y1 + extent.y2) / 2, 0);
+  if (!toGrid->TransformPoint(1, p, 0)) return 0.0;
+  p[1] = SGIS_DPoint(p[0].x, p[0].y + 0.01, 0);  // a little way due north
+  if (!toGrid->TransformPoint(2, p, 1)) return 0.0;
+  // True north leans by this bearing on the grid; grid north leans back.
+  return -std::atan2(p[1].x - p[0].x, p[1].y - p[0].y) * 180.0 / 3.14159265358979323846;
+}
+
+// A three-north diagram of the sheet under the frame it follows: the grid convergence from the map's
+// reference and the magnetic declination of the sheet's area.
+void AddThreeNorth(Page& page, BuildReport* report, IGIS_MapElement* frame, IGIS_Map* map) {
+  auto* diagram = dynamic_cast<IGIS_ThreeNorthElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH));
+  if (diagram == nullptr) {
+    if (report != nullptr) report->missingTypes.push_back(GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH);
+    return;
+  }
+  IGIS_SymbolFactory* symbols = GIS_GetSymbolFactoryObject();
+  md::basilo::ReleasePtr<IGIS_Symbol> font(symbols->CreateSymbol(GIS_SYMBOL_TEXT));
+  if (LOGFONT* lf = font->GetFontSizePtr()) {
+    lf->lfHeight = -5;
+    std::strncpy(lf->lfFaceName, "宋体", sizeof(lf->lfFaceName) - 1);
+  }
+  font->SetColor(RGB(30, 30, 35));
+  diagram->SetAxisTextSymbolPtr(font.get());
+  diagram->SetAngleTextSymbolPtr(font.get());
+  md::basilo::ReleasePtr<IGIS_Symbol> axis(symbols->CreateSymbol(GIS_SYMBOL_LINE));
+  axis->SetCode(0xD03);
+  axis->SetColor(RGB(30, 30, 35));
+  axis->SetLineWidth(0.15);
+  diagram->SetAxisLineSymbolPtr(axis.get());
+  md::basilo::ReleasePtr<IGIS_Symbol> arcs(symbols->CreateSymbol(GIS_SYMBOL_LINE));
+  arcs->SetCode(0xD03);
+  arcs->SetColor(RGB(90, 90, 100));
+  arcs->SetLineWidth(0.1);
+  diagram->SetAngleLineSymbolPtr(arcs.get());
+  md::basilo::ReleasePtr<IGIS_Symbol> fill(symbols->CreateSymbol(GIS_SYMBOL_FILL));
+  fill->SetCode(0xD21);
+  fill->SetColor(RGB(30, 30, 35));
+  fill->SetColor2(RGB(30, 30, 35));
+  diagram->SetFillSymbolPtr(fill.get());
+  diagram->SetCoordinateAngle(GridConvergence(map));
+  diagram->SetMagnetAngle(kSheetDeclination);
+  diagram->SetAxisLength(2300);
+  diagram->SetMapElementPtr(frame);
+  diagram->SetName("三北方向线");
+  diagram->Refresh();
+  const SGIS_Rect r = diagram->GetRect();
+  // Between the scale bar and the slope rule.
+  diagram->SetLBpoint(SGIS_Point(18900 - r.Width() / 2, 150, 0));
+}
+
 }  // namespace
 
 std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* report) {
@@ -197,6 +356,8 @@ std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* rep
     frame->SetName("西山幅地图框架");
     AddSheetBorder(frame);
     AddScaleBar(*page, report, frame);
+    AddThreeNorth(*page, report, frame, doc.sheet());
+    AddLegend(*page, report, frame, doc.sheet());
   }
   AddText(*page, report, doc.sheet()->GetName(), kSheetFrameLeft, 19500, 20, 700);
   AddText(*page, report, "1:50 000    CGCS2000 高斯-克吕格投影 3°带 第39带", 14500, 19600, 11, 400);

@@ -22,6 +22,9 @@ constexpr int kSheetFrameLeft = 2000;
 constexpr int kSheetFrameBottom = 3500;
 constexpr int kSheetFrameRight = 27700;
 constexpr int kSheetFrameTop = 18500;
+// The lower-left corner of the sheet's legend, inside the frame's lower-right corner.
+constexpr int kSheetLegendLeft = 24500;
+constexpr int kSheetLegendBottom = 4000;
 // The frame's outer border: a calibrated band 2 mm outside the frame, 5 mm
 // wide, cut into pieces of one ground kilometre (20 mm at 1:50,000).
 constexpr int kSheetBorderOffset = 200;
@@ -29,6 +32,8 @@ constexpr int kSheetBorderWidth = 500;
 constexpr int kSheetBorderInterval = 2000;
 // The sheet's scale: 1:50,000, as map metres per page unit.
 constexpr double kSheetScale = 0.5;
+// Magnetic declination of the sheet's area, degrees (west is negative).
+constexpr double kSheetDeclination = -6.8;
 
 // The host's document holding the sample sheet. It must outlive every page
 // whose frames show its map.

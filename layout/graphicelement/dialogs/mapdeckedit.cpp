@@ -5,6 +5,7 @@
 
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/dialog.h"
 
 namespace {
 
@@ -71,4 +72,10 @@ void InitSpinButton(CEdit* pEdit, CSpinButtonCtrl* pSpin, int nLower, int nUpper
   pSpin->SetBuddy(pEdit);
   pSpin->SetBase(nBase);
   pSpin->SetRange32(nLower, nUpper);
+}
+
+void MapEditFilter(CDialog* pDialog, int nId, void (*pfnFilter)(CEdit*)) {
+  pDialog->MapCommand(EN_UPDATE, static_cast<UINT>(nId), [pDialog, nId, pfnFilter] {
+    if (!pDialog->IsExchangingData()) pfnFilter(static_cast<CEdit*>(pDialog->GetDlgItem(nId)));
+  });
 }

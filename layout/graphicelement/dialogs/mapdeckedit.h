@@ -3,6 +3,7 @@
 
 #include "platform/win/wintypes.h"
 
+class CDialog;
 class CEdit;
 class CSpinButtonCtrl;
 
@@ -19,3 +20,7 @@ void FilterUnsignedDecimalEdit(CEdit* pEdit);  // digits, "+", "."
 // Makes the edit the spin control's buddy, then sets the spin control's base
 // and its 32-bit range. Nothing unless both are live controls of their kinds.
 void InitSpinButton(CEdit* pEdit, CSpinButtonCtrl* pSpin, int nLower, int nUpper, int nBase);
+
+// Runs the filter on every update of the dialog's edit nId that the user
+// makes (not on those of the dialog's own data exchange).
+void MapEditFilter(CDialog* pDialog, int nId, void (*pfnFilter)(CEdit*));

@@ -65,6 +65,8 @@ bool HasPropertySheet(const std::string& type) {
   return r.runners.count(type) != 0;
 }
 
+SheetRunner GetPropertySheet(const std::string& type) { return FindRunner(type.c_str()); }
+
 BOOL RunPropertySheet(const SheetRequest& request) {
   if (request.pElement == nullptr) return FALSE;
   // Dialog templates, strings and message boxes of the sheet are the library's.

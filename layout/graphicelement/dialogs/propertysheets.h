@@ -28,6 +28,9 @@ void RegisterPropertySheet(const std::string& type, SheetRunner runner);
 // Whether a sheet is registered for the element type.
 bool HasPropertySheet(const std::string& type);
 
+// The runner registered for the element type; empty when none is.
+SheetRunner GetPropertySheet(const std::string& type);
+
 // The routine every element's sheet runs in: the library's module state for
 // the whole call; a Clone of the element as backup, unless the element keeps
 // its own (request.bOwnBackup) (none: a level-3 record of

@@ -37,6 +37,9 @@ class CGIS_ElementClipScope {
   // Whether the display's view clips (the drawing parameters then carry the
   // view's clip value and the display ratio).
   bool IsClipping() const { return m_bClipping; }
+  // The element's region (NULL while the view does not clip), for drawings
+  // that select it again before each call.
+  HRGN Region() const { return m_hElement; }
 
  private:
   HDC m_hdc;

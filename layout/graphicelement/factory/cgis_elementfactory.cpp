@@ -10,6 +10,8 @@
 #include "layout/graphicelement/furniture/cgis_mapindexelement.h"
 #include "layout/graphicelement/furniture/cgis_northarrowelement.h"
 #include "layout/graphicelement/furniture/cgis_slopeelement.h"
+#include "layout/graphicelement/furniture/cgis_threenorthelement.h"
+#include "layout/graphicelement/legend/cgis_legendelement.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "layout/graphicelement/ole/cgis_oleelement.h"
 #include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
@@ -48,7 +50,7 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_TABLE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW, &Make<CGIS_NorthArrowElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_MAP, &Make<CGIS_MapElement>},
-    {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, &Make<CGIS_LegendElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, nullptr},
@@ -59,7 +61,7 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, &Make<CGIS_ThreeNorthElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE, &Make<CGIS_SlopeElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_OLE, &Make<CGIS_OleElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, &Make<CGIS_MapIndexElement>},

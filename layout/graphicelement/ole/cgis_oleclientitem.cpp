@@ -1,12 +1,9 @@
 // The embedded object's container side: creation, the byte image, drawing.
 #include "layout/graphicelement/ole/cgis_oleclientitem.h"
 
-#include <algorithm>
-
 #include "layout/graphicelement/element/userinterface.h"
 #include "layout/graphicelement/ole/cgis_oleelement.h"
 #include "platform/ole/clipformat.h"
-#include "platform/win/wingdi.h"
 
 namespace {
 
@@ -109,19 +106,7 @@ BOOL CGIS_OleClientItem::WriteItem(std::vector<std::uint8_t>* pOut, std::string*
 BOOL CGIS_OleClientItem::Draw(HDC hdc, const RECT& rect, int /*nAspect*/) {
   // Every aspect shows the content: the in-process classes have no icons.
   if (m_pObject == nullptr) return FALSE;
-  // Objects draw top-down in device pixels, whatever the context's mapping:
-  // the rectangle goes to the device and the mapping is set aside meanwhile.
-  POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
-  if (!LPtoDP(hdc, corners, 2)) return FALSE;
-  const RECT device{std::min(corners[0].x, corners[1].x), std::min(corners[0].y, corners[1].y),
-                    std::max(corners[0].x, corners[1].x), std::max(corners[0].y, corners[1].y)};
-  const int saved = SaveDC(hdc);
-  SetMapMode(hdc, MM_TEXT);
-  SetWindowOrgEx(hdc, 0, 0, nullptr);
-  SetViewportOrgEx(hdc, 0, 0, nullptr);
-  const bool drawn = m_pObject->Draw(hdc, device);
-  RestoreDC(hdc, saved);
-  return drawn ? TRUE : FALSE;
+  return m_pObject->Draw(hdc, rect) ? TRUE : FALSE;
 }
 
 BOOL CGIS_OleClientItem::GetExtent(SIZE* pSize, int /*nAspect*/) {

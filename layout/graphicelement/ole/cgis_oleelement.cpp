@@ -258,7 +258,9 @@ BOOL CGIS_OleElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithComm
   request.restore = [&](IGIS_Element*) {
     m_core.m_bKeepHVScaleRatio = bKeep;
     m_core.m_bLock = bLock;
-    SetRect(rect);
+    // The rectangle goes back as it was: sizing through SetRect would make
+    // it follow the object's proportions instead.
+    if (IGIS_Feature* pOwn = GetFeaturePtr(); pOwn != nullptr && GetRect() != rect) WriteRect(pOwn, rect);
     SetFramePropertyPtr(frame.get());
   };
   return md::layout::OpenPropertySheet(request);

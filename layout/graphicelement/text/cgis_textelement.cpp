@@ -464,12 +464,15 @@ IGIS_Element* CGIS_TextElement::Clone() {
 BOOL CGIS_TextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
   // The rectangle before the sheet runs: its size page moves and sizes the
   // element directly, and a cancel puts it back.
+  // The stored ratio flag too: the element answers true whatever it stores,
+  // and the size page sets it.
   const SGIS_Rect before = GetRect();
+  const bool bStoredKeep = m_core.m_bKeepHVScaleRatio;
   return m_core.OpenPropertySheet(pDisplay, "文本属性", "p_element == NULL",
-                                  [this, before](IGIS_Element* pBackup) {
+                                  [this, before, bStoredKeep](IGIS_Element* pBackup) {
                                     auto* pTextBackup = dynamic_cast<IGIS_TextElement*>(pBackup);
                                     if (pTextBackup == nullptr) return;
-                                    SetHVScaleRatio(pTextBackup->GetHVScaleRatio());
+                                    m_core.m_bKeepHVScaleRatio = bStoredKeep;
                                     SetLock(pTextBackup->IsLock());
                                     SetSymbolPtr(pTextBackup->GetSymbolPtr());
                                     SetText(pTextBackup->GetText());

@@ -94,7 +94,7 @@ TEST(ObjectClasses, PictureSurvivesStorageAndDrawsStretched) {
   ASSERT_TRUE(reloaded->Draw(dc.hdc, RECT{10, 10, 90, 70}));
   EXPECT_EQ(dc.At(5, 5), 0xFFFFFFu);    // outside the rectangle: untouched
   EXPECT_EQ(dc.At(50, 40), 0xFFFFFFu);  // the cross's centre is white
-  const std::uint32_t field = dc.At(50, 14);
+  const std::uint32_t field = dc.At(80, 20);
   EXPECT_LT(field & 0xFF0000, 0x600000u);  // the blue field, not white
   EXPECT_GT(field & 0xFF, 0xA0u);
 }

@@ -1,10 +1,8 @@
 // The border library file.
 #include "layout/graphicelement/grid/border/cgis_mapborderlibrary.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -12,81 +10,17 @@
 #include <iterator>
 #include <string>
 
-#include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/element/libraryfile.h"
 
 namespace {
 
 using md::basilo::ReleasePtr;
 
-constexpr const char* kDirKey = "GLOBAL_GRAPHICELEMENT_CFG_DIR";
 constexpr const char* kFileKey = "GLOBAL_GRAPHICELEMENT_CFG_MAPBORDER";
 constexpr const char* kDefaultFile = "mapborder.ets";
-
-// The text of a global setting, registered with the default when given and missing.
-std::string Setting(const char* szKey, const char* szDefault) {
-  IGIS_GlobalProperties* pGlobals = GIS_GetGlobalProperties();
-  if (pGlobals == nullptr) return szDefault != nullptr ? szDefault : "";
-  IGIS_Field* pField = pGlobals->GetProperty(szKey);
-  if (pField == nullptr && szDefault != nullptr) {
-    pField = GIS_CreateFieldObject();
-    if (pField != nullptr) {
-      pField->SetName(szKey);
-      pField->SetDescription(szKey);
-      pField->SetType(GIS_FIELD_TYPE_STRING);
-      pField->SetString(szDefault);
-      if (!pGlobals->AddProperty(pField)) pField->Release();
-      pField = pGlobals->GetProperty(szKey);
-    }
-    if (pField == nullptr) return szDefault;
-  }
-  const char* s = pField != nullptr ? pField->GetString() : nullptr;
-  return s != nullptr ? s : "";
-}
-
-bool WriteAll(int fd, const unsigned char* p, std::size_t n) {
-  while (n > 0) {
-    const ssize_t w = ::write(fd, p, n);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += w;
-    n -= static_cast<std::size_t>(w);
-  }
-  return true;
-}
-
-// Writes the bytes beside the target and renames them over it, so that the
-// target is either the old file or the whole new one.
-bool ReplaceFile(const std::string& path, const unsigned char* pData, std::size_t nSize,
-                 const char* szMethod) {
-  static std::atomic<unsigned> counter{0};
-  const std::string temp =
-      path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, szMethod, "cannot create %s: %s", temp.c_str(), std::strerror(errno));
-    return false;
-  }
-  bool bOk = WriteAll(fd, pData, nSize) && ::fsync(fd) == 0;
-  const int nErr = errno;
-  bOk = ::close(fd) == 0 && bOk;
-  if (!bOk) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, szMethod, "cannot write %s: %s", temp.c_str(), std::strerror(nErr));
-    ::unlink(temp.c_str());
-    return false;
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, szMethod, "cannot rename %s to %s: %s", temp.c_str(), path.c_str(),
-            std::strerror(errno));
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -99,10 +33,7 @@ void CGIS_MapBorderLibrary::Clear() {
 }
 
 std::string CGIS_MapBorderLibrary::GetFilePath() {
-  const std::string dir = Setting(kDirKey, nullptr);
-  const std::string file = Setting(kFileKey, kDefaultFile);
-  if (dir.empty() || file.empty()) return std::string();
-  return dir.back() == '/' ? dir + file : dir + "/" + file;
+  return md::layout::LibraryFilePath(kFileKey, kDefaultFile);
 }
 
 bool CGIS_MapBorderLibrary::Init() { return Load(GetFilePath()); }
@@ -198,7 +129,8 @@ bool CGIS_MapBorderLibrary::Save(const std::string& path) {
     return false;
   }
   const unsigned char* p = buffer->GetData();
-  return ReplaceFile(path, p, p != nullptr ? static_cast<std::size_t>(buffer->GetSize()) : 0, kMethod);
+  return md::layout::ReplaceFile(path, p, p != nullptr ? static_cast<std::size_t>(buffer->GetSize()) : 0,
+                                 kMethod);
 }
 
 IGIS_MapBorder* CGIS_MapBorderLibrary::GetMapBorder(int nIndex) const {

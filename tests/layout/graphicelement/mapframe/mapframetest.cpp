@@ -105,7 +105,9 @@ IGIS_PropertySet* MapFramePage::CustomOf(IGIS_Element* e) {
   IGIS_PropertySet* set = GIS_CreatePropertySetObject();
   IGIS_DataBuffer* b = e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
   EXPECT_NE(b, nullptr);
-  if (b != nullptr) EXPECT_TRUE(set->Archive(b, GIS_ARCHIVE_READ, 0));
+  if (b != nullptr) {
+    EXPECT_TRUE(set->Archive(b, GIS_ARCHIVE_READ, 0));
+  }
   return set;
 }
 

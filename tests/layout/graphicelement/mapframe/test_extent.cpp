@@ -47,7 +47,9 @@ TEST_P(MapFrameModes, ANewBoundFollowsTheExtentMode) {
   EXPECT_NEAR((b.x1 + b.x2) / 2, 422000, 1e-6);
   EXPECT_NEAR((b.y1 + b.y2) / 2, 4415000, 1e-6);
   EXPECT_EQ(probe.Count(GIS_MESSAGE_ELEMENT_MAP_SCALE_CHANGED), row.announced ? 1 : 0);
-  if (row.extentType != GIS_MAP_EXTENT_FIXED_EXTENT) EXPECT_NEAR(f->GetScale(), row.fixScale, 1e-12);
+  if (row.extentType != GIS_MAP_EXTENT_FIXED_EXTENT) {
+    EXPECT_NEAR(f->GetScale(), row.fixScale, 1e-12);
+  }
   f->Detach(&probe, 0);
 }
 
@@ -97,7 +99,9 @@ TEST_F(MapFrameExtent, AFrameKeepingItsProportionsResizesByOneRatio) {
     EXPECT_EQ(r.Height(), row.expectH) << row.w << "x" << row.h;
     EXPECT_EQ(r.left, 100);  // the left-bottom corner stays
     EXPECT_EQ(r.bottom, 100);
-    if (row.w == 1000 && row.h == 1000) EXPECT_EQ(f->GetExtentHistory().size(), history);
+    if (row.w == 1000 && row.h == 1000) {
+      EXPECT_EQ(f->GetExtentHistory().size(), history);
+    }
   }
 }
 

@@ -121,6 +121,7 @@ TEST_F(ShapeTest, PropertySheetsRunAroundABackupThatRestoresACancelledEdit) {
   for (std::size_t i = 0; i < shapes.size(); ++i) {
     IGIS_Element* e = Keep(shapes[i]);
     SCOPED_TRACE(e->GetType());
+    const md::layout::SheetRunner real = md::layout::GetPropertySheet(e->GetType());
     md::layout::RegisterPropertySheet(e->GetType(), &Sheet::Run);
     const SGIS_Rect rect = e->GetRect();
     const int features = Class()->GetFeatureCount();
@@ -151,6 +152,7 @@ TEST_F(ShapeTest, PropertySheetsRunAroundABackupThatRestoresACancelledEdit) {
     EXPECT_FALSE(e->OnOpenPropertyDlg(nullptr, TRUE));
     EXPECT_EQ(e->GetRect(), edited);
     EXPECT_EQ(Class()->GetFeatureCount(), features);
+    md::layout::RegisterPropertySheet(e->GetType(), real);
   }
 }
 

@@ -244,9 +244,11 @@ bool EditingSheet(IGIS_Element* element, IGIS_Display* display, const char* titl
 class TextSheet : public TextArchive {
  protected:
   void TearDown() override {
-    md::layout::RegisterPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_TEXT, nullptr);
+    md::layout::RegisterPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_TEXT, real_);
     TextArchive::TearDown();
   }
+  // The text element's own sheet, put back after each test.
+  const md::layout::SheetRunner real_ = md::layout::GetPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_TEXT);
 };
 
 TEST_F(TextSheet, CancelRestoresTextFontLockAndRectangle) {

@@ -1,0 +1,99 @@
+// The geometry of the three-north diagram: where the grid north line and the
+// magnetic meridian are drawn (working angles), the two rings of the angle
+// arcs, the arcs, their arrowheads, the marks at the line tips, the label
+// paths and the paths of the angle texts. Drawing and conversion both build
+// their shapes from one figure, so that they agree point for point.
+//
+// Page units (0.01 mm, y up); angles in degrees, clockwise from the true
+// meridian, turned into radians with the factor 1.57 / 90 the stored
+// diagrams were laid out with.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "host/basilo/sgis_types.h"
+
+namespace md::layout::furniture {
+
+// Degrees to radians as the diagram's stored geometry was made (1.57, not pi/2).
+constexpr double kThreeNorthRadPerDegree = 1.57 / 90.0;
+// Most degree steps one arc or text path walks; longer ones are cut.
+constexpr int kThreeNorthMaxArcSteps = 360;
+
+// Half away from zero; NaN gives 0 and values beyond 32 bits are clamped.
+int Nearest(double v);
+
+// Working angles of the grid north line (w1) and the magnetic meridian (w2)
+// from the real grid convergence c, the magnetic declination m and the
+// display spacing a: lines on one side of north at one and two spacings,
+// lines on opposite sides at one spacing each.
+struct ThreeNorthDrawAngles {
+  double w1 = 0.0;
+  double w2 = 0.0;
+};
+ThreeNorthDrawAngles ComputeThreeNorthDrawAngles(double c, double m, double a);
+
+// The arrangement of arcs and texts, chosen by nearest(w1 + w2) and the
+// order of the working angles.
+enum class ThreeNorthCase { kZeroPlus, kZeroMinus, kA, kB, kC, kD };
+ThreeNorthCase ThreeNorthCaseOf(double w1, double w2);
+const char* ThreeNorthCaseName(ThreeNorthCase c);
+
+// The three angles between the lines: true-grid, true-magnetic, grid-magnetic.
+enum ThreeNorthAngle { kAngleTG = 0, kAngleTM = 1, kAngleGM = 2 };
+
+// What the figure is built from.
+struct ThreeNorthInput {
+  SGIS_Point centre;       // where the three lines meet
+  double w1 = 0.0;         // working angle of the grid north line
+  double w2 = 0.0;         // working angle of the magnetic meridian
+  int axisLength = 3000;   // length of each line
+  int txtOffset = 50;      // inner end of the labels, base of the rings
+  double labelWidth = 0;   // width of "真" with the label font, page units
+  double digitHeight = 0;  // height of "2" with the angle font, page units
+};
+
+// One arc or text path: ring points P(k, radius) for whole degrees k.
+struct ThreeNorthArc {
+  ThreeNorthAngle angle = kAngleTG;
+  int radius = 0;
+  std::vector<SGIS_Point> points;
+};
+
+struct ThreeNorthFigure {
+  ThreeNorthCase kase = ThreeNorthCase::kZeroMinus;
+  int r1 = 0;        // inner ring
+  int r2 = 0;        // outer ring
+  int markSize = 0;  // axisLength / 15: size of the tip marks and arrowheads
+  SGIS_Point centre;
+  SGIS_Point gridEnd, magnetEnd, trueEnd;
+  // The three arcs in drawing order.
+  std::array<ThreeNorthArc, 3> arcs;
+  // The arrowheads at the arcs' ends (open V, 3 points each) in the order
+  // grid-line tip, magnetic tip on the first ring, magnetic tip on the other.
+  std::array<std::array<SGIS_Point, 3>, 3> arrowheads;
+  std::array<SGIS_Point, 12> star;                  // filled star at the true meridian's tip
+  std::array<SGIS_Point, 3> gridMark;               // open V at the grid north line's tip
+  std::array<SGIS_Point, 3> magnetMark;             // filled triangle at the magnetic meridian's tip
+  std::array<std::array<SGIS_Point, 2>, 3> labels;  // true, grid, magnetic: outer point, inner point
+  // The paths of the angle texts: the grid convergence, the declination and
+  // their difference.
+  ThreeNorthArc convPath, declPath, diffPath;
+  // Set when an arc or path was cut to kThreeNorthMaxArcSteps.
+  bool capped = false;
+
+  // The arc of an angle (each angle has exactly one).
+  const ThreeNorthArc& Arc(ThreeNorthAngle angle) const;
+};
+
+ThreeNorthFigure BuildThreeNorthFigure(const ThreeNorthInput& in);
+
+// An angle as the texts show it: a whole number of degrees cut toward zero.
+std::string ThreeNorthDegreesText(double degrees);
+
+// The ring point of whole degree k at radius r around the centre.
+SGIS_Point ThreeNorthRingPoint(SGIS_Point centre, int k, int r);
+
+}  // namespace md::layout::furniture

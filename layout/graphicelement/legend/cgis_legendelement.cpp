@@ -1,0 +1,352 @@
+// The legend element: construction, items, binding to its map frame,
+// messages, storage, cloning, the property sheet and the wizard.
+#include "layout/graphicelement/legend/cgis_legendelement.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/element/mapdeckutf8.h"
+#include "layout/graphicelement/frame/cgis_frameproperty.h"
+#include "layout/graphicelement/legend/cgis_legenditem.h"
+#include "layout/graphicelement/legend/igis_legendformat.h"
+#include "layout/graphicelement/legend/legendwizard.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
+
+namespace {
+
+constexpr const char* kClass = "CGIS_LegendElement";
+using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+using DataBufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
+
+std::string CutText(const char* szText) {
+  char buffer[GIS_ELEMENT_NAME_MAX + 1];
+  md::layout::CopyUtf8Cut(buffer, szText, GIS_ELEMENT_NAME_MAX);
+  return buffer;
+}
+
+md::layout::LegendWizardRunner g_wizardRunner = nullptr;
+
+}  // namespace
+
+namespace md::layout {
+
+LegendWizardRunner SetLegendWizardRunner(LegendWizardRunner runner) {
+  LegendWizardRunner previous = g_wizardRunner;
+  g_wizardRunner = runner;
+  return previous;
+}
+
+LegendWizardRunner GetLegendWizardRunner() { return g_wizardRunner; }
+
+}  // namespace md::layout
+
+CGIS_LegendElement::CGIS_LegendElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
+    : CGIS_ElementImpl(kClass, "图例整饰单元") {
+  if (pOwner == nullptr) return;
+  m_strTitle = "图例";
+  m_pSubject = GIS_CreateSubjectObject();
+  m_pFormat.reset(GIS_CreateLegendFormatObject());
+  m_pFrame.reset(GIS_CreateFramePropertyObject());
+
+  SGIS_ElementBindOptions options;
+  options.szType = GIS_TYPE_GRAPHIC_ELEMENT_LEGEND;
+  options.nKind = GIS_FEATURE_KIND_RECTANGLE;
+  options.nLockOnNew = 1;
+  options.nCanConvert = 1;
+  options.bRewriteType = true;
+  options.nRewriteCanConvert = 0;
+  const CGIS_ElementCore::Binding binding = m_core.Bind(pOwner, pFeature, options);
+  if (binding == CGIS_ElementCore::Binding::Unbound) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(kClass).c_str(), "不能创建 m_pFeature == NULL");
+    return;
+  }
+  if (binding == CGIS_ElementCore::Binding::Created) {
+    // A read before the first write finds every key with its default.
+    if (IGIS_FeatureAttributes* pAttr = m_core.m_pFeature->GetAttributes()) WriteCustom(pAttr);
+  }
+}
+
+CGIS_LegendElement::~CGIS_LegendElement() {
+  m_pFrame.reset();
+  if (m_pSubject != nullptr) {
+    m_pSubject->DetachAll();
+    GIS_ReleaseSubjectObject(m_pSubject);
+    m_pSubject = nullptr;
+  }
+  m_pFormat.reset();
+  while (!m_items.empty()) m_items.pop_back();
+}
+
+// ---- Texts, format and frame ------------------------------------------------------
+
+void CGIS_LegendElement::SetTitle(const char* szTitle) {
+  if (szTitle == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendElement::SetTitle", "cTitle");
+    return;
+  }
+  m_strTitle = CutText(szTitle);
+}
+
+void CGIS_LegendElement::SetLegendFormat(IGIS_LegendFormat* pFormat) {
+  if (pFormat == nullptr) return;
+  if (!m_pFormat) {
+    m_pFormat.reset(pFormat->Clone());
+    return;
+  }
+  m_pFormat->CopyFrom(pFormat);
+}
+
+bool CGIS_LegendElement::SetFrameProperty(IGIS_FrameProperty* pFrame) {
+  if (pFrame == m_pFrame.get()) return true;
+  m_pFrame.reset(pFrame != nullptr ? pFrame->Clone() : nullptr);
+  return true;
+}
+
+// ---- Items ----------------------------------------------------------------------
+
+namespace {
+
+// An item belongs to the legend that holds it, whichever legend it was made for.
+void Adopt(IGIS_LegendItem* pItem, IGIS_LegendElement* pLegend) {
+  if (auto* pOwn = dynamic_cast<CGIS_LegendItem*>(pItem)) pOwn->SetOwner(pLegend);
+}
+
+}  // namespace
+
+bool CGIS_LegendElement::AddItem(IGIS_LegendItem* pItem) {
+  if (pItem == nullptr) return false;
+  Adopt(pItem, this);
+  m_items.emplace_back(pItem);
+  return true;
+}
+
+void CGIS_LegendElement::InsertItem(int nIndex, IGIS_LegendItem* pItem) {
+  if (pItem == nullptr) return;
+  Adopt(pItem, this);
+  if (nIndex >= 0 && nIndex < GetItemCount()) {
+    m_items.emplace(m_items.begin() + nIndex, pItem);
+  } else {
+    m_items.emplace_back(pItem);
+  }
+}
+
+IGIS_LegendItem* CGIS_LegendElement::GetItem(int nIndex) {
+  if (static_cast<unsigned>(nIndex) >= m_items.size()) return nullptr;
+  return m_items[static_cast<std::size_t>(nIndex)].get();
+}
+
+bool CGIS_LegendElement::RemoveItem(int nIndex) {
+  if (static_cast<unsigned>(nIndex) >= m_items.size()) return false;
+  // The caller, who read the item with GetItem, owns it from now on.
+  (void)m_items[static_cast<std::size_t>(nIndex)].release();
+  m_items.erase(m_items.begin() + nIndex);
+  return true;
+}
+
+void CGIS_LegendElement::RemoveAllItems() { m_items.clear(); }
+
+// ---- The followed map frame -------------------------------------------------------
+
+void CGIS_LegendElement::SetMapElement(IGIS_MapElement* pMapElement) {
+  if (pMapElement == GetMapElement()) return;
+  m_link.Follow(pMapElement);
+  if (pMapElement != nullptr) return;
+  // The items forget their layers but keep the layer names they list.
+  for (auto& item : m_items) {
+    if (auto* pItem = dynamic_cast<CGIS_LegendItem*>(item.get())) {
+      pItem->ForgetLayer();
+    } else {
+      item->SetLayer(nullptr);
+    }
+  }
+}
+
+void CGIS_LegendElement::Update(const char* szMessage, int /*nArgument*/, IGIS_Element* pSender) {
+  if (szMessage == nullptr) return;
+  if (std::strcmp(szMessage, GIS_MESSAGE_ELEMENT_MAP_DEL) == 0) {
+    // Only the deletion of the followed frame concerns the legend.
+    if (!m_link.OnFrameDeleted(pSender)) return;
+    RemoveAllItems();
+    RecalcRect();
+    return;
+  }
+  if (std::strcmp(szMessage, GIS_MESSAGE_DOC_MAPLAYER_DELETED) == 0) {
+    // The sender stands for the deleted layer; it is compared with the
+    // layers the items found, never used as an element.
+    const void* pLayer = static_cast<const void*>(pSender);
+    if (pLayer == nullptr) return;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+      if (static_cast<const void*>(m_items[i]->GetLayer()) != pLayer) continue;
+      m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(i));
+      RecalcRect();
+      return;
+    }
+    return;
+  }
+  if (std::strcmp(szMessage, GIS_MESSAGE_ELEMENT_MAPELEMENT_MAP_CHANGED) == 0) {
+    if (pSender != nullptr && pSender != static_cast<IGIS_Element*>(GetMapElement())) return;
+    RemoveAllItems();
+    RecalcRect();
+  }
+}
+
+// ---- Storage ----------------------------------------------------------------------
+
+BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
+  PropertySetPtr set(GIS_CreatePropertySetObject());
+  DataBufferPtr buffer(GIS_CreateDataBufferObject(1024));
+  if (!set || !buffer) return FALSE;
+  IGIS_MapElement* pFollowed = GetMapElement();
+  const int nMapID = pFollowed != nullptr ? pFollowed->GetID() : m_link.GetMapElementID();
+  if (IGIS_Field* f = set->AddProperty("MapElementID", "地图框架ID", GIS_FIELD_TYPE_INT, 1))
+    f->SetInt(nMapID);
+  if (IGIS_Field* f = set->AddProperty("FrameProperty", "边框", GIS_FIELD_TYPE_BUFFER, 1)) {
+    if (m_pFrame && f->GetDataBuffer() != nullptr) m_pFrame->Save(f->GetDataBuffer());
+  }
+  if (IGIS_Field* f = set->AddProperty("Title", "标题", GIS_FIELD_TYPE_STRING, 1))
+    f->SetString(m_strTitle.c_str());
+  if (IGIS_Field* f = set->AddProperty("Director", "方向", GIS_FIELD_TYPE_BOOL, 1)) f->SetBool(m_bDirector);
+  if (IGIS_Field* f = set->AddProperty("ItemNum", "图例项数", GIS_FIELD_TYPE_INT, 1))
+    f->SetInt(GetItemCount());
+  char key[16];
+  for (int i = 0; i < GetItemCount(); ++i) {
+    std::snprintf(key, sizeof key, "%d", i);
+    IGIS_Field* f = set->AddProperty(key, key, GIS_FIELD_TYPE_BUFFER, 1);
+    if (f != nullptr && f->GetDataBuffer() != nullptr)
+      m_items[static_cast<std::size_t>(i)]->Save(f->GetDataBuffer());
+  }
+  if (IGIS_Field* f = set->AddProperty("Format", "样式", GIS_FIELD_TYPE_BUFFER, 1)) {
+    if (m_pFormat && f->GetDataBuffer() != nullptr) m_pFormat->Save(f->GetDataBuffer());
+  }
+  if (!set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) return FALSE;
+  return pAttr->SetDataBuffer("Custom", buffer.get(), 0);
+}
+
+BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
+  PropertySetPtr set(GIS_CreatePropertySetObject());
+  if (!set) return FALSE;
+  IGIS_DataBuffer* pStored = pAttr->GetDataBuffer("Custom");
+  if (pStored == nullptr || !set->Archive(pStored, GIS_ARCHIVE_READ, 0)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Archive").c_str(), "the \"Custom\" set cannot be read");
+  }
+  if (IGIS_Field* f = set->GetProperty("MapElementID")) {
+    // A frame that cannot be found keeps its stored ID, written back as read.
+    m_link.SetMapElementID(f->GetInt());
+    m_link.Relink(m_core.m_pFeatureSet);
+  }
+  if (IGIS_Field* f = set->GetProperty("FrameProperty")) {
+    if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
+    if (m_pFrame && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
+  }
+  if (IGIS_Field* f = set->GetProperty("Title"); f != nullptr && f->GetString() != nullptr) {
+    m_strTitle = CutText(f->GetString());
+  }
+  (void)set->GetProperty("TitleID");
+  if (IGIS_Field* f = set->GetProperty("Director")) m_bDirector = f->GetBool();
+  RemoveAllItems();
+  int n = 0;
+  if (IGIS_Field* f = set->GetProperty("ItemNum")) n = f->GetInt();
+  if (n > kMaxStoredItems) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Archive").c_str(),
+            "ItemNum == %d: the first %d items are read", n, kMaxStoredItems);
+    n = kMaxStoredItems;
+  }
+  char key[16];
+  for (int i = 0; i < n; ++i) {
+    std::snprintf(key, sizeof key, "%d", i);
+    IGIS_Field* f = set->GetProperty(key);
+    if (f == nullptr || f->GetDataBuffer() == nullptr) continue;
+    md::basilo::ReleasePtr<CGIS_LegendItem> item(md::basilo::MakeOrNull<CGIS_LegendItem>(kClass, this));
+    if (!item || !item->ReadStored(f->GetDataBuffer())) continue;
+    // An item whose layer is not in the map now is kept as stored: it is
+    // written back unchanged and draws once its layer can be found.
+    item->ResolveLayer("CGIS_LegendItem::Open", true);
+    m_items.emplace_back(item.release());
+  }
+  if (IGIS_Field* f = set->GetProperty("Format"); f != nullptr && f->GetDataBuffer() != nullptr) {
+    if (!m_pFormat) m_pFormat.reset(GIS_CreateLegendFormatObject());
+    if (m_pFormat) m_pFormat->Open(f->GetDataBuffer());
+  }
+  RecalcRect();
+  return TRUE;
+}
+
+BOOL CGIS_LegendElement::Archive(int nRead, int /*nArchiveOption*/) {
+  IGIS_FeatureAttributes* pAttr = nullptr;
+  if (!m_core.ArchiveCommon(nRead, &pAttr) || pAttr == nullptr) return FALSE;
+  return nRead == 0 ? WriteCustom(pAttr) : ReadCustom(pAttr);
+}
+
+// ---- Cloning, sheet, wizard --------------------------------------------------------
+
+IGIS_Element* CGIS_LegendElement::Clone() {
+  IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
+  auto* pClone = dynamic_cast<CGIS_LegendElement*>(
+      pOwner != nullptr ? pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_LEGEND) : nullptr);
+  if (pClone == nullptr) return nullptr;
+  const SGIS_Rect rect = GetRect();
+  pClone->SetFlag(m_bFlag);
+  pClone->SetFrameProperty(m_pFrame.get());
+  pClone->SetHVScaleRatio(GetHVScaleRatio());
+  pClone->SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
+  pClone->SetLock(IsLock());
+  pClone->SetMapElement(GetMapElement());
+  // A stored frame that could not be found stays named in the copy too.
+  if (GetMapElement() == nullptr) pClone->m_link.SetMapElementID(m_link.GetMapElementID());
+  pClone->SetDirector(m_bDirector);
+  pClone->SetTitle(m_strTitle.c_str());
+  pClone->SetLegendFormat(m_pFormat.get());
+  for (auto& item : m_items) {
+    if (IGIS_LegendItem* pCopy = item->Clone()) pClone->AddItem(pCopy);
+  }
+  pClone->RecalcRect();
+  return pClone;
+}
+
+BOOL CGIS_LegendElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
+  const BOOL ok =
+      m_core.OpenPropertySheet(pDisplay, "图例属性", "p_element == NULL", [this](IGIS_Element* p) {
+        auto* pBackup = dynamic_cast<CGIS_LegendElement*>(p);
+        if (pBackup == nullptr) return;
+        const SGIS_Rect rect = pBackup->GetRect();
+        SetHVScaleRatio(pBackup->GetHVScaleRatio());
+        SetLock(pBackup->IsLock());
+        SetFrameProperty(pBackup->GetFrameProperty());
+        SetFlag(pBackup->GetFlag());
+        SetLegendFormat(pBackup->GetLegendFormat());
+        SetTitle(pBackup->GetTitle());
+        SetMapElement(pBackup->GetMapElement());
+        if (pBackup->GetMapElement() == nullptr) m_link.SetMapElementID(pBackup->GetMapElementID());
+        RemoveAllItems();
+        for (int i = 0; i < pBackup->GetItemCount(); ++i) {
+          IGIS_LegendItem* pItem = pBackup->GetItem(i);
+          if (IGIS_LegendItem* pCopy = pItem != nullptr ? pItem->Clone() : nullptr) AddItem(pCopy);
+        }
+        SetDirector(pBackup->GetDirector());
+        RecalcRect();
+        // The rectangle as it was, also where the stack would now lie elsewhere.
+        _SetRect(rect.left, rect.right, rect.top, rect.bottom);
+      });
+  if (ok) RecalcRect();
+  return ok;
+}
+
+bool CGIS_LegendElement::RunWizard() {
+  md::layout::LegendWizardRunner runner = md::layout::GetLegendWizardRunner();
+  if (runner == nullptr) return false;
+  md::layout::SGIS_LegendWizardResult result;
+  if (!runner(this, &result)) return false;
+  SetLegendFormat(result.format.get());
+  if (m_pFormat && result.titleSymbol) m_pFormat->SetTitleSymbolPtr(result.titleSymbol.get());
+  SetTitle(result.title.c_str());
+  for (auto& item : result.items) {
+    if (IGIS_LegendItem* pCopy = item ? item->Clone() : nullptr) AddItem(pCopy);
+  }
+  RecalcRect();
+  return true;
+}

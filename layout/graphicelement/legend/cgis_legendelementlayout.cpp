@@ -1,0 +1,205 @@
+// The legend element's rectangle, stack layout, drawing and conversion.
+#include <cmath>
+#include <cstdint>
+
+#include "host/basilo/igis_log.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/frame/igis_frameproperty.h"
+#include "layout/graphicelement/legend/cgis_legendelement.h"
+#include "layout/graphicelement/legend/cgis_legenditem.h"
+#include "layout/graphicelement/legend/igis_legendformat.h"
+#include "layout/graphicelement/legend/legendtext.h"
+
+namespace {
+
+using md::layout::legend::Add;
+using md::layout::legend::LegendMarks;
+using md::layout::legend::TextExtent;
+using md::layout::legend::Truncate;
+
+int Round(double v) { return md::basilo::detail::RoundToInt32(v); }
+
+// The items that take part in the stack: those whose layer was found when
+// the legend was last laid out. Items of layers not in the map keep their
+// place in the list but take no room.
+bool Stacked(IGIS_LegendItem* pItem) { return pItem != nullptr && pItem->GetLayer() != nullptr; }
+
+}  // namespace
+
+// ---- Rectangle ----------------------------------------------------------------
+
+SGIS_Rect CGIS_LegendElement::GetRect() {
+  SGIS_Rect rect(0, 0, 0, 0);
+  IGIS_Feature* pFeature = m_core.RequireFeature("GetRect");
+  if (pFeature != nullptr) pFeature->GetBound(&rect, 1, 0);
+  return rect;
+}
+
+void CGIS_LegendElement::_SetRect(int left, int right, int top, int bottom) {
+  IGIS_Feature* pFeature = m_core.RequireFeature("_SetRect");
+  if (pFeature == nullptr) return;
+  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry())
+    pGeometry->SetRect(SGIS_Rect(left, top, right, bottom), 0);
+  IGIS_FeatureClass* pClass =
+      m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetFeatureClass() : nullptr;
+  if (pClass != nullptr) pClass->UpdateFeature(pFeature, GIS_UPDATE_GEOMETRY);
+}
+
+void CGIS_LegendElement::SetRect(SGIS_Rect rect) {
+  rect.Normalize();
+  if (rect.Width() == 0 || rect.Height() == 0) return;
+  if (GetRect().Height() == 0) return;
+  SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
+  SetWidthAndHeight(rect.Width(), rect.Height());
+}
+
+void CGIS_LegendElement::SetWidthAndHeight(int nWidth, int nHeight) {
+  if (nWidth < 1 || nHeight < 1) return;
+  const SGIS_Rect r = GetRect();
+  const int w = r.Width();
+  const int h = r.Height();
+  if (nWidth == w || nHeight == h || w == 0 || h == 0) return;
+  const double sx = static_cast<double>(nWidth) / w;
+  const double sy = static_cast<double>(nHeight) / h;
+  const double s = (sx > 1.0 && sy > 1.0) ? std::min(sx, sy) : std::max(sx, sy);
+  ScaleShape(SGIS_Point(r.left, r.bottom, 0), s, s);
+}
+
+void CGIS_LegendElement::OffsetAllPoints(int dx, int dy) {
+  if (dx == 0 && dy == 0) return;
+  const SGIS_Rect r = GetRect();
+  _SetRect(Add(r.left, dx), Add(r.right, dx), Add(r.top, dy), Add(r.bottom, dy));
+}
+
+void CGIS_LegendElement::SetLBpoint(SGIS_Point point) {
+  const SGIS_Rect r = GetRect();
+  OffsetAllPoints(md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(point.x) - r.left),
+                  md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(point.y) - r.bottom));
+}
+
+void CGIS_LegendElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
+  if (!(sx > 0.0) || !(sy > 0.0) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+  const SGIS_Rect r = GetRect();
+  const double w = r.Width();
+  const double h = r.Height();
+  const int left = Round((static_cast<double>(r.left) - origin.x) * sx + origin.x);
+  const int bottom = Round((static_cast<double>(r.bottom) - origin.y) * sy + origin.y);
+  // The legend keeps its proportions: the smaller factor on both axes.
+  sx = sy = std::min(sx, sy);
+  _SetRect(left, Round(left + w * sx), Round(bottom + h * sy), bottom);
+  if (m_pFormat) m_pFormat->Scale(sx, sy);
+  RecalcRect();
+}
+
+// ---- Stack layout ----------------------------------------------------------------
+
+void CGIS_LegendElement::RecalcRect() {
+  const SGIS_Rect r = GetRect();
+  if (!m_pFormat) return;
+  IGIS_FeatureSet* pSet = m_core.m_pFeatureSet;
+  const double s = pSet != nullptr ? pSet->GetUnitRatio() : 1.0;
+  const int gap = m_pFormat->GetItemGap();
+  int y = r.bottom;
+  double width = 0.0;
+  int stacked = 0;
+  for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+    IGIS_LegendItem* pItem = it->get();
+    pItem->CreateGraphics();
+    if (!Stacked(pItem)) continue;
+    y = Round(y + pItem->GetHeight() + gap);
+    if (pItem->GetWidth() > width) width = pItem->GetWidth();
+    ++stacked;
+  }
+  if (stacked > 0) y = Add(y, -static_cast<std::int64_t>(gap));
+  if (m_pFormat->GetShowTitle()) {
+    const SGIS_Rect e = TextExtent(m_pFormat->GetTitleSymbol(), m_strTitle.c_str());
+    if (width < e.Width() * s) width = e.Width() * s;
+    y = Round(y + e.Height() * s + m_pFormat->GetTitleAndLegendGap());
+  }
+  _SetRect(r.left, Round(r.left + width), y, r.bottom);
+}
+
+LegendMarks CGIS_LegendElement::BuildMarks(const SGIS_Rect& rect, const char* szMethod, bool* pTitleMissing,
+                                           std::vector<std::pair<IGIS_LegendItem*, SGIS_Point>>* pForeign) {
+  LegendMarks marks;
+  *pTitleMissing = false;
+  if (!m_pFormat) return marks;
+  const int gap = m_pFormat->GetItemGap();
+  SGIS_Point p(rect.left, rect.bottom, 0);
+  int stacked = 0;
+  for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
+    IGIS_LegendItem* pItem = it->get();
+    if (!Stacked(pItem)) continue;
+    if (auto* pOwn = dynamic_cast<CGIS_LegendItem*>(pItem)) {
+      pOwn->Layout(p, &marks, szMethod);
+    } else if (pForeign != nullptr) {
+      pForeign->emplace_back(pItem, p);
+    }
+    p.y = Truncate(p.y + pItem->GetHeight() + gap);
+    ++stacked;
+  }
+  if (stacked > 0) p.y = Add(p.y, -static_cast<std::int64_t>(gap));
+  if (m_pFormat->GetShowTitle()) {
+    IGIS_Symbol* pTitleSymbol = m_pFormat->GetTitleSymbol();
+    if (pTitleSymbol == nullptr) {
+      *pTitleMissing = true;
+    } else {
+      md::layout::legend::AddTextMark(&marks, pTitleSymbol, m_strTitle.c_str(),
+                                      SGIS_Point(rect.left, Add(p.y, m_pFormat->GetTitleAndLegendGap()), 0));
+    }
+  }
+  return marks;
+}
+
+// ---- Drawing and conversion ------------------------------------------------------------
+
+BOOL CGIS_LegendElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  const std::string method = m_core.Method("OnDraw");
+  IGIS_FeatureSet* pSet = m_core.m_pFeatureSet;
+  IGIS_FeatureClass* pClass = pSet != nullptr ? pSet->GetFeatureClass() : nullptr;
+  IGIS_SpatialReference* pReference = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
+  if (pReference == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
+    return FALSE;
+  }
+  const SGIS_Rect rect = GetRect();
+  if (m_pFrame) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_UNDER);
+  if (m_pFrame && m_pFrame->GetDraftMode() && !bPrint) {
+    m_pFrame->OnDrawDraftMode(this, hdc, bPrint, pDisplay);
+    return TRUE;
+  }
+  bool bTitleMissing = false;
+  std::vector<std::pair<IGIS_LegendItem*, SGIS_Point>> foreign;
+  const LegendMarks marks = BuildMarks(rect, method.c_str(), &bTitleMissing, &foreign);
+  for (const auto& [pItem, origin] : foreign) pItem->OnDraw(hdc, bPrint, pDisplay, origin);
+  md::layout::legend::DrawLegendMarks(hdc, bPrint, pDisplay, pReference, marks, method.c_str());
+  if (bTitleMissing) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_txtsymbol == NULL");
+    return FALSE;
+  }
+  if (m_pFrame) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_BORDER);
+  return TRUE;
+}
+
+IGIS_Element* CGIS_LegendElement::ConvertToElement() {
+  const std::string method = m_core.Method("ConvertToElement");
+  IGIS_FeatureSet* pSet = m_core.m_pFeatureSet;
+  IGIS_Element* pElement = pSet != nullptr ? pSet->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) : nullptr;
+  auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement);
+  if (pCompound == nullptr) {
+    if (pElement != nullptr) pSet->DeleteElement(pElement);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_comelement == NULL");
+    return nullptr;
+  }
+  if (m_pFrame) {
+    if (IGIS_Element* pFrameElements = m_pFrame->ConvertToElement(this))
+      pCompound->AddElement(pFrameElements);
+  }
+  bool bTitleMissing = false;
+  const LegendMarks marks = BuildMarks(GetRect(), method.c_str(), &bTitleMissing, nullptr);
+  md::layout::legend::ConvertLegendMarks(pCompound, marks);
+  if (bTitleMissing) GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_txtSymbol == NULL");
+  return pElement;
+}

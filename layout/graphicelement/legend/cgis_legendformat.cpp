@@ -1,0 +1,204 @@
+// The legend format: defaults, symbol setters, storage, copying and scaling.
+#include "layout/graphicelement/legend/cgis_legendformat.h"
+
+#include <cmath>
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
+#include "host/basilo/sgis_types.h"
+#include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
+#include "layout/graphicelement/legend/legendtext.h"
+
+namespace {
+
+using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+using md::layout::legend::CloneTextSymbol;
+using md::layout::legend::NewTextSymbol;
+using SymbolPtr = md::basilo::ReleasePtr<IGIS_Symbol>;
+
+int Scaled(int nValue, double dFactor) { return md::basilo::detail::RoundToInt32(nValue * dFactor); }
+
+}  // namespace
+
+CGIS_LegendFormat::CGIS_LegendFormat()
+    : m_pTitleSymbol(NewTextSymbol()),
+      m_pLayerNameSymbol(NewTextSymbol()),
+      m_pHeadingSymbol(NewTextSymbol()),
+      m_pLabelSymbol(NewTextSymbol()) {}
+
+CGIS_LegendFormat::~CGIS_LegendFormat() = default;
+
+void CGIS_LegendFormat::ReplaceSymbol(SymbolPtr* pHeld, IGIS_Symbol* pSymbol, const char* szMethod,
+                                      const char* szText) {
+  md::layout::legend::ReplaceTextSymbol(pHeld, pSymbol, GIS_LOG_LEVEL_CHECK, szMethod, szText);
+}
+
+void CGIS_LegendFormat::SetTitleSymbolPtr(IGIS_Symbol* pSymbol) {
+  ReplaceSymbol(&m_pTitleSymbol, pSymbol, "CGIS_LegendFormat::SetTitleSymbolPtr", "pTitleSymbol == NULL");
+}
+
+void CGIS_LegendFormat::SetLayerNameSymbolPtr(IGIS_Symbol* pSymbol) {
+  ReplaceSymbol(&m_pLayerNameSymbol, pSymbol, "CGIS_LegendFormat::SetLayerNameSymbolPtr",
+                "pLayerNameSymbol == NULL");
+}
+
+void CGIS_LegendFormat::SetHeadingSymbolPtr(IGIS_Symbol* pSymbol) {
+  ReplaceSymbol(&m_pHeadingSymbol, pSymbol, "CGIS_LegendFormat::SetHeadingSymbolPtr",
+                "pHeadingSymbol == NULL");
+}
+
+void CGIS_LegendFormat::SetLabelSymbolPtr(IGIS_Symbol* pSymbol) {
+  ReplaceSymbol(&m_pLabelSymbol, pSymbol, "CGIS_LegendFormat::SetLabelSymbolPtr", "pLabelSymbol == NULL");
+}
+
+// ---- Storage ------------------------------------------------------------------
+
+bool CGIS_LegendFormat::Save(IGIS_DataBuffer* pBuffer) {
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Save", "pDataBuffer == NULL");
+    return false;
+  }
+  PropertySetPtr set(GIS_CreatePropertySetObject());
+  if (!set) return false;
+  auto putInt = [&](const char* key, const char* description, int value) {
+    if (IGIS_Field* f = set->AddProperty(key, description, GIS_FIELD_TYPE_INT, 1)) f->SetInt(value);
+  };
+  auto putBool = [&](const char* key, const char* description, bool value) {
+    if (IGIS_Field* f = set->AddProperty(key, description, GIS_FIELD_TYPE_BOOL, 1)) f->SetBool(value);
+  };
+  auto putSymbol = [&](const char* key, const char* description, IGIS_Symbol* pSymbol) {
+    IGIS_Field* f = set->AddProperty(key, description, GIS_FIELD_TYPE_BUFFER, 1);
+    if (f != nullptr && pSymbol != nullptr && f->GetDataBuffer() != nullptr)
+      pSymbol->Save(f->GetDataBuffer());
+  };
+  putBool("ShowTitle", "是否显示标题", m_bShowTitle);
+  putInt("DefaultPatchHeight", "默认图例块的高度", m_nDefaultPatchHeight);
+  putInt("DefaultPatchWidth", "默认图例块的宽度", m_nDefaultPatchWidth);
+  putInt("HorizontalItemGap", "列", m_nHorizontalItemGap);
+  putInt("VerticalItemGap", "行", m_nVerticalItemGap);
+  putInt("TitleAndLegendGap", "图例水平间隔", m_nTitleAndLegendGap);
+  putInt("TitlePosition", "标题位置", m_nTitlePosition);
+  putInt("DefaultAreaPatch", "面块类型", m_nDefaultAreaPatch);
+  putInt("DefaultLinePatch", "线块类型", m_nDefaultLinePatch);
+  putInt("PatchAndLabelsGap", "线块类型", m_nPatchAndLabelsGap);
+  putSymbol("TitleSymbol", "标题的符号", m_pTitleSymbol.get());
+  putBool("ShowLabel", "是否显示图例说明", m_bShowLabel);
+  putSymbol("LabelSymbol", "图例说明的符号", m_pLabelSymbol.get());
+  putBool("ShowLayerName", "是否显示图层名称", m_bShowLayerName);
+  putSymbol("LayerNameSymbol", "图层名称的符号", m_pLayerNameSymbol.get());
+  putBool("ShowHeading", "是否显示副标题", m_bShowHeading);
+  putSymbol("HeadingSymbol", "副标题的符号", m_pHeadingSymbol.get());
+  // The gaps the layout uses and the label position, after the older keys.
+  putInt("ItemGap", "层图例间距", m_nItemGap);
+  putInt("LayerNameGap", "层名间隔", m_nLayerNameGap);
+  putInt("HeadingGap", "副标题间隔", m_nHeadingGap);
+  putInt("LabelPosition", "标注位置", m_nLabelPosition);
+  return set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
+}
+
+bool CGIS_LegendFormat::Open(IGIS_DataBuffer* pBuffer) {
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Open", "pDataBuffer为空");
+    return false;
+  }
+  PropertySetPtr set(GIS_CreatePropertySetObject());
+  if (!set) return false;
+  if (!set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Open", "pPropertySet->Archive() == FALSE");
+    return false;
+  }
+  auto getInt = [&](const char* key, int* pValue) {
+    if (IGIS_Field* f = set->GetProperty(key)) *pValue = f->GetInt();
+  };
+  auto getBool = [&](const char* key, bool* pValue) {
+    if (IGIS_Field* f = set->GetProperty(key)) *pValue = f->GetBool();
+  };
+  getInt("DefaultAreaPatch", &m_nDefaultAreaPatch);
+  getInt("DefaultLinePatch", &m_nDefaultLinePatch);
+  getInt("DefaultPatchHeight", &m_nDefaultPatchHeight);
+  getInt("DefaultPatchWidth", &m_nDefaultPatchWidth);
+  getInt("HorizontalItemGap", &m_nHorizontalItemGap);
+  getBool("ShowTitle", &m_bShowTitle);
+  getInt("TitleAndLegendGap", &m_nTitleAndLegendGap);
+  getInt("TitlePosition", &m_nTitlePosition);
+  getInt("VerticalItemGap", &m_nVerticalItemGap);
+  getInt("PatchAndLabelsGap", &m_nPatchAndLabelsGap);
+  getBool("ShowHeading", &m_bShowHeading);
+  getBool("ShowLabel", &m_bShowLabel);
+  getBool("ShowLayerName", &m_bShowLayerName);
+  getInt("ItemGap", &m_nItemGap);
+  getInt("LayerNameGap", &m_nLayerNameGap);
+  getInt("HeadingGap", &m_nHeadingGap);
+  getInt("LabelPosition", &m_nLabelPosition);
+
+  auto getSymbol = [&](const char* key, void (CGIS_LegendFormat::*setter)(IGIS_Symbol*)) {
+    IGIS_Field* f = set->GetProperty(key);
+    if (f == nullptr) return;
+    SymbolPtr symbol(GetSymbolFromField(f));
+    // A missing, empty or non-text symbol leaves the held one.
+    if (symbol && symbol->GetTextPart() != nullptr) (this->*setter)(symbol->GetTextPart());
+  };
+  getSymbol("TitleSymbol", &CGIS_LegendFormat::SetTitleSymbolPtr);
+  getSymbol("LabelSymbol", &CGIS_LegendFormat::SetLabelSymbolPtr);
+  getSymbol("LayerNameSymbol", &CGIS_LegendFormat::SetLayerNameSymbolPtr);
+  getSymbol("HeadingSymbol", &CGIS_LegendFormat::SetHeadingSymbolPtr);
+  return true;
+}
+
+// ---- Copying and scaling ---------------------------------------------------------
+
+IGIS_LegendFormat* CGIS_LegendFormat::CopyFrom(IGIS_LegendFormat* pSource) {
+  if (pSource == nullptr || pSource == this) return this;
+  m_nDefaultAreaPatch = pSource->GetDefaultAreaPatch();
+  m_nDefaultLinePatch = pSource->GetDefaultLinePatch();
+  m_nDefaultPatchHeight = pSource->GetDefaultPatchHeight();
+  m_nDefaultPatchWidth = pSource->GetDefaultPatchWidth();
+  m_nHorizontalItemGap = pSource->GetHorizontalItemGap();
+  m_bShowTitle = pSource->GetShowTitle();
+  m_nTitleAndLegendGap = pSource->GetTitleAndLegendGap();
+  m_nTitlePosition = pSource->GetTitlePosition();
+  m_nVerticalItemGap = pSource->GetVerticalItemGap();
+  m_nPatchAndLabelsGap = pSource->GetPatchAndLabelsGap();
+  m_nHeadingGap = pSource->GetHeadingGap();
+  m_nLayerNameGap = pSource->GetLayerNameGap();
+  m_nItemGap = pSource->GetItemGap();
+  m_nLabelPosition = pSource->GetLabelPosition();
+  m_bShowLabel = pSource->GetShowLabel();
+  m_bShowHeading = pSource->GetShowHeading();
+  m_bShowLayerName = pSource->GetShowLayerName();
+  // A source without a symbol leaves this format without one too (quietly).
+  auto copy = [](SymbolPtr* pHeld, IGIS_Symbol* pSymbol) {
+    if (pSymbol != pHeld->get()) pHeld->reset(CloneTextSymbol(pSymbol));
+  };
+  copy(&m_pTitleSymbol, pSource->GetTitleSymbol());
+  copy(&m_pLabelSymbol, pSource->GetLabelSymbol());
+  copy(&m_pHeadingSymbol, pSource->GetHeadingSymbol());
+  copy(&m_pLayerNameSymbol, pSource->GetLayerNameSymbol());
+  return this;
+}
+
+IGIS_LegendFormat* CGIS_LegendFormat::Clone() {
+  CGIS_LegendFormat* pClone = md::basilo::MakeOrNull<CGIS_LegendFormat>("CGIS_LegendFormat::Clone");
+  if (pClone != nullptr) pClone->CopyFrom(this);
+  return pClone;
+}
+
+void CGIS_LegendFormat::Scale(double sx, double sy) {
+  if (!(sx >= 0.0) || !(sy >= 0.0) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+  const double f = sx < sy ? sx : sy;
+  for (int* p : {&m_nDefaultPatchHeight, &m_nDefaultPatchWidth, &m_nHorizontalItemGap, &m_nTitleAndLegendGap,
+                 &m_nVerticalItemGap, &m_nPatchAndLabelsGap, &m_nHeadingGap, &m_nLayerNameGap, &m_nItemGap}) {
+    *p = Scaled(*p, f);
+  }
+  for (IGIS_Symbol* pSymbol :
+       {m_pTitleSymbol.get(), m_pLayerNameSymbol.get(), m_pHeadingSymbol.get(), m_pLabelSymbol.get()}) {
+    LOGFONT* pFont = pSymbol != nullptr ? pSymbol->GetFontSizePtr() : nullptr;
+    if (pFont != nullptr) pFont->lfHeight = Scaled(pFont->lfHeight, f);
+  }
+}
+
+extern "C" IGIS_LegendFormat* GIS_CreateLegendFormatObject() {
+  return md::basilo::MakeOrNull<CGIS_LegendFormat>("GIS_CreateLegendFormatObject");
+}

@@ -1,0 +1,91 @@
+// The legend format (IGIS_LegendFormat): patch size, gaps, show flags and
+// four owned text symbols. Stored as one property set (FORMAT.md).
+#pragma once
+
+#include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/legend/igis_legendformat.h"
+
+class CGIS_LegendFormat final : public IGIS_LegendFormat {
+ public:
+  // The defaults, with four new text symbols (title, layer name, heading, label).
+  CGIS_LegendFormat();
+
+  IGIS_Symbol* GetTitleSymbol() override { return m_pTitleSymbol.get(); }
+  void SetTitleSymbolPtr(IGIS_Symbol* pSymbol) override;
+  int GetDefaultLinePatch() override { return m_nDefaultLinePatch; }
+  void SetDefaultLinePatch(int nValue) override { m_nDefaultLinePatch = nValue; }
+  int GetDefaultAreaPatch() override { return m_nDefaultAreaPatch; }
+  void SetDefaultAreaPatch(int nValue) override { m_nDefaultAreaPatch = nValue; }
+  int GetTitlePosition() override { return m_nTitlePosition; }
+  void SetTitlePosition(int nValue) override { m_nTitlePosition = nValue; }
+  bool GetShowTitle() override { return m_bShowTitle; }
+  void SetShowTitle(bool bShow) override { m_bShowTitle = bShow; }
+  int GetDefaultPatchHeight() override { return m_nDefaultPatchHeight; }
+  void SetDefaultPatchHeight(int nValue) override { m_nDefaultPatchHeight = nValue; }
+  int GetDefaultPatchWidth() override { return m_nDefaultPatchWidth; }
+  void SetDefaultPatchWidth(int nValue) override { m_nDefaultPatchWidth = nValue; }
+  int GetHorizontalItemGap() override { return m_nHorizontalItemGap; }
+  void SetHorizontalItemGap(int nValue) override { m_nHorizontalItemGap = nValue; }
+  int GetTitleAndLegendGap() override { return m_nTitleAndLegendGap; }
+  void SetTitleAndLegendGap(int nValue) override { m_nTitleAndLegendGap = nValue; }
+  int GetVerticalItemGap() override { return m_nVerticalItemGap; }
+  void SetVerticalItemGap(int nValue) override { m_nVerticalItemGap = nValue; }
+  bool Save(IGIS_DataBuffer* pBuffer) override;
+  bool Open(IGIS_DataBuffer* pBuffer) override;
+  int GetPatchAndLabelsGap() override { return m_nPatchAndLabelsGap; }
+  void SetPatchAndLabelsGap(int nValue) override { m_nPatchAndLabelsGap = nValue; }
+  void Release() override { delete this; }
+  int GetLayerNameGap() override { return m_nLayerNameGap; }
+  int GetHeadingGap() override { return m_nHeadingGap; }
+  void SetHeadingGap(int nValue) override { m_nHeadingGap = nValue; }
+  void SetLayerNameGap(int nValue) override { m_nLayerNameGap = nValue; }
+  int GetLabelPosition() override { return m_nLabelPosition; }
+  void SetLabelPosition(int nValue) override { m_nLabelPosition = nValue; }
+  IGIS_LegendFormat* Clone() override;
+  int GetItemGap() override { return m_nItemGap; }
+  void SetItemGap(int nValue) override { m_nItemGap = nValue; }
+  IGIS_LegendFormat* CopyFrom(IGIS_LegendFormat* pSource) override;
+  IGIS_Symbol* GetLayerNameSymbol() override { return m_pLayerNameSymbol.get(); }
+  void SetLayerNameSymbolPtr(IGIS_Symbol* pSymbol) override;
+  IGIS_Symbol* GetHeadingSymbol() override { return m_pHeadingSymbol.get(); }
+  void SetHeadingSymbolPtr(IGIS_Symbol* pSymbol) override;
+  IGIS_Symbol* GetLabelSymbol() override { return m_pLabelSymbol.get(); }
+  void SetLabelSymbolPtr(IGIS_Symbol* pSymbol) override;
+  void Scale(double sx, double sy) override;
+  bool GetShowLabel() override { return m_bShowLabel; }
+  void SetShowLabel(bool bShow) override { m_bShowLabel = bShow; }
+  void SetShowHeading(bool bShow) override { m_bShowHeading = bShow; }
+  void SetShowLayerName(bool bShow) override { m_bShowLayerName = bShow; }
+  bool GetShowHeading() override { return m_bShowHeading; }
+  bool GetShowLayerName() override { return m_bShowLayerName; }
+
+ private:
+  ~CGIS_LegendFormat() override;
+
+  using SymbolPtr = md::basilo::ReleasePtr<IGIS_Symbol>;
+  // The setters' common rule: NULL is logged under szMethod and clears the
+  // symbol; the held symbol itself changes nothing; otherwise a copy is kept.
+  static void ReplaceSymbol(SymbolPtr* pHeld, IGIS_Symbol* pSymbol, const char* szMethod, const char* szText);
+
+  int m_nDefaultAreaPatch = 1;
+  int m_nDefaultLinePatch = 1;
+  int m_nDefaultPatchHeight = 1000;
+  int m_nDefaultPatchWidth = 2000;
+  int m_nHorizontalItemGap = 300;
+  bool m_bShowTitle = true;
+  int m_nTitleAndLegendGap = 600;
+  int m_nTitlePosition = 100;
+  SymbolPtr m_pTitleSymbol;
+  int m_nVerticalItemGap = 500;
+  int m_nPatchAndLabelsGap = 500;
+  int m_nHeadingGap = 400;
+  int m_nLayerNameGap = 250;
+  int m_nItemGap = 400;
+  int m_nLabelPosition = 0;
+  SymbolPtr m_pLayerNameSymbol;
+  SymbolPtr m_pHeadingSymbol;
+  SymbolPtr m_pLabelSymbol;
+  bool m_bShowLabel = true;
+  bool m_bShowHeading = false;
+  bool m_bShowLayerName = true;
+};

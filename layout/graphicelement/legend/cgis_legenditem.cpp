@@ -1,0 +1,367 @@
+// The legend item: labels, storage, measuring and drawing.
+#include "layout/graphicelement/legend/cgis_legenditem.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/helmora/igis_map.h"
+#include "layout/graphicelement/element/mapdeckdrawer.h"
+#include "layout/graphicelement/element/mapdecktables.h"
+#include "layout/graphicelement/element/mapdeckutf8.h"
+#include "layout/graphicelement/legend/igis_legendelement.h"
+#include "layout/graphicelement/legend/igis_legendformat.h"
+#include "layout/graphicelement/legend/legendtext.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
+
+namespace {
+
+using md::layout::legend::Add;
+using md::layout::legend::LegendMarks;
+using md::layout::legend::NewTextSymbol;
+using md::layout::legend::ReplaceTextSymbol;
+using md::layout::legend::TextExtent;
+using md::layout::legend::Truncate;
+using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+
+constexpr const char* kDrawMethod = "CGIS_LegendItem::Ondraw";
+
+bool IsVectorType(const char* szType, bool* pCompound) {
+  if (szType == nullptr) return false;
+  *pCompound = std::strcmp(szType, GIS_DRAWER_VECTOR_COMPOUND) == 0;
+  return *pCompound || std::strcmp(szType, GIS_DRAWER_VECTOR) == 0;
+}
+
+}  // namespace
+
+CGIS_LegendItem::CGIS_LegendItem(IGIS_LegendElement* pOwner)
+    : m_pOwner(pOwner), m_pHeadingSymbol(nullptr), m_pLayerNameSymbol(nullptr) {
+  m_pLayerNameSymbol.reset(NewTextSymbol());
+  m_pHeadingSymbol.reset(NewTextSymbol());
+}
+
+CGIS_LegendItem::~CGIS_LegendItem() {
+  if (m_pClassFormat) m_pClassFormat->ReleaseSymbol();
+}
+
+// ---- Labels -------------------------------------------------------------------
+
+const char* CGIS_LegendItem::GetLabel(int nIndex) {
+  if (nIndex < 0 || nIndex >= GetLabelCount()) return nullptr;
+  return m_labels[static_cast<std::size_t>(nIndex)].c_str();
+}
+
+bool CGIS_LegendItem::AddLabel(const char* szLabel) {
+  if (szLabel == nullptr) return false;
+  m_labels.emplace_back(szLabel);
+  return true;
+}
+
+bool CGIS_LegendItem::RemoveLabel(const char* szLabel) {
+  if (szLabel == nullptr) return false;
+  auto it = std::find(m_labels.begin(), m_labels.end(), std::string_view(szLabel));
+  if (it == m_labels.end()) return false;
+  m_labels.erase(it);
+  return true;
+}
+
+bool CGIS_LegendItem::RemoveLabelAt(int nIndex) {
+  const char* szLabel = GetLabel(nIndex);
+  if (szLabel == nullptr) return false;
+  const std::string label = szLabel;
+  return RemoveLabel(label.c_str());
+}
+
+void CGIS_LegendItem::RemoveAllLabels() { m_labels.clear(); }
+
+// ---- Symbols, class format, layer ----------------------------------------------
+
+void CGIS_LegendItem::SetHeadingSymbolPtr(IGIS_Symbol* pSymbol) {
+  ReplaceTextSymbol(&m_pHeadingSymbol, pSymbol, GIS_LOG_LEVEL_SYMBOL, "CGIS_LegendItem::SetHeadingSymbolPtr",
+                    "pHeadingSymbol == NULL");
+}
+
+void CGIS_LegendItem::SetLayerNameSymbolPtr(IGIS_Symbol* pSymbol) {
+  ReplaceTextSymbol(&m_pLayerNameSymbol, pSymbol, GIS_LOG_LEVEL_SYMBOL,
+                    "CGIS_LegendItem::SetLayerNameSymbolPtr", "pLayerNameSymbol == NULL");
+}
+
+void CGIS_LegendItem::SetClassFormat(IGIS_LegendClassFormat* pFormat) {
+  if (pFormat != nullptr && pFormat == m_pClassFormat.get()) return;
+  // The copy held so far is ended, not only its symbol.
+  if (m_pClassFormat) m_pClassFormat->ReleaseSymbol();
+  m_pClassFormat.reset(pFormat != nullptr ? pFormat->Clone() : nullptr);
+}
+
+void CGIS_LegendItem::SetLayer(IGIS_MapLayer* pLayer) {
+  m_pLayer = pLayer;
+  const char* szName = pLayer != nullptr ? pLayer->GetName() : nullptr;
+  char buffer[GIS_ELEMENT_NAME_MAX + 1];
+  md::layout::CopyUtf8Cut(buffer, szName, GIS_ELEMENT_NAME_MAX);
+  m_strLayerName = buffer;
+}
+
+IGIS_LegendItem* CGIS_LegendItem::Clone() {
+  auto* pClone = md::basilo::MakeOrNull<CGIS_LegendItem>("CGIS_LegendItem::Clone", m_pOwner);
+  if (pClone == nullptr) return nullptr;
+  pClone->SetColumns(m_nColumns);
+  pClone->SetHeadingSymbolPtr(m_pHeadingSymbol.get());
+  pClone->SetShowHeading(m_bShowHeading);
+  pClone->SetShowLayerName(m_bShowLayerName);
+  pClone->SetLayerNameSymbolPtr(m_pLayerNameSymbol.get());
+  // The copy keeps the layer name also when the layer is not found now.
+  pClone->m_pLayer = m_pLayer;
+  pClone->m_strLayerName = m_strLayerName;
+  pClone->m_labels = m_labels;
+  return pClone;
+}
+
+// ---- Storage --------------------------------------------------------------------
+
+bool CGIS_LegendItem::Save(IGIS_DataBuffer* pBuffer) {
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::Save", "pDataBuffer == NULL");
+    return false;
+  }
+  PropertySetPtr set(GIS_CreatePropertySetObject());
+  if (!set) return false;
+  if (IGIS_Field* f = set->AddProperty("Number", "个数", GIS_FIELD_TYPE_INT, 1)) f->SetInt(GetLabelCount());
+  if (IGIS_Field* f = set->AddProperty("iColumns", "行数", GIS_FIELD_TYPE_INT, 1)) f->SetInt(m_nColumns);
+  if (IGIS_Field* f = set->AddProperty("Layer", "层名", GIS_FIELD_TYPE_STRING, 1)) {
+    f->SetString(m_strLayerName.c_str());
+  }
+  char key[16];
+  for (int i = 0; i < GetLabelCount(); ++i) {
+    std::snprintf(key, sizeof key, "%d", i);
+    if (IGIS_Field* f = set->AddProperty(key, key, GIS_FIELD_TYPE_STRING, 1)) f->SetString(GetLabel(i));
+  }
+  return set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
+}
+
+bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::Open", "pDataBuffer为空");
+    return false;
+  }
+  PropertySetPtr set(GIS_CreatePropertySetObject());
+  if (!set || !set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) return false;
+  int n = 0;
+  if (IGIS_Field* f = set->GetProperty("Number")) n = f->GetInt();
+  if (n > kMaxStoredLabels) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::Open", "Number == %d: the first %d labels are read", n,
+            kMaxStoredLabels);
+    n = kMaxStoredLabels;
+  }
+  if (IGIS_Field* f = set->GetProperty("iColumns")) m_nColumns = f->GetInt();
+  char key[16];
+  for (int i = 0; i < n; ++i) {
+    std::snprintf(key, sizeof key, "%d", i);
+    IGIS_Field* f = set->GetProperty(key);
+    if (f != nullptr && f->GetString() != nullptr) AddLabel(f->GetString());
+  }
+  if (IGIS_Field* f = set->GetProperty("Layer"); f != nullptr && f->GetString() != nullptr) {
+    char buffer[GIS_ELEMENT_NAME_MAX + 1];
+    md::layout::CopyUtf8Cut(buffer, f->GetString(), GIS_ELEMENT_NAME_MAX);
+    m_strLayerName = buffer;
+  }
+  return true;
+}
+
+bool CGIS_LegendItem::ResolveLayer(const char* szMethod, bool bLogNoFrame) {
+  IGIS_MapElement* pFrame = m_pOwner != nullptr ? m_pOwner->GetMapElement() : nullptr;
+  if (pFrame == nullptr) {
+    if (bLogNoFrame) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mapelement == NULL");
+    return false;
+  }
+  IGIS_Map* pMap = pFrame->GetMap();
+  if (pMap == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_map == NULL");
+    m_pLayer = nullptr;
+    return false;
+  }
+  m_pLayer = FindVectorDrawer(pMap, m_strLayerName.c_str());
+  return m_pLayer != nullptr;
+}
+
+bool CGIS_LegendItem::Open(IGIS_DataBuffer* pBuffer) {
+  if (!ReadStored(pBuffer)) return false;
+  IGIS_MapElement* pFrame = m_pOwner != nullptr ? m_pOwner->GetMapElement() : nullptr;
+  const bool bReached = pFrame != nullptr && pFrame->GetMap() != nullptr;
+  // TRUE also when the map has no such layer: the item keeps its name.
+  ResolveLayer("CGIS_LegendItem::Open", true);
+  return bReached;
+}
+
+// ---- Measuring ----------------------------------------------------------------
+
+void CGIS_LegendItem::CreateGraphics() {
+  constexpr const char* kMethod = "CGIS_LegendItem::CreateGraphics";
+  m_dWidth = m_dHeight = 0.0;
+  if (!ResolveLayer(kMethod, false)) {
+    if (m_pOwner != nullptr && m_pOwner->GetMapElement() != nullptr && m_pOwner->GetMapElement()->GetMap()) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "m_pLayer == NULL");
+    }
+    return;
+  }
+  if (m_pLayer->GetLayerPtr() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "m_pLayer->GetLayerPtr() == NULL");
+    return;
+  }
+  IGIS_LegendFormat* pFormat = m_pOwner->GetLegendFormat();
+  IGIS_Symbol* pLabelSymbol = pFormat != nullptr ? pFormat->GetLabelSymbol() : nullptr;
+  if (pLabelSymbol == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_txtsymbol == NULL");
+    return;
+  }
+  bool bCompound = false;
+  if (!IsVectorType(m_pLayer->GetType(), &bCompound)) return;
+  IGIS_FeatureSet* pSet = m_pOwner->GetFeatureSetPtr();
+  const double s = pSet != nullptr ? pSet->GetUnitRatio() : 1.0;
+  const std::int64_t n = GetLabelCount();
+  const std::int64_t textH = Truncate(TextExtent(pLabelSymbol, "文").Height() * s);
+  std::int64_t maxLabelW = 0;
+  for (const std::string& label : m_labels) {
+    maxLabelW =
+        std::max<std::int64_t>(maxLabelW, Truncate(TextExtent(pLabelSymbol, label.c_str()).Width() * s));
+  }
+  const std::int64_t patchH = pFormat->GetDefaultPatchHeight();
+  const std::int64_t rowH = textH > patchH ? textH : patchH;
+  double width =
+      static_cast<double>(pFormat->GetDefaultPatchWidth() + maxLabelW + pFormat->GetPatchAndLabelsGap());
+  double height = n >= 1 ? static_cast<double>((rowH + pFormat->GetVerticalItemGap()) * (n - 1) + rowH) : 0.0;
+  if (pFormat->GetShowLayerName()) {
+    IGIS_Symbol* pNameSymbol = pFormat->GetLayerNameSymbol();
+    std::int64_t nameW = 0, nameH = 0;
+    if (pNameSymbol != nullptr) {
+      const SGIS_Rect e = TextExtent(pNameSymbol, m_strLayerName.c_str());
+      nameW = Truncate(e.Width() * s);
+      nameH = Truncate(e.Height() * s);
+    }
+    if (static_cast<double>(nameW) > width) width = static_cast<double>(nameW);
+    height = static_cast<double>(pFormat->GetLayerNameGap()) + height + static_cast<double>(nameH);
+  }
+  m_dWidth = width;
+  m_dHeight = height;
+}
+
+// ---- Drawing ------------------------------------------------------------------
+
+bool CGIS_LegendItem::Layout(SGIS_Point origin, LegendMarks* pMarks, const char* szMethod) {
+  using namespace md::layout::legend;
+  IGIS_MapElement* pFrame = m_pOwner != nullptr ? m_pOwner->GetMapElement() : nullptr;
+  if (pFrame == nullptr) return false;
+  if (!ResolveLayer(szMethod, false)) {
+    if (pFrame->GetMap() != nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pLayer == NULL");
+    return false;
+  }
+  IGIS_LegendFormat* pFormat = m_pOwner->GetLegendFormat();
+  if (pFormat == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_format == NULL");
+    return false;
+  }
+  IGIS_Symbol* pLabelSymbol = pFormat->GetLabelSymbol();
+  if (pLabelSymbol == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_txtSymbol_label == NULL");
+    return false;
+  }
+  bool bCompound = false;
+  if (!IsVectorType(m_pLayer->GetType(), &bCompound)) return true;
+  IGIS_LayerData* pData = m_pLayer->GetLayerPtr();
+  if (pData == nullptr) return false;
+  IGIS_FeatureSet* pSet = m_pOwner->GetFeatureSetPtr();
+  const double s = pSet != nullptr ? pSet->GetUnitRatio() : 1.0;
+  // Rows are as high as measured (CreateGraphics), for compound layers too,
+  // so that no item reaches into the next.
+  const int textH = md::basilo::detail::RoundToInt32(TextExtent(pLabelSymbol, "文").Height() * s);
+  IGIS_VectorMapLayer* pVector = nullptr;
+  if (bCompound) {
+    auto* pCompoundData = dynamic_cast<IGIS_VectorCompoundMapLayer*>(pData);
+    pVector = pCompoundData != nullptr ? pCompoundData->GetVectorMapLayer() : nullptr;
+  } else {
+    pVector = dynamic_cast<IGIS_VectorMapLayer*>(pData);
+  }
+  // A layer without a match table lists no classes.
+  IGIS_SymbolMatchTable* pTable = pVector != nullptr ? pVector->GetSymbolMatchTable() : nullptr;
+
+  // For each label of the item, the class drawn for it: the last entry of
+  // that label with a symbol (of a patch category, for a plain vector
+  // layer). One pass over the table, so the work grows with labels + classes.
+  struct Chosen {
+    IGIS_Symbol* pSymbol;
+    int nCategory;
+  };
+  std::unordered_map<std::string_view, Chosen> chosen;
+  if (pTable != nullptr && !m_labels.empty()) {
+    std::unordered_set<std::string_view> wanted(m_labels.begin(), m_labels.end());
+    const int m = std::min(pTable->GetCount(), GIS_MATCHTABLE_MAX_ENTRIES);
+    for (int j = m - 1; j >= 0; --j) {
+      const char* szLabel = pTable->GetLabel(j);
+      if (szLabel == nullptr) continue;
+      auto w = wanted.find(std::string_view(szLabel));
+      if (w == wanted.end() || chosen.count(*w) != 0) continue;
+      IGIS_Symbol* pSymbol = pTable->GetSymbol(j);
+      if (pSymbol == nullptr) {
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_legend_symbol == NULL");
+        continue;
+      }
+      const int category = GetLegendSymbolCategory(pSymbol->GetType());
+      if (category != kPatchPoint && category != kPatchLine && category != kPatchArea) {
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "符号类型不符合要求,不属于事先定义的点线面符号类型");
+        if (!bCompound) continue;
+      }
+      chosen.emplace(*w, Chosen{pSymbol, category});
+    }
+  }
+
+  const int patchW = pFormat->GetDefaultPatchWidth();
+  const int patchH = pFormat->GetDefaultPatchHeight();
+  const int rowH = textH > patchH ? textH : patchH;
+  const int gap = pFormat->GetVerticalItemGap();
+  SGIS_Point p = origin;
+  for (auto it = m_labels.rbegin(); it != m_labels.rend(); ++it) {
+    auto found = chosen.find(std::string_view(*it));
+    if (found == chosen.end() && bCompound) continue;
+    if (found != chosen.end()) {
+      const int left = p.x;
+      const int bottom = Add(p.y, (static_cast<std::int64_t>(rowH) - patchH) / 2);
+      AddPatchMark(pMarks, found->second.pSymbol, found->second.nCategory, left, Add(left, patchW), bottom,
+                   Add(bottom, patchH));
+    }
+    if (pFormat->GetShowLabel()) {
+      const SGIS_Point at(Add(Add(p.x, patchW), pFormat->GetPatchAndLabelsGap()),
+                          Add(p.y, (static_cast<std::int64_t>(rowH) - textH) / 2));
+      AddTextMark(pMarks, pLabelSymbol, it->c_str(), at);
+    }
+    p.y = Add(p.y, static_cast<std::int64_t>(gap) + rowH);
+  }
+  if (!m_labels.empty()) p.y = Add(p.y, -static_cast<std::int64_t>(gap));
+  if (pFormat->GetShowLayerName()) {
+    p.y = Add(p.y, pFormat->GetLayerNameGap());
+    IGIS_Symbol* pNameSymbol = pFormat->GetLayerNameSymbol();
+    // Without a layer-name symbol a compound layer names itself in the label symbol.
+    if (pNameSymbol == nullptr && bCompound) pNameSymbol = pLabelSymbol;
+    if (pNameSymbol != nullptr) AddTextMark(pMarks, pNameSymbol, m_strLayerName.c_str(), p);
+  }
+  return true;
+}
+
+bool CGIS_LegendItem::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point origin) {
+  IGIS_FeatureSet* pSet = m_pOwner != nullptr ? m_pOwner->GetFeatureSetPtr() : nullptr;
+  IGIS_FeatureClass* pClass = pSet != nullptr ? pSet->GetFeatureClass() : nullptr;
+  IGIS_SpatialReference* pReference = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
+  LegendMarks marks;
+  if (!Layout(origin, &marks, kDrawMethod)) return false;
+  return md::layout::legend::DrawLegendMarks(hdc, bPrint, pDisplay, pReference, marks, kDrawMethod) != FALSE;
+}
+
+extern "C" IGIS_LegendItem* GIS_CreateLegendItemObject(IGIS_LegendElement* pOwner) {
+  return md::basilo::MakeOrNull<CGIS_LegendItem>("GIS_CreateLegendItemObject", pOwner);
+}

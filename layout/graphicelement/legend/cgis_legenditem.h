@@ -1,0 +1,88 @@
+// The legend item (IGIS_LegendItem): the layer name and chosen class labels
+// of one vector layer, measured and drawn with its legend's format.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/legend/igis_legendclassformat.h"
+#include "layout/graphicelement/legend/igis_legenditem.h"
+#include "layout/graphicelement/legend/legendmarks.h"
+
+class CGIS_LegendItem final : public IGIS_LegendItem {
+ public:
+  // Most labels an item reads from a stored item.
+  static constexpr int kMaxStoredLabels = 1 << 16;
+
+  explicit CGIS_LegendItem(IGIS_LegendElement* pOwner);
+
+  int GetColumns() override { return m_nColumns; }
+  void SetColumns(int nColumns) override { m_nColumns = nColumns; }
+  bool GetItemFlag() override { return m_bItemFlag; }
+  void SetItemFlag(bool bFlag) override { m_bItemFlag = bFlag; }
+  void CreateGraphics() override;
+  void SetClassFormat(IGIS_LegendClassFormat* pFormat) override;
+  IGIS_LegendClassFormat* GetClassFormat() override { return m_pClassFormat.get(); }
+  bool Save(IGIS_DataBuffer* pBuffer) override;
+  bool Open(IGIS_DataBuffer* pBuffer) override;
+  const char* GetLabel(int nIndex) override;
+  void SetLabel(int, const char*) override {}
+  void Release() override { delete this; }
+  IGIS_LegendItem* Clone() override;
+  void SetShowHeading(bool bShow) override { m_bShowHeading = bShow; }
+  void SetShowLayerName(bool bShow) override { m_bShowLayerName = bShow; }
+  bool GetShowHeading() override { return m_bShowHeading; }
+  bool GetShowLayerName() override { return m_bShowLayerName; }
+  IGIS_Symbol* GetHeadingSymbol() override { return m_pHeadingSymbol.get(); }
+  IGIS_Symbol* GetLayerNameSymbol() override { return m_pLayerNameSymbol.get(); }
+  void SetHeadingSymbolPtr(IGIS_Symbol* pSymbol) override;
+  void SetLayerNameSymbolPtr(IGIS_Symbol* pSymbol) override;
+  IGIS_MapLayer* GetLayer() override { return m_pLayer; }
+  void SetLayer(IGIS_MapLayer* pLayer) override;
+  bool AddLabel(const char* szLabel) override;
+  bool RemoveLabel(const char* szLabel) override;
+  bool RemoveLabelAt(int nIndex) override;
+  int GetLabelCount() override { return static_cast<int>(m_labels.size()); }
+  bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point origin) override;
+  bool IsValid() override { return true; }
+  void RemoveAllLabels() override;
+  double GetWidth() override { return m_dWidth; }
+  double GetHeight() override { return m_dHeight; }
+
+  // ---- Used by the legend element ----
+
+  // Reads the stored labels, columns and layer name; FALSE when the buffer
+  // holds no readable item (nothing is read then).
+  bool ReadStored(IGIS_DataBuffer* pBuffer);
+  // Finds the layer under the layer name through the owner's map frame and
+  // keeps it; records under szMethod as Open does. FALSE when no layer.
+  bool ResolveLayer(const char* szMethod, bool bLogNoFrame);
+  // Forgets the found layer and keeps the name (the legend left its frame).
+  void ForgetLayer() { m_pLayer = nullptr; }
+  // The legend that holds the item (items move with AddItem and InsertItem).
+  void SetOwner(IGIS_LegendElement* pOwner) { m_pOwner = pOwner; }
+  const std::string& GetLayerName() const { return m_strLayerName; }
+  // The marks of the item with its lower-left corner at the origin; FALSE
+  // (records under szMethod) when the frame, map, layer, format or label
+  // symbol is missing. Nothing is added for a layer that is no vector layer.
+  bool Layout(SGIS_Point origin, md::layout::legend::LegendMarks* pMarks, const char* szMethod);
+
+ private:
+  ~CGIS_LegendItem() override;
+
+  int m_nColumns = 0;
+  std::unique_ptr<IGIS_LegendClassFormat> m_pClassFormat;
+  bool m_bItemFlag = true;
+  IGIS_LegendElement* m_pOwner;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pHeadingSymbol;
+  IGIS_MapLayer* m_pLayer = nullptr;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pLayerNameSymbol;
+  bool m_bShowHeading = true;
+  std::string m_strLayerName;
+  bool m_bShowLayerName = true;
+  std::vector<std::string> m_labels;
+  double m_dHeight = 0.0;
+  double m_dWidth = 0.0;
+};

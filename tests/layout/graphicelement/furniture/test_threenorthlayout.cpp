@@ -1,0 +1,302 @@
+// The three-north layout as a table: for each arrangement of the lines, the
+// working angles, the rings, the arcs with their point counts and ends, the
+// arrowheads, the tip marks, the label paths and the text paths; the worked
+// numbers of the default diagram; and the bounds on long arcs.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "layout/graphicelement/furniture/threenorthlayout.h"
+
+namespace {
+
+using namespace md::layout::furniture;
+using Case = ThreeNorthCase;
+
+struct XY {
+  int x, y;
+};
+struct ArcRow {
+  ThreeNorthAngle angle;
+  int radius;
+  int count;
+  XY first, last;
+};
+struct PathRow {
+  int count;
+  XY first, last;
+};
+struct LayoutRow {
+  const char* name;
+  double c, m;    // real angles
+  double w1, w2;  // working angles at a spacing of 30
+  Case kase;
+  XY gridEnd, magnetEnd;
+  ArcRow arcs[3];    // in drawing order
+  XY heads[3][3];    // arrowheads at the arcs' ends
+  PathRow texts[3];  // convergence, declination, difference
+  XY labels[3][2];   // true, grid, magnetic: outer, inner
+  XY gridMark[3], magnetMark[3];
+};
+
+constexpr ThreeNorthAngle kTG = kAngleTG, kTM = kAngleTM, kGM = kAngleGM;
+
+// Centre (0, 0), spacing 30, lines 3000 long, text offset 50, "真" 100 wide
+// and "2" 100 high: rings 650 and 850, marks 200.
+const LayoutRow kRows[] = {
+    {"Z+",
+     -10,
+     30,
+     -30,
+     30,
+     Case::kZeroPlus,
+     {-1499, 2598},
+     {1499, 2598},
+     {{kGM, 650, 61, {-325, 563}, {325, 563}},
+      {kTM, 850, 31, {0, 850}, {425, 736}},
+      {kTG, 850, 31, {0, 850}, {-425, 736}}},
+     {{{-325, 909}, {-425, 736}, {-225, 736}},
+      {{325, 909}, {425, 736}, {225, 736}},
+      {{225, 736}, {325, 563}, {125, 563}}},
+     {{32, {-438, 729}, {0, 850}}, {31, {0, 850}, {425, 736}}, {62, {-335, 557}, {325, 563}}},
+     {{{0, 850}, {0, 50}}, {{-425, 736}, {-25, 43}}, {{425, 736}, {25, 43}}},
+     {{-1326, 2497}, {-1499, 2598}, {-1499, 2398}},
+     {{1216, 2316}, {1499, 2598}, {1395, 2212}}},
+    {"Z-",
+     3,
+     0,
+     30,
+     -30,
+     Case::kZeroMinus,
+     {1499, 2598},
+     {-1499, 2598},
+     {{kTG, 650, 31, {0, 650}, {325, 563}},
+      {kTM, 650, 31, {0, 650}, {-325, 563}},
+      {kGM, 850, 61, {425, 736}, {-425, 736}}},
+     {{{325, 909}, {425, 736}, {225, 736}},
+      {{-325, 909}, {-425, 736}, {-225, 736}},
+      {{-225, 736}, {-325, 563}, {-125, 563}}},
+     {{30, {0, 850}, {412, 744}}, {31, {0, 850}, {-425, 736}}, {62, {-335, 557}, {325, 563}}},
+     {{{0, 850}, {0, 50}}, {{425, 736}, {25, 43}}, {{-425, 736}, {-25, 43}}},
+     {{1499, 2398}, {1499, 2598}, {1326, 2498}},
+     {{-1396, 2211}, {-1499, 2598}, {-1217, 2314}}},
+    {"A",
+     5,
+     5,
+     30,
+     60,
+     Case::kA,
+     {1499, 2598},
+     {2597, 1501},
+     {{kTM, 650, 61, {0, 650}, {563, 325}},
+      {kTG, 850, 31, {0, 850}, {425, 736}},
+      {kGM, 850, 31, {425, 736}, {736, 425}}},
+     {{{325, 909}, {425, 736}, {225, 736}},
+      {{563, 525}, {563, 325}, {390, 425}},
+      {{736, 625}, {736, 425}, {563, 525}}},
+     {{31, {0, 850}, {425, 736}}, {61, {0, 650}, {563, 325}}, {31, {425, 736}, {736, 425}}},
+     {{{0, 850}, {0, 50}}, {{425, 736}, {25, 43}}, {{736, 425}, {43, 25}}},
+     {{1499, 2398}, {1499, 2598}, {1326, 2498}},
+     {{2210, 1398}, {2597, 1501}, {2314, 1219}}},
+    {"B",
+     7,
+     5,
+     60,
+     30,
+     Case::kB,
+     {2597, 1501},
+     {1499, 2598},
+     {{kTG, 650, 61, {0, 650}, {563, 325}},
+      {kTM, 850, 31, {0, 850}, {425, 736}},
+      {kGM, 850, 31, {736, 425}, {425, 736}}},
+     {{{563, 525}, {563, 325}, {390, 425}},
+      {{325, 909}, {425, 736}, {225, 736}},
+      {{625, 736}, {425, 736}, {525, 563}}},
+     {{61, {0, 650}, {563, 325}}, {31, {0, 850}, {425, 736}}, {31, {736, 425}, {425, 736}}},
+     {{{0, 850}, {0, 50}}, {{736, 425}, {43, 25}}, {{425, 736}, {25, 43}}},
+     {{2497, 1328}, {2597, 1501}, {2397, 1501}},
+     {{1216, 2316}, {1499, 2598}, {1395, 2212}}},
+    {"C",
+     -7,
+     -5,
+     -60,
+     -30,
+     Case::kC,
+     {-2597, 1501},
+     {-1499, 2598},
+     {{kTG, 650, 61, {0, 650}, {-563, 325}},
+      {kTM, 850, 31, {0, 850}, {-425, 736}},
+      {kGM, 850, 31, {-736, 425}, {-425, 736}}},
+     {{{-563, 525}, {-563, 325}, {-390, 425}},
+      {{-325, 909}, {-425, 736}, {-225, 736}},
+      {{-625, 736}, {-425, 736}, {-525, 563}}},
+     {{62, {-568, 315}, {0, 650}}, {32, {-438, 729}, {0, 850}}, {31, {-736, 425}, {-425, 736}}},
+     {{{0, 850}, {0, 50}}, {{-736, 425}, {-43, 25}}, {{-425, 736}, {-25, 43}}},
+     {{-2397, 1500}, {-2597, 1501}, {-2497, 1328}},
+     {{-1396, 2211}, {-1499, 2598}, {-1217, 2314}}},
+    {"D",
+     -5,
+     -5,
+     -30,
+     -60,
+     Case::kD,
+     {-1499, 2598},
+     {-2597, 1501},
+     {{kTM, 650, 61, {0, 650}, {-563, 325}},
+      {kTG, 850, 31, {0, 850}, {-425, 736}},
+      {kGM, 850, 31, {-425, 736}, {-736, 425}}},
+     {{{-325, 909}, {-425, 736}, {-225, 736}},
+      {{-563, 525}, {-563, 325}, {-390, 425}},
+      {{-736, 625}, {-736, 425}, {-563, 525}}},
+     {{31, {0, 850}, {-425, 736}}, {62, {-568, 315}, {0, 650}}, {31, {-425, 736}, {-736, 425}}},
+     {{{0, 850}, {0, 50}}, {{-425, 736}, {-25, 43}}, {{-736, 425}, {-43, 25}}},
+     {{-1326, 2497}, {-1499, 2598}, {-1499, 2398}},
+     {{-2315, 1217}, {-2597, 1501}, {-2211, 1396}}},
+};
+
+void ExpectPoint(const SGIS_Point& p, XY e, const std::string& what) {
+  EXPECT_EQ(p.x, e.x) << what;
+  EXPECT_EQ(p.y, e.y) << what;
+}
+
+ThreeNorthInput Input(double w1, double w2) {
+  ThreeNorthInput in;
+  in.centre = SGIS_Point(0, 0, 0);
+  in.w1 = w1;
+  in.w2 = w2;
+  in.axisLength = 3000;
+  in.txtOffset = 50;
+  in.labelWidth = 100;
+  in.digitHeight = 100;
+  return in;
+}
+
+class ThreeNorthLayoutTable : public ::testing::TestWithParam<LayoutRow> {};
+
+TEST_P(ThreeNorthLayoutTable, FollowsTheArrangementOfItsCase) {
+  const LayoutRow& row = GetParam();
+  const ThreeNorthDrawAngles a = ComputeThreeNorthDrawAngles(row.c, row.m, 30.0);
+  EXPECT_EQ(a.w1, row.w1);
+  EXPECT_EQ(a.w2, row.w2);
+  const ThreeNorthFigure f = BuildThreeNorthFigure(Input(a.w1, a.w2));
+  EXPECT_EQ(f.kase, row.kase);
+  EXPECT_EQ(f.r1, 650);
+  EXPECT_EQ(f.r2, 850);
+  EXPECT_EQ(f.markSize, 200);
+  EXPECT_FALSE(f.capped);
+  ExpectPoint(f.gridEnd, row.gridEnd, "grid end");
+  ExpectPoint(f.magnetEnd, row.magnetEnd, "magnetic end");
+  ExpectPoint(f.trueEnd, {0, 3000}, "true end");
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE("arc " + std::to_string(i));
+    const ThreeNorthArc& arc = f.arcs[i];
+    EXPECT_EQ(arc.angle, row.arcs[i].angle);
+    EXPECT_EQ(arc.radius, row.arcs[i].radius);
+    ASSERT_EQ(static_cast<int>(arc.points.size()), row.arcs[i].count);
+    ExpectPoint(arc.points.front(), row.arcs[i].first, "first");
+    ExpectPoint(arc.points.back(), row.arcs[i].last, "last");
+    // Every point lies on its ring.
+    for (const SGIS_Point& p : arc.points) EXPECT_NEAR(std::hypot(p.x, p.y), arc.radius, 1.0);
+    for (int j = 0; j < 3; ++j) ExpectPoint(f.arrowheads[i][j], row.heads[i][j], "arrowhead point");
+  }
+  const ThreeNorthArc* paths[3] = {&f.convPath, &f.declPath, &f.diffPath};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE("text path " + std::to_string(i));
+    ASSERT_EQ(static_cast<int>(paths[i]->points.size()), row.texts[i].count);
+    ExpectPoint(paths[i]->points.front(), row.texts[i].first, "first");
+    ExpectPoint(paths[i]->points.back(), row.texts[i].last, "last");
+  }
+  for (int i = 0; i < 3; ++i) {
+    ExpectPoint(f.labels[i][0], row.labels[i][0], "label outer");
+    ExpectPoint(f.labels[i][1], row.labels[i][1], "label inner");
+    ExpectPoint(f.gridMark[i], row.gridMark[i], "grid mark");
+    ExpectPoint(f.magnetMark[i], row.magnetMark[i], "magnetic mark");
+  }
+  EXPECT_STREQ(ThreeNorthCaseName(f.kase), row.name);
+}
+
+INSTANTIATE_TEST_SUITE_P(SixCases, ThreeNorthLayoutTable, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<LayoutRow>& info) {
+                           const std::string n = info.param.name;
+                           return n == "Z+" ? std::string("ZPlus") : n == "Z-" ? std::string("ZMinus") : n;
+                         });
+
+// The ten rows of the working-angle choice.
+struct AngleRow {
+  double c, m, w1, w2;
+};
+const AngleRow kAngleRows[] = {
+    {7, 5, 60, 30},     {5, 7, 30, 60},     {5, 5, 30, 60},   {-7, -5, -60, -30}, {-5, -7, -30, -60},
+    {-5, -5, -30, -60}, {-10, 30, -30, 30}, {3, -2, 30, -30}, {0, 4, -30, 30},    {0, -2, 30, -30},
+    {0, 0, 30, -30},    {3, 0, 30, -30},    {-3, 0, -30, 30},
+};
+
+TEST(ThreeNorthDrawAngles, DependOnlyOnSignsAndOrder) {
+  for (const AngleRow& row : kAngleRows) {
+    SCOPED_TRACE(std::to_string(row.c) + ", " + std::to_string(row.m));
+    const ThreeNorthDrawAngles a = ComputeThreeNorthDrawAngles(row.c, row.m, 30.0);
+    EXPECT_EQ(a.w1, row.w1);
+    EXPECT_EQ(a.w2, row.w2);
+    // Magnitudes never change the layout.
+    const ThreeNorthDrawAngles b = ComputeThreeNorthDrawAngles(row.c * 3, row.m * 3, 30.0);
+    EXPECT_EQ(b.w1, row.w1);
+    EXPECT_EQ(b.w2, row.w2);
+  }
+}
+
+TEST(ThreeNorthLayout, WorkedNumbersOfTheDefaultDiagram) {
+  // 1.57 / 90 makes 30 degrees 0.523333 radians.
+  EXPECT_NEAR(30 * kThreeNorthRadPerDegree, 0.523333, 1e-6);
+  EXPECT_NEAR(3000 * std::sin(-30 * kThreeNorthRadPerDegree), -1499.31, 0.005);
+  EXPECT_NEAR(3000 * std::cos(-30 * kThreeNorthRadPerDegree), 2598.47, 0.005);
+  // The star: outer points 200 from the tip, inner points 200 x 0.38147.
+  const ThreeNorthFigure f = BuildThreeNorthFigure(Input(-30, 30));
+  const double q = std::sin(0.314) / std::sin(2.198);
+  EXPECT_NEAR(q, 0.38147, 5e-6);
+  const XY star[12] = {{190, 3062},  {45, 3062}, {0, 3200},   {-45, 3062}, {-190, 3062}, {-73, 2977},
+                       {-118, 2838}, {0, 2924},  {117, 2838}, {72, 2976},  {190, 3061},  {45, 3062}};
+  for (int i = 0; i < 12; ++i) ExpectPoint(f.star[i], star[i], "star " + std::to_string(i));
+  for (int i = 1; i < 12; i += 2) {
+    EXPECT_NEAR(std::hypot(f.star[i].x, f.star[i].y - 3000), 200 * q, 1.0);
+  }
+}
+
+TEST(ThreeNorthLayout, TextsAreCutTowardZero) {
+  EXPECT_EQ(ThreeNorthDegreesText(-10.7), "-10");
+  EXPECT_EQ(ThreeNorthDegreesText(30.9), "30");
+  EXPECT_EQ(ThreeNorthDegreesText(30.5 - -10.7), "41");
+  EXPECT_EQ(ThreeNorthDegreesText(-0.56), "0");
+  EXPECT_EQ(ThreeNorthDegreesText(std::nan("")), "0");
+  EXPECT_EQ(ThreeNorthDegreesText(1e12), "1000000000000");
+}
+
+TEST(ThreeNorthLayout, NeverRefreshedDiagramIsSinglePointArcs) {
+  const ThreeNorthFigure f = BuildThreeNorthFigure(Input(0, 0));
+  EXPECT_EQ(f.kase, Case::kZeroMinus);
+  for (const ThreeNorthArc& arc : f.arcs) EXPECT_EQ(arc.points.size(), 1u);
+  EXPECT_TRUE(f.convPath.points.empty());
+}
+
+// Spacings whose widest arc spans 180 and 359 degrees, and one far beyond:
+// every arc and path holds what it walks, and none walks more than 360 steps.
+TEST(ThreeNorthLayout, LongArcsAreBoundedNotOverflowed) {
+  struct Row {
+    double c, m, a;
+    std::size_t widest;
+    bool capped;
+  };
+  for (const Row& row :
+       {Row{-10, 30, 90, 181, false}, Row{5, 5, 179.5, 360, false}, Row{-10, 30, 1e9, 361, true}}) {
+    SCOPED_TRACE(row.a);
+    const ThreeNorthDrawAngles a = ComputeThreeNorthDrawAngles(row.c, row.m, row.a);
+    const ThreeNorthFigure f = BuildThreeNorthFigure(Input(a.w1, a.w2));
+    std::size_t widest = 0;
+    for (const ThreeNorthArc& arc : f.arcs) widest = std::max(widest, arc.points.size());
+    EXPECT_EQ(widest, row.widest);
+    EXPECT_EQ(f.capped, row.capped);
+    EXPECT_LE(f.diffPath.points.size(), 361u);
+  }
+}
+
+}  // namespace

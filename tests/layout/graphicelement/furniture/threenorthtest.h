@@ -1,0 +1,100 @@
+// Shared pieces of the three-north diagram's tests: a layout page whose
+// symbols measure in page units (ratio 1) with the fixed-metrics engine, so
+// that a text symbol of height h makes "真" h wide and "2" h high; diagrams
+// made through the page's element hooks. Symbols and printing helpers come from furnituretest.h.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
+#include "host/display/cgis_screendisplay.h"
+#include "host/featra/gis_elementregistry.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/factory/cgis_elementfactory.h"
+#include "layout/graphicelement/furniture/cgis_threenorthelement.h"
+#include "platform/canvas/recording.h"
+#include "platform/text/textengine.h"
+#include "platform/win/gdidevice.h"
+#include "tests/layout/graphicelement/furniture/furnituretest.h"
+#include "tests/support/logmark.h"
+
+namespace md::test {
+
+class ThreeNorthPage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    GIS_SetSymbolTextEngine("fixed");
+    md::layout::InstallElementHooks();
+    set_ = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
+    ASSERT_NE(set_, nullptr);
+    ASSERT_TRUE(set_->SetUnitRatio(1.0));
+    reference_ = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0);
+    set_->GetFeatureClass()->SetSpatialReference(reference_);
+  }
+  void TearDown() override {
+    if (set_ != nullptr) set_->Release();
+    if (reference_ != nullptr) reference_->Release();
+    GIS_SetSymbolTextEngine("freetype");
+  }
+
+  // A diagram made through the page, its fonts 100 units high (so that the
+  // rings are 50 + 600 and 650 + 200), refreshed with its left-bottom corner
+  // at the origin; the page ends it.
+  CGIS_ThreeNorthElement* NewDiagram(double c = -10.0, double m = 30.0, int fontHeight = 100) {
+    auto* e = dynamic_cast<CGIS_ThreeNorthElement*>(set_->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH));
+    EXPECT_NE(e, nullptr);
+    if (e == nullptr) return nullptr;
+    e->SetAxisTextSymbolPtr(TextSymbol(fontHeight).get());
+    e->SetAngleTextSymbolPtr(TextSymbol(fontHeight).get());
+    e->SetCoordinateAngle(c);
+    e->SetMagnetAngle(m);
+    e->Refresh();
+    return e;
+  }
+
+  // The "Custom" set of an element's feature.
+  PropertySetPtr CustomOf(IGIS_Element* e) {
+    PropertySetPtr set(GIS_CreatePropertySetObject());
+    IGIS_DataBuffer* b = e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
+    if (b != nullptr) set->Archive(b, GIS_ARCHIVE_READ, 0);
+    return set;
+  }
+  // Replaces the "Custom" set stored in an element's feature.
+  void StoreCustom(IGIS_Element* e, IGIS_PropertySet* set) {
+    md::basilo::ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+    set->Archive(b.get(), GIS_ARCHIVE_WRITE, 0);
+    e->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", b.get(), 0);
+  }
+  // The bytes of an element's stored form: "Custom", the common fields and the geometry.
+  std::vector<unsigned char> StoredForm(IGIS_Element* e) {
+    std::vector<unsigned char> out;
+    IGIS_Feature* f = e->GetFeaturePtr();
+    IGIS_FeatureAttributes* a = f->GetAttributes();
+    if (IGIS_DataBuffer* b = a->GetDataBuffer("Custom"))
+      out.assign(b->GetData(), b->GetData() + b->GetSize());
+    out.push_back(a->GetBool("IsLock"));
+    out.push_back(a->GetBool("KeepHVScaleRatio"));
+    const int order = a->GetInt("ElementOrder");
+    out.insert(out.end(), reinterpret_cast<const unsigned char*>(&order),
+               reinterpret_cast<const unsigned char*>(&order) + sizeof order);
+    IGIS_Geometry* g = f->GetGeometry();
+    for (int i = 0; i < g->GetPointCount(); ++i) {
+      const SGIS_Point p = g->GetPoint(i, 0);
+      out.insert(out.end(), reinterpret_cast<const unsigned char*>(&p),
+                 reinterpret_cast<const unsigned char*>(&p) + sizeof p);
+    }
+    return out;
+  }
+
+  IGIS_FeatureSet* set_ = nullptr;
+  IGIS_SpatialReference* reference_ = nullptr;
+};
+
+}  // namespace md::test
