@@ -683,7 +683,8 @@ void CairoCanvas::drawImage(const Image& image, const Rect& src, const Rect& dst
       if (sx < 0 || sy < 0 || sx >= image.width || sy >= image.height) {
         row[x] = 0;
       } else {
-        row[x] = 0xFF000000u | (image.at(static_cast<int>(sx), static_cast<int>(sy)) & 0x00FFFFFFu);
+        const std::uint32_t px = image.at(static_cast<int>(sx), static_cast<int>(sy));
+        row[x] = image.premultiplied ? px : (0xFF000000u | (px & 0x00FFFFFFu));
       }
     }
   }

@@ -174,6 +174,10 @@ struct Image {
   int height = 0;
   int stride = 0;  // bytes
   bool bottomUp = false;
+  // The top byte is alpha and the colours are premultiplied by it (pictures
+  // with transparent parts); otherwise the top byte is ignored and the
+  // pixels are opaque.
+  bool premultiplied = false;
   // Pixel (x, y) in top-down terms.
   std::uint32_t at(int x, int y) const {
     const int row = bottomUp ? height - 1 - y : y;

@@ -1,12 +1,13 @@
-// The embedded picture: a PNG image kept in the stream "Picture", drawn
-// stretched over the object's rectangle.
+// The embedded picture: a PNG image kept in the stream "Picture", decoded and
+// drawn stretched over the object's rectangle by the imaging layer.
 #include <cairo.h>
 
 #include <algorithm>
 #include <cstring>
 
+#include "platform/imaging/decode.h"
+#include "platform/imaging/draw.h"
 #include "platform/ole/objectclass.h"
-#include "platform/win/wingdi.h"
 
 namespace md::ole {
 namespace {
@@ -33,62 +34,19 @@ bool PngSize(const std::vector<std::uint8_t>& png, std::uint32_t* w, std::uint32
   return *w > 0 && *h > 0 && *w <= kMaxSide && *h <= kMaxSide;
 }
 
-struct PngReader {
-  const std::vector<std::uint8_t>* bytes;
-  std::size_t at = 0;
-};
-
-cairo_status_t ReadPng(void* closure, unsigned char* data, unsigned int length) {
-  auto* r = static_cast<PngReader*>(closure);
-  if (r->bytes->size() - r->at < length) return CAIRO_STATUS_READ_ERROR;
-  std::memcpy(data, r->bytes->data() + r->at, length);
-  r->at += length;
-  return CAIRO_STATUS_SUCCESS;
-}
-
-// Decoded pixels as 32-bit BGRX rows, composed over white.
-struct Pixels {
-  int width = 0, height = 0;
-  std::vector<std::uint32_t> bgrx;
-};
-
-bool Decode(const std::vector<std::uint8_t>& png, Pixels* pOut, std::string* pError) {
+// The decoded picture, its memory bounded by the size check above.
+bool Decode(const std::vector<std::uint8_t>& png, md::imaging::BitmapPtr* pOut, std::string* pError) {
   std::uint32_t w = 0, h = 0;
   if (!PngSize(png, &w, &h)) {
     *pError = "not a PNG image of at most 8192 x 8192 pixels";
     return false;
   }
-  PngReader reader{&png};
-  cairo_surface_t* s = cairo_image_surface_create_from_png_stream(&ReadPng, &reader);
-  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
-    *pError = "damaged PNG image";
-    cairo_surface_destroy(s);
+  md::imaging::DecodeResult result = md::imaging::Decode(png.data(), png.size());
+  if (!result) {
+    *pError = "damaged PNG image: " + result.error;
     return false;
   }
-  cairo_surface_flush(s);
-  Pixels px;
-  px.width = cairo_image_surface_get_width(s);
-  px.height = cairo_image_surface_get_height(s);
-  const int stride = cairo_image_surface_get_stride(s);
-  const unsigned char* data = cairo_image_surface_get_data(s);
-  const cairo_format_t format = cairo_image_surface_get_format(s);
-  px.bgrx.resize(static_cast<std::size_t>(px.width) * px.height);
-  for (int y = 0; y < px.height; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
-    for (int x = 0; x < px.width; ++x) {
-      std::uint32_t v = row[x];
-      if (format == CAIRO_FORMAT_ARGB32) {
-        // Premultiplied: composing over white adds the uncovered share.
-        const std::uint32_t a = v >> 24, rest = 255 - a;
-        const std::uint32_t r = ((v >> 16) & 0xFF) + rest, g = ((v >> 8) & 0xFF) + rest,
-                            b = (v & 0xFF) + rest;
-        v = (r << 16) | (g << 8) | b;
-      }
-      px.bgrx[static_cast<std::size_t>(y) * px.width + x] = v & 0x00FFFFFF;
-    }
-  }
-  cairo_surface_destroy(s);
-  *pOut = std::move(px);
+  *pOut = std::move(result.bitmap);
   return true;
 }
 
@@ -125,10 +83,10 @@ class PictureObject final : public EmbeddedObject {
   const ObjectClass& Class() const override { return PictureClass(); }
 
   bool SetPng(std::vector<std::uint8_t> png, std::string* pError) {
-    Pixels px;
-    if (!Decode(png, &px, pError)) return false;
+    md::imaging::BitmapPtr bitmap;
+    if (!Decode(png, &bitmap, pError)) return false;
     png_ = std::move(png);
-    pixels_ = std::move(px);
+    bitmap_ = std::move(bitmap);
     return true;
   }
 
@@ -147,58 +105,22 @@ class PictureObject final : public EmbeddedObject {
   }
 
   bool GetExtent(SIZE* pSize) const override {
-    pSize->cx = static_cast<LONG>(pixels_.width * kHimetricPerPixel + 0.5);
-    pSize->cy = static_cast<LONG>(pixels_.height * kHimetricPerPixel + 0.5);
+    if (bitmap_ == nullptr) return false;
+    pSize->cx = static_cast<LONG>(bitmap_->width * kHimetricPerPixel + 0.5);
+    pSize->cy = static_cast<LONG>(bitmap_->height * kHimetricPerPixel + 0.5);
     return true;
   }
 
+  // Stretched over the rectangle; the top edge given is the one shown on top.
   bool Draw(HDC hdc, const RECT& bounds) const override {
-    if (pixels_.width <= 0 || pixels_.height <= 0) return false;
-    // Pixels are copied top-down in device units: the rectangle goes to the
-    // device and the mapping is set aside meanwhile.
-    POINT corners[2] = {{bounds.left, bounds.top}, {bounds.right, bounds.bottom}};
-    if (!LPtoDP(hdc, corners, 2)) return false;
-    const RECT device{std::min(corners[0].x, corners[1].x), std::min(corners[0].y, corners[1].y),
-                      std::max(corners[0].x, corners[1].x), std::max(corners[0].y, corners[1].y)};
-    const int saved = SaveDC(hdc);
-    SetMapMode(hdc, MM_TEXT);
-    SetWindowOrgEx(hdc, 0, 0, nullptr);
-    SetViewportOrgEx(hdc, 0, 0, nullptr);
-    const bool drawn = Blit(hdc, device);
-    RestoreDC(hdc, saved);
-    return drawn;
+    if (bitmap_ == nullptr) return false;
+    return md::imaging::DrawBitmap(hdc, *bitmap_, bounds.left, bounds.top, bounds.right - bounds.left,
+                                   bounds.bottom - bounds.top) != FALSE;
   }
 
  private:
-  bool Blit(HDC hdc, const RECT& bounds) const {
-    BITMAPINFO info;
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = pixels_.width;
-    info.bmiHeader.biHeight = -pixels_.height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr || bits == nullptr) return false;
-    std::memcpy(bits, pixels_.bgrx.data(), pixels_.bgrx.size() * sizeof(std::uint32_t));
-    HDC memory = CreateCompatibleDC(hdc);
-    bool ok = false;
-    if (memory != nullptr) {
-      HGDIOBJ old = SelectObject(memory, bitmap);
-      const int oldMode = SetStretchBltMode(hdc, HALFTONE);
-      ok = StretchBlt(hdc, bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                      memory, 0, 0, pixels_.width, pixels_.height, SRCCOPY) != FALSE;
-      SetStretchBltMode(hdc, oldMode);
-      SelectObject(memory, old);
-      DeleteDC(memory);
-    }
-    DeleteObject(bitmap);
-    return ok;
-  }
-
   std::vector<std::uint8_t> png_;
-  Pixels pixels_;
+  md::imaging::BitmapPtr bitmap_;
 };
 
 }  // namespace

@@ -1,7 +1,7 @@
 // One input of the scale bars' stored-state readers: the bytes as the
 // "Custom" buffer of an alternating bar read with Archive (which also reads
 // its scale marks), laid out, converted into plain elements, written and
-// read once more. Shared by the fuzz target and the regular test that
+// read once more; then the same for a scale text. Shared by the fuzz target and the regular test that
 // replays seeds and crash inputs; it reaches the library only through its
 // exports and interfaces.
 #pragma once
@@ -46,6 +46,17 @@ inline void Feed(const std::uint8_t* data, std::size_t size) {
   bar->Archive(0, 0);
   bar->Archive(1, 0);
   bar->Release();
+
+  // The same bytes as a scale text's "Custom" set: read, composed, sized,
+  // converted (its text, inside its frame at most), written and read again.
+  IGIS_Element* text = factory->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, set, nullptr);
+  if (text == nullptr) std::abort();
+  text->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", bytes, 0);
+  text->Archive(1, 0);
+  if (IGIS_Element* converted = text->ConvertToElement()) Drop(set, converted);
+  text->Archive(0, 0);
+  text->Archive(1, 0);
+  text->Release();
 
   bytes->Release();
   set->Release();

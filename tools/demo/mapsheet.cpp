@@ -13,6 +13,7 @@
 #include "host/helmora/gis_mapfile.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/furniture/igis_mapindexelement.h"
 #include "layout/graphicelement/furniture/igis_northarrowelement.h"
@@ -23,6 +24,7 @@
 #include "layout/graphicelement/legend/igis_legendformat.h"
 #include "layout/graphicelement/legend/igis_legenditem.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/scalebar/igis_scaletextelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 
 namespace md::demo {
@@ -227,6 +229,25 @@ T* CreateOrReport(Page& page, BuildReport* report, const char* type) {
   return e;
 }
 
+// The scale as text ("1:5万") following the frame, centred under the scale
+// bar: absolute, whole numbers.
+void AddScaleText(Page& page, BuildReport* report, IGIS_Element* frame) {
+  auto* text = CreateOrReport<IGIS_ScaleTextElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT);
+  if (text == nullptr) return;
+  text->SetMapElement(frame);
+  text->SetScaleTextStyle(0);
+  if (IGIS_NumericFormat* format = text->GetNumericFormatPtr()) format->SetDigits(0);
+  if (IGIS_Symbol* symbol = text->GetSymbolPtr()) {
+    if (LOGFONT* font = symbol->GetFontSizePtr()) font->lfHeight = 12;
+  }
+  text->RebuildText();
+  text->SetName("文本比例尺");
+  const SGIS_Rect r = text->GetRect();
+  text->SetLBpoint(
+      SGIS_Point((kSheetFrameLeft + kSheetFrameRight - r.Width()) / 2, kSheetFrameBottom - 2700, 0));
+  text->Archive(0, 0);
+}
+
 // The furniture around the frame: the north arrow above its top-right
 // corner, the index of the neighbouring sheets below its left end and the
 // slope rule for 10 m contours below its right end, all clear of the border
@@ -357,6 +378,7 @@ std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* rep
     AddSheetBorder(frame);
     AddScaleBar(*page, report, frame);
     AddThreeNorth(*page, report, frame, doc.sheet());
+    AddScaleText(*page, report, frame);
     AddLegend(*page, report, frame, doc.sheet());
   }
   AddText(*page, report, doc.sheet()->GetName(), kSheetFrameLeft, 19500, 20, 700);

@@ -6,13 +6,15 @@
 //   middle panel      point markers, north arrows and a legend-like compound
 //   right panel       framed texts (shadow, background, border), the nine
 //                     anchors, turned texts, a two-line text and a text whose
-//                     frame is in draft mode
+//                     frame is in draft mode, and the logo: a picture the
+//                     demo paints, kept in the document
 //
 // Each element is made by the factory on a new feature of the page and set up
 // through its own interface.
 #include "tools/demo/samplepage.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <vector>
@@ -26,6 +28,7 @@
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/igis_element.h"
 #include "layout/graphicelement/ole/igis_oleelement.h"
+#include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "layout/graphicelement/shapes/igis_ellipseelement.h"
 #include "layout/graphicelement/shapes/igis_pointelement.h"
 #include "layout/graphicelement/shapes/igis_polygonelement.h"
@@ -33,6 +36,7 @@
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "platform/ole/objectclass.h"
+#include "tools/demo/samplelogo.h"
 
 namespace md::demo {
 
@@ -247,7 +251,10 @@ class Builder {
   // export): shadow, background and border with the gaps given.
   void Frame(IGIS_TextElement* e, const Symbol& border, const Symbol& back, const Symbol& shadow, int gap,
              int shadowOffset, bool draft = false) {
-    IGIS_FrameProperty* f = e != nullptr ? e->GetFramePropertyPtr() : nullptr;
+    Frame(e != nullptr ? e->GetFramePropertyPtr() : nullptr, border, back, shadow, gap, shadowOffset, draft);
+  }
+  void Frame(IGIS_FrameProperty* f, const Symbol& border, const Symbol& back, const Symbol& shadow, int gap,
+             int shadowOffset, bool draft = false) {
     if (f == nullptr) return;
     if (border != nullptr) f->SetBorderSymbolPtr(border.get());
     if (back != nullptr) f->SetBackSymbolPtr(back.get());
@@ -315,6 +322,7 @@ class Builder {
   void ShapesPanel();
   void PointsPanel();
   void TextsPanel();
+  void Logo();
   void ObjectsPanel();
 
   Page& page_;
@@ -545,11 +553,28 @@ void Builder::ObjectsPanel() {
   }
 }
 
+void Builder::Logo() {
+  std::string error;
+  const std::string path = WriteSampleLogo(&error);
+  if (path.empty()) return;
+  auto* logo = Make<IGIS_PictureElement>(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE);
+  if (logo == nullptr || !logo->ImportPictureFromFile(path.c_str())) return;
+  // 16 mm square beside the two-line text; the picture's bytes go into the
+  // document, so the stored page carries them.
+  logo->SetRect(SGIS_Rect(26100, 6500, 27700, 4900));
+  logo->SetName("标志 Logo");
+  Frame(logo->GetFramePropertyPtr(), Line(3331, kNavy, 0.25), Fill(3361, RGB(255, 255, 255), kNavy, 0.0),
+        Symbol(), 60, 0);
+  logo->ArchivePictureData(true);
+  std::remove(path.c_str());
+}
+
 void Builder::Build() {
   TitleBand();
   ShapesPanel();
   PointsPanel();
   TextsPanel();
+  Logo();
   ObjectsPanel();
 }
 

@@ -32,9 +32,9 @@ bool HasPropertySheet(const std::string& type);
 SheetRunner GetPropertySheet(const std::string& type);
 
 // The routine every element's sheet runs in: the library's module state for
-// the whole call; a Clone of the element as backup, unless the element keeps
-// its own (request.bOwnBackup) (none: a level-3 record of
-// the request's text under its method, FALSE, no sheet); the sheet registered
+// the whole call; a Clone of the element as backup (none: a level-3 record of
+// the request's text under its method, FALSE, no sheet), unless the request
+// says the element keeps its own backup; the sheet registered
 // for the element's type (none: cancelled); after anything but OK the
 // request's restore with the backup. The backup goes back to its owner either
 // way. TRUE only when the user pressed OK.

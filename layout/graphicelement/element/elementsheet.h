@@ -23,11 +23,11 @@ struct SheetRequest {
   const char* szTitle = "";          // the sheet's caption
   std::string method;                // "Class::OnOpenPropertyDlg", for log records
   const char* szNoBackup = "";       // the log text when no backup can be made
-  // The element cannot be cloned and keeps its own backup: no clone is
-  // made and restore is called with NULL.
-  bool bOwnBackup = false;
   // Puts the backup's state back into the element after anything but OK.
   std::function<void(IGIS_Element* pBackup)> restore;
+  // An element that cannot be cloned keeps its own backup (in restore):
+  // no Clone is taken, and restore receives NULL.
+  bool bOwnBackup = false;
 };
 
 class ISheetHost {

@@ -14,7 +14,9 @@
 #include "layout/graphicelement/legend/cgis_legendelement.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "layout/graphicelement/ole/cgis_oleelement.h"
+#include "layout/graphicelement/picture/cgis_pictureelement.h"
 #include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
+#include "layout/graphicelement/scalebar/cgis_scaletextelement.h"
 #include "layout/graphicelement/shapes/cgis_ellipseelement.h"
 #include "layout/graphicelement/shapes/cgis_pointelement.h"
 #include "layout/graphicelement/shapes/cgis_polygonelement.h"
@@ -52,8 +54,8 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_MAP, &Make<CGIS_MapElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, &Make<CGIS_LegendElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, &Make<CGIS_ScaleTextElement>},
+    {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, &Make<CGIS_PictureElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND, &Make<CGIS_CompoundElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, &Make<CGIS_AlternatingScaleBar>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA, nullptr},

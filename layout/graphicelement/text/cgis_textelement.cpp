@@ -15,6 +15,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/notara/igis_annostyle.h"
 #include "host/notaradraw/igis_annodrawer.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
@@ -33,12 +34,9 @@ constexpr const char* kKeyText = "Text";
 constexpr const char* kKeyFrame = "FrameProperty";
 constexpr const char* kKeyAnchor = "AnchorType";
 
-struct CustomKey {
-  const char* key;
-  int type;
-  const char* newDescription;      // given by the constructor
-  const char* archiveDescription;  // given by Archive when the key is missing
-};
+using md::layout::DataBufferPtr;
+using md::layout::PropertySetPtr;
+using CustomKey = md::layout::SGIS_CustomKey;
 constexpr CustomKey kCustomKeys[] = {
     {kKeyStyle, GIS_FIELD_TYPE_BUFFER, "注记风格", "AnnoPointStyle"},
     {kKeyText, GIS_FIELD_TYPE_STRING, "文本", "Text"},
@@ -49,9 +47,6 @@ constexpr CustomKey kCustomKeys[] = {
 // The angle of the outline: degrees to radians with 3.14 for pi, as the
 // stored outlines of existing layouts were made.
 constexpr double kOutlinePi = 3.14;
-
-using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
-using DataBufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 
 // Truncation toward zero of a computed coordinate; NaN gives 0 and values
 // beyond the 32-bit range are clamped.
@@ -491,14 +486,10 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (pFeature == nullptr) return FALSE;
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   if (pAttr == nullptr) return FALSE;
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  IGIS_DataBuffer* pCustom = pAttr->GetDataBuffer("Custom");
-  if (!set || pCustom == nullptr) return FALSE;
+  if (pAttr->GetDataBuffer("Custom") == nullptr) return FALSE;
   // Read what is stored in both modes: a write keeps the keys it does not know.
-  if (!set->Archive(pCustom, GIS_ARCHIVE_READ, 0)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
-            "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
-  }
+  PropertySetPtr set = md::layout::ReadCustomSet(pAttr, method.c_str());
+  if (!set) return FALSE;
   if (nRead != 0 && !m_core.ArchiveCommon(nRead)) return FALSE;
 
   if (nRead == 0) {
@@ -509,12 +500,7 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
     pAttr->SetInt("ElementOrder", m_core.m_nOrder);
     pAttr->SetString("ElementName", GetName());
 
-    auto fieldOf = [&set](const CustomKey& k) {
-      IGIS_Field* f = set->GetProperty(k.key);
-      if (f == nullptr) f = set->AddProperty(k.key, k.archiveDescription, k.type, 1);
-      if (f != nullptr && f->GetType() != k.type) f->SetType(k.type);
-      return f;
-    };
+    auto fieldOf = [&set](const CustomKey& k) { return md::layout::CustomField(set.get(), k); };
     if (IGIS_Field* f = fieldOf(kCustomKeys[0]); f != nullptr && m_pPointStyle != nullptr) {
       m_pPointStyle->Save(f->GetDataBuffer());
     }
@@ -532,16 +518,8 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
       }
     }
     if (IGIS_Field* f = fieldOf(kCustomKeys[3])) f->SetInt(m_nAnchorType);
-    DataBufferPtr out(GIS_CreateDataBufferObject(0));
-    if (!out) return FALSE;
     // A set that could not be written leaves the stored one as it was.
-    if (!set->Archive(out.get(), GIS_ARCHIVE_WRITE, 0)) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
-              "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
-      return FALSE;
-    }
-    pAttr->SetDataBuffer("Custom", out.get(), 0);
-    return TRUE;
+    return md::layout::WriteCustomSet(pAttr, set.get(), method.c_str()) ? TRUE : FALSE;
   }
 
   if (IGIS_Field* f = set->GetProperty(kKeyStyle)) {

@@ -66,6 +66,31 @@ TEST_F(PropertySheetProtocol, CancelledSheetRestoresTheElementAndAnswersFalse) {
   EXPECT_EQ(GIS_GetRegisteredElementCount(), elements);
 }
 
+TEST_F(PropertySheetProtocol, AnElementKeepingItsOwnBackupIsNotCloned) {
+  TestBoxElement* box = Box(0, 0, 100, 50);
+  box->m_failClone = true;  // a Clone would fail
+  box->m_runSheet = [] { return false; };
+  int restores = 0;
+  IGIS_Element* restoredFrom = box;
+  md::layout::SheetRequest request;
+  request.pElement = box;
+  request.szTitle = "测试框属性";
+  request.method = "TestBoxElement::OnOpenPropertyDlg";
+  request.bOwnBackup = true;
+  request.restore = [&](IGIS_Element* pBackup) {
+    ++restores;
+    restoredFrom = pBackup;
+  };
+  LogMark log;
+  EXPECT_FALSE(md::layout::OpenPropertySheet(request));
+  EXPECT_EQ(restores, 1);
+  EXPECT_EQ(restoredFrom, nullptr);
+  EXPECT_EQ(log.Count(), 0u);
+  box->m_runSheet = [] { return true; };
+  EXPECT_TRUE(md::layout::OpenPropertySheet(request));
+  EXPECT_EQ(restores, 1);
+}
+
 TEST_F(PropertySheetProtocol, NoBackupMeansNoSheet) {
   TestBoxElement* box = Box(0, 0, 100, 50);
   box->m_failClone = true;

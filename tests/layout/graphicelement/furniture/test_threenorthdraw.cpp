@@ -106,7 +106,6 @@ struct RecordingPrinter {
 using md::canvas::Record;
 using md::layout::furniture::ThreeNorthFigure;
 
-std::vector<SGIS_Point> Flat(const std::vector<SGIS_Point>& v) { return v; }
 template <std::size_t N>
 std::vector<SGIS_Point> Flat(const std::array<SGIS_Point, N>& a) {
   return {a.begin(), a.end()};

@@ -25,7 +25,9 @@ class ThreeNorthElement : public ThreeNorthPage {
         CGIS_ElementFactory::Create(GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, set_, e->GetFeaturePtr());
     auto* d = dynamic_cast<CGIS_ThreeNorthElement*>(loaded);
     EXPECT_NE(d, nullptr);
-    if (d != nullptr) EXPECT_TRUE(d->Archive(1, 0));
+    if (d != nullptr) {
+      EXPECT_TRUE(d->Archive(1, 0));
+    }
     return d;
   }
   IGIS_MapElement* NewFrame() {

@@ -1,0 +1,410 @@
+// The picture element: import, drawing, storage and the kept picture.
+#include "layout/graphicelement/picture/cgis_pictureelement.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "host/basilo/gis_filestore.h"
+#include "host/basilo/igis_globalproperties.h"
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/display/igis_display.h"
+#include "host/featra/igis_feature.h"
+#include "layout/graphicelement/element/customset.h"
+#include "layout/graphicelement/element/elementsheet.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/frame/cgis_frameproperty.h"
+#include "layout/graphicelement/picture/picturefile.h"
+#include "layout/graphicelement/shapes/shapebox.h"
+#include "layout/graphicelement/shapes/shapefeature.h"
+#include "platform/imaging/draw.h"
+#include "platform/imaging/loader.h"
+#include "platform/win/cdc.h"
+#include "platform/win/wingdi.h"
+
+using namespace md::layout::shapes;
+
+namespace {
+
+constexpr const char* kClass = "CGIS_PictureElement";
+// These two methods are named with a leading blank in their records.
+constexpr const char* kImportMethod = " CGIS_PictureElement::ImportPictureFromFile";
+constexpr const char* kFileMethod = " CGIS_PictureElement::Archive";
+constexpr const char* kCannotOpen = "不能打开文件%s";
+
+// Commit flags of an import (geometry and the file name).
+constexpr int kCommitImport = 80;
+
+// The keys of "Custom", in their stored order.
+constexpr const char* kKeyFrame = "FrameProperty";
+constexpr const char* kKeyDib = "DIB";
+constexpr const char* kKeyFileName = "FileName";
+constexpr const char* kKeyFileExt = "FileExt";
+constexpr const char* kKeySaveInDoc = "SaveInDoc";
+constexpr const char* kKeyPictureData = "PictureData";
+
+using md::layout::DataBufferPtr;
+using md::layout::PropertySetPtr;
+using CustomKey = md::layout::SGIS_CustomKey;
+constexpr CustomKey kCustomKeys[] = {
+    {kKeyFrame, GIS_FIELD_TYPE_BUFFER, "地图框架的属性", "FrameProperty"},
+    {kKeyDib, GIS_FIELD_TYPE_BUFFER, "位图数据", "位图数据"},
+    {kKeyFileName, GIS_FIELD_TYPE_STRING, "文件名称", "FileName"},
+    {kKeyFileExt, GIS_FIELD_TYPE_STRING, "文件后缀", "文件后缀"},
+    {kKeySaveInDoc, GIS_FIELD_TYPE_BOOL, "是否保存在文档中", "是否保存在文档中"},
+    {kKeyPictureData, GIS_FIELD_TYPE_BUFFER, "图片的内容", "图片的内容"},
+};
+
+// The field of a key, added when missing.
+IGIS_Field* FieldOf(IGIS_PropertySet* pSet, const char* key) {
+  for (const CustomKey& k : kCustomKeys) {
+    if (std::strcmp(k.key, key) == 0) return md::layout::CustomField(pSet, k);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+CGIS_PictureElement::CGIS_PictureElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
+    : CGIS_BoxShapeImpl(kClass, "图片", GIS_TYPE_GRAPHIC_ELEMENT_PICTURE) {
+  // A new picture keeps its proportions.
+  m_core.m_bKeepHVScaleRatio = true;
+  if (pOwner == nullptr) return;
+  m_pFrame = GIS_CreateFramePropertyObject();
+
+  SGIS_ElementBindOptions options;
+  options.szType = GIS_TYPE_GRAPHIC_ELEMENT_PICTURE;
+  options.nKind = GIS_FEATURE_KIND_RECTANGLE;
+  options.nLockOnNew = 1;  // a new picture starts locked in its feature
+  options.nCanConvert = 1;
+  if (m_core.Bind(pOwner, pFeature, options) != CGIS_ElementCore::Binding::Created) return;
+
+  IGIS_FeatureAttributes* pAttr = m_core.m_pFeature->GetAttributes();
+  PropertySetPtr set(GIS_CreatePropertySetObject());
+  if (!set || pAttr == nullptr) return;
+  for (const CustomKey& k : kCustomKeys) set->AddProperty(k.key, k.newDescription, k.type, 1);
+  // The frame's stored form, so that an empty key can mean "no frame".
+  if (IGIS_Field* f = set->GetProperty(kKeyFrame); f != nullptr && m_pFrame != nullptr) {
+    m_pFrame->Save(f->GetDataBuffer());
+  }
+  if (IGIS_Field* f = set->GetProperty(kKeySaveInDoc)) f->SetBool(m_bSaveInDoc);
+  md::layout::WriteCustomSet(pAttr, set.get(), m_core.Method("CGIS_PictureElement").c_str());
+}
+
+CGIS_PictureElement::~CGIS_PictureElement() {
+  if (m_pFrame != nullptr) m_pFrame->Release();
+}
+
+void CGIS_PictureElement::WriteRect(IGIS_Feature* pFeature, SGIS_Rect rect, int nFlags) {
+  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(rect, 0);
+  Commit(m_core, pFeature, nFlags);
+}
+
+void CGIS_PictureElement::SetRect(SGIS_Rect rect) {
+  rect.Normalize();
+  MoveAndResize(rect);
+}
+
+BOOL CGIS_PictureElement::SetFramePropertyPtr(IGIS_FrameProperty* pFrame) {
+  if (pFrame == m_pFrame) return TRUE;
+  if (m_pFrame != nullptr) m_pFrame->Release();
+  m_pFrame = pFrame != nullptr ? pFrame->Clone() : nullptr;
+  return TRUE;
+}
+
+std::string CGIS_PictureElement::GetPictureDescription() const {
+  std::string s = m_strFileExt;
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s + "  Image";
+}
+
+// ---- Import -------------------------------------------------------------------
+
+BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
+  if (szFileName == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kImportMethod, "szFileName为NULL");
+    return FALSE;
+  }
+  const std::string path(szFileName);
+  if (path == m_strFileName) return FALSE;
+  const std::string method = m_core.Method("ImportPictureFromFile");
+  // A longer path cannot be stored whole: refused rather than cut.
+  if (path.size() > kMaxPathBytes) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "strlen(szFileName) > %zu", kMaxPathBytes);
+    return FALSE;
+  }
+  IGIS_Feature* pFeature = m_core.RequireFeature("ImportPictureFromFile");
+  if (pFeature == nullptr) return FALSE;
+  IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
+  if (pAttr == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pAttributes == NULL");
+    return FALSE;
+  }
+  // Decode first: a file that gives no picture changes nothing.
+  const md::imaging::DecodeResult picture = md::imaging::ImageCache::Shared().Load(path);
+  if (!picture) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kImportMethod, "%s: %s", path.c_str(), picture.error.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
+            "image.GetWidth() == 0 || image.GetHeight() == 0 图片的宽高为零");
+    return FALSE;
+  }
+
+  m_bSaveInDoc = false;
+  m_strFileName = path;
+  const std::size_t dot = path.rfind('.');
+  if (dot != std::string::npos) m_strFileExt = path.substr(dot + 1);
+
+  PropertySetPtr set = md::layout::ReadCustomSet(pAttr, method.c_str());
+  if (set) {
+    if (IGIS_Field* f = FieldOf(set.get(), kKeyFileName)) f->SetString(m_strFileName.c_str());
+    md::layout::WriteCustomSet(pAttr, set.get(), method.c_str());
+  }
+
+  const int w = picture.bitmap->width, h = picture.bitmap->height;
+  const SGIS_Rect r = GetRect();
+  int width = w, height = h;
+  if (r.Width() != 0 && r.Height() != 0) {
+    // Fitted into the rectangle with the picture's own proportions.
+    const double s = std::min(static_cast<double>(r.Width()) / w, static_cast<double>(r.Height()) / h);
+    width = Nearest(w * s);
+    height = Nearest(h * s);
+  }
+  WriteRect(pFeature, ResizeBox(SGIS_Rect(r.left, r.bottom, r.left, r.bottom), width, height), kCommitImport);
+  return TRUE;
+}
+
+// ---- Drawing ------------------------------------------------------------------
+
+BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  const std::string method = m_core.Method("OnDraw");
+  IGIS_SpatialReference* pReference = PageReference(m_core);
+  if (pReference == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
+    return FALSE;
+  }
+  if (m_core.RequireFeature("OnDraw") == nullptr) return FALSE;
+  IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
+  if (pView == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pDisplay == NULL");
+    return FALSE;
+  }
+  const SGIS_Rect r = GetRect();
+  const SGIS_Rect d = pView->PageToDeviceRect(r, pReference);
+
+  if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, r, pReference, GIS_FRAME_PART_UNDER);
+  if (m_pFrame != nullptr && m_pFrame->GetDraftMode() && !bPrint) {
+    m_pFrame->OnDrawDraftMode(this, hdc, bPrint, pDisplay);
+    return TRUE;
+  }
+  {
+    CGIS_ElementClipScope clipScope(hdc, pDisplay);
+    // While the view clips, printing keeps the picture on the paper: the
+    // paper spans (0, 0) to (width, -height) in the context's units.
+    RECT paper{0, 0, 0, 0};
+    if (clipScope.IsClipping()) {
+      if (auto* pPrinter =
+              static_cast<IGIS_DisplayPrinter*>(pDisplay->GetInterface(GIS_INTERFACE_DISP_PRINTER))) {
+        paper = RECT{0, 0, pPrinter->GetPaperWidth(), -pPrinter->GetPaperHeight()};
+      }
+    }
+    // No paper known: nothing to keep the picture inside.
+    const bool paperKnown = paper.right != paper.left && paper.bottom != paper.top;
+
+    const md::imaging::DecodeResult picture = md::imaging::ImageCache::Shared().Load(m_strFileName);
+    if (picture) {
+      // The picture's top-left corner on the rectangle's top-left corner and
+      // its bottom-right on the bottom-right, whichever way the context's
+      // axes run: upright on screens (y down) and on paper (y up).
+      const int x = d.left, y = d.top;
+      const int width = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(d.right) - d.left);
+      const int height = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(d.bottom) - d.top);
+      const md::imaging::Bitmap& bitmap = *picture.bitmap;
+      const int technology = GetDeviceCaps(hdc, TECHNOLOGY);
+      if (!bPrint) {
+        md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height);
+      } else if (technology == DT_RASDISPLAY) {
+        md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, paperKnown ? &paper : nullptr);
+      } else if (technology == DT_RASPRINTER) {
+        // Printers draw on the view's own context, which must know its resolution.
+        CDC* pDC = pView->GetClipContext();
+        HDC target = pDC != nullptr && pDC->GetSafeHdc() != nullptr ? pDC->GetSafeHdc() : hdc;
+        if (GetDeviceCaps(target, LOGPIXELSX) > 0 && GetDeviceCaps(target, LOGPIXELSY) > 0) {
+          md::imaging::DrawBitmap(target, bitmap, x, y, width, height, paperKnown ? &paper : nullptr);
+        }
+      } else {
+        md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height);
+      }
+    }
+  }
+  if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, r, pReference, GIS_FRAME_PART_BORDER);
+  return TRUE;
+}
+
+// ---- Storage ------------------------------------------------------------------
+
+std::string CGIS_PictureElement::WriteTemporaryPicture(const void* pData, std::size_t nSize) {
+  std::string attempted;
+  std::string path = md::layout::WriteNewFile(GIS_GetTempDir(), m_strFileExt, pData, nSize, &attempted);
+  if (path.empty()) GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, kCannotOpen, attempted.c_str());
+  return path;
+}
+
+BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
+  const std::string method = m_core.Method("Archive");
+  IGIS_Feature* pFeature = m_core.RequireFeature("Archive");
+  if (pFeature == nullptr) return FALSE;
+  IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
+  if (pAttr == nullptr) return FALSE;
+  // Read what is stored in both modes: a write keeps the keys it does not
+  // write ("DIB", "PictureData").
+  PropertySetPtr set = md::layout::ReadCustomSet(pAttr, method.c_str());
+  if (!set) return FALSE;
+
+  if (nRead == 0) {
+    pAttr->SetBool("IsLock", m_core.m_bLock);
+    pAttr->SetBool("KeepHVScaleRatio", m_core.m_bKeepHVScaleRatio);
+    pAttr->SetInt("ElementOrder", m_core.m_nOrder);
+    pAttr->SetString("ElementName", GetName());
+    if (IGIS_Field* f = FieldOf(set.get(), kKeyFrame)) {
+      if (IGIS_DataBuffer* pBuffer = f->GetDataBuffer()) {
+        // Without a frame the key holds no bytes, so that a removed frame
+        // does not come back from what an earlier write stored.
+        if (m_pFrame != nullptr) {
+          m_pFrame->Save(pBuffer);
+        } else {
+          pBuffer->SetSize(0);
+        }
+      }
+    }
+    if (IGIS_Field* f = FieldOf(set.get(), kKeySaveInDoc)) f->SetBool(m_bSaveInDoc);
+    FieldOf(set.get(), kKeyPictureData);
+    if (IGIS_Field* f = FieldOf(set.get(), kKeyFileName)) f->SetString(m_strFileName.c_str());
+    if (IGIS_Field* f = FieldOf(set.get(), kKeyFileExt)) f->SetString(m_strFileExt.c_str());
+    return md::layout::WriteCustomSet(pAttr, set.get(), method.c_str()) ? TRUE : FALSE;
+  }
+
+  if (!m_core.ArchiveCommon(nRead)) return FALSE;
+  if (IGIS_Field* f = set->GetProperty(kKeyFrame)) {
+    IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
+    if (pBuffer != nullptr && pBuffer->GetSize() == 0) {
+      if (m_pFrame != nullptr) m_pFrame->Release();
+      m_pFrame = nullptr;
+    } else {
+      if (m_pFrame == nullptr) m_pFrame = GIS_CreateFramePropertyObject();
+      if (m_pFrame != nullptr && pBuffer != nullptr) m_pFrame->Open(pBuffer);
+    }
+  }
+  if (IGIS_Field* f = set->GetProperty(kKeySaveInDoc)) m_bSaveInDoc = f->GetBool();
+  // Names longer than a path may be are refused whole (recorded), not cut.
+  auto readName = [&](const char* key, std::string* pOut) {
+    IGIS_Field* f = set->GetProperty(key);
+    const char* s = f != nullptr ? f->GetString() : nullptr;
+    if (s == nullptr) return;
+    if (std::strlen(s) > kMaxPathBytes) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s longer than %zu bytes", key, kMaxPathBytes);
+      return;
+    }
+    *pOut = s;
+  };
+  readName(kKeyFileName, &m_strFileName);
+  readName(kKeyFileExt, &m_strFileExt);
+  if (IGIS_Field* f = set->GetProperty(kKeyPictureData); f != nullptr && m_bSaveInDoc) {
+    IGIS_DataBuffer* pData = f->GetDataBuffer();
+    if (pData != nullptr && pData->GetSize() > 0) {
+      // The element names the new file only once it is written whole.
+      std::string path = WriteTemporaryPicture(pData->GetData(), static_cast<std::size_t>(pData->GetSize()));
+      if (!path.empty()) m_strFileName = std::move(path);
+    }
+  }
+  return TRUE;
+}
+
+void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
+  // A picture kept already stays kept; one the user does not keep is left
+  // referring to its file.
+  if (m_bSaveInDoc || !bKeep) return;
+  IGIS_Feature* pFeature = m_core.RequireFeature("Archive");
+  if (pFeature == nullptr) return;
+  IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
+  if (pAttr == nullptr) return;
+  const std::string method = m_core.Method("Archive");
+  PropertySetPtr set = md::layout::ReadCustomSet(pAttr, method.c_str());
+  if (!set) return;
+  IGIS_Field* pPicture = FieldOf(set.get(), kKeyPictureData);
+  IGIS_DataBuffer* pBuffer = pPicture != nullptr ? pPicture->GetDataBuffer() : nullptr;
+  if (pBuffer == nullptr) return;
+
+  std::vector<std::uint8_t> bytes;
+  std::string why;
+  if (!md::basilo::ReadWholeFile(m_strFileName.c_str(), md::imaging::kDefaultMemoryLimit, &bytes, &why)) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, kCannotOpen, m_strFileName.c_str());
+    return;
+  }
+  std::string path = WriteTemporaryPicture(bytes.data(), bytes.size());
+  if (path.empty()) return;
+
+  pBuffer->SetSize(static_cast<int>(bytes.size()));
+  if (!bytes.empty()) std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
+  m_strFileName = std::move(path);
+  if (IGIS_Field* f = set->GetProperty(kKeyFileName)) f->SetString(m_strFileName.c_str());
+  if (IGIS_Field* f = FieldOf(set.get(), kKeySaveInDoc)) f->SetBool(true);
+  if (!md::layout::WriteCustomSet(pAttr, set.get(), method.c_str())) return;
+  Commit(m_core, pFeature, GIS_UPDATE_ALL);
+  m_bSaveInDoc = true;
+}
+
+// ---- Property sheet -------------------------------------------------------------
+
+BOOL CGIS_PictureElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
+  // A picture cannot be cloned: its backup is its frame, rectangle, flags and
+  // stored "Custom" set, taken here. The sheet keeps the picture in the
+  // document when the user confirms with its box checked.
+  const md::basilo::ReleasePtr<IGIS_FrameProperty> frameBackup(m_pFrame != nullptr ? m_pFrame->Clone()
+                                                                                   : nullptr);
+  if (!frameBackup)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "p_frameProperty == NULL");
+  const SGIS_Rect rect = GetRect();
+  const bool bKeepRatio = m_core.m_bKeepHVScaleRatio;
+  const bool bLock = m_core.m_bLock;
+  // The stored "Custom" set, so that a cancel leaves it byte for byte.
+  std::vector<std::uint8_t> custom;
+  bool haveCustom = false;
+  if (IGIS_Feature* pFeature = GetFeaturePtr()) {
+    IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
+    IGIS_DataBuffer* pCustom = pAttr != nullptr ? pAttr->GetDataBuffer("Custom") : nullptr;
+    if (pCustom != nullptr) {
+      const auto* p = static_cast<const std::uint8_t*>(pCustom->GetData());
+      if (p != nullptr) custom.assign(p, p + pCustom->GetSize());
+      haveCustom = true;
+    }
+  }
+
+  md::layout::SheetRequest request;
+  request.pElement = this;
+  request.pDisplay = pDisplay;
+  request.szTitle = "图片属性";
+  request.method = m_core.Method("OnOpenPropertyDlg");
+  request.bOwnBackup = true;
+  request.restore = [&](IGIS_Element*) {
+    m_core.m_bKeepHVScaleRatio = bKeepRatio;
+    m_core.m_bLock = bLock;
+    // The rectangle is written back as it was (resizing it through the
+    // keep-ratio rule could give another size).
+    if (IGIS_Feature* pFeature = GetFeaturePtr(); pFeature != nullptr && GetRect() != rect) {
+      WriteRect(pFeature, rect, GIS_UPDATE_GEOMETRY);
+    }
+    SetFramePropertyPtr(frameBackup.get());
+    IGIS_Feature* pFeature = GetFeaturePtr();
+    IGIS_FeatureAttributes* pAttr = pFeature != nullptr ? pFeature->GetAttributes() : nullptr;
+    if (pAttr == nullptr || !haveCustom) return;
+    DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
+    if (!buffer) return;
+    buffer->SetSize(static_cast<int>(custom.size()));
+    if (!custom.empty()) std::memcpy(buffer->GetData(), custom.data(), custom.size());
+    pAttr->SetDataBuffer("Custom", buffer.get(), 0);
+  };
+  return md::layout::OpenPropertySheet(request);
+}

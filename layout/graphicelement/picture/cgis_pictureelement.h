@@ -1,0 +1,59 @@
+// The picture element: a raster picture from an image file drawn into the
+// element's rectangle, inside an optional frame. The picture can be kept in
+// the document ("PictureData"): reading the element back then writes the
+// bytes to a new file in the host's temporary folder and draws from it.
+//
+// The feature (kind 1024) holds the rectangle; the file name, extension,
+// keep-in-document flag, kept bytes and frame live in its "Custom" property
+// set (FORMAT.md).
+#pragma once
+
+#include <string>
+
+#include "layout/graphicelement/picture/igis_pictureelement.h"
+#include "layout/graphicelement/shapes/cgis_boxshapeimpl.h"
+
+class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_PictureElement> {
+ public:
+  // Longest file name and extension kept, in bytes; longer ones are refused.
+  static constexpr std::size_t kMaxPathBytes = 999;
+
+  CGIS_PictureElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);
+
+  // IGIS_Element
+  BOOL OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) override;
+  BOOL OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) override;
+  BOOL Archive(int nRead, int nArchiveOption) override;
+  void SetRect(SGIS_Rect rect) override;
+  IGIS_Element* Clone() override { return nullptr; }
+
+  // IGIS_PictureElement
+  IGIS_FrameProperty* GetFramePropertyPtr() override { return m_pFrame; }
+  BOOL SetFramePropertyPtr(IGIS_FrameProperty* pFrame) override;
+  BOOL ImportPictureFromFile(const char* szFileName) override;
+  int GetDIBHeight() override { return 0; }
+  int GetDIBWidth() override { return 0; }
+  bool IsSaveInDoc() override { return m_bSaveInDoc; }
+  void ArchivePictureData(bool bKeep) override;
+
+  // The file the element draws from, and the extension of the imported file.
+  const std::string& GetFileName() const { return m_strFileName; }
+  const std::string& GetFileExt() const { return m_strFileExt; }
+  // What the picture page shows: the extension in capitals and "  Image".
+  std::string GetPictureDescription() const;
+
+ protected:
+  ~CGIS_PictureElement() override;
+
+ private:
+  // Writes the rectangle into the feature and commits it with the flags.
+  void WriteRect(IGIS_Feature* pFeature, SGIS_Rect rect, int nFlags);
+  // Writes the bytes to a new file of the temporary folder; its path, or ""
+  // (recorded) when it could not be written whole.
+  std::string WriteTemporaryPicture(const void* pData, std::size_t nSize);
+
+  IGIS_FrameProperty* m_pFrame = nullptr;
+  std::string m_strFileName;
+  std::string m_strFileExt;
+  bool m_bSaveInDoc = false;
+};

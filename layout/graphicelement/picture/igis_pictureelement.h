@@ -1,0 +1,25 @@
+// The picture element's own operations, after the 26 of IGIS_Element.
+#pragma once
+
+#include "layout/graphicelement/igis_element.h"
+
+class IGIS_FrameProperty;
+
+class IGIS_PictureElement : public IGIS_Element {
+ public:
+  // The element's frame (still owned by the element; may be NULL).
+  virtual IGIS_FrameProperty* GetFramePropertyPtr() = 0;
+  // Keeps a copy of the given frame (NULL drops it); the caller keeps its own.
+  virtual BOOL SetFramePropertyPtr(IGIS_FrameProperty* pFrame) = 0;
+  // Makes the element show the picture of the file, fitted into its
+  // rectangle; FALSE, nothing changed, when the file is the one shown or
+  // cannot be decoded.
+  virtual BOOL ImportPictureFromFile(const char* szFileName) = 0;
+  // Always 0: the element keeps no device-independent bitmap.
+  virtual int GetDIBHeight() = 0;
+  virtual int GetDIBWidth() = 0;
+  // Whether the picture's bytes are kept in the document.
+  virtual bool IsSaveInDoc() = 0;
+  // Copies the picture's bytes into the document when bKeep is set.
+  virtual void ArchivePictureData(bool bKeep) = 0;
+};

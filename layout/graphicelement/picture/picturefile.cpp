@@ -1,0 +1,72 @@
+// Exclusive creation and complete writing of kept-picture files.
+#include "layout/graphicelement/picture/picturefile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+
+#include "host/basilo/gis_filestore.h"
+
+namespace md::layout {
+namespace {
+
+// Attempts at a free name before giving up.
+constexpr int kMaxAttempts = 10000;
+
+// Numbers are formatted with snprintf: std::to_string would put unique
+// symbols into the library, and a library holding them cannot be unloaded.
+std::string TimeName() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t t = std::chrono::system_clock::to_time_t(now);
+  const long long ms =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  std::tm utc{};
+  gmtime_r(&t, &utc);
+  char name[64];
+  std::snprintf(name, sizeof name, "%d%d%d%d%lld", utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, ms);
+  return name;
+}
+
+bool PlainExtension(const std::string& extension) {
+  if (extension.empty() || extension.size() > 16) return false;
+  for (char c : extension) {
+    const bool ok =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
+    if (!ok) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string WriteNewFile(const std::string& folder, const std::string& extension, const void* pData,
+                         std::size_t nSize, std::string* pAttempted) {
+  const std::string base = folder + "/" + TimeName();
+  const std::string suffix = PlainExtension(extension) ? "." + extension : std::string();
+  for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
+    char counter[16] = "";
+    if (attempt > 0) std::snprintf(counter, sizeof counter, "-%d", attempt);
+    const std::string path = base + counter + suffix;
+    if (pAttempted != nullptr) *pAttempted = path;
+    // The name is taken exclusively first; the bytes then go through the
+    // host's file writer (a temporary file renamed over it), which keeps the
+    // private mode the name was taken with.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return std::string();
+    }
+    ::close(fd);
+    std::string error;
+    if (md::basilo::WriteWholeFile(path.c_str(), pData, nSize, &error)) return path;
+    ::unlink(path.c_str());
+    return std::string();
+  }
+  return std::string();
+}
+
+}  // namespace md::layout

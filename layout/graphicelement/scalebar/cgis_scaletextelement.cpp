@@ -1,0 +1,673 @@
+// The scale text's model: construction, settings, following a map frame,
+// placing and sizing, drawing, conversion, the stored form (FORMAT.md) and the
+// backup around the property sheet. The composition is in scaletextcompose.cpp.
+#include "layout/graphicelement/scalebar/cgis_scaletextelement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/display/igis_display.h"
+#include "host/featra/gis_elementregistry.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/helmora/igis_map.h"
+#include "host/notara/igis_annostyle.h"
+#include "host/notaradraw/igis_annodrawer.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "host/stratel/igis_numericformat.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/element/elementsheet.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
+#include "layout/graphicelement/element/mapdeckutf8.h"
+#include "layout/graphicelement/frame/igis_frameproperty.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/scalebar/scalebarbody.h"
+#include "layout/graphicelement/scalebar/scalebarelements.h"
+#include "layout/graphicelement/scalebar/scalebarformats.h"
+#include "layout/graphicelement/shapes/shapebox.h"
+#include "layout/graphicelement/text/igis_textelement.h"
+#include "platform/win/cdc.h"
+
+extern "C" IGIS_FrameProperty* GIS_CreateFramePropertyObject();
+
+using namespace md::layout::detail;
+
+namespace {
+
+constexpr const char* kClass = "CGIS_ScaleTextElement";
+constexpr int kFeatureKind = 0x400;
+constexpr std::size_t kLabelMax = 999;
+constexpr std::size_t kTextMax = 2999;
+constexpr const char* kUnknownUnit = "未知单位";
+
+inline int Round(double v) { return md::basilo::detail::RoundToInt32(v); }
+
+// The keys of "Custom": type, description of a new element, description
+// given by a write that finds the key missing (NULL: not added then).
+struct Key {
+  const char* key;
+  int type;
+  const char* newDescription;
+  const char* writeDescription;
+};
+constexpr Key kKeys[] = {
+    {"ScaleTextStyle", GIS_FIELD_TYPE_INT, "类型", "ScaleTextStyle"},
+    {"AnnoPointStyle", GIS_FIELD_TYPE_BUFFER, "注记风格", "AnnoPointStyle"},
+    {"NumericFormat", GIS_FIELD_TYPE_BUFFER, "数字格式", nullptr},
+    {"LatLonFormat", GIS_FIELD_TYPE_BUFFER, "经纬度格式", nullptr},
+    {"Text", GIS_FIELD_TYPE_STRING, "文本", "Text"},
+    {"MapElementID", GIS_FIELD_TYPE_INT, "地图ID", "MapElementID"},
+    {"PageUnit", GIS_FIELD_TYPE_INT, "页面单位", "页面单位"},
+    {"MapUnit", GIS_FIELD_TYPE_INT, "地图单位", "地图单位"},
+    {"PageUnitLabel", GIS_FIELD_TYPE_STRING, "页面单位标注", "页面单位标注"},
+    {"MapUnitLabel", GIS_FIELD_TYPE_STRING, "地图单位标注", "地图单位标注"},
+    {"FrameProperty", GIS_FIELD_TYPE_BUFFER, "地图框架的属性", "FrameProperty"},
+};
+// The order in which a write puts the values (indices into kKeys).
+constexpr int kWriteOrder[] = {1, 2, 3, 4, 10, 0, 5, 6, 7, 8, 9};
+
+IGIS_AnnoPointStyle* NewPointStyle() {
+  IGIS_AnnoStyleFactory* pFactory = GIS_GetAnnotationStyleFactoryObject();
+  IGIS_AnnoStyleSet* pSet = pFactory != nullptr ? pFactory->CreateStyleSet(1) : nullptr;
+  IGIS_AnnoPointStyle* pStyle = pSet != nullptr ? pSet->GetPointStyle() : nullptr;
+  if (pStyle != nullptr) pStyle->SetAlignment(GIS_ALIGN_BOTTOM_LEFT);
+  return pStyle;
+}
+
+int LinearUnitCount() {
+  IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
+  return pFactory != nullptr ? pFactory->GetLinearUnitCount() : 0;
+}
+
+IGIS_SpatialReference* MapReferenceOf(IGIS_MapElement* pFrame) {
+  IGIS_Map* pMap = pFrame != nullptr ? pFrame->GetMap() : nullptr;
+  return pMap != nullptr ? pMap->GetSpatialReference() : nullptr;
+}
+
+void AssignCut(std::string& out, const char* szText, std::size_t nMax) {
+  out.assign(szText, md::layout::Utf8CutLength(szText, std::strlen(szText), nMax));
+}
+
+}  // namespace
+
+// ---- Construction -------------------------------------------------------------
+
+CGIS_ScaleTextElement::CGIS_ScaleTextElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
+    : CGIS_ElementImpl(kClass, "文本比例尺") {
+  if (pOwner == nullptr) return;
+  m_core.m_pFeatureSet = pOwner;
+  m_pStyle = NewPointStyle();
+  m_pFrameProperty = GIS_CreateFramePropertyObject();
+  m_pNumericFormat = NewNumericFormat(kNumericFormatPlain);
+  m_pLatLonFormat = NewNumericFormat(kNumericFormatLatLon);
+  if (m_pNumericFormat != nullptr) m_pNumericFormat->SetDigits(2);
+  if (m_pLatLonFormat != nullptr) m_pLatLonFormat->SetDigits(2);
+
+  if (pFeature != nullptr) {
+    m_core.m_pFeature = pFeature;
+    if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes())
+      pAttr->SetInt("InterfacePtr", m_core.Handle());
+    m_core.ID() = pFeature->GetID();
+    return;
+  }
+  IGIS_FeatureClass* pClass = pOwner->GetFeatureClass();
+  IGIS_Feature* pNew = pClass != nullptr ? pClass->CreateFeature(kFeatureKind, 0) : nullptr;
+  if (pNew == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::CGIS_ScaleTextElement",
+            "建立Feature失败 pFeature == NULL");
+    return;
+  }
+  m_core.m_pFeature = pNew;
+  m_core.ID() = pNew->GetID();
+  IGIS_FeatureAttributes* pAttr = pNew->GetAttributes();
+  if (pAttr != nullptr) {
+    pAttr->SetInt("InterfacePtr", m_core.Handle());
+    pAttr->SetString("TYPE", GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT);
+    pAttr->SetBool("IsLock", false);
+    pAttr->SetBool("KeepHVScaleRatio", false);
+    pAttr->SetBool("CanConvert", false);
+  }
+  // A new element starts with the rectangle of its text.
+  const SGIS_Rect extent = PageTextExtent();
+  if (IGIS_Geometry* pGeometry = pNew->GetGeometry())
+    pGeometry->SetRect(SGIS_Rect(0, extent.Height(), extent.Width(), 0), 0);
+  IGIS_PropertySet* pSet = GIS_CreatePropertySetObject();
+  if (pSet != nullptr && pAttr != nullptr) {
+    for (const Key& k : kKeys) pSet->AddProperty(k.key, k.newDescription, k.type, 1);
+    PutKeys(pSet, true);
+    StoreCustomSet(pSet, pAttr);
+  }
+  if (pSet != nullptr) pSet->Release();
+  CommitFeature(pNew, GIS_UPDATE_ALL);
+}
+
+CGIS_ScaleTextElement::~CGIS_ScaleTextElement() {
+  UnbindFrame();
+  if (m_pStyle != nullptr) m_pStyle->Release();
+  if (m_pFrameProperty != nullptr) m_pFrameProperty->Release();
+  ReleaseNumericFormat(&m_pLatLonFormat);
+  ReleaseNumericFormat(&m_pNumericFormat);
+}
+
+const char* CGIS_ScaleTextElement::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT; }
+
+BOOL CGIS_ScaleTextElement::CommitFeature(IGIS_Feature* pFeature, int nFlags) {
+  IGIS_FeatureClass* pClass =
+      m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetFeatureClass() : nullptr;
+  return pClass != nullptr && pFeature != nullptr ? pClass->UpdateFeature(pFeature, nFlags) : FALSE;
+}
+
+// ---- Settings -------------------------------------------------------------------
+
+void CGIS_ScaleTextElement::SetName(const char* szName) {
+  if (szName == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::SetName", "szName为NULL");
+    return;
+  }
+  if (std::strcmp(szName, GetName()) != 0) m_core.SetName(szName);
+}
+
+void CGIS_ScaleTextElement::SetOrder(int nOrder) {
+  IGIS_Feature* pFeature = m_core.RequireFeature("SetOrder");
+  if (pFeature == nullptr) return;
+  m_core.m_nOrder = nOrder;
+  pFeature->SetOrder(static_cast<unsigned char>(nOrder & 0xFF));
+}
+
+void CGIS_ScaleTextElement::SetMapUnit(int nUnit) {
+  if (nUnit < 0 || nUnit >= LinearUnitCount() + 2) return;
+  IGIS_SpatialReference* pReference = MapReferenceOf(BoundFrame());
+  if (pReference != nullptr && pReference->GetKind() == GIS_SPATIALREFERENCE_NONE) return;
+  m_nMapUnit = nUnit;
+}
+
+void CGIS_ScaleTextElement::SetPageUnit(int nUnit) {
+  if (nUnit >= 0) m_nPageUnit = nUnit;
+}
+
+IGIS_Symbol* CGIS_ScaleTextElement::GetSymbolPtr() {
+  return m_pStyle != nullptr ? m_pStyle->GetTextStylePtr() : nullptr;
+}
+
+void CGIS_ScaleTextElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
+  if (m_core.RequireFeature("SetSymbolPtr") == nullptr) return;
+  if (pSymbol == nullptr) {
+    GIS_LOG(4, "CGIS_ScaleTextElement::SetSymbolPtr", "pSymbol == NULL");
+    return;
+  }
+  if (m_pStyle == nullptr || pSymbol == m_pStyle->GetTextStylePtr()) return;
+  // The style keeps its own copy; a symbol without a text part is refused.
+  m_pStyle->SetTextStyle(pSymbol->GetTextPart());
+}
+
+void CGIS_ScaleTextElement::SetMapUnitLabel(const char* szLabel) {
+  if (szLabel == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::SetMapUnitLabel", "szMapUnitLable");
+    return;
+  }
+  if (m_strMapUnitLabel != szLabel) AssignCut(m_strMapUnitLabel, szLabel, kLabelMax);
+}
+
+void CGIS_ScaleTextElement::SetPageUnitLabel(const char* szLabel) {
+  if (szLabel == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::SetPageUnitLabel", "szPageUnitLabel");
+    return;
+  }
+  if (m_strPageUnitLabel != szLabel) AssignCut(m_strPageUnitLabel, szLabel, kLabelMax);
+}
+
+bool CGIS_ScaleTextElement::SetFramePropertyPtr(IGIS_FrameProperty* pFrame) {
+  if (pFrame == m_pFrameProperty) return true;
+  if (m_pFrameProperty != nullptr) m_pFrameProperty->Release();
+  m_pFrameProperty = pFrame != nullptr ? pFrame->Clone() : nullptr;
+  return true;
+}
+
+void CGIS_ScaleTextElement::SetNumericFormatPtr(IGIS_NumericFormat* pFormat) {
+  if (pFormat == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::SetNumericFormatPtr", "right == NULL");
+    return;
+  }
+  if (pFormat == m_pNumericFormat) return;
+  IGIS_NumericFormat* pNew = NewPlainFormatLike(pFormat);
+  if (pNew == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::SetNumericFormatPtr", "m_pNumericFormat == NULL");
+    return;
+  }
+  ReleaseNumericFormat(&m_pNumericFormat);
+  m_pNumericFormat = pNew;
+}
+
+void CGIS_ScaleTextElement::SetLatLonFormatPtr(IGIS_NumericFormat* pFormat) {
+  if (pFormat == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::SetLatLonFormatPtr", "right == NULL");
+    return;
+  }
+  KeepNumericFormatCopy(&m_pLatLonFormat, pFormat);
+}
+
+void CGIS_ScaleTextElement::RebuildText() {
+  BuildText();
+  GetScaleRect();
+}
+
+// ---- The map frame ------------------------------------------------------------------
+
+IGIS_MapElement* CGIS_ScaleTextElement::BoundFrame() {
+  // A frame destroyed without its deletion notice resolves to nothing.
+  return dynamic_cast<IGIS_MapElement*>(GIS_ResolveElement(m_nMapHandle));
+}
+
+IGIS_Element* CGIS_ScaleTextElement::GetMapElement() { return BoundFrame(); }
+
+void CGIS_ScaleTextElement::BindFrame(IGIS_MapElement* pFrame) {
+  if (pFrame == BoundFrame()) return;
+  UnbindFrame();
+  m_nMapHandle = GIS_GetElementHandle(pFrame);
+  if (m_nMapHandle != 0) pFrame->Attach(this, 0);
+}
+
+void CGIS_ScaleTextElement::UnbindFrame() {
+  if (IGIS_MapElement* pFrame = BoundFrame()) pFrame->Detach(this, 0);
+  m_nMapHandle = 0;
+}
+
+void CGIS_ScaleTextElement::SetMapElement(IGIS_Element* pMap) {
+  IGIS_MapElement* pBound = BoundFrame();
+  if (pMap == pBound) return;
+  if (pMap == nullptr) {
+    if (pBound != nullptr) {
+      UnbindFrame();
+      m_nMapElementID = -100;
+    }
+    return;
+  }
+  auto* pFrame = dynamic_cast<IGIS_MapElement*>(pMap);
+  if (pFrame == nullptr) return;
+  BindFrame(pFrame);
+  m_nMapElementID = pFrame->GetID();
+  const int n = LinearUnitCount();
+  IGIS_SpatialReference* pReference = MapReferenceOf(pFrame);
+  const int nKind = pReference != nullptr ? pReference->GetKind() : -1;
+  if (pFrame->GetMap() == nullptr) {
+    m_strMapUnitLabel = kUnknownUnit;
+    m_nMapUnit = n + 1;
+  } else if (nKind == GIS_SPATIALREFERENCE_PROJECTED) {
+    m_strMapUnitLabel = "米";
+    m_nMapUnit = 0;
+  } else if (nKind == GIS_SPATIALREFERENCE_GEOGRAPHIC) {
+    m_strMapUnitLabel = "度";
+    m_nMapUnit = n;
+  } else {
+    m_strMapUnitLabel = kUnknownUnit;
+    m_nMapUnit = n + 1;
+  }
+}
+
+void CGIS_ScaleTextElement::Update(const char* szMessage, int /*nArgument*/, IGIS_Element* pSender) {
+  IGIS_MapElement* pFrame = BoundFrame();
+  if (pFrame == nullptr || szMessage == nullptr) return;
+  if (std::strcmp(szMessage, GIS_MESSAGE_ELEMENT_MAP_DEL) == 0) {
+    if (pSender != nullptr && pSender->GetID() == pFrame->GetID()) UnbindFrame();
+    return;
+  }
+  if (pFrame->GetMap() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::Update", "p_map == NULL");
+    return;
+  }
+  if (std::strcmp(szMessage, GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED) == 0) {
+    IGIS_SpatialReference* pReference = MapReferenceOf(pFrame);
+    if (pReference != nullptr && pReference->GetKind() == GIS_SPATIALREFERENCE_NONE) {
+      m_strMapUnitLabel = kUnknownUnit;
+      m_nMapUnit = LinearUnitCount() + 1;  // the unknown unit's index in the unit list
+    }
+    RebuildText();
+  } else if (std::strcmp(szMessage, GIS_MESSAGE_ELEMENT_MAP_SCALE_CHANGED) == 0) {
+    RebuildText();
+  }
+}
+
+// ---- Placing and sizing ----------------------------------------------------------------
+
+SGIS_Rect CGIS_ScaleTextElement::GetRect() {
+  SGIS_Rect r(0, 0, 0, 0);
+  IGIS_Feature* pFeature = m_core.RequireFeature("GetRect");
+  if (pFeature != nullptr) pFeature->GetBound(&r, 1, 0);
+  return r;
+}
+
+void CGIS_ScaleTextElement::SetRect(SGIS_Rect rect) {
+  rect.Normalize();
+  SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
+  SetWidthAndHeight(rect.Width(), rect.Height());
+}
+
+void CGIS_ScaleTextElement::SetLBpoint(SGIS_Point point) {
+  const SGIS_Rect r = GetRect();
+  OffsetAllPoints(md::layout::shapes::SubClamped(point.x, r.left),
+                  md::layout::shapes::SubClamped(point.y, r.bottom));
+}
+
+void CGIS_ScaleTextElement::OffsetAllPoints(int dx, int dy) {
+  if (dx == 0 && dy == 0) return;
+  IGIS_Feature* pFeature = m_core.RequireFeature("OffsetAllPoints");
+  if (pFeature == nullptr) return;
+  const SGIS_Rect r = md::layout::shapes::OffsetBox(GetRect(), dx, dy);
+  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(r, 0);
+  CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
+}
+
+void CGIS_ScaleTextElement::ScaleTextSize(double f) {
+  IGIS_Symbol* pSymbol = GetSymbolPtr();
+  LOGFONT* pFont = pSymbol != nullptr ? pSymbol->GetFontSizePtr() : nullptr;
+  if (pFont == nullptr) return;
+  const int nSize = Round(pFont->lfHeight * f);
+  // A size of 0 would hide the text for good: the old size stays.
+  if (nSize != 0) pFont->lfHeight = nSize;
+}
+
+void CGIS_ScaleTextElement::SetWidthAndHeight(int nWidth, int nHeight) {
+  if (nWidth < 1 || nHeight < 1) return;
+  IGIS_Feature* pFeature = m_core.RequireFeature("SetWidthAndHeight");
+  if (pFeature == nullptr) return;
+  const SGIS_Rect r = GetRect();
+  const int cw = r.Width();
+  const int ch = r.Height();
+  if (nWidth == cw && nHeight == ch) return;
+  const double sx = cw <= 0 ? 1.0 : static_cast<double>(nWidth) / cw;
+  const double sy = ch == 0 ? 1.0 : static_cast<double>(nHeight) / ch;
+  const double f = (sx < 1.0 && sy < 1.0) ? std::max(sx, sy) : std::min(sx, sy);
+  const SGIS_Rect scaled(r.left, r.bottom + Round(ch * f), r.left + Round(cw * f), r.bottom);
+  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(scaled, 0);
+  ScaleTextSize(f);
+  CommitFeature(pFeature, GIS_UPDATE_POINT_SYMBOL);
+}
+
+void CGIS_ScaleTextElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
+  if (!(sx > 0.0) || !(sy > 0.0) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+  IGIS_Feature* pFeature = m_core.RequireFeature("ScaleShape");
+  if (pFeature == nullptr) return;
+  const SGIS_Rect r = GetRect();
+  const int left = Round((static_cast<double>(r.left) - origin.x) * sx + origin.x);
+  const int bottom = Round((static_cast<double>(r.bottom) - origin.y) * sy + origin.y);
+  // The text keeps its proportions.
+  const double s = std::min(sx, sy);
+  const int right = Round(r.Width() * s + left);
+  const int top = Round(r.Height() * s + bottom);
+  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry())
+    pGeometry->SetRect(SGIS_Rect(left, top, right, bottom), 0);
+  ScaleTextSize(s);
+  CommitFeature(pFeature, GIS_UPDATE_POINT_SYMBOL);
+}
+
+// ---- Drawing -----------------------------------------------------------------------
+
+BOOL CGIS_ScaleTextElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  const char* szMethod = "CGIS_ScaleTextElement::OnDraw";
+  IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
+  IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
+  IGIS_SpatialReference* pReference = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
+  if (pReference == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_spatialreference== NULL ");
+    return FALSE;
+  }
+  if (m_core.RequireFeature("OnDraw") == nullptr) return FALSE;
+  IGIS_AnnoDrawer* pDrawer = GIS_GetAnnotationDrawerObject();
+  if (pDrawer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_drawer == NULL");
+    return FALSE;
+  }
+  IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
+  if (pView == nullptr || m_pStyle == nullptr) return FALSE;
+  const SGIS_Rect rect = GetRect();
+  if (m_pFrameProperty != nullptr) {
+    m_pFrameProperty->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_UNDER);
+    if (m_pFrameProperty->GetDraftMode() && !bPrint) {
+      m_pFrameProperty->OnDrawDraftMode(this, hdc, bPrint, pDisplay);
+      return TRUE;
+    }
+  }
+  const SGIS_Rect device = pView->PageToDeviceRect(rect, pReference);
+  const SGIS_Point anchor(device.left, device.bottom, 0);
+  m_pStyle->SetAlignment(GIS_ALIGN_BOTTOM_LEFT);
+  {
+    CGIS_ElementClipScope clip(hdc, pDisplay);
+    DrawWithDrawer(pDrawer, pDisplay, CDC::FromHandle(hdc), bPrint, GetDisplayRatio(pDisplay), m_pStyle,
+                   m_strText.c_str(), &anchor, 1);
+  }
+  if (m_pFrameProperty != nullptr)
+    m_pFrameProperty->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_BORDER);
+  return TRUE;
+}
+
+// ---- Conversion and copies ------------------------------------------------------------
+
+IGIS_Element* CGIS_ScaleTextElement::ConvertToElement() {
+  auto* pText = NewOwnedElement<IGIS_TextElement>(m_core.m_pFeatureSet, GIS_TYPE_GRAPHIC_ELEMENT_TEXT);
+  if (pText == nullptr) return nullptr;
+  pText->SetText(m_strText.c_str());
+  if (GetSymbolPtr() != nullptr) pText->SetSymbolPtr(GetSymbolPtr());
+  const SGIS_Rect r = GetRect();
+  pText->SetLBpoint(SGIS_Point(r.left, r.bottom, 0));
+  if (m_pFrameProperty == nullptr) return pText;
+  IGIS_Element* pFramed = m_pFrameProperty->ConvertToElement(this);
+  auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pFramed);
+  if (pCompound == nullptr) {
+    if (pFramed != nullptr) DropElement(pFramed);
+    return pText;
+  }
+  AddOrDrop(pCompound, pText);
+  return pCompound;
+}
+
+IGIS_Element* CGIS_ScaleTextElement::Clone() {
+  auto* pCopy =
+      NewOwnedElement<CGIS_ScaleTextElement>(m_core.m_pFeatureSet, GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT);
+  if (pCopy == nullptr) return nullptr;
+  pCopy->SetRect(GetRect());
+  pCopy->SetLock(IsLock());
+  pCopy->SetSymbolPtr(GetSymbolPtr());
+  pCopy->SetMapElement(GetMapElement());
+  pCopy->SetScaleTextStyle(m_nScaleTextStyle);
+  pCopy->SetMapUnit(m_nMapUnit);
+  pCopy->SetPageUnit(m_nPageUnit);
+  if (m_pNumericFormat != nullptr) pCopy->SetNumericFormatPtr(m_pNumericFormat);
+  pCopy->RebuildText();
+  return pCopy;
+}
+
+// ---- Property sheet -----------------------------------------------------------------------
+
+// Everything the pages can change comes back from the backup: the style,
+// units and their labels, symbol, formats, frame, lock and rectangle.
+void CGIS_ScaleTextElement::RestoreFrom(CGIS_ScaleTextElement* pBackup) {
+  SetLock(pBackup->IsLock());
+  m_nMapUnit = pBackup->m_nMapUnit;
+  m_nPageUnit = pBackup->m_nPageUnit;
+  m_nScaleTextStyle = pBackup->m_nScaleTextStyle;
+  m_strMapUnitLabel = pBackup->m_strMapUnitLabel;
+  m_strPageUnitLabel = pBackup->m_strPageUnitLabel;
+  if (pBackup->m_pNumericFormat != nullptr)
+    KeepNumericFormatCopy(&m_pNumericFormat, pBackup->m_pNumericFormat);
+  if (pBackup->m_pLatLonFormat != nullptr) KeepNumericFormatCopy(&m_pLatLonFormat, pBackup->m_pLatLonFormat);
+  SetFramePropertyPtr(pBackup->m_pFrameProperty);
+  SetSymbolPtr(pBackup->GetSymbolPtr());
+}
+
+BOOL CGIS_ScaleTextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithFramePages*/) {
+  // What a Clone does not carry: the name, order, rectangle and text.
+  const SGIS_Rect before = GetRect();
+  const std::string name = GetName();
+  const int nOrder = GetOrder();
+  const std::string text = m_strText;
+  const double dMapScale = m_dMapScale;
+  md::layout::SheetRequest request;
+  request.pElement = this;
+  request.pDisplay = pDisplay;
+  request.szTitle = "文本比例尺属性";
+  request.method = "CGIS_ScaleTextElement::OnOpenPropertyDlg";
+  request.szNoBackup = "p_element == NULL";
+  bool bRestored = false;
+  request.restore = [&](IGIS_Element* pCopy) {
+    auto* pBackup = dynamic_cast<CGIS_ScaleTextElement*>(pCopy);
+    if (pBackup == nullptr) return;
+    RestoreFrom(pBackup);
+    SetName(name.c_str());
+    m_core.m_nOrder = nOrder;
+    m_strText = text;
+    m_dMapScale = dMapScale;
+    if (IGIS_Feature* pFeature = GetFeaturePtr()) {
+      if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(before, 0);
+      CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
+    }
+    bRestored = true;
+  };
+  const BOOL bOk = md::layout::OpenPropertySheet(request);
+  if (!bRestored) RebuildText();
+  return bOk;
+}
+
+// ---- Stored form -------------------------------------------------------------------------------
+
+// Writes every key's present value; a key the set lacks is added with the
+// write description (the formats only when they are held).
+void CGIS_ScaleTextElement::PutKeys(IGIS_PropertySet* pSet, bool bNew) {
+  for (int i : kWriteOrder) {
+    const Key& k = kKeys[i];
+    IGIS_Field* f = pSet->GetProperty(k.key);
+    if (f == nullptr) {
+      if (k.writeDescription == nullptr) {
+        const bool bHeld = (i == 2 && m_pNumericFormat != nullptr) || (i == 3 && m_pLatLonFormat != nullptr);
+        if (!bHeld) continue;
+      }
+      f = pSet->AddProperty(k.key, k.writeDescription != nullptr ? k.writeDescription : k.newDescription,
+                            k.type, 1);
+    }
+    if (f == nullptr) continue;
+    if (f->GetType() != k.type) f->SetType(k.type);
+    IGIS_DataBuffer* b = k.type == GIS_FIELD_TYPE_BUFFER ? f->GetDataBuffer() : nullptr;
+    if (b != nullptr) b->SetSize(0);
+    switch (i) {
+      case 0:
+        f->SetInt(m_nScaleTextStyle);
+        break;
+      case 1:
+        if (b != nullptr && m_pStyle != nullptr) m_pStyle->Save(b);
+        break;
+      case 2:
+        SaveNumericFormat(m_pNumericFormat, b);
+        break;
+      case 3:
+        SaveNumericFormat(m_pLatLonFormat, b);
+        break;
+      case 4:
+        f->SetString(m_strText.c_str());
+        break;
+      case 5:
+        f->SetInt(bNew ? -91 : m_nMapElementID);
+        break;
+      case 6:
+        f->SetInt(m_nPageUnit);
+        break;
+      case 7:
+        f->SetInt(m_nMapUnit);
+        break;
+      case 8:
+        f->SetString(m_strPageUnitLabel.c_str());
+        break;
+      case 9:
+        f->SetString(m_strMapUnitLabel.c_str());
+        break;
+      case 10:
+        if (b != nullptr && m_pFrameProperty != nullptr) m_pFrameProperty->Save(b);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void CGIS_ScaleTextElement::ReadKeys(IGIS_PropertySet* pSet) {
+  auto field = [pSet](const char* szKey, int nType) -> IGIS_Field* {
+    IGIS_Field* f = pSet->GetProperty(szKey);
+    return f != nullptr && f->GetType() == nType ? f : nullptr;
+  };
+  auto buffer = [&](const char* szKey) -> IGIS_DataBuffer* {
+    IGIS_Field* f = field(szKey, GIS_FIELD_TYPE_BUFFER);
+    return f != nullptr ? f->GetDataBuffer() : nullptr;
+  };
+  if (IGIS_DataBuffer* b = buffer("AnnoPointStyle")) {
+    if (m_pStyle == nullptr) m_pStyle = NewPointStyle();
+    if (m_pStyle != nullptr) m_pStyle->Open(b);
+  }
+  if (IGIS_DataBuffer* b = buffer("NumericFormat")) {
+    if (m_pNumericFormat == nullptr) m_pNumericFormat = NewNumericFormat(kNumericFormatPlain);
+    OpenNumericFormat(m_pNumericFormat, b);
+  }
+  if (IGIS_DataBuffer* b = buffer("LatLonFormat")) {
+    if (m_pLatLonFormat == nullptr) m_pLatLonFormat = NewNumericFormat(kNumericFormatLatLon);
+    OpenNumericFormat(m_pLatLonFormat, b);
+  }
+  if (IGIS_Field* f = field("Text", GIS_FIELD_TYPE_STRING); f != nullptr && f->GetString() != nullptr)
+    AssignCut(m_strText, f->GetString(), kTextMax);
+  if (IGIS_DataBuffer* b = buffer("FrameProperty")) {
+    if (m_pFrameProperty == nullptr) m_pFrameProperty = GIS_CreateFramePropertyObject();
+    if (m_pFrameProperty != nullptr) m_pFrameProperty->Open(b);
+  }
+  IGIS_Field* pStyle = field("ScaleTextStyle", GIS_FIELD_TYPE_INT);
+  m_nScaleTextStyle = pStyle != nullptr ? pStyle->GetInt() : 1;
+  if (IGIS_Field* f = field("MapElementID", GIS_FIELD_TYPE_INT)) m_nMapElementID = f->GetInt();
+  if (m_nMapElementID >= 0 && m_core.m_pFeatureSet != nullptr) {
+    IGIS_Element* pElement = m_core.m_pFeatureSet->GetElement(m_nMapElementID);
+    if (pElement != nullptr && std::strcmp(pElement->GetType(), GIS_TYPE_GRAPHIC_ELEMENT_MAP) == 0) {
+      if (auto* pFrame = dynamic_cast<IGIS_MapElement*>(pElement)) BindFrame(pFrame);
+    }
+  }
+  if (IGIS_Field* f = field("PageUnit", GIS_FIELD_TYPE_INT)) m_nPageUnit = f->GetInt();
+  if (IGIS_Field* f = field("MapUnit", GIS_FIELD_TYPE_INT)) m_nMapUnit = f->GetInt();
+  IGIS_Field* pPageLabel = field("PageUnitLabel", GIS_FIELD_TYPE_STRING);
+  const char* szPageLabel = pPageLabel != nullptr ? pPageLabel->GetString() : nullptr;
+  AssignCut(m_strPageUnitLabel, szPageLabel != nullptr ? szPageLabel : "厘米", kLabelMax);
+  if (IGIS_Field* f = field("MapUnitLabel", GIS_FIELD_TYPE_STRING)) {
+    AssignCut(m_strMapUnitLabel, f->GetString() != nullptr ? f->GetString() : "", kLabelMax);
+  }
+}
+
+BOOL CGIS_ScaleTextElement::Archive(int nRead, int nArchiveOption) {
+  const char* szMethod = "CGIS_ScaleTextElement::Archive";
+  IGIS_Feature* pFeature = m_core.RequireFeature("Archive");
+  if (pFeature == nullptr) return FALSE;
+  IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
+  IGIS_DataBuffer* pStored = pAttr != nullptr ? pAttr->GetDataBuffer("Custom") : nullptr;
+  if (pStored == nullptr) return FALSE;
+  IGIS_PropertySet* pSet = GIS_CreatePropertySetObject();
+  if (pSet == nullptr) return FALSE;
+  const bool bReadable = pSet->Archive(pStored, GIS_ARCHIVE_READ, nArchiveOption) != FALSE;
+  BOOL bResult = TRUE;
+  if (nRead == 0) {
+    pAttr->SetBool("IsLock", IsLock());
+    pAttr->SetBool("KeepHVScaleRatio", m_core.m_bKeepHVScaleRatio);
+    pAttr->SetInt("ElementOrder", GetOrder());
+    pAttr->SetString("ElementName", GetName());
+    PutKeys(pSet, false);
+    bResult = StoreCustomSet(pSet, pAttr);
+    CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
+  } else if (!bReadable) {
+    // A damaged stored set is not taken for an empty one: the element stays.
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
+    bResult = FALSE;
+  } else {
+    m_core.m_bLock = pAttr->GetBool("IsLock");
+    m_core.m_bKeepHVScaleRatio = pAttr->GetBool("KeepHVScaleRatio");
+    m_core.m_nOrder = pAttr->GetInt("ElementOrder");
+    if (const char* szName = pAttr->GetString("ElementName")) m_core.SetName(szName);
+    ReadKeys(pSet);
+    RebuildText();
+  }
+  pSet->Release();
+  return bResult;
+}

@@ -1,0 +1,55 @@
+// The scale bar property sheet and its registration for the bar types.
+#include "layout/graphicelement/scalebar/dialogs/cgis_scalebarsheet.h"
+
+#include "layout/graphicelement/dialogs/propertysheets.h"
+#include "layout/graphicelement/scalebar/dialogs/scalebarpages.h"
+#include "layout/graphicelement/scalebar/igis_scalebar.h"
+#include "platform/ui/app.h"
+
+CGIS_ScaleBarSheet::CGIS_ScaleBarSheet(IGIS_ScaleBar* pBar, IGIS_Display* pDisplay, CWnd* pParent)
+    : CPropertySheet(136, pParent),
+      m_pageUnit(pBar, pDisplay),
+      m_pageNumberMark(pBar, pDisplay),
+      m_pageFormat(pBar, pDisplay),
+      m_pBar(pBar),
+      m_pDisplay(pDisplay) {
+  AddPage(&m_pageUnit);
+  AddPage(&m_pageNumberMark);
+  AddPage(&m_pageFormat);
+  MapClicked(ID_APPLY_NOW, [this] { md::layout::scalebar::ApplyActivePage(this, m_pDisplay); });
+}
+
+CGIS_ScaleBarSheet::~CGIS_ScaleBarSheet() {
+  m_pBar = nullptr;
+  m_pDisplay = nullptr;
+}
+
+namespace md::layout {
+
+void RegisterScaleBarSheets() {
+  auto run = [](IGIS_Element* pElement, IGIS_Display* pDisplay, const char* szTitle) {
+    auto* pBar = dynamic_cast<IGIS_ScaleBar*>(pElement);
+    if (pBar == nullptr) return false;
+    CGIS_ScaleBarSheet sheet(pBar, pDisplay);
+    sheet.SetTitle(szTitle);
+    return sheet.DoModal() == IDOK;
+  };
+  for (const char* szType :
+       {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING,
+        GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE,
+        GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA,
+        GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC}) {
+    RegisterPropertySheet(szType, run);
+  }
+}
+
+}  // namespace md::layout
+
+namespace {
+const md::ui::WindowClassRegistration<CGIS_ScaleBarUnit> g_unitPageClass("CGIS_ScaleBarUnit");
+const md::ui::WindowClassRegistration<CGIS_ScaleNumberMark> g_numberMarkPageClass("CGIS_ScaleNumberMark");
+const md::ui::WindowClassRegistration<CGIS_ScalebarFormat> g_formatPageClass("CGIS_ScalebarFormat");
+const struct Registration {
+  Registration() { md::layout::RegisterScaleBarSheets(); }
+} g_registration;
+}  // namespace

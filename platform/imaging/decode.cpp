@@ -1,0 +1,107 @@
+// Format detection, dispatch to the decoders, and their shared helpers.
+#include "platform/imaging/decode.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace md::imaging {
+
+const char* FormatName(Format format) {
+  switch (format) {
+    case Format::Png:
+      return "PNG";
+    case Format::Jpeg:
+      return "JPEG";
+    case Format::Gif:
+      return "GIF";
+    case Format::Tiff:
+      return "TIFF";
+    case Format::Bmp:
+      return "BMP";
+    case Format::Unknown:
+      break;
+  }
+  return "";
+}
+
+Format DetectFormat(const std::uint8_t* data, std::size_t size) {
+  if (data == nullptr) return Format::Unknown;
+  auto starts = [&](const char* sig, std::size_t n) { return size >= n && std::memcmp(data, sig, n) == 0; };
+  if (starts("\x89PNG\r\n\x1a\n", 8)) return Format::Png;
+  if (starts("\xFF\xD8\xFF", 3)) return Format::Jpeg;
+  if (starts("GIF87a", 6) || starts("GIF89a", 6)) return Format::Gif;
+  if (starts("II*\0", 4) || starts("MM\0*", 4) || starts("II+\0", 4) || starts("MM\0+", 4))
+    return Format::Tiff;
+  if (starts("BM", 2)) return Format::Bmp;
+  return Format::Unknown;
+}
+
+DecodeResult Decode(const std::uint8_t* data, std::size_t size, std::size_t memoryLimit) {
+  switch (DetectFormat(data, size)) {
+    case Format::Png:
+      return DecodePng(data, size, memoryLimit);
+    case Format::Jpeg:
+      return DecodeJpeg(data, size, memoryLimit);
+    case Format::Gif:
+      return DecodeGif(data, size, memoryLimit);
+    case Format::Tiff:
+      return DecodeTiff(data, size, memoryLimit);
+    case Format::Bmp:
+      return DecodeBmp(data, size, memoryLimit);
+    case Format::Unknown:
+      break;
+  }
+  DecodeResult r;
+  r.error = size == 0 ? "empty file" : "not a PNG, JPEG, GIF, TIFF or BMP picture";
+  return r;
+}
+
+namespace detail {
+
+std::size_t MemoryReader::Read(void* out, std::size_t n) {
+  const std::size_t k = std::min(n, size - pos);
+  if (k > 0) std::memcpy(out, data + pos, k);
+  pos += k;
+  return k;
+}
+
+std::shared_ptr<Bitmap> NewBitmap(int width, int height, std::size_t memoryLimit, Format format,
+                                  std::string* error) {
+  if (width <= 0 || height <= 0) {
+    *error = "picture has no pixels (" + std::to_string(width) + " x " + std::to_string(height) + ")";
+    return nullptr;
+  }
+  const unsigned long long bytes =
+      static_cast<unsigned long long>(width) * static_cast<unsigned long long>(height) * 4ULL;
+  if (bytes > memoryLimit) {
+    *error = "picture of " + std::to_string(width) + " x " + std::to_string(height) + " pixels needs " +
+             std::to_string(bytes >> 20) + " MiB, more than the limit of " +
+             std::to_string(memoryLimit >> 20) + " MiB";
+    return nullptr;
+  }
+  auto b = std::make_shared<Bitmap>();
+  b->width = width;
+  b->height = height;
+  b->format = format;
+  b->pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  return b;
+}
+
+void MarkAlpha(Bitmap* bitmap) {
+  bitmap->hasAlpha = false;
+  for (std::uint32_t p : bitmap->pixels) {
+    if ((p >> 24) != 0xFF) {
+      bitmap->hasAlpha = true;
+      return;
+    }
+  }
+}
+
+DecodeResult Fail(const char* format, const std::string& why) {
+  DecodeResult r;
+  r.error = std::string(format) + ": " + why;
+  return r;
+}
+
+}  // namespace detail
+}  // namespace md::imaging

@@ -1,0 +1,222 @@
+// Filtered scaling of a picture onto the visible part of a device rectangle.
+#include "platform/imaging/draw.h"
+
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <vector>
+
+#include "platform/win/gdidevice.h"
+#include "platform/win/wingdi.h"
+
+namespace md::imaging {
+namespace {
+
+// The source pixels one output pixel takes, with their weights (sum 1).
+struct Taps {
+  int first = 0;
+  std::vector<float> weights;
+};
+
+// For output pixels [out0, out1) of an axis on which source coordinate u
+// (pixel i covers [i, i + 1)) lands at device p0 + u * (p1 - p0) / n.
+std::vector<Taps> AxisTaps(int out0, int out1, double p0, double p1, int n) {
+  std::vector<Taps> taps(static_cast<std::size_t>(out1 - out0));
+  const double perSource = (p1 - p0) / n;  // device pixels per source pixel, signed
+  const double scale = std::fabs(perSource);
+  for (int o = out0; o < out1; ++o) {
+    Taps& t = taps[static_cast<std::size_t>(o - out0)];
+    if (scale >= 1.0) {
+      // Enlarging: linear interpolation between the two nearest centres.
+      const double u = (o + 0.5 - p0) / perSource - 0.5;
+      const double f0 = std::floor(u);
+      const double f = u - f0;
+      const int i0 = std::clamp(static_cast<int>(f0), 0, n - 1);
+      const int i1 = std::clamp(static_cast<int>(f0) + 1, 0, n - 1);
+      t.first = std::min(i0, i1);
+      if (i0 == i1) {
+        t.weights = {1.0f};
+      } else {
+        t.weights = {static_cast<float>(1.0 - f), static_cast<float>(f)};
+      }
+    } else {
+      // Shrinking: the average of the source area the output pixel covers.
+      double a = (o - p0) / perSource, b = (o + 1 - p0) / perSource;
+      if (a > b) std::swap(a, b);
+      a = std::clamp(a, 0.0, static_cast<double>(n));
+      b = std::clamp(b, 0.0, static_cast<double>(n));
+      int i0 = static_cast<int>(std::floor(a));
+      int i1 = static_cast<int>(std::ceil(b));
+      i0 = std::clamp(i0, 0, n - 1);
+      i1 = std::clamp(i1, i0 + 1, n);
+      t.first = i0;
+      double total = 0.0;
+      for (int i = i0; i < i1; ++i) {
+        const double w = std::min<double>(b, i + 1) - std::max<double>(a, i);
+        t.weights.push_back(static_cast<float>(std::max(w, 0.0)));
+        total += std::max(w, 0.0);
+      }
+      if (total <= 0.0) {
+        t.weights.assign(t.weights.size(), 0.0f);
+        t.weights[0] = 1.0f;
+      } else {
+        for (float& w : t.weights) w = static_cast<float>(w / total);
+      }
+    }
+  }
+  return taps;
+}
+
+// Four channels of one pixel, lowest byte first (b, g, r, a), computed
+// together.
+using Channels = float __attribute__((vector_size(16)));
+using IntChannels = int __attribute__((vector_size(16)));
+
+Channels Unpack(std::uint32_t p) {
+  const IntChannels c{static_cast<int>(p & 0xFF), static_cast<int>((p >> 8) & 0xFF),
+                      static_cast<int>((p >> 16) & 0xFF), static_cast<int>(p >> 24)};
+  return __builtin_convertvector(c, Channels);
+}
+
+std::uint32_t Pack(Channels v) {
+  auto c = [](float x) { return static_cast<std::uint32_t>(std::clamp(static_cast<int>(x + 0.5f), 0, 255)); };
+  return (c(v[3]) << 24) | (c(v[2]) << 16) | (c(v[1]) << 8) | c(v[0]);
+}
+
+struct Row {
+  int index = 0;
+  std::vector<Channels> values;  // one per output column
+};
+
+struct DeleteRgn {
+  HRGN rgn;
+  ~DeleteRgn() {
+    if (rgn != nullptr) DeleteObject(rgn);
+  }
+};
+
+}  // namespace
+
+BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height, const RECT* clip) {
+  if (bitmap.width <= 0 || bitmap.height <= 0 ||
+      bitmap.pixels.size() !=
+          static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height))
+    return FALSE;
+  canvas::Canvas* target = md::win::GetDCCanvas(hdc);
+  if (target == nullptr) return FALSE;
+  if (width == 0 || height == 0) return TRUE;
+
+  // The corners on the device. Logical sums are taken in 64 bits and clamped.
+  auto clamp32 = [](long long v) { return static_cast<int>(std::clamp<long long>(v, INT32_MIN, INT32_MAX)); };
+  POINT corners[2] = {
+      {x, y}, {clamp32(static_cast<long long>(x) + width), clamp32(static_cast<long long>(y) + height)}};
+  if (!LPtoDP(hdc, corners, 2)) return FALSE;
+  const double p0x = corners[0].x, p0y = corners[0].y, p1x = corners[1].x, p1y = corners[1].y;
+  if (p0x == p1x || p0y == p1y) return TRUE;
+
+  // The clip: the context's, narrowed to the given rectangle.
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  DeleteRgn own{region};
+  bool clipped = GetClipRgn(hdc, region) == 1;
+  if (clip != nullptr) {
+    POINT c[2] = {{clip->left, clip->top}, {clip->right, clip->bottom}};
+    LPtoDP(hdc, c, 2);
+    HRGN rect = CreateRectRgn(std::min(c[0].x, c[1].x), std::min(c[0].y, c[1].y), std::max(c[0].x, c[1].x),
+                              std::max(c[0].y, c[1].y));
+    DeleteRgn ownRect{rect};
+    if (clipped) {
+      CombineRgn(region, region, rect, RGN_AND);
+    } else {
+      CombineRgn(region, rect, nullptr, RGN_COPY);
+      clipped = true;
+    }
+  }
+  canvas::State state;
+  state.clip.active = clipped;
+  canvas::Rect visible{static_cast<int>(std::min(p0x, p1x)), static_cast<int>(std::min(p0y, p1y)),
+                       static_cast<int>(std::max(p0x, p1x)), static_cast<int>(std::max(p0y, p1y))};
+  visible.left = std::max(visible.left, 0);
+  visible.top = std::max(visible.top, 0);
+  visible.right = std::min(visible.right, target->width());
+  visible.bottom = std::min(visible.bottom, target->height());
+  if (clipped) {
+    canvas::Rect box{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+    for (const RECT& r : md::win::GetRegionRects(region)) {
+      state.clip.rects.push_back({r.left, r.top, r.right, r.bottom});
+      box.left = std::min<int>(box.left, r.left);
+      box.top = std::min<int>(box.top, r.top);
+      box.right = std::max<int>(box.right, r.right);
+      box.bottom = std::max<int>(box.bottom, r.bottom);
+    }
+    if (state.clip.rects.empty()) return TRUE;
+    visible.left = std::max(visible.left, box.left);
+    visible.top = std::max(visible.top, box.top);
+    visible.right = std::min(visible.right, box.right);
+    visible.bottom = std::min(visible.bottom, box.bottom);
+  }
+  if (visible.empty()) return TRUE;
+
+  const int outW = visible.right - visible.left, outH = visible.bottom - visible.top;
+  const std::vector<Taps> cols = AxisTaps(visible.left, visible.right, p0x, p1x, bitmap.width);
+  const std::vector<Taps> rows = AxisTaps(visible.top, visible.bottom, p0y, p1y, bitmap.height);
+
+  // Rows are scaled across first, each source row once, and kept while the
+  // output rows still need them.
+  std::deque<Row> window;
+  const bool downward = p1y > p0y;
+  std::vector<std::vector<Channels>> spare;  // buffers of rows no longer needed
+  auto across = [&](int sy) -> const std::vector<Channels>& {
+    for (const Row& r : window) {
+      if (r.index == sy) return r.values;
+    }
+    Row row;
+    row.index = sy;
+    if (!spare.empty()) {
+      row.values = std::move(spare.back());
+      spare.pop_back();
+    }
+    row.values.resize(static_cast<std::size_t>(outW));
+    const std::uint32_t* src =
+        bitmap.pixels.data() + static_cast<std::size_t>(sy) * static_cast<std::size_t>(bitmap.width);
+    for (int ox = 0; ox < outW; ++ox) {
+      const Taps& t = cols[static_cast<std::size_t>(ox)];
+      Channels sum = {0, 0, 0, 0};
+      for (std::size_t k = 0; k < t.weights.size(); ++k)
+        sum += t.weights[k] * Unpack(src[static_cast<std::size_t>(t.first) + k]);
+      row.values[static_cast<std::size_t>(ox)] = sum;
+    }
+    window.push_back(std::move(row));
+    return window.back().values;
+  };
+
+  std::vector<std::uint32_t> out(static_cast<std::size_t>(outW) * static_cast<std::size_t>(outH));
+  std::vector<Channels> acc(static_cast<std::size_t>(outW));
+  for (int oy = 0; oy < outH; ++oy) {
+    const Taps& t = rows[static_cast<std::size_t>(oy)];
+    // Output rows run through the source in one direction: rows behind this
+    // output row's taps are not needed again.
+    const int lo = t.first, hi = t.first + static_cast<int>(t.weights.size());
+    for (auto it = window.begin(); it != window.end();) {
+      if (downward ? it->index < lo : it->index >= hi) {
+        spare.push_back(std::move(it->values));
+        it = window.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    std::fill(acc.begin(), acc.end(), Channels{0, 0, 0, 0});
+    for (std::size_t k = 0; k < t.weights.size(); ++k) {
+      const std::vector<Channels>& v = across(t.first + static_cast<int>(k));
+      const float w = t.weights[k];
+      for (std::size_t i = 0; i < acc.size(); ++i) acc[i] += w * v[i];
+    }
+    std::uint32_t* dst = out.data() + static_cast<std::size_t>(oy) * static_cast<std::size_t>(outW);
+    const std::uint32_t opaque = bitmap.hasAlpha ? 0u : 0xFF000000u;
+    for (int ox = 0; ox < outW; ++ox) dst[ox] = Pack(acc[static_cast<std::size_t>(ox)]) | opaque;
+  }
+  const canvas::Image view{out.data(), outW, outH, outW * 4, false, bitmap.hasAlpha};
+  target->drawImage(view, canvas::Rect{0, 0, outW, outH}, visible, state);
+  return TRUE;
+}
+
+}  // namespace md::imaging

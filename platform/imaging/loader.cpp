@@ -1,0 +1,134 @@
+// Reading picture files and keeping their decoded pixels.
+#include "platform/imaging/loader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/imaging/decode.h"
+
+namespace md::imaging {
+
+bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>* bytes, std::string* error,
+                   std::size_t limit) {
+  bytes->clear();
+  // Opened without blocking, so that a named pipe or a device is refused
+  // instead of waiting for a writer.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    *error = "cannot open " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    *error = path + " is not a regular file";
+    return false;
+  }
+  if (static_cast<unsigned long long>(st.st_size) > limit) {
+    ::close(fd);
+    *error = path + " is larger than " + std::to_string(limit >> 20) + " MiB";
+    return false;
+  }
+  bytes->resize(static_cast<std::size_t>(st.st_size));
+  std::size_t got = 0;
+  while (got < bytes->size()) {
+    const ssize_t k = ::read(fd, bytes->data() + got, bytes->size() - got);
+    if (k < 0 && errno == EINTR) continue;
+    if (k <= 0) break;
+    got += static_cast<std::size_t>(k);
+  }
+  // A file that grew while it was read has more than its size said.
+  std::uint8_t extra = 0;
+  const bool more = got == bytes->size() && ::read(fd, &extra, 1) > 0;
+  ::close(fd);
+  if (got != bytes->size() || more) {
+    bytes->clear();
+    *error = "cannot read " + path + " whole";
+    return false;
+  }
+  return true;
+}
+
+DecodeResult LoadFile(const std::string& path, std::size_t memoryLimit) {
+  std::vector<std::uint8_t> bytes;
+  DecodeResult r;
+  if (!ReadFileBytes(path, &bytes, &r.error, memoryLimit)) return r;
+  return Decode(bytes.data(), bytes.size(), memoryLimit);
+}
+
+ImageCache& ImageCache::Shared() {
+  static ImageCache* cache = new ImageCache();  // kept for the whole process
+  return *cache;
+}
+
+DecodeResult ImageCache::Load(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    DecodeResult r;
+    r.error = "cannot open " + path + ": " + std::strerror(errno);
+    return r;
+  }
+  const long long mtime = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+      if (it->path == path) {
+        if (it->size == static_cast<long long>(st.st_size) && it->mtimeNs == mtime) {
+          entries_.splice(entries_.begin(), entries_, it);
+          return entries_.front().result;
+        }
+        bytes_ -= it->bytes;
+        entries_.erase(it);
+        break;
+      }
+    }
+  }
+  DecodeResult r = LoadFile(path);
+  std::lock_guard<std::mutex> lock(mutex_);
+  ++decodes_;
+  Entry e;
+  e.path = path;
+  e.size = static_cast<long long>(st.st_size);
+  e.mtimeNs = mtime;
+  e.result = r;
+  e.bytes = r.bitmap ? r.bitmap->pixels.size() * 4 : r.error.size();
+  bytes_ += e.bytes;
+  entries_.push_front(std::move(e));
+  Trim();
+  return r;
+}
+
+void ImageCache::Trim() {
+  // The newest entry stays even when it alone passes the capacity.
+  while (bytes_ > capacity_ && entries_.size() > 1) {
+    bytes_ -= entries_.back().bytes;
+    entries_.pop_back();
+  }
+}
+
+void ImageCache::Clear() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  entries_.clear();
+  bytes_ = 0;
+}
+
+std::size_t ImageCache::DecodeCount() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return decodes_;
+}
+
+std::size_t ImageCache::EntryCount() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return entries_.size();
+}
+
+std::size_t ImageCache::BytesKept() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return bytes_;
+}
+
+}  // namespace md::imaging

@@ -1,0 +1,185 @@
+// Storing and reading the picture element: the common fields and "Custom"
+// keys round trip, a picture kept in the document comes back as a new file
+// of the temporary folder with the same bytes, and every reading writes a
+// file of its own.
+#include <set>
+
+#include "tests/layout/graphicelement/picture/picturetest.h"
+
+namespace md::test {
+namespace {
+
+using PictureArchive = PicturePage;
+
+bool InTempFolder(const std::string& path) {
+  return std::filesystem::path(path).parent_path() == std::filesystem::path(GIS_GetTempDir());
+}
+
+TEST_F(PictureArchive, StateRoundTripsThroughTheFeature) {
+  CGIS_PictureElement* e = NewPicture();
+  const std::string path = Quadrants("q.gif", 5, 5);
+  ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
+  e->SetName("商标");
+  e->SetLock(true);
+  e->SetHVScaleRatio(false);
+  e->SetOrder(7);
+  e->GetFramePropertyPtr()->SetBorderX(321);
+  ASSERT_TRUE(e->Archive(0, 0));
+
+  auto* again = static_cast<CGIS_PictureElement*>(
+      CGIS_ElementFactory::Create(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, set_, e->GetFeaturePtr()));
+  owned_.push_back(again);
+  ASSERT_TRUE(again->Archive(1, 0));
+  EXPECT_STREQ(again->GetName(), "商标");
+  EXPECT_TRUE(again->IsLock());
+  EXPECT_FALSE(again->GetHVScaleRatio());
+  EXPECT_EQ(again->GetOrder(), 7);
+  EXPECT_EQ(again->GetFileName(), path);
+  EXPECT_EQ(again->GetFileExt(), "gif");
+  EXPECT_FALSE(again->IsSaveInDoc());
+  ASSERT_NE(again->GetFramePropertyPtr(), nullptr);
+  EXPECT_EQ(again->GetFramePropertyPtr()->GetBorderX(), 321);
+  EXPECT_EQ(CustomKeys(again), (std::vector<std::string>{"FrameProperty", "DIB", "FileName", "FileExt",
+                                                         "SaveInDoc", "PictureData"}));
+}
+
+TEST_F(PictureArchive, ARemovedFrameStaysRemoved) {
+  CGIS_PictureElement* e = NewPicture();
+  ASSERT_TRUE(e->Archive(0, 0));
+  e->SetFramePropertyPtr(nullptr);
+  ASSERT_TRUE(e->Archive(0, 0));
+  ASSERT_TRUE(e->Archive(1, 0));
+  EXPECT_EQ(e->GetFramePropertyPtr(), nullptr);
+}
+
+TEST_F(PictureArchive, AKeptPictureComesBackFromAStoredPageWithTheSameBytes) {
+  CGIS_PictureElement* e = NewPicture();
+  const files::Bytes original = files::Jpeg(24, 16, files::Opaque(24, 16), 150);
+  const std::string path = Write("photo.jpg", original);
+  ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
+  LogMark mark;
+  e->ArchivePictureData(true);
+  EXPECT_TRUE(e->IsSaveInDoc());
+  EXPECT_NE(e->GetFileName(), path);
+  EXPECT_TRUE(InTempFolder(e->GetFileName()));
+  EXPECT_EQ(files::ReadAll(e->GetFileName()), original);
+  EXPECT_EQ(PictureData(e), original);
+  EXPECT_EQ(StoredFileName(e), e->GetFileName());
+  ASSERT_TRUE(e->Archive(0, 0));
+
+  // Stored in a file and read into a fresh feature set, with the user's file gone.
+  const std::string page = (dir_ / "page.mdfs").string();
+  ASSERT_TRUE(set_->SaveToFile(page.c_str()));
+  std::filesystem::remove(path);
+  IGIS_FeatureSet* fresh = GIS_CreateFeatureSetObject(nullptr, "fresh", 0, 0, 0, 0, nullptr);
+  fresh->GetFeatureClass()->SetSpatialReference(reference_);
+  ASSERT_TRUE(fresh->LoadFromFile(page.c_str()));
+  IGIS_Feature* feature = fresh->GetFeature(e->GetID());
+  ASSERT_NE(feature, nullptr);
+  auto* read = static_cast<CGIS_PictureElement*>(
+      CGIS_ElementFactory::Create(feature->GetAttributes()->GetString("TYPE"), fresh, feature));
+  ASSERT_NE(read, nullptr);
+  ASSERT_TRUE(read->Archive(1, 0));
+  EXPECT_TRUE(read->IsSaveInDoc());
+  EXPECT_TRUE(InTempFolder(read->GetFileName()));
+  EXPECT_NE(read->GetFileName(), e->GetFileName());
+  EXPECT_EQ(files::ReadAll(read->GetFileName()), original);
+  EXPECT_EQ(read->GetRect(), e->GetRect());
+  // It draws from the restored file.
+  ScreenOnRecording screen(0, 2000);
+  read->SetHVScaleRatio(false);
+  read->SetRect(SGIS_Rect(0, 2000, 2540, 0));
+  ASSERT_TRUE(read->OnDraw(screen.hdc, false, &screen.display));
+  EXPECT_EQ(screen.Images().size(), 1u);
+  read->Release();
+  fresh->Release();
+  EXPECT_FALSE(mark.Has(1, " CGIS_PictureElement::Archive"));
+}
+
+TEST_F(PictureArchive, EveryReadingWritesAFileOfItsOwn) {
+  CGIS_PictureElement* e = NewPicture();
+  const files::Bytes original = files::Png(9, 9, files::Opaque(9, 9));
+  ASSERT_TRUE(e->ImportPictureFromFile(Write("logo.png", original).c_str()));
+  e->ArchivePictureData(true);
+  ASSERT_TRUE(e->Archive(0, 0));
+  // Two elements on the same feature read the kept picture one right after
+  // the other (within the same millisecond as a rule), then one reads twice.
+  auto* a = static_cast<CGIS_PictureElement*>(
+      CGIS_ElementFactory::Create(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, set_, e->GetFeaturePtr()));
+  auto* b = static_cast<CGIS_PictureElement*>(
+      CGIS_ElementFactory::Create(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, set_, e->GetFeaturePtr()));
+  owned_.push_back(a);
+  owned_.push_back(b);
+  ASSERT_TRUE(a->Archive(1, 0));
+  ASSERT_TRUE(b->Archive(1, 0));
+  const std::string first = a->GetFileName();
+  ASSERT_TRUE(a->Archive(1, 0));
+  std::set<std::string> names{e->GetFileName(), first, b->GetFileName(), a->GetFileName()};
+  EXPECT_EQ(names.size(), 4u);
+  for (const std::string& n : names) {
+    EXPECT_TRUE(InTempFolder(n)) << n;
+    EXPECT_EQ(files::ReadAll(n), original) << n;
+    EXPECT_EQ(n.substr(n.size() - 4), ".png");
+  }
+}
+
+TEST_F(PictureArchive, KeepingIsRefusedWithoutAReadableFileAndChangesNothing) {
+  CGIS_PictureElement* e = NewPicture();
+  const std::string path = Quadrants("gone.png", 4, 4);
+  ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
+  const files::Bytes custom = CustomBytes(e);
+  std::filesystem::remove(path);
+  LogMark mark;
+  e->ArchivePictureData(true);
+  EXPECT_TRUE(mark.Has(1, " CGIS_PictureElement::Archive", "不能打开文件" + path));
+  EXPECT_FALSE(e->IsSaveInDoc());
+  EXPECT_EQ(e->GetFileName(), path);
+  EXPECT_EQ(CustomBytes(e), custom);
+  // Not asked to keep: nothing is copied.
+  const std::string other = Quadrants("other.png", 4, 4);
+  ASSERT_TRUE(e->ImportPictureFromFile(other.c_str()));
+  e->ArchivePictureData(false);
+  EXPECT_FALSE(e->IsSaveInDoc());
+  EXPECT_EQ(e->GetFileName(), other);
+  EXPECT_TRUE(PictureData(e).empty());
+}
+
+TEST_F(PictureArchive, ANewImportStopsKeepingUntilKeptAgain) {
+  CGIS_PictureElement* e = NewPicture();
+  const files::Bytes first = files::Bmp(4, 4, 24);
+  ASSERT_TRUE(e->ImportPictureFromFile(Write("first.bmp", first).c_str()));
+  e->ArchivePictureData(true);
+  ASSERT_TRUE(e->IsSaveInDoc());
+  e->ArchivePictureData(true);  // kept already: no second copy
+  const std::string kept = e->GetFileName();
+  EXPECT_EQ(e->GetFileName(), kept);
+  const files::Bytes second = files::Bmp(6, 2, 24);
+  ASSERT_TRUE(e->ImportPictureFromFile(Write("second.bmp", second).c_str()));
+  EXPECT_FALSE(e->IsSaveInDoc());
+  EXPECT_EQ(PictureData(e), first);  // the old bytes stay until kept again
+  e->ArchivePictureData(true);
+  EXPECT_EQ(PictureData(e), second);
+}
+
+TEST_F(PictureArchive, StoredNamesLongerThanAPathAreRefused) {
+  CGIS_PictureElement* e = NewPicture();
+  const std::string path = Quadrants("q.png", 4, 4);
+  ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
+  ASSERT_TRUE(e->Archive(0, 0));
+  IGIS_FeatureAttributes* a = e->GetFeaturePtr()->GetAttributes();
+  IGIS_PropertySet* set = GIS_CreatePropertySetObject();
+  set->Archive(a->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
+  set->GetProperty("FileName")->SetString(std::string(2000, 'y').c_str());
+  IGIS_DataBuffer* out = GIS_CreateDataBufferObject(0);
+  set->Archive(out, GIS_ARCHIVE_WRITE, 0);
+  a->SetDataBuffer("Custom", out, 0);
+  out->Release();
+  set->Release();
+  LogMark mark;
+  ASSERT_TRUE(e->Archive(1, 0));
+  EXPECT_EQ(e->GetFileName(), path);
+  EXPECT_TRUE(mark.Has(3, "CGIS_PictureElement::Archive"));
+}
+
+}  // namespace
+}  // namespace md::test

@@ -1,0 +1,154 @@
+// Drawing the picture element on screen and on paper: where the picture
+// lands, its orientation, the clip while printing, the frame's draft mode,
+// and the cache that keeps redrawing from decoding again.
+#include "platform/imaging/decode.h"
+#include "tests/layout/graphicelement/picture/picturetest.h"
+#include "tests/platform/imaging/recordedimage.h"
+
+namespace md::test {
+namespace {
+
+using PictureDraw = PicturePage;
+
+TEST_F(PictureDraw, OnScreenThePictureFillsTheRectangleUpright) {
+  CGIS_PictureElement* e = NewPicture();
+  e->SetFramePropertyPtr(nullptr);
+  const std::string path = Quadrants("q.png", 40, 20);
+  ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
+  // 0.01 mm units at 96 dpi: 2540 units are 96 pixels.
+  e->SetHVScaleRatio(false);
+  e->SetRect(SGIS_Rect(2540, 20000 - 2540, 2540 + 5080, 20000 - 5080));
+  ScreenOnRecording screen;
+  ASSERT_TRUE(e->OnDraw(screen.hdc, false, &screen.display));
+  ASSERT_EQ(screen.Images().size(), 1u);
+  const md::canvas::Record& r = *screen.Images()[0];
+  EXPECT_EQ(r.dst, (md::canvas::Rect{96, 96, 288, 192}));
+  EXPECT_FALSE(r.state.clip.active);
+  EXPECT_EQ(RecordedPixel(r, 100, 100), 0xFF0000u);
+  EXPECT_EQ(RecordedPixel(r, 280, 100), 0x00FF00u);
+  EXPECT_EQ(RecordedPixel(r, 100, 188), 0x0000FFu);
+  EXPECT_EQ(RecordedPixel(r, 280, 188), 0xFFFFFFu);
+}
+
+TEST_F(PictureDraw, OnPaperUprightInsideThePaperClip) {
+  CGIS_PictureElement* e = NewPicture();
+  e->SetFramePropertyPtr(nullptr);
+  const std::string path = Quadrants("q.png", 2, 2);
+  ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
+  // 1 inch square 1 inch from the paper's left and top edges, reaching past
+  // the paper's right edge by an inch.
+  e->SetRect(SGIS_Rect(2540, 29700 - 2540, 2540 + 2540, 29700 - 5080));
+  e->SetLBpoint(SGIS_Point(21000 - 1270, 29700 - 5080, 0));
+  PrinterOnRecording printer;
+  ASSERT_TRUE(e->OnDraw(printer.hdc, true, &printer.display));
+  ASSERT_EQ(printer.Images().size(), 1u);
+  const md::canvas::Record& r = *printer.Images()[0];
+  EXPECT_TRUE(r.state.clip.active);
+  // The paper is 827 pixels wide: the half inch on it is drawn.
+  EXPECT_EQ(r.dst, (md::canvas::Rect{777, 100, 827, 200}));
+  EXPECT_EQ(RecordedPixel(r, 780, 110), 0xFF0000u);
+  EXPECT_EQ(RecordedPixel(r, 780, 195), 0x0000FFu);
+  // The clip of the context is as it was.
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetClipRgn(printer.hdc, rgn), 0);
+  DeleteObject(rgn);
+}
+
+TEST_F(PictureDraw, EachFormatPrintsUprightIntoItsRectangle) {
+  struct Row {
+    const char* name;
+    files::Bytes bytes;
+    int tolerance;
+  } rows[] = {
+      {"p.png", files::Png(20, 10, files::Opaque(20, 10), 300), 0},
+      {"p.jpg", files::Jpeg(40, 20, files::Opaque(40, 20), 72), 48},
+      {"p.gif", files::Gif(20, 10), 0},
+      {"p.tif", files::Tiff(20, 10, files::Opaque(20, 10), 200), 0},
+      {"p.bmp", files::Bmp(20, 10, 24, 96), 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    CGIS_PictureElement* e = NewPicture();
+    e->SetFramePropertyPtr(nullptr);
+    e->SetHVScaleRatio(false);
+    // 2 x 1 inches, 1 inch from the paper's left and top edges.
+    e->SetRect(SGIS_Rect(2540, 29700 - 2540, 2540 + 5080, 29700 - 5080));
+    ASSERT_TRUE(e->ImportPictureFromFile(Write(row.name, row.bytes).c_str()));
+    PrinterOnRecording printer;
+    ASSERT_TRUE(e->OnDraw(printer.hdc, true, &printer.display));
+    ASSERT_EQ(printer.Images().size(), 1u);
+    const md::canvas::Record& r = *printer.Images()[0];
+    EXPECT_EQ(r.dst, (md::canvas::Rect{100, 100, 300, 200}));
+    const std::pair<int, int> probes[] = {{110, 110}, {290, 110}, {110, 190}, {290, 190}};
+    const std::uint32_t colours[] = {0xFF0000u, 0x00FF00u, 0x0000FFu, 0xFFFFFFu};
+    for (int k = 0; k < 4; ++k) {
+      const std::uint32_t got = RecordedPixel(r, probes[k].first, probes[k].second);
+      for (int shift : {0, 8, 16})
+        EXPECT_NEAR(static_cast<int>((got >> shift) & 0xFF), static_cast<int>((colours[k] >> shift) & 0xFF),
+                    row.tolerance)
+            << "probe " << k;
+    }
+  }
+}
+
+TEST_F(PictureDraw, DraftModeShowsNoPictureOnScreenButPrintsIt) {
+  CGIS_PictureElement* e = NewPicture();
+  const std::string path = Quadrants("q.png", 8, 8);
+  ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
+  e->GetFramePropertyPtr()->SetDraftMode(true);
+  ScreenOnRecording screen;
+  EXPECT_TRUE(e->OnDraw(screen.hdc, false, &screen.display));
+  EXPECT_TRUE(screen.Images().empty());
+  EXPECT_FALSE(screen.canvas.records().empty());  // the draft box
+  PrinterOnRecording printer;
+  e->SetRect(SGIS_Rect(1000, 22540, 3540, 20000));
+  EXPECT_TRUE(e->OnDraw(printer.hdc, true, &printer.display));
+  EXPECT_EQ(printer.Images().size(), 1u);
+}
+
+TEST_F(PictureDraw, AMissingOrDamagedFileDrawsNothingAndStillSucceeds) {
+  CGIS_PictureElement* e = NewPicture();
+  e->SetFramePropertyPtr(nullptr);
+  const std::string path = Quadrants("q.png", 8, 8);
+  ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
+  files::WriteAll(path, files::Bytes{'P', 'K'});
+  ScreenOnRecording screen;
+  LogMark mark;
+  EXPECT_TRUE(e->OnDraw(screen.hdc, false, &screen.display));
+  EXPECT_TRUE(screen.Images().empty());
+  std::filesystem::remove(path);
+  EXPECT_TRUE(e->OnDraw(screen.hdc, false, &screen.display));
+  EXPECT_TRUE(screen.Images().empty());
+  EXPECT_FALSE(mark.Has(3, "CGIS_PictureElement::OnDraw"));
+}
+
+TEST_F(PictureDraw, RefusalsWithoutReferenceOrFeature) {
+  CGIS_PictureElement* e = NewPicture();
+  ScreenOnRecording screen;
+  set_->GetFeatureClass()->SetSpatialReference(nullptr);
+  LogMark mark;
+  EXPECT_FALSE(e->OnDraw(screen.hdc, false, &screen.display));
+  EXPECT_TRUE(mark.Has(3, "CGIS_PictureElement::OnDraw", "p_spatialreference== NULL "));
+  set_->GetFeatureClass()->SetSpatialReference(reference_);
+  auto* unbound = new CGIS_PictureElement(nullptr, nullptr);
+  EXPECT_FALSE(unbound->OnDraw(screen.hdc, false, &screen.display));
+  unbound->Release();
+}
+
+TEST_F(PictureDraw, RedrawingDoesNotDecodeAgainUntilTheFileChanges) {
+  CGIS_PictureElement* e = NewPicture();
+  const std::string path = Quadrants("q.png", 16, 16);
+  ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
+  ScreenOnRecording screen;
+  md::imaging::ImageCache& cache = md::imaging::ImageCache::Shared();
+  ASSERT_TRUE(e->OnDraw(screen.hdc, false, &screen.display));
+  const std::size_t decodes = cache.DecodeCount();
+  for (int i = 0; i < 5; ++i) ASSERT_TRUE(e->OnDraw(screen.hdc, false, &screen.display));
+  EXPECT_EQ(cache.DecodeCount(), decodes);
+  files::WriteAll(path, files::Png(16, 15, files::Opaque(16, 15)));
+  ASSERT_TRUE(e->OnDraw(screen.hdc, false, &screen.display));
+  EXPECT_EQ(cache.DecodeCount(), decodes + 1);
+}
+
+}  // namespace
+}  // namespace md::test

@@ -1,0 +1,309 @@
+// The scale bar and scale text sheets driven as a user drives them: what the
+// pages show, the element after typed input and OK or Apply, range prompts
+// that keep a page, and Cancel leaving the stored form as it was.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/display/cgis_pageview.h"
+#include "host/glyphorpick/cgis_symbolpickdlg.h"
+#include "layout/graphicelement/scalebar/cgis_scaletextelement.h"
+#include "layout/graphicelement/scalebar/dialogs/cgis_scalebarsheet.h"
+#include "layout/graphicelement/scalebar/dialogs/cgis_scaletextsheet.h"
+#include "layout/graphicelement/scalebar/igis_scalemarks.h"
+#include "platform/ui/app.h"
+#include "platform/ui/driver.h"
+#include "tests/layout/graphicelement/scalebar/scalebartest.h"
+
+namespace md::test {
+namespace {
+
+using md::ui::ScriptedDriver;
+using md::ui::UiUser;
+
+std::string Shot(const char* name) { return std::string(MD_TEST_OUTPUT_DIR) + "/" + name; }
+
+std::vector<BYTE> StoredBytes(IGIS_Element* e) {
+  e->Archive(0, 0);
+  IGIS_DataBuffer* b = e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
+  return std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize());
+}
+
+// Chooses the second entry of the symbol chooser and confirms it.
+void PickSecondSymbol(UiUser& u) {
+  u.Choose(IDC_GIS_PICK_LIST, 1);
+  u.Ok();
+}
+
+class ScaleBarSheets : public ScaleBarTest {
+ protected:
+  void SetUp() override {
+    ScaleBarTest::SetUp();
+    // Other tests of this program take the registrations away.
+    md::layout::RegisterScaleBarSheets();
+    md::layout::RegisterScaleTextSheet();
+    md::ui::ClearMessageBoxLog();
+    md::ui::ClearDriverErrors();
+  }
+  void TearDown() override {
+    for (const std::string& e : md::ui::DriverErrors()) ADD_FAILURE() << e;
+    ScaleBarTest::TearDown();
+  }
+};
+
+TEST_F(ScaleBarSheets, UnitsPageShowsTheBarAndOkWritesWhatWasTyped) {
+  CGIS_AlternatingScaleBar* bar = NewBar();
+  bar->SetResizeHint(GIS_SCALEBAR_RESIZE_WIDTH);
+  bar->SetDivisions(4);
+  ScriptedDriver driver;
+  std::string shownDivisions, shownLabel;
+  driver.Then([&](UiUser& u) {
+    shownDivisions = u.Text(4153);
+    shownLabel = u.Text(4035);
+    EXPECT_EQ(u.Selection(4024), GIS_SCALEBAR_RESIZE_WIDTH);
+    EXPECT_TRUE(u.IsEnabled(4041));
+    EXPECT_TRUE(u.IsEnabled(4153));
+    EXPECT_TRUE(u.Snapshot(Shot("scalebar_units_page.png")));
+    u.Replace(4153, "7");
+    u.Replace(4041, "2.5");
+    u.Replace(4148, "3");
+    u.Click(4159);
+    u.Choose(4163, GIS_SCALEBAR_UNIT_BELOW);
+    u.Replace(4184, "120");
+    u.Ok();
+  });
+  EXPECT_TRUE(bar->OnOpenPropertyDlg(nullptr, TRUE));
+  EXPECT_EQ(shownDivisions, "4");
+  EXPECT_EQ(shownLabel, "米");
+  EXPECT_EQ(bar->GetDivisions(), 7);
+  EXPECT_DOUBLE_EQ(bar->GetDivision(), 2.5);
+  EXPECT_EQ(bar->GetSubDivisions(), 3);
+  EXPECT_TRUE(bar->GetDivisionsBeforeZero());
+  EXPECT_EQ(bar->GetUnitLabelPosition(), GIS_SCALEBAR_UNIT_BELOW);
+  EXPECT_EQ(bar->GetUnitLabelGap(), 120);
+}
+
+TEST_F(ScaleBarSheets, ChoosingAUnitReplacesTheLabelAndTheResizeChoiceEnablesTheEdits) {
+  CGIS_AlternatingScaleBar* bar = NewBar();
+  const int n = GIS_GetSpatialReferenceFactoryObject()->GetLinearUnitCount();
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    u.Replace(4035, "自定");
+    u.Choose(4022, n);
+    EXPECT_EQ(u.Text(4035), "度");
+    u.Choose(4024, GIS_SCALEBAR_RESIZE_DIVISION);
+    EXPECT_FALSE(u.IsEnabled(4041));
+    EXPECT_TRUE(u.IsEnabled(4153));
+    u.Choose(4024, GIS_SCALEBAR_RESIZE_DIVISIONS);
+    EXPECT_TRUE(u.IsEnabled(4041));
+    EXPECT_FALSE(u.IsEnabled(4153));
+    u.Ok();
+  });
+  EXPECT_TRUE(bar->OnOpenPropertyDlg(nullptr, TRUE));
+  EXPECT_EQ(bar->GetUnits(), n);
+  EXPECT_STREQ(bar->GetUnitLabel(), "度");
+  EXPECT_EQ(bar->GetResizeHint(), GIS_SCALEBAR_RESIZE_DIVISIONS);
+}
+
+TEST_F(ScaleBarSheets, OutOfRangeValuesPromptAndKeepThePage) {
+  struct Row {
+    int id;
+    const char* typed;
+  };
+  const Row rows[] = {{4153, "101"}, {4153, "0"}, {4148, "101"}, {4184, "10001"}, {4041, "20000000000"}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.typed);
+    CGIS_AlternatingScaleBar* bar = NewBar();
+    bar->SetResizeHint(GIS_SCALEBAR_RESIZE_WIDTH);
+    bar->Refresh();
+    const std::vector<BYTE> before = StoredBytes(bar);
+    md::ui::ClearMessageBoxLog();
+    ScriptedDriver driver;
+    bool stayed = false;
+    driver.Then([&](UiUser& u) {
+      u.Replace(r.id, r.typed);
+      u.GoToPage(1);
+      stayed = u.Sheet()->GetActiveIndex() == 0;
+      u.Cancel();
+    });
+    EXPECT_FALSE(bar->OnOpenPropertyDlg(nullptr, TRUE));
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(md::ui::MessageBoxLog().size(), 1u);
+    EXPECT_EQ(StoredBytes(bar), before);
+  }
+}
+
+TEST_F(ScaleBarSheets, CancelAfterEditsOnEveryPageLeavesTheStoredForm) {
+  CGIS_AlternatingScaleBar* bar = NewBar();
+  bar->SetResizeHint(GIS_SCALEBAR_RESIZE_WIDTH);
+  bar->Refresh();
+  const std::vector<BYTE> before = StoredBytes(bar);
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    u.Replace(4153, "9");
+    u.Click(4164);  // the unit label font, taken at once
+    u.GoToPage(1);
+    u.Choose(4166, 6);
+    u.Click(4171);
+    u.GoToPage(2);
+    u.Replace(1002, "555");
+    u.Click(4063);
+    u.Apply();
+    u.Cancel();
+  });
+  driver.Then(PickSecondSymbol).Then(PickSecondSymbol).Then(PickSecondSymbol);
+  EXPECT_FALSE(bar->OnOpenPropertyDlg(nullptr, TRUE));
+  EXPECT_EQ(driver.DialogsRun(), 4);
+  EXPECT_EQ(StoredBytes(bar), before);
+}
+
+TEST_F(ScaleBarSheets, NumbersPageWritesLabelsAndMarksAndNoDivisionLinesDisablesTheMarks) {
+  CGIS_AlternatingScaleBar* bar = NewBar();
+  PrintPage page;
+  auto* view = static_cast<CGIS_PageView*>(page.display->GetView());
+  const int redraws = view->GetRedrawCount();
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    u.GoToPage(1);
+    EXPECT_EQ(u.Selection(4166), bar->GetLabelFrequency());
+    EXPECT_TRUE(u.Snapshot(Shot("scalebar_numbers_page.png")));
+    u.Choose(4168, 0);
+    for (int id : {4030, 4032, 4067, 4028, 4161}) EXPECT_FALSE(u.IsEnabled(id)) << id;
+    u.Choose(4168, 3);
+    for (int id : {4030, 4032, 4067, 4028, 4161}) EXPECT_TRUE(u.IsEnabled(id)) << id;
+    u.Choose(4166, GIS_SCALEBAR_LABELS_ENDS);
+    u.Choose(4170, GIS_SCALEBAR_POSITION_BELOW);
+    u.Replace(4172, "321");
+    u.Replace(4067, "250");
+    u.Replace(4028, "-40");  // the filter keeps the sign out
+    EXPECT_EQ(u.Text(4028), "40");
+    u.Apply();
+    EXPECT_FALSE(u.Sheet()->GetPage(1)->IsModified());
+    EXPECT_EQ(bar->GetLabelGap(), 321);
+    u.GoToPage(2);
+    EXPECT_TRUE(u.Snapshot(Shot("scalebar_format_page.png")));
+    u.Replace(1002, "0");  // passes the page, ignored by the bar
+    u.Ok();
+  });
+  const int height = bar->GetBarHeight();
+  EXPECT_TRUE(bar->OnOpenPropertyDlg(page.display.get(), TRUE));
+  EXPECT_EQ(view->GetRedrawCount(), redraws + 1);
+  EXPECT_EQ(bar->GetLabelFrequency(), GIS_SCALEBAR_LABELS_ENDS);
+  EXPECT_EQ(bar->GetLabelPosition(), GIS_SCALEBAR_POSITION_BELOW);
+  EXPECT_EQ(bar->GetScaleMarks()->GetMarkFrequency(), 3);
+  EXPECT_EQ(bar->GetScaleMarks()->GetDivisionMarkHeight(), 250);
+  EXPECT_EQ(bar->GetScaleMarks()->GetSubdivisionMarkHeight(), 40);
+  EXPECT_EQ(bar->GetBarHeight(), height);
+}
+
+TEST_F(ScaleBarSheets, FormatFontGoesToBothLabelsAndTheNumbersFontOnlyToTheNumbers) {
+  CGIS_AlternatingScaleBar* bar = NewBar();
+  const std::vector<BYTE> unitBefore = Bytes(bar->GetUnitLabelSymbol());
+  const std::vector<BYTE> labelBefore = Bytes(bar->GetLabelSymbol());
+  const std::vector<BYTE> fill2Before = Bytes(bar->GetSymbol2());
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    u.GoToPage(1);
+    u.Click(4171);
+    EXPECT_EQ(Bytes(bar->GetUnitLabelSymbol()), unitBefore);
+    EXPECT_NE(Bytes(bar->GetLabelSymbol()), labelBefore);
+    u.GoToPage(2);
+    EXPECT_TRUE(u.IsEnabled(4064));
+    u.Click(4060);
+    EXPECT_NE(Bytes(bar->GetUnitLabelSymbol()), unitBefore);
+    EXPECT_EQ(Bytes(bar->GetUnitLabelSymbol()), Bytes(bar->GetLabelSymbol()));
+    u.Click(4064);
+    u.Ok();
+  });
+  driver.Then(PickSecondSymbol).Then(PickSecondSymbol);
+  // A cancelled chooser changes nothing.
+  driver.Then([](UiUser& u) { u.Cancel(); });
+  EXPECT_TRUE(bar->OnOpenPropertyDlg(nullptr, TRUE));
+  EXPECT_EQ(Bytes(bar->GetSymbol2()), fill2Before);
+}
+
+class ScaleTextSheet : public ScaleBarSheets {
+ protected:
+  CGIS_ScaleTextElement* NewText() {
+    auto* t = new CGIS_ScaleTextElement(set_, nullptr);
+    owned_.push_back(t);
+    return t;
+  }
+};
+
+TEST_F(ScaleTextSheet, RelativeStyleEnablesTheUnitsAndChangesThePreviewAtOnce) {
+  CGIS_ScaleTextElement* t = NewText();
+  t->SetScaleTextStyle(0);
+  t->RebuildText();
+  const int n = GIS_GetSpatialReferenceFactoryObject()->GetLinearUnitCount();
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    for (int id : {4193, 4180, 4195, 4051}) EXPECT_FALSE(u.IsEnabled(id)) << id;
+    EXPECT_EQ(u.Text(3084), "1:1000.00");
+    u.Click(4197);  // already absolute: nothing
+    EXPECT_FALSE(u.Sheet()->GetPage(0)->IsModified());
+    u.Click(4198);
+    for (int id : {4193, 4180, 4195, 4051}) EXPECT_TRUE(u.IsEnabled(id)) << id;
+    EXPECT_EQ(u.Text(3084), "1厘米等于1000.00未知单位");
+    u.Choose(4195, n);
+    EXPECT_EQ(u.Text(4051), "度");
+    EXPECT_EQ(u.Text(3084), "1厘米等于1000.00度");
+    EXPECT_TRUE(u.Snapshot(Shot("scaletext_page.png")));
+    u.Replace(4180, "公分");
+    u.Apply();  // the label reaches the element without leaving the edit
+    EXPECT_STREQ(t->GetPageUnitLabel(), "公分");
+    u.Ok();
+  });
+  EXPECT_TRUE(t->OnOpenPropertyDlg(nullptr, TRUE));
+  EXPECT_EQ(t->GetScaleTextStyle(), 1);
+  EXPECT_EQ(t->GetMapUnit(), n);
+  EXPECT_EQ(std::string(t->GetText()), "1公分等于1000.00度");
+}
+
+TEST_F(ScaleTextSheet, CancelRestoresEverythingThePageChanged) {
+  CGIS_ScaleTextElement* t = NewText();
+  t->RebuildText();
+  const std::vector<BYTE> before = StoredBytes(t);
+  const SGIS_Rect rect = t->GetRect();
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    u.Choose(4195, 0);
+    u.Replace(4051, "公里");
+    u.Focus(4180);
+    u.Click(3017);
+    u.Click(4197);
+    u.Cancel();
+  });
+  driver.Then(PickSecondSymbol);
+  EXPECT_FALSE(t->OnOpenPropertyDlg(nullptr, TRUE));
+  EXPECT_EQ(StoredBytes(t), before);
+  EXPECT_EQ(t->GetRect(), rect);
+}
+
+TEST_F(ScaleTextSheet, LabelsTakeAtMostFiftyCharacters) {
+  CGIS_ScaleTextElement* t = NewText();
+  t->SetScaleTextStyle(1);
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    u.Replace(4051, std::string(49, 'x') + "千米");
+    EXPECT_EQ(u.Text(4051), std::string(49, 'x') + "千");
+    u.Ok();
+  });
+  EXPECT_TRUE(t->OnOpenPropertyDlg(nullptr, TRUE));
+  EXPECT_EQ(std::string(t->GetMapUnitLabel()), std::string(49, 'x') + "千");
+  EXPECT_TRUE(md::ui::MessageBoxLog().empty());
+}
+
+TEST_F(ScaleTextSheet, PagesMadeByClassNameAloneAreNeverShown) {
+  for (const char* name :
+       {"CGIS_ScaleBarUnit", "CGIS_ScaleNumberMark", "CGIS_ScalebarFormat", "CGIS_ScaleText"}) {
+    SCOPED_TRACE(name);
+    std::unique_ptr<CWnd> made(md::ui::CreateWindowObject(name));
+    auto* page = dynamic_cast<CPropertyPage*>(made.get());
+    ASSERT_NE(page, nullptr);
+    EXPECT_FALSE(page->OnSetActive());
+  }
+}
+
+}  // namespace
+}  // namespace md::test

@@ -1,0 +1,166 @@
+// Drawing pictures into screen, printer and memory-bitmap contexts: the
+// destination rectangle, orientation, clip and filtering.
+#include <gtest/gtest.h>
+
+#include "platform/canvas/recording.h"
+#include "platform/imaging/draw.h"
+#include "platform/win/gdidevice.h"
+#include "platform/win/wingdi.h"
+#include "tests/platform/imaging/imagefiles.h"
+#include "tests/platform/imaging/recordedimage.h"
+
+namespace {
+
+using namespace md::imaging;
+namespace cv = md::canvas;
+namespace f = md::test::imagefiles;
+
+Bitmap QuadrantBitmap(int w, int h) {
+  Bitmap b;
+  b.width = w;
+  b.height = h;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) b.pixels.push_back(0xFF000000u | f::Quadrants(x, y, w, h));
+  return b;
+}
+
+using md::test::RecordedPixel;
+
+struct Screen {
+  Screen() : canvas(200, 150), hdc(md::win::CreateScreenDC(&canvas, 96, &md::text::FixedMetricsEngine())) {}
+  ~Screen() { DeleteDC(hdc); }
+  const cv::Record& Image() const { return *canvas.recordsOf(cv::Record::Type::Image).at(0); }
+  cv::RecordingCanvas canvas;
+  HDC hdc;
+};
+
+TEST(ImagingDraw, StretchesIntoTheDestinationRectangle) {
+  Screen s;
+  const Bitmap b = QuadrantBitmap(4, 4);
+  ASSERT_TRUE(DrawBitmap(s.hdc, b, 10, 20, 40, 60));
+  const cv::Record& r = s.Image();
+  EXPECT_EQ(r.dst, (cv::Rect{10, 20, 50, 80}));
+  EXPECT_FALSE(r.state.clip.active);
+  EXPECT_EQ(RecordedPixel(r, 15, 25), 0xFF0000u);
+  EXPECT_EQ(RecordedPixel(r, 45, 25), 0x00FF00u);
+  EXPECT_EQ(RecordedPixel(r, 15, 75), 0x0000FFu);
+  EXPECT_EQ(RecordedPixel(r, 45, 75), 0xFFFFFFu);
+}
+
+TEST(ImagingDraw, AnAxisRunningBackwardsMirrors) {
+  Screen s;
+  const Bitmap b = QuadrantBitmap(4, 4);
+  // From (10, 80) up to (50, 20): the bottom row of the picture on top.
+  ASSERT_TRUE(DrawBitmap(s.hdc, b, 10, 80, 40, -60));
+  const cv::Record& r = s.Image();
+  EXPECT_EQ(r.dst, (cv::Rect{10, 20, 50, 80}));
+  EXPECT_EQ(RecordedPixel(r, 15, 25), 0x0000FFu);
+  EXPECT_EQ(RecordedPixel(r, 45, 75), 0x00FF00u);
+}
+
+TEST(ImagingDraw, UprightUnderAYUpMappingWithANegativeHeight) {
+  cv::RecordingCanvas canvas(2480, 3508);
+  md::win::PrinterSetup setup;
+  setup.dpiX = setup.dpiY = 300;
+  HDC hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
+  // 0.01 mm, y up, paper top-left at (0, 0).
+  SetMapMode(hdc, MM_HIMETRIC);
+  const Bitmap b = QuadrantBitmap(2, 2);
+  // The rectangle 10 mm .. 30 mm across, -10 mm .. -20 mm down the paper.
+  ASSERT_TRUE(DrawBitmap(hdc, b, 1000, -1000, 2000, -1000));
+  const cv::Record& r = *canvas.recordsOf(cv::Record::Type::Image).at(0);
+  EXPECT_EQ(r.dst, (cv::Rect{118, 118, 354, 236}));
+  EXPECT_EQ(RecordedPixel(r, 130, 130), 0xFF0000u);  // red stays top-left
+  EXPECT_EQ(RecordedPixel(r, 340, 230), 0xFFFFFFu);
+  DeleteDC(hdc);
+}
+
+TEST(ImagingDraw, OnlyTheVisiblePartUnderTheClipIsComputed) {
+  Screen s;
+  const Bitmap b = QuadrantBitmap(4, 4);
+  HRGN clip = CreateRectRgn(0, 0, 30, 150);
+  SelectClipRgn(s.hdc, clip);
+  DeleteObject(clip);
+  const RECT extra{20, 0, 200, 40};
+  ASSERT_TRUE(DrawBitmap(s.hdc, b, 10, 20, 40, 60, &extra));
+  const cv::Record& r = s.Image();
+  EXPECT_TRUE(r.state.clip.active);
+  EXPECT_EQ(r.state.clip.rects, (std::vector<cv::Rect>{{20, 0, 30, 40}}));
+  EXPECT_EQ(r.dst, (cv::Rect{20, 20, 30, 40}));
+  EXPECT_EQ(RecordedPixel(r, 22, 30), 0xFF0000u);
+  // Nothing visible: nothing drawn, still a success.
+  const RECT outside{100, 100, 120, 120};
+  s.canvas.clear();
+  EXPECT_TRUE(DrawBitmap(s.hdc, b, 10, 20, 40, 60, &outside));
+  EXPECT_TRUE(s.canvas.recordsOf(cv::Record::Type::Image).empty());
+  // Past the surface: only the part on it.
+  SelectClipRgn(s.hdc, nullptr);
+  s.canvas.clear();
+  EXPECT_TRUE(DrawBitmap(s.hdc, b, 180, 140, 1000000, 1000000));
+  EXPECT_EQ(s.Image().dst, (cv::Rect{180, 140, 200, 150}));
+}
+
+TEST(ImagingDraw, ShrinkingAveragesAndEnlargingInterpolates) {
+  Screen s;
+  // Alternating black and white columns, 8 wide: shrunk to 2 pixels each
+  // device pixel covers two black and two white columns.
+  Bitmap stripes;
+  stripes.width = 8;
+  stripes.height = 2;
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 8; ++x) stripes.pixels.push_back(x % 2 == 0 ? 0xFF000000u : 0xFFFFFFFFu);
+  ASSERT_TRUE(DrawBitmap(s.hdc, stripes, 0, 0, 2, 1));
+  const cv::Record& r = s.Image();
+  for (std::uint32_t p : r.pixels) EXPECT_EQ(p & 0xFFFFFF, 0x808080u);
+  // Two pixels black and white enlarged to 4: a ramp between them.
+  Bitmap pair;
+  pair.width = 2;
+  pair.height = 1;
+  pair.pixels = {0xFF000000u, 0xFFFFFFFFu};
+  s.canvas.clear();
+  ASSERT_TRUE(DrawBitmap(s.hdc, pair, 0, 0, 4, 1));
+  const std::vector<std::uint32_t>& px = s.Image().pixels;
+  ASSERT_EQ(px.size(), 4u);
+  EXPECT_EQ(px[0] & 0xFF, 0u);
+  EXPECT_EQ(px[1] & 0xFF, 64u);
+  EXPECT_EQ(px[2] & 0xFF, 191u);
+  EXPECT_EQ(px[3] & 0xFF, 255u);
+}
+
+TEST(ImagingDraw, IntoAMemoryBitmap) {
+  Screen s;
+  HDC mem = CreateCompatibleDC(s.hdc);
+  HBITMAP bmp = CreateCompatibleBitmap(s.hdc, 20, 20);
+  HGDIOBJ old = SelectObject(mem, bmp);
+  const Bitmap b = QuadrantBitmap(2, 2);
+  ASSERT_TRUE(DrawBitmap(mem, b, 0, 0, 20, 20));
+  EXPECT_EQ(GetPixel(mem, 2, 2), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(mem, 17, 2), RGB(0, 255, 0));
+  EXPECT_EQ(GetPixel(mem, 2, 17), RGB(0, 0, 255));
+  // Half-transparent black over the white-filled corner blends to grey.
+  Bitmap half;
+  half.width = half.height = 1;
+  half.hasAlpha = true;
+  half.pixels = {0x80000000u};
+  ASSERT_TRUE(DrawBitmap(mem, half, 10, 10, 10, 10));
+  const COLORREF c = GetPixel(mem, 15, 15);
+  EXPECT_NEAR(GetRValue(c), 127, 2);
+  SelectObject(mem, old);
+  DeleteObject(bmp);
+  DeleteDC(mem);
+}
+
+TEST(ImagingDraw, BadArgumentsAreRefused) {
+  Screen s;
+  Bitmap empty;
+  EXPECT_FALSE(DrawBitmap(s.hdc, empty, 0, 0, 10, 10));
+  Bitmap wrong;
+  wrong.width = 4;
+  wrong.height = 4;  // no pixels
+  EXPECT_FALSE(DrawBitmap(s.hdc, wrong, 0, 0, 10, 10));
+  EXPECT_FALSE(DrawBitmap(nullptr, QuadrantBitmap(2, 2), 0, 0, 10, 10));
+  EXPECT_TRUE(DrawBitmap(s.hdc, QuadrantBitmap(2, 2), 0, 0, 0, 10));
+  EXPECT_TRUE(s.canvas.records().empty());
+}
+
+}  // namespace

@@ -1,0 +1,83 @@
+// Painting the sample page's logo with cairo: a navy disc with a compass
+// star, on a transparent ground.
+#include "tools/demo/samplelogo.h"
+
+#include <cairo.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "host/basilo/igis_globalproperties.h"
+
+namespace md::demo {
+namespace {
+
+void Star(cairo_t* cr, double c, double outer, double inner, int tips, double turn) {
+  const double pi = 3.14159265358979;
+  for (int i = 0; i < tips * 2; ++i) {
+    const double a = turn + pi * i / tips;
+    const double r = i % 2 == 0 ? outer : inner;
+    if (i == 0) {
+      cairo_move_to(cr, c + r * std::sin(a), c - r * std::cos(a));
+    } else {
+      cairo_line_to(cr, c + r * std::sin(a), c - r * std::cos(a));
+    }
+  }
+  cairo_close_path(cr);
+}
+
+}  // namespace
+
+std::string WriteSampleLogo(std::string* error) {
+  const double c = kLogoPixels / 2.0;
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kLogoPixels, kLogoPixels);
+  cairo_t* cr = cairo_create(surface);
+  // Disc with a light rim.
+  cairo_arc(cr, c, c, c - 4, 0, 2 * 3.14159265358979);
+  cairo_pattern_t* disc = cairo_pattern_create_radial(c * 0.7, c * 0.6, 10, c, c, c);
+  cairo_pattern_add_color_stop_rgb(disc, 0, 0.20, 0.38, 0.75);
+  cairo_pattern_add_color_stop_rgb(disc, 1, 0.06, 0.13, 0.38);
+  cairo_set_source(cr, disc);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(disc);
+  cairo_set_source_rgb(cr, 0.94, 0.75, 0.12);
+  cairo_set_line_width(cr, 6);
+  cairo_stroke(cr);
+  // Compass star: four long gold tips over four short white ones.
+  Star(cr, c, c * 0.55, c * 0.12, 4, 3.14159265358979 / 4);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_fill(cr);
+  Star(cr, c, c * 0.85, c * 0.16, 4, 0);
+  cairo_set_source_rgb(cr, 0.94, 0.75, 0.12);
+  cairo_fill_preserve(cr);
+  cairo_set_source_rgb(cr, 0.06, 0.13, 0.38);
+  cairo_set_line_width(cr, 2);
+  cairo_stroke(cr);
+  // The north tip in red.
+  cairo_move_to(cr, c, c - c * 0.85);
+  cairo_line_to(cr, c + c * 0.16 * std::sin(3.14159265358979 / 4),
+                c - c * 0.16 * std::cos(3.14159265358979 / 4));
+  cairo_line_to(cr, c, c);
+  cairo_line_to(cr, c - c * 0.16 * std::sin(3.14159265358979 / 4),
+                c - c * 0.16 * std::cos(3.14159265358979 / 4));
+  cairo_close_path(cr);
+  cairo_set_source_rgb(cr, 0.80, 0.12, 0.16);
+  cairo_fill(cr);
+  cairo_destroy(cr);
+
+  char name[64];
+  std::snprintf(name, sizeof name, "/mapdeck-demo-logo-%ld.png", static_cast<long>(::getpid()));
+  const std::string path = std::string(GIS_GetTempDir()) + name;
+  const std::string partial = path + ".part";
+  const bool written = cairo_surface_write_to_png(surface, partial.c_str()) == CAIRO_STATUS_SUCCESS;
+  cairo_surface_destroy(surface);
+  if (!written || std::rename(partial.c_str(), path.c_str()) != 0) {
+    std::remove(partial.c_str());
+    if (error != nullptr) *error = "cannot write the logo " + path;
+    return std::string();
+  }
+  return path;
+}
+
+}  // namespace md::demo
