@@ -8,6 +8,7 @@
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
 #include "platform/ole/objectclass.h"
+#include "platform/ole/objectclassmaker.h"
 
 namespace md::ole {
 namespace {
@@ -82,7 +83,7 @@ class PictureObject final : public EmbeddedObject {
  public:
   const ObjectClass& Class() const override { return PictureClass(); }
 
-  bool SetPng(std::vector<std::uint8_t> png, std::string* pError) {
+  bool SetContent(std::vector<std::uint8_t> png, std::string* pError) {
     md::imaging::BitmapPtr bitmap;
     if (!Decode(png, &bitmap, pError)) return false;
     png_ = std::move(png);
@@ -96,7 +97,7 @@ class PictureObject final : public EmbeddedObject {
       *pError = "no picture stream";
       return false;
     }
-    return SetPng(it->second, pError);
+    return SetContent(it->second, pError);
   }
 
   void Save(Storage* pStorage) const override {
@@ -126,28 +127,9 @@ class PictureObject final : public EmbeddedObject {
 }  // namespace
 
 const ObjectClass& PictureClass() {
-  static const ObjectClass c = [] {
-    ObjectClass k;
-    k.clsid = {0x6d, 0x64, 0x6f, 0x6c, 0x65, 0x70, 0x69, 0x63,
-               0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01};
-    k.progId = "Mapdeck.Picture";
-    k.userType = "图片对象";
-    k.fileHint = "*.png";
-    k.createNew = []() -> std::unique_ptr<EmbeddedObject> {
-      auto p = std::make_unique<PictureObject>();
-      std::string error;
-      if (!p->SetPng(DefaultPng(), &error)) return nullptr;
-      return p;
-    };
-    k.createFromFile = [](const std::string& path, std::string* pError) -> std::unique_ptr<EmbeddedObject> {
-      std::vector<std::uint8_t> bytes;
-      if (!ReadWholeFile(path, kMaxPngBytes, &bytes, pError)) return nullptr;
-      auto p = std::make_unique<PictureObject>();
-      if (!p->SetPng(std::move(bytes), pError)) return nullptr;
-      return p;
-    };
-    return k;
-  }();
+  static const ObjectClass c = detail::MakeStreamObjectClass<PictureObject>(
+      {0x6d, 0x64, 0x6f, 0x6c, 0x65, 0x70, 0x69, 0x63, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01},
+      "Mapdeck.Picture", "图片对象", "*.png", kMaxPngBytes, &DefaultPng);
   return c;
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/ole/objectclass.h"
+#include "platform/ole/objectclassmaker.h"
 #include "platform/win/wingdi.h"
 
 namespace md::ole {
@@ -80,9 +81,18 @@ double LineEms(const std::string& line) {
   return w;
 }
 
+std::vector<std::uint8_t> DefaultText() {
+  const std::string text = "文本文档";
+  return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
 class TextDocumentObject final : public EmbeddedObject {
  public:
   const ObjectClass& Class() const override { return TextDocumentClass(); }
+
+  bool SetContent(const std::vector<std::uint8_t>& bytes, std::string* pError) {
+    return SetText(std::string(bytes.begin(), bytes.end()), pError);
+  }
 
   bool SetText(std::string text, std::string* pError) {
     if (text.size() > kMaxTextBytes || !ValidUtf8(text)) {
@@ -162,28 +172,9 @@ class TextDocumentObject final : public EmbeddedObject {
 }  // namespace
 
 const ObjectClass& TextDocumentClass() {
-  static const ObjectClass c = [] {
-    ObjectClass k;
-    k.clsid = {0x6d, 0x64, 0x6f, 0x6c, 0x65, 0x74, 0x78, 0x74,
-               0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02};
-    k.progId = "Mapdeck.TextDocument";
-    k.userType = "文本文档";
-    k.fileHint = "*.txt";
-    k.createNew = []() -> std::unique_ptr<EmbeddedObject> {
-      auto p = std::make_unique<TextDocumentObject>();
-      std::string error;
-      if (!p->SetText("文本文档", &error)) return nullptr;
-      return p;
-    };
-    k.createFromFile = [](const std::string& path, std::string* pError) -> std::unique_ptr<EmbeddedObject> {
-      std::vector<std::uint8_t> bytes;
-      if (!ReadWholeFile(path, kMaxTextBytes, &bytes, pError)) return nullptr;
-      auto p = std::make_unique<TextDocumentObject>();
-      if (!p->SetText(std::string(bytes.begin(), bytes.end()), pError)) return nullptr;
-      return p;
-    };
-    return k;
-  }();
+  static const ObjectClass c = detail::MakeStreamObjectClass<TextDocumentObject>(
+      {0x6d, 0x64, 0x6f, 0x6c, 0x65, 0x74, 0x78, 0x74, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02},
+      "Mapdeck.TextDocument", "文本文档", "*.txt", kMaxTextBytes, &DefaultText);
   return c;
 }
 
