@@ -1,6 +1,7 @@
 // Drawing: each object class at its extent on a printed page, the frame
 // around it, draft mode, and the render check of a page of embedded objects.
 #include <algorithm>
+#include <cstdio>
 
 #include "host/display/cgis_printdisplay.h"
 #include "platform/canvas/cairo_canvas.h"
@@ -102,6 +103,46 @@ TEST_F(OleDraw, TextDocumentDrawsDarkTextOnItsWhitePage) {
   EXPECT_GT(white, dark);
   EXPECT_EQ(grey_, 0);
   EXPECT_EQ(px.at(PrintedPage::X(r.left) - 3, PrintedPage::Y(r.top) + 5), 0x3366CCu);
+}
+
+TEST_F(OleDraw, EachClassReadInAFreshFeatureSetDrawsAtItsExtent) {
+  const md::layout::SGIS_OleInsertChoice choices[] = {NewOf("Mapdeck.Picture"),
+                                                      NewOf("Mapdeck.TextDocument")};
+  for (const auto& choice : choices) {
+    SCOPED_TRACE(choice.progId);
+    CGIS_OleElement* e = Inserted(choice, SGIS_Rect(0, 0, 0, 0));
+    e->SetFramePropertyPtr(nullptr);
+    ASSERT_TRUE(e->Archive(0, 0));
+    const std::string path = std::string(MD_TEST_OUTPUT_DIR) + "/ole_draw_page.mdfs";
+    ASSERT_TRUE(set_->SaveToFile(path.c_str()));
+    IGIS_FeatureSet* fresh = NewSet();
+    ASSERT_TRUE(fresh->LoadFromFile(path.c_str()));
+    std::remove(path.c_str());
+    CGIS_OleElement* back = NewOle(fresh, fresh->GetFeature(e->GetID()));
+    ASSERT_TRUE(back->Archive(1, 0));
+    SIZE extent{};
+    ASSERT_TRUE(back->GetClientItem()->GetExtent(&extent, -1));
+    back->GetFeaturePtr()->GetGeometry()->SetRect(SGIS_Rect(1000, 1000 + extent.cy, 1000 + extent.cx, 1000),
+                                                  0);
+    PrintedPage page;
+    HBRUSH grey = CreateSolidBrush(RGB(51, 102, 204));
+    const RECT all{0, 0, kPaperW, -kPaperH};
+    FillRect(page.hdc, &all, grey);
+    DeleteObject(grey);
+    ASSERT_TRUE(back->OnDraw(page.hdc, true, page.display.get()));
+    const md::canvas::Raster px = page.Pixels();
+    const SGIS_Rect r = back->GetRect();
+    int covered = 0, total = 0;
+    for (int y = PrintedPage::Y(r.top) + 2; y < PrintedPage::Y(r.bottom) - 2; ++y)
+      for (int x = PrintedPage::X(r.left) + 2; x < PrintedPage::X(r.right) - 2; ++x) {
+        ++total;
+        covered += px.at(x, y) != 0x3366CCu;
+      }
+    EXPECT_GT(total, 1000);
+    EXPECT_GT(covered, total * 9 / 10);  // the object fills its rectangle
+    EXPECT_EQ(px.at(PrintedPage::X(r.right) + 3, PrintedPage::Y(r.bottom) - 3), 0x3366CCu);  // and no more
+    EXPECT_EQ(px.at(PrintedPage::X(r.left) + 3, PrintedPage::Y(r.top) - 3), 0x3366CCu);
+  }
 }
 
 TEST_F(OleDraw, DraftModeOnScreenDrawsOnlyTheFrame) {
