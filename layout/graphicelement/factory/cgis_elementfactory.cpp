@@ -13,6 +13,7 @@
 #include "layout/graphicelement/furniture/cgis_threenorthelement.h"
 #include "layout/graphicelement/legend/cgis_legendelement.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
+#include "layout/graphicelement/ole/cgis_oleelement.h"
 #include "layout/graphicelement/picture/cgis_pictureelement.h"
 #include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
 #include "layout/graphicelement/scalebar/cgis_doublealternatingscalebar.h"
@@ -68,7 +69,7 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, &Make<CGIS_ThreeNorthElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE, &Make<CGIS_SlopeElement>},
-    {GIS_TYPE_GRAPHIC_ELEMENT_OLE, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_OLE, &Make<CGIS_OleElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, &Make<CGIS_MapIndexElement>},
 };
 constexpr int kTypeCount = static_cast<int>(sizeof(kTypes) / sizeof(kTypes[0]));
