@@ -194,13 +194,15 @@ int LinearUnitIndex(const char* name) {
   return 0;
 }
 
-// An alternating scale bar of 0 to 4 km following the frame. It is set up as a host sets up a stored bar:
-// through the keys of its stored form (layout/graphicelement/scalebar/FORMAT.md), read back with Archive,
-// which binds the frame and lays the bar out at the frame's scale.
-IGIS_Element* AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame) {
-  IGIS_Element* bar = page.Create(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING);
+// A scale bar of the type, of 1 km divisions, following the frame. It is
+// set up as a host sets up a stored bar: through the keys of its stored form
+// (layout/graphicelement/scalebar/FORMAT.md), read back with Archive, which
+// binds the frame and lays the bar out at the frame's scale.
+IGIS_Element* AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame, const char* type,
+                          const char* name, int divisions) {
+  IGIS_Element* bar = page.Create(type);
   if (bar == nullptr) {
-    if (report != nullptr) report->missingTypes.push_back(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING);
+    if (report != nullptr) report->missingTypes.push_back(type);
     return nullptr;
   }
   IGIS_FeatureAttributes* attributes = bar->GetFeaturePtr()->GetAttributes();
@@ -212,7 +214,7 @@ IGIS_Element* AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame) 
   };
   setInt("MapElementID", frame->GetID());
   setInt("Units", LinearUnitIndex("千米"));
-  setInt("Divisions", 4);
+  setInt("Divisions", divisions);
   setInt("SubDivisions", 4);
   setInt("ResizeHint", 0);
   if (IGIS_Field* f = set->GetProperty("Division")) f->SetDouble(1.0);
@@ -220,7 +222,7 @@ IGIS_Element* AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame) 
   set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0);
   attributes->SetDataBuffer("Custom", buffer.get(), 0);
   bar->Archive(1, 0);
-  bar->SetName("图形比例尺 0-4千米");
+  bar->SetName(name);
   return bar;
 }
 
@@ -445,8 +447,21 @@ std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* rep
         900);
     panel.Place(AddLegend(*page, report, frame, doc.sheet()), 900);
     panel.Place(AddScaleText(*page, report, frame), 300);
-    panel.Place(AddScaleBar(*page, report, frame), 900);
-    panel.Place(AddSlopeRule(*page, report, frame), 600);
+    panel.Place(AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING,
+                            "图形比例尺 0-4千米", 4),
+                900);
+    panel.Place(AddSlopeRule(*page, report, frame), 900);
+    // The other kinds of scale bar a host can make, two by two.
+    panel.PlaceRow(
+        {AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, "双行比例尺",
+                     2),
+         AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW, "中空比例尺", 2)},
+        500);
+    panel.PlaceRow({AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE,
+                                "步进比例尺", 2),
+                    AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE,
+                                "线比例尺 0-1千米", 1)},
+                   900);
   }
   panel.Place(AddText(*page, report, "CGCS2000 高斯-克吕格投影 3°带 第39带", 9, 400), 200);
   panel.Place(AddText(*page, report, "1985国家高程基准 等高距10米", 9, 400), 0);
