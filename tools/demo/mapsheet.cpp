@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -30,8 +31,13 @@
 #include "layout/graphicelement/legend/igis_legendformat.h"
 #include "layout/graphicelement/legend/igis_legenditem.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/ole/igis_oleelement.h"
+#include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "layout/graphicelement/scalebar/igis_scaletextelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
+#include "platform/ole/objectclass.h"
+#include "platform/ole/storage.h"
+#include "tools/demo/samplelogo.h"
 
 namespace md::demo {
 
@@ -360,6 +366,37 @@ IGIS_Element* AddThreeNorth(Page& page, BuildReport* report, IGIS_MapElement* fr
   return diagram;
 }
 
+// The publisher's mark: the demo's logo as a picture of that size, its
+// bytes kept in the page.
+IGIS_Element* AddPublisherMark(Page& page, BuildReport* report, int size) {
+  std::string error;
+  const std::string path = WriteSampleLogo(&error);
+  if (path.empty()) return nullptr;
+  auto* logo = CreateOrReport<IGIS_PictureElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_PICTURE);
+  const bool ok = logo != nullptr && logo->ImportPictureFromFile(path.c_str());
+  // The picture's bytes go into the page before the file goes.
+  if (ok) {
+    logo->SetRect(SGIS_Rect(0, size, size, 0));
+    logo->SetName("出版标志");
+    logo->ArchivePictureData(true);
+  }
+  std::remove(path.c_str());
+  return ok ? logo : nullptr;
+}
+
+// The sheet's notes as an embedded text document of that width.
+IGIS_Element* AddNotes(Page& page, BuildReport* report, int width) {
+  auto* notes = CreateOrReport<IGIS_OleElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_OLE);
+  if (notes == nullptr) return nullptr;
+  md::ole::Storage text;
+  text.clsid = md::ole::TextDocumentClass().clsid;
+  const std::string content = "编图说明\n本图为1:5万地形图样图，资料截至2026年。";
+  text.streams["Contents"].assign(content.begin(), content.end());
+  EmbedObject(notes, text, SGIS_Rect(0, 1000, width, 0));
+  notes->SetName("编图说明");
+  return notes;
+}
+
 // Elements stacked top down in a column of the page, each centred in it.
 class Column {
  public:
@@ -464,7 +501,8 @@ std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* rep
                    900);
   }
   panel.Place(AddText(*page, report, "CGCS2000 高斯-克吕格投影 3°带 第39带", 9, 400), 200);
-  panel.Place(AddText(*page, report, "1985国家高程基准 等高距10米", 9, 400), 0);
+  panel.Place(AddText(*page, report, "1985国家高程基准 等高距10米", 9, 400), 900);
+  panel.PlaceRow({AddNotes(*page, report, 6000), AddPublisherMark(*page, report, 1400)}, 0);
   return page;
 }
 

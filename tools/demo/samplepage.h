@@ -14,6 +14,12 @@ class IGIS_Element;
 class IGIS_ElementFactory;
 class IGIS_FeatureSet;
 class IGIS_MapLayer;
+class IGIS_OleElement;
+struct SGIS_Rect;
+
+namespace md::ole {
+struct Storage;
+}
 class IGIS_SpatialReference;
 
 namespace md::demo {
@@ -76,6 +82,12 @@ struct BuildReport {
 std::unique_ptr<Page> BuildSamplePage(BuildReport* report);
 // Adds the sample page's elements to a page (again), at the same places.
 void AddSampleElements(Page& page, BuildReport* report);
+
+// Hands the object's compound file to the element through its stored
+// "OLEDATA", as a host restoring a stored page does, and sizes it to the
+// rectangle's width (its height follows the object). False when the object
+// cannot be written or the element refuses it.
+bool EmbedObject(IGIS_OleElement* e, const md::ole::Storage& object, SGIS_Rect rect);
 
 // Writes every element's state into its feature (Archive with 0); false when
 // an element refuses.
