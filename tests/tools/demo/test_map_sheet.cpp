@@ -138,4 +138,49 @@ TEST(MapSheet, TitleAndNumberNameTheSheet) {
   for (std::size_t i = 2; i < texts.size(); ++i) EXPECT_LT(texts[i].second, texts[1].second);
 }
 
+// Ink (non-white pixels) of a raster inside a box of page units.
+long long InkIn(const md::canvas::Raster& raster, const Box& b, int dpi) {
+  const auto px = [dpi](int units) { return static_cast<int>(units / 2540.0 * dpi); };
+  long long ink = 0;
+  for (int y = std::max(0, raster.height - px(b.top));
+       y < std::min(raster.height, raster.height - px(b.bottom)); ++y)
+    for (int x = std::max(0, px(b.left)); x < std::min(raster.width, px(b.right)); ++x)
+      if ((raster.at(x, y) & 0xFFFFFF) != 0xFFFFFF) ++ink;
+  return ink;
+}
+
+// Printing some elements of the sheet draws those alone, on the sheet's paper.
+TEST(MapSheet, PrintsTheElementsItIsGivenOnItsPaper) {
+  md::test::FixedText fixed;
+  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  ASSERT_TRUE(doc.ok());
+  auto page = md::demo::BuildMapSheetPage(doc, nullptr);
+  ASSERT_NE(page, nullptr);
+  IGIS_MapElement* frame = FrameOf(*page);
+  ASSERT_NE(frame, nullptr);
+  std::vector<IGIS_Element*> others;
+  for (IGIS_Element* e : page->TopLevel())
+    if (e != frame) others.push_back(e);
+  constexpr int kDpi = 50;
+  const Box inFrame = BoxOf(frame->GetRect());
+  const Box panel = {inFrame.right + 2500, 500, kSheetPaperWidth - 500, kSheetPaperHeight - 500};
+  for (const bool frameOnly : {true, false}) {
+    SCOPED_TRACE(frameOnly ? "the frame" : "the rest");
+    auto canvas = md::canvas::CairoCanvas::createPageImage(594.0, 420.0, kDpi);
+    ASSERT_NE(canvas, nullptr);
+    std::string error;
+    ASSERT_TRUE(md::demo::PrintElements(*page, frameOnly ? std::vector<IGIS_Element*>{frame} : others,
+                                        canvas.get(), kDpi, &md::text::FixedMetricsEngine(), &error))
+        << error;
+    const md::canvas::Raster raster = md::canvas::ReadRaster(*canvas);
+    EXPECT_EQ(InkIn(raster, inFrame, kDpi) > 1000, frameOnly);
+    EXPECT_EQ(InkIn(raster, panel, kDpi) > 1000, !frameOnly);
+  }
+  // The paper stays as it is for sides that are not positive.
+  page->SetPaper(0, 100);
+  page->SetPaper(100, -1);
+  EXPECT_EQ(page->width(), kSheetPaperWidth);
+  EXPECT_EQ(page->height(), kSheetPaperHeight);
+}
+
 }  // namespace
