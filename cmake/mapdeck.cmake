@@ -18,6 +18,13 @@ if(MAPDECK_WERROR)
   list(APPEND MD_WARNINGS -Werror)
 endif()
 
+# A host unloads libmapdeck and the libraries it brought in. Statics of inline
+# functions and templates stay each library's own: process-wide unique symbols
+# would mark a library as never unloadable, and with it everything bound to it.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-gnu-unique>)
+endif()
+
 if(MAPDECK_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)

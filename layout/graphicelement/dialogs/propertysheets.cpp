@@ -19,8 +19,10 @@ struct Registry {
 };
 
 Registry& Sheets() {
-  static Registry* registry = new Registry;  // lives until exit; sheets may run late
-  return *registry;
+  // Destroyed when the library is unloaded, so a host that unloads it loses
+  // nothing; sheets only run while the library is loaded.
+  static Registry registry;
+  return registry;
 }
 
 SheetRunner FindRunner(const char* szType) {

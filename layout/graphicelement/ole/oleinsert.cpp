@@ -8,8 +8,8 @@ namespace md::layout {
 namespace {
 std::mutex g_mutex;
 InsertObjectDialog& Installed() {
-  static InsertObjectDialog* dialog = new InsertObjectDialog;  // lives until exit
-  return *dialog;
+  static InsertObjectDialog dialog;  // the library's own: gone when it is unloaded
+  return dialog;
 }
 }  // namespace
 
