@@ -5,7 +5,6 @@
 #include "layout/graphicelement/dialogs/propertysheets.h"
 #include "layout/graphicelement/frame/dialogs/clayoutframe.h"
 #include "layout/graphicelement/picture/dialogs/cgis_picturesheet.h"
-#include "platform/ui/app.h"
 #include "platform/ui/driver.h"
 #include "tests/layout/graphicelement/picture/picturetest.h"
 #include "tests/support/storedform.h"
@@ -262,35 +261,6 @@ TEST_F(PictureSheet, ApplyOnTheSizePageMovesAtOnceAndCancelPutsEverythingBack) {
   EXPECT_EQ(StoredForm(e), before);
   EXPECT_TRUE(e->GetHVScaleRatio());
   EXPECT_FALSE(e->IsSaveInDoc());
-}
-
-TEST_F(PictureSheet, OutOfRangeFrameAndSizeValuesPromptAndKeepThePage) {
-  struct Row {
-    int page, id;
-    const char* typed;
-  };
-  const Row rows[] = {
-      {1, IDC_FRAME_BORDER_X, "1000001"}, {2, IDC_SIZEPOS_X, "-600000"}, {2, IDC_SIZEPOS_Y, "600000"}};
-  for (const Row& r : rows) {
-    SCOPED_TRACE(r.typed);
-    CGIS_PictureElement* e = Imported("logo" + std::to_string(r.id) + ".bmp");
-    const std::string before = StoredForm(e);
-    md::ui::ClearMessageBoxLog();
-    ScreenOnRecording screen;
-    md::ui::ScriptedDriver driver;
-    int stayedOn = -1;
-    driver.Then([&](md::ui::UiUser& u) {
-      u.GoToPage(r.page);
-      u.Replace(r.id, r.typed);
-      u.GoToPage(0);
-      stayedOn = u.Sheet()->GetActiveIndex();
-      u.Cancel();
-    });
-    EXPECT_FALSE(e->OnOpenPropertyDlg(&screen.display, TRUE));
-    EXPECT_EQ(stayedOn, r.page);
-    EXPECT_EQ(md::ui::MessageBoxLog().size(), 1u);
-    EXPECT_EQ(StoredForm(e), before);
-  }
 }
 
 TEST_F(PictureSheet, WithoutASheetTheDialogCountsAsCancelled) {

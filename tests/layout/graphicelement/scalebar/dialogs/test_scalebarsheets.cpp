@@ -248,24 +248,6 @@ TEST_F(ScaleBarSheets, FormatFontGoesToBothLabelsAndTheNumbersFontOnlyToTheNumbe
   EXPECT_EQ(Bytes(bar->GetSymbol2()), fill2Before);
 }
 
-TEST_F(ScaleBarSheets, TheFlagAddsTheFrameAndSizePagesAfterTheBarsOwn) {
-  const std::vector<std::string> own = {"比例和单位", "数字和标记", "格式"};
-  for (BOOL bWith : {TRUE, FALSE}) {
-    SCOPED_TRACE(bWith);
-    CGIS_AlternatingScaleBar* bar = NewBar();
-    ScriptedDriver driver;
-    std::vector<std::string> captions;
-    driver.Then([&](UiUser& u) {
-      captions = PageCaptions(u);
-      u.Cancel();
-    });
-    EXPECT_FALSE(bar->OnOpenPropertyDlg(nullptr, bWith));
-    std::vector<std::string> want = own;
-    if (bWith) want.insert(want.end(), {"框架", "大小和位置"});
-    EXPECT_EQ(captions, want);
-  }
-}
-
 TEST_F(ScaleBarSheets, FrameAndSizePagesWriteTheBarOnOk) {
   CGIS_AlternatingScaleBar* bar = NewBar();
   bar->SetResizeHint(GIS_SCALEBAR_RESIZE_WIDTH);
@@ -475,20 +457,26 @@ TEST_F(ScaleTextSheet, LabelsTakeAtMostFiftyCharacters) {
   EXPECT_TRUE(md::ui::MessageBoxLog().empty());
 }
 
-TEST_F(ScaleTextSheet, TheFlagAddsTheFrameAndSizePagesAfterTheTextPage) {
+TEST_F(ScaleTextSheet, TheFlagAddsTheFrameAndSizePagesAfterTheSheetsOwn) {
+  struct Row {
+    IGIS_Element* element;
+    std::vector<std::string> own;
+  };
   for (BOOL bWith : {TRUE, FALSE}) {
-    SCOPED_TRACE(bWith);
-    CGIS_ScaleTextElement* t = NewText();
-    ScriptedDriver driver;
-    std::vector<std::string> captions;
-    driver.Then([&](UiUser& u) {
-      captions = PageCaptions(u);
-      u.Cancel();
-    });
-    EXPECT_FALSE(t->OnOpenPropertyDlg(nullptr, bWith));
-    std::vector<std::string> want = {"比例尺文本"};
-    if (bWith) want.insert(want.end(), {"框架", "大小和位置"});
-    EXPECT_EQ(captions, want);
+    const Row rows[] = {{NewBar(), {"比例和单位", "数字和标记", "格式"}}, {NewText(), {"比例尺文本"}}};
+    for (const Row& r : rows) {
+      SCOPED_TRACE(testing::Message() << r.element->GetType() << " " << bWith);
+      ScriptedDriver driver;
+      std::vector<std::string> captions;
+      driver.Then([&](UiUser& u) {
+        captions = PageCaptions(u);
+        u.Cancel();
+      });
+      EXPECT_FALSE(r.element->OnOpenPropertyDlg(nullptr, bWith));
+      std::vector<std::string> want = r.own;
+      if (bWith) want.insert(want.end(), {"框架", "大小和位置"});
+      EXPECT_EQ(captions, want);
+    }
   }
 }
 
