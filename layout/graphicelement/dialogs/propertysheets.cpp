@@ -15,7 +15,7 @@ namespace {
 
 struct Registry {
   std::mutex mutex;
-  std::map<std::string, SheetRunner, std::less<>> runners;
+  std::map<std::string, PagedSheetRunner, std::less<>> runners;
 };
 
 Registry& Sheets() {
@@ -25,11 +25,11 @@ Registry& Sheets() {
   return registry;
 }
 
-SheetRunner FindRunner(const char* szType) {
+PagedSheetRunner FindRunner(const char* szType) {
   Registry& r = Sheets();
   std::lock_guard<std::mutex> lock(r.mutex);
   auto it = r.runners.find(szType != nullptr ? szType : "");
-  return it != r.runners.end() ? it->second : SheetRunner();
+  return it != r.runners.end() ? it->second : PagedSheetRunner();
 }
 
 // The backup lives on a feature of its own in the owner: hand both back.
@@ -52,6 +52,15 @@ struct Installation {
 }  // namespace
 
 void RegisterPropertySheet(const std::string& type, SheetRunner runner) {
+  PagedSheetRunner paged;
+  if (runner) {
+    paged = [run = std::move(runner)](IGIS_Element* pElement, IGIS_Display* pDisplay, const char* szTitle,
+                                      BOOL /*bWithCommonPages*/) { return run(pElement, pDisplay, szTitle); };
+  }
+  RegisterPagedPropertySheet(type, std::move(paged));
+}
+
+void RegisterPagedPropertySheet(const std::string& type, PagedSheetRunner runner) {
   Registry& r = Sheets();
   std::lock_guard<std::mutex> lock(r.mutex);
   if (runner) {
@@ -67,7 +76,13 @@ bool HasPropertySheet(const std::string& type) {
   return r.runners.count(type) != 0;
 }
 
-SheetRunner GetPropertySheet(const std::string& type) { return FindRunner(type.c_str()); }
+SheetRunner GetPropertySheet(const std::string& type) {
+  PagedSheetRunner paged = FindRunner(type.c_str());
+  if (!paged) return SheetRunner();
+  return [run = std::move(paged)](IGIS_Element* pElement, IGIS_Display* pDisplay, const char* szTitle) {
+    return run(pElement, pDisplay, szTitle, TRUE);
+  };
+}
 
 BOOL RunPropertySheet(const SheetRequest& request) {
   if (request.pElement == nullptr) return FALSE;
@@ -79,8 +94,9 @@ BOOL RunPropertySheet(const SheetRequest& request) {
             request.szNoBackup != nullptr ? request.szNoBackup : "");
     return FALSE;
   }
-  const SheetRunner runner = FindRunner(request.pElement->GetType());
-  const bool bConfirmed = runner && runner(request.pElement, request.pDisplay, request.szTitle);
+  const PagedSheetRunner runner = FindRunner(request.pElement->GetType());
+  const bool bConfirmed =
+      runner && runner(request.pElement, request.pDisplay, request.szTitle, request.bWithCommonPages);
   if (!bConfirmed && request.restore) request.restore(pBackup);
   if (pBackup != nullptr) DisposeBackup(pBackup);
   return bConfirmed ? TRUE : FALSE;

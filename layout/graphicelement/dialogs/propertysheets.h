@@ -20,22 +20,29 @@ namespace md::layout {
 // display (passed on to every page), sets its title and runs it modally.
 // Answers true when the user pressed OK.
 using SheetRunner = std::function<bool(IGIS_Element* pElement, IGIS_Display* pDisplay, const char* szTitle)>;
+// The same for a sheet whose shared frame and size-and-position pages are
+// shown only when the opener asks for them (bWithCommonPages).
+using PagedSheetRunner = std::function<bool(IGIS_Element* pElement, IGIS_Display* pDisplay,
+                                            const char* szTitle, BOOL bWithCommonPages)>;
 
 // Registers the sheet of an element type; an empty runner removes it. A later
-// registration of the same type replaces the earlier one.
+// registration of the same type replaces the earlier one, of either kind.
 void RegisterPropertySheet(const std::string& type, SheetRunner runner);
+void RegisterPagedPropertySheet(const std::string& type, PagedSheetRunner runner);
 
 // Whether a sheet is registered for the element type.
 bool HasPropertySheet(const std::string& type);
 
-// The runner registered for the element type; empty when none is.
+// The runner registered for the element type; empty when none is. A paged
+// sheet run through it shows its shared pages.
 SheetRunner GetPropertySheet(const std::string& type);
 
 // The routine every element's sheet runs in: the library's module state for
 // the whole call; a Clone of the element as backup (none: a level-3 record of
 // the request's text under its method, FALSE, no sheet), unless the request
 // says the element keeps its own backup; the sheet registered
-// for the element's type (none: cancelled); after anything but OK the
+// for the element's type (none: cancelled), told whether the request wants
+// the shared pages; after anything but OK the
 // request's restore with the backup. The backup goes back to its owner either
 // way. TRUE only when the user pressed OK.
 BOOL RunPropertySheet(const SheetRequest& request);

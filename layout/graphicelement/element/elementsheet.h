@@ -21,8 +21,12 @@ struct SheetRequest {
   IGIS_Element* pElement = nullptr;  // its GetType() picks the sheet
   IGIS_Display* pDisplay = nullptr;  // handed to every page
   const char* szTitle = "";          // the sheet's caption
-  std::string method;                // "Class::OnOpenPropertyDlg", for log records
-  const char* szNoBackup = "";       // the log text when no backup can be made
+  // Whether the sheet shows the shared frame and size-and-position pages
+  // (the second argument of OnOpenPropertyDlg); sheets that always or never
+  // show them ignore it.
+  BOOL bWithCommonPages = TRUE;
+  std::string method;           // "Class::OnOpenPropertyDlg", for log records
+  const char* szNoBackup = "";  // the log text when no backup can be made
   // Puts the backup's state back into the element after anything but OK.
   std::function<void(IGIS_Element* pBackup)> restore;
   // An element that cannot be cloned keeps its own backup (in restore):

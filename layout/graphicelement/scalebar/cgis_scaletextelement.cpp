@@ -9,6 +9,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/display/igis_display.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
@@ -482,32 +483,36 @@ IGIS_Element* CGIS_ScaleTextElement::Clone() {
 
 // ---- Property sheet -----------------------------------------------------------------------
 
-// Everything the pages can change comes back from the backup: the style,
-// units and their labels, symbol, formats, frame, lock and rectangle.
+// What a Clone carries comes back from the backup: the style, units,
+// numeric format, symbol and lock.
 void CGIS_ScaleTextElement::RestoreFrom(CGIS_ScaleTextElement* pBackup) {
   SetLock(pBackup->IsLock());
   m_nMapUnit = pBackup->m_nMapUnit;
   m_nPageUnit = pBackup->m_nPageUnit;
   m_nScaleTextStyle = pBackup->m_nScaleTextStyle;
-  m_strMapUnitLabel = pBackup->m_strMapUnitLabel;
-  m_strPageUnitLabel = pBackup->m_strPageUnitLabel;
   if (pBackup->m_pNumericFormat != nullptr)
     KeepNumericFormatCopy(&m_pNumericFormat, pBackup->m_pNumericFormat);
-  if (pBackup->m_pLatLonFormat != nullptr) KeepNumericFormatCopy(&m_pLatLonFormat, pBackup->m_pLatLonFormat);
-  SetFramePropertyPtr(pBackup->m_pFrameProperty);
   SetSymbolPtr(pBackup->GetSymbolPtr());
 }
 
-BOOL CGIS_ScaleTextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithFramePages*/) {
-  // What a Clone does not carry: the name, order, rectangle and text.
+BOOL CGIS_ScaleTextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithFramePages) {
+  // What a Clone does not carry: the name, order, rectangle, text, unit
+  // labels, lat-lon format and frame.
   const SGIS_Rect before = GetRect();
   const std::string name = GetName();
   const int nOrder = GetOrder();
   const std::string text = m_strText;
   const double dMapScale = m_dMapScale;
+  const std::string mapUnitLabel = m_strMapUnitLabel;
+  const std::string pageUnitLabel = m_strPageUnitLabel;
+  const bool bHadFrame = m_pFrameProperty != nullptr;
+  const md::basilo::ReleasePtr<IGIS_FrameProperty> frame(bHadFrame ? m_pFrameProperty->Clone() : nullptr);
+  const md::basilo::ReleasePtr<IGIS_NumericFormat> latLon(
+      m_pLatLonFormat != nullptr ? m_pLatLonFormat->Clone() : nullptr);
   md::layout::SheetRequest request;
   request.pElement = this;
   request.pDisplay = pDisplay;
+  request.bWithCommonPages = bWithFramePages;
   request.szTitle = "文本比例尺属性";
   request.method = "CGIS_ScaleTextElement::OnOpenPropertyDlg";
   request.szNoBackup = "p_element == NULL";
@@ -519,6 +524,11 @@ BOOL CGIS_ScaleTextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWi
     SetName(name.c_str());
     m_core.m_nOrder = nOrder;
     m_strText = text;
+    m_strMapUnitLabel = mapUnitLabel;
+    m_strPageUnitLabel = pageUnitLabel;
+    if (latLon) KeepNumericFormatCopy(&m_pLatLonFormat, latLon.get());
+    // A frame whose copy could not be made is left as the pages set it.
+    if (!bHadFrame || frame) SetFramePropertyPtr(frame.get());
     m_dMapScale = dMapScale;
     if (IGIS_Feature* pFeature = GetFeaturePtr()) {
       if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(before, 0);

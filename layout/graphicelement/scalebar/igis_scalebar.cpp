@@ -669,7 +669,7 @@ void IGIS_ScaleBar::RestoreFrom(IGIS_ScaleBar* pBackup) {
   RestoreBodyFrom(pBackup);
 }
 
-BOOL IGIS_ScaleBar::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithFramePages*/) {
+BOOL IGIS_ScaleBar::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithFramePages) {
   // What the backup (a Clone) does not carry: the name, order, position and
   // the last division width and scale.
   const SGIS_Rect before = GetRect();
@@ -680,6 +680,7 @@ BOOL IGIS_ScaleBar::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithFrameP
   md::layout::SheetRequest request;
   request.pElement = this;
   request.pDisplay = pDisplay;
+  request.bWithCommonPages = bWithFramePages;
   request.szTitle = "图形比例尺属性";
   request.method = "IGIS_ScaleBar::OnOpenPropertyDlg";
   request.szNoBackup = "p_element == NULL";

@@ -3,7 +3,9 @@
 #include "layout/graphicelement/picture/dialogs/cgis_picturesheet.h"
 
 #include "host/display/igis_display.h"
+#include "layout/graphicelement/dialogs/csizeandposition.h"
 #include "layout/graphicelement/dialogs/propertysheets.h"
+#include "layout/graphicelement/frame/dialogs/clayoutframe.h"
 #include "layout/graphicelement/picture/cgis_pictureelement.h"
 
 namespace {
@@ -12,14 +14,22 @@ constexpr UINT IDS_GIS_PROPERTY_SHEET = 3047;
 
 CGIS_PictureSheet::CGIS_PictureSheet(CGIS_PictureElement* pElement, IGIS_Display* pDisplay, CWnd* pParent)
     : CPropertySheet(IDS_GIS_PROPERTY_SHEET, pParent, 0), m_pElement(pElement), m_pDisplay(pDisplay) {
+  m_pFramePage = new CLayoutFrame(pElement, pDisplay);
+  m_pSizePage = new CSizeAndPosition(pElement, pDisplay);
   m_pPicturePage = new CGIS_PicturePage(pElement, pDisplay);
   AddPage(m_pPicturePage);
+  AddPage(m_pFramePage);
+  AddPage(m_pSizePage);
   MapClicked(ID_APPLY_NOW, [this] { OnApplyNow(); });
 }
 
 CGIS_PictureSheet::~CGIS_PictureSheet() {
   delete m_pPicturePage;
+  delete m_pFramePage;
+  delete m_pSizePage;
   m_pPicturePage = nullptr;
+  m_pFramePage = nullptr;
+  m_pSizePage = nullptr;
   m_pElement = nullptr;
   m_pDisplay = nullptr;
 }
@@ -38,6 +48,7 @@ bool CGIS_PictureSheet::Run(IGIS_Element* pElement, IGIS_Display* pDisplay, cons
   if (pPicture == nullptr) return false;
   CGIS_PictureSheet sheet(pPicture, pDisplay, nullptr);
   sheet.SetTitle(szTitle != nullptr ? szTitle : "", 0);
+  sheet.GetFramePage()->m_pFrame = pPicture->GetFramePropertyPtr();
   CGIS_PicturePage* pPage = sheet.GetPicturePage();
   pPage->m_nKeepInDocument = pPicture->IsSaveInDoc() ? 1 : 0;
   pPage->m_strDescription = pPicture->GetPictureDescription();

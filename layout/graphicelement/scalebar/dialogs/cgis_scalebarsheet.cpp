@@ -24,13 +24,18 @@ CGIS_ScaleBarSheet::~CGIS_ScaleBarSheet() {
   m_pDisplay = nullptr;
 }
 
+void CGIS_ScaleBarSheet::AddCommonPages() {
+  m_commonPages.Add(this, m_pBar, m_pBar != nullptr ? m_pBar->GetFrameProperty() : nullptr, m_pDisplay);
+}
+
 namespace md::layout {
 
 void RegisterScaleBarSheets() {
-  auto run = [](IGIS_Element* pElement, IGIS_Display* pDisplay, const char* szTitle) {
+  auto run = [](IGIS_Element* pElement, IGIS_Display* pDisplay, const char* szTitle, BOOL bWithCommonPages) {
     auto* pBar = dynamic_cast<IGIS_ScaleBar*>(pElement);
     if (pBar == nullptr) return false;
     CGIS_ScaleBarSheet sheet(pBar, pDisplay);
+    if (bWithCommonPages) sheet.AddCommonPages();
     sheet.SetTitle(szTitle);
     return sheet.DoModal() == IDOK;
   };
@@ -39,7 +44,7 @@ void RegisterScaleBarSheets() {
         GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE,
         GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA,
         GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC}) {
-    RegisterPropertySheet(szType, run);
+    RegisterPagedPropertySheet(szType, run);
   }
 }
 

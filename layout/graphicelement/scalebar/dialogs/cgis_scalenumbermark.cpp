@@ -2,6 +2,7 @@
 #include "layout/graphicelement/scalebar/dialogs/cgis_scalenumbermark.h"
 
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/dialogs/cgis_numericformatdlg.h"
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
 #include "layout/graphicelement/scalebar/dialogs/scalebarpages.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
@@ -33,6 +34,7 @@ CGIS_ScaleNumberMark::CGIS_ScaleNumberMark(IGIS_ScaleBar* pBar, IGIS_Display* pD
                      [this](IGIS_Symbol* pSymbol) { m_pBar->SetLabelSymbolPtr(pSymbol->GetTextPart()); }))
       SetModified(TRUE);
   });
+  MapClicked(4196, [this] { OnNumberFormat(); });
   MapClicked(4030, [this] {
     IGIS_ScaleMarks* pMarks = m_pBar != nullptr ? m_pBar->GetScaleMarks() : nullptr;
     if (pMarks != nullptr &&
@@ -125,6 +127,12 @@ BOOL CGIS_ScaleNumberMark::OnApply() {
   WriteBar();
   if (m_pBar != nullptr) m_pBar->Refresh();
   return CPropertyPage::OnApply();
+}
+
+void CGIS_ScaleNumberMark::OnNumberFormat() {
+  if (m_pBar == nullptr || !EditNumericFormat(m_pBar->GetNumericFormat())) return;
+  UpdateData(FALSE);
+  SetModified(TRUE);
 }
 
 void CGIS_ScaleNumberMark::OnMarkFrequencyChanged() {

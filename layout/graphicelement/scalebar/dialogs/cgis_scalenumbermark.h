@@ -1,6 +1,7 @@
 // The numbers and marks page of the scale bar sheet: which places get
 // numbers and where they stand, their gap and font, and the division and
-// subdivision marks' frequency, position, heights and symbols.
+// subdivision marks' frequency, position, heights and symbols, and the
+// numbers' format.
 #pragma once
 
 #include "platform/ui/cedit.h"
@@ -31,6 +32,9 @@ class CGIS_ScaleNumberMark : public CPropertyPage {
  private:
   void WriteBar();
   void OnMarkFrequencyChanged();
+  // Edits the bar's numeric format in the number-format dialog; after OK the
+  // page shows its values again and is marked modified.
+  void OnNumberFormat();
   void MarkModified();
 
   IGIS_ScaleBar* m_pBar;

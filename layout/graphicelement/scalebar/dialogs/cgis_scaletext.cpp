@@ -4,6 +4,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/dialogs/cgis_numericformatdlg.h"
 #include "layout/graphicelement/scalebar/dialogs/scalebarpages.h"
 #include "layout/graphicelement/scalebar/igis_scaletextelement.h"
 
@@ -25,6 +26,7 @@ CGIS_ScaleText::CGIS_ScaleText(IGIS_ScaleTextElement* pElement, IGIS_Display* pD
   MapCommand(EN_KILLFOCUS, 4180, [this] { OnLabelLeft(false); });
   MapCommand(EN_KILLFOCUS, 4051, [this] { OnLabelLeft(true); });
   MapClicked(3017, [this] { OnFont(); });
+  MapClicked(4196, [this] { OnNumberFormat(); });
 }
 
 void CGIS_ScaleText::DoDataExchange(CDataExchange* pDX) {
@@ -166,4 +168,9 @@ void CGIS_ScaleText::OnFont() {
       })) {
     Recompose();
   }
+}
+
+void CGIS_ScaleText::OnNumberFormat() {
+  if (m_pElement == nullptr || !EditNumericFormat(m_pElement->GetNumericFormatPtr())) return;
+  Recompose();
 }

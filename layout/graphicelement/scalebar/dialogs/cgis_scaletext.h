@@ -1,7 +1,7 @@
 // The page of the scale text sheet: absolute or relative style, the page and
-// map units with their labels, and the text font, with a preview of the
-// element's text. Every change goes to the element at once and has it
-// recompose its text.
+// map units with their labels, the number format and the text font, with a
+// preview of the element's text. Every change goes to the element at once
+// and has it recompose its text.
 #pragma once
 
 #include <string>
@@ -40,6 +40,9 @@ class CGIS_ScaleText : public CPropertyPage {
   void OnMapUnit();
   void OnLabelLeft(bool bMapLabel);
   void OnFont();
+  // Edits the element's numeric format in the number-format dialog; after OK
+  // the text is composed again.
+  void OnNumberFormat();
 
   IGIS_ScaleTextElement* m_pElement;
   IGIS_Display* m_pDisplay;

@@ -21,17 +21,24 @@ CGIS_ScaleTextSheet::~CGIS_ScaleTextSheet() {
   m_pDisplay = nullptr;
 }
 
+void CGIS_ScaleTextSheet::AddCommonPages() {
+  m_commonPages.Add(this, m_pElement, m_pElement != nullptr ? m_pElement->GetFramePropertyPtr() : nullptr,
+                    m_pDisplay);
+}
+
 namespace md::layout {
 
 void RegisterScaleTextSheet() {
-  RegisterPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT,
-                        [](IGIS_Element* pElement, IGIS_Display* pDisplay, const char* szTitle) {
-                          auto* pText = dynamic_cast<IGIS_ScaleTextElement*>(pElement);
-                          if (pText == nullptr) return false;
-                          CGIS_ScaleTextSheet sheet(pText, pDisplay);
-                          sheet.SetTitle(szTitle);
-                          return sheet.DoModal() == IDOK;
-                        });
+  RegisterPagedPropertySheet(
+      GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT,
+      [](IGIS_Element* pElement, IGIS_Display* pDisplay, const char* szTitle, BOOL bWithCommonPages) {
+        auto* pText = dynamic_cast<IGIS_ScaleTextElement*>(pElement);
+        if (pText == nullptr) return false;
+        CGIS_ScaleTextSheet sheet(pText, pDisplay);
+        if (bWithCommonPages) sheet.AddCommonPages();
+        sheet.SetTitle(szTitle);
+        return sheet.DoModal() == IDOK;
+      });
 }
 
 }  // namespace md::layout

@@ -6,6 +6,8 @@
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/dialogs/cgis_mapdeckapp.h"
+#include "layout/graphicelement/dialogs/csizeandposition.h"
+#include "layout/graphicelement/frame/dialogs/clayoutframe.h"
 #include "platform/ui/ccombobox.h"
 #include "platform/ui/propsheet.h"
 
@@ -33,6 +35,19 @@ bool ChooseSymbol(IGIS_Symbol* pCurrent, int nKind, int* pState,
     pChosen->Release();
   }
   return true;
+}
+
+CommonPages::CommonPages() = default;
+CommonPages::~CommonPages() = default;
+
+void CommonPages::Add(CPropertySheet* pSheet, IGIS_Element* pElement, IGIS_FrameProperty* pFrame,
+                      IGIS_Display* pDisplay) {
+  if (frame) return;
+  frame = std::make_unique<CLayoutFrame>(pElement, pDisplay);
+  frame->m_pFrame = pFrame;
+  size = std::make_unique<CSizeAndPosition>(pElement, pDisplay);
+  pSheet->AddPage(frame.get());
+  pSheet->AddPage(size.get());
 }
 
 void ApplyActivePage(CPropertySheet* pSheet, IGIS_Display* pDisplay) {

@@ -3,12 +3,17 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
 
 class CComboBox;
+class CLayoutFrame;
 class CPropertySheet;
+class CSizeAndPosition;
 class IGIS_Display;
+class IGIS_Element;
+class IGIS_FrameProperty;
 class IGIS_Symbol;
 
 namespace md::layout::scalebar {
@@ -23,6 +28,20 @@ bool FillUnitList(CComboBox* pList);
 // there is one, goes to take (which keeps its own copy) and is released.
 bool ChooseSymbol(IGIS_Symbol* pCurrent, int nKind, int* pState,
                   const std::function<void(IGIS_Symbol*)>& take);
+
+// The shared frame and size-and-position pages a sheet shows on request,
+// owned here and added after the sheet's own pages.
+struct CommonPages {
+  CommonPages();
+  ~CommonPages();
+  // Makes both pages for the element, the frame page on its frame, and adds
+  // them to the sheet; once.
+  void Add(CPropertySheet* pSheet, IGIS_Element* pElement, IGIS_FrameProperty* pFrame,
+           IGIS_Display* pDisplay);
+
+  std::unique_ptr<CLayoutFrame> frame;
+  std::unique_ptr<CSizeAndPosition> size;
+};
 
 // The sheets' Apply: the active page applies; with a display and its view,
 // the view is redrawn and every page loses its modified mark.

@@ -124,6 +124,39 @@ TEST_F(PropertySheetProtocol, TheSheetRunsInTheLibrarysStateWithTheRequestsTitle
   EXPECT_NE(AfxGetModuleState(), AfxGetStaticModuleState());  // the host's state is back
 }
 
+TEST_F(PropertySheetProtocol, APagedSheetIsToldWhetherTheRequestWantsTheSharedPages) {
+  TestBoxElement* box = Box(0, 0, 100, 50);
+  std::vector<BOOL> told;
+  md::layout::RegisterPagedPropertySheet(
+      "TEST_BOX", [&](IGIS_Element*, IGIS_Display*, const char*, BOOL bWithCommonPages) {
+        told.push_back(bWithCommonPages);
+        return true;
+      });
+  md::layout::SheetRequest request;
+  request.pElement = box;
+  request.method = "TestBoxElement::OnOpenPropertyDlg";
+  for (BOOL bWith : {FALSE, TRUE}) {
+    request.bWithCommonPages = bWith;
+    EXPECT_TRUE(md::layout::OpenPropertySheet(request));
+  }
+  // Run through the plain form, the sheet shows its shared pages.
+  const md::layout::SheetRunner plain = md::layout::GetPropertySheet("TEST_BOX");
+  ASSERT_TRUE(plain);
+  EXPECT_TRUE(plain(box, nullptr, ""));
+  EXPECT_EQ(told, (std::vector<BOOL>{FALSE, TRUE, TRUE}));
+
+  // A plain registration replaces the paged one, and ignores the wish.
+  int plainRuns = 0;
+  md::layout::RegisterPropertySheet("TEST_BOX", [&](IGIS_Element*, IGIS_Display*, const char*) {
+    ++plainRuns;
+    return false;
+  });
+  request.bWithCommonPages = FALSE;
+  EXPECT_FALSE(md::layout::OpenPropertySheet(request));
+  EXPECT_EQ(plainRuns, 1);
+  EXPECT_EQ(told.size(), 3u);
+}
+
 TEST_F(PropertySheetProtocol, ARegistrationReplacesTheEarlierOneAndAnEmptyOneRemovesIt) {
   TestBoxElement* box = Box(0, 0, 100, 50);
   int first = 0, second = 0;

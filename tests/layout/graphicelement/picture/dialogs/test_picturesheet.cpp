@@ -1,10 +1,13 @@
-// The picture sheet played through the modal driver: its caption and page,
-// the keep-in-document check box, OK, Apply and Cancel, and what the element
-// does with the result.
+// The picture sheet played through the modal driver: its caption and pages,
+// the keep-in-document check box, the frame and size-and-position pages, OK,
+// Apply and Cancel, and what the element does with the result.
+#include "layout/graphicelement/dialogs/csizeandposition.h"
 #include "layout/graphicelement/dialogs/propertysheets.h"
+#include "layout/graphicelement/frame/dialogs/clayoutframe.h"
 #include "layout/graphicelement/picture/dialogs/cgis_picturesheet.h"
 #include "platform/ui/driver.h"
 #include "tests/layout/graphicelement/picture/picturetest.h"
+#include "tests/support/storedform.h"
 
 namespace md::test {
 namespace {
@@ -43,6 +46,10 @@ TEST_F(PictureSheet, ShowsTheTitleThePictureTabAndAReadOnlyDescription) {
     pages = sheet->GetPageCount();
     EXPECT_EQ(sheet->GetActiveIndex(), 0);
     EXPECT_EQ(sheet->GetActivePage()->GetCaption(), "图片");
+    // The picture tab, then the frame and the size-and-position tabs.
+    EXPECT_NE(dynamic_cast<CGIS_PicturePage*>(sheet->GetPage(0)), nullptr);
+    EXPECT_NE(dynamic_cast<CLayoutFrame*>(sheet->GetPage(1)), nullptr);
+    EXPECT_NE(dynamic_cast<CSizeAndPosition*>(sheet->GetPage(2)), nullptr);
     description = u.Text(IDC_GIS_PICTURE_DESCRIPTION);
     checked = u.Checked(IDC_GIS_PICTURE_KEEP);
     keepEnabled = u.IsEnabled(IDC_GIS_PICTURE_KEEP);
@@ -54,7 +61,7 @@ TEST_F(PictureSheet, ShowsTheTitleThePictureTabAndAReadOnlyDescription) {
   EXPECT_FALSE(e->OnOpenPropertyDlg(&screen.display, TRUE));
   md::ui::ClearDriverErrors();
   EXPECT_EQ(title, "图片属性");
-  EXPECT_EQ(pages, 1);
+  EXPECT_EQ(pages, 3);
   EXPECT_EQ(description, "BMP  Image");
   EXPECT_FALSE(descriptionEnabled);
   EXPECT_EQ(checked, 0);
@@ -173,6 +180,86 @@ TEST_F(PictureSheet, CancelPutsTheElementBackByteForByte) {
   EXPECT_EQ(e->GetFramePropertyPtr()->GetBorderX(), 250);
   EXPECT_EQ(CustomBytes(e), custom);
   EXPECT_EQ(e->GetFileName(), file);
+  EXPECT_FALSE(e->IsSaveInDoc());
+}
+
+TEST_F(PictureSheet, FrameAndSizePagesWriteTheElementOnOk) {
+  CGIS_PictureElement* e = Imported("logo.bmp");
+  ASSERT_TRUE(e->GetHVScaleRatio());
+  ScreenOnRecording screen;
+  md::ui::ScriptedDriver driver;
+  std::string shownX, shownWidth, shownHeight;
+  driver.Then([&](md::ui::UiUser& u) {
+    u.GoToPage(1);
+    EXPECT_EQ(u.Sheet()->GetActivePage()->GetCaption(), "框架");
+    EXPECT_TRUE(u.Snapshot(std::string(MD_TEST_OUTPUT_DIR) + "/snapshots/picture_frame_page.png"));
+    u.Replace(IDC_FRAME_BORDER_X, "300");
+    u.Replace(IDC_FRAME_SHADOW_Y, "-150");
+    u.GoToPage(2);
+    EXPECT_EQ(u.Sheet()->GetActivePage()->GetCaption(), "大小和位置");
+    EXPECT_TRUE(u.Snapshot(std::string(MD_TEST_OUTPUT_DIR) + "/snapshots/picture_size_page.png"));
+    shownX = u.Text(IDC_SIZEPOS_X);
+    shownWidth = u.Text(IDC_SIZEPOS_WIDTH);
+    shownHeight = u.Text(IDC_SIZEPOS_HEIGHT);
+    u.Replace(IDC_SIZEPOS_X, "1500");
+    u.Replace(IDC_SIZEPOS_Y, "2500");
+    // The ratio is kept: leaving the width scales the height with it.
+    u.Replace(IDC_SIZEPOS_WIDTH, "4000");
+    u.Focus(IDC_SIZEPOS_X);
+    EXPECT_EQ(u.Text(IDC_SIZEPOS_HEIGHT), "2000");
+    u.Ok();
+  });
+  EXPECT_TRUE(e->OnOpenPropertyDlg(&screen.display, TRUE));
+  EXPECT_EQ(shownX, "1000");
+  EXPECT_EQ(shownWidth, "2000");
+  EXPECT_EQ(shownHeight, "1000");
+  EXPECT_EQ(e->GetFramePropertyPtr()->GetBorderX(), 300);
+  EXPECT_EQ(e->GetFramePropertyPtr()->GetShadowOffSetY(), -150);
+  EXPECT_EQ(e->GetRect(), SGIS_Rect(1500, 4500, 5500, 2500));
+
+  // The edits reach the stored form: a fresh element on the feature reads them.
+  ASSERT_TRUE(e->Archive(0, 0));
+  auto* reread = new CGIS_PictureElement(set_, e->GetFeaturePtr());
+  owned_.push_back(reread);
+  ASSERT_TRUE(reread->Archive(1, 0));
+  EXPECT_EQ(StoredForm(reread->GetFramePropertyPtr()), StoredForm(e->GetFramePropertyPtr()));
+  EXPECT_EQ(reread->GetRect(), e->GetRect());
+}
+
+TEST_F(PictureSheet, ApplyOnTheSizePageMovesAtOnceAndCancelPutsEverythingBack) {
+  CGIS_PictureElement* e = Imported("logo.bmp");
+  e->GetFramePropertyPtr()->SetBorderX(250);
+  const std::string before = StoredForm(e);
+  const std::string frameBefore = StoredForm(e->GetFramePropertyPtr());
+  ScreenOnRecording screen;
+  const int redraws = screen.display.GetPageView()->GetRedrawCount();
+  md::ui::ScriptedDriver driver;
+  SGIS_Rect applied;
+  int redrawsAfterApply = -1;
+  bool sizeModified = true;
+  driver.Then([&](md::ui::UiUser& u) {
+    u.GoToPage(2);
+    u.Replace(IDC_SIZEPOS_X, "5000");
+    u.Click(IDC_SIZEPOS_KEEPRATIO);
+    u.Apply();
+    applied = e->GetRect();
+    redrawsAfterApply = screen.display.GetPageView()->GetRedrawCount();
+    sizeModified = u.Sheet()->GetPage(2)->IsModified();
+    // Frame edits are written when the page is left.
+    u.GoToPage(1);
+    u.Replace(IDC_FRAME_BORDER_X, "777");
+    u.Click(IDC_FRAME_DRAFT);
+    u.GoToPage(0);
+    u.Click(IDC_GIS_PICTURE_KEEP);
+    u.Cancel();
+  });
+  EXPECT_FALSE(e->OnOpenPropertyDlg(&screen.display, TRUE));
+  EXPECT_EQ(applied, SGIS_Rect(5000, 2000, 7000, 1000));
+  EXPECT_EQ(redrawsAfterApply, redraws + 1);
+  EXPECT_FALSE(sizeModified);
+  EXPECT_EQ(StoredForm(e->GetFramePropertyPtr()), frameBefore);
+  EXPECT_EQ(StoredForm(e), before);
+  EXPECT_TRUE(e->GetHVScaleRatio());
   EXPECT_FALSE(e->IsSaveInDoc());
 }
 
