@@ -1,0 +1,27 @@
+// Shared pieces of the legend dialogs' tests: reading list boxes as the user
+// sees them, and the legend fixture with the dialogs' message and driver
+// logs cleared and checked.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/ui/driver.h"
+#include "tests/layout/graphicelement/legend/legendtest.h"
+
+namespace md::test {
+
+// The lines of a list box.
+std::vector<std::string> Lines(const md::ui::UiUser& u, int id);
+// The selected lines' indices of a list box.
+std::vector<int> Selected(const md::ui::UiUser& u, int id);
+// A file in the tests' output folder.
+std::string Shot(const char* name);
+
+class LegendDialogs : public LegendPage {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+};
+
+}  // namespace md::test
