@@ -65,24 +65,10 @@ BOOL CGIS_LegendWizard::OnSetActive() {
 }
 
 void CGIS_LegendWizard::AddLines(const std::vector<int>& lines, const char* szMethod) {
-  CListBox& chosen = m_lists.Chosen();
-  chosen.SelItemRange(FALSE, 0, chosen.GetCount() - 1);
-  for (int line : lines) {
-    std::string name;
-    m_lists.Source().GetText(line, name);
-    auto item = NewItemForLayer(m_pLegend, m_pMap, name, szMethod, "p_maplayer == NULL");
-    if (!item) continue;
-    m_items.push_back(std::move(item));
-    chosen.AddString(name.c_str());
-  }
-  m_lists.Added();
+  AddLayerItems(&m_lists, &m_items, m_pLegend, m_pMap, lines, szMethod, "p_maplayer == NULL");
 }
 
-void CGIS_LegendWizard::OnAddall() {
-  std::vector<int> all;
-  for (int i = 0; i < m_lists.Source().GetCount(); ++i) all.push_back(i);
-  AddLines(all, "CGIS_LegendWizard::OnAddall");
-}
+void CGIS_LegendWizard::OnAddall() { AddLines(AllLines(&m_lists), "CGIS_LegendWizard::OnAddall"); }
 
 void CGIS_LegendWizard::OnChooseClasses() {
   const int first = m_lists.FirstChosen();

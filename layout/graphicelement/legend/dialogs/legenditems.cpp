@@ -5,6 +5,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/helmora/igis_map.h"
+#include "layout/graphicelement/legend/dialogs/chosenlist.h"
 #include "layout/graphicelement/legend/dialogs/legendlayers.h"
 #include "layout/graphicelement/legend/igis_legenditem.h"
 
@@ -22,6 +23,28 @@ md::basilo::ReleasePtr<IGIS_LegendItem> NewItemForLayer(IGIS_LegendElement* pLeg
   md::basilo::ReleasePtr<IGIS_LegendItem> item(GIS_CreateLegendItemObject(pLegend));
   if (item) item->SetLayer(pLayer);
   return item;
+}
+
+void AddLayerItems(ChosenList* pLists, std::vector<md::basilo::ReleasePtr<IGIS_LegendItem>>* pItems,
+                   IGIS_LegendElement* pLegend, IGIS_Map* pMap, const std::vector<int>& lines,
+                   const char* szMethod, const char* szMissing) {
+  CListBox& chosen = pLists->Chosen();
+  chosen.SelItemRange(FALSE, 0, chosen.GetCount() - 1);
+  for (int line : lines) {
+    std::string name;
+    pLists->Source().GetText(line, name);
+    auto item = NewItemForLayer(pLegend, pMap, name, szMethod, szMissing);
+    if (!item) continue;
+    pItems->push_back(std::move(item));
+    chosen.AddString(name.c_str());
+  }
+  pLists->Added();
+}
+
+std::vector<int> AllLines(ChosenList* pLists) {
+  std::vector<int> all;
+  for (int i = 0; i < pLists->Source().GetCount(); ++i) all.push_back(i);
+  return all;
 }
 
 void SwapItems(std::vector<md::basilo::ReleasePtr<IGIS_LegendItem>>* pItems, int i, int j) {

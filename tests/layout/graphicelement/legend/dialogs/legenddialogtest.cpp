@@ -31,6 +31,12 @@ std::vector<int> Selected(const md::ui::UiUser& u, int id) {
   return out;
 }
 
+std::vector<std::string> LabelsOf(IGIS_LegendItem* item) {
+  std::vector<std::string> out;
+  for (int i = 0; i < item->GetLabelCount(); ++i) out.emplace_back(item->GetLabel(i));
+  return out;
+}
+
 std::string Shot(const char* name) { return std::string(MD_TEST_OUTPUT_DIR) + "/" + name; }
 
 void LegendDialogs::SetUp() {

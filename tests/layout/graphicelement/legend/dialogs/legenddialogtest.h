@@ -15,6 +15,8 @@ namespace md::test {
 std::vector<std::string> Lines(const md::ui::UiUser& u, int id);
 // The selected lines' indices of a list box.
 std::vector<int> Selected(const md::ui::UiUser& u, int id);
+// The labels of a legend item, in order.
+std::vector<std::string> LabelsOf(IGIS_LegendItem* item);
 // A file in the tests' output folder.
 std::string Shot(const char* name);
 

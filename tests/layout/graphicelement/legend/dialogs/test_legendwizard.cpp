@@ -24,12 +24,6 @@ constexpr int kMapLayers = 4209, kItems = 4213, kAdd = 4094, kAddAll = 4096, kRe
 constexpr int kClassList = 3040, kChosen = 3041, kClassAdd = 3042, kClassAddAll = 3043, kClassRemove = 3044,
               kClassRemoveAll = 3047, kClassUp = 3045, kClassDown = 3046;
 
-Strings LabelsOf(IGIS_LegendItem* item) {
-  Strings out;
-  for (int i = 0; i < item->GetLabelCount(); ++i) out.emplace_back(item->GetLabel(i));
-  return out;
-}
-
 Strings LayersOf(IGIS_LegendElement* legend) {
   Strings out;
   for (int i = 0; i < legend->GetItemCount(); ++i) {
