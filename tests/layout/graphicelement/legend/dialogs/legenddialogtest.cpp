@@ -1,5 +1,7 @@
 #include "tests/layout/graphicelement/legend/dialogs/legenddialogtest.h"
 
+#include "host/basilo/igis_propertyset.h"
+#include "host/glyphorpick/cgis_symbolpickdlg.h"
 #include "layout/graphicelement/legend/dialogs/cgis_legendpropertywizard.h"
 #include "layout/graphicelement/legend/legendwizard.h"
 #include "platform/ui/app.h"
@@ -35,6 +37,21 @@ std::vector<std::string> LabelsOf(IGIS_LegendItem* item) {
   std::vector<std::string> out;
   for (int i = 0; i < item->GetLabelCount(); ++i) out.emplace_back(item->GetLabel(i));
   return out;
+}
+
+std::vector<unsigned char> SymbolBytes(IGIS_Symbol* symbol) {
+  std::vector<unsigned char> out;
+  if (symbol == nullptr) return out;
+  IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
+  symbol->Save(b);
+  out.assign(b->GetData(), b->GetData() + b->GetSize());
+  b->Release();
+  return out;
+}
+
+void PickSecondSymbol(md::ui::UiUser& u) {
+  u.Choose(IDC_GIS_PICK_LIST, 1);
+  u.Ok();
 }
 
 std::string Shot(const char* name) { return std::string(MD_TEST_OUTPUT_DIR) + "/" + name; }

@@ -17,6 +17,10 @@ std::vector<std::string> Lines(const md::ui::UiUser& u, int id);
 std::vector<int> Selected(const md::ui::UiUser& u, int id);
 // The labels of a legend item, in order.
 std::vector<std::string> LabelsOf(IGIS_LegendItem* item);
+// A symbol's saved bytes (empty for none).
+std::vector<unsigned char> SymbolBytes(IGIS_Symbol* symbol);
+// A symbol chooser scene: the second symbol of the list, confirmed.
+void PickSecondSymbol(md::ui::UiUser& u);
 // A file in the tests' output folder.
 std::string Shot(const char* name);
 

@@ -219,5 +219,61 @@ TEST_F(LegendSheet, WithoutAFrameTheItemsPageRefusesToOpen) {
   md::ui::ClearDriverErrors();  // the refused page is an impossible step
 }
 
+TEST_F(LegendSheet, FontButtonsWriteTheFormatsSymbolsAndAClearedCheckDisablesItsButton) {
+  CGIS_LegendElement* legend = FilledLegend();
+  IGIS_LegendFormat* format = legend->GetLegendFormat();
+  const auto title = SymbolBytes(format->GetTitleSymbol());
+  const auto layerName = SymbolBytes(format->GetLayerNameSymbol());
+  const auto label = SymbolBytes(format->GetLabelSymbol());
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    u.Click(4070);
+    u.GoToPage(1);
+    u.Click(3061);
+    u.Click(3058);
+    EXPECT_FALSE(u.IsEnabled(3061));
+    u.Click(3063);  // cancelled below
+    u.Ok();
+  });
+  driver.Then(PickSecondSymbol).Then(PickSecondSymbol).Then([](UiUser& u) { u.Cancel(); });
+  ASSERT_TRUE(legend->OnOpenPropertyDlg(nullptr, TRUE));
+  EXPECT_EQ(driver.DialogsRun(), 4);
+  EXPECT_NE(SymbolBytes(format->GetTitleSymbol()), title);
+  EXPECT_NE(SymbolBytes(format->GetLayerNameSymbol()), layerName);
+  EXPECT_EQ(SymbolBytes(format->GetLabelSymbol()), label);
+  EXPECT_FALSE(format->GetShowLayerName());
+}
+
+TEST_F(LegendSheet, ATitlePositionNamingNoEntryShowsNoneAndIsStoredAsNone) {
+  CGIS_LegendElement* legend = FilledLegend();
+  legend->GetLegendFormat()->SetTitlePosition(100);
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    EXPECT_EQ(u.Selection(4082), -1);
+    u.Ok();
+  });
+  ASSERT_TRUE(legend->OnOpenPropertyDlg(nullptr, TRUE));
+  EXPECT_EQ(legend->GetLegendFormat()->GetTitlePosition(), -1);
+}
+
+TEST_F(LegendSheet, LeavingTheItemsPageRemakesItemsKeepingLayerAndLabels) {
+  CGIS_LegendElement* legend = FilledLegend();
+  legend->GetItem(0)->SetShowLayerName(false);
+  legend->GetItem(0)->SetColumns(3);
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    u.GoToPage(2);
+    u.Ok();
+  });
+  ASSERT_TRUE(legend->OnOpenPropertyDlg(nullptr, TRUE));
+  ASSERT_EQ(legend->GetItemCount(), 2);
+  IGIS_LegendItem* fresh = GIS_CreateLegendItemObject(legend);
+  EXPECT_EQ(legend->GetItem(0)->GetShowLayerName(), fresh->GetShowLayerName());
+  EXPECT_EQ(legend->GetItem(0)->GetColumns(), fresh->GetColumns());
+  fresh->Release();
+  EXPECT_EQ(legend->GetItem(0)->GetLayer(), Layer("河流"));
+  EXPECT_EQ(LabelsOf(legend->GetItem(0)), (Strings{"主要河流", "小河"}));
+}
+
 }  // namespace
 }  // namespace md::test

@@ -78,6 +78,7 @@ TEST_F(LegendWizardTest, FinishGivesTheLegendTheChosenLayersClassesTitleAndGaps)
     EXPECT_TRUE(u.Snapshot(Shot("legend_wizard_title.png")));
     u.Replace(4245, "道路与居民地");
     u.Click(1005);
+    u.Click(3019);  // the second symbol of the chooser
     u.Next();
     EXPECT_EQ(u.Sheet()->GetWizardButtons(), static_cast<DWORD>(PSWIZB_BACK | PSWIZB_FINISH));
     EXPECT_EQ(u.Sheet()->GetFinishText(), "完成");
@@ -107,8 +108,12 @@ TEST_F(LegendWizardTest, FinishGivesTheLegendTheChosenLayersClassesTitleAndGaps)
     EXPECT_TRUE(u.Snapshot(Shot("legend_select_classes.png")));
     u.Ok();
   });
+  driver.Then(PickSecondSymbol);
+  const auto titleBefore = SymbolBytes(legend->GetLegendFormat()->GetTitleSymbol());
   ASSERT_TRUE(legend->RunWizard());
-  EXPECT_EQ(driver.DialogTemplatesRun(), (std::vector<UINT>{0, 3003}));
+  EXPECT_EQ(driver.DialogsRun(), 3);
+  EXPECT_NE(SymbolBytes(legend->GetLegendFormat()->GetTitleSymbol()), titleBefore);
+
   EXPECT_EQ(LayersOf(legend), (Strings{"居民点", "植被"}));
   EXPECT_TRUE(LabelsOf(legend->GetItem(0)).empty());
   EXPECT_EQ(LabelsOf(legend->GetItem(1)), (Strings{"注记", "林地"}));
