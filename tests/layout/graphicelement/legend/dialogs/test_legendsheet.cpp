@@ -205,6 +205,27 @@ TEST_F(LegendSheet, AnItemWhoseLayerWasNotFoundIsKeptThroughTheItemsPage) {
   EXPECT_EQ(LabelsOf(legend->GetItem(1)), (Strings{"主要河流", "小河"}));
 }
 
+TEST_F(LegendSheet, AClassTheLayerNoLongerHasIsKeptThroughTheClassSelection) {
+  CGIS_LegendElement* legend = NewLegend(NewFrame());
+  legend->AddItem(NewItem(legend, "河流", {"已撤销", "小河"}));
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    u.GoToPage(2);
+    u.Choose(kItems, 0);
+    u.Click(kClasses);
+    u.Ok();
+  });
+  driver.Then([](UiUser& u) {
+    EXPECT_EQ(Lines(u, kClassList), (Strings{"主要河流", "小河"}));
+    EXPECT_EQ(Lines(u, kChosen), (Strings{"已撤销", "小河"}));
+    u.Choose(kClassList, 0);
+    u.Click(kClassAdd);
+    u.Ok();
+  });
+  ASSERT_TRUE(legend->OnOpenPropertyDlg(nullptr, TRUE));
+  EXPECT_EQ(LabelsOf(legend->GetItem(0)), (Strings{"已撤销", "小河", "主要河流"}));
+}
+
 TEST_F(LegendSheet, WithoutAFrameTheItemsPageRefusesToOpen) {
   CGIS_LegendElement* legend = NewLegend();
   LogMark log;
