@@ -11,6 +11,7 @@ PACKAGES=(
   libproj-dev proj-data
   nlohmann-json3-dev
   libpng-dev zlib1g-dev libjpeg62-turbo-dev libgif-dev libtiff-dev
+  libgsf-1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils
 )

@@ -1,5 +1,5 @@
 // One input of the scale bars' stored-state readers: the bytes as the
-// "Custom" buffer of an alternating bar read with Archive (which also reads
+// "Custom" buffer of each bar the factory makes, read with Archive (which also reads
 // its scale marks), laid out, converted into plain elements, written and
 // read once more; then the same for a scale text. Shared by the fuzz target and the regular test that
 // replays seeds and crash inputs; it reaches the library only through its
@@ -31,21 +31,27 @@ inline void Feed(const std::uint8_t* data, std::size_t size) {
   bytes->SetSize(static_cast<int>(size));
   if (size > 0) std::memcpy(bytes->GetData(), data, size);
 
-  IGIS_Element* bar = factory->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, set, nullptr);
-  if (bar == nullptr) std::abort();
-  bar->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", bytes, 0);
-  bar->Archive(1, 0);
-  // Whatever was stored, the conversion holds a bounded number of elements:
-  // marks, labels, unit label and cells of at most 100 divisions of at most
-  // 1000 subdivisions.
-  if (IGIS_Element* converted = bar->ConvertToElement()) {
-    auto* compound = dynamic_cast<IGIS_CompoundElement*>(converted);
-    if (compound == nullptr || compound->GetElementCount() > 5) std::abort();
-    Drop(set, converted);
+  const char* types[] = {
+      GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING,
+      GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE,
+      GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE};
+  for (const char* type : types) {
+    IGIS_Element* bar = factory->CreateElement(type, set, nullptr);
+    if (bar == nullptr) std::abort();
+    bar->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", bytes, 0);
+    bar->Archive(1, 0);
+    // Whatever was stored, the conversion holds a bounded number of
+    // elements: frame, marks, labels, unit label and the bar's body of at
+    // most 100 divisions of at most 1000 subdivisions.
+    if (IGIS_Element* converted = bar->ConvertToElement()) {
+      auto* compound = dynamic_cast<IGIS_CompoundElement*>(converted);
+      if (compound == nullptr || compound->GetElementCount() > 5) std::abort();
+      Drop(set, converted);
+    }
+    bar->Archive(0, 0);
+    bar->Archive(1, 0);
+    bar->Release();
   }
-  bar->Archive(0, 0);
-  bar->Archive(1, 0);
-  bar->Release();
 
   // The same bytes as a scale text's "Custom" set: read, composed, sized,
   // converted (its text, inside its frame at most), written and read again.

@@ -188,14 +188,16 @@ int LinearUnitIndex(const char* name) {
   return 0;
 }
 
-// An alternating scale bar of 0 to 2 km following the frame, centred under
-// it. It is set up as a host sets up a stored bar: through the keys of its
+// A scale bar of the type, of 1 km divisions, following the frame, with its
+// rectangle's lower-left corner at (x, y); x < 0 centres it under the frame.
+// It is set up as a host sets up a stored bar: through the keys of its
 // stored form (layout/graphicelement/scalebar/FORMAT.md), read back with
 // Archive, which binds the frame and lays the bar out at the frame's scale.
-void AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame) {
-  IGIS_Element* bar = page.Create(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING);
+void AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame, const char* type, const char* name,
+                 int divisions, int x, int y) {
+  IGIS_Element* bar = page.Create(type);
   if (bar == nullptr) {
-    if (report != nullptr) report->missingTypes.push_back(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING);
+    if (report != nullptr) report->missingTypes.push_back(type);
     return;
   }
   IGIS_FeatureAttributes* attributes = bar->GetFeaturePtr()->GetAttributes();
@@ -207,7 +209,7 @@ void AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame) {
   };
   setInt("MapElementID", frame->GetID());
   setInt("Units", LinearUnitIndex("千米"));
-  setInt("Divisions", 2);
+  setInt("Divisions", divisions);
   setInt("SubDivisions", 4);
   setInt("ResizeHint", 0);
   if (IGIS_Field* f = set->GetProperty("Division")) f->SetDouble(1.0);
@@ -215,10 +217,9 @@ void AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame) {
   set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0);
   attributes->SetDataBuffer("Custom", buffer.get(), 0);
   bar->Archive(1, 0);
-  bar->SetName("图形比例尺 0-2千米");
+  bar->SetName(name);
   const SGIS_Rect r = bar->GetRect();
-  bar->SetLBpoint(
-      SGIS_Point((kSheetFrameLeft + kSheetFrameRight - r.Width()) / 2, kSheetFrameBottom - 1800, 0));
+  bar->SetLBpoint(SGIS_Point(x < 0 ? (kSheetFrameLeft + kSheetFrameRight - r.Width()) / 2 : x, y, 0));
 }
 
 // An element of the type, or NULL after noting the type in the report.
@@ -376,10 +377,20 @@ std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* rep
     frame->SetScale(kSheetScale);
     frame->SetName("西山幅地图框架");
     AddSheetBorder(frame);
-    AddScaleBar(*page, report, frame);
+    AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, "图形比例尺 0-2千米", 2,
+                -1, kSheetFrameBottom - 1800);
     AddThreeNorth(*page, report, frame, doc.sheet());
     AddScaleText(*page, report, frame);
     AddLegend(*page, report, frame, doc.sheet());
+    // The other kinds a host can make: two left of it, two above the frame
+    // between the sheet's name and its scale line.
+    AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, "双行比例尺", 2,
+                7000, kSheetFrameBottom - 1800);
+    AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW, "中空比例尺", 2, 7000, 300);
+    AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, "步进比例尺", 2,
+                6800, 19500);
+    AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE, "线比例尺 0-1千米", 1,
+                11600, 19500);
   }
   AddText(*page, report, doc.sheet()->GetName(), kSheetFrameLeft, 19500, 20, 700);
   AddText(*page, report, "1:50 000    CGCS2000 高斯-克吕格投影 3°带 第39带", 14500, 19600, 11, 400);

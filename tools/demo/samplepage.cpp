@@ -19,6 +19,7 @@
 #include <set>
 #include <vector>
 
+#include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
@@ -26,6 +27,7 @@
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/igis_element.h"
+#include "layout/graphicelement/ole/igis_oleelement.h"
 #include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "layout/graphicelement/shapes/igis_ellipseelement.h"
 #include "layout/graphicelement/shapes/igis_pointelement.h"
@@ -33,6 +35,7 @@
 #include "layout/graphicelement/shapes/igis_polylineelement.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
+#include "platform/ole/objectclass.h"
 #include "tools/demo/samplelogo.h"
 
 namespace md::demo {
@@ -290,6 +293,28 @@ class Builder {
     return pts;
   }
 
+  // An embedded object: its compound file goes into the element's stored
+  // "OLEDATA", as a host restoring a stored page hands it over, and the
+  // element reads it; the width given wins, the height follows the object.
+  IGIS_OleElement* Embedded(const md::ole::Storage& object, SGIS_Rect rect) {
+    auto* e = Make<IGIS_OleElement>(GIS_TYPE_GRAPHIC_ELEMENT_OLE);
+    std::vector<std::uint8_t> bytes;
+    if (e == nullptr || !md::ole::WriteCompoundFile(object, &bytes, nullptr)) return e;
+    IGIS_FeatureAttributes* attributes = e->GetFeaturePtr()->GetAttributes();
+    md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+    md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
+    set->Archive(attributes->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
+    IGIS_DataBuffer* data = set->GetProperty("OLEDATA")->GetDataBuffer();
+    data->SetSize(static_cast<int>(bytes.size()));
+    std::memcpy(data->GetData(), bytes.data(), bytes.size());
+    set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0);
+    attributes->SetDataBuffer("Custom", buffer.get(), 0);
+    e->Archive(1, 0);
+    e->SetLock(false);
+    e->SetRect(rect);
+    return e;
+  }
+
   void Build();
 
  private:
@@ -298,6 +323,7 @@ class Builder {
   void PointsPanel();
   void TextsPanel();
   void Logo();
+  void ObjectsPanel();
 
   Page& page_;
   BuildReport* report_;
@@ -500,6 +526,33 @@ void Builder::TextsPanel() {
   if (draft != nullptr) draft->SetName("草图 Draft");
 }
 
+void Builder::ObjectsPanel() {
+  // Below the legend: an embedded picture and an embedded text document,
+  // each in a framed box.
+  md::ole::Storage picture;
+  md::ole::PictureClass().createNew()->Save(&picture);
+  if (IGIS_OleElement* e = Embedded(picture, SGIS_Rect(11100, 3500, 13300, 1800))) {
+    if (IGIS_FrameProperty* f = e->GetFramePropertyPtr()) {
+      f->SetBorderSymbolPtr(Line(3331, kNavy, 0.3).get());
+      f->SetBorderX(80);
+      f->SetBorderY(80);
+    }
+    e->SetName("嵌入图片 Embedded picture");
+  }
+  md::ole::Storage text;
+  text.clsid = md::ole::TextDocumentClass().clsid;
+  const std::string content = "嵌入对象 Embedded objects\n文本文档 · 复合文件存储";
+  text.streams["Contents"].assign(content.begin(), content.end());
+  if (IGIS_OleElement* e = Embedded(text, SGIS_Rect(13700, 3500, 18500, 1800))) {
+    if (IGIS_FrameProperty* f = e->GetFramePropertyPtr()) {
+      f->SetBorderSymbolPtr(Line(3331, kGrey, 0.2).get());
+      f->SetBorderX(80);
+      f->SetBorderY(80);
+    }
+    e->SetName("嵌入文本 Embedded text");
+  }
+}
+
 void Builder::Logo() {
   std::string error;
   const std::string path = WriteSampleLogo(&error);
@@ -522,6 +575,7 @@ void Builder::Build() {
   PointsPanel();
   TextsPanel();
   Logo();
+  ObjectsPanel();
 }
 
 }  // namespace

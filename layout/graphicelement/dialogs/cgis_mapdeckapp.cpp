@@ -5,6 +5,7 @@
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/border/igis_mapborder.h"
+#include "layout/graphicelement/ole/cgis_oleclientitem.h"
 
 namespace {
 
@@ -14,11 +15,8 @@ namespace {
 // 1. The library's module state.
 AFX_MODULE_STATE g_moduleState("mapdeck");
 
-// 2. Clipboard formats of embedded objects, registered by the OLE element.
-struct SGIS_ClipFormatTable {
-  unsigned formats[12] = {};
-  int count = 0;
-} g_clipFormats;
+// 2. Clipboard formats of embedded objects, registered before any object exists.
+const unsigned* g_pOleClipFormats = GIS_OleClipboardFormats();
 
 // 3. The start-up record of the imaging layer used around picture drawing:
 // version 1, no debug callback, neither suppression flag.

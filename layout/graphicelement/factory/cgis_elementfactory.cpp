@@ -13,9 +13,14 @@
 #include "layout/graphicelement/furniture/cgis_threenorthelement.h"
 #include "layout/graphicelement/legend/cgis_legendelement.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
+#include "layout/graphicelement/ole/cgis_oleelement.h"
 #include "layout/graphicelement/picture/cgis_pictureelement.h"
 #include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
+#include "layout/graphicelement/scalebar/cgis_doublealternatingscalebar.h"
+#include "layout/graphicelement/scalebar/cgis_hollowscalebar.h"
+#include "layout/graphicelement/scalebar/cgis_scaleline.h"
 #include "layout/graphicelement/scalebar/cgis_scaletextelement.h"
+#include "layout/graphicelement/scalebar/cgis_steppedscaleline.h"
 #include "layout/graphicelement/shapes/cgis_ellipseelement.h"
 #include "layout/graphicelement/shapes/cgis_pointelement.h"
 #include "layout/graphicelement/shapes/cgis_polygonelement.h"
@@ -52,19 +57,19 @@ const TypeRow kTypes[] = {
     {GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW, &Make<CGIS_NorthArrowElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_MAP, &Make<CGIS_MapElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, &Make<CGIS_LegendElement>},
-    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, &Make<CGIS_DoubleAlternatingScaleBar>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, &Make<CGIS_ScaleTextElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, &Make<CGIS_PictureElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND, &Make<CGIS_CompoundElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, &Make<CGIS_AlternatingScaleBar>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE, nullptr},
-    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW, &Make<CGIS_HollowScaleBar>},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE, &Make<CGIS_ScaleLine>},
+    {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, &Make<CGIS_SteppedScaleLine>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC, nullptr},
     {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, &Make<CGIS_ThreeNorthElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE, &Make<CGIS_SlopeElement>},
-    {GIS_TYPE_GRAPHIC_ELEMENT_OLE, nullptr},
+    {GIS_TYPE_GRAPHIC_ELEMENT_OLE, &Make<CGIS_OleElement>},
     {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, &Make<CGIS_MapIndexElement>},
 };
 constexpr int kTypeCount = static_cast<int>(sizeof(kTypes) / sizeof(kTypes[0]));

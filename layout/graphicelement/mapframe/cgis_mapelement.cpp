@@ -176,6 +176,8 @@ BOOL CGIS_MapElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithComm
     SGIS_Rect rect;
     md::basilo::ReleasePtr<IGIS_FrameProperty> frame;
     md::basilo::ReleasePtr<IGIS_MapBorder> inner, outer;
+    IGIS_Map* pMap;
+    std::shared_ptr<IGIS_GeoPolygon> clip;
     std::vector<unsigned char> custom;
     bool bLock, bKeep;
     int nOrder;
@@ -189,6 +191,14 @@ BOOL CGIS_MapElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithComm
   snap->bDisableAuto = m_bDisableAutoControlVectorSubLayer;
   snap->dRotateAngle = m_dRotateAngle;
   snap->rect = GetRect();
+  snap->pMap = m_pMap;
+  if (m_pClipPolygon != nullptr) {
+    snap->clip.reset(GIS_CreateGeoPolygonObject(m_pClipPolygon->GetSpatialReference(), 2),
+                     [](IGIS_GeoPolygon* p) {
+                       if (p != nullptr) p->Release(0);
+                     });
+    if (snap->clip != nullptr) snap->clip->CopyFrom(m_pClipPolygon);
+  }
   snap->frame.reset(m_pFrame != nullptr ? m_pFrame->Clone() : nullptr);
   if (m_pFrame != nullptr && !snap->frame)
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "pFrameProperty == NULL");
@@ -206,9 +216,13 @@ BOOL CGIS_MapElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithComm
   const bool bStored = pAttr != nullptr && pAttr->GetDataBuffer("Custom") != nullptr;
   return m_core.OpenPropertySheet(
       pDisplay, "地图框架属性", "pFrameProperty == NULL", [this, snap, bStored](IGIS_Element*) {
+        // The map first: binding another map renews bound, rotation and clip.
+        if (m_pMap != snap->pMap) SetMap(snap->pMap);
+        if (snap->clip != nullptr) SetClipPolygonPtr(snap->clip.get());
         m_nExtentType = snap->nExtentType;
         m_bound = snap->bound;
-        SetFramePropertyPtr(snap->frame.get());
+        // Without a copy of the frame property the current one stays.
+        if (snap->frame != nullptr) SetFramePropertyPtr(snap->frame.get());
         SetScale(snap->dFixScale);
         m_strMapName = snap->mapName;
         SetRotateAngle(snap->dRotateAngle);

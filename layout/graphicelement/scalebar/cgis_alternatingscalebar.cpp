@@ -2,8 +2,6 @@
 // the base and converted into rectangle elements after them.
 #include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
 
-#include <cmath>
-
 #include "host/basilo/igis_log.h"
 #include "host/display/igis_display.h"
 #include "host/featra/igis_feature.h"
@@ -12,17 +10,12 @@
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
+#include "layout/graphicelement/scalebar/scalebarbodydraw.h"
 #include "layout/graphicelement/scalebar/scalebarelements.h"
 #include "layout/graphicelement/scalebar/scalebarplaces.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 
 using namespace md::layout::detail;
-
-namespace {
-
-inline int Round(double v) { return md::basilo::detail::RoundToInt32(v); }
-
-}  // namespace
 
 CGIS_AlternatingScaleBar::CGIS_AlternatingScaleBar(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
     : IGIS_DoubleFillScaleBar(pOwner, pFeature, "IGIS_ScaleBar") {
@@ -37,27 +30,11 @@ const char* CGIS_AlternatingScaleBar::GetDescription() { return "暂时没有定
 void CGIS_AlternatingScaleBar::Refresh() { IGIS_ScaleBar::Refresh(); }
 
 std::vector<CGIS_AlternatingScaleBar::Cell> CGIS_AlternatingScaleBar::LayOutCells() {
-  const SGIS_Rect r = GetRect();
-  const double x0 = static_cast<double>(r.left) + GetBarX();
-  const int y0 = Round(static_cast<double>(r.bottom) + GetBarY());
-  const double w = PeekDivisionWidth();
-  const int top = Round(y0 + static_cast<double>(GetBarHeight()));
-  const int nSub = UsableSubDivisions(GetSubDivisions(), "CGIS_AlternatingScaleBar::OnDraw");
-  const int nDivisions = UsableDivisions(GetDivisions());
-  const double s = w / nSub;
+  const BarColumns layout = LayOutColumns(this, "CGIS_AlternatingScaleBar::OnDraw");
   std::vector<Cell> cells;
-  cells.reserve(static_cast<std::size_t>(nSub + nDivisions - 1));
-  auto add = [&](int left, int right, int index) {
-    Cell c;
-    c.rect = SGIS_Rect(left, top, right, y0);
-    c.bFirstFill = static_cast<int>(std::fmod(index, 2.0)) == 0;
-    cells.push_back(c);
-  };
-  for (int k = 0; k < nSub; ++k) add(Round(x0 + k * s), Round(x0 + (k + 1) * s), k);
-  for (int i = 1; i < nDivisions; ++i) {
-    const int left = Round(x0 + i * w);
-    add(left, Round(left + w), nSub - 1 + i);
-  }
+  cells.reserve(layout.columns.size());
+  for (const BarColumn& c : layout.columns)
+    cells.push_back({SGIS_Rect(c.left, layout.yt, c.right, layout.y0), c.bEven});
   return cells;
 }
 

@@ -299,8 +299,12 @@ BOOL IGIS_ScaleBar::Archive(int nRead, int nArchiveOption) {
       }
     }
     if (IGIS_DataBuffer* b = BufferOf(pSet, "FrameProperty")) {
-      if (m_pFrameProperty == nullptr) m_pFrameProperty = GIS_CreateFramePropertyObject();
-      if (m_pFrameProperty != nullptr) m_pFrameProperty->Open(b);
+      if (b->GetSize() == 0) {
+        SetFrameProperty(nullptr);  // stored without a frame
+      } else {
+        if (m_pFrameProperty == nullptr) m_pFrameProperty = GIS_CreateFramePropertyObject();
+        if (m_pFrameProperty != nullptr) m_pFrameProperty->Open(b);
+      }
     }
     ReadInto(pSet, "Division", &m_dDivision);
     ReadInto(pSet, "Divisions", &m_nDivisions);
@@ -539,6 +543,13 @@ IGIS_ScaleBar* IGIS_ScaleBar::CopyFrom(IGIS_ScaleBar* pOther) {
   SetFrameProperty(pOther->m_pFrameProperty);
   m_nResizeHint = pOther->m_nResizeHint;
   m_strUnitLabel = pOther->m_strUnitLabel;
+  // The rest of what the other bar stores, so that a copy stores the same.
+  m_nMapElementID = pOther->m_nMapElementID;
+  m_nBarWidth = pOther->m_nBarWidth;
+  m_dMapScale = pOther->m_dMapScale;
+  m_nBarX = pOther->m_nBarX;
+  m_nBarY = pOther->m_nBarY;
+  SetName(pOther->GetName());
   return this;
 }
 

@@ -164,8 +164,8 @@ class IGIS_ScaleBar : public CGIS_ElementImpl<IGIS_Element>, public IGIS_Observe
   // ---- Following a map frame ----
   void Update(const char* szMessage, int nArgument, IGIS_Element* pSender) override;
 
-  // Copies the settings of another bar (not its name, frame ID, scale,
-  // width or position); the frame is taken over without attaching to it.
+  // Copies every setting another bar stores, its name included; the frame
+  // is taken over without attaching to it.
   IGIS_ScaleBar* CopyFrom(IGIS_ScaleBar* pOther);
 
   int GetBarWidth() const { return m_nBarWidth; }

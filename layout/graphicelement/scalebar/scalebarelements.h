@@ -1,6 +1,8 @@
 // Plain elements made in a scale bar's owner while it converts itself.
 #pragma once
 
+#include <new>
+
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 
@@ -23,6 +25,26 @@ T* NewOwnedElement(IGIS_FeatureSet* pOwner, const char* szType) {
   auto* pTyped = dynamic_cast<T*>(pElement);
   if (pTyped == nullptr) DropElement(pElement);
   return pTyped;
+}
+
+// A new bar of the same type in the bar's owner with the bar's settings
+// copied by its branch; NULL when the owner makes none.
+template <class T>
+T* CloneBar(T* pBar) {
+  T* pCopy = NewOwnedElement<T>(pBar->GetFeatureSetPtr(), pBar->GetType());
+  if (pCopy != nullptr) pCopy->CopyFrom(pBar);
+  return pCopy;
+}
+
+// A new bar of the class on a new feature of the bar's owner (for kinds the
+// owner's factory does not make), with the bar's settings copied; NULL
+// without an owner.
+template <class T>
+T* CloneAsNew(T* pBar) {
+  IGIS_FeatureSet* pOwner = pBar->GetFeatureSetPtr();
+  T* pCopy = pOwner != nullptr ? new (std::nothrow) T(pOwner, nullptr) : nullptr;
+  if (pCopy != nullptr) pCopy->CopyFrom(pBar);
+  return pCopy;
 }
 
 }  // namespace md::layout::detail

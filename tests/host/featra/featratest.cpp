@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "host/basilo/igis_globalproperties.h"
 
 namespace md::test {
@@ -233,7 +235,8 @@ SetPtr MakeSampleSet() {
 }
 
 std::string TempPath(const std::string& name) {
-  return std::string(GIS_GetTempDir()) + "/featra-test-" + name;
+  // The process ID keeps test programs that run at the same time apart.
+  return std::string(GIS_GetTempDir()) + "/featra-test-" + std::to_string(getpid()) + "-" + name;
 }
 
 std::string ReadFile(const std::string& path) {

@@ -58,6 +58,11 @@ std::vector<BYTE> Bytes(IGIS_Symbol* s) {
   return out;
 }
 
+std::vector<BYTE> CustomBytes(IGIS_Element* e) {
+  IGIS_DataBuffer* b = e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
+  return b != nullptr ? std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize()) : std::vector<BYTE>();
+}
+
 IGIS_PropertySet* StoredCustom(IGIS_Element* e) {
   IGIS_PropertySet* set = GIS_CreatePropertySetObject();
   IGIS_DataBuffer* b = e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");

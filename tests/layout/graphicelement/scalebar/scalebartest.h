@@ -227,6 +227,9 @@ void StoreCustom(IGIS_Element* e, IGIS_PropertySet* set);
 // of the keys, as stored forms written before a key existed.
 IGIS_PropertySet* SetWithout(IGIS_PropertySet* set, const std::vector<std::string>& keys);
 
+// The stored bytes of an element's "Custom" set.
+std::vector<BYTE> CustomBytes(IGIS_Element* e);
+
 // A page of 0.01 mm units whose text symbols measure one page unit per
 // symbol unit with the fixed-metrics engine, so text extents are exact
 // (ASCII advance 0.5 em, em = text height).
@@ -236,6 +239,28 @@ class ScaleBarTest : public ::testing::Test {
   void TearDown() override;
 
   CGIS_AlternatingScaleBar* NewBar();
+  // A new bar of the class in the page, kept by the fixture.
+  template <class T>
+  T* NewBarOf() {
+    auto* bar = new T(set_, nullptr);
+    owned_.push_back(bar);
+    return bar;
+  }
+  // A bar bound to a frame showing a map in metres at 1:denominator (page
+  // units of 0.01 mm), with a division of `metres` and no frame property.
+  template <class T>
+  T* BarAtScale(double denominator, double metres) {
+    FrameStandIn* frame = NewFrame(SGIS_Rect(0, 10000, 10000, 0), 2, denominator * 1e-5);
+    T* bar = NewBarOf<T>();
+    bar->GetFeaturePtr()->GetGeometry()->SetRect(SGIS_Rect(1000, 3000, 2000, 2000), 0);
+    bar->SetFrameProperty(nullptr);
+    bar->SetResizeHint(GIS_SCALEBAR_RESIZE_WIDTH);
+    bar->SetUnits(0);
+    bar->SetMapElement(frame);
+    bar->SetDivision(metres);
+    bar->Refresh();
+    return bar;
+  }
   // A frame stand-in at the rectangle, showing a map in the reference made
   // with the sferon code (-1: no map; 0: a map without unit).
   FrameStandIn* NewFrame(SGIS_Rect rect, int referenceCode, double scale);

@@ -1,0 +1,341 @@
+// The embedded-object element: binding, drawing, placing and sizing, storage.
+#include "layout/graphicelement/ole/cgis_oleelement.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/display/igis_display.h"
+#include "host/featra/igis_feature.h"
+#include "layout/graphicelement/element/elementsheet.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/frame/cgis_frameproperty.h"
+#include "layout/graphicelement/ole/cgis_oleclientitem.h"
+
+namespace {
+
+constexpr const char* kClass = "CGIS_OleElement";
+constexpr const char* kKeyData = "OLEDATA";
+constexpr const char* kKeyFrame = "FrameProperty";
+
+using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+using DataBufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
+
+CGIS_OleElement* g_pCurrentOleElement = nullptr;
+
+std::int32_t N(double v) { return md::basilo::detail::RoundToInt32(v); }
+
+}  // namespace
+
+CGIS_OleElement* CGIS_OleElement::Current() { return g_pCurrentOleElement; }
+
+CGIS_OleElement::CGIS_OleElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
+    : CGIS_ElementImpl(kClass, "Ole对象") {
+  if (pOwner == nullptr) return;
+  m_pFrame.reset(GIS_CreateFramePropertyObject());
+  SGIS_ElementBindOptions options;
+  options.szType = GIS_TYPE_GRAPHIC_ELEMENT_OLE;
+  options.nKind = GIS_FEATURE_KIND_RECTANGLE;
+  options.nLockOnNew = 1;    // a new element starts locked in its feature
+  options.nCanConvert = -1;  // "CanConvert" is not written
+  const CGIS_ElementCore::Binding binding = m_core.Bind(pOwner, pFeature, options);
+  if (binding != CGIS_ElementCore::Binding::Created) return;
+  IGIS_FeatureAttributes* pAttr = m_core.m_pFeature->GetAttributes();
+  PropertySetPtr set(GIS_CreatePropertySetObject());
+  DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
+  if (pAttr == nullptr || !set || !buffer) return;
+  set->AddProperty(kKeyData, "OLE对象数据", GIS_FIELD_TYPE_BUFFER, 1);
+  set->AddProperty(kKeyFrame, "地图框架的属性", GIS_FIELD_TYPE_BUFFER, 1);
+  if (set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) pAttr->SetDataBuffer("Custom", buffer.get(), 0);
+}
+
+CGIS_OleElement::~CGIS_OleElement() {
+  // The object goes with the element; nothing may reach it afterwards.
+  if (g_pCurrentOleElement == this) g_pCurrentOleElement = nullptr;
+}
+
+const char* CGIS_OleElement::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_OLE; }
+bool CGIS_OleElement::GetHVScaleRatio() { return true; }
+bool CGIS_OleElement::CanConvert() { return false; }
+IGIS_Element* CGIS_OleElement::ConvertToElement() { return nullptr; }
+IGIS_Element* CGIS_OleElement::Clone() { return nullptr; }
+const char* CGIS_OleElement::GetDescription() { return "暂时没有定义"; }
+BOOL CGIS_OleElement::CanActivateObject() { return TRUE; }
+IGIS_FrameProperty* CGIS_OleElement::GetFramePropertyPtr() { return m_pFrame.get(); }
+
+BOOL CGIS_OleElement::SetFramePropertyPtr(IGIS_FrameProperty* pFrame) {
+  if (pFrame == nullptr)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("SetFramePropertyPtr").c_str(), "pFrameProperty == NULL");
+  if (pFrame != nullptr && pFrame == m_pFrame.get()) return FALSE;
+  m_pFrame.reset(pFrame != nullptr ? pFrame->Clone() : nullptr);
+  return TRUE;
+}
+
+// ---- Drawing ----------------------------------------------------------------
+
+BOOL CGIS_OleElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  const std::string method = m_core.Method("OnDraw");
+  IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
+  IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
+  IGIS_SpatialReference* pReference = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
+  if (pReference == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_spatialreference== NULL ");
+    return FALSE;
+  }
+  IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
+  if (pView == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_display == NULL");
+    return FALSE;
+  }
+  try {
+    const SGIS_Rect r = GetRect();
+    if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, r, pReference, GIS_FRAME_PART_UNDER);
+    if (m_pFrame != nullptr && m_pFrame->GetDraftMode() && !bPrint) {
+      m_pFrame->OnDrawDraftMode(this, hdc, bPrint, pDisplay);
+      return TRUE;
+    }
+    const SGIS_Rect d = pView->PageToDeviceRect(r, pReference);
+    if (m_pOleItem != nullptr) {
+      CGIS_ElementClipScope clip(hdc, pDisplay);
+      const RECT device{d.left, d.top, d.right, d.bottom};
+      m_pOleItem->Draw(hdc, device, -1);
+    }
+    if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, r, pReference, GIS_FRAME_PART_BORDER);
+  } catch (const std::exception& e) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "drawing the object failed: %s", e.what());
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// ---- Placing and sizing ----------------------------------------------------
+
+SGIS_Rect CGIS_OleElement::GetRect() {
+  SGIS_Rect rect(0, 0, 0, 0);
+  IGIS_Feature* pFeature = m_core.RequireFeature("GetRect");
+  if (pFeature != nullptr) pFeature->GetBound(&rect, 1, 0);
+  return rect;
+}
+
+void CGIS_OleElement::WriteRect(IGIS_Feature* pFeature, const SGIS_Rect& rect) {
+  IGIS_Geometry* pGeometry = pFeature->GetGeometry();
+  if (pGeometry == nullptr) return;
+  pGeometry->SetRect(rect, 0);
+  IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
+  IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
+  if (pClass != nullptr) pClass->UpdateFeature(pFeature, GIS_UPDATE_GEOMETRY);
+}
+
+void CGIS_OleElement::SetRect(SGIS_Rect rect) {
+  rect.Normalize();
+  SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
+  SetWidthAndHeight(rect.Width(), rect.Height());
+}
+
+void CGIS_OleElement::SetLBpoint(SGIS_Point point) {
+  const SGIS_Rect r = GetRect();
+  if (point.x == r.left && point.y == r.bottom) return;
+  OffsetAllPoints(md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(point.x) - r.left),
+                  md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(point.y) - r.bottom));
+}
+
+void CGIS_OleElement::OffsetAllPoints(int dx, int dy) {
+  if (dx == 0 && dy == 0) return;
+  IGIS_Feature* pFeature = m_core.RequireFeature("OffsetAllPoints");
+  if (pFeature == nullptr) return;
+  SGIS_Rect r = GetRect();
+  using md::basilo::detail::ClampToInt32;
+  r.left = ClampToInt32(static_cast<std::int64_t>(r.left) + dx);
+  r.right = ClampToInt32(static_cast<std::int64_t>(r.right) + dx);
+  r.top = ClampToInt32(static_cast<std::int64_t>(r.top) + dy);
+  r.bottom = ClampToInt32(static_cast<std::int64_t>(r.bottom) + dy);
+  WriteRect(pFeature, r);
+}
+
+double CGIS_OleElement::ObjectRatio() {
+  SIZE size{0, 0};
+  if (m_pOleItem == nullptr || !m_pOleItem->GetExtent(&size, -1)) size = SIZE{0, 0};
+  return size.cy >= 1 ? static_cast<double>(size.cx) / size.cy : 1.0;
+}
+
+void CGIS_OleElement::SetWidthAndHeight(int nWidth, int nHeight) {
+  if (nWidth < 1 || nHeight < 1) return;
+  IGIS_Feature* pFeature = m_core.RequireFeature("SetWidthAndHeight");
+  if (pFeature == nullptr) return;
+  const SGIS_Rect r = GetRect();
+  const int W = r.Width(), H = r.Height();
+  if (nWidth == W && nHeight == H) return;
+  int w = nWidth;
+  if (W != 0 && H != 0) {
+    const double sx = static_cast<double>(nWidth) / W, sy = static_cast<double>(nHeight) / H;
+    const double s = (sx > 1.0 || sy > 1.0 || sx == 1.0 || sy == 1.0) ? std::min(sx, sy) : std::max(sx, sy);
+    w = N(W * s);
+  }
+  const int h = N(w / ObjectRatio());
+  using md::basilo::detail::ClampToInt32;
+  WriteRect(pFeature, SGIS_Rect(r.left, ClampToInt32(static_cast<std::int64_t>(r.bottom) + h),
+                                ClampToInt32(static_cast<std::int64_t>(r.left) + w), r.bottom));
+}
+
+void CGIS_OleElement::FitToObjectAspect() {
+  IGIS_Feature* pFeature = GetFeaturePtr();
+  if (pFeature == nullptr) return;
+  const SGIS_Rect r = GetRect();
+  const int h = N(r.Width() / ObjectRatio());
+  using md::basilo::detail::ClampToInt32;
+  WriteRect(pFeature, SGIS_Rect(r.left, ClampToInt32(static_cast<std::int64_t>(r.bottom) + h),
+                                ClampToInt32(static_cast<std::int64_t>(r.left) + r.Width()), r.bottom));
+  IGIS_DisplayView* pView = m_pDisplay != nullptr ? m_pDisplay->GetView() : nullptr;
+  if (pView != nullptr) pView->Redraw(0, 1);
+}
+
+void CGIS_OleElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
+  if (!(sx > 0.0) || !(sy > 0.0) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+  IGIS_Feature* pFeature = m_core.RequireFeature("ScaleShape");
+  if (pFeature == nullptr) return;
+  const SGIS_Rect r = GetRect();
+  const double W = r.Width(), H = r.Height();
+  const int left = N((static_cast<double>(r.left) - origin.x) * sx + origin.x);
+  const int bottom = N((static_cast<double>(r.bottom) - origin.y) * sy + origin.y);
+  // The object keeps its proportions: both factors become the smaller.
+  const double s = std::min(sx, sy);
+  WriteRect(pFeature, SGIS_Rect(left, N(H * s + bottom), N(W * s + left), bottom));
+}
+
+// ---- The object -----------------------------------------------------------
+
+BOOL CGIS_OleElement::ActivateObject(IGIS_Display* pDisplay) {
+  if (m_pOleItem != nullptr) m_pOleItem->DoVerb(-2);
+  m_pDisplay = pDisplay;
+  g_pCurrentOleElement = this;
+  return TRUE;
+}
+
+BOOL CGIS_OleElement::InsertObject(IGIS_Display* pDisplay) {
+  md::layout::SGIS_OleInsertChoice choice;
+  if (!md::layout::RunInsertObjectDialog(&choice)) return FALSE;
+  auto item = std::make_unique<CGIS_OleClientItem>();
+  if (!item->CreateFromInsertDialog(choice)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("InsertObject").c_str(), "the object could not be made");
+  } else if (IGIS_Feature* pFeature = GetFeaturePtr()) {
+    // A new object gets its natural size (page units are 0.01 mm, as the
+    // extent) when the element has none yet.
+    const SGIS_Rect r = GetRect();
+    SIZE size{};
+    if ((r.Width() == 0 || r.Height() == 0) && item->GetExtent(&size, -1)) {
+      WriteRect(pFeature, SGIS_Rect(r.left, r.bottom + size.cy, r.left + size.cx, r.bottom));
+    }
+  }
+  m_pOleItem = std::move(item);
+  g_pCurrentOleElement = this;
+  m_pDisplay = pDisplay;
+  return TRUE;
+}
+
+// ---- The property sheet ------------------------------------------------------
+
+BOOL CGIS_OleElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
+  // An embedded object cannot be copied: the element keeps its own backup of
+  // what the pages change (frame, rectangle and both flags).
+  IGIS_FrameProperty* pFrameBackup = m_pFrame != nullptr ? m_pFrame->Clone() : nullptr;
+  if (pFrameBackup == nullptr)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "pFrameProperty == NULL");
+  md::basilo::ReleasePtr<IGIS_FrameProperty> frame(pFrameBackup);
+  const SGIS_Rect rect = GetRect();
+  const bool bKeep = m_core.m_bKeepHVScaleRatio, bLock = m_core.m_bLock;
+  md::layout::SheetRequest request;
+  request.pElement = this;
+  request.pDisplay = pDisplay;
+  request.szTitle = "OLE对象属性";
+  request.method = m_core.Method("OnOpenPropertyDlg");
+  request.szNoBackup = "pFrameProperty == NULL";
+  request.bOwnBackup = true;
+  request.restore = [&](IGIS_Element*) {
+    m_core.m_bKeepHVScaleRatio = bKeep;
+    m_core.m_bLock = bLock;
+    // The rectangle goes back as it was: sizing through SetRect would make
+    // it follow the object's proportions instead.
+    if (IGIS_Feature* pOwn = GetFeaturePtr(); pOwn != nullptr && GetRect() != rect) WriteRect(pOwn, rect);
+    SetFramePropertyPtr(frame.get());
+  };
+  return md::layout::OpenPropertySheet(request);
+}
+
+// ---- Storage ----------------------------------------------------------------
+
+BOOL CGIS_OleElement::Archive(int nRead, int /*nArchiveOption*/) {
+  const std::string method = m_core.Method("Archive");
+  IGIS_Feature* pFeature = m_core.RequireFeature("Archive");
+  if (pFeature == nullptr) return FALSE;
+  IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
+  if (pAttr == nullptr) return FALSE;
+  PropertySetPtr set(GIS_CreatePropertySetObject());
+  if (!set) return FALSE;
+  if (IGIS_DataBuffer* pCustom = pAttr->GetDataBuffer("Custom")) set->Archive(pCustom, GIS_ARCHIVE_READ, 0);
+  try {
+    if (nRead == 0) {
+      pAttr->SetBool("IsLock", m_core.m_bLock);
+      pAttr->SetBool("KeepHVScaleRatio", m_core.m_bKeepHVScaleRatio);
+      pAttr->SetInt("ElementOrder", m_core.m_nOrder);
+      pAttr->SetString("ElementName", GetName());
+      IGIS_Field* pFrameField = set->GetProperty(kKeyFrame);
+      if (pFrameField == nullptr)
+        pFrameField = set->AddProperty(kKeyFrame, kKeyFrame, GIS_FIELD_TYPE_BUFFER, 1);
+      if (pFrameField != nullptr && pFrameField->GetDataBuffer() != nullptr && m_pFrame != nullptr)
+        m_pFrame->Save(pFrameField->GetDataBuffer());
+      IGIS_Field* pData = set->GetProperty(kKeyData);
+      if (pData == nullptr) pData = set->AddProperty(kKeyData, kKeyData, GIS_FIELD_TYPE_BUFFER, 1);
+      IGIS_DataBuffer* pBuffer = pData != nullptr ? pData->GetDataBuffer() : nullptr;
+      // Without an object (never made, or its stored bytes could not be
+      // read) the stored bytes stay as they are: nothing overwrites them.
+      if (pBuffer != nullptr && m_pOleItem != nullptr && m_pOleItem->HasObject()) {
+        std::vector<std::uint8_t> bytes;
+        std::string error;
+        if (!m_pOleItem->WriteItem(&bytes, &error)) {
+          GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "writing the object failed: %s", error.c_str());
+          return FALSE;
+        }
+        if (bytes.size() > static_cast<std::size_t>(INT32_MAX) ||
+            !pBuffer->SetSize(static_cast<int>(bytes.size()))) {
+          GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "FALSE == NULL");
+          return FALSE;
+        }
+        std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
+      }
+      DataBufferPtr out(GIS_CreateDataBufferObject(0));
+      if (!out || !set->Archive(out.get(), GIS_ARCHIVE_WRITE, 0)) return FALSE;
+      pAttr->SetDataBuffer("Custom", out.get(), 0);
+      IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
+      IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
+      if (pClass != nullptr) pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL);
+      return TRUE;
+    }
+
+    if (!m_core.ArchiveCommon(nRead)) return FALSE;
+    if (IGIS_Field* f = set->GetProperty(kKeyFrame)) {
+      if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
+      if (m_pFrame != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
+    }
+    if (IGIS_Field* f = set->GetProperty(kKeyData)) {
+      auto item = std::make_unique<CGIS_OleClientItem>();
+      IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
+      const int n = pBuffer != nullptr ? pBuffer->GetSize() : 0;
+      std::string error;
+      const bool bRead = n <= 0 || item->ReadItem(pBuffer->GetData(), static_cast<std::size_t>(n), &error);
+      m_pOleItem = std::move(item);
+      if (!bRead) {
+        GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "the stored object was refused: %s", error.c_str());
+        return FALSE;
+      }
+    }
+    return TRUE;
+  } catch (const std::exception& e) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "%s", e.what());
+    return FALSE;
+  }
+}

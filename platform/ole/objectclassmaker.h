@@ -1,0 +1,40 @@
+// How the built-in classes are described: an object type whose whole state
+// is one stream's bytes, set through SetContent(bytes, error).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/ole/objectclass.h"
+
+namespace md::ole::detail {
+
+template <class TObject>
+ObjectClass MakeStreamObjectClass(const ClassId& clsid, const char* szProgId, const char* szUserType,
+                                  const char* szFileHint, std::size_t maxFileBytes,
+                                  std::vector<std::uint8_t> (*defaultContent)()) {
+  ObjectClass k;
+  k.clsid = clsid;
+  k.progId = szProgId;
+  k.userType = szUserType;
+  k.fileHint = szFileHint;
+  k.createNew = [defaultContent]() -> std::unique_ptr<EmbeddedObject> {
+    auto p = std::make_unique<TObject>();
+    std::string error;
+    if (!p->SetContent(defaultContent(), &error)) return nullptr;
+    return p;
+  };
+  k.createFromFile = [maxFileBytes](const std::string& path,
+                                    std::string* pError) -> std::unique_ptr<EmbeddedObject> {
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(path, maxFileBytes, &bytes, pError)) return nullptr;
+    auto p = std::make_unique<TObject>();
+    if (!p->SetContent(std::move(bytes), pError)) return nullptr;
+    return p;
+  };
+  return k;
+}
+
+}  // namespace md::ole::detail

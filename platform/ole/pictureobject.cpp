@@ -1,0 +1,136 @@
+// The embedded picture: a PNG image kept in the stream "Picture", decoded and
+// drawn stretched over the object's rectangle by the imaging layer.
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/imaging/decode.h"
+#include "platform/imaging/draw.h"
+#include "platform/ole/objectclass.h"
+#include "platform/ole/objectclassmaker.h"
+
+namespace md::ole {
+namespace {
+
+constexpr const char* kStream = "Picture";
+constexpr std::size_t kMaxPngBytes = 32u << 20;
+constexpr std::uint32_t kMaxSide = 8192;
+// Natural size of one pixel: 96 pixels to the inch, in 0.01 mm.
+constexpr double kHimetricPerPixel = 2540.0 / 96.0;
+
+std::uint32_t BigEndian32(const std::uint8_t* p) {
+  return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
+}
+
+// Width and height from the PNG header, read before decoding so that a
+// huge image is refused before its pixels are allocated.
+bool PngSize(const std::vector<std::uint8_t>& png, std::uint32_t* w, std::uint32_t* h) {
+  static const std::uint8_t kSig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  if (png.size() < 33 || std::memcmp(png.data(), kSig, 8) != 0 ||
+      std::memcmp(png.data() + 12, "IHDR", 4) != 0)
+    return false;
+  *w = BigEndian32(png.data() + 16);
+  *h = BigEndian32(png.data() + 20);
+  return *w > 0 && *h > 0 && *w <= kMaxSide && *h <= kMaxSide;
+}
+
+// The decoded picture, its memory bounded by the size check above.
+bool Decode(const std::vector<std::uint8_t>& png, md::imaging::BitmapPtr* pOut, std::string* pError) {
+  std::uint32_t w = 0, h = 0;
+  if (!PngSize(png, &w, &h)) {
+    *pError = "not a PNG image of at most 8192 x 8192 pixels";
+    return false;
+  }
+  md::imaging::DecodeResult result = md::imaging::Decode(png.data(), png.size());
+  if (!result) {
+    *pError = "damaged PNG image: " + result.error;
+    return false;
+  }
+  *pOut = std::move(result.bitmap);
+  return true;
+}
+
+// A small picture for a new object: a blue field with a white cross and a
+// gold square, all on whole pixels so that any resampling keeps its edges.
+std::vector<std::uint8_t> DefaultPng() {
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 160, 120);
+  cairo_t* cr = cairo_create(s);
+  cairo_set_source_rgb(cr, 0.25, 0.45, 0.75);
+  cairo_paint(cr);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_rectangle(cr, 72, 0, 16, 120);
+  cairo_rectangle(cr, 0, 52, 160, 16);
+  cairo_fill(cr);
+  cairo_set_source_rgb(cr, 0.95, 0.75, 0.1);
+  cairo_rectangle(cr, 20, 14, 32, 24);
+  cairo_fill(cr);
+  cairo_destroy(cr);
+  std::vector<std::uint8_t> out;
+  cairo_surface_write_to_png_stream(
+      s,
+      [](void* closure, const unsigned char* data, unsigned int length) {
+        auto* v = static_cast<std::vector<std::uint8_t>*>(closure);
+        v->insert(v->end(), data, data + length);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &out);
+  cairo_surface_destroy(s);
+  return out;
+}
+
+class PictureObject final : public EmbeddedObject {
+ public:
+  const ObjectClass& Class() const override { return PictureClass(); }
+
+  bool SetContent(std::vector<std::uint8_t> png, std::string* pError) {
+    md::imaging::BitmapPtr bitmap;
+    if (!Decode(png, &bitmap, pError)) return false;
+    png_ = std::move(png);
+    bitmap_ = std::move(bitmap);
+    return true;
+  }
+
+  bool Load(const Storage& storage, std::string* pError) override {
+    auto it = storage.streams.find(kStream);
+    if (it == storage.streams.end()) {
+      *pError = "no picture stream";
+      return false;
+    }
+    return SetContent(it->second, pError);
+  }
+
+  void Save(Storage* pStorage) const override {
+    pStorage->clsid = Class().clsid;
+    pStorage->streams[kStream] = png_;
+  }
+
+  bool GetExtent(SIZE* pSize) const override {
+    if (bitmap_ == nullptr) return false;
+    pSize->cx = static_cast<LONG>(bitmap_->width * kHimetricPerPixel + 0.5);
+    pSize->cy = static_cast<LONG>(bitmap_->height * kHimetricPerPixel + 0.5);
+    return true;
+  }
+
+  // Stretched over the rectangle; the top edge given is the one shown on top.
+  bool Draw(HDC hdc, const RECT& bounds) const override {
+    if (bitmap_ == nullptr) return false;
+    return md::imaging::DrawBitmap(hdc, *bitmap_, bounds.left, bounds.top, bounds.right - bounds.left,
+                                   bounds.bottom - bounds.top) != FALSE;
+  }
+
+ private:
+  std::vector<std::uint8_t> png_;
+  md::imaging::BitmapPtr bitmap_;
+};
+
+}  // namespace
+
+const ObjectClass& PictureClass() {
+  static const ObjectClass c = detail::MakeStreamObjectClass<PictureObject>(
+      {0x6d, 0x64, 0x6f, 0x6c, 0x65, 0x70, 0x69, 0x63, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01},
+      "Mapdeck.Picture", "图片对象", "*.png", kMaxPngBytes, &DefaultPng);
+  return c;
+}
+
+}  // namespace md::ole

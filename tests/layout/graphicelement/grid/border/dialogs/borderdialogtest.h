@@ -1,0 +1,59 @@
+// Shared pieces of the border dialogs' tests: empty message-box and driver
+// logs, a configuration folder of the test's own for the border library,
+// the symbol chooser played as a user, and where snapshots go.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "host/basilo/igis_globalproperties.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/glyphorpick/cgis_symbolpickdlg.h"
+#include "platform/ui/app.h"
+#include "platform/ui/driver.h"
+#include "tests/layout/graphicelement/grid/border/bordertest.h"
+
+namespace md::test {
+
+class BorderDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    md::ui::ClearMessageBoxLog();
+    md::ui::ClearDriverErrors();
+    dir_ = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "border-dialogs" /
+           ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+    IGIS_GlobalProperties* globals = GIS_GetGlobalProperties();
+    IGIS_Field* dir = globals->GetProperty("GLOBAL_GRAPHICELEMENT_CFG_DIR");
+    if (dir == nullptr) {
+      dir = GIS_CreateFieldObject();
+      dir->SetName("GLOBAL_GRAPHICELEMENT_CFG_DIR");
+      dir->SetType(GIS_FIELD_TYPE_STRING);
+      ASSERT_TRUE(globals->AddProperty(dir));
+    }
+    dir->SetString(dir_.string().c_str());
+  }
+  void TearDown() override { EXPECT_TRUE(md::ui::DriverErrors().empty()) << md::ui::DriverErrors().front(); }
+
+  std::string LibraryPath() const { return (dir_ / "mapborder.ets").string(); }
+  static std::string SnapshotPath(const std::string& name) {
+    const std::filesystem::path dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "dialogs";
+    std::filesystem::create_directories(dir);
+    return (dir / (name + ".png")).string();
+  }
+  static size_t Prompts() { return md::ui::MessageBoxLog().size(); }
+  // The chooser's scene: entry `index` of its list, confirmed.
+  static md::ui::ScriptedDriver::Scene Choose(int index) {
+    return [index](md::ui::UiUser& u) {
+      u.Choose(IDC_GIS_PICK_LIST, index);
+      u.Ok();
+    };
+  }
+
+  std::filesystem::path dir_;
+};
+
+}  // namespace md::test

@@ -1,0 +1,135 @@
+// Shared helpers of the embedded-object element's tests: a page feature set
+// whose element hooks make the library's elements, an installed insert
+// dialog that answers a prepared choice, and objects' source files.
+#pragma once
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
+#include "host/featra/gis_elementregistry.h"
+#include "host/featra/igis_feature.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/factory/cgis_elementfactory.h"
+#include "layout/graphicelement/frame/cgis_frameproperty.h"
+#include "layout/graphicelement/ole/cgis_oleclientitem.h"
+#include "layout/graphicelement/ole/cgis_oleelement.h"
+#include "layout/graphicelement/ole/oleinsert.h"
+#include "platform/ole/clipformat.h"
+#include "platform/ole/storage.h"
+
+namespace md::test {
+
+// A PNG file of w x h pixels: red left half, green right half.
+inline std::string WritePng(const std::string& name, int w, int h) {
+  const std::string path = std::string(MD_TEST_OUTPUT_DIR) + "/" + name;
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+  cairo_t* cr = cairo_create(s);
+  cairo_set_source_rgb(cr, 1, 0, 0);
+  cairo_rectangle(cr, 0, 0, w / 2.0, h);
+  cairo_fill(cr);
+  cairo_set_source_rgb(cr, 0, 1, 0);
+  cairo_rectangle(cr, w / 2.0, 0, w / 2.0, h);
+  cairo_fill(cr);
+  cairo_destroy(cr);
+  cairo_surface_write_to_png(s, path.c_str());
+  cairo_surface_destroy(s);
+  return path;
+}
+
+inline std::string WriteText(const std::string& name, const std::string& text) {
+  const std::string path = std::string(MD_TEST_OUTPUT_DIR) + "/" + name;
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+class OlePage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    md::layout::InstallElementHooks();
+    set_ = NewSet();
+    previous_ = md::layout::SetInsertObjectDialog([this](md::layout::SGIS_OleInsertChoice* c) {
+      ++dialogRuns_;
+      if (!confirm_) return false;
+      *c = choice_;
+      return true;
+    });
+  }
+  void TearDown() override {
+    for (IGIS_Element* e : owned_) e->Release();
+    for (IGIS_FeatureSet* s : sets_) s->Release();
+    for (IGIS_SpatialReference* r : references_) r->Release();
+    md::layout::SetInsertObjectDialog(previous_);
+  }
+
+  IGIS_FeatureSet* NewSet() {
+    IGIS_FeatureSet* s = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
+    EXPECT_NE(s, nullptr);
+    IGIS_SpatialReference* r = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0);
+    s->GetFeatureClass()->SetSpatialReference(r);
+    sets_.push_back(s);
+    references_.push_back(r);
+    return s;
+  }
+
+  CGIS_OleElement* NewOle(IGIS_FeatureSet* set = nullptr, IGIS_Feature* feature = nullptr) {
+    auto* e = new CGIS_OleElement(set != nullptr ? set : set_, feature);
+    owned_.push_back(e);
+    return e;
+  }
+
+  // An element holding an object inserted through the dialog, at the rectangle.
+  CGIS_OleElement* Inserted(const md::layout::SGIS_OleInsertChoice& choice, SGIS_Rect rect) {
+    CGIS_OleElement* e = NewOle();
+    e->SetLock(false);
+    choice_ = choice;
+    EXPECT_TRUE(e->InsertObject(nullptr));
+    e->GetFeaturePtr()->GetGeometry()->SetRect(rect, 0);
+    return e;
+  }
+
+  static md::layout::SGIS_OleInsertChoice NewOf(const char* progId) {
+    md::layout::SGIS_OleInsertChoice c;
+    c.progId = progId;
+    return c;
+  }
+  static md::layout::SGIS_OleInsertChoice FileOf(const std::string& path) {
+    md::layout::SGIS_OleInsertChoice c;
+    c.nSelection = md::layout::SGIS_OleInsertChoice::fromFile;
+    c.path = path;
+    return c;
+  }
+
+  // The "Custom" set of an element's feature.
+  md::basilo::ReleasePtr<IGIS_PropertySet> Custom(IGIS_Element* e) {
+    md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+    set->Archive(e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
+    return set;
+  }
+  std::vector<std::uint8_t> Bytes(IGIS_DataBuffer* b) {
+    return b == nullptr ? std::vector<std::uint8_t>()
+                        : std::vector<std::uint8_t>(b->GetData(), b->GetData() + b->GetSize());
+  }
+  std::vector<std::uint8_t> StoredObject(IGIS_Element* e) {
+    return Bytes(Custom(e)->GetProperty("OLEDATA")->GetDataBuffer());
+  }
+  std::vector<std::uint8_t> StoredCustom(IGIS_Element* e) {
+    return Bytes(e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom"));
+  }
+
+  IGIS_FeatureSet* set_ = nullptr;
+  std::vector<IGIS_FeatureSet*> sets_;
+  std::vector<IGIS_SpatialReference*> references_;
+  std::vector<IGIS_Element*> owned_;
+  md::layout::InsertObjectDialog previous_;
+  md::layout::SGIS_OleInsertChoice choice_;
+  bool confirm_ = true;
+  int dialogRuns_ = 0;
+};
+
+}  // namespace md::test

@@ -1,0 +1,78 @@
+// The insert-object dialog driven by a scripted user, through the element.
+#include "platform/ui/ui.h"
+#include "tests/layout/graphicelement/ole/oletest.h"
+
+namespace {
+
+using md::ui::ScriptedDriver;
+using md::ui::UiUser;
+
+class OleInsertDialog : public md::test::OlePage {
+ protected:
+  void SetUp() override {
+    OlePage::SetUp();
+    // The library's own dialog, not the fixture's prepared answer.
+    md::layout::SetInsertObjectDialog(installed_);
+    md::ui::ClearMessageBoxLog();
+    md::ui::ClearDriverErrors();
+  }
+  void TearDown() override {
+    EXPECT_TRUE(md::ui::DriverErrors().empty()) << md::ui::DriverErrors().front();
+    OlePage::TearDown();
+    md::layout::SetInsertObjectDialog(installed_);  // the library's dialog stays installed
+  }
+  md::layout::InsertObjectDialog installed_ = md::layout::SetInsertObjectDialog({});
+};
+
+TEST_F(OleInsertDialog, ListsTheClassesAndMakesANewObject) {
+  CGIS_OleElement* e = NewOle();
+  std::vector<std::string> listed;
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    auto* list = static_cast<CListBox*>(u.Control(3093));
+    for (int i = 0; i < list->GetCount(); ++i) {
+      std::string s;
+      list->GetText(i, s);
+      listed.push_back(s);
+    }
+    EXPECT_EQ(u.Checked(3091), BST_CHECKED);
+    EXPECT_EQ(u.Selection(3093), 0);
+    u.Choose(3093, 1);
+    u.Ok();
+  });
+  ASSERT_TRUE(e->InsertObject(nullptr));
+  EXPECT_EQ(listed, (std::vector<std::string>{"图片对象", "文本文档"}));
+  ASSERT_NE(e->GetClientItem(), nullptr);
+  ASSERT_TRUE(e->GetClientItem()->HasObject());
+  EXPECT_EQ(&e->GetClientItem()->GetObject()->Class(), &md::ole::TextDocumentClass());
+}
+
+TEST_F(OleInsertDialog, MakesAnObjectFromAFileAndAsksForAMissingName) {
+  CGIS_OleElement* e = NewOle();
+  const std::string path = md::test::WritePng("dialog.png", 30, 20);
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    u.Click(3092);
+    u.Ok();  // no file name yet: a prompt, the dialog stays
+    EXPECT_FALSE(u.Ended());
+    u.Replace(3094, path);
+    u.Ok();
+  });
+  ASSERT_TRUE(e->InsertObject(nullptr));
+  ASSERT_EQ(md::ui::MessageBoxLog().size(), 1u);
+  ASSERT_TRUE(e->GetClientItem()->HasObject());
+  EXPECT_EQ(&e->GetClientItem()->GetObject()->Class(), &md::ole::PictureClass());
+  EXPECT_EQ(e->GetClientItem()->GetItemNumber(), 1u);
+}
+
+TEST_F(OleInsertDialog, CancelLeavesTheElementAsItWas) {
+  CGIS_OleElement* e = NewOle();
+  const auto before = StoredCustom(e);
+  ScriptedDriver driver;
+  driver.Then([](UiUser& u) { u.Cancel(); });
+  EXPECT_FALSE(e->InsertObject(nullptr));
+  EXPECT_EQ(e->GetClientItem(), nullptr);
+  EXPECT_EQ(StoredCustom(e), before);
+}
+
+}  // namespace
