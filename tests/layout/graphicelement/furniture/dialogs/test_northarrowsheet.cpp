@@ -135,6 +135,28 @@ TEST_F(NorthArrowSheet, ApplyWritesTheActivePageAndClearsTheMarks) {
   EXPECT_EQ(a->GetRect().Height(), 500);
 }
 
+// The map's rotation is shown rounded half away from zero and turns the
+// preview together with the calibration.
+TEST_F(NorthArrowSheet, ShowsTheLinkedMapsRotationRoundedAndTurnsThePreviewByBoth) {
+  auto* a = Arrow2000x1000(New<CGIS_NorthArrowElement>());
+  CGIS_MapElement* frame = NewFrame();
+  a->SetMapElementPtr(frame);
+  Turn(frame, 12.5);
+  const double angle = a->GetAngle();
+  ASSERT_DOUBLE_EQ(std::abs(angle), 12.5);
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    EXPECT_EQ(u.Text(IDC_NORTHARROW_ANGLE), angle > 0 ? "13" : "-13");
+    EXPECT_TRUE(u.Replace(IDC_NORTHARROW_CALIBRATION, "10"));
+    PaintActivePage(u);
+    EXPECT_DOUBLE_EQ(a->GetSymbolPtr()->GetAngle(), (angle > 0 ? 13.0 : -13.0) + 10.0);
+    u.Ok();
+  });
+  EXPECT_TRUE(a->OnOpenPropertyDlg(&screen_.display, TRUE));
+  EXPECT_DOUBLE_EQ(a->GetCalibrationAngle(), 10.0);
+  EXPECT_DOUBLE_EQ(a->GetSymbolPtr()->GetAngle(), angle + 10.0);
+}
+
 class NorthArrowRange : public FurnitureSheet, public ::testing::WithParamInterface<BadInput> {};
 
 TEST_P(NorthArrowRange, IsRefusedWithAPromptAndNothingWritten) {
