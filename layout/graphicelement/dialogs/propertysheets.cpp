@@ -67,6 +67,12 @@ bool HasPropertySheet(const std::string& type) {
 
 SheetRunner GetPropertySheet(const std::string& type) { return FindRunner(type.c_str()); }
 
+namespace {
+bool g_bWithCommonPages = true;
+}  // namespace
+
+bool SheetWithCommonPages() { return g_bWithCommonPages; }
+
 BOOL RunPropertySheet(const SheetRequest& request) {
   if (request.pElement == nullptr) return FALSE;
   // Dialog templates, strings and message boxes of the sheet are the library's.
@@ -78,7 +84,11 @@ BOOL RunPropertySheet(const SheetRequest& request) {
     return FALSE;
   }
   const SheetRunner runner = FindRunner(request.pElement->GetType());
+  // Sheets run modally one at a time; the flag goes back when this one ends.
+  const bool bOuterCommonPages = g_bWithCommonPages;
+  g_bWithCommonPages = request.bWithCommonPages;
   const bool bConfirmed = runner && runner(request.pElement, request.pDisplay, request.szTitle);
+  g_bWithCommonPages = bOuterCommonPages;
   if (!bConfirmed && request.restore) request.restore(pBackup);
   if (pBackup != nullptr) DisposeBackup(pBackup);
   return bConfirmed ? TRUE : FALSE;

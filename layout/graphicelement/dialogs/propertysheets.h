@@ -40,4 +40,8 @@ SheetRunner GetPropertySheet(const std::string& type);
 // way. TRUE only when the user pressed OK.
 BOOL RunPropertySheet(const SheetRequest& request);
 
+// While a sheet runs: whether its request asked for the shared pages (true
+// when no sheet runs).
+bool SheetWithCommonPages();
+
 }  // namespace md::layout

@@ -28,6 +28,9 @@ struct SheetRequest {
   // An element that cannot be cloned keeps its own backup (in restore):
   // no Clone is taken, and restore receives NULL.
   bool bOwnBackup = false;
+  // Whether the sheet shows the shared frame and size-and-position pages
+  // beside its own (for the sheets that offer them only on request).
+  bool bWithCommonPages = true;
 };
 
 class ISheetHost {

@@ -11,10 +11,12 @@
 
 CGIS_SlopeSheet::CGIS_SlopeSheet(IGIS_SlopeElement* pElement, IGIS_Display* pDisplay)
     : CGIS_ElementPropertySheet(IDS_SLOPE_SHEET, pElement, pDisplay),
-      m_pSlopePage(AddOwnedPage(std::make_unique<CGIS_SlopePage>(pElement, pDisplay))),
-      m_pFramePage(AddOwnedPage(std::make_unique<CLayoutFrame>(pElement, pDisplay))),
-      m_pSizePage(AddOwnedPage(std::make_unique<CSizeAndPosition>(pElement, pDisplay))) {
+      m_pSlopePage(AddOwnedPage(std::make_unique<CGIS_SlopePage>(pElement, pDisplay))) {
+  // The shared pages only when the element's caller asked for them.
+  if (!md::layout::SheetWithCommonPages()) return;
+  m_pFramePage = AddOwnedPage(std::make_unique<CLayoutFrame>(pElement, pDisplay));
   m_pFramePage->m_pFrame = pElement->GetFramePropertyPtr();
+  m_pSizePage = AddOwnedPage(std::make_unique<CSizeAndPosition>(pElement, pDisplay));
 }
 
 namespace {

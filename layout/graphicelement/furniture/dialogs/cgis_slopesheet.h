@@ -19,6 +19,6 @@ class CGIS_SlopeSheet : public CGIS_ElementPropertySheet {
 
  private:
   CGIS_SlopePage* m_pSlopePage;
-  CLayoutFrame* m_pFramePage;
-  CSizeAndPosition* m_pSizePage;
+  CLayoutFrame* m_pFramePage = nullptr;  // with the shared pages only
+  CSizeAndPosition* m_pSizePage = nullptr;
 };

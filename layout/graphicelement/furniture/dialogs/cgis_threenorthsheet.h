@@ -17,6 +17,6 @@ class CGIS_ThreeNorthSheet : public CGIS_ElementPropertySheet {
 
  private:
   CGIS_ThreeNorth* m_pThreeNorthPage;
-  CLayoutFrame* m_pFramePage;
-  CSizeAndPosition* m_pSizePage;
+  CLayoutFrame* m_pFramePage = nullptr;  // with the shared pages only
+  CSizeAndPosition* m_pSizePage = nullptr;
 };

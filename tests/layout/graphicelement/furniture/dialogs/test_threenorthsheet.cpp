@@ -5,7 +5,9 @@
 
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/dialogs/csizeandposition.h"
+#include "layout/graphicelement/dialogs/propertysheets.h"
 #include "layout/graphicelement/frame/dialogs/clayoutframe.h"
+#include "layout/graphicelement/furniture/cgis_slopeelement.h"
 #include "layout/graphicelement/furniture/cgis_threenorthelement.h"
 #include "layout/graphicelement/furniture/dialogs/cgis_threenorth.h"
 #include "tests/layout/graphicelement/furniture/dialogs/sheettest.h"
@@ -109,6 +111,22 @@ TEST_F(ThreeNorthSheet, AConfirmedChooserMarksThePageAndACancelledOneDoesNot) {
   });
   EXPECT_TRUE(e->OnOpenPropertyDlg(&screen_.display, TRUE));
   EXPECT_EQ(driver.DialogsRun(), 3);
+}
+
+// Without the shared pages the sheet shows the three-north page alone; the
+// same is true of the slope rule's sheet.
+TEST_F(ThreeNorthSheet, WithoutTheCommonPagesOnlyTheElementsOwnPagesShow) {
+  IGIS_Element* elements[] = {Diagram(New<CGIS_ThreeNorthElement>()), New<CGIS_SlopeElement>()};
+  for (IGIS_Element* e : elements) {
+    ScriptedDriver driver;
+    driver.Then([&](UiUser& u) {
+      EXPECT_EQ(u.Sheet()->GetPageCount(), 1) << e->GetType();
+      EXPECT_FALSE(md::layout::SheetWithCommonPages());
+      u.Ok();
+    });
+    EXPECT_TRUE(e->OnOpenPropertyDlg(&screen_.display, FALSE));
+    EXPECT_TRUE(md::layout::SheetWithCommonPages());  // back once the sheet ended
+  }
 }
 
 class ThreeNorthRange : public FurnitureSheet, public ::testing::WithParamInterface<BadInput> {};
