@@ -16,6 +16,16 @@
 //                     stored, saved, loaded and read back; the time per
 //                     element is the "per_element" counter.
 //
+//   Sheet/Print, Sheet/RawCairo
+//                     the same two for the map sheet (A2 landscape, the whole
+//                     1:50,000 sample sheet with its furniture); its ratio is
+//                     printed too;
+//   Sheet/Draw/KIND   the sheet's elements of one kind printed alone at
+//                     300 dpi (the map frame draws the whole map);
+//   Sheet/StoreAndRead/KIND
+//                     Archive(0) and Archive(1) of the sheet's elements of
+//                     one kind, per element.
+//
 // The default run is short (a smoke run); pass --benchmark_min_time=N for
 // steadier figures.
 #include <benchmark/benchmark.h>
@@ -39,6 +49,7 @@
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/recording.h"
 #include "platform/text/textengine.h"
+#include "tools/demo/mapsheet.h"
 #include "tools/demo/pagedraw.h"
 #include "tools/demo/samplepage.h"
 
@@ -53,22 +64,45 @@ md::demo::Page& SamplePage() {
   return *page;
 }
 
-void PrintPage(benchmark::State& state) {
-  md::demo::Page& page = SamplePage();
-  auto canvas = md::canvas::CairoCanvas::createPageImage(kWidthMm, kHeightMm, kDpi);
+// The map sheet over its document; NULL when either cannot be made.
+md::demo::Page* SheetPage() {
+  static md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  static std::unique_ptr<md::demo::Page> page =
+      doc.ok() ? md::demo::BuildMapSheetPage(doc, nullptr) : nullptr;
+  return page.get();
+}
+
+// The page's elements of one type ("" for all the host draws).
+std::vector<IGIS_Element*> ElementsOf(md::demo::Page& page, const std::string& kind) {
+  std::vector<IGIS_Element*> out;
+  for (IGIS_Element* e : page.TopLevel())
+    if (kind.empty() || kind == e->GetType()) out.push_back(e);
+  return out;
+}
+
+// Prints those elements of the page into a 300-dpi raster of its paper.
+void PrintOf(benchmark::State& state, md::demo::Page* page, const std::string& kind) {
+  if (page == nullptr) {
+    state.SkipWithError("no page");
+    return;
+  }
+  auto canvas = md::canvas::CairoCanvas::createPageImage(page->width() / 100.0, page->height() / 100.0, kDpi);
   if (canvas == nullptr) {
     state.SkipWithError("no raster");
     return;
   }
+  const std::vector<IGIS_Element*> elements = ElementsOf(*page, kind);
   std::string error;
   for (auto _ : state) {
-    if (!md::demo::PrintPage(page, canvas.get(), kDpi, nullptr, &error)) {
+    if (!md::demo::PrintElements(*page, elements, canvas.get(), kDpi, nullptr, &error)) {
       state.SkipWithError(error.c_str());
       break;
     }
   }
-  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(page.elements().size()));
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(elements.size()));
 }
+
+void PrintPage(benchmark::State& state) { PrintOf(state, &SamplePage(), ""); }
 
 // ---- The same primitives straight into cairo ---------------------------------
 
@@ -263,10 +297,15 @@ class Replay {
   std::map<std::pair<std::string, int>, cairo_font_face_t*> faces_;
 };
 
-void RawCairo(benchmark::State& state) {
-  md::demo::Page& page = SamplePage();
+// The page's recorded primitives replayed straight into a cairo raster.
+void RawCairoOf(benchmark::State& state, md::demo::Page* pagePtr) {
+  if (pagePtr == nullptr) {
+    state.SkipWithError("no page");
+    return;
+  }
+  md::demo::Page& page = *pagePtr;
   // Device size of the 300-dpi page, as the raster canvas rounds it.
-  auto sizer = md::canvas::CairoCanvas::createPageImage(kWidthMm, kHeightMm, kDpi);
+  auto sizer = md::canvas::CairoCanvas::createPageImage(page.width() / 100.0, page.height() / 100.0, kDpi);
   if (sizer == nullptr) {
     state.SkipWithError("no raster");
     return;
@@ -294,13 +333,21 @@ void RawCairo(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(page.elements().size()));
 }
 
+void RawCairo(benchmark::State& state) { RawCairoOf(state, &SamplePage()); }
+void SheetPrint(benchmark::State& state) { PrintOf(state, SheetPage(), ""); }
+void SheetRawCairo(benchmark::State& state) { RawCairoOf(state, SheetPage()); }
+
 // ---- Storing and reading elements ---------------------------------------------
 
 // Archive(0) then Archive(1) of the elements of one kind ("" for all); the
 // time per element is the "per_element" counter.
-void StoreAndRead(benchmark::State& state, const std::string& kind) {
+void StoreAndReadOf(benchmark::State& state, md::demo::Page* page, const std::string& kind) {
+  if (page == nullptr) {
+    state.SkipWithError("no page");
+    return;
+  }
   std::vector<IGIS_Element*> elements;
-  for (IGIS_Element* e : SamplePage().elements())
+  for (IGIS_Element* e : page->elements())
     if (kind.empty() || kind == e->GetType()) elements.push_back(e);
   for (auto _ : state) {
     for (IGIS_Element* e : elements) {
@@ -312,6 +359,10 @@ void StoreAndRead(benchmark::State& state, const std::string& kind) {
       benchmark::Counter(static_cast<double>(elements.size()),
                          benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(elements.size()));
+}
+
+void StoreAndRead(benchmark::State& state, const std::string& kind) {
+  StoreAndReadOf(state, &SamplePage(), kind);
 }
 
 // ---- The feature-set file ---------------------------------------------------------
@@ -441,6 +492,8 @@ void DenseElement(benchmark::State& state, const char* type) {
 
 BENCHMARK(PrintPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCairo)->Unit(benchmark::kMillisecond);
+BENCHMARK(SheetPrint)->Name("Sheet/Print")->Unit(benchmark::kMillisecond);
+BENCHMARK(SheetRawCairo)->Name("Sheet/RawCairo")->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadFile)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(DenseElement, Polygon, GIS_TYPE_GRAPHIC_ELEMENT_POLYGON)
@@ -461,13 +514,30 @@ int main(int argc, char** argv) {
   // Store-and-read benchmarks for all elements and for each kind on the page.
   benchmark::RegisterBenchmark("StoreAndRead/all", StoreAndRead, std::string())
       ->Unit(benchmark::kMicrosecond);
+  const auto shortName = [](const std::string& kind) {
+    return kind.substr(std::strlen("GIS_TYPE_GRAPHIC_ELEMENT_"));
+  };
   std::set<std::string> kinds;
   for (IGIS_Element* e : SamplePage().elements()) kinds.insert(e->GetType());
   for (const std::string& kind : kinds) {
-    const std::string shortName = kind.substr(std::strlen("GIS_TYPE_GRAPHIC_ELEMENT_"));
-    benchmark::RegisterBenchmark(("StoreAndRead/" + shortName).c_str(), StoreAndRead, kind)
+    benchmark::RegisterBenchmark(("StoreAndRead/" + shortName(kind)).c_str(), StoreAndRead, kind)
+        ->Unit(benchmark::kMicrosecond);
+  }
+  // Drawing and storing each kind of the map sheet's elements.
+  std::set<std::string> sheetKinds;
+  if (md::demo::Page* sheet = SheetPage())
+    for (IGIS_Element* e : sheet->elements()) sheetKinds.insert(e->GetType());
+  for (const std::string& kind : sheetKinds) {
+    benchmark::RegisterBenchmark(("Sheet/Draw/" + shortName(kind)).c_str(), PrintOf, SheetPage(), kind)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("Sheet/StoreAndRead/" + shortName(kind)).c_str(), StoreAndReadOf,
+                                 SheetPage(), kind)
         ->Unit(benchmark::kMicrosecond);
   }
 
-  return RunBenchmarksWithRatio(argc, argv, "PrintPage", "RawCairo", "whole pipeline / raw cairo", 2.0);
+  RatioReporter* reporter = nullptr;
+  if (!RunBenchmarks(argc, argv, &reporter, "0.05")) return 1;
+  reporter->PrintRatio("PrintPage", "RawCairo", "whole pipeline / raw cairo", 2.0);
+  reporter->PrintRatio("Sheet/Print", "Sheet/RawCairo", "map sheet: whole pipeline / raw cairo", 2.0);
+  return 0;
 }

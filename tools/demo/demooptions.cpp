@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -17,9 +18,10 @@ std::string Usage(const std::string& program) {
   return "Usage: " + program +
          " [options]\n"
          "\n"
-         "Builds a sample A4 layout page through the mapdeck element factory, prints it\n"
-         "to a PNG and a PDF, stores every element and saves the feature set, loads it\n"
-         "into a fresh feature set, prints it again and checks that both prints are\n"
+         "Builds layout pages through the mapdeck element factory: a sample A4 page of\n"
+         "plain elements and an A2 topographic map sheet of the 1:50,000 sample map.\n"
+         "Each is printed to a PNG and a PDF, its elements are stored and the feature\n"
+         "set saved, loaded into a fresh feature set, printed again and checked to be\n"
          "the same pixel for pixel.\n"
          "\n"
          "Options:\n"
@@ -27,11 +29,13 @@ std::string Usage(const std::string& program) {
          "  -r, --resolution DPI    dots per inch of the PNG, " +
          std::to_string(kMinDpi) + " to " + std::to_string(kMaxDpi) +
          " (default: 300)\n"
+         "  -p, --page NAME         make only that page: sample-page or map-sheet (may be\n"
+         "                          given again; default: every page)\n"
          "  -h, --help              show this text and exit\n"
          "\n"
-         "Files written: sample-page.png, sample-page.pdf and sample-page.mdfs (the\n"
-         "stored feature set). When the second print differs, sample-page-reloaded.png\n"
-         "and sample-page-difference.png are written too and the exit status is 1.\n"
+         "Files written per page NAME: NAME.png, NAME.pdf and NAME.mdfs (the stored\n"
+         "feature set). When the second print differs, NAME-reloaded.png and\n"
+         "NAME-difference.png are written too and the exit status is 1.\n"
          "Exit status: 0 success, 1 the prints differ or a step failed, 2 bad options.\n";
 }
 
@@ -70,6 +74,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
     }
     const bool isOutput = name == "-o" || name == "--output";
     const bool isDpi = name == "-r" || name == "--resolution";
+    const bool isPage = name == "-p" || name == "--page";
     if (name == "-h" || name == "--help") {
       if (hasValue) {
         *error = "option --help takes no value";
@@ -78,14 +83,17 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
       out.help = true;
       continue;
     }
-    if (!isOutput && !isDpi) {
+    if (!isOutput && !isDpi && !isPage) {
       *error = (!arg.empty() && arg[0] == '-') ? "unknown option '" + arg + "'"
                                                : "unexpected argument '" + arg + "'";
       return false;
     }
     if (!hasValue) {
       if (i + 1 >= args.size()) {
-        *error = "option " + name + (isOutput ? " needs a folder" : " needs a number of dots per inch");
+        *error = "option " + name +
+                 (isOutput ? " needs a folder"
+                  : isPage ? " needs a page name"
+                           : " needs a number of dots per inch");
         return false;
       }
       value = args[++i];
@@ -96,12 +104,26 @@ bool ParseOptions(const std::vector<std::string>& args, Options* options, std::s
         return false;
       }
       out.outputFolder = value;
+    } else if (isPage) {
+      const auto& names = PageNames();
+      if (std::find(names.begin(), names.end(), value) == names.end()) {
+        std::string known;
+        for (const std::string& n : names) known += (known.empty() ? "" : " or ") + n;
+        *error = "unknown page '" + value + "': give " + known;
+        return false;
+      }
+      if (std::find(out.pages.begin(), out.pages.end(), value) == out.pages.end()) out.pages.push_back(value);
     } else if (!ParseDpi(value, &out.dpi, error)) {
       return false;
     }
   }
   *options = out;
   return true;
+}
+
+bool WantsPage(const Options& options, const std::string& name) {
+  return options.pages.empty() ||
+         std::find(options.pages.begin(), options.pages.end(), name) != options.pages.end();
 }
 
 bool PrepareOutputFolder(const std::string& folder, std::string* error) {

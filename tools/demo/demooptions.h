@@ -10,7 +10,19 @@ struct Options {
   std::string outputFolder = "demo-output";
   int dpi = 300;
   bool help = false;
+  // The pages to make, by name (PageNames()), in the order given; empty
+  // means every page.
+  std::vector<std::string> pages;
 };
+
+// The demo's pages, in the order they are made.
+inline const std::vector<std::string>& PageNames() {
+  static const std::vector<std::string> names = {"sample-page", "map-sheet"};
+  return names;
+}
+
+// True when the options ask for the page of that name.
+bool WantsPage(const Options& options, const std::string& name);
 
 // The usage text printed by --help (program is the name it was run as).
 std::string Usage(const std::string& program);

@@ -143,6 +143,7 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   std::unique_ptr<md::canvas::CairoCanvas> first;
   std::size_t elementCount = 0;
   std::string kinds;
+  int paperWidth = 0, paperHeight = 0;
   {
     md::demo::BuildReport report;
     Stage build("building the page");
@@ -154,6 +155,8 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
                   KindName(type).c_str());
     if (page->elements().empty()) return Fail("the element factory built no element of the page");
     elementCount = page->elements().size();
+    paperWidth = page->width();
+    paperHeight = page->height();
     kinds = KindSummary(*page);
 
     Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
@@ -178,6 +181,7 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     Stage load("loading the feature set into a fresh page");
     std::unique_ptr<md::demo::Page> page = md::demo::LoadPage(pagePath, &error, run.mapLayer);
     if (page == nullptr) return Fail(error);
+    page->SetPaper(paperWidth, paperHeight);
     load.End();
     if (page->elements().size() != elementCount) {
       return Fail("the file gave back " + std::to_string(page->elements().size()) + " elements instead of " +
@@ -209,7 +213,8 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
       "  stored, saved, loaded into a fresh feature set and printed again: the same, pixel for pixel\n");
   files->push_back(pngPath + "  (" + std::to_string(first->width()) + " x " +
                    std::to_string(first->height()) + " pixels, " + std::to_string(options.dpi) + " dpi)");
-  files->push_back(pdfPath + "  (vector, 297 x 210 mm)");
+  files->push_back(pdfPath + "  (vector, " + std::to_string(paperWidth / 100) + " x " +
+                   std::to_string(paperHeight / 100) + " mm)");
   files->push_back(pagePath + "  (the stored feature set, " +
                    std::to_string(ec ? 0 : static_cast<unsigned long long>(pageBytes)) + " bytes)");
   return 0;
@@ -239,22 +244,26 @@ int main(int argc, char** argv) {
   const fs::path folder = fs::absolute(options.outputFolder).lexically_normal();
   g_logMark = GIS_GetLogPtr()->GetRecordCount();
   GIS_SetSymbolTextEngine("freetype");
-  std::printf("mapdeck demo: A4 landscape pages at %d dpi into %s\n", options.dpi, folder.c_str());
+  std::printf("mapdeck demo: pages at %d dpi into %s\n", options.dpi, folder.c_str());
 
   std::vector<std::string> files;
-  PageRun sample;
-  sample.stem = "sample-page";
-  sample.build = [](md::demo::BuildReport* report) { return md::demo::BuildSamplePage(report); };
-  if (const int status = RunPage(sample, options, folder, &files)) return status;
+  if (md::demo::WantsPage(options, "sample-page")) {
+    PageRun sample;
+    sample.stem = "sample-page";
+    sample.build = [](md::demo::BuildReport* report) { return md::demo::BuildSamplePage(report); };
+    if (const int status = RunPage(sample, options, folder, &files)) return status;
+  }
 
-  // The document of the map sheet outlives the pages that show its map.
-  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
-  if (!doc.ok()) return Fail("cannot load the sample sheet from " + md::demo::SampleMapsFolder());
-  PageRun sheet;
-  sheet.stem = "map-sheet";
-  sheet.build = [&doc](md::demo::BuildReport* report) { return md::demo::BuildMapSheetPage(doc, report); };
-  sheet.mapLayer = doc.LayoutLayer();
-  if (const int status = RunPage(sheet, options, folder, &files)) return status;
+  if (md::demo::WantsPage(options, "map-sheet")) {
+    // The document of the map sheet outlives the pages that show its map.
+    md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+    if (!doc.ok()) return Fail("cannot load the sample sheet from " + md::demo::SampleMapsFolder());
+    PageRun sheet;
+    sheet.stem = "map-sheet";
+    sheet.build = [&doc](md::demo::BuildReport* report) { return md::demo::BuildMapSheetPage(doc, report); };
+    sheet.mapLayer = doc.LayoutLayer();
+    if (const int status = RunPage(sheet, options, folder, &files)) return status;
+  }
 
   std::printf("Files written:\n");
   for (const std::string& f : files) std::printf("  %s\n", f.c_str());

@@ -1,9 +1,15 @@
-// The map sheet page: title, subtitle, the map frame at 1:50,000, a scale
-// bar under it, the furniture round it and the three-north diagram.
+// The map sheet page: the whole sheet in its frame at 1:50,000 with a
+// kilometre band round it, and a side panel holding, top to bottom, the
+// title and sheet number, the index of neighbouring sheets, the north arrow
+// beside the three-north diagram, the legend, the scale text and bar and the
+// slope rule.
 #include "tools/demo/mapsheet.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "host/basilo/igis_propertyset.h"
@@ -14,6 +20,7 @@
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "host/stratel/igis_numericformat.h"
+#include "host/tilemar/igis_tilingrule.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/furniture/igis_mapindexelement.h"
 #include "layout/graphicelement/furniture/igis_northarrowelement.h"
@@ -24,8 +31,13 @@
 #include "layout/graphicelement/legend/igis_legendformat.h"
 #include "layout/graphicelement/legend/igis_legenditem.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/ole/igis_oleelement.h"
+#include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "layout/graphicelement/scalebar/igis_scaletextelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
+#include "platform/ole/objectclass.h"
+#include "platform/ole/storage.h"
+#include "tools/demo/samplelogo.h"
 
 namespace md::demo {
 
@@ -44,11 +56,11 @@ std::string SampleMapsFolder() { return MAPDECK_SAMPLE_MAPS_DIR; }
 namespace {
 
 // A text of the size (points) in the face, placed by its lower-left corner.
-void AddText(Page& page, BuildReport* report, const char* text, int x, int y, int points, int weight) {
+IGIS_Element* AddText(Page& page, BuildReport* report, const char* text, int points, int weight) {
   auto* e = dynamic_cast<IGIS_TextElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_TEXT));
   if (e == nullptr) {
     if (report != nullptr) report->missingTypes.push_back(GIS_TYPE_GRAPHIC_ELEMENT_TEXT);
-    return;
+    return nullptr;
   }
   IGIS_Symbol* font = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT);
   if (font != nullptr) {
@@ -62,7 +74,8 @@ void AddText(Page& page, BuildReport* report, const char* text, int x, int y, in
     font->Release();
   }
   e->SetText(text);
-  e->SetLBpoint(SGIS_Point(x, y, 0));
+  e->SetLBpoint(SGIS_Point(0, 0, 0));
+  return e;
 }
 
 // The vector layers of a layer, depth first through groups.
@@ -93,13 +106,12 @@ void SetTextSize(IGIS_Symbol* symbol, int points, int weight) {
   std::strncpy(lf->lfFaceName, "黑体", sizeof(lf->lfFaceName) - 1);
 }
 
-// A legend of every class of every vector layer of the sheet, in the frame's
-// lower-right corner.
-void AddLegend(Page& page, BuildReport* report, IGIS_MapElement* frame, IGIS_Map* sheet) {
+// A legend of every class of every vector layer of the sheet.
+IGIS_Element* AddLegend(Page& page, BuildReport* report, IGIS_MapElement* frame, IGIS_Map* sheet) {
   auto* legend = dynamic_cast<IGIS_LegendElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_LEGEND));
   if (legend == nullptr) {
     if (report != nullptr) report->missingTypes.push_back(GIS_TYPE_GRAPHIC_ELEMENT_LEGEND);
-    return;
+    return nullptr;
   }
   legend->SetName("西山幅图例");
   legend->SetMapElement(frame);
@@ -147,12 +159,12 @@ void AddLegend(Page& page, BuildReport* report, IGIS_MapElement* frame, IGIS_Map
     frameProperty->SetBackX(200);
     frameProperty->SetBackY(200);
   }
-  legend->SetLBpoint(SGIS_Point(kSheetLegendLeft, kSheetLegendBottom, 0));
   legend->RecalcRect();
+  return legend;
 }
 
-// The band of kilometre pieces a topographic sheet carries round its frame:
-// 2 mm outside the frame, 5 mm wide, one piece per ground kilometre.
+// The band of kilometre pieces a topographic sheet carries round its frame,
+// one piece per ground kilometre.
 void AddSheetBorder(IGIS_MapElement* frame) {
   IGIS_MapBorderFactory* factory = GIS_GetMapBorderFactoryObject();
   IGIS_MapBorder* border = factory != nullptr ? factory->CreateMapBorder(GIS_MAPBORDER_CALIBRATED) : nullptr;
@@ -188,17 +200,16 @@ int LinearUnitIndex(const char* name) {
   return 0;
 }
 
-// A scale bar of the type, of 1 km divisions, following the frame, with its
-// rectangle's lower-left corner at (x, y); x < 0 centres it under the frame.
-// It is set up as a host sets up a stored bar: through the keys of its
-// stored form (layout/graphicelement/scalebar/FORMAT.md), read back with
-// Archive, which binds the frame and lays the bar out at the frame's scale.
-void AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame, const char* type, const char* name,
-                 int divisions, int x, int y) {
+// A scale bar of the type, of 1 km divisions, following the frame. It is
+// set up as a host sets up a stored bar: through the keys of its stored form
+// (layout/graphicelement/scalebar/FORMAT.md), read back with Archive, which
+// binds the frame and lays the bar out at the frame's scale.
+IGIS_Element* AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame, const char* type,
+                          const char* name, int divisions) {
   IGIS_Element* bar = page.Create(type);
   if (bar == nullptr) {
     if (report != nullptr) report->missingTypes.push_back(type);
-    return;
+    return nullptr;
   }
   IGIS_FeatureAttributes* attributes = bar->GetFeaturePtr()->GetAttributes();
   md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
@@ -218,8 +229,7 @@ void AddScaleBar(Page& page, BuildReport* report, IGIS_Element* frame, const cha
   attributes->SetDataBuffer("Custom", buffer.get(), 0);
   bar->Archive(1, 0);
   bar->SetName(name);
-  const SGIS_Rect r = bar->GetRect();
-  bar->SetLBpoint(SGIS_Point(x < 0 ? (kSheetFrameLeft + kSheetFrameRight - r.Width()) / 2 : x, y, 0));
+  return bar;
 }
 
 // An element of the type, or NULL after noting the type in the report.
@@ -230,11 +240,10 @@ T* CreateOrReport(Page& page, BuildReport* report, const char* type) {
   return e;
 }
 
-// The scale as text ("1:5万") following the frame, centred under the scale
-// bar: absolute, whole numbers.
-void AddScaleText(Page& page, BuildReport* report, IGIS_Element* frame) {
+// The scale as text ("1:5万") following the frame: absolute, whole numbers.
+IGIS_Element* AddScaleText(Page& page, BuildReport* report, IGIS_Element* frame) {
   auto* text = CreateOrReport<IGIS_ScaleTextElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT);
-  if (text == nullptr) return;
+  if (text == nullptr) return nullptr;
   text->SetMapElement(frame);
   text->SetScaleTextStyle(0);
   if (IGIS_NumericFormat* format = text->GetNumericFormatPtr()) format->SetDigits(0);
@@ -243,56 +252,57 @@ void AddScaleText(Page& page, BuildReport* report, IGIS_Element* frame) {
   }
   text->RebuildText();
   text->SetName("文本比例尺");
-  const SGIS_Rect r = text->GetRect();
-  text->SetLBpoint(
-      SGIS_Point((kSheetFrameLeft + kSheetFrameRight - r.Width()) / 2, kSheetFrameBottom - 2700, 0));
-  text->Archive(0, 0);
+  return text;
 }
 
-// The furniture around the frame: the north arrow above its top-right
-// corner, the index of the neighbouring sheets below its left end and the
-// slope rule for 10 m contours below its right end, all clear of the border
-// band.
-void AddFurniture(Page& page, BuildReport* report, IGIS_MapElement* frame) {
-  if (auto* arrow =
-          CreateOrReport<IGIS_NorthArrowElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW)) {
-    arrow->SetMapElementPtr(frame);
-    arrow->SetFramePropertyPtr(nullptr);
-    arrow->SetRect(SGIS_Rect(27000, 20900, 27700, 19300));
+// A north arrow following the frame, in a box of that size.
+IGIS_Element* AddNorthArrow(Page& page, BuildReport* report, IGIS_MapElement* frame, int width, int height) {
+  auto* arrow = CreateOrReport<IGIS_NorthArrowElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW);
+  if (arrow == nullptr) return nullptr;
+  arrow->SetMapElementPtr(frame);
+  arrow->SetFramePropertyPtr(nullptr);
+  arrow->SetRect(SGIS_Rect(0, height, width, 0));
+  return arrow;
+}
+
+// The index of the eight neighbouring sheets.
+IGIS_Element* AddMapIndex(Page& page, BuildReport* report) {
+  auto* index = CreateOrReport<IGIS_MapIndexElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX);
+  if (index == nullptr) return nullptr;
+  index->SetNorthEastText("石门");
+  index->SetNorthText("北岭");
+  index->SetNorthWestText("青石岭");
+  index->SetEastText("东沟");
+  index->SetWestText("龙泉");
+  index->SetSouthEastText("南河");
+  index->SetSouthText("河口");
+  index->SetSouthWestText("西峪");
+  index->SetColWidth(1600);
+  index->SetRowHeight(700);
+  IGIS_Symbol* font = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT);
+  if (font != nullptr) {
+    if (LOGFONT* lf = font->GetFontSizePtr()) lf->lfHeight = -9;
+    index->SetTextSymbolPtr(font);
+    font->Release();
   }
-  if (auto* index = CreateOrReport<IGIS_MapIndexElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX)) {
-    const char* names[] = {"石门", "北岭", "青石岭", "东沟", "龙泉", "南河", "河口", "西峪"};
-    index->SetNorthEastText(names[0]);
-    index->SetNorthText(names[1]);
-    index->SetNorthWestText(names[2]);
-    index->SetEastText(names[3]);
-    index->SetWestText(names[4]);
-    index->SetSouthEastText(names[5]);
-    index->SetSouthText(names[6]);
-    index->SetSouthWestText(names[7]);
-    index->SetColWidth(1200);
-    index->SetRowHeight(600);
-    IGIS_Symbol* font = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT);
-    if (font != nullptr) {
-      if (LOGFONT* lf = font->GetFontSizePtr()) lf->lfHeight = -8;
-      index->SetTextSymbolPtr(font);
-      font->Release();
-    }
-    index->SetLBpoint(SGIS_Point(kSheetFrameLeft, 500, 0));
-    index->UpdateGeometry();
-  }
-  if (auto* slope = CreateOrReport<IGIS_SlopeElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE)) {
-    slope->SetMapElementPtr(frame);
-    slope->SetFramePropertyPtr(nullptr);
-    slope->SetContourInterval(10.0);
-    slope->SetTitleGap(1400);
-    slope->SetAngleGap(80);
-    slope->SetPercentGap(500);
-    slope->SetGapDescription(60);
-    slope->Refresh();
-    const SGIS_Rect r = slope->GetRect();
-    slope->SetLBpoint(SGIS_Point(kSheetFrameRight - r.Width(), 100, 0));
-  }
+  index->SetLBpoint(SGIS_Point(0, 0, 0));
+  index->UpdateGeometry();
+  return index;
+}
+
+// The slope rule of the sheet's 10 m contours.
+IGIS_Element* AddSlopeRule(Page& page, BuildReport* report, IGIS_MapElement* frame) {
+  auto* slope = CreateOrReport<IGIS_SlopeElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE);
+  if (slope == nullptr) return nullptr;
+  slope->SetMapElementPtr(frame);
+  slope->SetFramePropertyPtr(nullptr);
+  slope->SetContourInterval(10.0);
+  slope->SetTitleGap(1400);
+  slope->SetAngleGap(80);
+  slope->SetPercentGap(500);
+  slope->SetGapDescription(60);
+  slope->Refresh();
+  return slope;
 }
 
 // The grid convergence at the middle of the sheet from the map's reference:
@@ -320,16 +330,13 @@ double GridConvergence(IGIS_Map* map) {
 
 // A three-north diagram of the sheet under the frame it follows: the grid convergence from the map's
 // reference and the magnetic declination of the sheet's area.
-void AddThreeNorth(Page& page, BuildReport* report, IGIS_MapElement* frame, IGIS_Map* map) {
-  auto* diagram = dynamic_cast<IGIS_ThreeNorthElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH));
-  if (diagram == nullptr) {
-    if (report != nullptr) report->missingTypes.push_back(GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH);
-    return;
-  }
+IGIS_Element* AddThreeNorth(Page& page, BuildReport* report, IGIS_MapElement* frame, IGIS_Map* map) {
+  auto* diagram = CreateOrReport<IGIS_ThreeNorthElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH);
+  if (diagram == nullptr) return nullptr;
   IGIS_SymbolFactory* symbols = GIS_GetSymbolFactoryObject();
   md::basilo::ReleasePtr<IGIS_Symbol> font(symbols->CreateSymbol(GIS_SYMBOL_TEXT));
   if (LOGFONT* lf = font->GetFontSizePtr()) {
-    lf->lfHeight = -5;
+    lf->lfHeight = -7;
     std::strncpy(lf->lfFaceName, "宋体", sizeof(lf->lfFaceName) - 1);
   }
   font->SetColor(RGB(30, 30, 35));
@@ -352,49 +359,150 @@ void AddThreeNorth(Page& page, BuildReport* report, IGIS_MapElement* frame, IGIS
   diagram->SetFillSymbolPtr(fill.get());
   diagram->SetCoordinateAngle(GridConvergence(map));
   diagram->SetMagnetAngle(kSheetDeclination);
-  diagram->SetAxisLength(2300);
+  diagram->SetAxisLength(3200);
   diagram->SetMapElementPtr(frame);
   diagram->SetName("三北方向线");
   diagram->Refresh();
-  const SGIS_Rect r = diagram->GetRect();
-  // Between the scale bar and the slope rule.
-  diagram->SetLBpoint(SGIS_Point(18900 - r.Width() / 2, 150, 0));
+  return diagram;
 }
+
+// The publisher's mark: the demo's logo as a picture of that size, its
+// bytes kept in the page.
+IGIS_Element* AddPublisherMark(Page& page, BuildReport* report, int size) {
+  std::string error;
+  const std::string path = WriteSampleLogo(&error);
+  if (path.empty()) return nullptr;
+  auto* logo = CreateOrReport<IGIS_PictureElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_PICTURE);
+  const bool ok = logo != nullptr && logo->ImportPictureFromFile(path.c_str());
+  // The picture's bytes go into the page before the file goes.
+  if (ok) {
+    logo->SetRect(SGIS_Rect(0, size, size, 0));
+    logo->SetName("出版标志");
+    logo->ArchivePictureData(true);
+  }
+  std::remove(path.c_str());
+  return ok ? logo : nullptr;
+}
+
+// The sheet's notes as an embedded text document of that width.
+IGIS_Element* AddNotes(Page& page, BuildReport* report, int width) {
+  auto* notes = CreateOrReport<IGIS_OleElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_OLE);
+  if (notes == nullptr) return nullptr;
+  md::ole::Storage text;
+  text.clsid = md::ole::TextDocumentClass().clsid;
+  const std::string content = "编图说明\n本图为1:5万地形图样图，资料截至2026年。";
+  text.streams["Contents"].assign(content.begin(), content.end());
+  EmbedObject(notes, text, SGIS_Rect(0, 1000, width, 0));
+  notes->SetName("编图说明");
+  return notes;
+}
+
+// Elements stacked top down in a column of the page, each centred in it.
+class Column {
+ public:
+  Column(int left, int right, int top) : left_(left), right_(right), y_(top) {}
+  // Puts the element's top at the cursor and moves the cursor below it and
+  // the gap. A missing element takes no room.
+  void Place(IGIS_Element* e, int gap) { PlaceRow({e}, gap); }
+  // Elements side by side, spread evenly across the column, tops aligned.
+  void PlaceRow(const std::vector<IGIS_Element*>& row, int gap) {
+    int width = 0, height = 0, count = 0;
+    for (IGIS_Element* e : row) {
+      if (e == nullptr) continue;
+      const SGIS_Rect r = e->GetRect();
+      width += r.Width();
+      height = std::max(height, r.Height());
+      ++count;
+    }
+    if (count == 0) return;
+    const int space = std::max(0, (right_ - left_ - width) / (count + 1));
+    int x = left_ + space;
+    for (IGIS_Element* e : row) {
+      if (e == nullptr) continue;
+      const SGIS_Rect r = e->GetRect();
+      e->SetLBpoint(SGIS_Point(x, y_ - r.Height(), 0));
+      x += r.Width() + space;
+    }
+    y_ -= height + gap;
+  }
+  int cursor() const { return y_; }
+
+ private:
+  int left_;
+  int right_;
+  int y_;
+};
 
 }  // namespace
 
+bool SheetExtent(IGIS_Map* map, SGIS_DRect* extent) {
+  IGIS_TilingRule* rule = GIS_GetTilingRuleManagerPtr()->GetTilingRule(GIS_TILINGRULE_NATIONAL);
+  SGIS_Rect r;
+  if (map == nullptr || extent == nullptr || rule == nullptr ||
+      !rule->GetSheetExtent(kSheetNumber, map->GetSpatialReference(), 1, &r))
+    return false;
+  *extent = SGIS_DRect(std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+                       std::max(r.top, r.bottom));
+  return true;
+}
+
 std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* report) {
   auto page = std::make_unique<Page>();
-  if (!page->ok() || !doc.ok()) return nullptr;
+  SGIS_DRect extent;
+  if (!page->ok() || !doc.ok() || !SheetExtent(doc.sheet(), &extent)) return nullptr;
+  page->SetPaper(kSheetPaperWidth, kSheetPaperHeight);
   page->featureSet()->SetMapLayer(doc.LayoutLayer());
+
+  // The whole sheet at true scale: map metres over map metres per page unit.
+  const int frameRight =
+      kSheetFrameLeft + static_cast<int>(std::lround((extent.x2 - extent.x1) / kSheetScale));
+  const int frameTop =
+      kSheetFrameBottom + static_cast<int>(std::lround((extent.y2 - extent.y1) / kSheetScale));
+  const int panelLeft = frameRight + kSheetBorderOffset + kSheetBorderWidth + kSheetPanelGap;
+  Column panel(panelLeft, kSheetPaperWidth - kSheetPanelMargin,
+               frameTop + kSheetBorderOffset + kSheetBorderWidth);
+
+  // The title: the sheet's name (the map's name up to its scale) and number.
+  std::string name = doc.sheet()->GetName();
+  name = name.substr(0, name.find(' '));
+  panel.Place(AddText(*page, report, name.c_str(), 24, 700), 250);
+  panel.Place(AddText(*page, report, kSheetNumber, 12, 700), 500);
+  panel.Place(AddMapIndex(*page, report), 900);
 
   auto* frame = dynamic_cast<IGIS_MapElement*>(page->Create(GIS_TYPE_GRAPHIC_ELEMENT_MAP));
   if (frame == nullptr) {
     if (report != nullptr) report->missingTypes.push_back(GIS_TYPE_GRAPHIC_ELEMENT_MAP);
   } else {
-    frame->SetRect(SGIS_Rect(kSheetFrameLeft, kSheetFrameTop, kSheetFrameRight, kSheetFrameBottom));
+    frame->SetRect(SGIS_Rect(kSheetFrameLeft, frameTop, frameRight, kSheetFrameBottom));
     frame->SetMapName(doc.sheet()->GetName());
+    frame->SetMapBound(extent);
     frame->SetScale(kSheetScale);
     frame->SetName("西山幅地图框架");
     AddSheetBorder(frame);
-    AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, "图形比例尺 0-2千米", 2,
-                -1, kSheetFrameBottom - 1800);
-    AddThreeNorth(*page, report, frame, doc.sheet());
-    AddScaleText(*page, report, frame);
-    AddLegend(*page, report, frame, doc.sheet());
-    // The other kinds a host can make: two left of it, two above the frame
-    // between the sheet's name and its scale line.
-    AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, "双行比例尺", 2,
-                7000, kSheetFrameBottom - 1800);
-    AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW, "中空比例尺", 2, 7000, 300);
-    AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, "步进比例尺", 2,
-                6800, 19500);
-    AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE, "线比例尺 0-1千米", 1,
-                11600, 19500);
+    panel.PlaceRow(
+        {AddNorthArrow(*page, report, frame, 900, 2000), AddThreeNorth(*page, report, frame, doc.sheet())},
+        900);
+    panel.Place(AddLegend(*page, report, frame, doc.sheet()), 900);
+    panel.Place(AddScaleText(*page, report, frame), 300);
+    panel.Place(AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING,
+                            "图形比例尺 0-4千米", 4),
+                900);
+    panel.Place(AddSlopeRule(*page, report, frame), 900);
+    // The other kinds of scale bar a host can make, two by two.
+    panel.PlaceRow(
+        {AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, "双行比例尺",
+                     2),
+         AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW, "中空比例尺", 2)},
+        500);
+    panel.PlaceRow({AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE,
+                                "步进比例尺", 2),
+                    AddScaleBar(*page, report, frame, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE,
+                                "线比例尺 0-1千米", 1)},
+                   900);
   }
-  AddText(*page, report, doc.sheet()->GetName(), kSheetFrameLeft, 19500, 20, 700);
-  AddText(*page, report, "1:50 000    CGCS2000 高斯-克吕格投影 3°带 第39带", 14500, 19600, 11, 400);
-  AddFurniture(*page, report, frame);
+  panel.Place(AddText(*page, report, "CGCS2000 高斯-克吕格投影 3°带 第39带", 9, 400), 200);
+  panel.Place(AddText(*page, report, "1985国家高程基准 等高距10米", 9, 400), 900);
+  panel.PlaceRow({AddNotes(*page, report, 6000), AddPublisherMark(*page, report, 1400)}, 0);
   return page;
 }
 

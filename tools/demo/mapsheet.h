@@ -1,12 +1,13 @@
-// The demo's second page, the map sheet: A4 landscape with the 1:50,000
-// sample sheet shown in a map frame through the host's document, under a
-// title naming the sheet. Its feature set shows the document's layout layer,
+// The demo's second page, the map sheet: the whole 1:50,000 sample sheet at
+// true scale in a map frame shown through the host's document, with the
+// sheet's furniture in a panel beside it. Its feature set shows the document's layout layer,
 // through which the frame finds its map by name, also after reloading.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "host/basilo/sgis_types.h"
 #include "tools/demo/samplepage.h"
 
 class IGIS_Document;
@@ -15,25 +16,38 @@ class IGIS_MapLayer;
 
 namespace md::demo {
 
-// The map frame of the sheet page, in page units (0.01 mm): 257 x 150 mm,
-// 20 mm from the left and 35 mm from the bottom of the paper, leaving room
-// below it for what follows the frame (scale bars).
-constexpr int kSheetFrameLeft = 2000;
-constexpr int kSheetFrameBottom = 3500;
-constexpr int kSheetFrameRight = 27700;
-constexpr int kSheetFrameTop = 18500;
-// The lower-left corner of the sheet's legend, inside the frame's lower-right corner.
-constexpr int kSheetLegendLeft = 24500;
-constexpr int kSheetLegendBottom = 4000;
-// The frame's outer border: a calibrated band 2 mm outside the frame, 5 mm
-// wide, cut into pieces of one ground kilometre (20 mm at 1:50,000).
-constexpr int kSheetBorderOffset = 200;
-constexpr int kSheetBorderWidth = 500;
+// The sheet's paper: A2 landscape, in page units (0.01 mm). The whole sheet
+// at 1:50,000 is about 431 x 374 mm with its kilometre band 441 x 384 mm:
+// wider than A2 portrait (420 mm) and far beyond A3, while A2 landscape
+// holds it with a side panel for the sheet's furniture.
+constexpr int kSheetPaperWidth = 59400;
+constexpr int kSheetPaperHeight = 42000;
+// The sheet's national-series number: 1:50,000, 116°00′-116°15′E,
+// 39°50′-40°00′N.
+constexpr const char* kSheetNumber = "J50E001009";
+// The map frame's lower-left corner on the paper; its size follows the
+// sheet's extent at the sheet's scale.
+constexpr int kSheetFrameLeft = 2300;
+constexpr int kSheetFrameBottom = 2300;
+// The frame's outer border: a calibrated band 7 mm outside the frame (room
+// for grid labels between them), 3 mm wide, cut into pieces of one ground
+// kilometre (20 mm at 1:50,000).
+constexpr int kSheetBorderOffset = 700;
+constexpr int kSheetBorderWidth = 300;
 constexpr int kSheetBorderInterval = 2000;
+// The side panel right of the band: its left edge's distance from the band
+// and its margin from the paper's right edge.
+constexpr int kSheetPanelGap = 1200;
+constexpr int kSheetPanelMargin = 1000;
 // The sheet's scale: 1:50,000, as map metres per page unit.
 constexpr double kSheetScale = 0.5;
 // Magnetic declination of the sheet's area, degrees (west is negative).
 constexpr double kSheetDeclination = -6.8;
+
+// The sheet's extent in the map's grid coordinates from its number (west,
+// south, east, north in x1, y1, x2, y2); false when the number or the map's
+// reference gives none.
+bool SheetExtent(IGIS_Map* map, SGIS_DRect* extent);
 
 // The host's document holding the sample sheet. It must outlive every page
 // whose frames show its map.

@@ -16,25 +16,22 @@ namespace md::demo {
 
 namespace {
 
-constexpr double kPaperWidthMm = kPageWidth / 100.0;
-constexpr double kPaperHeightMm = kPageHeight / 100.0;
-
 void SetError(std::string* error, const std::string& text) {
   if (error != nullptr) *error = text;
 }
 
 }  // namespace
 
-bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEngine* engine,
-               std::string* error) {
+bool PrintElements(Page& page, const std::vector<IGIS_Element*>& elements, md::canvas::Canvas* canvas,
+                   int dpi, md::text::TextEngine* engine, std::string* error) {
   if (canvas == nullptr || dpi < kMinDpi || dpi > md::canvas::CairoCanvas::kVectorDpi) {
     SetError(error, "no canvas or a resolution out of range");
     return false;
   }
   md::win::PrinterSetup setup;
   setup.dpiX = setup.dpiY = dpi;
-  setup.paperWidthMm = kPaperWidthMm;
-  setup.paperHeightMm = kPaperHeightMm;
+  setup.paperWidthMm = page.width() / 100.0;
+  setup.paperHeightMm = page.height() / 100.0;
   HDC hdc = md::win::CreatePrinterDC(canvas, setup, engine);
   if (hdc == nullptr) {
     SetError(error, "cannot make a printer device context");
@@ -42,8 +39,8 @@ bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEn
   }
   bool ok = true;
   {
-    CGIS_PrintDisplay display(hdc, kPageWidth, kPageHeight, SGIS_Point(0, kPageHeight, 0));
-    for (IGIS_Element* e : page.TopLevel()) {
+    CGIS_PrintDisplay display(hdc, page.width(), page.height(), SGIS_Point(0, page.height(), 0));
+    for (IGIS_Element* e : elements) {
       if (!e->OnDraw(hdc, true, &display) && ok) {
         ok = false;
         SetError(error, std::string("an element of type ") + e->GetType() + " (feature " +
@@ -56,11 +53,16 @@ bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEn
   return ok;
 }
 
+bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEngine* engine,
+               std::string* error) {
+  return PrintElements(page, page.TopLevel(), canvas, dpi, engine, error);
+}
+
 std::unique_ptr<md::canvas::CairoCanvas> PrintRaster(Page& page, int dpi, md::text::TextEngine* engine,
                                                      std::string* error) {
-  auto canvas = dpi >= kMinDpi && dpi <= kMaxDpi
-                    ? md::canvas::CairoCanvas::createPageImage(kPaperWidthMm, kPaperHeightMm, dpi)
-                    : nullptr;
+  auto canvas = dpi >= kMinDpi && dpi <= kMaxDpi ? md::canvas::CairoCanvas::createPageImage(
+                                                       page.width() / 100.0, page.height() / 100.0, dpi)
+                                                 : nullptr;
   if (canvas == nullptr) {
     SetError(error, "cannot make a raster of the page at " + std::to_string(dpi) + " dpi");
     return nullptr;
@@ -73,8 +75,10 @@ bool PrintVector(Page& page, const std::string& path, md::text::TextEngine* engi
   using md::canvas::CairoCanvas;
   constexpr double dpi = CairoCanvas::kVectorDpi;
   const bool svg = path.size() >= 4 && path.compare(path.size() - 4, 4, ".svg") == 0;
-  auto canvas = svg ? CairoCanvas::createSvg(path, kPaperWidthMm, kPaperHeightMm, dpi)
-                    : CairoCanvas::createPdf(path, kPaperWidthMm, kPaperHeightMm, dpi);
+  const double width = page.width() / 100.0;
+  const double height = page.height() / 100.0;
+  auto canvas = svg ? CairoCanvas::createSvg(path, width, height, dpi)
+                    : CairoCanvas::createPdf(path, width, height, dpi);
   if (canvas == nullptr) {
     SetError(error, "cannot write " + path);
     return false;

@@ -10,6 +10,8 @@
 
 #include "platform/canvas/canvas.h"
 
+class IGIS_Element;
+
 namespace md::canvas {
 class CairoCanvas;
 }
@@ -25,11 +27,15 @@ class Page;
 constexpr int kMinDpi = 36;
 constexpr int kMaxDpi = 600;
 
-// Prints the page onto the canvas, which must span the A4 landscape paper at
+// Prints the page onto the canvas, which must span the page's paper at
 // `dpi` (kMinDpi up to the vector files' resolution). Text is measured by `engine` (FreeType when null).
 // False with a message when the context cannot be made or an element fails to draw.
 bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEngine* engine,
                std::string* error);
+
+// Prints only those elements of the page, in that order, as PrintPage does.
+bool PrintElements(Page& page, const std::vector<IGIS_Element*>& elements, md::canvas::Canvas* canvas,
+                   int dpi, md::text::TextEngine* engine, std::string* error);
 
 // The page printed into a new white raster of the paper at `dpi`.
 std::unique_ptr<md::canvas::CairoCanvas> PrintRaster(Page& page, int dpi, md::text::TextEngine* engine,

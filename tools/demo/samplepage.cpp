@@ -42,6 +42,26 @@ namespace md::demo {
 
 // ---- Page ------------------------------------------------------------------
 
+bool EmbedObject(IGIS_OleElement* e, const md::ole::Storage& object, SGIS_Rect rect) {
+  std::vector<std::uint8_t> bytes;
+  if (e == nullptr || !md::ole::WriteCompoundFile(object, &bytes, nullptr)) return false;
+  IGIS_FeatureAttributes* attributes = e->GetFeaturePtr()->GetAttributes();
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
+  set->Archive(attributes->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
+  IGIS_Field* field = set->GetProperty("OLEDATA");
+  IGIS_DataBuffer* data = field != nullptr ? field->GetDataBuffer() : nullptr;
+  if (data == nullptr) return false;
+  data->SetSize(static_cast<int>(bytes.size()));
+  std::memcpy(data->GetData(), bytes.data(), bytes.size());
+  set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0);
+  attributes->SetDataBuffer("Custom", buffer.get(), 0);
+  if (!e->Archive(1, 0)) return false;
+  e->SetLock(false);
+  e->SetRect(rect);
+  return true;
+}
+
 Page::Page()
     : factory_(GIS_CreateGraphicElementFactoryObject()),
       set_(GIS_CreateFeatureSetObject(nullptr, "layout", 0, 0, 0, 0, nullptr)) {
@@ -49,6 +69,12 @@ Page::Page()
     reference_ = refs->CreateSpatialReference(0);
   }
   if (set_ != nullptr && reference_ != nullptr) set_->GetFeatureClass()->SetSpatialReference(reference_);
+}
+
+void Page::SetPaper(int width, int height) {
+  if (width <= 0 || height <= 0) return;
+  width_ = width;
+  height_ = height;
 }
 
 Page::~Page() {
@@ -293,25 +319,10 @@ class Builder {
     return pts;
   }
 
-  // An embedded object: its compound file goes into the element's stored
-  // "OLEDATA", as a host restoring a stored page hands it over, and the
-  // element reads it; the width given wins, the height follows the object.
+  // An embedded object of the given width; its height follows the object.
   IGIS_OleElement* Embedded(const md::ole::Storage& object, SGIS_Rect rect) {
     auto* e = Make<IGIS_OleElement>(GIS_TYPE_GRAPHIC_ELEMENT_OLE);
-    std::vector<std::uint8_t> bytes;
-    if (e == nullptr || !md::ole::WriteCompoundFile(object, &bytes, nullptr)) return e;
-    IGIS_FeatureAttributes* attributes = e->GetFeaturePtr()->GetAttributes();
-    md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
-    md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
-    set->Archive(attributes->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
-    IGIS_DataBuffer* data = set->GetProperty("OLEDATA")->GetDataBuffer();
-    data->SetSize(static_cast<int>(bytes.size()));
-    std::memcpy(data->GetData(), bytes.data(), bytes.size());
-    set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0);
-    attributes->SetDataBuffer("Custom", buffer.get(), 0);
-    e->Archive(1, 0);
-    e->SetLock(false);
-    e->SetRect(rect);
+    if (e != nullptr) EmbedObject(e, object, rect);
     return e;
   }
 

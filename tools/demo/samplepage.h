@@ -14,6 +14,12 @@ class IGIS_Element;
 class IGIS_ElementFactory;
 class IGIS_FeatureSet;
 class IGIS_MapLayer;
+class IGIS_OleElement;
+struct SGIS_Rect;
+
+namespace md::ole {
+struct Storage;
+}
 class IGIS_SpatialReference;
 
 namespace md::demo {
@@ -34,6 +40,13 @@ class Page {
   // False when the factory, feature set or reference could not be made.
   bool ok() const { return factory_ != nullptr && set_ != nullptr && reference_ != nullptr; }
 
+  // The paper, in page units (A4 landscape unless set otherwise). A page
+  // read back from a file takes the paper its caller gives it.
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // Ignored unless both sides are positive.
+  void SetPaper(int width, int height);
+
   IGIS_ElementFactory* factory() { return factory_; }
   IGIS_FeatureSet* featureSet() { return set_; }
   // Every element of the page, in feature order (members of compounds too).
@@ -53,6 +66,8 @@ class Page {
   IGIS_FeatureSet* set_ = nullptr;
   IGIS_SpatialReference* reference_ = nullptr;
   std::vector<IGIS_Element*> elements_;
+  int width_ = kPageWidth;
+  int height_ = kPageHeight;
 };
 
 // What building the sample page left out: element types the factory does not
@@ -67,6 +82,12 @@ struct BuildReport {
 std::unique_ptr<Page> BuildSamplePage(BuildReport* report);
 // Adds the sample page's elements to a page (again), at the same places.
 void AddSampleElements(Page& page, BuildReport* report);
+
+// Hands the object's compound file to the element through its stored
+// "OLEDATA", as a host restoring a stored page does, and sizes it to the
+// rectangle's width (its height follows the object). False when the object
+// cannot be written or the element refuses it.
+bool EmbedObject(IGIS_OleElement* e, const md::ole::Storage& object, SGIS_Rect rect);
 
 // Writes every element's state into its feature (Archive with 0); false when
 // an element refuses.

@@ -42,11 +42,16 @@ const OptionRow kOptionRows[] = {
     {{"--help=yes"}, false, "", 0, false, "takes no value"},
 };
 
+// "[a][b c]" for a trace.
+std::string Joined(const std::vector<std::string>& args) {
+  std::string joined;
+  for (const std::string& a : args) joined += "[" + a + "]";
+  return joined;
+}
+
 TEST(DemoOptions, ParsesWhatPeopleTypeAndNamesWhatItRefuses) {
   for (const OptionRow& row : kOptionRows) {
-    std::string joined;
-    for (const std::string& a : row.args) joined += "[" + a + "]";
-    SCOPED_TRACE(joined);
+    SCOPED_TRACE(Joined(row.args));
     md::demo::Options options;
     std::string error;
     ASSERT_EQ(md::demo::ParseOptions(row.args, &options, &error), row.ok) << error;
@@ -62,8 +67,45 @@ TEST(DemoOptions, ParsesWhatPeopleTypeAndNamesWhatItRefuses) {
     }
   }
   const std::string usage = md::demo::Usage("mapdeck-demo");
-  for (const char* part : {"--output", "--resolution", "--help", "36 to 600", "sample-page.png"})
+  for (const char* part :
+       {"--output", "--resolution", "--page", "sample-page", "map-sheet", "--help", "36 to 600", "NAME.png"})
     EXPECT_NE(usage.find(part), std::string::npos) << part;
+}
+
+struct PageRow {
+  std::vector<std::string> args;
+  bool ok;
+  std::vector<std::string> pages;  // as kept (ok rows) or part of the message
+  bool sample, sheet;              // which pages are made (ok rows)
+};
+
+const PageRow kPageRows[] = {
+    {{}, true, {}, true, true},
+    {{"--page", "map-sheet"}, true, {"map-sheet"}, false, true},
+    {{"-p", "sample-page"}, true, {"sample-page"}, true, false},
+    {{"--page=map-sheet", "-p", "sample-page"}, true, {"map-sheet", "sample-page"}, true, true},
+    {{"-p", "map-sheet", "-p", "map-sheet"}, true, {"map-sheet"}, false, true},
+    {{"--page"}, false, {"needs a page name"}, false, false},
+    {{"--page="}, false, {"unknown page ''"}, false, false},
+    {{"-p", "sheet"}, false, {"unknown page 'sheet': give sample-page or map-sheet"}, false, false},
+    {{"-p", "map-sheet", "-p", "MAP-SHEET"}, false, {"unknown page 'MAP-SHEET'"}, false, false},
+};
+
+TEST(DemoOptions, PagesAreChosenByNameAndUnknownNamesRefused) {
+  for (const PageRow& row : kPageRows) {
+    SCOPED_TRACE(Joined(row.args));
+    md::demo::Options options;
+    std::string error;
+    ASSERT_EQ(md::demo::ParseOptions(row.args, &options, &error), row.ok) << error;
+    if (row.ok) {
+      EXPECT_EQ(options.pages, row.pages);
+      EXPECT_EQ(md::demo::WantsPage(options, "sample-page"), row.sample);
+      EXPECT_EQ(md::demo::WantsPage(options, "map-sheet"), row.sheet);
+    } else {
+      EXPECT_NE(error.find(row.pages.front()), std::string::npos) << error;
+      EXPECT_TRUE(options.pages.empty());
+    }
+  }
 }
 
 TEST(DemoOptions, TheOutputFolderIsMadeOrItsTroubleIsNamed) {
@@ -126,6 +168,26 @@ TEST(DemoProgram, WritesThePageChecksTheReloadAndNamesItsFiles) {
   ASSERT_TRUE(md::canvas::ReadPng((dir / "out" / "sample-page.png").string(), &png, &error)) << error;
   EXPECT_EQ(png.width, 702);  // 297 mm at 60 dpi
   EXPECT_EQ(png.height, 496);
+}
+
+TEST(DemoProgram, MakesOnlyThePageAskedFor) {
+  const auto dir = md::test::ScratchFolder("program-sheet");
+  const ProgramRun run = RunDemo("--page map-sheet -r 60 -o '" + (dir / "out").string() + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  for (const char* name : {"map-sheet.png", "map-sheet.pdf", "map-sheet.mdfs"})
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir / "out" / name)) << name;
+  EXPECT_FALSE(std::filesystem::exists(dir / "out" / "sample-page.png"));
+  EXPECT_NE(run.output.find("594 x 420 mm"), std::string::npos) << run.output;
+  md::canvas::Raster png;
+  std::string error;
+  ASSERT_TRUE(md::canvas::ReadPng((dir / "out" / "map-sheet.png").string(), &png, &error)) << error;
+  EXPECT_EQ(png.width, 1403);  // A2 landscape, 594 x 420 mm at 60 dpi
+  EXPECT_EQ(png.height, 992);
+
+  const ProgramRun unknown = RunDemo("--page atlas -o '" + (dir / "none").string() + "'");
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_NE(unknown.output.find("unknown page 'atlas'"), std::string::npos) << unknown.output;
+  EXPECT_FALSE(std::filesystem::exists(dir / "none"));
 }
 
 TEST(DemoProgram, BadOptionsAndUnwritableFoldersFailWithAMessage) {

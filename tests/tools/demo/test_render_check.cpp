@@ -102,8 +102,8 @@ TEST(RenderCheck, SamplePageMatchesTheReferencePicture) {
   CheckAgainstReference("sample-page", rendered);
 }
 
-// The map sheet: the 1:50,000 sample sheet in its frame, printed after a
-// store-and-reload round through the same document.
+// The map sheet: the whole 1:50,000 sample sheet in its frame on A2 with its
+// furniture, printed after a store-and-reload round through the same document.
 TEST(RenderCheck, MapSheetMatchesTheReferencePicture) {
   FixedText fixed;
   md::demo::MapDocument doc(md::demo::SampleMapsFolder());
@@ -120,6 +120,7 @@ TEST(RenderCheck, MapSheetMatchesTheReferencePicture) {
   page.reset();
   auto loaded = md::demo::LoadPage(file, &error, doc.LayoutLayer());
   ASSERT_NE(loaded, nullptr) << error;
+  loaded->SetPaper(md::demo::kSheetPaperWidth, md::demo::kSheetPaperHeight);
   const md::canvas::Raster rendered = md::test::Print(*loaded);
   const md::canvas::Difference self = md::canvas::Compare(first, rendered, 0);
   EXPECT_TRUE(self.sameSize);
