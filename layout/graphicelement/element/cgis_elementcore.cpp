@@ -166,7 +166,8 @@ void CGIS_ElementCore::SetName(const char* szName) {
 const char* CGIS_ElementCore::GetName() const { return m_pSelf->m_szName; }
 
 BOOL CGIS_ElementCore::OpenPropertySheet(IGIS_Display* pDisplay, const char* szTitle, const char* szNoBackup,
-                                         std::function<void(IGIS_Element* pBackup)> restore) {
+                                         std::function<void(IGIS_Element* pBackup)> restore,
+                                         BOOL bWithCommonPages) {
   md::layout::SheetRequest request;
   request.pElement = m_pSelf;
   request.pDisplay = pDisplay;
@@ -174,5 +175,6 @@ BOOL CGIS_ElementCore::OpenPropertySheet(IGIS_Display* pDisplay, const char* szT
   request.method = Method("OnOpenPropertyDlg");
   request.szNoBackup = szNoBackup;
   request.restore = std::move(restore);
+  request.bWithCommonPages = bWithCommonPages;
   return md::layout::OpenPropertySheet(request);
 }

@@ -72,7 +72,7 @@ class CGIS_ElementCore {
   // backup after anything but OK. szNoBackup is the log text when no backup
   // can be made. TRUE only when the user confirmed.
   BOOL OpenPropertySheet(IGIS_Display* pDisplay, const char* szTitle, const char* szNoBackup,
-                         std::function<void(IGIS_Element* pBackup)> restore);
+                         std::function<void(IGIS_Element* pBackup)> restore, BOOL bWithCommonPages = TRUE);
 
   // "Class::Operation", for log records.
   std::string Method(const char* szOperation) const;

@@ -534,7 +534,7 @@ BOOL CGIS_ThreeNorthElement::Archive(int nRead, int nArchiveOption) {
 
 // ---- Property sheet -----------------------------------------------------------
 
-BOOL CGIS_ThreeNorthElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
+BOOL CGIS_ThreeNorthElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) {
   // What a cancelled sheet puts back: every value the pages can reach and
   // the feature's stored form byte for byte.
   auto state = std::make_shared<State>(Capture());
@@ -554,8 +554,9 @@ BOOL CGIS_ThreeNorthElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bW
       state->storedName = szName != nullptr ? szName : "";
     }
   }
-  const BOOL bOk =
-      m_core.OpenPropertySheet(pDisplay, "三北针属性", "p_element == NULL", [this, state](IGIS_Element*) {
+  const BOOL bOk = m_core.OpenPropertySheet(
+      pDisplay, "三北针属性", "p_element == NULL",
+      [this, state](IGIS_Element*) {
         Apply(*state);
         Refresh();
         IGIS_Feature* pFeature = GetFeaturePtr();
@@ -580,7 +581,8 @@ BOOL CGIS_ThreeNorthElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bW
         }
         if (IGIS_FeatureClass* pClass = m_core.m_pFeatureSet->GetFeatureClass())
           pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL);
-      });
+      },
+      bWithCommonPages);
   if (bOk) Refresh();
   return bOk;
 }
