@@ -45,11 +45,11 @@ CGIS_MapDataframe::CGIS_MapDataframe(IGIS_MapElement* pElement, IGIS_Display* pD
   for (auto [id, pEdit] :
        {std::pair{IDC_GIS_DF_LEFT, &m_editLeft}, std::pair{IDC_GIS_DF_RIGHT, &m_editRight},
         std::pair{IDC_GIS_DF_TOP, &m_editTop}, std::pair{IDC_GIS_DF_BOTTOM, &m_editBottom}})
-    MapCommand(EN_UPDATE, id, [pEdit] { FilterSignedDecimalEdit(pEdit); });
+    MapCommand(EN_UPDATE, id, [pEdit = pEdit] { FilterSignedDecimalEdit(pEdit); });
   for (auto [id, pEdit] : {std::pair{IDC_GIS_DF_FIXSCALE, &m_editFixScale},
                            std::pair{IDC_GIS_DF_REFERENCE_SCALE, &m_editReferenceScale},
                            std::pair{IDC_GIS_DF_SCALE, &m_editScale}})
-    MapCommand(EN_UPDATE, id, [pEdit] { FilterUnsignedDecimalEdit(pEdit); });
+    MapCommand(EN_UPDATE, id, [pEdit = pEdit] { FilterUnsignedDecimalEdit(pEdit); });
   FillMapList();
 }
 
