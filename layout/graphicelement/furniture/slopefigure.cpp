@@ -35,6 +35,28 @@ const char* SecondCaption(int n) {
   }
 }
 
+// Height of the highest point any of the lines reaches over x0 .. x1, the
+// axis (0) at least. Segments crossing an end of the span count with their
+// height at that end.
+double HighestOver(const std::vector<const SlopeLine*>& lines, double x0, double x1) {
+  double top = 0.0;
+  for (const SlopeLine* line : lines) {
+    const std::vector<SGIS_Point>& p = line->points;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+      if (p[i].x >= x0 && p[i].x <= x1) top = std::max(top, static_cast<double>(p[i].y));
+      if (i == 0) continue;
+      const double ax = p[i - 1].x, ay = p[i - 1].y, bx = p[i].x, by = p[i].y;
+      if (ax == bx) continue;
+      for (const double edge : {x0, x1}) {
+        if (edge > std::min(ax, bx) && edge < std::max(ax, bx)) {
+          top = std::max(top, ay + (by - ay) * (edge - ax) / (bx - ax));
+        }
+      }
+    }
+  }
+  return top;
+}
+
 }  // namespace
 
 int SlopeLineLength(double dDegrees, int k, double dContourInterval) {
@@ -125,11 +147,31 @@ SlopeFigure LayOutSlopeFigure(const SlopeSettings& s, const SlopeMeasure& measur
   const double wTitle = width(SlopeSymbol::Title, kTitle);
   f.titleAndCaptions.push_back(
       text(SlopeSymbol::Title, kTitle, RoundHalfAway((29 * ai - wTitle) / 2), s.nTitleGap));
-  const double y10 = RoundHalfAway(TanDegrees(80.0) * n * 1000.0 * ci / kSlopeDivisor);
-  const double hd = RoundHalfAway(height(SlopeSymbol::Description, kFirstCaption));
-  f.titleAndCaptions.push_back(
-      text(SlopeSymbol::Description, kFirstCaption, ai, y10 + static_cast<double>(s.nGapDescription) + hd));
-  f.titleAndCaptions.push_back(text(SlopeSymbol::Description, SecondCaption(n), 9 * ai, y10));
+  // Each caption stands the description gap above the highest line under
+  // its span, so it crosses none of the lines it names.
+  std::vector<const SlopeLine*> lines{&f.axis, &f.twoContourCurve};
+  for (const SlopeLine& line : f.degreeLines) lines.push_back(&line);
+  for (const SlopeLine& line : f.furtherCurves) lines.push_back(&line);
+  for (const SlopeLine& line : f.lengthenedLines) lines.push_back(&line);
+  auto caption = [&](const char* t, double ax) {
+    const double right = RoundHalfAway(ax + width(SlopeSymbol::Description, t));
+    const double y = std::ceil(HighestOver(lines, ax, right));
+    f.titleAndCaptions.push_back(text(SlopeSymbol::Description, t, ax, y + s.nGapDescription));
+  };
+  caption(kFirstCaption, ai);
+  caption(SecondCaption(n), 9 * ai);
+  // The title keeps its gap above the axis unless a caption stands in its
+  // way; then it stands the description gap above that caption.
+  SlopeText& title = f.titleAndCaptions[0];
+  for (int pass = 0; pass < 2; ++pass) {
+    for (std::size_t c = 1; c < f.titleAndCaptions.size(); ++c) {
+      const SGIS_Rect& box = f.titleAndCaptions[c].box;
+      const bool besides = title.box.right < box.left || title.box.left > box.right;
+      const double clearAt = static_cast<double>(box.top) + s.nGapDescription;
+      if (besides || title.box.bottom >= clearAt || title.box.top <= box.bottom) continue;
+      title = text(SlopeSymbol::Title, title.text, title.anchor.x, clearAt);
+    }
+  }
 
   const double ya = -static_cast<double>(s.nAngleGap) - RoundHalfAway(height(SlopeSymbol::Angle, "12"));
   f.degreeValues.push_back(text(SlopeSymbol::Angle, "1", 0, ya));

@@ -86,7 +86,7 @@ TEST_F(FurnitureRender, SlopeRule) {
   e->SetContourInterval(20.0);
   e->Refresh();
   e->SetLBpoint(SGIS_Point(500, 500, 0));
-  Check({e}, 85, 45, "furniture_slope");
+  Check({e}, 85, 50, "furniture_slope");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <map>
 
+#include "host/helmora/gis_mapclip.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/dialogs/propertysheets.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
@@ -144,8 +145,12 @@ TEST_F(Slope, FigureOfTheDefaults) {
   EXPECT_EQ(f.titleAndCaptions[0].text, "坡  度  尺");
   EXPECT_EQ(f.titleAndCaptions[0].anchor.y, 2500);
   EXPECT_EQ(f.titleAndCaptions[2].text, "量相邻六条等高线时用");
-  EXPECT_EQ(f.titleAndCaptions[2].anchor, SGIS_Point(1800, 3403));
-  EXPECT_EQ(f.titleAndCaptions[1].anchor, SGIS_Point(200, 3403 + 100 + 80));
+  // Each caption stands the 100 gap above the highest line under its span:
+  // the second above the five-interval line at 10 degrees, the first (wider
+  // than three axis intervals) above the five-interval line at 5 degrees.
+  EXPECT_EQ(f.titleAndCaptions[2].anchor, SGIS_Point(1800, 2836 + 100));
+  EXPECT_GT(f.titleAndCaptions[1].box.right, 800);
+  EXPECT_EQ(f.titleAndCaptions[1].anchor, SGIS_Point(200, 5715 + 100));
 }
 
 TEST_F(Slope, LineCountsFromSettingsAndFromStoredData) {
@@ -198,11 +203,72 @@ TEST_F(Slope, RectangleHoldsEveryDrawnPiece) {
   const SGIS_Rect u = f.Extent();
   EXPECT_EQ(r.Width(), u.Width());
   EXPECT_EQ(r.Height(), u.Height());
-  // The first caption is the highest piece: 3403 + 100 + 3000 + 3000 above the axis.
-  EXPECT_EQ(r.top, o.y + 3403 + 100 + 3000 + 3000);
+  // The first caption is the highest piece: 3000 high, 100 above the
+  // five-interval line at 5 degrees (5715).
+  EXPECT_EQ(r.top, o.y + 5715 + 100 + 3000);
   // The lowest piece is the percent row; the axis origin sits above it.
   EXPECT_EQ(e->GetAnchorOffset().y, 780);
   EXPECT_EQ(e->GetAnchorOffset().x, 0);
+}
+
+// How many of the lines meet the closed box.
+int LinesMeeting(const std::vector<const md::layout::furniture::SlopeLine*>& lines, const SGIS_Rect& box) {
+  using md::helmora::detail::ClipPolyline;
+  const auto clip = md::helmora::detail::MakeClipBox(box.left, box.bottom, box.right, box.top, 0.0);
+  int count = 0;
+  for (const auto* line : lines) {
+    std::vector<SGIS_DPoint> points;
+    for (const SGIS_Point& p : line->points) points.emplace_back(p.x, p.y, 0);
+    std::vector<std::vector<SGIS_DPoint>> pieces;
+    ClipPolyline(points, clip, &pieces);
+    count += pieces.empty() ? 0 : 1;
+  }
+  return count;
+}
+
+TEST_F(Slope, NoCaptionCrossesADrawnLine) {
+  struct Row {
+    int n;
+    double ci;
+    int ai;
+    int descriptionHeight;  // 0: the default symbol
+  };
+  const Row rows[] = {{6, 50, 200, 0},  {2, 50, 200, 0},   {3, 10, 200, 20},
+                      {6, 10, 200, 20}, {20, 50, 200, 0},  {6, 50, 500, 300},
+                      {4, 5, 100, 40},  {6, 50, 200, 300}, {6, 20, 200, 0}};
+  for (const Row& row : rows) {
+    auto* e = New<CGIS_SlopeElement>();
+    e->SetSlopelineNumber(row.n);
+    e->SetContourInterval(row.ci);
+    e->SetAxislineInterval(row.ai);
+    if (row.descriptionHeight != 0) e->SetDescriptionSymbolPtr(TextSymbol(row.descriptionHeight).get());
+    const SlopeFigure f = e->Figure();
+    std::vector<const md::layout::furniture::SlopeLine*> lines{&f.axis, &f.twoContourCurve};
+    for (const auto& l : f.degreeLines) lines.push_back(&l);
+    for (const auto& l : f.furtherCurves) lines.push_back(&l);
+    for (const auto& l : f.lengthenedLines) lines.push_back(&l);
+    ASSERT_EQ(f.titleAndCaptions.size(), 3u);
+    for (std::size_t c = 1; c < 3; ++c) {
+      const auto& caption = f.titleAndCaptions[c];
+      ASSERT_GT(caption.box.Width(), 0) << caption.text;
+      EXPECT_EQ(LinesMeeting(lines, caption.box), 0)
+          << caption.text << " n " << row.n << " ci " << row.ci << " ai " << row.ai;
+      // Clear by no more than the gap: lowered one unit further it meets a line.
+      SGIS_Rect lowered = caption.box;
+      lowered.top -= 101;
+      lowered.bottom -= 101;
+      EXPECT_GT(LinesMeeting(lines, lowered), 0) << caption.text << " n " << row.n;
+      // Nor does the title stand over a caption.
+      const SGIS_Rect& t = f.titleAndCaptions[0].box;
+      const bool apart = t.right < caption.box.left || t.left > caption.box.right ||
+                         t.bottom > caption.box.top || t.top < caption.box.bottom;
+      EXPECT_TRUE(apart) << caption.text << " n " << row.n << " ci " << row.ci;
+    }
+    // The title leaves its gap only to clear a caption.
+    if (f.titleAndCaptions[0].anchor.y != 2500) {
+      EXPECT_EQ(f.titleAndCaptions[0].anchor.y, f.titleAndCaptions[1].box.top + 100) << row.ci;
+    }
+  }
 }
 
 TEST_F(Slope, DrawnAndConvertedIdentically) {
