@@ -410,19 +410,21 @@ md::layout::furniture::ThreeNorthFigure CGIS_ThreeNorthElement::FigureAt(SGIS_Po
   in.axisLength = m_nAxisLength;
   in.txtOffset = m_nTxtOffset;
   MeasureFonts(&in.labelWidth, &in.digitHeight);
-  // The texts' own sizes, for where the drawing lays them.
+  // The texts' own sizes, for where the drawing lays them, measured in page
+  // units: whole symbol units would be up to half a point off the drawn
+  // width of a number.
   const double ratio = m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetUnitRatio() : 1.0;
   SGIS_Rect extent;
   for (int i = 0; i < 3 && m_pAxisTextSymbol; ++i) {
-    m_pAxisTextSymbol->GetTextExtent(&extent, md::layout::furniture::kThreeNorthLabelTexts[i], 0, 1.0);
-    in.labelLength[i] = extent.Width() * ratio;
-    in.labelHeight = std::max(in.labelHeight, extent.Height() * ratio);
+    m_pAxisTextSymbol->GetTextExtent(&extent, md::layout::furniture::kThreeNorthLabelTexts[i], 0, ratio);
+    in.labelLength[i] = extent.Width();
+    in.labelHeight = std::max(in.labelHeight, static_cast<double>(extent.Height()));
   }
   const double values[3] = {m_dCoordinateAngle, m_dMagnetAngle, m_dMagnetAngle - m_dCoordinateAngle};
   for (int i = 0; i < 3 && m_pAngleTextSymbol; ++i) {
     const std::string text = md::layout::furniture::ThreeNorthDegreesText(values[i]);
-    m_pAngleTextSymbol->GetTextExtent(&extent, text.c_str(), 0, 1.0);
-    in.angleTextLength[i] = extent.Width() * ratio;
+    m_pAngleTextSymbol->GetTextExtent(&extent, text.c_str(), 0, ratio);
+    in.angleTextLength[i] = extent.Width();
   }
   return md::layout::furniture::BuildThreeNorthFigure(in);
 }

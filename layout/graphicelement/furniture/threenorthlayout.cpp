@@ -99,8 +99,7 @@ std::vector<SGIS_Point> FromLine(SGIS_Point o, double line, int step, int radius
   return run;
 }
 
-// Share of a label's height kept between its cell and the inner ring, and
-// between its cell and its line.
+// Share of a label's height kept between its cell and its line.
 constexpr double kLabelClearance = 1.0 / 8.0;
 
 }  // namespace
@@ -239,18 +238,22 @@ ThreeNorthFigure BuildThreeNorthFigure(const ThreeNorthInput& in) {
   std::vector<SGIS_Point>* runs[3] = {&f.convRun, &f.declRun, &f.diffRun};
   const ThreeNorthArc* paths[3] = {&f.convPath, &f.declPath, &f.diffPath};
   for (int i = 0; i < 3; ++i) {
-    *runs[i] = TextRun(*paths[i], !texts[i].outer);
+    // The text's cell stands the ring clearance off its ring, so that the
+    // digits, only the font's descent above the cell's bottom, keep clear
+    // of the ring's stroke.
+    const double lift = kThreeNorthRingClearance * std::max(0.0, in.digitHeight);
+    const int radius = Nearest(paths[i]->radius + lift);
+    *runs[i] = TextRun(Trace(o, texts[i].angle, radius, texts[i].walk, &f.capped), !texts[i].outer);
     // The text on the inner ring starts half a digit height past the middle
     // line of its path, where the plain text element starts too; so it
     // keeps clear of the arrowhead at the far end of its sector.
     const double length = in.angleTextLength[i];
     const std::size_t n = paths[i]->points.size();
     const double clear = in.digitHeight / 2.0;
-    if (!texts[i].outer && length > 0 && n - n / 2 >= 2 && paths[i]->radius > 0 &&
-        std::isfinite(length + clear)) {
+    if (!texts[i].outer && length > 0 && n - n / 2 >= 2 && radius > 0 && std::isfinite(length + clear)) {
       const double line =
           texts[i].walk.from + static_cast<double>(texts[i].walk.step) * static_cast<double>(n / 2);
-      *runs[i] = FromLine(o, line, texts[i].walk.step, paths[i]->radius, clear, length);
+      *runs[i] = FromLine(o, line, texts[i].walk.step, radius, clear, length);
     }
   }
 
@@ -309,10 +312,10 @@ ThreeNorthFigure BuildThreeNorthFigure(const ThreeNorthInput& in) {
   // arrowhead inside the inner ring: its path runs in toward the centre on
   // the right, out from it on the left. Moved a clearance off its line, the
   // cell has its far corners at sqrt(end^2 + (clearance + h)^2) from the
-  // centre, which keeps that clearance inside the inner ring.
+  // centre; they stay the ring clearance inside the inner ring.
   const double h = std::max(0.0, in.labelHeight);
   const double gap = kLabelClearance * h;
-  const double reach = std::max(0.0, n1 - gap);
+  const double reach = std::max(0.0, n1 - kThreeNorthRingClearance * h);
   const double end = std::sqrt(std::max(0.0, reach * reach - (h + gap) * (h + gap)));
   const double bearings[3] = {0.0, w1, w2};
   for (int i = 0; i < 3; ++i) {

@@ -19,6 +19,11 @@ namespace md::layout::furniture {
 
 // Degrees to radians as the diagram's stored geometry was made (1.57, not pi/2).
 constexpr double kThreeNorthRadPerDegree = 1.57 / 90.0;
+// Share of a text's cell height kept between the cell and the ring it stands
+// by: an ideograph inks its cell almost to the edge, and a digit stands only
+// the font's descent above its cell's bottom (an eighth of the height in the
+// Chinese faces), so a cell touching its ring puts the glyphs on the stroke.
+constexpr double kThreeNorthRingClearance = 1.0 / 4.0;
 // Most degree steps one arc or text path walks; longer ones are cut.
 constexpr int kThreeNorthMaxArcSteps = 360;
 // The names written along the true meridian, the grid north line and the
@@ -94,15 +99,15 @@ struct ThreeNorthFigure {
   // their difference.
   ThreeNorthArc convPath, declPath, diffPath;
   // What the drawing lays the texts along. The text drawer centres a text on
-  // its stretch and stands it on the stretch's left, so every stretch runs
-  // clockwise and its text stands outside its ring. The inner ring's path
+  // its stretch and stands its cell on the stretch's left, so every stretch
+  // runs clockwise, the ring clearance outside its ring. The inner ring's path
   // spans two sectors; its text is laid from the path's middle point (the
   // line where the plain text element starts) toward its end, inside one
   // sector: from half a digit height past that line when its length is
   // known, else centred on that half of the path.
   // A label's stretch lies along its line, an eighth of the label's height
   // off it on the side away from the true meridian (the true meridian's
-  // label on its right), and ends where the label's cell keeps that
+  // label on its right), and ends where the label's cell keeps the ring
   // clearance inside the inner ring; it is as long as the label.
   std::array<std::array<SGIS_Point, 2>, 3> labelRuns;  // true, grid, magnetic
   std::vector<SGIS_Point> convRun, declRun, diffRun;

@@ -3,7 +3,10 @@
 // descent 2, ASCII advances of 5 and CJK advances of 10.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <string>
 
 #include "host/basilo/igis_propertyset.h"
 #include "host/notaradraw/igis_annodrawer.h"
@@ -212,6 +215,85 @@ TEST_F(Drawer, TextOnPathFollowsTheSegments) {
   ASSERT_EQ(runs.size(), 4u);
   EXPECT_NEAR(runs[0]->angle, 0, 1e-6);
   EXPECT_NEAR(runs[3]->angle, 90, 1e-6);
+}
+
+// Where the cell of each character drawn along a path stands, measured
+// across the path as given (positive: on its left, y down): the bottom- and
+// top-centre alignments put the cell's bottom or top on the path, the others
+// the baseline; a path given right to left is read from its other end and
+// the cell stays on the same side. The cell is as high as the symbol's own
+// extent says, with the fixed metrics and with real faces whose ascent and
+// descent differ (a Chinese face's em box, a Latin face's taller cell).
+TEST(DrawerOnPath, TheCellStandsWhereTheAlignmentSaysOnEitherSideOfThePath) {
+  const std::string engine = GIS_GetSymbolTextEngine();
+  struct Face {
+    const char* name;
+    bool real;
+  };
+  for (const Face& face : {Face{"", false}, Face{"宋体", true}, Face{"Times New Roman", true}}) {
+    SCOPED_TRACE(face.name);
+    ASSERT_TRUE(GIS_SetSymbolTextEngine(face.real ? "freetype" : "fixed"));
+    md::canvas::RecordingCanvas canvas(400, 300);
+    HDC dc = md::win::CreateScreenDC(&canvas, 72, face.real ? nullptr : &md::text::FixedMetricsEngine());
+    IGIS_AnnoPointStyle* style = GIS_GetAnnotationStyleFactoryObject()->CreateStyleSet(1)->GetPointStyle();
+    IGIS_Symbol* symbol = style->GetTextStylePtr();
+    symbol->GetFontSizePtr()->lfHeight = -40;
+    std::strcpy(symbol->GetFontSizePtr()->lfFaceName, face.name);
+    SGIS_Rect extent;
+    ASSERT_TRUE(symbol->GetTextExtent(&extent, "2线", 0, 100.0));
+    const double cell = extent.Height() / 100.0;  // pixels at 72 dpi
+    struct Case {
+      int code;
+      double fromBottom;  // where the path runs, from the cell's bottom, in cell heights
+    };
+    struct Path {
+      SGIS_Point a, b;
+    };
+    // Left to right, right to left, down and up the page.
+    const Path paths[] = {{SGIS_Point(50, 150), SGIS_Point(350, 150)},
+                          {SGIS_Point(350, 150), SGIS_Point(50, 150)},
+                          {SGIS_Point(200, 20), SGIS_Point(230, 280)},
+                          {SGIS_Point(230, 280), SGIS_Point(200, 20)}};
+    // Characters are placed at whole device pixels.
+    const double kWholePixel = std::sqrt(0.5);
+    for (const Case& c : {Case{GIS_ALIGN_BOTTOM_CENTER, 0.0}, Case{GIS_ALIGN_TOP_CENTER, 1.0}}) {
+      for (const Path& path : paths) {
+        SCOPED_TRACE(std::to_string(c.code) + " from (" + std::to_string(path.a.x) + ", " +
+                     std::to_string(path.a.y) + ")");
+        canvas.clear();
+        ASSERT_TRUE(style->SetAlignment(c.code));
+        const SGIS_Point points[2] = {path.a, path.b};
+        ASSERT_TRUE(GIS_GetAnnotationDrawerObject()->DrawTextOnPath(CDC::FromHandle(dc), 0, 1.0, style, "2线",
+                                                                    points, 2));
+        const auto runs = canvas.recordsOf(Record::Type::Text);
+        ASSERT_EQ(runs.size(), 2u);
+        const double len = std::hypot(path.b.x - path.a.x, path.b.y - path.a.y);
+        const double leftX = (path.b.y - path.a.y) / len, leftY = -(path.b.x - path.a.x) / len;
+        for (const Record* r : runs) {
+          const md::canvas::TextRun& run = r->text;
+          EXPECT_NEAR(run.font.ascent + run.font.descent, cell, 0.05);
+          // Up the glyphs, y down.
+          const double t = run.angle * 3.14159265358979 / 180.0;
+          const double upX = -std::sin(t), upY = -std::cos(t);
+          const double bottomX = run.origin.x - upX * run.font.descent;
+          const double bottomY = run.origin.y - upY * run.font.descent;
+          const double topX = run.origin.x + upX * run.font.ascent;
+          const double topY = run.origin.y + upY * run.font.ascent;
+          const double bottom = (bottomX - path.a.x) * leftX + (bottomY - path.a.y) * leftY;
+          const double top = (topX - path.a.x) * leftX + (topY - path.a.y) * leftY;
+          // The cell keeps to one side of the path whichever way the text
+          // reads; read from the other end, its top and bottom swap.
+          const bool reads = path.b.x >= path.a.x;
+          EXPECT_NEAR(std::min(bottom, top), -c.fromBottom * cell, kWholePixel);
+          EXPECT_NEAR(std::max(bottom, top), (1.0 - c.fromBottom) * cell, kWholePixel);
+          EXPECT_EQ(bottom < top, reads);
+        }
+      }
+    }
+    style->Release();
+    DeleteDC(dc);
+  }
+  GIS_SetSymbolTextEngine(engine.c_str());
 }
 
 TEST_F(Drawer, EmptyOrOnePointPathsDrawNothing) {

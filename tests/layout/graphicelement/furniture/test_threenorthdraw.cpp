@@ -99,8 +99,9 @@ std::unique_ptr<md::canvas::CairoCanvas> RenderSixCases(IGIS_FeatureSet* set, in
 // A printer of 300 x 200 mm at 254 dpi (1 pixel = 0.1 mm) over a recording
 // canvas, its view clipping to the paper.
 struct RecordingPrinter {
-  RecordingPrinter() : canvas(3000, 2000) {
-    hdc = md::win::CreatePrinterDC(&canvas, PaperOf(30000, 20000, 254), &md::text::FixedMetricsEngine());
+  explicit RecordingPrinter(md::text::TextEngine* engine = &md::text::FixedMetricsEngine())
+      : canvas(3000, 2000) {
+    hdc = md::win::CreatePrinterDC(&canvas, PaperOf(30000, 20000, 254), engine);
     display = std::make_unique<CGIS_PrintDisplay>(hdc, 30000, 20000, SGIS_Point(0, 20000, 0));
     display->PrepareDC();
   }
@@ -269,87 +270,97 @@ double Across(const Polar& p, double bearing) {
   return p.radius * std::sin((p.bearing - bearing) * 3.14159265358979 / 180.0);
 }
 
-// The texts keep to their places in every arrangement: the three angle
-// values, none over another, each inside its sector, clear of the lines,
-// standing outside its ring within two digit heights (the value on the
-// inner ring between the rings); each line label alongside its line on the
-// side away from the true meridian, inside the inner ring and short of the
-// next line; no text on a line or an arrowhead.
+// A drawn character's cell height, page units (a pixel is 10).
+double CellHeight(const md::canvas::TextRun& run) { return (run.font.ascent + run.font.descent) * 10.0; }
+
+// The texts keep to their places in every arrangement, with the fixed
+// metrics and with the real fonts: the three angle values, none over
+// another, each inside its sector, clear of the lines, standing a quarter of
+// its height off its ring and within two digit heights (the value on the
+// inner ring that quarter short of the outer ring); each line label
+// alongside its line on the side away from the true meridian, a quarter of
+// its height inside the inner ring and short of the next line; no text on a
+// line, an arc or an arrowhead.
 TEST_F(ThreeNorthDraw, EveryTextKeepsToItsSectorAndBand) {
-  for (const PlaceRow& row : kPlaces) {
-    SCOPED_TRACE(row.name);
-    CGIS_ThreeNorthElement* e = NewDiagram(row.c, row.m);
-    RecordingPrinter printer;
-    ASSERT_TRUE(DrawFrameless(e, printer));
-    const ThreeNorthFigure f = e->BuildFigure();
-    const SGIS_Point centre = printer.Device(f.centre);
-    // The lines' bearings as drawn, one display spacing in degrees.
-    const double spacing = 30.0 * 1.57 / 90.0 * 180.0 / 3.14159265358979;
-    const double digit = f.r2 - f.r1;  // two digit heights
-    const auto runs = printer.canvas.recordsOf(Record::Type::Text);
-    ASSERT_EQ(runs.size(), 12u + ThreeNorthDegreesText(row.c).size() + ThreeNorthDegreesText(row.m).size() +
-                               ThreeNorthDegreesText(row.m - row.c).size());
-    std::size_t at = 12;
-    const double values[3] = {row.c, row.m, row.m - row.c};
-    std::vector<std::vector<std::vector<SGIS_DPoint>>> cells(3);
-    for (int t = 0; t < 3; ++t) {
-      SCOPED_TRACE("angle text " + std::to_string(t));
-      const TextPlace& place = row.texts[t];
-      const double ring = place.inner ? f.r1 : f.r2;
-      const std::string text = ThreeNorthDegreesText(values[t]);
-      std::string got;
-      for (std::size_t k = 0; k < text.size(); ++k, ++at) {
-        got += runs[at]->text.text;
-        cells[t].push_back(Cell(runs[at]->text));
-        for (const SGIS_DPoint& corner : cells[t].back()) {
-          const Polar p = PolarOf(corner, centre);
-          EXPECT_GT(p.bearing, place.from * spacing);
-          EXPECT_LT(p.bearing, place.to * spacing);
-          EXPECT_GT(p.radius, ring - 15.0);  // a pixel and a half for rounding
-          EXPECT_LT(p.radius, ring + digit);
+  constexpr double kRounding = 15.0;  // a pixel and a half: device points are whole pixels
+  for (const bool real : {false, true}) {
+    ASSERT_TRUE(GIS_SetSymbolTextEngine(real ? "freetype" : "fixed"));
+    for (const PlaceRow& row : kPlaces) {
+      SCOPED_TRACE(std::string(row.name) + (real ? " real fonts" : " fixed metrics"));
+      CGIS_ThreeNorthElement* e = NewDiagram(row.c, row.m);
+      RecordingPrinter printer(real ? nullptr : &md::text::FixedMetricsEngine());
+      ASSERT_TRUE(DrawFrameless(e, printer));
+      const ThreeNorthFigure f = e->BuildFigure();
+      const SGIS_Point centre = printer.Device(f.centre);
+      // The lines' bearings as drawn, one display spacing in degrees.
+      const double spacing = 30.0 * 1.57 / 90.0 * 180.0 / 3.14159265358979;
+      const double digit = f.r2 - f.r1;  // two digit heights
+      const auto runs = printer.canvas.recordsOf(Record::Type::Text);
+      ASSERT_EQ(runs.size(), 12u + ThreeNorthDegreesText(row.c).size() + ThreeNorthDegreesText(row.m).size() +
+                                 ThreeNorthDegreesText(row.m - row.c).size());
+      std::size_t at = 12;
+      const double values[3] = {row.c, row.m, row.m - row.c};
+      std::vector<std::vector<std::vector<SGIS_DPoint>>> cells(3);
+      for (int t = 0; t < 3; ++t) {
+        SCOPED_TRACE("angle text " + std::to_string(t));
+        const TextPlace& place = row.texts[t];
+        const double ring = place.inner ? f.r1 : f.r2;
+        const double top = place.inner ? f.r2 : f.r2 + digit;
+        const std::string text = ThreeNorthDegreesText(values[t]);
+        std::string got;
+        for (std::size_t k = 0; k < text.size(); ++k, ++at) {
+          got += runs[at]->text.text;
+          cells[t].push_back(Cell(runs[at]->text));
+          const double clear = CellHeight(runs[at]->text) / 4.0;
+          for (const SGIS_DPoint& corner : cells[t].back()) {
+            const Polar p = PolarOf(corner, centre);
+            EXPECT_GT(p.bearing, place.from * spacing);
+            EXPECT_LT(p.bearing, place.to * spacing);
+            EXPECT_GT(p.radius, ring + clear - kRounding);
+            EXPECT_LT(p.radius, top - (place.inner ? clear - kRounding : 0.0));
+          }
+        }
+        EXPECT_EQ(got, text);
+      }
+      for (int a = 0; a < 3; ++a)
+        for (int b = a + 1; b < 3; ++b)
+          for (const auto& p : cells[a])
+            for (const auto& q : cells[b]) EXPECT_FALSE(Overlap(p, q)) << "texts " << a << " and " << b;
+      // Labels: true meridian, grid north line, magnetic meridian, four
+      // characters each, clear of their line on the side away from the true
+      // meridian (the true meridian's on its right), short of the next line.
+      const double lines[3] = {0.0, e->GetCoordinateDrawAngle() * 1.57 / 90.0 * 180.0 / 3.14159265358979,
+                               e->GetMagnetDrawAngle() * 1.57 / 90.0 * 180.0 / 3.14159265358979};
+      for (int l = 0; l < 3; ++l) {
+        SCOPED_TRACE("label " + std::to_string(l));
+        const double side = lines[l] < 0 ? -1.0 : 1.0;
+        for (int k = 0; k < 4; ++k) {
+          const md::canvas::TextRun& run = runs[l * 4 + k]->text;
+          for (const SGIS_DPoint& corner : Cell(run)) {
+            const Polar p = PolarOf(corner, centre);
+            EXPECT_LT(p.radius, f.r1 - CellHeight(run) / 4.0 + kRounding);
+            EXPECT_GT(p.radius, e->GetTxtOffset());
+            EXPECT_GT(side * Across(p, lines[l]), 5.0);
+            EXPECT_LT(side * Across(p, lines[l] + side * spacing), 0.0);
+          }
         }
       }
-      EXPECT_EQ(got, text);
-    }
-    for (int a = 0; a < 3; ++a)
-      for (int b = a + 1; b < 3; ++b)
-        for (const auto& p : cells[a])
-          for (const auto& q : cells[b]) EXPECT_FALSE(Overlap(p, q)) << "texts " << a << " and " << b;
-    // Labels: true meridian, grid north line, magnetic meridian, four
-    // characters each, clear of their line on the side away from the true
-    // meridian (the true meridian's on its right), short of the next line.
-    const double lines[3] = {0.0, e->GetCoordinateDrawAngle() * 1.57 / 90.0 * 180.0 / 3.14159265358979,
-                             e->GetMagnetDrawAngle() * 1.57 / 90.0 * 180.0 / 3.14159265358979};
-    for (int l = 0; l < 3; ++l) {
-      SCOPED_TRACE("label " + std::to_string(l));
-      const double side = lines[l] < 0 ? -1.0 : 1.0;
-      for (int k = 0; k < 4; ++k) {
-        for (const SGIS_DPoint& corner : Cell(runs[l * 4 + k]->text)) {
-          const Polar p = PolarOf(corner, centre);
-          EXPECT_LT(p.radius, f.r1 - 5.0);
-          EXPECT_GT(p.radius, e->GetTxtOffset());
-          EXPECT_GT(side * Across(p, lines[l]), 5.0);
-          EXPECT_LT(side * Across(p, lines[l] + side * spacing), 0.0);
+      // No text touches a line, an arc, an arrowhead or the grid north tip.
+      const auto strokes = printer.canvas.shapesOf(md::canvas::ShapeKind::Polyline);
+      ASSERT_EQ(strokes.size(), 10u);  // lines, arcs, arrowheads, grid north tip
+      for (std::size_t r = 0; r < runs.size(); ++r) {
+        const std::vector<SGIS_DPoint> cell = Cell(runs[r]->text);
+        for (std::size_t s = 0; s < strokes.size(); ++s) {
+          const auto pts = strokes[s]->Points();
+          for (std::size_t i = 1; i < pts.size(); ++i) {
+            const std::vector<SGIS_DPoint> segment = {SGIS_DPoint(pts[i - 1].x, pts[i - 1].y, 0),
+                                                      SGIS_DPoint(pts[i].x, pts[i].y, 0)};
+            EXPECT_FALSE(Overlap(cell, segment)) << "text " << r << " and stroke " << s;
+          }
         }
       }
+      set_->DeleteElement(e);
     }
-    // No text touches a line, an arrowhead or the grid north tip; the
-    // labels touch no arc either (the angle texts stand on theirs).
-    const auto strokes = printer.canvas.shapesOf(md::canvas::ShapeKind::Polyline);
-    ASSERT_EQ(strokes.size(), 10u);  // lines, arcs, arrowheads, grid north tip
-    for (std::size_t r = 0; r < runs.size(); ++r) {
-      const std::vector<SGIS_DPoint> cell = Cell(runs[r]->text);
-      for (std::size_t s = 0; s < strokes.size(); ++s) {
-        if (r >= 12 && s >= 3 && s < 6) continue;
-        const auto pts = strokes[s]->Points();
-        for (std::size_t i = 1; i < pts.size(); ++i) {
-          const std::vector<SGIS_DPoint> segment = {SGIS_DPoint(pts[i - 1].x, pts[i - 1].y, 0),
-                                                    SGIS_DPoint(pts[i].x, pts[i].y, 0)};
-          EXPECT_FALSE(Overlap(cell, segment)) << "text " << r << " and stroke " << s;
-        }
-      }
-    }
-    set_->DeleteElement(e);
   }
 }
 

@@ -228,9 +228,10 @@ double BearingOf(const SGIS_Point& p) { return std::atan2(p.x, p.y) / kThreeNort
 double RadiusOf(const SGIS_Point& p) { return std::hypot(p.x, p.y); }
 
 // Every arc ends in its arrowhead, on its own ring; and where the angle
-// texts are laid: every stretch clockwise on its ring, the inner ring's
-// from half a digit height past the middle line of its path (where the
-// plain text element starts) on for the text's length.
+// texts are laid: every stretch clockwise, a quarter of a digit height
+// outside its ring, the inner ring's from half a digit height past the
+// middle line of its path (where the plain text element starts) on for the
+// text's length.
 TEST_P(ThreeNorthLayoutTable, ArcsEndInTheirArrowheadsAndTextsLieInOneSector) {
   const LayoutRow& row = GetParam();
   const ThreeNorthDrawAngles a = ComputeThreeNorthDrawAngles(row.c, row.m, 30.0);
@@ -251,7 +252,8 @@ TEST_P(ThreeNorthLayoutTable, ArcsEndInTheirArrowheadsAndTextsLieInOneSector) {
     const std::vector<SGIS_Point>& run = *runs[i];
     ASSERT_GE(run.size(), 2u);
     for (std::size_t k = 1; k < run.size(); ++k) EXPECT_GT(BearingOf(run[k]), BearingOf(run[k - 1]));
-    for (const SGIS_Point& p : run) EXPECT_NEAR(RadiusOf(p), paths[i]->radius, 1.0);
+    const double lifted = paths[i]->radius + 25.0;
+    for (const SGIS_Point& p : run) EXPECT_NEAR(RadiusOf(p), lifted, 1.0);
     if (paths[i]->radius != f.r1) continue;
     ++inner;
     // The middle point of the path lies on a line (0 or +-30); the text
@@ -259,7 +261,7 @@ TEST_P(ThreeNorthLayoutTable, ArcsEndInTheirArrowheadsAndTextsLieInOneSector) {
     const SGIS_Point mid = paths[i]->points[paths[i]->points.size() / 2];
     const double line = std::round(BearingOf(mid) / 30.0) * 30.0;
     EXPECT_NEAR(BearingOf(mid), line, 0.5);
-    const double perDegree = f.r1 * kThreeNorthRadPerDegree;
+    const double perDegree = lifted * kThreeNorthRadPerDegree;
     const double nearEnd =
         std::min(std::fabs(BearingOf(run.front()) - line), std::fabs(BearingOf(run.back()) - line));
     const double farEnd =
@@ -269,6 +271,45 @@ TEST_P(ThreeNorthLayoutTable, ArcsEndInTheirArrowheadsAndTextsLieInOneSector) {
     EXPECT_LT(farEnd, 30.0);
   }
   EXPECT_EQ(inner, 1);
+}
+
+// Where the labels are laid: each stretch as long as its label, along its
+// line an eighth of the label's height off it on the side away from the
+// true meridian (the true meridian's on its clockwise side), running in
+// toward the centre on the clockwise side; the cell the drawer stands on
+// the stretch's left keeps a quarter of its height inside the inner ring.
+TEST_P(ThreeNorthLayoutTable, LabelsKeepAQuarterOfTheirHeightInsideTheInnerRing) {
+  const LayoutRow& row = GetParam();
+  const ThreeNorthDrawAngles a = ComputeThreeNorthDrawAngles(row.c, row.m, 30.0);
+  ThreeNorthInput in = Input(a.w1, a.w2);
+  in.labelHeight = 120;
+  in.labelLength = {400, 360, 440};
+  const ThreeNorthFigure f = BuildThreeNorthFigure(in);
+  const double bearings[3] = {0.0, a.w1, a.w2};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE("label " + std::to_string(i));
+    const SGIS_Point& p0 = f.labelRuns[i][0];
+    const SGIS_Point& p1 = f.labelRuns[i][1];
+    const double dx = p1.x - p0.x, dy = p1.y - p0.y;
+    const double length = std::hypot(dx, dy);
+    EXPECT_NEAR(length, in.labelLength[i], 1.5);
+    // Along the line: the stretch's bearing is the line's, or its reverse.
+    const double s = std::sin(bearings[i] * kThreeNorthRadPerDegree);
+    const double c = std::cos(bearings[i] * kThreeNorthRadPerDegree);
+    const double along = (dx * s + dy * c) / length;
+    const bool clockwise = bearings[i] >= 0;
+    EXPECT_NEAR(along, clockwise ? -1.0 : 1.0, 1e-4);
+    // The stretch's left, where the cell stands, is away from the line.
+    const double leftX = -dy / length, leftY = dx / length;
+    const double offset = p0.x * c - p0.y * s;  // clockwise of the line
+    EXPECT_NEAR(offset, clockwise ? 15.0 : -15.0, 1.0);
+    EXPECT_NEAR(leftX * c - leftY * s, clockwise ? 1.0 : -1.0, 1e-4);
+    // The cell's far corners: the outer end of the stretch and that point
+    // moved the cell's height to the left.
+    const SGIS_Point& outer = RadiusOf(p0) > RadiusOf(p1) ? p0 : p1;
+    const double farX = outer.x + leftX * in.labelHeight, farY = outer.y + leftY * in.labelHeight;
+    EXPECT_NEAR(std::hypot(farX, farY), f.r1 - 30.0, 1.5);
+  }
 }
 
 // The ten rows of the working-angle choice.
