@@ -631,11 +631,20 @@ void CairoCanvas::drawText(const TextRun& run, const State& state) {
   for (int slot = 0; slot < 2; ++slot) {
     const text::FaceSource* src = font->Face(slot);
     if (src == nullptr) continue;
+    // Each glyph carries its character, so that text taken from a vector
+    // file reads as the characters drawn: a glyph shared by several
+    // characters (an ideograph and its radical) would otherwise be read
+    // back as whichever the font lists first.
     std::vector<cairo_glyph_t> list;
+    std::vector<cairo_text_cluster_t> clusters;
+    std::string utf8;
     for (std::size_t i = 0; i < glyphs.size(); ++i) {
       const text::Glyph& g = glyphs[i];
       if (g.slot != slot || g.ch < 0x20 || g.ch == 0x7F) continue;
       list.push_back(cairo_glyph_t{g.index, xs[i], 0.0});
+      const std::string ch = text::EncodeUtf8(std::u32string_view(&g.ch, 1));
+      utf8 += ch;
+      clusters.push_back(cairo_text_cluster_t{static_cast<int>(ch.size()), 1});
     }
     if (list.empty()) continue;
     cairo_font_face_t* face = Faces().get(*src);
@@ -644,7 +653,9 @@ void CairoCanvas::drawText(const TextRun& run, const State& state) {
     cairo_matrix_t fm;
     cairo_matrix_init(&fm, m.em * m.xScale, 0, src->syntheticItalic ? -0.2 * m.em : 0.0, m.em, 0, 0);
     cairo_set_font_matrix(cr_, &fm);
-    cairo_show_glyphs(cr_, list.data(), static_cast<int>(list.size()));
+    cairo_show_text_glyphs(cr_, utf8.data(), static_cast<int>(utf8.size()), list.data(),
+                           static_cast<int>(list.size()), clusters.data(), static_cast<int>(clusters.size()),
+                           static_cast<cairo_text_cluster_flags_t>(0));
   }
   if (run.font.underline && total != 0) {
     cairo_rectangle(cr_, 0, m.underlinePosition, total, std::max(m.underlineThickness, 1.0));
