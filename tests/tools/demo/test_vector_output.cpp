@@ -13,6 +13,7 @@
 
 #include "layout/graphicelement/igis_element.h"
 #include "platform/canvas/raster.h"
+#include "tests/support/command.h"
 #include "tests/tools/demo/demotest.h"
 
 namespace {
@@ -28,24 +29,7 @@ IGIS_Element* FirstOfType(md::demo::Page& page, const char* type) {
 
 bool HavePdfRasteriser() { return std::system("command -v pdftoppm >/dev/null 2>&1") == 0; }
 bool HavePdfTools() {
-  return std::system(
-             "command -v pdftotext >/dev/null 2>&1 && command -v pdffonts >/dev/null 2>&1 && "
-             "command -v pdfimages >/dev/null 2>&1") == 0;
-}
-
-// What the command printed; the exit status must be 0.
-std::string Output(const std::string& command) {
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) {
-    ADD_FAILURE() << "cannot run " << command;
-    return out;
-  }
-  char buffer[4096];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  EXPECT_EQ(pclose(pipe), 0) << command;
-  return out;
+  return md::test::HavePrograms({"pdftoppm", "pdftotext", "pdffonts", "pdfimages", "pdfinfo"});
 }
 
 // The rows of a poppler listing (pdffonts, pdfimages -list) below its
@@ -129,7 +113,7 @@ TEST(VectorOutput, AShiftOfOnePageUnitMovesTheEdgeOneUnitInTheFile) {
 TEST(VectorOutput, ThePdfKeepsItsTextAsTextReadBackAsTheCharactersDrawn) {
   if (!HavePdfTools()) GTEST_SKIP() << "poppler's tools are not installed";
   const auto pdf = SamplePdf("vector-text");
-  const std::string text = Output("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
+  const std::string text = md::test::CheckedOutput("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
   for (const char* expected :
        {"地图整饰示例 · mapdeck layout sample", "矩形、椭圆、多边形、折线、点符号、文字与复合单元",
         "rectangles, ellipses, polygons", "图例 Legend (复合单元 compound)", "Framed Latin text",
@@ -145,7 +129,7 @@ TEST(VectorOutput, ThePdfKeepsItsTextAsTextReadBackAsTheCharactersDrawn) {
 TEST(VectorOutput, FontsAreEmbeddedAsSubsetsWithUnicodeMaps) {
   if (!HavePdfTools()) GTEST_SKIP() << "poppler's tools are not installed";
   const auto pdf = SamplePdf("vector-fonts");
-  const std::string listing = Output("pdffonts '" + pdf.string() + "'");
+  const std::string listing = md::test::CheckedOutput("pdffonts '" + pdf.string() + "'");
   const auto rows = ListingRows(listing);
   // Sans and serif CJK faces (regular and bold) and the Latin faces.
   EXPECT_GE(rows.size(), 4u) << listing;
@@ -167,7 +151,7 @@ TEST(VectorOutput, FontsAreEmbeddedAsSubsetsWithUnicodeMaps) {
 TEST(VectorOutput, PicturesAreEmbeddedAtPrintResolutionAndTheFileStaysSmall) {
   if (!HavePdfTools()) GTEST_SKIP() << "poppler's tools are not installed";
   const auto pdf = SamplePdf("vector-images");
-  const std::string listing = Output("pdfimages -list '" + pdf.string() + "'");
+  const std::string listing = md::test::CheckedOutput("pdfimages -list '" + pdf.string() + "'");
   const auto rows = ListingRows(listing);
   // The picture (with its transparency mask) and the embedded object.
   ASSERT_GE(rows.size(), 2u) << listing;
