@@ -360,6 +360,10 @@ IGIS_Element* AddThreeNorth(Page& page, BuildReport* report, IGIS_MapElement* fr
   diagram->SetCoordinateAngle(GridConvergence(map));
   diagram->SetMagnetAngle(kSheetDeclination);
   diagram->SetAxisLength(3200);
+  // The labels start 1.5 mm out from where the lines meet: a four-character
+  // label of this size then keeps clear of the inner ring and of the next
+  // line, which it would cross near the centre from the default 0.5 mm.
+  diagram->SetTxtOffset(150);
   diagram->SetMapElementPtr(frame);
   diagram->SetName("三北方向线");
   diagram->Refresh();
