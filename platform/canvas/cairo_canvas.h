@@ -24,6 +24,9 @@ typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
 
 namespace md::canvas {
+namespace detail {
+struct StrokePieces;
+}
 
 class CairoCanvas final : public Canvas {
  public:
@@ -111,6 +114,11 @@ class CairoCanvas final : public Canvas {
   // and the caller fills the path with cairo.
   bool fillDense(const std::vector<std::vector<Point>>& rings, FillRule rule, const Brush& brush,
                  const State& state, double x0, double y0, double x1, double y1);
+
+  // Strokes a round-joined pen's pieces (the state saved and set up): the
+  // distinct segments with round caps, then the ends with `cap` (a
+  // cairo_line_cap_t).
+  void strokePieces(const detail::StrokePieces& pieces, int cap, Color color);
 
   Kind kind_;
   cairo_surface_t* surface_ = nullptr;
