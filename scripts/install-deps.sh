@@ -6,7 +6,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build ccache clang clang-format pkg-config
-  libcairo2-dev libfreetype-dev libfontconfig-dev
+  libcairo2-dev libfreetype-dev libfontconfig-dev libharfbuzz-dev
   fonts-noto-cjk fonts-liberation2
   libproj-dev proj-data
   nlohmann-json3-dev

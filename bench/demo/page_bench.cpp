@@ -26,6 +26,14 @@
 //                     Archive(0) and Archive(1) of the sheet's elements of
 //                     one kind, per element.
 //
+//   Pdf/Sample, Pdf/Sheet
+//                     the page printed into a PDF file, as the demo writes it
+//                     (drawing, font embedding, image and stream compression);
+//   Pdf/Sample/PART, Pdf/Sheet/PART
+//                     only the page's text runs, images or shapes (recorded
+//                     once) drawn into a PDF file and the file written, to
+//                     show where the time of a PDF goes.
+//
 // The default run is short (a smoke run); pass --benchmark_min_time=N for
 // steadier figures.
 #include <benchmark/benchmark.h>
@@ -337,6 +345,88 @@ void RawCairo(benchmark::State& state) { RawCairoOf(state, &SamplePage()); }
 void SheetPrint(benchmark::State& state) { PrintOf(state, SheetPage(), ""); }
 void SheetRawCairo(benchmark::State& state) { RawCairoOf(state, SheetPage()); }
 
+// ---- PDF files ---------------------------------------------------------------
+
+std::string BenchPath(const char* ending);
+
+void PdfOf(benchmark::State& state, md::demo::Page* page) {
+  if (page == nullptr) {
+    state.SkipWithError("no page");
+    return;
+  }
+  const std::string file = BenchPath(".pdf");
+  std::string error;
+  for (auto _ : state) {
+    if (!md::demo::PrintVector(*page, file, nullptr, &error)) {
+      state.SkipWithError(error.c_str());
+      break;
+    }
+  }
+  std::error_code ec;
+  state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file, ec));
+  std::filesystem::remove(file, ec);
+}
+
+// The page's primitives of one type, recorded on the vector device grid,
+// drawn into a PDF file of the page.
+void PdfPartOf(benchmark::State& state, md::demo::Page* page, md::canvas::Record::Type type) {
+  using md::canvas::CairoCanvas;
+  if (page == nullptr) {
+    state.SkipWithError("no page");
+    return;
+  }
+  const double w = page->width() / 100.0, h = page->height() / 100.0;
+  const std::string file = BenchPath(".pdf");
+  auto sizer = CairoCanvas::createPdf(file, w, h, CairoCanvas::kVectorDpi);
+  if (sizer == nullptr) {
+    state.SkipWithError("no PDF");
+    return;
+  }
+  md::canvas::RecordingCanvas recording(sizer->width(), sizer->height());
+  sizer.reset();
+  std::string error;
+  if (!md::demo::PrintPage(*page, &recording, static_cast<int>(CairoCanvas::kVectorDpi), nullptr, &error)) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  const std::vector<const md::canvas::Record*> records = recording.recordsOf(type);
+  for (auto _ : state) {
+    auto pdf = CairoCanvas::createPdf(file, w, h, CairoCanvas::kVectorDpi);
+    for (const md::canvas::Record* r : records) {
+      switch (r->type) {
+        case md::canvas::Record::Type::Shape:
+          pdf->drawShape(r->shape, r->pen, r->brush, r->state);
+          break;
+        case md::canvas::Record::Type::Rects:
+          pdf->fillRects(r->rects, r->brush, r->state);
+          break;
+        case md::canvas::Record::Type::Text:
+          pdf->drawText(r->text, r->state);
+          break;
+        case md::canvas::Record::Type::Image: {
+          md::canvas::Image image;
+          image.pixels = r->pixels.data();
+          image.width = r->src.right - r->src.left;
+          image.height = r->src.bottom - r->src.top;
+          image.stride = image.width * 4;
+          // Drawn opaque: the recording keeps no alpha flag.
+          if (r->pixels.size() != static_cast<std::size_t>(image.width) * image.height) break;
+          pdf->drawImage(image, md::canvas::Rect{0, 0, image.width, image.height}, r->dst, r->state);
+          break;
+        }
+      }
+    }
+    if (!pdf->finish()) {
+      state.SkipWithError("writing the PDF failed");
+      break;
+    }
+  }
+  std::error_code ec;
+  state.counters["calls"] = static_cast<double>(records.size());
+  state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(file, ec));
+  std::filesystem::remove(file, ec);
+}
+
 // ---- Storing and reading elements ---------------------------------------------
 
 // Archive(0) then Archive(1) of the elements of one kind ("" for all); the
@@ -378,10 +468,12 @@ md::demo::Page& BigPage() {
   return *page;
 }
 
-std::string BenchFile() {
-  return (std::filesystem::temp_directory_path() / ("mapdeck-bench-" + std::to_string(getpid()) + ".mdfs"))
+std::string BenchPath(const char* ending) {
+  return (std::filesystem::temp_directory_path() / ("mapdeck-bench-" + std::to_string(getpid()) + ending))
       .string();
 }
+
+std::string BenchFile() { return BenchPath(".mdfs"); }
 
 void PerMegabyte(benchmark::State& state, std::uintmax_t bytes) {
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
@@ -494,6 +586,8 @@ BENCHMARK(PrintPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCairo)->Unit(benchmark::kMillisecond);
 BENCHMARK(SheetPrint)->Name("Sheet/Print")->Unit(benchmark::kMillisecond);
 BENCHMARK(SheetRawCairo)->Name("Sheet/RawCairo")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PdfOf, Sample, &SamplePage())->Name("Pdf/Sample")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PdfOf, Sheet, SheetPage())->Name("Pdf/Sheet")->Unit(benchmark::kMillisecond);
 BENCHMARK(SaveFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(LoadFile)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(DenseElement, Polygon, GIS_TYPE_GRAPHIC_ELEMENT_POLYGON)
@@ -533,6 +627,16 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("Sheet/StoreAndRead/" + shortName(kind)).c_str(), StoreAndReadOf,
                                  SheetPage(), kind)
         ->Unit(benchmark::kMicrosecond);
+  }
+
+  using md::canvas::Record;
+  const std::pair<const char*, Record::Type> parts[] = {
+      {"text", Record::Type::Text}, {"images", Record::Type::Image}, {"shapes", Record::Type::Shape}};
+  for (const auto& [part, type] : parts) {
+    benchmark::RegisterBenchmark((std::string("Pdf/Sample/") + part).c_str(), PdfPartOf, &SamplePage(), type)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark((std::string("Pdf/Sheet/") + part).c_str(), PdfPartOf, SheetPage(), type)
+        ->Unit(benchmark::kMillisecond);
   }
 
   RatioReporter* reporter = nullptr;

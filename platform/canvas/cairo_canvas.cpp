@@ -14,11 +14,14 @@
 #include <map>
 #include <mutex>
 #include <numbers>
+#include <set>
 #include <tuple>
 
 #include "platform/canvas/coverage.h"
+#include "platform/canvas/fontsubset.h"
 #include "platform/canvas/pathreduce.h"
 #include "platform/canvas/pngwrite.h"
+#include "platform/canvas/recording.h"
 #include "platform/text/textengine.h"
 
 namespace md::canvas {
@@ -122,6 +125,9 @@ std::vector<double> DashPattern(const Pen& pen, double dot) {
   return base;
 }
 
+using FaceKey = std::tuple<std::string, int, bool>;
+FaceKey KeyOf(const text::FaceSource& src) { return {src.file, src.index, src.syntheticBold}; }
+
 // Cairo font faces made from the text engines' face files, kept for the
 // life of the process.
 class FaceCache {
@@ -131,7 +137,7 @@ class FaceCache {
   }
   cairo_font_face_t* get(const text::FaceSource& src) {
     std::lock_guard lock(mutex_);
-    auto key = std::make_tuple(src.file, src.index, src.syntheticBold);
+    const FaceKey key = KeyOf(src);
     auto it = faces_.find(key);
     if (it != faces_.end()) return it->second;
     FcPattern* pat = FcPatternCreate();
@@ -150,13 +156,46 @@ class FaceCache {
 
  private:
   std::mutex mutex_;
-  std::map<std::tuple<std::string, int, bool>, cairo_font_face_t*> faces_;
+  std::map<FaceKey, cairo_font_face_t*> faces_;
 };
 
 FaceCache& Faces() {
   static FaceCache cache;
   return cache;
 }
+
+// A text run matched to a font of its engine and laid out in glyphs.
+struct ShapedRun {
+  text::FontPtr font;
+  std::vector<text::Glyph> glyphs;
+};
+
+// Whether the run draws anything at all.
+bool Drawable(const TextRun& run) {
+  return Finite(run.origin) && std::isfinite(run.angle) && std::isfinite(run.font.emHeight) &&
+         run.font.emHeight > 0;
+}
+
+ShapedRun ShapeText(const TextRun& run) {
+  text::TextEngine* engine = text::EngineByName(run.font.engine);
+  if (engine == nullptr) engine = &text::FreeTypeEngine();
+  text::FontRequest req;
+  req.face = run.font.face;
+  req.height = -std::min(run.font.emHeight, kCoordLimit);
+  req.width = std::isfinite(run.font.width) ? std::clamp(run.font.width, 0.0, kCoordLimit) : 0.0;
+  req.weight = run.font.weight;
+  req.italic = run.font.italic;
+  req.underline = run.font.underline;
+  req.strikeOut = run.font.strikeOut;
+  req.charSet = run.font.charSet;
+  ShapedRun shaped;
+  shaped.font = engine->Match(req);
+  shaped.glyphs = shaped.font->Shape(run.text);
+  return shaped;
+}
+
+// Whether the glyph of a character is drawn (control characters are not).
+bool Inked(const text::Glyph& g) { return g.ch >= 0x20 && g.ch != 0x7F; }
 
 bool ValidPage(double widthMm, double heightMm, double dpi) {
   if (!std::isfinite(widthMm) || !std::isfinite(heightMm) || !std::isfinite(dpi)) return false;
@@ -203,6 +242,7 @@ CairoCanvas::~CairoCanvas() {
   finish();
   cairo_destroy(cr_);
   cairo_surface_destroy(surface_);
+  for (auto& [key, subset] : subsetFaces_) cairo_font_face_destroy(subset->face);
 }
 
 std::unique_ptr<CairoCanvas> CairoCanvas::createImage(int width, int height, Color background) {
@@ -252,7 +292,9 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createVector(Kind kind, const std::str
   }
   const int w = static_cast<int>(std::lround(widthMm / 25.4 * dpi));
   const int h = static_cast<int>(std::lround(heightMm / 25.4 * dpi));
-  return std::unique_ptr<CairoCanvas>(new CairoCanvas(kind, s, w, h, 72.0 / dpi, false));
+  std::unique_ptr<CairoCanvas> c(new CairoCanvas(kind, s, w, h, 72.0 / dpi, false));
+  if (kind == Kind::Pdf) c->pending_ = std::make_unique<RecordingCanvas>(w, h);
+  return c;
 }
 
 std::unique_ptr<CairoCanvas> CairoCanvas::createPdf(const std::string& path, double widthMm, double heightMm,
@@ -486,6 +528,10 @@ constexpr std::size_t kDenseFillPoints = 4096;
 }  // namespace
 
 void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& brush, const State& state) {
+  if (pending_ != nullptr) {
+    if (!finished_) pending_->drawShape(shape, pen, brush, state);
+    return;
+  }
   const bool doFill = shape.fill && brush.style != BrushStyle::Null;
   const bool doStroke =
       shape.stroke && pen.style != PenStyle::Null && std::isfinite(pen.width) && pen.width > 0;
@@ -581,6 +627,10 @@ void CairoCanvas::strokePieces(const detail::StrokePieces& pieces, int cap, Colo
 }
 
 void CairoCanvas::fillRects(const std::vector<Rect>& rects, const Brush& brush, const State& state) {
+  if (pending_ != nullptr) {
+    if (!finished_) pending_->fillRects(rects, brush, state);
+    return;
+  }
   if (brush.style == BrushStyle::Null || rects.empty()) return;
   Extent box;
   for (const Rect& r : rects) {
@@ -603,22 +653,14 @@ void CairoCanvas::fillRects(const std::vector<Rect>& rects, const Brush& brush, 
 }
 
 void CairoCanvas::drawText(const TextRun& run, const State& state) {
-  if (!Finite(run.origin) || !std::isfinite(run.angle) || !std::isfinite(run.font.emHeight) ||
-      run.font.emHeight <= 0 || finished_)
+  if (!Drawable(run) || finished_) return;
+  if (pending_ != nullptr) {
+    pending_->drawText(run, state);
     return;
-  text::TextEngine* engine = text::EngineByName(run.font.engine);
-  if (engine == nullptr) engine = &text::FreeTypeEngine();
-  text::FontRequest req;
-  req.face = run.font.face;
-  req.height = -std::min(run.font.emHeight, kCoordLimit);
-  req.width = std::isfinite(run.font.width) ? std::clamp(run.font.width, 0.0, kCoordLimit) : 0.0;
-  req.weight = run.font.weight;
-  req.italic = run.font.italic;
-  req.underline = run.font.underline;
-  req.strikeOut = run.font.strikeOut;
-  req.charSet = run.font.charSet;
-  const text::FontPtr font = engine->Match(req);
-  const std::vector<text::Glyph> glyphs = font->Shape(run.text);
+  }
+  const ShapedRun shaped = ShapeText(run);
+  const text::FontPtr& font = shaped.font;
+  const std::vector<text::Glyph>& glyphs = shaped.glyphs;
   const text::FontMetrics& m = font->Metrics();
 
   std::vector<double> xs(glyphs.size());
@@ -663,20 +705,38 @@ void CairoCanvas::drawText(const TextRun& run, const State& state) {
   for (int slot = 0; slot < 2; ++slot) {
     const text::FaceSource* src = font->Face(slot);
     if (src == nullptr) continue;
+    // Each glyph carries its character, so that text taken from a vector
+    // file reads as the characters drawn: a glyph shared by several
+    // characters (an ideograph and its radical) would otherwise be read
+    // back as whichever the font lists first.
     std::vector<cairo_glyph_t> list;
+    std::vector<cairo_text_cluster_t> clusters;
+    std::string utf8;
     for (std::size_t i = 0; i < glyphs.size(); ++i) {
       const text::Glyph& g = glyphs[i];
-      if (g.slot != slot || g.ch < 0x20 || g.ch == 0x7F) continue;
+      if (g.slot != slot || !Inked(g)) continue;
       list.push_back(cairo_glyph_t{g.index, xs[i], 0.0});
+      const std::string ch = text::EncodeUtf8(std::u32string_view(&g.ch, 1));
+      utf8 += ch;
+      clusters.push_back(cairo_text_cluster_t{static_cast<int>(ch.size()), 1});
     }
     if (list.empty()) continue;
-    cairo_font_face_t* face = Faces().get(*src);
+    const detail::FaceSubset* subset = subsetFor(*src);
+    if (subset != nullptr) {
+      for (cairo_glyph_t& g : list) {
+        const auto it = subset->index.find(static_cast<std::uint32_t>(g.index));
+        g.index = it != subset->index.end() ? it->second : 0;
+      }
+    }
+    cairo_font_face_t* face = subset != nullptr ? subset->face : Faces().get(*src);
     if (face == nullptr) continue;
     cairo_set_font_face(cr_, face);
     cairo_matrix_t fm;
     cairo_matrix_init(&fm, m.em * m.xScale, 0, src->syntheticItalic ? -0.2 * m.em : 0.0, m.em, 0, 0);
     cairo_set_font_matrix(cr_, &fm);
-    cairo_show_glyphs(cr_, list.data(), static_cast<int>(list.size()));
+    cairo_show_text_glyphs(cr_, utf8.data(), static_cast<int>(utf8.size()), list.data(),
+                           static_cast<int>(list.size()), clusters.data(), static_cast<int>(clusters.size()),
+                           static_cast<cairo_text_cluster_flags_t>(0));
   }
   if (run.font.underline && total != 0) {
     cairo_rectangle(cr_, 0, m.underlinePosition, total, std::max(m.underlineThickness, 1.0));
@@ -721,6 +781,18 @@ void CairoCanvas::drawImage(const Image& image, const Rect& src, const Rect& dst
     }
   }
   cairo_surface_mark_dirty(tmp);
+  if (pending_ != nullptr) {
+    // Kept as the copy made here: the whole of it, with alpha.
+    const Image copy{reinterpret_cast<const std::uint32_t*>(data),
+                     static_cast<int>(srcW),
+                     static_cast<int>(srcH),
+                     stride,
+                     false,
+                     true};
+    pending_->drawImage(copy, Rect{0, 0, copy.width, copy.height}, dst, state);
+    cairo_surface_destroy(tmp);
+    return;
+  }
   if (!beginPaint(state, dst.left, dst.top, dst.right, dst.bottom)) {
     cairo_surface_destroy(tmp);
     return;
@@ -799,11 +871,82 @@ bool CairoCanvas::writePng(const std::string& path) {
 
 void CairoCanvas::newPage() {
   if (finished_ || (kind_ != Kind::Pdf && kind_ != Kind::Svg)) return;
+  if (pending_ != nullptr) {
+    pageEnds_.push_back(pending_->records().size());
+    return;
+  }
   cairo_show_page(cr_);
+}
+
+const detail::FaceSubset* CairoCanvas::subsetFor(const text::FaceSource& src) const {
+  if (subsetFaces_.empty()) return nullptr;
+  const auto it = subsetFaces_.find(KeyOf(src));
+  return it != subsetFaces_.end() ? it->second.get() : nullptr;
+}
+
+void CairoCanvas::paintPending() {
+  const std::unique_ptr<RecordingCanvas> pages = std::move(pending_);
+  // The glyphs each face draws, found as drawText finds them.
+  std::map<FaceKey, std::pair<text::FaceSource, std::set<std::uint32_t>>> used;
+  for (const Record& r : pages->records()) {
+    if (r.type != Record::Type::Text) continue;
+    const ShapedRun shaped = ShapeText(r.text);
+    for (int slot = 0; slot < 2; ++slot) {
+      const text::FaceSource* src = shaped.font->Face(slot);
+      if (src == nullptr || src->file.empty()) continue;
+      std::set<std::uint32_t>* glyphs = nullptr;
+      for (const text::Glyph& g : shaped.glyphs) {
+        if (g.slot != slot || !Inked(g)) continue;
+        if (glyphs == nullptr) {
+          auto& entry = used[KeyOf(*src)];
+          entry.first = *src;
+          glyphs = &entry.second;
+        }
+        glyphs->insert(g.index);
+      }
+    }
+  }
+  // A face that cannot be cut is embedded whole, as before.
+  for (const auto& [key, entry] : used) {
+    auto subset = std::make_unique<detail::FaceSubset>();
+    if (detail::SubsetFace(entry.first, entry.second, subset.get())) subsetFaces_[key] = std::move(subset);
+  }
+
+  const std::vector<Record>& records = pages->records();
+  std::size_t page = 0;
+  for (std::size_t i = 0; i <= records.size(); ++i) {
+    while (page < pageEnds_.size() && pageEnds_[page] == i) {
+      cairo_show_page(cr_);
+      ++page;
+    }
+    if (i == records.size()) break;
+    const Record& r = records[i];
+    switch (r.type) {
+      case Record::Type::Shape:
+        drawShape(r.shape, r.pen, r.brush, r.state);
+        break;
+      case Record::Type::Rects:
+        fillRects(r.rects, r.brush, r.state);
+        break;
+      case Record::Type::Text:
+        drawText(r.text, r.state);
+        break;
+      case Record::Type::Image: {
+        const int w = r.src.right - r.src.left, h = r.src.bottom - r.src.top;
+        if (w <= 0 || h <= 0 || r.pixels.size() != static_cast<std::size_t>(w) * static_cast<std::size_t>(h))
+          break;
+        const Image image{r.pixels.data(), w, h, w * 4, false, r.premultiplied};
+        drawImage(image, Rect{0, 0, w, h}, r.dst, r.state);
+        break;
+      }
+    }
+  }
+  pageEnds_.clear();
 }
 
 bool CairoCanvas::finish() {
   if (!finished_) {
+    if (pending_ != nullptr) paintPending();
     finished_ = true;
     cairo_surface_flush(surface_);
     if (kind_ == Kind::Pdf || kind_ == Kind::Svg) cairo_surface_finish(surface_);

@@ -14,18 +14,30 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/canvas/canvas.h"
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
+typedef struct _cairo_font_face cairo_font_face_t;
+
+namespace md::text {
+struct FaceSource;
+}
 
 namespace md::canvas {
 namespace detail {
 struct StrokePieces;
+}
+
+class RecordingCanvas;
+namespace detail {
+struct FaceSubset;
 }
 
 class CairoCanvas final : public Canvas {
@@ -114,6 +126,12 @@ class CairoCanvas final : public Canvas {
   // and the caller fills the path with cairo.
   bool fillDense(const std::vector<std::vector<Point>>& rings, FillRule rule, const Brush& brush,
                  const State& state, double x0, double y0, double x1, double y1);
+  // PDF files: paints the pages kept so far, their text in faces cut down to
+  // the glyphs the pages draw.
+  void paintPending();
+  // The cut-down face that draws glyphs of `src`; nullptr when they are
+  // drawn with the whole face.
+  const detail::FaceSubset* subsetFor(const text::FaceSource& src) const;
 
   // Strokes a round-joined pen's pieces (the state saved and set up): the
   // distinct segments with round caps, then the ends with `cap` (a
@@ -130,6 +148,12 @@ class CairoCanvas final : public Canvas {
   bool finished_ = false;
   bool dirty_ = false;  // painted since the last flush()
   double dot_ = 1.0;    // device pixels of the platform's one-pixel sizes
+  // PDF files keep what is drawn until finish(), when the faces the pages
+  // use are known and can be cut down (see fontsubset.h) before cairo
+  // embeds them.
+  std::unique_ptr<RecordingCanvas> pending_;
+  std::vector<std::size_t> pageEnds_;  // records drawn before each newPage()
+  std::map<std::tuple<std::string, int, bool>, std::unique_ptr<detail::FaceSubset>> subsetFaces_;
 };
 
 // Installs the cairo canvas as the factory behind makeRasterCanvas(). Done

@@ -43,6 +43,7 @@ void RecordingCanvas::drawImage(const Image& image, const Rect& src, const Rect&
   r.state = state;
   r.src = src;
   r.dst = dst;
+  r.premultiplied = image.premultiplied;
   // Keep the part of the source rectangle that lies inside the image.
   const int x0 = std::max(src.left, 0), y0 = std::max(src.top, 0);
   const int x1 = std::min(src.right, image.width), y1 = std::min(src.bottom, image.height);

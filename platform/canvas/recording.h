@@ -21,6 +21,7 @@ struct Record {
   Rect src;                           // Type::Image: source rectangle
   Rect dst;                           // Type::Image: destination rectangle
   std::vector<std::uint32_t> pixels;  // Type::Image: the copied source rectangle, top-down
+  bool premultiplied = false;         // Type::Image: the pixels carry alpha (see Image)
 
   // Every point of the shape's paths, in order.
   std::vector<Point> Points() const;

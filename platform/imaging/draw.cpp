@@ -88,6 +88,17 @@ struct Row {
   std::vector<Channels> values;  // one per output column
 };
 
+// Pictures carry no detail finer than this on any device.
+constexpr int kMaxGridDpi = 600;
+
+// Cells of the picture's grid across `pixels` device pixels of a device of
+// `dpi` (at least one; one a pixel up to kMaxGridDpi).
+int GridCells(int pixels, int dpi) {
+  if (dpi <= kMaxGridDpi) return pixels;
+  const long long cells = (static_cast<long long>(pixels) * kMaxGridDpi + dpi - 1) / dpi;
+  return static_cast<int>(std::clamp<long long>(cells, 1, pixels));
+}
+
 struct DeleteRgn {
   HRGN rgn;
   ~DeleteRgn() {
@@ -156,9 +167,17 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
   }
   if (visible.empty()) return TRUE;
 
-  const int outW = visible.right - visible.left, outH = visible.bottom - visible.top;
-  const std::vector<Taps> cols = AxisTaps(visible.left, visible.right, p0x, p1x, bitmap.width);
-  const std::vector<Taps> rows = AxisTaps(visible.top, visible.bottom, p0y, p1y, bitmap.height);
+  // The picture is computed on a grid of at most kMaxGridDpi; on a finer
+  // device (a vector file's grid of 0.01 mm) each cell spans several device
+  // pixels and the canvas stretches the cells over the visible rectangle.
+  const int visW = visible.right - visible.left, visH = visible.bottom - visible.top;
+  const int outW = GridCells(visW, GetDeviceCaps(hdc, LOGPIXELSX));
+  const int outH = GridCells(visH, GetDeviceCaps(hdc, LOGPIXELSY));
+  const double cellW = static_cast<double>(visW) / outW, cellH = static_cast<double>(visH) / outH;
+  const std::vector<Taps> cols =
+      AxisTaps(0, outW, (p0x - visible.left) / cellW, (p1x - visible.left) / cellW, bitmap.width);
+  const std::vector<Taps> rows =
+      AxisTaps(0, outH, (p0y - visible.top) / cellH, (p1y - visible.top) / cellH, bitmap.height);
 
   // Rows are scaled across first, each source row once, and kept while the
   // output rows still need them.

@@ -14,7 +14,9 @@ namespace md::imaging {
 // inside the context's clip and, when `clip` is given, inside that logical
 // rectangle are painted. Shrinking averages the source pixels each device
 // pixel covers; enlarging interpolates between neighbours. Only the visible
-// part of the destination is computed. FALSE for a bad context, a context
+// part of the destination is computed, on a grid of at most 600 dots per
+// inch: on finer devices (vector files) each grid cell spans several device
+// pixels and the canvas stretches it. FALSE for a bad context, a context
 // without a surface or an empty picture; TRUE when nothing was visible.
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height,
                 const RECT* clip = nullptr);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <map>
 #include <mutex>
 #include <string>
@@ -141,6 +142,13 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
 
   // The first print is kept to compare the second with, in place.
   std::unique_ptr<md::canvas::CairoCanvas> first;
+  // Writes the first print's PNG; waited for before `first` goes (declared
+  // after it, so also on every early return).
+  std::future<bool> pngWriter;
+  const auto pngWritten = [&] {
+    if (!pngWriter.valid()) return true;
+    return pngWriter.get();
+  };
   std::size_t elementCount = 0;
   std::string kinds;
   int paperWidth = 0, paperHeight = 0;
@@ -162,8 +170,11 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
     first = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
     if (first == nullptr) return Fail(error);
-    if (!first->writePng(pngPath)) return Fail("cannot write " + pngPath);
     print.End();
+    // The PNG is encoded beside the rest of the run: nothing else writes to
+    // the first print, which is only read until the comparison.
+    pngWriter =
+        std::async(std::launch::async, [canvas = first.get(), pngPath] { return canvas->writePng(pngPath); });
 
     Stage pdf("writing the PDF");
     if (!md::demo::PrintVector(*page, pdfPath, nullptr, &error)) return Fail(error);
@@ -193,6 +204,7 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     print.End();
   }
 
+  if (!pngWritten()) return Fail("cannot write " + pngPath);
   const md::canvas::Difference d = md::canvas::Compare(*first, *second, 0);
   if (!d.sameSize || d.differing != 0) {
     std::string detail = d.sameSize ? std::to_string(d.differing) + " pixels differ" : "the sizes differ";

@@ -109,9 +109,10 @@ IGIS_Element* CGIS_ThreeNorthElement::ConvertToElement() {
     bool bTrue;
     double w;
   };
-  const Label labels[3] = {{"真子午线", true, 0.0},
-                           {"坐标纵线", false, m_dCoordinateDrawAngle},
-                           {"磁子午线", false, m_dMagnetDrawAngle}};
+  using md::layout::furniture::kThreeNorthLabelTexts;
+  const Label labels[3] = {{kThreeNorthLabelTexts[0], true, 0.0},
+                           {kThreeNorthLabelTexts[1], false, m_dCoordinateDrawAngle},
+                           {kThreeNorthLabelTexts[2], false, m_dMagnetDrawAngle}};
   for (const Label& label : labels) {
     const std::vector<std::string> chars = Characters(label.text);
     for (std::size_t i = 0; i < chars.size(); ++i) {

@@ -146,15 +146,16 @@ BOOL CGIS_ThreeNorthElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay
 
     IGIS_AnnoPointStyle* pStyle = m_pTextStyle.get();
     UseFont(pStyle, m_pAxisTextSymbol.get());
-    const char* kLabels[3] = {"真子午线", "坐标纵线", "磁子午线"};
-    for (int i = 0; i < 3; ++i) paint.Text(pStyle, kLabels[i], {f.labels[i].begin(), f.labels[i].end()});
+    for (int i = 0; i < 3; ++i)
+      paint.Text(pStyle, md::layout::furniture::kThreeNorthLabelTexts[i],
+                 {f.labelRuns[i].begin(), f.labelRuns[i].end()});
 
     UseFont(pStyle, m_pAngleTextSymbol.get());
     if (pStyle != nullptr) pStyle->SetAlignment(GIS_ALIGN_BOTTOM_CENTER);
-    paint.Text(pStyle, md::layout::furniture::ThreeNorthDegreesText(m_dCoordinateAngle), f.convPath.points);
-    paint.Text(pStyle, md::layout::furniture::ThreeNorthDegreesText(m_dMagnetAngle), f.declPath.points);
+    paint.Text(pStyle, md::layout::furniture::ThreeNorthDegreesText(m_dCoordinateAngle), f.convRun);
+    paint.Text(pStyle, md::layout::furniture::ThreeNorthDegreesText(m_dMagnetAngle), f.declRun);
     paint.Text(pStyle, md::layout::furniture::ThreeNorthDegreesText(m_dMagnetAngle - m_dCoordinateAngle),
-               f.diffPath.points);
+               f.diffRun);
   }
   if (m_pFrame) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_BORDER);
   return TRUE;

@@ -2,6 +2,7 @@
 // size and position, copies, layout, stored state and the property sheet.
 #include "layout/graphicelement/furniture/cgis_threenorthelement.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -409,6 +410,20 @@ md::layout::furniture::ThreeNorthFigure CGIS_ThreeNorthElement::FigureAt(SGIS_Po
   in.axisLength = m_nAxisLength;
   in.txtOffset = m_nTxtOffset;
   MeasureFonts(&in.labelWidth, &in.digitHeight);
+  // The texts' own sizes, for where the drawing lays them.
+  const double ratio = m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetUnitRatio() : 1.0;
+  SGIS_Rect extent;
+  for (int i = 0; i < 3 && m_pAxisTextSymbol; ++i) {
+    m_pAxisTextSymbol->GetTextExtent(&extent, md::layout::furniture::kThreeNorthLabelTexts[i], 0, 1.0);
+    in.labelLength[i] = extent.Width() * ratio;
+    in.labelHeight = std::max(in.labelHeight, extent.Height() * ratio);
+  }
+  const double values[3] = {m_dCoordinateAngle, m_dMagnetAngle, m_dMagnetAngle - m_dCoordinateAngle};
+  for (int i = 0; i < 3 && m_pAngleTextSymbol; ++i) {
+    const std::string text = md::layout::furniture::ThreeNorthDegreesText(values[i]);
+    m_pAngleTextSymbol->GetTextExtent(&extent, text.c_str(), 0, 1.0);
+    in.angleTextLength[i] = extent.Width() * ratio;
+  }
   return md::layout::furniture::BuildThreeNorthFigure(in);
 }
 

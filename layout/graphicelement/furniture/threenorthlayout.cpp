@@ -1,6 +1,7 @@
 // The three-north figure: working angles, rings, arcs, marks and text paths.
 #include "layout/graphicelement/furniture/threenorthlayout.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -38,6 +39,7 @@ ThreeNorthArc Trace(SGIS_Point centre, ThreeNorthAngle angle, int radius, const 
   ThreeNorthArc arc;
   arc.angle = angle;
   arc.radius = radius;
+  arc.step = walk.step;
   std::int64_t k = walk.from;
   int steps = 0;
   while (walk.step > 0 ? k < walk.bound : k > walk.bound) {
@@ -61,12 +63,45 @@ std::array<SGIS_Point, 3> ArcArrow(SGIS_Point tip, double w, bool anticlockwise,
   return {Brg(tip, b1, r), tip, Brg(tip, b2, r)};
 }
 
-// The label path from radius `outer` in to radius `inner` along bearing w.
-std::array<SGIS_Point, 2> LabelPath(SGIS_Point o, double w, int outer, int inner) {
+// The label path from radius `from` to radius `to` along bearing w, moved
+// `aside` to the line's clockwise side (a negative value: anticlockwise).
+std::array<SGIS_Point, 2> LabelPath(SGIS_Point o, double w, double from, double to, double aside = 0.0) {
   const double s = std::sin(w * kK), c = std::cos(w * kK);
-  return {SGIS_Point(Nearest(o.x + outer * s), Nearest(o.y + outer * c), 0),
-          SGIS_Point(Nearest(o.x + inner * s), Nearest(o.y + inner * c), 0)};
+  const double x = o.x + aside * c, y = o.y - aside * s;
+  return {SGIS_Point(Nearest(x + from * s), Nearest(y + from * c), 0),
+          SGIS_Point(Nearest(x + to * s), Nearest(y + to * c), 0)};
 }
+
+// The stretch an angle text is laid along: its path, from the middle point
+// on when `fromMiddle` (unless that leaves fewer than two points), turned to
+// run clockwise.
+std::vector<SGIS_Point> TextRun(const ThreeNorthArc& path, bool fromMiddle) {
+  std::size_t first = fromMiddle ? path.points.size() / 2 : 0;
+  if (path.points.size() - first < 2) first = 0;
+  std::vector<SGIS_Point> run(path.points.begin() + static_cast<std::ptrdiff_t>(first), path.points.end());
+  if (path.step < 0) std::reverse(run.begin(), run.end());
+  return run;
+}
+
+// The stretch of ring `radius` an angle text is laid along when it starts
+// at the line at bearing `line`: from `clear` past the line on for
+// `length`, walking in direction `step`, turned to run clockwise.
+std::vector<SGIS_Point> FromLine(SGIS_Point o, double line, int step, int radius, double clear,
+                                 double length) {
+  const double perDegree = radius * kK;  // ring length of one degree
+  const double a0 = line + step * clear / perDegree;
+  const double a1 = line + step * (clear + length) / perDegree;
+  const double span = std::fabs(a1 - a0);
+  const int n = 1 + std::clamp(static_cast<int>(std::ceil(span)), 1, kThreeNorthMaxArcSteps);
+  std::vector<SGIS_Point> run;
+  for (int i = 0; i < n; ++i) run.push_back(Brg(o, a0 + (a1 - a0) * i / (n - 1), radius));
+  if (step < 0) std::reverse(run.begin(), run.end());
+  return run;
+}
+
+// Share of a label's height kept between its cell and the inner ring, and
+// between its cell and its line.
+constexpr double kLabelClearance = 1.0 / 8.0;
 
 }  // namespace
 
@@ -201,6 +236,23 @@ ThreeNorthFigure BuildThreeNorthFigure(const ThreeNorthInput& in) {
   f.convPath = Trace(o, texts[0].angle, texts[0].outer ? n2 : n1, texts[0].walk, &f.capped);
   f.declPath = Trace(o, texts[1].angle, texts[1].outer ? n2 : n1, texts[1].walk, &f.capped);
   f.diffPath = Trace(o, texts[2].angle, texts[2].outer ? n2 : n1, texts[2].walk, &f.capped);
+  std::vector<SGIS_Point>* runs[3] = {&f.convRun, &f.declRun, &f.diffRun};
+  const ThreeNorthArc* paths[3] = {&f.convPath, &f.declPath, &f.diffPath};
+  for (int i = 0; i < 3; ++i) {
+    *runs[i] = TextRun(*paths[i], !texts[i].outer);
+    // The text on the inner ring starts half a digit height past the middle
+    // line of its path, where the plain text element starts too; so it
+    // keeps clear of the arrowhead at the far end of its sector.
+    const double length = in.angleTextLength[i];
+    const std::size_t n = paths[i]->points.size();
+    const double clear = in.digitHeight / 2.0;
+    if (!texts[i].outer && length > 0 && n - n / 2 >= 2 && paths[i]->radius > 0 &&
+        std::isfinite(length + clear)) {
+      const double line =
+          texts[i].walk.from + static_cast<double>(texts[i].walk.step) * static_cast<double>(n / 2);
+      *runs[i] = FromLine(o, line, texts[i].walk.step, paths[i]->radius, clear, length);
+    }
+  }
 
   // Arrowhead tips: where the arcs reach the grid line (T1) and the magnetic
   // meridian (T2, T3), on the rings each case gives them.
@@ -210,8 +262,12 @@ ThreeNorthFigure BuildThreeNorthFigure(const ThreeNorthInput& in) {
   Tips tips{2, 2, 1};
   switch (f.kase) {
     case ThreeNorthCase::kZeroPlus:
-    case ThreeNorthCase::kZeroMinus:
       tips = {2, 2, 1};
+      break;
+    case ThreeNorthCase::kZeroMinus:
+      // The arc from north to the grid line lies on the inner ring here, so
+      // its head does too; the arc between the lines keeps one head.
+      tips = {1, 2, 1};
       break;
     case ThreeNorthCase::kA:
     case ThreeNorthCase::kD:
@@ -246,6 +302,24 @@ ThreeNorthFigure BuildThreeNorthFigure(const ThreeNorthInput& in) {
   f.labels[0] = {SGIS_Point(o.x, Add(o.y, n2), 0), SGIS_Point(o.x, Add(o.y, in.txtOffset), 0)};
   f.labels[1] = LabelPath(o, w1, n2, in.txtOffset);
   f.labels[2] = LabelPath(o, w2, n2, in.txtOffset);
+
+  // The text drawer stands a text on the left of its path. A label stands
+  // on the side of its line away from the true meridian (the true
+  // meridian's own on its clockwise side), where no arc ends in an
+  // arrowhead inside the inner ring: its path runs in toward the centre on
+  // the right, out from it on the left. Moved a clearance off its line, the
+  // cell has its far corners at sqrt(end^2 + (clearance + h)^2) from the
+  // centre, which keeps that clearance inside the inner ring.
+  const double h = std::max(0.0, in.labelHeight);
+  const double gap = kLabelClearance * h;
+  const double reach = std::max(0.0, n1 - gap);
+  const double end = std::sqrt(std::max(0.0, reach * reach - (h + gap) * (h + gap)));
+  const double bearings[3] = {0.0, w1, w2};
+  for (int i = 0; i < 3; ++i) {
+    const double length = in.labelLength[i] > 0 ? in.labelLength[i] : 4.0 * in.labelWidth;
+    f.labelRuns[i] = bearings[i] < 0 ? LabelPath(o, bearings[i], end - length, end, -gap)
+                                     : LabelPath(o, bearings[i], end, end - length, gap);
+  }
   return f;
 }
 

@@ -21,6 +21,9 @@ namespace md::layout::furniture {
 constexpr double kThreeNorthRadPerDegree = 1.57 / 90.0;
 // Most degree steps one arc or text path walks; longer ones are cut.
 constexpr int kThreeNorthMaxArcSteps = 360;
+// The names written along the true meridian, the grid north line and the
+// magnetic meridian.
+inline constexpr const char* kThreeNorthLabelTexts[3] = {"真子午线", "坐标纵线", "磁子午线"};
 
 // Half away from zero; NaN gives 0 and values beyond 32 bits are clamped.
 int Nearest(double v);
@@ -53,12 +56,21 @@ struct ThreeNorthInput {
   int txtOffset = 50;      // inner end of the labels, base of the rings
   double labelWidth = 0;   // width of "真" with the label font, page units
   double digitHeight = 0;  // height of "2" with the angle font, page units
+  double labelHeight = 0;  // cell height of a label, page units
+  // Lengths of the three labels (true, grid, magnetic), page units; 0 is
+  // taken as four label widths.
+  std::array<double, 3> labelLength{};
+  // Lengths of the three angle texts (the convergence, the declination,
+  // their difference), page units; 0 when unknown.
+  std::array<double, 3> angleTextLength{};
 };
 
-// One arc or text path: ring points P(k, radius) for whole degrees k.
+// One arc or text path: ring points P(k, radius) for whole degrees k, k
+// rising (step +1, clockwise) or falling (step -1).
 struct ThreeNorthArc {
   ThreeNorthAngle angle = kAngleTG;
   int radius = 0;
+  int step = 1;
   std::vector<SGIS_Point> points;
 };
 
@@ -81,6 +93,19 @@ struct ThreeNorthFigure {
   // The paths of the angle texts: the grid convergence, the declination and
   // their difference.
   ThreeNorthArc convPath, declPath, diffPath;
+  // What the drawing lays the texts along. The text drawer centres a text on
+  // its stretch and stands it on the stretch's left, so every stretch runs
+  // clockwise and its text stands outside its ring. The inner ring's path
+  // spans two sectors; its text is laid from the path's middle point (the
+  // line where the plain text element starts) toward its end, inside one
+  // sector: from half a digit height past that line when its length is
+  // known, else centred on that half of the path.
+  // A label's stretch lies along its line, an eighth of the label's height
+  // off it on the side away from the true meridian (the true meridian's
+  // label on its right), and ends where the label's cell keeps that
+  // clearance inside the inner ring; it is as long as the label.
+  std::array<std::array<SGIS_Point, 2>, 3> labelRuns;  // true, grid, magnetic
+  std::vector<SGIS_Point> convRun, declRun, diffRun;
   // Set when an arc or path was cut to kThreeNorthMaxArcSteps.
   bool capped = false;
 

@@ -63,9 +63,14 @@ TEST(RecordingCanvas, ImagesKeepTheCopiedPixelsTopDown) {
   EXPECT_EQ(r.type, Record::Type::Image);
   EXPECT_EQ(r.pixels, (std::vector<std::uint32_t>{2, 3, 5, 6}));
   EXPECT_EQ(r.dst, (Rect{5, 5, 7, 7}));
+  EXPECT_FALSE(r.premultiplied);
   // A source rectangle reaching outside the image keeps no pixels.
   c.drawImage(img, {2, 0, 5, 2}, {0, 0, 3, 2}, State{});
   EXPECT_TRUE(c.records().back().pixels.empty());
+  // Pixels with alpha say so.
+  img.premultiplied = true;
+  c.drawImage(img, {0, 0, 1, 1}, {0, 0, 1, 1}, State{});
+  EXPECT_TRUE(c.records().back().premultiplied);
 }
 
 }  // namespace

@@ -150,6 +150,78 @@ TEST(ImagingDraw, IntoAMemoryBitmap) {
   DeleteDC(mem);
 }
 
+// A printer of the given resolution drawing into a recording canvas; the
+// picture spans one inch by half an inch, its logical units device pixels.
+struct Printer {
+  explicit Printer(int dpi) : canvas(4000, 4000) {
+    md::win::PrinterSetup setup;
+    setup.dpiX = setup.dpiY = dpi;
+    hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
+  }
+  ~Printer() { DeleteDC(hdc); }
+  const cv::Record& Image() const { return *canvas.recordsOf(cv::Record::Type::Image).at(0); }
+  cv::RecordingCanvas canvas;
+  HDC hdc;
+};
+
+TEST(ImagingDraw, OnFineDevicesThePictureIsComputedOnA600DpiGrid) {
+  struct Case {
+    int dpi;
+    int cellsAcross, cellsDown;  // of a picture an inch wide and half an inch high
+  };
+  for (const Case& c : {Case{300, 300, 150}, Case{600, 600, 300}, Case{1200, 600, 300}, Case{2540, 600, 300},
+                        Case{1000, 600, 300}}) {
+    SCOPED_TRACE(c.dpi);
+    Printer p(c.dpi);
+    ASSERT_NE(p.hdc, nullptr);
+    const Bitmap b = QuadrantBitmap(8, 8);
+    ASSERT_TRUE(DrawBitmap(p.hdc, b, 10, 20, c.dpi, c.dpi / 2));
+    const cv::Record& r = p.Image();
+    // The cells cover the whole destination on the device.
+    EXPECT_EQ(r.dst, (cv::Rect{10, 20, 10 + c.dpi, 20 + c.dpi / 2}));
+    EXPECT_EQ(r.src, (cv::Rect{0, 0, c.cellsAcross, c.cellsDown}));
+    ASSERT_EQ(r.pixels.size(), static_cast<std::size_t>(c.cellsAcross) * c.cellsDown);
+    // The quadrants land in the cells of their quarter of the destination.
+    auto cell = [&](int x, int y) {
+      return r.pixels[static_cast<std::size_t>(y) * c.cellsAcross + x] & 0xFFFFFF;
+    };
+    EXPECT_EQ(cell(2, 2), 0xFF0000u);
+    EXPECT_EQ(cell(c.cellsAcross - 3, 2), 0x00FF00u);
+    EXPECT_EQ(cell(2, c.cellsDown - 3), 0x0000FFu);
+    EXPECT_EQ(cell(c.cellsAcross - 3, c.cellsDown - 3), 0xFFFFFFu);
+    // The blend between the halves is centred on the grid: the red of a
+    // cell left of the middle is the green of its mirror on the right.
+    for (int k = 0; k < c.cellsAcross / 8; ++k) {
+      const int left = static_cast<int>(cell(c.cellsAcross / 2 - 1 - k, 2) >> 16);
+      const int right = static_cast<int>((cell(c.cellsAcross / 2 + k, 2) >> 8) & 0xFF);
+      EXPECT_NEAR(left, right, 1) << k;
+    }
+  }
+}
+
+TEST(ImagingDraw, OnAFineDeviceAClippedPictureComputesOnlyTheVisibleCells) {
+  Printer p(2540);
+  ASSERT_NE(p.hdc, nullptr);
+  HRGN clip = CreateRectRgn(0, 0, 1280, 4000);  // the left half of the picture and a little more
+  SelectClipRgn(p.hdc, clip);
+  DeleteObject(clip);
+  ASSERT_TRUE(DrawBitmap(p.hdc, QuadrantBitmap(8, 8), 0, 0, 2540, 2540));
+  const cv::Record& r = p.Image();
+  EXPECT_EQ(r.dst, (cv::Rect{0, 0, 1280, 2540}));
+  // 1280 device pixels at 2540 dpi: 303 cells of 600 dpi (rounded up).
+  EXPECT_EQ(r.src, (cv::Rect{0, 0, 303, 600}));
+  ASSERT_EQ(r.pixels.size(), 303u * 600u);
+  EXPECT_EQ(r.pixels[10 * 303 + 10] & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(r.pixels[590 * 303 + 10] & 0xFFFFFF, 0x0000FFu);
+  // The last cell lies at the middle of the picture, where red and green
+  // blend about evenly (the cells spread over the whole picture would end
+  // in pure green).
+  const std::uint32_t last = r.pixels[10 * 303 + 302];
+  const int red = static_cast<int>((last >> 16) & 0xFF), green = static_cast<int>((last >> 8) & 0xFF);
+  EXPECT_NEAR(red, green, 30);
+  EXPECT_NEAR(red + green, 255, 2);
+}
+
 TEST(ImagingDraw, BadArgumentsAreRefused) {
   Screen s;
   Bitmap empty;

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "platform/canvas/raster.h"
+#include "tests/support/command.h"
 #include "tests/tools/demo/demotest.h"
 #include "tools/demo/demooptions.h"
 
@@ -139,15 +140,11 @@ struct ProgramRun {
 
 // Runs the demo program with the arguments, output and errors together.
 ProgramRun RunDemo(const std::string& args) {
+  const md::test::CommandRun r =
+      md::test::RunCommand(std::string("'") + MAPDECK_DEMO_PATH + "' " + args + " 2>&1");
   ProgramRun run;
-  const std::string command = std::string("'") + MAPDECK_DEMO_PATH + "' " + args + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[512];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0) run.output.append(buffer, n);
-  const int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  run.output = r.output;
+  run.status = r.status;
   return run;
 }
 

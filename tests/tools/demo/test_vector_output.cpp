@@ -7,9 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
 
 #include "layout/graphicelement/igis_element.h"
 #include "platform/canvas/raster.h"
+#include "tests/support/command.h"
 #include "tests/tools/demo/demotest.h"
 
 namespace {
@@ -24,6 +28,41 @@ IGIS_Element* FirstOfType(md::demo::Page& page, const char* type) {
 }
 
 bool HavePdfRasteriser() { return std::system("command -v pdftoppm >/dev/null 2>&1") == 0; }
+bool HavePdfTools() {
+  return md::test::HavePrograms({"pdftoppm", "pdftotext", "pdffonts", "pdfimages", "pdfinfo"});
+}
+
+// The rows of a poppler listing (pdffonts, pdfimages -list) below its
+// dashed rule, split into words.
+std::vector<std::vector<std::string>> ListingRows(const std::string& listing) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(listing);
+  std::string line;
+  bool body = false;
+  while (std::getline(lines, line)) {
+    if (!body) {
+      body = line.rfind("---", 0) == 0;
+      continue;
+    }
+    std::istringstream words(line);
+    std::vector<std::string> row;
+    for (std::string w; words >> w;) row.push_back(w);
+    if (!row.empty()) rows.push_back(row);
+  }
+  return rows;
+}
+
+// The sample page written as a PDF file into a scratch folder.
+std::filesystem::path SamplePdf(const std::string& folder) {
+  auto page = md::demo::BuildSamplePage(nullptr);
+  EXPECT_NE(page, nullptr);
+  const auto pdf = md::test::ScratchFolder(folder) / "page.pdf";
+  std::string error;
+  if (page != nullptr) {
+    EXPECT_TRUE(md::demo::PrintVector(*page, pdf.string(), nullptr, &error)) << error;
+  }
+  return pdf;
+}
 
 // Rasterises the part of the PDF's page from (x, y), w x h pixels at dpi, and
 // reads it back.
@@ -69,6 +108,62 @@ TEST(VectorOutput, AShiftOfOnePageUnitMovesTheEdgeOneUnitInTheFile) {
     edges.push_back(edge);
   }
   EXPECT_EQ(edges, (std::vector<int>{edges[0], edges[0] + 1, edges[0] + 2, edges[0] + 3}));
+}
+
+TEST(VectorOutput, ThePdfKeepsItsTextAsTextReadBackAsTheCharactersDrawn) {
+  if (!HavePdfTools()) GTEST_SKIP() << "poppler's tools are not installed";
+  const auto pdf = SamplePdf("vector-text");
+  const std::string text = md::test::CheckedOutput("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
+  for (const char* expected :
+       {"地图整饰示例 · mapdeck layout sample", "矩形、椭圆、多边形、折线、点符号、文字与复合单元",
+        "rectangles, ellipses, polygons", "图例 Legend (复合单元 compound)", "Framed Latin text",
+        "嵌入对象 Embedded objects", "草图模式 Draft-mode frame"}) {
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << " is not in:\n" << text;
+  }
+  // The glyph of 示 is also the font's glyph of the radical ⽰ (U+2F70), and
+  // that of 文 the radical ⽂ (U+2F42): the file names the characters drawn.
+  EXPECT_EQ(text.find("⽰"), std::string::npos);
+  EXPECT_EQ(text.find("⽂"), std::string::npos);
+}
+
+TEST(VectorOutput, FontsAreEmbeddedAsSubsetsWithUnicodeMaps) {
+  if (!HavePdfTools()) GTEST_SKIP() << "poppler's tools are not installed";
+  const auto pdf = SamplePdf("vector-fonts");
+  const std::string listing = md::test::CheckedOutput("pdffonts '" + pdf.string() + "'");
+  const auto rows = ListingRows(listing);
+  // Sans and serif CJK faces (regular and bold) and the Latin faces.
+  EXPECT_GE(rows.size(), 4u) << listing;
+  int cjk = 0;
+  for (const auto& row : rows) {
+    // name, type words..., encoding, emb, sub, uni, object, generation
+    ASSERT_GE(row.size(), 8u) << listing;
+    const std::size_t n = row.size();
+    EXPECT_EQ(row[n - 5], "yes") << "not embedded: " << row[0];
+    EXPECT_EQ(row[n - 4], "yes") << "not a subset: " << row[0];
+    EXPECT_EQ(row[n - 3], "yes") << "no Unicode map: " << row[0];
+    // A subset's name starts with a six-letter tag.
+    EXPECT_EQ(row[0].find('+'), 6u) << row[0];
+    if (row[0].find("CJK") != std::string::npos) ++cjk;
+  }
+  EXPECT_GE(cjk, 3) << listing;
+}
+
+TEST(VectorOutput, PicturesAreEmbeddedAtPrintResolutionAndTheFileStaysSmall) {
+  if (!HavePdfTools()) GTEST_SKIP() << "poppler's tools are not installed";
+  const auto pdf = SamplePdf("vector-images");
+  const std::string listing = md::test::CheckedOutput("pdfimages -list '" + pdf.string() + "'");
+  const auto rows = ListingRows(listing);
+  // The picture (with its transparency mask) and the embedded object.
+  ASSERT_GE(rows.size(), 2u) << listing;
+  for (const auto& row : rows) {
+    // page num type width height color comp bpc enc interp object ID x-ppi y-ppi size ratio
+    ASSERT_GE(row.size(), 14u) << listing;
+    EXPECT_LE(std::stoi(row[12]), 601) << listing;
+    EXPECT_GE(std::stoi(row[12]), 590) << listing;
+    EXPECT_LE(std::stoi(row[13]), 601) << listing;
+  }
+  std::error_code ec;
+  EXPECT_LT(std::filesystem::file_size(pdf, ec), 600u * 1024u);
 }
 
 TEST(VectorOutput, ThePdfRasterisedAt300DpiMatchesThePng) {

@@ -1,7 +1,8 @@
 // Drawing the three-north diagram: what reaches the renderer and the text
-// drawer, in which order and under which clip; texts that keep clear of
-// each other in every arrangement; long arcs; and the six arrangements
-// rendered to look at and checked against their control.
+// drawer, in which order and under which clip; texts that keep to their
+// sectors and rings, clear of each other and of the strokes, in every
+// arrangement; long arcs; and the six arrangements rendered to look at and
+// checked against their control.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -30,12 +31,26 @@ md::win::PrinterSetup PaperOf(int paperW, int paperH, int dpi) {
   return setup;
 }
 
-struct CaseRow {
+// Where each text of an arrangement belongs: the sector (from, to, in
+// display spacings clockwise from the true meridian) and the ring it stands
+// outside of, for the convergence, the declination and their difference.
+struct TextPlace {
+  int from, to;
+  bool inner;
+};
+struct PlaceRow {
   const char* name;
   double c, m;
+  TextPlace texts[3];
 };
-const CaseRow kCases[] = {{"Z+", -10, 30}, {"Z-", 3, 0},  {"A", 5, 5},
-                          {"B", 7, 5},     {"C", -7, -5}, {"D", -5, -5}};
+const PlaceRow kPlaces[] = {
+    {"Z+", -10, 30, {{-1, 0, false}, {0, 1, false}, {0, 1, true}}},
+    {"Z-", 3, 0, {{0, 1, false}, {-1, 0, false}, {0, 1, true}}},
+    {"A", 5, 5, {{0, 1, false}, {1, 2, true}, {1, 2, false}}},
+    {"B", 7, 5, {{1, 2, true}, {0, 1, false}, {1, 2, false}}},
+    {"C", -7, -5, {{-1, 0, true}, {-1, 0, false}, {-2, -1, false}}},
+    {"D", -5, -5, {{-1, 0, false}, {-1, 0, true}, {-2, -1, false}}},
+};
 
 // Symbols measure in points here, as the drawer draws them: fonts of 3
 // points make "真" 106 page units wide.
@@ -66,8 +81,8 @@ std::unique_ptr<md::canvas::CairoCanvas> RenderSixCases(IGIS_FeatureSet* set, in
     std::strcpy(label->GetFontSizePtr()->lfFaceName, "宋体");
     e->SetAxisTextSymbolPtr(label.get());
     e->SetAngleTextSymbolPtr(digits.get());
-    e->SetCoordinateAngle(kCases[i].c);
-    e->SetMagnetAngle(kCases[i].m);
+    e->SetCoordinateAngle(kPlaces[i].c);
+    e->SetMagnetAngle(kPlaces[i].m);
     e->SetAxisLength(5000);
     e->Refresh();
     const SGIS_Rect r = e->GetRect();
@@ -103,7 +118,15 @@ struct RecordingPrinter {
   std::unique_ptr<CGIS_PrintDisplay> display;
 };
 
+// Draws a diagram without its frame, its left-bottom corner at (80, 60) mm.
+bool DrawFrameless(CGIS_ThreeNorthElement* e, RecordingPrinter& printer) {
+  e->SetFramePropertyPtr(nullptr);
+  e->SetLBpoint(SGIS_Point(8000, 6000, 0));
+  return e->OnDraw(printer.hdc, true, printer.display.get());
+}
+
 using md::canvas::Record;
+using md::layout::furniture::ThreeNorthDegreesText;
 using md::layout::furniture::ThreeNorthFigure;
 
 template <std::size_t N>
@@ -230,34 +253,102 @@ TEST_F(ThreeNorthDraw, TheFramePassesComeBeforeAndAfterTheClip) {
             printer.canvas.recordsOf(Record::Type::Text).size());
 }
 
-TEST_F(ThreeNorthDraw, NoTwoAngleTextsOverlapInAnyArrangement) {
-  for (const CaseRow& row : kCases) {
+// A device point seen from the diagram's centre: bearing in degrees
+// clockwise from up, and distance in page units (a pixel is 10).
+struct Polar {
+  double bearing, radius;
+};
+Polar PolarOf(SGIS_DPoint p, SGIS_Point centre) {
+  const double dx = p.x - centre.x, dy = centre.y - p.y;
+  return {std::atan2(dx, dy) * 180.0 / 3.14159265358979, std::hypot(dx, dy) * 10.0};
+}
+
+// How far a point lies clockwise of the line from the centre at a bearing,
+// page units (negative: anticlockwise of it).
+double Across(const Polar& p, double bearing) {
+  return p.radius * std::sin((p.bearing - bearing) * 3.14159265358979 / 180.0);
+}
+
+// The texts keep to their places in every arrangement: the three angle
+// values, none over another, each inside its sector, clear of the lines,
+// standing outside its ring within two digit heights (the value on the
+// inner ring between the rings); each line label alongside its line on the
+// side away from the true meridian, inside the inner ring and short of the
+// next line; no text on a line or an arrowhead.
+TEST_F(ThreeNorthDraw, EveryTextKeepsToItsSectorAndBand) {
+  for (const PlaceRow& row : kPlaces) {
     SCOPED_TRACE(row.name);
     CGIS_ThreeNorthElement* e = NewDiagram(row.c, row.m);
-    e->SetFramePropertyPtr(nullptr);
-    e->SetLBpoint(SGIS_Point(8000, 6000, 0));
     RecordingPrinter printer;
-    ASSERT_TRUE(e->OnDraw(printer.hdc, true, printer.display.get()));
+    ASSERT_TRUE(DrawFrameless(e, printer));
+    const ThreeNorthFigure f = e->BuildFigure();
+    const SGIS_Point centre = printer.Device(f.centre);
+    // The lines' bearings as drawn, one display spacing in degrees.
+    const double spacing = 30.0 * 1.57 / 90.0 * 180.0 / 3.14159265358979;
+    const double digit = f.r2 - f.r1;  // two digit heights
     const auto runs = printer.canvas.recordsOf(Record::Type::Text);
-    const std::string values[3] = {md::layout::furniture::ThreeNorthDegreesText(row.c),
-                                   md::layout::furniture::ThreeNorthDegreesText(row.m),
-                                   md::layout::furniture::ThreeNorthDegreesText(row.m - row.c)};
-    std::size_t at = 12;  // after the label characters
+    ASSERT_EQ(runs.size(), 12u + ThreeNorthDegreesText(row.c).size() + ThreeNorthDegreesText(row.m).size() +
+                               ThreeNorthDegreesText(row.m - row.c).size());
+    std::size_t at = 12;
+    const double values[3] = {row.c, row.m, row.m - row.c};
     std::vector<std::vector<std::vector<SGIS_DPoint>>> cells(3);
     for (int t = 0; t < 3; ++t) {
+      SCOPED_TRACE("angle text " + std::to_string(t));
+      const TextPlace& place = row.texts[t];
+      const double ring = place.inner ? f.r1 : f.r2;
+      const std::string text = ThreeNorthDegreesText(values[t]);
       std::string got;
-      for (std::size_t k = 0; k < values[t].size(); ++k, ++at) {
-        ASSERT_LT(at, runs.size());
+      for (std::size_t k = 0; k < text.size(); ++k, ++at) {
         got += runs[at]->text.text;
         cells[t].push_back(Cell(runs[at]->text));
+        for (const SGIS_DPoint& corner : cells[t].back()) {
+          const Polar p = PolarOf(corner, centre);
+          EXPECT_GT(p.bearing, place.from * spacing);
+          EXPECT_LT(p.bearing, place.to * spacing);
+          EXPECT_GT(p.radius, ring - 15.0);  // a pixel and a half for rounding
+          EXPECT_LT(p.radius, ring + digit);
+        }
       }
-      EXPECT_EQ(got, values[t]);
+      EXPECT_EQ(got, text);
     }
-    EXPECT_EQ(at, runs.size());
     for (int a = 0; a < 3; ++a)
       for (int b = a + 1; b < 3; ++b)
         for (const auto& p : cells[a])
           for (const auto& q : cells[b]) EXPECT_FALSE(Overlap(p, q)) << "texts " << a << " and " << b;
+    // Labels: true meridian, grid north line, magnetic meridian, four
+    // characters each, clear of their line on the side away from the true
+    // meridian (the true meridian's on its right), short of the next line.
+    const double lines[3] = {0.0, e->GetCoordinateDrawAngle() * 1.57 / 90.0 * 180.0 / 3.14159265358979,
+                             e->GetMagnetDrawAngle() * 1.57 / 90.0 * 180.0 / 3.14159265358979};
+    for (int l = 0; l < 3; ++l) {
+      SCOPED_TRACE("label " + std::to_string(l));
+      const double side = lines[l] < 0 ? -1.0 : 1.0;
+      for (int k = 0; k < 4; ++k) {
+        for (const SGIS_DPoint& corner : Cell(runs[l * 4 + k]->text)) {
+          const Polar p = PolarOf(corner, centre);
+          EXPECT_LT(p.radius, f.r1 - 5.0);
+          EXPECT_GT(p.radius, e->GetTxtOffset());
+          EXPECT_GT(side * Across(p, lines[l]), 5.0);
+          EXPECT_LT(side * Across(p, lines[l] + side * spacing), 0.0);
+        }
+      }
+    }
+    // No text touches a line, an arrowhead or the grid north tip; the
+    // labels touch no arc either (the angle texts stand on theirs).
+    const auto strokes = printer.canvas.shapesOf(md::canvas::ShapeKind::Polyline);
+    ASSERT_EQ(strokes.size(), 10u);  // lines, arcs, arrowheads, grid north tip
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+      const std::vector<SGIS_DPoint> cell = Cell(runs[r]->text);
+      for (std::size_t s = 0; s < strokes.size(); ++s) {
+        if (r >= 12 && s >= 3 && s < 6) continue;
+        const auto pts = strokes[s]->Points();
+        for (std::size_t i = 1; i < pts.size(); ++i) {
+          const std::vector<SGIS_DPoint> segment = {SGIS_DPoint(pts[i - 1].x, pts[i - 1].y, 0),
+                                                    SGIS_DPoint(pts[i].x, pts[i].y, 0)};
+          EXPECT_FALSE(Overlap(cell, segment)) << "text " << r << " and stroke " << s;
+        }
+      }
+    }
     set_->DeleteElement(e);
   }
 }
@@ -311,7 +402,7 @@ TEST_F(ThreeNorthDraw, SixArrangementsMatchTheirControl) {
 
 TEST_F(ThreeNorthDraw, RendersTheSixArrangementsToLookAt) {
   ASSERT_TRUE(GIS_SetSymbolTextEngine("freetype"));
-  auto canvas = RenderSixCases(set_, 150, true);
+  auto canvas = RenderSixCases(set_, 300, true);
   EXPECT_TRUE(canvas->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/threenorth_cases.png"));
 }
 

@@ -74,7 +74,7 @@ const LayoutRow kRows[] = {
      {{kTG, 650, 31, {0, 650}, {325, 563}},
       {kTM, 650, 31, {0, 650}, {-325, 563}},
       {kGM, 850, 61, {425, 736}, {-425, 736}}},
-     {{{325, 909}, {425, 736}, {225, 736}},
+     {{{225, 736}, {325, 563}, {125, 563}},
       {{-325, 909}, {-425, 736}, {-225, 736}},
       {{-225, 736}, {-325, 563}, {-125, 563}}},
      {{30, {0, 850}, {412, 744}}, {31, {0, 850}, {-425, 736}}, {62, {-335, 557}, {325, 563}}},
@@ -221,6 +221,55 @@ INSTANTIATE_TEST_SUITE_P(SixCases, ThreeNorthLayoutTable, ::testing::ValuesIn(kR
                            const std::string n = info.param.name;
                            return n == "Z+" ? std::string("ZPlus") : n == "Z-" ? std::string("ZMinus") : n;
                          });
+
+// Bearing in degrees as the figure measures it, and distance, of a page
+// point around the centre (0, 0).
+double BearingOf(const SGIS_Point& p) { return std::atan2(p.x, p.y) / kThreeNorthRadPerDegree; }
+double RadiusOf(const SGIS_Point& p) { return std::hypot(p.x, p.y); }
+
+// Every arc ends in its arrowhead, on its own ring; and where the angle
+// texts are laid: every stretch clockwise on its ring, the inner ring's
+// from half a digit height past the middle line of its path (where the
+// plain text element starts) on for the text's length.
+TEST_P(ThreeNorthLayoutTable, ArcsEndInTheirArrowheadsAndTextsLieInOneSector) {
+  const LayoutRow& row = GetParam();
+  const ThreeNorthDrawAngles a = ComputeThreeNorthDrawAngles(row.c, row.m, 30.0);
+  ThreeNorthInput in = Input(a.w1, a.w2);
+  in.angleTextLength = {150, 150, 150};
+  const ThreeNorthFigure f = BuildThreeNorthFigure(in);
+  for (const ThreeNorthArc& arc : f.arcs) {
+    bool headed = false;
+    for (const auto& head : f.arrowheads)
+      headed = headed || (head[1].x == arc.points.back().x && head[1].y == arc.points.back().y);
+    EXPECT_TRUE(headed) << "arc " << arc.angle;
+  }
+  const ThreeNorthArc* paths[3] = {&f.convPath, &f.declPath, &f.diffPath};
+  const std::vector<SGIS_Point>* runs[3] = {&f.convRun, &f.declRun, &f.diffRun};
+  int inner = 0;
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE("text " + std::to_string(i));
+    const std::vector<SGIS_Point>& run = *runs[i];
+    ASSERT_GE(run.size(), 2u);
+    for (std::size_t k = 1; k < run.size(); ++k) EXPECT_GT(BearingOf(run[k]), BearingOf(run[k - 1]));
+    for (const SGIS_Point& p : run) EXPECT_NEAR(RadiusOf(p), paths[i]->radius, 1.0);
+    if (paths[i]->radius != f.r1) continue;
+    ++inner;
+    // The middle point of the path lies on a line (0 or +-30); the text
+    // starts 50 past it and reaches 150 on, away from the line.
+    const SGIS_Point mid = paths[i]->points[paths[i]->points.size() / 2];
+    const double line = std::round(BearingOf(mid) / 30.0) * 30.0;
+    EXPECT_NEAR(BearingOf(mid), line, 0.5);
+    const double perDegree = f.r1 * kThreeNorthRadPerDegree;
+    const double nearEnd =
+        std::min(std::fabs(BearingOf(run.front()) - line), std::fabs(BearingOf(run.back()) - line));
+    const double farEnd =
+        std::max(std::fabs(BearingOf(run.front()) - line), std::fabs(BearingOf(run.back()) - line));
+    EXPECT_NEAR(nearEnd * perDegree, 50.0, 2.0);
+    EXPECT_NEAR(farEnd * perDegree, 200.0, 2.0);
+    EXPECT_LT(farEnd, 30.0);
+  }
+  EXPECT_EQ(inner, 1);
+}
 
 // The ten rows of the working-angle choice.
 struct AngleRow {

@@ -22,8 +22,10 @@ class BorderDialogTest : public ::testing::Test {
   void SetUp() override {
     md::ui::ClearMessageBoxLog();
     md::ui::ClearDriverErrors();
-    dir_ = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "border-dialogs" /
-           ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    // One folder per test, named by suite and test: tests run side by side.
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ =
+        std::filesystem::path(MD_TEST_OUTPUT_DIR) / "border-dialogs" / test->test_suite_name() / test->name();
     std::filesystem::remove_all(dir_);
     std::filesystem::create_directories(dir_);
     IGIS_GlobalProperties* globals = GIS_GetGlobalProperties();
