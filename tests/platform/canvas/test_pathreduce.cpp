@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/coverage.h"
 #include "platform/canvas/pathreduce.h"
 
 using namespace md::canvas;
@@ -578,4 +579,40 @@ TEST(PathReduce, SplitStrokesKeepTheClipAndThePen) {
   // Beyond the spokes' round ends, inside the clip: untouched.
   EXPECT_EQ(canvas->pixelRow(5)[120] & 0xFFFFFF, 0xFFFFFFu);
   EXPECT_EQ(canvas->pixelRow(11)[120] & 0xFFFFFF, 0xFF0000u);  // the round end of the spoke up
+}
+
+// A fill whose pixel rows are crossed by more edges than the coverage
+// rasterizer holds goes straight to cairo, and looks as cairo fills it.
+TEST(PathReduce, FillsWithCrowdedRowsGoToCairo) {
+  // A comb of teeth 0.2 pixels apart: every row between y 20 and 200 is
+  // crossed by two edges a tooth.
+  const auto comb = [](int teeth) {
+    std::vector<Point> ring;
+    for (int i = 0; i < teeth; ++i) {
+      const double x = 10 + 0.2 * i;
+      ring.insert(ring.end(), {Point{x, 200}, Point{x + 0.05, 20}, Point{x + 0.1, 20}, Point{x + 0.15, 200}});
+    }
+    ring.insert(ring.end(), {Point{10 + 0.2 * teeth, 210}, Point{10, 210}});
+    return ring;
+  };
+  const Rect box{0, 0, kSide, kSide};
+  md::canvas::detail::CoverageMask mask;
+  using md::canvas::detail::kMaxCoverageEdgesPerRow;
+  EXPECT_TRUE(md::canvas::detail::RasterizeCoverage({comb(kMaxCoverageEdgesPerRow / 2)}, FillRule::Alternate,
+                                                    box, kSide, &mask));
+  // Row 100 holds five teeth a pixel, each 0.0947 wide on average over the row.
+  EXPECT_NEAR(mask.alpha[static_cast<std::size_t>(100) * kSide + 12], 5 * 0.0947 * 255, 2);
+  EXPECT_FALSE(md::canvas::detail::RasterizeCoverage({comb(kMaxCoverageEdgesPerRow / 2 + 1)},
+                                                     FillRule::Alternate, box, kSide, &mask));
+  // Below the box, the rows are not counted.
+  EXPECT_TRUE(md::canvas::detail::RasterizeCoverage({comb(kMaxCoverageEdgesPerRow / 2 + 1)},
+                                                    FillRule::Alternate, Rect{0, 205, kSide, kSide}, kSide,
+                                                    &mask));
+  Shape shape;
+  shape.kind = ShapeKind::Polygon;
+  shape.paths.push_back(SubPath{comb(1100), true});  // 4402 points
+  shape.fill = true;
+  Pen none;
+  none.style = PenStyle::Null;
+  EXPECT_EQ(ThroughCanvas(shape, none, 0x30A050), Direct(shape, none, 0x30A050));
 }
