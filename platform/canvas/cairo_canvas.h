@@ -31,14 +31,12 @@ struct FaceSource;
 }
 
 namespace md::canvas {
-namespace detail {
-struct StrokePieces;
-}
 
 class RecordingCanvas;
 namespace detail {
 struct FaceSubset;
-}
+struct StrokePieces;
+}  // namespace detail
 
 class CairoCanvas final : public Canvas {
  public:

@@ -1,9 +1,9 @@
-// Dropping device points that change nothing drawn, before a path goes to
-// cairo. Dense geometry (hundreds of thousands of points, many of them on the
-// same device pixel) otherwise costs cairo's stroker and scan converter far
-// more than the picture needs. Every rule here is exact, not an
-// approximation: the area a fill covers, and the segments, joins and caps a
-// stroke is made of, stay the same.
+// Dropping device points and segments that change nothing drawn, before a
+// path goes to cairo. Dense geometry (hundreds of thousands of points, many of
+// them on the same device pixel) otherwise costs cairo's stroker and scan
+// converter far more than the picture needs. Every rule here is exact, not an
+// approximation: the area a fill or a stroke covers stays the same (only
+// cairo's anti-aliasing of the new outline may differ by a few levels).
 #pragma once
 
 #include <utility>
