@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <set>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -175,19 +176,26 @@ TEST(PathReduce, DenseRetracedStrokesSplitIntoDistinctSegments) {
       EXPECT_EQ(out.segments[1], row.firstAndLast[0]) << row.what;
       EXPECT_EQ(out.segments.back(), row.firstAndLast[1]) << row.what;
     }
-    // No segment twice, in either direction.
-    std::vector<Segment> sorted;
-    for (std::size_t i = 1; i < out.segments.size(); ++i) {
-      auto [a, b] = out.segments[i];
+    // Every segment of the paths is drawn, the distinct ones once each.
+    using Key = std::tuple<double, double, double, double>;
+    const auto key = [](Point a, Point b) {
       if (std::tie(b.x, b.y) < std::tie(a.x, a.y)) std::swap(a, b);
-      sorted.push_back(Segment{a, b});
-    }
-    const auto less = [](const Segment& s, const Segment& t) {
-      return std::tie(s.first.x, s.first.y, s.second.x, s.second.y) <
-             std::tie(t.first.x, t.first.y, t.second.x, t.second.y);
+      return Key{a.x, a.y, b.x, b.y};
     };
-    std::sort(sorted.begin(), sorted.end(), less);
-    EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end()) << row.what;
+    std::set<Key> wanted, distinct, drawn;
+    for (std::size_t k = 0; k < row.paths.size(); ++k) {
+      const std::vector<Point>& p = row.paths[k];
+      for (std::size_t i = 0; i + 1 < p.size(); ++i) wanted.insert(key(p[i], p[i + 1]));
+      if (row.closed[k] && p.size() > 2 && !(p.back() == p.front())) wanted.insert(key(p.back(), p.front()));
+    }
+    for (std::size_t i = 1; i < out.segments.size(); ++i)
+      distinct.insert(key(out.segments[i].first, out.segments[i].second));
+    EXPECT_EQ(distinct.size(), out.segments.size() - 1) << row.what;
+    drawn = distinct;
+    for (const SubPath& e : out.ends)
+      for (std::size_t i = 0; i + 1 < e.points.size(); ++i) drawn.insert(key(e.points[i], e.points[i + 1]));
+    EXPECT_TRUE(std::includes(wanted.begin(), wanted.end(), distinct.begin(), distinct.end())) << row.what;
+    EXPECT_TRUE(std::includes(drawn.begin(), drawn.end(), wanted.begin(), wanted.end())) << row.what;
     ASSERT_EQ(out.ends.size(), row.ends.size()) << row.what;
     for (std::size_t i = 0; i < row.ends.size(); ++i) {
       EXPECT_EQ(out.ends[i].points, row.ends[i].points) << row.what << " end #" << i;
