@@ -570,28 +570,60 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
   if (doStroke &&
       ReducedPaths(shape, 0.5, dashes.empty() ? detail::PathUse::SolidStroke : detail::PathUse::DashedStroke,
                    &stroke)) {
-    AddPaths(cr_, stroke, false);
+    const cairo_line_cap_t cairoCap = cap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
+                                      : cap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
+                                                               : CAIRO_LINE_CAP_BUTT;
     cairo_set_line_width(cr_, w);
-    cairo_set_line_cap(cr_, cap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
-                            : cap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
-                                                     : CAIRO_LINE_CAP_BUTT);
     cairo_set_line_join(cr_, pen.join == LineJoin::Round   ? CAIRO_LINE_JOIN_ROUND
                              : pen.join == LineJoin::Bevel ? CAIRO_LINE_JOIN_BEVEL
                                                            : CAIRO_LINE_JOIN_MITER);
     cairo_set_miter_limit(cr_, kMiterLimit);
-    if (!dashes.empty()) {
-      if (state.opaque) {
-        // The gaps of a styled pen show the background colour.
-        SetColor(cr_, state.background);
-        cairo_stroke_preserve(cr_);
+    detail::StrokePieces pieces;
+    if (dashes.empty() && pen.join == LineJoin::Round &&
+        detail::SplitRoundJoinedStroke(stroke.rings, stroke.closed, cap, w, &pieces)) {
+      strokePieces(pieces, cairoCap, pen.color);
+    } else {
+      AddPaths(cr_, stroke, false);
+      cairo_set_line_cap(cr_, cairoCap);
+      if (!dashes.empty()) {
+        if (state.opaque) {
+          // The gaps of a styled pen show the background colour.
+          SetColor(cr_, state.background);
+          cairo_stroke_preserve(cr_);
+        }
+        cairo_set_dash(cr_, dashes.data(), static_cast<int>(dashes.size()), 0);
       }
-      cairo_set_dash(cr_, dashes.data(), static_cast<int>(dashes.size()), 0);
+      SetColor(cr_, pen.color);
+      cairo_stroke(cr_);
     }
-    SetColor(cr_, pen.color);
-    cairo_stroke(cr_);
   }
   cairo_new_path(cr_);
   cairo_restore(cr_);
+}
+
+void CairoCanvas::strokePieces(const detail::StrokePieces& pieces, int cap, Color color) {
+  const auto addEnds = [&] {
+    for (const SubPath& sp : pieces.ends) {
+      cairo_move_to(cr_, sp.points[0].x, sp.points[0].y);
+      for (std::size_t i = 1; i < sp.points.size(); ++i) cairo_line_to(cr_, sp.points[i].x, sp.points[i].y);
+      if (sp.closed) cairo_close_path(cr_);
+    }
+  };
+  SetColor(cr_, color);
+  cairo_new_path(cr_);
+  for (const auto& [a, b] : pieces.segments) {
+    cairo_move_to(cr_, a.x, a.y);
+    cairo_line_to(cr_, b.x, b.y);
+  }
+  // Round-capped ends go into the same stroke, so that nothing is blended twice.
+  const bool roundEnds = cap == CAIRO_LINE_CAP_ROUND;
+  if (roundEnds) addEnds();
+  cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
+  cairo_stroke(cr_);
+  if (roundEnds || pieces.ends.empty()) return;
+  addEnds();
+  cairo_set_line_cap(cr_, static_cast<cairo_line_cap_t>(cap));
+  cairo_stroke(cr_);
 }
 
 void CairoCanvas::fillRects(const std::vector<Rect>& rects, const Brush& brush, const State& state) {

@@ -35,7 +35,8 @@ namespace md::canvas {
 class RecordingCanvas;
 namespace detail {
 struct FaceSubset;
-}
+struct StrokePieces;
+}  // namespace detail
 
 class CairoCanvas final : public Canvas {
  public:
@@ -129,6 +130,11 @@ class CairoCanvas final : public Canvas {
   // The cut-down face that draws glyphs of `src`; nullptr when they are
   // drawn with the whole face.
   const detail::FaceSubset* subsetFor(const text::FaceSource& src) const;
+
+  // Strokes a round-joined pen's pieces (the state saved and set up): the
+  // distinct segments with round caps, then the ends with `cap` (a
+  // cairo_line_cap_t).
+  void strokePieces(const detail::StrokePieces& pieces, int cap, Color color);
 
   Kind kind_;
   cairo_surface_t* surface_ = nullptr;

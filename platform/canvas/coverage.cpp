@@ -36,6 +36,27 @@ void Spans(int y, int count, const FT_Span* spans, void* user) {
   }
 }
 
+// The largest number of edges of the rings that cross one pixel row of the
+// box (each leaves at least one cell in the row).
+int MostEdgesInARow(const std::vector<std::vector<Point>>& rings, const Rect& box) {
+  std::vector<int> starts(static_cast<std::size_t>(box.bottom - box.top) + 1, 0);
+  for (const auto& ring : rings) {
+    for (std::size_t i = 0; i < ring.size(); ++i) {
+      const Point& a = ring[i];
+      const Point& b = ring[(i + 1) % ring.size()];
+      const double y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
+      if (!(y0 < y1) || y1 <= box.top || y0 >= box.bottom) continue;  // flat, outside, or not finite
+      const auto first = static_cast<std::size_t>(std::max<double>(std::floor(y0), box.top) - box.top);
+      const auto end = static_cast<std::size_t>(std::min<double>(std::ceil(y1), box.bottom) - box.top);
+      ++starts[first];
+      --starts[end];
+    }
+  }
+  int most = 0, crossing = 0;
+  for (int d : starts) most = std::max(most, crossing += d);
+  return most;
+}
+
 }  // namespace
 
 bool RasterizeCoverage(const std::vector<std::vector<Point>>& rings, FillRule rule, const Rect& box,
@@ -43,7 +64,7 @@ bool RasterizeCoverage(const std::vector<std::vector<Point>>& rings, FillRule ru
   std::size_t total = 0;
   for (const auto& ring : rings) total += ring.size();
   if (total == 0 || total > kMaxCoveragePoints || rings.size() > kMaxCoveragePoints || box.empty() ||
-      stride < box.right - box.left)
+      stride < box.right - box.left || MostEdgesInARow(rings, box) > kMaxCoverageEdgesPerRow)
     return false;
   std::vector<FT_Vector> points;
   std::vector<char> tags;

@@ -12,6 +12,10 @@ namespace md::canvas::detail {
 
 // Most points the rasterizer takes in one fill.
 constexpr std::size_t kMaxCoveragePoints = 32767;
+// Most edges that may cross one pixel row. The rasterizer keeps a few hundred
+// cells a row (450 with FreeType 2.12) and gives up on a row that needs more,
+// after doing most of its work: such fills go to cairo without trying.
+constexpr int kMaxCoverageEdgesPerRow = 448;
 
 // 8-bit coverage (0 nothing .. 255 all) of the pixels box.left..right-1 x
 // box.top..bottom-1, rows `stride` bytes apart (stride >= width).
@@ -22,8 +26,9 @@ struct CoverageMask {
 };
 
 // The coverage of the closed rings (device pixels, y down) under the fill rule
-// within `box`; false when the rings hold no or too many points, or a
-// coordinate is not finite.
+// within `box`; false when the rings hold no or too many points, more than
+// kMaxCoverageEdgesPerRow edges cross a row of the box, a coordinate is not
+// finite, or the rasterizer fails.
 bool RasterizeCoverage(const std::vector<std::vector<Point>>& rings, FillRule rule, const Rect& box,
                        int stride, CoverageMask* out);
 

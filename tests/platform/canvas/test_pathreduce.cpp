@@ -1,19 +1,27 @@
-// Dense paths: the points the cairo canvas leaves out, and pixel compares
-// showing that leaving them out changes nothing drawn (strokes: not a pixel;
-// fills: nothing beyond cairo's own anti-aliasing error).
+// Dense paths: the points the cairo canvas leaves out, the segments it draws
+// once where a path runs over them again, and pixel compares showing that
+// this changes nothing drawn beyond cairo's own anti-aliasing error (strokes
+// drawn as one path: not a pixel).
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <set>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/coverage.h"
 #include "platform/canvas/pathreduce.h"
 
 using namespace md::canvas;
 using md::canvas::detail::PathUse;
 using md::canvas::detail::ReducePath;
+using md::canvas::detail::SplitRoundJoinedStroke;
+using md::canvas::detail::StrokePieces;
 
 namespace {
 
@@ -60,6 +68,142 @@ TEST(PathReduce, DropsOnlyPointsThatAddNothing) {
   }
 }
 
+// A fan of n spokes from the origin, each run out and back: 2n + 1 points,
+// every segment drawn twice.
+std::vector<Point> Fan(int n) {
+  std::vector<Point> pts{Point{0, 0}};
+  for (int k = 0; k < n; ++k) {
+    pts.push_back(Point{static_cast<double>(k + 1), 50});
+    pts.push_back(Point{0, 0});
+  }
+  return pts;
+}
+
+// A chain of `segments` segments through distinct points, `spurs` of them
+// spurs out to a point of their own and straight back (the way back repeats).
+std::vector<Point> Chain(int segments, int spurs) {
+  std::vector<Point> pts{Point{0, 0}};
+  int spursLeft = spurs;
+  for (int i = 1; static_cast<int>(pts.size()) - 1 < segments; ++i) {
+    pts.push_back(Point{static_cast<double>(i), static_cast<double>(i % 3)});
+    if (spursLeft > 0 && static_cast<int>(pts.size()) + 1 < segments) {
+      pts.push_back(Point{static_cast<double>(i), 100.0 + i});
+      pts.push_back(pts[pts.size() - 2]);
+      --spursLeft;
+    }
+  }
+  return pts;
+}
+
+using Segment = std::pair<Point, Point>;
+
+TEST(PathReduce, DenseRetracedStrokesSplitIntoDistinctSegments) {
+  const std::vector<Point> fan = Fan(3000);  // 6000 segments, 3000 distinct
+  const Point origin{0, 0}, first{1, 50}, last{3000, 50};
+  // A square cap's stub: from the path's end an eighth of the pen's width (4)
+  // along its segment.
+  const auto stub = [&](const Point& to) {
+    const double length = std::hypot(to.x, to.y);
+    return SubPath{{origin, Point{to.x / length / 2, to.y / length / 2}}, false};
+  };
+  const std::vector<Point> chain = Chain(5000, 1000);
+  const std::size_t n = chain.size();
+  const LineCap round = LineCap::Round, flat = LineCap::Flat;
+  const struct {
+    const char* what;
+    std::vector<std::vector<Point>> paths;
+    std::vector<bool> closed;
+    LineCap cap;
+    bool split;
+    std::size_t segments;               // distinct segments drawn with round ends
+    std::vector<Segment> firstAndLast;  // the first and last of them
+    std::vector<SubPath> ends;          // what keeps the pen's caps
+  } rows[] = {
+      {"too few segments", {Fan(2000)}, {false}, round, false, 0, {}, {}},
+      {"dense, nothing repeated", {Chain(6000, 0)}, {false}, round, false, 0, {}, {}},
+      {"one in eight repeated", {Chain(4096, 512)}, {false}, round, true, 4096 - 512, {}, {}},
+      {"just under one in eight", {Chain(4096, 511)}, {false}, round, false, 0, {}, {}},
+      {"one segment short", {Chain(4095, 2000)}, {false}, round, false, 0, {}, {}},
+      {"fan, round caps", {fan}, {false}, round, true, 3000, {{origin, first}, {origin, last}}, {}},
+      {"fan, closed", {fan}, {true}, flat, true, 3000, {{origin, first}, {origin, last}}, {}},
+      // The end segments are run over again inside the path, and drawn from
+      // there: a flat cap adds nothing, a square cap only its stub.
+      {"fan, flat caps", {fan}, {false}, flat, true, 3000, {{first, origin}, {origin, last}}, {}},
+      {"fan, square caps", {fan}, {false}, LineCap::Square, true, 3000, {}, {stub(first), stub(last)}},
+      // End segments met only once keep the pen's caps whole, the cap first.
+      {"chain, flat caps",
+       {chain},
+       {false},
+       flat,
+       true,
+       5000 - 1000 - 2,
+       {{chain[1], chain[2]}, {chain[n - 3], chain[n - 2]}},
+       {{{chain[0], chain[1]}, false}, {{chain[n - 1], chain[n - 2]}, false}}},
+      // Paths too short to have a segment between two joins stay whole; a
+      // two-point dot is a round-capped segment of its own.
+      {"short paths, flat caps",
+       {fan, {Point{5, 5}}, {Point{6, 6}, Point{6, 6}}, {Point{7, 7}, Point{8, 8}, Point{9, 7}}},
+       {false, false, false, false},
+       flat,
+       true,
+       3000,
+       {},
+       {{{Point{5, 5}}, false},
+        {{Point{6, 6}, Point{6, 6}}, false},
+        {{Point{7, 7}, Point{8, 8}, Point{9, 7}}, false}}},
+      {"short paths, round caps",
+       {{Point{5, 5}}, fan, {Point{6, 6}, Point{6, 6}}, {Point{1, 1}, Point{2, 2}}},
+       {false, false, false, true},
+       round,
+       true,
+       3001,
+       {},
+       {{{Point{5, 5}}, false}, {{Point{1, 1}, Point{2, 2}}, true}}},
+  };
+  for (const auto& row : rows) {
+    StrokePieces out;
+    out.segments.push_back(Segment{Point{-1, -1}, Point{-2, -2}});  // appended to, not replaced
+    EXPECT_EQ(SplitRoundJoinedStroke(row.paths, row.closed, row.cap, 4, &out), row.split) << row.what;
+    ASSERT_FALSE(out.segments.empty()) << row.what;
+    EXPECT_EQ(out.segments[0], (Segment{Point{-1, -1}, Point{-2, -2}})) << row.what;
+    if (!row.split) {
+      EXPECT_EQ(out.segments.size(), 1u) << row.what;
+      EXPECT_TRUE(out.ends.empty()) << row.what;
+      continue;
+    }
+    EXPECT_EQ(out.segments.size() - 1, row.segments) << row.what;
+    if (!row.firstAndLast.empty()) {
+      EXPECT_EQ(out.segments[1], row.firstAndLast[0]) << row.what;
+      EXPECT_EQ(out.segments.back(), row.firstAndLast[1]) << row.what;
+    }
+    // Every segment of the paths is drawn, the distinct ones once each.
+    using Key = std::tuple<double, double, double, double>;
+    const auto key = [](Point a, Point b) {
+      if (std::tie(b.x, b.y) < std::tie(a.x, a.y)) std::swap(a, b);
+      return Key{a.x, a.y, b.x, b.y};
+    };
+    std::set<Key> wanted, distinct, drawn;
+    for (std::size_t k = 0; k < row.paths.size(); ++k) {
+      const std::vector<Point>& p = row.paths[k];
+      for (std::size_t i = 0; i + 1 < p.size(); ++i) wanted.insert(key(p[i], p[i + 1]));
+      if (row.closed[k] && p.size() > 2 && !(p.back() == p.front())) wanted.insert(key(p.back(), p.front()));
+    }
+    for (std::size_t i = 1; i < out.segments.size(); ++i)
+      distinct.insert(key(out.segments[i].first, out.segments[i].second));
+    EXPECT_EQ(distinct.size(), out.segments.size() - 1) << row.what;
+    drawn = distinct;
+    for (const SubPath& e : out.ends)
+      for (std::size_t i = 0; i + 1 < e.points.size(); ++i) drawn.insert(key(e.points[i], e.points[i + 1]));
+    EXPECT_TRUE(std::includes(wanted.begin(), wanted.end(), distinct.begin(), distinct.end())) << row.what;
+    EXPECT_TRUE(std::includes(drawn.begin(), drawn.end(), wanted.begin(), wanted.end())) << row.what;
+    ASSERT_EQ(out.ends.size(), row.ends.size()) << row.what;
+    for (std::size_t i = 0; i < row.ends.size(); ++i) {
+      EXPECT_EQ(out.ends[i].points, row.ends[i].points) << row.what << " end #" << i;
+      EXPECT_EQ(out.ends[i].closed, row.ends[i].closed) << row.what << " end #" << i;
+    }
+  }
+}
+
 constexpr int kSide = 240;
 
 int LargestChannelDifference(std::uint32_t a, std::uint32_t b) {
@@ -71,10 +215,10 @@ int LargestChannelDifference(std::uint32_t a, std::uint32_t b) {
 
 // A star of n/2 spikes: integer points alternating between two circles, the
 // spikes far thinner than a pixel, so that most points repeat.
-std::vector<Point> Star(int n, double cx, double cy) {
+std::vector<Point> Star(int n, double cx, double cy, double inner = 30, double outer = 100) {
   std::vector<Point> pts;
   for (int i = 0; i < n; ++i) {
-    const double a = 2 * std::numbers::pi * i / n, r = i % 2 ? 30 : 100;
+    const double a = 2 * std::numbers::pi * i / n, r = i % 2 ? inner : outer;
     pts.push_back(Point{std::round(cx + r * std::cos(a)), std::round(cy + r * std::sin(a))});
   }
   return pts;
@@ -82,8 +226,9 @@ std::vector<Point> Star(int n, double cx, double cy) {
 
 // The same shape straight into cairo, every point kept, with the settings the
 // canvas uses; drawn `scale` times larger and averaged down when scale > 1.
-std::vector<std::uint32_t> Direct(const Shape& shape, const Pen& pen, Color fill, int scale = 1) {
-  const int side = kSide * scale;
+std::vector<std::uint32_t> Direct(const Shape& shape, const Pen& pen, Color fill, int scale = 1,
+                                  const std::vector<double>& dashes = {}, int width = kSide) {
+  const int side = width * scale;
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, side, side);
   cairo_t* cr = cairo_create(s);
   cairo_scale(cr, scale, scale);
@@ -115,14 +260,15 @@ std::vector<std::uint32_t> Direct(const Shape& shape, const Pen& pen, Color fill
                             : pen.join == LineJoin::Bevel ? CAIRO_LINE_JOIN_BEVEL
                                                           : CAIRO_LINE_JOIN_MITER);
     cairo_set_miter_limit(cr, 10.0);
+    if (!dashes.empty()) cairo_set_dash(cr, dashes.data(), static_cast<int>(dashes.size()), 0);
     cairo_set_source_rgb(cr, red(pen.color) / 255.0, green(pen.color) / 255.0, blue(pen.color) / 255.0);
     cairo_stroke(cr);
   }
   cairo_surface_flush(s);
-  std::vector<std::uint32_t> px(static_cast<std::size_t>(kSide) * kSide);
+  std::vector<std::uint32_t> px(static_cast<std::size_t>(width) * width);
   const unsigned char* data = cairo_image_surface_get_data(s);
-  for (int y = 0; y < kSide; ++y) {
-    for (int x = 0; x < kSide; ++x) {
+  for (int y = 0; y < width; ++y) {
+    for (int x = 0; x < width; ++x) {
       std::uint32_t out = 0;
       for (int shift = 0; shift < 24; shift += 8) {
         int sum = 0;
@@ -133,7 +279,7 @@ std::vector<std::uint32_t> Direct(const Shape& shape, const Pen& pen, Color fill
         }
         out |= static_cast<std::uint32_t>((sum + scale * scale / 2) / (scale * scale)) << shift;
       }
-      px[static_cast<std::size_t>(y) * kSide + x] = out;
+      px[static_cast<std::size_t>(y) * width + x] = out;
     }
   }
   cairo_destroy(cr);
@@ -141,15 +287,15 @@ std::vector<std::uint32_t> Direct(const Shape& shape, const Pen& pen, Color fill
   return px;
 }
 
-std::vector<std::uint32_t> ThroughCanvas(const Shape& shape, const Pen& pen, Color fill) {
-  auto canvas = CairoCanvas::createImage(kSide, kSide);
+std::vector<std::uint32_t> ThroughCanvas(const Shape& shape, const Pen& pen, Color fill, int side = kSide) {
+  auto canvas = CairoCanvas::createImage(side, side);
   Brush brush;
   brush.style = BrushStyle::Solid;
   brush.color = fill;
   canvas->drawShape(shape, pen, brush, State{});
   canvas->flush();
-  std::vector<std::uint32_t> px(static_cast<std::size_t>(kSide) * kSide);
-  EXPECT_TRUE(canvas->readPixels(Rect{0, 0, kSide, kSide}, px.data()));
+  std::vector<std::uint32_t> px(static_cast<std::size_t>(side) * side);
+  EXPECT_TRUE(canvas->readPixels(Rect{0, 0, side, side}, px.data()));
   return px;
 }
 
@@ -191,7 +337,6 @@ TEST(PathReduce, DenseShapesDrawPixelForPixelAsWithEveryPoint) {
       {"star outline, round", false, true, alt, 3, LineJoin::Round, LineCap::Round, &star},
       {"spokes, miter", false, true, alt, 4, LineJoin::Miter, LineCap::Square, &spokes},
       {"spokes, bevel", false, true, alt, 3, LineJoin::Bevel, LineCap::Flat, &spokes},
-      {"spokes, one pixel", false, true, alt, 1, LineJoin::Round, LineCap::Round, &spokes},
       {"star, filled and outlined", true, true, alt, 2, LineJoin::Round, LineCap::Round, &smallStar},
       {"dense ragged ring", true, false, alt, 1, LineJoin::Round, LineCap::Round, &ragged},
       {"dense crossing star, alternate", true, false, alt, 1, LineJoin::Round, LineCap::Round, &crossing},
@@ -251,6 +396,114 @@ TEST(PathReduce, DenseShapesDrawPixelForPixelAsWithEveryPoint) {
   }
 }
 
+// Strokes with round joins that run over their own segments again are drawn
+// as their distinct segments: against cairo's stroke of every point, only
+// anti-aliased edge pixels differ, by a few levels. Every other dense stroke
+// (dashed, not retraced) is drawn as one path: the same pixels.
+TEST(PathReduce, RetracedStrokesLookAsTheWholePathStroked) {
+  constexpr int kBig = 480;
+  const double c = kBig / 2.0;
+  std::vector<Point> spokes;
+  for (const Point& p : Star(4000, c, c)) {
+    spokes.push_back(Point{c, c});
+    spokes.push_back(p);
+  }
+  // 5610 points once reduced, 1944 distinct segments.
+  const std::vector<Point> star = Star(6000, c, c, 40, 230);
+  // The same with a segment at each end that the path meets only once.
+  std::vector<Point> ledStar{Point{c - 235, c - 20}};
+  ledStar.insert(ledStar.end(), star.begin(), star.end());
+  ledStar.push_back(Point{c + 20, c + 235});
+  std::vector<Point> ragged;  // 6000 distinct segments
+  for (int i = 0; i < 6000; ++i) {
+    const double a = 2 * std::numbers::pi * i / 6000, r = 60 + (i * 37) % 40;
+    ragged.push_back(Point{std::round(c + r * std::cos(a)), std::round(c + r * std::sin(a))});
+  }
+  const struct {
+    const char* what;
+    const std::vector<Point>* points;
+    bool closed;
+    double width;
+    LineCap cap;
+    std::vector<double> dashes;  // as the canvas makes them for the pen
+    bool split;
+    bool ledIn = false;  // end segments met once, with flat or square caps
+  } rows[] = {
+      {"dense star, round caps", &star, false, 2.375, LineCap::Round, {}, true},
+      {"dense star, closed", &star, true, 2.375, LineCap::Flat, {}, true},
+      {"dense star, wide pen", &star, false, 9, LineCap::Round, {}, true},
+      {"dense star, square caps", &star, false, 5, LineCap::Square, {}, true},
+      {"dense star, led in, flat caps", &ledStar, false, 3, LineCap::Flat, {}, true, true},
+      {"dense star, led in, square caps", &ledStar, false, 6, LineCap::Square, {}, true, true},
+      {"dense star, led in, round caps", &ledStar, false, 3, LineCap::Round, {}, true},
+      {"spokes, one pixel", &spokes, false, 1, LineCap::Round, {}, true},
+      {"spokes, square caps", &spokes, false, 4, LineCap::Square, {}, true},
+      {"spokes, flat caps", &spokes, false, 3, LineCap::Flat, {}, true},
+      {"spokes, closed", &spokes, true, 3, LineCap::Flat, {}, true},
+      {"spokes, dashed", &spokes, false, 1, LineCap::Round, {18, 6}, false},
+      {"spokes, wide dashed", &spokes, false, 4, LineCap::Round, {32, 16}, false},
+      {"dense ragged line", &ragged, false, 2.375, LineCap::Round, {}, false},
+  };
+  for (const auto& row : rows) {
+    Shape shape;
+    shape.paths.push_back(SubPath{*row.points, row.closed});
+    shape.stroke = true;
+    Pen pen;
+    pen.width = row.width;
+    pen.join = LineJoin::Round;
+    pen.cap = row.cap;
+    pen.style = row.dashes.empty() ? PenStyle::Solid : PenStyle::Dash;
+    pen.color = 0x2040C0;
+    const std::vector<std::uint32_t> drawn = ThroughCanvas(shape, pen, 0, kBig);
+    const std::vector<std::uint32_t> every = Direct(shape, pen, 0, 1, row.dashes, kBig);
+    // An open path's end segments with flat or square caps, where the path
+    // does not run over them again, are stroked apart from the rest: cairo
+    // anti-aliases a lone segment's edges a little differently, and blends
+    // them a second time where they meet the next segment. Elsewhere only the
+    // flattening of round ends against round joins shows, by a level or two.
+    const std::vector<Point>& pts = *row.points;
+    const std::size_t n = pts.size();
+    const std::vector<Point> ends{pts[0], pts[1], pts[n - 2], pts[n - 1]};
+    const auto nearEnd = [&](int x, int y) {
+      for (const Point& e : ends)
+        if (std::hypot(x - e.x, y - e.y) <= row.width + 2) return true;
+      return false;
+    };
+    long long differing = 0, painted = 0;
+    int apartNearEnds = 0, apartElsewhere = 0;
+    for (int y = 0; y < kBig; ++y) {
+      for (int x = 0; x < kBig; ++x) {
+        const std::size_t i = static_cast<std::size_t>(y) * kBig + x;
+        differing += drawn[i] != every[i];
+        painted += every[i] != 0xFFFFFF;
+        int& apart = !row.closed && nearEnd(x, y) ? apartNearEnds : apartElsewhere;
+        apart = std::max(apart, LargestChannelDifference(drawn[i], every[i]));
+      }
+    }
+    EXPECT_GT(painted, 10000) << row.what;  // the compare saw a drawing
+    if (!row.split) {
+      EXPECT_EQ(differing, 0) << row.what;
+    } else if (row.ledIn) {
+      EXPECT_LE(apartElsewhere, 32) << row.what;
+      EXPECT_LE(apartNearEnds, 72) << row.what;
+    } else {
+      EXPECT_LE(apartElsewhere, 3) << row.what;
+      EXPECT_LE(apartNearEnds, 3) << row.what;
+    }
+    EXPECT_LT(differing, painted / 100) << row.what;
+    // Which way the canvas went: thin pens draw without caps.
+    std::vector<std::vector<Point>> reduced(1);
+    std::vector<Point> centres;
+    for (const Point& p : pts) centres.push_back(Point{p.x + 0.5, p.y + 0.5});
+    ReducePath(centres, PathUse::SolidStroke, &reduced[0]);
+    StrokePieces pieces;
+    const LineCap cap = row.width <= 1.5 ? LineCap::Flat : row.cap;
+    EXPECT_EQ(SplitRoundJoinedStroke(reduced, {row.closed}, cap, row.width, &pieces),
+              row.split || !row.dashes.empty())
+        << row.what;
+  }
+}
+
 }  // namespace
 
 // A dense fill keeps to the clip and paints a hatch with its background, as
@@ -292,4 +545,82 @@ TEST(PathReduce, DenseFillsKeepTheClipAndTheBrush) {
   EXPECT_GT(yellow, 3000);
   EXPECT_GT(blue, 1000);
   EXPECT_EQ(canvas->pixelRow(60)[120] & 0xFFFFFF, 0xFFFF00u);  // inside, between hatch lines
+}
+
+// A stroke drawn as its distinct segments keeps to the clip and the pen's
+// colour, and leaves its caps where the pen puts them.
+TEST(PathReduce, SplitStrokesKeepTheClipAndThePen) {
+  std::vector<Point> fan;
+  for (const Point& p : Star(6000, 120, 120, 40, 110)) {
+    fan.push_back(Point{120, 120});
+    fan.push_back(p);
+  }
+  std::vector<std::vector<Point>> reduced(1);
+  ReducePath(fan, PathUse::SolidStroke, &reduced[0]);
+  StrokePieces pieces;
+  ASSERT_TRUE(SplitRoundJoinedStroke(reduced, {false}, LineCap::Round, 3, &pieces));
+  Shape shape;
+  shape.paths.push_back(SubPath{fan, false});
+  shape.stroke = true;
+  Pen pen;
+  pen.width = 3;
+  pen.color = 0x0000FF;  // red (0x00BBGGRR)
+  State state;
+  state.clip.active = true;
+  state.clip.rects = {Rect{0, 0, kSide, 100}};
+  auto canvas = CairoCanvas::createImage(kSide, kSide);
+  canvas->drawShape(shape, pen, Brush{}, state);
+  canvas->flush();
+  int red = 0, outside = 0, other = 0;
+  for (int y = 0; y < kSide; ++y) {
+    for (int x = 0; x < kSide; ++x) {
+      const std::uint32_t p = canvas->pixelRow(y)[x] & 0xFFFFFF;
+      if (y >= 100) outside += p != 0xFFFFFF;
+      red += p == 0xFF0000;
+      // Anti-aliased edges blend red into white: green and blue stay equal.
+      other += ((p >> 8) & 0xFF) != (p & 0xFF);
+    }
+  }
+  EXPECT_EQ(outside, 0);
+  EXPECT_GT(red, 5000);
+  EXPECT_EQ(other, 0);
+  // Beyond the spokes' round ends, inside the clip: untouched.
+  EXPECT_EQ(canvas->pixelRow(5)[120] & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_EQ(canvas->pixelRow(11)[120] & 0xFFFFFF, 0xFF0000u);  // the round end of the spoke up
+}
+
+// A fill whose pixel rows are crossed by more edges than the coverage
+// rasterizer holds goes straight to cairo, and looks as cairo fills it.
+TEST(PathReduce, FillsWithCrowdedRowsGoToCairo) {
+  // A comb of teeth 0.2 pixels apart: every row between y 20 and 200 is
+  // crossed by two edges a tooth.
+  const auto comb = [](int teeth) {
+    std::vector<Point> ring;
+    for (int i = 0; i < teeth; ++i) {
+      const double x = 10 + 0.2 * i;
+      ring.insert(ring.end(), {Point{x, 200}, Point{x + 0.05, 20}, Point{x + 0.1, 20}, Point{x + 0.15, 200}});
+    }
+    ring.insert(ring.end(), {Point{10 + 0.2 * teeth, 210}, Point{10, 210}});
+    return ring;
+  };
+  const Rect box{0, 0, kSide, kSide};
+  md::canvas::detail::CoverageMask mask;
+  using md::canvas::detail::kMaxCoverageEdgesPerRow;
+  EXPECT_TRUE(md::canvas::detail::RasterizeCoverage({comb(kMaxCoverageEdgesPerRow / 2)}, FillRule::Alternate,
+                                                    box, kSide, &mask));
+  // Row 100 holds five teeth a pixel, each 0.0947 wide on average over the row.
+  EXPECT_NEAR(mask.alpha[static_cast<std::size_t>(100) * kSide + 12], 5 * 0.0947 * 255, 2);
+  EXPECT_FALSE(md::canvas::detail::RasterizeCoverage({comb(kMaxCoverageEdgesPerRow / 2 + 1)},
+                                                     FillRule::Alternate, box, kSide, &mask));
+  // Below the box, the rows are not counted.
+  EXPECT_TRUE(md::canvas::detail::RasterizeCoverage({comb(kMaxCoverageEdgesPerRow / 2 + 1)},
+                                                    FillRule::Alternate, Rect{0, 205, kSide, kSide}, kSide,
+                                                    &mask));
+  Shape shape;
+  shape.kind = ShapeKind::Polygon;
+  shape.paths.push_back(SubPath{comb(1100), true});  // 4402 points
+  shape.fill = true;
+  Pen none;
+  none.style = PenStyle::Null;
+  EXPECT_EQ(ThroughCanvas(shape, none, 0x30A050), Direct(shape, none, 0x30A050));
 }
