@@ -127,10 +127,13 @@ bool ValidateCompoundFile(const std::uint8_t* data, std::size_t size, std::strin
   const std::uint32_t miniSectors = static_cast<std::uint32_t>(miniStream.size()) * (f.sectorSize / 64);
 
   // The tree: every link in range, no entry reached twice, each stream's
-  // chain long enough for its size.
+  // chain long enough for its size. The root's sibling links are followed
+  // too, as the reader follows them: a root that names itself or its child
+  // as a sibling is a loop.
   const std::uint32_t n = static_cast<std::uint32_t>(entries.size());
   std::vector<bool> reached(n, false);
-  std::vector<std::uint32_t> pending = {f.U32(entries[0] + 0x4C)};
+  std::vector<std::uint32_t> pending = {f.U32(entries[0] + 0x44), f.U32(entries[0] + 0x48),
+                                        f.U32(entries[0] + 0x4C)};
   reached[0] = true;
   int used = 0;
   while (!pending.empty()) {

@@ -129,6 +129,9 @@ TEST(CompoundFile, DamagedFilesAreRefusedAndTheOutputKept) {
       {"FAT sector outside the file", [](Bytes& b) { SetLe32(b, 0x4C, 0x00FFFFF0); }},
       {"huge sector shift", [](Bytes& b) { b[0x1E] = 40; }},
       {"huge FAT count", [](Bytes& b) { SetLe32(b, 0x2C, 0x7FFFFFFF); }},
+      {"root is its own sibling", [&](Bytes& b) { SetLe32(b, 512 * (dirStart + 1) + 0x48, 0); }},
+      {"root's child is its sibling too",
+       [&](Bytes& b) { SetLe32(b, 512 * (dirStart + 1) + 0x44, Le32(b, 512 * (dirStart + 1) + 0x4C)); }},
   };
   for (const Case& c : cases) {
     Bytes bad = good;
