@@ -3,7 +3,8 @@
 //                     drawer, device context and cairo canvas, into a
 //                     300-dpi A4 raster;
 //   RawCairo          the same primitives (taken from one recording-canvas
-//                     run) drawn straight into cairo, fonts and glyphs ready;
+//                     run) drawn straight into cairo, fonts, glyphs and
+//                     picture surfaces ready;
 //                     the ratio PrintPage / RawCairo is printed at the end
 //                     (target: at most 2);
 //   StoreAndRead      Archive(0) and Archive(1) of every element, per element
@@ -131,6 +132,7 @@ struct Prepared {
   cairo_pattern_t* hatch = nullptr;
   std::vector<double> dashes;
   std::vector<GlyphRun> runs;
+  cairo_surface_t* image = nullptr;  // Type::Image: the recorded pixels
 };
 
 class Replay {
@@ -144,12 +146,15 @@ class Replay {
         p.hatch = Hatch(r.brush);
       if (r.type == md::canvas::Record::Type::Shape) p.dashes = Dashes(r.pen);
       if (r.type == md::canvas::Record::Type::Text) PrepareText(r.text, &p);
+      if (r.type == md::canvas::Record::Type::Image) p.image = ImageOf(r);
       calls_.push_back(std::move(p));
     }
   }
   ~Replay() {
-    for (Prepared& p : calls_)
+    for (Prepared& p : calls_) {
       if (p.hatch != nullptr) cairo_pattern_destroy(p.hatch);
+      if (p.image != nullptr) cairo_surface_destroy(p.image);
+    }
     for (auto& [key, face] : faces_) cairo_font_face_destroy(face);
   }
   Replay(const Replay&) = delete;
@@ -178,6 +183,7 @@ class Replay {
           Text(cr, p);
           break;
         case md::canvas::Record::Type::Image:
+          Image(cr, p);
           break;
       }
       cairo_restore(cr);
@@ -288,6 +294,38 @@ class Replay {
       Rgb(cr, r.pen.color);
       cairo_stroke(cr);
     }
+  }
+  // The recorded pixels in a surface of their own, opaque unless they carry
+  // alpha, as the canvas paints them.
+  static cairo_surface_t* ImageOf(const md::canvas::Record& r) {
+    const int w = r.src.right - r.src.left, h = r.src.bottom - r.src.top;
+    if (w <= 0 || h <= 0 || r.pixels.size() != static_cast<std::size_t>(w) * h) return nullptr;
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < h; ++y) {
+      auto* row = reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+      for (int x = 0; x < w; ++x) {
+        const std::uint32_t px = r.pixels[static_cast<std::size_t>(y) * w + x];
+        row[x] = r.premultiplied ? px : (0xFF000000u | (px & 0x00FFFFFFu));
+      }
+    }
+    cairo_surface_mark_dirty(s);
+    return s;
+  }
+  static void Image(cairo_t* cr, const Prepared& p) {
+    const md::canvas::Record& r = *p.record;
+    if (p.image == nullptr || r.dst.empty()) return;
+    cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+    cairo_rectangle(cr, r.dst.left, r.dst.top, r.dst.right - r.dst.left, r.dst.bottom - r.dst.top);
+    cairo_clip(cr);
+    cairo_translate(cr, r.dst.left, r.dst.top);
+    cairo_scale(cr, static_cast<double>(r.dst.right - r.dst.left) / cairo_image_surface_get_width(p.image),
+                static_cast<double>(r.dst.bottom - r.dst.top) / cairo_image_surface_get_height(p.image));
+    cairo_set_source_surface(cr, p.image, 0, 0);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_paint(cr);
   }
   static void Text(cairo_t* cr, const Prepared& p) {
     const md::canvas::TextRun& run = p.record->text;
