@@ -25,7 +25,18 @@
 #include "platform/text/textengine.h"
 
 namespace md::canvas {
+
+namespace detail {
+// A text run matched to a font of its engine and laid out in glyphs.
+struct ShapedRun {
+  text::FontPtr font;
+  std::vector<text::Glyph> glyphs;
+};
+}  // namespace detail
+
 namespace {
+
+using detail::ShapedRun;
 
 // Cairo keeps coordinates in 24.8 fixed point; anything beyond this is off
 // every surface we make, so it is clamped rather than allowed to wrap.
@@ -163,12 +174,6 @@ FaceCache& Faces() {
   static FaceCache cache;
   return cache;
 }
-
-// A text run matched to a font of its engine and laid out in glyphs.
-struct ShapedRun {
-  text::FontPtr font;
-  std::vector<text::Glyph> glyphs;
-};
 
 // Whether the run draws anything at all.
 bool Drawable(const TextRun& run) {
@@ -658,7 +663,10 @@ void CairoCanvas::drawText(const TextRun& run, const State& state) {
     pending_->drawText(run, state);
     return;
   }
-  const ShapedRun shaped = ShapeText(run);
+  paintText(run, ShapeText(run), state);
+}
+
+void CairoCanvas::paintText(const TextRun& run, const ShapedRun& shaped, const State& state) {
   const text::FontPtr& font = shaped.font;
   const std::vector<text::Glyph>& glyphs = shaped.glyphs;
   const text::FontMetrics& m = font->Metrics();
@@ -887,10 +895,13 @@ const detail::FaceSubset* CairoCanvas::subsetFor(const text::FaceSource& src) co
 void CairoCanvas::paintPending() {
   const std::unique_ptr<RecordingCanvas> pages = std::move(pending_);
   // The glyphs each face draws, found as drawText finds them.
+  // Each run is shaped once, here, and painted below as shaped.
+  const std::vector<Record>& records = pages->records();
+  std::vector<ShapedRun> shapedRuns(records.size());
   std::map<FaceKey, std::pair<text::FaceSource, std::set<std::uint32_t>>> used;
-  for (const Record& r : pages->records()) {
-    if (r.type != Record::Type::Text) continue;
-    const ShapedRun shaped = ShapeText(r.text);
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (records[i].type != Record::Type::Text) continue;
+    const ShapedRun& shaped = shapedRuns[i] = ShapeText(records[i].text);
     for (int slot = 0; slot < 2; ++slot) {
       const text::FaceSource* src = shaped.font->Face(slot);
       if (src == nullptr || src->file.empty()) continue;
@@ -912,7 +923,6 @@ void CairoCanvas::paintPending() {
     if (detail::SubsetFace(entry.first, entry.second, subset.get())) subsetFaces_[key] = std::move(subset);
   }
 
-  const std::vector<Record>& records = pages->records();
   std::size_t page = 0;
   for (std::size_t i = 0; i <= records.size(); ++i) {
     while (page < pageEnds_.size() && pageEnds_[page] == i) {
@@ -929,7 +939,7 @@ void CairoCanvas::paintPending() {
         fillRects(r.rects, r.brush, r.state);
         break;
       case Record::Type::Text:
-        drawText(r.text, r.state);
+        paintText(r.text, shapedRuns[i], r.state);
         break;
       case Record::Type::Image: {
         const int w = r.src.right - r.src.left, h = r.src.bottom - r.src.top;

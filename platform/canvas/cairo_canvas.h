@@ -35,6 +35,7 @@ namespace md::canvas {
 class RecordingCanvas;
 namespace detail {
 struct FaceSubset;
+struct ShapedRun;
 struct StrokePieces;
 }  // namespace detail
 
@@ -127,6 +128,8 @@ class CairoCanvas final : public Canvas {
   // PDF files: paints the pages kept so far, their text in faces cut down to
   // the glyphs the pages draw.
   void paintPending();
+  // Paints a text run already matched to its font and shaped.
+  void paintText(const TextRun& run, const detail::ShapedRun& shaped, const State& state);
   // The cut-down face that draws glyphs of `src`; nullptr when they are
   // drawn with the whole face.
   const detail::FaceSubset* subsetFor(const text::FaceSource& src) const;
