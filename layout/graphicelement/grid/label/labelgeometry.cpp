@@ -1,0 +1,189 @@
+// The geometry the coordinate labels of the grids share.
+#include "layout/graphicelement/grid/label/labelgeometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "host/notaradraw/igis_annodrawer.h"
+#include "layout/graphicelement/element/mapdeckgeometry.h"
+
+namespace md::layout::label {
+
+namespace {
+
+// Rounds half away from zero into *pOut; false when the value is not finite
+// or lies beyond the 32-bit range.
+bool RoundedInt(double v, int* pOut) {
+  if (!std::isfinite(v)) return false;
+  const double r = v >= 0.0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5);
+  if (r > std::numeric_limits<int>::max() || r < std::numeric_limits<int>::min()) return false;
+  *pOut = static_cast<int>(r);
+  return true;
+}
+
+}  // namespace
+
+LineRun LabelLineRun(double dLow, double dSpan, double dInterval, double dCountMargin, double dStartMargin,
+                     int nCap) {
+  LineRun run;
+  if (!(dInterval > 0.0) || !std::isfinite(dInterval)) return run;
+  int nCount = 0;
+  int nFirst = 0;
+  if (!RoundedInt(dSpan / dInterval + dCountMargin, &nCount) ||
+      !RoundedInt(dLow / dInterval - dStartMargin, &nFirst) || nCount <= 0) {
+    return run;
+  }
+  if (nCount > nCap) {
+    nCount = std::max(nCap, 0);
+    run.bCapped = true;
+  }
+  // The last line's index must stay an int.
+  if (static_cast<long long>(nFirst) + nCount - 1 > std::numeric_limits<int>::max()) return LineRun();
+  run.nFirst = nFirst;
+  run.nCount = nCount;
+  return run;
+}
+
+int SampleLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const PointCarrier& carry,
+               std::vector<SGIS_Point>* pOut) {
+  pOut->clear();
+  if (nSteps < 1) return 0;
+  pOut->reserve(static_cast<std::size_t>(nSteps) + 1);
+  const double sx = (to.x - from.x) / nSteps;
+  const double sy = (to.y - from.y) / nSteps;
+  for (int j = 0; j <= nSteps; ++j) {
+    // The last sample is the end itself, free of the steps' rounding.
+    SGIS_DPoint p = j == nSteps ? to : SGIS_DPoint(from.x + j * sx, from.y + j * sy);
+    if (carry && !carry(&p)) continue;
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+    pOut->push_back(SGIS_Point::FromDoubles(p.x, p.y));
+  }
+  return static_cast<int>(pOut->size());
+}
+
+int CrossingFrame::EdgeOf(LabelSide side) const {
+  switch (side) {
+    case LabelSide::Bottom:
+      return bYDown ? rect.top : rect.bottom;
+    case LabelSide::Top:
+      return bYDown ? rect.bottom : rect.top;
+    case LabelSide::Left:
+      return rect.left;
+    case LabelSide::Right:
+      return rect.right;
+  }
+  return 0;
+}
+
+bool SideCrossing(LabelSide side, const SGIS_Point* pCrossings, int nCount, const CrossingFrame& frame,
+                  EdgeTest test, SGIS_Point* pOut) {
+  if (pCrossings == nullptr || nCount < 1) return false;
+  const SGIS_Point c = TakesLastCrossing(side) ? pCrossings[nCount - 1] : pCrossings[0];
+  const SGIS_Rect& r = frame.rect;
+  const bool bVertical = LabelsVerticalLines(side);
+  switch (test) {
+    case EdgeTest::kAny:
+      break;
+    case EdgeTest::kOnSide:
+      if (bVertical) {
+        if (c.y != frame.EdgeOf(side)) return false;
+        const bool bInside =
+            side == LabelSide::Bottom ? (r.left <= c.x && c.x <= r.right) : (r.left < c.x && c.x < r.right);
+        if (!bInside) return false;
+      } else {
+        if (c.x != frame.EdgeOf(side) || c.y < r.bottom || c.y > r.top) return false;
+      }
+      break;
+    case EdgeTest::kNotAtEnds:
+      if (bVertical ? (c.x == r.left || c.x == r.right) : (c.y == r.bottom || c.y == r.top)) return false;
+      break;
+  }
+  *pOut = c;
+  return true;
+}
+
+SGIS_DPoint OffsetForSide(LabelSide side, SGIS_DPoint page, const SideOffsets& o) {
+  switch (side) {
+    case LabelSide::Bottom:
+      return SGIS_DPoint(page.x + o.nBottomX, page.y - o.nBottomY);
+    case LabelSide::Top:
+      return SGIS_DPoint(page.x + o.nTopX, page.y + o.nTopY);
+    case LabelSide::Left:
+      return SGIS_DPoint(page.x - o.nLeftX, page.y + o.nLeftY);
+    case LabelSide::Right:
+      return SGIS_DPoint(page.x + o.nRightX, page.y + o.nRightY);
+  }
+  return page;
+}
+
+void AlignLabels(std::vector<GridLabelRecord>* pRecords, LabelSide side, CrowdRange leading,
+                 CrowdRange trailing) {
+  std::vector<GridLabelRecord>& r = *pRecords;
+  const std::size_t n = r.size();
+  if (n < 2) return;
+  const bool bAlongX = LabelsVerticalLines(side);
+  auto along = [&](std::size_t i) {
+    return bAlongX ? static_cast<double>(r[i].position.x) : static_cast<double>(r[i].position.y);
+  };
+  for (std::size_t i = 0; i + 1 < n; ++i) {
+    if (r[i].bSkipped || r[i + 1].bSkipped || !leading.Holds(along(i + 1) - along(i))) break;
+    r[i].bSkipped = true;
+  }
+  for (std::size_t i = n - 1; i >= 1; --i) {
+    if (r[i].bSkipped || r[i - 1].bSkipped || !trailing.Holds(along(i) - along(i - 1))) break;
+    r[i].bSkipped = true;
+  }
+}
+
+SGIS_DRect ShownMapBound(const SGIS_DRect& bound, const SGIS_Rect& frame, double* pScale) {
+  SGIS_DRect shown = bound;
+  shown.Normalize();
+  *pScale = 0.0;
+  const double w = frame.Width();
+  const double h = frame.Height();
+  const double s = std::max(shown.Width() / w, shown.Height() / h);
+  if (!(w > 0.0) || !(h > 0.0) || !(s > 0.0) || !std::isfinite(s)) return shown;
+  const SGIS_DPoint c = shown.CenterPoint();
+  shown = SGIS_DRect(c.x - w * s / 2.0, c.y + h * s / 2.0, c.x + w * s / 2.0, c.y - h * s / 2.0);
+  *pScale = s;
+  return shown;
+}
+
+SGIS_DPoint MapToPage(SGIS_DPoint map, const SGIS_DRect& bound, const SGIS_Rect& frame, double dScale,
+                      double dRotateAngle) {
+  const bool bDivide = dScale > 0.0 && std::isfinite(dScale);
+  const double x = frame.left + (bDivide ? (map.x - bound.x1) / dScale : map.x - bound.x1);
+  const double y = frame.bottom + (bDivide ? (map.y - bound.y2) / dScale : map.y - bound.y2);
+  if (dRotateAngle == 0.0 || !std::isfinite(dRotateAngle)) return SGIS_DPoint(x, y);
+  const double cx = (static_cast<double>(frame.left) + frame.right) / 2.0;
+  const double cy = (static_cast<double>(frame.bottom) + frame.top) / 2.0;
+  SGIS_DPoint out;
+  // RotatePoint turns clockwise for positive angles; the map turns the other way.
+  RotatePoint(cx, cy, x, y, &out.x, &out.y, -dRotateAngle);
+  return out;
+}
+
+SGIS_DRect AlignedTextBound(int nAlignment, SGIS_DPoint anchor, double w, double h, double dAngle) {
+  double fromLeft = 0.0, fromTop = 0.0;
+  GIS_AlignmentFractions(nAlignment, &fromLeft, &fromTop);
+  // The level box relative to the anchor, y up.
+  const double x0 = -fromLeft * w, x1 = x0 + w;
+  const double y1 = fromTop * h, y0 = y1 - h;
+  const double a = std::isfinite(dAngle) ? dAngle * M_PI / 180.0 : 0.0;
+  const double c = std::cos(a), s = std::sin(a);
+  const double corners[4][2] = {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+  SGIS_DRect out(std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
+                 -std::numeric_limits<double>::max(), std::numeric_limits<double>::max());
+  for (const auto& p : corners) {
+    const double x = anchor.x + p[0] * c - p[1] * s;
+    const double y = anchor.y + p[0] * s + p[1] * c;
+    out.x1 = std::min(out.x1, x);
+    out.x2 = std::max(out.x2, x);
+    out.y2 = std::min(out.y2, y);
+    out.y1 = std::max(out.y1, y);
+  }
+  return out;
+}
+
+}  // namespace md::layout::label

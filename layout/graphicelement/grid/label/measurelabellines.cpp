@@ -1,0 +1,140 @@
+// The lines that the labels of a measured grid write.
+#include "layout/graphicelement/grid/label/measurelabellines.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "layout/graphicelement/element/mapdeckgeometry.h"
+
+namespace md::layout::label {
+
+namespace {
+
+// Points per edge of every rectangle carried between references.
+constexpr int kRectSamples = 81;
+// Lines tried beyond the area: the count margin and the start margin, in intervals.
+constexpr double kCountMargin = 5.0;
+constexpr double kStartMargin = 2.0;
+
+const SGIS_DRect kWorld(-180.0, 90.0, 180.0, -90.0);
+
+// The longitude-latitude reference in degrees on the datum of the map's
+// reference; NULL when that is neither geographic nor projected.
+IGIS_SpatialReference* DegreesOf(IGIS_SpatialReference* pMap) {
+  IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
+  IGIS_GeographicCoordSys* pSystem = nullptr;
+  switch (pMap->GetKind()) {
+    case GIS_SPATIALREFERENCE_GEOGRAPHIC:
+      pSystem = pMap->GetGeographicCoordSys();
+      break;
+    case GIS_SPATIALREFERENCE_PROJECTED:
+      if (IGIS_ProjectedCoordSys* pProjected = pMap->GetProjectedCoordSys()) {
+        pSystem = pProjected->GetGeographicCoordSys();
+      }
+      break;
+    default:
+      return nullptr;
+  }
+  if (pFactory == nullptr || pSystem == nullptr) return nullptr;
+  IGIS_Unit* pDegree = pFactory->GetAngularUnit(1);
+  IGIS_GeographicCoordSys* pDegrees = pFactory->CreateGeographicCoordSys(
+      "degree", "degree", pSystem->GetDatum(), pSystem->GetPrimeMeridian(), pDegree);
+  IGIS_Unit* pUnit = pFactory->CreateLinearUnit("mi", "mi", 1.0);
+  return pFactory->CreateGeographicReference("Degree", "Degree", nullptr, pDegrees, pUnit);
+}
+
+// Carries the rectangle in place; false when no point of it could be carried
+// (the rectangle then holds what it held).
+bool CarryRect(IGIS_CoordTransform* pTransform, SGIS_DRect* pRect) {
+  const SGIS_DRect before = *pRect;
+  const bool bAll = pTransform->TransformRect(pRect, kRectSamples, 1) != FALSE;
+  if (!bAll && *pRect == before) return false;
+  return std::isfinite(pRect->x1) && std::isfinite(pRect->x2) && std::isfinite(pRect->y1) &&
+         std::isfinite(pRect->y2);
+}
+
+// The size of the factory's linear unit at the index, 1.0 without one.
+double LinearUnitSize(int nIndex) {
+  IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
+  IGIS_Unit* pUnit = pFactory != nullptr ? pFactory->GetLinearUnit(nIndex) : nullptr;
+  const double d = pUnit != nullptr ? pUnit->GetFactor() : 1.0;
+  return std::isfinite(d) ? d : 1.0;
+}
+
+}  // namespace
+
+bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
+                                const SGIS_DRect& mapBound, double dRotateAngle,
+                                const MeasureSpacing& spacing) {
+  m_vertical = LineRun();
+  m_horizontal = LineRun();
+  if (pMapReference == nullptr || pGridReference == nullptr) return false;
+  m_pDegrees.reset(DegreesOf(pMapReference));
+  if (!m_pDegrees) return false;
+
+  // The part of the grid's plane that its projection covers.
+  CGIS_SpatialReferenceHolder area;
+  if (!area.Create(nullptr, nullptr, "", "")) return false;
+  IGIS_CoordTransform* t = area.Get();
+  SGIS_DRect world = kWorld;
+  t->SetSourceAndTarget(m_pDegrees.get(), pGridReference);
+  bool bWorld = CarryRect(t, &world);
+  if (bWorld) {
+    t->SetSourceAndTarget(pGridReference, m_pDegrees.get());
+    bWorld = CarryRect(t, &world);
+    world = IntersectDRect(world, kWorld);
+    t->SetSourceAndTarget(m_pDegrees.get(), pGridReference);
+    bWorld = bWorld && CarryRect(t, &world);
+  }
+
+  // The map bound in grid coordinates.
+  if (!m_toMap.Create(nullptr, nullptr, "", "")) return false;
+  m_toMap.Get()->SetSourceAndTarget(pMapReference, pGridReference);
+  SGIS_DRect bound = mapBound;
+  if (!CarryRect(m_toMap.Get(), &bound)) return false;
+  m_area = bWorld ? IntersectDRect(world, bound) : bound;
+  m_area.Normalize();
+  if (m_area.Width() == 0.0 && m_area.Height() == 0.0) return false;
+  if (dRotateAngle != 0.0 && std::isfinite(dRotateAngle)) m_area = GetRotatedRectBound(m_area, dRotateAngle);
+  m_toMap.Get()->SetSourceAndTarget(pGridReference, pMapReference);
+
+  const double u0 = LinearUnitSize(0);
+  const double u = LinearUnitSize(spacing.nUnits);
+  m_dUnitFactor = u0 > 0.0 ? u / u0 : u;
+  if (!(m_dUnitFactor > 0.0) || !std::isfinite(m_dUnitFactor)) m_dUnitFactor = 1.0;
+  m_dXInterval = spacing.dXInterval * m_dUnitFactor;
+  m_dYInterval = spacing.dYInterval * m_dUnitFactor;
+  m_dXOrigin = spacing.dXOrigin * m_dUnitFactor;
+  m_dYOrigin = spacing.dYOrigin * m_dUnitFactor;
+  m_vertical = LabelLineRun(m_area.x1, m_area.Width(), m_dXInterval, kCountMargin, kStartMargin);
+  m_horizontal = LabelLineRun(m_area.y2, m_area.Height(), m_dYInterval, kCountMargin, kStartMargin);
+  return true;
+}
+
+bool MeasureLabelLines::Accepts(LabelSide side, double c) const {
+  return LabelsVerticalLines(side) ? (m_area.x1 <= c && c <= m_area.x2) : (m_area.y2 <= c && c <= m_area.y1);
+}
+
+double MeasureLabelLines::LabelValue(LabelSide side, double c) const {
+  return (c + (LabelsVerticalLines(side) ? m_dXOrigin : m_dYOrigin)) / m_dUnitFactor;
+}
+
+void MeasureLabelLines::LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const {
+  // A direction without lines widens nothing.
+  const double dx = std::max(m_dXInterval, 0.0);
+  const double dy = std::max(m_dYInterval, 0.0);
+  if (LabelsVerticalLines(side)) {
+    *pFrom = SGIS_DPoint(c, m_area.y2 - dy);
+    *pTo = SGIS_DPoint(c, m_area.y1 + dy);
+  } else {
+    *pFrom = SGIS_DPoint(m_area.x1 - dx, c);
+    *pTo = SGIS_DPoint(m_area.x2 + dx, c);
+  }
+}
+
+bool MeasureLabelLines::GridToMap(SGIS_DPoint* pPoint) const {
+  IGIS_CoordTransform* t = m_toMap.Get();
+  return t != nullptr && t->TransformPoint(1, pPoint, 1) != FALSE;
+}
+
+}  // namespace md::layout::label

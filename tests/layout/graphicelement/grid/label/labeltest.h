@@ -1,0 +1,87 @@
+// Shared pieces of the label tests: stored bytes of a label, buffers made
+// from a property set, the keys of a stored set, and a small label class on
+// the label base that writes one key of its own.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
+
+namespace md::test {
+
+using BufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
+using SetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+
+// The bytes a label's Save writes into a fresh buffer.
+inline std::vector<BYTE> Stored(IGIS_GridLabel* pLabel) {
+  BufferPtr b(GIS_CreateDataBufferObject(0));
+  EXPECT_TRUE(pLabel->Save(b.get()));
+  const BYTE* p = b->GetData();
+  return p != nullptr ? std::vector<BYTE>(p, p + b->GetSize()) : std::vector<BYTE>();
+}
+
+inline BufferPtr BufferOf(const std::vector<BYTE>& bytes) {
+  BufferPtr b(GIS_CreateDataBufferObject(static_cast<int>(bytes.size())));
+  if (!bytes.empty()) std::copy(bytes.begin(), bytes.end(), b->GetData());
+  return b;
+}
+
+// A buffer holding the set the callback fills.
+inline BufferPtr BufferWith(const std::function<void(IGIS_PropertySet*)>& fill) {
+  SetPtr set(GIS_CreatePropertySetObject());
+  fill(set.get());
+  BufferPtr b(GIS_CreateDataBufferObject(0));
+  EXPECT_TRUE(set->Archive(b.get(), GIS_ARCHIVE_WRITE, 0));
+  return b;
+}
+
+inline void PutInt(IGIS_PropertySet* s, const char* key, int v) {
+  s->AddProperty(key, key, GIS_FIELD_TYPE_INT, 1)->SetInt(v);
+}
+
+// The set stored in the bytes.
+inline SetPtr SetOf(const std::vector<BYTE>& bytes) {
+  SetPtr set(GIS_CreatePropertySetObject());
+  BufferPtr b = BufferOf(bytes);
+  EXPECT_TRUE(set->Archive(b.get(), GIS_ARCHIVE_READ, 0));
+  return set;
+}
+
+// The keys of the set stored in the bytes, in their order.
+inline std::vector<std::string> KeysOf(const std::vector<BYTE>& bytes) {
+  SetPtr set = SetOf(bytes);
+  std::vector<std::string> keys;
+  for (IGIS_Field* f = set->GetFirstPosition(); f != nullptr; f = set->GetNext(f)) keys.push_back(f->GetLabel());
+  return keys;
+}
+
+// A label of type 77 on the label base whose Save writes "OwnKey" first.
+class TestLabel final : public CGIS_GridLabelBase<IGIS_GridLabel> {
+ public:
+  void Release() override { delete this; }
+  bool Save(IGIS_DataBuffer* p) override {
+    SetPtr set(GIS_CreatePropertySetObject());
+    set->AddProperty("OwnKey", "OwnKey", GIS_FIELD_TYPE_INT, 1)->SetInt(own);
+    set->Archive(p, GIS_ARCHIVE_WRITE, 0);
+    return CGIS_GridLabelBase::Save(p);
+  }
+  IGIS_GridLabel* Clone() override { return (new TestLabel)->CopyFrom(this); }
+  bool OnDraw(HDC, bool, IGIS_Display*) override { return true; }
+  int GetType() override { return 77; }
+  bool OnOpenPropertyDlg() override { return false; }
+  int own = 5;
+
+ private:
+  ~TestLabel() = default;
+};
+
+template <class T>
+using Owned = md::basilo::ReleasePtr<T>;
+
+}  // namespace md::test
