@@ -12,6 +12,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "tests/support/mapgriddouble.h"
 
 namespace {
 
@@ -20,40 +21,32 @@ struct Journal {
   std::vector<std::string> events;
 };
 
-class TestGrid final : public IGIS_MapGrid {
+class TestGrid final : public md::test::MapGridDouble<> {
  public:
   TestGrid(Journal* j, std::string name, bool visible = true, bool saves = true)
-      : j_(j), name_(std::move(name)), visible_(visible), saves_(saves) {}
+      : MapGridDouble(77, name), j_(j), saves_(saves) {
+    visible_ = visible;
+  }
   void Release() override {
     j_->events.push_back("release " + name_);
     delete this;
   }
   IGIS_MapGrid* Clone() override { return new TestGrid(j_, name_, visible_, saves_); }
-  const char* GetName() override { return name_.c_str(); }
-  int GetType() override { return 77; }
-  bool GetVisible() override { return visible_; }
   bool OnDraw(HDC, bool, IGIS_Display*) override {
     j_->events.push_back("draw " + name_);
     return true;
   }
-  IGIS_Element* ConvertToElement() override { return nullptr; }
   bool Save(IGIS_DataBuffer* pBuffer) override {
     if (!saves_) return false;
     pBuffer->SetSize(static_cast<int>(name_.size()));
     if (!name_.empty()) std::memcpy(pBuffer->GetData(), name_.data(), name_.size());
     return true;
   }
-  bool Open(IGIS_DataBuffer*) override { return true; }
-  IGIS_MapElement* GetMapElement() override { return frame_; }
-  void SetMapElement(IGIS_MapElement* p) override { frame_ = p; }
 
  private:
-  ~TestGrid() = default;
+  ~TestGrid() override = default;
   Journal* j_;
-  std::string name_;
-  bool visible_;
   bool saves_;
-  IGIS_MapElement* frame_ = nullptr;
 };
 
 struct ListDeleter {
