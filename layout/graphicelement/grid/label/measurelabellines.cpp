@@ -16,7 +16,8 @@ constexpr int kRectSamples = 81;
 constexpr double kCountMargin = 5.0;
 constexpr double kStartMargin = 2.0;
 
-const SGIS_DRect kWorld(-180.0, 90.0, 180.0, -90.0);
+// The step of the lattice of world points, degrees.
+constexpr double kWorldStep = 10.0;
 
 // The longitude-latitude reference in degrees on the datum of the map's
 // reference; NULL when that is neither geographic nor projected.
@@ -41,6 +42,33 @@ IGIS_SpatialReference* DegreesOf(IGIS_SpatialReference* pMap) {
       "degree", "degree", pSystem->GetDatum(), pSystem->GetPrimeMeridian(), pDegree);
   IGIS_Unit* pUnit = pFactory->CreateLinearUnit("mi", "mi", 1.0);
   return pFactory->CreateGeographicReference("Degree", "Degree", nullptr, pDegrees, pUnit);
+}
+
+// The bound, in the grid's reference, of the world's points that it can
+// carry: a lattice of every kWorldStep degrees over the world, corners and
+// edges included. The outline alone would not do: the world's outline maps
+// onto one side of a transverse Mercator zone (its vertical edges are one
+// meridian, its horizontal ones the poles). False when no point is carried.
+bool WorldInGrid(IGIS_SpatialReference* pDegrees, IGIS_SpatialReference* pGrid, SGIS_DRect* pOut) {
+  CGIS_SpatialReferenceHolder holder;
+  if (!holder.Create(pDegrees, pGrid, "", "")) return false;
+  bool bAny = false;
+  for (double lon = -180.0; lon <= 180.0; lon += kWorldStep) {
+    for (double lat = -90.0; lat <= 90.0; lat += kWorldStep) {
+      SGIS_DPoint p(lon, lat);
+      if (!holder.Get()->TransformPoint(1, &p, 1) || !std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+      if (!bAny) {
+        *pOut = SGIS_DRect(p.x, p.y, p.x, p.y);
+        bAny = true;
+      } else {
+        pOut->x1 = std::min(pOut->x1, p.x);
+        pOut->x2 = std::max(pOut->x2, p.x);
+        pOut->y1 = std::max(pOut->y1, p.y);
+        pOut->y2 = std::min(pOut->y2, p.y);
+      }
+    }
+  }
+  return bAny;
 }
 
 // Carries the rectangle in place; false when no point of it could be carried
@@ -73,19 +101,8 @@ bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_Spati
   if (!m_pDegrees) return false;
 
   // The part of the grid's plane that its projection covers.
-  CGIS_SpatialReferenceHolder area;
-  if (!area.Create(nullptr, nullptr, "", "")) return false;
-  IGIS_CoordTransform* t = area.Get();
-  SGIS_DRect world = kWorld;
-  t->SetSourceAndTarget(m_pDegrees.get(), pGridReference);
-  bool bWorld = CarryRect(t, &world);
-  if (bWorld) {
-    t->SetSourceAndTarget(pGridReference, m_pDegrees.get());
-    bWorld = CarryRect(t, &world);
-    world = IntersectDRect(world, kWorld);
-    t->SetSourceAndTarget(m_pDegrees.get(), pGridReference);
-    bWorld = bWorld && CarryRect(t, &world);
-  }
+  SGIS_DRect world;
+  const bool bWorld = WorldInGrid(m_pDegrees.get(), pGridReference, &world);
 
   // The map bound in grid coordinates.
   if (!m_toMap.Create(nullptr, nullptr, "", "")) return false;

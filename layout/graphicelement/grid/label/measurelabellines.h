@@ -29,11 +29,11 @@ class MeasureLabelLines {
   MeasureLabelLines(const MeasureLabelLines&) = delete;
   MeasureLabelLines& operator=(const MeasureLabelLines&) = delete;
 
-  // Sets the lines up. The area is the part of the grid's plane that its
-  // projection covers (the world, -180..180 by -90..90 degrees on the map's
-  // datum, carried into the grid's reference; left out when the projection
-  // carries no point of it), within the map bound carried into the grid's
-  // reference, widened to the bound of itself turned by the map's rotation.
+  // Sets the lines up. The area is the map bound carried into the grid's
+  // reference, within the part of the grid's plane that its projection
+  // covers (the bound of the world's points, every 10 degrees on the map's
+  // datum, that the projection carries; no limit when it carries none), and
+  // widened to the bound of itself turned by the map's rotation.
   // The intervals and origins are scaled by the unit factor: the size of the
   // spacing's linear unit over that of unit 0. Lines of each direction run
   // from two intervals before the area over its size and five intervals

@@ -6,12 +6,22 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
+#include "host/display/cgis_printdisplay.h"
+#include "host/featra/igis_feature.h"
+#include "host/helmora/igis_map.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
+#include "layout/graphicelement/mapframe/cgis_mapelement.h"
+#include "platform/canvas/recording.h"
+#include "tests/support/mapgriddouble.h"
 
 namespace md::test {
 
@@ -83,5 +93,101 @@ class TestLabel final : public CGIS_GridLabelBase<IGIS_GridLabel> {
 
 template <class T>
 using Owned = md::basilo::ReleasePtr<T>;
+
+// A spacing of plain values.
+class SpacingDouble final : public IGIS_GridSpacing {
+ public:
+  void SetFixedOrigin(bool b) override { fixed = b; }
+  bool GetFixedOrigin() override { return fixed; }
+  double GetXOrigin() override { return xOrigin; }
+  void SetXOrigin(double d) override { xOrigin = d; }
+  double GetYOrigin() override { return yOrigin; }
+  void SetYOrigin(double d) override { yOrigin = d; }
+  double GetXIntervalSize() override { return xInterval; }
+  void SetXIntervalSize(double d) override { xInterval = d; }
+  double GetYIntervalSize() override { return yInterval; }
+  void SetYIntervalSize(double d) override { yInterval = d; }
+  void Release() override { delete this; }
+  IGIS_GridSpacing* Clone() override { return (new SpacingDouble)->Copy(this); }
+  bool Save(IGIS_DataBuffer*) override { return true; }
+  bool Open(IGIS_DataBuffer*) override { return true; }
+  IGIS_GridSpacing* Copy(IGIS_GridSpacing* o) override {
+    fixed = o->GetFixedOrigin();
+    xOrigin = o->GetXOrigin();
+    yOrigin = o->GetYOrigin();
+    xInterval = o->GetXIntervalSize();
+    yInterval = o->GetYIntervalSize();
+    units = o->GetUnits();
+    unitsType = o->GetUnitsType();
+    return this;
+  }
+  int GetUnits() override { return units; }
+  void SetUnits(int n) override { units = n; }
+  int GetUnitsType() override { return unitsType; }
+  void SetUnitsType(int n) override { unitsType = n; }
+
+  bool fixed = false;
+  double xOrigin = 0.0, yOrigin = 0.0, xInterval = 1000.0, yInterval = 1000.0;
+  int units = 0, unitsType = GIS_GRIDSPACING_UNITS_LINEAR;
+
+ private:
+  ~SpacingDouble() = default;
+};
+
+// A measured grid of plain values: its own reference and spacing, the
+// label flags of the double; it draws and converts nothing itself.
+class MeasureGridDouble final : public MapGridDouble<IGIS_MeasureGrid> {
+ public:
+  explicit MeasureGridDouble(IGIS_SpatialReference* reference, int type = GIS_MAPGRID_MEASURE);
+  IGIS_SpatialReference* GetSpatialReference() override { return reference_.get(); }
+  void SetSpatialReference(IGIS_SpatialReference* p) override { reference_->CopyFrom(p); }
+  void SetGridSpacingPtr(IGIS_GridSpacing* p) override { spacing_.reset(p != nullptr ? p->Clone() : nullptr); }
+  IGIS_GridSpacing* GetGridSpacing() override { return spacing_.get(); }
+  IGIS_MeasureGrid* Copy(IGIS_MeasureGrid*) override { return this; }
+  SpacingDouble* Spacing() { return static_cast<SpacingDouble*>(spacing_.get()); }
+
+ private:
+  md::basilo::ReleasePtr<IGIS_SpatialReference> reference_;
+  md::basilo::ReleasePtr<IGIS_GridSpacing> spacing_;
+};
+
+// A printer page of 300 x 200 mm whose paper's top-left corner is the page
+// point (0, 20000), at 2540 dpi: one device unit is one page unit.
+struct LabelPrinter {
+  LabelPrinter();
+  ~LabelPrinter();
+  md::canvas::RecordingCanvas canvas;
+  HDC hdc;
+  std::unique_ptr<CGIS_PrintDisplay> display;
+};
+
+// A text as the canvas received it.
+struct DrawnText {
+  std::string text;
+  double x, y;  // origin of the baseline, device units
+  double angle;
+};
+std::vector<DrawnText> TextsOf(const md::canvas::RecordingCanvas& canvas);
+
+// A layout page in 0.01 mm showing a document whose map "测试地图" lies in
+// Gauss-Kruger zone 39 (CGCS2000, metres), a map frame on it showing the map
+// 420 to 430 km east and 4410 to 4418 km north at 1:50,000, and a measured
+// grid double of the map's reference with 1 km intervals bound to the frame.
+class LabelPage : public ::testing::Test {
+ public:
+  void SetUp() override;
+  void TearDown() override;
+  // Draws the frame (so that its map view shows the map) and clears the canvas.
+  void DrawFrame(LabelPrinter* printer);
+
+  IGIS_FeatureSet* set_ = nullptr;
+  IGIS_SpatialReference* page_ = nullptr;
+  IGIS_Document* doc_ = nullptr;
+  IGIS_Map* map_ = nullptr;
+  CGIS_MapElement* frame_ = nullptr;
+  MeasureGridDouble* grid_ = nullptr;
+};
+
+inline const SGIS_Rect kFrameRect(2000, 18000, 22000, 2000);
 
 }  // namespace md::test
