@@ -99,8 +99,7 @@ bool CGIS_FormattedGridLabel::Open(IGIS_DataBuffer* pBuffer) {
 }
 
 bool CGIS_FormattedGridLabel::OnOpenPropertyDlg() {
-  return md::layout::label::OpenLabelSheet(this, "CGIS_FormattedGridLabel::OnOpenPropertyDlg",
-                                           [this](IGIS_GridLabel* pBackup) {
-                                             Copy(dynamic_cast<IGIS_FormattedGridLabel*>(pBackup));
-                                           });
+  return md::layout::label::OpenLabelSheet(
+      this, "CGIS_FormattedGridLabel::OnOpenPropertyDlg",
+      [this](IGIS_GridLabel* pBackup) { Copy(dynamic_cast<IGIS_FormattedGridLabel*>(pBackup)); });
 }

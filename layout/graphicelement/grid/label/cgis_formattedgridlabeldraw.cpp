@@ -93,13 +93,14 @@ const LineRun& RunOf(const MeasureLabelLines& lines, LabelSide side) {
 
 // The side's crossing of the line through the samples, or false.
 bool CrossFrame(IGIS_GeoArithmetic* pArithmetic, const CrossingFrame& frame, LabelSide side,
-                const std::vector<SGIS_Point>& samples, std::vector<SGIS_Point>* pCrossings, SGIS_Point* pOut) {
+                const std::vector<SGIS_Point>& samples, std::vector<SGIS_Point>* pCrossings,
+                SGIS_Point* pOut) {
   if (samples.empty()) return false;
   pCrossings->resize(samples.size() * 2);
   const SGIS_Rect& r = frame.rect;
-  const int n = pArithmetic->ClipPolylineToRect(SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top),
-                                                static_cast<int>(samples.size()), samples.data(),
-                                                pCrossings->data());
+  const int n =
+      pArithmetic->ClipPolylineToRect(SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top),
+                                      static_cast<int>(samples.size()), samples.data(), pCrossings->data());
   return md::layout::label::SideCrossing(side, pCrossings->data(), n, frame, EdgeTest::kAny, pOut);
 }
 
@@ -152,7 +153,8 @@ IGIS_MapElement* CGIS_FormattedGridLabel::CheckedFrame(const char* szMethod, con
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_map == NULL");
     return nullptr;
   }
-  if (m_pMapGrid->GetType() != GIS_MAPGRID_MEASURE || dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid) == nullptr) {
+  if (m_pMapGrid->GetType() != GIS_MAPGRID_MEASURE ||
+      dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid) == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szKindText);
     return nullptr;
   }

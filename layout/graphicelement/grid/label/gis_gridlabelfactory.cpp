@@ -37,7 +37,8 @@ const TypeRow kTypes[] = {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) IGIS_GridLabel* GIS_CreateMapGridLabelFormatObject(int nType) {
+extern "C" __attribute__((visibility("default"))) IGIS_GridLabel* GIS_CreateMapGridLabelFormatObject(
+    int nType) {
   for (const TypeRow& row : kTypes) {
     if (row.nType == nType) return row.make != nullptr ? row.make() : nullptr;
   }
@@ -47,7 +48,8 @@ extern "C" __attribute__((visibility("default"))) IGIS_GridLabel* GIS_CreateMapG
 extern "C" __attribute__((visibility("default"))) IGIS_GridLabel*
 GIS_CreateMapGridLabelFormatObjectFromDataBuffer(IGIS_DataBuffer* pBuffer) {
   if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_CreateMapGridLabelFormatObjectFromDataBuffer函数", "pDataBuffer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_CreateMapGridLabelFormatObjectFromDataBuffer函数",
+            "pDataBuffer == NULL");
     return nullptr;
   }
   md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());

@@ -33,7 +33,9 @@ constexpr bool LabelsVerticalLines(LabelSide side) {
 }
 
 // True for the sides that take the last crossing of a line (top and right).
-constexpr bool TakesLastCrossing(LabelSide side) { return side == LabelSide::Top || side == LabelSide::Right; }
+constexpr bool TakesLastCrossing(LabelSide side) {
+  return side == LabelSide::Top || side == LabelSide::Right;
+}
 
 // ---- Lines ----------------------------------------------------------------
 

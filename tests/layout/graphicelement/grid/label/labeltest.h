@@ -67,7 +67,8 @@ inline SetPtr SetOf(const std::vector<BYTE>& bytes) {
 inline std::vector<std::string> KeysOf(const std::vector<BYTE>& bytes) {
   SetPtr set = SetOf(bytes);
   std::vector<std::string> keys;
-  for (IGIS_Field* f = set->GetFirstPosition(); f != nullptr; f = set->GetNext(f)) keys.push_back(f->GetLabel());
+  for (IGIS_Field* f = set->GetFirstPosition(); f != nullptr; f = set->GetNext(f))
+    keys.push_back(f->GetLabel());
   return keys;
 }
 
@@ -141,7 +142,9 @@ class MeasureGridDouble final : public MapGridDouble<IGIS_MeasureGrid> {
   explicit MeasureGridDouble(IGIS_SpatialReference* reference, int type = GIS_MAPGRID_MEASURE);
   IGIS_SpatialReference* GetSpatialReference() override { return reference_.get(); }
   void SetSpatialReference(IGIS_SpatialReference* p) override { reference_->CopyFrom(p); }
-  void SetGridSpacingPtr(IGIS_GridSpacing* p) override { spacing_.reset(p != nullptr ? p->Clone() : nullptr); }
+  void SetGridSpacingPtr(IGIS_GridSpacing* p) override {
+    spacing_.reset(p != nullptr ? p->Clone() : nullptr);
+  }
   IGIS_GridSpacing* GetGridSpacing() override { return spacing_.get(); }
   IGIS_MeasureGrid* Copy(IGIS_MeasureGrid*) override { return this; }
   SpacingDouble* Spacing() { return static_cast<SpacingDouble*>(spacing_.get()); }

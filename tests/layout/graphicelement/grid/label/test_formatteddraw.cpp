@@ -41,7 +41,8 @@ std::vector<Placed> PlacedOf(const md::canvas::RecordingCanvas& canvas) {
     const double x = r->text.origin.x, y = r->text.origin.y;
     Placed p{r->text.text, x, x + w, y - 0.8 * em, y + 0.2 * em, r->text.angle};
     // Turned a quarter counter-clockwise, the baseline runs up the page.
-    if (std::fabs(r->text.angle - 90.0) < 1e-9) p = {r->text.text, x - 0.8 * em, x + 0.2 * em, y - w, y, r->text.angle};
+    if (std::fabs(r->text.angle - 90.0) < 1e-9)
+      p = {r->text.text, x - 0.8 * em, x + 0.2 * em, y - w, y, r->text.angle};
     out.push_back(p);
   }
   return out;
@@ -133,7 +134,8 @@ TEST_F(FormattedLabelDrawing, RefusesWhatItCannotLabelAndDrawsNothing) {
        "pMapGrid->GetType( == NULL"},
       {"an index grid", [](FormattedLabelDrawing* t) { t->Rebind(GIS_MAPGRID_INDEX); },
        "pMapGrid->GetType( == NULL"},
-      {"no map frame", [](FormattedLabelDrawing* t) { t->grid_->SetMapElement(nullptr); }, "p_mapelement == NULL"},
+      {"no map frame", [](FormattedLabelDrawing* t) { t->grid_->SetMapElement(nullptr); },
+       "p_mapelement == NULL"},
       {"no map", [](FormattedLabelDrawing* t) { t->frame_->SetMap(nullptr); }, "p_map == NULL"},
       {"no text symbol", [](FormattedLabelDrawing* t) { t->label_->SetTextSymbolPtr(nullptr); },
        "m_pTextSymbol == NULL"},

@@ -22,9 +22,8 @@ struct Settings {
   bool operator==(const Settings&) const = default;
 };
 Settings Of(IGIS_NumericFormat* f) {
-  return {f->GetAlignment(),    f->GetWidth(),
-          f->GetRoundingMode(), f->GetDigits(),
-          f->GetShowPlusSign(), f->GetShowThousandsSeparator(),
+  return {f->GetAlignment(),  f->GetWidth(),        f->GetRoundingMode(),
+          f->GetDigits(),     f->GetShowPlusSign(), f->GetShowThousandsSeparator(),
           f->GetZeroPadding()};
 }
 void Apply(IGIS_NumericFormat* f, const Settings& s) {
@@ -40,7 +39,9 @@ void Apply(IGIS_NumericFormat* f, const Settings& s) {
 const Settings kDefaults{0, 0, 0, 0, false, false, false};
 const Settings kEdited{1, 12, 1, 3, true, true, true};
 
-Owned<CGIS_FormattedGridLabel> NewLabel() { return Owned<CGIS_FormattedGridLabel>(new CGIS_FormattedGridLabel); }
+Owned<CGIS_FormattedGridLabel> NewLabel() {
+  return Owned<CGIS_FormattedGridLabel>(new CGIS_FormattedGridLabel);
+}
 
 TEST(FormattedLabel, StartsWithANumberFormatWithoutSignsSeparatorsOrPadding) {
   auto label = NewLabel();

@@ -31,7 +31,7 @@ TEST(LabelFactory, MakesTheClassesOfItsTableAndNothingForOtherTypes) {
   const struct {
     int type;
     bool made;
-  } rows[] = {{-1, false}, {0, false}, {1, false}, {2, true}, {3, false},
+  } rows[] = {{-1, false}, {0, false}, {1, false}, {2, true},  {3, false},
               {4, false},  {5, false}, {6, false}, {7, false}, {8, false}};
   LogMark mark;
   for (const auto& r : rows) {
@@ -143,13 +143,21 @@ TEST(LabelBase, ReadsMissingSideOffsetsFromTheCommonOffset) {
     int labelOffset;
     Offsets offsets;
   } rows[] = {
-      {"only LabelOffset 300", [](IGIS_PropertySet* s) { PutInt(s, "LabelOffset", 300); }, 300,
+      {"only LabelOffset 300",
+       [](IGIS_PropertySet* s) { PutInt(s, "LabelOffset", 300); },
+       300,
        {300, 300, 0, 0, 0, 0, 300, 300}},
-      {"LabelOffset -10001 reads 200", [](IGIS_PropertySet* s) { PutInt(s, "LabelOffset", -10001); }, 200,
+      {"LabelOffset -10001 reads 200",
+       [](IGIS_PropertySet* s) { PutInt(s, "LabelOffset", -10001); },
+       200,
        {200, 200, 0, 0, 0, 0, 200, 200}},
-      {"LabelOffset -10000 stays", [](IGIS_PropertySet* s) { PutInt(s, "LabelOffset", -10000); }, -10000,
+      {"LabelOffset -10000 stays",
+       [](IGIS_PropertySet* s) { PutInt(s, "LabelOffset", -10000); },
+       -10000,
        {-10000, -10000, 0, 0, 0, 0, -10000, -10000}},
-      {"no LabelOffset: the one held", [](IGIS_PropertySet* s) { PutInt(s, "TopLabelOffsetX", 9); }, 123,
+      {"no LabelOffset: the one held",
+       [](IGIS_PropertySet* s) { PutInt(s, "TopLabelOffsetX", 9); },
+       123,
        {123, 123, 9, 0, 0, 0, 123, 123}},
       {"stored side offsets win",
        [](IGIS_PropertySet* s) {
@@ -158,7 +166,8 @@ TEST(LabelBase, ReadsMissingSideOffsetsFromTheCommonOffset) {
          PutInt(s, "BottomLabelOffsetY", 2);
          PutInt(s, "RightLabelOffsetY", 3);
        },
-       300, {1, 300, 0, 0, 0, 3, 300, 2}},
+       300,
+       {1, 300, 0, 0, 0, 3, 300, 2}},
   };
   for (const auto& r : rows) {
     Owned<TestLabel> label(new TestLabel);
@@ -183,12 +192,26 @@ TEST(LabelBase, StoresOneSetWithTheClassKeysFirstAndReadsItBack) {
   label->GetTextSymbolPtr()->GetFontSizePtr()->lfHeight = 14;
   const std::vector<BYTE> bytes = Stored(label.get());
   const std::vector<std::string> keys = KeysOf(bytes);
-  const std::vector<std::string> expected = {
-      "OwnKey",           "LeftLabelAlignment", "GridLabelType",      "rightLabelAlignment",
-      "bottomLabelAlignment", "TopLabelAlignment", "LeftLabelVisible", "rightLabelVisible",
-      "bottomLabelVisible", "TopLabelVisible",  "LabelOffset",        "TextSymbol",
-      "LeftLabelOffsetX", "RightLabelOffsetX",  "TopLabelOffsetX",    "BottomLabelOffsetX",
-      "LeftLabelOffsetY", "RightLabelOffsetY",  "TopLabelOffsetY",    "BottomLabelOffsetY"};
+  const std::vector<std::string> expected = {"OwnKey",
+                                             "LeftLabelAlignment",
+                                             "GridLabelType",
+                                             "rightLabelAlignment",
+                                             "bottomLabelAlignment",
+                                             "TopLabelAlignment",
+                                             "LeftLabelVisible",
+                                             "rightLabelVisible",
+                                             "bottomLabelVisible",
+                                             "TopLabelVisible",
+                                             "LabelOffset",
+                                             "TextSymbol",
+                                             "LeftLabelOffsetX",
+                                             "RightLabelOffsetX",
+                                             "TopLabelOffsetX",
+                                             "BottomLabelOffsetX",
+                                             "LeftLabelOffsetY",
+                                             "RightLabelOffsetY",
+                                             "TopLabelOffsetY",
+                                             "BottomLabelOffsetY"};
   EXPECT_EQ(keys, expected);
   EXPECT_EQ(std::count(keys.begin(), keys.end(), "LabelOffset"), 1);
   SetPtr set = SetOf(bytes);
