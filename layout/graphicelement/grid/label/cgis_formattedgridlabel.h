@@ -33,9 +33,10 @@ class CGIS_FormattedGridLabel final : public CGIS_GridLabelBase<IGIS_FormattedGr
   IGIS_NumericFormat* GetNumericFormat() override { return m_pNumericFormat.get(); }
   IGIS_FormattedGridLabel* Copy(IGIS_FormattedGridLabel* pOther) override;
 
-  // The alignment code by which the drawer places a side's texts on their
-  // points: below the bottom crossings, above the top ones, left of the left
-  // ones and right of the right ones.
+  // The alignment code by which a side's texts stand on their points:
+  // below the bottom crossings, above the top ones, left of the left ones
+  // and right of the right ones. A turned side's code names the point of
+  // the turned text's box.
   static int SideAlignment(md::layout::label::LabelSide side);
 
  private:
@@ -48,6 +49,8 @@ class CGIS_FormattedGridLabel final : public CGIS_GridLabelBase<IGIS_FormattedGr
   IGIS_MapElement* CheckedFrame(const char* szMethod, const char* szKindText);
   // Whether the side's texts are turned through 90 degrees.
   bool Turned(md::layout::label::LabelSide side) const;
+  // The code the drawer places the side's level box by.
+  int DrawnAlignment(md::layout::label::LabelSide side) const;
   // The text of a line's value; empty when the format gives none.
   std::string LabelText(double dValue);
 

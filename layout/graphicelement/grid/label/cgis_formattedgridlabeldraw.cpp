@@ -51,17 +51,7 @@ constexpr double kTurnedAngle = 90.0;
 bool GridShowsSide(IGIS_MapGrid* pGrid, LabelSide side) {
   bool bLeft = false, bTop = false, bRight = false, bBottom = false;
   pGrid->GetLabelVisible(&bLeft, &bTop, &bRight, &bBottom);
-  switch (side) {
-    case LabelSide::Bottom:
-      return bBottom;
-    case LabelSide::Top:
-      return bTop;
-    case LabelSide::Left:
-      return bLeft;
-    case LabelSide::Right:
-      return bRight;
-  }
-  return false;
+  return md::layout::label::BySide(side, bBottom, bTop, bLeft, bRight);
 }
 
 // Sets the lines of the grid up over the part of the map the frame shows;
@@ -112,31 +102,20 @@ void Discard(IGIS_FeatureSet* pOwner, IGIS_Element* pElement) {
 }  // namespace
 
 int CGIS_FormattedGridLabel::SideAlignment(LabelSide side) {
-  switch (side) {
-    case LabelSide::Bottom:
-      return GIS_ALIGN_TOP_CENTER;
-    case LabelSide::Top:
-      return GIS_ALIGN_BOTTOM_CENTER;
-    case LabelSide::Left:
-      return GIS_ALIGN_RIGHT_CENTER;
-    case LabelSide::Right:
-      return GIS_ALIGN_LEFT_CENTER;
-  }
-  return GIS_ALIGN_CENTER;
+  return md::layout::label::BySide<int>(side, GIS_ALIGN_TOP_CENTER, GIS_ALIGN_BOTTOM_CENTER,
+                                        GIS_ALIGN_RIGHT_CENTER, GIS_ALIGN_LEFT_CENTER);
+}
+
+int CGIS_FormattedGridLabel::DrawnAlignment(LabelSide side) const {
+  // A turned side keeps its texts on the same side of their points: the
+  // code names the point of the turned text's box.
+  const int nCode = SideAlignment(side);
+  return Turned(side) ? md::layout::label::QuarterTurnedAlignment(nCode) : nCode;
 }
 
 bool CGIS_FormattedGridLabel::Turned(LabelSide side) const {
-  switch (side) {
-    case LabelSide::Bottom:
-      return m_bBottomAlignment;
-    case LabelSide::Top:
-      return m_bTopAlignment;
-    case LabelSide::Left:
-      return m_bLeftAlignment;
-    case LabelSide::Right:
-      return m_bRightAlignment;
-  }
-  return false;
+  return md::layout::label::BySide(side, m_bBottomAlignment, m_bTopAlignment, m_bLeftAlignment,
+                                   m_bRightAlignment);
 }
 
 IGIS_MapElement* CGIS_FormattedGridLabel::CheckedFrame(const char* szMethod, const char* szKindText) {
@@ -242,7 +221,7 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
     if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) {
       pFont->lfOrientation = Turned(side) ? static_cast<LONG>(kTurnedAngle) : 0;
     }
-    pStyle->SetAlignment(SideAlignment(side));
+    pStyle->SetAlignment(DrawnAlignment(side));
     const LineRun& run = RunOf(lines, side);
     for (int i = 0; i < run.nCount; ++i) {
       const double c = LineAt(lines, side, run.nFirst + i);
@@ -342,7 +321,7 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
       SGIS_Rect extent;
       pSymbol->GetTextExtent(&extent, text.c_str(), 0, 1.0);
       const SGIS_DRect box = md::layout::label::AlignedTextBound(
-          SideAlignment(side), anchor, extent.Width() * dRatio, extent.Height() * dRatio, dAngle);
+          DrawnAlignment(side), anchor, extent.Width() * dRatio, extent.Height() * dRatio, dAngle);
       if (!CreateTextElement(pCompound, SGIS_Point::FromDoubles(box.x1, box.y2), pSymbol.get(), text.c_str(),
                              false)) {
         GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_textElement == NULL");

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "host/notara/igis_annostyle.h"
 #include "host/notaradraw/igis_annodrawer.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
 
@@ -162,6 +163,14 @@ SGIS_DPoint MapToPage(SGIS_DPoint map, const SGIS_DRect& bound, const SGIS_Rect&
   // RotatePoint turns clockwise for positive angles; the map turns the other way.
   RotatePoint(cx, cy, x, y, &out.x, &out.y, -dRotateAngle);
   return out;
+}
+
+int QuarterTurnedAlignment(int nTurnedCode) {
+  // Indexed by the turned box's code: the level box's code of the same point.
+  static const int kLevel[9] = {GIS_ALIGN_CENTER,       GIS_ALIGN_LEFT_CENTER,   GIS_ALIGN_TOP_LEFT,
+                                GIS_ALIGN_TOP_CENTER,   GIS_ALIGN_TOP_RIGHT,     GIS_ALIGN_RIGHT_CENTER,
+                                GIS_ALIGN_BOTTOM_RIGHT, GIS_ALIGN_BOTTOM_CENTER, GIS_ALIGN_BOTTOM_LEFT};
+  return nTurnedCode >= 0 && nTurnedCode <= 8 ? kLevel[nTurnedCode] : GIS_ALIGN_CENTER;
 }
 
 SGIS_DRect AlignedTextBound(int nAlignment, SGIS_DPoint anchor, double w, double h, double dAngle) {

@@ -27,6 +27,22 @@ enum class LabelSide { Bottom = 0, Top = 1, Left = 2, Right = 3 };
 inline constexpr LabelSide kLabelSides[] = {LabelSide::Bottom, LabelSide::Top, LabelSide::Left,
                                             LabelSide::Right};
 
+// The one of four values that belongs to the side.
+template <class T>
+constexpr T BySide(LabelSide side, T bottom, T top, T left, T right) {
+  switch (side) {
+    case LabelSide::Bottom:
+      return bottom;
+    case LabelSide::Top:
+      return top;
+    case LabelSide::Left:
+      return left;
+    case LabelSide::Right:
+      return right;
+  }
+  return bottom;
+}
+
 // True for the sides that label vertical lines (bottom and top).
 constexpr bool LabelsVerticalLines(LabelSide side) {
   return side == LabelSide::Bottom || side == LabelSide::Top;
@@ -168,6 +184,13 @@ SGIS_DPoint MapToPage(SGIS_DPoint map, const SGIS_DRect& bound, const SGIS_Rect&
                       double dRotateAngle);
 
 // ---- Text placement -------------------------------------------------------
+
+// The drawer places a text by the code's point of the level text's box and
+// then turns it about the anchor. For a text turned a quarter
+// counter-clockwise, the code that puts the point `nTurnedCode` of the
+// turned box on the anchor: the turned box's top is the level box's right,
+// its left the level box's top (5 -> 7, 1 -> 3, 7 -> 1, 3 -> 5, 0 -> 0).
+int QuarterTurnedAlignment(int nTurnedCode);
 
 // The bound of a text that the annotation drawer places by an alignment code
 // (host/notara/igis_annostyle.h): the level box of width w and height h put

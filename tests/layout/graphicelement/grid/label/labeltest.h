@@ -12,15 +12,11 @@
 
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
-#include "host/display/cgis_printdisplay.h"
-#include "host/featra/igis_feature.h"
-#include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
-#include "layout/graphicelement/mapframe/cgis_mapelement.h"
-#include "platform/canvas/recording.h"
+#include "tests/layout/graphicelement/mapframe/mapframetest.h"
 #include "tests/support/mapgriddouble.h"
 
 namespace md::test {
@@ -154,39 +150,21 @@ class MeasureGridDouble final : public MapGridDouble<IGIS_MeasureGrid> {
   md::basilo::ReleasePtr<IGIS_GridSpacing> spacing_;
 };
 
-// A printer page of 300 x 200 mm whose paper's top-left corner is the page
-// point (0, 20000), at 2540 dpi: one device unit is one page unit.
-struct LabelPrinter {
-  LabelPrinter();
-  ~LabelPrinter();
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  std::unique_ptr<CGIS_PrintDisplay> display;
+// A printer page at 2540 dpi: one device unit is one page unit.
+struct LabelPrinter : Printer {
+  LabelPrinter() : Printer(2540) {}
 };
 
-// A text as the canvas received it.
-struct DrawnText {
-  std::string text;
-  double x, y;  // origin of the baseline, device units
-  double angle;
-};
-std::vector<DrawnText> TextsOf(const md::canvas::RecordingCanvas& canvas);
-
-// A layout page in 0.01 mm showing a document whose map "测试地图" lies in
-// Gauss-Kruger zone 39 (CGCS2000, metres), a map frame on it showing the map
-// 420 to 430 km east and 4410 to 4418 km north at 1:50,000, and a measured
-// grid double of the map's reference with 1 km intervals bound to the frame.
-class LabelPage : public ::testing::Test {
+// The map frame fixture's page with a frame on it showing the map 420 to
+// 430 km east and 4410 to 4418 km north at 1:50,000, and a measured grid
+// double of the map's reference with 1 km intervals bound to the frame.
+class LabelPage : public MapFramePage {
  public:
   void SetUp() override;
   void TearDown() override;
   // Draws the frame (so that its map view shows the map) and clears the canvas.
   void DrawFrame(LabelPrinter* printer);
 
-  IGIS_FeatureSet* set_ = nullptr;
-  IGIS_SpatialReference* page_ = nullptr;
-  IGIS_Document* doc_ = nullptr;
-  IGIS_Map* map_ = nullptr;
   CGIS_MapElement* frame_ = nullptr;
   MeasureGridDouble* grid_ = nullptr;
 };

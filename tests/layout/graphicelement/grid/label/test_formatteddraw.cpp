@@ -206,9 +206,9 @@ TEST_F(FormattedLabelDrawing, TurnsTheSidesItsFlagsNameAndMovesThemByTheirOffset
   const std::vector<Placed> all = Draw();
   for (const Placed& p : OnSide(all, kBottom)) {
     EXPECT_EQ(p.angle, 90.0) << p.text;
-    const double x = kFrameLeft + (std::stod(p.text) - 420000) / 0.5 + 300;
-    // Turned, the box's top-centre point is on the anchor: left of it, centred on its height.
-    EXPECT_NEAR(p.right, x, 1.0) << p.text;
+    // Turned, the text still stands below its point, centred on it, reading upwards.
+    EXPECT_NEAR((p.left + p.right) / 2, kFrameLeft + (std::stod(p.text) - 420000) / 0.5 + 300, 1.0) << p.text;
+    EXPECT_NEAR(p.top, kFrameBottom + 200, 1.0) << p.text;
   }
   for (const Placed& p : OnSide(all, kTop)) {
     EXPECT_EQ(p.angle, 0.0) << p.text;

@@ -341,4 +341,23 @@ TEST(AlignedTextBound, PutsTheCodesPointOnTheAnchorAndTurnsTheBoxAboutIt) {
   }
 }
 
+TEST(QuarterTurnedAlignment, NamesTheLevelPointThatTurnsOntoTheTurnedBoxsPoint) {
+  // For each code of the turned box, the level code; placed by it and turned,
+  // the box has the turned code's point on the anchor.
+  const int level[9] = {0, 3, 4, 5, 6, 7, 8, 1, 2};
+  const SGIS_DPoint a(0, 0);
+  for (int code = 0; code <= 8; ++code) {
+    EXPECT_EQ(QuarterTurnedAlignment(code), level[code]) << code;
+    const SGIS_DRect turned = AlignedTextBound(QuarterTurnedAlignment(code), a, 300, 100, 90);
+    // The turned box placed by the code itself, as a level box of its size.
+    const SGIS_DRect expected = AlignedTextBound(code, a, 100, 300, 0);
+    EXPECT_NEAR(turned.x1, expected.x1, 1e-9) << code;
+    EXPECT_NEAR(turned.y1, expected.y1, 1e-9) << code;
+    EXPECT_NEAR(turned.x2, expected.x2, 1e-9) << code;
+    EXPECT_NEAR(turned.y2, expected.y2, 1e-9) << code;
+  }
+  EXPECT_EQ(QuarterTurnedAlignment(9), 0);
+  EXPECT_EQ(QuarterTurnedAlignment(-1), 0);
+}
+
 }  // namespace
