@@ -32,7 +32,6 @@
 using md::layout::label::CrossingFrame;
 using md::layout::label::EdgeTest;
 using md::layout::label::LabelSide;
-using md::layout::label::LineRun;
 using md::layout::label::MeasureLabelLines;
 
 namespace {
@@ -67,17 +66,17 @@ bool PrepareLines(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRota
   spacing.nUnits = pSpacing->GetUnits();
   SGIS_DRect bound;
   pFrame->GetMapBound(&bound);
-  const SGIS_DRect shown = md::layout::label::ShownMapBound(bound, pFrame->GetRect(), pScale);
+  const SGIS_DRect shown = md::layout::grid::ShownMapBound(bound, pFrame->GetRect(), pScale);
   return pLines->Prepare(pFrame->GetMap()->GetSpatialReference(), pGrid->GetSpatialReference(), shown,
                          dRotateAngle, spacing);
 }
 
-// The line of index k of the side's direction.
-double LineAt(const MeasureLabelLines& lines, LabelSide side, int k) {
-  return k * (md::layout::label::LabelsVerticalLines(side) ? lines.XInterval() : lines.YInterval());
+// The interval of the side's lines.
+double IntervalOf(const MeasureLabelLines& lines, LabelSide side) {
+  return md::layout::label::LabelsVerticalLines(side) ? lines.XInterval() : lines.YInterval();
 }
 
-const LineRun& RunOf(const MeasureLabelLines& lines, LabelSide side) {
+const md::layout::grid::GridLineRun& RunOf(const MeasureLabelLines& lines, LabelSide side) {
   return md::layout::label::LabelsVerticalLines(side) ? lines.Vertical() : lines.Horizontal();
 }
 
@@ -180,9 +179,8 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   MeasureLabelLines lines;
   double dScale = 0.0;
   if (!PrepareLines(pGrid, pFrame, pMapView->GetRotateAngle(), &lines, &dScale)) return false;
-  if (lines.Capped()) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "lines capped at %d", md::layout::label::kMaxLabelLines);
-  }
+  md::layout::grid::CGIS_GridCapRecord caps(kDraw);
+  if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
   md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
   if (!pArithmetic) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_geoArithmetic == NULL ");
@@ -207,7 +205,7 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   const double dRatio = GetDisplayRatio(pDisplay);
   CDC* pDC = CDC::FromHandle(hdc);
   IGIS_SpatialReference* pMapReference = pFrame->GetMap()->GetSpatialReference();
-  const md::layout::label::PointCarrier toDevice = [&](SGIS_DPoint* p) {
+  const md::layout::grid::GridPointCarrier toDevice = [&](SGIS_DPoint* p) {
     if (!lines.GridToMap(p)) return false;
     *p = pMapView->PageToDevicePoint(*p, pMapReference);
     return true;
@@ -222,15 +220,15 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
       pFont->lfOrientation = Turned(side) ? static_cast<LONG>(kTurnedAngle) : 0;
     }
     pStyle->SetAlignment(DrawnAlignment(side));
-    const LineRun& run = RunOf(lines, side);
+    const md::layout::grid::GridLineRun& run = RunOf(lines, side);
     for (int i = 0; i < run.nCount; ++i) {
-      const double c = LineAt(lines, side, run.nFirst + i);
+      const double c = run.At(i, IntervalOf(lines, side));
       if (!lines.Accepts(side, c)) continue;
       const std::string text = LabelText(lines.LabelValue(side, c));
       if (text.empty()) continue;
       SGIS_DPoint from, to;
       lines.LineEnds(side, c, &from, &to);
-      md::layout::label::SampleLine(from, to, nSteps, toDevice, &samples);
+      md::layout::grid::SampleGridLine(from, to, nSteps, toDevice, &samples);
       SGIS_Point crossing;
       if (!CrossFrame(pArithmetic.get(), frame, side, samples, &crossings, &crossing)) continue;
       const SGIS_DPoint page = md::layout::label::OffsetForSide(
@@ -258,9 +256,8 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
   MeasureLabelLines lines;
   double dScale = 0.0;
   if (!PrepareLines(pGrid, pFrame, dRotateAngle, &lines, &dScale)) return nullptr;
-  if (lines.Capped()) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "lines capped at %d", md::layout::label::kMaxLabelLines);
-  }
+  md::layout::grid::CGIS_GridCapRecord caps(kConvert);
+  if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
   md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
   if (!pArithmetic) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_geoArithmetic == NULL ");
@@ -290,13 +287,13 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
   SGIS_DRect bound;
   pFrame->GetMapBound(&bound);
   const SGIS_Rect rect = pFrame->GetRect();
-  const SGIS_DRect shown = md::layout::label::ShownMapBound(bound, rect, &dScale);
+  const SGIS_DRect shown = md::layout::grid::ShownMapBound(bound, rect, &dScale);
   CrossingFrame frame;
   frame.rect = rect;
   frame.rect.Normalize();
-  const md::layout::label::PointCarrier toPage = [&](SGIS_DPoint* p) {
+  const md::layout::grid::GridPointCarrier toPage = [&](SGIS_DPoint* p) {
     if (!lines.GridToMap(p)) return false;
-    *p = md::layout::label::MapToPage(*p, shown, rect, dScale, dRotateAngle);
+    *p = md::layout::grid::MapToPage(*p, shown, rect, dScale, dRotateAngle);
     return true;
   };
 
@@ -306,15 +303,15 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
     if (!GridShowsSide(m_pMapGrid, side)) continue;
     const double dAngle = dBaseAngle + (Turned(side) ? kTurnedAngle : 0.0);
     pSymbol->SetAngle(dAngle);
-    const LineRun& run = RunOf(lines, side);
+    const md::layout::grid::GridLineRun& run = RunOf(lines, side);
     for (int i = 0; i < run.nCount; ++i) {
-      const double c = LineAt(lines, side, run.nFirst + i);
+      const double c = run.At(i, IntervalOf(lines, side));
       if (!lines.Accepts(side, c)) continue;
       const std::string text = LabelText(lines.LabelValue(side, c));
       if (text.empty()) continue;
       SGIS_DPoint from, to;
       lines.LineEnds(side, c, &from, &to);
-      md::layout::label::SampleLine(from, to, kFineSteps, toPage, &samples);
+      md::layout::grid::SampleGridLine(from, to, kFineSteps, toPage, &samples);
       SGIS_Point crossing;
       if (!CrossFrame(pArithmetic.get(), frame, side, samples, &crossings, &crossing)) continue;
       const SGIS_DPoint anchor = md::layout::label::OffsetForSide(side, SGIS_DPoint(crossing), m_offsets);

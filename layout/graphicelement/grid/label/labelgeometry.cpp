@@ -7,74 +7,12 @@
 
 #include "host/notara/igis_annostyle.h"
 #include "host/notaradraw/igis_annodrawer.h"
-#include "layout/graphicelement/element/mapdeckgeometry.h"
 
 namespace md::layout::label {
 
-namespace {
-
-// Rounds half away from zero into *pOut; false when the value is not finite
-// or lies beyond the 32-bit range.
-bool RoundedInt(double v, int* pOut) {
-  if (!std::isfinite(v)) return false;
-  const double r = v >= 0.0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5);
-  if (r > std::numeric_limits<int>::max() || r < std::numeric_limits<int>::min()) return false;
-  *pOut = static_cast<int>(r);
-  return true;
-}
-
-}  // namespace
-
-LineRun LabelLineRun(double dLow, double dSpan, double dInterval, double dCountMargin, double dStartMargin,
-                     int nCap) {
-  LineRun run;
-  if (!(dInterval > 0.0) || !std::isfinite(dInterval)) return run;
-  int nCount = 0;
-  int nFirst = 0;
-  if (!RoundedInt(dSpan / dInterval + dCountMargin, &nCount) ||
-      !RoundedInt(dLow / dInterval - dStartMargin, &nFirst) || nCount <= 0) {
-    return run;
-  }
-  if (nCount > nCap) {
-    nCount = std::max(nCap, 0);
-    run.bCapped = true;
-  }
-  // The last line's index must stay an int.
-  if (static_cast<long long>(nFirst) + nCount - 1 > std::numeric_limits<int>::max()) return LineRun();
-  run.nFirst = nFirst;
-  run.nCount = nCount;
-  return run;
-}
-
-int SampleLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const PointCarrier& carry,
-               std::vector<SGIS_Point>* pOut) {
-  pOut->clear();
-  if (nSteps < 1) return 0;
-  pOut->reserve(static_cast<std::size_t>(nSteps) + 1);
-  const double sx = (to.x - from.x) / nSteps;
-  const double sy = (to.y - from.y) / nSteps;
-  for (int j = 0; j <= nSteps; ++j) {
-    // The last sample is the end itself, free of the steps' rounding.
-    SGIS_DPoint p = j == nSteps ? to : SGIS_DPoint(from.x + j * sx, from.y + j * sy);
-    if (carry && !carry(&p)) continue;
-    if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
-    pOut->push_back(SGIS_Point::FromDoubles(p.x, p.y));
-  }
-  return static_cast<int>(pOut->size());
-}
-
 int CrossingFrame::EdgeOf(LabelSide side) const {
-  switch (side) {
-    case LabelSide::Bottom:
-      return bYDown ? rect.top : rect.bottom;
-    case LabelSide::Top:
-      return bYDown ? rect.bottom : rect.top;
-    case LabelSide::Left:
-      return rect.left;
-    case LabelSide::Right:
-      return rect.right;
-  }
-  return 0;
+  return BySide<int>(side, bYDown ? rect.top : rect.bottom, bYDown ? rect.bottom : rect.top, rect.left,
+                     rect.right);
 }
 
 bool SideCrossing(LabelSide side, const SGIS_Point* pCrossings, int nCount, const CrossingFrame& frame,
@@ -135,34 +73,6 @@ void AlignLabels(std::vector<GridLabelRecord>* pRecords, LabelSide side, CrowdRa
     if (r[i].bSkipped || r[i - 1].bSkipped || !trailing.Holds(along(i) - along(i - 1))) break;
     r[i].bSkipped = true;
   }
-}
-
-SGIS_DRect ShownMapBound(const SGIS_DRect& bound, const SGIS_Rect& frame, double* pScale) {
-  SGIS_DRect shown = bound;
-  shown.Normalize();
-  *pScale = 0.0;
-  const double w = frame.Width();
-  const double h = frame.Height();
-  const double s = std::max(shown.Width() / w, shown.Height() / h);
-  if (!(w > 0.0) || !(h > 0.0) || !(s > 0.0) || !std::isfinite(s)) return shown;
-  const SGIS_DPoint c = shown.CenterPoint();
-  shown = SGIS_DRect(c.x - w * s / 2.0, c.y + h * s / 2.0, c.x + w * s / 2.0, c.y - h * s / 2.0);
-  *pScale = s;
-  return shown;
-}
-
-SGIS_DPoint MapToPage(SGIS_DPoint map, const SGIS_DRect& bound, const SGIS_Rect& frame, double dScale,
-                      double dRotateAngle) {
-  const bool bDivide = dScale > 0.0 && std::isfinite(dScale);
-  const double x = frame.left + (bDivide ? (map.x - bound.x1) / dScale : map.x - bound.x1);
-  const double y = frame.bottom + (bDivide ? (map.y - bound.y2) / dScale : map.y - bound.y2);
-  if (dRotateAngle == 0.0 || !std::isfinite(dRotateAngle)) return SGIS_DPoint(x, y);
-  const double cx = (static_cast<double>(frame.left) + frame.right) / 2.0;
-  const double cy = (static_cast<double>(frame.bottom) + frame.top) / 2.0;
-  SGIS_DPoint out;
-  // RotatePoint turns clockwise for positive angles; the map turns the other way.
-  RotatePoint(cx, cy, x, y, &out.x, &out.y, -dRotateAngle);
-  return out;
 }
 
 int QuarterTurnedAlignment(int nTurnedCode) {

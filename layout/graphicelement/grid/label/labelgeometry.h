@@ -1,10 +1,11 @@
 // The geometry that the coordinate labels of the grids share, as plain
-// functions: which grid lines a side tries, how a line is sampled, which of
-// its crossings with the frame a side takes, where a side's label stands
-// after its offsets, which crowded labels at the ends of a side are skipped,
-// where a map point lies on the page, and where the text that the drawer
-// places by an alignment code lies, so that a converted text element covers
-// what the drawing shows.
+// functions: which of a line's crossings with the frame a side takes, where
+// a side's label stands after its offsets, which crowded labels at the ends
+// of a side are skipped, and where the text that the drawer places by an
+// alignment code lies, so that a converted text element covers what the
+// drawing shows. Which lines a side tries, how a line is sampled, the part
+// of the map a frame shows and where a map point lies on the page are the
+// grids' own arithmetic (grid/grid/gridlines.h), shared with the kinds.
 //
 // A label draws and converts its four sides in the order of kLabelSides. The
 // bottom and top sides label the lines of constant x (vertical lines), the
@@ -14,7 +15,6 @@
 // frame and the top and right labels the last.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,39 +52,6 @@ constexpr bool LabelsVerticalLines(LabelSide side) {
 constexpr bool TakesLastCrossing(LabelSide side) {
   return side == LabelSide::Top || side == LabelSide::Right;
 }
-
-// ---- Lines ----------------------------------------------------------------
-
-// Most lines of one direction that one drawing or conversion of a label tries.
-constexpr int kMaxLabelLines = 10000;
-
-// The lines k = nFirst .. nFirst + nCount - 1 of one direction, each at
-// k * interval.
-struct LineRun {
-  int nFirst = 0;
-  int nCount = 0;
-  bool bCapped = false;  // the count was cut to the cap
-};
-
-// nCount = round(span / interval + countMargin) and nFirst = round(low /
-// interval - startMargin), rounded half away from zero. An interval that is
-// not above 0, and values that are not finite or whose lines lie beyond the
-// 32-bit range, give no lines. A count above nCap is cut to nCap (bCapped).
-LineRun LabelLineRun(double dLow, double dSpan, double dInterval, double dCountMargin, double dStartMargin,
-                     int nCap = kMaxLabelLines);
-
-// ---- Sampling -------------------------------------------------------------
-
-// Carries a point in place into the coordinates the crossing is computed in;
-// false when it cannot.
-using PointCarrier = std::function<bool(SGIS_DPoint* pPoint)>;
-
-// The nSteps + 1 points from `from` to `to` at equal steps, both ends
-// included, each carried and then rounded half away from zero, into *pOut
-// (replaced). A point that the carrier refuses or that is not finite
-// afterwards is left out. Returns the number of points written.
-int SampleLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const PointCarrier& carry,
-               std::vector<SGIS_Point>* pOut);
 
 // ---- Crossings ------------------------------------------------------------
 
@@ -165,23 +132,6 @@ struct CrowdRange {
 // label. Records skipped before the call count as skipped.
 void AlignLabels(std::vector<GridLabelRecord>* pRecords, LabelSide side, CrowdRange leading = CrowdRange(),
                  CrowdRange trailing = CrowdRange());
-
-// ---- Page mapping ---------------------------------------------------------
-
-// The part of the map that a map frame shows: the bound widened about its
-// centre to the frame's proportions, as the frame draws it (the larger of
-// the two map-units-per-page-unit ratios wins). That ratio goes into
-// *pScale: 0, with the bound unchanged, for an empty frame or bound.
-SGIS_DRect ShownMapBound(const SGIS_DRect& bound, const SGIS_Rect& frame, double* pScale);
-
-// The page point (0.01 mm, y up) of a map point in a map frame whose
-// rectangle shows the map bound at the scale (map units per page unit):
-// (frame.left + (x - bound.x1) / scale, frame.bottom + (y - bound.y2) /
-// scale), the division left out for a scale that is not above 0 or not
-// finite; then turned counter-clockwise by the map's rotation (degrees)
-// about the frame's centre, as the map is drawn.
-SGIS_DPoint MapToPage(SGIS_DPoint map, const SGIS_DRect& bound, const SGIS_Rect& frame, double dScale,
-                      double dRotateAngle);
 
 // ---- Text placement -------------------------------------------------------
 

@@ -81,21 +81,13 @@ bool CarryRect(IGIS_CoordTransform* pTransform, SGIS_DRect* pRect) {
          std::isfinite(pRect->y2);
 }
 
-// The size of the factory's linear unit at the index, 1.0 without one.
-double LinearUnitSize(int nIndex) {
-  IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
-  IGIS_Unit* pUnit = pFactory != nullptr ? pFactory->GetLinearUnit(nIndex) : nullptr;
-  const double d = pUnit != nullptr ? pUnit->GetFactor() : 1.0;
-  return std::isfinite(d) ? d : 1.0;
-}
-
 }  // namespace
 
 bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
                                 const SGIS_DRect& mapBound, double dRotateAngle,
                                 const MeasureSpacing& spacing) {
-  m_vertical = LineRun();
-  m_horizontal = LineRun();
+  m_vertical = grid::GridLineRun();
+  m_horizontal = grid::GridLineRun();
   if (pMapReference == nullptr || pGridReference == nullptr) return false;
   m_pDegrees.reset(DegreesOf(pMapReference));
   if (!m_pDegrees) return false;
@@ -115,16 +107,15 @@ bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_Spati
   if (dRotateAngle != 0.0 && std::isfinite(dRotateAngle)) m_area = GetRotatedRectBound(m_area, dRotateAngle);
   m_toMap.Get()->SetSourceAndTarget(pGridReference, pMapReference);
 
-  const double u0 = LinearUnitSize(0);
-  const double u = LinearUnitSize(spacing.nUnits);
-  m_dUnitFactor = u0 > 0.0 ? u / u0 : u;
-  if (!(m_dUnitFactor > 0.0) || !std::isfinite(m_dUnitFactor)) m_dUnitFactor = 1.0;
+  m_dUnitFactor = grid::SpacingUnitFactor(spacing.nUnits, false);
   m_dXInterval = spacing.dXInterval * m_dUnitFactor;
   m_dYInterval = spacing.dYInterval * m_dUnitFactor;
   m_dXOrigin = spacing.dXOrigin * m_dUnitFactor;
   m_dYOrigin = spacing.dYOrigin * m_dUnitFactor;
-  m_vertical = LabelLineRun(m_area.x1, m_area.Width(), m_dXInterval, kCountMargin, kStartMargin);
-  m_horizontal = LabelLineRun(m_area.y2, m_area.Height(), m_dYInterval, kCountMargin, kStartMargin);
+  m_vertical = grid::MakeGridLineRun(m_area.x1, m_area.Width(), m_dXInterval, kCountMargin, kStartMargin,
+                                     grid::GridRunRounding::kMarginFirst);
+  m_horizontal = grid::MakeGridLineRun(m_area.y2, m_area.Height(), m_dYInterval, kCountMargin, kStartMargin,
+                                       grid::GridRunRounding::kMarginFirst);
   return true;
 }
 

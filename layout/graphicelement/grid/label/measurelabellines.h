@@ -9,6 +9,7 @@
 #include "host/basilo/sgis_types.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
+#include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/label/labelgeometry.h"
 
 namespace md::layout::label {
@@ -34,10 +35,11 @@ class MeasureLabelLines {
   // covers (the bound of the world's points, every 10 degrees on the map's
   // datum, that the projection carries; no limit when it carries none), and
   // widened to the bound of itself turned by the map's rotation.
-  // The intervals and origins are scaled by the unit factor: the size of the
-  // spacing's linear unit over that of unit 0. Lines of each direction run
-  // from two intervals before the area over its size and five intervals
-  // more, cut to kMaxLabelLines. False, with nothing to label, when either
+  // The intervals and origins are scaled by the unit factor of the
+  // spacing's linear unit. Lines of each direction run from two intervals
+  // before the area over its size and five intervals more (the margins
+  // added before rounding), cut to the grids' cap of lines. False, with
+  // nothing to label, when either
   // reference is missing, the map's is neither geographic nor projected, or
   // the map bound cannot be carried into the grid's reference.
   bool Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
@@ -50,8 +52,8 @@ class MeasureLabelLines {
   // The size of the spacing's unit in grid units.
   double UnitFactor() const { return m_dUnitFactor; }
   // The vertical lines (x = k * XInterval) and horizontal lines to try.
-  const LineRun& Vertical() const { return m_vertical; }
-  const LineRun& Horizontal() const { return m_horizontal; }
+  const grid::GridLineRun& Vertical() const { return m_vertical; }
+  const grid::GridLineRun& Horizontal() const { return m_horizontal; }
   // Whether a run was cut to the cap.
   bool Capped() const { return m_vertical.bCapped || m_horizontal.bCapped; }
 
@@ -77,8 +79,8 @@ class MeasureLabelLines {
   double m_dXOrigin = 0.0;
   double m_dYOrigin = 0.0;
   double m_dUnitFactor = 1.0;
-  LineRun m_vertical;
-  LineRun m_horizontal;
+  grid::GridLineRun m_vertical;
+  grid::GridLineRun m_horizontal;
 };
 
 }  // namespace md::layout::label

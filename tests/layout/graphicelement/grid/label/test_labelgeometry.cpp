@@ -1,8 +1,6 @@
 // The label geometry kit, one table per function.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <string>
 #include <vector>
 
@@ -12,58 +10,6 @@
 namespace {
 
 using namespace md::layout::label;
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
-
-TEST(LabelLineRun, CountsAndFirstIndexRoundHalfAwayFromZeroAndStayWithinTheCap) {
-  struct Row {
-    const char* what;
-    double low, span, interval, countMargin, startMargin;
-    int cap;
-    int first, count;
-    bool capped;
-  };
-  const Row rows[] = {
-      // The measured grid's labels: count round(span / i + 5), first round(low / i - 2).
-      {"extent 500..10500 by 1000", 500, 10000, 1000, 5, 2, kMaxLabelLines, -2, 15, false},
-      {"negative start rounds away from zero", -1500, 3000, 1000, 5, 2, kMaxLabelLines, -4, 8, false},
-      {"start on a whole interval", 4000, 2000, 1000, 5, 2, kMaxLabelLines, 2, 7, false},
-      {"no margins", 4400000, 20000, 1000, 0, 0, kMaxLabelLines, 4400, 20, false},
-      {"interval 0 gives no lines", 500, 10000, 0, 5, 2, kMaxLabelLines, 0, 0, false},
-      {"negative interval gives no lines", 500, 10000, -1000, 5, 2, kMaxLabelLines, 0, 0, false},
-      {"NaN extent gives no lines", kNaN, 10000, 1000, 5, 2, kMaxLabelLines, 0, 0, false},
-      {"infinite span gives no lines", 0, kInf, 1000, 5, 2, kMaxLabelLines, 0, 0, false},
-      {"count beyond int gives no lines", 0, 1e300, 1e-10, 5, 2, kMaxLabelLines, 0, 0, false},
-      {"a million lines are cut to the cap", 0, 1e6, 1, 5, 2, kMaxLabelLines, -2, kMaxLabelLines, true},
-      {"a small cap", 0, 100, 1, 5, 2, 10, -2, 10, true},
-      {"first index beyond int gives no lines", 1e20, 10, 1, 5, 2, kMaxLabelLines, 0, 0, false},
-  };
-  for (const Row& r : rows) {
-    const LineRun run = LabelLineRun(r.low, r.span, r.interval, r.countMargin, r.startMargin, r.cap);
-    EXPECT_EQ(run.nFirst, r.first) << r.what;
-    EXPECT_EQ(run.nCount, r.count) << r.what;
-    EXPECT_EQ(run.bCapped, r.capped) << r.what;
-  }
-}
-
-TEST(SampleLine, SamplesBothEndsCarriedAndRoundedLeavingOutWhatTheCarrierRefuses) {
-  std::vector<SGIS_Point> out;
-  EXPECT_EQ(SampleLine(SGIS_DPoint(0, 0), SGIS_DPoint(10, -5), 4, nullptr, &out), 5);
-  EXPECT_EQ(out, (std::vector<SGIS_Point>{{0, 0}, {3, -1}, {5, -3}, {8, -4}, {10, -5}}));
-
-  // Carried by doubling x; the point whose y is 2.5 refused, a NaN dropped.
-  const PointCarrier carry = [](SGIS_DPoint* p) {
-    if (p->y == 2.5) return false;
-    p->x *= 2.0;
-    if (p->y == 7.5) p->x = kNaN;
-    return true;
-  };
-  EXPECT_EQ(SampleLine(SGIS_DPoint(1, 0), SGIS_DPoint(1, 10), 4, carry, &out), 3);
-  EXPECT_EQ(out, (std::vector<SGIS_Point>{{2, 0}, {2, 5}, {2, 10}}));
-  EXPECT_EQ(SampleLine(SGIS_DPoint(0, 0), SGIS_DPoint(1, 1), 0, nullptr, &out), 0);
-  EXPECT_TRUE(out.empty());
-}
 
 TEST(SideCrossing, TakesTheFirstOrLastCrossingAndAppliesTheSidesEdgeTest) {
   // Frame 100..200 by 10..50 (y up).
@@ -260,51 +206,6 @@ TEST(AlignLabels, SkipsCrowdedRunsAtBothEndsKeepingOneLabelOfEach) {
   EXPECT_EQ(records[0].position, SGIS_Point(1, 7));
   EXPECT_TRUE(records[0].bSkipped);
   EXPECT_EQ(records.size(), 3u);
-}
-
-TEST(ShownMapBound, WidensTheBoundAboutItsCentreToTheFramesProportions) {
-  const struct {
-    const char* what;
-    SGIS_DRect bound;
-    SGIS_Rect frame;
-    SGIS_DRect shown;
-    double scale;
-  } rows[] = {
-      {"already fitting", {0, 100, 200, 0}, {0, 50, 100, 0}, {0, 100, 200, 0}, 2.0},
-      {"too wide: taller", {0, 100, 400, 0}, {0, 50, 100, 0}, {0, 150, 400, -50}, 4.0},
-      {"too tall: wider", {0, 400, 100, 0}, {0, 50, 100, 0}, {-350, 400, 450, 0}, 8.0},
-      {"empty frame", {0, 100, 200, 0}, {0, 0, 0, 0}, {0, 100, 200, 0}, 0.0},
-      {"empty bound", {5, 5, 5, 5}, {0, 50, 100, 0}, {5, 5, 5, 5}, 0.0},
-  };
-  for (const auto& r : rows) {
-    double s = -1.0;
-    const SGIS_DRect got = ShownMapBound(r.bound, r.frame, &s);
-    EXPECT_EQ(got, r.shown) << r.what;
-    EXPECT_EQ(s, r.scale) << r.what;
-  }
-}
-
-TEST(MapToPage, MapsTheBoundOntoTheFrameAtTheScaleAndTurnsWithTheMap) {
-  const SGIS_DRect bound(1000, 3000, 3000, 1000);  // x1 1000, y1 3000, x2 3000, y2 1000
-  const SGIS_Rect frame(100, 300, 300, 100);       // left 100, top 300, right 300, bottom 100
-  const struct {
-    const char* what;
-    SGIS_DPoint map;
-    double scale, angle;
-    SGIS_DPoint page;
-  } rows[] = {
-      {"lower left corner", {1000, 1000}, 10, 0, {100, 100}},
-      {"upper right corner", {3000, 3000}, 10, 0, {300, 300}},
-      {"inside", {1500, 2500}, 10, 0, {150, 250}},
-      {"scale 0 leaves the division out", {1500, 2500}, 0, 0, {600, 1600}},
-      {"negative scale too", {1001, 1002}, -3, 0, {101, 102}},
-      {"turned a quarter counter-clockwise about the frame's centre", {3000, 2000}, 10, 90, {200, 300}},
-  };
-  for (const auto& r : rows) {
-    const SGIS_DPoint got = MapToPage(r.map, bound, frame, r.scale, r.angle);
-    EXPECT_NEAR(got.x, r.page.x, 1e-6) << r.what;
-    EXPECT_NEAR(got.y, r.page.y, 1e-6) << r.what;
-  }
 }
 
 TEST(AlignedTextBound, PutsTheCodesPointOnTheAnchorAndTurnsTheBoxAboutIt) {
