@@ -52,15 +52,8 @@ IGIS_FormattedGridLabel* CGIS_FormattedGridLabel::Copy(IGIS_FormattedGridLabel* 
 }
 
 bool CGIS_FormattedGridLabel::Save(IGIS_DataBuffer* pBuffer) {
-  if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "pDataBuffer == NULL");
-    return false;
-  }
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
-  if (!pSet) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "p_property_set == NULL");
-    return false;
-  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> pSet = md::layout::label::NewSaveSet(pBuffer, kSave);
+  if (!pSet) return false;
   // Without a format the key is stored empty.
   if (IGIS_Field* pField = pSet->AddProperty(kFormatKey, kFormatKey, GIS_FIELD_TYPE_BUFFER, 1)) {
     IGIS_DataBuffer* pFormatBuffer = pField->GetDataBuffer();

@@ -7,7 +7,9 @@
 // drawing places the text by the side's alignment code; the conversion puts
 // a text element where that code puts it, turned the same way.
 #include <cmath>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
@@ -71,32 +73,60 @@ bool PrepareLines(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRota
                          dRotateAngle, spacing);
 }
 
-// The interval of the side's lines.
-double IntervalOf(const MeasureLabelLines& lines, LabelSide side) {
-  return md::layout::label::LabelsVerticalLines(side) ? lines.XInterval() : lines.YInterval();
-}
+// Walks the lines of a side that get a label: each line of the side's
+// direction in the area whose value the format writes and that meets the
+// frame, with its text and the crossing the side takes, in the coordinates
+// the lines are carried into. The sample and crossing buffers are made once
+// and kept for every line and side.
+class SideLabels {
+ public:
+  using OnLabel = std::function<bool(const std::string& text, SGIS_Point crossing)>;
 
-const md::layout::grid::GridLineRun& RunOf(const MeasureLabelLines& lines, LabelSide side) {
-  return md::layout::label::LabelsVerticalLines(side) ? lines.Vertical() : lines.Horizontal();
-}
+  SideLabels(const MeasureLabelLines& lines, IGIS_GeoArithmetic* pArithmetic, const CrossingFrame& frame,
+             int nSteps, md::layout::grid::GridPointCarrier carry)
+      : m_lines(lines),
+        m_pArithmetic(pArithmetic),
+        m_frame(frame),
+        m_nSteps(nSteps),
+        m_carry(std::move(carry)) {
+    m_crossings.resize(2 * (static_cast<std::size_t>(nSteps) + 1));
+  }
 
-// The side's crossing of the line through the samples, or false.
-bool CrossFrame(IGIS_GeoArithmetic* pArithmetic, const CrossingFrame& frame, LabelSide side,
-                const std::vector<SGIS_Point>& samples, std::vector<SGIS_Point>* pCrossings,
-                SGIS_Point* pOut) {
-  if (samples.empty()) return false;
-  pCrossings->resize(samples.size() * 2);
-  const SGIS_Rect& r = frame.rect;
-  const int n =
-      pArithmetic->ClipPolylineToRect(SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top),
-                                      static_cast<int>(samples.size()), samples.data(), pCrossings->data());
-  return md::layout::label::SideCrossing(side, pCrossings->data(), n, frame, EdgeTest::kAny, pOut);
-}
+  // Hands each label of the side on; false when onLabel stopped the walk.
+  bool Walk(LabelSide side, const std::function<std::string(double)>& textOf, const OnLabel& onLabel) {
+    const bool bVertical = md::layout::label::LabelsVerticalLines(side);
+    const md::layout::grid::GridLineRun& run = bVertical ? m_lines.Vertical() : m_lines.Horizontal();
+    const double dInterval = bVertical ? m_lines.XInterval() : m_lines.YInterval();
+    const SGIS_Rect& r = m_frame.rect;
+    for (int i = 0; i < run.nCount; ++i) {
+      const double c = run.At(i, dInterval);
+      if (!m_lines.Accepts(side, c)) continue;
+      const std::string text = textOf(m_lines.LabelValue(side, c));
+      if (text.empty()) continue;
+      SGIS_DPoint from, to;
+      m_lines.LineEnds(side, c, &from, &to);
+      const int n = md::layout::grid::SampleGridLine(from, to, m_nSteps, m_carry, &m_samples);
+      if (n == 0) continue;
+      const int m = m_pArithmetic->ClipPolylineToRect(
+          SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top), n, m_samples.data(), m_crossings.data());
+      SGIS_Point crossing;
+      if (!md::layout::label::SideCrossing(side, m_crossings.data(), m, m_frame, EdgeTest::kAny, &crossing)) {
+        continue;
+      }
+      if (!onLabel(text, crossing)) return false;
+    }
+    return true;
+  }
 
-// Removes a compound made for a conversion that failed.
-void Discard(IGIS_FeatureSet* pOwner, IGIS_Element* pElement) {
-  if (pOwner == nullptr || !pOwner->DeleteElement(pElement)) pElement->Release();
-}
+ private:
+  const MeasureLabelLines& m_lines;
+  IGIS_GeoArithmetic* m_pArithmetic;
+  CrossingFrame m_frame;
+  int m_nSteps;
+  md::layout::grid::GridPointCarrier m_carry;
+  std::vector<SGIS_Point> m_samples;
+  std::vector<SGIS_Point> m_crossings;
+};
 
 }  // namespace
 
@@ -212,32 +242,23 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   };
 
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  std::vector<SGIS_Point> samples;
-  std::vector<SGIS_Point> crossings;
+  SideLabels labels(lines, pArithmetic.get(), frame, nSteps, toDevice);
+  const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!GridShowsSide(m_pMapGrid, side)) continue;
     if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) {
       pFont->lfOrientation = Turned(side) ? static_cast<LONG>(kTurnedAngle) : 0;
     }
     pStyle->SetAlignment(DrawnAlignment(side));
-    const md::layout::grid::GridLineRun& run = RunOf(lines, side);
-    for (int i = 0; i < run.nCount; ++i) {
-      const double c = run.At(i, IntervalOf(lines, side));
-      if (!lines.Accepts(side, c)) continue;
-      const std::string text = LabelText(lines.LabelValue(side, c));
-      if (text.empty()) continue;
-      SGIS_DPoint from, to;
-      lines.LineEnds(side, c, &from, &to);
-      md::layout::grid::SampleGridLine(from, to, nSteps, toDevice, &samples);
-      SGIS_Point crossing;
-      if (!CrossFrame(pArithmetic.get(), frame, side, samples, &crossings, &crossing)) continue;
+    labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
       const SGIS_DPoint page = md::layout::label::OffsetForSide(
           side, pView->DeviceToPagePoint(SGIS_DPoint(crossing), pPage), m_offsets);
       const SGIS_DPoint device = pView->PageToDevicePoint(page, pPage);
       const SGIS_Point anchor = SGIS_Point::FromDoubles(device.x, device.y);
       SelectElementClipRgn(pDisplay, hdc, clip.Region());
       DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, dRatio, pStyle.get(), text.c_str(), &anchor, 1);
-    }
+      return true;
+    });
   }
   return true;
 }
@@ -278,7 +299,7 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
   IGIS_Element* pElement = pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
   auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement);
   if (pCompound == nullptr) {
-    if (pElement != nullptr) Discard(pOwner, pElement);
+    DropElement(pElement);
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_comElement == NULL");
     return nullptr;
   }
@@ -297,34 +318,26 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
     return true;
   };
 
-  std::vector<SGIS_Point> samples;
-  std::vector<SGIS_Point> crossings;
+  SideLabels labels(lines, pArithmetic.get(), frame, kFineSteps, toPage);
+  const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!GridShowsSide(m_pMapGrid, side)) continue;
     const double dAngle = dBaseAngle + (Turned(side) ? kTurnedAngle : 0.0);
     pSymbol->SetAngle(dAngle);
-    const md::layout::grid::GridLineRun& run = RunOf(lines, side);
-    for (int i = 0; i < run.nCount; ++i) {
-      const double c = run.At(i, IntervalOf(lines, side));
-      if (!lines.Accepts(side, c)) continue;
-      const std::string text = LabelText(lines.LabelValue(side, c));
-      if (text.empty()) continue;
-      SGIS_DPoint from, to;
-      lines.LineEnds(side, c, &from, &to);
-      md::layout::grid::SampleGridLine(from, to, kFineSteps, toPage, &samples);
-      SGIS_Point crossing;
-      if (!CrossFrame(pArithmetic.get(), frame, side, samples, &crossings, &crossing)) continue;
+    const bool bMade = labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
       const SGIS_DPoint anchor = md::layout::label::OffsetForSide(side, SGIS_DPoint(crossing), m_offsets);
       SGIS_Rect extent;
       pSymbol->GetTextExtent(&extent, text.c_str(), 0, 1.0);
       const SGIS_DRect box = md::layout::label::AlignedTextBound(
           DrawnAlignment(side), anchor, extent.Width() * dRatio, extent.Height() * dRatio, dAngle);
-      if (!CreateTextElement(pCompound, SGIS_Point::FromDoubles(box.x1, box.y2), pSymbol.get(), text.c_str(),
-                             false)) {
-        GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_textElement == NULL");
-        Discard(pOwner, pCompound);
-        return nullptr;
-      }
+      return CreateTextElement(pCompound, SGIS_Point::FromDoubles(box.x1, box.y2), pSymbol.get(),
+                               text.c_str(), false) != FALSE;
+    });
+    if (!bMade) {
+      // Nothing of a conversion that failed part-way stays in the feature set.
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_textElement == NULL");
+      DropCompound(pCompound);
+      return nullptr;
     }
   }
   return pCompound;

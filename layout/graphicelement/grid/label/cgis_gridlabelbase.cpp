@@ -83,15 +83,8 @@ void GridLabelState::SetTextSymbol(IGIS_SymbolPart* pSymbol) {
 }
 
 bool GridLabelState::SaveCommon(IGIS_DataBuffer* pBuffer, int nType) const {
-  if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "pDataBuffer == NULL");
-    return false;
-  }
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
-  if (!pSet) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "p_property_set == NULL");
-    return false;
-  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> pSet = NewSaveSet(pBuffer, kSave);
+  if (!pSet) return false;
   // The keys a class wrote into the buffer before stay in the set; a buffer
   // that holds no set adds nothing.
   pSet->Archive(pBuffer, GIS_ARCHIVE_READ, 0);
@@ -176,6 +169,16 @@ void GridLabelState::CopyCommon(IGIS_GridLabel& other) {
   other.GetLabelOffsetX(&m_offsets.nLeftX, &m_offsets.nRightX, &m_offsets.nTopX, &m_offsets.nBottomX);
   other.GetLabelOffsetY(&m_offsets.nLeftY, &m_offsets.nRightY, &m_offsets.nTopY, &m_offsets.nBottomY);
   SetTextSymbol(other.GetTextSymbolPtr());
+}
+
+md::basilo::ReleasePtr<IGIS_PropertySet> NewSaveSet(IGIS_DataBuffer* pBuffer, const char* szMethod) {
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDataBuffer == NULL");
+    return nullptr;
+  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
+  if (!pSet) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_property_set == NULL");
+  return pSet;
 }
 
 const char* GridLabelStaticData() {

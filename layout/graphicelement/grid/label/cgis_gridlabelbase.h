@@ -75,6 +75,11 @@ class GridLabelState {
   IGIS_MapGrid* m_pMapGrid = nullptr;
 };
 
+// A new property set for a label's Save into the buffer; NULL after a
+// level-3 record under the method, "pDataBuffer == NULL" for a NULL buffer
+// or "p_property_set == NULL" when no set can be made.
+md::basilo::ReleasePtr<IGIS_PropertySet> NewSaveSet(IGIS_DataBuffer* pBuffer, const char* szMethod);
+
 // One static zero-filled block handed out by every label's GetStaticData.
 const char* GridLabelStaticData();
 
