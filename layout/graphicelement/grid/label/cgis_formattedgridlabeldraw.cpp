@@ -22,6 +22,7 @@
 #include "host/notaradraw/igis_annodrawer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/mapdeckmakers.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
@@ -201,9 +202,7 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_mainview == NULL");
     return false;
   }
-  IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
-  IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
-  IGIS_SpatialReference* pPage = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
+  IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
   auto* pGrid = dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid);
 
   MeasureLabelLines lines;
