@@ -82,9 +82,15 @@ bool PaintLogo(const std::string& path) {
 
 std::string WriteSampleLogo(std::string* error) {
   // Painted once per process: every sample page after the first takes the
-  // same file, unless it has gone.
+  // same file, unless it has gone. The file is removed when the process ends.
   static std::mutex mutex;
-  static std::string written;
+  static struct Written {
+    std::string path;
+    ~Written() {
+      if (!path.empty()) std::remove(path.c_str());
+    }
+  } file;
+  std::string& written = file.path;
   std::lock_guard<std::mutex> lock(mutex);
   struct stat st {};
   if (!written.empty() && ::stat(written.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return written;
