@@ -120,12 +120,10 @@ BOOL AddSegmentElement(IGIS_Element* pCompound, SGIS_Point from, SGIS_Point to, 
 BOOL AddElementOrHandBack(IGIS_CompoundElement* pCompound, IGIS_Element* pElement) {
   if (pElement == nullptr) return FALSE;
   if (pCompound != nullptr && pCompound->AddElement(pElement)) return TRUE;
-  DeleteMadeElement(pElement);
+  if (auto* pNested = dynamic_cast<IGIS_CompoundElement*>(pElement)) {
+    DropCompound(pNested);
+  } else {
+    DropElement(pElement);
+  }
   return FALSE;
-}
-
-void DeleteMadeElement(IGIS_Element* pElement) {
-  if (pElement == nullptr) return;
-  IGIS_FeatureSet* pOwner = pElement->GetFeatureSetPtr();
-  if (pOwner == nullptr || !pOwner->DeleteElement(pElement)) pElement->Release();
 }

@@ -42,9 +42,6 @@ inline BOOL AddSegmentElement(IGIS_Element* pCompound, int x1, int y1, int z1, i
 }
 
 // Adds an element a conversion made to the compound; an element the compound
-// refuses (or a NULL compound) is deleted from its owner feature set. FALSE
-// for a NULL element or a refused one.
+// refuses (or a NULL compound) is dropped, a compound with its members.
+// FALSE for a NULL element or a refused one.
 BOOL AddElementOrHandBack(IGIS_CompoundElement* pCompound, IGIS_Element* pElement);
-// Deletes an element a conversion made from its owner feature set (an
-// element without one is released); nothing for NULL.
-void DeleteMadeElement(IGIS_Element* pElement);

@@ -171,7 +171,7 @@ IGIS_Element* MapGridValues::ConvertPrelude() {
       pOwner != nullptr ? pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) : nullptr;
   auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement);
   if (pCompound == nullptr) {
-    DeleteMadeElement(pElement);
+    DropElement(pElement);
     return nullptr;
   }
   if (m_pLabel) AddElementOrHandBack(pCompound, m_pLabel->ConvertToElement());
