@@ -251,7 +251,7 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 // ---- Storage ------------------------------------------------------------------
 
 bool CGIS_PictureElement::KeepBytes(const void* pData, std::size_t nSize) {
-  if (m_pKept == nullptr || !m_pKept->Holds(pData, nSize, m_strFileExt)) {
+  if (m_pKept == nullptr || !m_pKept->Holds(pData, nSize, m_strFileExt) || !m_pKept->Intact()) {
     std::string attempted;
     md::layout::KeptPicturePtr kept =
         md::layout::KeepPicture(GIS_GetTempDir(), pData, nSize, m_strFileExt, &attempted);
@@ -363,52 +363,7 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
 // ---- Property sheet -------------------------------------------------------------
 
 BOOL CGIS_PictureElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  // A picture cannot be cloned: its backup is its frame, rectangle, flags and
-  // stored "Custom" set, taken here. The sheet keeps the picture in the
-  // document when the user confirms with its box checked.
-  const md::basilo::ReleasePtr<IGIS_FrameProperty> frameBackup(m_pFrame != nullptr ? m_pFrame->Clone()
-                                                                                   : nullptr);
-  if (!frameBackup)
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "p_frameProperty == NULL");
-  const SGIS_Rect rect = GetRect();
-  const bool bKeepRatio = m_core.m_bKeepHVScaleRatio;
-  const bool bLock = m_core.m_bLock;
-  // The stored "Custom" set, so that a cancel leaves it byte for byte.
-  std::vector<std::uint8_t> custom;
-  bool haveCustom = false;
-  if (IGIS_Feature* pFeature = GetFeaturePtr()) {
-    IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
-    IGIS_DataBuffer* pCustom = pAttr != nullptr ? pAttr->GetDataBuffer("Custom") : nullptr;
-    if (pCustom != nullptr) {
-      const auto* p = static_cast<const std::uint8_t*>(pCustom->GetData());
-      if (p != nullptr) custom.assign(p, p + pCustom->GetSize());
-      haveCustom = true;
-    }
-  }
-
-  md::layout::SheetRequest request;
-  request.pElement = this;
-  request.pDisplay = pDisplay;
-  request.szTitle = "图片属性";
-  request.method = m_core.Method("OnOpenPropertyDlg");
-  request.bOwnBackup = true;
-  request.restore = [&](IGIS_Element*) {
-    m_core.m_bKeepHVScaleRatio = bKeepRatio;
-    m_core.m_bLock = bLock;
-    // The rectangle is written back as it was (resizing it through the
-    // keep-ratio rule could give another size).
-    if (IGIS_Feature* pFeature = GetFeaturePtr(); pFeature != nullptr && GetRect() != rect) {
-      WriteRect(pFeature, rect, GIS_UPDATE_GEOMETRY);
-    }
-    SetFramePropertyPtr(frameBackup.get());
-    IGIS_Feature* pFeature = GetFeaturePtr();
-    IGIS_FeatureAttributes* pAttr = pFeature != nullptr ? pFeature->GetAttributes() : nullptr;
-    if (pAttr == nullptr || !haveCustom) return;
-    DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
-    if (!buffer) return;
-    buffer->SetSize(static_cast<int>(custom.size()));
-    if (!custom.empty()) std::memcpy(buffer->GetData(), custom.data(), custom.size());
-    pAttr->SetDataBuffer("Custom", buffer.get(), 0);
-  };
-  return md::layout::OpenPropertySheet(request);
+  // The sheet keeps the picture in the document when the user confirms with
+  // its box checked.
+  return m_core.OpenPropertySheet(pDisplay, "图片属性", "p_frameProperty == NULL");
 }

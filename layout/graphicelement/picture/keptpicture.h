@@ -25,6 +25,9 @@ class KeptPictureFile {
   const std::string& Path() const { return m_path; }
   // The file holds exactly these bytes under this extension.
   bool Holds(const void* pData, std::size_t nSize, const std::string& extension) const;
+  // The file is still the one written: not removed, replaced or rewritten
+  // by anyone else since.
+  bool Intact() const;
 
  private:
   friend class KeptPictureRegistry;
@@ -32,12 +35,14 @@ class KeptPictureFile {
   std::vector<std::uint8_t> m_bytes;
   std::uint64_t m_hash;
   std::string m_extension;
+  // What the file was when written: device, inode, size, change time.
+  std::uint64_t m_stamp[5] = {0, 0, 0, 0, 0};
 };
 
 using KeptPicturePtr = std::shared_ptr<const KeptPictureFile>;
 
-// The file of the content: the one made already while any holder keeps it,
-// otherwise a new file of the folder named after the content's hash (with
+// The file of the content: the one made already while any holder keeps it
+// (and it is intact), otherwise a new file of the folder named after the content's hash (with
 // the extension when it is a plain word; created exclusively, a name taken
 // by another file gets "-1", "-2", ...). NULL when no file could be written
 // whole; *pAttempted then names the path tried.

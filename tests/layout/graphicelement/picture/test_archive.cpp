@@ -2,6 +2,7 @@
 // keys round trip, a picture kept in the document comes back as a file of
 // the temporary folder with the same bytes, shared by every element holding
 // that content and removed when the last of them goes.
+#include <fstream>
 #include <set>
 
 #include "layout/graphicelement/picture/keptpicture.h"
@@ -149,6 +150,37 @@ TEST_F(PictureArchive, ReadingsShareOneFileOfTheContentRemovedWithTheLastHolder)
   e->Release();
   EXPECT_FALSE(std::filesystem::exists(kept));
   EXPECT_TRUE(TempFilesHolding(original).empty());
+}
+
+TEST_F(PictureArchive, ReadingKeptBytesAgainReusesTheTemporaryFileHoldingThem) {
+  CGIS_PictureElement* e = NewPicture();
+  const files::Bytes original = files::Png(9, 9, files::Opaque(9, 9));
+  ASSERT_TRUE(e->ImportPictureFromFile(Write("logo.png", original).c_str()));
+  e->ArchivePictureData(true);
+  ASSERT_TRUE(e->Archive(0, 0));
+  // Two elements on the same feature read the kept picture, then one reads
+  // twice: the file the stored name gives holds the bytes, and is kept.
+  auto* a = static_cast<CGIS_PictureElement*>(
+      CGIS_ElementFactory::Create(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, set_, e->GetFeaturePtr()));
+  auto* b = static_cast<CGIS_PictureElement*>(
+      CGIS_ElementFactory::Create(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, set_, e->GetFeaturePtr()));
+  owned_.push_back(a);
+  owned_.push_back(b);
+  ASSERT_TRUE(a->Archive(1, 0));
+  ASSERT_TRUE(b->Archive(1, 0));
+  ASSERT_TRUE(a->Archive(1, 0));
+  EXPECT_EQ(a->GetFileName(), e->GetFileName());
+  EXPECT_EQ(b->GetFileName(), e->GetFileName());
+  // A stored name whose file holds other bytes gets a new file of its own.
+  files::Bytes other = original;
+  other.back() ^= 0x5a;
+  std::ofstream(e->GetFileName(), std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(other.data()), static_cast<std::streamsize>(other.size()));
+  ASSERT_TRUE(a->Archive(1, 0));
+  EXPECT_NE(a->GetFileName(), e->GetFileName());
+  EXPECT_TRUE(InTempFolder(a->GetFileName()));
+  EXPECT_EQ(files::ReadAll(a->GetFileName()), original);
+  EXPECT_EQ(a->GetFileName().substr(a->GetFileName().size() - 4), ".png");
 }
 
 TEST_F(PictureArchive, AContentChangedUnderAnElementGetsItsOwnFile) {
