@@ -6,6 +6,7 @@
 #include "host/featra/igis_feature.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace md::layout {
 
@@ -77,15 +78,20 @@ std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, c
 CustomSetView::CustomSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod)
     : fields_(StoredFields(pAttributes, szMethod)) {}
 
-const StoredFieldView* CustomSetView::Find(std::string_view key) const {
-  for (std::size_t n = 0; n < fields_.size(); ++n) {
-    const std::size_t i = (next_ + n) % fields_.size();
-    if (fields_[i].key == key) {
-      next_ = i + 1;
-      return &fields_[i];
+const StoredFieldView* FindStoredField(const std::vector<StoredFieldView>& fields, std::string_view key,
+                                       std::size_t* pNext) {
+  for (std::size_t n = 0; n < fields.size(); ++n) {
+    const std::size_t i = (*pNext + n) % fields.size();
+    if (fields[i].key == key) {
+      *pNext = i + 1;
+      return &fields[i];
     }
   }
   return nullptr;
+}
+
+const StoredFieldView* CustomSetView::Find(std::string_view key) const {
+  return FindStoredField(fields_, key, &next_);
 }
 
 IGIS_Field* CustomSetView::Field(std::string_view key) const {
@@ -122,26 +128,24 @@ IGIS_Field* CustomSetView::Field(std::string_view key) const {
   return field_.get();
 }
 
-bool CustomSetView::Read(std::string_view key, int* pValue) const {
-  const StoredFieldView* f = Find(key);
+// An integer or boolean value: read straight from a stored integer or
+// boolean, through a field otherwise.
+template <class T>
+bool ReadIntegral(const CustomSetView& view, std::string_view key, T* pValue) {
+  const StoredFieldView* f = view.Find(key);
   if (f == nullptr) return false;
+  const bool bInt = std::is_same_v<T, int>;
   if (f->type == GIS_FIELD_TYPE_INT || f->type == GIS_FIELD_TYPE_BOOL) {
-    *pValue = md::basilo::StoredInt(*f);
-  } else if (IGIS_Field* field = Field(key)) {
-    *pValue = field->GetInt();
+    *pValue = bInt ? static_cast<T>(md::basilo::StoredInt(*f)) : static_cast<T>(md::basilo::StoredBool(*f));
+  } else if (IGIS_Field* field = view.Field(key)) {
+    *pValue = bInt ? static_cast<T>(field->GetInt()) : static_cast<T>(field->GetBool());
   }
   return true;
 }
 
+bool CustomSetView::Read(std::string_view key, int* pValue) const { return ReadIntegral(*this, key, pValue); }
 bool CustomSetView::Read(std::string_view key, bool* pValue) const {
-  const StoredFieldView* f = Find(key);
-  if (f == nullptr) return false;
-  if (f->type == GIS_FIELD_TYPE_INT || f->type == GIS_FIELD_TYPE_BOOL) {
-    *pValue = md::basilo::StoredBool(*f);
-  } else if (IGIS_Field* field = Field(key)) {
-    *pValue = field->GetBool();
-  }
-  return true;
+  return ReadIntegral(*this, key, pValue);
 }
 
 bool CustomSetView::Read(std::string_view key, double* pValue) const {

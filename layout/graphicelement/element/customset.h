@@ -42,6 +42,12 @@ PropertySetPtr ReadCustomSet(IGIS_FeatureAttributes* pAttributes, const char* sz
 // (recorded under szMethod), when it cannot be written.
 bool WriteCustomSet(IGIS_FeatureAttributes* pAttributes, IGIS_PropertySet* pSet, const char* szMethod);
 
+// The field of the key among stored fields; NULL when missing. The search
+// starts at *pNext and wraps around, and *pNext moves past the field found,
+// so that reading keys in the stored order is quick.
+const md::basilo::StoredFieldView* FindStoredField(const std::vector<md::basilo::StoredFieldView>& fields,
+                                                   std::string_view key, std::size_t* pNext);
+
 // The stored "Custom" set read in place, without a property-set object (a
 // few dozen allocations): the fields point into the feature's buffer and stay
 // valid while its "Custom" is not changed. A damaged set is recorded under
