@@ -180,14 +180,14 @@ CustomSetWriter::CustomSetWriter(IGIS_FeatureAttributes* pAttributes, const char
 
 CustomSetWriter::Value& CustomSetWriter::Add(const SGIS_CustomKey& key) {
   for (Value& v : m_values) {
-    if (std::strcmp(v.key->key, key.key) == 0) {
+    if (std::strcmp(v.key.key, key.key) == 0) {
       v = Value();
-      v.key = &key;
+      v.key = key;
       return v;
     }
   }
   m_values.emplace_back();
-  m_values.back().key = &key;
+  m_values.back().key = key;
   return m_values.back();
 }
 
@@ -200,13 +200,27 @@ void CustomSetWriter::Bytes(const SGIS_CustomKey& key, std::span<const BYTE> val
 }
 void CustomSetWriter::Keep(const SGIS_CustomKey& key) { Add(key).keep = true; }
 
+IGIS_DataBuffer* CustomSetWriter::Scratch() {
+  DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
+  if (!buffer) return nullptr;
+  m_scratch.push_back(std::move(buffer));
+  return m_scratch.back().get();
+}
+
+std::span<const BYTE> CustomSetWriter::BytesOf(IGIS_DataBuffer* pBuffer) {
+  const int n = pBuffer->GetSize();
+  return n > 0 && pBuffer->GetData() != nullptr
+             ? std::span<const BYTE>(pBuffer->GetData(), static_cast<std::size_t>(n))
+             : std::span<const BYTE>();
+}
+
 bool CustomSetWriter::FinishThroughPropertySet() {
   PropertySetPtr set = ReadCustomSet(m_pAttributes, m_szMethod);
   if (!set) return false;
   for (const Value& v : m_values) {
-    IGIS_Field* f = CustomField(set.get(), *v.key);
+    IGIS_Field* f = CustomField(set.get(), v.key);
     if (f == nullptr || v.keep) continue;
-    switch (v.key->type) {
+    switch (v.key.type) {
       case GIS_FIELD_TYPE_INT:
         f->SetInt(v.i);
         break;
@@ -253,8 +267,8 @@ bool CustomSetWriter::Finish() {
   std::vector<const Value*> valueOf(fields.size(), nullptr);
   for (std::size_t k = 0; k < m_values.size(); ++k) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (fields[i].key != m_values[k].key->key) continue;
-      if (fields[i].type != m_values[k].key->type) return FinishThroughPropertySet();
+      if (fields[i].key != m_values[k].key.key) continue;
+      if (fields[i].type != m_values[k].key.type) return FinishThroughPropertySet();
       storedOf[k] = &fields[i];
       if (!m_values[k].keep) valueOf[i] = &m_values[k];
       break;
@@ -267,7 +281,7 @@ bool CustomSetWriter::Finish() {
   };
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (const Value* v = valueOf[i]) {
-      encoder.Add(v->key->type, fields[i].key, fields[i].description, v->i, v->d, v->b, v->text, v->bytes);
+      encoder.Add(v->key.type, fields[i].key, fields[i].description, v->i, v->d, v->b, v->text, v->bytes);
     } else {
       add(fields[i]);
     }
@@ -275,7 +289,7 @@ bool CustomSetWriter::Finish() {
   for (std::size_t k = 0; k < m_values.size(); ++k) {
     if (storedOf[k] != nullptr) continue;
     const Value& v = m_values[k];
-    encoder.Add(v.key->type, v.key->key, v.key->archiveDescription, v.i, v.d, v.b, v.text, v.bytes);
+    encoder.Add(v.key.type, v.key.key, v.key.archiveDescription, v.i, v.d, v.b, v.text, v.bytes);
   }
   std::vector<BYTE> bytes;
   if (!encoder.Finish(&bytes, &error)) {

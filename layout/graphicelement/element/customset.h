@@ -100,13 +100,22 @@ class CustomSetWriter {
   void Bytes(const SGIS_CustomKey& key, std::span<const BYTE> value);
   // The key is present with its type; a stored value is kept.
   void Keep(const SGIS_CustomKey& key);
+  // The bytes an object saves into a data buffer (save(IGIS_DataBuffer*)),
+  // kept by the writer until Finish.
+  template <class TSave>
+  void Saved(const SGIS_CustomKey& key, TSave save) {
+    IGIS_DataBuffer* pBuffer = Scratch();
+    if (pBuffer == nullptr) return;
+    save(pBuffer);
+    Bytes(key, BytesOf(pBuffer));
+  }
   // Stores the set; false (the stored set left as it was, recorded under
   // szMethod) when it cannot be written.
   bool Finish();
 
  private:
   struct Value {
-    const SGIS_CustomKey* key = nullptr;
+    SGIS_CustomKey key{};
     bool keep = false;
     std::int32_t i = 0;
     double d = 0.0;
@@ -116,10 +125,13 @@ class CustomSetWriter {
   };
   Value& Add(const SGIS_CustomKey& key);
   bool FinishThroughPropertySet();
+  IGIS_DataBuffer* Scratch();
+  static std::span<const BYTE> BytesOf(IGIS_DataBuffer* pBuffer);
 
   IGIS_FeatureAttributes* m_pAttributes;
   const char* m_szMethod;
   std::vector<Value> m_values;
+  std::vector<DataBufferPtr> m_scratch;
 };
 
 }  // namespace md::layout
