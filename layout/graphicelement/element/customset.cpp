@@ -46,15 +46,18 @@ using md::basilo::StoredFieldView;
 
 // What ReadCustomSet records for a damaged set: the set's record and the
 // reader's.
-void RecordDamaged(const char* szMethod, int nSize, const std::string& error) {
+constexpr const char* kReadFailed = "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)";
+
+void RecordDamaged(const char* szMethod, const char* szDamaged, int nSize, const std::string& error) {
   GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
           nSize, error.c_str());
-  GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szDamaged);
 }
 
 // The stored fields of the attributes' "Custom" set; empty (recorded) when
 // it is damaged.
-std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, const char* szMethod) {
+std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, const char* szMethod,
+                                          const char* szDamaged) {
   std::vector<StoredFieldView> fields;
   IGIS_DataBuffer* pCustom = pAttributes != nullptr ? pAttributes->GetDataBuffer("Custom") : nullptr;
   const int size = pCustom != nullptr ? pCustom->GetSize() : 0;
@@ -63,9 +66,9 @@ std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, c
   const BYTE* data = pCustom->GetData();
   if (data == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szDamaged);
   } else if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields, &error)) {
-    RecordDamaged(szMethod, size, error);
+    RecordDamaged(szMethod, szDamaged, size, error);
     fields.clear();
   }
   return fields;
@@ -75,8 +78,8 @@ std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, c
 
 // ---- Reading in place ---------------------------------------------------------
 
-CustomSetView::CustomSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod)
-    : fields_(StoredFields(pAttributes, szMethod)) {}
+CustomSetView::CustomSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged)
+    : fields_(StoredFields(pAttributes, szMethod, szDamaged != nullptr ? szDamaged : kReadFailed)) {}
 
 const StoredFieldView* FindStoredField(const std::vector<StoredFieldView>& fields, std::string_view key,
                                        std::size_t* pNext) {

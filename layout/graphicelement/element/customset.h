@@ -51,10 +51,11 @@ const md::basilo::StoredFieldView* FindStoredField(const std::vector<md::basilo:
 // The stored "Custom" set read in place, without a property-set object (a
 // few dozen allocations): the fields point into the feature's buffer and stay
 // valid while its "Custom" is not changed. A damaged set is recorded under
-// szMethod, as ReadCustomSet records it, and reads as empty.
+// szMethod, as ReadCustomSet records it (or with the text given), and reads
+// as empty.
 class CustomSetView {
  public:
-  CustomSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod);
+  CustomSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged = nullptr);
   CustomSetView(const CustomSetView&) = delete;
   CustomSetView& operator=(const CustomSetView&) = delete;
 
