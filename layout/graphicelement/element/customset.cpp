@@ -203,6 +203,12 @@ void CustomSetWriter::Bytes(const SGIS_CustomKey& key, std::span<const BYTE> val
 }
 void CustomSetWriter::Keep(const SGIS_CustomKey& key) { Add(key).keep = true; }
 
+bool CustomSetWriter::WasStored(const char* szKey) const {
+  for (const Value& v : m_values)
+    if (std::strcmp(v.key.key, szKey) == 0) return v.stored;
+  return false;
+}
+
 IGIS_DataBuffer* CustomSetWriter::Scratch() {
   DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
   if (!buffer) return nullptr;
@@ -220,7 +226,8 @@ std::span<const BYTE> CustomSetWriter::BytesOf(IGIS_DataBuffer* pBuffer) {
 bool CustomSetWriter::FinishThroughPropertySet() {
   PropertySetPtr set = ReadCustomSet(m_pAttributes, m_szMethod);
   if (!set) return false;
-  for (const Value& v : m_values) {
+  for (Value& v : m_values) {
+    v.stored = set->GetProperty(v.key.key) != nullptr;
     IGIS_Field* f = CustomField(set.get(), v.key);
     if (f == nullptr || v.keep) continue;
     switch (v.key.type) {
@@ -273,6 +280,7 @@ bool CustomSetWriter::Finish() {
       if (fields[i].key != m_values[k].key.key) continue;
       if (fields[i].type != m_values[k].key.type) return FinishThroughPropertySet();
       storedOf[k] = &fields[i];
+      m_values[k].stored = true;
       if (!m_values[k].keep) valueOf[i] = &m_values[k];
       break;
     }

@@ -113,11 +113,14 @@ class CustomSetWriter {
   // Stores the set; false (the stored set left as it was, recorded under
   // szMethod) when it cannot be written.
   bool Finish();
+  // After Finish: the key was in the stored set before.
+  bool WasStored(const char* szKey) const;
 
  private:
   struct Value {
     SGIS_CustomKey key{};
     bool keep = false;
+    bool stored = false;
     std::int32_t i = 0;
     double d = 0.0;
     bool b = false;
