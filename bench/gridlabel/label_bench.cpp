@@ -79,8 +79,8 @@ class SheetScene {
     frame_->SetScale(0.5);
     grid_ = new md::test::MeasureGridDouble(sheet->GetSpatialReference());
     grid_->SetMapElement(frame_);
-    grid_->Spacing()->xInterval = dInterval;
-    grid_->Spacing()->yInterval = dInterval;
+    grid_->GetGridSpacing()->SetXIntervalSize(dInterval);
+    grid_->GetGridSpacing()->SetYIntervalSize(dInterval);
     label_ = new CGIS_FormattedGridLabel;
     label_->SetMapGrid(grid_);
     LOGFONT* font = label_->GetTextSymbolPtr()->GetFontSizePtr();
@@ -158,8 +158,8 @@ class TextReplay {
  public:
   explicit TextReplay(const md::canvas::RecordingCanvas& recording) {
     for (const md::canvas::Record* r : recording.recordsOf(md::canvas::Record::Type::Text)) {
-      texts_.push_back({r->text.text, r->text.origin.x, r->text.origin.y, r->text.angle, r->text.font.emHeight,
-                        FaceOf(r->text.font)});
+      texts_.push_back({r->text.text, r->text.origin.x, r->text.origin.y, r->text.angle,
+                        r->text.font.emHeight, FaceOf(r->text.font)});
     }
   }
   ~TextReplay() {
@@ -246,8 +246,8 @@ void Convert(benchmark::State& state) {
     DropCompound(compound);
     state.ResumeTiming();
   }
-  state.counters["per_label"] =
-      benchmark::Counter(static_cast<double>(labels), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_label"] = benchmark::Counter(static_cast<double>(labels),
+                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void StoreAndRead(benchmark::State& state) {

@@ -15,7 +15,9 @@ grid::SheetRunners<LabelSheetRunner>& Runners() {
 
 }  // namespace
 
-LabelSheetRunner SetLabelSheetRunner(int nType, LabelSheetRunner runner) { return Runners().Set(nType, runner); }
+LabelSheetRunner SetLabelSheetRunner(int nType, LabelSheetRunner runner) {
+  return Runners().Set(nType, runner);
+}
 
 bool OpenLabelSheet(IGIS_GridLabel* pLabel) {
   if (pLabel == nullptr) return false;

@@ -86,8 +86,7 @@ class TestLabel final : public CGIS_GridLabelBase<IGIS_GridLabel> {
   ~TestLabel() = default;
 };
 
-template <class T>
-using Owned = md::basilo::ReleasePtr<T>;
+using md::basilo::ReleasePtr;
 
 // A printer page at 2540 dpi: one device unit is one page unit.
 struct LabelPrinter : Printer {
