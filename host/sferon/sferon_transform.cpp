@@ -152,8 +152,8 @@ std::string PipelineOf(const Side& source, const Side& target);
 class PlanCache {
  public:
   static PlanCache& Shared() {
-    static PlanCache* cache = new PlanCache();  // kept for the whole process
-    return *cache;
+    static PlanCache cache;
+    return cache;
   }
   bool Find(const ReferenceDef& s, const ReferenceDef& t, Side* pSource, Side* pTarget,
             std::string* pDefinition) {
