@@ -1,0 +1,84 @@
+#include "tests/layout/graphicelement/grid/graticule/graticuletest.h"
+
+#include "host/helmora/gis_mapfile.h"
+#include "layout/graphicelement/factory/cgis_elementfactory.h"
+#include "platform/text/textengine.h"
+#include "platform/win/gdidevice.h"
+#include "platform/win/wingdi.h"
+
+namespace md::test {
+
+IGIS_Symbol* NewLineSymbol(COLORREF color, double widthMm) {
+  IGIS_Symbol* s = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_LINE);
+  s->SetColor(color);
+  s->SetLineWidth(widthMm);
+  return s;
+}
+
+IGIS_Symbol* NewTextSymbol(int height) {
+  IGIS_Symbol* s = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT);
+  if (LOGFONT* f = s->GetFontSizePtr()) f->lfHeight = height;
+  return s;
+}
+
+GraticulePrinter::GraticulePrinter(bool bClipping) : canvas(4000, 3000) {
+  md::win::PrinterSetup setup;
+  setup.dpiX = setup.dpiY = 254;
+  setup.paperWidthMm = 400.0;
+  setup.paperHeightMm = 300.0;
+  hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
+  display = std::make_unique<CGIS_PrintDisplay>(hdc, 40000, 30000, SGIS_Point(0, 30000));
+  display->PrepareDC();
+  display->GetPageView()->SetClipping(bClipping ? TRUE : FALSE);
+}
+
+GraticulePrinter::~GraticulePrinter() { DeleteDC(hdc); }
+
+std::vector<Stroke> StrokesOf(const md::canvas::RecordingCanvas& canvas) {
+  std::vector<Stroke> out;
+  for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Shape)) {
+    if (!r->shape.stroke || r->shape.fill) continue;
+    const md::canvas::Color c = r->pen.color;
+    out.push_back({r->Points(), RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF)});
+  }
+  return out;
+}
+
+std::vector<std::string> TextsOf(const md::canvas::RecordingCanvas& canvas) {
+  std::vector<std::string> out;
+  for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Text))
+    out.push_back(r->text.text);
+  return out;
+}
+
+void SheetPage::SetUp() {
+  GIS_SetSymbolTextEngine("fixed");
+  md::layout::InstallElementHooks();
+  set_ = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
+  ASSERT_NE(set_, nullptr);
+  page_ = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0);
+  set_->GetFeatureClass()->SetSpatialReference(page_);
+  doc_ = GIS_CreateDocumentObject();
+  const std::string maps = std::string(MD_SOURCE_DIR) + "/host/helmora/maps/";
+  sheet_ = GIS_LoadMapFile(doc_, (maps + "sheet_50k.geojson").c_str());
+  ASSERT_NE(sheet_, nullptr);
+  ASSERT_TRUE(set_->SetMapLayer(doc_->GetLayoutLayer()));
+  frame_ = new CGIS_MapElement(set_, nullptr);
+  frame_->SetRect(SGIS_Rect(5000, 25000, 30000, 5000));
+  frame_->SetMapName(sheet_->GetName());
+}
+
+void SheetPage::TearDown() {
+  if (frame_ != nullptr) frame_->Release();
+  if (set_ != nullptr) set_->Release();
+  if (page_ != nullptr) page_->Release();
+  if (doc_ != nullptr) doc_->Release();
+  GIS_SetSymbolTextEngine("freetype");
+}
+
+void SheetPage::DrawFrame(GraticulePrinter& printer) {
+  frame_->OnDraw(printer.hdc, true, printer.display.get());
+  printer.canvas.clear();
+}
+
+}  // namespace md::test

@@ -1,0 +1,509 @@
+// The graticule's figure in a plain space (a degree is `scale` page units,
+// optionally sheared): line counts, samples held to the globe, ticks,
+// hatches and label points, and the caps.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "layout/graphicelement/grid/graticule/graticulefigure.h"
+#include "layout/graphicelement/grid/grid/gridlines.h"
+#include "tests/support/logmark.h"
+
+namespace {
+
+using md::layout::graticule::GraticuleSink;
+using md::layout::graticule::GraticuleSpace;
+using md::layout::graticule::GraticuleWalker;
+using md::layout::graticule::HatchPass;
+using md::layout::graticule::HatchRank;
+using md::layout::graticule::LabelPass;
+using md::layout::graticule::LinePass;
+using md::layout::graticule::LineReach;
+using md::layout::graticule::TickPass;
+using md::layout::graticule::TickSide;
+namespace grid = md::layout::grid;
+namespace graticule = md::layout::graticule;
+
+// Degrees times the scale, x sheared by `shear` page units per degree of latitude.
+class PlainSpace : public GraticuleSpace {
+ public:
+  explicit PlainSpace(double scale = 100.0, double shear = 0.0) : scale_(scale), shear_(shear) {}
+  bool FromDegrees(double lon, double lat, SGIS_DPoint* out) override {
+    *out = SGIS_DPoint(lon * scale_ + lat * shear_, lat * scale_, 0.0);
+    return true;
+  }
+  SGIS_DPoint ToPage(SGIS_DPoint p) override { return p; }
+  SGIS_DPoint FromPage(SGIS_DPoint p) override { return p; }
+
+ private:
+  double scale_, shear_;
+};
+
+struct Piece {
+  std::string kind;
+  SGIS_Point a, b;
+  bool operator==(const Piece& o) const {
+    return kind == o.kind && a.x == o.a.x && a.y == o.a.y && b.x == o.b.x && b.y == o.b.y;
+  }
+};
+std::ostream& operator<<(std::ostream& os, const Piece& p) {
+  return os << p.kind << " (" << p.a.x << "," << p.a.y << ")-(" << p.b.x << "," << p.b.y << ")";
+}
+
+class Collect : public GraticuleSink {
+ public:
+  void Line(const SGIS_Point* p, int n) override { lines.emplace_back(p, p + n); }
+  void Marker(SGIS_Point p) override { pieces.push_back({"marker", p, p}); }
+  void Tick(bool sub, SGIS_Point a, SGIS_Point b) override { pieces.push_back({sub ? "sub" : "tick", a, b}); }
+  void Hatch(HatchRank r, SGIS_Point a, SGIS_Point b) override {
+    static const char* names[] = {"s", "m", "i"};
+    pieces.push_back({names[static_cast<int>(r)], a, b});
+  }
+  void Label(SGIS_Point p, double lon, double lat) override {
+    pieces.push_back({"label", p, p});
+    labels.push_back({lon, lat});
+  }
+  std::vector<std::vector<SGIS_Point>> lines;
+  std::vector<Piece> pieces;
+  std::vector<std::pair<double, double>> labels;
+};
+
+SGIS_DRect Extent(double west, double south, double east, double north) {
+  return SGIS_DRect(west, north, east, south);
+}
+
+// ---- Line counts ------------------------------------------------------------
+
+TEST(GraticuleFigure, LineCountsRoundHalfAwayFromZeroAndStopAtTheCap) {
+  struct Row {
+    const char* name;
+    double low, span, interval;
+    int extra, first, count;
+    bool capped;
+  } rows[] = {
+      {"whole sheet, 1 minute", 116.0, 0.25, 1.0 / 60, 2, 6960, 17, false},
+      {"west of Greenwich", -117.3, 3.0, 10.0, 2, -12, 2, false},
+      {"half rounds away", -2.5, 2.5, 1.0, 2, -3, 5, false},
+      {"interval 0", 116.0, 0.25, 0.0, 2, 0, 0, false},
+      {"negative interval", 116.0, 0.25, -1.0, 2, 0, 0, false},
+      {"interval not a number", 116.0, 0.25, std::nan(""), 2, 0, 0, false},
+      {"interval infinite", 116.0, 0.25, INFINITY, 2, 0, 0, false},
+      {"extent not finite", INFINITY, 1.0, 1.0, 2, 0, 0, false},
+      {"lines beyond 32 bits", 1e300, 1.0, 1e-300, 2, 0, 0, false},
+      {"a second over the globe", -180.0, 360.0, 1.0 / 3600, 2, -648000, grid::kMaxGridLines, true},
+  };
+  for (const Row& r : rows) {
+    const grid::GridLineRun run = grid::CountGridLines(r.low, r.span, r.interval, r.extra);
+    EXPECT_EQ(run.nFirst, r.first) << r.name;
+    EXPECT_EQ(run.nCount, r.count) << r.name;
+    EXPECT_EQ(run.bCapped, r.capped) << r.name;
+  }
+}
+
+TEST(GraticuleFigure, CapNoteWritesOneRecordPerDrawing) {
+  md::test::LogMark mark;
+  grid::GridCapNote note("CGIS_GraticuleGrid::OnDraw");
+  note.Note(false, "grid lines", 10);
+  note.Note(true, "grid lines", 10);
+  note.Note(true, "hatch marks", 10);
+  const auto records = mark.Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].level, GIS_LOG_LEVEL_CHECK);
+  EXPECT_EQ(records[0].method, "CGIS_GraticuleGrid::OnDraw");
+  EXPECT_EQ(records[0].text, "grid lines capped at 10");
+}
+
+// ---- Samples held to the globe -------------------------------------------
+
+TEST(GraticuleFigure, LinesStayOnTheGlobe) {
+  std::vector<SGIS_DPoint> s;
+  // A frame across the antimeridian and up to the pole, lines every 10 degrees.
+  const SGIS_DRect e = Extent(150.0, 60.0, 200.0, 100.0);
+  for (LineReach reach : {LineReach::Drawing, LineReach::Conversion}) {
+    ASSERT_TRUE(graticule::SampleParallel(80.0, e, 10.0, 10.0, reach, 20, &s));
+    EXPECT_EQ(s.size(), 21u);
+    for (const SGIS_DPoint& p : s) {
+      EXPECT_LE(p.x, 180.0);
+      EXPECT_GE(p.x, -180.0);
+      EXPECT_EQ(p.y, 80.0);
+    }
+    EXPECT_EQ(s.back().x, 180.0);
+    // A parallel one interval past the pole is held to it; two are not drawn.
+    ASSERT_TRUE(graticule::SampleParallel(95.0, e, 10.0, 10.0, reach, 20, &s));
+    EXPECT_EQ(s.front().y, 90.0);
+    EXPECT_FALSE(
+        graticule::SampleParallel(101.0, Extent(150.0, 60.0, 200.0, 110.0), 10.0, 10.0, reach, 20, &s));
+    ASSERT_TRUE(graticule::SampleMeridian(170.0, e, 10.0, 10.0, reach, 20, &s));
+    for (const SGIS_DPoint& p : s) {
+      EXPECT_LE(p.y, 90.0);
+      EXPECT_EQ(p.x, 170.0);
+    }
+    EXPECT_EQ(s.back().y, 90.0);
+    // A meridian past 180 within one interval is held to 180.
+    ASSERT_TRUE(graticule::SampleMeridian(185.0, e, 10.0, 10.0, reach, 20, &s));
+    EXPECT_EQ(s.front().x, 180.0);
+    EXPECT_FALSE(graticule::SampleMeridian(195.0, e, 10.0, 10.0, reach, 20, &s));
+    // Outside the extent: no line.
+    EXPECT_FALSE(graticule::SampleMeridian(140.0, e, 10.0, 10.0, reach, 20, &s));
+    EXPECT_FALSE(graticule::SampleParallel(50.0, e, 10.0, 10.0, reach, 20, &s));
+  }
+  // The drawing's parallels start one interval west and run four east; the
+  // conversion's one either way.
+  ASSERT_TRUE(graticule::SampleParallel(10.0, Extent(0, 0, 10, 20), 1.0, 1.0, LineReach::Drawing, 10, &s));
+  EXPECT_EQ(s.front().x, -1.0);
+  EXPECT_EQ(s.back().x, 14.0);
+  ASSERT_TRUE(graticule::SampleParallel(10.0, Extent(0, 0, 10, 20), 1.0, 1.0, LineReach::Conversion, 10, &s));
+  EXPECT_EQ(s.front().x, -1.0);
+  EXPECT_EQ(s.back().x, 11.0);
+}
+
+TEST(GraticuleFigure, TickLinesRunFromOutsideTheirSide) {
+  std::vector<SGIS_DPoint> s;
+  const SGIS_DRect e = Extent(0.0, 0.0, 10.0, 10.0);
+  struct Row {
+    TickSide side;
+    double value;
+    SGIS_DPoint first, last;
+  } rows[] = {
+      {TickSide::Bottom, 5.0, {5.0, -1.0}, {5.0, 11.0}},
+      {TickSide::Top, 5.0, {5.0, 11.0}, {5.0, -1.0}},
+      {TickSide::Left, 5.0, {-1.0, 5.0}, {11.0, 5.0}},
+      {TickSide::Right, 5.0, {11.0, 5.0}, {-1.0, 5.0}},
+  };
+  for (const Row& r : rows) {
+    ASSERT_TRUE(graticule::SampleTickLine(r.side, r.value, e, 1.0, 1.0, 12, &s));
+    EXPECT_EQ(s.front().x, r.first.x);
+    EXPECT_EQ(s.front().y, r.first.y);
+    EXPECT_EQ(s.back().x, r.last.x);
+    EXPECT_EQ(s.back().y, r.last.y);
+  }
+  // Held to the pole; a run that is empty there is no tick line.
+  ASSERT_TRUE(graticule::SampleTickLine(TickSide::Bottom, 5.0, Extent(0, 85, 10, 95), 1.0, 10.0, 4, &s));
+  EXPECT_EQ(s.back().y, 90.0);
+  EXPECT_FALSE(graticule::SampleTickLine(TickSide::Top, 5.0, Extent(0, 100, 10, 120), 1.0, 1.0, 4, &s));
+}
+
+TEST(GraticuleFigure, OnAGridLineToleratesTheRoundingOfTheDivision) {
+  EXPECT_TRUE(graticule::LiesOnGridLine(10.0, 5.0));
+  EXPECT_TRUE(graticule::LiesOnGridLine(0.0, 5.0));
+  EXPECT_FALSE(graticule::LiesOnGridLine(11.0, 5.0));
+  // 10 minutes as ten steps of one minute against a 5-minute grid.
+  EXPECT_TRUE(graticule::LiesOnGridLine(10 * (1.0 / 60), 5.0 / 60));
+  EXPECT_FALSE(graticule::LiesOnGridLine(11 * (1.0 / 60), 5.0 / 60));
+  EXPECT_FALSE(graticule::LiesOnGridLine(10.0, 0.0));
+}
+
+// ---- Hatches ------------------------------------------------------------------
+
+struct HatchRow {
+  const char* name;
+  double hx, hy, dX, dY;
+  int mainCount, subCount;
+  SGIS_DRect extent;
+  SGIS_Rect frame;
+  double scale;
+  std::vector<Piece> expected;
+};
+
+HatchPass HatchPassOf(const HatchRow& r) {
+  HatchPass p;
+  p.extent = r.extent;
+  p.dX = r.dX;
+  p.dY = r.dY;
+  p.dIntervalX = r.hx;
+  p.dIntervalY = r.hy;
+  p.nMainCount = r.mainCount;
+  p.nSubCount = r.subCount;
+  p.rank[0] = {20.0, true, true};
+  p.rank[1] = {40.0, true, true};
+  p.rank[2] = {60.0, true, false};
+  return p;
+}
+
+TEST(GraticuleFigure, HatchesOfTheWorkedExamples) {
+  // One parallel at latitude 0 inside a frame over longitudes 0..1 (page 0..100);
+  // marks are one-sided, up the page: sub 20, main 40, interval 60 long.
+  const SGIS_DRect band = Extent(0.0, 0.0, 1.0, 0.0);
+  const SGIS_Rect frame(0, 10, 100, -10);
+  auto up = [](const char* k, int x, int len) {
+    return Piece{k, SGIS_Point(x, 0, 0), SGIS_Point(x, len, 0)};
+  };
+  const HatchRow rows[] = {
+      {"both intervals 0", 0.0, 0.0, 0.0, 10.0, 3, 2, band, frame, 100.0, {}},
+      {"no grid interval across the pass", 1.0, 0.0, 0.0, 0.0, 3, 2, band, frame, 100.0, {}},
+      {"counts 1 and 1: interval hatches only",
+       1.0,
+       0.0,
+       0.0,
+       10.0,
+       1,
+       1,
+       band,
+       frame,
+       100.0,
+       {up("i", 0, 60), up("i", 100, 60)}},
+      {"1 degree in 3 and 2",
+       1.0,
+       0.0,
+       0.0,
+       10.0,
+       3,
+       2,
+       band,
+       frame,
+       100.0,
+       {up("s", 17, 20), up("s", 50, 20), up("m", 33, 40), up("s", 83, 20), up("m", 67, 40), up("i", 0, 60),
+        up("i", 100, 60)}},
+      {"counts below 1 count as 1",
+       1.0,
+       0.0,
+       0.0,
+       10.0,
+       0,
+       -5,
+       band,
+       frame,
+       100.0,
+       {up("i", 0, 60), up("i", 100, 60)}},
+      {"a mark one unit outside is made",
+       1.0,
+       0.0,
+       0.0,
+       10.0,
+       1,
+       1,
+       band,
+       SGIS_Rect(1, 10, 99, -10),
+       100.0,
+       {up("i", 0, 60), up("i", 100, 60)}},
+      {"two units outside are not", 1.0, 0.0, 0.0, 10.0, 1, 1, band, SGIS_Rect(2, 10, 98, -10), 100.0, {}},
+  };
+  for (const HatchRow& r : rows) {
+    PlainSpace space(r.scale);
+    grid::GridCapNote cap("test");
+    GraticuleWalker walker(space, r.frame, cap);
+    Collect got;
+    walker.Hatches(HatchPassOf(r), got);
+    EXPECT_EQ(got.pieces, r.expected) << r.name;
+  }
+}
+
+TEST(GraticuleFigure, NoIntervalHatchWhereAGridLineCrosses) {
+  // Grid meridians every 5 degrees, hatches every degree along the equator.
+  HatchRow r{"",    1.0, 0.0, 5.0, 10.0, 1, 1, Extent(0.0, 0.0, 10.0, 0.0), SGIS_Rect(0, 10, 1000, -10),
+             100.0, {}};
+  PlainSpace space;
+  grid::GridCapNote cap("test");
+  GraticuleWalker walker(space, r.frame, cap);
+  Collect got;
+  walker.Hatches(HatchPassOf(r), got);
+  std::vector<int> xs;
+  for (const Piece& p : got.pieces) xs.push_back(p.a.x);
+  EXPECT_EQ(xs, (std::vector<int>{100, 200, 300, 400, 600, 700, 800, 900}));
+  // With main and sub hatches the marks between the grid lines all stay.
+  HatchPass p = HatchPassOf(r);
+  p.nMainCount = 2;
+  Collect more;
+  walker.Hatches(p, more);
+  EXPECT_EQ(more.pieces.size(), 8u + 10u);
+}
+
+TEST(GraticuleFigure, CentredHatchesTakeTheirHalves) {
+  // One main mark (length 201, integer half 100) and one interval mark
+  // (201.0, half 100.5) centred on the equator at longitude 0.5 and 0.
+  HatchPass p;
+  p.extent = Extent(0.0, 0.0, 0.5, 0.0);
+  p.dY = 10.0;
+  p.dIntervalX = 1.0;
+  p.nMainCount = 2;
+  p.nSubCount = 1;
+  p.rank[1] = {201.0, false, true};
+  p.rank[2] = {201.0, false, false};
+  PlainSpace space;
+  grid::GridCapNote cap("test");
+  GraticuleWalker walker(space, SGIS_Rect(0, 10, 60, -10), cap);
+  Collect got;
+  walker.Hatches(p, got);
+  const std::vector<Piece> expected = {{"m", SGIS_Point(50, -100, 0), SGIS_Point(50, 100, 0)},
+                                       {"i", SGIS_Point(0, -101, 0), SGIS_Point(0, 101, 0)}};
+  EXPECT_EQ(got.pieces, expected);
+}
+
+TEST(GraticuleFigure, HatchesAlongTheMeridiansPointRightAndReachTheLastMeridian) {
+  // Meridians every degree over 0..2; hatches every degree of latitude over 0..1.
+  HatchPass p;
+  p.extent = Extent(0.0, 0.0, 2.0, 1.0);
+  p.dX = 1.0;
+  p.dIntervalY = 1.0;
+  p.nMainCount = 1;
+  p.nSubCount = 1;
+  p.rank[2] = {60.0, true, false};
+  PlainSpace space;
+  grid::GridCapNote cap("test");
+  GraticuleWalker walker(space, SGIS_Rect(0, 100, 200, 0), cap);
+  Collect got;
+  walker.Hatches(p, got);
+  std::vector<Piece> expected;
+  for (int x : {0, 100, 200})
+    for (int y : {0, 100}) expected.push_back({"i", SGIS_Point(x, y, 0), SGIS_Point(x + 60, y, 0)});
+  EXPECT_EQ(got.pieces, expected);
+}
+
+TEST(GraticuleFigure, HatchMarksStopAtTheCapWithOneRecord) {
+  md::test::LogMark mark;
+  HatchPass p;
+  p.extent = Extent(0.0, 0.0, 1.0, 0.0);
+  p.dY = 10.0;
+  p.dIntervalX = 1.0;
+  p.nMainCount = 2147483647;  // as a stored form may hold it
+  p.nSubCount = 2;
+  p.rank[0] = p.rank[1] = p.rank[2] = {10.0, true, true};
+  PlainSpace space;
+  grid::GridCapNote cap("CGIS_GraticuleGrid::OnDrawHatchLine");
+  GraticuleWalker walker(space, SGIS_Rect(0, 10, 100, -10), cap);
+  Collect got;
+  walker.Hatches(p, got);
+  // The marks of the first position (west of the frame) use up the pass.
+  EXPECT_TRUE(got.pieces.empty());
+  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_GraticuleGrid::OnDrawHatchLine",
+                       "graticule marks capped at 200000"),
+            1);
+}
+
+// ---- Lines, markers, ticks, labels ----------------------------------------
+
+TEST(GraticuleFigure, LinesAreClippedToTheFrame) {
+  LinePass p;
+  p.extent = Extent(0.0, 0.0, 2.0, 2.0);
+  p.dX = p.dY = 1.0;
+  p.nSamples = 4;
+  PlainSpace space;
+  grid::GridCapNote cap("test");
+  GraticuleWalker walker(space, SGIS_Rect(0, 200, 200, 0), cap);
+  Collect got;
+  walker.Lines(p, got);
+  // Parallels 0, 1, 2 then meridians 0, 1, 2, each from edge to edge.
+  ASSERT_EQ(got.lines.size(), 6u);
+  EXPECT_EQ(got.lines[1].front().x, 0);
+  EXPECT_EQ(got.lines[1].back().x, 200);
+  EXPECT_EQ(got.lines[1].front().y, 100);
+  EXPECT_EQ(got.lines[4].front().y, 0);
+  EXPECT_EQ(got.lines[4].back().y, 200);
+  // Markers at the nine crossings, or none outside the frame when asked.
+  p.nGridlineType = 2;
+  Collect marks;
+  walker.Lines(p, marks);
+  EXPECT_EQ(marks.pieces.size(), 9u);
+  GraticuleWalker small(space, SGIS_Rect(50, 150, 150, 50), cap);
+  Collect inFrame, all;
+  small.Lines(p, inFrame);
+  p.bMarkersInFrame = false;
+  small.Lines(p, all);
+  EXPECT_EQ(inFrame.pieces.size(), 1u);
+  EXPECT_EQ(all.pieces.size(), 9u);
+  // Neither lines nor markers for any other line kind.
+  p.nGridlineType = 0;
+  Collect none;
+  walker.Lines(p, none);
+  EXPECT_TRUE(none.lines.empty());
+  EXPECT_TRUE(none.pieces.empty());
+}
+
+TickPass TickPassOver(const SGIS_DRect& e, double d) {
+  TickPass t;
+  t.extent = e;
+  t.dX = t.dY = d;
+  t.nSamples = 8;
+  t.dLength = 30.0;
+  t.dSubLength = 10.0;
+  t.nSubCount = 2;
+  for (int i = 0; i < 4; ++i) t.bSub[i] = false;
+  return t;
+}
+
+TEST(GraticuleFigure, TicksStandWhereTheirLinesEnterTheFrame) {
+  PlainSpace space;
+  grid::GridCapNote cap("test");
+  GraticuleWalker walker(space, SGIS_Rect(0, 200, 200, 0), cap);
+  TickPass t = TickPassOver(Extent(0.0, 0.0, 2.0, 2.0), 1.0);
+  for (int i = 0; i < 4; ++i) t.bMain[i] = i == 0;  // bottom only
+  Collect got;
+  walker.Ticks(t, got);
+  // Meridians 0 and 2 enter on the corners, which are the left and right edges.
+  EXPECT_EQ(got.pieces, (std::vector<Piece>{{"tick", SGIS_Point(100, 0, 0), SGIS_Point(100, -30, 0)}}));
+
+  // Every side, a negative length pointing into the frame.
+  t.bMain[0] = t.bMain[1] = t.bMain[2] = t.bMain[3] = true;
+  t.dLength = -30.0;
+  Collect inward;
+  walker.Ticks(t, inward);
+  EXPECT_EQ(inward.pieces, (std::vector<Piece>{{"tick", SGIS_Point(100, 0, 0), SGIS_Point(100, 30, 0)},
+                                               {"tick", SGIS_Point(100, 200, 0), SGIS_Point(100, 170, 0)},
+                                               {"tick", SGIS_Point(0, 100, 0), SGIS_Point(30, 100, 0)},
+                                               {"tick", SGIS_Point(200, 100, 0), SGIS_Point(170, 100, 0)}}));
+}
+
+TEST(GraticuleFigure, ABottomTickIsLeftOutWhereItsMeridianEntersThroughASide) {
+  // Meridians sheared one degree of longitude per degree of latitude: at
+  // latitude 0 the meridian at lon stands at lon, so those west of 0 reach
+  // the 0..2 frame only through its left edge.
+  PlainSpace space(100.0, 100.0);
+  grid::GridCapNote cap("test");
+  GraticuleWalker walker(space, SGIS_Rect(0, 200, 200, 0), cap);
+  TickPass t = TickPassOver(Extent(-2.0, 0.0, 2.0, 2.0), 0.5);
+  t.nSamples = 12;  // a sample on every quarter degree, so the bottom crossings are exact
+  for (int i = 0; i < 4; ++i) t.bMain[i] = i == 0;
+  Collect got;
+  walker.Ticks(t, got);
+  std::vector<int> xs;
+  for (const Piece& p : got.pieces) {
+    EXPECT_EQ(p.a.y, 0);
+    xs.push_back(p.a.x);
+  }
+  // Meridians -2 .. -0.5 enter through the left edge (x = 0) or not at all;
+  // 0 enters on the corner; 0.5 .. 1.5 through the bottom.
+  EXPECT_EQ(xs, (std::vector<int>{50, 100, 150}));
+}
+
+TEST(GraticuleFigure, SubTicksDivideTheTickInterval) {
+  PlainSpace space;
+  grid::GridCapNote cap("test");
+  GraticuleWalker walker(space, SGIS_Rect(0, 200, 200, 0), cap);
+  for (auto [count, expected] :
+       {std::tuple{2, std::vector<int>{50, 150}}, std::tuple{1, std::vector<int>{}},
+        std::tuple{0, std::vector<int>{}}, std::tuple{4, std::vector<int>{25, 50, 75, 125, 150, 175}}}) {
+    TickPass t = TickPassOver(Extent(0.0, 0.0, 2.0, 2.0), 1.0);
+    for (int i = 0; i < 4; ++i) t.bMain[i] = false;
+    t.bSub[0] = true;
+    t.nSubCount = count;
+    Collect got;
+    walker.Ticks(t, got);
+    std::vector<int> xs;
+    for (const Piece& p : got.pieces) {
+      EXPECT_EQ(p.kind, "sub");
+      EXPECT_EQ(p.b.y, -10);
+      xs.push_back(p.a.x);
+    }
+    EXPECT_EQ(xs, expected) << count;
+  }
+}
+
+TEST(GraticuleFigure, LabelPointsInsideTheExtentAndTheFrame) {
+  PlainSpace space;
+  grid::GridCapNote cap("test");
+  GraticuleWalker walker(space, SGIS_Rect(0, 200, 200, 0), cap);
+  Collect got;
+  walker.Labels(LabelPass{Extent(0.0, 0.0, 2.0, 2.0), 1.0, 2.0}, got);
+  // Columns 0, 1, 2 and rows 0, 2: crossings on the frame's edges count.
+  EXPECT_EQ(got.labels,
+            (std::vector<std::pair<double, double>>{{0, 0}, {0, 2}, {1, 0}, {1, 2}, {2, 0}, {2, 2}}));
+  // A turned map: the frame shows more than the extent; only its own crossings.
+  Collect inner;
+  walker.Labels(LabelPass{Extent(0.5, 0.5, 1.5, 1.5), 1.0, 1.0}, inner);
+  EXPECT_EQ(inner.labels, (std::vector<std::pair<double, double>>{{1, 1}}));
+}
+
+}  // namespace
