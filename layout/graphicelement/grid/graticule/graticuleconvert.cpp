@@ -11,7 +11,7 @@
 #include "layout/graphicelement/grid/graticule/graticuledraw.h"
 #include "layout/graphicelement/grid/graticule/graticulepieces.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
-#include "layout/graphicelement/grid/grid/gridpagemapping.h"
+#include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
@@ -20,38 +20,18 @@ namespace md::layout::graticule {
 
 namespace {
 
-// Compounds nest this deep at most in what a conversion removes again.
-constexpr int kMaxRemovalDepth = 64;
-
 IGIS_CompoundElement* NewGroup(IGIS_FeatureSet* pOwner) {
   if (pOwner == nullptr) return nullptr;
   IGIS_Element* pElement = pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
   auto* pGroup = dynamic_cast<IGIS_CompoundElement*>(pElement);
-  if (pGroup == nullptr && pElement != nullptr) pOwner->DeleteElement(pElement);
+  if (pGroup == nullptr) DropElement(pElement);
   return pGroup;
 }
 
-// Removes an element made by the conversion from its feature set, and with a
-// compound everything it holds.
-void RemoveMade(IGIS_FeatureSet* pOwner, IGIS_Element* pElement, int nDepth = 0) {
-  if (pOwner == nullptr || pElement == nullptr) return;
-  if (auto* pGroup = dynamic_cast<IGIS_CompoundElement*>(pElement);
-      pGroup != nullptr && nDepth < kMaxRemovalDepth) {
-    for (int i = pGroup->GetElementCount() - 1; i >= 0; --i) {
-      IGIS_Element* pMember = pGroup->GetElementPtrByIndex(i);
-      if (pMember == nullptr) continue;
-      pGroup->RemoveElement(pMember);
-      RemoveMade(pOwner, pMember, nDepth + 1);
-    }
-  }
-  pOwner->DeleteElement(pElement);
-}
-
-// Adds a group to the result when it holds something; an empty one is removed.
+// Adds a group to the result when it holds something; an empty one is dropped.
 void AddGroup(IGIS_CompoundElement* pResult, IGIS_CompoundElement* pGroup) {
-  IGIS_FeatureSet* pOwner = pResult->GetFeatureSetPtr();
   if (pGroup->GetElementCount() > 0 && pResult->AddElement(pGroup)) return;
-  RemoveMade(pOwner, pGroup);
+  DropCompound(pGroup);
 }
 
 // Page coordinates: degrees go to the map, then onto the page by the frame's
@@ -63,7 +43,7 @@ class PageSpace : public GraticuleSpace {
   bool FromDegrees(double dLon, double dLat, SGIS_DPoint* pOut) override {
     SGIS_DPoint p(dLon, dLat, 0.0);
     if (!m_geo.ToMap(&p)) return false;
-    *pOut = grid::MapPointToPage(p, m_bound, m_frame, m_dScale);
+    *pOut = grid::MapToPage(p, m_bound, m_frame, m_dScale);
     return std::isfinite(pOut->x) && std::isfinite(pOut->y);
   }
   SGIS_DPoint ToPage(SGIS_DPoint point) override { return point; }
@@ -157,7 +137,7 @@ void Conversion::Run(IGIS_CompoundElement* pLines) {
   double dX = 0.0, dY = 0.0;
   GridIntervals(pGrid, &dX, &dY);
   PageSpace space(geo, bound, rect, dScale);
-  grid::GridCapNote cap(kConvertToElement);
+  grid::CGIS_GridCapRecord cap(kConvertToElement);
   GraticuleWalker walker(space, rect, cap);
   ElementSink lines(pLines, GraticuleSymbols::Of(pGrid));
   walker.Lines(LinesOf(pGrid, extent, dX, dY, kSamplesClipping, LineReach::Conversion, false), lines);
@@ -179,7 +159,7 @@ void Conversion::Hatches(GraticuleWalker& walker, double dX, double dY) {
 void Conversion::Labels(GraticuleWalker& walker) {
   const double ix = pGrid->GetInteriorLabelIntervalX();
   const double iy = pGrid->GetInteriorLabelIntervalY();
-  if (!pGrid->GetShowInteriorLabels() || !grid::IsGridInterval(ix) || !grid::IsGridInterval(iy)) return;
+  if (!pGrid->GetShowInteriorLabels() || !IsInterval(ix) || !IsInterval(iy)) return;
   // Without a DMS label and its text symbol there is nothing to write the
   // labels with: the rest of the conversion stands.
   auto* pLabel = dynamic_cast<IGIS_DMSGridLabel*>(pGrid->GetLabelFormat());
@@ -210,7 +190,7 @@ IGIS_Element* ConvertGraticule(IGIS_GraticuleGrid* pGrid, IGIS_Element* pResultE
   if (pLines == nullptr) return pResult;
   Conversion c{pGrid, pResult, pOwner, pFrame, {}, {}, {}, {}};
   if (!c.geo.Build(pMap->GetSpatialReference())) {
-    RemoveMade(pOwner, pLines);
+    DropCompound(pLines);
     return pResult;
   }
   // The scale first: it fits the bound to the frame's proportions.
@@ -220,6 +200,7 @@ IGIS_Element* ConvertGraticule(IGIS_GraticuleGrid* pGrid, IGIS_Element* pResultE
   c.rect = pFrame->GetRect();
   c.rect.Normalize();
   pFrame->GetMapBound(&c.bound);
+  c.bound.Normalize();
   c.extent = c.bound;
   if (!c.geo.ToDegrees(&c.extent)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "b_ret == NULL");
   c.extent.Normalize();
@@ -229,11 +210,11 @@ IGIS_Element* ConvertGraticule(IGIS_GraticuleGrid* pGrid, IGIS_Element* pResultE
   } catch (const std::exception& e) {
     // Nothing half made stays on the page.
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "conversion cut short: %s", e.what());
-    RemoveMade(pOwner, pLines);
-    RemoveMade(pOwner, pResult);
+    DropCompound(pLines);
+    DropCompound(pResult);
     return nullptr;
   }
-  if (!pResult->AddElement(pLines)) RemoveMade(pOwner, pLines);
+  if (!pResult->AddElement(pLines)) DropCompound(pLines);
   return pResult;
 }
 

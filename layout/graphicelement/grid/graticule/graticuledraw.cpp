@@ -202,15 +202,15 @@ bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Di
   GridIntervals(pGrid, &dX, &dY);
   // Lines start two intervals out on every side, so that a turned frame is
   // covered.
-  const double wx = grid::IsGridInterval(dX) ? 2.0 * dX : 0.0;
-  const double wy = grid::IsGridInterval(dY) ? 2.0 * dY : 0.0;
+  const double wx = IsInterval(dX) ? 2.0 * dX : 0.0;
+  const double wy = IsInterval(dY) ? 2.0 * dY : 0.0;
   const SGIS_DRect widened(call.extent.x1 - wx, call.extent.y1 + wy, call.extent.x2 + wx,
                            call.extent.y2 - wy);
-  if (!grid::IsGridInterval(dX)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOnDraw, "X_interval == 0");
-  if (!grid::IsGridInterval(dY)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "Y_interval == 0");
+  if (!IsInterval(dX)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOnDraw, "X_interval == 0");
+  if (!IsInterval(dY)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "Y_interval == 0");
   try {
     DeviceSpace space(call);
-    grid::GridCapNote cap(kOnDraw);
+    grid::CGIS_GridCapRecord cap(kOnDraw);
     GraticuleWalker walker(space, call.device, cap);
     RendererSink sink(call, hdc, bPrint, pDisplay, clip.IsClipping(), GraticuleSymbols::Of(pGrid));
     const int n = SampleCount(clip);
@@ -233,7 +233,7 @@ bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_
   GridIntervals(pGrid, &dX, &dY);
   try {
     DeviceSpace space(call);
-    grid::GridCapNote cap(kOnDrawHatchLine);
+    grid::CGIS_GridCapRecord cap(kOnDrawHatchLine);
     GraticuleWalker walker(space, call.device, cap);
     RendererSink sink(call, hdc, bPrint, pDisplay, clip.IsClipping(), GraticuleSymbols::Of(pGrid));
     walker.Hatches(HatchesOf(pGrid, call.extent, dX, dY), sink);
@@ -252,14 +252,14 @@ bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint
   if (!call.Prepare(pGrid, pMap, pDisplay, kOnDrawInteriorLabel, false)) return false;
   const double ix = pGrid->GetInteriorLabelIntervalX();
   const double iy = pGrid->GetInteriorLabelIntervalY();
-  if (!grid::IsGridInterval(ix)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOnDrawInteriorLabel, "X_interval == 0");
-  if (!grid::IsGridInterval(iy)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDrawInteriorLabel, "Y_interval == 0");
+  if (!IsInterval(ix)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOnDrawInteriorLabel, "X_interval == 0");
+  if (!IsInterval(iy)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDrawInteriorLabel, "Y_interval == 0");
   auto* pLabel = dynamic_cast<IGIS_DMSGridLabel*>(pGrid->GetLabelFormat());
   if (pLabel == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDrawInteriorLabel, "m_pLabelFormat == NULL");
     return false;
   }
-  if (!grid::IsGridInterval(ix) || !grid::IsGridInterval(iy)) return true;
+  if (!IsInterval(ix) || !IsInterval(iy)) return true;
   try {
     InteriorLabelTexts texts(pLabel);
     IGIS_AnnoStyleFactory* pStyles = GIS_GetAnnotationStyleFactoryObject();
@@ -272,7 +272,7 @@ bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint
     style->SetAlignment(GIS_ALIGN_BOTTOM_LEFT);
     if (IGIS_SymbolPart* pText = pLabel->GetTextSymbolPtr()) style->SetTextStyle(pText->GetTextPart());
     DeviceSpace space(call);
-    grid::GridCapNote cap(kOnDrawInteriorLabel);
+    grid::CGIS_GridCapRecord cap(kOnDrawInteriorLabel);
     GraticuleWalker walker(space, call.device, cap);
     DrawerSink sink(hdc, bPrint, pDisplay, texts, style.get());
     walker.Labels(LabelPass{call.extent, ix, iy}, sink);

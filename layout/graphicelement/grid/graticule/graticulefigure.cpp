@@ -10,13 +10,18 @@ namespace md::layout::graticule {
 
 namespace {
 
-using grid::CountGridLines;
 using grid::GridLineRun;
-using grid::IsGridInterval;
+using grid::GridRunRounding;
 
 int R(double v) { return md::basilo::detail::RoundToInt32(v); }
 
 double Clamp(double v, double lo, double hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+// The lines k = R(low / interval) - nBefore .. of one direction, R(span /
+// interval) + nExtra of them.
+GridLineRun LinesOver(double dLow, double dSpan, double dInterval, int nExtra, int nBefore = 0) {
+  return grid::MakeGridLineRun(dLow, dSpan, dInterval, nExtra, nBefore, GridRunRounding::kQuotientFirst);
+}
 
 // The extent's four sides, whichever way its corners were given.
 struct Sides {
@@ -32,7 +37,7 @@ struct Sides {
 
 // An interval that reaches past an extent: the interval itself, or 0 when it
 // places no lines.
-double Reach(double d) { return IsGridInterval(d) ? d : 0.0; }
+double Reach(double d) { return IsInterval(d) ? d : 0.0; }
 
 bool IsMeridianInExtent(double dLon, const Sides& s, double dX) {
   return s.west <= dLon && dLon <= s.east && -180.0 - dX <= dLon && dLon <= 180.0 + dX;
@@ -41,65 +46,48 @@ bool IsParallelInExtent(double dLat, const Sides& s, double dY) {
   return s.south <= dLat && dLat <= s.north && -90.0 - dY <= dLat && dLat <= 90.0 + dY;
 }
 
-// n + 1 samples from `from` to `to` along x (a parallel at y = fixed) or
-// along y (a meridian at x = fixed), each lowered to the limit when above it.
-void Sample(bool bAlongX, double dFixed, double dFrom, double dTo, double dLimit, int nSamples,
-            std::vector<SGIS_DPoint>* pOut) {
-  const int n = std::max(1, nSamples);
-  pOut->resize(static_cast<std::size_t>(n) + 1);
-  for (int k = 0; k <= n; ++k) {
-    const double v = std::min(dFrom + k * (dTo - dFrom) / n, dLimit);
-    (*pOut)[static_cast<std::size_t>(k)] =
-        bAlongX ? SGIS_DPoint(v, dFixed, 0.0) : SGIS_DPoint(dFixed, v, 0.0);
-  }
+GeoRun Along(bool bParallel, double dFixed, double dFrom, double dTo) {
+  return bParallel ? GeoRun{SGIS_DPoint(dFrom, dFixed, 0.0), SGIS_DPoint(dTo, dFixed, 0.0)}
+                   : GeoRun{SGIS_DPoint(dFixed, dFrom, 0.0), SGIS_DPoint(dFixed, dTo, 0.0)};
 }
 
 constexpr bool IsVerticalSide(TickSide side) { return side == TickSide::Bottom || side == TickSide::Top; }
 
 }  // namespace
 
+bool IsInterval(double d) { return std::isfinite(d) && d > 0.0; }
+
 GraticuleLines CountGraticuleLines(const SGIS_DRect& extent, double dX, double dY) {
   const Sides s(extent);
   GraticuleLines lines;
-  lines.meridians = CountGridLines(s.west, s.Width(), dX, 2);
-  lines.parallels = CountGridLines(s.south, s.Height(), dY, 2);
+  lines.meridians = LinesOver(s.west, s.Width(), dX, 2);
+  lines.parallels = LinesOver(s.south, s.Height(), dY, 2);
   return lines;
 }
 
-bool SampleParallel(double dLat, const SGIS_DRect& extent, double dX, double dY, LineReach reach,
-                    int nSamples, std::vector<SGIS_DPoint>* pOut) {
+bool ParallelRun(double dLat, const SGIS_DRect& extent, double dX, double dY, LineReach reach, GeoRun* pOut) {
   const Sides s(extent);
   dX = Reach(dX);
   dY = Reach(dY);
   if (pOut == nullptr || !IsParallelInExtent(dLat, s, dY)) return false;
-  const double lat = Clamp(dLat, -90.0, 90.0);
-  if (reach == LineReach::Drawing) {
-    Sample(true, lat, std::max(s.west - dX, -180.0), s.east + 4.0 * dX, 180.0, nSamples, pOut);
-  } else {
-    Sample(true, lat, Clamp(s.west - dX, -180.0, 180.0), Clamp(s.east + dX, -180.0, 180.0), 180.0, nSamples,
-           pOut);
-  }
+  const double east = reach == LineReach::Drawing ? s.east + 4.0 * dX : s.east + dX;
+  *pOut =
+      Along(true, Clamp(dLat, -90.0, 90.0), Clamp(s.west - dX, -180.0, 180.0), Clamp(east, -180.0, 180.0));
   return true;
 }
 
-bool SampleMeridian(double dLon, const SGIS_DRect& extent, double dX, double dY, LineReach reach,
-                    int nSamples, std::vector<SGIS_DPoint>* pOut) {
+bool MeridianRun(double dLon, const SGIS_DRect& extent, double dX, double dY, LineReach reach, GeoRun* pOut) {
   const Sides s(extent);
   dX = Reach(dX);
   dY = Reach(dY);
   if (pOut == nullptr || !IsMeridianInExtent(dLon, s, dX)) return false;
-  const double lon = Clamp(dLon, -180.0, 180.0);
-  if (reach == LineReach::Drawing) {
-    Sample(false, lon, std::max(s.south - dY, -90.0), s.north + 4.0 * dY, 90.0, nSamples, pOut);
-  } else {
-    Sample(false, lon, Clamp(s.south - dY, -90.0, 90.0), Clamp(s.north + dY, -90.0, 90.0), 90.0, nSamples,
-           pOut);
-  }
+  const double north = reach == LineReach::Drawing ? s.north + 4.0 * dY : s.north + dY;
+  *pOut =
+      Along(false, Clamp(dLon, -180.0, 180.0), Clamp(s.south - dY, -90.0, 90.0), Clamp(north, -90.0, 90.0));
   return true;
 }
 
-bool SampleTickLine(TickSide side, double dValue, const SGIS_DRect& extent, double dX, double dY,
-                    int nSamples, std::vector<SGIS_DPoint>* pOut) {
+bool TickRun(TickSide side, double dValue, const SGIS_DRect& extent, double dX, double dY, GeoRun* pOut) {
   const Sides s(extent);
   dX = Reach(dX);
   dY = Reach(dY);
@@ -110,22 +98,20 @@ bool SampleTickLine(TickSide side, double dValue, const SGIS_DRect& extent, doub
     const double north = Clamp(s.north + dY, -90.0, 90.0);
     if (south == north) return false;
     const bool bUp = side == TickSide::Bottom;
-    Sample(false, Clamp(dValue, -180.0, 180.0), bUp ? south : north, bUp ? north : south, 90.0, nSamples,
-           pOut);
+    *pOut = Along(false, Clamp(dValue, -180.0, 180.0), bUp ? south : north, bUp ? north : south);
   } else {
     if (!IsParallelInExtent(dValue, s, dY)) return false;
     const double west = Clamp(s.west - dX, -180.0, 180.0);
     const double east = Clamp(s.east + dX, -180.0, 180.0);
     if (west == east) return false;
     const bool bEastward = side == TickSide::Left;
-    Sample(true, Clamp(dValue, -90.0, 90.0), bEastward ? west : east, bEastward ? east : west, 180.0,
-           nSamples, pOut);
+    *pOut = Along(true, Clamp(dValue, -90.0, 90.0), bEastward ? west : east, bEastward ? east : west);
   }
   return true;
 }
 
 bool LiesOnGridLine(double dValue, double dInterval) {
-  if (!IsGridInterval(dInterval) || !std::isfinite(dValue)) return false;
+  if (!IsInterval(dInterval) || !std::isfinite(dValue)) return false;
   const double q = dValue / dInterval;
   if (!std::isfinite(q)) return false;
   return std::fabs(q - std::round(q)) <= 1e-9 * std::max(1.0, std::fabs(q));
@@ -133,17 +119,14 @@ bool LiesOnGridLine(double dValue, double dInterval) {
 
 // ---- The walker -------------------------------------------------------------
 
-GraticuleWalker::GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::GridCapNote& cap)
+GraticuleWalker::GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap)
     : m_space(space), m_frame(frame), m_cap(cap), m_pClipper(GIS_CreateGeoArithmeticObject()) {
   m_frame.Normalize();
+  m_carry = [this](SGIS_DPoint* p) { return m_space.FromDegrees(p->x, p->y, p); };
 }
 
-int GraticuleWalker::Clip(const std::vector<SGIS_DPoint>& samples) {
-  m_carried.clear();
-  for (const SGIS_DPoint& g : samples) {
-    SGIS_DPoint p;
-    if (m_space.FromDegrees(g.x, g.y, &p)) m_carried.push_back(SGIS_Point::FromDoubles(p.x, p.y));
-  }
+int GraticuleWalker::Clip(const GeoRun& run, int nSamples) {
+  grid::SampleGridLine(run.from, run.to, nSamples, m_carry, &m_carried);
   if (m_carried.empty() || !m_pClipper) return 0;
   m_clipped.resize(m_carried.size() * 2);
   return m_pClipper->ClipPolylineToRect(
@@ -153,7 +136,7 @@ int GraticuleWalker::Clip(const std::vector<SGIS_DPoint>& samples) {
 
 bool GraticuleWalker::CountMark() {
   if (m_nMarks >= grid::kMaxGridMarks) {
-    m_cap.Note(true, "graticule marks", grid::kMaxGridMarks);
+    m_cap.Note("marks", grid::kMaxGridMarks);
     return false;
   }
   ++m_nMarks;
@@ -163,20 +146,19 @@ bool GraticuleWalker::CountMark() {
 void GraticuleWalker::Lines(const LinePass& pass, GraticuleSink& sink) {
   if (!Ready()) return;
   const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY);
-  m_cap.Note(lines.meridians.bCapped || lines.parallels.bCapped, "grid lines", grid::kMaxGridLines);
+  if (lines.meridians.bCapped || lines.parallels.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+  GeoRun run;
   if (pass.nGridlineType == 1) {
     for (int j = 0; j < lines.parallels.nCount; ++j) {
-      const double lat = lines.parallels.At(j, pass.dY);
-      if (!SampleParallel(lat, pass.extent, pass.dX, pass.dY, pass.reach, pass.nSamples, &m_samples))
+      if (!ParallelRun(lines.parallels.At(j, pass.dY), pass.extent, pass.dX, pass.dY, pass.reach, &run))
         continue;
-      const int n = Clip(m_samples);
+      const int n = Clip(run, pass.nSamples);
       if (n >= 2) sink.Line(m_clipped.data(), n);
     }
     for (int i = 0; i < lines.meridians.nCount; ++i) {
-      const double lon = lines.meridians.At(i, pass.dX);
-      if (!SampleMeridian(lon, pass.extent, pass.dX, pass.dY, pass.reach, pass.nSamples, &m_samples))
+      if (!MeridianRun(lines.meridians.At(i, pass.dX), pass.extent, pass.dX, pass.dY, pass.reach, &run))
         continue;
-      const int n = Clip(m_samples);
+      const int n = Clip(run, pass.nSamples);
       if (n >= 2) sink.Line(m_clipped.data(), n);
     }
   } else if (pass.nGridlineType == 2) {
@@ -216,21 +198,24 @@ void GraticuleWalker::TicksOfSide(TickSide side, const TickPass& pass, bool bSub
   const bool bVertical = IsVerticalSide(side);
   const GridLineRun& run = bVertical ? lines.meridians : lines.parallels;
   const double d = bVertical ? pass.dX : pass.dY;
-  m_cap.Note(run.bCapped, "tick lines", grid::kMaxGridLines);
+  if (run.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+  GeoRun tick;
   auto tickAt = [&](double v) {
-    if (!SampleTickLine(side, v, pass.extent, pass.dX, pass.dY, pass.nSamples, &m_samples)) return;
-    if (Clip(m_samples) >= 1) Tick(side, bSub, dLength, sink);
+    if (TickRun(side, v, pass.extent, pass.dX, pass.dY, &tick) && Clip(tick, pass.nSamples) >= 1)
+      Tick(side, bSub, dLength, sink);
   };
+  const int nMain = std::min(run.nCount, grid::kMaxGridTicks);
+  if (run.nCount > nMain) m_cap.Note("ticks", grid::kMaxGridTicks);
   if (!bSub) {
-    for (int i = 0; i < run.nCount; ++i) tickAt(run.At(i, d));
+    for (int i = 0; i < nMain; ++i) tickAt(run.At(i, d));
     return;
   }
   const double dSub = d / pass.nSubCount;
-  int nMade = 0;
-  for (int i = 0; i < run.nCount; ++i) {
+  long long nTried = 0;
+  for (int i = 0; i < nMain; ++i) {
     for (int q = 1; q < pass.nSubCount; ++q) {
-      if (++nMade > grid::kMaxGridLines) {
-        m_cap.Note(true, "sub tick lines", grid::kMaxGridLines);
+      if (++nTried > grid::kMaxGridSubTicks) {
+        m_cap.Note("sub-ticks", grid::kMaxGridSubTicks);
         return;
       }
       tickAt(run.At(i, d) + q * dSub);
@@ -326,40 +311,40 @@ void GraticuleWalker::Hatches(const HatchPass& pass, GraticuleSink& sink) {
 
   // Along the parallels: marks up the page, parallel by parallel from the
   // south, position by position from the west.
-  if (IsGridInterval(pass.dIntervalX) && IsGridInterval(pass.dY)) {
-    const GridLineRun cols = CountGridLines(s.west, s.Width(), pass.dIntervalX, 4);
-    const GridLineRun rows = CountGridLines(s.south, s.Height(), pass.dY, 4);
-    m_cap.Note(cols.bCapped || rows.bCapped, "hatch positions", grid::kMaxGridLines);
+  if (IsInterval(pass.dIntervalX) && IsInterval(pass.dY)) {
+    const GridLineRun cols = LinesOver(s.west, s.Width(), pass.dIntervalX, 4, 2);
+    const GridLineRun rows = LinesOver(s.south, s.Height(), pass.dY, 4, 2);
+    if (cols.bCapped || rows.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
     m_nMarks = 0;
     bool bGoing = true;
     for (int i = 0; i < rows.nCount && bGoing; ++i) {
-      const double lat = rows.At(i - 2, pass.dY);
+      const double lat = rows.At(i, pass.dY);
       for (int j = 0; j < cols.nCount && bGoing; ++j)
-        bGoing = position(true, cols.At(j - 2, pass.dIntervalX), lat, pass.dIntervalX);
+        bGoing = position(true, cols.At(j, pass.dIntervalX), lat, pass.dIntervalX);
     }
   }
   // Along the meridians: marks to the right, meridian by meridian from the
   // west, position by position from the south.
-  if (IsGridInterval(pass.dIntervalY) && IsGridInterval(pass.dX)) {
-    const GridLineRun cols = CountGridLines(s.west, s.Width(), pass.dX, 4);
-    const GridLineRun rows = CountGridLines(s.south, s.Height(), pass.dIntervalY, 4);
-    m_cap.Note(cols.bCapped || rows.bCapped, "hatch positions", grid::kMaxGridLines);
+  if (IsInterval(pass.dIntervalY) && IsInterval(pass.dX)) {
+    const GridLineRun cols = LinesOver(s.west, s.Width(), pass.dX, 4, 2);
+    const GridLineRun rows = LinesOver(s.south, s.Height(), pass.dIntervalY, 4, 2);
+    if (cols.bCapped || rows.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
     m_nMarks = 0;
     bool bGoing = true;
     for (int i = 0; i < cols.nCount && bGoing; ++i) {
-      const double lon = cols.At(i - 2, pass.dX);
+      const double lon = cols.At(i, pass.dX);
       if (lon < s.west || lon > s.east) continue;
       for (int j = 0; j < rows.nCount && bGoing; ++j)
-        bGoing = position(false, lon, rows.At(j - 2, pass.dIntervalY), pass.dIntervalY);
+        bGoing = position(false, lon, rows.At(j, pass.dIntervalY), pass.dIntervalY);
     }
   }
 }
 
 void GraticuleWalker::Labels(const LabelPass& pass, GraticuleSink& sink) {
   const Sides s(pass.extent);
-  const GridLineRun cols = CountGridLines(s.west, s.Width(), pass.dX, 2);
-  const GridLineRun rows = CountGridLines(s.south, s.Height(), pass.dY, 2);
-  m_cap.Note(cols.bCapped || rows.bCapped, "label columns", grid::kMaxGridLines);
+  const GridLineRun cols = LinesOver(s.west, s.Width(), pass.dX, 2);
+  const GridLineRun rows = LinesOver(s.south, s.Height(), pass.dY, 2);
+  if (cols.bCapped || rows.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
   m_nMarks = 0;
   for (int i = 0; i < cols.nCount; ++i) {
     for (int j = 0; j < rows.nCount; ++j) {

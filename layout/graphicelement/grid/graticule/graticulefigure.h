@@ -60,7 +60,10 @@ class GraticuleSink {
   ~GraticuleSink() = default;
 };
 
-// ---- Line counts and samples ----------------------------------------------
+// ---- Line counts and runs -------------------------------------------------
+
+// True for an interval that places lines: a finite number above 0.
+bool IsInterval(double d);
 
 // The meridians (x) and parallels (y) of an extent at the intervals: line k
 // at k * interval, first = R(west / dX) (R(south / dY)), count = R(width /
@@ -73,31 +76,32 @@ struct GraticuleLines {
 GraticuleLines CountGraticuleLines(const SGIS_DRect& extent, double dX, double dY);
 
 // How far a grid line runs past the extent. The drawing widens its extent
-// by two intervals and runs parallels from one interval west of it (not
-// beyond -180) to four intervals east of it (meridians alike from the
-// south); the conversion runs one interval past either end, both ends held
-// to the globe.
+// by two intervals and runs parallels from one interval west of it to four
+// intervals east of it (meridians alike from the south); the conversion runs
+// one interval past either end. Both hold the run to the globe.
 enum class LineReach { Drawing, Conversion };
 
-// The n + 1 samples of the parallel at lat (or the meridian at lon): false,
-// and nothing written, when the line lies outside the extent (by latitude
-// for a parallel, longitude for a meridian) or more than one interval
-// beyond the globe. The fixed coordinate is held to the globe, samples past
-// 180 degrees of longitude (90 of latitude) are lowered to it.
-bool SampleParallel(double dLat, const SGIS_DRect& extent, double dX, double dY, LineReach reach,
-                    int nSamples, std::vector<SGIS_DPoint>* pOut);
-bool SampleMeridian(double dLon, const SGIS_DRect& extent, double dX, double dY, LineReach reach,
-                    int nSamples, std::vector<SGIS_DPoint>* pOut);
+// The stretch of one line in degrees (x longitude, y latitude), from where
+// it is sampled first to where last.
+struct GeoRun {
+  SGIS_DPoint from;
+  SGIS_DPoint to;
+};
 
-// The n + 1 samples of the tick line of a side at the value (a longitude
-// for bottom and top, a latitude for left and right), from the end outside
-// the side to the far end: bottom ticks run meridians from one interval
-// south of the extent to one north of it, top ticks the other way, left
-// ticks parallels from west to east, right ticks from east to west. The
-// same tests as a grid line; the run is held to the globe, and a run that
-// is empty there is no tick line (false).
-bool SampleTickLine(TickSide side, double dValue, const SGIS_DRect& extent, double dX, double dY,
-                    int nSamples, std::vector<SGIS_DPoint>* pOut);
+// The run of the parallel at lat (or the meridian at lon): false when the
+// line lies outside the extent (by latitude for a parallel, longitude for a
+// meridian) or more than one interval beyond the globe. The fixed coordinate
+// and both ends are held to the globe (-180..180, -90..90).
+bool ParallelRun(double dLat, const SGIS_DRect& extent, double dX, double dY, LineReach reach, GeoRun* pOut);
+bool MeridianRun(double dLon, const SGIS_DRect& extent, double dX, double dY, LineReach reach, GeoRun* pOut);
+
+// The run of the tick line of a side at the value (a longitude for bottom
+// and top, a latitude for left and right), from the end outside the side to
+// the far end: bottom ticks run meridians from one interval south of the
+// extent to one north of it, top ticks the other way, left ticks parallels
+// from west to east, right ticks from east to west. The same tests as a
+// grid line; a run that is empty on the globe is no tick line (false).
+bool TickRun(TickSide side, double dValue, const SGIS_DRect& extent, double dX, double dY, GeoRun* pOut);
 
 // True when v / interval is a whole number (to within rounding of the
 // division), so that the point lies on a grid line of that interval.
@@ -164,10 +168,10 @@ struct LabelPass {
 // Lays the passes of one drawing or conversion into its space, each into
 // the sink given. The frame is the map frame's rectangle in that space.
 // Buffers are made once and reused by every line; counts past the caps of
-// grid/gridlines.h are cut, with one record through the cap note.
+// grid/gridlines.h are cut, with one record for the call.
 class GraticuleWalker {
  public:
-  GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::GridCapNote& cap);
+  GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap);
   GraticuleWalker(const GraticuleWalker&) = delete;
   GraticuleWalker& operator=(const GraticuleWalker&) = delete;
 
@@ -180,9 +184,9 @@ class GraticuleWalker {
   void Labels(const LabelPass& pass, GraticuleSink& sink);
 
  private:
-  // The samples carried into the space and clipped to the frame into
+  // The run sampled, carried into the space and clipped to the frame into
   // m_clipped; the number of points left.
-  int Clip(const std::vector<SGIS_DPoint>& samples);
+  int Clip(const GeoRun& run, int nSamples);
   void TicksOfSide(TickSide side, const TickPass& pass, bool bSub, GraticuleSink& sink);
   void Tick(TickSide side, bool bSub, double dLength, GraticuleSink& sink);
   // One mark at the geographic point, when it falls in the frame.
@@ -194,12 +198,12 @@ class GraticuleWalker {
 
   GraticuleSpace& m_space;
   SGIS_Rect m_frame;
-  grid::GridCapNote& m_cap;
+  grid::CGIS_GridCapRecord& m_cap;
   md::basilo::ReleasePtr<IGIS_GeoArithmetic> m_pClipper;
-  std::vector<SGIS_DPoint> m_samples;
+  grid::GridPointCarrier m_carry;
   std::vector<SGIS_Point> m_carried;
   std::vector<SGIS_Point> m_clipped;
-  int m_nMarks = 0;  // marks made so far in the current pass
+  long long m_nMarks = 0;  // marks tried so far in the current pass
 };
 
 }  // namespace md::layout::graticule

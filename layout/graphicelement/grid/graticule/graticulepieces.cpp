@@ -81,8 +81,8 @@ HatchPass HatchesOf(IGIS_GraticuleGrid* pGrid, const SGIS_DRect& extent, double 
 }
 
 bool HasHatchPass(const HatchPass& pass) {
-  return (grid::IsGridInterval(pass.dIntervalX) && grid::IsGridInterval(pass.dY)) ||
-         (grid::IsGridInterval(pass.dIntervalY) && grid::IsGridInterval(pass.dX));
+  return (IsInterval(pass.dIntervalX) && IsInterval(pass.dY)) ||
+         (IsInterval(pass.dIntervalY) && IsInterval(pass.dX));
 }
 
 InteriorLabelTexts::InteriorLabelTexts(IGIS_DMSGridLabel* pLabel) {

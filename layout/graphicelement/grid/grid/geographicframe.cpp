@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+#include "layout/graphicelement/grid/grid/gridlines.h"
+
 namespace md::layout::grid {
 
 namespace {
@@ -16,20 +18,7 @@ bool GeographicFrame::Build(IGIS_SpatialReference* pMapReference) {
   m_pTransform.reset();
   m_pDegrees.reset();
   m_pMap = nullptr;
-  if (pMapReference == nullptr) return false;
-  IGIS_GeographicCoordSys* pBase = nullptr;
-  switch (pMapReference->GetKind()) {
-    case GIS_SPATIALREFERENCE_GEOGRAPHIC:
-      pBase = pMapReference->GetGeographicCoordSys();
-      break;
-    case GIS_SPATIALREFERENCE_PROJECTED: {
-      IGIS_ProjectedCoordSys* pProjected = pMapReference->GetProjectedCoordSys();
-      pBase = pProjected != nullptr ? pProjected->GetGeographicCoordSys() : nullptr;
-      break;
-    }
-    default:
-      return false;
-  }
+  IGIS_GeographicCoordSys* pBase = GeographicSystemOf(pMapReference);
   IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
   if (pBase == nullptr || pFactory == nullptr) return false;
   IGIS_GeographicCoordSys* pSystem = pFactory->CreateGeographicCoordSys(
@@ -63,18 +52,24 @@ bool GeographicFrame::ToMap(SGIS_DPoint* pPoint) {
   return std::isfinite(pPoint->x) && std::isfinite(pPoint->y);
 }
 
+IGIS_GeographicCoordSys* GeographicSystemOf(IGIS_SpatialReference* pReference) {
+  if (pReference == nullptr) return nullptr;
+  switch (pReference->GetKind()) {
+    case GIS_SPATIALREFERENCE_GEOGRAPHIC:
+      return pReference->GetGeographicCoordSys();
+    case GIS_SPATIALREFERENCE_PROJECTED: {
+      IGIS_ProjectedCoordSys* pProjected = pReference->GetProjectedCoordSys();
+      return pProjected != nullptr ? pProjected->GetGeographicCoordSys() : nullptr;
+    }
+    default:
+      return nullptr;
+  }
+}
+
 double DegreesPerAngularUnit(int nUnitIndex) {
   IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
-  if (pFactory == nullptr) return 1.0;
-  const int nCount = pFactory->GetAngularUnitCount();
-  if (nUnitIndex < 0 || nUnitIndex >= nCount || kDegreeUnit >= nCount) return 1.0;
-  IGIS_Unit* pUnit = pFactory->GetAngularUnit(nUnitIndex);
-  IGIS_Unit* pDegree = pFactory->GetAngularUnit(kDegreeUnit);
-  if (pUnit == nullptr || pDegree == nullptr) return 1.0;
-  const double f0 = pDegree->GetFactor();
-  const double f1 = pUnit->GetFactor();
-  if (!(f0 > 0.0) || !std::isfinite(f0) || !std::isfinite(f1)) return 1.0;
-  return f1 / f0;
+  if (pFactory == nullptr || nUnitIndex < 0 || nUnitIndex >= pFactory->GetAngularUnitCount()) return 1.0;
+  return SpacingUnitFactor(nUnitIndex, true) / SpacingUnitFactor(kDegreeUnit, true);
 }
 
 }  // namespace md::layout::grid

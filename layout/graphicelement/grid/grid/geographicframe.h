@@ -40,10 +40,13 @@ class GeographicFrame {
   md::basilo::ReleasePtr<IGIS_CoordTransform> m_pTransform;
 };
 
-// How many degrees one unit of a spacing's angular unit (its index in the
-// factory's angular units) makes: the unit's factor over that of the unit
-// of index 1 (the degree); 1.0 when either unit is missing or the degree's
-// factor is not above 0.
+// The geographic system under a map's reference: its own for a geographic
+// reference, that of its projected system for a projected one; NULL for
+// NULL, a reference of another kind or one without a system.
+IGIS_GeographicCoordSys* GeographicSystemOf(IGIS_SpatialReference* pReference);
+
+// How many degrees one unit of a spacing's angular unit (its position in
+// the factory's angular units) makes; 1.0 for a position without a unit.
 double DegreesPerAngularUnit(int nUnitIndex);
 
 }  // namespace md::layout::grid

@@ -80,110 +80,86 @@ SGIS_DRect Extent(double west, double south, double east, double north) {
 TEST(GraticuleFigure, LineCountsRoundHalfAwayFromZeroAndStopAtTheCap) {
   struct Row {
     const char* name;
-    double low, span, interval;
-    int extra, first, count;
-    bool capped;
+    SGIS_DRect extent;
+    double dX, dY;
+    int firstX, countX, firstY, countY;
   } rows[] = {
-      {"whole sheet, 1 minute", 116.0, 0.25, 1.0 / 60, 2, 6960, 17, false},
-      {"west of Greenwich", -117.3, 3.0, 10.0, 2, -12, 2, false},
-      {"half rounds away", -2.5, 2.5, 1.0, 2, -3, 5, false},
-      {"interval 0", 116.0, 0.25, 0.0, 2, 0, 0, false},
-      {"negative interval", 116.0, 0.25, -1.0, 2, 0, 0, false},
-      {"interval not a number", 116.0, 0.25, std::nan(""), 2, 0, 0, false},
-      {"interval infinite", 116.0, 0.25, INFINITY, 2, 0, 0, false},
-      {"extent not finite", INFINITY, 1.0, 1.0, 2, 0, 0, false},
-      {"lines beyond 32 bits", 1e300, 1.0, 1e-300, 2, 0, 0, false},
-      {"a second over the globe", -180.0, 360.0, 1.0 / 3600, 2, -648000, grid::kMaxGridLines, true},
+      {"the sample sheet at 1 minute", Extent(116.0, 39.0 + 50.0 / 60, 116.25, 40.0), 1.0 / 60, 1.0 / 60,
+       6960, 17, 2390, 12},
+      {"west of Greenwich and south of the equator", Extent(-117.3, -10.5, -114.3, -2.5), 10.0, 2.0, -12, 2,
+       -5, 6},
+      {"intervals 0 and negative", Extent(116.0, 39.0, 117.0, 40.0), 0.0, -1.0, 0, 0, 0, 0},
+      {"intervals not finite", Extent(116.0, 39.0, 117.0, 40.0), std::nan(""), INFINITY, 0, 0, 0, 0},
+      {"an extent that is not finite", Extent(-INFINITY, 39.0, 117.0, 40.0), 1.0, 1.0, 0, 0, 39, 3},
+      {"a second over the globe", Extent(-180.0, -90.0, 180.0, 90.0), 1.0 / 3600, 1.0 / 3600, -648000,
+       grid::kMaxGridLines, -324000, grid::kMaxGridLines},
   };
   for (const Row& r : rows) {
-    const grid::GridLineRun run = grid::CountGridLines(r.low, r.span, r.interval, r.extra);
-    EXPECT_EQ(run.nFirst, r.first) << r.name;
-    EXPECT_EQ(run.nCount, r.count) << r.name;
-    EXPECT_EQ(run.bCapped, r.capped) << r.name;
+    const graticule::GraticuleLines lines = graticule::CountGraticuleLines(r.extent, r.dX, r.dY);
+    EXPECT_EQ(lines.meridians.nFirst, r.firstX) << r.name;
+    EXPECT_EQ(lines.meridians.nCount, r.countX) << r.name;
+    EXPECT_EQ(lines.parallels.nFirst, r.firstY) << r.name;
+    EXPECT_EQ(lines.parallels.nCount, r.countY) << r.name;
   }
 }
 
-TEST(GraticuleFigure, CapNoteWritesOneRecordPerDrawing) {
-  md::test::LogMark mark;
-  grid::GridCapNote note("CGIS_GraticuleGrid::OnDraw");
-  note.Note(false, "grid lines", 10);
-  note.Note(true, "grid lines", 10);
-  note.Note(true, "hatch marks", 10);
-  const auto records = mark.Records();
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].level, GIS_LOG_LEVEL_CHECK);
-  EXPECT_EQ(records[0].method, "CGIS_GraticuleGrid::OnDraw");
-  EXPECT_EQ(records[0].text, "grid lines capped at 10");
+// ---- Runs held to the globe -----------------------------------------------
+
+void ExpectRun(const graticule::GeoRun& run, SGIS_DPoint from, SGIS_DPoint to, const char* name) {
+  EXPECT_EQ(run.from.x, from.x) << name;
+  EXPECT_EQ(run.from.y, from.y) << name;
+  EXPECT_EQ(run.to.x, to.x) << name;
+  EXPECT_EQ(run.to.y, to.y) << name;
 }
 
-// ---- Samples held to the globe -------------------------------------------
-
 TEST(GraticuleFigure, LinesStayOnTheGlobe) {
-  std::vector<SGIS_DPoint> s;
+  graticule::GeoRun run;
   // A frame across the antimeridian and up to the pole, lines every 10 degrees.
   const SGIS_DRect e = Extent(150.0, 60.0, 200.0, 100.0);
   for (LineReach reach : {LineReach::Drawing, LineReach::Conversion}) {
-    ASSERT_TRUE(graticule::SampleParallel(80.0, e, 10.0, 10.0, reach, 20, &s));
-    EXPECT_EQ(s.size(), 21u);
-    for (const SGIS_DPoint& p : s) {
-      EXPECT_LE(p.x, 180.0);
-      EXPECT_GE(p.x, -180.0);
-      EXPECT_EQ(p.y, 80.0);
-    }
-    EXPECT_EQ(s.back().x, 180.0);
-    // A parallel one interval past the pole is held to it; two are not drawn.
-    ASSERT_TRUE(graticule::SampleParallel(95.0, e, 10.0, 10.0, reach, 20, &s));
-    EXPECT_EQ(s.front().y, 90.0);
-    EXPECT_FALSE(
-        graticule::SampleParallel(101.0, Extent(150.0, 60.0, 200.0, 110.0), 10.0, 10.0, reach, 20, &s));
-    ASSERT_TRUE(graticule::SampleMeridian(170.0, e, 10.0, 10.0, reach, 20, &s));
-    for (const SGIS_DPoint& p : s) {
-      EXPECT_LE(p.y, 90.0);
-      EXPECT_EQ(p.x, 170.0);
-    }
-    EXPECT_EQ(s.back().y, 90.0);
-    // A meridian past 180 within one interval is held to 180.
-    ASSERT_TRUE(graticule::SampleMeridian(185.0, e, 10.0, 10.0, reach, 20, &s));
-    EXPECT_EQ(s.front().x, 180.0);
-    EXPECT_FALSE(graticule::SampleMeridian(195.0, e, 10.0, 10.0, reach, 20, &s));
-    // Outside the extent: no line.
-    EXPECT_FALSE(graticule::SampleMeridian(140.0, e, 10.0, 10.0, reach, 20, &s));
-    EXPECT_FALSE(graticule::SampleParallel(50.0, e, 10.0, 10.0, reach, 20, &s));
+    ASSERT_TRUE(graticule::ParallelRun(80.0, e, 10.0, 10.0, reach, &run));
+    ExpectRun(run, {140.0, 80.0}, {180.0, 80.0}, "parallel to the antimeridian");
+    ASSERT_TRUE(graticule::ParallelRun(95.0, e, 10.0, 10.0, reach, &run));
+    ExpectRun(run, {140.0, 90.0}, {180.0, 90.0}, "a parallel one interval past the pole is held to it");
+    EXPECT_FALSE(graticule::ParallelRun(101.0, Extent(150.0, 60.0, 200.0, 110.0), 10.0, 10.0, reach, &run));
+    ASSERT_TRUE(graticule::MeridianRun(170.0, e, 10.0, 10.0, reach, &run));
+    ExpectRun(run, {170.0, 50.0}, {170.0, 90.0}, "meridian to the pole");
+    ASSERT_TRUE(graticule::MeridianRun(185.0, e, 10.0, 10.0, reach, &run));
+    ExpectRun(run, {180.0, 50.0}, {180.0, 90.0}, "a meridian one interval past 180 is held to it");
+    EXPECT_FALSE(graticule::MeridianRun(195.0, e, 10.0, 10.0, reach, &run));
+    EXPECT_FALSE(graticule::MeridianRun(140.0, e, 10.0, 10.0, reach, &run));
+    EXPECT_FALSE(graticule::ParallelRun(50.0, e, 10.0, 10.0, reach, &run));
   }
-  // The drawing's parallels start one interval west and run four east; the
-  // conversion's one either way.
-  ASSERT_TRUE(graticule::SampleParallel(10.0, Extent(0, 0, 10, 20), 1.0, 1.0, LineReach::Drawing, 10, &s));
-  EXPECT_EQ(s.front().x, -1.0);
-  EXPECT_EQ(s.back().x, 14.0);
-  ASSERT_TRUE(graticule::SampleParallel(10.0, Extent(0, 0, 10, 20), 1.0, 1.0, LineReach::Conversion, 10, &s));
-  EXPECT_EQ(s.front().x, -1.0);
-  EXPECT_EQ(s.back().x, 11.0);
+  // The drawing's lines run four intervals past the east (north) end, the
+  // conversion's one; both start one interval before the west (south) end.
+  ASSERT_TRUE(graticule::ParallelRun(10.0, Extent(0, 0, 10, 20), 1.0, 1.0, LineReach::Drawing, &run));
+  ExpectRun(run, {-1.0, 10.0}, {14.0, 10.0}, "drawn parallel");
+  ASSERT_TRUE(graticule::ParallelRun(10.0, Extent(0, 0, 10, 20), 1.0, 1.0, LineReach::Conversion, &run));
+  ExpectRun(run, {-1.0, 10.0}, {11.0, 10.0}, "converted parallel");
+  ASSERT_TRUE(graticule::MeridianRun(5.0, Extent(0, 0, 10, 20), 1.0, 1.0, LineReach::Drawing, &run));
+  ExpectRun(run, {5.0, -1.0}, {5.0, 24.0}, "drawn meridian");
 }
 
 TEST(GraticuleFigure, TickLinesRunFromOutsideTheirSide) {
-  std::vector<SGIS_DPoint> s;
+  graticule::GeoRun run;
   const SGIS_DRect e = Extent(0.0, 0.0, 10.0, 10.0);
   struct Row {
     TickSide side;
-    double value;
-    SGIS_DPoint first, last;
+    SGIS_DPoint from, to;
   } rows[] = {
-      {TickSide::Bottom, 5.0, {5.0, -1.0}, {5.0, 11.0}},
-      {TickSide::Top, 5.0, {5.0, 11.0}, {5.0, -1.0}},
-      {TickSide::Left, 5.0, {-1.0, 5.0}, {11.0, 5.0}},
-      {TickSide::Right, 5.0, {11.0, 5.0}, {-1.0, 5.0}},
+      {TickSide::Bottom, {5.0, -1.0}, {5.0, 11.0}},
+      {TickSide::Top, {5.0, 11.0}, {5.0, -1.0}},
+      {TickSide::Left, {-1.0, 5.0}, {11.0, 5.0}},
+      {TickSide::Right, {11.0, 5.0}, {-1.0, 5.0}},
   };
   for (const Row& r : rows) {
-    ASSERT_TRUE(graticule::SampleTickLine(r.side, r.value, e, 1.0, 1.0, 12, &s));
-    EXPECT_EQ(s.front().x, r.first.x);
-    EXPECT_EQ(s.front().y, r.first.y);
-    EXPECT_EQ(s.back().x, r.last.x);
-    EXPECT_EQ(s.back().y, r.last.y);
+    ASSERT_TRUE(graticule::TickRun(r.side, 5.0, e, 1.0, 1.0, &run));
+    ExpectRun(run, r.from, r.to, "side");
   }
   // Held to the pole; a run that is empty there is no tick line.
-  ASSERT_TRUE(graticule::SampleTickLine(TickSide::Bottom, 5.0, Extent(0, 85, 10, 95), 1.0, 10.0, 4, &s));
-  EXPECT_EQ(s.back().y, 90.0);
-  EXPECT_FALSE(graticule::SampleTickLine(TickSide::Top, 5.0, Extent(0, 100, 10, 120), 1.0, 1.0, 4, &s));
+  ASSERT_TRUE(graticule::TickRun(TickSide::Bottom, 5.0, Extent(0, 85, 10, 95), 1.0, 10.0, &run));
+  EXPECT_EQ(run.to.y, 90.0);
+  EXPECT_FALSE(graticule::TickRun(TickSide::Top, 5.0, Extent(0, 100, 10, 120), 1.0, 1.0, &run));
 }
 
 TEST(GraticuleFigure, OnAGridLineToleratesTheRoundingOfTheDivision) {
@@ -283,7 +259,7 @@ TEST(GraticuleFigure, HatchesOfTheWorkedExamples) {
   };
   for (const HatchRow& r : rows) {
     PlainSpace space(r.scale);
-    grid::GridCapNote cap("test");
+    grid::CGIS_GridCapRecord cap("test");
     GraticuleWalker walker(space, r.frame, cap);
     Collect got;
     walker.Hatches(HatchPassOf(r), got);
@@ -296,7 +272,7 @@ TEST(GraticuleFigure, NoIntervalHatchWhereAGridLineCrosses) {
   HatchRow r{"",    1.0, 0.0, 5.0, 10.0, 1, 1, Extent(0.0, 0.0, 10.0, 0.0), SGIS_Rect(0, 10, 1000, -10),
              100.0, {}};
   PlainSpace space;
-  grid::GridCapNote cap("test");
+  grid::CGIS_GridCapRecord cap("test");
   GraticuleWalker walker(space, r.frame, cap);
   Collect got;
   walker.Hatches(HatchPassOf(r), got);
@@ -323,7 +299,7 @@ TEST(GraticuleFigure, CentredHatchesTakeTheirHalves) {
   p.rank[1] = {201.0, false, true};
   p.rank[2] = {201.0, false, false};
   PlainSpace space;
-  grid::GridCapNote cap("test");
+  grid::CGIS_GridCapRecord cap("test");
   GraticuleWalker walker(space, SGIS_Rect(0, 10, 60, -10), cap);
   Collect got;
   walker.Hatches(p, got);
@@ -342,7 +318,7 @@ TEST(GraticuleFigure, HatchesAlongTheMeridiansPointRightAndReachTheLastMeridian)
   p.nSubCount = 1;
   p.rank[2] = {60.0, true, false};
   PlainSpace space;
-  grid::GridCapNote cap("test");
+  grid::CGIS_GridCapRecord cap("test");
   GraticuleWalker walker(space, SGIS_Rect(0, 100, 200, 0), cap);
   Collect got;
   walker.Hatches(p, got);
@@ -362,14 +338,13 @@ TEST(GraticuleFigure, HatchMarksStopAtTheCapWithOneRecord) {
   p.nSubCount = 2;
   p.rank[0] = p.rank[1] = p.rank[2] = {10.0, true, true};
   PlainSpace space;
-  grid::GridCapNote cap("CGIS_GraticuleGrid::OnDrawHatchLine");
+  grid::CGIS_GridCapRecord cap("CGIS_GraticuleGrid::OnDrawHatchLine");
   GraticuleWalker walker(space, SGIS_Rect(0, 10, 100, -10), cap);
   Collect got;
   walker.Hatches(p, got);
   // The marks of the first position (west of the frame) use up the pass.
   EXPECT_TRUE(got.pieces.empty());
-  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_GraticuleGrid::OnDrawHatchLine",
-                       "graticule marks capped at 200000"),
+  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_GraticuleGrid::OnDrawHatchLine", "marks capped at 250000"),
             1);
 }
 
@@ -381,7 +356,7 @@ TEST(GraticuleFigure, LinesAreClippedToTheFrame) {
   p.dX = p.dY = 1.0;
   p.nSamples = 4;
   PlainSpace space;
-  grid::GridCapNote cap("test");
+  grid::CGIS_GridCapRecord cap("test");
   GraticuleWalker walker(space, SGIS_Rect(0, 200, 200, 0), cap);
   Collect got;
   walker.Lines(p, got);
@@ -426,7 +401,7 @@ TickPass TickPassOver(const SGIS_DRect& e, double d) {
 
 TEST(GraticuleFigure, TicksStandWhereTheirLinesEnterTheFrame) {
   PlainSpace space;
-  grid::GridCapNote cap("test");
+  grid::CGIS_GridCapRecord cap("test");
   GraticuleWalker walker(space, SGIS_Rect(0, 200, 200, 0), cap);
   TickPass t = TickPassOver(Extent(0.0, 0.0, 2.0, 2.0), 1.0);
   for (int i = 0; i < 4; ++i) t.bMain[i] = i == 0;  // bottom only
@@ -451,7 +426,7 @@ TEST(GraticuleFigure, ABottomTickIsLeftOutWhereItsMeridianEntersThroughASide) {
   // latitude 0 the meridian at lon stands at lon, so those west of 0 reach
   // the 0..2 frame only through its left edge.
   PlainSpace space(100.0, 100.0);
-  grid::GridCapNote cap("test");
+  grid::CGIS_GridCapRecord cap("test");
   GraticuleWalker walker(space, SGIS_Rect(0, 200, 200, 0), cap);
   TickPass t = TickPassOver(Extent(-2.0, 0.0, 2.0, 2.0), 0.5);
   t.nSamples = 12;  // a sample on every quarter degree, so the bottom crossings are exact
@@ -470,7 +445,7 @@ TEST(GraticuleFigure, ABottomTickIsLeftOutWhereItsMeridianEntersThroughASide) {
 
 TEST(GraticuleFigure, SubTicksDivideTheTickInterval) {
   PlainSpace space;
-  grid::GridCapNote cap("test");
+  grid::CGIS_GridCapRecord cap("test");
   GraticuleWalker walker(space, SGIS_Rect(0, 200, 200, 0), cap);
   for (auto [count, expected] :
        {std::tuple{2, std::vector<int>{50, 150}}, std::tuple{1, std::vector<int>{}},
@@ -493,7 +468,7 @@ TEST(GraticuleFigure, SubTicksDivideTheTickInterval) {
 
 TEST(GraticuleFigure, LabelPointsInsideTheExtentAndTheFrame) {
   PlainSpace space;
-  grid::GridCapNote cap("test");
+  grid::CGIS_GridCapRecord cap("test");
   GraticuleWalker walker(space, SGIS_Rect(0, 200, 200, 0), cap);
   Collect got;
   walker.Labels(LabelPass{Extent(0.0, 0.0, 2.0, 2.0), 1.0, 2.0}, got);
