@@ -1,5 +1,7 @@
 #include "tests/layout/graphicelement/grid/graticule/graticuletest.h"
 
+#include <cstring>
+
 #include "host/helmora/gis_mapfile.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "platform/text/textengine.h"
@@ -7,6 +9,13 @@
 #include "platform/win/wingdi.h"
 
 namespace md::test {
+
+IGIS_DataBuffer* BufferOf(const std::vector<BYTE>& bytes) {
+  IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
+  b->SetSize(static_cast<int>(bytes.size()));
+  if (!bytes.empty()) std::memcpy(b->GetData(), bytes.data(), bytes.size());
+  return b;
+}
 
 IGIS_Symbol* NewLineSymbol(COLORREF color, double widthMm) {
   IGIS_Symbol* s = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_LINE);

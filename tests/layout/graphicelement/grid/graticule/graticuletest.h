@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "host/basilo/igis_propertyset.h"
 #include "host/display/cgis_printdisplay.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
@@ -21,6 +22,7 @@
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "platform/canvas/recording.h"
 #include "tests/support/mapgriddouble.h"
+#include "tests/support/owned.h"
 
 namespace md::test {
 
@@ -168,19 +170,17 @@ class DmsLabelDouble : public IGIS_DMSGridLabel {
   virtual ~DmsLabelDouble() = default;
 };
 
-// Releases what it holds (anything with Release) at scope end.
+// The bytes an object's Save writes into a fresh buffer.
 template <class T>
-struct Held {
-  T* p = nullptr;
-  explicit Held(T* q = nullptr) : p(q) {}
-  ~Held() {
-    if (p != nullptr) p->Release();
-  }
-  Held(const Held&) = delete;
-  Held& operator=(const Held&) = delete;
-  T* operator->() const { return p; }
-  T* get() const { return p; }
-};
+std::vector<BYTE> Stored(T* object) {
+  IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
+  object->Save(b);
+  std::vector<BYTE> out(b->GetData(), b->GetData() + b->GetSize());
+  b->Release();
+  return out;
+}
+// A new buffer holding the bytes (the caller releases it).
+IGIS_DataBuffer* BufferOf(const std::vector<BYTE>& bytes);
 
 IGIS_Symbol* NewLineSymbol(COLORREF color, double widthMm);
 IGIS_Symbol* NewTextSymbol(int height);
