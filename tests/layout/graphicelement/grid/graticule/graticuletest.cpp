@@ -48,7 +48,7 @@ std::vector<Stroke> StrokesOf(const md::canvas::RecordingCanvas& canvas) {
   for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Shape)) {
     if (!r->shape.stroke || r->shape.fill) continue;
     const md::canvas::Color c = r->pen.color;
-    out.push_back({r->Points(), RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF)});
+    out.push_back({r->Points(), RGB(md::canvas::red(c), md::canvas::green(c), md::canvas::blue(c))});
   }
   return out;
 }
