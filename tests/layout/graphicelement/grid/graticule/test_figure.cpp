@@ -367,6 +367,15 @@ TEST(GraticuleFigure, LinesAreClippedToTheFrame) {
   EXPECT_EQ(got.lines[1].front().y, 100);
   EXPECT_EQ(got.lines[4].front().y, 0);
   EXPECT_EQ(got.lines[4].back().y, 200);
+  // A line that meets the frame in one point only (a corner) is no line.
+  LinePass corner = p;
+  corner.extent = Extent(-1.0, 0.0, -1.0, 0.5);
+  corner.reach = LineReach::Conversion;
+  PlainSpace sheared(100.0, 100.0);
+  GraticuleWalker touching(sheared, SGIS_Rect(0, 100, 100, 0), cap);
+  Collect once;
+  touching.Lines(corner, once);
+  EXPECT_TRUE(once.lines.empty());
   // Markers at the nine crossings, or none outside the frame when asked.
   p.nGridlineType = 2;
   Collect marks;
