@@ -24,65 +24,19 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/graticule/cgis_graticulegrid.h"
-#include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/recording.h"
 #include "platform/text/textengine.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
+#include "tests/support/dmslabeldouble.h"
 
 namespace {
 
 constexpr int kDpi = 300;
 constexpr double kPageWmm = 400.0, kPageHmm = 300.0;
 constexpr int kPageW = 40000, kPageH = 30000;
-
-// The DMS label's settings that the interior labels read: degrees and
-// minutes in an 8-point text; it draws and stores nothing itself.
-class BenchLabel final : public IGIS_DMSGridLabel {
- public:
-  BenchLabel() {
-    text_ = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT);
-    text_->GetFontSizePtr()->lfHeight = 8;
-  }
-  void SetLabelOffset(int) override {}
-  int GetLabelOffset() override { return 0; }
-  IGIS_SymbolPart* GetTextSymbolPtr() override { return text_; }
-  const char* GetStaticData() override { return ""; }
-  void GetLabelAlignment(bool*, bool*, bool*, bool*) override {}
-  void SetLabelAlignment(bool, bool, bool, bool) override {}
-  void Release() override { delete this; }
-  bool Save(IGIS_DataBuffer*) override { return true; }
-  bool Open(IGIS_DataBuffer*) override { return true; }
-  IGIS_GridLabel* Clone() override { return new BenchLabel(); }
-  bool OnDraw(HDC, bool, IGIS_Display*) override { return true; }
-  int GetType() override { return GIS_GRIDLABEL_DMS; }
-  void SetTextSymbolPtr(IGIS_SymbolPart*) override {}
-  IGIS_GridLabel* CopyFrom(IGIS_GridLabel*) override { return this; }
-  bool OnOpenPropertyDlg() override { return false; }
-  IGIS_Element* ConvertToElement() override { return nullptr; }
-  void SetMapGrid(IGIS_MapGrid*) override {}
-  void GetLabelOffsetX(int*, int*, int*, int*) override {}
-  void GetLabelOffsetY(int*, int*, int*, int*) override {}
-  void SetLabelOffsetX(int, int, int, int) override {}
-  void SetLabelOffsetY(int, int, int, int) override {}
-  IGIS_DMSGridLabel* Copy(IGIS_DMSGridLabel*) override { return this; }
-  IGIS_SymbolPart* GetSecondsSymbolText() override { return text_; }
-  void SetSecondsSymbolTextPtr(IGIS_SymbolPart*) override {}
-  bool IsShowMinutes() override { return true; }
-  void SetShowMinutes(bool) override {}
-  bool IsShowSeconds() override { return false; }
-  void SetShowSeconds(bool) override {}
-  int GetDMSLabelType() override { return 0; }
-  void SetDMSLabelType(int) override {}
-  int GetDecimalDigits() override { return 0; }
-  void SetDecimalDigits(int) override {}
-
- private:
-  ~BenchLabel() { text_->Release(); }
-  IGIS_Symbol* text_;
-};
 
 IGIS_Symbol* Line(COLORREF color, double widthMm) {
   IGIS_Symbol* s = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_LINE);
@@ -135,12 +89,18 @@ class Scene {
     grid_->SetShowInteriorLabels(true);
     grid_->SetInteriorLabelIntervalX(degrees);
     grid_->SetInteriorLabelIntervalY(degrees);
-    BenchLabel* label = new BenchLabel();
+    // Degrees and minutes in an 8-point text.
+    text_ = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT);
+    text_->GetFontSizePtr()->lfHeight = 8;
+    auto* label = new md::test::DmsLabelDouble();
+    label->text = text_;
+    label->seconds = false;
     grid_->SetLabelFormat(label);
     label->Release();
   }
   ~Scene() {
     grid_->Release();
+    text_->Release();
     frame_->Release();
     set_->Release();
     doc_->Release();
@@ -155,6 +115,7 @@ class Scene {
   IGIS_Document* doc_ = nullptr;
   CGIS_MapElement* frame_ = nullptr;
   CGIS_GraticuleGrid* grid_ = nullptr;
+  IGIS_Symbol* text_ = nullptr;
 };
 
 // A printer context and display over a canvas of the page at kDpi.

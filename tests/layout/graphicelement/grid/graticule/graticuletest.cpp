@@ -53,13 +53,6 @@ std::vector<Stroke> StrokesOf(const md::canvas::RecordingCanvas& canvas) {
   return out;
 }
 
-std::vector<std::string> TextsOf(const md::canvas::RecordingCanvas& canvas) {
-  std::vector<std::string> out;
-  for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Text))
-    out.push_back(r->text.text);
-  return out;
-}
-
 void SheetPage::SetUp() {
   GIS_SetSymbolTextEngine("fixed");
   md::layout::InstallElementHooks();
@@ -83,6 +76,16 @@ void SheetPage::TearDown() {
   if (page_ != nullptr) page_->Release();
   if (doc_ != nullptr) doc_->Release();
   GIS_SetSymbolTextEngine("freetype");
+}
+
+CGIS_GraticuleGrid* SheetPage::NewGraticule(double dMinutes) {
+  auto* grid = new CGIS_GraticuleGrid();
+  grid->SetMapElement(frame_);
+  grid->SetBorder(nullptr);
+  grid->GetGridSpacing()->SetUnits(2);  // minutes
+  grid->GetGridSpacing()->SetXIntervalSize(dMinutes);
+  grid->GetGridSpacing()->SetYIntervalSize(dMinutes);
+  return grid;
 }
 
 void SheetPage::DrawFrame(GraticulePrinter& printer) {

@@ -60,12 +60,7 @@ class GraticuleConvert : public md::test::SheetPage {
  protected:
   void SetUp() override {
     SheetPage::SetUp();
-    grid_ = new CGIS_GraticuleGrid();
-    grid_->SetMapElement(frame_);
-    grid_->SetBorder(nullptr);
-    grid_->GetGridSpacing()->SetUnits(2);
-    grid_->GetGridSpacing()->SetXIntervalSize(5.0);
-    grid_->GetGridSpacing()->SetYIntervalSize(5.0);
+    grid_ = NewGraticule(5.0);
     text_ = md::test::NewTextSymbol(8);
   }
   void TearDown() override {

@@ -61,12 +61,7 @@ class GraticuleDraw : public md::test::SheetPage {
  protected:
   void SetUp() override {
     SheetPage::SetUp();
-    grid_ = new CGIS_GraticuleGrid();
-    grid_->SetMapElement(frame_);
-    grid_->SetBorder(nullptr);
-    grid_->GetGridSpacing()->SetUnits(2);  // minutes
-    grid_->GetGridSpacing()->SetXIntervalSize(1.0);
-    grid_->GetGridSpacing()->SetYIntervalSize(1.0);
+    grid_ = NewGraticule(1.0);
     Symbol(&IGIS_MapGrid::SetLineSymbol, kLineColor);
     Symbol(&IGIS_MapGrid::SetTickLineSymbol, kTickColor);
     Symbol(&IGIS_MapGrid::SetSubTickLineSymbol, kSubTickColor);

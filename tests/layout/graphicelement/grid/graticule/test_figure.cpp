@@ -3,6 +3,7 @@
 // hatches and label points, and the caps.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <string>
 #include <tuple>
@@ -174,6 +175,16 @@ TEST(GraticuleFigure, OnAGridLineToleratesTheRoundingOfTheDivision) {
 
 // ---- Hatches ------------------------------------------------------------------
 
+// The hatches of the pass laid in a plain space over the frame.
+std::vector<Piece> Hatched(const HatchPass& pass, SGIS_Rect frame, double scale = 100.0) {
+  PlainSpace space(scale);
+  grid::CGIS_GridCapRecord cap("test");
+  GraticuleWalker walker(space, frame, cap);
+  Collect got;
+  walker.Hatches(pass, got);
+  return got.pieces;
+}
+
 struct HatchRow {
   const char* name;
   double hx, hy, dX, dY;
@@ -184,19 +195,25 @@ struct HatchRow {
   std::vector<Piece> expected;
 };
 
-HatchPass HatchPassOf(const HatchRow& r) {
+// A pass with marks of 20 (sub), 40 (main) and 60 (interval) page units,
+// one-sided, unless other ranks are given.
+HatchPass MakePass(const SGIS_DRect& extent, double dX, double dY, double hx, double hy, int main, int sub,
+                   const std::array<graticule::HatchRankStyle, 3>& ranks = {
+                       {{20.0, true, true}, {40.0, true, true}, {60.0, true, false}}}) {
   HatchPass p;
-  p.extent = r.extent;
-  p.dX = r.dX;
-  p.dY = r.dY;
-  p.dIntervalX = r.hx;
-  p.dIntervalY = r.hy;
-  p.nMainCount = r.mainCount;
-  p.nSubCount = r.subCount;
-  p.rank[0] = {20.0, true, true};
-  p.rank[1] = {40.0, true, true};
-  p.rank[2] = {60.0, true, false};
+  p.extent = extent;
+  p.dX = dX;
+  p.dY = dY;
+  p.dIntervalX = hx;
+  p.dIntervalY = hy;
+  p.nMainCount = main;
+  p.nSubCount = sub;
+  for (int i = 0; i < 3; ++i) p.rank[i] = ranks[static_cast<std::size_t>(i)];
   return p;
+}
+
+HatchPass HatchPassOf(const HatchRow& r) {
+  return MakePass(r.extent, r.dX, r.dY, r.hx, r.hy, r.mainCount, r.subCount);
 }
 
 TEST(GraticuleFigure, HatchesOfTheWorkedExamples) {
@@ -257,95 +274,48 @@ TEST(GraticuleFigure, HatchesOfTheWorkedExamples) {
        {up("i", 0, 60), up("i", 100, 60)}},
       {"two units outside are not", 1.0, 0.0, 0.0, 10.0, 1, 1, band, SGIS_Rect(2, 10, 98, -10), 100.0, {}},
   };
-  for (const HatchRow& r : rows) {
-    PlainSpace space(r.scale);
-    grid::CGIS_GridCapRecord cap("test");
-    GraticuleWalker walker(space, r.frame, cap);
-    Collect got;
-    walker.Hatches(HatchPassOf(r), got);
-    EXPECT_EQ(got.pieces, r.expected) << r.name;
-  }
+  for (const HatchRow& r : rows) EXPECT_EQ(Hatched(HatchPassOf(r), r.frame, r.scale), r.expected) << r.name;
 }
 
 TEST(GraticuleFigure, NoIntervalHatchWhereAGridLineCrosses) {
   // Grid meridians every 5 degrees, hatches every degree along the equator.
   HatchRow r{"",    1.0, 0.0, 5.0, 10.0, 1, 1, Extent(0.0, 0.0, 10.0, 0.0), SGIS_Rect(0, 10, 1000, -10),
              100.0, {}};
-  PlainSpace space;
-  grid::CGIS_GridCapRecord cap("test");
-  GraticuleWalker walker(space, r.frame, cap);
-  Collect got;
-  walker.Hatches(HatchPassOf(r), got);
   std::vector<int> xs;
-  for (const Piece& p : got.pieces) xs.push_back(p.a.x);
+  for (const Piece& p : Hatched(HatchPassOf(r), r.frame)) xs.push_back(p.a.x);
   EXPECT_EQ(xs, (std::vector<int>{100, 200, 300, 400, 600, 700, 800, 900}));
   // With main and sub hatches the marks between the grid lines all stay.
   HatchPass p = HatchPassOf(r);
   p.nMainCount = 2;
-  Collect more;
-  walker.Hatches(p, more);
-  EXPECT_EQ(more.pieces.size(), 8u + 10u);
+  EXPECT_EQ(Hatched(p, r.frame).size(), 8u + 10u);
 }
 
 TEST(GraticuleFigure, CentredHatchesTakeTheirHalves) {
   // One main mark (length 201, integer half 100) and one interval mark
   // (201.0, half 100.5) centred on the equator at longitude 0.5 and 0.
-  HatchPass p;
-  p.extent = Extent(0.0, 0.0, 0.5, 0.0);
-  p.dY = 10.0;
-  p.dIntervalX = 1.0;
-  p.nMainCount = 2;
-  p.nSubCount = 1;
-  p.rank[1] = {201.0, false, true};
-  p.rank[2] = {201.0, false, false};
-  PlainSpace space;
-  grid::CGIS_GridCapRecord cap("test");
-  GraticuleWalker walker(space, SGIS_Rect(0, 10, 60, -10), cap);
-  Collect got;
-  walker.Hatches(p, got);
+  const HatchPass p = MakePass(Extent(0.0, 0.0, 0.5, 0.0), 0.0, 10.0, 1.0, 0.0, 2, 1,
+                               {{{0.0, true, true}, {201.0, false, true}, {201.0, false, false}}});
   const std::vector<Piece> expected = {{"m", SGIS_Point(50, -100, 0), SGIS_Point(50, 100, 0)},
                                        {"i", SGIS_Point(0, -101, 0), SGIS_Point(0, 101, 0)}};
-  EXPECT_EQ(got.pieces, expected);
+  EXPECT_EQ(Hatched(p, SGIS_Rect(0, 10, 60, -10)), expected);
 }
 
 TEST(GraticuleFigure, HatchesAlongTheMeridiansPointRightAndReachTheLastMeridian) {
   // Meridians every degree over 0..2; hatches every degree of latitude over 0..1.
-  HatchPass p;
-  p.extent = Extent(0.0, 0.0, 2.0, 1.0);
-  p.dX = 1.0;
-  p.dIntervalY = 1.0;
-  p.nMainCount = 1;
-  p.nSubCount = 1;
-  p.rank[2] = {60.0, true, false};
-  PlainSpace space;
-  grid::CGIS_GridCapRecord cap("test");
-  GraticuleWalker walker(space, SGIS_Rect(0, 100, 200, 0), cap);
-  Collect got;
-  walker.Hatches(p, got);
+  const HatchPass p = MakePass(Extent(0.0, 0.0, 2.0, 1.0), 1.0, 0.0, 0.0, 1.0, 1, 1);
   std::vector<Piece> expected;
   for (int x : {0, 100, 200})
     for (int y : {0, 100}) expected.push_back({"i", SGIS_Point(x, y, 0), SGIS_Point(x + 60, y, 0)});
-  EXPECT_EQ(got.pieces, expected);
+  EXPECT_EQ(Hatched(p, SGIS_Rect(0, 100, 200, 0)), expected);
 }
 
 TEST(GraticuleFigure, HatchMarksStopAtTheCapWithOneRecord) {
   md::test::LogMark mark;
-  HatchPass p;
-  p.extent = Extent(0.0, 0.0, 1.0, 0.0);
-  p.dY = 10.0;
-  p.dIntervalX = 1.0;
-  p.nMainCount = 2147483647;  // as a stored form may hold it
-  p.nSubCount = 2;
-  p.rank[0] = p.rank[1] = p.rank[2] = {10.0, true, true};
-  PlainSpace space;
-  grid::CGIS_GridCapRecord cap("CGIS_GraticuleGrid::OnDrawHatchLine");
-  GraticuleWalker walker(space, SGIS_Rect(0, 10, 100, -10), cap);
-  Collect got;
-  walker.Hatches(p, got);
+  // A main count as a stored form may hold it.
+  const HatchPass p = MakePass(Extent(0.0, 0.0, 1.0, 0.0), 0.0, 10.0, 1.0, 0.0, 2147483647, 2);
   // The marks of the first position (west of the frame) use up the pass.
-  EXPECT_TRUE(got.pieces.empty());
-  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_GraticuleGrid::OnDrawHatchLine", "marks capped at 250000"),
-            1);
+  EXPECT_TRUE(Hatched(p, SGIS_Rect(0, 10, 100, -10)).empty());
+  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "test", "marks capped at 250000"), 1);
 }
 
 // ---- Lines, markers, ticks, labels ----------------------------------------

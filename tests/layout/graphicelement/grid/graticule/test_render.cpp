@@ -54,12 +54,7 @@ TEST_F(GraticuleRender, SheetWithHatchesAndInteriorLabelsAndItsConversion) {
   Owned<IGIS_Symbol> tick(md::test::NewLineSymbol(RGB(0, 0, 0), 0.8));
   Owned<IGIS_Symbol> hatch(md::test::NewLineSymbol(RGB(180, 30, 30), 0.8));
   Owned<IGIS_Symbol> text(md::test::NewTextSymbol(8));
-  Owned<CGIS_GraticuleGrid> grid(new CGIS_GraticuleGrid());
-  grid->SetMapElement(frame_);
-  grid->SetBorder(nullptr);
-  grid->GetGridSpacing()->SetUnits(2);  // minutes
-  grid->GetGridSpacing()->SetXIntervalSize(5.0);
-  grid->GetGridSpacing()->SetYIntervalSize(5.0);
+  Owned<CGIS_GraticuleGrid> grid(NewGraticule(5.0));
   grid->SetLineSymbol(line.get());
   grid->SetTickLineSymbol(tick.get());
   grid->SetSubTickLineSymbol(tick.get());
