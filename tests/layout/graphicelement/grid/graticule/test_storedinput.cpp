@@ -1,6 +1,6 @@
-// The fuzz seeds and crash inputs of the map grids' stored-state readers,
-// replayed whole and cut short. With MAPDECK_UPDATE_SEEDS=1 the seeds are
-// first written from real graticules.
+// The graticule's seeds of the map grids' fuzz target, written from real
+// graticules when MAPDECK_UPDATE_SEEDS=1, and read through the grid readers
+// whole and cut short (the grid base's test replays every seed too).
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -47,25 +47,18 @@ void WriteSeeds() {
   WriteSeed("graticule_edited.bin", Stored(edited.get()));
 }
 
-TEST(MapGridStoredInput, SeedsAndCrashInputsReadWithoutHarm) {
+TEST(GraticuleStoredInput, SeedsOfRealGraticulesReadWithoutHarm) {
   const char* update = std::getenv("MAPDECK_UPDATE_SEEDS");
   if (update != nullptr && std::string(update) == "1") WriteSeeds();
   int n = 0;
-  for (const char* folder : {"corpus", "regressions"}) {
-    for (const fs::path& p : md::test::fuzz::Inputs(folder, "mapgrid")) {
-      const std::vector<unsigned char> bytes = md::test::fuzz::ReadInput(p);
-      mapgridinput::Feed(bytes.data(), bytes.size());
-      ++n;
-    }
-  }
-  EXPECT_GE(n, 2);
   for (const fs::path& p : md::test::fuzz::Inputs("corpus", "mapgrid")) {
+    if (p.filename().string().rfind("graticule", 0) != 0) continue;
     const std::vector<unsigned char> bytes = md::test::fuzz::ReadInput(p);
-    for (std::size_t cut :
-         {std::size_t{0}, std::size_t{1}, bytes.size() / 3, bytes.size() / 2, bytes.size() - 1}) {
-      mapgridinput::Feed(bytes.data(), cut);
-    }
+    for (std::size_t cut : {bytes.size(), bytes.size() / 3, bytes.size() / 2, bytes.size() - 1})
+      mapgridinput::FeedGrid(bytes.data(), cut);
+    ++n;
   }
+  EXPECT_EQ(n, 2);
 }
 
 }  // namespace
