@@ -7,7 +7,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/igis_map.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/grid/graticule/graticuledraw.h"
 #include "layout/graphicelement/grid/graticule/graticulepieces.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/grid/graticule/cgis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/text/igis_textelement.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/grid/graticule/cgis_graticulegrid.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/text/textengine.h"
