@@ -4,6 +4,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 
@@ -95,10 +96,7 @@ void CommitFeature(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature, int nFlags) 
   if (pClass != nullptr && pFeature != nullptr) pClass->UpdateFeature(pFeature, nFlags);
 }
 
-IGIS_SpatialReference* PageReference(IGIS_FeatureSet* pOwner) {
-  IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
-  return pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
-}
+IGIS_SpatialReference* PageReference(IGIS_FeatureSet* pOwner) { return PageReferenceOf(pOwner); }
 
 SGIS_Rect FeatureRect(IGIS_Feature* pFeature) {
   SGIS_Rect r;
