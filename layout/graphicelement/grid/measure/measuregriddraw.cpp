@@ -2,22 +2,19 @@
 #include "layout/graphicelement/grid/measure/measuregriddraw.h"
 
 #include <cmath>
-#include <cstdint>
 #include <exception>
-#include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/releaseptr.h"
 #include "host/calcora/igis_geoarithmetic.h"
 #include "host/display/igis_display.h"
-#include "host/featra/igis_feature.h"
 #include "host/helmora/igis_mainobject.h"
 #include "host/helmora/igis_map.h"
 #include "host/helmora/igis_mapview.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
-#include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/grid/measure/measuregridwalk.h"
@@ -41,23 +38,17 @@ struct DrawContext {
   IGIS_MeasureGrid* pGrid = nullptr;
   IGIS_DisplayView* pView = nullptr;       // the display's (page to device)
   IGIS_SpatialReference* pPage = nullptr;  // the page's reference
-  IGIS_MapView* pMapView = nullptr;        // the frame's (map to device)
-  IGIS_SpatialReference* pMapReference = nullptr;
-  IGIS_SymbolRenderer* pRenderer = nullptr;
+  CGIS_PageSymbolPainter* pPainter = nullptr;
   SGIS_Rect deviceFrame;  // normalised
-  SGIS_DrawParam param;
 };
 
 // Hands what the walk finds to the renderer.
 class DeviceSink final : public MeasureGridSink {
  public:
-  DeviceSink(DrawContext& ctx, MeasureLineTracer& tracer) : m_ctx(ctx), m_tracer(tracer) {}
+  DeviceSink(const DrawContext& ctx, MeasureLineTracer& tracer) : m_ctx(ctx), m_tracer(tracer) {}
 
   void OnLine(const SGIS_Point* pPoints, int nCount) override {
-    if (nCount < 2) return;
-    m_points.resize(static_cast<std::size_t>(nCount));
-    for (int i = 0; i < nCount; ++i) m_points[static_cast<std::size_t>(i)] = POINT{pPoints[i].x, pPoints[i].y};
-    Draw(m_ctx.pGrid->GetLineSymbol(), m_points.data(), nCount);
+    if (nCount >= 2) m_ctx.pPainter->DrawDevice(m_ctx.pGrid->GetLineSymbol(), pPoints, nCount);
   }
 
   void OnMark(SGIS_DPoint gridPoint) override {
@@ -65,8 +56,7 @@ class DeviceSink final : public MeasureGridSink {
     const SGIS_Point p = SGIS_Point::FromDoubles(gridPoint.x, gridPoint.y);
     // A mark whose point lies outside the frame is not drawn (on its edge it is).
     if (HitTestRectEdge(m_ctx.deviceFrame, p.x, p.y, 0) == SGIS_Rect::OUTSIDE) return;
-    POINT point{p.x, p.y};
-    Draw(m_ctx.pGrid->GetMarkSymbol(), &point, 1);
+    m_ctx.pPainter->DrawDevice(m_ctx.pGrid->GetMarkSymbol(), &p, 1);
   }
 
   // The tick starts where its line meets the frame and runs its length on
@@ -92,26 +82,18 @@ class DeviceSink final : public MeasureGridSink {
         outer.x = end(q.x + dLength);
         break;
     }
-    POINT points[2];
+    SGIS_Point points[2];
     const SGIS_DPoint ends[2] = {q, outer};
     for (int i = 0; i < 2; ++i) {
       const SGIS_DPoint d = m_ctx.pView->PageToDevicePoint(ends[i], m_ctx.pPage);
-      const SGIS_Point r = SGIS_Point::FromDoubles(d.x, d.y);
-      points[i] = POINT{r.x, r.y};
+      points[i] = SGIS_Point::FromDoubles(d.x, d.y);
     }
-    Draw(bSub ? g->GetSubTickLineSymbol() : g->GetTickLineSymbol(), points, 2);
+    m_ctx.pPainter->DrawDevice(bSub ? g->GetSubTickLineSymbol() : g->GetTickLineSymbol(), points, 2);
   }
 
  private:
-  void Draw(IGIS_Symbol* pSymbol, POINT* pPoints, int nCount) {
-    m_ctx.param.points = pPoints;
-    m_ctx.param.pointCount = nCount;
-    m_ctx.pRenderer->Draw(pSymbol, &m_ctx.param, GIS_DRAW_CHECK);
-  }
-
-  DrawContext& m_ctx;
+  const DrawContext& m_ctx;
   MeasureLineTracer& m_tracer;
-  std::vector<POINT> m_points;
 };
 
 // The map bound shown by the frame, in the grid's reference, widened by the
@@ -140,35 +122,28 @@ bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_D
   if (pFrame == nullptr) return Fail("m_pMapElement == NULL");
   ctx.pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   if (ctx.pView == nullptr) return Fail("p_display == NULL");
-  IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
-  IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
-  ctx.pPage = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
+  ctx.pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
 
-  CGIS_ElementClipScope clip(hdc, pDisplay);
+  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, ctx.pPage, kMethod);
+  ctx.pPainter = &painter;
   CGIS_SpatialReferenceHolder transform;
   if (!transform.Create(nullptr, nullptr, nullptr, nullptr)) return Fail("p_coordTransform == NULL");
   IGIS_Map* pMap = pFrame->GetMap();
   if (pMap == nullptr) return Fail("p_map == NULL");
-  ctx.pMapReference = pMap->GetSpatialReference();
+  IGIS_SpatialReference* pMapReference = pMap->GetSpatialReference();
   IGIS_MainObject* pMain = pFrame->GetMainObject();
-  ctx.pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
-  if (ctx.pMapView == nullptr) return Fail("p_mapView == NULL");
-  ctx.pRenderer = GIS_GetSymbolizationObject();
-  if (ctx.pRenderer == nullptr) return Fail("p_symbolization == NULL");
+  IGIS_MapView* pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
+  if (pMapView == nullptr) return Fail("p_mapView == NULL");
+  if (GIS_GetSymbolizationObject() == nullptr) return Fail("p_symbolization == NULL");
   IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
   if (pSpacing == nullptr) return Fail("m_pGridSpacing == NULL");
   IGIS_SpatialReference* pGridReference = pGrid->GetSpatialReference();
   if (pGridReference == nullptr) return Fail("m_pSpatialReference == NULL");
 
-  ctx.param.hdc = hdc;
-  ctx.param.printFlag = bPrint ? 1 : 0;
-  ctx.param.symbolScale = GetDisplayRatio(pDisplay);
-  if (clip.IsClipping()) ctx.param.viewValue = reinterpret_cast<std::intptr_t>(ctx.pView->GetClipContext());
-
   IGIS_CoordTransform* pTransform = transform.Get();
-  pTransform->SetSourceAndTarget(ctx.pMapReference, pGridReference);
-  const SGIS_DRect extent = GridExtent(pFrame, pTransform, ctx.pMapView->GetRotateAngle());
-  pTransform->SetSourceAndTarget(pGridReference, ctx.pMapReference);
+  pTransform->SetSourceAndTarget(pMapReference, pGridReference);
+  const SGIS_DRect extent = GridExtent(pFrame, pTransform, pMapView->GetRotateAngle());
+  pTransform->SetSourceAndTarget(pGridReference, pMapReference);
 
   double dX = 0.0, dY = 0.0;
   MeasureGridIntervals(pSpacing, &dX, &dY);
@@ -183,10 +158,8 @@ bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_D
   try {
     const MeasureGridPlan plan = PlanMeasureGrid(extent, dX, dY, pGrid->GetTickDivision(),
                                                  pGrid->GetSubTickCount(), grid::GridRunRounding::kQuotientFirst);
-    IGIS_MapView* pMapView = ctx.pMapView;
-    IGIS_SpatialReference* pMapReference = ctx.pMapReference;
     MeasureLineTracer tracer(pArithmetic.get(), ctx.deviceFrame,
-                             clip.IsClipping() ? kClippedSegments : kScreenSegments,
+                             painter.IsClipping() ? kClippedSegments : kScreenSegments,
                              [pTransform, pMapView, pMapReference](SGIS_DPoint* p) {
                                if (!pTransform->TransformPoint(1, p, 1)) return false;
                                *p = pMapView->PageToDevicePoint(*p, pMapReference);

@@ -1,0 +1,189 @@
+#include "tests/layout/graphicelement/grid/measure/measuretest.h"
+
+#include <algorithm>
+#include <string>
+
+#include "host/helmora/gis_mapfile.h"
+#include "layout/graphicelement/factory/cgis_elementfactory.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/measure/measuregridconvert.h"
+#include "layout/graphicelement/grid/measure/measuregriddraw.h"
+#include "platform/text/textengine.h"
+#include "tests/support/mapgriddouble.h"
+
+namespace md::test {
+
+namespace {
+
+// Stand-ins until the grid class lands.
+class TestSpacing final : public IGIS_GridSpacing {
+ public:
+  void SetFixedOrigin(bool b) override { fixed_ = b; }
+  bool GetFixedOrigin() override { return fixed_; }
+  double GetXOrigin() override { return xo_; }
+  void SetXOrigin(double d) override { xo_ = d; }
+  double GetYOrigin() override { return yo_; }
+  void SetYOrigin(double d) override { yo_ = d; }
+  double GetXIntervalSize() override { return x_; }
+  void SetXIntervalSize(double d) override { x_ = d; }
+  double GetYIntervalSize() override { return y_; }
+  void SetYIntervalSize(double d) override { y_ = d; }
+  void Release() override { delete this; }
+  IGIS_GridSpacing* Clone() override { return (new TestSpacing())->Copy(this); }
+  bool Save(IGIS_DataBuffer*) override { return true; }
+  bool Open(IGIS_DataBuffer*) override { return true; }
+  IGIS_GridSpacing* Copy(IGIS_GridSpacing* o) override {
+    x_ = o->GetXIntervalSize();
+    y_ = o->GetYIntervalSize();
+    units_ = o->GetUnits();
+    return this;
+  }
+  int GetUnits() override { return units_; }
+  void SetUnits(int n) override { units_ = n; }
+  int GetUnitsType() override { return 2; }
+  void SetUnitsType(int) override {}
+
+ private:
+  bool fixed_ = false;
+  double xo_ = 0, yo_ = 0, x_ = 1000, y_ = 1000;
+  int units_ = 0;
+};
+
+class TestGrid final : public MapGridDouble<IGIS_MeasureGrid> {
+ public:
+  TestGrid() : MapGridDouble(1) {
+    reference_.reset(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(3));
+    spacing_.reset(new TestSpacing());
+  }
+  IGIS_SpatialReference* GetSpatialReference() override { return reference_.get(); }
+  void SetSpatialReference(IGIS_SpatialReference* p) override { reference_->CopyFrom(p); }
+  void SetGridSpacingPtr(IGIS_GridSpacing* p) override { spacing_.reset(p->Clone()); }
+  IGIS_GridSpacing* GetGridSpacing() override { return spacing_.get(); }
+  IGIS_MeasureGrid* Copy(IGIS_MeasureGrid*) override { return this; }
+  bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) override {
+    return md::layout::measure::DrawMeasureGridFigure(this, hdc, bPrint, pDisplay);
+  }
+  void SetLineSymbol(IGIS_Symbol* p) override { line_ = Keep(&symbols_[0], p); }
+  void SetTickLineSymbol(IGIS_Symbol* p) override { tick_ = Keep(&symbols_[1], p); }
+  void SetSubTickLineSymbol(IGIS_Symbol* p) override { subTick_ = Keep(&symbols_[2], p); }
+  void SetMarkSymbol(IGIS_Symbol* p) override { mark_ = Keep(&symbols_[3], p); }
+
+ private:
+  static IGIS_Symbol* Keep(md::basilo::ReleasePtr<IGIS_Symbol>* held, IGIS_Symbol* p) {
+    held->reset(p != nullptr ? p->Clone() : nullptr);
+    return held->get();
+  }
+  md::basilo::ReleasePtr<IGIS_SpatialReference> reference_;
+  md::basilo::ReleasePtr<IGIS_GridSpacing> spacing_;
+  md::basilo::ReleasePtr<IGIS_Symbol> symbols_[4];
+};
+
+IGIS_Symbol* NewSymbol(int type, COLORREF color, double width) {
+  IGIS_Symbol* s = GIS_GetSymbolFactoryObject()->CreateSymbol(type);
+  s->SetColor(color);
+  s->SetLineWidth(width);
+  return s;
+}
+
+}  // namespace
+
+IGIS_MeasureGrid* NewMeasureGrid(IGIS_MapElement* frame) {
+  IGIS_MeasureGrid* grid = new TestGrid();
+  grid->SetMapElement(frame);
+  md::basilo::ReleasePtr<IGIS_Symbol> line(NewSymbol(GIS_SYMBOL_LINE, kLineColor, 0.2));
+  md::basilo::ReleasePtr<IGIS_Symbol> tick(NewSymbol(GIS_SYMBOL_LINE, kTickColor, 0.2));
+  md::basilo::ReleasePtr<IGIS_Symbol> subTick(NewSymbol(GIS_SYMBOL_LINE, kSubTickColor, 0.2));
+  md::basilo::ReleasePtr<IGIS_Symbol> mark(NewSymbol(GIS_SYMBOL_POINT, kMarkColor, 0.2));
+  mark->SetCode(3303);
+  grid->SetLineSymbol(line.get());
+  grid->SetTickLineSymbol(tick.get());
+  grid->SetSubTickLineSymbol(subTick.get());
+  grid->SetMarkSymbol(mark.get());
+  return grid;
+}
+
+Printer::Printer() : canvas(4000, 3000) {
+  md::win::PrinterSetup setup;
+  setup.dpiX = setup.dpiY = 254;
+  setup.paperWidthMm = 400.0;
+  setup.paperHeightMm = 300.0;
+  hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
+  display = std::make_unique<CGIS_PrintDisplay>(hdc, 40000, 30000, SGIS_Point(0, 30000));
+  display->PrepareDC();
+}
+
+Screen::Screen() : canvas(1600, 1200) {
+  hdc = md::win::CreateScreenDC(&canvas, 96, &md::text::FixedMetricsEngine());
+  display = std::make_unique<CGIS_ScreenDisplay>(hdc, 0.25, 0.0, 30000.0);
+}
+
+std::vector<Stroke> StrokesOf(const md::canvas::RecordingCanvas& canvas, COLORREF color) {
+  std::vector<Stroke> out;
+  for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Shape)) {
+    if (r->shape.stroke && !r->shape.fill && r->pen.color == color) out.push_back({r->Points(), r->pen.color});
+  }
+  return out;
+}
+
+std::vector<md::canvas::Point> MarksOf(const md::canvas::RecordingCanvas& canvas, COLORREF color) {
+  std::vector<md::canvas::Point> out;
+  for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Shape)) {
+    if (!(r->shape.fill && r->brush.color == color) && !(r->shape.stroke && r->pen.color == color)) continue;
+    const std::vector<md::canvas::Point> pts = r->Points();
+    if (pts.empty()) continue;
+    double x1 = pts[0].x, x2 = x1, y1 = pts[0].y, y2 = y1;
+    for (const md::canvas::Point& p : pts) {
+      x1 = std::min(x1, p.x);
+      x2 = std::max(x2, p.x);
+      y1 = std::min(y1, p.y);
+      y2 = std::max(y2, p.y);
+    }
+    const md::canvas::Point centre{(x1 + x2) / 2, (y1 + y2) / 2};
+    // A symbol drawn in several shapes counts once.
+    if (std::find(out.begin(), out.end(), centre) == out.end()) out.push_back(centre);
+  }
+  return out;
+}
+
+void MeasurePage::SetUp() {
+  GIS_SetSymbolTextEngine("fixed");
+  md::layout::InstallElementHooks();
+  set_ = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
+  ASSERT_NE(set_, nullptr);
+  page_ = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0);
+  set_->GetFeatureClass()->SetSpatialReference(page_);
+  doc_ = GIS_CreateDocumentObject();
+  const std::string maps = std::string(MD_SOURCE_DIR) + "/host/helmora/maps/";
+  sheet_ = GIS_LoadMapFile(doc_, (maps + "sheet_50k.geojson").c_str());
+  region_ = GIS_LoadMapFile(doc_, (maps + "region_1m.geojson").c_str());
+  ASSERT_NE(sheet_, nullptr);
+  ASSERT_NE(region_, nullptr);
+  ASSERT_TRUE(set_->SetMapLayer(doc_->GetLayoutLayer()));
+}
+
+void MeasurePage::TearDown() {
+  for (CGIS_MapElement* f : frames_) f->Release();
+  if (set_ != nullptr) set_->Release();
+  if (page_ != nullptr) page_->Release();
+  if (doc_ != nullptr) doc_->Release();
+  GIS_SetSymbolTextEngine("freetype");
+}
+
+CGIS_MapElement* MeasurePage::Frame(IGIS_Map* map, SGIS_DRect bound, double scale, SGIS_Point lowerLeft) {
+  auto* f = new CGIS_MapElement(set_, nullptr);
+  frames_.push_back(f);
+  const int w = static_cast<int>(std::lround(bound.Width() / scale));
+  const int h = static_cast<int>(std::lround(bound.Height() / scale));
+  f->SetRect(SGIS_Rect(lowerLeft.x, lowerLeft.y + h, lowerLeft.x + w, lowerLeft.y));
+  f->SetMapName(map->GetName());
+  f->SetMapBound(bound);
+  return f;
+}
+
+CGIS_MapElement* MeasurePage::SheetFrame() {
+  return Frame(sheet_, SGIS_DRect(420000, 4424000, 430000, 4416000), 0.5, SGIS_Point(2000, 2000));
+}
+
+int MeasurePage::ElementCount() { return set_->GetFeatureClass()->GetFeatureCount(); }
+
+}  // namespace md::test
