@@ -61,6 +61,26 @@ int RoundScaled(int value, double ratio) {
 
 }  // namespace
 
+void DropElement(IGIS_Element* pElement) {
+  if (pElement == nullptr) return;
+  IGIS_FeatureSet* pOwner = pElement->GetFeatureSetPtr();
+  if (pOwner == nullptr || !pOwner->DeleteElement(pElement)) pElement->Release();
+}
+
+void DropCompound(IGIS_CompoundElement* pCompound) {
+  if (pCompound == nullptr) return;
+  while (pCompound->GetElementCount() > 0) {
+    IGIS_Element* pMember = pCompound->GetElementPtrByIndex(0);
+    if (pMember == nullptr || !pCompound->RemoveElement(pMember)) break;
+    if (auto* pNested = dynamic_cast<IGIS_CompoundElement*>(pMember)) {
+      DropCompound(pNested);
+    } else {
+      DropElement(pMember);
+    }
+  }
+  DropElement(pCompound);
+}
+
 BOOL CreateTextElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGIS_Symbol* pTextSymbol,
                        const char* szText, bool bAnchored) {
   auto* pText = NewElement<IGIS_TextElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_TEXT);
