@@ -25,19 +25,13 @@ constexpr const char* kMethod = "CGIS_MeasureGrid::ConvertToElement";
 constexpr int kExtentSamples = 81;
 constexpr int kSegments = 200;
 
-// Ends an element a conversion made (its feature too), and the members of a
-// compound first.
+// Ends what a conversion made: a compound with every member it holds.
 void DropMade(IGIS_Element* pElement) {
-  if (pElement == nullptr) return;
   if (auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement)) {
-    while (pCompound->GetElementCount() > 0) {
-      IGIS_Element* pMember = pCompound->GetElementPtrByIndex(0);
-      if (pMember == nullptr || !pCompound->RemoveElement(pMember)) break;
-      DropMade(pMember);
-    }
+    DropCompound(pCompound);
+  } else {
+    DropElement(pElement);
   }
-  IGIS_FeatureSet* pOwner = pElement->GetFeatureSetPtr();
-  if (pOwner == nullptr || !pOwner->DeleteElement(pElement)) pElement->Release();
 }
 
 IGIS_Element* FailAndDrop(const char* szText, IGIS_Element* pMade) {
@@ -106,11 +100,14 @@ IGIS_Element* ConvertMeasureGridFigure(IGIS_MeasureGrid* pGrid, IGIS_Element* pB
   IGIS_CoordTransform* pTransform = transform.Get();
   IGIS_SpatialReference* pMapReference = pMap->GetSpatialReference();
 
-  // The scale first: it fits the frame's bound to the frame's proportions.
+  // The part of the map the frame shows: its bound widened to the frame's
+  // proportions, at the frame's scale.
   const double dScale = pFrame->GetScale();
   const SGIS_Rect frame = pFrame->GetRect();
-  SGIS_DRect bound;
-  pFrame->GetMapBound(&bound);
+  SGIS_DRect stored;
+  pFrame->GetMapBound(&stored);
+  double dShownScale = 0.0;
+  const SGIS_DRect bound = grid::ShownMapBound(stored, frame, &dShownScale);
   SGIS_DRect extent = bound;
   pTransform->SetSourceAndTarget(pMapReference, pGridReference);
   pTransform->TransformRect(&extent, kExtentSamples, 1);
@@ -129,7 +126,7 @@ IGIS_Element* ConvertMeasureGridFigure(IGIS_MeasureGrid* pGrid, IGIS_Element* pB
   }
   md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
   if (pArithmetic == nullptr) {
-    DropMade(pFigure);
+    DropCompound(pFigure);
     return FailAndDrop("p_geoArithmetic == NULL ", pBase);
   }
   try {
@@ -147,10 +144,10 @@ IGIS_Element* ConvertMeasureGridFigure(IGIS_MeasureGrid* pGrid, IGIS_Element* pB
     WalkMeasureGrid(plan, MeasureGridPartsOf(pGrid), tracer, sink, caps);
   } catch (const std::exception& e) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "conversion cut short: %s", e.what());
-    DropMade(pFigure);
+    DropCompound(pFigure);
     return pResult;
   }
-  if (!pResult->AddElement(pFigure)) DropMade(pFigure);
+  if (!pResult->AddElement(pFigure)) DropCompound(pFigure);
   return pResult;
 }
 

@@ -4,10 +4,13 @@
 #include <string>
 
 #include "host/helmora/gis_mapfile.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/measure/measuregridconvert.h"
 #include "layout/graphicelement/grid/measure/measuregriddraw.h"
+#include "layout/graphicelement/shapes/igis_pointelement.h"
+#include "layout/graphicelement/shapes/igis_polylineelement.h"
 #include "platform/text/textengine.h"
 #include "tests/support/mapgriddouble.h"
 
@@ -185,5 +188,49 @@ CGIS_MapElement* MeasurePage::SheetFrame() {
 }
 
 int MeasurePage::ElementCount() { return set_->GetFeatureClass()->GetFeatureCount(); }
+
+IGIS_Element* MeasurePage::Convert(IGIS_MeasureGrid* grid) {
+  return md::layout::measure::ConvertMeasureGridFigure(grid, set_->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND));
+}
+
+CGIS_MapElement* MeasurePage::ZeroScaleFrame() {
+  CGIS_MapElement* f = SheetFrame();
+  f->Archive(0, 0);
+  IGIS_FeatureAttributes* attributes = f->GetFeaturePtr()->GetAttributes();
+  md::basilo::ReleasePtr<IGIS_PropertySet> custom(GIS_CreatePropertySetObject());
+  EXPECT_TRUE(custom->Archive(attributes->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0));
+  custom->GetProperty("FixScale")->SetDouble(0.0);
+  md::basilo::ReleasePtr<IGIS_DataBuffer> out(GIS_CreateDataBufferObject(0));
+  EXPECT_TRUE(custom->Archive(out.get(), GIS_ARCHIVE_WRITE, 0));
+  attributes->SetDataBuffer("Custom", out.get(), 0);
+  // The frame's own setters keep a frame at least one unit high.
+  f->GetFeaturePtr()->GetGeometry()->SetRect(SGIS_Rect(2000, 2000, 22000, 2000), 0);
+  f->Archive(1, 0);
+  EXPECT_EQ(f->GetScale(), 0.0);
+  return f;
+}
+
+std::vector<IGIS_Element*> MembersOf(IGIS_Element* compound) {
+  std::vector<IGIS_Element*> out;
+  auto* c = dynamic_cast<IGIS_CompoundElement*>(compound);
+  for (int i = 0; c != nullptr && i < c->GetElementCount(); ++i) out.push_back(c->GetElementPtrByIndex(i));
+  return out;
+}
+
+Made Read(IGIS_Element* element) {
+  Made m;
+  if (element == nullptr) return m;
+  m.type = element->GetType();
+  IGIS_Feature* feature = element->GetFeaturePtr();
+  IGIS_Geometry* geometry = feature != nullptr ? feature->GetGeometry() : nullptr;
+  for (int i = 0; geometry != nullptr && i < geometry->GetPointCount(); ++i) m.points.push_back(geometry->GetPoint(i, 0));
+  IGIS_Symbol* symbol = nullptr;
+  if (auto* line = dynamic_cast<IGIS_PolylineElement*>(element)) symbol = line->GetSymbolPtr();
+  if (auto* point = dynamic_cast<IGIS_PointElement*>(element)) symbol = point->GetSymbolPtr();
+  if (symbol != nullptr) m.color = symbol->GetColor();
+  // A point stands at the centre of its element's rectangle.
+  if (dynamic_cast<IGIS_PointElement*>(element) != nullptr) m.points = {element->GetRect().CenterPoint()};
+  return m;
+}
 
 }  // namespace md::test

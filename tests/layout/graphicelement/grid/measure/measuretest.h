@@ -17,6 +17,7 @@
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/igis_element.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "platform/canvas/recording.h"
 #include "platform/win/gdidevice.h"
@@ -64,6 +65,17 @@ std::vector<Stroke> StrokesOf(const md::canvas::RecordingCanvas& canvas, COLORRE
 // The marks (point symbols) of the colour: their centres, each once.
 std::vector<md::canvas::Point> MarksOf(const md::canvas::RecordingCanvas& canvas, COLORREF color);
 
+// A made element as the tests read it: its type, its geometry's points and
+// its symbol's colour (0 without one).
+struct Made {
+  std::string type;
+  std::vector<SGIS_Point> points;
+  COLORREF color = 0;
+};
+// The members of a compound element, in order.
+std::vector<IGIS_Element*> MembersOf(IGIS_Element* compound);
+Made Read(IGIS_Element* element);
+
 // A layout page in 0.01 mm with the two sample maps: the 1:50,000 sheet in
 // Gauss-Kruger zone 39 (the grids' default reference) and the 1:1,000,000
 // region in degrees.
@@ -88,6 +100,12 @@ class MeasurePage : public ::testing::Test {
   }
   // The number of elements of the page.
   int ElementCount();
+  // The grid's conversion (the compound it returns, or NULL).
+  IGIS_Element* Convert(IGIS_MeasureGrid* grid);
+  // A frame over the sheet of zero height whose kept scale is 0, so that
+  // its scale is 0: (2000, 2000) to (22000, 2000), bound E 420000..430000,
+  // N 4416000..4424000.
+  CGIS_MapElement* ZeroScaleFrame();
 
   IGIS_FeatureSet* set_ = nullptr;
   IGIS_SpatialReference* page_ = nullptr;
