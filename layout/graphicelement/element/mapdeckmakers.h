@@ -40,3 +40,8 @@ inline BOOL AddSegmentElement(IGIS_Element* pCompound, int x1, int y1, int z1, i
                               IGIS_Symbol* pLineSymbol) {
   return AddSegmentElement(pCompound, SGIS_Point(x1, y1, z1), SGIS_Point(x2, y2, z2), pLineSymbol);
 }
+
+// Adds an element a conversion made to the compound; an element the compound
+// refuses (or a NULL compound) is dropped, a compound with its members.
+// FALSE for a NULL element or a refused one.
+BOOL AddElementOrHandBack(IGIS_CompoundElement* pCompound, IGIS_Element* pElement);
