@@ -96,7 +96,8 @@ IGIS_Element* ConvertMeasureGridFigure(IGIS_MeasureGrid* pGrid, IGIS_Element* pB
   IGIS_SpatialReference* pGridReference = pGrid->GetSpatialReference();
   if (pGridReference == nullptr) return FailAndDrop("m_pSpatialReference == NULL", pBase);
   CGIS_SpatialReferenceHolder transform;
-  if (!transform.Create(nullptr, nullptr, nullptr, nullptr)) return FailAndDrop("p_coordTransform == NULL", pBase);
+  if (!transform.Create(nullptr, nullptr, nullptr, nullptr))
+    return FailAndDrop("p_coordTransform == NULL", pBase);
   IGIS_CoordTransform* pTransform = transform.Get();
   IGIS_SpatialReference* pMapReference = pMap->GetSpatialReference();
 
@@ -114,11 +115,12 @@ IGIS_Element* ConvertMeasureGridFigure(IGIS_MeasureGrid* pGrid, IGIS_Element* pB
 
   double dX = 0.0, dY = 0.0;
   MeasureGridIntervals(pSpacing, &dX, &dY);
-  const MeasureGridPlan plan = PlanMeasureGrid(extent, dX, dY, pGrid->GetTickDivision(), pGrid->GetSubTickCount(),
-                                               grid::GridRunRounding::kMarginFirst);
+  const MeasureGridPlan plan = PlanMeasureGrid(extent, dX, dY, pGrid->GetTickDivision(),
+                                               pGrid->GetSubTickCount(), grid::GridRunRounding::kMarginFirst);
 
   IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
-  IGIS_Element* pMade = pOwner != nullptr ? pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) : nullptr;
+  IGIS_Element* pMade =
+      pOwner != nullptr ? pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) : nullptr;
   auto* pFigure = dynamic_cast<IGIS_CompoundElement*>(pMade);
   if (pFigure == nullptr) {
     DropMade(pMade);

@@ -66,7 +66,9 @@ class DeviceSink final : public MeasureGridSink {
     const double dLength = bSub ? g->GetSubTickLength() : g->GetTickLength();
     const SGIS_DPoint q = m_ctx.pView->DeviceToPagePoint(SGIS_DPoint(crossing.x, crossing.y), m_ctx.pPage);
     // Main ticks end on whole page units, sub-ticks exactly their length away.
-    auto end = [bSub](double v) { return bSub ? v : static_cast<double>(md::basilo::detail::RoundToInt32(v)); };
+    auto end = [bSub](double v) {
+      return bSub ? v : static_cast<double>(md::basilo::detail::RoundToInt32(v));
+    };
     SGIS_DPoint outer = q;
     switch (side) {
       case GridSide::kBottom:
@@ -156,8 +158,9 @@ bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_D
   ctx.deviceFrame.Normalize();
 
   try {
-    const MeasureGridPlan plan = PlanMeasureGrid(extent, dX, dY, pGrid->GetTickDivision(),
-                                                 pGrid->GetSubTickCount(), grid::GridRunRounding::kQuotientFirst);
+    const MeasureGridPlan plan =
+        PlanMeasureGrid(extent, dX, dY, pGrid->GetTickDivision(), pGrid->GetSubTickCount(),
+                        grid::GridRunRounding::kQuotientFirst);
     MeasureLineTracer tracer(pArithmetic.get(), ctx.deviceFrame,
                              painter.IsClipping() ? kClippedSegments : kScreenSegments,
                              [pTransform, pMapView, pMapReference](SGIS_DPoint* p) {

@@ -5,9 +5,9 @@
 #include <utility>
 
 #include "host/calcora/igis_geoarithmetic.h"
+#include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
-#include "layout/graphicelement/element/mapdeckgeometry.h"
 
 namespace md::layout::measure {
 
@@ -176,8 +176,7 @@ MeasureGridParts MeasureGridPartsOf(IGIS_MapGrid* pGrid) {
   pGrid->GetTickVisible(&ticks[2], &ticks[1], &ticks[3], &ticks[0]);
   pGrid->GetSubTickVisible(&subTicks[2], &subTicks[1], &subTicks[3], &subTicks[0]);
   const bool bTicks = pGrid->GetTickLineSymbol() != nullptr && std::isfinite(pGrid->GetTickLength());
-  const bool bSubTicks =
-      pGrid->GetSubTickLineSymbol() != nullptr && std::isfinite(pGrid->GetSubTickLength());
+  const bool bSubTicks = pGrid->GetSubTickLineSymbol() != nullptr && std::isfinite(pGrid->GetSubTickLength());
   for (int s = 0; s < 4; ++s) {
     parts.ticks[s] = ticks[s] && bTicks;
     parts.subTicks[s] = subTicks[s] && bSubTicks;

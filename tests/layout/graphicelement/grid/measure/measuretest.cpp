@@ -6,80 +6,14 @@
 #include "host/helmora/gis_mapfile.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
-#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
-#include "layout/graphicelement/grid/measure/measuregridconvert.h"
-#include "layout/graphicelement/grid/measure/measuregriddraw.h"
+#include "layout/graphicelement/grid/measure/cgis_measuregrid.h"
 #include "layout/graphicelement/shapes/igis_pointelement.h"
 #include "layout/graphicelement/shapes/igis_polylineelement.h"
 #include "platform/text/textengine.h"
-#include "tests/support/mapgriddouble.h"
 
 namespace md::test {
 
 namespace {
-
-// Stand-ins until the grid class lands.
-class TestSpacing final : public IGIS_GridSpacing {
- public:
-  void SetFixedOrigin(bool b) override { fixed_ = b; }
-  bool GetFixedOrigin() override { return fixed_; }
-  double GetXOrigin() override { return xo_; }
-  void SetXOrigin(double d) override { xo_ = d; }
-  double GetYOrigin() override { return yo_; }
-  void SetYOrigin(double d) override { yo_ = d; }
-  double GetXIntervalSize() override { return x_; }
-  void SetXIntervalSize(double d) override { x_ = d; }
-  double GetYIntervalSize() override { return y_; }
-  void SetYIntervalSize(double d) override { y_ = d; }
-  void Release() override { delete this; }
-  IGIS_GridSpacing* Clone() override { return (new TestSpacing())->Copy(this); }
-  bool Save(IGIS_DataBuffer*) override { return true; }
-  bool Open(IGIS_DataBuffer*) override { return true; }
-  IGIS_GridSpacing* Copy(IGIS_GridSpacing* o) override {
-    x_ = o->GetXIntervalSize();
-    y_ = o->GetYIntervalSize();
-    units_ = o->GetUnits();
-    return this;
-  }
-  int GetUnits() override { return units_; }
-  void SetUnits(int n) override { units_ = n; }
-  int GetUnitsType() override { return 2; }
-  void SetUnitsType(int) override {}
-
- private:
-  bool fixed_ = false;
-  double xo_ = 0, yo_ = 0, x_ = 1000, y_ = 1000;
-  int units_ = 0;
-};
-
-class TestGrid final : public MapGridDouble<IGIS_MeasureGrid> {
- public:
-  TestGrid() : MapGridDouble(1) {
-    reference_.reset(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(3));
-    spacing_.reset(new TestSpacing());
-  }
-  IGIS_SpatialReference* GetSpatialReference() override { return reference_.get(); }
-  void SetSpatialReference(IGIS_SpatialReference* p) override { reference_->CopyFrom(p); }
-  void SetGridSpacingPtr(IGIS_GridSpacing* p) override { spacing_.reset(p->Clone()); }
-  IGIS_GridSpacing* GetGridSpacing() override { return spacing_.get(); }
-  IGIS_MeasureGrid* Copy(IGIS_MeasureGrid*) override { return this; }
-  bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) override {
-    return md::layout::measure::DrawMeasureGridFigure(this, hdc, bPrint, pDisplay);
-  }
-  void SetLineSymbol(IGIS_Symbol* p) override { line_ = Keep(&symbols_[0], p); }
-  void SetTickLineSymbol(IGIS_Symbol* p) override { tick_ = Keep(&symbols_[1], p); }
-  void SetSubTickLineSymbol(IGIS_Symbol* p) override { subTick_ = Keep(&symbols_[2], p); }
-  void SetMarkSymbol(IGIS_Symbol* p) override { mark_ = Keep(&symbols_[3], p); }
-
- private:
-  static IGIS_Symbol* Keep(md::basilo::ReleasePtr<IGIS_Symbol>* held, IGIS_Symbol* p) {
-    held->reset(p != nullptr ? p->Clone() : nullptr);
-    return held->get();
-  }
-  md::basilo::ReleasePtr<IGIS_SpatialReference> reference_;
-  md::basilo::ReleasePtr<IGIS_GridSpacing> spacing_;
-  md::basilo::ReleasePtr<IGIS_Symbol> symbols_[4];
-};
 
 IGIS_Symbol* NewSymbol(int type, COLORREF color, double width) {
   IGIS_Symbol* s = GIS_GetSymbolFactoryObject()->CreateSymbol(type);
@@ -91,7 +25,7 @@ IGIS_Symbol* NewSymbol(int type, COLORREF color, double width) {
 }  // namespace
 
 IGIS_MeasureGrid* NewMeasureGrid(IGIS_MapElement* frame) {
-  IGIS_MeasureGrid* grid = new TestGrid();
+  IGIS_MeasureGrid* grid = new CGIS_MeasureGrid();
   grid->SetMapElement(frame);
   md::basilo::ReleasePtr<IGIS_Symbol> line(NewSymbol(GIS_SYMBOL_LINE, kLineColor, 0.2));
   md::basilo::ReleasePtr<IGIS_Symbol> tick(NewSymbol(GIS_SYMBOL_LINE, kTickColor, 0.2));
@@ -123,7 +57,8 @@ Screen::Screen() : canvas(1600, 1200) {
 std::vector<Stroke> StrokesOf(const md::canvas::RecordingCanvas& canvas, COLORREF color) {
   std::vector<Stroke> out;
   for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Shape)) {
-    if (r->shape.stroke && !r->shape.fill && r->pen.color == color) out.push_back({r->Points(), r->pen.color});
+    if (r->shape.stroke && !r->shape.fill && r->pen.color == color)
+      out.push_back({r->Points(), r->pen.color});
   }
   return out;
 }
@@ -189,9 +124,7 @@ CGIS_MapElement* MeasurePage::SheetFrame() {
 
 int MeasurePage::ElementCount() { return set_->GetFeatureClass()->GetFeatureCount(); }
 
-IGIS_Element* MeasurePage::Convert(IGIS_MeasureGrid* grid) {
-  return md::layout::measure::ConvertMeasureGridFigure(grid, set_->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND));
-}
+IGIS_Element* MeasurePage::Convert(IGIS_MeasureGrid* grid) { return grid->ConvertToElement(); }
 
 CGIS_MapElement* MeasurePage::ZeroScaleFrame() {
   CGIS_MapElement* f = SheetFrame();
@@ -223,7 +156,8 @@ Made Read(IGIS_Element* element) {
   m.type = element->GetType();
   IGIS_Feature* feature = element->GetFeaturePtr();
   IGIS_Geometry* geometry = feature != nullptr ? feature->GetGeometry() : nullptr;
-  for (int i = 0; geometry != nullptr && i < geometry->GetPointCount(); ++i) m.points.push_back(geometry->GetPoint(i, 0));
+  for (int i = 0; geometry != nullptr && i < geometry->GetPointCount(); ++i)
+    m.points.push_back(geometry->GetPoint(i, 0));
   IGIS_Symbol* symbol = nullptr;
   if (auto* line = dynamic_cast<IGIS_PolylineElement*>(element)) symbol = line->GetSymbolPtr();
   if (auto* point = dynamic_cast<IGIS_PointElement*>(element)) symbol = point->GetSymbolPtr();

@@ -202,8 +202,8 @@ TEST_F(MeasureConvertMaps, ColumnsFollowTheirEastingOnEveryMap) {
   IGIS_SpatialReferenceFactory* factory = GIS_GetSpatialReferenceFactoryObject();
   for (const BendRow& r : rows) {
     SCOPED_TRACE(r.name);
-    const SGIS_DRect bound = r.degrees ? SGIS_DRect(116.0, 40.0, 118.0, 38.5)
-                                       : SGIS_DRect(420000, 4424000, 430000, 4416000);
+    const SGIS_DRect bound =
+        r.degrees ? SGIS_DRect(116.0, 40.0, 118.0, 38.5) : SGIS_DRect(420000, 4424000, 430000, 4416000);
     const double scale = r.degrees ? 1e-4 : 0.5;
     CGIS_MapElement* frame = Frame(r.degrees ? region_ : sheet_, bound, scale, SGIS_Point(2000, 2000));
     Grid grid(md::test::NewMeasureGrid(frame));
@@ -216,8 +216,9 @@ TEST_F(MeasureConvertMaps, ColumnsFollowTheirEastingOnEveryMap) {
     std::vector<Made> lines;
     for (IGIS_Element* e : MembersOf(MembersOf(c).back())) lines.push_back(md::test::Read(e));
     // Page points back to the grid's reference through the library.
-    md::basilo::ReleasePtr<IGIS_CoordTransform> toGrid(factory->CreateCoordTransform(
-        nullptr, nullptr, (r.degrees ? region_ : sheet_)->GetSpatialReference(), grid->GetSpatialReference()));
+    md::basilo::ReleasePtr<IGIS_CoordTransform> toGrid(
+        factory->CreateCoordTransform(nullptr, nullptr, (r.degrees ? region_ : sheet_)->GetSpatialReference(),
+                                      grid->GetSpatialReference()));
     auto easting = [&](const SGIS_Point& p) {
       SGIS_DPoint m(bound.x1 + (p.x - 2000) * scale, bound.y2 + (p.y - 2000) * scale);
       EXPECT_TRUE(toGrid->TransformPoint(1, &m, 1));
@@ -243,7 +244,8 @@ TEST_F(MeasureConvertMaps, ColumnsFollowTheirEastingOnEveryMap) {
       const SGIS_Point a = m.points.front(), b = m.points.back();
       const double chord = std::hypot(double(b.x - a.x), double(b.y - a.y));
       for (const SGIS_Point& p : m.points) {
-        bow = std::max(bow, std::abs(double(b.x - a.x) * (a.y - p.y) - double(a.x - p.x) * (b.y - a.y)) / chord);
+        bow = std::max(bow,
+                       std::abs(double(b.x - a.x) * (a.y - p.y) - double(a.x - p.x) * (b.y - a.y)) / chord);
       }
     }
     if (r.bends) {

@@ -10,8 +10,8 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/releaseptr.h"
-#include "host/helmora/igis_mapview.h"
 #include "host/helmora/igis_mainobject.h"
+#include "host/helmora/igis_mapview.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "platform/win/wingdi.h"
 #include "tests/layout/graphicelement/grid/measure/measuretest.h"
@@ -135,7 +135,6 @@ TEST_F(MeasureDraw, WhatEachSettingDraws) {
       {"defaults", 1, 2, 1, 200, 20, 40, 36, 0},
       {"no lines or marks: ticks stay", 0, 2, 1, 200, 0, 40, 36, 0},
       {"marks at every crossing, the frame's edges included", 2, 2, 1, 200, 0, 40, 36, 99},
-      {"an unknown line kind draws ticks only", 7, 2, 1, 200, 0, 40, 36, 0},
       {"one sub-interval: no sub-ticks", 1, 1, 1, 200, 20, 40, 0, 0},
       {"no sub-intervals", 1, 0, 1, 200, 20, 40, 0, 0},
       {"three sub-intervals", 1, 3, 1, 200, 20, 40, 72, 0},
@@ -239,14 +238,16 @@ TEST_F(MeasureDraw, ATurnedMapStillHasLinesInEveryCorner) {
   ASSERT_TRUE(DrawSheetGrid(grid.get()));
   const std::vector<Stroke> lines = StrokesOf(printer_.canvas, kLineColor);
   // Each corner lies within half a cell's diagonal (about 141 pixels) of a line.
-  for (const Point corner : {Point{kLeft, kTop}, Point{kRight, kTop}, Point{kLeft, kBottom}, Point{kRight, kBottom}}) {
+  for (const Point corner :
+       {Point{kLeft, kTop}, Point{kRight, kTop}, Point{kLeft, kBottom}, Point{kRight, kBottom}}) {
     double nearest = 1e9;
     for (const Stroke& s : lines) {
       for (std::size_t i = 1; i < s.points.size(); ++i) {
         const Point a = s.points[i - 1], b = s.points[i];
         const double dx = b.x - a.x, dy = b.y - a.y;
         const double len2 = dx * dx + dy * dy;
-        const double t = len2 > 0 ? std::clamp(((corner.x - a.x) * dx + (corner.y - a.y) * dy) / len2, 0.0, 1.0) : 0;
+        const double t =
+            len2 > 0 ? std::clamp(((corner.x - a.x) * dx + (corner.y - a.y) * dy) / len2, 0.0, 1.0) : 0;
         nearest = std::min(nearest, std::hypot(a.x + t * dx - corner.x, a.y + t * dy - corner.y));
       }
     }
