@@ -24,12 +24,12 @@ IGIS_Symbol* NewSymbol(int type, COLORREF color, double width) {
 
 }  // namespace
 
-IGIS_MeasureGrid* NewMeasureGrid(IGIS_MapElement* frame) {
+IGIS_MeasureGrid* NewMeasureGrid(IGIS_MapElement* frame, double widthMm) {
   IGIS_MeasureGrid* grid = new CGIS_MeasureGrid();
   grid->SetMapElement(frame);
-  md::basilo::ReleasePtr<IGIS_Symbol> line(NewSymbol(GIS_SYMBOL_LINE, kLineColor, 0.2));
-  md::basilo::ReleasePtr<IGIS_Symbol> tick(NewSymbol(GIS_SYMBOL_LINE, kTickColor, 0.2));
-  md::basilo::ReleasePtr<IGIS_Symbol> subTick(NewSymbol(GIS_SYMBOL_LINE, kSubTickColor, 0.2));
+  md::basilo::ReleasePtr<IGIS_Symbol> line(NewSymbol(GIS_SYMBOL_LINE, kLineColor, widthMm));
+  md::basilo::ReleasePtr<IGIS_Symbol> tick(NewSymbol(GIS_SYMBOL_LINE, kTickColor, widthMm));
+  md::basilo::ReleasePtr<IGIS_Symbol> subTick(NewSymbol(GIS_SYMBOL_LINE, kSubTickColor, widthMm));
   md::basilo::ReleasePtr<IGIS_Symbol> mark(NewSymbol(GIS_SYMBOL_POINT, kMarkColor, 0.2));
   mark->SetCode(3303);
   grid->SetLineSymbol(line.get());

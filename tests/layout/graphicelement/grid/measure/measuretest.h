@@ -31,8 +31,9 @@ constexpr COLORREF kSubTickColor = RGB(0, 0, 220);
 constexpr COLORREF kMarkColor = RGB(120, 0, 120);
 
 // A new measured grid (the caller releases it) with its defaults, bound to
-// the frame, its lines, ticks, sub-ticks and marks in the colours above.
-IGIS_MeasureGrid* NewMeasureGrid(IGIS_MapElement* frame);
+// the frame, its lines, ticks, sub-ticks and marks in the colours above, the
+// lines and ticks of the width (mm).
+IGIS_MeasureGrid* NewMeasureGrid(IGIS_MapElement* frame, double widthMm = 0.2);
 
 // A printer page of 400 x 300 mm at 254 dpi (1 pixel = 0.1 mm = 10 page
 // units) whose paper's top-left corner is the page point (0, 30000); it

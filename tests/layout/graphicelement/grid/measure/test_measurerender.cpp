@@ -44,7 +44,8 @@ class MeasureRender : public MeasurePage {
 
 TEST_F(MeasureRender, KilometreGridOverTheSheet) {
   CGIS_MapElement* frame = SheetFrame();
-  IGIS_MeasureGrid* grid = md::test::NewMeasureGrid(frame);
+  // Lines wide enough to have pixels of their own colour, which the check compares.
+  IGIS_MeasureGrid* grid = md::test::NewMeasureGrid(frame, 0.5);
   ASSERT_TRUE(frame->GetMapGrids()->AddMapGrid(grid));
   auto canvas = Print();
   ASSERT_NE(canvas, nullptr);
