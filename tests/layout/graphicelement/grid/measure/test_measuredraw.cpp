@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
@@ -13,6 +14,7 @@
 #include "host/helmora/igis_mainobject.h"
 #include "host/helmora/igis_mapview.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
 #include "platform/win/wingdi.h"
 #include "tests/layout/graphicelement/grid/measure/measuretest.h"
 #include "tests/support/logmark.h"
@@ -21,6 +23,7 @@ namespace {
 
 using md::canvas::Point;
 using md::test::kLineColor;
+constexpr COLORREF kBorderColor = RGB(250, 160, 0);
 using md::test::kMarkColor;
 using md::test::kSubTickColor;
 using md::test::kTickColor;
@@ -206,17 +209,99 @@ TEST_F(MeasureDraw, IntervalsInTheSpacingsUnit) {
   EXPECT_EQ(Positions(lines, false), Steps(kBottom, kTop, -400));
 }
 
-TEST_F(MeasureDraw, WithoutAMapNothingButTheRecord) {
+TEST_F(MeasureDraw, WithoutAMapOnlyTheBorderAndLabelsAndWithoutAFrameNothing) {
   CGIS_MapElement* empty = Frame(sheet_, SGIS_DRect(420000, 4424000, 430000, 4416000), 0.5, {2000, 2000});
   empty->SetMap(nullptr);
   Grid grid(md::test::NewMeasureGrid(empty));
+  md::basilo::ReleasePtr<IGIS_Symbol> band(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_LINE));
+  band->SetColor(kBorderColor);
+  grid->GetBorder()->SetSimpleSymbolPtr(band.get());
   md::test::LogMark mark;
   bool result = true;
   DrawGrid(printer_, empty, grid.get(), &result);
   EXPECT_FALSE(result);
   EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_MeasureGrid::OnDraw", "p_map == NULL"));
+  EXPECT_FALSE(StrokesOf(printer_.canvas, kBorderColor).empty());
   EXPECT_TRUE(StrokesOf(printer_.canvas, kLineColor).empty());
   EXPECT_TRUE(StrokesOf(printer_.canvas, kTickColor).empty());
+
+  grid->SetMapElement(nullptr);
+  printer_.canvas.clear();
+  EXPECT_FALSE(grid->OnDraw(printer_.hdc, true, printer_.display.get()));
+  EXPECT_TRUE(printer_.canvas.records().empty());
+}
+
+TEST_F(MeasureDraw, MarksWithoutAMarkSymbolDrawNothing) {
+  Grid grid(md::test::NewMeasureGrid(frame_));
+  grid->SetGridlineType(2);
+  grid->SetMarkSymbol(nullptr);
+  md::test::LogMark mark;
+  ASSERT_TRUE(DrawSheetGrid(grid.get()));
+  EXPECT_TRUE(md::test::MarksOf(printer_.canvas, kMarkColor).empty());
+  EXPECT_EQ(StrokesOf(printer_.canvas, kTickColor).size(), 40u);
+  EXPECT_EQ(mark.Count(), 0u);
+}
+
+// Stored values a setter would refuse or that no drawing can use.
+struct StoredRow {
+  const char* name;
+  double xInterval, yInterval;
+  int subTickCount, tickDivision;
+  double subTickLength;
+  bool capped;
+};
+
+TEST_F(MeasureDraw, StoredExtremesDrawWithinTheCaps) {
+  const double nan = std::nan(""), inf = INFINITY;
+  const StoredRow rows[] = {
+      {"intervals not a number", nan, nan, 2, 1, 100, false},
+      {"infinite intervals", inf, inf, 2, 1, 100, false},
+      {"a millimetre interval: capped lines", 0.001, 1000, 2, 1, 100, true},
+      {"a tick division of a million: capped ticks", 1000, 1000, 2, 1000000, 100, true},
+      {"ticks beyond the 32-bit range: none", 1000, 1000, 2, 2000000000, 100, false},
+      {"the largest sub-tick count: capped sub-ticks", 1000, 1000, 2147483647, 1, 100, true},
+      {"a sub-tick length that is not a number", 1000, 1000, 2, 1, nan, false},
+  };
+  for (const StoredRow& r : rows) {
+    SCOPED_TRACE(r.name);
+    Grid grid(md::test::NewMeasureGrid(frame_));
+    grid->GetGridSpacing()->SetXIntervalSize(r.xInterval);
+    grid->GetGridSpacing()->SetYIntervalSize(r.yInterval);
+    grid->SetSubTickCount(r.subTickCount);
+    grid->SetTickDivision(r.tickDivision);
+    grid->SetSubTickLength(r.subTickLength);
+    md::test::LogMark mark;
+    ASSERT_TRUE(DrawSheetGrid(grid.get()));
+    int capped = 0;
+    for (const SGIS_LogRecord& rec : mark.Records()) {
+      capped += rec.method == "CGIS_MeasureGrid::OnDraw" && rec.text.find("capped at") != std::string::npos;
+    }
+    EXPECT_EQ(capped, r.capped ? 1 : 0);
+    if (!std::isfinite(r.subTickLength)) {
+      EXPECT_TRUE(StrokesOf(printer_.canvas, kSubTickColor).empty());
+    }
+  }
+}
+
+TEST_F(MeasureDraw, OnAScreenLinesTakeTwentySegments) {
+  // On the region in degrees the lines bend, so their samples stay apart.
+  CGIS_MapElement* frame = Frame(region_, SGIS_DRect(116.0, 40.0, 118.0, 38.5), 1e-4, SGIS_Point(2000, 2000));
+  Grid grid(md::test::NewMeasureGrid(frame));
+  grid->GetGridSpacing()->SetXIntervalSize(20000);
+  grid->GetGridSpacing()->SetYIntervalSize(20000);
+  bool result = false;
+  md::test::Screen screen;
+  DrawGrid(screen, frame, grid.get(), &result);
+  ASSERT_TRUE(result);
+  DrawGrid(printer_, frame, grid.get(), &result);
+  ASSERT_TRUE(result);
+  std::size_t most = 0, mostPrinted = 0;
+  for (const Stroke& s : StrokesOf(screen.canvas, kLineColor)) most = std::max(most, s.points.size());
+  for (const Stroke& s : StrokesOf(printer_.canvas, kLineColor))
+    mostPrinted = std::max(mostPrinted, s.points.size());
+  EXPECT_GT(most, 5u);
+  EXPECT_LE(most, 21u);
+  EXPECT_GT(mostPrinted, 21u);
 }
 
 TEST_F(MeasureDraw, TheClipIsRestored) {
