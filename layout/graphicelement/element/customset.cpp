@@ -46,15 +46,18 @@ using md::basilo::StoredFieldView;
 
 // What ReadCustomSet records for a damaged set: the set's record and the
 // reader's.
-void RecordDamaged(const char* szMethod, int nSize, const std::string& error) {
+constexpr const char* kReadFailed = "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)";
+
+void RecordDamaged(const char* szMethod, const char* szDamaged, int nSize, const std::string& error) {
   GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
           nSize, error.c_str());
-  GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szDamaged);
 }
 
 // The stored fields of the attributes' "Custom" set; empty (recorded) when
 // it is damaged.
-std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, const char* szMethod) {
+std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, const char* szMethod,
+                                          const char* szDamaged) {
   std::vector<StoredFieldView> fields;
   IGIS_DataBuffer* pCustom = pAttributes != nullptr ? pAttributes->GetDataBuffer("Custom") : nullptr;
   const int size = pCustom != nullptr ? pCustom->GetSize() : 0;
@@ -63,9 +66,9 @@ std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, c
   const BYTE* data = pCustom->GetData();
   if (data == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szDamaged);
   } else if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields, &error)) {
-    RecordDamaged(szMethod, size, error);
+    RecordDamaged(szMethod, szDamaged, size, error);
     fields.clear();
   }
   return fields;
@@ -75,8 +78,8 @@ std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, c
 
 // ---- Reading in place ---------------------------------------------------------
 
-CustomSetView::CustomSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod)
-    : fields_(StoredFields(pAttributes, szMethod)) {}
+CustomSetView::CustomSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged)
+    : fields_(StoredFields(pAttributes, szMethod, szDamaged != nullptr ? szDamaged : kReadFailed)) {}
 
 const StoredFieldView* FindStoredField(const std::vector<StoredFieldView>& fields, std::string_view key,
                                        std::size_t* pNext) {
@@ -180,14 +183,14 @@ CustomSetWriter::CustomSetWriter(IGIS_FeatureAttributes* pAttributes, const char
 
 CustomSetWriter::Value& CustomSetWriter::Add(const SGIS_CustomKey& key) {
   for (Value& v : m_values) {
-    if (std::strcmp(v.key->key, key.key) == 0) {
+    if (std::strcmp(v.key.key, key.key) == 0) {
       v = Value();
-      v.key = &key;
+      v.key = key;
       return v;
     }
   }
   m_values.emplace_back();
-  m_values.back().key = &key;
+  m_values.back().key = key;
   return m_values.back();
 }
 
@@ -200,13 +203,34 @@ void CustomSetWriter::Bytes(const SGIS_CustomKey& key, std::span<const BYTE> val
 }
 void CustomSetWriter::Keep(const SGIS_CustomKey& key) { Add(key).keep = true; }
 
+bool CustomSetWriter::WasStored(const char* szKey) const {
+  for (const Value& v : m_values)
+    if (std::strcmp(v.key.key, szKey) == 0) return v.stored;
+  return false;
+}
+
+IGIS_DataBuffer* CustomSetWriter::Scratch() {
+  DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
+  if (!buffer) return nullptr;
+  m_scratch.push_back(std::move(buffer));
+  return m_scratch.back().get();
+}
+
+std::span<const BYTE> CustomSetWriter::BytesOf(IGIS_DataBuffer* pBuffer) {
+  const int n = pBuffer->GetSize();
+  return n > 0 && pBuffer->GetData() != nullptr
+             ? std::span<const BYTE>(pBuffer->GetData(), static_cast<std::size_t>(n))
+             : std::span<const BYTE>();
+}
+
 bool CustomSetWriter::FinishThroughPropertySet() {
   PropertySetPtr set = ReadCustomSet(m_pAttributes, m_szMethod);
   if (!set) return false;
-  for (const Value& v : m_values) {
-    IGIS_Field* f = CustomField(set.get(), *v.key);
+  for (Value& v : m_values) {
+    v.stored = set->GetProperty(v.key.key) != nullptr;
+    IGIS_Field* f = CustomField(set.get(), v.key);
     if (f == nullptr || v.keep) continue;
-    switch (v.key->type) {
+    switch (v.key.type) {
       case GIS_FIELD_TYPE_INT:
         f->SetInt(v.i);
         break;
@@ -253,9 +277,10 @@ bool CustomSetWriter::Finish() {
   std::vector<const Value*> valueOf(fields.size(), nullptr);
   for (std::size_t k = 0; k < m_values.size(); ++k) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (fields[i].key != m_values[k].key->key) continue;
-      if (fields[i].type != m_values[k].key->type) return FinishThroughPropertySet();
+      if (fields[i].key != m_values[k].key.key) continue;
+      if (fields[i].type != m_values[k].key.type) return FinishThroughPropertySet();
       storedOf[k] = &fields[i];
+      m_values[k].stored = true;
       if (!m_values[k].keep) valueOf[i] = &m_values[k];
       break;
     }
@@ -267,7 +292,7 @@ bool CustomSetWriter::Finish() {
   };
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (const Value* v = valueOf[i]) {
-      encoder.Add(v->key->type, fields[i].key, fields[i].description, v->i, v->d, v->b, v->text, v->bytes);
+      encoder.Add(v->key.type, fields[i].key, fields[i].description, v->i, v->d, v->b, v->text, v->bytes);
     } else {
       add(fields[i]);
     }
@@ -275,7 +300,7 @@ bool CustomSetWriter::Finish() {
   for (std::size_t k = 0; k < m_values.size(); ++k) {
     if (storedOf[k] != nullptr) continue;
     const Value& v = m_values[k];
-    encoder.Add(v.key->type, v.key->key, v.key->archiveDescription, v.i, v.d, v.b, v.text, v.bytes);
+    encoder.Add(v.key.type, v.key.key, v.key.archiveDescription, v.i, v.d, v.b, v.text, v.bytes);
   }
   std::vector<BYTE> bytes;
   if (!encoder.Finish(&bytes, &error)) {

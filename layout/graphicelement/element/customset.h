@@ -51,10 +51,11 @@ const md::basilo::StoredFieldView* FindStoredField(const std::vector<md::basilo:
 // The stored "Custom" set read in place, without a property-set object (a
 // few dozen allocations): the fields point into the feature's buffer and stay
 // valid while its "Custom" is not changed. A damaged set is recorded under
-// szMethod, as ReadCustomSet records it, and reads as empty.
+// szMethod, as ReadCustomSet records it (or with the text given), and reads
+// as empty.
 class CustomSetView {
  public:
-  CustomSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod);
+  CustomSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged = nullptr);
   CustomSetView(const CustomSetView&) = delete;
   CustomSetView& operator=(const CustomSetView&) = delete;
 
@@ -100,14 +101,26 @@ class CustomSetWriter {
   void Bytes(const SGIS_CustomKey& key, std::span<const BYTE> value);
   // The key is present with its type; a stored value is kept.
   void Keep(const SGIS_CustomKey& key);
+  // The bytes an object saves into a data buffer (save(IGIS_DataBuffer*)),
+  // kept by the writer until Finish.
+  template <class TSave>
+  void Saved(const SGIS_CustomKey& key, TSave save) {
+    IGIS_DataBuffer* pBuffer = Scratch();
+    if (pBuffer == nullptr) return;
+    save(pBuffer);
+    Bytes(key, BytesOf(pBuffer));
+  }
   // Stores the set; false (the stored set left as it was, recorded under
   // szMethod) when it cannot be written.
   bool Finish();
+  // After Finish: the key was in the stored set before.
+  bool WasStored(const char* szKey) const;
 
  private:
   struct Value {
-    const SGIS_CustomKey* key = nullptr;
+    SGIS_CustomKey key{};
     bool keep = false;
+    bool stored = false;
     std::int32_t i = 0;
     double d = 0.0;
     bool b = false;
@@ -116,10 +129,13 @@ class CustomSetWriter {
   };
   Value& Add(const SGIS_CustomKey& key);
   bool FinishThroughPropertySet();
+  IGIS_DataBuffer* Scratch();
+  static std::span<const BYTE> BytesOf(IGIS_DataBuffer* pBuffer);
 
   IGIS_FeatureAttributes* m_pAttributes;
   const char* m_szMethod;
   std::vector<Value> m_values;
+  std::vector<DataBufferPtr> m_scratch;
 };
 
 }  // namespace md::layout
