@@ -39,21 +39,6 @@ IGIS_MeasureGrid* NewMeasureGrid(IGIS_MapElement* frame, double widthMm) {
   return grid;
 }
 
-Printer::Printer() : canvas(4000, 3000) {
-  md::win::PrinterSetup setup;
-  setup.dpiX = setup.dpiY = 254;
-  setup.paperWidthMm = 400.0;
-  setup.paperHeightMm = 300.0;
-  hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
-  display = std::make_unique<CGIS_PrintDisplay>(hdc, 40000, 30000, SGIS_Point(0, 30000));
-  display->PrepareDC();
-}
-
-Screen::Screen() : canvas(1600, 1200) {
-  hdc = md::win::CreateScreenDC(&canvas, 96, &md::text::FixedMetricsEngine());
-  display = std::make_unique<CGIS_ScreenDisplay>(hdc, 0.25, 0.0, 30000.0);
-}
-
 std::vector<Stroke> StrokesOf(const md::canvas::RecordingCanvas& canvas, COLORREF color) {
   std::vector<Stroke> out;
   for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Shape)) {

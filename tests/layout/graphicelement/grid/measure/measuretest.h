@@ -21,6 +21,7 @@
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "platform/canvas/recording.h"
 #include "platform/win/gdidevice.h"
+#include "tests/support/recordingdevices.h"
 
 namespace md::test {
 
@@ -38,22 +39,14 @@ IGIS_MeasureGrid* NewMeasureGrid(IGIS_MapElement* frame, double widthMm = 0.2);
 // A printer page of 400 x 300 mm at 254 dpi (1 pixel = 0.1 mm = 10 page
 // units) whose paper's top-left corner is the page point (0, 30000); it
 // clips. Page point (x, y) is pixel (x / 10, (30000 - y) / 10).
-struct Printer {
-  Printer();
-  ~Printer() { DeleteDC(hdc); }
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  std::unique_ptr<CGIS_PrintDisplay> display;
+struct Printer : RecordingPrinter {
+  Printer() : RecordingPrinter(400.0, 300.0, 254, SGIS_Point(0, 30000)) {}
 };
 
 // A screen at 96 dpi showing the page at zoom 0.25 from (0, 30000); it
 // does not clip.
-struct Screen {
-  Screen();
-  ~Screen() { DeleteDC(hdc); }
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  std::unique_ptr<CGIS_ScreenDisplay> display;
+struct Screen : RecordingScreen {
+  Screen() : RecordingScreen(1600, 1200, 96, 0.25, 0.0, 30000.0) {}
 };
 
 // A stroke as the canvas received it, in device pixels.
