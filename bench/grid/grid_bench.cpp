@@ -1,3 +1,5 @@
+// The map grids: drawing, converting, storing and reading.
+//
 // The measured (kilometre) grid over the whole 1:50,000 sample sheet (a
 // frame of about 427 x 370 mm: 23 x 19 kilometre lines), drawn at 300 dpi
 // into a cairo raster:
@@ -29,6 +31,23 @@
 //   Convert             the grid turned into plain elements (the compound is
 //                       dropped outside the timing); "elements" counts them.
 //
+// Storing and reading map grids, beside the per-element figures of
+// bench_demo's StoreAndRead:
+//
+//   Grid/Store, Grid/Read
+//                     one measured grid with its border, a formatted label and
+//                     a spacing: its Save into a data buffer, and a new grid's
+//                     Open of those bytes (border, label and spacing rebuilt);
+//   Grids/Store, Grids/Read
+//                     a grid list of four such grids: the list's Save (the
+//                     map frame's "MapGrids" entry), and a new list's Open of
+//                     those bytes. The list rebuilds its grids through the
+//                     grid factory; a kind the factory cannot make is kept
+//                     as its stored bytes instead (the "rebuilt" counter says
+//                     how many grids were rebuilt).
+//
+// The counter "bytes" is the size of what was stored.
+//
 // The default run is short (a smoke run); pass --benchmark_min_time=N for
 // steadier figures.
 #include <benchmark/benchmark.h>
@@ -40,6 +59,7 @@
 #include <vector>
 
 #include "bench/ratio_reporter.h"
+#include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/display/cgis_printdisplay.h"
 #include "host/display/cgis_screendisplay.h"
@@ -49,10 +69,13 @@
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
+#include "layout/graphicelement/grid/measure/cgis_measuregrid.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/recording.h"
@@ -281,12 +304,93 @@ void Convert(benchmark::State& state) {
   state.counters["elements"] = elements;
 }
 
+// ---- Storing and reading -------------------------------------------------
+
+using md::basilo::ReleasePtr;
+
+CGIS_MeasureGrid* MakeGrid(int i) {
+  auto* grid = new CGIS_MeasureGrid();
+  grid->SetName(("方里网 " + std::to_string(i)).c_str());
+  ReleasePtr<CGIS_FormattedGridLabel> label(new CGIS_FormattedGridLabel());
+  grid->SetLabelFormat(label.get());
+  grid->GetBorder()->SetBorderType(1);
+  return grid;
+}
+
+std::vector<BYTE> BytesOf(IGIS_DataBuffer* b) {
+  return std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize());
+}
+
+void GridStore(benchmark::State& state) {
+  ReleasePtr<CGIS_MeasureGrid> grid(MakeGrid(1));
+  ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  for (auto _ : state) {
+    if (!grid->Save(b.get())) state.SkipWithError("save failed");
+  }
+  state.counters["bytes"] = b->GetSize();
+}
+
+void GridRead(benchmark::State& state) {
+  ReleasePtr<CGIS_MeasureGrid> grid(MakeGrid(1));
+  ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  grid->Save(b.get());
+  for (auto _ : state) {
+    ReleasePtr<CGIS_MeasureGrid> read(new CGIS_MeasureGrid());
+    read->Open(b.get());
+    benchmark::DoNotOptimize(read->GetLabelFormat());
+  }
+  state.counters["bytes"] = b->GetSize();
+}
+
+struct ListDeleter {
+  void operator()(CGIS_MapGrids* p) const { p->Release(); }
+};
+using ListPtr = std::unique_ptr<CGIS_MapGrids, ListDeleter>;
+
+ListPtr FourGrids() {
+  ListPtr list(new CGIS_MapGrids());
+  for (int i = 1; i <= 4; ++i) list->AddMapGrid(MakeGrid(i));
+  return list;
+}
+
+void GridsStore(benchmark::State& state) {
+  ListPtr list = FourGrids();
+  ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  for (auto _ : state) {
+    if (!list->Save(b.get())) state.SkipWithError("save failed");
+  }
+  state.counters["bytes"] = b->GetSize();
+}
+
+void GridsRead(benchmark::State& state) {
+  ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  FourGrids()->Save(b.get());
+  const std::vector<BYTE> bytes = BytesOf(b.get());
+  int rebuilt = 0;
+  for (auto _ : state) {
+    ListPtr read(new CGIS_MapGrids());
+    read->Open(b.get());
+    rebuilt = read->GetCount();
+  }
+  state.counters["bytes"] = static_cast<double>(bytes.size());
+  state.counters["rebuilt"] = rebuilt;
+}
+
+BENCHMARK(GridStore)->Name("Grid/Store")->Unit(benchmark::kMicrosecond);
+BENCHMARK(GridRead)->Name("Grid/Read")->Unit(benchmark::kMicrosecond);
+BENCHMARK(GridsStore)->Name("Grids/Store")->Unit(benchmark::kMicrosecond);
+BENCHMARK(GridsRead)->Name("Grids/Read")->Unit(benchmark::kMicrosecond);
+
 BENCHMARK(Draw)->Arg(200)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCairo)->Arg(200)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCairoReduced)->Arg(200)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(Interval)->Arg(1000)->Arg(500)->Arg(250)->Arg(100)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(Interval)->Name("DenseInterval")->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Convert)->Unit(benchmark::kMillisecond);
+BENCHMARK(GridStore)->Name("Grid/Store")->Unit(benchmark::kMicrosecond);
+BENCHMARK(GridRead)->Name("Grid/Read")->Unit(benchmark::kMicrosecond);
+BENCHMARK(GridsStore)->Name("Grids/Store")->Unit(benchmark::kMicrosecond);
+BENCHMARK(GridsRead)->Name("Grids/Read")->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
