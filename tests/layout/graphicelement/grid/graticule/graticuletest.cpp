@@ -30,19 +30,6 @@ IGIS_Symbol* NewTextSymbol(int height) {
   return s;
 }
 
-GraticulePrinter::GraticulePrinter(bool bClipping) : canvas(4000, 3000) {
-  md::win::PrinterSetup setup;
-  setup.dpiX = setup.dpiY = 254;
-  setup.paperWidthMm = 400.0;
-  setup.paperHeightMm = 300.0;
-  hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
-  display = std::make_unique<CGIS_PrintDisplay>(hdc, 40000, 30000, SGIS_Point(0, 30000));
-  display->PrepareDC();
-  display->GetPageView()->SetClipping(bClipping ? TRUE : FALSE);
-}
-
-GraticulePrinter::~GraticulePrinter() { DeleteDC(hdc); }
-
 std::vector<Stroke> StrokesOf(const md::canvas::RecordingCanvas& canvas) {
   std::vector<Stroke> out;
   for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Shape)) {

@@ -22,6 +22,7 @@
 #include "tests/support/dmslabeldouble.h"
 #include "tests/support/owned.h"
 #include "tests/support/recordedtexts.h"
+#include "tests/support/recordingdevices.h"
 
 namespace md::test {
 
@@ -41,14 +42,9 @@ IGIS_Symbol* NewLineSymbol(COLORREF color, double widthMm);
 IGIS_Symbol* NewTextSymbol(int height);
 
 // A printer page of 400 x 300 mm at 254 dpi (1 pixel = 0.1 mm) whose
-// paper's top-left corner is the page point (0, 30000); its view clips
-// unless told otherwise.
-struct GraticulePrinter {
-  explicit GraticulePrinter(bool bClipping = true);
-  ~GraticulePrinter();
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  std::unique_ptr<CGIS_PrintDisplay> display;
+// paper's top-left corner is the page point (0, 30000); its view clips.
+struct GraticulePrinter : RecordingPrinter {
+  GraticulePrinter() : RecordingPrinter(400.0, 300.0, 254, SGIS_Point(0, 30000, 0)) {}
 };
 
 // A stroke as the canvas received it (device pixels) and its pen colour.
