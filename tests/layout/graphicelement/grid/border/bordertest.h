@@ -24,6 +24,7 @@
 #include "platform/win/wingdi.h"
 #include "tests/support/logmark.h"
 #include "tests/support/owned.h"
+#include "tests/support/recordingdevices.h"
 
 namespace md::test {
 
@@ -65,21 +66,13 @@ std::vector<Painted> PaintedOf(const md::canvas::RecordingCanvas& canvas);
 
 // A printer page of 400 x 300 mm at 254 dpi (1 pixel = 0.1 mm) whose
 // paper's top-left corner is the page point (-5000, 25000); it clips.
-struct Printer {
-  Printer();
-  ~Printer() { DeleteDC(hdc); }
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  std::unique_ptr<CGIS_PrintDisplay> display;
+struct Printer : RecordingPrinter {
+  Printer() : RecordingPrinter(400.0, 300.0, 254, SGIS_Point(-5000, 25000)) {}
 };
 
 // A screen at 96 dpi showing the page at zoom 0.1 from (-5000, 25000).
-struct Screen {
-  Screen();
-  ~Screen() { DeleteDC(hdc); }
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  std::unique_ptr<CGIS_ScreenDisplay> display;
+struct Screen : RecordingScreen {
+  Screen() : RecordingScreen(1600, 1200, 96, 0.1, -5000.0, 25000.0) {}
 };
 
 // A layout page: a feature set in 0.01 mm whose rectangle elements stand in
