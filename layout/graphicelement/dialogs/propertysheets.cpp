@@ -5,8 +5,6 @@
 #include <mutex>
 #include <utility>
 
-#include "host/basilo/igis_log.h"
-#include "host/featra/igis_feature.h"
 #include "layout/graphicelement/igis_element.h"
 #include "platform/ui/app.h"
 
@@ -30,12 +28,6 @@ PagedSheetRunner FindRunner(const char* szType) {
   std::lock_guard<std::mutex> lock(r.mutex);
   auto it = r.runners.find(szType != nullptr ? szType : "");
   return it != r.runners.end() ? it->second : PagedSheetRunner();
-}
-
-// The backup lives on a feature of its own in the owner: hand both back.
-void DisposeBackup(IGIS_Element* pBackup) {
-  IGIS_FeatureSet* pOwner = pBackup->GetFeatureSetPtr();
-  if (pOwner == nullptr || !pOwner->DeleteElement(pBackup)) pBackup->Release();
 }
 
 class RoutineHost final : public ISheetHost {
@@ -88,17 +80,9 @@ BOOL RunPropertySheet(const SheetRequest& request) {
   if (request.pElement == nullptr) return FALSE;
   // Dialog templates, strings and message boxes of the sheet are the library's.
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  IGIS_Element* pBackup = request.bOwnBackup ? nullptr : request.pElement->Clone();
-  if (pBackup == nullptr && !request.bOwnBackup) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, request.method.c_str(), "%s",
-            request.szNoBackup != nullptr ? request.szNoBackup : "");
-    return FALSE;
-  }
   const PagedSheetRunner runner = FindRunner(request.pElement->GetType());
   const bool bConfirmed =
       runner && runner(request.pElement, request.pDisplay, request.szTitle, request.bWithCommonPages);
-  if (!bConfirmed && request.restore) request.restore(pBackup);
-  if (pBackup != nullptr) DisposeBackup(pBackup);
   return bConfirmed ? TRUE : FALSE;
 }
 

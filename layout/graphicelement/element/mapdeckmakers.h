@@ -26,9 +26,22 @@ BOOL CreatePolygonElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPo
 // A point symbol centred on the position, sized by the symbol's extent times
 // the owner's unit ratio.
 BOOL CreatePointElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGIS_Symbol* pPointSymbol);
+// Ends an element made for a conversion that is not kept, and its feature
+// (an element its owner does not hold is only released).
+void DropElement(IGIS_Element* pElement);
+// Ends a compound made for a conversion and every member it holds, nested
+// compounds too, so that a conversion that fails part-way leaves nothing
+// of its making in the feature set.
+void DropCompound(IGIS_CompoundElement* pCompound);
+
 // A two-point polyline from one point to the other.
 BOOL AddSegmentElement(IGIS_Element* pCompound, SGIS_Point from, SGIS_Point to, IGIS_Symbol* pLineSymbol);
 inline BOOL AddSegmentElement(IGIS_Element* pCompound, int x1, int y1, int z1, int x2, int y2, int z2,
                               IGIS_Symbol* pLineSymbol) {
   return AddSegmentElement(pCompound, SGIS_Point(x1, y1, z1), SGIS_Point(x2, y2, z2), pLineSymbol);
 }
+
+// Adds an element a conversion made to the compound; an element the compound
+// refuses (or a NULL compound) is dropped, a compound with its members.
+// FALSE for a NULL element or a refused one.
+BOOL AddElementOrHandBack(IGIS_CompoundElement* pCompound, IGIS_Element* pElement);

@@ -317,16 +317,7 @@ IGIS_Element* CGIS_MapIndexElement::Clone() {
 }
 
 BOOL CGIS_MapIndexElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  const BOOL bOk =
-      m_core.OpenPropertySheet(pDisplay, "接图表属性页", "p_element == NULL", [this](IGIS_Element* pBackup) {
-        if (auto* pSource = dynamic_cast<CGIS_MapIndexElement*>(pBackup)) {
-          CopyFrom(pSource);
-          if (!pSource->m_pBorderSymbol) m_pBorderSymbol.reset();
-          if (!pSource->m_pInsideSymbol) m_pInsideSymbol.reset();
-          if (!pSource->m_pTextSymbol) m_pTextSymbol.reset();
-          if (!pSource->m_pFillSymbol) m_pFillSymbol.reset();
-        }
-      });
+  const BOOL bOk = m_core.OpenPropertySheet(pDisplay, "接图表属性页", "p_element == NULL");
   UpdateGeometry();
   return bOk;
 }

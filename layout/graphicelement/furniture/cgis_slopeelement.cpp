@@ -323,25 +323,7 @@ IGIS_Element* CGIS_SlopeElement::Clone() {
 }
 
 BOOL CGIS_SlopeElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) {
-  return m_core.OpenPropertySheet(
-      pDisplay, "坡度尺属性", "p_element == NULL",
-      [this](IGIS_Element* pBackup) {
-        auto* pSource = dynamic_cast<CGIS_SlopeElement*>(pBackup);
-        if (pSource == nullptr) return;
-        m_core.m_bKeepHVScaleRatio = pSource->m_core.m_bKeepHVScaleRatio;
-        SetRect(pSource->GetRect());
-        SetLock(pSource->IsLock());
-        SetFramePropertyPtr(pSource->GetFramePropertyPtr());
-        if (pSource->m_pTitleSymbol) SetTitleSymbolPtr(pSource->m_pTitleSymbol.get());
-        if (pSource->m_pDescriptionSymbol) SetDescriptionSymbolPtr(pSource->m_pDescriptionSymbol.get());
-        if (pSource->m_pAngleSymbol) SetAngleSymbolPtr(pSource->m_pAngleSymbol.get());
-        if (pSource->m_pPercentSymbol) SetPercentSymbolPtr(pSource->m_pPercentSymbol.get());
-        if (pSource->m_pAxisSymbol) SetAxisLineSymbolPtr(pSource->m_pAxisSymbol.get());
-        if (pSource->m_pContourSymbol) SetContourLineSymbolPtr(pSource->m_pContourSymbol.get());
-        m_settings = pSource->m_settings;
-        Refresh();
-      },
-      bWithCommonPages);
+  return m_core.OpenPropertySheet(pDisplay, "坡度尺属性", "p_element == NULL", bWithCommonPages);
 }
 
 // ---- Storage -----------------------------------------------------------------

@@ -95,12 +95,6 @@ IGIS_AnnoPointStyle* NewTextStyle() {
   return pStyle;
 }
 
-// Bytes of a data buffer, and a buffer made of bytes.
-std::vector<BYTE> BytesOf(IGIS_DataBuffer* pBuffer) {
-  if (pBuffer == nullptr || pBuffer->GetSize() <= 0 || pBuffer->GetData() == nullptr) return {};
-  return std::vector<BYTE>(pBuffer->GetData(), pBuffer->GetData() + pBuffer->GetSize());
-}
-
 bool IsEmpty(IGIS_Field* pField) {
   IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
   return pBuffer == nullptr || pBuffer->GetSize() <= 0;
@@ -108,7 +102,7 @@ bool IsEmpty(IGIS_Field* pField) {
 
 }  // namespace
 
-// ---- What a sheet can change ------------------------------------------------
+// ---- What a copy carries ---------------------------------------------------------
 
 struct CGIS_ThreeNorthElement::State {
   md::basilo::ReleasePtr<IGIS_FrameProperty> frame;
@@ -121,13 +115,6 @@ struct CGIS_ThreeNorthElement::State {
   bool bLock = false;
   bool bKeep = false;
   SGIS_Rect rect;
-  // The feature's stored form, put back byte for byte.
-  std::vector<SGIS_Point> geometry;
-  std::vector<BYTE> custom;
-  bool bHasCustom = false;
-  bool bStoredLock = false, bStoredKeep = false;
-  int nStoredOrder = 0;
-  std::string storedName;
 };
 
 namespace {
@@ -552,54 +539,7 @@ BOOL CGIS_ThreeNorthElement::Archive(int nRead, int nArchiveOption) {
 // ---- Property sheet -----------------------------------------------------------
 
 BOOL CGIS_ThreeNorthElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) {
-  // What a cancelled sheet puts back: every value the pages can reach and
-  // the feature's stored form byte for byte.
-  auto state = std::make_shared<State>(Capture());
-  state->rect = GetRect();
-  if (IGIS_Feature* pFeature = GetFeaturePtr()) {
-    if (IGIS_Geometry* g = pFeature->GetGeometry()) {
-      for (int i = 0; i < g->GetPointCount() && i < GIS_GEOMETRY_MAX_POINTS; ++i)
-        state->geometry.push_back(g->GetPoint(i, 0));
-    }
-    if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes()) {
-      state->bHasCustom = pAttr->GetDataBuffer("Custom") != nullptr;
-      state->custom = BytesOf(pAttr->GetDataBuffer("Custom"));
-      state->bStoredLock = pAttr->GetBool("IsLock");
-      state->bStoredKeep = pAttr->GetBool("KeepHVScaleRatio");
-      state->nStoredOrder = pAttr->GetInt("ElementOrder");
-      const char* szName = pAttr->GetString("ElementName");
-      state->storedName = szName != nullptr ? szName : "";
-    }
-  }
-  const BOOL bOk = m_core.OpenPropertySheet(
-      pDisplay, "三北针属性", "p_element == NULL",
-      [this, state](IGIS_Element*) {
-        Apply(*state);
-        Refresh();
-        IGIS_Feature* pFeature = GetFeaturePtr();
-        if (pFeature == nullptr) return;
-        if (IGIS_Geometry* g = pFeature->GetGeometry(); g != nullptr && !state->geometry.empty()) {
-          g->SetPointCount(static_cast<int>(state->geometry.size()));
-          for (std::size_t i = 0; i < state->geometry.size(); ++i)
-            g->SetPoint(static_cast<int>(i), state->geometry[i], 0);
-        }
-        IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
-        if (pAttr != nullptr && state->bHasCustom) {
-          DataBufferPtr bytes(GIS_CreateDataBufferObject(0));
-          if (bytes && bytes->SetSize(static_cast<int>(state->custom.size()))) {
-            if (!state->custom.empty())
-              std::copy(state->custom.begin(), state->custom.end(), bytes->GetData());
-            pAttr->SetDataBuffer("Custom", bytes.get(), 0);
-          }
-          pAttr->SetBool("IsLock", state->bStoredLock);
-          pAttr->SetBool("KeepHVScaleRatio", state->bStoredKeep);
-          pAttr->SetInt("ElementOrder", state->nStoredOrder);
-          pAttr->SetString("ElementName", state->storedName.c_str());
-        }
-        if (IGIS_FeatureClass* pClass = m_core.m_pFeatureSet->GetFeatureClass())
-          pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL);
-      },
-      bWithCommonPages);
+  const BOOL bOk = m_core.OpenPropertySheet(pDisplay, "三北针属性", "p_element == NULL", bWithCommonPages);
   if (bOk) Refresh();
   return bOk;
 }

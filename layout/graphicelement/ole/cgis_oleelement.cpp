@@ -240,30 +240,7 @@ BOOL CGIS_OleElement::InsertObject(IGIS_Display* pDisplay) {
 // ---- The property sheet ------------------------------------------------------
 
 BOOL CGIS_OleElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  // An embedded object cannot be copied: the element keeps its own backup of
-  // what the pages change (frame, rectangle and both flags).
-  IGIS_FrameProperty* pFrameBackup = m_pFrame != nullptr ? m_pFrame->Clone() : nullptr;
-  if (pFrameBackup == nullptr)
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "pFrameProperty == NULL");
-  md::basilo::ReleasePtr<IGIS_FrameProperty> frame(pFrameBackup);
-  const SGIS_Rect rect = GetRect();
-  const bool bKeep = m_core.m_bKeepHVScaleRatio, bLock = m_core.m_bLock;
-  md::layout::SheetRequest request;
-  request.pElement = this;
-  request.pDisplay = pDisplay;
-  request.szTitle = "OLE对象属性";
-  request.method = m_core.Method("OnOpenPropertyDlg");
-  request.szNoBackup = "pFrameProperty == NULL";
-  request.bOwnBackup = true;
-  request.restore = [&](IGIS_Element*) {
-    m_core.m_bKeepHVScaleRatio = bKeep;
-    m_core.m_bLock = bLock;
-    // The rectangle goes back as it was: sizing through SetRect would make
-    // it follow the object's proportions instead.
-    if (IGIS_Feature* pOwn = GetFeaturePtr(); pOwn != nullptr && GetRect() != rect) WriteRect(pOwn, rect);
-    SetFramePropertyPtr(frame.get());
-  };
-  return md::layout::OpenPropertySheet(request);
+  return m_core.OpenPropertySheet(pDisplay, "OLE对象属性", "pFrameProperty == NULL");
 }
 
 // ---- Storage ----------------------------------------------------------------

@@ -314,9 +314,20 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (IGIS_Field* f = set->GetProperty(kKeyPictureData); f != nullptr && m_bSaveInDoc) {
     IGIS_DataBuffer* pData = f->GetDataBuffer();
     if (pData != nullptr && pData->GetSize() > 0) {
-      // The element names the new file only once it is written whole.
-      std::string path = WriteTemporaryPicture(pData->GetData(), static_cast<std::size_t>(pData->GetSize()));
-      if (!path.empty()) m_strFileName = std::move(path);
+      const auto nSize = static_cast<std::size_t>(pData->GetSize());
+      // A file of the temporary folder that already holds these bytes (the
+      // one this element wrote when it read them before) is kept; otherwise
+      // the element names the new file only once it is written whole.
+      const std::string folder = std::string(GIS_GetTempDir()) + "/";
+      std::vector<std::uint8_t> held;
+      std::string error;
+      const bool bHeld = m_strFileName.compare(0, folder.size(), folder) == 0 &&
+                         md::basilo::ReadWholeFile(m_strFileName.c_str(), nSize, &held, &error) &&
+                         held.size() == nSize && std::memcmp(held.data(), pData->GetData(), nSize) == 0;
+      if (!bHeld) {
+        std::string path = WriteTemporaryPicture(pData->GetData(), nSize);
+        if (!path.empty()) m_strFileName = std::move(path);
+      }
     }
   }
   return TRUE;
@@ -359,52 +370,7 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
 // ---- Property sheet -------------------------------------------------------------
 
 BOOL CGIS_PictureElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  // A picture cannot be cloned: its backup is its frame, rectangle, flags and
-  // stored "Custom" set, taken here. The sheet keeps the picture in the
-  // document when the user confirms with its box checked.
-  const md::basilo::ReleasePtr<IGIS_FrameProperty> frameBackup(m_pFrame != nullptr ? m_pFrame->Clone()
-                                                                                   : nullptr);
-  if (!frameBackup)
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "p_frameProperty == NULL");
-  const SGIS_Rect rect = GetRect();
-  const bool bKeepRatio = m_core.m_bKeepHVScaleRatio;
-  const bool bLock = m_core.m_bLock;
-  // The stored "Custom" set, so that a cancel leaves it byte for byte.
-  std::vector<std::uint8_t> custom;
-  bool haveCustom = false;
-  if (IGIS_Feature* pFeature = GetFeaturePtr()) {
-    IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
-    IGIS_DataBuffer* pCustom = pAttr != nullptr ? pAttr->GetDataBuffer("Custom") : nullptr;
-    if (pCustom != nullptr) {
-      const auto* p = static_cast<const std::uint8_t*>(pCustom->GetData());
-      if (p != nullptr) custom.assign(p, p + pCustom->GetSize());
-      haveCustom = true;
-    }
-  }
-
-  md::layout::SheetRequest request;
-  request.pElement = this;
-  request.pDisplay = pDisplay;
-  request.szTitle = "图片属性";
-  request.method = m_core.Method("OnOpenPropertyDlg");
-  request.bOwnBackup = true;
-  request.restore = [&](IGIS_Element*) {
-    m_core.m_bKeepHVScaleRatio = bKeepRatio;
-    m_core.m_bLock = bLock;
-    // The rectangle is written back as it was (resizing it through the
-    // keep-ratio rule could give another size).
-    if (IGIS_Feature* pFeature = GetFeaturePtr(); pFeature != nullptr && GetRect() != rect) {
-      WriteRect(pFeature, rect, GIS_UPDATE_GEOMETRY);
-    }
-    SetFramePropertyPtr(frameBackup.get());
-    IGIS_Feature* pFeature = GetFeaturePtr();
-    IGIS_FeatureAttributes* pAttr = pFeature != nullptr ? pFeature->GetAttributes() : nullptr;
-    if (pAttr == nullptr || !haveCustom) return;
-    DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
-    if (!buffer) return;
-    buffer->SetSize(static_cast<int>(custom.size()));
-    if (!custom.empty()) std::memcpy(buffer->GetData(), custom.data(), custom.size());
-    pAttr->SetDataBuffer("Custom", buffer.get(), 0);
-  };
-  return md::layout::OpenPropertySheet(request);
+  // The sheet keeps the picture in the document when the user confirms with
+  // its box checked.
+  return m_core.OpenPropertySheet(pDisplay, "图片属性", "p_frameProperty == NULL");
 }

@@ -1,8 +1,7 @@
 // The grid kinds the library makes by their codes, and grids rebuilt from
 // their stored form.
-#include <new>
-
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 
@@ -10,11 +9,18 @@ namespace {
 
 using GridMaker = IGIS_MapGrid* (*)();
 
+// A new grid of the class with its defaults; NULL when memory runs out.
+template <class TGrid>
+IGIS_MapGrid* MakeGrid() {
+  return md::basilo::MakeOrNull<TGrid>("GIS_CreateMapGridPropertyObject");
+}
+
 struct KindRow {
   int nType;
   GridMaker make;  // NULL: the kind is known but not part of the library yet
 };
 
+// One row per kind code; a kind's row names its maker, MakeGrid<its class>.
 // A stored grid of a kind without its class is kept as stored by the grid list.
 const KindRow kKinds[] = {
     {GIS_MAPGRID_GRATICULE, nullptr},

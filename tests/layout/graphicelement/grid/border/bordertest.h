@@ -23,22 +23,9 @@
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/support/logmark.h"
+#include "tests/support/owned.h"
 
 namespace md::test {
-
-// Releases a border (or anything with Release) at scope end.
-template <class T>
-struct Owned {
-  T* p = nullptr;
-  explicit Owned(T* q = nullptr) : p(q) {}
-  ~Owned() {
-    if (p != nullptr) p->Release();
-  }
-  Owned(const Owned&) = delete;
-  Owned& operator=(const Owned&) = delete;
-  T* operator->() const { return p; }
-  T* get() const { return p; }
-};
 
 inline IGIS_Symbol* NewFill(COLORREF color) {
   IGIS_Symbol* s = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_FILL);

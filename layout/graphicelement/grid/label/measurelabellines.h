@@ -1,0 +1,86 @@
+// The lines that the labels of a measured (kilometre) grid write, for one
+// drawing or conversion: the area to label in the grid's own projected
+// reference, the intervals and origins in that reference's units, the runs
+// of vertical and horizontal lines to try, and the carrying of grid points
+// into the map's reference. The formatted and the mixed-font labels share it.
+#pragma once
+
+#include "host/basilo/releaseptr.h"
+#include "host/basilo/sgis_types.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/cgis_spatialreferenceholder.h"
+#include "layout/graphicelement/grid/grid/gridlines.h"
+#include "layout/graphicelement/grid/label/labelgeometry.h"
+
+namespace md::layout::label {
+
+// The spacing of a measured grid as stored: intervals and origins in the
+// unit of the factory's linear unit list at nUnits.
+struct MeasureSpacing {
+  double dXInterval = 0.0;
+  double dYInterval = 0.0;
+  double dXOrigin = 0.0;
+  double dYOrigin = 0.0;
+  int nUnits = 0;
+};
+
+class MeasureLabelLines {
+ public:
+  MeasureLabelLines() = default;
+  MeasureLabelLines(const MeasureLabelLines&) = delete;
+  MeasureLabelLines& operator=(const MeasureLabelLines&) = delete;
+
+  // Sets the lines up. The area is the map bound carried into the grid's
+  // reference, within the part of the grid's plane that its projection
+  // covers (the bound of the world's points, every 10 degrees on the map's
+  // datum, that the projection carries; no limit when it carries none), and
+  // widened to the bound of itself turned by the map's rotation.
+  // The intervals and origins are scaled by the unit factor of the
+  // spacing's linear unit. Lines of each direction run from two intervals
+  // before the area over its size and five intervals more (the margins
+  // added before rounding), cut to the grids' cap of lines. False, with
+  // nothing to label, when either
+  // reference is missing, the map's is neither geographic nor projected, or
+  // the map bound cannot be carried into the grid's reference.
+  bool Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
+               const SGIS_DRect& mapBound, double dRotateAngle, const MeasureSpacing& spacing);
+
+  // The area, x1 left, x2 right, y1 top, y2 bottom, in grid coordinates.
+  const SGIS_DRect& Area() const { return m_area; }
+  double XInterval() const { return m_dXInterval; }
+  double YInterval() const { return m_dYInterval; }
+  // The size of the spacing's unit in grid units.
+  double UnitFactor() const { return m_dUnitFactor; }
+  // The vertical lines (x = k * XInterval) and horizontal lines to try.
+  const grid::GridLineRun& Vertical() const { return m_vertical; }
+  const grid::GridLineRun& Horizontal() const { return m_horizontal; }
+  // Whether a run was cut to the cap.
+  bool Capped() const { return m_vertical.bCapped || m_horizontal.bCapped; }
+
+  // Whether the line of the side's direction at grid coordinate c lies in
+  // the area (edges included).
+  bool Accepts(LabelSide side, double c) const;
+  // The value a label writes for that line, in the spacing's unit:
+  // (c + origin) / unit factor.
+  double LabelValue(LabelSide side, double c) const;
+  // The ends of that line: across the area widened by one interval, from
+  // its low end to its high end.
+  void LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const;
+  // Carries a grid point into the map's reference in place; false when it
+  // cannot.
+  bool GridToMap(SGIS_DPoint* pPoint) const;
+
+ private:
+  md::basilo::ReleasePtr<IGIS_SpatialReference> m_pDegrees;
+  CGIS_SpatialReferenceHolder m_toMap;
+  SGIS_DRect m_area;
+  double m_dXInterval = 0.0;
+  double m_dYInterval = 0.0;
+  double m_dXOrigin = 0.0;
+  double m_dYOrigin = 0.0;
+  double m_dUnitFactor = 1.0;
+  grid::GridLineRun m_vertical;
+  grid::GridLineRun m_horizontal;
+};
+
+}  // namespace md::layout::label

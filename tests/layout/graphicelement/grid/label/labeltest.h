@@ -1,0 +1,174 @@
+// Shared pieces of the label tests: stored bytes of a label, buffers made
+// from a property set, the keys of a stored set, and a small label class on
+// the label base that writes one key of its own.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
+#include "tests/layout/graphicelement/mapframe/mapframetest.h"
+#include "tests/support/mapgriddouble.h"
+
+namespace md::test {
+
+using BufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
+using SetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+
+// The bytes a label's Save writes into a fresh buffer.
+inline std::vector<BYTE> Stored(IGIS_GridLabel* pLabel) {
+  BufferPtr b(GIS_CreateDataBufferObject(0));
+  EXPECT_TRUE(pLabel->Save(b.get()));
+  const BYTE* p = b->GetData();
+  return p != nullptr ? std::vector<BYTE>(p, p + b->GetSize()) : std::vector<BYTE>();
+}
+
+inline BufferPtr BufferOf(const std::vector<BYTE>& bytes) {
+  BufferPtr b(GIS_CreateDataBufferObject(static_cast<int>(bytes.size())));
+  if (!bytes.empty()) std::copy(bytes.begin(), bytes.end(), b->GetData());
+  return b;
+}
+
+// A buffer holding the set the callback fills.
+inline BufferPtr BufferWith(const std::function<void(IGIS_PropertySet*)>& fill) {
+  SetPtr set(GIS_CreatePropertySetObject());
+  fill(set.get());
+  BufferPtr b(GIS_CreateDataBufferObject(0));
+  EXPECT_TRUE(set->Archive(b.get(), GIS_ARCHIVE_WRITE, 0));
+  return b;
+}
+
+inline void PutInt(IGIS_PropertySet* s, const char* key, int v) {
+  s->AddProperty(key, key, GIS_FIELD_TYPE_INT, 1)->SetInt(v);
+}
+
+// The set stored in the bytes.
+inline SetPtr SetOf(const std::vector<BYTE>& bytes) {
+  SetPtr set(GIS_CreatePropertySetObject());
+  BufferPtr b = BufferOf(bytes);
+  EXPECT_TRUE(set->Archive(b.get(), GIS_ARCHIVE_READ, 0));
+  return set;
+}
+
+// The keys of the set stored in the bytes, in their order.
+inline std::vector<std::string> KeysOf(const std::vector<BYTE>& bytes) {
+  SetPtr set = SetOf(bytes);
+  std::vector<std::string> keys;
+  for (IGIS_Field* f = set->GetFirstPosition(); f != nullptr; f = set->GetNext(f))
+    keys.push_back(f->GetLabel());
+  return keys;
+}
+
+// A label of type 77 on the label base whose Save writes "OwnKey" first.
+class TestLabel final : public CGIS_GridLabelBase<IGIS_GridLabel> {
+ public:
+  void Release() override { delete this; }
+  bool Save(IGIS_DataBuffer* p) override {
+    SetPtr set(GIS_CreatePropertySetObject());
+    set->AddProperty("OwnKey", "OwnKey", GIS_FIELD_TYPE_INT, 1)->SetInt(own);
+    set->Archive(p, GIS_ARCHIVE_WRITE, 0);
+    return CGIS_GridLabelBase::Save(p);
+  }
+  IGIS_GridLabel* Clone() override { return (new TestLabel)->CopyFrom(this); }
+  bool OnDraw(HDC, bool, IGIS_Display*) override { return true; }
+  int GetType() override { return 77; }
+  bool OnOpenPropertyDlg() override { return false; }
+  int own = 5;
+
+ private:
+  ~TestLabel() = default;
+};
+
+template <class T>
+using Owned = md::basilo::ReleasePtr<T>;
+
+// A spacing of plain values.
+class SpacingDouble final : public IGIS_GridSpacing {
+ public:
+  void SetFixedOrigin(bool b) override { fixed = b; }
+  bool GetFixedOrigin() override { return fixed; }
+  double GetXOrigin() override { return xOrigin; }
+  void SetXOrigin(double d) override { xOrigin = d; }
+  double GetYOrigin() override { return yOrigin; }
+  void SetYOrigin(double d) override { yOrigin = d; }
+  double GetXIntervalSize() override { return xInterval; }
+  void SetXIntervalSize(double d) override { xInterval = d; }
+  double GetYIntervalSize() override { return yInterval; }
+  void SetYIntervalSize(double d) override { yInterval = d; }
+  void Release() override { delete this; }
+  IGIS_GridSpacing* Clone() override { return (new SpacingDouble)->Copy(this); }
+  bool Save(IGIS_DataBuffer*) override { return true; }
+  bool Open(IGIS_DataBuffer*) override { return true; }
+  IGIS_GridSpacing* Copy(IGIS_GridSpacing* o) override {
+    fixed = o->GetFixedOrigin();
+    xOrigin = o->GetXOrigin();
+    yOrigin = o->GetYOrigin();
+    xInterval = o->GetXIntervalSize();
+    yInterval = o->GetYIntervalSize();
+    units = o->GetUnits();
+    unitsType = o->GetUnitsType();
+    return this;
+  }
+  int GetUnits() override { return units; }
+  void SetUnits(int n) override { units = n; }
+  int GetUnitsType() override { return unitsType; }
+  void SetUnitsType(int n) override { unitsType = n; }
+
+  bool fixed = false;
+  double xOrigin = 0.0, yOrigin = 0.0, xInterval = 1000.0, yInterval = 1000.0;
+  int units = 0, unitsType = GIS_GRIDSPACING_UNITS_LINEAR;
+
+ private:
+  ~SpacingDouble() = default;
+};
+
+// A measured grid of plain values: its own reference and spacing, the
+// label flags of the double; it draws and converts nothing itself.
+class MeasureGridDouble final : public MapGridDouble<IGIS_MeasureGrid> {
+ public:
+  explicit MeasureGridDouble(IGIS_SpatialReference* reference, int type = GIS_MAPGRID_MEASURE);
+  IGIS_SpatialReference* GetSpatialReference() override { return reference_.get(); }
+  void SetSpatialReference(IGIS_SpatialReference* p) override { reference_->CopyFrom(p); }
+  void SetGridSpacingPtr(IGIS_GridSpacing* p) override {
+    spacing_.reset(p != nullptr ? p->Clone() : nullptr);
+  }
+  IGIS_GridSpacing* GetGridSpacing() override { return spacing_.get(); }
+  IGIS_MeasureGrid* Copy(IGIS_MeasureGrid*) override { return this; }
+  SpacingDouble* Spacing() { return static_cast<SpacingDouble*>(spacing_.get()); }
+
+ private:
+  md::basilo::ReleasePtr<IGIS_SpatialReference> reference_;
+  md::basilo::ReleasePtr<IGIS_GridSpacing> spacing_;
+};
+
+// A printer page at 2540 dpi: one device unit is one page unit.
+struct LabelPrinter : Printer {
+  LabelPrinter() : Printer(2540) {}
+};
+
+// The map frame fixture's page with a frame on it showing the map 420 to
+// 430 km east and 4410 to 4418 km north at 1:50,000, and a measured grid
+// double of the map's reference with 1 km intervals bound to the frame.
+class LabelPage : public MapFramePage {
+ public:
+  void SetUp() override;
+  void TearDown() override;
+  // Draws the frame (so that its map view shows the map) and clears the canvas.
+  void DrawFrame(LabelPrinter* printer);
+
+  CGIS_MapElement* frame_ = nullptr;
+  MeasureGridDouble* grid_ = nullptr;
+};
+
+inline const SGIS_Rect kFrameRect(2000, 18000, 22000, 2000);
+
+}  // namespace md::test
