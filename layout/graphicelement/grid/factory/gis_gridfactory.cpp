@@ -4,6 +4,7 @@
 #include "host/basilo/makeornull.h"
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/index/cgis_indexgrid.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ struct KindRow {
 const KindRow kKinds[] = {
     {GIS_MAPGRID_GRATICULE, nullptr},
     {GIS_MAPGRID_MEASURE, nullptr},
-    {GIS_MAPGRID_INDEX, nullptr},
+    {GIS_MAPGRID_INDEX, MakeGrid<CGIS_IndexGrid>},
     {GIS_MAPGRID_GRATICULE_MN, nullptr},
 };
 
