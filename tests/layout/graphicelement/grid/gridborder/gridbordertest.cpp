@@ -3,6 +3,13 @@
 
 #include <cstdlib>
 
+#include "host/display/igis_display.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/factory/cgis_elementfactory.h"
+#include "tests/layout/graphicelement/grid/grid/gridtest.h"
+
 namespace md::test {
 
 namespace {
@@ -279,6 +286,83 @@ std::int64_t TwiceArea(const md::layout::border::BorderRing& ring) {
     a += static_cast<std::int64_t>(ring[i].x) * ring[i + 1].y -
          static_cast<std::int64_t>(ring[i + 1].x) * ring[i].y;
   return std::llabs(a);
+}
+
+IGIS_Symbol* NewFill(COLORREF colour) {
+  IGIS_Symbol* s = NewSymbol(GIS_SYMBOL_FILL, colour);
+  s->SetLineWidth(0.0);  // filled without an outline
+  return s;
+}
+
+void GridBorderPage::SetUp() {
+  GIS_SetSymbolTextEngine("fixed");
+  md::layout::InstallElementHooks();
+  set_ = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
+  ASSERT_NE(set_, nullptr);
+  page_ = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0);
+  set_->GetFeatureClass()->SetSpatialReference(page_);
+  frame_ = dynamic_cast<IGIS_MapElement*>(set_->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_MAP));
+  ASSERT_NE(frame_, nullptr);
+  grid_ = GIS_CreateMapGridPropertyObject(GIS_MAPGRID_INDEX);
+  ASSERT_NE(grid_, nullptr);
+  grid_->SetMapElement(frame_);
+}
+
+void GridBorderPage::TearDown() {
+  md::layout::InstallElementHooks();
+  if (grid_ != nullptr) grid_->Release();
+  if (set_ != nullptr) set_->Release();
+  if (page_ != nullptr) page_->Release();
+  GIS_SetSymbolTextEngine("freetype");
+}
+
+IGIS_MapGridBorder* GridBorderPage::BorderOf(const BandRow& row) {
+  frame_->SetRect(SGIS_Rect(row.left, row.top, row.right, row.bottom));
+  IGIS_MapGridBorder* b = grid_->GetBorder();
+  b->SetBorderType(GIS_GRIDBORDER_CALIBRATED);
+  b->SetAlternating(row.alternating);
+  b->SetBorderWidth(row.width);
+  b->SetInterval(row.interval);
+  Owned<IGIS_Symbol> back(NewFill(kBackColour));
+  Owned<IGIS_Symbol> fore(NewFill(kForeColour));
+  b->SetBackgroundSymbolPtr(row.symbols == BandSymbols::kNullBackground ? nullptr : back.get());
+  b->SetForegroundSymbolPtr(fore.get());
+  return b;
+}
+
+std::vector<Painted> GridBorderPage::DrawnOnPrinter(IGIS_MapGridBorder* border) {
+  Printer printer;
+  EXPECT_TRUE(border->Draw(printer.hdc, true, printer.display.get()));
+  return PaintedOf(printer.canvas);
+}
+
+std::vector<Painted> GridBorderPage::Expected(const BandRow& row) {
+  Printer printer;
+  IGIS_DisplayView* view = printer.display->GetView();
+  std::vector<Painted> out;
+  for (const LaidPiece& p : LayBand(row)) {
+    if (p.symbol == nullptr) continue;
+    md::layout::border::BorderRing device = p.ring;
+    view->PageToDevicePoints(device.data(), static_cast<int>(device.size()), page_);
+    Painted painted{{}, true, p.symbol == BackOf(row) ? kBackColour : kForeColour};
+    for (const SGIS_Point& d : device) {
+      POINT px{d.x, d.y};  // the print context's logical units, then its pixels
+      view->LogicalToDevice(&px);
+      painted.points.push_back({static_cast<double>(px.x), static_cast<double>(px.y)});
+    }
+    out.push_back(painted);
+  }
+  return out;
+}
+
+std::vector<Painted> GridBorderPage::DrawConverted(IGIS_Element* compound) {
+  Printer printer;
+  if (compound != nullptr) compound->OnDraw(printer.hdc, true, printer.display.get());
+  return PaintedOf(printer.canvas);
+}
+
+void GridBorderPage::Discard(IGIS_Element* compound) {
+  DropCompound(dynamic_cast<IGIS_CompoundElement*>(compound));
 }
 
 }  // namespace md::test
