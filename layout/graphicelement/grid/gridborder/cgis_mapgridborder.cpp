@@ -70,7 +70,9 @@ void CGIS_MapGridBorder::SetSimpleSymbolPtr(IGIS_Symbol* pSymbol) {
 }
 
 void CGIS_MapGridBorder::SetInterval(int nInterval) {
-  m_nInterval = nInterval < md::layout::grid::kMinGridBorderInterval ? md::layout::grid::kMinGridBorderInterval : nInterval;
+  m_nInterval = nInterval < md::layout::grid::kMinGridBorderInterval
+                    ? md::layout::grid::kMinGridBorderInterval
+                    : nInterval;
 }
 
 const char* CGIS_MapGridBorder::GetBorderTypeName() {

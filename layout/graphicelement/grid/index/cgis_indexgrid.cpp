@@ -65,7 +65,8 @@ bool CGIS_IndexGrid::Save(IGIS_DataBuffer* pBuffer) {
   md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
   bool bOwn = false;
   if (set) {
-    if (IGIS_Field* f = set->AddProperty(kColumnCount, kColumnCount, GIS_FIELD_TYPE_INT, 1)) f->SetInt(m_nColumnCount);
+    if (IGIS_Field* f = set->AddProperty(kColumnCount, kColumnCount, GIS_FIELD_TYPE_INT, 1))
+      f->SetInt(m_nColumnCount);
     if (IGIS_Field* f = set->AddProperty(kRowCount, kRowCount, GIS_FIELD_TYPE_INT, 1)) f->SetInt(m_nRowCount);
     if (IGIS_Field* f = set->AddProperty(kXYLabelType, kXYLabelType, GIS_FIELD_TYPE_BOOL, 1))
       f->SetBool(m_bXYLabelType);
@@ -102,9 +103,8 @@ bool CGIS_IndexGrid::Open(IGIS_DataBuffer* pBuffer) {
 }
 
 bool CGIS_IndexGrid::OnOpenPropertyDlg() {
-  return RunPropertySheet("索引格网属性", "CGIS_IndexGrid::OnOpenPropertyDlg", [this](IGIS_MapGrid* pBackup) {
-    Copy(static_cast<CGIS_IndexGrid*>(pBackup));
-  });
+  return RunPropertySheet("索引格网属性", "CGIS_IndexGrid::OnOpenPropertyDlg",
+                          [this](IGIS_MapGrid* pBackup) { Copy(static_cast<CGIS_IndexGrid*>(pBackup)); });
 }
 
 bool CGIS_IndexGrid::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
@@ -120,7 +120,8 @@ bool CGIS_IndexGrid::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
     return false;
   }
   md::layout::grid::CGIS_GridCapRecord caps(kMethod);
-  const std::vector<IndexGridPiece> pieces = md::layout::grid::LayIndexGrid(this, m_pMapElement->GetRect(), caps);
+  const std::vector<IndexGridPiece> pieces =
+      md::layout::grid::LayIndexGrid(this, m_pMapElement->GetRect(), caps);
   CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, pPage, kMethod);
   for (const IndexGridPiece& piece : pieces) painter.Draw(piece.pSymbol, piece.points, piece.nCount);
   return true;
@@ -136,7 +137,8 @@ IGIS_Element* CGIS_IndexGrid::ConvertToElement() {
   }
   // The grid's own compound; without one the base compound is the result.
   IGIS_FeatureSet* pOwner = pBase->GetFeatureSetPtr();
-  IGIS_Element* pMade = pOwner != nullptr ? pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) : nullptr;
+  IGIS_Element* pMade =
+      pOwner != nullptr ? pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) : nullptr;
   auto* pOwn = dynamic_cast<IGIS_CompoundElement*>(pMade);
   if (pOwn == nullptr) {
     DropElement(pMade);
