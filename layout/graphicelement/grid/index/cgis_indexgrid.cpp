@@ -136,14 +136,8 @@ IGIS_Element* CGIS_IndexGrid::ConvertToElement() {
     return nullptr;
   }
   // The grid's own compound; without one the base compound is the result.
-  IGIS_FeatureSet* pOwner = pBase->GetFeatureSetPtr();
-  IGIS_Element* pMade =
-      pOwner != nullptr ? pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) : nullptr;
-  auto* pOwn = dynamic_cast<IGIS_CompoundElement*>(pMade);
-  if (pOwn == nullptr) {
-    DropElement(pMade);
-    return pElement;
-  }
+  IGIS_CompoundElement* pOwn = CreateCompoundElement(pBase->GetFeatureSetPtr());
+  if (pOwn == nullptr) return pElement;
   md::layout::grid::CGIS_GridCapRecord caps(kMethod);
   for (const IndexGridPiece& piece : md::layout::grid::LayIndexGrid(this, m_pMapElement->GetRect(), caps)) {
     if (piece.nCount == 2) {

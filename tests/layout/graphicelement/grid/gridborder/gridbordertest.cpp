@@ -296,13 +296,7 @@ IGIS_Symbol* NewFill(COLORREF colour) {
 
 void GridBorderPage::SetUp() {
   GIS_SetSymbolTextEngine("fixed");
-  md::layout::InstallElementHooks();
-  set_ = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
-  ASSERT_NE(set_, nullptr);
-  page_ = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0);
-  set_->GetFeatureClass()->SetSpatialReference(page_);
-  frame_ = dynamic_cast<IGIS_MapElement*>(set_->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_MAP));
-  ASSERT_NE(frame_, nullptr);
+  GridPage::SetUp();
   grid_ = GIS_CreateMapGridPropertyObject(GIS_MAPGRID_INDEX);
   ASSERT_NE(grid_, nullptr);
   grid_->SetMapElement(frame_);
@@ -311,8 +305,7 @@ void GridBorderPage::SetUp() {
 void GridBorderPage::TearDown() {
   md::layout::InstallElementHooks();
   if (grid_ != nullptr) grid_->Release();
-  if (set_ != nullptr) set_->Release();
-  if (page_ != nullptr) page_->Release();
+  GridPage::TearDown();
   GIS_SetSymbolTextEngine("freetype");
 }
 

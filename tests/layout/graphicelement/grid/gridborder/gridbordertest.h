@@ -15,6 +15,7 @@
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "tests/layout/graphicelement/grid/grid/gridtest.h"
 #include "tests/support/logmark.h"
 #include "tests/support/recordeddrawing.h"
 
@@ -79,7 +80,7 @@ IGIS_Symbol* NewFill(COLORREF colour);
 
 // A layout page with a map frame element (no map) and an index grid bound
 // to it, whose border the tests set up.
-class GridBorderPage : public ::testing::Test {
+class GridBorderPage : public GridPage {
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -97,9 +98,6 @@ class GridBorderPage : public ::testing::Test {
   // Removes a converted compound and everything in it from the page.
   void Discard(IGIS_Element* compound);
 
-  IGIS_FeatureSet* set_ = nullptr;
-  IGIS_SpatialReference* page_ = nullptr;
-  IGIS_MapElement* frame_ = nullptr;
   IGIS_MapGrid* grid_ = nullptr;
 };
 

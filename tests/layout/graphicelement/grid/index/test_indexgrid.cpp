@@ -32,14 +32,12 @@ using md::test::TestLabel;
 constexpr COLORREF kLineColour = RGB(200, 0, 0);
 constexpr COLORREF kTickColour = RGB(0, 0, 200);
 
-// A page whose map frame spans (0, 0)-(6000, 3000), with a page reference,
-// and an index grid from the grid factory bound to the frame.
+// The grids' test page with an index grid from the grid factory bound to its
+// frame, lines and ticks in their own colours.
 class IndexGridPage : public md::test::GridPage {
  protected:
   void SetUp() override {
     GridPage::SetUp();
-    page_ = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0);
-    set_->GetFeatureClass()->SetSpatialReference(page_);
     grid_ = dynamic_cast<IGIS_IndexGrid*>(GIS_CreateMapGridPropertyObject(GIS_MAPGRID_INDEX));
     ASSERT_NE(grid_, nullptr);
     grid_->SetMapElement(frame_);
@@ -52,7 +50,6 @@ class IndexGridPage : public md::test::GridPage {
     md::layout::InstallElementHooks();
     if (grid_ != nullptr) grid_->Release();
     GridPage::TearDown();
-    if (page_ != nullptr) page_->Release();
   }
   // What the grid drew on a screen that shows page units one to one.
   std::vector<Painted> DrawnOneToOne() {
@@ -75,7 +72,6 @@ class IndexGridPage : public md::test::GridPage {
     return md::layout::grid::LayIndexGrid(grid_, frame_->GetRect(), caps);
   }
 
-  IGIS_SpatialReference* page_ = nullptr;
   IGIS_IndexGrid* grid_ = nullptr;
 };
 
