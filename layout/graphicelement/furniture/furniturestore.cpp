@@ -44,6 +44,17 @@ SymbolPtr ReadSymbolField(IGIS_PropertySet* pSet, const char* szKey) {
   return SymbolPtr(GetSymbolFromField(Field(pSet, szKey)));
 }
 
+void WriteSymbol(md::layout::CustomSetWriter& set, const char* szKey, const char* szDescription,
+                 IGIS_Symbol* pSymbol) {
+  if (pSymbol == nullptr) return;
+  set.Saved(Key(szKey, szDescription, GIS_FIELD_TYPE_BUFFER),
+            [pSymbol](IGIS_DataBuffer* b) { pSymbol->Save(b); });
+}
+
+SymbolPtr ReadSymbol(const md::layout::CustomSetView& set, const char* szKey) {
+  return SymbolPtr(GetSymbolFromField(set.Field(szKey)));
+}
+
 IGIS_Symbol* CopyPart(IGIS_Symbol* pSymbol, int nKind) {
   if (pSymbol == nullptr) return nullptr;
   IGIS_Symbol* pPart = nullptr;

@@ -109,7 +109,7 @@ class IGIS_MapGrid {
   // Copies the common state of another grid (the label through this kind's
   // SetLabelFormat, symbols and border as copies, the same map frame) and
   // returns this grid. Each kind's own copy starts with it.
-  IGIS_MapGrid* CopyFrom(IGIS_MapGrid* pOther);
+  __attribute__((visibility("default"))) IGIS_MapGrid* CopyFrom(IGIS_MapGrid* pOther);
 
  protected:
   IGIS_MapGrid() = default;

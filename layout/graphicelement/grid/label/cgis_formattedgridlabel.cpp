@@ -91,8 +91,4 @@ bool CGIS_FormattedGridLabel::Open(IGIS_DataBuffer* pBuffer) {
   return CGIS_GridLabelBase::Open(pBuffer);
 }
 
-bool CGIS_FormattedGridLabel::OnOpenPropertyDlg() {
-  return md::layout::label::OpenLabelSheet(
-      this, "CGIS_FormattedGridLabel::OnOpenPropertyDlg",
-      [this](IGIS_GridLabel* pBackup) { Copy(dynamic_cast<IGIS_FormattedGridLabel*>(pBackup)); });
-}
+bool CGIS_FormattedGridLabel::OnOpenPropertyDlg() { return md::layout::label::OpenLabelSheet(this); }

@@ -74,61 +74,6 @@ bool PrepareLines(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRota
                          dRotateAngle, spacing);
 }
 
-// Walks the lines of a side that get a label: each line of the side's
-// direction in the area whose value the format writes and that meets the
-// frame, with its text and the crossing the side takes, in the coordinates
-// the lines are carried into. The sample and crossing buffers are made once
-// and kept for every line and side.
-class SideLabels {
- public:
-  using OnLabel = std::function<bool(const std::string& text, SGIS_Point crossing)>;
-
-  SideLabels(const MeasureLabelLines& lines, IGIS_GeoArithmetic* pArithmetic, const CrossingFrame& frame,
-             int nSteps, md::layout::grid::GridPointCarrier carry)
-      : m_lines(lines),
-        m_pArithmetic(pArithmetic),
-        m_frame(frame),
-        m_nSteps(nSteps),
-        m_carry(std::move(carry)) {
-    m_crossings.resize(2 * (static_cast<std::size_t>(nSteps) + 1));
-  }
-
-  // Hands each label of the side on; false when onLabel stopped the walk.
-  bool Walk(LabelSide side, const std::function<std::string(double)>& textOf, const OnLabel& onLabel) {
-    const bool bVertical = md::layout::label::LabelsVerticalLines(side);
-    const md::layout::grid::GridLineRun& run = bVertical ? m_lines.Vertical() : m_lines.Horizontal();
-    const double dInterval = bVertical ? m_lines.XInterval() : m_lines.YInterval();
-    const SGIS_Rect& r = m_frame.rect;
-    for (int i = 0; i < run.nCount; ++i) {
-      const double c = run.At(i, dInterval);
-      if (!m_lines.Accepts(side, c)) continue;
-      const std::string text = textOf(m_lines.LabelValue(side, c));
-      if (text.empty()) continue;
-      SGIS_DPoint from, to;
-      m_lines.LineEnds(side, c, &from, &to);
-      const int n = md::layout::grid::SampleGridLine(from, to, m_nSteps, m_carry, &m_samples);
-      if (n == 0) continue;
-      const int m = m_pArithmetic->ClipPolylineToRect(
-          SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top), n, m_samples.data(), m_crossings.data());
-      SGIS_Point crossing;
-      if (!md::layout::label::SideCrossing(side, m_crossings.data(), m, m_frame, EdgeTest::kAny, &crossing)) {
-        continue;
-      }
-      if (!onLabel(text, crossing)) return false;
-    }
-    return true;
-  }
-
- private:
-  const MeasureLabelLines& m_lines;
-  IGIS_GeoArithmetic* m_pArithmetic;
-  CrossingFrame m_frame;
-  int m_nSteps;
-  md::layout::grid::GridPointCarrier m_carry;
-  std::vector<SGIS_Point> m_samples;
-  std::vector<SGIS_Point> m_crossings;
-};
-
 }  // namespace
 
 int CGIS_FormattedGridLabel::SideAlignment(LabelSide side) {
@@ -241,7 +186,8 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   };
 
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  SideLabels labels(lines, pArithmetic.get(), frame, nSteps, toDevice);
+  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, nSteps,
+                                             toDevice);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!GridShowsSide(m_pMapGrid, side)) continue;
@@ -317,7 +263,8 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
     return true;
   };
 
-  SideLabels labels(lines, pArithmetic.get(), frame, kFineSteps, toPage);
+  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, kFineSteps,
+                                             toPage);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!GridShowsSide(m_pMapGrid, side)) continue;

@@ -74,12 +74,7 @@ void GridLabelState::SetLabelVisible(bool bLeft, bool bTop, bool bRight, bool bB
 }
 
 void GridLabelState::SetTextSymbol(IGIS_SymbolPart* pSymbol) {
-  if (pSymbol == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSetTextSymbol, "right == NULL");
-  if (pSymbol == m_pTextSymbol.get()) return;
-  m_pTextSymbol.reset();
-  if (pSymbol == nullptr) return;
-  md::basilo::ReleasePtr<IGIS_Symbol> pClone(pSymbol->Clone());
-  if (pClone && pClone->GetTextPart() != nullptr) m_pTextSymbol = std::move(pClone);
+  ReplaceSymbol(&m_pTextSymbol, pSymbol, SymbolKind::Text, kSetTextSymbol);
 }
 
 bool GridLabelState::SaveCommon(IGIS_DataBuffer* pBuffer, int nType) const {

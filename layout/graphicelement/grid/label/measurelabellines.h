@@ -1,9 +1,14 @@
 // The lines that the labels of a measured (kilometre) grid write, for one
 // drawing or conversion: the area to label in the grid's own projected
 // reference, the intervals and origins in that reference's units, the runs
-// of vertical and horizontal lines to try, and the carrying of grid points
-// into the map's reference. The formatted and the mixed-font labels share it.
+// of vertical and horizontal lines to try, the carrying of grid points into
+// the map's reference, and the walk of a side's labelled lines with their
+// crossings. The formatted and the mixed-font labels share them.
 #pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
@@ -11,6 +16,8 @@
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/label/labelgeometry.h"
+
+class IGIS_GeoArithmetic;
 
 namespace md::layout::label {
 
@@ -81,6 +88,46 @@ class MeasureLabelLines {
   double m_dUnitFactor = 1.0;
   grid::GridLineRun m_vertical;
   grid::GridLineRun m_horizontal;
+};
+
+// Walks the lines of a side that get a label: each line of the side's
+// direction in the area that meets the frame, in the coordinates the lines
+// are carried into, where the crossing the side takes passes the edge test,
+// with the text of its value (a value without text is left out). A line is
+// traced once for both sides that label it (bottom and top, left and
+// right), with nSteps + 1 samples; the buffers are made once and kept.
+class MeasureLabelWalk {
+ public:
+  using TextOf = std::function<std::string(double dValue)>;
+  // Receives a label's text and crossing; false stops the walk.
+  using OnLabel = std::function<bool(const std::string& text, SGIS_Point crossing)>;
+
+  MeasureLabelWalk(const MeasureLabelLines& lines, IGIS_GeoArithmetic* pArithmetic,
+                   const CrossingFrame& frame, EdgeTest test, int nSteps, grid::GridPointCarrier carry);
+  MeasureLabelWalk(const MeasureLabelWalk&) = delete;
+  MeasureLabelWalk& operator=(const MeasureLabelWalk&) = delete;
+
+  // Hands each label of the side on, along the side; false when onLabel
+  // stopped the walk.
+  bool Walk(LabelSide side, const TextOf& textOf, const OnLabel& onLabel);
+
+ private:
+  struct Traced {
+    bool bDone = false;
+    int nCount = 0;  // points of the line in the frame
+    SGIS_Point first, last;
+  };
+  void Trace(LabelSide side, double c, Traced* pOut);
+
+  const MeasureLabelLines& m_lines;
+  IGIS_GeoArithmetic* m_pArithmetic;
+  CrossingFrame m_frame;
+  EdgeTest m_test;
+  int m_nSteps;
+  grid::GridPointCarrier m_carry;
+  std::vector<SGIS_Point> m_samples;
+  std::vector<SGIS_Point> m_crossings;
+  std::vector<Traced> m_traced[2];  // vertical lines, horizontal lines
 };
 
 }  // namespace md::layout::label

@@ -14,7 +14,7 @@ bool RunFormattedLabelSheet(IGIS_GridLabel* pLabel) {
 }
 
 const struct Registration {
-  Registration() { md::layout::label::RegisterLabelSheet(GIS_GRIDLABEL_FORMATTED, &RunFormattedLabelSheet); }
+  Registration() { md::layout::label::SetLabelSheetRunner(GIS_GRIDLABEL_FORMATTED, &RunFormattedLabelSheet); }
 } g_registration;
 
 }  // namespace

@@ -4,7 +4,12 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/display/cgis_printdisplay.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "platform/canvas/recording.h"
+#include "platform/text/textengine.h"
+#include "platform/win/gdidevice.h"
+#include "platform/win/wingdi.h"
 #include "tests/layout/graphicelement/grid/grid/gridtest.h"
 #include "tests/support/logmark.h"
 
@@ -274,6 +279,35 @@ TEST_F(MapGridPreludes, DrawingRunsTheBorderThenTheLabel) {
     const std::vector<std::string> expected =
         withParts ? std::vector<std::string>{"draw border b", "draw label l"} : std::vector<std::string>{};
     EXPECT_EQ(j.events, expected);
+  }
+}
+
+TEST_F(MapGridPreludes, TheGridsOwnBorderDrawsAndConvertsRoundItsFrame) {
+  for (int type : {GIS_GRIDBORDER_SIMPLE, GIS_GRIDBORDER_CALIBRATED}) {
+    Owned<TestKindGrid> grid(new TestKindGrid());
+    grid->SetMapElement(frame_);
+    grid->GetBorder()->SetBorderType(type);
+    md::canvas::RecordingCanvas canvas(800, 600);
+    md::win::PrinterSetup setup;
+    setup.dpiX = setup.dpiY = 100;
+    setup.paperWidthMm = 200.0;
+    setup.paperHeightMm = 150.0;
+    HDC hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
+    {
+      CGIS_PrintDisplay display(hdc, 20000, 15000, SGIS_Point(-5000, 10000));
+      display.PrepareDC();
+      EXPECT_TRUE(grid->OnDraw(hdc, true, &display));
+    }
+    DeleteDC(hdc);
+    EXPECT_FALSE(canvas.records().empty()) << type;
+    IGIS_Element* converted = grid->ConvertToElement();
+    auto* compound = dynamic_cast<IGIS_CompoundElement*>(converted);
+    ASSERT_NE(compound, nullptr);
+    // The border's own compound is the one member.
+    ASSERT_EQ(compound->GetElementCount(), 1) << type;
+    auto* band = dynamic_cast<IGIS_CompoundElement*>(compound->GetElementPtrByIndex(0));
+    ASSERT_NE(band, nullptr);
+    EXPECT_GE(band->GetElementCount(), type == GIS_GRIDBORDER_SIMPLE ? 1 : 4) << type;
   }
 }
 

@@ -2,13 +2,6 @@
 
 namespace md::test {
 
-MeasureGridDouble::MeasureGridDouble(IGIS_SpatialReference* reference, int type)
-    : MapGridDouble<IGIS_MeasureGrid>(type),
-      reference_(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0)),
-      spacing_(new SpacingDouble) {
-  reference_->CopyFrom(reference);
-}
-
 void LabelPage::SetUp() {
   MapFramePage::SetUp();
   frame_ = NewFrame(kFrameRect);

@@ -13,11 +13,9 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
-#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
 #include "tests/layout/graphicelement/mapframe/mapframetest.h"
-#include "tests/support/mapgriddouble.h"
+#include "tests/support/measuregriddouble.h"
 
 namespace md::test {
 
@@ -88,67 +86,7 @@ class TestLabel final : public CGIS_GridLabelBase<IGIS_GridLabel> {
   ~TestLabel() = default;
 };
 
-template <class T>
-using Owned = md::basilo::ReleasePtr<T>;
-
-// A spacing of plain values.
-class SpacingDouble final : public IGIS_GridSpacing {
- public:
-  void SetFixedOrigin(bool b) override { fixed = b; }
-  bool GetFixedOrigin() override { return fixed; }
-  double GetXOrigin() override { return xOrigin; }
-  void SetXOrigin(double d) override { xOrigin = d; }
-  double GetYOrigin() override { return yOrigin; }
-  void SetYOrigin(double d) override { yOrigin = d; }
-  double GetXIntervalSize() override { return xInterval; }
-  void SetXIntervalSize(double d) override { xInterval = d; }
-  double GetYIntervalSize() override { return yInterval; }
-  void SetYIntervalSize(double d) override { yInterval = d; }
-  void Release() override { delete this; }
-  IGIS_GridSpacing* Clone() override { return (new SpacingDouble)->Copy(this); }
-  bool Save(IGIS_DataBuffer*) override { return true; }
-  bool Open(IGIS_DataBuffer*) override { return true; }
-  IGIS_GridSpacing* Copy(IGIS_GridSpacing* o) override {
-    fixed = o->GetFixedOrigin();
-    xOrigin = o->GetXOrigin();
-    yOrigin = o->GetYOrigin();
-    xInterval = o->GetXIntervalSize();
-    yInterval = o->GetYIntervalSize();
-    units = o->GetUnits();
-    unitsType = o->GetUnitsType();
-    return this;
-  }
-  int GetUnits() override { return units; }
-  void SetUnits(int n) override { units = n; }
-  int GetUnitsType() override { return unitsType; }
-  void SetUnitsType(int n) override { unitsType = n; }
-
-  bool fixed = false;
-  double xOrigin = 0.0, yOrigin = 0.0, xInterval = 1000.0, yInterval = 1000.0;
-  int units = 0, unitsType = GIS_GRIDSPACING_UNITS_LINEAR;
-
- private:
-  ~SpacingDouble() = default;
-};
-
-// A measured grid of plain values: its own reference and spacing, the
-// label flags of the double; it draws and converts nothing itself.
-class MeasureGridDouble final : public MapGridDouble<IGIS_MeasureGrid> {
- public:
-  explicit MeasureGridDouble(IGIS_SpatialReference* reference, int type = GIS_MAPGRID_MEASURE);
-  IGIS_SpatialReference* GetSpatialReference() override { return reference_.get(); }
-  void SetSpatialReference(IGIS_SpatialReference* p) override { reference_->CopyFrom(p); }
-  void SetGridSpacingPtr(IGIS_GridSpacing* p) override {
-    spacing_.reset(p != nullptr ? p->Clone() : nullptr);
-  }
-  IGIS_GridSpacing* GetGridSpacing() override { return spacing_.get(); }
-  IGIS_MeasureGrid* Copy(IGIS_MeasureGrid*) override { return this; }
-  SpacingDouble* Spacing() { return static_cast<SpacingDouble*>(spacing_.get()); }
-
- private:
-  md::basilo::ReleasePtr<IGIS_SpatialReference> reference_;
-  md::basilo::ReleasePtr<IGIS_GridSpacing> spacing_;
-};
+using md::basilo::ReleasePtr;
 
 // A printer page at 2540 dpi: one device unit is one page unit.
 struct LabelPrinter : Printer {

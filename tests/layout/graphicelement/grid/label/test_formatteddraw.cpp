@@ -96,7 +96,7 @@ class FormattedLabelDrawing : public LabelPage {
     grid_ = grid;
     label_->SetMapGrid(grid);
   }
-  Owned<CGIS_FormattedGridLabel> label_;
+  ReleasePtr<CGIS_FormattedGridLabel> label_;
 };
 
 TEST_F(FormattedLabelDrawing, WritesEveryKilometreWhereItsLineMeetsEachSide) {
@@ -153,7 +153,7 @@ TEST_F(FormattedLabelDrawing, RefusesWhatItCannotLabelAndDrawsNothing) {
     EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kDraw, r.text)) << r.what;
     EXPECT_TRUE(printer.canvas.records().empty()) << r.what;
   }
-  Owned<CGIS_FormattedGridLabel> unbound(new CGIS_FormattedGridLabel);
+  ReleasePtr<CGIS_FormattedGridLabel> unbound(new CGIS_FormattedGridLabel);
   LabelPrinter printer;
   LogMark mark;
   EXPECT_FALSE(unbound->OnDraw(printer.hdc, true, printer.display.get()));
@@ -175,7 +175,7 @@ TEST_F(FormattedLabelDrawing, DrawsTheSidesTheGridNamesAndStoresNothingOfIt) {
 }
 
 TEST_F(FormattedLabelDrawing, AnIntervalOfZeroLeavesOnlyThatDirectionUnlabelled) {
-  grid_->Spacing()->xInterval = 0.0;
+  grid_->GetGridSpacing()->SetXIntervalSize(0.0);
   const std::vector<Placed> all = Draw();
   EXPECT_TRUE(TextsOn(all, kBottom).empty());
   EXPECT_TRUE(TextsOn(all, kTop).empty());
@@ -187,16 +187,16 @@ TEST_F(FormattedLabelDrawing, WritesTheValueWithTheSpacingsOriginAndUnit) {
   // The map shows x -5 to 5 km: the line at easting 0 meets the bottom side
   // in the middle and reads 500000 with an origin of 500 km.
   frame_->SetMapBound(SGIS_DRect(-5000, 4418000, 5000, 4410000));
-  grid_->Spacing()->xOrigin = 500000;
+  grid_->GetGridSpacing()->SetXOrigin(500000);
   const std::vector<Placed> bottom = OnSide(Draw(), kBottom);
   ASSERT_EQ(bottom.size(), 11u);
   EXPECT_EQ(bottom[5].text, "500000");
   EXPECT_NEAR((bottom[5].left + bottom[5].right) / 2, (kFrameLeft + kFrameRight) / 2, 1.0);
   // In kilometres (unit 1 of the linear units) the same lines read 1 apart.
   frame_->SetMapBound(SGIS_DRect(420000, 4418000, 430000, 4410000));
-  grid_->Spacing()->xOrigin = 0;
-  grid_->Spacing()->xInterval = 1;
-  grid_->Spacing()->units = 1;
+  grid_->GetGridSpacing()->SetXOrigin(0);
+  grid_->GetGridSpacing()->SetXIntervalSize(1);
+  grid_->GetGridSpacing()->SetUnits(1);
   EXPECT_EQ(TextsOn(Draw(), kBottom), Values(420, 1, 11));
 }
 
@@ -217,7 +217,7 @@ TEST_F(FormattedLabelDrawing, TurnsTheSidesItsFlagsNameAndMovesThemByTheirOffset
 }
 
 TEST_F(FormattedLabelDrawing, CapsItsLinesWithOneRecordAndFinishes) {
-  grid_->Spacing()->xInterval = 0.5;  // 20,000 vertical lines over 10 km
+  grid_->GetGridSpacing()->SetXIntervalSize(0.5);  // 20,000 vertical lines over 10 km
   grid_->SetLabelVisible(false, false, false, true);
   LogMark mark;
   const std::vector<Placed> all = Draw();

@@ -39,8 +39,8 @@ void Apply(IGIS_NumericFormat* f, const Settings& s) {
 const Settings kDefaults{0, 0, 0, 0, false, false, false};
 const Settings kEdited{1, 12, 1, 3, true, true, true};
 
-Owned<CGIS_FormattedGridLabel> NewLabel() {
-  return Owned<CGIS_FormattedGridLabel>(new CGIS_FormattedGridLabel);
+ReleasePtr<CGIS_FormattedGridLabel> NewLabel() {
+  return ReleasePtr<CGIS_FormattedGridLabel>(new CGIS_FormattedGridLabel);
 }
 
 TEST(FormattedLabel, StartsWithANumberFormatWithoutSignsSeparatorsOrPadding) {
@@ -114,7 +114,7 @@ TEST(FormattedLabel, ClonesAndCopiesIntoIndependentLabels) {
   auto label = NewLabel();
   Apply(label->GetNumericFormat(), kEdited);
   label->SetLabelOffset(900);
-  Owned<IGIS_GridLabel> clone(label->Clone());
+  ReleasePtr<IGIS_GridLabel> clone(label->Clone());
   auto* formatted = dynamic_cast<IGIS_FormattedGridLabel*>(clone.get());
   ASSERT_NE(formatted, nullptr);
   EXPECT_EQ(Stored(clone.get()), Stored(label.get()));

@@ -35,7 +35,7 @@ TEST(LabelFactory, MakesTheClassesOfItsTableAndNothingForOtherTypes) {
               {4, false},  {5, false}, {6, false}, {7, false}, {8, false}};
   LogMark mark;
   for (const auto& r : rows) {
-    Owned<IGIS_GridLabel> label(GIS_CreateMapGridLabelFormatObject(r.type));
+    ReleasePtr<IGIS_GridLabel> label(GIS_CreateMapGridLabelFormatObject(r.type));
     EXPECT_EQ(label != nullptr, r.made) << r.type;
     if (label) {
       EXPECT_EQ(label->GetType(), r.type);
@@ -70,19 +70,19 @@ TEST(LabelFactory, RebuildsStoredLabelsAndRefusesWhatItCannot) {
   }
 
   // A stored formatted label comes back as one, with its values.
-  Owned<IGIS_GridLabel> label(GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_FORMATTED));
+  ReleasePtr<IGIS_GridLabel> label(GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_FORMATTED));
   label->SetLabelOffsetX(1, 2, 3, 4);
   label->SetLabelAlignment(true, false, true, false);
   const std::vector<BYTE> bytes = Stored(label.get());
   BufferPtr b = BufferOf(bytes);
-  Owned<IGIS_GridLabel> rebuilt(GIS_CreateMapGridLabelFormatObjectFromDataBuffer(b.get()));
+  ReleasePtr<IGIS_GridLabel> rebuilt(GIS_CreateMapGridLabelFormatObjectFromDataBuffer(b.get()));
   ASSERT_NE(rebuilt, nullptr);
   EXPECT_EQ(rebuilt->GetType(), GIS_GRIDLABEL_FORMATTED);
   EXPECT_EQ(Stored(rebuilt.get()), bytes);
 }
 
 TEST(LabelBase, HasTheDefaultsOfEveryLabel) {
-  Owned<TestLabel> label(new TestLabel);
+  ReleasePtr<TestLabel> label(new TestLabel);
   EXPECT_EQ(label->GetLabelOffset(), 200);
   EXPECT_EQ(OffsetsOf(label.get()), (Offsets{200, 200, 0, 0, 0, 0, 200, 200}));
   bool l = true, r = true, t = true, b = true;
@@ -95,13 +95,13 @@ TEST(LabelBase, HasTheDefaultsOfEveryLabel) {
   EXPECT_EQ(label->GetTextSymbolPtr()->GetFontSizePtr()->lfHeight, -8);
   EXPECT_EQ(label->GetMapGrid(), nullptr);
   // One static empty block for every label.
-  Owned<TestLabel> other(new TestLabel);
+  ReleasePtr<TestLabel> other(new TestLabel);
   EXPECT_EQ(label->GetStaticData(), other->GetStaticData());
   EXPECT_STREQ(label->GetStaticData(), "");
 }
 
 TEST(LabelBase, SettersChangeOnlyWhatTheyName) {
-  Owned<TestLabel> label(new TestLabel);
+  ReleasePtr<TestLabel> label(new TestLabel);
   label->SetLabelOffset(555);
   EXPECT_EQ(label->GetLabelOffset(), 555);
   EXPECT_EQ(OffsetsOf(label.get()), (Offsets{200, 200, 0, 0, 0, 0, 200, 200}));
@@ -118,7 +118,7 @@ TEST(LabelBase, SettersChangeOnlyWhatTheyName) {
   LogMark mark;
   label->SetTextSymbolPtr(held);
   EXPECT_EQ(label->GetTextSymbolPtr(), held);
-  Owned<IGIS_Symbol> mine(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT));
+  ReleasePtr<IGIS_Symbol> mine(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT));
   mine->GetFontSizePtr()->lfHeight = 30;
   label->SetTextSymbolPtr(mine.get());
   EXPECT_NE(label->GetTextSymbolPtr(), mine.get());
@@ -170,7 +170,7 @@ TEST(LabelBase, ReadsMissingSideOffsetsFromTheCommonOffset) {
        {1, 300, 0, 0, 0, 3, 300, 2}},
   };
   for (const auto& r : rows) {
-    Owned<TestLabel> label(new TestLabel);
+    ReleasePtr<TestLabel> label(new TestLabel);
     label->SetLabelOffset(123);
     label->SetLabelOffsetX(7, 7, 7, 7);
     label->SetLabelOffsetY(7, 7, 7, 7);
@@ -182,7 +182,7 @@ TEST(LabelBase, ReadsMissingSideOffsetsFromTheCommonOffset) {
 }
 
 TEST(LabelBase, StoresOneSetWithTheClassKeysFirstAndReadsItBack) {
-  Owned<TestLabel> label(new TestLabel);
+  ReleasePtr<TestLabel> label(new TestLabel);
   label->own = 42;
   label->SetLabelOffset(321);
   label->SetLabelOffsetX(1, 2, 3, 4);
@@ -223,7 +223,7 @@ TEST(LabelBase, StoresOneSetWithTheClassKeysFirstAndReadsItBack) {
   BufferPtr b = BufferOf(bytes);
   EXPECT_TRUE(label->Save(b.get()));
   EXPECT_EQ(KeysOf(std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize())), expected);
-  Owned<TestLabel> read(new TestLabel);
+  ReleasePtr<TestLabel> read(new TestLabel);
   EXPECT_TRUE(read->Open(b.get()));
   EXPECT_EQ(Stored(read.get()).size(), bytes.size());
   EXPECT_EQ(OffsetsOf(read.get()), (Offsets{1, 2, 3, 4, 5, 6, 7, 8}));
@@ -236,7 +236,7 @@ TEST(LabelBase, StoresOneSetWithTheClassKeysFirstAndReadsItBack) {
 }
 
 TEST(LabelBase, RefusesBuffersItCannotReadAndKeepsItsState) {
-  Owned<TestLabel> label(new TestLabel);
+  ReleasePtr<TestLabel> label(new TestLabel);
   label->SetLabelOffset(77);
   const std::vector<BYTE> before = Stored(label.get());
   BufferPtr damaged = BufferOf({1, 2, 3});
@@ -252,7 +252,7 @@ TEST(LabelBase, RefusesBuffersItCannotReadAndKeepsItsState) {
   label->SetTextSymbolPtr(nullptr);
   const std::vector<BYTE> bare = Stored(label.get());
   EXPECT_EQ(SetOf(bare)->GetProperty("TextSymbol")->GetDataBuffer()->GetSize(), 0);
-  Owned<TestLabel> read(new TestLabel);
+  ReleasePtr<TestLabel> read(new TestLabel);
   BufferPtr b = BufferOf(bare);
   EXPECT_TRUE(read->Open(b.get()));
   EXPECT_NE(read->GetTextSymbolPtr(), nullptr);  // an empty key leaves the symbol held
@@ -269,7 +269,7 @@ TEST(LabelBase, CopiesTheCommonStateWithItsOwnSymbolAndKeepsItsGrid) {
   auto* gridA = reinterpret_cast<IGIS_MapGrid*>(source);
   source->SetMapGrid(gridA);
 
-  Owned<TestLabel> target(new TestLabel);
+  ReleasePtr<TestLabel> target(new TestLabel);
   auto* gridB = reinterpret_cast<IGIS_MapGrid*>(target.get());
   target->SetMapGrid(gridB);
   EXPECT_EQ(target->CopyFrom(source), target.get());

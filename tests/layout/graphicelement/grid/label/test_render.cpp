@@ -45,7 +45,7 @@ void DrawPage(md::canvas::Canvas* canvas, double widthMm, double heightMm, int d
 class LabelRender : public LabelPage {};
 
 TEST_F(LabelRender, FormattedLabelsRoundTheTestMap) {
-  Owned<CGIS_FormattedGridLabel> label(new CGIS_FormattedGridLabel);
+  ReleasePtr<CGIS_FormattedGridLabel> label(new CGIS_FormattedGridLabel);
   label->SetMapGrid(grid_);
   label->GetTextSymbolPtr()->SetColor(RGB(20, 40, 120));
   label->SetLabelAlignment(false, true, false, true);  // right and bottom turned
@@ -91,7 +91,7 @@ class SampleSheet : public LabelPage {
     band->SetBottomOffset(kBandOffset);
     band->SetBorderWidth(kBandWidth);
     band->SetInterval(2000);
-    Owned<IGIS_Symbol> black(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_FILL));
+    ReleasePtr<IGIS_Symbol> black(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_FILL));
     black->SetColor(RGB(20, 20, 20));
     band->SetForegroundSymbolPtr(black.get());
     frame_->SetOuterMapBorder(band);
@@ -101,9 +101,9 @@ class SampleSheet : public LabelPage {
     grid_ = new MeasureGridDouble(sheet_->GetSpatialReference());
     grid_->SetMapElement(frame_);
     // Kilometres, one apart: the texts read 439, 440, ... and 4412, 4413, ...
-    grid_->Spacing()->units = KilometreUnit();
-    grid_->Spacing()->xInterval = 1;
-    grid_->Spacing()->yInterval = 1;
+    grid_->GetGridSpacing()->SetUnits(KilometreUnit());
+    grid_->GetGridSpacing()->SetXIntervalSize(1);
+    grid_->GetGridSpacing()->SetYIntervalSize(1);
     label_.reset(new CGIS_FormattedGridLabel);
     label_->SetMapGrid(grid_);
     LOGFONT* font = label_->GetTextSymbolPtr()->GetFontSizePtr();
@@ -131,7 +131,7 @@ class SampleSheet : public LabelPage {
   static constexpr int kLeft = 2000, kBottom = 2000, kBandOffset = 700, kBandWidth = 300, kGap = 100;
   IGIS_Document* doc_sheet_ = nullptr;
   IGIS_Map* sheet_ = nullptr;
-  Owned<CGIS_FormattedGridLabel> label_;
+  ReleasePtr<CGIS_FormattedGridLabel> label_;
 };
 
 TEST_F(SampleSheet, KilometreNumbersStandInTheGapBetweenFrameAndBand) {

@@ -23,9 +23,9 @@ void WriteSeed(const char* name, const std::vector<BYTE>& bytes) {
 }
 
 void WriteSeeds() {
-  Owned<CGIS_FormattedGridLabel> plain(new CGIS_FormattedGridLabel);
+  ReleasePtr<CGIS_FormattedGridLabel> plain(new CGIS_FormattedGridLabel);
   WriteSeed("formatted.bin", Stored(plain.get()));
-  Owned<CGIS_FormattedGridLabel> edited(new CGIS_FormattedGridLabel);
+  ReleasePtr<CGIS_FormattedGridLabel> edited(new CGIS_FormattedGridLabel);
   IGIS_NumericFormat* f = edited->GetNumericFormat();
   f->SetWidth(50);
   f->SetDigits(10);
