@@ -95,6 +95,19 @@ std::vector<BandRow> MakeRows() {
                   {30, 'F', {-25, -25, -50, -50, -50, 200, -25, 200}},
                   {35, 'F', {0, 600, -25, 600, -25, 825, 0, 800}},
                   {36, 'B', {-25, 600, -50, 600, -50, 850, -25, 825}}}},
+      // The alternating form of the calibrated example: 46 pieces, the first
+      // pair at the top-left corner, the last pair the left side's remainder.
+      {.name = "Alternating1130x805",
+       .right = 1130,
+       .top = 805,
+       .width = 50,
+       .interval = 200,
+       .alternating = true,
+       .order = Paired("BFBFBF FBFBF FBFBFBF FBFBF"),
+       .pieces = {{1, 'B', {0, 805, 200, 805, 200, 830, -25, 830}},
+                  {2, 'F', {-25, 830, 200, 830, 200, 855, -50, 855}},
+                  {45, 'F', {0, 735, -25, 735, -25, 830, 0, 805}},
+                  {46, 'B', {-25, 735, -50, 735, -50, 855, -25, 830}}}},
       // Whole bars only: every side starts afresh in the next symbol.
       {.name = "Bars1000x800",
        .right = 1000,

@@ -73,31 +73,11 @@ std::vector<BandRow> DrawnRows() {
   std::vector<BandRow> rows;
   for (const BandRow& row : md::test::kBandRows())
     if (row.symbols != md::test::BandSymbols::kSame) rows.push_back(row);
-  // The alternating form of the calibrated example: 46 pieces, the first
-  // pair at the top-left corner and the last pair the left side's remainder.
-  BandRow alternating = rows.front();
-  alternating.name = "Alternating1130x805";
-  alternating.alternating = true;
-  alternating.order = "BF FB BF FB BF FB  FB BF FB BF FB  FB BF FB BF FB BF FB  FB BF FB BF FB";
-  alternating.pieces = {{1, 'B', {0, 805, 200, 805, 200, 830, -25, 830}},
-                        {2, 'F', {-25, 830, 200, 830, 200, 855, -50, 855}},
-                        {45, 'F', {0, 735, -25, 735, -25, 830, 0, 805}},
-                        {46, 'B', {-25, 735, -50, 735, -50, 855, -25, 830}}};
-  rows.push_back(alternating);
   return rows;
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, GridBorderBands, ::testing::ValuesIn(DrawnRows()),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// The added row's pieces are those of the walk too.
-TEST(GridBorderBandsExtra, TheAlternatingExampleIsTheWalks) {
-  const BandRow row = DrawnRows().back();
-  const std::vector<md::test::LaidPiece> laid = md::test::LayBand(row);
-  EXPECT_EQ(md::test::SymbolOrder(row, laid), md::test::Squeezed(row.order));
-  for (const md::test::ExpectedPiece& e : row.pieces)
-    EXPECT_EQ(laid[e.number - 1].ring, e.Ring()) << e.number;
-}
 
 // The simple border strokes the frame's outline from its bottom-left corner,
 // through the view, rounded half away from zero.

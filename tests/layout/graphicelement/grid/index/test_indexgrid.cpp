@@ -51,13 +51,6 @@ class IndexGridPage : public md::test::GridPage {
     if (grid_ != nullptr) grid_->Release();
     GridPage::TearDown();
   }
-  // What the grid drew on a screen that shows page units one to one.
-  std::vector<Painted> DrawnOneToOne() {
-    md::test::Screen screen;
-    EXPECT_TRUE(screen.display->GetPageView()->SetMapping(0.0, 0.0, 1.0, 1.0));
-    EXPECT_TRUE(grid_->OnDraw(screen.hdc, false, screen.display.get()));
-    return md::test::PaintedOf(screen.canvas);
-  }
   std::vector<Painted> DrawnOnPrinter(IGIS_Element* element = nullptr) {
     md::test::Printer printer;
     if (element != nullptr) {
@@ -92,7 +85,7 @@ TEST_F(IndexGridPage, ANewGridHasItsDefaultsAndTheContinuousTabsWhenTheLibraryMa
     EXPECT_EQ(grid_->GetLabelFormat()->GetType(), GIS_GRIDLABEL_INDEX_CONTINUOUS);
   } else {
     EXPECT_EQ(grid_->GetLabelFormat(), nullptr);
-    EXPECT_EQ(DrawnOneToOne().size(), 1u + 14u + 28u);  // the simple border, the lines, the ticks
+    EXPECT_EQ(DrawnOnPrinter().size(), 1u + 14u + 28u);  // the simple border, the lines, the ticks
   }
 }
 
@@ -228,38 +221,6 @@ TEST_F(IndexGridSheet, CancelLeavesTheStoredFormAsItWasAndOkKeepsTheEdits) {
 }
 
 // ---- Drawing
-
-// The strokes of the lines and ticks on a one-to-one screen are the figure's
-// page points, in the figure's order, after the border.
-TEST_F(IndexGridPage, LinesAndTicksAreDrawnAtTheFiguresPoints) {
-  struct Row {
-    int columns, rows, lineType;
-    double tickLength;
-  };
-  const Row rows[] = {{6, 6, GIS_GRIDLINE_LINES, 200.0},
-                      {3, 1, GIS_GRIDLINE_LINES, 200.0},
-                      {0, -1, GIS_GRIDLINE_LINES, 150.5},
-                      {2, 2, GIS_GRIDLINE_NONE, 200.0}};
-  for (const Row& r : rows) {
-    grid_->SetColumnCount(r.columns);
-    grid_->SetRowCount(r.rows);
-    grid_->SetGridlineType(r.lineType);
-    grid_->SetTickLength(r.tickLength);
-    const std::vector<IndexGridPiece> figure = Figure();
-    const std::vector<Painted> drawn = DrawnOneToOne();
-    ASSERT_EQ(drawn.size(), 1 + figure.size()) << r.columns << "x" << r.rows;
-    for (std::size_t i = 0; i < figure.size(); ++i) {
-      const Painted& p = drawn[i + 1];
-      const IndexGridPiece& f = figure[i];
-      EXPECT_EQ(p.color, f.pSymbol == grid_->GetLineSymbol() ? kLineColour : kTickColour);
-      ASSERT_EQ(p.points.size(), 2u);
-      EXPECT_EQ(p.points[0],
-                (md::canvas::Point{static_cast<double>(f.points[0].x), static_cast<double>(f.points[0].y)}));
-      EXPECT_EQ(p.points[1],
-                (md::canvas::Point{static_cast<double>(f.points[1].x), static_cast<double>(f.points[1].y)}));
-    }
-  }
-}
 
 // The border and the tabs lie under the grid's own lines.
 TEST_F(IndexGridPage, TheBorderAndTheTabsComeFirst) {
