@@ -34,7 +34,7 @@
 #include "host/helmora/igis_map.h"
 #include "host/tilemar/igis_tilingrule.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"

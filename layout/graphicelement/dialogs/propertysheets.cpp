@@ -1,33 +1,20 @@
 // The registry of element property sheets and the routine around them.
 #include "layout/graphicelement/dialogs/propertysheets.h"
 
-#include <map>
-#include <mutex>
 #include <utility>
 
+#include "layout/graphicelement/dialogs/typeregistry.h"
 #include "layout/graphicelement/igis_element.h"
 #include "platform/ui/app.h"
 
 namespace md::layout {
 namespace {
 
-struct Registry {
-  std::mutex mutex;
-  std::map<std::string, PagedSheetRunner, std::less<>> runners;
-};
-
-Registry& Sheets() {
+CGIS_TypeRegistry<PagedSheetRunner>& Sheets() {
   // Destroyed when the library is unloaded, so a host that unloads it loses
   // nothing; sheets only run while the library is loaded.
-  static Registry registry;
+  static CGIS_TypeRegistry<PagedSheetRunner> registry;
   return registry;
-}
-
-PagedSheetRunner FindRunner(const char* szType) {
-  Registry& r = Sheets();
-  std::lock_guard<std::mutex> lock(r.mutex);
-  auto it = r.runners.find(szType != nullptr ? szType : "");
-  return it != r.runners.end() ? it->second : PagedSheetRunner();
 }
 
 class RoutineHost final : public ISheetHost {
@@ -53,23 +40,13 @@ void RegisterPropertySheet(const std::string& type, SheetRunner runner) {
 }
 
 void RegisterPagedPropertySheet(const std::string& type, PagedSheetRunner runner) {
-  Registry& r = Sheets();
-  std::lock_guard<std::mutex> lock(r.mutex);
-  if (runner) {
-    r.runners[type] = std::move(runner);
-  } else {
-    r.runners.erase(type);
-  }
+  Sheets().Set(type, std::move(runner));
 }
 
-bool HasPropertySheet(const std::string& type) {
-  Registry& r = Sheets();
-  std::lock_guard<std::mutex> lock(r.mutex);
-  return r.runners.count(type) != 0;
-}
+bool HasPropertySheet(const std::string& type) { return Sheets().Has(type); }
 
 SheetRunner GetPropertySheet(const std::string& type) {
-  PagedSheetRunner paged = FindRunner(type.c_str());
+  PagedSheetRunner paged = Sheets().Find(type.c_str());
   if (!paged) return SheetRunner();
   return [run = std::move(paged)](IGIS_Element* pElement, IGIS_Display* pDisplay, const char* szTitle) {
     return run(pElement, pDisplay, szTitle, TRUE);
@@ -80,7 +57,7 @@ BOOL RunPropertySheet(const SheetRequest& request) {
   if (request.pElement == nullptr) return FALSE;
   // Dialog templates, strings and message boxes of the sheet are the library's.
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  const PagedSheetRunner runner = FindRunner(request.pElement->GetType());
+  const PagedSheetRunner runner = Sheets().Find(request.pElement->GetType());
   const bool bConfirmed =
       runner && runner(request.pElement, request.pDisplay, request.szTitle, request.bWithCommonPages);
   return bConfirmed ? TRUE : FALSE;

@@ -13,7 +13,7 @@
 #include "host/notaradraw/igis_annodrawer.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/furniture/furniturepainter.h"
 #include "layout/graphicelement/furniture/furniturestore.h"

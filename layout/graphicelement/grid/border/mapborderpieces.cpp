@@ -5,7 +5,7 @@
 #include "host/display/igis_display.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/igis_element.h"
 
 namespace md::layout::border {

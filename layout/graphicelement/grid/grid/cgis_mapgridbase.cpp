@@ -5,7 +5,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/grid/grid/gridsheet.h"

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/dialogs/propertysheets.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "tests/layout/graphicelement/text/texttest.h"
 

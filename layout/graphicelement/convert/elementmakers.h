@@ -1,4 +1,7 @@
-// Element makers: plain elements added to a compound by conversions.
+// Element makers: the plain elements (texts, polylines, polygons, points) a
+// conversion adds to its compound, and the undoing of a conversion that fails
+// part-way. They sit above the plain kinds they make and below every kind that
+// converts itself.
 #pragma once
 
 #include "host/basilo/sgis_types.h"
