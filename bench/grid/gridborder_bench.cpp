@@ -35,7 +35,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/grid/igis_indexgrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"

@@ -6,7 +6,7 @@
 #include "host/display/igis_display.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "tests/layout/graphicelement/grid/grid/gridtest.h"
 
