@@ -1,18 +1,14 @@
-// Displays over recording canvases, and the filled or stroked shapes a
-// drawing left on one: shared by the tests of drawings that compare what was
-// drawn with what a conversion made.
+// The filled or stroked shapes a drawing left on a recording canvas, and the
+// printer and screen pages that the tests comparing a drawing with its
+// conversion draw on.
 #pragma once
 
 #include <memory>
 #include <ostream>
 #include <vector>
 
-#include "host/display/cgis_printdisplay.h"
-#include "host/display/cgis_screendisplay.h"
 #include "platform/canvas/recording.h"
-#include "platform/text/textengine.h"
-#include "platform/win/gdidevice.h"
-#include "platform/win/wingdi.h"
+#include "tests/support/recordingdevices.h"
 
 namespace md::test {
 
@@ -40,36 +36,13 @@ inline std::vector<Painted> PaintedOf(const md::canvas::RecordingCanvas& canvas)
 
 // A printer page of 400 x 300 mm at 254 dpi (1 pixel = 0.1 mm) whose
 // paper's top-left corner is the page point (-5000, 25000); it clips.
-struct Printer {
-  Printer() : canvas(4000, 3000) {
-    md::win::PrinterSetup setup;
-    setup.dpiX = setup.dpiY = 254;
-    setup.paperWidthMm = 400.0;
-    setup.paperHeightMm = 300.0;
-    hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
-    display = std::make_unique<CGIS_PrintDisplay>(hdc, 40000, 30000, SGIS_Point(-5000, 25000));
-    display->PrepareDC();
-  }
-  ~Printer() { DeleteDC(hdc); }
-  Printer(const Printer&) = delete;
-  Printer& operator=(const Printer&) = delete;
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  std::unique_ptr<CGIS_PrintDisplay> display;
+struct Printer : RecordingPrinter {
+  Printer() : RecordingPrinter(400.0, 300.0, 254, SGIS_Point(-5000, 25000)) {}
 };
 
 // A screen at 96 dpi showing the page at zoom 0.1 from (-5000, 25000).
-struct Screen {
-  Screen() : canvas(1600, 1200) {
-    hdc = md::win::CreateScreenDC(&canvas, 96, &md::text::FixedMetricsEngine());
-    display = std::make_unique<CGIS_ScreenDisplay>(hdc, 0.1, -5000.0, 25000.0);
-  }
-  ~Screen() { DeleteDC(hdc); }
-  Screen(const Screen&) = delete;
-  Screen& operator=(const Screen&) = delete;
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  std::unique_ptr<CGIS_ScreenDisplay> display;
+struct Screen : RecordingScreen {
+  Screen() : RecordingScreen(1600, 1200, 96, 0.1, -5000.0, 25000.0) {}
 };
 
 }  // namespace md::test

@@ -5,6 +5,7 @@
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/index/cgis_indexgrid.h"
+#include "layout/graphicelement/grid/measure/cgis_measuregrid.h"
 
 namespace {
 
@@ -25,8 +26,8 @@ struct KindRow {
 // A stored grid of a kind without its class is kept as stored by the grid list.
 const KindRow kKinds[] = {
     {GIS_MAPGRID_GRATICULE, nullptr},
-    {GIS_MAPGRID_MEASURE, nullptr},
-    {GIS_MAPGRID_INDEX, MakeGrid<CGIS_IndexGrid>},
+    {GIS_MAPGRID_MEASURE, &MakeGrid<CGIS_MeasureGrid>},
+    {GIS_MAPGRID_INDEX, &MakeGrid<CGIS_IndexGrid>},
     {GIS_MAPGRID_GRATICULE_MN, nullptr},
 };
 

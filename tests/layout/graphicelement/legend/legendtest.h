@@ -27,6 +27,7 @@
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/support/logmark.h"
+#include "tests/support/recordingdevices.h"
 
 namespace md::test {
 
@@ -80,12 +81,8 @@ struct Screen {
 
 // A printer page of 300 x 200 mm at 254 dpi whose paper's top-left corner is
 // the page point (0, 20000); its view clips element drawing.
-struct Printer {
-  Printer();
-  ~Printer() { DeleteDC(hdc); }
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  std::unique_ptr<CGIS_PrintDisplay> display;
+struct Printer : RecordingPrinter {
+  Printer() : RecordingPrinter(300.0, 200.0, 254, SGIS_Point(0, 20000)) {}
 };
 
 // Every vector layer of a map, depth first through its groups.
