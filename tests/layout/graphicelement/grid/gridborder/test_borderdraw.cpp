@@ -13,6 +13,7 @@
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/gridborder/cgis_mapgridborder.h"
+#include "platform/win/wingdi.h"
 #include "tests/layout/graphicelement/grid/grid/gridtest.h"
 #include "tests/layout/graphicelement/grid/gridborder/gridbordertest.h"
 
