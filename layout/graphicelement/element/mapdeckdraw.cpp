@@ -69,12 +69,21 @@ CGIS_PageSymbolPainter::CGIS_PageSymbolPainter(HDC hdc, bool bFlag, IGIS_Display
 }
 
 void CGIS_PageSymbolPainter::Draw(IGIS_Symbol* pSymbol, const SGIS_Point* pPagePoints, int nCount) {
+  DrawPoints(pSymbol, pPagePoints, nCount, true);
+}
+
+void CGIS_PageSymbolPainter::DrawDevice(IGIS_Symbol* pSymbol, const SGIS_Point* pDevicePoints, int nCount) {
+  DrawPoints(pSymbol, pDevicePoints, nCount, false);
+}
+
+void CGIS_PageSymbolPainter::DrawPoints(IGIS_Symbol* pSymbol, const SGIS_Point* pPoints, int nCount,
+                                        bool bPage) {
   IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
   if (pRenderer == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_symbolization == NULL");
     return;
   }
-  if (m_pView == nullptr || pSymbol == nullptr || pPagePoints == nullptr || nCount < 1 ||
+  if (m_pView == nullptr || pSymbol == nullptr || pPoints == nullptr || nCount < 1 ||
       nCount > GIS_GEOMETRY_MAX_POINTS) {
     return;
   }
@@ -92,8 +101,8 @@ void CGIS_PageSymbolPainter::Draw(IGIS_Symbol* pSymbol, const SGIS_Point* pPageP
     device = deviceOnHeap.data();
     points = pointsOnHeap.data();
   }
-  std::copy(pPagePoints, pPagePoints + nCount, device);
-  m_pView->PageToDevicePoints(device, nCount, m_pReference);
+  std::copy(pPoints, pPoints + nCount, device);
+  if (bPage) m_pView->PageToDevicePoints(device, nCount, m_pReference);
   for (int i = 0; i < nCount; ++i) points[i] = POINT{device[i].x, device[i].y};
   SGIS_DrawParam param = m_param;
   param.points = points;

@@ -46,8 +46,13 @@ class CGIS_PageSymbolPainter {
   // a count outside 1..GIS_GEOMETRY_MAX_POINTS; without a renderer nothing
   // is drawn and a level-3 record "p_symbolization == NULL" is written.
   void Draw(IGIS_Symbol* pSymbol, const SGIS_Point* pPagePoints, int nCount);
+  // The same along points already in device coordinates (for lines carried
+  // onto the device through another view, such as a map frame's).
+  void DrawDevice(IGIS_Symbol* pSymbol, const SGIS_Point* pDevicePoints, int nCount);
 
  private:
+  void DrawPoints(IGIS_Symbol* pSymbol, const SGIS_Point* pPoints, int nCount, bool bPage);
+
   IGIS_DisplayView* m_pView;
   IGIS_SpatialReference* m_pReference;
   const char* m_szMethod;

@@ -447,7 +447,7 @@ void CGIS_ThreeNorthElement::WriteCustom(md::layout::CustomSetWriter& set, bool 
   };
   for (const auto& [szKey, pSymbol] : symbols) {
     if (pSymbol != nullptr) {
-      set.Saved(key(szKey), [pSymbol](IGIS_DataBuffer* b) { pSymbol->Save(b); });
+      set.Saved(key(szKey), [p = pSymbol](IGIS_DataBuffer* b) { p->Save(b); });
     } else {
       set.Bytes(key(szKey), {});
     }

@@ -455,9 +455,8 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   if (pAttr == nullptr) return FALSE;
   if (pAttr->GetDataBuffer("Custom") == nullptr) return FALSE;
-  // Read what is stored in both modes: a write keeps the keys it does not know.
-  PropertySetPtr set = md::layout::ReadCustomSet(pAttr, method.c_str());
-  if (!set) return FALSE;
+  // The "Custom" keys are read and written in place; a write keeps the keys
+  // it does not know.
   if (nRead != 0 && !m_core.ArchiveCommon(nRead)) return FALSE;
 
   if (nRead == 0) {
@@ -468,37 +467,33 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
     pAttr->SetInt("ElementOrder", m_core.m_nOrder);
     pAttr->SetString("ElementName", GetName());
 
-    auto fieldOf = [&set](const CustomKey& k) { return md::layout::CustomField(set.get(), k); };
-    if (IGIS_Field* f = fieldOf(kCustomKeys[0]); f != nullptr && m_pPointStyle != nullptr) {
-      m_pPointStyle->Save(f->GetDataBuffer());
+    md::layout::CustomSetWriter set(pAttr, method.c_str());
+    if (m_pPointStyle != nullptr) {
+      set.Saved(kCustomKeys[0], [this](IGIS_DataBuffer* b) { m_pPointStyle->Save(b); });
+    } else {
+      set.Keep(kCustomKeys[0]);
     }
-    if (IGIS_Field* f = fieldOf(kCustomKeys[1])) f->SetString(m_strText.c_str());
-    if (IGIS_Field* f = fieldOf(kCustomKeys[2])) {
-      IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
-      if (pBuffer != nullptr) {
-        // Without a frame the key holds no bytes, so that a removed frame
-        // does not come back from what an earlier write stored.
-        if (m_pFrame != nullptr) {
-          m_pFrame->Save(pBuffer);
-        } else {
-          pBuffer->SetSize(0);
-        }
-      }
+    set.String(kCustomKeys[1], m_strText);
+    // Without a frame the key holds no bytes, so that a removed frame does
+    // not come back from what an earlier write stored.
+    if (m_pFrame != nullptr) {
+      set.Saved(kCustomKeys[2], [this](IGIS_DataBuffer* b) { m_pFrame->Save(b); });
+    } else {
+      set.Bytes(kCustomKeys[2], {});
     }
-    if (IGIS_Field* f = fieldOf(kCustomKeys[3])) f->SetInt(m_nAnchorType);
+    set.Int(kCustomKeys[3], m_nAnchorType);
     // A set that could not be written leaves the stored one as it was.
-    return md::layout::WriteCustomSet(pAttr, set.get(), method.c_str()) ? TRUE : FALSE;
+    return set.Finish() ? TRUE : FALSE;
   }
 
-  if (IGIS_Field* f = set->GetProperty(kKeyStyle)) {
+  const md::layout::CustomSetView set(pAttr, method.c_str());
+  if (IGIS_Field* f = set.Field(kKeyStyle)) {
     if (m_pPointStyle == nullptr) m_pPointStyle.reset(NewPointStyle());
     IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
     if (m_pPointStyle != nullptr && pBuffer != nullptr) m_pPointStyle->Open(pBuffer);
   }
-  if (IGIS_Field* f = set->GetProperty(kKeyText)) {
-    if (const char* szText = f->GetString()) m_strText = szText;
-  }
-  if (IGIS_Field* f = set->GetProperty(kKeyFrame)) {
+  set.Read(kKeyText, &m_strText);
+  if (IGIS_Field* f = set.Field(kKeyFrame)) {
     IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
     if (pBuffer != nullptr && pBuffer->GetSize() == 0) {
       // Stored without a frame.
@@ -508,8 +503,8 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
       if (m_pFrame != nullptr && pBuffer != nullptr) m_pFrame->Open(pBuffer);
     }
   }
-  if (IGIS_Field* f = set->GetProperty(kKeyAnchor)) {
-    const int nAnchor = f->GetInt();
+  int nAnchor = 0;
+  if (set.Read(kKeyAnchor, &nAnchor)) {
     if (nAnchor >= vexaTopLeftCorner && nAnchor <= vexaBottomRightCorner) {
       m_nAnchorType = nAnchor;
     } else {

@@ -6,6 +6,8 @@
 
 #include "host/calcora/igis_geoarithmetic.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 
 namespace md::layout::measure {
 
@@ -163,6 +165,29 @@ MeasureGridPlan PlanMeasureGrid(SGIS_DRect extent, double dXInterval, double dYI
   plan.tickColumns = run(extent.x1, w, plan.dXTick, grid::kMaxGridTicks);
   plan.tickRows = run(extent.y2, h, plan.dYTick, grid::kMaxGridTicks);
   return plan;
+}
+
+MeasureGridParts MeasureGridPartsOf(IGIS_MapGrid* pGrid) {
+  MeasureGridParts parts;
+  const int nType = pGrid->GetGridlineType();
+  parts.bLines = nType == GIS_GRIDLINE_LINES && pGrid->GetLineSymbol() != nullptr;
+  parts.bMarks = nType == GIS_GRIDLINE_MARKS && pGrid->GetMarkSymbol() != nullptr;
+  bool ticks[4], subTicks[4];  // by GridSide
+  pGrid->GetTickVisible(&ticks[2], &ticks[1], &ticks[3], &ticks[0]);
+  pGrid->GetSubTickVisible(&subTicks[2], &subTicks[1], &subTicks[3], &subTicks[0]);
+  const bool bTicks = pGrid->GetTickLineSymbol() != nullptr && std::isfinite(pGrid->GetTickLength());
+  const bool bSubTicks = pGrid->GetSubTickLineSymbol() != nullptr && std::isfinite(pGrid->GetSubTickLength());
+  for (int s = 0; s < 4; ++s) {
+    parts.ticks[s] = ticks[s] && bTicks;
+    parts.subTicks[s] = subTicks[s] && bSubTicks;
+  }
+  return parts;
+}
+
+void MeasureGridIntervals(IGIS_GridSpacing* pSpacing, double* pX, double* pY) {
+  const double dFactor = grid::SpacingUnitFactor(pSpacing->GetUnits(), false);
+  *pX = pSpacing->GetXIntervalSize() * dFactor;
+  *pY = pSpacing->GetYIntervalSize() * dFactor;
 }
 
 MeasureLineTracer::MeasureLineTracer(IGIS_GeoArithmetic* pArithmetic, const SGIS_Rect& frame, int nSegments,

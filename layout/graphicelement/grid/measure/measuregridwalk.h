@@ -18,6 +18,8 @@
 #include "layout/graphicelement/grid/grid/gridlines.h"
 
 class IGIS_GeoArithmetic;
+class IGIS_GridSpacing;
+class IGIS_MapGrid;
 
 namespace md::layout::measure {
 
@@ -58,6 +60,17 @@ struct MeasureGridParts {
   bool ticks[4] = {false, false, false, false};     // by GridSide
   bool subTicks[4] = {false, false, false, false};  // by GridSide
 };
+
+// The parts of a grid's figure that are drawn or made: its lines (line kind
+// 1 with a line symbol) or its marks (kind 2 with a mark symbol), and the
+// ticks and sub-ticks of the sides whose switches are on, with a symbol and
+// a finite length.
+MeasureGridParts MeasureGridPartsOf(IGIS_MapGrid* pGrid);
+
+// The spacing's X and Y intervals in the units of the grid's reference (the
+// stored values times the size of the spacing's linear unit over that of
+// unit 0).
+void MeasureGridIntervals(IGIS_GridSpacing* pSpacing, double* pX, double* pY);
 
 // Samples a line of the grid's reference, carries each sample into the
 // coordinates of the frame (device or page units), and cuts the samples at
