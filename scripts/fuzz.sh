@@ -42,7 +42,8 @@ for t in "${targets[@]}"; do
   name=${t#fuzz_}
   work=$(mktemp -d)
   if [ -d "tests/fuzz/corpus/$name" ]; then
-    cp -R "tests/fuzz/corpus/$name/." "$work/"
+    # -L: a seed may be a link to a file kept elsewhere in the tree.
+    cp -RL "tests/fuzz/corpus/$name/." "$work/"
   fi
   echo "== $t: ${seconds}s on $(ls "$work" | wc -l) seeds"
   if ! "$build/tests/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
