@@ -500,7 +500,7 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
     return set.Finish() ? TRUE : FALSE;
   }
 
-  const md::layout::CustomSetView set(pAttr, method.c_str());
+  const md::layout::StoredSetView set(pAttr, method.c_str());
   if (IGIS_Field* f = set.Field(kKeyStyle)) {
     if (m_pPointStyle == nullptr) m_pPointStyle.reset(NewPointStyle());
     IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
