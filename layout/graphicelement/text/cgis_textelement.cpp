@@ -279,25 +279,11 @@ BOOL CGIS_TextElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 
 // ---- Placing and sizing ----------------------------------------------------
 
-SGIS_Rect CGIS_TextElement::GetRect() {
-  SGIS_Rect rect(0, 0, 0, 0);
-  IGIS_Feature* pFeature = m_core.RequireFeature("GetRect");
-  if (pFeature != nullptr) pFeature->GetBound(&rect, 1, 0);
-  return rect;
-}
+SGIS_Rect CGIS_TextElement::GetRect() { return m_core.FeatureRect(); }
 
-void CGIS_TextElement::SetRect(SGIS_Rect rect) {
-  rect.Normalize();
-  SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
-  SetWidthAndHeight(rect.Width(), rect.Height());
-}
+void CGIS_TextElement::SetRect(SGIS_Rect rect) { m_core.PlaceRect(rect); }
 
-void CGIS_TextElement::SetLBpoint(SGIS_Point point) {
-  const SGIS_Rect r = GetRect();
-  const std::int64_t dx = static_cast<std::int64_t>(point.x) - r.left;
-  const std::int64_t dy = static_cast<std::int64_t>(point.y) - r.bottom;
-  OffsetAllPoints(md::basilo::detail::ClampToInt32(dx), md::basilo::detail::ClampToInt32(dy));
-}
+void CGIS_TextElement::SetLBpoint(SGIS_Point point) { m_core.MoveLowerLeftTo(point); }
 
 void CGIS_TextElement::OffsetAllPoints(int dx, int dy) {
   if (dx == 0 && dy == 0) return;
