@@ -349,6 +349,12 @@ bool CustomSetWriter::Finish() {
   if (storedSize > 0 &&
       (stored == nullptr ||
        !md::basilo::DecodePropertySetViews(stored, static_cast<std::size_t>(storedSize), &fields, &error))) {
+    m_bDamaged = true;
+    if (m_bRefuseDamaged) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
+              storedSize, error.c_str());
+      return false;
+    }
     return FinishThroughPropertySet();  // damaged: recorded and read as empty there
   }
   // Which stored field each given key replaces.

@@ -150,6 +150,11 @@ class CustomSetWriter {
   bool Finish();
   // After Finish: the key was in the stored set before.
   bool WasStored(const char* szKey) const;
+  // A damaged stored set makes Finish answer false and write nothing
+  // (otherwise it is read as empty, recorded, and written over).
+  void RefuseDamaged() { m_bRefuseDamaged = true; }
+  // After Finish: the stored set was damaged.
+  bool Damaged() const { return m_bDamaged; }
 
  private:
   struct Value {
@@ -171,6 +176,8 @@ class CustomSetWriter {
   const char* m_szMethod;
   std::vector<Value> m_values;
   std::vector<DataBufferPtr> m_scratch;
+  bool m_bRefuseDamaged = false;
+  bool m_bDamaged = false;
 };
 
 }  // namespace md::layout
