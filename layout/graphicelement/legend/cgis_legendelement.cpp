@@ -118,16 +118,27 @@ void Adopt(IGIS_LegendItem* pItem, IGIS_LegendElement* pLegend) {
 
 }  // namespace
 
-bool CGIS_LegendElement::AddItem(IGIS_LegendItem* pItem) {
+bool CGIS_LegendElement::Accepts(IGIS_LegendItem* pItem, const char* szMethod) {
   if (pItem == nullptr) return false;
+  // A legend never holds more items than its stored form reads back; the
+  // refused item is the legend's all the same, and released.
+  if (GetItemCount() >= kMaxStoredItems) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "ItemNum == %d: no more items", GetItemCount());
+    pItem->Release();
+    return false;
+  }
   Adopt(pItem, this);
+  return true;
+}
+
+bool CGIS_LegendElement::AddItem(IGIS_LegendItem* pItem) {
+  if (!Accepts(pItem, "CGIS_LegendElement::AddItem")) return false;
   m_items.emplace_back(pItem);
   return true;
 }
 
 void CGIS_LegendElement::InsertItem(int nIndex, IGIS_LegendItem* pItem) {
-  if (pItem == nullptr) return;
-  Adopt(pItem, this);
+  if (!Accepts(pItem, "CGIS_LegendElement::InsertItem")) return;
   if (nIndex >= 0 && nIndex < GetItemCount()) {
     m_items.emplace(m_items.begin() + nIndex, pItem);
   } else {
@@ -202,7 +213,10 @@ BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
   DataBufferPtr buffer(GIS_CreateDataBufferObject(1024));
   if (!set || !buffer) return FALSE;
   IGIS_MapElement* pFollowed = GetMapElement();
-  const int nMapID = pFollowed != nullptr ? pFollowed->GetID() : m_link.GetMapElementID();
+  // An unlinked legend is stored as one that never followed a frame; a
+  // stored frame that was not found is written back as read.
+  int nMapID = pFollowed != nullptr ? pFollowed->GetID() : m_link.GetMapElementID();
+  if (nMapID == CGIS_MapFrameLink::kUnlinked) nMapID = CGIS_MapFrameLink::kNoFrame;
   if (IGIS_Field* f = set->AddProperty("MapElementID", "地图框架ID", GIS_FIELD_TYPE_INT, 1))
     f->SetInt(nMapID);
   if (IGIS_Field* f = set->AddProperty("FrameProperty", "边框", GIS_FIELD_TYPE_BUFFER, 1)) {
@@ -309,12 +323,15 @@ IGIS_Element* CGIS_LegendElement::Clone() {
 }
 
 BOOL CGIS_LegendElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
+  // The keep-ratio flag as stored: the legend's setter always sets it, so
+  // the backup's copy cannot tell what it was.
+  const bool bKeepRatio = m_core.m_bKeepHVScaleRatio;
   const BOOL ok =
-      m_core.OpenPropertySheet(pDisplay, "图例属性", "p_element == NULL", [this](IGIS_Element* p) {
+      m_core.OpenPropertySheet(pDisplay, "图例属性", "p_element == NULL", [this, bKeepRatio](IGIS_Element* p) {
         auto* pBackup = dynamic_cast<CGIS_LegendElement*>(p);
         if (pBackup == nullptr) return;
         const SGIS_Rect rect = pBackup->GetRect();
-        SetHVScaleRatio(pBackup->GetHVScaleRatio());
+        m_core.m_bKeepHVScaleRatio = bKeepRatio;
         SetLock(pBackup->IsLock());
         SetFrameProperty(pBackup->GetFrameProperty());
         SetFlag(pBackup->GetFlag());
