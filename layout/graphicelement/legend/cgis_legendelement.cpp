@@ -326,8 +326,8 @@ BOOL CGIS_LegendElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithC
   // The keep-ratio flag as stored: the legend's setter always sets it, so
   // the backup's copy cannot tell what it was.
   const bool bKeepRatio = m_core.m_bKeepHVScaleRatio;
-  const BOOL ok =
-      m_core.OpenPropertySheet(pDisplay, "图例属性", "p_element == NULL", [this, bKeepRatio](IGIS_Element* p) {
+  const BOOL ok = m_core.OpenPropertySheet(
+      pDisplay, "图例属性", "p_element == NULL", [this, bKeepRatio](IGIS_Element* p) {
         auto* pBackup = dynamic_cast<CGIS_LegendElement*>(p);
         if (pBackup == nullptr) return;
         const SGIS_Rect rect = pBackup->GetRect();

@@ -283,8 +283,8 @@ inline Bytes RleBmp(int w, int h, int bpp, const Bytes& codes) {
   constexpr std::uint32_t kOffBits = 14 + 40 + 8;
   Bytes b = {'B', 'M'};
   const auto size = static_cast<std::uint32_t>(codes.size());
-  for (std::uint32_t v : {kOffBits + size, 0u, kOffBits, 40u, static_cast<std::uint32_t>(w),
-                          static_cast<std::uint32_t>(h)})
+  for (std::uint32_t v :
+       {kOffBits + size, 0u, kOffBits, 40u, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h)})
     Put32(b, v);
   Put16(b, 1);
   Put16(b, static_cast<std::uint32_t>(bpp));
@@ -302,7 +302,8 @@ inline Bytes BitFieldsBmp(std::uint32_t infoSize, std::uint32_t compression, boo
   for (std::uint32_t v : {offBits + 4, 0u, offBits, infoSize, 1u, 1u}) Put32(b, v);
   Put16(b, 1);
   Put16(b, 32);
-  for (std::uint32_t v : {compression, 4u, 0u, 0u, 0u, 0u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu}) Put32(b, v);
+  for (std::uint32_t v : {compression, 4u, 0u, 0u, 0u, 0u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu})
+    Put32(b, v);
   b.resize(offBits, 0);
   if (!headerOnly) Put32(b, 0xFF102030u);
   return b;

@@ -20,7 +20,8 @@ TEST(ImagingFuzzInputs, SeedsArePicturesAndEveryInputPassesTheChecks) {
   WriteSeed("imagebmp", "bmp8", f::Bmp(11, 4, 8, 150));
   WriteSeed("imagebmp", "bmp32-topdown", f::Bmp(8, 6, 32, 0, true));
   WriteSeed("imagebmp", "bmp-rle8", f::RleBmp(4, 2, 8, {4, 1, 0, 0, 0, 4, 0, 1, 0, 1, 0, 0, 0, 1}));
-  WriteSeed("imagebmp", "refused-rle8-moves-past-the-row", f::RleBmp(1, 1, 8, {0, 2, 255, 0, 0, 3, 1, 1, 1, 0, 0, 1}));
+  WriteSeed("imagebmp", "refused-rle8-moves-past-the-row",
+            f::RleBmp(1, 1, 8, {0, 2, 255, 0, 0, 3, 1, 1, 1, 0, 0, 1}));
   WriteSeed("imagebmp", "refused-alpha-mask-past-the-header", f::BitFieldsBmp(52, 6, true));
   WriteSeed("imageloader", "bmp24", f::Bmp(5, 3, 24, 96));
   WriteSeed("imageloader", "png", f::Png(16, 12, f::Opaque(16, 12), 300));

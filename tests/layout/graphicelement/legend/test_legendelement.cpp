@@ -397,9 +397,11 @@ TEST_F(LegendElement, CountsTheReadingCannotTakeAreRefusedWhereTheyEnter) {
   LogMark mark;
   EXPECT_FALSE(l->AddItem(new CGIS_LegendItem(l)));  // the legend releases what it refuses
   l->InsertItem(0, new CGIS_LegendItem(l));
-  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_LegendElement::AddItem", "ItemNum == 16384: no more items"), 1);
-  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_LegendElement::InsertItem", "ItemNum == 16384: no more items"),
+  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_LegendElement::AddItem", "ItemNum == 16384: no more items"),
             1);
+  EXPECT_EQ(
+      mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_LegendElement::InsertItem", "ItemNum == 16384: no more items"),
+      1);
   // Labels of one item.
   auto* item = dynamic_cast<CGIS_LegendItem*>(l->GetItem(0));
   for (int i = 0; i < CGIS_LegendItem::kMaxStoredLabels; ++i) ASSERT_TRUE(item->AddLabel("类"));
