@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <mutex>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
@@ -59,6 +62,83 @@ void Fail(const char* method, const char* format, const std::string& detail) {
   GIS_LOG(GIS_LOG_LEVEL_CHECK, method, format, detail.c_str());
 }
 
+// Made operations are kept for reuse, by their pipeline definition: making
+// one parses the definition, which costs far more than transforming a few
+// points. A PROJ operation and its context may be used by one thread at a
+// time, so each is handed out to one transformation, which gives it back when
+// it lets go; transformations on several threads get operations of their own.
+class OperationPool {
+ public:
+  static OperationPool& Shared() {
+    static OperationPool pool;
+    return pool;
+  }
+  OperationPool(const OperationPool&) = delete;
+  OperationPool& operator=(const OperationPool&) = delete;
+  ~OperationPool() {
+    for (auto& [definition, idle] : idle_)
+      for (const Operation& op : idle) Destroy(op);
+  }
+
+  // An operation of the definition, kept or new; {} (the reason recorded
+  // under szMethod) when PROJ cannot make it.
+  Operation Take(const std::string& definition, const char* szMethod) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      auto it = idle_.find(definition);
+      if (it != idle_.end() && !it->second.empty()) {
+        const Operation op = it->second.back();
+        it->second.pop_back();
+        return op;
+      }
+    }
+    Operation op;
+    op.context = proj_context_create();
+    if (op.context == nullptr) {
+      Fail(szMethod, "%s", "proj_context_create failed");
+      return {};
+    }
+    proj_context_set_enable_network(op.context, 0);
+    proj_log_level(op.context, PJ_LOG_NONE);
+    op.operation = proj_create(op.context, definition.c_str());
+    if (op.operation == nullptr) {
+      proj_context_destroy(op.context);
+      Fail(szMethod, "cannot make the operation %s", definition);
+      return {};
+    }
+    return op;
+  }
+
+  // Takes an operation back for the next transformation of its definition;
+  // beyond a few idle ones per definition (and a bound on definitions) it is
+  // destroyed.
+  void Give(const std::string& definition, Operation op) {
+    if (op.operation == nullptr) return;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      auto it = idle_.find(definition);
+      if (it == idle_.end() && idle_.size() < kMaxDefinitions)
+        it = idle_.emplace(definition, std::vector<Operation>()).first;
+      if (it != idle_.end() && it->second.size() < kMaxIdlePerDefinition) {
+        it->second.push_back(op);
+        return;
+      }
+    }
+    Destroy(op);
+  }
+
+ private:
+  static constexpr std::size_t kMaxDefinitions = 64;
+  static constexpr std::size_t kMaxIdlePerDefinition = 8;
+  OperationPool() = default;
+  static void Destroy(const Operation& op) {
+    proj_destroy(op.operation);
+    proj_context_destroy(op.context);
+  }
+  std::mutex mutex_;
+  std::unordered_map<std::string, std::vector<Operation>> idle_;
+};
+
 }  // namespace
 
 bool MakeSide(const ReferenceDef& def, Side* side, std::string* why) {
@@ -107,10 +187,9 @@ CCoordTransform::CCoordTransform(const char* name, const char* description)
 CCoordTransform::~CCoordTransform() { Clear(); }
 
 void CCoordTransform::Clear() {
-  if (m_operation != nullptr) proj_destroy(m_operation);
-  if (m_context != nullptr) proj_context_destroy(m_context);
-  m_operation = nullptr;
-  m_context = nullptr;
+  OperationPool::Shared().Give(m_definition, m_op);
+  m_op = {};
+  m_definition.clear();
   m_mode = Mode::kEmpty;
   m_source = Side();
   m_target = Side();
@@ -151,22 +230,9 @@ void CCoordTransform::SetSourceAndTarget(IGIS_SpatialReference* source, IGIS_Spa
     m_mode = Mode::kUnits;
     return;
   }
-  m_context = proj_context_create();
-  if (m_context == nullptr) {
-    m_mode = Mode::kBroken;
-    Fail("CGIS_CoordTransform::SetSourceAndTarget", "%s", "proj_context_create failed");
-    return;
-  }
-  proj_context_set_enable_network(m_context, 0);
-  proj_log_level(m_context, PJ_LOG_NONE);
-  const std::string definition = "+proj=pipeline" + steps;
-  m_operation = proj_create(m_context, definition.c_str());
-  if (m_operation == nullptr) {
-    m_mode = Mode::kBroken;
-    Fail("CGIS_CoordTransform::SetSourceAndTarget", "cannot make the operation %s", definition);
-    return;
-  }
-  m_mode = Mode::kProj;
+  m_definition = "+proj=pipeline" + steps;
+  m_op = OperationPool::Shared().Take(m_definition, "CGIS_CoordTransform::SetSourceAndTarget");
+  m_mode = m_op.operation != nullptr ? Mode::kProj : Mode::kBroken;
 }
 
 bool CCoordTransform::TransformOne(double* x, double* y, bool forward) {
@@ -182,10 +248,10 @@ bool CCoordTransform::TransformOne(double* x, double* y, bool forward) {
     v = std::clamp(v, -kHalfPi, kHalfPi);
   }
   if (m_mode == Mode::kProj) {
-    proj_errno_reset(m_operation);
+    proj_errno_reset(m_op.operation);
     PJ_COORD c = proj_coord(u, v, 0.0, 0.0);
-    c = proj_trans(m_operation, forward ? PJ_FWD : PJ_INV, c);
-    if (proj_errno(m_operation) != 0 || !std::isfinite(c.xy.x) || !std::isfinite(c.xy.y) ||
+    c = proj_trans(m_op.operation, forward ? PJ_FWD : PJ_INV, c);
+    if (proj_errno(m_op.operation) != 0 || !std::isfinite(c.xy.x) || !std::isfinite(c.xy.y) ||
         c.xy.x == HUGE_VAL || c.xy.y == HUGE_VAL) {
       return false;
     }

@@ -27,6 +27,12 @@ struct Side {
   std::string helmert;         // PROJ helmert step to WGS 84, empty when none
 };
 
+// A PROJ operation with the context it was made in.
+struct Operation {
+  pj_ctx* context = nullptr;
+  PJconsts* operation = nullptr;
+};
+
 class CCoordTransform final : public IGIS_CoordTransform {
  public:
   CCoordTransform(const char* name, const char* description);
@@ -49,8 +55,8 @@ class CCoordTransform final : public IGIS_CoordTransform {
   enum class Mode { kEmpty, kIdentity, kUnits, kProj, kBroken } m_mode = Mode::kEmpty;
   Side m_source;
   Side m_target;
-  pj_ctx* m_context = nullptr;
-  PJconsts* m_operation = nullptr;
+  std::string m_definition;  // the pipeline of m_op
+  Operation m_op;
 };
 
 // Builds the side of a reference; false for kinds the transformations do

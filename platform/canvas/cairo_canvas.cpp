@@ -764,8 +764,25 @@ void CairoCanvas::drawImage(const Image& image, const Rect& src, const Rect& dst
   const long long srcW = static_cast<long long>(src.right) - src.left;
   const long long srcH = static_cast<long long>(src.bottom) - src.top;
   if (srcW > kMaxSurfaceSide || srcH > kMaxSurfaceSide || finished_) return;
-  // Copy the source rectangle; parts outside the image stay transparent and
-  // leave the destination untouched.
+  // A raster paints the source rectangle straight from the image's pixels
+  // when it lies inside the image (opaque pixels through RGB24, which
+  // ignores their top byte); otherwise the rectangle is copied, parts outside
+  // the image staying transparent and leaving the destination untouched.
+  const bool inside = src.left >= 0 && src.top >= 0 && src.right <= image.width && src.bottom <= image.height;
+  if ((kind_ == Kind::Image || kind_ == Kind::Pixels) && pending_ == nullptr && inside && !image.bottomUp) {
+    auto* first = const_cast<unsigned char*>(reinterpret_cast<const unsigned char*>(image.pixels)) +
+                  static_cast<std::ptrdiff_t>(src.top) * image.stride +
+                  static_cast<std::ptrdiff_t>(src.left) * 4;
+    cairo_surface_t* view = cairo_image_surface_create_for_data(
+        first, image.premultiplied ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, static_cast<int>(srcW),
+        static_cast<int>(srcH), image.stride);
+    if (cairo_surface_status(view) == CAIRO_STATUS_SUCCESS) {
+      paintImage(view, srcW, srcH, dst, state);
+      cairo_surface_destroy(view);
+      return;
+    }
+    cairo_surface_destroy(view);
+  }
   cairo_surface_t* tmp =
       cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(srcW), static_cast<int>(srcH));
   if (cairo_surface_status(tmp) != CAIRO_STATUS_SUCCESS) {
@@ -801,10 +818,13 @@ void CairoCanvas::drawImage(const Image& image, const Rect& src, const Rect& dst
     cairo_surface_destroy(tmp);
     return;
   }
-  if (!beginPaint(state, dst.left, dst.top, dst.right, dst.bottom)) {
-    cairo_surface_destroy(tmp);
-    return;
-  }
+  paintImage(tmp, srcW, srcH, dst, state);
+  cairo_surface_destroy(tmp);
+}
+
+void CairoCanvas::paintImage(cairo_surface_t* source, long long srcW, long long srcH, const Rect& dst,
+                             const State& state) {
+  if (!beginPaint(state, dst.left, dst.top, dst.right, dst.bottom)) return;
   cairo_set_antialias(cr_, CAIRO_ANTIALIAS_NONE);
   cairo_new_path(cr_);
   cairo_rectangle(cr_, dst.left, dst.top, static_cast<double>(dst.right) - dst.left,
@@ -813,11 +833,10 @@ void CairoCanvas::drawImage(const Image& image, const Rect& src, const Rect& dst
   cairo_translate(cr_, dst.left, dst.top);
   cairo_scale(cr_, (static_cast<double>(dst.right) - dst.left) / static_cast<double>(srcW),
               (static_cast<double>(dst.bottom) - dst.top) / static_cast<double>(srcH));
-  cairo_set_source_surface(cr_, tmp, 0, 0);
+  cairo_set_source_surface(cr_, source, 0, 0);
   cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_NEAREST);
   cairo_paint(cr_);
   cairo_restore(cr_);
-  cairo_surface_destroy(tmp);
 }
 
 bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {

@@ -114,6 +114,9 @@ class CairoCanvas final : public Canvas {
   // false (the state restored) when nothing may be painted. The caller
   // restores the state when it is done.
   bool beginPaint(const State& state, double x0, double y0, double x1, double y1);
+  // Paints the source (srcW x srcH pixels) stretched over dst, unfiltered.
+  void paintImage(cairo_surface_t* source, long long srcW, long long srcH, const Rect& dst,
+                  const State& state);
   // Fills the current path with the brush; the gaps of a hatch on an opaque
   // background show the background colour.
   void fillPath(const Brush& brush, const State& state);

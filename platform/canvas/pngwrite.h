@@ -1,22 +1,15 @@
 // A fast PNG writer for 24-bit pixels (0x00RRGGBB in native 32-bit words, as
-// cairo's RGB24 surfaces and the canvases' readPixels hold them). It trades a
-// slightly larger file for a much quicker write: the fastest zlib level and
-// no row filter, which suit pages of flat colours best. The file is written beside the target and renamed
-// over it, so a failed write leaves an existing file untouched.
+// cairo's RGB24 surfaces and the canvases' readPixels hold them), encoded by
+// pngencode.h on several threads. The file is written beside the target and
+// renamed over it, so a failed write leaves an existing file untouched.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-namespace md::canvas {
+#include "platform/canvas/pngencode.h"
 
-// Rows of pixels: row(y) gives the `width` pixels of row y (top first).
-struct PngRows {
-  int width = 0;
-  int height = 0;
-  const void* context = nullptr;
-  const std::uint32_t* (*row)(const void* context, int y) = nullptr;
-};
+namespace md::canvas {
 
 // Writes the rows as an 8-bit RGB PNG; false (and no file made or changed)
 // on a bad size, a missing row or an I/O failure.

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,36 @@ enum class Format { Unknown, Png, Jpeg, Gif, Tiff, Bmp };
 // "PNG", "JPEG", ...; "" for Unknown.
 const char* FormatName(Format format);
 
+// The picture last resampled for a drawing, kept so that drawing the same
+// picture onto the same device rectangle again (every print of a page)
+// skips the resampling. A copy of a bitmap starts with none.
+class ResampledPicture {
+ public:
+  ResampledPicture() = default;
+  ResampledPicture(const ResampledPicture&) {}
+  ResampledPicture& operator=(const ResampledPicture&) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    key_.clear();
+    pixels_.reset();
+    return *this;
+  }
+  // The pixels kept under the key, or NULL.
+  std::shared_ptr<const std::vector<std::uint32_t>> Find(const std::vector<double>& key) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return key == key_ ? pixels_ : nullptr;
+  }
+  void Keep(std::vector<double> key, std::shared_ptr<const std::vector<std::uint32_t>> pixels) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    key_ = std::move(key);
+    pixels_ = std::move(pixels);
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  mutable std::vector<double> key_;
+  mutable std::shared_ptr<const std::vector<std::uint32_t>> pixels_;
+};
+
 struct Bitmap {
   int width = 0;
   int height = 0;
@@ -34,6 +65,9 @@ struct Bitmap {
   // Rows top-down, width * height pixels 0xAARRGGBB, colours premultiplied
   // by alpha (opaque pixels have alpha 0xFF).
   std::vector<std::uint32_t> pixels;
+  // The last resampling drawn (see draw.h); pixels must not change once the
+  // bitmap has been drawn.
+  ResampledPicture resampled;
 
   std::uint32_t at(int x, int y) const {
     return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +

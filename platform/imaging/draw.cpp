@@ -106,6 +106,73 @@ struct DeleteRgn {
   }
 };
 
+// The picture resampled onto an outW x outH grid over the visible device
+// rectangle, the picture's corners landing on (p0x, p0y) and (p1x, p1y).
+std::vector<std::uint32_t> Resample(const Bitmap& bitmap, double p0x, double p0y, double p1x, double p1y,
+                                    const canvas::Rect& visible, int outW, int outH, double cellW,
+                                    double cellH) {
+  const std::vector<Taps> cols =
+      AxisTaps(0, outW, (p0x - visible.left) / cellW, (p1x - visible.left) / cellW, bitmap.width);
+  const std::vector<Taps> rows =
+      AxisTaps(0, outH, (p0y - visible.top) / cellH, (p1y - visible.top) / cellH, bitmap.height);
+
+  // Rows are scaled across first, each source row once, and kept while the
+  // output rows still need them.
+  std::deque<Row> window;
+  const bool downward = p1y > p0y;
+  std::vector<std::vector<Channels>> spare;  // buffers of rows no longer needed
+  auto across = [&](int sy) -> const std::vector<Channels>& {
+    for (const Row& r : window) {
+      if (r.index == sy) return r.values;
+    }
+    Row row;
+    row.index = sy;
+    if (!spare.empty()) {
+      row.values = std::move(spare.back());
+      spare.pop_back();
+    }
+    row.values.resize(static_cast<std::size_t>(outW));
+    const std::uint32_t* src =
+        bitmap.pixels.data() + static_cast<std::size_t>(sy) * static_cast<std::size_t>(bitmap.width);
+    for (int ox = 0; ox < outW; ++ox) {
+      const Taps& t = cols[static_cast<std::size_t>(ox)];
+      Channels sum = {0, 0, 0, 0};
+      for (std::size_t k = 0; k < t.weights.size(); ++k)
+        sum += t.weights[k] * Unpack(src[static_cast<std::size_t>(t.first) + k]);
+      row.values[static_cast<std::size_t>(ox)] = sum;
+    }
+    window.push_back(std::move(row));
+    return window.back().values;
+  };
+
+  std::vector<std::uint32_t> out(static_cast<std::size_t>(outW) * static_cast<std::size_t>(outH));
+  std::vector<Channels> acc(static_cast<std::size_t>(outW));
+  for (int oy = 0; oy < outH; ++oy) {
+    const Taps& t = rows[static_cast<std::size_t>(oy)];
+    // Output rows run through the source in one direction: rows behind this
+    // output row's taps are not needed again.
+    const int lo = t.first, hi = t.first + static_cast<int>(t.weights.size());
+    for (auto it = window.begin(); it != window.end();) {
+      if (downward ? it->index < lo : it->index >= hi) {
+        spare.push_back(std::move(it->values));
+        it = window.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    std::fill(acc.begin(), acc.end(), Channels{0, 0, 0, 0});
+    for (std::size_t k = 0; k < t.weights.size(); ++k) {
+      const std::vector<Channels>& v = across(t.first + static_cast<int>(k));
+      const float w = t.weights[k];
+      for (std::size_t i = 0; i < acc.size(); ++i) acc[i] += w * v[i];
+    }
+    std::uint32_t* dst = out.data() + static_cast<std::size_t>(oy) * static_cast<std::size_t>(outW);
+    const std::uint32_t opaque = bitmap.hasAlpha ? 0u : 0xFF000000u;
+    for (int ox = 0; ox < outW; ++ox) dst[ox] = Pack(acc[static_cast<std::size_t>(ox)]) | opaque;
+  }
+  return out;
+}
+
 }  // namespace
 
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height, const RECT* clip) {
@@ -174,66 +241,25 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
   const int outW = GridCells(visW, GetDeviceCaps(hdc, LOGPIXELSX));
   const int outH = GridCells(visH, GetDeviceCaps(hdc, LOGPIXELSY));
   const double cellW = static_cast<double>(visW) / outW, cellH = static_cast<double>(visH) / outH;
-  const std::vector<Taps> cols =
-      AxisTaps(0, outW, (p0x - visible.left) / cellW, (p1x - visible.left) / cellW, bitmap.width);
-  const std::vector<Taps> rows =
-      AxisTaps(0, outH, (p0y - visible.top) / cellH, (p1y - visible.top) / cellH, bitmap.height);
-
-  // Rows are scaled across first, each source row once, and kept while the
-  // output rows still need them.
-  std::deque<Row> window;
-  const bool downward = p1y > p0y;
-  std::vector<std::vector<Channels>> spare;  // buffers of rows no longer needed
-  auto across = [&](int sy) -> const std::vector<Channels>& {
-    for (const Row& r : window) {
-      if (r.index == sy) return r.values;
-    }
-    Row row;
-    row.index = sy;
-    if (!spare.empty()) {
-      row.values = std::move(spare.back());
-      spare.pop_back();
-    }
-    row.values.resize(static_cast<std::size_t>(outW));
-    const std::uint32_t* src =
-        bitmap.pixels.data() + static_cast<std::size_t>(sy) * static_cast<std::size_t>(bitmap.width);
-    for (int ox = 0; ox < outW; ++ox) {
-      const Taps& t = cols[static_cast<std::size_t>(ox)];
-      Channels sum = {0, 0, 0, 0};
-      for (std::size_t k = 0; k < t.weights.size(); ++k)
-        sum += t.weights[k] * Unpack(src[static_cast<std::size_t>(t.first) + k]);
-      row.values[static_cast<std::size_t>(ox)] = sum;
-    }
-    window.push_back(std::move(row));
-    return window.back().values;
-  };
-
-  std::vector<std::uint32_t> out(static_cast<std::size_t>(outW) * static_cast<std::size_t>(outH));
-  std::vector<Channels> acc(static_cast<std::size_t>(outW));
-  for (int oy = 0; oy < outH; ++oy) {
-    const Taps& t = rows[static_cast<std::size_t>(oy)];
-    // Output rows run through the source in one direction: rows behind this
-    // output row's taps are not needed again.
-    const int lo = t.first, hi = t.first + static_cast<int>(t.weights.size());
-    for (auto it = window.begin(); it != window.end();) {
-      if (downward ? it->index < lo : it->index >= hi) {
-        spare.push_back(std::move(it->values));
-        it = window.erase(it);
-      } else {
-        ++it;
-      }
-    }
-    std::fill(acc.begin(), acc.end(), Channels{0, 0, 0, 0});
-    for (std::size_t k = 0; k < t.weights.size(); ++k) {
-      const std::vector<Channels>& v = across(t.first + static_cast<int>(k));
-      const float w = t.weights[k];
-      for (std::size_t i = 0; i < acc.size(); ++i) acc[i] += w * v[i];
-    }
-    std::uint32_t* dst = out.data() + static_cast<std::size_t>(oy) * static_cast<std::size_t>(outW);
-    const std::uint32_t opaque = bitmap.hasAlpha ? 0u : 0xFF000000u;
-    for (int ox = 0; ox < outW; ++ox) dst[ox] = Pack(acc[static_cast<std::size_t>(ox)]) | opaque;
+  // The same picture on the same part of the same device rectangle again:
+  // the pixels resampled last time.
+  std::vector<double> key{p0x,
+                          p0y,
+                          p1x,
+                          p1y,
+                          static_cast<double>(visible.left),
+                          static_cast<double>(visible.top),
+                          static_cast<double>(visible.right),
+                          static_cast<double>(visible.bottom),
+                          static_cast<double>(outW),
+                          static_cast<double>(outH)};
+  std::shared_ptr<const std::vector<std::uint32_t>> pixels = bitmap.resampled.Find(key);
+  if (pixels == nullptr) {
+    pixels = std::make_shared<const std::vector<std::uint32_t>>(
+        Resample(bitmap, p0x, p0y, p1x, p1y, visible, outW, outH, cellW, cellH));
+    bitmap.resampled.Keep(std::move(key), pixels);
   }
-  const canvas::Image view{out.data(), outW, outH, outW * 4, false, bitmap.hasAlpha};
+  const canvas::Image view{pixels->data(), outW, outH, outW * 4, false, bitmap.hasAlpha};
   target->drawImage(view, canvas::Rect{0, 0, outW, outH}, visible, state);
   return TRUE;
 }

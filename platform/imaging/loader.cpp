@@ -110,6 +110,17 @@ void ImageCache::Trim() {
   }
 }
 
+void ImageCache::Forget(const std::string& path) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+    if (it->path == path) {
+      bytes_ -= it->bytes;
+      entries_.erase(it);
+      return;
+    }
+  }
+}
+
 void ImageCache::Clear() {
   std::lock_guard<std::mutex> lock(mutex_);
   entries_.clear();

@@ -35,6 +35,8 @@ class ImageCache {
   // pixels kept pass the capacity.
   DecodeResult Load(const std::string& path);
 
+  // Drops the entry of the path (its file is gone).
+  void Forget(const std::string& path);
   void Clear();
   // Number of decodes done (cache misses), for tests.
   std::size_t DecodeCount() const;

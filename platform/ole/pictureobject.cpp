@@ -1,9 +1,13 @@
-// The embedded picture: a PNG image kept in the stream "Picture", decoded and
-// drawn stretched over the object's rectangle by the imaging layer.
+// The embedded picture: a PNG image kept in the stream "Picture", decoded
+// when first drawn and drawn stretched over the object's rectangle by the
+// imaging layer.
 #include <cairo.h>
+
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
@@ -35,25 +39,36 @@ bool PngSize(const std::vector<std::uint8_t>& png, std::uint32_t* w, std::uint32
   return *w > 0 && *h > 0 && *w <= kMaxSide && *h <= kMaxSide;
 }
 
-// The decoded picture, its memory bounded by the size check above.
-bool Decode(const std::vector<std::uint8_t>& png, md::imaging::BitmapPtr* pOut, std::string* pError) {
-  std::uint32_t w = 0, h = 0;
-  if (!PngSize(png, &w, &h)) {
-    *pError = "not a PNG image of at most 8192 x 8192 pixels";
-    return false;
+// The PNG's chunks, without decoding its pixels: each chunk lies inside the
+// bytes and matches its check sum, image data is present and the end chunk
+// closes the file. Damage to stored bytes is found here, when they are read;
+// the pixels are decoded when the picture is first drawn.
+bool PngChunksWhole(const std::vector<std::uint8_t>& png, std::string* pError) {
+  std::size_t at = 8;
+  bool data = false;
+  while (png.size() - at >= 12) {
+    const std::uint32_t length = BigEndian32(png.data() + at);
+    if (length > png.size() - at - 12) break;
+    const std::uint8_t* type = png.data() + at + 4;
+    const uLong crc = crc32(crc32(0L, Z_NULL, 0), type, length + 4);
+    if (crc != BigEndian32(type + 4 + length)) {
+      *pError = "damaged PNG image: a chunk does not match its check sum";
+      return false;
+    }
+    if (std::memcmp(type, "IDAT", 4) == 0) data = true;
+    if (std::memcmp(type, "IEND", 4) == 0) {
+      if (data) return true;
+      break;
+    }
+    at += 12 + length;
   }
-  md::imaging::DecodeResult result = md::imaging::Decode(png.data(), png.size());
-  if (!result) {
-    *pError = "damaged PNG image: " + result.error;
-    return false;
-  }
-  *pOut = std::move(result.bitmap);
-  return true;
+  *pError = "damaged PNG image: cut short or without image data";
+  return false;
 }
 
 // A small picture for a new object: a blue field with a white cross and a
 // gold square, all on whole pixels so that any resampling keeps its edges.
-std::vector<std::uint8_t> DefaultPng() {
+std::vector<std::uint8_t> DrawDefaultPng() {
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 160, 120);
   cairo_t* cr = cairo_create(s);
   cairo_set_source_rgb(cr, 0.25, 0.45, 0.75);
@@ -79,15 +94,31 @@ std::vector<std::uint8_t> DefaultPng() {
   return out;
 }
 
+// Every new object starts with the same picture, drawn and encoded once.
+std::vector<std::uint8_t> DefaultPng() {
+  static const std::vector<std::uint8_t> png = DrawDefaultPng();
+  return png;
+}
+
 class PictureObject final : public EmbeddedObject {
  public:
   const ObjectClass& Class() const override { return PictureClass(); }
 
+  // Takes the bytes when their header and chunks are sound; the pixels are
+  // decoded when first drawn.
   bool SetContent(std::vector<std::uint8_t> png, std::string* pError) {
-    md::imaging::BitmapPtr bitmap;
-    if (!Decode(png, &bitmap, pError)) return false;
+    std::uint32_t w = 0, h = 0;
+    if (!PngSize(png, &w, &h)) {
+      *pError = "not a PNG image of at most 8192 x 8192 pixels";
+      return false;
+    }
+    if (!PngChunksWhole(png, pError)) return false;
+    std::lock_guard<std::mutex> lock(mutex_);
     png_ = std::move(png);
-    bitmap_ = std::move(bitmap);
+    width_ = w;
+    height_ = h;
+    bitmap_.reset();
+    decodeFailed_ = false;
     return true;
   }
 
@@ -106,22 +137,39 @@ class PictureObject final : public EmbeddedObject {
   }
 
   bool GetExtent(SIZE* pSize) const override {
-    if (bitmap_ == nullptr) return false;
-    pSize->cx = static_cast<LONG>(bitmap_->width * kHimetricPerPixel + 0.5);
-    pSize->cy = static_cast<LONG>(bitmap_->height * kHimetricPerPixel + 0.5);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (png_.empty()) return false;
+    pSize->cx = static_cast<LONG>(width_ * kHimetricPerPixel + 0.5);
+    pSize->cy = static_cast<LONG>(height_ * kHimetricPerPixel + 0.5);
     return true;
   }
 
   // Stretched over the rectangle; the top edge given is the one shown on top.
   bool Draw(HDC hdc, const RECT& bounds) const override {
-    if (bitmap_ == nullptr) return false;
-    return md::imaging::DrawBitmap(hdc, *bitmap_, bounds.left, bounds.top, bounds.right - bounds.left,
+    const md::imaging::BitmapPtr bitmap = Decoded();
+    if (bitmap == nullptr) return false;
+    return md::imaging::DrawBitmap(hdc, *bitmap, bounds.left, bounds.top, bounds.right - bounds.left,
                                    bounds.bottom - bounds.top) != FALSE;
   }
 
  private:
+  // The pixels, decoded on first use; NULL when the image data is damaged.
+  md::imaging::BitmapPtr Decoded() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (bitmap_ == nullptr && !decodeFailed_ && !png_.empty()) {
+      md::imaging::DecodeResult result = md::imaging::Decode(png_.data(), png_.size());
+      decodeFailed_ = !result;
+      bitmap_ = std::move(result.bitmap);
+    }
+    return bitmap_;
+  }
+
+  mutable std::mutex mutex_;
   std::vector<std::uint8_t> png_;
-  md::imaging::BitmapPtr bitmap_;
+  std::uint32_t width_ = 0;
+  std::uint32_t height_ = 0;
+  mutable md::imaging::BitmapPtr bitmap_;
+  mutable bool decodeFailed_ = false;
 };
 
 }  // namespace

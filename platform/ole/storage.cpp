@@ -13,6 +13,7 @@
 #include <gsf/gsf-utils.h>
 
 #include <cstring>
+#include <deque>
 #include <mutex>
 
 namespace md::ole {
@@ -143,7 +144,60 @@ bool HasCompoundFileSignature(const std::uint8_t* data, std::size_t size) {
          std::memcmp(data, kSignature, sizeof kSignature) == 0;
 }
 
+namespace {
+
+// Compound files read or written lately, with their trees: the same object
+// is stored and read again and again (every save and load of a page, the
+// sheets' backups), and the format's tree walk through libgsf costs far more
+// than comparing the bytes. A few small files are kept.
+class RecentFiles {
+ public:
+  static RecentFiles& Shared() {
+    static RecentFiles* recent = new RecentFiles();  // kept for the whole process
+    return *recent;
+  }
+  bool TreeOf(const std::uint8_t* data, std::size_t size, Storage* pOut) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const Entry& e : entries_) {
+      if (e.bytes.size() == size && std::memcmp(e.bytes.data(), data, size) == 0) {
+        if (pOut != nullptr) *pOut = e.tree;
+        return true;
+      }
+    }
+    return false;
+  }
+  bool BytesOf(const Storage& tree, std::vector<std::uint8_t>* pOut) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const Entry& e : entries_) {
+      if (e.tree == tree) {
+        if (pOut != nullptr) *pOut = e.bytes;
+        return true;
+      }
+    }
+    return false;
+  }
+  void Keep(const std::uint8_t* data, std::size_t size, const Storage& tree) {
+    if (size > kMaxBytes) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (entries_.size() >= kMaxEntries) entries_.pop_back();
+    entries_.push_front(Entry{std::vector<std::uint8_t>(data, data + size), tree});
+  }
+
+ private:
+  static constexpr std::size_t kMaxEntries = 8;
+  static constexpr std::size_t kMaxBytes = 256u << 10;
+  struct Entry {
+    std::vector<std::uint8_t> bytes;
+    Storage tree;
+  };
+  std::mutex mutex_;
+  std::deque<Entry> entries_;
+};
+
+}  // namespace
+
 bool ReadCompoundFile(const std::uint8_t* data, std::size_t size, Storage* pOut, std::string* pError) {
+  if (data != nullptr && RecentFiles::Shared().TreeOf(data, size, pOut)) return true;
   std::string scratch;
   std::string& error = pError != nullptr ? *pError : scratch;
   // The header alone is 512 bytes; anything shorter cannot be a compound file.
@@ -180,11 +234,13 @@ bool ReadCompoundFile(const std::uint8_t* data, std::size_t size, Storage* pOut,
     error = st.error;
     return false;
   }
+  RecentFiles::Shared().Keep(data, size, tree);
   if (pOut != nullptr) *pOut = std::move(tree);
   return true;
 }
 
 bool WriteCompoundFile(const Storage& storage, std::vector<std::uint8_t>* pOut, std::string* pError) {
+  if (RecentFiles::Shared().BytesOf(storage, pOut)) return true;
   std::string scratch;
   std::string& error = pError != nullptr ? *pError : scratch;
   InitOnce();
@@ -214,6 +270,7 @@ bool WriteCompoundFile(const Storage& storage, std::vector<std::uint8_t>* pOut, 
     error = "empty compound file";
     return false;
   }
+  RecentFiles::Shared().Keep(bytes, static_cast<std::size_t>(n), storage);
   if (pOut != nullptr) pOut->assign(bytes, bytes + n);
   return true;
 }

@@ -378,13 +378,12 @@ IGIS_Element* AddPublisherMark(Page& page, BuildReport* report, int size) {
   if (path.empty()) return nullptr;
   auto* logo = CreateOrReport<IGIS_PictureElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_PICTURE);
   const bool ok = logo != nullptr && logo->ImportPictureFromFile(path.c_str());
-  // The picture's bytes go into the page before the file goes.
+  // The picture's bytes go into the page.
   if (ok) {
     logo->SetRect(SGIS_Rect(0, size, size, 0));
     logo->SetName("出版标志");
     logo->ArchivePictureData(true);
   }
-  std::remove(path.c_str());
   return ok ? logo : nullptr;
 }
 

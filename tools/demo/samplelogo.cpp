@@ -3,10 +3,13 @@
 #include "tools/demo/samplelogo.h"
 
 #include <cairo.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
+#include <mutex>
+#include <string>
 
 #include "host/basilo/igis_globalproperties.h"
 
@@ -27,9 +30,8 @@ void Star(cairo_t* cr, double c, double outer, double inner, int tips, double tu
   cairo_close_path(cr);
 }
 
-}  // namespace
-
-std::string WriteSampleLogo(std::string* error) {
+// Paints the logo and writes it to the path; false when it cannot be written.
+bool PaintLogo(const std::string& path) {
   const double c = kLogoPixels / 2.0;
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, kLogoPixels, kLogoPixels);
   cairo_t* cr = cairo_create(surface);
@@ -66,17 +68,40 @@ std::string WriteSampleLogo(std::string* error) {
   cairo_fill(cr);
   cairo_destroy(cr);
 
-  char name[64];
-  std::snprintf(name, sizeof name, "/mapdeck-demo-logo-%ld.png", static_cast<long>(::getpid()));
-  const std::string path = std::string(GIS_GetTempDir()) + name;
   const std::string partial = path + ".part";
   const bool written = cairo_surface_write_to_png(surface, partial.c_str()) == CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(surface);
   if (!written || std::rename(partial.c_str(), path.c_str()) != 0) {
     std::remove(partial.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string WriteSampleLogo(std::string* error) {
+  // Painted once per process: every sample page after the first takes the
+  // same file, unless it has gone. The file is removed when the process ends.
+  static std::mutex mutex;
+  static struct Written {
+    std::string path;
+    ~Written() {
+      if (!path.empty()) std::remove(path.c_str());
+    }
+  } file;
+  std::string& written = file.path;
+  std::lock_guard<std::mutex> lock(mutex);
+  struct stat st {};
+  if (!written.empty() && ::stat(written.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return written;
+  char name[64];
+  std::snprintf(name, sizeof name, "/mapdeck-demo-logo-%ld.png", static_cast<long>(::getpid()));
+  const std::string path = std::string(GIS_GetTempDir()) + name;
+  if (!PaintLogo(path)) {
     if (error != nullptr) *error = "cannot write the logo " + path;
     return std::string();
   }
+  written = path;
   return path;
 }
 

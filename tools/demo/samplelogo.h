@@ -10,8 +10,9 @@ namespace md::demo {
 constexpr int kLogoPixels = 240;
 
 // Paints the logo and writes it as a PNG into the host's temporary folder
-// (a name of this process, written whole and then renamed into place).
-// Answers its path, or "" with a message.
+// (a name of this process, written whole and then renamed into place), once
+// per process: later calls answer the same file while it exists, and it is
+// removed when the process ends. Answers its path, or "" with a message.
 std::string WriteSampleLogo(std::string* error);
 
 }  // namespace md::demo

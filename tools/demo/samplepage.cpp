@@ -577,7 +577,6 @@ void Builder::Logo() {
   Frame(logo->GetFramePropertyPtr(), Line(3331, kNavy, 0.25), Fill(3361, RGB(255, 255, 255), kNavy, 0.0),
         Symbol(), 60, 0);
   logo->ArchivePictureData(true);
-  std::remove(path.c_str());
 }
 
 void Builder::Build() {

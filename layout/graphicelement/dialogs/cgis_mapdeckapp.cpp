@@ -3,9 +3,7 @@
 #include "layout/graphicelement/dialogs/cgis_mapdeckapp.h"
 
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
-#include "layout/graphicelement/factory/cgis_elementfactory.h"
-#include "layout/graphicelement/grid/border/igis_mapborder.h"
-#include "layout/graphicelement/ole/cgis_oleclientitem.h"
+#include "layout/graphicelement/element/libraryunload.h"
 
 namespace {
 
@@ -15,10 +13,7 @@ namespace {
 // 1. The library's module state.
 AFX_MODULE_STATE g_moduleState("mapdeck");
 
-// 2. Clipboard formats of embedded objects, registered before any object exists.
-const unsigned* g_pOleClipFormats = GIS_OleClipboardFormats();
-
-// 3. The start-up record of the imaging layer used around picture drawing:
+// 2. The start-up record of the imaging layer used around picture drawing:
 // version 1, no debug callback, neither suppression flag.
 struct SGIS_ImagingStartupInput {
   unsigned version = 1;
@@ -27,26 +22,24 @@ struct SGIS_ImagingStartupInput {
   BOOL suppressExternalCodecs = FALSE;
 } g_imagingStartup;
 
-// 4. The process-wide symbol chooser the scale bars use.
+// 3. The process-wide symbol chooser the scale bars use.
 IGIS_SymbolChooserDlg* g_pSymbolSelectDlg = GIS_GetSymbolSelectDlgObject();
 
-void (*g_pfnReleaseMapBorderFactory)() = nullptr;
-
-// 5. The application object, attached to the library's module state.
+// 4. The application object, attached to the library's module state.
 CGIS_MapdeckApp g_theApp;
 
-// The library's attach and detach: InitInstance and the element hooks at
-// load, ExitInstance at unload, before the application object goes.
+// The library's attach and detach: InitInstance at load, ExitInstance at
+// unload, before the application object goes. The parts of the library set
+// up their own process-wide state (the element factory its hooks, embedded
+// objects their clipboard formats) and leave what ends with the library to
+// ExitInstance (element/libraryunload.h).
 struct SGIS_ModuleLifetime {
   SGIS_ModuleLifetime() {
     AFX_MANAGE_STATE(&g_moduleState);
     g_theApp.InitInstance();
-    md::layout::InstallElementHooks();
-    md::layout::SetMapBorderFactoryRelease(&md::layout::ReleaseMapBorderFactory);
   }
   ~SGIS_ModuleLifetime() {
     AFX_MANAGE_STATE(&g_moduleState);
-    md::layout::RemoveElementHooks();
     g_theApp.ExitInstance();
   }
 } g_moduleLifetime;
@@ -60,10 +53,7 @@ CGIS_MapdeckApp::CGIS_MapdeckApp() : CWinApp(nullptr, &g_moduleState) {}
 BOOL CGIS_MapdeckApp::InitInstance() { return CWinApp::InitInstance(); }
 
 int CGIS_MapdeckApp::ExitInstance() {
-  if (g_pfnReleaseMapBorderFactory != nullptr) {
-    g_pfnReleaseMapBorderFactory();
-    g_pfnReleaseMapBorderFactory = nullptr;
-  }
+  md::layout::RunLibraryUnload();
   return CWinApp::ExitInstance();
 }
 
@@ -106,8 +96,6 @@ int CGIS_MapdeckApp::DoMessageBox(LPCTSTR prompt, UINT type, UINT helpId) {
 }
 
 namespace md::layout {
-
-void SetMapBorderFactoryRelease(void (*pfnRelease)()) { g_pfnReleaseMapBorderFactory = pfnRelease; }
 
 CGIS_MapdeckApp& TheApp() { return g_theApp; }
 

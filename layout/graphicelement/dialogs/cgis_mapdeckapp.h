@@ -11,7 +11,8 @@ class CGIS_MapdeckApp : public CWinApp {
   CGIS_MapdeckApp();
 
   BOOL InitInstance() override;
-  // Releases the process-wide map-border factory when one was made.
+  // Runs what the library's parts left for the unload (the map-border
+  // factory's end, when one was made).
   int ExitInstance() override;
   // Every framework message box shown while the library's module state is
   // current: caption "整饰单元组件提示", an exclamation icon for the plain
@@ -20,8 +21,6 @@ class CGIS_MapdeckApp : public CWinApp {
 };
 
 namespace md::layout {
-// The map-border factory registers how it ends itself at unload; NULL clears.
-void SetMapBorderFactoryRelease(void (*pfnRelease)());
 // The library's application object.
 CGIS_MapdeckApp& TheApp();
 // The process-wide symbol chooser obtained at load.

@@ -5,12 +5,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "host/basilo/sgis_types.h"
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
-#include "layout/graphicelement/element/mapdecktables.h"
+#include "layout/graphicelement/dialogs/typeregistry.h"
 #include "layout/graphicelement/igis_element.h"
-#include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "platform/ui/app.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog.h"
@@ -35,7 +35,20 @@ long long LeadingInteger(const std::string& text) {
   return negative ? -value : value;
 }
 
+md::layout::CGIS_TypeRegistry<md::layout::SizePageLayout>& SizePageLayouts() {
+  static md::layout::CGIS_TypeRegistry<md::layout::SizePageLayout> layouts;
+  return layouts;
+}
+
 }  // namespace
+
+namespace md::layout {
+
+void RegisterSizePageLayout(const std::string& type, SizePageLayout layout) {
+  SizePageLayouts().Set(type, std::move(layout));
+}
+
+}  // namespace md::layout
 
 CSizeAndPosition::CSizeAndPosition(IGIS_Element* pElement, IGIS_Display* pContext)
     : CPropertyPage(IDD_SIZE_AND_POSITION), m_pElement(pElement), m_pContext(pContext) {
@@ -68,14 +81,15 @@ void CSizeAndPosition::DoDataExchange(CDataExchange* pDX) {
   DDX_Check(pDX, IDC_SIZEPOS_KEEPRATIO, m_nKeepRatio);
 }
 
-void CSizeAndPosition::RefreshScaleBar() {
-  if (m_pElement == nullptr || !IsScaleBarType(m_pElement->GetType())) return;
-  if (auto* pBar = dynamic_cast<IGIS_ScaleBar*>(m_pElement)) pBar->Refresh();
+void CSizeAndPosition::LayOut() {
+  if (m_pElement == nullptr) return;
+  if (const md::layout::SizePageLayout layout = SizePageLayouts().Find(m_pElement->GetType()))
+    layout(m_pElement);
 }
 
 BOOL CSizeAndPosition::OnSetActive() {
   if (m_pElement != nullptr) {
-    RefreshScaleBar();
+    LayOut();
     const SGIS_Rect r = m_pElement->GetRect();
     m_nX = r.left;
     m_nY = r.bottom;
@@ -104,7 +118,7 @@ BOOL CSizeAndPosition::OnKillActive() {
     // The flag first, so that the element's own resizing follows it.
     m_pElement->SetHVScaleRatio(m_nKeepRatio == 1);
     m_pElement->SetWidthAndHeight(m_nWidth, m_nHeight);
-    RefreshScaleBar();
+    LayOut();
   }
   return TRUE;
 }
@@ -115,7 +129,7 @@ BOOL CSizeAndPosition::OnApply() {
     m_pElement->SetLBpoint(SGIS_Point(m_nX, m_nY, 0));
     m_pElement->SetWidthAndHeight(m_nWidth, m_nHeight);
     m_pElement->SetHVScaleRatio(m_nKeepRatio == 1);
-    RefreshScaleBar();
+    LayOut();
   }
   m_nBaseHeight = m_nHeight;
   m_nBaseWidth = m_nWidth;

@@ -2,6 +2,9 @@
 // height in 0.01 mm, and its keep-ratio flag.
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "platform/ui/propsheet.h"
 
 class IGIS_Display;
@@ -46,8 +49,8 @@ class CSizeAndPosition : public CPropertyPage {
   // the other side by the same factor.
   void OnSizeEdited(bool bHeight);
   void OnKeepRatioClicked();
-  // A scale bar lays itself out again (its rectangle follows its layout).
-  void RefreshScaleBar();
+  // Runs the layout registered for the element's type, if any.
+  void LayOut();
 
   IGIS_Element* m_pElement;
   IGIS_Display* m_pContext;
@@ -56,3 +59,14 @@ class CSizeAndPosition : public CPropertyPage {
   int m_nBaseHeight = 0;
   int m_nBaseWidth = 0;
 };
+
+namespace md::layout {
+
+// What a kind adds to the size page: the element laid out again before the
+// page reads its rectangle and after the page writes one, for a kind whose
+// rectangle follows its layout (the scale bars). Registered once per element
+// type by the kind's dialogs; an empty function removes it.
+using SizePageLayout = std::function<void(IGIS_Element* pElement)>;
+void RegisterSizePageLayout(const std::string& type, SizePageLayout layout);
+
+}  // namespace md::layout

@@ -1,41 +1,20 @@
 // The registry of element property sheets and the routine around them.
 #include "layout/graphicelement/dialogs/propertysheets.h"
 
-#include <map>
-#include <mutex>
 #include <utility>
 
-#include "host/basilo/igis_log.h"
-#include "host/featra/igis_feature.h"
+#include "layout/graphicelement/dialogs/typeregistry.h"
 #include "layout/graphicelement/igis_element.h"
 #include "platform/ui/app.h"
 
 namespace md::layout {
 namespace {
 
-struct Registry {
-  std::mutex mutex;
-  std::map<std::string, PagedSheetRunner, std::less<>> runners;
-};
-
-Registry& Sheets() {
+CGIS_TypeRegistry<PagedSheetRunner>& Sheets() {
   // Destroyed when the library is unloaded, so a host that unloads it loses
   // nothing; sheets only run while the library is loaded.
-  static Registry registry;
+  static CGIS_TypeRegistry<PagedSheetRunner> registry;
   return registry;
-}
-
-PagedSheetRunner FindRunner(const char* szType) {
-  Registry& r = Sheets();
-  std::lock_guard<std::mutex> lock(r.mutex);
-  auto it = r.runners.find(szType != nullptr ? szType : "");
-  return it != r.runners.end() ? it->second : PagedSheetRunner();
-}
-
-// The backup lives on a feature of its own in the owner: hand both back.
-void DisposeBackup(IGIS_Element* pBackup) {
-  IGIS_FeatureSet* pOwner = pBackup->GetFeatureSetPtr();
-  if (pOwner == nullptr || !pOwner->DeleteElement(pBackup)) pBackup->Release();
 }
 
 class RoutineHost final : public ISheetHost {
@@ -61,23 +40,13 @@ void RegisterPropertySheet(const std::string& type, SheetRunner runner) {
 }
 
 void RegisterPagedPropertySheet(const std::string& type, PagedSheetRunner runner) {
-  Registry& r = Sheets();
-  std::lock_guard<std::mutex> lock(r.mutex);
-  if (runner) {
-    r.runners[type] = std::move(runner);
-  } else {
-    r.runners.erase(type);
-  }
+  Sheets().Set(type, std::move(runner));
 }
 
-bool HasPropertySheet(const std::string& type) {
-  Registry& r = Sheets();
-  std::lock_guard<std::mutex> lock(r.mutex);
-  return r.runners.count(type) != 0;
-}
+bool HasPropertySheet(const std::string& type) { return Sheets().Has(type); }
 
 SheetRunner GetPropertySheet(const std::string& type) {
-  PagedSheetRunner paged = FindRunner(type.c_str());
+  PagedSheetRunner paged = Sheets().Find(type.c_str());
   if (!paged) return SheetRunner();
   return [run = std::move(paged)](IGIS_Element* pElement, IGIS_Display* pDisplay, const char* szTitle) {
     return run(pElement, pDisplay, szTitle, TRUE);
@@ -88,17 +57,9 @@ BOOL RunPropertySheet(const SheetRequest& request) {
   if (request.pElement == nullptr) return FALSE;
   // Dialog templates, strings and message boxes of the sheet are the library's.
   AFX_MANAGE_STATE(AfxGetStaticModuleState());
-  IGIS_Element* pBackup = request.bOwnBackup ? nullptr : request.pElement->Clone();
-  if (pBackup == nullptr && !request.bOwnBackup) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, request.method.c_str(), "%s",
-            request.szNoBackup != nullptr ? request.szNoBackup : "");
-    return FALSE;
-  }
-  const PagedSheetRunner runner = FindRunner(request.pElement->GetType());
+  const PagedSheetRunner runner = Sheets().Find(request.pElement->GetType());
   const bool bConfirmed =
       runner && runner(request.pElement, request.pDisplay, request.szTitle, request.bWithCommonPages);
-  if (!bConfirmed && request.restore) request.restore(pBackup);
-  if (pBackup != nullptr) DisposeBackup(pBackup);
   return bConfirmed ? TRUE : FALSE;
 }
 

@@ -1,12 +1,11 @@
 // The property sheets of the elements: one registry keyed by element type and
-// one backup-run-restore routine around every sheet.
+// one routine around every sheet.
 //
 // A sheet is registered once, by the dialogs library, under the element type
 // identifier (IGIS_Element::GetType) it edits. An element's OnOpenPropertyDlg
-// only fills a SheetRequest (element/elementsheet.h); this library is the
-// sheet host that runs it: RunPropertySheet takes a backup, runs the sheet
-// registered for the element's type and, on anything but OK, restores the
-// element from the backup.
+// only fills a SheetRequest (element/elementsheet.h), whose seam takes the
+// element's stored form and reads it back after anything but OK; this library
+// is the sheet host that runs the sheet registered for the element's type.
 #pragma once
 
 #include <functional>
@@ -38,13 +37,9 @@ bool HasPropertySheet(const std::string& type);
 SheetRunner GetPropertySheet(const std::string& type);
 
 // The routine every element's sheet runs in: the library's module state for
-// the whole call; a Clone of the element as backup (none: a level-3 record of
-// the request's text under its method, FALSE, no sheet), unless the request
-// says the element keeps its own backup; the sheet registered
-// for the element's type (none: cancelled), told whether the request wants
-// the shared pages; after anything but OK the
-// request's restore with the backup. The backup goes back to its owner either
-// way. TRUE only when the user pressed OK.
+// the whole call and the sheet registered for the element's type (none:
+// cancelled), told whether the request wants the shared pages. TRUE only when
+// the user pressed OK.
 BOOL RunPropertySheet(const SheetRequest& request);
 
 }  // namespace md::layout

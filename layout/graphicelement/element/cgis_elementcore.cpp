@@ -1,5 +1,5 @@
 // Binding elements to features, the bookkeeping fields, the common part of
-// Archive, names, and the backup protocol around property sheets.
+// Archive, names, and opening the property sheet.
 #include "layout/graphicelement/element/cgis_elementcore.h"
 
 #include <utility>
@@ -166,7 +166,6 @@ void CGIS_ElementCore::SetName(const char* szName) {
 const char* CGIS_ElementCore::GetName() const { return m_pSelf->m_szName; }
 
 BOOL CGIS_ElementCore::OpenPropertySheet(IGIS_Display* pDisplay, const char* szTitle, const char* szNoBackup,
-                                         std::function<void(IGIS_Element* pBackup)> restore,
                                          BOOL bWithCommonPages) {
   md::layout::SheetRequest request;
   request.pElement = m_pSelf;
@@ -174,7 +173,6 @@ BOOL CGIS_ElementCore::OpenPropertySheet(IGIS_Display* pDisplay, const char* szT
   request.szTitle = szTitle;
   request.method = Method("OnOpenPropertyDlg");
   request.szNoBackup = szNoBackup;
-  request.restore = std::move(restore);
   request.bWithCommonPages = bWithCommonPages;
   return md::layout::OpenPropertySheet(request);
 }

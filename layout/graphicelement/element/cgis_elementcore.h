@@ -3,7 +3,6 @@
 // of Archive, the name, and opening the property sheet.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "host/featra/igis_feature.h"
@@ -67,12 +66,12 @@ class CGIS_ElementCore {
   const char* GetName() const;
 
   // OnOpenPropertyDlg of every element: hands the element's sheet request to
-  // the sheet host (element/elementsheet.h), which takes a backup, runs the
-  // sheet registered for the element's type and calls restore with the
-  // backup after anything but OK. szNoBackup is the log text when no backup
-  // can be made. TRUE only when the user confirmed.
+  // the sheet host (element/elementsheet.h), which takes the element's stored
+  // form, runs the sheet registered for the element's type and reads the
+  // stored form back after anything but OK. szNoBackup is the log text when
+  // the stored form cannot be taken. TRUE only when the user confirmed.
   BOOL OpenPropertySheet(IGIS_Display* pDisplay, const char* szTitle, const char* szNoBackup,
-                         std::function<void(IGIS_Element* pBackup)> restore, BOOL bWithCommonPages = TRUE);
+                         BOOL bWithCommonPages = TRUE);
 
   // "Class::Operation", for log records.
   std::string Method(const char* szOperation) const;

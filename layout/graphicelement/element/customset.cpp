@@ -5,6 +5,9 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/featra/igis_feature.h"
 
+#include <cstring>
+#include <type_traits>
+
 namespace md::layout {
 
 IGIS_Field* CustomField(IGIS_PropertySet* pSet, const SGIS_CustomKey& key) {
@@ -31,6 +34,300 @@ bool WriteCustomSet(IGIS_FeatureAttributes* pAttributes, IGIS_PropertySet* pSet,
   }
   pAttributes->SetDataBuffer("Custom", out.get(), 0);
   return true;
+}
+
+}  // namespace md::layout
+
+namespace md::layout {
+
+namespace {
+
+using md::basilo::StoredFieldView;
+
+// What ReadCustomSet records for a damaged set: the set's record and the
+// reader's.
+constexpr const char* kReadFailed = "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)";
+
+void RecordDamaged(const char* szMethod, const char* szDamaged, int nSize, const std::string& error) {
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
+          nSize, error.c_str());
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szDamaged);
+}
+
+// The stored fields of the attributes' "Custom" set; empty (recorded) when
+// it is damaged.
+std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, const char* szMethod,
+                                          const char* szDamaged) {
+  std::vector<StoredFieldView> fields;
+  IGIS_DataBuffer* pCustom = pAttributes != nullptr ? pAttributes->GetDataBuffer("Custom") : nullptr;
+  const int size = pCustom != nullptr ? pCustom->GetSize() : 0;
+  if (size <= 0) return fields;
+  std::string error;
+  const BYTE* data = pCustom->GetData();
+  if (data == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szDamaged);
+  } else if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields, &error)) {
+    RecordDamaged(szMethod, szDamaged, size, error);
+    fields.clear();
+  }
+  return fields;
+}
+
+}  // namespace
+
+// ---- Reading in place ---------------------------------------------------------
+
+CustomSetView::CustomSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged)
+    : fields_(StoredFields(pAttributes, szMethod, szDamaged != nullptr ? szDamaged : kReadFailed)) {}
+
+const StoredFieldView* FindStoredField(const std::vector<StoredFieldView>& fields, std::string_view key,
+                                       std::size_t* pNext) {
+  for (std::size_t n = 0; n < fields.size(); ++n) {
+    const std::size_t i = (*pNext + n) % fields.size();
+    if (fields[i].key == key) {
+      *pNext = i + 1;
+      return &fields[i];
+    }
+  }
+  return nullptr;
+}
+
+const StoredFieldView* CustomSetView::Find(std::string_view key) const {
+  return FindStoredField(fields_, key, &next_);
+}
+
+IGIS_Field* CustomSetView::Field(std::string_view key) const {
+  const StoredFieldView* f = Find(key);
+  if (f == nullptr) return nullptr;
+  if (field_ == nullptr) field_.reset(GIS_CreateFieldObject());
+  if (field_ == nullptr) return nullptr;
+  // A standalone field of another type first, so that SetType clears it.
+  field_->SetType(f->type == GIS_FIELD_TYPE_INT ? GIS_FIELD_TYPE_BOOL : GIS_FIELD_TYPE_INT);
+  if (!field_->SetType(f->type)) return nullptr;
+  switch (f->type) {
+    case GIS_FIELD_TYPE_INT:
+      field_->SetInt(f->intValue);
+      break;
+    case GIS_FIELD_TYPE_DOUBLE:
+      field_->SetDouble(f->doubleValue);
+      break;
+    case GIS_FIELD_TYPE_BOOL:
+      field_->SetBool(f->boolValue);
+      break;
+    case GIS_FIELD_TYPE_STRING:
+      field_->SetString(std::string(f->text).c_str());
+      break;
+    case GIS_FIELD_TYPE_BUFFER: {
+      IGIS_DataBuffer* b = field_->GetDataBuffer();
+      const int n = static_cast<int>(f->bytes.size());
+      if (b == nullptr || !b->SetSize(n)) return nullptr;
+      if (n > 0) std::memcpy(b->GetData(), f->bytes.data(), f->bytes.size());
+      break;
+    }
+    default:
+      return nullptr;
+  }
+  return field_.get();
+}
+
+// An integer or boolean value: read straight from a stored integer or
+// boolean, through a field otherwise.
+template <class T>
+bool ReadIntegral(const CustomSetView& view, std::string_view key, T* pValue) {
+  const StoredFieldView* f = view.Find(key);
+  if (f == nullptr) return false;
+  const bool bInt = std::is_same_v<T, int>;
+  if (f->type == GIS_FIELD_TYPE_INT || f->type == GIS_FIELD_TYPE_BOOL) {
+    *pValue = bInt ? static_cast<T>(md::basilo::StoredInt(*f)) : static_cast<T>(md::basilo::StoredBool(*f));
+  } else if (IGIS_Field* field = view.Field(key)) {
+    *pValue = bInt ? static_cast<T>(field->GetInt()) : static_cast<T>(field->GetBool());
+  }
+  return true;
+}
+
+bool CustomSetView::Read(std::string_view key, int* pValue) const { return ReadIntegral(*this, key, pValue); }
+bool CustomSetView::Read(std::string_view key, bool* pValue) const {
+  return ReadIntegral(*this, key, pValue);
+}
+
+bool CustomSetView::Read(std::string_view key, double* pValue) const {
+  const StoredFieldView* f = Find(key);
+  if (f == nullptr) return false;
+  if (f->type == GIS_FIELD_TYPE_DOUBLE) {
+    *pValue = f->doubleValue;
+  } else if (IGIS_Field* field = Field(key)) {
+    *pValue = field->GetDouble();
+  }
+  return true;
+}
+
+bool CustomSetView::Read(std::string_view key, std::string* pValue) const {
+  const StoredFieldView* f = Find(key);
+  if (f == nullptr) return false;
+  if (f->type == GIS_FIELD_TYPE_STRING) {
+    pValue->assign(f->text);
+  } else if (IGIS_Field* field = Field(key)) {
+    const char* s = field->GetString();
+    pValue->assign(s != nullptr ? s : "");
+  }
+  return true;
+}
+
+// ---- Writing in place ----------------------------------------------------------
+
+CustomSetWriter::CustomSetWriter(IGIS_FeatureAttributes* pAttributes, const char* szMethod)
+    : m_pAttributes(pAttributes), m_szMethod(szMethod) {
+  m_values.reserve(16);
+}
+
+CustomSetWriter::Value& CustomSetWriter::Add(const SGIS_CustomKey& key) {
+  for (Value& v : m_values) {
+    if (std::strcmp(v.key.key, key.key) == 0) {
+      v = Value();
+      v.key = key;
+      return v;
+    }
+  }
+  m_values.emplace_back();
+  m_values.back().key = key;
+  return m_values.back();
+}
+
+void CustomSetWriter::Int(const SGIS_CustomKey& key, int value) { Add(key).i = value; }
+void CustomSetWriter::Bool(const SGIS_CustomKey& key, bool value) { Add(key).b = value; }
+void CustomSetWriter::Double(const SGIS_CustomKey& key, double value) { Add(key).d = value; }
+void CustomSetWriter::String(const SGIS_CustomKey& key, std::string_view value) { Add(key).text = value; }
+void CustomSetWriter::Bytes(const SGIS_CustomKey& key, std::span<const BYTE> value) {
+  Add(key).bytes = value;
+}
+void CustomSetWriter::Keep(const SGIS_CustomKey& key) { Add(key).keep = true; }
+
+bool CustomSetWriter::WasStored(const char* szKey) const {
+  for (const Value& v : m_values)
+    if (std::strcmp(v.key.key, szKey) == 0) return v.stored;
+  return false;
+}
+
+IGIS_DataBuffer* CustomSetWriter::Scratch() {
+  DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
+  if (!buffer) return nullptr;
+  m_scratch.push_back(std::move(buffer));
+  return m_scratch.back().get();
+}
+
+std::span<const BYTE> CustomSetWriter::BytesOf(IGIS_DataBuffer* pBuffer) {
+  const int n = pBuffer->GetSize();
+  return n > 0 && pBuffer->GetData() != nullptr
+             ? std::span<const BYTE>(pBuffer->GetData(), static_cast<std::size_t>(n))
+             : std::span<const BYTE>();
+}
+
+bool CustomSetWriter::FinishThroughPropertySet() {
+  PropertySetPtr set = ReadCustomSet(m_pAttributes, m_szMethod);
+  if (!set) return false;
+  for (Value& v : m_values) {
+    v.stored = set->GetProperty(v.key.key) != nullptr;
+    IGIS_Field* f = CustomField(set.get(), v.key);
+    if (f == nullptr || v.keep) continue;
+    switch (v.key.type) {
+      case GIS_FIELD_TYPE_INT:
+        f->SetInt(v.i);
+        break;
+      case GIS_FIELD_TYPE_DOUBLE:
+        f->SetDouble(v.d);
+        break;
+      case GIS_FIELD_TYPE_BOOL:
+        f->SetBool(v.b);
+        break;
+      case GIS_FIELD_TYPE_STRING:
+        f->SetString(std::string(v.text).c_str());
+        break;
+      case GIS_FIELD_TYPE_BUFFER:
+        if (IGIS_DataBuffer* b = f->GetDataBuffer()) {
+          const int n = static_cast<int>(v.bytes.size());
+          if (!b->SetSize(n)) return false;
+          if (n > 0) std::memcpy(b->GetData(), v.bytes.data(), v.bytes.size());
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  return WriteCustomSet(m_pAttributes, set.get(), m_szMethod);
+}
+
+bool CustomSetWriter::Finish() {
+  if (m_pAttributes == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
+    return false;
+  }
+  IGIS_DataBuffer* pCustom = m_pAttributes->GetDataBuffer("Custom");
+  const int storedSize = pCustom != nullptr ? pCustom->GetSize() : 0;
+  const BYTE* stored = storedSize > 0 ? pCustom->GetData() : nullptr;
+  std::vector<StoredFieldView> fields;
+  std::string error;
+  if (storedSize > 0 &&
+      (stored == nullptr ||
+       !md::basilo::DecodePropertySetViews(stored, static_cast<std::size_t>(storedSize), &fields, &error))) {
+    return FinishThroughPropertySet();  // damaged: recorded and read as empty there
+  }
+  // Which stored field each given key replaces.
+  std::vector<const StoredFieldView*> storedOf(m_values.size(), nullptr);
+  std::vector<const Value*> valueOf(fields.size(), nullptr);
+  for (std::size_t k = 0; k < m_values.size(); ++k) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+      if (fields[i].key != m_values[k].key.key) continue;
+      if (fields[i].type != m_values[k].key.type) return FinishThroughPropertySet();
+      storedOf[k] = &fields[i];
+      m_values[k].stored = true;
+      if (!m_values[k].keep) valueOf[i] = &m_values[k];
+      break;
+    }
+  }
+  md::basilo::PropertySetEncoder encoder;
+  encoder.Reserve(static_cast<std::size_t>(storedSize) + 256);
+  auto add = [&](const StoredFieldView& f) {
+    encoder.Add(f.type, f.key, f.description, f.intValue, f.doubleValue, f.boolValue, f.text, f.bytes);
+  };
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (const Value* v = valueOf[i]) {
+      encoder.Add(v->key.type, fields[i].key, fields[i].description, v->i, v->d, v->b, v->text, v->bytes);
+    } else {
+      add(fields[i]);
+    }
+  }
+  for (std::size_t k = 0; k < m_values.size(); ++k) {
+    if (storedOf[k] != nullptr) continue;
+    const Value& v = m_values[k];
+    encoder.Add(v.key.type, v.key.key, v.key.archiveDescription, v.i, v.d, v.b, v.text, v.bytes);
+  }
+  std::vector<BYTE> bytes;
+  if (!encoder.Finish(&bytes, &error)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
+    return false;
+  }
+  if (stored != nullptr && bytes.size() == static_cast<std::size_t>(storedSize) &&
+      std::memcmp(bytes.data(), stored, bytes.size()) == 0)
+    return true;
+  const int n = static_cast<int>(bytes.size());
+  if (pCustom != nullptr) {
+    // The attributes' own buffer takes the bytes, as SetDataBuffer copies them.
+    if (pCustom->SetSize(n) && pCustom->GetData() != nullptr) {
+      std::memcpy(pCustom->GetData(), bytes.data(), bytes.size());
+      return true;
+    }
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
+    return false;
+  }
+  DataBufferPtr out(GIS_CreateDataBufferObject(0));
+  if (!out || !out->SetSize(n) || out->GetData() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
+    return false;
+  }
+  std::memcpy(out->GetData(), bytes.data(), bytes.size());
+  return m_pAttributes->SetDataBuffer("Custom", out.get(), 0) != FALSE;
 }
 
 }  // namespace md::layout

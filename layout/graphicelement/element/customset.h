@@ -2,6 +2,13 @@
 // back, and its keys with the descriptions they are added with.
 #pragma once
 
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "host/basilo/propertyset_codec.h"
 #include "host/basilo/releaseptr.h"
 
 class IGIS_DataBuffer;
@@ -34,5 +41,101 @@ PropertySetPtr ReadCustomSet(IGIS_FeatureAttributes* pAttributes, const char* sz
 // Stores the set as "Custom"; false, the stored set left as it was
 // (recorded under szMethod), when it cannot be written.
 bool WriteCustomSet(IGIS_FeatureAttributes* pAttributes, IGIS_PropertySet* pSet, const char* szMethod);
+
+// The field of the key among stored fields; NULL when missing. The search
+// starts at *pNext and wraps around, and *pNext moves past the field found,
+// so that reading keys in the stored order is quick.
+const md::basilo::StoredFieldView* FindStoredField(const std::vector<md::basilo::StoredFieldView>& fields,
+                                                   std::string_view key, std::size_t* pNext);
+
+// The stored "Custom" set read in place, without a property-set object (a
+// few dozen allocations): the fields point into the feature's buffer and stay
+// valid while its "Custom" is not changed. A damaged set is recorded under
+// szMethod, as ReadCustomSet records it (or with the text given), and reads
+// as empty.
+class CustomSetView {
+ public:
+  CustomSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged = nullptr);
+  CustomSetView(const CustomSetView&) = delete;
+  CustomSetView& operator=(const CustomSetView&) = delete;
+
+  // The stored field of the key; NULL when missing. Keys are looked up from
+  // where the last lookup ended, so reading in the stored order is quick.
+  const md::basilo::StoredFieldView* Find(std::string_view key) const;
+  // The stored value as the field getters give it, converted from the stored
+  // type; false (value kept) when the key is missing.
+  bool Read(std::string_view key, int* pValue) const;
+  bool Read(std::string_view key, bool* pValue) const;
+  bool Read(std::string_view key, double* pValue) const;
+  bool Read(std::string_view key, std::string* pValue) const;
+  // A standalone field holding the stored field (for readers that take a
+  // field, such as symbol readers); NULL when the key is missing. It stays
+  // valid until the next call.
+  IGIS_Field* Field(std::string_view key) const;
+
+ private:
+  std::vector<md::basilo::StoredFieldView> fields_;
+  mutable std::size_t next_ = 0;
+  mutable md::basilo::ReleasePtr<IGIS_Field> field_;
+};
+
+// Writes an element's "Custom" set straight into its bytes, giving what
+// reading the stored set into a property set, setting the keys through
+// CustomField and writing it back gives: the stored fields in their order,
+// each given key with its new value (a stored key keeps its description),
+// keys that are not given kept as stored, and given keys that are missing
+// appended in the order given, with their Archive description. The stored
+// bytes are not touched when they would not change. A key stored with
+// another type than its own goes the property-set way.
+class CustomSetWriter {
+ public:
+  CustomSetWriter(IGIS_FeatureAttributes* pAttributes, const char* szMethod);
+  CustomSetWriter(const CustomSetWriter&) = delete;
+  CustomSetWriter& operator=(const CustomSetWriter&) = delete;
+
+  // Texts and bytes given must stay valid until Finish.
+  void Int(const SGIS_CustomKey& key, int value);
+  void Bool(const SGIS_CustomKey& key, bool value);
+  void Double(const SGIS_CustomKey& key, double value);
+  void String(const SGIS_CustomKey& key, std::string_view value);
+  void Bytes(const SGIS_CustomKey& key, std::span<const BYTE> value);
+  // The key is present with its type; a stored value is kept.
+  void Keep(const SGIS_CustomKey& key);
+  // The bytes an object saves into a data buffer (save(IGIS_DataBuffer*)),
+  // kept by the writer until Finish.
+  template <class TSave>
+  void Saved(const SGIS_CustomKey& key, TSave save) {
+    IGIS_DataBuffer* pBuffer = Scratch();
+    if (pBuffer == nullptr) return;
+    save(pBuffer);
+    Bytes(key, BytesOf(pBuffer));
+  }
+  // Stores the set; false (the stored set left as it was, recorded under
+  // szMethod) when it cannot be written.
+  bool Finish();
+  // After Finish: the key was in the stored set before.
+  bool WasStored(const char* szKey) const;
+
+ private:
+  struct Value {
+    SGIS_CustomKey key{};
+    bool keep = false;
+    bool stored = false;
+    std::int32_t i = 0;
+    double d = 0.0;
+    bool b = false;
+    std::string_view text;
+    std::span<const BYTE> bytes;
+  };
+  Value& Add(const SGIS_CustomKey& key);
+  bool FinishThroughPropertySet();
+  IGIS_DataBuffer* Scratch();
+  static std::span<const BYTE> BytesOf(IGIS_DataBuffer* pBuffer);
+
+  IGIS_FeatureAttributes* m_pAttributes;
+  const char* m_szMethod;
+  std::vector<Value> m_values;
+  std::vector<DataBufferPtr> m_scratch;
+};
 
 }  // namespace md::layout

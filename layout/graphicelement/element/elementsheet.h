@@ -1,13 +1,13 @@
 // The one seam between an element's model and its property sheet. An
 // element's OnOpenPropertyDlg describes the request (which element, its
-// display, the sheet's caption, how a cancel puts the element back) and hands
-// it to OpenPropertySheet. The sheets themselves, their registry by element
-// type and the backup-run-restore routine live in the dialogs library, which
-// installs itself as the sheet host when it loads; the models never include a
-// dialog header and register nothing.
+// display, the sheet's caption) and hands it to OpenPropertySheet, which
+// takes the element's stored form, has the sheet host run the sheet and reads
+// the stored form back after anything but OK (element/storedformscope.h). The
+// sheets themselves and their registry by element type live in the dialogs
+// library, which installs itself as the sheet host when it loads; the models
+// never include a dialog header and register nothing.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "platform/win/wintypes.h"
@@ -26,12 +26,7 @@ struct SheetRequest {
   // show them ignore it.
   BOOL bWithCommonPages = TRUE;
   std::string method;           // "Class::OnOpenPropertyDlg", for log records
-  const char* szNoBackup = "";  // the log text when no backup can be made
-  // Puts the backup's state back into the element after anything but OK.
-  std::function<void(IGIS_Element* pBackup)> restore;
-  // An element that cannot be cloned keeps its own backup (in restore):
-  // no Clone is taken, and restore receives NULL.
-  bool bOwnBackup = false;
+  const char* szNoBackup = "";  // the log text when the stored form cannot be taken
 };
 
 class ISheetHost {
@@ -46,8 +41,12 @@ class ISheetHost {
 // Installs the sheet host (NULL removes it); answers the one installed before.
 ISheetHost* SetSheetHost(ISheetHost* pHost);
 
-// Hands the request to the sheet host; FALSE (the sheet counts as cancelled,
-// the element is untouched) while none is installed or without an element.
+// Takes the element's stored form (none: a level-3 record of the request's
+// szNoBackup under its method, FALSE, no sheet), hands the request to the
+// sheet host and, unless the host answers TRUE (the user confirmed), reads
+// the stored form back: Cancel leaves the element as it was, whatever its
+// pages changed. FALSE (the element untouched) while no host is installed or
+// without an element.
 BOOL OpenPropertySheet(const SheetRequest& request);
 
 }  // namespace md::layout

@@ -1,6 +1,7 @@
 // Symbols drawn at page points through the display's view and the renderer.
 #include "layout/graphicelement/element/mapdeckdraw.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
@@ -8,6 +9,11 @@
 #include "host/featra/igis_feature.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
+
+IGIS_SpatialReference* PageReferenceOf(IGIS_FeatureSet* pOwner) {
+  IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
+  return pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
+}
 
 BOOL DrawSymbolAtPagePoints(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
                             IGIS_Symbol* pSymbol, const SGIS_Point* pPoints, int nCount,
@@ -48,4 +54,58 @@ BOOL DrawSymbolAtPagePoints(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_S
   }
   pRenderer->Draw(pSymbol, &param, GIS_DRAW_CHECK);
   return TRUE;
+}
+
+CGIS_PageSymbolPainter::CGIS_PageSymbolPainter(HDC hdc, bool bFlag, IGIS_Display* pDisplay,
+                                               IGIS_SpatialReference* pReference, const char* szMethod)
+    : m_pView(pDisplay != nullptr ? pDisplay->GetView() : nullptr),
+      m_pReference(pReference),
+      m_szMethod(szMethod),
+      m_clip(hdc, pDisplay) {
+  m_param.hdc = hdc;
+  m_param.printFlag = bFlag ? 1 : 0;
+  m_param.symbolScale = GetDisplayRatio(pDisplay);
+  if (m_clip.IsClipping()) m_param.viewValue = reinterpret_cast<std::intptr_t>(m_pView->GetClipContext());
+}
+
+void CGIS_PageSymbolPainter::Draw(IGIS_Symbol* pSymbol, const SGIS_Point* pPagePoints, int nCount) {
+  DrawPoints(pSymbol, pPagePoints, nCount, true);
+}
+
+void CGIS_PageSymbolPainter::DrawDevice(IGIS_Symbol* pSymbol, const SGIS_Point* pDevicePoints, int nCount) {
+  DrawPoints(pSymbol, pDevicePoints, nCount, false);
+}
+
+void CGIS_PageSymbolPainter::DrawPoints(IGIS_Symbol* pSymbol, const SGIS_Point* pPoints, int nCount,
+                                        bool bPage) {
+  IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
+  if (pRenderer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_symbolization == NULL");
+    return;
+  }
+  if (m_pView == nullptr || pSymbol == nullptr || pPoints == nullptr || nCount < 1 ||
+      nCount > GIS_GEOMETRY_MAX_POINTS) {
+    return;
+  }
+  // The pieces are short: a few points on the stack, longer lists on the heap.
+  constexpr int kOnStack = 16;
+  SGIS_Point deviceOnStack[kOnStack];
+  POINT pointsOnStack[kOnStack];
+  std::vector<SGIS_Point> deviceOnHeap;
+  std::vector<POINT> pointsOnHeap;
+  SGIS_Point* device = deviceOnStack;
+  POINT* points = pointsOnStack;
+  if (nCount > kOnStack) {
+    deviceOnHeap.resize(static_cast<std::size_t>(nCount));
+    pointsOnHeap.resize(static_cast<std::size_t>(nCount));
+    device = deviceOnHeap.data();
+    points = pointsOnHeap.data();
+  }
+  std::copy(pPoints, pPoints + nCount, device);
+  if (bPage) m_pView->PageToDevicePoints(device, nCount, m_pReference);
+  for (int i = 0; i < nCount; ++i) points[i] = POINT{device[i].x, device[i].y};
+  SGIS_DrawParam param = m_param;
+  param.points = points;
+  param.pointCount = nCount;
+  pRenderer->Draw(pSymbol, &param, GIS_DRAW_CHECK);
 }

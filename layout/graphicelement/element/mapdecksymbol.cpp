@@ -1,4 +1,5 @@
-// Symbols read from fields, and texts drawn through the annotation drawer.
+// Symbols read from fields, symbols kept by setters, and texts drawn through
+// the annotation drawer.
 #include "layout/graphicelement/element/mapdecksymbol.h"
 
 #include "host/basilo/igis_log.h"
@@ -85,3 +86,52 @@ SGIS_Rect PointSymbolExtent(IGIS_Symbol* pSymbol, double dFactor) {
       return SGIS_Rect();
   }
 }
+
+namespace md::layout {
+
+IGIS_Symbol* SymbolPartOf(IGIS_Symbol* pSymbol, SymbolKind kind) {
+  if (pSymbol == nullptr) return nullptr;
+  switch (kind) {
+    case SymbolKind::Point:
+      return pSymbol->GetPointPart();
+    case SymbolKind::Line:
+      return pSymbol->GetLinePart();
+    case SymbolKind::Fill:
+      return pSymbol->GetFillPart();
+    case SymbolKind::Text:
+      return pSymbol->GetTextPart();
+  }
+  return nullptr;
+}
+
+IGIS_Symbol* NewStyledSymbol(SymbolKind kind, int nStyleCode) {
+  IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
+  if (pFactory == nullptr) return nullptr;
+  static constexpr int kTypes[] = {GIS_SYMBOL_POINT, GIS_SYMBOL_LINE, GIS_SYMBOL_FILL, GIS_SYMBOL_TEXT};
+  IGIS_Symbol* pSymbol = pFactory->CreateSymbol(kTypes[static_cast<int>(kind)]);
+  IGIS_Symbol* pPart = SymbolPartOf(pSymbol, kind);
+  if (pPart == nullptr) {
+    if (pSymbol != nullptr) pSymbol->Release();
+    return nullptr;
+  }
+  pPart->SetCode(nStyleCode);
+  return pPart;
+}
+
+void ReplaceSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pGiven, SymbolKind kind,
+                   const char* szMethod, int nNullLevel) {
+  if (pGiven == nullptr) GIS_LOG(nNullLevel, szMethod, "right == NULL");
+  if (pGiven != nullptr && pGiven == pHeld->get()) return;
+  pHeld->reset();
+  if (pGiven == nullptr) return;
+  IGIS_Symbol* pCopy = pGiven->Clone();
+  IGIS_Symbol* pPart = SymbolPartOf(pCopy, kind);
+  if (pPart == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_symbol == NULL");
+    if (pCopy != nullptr) pCopy->Release();
+    return;
+  }
+  pHeld->reset(pPart);
+}
+
+}  // namespace md::layout

@@ -1,6 +1,9 @@
-// Symbols read from fields, and texts drawn through an annotation drawer.
+// Symbols read from fields, symbols kept by setters, and texts drawn through
+// an annotation drawer.
 #pragma once
 
+#include "host/basilo/igis_log.h"
+#include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
 #include "platform/win/wintypes.h"
 
@@ -31,3 +34,25 @@ void DrawWithDrawer(IGIS_AnnoDrawer* pDrawer, IGIS_Display* pDisplay, CDC* pDC, 
 // bound from the renderer. Empty for other symbols, without a renderer or
 // without the part.
 SGIS_Rect PointSymbolExtent(IGIS_Symbol* pSymbol, double dFactor);
+
+namespace md::layout {
+
+// The kinds of symbol an object keeps.
+enum class SymbolKind { Point, Line, Fill, Text };
+
+// The symbol seen as the kind (the same object), or NULL.
+IGIS_Symbol* SymbolPartOf(IGIS_Symbol* pSymbol, SymbolKind kind);
+
+// A new symbol of the library's type for the kind with a built-in style
+// code, seen as that kind; NULL when the library makes none.
+IGIS_Symbol* NewStyledSymbol(SymbolKind kind, int nStyleCode);
+
+// The symbol setters' rule: the same object as held changes nothing;
+// otherwise the held symbol is released and, for a symbol given, a copy seen
+// as the kind is kept (NULL, with a "p_symbol == NULL" record, when the copy
+// fails or is of another kind). A NULL symbol writes the record
+// "right == NULL" at nNullLevel under szMethod.
+void ReplaceSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pGiven, SymbolKind kind,
+                   const char* szMethod, int nNullLevel = GIS_LOG_LEVEL_CHECK);
+
+}  // namespace md::layout

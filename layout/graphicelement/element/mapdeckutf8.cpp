@@ -1,6 +1,7 @@
 // Cutting UTF-8 texts to a byte limit without splitting a character.
 #include <cstring>
 
+#include "host/basilo/igis_log.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 
 namespace md::layout {
@@ -37,6 +38,21 @@ std::size_t CopyUtf8Cut(char* pDest, const char* szText, std::size_t nMaxBytes) 
   std::memmove(pDest, szText, n);
   pDest[n] = '\0';
   return n;
+}
+
+std::string Utf8Cut(const char* szText, std::size_t nMaxBytes) {
+  if (szText == nullptr) return std::string();
+  const std::size_t len = ::strnlen(szText, nMaxBytes + 1);
+  return std::string(szText, Utf8CutLength(szText, len, nMaxBytes));
+}
+
+void SetCutName(std::string* pName, const char* szName, std::size_t nMaxBytes, const char* szMethod) {
+  if (szName == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "szName为NULL");
+    return;
+  }
+  if (*pName == szName) return;
+  *pName = Utf8Cut(szName, nMaxBytes);
 }
 
 }  // namespace md::layout

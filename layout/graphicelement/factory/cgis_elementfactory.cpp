@@ -125,6 +125,15 @@ void RemoveElementHooks() { GIS_SetElementHooks(nullptr); }
 
 }  // namespace md::layout
 
+namespace {
+// Feature sets make elements through the factory from the library's load to
+// its unload.
+const struct HookLifetime {
+  HookLifetime() { md::layout::InstallElementHooks(); }
+  ~HookLifetime() { md::layout::RemoveElementHooks(); }
+} g_hookLifetime;
+}  // namespace
+
 extern "C" __attribute__((visibility("default"))) IGIS_ElementFactory*
 GIS_CreateGraphicElementFactoryObject() {
   return md::basilo::MakeOrNull<CGIS_ElementFactory>("GIS_CreateGraphicElementFactoryObject");

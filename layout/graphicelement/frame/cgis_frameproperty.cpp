@@ -16,6 +16,7 @@
 #include "host/basilo/releaseptr.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 
 namespace {
@@ -147,14 +148,7 @@ class Reader {
     }
   }
   const md::basilo::StoredFieldView* Find(std::string_view key) {
-    for (std::size_t n = 0; n < fields_.size(); ++n) {
-      const std::size_t i = (next_ + n) % fields_.size();
-      if (fields_[i].key == key) {
-        next_ = i + 1;
-        return &fields_[i];
-      }
-    }
-    return nullptr;
+    return md::layout::FindStoredField(fields_, key, &next_);
   }
   bool Has(std::string_view key) { return Find(key) != nullptr; }
   // The value of an integer or boolean key; false (value kept) when missing.

@@ -10,7 +10,7 @@
 #include "host/notara/igis_annostyle.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/furniture/furniturepainter.h"
@@ -147,8 +147,10 @@ CGIS_MapIndexElement::CGIS_MapIndexElement(IGIS_FeatureSet* pOwner, IGIS_Feature
         set->AddProperty(kKeyColWidth, "列宽", GIS_FIELD_TYPE_INT, 1);
         set->AddProperty(kKeyRowHeight, "行高", GIS_FIELD_TYPE_INT, 1);
         set->AddProperty(kKeyFrame, "框架的属性", GIS_FIELD_TYPE_BUFFER, 1);
-        WriteKeys(set.get());
         md::layout::furniture::WriteCustom(pAttr, set.get());
+        md::layout::CustomSetWriter values(pAttr, "CGIS_MapIndexElement::CGIS_MapIndexElement");
+        WriteKeys(values);
+        values.Finish();
       }
     }
     CommitFeature(pOwner, pOwn, GIS_UPDATE_ALL);
@@ -317,70 +319,61 @@ IGIS_Element* CGIS_MapIndexElement::Clone() {
 }
 
 BOOL CGIS_MapIndexElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  const BOOL bOk =
-      m_core.OpenPropertySheet(pDisplay, "接图表属性页", "p_element == NULL", [this](IGIS_Element* pBackup) {
-        if (auto* pSource = dynamic_cast<CGIS_MapIndexElement*>(pBackup)) {
-          CopyFrom(pSource);
-          if (!pSource->m_pBorderSymbol) m_pBorderSymbol.reset();
-          if (!pSource->m_pInsideSymbol) m_pInsideSymbol.reset();
-          if (!pSource->m_pTextSymbol) m_pTextSymbol.reset();
-          if (!pSource->m_pFillSymbol) m_pFillSymbol.reset();
-        }
-      });
+  const BOOL bOk = m_core.OpenPropertySheet(pDisplay, "接图表属性页", "p_element == NULL");
   UpdateGeometry();
   return bOk;
 }
 
 // ---- Storage -----------------------------------------------------------------
 
-void CGIS_MapIndexElement::WriteKeys(IGIS_PropertySet* pSet) {
+void CGIS_MapIndexElement::WriteKeys(md::layout::CustomSetWriter& set) {
+  using md::layout::furniture::Key;
+  using md::layout::furniture::WriteSymbol;
   if (m_pFrame) {
-    IGIS_Field* pField = EnsureField(pSet, kKeyFrame, kKeyFrame, GIS_FIELD_TYPE_BUFFER);
-    if (pField != nullptr && pField->GetDataBuffer() != nullptr) m_pFrame->Save(pField->GetDataBuffer());
+    set.Saved(Key(kKeyFrame, kKeyFrame, GIS_FIELD_TYPE_BUFFER),
+              [this](IGIS_DataBuffer* b) { m_pFrame->Save(b); });
   }
   for (int i = 0; i < kCount; ++i) {
-    IGIS_Field* pField =
-        EnsureField(pSet, kNeighbours[i].key, kNeighbours[i].description, GIS_FIELD_TYPE_STRING);
-    if (pField != nullptr) pField->SetString(m_texts[static_cast<std::size_t>(i)].c_str());
+    set.String(Key(kNeighbours[i].key, kNeighbours[i].description, GIS_FIELD_TYPE_STRING),
+               m_texts[static_cast<std::size_t>(i)]);
   }
-  if (IGIS_Field* pField = EnsureField(pSet, kKeyColWidth, "列宽", GIS_FIELD_TYPE_INT))
-    pField->SetInt(m_nColWidth);
-  if (IGIS_Field* pField = EnsureField(pSet, kKeyRowHeight, "行高", GIS_FIELD_TYPE_INT))
-    pField->SetInt(m_nRowHeight);
-  md::layout::furniture::WriteSymbolField(pSet, kKeyText, "文本", m_pTextSymbol.get());
-  md::layout::furniture::WriteSymbolField(pSet, kKeyBorder, "边界线的属性", m_pBorderSymbol.get());
-  md::layout::furniture::WriteSymbolField(pSet, kKeyFill, "填充的属性", m_pFillSymbol.get());
-  md::layout::furniture::WriteSymbolField(pSet, kKeyInside, "内部线的属性", m_pInsideSymbol.get());
+  set.Int(Key(kKeyColWidth, "列宽", GIS_FIELD_TYPE_INT), m_nColWidth);
+  set.Int(Key(kKeyRowHeight, "行高", GIS_FIELD_TYPE_INT), m_nRowHeight);
+  WriteSymbol(set, kKeyText, "文本", m_pTextSymbol.get());
+  WriteSymbol(set, kKeyBorder, "边界线的属性", m_pBorderSymbol.get());
+  WriteSymbol(set, kKeyFill, "填充的属性", m_pFillSymbol.get());
+  WriteSymbol(set, kKeyInside, "内部线的属性", m_pInsideSymbol.get());
 }
 
 BOOL CGIS_MapIndexElement::Archive(int nRead, int /*nArchiveOption*/) {
   IGIS_FeatureAttributes* pAttr = nullptr;
   if (!m_core.ArchiveCommon(nRead, &pAttr)) return FALSE;
-  PropertySetPtr set = md::layout::furniture::ReadCustom(pAttr);
-  if (!set) return FALSE;
+  const std::string method = m_core.Method("Archive");
+  // The "Custom" keys are read and written in place.
   if (nRead == 0) {
-    WriteKeys(set.get());
-    md::layout::furniture::WriteCustom(pAttr, set.get());
+    md::layout::CustomSetWriter set(pAttr, method.c_str());
+    WriteKeys(set);
+    set.Finish();
     return TRUE;
   }
-  if (IGIS_Field* pField = Field(set.get(), kKeyFrame)) {
+  const md::layout::CustomSetView set(pAttr, method.c_str());
+  if (IGIS_Field* pField = set.Field(kKeyFrame)) {
     if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
     if (m_pFrame && pField->GetDataBuffer() != nullptr) m_pFrame->Open(pField->GetDataBuffer());
   }
+  std::string text;
   for (int i = 0; i < kCount; ++i) {
-    IGIS_Field* pField = Field(set.get(), kNeighbours[i].key);
-    const char* szText = pField != nullptr ? pField->GetString() : nullptr;
-    if (szText != nullptr) SetText(static_cast<Neighbour>(i), szText);
+    if (set.Read(kNeighbours[i].key, &text)) SetText(static_cast<Neighbour>(i), text.c_str());
   }
-  if (IGIS_Field* pField = Field(set.get(), kKeyColWidth)) SetColWidth(pField->GetInt());
-  if (IGIS_Field* pField = Field(set.get(), kKeyRowHeight)) SetRowHeight(pField->GetInt());
+  int n = 0;
+  if (set.Read(kKeyColWidth, &n)) SetColWidth(n);
+  if (set.Read(kKeyRowHeight, &n)) SetRowHeight(n);
   // A symbol that cannot be rebuilt leaves the held one in place.
-  if (SymbolPtr s = md::layout::furniture::ReadSymbolField(set.get(), kKeyText)) SetTextSymbolPtr(s.get());
-  if (SymbolPtr s = md::layout::furniture::ReadSymbolField(set.get(), kKeyBorder))
-    SetBorderLineSymbolPtr(s.get());
-  if (SymbolPtr s = md::layout::furniture::ReadSymbolField(set.get(), kKeyFill)) SetFillSymbolPtr(s.get());
-  if (SymbolPtr s = md::layout::furniture::ReadSymbolField(set.get(), kKeyInside))
-    SetInsideLineSymbolPtr(s.get());
+  using md::layout::furniture::ReadSymbol;
+  if (SymbolPtr s = ReadSymbol(set, kKeyText)) SetTextSymbolPtr(s.get());
+  if (SymbolPtr s = ReadSymbol(set, kKeyBorder)) SetBorderLineSymbolPtr(s.get());
+  if (SymbolPtr s = ReadSymbol(set, kKeyFill)) SetFillSymbolPtr(s.get());
+  if (SymbolPtr s = ReadSymbol(set, kKeyInside)) SetInsideLineSymbolPtr(s.get());
   return TRUE;
 }
 

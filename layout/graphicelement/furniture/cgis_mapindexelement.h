@@ -8,6 +8,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/furniture/igis_mapindexelement.h"
 
 class IGIS_AnnoPointStyle;
@@ -87,7 +88,7 @@ class CGIS_MapIndexElement final : public CGIS_ElementImpl<IGIS_MapIndexElement>
   // Copies every value the sheet can change from another map index.
   void CopyFrom(CGIS_MapIndexElement* pSource);
   // Writes the 15 keys into the set.
-  void WriteKeys(IGIS_PropertySet* pSet);
+  void WriteKeys(md::layout::CustomSetWriter& set);
 
   int m_nColWidth = 1300;
   int m_nRowHeight = 700;

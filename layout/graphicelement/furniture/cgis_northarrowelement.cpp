@@ -273,16 +273,7 @@ IGIS_Element* CGIS_NorthArrowElement::Clone() {
 }
 
 BOOL CGIS_NorthArrowElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  return m_core.OpenPropertySheet(pDisplay, "指北针属性", "p_element == NULL", [this](IGIS_Element* pBackup) {
-    auto* pSource = dynamic_cast<CGIS_NorthArrowElement*>(pBackup);
-    if (pSource == nullptr) return;
-    m_core.m_bKeepHVScaleRatio = pSource->m_core.m_bKeepHVScaleRatio;
-    if (pSource->m_pSymbol) SetSymbolPtr(pSource->m_pSymbol.get());
-    SetCalibrationAngle(pSource->m_dCalibrationAngle);
-    SetRect(pSource->GetRect());
-    SetLock(pSource->IsLock());
-    SetFramePropertyPtr(pSource->GetFramePropertyPtr());
-  });
+  return m_core.OpenPropertySheet(pDisplay, "指北针属性", "p_element == NULL");
 }
 
 // ---- Storage -----------------------------------------------------------------

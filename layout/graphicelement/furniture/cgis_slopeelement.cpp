@@ -13,7 +13,7 @@
 #include "host/notaradraw/igis_annodrawer.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/furniture/furniturepainter.h"
 #include "layout/graphicelement/furniture/furniturestore.h"
@@ -112,8 +112,10 @@ CGIS_SlopeElement::CGIS_SlopeElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFea
           {"ContourLineSymbol", GIS_FIELD_TYPE_BUFFER, "线符号"},
       };
       for (const Declared& k : keys) set->AddProperty(k.key, k.description, k.type, 1);
-      WriteKeys(set.get());
       md::layout::furniture::WriteCustom(pAttr, set.get());
+      md::layout::CustomSetWriter values(pAttr, m_core.Method("CGIS_SlopeElement").c_str());
+      WriteKeys(values);
+      values.Finish();
     }
   }
   // The new rectangle holds the figure from the start.
@@ -323,57 +325,36 @@ IGIS_Element* CGIS_SlopeElement::Clone() {
 }
 
 BOOL CGIS_SlopeElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) {
-  return m_core.OpenPropertySheet(
-      pDisplay, "坡度尺属性", "p_element == NULL",
-      [this](IGIS_Element* pBackup) {
-        auto* pSource = dynamic_cast<CGIS_SlopeElement*>(pBackup);
-        if (pSource == nullptr) return;
-        m_core.m_bKeepHVScaleRatio = pSource->m_core.m_bKeepHVScaleRatio;
-        SetRect(pSource->GetRect());
-        SetLock(pSource->IsLock());
-        SetFramePropertyPtr(pSource->GetFramePropertyPtr());
-        if (pSource->m_pTitleSymbol) SetTitleSymbolPtr(pSource->m_pTitleSymbol.get());
-        if (pSource->m_pDescriptionSymbol) SetDescriptionSymbolPtr(pSource->m_pDescriptionSymbol.get());
-        if (pSource->m_pAngleSymbol) SetAngleSymbolPtr(pSource->m_pAngleSymbol.get());
-        if (pSource->m_pPercentSymbol) SetPercentSymbolPtr(pSource->m_pPercentSymbol.get());
-        if (pSource->m_pAxisSymbol) SetAxisLineSymbolPtr(pSource->m_pAxisSymbol.get());
-        if (pSource->m_pContourSymbol) SetContourLineSymbolPtr(pSource->m_pContourSymbol.get());
-        m_settings = pSource->m_settings;
-        Refresh();
-      },
-      bWithCommonPages);
+  return m_core.OpenPropertySheet(pDisplay, "坡度尺属性", "p_element == NULL", bWithCommonPages);
 }
 
 // ---- Storage -----------------------------------------------------------------
 
-void CGIS_SlopeElement::WriteKeys(IGIS_PropertySet* pSet) {
-  using md::layout::furniture::WriteSymbolField;
-  auto setInt = [pSet](const char* key, const char* description, int value) {
-    if (IGIS_Field* f = EnsureField(pSet, key, description, GIS_FIELD_TYPE_INT)) f->SetInt(value);
+void CGIS_SlopeElement::WriteKeys(md::layout::CustomSetWriter& set) {
+  using md::layout::furniture::Key;
+  using md::layout::furniture::WriteSymbol;
+  auto setInt = [&set](const char* key, const char* description, int value) {
+    set.Int(Key(key, description, GIS_FIELD_TYPE_INT), value);
   };
-  if (Field(pSet, "MapElementID") == nullptr)
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Archive").c_str(), "p_field == NULL");
   setInt("MapElementID", "MapElementID", m_link.GetMapElementID());
   if (m_pFrame) {
-    IGIS_Field* f = EnsureField(pSet, "FrameProperty", "FrameProperty", GIS_FIELD_TYPE_BUFFER);
-    if (f != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Save(f->GetDataBuffer());
+    set.Saved(Key("FrameProperty", "FrameProperty", GIS_FIELD_TYPE_BUFFER),
+              [this](IGIS_DataBuffer* b) { m_pFrame->Save(b); });
   }
   setInt("AngleGap", "AngleGap", m_settings.nAngleGap);
   setInt("AxislineInterval", "AxislineInterval", m_settings.nAxislineInterval);
-  if (IGIS_Field* f = EnsureField(pSet, "ContourInterval", "ContourInterval", GIS_FIELD_TYPE_DOUBLE)) {
-    f->SetDouble(m_settings.dContourInterval);
-  }
+  set.Double(Key("ContourInterval", "ContourInterval", GIS_FIELD_TYPE_DOUBLE), m_settings.dContourInterval);
   setInt("TitleGap", "TitleGap", m_settings.nTitleGap);
   setInt("SlopelineNumber", "SlopelineNumber", m_settings.nSlopelineNumber);
   setInt("GapDescription", "描述的垂直间隔", m_settings.nGapDescription);
   // The gap of the percent values is kept like the other gaps.
   setInt("PercentGap", "PercentGap", m_settings.nPercentGap);
-  WriteSymbolField(pSet, "AngleSymbol", "AngleSymbol", m_pAngleSymbol.get());
-  WriteSymbolField(pSet, "PercentSymbol", "PercentSymbol", m_pPercentSymbol.get());
-  WriteSymbolField(pSet, "TitleSymbol", "TitleSymbol", m_pTitleSymbol.get());
-  WriteSymbolField(pSet, "DescriptionSymbol", "DescriptionSymbol", m_pDescriptionSymbol.get());
-  WriteSymbolField(pSet, "ContourLineSymbol", "ContourLineSymbol", m_pContourSymbol.get());
-  WriteSymbolField(pSet, "AxisLineSymbol", "AxisLineSymbol", m_pAxisSymbol.get());
+  WriteSymbol(set, "AngleSymbol", "AngleSymbol", m_pAngleSymbol.get());
+  WriteSymbol(set, "PercentSymbol", "PercentSymbol", m_pPercentSymbol.get());
+  WriteSymbol(set, "TitleSymbol", "TitleSymbol", m_pTitleSymbol.get());
+  WriteSymbol(set, "DescriptionSymbol", "DescriptionSymbol", m_pDescriptionSymbol.get());
+  WriteSymbol(set, "ContourLineSymbol", "ContourLineSymbol", m_pContourSymbol.get());
+  WriteSymbol(set, "AxisLineSymbol", "AxisLineSymbol", m_pAxisSymbol.get());
   setInt("X", "X", m_anchor.x);
   setInt("Y", "Y", m_anchor.y);
 }
@@ -381,37 +362,38 @@ void CGIS_SlopeElement::WriteKeys(IGIS_PropertySet* pSet) {
 BOOL CGIS_SlopeElement::Archive(int nRead, int /*nArchiveOption*/) {
   IGIS_FeatureAttributes* pAttr = nullptr;
   if (!m_core.ArchiveCommon(nRead, &pAttr)) return FALSE;
-  PropertySetPtr set = md::layout::furniture::ReadCustom(pAttr);
-  if (!set) return FALSE;
+  const std::string method = m_core.Method("Archive");
+  // The "Custom" keys are read and written in place.
   if (nRead == 0) {
-    WriteKeys(set.get());
-    md::layout::furniture::WriteCustom(pAttr, set.get());
+    md::layout::CustomSetWriter set(pAttr, method.c_str());
+    WriteKeys(set);
+    set.Finish();
+    if (!set.WasStored("MapElementID")) GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_field == NULL");
     return TRUE;
   }
-  auto readInt = [&set](const char* key, int* pValue) {
-    if (IGIS_Field* f = Field(set.get(), key)) *pValue = f->GetInt();
-  };
-  readInt("AngleGap", &m_settings.nAngleGap);
-  readInt("AxislineInterval", &m_settings.nAxislineInterval);
-  if (IGIS_Field* f = Field(set.get(), "ContourInterval")) m_settings.dContourInterval = f->GetDouble();
-  readInt("TitleGap", &m_settings.nTitleGap);
-  readInt("SlopelineNumber", &m_settings.nSlopelineNumber);
-  readInt("GapDescription", &m_settings.nGapDescription);
-  readInt("PercentGap", &m_settings.nPercentGap);
-  using md::layout::furniture::ReadSymbolField;
-  if (SymbolPtr s = ReadSymbolField(set.get(), "AngleSymbol")) SetAngleSymbolPtr(s.get());
-  if (SymbolPtr s = ReadSymbolField(set.get(), "PercentSymbol")) SetPercentSymbolPtr(s.get());
-  if (SymbolPtr s = ReadSymbolField(set.get(), "TitleSymbol")) SetTitleSymbolPtr(s.get());
-  if (SymbolPtr s = ReadSymbolField(set.get(), "DescriptionSymbol")) SetDescriptionSymbolPtr(s.get());
-  if (SymbolPtr s = ReadSymbolField(set.get(), "ContourLineSymbol")) SetContourLineSymbolPtr(s.get());
-  if (SymbolPtr s = ReadSymbolField(set.get(), "AxisLineSymbol")) SetAxisLineSymbolPtr(s.get());
-  if (IGIS_Field* f = Field(set.get(), "FrameProperty")) {
+  const md::layout::CustomSetView set(pAttr, method.c_str());
+  set.Read("AngleGap", &m_settings.nAngleGap);
+  set.Read("AxislineInterval", &m_settings.nAxislineInterval);
+  set.Read("ContourInterval", &m_settings.dContourInterval);
+  set.Read("TitleGap", &m_settings.nTitleGap);
+  set.Read("SlopelineNumber", &m_settings.nSlopelineNumber);
+  set.Read("GapDescription", &m_settings.nGapDescription);
+  set.Read("PercentGap", &m_settings.nPercentGap);
+  using md::layout::furniture::ReadSymbol;
+  if (SymbolPtr s = ReadSymbol(set, "AngleSymbol")) SetAngleSymbolPtr(s.get());
+  if (SymbolPtr s = ReadSymbol(set, "PercentSymbol")) SetPercentSymbolPtr(s.get());
+  if (SymbolPtr s = ReadSymbol(set, "TitleSymbol")) SetTitleSymbolPtr(s.get());
+  if (SymbolPtr s = ReadSymbol(set, "DescriptionSymbol")) SetDescriptionSymbolPtr(s.get());
+  if (SymbolPtr s = ReadSymbol(set, "ContourLineSymbol")) SetContourLineSymbolPtr(s.get());
+  if (SymbolPtr s = ReadSymbol(set, "AxisLineSymbol")) SetAxisLineSymbolPtr(s.get());
+  if (IGIS_Field* f = set.Field("FrameProperty")) {
     if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
     if (m_pFrame && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
   }
-  if (IGIS_Field* f = Field(set.get(), "MapElementID")) m_link.SetMapElementID(f->GetInt());
-  readInt("X", &m_anchor.x);
-  readInt("Y", &m_anchor.y);
+  int nMapElementID = 0;
+  if (set.Read("MapElementID", &nMapElementID)) m_link.SetMapElementID(nMapElementID);
+  set.Read("X", &m_anchor.x);
+  set.Read("Y", &m_anchor.y);
   m_link.Relink(m_core.m_pFeatureSet);
   Refresh();
   return TRUE;

@@ -7,6 +7,7 @@
 #include "host/basilo/igis_subject.h"
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/furniture/cgis_mapframelink.h"
 #include "layout/graphicelement/furniture/furniturestore.h"
 #include "layout/graphicelement/furniture/igis_slopeelement.h"
@@ -90,7 +91,7 @@ class CGIS_SlopeElement final : public CGIS_ElementImpl<IGIS_SlopeElement>, publ
   // cannot make one.
   bool LayOut(const char* szOperation, md::layout::furniture::SlopeFigure* pFigure);
   IGIS_Symbol* SymbolOf(md::layout::furniture::SlopeSymbol symbol) const;
-  void WriteKeys(IGIS_PropertySet* pSet);
+  void WriteKeys(md::layout::CustomSetWriter& set);
 
   md::layout::furniture::SlopeSettings m_settings;
   SGIS_Point m_anchor;

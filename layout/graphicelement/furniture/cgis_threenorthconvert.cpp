@@ -8,7 +8,7 @@
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/furniture/cgis_threenorthelement.h"
 

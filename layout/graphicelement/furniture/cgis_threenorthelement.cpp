@@ -95,12 +95,6 @@ IGIS_AnnoPointStyle* NewTextStyle() {
   return pStyle;
 }
 
-// Bytes of a data buffer, and a buffer made of bytes.
-std::vector<BYTE> BytesOf(IGIS_DataBuffer* pBuffer) {
-  if (pBuffer == nullptr || pBuffer->GetSize() <= 0 || pBuffer->GetData() == nullptr) return {};
-  return std::vector<BYTE>(pBuffer->GetData(), pBuffer->GetData() + pBuffer->GetSize());
-}
-
 bool IsEmpty(IGIS_Field* pField) {
   IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
   return pBuffer == nullptr || pBuffer->GetSize() <= 0;
@@ -108,7 +102,7 @@ bool IsEmpty(IGIS_Field* pField) {
 
 }  // namespace
 
-// ---- What a sheet can change ------------------------------------------------
+// ---- What a copy carries ---------------------------------------------------------
 
 struct CGIS_ThreeNorthElement::State {
   md::basilo::ReleasePtr<IGIS_FrameProperty> frame;
@@ -121,13 +115,6 @@ struct CGIS_ThreeNorthElement::State {
   bool bLock = false;
   bool bKeep = false;
   SGIS_Rect rect;
-  // The feature's stored form, put back byte for byte.
-  std::vector<SGIS_Point> geometry;
-  std::vector<BYTE> custom;
-  bool bHasCustom = false;
-  bool bStoredLock = false, bStoredKeep = false;
-  int nStoredOrder = 0;
-  std::string storedName;
 };
 
 namespace {
@@ -211,8 +198,11 @@ void CGIS_ThreeNorthElement::WriteDefaults(IGIS_Feature* pFeature) {
   DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
   if (pAttr == nullptr || !set || !buffer) return;
   for (const KeyRow& k : kKeys) set->AddProperty(k.key, k.description, k.type, 1);
-  WriteCustom(set.get(), true);
-  if (set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) pAttr->SetDataBuffer("Custom", buffer.get(), 0);
+  if (!set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) return;
+  pAttr->SetDataBuffer("Custom", buffer.get(), 0);
+  md::layout::CustomSetWriter values(pAttr, m_core.Method(kClass).c_str());
+  WriteCustom(values, true);
+  values.Finish();
 }
 
 const char* CGIS_ThreeNorthElement::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH; }
@@ -431,65 +421,56 @@ md::layout::furniture::ThreeNorthFigure CGIS_ThreeNorthElement::FigureAt(SGIS_Po
 
 // ---- Stored state -------------------------------------------------------------
 
-void CGIS_ThreeNorthElement::WriteCustom(IGIS_PropertySet* pSet, bool bDescribe) {
-  auto field = [&](const char* szKey) -> IGIS_Field* {
+void CGIS_ThreeNorthElement::WriteCustom(md::layout::CustomSetWriter& set, bool bDescribe) {
+  auto key = [&](const char* szKey) {
     for (const KeyRow& k : kKeys) {
-      if (std::string(k.key) == szKey)
-        return EnsureField(pSet, szKey, bDescribe ? k.description : szKey, k.type);
+      if (std::strcmp(k.key, szKey) == 0)
+        return md::layout::furniture::Key(szKey, bDescribe ? k.description : szKey, k.type);
     }
-    return nullptr;
+    return md::layout::furniture::Key(szKey, szKey, GIS_FIELD_TYPE_BUFFER);
   };
-  if (IGIS_Field* f = field(keys::kMapElementID)) f->SetInt(m_link.GetMapElementID());
+  set.Int(key(keys::kMapElementID), m_link.GetMapElementID());
   // A missing frame or symbol is written as an empty buffer, so that no
   // stale copy outlives it.
-  if (IGIS_Field* f = field(keys::kFrameProperty); f != nullptr && f->GetDataBuffer() != nullptr) {
-    if (m_pFrame) {
-      m_pFrame->Save(f->GetDataBuffer());
-    } else {
-      f->GetDataBuffer()->SetSize(0);
-    }
+  if (m_pFrame) {
+    set.Saved(key(keys::kFrameProperty), [this](IGIS_DataBuffer* b) { m_pFrame->Save(b); });
+  } else {
+    set.Bytes(key(keys::kFrameProperty), {});
   }
-  if (IGIS_Field* f = field(keys::kTxtOffset)) f->SetInt(m_nTxtOffset);
-  if (IGIS_Field* f = field(keys::kAxisLength)) f->SetInt(m_nAxisLength);
-  if (IGIS_Field* f = field(keys::kCenterX)) f->SetInt(m_center.x);
-  if (IGIS_Field* f = field(keys::kCenterY)) f->SetInt(m_center.y);
-  if (IGIS_Field* f = field(keys::kMagnetAngle)) f->SetDouble(m_dMagnetAngle);
-  if (IGIS_Field* f = field(keys::kCoordinateAngle)) f->SetDouble(m_dCoordinateAngle);
-  if (IGIS_Field* f = field(keys::kAngle)) f->SetDouble(m_dAngle);
+  set.Int(key(keys::kTxtOffset), m_nTxtOffset);
+  set.Int(key(keys::kAxisLength), m_nAxisLength);
+  set.Int(key(keys::kCenterX), m_center.x);
+  set.Int(key(keys::kCenterY), m_center.y);
+  set.Double(key(keys::kMagnetAngle), m_dMagnetAngle);
+  set.Double(key(keys::kCoordinateAngle), m_dCoordinateAngle);
+  set.Double(key(keys::kAngle), m_dAngle);
   const std::pair<const char*, IGIS_Symbol*> symbols[] = {
       {keys::kFillSymbol, m_pFillSymbol.get()},           {keys::kAxisLineSymbol, m_pAxisLineSymbol.get()},
       {keys::kAngleLineSymbol, m_pAngleLineSymbol.get()}, {keys::kAxisTextSymbol, m_pAxisTextSymbol.get()},
       {keys::kAngleTextSymbol, m_pAngleTextSymbol.get()},
   };
   for (const auto& [szKey, pSymbol] : symbols) {
-    IGIS_Field* f = field(szKey);
-    if (f == nullptr || f->GetDataBuffer() == nullptr) continue;
     if (pSymbol != nullptr) {
-      pSymbol->Save(f->GetDataBuffer());
+      set.Saved(key(szKey), [p = pSymbol](IGIS_DataBuffer* b) { p->Save(b); });
     } else {
-      f->GetDataBuffer()->SetSize(0);
+      set.Bytes(key(szKey), {});
     }
   }
 }
 
-void CGIS_ThreeNorthElement::ReadCustom(IGIS_PropertySet* pSet) {
+void CGIS_ThreeNorthElement::ReadCustom(const md::layout::CustomSetView& set) {
   auto readDouble = [&](const char* szKey, double* pValue) {
-    if (IGIS_Field* f = pSet->GetProperty(szKey)) {
-      const double d = f->GetDouble();
-      if (std::isfinite(d)) *pValue = d;
-    }
-  };
-  auto readInt = [&](const char* szKey, int* pValue) {
-    if (IGIS_Field* f = pSet->GetProperty(szKey)) *pValue = f->GetInt();
+    double d = 0.0;
+    if (set.Read(szKey, &d) && std::isfinite(d)) *pValue = d;
   };
   readDouble(keys::kAngle, &m_dAngle);
   readDouble(keys::kCoordinateAngle, &m_dCoordinateAngle);
   readDouble(keys::kMagnetAngle, &m_dMagnetAngle);
-  readInt(keys::kTxtOffset, &m_nTxtOffset);
-  readInt(keys::kAxisLength, &m_nAxisLength);
-  readInt(keys::kCenterX, &m_center.x);
-  readInt(keys::kCenterY, &m_center.y);
-  if (IGIS_Field* f = pSet->GetProperty(keys::kFrameProperty)) {
+  set.Read(keys::kTxtOffset, &m_nTxtOffset);
+  set.Read(keys::kAxisLength, &m_nAxisLength);
+  set.Read(keys::kCenterX, &m_center.x);
+  set.Read(keys::kCenterY, &m_center.y);
+  if (IGIS_Field* f = set.Field(keys::kFrameProperty)) {
     // An empty buffer is a diagram written without a frame.
     if (IsEmpty(f)) {
       m_pFrame.reset();
@@ -504,7 +485,7 @@ void CGIS_ThreeNorthElement::ReadCustom(IGIS_PropertySet* pSet) {
       {keys::kAngleTextSymbol, &m_pAngleTextSymbol},
   };
   for (const auto& [szKey, pSlot] : symbols) {
-    IGIS_Field* f = pSet->GetProperty(szKey);
+    IGIS_Field* f = set.Field(szKey);
     const bool bText = pSlot == &m_pAxisTextSymbol || pSlot == &m_pAngleTextSymbol;
     if (f != nullptr && IsEmpty(f) && !bText) {
       pSlot->reset();  // written without this symbol
@@ -512,27 +493,19 @@ void CGIS_ThreeNorthElement::ReadCustom(IGIS_PropertySet* pSet) {
     }
     if (IGIS_Symbol* pSymbol = GetSymbolFromField(f)) pSlot->reset(pSymbol);
   }
-  if (IGIS_Field* f = pSet->GetProperty(keys::kMapElementID)) m_link.SetMapElementID(f->GetInt());
+  int nMapElementID = 0;
+  if (set.Read(keys::kMapElementID, &nMapElementID)) m_link.SetMapElementID(nMapElementID);
 }
 
-BOOL CGIS_ThreeNorthElement::Archive(int nRead, int nArchiveOption) {
+BOOL CGIS_ThreeNorthElement::Archive(int nRead, int /*nArchiveOption*/) {
   const std::string method = m_core.Method("Archive");
   IGIS_FeatureAttributes* pAttr = nullptr;
   if (!m_core.ArchiveCommon(nRead, &pAttr) || pAttr == nullptr) return FALSE;
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  if (!set) return FALSE;
-  IGIS_DataBuffer* pCustom = pAttr->GetDataBuffer("Custom");
-  if (pCustom != nullptr && pCustom->GetSize() > 0 &&
-      !set->Archive(pCustom, GIS_ARCHIVE_READ, nRead == 0 ? 0 : nArchiveOption)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
-            "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ) == FALSE");
-  }
-
+  // The "Custom" keys are read and written in place.
   if (nRead == 0) {
-    WriteCustom(set.get(), false);
-    DataBufferPtr out(GIS_CreateDataBufferObject(0));
-    if (!out || !set->Archive(out.get(), GIS_ARCHIVE_WRITE, 0)) return FALSE;
-    pAttr->SetDataBuffer("Custom", out.get(), 0);
+    md::layout::CustomSetWriter set(pAttr, method.c_str());
+    WriteCustom(set, false);
+    if (!set.Finish()) return FALSE;
     IGIS_FeatureClass* pClass = m_core.m_pFeatureSet->GetFeatureClass();
     if (pClass == nullptr || !pClass->UpdateFeature(m_core.m_pFeature, GIS_UPDATE_ALL)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "b_ret == NULL");
@@ -540,10 +513,12 @@ BOOL CGIS_ThreeNorthElement::Archive(int nRead, int nArchiveOption) {
     return TRUE;
   }
 
+  const md::layout::CustomSetView set(pAttr, method.c_str(),
+                                      "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ) == FALSE");
   if (GIS_GetSymbolFactoryObject() == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_symbol_factory == NULL");
   }
-  ReadCustom(set.get());
+  ReadCustom(set);
   m_link.Relink(m_core.m_pFeatureSet);
   Refresh();
   return TRUE;
@@ -552,54 +527,7 @@ BOOL CGIS_ThreeNorthElement::Archive(int nRead, int nArchiveOption) {
 // ---- Property sheet -----------------------------------------------------------
 
 BOOL CGIS_ThreeNorthElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) {
-  // What a cancelled sheet puts back: every value the pages can reach and
-  // the feature's stored form byte for byte.
-  auto state = std::make_shared<State>(Capture());
-  state->rect = GetRect();
-  if (IGIS_Feature* pFeature = GetFeaturePtr()) {
-    if (IGIS_Geometry* g = pFeature->GetGeometry()) {
-      for (int i = 0; i < g->GetPointCount() && i < GIS_GEOMETRY_MAX_POINTS; ++i)
-        state->geometry.push_back(g->GetPoint(i, 0));
-    }
-    if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes()) {
-      state->bHasCustom = pAttr->GetDataBuffer("Custom") != nullptr;
-      state->custom = BytesOf(pAttr->GetDataBuffer("Custom"));
-      state->bStoredLock = pAttr->GetBool("IsLock");
-      state->bStoredKeep = pAttr->GetBool("KeepHVScaleRatio");
-      state->nStoredOrder = pAttr->GetInt("ElementOrder");
-      const char* szName = pAttr->GetString("ElementName");
-      state->storedName = szName != nullptr ? szName : "";
-    }
-  }
-  const BOOL bOk = m_core.OpenPropertySheet(
-      pDisplay, "三北针属性", "p_element == NULL",
-      [this, state](IGIS_Element*) {
-        Apply(*state);
-        Refresh();
-        IGIS_Feature* pFeature = GetFeaturePtr();
-        if (pFeature == nullptr) return;
-        if (IGIS_Geometry* g = pFeature->GetGeometry(); g != nullptr && !state->geometry.empty()) {
-          g->SetPointCount(static_cast<int>(state->geometry.size()));
-          for (std::size_t i = 0; i < state->geometry.size(); ++i)
-            g->SetPoint(static_cast<int>(i), state->geometry[i], 0);
-        }
-        IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
-        if (pAttr != nullptr && state->bHasCustom) {
-          DataBufferPtr bytes(GIS_CreateDataBufferObject(0));
-          if (bytes && bytes->SetSize(static_cast<int>(state->custom.size()))) {
-            if (!state->custom.empty())
-              std::copy(state->custom.begin(), state->custom.end(), bytes->GetData());
-            pAttr->SetDataBuffer("Custom", bytes.get(), 0);
-          }
-          pAttr->SetBool("IsLock", state->bStoredLock);
-          pAttr->SetBool("KeepHVScaleRatio", state->bStoredKeep);
-          pAttr->SetInt("ElementOrder", state->nStoredOrder);
-          pAttr->SetString("ElementName", state->storedName.c_str());
-        }
-        if (IGIS_FeatureClass* pClass = m_core.m_pFeatureSet->GetFeatureClass())
-          pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL);
-      },
-      bWithCommonPages);
+  const BOOL bOk = m_core.OpenPropertySheet(pDisplay, "三北针属性", "p_element == NULL", bWithCommonPages);
   if (bOk) Refresh();
   return bOk;
 }

@@ -8,6 +8,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/furniture/cgis_mapframelink.h"
 #include "layout/graphicelement/furniture/igis_threenorthelement.h"
 #include "layout/graphicelement/furniture/threenorthlayout.h"
@@ -104,8 +105,8 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
   void MeasureFonts(double* pLabelWidth, double* pDigitHeight);
   void ComputeDrawAngles();
   void WriteDefaults(IGIS_Feature* pFeature);
-  void WriteCustom(IGIS_PropertySet* pSet, bool bDescribe);
-  void ReadCustom(IGIS_PropertySet* pSet);
+  void WriteCustom(md::layout::CustomSetWriter& set, bool bDescribe);
+  void ReadCustom(const md::layout::CustomSetView& set);
 
   md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
   SymbolPtr m_pAngleTextSymbol;

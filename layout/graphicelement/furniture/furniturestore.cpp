@@ -4,6 +4,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 
@@ -41,6 +42,17 @@ void WriteSymbolField(IGIS_PropertySet* pSet, const char* szKey, const char* szD
 
 SymbolPtr ReadSymbolField(IGIS_PropertySet* pSet, const char* szKey) {
   return SymbolPtr(GetSymbolFromField(Field(pSet, szKey)));
+}
+
+void WriteSymbol(md::layout::CustomSetWriter& set, const char* szKey, const char* szDescription,
+                 IGIS_Symbol* pSymbol) {
+  if (pSymbol == nullptr) return;
+  set.Saved(Key(szKey, szDescription, GIS_FIELD_TYPE_BUFFER),
+            [pSymbol](IGIS_DataBuffer* b) { pSymbol->Save(b); });
+}
+
+SymbolPtr ReadSymbol(const md::layout::CustomSetView& set, const char* szKey) {
+  return SymbolPtr(GetSymbolFromField(set.Field(szKey)));
 }
 
 IGIS_Symbol* CopyPart(IGIS_Symbol* pSymbol, int nKind) {
@@ -95,10 +107,7 @@ void CommitFeature(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature, int nFlags) 
   if (pClass != nullptr && pFeature != nullptr) pClass->UpdateFeature(pFeature, nFlags);
 }
 
-IGIS_SpatialReference* PageReference(IGIS_FeatureSet* pOwner) {
-  IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
-  return pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
-}
+IGIS_SpatialReference* PageReference(IGIS_FeatureSet* pOwner) { return PageReferenceOf(pOwner); }
 
 SGIS_Rect FeatureRect(IGIS_Feature* pFeature) {
   SGIS_Rect r;

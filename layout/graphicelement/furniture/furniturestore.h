@@ -6,6 +6,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
+#include "layout/graphicelement/element/customset.h"
 
 #include <cstdint>
 #include <string>
@@ -37,6 +38,18 @@ void WriteSymbolField(IGIS_PropertySet* pSet, const char* szKey, const char* szD
 // A new symbol rebuilt from the key's field (NULL, with the reader's record,
 // when the field or its symbol is missing).
 SymbolPtr ReadSymbolField(IGIS_PropertySet* pSet, const char* szKey);
+
+// Writes the symbol into the key's bytes (nothing for a NULL symbol).
+void WriteSymbol(md::layout::CustomSetWriter& set, const char* szKey, const char* szDescription,
+                 IGIS_Symbol* pSymbol);
+// A new symbol rebuilt from the key's stored bytes (NULL, with the reader's
+// record, when the key or its symbol is missing).
+SymbolPtr ReadSymbol(const md::layout::CustomSetView& set, const char* szKey);
+// The key of a furniture element's "Custom" set: added with the same
+// description whether made new or missing when written.
+inline md::layout::SGIS_CustomKey Key(const char* szKey, const char* szDescription, int nType) {
+  return md::layout::SGIS_CustomKey{szKey, nType, szDescription, szDescription};
+}
 
 // A present field of the key, or NULL.
 inline IGIS_Field* Field(IGIS_PropertySet* pSet, const char* szKey) {

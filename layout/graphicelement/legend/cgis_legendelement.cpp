@@ -323,32 +323,7 @@ IGIS_Element* CGIS_LegendElement::Clone() {
 }
 
 BOOL CGIS_LegendElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  // The keep-ratio flag as stored: the legend's setter always sets it, so
-  // the backup's copy cannot tell what it was.
-  const bool bKeepRatio = m_core.m_bKeepHVScaleRatio;
-  const BOOL ok = m_core.OpenPropertySheet(
-      pDisplay, "图例属性", "p_element == NULL", [this, bKeepRatio](IGIS_Element* p) {
-        auto* pBackup = dynamic_cast<CGIS_LegendElement*>(p);
-        if (pBackup == nullptr) return;
-        const SGIS_Rect rect = pBackup->GetRect();
-        m_core.m_bKeepHVScaleRatio = bKeepRatio;
-        SetLock(pBackup->IsLock());
-        SetFrameProperty(pBackup->GetFrameProperty());
-        SetFlag(pBackup->GetFlag());
-        SetLegendFormat(pBackup->GetLegendFormat());
-        SetTitle(pBackup->GetTitle());
-        SetMapElement(pBackup->GetMapElement());
-        if (pBackup->GetMapElement() == nullptr) m_link.SetMapElementID(pBackup->GetMapElementID());
-        RemoveAllItems();
-        for (int i = 0; i < pBackup->GetItemCount(); ++i) {
-          IGIS_LegendItem* pItem = pBackup->GetItem(i);
-          if (IGIS_LegendItem* pCopy = pItem != nullptr ? pItem->Clone() : nullptr) AddItem(pCopy);
-        }
-        SetDirector(pBackup->GetDirector());
-        RecalcRect();
-        // The rectangle as it was, also where the stack would now lie elsewhere.
-        _SetRect(rect.left, rect.right, rect.top, rect.bottom);
-      });
+  const BOOL ok = m_core.OpenPropertySheet(pDisplay, "图例属性", "p_element == NULL");
   if (ok) RecalcRect();
   return ok;
 }

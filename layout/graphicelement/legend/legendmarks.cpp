@@ -9,8 +9,8 @@
 #include "host/notaradraw/igis_annodrawer.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "platform/win/cdc.h"
 

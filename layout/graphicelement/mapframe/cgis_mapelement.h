@@ -138,10 +138,16 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   static SGIS_DRect WorldRect(IGIS_Map* pMap);
   // A new reference owned by the caller, equal to the source.
   static IGIS_SpatialReference* CopySpatialReference(IGIS_SpatialReference* pSource);
-  // Re-fits bound and scale after a change of the frame (1), the scale (2)
-  // or the bound (3); 1 when a change was made and announced, 0 when only
-  // the view was told or nothing was done yet, -1 when refused.
-  int UpdateScale(int nMode);
+  // What changed before bound and scale are fitted again.
+  enum class ScaleChange {
+    Frame = 1,  // the frame's rectangle
+    Scale = 2,  // the kept scale
+    Bound = 3,  // the map bound
+  };
+  // Re-fits bound and scale after the change; 1 when a change was made and
+  // announced, 0 when only the view was told or nothing was done yet, -1
+  // when refused.
+  int UpdateScale(ScaleChange change);
   void PushExtentHistory();
   double CalcMapScale();
   bool MoveInHistory(int nStep);

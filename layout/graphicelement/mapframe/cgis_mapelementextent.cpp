@@ -39,6 +39,12 @@ namespace {
 
 // Page coordinates are 0.01 mm.
 constexpr double kPageUnitMetres = 1e-5;
+// The map scale is measured along the bound's vertical centre line between
+// points kMeasuredInset of its height in from the top and the bottom edge,
+// against the same kMeasuredShare of the frame's height, so that the ends of
+// the line stay inside the map where a projection may stop at its edge.
+constexpr double kMeasuredInset = 0.001;
+constexpr double kMeasuredShare = 0.998;
 
 SGIS_DRect FromIntRect(const SGIS_Rect& r) {
   return SGIS_DRect::MakeFromRect(r.left, r.right, r.top, r.bottom);
@@ -121,7 +127,7 @@ void CGIS_MapElement::SetWidthAndHeight(int nWidth, int nHeight) {
   rect.top = md::basilo::detail::ClampToInt32(rect.bottom + newHeight);
   CommitGeometry(pFeature, rect);
   if (m_pMap != nullptr) {
-    UpdateScale(1);
+    UpdateScale(ScaleChange::Frame);
     PushExtentHistory();
   }
 }
@@ -141,7 +147,7 @@ void CGIS_MapElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
   out.right = md::basilo::detail::RoundToInt32(out.left + W * sx);
   out.top = md::basilo::detail::RoundToInt32(out.bottom + H * sy);
   CommitGeometry(pFeature, out);
-  UpdateScale(1);
+  UpdateScale(ScaleChange::Frame);
 }
 
 void CGIS_MapElement::OffsetAllPoints(int dx, int dy) {
@@ -171,8 +177,7 @@ void CGIS_MapElement::SetRect(SGIS_Rect rect) {
 // ---- Scale and bound
 // ---------------------------------------------------------------------
 
-int CGIS_MapElement::UpdateScale(int nMode) {
-  if (nMode < 1 || nMode > 3) return -1;
+int CGIS_MapElement::UpdateScale(ScaleChange change) {
   if (!m_bFrameSized) return 0;
   const SGIS_Rect rect = GetRect();
   const double w = rect.Width();
@@ -187,12 +192,12 @@ int CGIS_MapElement::UpdateScale(int nMode) {
   bool bRecentre = true;
   bool bNormalise = true;
   if (m_nExtentType == GIS_MAP_EXTENT_AUTOMATIC) {
-    if (nMode != 2) m_dFixScale = s;
+    if (change != ScaleChange::Scale) m_dFixScale = s;
   } else if (m_nExtentType == GIS_MAP_EXTENT_FIXED_SCALE) {
-    bNormalise = nMode != 3;
+    bNormalise = change != ScaleChange::Bound;
   } else {
     m_dFixScale = s;
-    bRecentre = nMode == 1;
+    bRecentre = change == ScaleChange::Frame;
   }
   if (bRecentre) {
     m_bound.x1 = c.x - hw * m_dFixScale;
@@ -226,7 +231,7 @@ double CGIS_MapElement::CalcMapScale() {
   SGIS_DRect bound = m_bound;
   bound.Normalize();
   const SGIS_DPoint c = bound.CenterPoint();
-  const double d = bound.Height() * 0.001;
+  const double d = bound.Height() * kMeasuredInset;
   IGIS_GeoArithmetic* pArithmetic = GIS_CreateGeoArithmeticObject();
   if (pArithmetic == nullptr) return 1.0;
   const double distance =
@@ -243,22 +248,25 @@ double CGIS_MapElement::CalcMapScale() {
     const double f2 = pUnit != nullptr ? pUnit->GetFactor() : 0.0;
     if (std::isfinite(f2) && f2 > 0.0) u = f2 / f1;
   }
-  const double H = h * 0.998;
+  const double H = h * kMeasuredShare;
   if (H == 0.0 || !std::isfinite(distance)) return 1.0;
   return distance / (H * u);
 }
 
+// The scale the bound shows in the frame now, widened to the frame's
+// proportions; the kept scale for an empty frame. A query: the bound and the
+// kept scale stay as they are.
 double CGIS_MapElement::GetScale() {
   if (m_pMap == nullptr) return 0.0;
-  const double dRatio = FitBoundToFrame(&m_bound, GetRect(), true);
-  if (dRatio > 0.0) m_dFixScale = dRatio;
-  return m_dFixScale;
+  SGIS_DRect bound = m_bound;
+  const double dRatio = FitBoundToFrame(&bound, GetRect(), true);
+  return dRatio > 0.0 ? dRatio : m_dFixScale;
 }
 
 void CGIS_MapElement::SetScale(double dScale) {
   if (!(dScale > 0.0) || !std::isfinite(dScale) || m_pMap == nullptr) return;
   m_dFixScale = dScale;
-  UpdateScale(2);
+  UpdateScale(ScaleChange::Scale);
   PushExtentHistory();
 }
 
@@ -268,7 +276,7 @@ void CGIS_MapElement::SetMapBound(SGIS_DRect bound) {
     bound.Normalize();
     if (bound.Height() > 0.0 && bound.Width() > 0.0) {
       m_bound = bound;
-      UpdateScale(3);
+      UpdateScale(ScaleChange::Bound);
       PushExtentHistory();
       return;
     }
@@ -303,7 +311,7 @@ bool CGIS_MapElement::MoveInHistory(int nStep) {
     if (IGIS_MapView* pView = m_pMainObject->GetMapView()) pView->ZoomToExtent(m_bound, 0, nullptr, 1);
   }
   m_nHistoryIndex = nTarget;
-  UpdateScale(3);
+  UpdateScale(ScaleChange::Bound);
   return true;
 }
 
@@ -323,7 +331,7 @@ bool CGIS_MapElement::FullExtent() {
   if (!IsFiniteRect(full)) return false;
   m_bound = full;
   FitBoundToFrame(&m_bound, GetRect(), false);
-  UpdateScale(3);
+  UpdateScale(ScaleChange::Bound);
   PushExtentHistory();
   return true;
 }

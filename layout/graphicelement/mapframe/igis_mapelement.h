@@ -49,8 +49,8 @@ class IGIS_MapElement : public IGIS_Element, public IGIS_Observer, public IGIS_S
   // GIS_MESSAGE_ELEMENT_MAPELEMENT_MAP_CHANGED unless the map is the current one.
   virtual void SetMap(IGIS_Map* pMap) = 0;
   virtual IGIS_Map* GetMap() = 0;
-  // The scale in map units per page unit; refits the bound to the frame's
-  // proportions first (0.0 without a map).
+  // The scale in map units per page unit, of the bound widened to the
+  // frame's proportions (0.0 without a map). Changes nothing.
   virtual double GetScale() = 0;
   // A scale above 0 with a map bound: applies it by the extent mode.
   virtual void SetScale(double dScale) = 0;

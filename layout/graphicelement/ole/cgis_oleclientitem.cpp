@@ -153,3 +153,8 @@ const unsigned* GIS_OleClipboardFormats() {
   }();
   return table.data();
 }
+
+namespace {
+// The formats are registered when the library loads, before any object exists.
+const unsigned* const g_pClipboardFormats = GIS_OleClipboardFormats();
+}  // namespace

@@ -12,6 +12,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/display/igis_display.h"
 #include "host/featra/igis_feature.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/elementsheet.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
@@ -240,30 +241,7 @@ BOOL CGIS_OleElement::InsertObject(IGIS_Display* pDisplay) {
 // ---- The property sheet ------------------------------------------------------
 
 BOOL CGIS_OleElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  // An embedded object cannot be copied: the element keeps its own backup of
-  // what the pages change (frame, rectangle and both flags).
-  IGIS_FrameProperty* pFrameBackup = m_pFrame != nullptr ? m_pFrame->Clone() : nullptr;
-  if (pFrameBackup == nullptr)
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "pFrameProperty == NULL");
-  md::basilo::ReleasePtr<IGIS_FrameProperty> frame(pFrameBackup);
-  const SGIS_Rect rect = GetRect();
-  const bool bKeep = m_core.m_bKeepHVScaleRatio, bLock = m_core.m_bLock;
-  md::layout::SheetRequest request;
-  request.pElement = this;
-  request.pDisplay = pDisplay;
-  request.szTitle = "OLE对象属性";
-  request.method = m_core.Method("OnOpenPropertyDlg");
-  request.szNoBackup = "pFrameProperty == NULL";
-  request.bOwnBackup = true;
-  request.restore = [&](IGIS_Element*) {
-    m_core.m_bKeepHVScaleRatio = bKeep;
-    m_core.m_bLock = bLock;
-    // The rectangle goes back as it was: sizing through SetRect would make
-    // it follow the object's proportions instead.
-    if (IGIS_Feature* pOwn = GetFeaturePtr(); pOwn != nullptr && GetRect() != rect) WriteRect(pOwn, rect);
-    SetFramePropertyPtr(frame.get());
-  };
-  return md::layout::OpenPropertySheet(request);
+  return m_core.OpenPropertySheet(pDisplay, "OLE对象属性", "pFrameProperty == NULL");
 }
 
 // ---- Storage ----------------------------------------------------------------
@@ -274,42 +252,44 @@ BOOL CGIS_OleElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (pFeature == nullptr) return FALSE;
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   if (pAttr == nullptr) return FALSE;
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  if (!set) return FALSE;
-  if (IGIS_DataBuffer* pCustom = pAttr->GetDataBuffer("Custom")) set->Archive(pCustom, GIS_ARCHIVE_READ, 0);
+  // The "Custom" keys are read and written in place.
+  static const md::layout::SGIS_CustomKey kFrameKey{kKeyFrame, GIS_FIELD_TYPE_BUFFER, kKeyFrame, kKeyFrame};
+  static const md::layout::SGIS_CustomKey kDataKey{kKeyData, GIS_FIELD_TYPE_BUFFER, kKeyData, kKeyData};
   try {
     if (nRead == 0) {
       pAttr->SetBool("IsLock", m_core.m_bLock);
       pAttr->SetBool("KeepHVScaleRatio", m_core.m_bKeepHVScaleRatio);
       pAttr->SetInt("ElementOrder", m_core.m_nOrder);
       pAttr->SetString("ElementName", GetName());
-      IGIS_Field* pFrameField = set->GetProperty(kKeyFrame);
-      if (pFrameField == nullptr)
-        pFrameField = set->AddProperty(kKeyFrame, kKeyFrame, GIS_FIELD_TYPE_BUFFER, 1);
-      if (pFrameField != nullptr && pFrameField->GetDataBuffer() != nullptr && m_pFrame != nullptr)
-        m_pFrame->Save(pFrameField->GetDataBuffer());
-      IGIS_Field* pData = set->GetProperty(kKeyData);
-      if (pData == nullptr) pData = set->AddProperty(kKeyData, kKeyData, GIS_FIELD_TYPE_BUFFER, 1);
-      IGIS_DataBuffer* pBuffer = pData != nullptr ? pData->GetDataBuffer() : nullptr;
+      md::layout::CustomSetWriter set(pAttr, method.c_str());
+      DataBufferPtr frame(GIS_CreateDataBufferObject(0));
+      if (!frame) return FALSE;
+      if (m_pFrame != nullptr) {
+        m_pFrame->Save(frame.get());
+        const int n = frame->GetSize();
+        set.Bytes(kFrameKey,
+                  std::span<const BYTE>(frame->GetData(), n > 0 ? static_cast<std::size_t>(n) : 0));
+      } else {
+        set.Keep(kFrameKey);
+      }
       // Without an object (never made, or its stored bytes could not be
       // read) the stored bytes stay as they are: nothing overwrites them.
-      if (pBuffer != nullptr && m_pOleItem != nullptr && m_pOleItem->HasObject()) {
-        std::vector<std::uint8_t> bytes;
+      std::vector<std::uint8_t> bytes;
+      if (m_pOleItem != nullptr && m_pOleItem->HasObject()) {
         std::string error;
         if (!m_pOleItem->WriteItem(&bytes, &error)) {
           GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "writing the object failed: %s", error.c_str());
           return FALSE;
         }
-        if (bytes.size() > static_cast<std::size_t>(INT32_MAX) ||
-            !pBuffer->SetSize(static_cast<int>(bytes.size()))) {
+        if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) {
           GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "FALSE == NULL");
           return FALSE;
         }
-        std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
+        set.Bytes(kDataKey, std::span<const BYTE>(bytes.data(), bytes.size()));
+      } else {
+        set.Keep(kDataKey);
       }
-      DataBufferPtr out(GIS_CreateDataBufferObject(0));
-      if (!out || !set->Archive(out.get(), GIS_ARCHIVE_WRITE, 0)) return FALSE;
-      pAttr->SetDataBuffer("Custom", out.get(), 0);
+      if (!set.Finish()) return FALSE;
       IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
       IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
       if (pClass != nullptr) pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL);
@@ -317,16 +297,16 @@ BOOL CGIS_OleElement::Archive(int nRead, int /*nArchiveOption*/) {
     }
 
     if (!m_core.ArchiveCommon(nRead)) return FALSE;
-    if (IGIS_Field* f = set->GetProperty(kKeyFrame)) {
+    const md::layout::CustomSetView set(pAttr, method.c_str());
+    if (IGIS_Field* f = set.Field(kKeyFrame)) {
       if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
       if (m_pFrame != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
     }
-    if (IGIS_Field* f = set->GetProperty(kKeyData)) {
+    if (const md::basilo::StoredFieldView* f = set.Find(kKeyData)) {
       auto item = std::make_unique<CGIS_OleClientItem>();
-      IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
-      const int n = pBuffer != nullptr ? pBuffer->GetSize() : 0;
+      const std::size_t n = f->type == GIS_FIELD_TYPE_BUFFER ? f->bytes.size() : 0;
       std::string error;
-      const bool bRead = n <= 0 || item->ReadItem(pBuffer->GetData(), static_cast<std::size_t>(n), &error);
+      const bool bRead = n == 0 || item->ReadItem(f->bytes.data(), n, &error);
       m_pOleItem = std::move(item);
       if (!bRead) {
         GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "the stored object was refused: %s", error.c_str());

@@ -17,7 +17,6 @@
 #include "layout/graphicelement/element/elementsheet.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
-#include "layout/graphicelement/picture/picturefile.h"
 #include "layout/graphicelement/shapes/shapebox.h"
 #include "layout/graphicelement/shapes/shapefeature.h"
 #include "platform/imaging/draw.h"
@@ -58,12 +57,17 @@ constexpr CustomKey kCustomKeys[] = {
     {kKeyPictureData, GIS_FIELD_TYPE_BUFFER, "图片的内容", "图片的内容"},
 };
 
+// The description of a key.
+const CustomKey& KeyOf(const char* key) {
+  for (const CustomKey& k : kCustomKeys) {
+    if (std::strcmp(k.key, key) == 0) return k;
+  }
+  return kCustomKeys[0];
+}
+
 // The field of a key, added when missing.
 IGIS_Field* FieldOf(IGIS_PropertySet* pSet, const char* key) {
-  for (const CustomKey& k : kCustomKeys) {
-    if (std::strcmp(k.key, key) == 0) return md::layout::CustomField(pSet, k);
-  }
-  return nullptr;
+  return md::layout::CustomField(pSet, KeyOf(key));
 }
 
 }  // namespace
@@ -154,6 +158,7 @@ BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
 
   m_bSaveInDoc = false;
   m_strFileName = path;
+  m_pKept.reset();
   const std::size_t dot = path.rfind('.');
   if (dot != std::string::npos) m_strFileExt = path.substr(dot + 1);
 
@@ -245,11 +250,19 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 
 // ---- Storage ------------------------------------------------------------------
 
-std::string CGIS_PictureElement::WriteTemporaryPicture(const void* pData, std::size_t nSize) {
-  std::string attempted;
-  std::string path = md::layout::WriteNewFile(GIS_GetTempDir(), m_strFileExt, pData, nSize, &attempted);
-  if (path.empty()) GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, kCannotOpen, attempted.c_str());
-  return path;
+bool CGIS_PictureElement::KeepBytes(const void* pData, std::size_t nSize) {
+  if (m_pKept == nullptr || !m_pKept->Holds(pData, nSize, m_strFileExt) || !m_pKept->Intact()) {
+    std::string attempted;
+    md::layout::KeptPicturePtr kept =
+        md::layout::KeepPicture(GIS_GetTempDir(), pData, nSize, m_strFileExt, &attempted);
+    if (kept == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, kCannotOpen, attempted.c_str());
+      return false;
+    }
+    m_pKept = std::move(kept);
+  }
+  m_strFileName = m_pKept->Path();
+  return true;
 }
 
 BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
@@ -258,36 +271,32 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (pFeature == nullptr) return FALSE;
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   if (pAttr == nullptr) return FALSE;
-  // Read what is stored in both modes: a write keeps the keys it does not
-  // write ("DIB", "PictureData").
-  PropertySetPtr set = md::layout::ReadCustomSet(pAttr, method.c_str());
-  if (!set) return FALSE;
 
+  // The "Custom" keys are read and written in place; a write keeps the keys
+  // it does not write ("DIB", "PictureData").
   if (nRead == 0) {
     pAttr->SetBool("IsLock", m_core.m_bLock);
     pAttr->SetBool("KeepHVScaleRatio", m_core.m_bKeepHVScaleRatio);
     pAttr->SetInt("ElementOrder", m_core.m_nOrder);
     pAttr->SetString("ElementName", GetName());
-    if (IGIS_Field* f = FieldOf(set.get(), kKeyFrame)) {
-      if (IGIS_DataBuffer* pBuffer = f->GetDataBuffer()) {
-        // Without a frame the key holds no bytes, so that a removed frame
-        // does not come back from what an earlier write stored.
-        if (m_pFrame != nullptr) {
-          m_pFrame->Save(pBuffer);
-        } else {
-          pBuffer->SetSize(0);
-        }
-      }
-    }
-    if (IGIS_Field* f = FieldOf(set.get(), kKeySaveInDoc)) f->SetBool(m_bSaveInDoc);
-    FieldOf(set.get(), kKeyPictureData);
-    if (IGIS_Field* f = FieldOf(set.get(), kKeyFileName)) f->SetString(m_strFileName.c_str());
-    if (IGIS_Field* f = FieldOf(set.get(), kKeyFileExt)) f->SetString(m_strFileExt.c_str());
-    return md::layout::WriteCustomSet(pAttr, set.get(), method.c_str()) ? TRUE : FALSE;
+    md::layout::CustomSetWriter set(pAttr, method.c_str());
+    // Without a frame the key holds no bytes, so that a removed frame does
+    // not come back from what an earlier write stored.
+    DataBufferPtr frame(GIS_CreateDataBufferObject(0));
+    if (!frame) return FALSE;
+    if (m_pFrame != nullptr) m_pFrame->Save(frame.get());
+    const int frameSize = frame->GetSize();
+    set.Bytes(KeyOf(kKeyFrame), std::span<const BYTE>(frame->GetData(), frameSize > 0 ? frameSize : 0));
+    set.Bool(KeyOf(kKeySaveInDoc), m_bSaveInDoc);
+    set.Keep(KeyOf(kKeyPictureData));
+    set.String(KeyOf(kKeyFileName), m_strFileName);
+    set.String(KeyOf(kKeyFileExt), m_strFileExt);
+    return set.Finish() ? TRUE : FALSE;
   }
 
   if (!m_core.ArchiveCommon(nRead)) return FALSE;
-  if (IGIS_Field* f = set->GetProperty(kKeyFrame)) {
+  const md::layout::CustomSetView set(pAttr, method.c_str());
+  if (IGIS_Field* f = set.Field(kKeyFrame)) {
     IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
     if (pBuffer != nullptr && pBuffer->GetSize() == 0) {
       if (m_pFrame != nullptr) m_pFrame->Release();
@@ -297,27 +306,24 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
       if (m_pFrame != nullptr && pBuffer != nullptr) m_pFrame->Open(pBuffer);
     }
   }
-  if (IGIS_Field* f = set->GetProperty(kKeySaveInDoc)) m_bSaveInDoc = f->GetBool();
+  set.Read(kKeySaveInDoc, &m_bSaveInDoc);
   // Names longer than a path may be are refused whole (recorded), not cut.
   auto readName = [&](const char* key, std::string* pOut) {
-    IGIS_Field* f = set->GetProperty(key);
-    const char* s = f != nullptr ? f->GetString() : nullptr;
-    if (s == nullptr) return;
-    if (std::strlen(s) > kMaxPathBytes) {
+    std::string s;
+    if (!set.Read(key, &s)) return;
+    if (s.size() > kMaxPathBytes) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s longer than %zu bytes", key, kMaxPathBytes);
       return;
     }
-    *pOut = s;
+    *pOut = std::move(s);
   };
   readName(kKeyFileName, &m_strFileName);
   readName(kKeyFileExt, &m_strFileExt);
-  if (IGIS_Field* f = set->GetProperty(kKeyPictureData); f != nullptr && m_bSaveInDoc) {
-    IGIS_DataBuffer* pData = f->GetDataBuffer();
-    if (pData != nullptr && pData->GetSize() > 0) {
-      // The element names the new file only once it is written whole.
-      std::string path = WriteTemporaryPicture(pData->GetData(), static_cast<std::size_t>(pData->GetSize()));
-      if (!path.empty()) m_strFileName = std::move(path);
-    }
+  const md::basilo::StoredFieldView* pData = m_bSaveInDoc ? set.Find(kKeyPictureData) : nullptr;
+  if (pData != nullptr && pData->type == GIS_FIELD_TYPE_BUFFER && !pData->bytes.empty()) {
+    KeepBytes(pData->bytes.data(), pData->bytes.size());
+  } else if (m_pKept != nullptr && m_strFileName != m_pKept->Path()) {
+    m_pKept.reset();
   }
   return TRUE;
 }
@@ -343,12 +349,10 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, kCannotOpen, m_strFileName.c_str());
     return;
   }
-  std::string path = WriteTemporaryPicture(bytes.data(), bytes.size());
-  if (path.empty()) return;
+  if (!KeepBytes(bytes.data(), bytes.size())) return;
 
   pBuffer->SetSize(static_cast<int>(bytes.size()));
   if (!bytes.empty()) std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
-  m_strFileName = std::move(path);
   if (IGIS_Field* f = set->GetProperty(kKeyFileName)) f->SetString(m_strFileName.c_str());
   if (IGIS_Field* f = FieldOf(set.get(), kKeySaveInDoc)) f->SetBool(true);
   if (!md::layout::WriteCustomSet(pAttr, set.get(), method.c_str())) return;
@@ -359,52 +363,7 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
 // ---- Property sheet -------------------------------------------------------------
 
 BOOL CGIS_PictureElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  // A picture cannot be cloned: its backup is its frame, rectangle, flags and
-  // stored "Custom" set, taken here. The sheet keeps the picture in the
-  // document when the user confirms with its box checked.
-  const md::basilo::ReleasePtr<IGIS_FrameProperty> frameBackup(m_pFrame != nullptr ? m_pFrame->Clone()
-                                                                                   : nullptr);
-  if (!frameBackup)
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnOpenPropertyDlg").c_str(), "p_frameProperty == NULL");
-  const SGIS_Rect rect = GetRect();
-  const bool bKeepRatio = m_core.m_bKeepHVScaleRatio;
-  const bool bLock = m_core.m_bLock;
-  // The stored "Custom" set, so that a cancel leaves it byte for byte.
-  std::vector<std::uint8_t> custom;
-  bool haveCustom = false;
-  if (IGIS_Feature* pFeature = GetFeaturePtr()) {
-    IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
-    IGIS_DataBuffer* pCustom = pAttr != nullptr ? pAttr->GetDataBuffer("Custom") : nullptr;
-    if (pCustom != nullptr) {
-      const auto* p = static_cast<const std::uint8_t*>(pCustom->GetData());
-      if (p != nullptr) custom.assign(p, p + pCustom->GetSize());
-      haveCustom = true;
-    }
-  }
-
-  md::layout::SheetRequest request;
-  request.pElement = this;
-  request.pDisplay = pDisplay;
-  request.szTitle = "图片属性";
-  request.method = m_core.Method("OnOpenPropertyDlg");
-  request.bOwnBackup = true;
-  request.restore = [&](IGIS_Element*) {
-    m_core.m_bKeepHVScaleRatio = bKeepRatio;
-    m_core.m_bLock = bLock;
-    // The rectangle is written back as it was (resizing it through the
-    // keep-ratio rule could give another size).
-    if (IGIS_Feature* pFeature = GetFeaturePtr(); pFeature != nullptr && GetRect() != rect) {
-      WriteRect(pFeature, rect, GIS_UPDATE_GEOMETRY);
-    }
-    SetFramePropertyPtr(frameBackup.get());
-    IGIS_Feature* pFeature = GetFeaturePtr();
-    IGIS_FeatureAttributes* pAttr = pFeature != nullptr ? pFeature->GetAttributes() : nullptr;
-    if (pAttr == nullptr || !haveCustom) return;
-    DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
-    if (!buffer) return;
-    buffer->SetSize(static_cast<int>(custom.size()));
-    if (!custom.empty()) std::memcpy(buffer->GetData(), custom.data(), custom.size());
-    pAttr->SetDataBuffer("Custom", buffer.get(), 0);
-  };
-  return md::layout::OpenPropertySheet(request);
+  // The sheet keeps the picture in the document when the user confirms with
+  // its box checked.
+  return m_core.OpenPropertySheet(pDisplay, "图片属性", "p_frameProperty == NULL");
 }

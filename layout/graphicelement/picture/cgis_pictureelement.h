@@ -1,7 +1,8 @@
 // The picture element: a raster picture from an image file drawn into the
 // element's rectangle, inside an optional frame. The picture can be kept in
-// the document ("PictureData"): reading the element back then writes the
-// bytes to a new file in the host's temporary folder and draws from it.
+// the document ("PictureData"): reading the element back then draws it from
+// the temporary folder's file of that content, which every element holding
+// the same content shares.
 //
 // The feature (kind 1024) holds the rectangle; the file name, extension,
 // keep-in-document flag, kept bytes and frame live in its "Custom" property
@@ -11,6 +12,7 @@
 #include <string>
 
 #include "layout/graphicelement/picture/igis_pictureelement.h"
+#include "layout/graphicelement/picture/keptpicture.h"
 #include "layout/graphicelement/shapes/cgis_boxshapeimpl.h"
 
 class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_PictureElement> {
@@ -48,12 +50,15 @@ class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Pi
  private:
   // Writes the rectangle into the feature and commits it with the flags.
   void WriteRect(IGIS_Feature* pFeature, SGIS_Rect rect, int nFlags);
-  // Writes the bytes to a new file of the temporary folder; its path, or ""
-  // (recorded) when it could not be written whole.
-  std::string WriteTemporaryPicture(const void* pData, std::size_t nSize);
+  // Draws from the temporary folder's file of the bytes (made when no
+  // element holds it yet); false (recorded, the element unchanged) when it
+  // could not be written whole.
+  bool KeepBytes(const void* pData, std::size_t nSize);
 
   IGIS_FrameProperty* m_pFrame = nullptr;
   std::string m_strFileName;
   std::string m_strFileExt;
   bool m_bSaveInDoc = false;
+  // The kept picture's file while the element draws from it.
+  md::layout::KeptPicturePtr m_pKept;
 };

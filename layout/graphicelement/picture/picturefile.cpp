@@ -5,9 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
-#include <ctime>
 
 #include "host/basilo/gis_filestore.h"
 
@@ -19,18 +17,6 @@ constexpr int kMaxAttempts = 10000;
 
 // Numbers are formatted with snprintf: std::to_string would put unique
 // symbols into the library, and a library holding them cannot be unloaded.
-std::string TimeName() {
-  const auto now = std::chrono::system_clock::now();
-  const std::time_t t = std::chrono::system_clock::to_time_t(now);
-  const long long ms =
-      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-  std::tm utc{};
-  gmtime_r(&t, &utc);
-  char name[64];
-  std::snprintf(name, sizeof name, "%d%d%d%d%lld", utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, ms);
-  return name;
-}
-
 bool PlainExtension(const std::string& extension) {
   if (extension.empty() || extension.size() > 16) return false;
   for (char c : extension) {
@@ -43,9 +29,9 @@ bool PlainExtension(const std::string& extension) {
 
 }  // namespace
 
-std::string WriteNewFile(const std::string& folder, const std::string& extension, const void* pData,
-                         std::size_t nSize, std::string* pAttempted) {
-  const std::string base = folder + "/" + TimeName();
+std::string WriteNewFile(const std::string& folder, const std::string& name, const std::string& extension,
+                         const void* pData, std::size_t nSize, std::string* pAttempted) {
+  const std::string base = folder + "/" + name;
   const std::string suffix = PlainExtension(extension) ? "." + extension : std::string();
   for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
     char counter[16] = "";

@@ -483,61 +483,9 @@ IGIS_Element* CGIS_ScaleTextElement::Clone() {
 
 // ---- Property sheet -----------------------------------------------------------------------
 
-// What a Clone carries comes back from the backup: the style, units,
-// numeric format, symbol and lock.
-void CGIS_ScaleTextElement::RestoreFrom(CGIS_ScaleTextElement* pBackup) {
-  SetLock(pBackup->IsLock());
-  m_nMapUnit = pBackup->m_nMapUnit;
-  m_nPageUnit = pBackup->m_nPageUnit;
-  m_nScaleTextStyle = pBackup->m_nScaleTextStyle;
-  if (pBackup->m_pNumericFormat != nullptr)
-    KeepNumericFormatCopy(&m_pNumericFormat, pBackup->m_pNumericFormat);
-  SetSymbolPtr(pBackup->GetSymbolPtr());
-}
-
 BOOL CGIS_ScaleTextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithFramePages) {
-  // What a Clone does not carry: the name, order, rectangle, text, unit
-  // labels, lat-lon format and frame.
-  const SGIS_Rect before = GetRect();
-  const std::string name = GetName();
-  const int nOrder = GetOrder();
-  const std::string text = m_strText;
-  const double dMapScale = m_dMapScale;
-  const std::string mapUnitLabel = m_strMapUnitLabel;
-  const std::string pageUnitLabel = m_strPageUnitLabel;
-  const bool bHadFrame = m_pFrameProperty != nullptr;
-  const md::basilo::ReleasePtr<IGIS_FrameProperty> frame(bHadFrame ? m_pFrameProperty->Clone() : nullptr);
-  const md::basilo::ReleasePtr<IGIS_NumericFormat> latLon(
-      m_pLatLonFormat != nullptr ? m_pLatLonFormat->Clone() : nullptr);
-  md::layout::SheetRequest request;
-  request.pElement = this;
-  request.pDisplay = pDisplay;
-  request.bWithCommonPages = bWithFramePages;
-  request.szTitle = "文本比例尺属性";
-  request.method = "CGIS_ScaleTextElement::OnOpenPropertyDlg";
-  request.szNoBackup = "p_element == NULL";
-  bool bRestored = false;
-  request.restore = [&](IGIS_Element* pCopy) {
-    auto* pBackup = dynamic_cast<CGIS_ScaleTextElement*>(pCopy);
-    if (pBackup == nullptr) return;
-    RestoreFrom(pBackup);
-    SetName(name.c_str());
-    m_core.m_nOrder = nOrder;
-    m_strText = text;
-    m_strMapUnitLabel = mapUnitLabel;
-    m_strPageUnitLabel = pageUnitLabel;
-    if (latLon) KeepNumericFormatCopy(&m_pLatLonFormat, latLon.get());
-    // A frame whose copy could not be made is left as the pages set it.
-    if (!bHadFrame || frame) SetFramePropertyPtr(frame.get());
-    m_dMapScale = dMapScale;
-    if (IGIS_Feature* pFeature = GetFeaturePtr()) {
-      if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(before, 0);
-      CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
-    }
-    bRestored = true;
-  };
-  const BOOL bOk = md::layout::OpenPropertySheet(request);
-  if (!bRestored) RebuildText();
+  const BOOL bOk = m_core.OpenPropertySheet(pDisplay, "文本比例尺属性", "p_element == NULL", bWithFramePages);
+  if (bOk) RebuildText();
   return bOk;
 }
 

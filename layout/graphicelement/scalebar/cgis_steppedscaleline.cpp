@@ -4,8 +4,8 @@
 
 #include "host/basilo/igis_log.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
 #include "layout/graphicelement/scalebar/scalebarbodydraw.h"
 #include "layout/graphicelement/scalebar/scalebarelements.h"
 

@@ -50,13 +50,6 @@ IGIS_DoubleFillScaleBar* IGIS_DoubleFillScaleBar::CopyFrom(IGIS_DoubleFillScaleB
   return this;
 }
 
-void IGIS_DoubleFillScaleBar::RestoreBodyFrom(IGIS_ScaleBar* pBackup) {
-  if (auto* pOld = dynamic_cast<IGIS_DoubleFillScaleBar*>(pBackup)) {
-    SetSymbol1(pOld->GetSymbol1());
-    SetSymbol2(pOld->GetSymbol2());
-  }
-}
-
 BOOL IGIS_DoubleFillScaleBar::Archive(int nRead, int nArchiveOption) {
   const BOOL bBase = IGIS_ScaleBar::Archive(nRead, nArchiveOption);
   const BodySymbolKey keys[] = {{"Symbol1", "符号1", m_pSymbol1}, {"Symbol2", "符号2", m_pSymbol2}};

@@ -28,8 +28,6 @@ class IGIS_DoubleFillScaleBar : public IGIS_ScaleBar {
   IGIS_DoubleFillScaleBar(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature, const char* szClass);
   ~IGIS_DoubleFillScaleBar() override;
 
-  void RestoreBodyFrom(IGIS_ScaleBar* pBackup) override;
-
  private:
   IGIS_Symbol* m_pSymbol1 = nullptr;
   IGIS_Symbol* m_pSymbol2 = nullptr;

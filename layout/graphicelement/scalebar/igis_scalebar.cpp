@@ -644,58 +644,6 @@ void IGIS_ScaleBar::ScaleShape(SGIS_Point origin, double sx, double sy) {
 
 // ---- Property sheet -----------------------------------------------------------------
 
-void IGIS_ScaleBar::RestoreFrom(IGIS_ScaleBar* pBackup) {
-  SetFrameProperty(pBackup->m_pFrameProperty);
-  m_nBarHeight = pBackup->m_nBarHeight;
-  m_dDivision = pBackup->m_dDivision;
-  m_nDivisions = pBackup->m_nDivisions;
-  m_bDivisionsBeforeZero = pBackup->m_bDivisionsBeforeZero;
-  m_nLabelFrequency = pBackup->m_nLabelFrequency;
-  m_nLabelGap = pBackup->m_nLabelGap;
-  m_nUnits = pBackup->m_nUnits;
-  m_nLabelPosition = pBackup->m_nLabelPosition;
-  KeepSymbolCopy(&m_pLabelSymbol, pBackup->m_pLabelSymbol, &IGIS_Symbol::GetTextPart);
-  m_nSubDivisions = pBackup->m_nSubDivisions;
-  m_strUnitLabel = pBackup->m_strUnitLabel;
-  m_nUnitLabelGap = pBackup->m_nUnitLabelGap;
-  m_nUnitLabelPosition = pBackup->m_nUnitLabelPosition;
-  SetScaleMarks(pBackup->m_pScaleMarks);
-  SetHVScaleRatio(pBackup->GetHVScaleRatio());
-  SetLock(pBackup->IsLock());
-  KeepSymbolCopy(&m_pUnitLabelSymbol, pBackup->m_pUnitLabelSymbol, &IGIS_Symbol::GetTextPart);
-  m_nResizeHint = pBackup->m_nResizeHint;
-  KeepNumericFormatCopy(&m_pNumericFormat, pBackup->m_pNumericFormat);
-  KeepNumericFormatCopy(&m_pLatLonFormat, pBackup->m_pLatLonFormat);
-  RestoreBodyFrom(pBackup);
-}
-
 BOOL IGIS_ScaleBar::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithFramePages) {
-  // What the backup (a Clone) does not carry: the name, order, position and
-  // the last division width and scale.
-  const SGIS_Rect before = GetRect();
-  const std::string name = m_szName;
-  const int nOrder = GetOrder();
-  const int nBarWidth = m_nBarWidth;
-  const double dMapScale = m_dMapScale;
-  md::layout::SheetRequest request;
-  request.pElement = this;
-  request.pDisplay = pDisplay;
-  request.bWithCommonPages = bWithFramePages;
-  request.szTitle = "图形比例尺属性";
-  request.method = "IGIS_ScaleBar::OnOpenPropertyDlg";
-  request.szNoBackup = "p_element == NULL";
-  request.restore = [&](IGIS_Element* pCopy) {
-    auto* pBackup = dynamic_cast<IGIS_ScaleBar*>(pCopy);
-    if (pBackup == nullptr) return;
-    RestoreFrom(pBackup);
-    SetName(name.c_str());
-    SetOrder(nOrder);
-    m_nBarWidth = nBarWidth;
-    m_dMapScale = dMapScale;
-    const SGIS_Rect now = GetRect();
-    if (now.left != before.left || now.bottom != before.bottom)
-      SetLBpoint(SGIS_Point(before.left, before.bottom, 0));
-    Refresh();
-  };
-  return md::layout::OpenPropertySheet(request);
+  return m_core.OpenPropertySheet(pDisplay, "图形比例尺属性", "p_element == NULL", bWithFramePages);
 }

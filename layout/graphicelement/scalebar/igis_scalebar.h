@@ -185,9 +185,6 @@ class IGIS_ScaleBar : public CGIS_ElementImpl<IGIS_Element>, public IGIS_Observe
   void MarkNewFeature(const char* szType);
   // Commits the feature through the owner's feature class; FALSE on failure.
   BOOL CommitFeature(IGIS_Feature* pFeature, int nFlags);
-  // Takes back the body symbols of a backup of the same kind after a
-  // cancelled sheet (the branches hold them).
-  virtual void RestoreBodyFrom(IGIS_ScaleBar* pBackup) = 0;
   // The branches' part of Archive. Writing: the body symbols under their
   // keys (a missing key added with the key as description), then the
   // feature committed; FALSE when either fails. Reading: each stored symbol

@@ -38,10 +38,6 @@ IGIS_ScaleLine* IGIS_ScaleLine::CopyFrom(IGIS_ScaleLine* pOther) {
   return this;
 }
 
-void IGIS_ScaleLine::RestoreBodyFrom(IGIS_ScaleBar* pBackup) {
-  if (auto* pOld = dynamic_cast<IGIS_ScaleLine*>(pBackup)) SetSymbolPtr(pOld->GetSymbolPtr());
-}
-
 BOOL IGIS_ScaleLine::Archive(int nRead, int nArchiveOption) {
   const char* kMethod = "IGIS_ScaleLine::Archive";
   if (GetFeaturePtr() == nullptr) {

@@ -23,8 +23,6 @@ class IGIS_ScaleLine : public IGIS_ScaleBar {
   IGIS_ScaleLine(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature, const char* szClass);
   ~IGIS_ScaleLine() override;
 
-  void RestoreBodyFrom(IGIS_ScaleBar* pBackup) override;
-
  private:
   IGIS_Symbol* m_pSymbol = nullptr;
 };

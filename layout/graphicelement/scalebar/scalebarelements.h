@@ -5,14 +5,13 @@
 
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 
 namespace md::layout::detail {
 
-// Ends an element made for a conversion that is not kept (its feature too).
-void DropElement(IGIS_Element* pElement);
-
-// Ends a compound and every member it holds.
-void DropCompound(IGIS_CompoundElement* pCompound);
+// Elements made for a conversion that is not kept end as every conversion's do.
+using ::DropCompound;
+using ::DropElement;
 
 // Adds the element to the compound; one the compound refuses is dropped.
 bool AddOrDrop(IGIS_CompoundElement* pCompound, IGIS_Element* pElement);

@@ -96,6 +96,5 @@ IGIS_Element* CGIS_EllipseElement::Clone() {
 }
 
 BOOL CGIS_EllipseElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  return m_core.OpenPropertySheet(pDisplay, "椭圆属性", "p_element == NULL",
-                                  [this](IGIS_Element* pBackup) { RestoreSurface(pBackup, true); });
+  return m_core.OpenPropertySheet(pDisplay, "椭圆属性", "p_element == NULL");
 }

@@ -254,15 +254,5 @@ IGIS_Element* CGIS_PointElement::Clone() {
 }
 
 BOOL CGIS_PointElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  return m_core.OpenPropertySheet(pDisplay, "点属性", "p_element == NULL", [this](IGIS_Element* pBackup) {
-    // The symbol first (setting it refits the width), then the rectangle
-    // exactly as it was.
-    if (auto* pOld = dynamic_cast<IGIS_PointElement*>(pBackup)) {
-      if (pOld->GetSymbolPtr() != nullptr) SetSymbolPtr(pOld->GetSymbolPtr());
-    }
-    if (IGIS_Feature* pFeature = m_core.RequireFeature("OnOpenPropertyDlg")) {
-      CommitBox(pFeature, pBackup->GetRect());
-    }
-    SetLock(pBackup->IsLock());
-  });
+  return m_core.OpenPropertySheet(pDisplay, "点属性", "p_element == NULL");
 }

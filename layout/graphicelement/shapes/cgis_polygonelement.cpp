@@ -60,10 +60,5 @@ IGIS_Element* CGIS_PolygonElement::Clone() {
 }
 
 BOOL CGIS_PolygonElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  return m_core.OpenPropertySheet(pDisplay, "面属性", "p_element == NULL", [this](IGIS_Element* pBackup) {
-    RestoreVertices(m_core, pBackup);
-    SetHVScaleRatio(pBackup->GetHVScaleRatio());
-    SetLock(pBackup->IsLock());
-    if (auto* pOld = dynamic_cast<IGIS_PolygonElement*>(pBackup)) SetSymbolPtr(pOld->GetSymbolPtr());
-  });
+  return m_core.OpenPropertySheet(pDisplay, "面属性", "p_element == NULL");
 }

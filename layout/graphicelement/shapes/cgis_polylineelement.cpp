@@ -60,10 +60,5 @@ IGIS_Element* CGIS_PolylineElement::Clone() {
 }
 
 BOOL CGIS_PolylineElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  return m_core.OpenPropertySheet(pDisplay, "线属性", "p_element == NULL", [this](IGIS_Element* pBackup) {
-    RestoreVertices(m_core, pBackup);
-    SetHVScaleRatio(pBackup->GetHVScaleRatio());
-    SetLock(pBackup->IsLock());
-    if (auto* pOld = dynamic_cast<IGIS_PolylineElement*>(pBackup)) SetSymbolPtr(pOld->GetSymbolPtr());
-  });
+  return m_core.OpenPropertySheet(pDisplay, "线属性", "p_element == NULL");
 }

@@ -81,6 +81,5 @@ IGIS_Element* CGIS_RectElement::Clone() {
 }
 
 BOOL CGIS_RectElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  return m_core.OpenPropertySheet(pDisplay, "矩形属性", "p_element == NULL",
-                                  [this](IGIS_Element* pBackup) { RestoreSurface(pBackup, false); });
+  return m_core.OpenPropertySheet(pDisplay, "矩形属性", "p_element == NULL");
 }

@@ -46,21 +46,6 @@ class CGIS_ShapeImpl : public CGIS_ElementImpl<TInterface> {
     this->SetWidthAndHeight(rect.Width(), rect.Height());
   }
 
-  // The restore of a surface shape's property sheet: its rectangle as the
-  // backup's (set with the ratio free), the backup's ratio flag, lock and,
-  // from a backup of the same interface, its symbol. bKeepWithoutSymbol: a
-  // backup without a symbol leaves the present one.
-  void RestoreSurface(IGIS_Element* pBackup, bool bKeepWithoutSymbol) {
-    this->SetHVScaleRatio(false);
-    this->SetRect(pBackup->GetRect());
-    this->SetHVScaleRatio(pBackup->GetHVScaleRatio());
-    this->SetLock(pBackup->IsLock());
-    auto* pOld = dynamic_cast<TInterface*>(pBackup);
-    if (pOld == nullptr) return;
-    IGIS_Symbol* pSymbol = pOld->GetSymbolPtr();
-    if (pSymbol != nullptr || !bKeepWithoutSymbol) this->SetSymbolPtr(pSymbol);
-  }
-
  private:
   const char* m_szType;
 };

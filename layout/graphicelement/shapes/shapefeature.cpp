@@ -56,18 +56,6 @@ BOOL Commit(CGIS_ElementCore& core, IGIS_Feature* pFeature, int nFlags) {
   return pClass != nullptr ? pClass->UpdateFeature(pFeature, nFlags) : FALSE;
 }
 
-void RestoreVertices(CGIS_ElementCore& core, IGIS_Element* pBackup) {
-  IGIS_Feature* pFeature = core.RequireFeature("OnOpenPropertyDlg");
-  IGIS_Feature* pOld = pBackup->GetFeaturePtr();
-  IGIS_Geometry* pTo = pFeature != nullptr ? pFeature->GetGeometry() : nullptr;
-  IGIS_Geometry* pFrom = pOld != nullptr ? pOld->GetGeometry() : nullptr;
-  if (pTo == nullptr || pFrom == nullptr) return;
-  const int n = pFrom->GetPointCount();
-  if (n < 0 || !pTo->SetPointCount(n)) return;
-  for (int i = 0; i < n; ++i) pTo->SetPoint(i, pFrom->GetPoint(i, 0), 0);
-  Commit(core, pFeature, GIS_UPDATE_GEOMETRY);
-}
-
 IGIS_Symbol* FeatureSymbol(CGIS_ElementCore& core, bool bFillView) {
   IGIS_Feature* pFeature = core.RequireFeature("GetSymbolPtr");
   if (pFeature == nullptr) return nullptr;

@@ -31,11 +31,6 @@ BOOL GiveSymbolCopy(IGIS_Feature* pFeature, IGIS_Symbol* pSymbol);
 // Commits the changed feature through the owner's feature class.
 BOOL Commit(CGIS_ElementCore& core, IGIS_Feature* pFeature, int nFlags);
 
-// Copies the backup's vertices into the element's geometry exactly and
-// commits the geometry: a cancelled edit comes back without the rounding a
-// restore through the bounding rectangle brings.
-void RestoreVertices(CGIS_ElementCore& core, IGIS_Element* pBackup);
-
 // The feature's symbol for GetSymbolPtr (its fill view when bFillView); NULL
 // without a feature (recorded) or a symbol.
 IGIS_Symbol* FeatureSymbol(CGIS_ElementCore& core, bool bFillView);

@@ -457,25 +457,7 @@ IGIS_Element* CGIS_TextElement::Clone() {
 }
 
 BOOL CGIS_TextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWithCommonPages*/) {
-  // The rectangle before the sheet runs: its size page moves and sizes the
-  // element directly, and a cancel puts it back.
-  // The stored ratio flag too: the element answers true whatever it stores,
-  // and the size page sets it.
-  const SGIS_Rect before = GetRect();
-  const bool bStoredKeep = m_core.m_bKeepHVScaleRatio;
-  return m_core.OpenPropertySheet(pDisplay, "文本属性", "p_element == NULL",
-                                  [this, before, bStoredKeep](IGIS_Element* pBackup) {
-                                    auto* pTextBackup = dynamic_cast<IGIS_TextElement*>(pBackup);
-                                    if (pTextBackup == nullptr) return;
-                                    m_core.m_bKeepHVScaleRatio = bStoredKeep;
-                                    SetLock(pTextBackup->IsLock());
-                                    SetSymbolPtr(pTextBackup->GetSymbolPtr());
-                                    SetText(pTextBackup->GetText());
-                                    if (IGIS_Feature* pFeature = GetFeaturePtr()) {
-                                      ComputeTextPolygon(pFeature, m_pPointStyle.get(), m_strText.c_str());
-                                      SetLBpoint(SGIS_Point(before.left, before.bottom, 0));
-                                    }
-                                  });
+  return m_core.OpenPropertySheet(pDisplay, "文本属性", "p_element == NULL");
 }
 
 // ---- Storage ----------------------------------------------------------------

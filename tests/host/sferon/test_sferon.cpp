@@ -4,6 +4,8 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/releaseptr.h"
@@ -238,6 +240,41 @@ TEST(CoordTransform, GeographicToGaussKrugerAndBackOnEveryDatum) {
       }
     }
   }
+}
+
+// Transformations of one pair of references made and used at once on several
+// threads (they share made operations) give what one alone gives, and one
+// released while another of the same pair lives leaves the other working.
+TEST(CoordTransform, ConcurrentTransformationsOfOnePairAgree) {
+  RefPtr geo = Geographic(GIS_DATUM_CGCS2000);
+  RefPtr gk = GaussKruger(GIS_DATUM_BEIJING1954, 3, 39, TRUE);
+  const auto projectAll = [&](std::vector<SGIS_DPoint>* out) {
+    for (int k = 0; k < 20; ++k) {
+      TransformPtr t = Transform(geo.get(), gk.get());
+      TransformPtr other = Transform(geo.get(), gk.get());
+      other.reset();
+      out->clear();
+      for (int i = 0; i < 50; ++i) {
+        SGIS_DPoint p(114.0 + i * 0.1, 30.0 + i * 0.2);
+        if (!t->TransformPoint(1, &p, 1)) p = SGIS_DPoint(0.0, 0.0);
+        out->push_back(p);
+      }
+    }
+  };
+  std::vector<SGIS_DPoint> expected;
+  projectAll(&expected);
+  std::vector<std::vector<SGIS_DPoint>> results(6);
+  std::vector<std::thread> threads;
+  for (auto& r : results) threads.emplace_back(projectAll, &r);
+  for (std::thread& t : threads) t.join();
+  for (const auto& r : results) {
+    ASSERT_EQ(r.size(), expected.size());
+    for (std::size_t i = 0; i < r.size(); ++i) {
+      EXPECT_EQ(r[i].x, expected[i].x);
+      EXPECT_EQ(r[i].y, expected[i].y);
+    }
+  }
+  EXPECT_GT(expected[0].x, 39000000.0);
 }
 
 TEST(CoordTransform, DatumChangeMovesPointsAndReturns) {

@@ -2,7 +2,11 @@
 // by their class id and drawn into a memory context.
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #include "platform/ole/objectclass.h"
@@ -135,12 +139,22 @@ TEST(ObjectClasses, BadContentIsRefusedAndTheObjectKept) {
     const char* stream;
     std::vector<std::uint8_t> bytes;
   };
+  // The default picture with one byte of its image data changed, and cut
+  // before its end chunk.
+  Storage good;
+  picture->Save(&good);
+  std::vector<std::uint8_t> changed = good.streams["Picture"];
+  ASSERT_GT(changed.size(), 60u);
+  changed[changed.size() - 20] ^= 0x55;
+  const std::vector<std::uint8_t> cut(good.streams["Picture"].begin(), good.streams["Picture"].end() - 12);
   std::vector<std::uint8_t> hugePng = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0,
                                        13,   'I', 'H', 'D', 'R',  0,    1,    0,    0, 0, 1,
                                        0,    0,   8,   6,   0,    0,    0,    0,    0, 0, 0};
   const Case cases[] = {
       {picture.get(), "Picture", {1, 2, 3}},
       {picture.get(), "Picture", hugePng},
+      {picture.get(), "Picture", changed},
+      {picture.get(), "Picture", cut},
       {picture.get(), "Other", {}},
       {doc.get(), "Contents", {0xC0, 0x80}},        // overlong form
       {doc.get(), "Contents", {0xED, 0xA0, 0x80}},  // surrogate
@@ -156,6 +170,46 @@ TEST(ObjectClasses, BadContentIsRefusedAndTheObjectKept) {
   }
   picture->GetExtent(&after);
   EXPECT_EQ(after.cx, before.cx);
+}
+
+// Image data whose chunks are whole but whose compressed pixels are not is
+// taken when read (the pixels are decoded when first drawn) and refuses to
+// draw; its size still comes from the header.
+TEST(ObjectClasses, PicturePixelsAreDecodedWhenFirstDrawn) {
+  auto picture = md::ole::PictureClass().createNew();
+  Storage s;
+  picture->Save(&s);
+  std::vector<std::uint8_t>& png = s.streams["Picture"];
+  // The first image-data chunk's bytes replaced by a stored deflate block
+  // that claims more bytes than follow, its check sum made right.
+  std::size_t at = 8;
+  while (at + 8 <= png.size() && std::memcmp(png.data() + at + 4, "IDAT", 4) != 0)
+    at += 12 + ((std::size_t{png[at]} << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3]);
+  ASSERT_LT(at + 12, png.size());
+  const std::size_t length =
+      (std::size_t{png[at]} << 24) | (png[at + 1] << 16) | (png[at + 2] << 8) | png[at + 3];
+  ASSERT_GE(length, 8u);
+  const std::uint8_t bad[] = {0x78, 0x01, 0x00, 0xFF, 0x7F, 0x00, 0x80, 0x00};
+  std::fill(png.begin() + static_cast<std::ptrdiff_t>(at + 8),
+            png.begin() + static_cast<std::ptrdiff_t>(at + 8 + length), 0);
+  std::memcpy(png.data() + at + 8, bad, sizeof bad);
+  const uLong crc = crc32(crc32(0L, Z_NULL, 0), png.data() + at + 4, static_cast<uInt>(length + 4));
+  for (int i = 0; i < 4; ++i) png[at + 8 + length + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+
+  auto loaded = md::ole::PictureClass().createNew();
+  std::string error;
+  ASSERT_TRUE(loaded->Load(s, &error)) << error;
+  SIZE extent{};
+  ASSERT_TRUE(loaded->GetExtent(&extent));
+  EXPECT_EQ(extent.cx, 4233);
+  MemDC dc(40, 30);
+  EXPECT_FALSE(loaded->Draw(dc.hdc, RECT{0, 0, 40, 30}));
+  EXPECT_EQ(dc.Count(0xFFFFFF), 40 * 30);
+  // A sound picture loaded into the same object draws.
+  Storage sound;
+  picture->Save(&sound);
+  ASSERT_TRUE(loaded->Load(sound, &error)) << error;
+  EXPECT_TRUE(loaded->Draw(dc.hdc, RECT{0, 0, 40, 30}));
 }
 
 TEST(ObjectClasses, ObjectsAreMadeFromFiles) {

@@ -54,6 +54,32 @@ TEST(CompoundFile, RoundTripKeepsTheLogicalContent) {
   EXPECT_EQ(again, original);
 }
 
+// Files written and read lately are remembered with their trees: the same
+// bytes read again give the same tree, and bytes or trees that differ in one
+// place are read and written anew, never answered from what was remembered.
+TEST(CompoundFile, RecentFilesAreAnsweredOnlyForTheSameContent) {
+  Storage original = Sample();
+  const Bytes first = Write(original);
+  Storage changed = original;
+  changed.streams["Big"][5000] = 0x5B;
+  const Bytes second = Write(changed);
+  ASSERT_EQ(first.size(), second.size());
+  EXPECT_NE(first, second);
+  EXPECT_EQ(Write(original), first);
+  std::string error;
+  for (int round = 0; round < 2; ++round) {
+    Storage a, b;
+    ASSERT_TRUE(ReadCompoundFile(first.data(), first.size(), &a, &error)) << error;
+    ASSERT_TRUE(ReadCompoundFile(second.data(), second.size(), &b, &error)) << error;
+    EXPECT_EQ(a, original);
+    EXPECT_EQ(b, changed);
+  }
+  // A remembered file cut short is damaged all the same.
+  Storage kept = Sample();
+  EXPECT_FALSE(ReadCompoundFile(first.data(), first.size() - 512, &kept, &error));
+  EXPECT_EQ(kept, Sample());
+}
+
 TEST(CompoundFile, WriterRefusesBadNames) {
   for (const std::string& name :
        {std::string(), std::string(32, 'a'), std::string("a/b"), std::string("\xFF")}) {

@@ -24,11 +24,6 @@ constexpr IntKey kIntKeys[] = {
     {"BorderWidth", &MapBorderValues::nBorderWidth},
 };
 
-std::string CutName(const char* szName) {
-  const std::size_t n = Utf8CutLength(szName, std::strlen(szName), MapBorderValues::kMaxNameBytes);
-  return std::string(szName, n);
-}
-
 }  // namespace
 
 bool MapBorderValues::Save(IGIS_DataBuffer* pBuffer, int nType) const {
@@ -56,18 +51,13 @@ bool MapBorderValues::Open(IGIS_DataBuffer* pBuffer) {
     if (IGIS_Field* f = set->GetProperty(k.szKey)) this->*k.pMember = f->GetInt();
   }
   if (IGIS_Field* f = set->GetProperty("Name")) {
-    if (const char* s = f->GetString()) name = CutName(s);
+    if (const char* s = f->GetString()) name = Utf8Cut(s, kMaxNameBytes);
   }
   return true;
 }
 
 void MapBorderValues::SetName(const char* szName) {
-  if (szName == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_MapBorder::SetName", "szName为NULL");
-    return;
-  }
-  if (name == szName) return;
-  name = CutName(szName);
+  SetCutName(&name, szName, kMaxNameBytes, "IGIS_MapBorder::SetName");
 }
 
 SGIS_Rect OuterRectOf(const MapBorderValues& v, SGIS_Rect r) {

@@ -9,6 +9,7 @@
 #include "host/display/igis_display.h"
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/border/mapborderpieces.h"
 #include "layout/graphicelement/grid/border/mapborderstore.h"
 #include "layout/graphicelement/igis_element.h"
@@ -16,7 +17,7 @@
 namespace {
 
 using md::basilo::ReleasePtr;
-using md::layout::border::SymbolKind;
+using md::layout::SymbolKind;
 
 constexpr int kBackgroundStyle = 0xD22;
 constexpr int kForegroundStyle = 0xD21;
@@ -25,8 +26,8 @@ constexpr int kDefaultWidth = 2000;
 }  // namespace
 
 CGIS_MapBorderCalibrated::CGIS_MapBorderCalibrated()
-    : m_pBackground(md::layout::border::NewStyledSymbol(SymbolKind::Fill, kBackgroundStyle)),
-      m_pForeground(md::layout::border::NewStyledSymbol(SymbolKind::Fill, kForegroundStyle)) {
+    : m_pBackground(md::layout::NewStyledSymbol(SymbolKind::Fill, kBackgroundStyle)),
+      m_pForeground(md::layout::NewStyledSymbol(SymbolKind::Fill, kForegroundStyle)) {
   m_base.nBorderWidth = kDefaultWidth;
 }
 
@@ -36,13 +37,13 @@ CGIS_MapBorderCalibrated::~CGIS_MapBorderCalibrated() { m_pForeground.reset(); }
 void CGIS_MapBorderCalibrated::Release() { delete this; }
 
 void CGIS_MapBorderCalibrated::SetBackgroundSymbolPtr(IGIS_Symbol* pSymbol) {
-  md::layout::border::ReplaceSymbol(&m_pBackground, pSymbol, SymbolKind::Fill,
-                                    "CGIS_MapBorderCalibrated::SetBackgroundSymbolPtr");
+  md::layout::ReplaceSymbol(&m_pBackground, pSymbol, SymbolKind::Fill,
+                            "CGIS_MapBorderCalibrated::SetBackgroundSymbolPtr");
 }
 
 void CGIS_MapBorderCalibrated::SetForegroundSymbolPtr(IGIS_Symbol* pSymbol) {
-  md::layout::border::ReplaceSymbol(&m_pForeground, pSymbol, SymbolKind::Fill,
-                                    "CGIS_MapBorderCalibrated::SetForegroundSymbolPtr");
+  md::layout::ReplaceSymbol(&m_pForeground, pSymbol, SymbolKind::Fill,
+                            "CGIS_MapBorderCalibrated::SetForegroundSymbolPtr");
 }
 
 IGIS_MapBorderCalibrated* CGIS_MapBorderCalibrated::CopyFrom(IGIS_MapBorderCalibrated* pOther) {

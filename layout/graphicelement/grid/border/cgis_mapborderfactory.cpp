@@ -7,6 +7,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/makeornull.h"
 #include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/element/libraryunload.h"
 #include "layout/graphicelement/grid/border/cgis_mapbordercalibrated.h"
 #include "layout/graphicelement/grid/border/cgis_mapborderpattern.h"
 #include "layout/graphicelement/grid/border/cgis_mapbordersimple.h"
@@ -82,6 +83,8 @@ void ReleaseMapBorderFactory() {
 extern "C" __attribute__((visibility("default"))) IGIS_MapBorderFactory* GIS_GetMapBorderFactoryObject() {
   if (g_pFactory == nullptr) {
     g_pFactory = md::basilo::MakeOrNull<CGIS_MapBorderFactory>("GIS_GetMapBorderFactoryObject");
+    // The factory lives until the library unloads.
+    if (g_pFactory != nullptr) md::layout::AtLibraryUnload(&md::layout::ReleaseMapBorderFactory);
   }
   return g_pFactory;
 }

@@ -9,6 +9,7 @@
 #include "host/display/igis_display.h"
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/border/mapborderpieces.h"
 #include "layout/graphicelement/grid/border/mapborderstore.h"
 #include "layout/graphicelement/igis_element.h"
@@ -16,7 +17,7 @@
 namespace {
 
 using md::basilo::ReleasePtr;
-using md::layout::border::SymbolKind;
+using md::layout::SymbolKind;
 
 constexpr int kDefaultWidth = 2000;
 
@@ -79,8 +80,7 @@ void CGIS_MapBorderPattern::Release() { delete this; }
 
 void CGIS_MapBorderPattern::SetSymbol(Slot slot, IGIS_Symbol* pSymbol) {
   for (const SymbolKeys& k : kSymbolKeys) {
-    if (k.slot == slot)
-      md::layout::border::ReplaceSymbol(&m_pSymbols[slot], pSymbol, SymbolKind::Fill, k.szSetter);
+    if (k.slot == slot) md::layout::ReplaceSymbol(&m_pSymbols[slot], pSymbol, SymbolKind::Fill, k.szSetter);
   }
 }
 

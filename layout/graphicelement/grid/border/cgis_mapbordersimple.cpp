@@ -11,8 +11,9 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/border/mapborderpieces.h"
 #include "layout/graphicelement/grid/border/mapborderstore.h"
 #include "layout/graphicelement/igis_element.h"
@@ -20,7 +21,7 @@
 namespace {
 
 using md::basilo::ReleasePtr;
-using md::layout::border::SymbolKind;
+using md::layout::SymbolKind;
 
 constexpr int kDefaultLineStyle = 0xD03;
 // A border width unit per 1/26.3 screen pixel, a screen pixel being 1/96 inch.
@@ -30,7 +31,7 @@ constexpr double kMmPerScreenPixel = 25.4 / 96.0;
 }  // namespace
 
 CGIS_MapBorderSimple::CGIS_MapBorderSimple()
-    : m_pLineSymbol(md::layout::border::NewStyledSymbol(SymbolKind::Line, kDefaultLineStyle)) {}
+    : m_pLineSymbol(md::layout::NewStyledSymbol(SymbolKind::Line, kDefaultLineStyle)) {}
 
 void CGIS_MapBorderSimple::Release() { delete this; }
 
@@ -40,8 +41,8 @@ double CGIS_MapBorderSimple::ScreenLineWidth(int nBorderWidth) {
 }
 
 void CGIS_MapBorderSimple::SetLineSymbolPtr(IGIS_Symbol* pSymbol) {
-  md::layout::border::ReplaceSymbol(&m_pLineSymbol, pSymbol, SymbolKind::Line,
-                                    "CGIS_MapBorderSimple::SetLineSymbolPtr");
+  md::layout::ReplaceSymbol(&m_pLineSymbol, pSymbol, SymbolKind::Line,
+                            "CGIS_MapBorderSimple::SetLineSymbolPtr");
 }
 
 bool CGIS_MapBorderSimple::operator==(IGIS_MapBorderSimple* pOther) {

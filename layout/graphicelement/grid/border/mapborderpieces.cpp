@@ -4,9 +4,8 @@
 #include "host/basilo/igis_log.h"
 #include "host/display/igis_display.h"
 #include "host/featra/igis_feature.h"
-#include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/igis_element.h"
 
 namespace md::layout::border {
@@ -20,34 +19,10 @@ BorderRing MakeRing(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int6
                     SGIS_Point(ClampToInt32(x3), ClampToInt32(y3)), a};
 }
 
-BorderPiecePainter::BorderPiecePainter(HDC hdc, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
-                                       const char* szMethod)
-    : m_hdc(hdc),
-      m_pDisplay(pDisplay),
-      m_pView(pDisplay != nullptr ? pDisplay->GetView() : nullptr),
-      m_pReference(pReference),
-      m_szMethod(szMethod),
-      m_clip(hdc, pDisplay) {}
-
-void BorderPiecePainter::Fill(const BorderRing& ring, IGIS_Symbol* pSymbol) {
-  IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
-  if (pRenderer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_symbolization == NULL");
-    return;
-  }
-  if (m_pView == nullptr || pSymbol == nullptr) return;
-  BorderRing device = ring;
-  m_pView->PageToDevicePoints(device.data(), static_cast<int>(device.size()), m_pReference);
-  POINT points[5];
-  for (std::size_t i = 0; i < device.size(); ++i) points[i] = POINT{device[i].x, device[i].y};
-  SGIS_DrawParam param;
-  param.hdc = m_hdc;
-  param.printFlag = m_clip.IsClipping() ? 1 : 0;
-  param.points = points;
-  param.pointCount = 5;
-  param.symbolScale = GetDisplayRatio(m_pDisplay);
-  if (m_clip.IsClipping()) param.viewValue = reinterpret_cast<std::intptr_t>(m_pView->GetClipContext());
-  pRenderer->Draw(pSymbol, &param, GIS_DRAW_CHECK);
+PieceSink PaintingSink(CGIS_PageSymbolPainter& painter) {
+  return [&painter](const BorderRing& ring, IGIS_Symbol* pSymbol) {
+    painter.Draw(pSymbol, ring.data(), static_cast<int>(ring.size()));
+  };
 }
 
 IGIS_CompoundElement* NewBorderCompound(IGIS_Element* pMapElement, const char* szMethod) {
@@ -60,13 +35,8 @@ IGIS_CompoundElement* NewBorderCompound(IGIS_Element* pMapElement, const char* s
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_graphicLayer == NULL");
     return nullptr;
   }
-  IGIS_Element* pElement = pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
-  auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement);
-  if (pCompound == nullptr) {
-    if (pElement != nullptr) pOwner->DeleteElement(pElement);
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_comElement == NULL");
-    return nullptr;
-  }
+  IGIS_CompoundElement* pCompound = CreateCompoundElement(pOwner);
+  if (pCompound == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_comElement == NULL");
   return pCompound;
 }
 
@@ -77,13 +47,15 @@ PieceSink PolygonSink(IGIS_CompoundElement* pCompound) {
 }
 
 bool DrawBand(HDC hdc, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference, const char* szOnDraw,
-              const char* szFill, const std::function<void(const PieceSink&)>& walk) {
+              const char* szFill, const std::function<void(const PieceSink&)>& walk,
+              std::optional<bool> print) {
   if (pDisplay == nullptr || pDisplay->GetView() == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szOnDraw, "p_display == NULL");
     return false;
   }
-  BorderPiecePainter painter(hdc, pDisplay, pReference, szFill);
-  walk(painter.Sink());
+  CGIS_PageSymbolPainter painter(hdc, print.value_or(pDisplay->GetView()->IsClipping() != FALSE), pDisplay,
+                                 pReference, szFill);
+  walk(PaintingSink(painter));
   return true;
 }
 

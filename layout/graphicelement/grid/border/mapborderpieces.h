@@ -7,19 +7,18 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "host/basilo/sgis_types.h"
-#include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdeckdraw.h"
 #include "platform/win/wintypes.h"
 
 class IGIS_CompoundElement;
 class IGIS_Display;
-class IGIS_DisplayView;
 class IGIS_Element;
 class IGIS_PerformanceLog;
 class IGIS_SpatialReference;
 class IGIS_Symbol;
-class IGIS_SymbolRenderer;
 
 namespace md::layout::border {
 
@@ -34,32 +33,8 @@ BorderRing MakeRing(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int6
 // Receives the pieces of a walk in order, each with its symbol (may be NULL).
 using PieceSink = std::function<void(const BorderRing&, IGIS_Symbol*)>;
 
-// Fills pieces on a device context: the clip of the context is saved and the
-// element clip selected for the painter's life, and restored when it ends.
-class BorderPiecePainter {
- public:
-  BorderPiecePainter(HDC hdc, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
-                     const char* szMethod);
-  BorderPiecePainter(const BorderPiecePainter&) = delete;
-  BorderPiecePainter& operator=(const BorderPiecePainter&) = delete;
-
-  // The piece's points go through the view to device coordinates and the
-  // renderer fills them with the symbol; a NULL symbol leaves the piece
-  // empty. Without a renderer the piece is skipped with a record under the
-  // painter's method (text "p_symbolization == NULL").
-  void Fill(const BorderRing& ring, IGIS_Symbol* pSymbol);
-  PieceSink Sink() {
-    return [this](const BorderRing& ring, IGIS_Symbol* pSymbol) { Fill(ring, pSymbol); };
-  }
-
- private:
-  HDC m_hdc;
-  IGIS_Display* m_pDisplay;
-  IGIS_DisplayView* m_pView;
-  IGIS_SpatialReference* m_pReference;
-  const char* m_szMethod;
-  CGIS_ElementClipScope m_clip;
-};
+// A sink that fills each piece with its symbol through the painter.
+PieceSink PaintingSink(CGIS_PageSymbolPainter& painter);
 
 // The compound element that a border's conversion fills, made in the map
 // element's owner feature set; NULL (with the records "pElement == NULL",
@@ -70,27 +45,38 @@ IGIS_CompoundElement* NewBorderCompound(IGIS_Element* pMapElement, const char* s
 // A sink that makes each piece a polygon element of the compound.
 PieceSink PolygonSink(IGIS_CompoundElement* pCompound);
 
-// Draws a band: the walk hands its pieces to a painter on the context.
-// FALSE with the record "p_display == NULL" under szOnDraw without a
-// display; pieces that cannot be filled are recorded under szFill.
+// Draws a band: the walk hands its pieces to a painter on the context, whose
+// records carry the print flag when one is given, otherwise whether the view
+// clips. FALSE with the record "p_display == NULL" under szOnDraw without a
+// display or view; pieces that cannot be filled are recorded under szFill.
 bool DrawBand(HDC hdc, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference, const char* szOnDraw,
-              const char* szFill, const std::function<void(const PieceSink&)>& walk);
+              const char* szFill, const std::function<void(const PieceSink&)>& walk,
+              std::optional<bool> print = std::nullopt);
 // Converts a band: the walk, given the map element's rectangle, hands its
 // pieces to a new compound as polygons; NULL when no compound can be made.
 IGIS_Element* ConvertBand(IGIS_Element* pMapElement, const char* szMethod,
                           const std::function<void(const SGIS_Rect&, const PieceSink&)>& walk);
 
-// The calibrated band around the outer rectangle: pieces of nInterval along
-// the sides, walked clockwise from the top-left corner, their symbols taking
-// turns (background first); with bAlternating two half bands of opposite
-// symbols, inner piece before outer piece. A side too short for the walk,
-// an interval below 1 or a side of more than kMaxCalibratedPieces pieces is
-// laid as one piece (the last with a record under szMethod): a thousand
-// pieces are a millimetre each on a metre-long side.
+// How the calibrated walk lays a side too short for its counts: fewer than
+// two bars after a clean corner, or less than the carried piece and one bar.
+enum class ShortSides {
+  kOnePiece,  // the side as one piece from corner to corner
+  kByCounts,  // the pieces the counts give, which may overlap each other or
+              // reach back past the side's start
+};
+
+// The calibrated band around the outer rectangle, nWidth deep (a negative
+// width lays it inside): pieces of nInterval along the sides, walked
+// clockwise from the top-left corner, their symbols taking turns
+// (background first); with bAlternating two half bands of opposite symbols,
+// inner piece before outer piece. An interval below 1 or a side of more than
+// kMaxCalibratedPieces pieces lays the side as one piece (a cut side writes
+// one record under szMethod per walk): a thousand pieces are a millimetre
+// each on a metre-long side.
 constexpr std::int64_t kMaxCalibratedPieces = 1000;
 void WalkCalibratedBand(const SGIS_Rect& outer, int nWidth, int nInterval, bool bAlternating,
                         IGIS_Symbol* pBackground, IGIS_Symbol* pForeground, const PieceSink& sink,
-                        const char* szMethod);
+                        const char* szMethod, ShortSides shortSides = ShortSides::kOnePiece);
 
 // The symbols and scales of a pattern band, in the order corners (left-top,
 // left-bottom, right-top, right-bottom), sides (top, bottom, left, right).

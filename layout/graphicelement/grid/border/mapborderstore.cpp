@@ -8,15 +8,6 @@
 
 namespace md::layout::border {
 
-namespace {
-
-IGIS_Symbol* PartOf(IGIS_Symbol* pSymbol, SymbolKind kind) {
-  if (pSymbol == nullptr) return nullptr;
-  return kind == SymbolKind::Line ? pSymbol->GetLinePart() : pSymbol->GetFillPart();
-}
-
-}  // namespace
-
 md::basilo::ReleasePtr<IGIS_PropertySet> ReadBorderSet(IGIS_DataBuffer* pBuffer, const char* szMethod) {
   if (pBuffer == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDataBuffer为空");
@@ -34,35 +25,6 @@ IGIS_Field* BorderKey(IGIS_PropertySet* pSet, const char* szKey, int nType) {
   if (pSet == nullptr) return nullptr;
   if (IGIS_Field* f = pSet->GetProperty(szKey)) return f;
   return pSet->AddProperty(szKey, szKey, nType, 1);
-}
-
-IGIS_Symbol* NewStyledSymbol(SymbolKind kind, int nStyleCode) {
-  IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
-  if (pFactory == nullptr) return nullptr;
-  IGIS_Symbol* pSymbol = pFactory->CreateSymbol(kind == SymbolKind::Line ? GIS_SYMBOL_LINE : GIS_SYMBOL_FILL);
-  IGIS_Symbol* pPart = PartOf(pSymbol, kind);
-  if (pPart == nullptr) {
-    if (pSymbol != nullptr) pSymbol->Release();
-    return nullptr;
-  }
-  pPart->SetCode(nStyleCode);
-  return pPart;
-}
-
-void ReplaceSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pGiven, SymbolKind kind,
-                   const char* szMethod) {
-  if (pGiven == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "right == NULL");
-  if (pGiven != nullptr && pGiven == pHeld->get()) return;
-  pHeld->reset();
-  if (pGiven == nullptr) return;
-  IGIS_Symbol* pCopy = pGiven->Clone();
-  IGIS_Symbol* pPart = PartOf(pCopy, kind);
-  if (pPart == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_symbol == NULL");
-    if (pCopy != nullptr) pCopy->Release();
-    return;
-  }
-  pHeld->reset(pPart);
 }
 
 bool WriteSymbolKeys(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szSymbolKey,

@@ -19,20 +19,6 @@ md::basilo::ReleasePtr<IGIS_PropertySet> ReadBorderSet(IGIS_DataBuffer* pBuffer,
 // The field of the key, added with the key as its description when missing.
 IGIS_Field* BorderKey(IGIS_PropertySet* pSet, const char* szKey, int nType);
 
-// The kinds of symbol a border keeps.
-enum class SymbolKind { Line, Fill };
-
-// A new symbol of the library's type for the kind with a built-in style
-// code, seen as that kind; NULL when the library makes none.
-IGIS_Symbol* NewStyledSymbol(SymbolKind kind, int nStyleCode);
-
-// The setters' rule: the same object as held changes nothing; otherwise the
-// held symbol is released and, for a symbol given, a copy seen as the kind is
-// kept (NULL when the copy fails or is of another kind). A NULL symbol writes
-// the record "right == NULL" under szMethod.
-void ReplaceSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pGiven, SymbolKind kind,
-                   const char* szMethod);
-
 // Adds the flag key and the symbol key (the symbol key first when
 // bSymbolKeyFirst) and saves the symbol into the symbol field's buffer; the
 // flag holds whether it was saved, which is also the result.

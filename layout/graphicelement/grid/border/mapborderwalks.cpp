@@ -39,7 +39,7 @@ BorderRing SidePiece(const Side& s, std::int64_t p0, std::int64_t p1, bool bStar
 // Lays the pieces of the calibrated walk and keeps the turn of the symbols.
 class CalibratedWalk {
  public:
-  CalibratedWalk(int nWidth, bool bAlternating, IGIS_Symbol* pBackground, IGIS_Symbol* pForeground,
+  CalibratedWalk(std::int64_t nWidth, bool bAlternating, IGIS_Symbol* pBackground, IGIS_Symbol* pForeground,
                  const PieceSink& sink)
       : m_nWidth(nWidth),
         m_bAlternating(bAlternating),
@@ -77,7 +77,7 @@ std::int64_t Nearest(double v) {
 
 void WalkCalibratedBand(const SGIS_Rect& r, int nWidth, int nInterval, bool bAlternating,
                         IGIS_Symbol* pBackground, IGIS_Symbol* pForeground, const PieceSink& sink,
-                        const char* szMethod) {
+                        const char* szMethod, ShortSides shortSides) {
   const std::int64_t width = r.Width(), height = r.Height();
   const Side sides[4] = {
       {r.left, r.top, 1, 0, 0, 1, width, true},         // top, left to right
@@ -86,8 +86,8 @@ void WalkCalibratedBand(const SGIS_Rect& r, int nWidth, int nInterval, bool bAlt
       {r.left, r.bottom, 0, 1, -1, 0, height, false},   // left, upwards
   };
   const std::int64_t I = nInterval;
-  CalibratedWalk walk(nWidth > 0 ? nWidth : 0, bAlternating, pBackground, pForeground, sink);
-  bool bFirst = true;
+  CalibratedWalk walk(nWidth, bAlternating, pBackground, pForeground, sink);
+  bool bCapped = false;
   std::int64_t carry = 0;  // length of the piece that continues round the corner
   for (int i = 0; i < 4; ++i) {
     const Side& s = sides[i];
@@ -97,47 +97,55 @@ void WalkCalibratedBand(const SGIS_Rect& r, int nWidth, int nInterval, bool bAlt
     bool bFits = I >= 1;
     if (bFits) {
       n = bFresh ? S / I : (S - carry) / I;
-      bFits = bFresh ? n >= 2 : (S - carry >= 0 && n >= 1);
+      if (shortSides == ShortSides::kOnePiece) bFits = bFresh ? n >= 2 : (S - carry >= 0 && n >= 1);
     }
     if (bFits && n > kMaxCalibratedPieces) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%lld pieces on a side: laid as one piece",
-              static_cast<long long>(n));
+      if (!bCapped)
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%lld pieces on a side: laid as one piece",
+                static_cast<long long>(n));
+      bCapped = true;
       bFits = false;
     }
     if (!bFits) {
       // The side as one piece from corner to corner; a carried piece keeps
       // its symbol.
-      if (bFresh && !bFirst) walk.Toggle();
+      if (bFresh && i > 0) walk.Toggle();
       walk.Lay(s, 0, S, true, true);
-      bFirst = false;
       carry = 0;
       continue;
     }
-    std::int64_t rest = 0;
+    // Lead piece and middle bars; pos is where the next bar would start.
+    std::int64_t pos = 0;
     if (bFresh) {
-      if (!bFirst) walk.Toggle();
+      if (i > 0) walk.Toggle();  // the top side's lead bar opens the walk
       walk.Lay(s, 0, I, true, false);
-      bFirst = false;
-      for (std::int64_t k = 1; k <= n - 2; ++k) {
+      pos = I;
+      for (std::int64_t k = 1; k <= n - 2; ++k, pos += I) {
         walk.Toggle();
-        walk.Lay(s, k * I, (k + 1) * I, false, false);
+        walk.Lay(s, pos, pos + I, false, false);
       }
-      rest = S - (n - 1) * I;
     } else {
       walk.Lay(s, 0, carry, true, false);
-      for (std::int64_t k = 0; k <= n - 2; ++k) {
+      pos = carry;
+      for (std::int64_t k = 1; k <= n - 1; ++k, pos += I) {
         walk.Toggle();
-        walk.Lay(s, carry + k * I, carry + (k + 1) * I, false, false);
+        walk.Lay(s, pos, pos + I, false, false);
       }
-      rest = S - carry - (n - 1) * I;
     }
+    // What is left after the whole bars: the last bar absorbs a leftover
+    // under 10 units; a longer one ends in a whole bar and a remainder that
+    // the next side completes.
+    const std::int64_t rest = S - (n - 1) * I - carry;
     carry = 0;
     walk.Toggle();
     if (rest < I + 10) {
       walk.Lay(s, S - rest, S, false, true);
       continue;
     }
-    walk.Lay(s, S - rest, S - rest + I, false, false);
+    // On a side long enough for its counts both starts are S - rest; on a
+    // shorter one the top side's bar starts at (n - 1) I, the others' at pos.
+    const std::int64_t start = i == 0 ? (n - 1) * I : pos;
+    walk.Lay(s, start, start + I, false, false);
     const std::int64_t rEnd = rest - I;
     walk.Toggle();
     walk.Lay(s, S - rEnd, S, false, true);

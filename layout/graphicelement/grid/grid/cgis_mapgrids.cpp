@@ -37,34 +37,59 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
   }
   PropertySetPtr outer(GIS_CreatePropertySetObject());
   if (!outer) return false;
-  if (IGIS_Field* f = outer->AddProperty("Count", "Count", GIS_FIELD_TYPE_INT, 1)) f->SetInt(GetCount());
+  const int nCount = static_cast<int>(m_grids.size() + m_kept.size());
+  if (IGIS_Field* f = outer->AddProperty("Count", "Count", GIS_FIELD_TYPE_INT, 1)) f->SetInt(nCount);
+  bool bOk = true;
+  int nKey = 0;
+  // The nested set of one entry, under the next number.
+  auto entryBuffer = [&]() -> IGIS_DataBuffer* {
+    const std::string key = std::to_string(++nKey);
+    IGIS_Field* pEntry = AddBufferField(outer.get(), key.c_str());
+    return pEntry != nullptr ? pEntry->GetDataBuffer() : nullptr;
+  };
+  std::size_t nextKept = 0;
+  auto writeKept = [&](std::size_t nBefore) {
+    for (; nextKept < m_kept.size() && m_kept[nextKept].nAfter <= nBefore; ++nextKept) {
+      const std::vector<BYTE>& bytes = m_kept[nextKept].bytes;
+      IGIS_DataBuffer* pEntry = entryBuffer();
+      if (pEntry == nullptr || !pEntry->SetSize(static_cast<int>(bytes.size()))) {
+        bOk = false;
+        continue;
+      }
+      if (!bytes.empty()) std::memcpy(pEntry->GetData(), bytes.data(), bytes.size());
+    }
+  };
   for (std::size_t i = 0; i < m_grids.size(); ++i) {
+    writeKept(i);
     IGIS_MapGrid* pGrid = m_grids[i];
     if (pGrid == nullptr) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_mapGrid == NULL");
+      ++nKey;
       continue;
     }
     PropertySetPtr nested(GIS_CreatePropertySetObject());
-    if (!nested) continue;
-    if (IGIS_Field* f = nested->AddProperty("GridType", "GridType", GIS_FIELD_TYPE_INT, 1)) {
-      f->SetInt(pGrid->GetType());
-    }
-    IGIS_Field* pData = AddBufferField(nested.get(), "GridData");
+    IGIS_Field* pType = nested ? nested->AddProperty("GridType", "GridType", GIS_FIELD_TYPE_INT, 1) : nullptr;
+    if (pType != nullptr) pType->SetInt(pGrid->GetType());
+    IGIS_Field* pData = nested ? AddBufferField(nested.get(), "GridData") : nullptr;
     if (pData == nullptr || !pGrid->Save(pData->GetDataBuffer())) {
+      // The grid keeps its number; "Count" still counts it.
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
+      bOk = false;
+      ++nKey;
       continue;
     }
-    const std::string key = std::to_string(i + 1);
-    IGIS_Field* pEntry = AddBufferField(outer.get(), key.c_str());
-    if (pEntry == nullptr || !nested->Archive(pEntry->GetDataBuffer(), GIS_ARCHIVE_WRITE, 0)) {
+    IGIS_DataBuffer* pEntry = entryBuffer();
+    if (pEntry == nullptr || !nested->Archive(pEntry, GIS_ARCHIVE_WRITE, 0)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
+      bOk = false;
     }
   }
+  writeKept(m_grids.size());
   if (!outer->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
     return false;
   }
-  return true;
+  return bOk;
 }
 
 bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer) {
@@ -84,19 +109,24 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer) {
   }
   for (int k = 1; k <= nCount; ++k) {
     IGIS_Field* pEntry = outer->GetProperty(std::to_string(k).c_str());
-    if (pEntry == nullptr || pEntry->GetDataBuffer() == nullptr) continue;
+    IGIS_DataBuffer* pEntryBuffer = pEntry != nullptr ? pEntry->GetDataBuffer() : nullptr;
+    if (pEntryBuffer == nullptr) continue;
     PropertySetPtr nested(GIS_CreatePropertySetObject());
-    if (!nested || !nested->Archive(pEntry->GetDataBuffer(), GIS_ARCHIVE_READ, 0)) {
+    if (!nested || !nested->Archive(pEntryBuffer, GIS_ARCHIVE_READ, 0)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
       continue;
     }
     IGIS_Field* pType = nested->GetProperty("GridType");
     if (pType == nullptr) continue;
-    IGIS_MapGrid* pGrid = GIS_CreateMapGridPropertyObject(pType->GetInt());
-    if (pGrid == nullptr) continue;
     IGIS_Field* pData = nested->GetProperty("GridData");
-    if (pData == nullptr || pData->GetDataBuffer() == nullptr) {
-      pGrid->Release();
+    if (pData == nullptr || pData->GetDataBuffer() == nullptr) continue;
+    IGIS_MapGrid* pGrid = GIS_CreateMapGridPropertyObject(pType->GetInt());
+    if (pGrid == nullptr) {
+      // A kind this library does not make: written back as it was read.
+      const BYTE* pBytes = pEntryBuffer->GetData();
+      m_kept.push_back({m_grids.size(), pBytes != nullptr
+                                            ? std::vector<BYTE>(pBytes, pBytes + pEntryBuffer->GetSize())
+                                            : std::vector<BYTE>()});
       continue;
     }
     pGrid->Open(pData->GetDataBuffer());
@@ -130,6 +160,7 @@ bool CGIS_MapGrids::AddMapGrid(IGIS_MapGrid* pGrid) {
 }
 
 void CGIS_MapGrids::ReleaseMapGrids() {
+  m_kept.clear();
   while (!m_grids.empty()) {
     IGIS_MapGrid* pGrid = m_grids.back();
     m_grids.pop_back();
@@ -151,5 +182,11 @@ void CGIS_MapGrids::DeleteMapGrids(IGIS_MapGrid* pGrid) {
     return;
   }
   auto it = std::find(m_grids.begin(), m_grids.end(), pGrid);
-  if (it != m_grids.end()) m_grids.erase(it);
+  if (it == m_grids.end()) return;
+  const std::size_t nIndex = static_cast<std::size_t>(it - m_grids.begin());
+  m_grids.erase(it);
+  // Kept entries stay behind the grids that came before them.
+  for (KeptEntry& kept : m_kept) {
+    if (kept.nAfter > nIndex) --kept.nAfter;
+  }
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
+#include "platform/win/wintypes.h"
 
 class CGIS_MapGrids final : public IGIS_MapGrids {
  public:
@@ -18,7 +19,12 @@ class CGIS_MapGrids final : public IGIS_MapGrids {
   // Deletes the list and the grids it still holds.
   void Release();
 
+  // Stores "Count" and one entry per grid under "1", "2", ..., with the
+  // entries of kinds without a class where they were read; FALSE when a grid
+  // or the list could not be written (the others are still written).
   bool Save(IGIS_DataBuffer* pBuffer) override;
+  // Appends the grids stored; an entry whose kind has no grid class is kept
+  // as stored.
   bool Open(IGIS_DataBuffer* pBuffer) override;
   IGIS_MapGrids* Clone() override { return nullptr; }
   bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_MapElement* pMapElement) override;
@@ -32,6 +38,14 @@ class CGIS_MapGrids final : public IGIS_MapGrids {
   IGIS_MapElement* GetMapElement() override { return m_pMapElement; }
 
  private:
+  // A stored entry whose kind has no grid class, written back as it was
+  // read, after the grids that came before it.
+  struct KeptEntry {
+    std::size_t nAfter;  // grids of the list before it
+    std::vector<BYTE> bytes;
+  };
+
   std::vector<IGIS_MapGrid*> m_grids;
+  std::vector<KeptEntry> m_kept;
   IGIS_MapElement* m_pMapElement = nullptr;
 };

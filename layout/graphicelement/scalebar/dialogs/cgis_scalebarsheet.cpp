@@ -1,7 +1,9 @@
 // The scale bar property sheet and its registration for the bar types.
 #include "layout/graphicelement/scalebar/dialogs/cgis_scalebarsheet.h"
 
+#include "layout/graphicelement/dialogs/csizeandposition.h"
 #include "layout/graphicelement/dialogs/propertysheets.h"
+#include "layout/graphicelement/element/mapdecktables.h"
 #include "layout/graphicelement/scalebar/dialogs/scalebarpages.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "platform/ui/app.h"
@@ -45,6 +47,12 @@ void RegisterScaleBarSheets() {
         GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA,
         GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC}) {
     RegisterPagedPropertySheet(szType, run);
+    // A bar's rectangle follows its layout: the size page lays it out.
+    if (IsScaleBarType(szType)) {
+      RegisterSizePageLayout(szType, [](IGIS_Element* pElement) {
+        if (auto* pBar = dynamic_cast<IGIS_ScaleBar*>(pElement)) pBar->Refresh();
+      });
+    }
   }
 }
 

@@ -8,6 +8,7 @@
 #include "layout/graphicelement/dialogs/cgis_mapdeckapp.h"
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
 #include "layout/graphicelement/dialogs/mapdeckmessage.h"
+#include "layout/graphicelement/element/libraryunload.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/dialog.h"
 #include "platform/ui/driver.h"
@@ -234,11 +235,13 @@ TEST_F(CompoundMessage, CompoundPropertiesShowTheHostsBoxNotTheLibrarys) {
 }
 
 int g_borderReleases = 0;
+void CountRelease() { ++g_borderReleases; }
 
-TEST(LibraryUnload, ExitReleasesTheBorderFactoryOnceWhenThereIsOne) {
+TEST(LibraryUnload, ExitRunsWhatThePartsLeftForTheUnloadOnce) {
   g_borderReleases = 0;
   EXPECT_EQ(md::layout::TheApp().ExitInstance(), 0);  // none made: nothing to release
-  md::layout::SetMapBorderFactoryRelease([] { ++g_borderReleases; });
+  md::layout::AtLibraryUnload(&CountRelease);
+  md::layout::AtLibraryUnload(&CountRelease);  // registered twice, run once
   md::layout::TheApp().ExitInstance();
   md::layout::TheApp().ExitInstance();
   EXPECT_EQ(g_borderReleases, 1);

@@ -1,6 +1,6 @@
 // The one property-sheet mechanism: the registry of sheets by element type,
-// the backup-run-restore routine around every sheet, and the seam the models
-// open their sheets through.
+// the routine around every sheet, and the seam the models open their sheets
+// through, which reads the element's stored form back after anything but OK.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -36,11 +36,12 @@ class PropertySheetProtocol : public PageTest {
   }
 };
 
-TEST_F(PropertySheetProtocol, ConfirmedSheetKeepsEditsAndDropsTheBackup) {
+TEST_F(PropertySheetProtocol, ConfirmedSheetKeepsEditsAndMakesNoCopy) {
   TestBoxElement* box = Box(0, 0, 100, 50);
+  box->m_failClone = true;  // the routine never clones
   const int features = set_->GetFeatureClass()->GetFeatureCount();
   box->m_runSheet = [&] {
-    EXPECT_EQ(set_->GetFeatureClass()->GetFeatureCount(), features + 1);  // the backup
+    EXPECT_EQ(set_->GetFeatureClass()->GetFeatureCount(), features);
     box->SetRect(SGIS_Rect(10, 70, 60, 20));
     return true;
   };
@@ -66,34 +67,31 @@ TEST_F(PropertySheetProtocol, CancelledSheetRestoresTheElementAndAnswersFalse) {
   EXPECT_EQ(GIS_GetRegisteredElementCount(), elements);
 }
 
-TEST_F(PropertySheetProtocol, AnElementKeepingItsOwnBackupIsNotCloned) {
-  TestBoxElement* box = Box(0, 0, 100, 50);
-  box->m_failClone = true;  // a Clone would fail
-  box->m_runSheet = [] { return false; };
-  int restores = 0;
-  IGIS_Element* restoredFrom = box;
-  md::layout::SheetRequest request;
-  request.pElement = box;
-  request.szTitle = "测试框属性";
-  request.method = "TestBoxElement::OnOpenPropertyDlg";
-  request.bOwnBackup = true;
-  request.restore = [&](IGIS_Element* pBackup) {
-    ++restores;
-    restoredFrom = pBackup;
-  };
-  LogMark log;
-  EXPECT_FALSE(md::layout::OpenPropertySheet(request));
-  EXPECT_EQ(restores, 1);
-  EXPECT_EQ(restoredFrom, nullptr);
-  EXPECT_EQ(log.Count(), 0u);
-  box->m_runSheet = [] { return true; };
-  EXPECT_TRUE(md::layout::OpenPropertySheet(request));
-  EXPECT_EQ(restores, 1);
-}
-
-TEST_F(PropertySheetProtocol, NoBackupMeansNoSheet) {
+TEST_F(PropertySheetProtocol, CancelPutsBackWhatTheElementHadNotWrittenYetAndWhatTheSheetChanged) {
   TestBoxElement* box = Box(0, 0, 100, 50);
   box->m_failClone = true;
+  box->SetName("not yet written");  // in the element only, until it archives
+  box->SetLock(true);
+  IGIS_FeatureAttributes* a = box->GetFeaturePtr()->GetAttributes();
+  box->m_runSheet = [&] {
+    box->SetName("edited");
+    box->SetLock(false);
+    box->Archive(0, 0);  // an Apply
+    a->SetInt("ElementOrder", 77);
+    return false;
+  };
+  LogMark log;
+  EXPECT_FALSE(box->OnOpenPropertyDlg(nullptr, TRUE));
+  EXPECT_STREQ(box->GetName(), "not yet written");
+  EXPECT_TRUE(box->IsLock());
+  EXPECT_STREQ(a->GetString("ElementName"), "not yet written");
+  EXPECT_TRUE(a->GetBool("IsLock"));
+  EXPECT_EQ(a->GetInt("ElementOrder"), box->GetOrder());
+  EXPECT_EQ(log.Count(), 0u);
+}
+
+TEST_F(PropertySheetProtocol, AnElementWithoutAFeatureGetsNoSheet) {
+  TestBoxElement* box = Keep(new TestBoxElement(nullptr, nullptr));
   bool ran = false;
   box->m_runSheet = [&] {
     ran = true;

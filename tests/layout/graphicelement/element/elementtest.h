@@ -53,10 +53,7 @@ class TestBoxElement : public CGIS_ElementImpl<IGIS_Element> {
     return hdc != nullptr ? m_core.DrawFeatureSymbol(hdc, bPrint, pDisplay) : TRUE;
   }
   BOOL OnOpenPropertyDlg(IGIS_Display*, BOOL) override {
-    return m_core.OpenPropertySheet(nullptr, "测试框属性", "pBackup == NULL", [this](IGIS_Element* pBackup) {
-      SetRect(pBackup->GetRect());
-      SetName(pBackup->GetName());
-    });
+    return m_core.OpenPropertySheet(nullptr, "测试框属性", "pBackup == NULL");
   }
   bool CanConvert() override { return false; }
   void SetRect(SGIS_Rect rect) override {

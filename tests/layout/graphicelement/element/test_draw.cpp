@@ -6,7 +6,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/recording.h"

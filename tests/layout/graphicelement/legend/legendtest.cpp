@@ -128,16 +128,6 @@ std::vector<unsigned char> LegendPage::CustomBytes(IGIS_Element* e) {
   return std::vector<unsigned char>(b->GetData(), b->GetData() + b->GetSize());
 }
 
-Printer::Printer() : canvas(3000, 2000) {
-  md::win::PrinterSetup setup;
-  setup.dpiX = setup.dpiY = 254;
-  setup.paperWidthMm = 300.0;
-  setup.paperHeightMm = 200.0;
-  hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
-  display = std::make_unique<CGIS_PrintDisplay>(hdc, 30000, 20000, SGIS_Point(0, 20000));
-  display->PrepareDC();
-}
-
 IGIS_Map* LegendPage::LoadSampleSheet() {
   return GIS_LoadMapFile(doc_, (std::string(MD_SOURCE_DIR) + "/host/helmora/maps/sheet_50k.geojson").c_str());
 }
@@ -185,13 +175,6 @@ std::string ClipOf(HDC hdc) {
           std::to_string(box.bottom);
   }
   DeleteObject(rgn);
-  return out;
-}
-
-std::vector<std::string> TextsOf(const md::canvas::RecordingCanvas& canvas) {
-  std::vector<std::string> out;
-  for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Text))
-    out.push_back(r->text.text);
   return out;
 }
 

@@ -27,6 +27,8 @@
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/support/logmark.h"
+#include "tests/support/recordedtexts.h"
+#include "tests/support/recordingdevices.h"
 
 namespace md::test {
 
@@ -80,12 +82,8 @@ struct Screen {
 
 // A printer page of 300 x 200 mm at 254 dpi whose paper's top-left corner is
 // the page point (0, 20000); its view clips element drawing.
-struct Printer {
-  Printer();
-  ~Printer() { DeleteDC(hdc); }
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  std::unique_ptr<CGIS_PrintDisplay> display;
+struct Printer : RecordingPrinter {
+  Printer() : RecordingPrinter(300.0, 200.0, 254, SGIS_Point(0, 20000)) {}
 };
 
 // Every vector layer of a map, depth first through its groups.
@@ -97,8 +95,5 @@ void AddEveryClass(CGIS_LegendElement* legend, IGIS_Map* map);
 
 // The clip region of a context as its box ("none" without a clip).
 std::string ClipOf(HDC hdc);
-
-// The texts drawn on a canvas, in order.
-std::vector<std::string> TextsOf(const md::canvas::RecordingCanvas& canvas);
 
 }  // namespace md::test

@@ -32,6 +32,7 @@
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/support/logmark.h"
+#include "tests/support/mapgriddouble.h"
 
 inline void PrintTo(const SGIS_Rect& r, std::ostream* os) {
   *os << "{left " << r.left << ", right " << r.right << ", top " << r.top << ", bottom " << r.bottom << "}";
@@ -95,10 +96,10 @@ class TestBorder final : public IGIS_MapBorder {
 };
 
 // A grid of kind 77 (no class of the library) with a journal.
-class TestGrid final : public IGIS_MapGrid {
+class TestGrid final : public md::test::MapGridDouble<> {
  public:
   TestGrid(Journal* j, std::string name, bool converts = true)
-      : j_(j), name_(std::move(name)), converts_(converts) {}
+      : MapGridDouble(77, std::move(name)), j_(j), converts_(converts) {}
   void Release() override {
     j_->Add("release grid " + name_);
     delete this;
@@ -108,25 +109,16 @@ class TestGrid final : public IGIS_MapGrid {
     g->frame_ = frame_;
     return g;
   }
-  const char* GetName() override { return name_.c_str(); }
-  int GetType() override { return 77; }
-  bool GetVisible() override { return true; }
   bool OnDraw(HDC, bool, IGIS_Display*) override {
     j_->Add("draw grid " + name_);
     return true;
   }
   IGIS_Element* ConvertToElement() override;
-  bool Save(IGIS_DataBuffer*) override { return true; }
-  bool Open(IGIS_DataBuffer*) override { return true; }
-  IGIS_MapElement* GetMapElement() override { return frame_; }
-  void SetMapElement(IGIS_MapElement* p) override { frame_ = p; }
 
  private:
-  ~TestGrid() = default;
+  ~TestGrid() override = default;
   Journal* j_;
-  std::string name_;
   bool converts_;
-  IGIS_MapElement* frame_ = nullptr;
 };
 
 // Hears the frame's messages.

@@ -79,6 +79,29 @@ TEST_F(MapFrameExtent, ScalesAndBoundsThatCannotBeShownChangeLittle) {
   EXPECT_EQ(b, SGIS_DRect(0, 500, 1000, 0));
 }
 
+TEST_F(MapFrameExtent, AskingForTheScaleChangesNothing) {
+  // A fixed extent keeps a bound of other proportions than the frame's.
+  CGIS_MapElement* f = NewFrame(SGIS_Rect(0, 500, 1000, 0));
+  f->SetMap(map_);
+  f->SetExtentType(GIS_MAP_EXTENT_FIXED_EXTENT);
+  f->SetMapBound(SGIS_DRect(0, 100, 300, 0));
+  SGIS_DRect before, after;
+  f->GetMapBound(&before);
+  ASSERT_TRUE(f->Archive(0, 0));
+  IGIS_FeatureAttributes* a = f->GetFeaturePtr()->GetAttributes();
+  IGIS_DataBuffer* custom = a->GetDataBuffer("Custom");
+  ASSERT_NE(custom, nullptr);
+  const std::vector<BYTE> stored(custom->GetData(), custom->GetData() + custom->GetSize());
+  // The bound widened to the frame: 300 map units across 1000 page units.
+  EXPECT_NEAR(f->GetScale(), 0.3, 1e-12);
+  EXPECT_NEAR(f->GetScale(), 0.3, 1e-12);
+  f->GetMapBound(&after);
+  EXPECT_EQ(after, before);
+  ASSERT_TRUE(f->Archive(0, 0));
+  custom = a->GetDataBuffer("Custom");
+  EXPECT_EQ(std::vector<BYTE>(custom->GetData(), custom->GetData() + custom->GetSize()), stored);
+}
+
 // Resizing a 1000 x 1000 frame that keeps its proportions.
 struct SizeRow {
   int w, h;

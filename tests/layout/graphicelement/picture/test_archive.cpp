@@ -1,8 +1,12 @@
 // Storing and reading the picture element: the common fields and "Custom"
-// keys round trip, a picture kept in the document comes back as a new file
-// of the temporary folder with the same bytes, and every reading writes a
-// file of its own.
+// keys round trip, a picture kept in the document comes back as a file of
+// the temporary folder with the same bytes, shared by every element holding
+// that content and removed when the last of them goes.
+#include <fstream>
 #include <set>
+
+#include "layout/graphicelement/picture/keptpicture.h"
+#include "platform/imaging/loader.h"
 
 #include "tests/layout/graphicelement/picture/picturetest.h"
 
@@ -82,7 +86,7 @@ TEST_F(PictureArchive, AKeptPictureComesBackFromAStoredPageWithTheSameBytes) {
   ASSERT_TRUE(read->Archive(1, 0));
   EXPECT_TRUE(read->IsSaveInDoc());
   EXPECT_TRUE(InTempFolder(read->GetFileName()));
-  EXPECT_NE(read->GetFileName(), e->GetFileName());
+  EXPECT_EQ(read->GetFileName(), e->GetFileName());  // the content's one file
   EXPECT_EQ(files::ReadAll(read->GetFileName()), original);
   EXPECT_EQ(read->GetRect(), e->GetRect());
   // It draws from the restored file.
@@ -96,14 +100,66 @@ TEST_F(PictureArchive, AKeptPictureComesBackFromAStoredPageWithTheSameBytes) {
   EXPECT_FALSE(mark.Has(1, " CGIS_PictureElement::Archive"));
 }
 
-TEST_F(PictureArchive, EveryReadingWritesAFileOfItsOwn) {
+// Files of the temporary folder holding the bytes (other tests may write
+// files there at the same time).
+std::set<std::string> TempFilesHolding(const files::Bytes& bytes) {
+  std::set<std::string> names;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(GIS_GetTempDir(), ec)) {
+    if (entry.is_regular_file(ec) && entry.file_size(ec) == bytes.size() &&
+        files::ReadAll(entry.path().string()) == bytes)
+      names.insert(entry.path().string());
+  }
+  return names;
+}
+
+TEST_F(PictureArchive, ReadingsShareOneFileOfTheContentRemovedWithTheLastHolder) {
+  CGIS_PictureElement* e = NewPicture();
+  const files::Bytes original = files::Png(11, 7, files::Opaque(11, 7));
+  ASSERT_TRUE(e->ImportPictureFromFile(Write("logo.png", original).c_str()));
+  ASSERT_TRUE(TempFilesHolding(original).empty());
+  e->ArchivePictureData(true);
+  ASSERT_TRUE(e->Archive(0, 0));
+  const std::string kept = e->GetFileName();
+  // Two elements on the same feature read the kept picture, one many times.
+  auto* a = static_cast<CGIS_PictureElement*>(
+      CGIS_ElementFactory::Create(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, set_, e->GetFeaturePtr()));
+  auto* b = static_cast<CGIS_PictureElement*>(
+      CGIS_ElementFactory::Create(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, set_, e->GetFeaturePtr()));
+  ASSERT_TRUE(b->Archive(1, 0));
+  const std::size_t decodes = md::imaging::ImageCache::Shared().DecodeCount();
+  for (int i = 0; i < 50; ++i) {
+    ASSERT_TRUE(a->Archive(1, 0));
+    ASSERT_TRUE(a->Archive(0, 0));
+    ASSERT_TRUE(md::imaging::ImageCache::Shared().Load(a->GetFileName()));
+  }
+  // One file of the content in the folder, decoded once.
+  EXPECT_EQ(TempFilesHolding(original), std::set<std::string>{kept});
+  EXPECT_EQ(a->GetFileName(), kept);
+  EXPECT_EQ(b->GetFileName(), kept);
+  EXPECT_TRUE(InTempFolder(kept));
+  EXPECT_EQ(kept.substr(kept.size() - 4), ".png");
+  EXPECT_EQ(files::ReadAll(kept), original);
+  EXPECT_LE(md::imaging::ImageCache::Shared().DecodeCount(), decodes + 1);
+
+  // Released one by one: the file goes with the last holder.
+  a->Release();
+  b->Release();
+  EXPECT_TRUE(std::filesystem::exists(kept));
+  owned_.erase(std::find(owned_.begin(), owned_.end(), e));
+  e->Release();
+  EXPECT_FALSE(std::filesystem::exists(kept));
+  EXPECT_TRUE(TempFilesHolding(original).empty());
+}
+
+TEST_F(PictureArchive, ReadingKeptBytesAgainReusesTheTemporaryFileHoldingThem) {
   CGIS_PictureElement* e = NewPicture();
   const files::Bytes original = files::Png(9, 9, files::Opaque(9, 9));
   ASSERT_TRUE(e->ImportPictureFromFile(Write("logo.png", original).c_str()));
   e->ArchivePictureData(true);
   ASSERT_TRUE(e->Archive(0, 0));
-  // Two elements on the same feature read the kept picture one right after
-  // the other (within the same millisecond as a rule), then one reads twice.
+  // Two elements on the same feature read the kept picture, then one reads
+  // twice: the file the stored name gives holds the bytes, and is kept.
   auto* a = static_cast<CGIS_PictureElement*>(
       CGIS_ElementFactory::Create(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, set_, e->GetFeaturePtr()));
   auto* b = static_cast<CGIS_PictureElement*>(
@@ -112,15 +168,40 @@ TEST_F(PictureArchive, EveryReadingWritesAFileOfItsOwn) {
   owned_.push_back(b);
   ASSERT_TRUE(a->Archive(1, 0));
   ASSERT_TRUE(b->Archive(1, 0));
-  const std::string first = a->GetFileName();
   ASSERT_TRUE(a->Archive(1, 0));
-  std::set<std::string> names{e->GetFileName(), first, b->GetFileName(), a->GetFileName()};
-  EXPECT_EQ(names.size(), 4u);
-  for (const std::string& n : names) {
-    EXPECT_TRUE(InTempFolder(n)) << n;
-    EXPECT_EQ(files::ReadAll(n), original) << n;
-    EXPECT_EQ(n.substr(n.size() - 4), ".png");
-  }
+  EXPECT_EQ(a->GetFileName(), e->GetFileName());
+  EXPECT_EQ(b->GetFileName(), e->GetFileName());
+  // A stored name whose file holds other bytes gets a new file of its own.
+  files::Bytes other = original;
+  other.back() ^= 0x5a;
+  std::ofstream(e->GetFileName(), std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(other.data()), static_cast<std::streamsize>(other.size()));
+  ASSERT_TRUE(a->Archive(1, 0));
+  EXPECT_NE(a->GetFileName(), e->GetFileName());
+  EXPECT_TRUE(InTempFolder(a->GetFileName()));
+  EXPECT_EQ(files::ReadAll(a->GetFileName()), original);
+  EXPECT_EQ(a->GetFileName().substr(a->GetFileName().size() - 4), ".png");
+}
+
+TEST_F(PictureArchive, AContentChangedUnderAnElementGetsItsOwnFile) {
+  CGIS_PictureElement* e = NewPicture();
+  ASSERT_TRUE(e->ImportPictureFromFile(Write("one.png", files::Png(4, 4, files::Opaque(4, 4))).c_str()));
+  e->ArchivePictureData(true);
+  const std::string first = e->GetFileName();
+  const files::Bytes other = files::Png(5, 3, files::Opaque(5, 3));
+  ASSERT_TRUE(e->ImportPictureFromFile(Write("two.png", other).c_str()));
+  // The first content is no longer held: its file is gone.
+  EXPECT_FALSE(std::filesystem::exists(first));
+  e->ArchivePictureData(true);
+  EXPECT_NE(e->GetFileName(), first);
+  EXPECT_EQ(files::ReadAll(e->GetFileName()), other);
+  const std::size_t alive = md::layout::KeptPictureCount();
+  EXPECT_GE(alive, 1u);
+  owned_.erase(std::find(owned_.begin(), owned_.end(), e));
+  const std::string second = e->GetFileName();
+  e->Release();
+  EXPECT_FALSE(std::filesystem::exists(second));
+  EXPECT_EQ(md::layout::KeptPictureCount(), alive - 1);
 }
 
 TEST_F(PictureArchive, KeepingIsRefusedWithoutAReadableFileAndChangesNothing) {

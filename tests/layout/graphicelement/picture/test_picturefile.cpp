@@ -18,7 +18,8 @@ TEST_F(PictureFile, NamesAreUniqueAndFilesComplete) {
   std::set<std::string> names;
   for (int i = 0; i < 50; ++i) {
     std::string attempted;
-    const std::string path = md::layout::WriteNewFile(folder, "png", bytes.data(), bytes.size(), &attempted);
+    const std::string path =
+        md::layout::WriteNewFile(folder, "kept", "png", bytes.data(), bytes.size(), &attempted);
     ASSERT_FALSE(path.empty());
     EXPECT_EQ(path, attempted);
     EXPECT_EQ(std::filesystem::path(path).parent_path(), dir_);
@@ -38,18 +39,20 @@ TEST_F(PictureFile, ExtensionsThatAreNotPlainWordsAreLeftOff) {
   const char data[] = "x";
   for (const char* ext : {"../../escape", "b/pic", "a.b", "", "很长", "0123456789abcdefg"}) {
     SCOPED_TRACE(ext);
-    const std::string path = md::layout::WriteNewFile(folder, ext, data, 1, nullptr);
+    const std::string path = md::layout::WriteNewFile(folder, "kept", ext, data, 1, nullptr);
     ASSERT_FALSE(path.empty());
     EXPECT_EQ(std::filesystem::path(path).parent_path(), dir_);
     EXPECT_EQ(std::filesystem::path(path).extension(), "");
   }
-  EXPECT_EQ(std::filesystem::path(md::layout::WriteNewFile(folder, "tif_2-x", data, 1, nullptr)).extension(),
+  EXPECT_EQ(std::filesystem::path(md::layout::WriteNewFile(folder, "kept", "tif_2-x", data, 1, nullptr))
+                .extension(),
             ".tif_2-x");
 }
 
 TEST_F(PictureFile, AFolderThatCannotTakeFilesGivesNoPath) {
   std::string attempted;
-  const std::string path = md::layout::WriteNewFile((dir_ / "missing").string(), "png", "x", 1, &attempted);
+  const std::string path =
+      md::layout::WriteNewFile((dir_ / "missing").string(), "kept", "png", "x", 1, &attempted);
   EXPECT_TRUE(path.empty());
   EXPECT_EQ(std::filesystem::path(attempted).parent_path(), dir_ / "missing");
 }

@@ -1,8 +1,8 @@
 // Copies of the plain shapes, the backup protocol around their property
 // sheets, and the element makers that complex elements convert with.
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/dialogs/propertysheets.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
 #include "layout/graphicelement/shapes/cgis_ellipseelement.h"
 #include "layout/graphicelement/shapes/cgis_pointelement.h"
 #include "layout/graphicelement/shapes/cgis_polygonelement.h"

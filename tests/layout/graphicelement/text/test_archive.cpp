@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/dialogs/propertysheets.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "tests/layout/graphicelement/text/texttest.h"
 
@@ -277,13 +277,14 @@ TEST_F(TextSheet, CancelRestoresTextFontLockAndRectangle) {
   EXPECT_EQ(set_->GetFeatureCount(), features);
 }
 
-TEST_F(TextSheet, WithoutSheetOrBackupNothingIsConfirmed) {
+TEST_F(TextSheet, WithoutSheetOrStoredFormNothingIsConfirmed) {
   CGIS_TextElement* e = NewText("原来的", 20);
   const SGIS_Rect rect = e->GetRect();
   EXPECT_FALSE(e->OnOpenPropertyDlg(nullptr, FALSE));
   EXPECT_STREQ(e->GetText(), "原来的");
   EXPECT_EQ(e->GetRect(), rect);
-  GIS_SetElementHooks(nullptr);  // the owner can make no backup
+  // An element whose feature is gone has no stored form to come back to.
+  ASSERT_TRUE(set_->GetFeatureClass()->DeleteFeature(e->GetID()));
   md::layout::RegisterPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_TEXT, &EditingSheet);
   LogMark mark;
   EXPECT_FALSE(e->OnOpenPropertyDlg(nullptr, TRUE));

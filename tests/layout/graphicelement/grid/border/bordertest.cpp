@@ -38,30 +38,6 @@ md::layout::border::PieceSink Collect(std::vector<LaidPiece>* out) {
   return [out](const md::layout::border::BorderRing& ring, IGIS_Symbol* s) { out->push_back({ring, s}); };
 }
 
-std::vector<Painted> PaintedOf(const md::canvas::RecordingCanvas& canvas) {
-  std::vector<Painted> out;
-  for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Shape)) {
-    if (!r->shape.fill && !r->shape.stroke) continue;
-    out.push_back({r->Points(), r->shape.fill, r->shape.fill ? r->brush.color : r->pen.color});
-  }
-  return out;
-}
-
-Printer::Printer() : canvas(4000, 3000) {
-  md::win::PrinterSetup setup;
-  setup.dpiX = setup.dpiY = 254;
-  setup.paperWidthMm = 400.0;
-  setup.paperHeightMm = 300.0;
-  hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
-  display = std::make_unique<CGIS_PrintDisplay>(hdc, 40000, 30000, SGIS_Point(-5000, 25000));
-  display->PrepareDC();
-}
-
-Screen::Screen() : canvas(1600, 1200) {
-  hdc = md::win::CreateScreenDC(&canvas, 96, &md::text::FixedMetricsEngine());
-  display = std::make_unique<CGIS_ScreenDisplay>(hdc, 0.1, -5000.0, 25000.0);
-}
-
 void BorderPage::SetUp() {
   GIS_SetSymbolTextEngine("fixed");
   md::layout::InstallElementHooks();

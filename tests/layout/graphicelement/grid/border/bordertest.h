@@ -23,22 +23,10 @@
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/support/logmark.h"
+#include "tests/support/owned.h"
+#include "tests/support/recordeddrawing.h"
 
 namespace md::test {
-
-// Releases a border (or anything with Release) at scope end.
-template <class T>
-struct Owned {
-  T* p = nullptr;
-  explicit Owned(T* q = nullptr) : p(q) {}
-  ~Owned() {
-    if (p != nullptr) p->Release();
-  }
-  Owned(const Owned&) = delete;
-  Owned& operator=(const Owned&) = delete;
-  T* operator->() const { return p; }
-  T* get() const { return p; }
-};
 
 inline IGIS_Symbol* NewFill(COLORREF color) {
   IGIS_Symbol* s = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_FILL);
@@ -66,34 +54,6 @@ struct LaidPiece {
   IGIS_Symbol* symbol;
 };
 md::layout::border::PieceSink Collect(std::vector<LaidPiece>* out);
-
-// A filled or stroked shape as the canvas received it.
-struct Painted {
-  std::vector<md::canvas::Point> points;
-  bool fill;
-  md::canvas::Color color;  // brush colour of a fill, pen colour of a stroke
-  bool operator==(const Painted&) const = default;
-};
-std::vector<Painted> PaintedOf(const md::canvas::RecordingCanvas& canvas);
-
-// A printer page of 400 x 300 mm at 254 dpi (1 pixel = 0.1 mm) whose
-// paper's top-left corner is the page point (-5000, 25000); it clips.
-struct Printer {
-  Printer();
-  ~Printer() { DeleteDC(hdc); }
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  std::unique_ptr<CGIS_PrintDisplay> display;
-};
-
-// A screen at 96 dpi showing the page at zoom 0.1 from (-5000, 25000).
-struct Screen {
-  Screen();
-  ~Screen() { DeleteDC(hdc); }
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  std::unique_ptr<CGIS_ScreenDisplay> display;
-};
 
 // A layout page: a feature set in 0.01 mm whose rectangle elements stand in
 // for the map frames that borders convert around.

@@ -12,6 +12,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "tests/support/mapgriddouble.h"
 
 namespace {
 
@@ -20,40 +21,32 @@ struct Journal {
   std::vector<std::string> events;
 };
 
-class TestGrid final : public IGIS_MapGrid {
+class TestGrid final : public md::test::MapGridDouble<> {
  public:
   TestGrid(Journal* j, std::string name, bool visible = true, bool saves = true)
-      : j_(j), name_(std::move(name)), visible_(visible), saves_(saves) {}
+      : MapGridDouble(77, name), j_(j), saves_(saves) {
+    visible_ = visible;
+  }
   void Release() override {
     j_->events.push_back("release " + name_);
     delete this;
   }
   IGIS_MapGrid* Clone() override { return new TestGrid(j_, name_, visible_, saves_); }
-  const char* GetName() override { return name_.c_str(); }
-  int GetType() override { return 77; }
-  bool GetVisible() override { return visible_; }
   bool OnDraw(HDC, bool, IGIS_Display*) override {
     j_->events.push_back("draw " + name_);
     return true;
   }
-  IGIS_Element* ConvertToElement() override { return nullptr; }
   bool Save(IGIS_DataBuffer* pBuffer) override {
     if (!saves_) return false;
     pBuffer->SetSize(static_cast<int>(name_.size()));
     if (!name_.empty()) std::memcpy(pBuffer->GetData(), name_.data(), name_.size());
     return true;
   }
-  bool Open(IGIS_DataBuffer*) override { return true; }
-  IGIS_MapElement* GetMapElement() override { return frame_; }
-  void SetMapElement(IGIS_MapElement* p) override { frame_ = p; }
 
  private:
-  ~TestGrid() = default;
+  ~TestGrid() override = default;
   Journal* j_;
-  std::string name_;
-  bool visible_;
   bool saves_;
-  IGIS_MapElement* frame_ = nullptr;
 };
 
 struct ListDeleter {
@@ -142,7 +135,8 @@ TEST(MapGrids, StoresCountAndOneNumberedEntryPerSavedGrid) {
   list->AddMapGrid(new TestGrid(&j, "B", true, /*saves=*/false));
   list->AddMapGrid(new TestGrid(&j, "C"));
   Buffer b(GIS_CreateDataBufferObject(0));
-  EXPECT_TRUE(list->Save(b.get()));
+  // A grid that failed to save makes the list's Save fail; the others are written.
+  EXPECT_FALSE(list->Save(b.get()));
   Set outer = ReadSet(b.get());
   ASSERT_NE(outer->GetProperty("Count"), nullptr);
   EXPECT_EQ(outer->GetProperty("Count")->GetInt(), 3);
@@ -180,9 +174,73 @@ TEST(MapGrids, ReadingSkipsEntriesItCannotBuildAndBoundsTheCount) {
   EXPECT_FALSE(list->Save(nullptr));
 }
 
-TEST(MapGrids, NoGridKindIsBuiltForCodesOutsideTheTable) {
-  EXPECT_EQ(GIS_CreateMapGridPropertyObject(-1), nullptr);
-  EXPECT_EQ(GIS_CreateMapGridPropertyObject(4), nullptr);
+// The entry names of a stored list and the data of each, in order.
+std::vector<std::string> Entries(IGIS_DataBuffer* b) {
+  Set outer = ReadSet(b);
+  std::vector<std::string> out;
+  for (IGIS_Field* f = outer->GetFirstPosition(); f != nullptr; f = outer->GetNext(f)) {
+    std::string entry = f->GetLabel();
+    if (entry == "Count") {
+      entry += "=" + std::to_string(f->GetInt());
+    } else {
+      Set nested = ReadSet(f->GetDataBuffer());
+      IGIS_DataBuffer* data = nested->GetProperty("GridData")->GetDataBuffer();
+      entry += "=" + std::string(reinterpret_cast<const char*>(data->GetData()), data->GetSize());
+    }
+    out.push_back(entry);
+  }
+  return out;
+}
+
+TEST(MapGrids, EntriesOfKindsWithoutAClassAreWrittenBackWhereTheyWere) {
+  Journal j;
+  // Stored: A, B (B fails, no entry), C, all of a kind this library lacks.
+  Buffer stored(GIS_CreateDataBufferObject(0));
+  {
+    List list(new CGIS_MapGrids());
+    list->AddMapGrid(new TestGrid(&j, "A"));
+    list->AddMapGrid(new TestGrid(&j, "B", true, false));
+    list->AddMapGrid(new TestGrid(&j, "C"));
+    list->Save(stored.get());
+  }
+  List list(new CGIS_MapGrids());
+  list->AddMapGrid(new TestGrid(&j, "first"));
+  EXPECT_TRUE(list->Open(stored.get()));
+  EXPECT_EQ(list->GetCount(), 1);
+  list->AddMapGrid(new TestGrid(&j, "last"));
+  Buffer again(GIS_CreateDataBufferObject(0));
+  EXPECT_TRUE(list->Save(again.get()));
+  EXPECT_EQ(Entries(again.get()), (std::vector<std::string>{"Count=4", "1=first", "2=A", "3=C", "4=last"}));
+  // Taking out a grid before them keeps them behind the grids that were before.
+  IGIS_MapGrid* first = list->GetMapGrid(0);
+  list->DeleteMapGrids(first);
+  first->Release();  // taken out: the caller's to end
+  j.events.clear();
+  EXPECT_TRUE(list->Save(again.get()));
+  EXPECT_EQ(Entries(again.get()), (std::vector<std::string>{"Count=3", "1=A", "2=C", "3=last"}));
+  // Read alone, the list writes the kept entries back byte for byte.
+  List alone(new CGIS_MapGrids());
+  alone->Open(again.get());
+  EXPECT_EQ(alone->GetCount(), 0);
+  Buffer third(GIS_CreateDataBufferObject(0));
+  EXPECT_TRUE(alone->Save(third.get()));
+  EXPECT_EQ(std::vector<BYTE>(third->GetData(), third->GetData() + third->GetSize()),
+            std::vector<BYTE>(again->GetData(), again->GetData() + again->GetSize()));
+  alone->ReleaseMapGrids();
+  alone->Save(third.get());
+  EXPECT_EQ(Entries(third.get()), (std::vector<std::string>{"Count=0"}));
+}
+
+TEST(MapGrids, TheTenthGridIsStoredUnderTen) {
+  Journal j;
+  List list(new CGIS_MapGrids());
+  for (int i = 1; i <= 10; ++i) list->AddMapGrid(new TestGrid(&j, "g" + std::to_string(i)));
+  Buffer b(GIS_CreateDataBufferObject(0));
+  EXPECT_TRUE(list->Save(b.get()));
+  const std::vector<std::string> entries = Entries(b.get());
+  ASSERT_EQ(entries.size(), 11u);
+  EXPECT_EQ(entries[0], "Count=10");
+  EXPECT_EQ(entries[10], "10=g10");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/shapes/igis_pointelement.h"
 #include "layout/graphicelement/shapes/igis_polygonelement.h"
@@ -28,12 +28,6 @@ TElement* NewElement(IGIS_CompoundElement* pCompound, const char* szType) {
   return pTyped;
 }
 
-BOOL AddOrHandBack(IGIS_CompoundElement* pCompound, IGIS_Element* pElement) {
-  if (pCompound->AddElement(pElement)) return TRUE;
-  if (IGIS_FeatureSet* pOwner = pElement->GetFeatureSetPtr()) pOwner->DeleteElement(pElement);
-  return FALSE;
-}
-
 void SetGeometryPoints(IGIS_Element* pElement, const SGIS_Point* pPoints, int nCount) {
   IGIS_Feature* pFeature = pElement->GetFeaturePtr();
   IGIS_Geometry* pGeometry = pFeature != nullptr ? pFeature->GetGeometry() : nullptr;
@@ -50,7 +44,7 @@ BOOL CreatePointListElement(IGIS_CompoundElement* pCompound, const char* szType,
   if (pElement == nullptr) return FALSE;
   SetGeometryPoints(pElement, pPoints, nCount);
   pElement->SetSymbolPtr(pSymbol);
-  return AddOrHandBack(pCompound, pElement);
+  return AddElementOrHandBack(pCompound, pElement);
 }
 
 int RoundScaled(int value, double ratio) {
@@ -60,6 +54,34 @@ int RoundScaled(int value, double ratio) {
 }
 
 }  // namespace
+
+void DropElement(IGIS_Element* pElement) {
+  if (pElement == nullptr) return;
+  IGIS_FeatureSet* pOwner = pElement->GetFeatureSetPtr();
+  if (pOwner == nullptr || !pOwner->DeleteElement(pElement)) pElement->Release();
+}
+
+IGIS_CompoundElement* CreateCompoundElement(IGIS_FeatureSet* pOwner) {
+  IGIS_Element* pElement =
+      pOwner != nullptr ? pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) : nullptr;
+  auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement);
+  if (pCompound == nullptr) DropElement(pElement);
+  return pCompound;
+}
+
+void DropCompound(IGIS_CompoundElement* pCompound) {
+  if (pCompound == nullptr) return;
+  while (pCompound->GetElementCount() > 0) {
+    IGIS_Element* pMember = pCompound->GetElementPtrByIndex(0);
+    if (pMember == nullptr || !pCompound->RemoveElement(pMember)) break;
+    if (auto* pNested = dynamic_cast<IGIS_CompoundElement*>(pMember)) {
+      DropCompound(pNested);
+    } else {
+      DropElement(pMember);
+    }
+  }
+  DropElement(pCompound);
+}
 
 BOOL CreateTextElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGIS_Symbol* pTextSymbol,
                        const char* szText, bool bAnchored) {
@@ -72,7 +94,7 @@ BOOL CreateTextElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGI
   } else {
     pText->SetLBpoint(position);
   }
-  return AddOrHandBack(pCompound, pText);
+  return AddElementOrHandBack(pCompound, pText);
 }
 
 BOOL CreatePolylineElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
@@ -95,10 +117,21 @@ BOOL CreatePointElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IG
   const SGIS_Rect extent = PointSymbolExtent(pPointSymbol, 0.0);
   const double ratio = pCompound->GetFeatureSetPtr()->GetUnitRatio();
   pPoint->SetWidthAndHeight(RoundScaled(extent.Width(), ratio), RoundScaled(extent.Height(), ratio));
-  return AddOrHandBack(pCompound, pPoint);
+  return AddElementOrHandBack(pCompound, pPoint);
 }
 
 BOOL AddSegmentElement(IGIS_Element* pCompound, SGIS_Point from, SGIS_Point to, IGIS_Symbol* pLineSymbol) {
   const SGIS_Point points[2] = {from, to};
   return CreatePolylineElement(dynamic_cast<IGIS_CompoundElement*>(pCompound), points, 2, pLineSymbol);
+}
+
+BOOL AddElementOrHandBack(IGIS_CompoundElement* pCompound, IGIS_Element* pElement) {
+  if (pElement == nullptr) return FALSE;
+  if (pCompound != nullptr && pCompound->AddElement(pElement)) return TRUE;
+  if (auto* pNested = dynamic_cast<IGIS_CompoundElement*>(pElement)) {
+    DropCompound(pNested);
+  } else {
+    DropElement(pElement);
+  }
+  return FALSE;
 }

@@ -4,7 +4,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
-#include "layout/graphicelement/element/mapdeckmakers.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/shapes/igis_pointelement.h"
 #include "layout/graphicelement/shapes/igis_polygonelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"

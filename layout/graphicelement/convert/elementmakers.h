@@ -1,4 +1,7 @@
-// Element makers: plain elements added to a compound by conversions.
+// Element makers: the plain elements (texts, polylines, polygons, points) a
+// conversion adds to its compound, and the undoing of a conversion that fails
+// part-way. They sit above the plain kinds they make and below every kind that
+// converts itself.
 #pragma once
 
 #include "host/basilo/sgis_types.h"
@@ -6,7 +9,13 @@
 
 class IGIS_Element;
 class IGIS_CompoundElement;
+class IGIS_FeatureSet;
 class IGIS_Symbol;
+
+// A new compound element of the owner feature set for a conversion to fill;
+// NULL without an owner or when it makes none (an element of another kind
+// that it made instead is dropped).
+IGIS_CompoundElement* CreateCompoundElement(IGIS_FeatureSet* pOwner);
 
 // Each asks the compound's owner for a new element of its type, sets it up
 // and adds it to the compound. Nothing is made (FALSE) without a compound,
@@ -26,9 +35,22 @@ BOOL CreatePolygonElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPo
 // A point symbol centred on the position, sized by the symbol's extent times
 // the owner's unit ratio.
 BOOL CreatePointElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGIS_Symbol* pPointSymbol);
+// Ends an element made for a conversion that is not kept, and its feature
+// (an element its owner does not hold is only released).
+void DropElement(IGIS_Element* pElement);
+// Ends a compound made for a conversion and every member it holds, nested
+// compounds too, so that a conversion that fails part-way leaves nothing
+// of its making in the feature set.
+void DropCompound(IGIS_CompoundElement* pCompound);
+
 // A two-point polyline from one point to the other.
 BOOL AddSegmentElement(IGIS_Element* pCompound, SGIS_Point from, SGIS_Point to, IGIS_Symbol* pLineSymbol);
 inline BOOL AddSegmentElement(IGIS_Element* pCompound, int x1, int y1, int z1, int x2, int y2, int z2,
                               IGIS_Symbol* pLineSymbol) {
   return AddSegmentElement(pCompound, SGIS_Point(x1, y1, z1), SGIS_Point(x2, y2, z2), pLineSymbol);
 }
+
+// Adds an element a conversion made to the compound; an element the compound
+// refuses (or a NULL compound) is dropped, a compound with its members.
+// FALSE for a NULL element or a refused one.
+BOOL AddElementOrHandBack(IGIS_CompoundElement* pCompound, IGIS_Element* pElement);

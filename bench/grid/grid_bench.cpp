@@ -1,0 +1,405 @@
+// The map grids: drawing, converting, storing and reading.
+//
+// The measured (kilometre) grid over the whole 1:50,000 sample sheet (a
+// frame of about 427 x 370 mm: 23 x 19 kilometre lines), drawn at 300 dpi
+// into a cairo raster:
+//   Draw/200, Draw/20   the grid's own lines, ticks and sub-ticks through a
+//                       printer display (lines sampled with 200 segments)
+//                       and through a screen display at 300 dpi (20
+//                       segments): tracing, carrying every sample through
+//                       the spatial-reference library and the map view,
+//                       cutting at the frame, the renderer, the device
+//                       context and cairo;
+//   RawCairo/200, RawCairo/20
+//                       the same polylines (taken from one recording-canvas
+//                       run of that drawing) stroked straight into cairo on
+//                       the same surface, pens ready, every sample point
+//                       kept;
+//   RawCairoReduced/200, RawCairoReduced/20
+//                       the same, each polyline cut down beforehand to the
+//                       points where it turns (the sheet's lines are
+//                       straight: two points each), as a hand-written cairo
+//                       drawing would stroke them; the ratios of Draw to
+//                       both baselines are printed at the end;
+//   Interval/I          the printer drawing with an interval of I metres
+//                       (1000, 500, 250, 100, 10): how the cost grows with
+//                       the number of lines ("lines" counts the lines and
+//                       ticks stroked);
+//   DenseInterval/1     the same at 1 m, where the caps of one drawing (10,000
+//                       lines a direction, 10,000 ticks a side) hold it (run
+//                       only when asked for, as the other dense benchmarks);
+//   Convert             the grid turned into plain elements (the compound is
+//                       dropped outside the timing); "elements" counts them.
+//
+// Storing and reading map grids, beside the per-element figures of
+// bench_demo's StoreAndRead:
+//
+//   Grid/Store, Grid/Read
+//                     one measured grid with its border, a formatted label and
+//                     a spacing: its Save into a data buffer, and a new grid's
+//                     Open of those bytes (border, label and spacing rebuilt);
+//   Grids/Store, Grids/Read
+//                     a grid list of four such grids: the list's Save (the
+//                     map frame's "MapGrids" entry), and a new list's Open of
+//                     those bytes. The list rebuilds its grids through the
+//                     grid factory; a kind the factory cannot make is kept
+//                     as its stored bytes instead (the "rebuilt" counter says
+//                     how many grids were rebuilt).
+//
+// The counter "bytes" is the size of what was stored.
+//
+// The default run is short (a smoke run); pass --benchmark_min_time=N for
+// steadier figures.
+#include <benchmark/benchmark.h>
+#include <cairo.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/ratio_reporter.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
+#include "host/display/cgis_printdisplay.h"
+#include "host/display/cgis_screendisplay.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/helmora/gis_mapfile.h"
+#include "host/helmora/igis_map.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/factory/cgis_elementfactory.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
+#include "layout/graphicelement/grid/measure/cgis_measuregrid.h"
+#include "layout/graphicelement/mapframe/cgis_mapelement.h"
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/recording.h"
+#include "platform/text/textengine.h"
+#include "platform/win/gdidevice.h"
+#include "platform/win/wingdi.h"
+
+namespace {
+
+constexpr int kDpi = 300;
+constexpr int kPaperW = 45000, kPaperH = 40000;  // 450 x 400 mm
+constexpr double kScale = 0.5;                   // 1:50,000 in map metres per 0.01 mm
+
+// The sheet in a frame at 1:50,000 with a measured grid of its own
+// reference, labels and border off (only the grid's figure is drawn).
+class SheetScene {
+ public:
+  SheetScene() {
+    GIS_SetSymbolTextEngine("fixed");
+    md::layout::InstallElementHooks();
+    set_ = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
+    page_ = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0);
+    set_->GetFeatureClass()->SetSpatialReference(page_);
+    doc_ = GIS_CreateDocumentObject();
+    IGIS_Map* sheet = GIS_LoadMapFile(doc_, MAPDECK_SAMPLE_MAPS_DIR "/sheet_50k.geojson");
+    set_->SetMapLayer(doc_->GetLayoutLayer());
+    frame_ = new CGIS_MapElement(set_, nullptr);
+    frame_->SetRect(SGIS_Rect(1000, 39000, 40000, 1000));
+    frame_->SetMapName(sheet->GetName());
+    SGIS_DRect bound;
+    frame_->GetMapBound(&bound);
+    bound.Normalize();
+    const int w = static_cast<int>(std::lround(bound.Width() / kScale));
+    const int h = static_cast<int>(std::lround(bound.Height() / kScale));
+    frame_->SetRect(SGIS_Rect(1500, 1500 + h, 1500 + w, 1500));
+    frame_->SetMapBound(bound);
+    grid_ = static_cast<IGIS_MeasureGrid*>(GIS_CreateMapGridPropertyObject(GIS_MAPGRID_MEASURE));
+    grid_->SetMapElement(frame_);
+    grid_->SetBorder(nullptr);
+    grid_->SetLabelVisible(false, false, false, false);
+    SetSymbol(&IGIS_MapGrid::SetLineSymbol, RGB(200, 0, 0), 0.15);
+    SetSymbol(&IGIS_MapGrid::SetTickLineSymbol, RGB(0, 0, 0), 0.2);
+    SetSymbol(&IGIS_MapGrid::SetSubTickLineSymbol, RGB(0, 0, 0), 0.15);
+  }
+  ~SheetScene() {
+    grid_->Release();
+    frame_->Release();
+    set_->Release();
+    doc_->Release();
+    page_->Release();
+  }
+  SheetScene(const SheetScene&) = delete;
+  SheetScene& operator=(const SheetScene&) = delete;
+
+  IGIS_MeasureGrid* grid() { return grid_; }
+  CGIS_MapElement* frame() { return frame_; }
+  IGIS_FeatureSet* page() { return set_; }
+  void SetInterval(double metres) {
+    grid_->GetGridSpacing()->SetXIntervalSize(metres);
+    grid_->GetGridSpacing()->SetYIntervalSize(metres);
+  }
+
+ private:
+  void SetSymbol(void (IGIS_MapGrid::*set)(IGIS_Symbol*), COLORREF color, double widthMm) {
+    md::basilo::ReleasePtr<IGIS_Symbol> s(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_LINE));
+    s->SetColor(color);
+    s->SetLineWidth(widthMm);
+    (grid_->*set)(s.get());
+  }
+
+  IGIS_FeatureSet* set_ = nullptr;
+  IGIS_SpatialReference* page_ = nullptr;
+  IGIS_Document* doc_ = nullptr;
+  CGIS_MapElement* frame_ = nullptr;
+  IGIS_MeasureGrid* grid_ = nullptr;
+};
+
+SheetScene& Scene() {
+  static SheetScene scene;
+  return scene;
+}
+
+// A 300-dpi device over a canvas: a printer (which clips, so lines take 200
+// segments) or a screen at the same resolution (20 segments). The frame is
+// drawn once, so that its map view is set for the grid.
+class Device {
+ public:
+  Device(md::canvas::Canvas* canvas, bool bPrinter) {
+    if (bPrinter) {
+      md::win::PrinterSetup setup;
+      setup.dpiX = setup.dpiY = kDpi;
+      setup.paperWidthMm = kPaperW / 100.0;
+      setup.paperHeightMm = kPaperH / 100.0;
+      hdc_ = md::win::CreatePrinterDC(canvas, setup, &md::text::FixedMetricsEngine());
+      printer_ = std::make_unique<CGIS_PrintDisplay>(hdc_, kPaperW, kPaperH, SGIS_Point(0, kPaperH));
+      printer_->PrepareDC();
+      display_ = printer_.get();
+    } else {
+      hdc_ = md::win::CreateScreenDC(canvas, kDpi, &md::text::FixedMetricsEngine());
+      screen_ = std::make_unique<CGIS_ScreenDisplay>(hdc_, 1.0, 0.0, static_cast<double>(kPaperH));
+      display_ = screen_.get();
+    }
+    Scene().frame()->OnDraw(hdc_, true, display_);
+  }
+  ~Device() {
+    printer_.reset();
+    screen_.reset();
+    DeleteDC(hdc_);
+  }
+  Device(const Device&) = delete;
+  Device& operator=(const Device&) = delete;
+  bool DrawGrid() { return Scene().grid()->OnDraw(hdc_, true, display_); }
+
+ private:
+  HDC hdc_ = nullptr;
+  std::unique_ptr<CGIS_PrintDisplay> printer_;
+  std::unique_ptr<CGIS_ScreenDisplay> screen_;
+  IGIS_Display* display_ = nullptr;
+};
+
+std::unique_ptr<md::canvas::CairoCanvas> NewCanvas() {
+  return md::canvas::CairoCanvas::createPageImage(kPaperW / 100.0, kPaperH / 100.0, kDpi);
+}
+
+void Draw(benchmark::State& state) {
+  const bool bPrinter = state.range(0) == 200;
+  auto canvas = NewCanvas();
+  Device device(canvas.get(), bPrinter);
+  for (auto _ : state) benchmark::DoNotOptimize(device.DrawGrid());
+}
+
+// The polylines one drawing of the grid strokes, as the canvas received them.
+struct Stroke {
+  std::vector<md::canvas::Point> points;
+  md::canvas::Pen pen;
+};
+std::vector<Stroke> RecordedStrokes(bool bPrinter) {
+  md::canvas::RecordingCanvas recording(static_cast<int>(kPaperW * kDpi / 2540),
+                                        static_cast<int>(kPaperH * kDpi / 2540));
+  Device device(&recording, bPrinter);
+  recording.clear();
+  device.DrawGrid();
+  std::vector<Stroke> out;
+  for (const md::canvas::Record* r : recording.recordsOf(md::canvas::Record::Type::Shape)) {
+    if (r->shape.stroke) out.push_back({r->Points(), r->pen});
+  }
+  return out;
+}
+
+// The polyline without the points where it runs straight on.
+std::vector<md::canvas::Point> Turns(const std::vector<md::canvas::Point>& p) {
+  std::vector<md::canvas::Point> out;
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    if (i > 0 && i + 1 < p.size()) {
+      const md::canvas::Point& a = out.back();
+      const md::canvas::Point& c = p[i + 1];
+      if ((p[i].x - a.x) * (c.y - a.y) == (p[i].y - a.y) * (c.x - a.x)) continue;
+    }
+    out.push_back(p[i]);
+  }
+  return out;
+}
+
+void StrokeAll(benchmark::State& state, const std::vector<Stroke>& strokes) {
+  // The raster the canvas of Draw paints into: RGB pixels of the same size.
+  auto canvas = NewCanvas();
+  cairo_surface_t* surface =
+      cairo_image_surface_create(CAIRO_FORMAT_RGB24, canvas->width(), canvas->height());
+  cairo_t* cr = cairo_create(surface);
+  for (auto _ : state) {
+    for (const Stroke& s : strokes) {
+      cairo_new_path(cr);
+      cairo_move_to(cr, s.points[0].x + 0.5, s.points[0].y + 0.5);
+      for (std::size_t i = 1; i < s.points.size(); ++i)
+        cairo_line_to(cr, s.points[i].x + 0.5, s.points[i].y + 0.5);
+      cairo_set_line_width(cr, s.pen.width);
+      cairo_set_line_cap(cr, s.pen.width <= 1.5 ? CAIRO_LINE_CAP_BUTT : CAIRO_LINE_CAP_ROUND);
+      cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+      cairo_set_source_rgb(cr, md::canvas::red(s.pen.color) / 255.0, md::canvas::green(s.pen.color) / 255.0,
+                           md::canvas::blue(s.pen.color) / 255.0);
+      cairo_stroke(cr);
+    }
+    cairo_surface_flush(surface);
+  }
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+  state.counters["lines"] = static_cast<double>(strokes.size());
+}
+
+void RawCairo(benchmark::State& state) { StrokeAll(state, RecordedStrokes(state.range(0) == 200)); }
+
+void RawCairoReduced(benchmark::State& state) {
+  std::vector<Stroke> strokes = RecordedStrokes(state.range(0) == 200);
+  for (Stroke& s : strokes) s.points = Turns(s.points);
+  StrokeAll(state, strokes);
+}
+
+void Interval(benchmark::State& state) {
+  Scene().SetInterval(static_cast<double>(state.range(0)));
+  {
+    auto canvas = NewCanvas();
+    Device device(canvas.get(), true);
+    for (auto _ : state) benchmark::DoNotOptimize(device.DrawGrid());
+  }
+  // The lines and ticks of one such drawing.
+  state.counters["lines"] = static_cast<double>(RecordedStrokes(true).size());
+  Scene().SetInterval(1000.0);
+}
+
+void Convert(benchmark::State& state) {
+  int elements = 0;
+  for (auto _ : state) {
+    IGIS_Element* made = Scene().grid()->ConvertToElement();
+    state.PauseTiming();
+    elements = 0;
+    for (IGIS_Element* part : {made}) {
+      auto* compound = dynamic_cast<IGIS_CompoundElement*>(part);
+      for (int i = 0; compound != nullptr && i < compound->GetElementCount(); ++i) {
+        auto* inner = dynamic_cast<IGIS_CompoundElement*>(compound->GetElementPtrByIndex(i));
+        elements += inner != nullptr ? inner->GetElementCount() : 1;
+      }
+      if (compound != nullptr) DropCompound(compound);
+    }
+    state.ResumeTiming();
+  }
+  state.counters["elements"] = elements;
+}
+
+// ---- Storing and reading -------------------------------------------------
+
+using md::basilo::ReleasePtr;
+
+CGIS_MeasureGrid* MakeGrid(int i) {
+  auto* grid = new CGIS_MeasureGrid();
+  grid->SetName(("方里网 " + std::to_string(i)).c_str());
+  ReleasePtr<CGIS_FormattedGridLabel> label(new CGIS_FormattedGridLabel());
+  grid->SetLabelFormat(label.get());
+  grid->GetBorder()->SetBorderType(1);
+  return grid;
+}
+
+std::vector<BYTE> BytesOf(IGIS_DataBuffer* b) {
+  return std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize());
+}
+
+void GridStore(benchmark::State& state) {
+  ReleasePtr<CGIS_MeasureGrid> grid(MakeGrid(1));
+  ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  for (auto _ : state) {
+    if (!grid->Save(b.get())) state.SkipWithError("save failed");
+  }
+  state.counters["bytes"] = b->GetSize();
+}
+
+void GridRead(benchmark::State& state) {
+  ReleasePtr<CGIS_MeasureGrid> grid(MakeGrid(1));
+  ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  grid->Save(b.get());
+  for (auto _ : state) {
+    ReleasePtr<CGIS_MeasureGrid> read(new CGIS_MeasureGrid());
+    read->Open(b.get());
+    benchmark::DoNotOptimize(read->GetLabelFormat());
+  }
+  state.counters["bytes"] = b->GetSize();
+}
+
+struct ListDeleter {
+  void operator()(CGIS_MapGrids* p) const { p->Release(); }
+};
+using ListPtr = std::unique_ptr<CGIS_MapGrids, ListDeleter>;
+
+ListPtr FourGrids() {
+  ListPtr list(new CGIS_MapGrids());
+  for (int i = 1; i <= 4; ++i) list->AddMapGrid(MakeGrid(i));
+  return list;
+}
+
+void GridsStore(benchmark::State& state) {
+  ListPtr list = FourGrids();
+  ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  for (auto _ : state) {
+    if (!list->Save(b.get())) state.SkipWithError("save failed");
+  }
+  state.counters["bytes"] = b->GetSize();
+}
+
+void GridsRead(benchmark::State& state) {
+  ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  FourGrids()->Save(b.get());
+  const std::vector<BYTE> bytes = BytesOf(b.get());
+  int rebuilt = 0;
+  for (auto _ : state) {
+    ListPtr read(new CGIS_MapGrids());
+    read->Open(b.get());
+    rebuilt = read->GetCount();
+  }
+  state.counters["bytes"] = static_cast<double>(bytes.size());
+  state.counters["rebuilt"] = rebuilt;
+}
+
+BENCHMARK(GridStore)->Name("Grid/Store")->Unit(benchmark::kMicrosecond);
+BENCHMARK(GridRead)->Name("Grid/Read")->Unit(benchmark::kMicrosecond);
+BENCHMARK(GridsStore)->Name("Grids/Store")->Unit(benchmark::kMicrosecond);
+BENCHMARK(GridsRead)->Name("Grids/Read")->Unit(benchmark::kMicrosecond);
+
+BENCHMARK(Draw)->Arg(200)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(RawCairo)->Arg(200)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(RawCairoReduced)->Arg(200)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(Interval)->Arg(1000)->Arg(500)->Arg(250)->Arg(100)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(Interval)->Name("DenseInterval")->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(Convert)->Unit(benchmark::kMillisecond);
+BENCHMARK(GridStore)->Name("Grid/Store")->Unit(benchmark::kMicrosecond);
+BENCHMARK(GridRead)->Name("Grid/Read")->Unit(benchmark::kMicrosecond);
+BENCHMARK(GridsStore)->Name("Grids/Store")->Unit(benchmark::kMicrosecond);
+BENCHMARK(GridsRead)->Name("Grids/Read")->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  RatioReporter* reporter = nullptr;
+  if (!RunBenchmarks(argc, argv, &reporter, "0.05")) return 1;
+  reporter->PrintRatio("Draw/200", "RawCairo/200", "Draw/200 / RawCairo/200", 1.5);
+  reporter->PrintRatio("Draw/20", "RawCairo/20", "Draw/20 / RawCairo/20", 1.5);
+  reporter->PrintRatio("Draw/200", "RawCairoReduced/200", "Draw/200 / RawCairoReduced/200", 1.5);
+  reporter->PrintRatio("Draw/20", "RawCairoReduced/20", "Draw/20 / RawCairoReduced/20", 1.5);
+  return 0;
+}

@@ -1,0 +1,56 @@
+// The grid kinds the library makes by their codes, and grids rebuilt from
+// their stored form.
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
+#include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/grid/graticule/cgis_graticulegrid.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/index/cgis_indexgrid.h"
+#include "layout/graphicelement/grid/measure/cgis_measuregrid.h"
+
+namespace {
+
+using GridMaker = IGIS_MapGrid* (*)();
+
+// A new grid of the class with its defaults; NULL when memory runs out.
+template <class TGrid>
+IGIS_MapGrid* MakeGrid() {
+  return md::basilo::MakeOrNull<TGrid>("GIS_CreateMapGridPropertyObject");
+}
+
+struct KindRow {
+  int nType;
+  GridMaker make;  // NULL: the kind is known but not part of the library yet
+};
+
+// One row per kind code; a kind's row names its maker, MakeGrid<its class>.
+// A stored grid of a kind without its class is kept as stored by the grid list.
+const KindRow kKinds[] = {
+    {GIS_MAPGRID_GRATICULE, &MakeGrid<CGIS_GraticuleGrid>},
+    {GIS_MAPGRID_MEASURE, &MakeGrid<CGIS_MeasureGrid>},
+    {GIS_MAPGRID_INDEX, &MakeGrid<CGIS_IndexGrid>},
+    {GIS_MAPGRID_GRATICULE_MN, nullptr},
+};
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) IGIS_MapGrid* GIS_CreateMapGridPropertyObject(int nType) {
+  for (const KindRow& row : kKinds) {
+    if (row.nType == nType) return row.make != nullptr ? row.make() : nullptr;
+  }
+  return nullptr;
+}
+
+extern "C" __attribute__((visibility("default"))) IGIS_MapGrid* GIS_CreateMapGridPropertyObjectFromBuffer(
+    IGIS_DataBuffer* pBuffer) {
+  if (pBuffer == nullptr) return nullptr;
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  if (!set || !set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) return nullptr;
+  IGIS_Field* pType = set->GetProperty("GridType");
+  if (pType == nullptr) return nullptr;
+  IGIS_MapGrid* pGrid = GIS_CreateMapGridPropertyObject(pType->GetInt());
+  if (pGrid == nullptr) return nullptr;
+  set.reset();
+  pGrid->Open(pBuffer);
+  return pGrid;
+}

@@ -1,0 +1,224 @@
+// What every grid kind has: name, visibility, the label and tick switches of
+// the four sides, tick lengths, the line, tick and mark symbols, its label,
+// its border, its map frame and line kind, with their setters, the common
+// copy, the drawing and conversion preludes, the common stored keys and the
+// property-sheet routine. The kinds derive from CGIS_MapGridBase<their
+// interface>; the non-template work is done by MapGridValues.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "host/basilo/releaseptr.h"
+#include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/grid/grid/igis_gridlabel.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
+
+class IGIS_PropertySet;
+
+namespace md::layout::grid {
+
+// The common values of a grid and the work on them. A grid made on
+// CGIS_MapGridBase holds one; MapGridValues::Of finds it from the grid's
+// interface.
+class MapGridValues {
+ public:
+  static constexpr std::size_t kMaxNameBytes = 999;
+
+  // The switches, in the order of the stored keys.
+  enum Flag {
+    kTopLabel,
+    kTopSubLabel,
+    kLeftLabel,
+    kLeftSubLabel,
+    kRightLabel,
+    kRightSubLabel,
+    kBottomLabel,
+    kBottomSubLabel,
+    kTopTick,
+    kTopSubTick,
+    kLeftTick,
+    kLeftSubTick,
+    kRightTick,
+    kRightSubTick,
+    kBottomTick,
+    kBottomSubTick,
+    kVisible,
+    kFlagCount
+  };
+  // The symbols, each with its setter's rule.
+  enum Symbol { kLineSymbol, kSubTickLineSymbol, kTickLineSymbol, kMarkSymbol, kSymbolCount };
+
+  // The values of a grid made on CGIS_MapGridBase, or NULL.
+  static MapGridValues* Of(IGIS_MapGrid* pGrid);
+
+  // The common copy (IGIS_MapGrid::CopyFrom): values, the name, the label
+  // through the grid's own SetLabelFormat, symbols and border as copies, the
+  // same map frame. Stored label or border bytes that no class could read
+  // travel with the copy in place of the object.
+  void CopyCommonFrom(IGIS_MapGrid* pOther);
+
+  // Read by the kinds' drawings.
+  double GetExteriorWidth() const { return m_dExteriorWidth; }
+  bool GetFlag(Flag flag) const { return m_flags[flag]; }
+
+ protected:
+  // The defaults; the symbols of the library's styles 3331 (lines) and 3303
+  // (mark) and a new border bound to the grid.
+  explicit MapGridValues(IGIS_MapGrid* pGrid);
+  // Releases the border, the tick, mark and line symbols, then the label.
+  ~MapGridValues();
+  MapGridValues(const MapGridValues&) = delete;
+  MapGridValues& operator=(const MapGridValues&) = delete;
+
+  IGIS_Symbol* SymbolOf(Symbol symbol) const { return m_symbols[symbol].get(); }
+  // The setter's rule: the held object changes nothing; otherwise a copy
+  // (line or point view) replaces the held symbol; NULL removes it with the
+  // record "right == NULL".
+  void SetSymbol(Symbol symbol, IGIS_Symbol* pSymbol);
+  void SetName(const char* szName);
+  void SetSides(Flag left, Flag top, Flag right, Flag bottom, bool bLeft, bool bTop, bool bRight,
+                bool bBottom);
+  void GetSides(Flag left, Flag top, Flag right, Flag bottom, bool* pLeft, bool* pTop, bool* pRight,
+                bool* pBottom) const;
+  void SetBorder(IGIS_MapGridBorder* pBorder);
+
+  // The kinds' SetLabelFormat: NULL is refused with the record "right ==
+  // NULL" under szMethod, the held label changes nothing, a label whose type
+  // is not among the accepted ones is refused (with the record " == NULL"
+  // when bLogRefusal); otherwise the grid keeps a copy bound to itself.
+  void ReplaceLabel(IGIS_GridLabel* pLabel, std::initializer_list<int> accepted, const char* szMethod,
+                    bool bLogRefusal);
+  // Releases the label (the kinds' destructors end their label first).
+  void ReleaseLabel() { m_pLabel.reset(); }
+
+  // The drawing prelude: the border, then the label. True.
+  bool DrawPrelude(HDC hdc, bool bPrint, IGIS_Display* pDisplay);
+  // The conversion prelude: a new compound in the map frame's owner feature
+  // set holding the label's and the border's conversions; NULL without a
+  // frame or when no compound is made.
+  IGIS_Element* ConvertPrelude();
+
+  // The common stored keys, after the kind's own (FORMAT.md).
+  bool SaveCommon(IGIS_DataBuffer* pBuffer);
+  bool OpenCommon(IGIS_DataBuffer* pBuffer);
+
+  // The property sheet of a kind: a Clone as backup, the sheet of the kind
+  // run on the grid, and unless the user confirmed the backup put back with
+  // the kind's copy (copyBack) and its label exactly as it was. True only on
+  // OK; without a backup no sheet runs (a record under szMethod).
+  bool RunPropertySheet(const char* szTitle, const char* szMethod,
+                        const std::function<void(IGIS_MapGrid* pBackup)>& copyBack);
+
+  double m_dExteriorWidth = 200.0;
+  std::string m_name;
+  std::array<bool, kFlagCount> m_flags;
+  int m_nSubTickCount = 2;
+  double m_dSubTickLength = 100.0;
+  double m_dTickLength = 200.0;
+  IGIS_MapElement* m_pMapElement = nullptr;
+  int m_nGridlineType = GIS_GRIDLINE_LINES;
+  int m_nTickDivision = 1;
+  std::array<md::basilo::ReleasePtr<IGIS_Symbol>, kSymbolCount> m_symbols;
+  md::basilo::ReleasePtr<IGIS_GridLabel> m_pLabel;
+  md::basilo::ReleasePtr<IGIS_MapGridBorder> m_pBorder;
+
+ private:
+  // Stored bytes no class could read, written back unchanged while the grid
+  // holds no object in their place.
+  struct KeptLabel {
+    bool bKept = false;
+    int nType = 0;
+    std::vector<BYTE> bytes;
+  };
+  struct KeptBorder {
+    bool bKept = false;
+    std::vector<BYTE> bytes;
+  };
+
+  void WriteLabelKeys(IGIS_PropertySet* pSet, bool* pOk);
+  void ReadLabelKeys(IGIS_PropertySet* pSet);
+  void WriteBorderKey(IGIS_PropertySet* pSet, bool* pOk);
+  void ReadBorderKey(IGIS_PropertySet* pSet);
+  void AdoptLabelCopy(IGIS_GridLabel* pLabel);
+
+  IGIS_MapGrid* m_pGrid;  // the grid that holds these values
+  KeptLabel m_keptLabel;
+  KeptBorder m_keptBorder;
+};
+
+}  // namespace md::layout::grid
+
+template <class TKind>
+class CGIS_MapGridBase : public TKind, public md::layout::grid::MapGridValues {
+  using Values = md::layout::grid::MapGridValues;
+
+ public:
+  IGIS_Symbol* GetLineSymbol() override { return SymbolOf(kLineSymbol); }
+  void SetLineSymbol(IGIS_Symbol* pSymbol) override { SetSymbol(kLineSymbol, pSymbol); }
+  const char* GetName() override { return m_name.c_str(); }
+  void SetName(const char* szName) override { Values::SetName(szName); }
+  IGIS_GridLabel* GetLabelFormat() override { return m_pLabel.get(); }
+  IGIS_Symbol* GetMarkSymbol() override { return SymbolOf(kMarkSymbol); }
+  void SetMarkSymbol(IGIS_Symbol* pSymbol) override { SetSymbol(kMarkSymbol, pSymbol); }
+  void SetLabelVisible(bool l, bool t, bool r, bool b) override {
+    SetSides(kLeftLabel, kTopLabel, kRightLabel, kBottomLabel, l, t, r, b);
+  }
+  void GetLabelVisible(bool* l, bool* t, bool* r, bool* b) override {
+    GetSides(kLeftLabel, kTopLabel, kRightLabel, kBottomLabel, l, t, r, b);
+  }
+  void SetSubTickVisible(bool l, bool t, bool r, bool b) override {
+    SetSides(kLeftSubTick, kTopSubTick, kRightSubTick, kBottomSubTick, l, t, r, b);
+  }
+  void GetSubTickVisible(bool* l, bool* t, bool* r, bool* b) override {
+    GetSides(kLeftSubTick, kTopSubTick, kRightSubTick, kBottomSubTick, l, t, r, b);
+  }
+  void SetTickVisible(bool l, bool t, bool r, bool b) override {
+    SetSides(kLeftTick, kTopTick, kRightTick, kBottomTick, l, t, r, b);
+  }
+  void GetTickVisible(bool* l, bool* t, bool* r, bool* b) override {
+    GetSides(kLeftTick, kTopTick, kRightTick, kBottomTick, l, t, r, b);
+  }
+  int GetSubTickCount() override { return m_nSubTickCount; }
+  void SetSubTickCount(int nCount) override { m_nSubTickCount = nCount; }
+  double GetSubTickLength() override { return m_dSubTickLength; }
+  void SetSubTickLength(double dLength) override { m_dSubTickLength = dLength; }
+  double GetTickLength() override { return m_dTickLength; }
+  void SetTickLength(double dLength) override { m_dTickLength = dLength; }
+  IGIS_Symbol* GetSubTickLineSymbol() override { return SymbolOf(kSubTickLineSymbol); }
+  void SetSubTickLineSymbol(IGIS_Symbol* pSymbol) override { SetSymbol(kSubTickLineSymbol, pSymbol); }
+  IGIS_Symbol* GetTickLineSymbol() override { return SymbolOf(kTickLineSymbol); }
+  void SetTickLineSymbol(IGIS_Symbol* pSymbol) override { SetSymbol(kTickLineSymbol, pSymbol); }
+  bool GetVisible() override { return m_flags[kVisible]; }
+  void SetVisible(bool bVisible) override { m_flags[kVisible] = bVisible; }
+  IGIS_MapGridBorder* GetBorder() override { return m_pBorder.get(); }
+  void SetBorder(IGIS_MapGridBorder* pBorder) override { Values::SetBorder(pBorder); }
+  IGIS_MapElement* GetMapElement() override { return m_pMapElement; }
+  void SetMapElement(IGIS_MapElement* pMapElement) override { m_pMapElement = pMapElement; }
+  // The prelude; a kind's drawing calls it first, then draws its own lines.
+  bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) override {
+    return DrawPrelude(hdc, bPrint, pDisplay);
+  }
+  // The common keys; a kind's Save writes its own keys first, then calls it.
+  bool Save(IGIS_DataBuffer* pBuffer) override { return SaveCommon(pBuffer); }
+  // The common keys; a kind's Open reads its own keys first, then calls it.
+  bool Open(IGIS_DataBuffer* pBuffer) override { return OpenCommon(pBuffer); }
+  int GetGridlineType() override { return m_nGridlineType; }
+  void SetGridlineType(int nType) override {
+    if (nType >= GIS_GRIDLINE_NONE && nType <= GIS_GRIDLINE_MARKS) m_nGridlineType = nType;
+  }
+  // The prelude; a kind's conversion starts from its compound.
+  IGIS_Element* ConvertToElement() override { return ConvertPrelude(); }
+  int GetTickDivision() override { return m_nTickDivision; }
+  void SetTickDivision(int nDivision) override {
+    if (nDivision >= 1) m_nTickDivision = nDivision;
+  }
+
+ protected:
+  CGIS_MapGridBase() : Values(this) {}
+  ~CGIS_MapGridBase() = default;
+};

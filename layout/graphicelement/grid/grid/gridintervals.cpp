@@ -1,0 +1,41 @@
+// Intervals and origins shared by the grid kinds and the grid labels.
+#include "layout/graphicelement/grid/grid/gridintervals.h"
+
+#include <cmath>
+
+namespace md::layout::grid {
+
+double WholeIntervalStart(double dValue, double dInterval, double dOrigin) {
+  if (!std::isfinite(dValue) || !std::isfinite(dOrigin) || !std::isfinite(dInterval) || !(dInterval > 0.0)) {
+    return dValue;
+  }
+  return dOrigin + std::floor((dValue - dOrigin) / dInterval) * dInterval;
+}
+
+namespace {
+
+// The first value of the search's sequence that puts more than one and at
+// most 4 x nCount intervals across dExtent; the sequence starts at 50 and is
+// multiplied by dEven on even steps and by dOdd on odd ones.
+double SearchInterval(double dExtent, int nCount, double dEven, double dOdd) {
+  constexpr int kSteps = 20;
+  double d = 50.0;
+  for (int i = 0; i < kSteps; ++i) {
+    d *= (i % 2 == 0) ? dEven : dOdd;
+    const double n = std::trunc(dExtent / d);
+    if (n > 1.0 && n <= 4.0 * nCount) break;
+  }
+  return d;
+}
+
+}  // namespace
+
+FixedCountIntervals SearchFixedCountIntervals(double dWidth, double dHeight, int nColumns, int nRows) {
+  FixedCountIntervals out;
+  out.dColumn = SearchInterval(dWidth, nColumns < 1 ? 1 : nColumns, 0.2, 0.5);
+  out.dRow = SearchInterval(dHeight, nRows < 1 ? 1 : nRows, 0.5, 0.2);
+  out.dInterval = out.dColumn <= out.dRow ? out.dColumn : out.dRow;
+  return out;
+}
+
+}  // namespace md::layout::grid

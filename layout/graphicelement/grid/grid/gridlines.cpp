@@ -1,0 +1,129 @@
+// The arithmetic that the grid kinds and their labels share.
+#include "layout/graphicelement/grid/grid/gridlines.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "host/basilo/igis_log.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/element/mapdeckgeometry.h"
+
+namespace md::layout::grid {
+
+namespace {
+
+// Rounds half away from zero into *pOut; false when the value is not finite
+// or its rounded value lies beyond the 32-bit range.
+bool RoundedInt(double v, long long* pOut) {
+  if (!std::isfinite(v)) return false;
+  const double r = v >= 0.0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5);
+  if (r > std::numeric_limits<int>::max() || r < std::numeric_limits<int>::min()) return false;
+  *pOut = static_cast<long long>(r);
+  return true;
+}
+
+bool FitsInt(long long v) {
+  return v <= std::numeric_limits<int>::max() && v >= std::numeric_limits<int>::min();
+}
+
+// The factor of a unit, or 0 when there is no unit or no usable factor.
+double FactorOf(IGIS_Unit* pUnit) {
+  const double f = pUnit != nullptr ? pUnit->GetFactor() : 0.0;
+  return std::isfinite(f) && f > 0.0 ? f : 0.0;
+}
+
+}  // namespace
+
+void CGIS_GridCapRecord::Note(const char* szPass, long long nCap) {
+  if (m_bCapped) return;
+  m_bCapped = true;
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "%s capped at %lld", szPass, nCap);
+}
+
+GridLineRun MakeGridLineRun(double dLow, double dSpan, double dInterval, double dCountMargin,
+                            double dStartMargin, GridRunRounding rounding, int nCap) {
+  GridLineRun run;
+  if (!(dInterval > 0.0) || !std::isfinite(dInterval)) return run;
+  long long nCount = 0;
+  long long nFirst = 0;
+  if (rounding == GridRunRounding::kQuotientFirst) {
+    long long nQuotient = 0, nLow = 0;
+    if (!RoundedInt(dSpan / dInterval, &nQuotient) || !RoundedInt(dLow / dInterval, &nLow)) return run;
+    nCount = nQuotient + static_cast<long long>(dCountMargin);
+    nFirst = nLow - static_cast<long long>(dStartMargin);
+    if (!FitsInt(nCount) || !FitsInt(nFirst)) return run;
+  } else if (!RoundedInt(dSpan / dInterval + dCountMargin, &nCount) ||
+             !RoundedInt(dLow / dInterval - dStartMargin, &nFirst)) {
+    return run;
+  }
+  if (nCount <= 0) return run;
+  if (nCount > nCap) {
+    nCount = std::max(nCap, 0);
+    run.bCapped = true;
+  }
+  // The last line's index stays an int too.
+  if (!FitsInt(nFirst + nCount - 1)) return GridLineRun();
+  run.nFirst = static_cast<int>(nFirst);
+  run.nCount = static_cast<int>(nCount);
+  return run;
+}
+
+double SpacingUnitFactor(int nUnits, bool bAngular) {
+  IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
+  if (pFactory == nullptr || nUnits < 0) return 1.0;
+  auto unitAt = [&](int i) { return bAngular ? pFactory->GetAngularUnit(i) : pFactory->GetLinearUnit(i); };
+  const int nCount = bAngular ? pFactory->GetAngularUnitCount() : pFactory->GetLinearUnitCount();
+  if (nUnits >= nCount) return 1.0;
+  const double dUnit = FactorOf(unitAt(nUnits));
+  if (dUnit == 0.0) return 1.0;
+  const double dBase = FactorOf(unitAt(0));
+  return dBase > 0.0 ? dUnit / dBase : dUnit;
+}
+
+int SampleGridLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const GridPointCarrier& carry,
+                   std::vector<SGIS_Point>* pOut) {
+  pOut->clear();
+  if (nSteps < 1) return 0;
+  const double sx = (to.x - from.x) / nSteps;
+  const double sy = (to.y - from.y) / nSteps;
+  for (int j = 0; j <= nSteps; ++j) {
+    // The last sample is the end itself, free of the steps' rounding.
+    SGIS_DPoint p = j == nSteps ? to : SGIS_DPoint(from.x + j * sx, from.y + j * sy, from.z);
+    if (carry && !carry(&p)) continue;
+    if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+    pOut->push_back(SGIS_Point::FromDoubles(p.x, p.y));
+  }
+  return static_cast<int>(pOut->size());
+}
+
+SGIS_DRect ShownMapBound(const SGIS_DRect& bound, const SGIS_Rect& frame, double* pScale) {
+  SGIS_DRect shown = bound;
+  shown.Normalize();
+  *pScale = 0.0;
+  const double w = frame.Width();
+  const double h = frame.Height();
+  if (!(w > 0.0) || !(h > 0.0)) return shown;
+  const double s = std::max(shown.Width() / w, shown.Height() / h);
+  if (!(s > 0.0) || !std::isfinite(s)) return shown;
+  const SGIS_DPoint c = shown.CenterPoint();
+  shown = SGIS_DRect(c.x - w * s / 2.0, c.y + h * s / 2.0, c.x + w * s / 2.0, c.y - h * s / 2.0);
+  *pScale = s;
+  return shown;
+}
+
+SGIS_DPoint MapToPage(SGIS_DPoint map, const SGIS_DRect& bound, const SGIS_Rect& frame, double dScale,
+                      double dRotateAngle) {
+  const bool bDivide = dScale > 0.0 && std::isfinite(dScale);
+  const double x = frame.left + (bDivide ? (map.x - bound.x1) / dScale : map.x - bound.x1);
+  const double y = frame.bottom + (bDivide ? (map.y - bound.y2) / dScale : map.y - bound.y2);
+  if (dRotateAngle == 0.0 || !std::isfinite(dRotateAngle)) return SGIS_DPoint(x, y);
+  const double cx = (static_cast<double>(frame.left) + frame.right) / 2.0;
+  const double cy = (static_cast<double>(frame.bottom) + frame.top) / 2.0;
+  SGIS_DPoint out;
+  // RotatePoint turns clockwise for positive angles; the map turns the other way.
+  RotatePoint(cx, cy, x, y, &out.x, &out.y, -dRotateAngle);
+  return out;
+}
+
+}  // namespace md::layout::grid

@@ -1,0 +1,119 @@
+// The arithmetic that the grid kinds and their labels share, as plain
+// functions: which lines of one direction a pass tries (with one cap per
+// pass kind for one drawing or conversion, and one record when a pass was
+// cut), the size of a spacing's unit, how a line is sampled, the part of the
+// map a frame shows, and where a map point lies on the page.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "host/basilo/sgis_types.h"
+
+namespace md::layout::grid {
+
+// ---- Caps -----------------------------------------------------------------
+
+// Most grid lines of one direction that one pass of a drawing or conversion
+// tries (the lines themselves and the lines the ticks are taken from).
+constexpr int kMaxGridLines = 10000;
+// Most main ticks one side tries.
+constexpr int kMaxGridTicks = 10000;
+// Most line crossings that are tried for marks.
+constexpr long long kMaxGridMarks = 250000;
+// Most sub-ticks one side tries.
+constexpr long long kMaxGridSubTicks = 100000;
+
+// Notes the passes of one drawing or conversion that were cut to their cap
+// and writes one record (level 3, under the method) for the first of them,
+// so that a capped drawing says so once and still finishes.
+class CGIS_GridCapRecord {
+ public:
+  explicit CGIS_GridCapRecord(const char* szMethod) : m_szMethod(szMethod) {}
+  CGIS_GridCapRecord(const CGIS_GridCapRecord&) = delete;
+  CGIS_GridCapRecord& operator=(const CGIS_GridCapRecord&) = delete;
+
+  // The pass (a short name such as "lines") was cut to nCap.
+  void Note(const char* szPass, long long nCap);
+  bool Capped() const { return m_bCapped; }
+
+ private:
+  const char* m_szMethod;
+  bool m_bCapped = false;
+};
+
+// ---- Lines of one direction -----------------------------------------------
+
+// How a pass counts its lines from the span and low end of the area it
+// covers, the interval and two margins.
+enum class GridRunRounding {
+  // count = round(span / interval) + countMargin, first = round(low /
+  // interval) - startMargin: the quotients are rounded before the margins
+  // are added.
+  kQuotientFirst,
+  // count = round(span / interval + countMargin), first = round(low /
+  // interval - startMargin): the margins are added before rounding.
+  kMarginFirst,
+};
+
+// The lines k = nFirst .. nFirst + nCount - 1 of one direction, line k at
+// k * interval.
+struct GridLineRun {
+  int nFirst = 0;
+  int nCount = 0;
+  bool bCapped = false;  // the count was cut to the cap
+
+  // The coordinate of the run's i-th line (computed in doubles, so that no
+  // index sum overflows).
+  double At(int i, double dInterval) const { return (static_cast<double>(nFirst) + i) * dInterval; }
+};
+
+// The run of a pass, rounded half away from zero. An interval that is not
+// above 0 or not finite, a span or low end that is not finite, and counts or
+// indices beyond the 32-bit range give no lines. A count above nCap is cut
+// to nCap (bCapped).
+GridLineRun MakeGridLineRun(double dLow, double dSpan, double dInterval, double dCountMargin,
+                            double dStartMargin, GridRunRounding rounding, int nCap = kMaxGridLines);
+
+// ---- Units ----------------------------------------------------------------
+
+// The size of a spacing's unit in its reference's base unit: the factor of
+// the unit at nUnits in the spatial-reference factory's linear list
+// (bAngular false) or angular list (true), divided by the factor of that
+// list's unit 0 when that is above 0 (otherwise the unit's own factor). 1.0
+// when the list has no such unit or its factor is not a positive finite
+// number, so that the stored intervals are then taken in the base unit.
+double SpacingUnitFactor(int nUnits, bool bAngular);
+
+// ---- Sampling -------------------------------------------------------------
+
+// Carries a point in place into the coordinates a line is drawn or cut in;
+// false when it cannot.
+using GridPointCarrier = std::function<bool(SGIS_DPoint* pPoint)>;
+
+// The nSteps + 1 points from `from` to `to` at equal steps, both ends
+// included, each carried and then rounded half away from zero, into *pOut
+// (replaced; its capacity is kept for the next line). A point that the
+// carrier refuses, or that is not finite afterwards, is left out. Returns
+// the number of points written.
+int SampleGridLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const GridPointCarrier& carry,
+                   std::vector<SGIS_Point>* pOut);
+
+// ---- Page mapping ---------------------------------------------------------
+
+// The part of the map that a map frame shows: the bound widened about its
+// centre to the frame's proportions, as the frame draws it (the larger of
+// the two map-units-per-page-unit ratios wins). That ratio goes into
+// *pScale: 0, with the bound only normalised, for an empty frame or bound.
+SGIS_DRect ShownMapBound(const SGIS_DRect& bound, const SGIS_Rect& frame, double* pScale);
+
+// The page point (0.01 mm, y up) of a map point in a map frame whose
+// rectangle shows the map bound at the scale (map units per page unit):
+// (frame.left + (x - bound.x1) / scale, frame.bottom + (y - bound.y2) /
+// scale), the division left out for a scale that is not above 0 or not
+// finite; then turned counter-clockwise by the rotation (degrees) about the
+// frame's centre.
+SGIS_DPoint MapToPage(SGIS_DPoint map, const SGIS_DRect& bound, const SGIS_Rect& frame, double dScale,
+                      double dRotateAngle = 0.0);
+
+}  // namespace md::layout::grid

@@ -1,0 +1,58 @@
+// The formatted grid label: the eastings and northings of a measured grid's
+// lines, written through its own numeric format where the lines meet the
+// four sides of the map frame; drawn, converted into text elements, stored
+// under "NumericFormat" beside the common keys (FORMAT.md) and edited in the
+// number-format dialog.
+#pragma once
+
+#include <string>
+
+#include "host/basilo/releaseptr.h"
+#include "host/stratel/igis_numericformat.h"
+#include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
+#include "layout/graphicelement/grid/label/igis_formattedgridlabel.h"
+
+class IGIS_MapElement;
+
+class CGIS_FormattedGridLabel final : public CGIS_GridLabelBase<IGIS_FormattedGridLabel> {
+ public:
+  // The common defaults and a number format without plus sign, thousands
+  // separators or zero padding, rounded to decimal places.
+  CGIS_FormattedGridLabel();
+
+  void Release() override;
+  bool Save(IGIS_DataBuffer* pBuffer) override;
+  bool Open(IGIS_DataBuffer* pBuffer) override;
+  IGIS_GridLabel* Clone() override;
+  bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) override;
+  int GetType() override { return GIS_GRIDLABEL_FORMATTED; }
+  bool OnOpenPropertyDlg() override;
+  IGIS_Element* ConvertToElement() override;
+
+  void SetNumericFormatPtr(IGIS_NumericFormat* pFormat) override;
+  IGIS_NumericFormat* GetNumericFormat() override { return m_pNumericFormat.get(); }
+  IGIS_FormattedGridLabel* Copy(IGIS_FormattedGridLabel* pOther) override;
+
+  // The alignment code by which a side's texts stand on their points:
+  // below the bottom crossings, above the top ones, left of the left ones
+  // and right of the right ones. A turned side's code names the point of
+  // the turned text's box.
+  static int SideAlignment(md::layout::label::LabelSide side);
+
+ private:
+  ~CGIS_FormattedGridLabel() = default;
+
+  // The checks drawing and conversion share, in their order, each failure
+  // logged under the method: the bound grid, its map frame, the map, the
+  // grid's kind (logged with szKindText), its spacing, the text symbol and
+  // the format. The map frame when all pass, else NULL.
+  IGIS_MapElement* CheckedFrame(const char* szMethod, const char* szKindText);
+  // Whether the side's texts are turned through 90 degrees.
+  bool Turned(md::layout::label::LabelSide side) const;
+  // The code the drawer places the side's level box by.
+  int DrawnAlignment(md::layout::label::LabelSide side) const;
+  // The text of a line's value; empty when the format gives none.
+  std::string LabelText(double dValue);
+
+  md::basilo::ReleasePtr<IGIS_NumericFormat> m_pNumericFormat;
+};

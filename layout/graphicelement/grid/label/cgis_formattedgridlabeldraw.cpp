@@ -1,0 +1,290 @@
+// The formatted grid label's drawing and its conversion into text elements.
+//
+// Both label the lines that the measured grid draws: for each side whose
+// grid label flag is on, every line of the side's direction inside the
+// labelled area is sampled across the frame, and the text of its value
+// stands where the line meets the frame, moved by the side's offsets. The
+// drawing places the text by the side's alignment code; the conversion puts
+// a text element where that code puts it, turned the same way.
+#include <cmath>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/basilo/igis_log.h"
+#include "host/calcora/igis_geoarithmetic.h"
+#include "host/display/igis_display.h"
+#include "host/featra/igis_feature.h"
+#include "host/helmora/igis_mainobject.h"
+#include "host/helmora/igis_map.h"
+#include "host/notara/igis_annostyle.h"
+#include "host/notaradraw/igis_annodrawer.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdeckdraw.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
+#include "layout/graphicelement/grid/label/measurelabellines.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "platform/win/cdc.h"
+
+using md::layout::label::CrossingFrame;
+using md::layout::label::EdgeTest;
+using md::layout::label::LabelSide;
+using md::layout::label::MeasureLabelLines;
+
+namespace {
+
+constexpr const char* kDraw = "CGIS_FormattedGridLabel::OnDraw";
+constexpr const char* kConvert = "CGIS_FormattedGridLabel::ConvertToElement";
+
+// Samples per line: finer while the view clips (printing), and always in
+// conversions.
+constexpr int kFineSteps = 200;
+constexpr int kCoarseSteps = 20;
+// The turn of a side's texts when its alignment flag is set, degrees.
+constexpr double kTurnedAngle = 90.0;
+
+// The grid's label flag of a side.
+bool GridShowsSide(IGIS_MapGrid* pGrid, LabelSide side) {
+  bool bLeft = false, bTop = false, bRight = false, bBottom = false;
+  pGrid->GetLabelVisible(&bLeft, &bTop, &bRight, &bBottom);
+  return md::layout::label::BySide(side, bBottom, bTop, bLeft, bRight);
+}
+
+// Sets the lines of the grid up over the part of the map the frame shows;
+// false (nothing to label) as MeasureLabelLines::Prepare.
+bool PrepareLines(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
+                  MeasureLabelLines* pLines, double* pScale) {
+  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
+  md::layout::label::MeasureSpacing spacing;
+  spacing.dXInterval = pSpacing->GetXIntervalSize();
+  spacing.dYInterval = pSpacing->GetYIntervalSize();
+  spacing.dXOrigin = pSpacing->GetXOrigin();
+  spacing.dYOrigin = pSpacing->GetYOrigin();
+  spacing.nUnits = pSpacing->GetUnits();
+  SGIS_DRect bound;
+  pFrame->GetMapBound(&bound);
+  const SGIS_DRect shown = md::layout::grid::ShownMapBound(bound, pFrame->GetRect(), pScale);
+  return pLines->Prepare(pFrame->GetMap()->GetSpatialReference(), pGrid->GetSpatialReference(), shown,
+                         dRotateAngle, spacing);
+}
+
+}  // namespace
+
+int CGIS_FormattedGridLabel::SideAlignment(LabelSide side) {
+  return md::layout::label::BySide<int>(side, GIS_ALIGN_TOP_CENTER, GIS_ALIGN_BOTTOM_CENTER,
+                                        GIS_ALIGN_RIGHT_CENTER, GIS_ALIGN_LEFT_CENTER);
+}
+
+int CGIS_FormattedGridLabel::DrawnAlignment(LabelSide side) const {
+  // A turned side keeps its texts on the same side of their points: the
+  // code names the point of the turned text's box.
+  const int nCode = SideAlignment(side);
+  return Turned(side) ? md::layout::label::QuarterTurnedAlignment(nCode) : nCode;
+}
+
+bool CGIS_FormattedGridLabel::Turned(LabelSide side) const {
+  return md::layout::label::BySide(side, m_bBottomAlignment, m_bTopAlignment, m_bLeftAlignment,
+                                   m_bRightAlignment);
+}
+
+IGIS_MapElement* CGIS_FormattedGridLabel::CheckedFrame(const char* szMethod, const char* szKindText) {
+  if (m_pMapGrid == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapGrid == NULL");
+    return nullptr;
+  }
+  IGIS_MapElement* pFrame = m_pMapGrid->GetMapElement();
+  if (pFrame == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mapelement == NULL");
+    return nullptr;
+  }
+  if (pFrame->GetMap() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_map == NULL");
+    return nullptr;
+  }
+  if (m_pMapGrid->GetType() != GIS_MAPGRID_MEASURE ||
+      dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid) == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szKindText);
+    return nullptr;
+  }
+  if (dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid)->GetGridSpacing() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pGridSpacing == NULL");
+    return nullptr;
+  }
+  if (!m_pTextSymbol) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pTextSymbol == NULL");
+    return nullptr;
+  }
+  if (!m_pNumericFormat) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pNumericFormat == NULL");
+    return nullptr;
+  }
+  return pFrame;
+}
+
+std::string CGIS_FormattedGridLabel::LabelText(double dValue) {
+  const char* szText = m_pNumericFormat->Format(dValue);
+  return szText != nullptr ? std::string(szText) : std::string();
+}
+
+bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  if (m_pMapGrid == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "m_pMapGrid == NULL");
+    return false;
+  }
+  IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
+  if (pView == nullptr) return false;
+  IGIS_MapElement* pFrame = CheckedFrame(kDraw, "pMapGrid->GetType( == NULL");
+  if (pFrame == nullptr) return false;
+  IGIS_MainObject* pMain = pFrame->GetMainObject();
+  IGIS_MapView* pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
+  if (pMapView == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_mainview == NULL");
+    return false;
+  }
+  IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
+  auto* pGrid = dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid);
+
+  MeasureLabelLines lines;
+  double dScale = 0.0;
+  if (!PrepareLines(pGrid, pFrame, pMapView->GetRotateAngle(), &lines, &dScale)) return false;
+  md::layout::grid::CGIS_GridCapRecord caps(kDraw);
+  if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
+  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
+  if (!pArithmetic) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_geoArithmetic == NULL ");
+    return false;
+  }
+  const int nSteps = pView->IsClipping() ? kFineSteps : kCoarseSteps;
+  CrossingFrame frame;
+  frame.rect = pView->PageToDeviceRect(pFrame->GetRect(), pPage);
+  frame.rect.Normalize();
+
+  IGIS_AnnoStyleFactory* pStyles = GIS_GetAnnotationStyleFactoryObject();
+  IGIS_AnnoStyleSet* pStyleSet = pStyles != nullptr ? pStyles->CreateStyleSet(1) : nullptr;
+  md::basilo::ReleasePtr<IGIS_AnnoPointStyle> pStyle(pStyleSet != nullptr ? pStyleSet->GetPointStyle()
+                                                                          : nullptr);
+  if (!pStyle) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_style == NULL");
+    return false;
+  }
+  pStyle->SetAlignment(GIS_ALIGN_CENTER);
+  pStyle->SetTextStyle(m_pTextSymbol.get());
+  IGIS_AnnoDrawer* pDrawer = GIS_GetAnnotationDrawerObject();
+  const double dRatio = GetDisplayRatio(pDisplay);
+  CDC* pDC = CDC::FromHandle(hdc);
+  IGIS_SpatialReference* pMapReference = pFrame->GetMap()->GetSpatialReference();
+  const md::layout::grid::GridPointCarrier toDevice = [&](SGIS_DPoint* p) {
+    if (!lines.GridToMap(p)) return false;
+    *p = pMapView->PageToDevicePoint(*p, pMapReference);
+    return true;
+  };
+
+  CGIS_ElementClipScope clip(hdc, pDisplay);
+  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, nSteps,
+                                             toDevice);
+  const auto textOf = [this](double dValue) { return LabelText(dValue); };
+  for (LabelSide side : md::layout::label::kLabelSides) {
+    if (!GridShowsSide(m_pMapGrid, side)) continue;
+    if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) {
+      pFont->lfOrientation = Turned(side) ? static_cast<LONG>(kTurnedAngle) : 0;
+    }
+    pStyle->SetAlignment(DrawnAlignment(side));
+    labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
+      const SGIS_DPoint page = md::layout::label::OffsetForSide(
+          side, pView->DeviceToPagePoint(SGIS_DPoint(crossing), pPage), m_offsets);
+      const SGIS_DPoint device = pView->PageToDevicePoint(page, pPage);
+      const SGIS_Point anchor = SGIS_Point::FromDoubles(device.x, device.y);
+      SelectElementClipRgn(pDisplay, hdc, clip.Region());
+      DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, dRatio, pStyle.get(), text.c_str(), &anchor, 1);
+      return true;
+    });
+  }
+  return true;
+}
+
+IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
+  IGIS_MapElement* pFrame = CheckedFrame(kConvert, "m_pMapGrid->GetType( == NULL");
+  if (pFrame == nullptr) return nullptr;
+  IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
+  if (pOwner == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_graphicLayer == NULL");
+    return nullptr;
+  }
+  auto* pGrid = dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid);
+  // The map is turned in its frame as it is drawn.
+  const double dRotateAngle = pFrame->GetRotateAngle();
+  MeasureLabelLines lines;
+  double dScale = 0.0;
+  if (!PrepareLines(pGrid, pFrame, dRotateAngle, &lines, &dScale)) return nullptr;
+  md::layout::grid::CGIS_GridCapRecord caps(kConvert);
+  if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
+  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
+  if (!pArithmetic) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_geoArithmetic == NULL ");
+    return nullptr;
+  }
+  // The texts are turned on a working copy: the label's own symbol stays as it is.
+  md::basilo::ReleasePtr<IGIS_SymbolPart> pSymbol(m_pTextSymbol->Clone());
+  LOGFONT* pFont = pSymbol ? pSymbol->GetFontSizePtr() : nullptr;
+  if (pFont == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "m_pTextSymbol == NULL");
+    return nullptr;
+  }
+  // The drawer turns a text by its symbol's angle and its font's turn; a
+  // text element by its angle alone.
+  const double dBaseAngle = pSymbol->GetAngle();
+  pFont->lfOrientation = 0;
+
+  IGIS_Element* pElement = pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
+  auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement);
+  if (pCompound == nullptr) {
+    DropElement(pElement);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_comElement == NULL");
+    return nullptr;
+  }
+
+  const double dRatio = pOwner->GetUnitRatio();
+  SGIS_DRect bound;
+  pFrame->GetMapBound(&bound);
+  const SGIS_Rect rect = pFrame->GetRect();
+  const SGIS_DRect shown = md::layout::grid::ShownMapBound(bound, rect, &dScale);
+  CrossingFrame frame;
+  frame.rect = rect;
+  frame.rect.Normalize();
+  const md::layout::grid::GridPointCarrier toPage = [&](SGIS_DPoint* p) {
+    if (!lines.GridToMap(p)) return false;
+    *p = md::layout::grid::MapToPage(*p, shown, rect, dScale, dRotateAngle);
+    return true;
+  };
+
+  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, kFineSteps,
+                                             toPage);
+  const auto textOf = [this](double dValue) { return LabelText(dValue); };
+  for (LabelSide side : md::layout::label::kLabelSides) {
+    if (!GridShowsSide(m_pMapGrid, side)) continue;
+    const double dAngle = dBaseAngle + (Turned(side) ? kTurnedAngle : 0.0);
+    pSymbol->SetAngle(dAngle);
+    const bool bMade = labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
+      const SGIS_DPoint anchor = md::layout::label::OffsetForSide(side, SGIS_DPoint(crossing), m_offsets);
+      SGIS_Rect extent;
+      pSymbol->GetTextExtent(&extent, text.c_str(), 0, 1.0);
+      const SGIS_DRect box = md::layout::label::AlignedTextBound(
+          DrawnAlignment(side), anchor, extent.Width() * dRatio, extent.Height() * dRatio, dAngle);
+      return CreateTextElement(pCompound, SGIS_Point::FromDoubles(box.x1, box.y2), pSymbol.get(),
+                               text.c_str(), false) != FALSE;
+    });
+    if (!bMade) {
+      // Nothing of a conversion that failed part-way stays in the feature set.
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_textElement == NULL");
+      DropCompound(pCompound);
+      return nullptr;
+    }
+  }
+  return pCompound;
+}

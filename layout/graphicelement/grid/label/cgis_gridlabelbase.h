@@ -1,0 +1,146 @@
+// What every grid label has: the alignment and visibility flags of the four
+// sides, the common offset and the eight side offsets, the text symbol and
+// the grid it is bound to; the common keys of its stored form and its copy.
+//
+// A label class derives from CGIS_GridLabelBase<its interface>, where the
+// interface derives from IGIS_GridLabel (IGIS_FormattedGridLabel,
+// IGIS_IndexGridTabStyle, ...). It supplies Release, Clone, OnDraw, GetType
+// and OnOpenPropertyDlg, and overrides Save and Open to write and read its
+// own keys first and then call the base's, which adds the common keys to
+// the same buffer:
+//
+//   class CGIS_ThingGridLabel final : public CGIS_GridLabelBase<IGIS_ThingGridLabel> {
+//     bool Save(IGIS_DataBuffer* p) override {
+//       ... own keys archived into p ...
+//       return CGIS_GridLabelBase::Save(p);
+//     }
+//   };
+#pragma once
+
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
+#include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/grid/grid/igis_gridlabel.h"
+#include "layout/graphicelement/grid/label/labelgeometry.h"
+
+namespace md::layout::label {
+
+// The common state, a class of its own so that a label reads another
+// label's flags through it (a dynamic_cast from IGIS_GridLabel*).
+class GridLabelState {
+ public:
+  GridLabelState(const GridLabelState&) = delete;
+  GridLabelState& operator=(const GridLabelState&) = delete;
+
+  // The label's own visibility flags (stored, copied; the coordinate labels
+  // draw the sides that their grid's label flags name), in the grid's order.
+  void GetLabelVisible(bool* pLeft, bool* pTop, bool* pRight, bool* pBottom) const;
+  void SetLabelVisible(bool bLeft, bool bTop, bool bRight, bool bBottom);
+  // The eight side offsets.
+  SideOffsets GetSideOffsets() const { return m_offsets; }
+  // The bound grid (not owned), or NULL.
+  IGIS_MapGrid* GetMapGrid() const { return m_pMapGrid; }
+
+ protected:
+  // The defaults, with a text symbol of 8 points when the symbol factory
+  // makes one.
+  GridLabelState();
+  ~GridLabelState() = default;
+
+  // A copy of the symbol's text part replaces the held symbol; the held
+  // pointer changes nothing; NULL leaves no symbol, after a log record.
+  void SetTextSymbol(IGIS_SymbolPart* pSymbol);
+  // Adds the common keys, with the type under "GridLabelType", to the set
+  // already stored in the buffer and stores the whole set back; FALSE when
+  // the buffer is NULL or the write failed.
+  bool SaveCommon(IGIS_DataBuffer* pBuffer, int nType) const;
+  // Reads the common keys; FALSE (nothing changed) for a NULL or unreadable
+  // buffer.
+  bool OpenCommon(IGIS_DataBuffer* pBuffer);
+  // Takes the other label's common state (its visibility flags only when it
+  // is one of the library's labels) and a copy of its text symbol.
+  void CopyCommon(IGIS_GridLabel& other);
+
+  bool m_bLeftAlignment = false;
+  bool m_bRightAlignment = false;
+  bool m_bBottomAlignment = false;
+  bool m_bTopAlignment = false;
+  int m_nLabelOffset = 200;
+  SideOffsets m_offsets;
+  md::basilo::ReleasePtr<IGIS_SymbolPart> m_pTextSymbol;
+  bool m_bLeftVisible = true;
+  bool m_bRightVisible = true;
+  bool m_bBottomVisible = true;
+  bool m_bTopVisible = true;
+  IGIS_MapGrid* m_pMapGrid = nullptr;
+};
+
+// A new property set for a label's Save into the buffer; NULL after a
+// level-3 record under the method, "pDataBuffer == NULL" for a NULL buffer
+// or "p_property_set == NULL" when no set can be made.
+md::basilo::ReleasePtr<IGIS_PropertySet> NewSaveSet(IGIS_DataBuffer* pBuffer, const char* szMethod);
+
+// One static zero-filled block handed out by every label's GetStaticData.
+const char* GridLabelStaticData();
+
+}  // namespace md::layout::label
+
+template <class TKind>
+class CGIS_GridLabelBase : public TKind, public md::layout::label::GridLabelState {
+ public:
+  void SetLabelOffset(int nOffset) override { m_nLabelOffset = nOffset; }
+  int GetLabelOffset() override { return m_nLabelOffset; }
+  IGIS_SymbolPart* GetTextSymbolPtr() override { return m_pTextSymbol.get(); }
+  const char* GetStaticData() override { return md::layout::label::GridLabelStaticData(); }
+  void GetLabelAlignment(bool* pLeft, bool* pRight, bool* pTop, bool* pBottom) override {
+    if (pLeft != nullptr) *pLeft = m_bLeftAlignment;
+    if (pRight != nullptr) *pRight = m_bRightAlignment;
+    if (pTop != nullptr) *pTop = m_bTopAlignment;
+    if (pBottom != nullptr) *pBottom = m_bBottomAlignment;
+  }
+  void SetLabelAlignment(bool bLeft, bool bRight, bool bTop, bool bBottom) override {
+    m_bLeftAlignment = bLeft;
+    m_bRightAlignment = bRight;
+    m_bTopAlignment = bTop;
+    m_bBottomAlignment = bBottom;
+  }
+  bool Save(IGIS_DataBuffer* pBuffer) override { return SaveCommon(pBuffer, this->GetType()); }
+  bool Open(IGIS_DataBuffer* pBuffer) override { return OpenCommon(pBuffer); }
+  void SetTextSymbolPtr(IGIS_SymbolPart* pSymbol) override { SetTextSymbol(pSymbol); }
+  IGIS_GridLabel* CopyFrom(IGIS_GridLabel* pOther) override {
+    if (pOther != nullptr) CopyCommon(*pOther);
+    return this;
+  }
+  IGIS_Element* ConvertToElement() override { return nullptr; }
+  void SetMapGrid(IGIS_MapGrid* pGrid) override {
+    if (pGrid != nullptr) m_pMapGrid = pGrid;
+  }
+  void GetLabelOffsetX(int* pLeft, int* pRight, int* pTop, int* pBottom) override {
+    if (pLeft != nullptr) *pLeft = m_offsets.nLeftX;
+    if (pRight != nullptr) *pRight = m_offsets.nRightX;
+    if (pTop != nullptr) *pTop = m_offsets.nTopX;
+    if (pBottom != nullptr) *pBottom = m_offsets.nBottomX;
+  }
+  void GetLabelOffsetY(int* pLeft, int* pRight, int* pTop, int* pBottom) override {
+    if (pLeft != nullptr) *pLeft = m_offsets.nLeftY;
+    if (pRight != nullptr) *pRight = m_offsets.nRightY;
+    if (pTop != nullptr) *pTop = m_offsets.nTopY;
+    if (pBottom != nullptr) *pBottom = m_offsets.nBottomY;
+  }
+  void SetLabelOffsetX(int nLeft, int nRight, int nTop, int nBottom) override {
+    m_offsets.nLeftX = nLeft;
+    m_offsets.nRightX = nRight;
+    m_offsets.nTopX = nTop;
+    m_offsets.nBottomX = nBottom;
+  }
+  void SetLabelOffsetY(int nLeft, int nRight, int nTop, int nBottom) override {
+    m_offsets.nLeftY = nLeft;
+    m_offsets.nRightY = nRight;
+    m_offsets.nTopY = nTop;
+    m_offsets.nBottomY = nBottom;
+  }
+
+ protected:
+  CGIS_GridLabelBase() = default;
+  ~CGIS_GridLabelBase() = default;
+};

@@ -1,0 +1,74 @@
+// The label types the library makes by their codes, and the reader of a
+// stored label.
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
+#include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/grid/grid/igis_gridlabel.h"
+#include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
+
+namespace {
+
+constexpr const char* kCreate = "GIS_CreateMapGridLabelFormatObject";
+constexpr const char* kFromBuffer = "GIS_CreateMapGridLabelFormatObjectFromDataBuffer";
+
+using LabelMaker = IGIS_GridLabel* (*)();
+
+struct TypeRow {
+  int nType;
+  LabelMaker make;  // NULL: the type is known but its class is not part of the library yet
+};
+
+template <class TLabel>
+IGIS_GridLabel* Make() {
+  return md::basilo::MakeOrNull<TLabel>(kCreate);
+}
+
+// Type 3 has no class and no row.
+const TypeRow kTypes[] = {
+    {GIS_GRIDLABEL_DMS, nullptr},
+    {GIS_GRIDLABEL_MIXEDFONT, nullptr},
+    {GIS_GRIDLABEL_FORMATTED, &Make<CGIS_FormattedGridLabel>},
+    {GIS_GRIDLABEL_INDEX_BACKGROUND, nullptr},
+    {GIS_GRIDLABEL_INDEX_BOTTON, nullptr},
+    {GIS_GRIDLABEL_INDEX_CONTINUOUS, nullptr},
+    {GIS_GRIDLABEL_INDEX_ROUNDED, nullptr},
+};
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) IGIS_GridLabel* GIS_CreateMapGridLabelFormatObject(
+    int nType) {
+  for (const TypeRow& row : kTypes) {
+    if (row.nType == nType) return row.make != nullptr ? row.make() : nullptr;
+  }
+  return nullptr;
+}
+
+extern "C" __attribute__((visibility("default"))) IGIS_GridLabel*
+GIS_CreateMapGridLabelFormatObjectFromDataBuffer(IGIS_DataBuffer* pBuffer) {
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_CreateMapGridLabelFormatObjectFromDataBuffer函数",
+            "pDataBuffer == NULL");
+    return nullptr;
+  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
+  if (!pSet) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "p_property_set == NULL");
+    return nullptr;
+  }
+  if (!pSet->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "不能从DataBuffer读出数据");
+    return nullptr;
+  }
+  IGIS_Field* pType = pSet->GetProperty("GridLabelType");
+  if (pType == nullptr) return nullptr;
+  IGIS_GridLabel* pLabel = GIS_CreateMapGridLabelFormatObject(pType->GetInt());
+  if (pLabel == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "不能创建p_labelFormat==NULL");
+    return nullptr;
+  }
+  // A label whose own keys cannot be read keeps its defaults for them.
+  pLabel->Open(pBuffer);
+  return pLabel;
+}

@@ -1,0 +1,201 @@
+// The lines that the labels of a measured grid write.
+#include "layout/graphicelement/grid/label/measurelabellines.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "host/calcora/igis_geoarithmetic.h"
+#include "layout/graphicelement/element/mapdeckgeometry.h"
+
+namespace md::layout::label {
+
+namespace {
+
+// Points per edge of every rectangle carried between references.
+constexpr int kRectSamples = 81;
+// Lines tried beyond the area: the count margin and the start margin, in intervals.
+constexpr double kCountMargin = 5.0;
+constexpr double kStartMargin = 2.0;
+
+// The step of the lattice of world points, degrees.
+constexpr double kWorldStep = 10.0;
+
+// The longitude-latitude reference in degrees on the datum of the map's
+// reference; NULL when that is neither geographic nor projected.
+IGIS_SpatialReference* DegreesOf(IGIS_SpatialReference* pMap) {
+  IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
+  IGIS_GeographicCoordSys* pSystem = nullptr;
+  switch (pMap->GetKind()) {
+    case GIS_SPATIALREFERENCE_GEOGRAPHIC:
+      pSystem = pMap->GetGeographicCoordSys();
+      break;
+    case GIS_SPATIALREFERENCE_PROJECTED:
+      if (IGIS_ProjectedCoordSys* pProjected = pMap->GetProjectedCoordSys()) {
+        pSystem = pProjected->GetGeographicCoordSys();
+      }
+      break;
+    default:
+      return nullptr;
+  }
+  if (pFactory == nullptr || pSystem == nullptr) return nullptr;
+  IGIS_Unit* pDegree = pFactory->GetAngularUnit(1);
+  IGIS_GeographicCoordSys* pDegrees = pFactory->CreateGeographicCoordSys(
+      "degree", "degree", pSystem->GetDatum(), pSystem->GetPrimeMeridian(), pDegree);
+  IGIS_Unit* pUnit = pFactory->CreateLinearUnit("mi", "mi", 1.0);
+  return pFactory->CreateGeographicReference("Degree", "Degree", nullptr, pDegrees, pUnit);
+}
+
+// The bound, in the grid's reference, of the world's points that it can
+// carry: a lattice of every kWorldStep degrees over the world, corners and
+// edges included. The outline alone would not do: the world's outline maps
+// onto one side of a transverse Mercator zone (its vertical edges are one
+// meridian, its horizontal ones the poles). False when no point is carried.
+bool WorldInGrid(IGIS_SpatialReference* pDegrees, IGIS_SpatialReference* pGrid, SGIS_DRect* pOut) {
+  CGIS_SpatialReferenceHolder holder;
+  if (!holder.Create(pDegrees, pGrid, "", "")) return false;
+  bool bAny = false;
+  for (double lon = -180.0; lon <= 180.0; lon += kWorldStep) {
+    for (double lat = -90.0; lat <= 90.0; lat += kWorldStep) {
+      SGIS_DPoint p(lon, lat);
+      if (!holder.Get()->TransformPoint(1, &p, 1) || !std::isfinite(p.x) || !std::isfinite(p.y)) continue;
+      if (!bAny) {
+        *pOut = SGIS_DRect(p.x, p.y, p.x, p.y);
+        bAny = true;
+      } else {
+        pOut->x1 = std::min(pOut->x1, p.x);
+        pOut->x2 = std::max(pOut->x2, p.x);
+        pOut->y1 = std::max(pOut->y1, p.y);
+        pOut->y2 = std::min(pOut->y2, p.y);
+      }
+    }
+  }
+  return bAny;
+}
+
+// Carries the rectangle in place; false when no point of it could be carried
+// (the rectangle then holds what it held).
+bool CarryRect(IGIS_CoordTransform* pTransform, SGIS_DRect* pRect) {
+  const SGIS_DRect before = *pRect;
+  const bool bAll = pTransform->TransformRect(pRect, kRectSamples, 1) != FALSE;
+  if (!bAll && *pRect == before) return false;
+  return std::isfinite(pRect->x1) && std::isfinite(pRect->x2) && std::isfinite(pRect->y1) &&
+         std::isfinite(pRect->y2);
+}
+
+}  // namespace
+
+bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
+                                const SGIS_DRect& mapBound, double dRotateAngle,
+                                const MeasureSpacing& spacing) {
+  m_vertical = grid::GridLineRun();
+  m_horizontal = grid::GridLineRun();
+  if (pMapReference == nullptr || pGridReference == nullptr) return false;
+  m_pDegrees.reset(DegreesOf(pMapReference));
+  if (!m_pDegrees) return false;
+
+  // The part of the grid's plane that its projection covers.
+  SGIS_DRect world;
+  const bool bWorld = WorldInGrid(m_pDegrees.get(), pGridReference, &world);
+
+  // The map bound in grid coordinates.
+  if (!m_toMap.Create(nullptr, nullptr, "", "")) return false;
+  m_toMap.Get()->SetSourceAndTarget(pMapReference, pGridReference);
+  SGIS_DRect bound = mapBound;
+  if (!CarryRect(m_toMap.Get(), &bound)) return false;
+  m_area = bWorld ? IntersectDRect(world, bound) : bound;
+  m_area.Normalize();
+  if (m_area.Width() == 0.0 && m_area.Height() == 0.0) return false;
+  if (dRotateAngle != 0.0 && std::isfinite(dRotateAngle)) m_area = GetRotatedRectBound(m_area, dRotateAngle);
+  m_toMap.Get()->SetSourceAndTarget(pGridReference, pMapReference);
+
+  m_dUnitFactor = grid::SpacingUnitFactor(spacing.nUnits, false);
+  m_dXInterval = spacing.dXInterval * m_dUnitFactor;
+  m_dYInterval = spacing.dYInterval * m_dUnitFactor;
+  m_dXOrigin = spacing.dXOrigin * m_dUnitFactor;
+  m_dYOrigin = spacing.dYOrigin * m_dUnitFactor;
+  m_vertical = grid::MakeGridLineRun(m_area.x1, m_area.Width(), m_dXInterval, kCountMargin, kStartMargin,
+                                     grid::GridRunRounding::kMarginFirst);
+  m_horizontal = grid::MakeGridLineRun(m_area.y2, m_area.Height(), m_dYInterval, kCountMargin, kStartMargin,
+                                       grid::GridRunRounding::kMarginFirst);
+  return true;
+}
+
+bool MeasureLabelLines::Accepts(LabelSide side, double c) const {
+  return LabelsVerticalLines(side) ? (m_area.x1 <= c && c <= m_area.x2) : (m_area.y2 <= c && c <= m_area.y1);
+}
+
+double MeasureLabelLines::LabelValue(LabelSide side, double c) const {
+  return (c + (LabelsVerticalLines(side) ? m_dXOrigin : m_dYOrigin)) / m_dUnitFactor;
+}
+
+void MeasureLabelLines::LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const {
+  // A direction without lines widens nothing.
+  const double dx = std::max(m_dXInterval, 0.0);
+  const double dy = std::max(m_dYInterval, 0.0);
+  if (LabelsVerticalLines(side)) {
+    *pFrom = SGIS_DPoint(c, m_area.y2 - dy);
+    *pTo = SGIS_DPoint(c, m_area.y1 + dy);
+  } else {
+    *pFrom = SGIS_DPoint(m_area.x1 - dx, c);
+    *pTo = SGIS_DPoint(m_area.x2 + dx, c);
+  }
+}
+
+bool MeasureLabelLines::GridToMap(SGIS_DPoint* pPoint) const {
+  IGIS_CoordTransform* t = m_toMap.Get();
+  return t != nullptr && t->TransformPoint(1, pPoint, 1) != FALSE;
+}
+
+MeasureLabelWalk::MeasureLabelWalk(const MeasureLabelLines& lines, IGIS_GeoArithmetic* pArithmetic,
+                                   const CrossingFrame& frame, EdgeTest test, int nSteps,
+                                   grid::GridPointCarrier carry)
+    : m_lines(lines),
+      m_pArithmetic(pArithmetic),
+      m_frame(frame),
+      m_test(test),
+      m_nSteps(nSteps > 0 ? nSteps : 1),
+      m_carry(std::move(carry)) {
+  // A cut writes at most twice the points it is given.
+  m_crossings.resize(2 * (static_cast<std::size_t>(m_nSteps) + 1));
+  m_traced[0].resize(static_cast<std::size_t>(lines.Vertical().nCount));
+  m_traced[1].resize(static_cast<std::size_t>(lines.Horizontal().nCount));
+}
+
+bool MeasureLabelWalk::Walk(LabelSide side, const TextOf& textOf, const OnLabel& onLabel) {
+  const bool bVertical = LabelsVerticalLines(side);
+  const grid::GridLineRun& run = bVertical ? m_lines.Vertical() : m_lines.Horizontal();
+  const double dInterval = bVertical ? m_lines.XInterval() : m_lines.YInterval();
+  std::vector<Traced>& traced = m_traced[bVertical ? 0 : 1];
+  for (int i = 0; i < run.nCount; ++i) {
+    const double c = run.At(i, dInterval);
+    if (!m_lines.Accepts(side, c)) continue;
+    Traced& t = traced[static_cast<std::size_t>(i)];
+    if (!t.bDone) Trace(side, c, &t);
+    // The first and the last point where the line lies in the frame.
+    const SGIS_Point ends[2] = {t.first, t.last};
+    SGIS_Point crossing;
+    if (!SideCrossing(side, ends, t.nCount > 1 ? 2 : t.nCount, m_frame, m_test, &crossing)) continue;
+    const std::string text = textOf(m_lines.LabelValue(side, c));
+    if (text.empty()) continue;
+    if (!onLabel(text, crossing)) return false;
+  }
+  return true;
+}
+
+void MeasureLabelWalk::Trace(LabelSide side, double c, Traced* pOut) {
+  pOut->bDone = true;
+  SGIS_DPoint from, to;
+  m_lines.LineEnds(side, c, &from, &to);
+  const int n = grid::SampleGridLine(from, to, m_nSteps, m_carry, &m_samples);
+  if (n == 0 || m_pArithmetic == nullptr) return;
+  const SGIS_Rect& r = m_frame.rect;
+  const int m = m_pArithmetic->ClipPolylineToRect(SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top), n,
+                                                  m_samples.data(), m_crossings.data());
+  if (m < 1) return;
+  pOut->nCount = m;
+  pOut->first = m_crossings[0];
+  pOut->last = m_crossings[static_cast<std::size_t>(m) - 1];
+}
+
+}  // namespace md::layout::label

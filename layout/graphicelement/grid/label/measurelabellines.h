@@ -1,0 +1,133 @@
+// The lines that the labels of a measured (kilometre) grid write, for one
+// drawing or conversion: the area to label in the grid's own projected
+// reference, the intervals and origins in that reference's units, the runs
+// of vertical and horizontal lines to try, the carrying of grid points into
+// the map's reference, and the walk of a side's labelled lines with their
+// crossings. The formatted and the mixed-font labels share them.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/basilo/releaseptr.h"
+#include "host/basilo/sgis_types.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/cgis_spatialreferenceholder.h"
+#include "layout/graphicelement/grid/grid/gridlines.h"
+#include "layout/graphicelement/grid/label/labelgeometry.h"
+
+class IGIS_GeoArithmetic;
+
+namespace md::layout::label {
+
+// The spacing of a measured grid as stored: intervals and origins in the
+// unit of the factory's linear unit list at nUnits.
+struct MeasureSpacing {
+  double dXInterval = 0.0;
+  double dYInterval = 0.0;
+  double dXOrigin = 0.0;
+  double dYOrigin = 0.0;
+  int nUnits = 0;
+};
+
+class MeasureLabelLines {
+ public:
+  MeasureLabelLines() = default;
+  MeasureLabelLines(const MeasureLabelLines&) = delete;
+  MeasureLabelLines& operator=(const MeasureLabelLines&) = delete;
+
+  // Sets the lines up. The area is the map bound carried into the grid's
+  // reference, within the part of the grid's plane that its projection
+  // covers (the bound of the world's points, every 10 degrees on the map's
+  // datum, that the projection carries; no limit when it carries none), and
+  // widened to the bound of itself turned by the map's rotation.
+  // The intervals and origins are scaled by the unit factor of the
+  // spacing's linear unit. Lines of each direction run from two intervals
+  // before the area over its size and five intervals more (the margins
+  // added before rounding), cut to the grids' cap of lines. False, with
+  // nothing to label, when either
+  // reference is missing, the map's is neither geographic nor projected, or
+  // the map bound cannot be carried into the grid's reference.
+  bool Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
+               const SGIS_DRect& mapBound, double dRotateAngle, const MeasureSpacing& spacing);
+
+  // The area, x1 left, x2 right, y1 top, y2 bottom, in grid coordinates.
+  const SGIS_DRect& Area() const { return m_area; }
+  double XInterval() const { return m_dXInterval; }
+  double YInterval() const { return m_dYInterval; }
+  // The size of the spacing's unit in grid units.
+  double UnitFactor() const { return m_dUnitFactor; }
+  // The vertical lines (x = k * XInterval) and horizontal lines to try.
+  const grid::GridLineRun& Vertical() const { return m_vertical; }
+  const grid::GridLineRun& Horizontal() const { return m_horizontal; }
+  // Whether a run was cut to the cap.
+  bool Capped() const { return m_vertical.bCapped || m_horizontal.bCapped; }
+
+  // Whether the line of the side's direction at grid coordinate c lies in
+  // the area (edges included).
+  bool Accepts(LabelSide side, double c) const;
+  // The value a label writes for that line, in the spacing's unit:
+  // (c + origin) / unit factor.
+  double LabelValue(LabelSide side, double c) const;
+  // The ends of that line: across the area widened by one interval, from
+  // its low end to its high end.
+  void LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const;
+  // Carries a grid point into the map's reference in place; false when it
+  // cannot.
+  bool GridToMap(SGIS_DPoint* pPoint) const;
+
+ private:
+  md::basilo::ReleasePtr<IGIS_SpatialReference> m_pDegrees;
+  CGIS_SpatialReferenceHolder m_toMap;
+  SGIS_DRect m_area;
+  double m_dXInterval = 0.0;
+  double m_dYInterval = 0.0;
+  double m_dXOrigin = 0.0;
+  double m_dYOrigin = 0.0;
+  double m_dUnitFactor = 1.0;
+  grid::GridLineRun m_vertical;
+  grid::GridLineRun m_horizontal;
+};
+
+// Walks the lines of a side that get a label: each line of the side's
+// direction in the area that meets the frame, in the coordinates the lines
+// are carried into, where the crossing the side takes passes the edge test,
+// with the text of its value (a value without text is left out). A line is
+// traced once for both sides that label it (bottom and top, left and
+// right), with nSteps + 1 samples; the buffers are made once and kept.
+class MeasureLabelWalk {
+ public:
+  using TextOf = std::function<std::string(double dValue)>;
+  // Receives a label's text and crossing; false stops the walk.
+  using OnLabel = std::function<bool(const std::string& text, SGIS_Point crossing)>;
+
+  MeasureLabelWalk(const MeasureLabelLines& lines, IGIS_GeoArithmetic* pArithmetic,
+                   const CrossingFrame& frame, EdgeTest test, int nSteps, grid::GridPointCarrier carry);
+  MeasureLabelWalk(const MeasureLabelWalk&) = delete;
+  MeasureLabelWalk& operator=(const MeasureLabelWalk&) = delete;
+
+  // Hands each label of the side on, along the side; false when onLabel
+  // stopped the walk.
+  bool Walk(LabelSide side, const TextOf& textOf, const OnLabel& onLabel);
+
+ private:
+  struct Traced {
+    bool bDone = false;
+    int nCount = 0;  // points of the line in the frame
+    SGIS_Point first, last;
+  };
+  void Trace(LabelSide side, double c, Traced* pOut);
+
+  const MeasureLabelLines& m_lines;
+  IGIS_GeoArithmetic* m_pArithmetic;
+  CrossingFrame m_frame;
+  EdgeTest m_test;
+  int m_nSteps;
+  grid::GridPointCarrier m_carry;
+  std::vector<SGIS_Point> m_samples;
+  std::vector<SGIS_Point> m_crossings;
+  std::vector<Traced> m_traced[2];  // vertical lines, horizontal lines
+};
+
+}  // namespace md::layout::label

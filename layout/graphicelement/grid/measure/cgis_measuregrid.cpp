@@ -1,0 +1,167 @@
+// The measured grid: its own state, copies, stored keys and sheet.
+#include "layout/graphicelement/grid/measure/cgis_measuregrid.h"
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
+#include "layout/graphicelement/grid/grid/cgis_gridspacing.h"
+#include "layout/graphicelement/grid/measure/measuregridconvert.h"
+#include "layout/graphicelement/grid/measure/measuregriddraw.h"
+
+namespace {
+
+// The reference kind code a new grid (and the measured-grid wizard) starts from.
+constexpr int kGridReferenceCode = 3;
+constexpr double kDefaultInterval = 1000.0;
+constexpr const char* kSpacingKey = "GridSpacing";
+constexpr const char* kReferenceKey = "SpatialReference";
+
+// A new spacing in the first linear unit.
+IGIS_GridSpacing* NewLinearSpacing() {
+  IGIS_GridSpacing* pSpacing = md::basilo::MakeOrNull<CGIS_GridSpacing>("CGIS_MeasureGrid");
+  if (pSpacing != nullptr) {
+    pSpacing->SetUnitsType(GIS_GRIDSPACING_UNITS_LINEAR);
+    pSpacing->SetUnits(0);
+  }
+  return pSpacing;
+}
+
+}  // namespace
+
+CGIS_MeasureGrid::CGIS_MeasureGrid() {
+  m_pGridSpacing.reset(NewLinearSpacing());
+  if (m_pGridSpacing != nullptr) {
+    m_pGridSpacing->SetFixedOrigin(false);
+    m_pGridSpacing->SetXIntervalSize(kDefaultInterval);
+    m_pGridSpacing->SetYIntervalSize(kDefaultInterval);
+  }
+  if (IGIS_GridLabel* pLabel = GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_FORMATTED)) {
+    m_pLabel.reset(pLabel);
+    pLabel->SetMapGrid(this);
+  }
+  if (IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject()) {
+    m_pSpatialReference.reset(pFactory->CreateSpatialReference(kGridReferenceCode));
+  }
+}
+
+CGIS_MeasureGrid::~CGIS_MeasureGrid() {
+  m_pSpatialReference.reset();
+  m_pGridSpacing.reset();
+  ReleaseLabel();
+}
+
+void CGIS_MeasureGrid::SetSpatialReference(IGIS_SpatialReference* pReference) {
+  if (pReference == nullptr || pReference == m_pSpatialReference.get()) return;
+  if (m_pSpatialReference == nullptr) {
+    IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
+    if (pFactory != nullptr) m_pSpatialReference.reset(pFactory->CreateSpatialReference(0));
+    if (m_pSpatialReference == nullptr) return;
+  }
+  m_pSpatialReference->CopyFrom(pReference);
+}
+
+void CGIS_MeasureGrid::SetGridSpacingPtr(IGIS_GridSpacing* pSpacing) {
+  if (pSpacing == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MeasureGrid::SetGridSpacingPtr", "right == NULL");
+    return;
+  }
+  if (pSpacing == m_pGridSpacing.get()) return;
+  // The held spacing stays when no copy can be made.
+  if (IGIS_GridSpacing* pCopy = pSpacing->Clone()) m_pGridSpacing.reset(pCopy);
+}
+
+IGIS_MeasureGrid* CGIS_MeasureGrid::Copy(IGIS_MeasureGrid* pOther) {
+  if (pOther == nullptr || pOther == this) return this;
+  CopyFrom(pOther);
+  if (IGIS_GridSpacing* pSpacing = pOther->GetGridSpacing()) SetGridSpacingPtr(pSpacing);
+  SetSpatialReference(pOther->GetSpatialReference());
+  return this;
+}
+
+void CGIS_MeasureGrid::SetLabelFormat(IGIS_GridLabel* pLabel) {
+  ReplaceLabel(pLabel, {GIS_GRIDLABEL_FORMATTED, GIS_GRIDLABEL_MIXEDFONT}, "CGIS_MeasureGrid::SetLabelFormat",
+               true);
+}
+
+bool CGIS_MeasureGrid::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  if (m_pMapElement == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MeasureGrid::OnDraw", "m_pMapElement == NULL");
+    return false;
+  }
+  DrawPrelude(hdc, bPrint, pDisplay);
+  return md::layout::measure::DrawMeasureGridFigure(this, hdc, bPrint, pDisplay);
+}
+
+IGIS_MapGrid* CGIS_MeasureGrid::Clone() {
+  CGIS_MeasureGrid* pClone = md::basilo::MakeOrNull<CGIS_MeasureGrid>("CGIS_MeasureGrid::Clone");
+  if (pClone != nullptr) pClone->Copy(this);
+  return pClone;
+}
+
+bool CGIS_MeasureGrid::Save(IGIS_DataBuffer* pBuffer) {
+  constexpr const char* kMethod = "CGIS_MeasureGrid::Save";
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
+    return false;
+  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  bool bOk = set != nullptr;
+  if (set != nullptr) {
+    IGIS_Field* pSpacing = set->AddProperty(kSpacingKey, kSpacingKey, GIS_FIELD_TYPE_BUFFER, 0);
+    IGIS_DataBuffer* pSpacingBuffer = pSpacing != nullptr ? pSpacing->GetDataBuffer() : nullptr;
+    if (m_pGridSpacing != nullptr && (pSpacingBuffer == nullptr || !m_pGridSpacing->Save(pSpacingBuffer)))
+      bOk = false;
+    IGIS_Field* pReference = set->AddProperty(kReferenceKey, kReferenceKey, GIS_FIELD_TYPE_BUFFER, 0);
+    IGIS_DataBuffer* pReferenceBuffer = pReference != nullptr ? pReference->GetDataBuffer() : nullptr;
+    if (m_pSpatialReference != nullptr &&
+        (pReferenceBuffer == nullptr || !m_pSpatialReference->Archive(pReferenceBuffer, GIS_ARCHIVE_WRITE)))
+      bOk = false;
+  }
+  if (set == nullptr || !set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
+    bOk = false;
+  }
+  if (!SaveCommon(pBuffer)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
+    return false;
+  }
+  return bOk;
+}
+
+bool CGIS_MeasureGrid::Open(IGIS_DataBuffer* pBuffer) {
+  constexpr const char* kMethod = "CGIS_MeasureGrid::Open";
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
+    return false;
+  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  if (set == nullptr || !set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == FALSE ");
+    return false;
+  }
+  if (IGIS_Field* pField = set->GetProperty(kSpacingKey)) {
+    if (m_pGridSpacing == nullptr) m_pGridSpacing.reset(NewLinearSpacing());
+    IGIS_DataBuffer* pData = pField->GetDataBuffer();
+    if (m_pGridSpacing != nullptr && pData != nullptr) m_pGridSpacing->Open(pData);
+  }
+  if (IGIS_Field* pField = set->GetProperty(kReferenceKey)) {
+    IGIS_DataBuffer* pData = pField->GetDataBuffer();
+    if (pData != nullptr && m_pSpatialReference == nullptr) {
+      if (IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject())
+        m_pSpatialReference.reset(pFactory->CreateFromBuffer(pData));
+    } else if (pData != nullptr) {
+      m_pSpatialReference->Archive(pData, GIS_ARCHIVE_READ);
+    }
+  }
+  set.reset();
+  return OpenCommon(pBuffer);
+}
+
+bool CGIS_MeasureGrid::OnOpenPropertyDlg() {
+  return RunPropertySheet("方里网属性", "CGIS_MeasureGrid::OnOpenPropertyDlg",
+                          [this](IGIS_MapGrid* pBackup) { Copy(static_cast<CGIS_MeasureGrid*>(pBackup)); });
+}
+
+IGIS_Element* CGIS_MeasureGrid::ConvertToElement() {
+  return md::layout::measure::ConvertMeasureGridFigure(this, ConvertPrelude());
+}

@@ -1,0 +1,170 @@
+// One temporary file per kept picture content.
+#include "layout/graphicelement/picture/keptpicture.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <unordered_map>
+
+#include "host/basilo/gis_filestore.h"
+#include "layout/graphicelement/picture/picturefile.h"
+#include "platform/imaging/loader.h"
+
+namespace md::layout {
+
+namespace {
+
+// A 64-bit hash of the bytes, eight at a time.
+std::uint64_t HashOf(const void* pData, std::size_t nSize) {
+  const auto* p = static_cast<const std::uint8_t*>(pData);
+  std::uint64_t h = 0x9E3779B97F4A7C15ull ^ nSize;
+  std::size_t i = 0;
+  for (; i + 8 <= nSize; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    h = (h ^ w) * 0xFF51AFD7ED558CCDull;
+    h ^= h >> 29;
+  }
+  std::uint64_t tail = 0;
+  std::memcpy(&tail, p + i, nSize - i);
+  h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+  return h ^ (h >> 32);
+}
+
+}  // namespace
+
+// The kept files alive, by hash. It is never destroyed (holders may outlive
+// the library's static objects); the files it still lists are removed when
+// the library is unloaded.
+class KeptPictureRegistry {
+ public:
+  static KeptPictureRegistry& Shared() {
+    static KeptPictureRegistry* registry = new KeptPictureRegistry();
+    return *registry;
+  }
+
+  KeptPicturePtr Find(std::uint64_t hash, const void* pData, std::size_t nSize,
+                      const std::string& extension) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto [first, last] = m_files.equal_range(hash);
+    for (auto it = first; it != last; ++it) {
+      KeptPicturePtr file = it->second.weak.lock();
+      if (file != nullptr && file->Holds(pData, nSize, extension) && file->Intact()) return file;
+    }
+    return nullptr;
+  }
+  void Add(const std::shared_ptr<KeptPictureFile>& file) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_files.emplace(file->m_hash, Entry{file.get(), file});
+  }
+  void Remove(const KeptPictureFile* file) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    auto [first, last] = m_files.equal_range(file->m_hash);
+    for (auto it = first; it != last; ++it) {
+      if (it->second.file == file) {
+        m_files.erase(it);
+        return;
+      }
+    }
+  }
+  std::size_t Count() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_files.size();
+  }
+  // The paths of the files alive; the registry forgets them.
+  std::vector<std::string> TakePaths() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    std::vector<std::string> paths;
+    for (auto& [hash, entry] : m_files) paths.push_back(entry.file->m_path);
+    m_files.clear();
+    return paths;
+  }
+
+ private:
+  KeptPictureRegistry() = default;
+  // The file (for its identity while it is being ended) and its holders' count.
+  struct Entry {
+    const KeptPictureFile* file;
+    std::weak_ptr<const KeptPictureFile> weak;
+  };
+  std::mutex m_mutex;
+  std::unordered_multimap<std::uint64_t, Entry> m_files;
+};
+
+namespace {
+
+// Removes the kept files still held when the library is unloaded.
+const struct RemoveAtUnload {
+  ~RemoveAtUnload() {
+    for (const std::string& path : KeptPictureRegistry::Shared().TakePaths()) ::unlink(path.c_str());
+  }
+} g_removeAtUnload;
+
+}  // namespace
+
+namespace {
+
+// The identity and state of a file: device, inode, size and change time
+// (nanoseconds in two words); all zero when it cannot be read.
+void StampOf(const std::string& path, std::uint64_t* stamp) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) {
+    std::fill(stamp, stamp + 5, 0);
+    return;
+  }
+  stamp[0] = static_cast<std::uint64_t>(st.st_dev);
+  stamp[1] = static_cast<std::uint64_t>(st.st_ino);
+  stamp[2] = static_cast<std::uint64_t>(st.st_size);
+  stamp[3] = static_cast<std::uint64_t>(st.st_ctim.tv_sec);
+  stamp[4] = static_cast<std::uint64_t>(st.st_ctim.tv_nsec);
+}
+
+}  // namespace
+
+KeptPictureFile::KeptPictureFile(std::string path, std::vector<std::uint8_t> bytes, std::uint64_t hash,
+                                 std::string extension)
+    : m_path(std::move(path)), m_bytes(std::move(bytes)), m_hash(hash), m_extension(std::move(extension)) {
+  StampOf(m_path, m_stamp);
+}
+
+bool KeptPictureFile::Intact() const {
+  std::uint64_t now[5];
+  StampOf(m_path, now);
+  return now[1] != 0 && std::equal(now, now + 5, m_stamp);
+}
+
+KeptPictureFile::~KeptPictureFile() {
+  KeptPictureRegistry::Shared().Remove(this);
+  ::unlink(m_path.c_str());
+  md::imaging::ImageCache::Shared().Forget(m_path);
+}
+
+bool KeptPictureFile::Holds(const void* pData, std::size_t nSize, const std::string& extension) const {
+  return nSize == m_bytes.size() && extension == m_extension &&
+         (nSize == 0 || std::memcmp(pData, m_bytes.data(), nSize) == 0);
+}
+
+KeptPicturePtr KeepPicture(const std::string& folder, const void* pData, std::size_t nSize,
+                           const std::string& extension, std::string* pAttempted) {
+  const std::uint64_t hash = HashOf(pData, nSize);
+  if (KeptPicturePtr file = KeptPictureRegistry::Shared().Find(hash, pData, nSize, extension)) return file;
+  char name[32];
+  std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(hash));
+  const std::string path = WriteNewFile(folder, name, extension, pData, nSize, pAttempted);
+  if (path.empty()) return nullptr;
+  const auto* p = static_cast<const std::uint8_t*>(pData);
+  auto file =
+      std::make_shared<KeptPictureFile>(path, std::vector<std::uint8_t>(p, p + nSize), hash, extension);
+  KeptPictureRegistry::Shared().Add(file);
+  return file;
+}
+
+std::size_t KeptPictureCount() { return KeptPictureRegistry::Shared().Count(); }
+
+}  // namespace md::layout

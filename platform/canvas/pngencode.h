@@ -1,0 +1,31 @@
+// Encoding rows of 24-bit pixels as a PNG file's bytes, quickly: stripes of
+// rows are compressed on several threads into one zlib stream (each stripe's
+// deflate data ends on a byte boundary with a flush, so the stripes join into
+// one valid stream, and their Adler-32 check sums combine into the stream's).
+// The fastest zlib level and no row filter suit pages of flat colours best.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+namespace md::canvas {
+
+// Rows of pixels: row(y) gives the `width` pixels of row y (top first), as
+// 0x00RRGGBB in native 32-bit words (cairo's RGB24 surfaces hold them so).
+struct PngRows {
+  int width = 0;
+  int height = 0;
+  const void* context = nullptr;
+  const std::uint32_t* (*row)(const void* context, int y) = nullptr;
+};
+
+// Receives the file's bytes in order; false stops the encoding.
+using PngSink = std::function<bool(const std::uint8_t* data, std::size_t size)>;
+
+// Encodes the rows as an 8-bit RGB PNG, handing its bytes to the sink, on at
+// most `threads` threads (0: as many as the machine has, at most 8). False
+// on a bad size, a missing row, a compression failure or a sink that stops.
+bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads = 0);
+
+}  // namespace md::canvas

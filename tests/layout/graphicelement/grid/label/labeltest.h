@@ -1,0 +1,134 @@
+// Shared pieces of the label tests: stored bytes of a label, buffers made
+// from a property set, the keys of a stored set, and a small label class on
+// the label base that writes one key of its own.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
+#include "tests/layout/graphicelement/mapframe/mapframetest.h"
+#include "tests/support/measuregriddouble.h"
+#include "tests/support/recordingdevices.h"
+
+namespace md::test {
+
+using BufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
+using SetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+
+// The bytes a label's Save writes into a fresh buffer.
+inline std::vector<BYTE> Stored(IGIS_GridLabel* pLabel) {
+  BufferPtr b(GIS_CreateDataBufferObject(0));
+  EXPECT_TRUE(pLabel->Save(b.get()));
+  const BYTE* p = b->GetData();
+  return p != nullptr ? std::vector<BYTE>(p, p + b->GetSize()) : std::vector<BYTE>();
+}
+
+inline BufferPtr BufferOf(const std::vector<BYTE>& bytes) {
+  BufferPtr b(GIS_CreateDataBufferObject(static_cast<int>(bytes.size())));
+  if (!bytes.empty()) std::copy(bytes.begin(), bytes.end(), b->GetData());
+  return b;
+}
+
+// A buffer holding the set the callback fills.
+inline BufferPtr BufferWith(const std::function<void(IGIS_PropertySet*)>& fill) {
+  SetPtr set(GIS_CreatePropertySetObject());
+  fill(set.get());
+  BufferPtr b(GIS_CreateDataBufferObject(0));
+  EXPECT_TRUE(set->Archive(b.get(), GIS_ARCHIVE_WRITE, 0));
+  return b;
+}
+
+inline void PutInt(IGIS_PropertySet* s, const char* key, int v) {
+  s->AddProperty(key, key, GIS_FIELD_TYPE_INT, 1)->SetInt(v);
+}
+
+// The set stored in the bytes.
+inline SetPtr SetOf(const std::vector<BYTE>& bytes) {
+  SetPtr set(GIS_CreatePropertySetObject());
+  BufferPtr b = BufferOf(bytes);
+  EXPECT_TRUE(set->Archive(b.get(), GIS_ARCHIVE_READ, 0));
+  return set;
+}
+
+// The keys of the set stored in the bytes, in their order.
+inline std::vector<std::string> KeysOf(const std::vector<BYTE>& bytes) {
+  SetPtr set = SetOf(bytes);
+  std::vector<std::string> keys;
+  for (IGIS_Field* f = set->GetFirstPosition(); f != nullptr; f = set->GetNext(f))
+    keys.push_back(f->GetLabel());
+  return keys;
+}
+
+// A label of type 77 on the label base whose Save writes "OwnKey" first.
+class TestLabel final : public CGIS_GridLabelBase<IGIS_GridLabel> {
+ public:
+  void Release() override { delete this; }
+  bool Save(IGIS_DataBuffer* p) override {
+    SetPtr set(GIS_CreatePropertySetObject());
+    set->AddProperty("OwnKey", "OwnKey", GIS_FIELD_TYPE_INT, 1)->SetInt(own);
+    set->Archive(p, GIS_ARCHIVE_WRITE, 0);
+    return CGIS_GridLabelBase::Save(p);
+  }
+  IGIS_GridLabel* Clone() override { return (new TestLabel)->CopyFrom(this); }
+  bool OnDraw(HDC, bool, IGIS_Display*) override { return true; }
+  int GetType() override { return 77; }
+  bool OnOpenPropertyDlg() override { return false; }
+  int own = 5;
+
+ private:
+  ~TestLabel() = default;
+};
+
+using md::basilo::ReleasePtr;
+
+// A printer page of 300 x 200 mm whose paper's top-left corner is the page
+// point (0, 20000), at 2540 dpi: one device unit is one page unit, x as on
+// the page and y = 20000 - page y.
+struct LabelPrinter : RecordingPrinter {
+  LabelPrinter() : RecordingPrinter(300.0, 200.0, 2540, SGIS_Point(0, 20000)) {}
+};
+
+// The frame of the label page in the printer's device units.
+constexpr double kFrameLeft = 2000, kFrameRight = 22000, kFrameTop = 2000, kFrameBottom = 18000;
+
+// A text drawn, with its box in device units: the cell of the fixed-metrics
+// engine reaches 0.8 em above the baseline and 0.2 em below it.
+struct Placed {
+  std::string text;
+  double left, right, top, bottom;
+  double angle;
+};
+std::vector<Placed> PlacedOf(const md::canvas::RecordingCanvas& canvas);
+
+// The texts outside one side of the label page's frame, in their order along it.
+enum Side { kBottom, kTop, kLeft, kRight };
+std::vector<Placed> OnSide(const std::vector<Placed>& all, Side side);
+std::vector<std::string> TextsOn(const std::vector<Placed>& all, Side side);
+// The texts of count whole numbers from `from` in steps.
+std::vector<std::string> Values(int from, int step, int count);
+
+// The map frame fixture's page with a frame on it showing the map 420 to
+// 430 km east and 4410 to 4418 km north at 1:50,000, and a measured grid
+// double of the map's reference with 1 km intervals bound to the frame.
+class LabelPage : public MapFramePage {
+ public:
+  void SetUp() override;
+  void TearDown() override;
+  // Draws the frame (so that its map view shows the map) and clears the canvas.
+  void DrawFrame(LabelPrinter* printer);
+
+  CGIS_MapElement* frame_ = nullptr;
+  MeasureGridDouble* grid_ = nullptr;
+};
+
+inline const SGIS_Rect kFrameRect(2000, 18000, 22000, 2000);
+
+}  // namespace md::test

@@ -1,0 +1,257 @@
+// The formatted label's drawing and conversion on a map frame, with a
+// measured grid double: which lines are labelled, where the texts stand,
+// the refusals, and that a converted text lies where the drawing puts it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "host/basilo/igis_log.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
+#include "layout/graphicelement/text/igis_textelement.h"
+#include "platform/canvas/canvas.h"
+#include "tests/layout/graphicelement/grid/label/labeltest.h"
+#include "tests/support/logmark.h"
+
+namespace md::test {
+namespace {
+
+constexpr const char* kDraw = "CGIS_FormattedGridLabel::OnDraw";
+constexpr const char* kConvert = "CGIS_FormattedGridLabel::ConvertToElement";
+
+class FormattedLabelDrawing : public LabelPage {
+ public:
+  void SetUp() override {
+    LabelPage::SetUp();
+    label_.reset(new CGIS_FormattedGridLabel);
+    label_->SetMapGrid(grid_);
+  }
+  std::vector<Placed> Draw(bool expected = true) {
+    LabelPrinter printer;
+    DrawFrame(&printer);
+    EXPECT_EQ(label_->OnDraw(printer.hdc, true, printer.display.get()), expected);
+    return PlacedOf(printer.canvas);
+  }
+  // Binds the label to a new grid double of the kind in the frame.
+  void Rebind(int type) {
+    auto* grid = new MeasureGridDouble(map_->GetSpatialReference(), type);
+    grid->SetMapElement(frame_);
+    grid_->Release();
+    grid_ = grid;
+    label_->SetMapGrid(grid);
+  }
+  ReleasePtr<CGIS_FormattedGridLabel> label_;
+};
+
+TEST_F(FormattedLabelDrawing, WritesEveryKilometreWhereItsLineMeetsEachSide) {
+  const std::vector<Placed> all = Draw();
+  // The lines on the area's edges (420 and 430 km) are labelled too.
+  EXPECT_EQ(TextsOn(all, kBottom), Values(420000, 1000, 11));
+  EXPECT_EQ(TextsOn(all, kTop), Values(420000, 1000, 11));
+  EXPECT_EQ(TextsOn(all, kLeft), Values(4410000, 1000, 9));
+  EXPECT_EQ(TextsOn(all, kRight), Values(4410000, 1000, 9));
+  EXPECT_EQ(all.size(), 40u);
+  // 1 km is 20 mm at 1:50,000; the default offsets put the texts 2 mm off
+  // the frame: centred below and above, ending left and starting right.
+  for (const Placed& p : OnSide(all, kBottom)) {
+    const double x = kFrameLeft + (std::stod(p.text) - 420000) / 0.5;
+    EXPECT_NEAR((p.left + p.right) / 2, x, 1.0) << p.text;
+    EXPECT_NEAR(p.top, kFrameBottom + 200, 1.0) << p.text;
+    EXPECT_EQ(p.angle, 0.0);
+  }
+  for (const Placed& p : OnSide(all, kTop)) EXPECT_NEAR(p.bottom, kFrameTop - 200, 1.0) << p.text;
+  for (const Placed& p : OnSide(all, kLeft)) {
+    const double y = kFrameBottom - (std::stod(p.text) - 4410000) / 0.5;
+    EXPECT_NEAR(p.right, kFrameLeft - 200, 1.0) << p.text;
+    EXPECT_NEAR((p.top + p.bottom) / 2, y, 1.0) << p.text;
+  }
+  for (const Placed& p : OnSide(all, kRight)) EXPECT_NEAR(p.left, kFrameRight + 200, 1.0) << p.text;
+}
+
+TEST_F(FormattedLabelDrawing, RefusesWhatItCannotLabelAndDrawsNothing) {
+  const struct {
+    const char* what;
+    std::function<void(FormattedLabelDrawing*)> arrange;
+    const char* text;
+  } rows[] = {
+      {"a graticule", [](FormattedLabelDrawing* t) { t->Rebind(GIS_MAPGRID_GRATICULE); },
+       "pMapGrid->GetType( == NULL"},
+      {"an index grid", [](FormattedLabelDrawing* t) { t->Rebind(GIS_MAPGRID_INDEX); },
+       "pMapGrid->GetType( == NULL"},
+      {"no map frame", [](FormattedLabelDrawing* t) { t->grid_->SetMapElement(nullptr); },
+       "p_mapelement == NULL"},
+      {"no map", [](FormattedLabelDrawing* t) { t->frame_->SetMap(nullptr); }, "p_map == NULL"},
+      {"no text symbol", [](FormattedLabelDrawing* t) { t->label_->SetTextSymbolPtr(nullptr); },
+       "m_pTextSymbol == NULL"},
+      {"no spacing", [](FormattedLabelDrawing* t) { t->grid_->SetGridSpacingPtr(nullptr); },
+       "m_pGridSpacing == NULL"},
+  };
+  for (const auto& r : rows) {
+    TearDown();
+    SetUp();
+    LabelPrinter printer;
+    DrawFrame(&printer);
+    r.arrange(this);
+    LogMark mark;
+    EXPECT_FALSE(label_->OnDraw(printer.hdc, true, printer.display.get())) << r.what;
+    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kDraw, r.text)) << r.what;
+    EXPECT_TRUE(printer.canvas.records().empty()) << r.what;
+  }
+  ReleasePtr<CGIS_FormattedGridLabel> unbound(new CGIS_FormattedGridLabel);
+  LabelPrinter printer;
+  LogMark mark;
+  EXPECT_FALSE(unbound->OnDraw(printer.hdc, true, printer.display.get()));
+  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kDraw, "m_pMapGrid == NULL"));
+}
+
+TEST_F(FormattedLabelDrawing, DrawsTheSidesTheGridNamesAndStoresNothingOfIt) {
+  const std::vector<BYTE> before = Stored(label_.get());
+  grid_->SetLabelVisible(false, false, false, false);
+  EXPECT_TRUE(Draw().empty());
+  grid_->SetLabelVisible(false, true, true, false);  // left, top, right, bottom
+  const std::vector<Placed> all = Draw();
+  EXPECT_TRUE(TextsOn(all, kBottom).empty());
+  EXPECT_TRUE(TextsOn(all, kLeft).empty());
+  EXPECT_EQ(TextsOn(all, kTop).size(), 11u);
+  EXPECT_EQ(TextsOn(all, kRight).size(), 9u);
+  // The label's own flags and stored form are what they were.
+  EXPECT_EQ(Stored(label_.get()), before);
+}
+
+TEST_F(FormattedLabelDrawing, AnIntervalOfZeroLeavesOnlyThatDirectionUnlabelled) {
+  grid_->GetGridSpacing()->SetXIntervalSize(0.0);
+  const std::vector<Placed> all = Draw();
+  EXPECT_TRUE(TextsOn(all, kBottom).empty());
+  EXPECT_TRUE(TextsOn(all, kTop).empty());
+  EXPECT_EQ(TextsOn(all, kLeft), Values(4410000, 1000, 9));
+  EXPECT_EQ(TextsOn(all, kRight), Values(4410000, 1000, 9));
+}
+
+TEST_F(FormattedLabelDrawing, WritesTheValueWithTheSpacingsOriginAndUnit) {
+  // The map shows x -5 to 5 km: the line at easting 0 meets the bottom side
+  // in the middle and reads 500000 with an origin of 500 km.
+  frame_->SetMapBound(SGIS_DRect(-5000, 4418000, 5000, 4410000));
+  grid_->GetGridSpacing()->SetXOrigin(500000);
+  const std::vector<Placed> bottom = OnSide(Draw(), kBottom);
+  ASSERT_EQ(bottom.size(), 11u);
+  EXPECT_EQ(bottom[5].text, "500000");
+  EXPECT_NEAR((bottom[5].left + bottom[5].right) / 2, (kFrameLeft + kFrameRight) / 2, 1.0);
+  // In kilometres (unit 1 of the linear units) the same lines read 1 apart.
+  frame_->SetMapBound(SGIS_DRect(420000, 4418000, 430000, 4410000));
+  grid_->GetGridSpacing()->SetXOrigin(0);
+  grid_->GetGridSpacing()->SetXIntervalSize(1);
+  grid_->GetGridSpacing()->SetUnits(1);
+  EXPECT_EQ(TextsOn(Draw(), kBottom), Values(420, 1, 11));
+}
+
+TEST_F(FormattedLabelDrawing, TurnsTheSidesItsFlagsNameAndMovesThemByTheirOffsets) {
+  label_->SetLabelAlignment(false, false, false, true);  // left, right, top, bottom
+  label_->SetLabelOffsetX(200, 200, 300, 300);           // top and bottom move right
+  const std::vector<Placed> all = Draw();
+  for (const Placed& p : OnSide(all, kBottom)) {
+    EXPECT_EQ(p.angle, 90.0) << p.text;
+    // Turned, the text still stands below its point, centred on it, reading upwards.
+    EXPECT_NEAR((p.left + p.right) / 2, kFrameLeft + (std::stod(p.text) - 420000) / 0.5 + 300, 1.0) << p.text;
+    EXPECT_NEAR(p.top, kFrameBottom + 200, 1.0) << p.text;
+  }
+  for (const Placed& p : OnSide(all, kTop)) {
+    EXPECT_EQ(p.angle, 0.0) << p.text;
+    EXPECT_NEAR((p.left + p.right) / 2, kFrameLeft + (std::stod(p.text) - 420000) / 0.5 + 300, 1.0) << p.text;
+  }
+}
+
+TEST_F(FormattedLabelDrawing, CapsItsLinesWithOneRecordAndFinishes) {
+  grid_->GetGridSpacing()->SetXIntervalSize(0.5);  // 20,000 vertical lines over 10 km
+  grid_->SetLabelVisible(false, false, false, true);
+  LogMark mark;
+  const std::vector<Placed> all = Draw();
+  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, kDraw, "lines capped at 10000"), 1);
+  EXPECT_FALSE(all.empty());
+  EXPECT_LE(all.size(), 10000u);
+}
+
+// ---- Conversion ------------------------------------------------------------
+
+class FormattedLabelConversion : public FormattedLabelDrawing {
+ public:
+  // The converted texts drawn on a printer page of their own.
+  std::vector<Placed> DrawConverted(IGIS_Element* compound) {
+    LabelPrinter printer;
+    auto* c = dynamic_cast<IGIS_CompoundElement*>(compound);
+    for (int i = 0; c != nullptr && i < c->GetElementCount(); ++i) {
+      c->GetElementPtrByIndex(i)->OnDraw(printer.hdc, true, printer.display.get());
+    }
+    return PlacedOf(printer.canvas);
+  }
+};
+
+TEST_F(FormattedLabelConversion, PutsEveryTextWhereTheDrawingPutsIt) {
+  const struct {
+    const char* what;
+    bool left, right, top, bottom;
+  } rows[] = {{"level", false, false, false, false}, {"turned", true, true, true, true}};
+  for (const auto& r : rows) {
+    label_->SetLabelAlignment(r.left, r.right, r.top, r.bottom);
+    label_->SetLabelOffsetX(150, 250, 350, 450);
+    label_->SetLabelOffsetY(50, 60, 70, 80);
+    const std::vector<Placed> drawn = Draw();
+    const int before = set_->GetFeatureCount();
+    IGIS_Element* compound = label_->ConvertToElement();
+    ASSERT_NE(compound, nullptr) << r.what;
+    const std::vector<Placed> converted = DrawConverted(compound);
+    EXPECT_EQ(set_->GetFeatureCount(), before + 1 + static_cast<int>(drawn.size())) << r.what;
+    for (Side side : {kBottom, kTop, kLeft, kRight}) {
+      const std::vector<Placed> a = OnSide(drawn, side);
+      const std::vector<Placed> b = OnSide(converted, side);
+      ASSERT_EQ(a.size(), b.size()) << r.what << " side " << side;
+      for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].text, b[i].text);
+        EXPECT_EQ(a[i].angle, b[i].angle) << a[i].text;
+        EXPECT_NEAR(a[i].left, b[i].left, 1.0) << r.what << " " << side << " " << a[i].text;
+        EXPECT_NEAR(a[i].right, b[i].right, 1.0) << r.what << " " << side << " " << a[i].text;
+        EXPECT_NEAR(a[i].top, b[i].top, 1.0) << r.what << " " << side << " " << a[i].text;
+        EXPECT_NEAR(a[i].bottom, b[i].bottom, 1.0) << r.what << " " << side << " " << a[i].text;
+      }
+    }
+    EXPECT_TRUE(set_->DeleteElement(compound));
+  }
+  // The label's own text symbol is not turned.
+  EXPECT_EQ(label_->GetTextSymbolPtr()->GetAngle(), 0.0);
+}
+
+TEST_F(FormattedLabelConversion, GivesAnEmptyCompoundWhenNoSideIsShown) {
+  grid_->SetLabelVisible(false, false, false, false);
+  IGIS_Element* compound = label_->ConvertToElement();
+  ASSERT_NE(compound, nullptr);
+  EXPECT_EQ(dynamic_cast<IGIS_CompoundElement*>(compound)->GetElementCount(), 0);
+  EXPECT_TRUE(set_->DeleteElement(compound));
+}
+
+TEST_F(FormattedLabelConversion, RefusesBeforeMakingAnything) {
+  const struct {
+    const char* what;
+    std::function<void(FormattedLabelConversion*)> arrange;
+    const char* text;
+  } rows[] = {
+      {"a graticule", [](FormattedLabelConversion* t) { t->Rebind(GIS_MAPGRID_GRATICULE); },
+       "m_pMapGrid->GetType( == NULL"},
+      {"no map", [](FormattedLabelConversion* t) { t->frame_->SetMap(nullptr); }, "p_map == NULL"},
+      {"no text symbol", [](FormattedLabelConversion* t) { t->label_->SetTextSymbolPtr(nullptr); },
+       "m_pTextSymbol == NULL"},
+  };
+  for (const auto& r : rows) {
+    TearDown();
+    SetUp();
+    r.arrange(this);
+    const int before = set_->GetFeatureCount();
+    LogMark mark;
+    EXPECT_EQ(label_->ConvertToElement(), nullptr) << r.what;
+    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kConvert, r.text)) << r.what;
+    EXPECT_EQ(set_->GetFeatureCount(), before) << r.what;
+  }
+}
+
+}  // namespace
+}  // namespace md::test

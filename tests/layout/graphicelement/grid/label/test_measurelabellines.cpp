@@ -1,0 +1,103 @@
+// The lines a measured grid's labels try: the area they cover in the grid's
+// reference, the unit factor and the runs, for maps in several references.
+#include <gtest/gtest.h>
+
+#include "host/basilo/releaseptr.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/grid/label/measurelabellines.h"
+
+namespace {
+
+using md::basilo::ReleasePtr;
+using md::layout::label::LabelSide;
+using md::layout::label::MeasureLabelLines;
+using md::layout::label::MeasureSpacing;
+
+ReleasePtr<IGIS_SpatialReference> GaussKruger(int zone) {
+  return ReleasePtr<IGIS_SpatialReference>(
+      GIS_GetSpatialReferenceFactoryObject()->CreateGaussKrugerReference(GIS_DATUM_CGCS2000, 3, zone, FALSE));
+}
+
+TEST(MeasureLabelLines, CoverTheMapBoundInTheGridsReference) {
+  IGIS_SpatialReferenceFactory* f = GIS_GetSpatialReferenceFactoryObject();
+  ReleasePtr<IGIS_SpatialReference> zone39 = GaussKruger(39);
+  ReleasePtr<IGIS_SpatialReference> zone38 = GaussKruger(38);
+  ReleasePtr<IGIS_SpatialReference> degrees(f->CreateSpatialReference(1));
+  ReleasePtr<IGIS_SpatialReference> none(f->CreateSpatialReference(0));
+  MeasureSpacing km;
+  km.dXInterval = km.dYInterval = 1000;
+  const struct {
+    const char* what;
+    IGIS_SpatialReference* map;
+    IGIS_SpatialReference* grid;
+    SGIS_DRect bound;
+    bool ok;
+    SGIS_DRect area;  // checked within 1 unit when ok and its width is above 0
+  } rows[] = {
+      // West of the central meridian (x below 500 km): the world's outline
+      // alone would carry to the east side of the zone only.
+      {"same reference, west of the meridian",
+       zone39.get(),
+       zone39.get(),
+       {420000, 4418000, 430000, 4410000},
+       true,
+       {420000, 4418000, 430000, 4410000}},
+      {"same reference, east of it",
+       zone39.get(),
+       zone39.get(),
+       {560000, 4418000, 570000, 4410000},
+       true,
+       {560000, 4418000, 570000, 4410000}},
+      {"a geographic map", degrees.get(), zone39.get(), {116.0, 40.0, 116.25, 39.8333}, true, {}},
+      {"another zone", zone39.get(), zone38.get(), {420000, 4418000, 430000, 4410000}, true, {}},
+      {"a map without a coordinate system", none.get(), zone39.get(), {0, 10, 10, 0}, false, {}},
+      {"no grid reference", zone39.get(), nullptr, {0, 10, 10, 0}, false, {}},
+  };
+  for (const auto& r : rows) {
+    MeasureLabelLines lines;
+    EXPECT_EQ(lines.Prepare(r.map, r.grid, r.bound, 0.0, km), r.ok) << r.what;
+    if (!r.ok) continue;
+    EXPECT_GT(lines.Area().Width(), 0.0) << r.what;
+    EXPECT_GT(lines.Vertical().nCount, 0) << r.what;
+    if (r.area.Width() > 0) {
+      EXPECT_NEAR(lines.Area().x1, r.area.x1, 1.0) << r.what;
+      EXPECT_NEAR(lines.Area().x2, r.area.x2, 1.0) << r.what;
+      EXPECT_NEAR(lines.Area().y1, r.area.y1, 1.0) << r.what;
+      EXPECT_NEAR(lines.Area().y2, r.area.y2, 1.0) << r.what;
+    }
+    // Every line of the run that lies in the area carries into the map.
+    SGIS_DPoint p(lines.Vertical().At(2, lines.XInterval()), lines.Area().y2);
+    EXPECT_TRUE(lines.GridToMap(&p)) << r.what;
+  }
+}
+
+TEST(MeasureLabelLines, ScaleByTheSpacingsUnitAndWidenWithTheMapsTurn) {
+  ReleasePtr<IGIS_SpatialReference> gk = GaussKruger(39);
+  MeasureSpacing spacing;
+  spacing.dXInterval = 1;  // one kilometre
+  spacing.dYInterval = 2;
+  spacing.dXOrigin = 500;
+  spacing.nUnits = 1;  // kilometre
+  MeasureLabelLines lines;
+  ASSERT_TRUE(lines.Prepare(gk.get(), gk.get(), SGIS_DRect(420000, 4418000, 430000, 4410000), 0.0, spacing));
+  EXPECT_EQ(lines.UnitFactor(), 1000.0);
+  EXPECT_EQ(lines.XInterval(), 1000.0);
+  EXPECT_EQ(lines.YInterval(), 2000.0);
+  // Values are written in the spacing's unit, with its origin.
+  EXPECT_EQ(lines.LabelValue(LabelSide::Bottom, 421000), 921.0);
+  EXPECT_EQ(lines.LabelValue(LabelSide::Left, 4412000), 4412.0);
+  EXPECT_TRUE(lines.Accepts(LabelSide::Bottom, 420000));
+  EXPECT_FALSE(lines.Accepts(LabelSide::Top, 419999));
+  SGIS_DPoint from, to;
+  lines.LineEnds(LabelSide::Left, 4412000, &from, &to);
+  EXPECT_EQ(from.x, 419000);
+  EXPECT_EQ(to.x, 431000);
+  // A quarter turn widens the area to the bound of the turned area.
+  MeasureLabelLines turned;
+  ASSERT_TRUE(
+      turned.Prepare(gk.get(), gk.get(), SGIS_DRect(420000, 4418000, 430000, 4410000), 90.0, spacing));
+  EXPECT_NEAR(turned.Area().Height(), 10000.0, 1e-3);
+  EXPECT_NEAR(turned.Area().Width(), 10000.0, 1e-3);
+}
+
+}  // namespace

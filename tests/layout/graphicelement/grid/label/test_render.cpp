@@ -1,0 +1,180 @@
+// The formatted label drawn for a look: round the test map, compared with
+// its control picture; and the kilometre numbers of the 1:50,000 sample
+// sheet in the 7 mm gap between its frame and its kilometre band, with real
+// fonts, checked to stay in the gap without touching each other.
+#include <array>
+#include <cstring>
+#include <string>
+
+#include "host/helmora/gis_mapfile.h"
+#include "host/tilemar/igis_tilingrule.h"
+#include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
+#include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
+#include "platform/canvas/cairo_canvas.h"
+#include "tests/layout/graphicelement/grid/label/labeltest.h"
+#include "tests/support/rendercheck.h"
+
+namespace md::test {
+namespace {
+
+constexpr const char* kControls = "tests/layout/graphicelement/grid/label/controls";
+
+// Draws the frame and then the label on a printed page of the size,
+// through the canvas, with the engine. A recording canvas keeps only the
+// label's drawing.
+void DrawPage(md::canvas::Canvas* canvas, double widthMm, double heightMm, int dpi,
+              md::text::TextEngine* engine, CGIS_MapElement* frame, IGIS_GridLabel* label) {
+  auto* recording = dynamic_cast<md::canvas::RecordingCanvas*>(canvas);
+  md::win::PrinterSetup setup;
+  setup.dpiX = setup.dpiY = dpi;
+  setup.paperWidthMm = widthMm;
+  setup.paperHeightMm = heightMm;
+  HDC hdc = md::win::CreatePrinterDC(canvas, setup, engine);
+  ASSERT_NE(hdc, nullptr);
+  {
+    const int w = static_cast<int>(widthMm * 100), h = static_cast<int>(heightMm * 100);
+    CGIS_PrintDisplay display(hdc, w, h, SGIS_Point(0, h));
+    display.PrepareDC();
+    EXPECT_TRUE(frame->OnDraw(hdc, true, &display));
+    if (recording != nullptr) recording->clear();
+    EXPECT_TRUE(label->OnDraw(hdc, true, &display));
+  }
+  DeleteDC(hdc);
+}
+
+class LabelRender : public LabelPage {};
+
+TEST_F(LabelRender, FormattedLabelsRoundTheTestMap) {
+  ReleasePtr<CGIS_FormattedGridLabel> label(new CGIS_FormattedGridLabel);
+  label->SetMapGrid(grid_);
+  label->GetTextSymbolPtr()->SetColor(RGB(20, 40, 120));
+  label->SetLabelAlignment(false, true, false, true);  // right and bottom turned
+  label->SetLabelOffsetX(150, 150, 0, 0);
+  label->SetLabelOffsetY(0, 0, 150, 150);
+  auto canvas = md::canvas::CairoCanvas::createPageImage(240.0, 200.0, 150);
+  ASSERT_NE(canvas, nullptr);
+  DrawPage(canvas.get(), 240.0, 200.0, 150, &md::text::FixedMetricsEngine(), frame_, label.get());
+  EXPECT_TRUE(canvas->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/formatted_labels.png"));
+  EXPECT_TRUE(md::test::MatchesControl(md::canvas::ReadRaster(*canvas), kControls, "formatted_labels"));
+}
+
+// The sample sheet: its frame at true scale with the band of the demo's map
+// sheet (7 mm out, 3 mm wide), a measured grid double of 1 km and kilometre
+// numbers in 7-point type, 1 mm off the frame.
+class SampleSheet : public LabelPage {
+ public:
+  void SetUp() override {
+    LabelPage::SetUp();
+    GIS_SetSymbolTextEngine("freetype");
+    doc_sheet_ = GIS_CreateDocumentObject();
+    sheet_ = GIS_LoadMapFile(doc_sheet_,
+                             (std::string(MD_SOURCE_DIR) + "/host/helmora/maps/sheet_50k.geojson").c_str());
+    ASSERT_NE(sheet_, nullptr);
+    ASSERT_TRUE(set_->SetMapLayer(doc_sheet_->GetLayoutLayer()));
+    SGIS_Rect r;
+    ASSERT_TRUE(GIS_GetTilingRuleManagerPtr()
+                    ->GetTilingRule(GIS_TILINGRULE_NATIONAL)
+                    ->GetSheetExtent("J50E001009", sheet_->GetSpatialReference(), 1, &r));
+    r.Normalize();
+    const SGIS_DRect extent(r.left, r.bottom, r.right, r.top);
+    frame_ = NewFrame(SGIS_Rect(kLeft, kBottom + static_cast<int>((extent.Height()) / 0.5 + 0.5),
+                                kLeft + static_cast<int>(extent.Width() / 0.5 + 0.5), kBottom));
+    frame_->SetMapName(sheet_->GetName());
+    frame_->SetMapBound(extent);
+    frame_->SetScale(0.5);
+    IGIS_MapBorder* border = GIS_GetMapBorderFactoryObject()->CreateMapBorder(GIS_MAPBORDER_CALIBRATED);
+    auto* band = dynamic_cast<IGIS_MapBorderCalibrated*>(border);
+    ASSERT_NE(band, nullptr);
+    band->SetLeftOffset(kBandOffset);
+    band->SetRightOffset(kBandOffset);
+    band->SetTopOffset(kBandOffset);
+    band->SetBottomOffset(kBandOffset);
+    band->SetBorderWidth(kBandWidth);
+    band->SetInterval(2000);
+    ReleasePtr<IGIS_Symbol> black(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_FILL));
+    black->SetColor(RGB(20, 20, 20));
+    band->SetForegroundSymbolPtr(black.get());
+    frame_->SetOuterMapBorder(band);
+    band->Release();
+
+    grid_->Release();
+    grid_ = new MeasureGridDouble(sheet_->GetSpatialReference());
+    grid_->SetMapElement(frame_);
+    // Kilometres, one apart: the texts read 439, 440, ... and 4412, 4413, ...
+    grid_->GetGridSpacing()->SetUnits(KilometreUnit());
+    grid_->GetGridSpacing()->SetXIntervalSize(1);
+    grid_->GetGridSpacing()->SetYIntervalSize(1);
+    label_.reset(new CGIS_FormattedGridLabel);
+    label_->SetMapGrid(grid_);
+    LOGFONT* font = label_->GetTextSymbolPtr()->GetFontSizePtr();
+    font->lfHeight = -7;
+    std::strncpy(font->lfFaceName, "黑体", sizeof(font->lfFaceName) - 1);
+    label_->SetLabelOffsetX(kGap, kGap, 0, 0);
+    label_->SetLabelOffsetY(0, 0, kGap, kGap);
+  }
+  void TearDown() override {
+    label_.reset();
+    LabelPage::TearDown();
+    if (doc_sheet_ != nullptr) doc_sheet_->Release();
+    doc_sheet_ = nullptr;
+  }
+  static int KilometreUnit() {
+    IGIS_SpatialReferenceFactory* f = GIS_GetSpatialReferenceFactoryObject();
+    for (int i = 0; i < f->GetLinearUnitCount(); ++i) {
+      if (f->GetLinearUnit(i)->GetFactor() == 1000.0) return i;
+    }
+    return 0;
+  }
+  double PaperWidthMm() const { return (frame_->GetRect().right + kLeft) / 100.0; }
+  double PaperHeightMm() const { return (frame_->GetRect().top + kBottom) / 100.0; }
+
+  static constexpr int kLeft = 2000, kBottom = 2000, kBandOffset = 700, kBandWidth = 300, kGap = 100;
+  IGIS_Document* doc_sheet_ = nullptr;
+  IGIS_Map* sheet_ = nullptr;
+  ReleasePtr<CGIS_FormattedGridLabel> label_;
+};
+
+TEST_F(SampleSheet, KilometreNumbersStandInTheGapBetweenFrameAndBand) {
+  // Recorded with the real fonts at 254 dpi: one device unit is 0.1 mm.
+  md::canvas::RecordingCanvas recording(10000, 10000);
+  DrawPage(&recording, PaperWidthMm(), PaperHeightMm(), 254, &md::text::FreeTypeEngine(), frame_,
+           label_.get());
+  const SGIS_Rect f = frame_->GetRect();
+  // The gap in device units of the recording (x = page x / 10, y = (paper top - page y) / 10).
+  const double top = PaperHeightMm() * 100;
+  const double fl = f.left / 10.0, fr = f.right / 10.0, ft = (top - f.top) / 10.0,
+               fb = (top - f.bottom) / 10.0;
+  const double gap = kBandOffset / 10.0;
+  std::vector<std::array<double, 4>> boxes;  // left, top, right, bottom
+  int n = 0;
+  for (const md::canvas::Record* r : recording.recordsOf(md::canvas::Record::Type::Text)) {
+    double w = 0;
+    for (double a : r->text.advances) w += a;
+    const double em = r->text.font.emHeight;
+    // A generous cell: the full em above the baseline, a quarter below.
+    const std::array<double, 4> b{r->text.origin.x, r->text.origin.y - em, r->text.origin.x + w,
+                                  r->text.origin.y + 0.25 * em};
+    const bool inGap = (b[3] <= fb + gap && b[1] >= fb) || (b[3] <= ft && b[1] >= ft - gap) ||
+                       (b[0] >= fr && b[2] <= fr + gap) || (b[2] <= fl && b[0] >= fl - gap);
+    EXPECT_TRUE(inGap) << r->text.text << " at " << b[0] << ", " << b[1];
+    for (const auto& o : boxes) {
+      const bool overlap = b[0] < o[2] && o[0] < b[2] && b[1] < o[3] && o[1] < b[3];
+      EXPECT_FALSE(overlap) << r->text.text;
+    }
+    boxes.push_back(b);
+    ++n;
+  }
+  // The sheet is about 21.5 km wide and 18.7 km high: a number for each
+  // kilometre on each side.
+  EXPECT_GE(n, 2 * 21 + 2 * 18);
+
+  // For a look at full size.
+  auto canvas = md::canvas::CairoCanvas::createPageImage(PaperWidthMm(), PaperHeightMm(), 254);
+  ASSERT_NE(canvas, nullptr);
+  DrawPage(canvas.get(), PaperWidthMm(), PaperHeightMm(), 254, &md::text::FreeTypeEngine(), frame_,
+           label_.get());
+  EXPECT_TRUE(canvas->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/sample_sheet_kilometres.png"));
+}
+
+}  // namespace
+}  // namespace md::test

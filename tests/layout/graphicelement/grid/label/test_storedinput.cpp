@@ -1,0 +1,71 @@
+// The fuzz seeds and crash inputs of the grid labels' stored-state readers,
+// replayed whole and cut short. With MAPDECK_UPDATE_SEEDS=1 the seeds are
+// first written from real labels.
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
+#include "tests/fuzz/fuzz_inputs.h"
+#include "tests/fuzz/gridlabel_input.h"
+#include "tests/layout/graphicelement/grid/label/labeltest.h"
+
+namespace md::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteSeed(const char* name, const std::vector<BYTE>& bytes) {
+  const fs::path dir = fs::path(MD_SOURCE_DIR) / "tests" / "fuzz" / "corpus" / "gridlabel";
+  fs::create_directories(dir);
+  std::ofstream(dir / name, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+void WriteSeeds() {
+  ReleasePtr<CGIS_FormattedGridLabel> plain(new CGIS_FormattedGridLabel);
+  WriteSeed("formatted.bin", Stored(plain.get()));
+  ReleasePtr<CGIS_FormattedGridLabel> edited(new CGIS_FormattedGridLabel);
+  IGIS_NumericFormat* f = edited->GetNumericFormat();
+  f->SetWidth(50);
+  f->SetDigits(10);
+  f->SetShowThousandsSeparator(true);
+  f->SetZeroPadding(true);
+  edited->SetLabelOffset(-10001);
+  edited->SetLabelOffsetX(2147483647, -2147483647, 0, 300);
+  edited->SetLabelAlignment(true, false, true, false);
+  edited->SetLabelVisible(false, true, false, true);
+  WriteSeed("formatted_edited.bin", Stored(edited.get()));
+  // Only the common offset: the side offsets follow it.
+  WriteSeed("offset_only.bin", [] {
+    BufferPtr b = BufferWith([](IGIS_PropertySet* s) {
+      PutInt(s, "GridLabelType", GIS_GRIDLABEL_FORMATTED);
+      PutInt(s, "LabelOffset", 300);
+    });
+    return std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize());
+  }());
+}
+
+TEST(GridLabelStoredInput, SeedsAndCrashInputsReadWithoutHarm) {
+  const char* update = std::getenv("MAPDECK_UPDATE_SEEDS");
+  if (update != nullptr && std::string(update) == "1") WriteSeeds();
+  int n = 0;
+  for (const char* folder : {"corpus", "regressions"}) {
+    for (const fs::path& p : md::test::fuzz::Inputs(folder, "gridlabel")) {
+      const std::vector<unsigned char> bytes = md::test::fuzz::ReadInput(p);
+      gridlabelinput::Feed(bytes.data(), bytes.size());
+      ++n;
+    }
+  }
+  EXPECT_GE(n, 3);
+  for (const fs::path& p : md::test::fuzz::Inputs("corpus", "gridlabel")) {
+    const std::vector<unsigned char> bytes = md::test::fuzz::ReadInput(p);
+    for (std::size_t cut :
+         {std::size_t{0}, std::size_t{1}, bytes.size() / 3, bytes.size() / 2, bytes.size() - 1}) {
+      gridlabelinput::Feed(bytes.data(), cut);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace md::test

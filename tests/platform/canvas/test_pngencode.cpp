@@ -1,0 +1,98 @@
+// The PNG encoder: stripes compressed on several threads join into one file
+// that a PNG reader (libpng, through the imaging layer) reads back pixel for
+// pixel, whatever the number of stripes; a missing row or a sink that stops
+// gives no file.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/canvas/pngencode.h"
+#include "platform/imaging/decode.h"
+
+namespace {
+
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+  int missingRow = -1;
+};
+
+const std::uint32_t* RowOf(const void* context, int y) {
+  const auto* p = static_cast<const Picture*>(context);
+  if (y == p->missingRow) return nullptr;
+  return p->pixels.data() + static_cast<std::size_t>(y) * p->width;
+}
+
+// Flat bands with noise in places, so that stripes hold both kinds.
+Picture Sample(int w, int h) {
+  Picture p{w, h, std::vector<std::uint32_t>(static_cast<std::size_t>(w) * h)};
+  std::uint32_t seed = 12345;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      seed = seed * 1103515245u + 12345u;
+      const std::uint32_t flat = (y / 7) % 2 ? 0x00FFFFFFu : 0x00336699u;
+      p.pixels[static_cast<std::size_t>(y) * w + x] = (x + y) % 5 == 0 ? (seed >> 8) & 0x00FFFFFFu : flat;
+    }
+  return p;
+}
+
+std::vector<std::uint8_t> Encode(const Picture& p, unsigned threads, bool* ok) {
+  std::vector<std::uint8_t> out;
+  *ok = md::canvas::EncodePng(
+      md::canvas::PngRows{p.width, p.height, &p, &RowOf},
+      [&](const std::uint8_t* d, std::size_t n) {
+        out.insert(out.end(), d, d + n);
+        return true;
+      },
+      threads);
+  return out;
+}
+
+TEST(PngEncode, EveryStripeCountReadsBackPixelForPixel) {
+  struct Case {
+    int width, height;
+    unsigned threads;
+  };
+  const Case cases[] = {{1, 1, 1},     {3, 2, 4},      {33, 64, 1}, {33, 129, 2},
+                        {257, 700, 8}, {100, 1000, 3}, {5, 640, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " on " << c.threads);
+    const Picture p = Sample(c.width, c.height);
+    bool ok = false;
+    const std::vector<std::uint8_t> png = Encode(p, c.threads, &ok);
+    ASSERT_TRUE(ok);
+    const md::imaging::DecodeResult r = md::imaging::Decode(png.data(), png.size());
+    ASSERT_TRUE(r) << r.error;
+    ASSERT_EQ(r.bitmap->width, c.width);
+    ASSERT_EQ(r.bitmap->height, c.height);
+    EXPECT_FALSE(r.bitmap->hasAlpha);
+    int differing = 0;
+    for (std::size_t i = 0; i < p.pixels.size(); ++i)
+      differing += (r.bitmap->pixels[i] & 0x00FFFFFFu) != p.pixels[i];
+    EXPECT_EQ(differing, 0);
+  }
+  // One thread or eight: the same pixels, files of about the same size.
+  const Picture p = Sample(300, 900);
+  bool ok1 = false, ok8 = false;
+  const std::size_t one = Encode(p, 1, &ok1).size(), eight = Encode(p, 8, &ok8).size();
+  ASSERT_TRUE(ok1 && ok8);
+  EXPECT_LT(eight, one + one / 20);
+}
+
+TEST(PngEncode, AMissingRowOrAStoppedSinkFails) {
+  Picture p = Sample(40, 400);
+  p.missingRow = 333;
+  bool ok = true;
+  Encode(p, 4, &ok);
+  EXPECT_FALSE(ok);
+  p.missingRow = -1;
+  int calls = 0;
+  EXPECT_FALSE(md::canvas::EncodePng(md::canvas::PngRows{p.width, p.height, &p, &RowOf},
+                                     [&](const std::uint8_t*, std::size_t) { return ++calls < 3; }));
+  EXPECT_FALSE(md::canvas::EncodePng(md::canvas::PngRows{0, 5, &p, &RowOf},
+                                     [](const std::uint8_t*, std::size_t) { return true; }));
+}
+
+}  // namespace
