@@ -5,6 +5,7 @@
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/graticule/cgis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/index/cgis_indexgrid.h"
 #include "layout/graphicelement/grid/measure/cgis_measuregrid.h"
 
 namespace {
@@ -27,7 +28,7 @@ struct KindRow {
 const KindRow kKinds[] = {
     {GIS_MAPGRID_GRATICULE, &MakeGrid<CGIS_GraticuleGrid>},
     {GIS_MAPGRID_MEASURE, &MakeGrid<CGIS_MeasureGrid>},
-    {GIS_MAPGRID_INDEX, nullptr},
+    {GIS_MAPGRID_INDEX, &MakeGrid<CGIS_IndexGrid>},
     {GIS_MAPGRID_GRATICULE_MN, nullptr},
 };
 
