@@ -1,8 +1,8 @@
 // Console output of a benchmark program plus the CPU time per iteration of
 // each benchmark (CPU time: wall time swings with whatever else the machine
 // runs), so that the program can print the ratio of two of its benchmarks at
-// the end. Under --benchmark_repetitions the time is the mean over the
-// repetitions; aggregate rows (mean, median, stddev, cv) are only printed.
+// the end. Under --benchmark_repetitions the time is the median of the
+// repetitions (the mean of the runs seen when no median is reported).
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -20,7 +20,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& r : runs) {
-      if (r.run_type != Run::RT_Iteration || r.error_occurred || r.iterations <= 0) continue;
+      if (r.error_occurred || r.iterations <= 0) continue;
+      if (r.run_type == Run::RT_Aggregate) {
+        if (r.aggregate_name == "median")
+          median_[r.run_name.str()] = r.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
+        continue;
+      }
       Mean& m = perIteration_[r.benchmark_name()];
       m.sum += r.cpu_accumulated_time / static_cast<double>(r.iterations);
       ++m.count;
@@ -28,11 +33,15 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
   }
 
-  // Mean CPU time per iteration of the benchmark named `name` (or of the one
+  // CPU seconds per iteration of the benchmark named `name` (or of the one
   // whose name continues `name` with "/..."; the last in name order when
-  // several do); 0 when none ran.
+  // several do): the median of its repetitions, else the mean of its runs;
+  // 0 when none ran.
   double PerIteration(const std::string& name) const {
     double t = 0;
+    for (const auto& [run, median] : median_)
+      if (run == name || run.rfind(name + "/", 0) == 0) t = median;
+    if (t > 0) return t;
     for (const auto& [run, mean] : perIteration_)
       if (run == name || run.rfind(name + "/", 0) == 0) t = mean.sum / mean.count;
     return t;
@@ -52,6 +61,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
     int count = 0;
   };
   std::map<std::string, Mean> perIteration_;
+  std::map<std::string, double> median_;
 };
 
 // Runs the registered benchmarks with the reporter: a short run (the given

@@ -246,8 +246,18 @@ bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<Stor
     *error = "unused bytes inside the set";
     return false;
   }
-  // Keys are unique: sorted by a hash of the key, a repeat shows as equal
-  // neighbours (keys compared only where the hashes are equal).
+  // Keys are unique. A small set compares its keys pairwise (most differ in
+  // length or first byte); a larger one sorts them by a hash of the key, so
+  // that a repeat shows as equal neighbours.
+  constexpr std::size_t kPairwiseUpTo = 48;
+  if (fields.size() <= kPairwiseUpTo) {
+    for (std::size_t i = 1; i < fields.size(); ++i)
+      for (std::size_t j = 0; j < i; ++j)
+        if (fields[j].key == fields[i].key)
+          return fail(static_cast<std::uint32_t>(i), "duplicate key " + std::string(fields[i].key));
+    *out = std::move(fields);
+    return true;
+  }
   std::vector<std::pair<std::uint64_t, std::uint32_t>> order(fields.size());
   for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = {KeyHash(fields[i].key), i};
   std::sort(order.begin(), order.end());

@@ -6,6 +6,9 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
@@ -46,6 +49,55 @@ md::text::TextEngine& MeasureEngine() {
   md::text::TextEngine* e = g_textEngine.load();
   return e ? *e : md::text::FreeTypeEngine();
 }
+
+// Texts measured lately, by engine, font request and text: the same texts
+// are measured in the same fonts again and again (every read of a legend, a
+// slope rule or a scale bar lays it out anew), and measuring shapes the
+// text through the engine. Bounded: it starts again when full.
+class ExtentMemo {
+ public:
+  static ExtentMemo& Shared() {
+    static ExtentMemo memo;
+    return memo;
+  }
+  bool Find(md::text::TextEngine& engine, const md::text::FontRequest& request, std::string_view text,
+            double* pWidth, double* pHeight) {
+    const std::string key = KeyOf(engine, request, text);
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = extents_.find(key);
+    if (it == extents_.end()) return false;
+    *pWidth = it->second.first;
+    *pHeight = it->second.second;
+    return true;
+  }
+  void Keep(md::text::TextEngine& engine, const md::text::FontRequest& request, std::string_view text,
+            double width, double height) {
+    std::string key = KeyOf(engine, request, text);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (extents_.size() >= kMaxEntries) extents_.clear();
+    extents_.emplace(std::move(key), std::make_pair(width, height));
+  }
+
+ private:
+  static constexpr std::size_t kMaxEntries = 4096;
+  static std::string KeyOf(md::text::TextEngine& engine, const md::text::FontRequest& r,
+                           std::string_view text) {
+    const void* id = &engine;
+    const double numbers[] = {r.height, r.width};
+    const int ints[] = {r.weight, r.italic, r.underline, r.strikeOut, r.escapement, r.orientation, r.charSet};
+    std::string key;
+    key.reserve(96 + r.face.size() + text.size());
+    key.append(reinterpret_cast<const char*>(&id), sizeof id);
+    key.append(engine.Name()).push_back('\0');
+    key.append(reinterpret_cast<const char*>(numbers), sizeof numbers);
+    key.append(reinterpret_cast<const char*>(ints), sizeof ints);
+    key.append(r.face).push_back('\0');
+    key.append(text);
+    return key;
+  }
+  std::mutex mutex_;
+  std::unordered_map<std::string, std::pair<double, double>> extents_;
+};
 
 // Copies a face name into the record, cut at the last whole UTF-8 character
 // that fits in 31 bytes.
@@ -147,12 +199,20 @@ class CGIS_Symbol final : public IGIS_Symbol {
     // then scale to symbol units at the ratio.
     constexpr double kEm = 100.0;
     const double h = md::glyphor::TextHeight(font_);
-    md::text::FontPtr f = MeasureEngine().Match(md::glyphor::RequestFor(font_, kEm));
-    if (!f) return FALSE;
-    const md::glyphor::Lines lines = md::glyphor::Layout(*f, text);
+    md::text::TextEngine& engine = MeasureEngine();
+    const md::text::FontRequest request = md::glyphor::RequestFor(font_, kEm);
+    double width = 0.0, height = 0.0;
+    if (!ExtentMemo::Shared().Find(engine, request, text, &width, &height)) {
+      md::text::FontPtr f = engine.Match(request);
+      if (!f) return FALSE;
+      const md::glyphor::Lines lines = md::glyphor::Layout(*f, text);
+      width = lines.width;
+      height = lines.height;
+      ExtentMemo::Shared().Keep(engine, request, text, width, height);
+    }
     const double k = h * ratio / kEm;
-    *rect = SGIS_Rect(0, md::basilo::detail::RoundToInt32(lines.height * k),
-                      md::basilo::detail::RoundToInt32(lines.width * k), 0);
+    *rect = SGIS_Rect(0, md::basilo::detail::RoundToInt32(height * k),
+                      md::basilo::detail::RoundToInt32(width * k), 0);
     return TRUE;
   }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <deque>
 #include <mutex>
 #include <unordered_map>
 #include <utility>
@@ -141,6 +142,52 @@ class OperationPool {
 
 }  // namespace
 
+namespace {
+
+std::string PipelineOf(const Side& source, const Side& target);
+
+// The sides and pipeline of the pairs of references transformed lately:
+// making them formats every parameter of both references, which costs more
+// than transforming a few points.
+class PlanCache {
+ public:
+  static PlanCache& Shared() {
+    static PlanCache cache;
+    return cache;
+  }
+  bool Find(const ReferenceDef& s, const ReferenceDef& t, Side* pSource, Side* pTarget,
+            std::string* pDefinition) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const Plan& p : plans_) {
+      if (p.source == s && p.target == t) {
+        *pSource = p.sourceSide;
+        *pTarget = p.targetSide;
+        *pDefinition = p.definition;
+        return true;
+      }
+    }
+    return false;
+  }
+  void Keep(const ReferenceDef& s, const ReferenceDef& t, const Side& source, const Side& target,
+            const std::string& definition) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (plans_.size() >= kMaxPlans) plans_.pop_back();
+    plans_.push_front(Plan{s, t, source, target, definition});
+  }
+
+ private:
+  static constexpr std::size_t kMaxPlans = 16;
+  struct Plan {
+    ReferenceDef source, target;
+    Side sourceSide, targetSide;
+    std::string definition;
+  };
+  std::mutex mutex_;
+  std::deque<Plan> plans_;
+};
+
+}  // namespace
+
 bool MakeSide(const ReferenceDef& def, Side* side, std::string* why) {
   *side = Side();
   const GeographicDef* g = nullptr;
@@ -211,29 +258,41 @@ void CCoordTransform::SetSourceAndTarget(IGIS_SpatialReference* source, IGIS_Spa
     m_mode = Mode::kIdentity;
     return;
   }
-  std::string why;
-  if (!MakeSide(*s, &m_source, &why) || !MakeSide(*t, &m_target, &why)) {
-    m_mode = Mode::kBroken;
-    Fail("CGIS_CoordTransform::SetSourceAndTarget", "cannot transform: %s", why);
-    return;
+  if (!PlanCache::Shared().Find(*s, *t, &m_source, &m_target, &m_definition)) {
+    std::string why;
+    if (!MakeSide(*s, &m_source, &why) || !MakeSide(*t, &m_target, &why)) {
+      m_mode = Mode::kBroken;
+      Fail("CGIS_CoordTransform::SetSourceAndTarget", "cannot transform: %s", why);
+      return;
+    }
+    m_definition = PipelineOf(m_source, m_target);
+    PlanCache::Shared().Keep(*s, *t, m_source, m_target, m_definition);
   }
-  std::string steps;
-  if (m_source.projected) steps += " +step +inv " + m_source.projection;
-  if (m_source.datumKey != m_target.datumKey) {
-    steps += " +step " + m_source.cartesian;
-    if (!m_source.helmert.empty()) steps += " +step " + m_source.helmert;
-    if (!m_target.helmert.empty()) steps += " +step +inv " + m_target.helmert;
-    steps += " +step +inv " + m_target.cartesian;
-  }
-  if (m_target.projected) steps += " +step " + m_target.projection;
-  if (steps.empty()) {
+  if (m_definition.empty()) {
     m_mode = Mode::kUnits;
     return;
   }
-  m_definition = "+proj=pipeline" + steps;
   m_op = OperationPool::Shared().Take(m_definition, "CGIS_CoordTransform::SetSourceAndTarget");
   m_mode = m_op.operation != nullptr ? Mode::kProj : Mode::kBroken;
 }
+
+namespace {
+
+// The PROJ pipeline between two sides; empty when only units differ.
+std::string PipelineOf(const Side& source, const Side& target) {
+  std::string steps;
+  if (source.projected) steps += " +step +inv " + source.projection;
+  if (source.datumKey != target.datumKey) {
+    steps += " +step " + source.cartesian;
+    if (!source.helmert.empty()) steps += " +step " + source.helmert;
+    if (!target.helmert.empty()) steps += " +step +inv " + target.helmert;
+    steps += " +step +inv " + target.cartesian;
+  }
+  if (target.projected) steps += " +step " + target.projection;
+  return steps.empty() ? std::string() : "+proj=pipeline" + steps;
+}
+
+}  // namespace
 
 bool CCoordTransform::TransformOne(double* x, double* y, bool forward) {
   if (!std::isfinite(*x) || !std::isfinite(*y)) return false;

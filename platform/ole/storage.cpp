@@ -153,8 +153,8 @@ namespace {
 class RecentFiles {
  public:
   static RecentFiles& Shared() {
-    static RecentFiles* recent = new RecentFiles();  // kept for the whole process
-    return *recent;
+    static RecentFiles recent;
+    return recent;
   }
   bool TreeOf(const std::uint8_t* data, std::size_t size, Storage* pOut) {
     std::lock_guard<std::mutex> lock(mutex_);

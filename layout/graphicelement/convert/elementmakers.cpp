@@ -61,6 +61,14 @@ void DropElement(IGIS_Element* pElement) {
   if (pOwner == nullptr || !pOwner->DeleteElement(pElement)) pElement->Release();
 }
 
+IGIS_CompoundElement* CreateCompoundElement(IGIS_FeatureSet* pOwner) {
+  IGIS_Element* pElement =
+      pOwner != nullptr ? pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) : nullptr;
+  auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement);
+  if (pCompound == nullptr) DropElement(pElement);
+  return pCompound;
+}
+
 void DropCompound(IGIS_CompoundElement* pCompound) {
   if (pCompound == nullptr) return;
   while (pCompound->GetElementCount() > 0) {

@@ -9,7 +9,13 @@
 
 class IGIS_Element;
 class IGIS_CompoundElement;
+class IGIS_FeatureSet;
 class IGIS_Symbol;
+
+// A new compound element of the owner feature set for a conversion to fill;
+// NULL without an owner or when it makes none (an element of another kind
+// that it made instead is dropped).
+IGIS_CompoundElement* CreateCompoundElement(IGIS_FeatureSet* pOwner);
 
 // Each asks the compound's owner for a new element of its type, sets it up
 // and adds it to the compound. Nothing is made (FALSE) without a compound,

@@ -74,6 +74,26 @@ std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, c
   return fields;
 }
 
+// The stored field holds this value of its type, byte for byte.
+bool SameValue(const StoredFieldView& f, std::int32_t i, double d, bool b, std::string_view text,
+               std::span<const BYTE> bytes) {
+  switch (f.type) {
+    case GIS_FIELD_TYPE_INT:
+      return f.intValue == i;
+    case GIS_FIELD_TYPE_DOUBLE:
+      return std::memcmp(&f.doubleValue, &d, sizeof d) == 0;
+    case GIS_FIELD_TYPE_BOOL:
+      return f.boolValue == b;
+    case GIS_FIELD_TYPE_STRING:
+      return f.text == text;
+    case GIS_FIELD_TYPE_BUFFER:
+      return f.bytes.size() == bytes.size() &&
+             (bytes.empty() || std::memcmp(f.bytes.data(), bytes.data(), bytes.size()) == 0);
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 // ---- Reading in place ---------------------------------------------------------
@@ -285,6 +305,14 @@ bool CustomSetWriter::Finish() {
       break;
     }
   }
+  // Every given key stored with the value given: nothing would change.
+  bool unchanged = true;
+  for (std::size_t k = 0; k < m_values.size() && unchanged; ++k) {
+    const Value& v = m_values[k];
+    const StoredFieldView* f = storedOf[k];
+    unchanged = f != nullptr && (v.keep || SameValue(*f, v.i, v.d, v.b, v.text, v.bytes));
+  }
+  if (unchanged) return true;
   md::basilo::PropertySetEncoder encoder;
   encoder.Reserve(static_cast<std::size_t>(storedSize) + 256);
   auto add = [&](const StoredFieldView& f) {

@@ -233,10 +233,7 @@ void CGIS_MapIndexElement::OffsetAllPoints(int dx, int dy) {
   SetGeometryRect(md::layout::furniture::MovedRect(GetRect(), dx, dy), GIS_UPDATE_GEOMETRY);
 }
 
-void CGIS_MapIndexElement::SetLBpoint(SGIS_Point point) {
-  const SGIS_Rect r = GetRect();
-  OffsetAllPoints(Clamp(std::int64_t{point.x} - r.left), Clamp(std::int64_t{point.y} - r.bottom));
-}
+void CGIS_MapIndexElement::SetLBpoint(SGIS_Point point) { m_core.MoveLowerLeftTo(point); }
 
 void CGIS_MapIndexElement::SetRect(SGIS_Rect rect) {
   rect.Normalize();

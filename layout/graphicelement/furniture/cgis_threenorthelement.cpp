@@ -266,11 +266,7 @@ void CGIS_ThreeNorthElement::OffsetAllPoints(int dx, int dy) {
   StoreFeatureRect(m_core.m_pFeatureSet, pFeature, MovedRect(GetRect(), dx, dy), GIS_UPDATE_GEOMETRY);
 }
 
-void CGIS_ThreeNorthElement::SetLBpoint(SGIS_Point point) {
-  const SGIS_Rect r = GetRect();
-  OffsetAllPoints(static_cast<int>(static_cast<std::int64_t>(point.x) - r.left),
-                  static_cast<int>(static_cast<std::int64_t>(point.y) - r.bottom));
-}
+void CGIS_ThreeNorthElement::SetLBpoint(SGIS_Point point) { m_core.MoveLowerLeftTo(point); }
 
 void CGIS_ThreeNorthElement::SetRect(SGIS_Rect rect) {
   rect.Normalize();
@@ -451,7 +447,7 @@ void CGIS_ThreeNorthElement::WriteCustom(md::layout::CustomSetWriter& set, bool 
   };
   for (const auto& [szKey, pSymbol] : symbols) {
     if (pSymbol != nullptr) {
-      set.Saved(key(szKey), [pSymbol](IGIS_DataBuffer* b) { pSymbol->Save(b); });
+      set.Saved(key(szKey), [p = pSymbol](IGIS_DataBuffer* b) { p->Save(b); });
     } else {
       set.Bytes(key(szKey), {});
     }

@@ -9,9 +9,9 @@
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
 #include "layout/graphicelement/element/customset.h"
-#include "layout/graphicelement/furniture/cgis_mapframelink.h"
 #include "layout/graphicelement/furniture/igis_threenorthelement.h"
 #include "layout/graphicelement/furniture/threenorthlayout.h"
+#include "layout/graphicelement/mapframe/cgis_mapframelink.h"
 
 class IGIS_AnnoPointStyle;
 class IGIS_PropertySet;

@@ -10,9 +10,9 @@
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
-#include "layout/graphicelement/furniture/cgis_mapframelink.h"
 #include "layout/graphicelement/legend/igis_legendelement.h"
 #include "layout/graphicelement/legend/legendmarks.h"
+#include "layout/graphicelement/mapframe/cgis_mapframelink.h"
 
 class IGIS_FeatureAttributes;
 class IGIS_Subject;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -39,14 +40,25 @@ std::uint64_t HashOf(const void* pData, std::size_t nSize) {
 
 }  // namespace
 
-// The kept files alive, by hash. It is never destroyed (holders may outlive
-// the library's static objects); the files it still lists are removed when
-// the library is unloaded.
+namespace {
+
+// The registry is open from its first use until the library's static objects
+// end (unload or exit); a kept file ended after that has nothing to leave.
+std::atomic<bool> g_registryOpen{false};
+
+}  // namespace
+
+// The kept files alive, by hash. When the library is unloaded (or the
+// process ends) the files it still lists are removed.
 class KeptPictureRegistry {
  public:
   static KeptPictureRegistry& Shared() {
-    static KeptPictureRegistry* registry = new KeptPictureRegistry();
-    return *registry;
+    static KeptPictureRegistry registry;
+    return registry;
+  }
+  ~KeptPictureRegistry() {
+    g_registryOpen = false;
+    for (const std::string& path : TakePaths()) ::unlink(path.c_str());
   }
 
   KeptPicturePtr Find(std::uint64_t hash, const void* pData, std::size_t nSize,
@@ -87,7 +99,7 @@ class KeptPictureRegistry {
   }
 
  private:
-  KeptPictureRegistry() = default;
+  KeptPictureRegistry() { g_registryOpen = true; }
   // The file (for its identity while it is being ended) and its holders' count.
   struct Entry {
     const KeptPictureFile* file;
@@ -96,17 +108,6 @@ class KeptPictureRegistry {
   std::mutex m_mutex;
   std::unordered_multimap<std::uint64_t, Entry> m_files;
 };
-
-namespace {
-
-// Removes the kept files still held when the library is unloaded.
-const struct RemoveAtUnload {
-  ~RemoveAtUnload() {
-    for (const std::string& path : KeptPictureRegistry::Shared().TakePaths()) ::unlink(path.c_str());
-  }
-} g_removeAtUnload;
-
-}  // namespace
 
 namespace {
 
@@ -140,7 +141,7 @@ bool KeptPictureFile::Intact() const {
 }
 
 KeptPictureFile::~KeptPictureFile() {
-  KeptPictureRegistry::Shared().Remove(this);
+  if (g_registryOpen) KeptPictureRegistry::Shared().Remove(this);
   ::unlink(m_path.c_str());
   md::imaging::ImageCache::Shared().Forget(m_path);
 }
@@ -165,6 +166,6 @@ KeptPicturePtr KeepPicture(const std::string& folder, const void* pData, std::si
   return file;
 }
 
-std::size_t KeptPictureCount() { return KeptPictureRegistry::Shared().Count(); }
+std::size_t KeptPictureCount() { return g_registryOpen ? KeptPictureRegistry::Shared().Count() : 0; }
 
 }  // namespace md::layout

@@ -279,25 +279,11 @@ BOOL CGIS_TextElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 
 // ---- Placing and sizing ----------------------------------------------------
 
-SGIS_Rect CGIS_TextElement::GetRect() {
-  SGIS_Rect rect(0, 0, 0, 0);
-  IGIS_Feature* pFeature = m_core.RequireFeature("GetRect");
-  if (pFeature != nullptr) pFeature->GetBound(&rect, 1, 0);
-  return rect;
-}
+SGIS_Rect CGIS_TextElement::GetRect() { return m_core.FeatureRect(); }
 
-void CGIS_TextElement::SetRect(SGIS_Rect rect) {
-  rect.Normalize();
-  SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
-  SetWidthAndHeight(rect.Width(), rect.Height());
-}
+void CGIS_TextElement::SetRect(SGIS_Rect rect) { m_core.PlaceRect(rect); }
 
-void CGIS_TextElement::SetLBpoint(SGIS_Point point) {
-  const SGIS_Rect r = GetRect();
-  const std::int64_t dx = static_cast<std::int64_t>(point.x) - r.left;
-  const std::int64_t dy = static_cast<std::int64_t>(point.y) - r.bottom;
-  OffsetAllPoints(md::basilo::detail::ClampToInt32(dx), md::basilo::detail::ClampToInt32(dy));
-}
+void CGIS_TextElement::SetLBpoint(SGIS_Point point) { m_core.MoveLowerLeftTo(point); }
 
 void CGIS_TextElement::OffsetAllPoints(int dx, int dy) {
   if (dx == 0 && dy == 0) return;
@@ -469,9 +455,8 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   if (pAttr == nullptr) return FALSE;
   if (pAttr->GetDataBuffer("Custom") == nullptr) return FALSE;
-  // Read what is stored in both modes: a write keeps the keys it does not know.
-  PropertySetPtr set = md::layout::ReadCustomSet(pAttr, method.c_str());
-  if (!set) return FALSE;
+  // The "Custom" keys are read and written in place; a write keeps the keys
+  // it does not know.
   if (nRead != 0 && !m_core.ArchiveCommon(nRead)) return FALSE;
 
   if (nRead == 0) {
@@ -482,37 +467,33 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
     pAttr->SetInt("ElementOrder", m_core.m_nOrder);
     pAttr->SetString("ElementName", GetName());
 
-    auto fieldOf = [&set](const CustomKey& k) { return md::layout::CustomField(set.get(), k); };
-    if (IGIS_Field* f = fieldOf(kCustomKeys[0]); f != nullptr && m_pPointStyle != nullptr) {
-      m_pPointStyle->Save(f->GetDataBuffer());
+    md::layout::CustomSetWriter set(pAttr, method.c_str());
+    if (m_pPointStyle != nullptr) {
+      set.Saved(kCustomKeys[0], [this](IGIS_DataBuffer* b) { m_pPointStyle->Save(b); });
+    } else {
+      set.Keep(kCustomKeys[0]);
     }
-    if (IGIS_Field* f = fieldOf(kCustomKeys[1])) f->SetString(m_strText.c_str());
-    if (IGIS_Field* f = fieldOf(kCustomKeys[2])) {
-      IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
-      if (pBuffer != nullptr) {
-        // Without a frame the key holds no bytes, so that a removed frame
-        // does not come back from what an earlier write stored.
-        if (m_pFrame != nullptr) {
-          m_pFrame->Save(pBuffer);
-        } else {
-          pBuffer->SetSize(0);
-        }
-      }
+    set.String(kCustomKeys[1], m_strText);
+    // Without a frame the key holds no bytes, so that a removed frame does
+    // not come back from what an earlier write stored.
+    if (m_pFrame != nullptr) {
+      set.Saved(kCustomKeys[2], [this](IGIS_DataBuffer* b) { m_pFrame->Save(b); });
+    } else {
+      set.Bytes(kCustomKeys[2], {});
     }
-    if (IGIS_Field* f = fieldOf(kCustomKeys[3])) f->SetInt(m_nAnchorType);
+    set.Int(kCustomKeys[3], m_nAnchorType);
     // A set that could not be written leaves the stored one as it was.
-    return md::layout::WriteCustomSet(pAttr, set.get(), method.c_str()) ? TRUE : FALSE;
+    return set.Finish() ? TRUE : FALSE;
   }
 
-  if (IGIS_Field* f = set->GetProperty(kKeyStyle)) {
+  const md::layout::CustomSetView set(pAttr, method.c_str());
+  if (IGIS_Field* f = set.Field(kKeyStyle)) {
     if (m_pPointStyle == nullptr) m_pPointStyle.reset(NewPointStyle());
     IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
     if (m_pPointStyle != nullptr && pBuffer != nullptr) m_pPointStyle->Open(pBuffer);
   }
-  if (IGIS_Field* f = set->GetProperty(kKeyText)) {
-    if (const char* szText = f->GetString()) m_strText = szText;
-  }
-  if (IGIS_Field* f = set->GetProperty(kKeyFrame)) {
+  set.Read(kKeyText, &m_strText);
+  if (IGIS_Field* f = set.Field(kKeyFrame)) {
     IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
     if (pBuffer != nullptr && pBuffer->GetSize() == 0) {
       // Stored without a frame.
@@ -522,8 +503,8 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
       if (m_pFrame != nullptr && pBuffer != nullptr) m_pFrame->Open(pBuffer);
     }
   }
-  if (IGIS_Field* f = set->GetProperty(kKeyAnchor)) {
-    const int nAnchor = f->GetInt();
+  int nAnchor = 0;
+  if (set.Read(kKeyAnchor, &nAnchor)) {
     if (nAnchor >= vexaTopLeftCorner && nAnchor <= vexaBottomRightCorner) {
       m_nAnchorType = nAnchor;
     } else {

@@ -309,6 +309,24 @@ TEST_F(TextExtent, MeasuresEveryLine) {
   EXPECT_EQ(r, SGIS_Rect(0, 20, 40, 0));
 }
 
+// Extents measured once are remembered by engine, font and text: measuring
+// the same text in another engine, or another text, is measured anew.
+TEST_F(TextExtent, RememberedExtentsBelongToTheirEngineFontAndText) {
+  Symbol t(F()->CreateSymbol(19));
+  t->GetFontSizePtr()->lfHeight = -10;
+  SGIS_Rect fixed, freeType, again;
+  ASSERT_TRUE(t->GetTextExtent(&fixed, "WWWW", 0, 1.0));
+  ASSERT_TRUE(GIS_SetSymbolTextEngine("freetype"));
+  ASSERT_TRUE(t->GetTextExtent(&freeType, "WWWW", 0, 1.0));
+  ASSERT_TRUE(GIS_SetSymbolTextEngine("fixed"));
+  ASSERT_TRUE(t->GetTextExtent(&again, "WWWW", 0, 1.0));
+  EXPECT_EQ(fixed, SGIS_Rect(0, 10, 20, 0));
+  EXPECT_EQ(again, fixed);
+  EXPECT_NE(freeType, fixed);  // the face's own advances, not half the em
+  ASSERT_TRUE(t->GetTextExtent(&again, "WWW", 0, 1.0));
+  EXPECT_EQ(again, SGIS_Rect(0, 10, 15, 0));
+}
+
 TEST_F(TextExtent, RefusesWhatIsNotText) {
   Symbol t(F()->CreateSymbol(19));
   Symbol l(F()->CreateSymbol(9));

@@ -35,13 +35,8 @@ IGIS_CompoundElement* NewBorderCompound(IGIS_Element* pMapElement, const char* s
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_graphicLayer == NULL");
     return nullptr;
   }
-  IGIS_Element* pElement = pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
-  auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement);
-  if (pCompound == nullptr) {
-    if (pElement != nullptr) pOwner->DeleteElement(pElement);
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_comElement == NULL");
-    return nullptr;
-  }
+  IGIS_CompoundElement* pCompound = CreateCompoundElement(pOwner);
+  if (pCompound == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_comElement == NULL");
   return pCompound;
 }
 

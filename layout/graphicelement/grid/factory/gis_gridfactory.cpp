@@ -3,7 +3,9 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/makeornull.h"
 #include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/grid/graticule/cgis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/index/cgis_indexgrid.h"
 #include "layout/graphicelement/grid/measure/cgis_measuregrid.h"
 
 namespace {
@@ -24,9 +26,9 @@ struct KindRow {
 // One row per kind code; a kind's row names its maker, MakeGrid<its class>.
 // A stored grid of a kind without its class is kept as stored by the grid list.
 const KindRow kKinds[] = {
-    {GIS_MAPGRID_GRATICULE, nullptr},
+    {GIS_MAPGRID_GRATICULE, &MakeGrid<CGIS_GraticuleGrid>},
     {GIS_MAPGRID_MEASURE, &MakeGrid<CGIS_MeasureGrid>},
-    {GIS_MAPGRID_INDEX, nullptr},
+    {GIS_MAPGRID_INDEX, &MakeGrid<CGIS_IndexGrid>},
     {GIS_MAPGRID_GRATICULE_MN, nullptr},
 };
 

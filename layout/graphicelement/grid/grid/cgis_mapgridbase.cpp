@@ -166,14 +166,8 @@ bool MapGridValues::DrawPrelude(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 
 IGIS_Element* MapGridValues::ConvertPrelude() {
   if (m_pMapElement == nullptr) return nullptr;
-  IGIS_FeatureSet* pOwner = m_pMapElement->GetFeatureSetPtr();
-  IGIS_Element* pElement =
-      pOwner != nullptr ? pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) : nullptr;
-  auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement);
-  if (pCompound == nullptr) {
-    DropElement(pElement);
-    return nullptr;
-  }
+  IGIS_CompoundElement* pCompound = CreateCompoundElement(m_pMapElement->GetFeatureSetPtr());
+  if (pCompound == nullptr) return nullptr;
   if (m_pLabel) AddElementOrHandBack(pCompound, m_pLabel->ConvertToElement());
   if (m_pBorder) AddElementOrHandBack(pCompound, m_pBorder->ConvertToElement());
   return pCompound;

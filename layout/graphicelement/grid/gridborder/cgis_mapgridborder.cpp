@@ -6,6 +6,7 @@
 #include "host/basilo/makeornull.h"
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
+#include "layout/graphicelement/grid/gridborder/gridborderdraw.h"
 
 namespace {
 
@@ -15,7 +16,6 @@ using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
 constexpr int kBackgroundStyle = 3361;
 constexpr int kForegroundStyle = 3362;
 constexpr int kSimpleStyle = 3332;
-constexpr int kMinInterval = 20;
 
 IGIS_Field* Key(IGIS_PropertySet* pSet, const char* szKey, int nType) {
   return pSet->AddProperty(szKey, szKey, nType, 1);
@@ -70,7 +70,9 @@ void CGIS_MapGridBorder::SetSimpleSymbolPtr(IGIS_Symbol* pSymbol) {
 }
 
 void CGIS_MapGridBorder::SetInterval(int nInterval) {
-  m_nInterval = nInterval < kMinInterval ? kMinInterval : nInterval;
+  m_nInterval = nInterval < md::layout::grid::kMinGridBorderInterval
+                    ? md::layout::grid::kMinGridBorderInterval
+                    : nInterval;
 }
 
 const char* CGIS_MapGridBorder::GetBorderTypeName() {

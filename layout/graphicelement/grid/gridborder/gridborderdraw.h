@@ -14,8 +14,8 @@ class IGIS_MapGridBorder;
 
 namespace md::layout::grid {
 
-// The bar length a band is walked with when the stored interval is below 1
-// (the setter's minimum).
+// The least bar length the border's setter keeps, and the length a band is
+// walked with when a stored interval is below 1.
 constexpr int kMinGridBorderInterval = 20;
 
 // The map frame the border's grid covers; NULL without a grid or frame.

@@ -178,11 +178,4 @@ std::string ClipOf(HDC hdc) {
   return out;
 }
 
-std::vector<std::string> TextsOf(const md::canvas::RecordingCanvas& canvas) {
-  std::vector<std::string> out;
-  for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Text))
-    out.push_back(r->text.text);
-  return out;
-}
-
 }  // namespace md::test

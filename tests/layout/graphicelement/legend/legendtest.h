@@ -27,6 +27,7 @@
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/support/logmark.h"
+#include "tests/support/recordedtexts.h"
 #include "tests/support/recordingdevices.h"
 
 namespace md::test {
@@ -94,8 +95,5 @@ void AddEveryClass(CGIS_LegendElement* legend, IGIS_Map* map);
 
 // The clip region of a context as its box ("none" without a clip).
 std::string ClipOf(HDC hdc);
-
-// The texts drawn on a canvas, in order.
-std::vector<std::string> TextsOf(const md::canvas::RecordingCanvas& canvas);
 
 }  // namespace md::test

@@ -111,9 +111,9 @@ IGIS_PropertySet* MapFramePage::CustomOf(IGIS_Element* e) {
   return set;
 }
 
-Printer::Printer(int dpi) : canvas(300 * dpi / 254 * 10, 200 * dpi / 254 * 10) {
+Printer::Printer() : canvas(3000, 2000) {
   md::win::PrinterSetup setup;
-  setup.dpiX = setup.dpiY = dpi;
+  setup.dpiX = setup.dpiY = 254;
   setup.paperWidthMm = 300.0;
   setup.paperHeightMm = 200.0;
   hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());

@@ -189,10 +189,10 @@ struct Screen {
   CGIS_ScreenDisplay display;
 };
 
-// A printer page of 300 x 200 mm at 254 dpi (or the resolution given) whose
-// paper's top-left corner is the page point (0, 20000).
+// A printer page of 300 x 200 mm at 254 dpi whose paper's top-left corner
+// is the page point (0, 20000).
 struct Printer {
-  explicit Printer(int dpi = 254);
+  Printer();
   ~Printer() { DeleteDC(hdc); }
   md::canvas::RecordingCanvas canvas;
   HDC hdc;

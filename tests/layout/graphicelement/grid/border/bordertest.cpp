@@ -38,15 +38,6 @@ md::layout::border::PieceSink Collect(std::vector<LaidPiece>* out) {
   return [out](const md::layout::border::BorderRing& ring, IGIS_Symbol* s) { out->push_back({ring, s}); };
 }
 
-std::vector<Painted> PaintedOf(const md::canvas::RecordingCanvas& canvas) {
-  std::vector<Painted> out;
-  for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Shape)) {
-    if (!r->shape.fill && !r->shape.stroke) continue;
-    out.push_back({r->Points(), r->shape.fill, r->shape.fill ? r->brush.color : r->pen.color});
-  }
-  return out;
-}
-
 void BorderPage::SetUp() {
   GIS_SetSymbolTextEngine("fixed");
   md::layout::InstallElementHooks();

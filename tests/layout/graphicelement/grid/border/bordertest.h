@@ -24,7 +24,7 @@
 #include "platform/win/wingdi.h"
 #include "tests/support/logmark.h"
 #include "tests/support/owned.h"
-#include "tests/support/recordingdevices.h"
+#include "tests/support/recordeddrawing.h"
 
 namespace md::test {
 
@@ -54,26 +54,6 @@ struct LaidPiece {
   IGIS_Symbol* symbol;
 };
 md::layout::border::PieceSink Collect(std::vector<LaidPiece>* out);
-
-// A filled or stroked shape as the canvas received it.
-struct Painted {
-  std::vector<md::canvas::Point> points;
-  bool fill;
-  md::canvas::Color color;  // brush colour of a fill, pen colour of a stroke
-  bool operator==(const Painted&) const = default;
-};
-std::vector<Painted> PaintedOf(const md::canvas::RecordingCanvas& canvas);
-
-// A printer page of 400 x 300 mm at 254 dpi (1 pixel = 0.1 mm) whose
-// paper's top-left corner is the page point (-5000, 25000); it clips.
-struct Printer : RecordingPrinter {
-  Printer() : RecordingPrinter(400.0, 300.0, 254, SGIS_Point(-5000, 25000)) {}
-};
-
-// A screen at 96 dpi showing the page at zoom 0.1 from (-5000, 25000).
-struct Screen : RecordingScreen {
-  Screen() : RecordingScreen(1600, 1200, 96, 0.1, -5000.0, 25000.0) {}
-};
 
 // A layout page: a feature set in 0.01 mm whose rectangle elements stand in
 // for the map frames that borders convert around.

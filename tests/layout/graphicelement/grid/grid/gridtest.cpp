@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/igis_element.h"
 
@@ -126,6 +127,8 @@ void GridPage::SetUp() {
   md::layout::InstallElementHooks();
   set_ = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
   ASSERT_NE(set_, nullptr);
+  page_ = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0);
+  set_->GetFeatureClass()->SetSpatialReference(page_);
   IGIS_Element* e = set_->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_MAP);
   frame_ = dynamic_cast<IGIS_MapElement*>(e);
   ASSERT_NE(frame_, nullptr);
@@ -134,6 +137,7 @@ void GridPage::SetUp() {
 
 void GridPage::TearDown() {
   if (set_ != nullptr) set_->Release();
+  if (page_ != nullptr) page_->Release();
 }
 
 }  // namespace md::test

@@ -144,13 +144,15 @@ std::vector<std::string> KeysOf(const std::vector<BYTE>& bytes);
 // The bytes of a buffer field of a stored set (empty when absent).
 std::vector<BYTE> FieldBytes(const std::vector<BYTE>& bytes, const char* key);
 
-// A layout page with one map frame element (no map) at (0, 0)-(6000, 3000).
+// A layout page (with its page reference) with one map frame element (no
+// map) at (0, 0)-(6000, 3000).
 class GridPage : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
   IGIS_FeatureSet* set_ = nullptr;
+  IGIS_SpatialReference* page_ = nullptr;
   IGIS_MapElement* frame_ = nullptr;
 };
 

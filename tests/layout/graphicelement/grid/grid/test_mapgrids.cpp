@@ -212,7 +212,9 @@ TEST(MapGrids, EntriesOfKindsWithoutAClassAreWrittenBackWhereTheyWere) {
   EXPECT_TRUE(list->Save(again.get()));
   EXPECT_EQ(Entries(again.get()), (std::vector<std::string>{"Count=4", "1=first", "2=A", "3=C", "4=last"}));
   // Taking out a grid before them keeps them behind the grids that were before.
-  list->DeleteMapGrids(list->GetMapGrid(0));
+  IGIS_MapGrid* first = list->GetMapGrid(0);
+  list->DeleteMapGrids(first);
+  first->Release();  // taken out: the caller's to end
   j.events.clear();
   EXPECT_TRUE(list->Save(again.get()));
   EXPECT_EQ(Entries(again.get()), (std::vector<std::string>{"Count=3", "1=A", "2=C", "3=last"}));

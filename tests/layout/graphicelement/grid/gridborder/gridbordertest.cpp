@@ -3,6 +3,13 @@
 
 #include <cstdlib>
 
+#include "host/display/igis_display.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/factory/cgis_elementfactory.h"
+#include "tests/layout/graphicelement/grid/grid/gridtest.h"
+
 namespace md::test {
 
 namespace {
@@ -88,6 +95,19 @@ std::vector<BandRow> MakeRows() {
                   {30, 'F', {-25, -25, -50, -50, -50, 200, -25, 200}},
                   {35, 'F', {0, 600, -25, 600, -25, 825, 0, 800}},
                   {36, 'B', {-25, 600, -50, 600, -50, 850, -25, 825}}}},
+      // The alternating form of the calibrated example: 46 pieces, the first
+      // pair at the top-left corner, the last pair the left side's remainder.
+      {.name = "Alternating1130x805",
+       .right = 1130,
+       .top = 805,
+       .width = 50,
+       .interval = 200,
+       .alternating = true,
+       .order = Paired("BFBFBF FBFBF FBFBFBF FBFBF"),
+       .pieces = {{1, 'B', {0, 805, 200, 805, 200, 830, -25, 830}},
+                  {2, 'F', {-25, 830, 200, 830, 200, 855, -50, 855}},
+                  {45, 'F', {0, 735, -25, 735, -25, 830, 0, 805}},
+                  {46, 'B', {-25, 735, -50, 735, -50, 855, -25, 830}}}},
       // Whole bars only: every side starts afresh in the next symbol.
       {.name = "Bars1000x800",
        .right = 1000,
@@ -279,6 +299,76 @@ std::int64_t TwiceArea(const md::layout::border::BorderRing& ring) {
     a += static_cast<std::int64_t>(ring[i].x) * ring[i + 1].y -
          static_cast<std::int64_t>(ring[i + 1].x) * ring[i].y;
   return std::llabs(a);
+}
+
+IGIS_Symbol* NewFill(COLORREF colour) {
+  IGIS_Symbol* s = NewSymbol(GIS_SYMBOL_FILL, colour);
+  s->SetLineWidth(0.0);  // filled without an outline
+  return s;
+}
+
+void GridBorderPage::SetUp() {
+  GIS_SetSymbolTextEngine("fixed");
+  GridPage::SetUp();
+  grid_ = GIS_CreateMapGridPropertyObject(GIS_MAPGRID_INDEX);
+  ASSERT_NE(grid_, nullptr);
+  grid_->SetMapElement(frame_);
+}
+
+void GridBorderPage::TearDown() {
+  md::layout::InstallElementHooks();
+  if (grid_ != nullptr) grid_->Release();
+  GridPage::TearDown();
+  GIS_SetSymbolTextEngine("freetype");
+}
+
+IGIS_MapGridBorder* GridBorderPage::BorderOf(const BandRow& row) {
+  frame_->SetRect(SGIS_Rect(row.left, row.top, row.right, row.bottom));
+  IGIS_MapGridBorder* b = grid_->GetBorder();
+  b->SetBorderType(GIS_GRIDBORDER_CALIBRATED);
+  b->SetAlternating(row.alternating);
+  b->SetBorderWidth(row.width);
+  b->SetInterval(row.interval);
+  Owned<IGIS_Symbol> back(NewFill(kBackColour));
+  Owned<IGIS_Symbol> fore(NewFill(kForeColour));
+  b->SetBackgroundSymbolPtr(row.symbols == BandSymbols::kNullBackground ? nullptr : back.get());
+  b->SetForegroundSymbolPtr(fore.get());
+  return b;
+}
+
+std::vector<Painted> GridBorderPage::DrawnOnPrinter(IGIS_MapGridBorder* border) {
+  Printer printer;
+  EXPECT_TRUE(border->Draw(printer.hdc, true, printer.display.get()));
+  return PaintedOf(printer.canvas);
+}
+
+std::vector<Painted> GridBorderPage::Expected(const BandRow& row) {
+  Printer printer;
+  IGIS_DisplayView* view = printer.display->GetView();
+  std::vector<Painted> out;
+  for (const LaidPiece& p : LayBand(row)) {
+    if (p.symbol == nullptr) continue;
+    md::layout::border::BorderRing device = p.ring;
+    view->PageToDevicePoints(device.data(), static_cast<int>(device.size()), page_);
+    Painted painted{{}, true, p.symbol == BackOf(row) ? kBackColour : kForeColour};
+    for (const SGIS_Point& d : device) {
+      POINT px{d.x, d.y};  // the print context's logical units, then its pixels
+      view->LogicalToDevice(&px);
+      painted.points.push_back({static_cast<double>(px.x), static_cast<double>(px.y)});
+    }
+    out.push_back(painted);
+  }
+  return out;
+}
+
+std::vector<Painted> GridBorderPage::DrawConverted(IGIS_Element* compound) {
+  Printer printer;
+  if (compound != nullptr) compound->OnDraw(printer.hdc, true, printer.display.get());
+  return PaintedOf(printer.canvas);
+}
+
+void GridBorderPage::Discard(IGIS_Element* compound) {
+  DropCompound(dynamic_cast<IGIS_CompoundElement*>(compound));
 }
 
 }  // namespace md::test

@@ -10,8 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "host/featra/igis_feature.h"
 #include "layout/graphicelement/grid/border/mapborderpieces.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "tests/layout/graphicelement/grid/grid/gridtest.h"
 #include "tests/support/logmark.h"
+#include "tests/support/recordeddrawing.h"
 
 namespace md::test {
 
@@ -63,5 +69,36 @@ std::string SymbolOrder(const BandRow& row, const std::vector<LaidPiece>& laid);
 std::string Squeezed(const std::string& order);
 // Twice the signed area of a ring, as a magnitude.
 std::int64_t TwiceArea(const md::layout::border::BorderRing& ring);
+
+// Colours of the real symbols a page gives a border: black background,
+// yellow foreground.
+constexpr COLORREF kBackColour = RGB(0, 0, 0);
+constexpr COLORREF kForeColour = RGB(250, 220, 0);
+
+// A fill symbol of the colour without an outline (caller releases).
+IGIS_Symbol* NewFill(COLORREF colour);
+
+// A layout page with a map frame element (no map) and an index grid bound
+// to it, whose border the tests set up.
+class GridBorderPage : public GridPage {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // The frame takes the row's rectangle and the grid's border the row's
+  // width, interval and form, with a black background (none for a row
+  // without one) and a yellow foreground.
+  IGIS_MapGridBorder* BorderOf(const BandRow& row);
+  // What the border drew on a printer page, and the pieces of its walk in
+  // the printer's pixels with their colours (pieces without a symbol left
+  // out), in order.
+  std::vector<Painted> DrawnOnPrinter(IGIS_MapGridBorder* border);
+  std::vector<Painted> Expected(const BandRow& row);
+  // Draws a converted compound (and the compounds in it) on a printer page.
+  std::vector<Painted> DrawConverted(IGIS_Element* compound);
+  // Removes a converted compound and everything in it from the page.
+  void Discard(IGIS_Element* compound);
+
+  IGIS_MapGrid* grid_ = nullptr;
+};
 
 }  // namespace md::test

@@ -36,30 +36,6 @@ TEST_P(GridBorderBand, LaysThePiecesOfTheWorkedExamples) {
 INSTANTIATE_TEST_SUITE_P(Rows, GridBorderBand, ::testing::ValuesIn(kBandRows()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The two bands of the alternating form cover the calibrated band's bars:
-// every inner piece lies where the calibrated bar lies (half as deep) and
-// carries its symbol, and its outer piece carries the other one.
-TEST(GridBorderBandHalves, InnerBandRepeatsTheCalibratedSequence) {
-  for (const BandRow& row : kBandRows()) {
-    if (!row.alternating || row.symbols != md::test::BandSymbols::kDistinct) continue;
-    BandRow single = row;
-    single.alternating = false;
-    single.width = (row.width / 2) * 2;
-    const std::vector<LaidPiece> whole = md::test::LayBand(single);
-    const std::vector<LaidPiece> halves = md::test::LayBand(row);
-    ASSERT_EQ(halves.size(), 2 * whole.size()) << row.name;
-    for (std::size_t i = 0; i < whole.size(); ++i) {
-      EXPECT_EQ(halves[2 * i].symbol, whole[i].symbol) << row.name << " " << i;
-      EXPECT_NE(halves[2 * i + 1].symbol, whole[i].symbol) << row.name << " " << i;
-      // The inner piece shares the bar's inner edge; the outer piece its outer edge.
-      EXPECT_EQ(halves[2 * i].ring[0], whole[i].ring[0]) << row.name << " " << i;
-      EXPECT_EQ(md::test::TwiceArea(halves[2 * i].ring) + md::test::TwiceArea(halves[2 * i + 1].ring),
-                md::test::TwiceArea(whole[i].ring))
-          << row.name << " " << i;
-    }
-  }
-}
-
 // A side of more pieces than the walk lays is laid as one piece, with one
 // record for the whole walk.
 TEST(GridBorderBandCap, DenseSidesAreLaidWholeWithOneRecord) {

@@ -16,6 +16,7 @@
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
 #include "tests/layout/graphicelement/mapframe/mapframetest.h"
 #include "tests/support/measuregriddouble.h"
+#include "tests/support/recordingdevices.h"
 
 namespace md::test {
 
@@ -88,10 +89,31 @@ class TestLabel final : public CGIS_GridLabelBase<IGIS_GridLabel> {
 
 using md::basilo::ReleasePtr;
 
-// A printer page at 2540 dpi: one device unit is one page unit.
-struct LabelPrinter : Printer {
-  LabelPrinter() : Printer(2540) {}
+// A printer page of 300 x 200 mm whose paper's top-left corner is the page
+// point (0, 20000), at 2540 dpi: one device unit is one page unit, x as on
+// the page and y = 20000 - page y.
+struct LabelPrinter : RecordingPrinter {
+  LabelPrinter() : RecordingPrinter(300.0, 200.0, 2540, SGIS_Point(0, 20000)) {}
 };
+
+// The frame of the label page in the printer's device units.
+constexpr double kFrameLeft = 2000, kFrameRight = 22000, kFrameTop = 2000, kFrameBottom = 18000;
+
+// A text drawn, with its box in device units: the cell of the fixed-metrics
+// engine reaches 0.8 em above the baseline and 0.2 em below it.
+struct Placed {
+  std::string text;
+  double left, right, top, bottom;
+  double angle;
+};
+std::vector<Placed> PlacedOf(const md::canvas::RecordingCanvas& canvas);
+
+// The texts outside one side of the label page's frame, in their order along it.
+enum Side { kBottom, kTop, kLeft, kRight };
+std::vector<Placed> OnSide(const std::vector<Placed>& all, Side side);
+std::vector<std::string> TextsOn(const std::vector<Placed>& all, Side side);
+// The texts of count whole numbers from `from` in steps.
+std::vector<std::string> Values(int from, int step, int count);
 
 // The map frame fixture's page with a frame on it showing the map 420 to
 // 430 km east and 4410 to 4418 km north at 1:50,000, and a measured grid

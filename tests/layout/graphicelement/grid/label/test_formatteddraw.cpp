@@ -21,60 +21,6 @@ namespace {
 constexpr const char* kDraw = "CGIS_FormattedGridLabel::OnDraw";
 constexpr const char* kConvert = "CGIS_FormattedGridLabel::ConvertToElement";
 
-// Device units of the label printer: x as on the page, y = 20000 - page y.
-constexpr double kFrameLeft = 2000, kFrameRight = 22000, kFrameTop = 2000, kFrameBottom = 18000;
-
-// A text drawn with its box in device units: the cell of the fixed-metrics
-// engine reaches 0.8 em above the baseline and 0.2 em below it.
-struct Placed {
-  std::string text;
-  double left, right, top, bottom;
-  double angle;
-};
-
-std::vector<Placed> PlacedOf(const md::canvas::RecordingCanvas& canvas) {
-  std::vector<Placed> out;
-  for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Text)) {
-    double w = 0;
-    for (double a : r->text.advances) w += a;
-    const double em = r->text.font.emHeight;
-    const double x = r->text.origin.x, y = r->text.origin.y;
-    Placed p{r->text.text, x, x + w, y - 0.8 * em, y + 0.2 * em, r->text.angle};
-    // Turned a quarter counter-clockwise, the baseline runs up the page.
-    if (std::fabs(r->text.angle - 90.0) < 1e-9)
-      p = {r->text.text, x - 0.8 * em, x + 0.2 * em, y - w, y, r->text.angle};
-    out.push_back(p);
-  }
-  return out;
-}
-
-// The texts of one side of the frame, in the order along it.
-enum Side { kBottom, kTop, kLeft, kRight };
-std::vector<Placed> OnSide(const std::vector<Placed>& all, Side side) {
-  std::vector<Placed> out;
-  for (const Placed& p : all) {
-    const bool on = side == kBottom ? p.top >= kFrameBottom
-                    : side == kTop  ? p.bottom <= kFrameTop
-                    : side == kLeft ? p.right <= kFrameLeft
-                                    : p.left >= kFrameRight;
-    if (on) out.push_back(p);
-  }
-  std::sort(out.begin(), out.end(), [side](const Placed& a, const Placed& b) {
-    return side == kBottom || side == kTop ? a.left < b.left : a.bottom > b.bottom;
-  });
-  return out;
-}
-std::vector<std::string> TextsOn(const std::vector<Placed>& all, Side side) {
-  std::vector<std::string> out;
-  for (const Placed& p : OnSide(all, side)) out.push_back(p.text);
-  return out;
-}
-std::vector<std::string> Values(int from, int step, int count) {
-  std::vector<std::string> out;
-  for (int i = 0; i < count; ++i) out.push_back(std::to_string(from + i * step));
-  return out;
-}
-
 class FormattedLabelDrawing : public LabelPage {
  public:
   void SetUp() override {

@@ -1,0 +1,161 @@
+// The graticule's values, setters, copies, drawing and conversion entries.
+#include "layout/graphicelement/grid/graticule/cgis_graticulegrid.h"
+
+#include <climits>
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/makeornull.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
+#include "layout/graphicelement/grid/graticule/graticuledraw.h"
+#include "layout/graphicelement/grid/grid/cgis_gridspacing.h"
+
+namespace {
+
+constexpr int kHatchStyle = 0xD03;
+constexpr int kDegreeUnit = 1;
+
+// The setters keep the length's magnitude; the most negative int, whose
+// magnitude an int cannot hold, gives the default.
+int HatchLength(int nLength, int nDefault) {
+  if (nLength >= 1) return nLength;
+  return nLength == INT_MIN ? nDefault : -nLength;
+}
+
+}  // namespace
+
+IGIS_GridSpacing* CGIS_GraticuleGrid::NewSpacing(const char* szMethod) {
+  IGIS_GridSpacing* pSpacing = md::basilo::MakeOrNull<CGIS_GridSpacing>(szMethod);
+  if (pSpacing != nullptr) {
+    pSpacing->SetUnitsType(GIS_GRIDSPACING_UNITS_ANGULAR);
+    pSpacing->SetUnits(kDegreeUnit);
+  }
+  return pSpacing;
+}
+
+CGIS_GraticuleGrid::CGIS_GraticuleGrid() {
+  m_pGridSpacing.reset(NewSpacing("CGIS_GraticuleGrid::CGIS_GraticuleGrid"));
+  m_pHatchLineSymbol.reset(md::layout::NewStyledSymbol(md::layout::SymbolKind::Line, kHatchStyle));
+  if (m_pHatchLineSymbol) {
+    md::layout::ReplaceSymbol(&m_pMainHatchLineSymbol, m_pHatchLineSymbol.get(), md::layout::SymbolKind::Line,
+                              "CGIS_GraticuleGrid::CGIS_GraticuleGrid");
+    md::layout::ReplaceSymbol(&m_pSubHatchLineSymbol, m_pHatchLineSymbol.get(), md::layout::SymbolKind::Line,
+                              "CGIS_GraticuleGrid::CGIS_GraticuleGrid");
+  }
+  // The default label belongs to the grid as it comes from the factory.
+  m_pLabel.reset(GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_DMS));
+  if (m_pLabel) m_pLabel->SetMapGrid(this);
+}
+
+CGIS_GraticuleGrid::~CGIS_GraticuleGrid() {
+  ReleaseLabel();
+  m_pGridSpacing.reset();
+  m_pHatchLineSymbol.reset();
+  m_pMainHatchLineSymbol.reset();
+  m_pSubHatchLineSymbol.reset();
+}
+
+void CGIS_GraticuleGrid::Release() { delete this; }
+
+void CGIS_GraticuleGrid::SetLabelFormat(IGIS_GridLabel* pLabel) {
+  ReplaceLabel(pLabel, {GIS_GRIDLABEL_DMS}, "CGIS_GraticuleGrid::SetLabelFormat", true);
+}
+
+IGIS_MapGrid* CGIS_GraticuleGrid::Clone() {
+  CGIS_GraticuleGrid* pClone = md::basilo::MakeOrNull<CGIS_GraticuleGrid>("CGIS_GraticuleGrid::Clone");
+  if (pClone != nullptr) pClone->Copy(this);
+  return pClone;
+}
+
+IGIS_GraticuleGrid* CGIS_GraticuleGrid::Copy(IGIS_GraticuleGrid* pOther) {
+  if (pOther == nullptr || pOther == this) return this;
+  CopyFrom(pOther);
+  m_dAxisTickOffset = pOther->GetAxisTickOffset();
+  m_dInteriorLabelIntervalX = pOther->GetInteriorLabelIntervalX();
+  m_dInteriorLabelIntervalY = pOther->GetInteriorLabelIntervalY();
+  m_bShowInteriorLabels = pOther->GetShowInteriorLabels();
+  m_bHatchDirectional = pOther->GetHatchDirectional();
+  m_dHatchIntervalX = pOther->GetHatchIntervalX();
+  m_dHatchIntervalY = pOther->GetHatchIntervalY();
+  m_dHatchLength = pOther->GetHatchLength();
+  SetGridSpacingPtr(pOther->GetGridSpacing());
+  SetHatchLineSymbolPtr(pOther->GetHatchLineSymbol());
+  m_nMainHatchLength = pOther->GetMainHatchLength();
+  m_nMainHatchCount = pOther->GetMainHatchCount();
+  m_bMainHatchDirectional = pOther->GetMainHatchDirectional();
+  m_nSubHatchLength = pOther->GetSubHatchLength();
+  m_nSubHatchCount = pOther->GetSubHatchCount();
+  m_bSubHatchDirectional = pOther->GetSubHatchDirectional();
+  SetMainHatchLineSymbolPtr(pOther->GetMainHatchLineSymbol());
+  SetSubHatchLineSymbolPtr(pOther->GetSubHatchLineSymbol());
+  return this;
+}
+
+void CGIS_GraticuleGrid::SetGridSpacingPtr(IGIS_GridSpacing* pSpacing) {
+  if (pSpacing == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GraticuleGrid::SetGridSpacingPtr", "right == NULL");
+    return;
+  }
+  if (pSpacing == m_pGridSpacing.get()) return;
+  md::basilo::ReleasePtr<IGIS_GridSpacing> pCopy(pSpacing->Clone());
+  if (pCopy) m_pGridSpacing = std::move(pCopy);
+}
+
+void CGIS_GraticuleGrid::SetHatchSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pSymbol,
+                                        const char* szMethod) {
+  if (pSymbol == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "right == NULL");
+    return;
+  }
+  md::layout::ReplaceSymbol(pHeld, pSymbol, md::layout::SymbolKind::Line, szMethod);
+}
+
+void CGIS_GraticuleGrid::SetHatchLineSymbolPtr(IGIS_Symbol* pSymbol) {
+  SetHatchSymbol(&m_pHatchLineSymbol, pSymbol, "CGIS_GraticuleGrid::SetHatchLineSymbolPtr");
+}
+
+void CGIS_GraticuleGrid::SetMainHatchLineSymbolPtr(IGIS_Symbol* pSymbol) {
+  SetHatchSymbol(&m_pMainHatchLineSymbol, pSymbol, "CGIS_GraticuleGrid::SetMainHatchLineSymbolPtr");
+}
+
+void CGIS_GraticuleGrid::SetSubHatchLineSymbolPtr(IGIS_Symbol* pSymbol) {
+  SetHatchSymbol(&m_pSubHatchLineSymbol, pSymbol, "CGIS_GraticuleGrid::SetSubHatchLineSymbolPtr");
+}
+
+void CGIS_GraticuleGrid::SetMainHatchLength(int nLength) {
+  m_nMainHatchLength = HatchLength(nLength, kDefaultMainHatchLength);
+}
+
+void CGIS_GraticuleGrid::SetSubHatchLength(int nLength) {
+  m_nSubHatchLength = HatchLength(nLength, kDefaultSubHatchLength);
+}
+
+bool CGIS_GraticuleGrid::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  DrawPrelude(hdc, bPrint, pDisplay);
+  if (!md::layout::graticule::DrawGraticuleLines(this, hdc, bPrint, pDisplay)) return false;
+  OnDrawHatchLine(hdc, bPrint, pDisplay);
+  if (m_bShowInteriorLabels) OnDrawInteriorLabel(hdc, bPrint, pDisplay);
+  return true;
+}
+
+bool CGIS_GraticuleGrid::OnDrawHatchLine(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  return md::layout::graticule::DrawGraticuleHatches(this, hdc, bPrint, pDisplay);
+}
+
+bool CGIS_GraticuleGrid::OnDrawInteriorLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  return md::layout::graticule::DrawGraticuleInteriorLabels(this, hdc, bPrint, pDisplay);
+}
+
+IGIS_Element* CGIS_GraticuleGrid::ConvertToElement() {
+  IGIS_Element* pResult = ConvertPrelude();
+  if (pResult == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, md::layout::graticule::kConvertToElement, "p_element == NULL");
+    return nullptr;
+  }
+  return md::layout::graticule::ConvertGraticule(this, pResult);
+}
+
+bool CGIS_GraticuleGrid::OnOpenPropertyDlg() {
+  return RunPropertySheet(
+      "经纬网属性", "CGIS_GraticuleGrid::OnOpenPropertyDlg",
+      [this](IGIS_MapGrid* pBackup) { Copy(dynamic_cast<IGIS_GraticuleGrid*>(pBackup)); });
+}

@@ -1,0 +1,221 @@
+// Turning a graticule into plain elements in page coordinates.
+#include <cmath>
+#include <exception>
+
+#include "host/basilo/igis_log.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/helmora/igis_map.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/grid/graticule/graticuledraw.h"
+#include "layout/graphicelement/grid/graticule/graticulepieces.h"
+#include "layout/graphicelement/grid/grid/geographicframe.h"
+#include "layout/graphicelement/grid/grid/gridlines.h"
+#include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
+#include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
+
+namespace md::layout::graticule {
+
+namespace {
+
+IGIS_CompoundElement* NewGroup(IGIS_FeatureSet* pOwner) {
+  if (pOwner == nullptr) return nullptr;
+  IGIS_Element* pElement = pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
+  auto* pGroup = dynamic_cast<IGIS_CompoundElement*>(pElement);
+  if (pGroup == nullptr) DropElement(pElement);
+  return pGroup;
+}
+
+// Adds a group to the result when it holds something; an empty one is dropped.
+void AddGroup(IGIS_CompoundElement* pResult, IGIS_CompoundElement* pGroup) {
+  if (pGroup->GetElementCount() > 0 && pResult->AddElement(pGroup)) return;
+  DropCompound(pGroup);
+}
+
+// Page coordinates: degrees go to the map, then onto the page by the frame's
+// bound and scale.
+class PageSpace : public GraticuleSpace {
+ public:
+  PageSpace(grid::GeographicFrame& geo, const SGIS_DRect& bound, const SGIS_Rect& frame, double dScale)
+      : m_geo(geo), m_bound(bound), m_frame(frame), m_dScale(dScale) {}
+  bool FromDegrees(double dLon, double dLat, SGIS_DPoint* pOut) override {
+    SGIS_DPoint p(dLon, dLat, 0.0);
+    if (!m_geo.ToMap(&p)) return false;
+    *pOut = grid::MapToPage(p, m_bound, m_frame, m_dScale);
+    return std::isfinite(pOut->x) && std::isfinite(pOut->y);
+  }
+  SGIS_DPoint ToPage(SGIS_DPoint point) override { return point; }
+  SGIS_DPoint FromPage(SGIS_DPoint point) override { return point; }
+
+ private:
+  grid::GeographicFrame& m_geo;
+  SGIS_DRect m_bound;
+  SGIS_Rect m_frame;
+  double m_dScale;
+};
+
+// Makes each piece an element of a group, with the grid's symbol of the
+// piece; a piece whose symbol the grid does not hold is not drawn, and so
+// not made.
+class ElementSink : public GraticuleSink {
+ public:
+  ElementSink(IGIS_CompoundElement* pGroup, const GraticuleSymbols& symbols)
+      : m_pGroup(pGroup), m_symbols(symbols) {}
+  void Line(const SGIS_Point* pPoints, int nCount) override {
+    if (m_symbols.pLine != nullptr) CreatePolylineElement(m_pGroup, pPoints, nCount, m_symbols.pLine);
+  }
+  void Marker(SGIS_Point point) override {
+    if (m_symbols.pMark != nullptr) CreatePointElement(m_pGroup, point, m_symbols.pMark);
+  }
+  void Tick(bool bSub, SGIS_Point from, SGIS_Point to) override {
+    Segment(bSub ? m_symbols.pSubTick : m_symbols.pTick, from, to);
+  }
+  void Hatch(HatchRank rank, SGIS_Point from, SGIS_Point to) override {
+    Segment(m_symbols.pHatch[static_cast<int>(rank)], from, to);
+  }
+
+ private:
+  void Segment(IGIS_Symbol* pSymbol, SGIS_Point from, SGIS_Point to) {
+    if (pSymbol == nullptr) return;
+    const SGIS_Point points[2] = {from, to};
+    CreatePolylineElement(m_pGroup, points, 2, pSymbol);
+  }
+
+  IGIS_CompoundElement* m_pGroup;
+  GraticuleSymbols m_symbols;
+};
+
+// Two text elements a label point, placed where the annotation drawer puts
+// the drawing's texts: the longitude hanging below the point, the latitude
+// standing above it, both centred on it.
+class TextSink : public GraticuleSink {
+ public:
+  TextSink(IGIS_CompoundElement* pGroup, IGIS_Symbol* pText, double dUnitRatio, InteriorLabelTexts& texts)
+      : m_pGroup(pGroup), m_pText(pText), m_dRatio(dUnitRatio), m_texts(texts) {}
+  void Label(SGIS_Point anchor, double dLon, double dLat) override {
+    Text(m_texts.Of(dLon), anchor, true);
+    Text(m_texts.Of(dLat), anchor, false);
+  }
+
+ private:
+  void Text(const std::string& text, SGIS_Point anchor, bool bBelow) {
+    SGIS_Rect extent;
+    m_pText->GetTextExtent(&extent, text.c_str(), 0, 1.0);
+    const double w = extent.Width() * m_dRatio;
+    const double h = extent.Height() * m_dRatio;
+    const SGIS_Point corner = SGIS_Point::FromDoubles(anchor.x - w / 2.0, bBelow ? anchor.y - h : anchor.y);
+    CreateTextElement(m_pGroup, corner, m_pText, text.c_str(), false);
+  }
+
+  IGIS_CompoundElement* m_pGroup;
+  IGIS_Symbol* m_pText;
+  double m_dRatio;
+  InteriorLabelTexts& m_texts;
+};
+
+// Everything one conversion works with, and what it made so far.
+struct Conversion {
+  IGIS_GraticuleGrid* pGrid;
+  IGIS_CompoundElement* pResult;
+  IGIS_FeatureSet* pOwner;
+  IGIS_MapElement* pFrame;
+  grid::GeographicFrame geo;
+  SGIS_DRect bound;
+  SGIS_Rect rect;
+  SGIS_DRect extent;
+  double dScale = 0.0;
+  double dUnitRatio = 1.0;
+
+  void Run(IGIS_CompoundElement* pLines);
+  void Hatches(GraticuleWalker& walker, double dX, double dY);
+  void Labels(GraticuleWalker& walker);
+};
+
+void Conversion::Run(IGIS_CompoundElement* pLines) {
+  double dX = 0.0, dY = 0.0;
+  GridIntervals(pGrid, &dX, &dY);
+  PageSpace space(geo, bound, rect, dScale);
+  grid::CGIS_GridCapRecord cap(kConvertToElement);
+  GraticuleWalker walker(space, rect, cap);
+  ElementSink lines(pLines, GraticuleSymbols::Of(pGrid));
+  walker.Lines(LinesOf(pGrid, extent, dX, dY, kSamplesClipping, LineReach::Conversion, false), lines);
+  walker.Ticks(TicksOf(pGrid, extent, dX, dY, kSamplesClipping), lines);
+  Hatches(walker, dX, dY);
+  Labels(walker);
+}
+
+void Conversion::Hatches(GraticuleWalker& walker, double dX, double dY) {
+  const HatchPass pass = HatchesOf(pGrid, extent, dX, dY);
+  if (!HasHatchPass(pass)) return;
+  IGIS_CompoundElement* pGroup = NewGroup(pOwner);
+  if (pGroup == nullptr) return;
+  ElementSink sink(pGroup, GraticuleSymbols::Of(pGrid));
+  walker.Hatches(pass, sink);
+  AddGroup(pResult, pGroup);
+}
+
+void Conversion::Labels(GraticuleWalker& walker) {
+  const double ix = pGrid->GetInteriorLabelIntervalX();
+  const double iy = pGrid->GetInteriorLabelIntervalY();
+  if (!pGrid->GetShowInteriorLabels() || !IsInterval(ix) || !IsInterval(iy)) return;
+  // Without a DMS label and its text symbol there is nothing to write the
+  // labels with: the rest of the conversion stands.
+  auto* pLabel = dynamic_cast<IGIS_DMSGridLabel*>(pGrid->GetLabelFormat());
+  IGIS_Symbol* pText = pLabel != nullptr ? pLabel->GetTextSymbolPtr() : nullptr;
+  if (pText == nullptr) return;
+  InteriorLabelTexts texts(pLabel);
+  if (!texts.Ready()) return;
+  IGIS_CompoundElement* pGroup = NewGroup(pOwner);
+  if (pGroup == nullptr) return;
+  TextSink sink(pGroup, pText, dUnitRatio, texts);
+  walker.Labels(LabelPass{extent, ix, iy}, sink);
+  AddGroup(pResult, pGroup);
+}
+
+}  // namespace
+
+IGIS_Element* ConvertGraticule(IGIS_GraticuleGrid* pGrid, IGIS_Element* pResultElement) {
+  auto* pResult = dynamic_cast<IGIS_CompoundElement*>(pResultElement);
+  IGIS_MapElement* pFrame = pGrid != nullptr ? pGrid->GetMapElement() : nullptr;
+  if (pResult == nullptr || pFrame == nullptr) return pResultElement;
+  IGIS_Map* pMap = pFrame->GetMap();
+  if (pMap == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "p_map == NULL");
+    return pResult;
+  }
+  IGIS_FeatureSet* pOwner = pResult->GetFeatureSetPtr();
+  IGIS_CompoundElement* pLines = NewGroup(pOwner);
+  if (pLines == nullptr) return pResult;
+  Conversion c{pGrid, pResult, pOwner, pFrame, {}, {}, {}, {}};
+  if (!c.geo.Build(pMap->GetSpatialReference())) {
+    DropCompound(pLines);
+    return pResult;
+  }
+  // The scale first: it fits the bound to the frame's proportions.
+  c.dScale = pFrame->GetScale();
+  IGIS_FeatureSet* pFrameOwner = pFrame->GetFeatureSetPtr();
+  c.dUnitRatio = pFrameOwner != nullptr ? pFrameOwner->GetUnitRatio() : 1.0;
+  c.rect = pFrame->GetRect();
+  c.rect.Normalize();
+  pFrame->GetMapBound(&c.bound);
+  c.bound.Normalize();
+  c.extent = c.bound;
+  if (!c.geo.ToDegrees(&c.extent)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "b_ret == NULL");
+  c.extent.Normalize();
+  c.geo.AimToMap();
+  try {
+    c.Run(pLines);
+  } catch (const std::exception& e) {
+    // Nothing half made stays on the page.
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "conversion cut short: %s", e.what());
+    DropCompound(pLines);
+    DropCompound(pResult);
+    return nullptr;
+  }
+  if (!pResult->AddElement(pLines)) DropCompound(pLines);
+  return pResult;
+}
+
+}  // namespace md::layout::graticule

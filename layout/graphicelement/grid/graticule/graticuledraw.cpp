@@ -1,0 +1,286 @@
+// Drawing a graticule: lines or markers and ticks, hatches, interior labels.
+#include "layout/graphicelement/grid/graticule/graticuledraw.h"
+
+#include <cmath>
+#include <cstdint>
+#include <exception>
+#include <vector>
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/releaseptr.h"
+#include "host/display/igis_display.h"
+#include "host/featra/igis_feature.h"
+#include "host/helmora/igis_mainobject.h"
+#include "host/helmora/igis_map.h"
+#include "host/notara/igis_annostyle.h"
+#include "host/notaradraw/igis_annodrawer.h"
+#include "host/stratel/igis_numericformat.h"
+#include "host/tinctor/igis_symbolrenderer.h"
+#include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
+#include "layout/graphicelement/grid/graticule/graticulefigure.h"
+#include "layout/graphicelement/grid/graticule/graticulepieces.h"
+#include "layout/graphicelement/grid/grid/geographicframe.h"
+#include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
+#include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "platform/win/cdc.h"
+
+namespace md::layout::graticule {
+
+namespace {
+
+// The frame's map, or NULL (a record when the frame has none).
+IGIS_Map* FrameMap(IGIS_GraticuleGrid* pGrid, const char* szMethod) {
+  IGIS_MapElement* pFrame = pGrid != nullptr ? pGrid->GetMapElement() : nullptr;
+  if (pFrame == nullptr) return nullptr;
+  IGIS_Map* pMap = pFrame->GetMap();
+  if (pMap == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapElement->GetMap( == NULL");
+  return pMap;
+}
+
+// What every drawing call of the graticule prepares, in the order it does:
+// the geographic frame of the map, the renderer, the frame in device
+// coordinates, the map bound in degrees and the transformation aimed back
+// at the map.
+struct DrawingCall {
+  IGIS_MapElement* pFrame = nullptr;
+  IGIS_DisplayView* pView = nullptr;
+  IGIS_MapView* pMapView = nullptr;
+  IGIS_SpatialReference* pPage = nullptr;
+  IGIS_SymbolRenderer* pRenderer = nullptr;
+  grid::GeographicFrame geo;
+  SGIS_Rect device;   // normalised
+  SGIS_DRect extent;  // degrees: x1 west, x2 east, y1 north, y2 south
+
+  // bRotated: the extent becomes the bound of itself turned by the map's
+  // rotation (the lines must cover a turned frame).
+  bool Prepare(IGIS_GraticuleGrid* pGrid, IGIS_Map* pMap, IGIS_Display* pDisplay, const char* szMethod,
+               bool bRotated) {
+    pFrame = pGrid->GetMapElement();
+    if (!geo.Build(pMap->GetSpatialReference())) return false;
+    pRenderer = GIS_GetSymbolizationObject();
+    if (pRenderer == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_symbolization == NULL");
+      return false;
+    }
+    pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
+    if (pView == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_display == NULL");
+      return false;
+    }
+    IGIS_MainObject* pMain = pFrame->GetMainObject();
+    pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
+    if (pMapView == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mainview == NULL");
+      return false;
+    }
+    IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
+    IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
+    pPage = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
+    device = pView->PageToDeviceRect(pFrame->GetRect(), pPage);
+    device.Normalize();
+    pFrame->GetMapBound(&extent);
+    if (!geo.ToDegrees(&extent)) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
+    extent.Normalize();
+    if (bRotated) extent = GetRotatedRectBound(extent, pMapView->GetRotateAngle());
+    geo.AimToMap();
+    return true;
+  }
+};
+
+// Device coordinates of the display: degrees go to the map, then through
+// the frame's map view; page points through the display's view.
+class DeviceSpace : public GraticuleSpace {
+ public:
+  explicit DeviceSpace(DrawingCall& call) : m_call(call) {}
+  bool FromDegrees(double dLon, double dLat, SGIS_DPoint* pOut) override {
+    SGIS_DPoint p(dLon, dLat, 0.0);
+    if (!m_call.geo.ToMap(&p)) return false;
+    *pOut = m_call.pMapView->PageToDevicePoint(p, nullptr);
+    return std::isfinite(pOut->x) && std::isfinite(pOut->y);
+  }
+  SGIS_DPoint ToPage(SGIS_DPoint point) override {
+    return m_call.pView->DeviceToPagePoint(point, m_call.pPage);
+  }
+  SGIS_DPoint FromPage(SGIS_DPoint point) override {
+    return m_call.pView->PageToDevicePoint(point, m_call.pPage);
+  }
+
+ private:
+  DrawingCall& m_call;
+};
+
+// Draws the pieces with the grid's symbols through the renderer, one
+// drawing record for the call.
+class RendererSink : public GraticuleSink {
+ public:
+  RendererSink(const DrawingCall& call, HDC hdc, bool bPrint, IGIS_Display* pDisplay, bool bClipping,
+               const GraticuleSymbols& symbols)
+      : m_pRenderer(call.pRenderer), m_symbols(symbols) {
+    m_param.hdc = hdc;
+    m_param.printFlag = bPrint ? 1 : 0;
+    m_param.symbolScale = GetDisplayRatio(pDisplay);
+    if (bClipping) m_param.viewValue = reinterpret_cast<std::intptr_t>(call.pView->GetClipContext());
+  }
+  void Line(const SGIS_Point* pPoints, int nCount) override { Draw(m_symbols.pLine, pPoints, nCount); }
+  void Marker(SGIS_Point point) override { Draw(m_symbols.pMark, &point, 1); }
+  void Tick(bool bSub, SGIS_Point from, SGIS_Point to) override {
+    const SGIS_Point points[2] = {from, to};
+    Draw(bSub ? m_symbols.pSubTick : m_symbols.pTick, points, 2);
+  }
+  void Hatch(HatchRank rank, SGIS_Point from, SGIS_Point to) override {
+    const SGIS_Point points[2] = {from, to};
+    Draw(m_symbols.pHatch[static_cast<int>(rank)], points, 2);
+  }
+
+ private:
+  void Draw(IGIS_Symbol* pSymbol, const SGIS_Point* pPoints, int nCount) {
+    if (pSymbol == nullptr) return;
+    m_points.resize(static_cast<std::size_t>(nCount));
+    for (int i = 0; i < nCount; ++i)
+      m_points[static_cast<std::size_t>(i)] = POINT{pPoints[i].x, pPoints[i].y};
+    m_param.points = m_points.data();
+    m_param.pointCount = nCount;
+    m_pRenderer->Draw(pSymbol, &m_param, GIS_DRAW_CHECK);
+  }
+
+  IGIS_SymbolRenderer* m_pRenderer;
+  GraticuleSymbols m_symbols;
+  SGIS_DrawParam m_param;
+  std::vector<POINT> m_points;
+};
+
+// Writes the longitude below and the latitude above each label point
+// through the annotation drawer.
+class DrawerSink : public GraticuleSink {
+ public:
+  DrawerSink(HDC hdc, bool bPrint, IGIS_Display* pDisplay, InteriorLabelTexts& texts,
+             IGIS_AnnoPointStyle* pStyle)
+      : m_pDC(CDC::FromHandle(hdc)),
+        m_bPrint(bPrint),
+        m_pDisplay(pDisplay),
+        m_dRatio(GetDisplayRatio(pDisplay)),
+        m_texts(texts),
+        m_pStyle(pStyle),
+        m_pDrawer(GIS_GetAnnotationDrawerObject()) {}
+  void Label(SGIS_Point anchor, double dLon, double dLat) override {
+    DrawText(kLongitudeAlignment, m_texts.Of(dLon), anchor);
+    DrawText(kLatitudeAlignment, m_texts.Of(dLat), anchor);
+  }
+
+ private:
+  void DrawText(int nAlignment, const std::string& text, SGIS_Point anchor) {
+    m_pStyle->SetAlignment(nAlignment);
+    DrawWithDrawer(m_pDrawer, m_pDisplay, m_pDC, m_bPrint, m_dRatio, m_pStyle, text.c_str(), &anchor, 1);
+  }
+
+  CDC* m_pDC;
+  bool m_bPrint;
+  IGIS_Display* m_pDisplay;
+  double m_dRatio;
+  InteriorLabelTexts& m_texts;
+  IGIS_AnnoPointStyle* m_pStyle;
+  IGIS_AnnoDrawer* m_pDrawer;
+};
+
+int SampleCount(const CGIS_ElementClipScope& clip) {
+  return clip.IsClipping() ? kSamplesClipping : kSamplesPlain;
+}
+
+}  // namespace
+
+bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  IGIS_Map* pMap = FrameMap(pGrid, kOnDraw);
+  if (pMap == nullptr) return false;
+  CGIS_ElementClipScope clip(hdc, pDisplay);
+  DrawingCall call;
+  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDraw, true)) return false;
+  double dX = 0.0, dY = 0.0;
+  GridIntervals(pGrid, &dX, &dY);
+  // Lines start two intervals out on every side, so that a turned frame is
+  // covered.
+  const double wx = IsInterval(dX) ? 2.0 * dX : 0.0;
+  const double wy = IsInterval(dY) ? 2.0 * dY : 0.0;
+  const SGIS_DRect widened(call.extent.x1 - wx, call.extent.y1 + wy, call.extent.x2 + wx,
+                           call.extent.y2 - wy);
+  if (!IsInterval(dX)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOnDraw, "X_interval == 0");
+  if (!IsInterval(dY)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "Y_interval == 0");
+  try {
+    DeviceSpace space(call);
+    grid::CGIS_GridCapRecord cap(kOnDraw);
+    GraticuleWalker walker(space, call.device, cap);
+    RendererSink sink(call, hdc, bPrint, pDisplay, clip.IsClipping(), GraticuleSymbols::Of(pGrid));
+    const int n = SampleCount(clip);
+    walker.Lines(LinesOf(pGrid, widened, dX, dY, n, LineReach::Drawing, true), sink);
+    walker.Ticks(TicksOf(pGrid, widened, dX, dY, n), sink);
+  } catch (const std::exception& e) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "drawing cut short: %s", e.what());
+    return false;
+  }
+  return true;
+}
+
+bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  IGIS_Map* pMap = FrameMap(pGrid, kOnDrawHatchLine);
+  if (pMap == nullptr) return false;
+  CGIS_ElementClipScope clip(hdc, pDisplay);
+  DrawingCall call;
+  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDrawHatchLine, false)) return false;
+  double dX = 0.0, dY = 0.0;
+  GridIntervals(pGrid, &dX, &dY);
+  try {
+    DeviceSpace space(call);
+    grid::CGIS_GridCapRecord cap(kOnDrawHatchLine);
+    GraticuleWalker walker(space, call.device, cap);
+    RendererSink sink(call, hdc, bPrint, pDisplay, clip.IsClipping(), GraticuleSymbols::Of(pGrid));
+    walker.Hatches(HatchesOf(pGrid, call.extent, dX, dY), sink);
+  } catch (const std::exception& e) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDrawHatchLine, "drawing cut short: %s", e.what());
+    return false;
+  }
+  return true;
+}
+
+bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  IGIS_Map* pMap = FrameMap(pGrid, kOnDrawInteriorLabel);
+  if (pMap == nullptr) return false;
+  CGIS_ElementClipScope clip(hdc, pDisplay);
+  DrawingCall call;
+  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDrawInteriorLabel, false)) return false;
+  const double ix = pGrid->GetInteriorLabelIntervalX();
+  const double iy = pGrid->GetInteriorLabelIntervalY();
+  if (!IsInterval(ix)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOnDrawInteriorLabel, "X_interval == 0");
+  if (!IsInterval(iy)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDrawInteriorLabel, "Y_interval == 0");
+  auto* pLabel = dynamic_cast<IGIS_DMSGridLabel*>(pGrid->GetLabelFormat());
+  if (pLabel == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDrawInteriorLabel, "m_pLabelFormat == NULL");
+    return false;
+  }
+  if (!IsInterval(ix) || !IsInterval(iy)) return true;
+  try {
+    InteriorLabelTexts texts(pLabel);
+    IGIS_AnnoStyleFactory* pStyles = GIS_GetAnnotationStyleFactoryObject();
+    IGIS_AnnoStyleSet* pSet = pStyles != nullptr ? pStyles->CreateStyleSet(1) : nullptr;
+    md::basilo::ReleasePtr<IGIS_AnnoPointStyle> style(pSet != nullptr ? pSet->GetPointStyle() : nullptr);
+    if (!texts.Ready() || !style) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDrawInteriorLabel, !style ? "p_style == NULL" : "p_format == NULL");
+      return false;
+    }
+    style->SetAlignment(GIS_ALIGN_BOTTOM_LEFT);
+    if (IGIS_SymbolPart* pText = pLabel->GetTextSymbolPtr()) style->SetTextStyle(pText->GetTextPart());
+    DeviceSpace space(call);
+    grid::CGIS_GridCapRecord cap(kOnDrawInteriorLabel);
+    GraticuleWalker walker(space, call.device, cap);
+    DrawerSink sink(hdc, bPrint, pDisplay, texts, style.get());
+    walker.Labels(LabelPass{call.extent, ix, iy}, sink);
+  } catch (const std::exception& e) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDrawInteriorLabel, "drawing cut short: %s", e.what());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace md::layout::graticule

@@ -1,0 +1,364 @@
+// The figure of a graticule, laid into a drawing's or a conversion's space.
+#include "layout/graphicelement/grid/graticule/graticulefigure.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "layout/graphicelement/element/mapdeckgeometry.h"
+
+namespace md::layout::graticule {
+
+namespace {
+
+using grid::GridLineRun;
+using grid::GridRunRounding;
+
+int R(double v) { return md::basilo::detail::RoundToInt32(v); }
+
+double Clamp(double v, double lo, double hi) { return v < lo ? lo : (v > hi ? hi : v); }
+
+// The lines k = R(low / interval) - nBefore .. of one direction, R(span /
+// interval) + nExtra of them.
+GridLineRun LinesOver(double dLow, double dSpan, double dInterval, int nExtra, int nBefore = 0) {
+  return grid::MakeGridLineRun(dLow, dSpan, dInterval, nExtra, nBefore, GridRunRounding::kQuotientFirst);
+}
+
+// The extent's four sides, whichever way its corners were given.
+struct Sides {
+  double west, east, south, north;
+  explicit Sides(const SGIS_DRect& e)
+      : west(std::min(e.x1, e.x2)),
+        east(std::max(e.x1, e.x2)),
+        south(std::min(e.y1, e.y2)),
+        north(std::max(e.y1, e.y2)) {}
+  double Width() const { return east - west; }
+  double Height() const { return north - south; }
+};
+
+// An interval that reaches past an extent: the interval itself, or 0 when it
+// places no lines.
+double Reach(double d) { return IsInterval(d) ? d : 0.0; }
+
+bool IsMeridianInExtent(double dLon, const Sides& s, double dX) {
+  return s.west <= dLon && dLon <= s.east && -180.0 - dX <= dLon && dLon <= 180.0 + dX;
+}
+bool IsParallelInExtent(double dLat, const Sides& s, double dY) {
+  return s.south <= dLat && dLat <= s.north && -90.0 - dY <= dLat && dLat <= 90.0 + dY;
+}
+
+GeoRun Along(bool bParallel, double dFixed, double dFrom, double dTo) {
+  return bParallel ? GeoRun{SGIS_DPoint(dFrom, dFixed, 0.0), SGIS_DPoint(dTo, dFixed, 0.0)}
+                   : GeoRun{SGIS_DPoint(dFixed, dFrom, 0.0), SGIS_DPoint(dFixed, dTo, 0.0)};
+}
+
+constexpr bool IsVerticalSide(TickSide side) { return side == TickSide::Bottom || side == TickSide::Top; }
+
+}  // namespace
+
+bool IsInterval(double d) { return std::isfinite(d) && d > 0.0; }
+
+GraticuleLines CountGraticuleLines(const SGIS_DRect& extent, double dX, double dY) {
+  const Sides s(extent);
+  GraticuleLines lines;
+  lines.meridians = LinesOver(s.west, s.Width(), dX, 2);
+  lines.parallels = LinesOver(s.south, s.Height(), dY, 2);
+  return lines;
+}
+
+bool ParallelRun(double dLat, const SGIS_DRect& extent, double dX, double dY, LineReach reach, GeoRun* pOut) {
+  const Sides s(extent);
+  dX = Reach(dX);
+  dY = Reach(dY);
+  if (pOut == nullptr || !IsParallelInExtent(dLat, s, dY)) return false;
+  const double east = reach == LineReach::Drawing ? s.east + 4.0 * dX : s.east + dX;
+  *pOut =
+      Along(true, Clamp(dLat, -90.0, 90.0), Clamp(s.west - dX, -180.0, 180.0), Clamp(east, -180.0, 180.0));
+  return true;
+}
+
+bool MeridianRun(double dLon, const SGIS_DRect& extent, double dX, double dY, LineReach reach, GeoRun* pOut) {
+  const Sides s(extent);
+  dX = Reach(dX);
+  dY = Reach(dY);
+  if (pOut == nullptr || !IsMeridianInExtent(dLon, s, dX)) return false;
+  const double north = reach == LineReach::Drawing ? s.north + 4.0 * dY : s.north + dY;
+  *pOut =
+      Along(false, Clamp(dLon, -180.0, 180.0), Clamp(s.south - dY, -90.0, 90.0), Clamp(north, -90.0, 90.0));
+  return true;
+}
+
+bool TickRun(TickSide side, double dValue, const SGIS_DRect& extent, double dX, double dY, GeoRun* pOut) {
+  const Sides s(extent);
+  dX = Reach(dX);
+  dY = Reach(dY);
+  if (pOut == nullptr) return false;
+  if (IsVerticalSide(side)) {
+    if (!IsMeridianInExtent(dValue, s, dX)) return false;
+    const double south = Clamp(s.south - dY, -90.0, 90.0);
+    const double north = Clamp(s.north + dY, -90.0, 90.0);
+    if (south == north) return false;
+    const bool bUp = side == TickSide::Bottom;
+    *pOut = Along(false, Clamp(dValue, -180.0, 180.0), bUp ? south : north, bUp ? north : south);
+  } else {
+    if (!IsParallelInExtent(dValue, s, dY)) return false;
+    const double west = Clamp(s.west - dX, -180.0, 180.0);
+    const double east = Clamp(s.east + dX, -180.0, 180.0);
+    if (west == east) return false;
+    const bool bEastward = side == TickSide::Left;
+    *pOut = Along(true, Clamp(dValue, -90.0, 90.0), bEastward ? west : east, bEastward ? east : west);
+  }
+  return true;
+}
+
+bool LiesOnGridLine(double dValue, double dInterval) {
+  if (!IsInterval(dInterval) || !std::isfinite(dValue)) return false;
+  const double q = dValue / dInterval;
+  if (!std::isfinite(q)) return false;
+  return std::fabs(q - std::round(q)) <= 1e-9 * std::max(1.0, std::fabs(q));
+}
+
+// ---- The walker -------------------------------------------------------------
+
+GraticuleWalker::GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap)
+    : m_space(space), m_frame(frame), m_cap(cap), m_pClipper(GIS_CreateGeoArithmeticObject()) {
+  m_frame.Normalize();
+  m_carry = [this](SGIS_DPoint* p) { return m_space.FromDegrees(p->x, p->y, p); };
+}
+
+int GraticuleWalker::Clip(const GeoRun& run, int nSamples) {
+  grid::SampleGridLine(run.from, run.to, nSamples, m_carry, &m_carried);
+  if (m_carried.empty() || !m_pClipper) return 0;
+  m_clipped.resize(m_carried.size() * 2);
+  return m_pClipper->ClipPolylineToRect(
+      SGIS_Point(m_frame.left, m_frame.bottom, 0), SGIS_Point(m_frame.right, m_frame.top, 0),
+      static_cast<int>(m_carried.size()), m_carried.data(), m_clipped.data());
+}
+
+bool GraticuleWalker::CountMark() {
+  if (m_nMarks >= grid::kMaxGridMarks) {
+    m_cap.Note("marks", grid::kMaxGridMarks);
+    return false;
+  }
+  ++m_nMarks;
+  return true;
+}
+
+void GraticuleWalker::Lines(const LinePass& pass, GraticuleSink& sink) {
+  if (!Ready()) return;
+  const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY);
+  if (lines.meridians.bCapped || lines.parallels.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+  GeoRun run;
+  if (pass.nGridlineType == 1) {
+    for (int j = 0; j < lines.parallels.nCount; ++j) {
+      if (!ParallelRun(lines.parallels.At(j, pass.dY), pass.extent, pass.dX, pass.dY, pass.reach, &run))
+        continue;
+      const int n = Clip(run, pass.nSamples);
+      if (n >= 2) sink.Line(m_clipped.data(), n);
+    }
+    for (int i = 0; i < lines.meridians.nCount; ++i) {
+      if (!MeridianRun(lines.meridians.At(i, pass.dX), pass.extent, pass.dX, pass.dY, pass.reach, &run))
+        continue;
+      const int n = Clip(run, pass.nSamples);
+      if (n >= 2) sink.Line(m_clipped.data(), n);
+    }
+  } else if (pass.nGridlineType == 2) {
+    m_nMarks = 0;
+    for (int i = 0; i < lines.meridians.nCount; ++i) {
+      for (int j = 0; j < lines.parallels.nCount; ++j) {
+        if (!CountMark()) return;
+        const double lon = lines.meridians.At(i, pass.dX);
+        const double lat = lines.parallels.At(j, pass.dY);
+        if (!IsInDRect(pass.extent, lon, lat)) continue;
+        SGIS_DPoint p;
+        if (!m_space.FromDegrees(lon, lat, &p)) continue;
+        const SGIS_Point at = SGIS_Point::FromDoubles(p.x, p.y);
+        if (pass.bMarkersInFrame && HitTestRectEdge(m_frame, at.x, at.y, 0) == SGIS_Rect::OUTSIDE) continue;
+        sink.Marker(at);
+      }
+    }
+  }
+}
+
+void GraticuleWalker::Ticks(const TickPass& pass, GraticuleSink& sink) {
+  if (!Ready()) return;
+  constexpr TickSide kSides[] = {TickSide::Bottom, TickSide::Top, TickSide::Left, TickSide::Right};
+  for (TickSide side : kSides) {
+    if (pass.bMain[static_cast<int>(side)]) TicksOfSide(side, pass, false, sink);
+  }
+  if (pass.nSubCount <= 0) return;
+  for (TickSide side : kSides) {
+    if (pass.bSub[static_cast<int>(side)]) TicksOfSide(side, pass, true, sink);
+  }
+}
+
+void GraticuleWalker::TicksOfSide(TickSide side, const TickPass& pass, bool bSub, GraticuleSink& sink) {
+  const double dLength = bSub ? pass.dSubLength : pass.dLength;
+  if (!std::isfinite(dLength)) return;
+  const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY);
+  const bool bVertical = IsVerticalSide(side);
+  const GridLineRun& run = bVertical ? lines.meridians : lines.parallels;
+  const double d = bVertical ? pass.dX : pass.dY;
+  if (run.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+  GeoRun tick;
+  auto tickAt = [&](double v) {
+    if (TickRun(side, v, pass.extent, pass.dX, pass.dY, &tick) && Clip(tick, pass.nSamples) >= 1)
+      Tick(side, bSub, dLength, sink);
+  };
+  const int nMain = std::min(run.nCount, grid::kMaxGridTicks);
+  if (run.nCount > nMain) m_cap.Note("ticks", grid::kMaxGridTicks);
+  if (!bSub) {
+    for (int i = 0; i < nMain; ++i) tickAt(run.At(i, d));
+    return;
+  }
+  const double dSub = d / pass.nSubCount;
+  long long nTried = 0;
+  for (int i = 0; i < nMain; ++i) {
+    for (int q = 1; q < pass.nSubCount; ++q) {
+      if (++nTried > grid::kMaxGridSubTicks) {
+        m_cap.Note("sub-ticks", grid::kMaxGridSubTicks);
+        return;
+      }
+      tickAt(run.At(i, d) + q * dSub);
+    }
+  }
+}
+
+void GraticuleWalker::Tick(TickSide side, bool bSub, double dLength, GraticuleSink& sink) {
+  const SGIS_Point p = m_clipped[0];
+  if (IsVerticalSide(side) ? (p.x == m_frame.left || p.x == m_frame.right)
+                           : (p.y == m_frame.top || p.y == m_frame.bottom)) {
+    return;
+  }
+  const SGIS_DPoint page = m_space.ToPage(SGIS_DPoint(p.x, p.y, 0.0));
+  SGIS_DPoint end = page;
+  switch (side) {
+    case TickSide::Bottom:
+      end.y -= dLength;
+      break;
+    case TickSide::Top:
+      end.y += dLength;
+      break;
+    case TickSide::Left:
+      end.x -= dLength;
+      break;
+    case TickSide::Right:
+      end.x += dLength;
+      break;
+  }
+  const SGIS_DPoint from = m_space.FromPage(page);
+  const SGIS_DPoint to = m_space.FromPage(end);
+  sink.Tick(bSub, SGIS_Point::FromDoubles(from.x, from.y), SGIS_Point::FromDoubles(to.x, to.y));
+}
+
+void GraticuleWalker::HatchMark(HatchRank rank, bool bVertical, double dLon, double dLat,
+                                const HatchRankStyle& style, GraticuleSink& sink) {
+  if (!std::isfinite(style.dLength)) return;
+  SGIS_DPoint c;
+  if (!m_space.FromDegrees(dLon, dLat, &c)) return;
+  if (HitTestRectEdge(m_frame, R(c.x), R(c.y), 1) == SGIS_Rect::OUTSIDE) return;
+  const SGIS_DPoint page = m_space.ToPage(c);
+  const double half = style.bIntegerHalf ? std::trunc(style.dLength / 2.0) : style.dLength / 2.0;
+  const double lo = style.bDirectional ? 0.0 : -half;
+  const double hi = style.bDirectional ? style.dLength : half;
+  SGIS_DPoint a = page, b = page;
+  if (bVertical) {
+    a.y += lo;
+    b.y += hi;
+  } else {
+    a.x += lo;
+    b.x += hi;
+  }
+  const SGIS_DPoint from = m_space.FromPage(a);
+  const SGIS_DPoint to = m_space.FromPage(b);
+  sink.Hatch(rank, SGIS_Point::FromDoubles(from.x, from.y), SGIS_Point::FromDoubles(to.x, to.y));
+}
+
+void GraticuleWalker::Hatches(const HatchPass& pass, GraticuleSink& sink) {
+  const Sides s(pass.extent);
+  const int nMain = std::max(1, pass.nMainCount);
+  const int nSub = std::max(1, pass.nSubCount);
+  const HatchRankStyle& sub = pass.rank[static_cast<int>(HatchRank::Sub)];
+  const HatchRankStyle& main = pass.rank[static_cast<int>(HatchRank::Main)];
+  const HatchRankStyle& interval = pass.rank[static_cast<int>(HatchRank::Interval)];
+
+  // One position of a pass: its sub and main marks, then its interval mark
+  // unless it lies on a grid line across the pass. False at the cap.
+  auto position = [&](bool bVertical, double lon, double lat, double h) {
+    const double dMain = h / nMain;
+    const double dSub = dMain / nSub;
+    for (int m = 0; m < nMain; ++m) {
+      const double start = (bVertical ? lon : lat) + m * dMain;
+      for (int k = 1; k < nSub; ++k) {
+        if (!CountMark()) return false;
+        const double v = start + k * dSub;
+        HatchMark(HatchRank::Sub, bVertical, bVertical ? v : lon, bVertical ? lat : v, sub, sink);
+      }
+      if (m >= 1) {
+        if (!CountMark()) return false;
+        HatchMark(HatchRank::Main, bVertical, bVertical ? start : lon, bVertical ? lat : start, main, sink);
+      }
+    }
+    if (!CountMark()) return false;
+    if (bVertical) {
+      if (!LiesOnGridLine(lon, pass.dX)) HatchMark(HatchRank::Interval, true, lon, lat, interval, sink);
+    } else {
+      const double latc = Clamp(lat, -90.0, 90.0);
+      if (!LiesOnGridLine(latc, pass.dY))
+        HatchMark(HatchRank::Interval, false, Clamp(lon, -180.0, 180.0), latc, interval, sink);
+    }
+    return true;
+  };
+
+  // Along the parallels: marks up the page, parallel by parallel from the
+  // south, position by position from the west.
+  if (IsInterval(pass.dIntervalX) && IsInterval(pass.dY)) {
+    const GridLineRun cols = LinesOver(s.west, s.Width(), pass.dIntervalX, 4, 2);
+    const GridLineRun rows = LinesOver(s.south, s.Height(), pass.dY, 4, 2);
+    if (cols.bCapped || rows.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+    m_nMarks = 0;
+    bool bGoing = true;
+    for (int i = 0; i < rows.nCount && bGoing; ++i) {
+      const double lat = rows.At(i, pass.dY);
+      for (int j = 0; j < cols.nCount && bGoing; ++j)
+        bGoing = position(true, cols.At(j, pass.dIntervalX), lat, pass.dIntervalX);
+    }
+  }
+  // Along the meridians: marks to the right, meridian by meridian from the
+  // west, position by position from the south.
+  if (IsInterval(pass.dIntervalY) && IsInterval(pass.dX)) {
+    const GridLineRun cols = LinesOver(s.west, s.Width(), pass.dX, 4, 2);
+    const GridLineRun rows = LinesOver(s.south, s.Height(), pass.dIntervalY, 4, 2);
+    if (cols.bCapped || rows.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+    m_nMarks = 0;
+    bool bGoing = true;
+    for (int i = 0; i < cols.nCount && bGoing; ++i) {
+      const double lon = cols.At(i, pass.dX);
+      if (lon < s.west || lon > s.east) continue;
+      for (int j = 0; j < rows.nCount && bGoing; ++j)
+        bGoing = position(false, lon, rows.At(j, pass.dIntervalY), pass.dIntervalY);
+    }
+  }
+}
+
+void GraticuleWalker::Labels(const LabelPass& pass, GraticuleSink& sink) {
+  const Sides s(pass.extent);
+  const GridLineRun cols = LinesOver(s.west, s.Width(), pass.dX, 2);
+  const GridLineRun rows = LinesOver(s.south, s.Height(), pass.dY, 2);
+  if (cols.bCapped || rows.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+  m_nMarks = 0;
+  for (int i = 0; i < cols.nCount; ++i) {
+    for (int j = 0; j < rows.nCount; ++j) {
+      if (!CountMark()) return;
+      const double lon = cols.At(i, pass.dX);
+      const double lat = rows.At(j, pass.dY);
+      if (!IsInDRect(pass.extent, lon, lat)) continue;
+      SGIS_DPoint p;
+      if (!m_space.FromDegrees(lon, lat, &p)) continue;
+      const SGIS_Point anchor = SGIS_Point::FromDoubles(p.x, p.y);
+      if (HitTestRectEdge(m_frame, anchor.x, anchor.y, 0) == SGIS_Rect::OUTSIDE) continue;
+      sink.Label(anchor, lon, lat);
+    }
+  }
+}
+
+}  // namespace md::layout::graticule

@@ -1,0 +1,151 @@
+// The index grid: its cells, drawing, conversion, stored keys and sheet.
+#include "layout/graphicelement/grid/index/cgis_indexgrid.h"
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
+#include "host/featra/igis_feature.h"
+#include "host/tinctor/igis_symbolrenderer.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/element/mapdeckdraw.h"
+#include "layout/graphicelement/grid/grid/gridlines.h"
+#include "layout/graphicelement/grid/index/indexgridfigure.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
+
+namespace {
+
+using md::layout::grid::IndexGridPiece;
+
+// The keys of the grid's own state, before the common ones.
+constexpr const char* kColumnCount = "ColumnCount";
+constexpr const char* kRowCount = "RowCount";
+constexpr const char* kXYLabelType = "XYLabelType";
+
+}  // namespace
+
+CGIS_IndexGrid::CGIS_IndexGrid() {
+  IGIS_GridLabel* pLabel = GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_INDEX_CONTINUOUS);
+  if (pLabel != nullptr) {
+    SetLabelFormat(pLabel);
+    pLabel->Release();
+  }
+}
+
+CGIS_IndexGrid::~CGIS_IndexGrid() { ReleaseLabel(); }
+
+void CGIS_IndexGrid::SetLabelFormat(IGIS_GridLabel* pLabel) {
+  ReplaceLabel(pLabel,
+               {GIS_GRIDLABEL_INDEX_BACKGROUND, GIS_GRIDLABEL_INDEX_BOTTON, GIS_GRIDLABEL_INDEX_CONTINUOUS,
+                GIS_GRIDLABEL_INDEX_ROUNDED},
+               "CGIS_IndexGrid::SetLabelFormat", false);
+}
+
+IGIS_IndexGrid* CGIS_IndexGrid::Copy(IGIS_IndexGrid* pOther) {
+  if (pOther == nullptr || pOther == this) return this;
+  CopyFrom(pOther);
+  m_bXYLabelType = pOther->GetXYLabelType();
+  m_nColumnCount = pOther->GetColumnCount();
+  m_nRowCount = pOther->GetRowCount();
+  return this;
+}
+
+IGIS_MapGrid* CGIS_IndexGrid::Clone() {
+  CGIS_IndexGrid* pClone = md::basilo::MakeOrNull<CGIS_IndexGrid>("CGIS_IndexGrid::Clone");
+  if (pClone != nullptr) pClone->Copy(this);
+  return pClone;
+}
+
+bool CGIS_IndexGrid::Save(IGIS_DataBuffer* pBuffer) {
+  constexpr const char* kMethod = "CGIS_IndexGrid::Save";
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
+    return false;
+  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  bool bOwn = false;
+  if (set) {
+    if (IGIS_Field* f = set->AddProperty(kColumnCount, kColumnCount, GIS_FIELD_TYPE_INT, 1))
+      f->SetInt(m_nColumnCount);
+    if (IGIS_Field* f = set->AddProperty(kRowCount, kRowCount, GIS_FIELD_TYPE_INT, 1)) f->SetInt(m_nRowCount);
+    if (IGIS_Field* f = set->AddProperty(kXYLabelType, kXYLabelType, GIS_FIELD_TYPE_BOOL, 1))
+      f->SetBool(m_bXYLabelType);
+    bOwn = set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0);
+  }
+  if (!bOwn) GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
+  if (!SaveCommon(pBuffer)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
+    return false;
+  }
+  return bOwn;
+}
+
+bool CGIS_IndexGrid::Open(IGIS_DataBuffer* pBuffer) {
+  constexpr const char* kMethod = "CGIS_IndexGrid::Open";
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
+    return false;
+  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  if (!set || !set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
+    return false;
+  }
+  if (IGIS_Field* f = set->GetProperty(kColumnCount)) m_nColumnCount = f->GetInt();
+  if (IGIS_Field* f = set->GetProperty(kRowCount)) m_nRowCount = f->GetInt();
+  if (IGIS_Field* f = set->GetProperty(kXYLabelType)) m_bXYLabelType = f->GetBool();
+  set.reset();
+  if (!OpenCommon(pBuffer)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
+    return false;
+  }
+  return true;
+}
+
+bool CGIS_IndexGrid::OnOpenPropertyDlg() {
+  return RunPropertySheet("索引格网属性", "CGIS_IndexGrid::OnOpenPropertyDlg",
+                          [this](IGIS_MapGrid* pBackup) { Copy(static_cast<CGIS_IndexGrid*>(pBackup)); });
+}
+
+bool CGIS_IndexGrid::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  constexpr const char* kMethod = "CGIS_IndexGrid::OnDraw";
+  if (m_pMapElement == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "m_pMapElement == NULL");
+    return false;
+  }
+  IGIS_SpatialReference* pPage = PageReferenceOf(m_pMapElement->GetFeatureSetPtr());
+  DrawPrelude(hdc, bPrint, pDisplay);
+  if (GIS_GetSymbolizationObject() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_symbolization == NULL");
+    return false;
+  }
+  md::layout::grid::CGIS_GridCapRecord caps(kMethod);
+  const std::vector<IndexGridPiece> pieces =
+      md::layout::grid::LayIndexGrid(this, m_pMapElement->GetRect(), caps);
+  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, pPage, kMethod);
+  for (const IndexGridPiece& piece : pieces) painter.Draw(piece.pSymbol, piece.points, piece.nCount);
+  return true;
+}
+
+IGIS_Element* CGIS_IndexGrid::ConvertToElement() {
+  constexpr const char* kMethod = "CGIS_IndexGrid::ConvertToElement";
+  IGIS_Element* pElement = ConvertPrelude();
+  auto* pBase = dynamic_cast<IGIS_CompoundElement*>(pElement);
+  if (pBase == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_element == NULL");
+    return nullptr;
+  }
+  // The grid's own compound; without one the base compound is the result.
+  IGIS_CompoundElement* pOwn = CreateCompoundElement(pBase->GetFeatureSetPtr());
+  if (pOwn == nullptr) return pElement;
+  md::layout::grid::CGIS_GridCapRecord caps(kMethod);
+  for (const IndexGridPiece& piece : md::layout::grid::LayIndexGrid(this, m_pMapElement->GetRect(), caps)) {
+    if (piece.nCount == 2) {
+      AddSegmentElement(pOwn, piece.points[0], piece.points[1], piece.pSymbol);
+    } else {
+      CreatePointElement(pOwn, piece.points[0], piece.pSymbol);
+    }
+  }
+  AddElementOrHandBack(pBase, pOwn);
+  return pElement;
+}
