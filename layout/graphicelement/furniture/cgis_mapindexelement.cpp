@@ -353,7 +353,7 @@ BOOL CGIS_MapIndexElement::Archive(int nRead, int /*nArchiveOption*/) {
     set.Finish();
     return TRUE;
   }
-  const md::layout::CustomSetView set(pAttr, method.c_str());
+  const md::layout::StoredSetView set(pAttr, method.c_str());
   if (IGIS_Field* pField = set.Field(kKeyFrame)) {
     if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
     if (m_pFrame && pField->GetDataBuffer() != nullptr) m_pFrame->Open(pField->GetDataBuffer());

@@ -357,7 +357,7 @@ BOOL CGIS_SlopeElement::Archive(int nRead, int /*nArchiveOption*/) {
     if (!set.WasStored("MapElementID")) GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_field == NULL");
     return TRUE;
   }
-  const md::layout::CustomSetView set(pAttr, method.c_str());
+  const md::layout::StoredSetView set(pAttr, method.c_str());
   set.Read("AngleGap", &m_settings.nAngleGap);
   set.Read("AxislineInterval", &m_settings.nAxislineInterval);
   set.Read("ContourInterval", &m_settings.dContourInterval);

@@ -106,7 +106,7 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
   void ComputeDrawAngles();
   void WriteDefaults(IGIS_Feature* pFeature);
   void WriteCustom(md::layout::CustomSetWriter& set, bool bDescribe);
-  void ReadCustom(const md::layout::CustomSetView& set);
+  void ReadCustom(const md::layout::StoredSetView& set);
 
   md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
   SymbolPtr m_pAngleTextSymbol;

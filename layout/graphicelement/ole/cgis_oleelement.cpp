@@ -272,7 +272,7 @@ BOOL CGIS_OleElement::Archive(int nRead, int /*nArchiveOption*/) {
     }
 
     if (!m_core.ArchiveCommon(nRead)) return FALSE;
-    const md::layout::CustomSetView set(pAttr, method.c_str());
+    const md::layout::StoredSetView set(pAttr, method.c_str());
     if (IGIS_Field* f = set.Field(kKeyFrame)) {
       if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
       if (m_pFrame != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
