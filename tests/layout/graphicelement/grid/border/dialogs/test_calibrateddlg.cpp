@@ -281,11 +281,8 @@ TEST_F(CalibratedDialog, Snapshot) {
   dlg.m_pMapBorder = map.get();
   const std::string path = SnapshotPath("calibratedborder");
   ScriptedDriver driver;
-  driver.Then([&](UiUser& u) {
-    EXPECT_TRUE(u.Snapshot(path));
-    u.Cancel();
-  });
-  dlg.DoModal();
+  driver.Then(md::test::SnapshotThenCancel(path));
+  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
   EXPECT_TRUE(std::filesystem::exists(path));
 }
 
