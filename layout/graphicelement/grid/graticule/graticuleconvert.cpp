@@ -11,6 +11,7 @@
 #include "layout/graphicelement/grid/graticule/graticuledraw.h"
 #include "layout/graphicelement/grid/graticule/graticulepieces.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
+#include "layout/graphicelement/grid/grid/geotrace.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
@@ -33,28 +34,6 @@ void AddGroup(IGIS_CompoundElement* pResult, IGIS_CompoundElement* pGroup) {
   if (pGroup->GetElementCount() > 0 && pResult->AddElement(pGroup)) return;
   DropCompound(pGroup);
 }
-
-// Page coordinates: degrees go to the map, then onto the page by the frame's
-// bound and scale.
-class PageSpace : public GraticuleSpace {
- public:
-  PageSpace(grid::GeographicFrame& geo, const SGIS_DRect& bound, const SGIS_Rect& frame, double dScale)
-      : m_geo(geo), m_bound(bound), m_frame(frame), m_dScale(dScale) {}
-  bool FromDegrees(double dLon, double dLat, SGIS_DPoint* pOut) override {
-    SGIS_DPoint p(dLon, dLat, 0.0);
-    if (!m_geo.ToMap(&p)) return false;
-    *pOut = grid::MapToPage(p, m_bound, m_frame, m_dScale);
-    return std::isfinite(pOut->x) && std::isfinite(pOut->y);
-  }
-  SGIS_DPoint ToPage(SGIS_DPoint point) override { return point; }
-  SGIS_DPoint FromPage(SGIS_DPoint point) override { return point; }
-
- private:
-  grid::GeographicFrame& m_geo;
-  SGIS_DRect m_bound;
-  SGIS_Rect m_frame;
-  double m_dScale;
-};
 
 // Makes each piece an element of a group, with the grid's symbol of the
 // piece; a piece whose symbol the grid does not hold is not drawn, and so
@@ -136,7 +115,7 @@ struct Conversion {
 void Conversion::Run(IGIS_CompoundElement* pLines) {
   double dX = 0.0, dY = 0.0;
   GridIntervals(pGrid, &dX, &dY);
-  PageSpace space(geo, bound, rect, dScale);
+  grid::GeoPageSpace space(geo, bound, rect, dScale);
   grid::CGIS_GridCapRecord cap(kConvertToElement);
   GraticuleWalker walker(space, rect, cap);
   ElementSink lines(pLines, GraticuleSymbols::Of(pGrid));

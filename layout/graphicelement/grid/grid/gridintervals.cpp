@@ -38,4 +38,33 @@ FixedCountIntervals SearchFixedCountIntervals(double dWidth, double dHeight, int
   return out;
 }
 
+double FixedCountOrigin(double dEdgeDegrees, double dUnitRatio) {
+  return WholeIntervalStart(std::floor(std::floor(dEdgeDegrees) * dUnitRatio), 10.0);
+}
+
+bool FixedCountGraticule::HasLines() const {
+  const bool bFinite = std::isfinite(extent.x1) && std::isfinite(extent.x2) && std::isfinite(extent.y1) &&
+                       std::isfinite(extent.y2);
+  return bFinite && extent.Width() > 0.0 && extent.Height() > 0.0 && std::isfinite(dX0) && std::isfinite(dY0);
+}
+
+FixedCountGraticule PlanFixedCountGraticule(const SGIS_DRect& extentDegrees, int nColumns, int nRows,
+                                            double dUnitRatio) {
+  FixedCountGraticule g;
+  g.extent = extentDegrees;
+  g.extent.Normalize();
+  const int nCols = nColumns < 1 ? 1 : nColumns;
+  const int nRowCount = nRows < 1 ? 1 : nRows;
+  const double w = g.extent.Width();
+  const double h = g.extent.Height();
+  g.dColumnWidth = w / nCols;
+  g.dRowHeight = h / nRowCount;
+  g.dWestDegree = std::floor(g.extent.x1);
+  g.dSouthDegree = std::floor(g.extent.y2);
+  g.search = SearchFixedCountIntervals(w * dUnitRatio, h * dUnitRatio, nCols, nRowCount);
+  g.dX0 = FixedCountOrigin(g.extent.x1, dUnitRatio);
+  g.dY0 = FixedCountOrigin(g.extent.y2, dUnitRatio);
+  return g;
+}
+
 }  // namespace md::layout::grid
