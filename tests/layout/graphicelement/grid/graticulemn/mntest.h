@@ -20,7 +20,9 @@ class MNPage : public MeasurePage {
   // A frame over the region (a map in degrees) showing the extent in
   // degrees (x1 west, y1 north, x2 east, y2 south) at 1000 page units a
   // degree from the page point (2000, 2000).
-  CGIS_MapElement* DegreesFrame(SGIS_DRect extent) { return Frame(region_, extent, 1e-3, SGIS_Point(2000, 2000)); }
+  CGIS_MapElement* DegreesFrame(SGIS_DRect extent) {
+    return Frame(region_, extent, 1e-3, SGIS_Point(2000, 2000));
+  }
   // A frame of 250 x 200 mm from (5000, 5000) showing the whole sheet.
   CGIS_MapElement* WholeSheetFrame();
 };

@@ -61,7 +61,9 @@ class MNRender : public MNPage {
   }
 };
 
-TEST_F(MNRender, OverTheProjectedSheet) { DrawConvertAndCompare(WholeSheetFrame(), "graticulemn_sheet", 150); }
+TEST_F(MNRender, OverTheProjectedSheet) {
+  DrawConvertAndCompare(WholeSheetFrame(), "graticulemn_sheet", 150);
+}
 
 TEST_F(MNRender, OverTheRegionInDegrees) {
   DrawConvertAndCompare(Frame(region_, SGIS_DRect(114.0, 40.0, 120.0, 36.0), 2.5e-4, SGIS_Point(5000, 5000)),
