@@ -3,6 +3,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
@@ -28,7 +29,7 @@ IGIS_PropertySet* ReadCustom(IGIS_Feature* pFeature, IGIS_FeatureAttributes** pp
                              const char* szMethod) {
   *ppAttributes = nullptr;
   if (pFeature == nullptr) {
-    GIS_LOG(3, szMethod, "m_pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pFeature == NULL");
     return nullptr;
   }
   IGIS_FeatureAttributes* pAttributes = pFeature->GetAttributes();
@@ -37,7 +38,7 @@ IGIS_PropertySet* ReadCustom(IGIS_Feature* pFeature, IGIS_FeatureAttributes** pp
   if (pSet == nullptr) return nullptr;
   IGIS_DataBuffer* pStored = pAttributes->GetDataBuffer("Custom");
   if (pStored != nullptr && !pSet->Archive(pStored, GIS_ARCHIVE_READ, 0)) {
-    GIS_LOG(3, szMethod, "p_propertyset->Archive == FALSE");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_propertyset->Archive == FALSE");
     pSet->Release();
     return nullptr;
   }
@@ -67,31 +68,32 @@ void AddBodySymbolKeys(IGIS_Feature* pFeature, const BodySymbolKey* pKeys, int n
   pSet->Release();
 }
 
-}  // namespace md::layout::detail
-
-BOOL IGIS_ScaleBar::ArchiveBody(int nRead, const char* szMethod, const BodySymbolKey* pKeys, int nCount,
-                                SymbolView view, const std::function<void(int, IGIS_Symbol*)>& take) {
-  IGIS_Feature* pFeature = GetFeaturePtr();
+BOOL ArchiveBodySymbols(IGIS_ScaleBar& bar, int nRead, const char* szMethod, const BodySymbolKey* pKeys,
+                        int nCount, SymbolView view, const std::function<void(int, IGIS_Symbol*)>& take) {
+  IGIS_Feature* pFeature = bar.GetFeaturePtr();
   IGIS_FeatureAttributes* pAttributes = nullptr;
-  IGIS_PropertySet* pSet = ReadCustom(pFeature, &pAttributes, szMethod);
-  if (pSet == nullptr) return FALSE;
-  BOOL bResult = TRUE;
+  const md::basilo::ReleasePtr<IGIS_PropertySet> set(ReadCustom(pFeature, &pAttributes, szMethod));
+  if (!set) return FALSE;
   if (nRead == 0) {
-    for (int i = 0; i < nCount; ++i) PutSymbol(pSet, pKeys[i].szKey, pKeys[i].szKey, pKeys[i].pSymbol);
-    if (!StoreCustomSet(pSet, pAttributes) || !CommitFeature(pFeature, GIS_UPDATE_ALL)) {
-      GIS_LOG(3, szMethod, "b_ret == NULL");
-      bResult = FALSE;
+    for (int i = 0; i < nCount; ++i) PutSymbol(set.get(), pKeys[i].szKey, pKeys[i].szKey, pKeys[i].pSymbol);
+    IGIS_FeatureClass* pClass =
+        bar.GetFeatureSetPtr() != nullptr ? bar.GetFeatureSetPtr()->GetFeatureClass() : nullptr;
+    if (!StoreCustomSet(set.get(), pAttributes) || pClass == nullptr ||
+        !pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL)) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
+      return FALSE;
     }
-  } else {
-    for (int i = 0; i < nCount; ++i) {
-      IGIS_Field* pField = pSet->GetProperty(pKeys[i].szKey);
-      IGIS_Symbol* pRead = pField != nullptr ? GetSymbolFromField(pField) : nullptr;
-      if (pRead == nullptr) continue;  // a missing key keeps the held symbol
-      if (IGIS_Symbol* pView = (pRead->*view)()) take(i, pView);
-      pRead->Release();
-    }
-    Refresh();
+    return TRUE;
   }
-  pSet->Release();
-  return bResult;
+  for (int i = 0; i < nCount; ++i) {
+    IGIS_Field* pField = set->GetProperty(pKeys[i].szKey);
+    IGIS_Symbol* pRead = pField != nullptr ? GetSymbolFromField(pField) : nullptr;
+    if (pRead == nullptr) continue;  // a missing key keeps the held symbol
+    if (IGIS_Symbol* pView = (pRead->*view)()) take(i, pView);
+    pRead->Release();
+  }
+  bar.Refresh();
+  return TRUE;
 }
+
+}  // namespace md::layout::detail
