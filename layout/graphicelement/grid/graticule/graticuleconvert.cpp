@@ -1,6 +1,5 @@
 // Turning a graticule into plain elements in page coordinates.
 #include <cmath>
-#include <exception>
 
 #include "host/basilo/igis_log.h"
 #include "host/featra/igis_feature.h"
@@ -10,6 +9,7 @@
 #include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/grid/graticule/graticuledraw.h"
 #include "layout/graphicelement/grid/graticule/graticulepieces.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/geotrace.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
@@ -156,48 +156,30 @@ void Conversion::Labels(GraticuleWalker& walker) {
 }  // namespace
 
 IGIS_Element* ConvertGraticule(IGIS_GraticuleGrid* pGrid, IGIS_Element* pResultElement) {
-  auto* pResult = dynamic_cast<IGIS_CompoundElement*>(pResultElement);
-  IGIS_MapElement* pFrame = pGrid != nullptr ? pGrid->GetMapElement() : nullptr;
-  if (pResult == nullptr || pFrame == nullptr) return pResultElement;
-  IGIS_Map* pMap = pFrame->GetMap();
-  if (pMap == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "p_map == NULL");
-    return pResult;
-  }
+  IGIS_Map* pMap = grid::ConversionMap(pGrid, pResultElement, kConvertToElement);
+  if (pMap == nullptr) return pResultElement;
+  auto* pResult = static_cast<IGIS_CompoundElement*>(pResultElement);
+  IGIS_MapElement* pFrame = pGrid->GetMapElement();
   IGIS_FeatureSet* pOwner = pResult->GetFeatureSetPtr();
-  IGIS_CompoundElement* pLines = NewGroup(pOwner);
-  if (pLines == nullptr) return pResult;
   Conversion c{pGrid, pResult, pOwner, pFrame, {}, {}, {}, {}};
-  if (!c.geo.Build(pMap->GetSpatialReference())) {
-    DropCompound(pLines);
-    return pResult;
-  }
+  if (!c.geo.Build(pMap->GetSpatialReference())) return pResult;
   // The part of the map the frame shows: its bound at the frame's
   // proportions, at the frame's scale.
-  c.dScale = pFrame->GetScale();
+  const grid::FrameShown shown = grid::ShownByFrame(pFrame);
+  c.dScale = shown.dScale;
   IGIS_FeatureSet* pFrameOwner = pFrame->GetFeatureSetPtr();
   c.dUnitRatio = pFrameOwner != nullptr ? pFrameOwner->GetUnitRatio() : 1.0;
-  c.rect = pFrame->GetRect();
+  c.rect = shown.rect;
   c.rect.Normalize();
-  SGIS_DRect stored;
-  pFrame->GetMapBound(&stored);
-  double dShownScale = 0.0;
-  c.bound = grid::ShownMapBound(stored, c.rect, &dShownScale);
+  c.bound = shown.bound;
   c.extent = c.bound;
   if (!c.geo.ToDegrees(&c.extent)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "b_ret == NULL");
   c.extent.Normalize();
   c.geo.AimToMap();
-  try {
-    c.Run(pLines);
-  } catch (const std::exception& e) {
-    // Nothing half made stays on the page.
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "conversion cut short: %s", e.what());
-    DropCompound(pLines);
-    DropCompound(pResult);
-    return nullptr;
-  }
-  if (!pResult->AddElement(pLines)) DropCompound(pLines);
-  return pResult;
+  // The group of lines, markers and ticks comes last, after the hatches and
+  // the interior labels.
+  return grid::FillConversionGroup(pResult, kConvertToElement,
+                                   [&c](IGIS_CompoundElement* pLines) { c.Run(pLines); });
 }
 
 }  // namespace md::layout::graticule

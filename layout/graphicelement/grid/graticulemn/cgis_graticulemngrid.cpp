@@ -14,6 +14,14 @@ constexpr int kDegreeUnit = 1;
 constexpr const char* kSave = "CGIS_GraticuleMNGrid::Save";
 constexpr const char* kOpen = "CGIS_GraticuleMNGrid::Open";
 
+// A new set for reading or writing a buffer; NULL (with a record under the
+// method for a NULL buffer) when there is none.
+md::basilo::ReleasePtr<IGIS_PropertySet> SetFor(IGIS_DataBuffer* pBuffer, const char* szMethod) {
+  if (pBuffer != nullptr) return md::basilo::ReleasePtr<IGIS_PropertySet>(GIS_CreatePropertySetObject());
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDataBuffer为空");
+  return nullptr;
+}
+
 }  // namespace
 
 CGIS_GraticuleMNGrid::CGIS_GraticuleMNGrid() {
@@ -21,12 +29,8 @@ CGIS_GraticuleMNGrid::CGIS_GraticuleMNGrid() {
   // while the library makes no DMS label: the grid then draws unlabelled).
   m_pLabel.reset(GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_DMS));
   if (m_pLabel) m_pLabel->SetMapGrid(this);
-  m_pGridSpacing.reset(
-      md::basilo::MakeOrNull<CGIS_GridSpacing>("CGIS_GraticuleMNGrid::CGIS_GraticuleMNGrid"));
-  if (m_pGridSpacing) {
-    m_pGridSpacing->SetUnitsType(GIS_GRIDSPACING_UNITS_ANGULAR);
-    m_pGridSpacing->SetUnits(kDegreeUnit);
-  }
+  m_pGridSpacing.reset(md::layout::grid::NewGridSpacing(GIS_GRIDSPACING_UNITS_ANGULAR, kDegreeUnit,
+                                                        "CGIS_GraticuleMNGrid::CGIS_GraticuleMNGrid"));
 }
 
 CGIS_GraticuleMNGrid::~CGIS_GraticuleMNGrid() {
@@ -56,21 +60,11 @@ IGIS_GraticuleMNGrid* CGIS_GraticuleMNGrid::Copy(IGIS_GraticuleMNGrid* pOther) {
 }
 
 void CGIS_GraticuleMNGrid::SetGridSpacingPtr(IGIS_GridSpacing* pSpacing) {
-  if (pSpacing == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GraticuleMNGrid::SetGridSpacingPtr", "right == NULL");
-    return;
-  }
-  if (pSpacing == m_pGridSpacing.get()) return;
-  md::basilo::ReleasePtr<IGIS_GridSpacing> pCopy(pSpacing->Clone());
-  if (pCopy) m_pGridSpacing = std::move(pCopy);
+  md::layout::grid::ReplaceGridSpacing(&m_pGridSpacing, pSpacing, "CGIS_GraticuleMNGrid::SetGridSpacingPtr");
 }
 
 bool CGIS_GraticuleMNGrid::Save(IGIS_DataBuffer* pBuffer) {
-  if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "pDataBuffer为空");
-    return false;
-  }
-  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  md::basilo::ReleasePtr<IGIS_PropertySet> set = SetFor(pBuffer, kSave);
   if (!set) return false;
   if (IGIS_Field* f = set->AddProperty("LatitudeCount", "LatitudeCount", GIS_FIELD_TYPE_INT, 1))
     f->SetInt(m_nLatitudeCount);
@@ -88,11 +82,7 @@ bool CGIS_GraticuleMNGrid::Save(IGIS_DataBuffer* pBuffer) {
 }
 
 bool CGIS_GraticuleMNGrid::Open(IGIS_DataBuffer* pBuffer) {
-  if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "pDataBuffer为空");
-    return false;
-  }
-  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  md::basilo::ReleasePtr<IGIS_PropertySet> set = SetFor(pBuffer, kOpen);
   if (!set) return false;
   if (!set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "b_ret == NULL");
   // Stored as read; a count below 1 is taken as 1 where the counts divide.

@@ -64,17 +64,13 @@ bool DrawGraticuleMN(IGIS_GraticuleMNGrid* pGrid, HDC hdc, bool bPrint, IGIS_Dis
 
   // The clip sequence holds for the whole drawing, prelude included.
   CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, pPage, kOnDraw);
-  const SGIS_Rect rect = pFrame->GetRect();
+  const grid::FrameShown shown = grid::ShownByFrame(pFrame);
   grid::GeoDeviceSpace space(geo, pMapView, pView, pPage);
-  grid::GeoLineTracer tracer(space, pView->PageToDeviceRect(rect, pPage));
+  grid::GeoLineTracer tracer(space, pView->PageToDeviceRect(shown.rect, pPage));
   if (!tracer.Ready()) return Fail("p_geoArithmetic == NULL");
   if (GIS_GetSymbolizationObject() == nullptr) return Fail("p_symbolization == NULL");
 
-  SGIS_DRect stored;
-  pFrame->GetMapBound(&stored);
-  double dScale = 0.0;
-  const grid::FixedCountGraticule plan =
-      PlanGraticuleMN(pGrid, geo, grid::ShownMapBound(stored, rect, &dScale), kOnDraw);
+  const grid::FixedCountGraticule plan = PlanGraticuleMN(pGrid, geo, shown.bound, kOnDraw);
   drawPrelude();
   if (!plan.HasLines()) return true;
   try {

@@ -22,26 +22,19 @@ constexpr grid::TickSide kTickSides[kSides] = {grid::TickSide::Bottom, grid::Tic
 }  // namespace
 
 LineSet LineSet::Over(bool bMeridians, double dOrigin, double dStep, double dLow, double dHigh, int nCap) {
-  LineSet set;
-  set.bMeridians = bMeridians;
-  set.dOrigin = dOrigin;
-  set.dStep = dStep;
-  set.dLow = dLow;
-  set.dHigh = dHigh;
   // One index before the low end and two past the high end, so that
   // rounding loses no line; the selection test decides.
-  set.run = grid::MakeGridLineRun(dLow - dOrigin, dHigh - dLow, dStep, 3, 1,
-                                  grid::GridRunRounding::kQuotientFirst, nCap);
-  return set;
+  return LineSet{bMeridians,
+                 dOrigin,
+                 dStep,
+                 grid::MakeGridLineRun(dLow - dOrigin, dHigh - dLow, dStep, 3, 1,
+                                       grid::GridRunRounding::kQuotientFirst, nCap),
+                 dLow,
+                 dHigh};
 }
 
 LineSet LineSet::FromOrigin(bool bMeridians, double dOrigin, double dStep, double dHigh, int nCap) {
-  LineSet set;
-  set.bMeridians = bMeridians;
-  set.dOrigin = dOrigin;
-  set.dStep = dStep;
-  set.dLow = dOrigin;
-  set.dHigh = dHigh;
+  LineSet set = Over(bMeridians, dOrigin, dStep, dOrigin, dHigh, nCap);
   set.run =
       grid::MakeGridLineRun(0.0, dHigh - dOrigin, dStep, 2, 0, grid::GridRunRounding::kQuotientFirst, nCap);
   return set;

@@ -50,21 +50,10 @@ bool GeoLineTracer::TickAtFirst(TickSide side, double dLength, SGIS_Point* pFrom
   if (bAcross ? (p.x == m_frame.left || p.x == m_frame.right) : (p.y == m_frame.top || p.y == m_frame.bottom))
     return false;
   const SGIS_DPoint page = m_space.ToPage(SGIS_DPoint(p.x, p.y, 0.0));
-  SGIS_DPoint end = page;
-  switch (side) {
-    case TickSide::Bottom:
-      end.y -= dLength;
-      break;
-    case TickSide::Top:
-      end.y += dLength;
-      break;
-    case TickSide::Left:
-      end.x -= dLength;
-      break;
-    case TickSide::Right:
-      end.x += dLength;
-      break;
-  }
+  // Away from the frame across the side: down, up, left, right.
+  static constexpr double kOutward[4][2] = {{0.0, -1.0}, {0.0, 1.0}, {-1.0, 0.0}, {1.0, 0.0}};
+  const double* out = kOutward[static_cast<int>(side)];
+  const SGIS_DPoint end(page.x + out[0] * dLength, page.y + out[1] * dLength, 0.0);
   const SGIS_DPoint from = m_space.FromPage(page);
   const SGIS_DPoint to = m_space.FromPage(end);
   *pFrom = SGIS_Point::FromDoubles(from.x, from.y);
