@@ -16,7 +16,9 @@ namespace {
 
 // The first value of the search's sequence that puts more than one and at
 // most 4 x nCount intervals across dExtent; the sequence starts at 50 and is
-// multiplied by dEven on even steps and by dOdd on odd ones.
+// multiplied by dEven on even steps and by dOdd on odd ones. The first value
+// that puts more than 4 x nCount across ends the search too: the values only
+// fall, so none further on would do.
 double SearchInterval(double dExtent, int nCount, double dEven, double dOdd) {
   constexpr int kSteps = 20;
   double d = 50.0;
@@ -24,6 +26,7 @@ double SearchInterval(double dExtent, int nCount, double dEven, double dOdd) {
     d *= (i % 2 == 0) ? dEven : dOdd;
     const double n = std::trunc(dExtent / d);
     if (n > 1.0 && n <= 4.0 * nCount) break;
+    if (n > 4.0 * nCount) break;
   }
   return d;
 }

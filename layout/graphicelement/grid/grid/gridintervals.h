@@ -19,7 +19,10 @@ double WholeIntervalStart(double dValue, double dInterval, double dOrigin = 0.0)
 // 1, 0.5, 0.1, ... and the row search 25, 5, 2.5, 0.5, 0.25, ..., each
 // taking the first value that puts more than one and at most four times the
 // count of intervals across the extent, or its twentieth value (5e-9) when
-// none does. Both grid directions then use the smaller of the two.
+// none does because the extent is too small; the first value that puts more
+// than four times the count across ends the search too (no smaller value
+// would do), so a wide extent with few columns takes 10 rather than 5e-9.
+// Both grid directions then use the smaller of the two.
 struct FixedCountIntervals {
   double dColumn = 0.0;    // the column search's result
   double dRow = 0.0;       // the row search's result

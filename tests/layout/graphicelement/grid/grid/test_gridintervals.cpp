@@ -19,8 +19,16 @@ TEST(GridIntervals, FixedCountIntervalSearch) {
     double column, row, interval;
   };
   const Row rows[] = {
-      {40, 30, 4, 4, 10, 5, 5},          {120, 60, 4, 4, 10, 25, 10},    {5, 5, 4, 4, 1, 2.5, 1},
-      {0.3, 0.2, 4, 4, 0.1, 0.05, 0.05}, {0, 0, 4, 4, 5e-9, 5e-9, 5e-9}, {20, 20, 0, -2, 10, 5, 5},
+      {40, 30, 4, 4, 10, 5, 5},
+      {120, 60, 4, 4, 10, 25, 10},
+      {5, 5, 4, 4, 1, 2.5, 1},
+      {0.3, 0.2, 4, 4, 0.1, 0.05, 0.05},
+      {0, 0, 4, 4, 5e-9, 5e-9, 5e-9},
+      {20, 20, 0, -2, 10, 5, 5},
+      // Too wide even for the first value with one column: that value, not
+      // a run down to 5e-9.
+      {120, 60, 1, 1, 10, 25, 10},
+      {360, 180, 1, 1, 10, 25, 10},
   };
   for (const Row& r : rows) {
     const grid::FixedCountIntervals found =
