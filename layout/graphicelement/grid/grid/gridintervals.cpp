@@ -51,10 +51,23 @@ bool FixedCountGraticule::HasLines() const {
   return bFinite && extent.Width() > 0.0 && extent.Height() > 0.0 && std::isfinite(dX0) && std::isfinite(dY0);
 }
 
+namespace {
+
+// An edge to a billionth of a degree, so that one carried through a
+// transformation (29.999999999999996) stands for the value it was (30) in
+// the search, the origins and the choice of lines at the extent's edges.
+double Edge(double v) {
+  constexpr double kSteps = 1e9;
+  return std::isfinite(v) && std::fabs(v) < 1e6 ? std::round(v * kSteps) / kSteps : v;
+}
+
+}  // namespace
+
 FixedCountGraticule PlanFixedCountGraticule(const SGIS_DRect& extentDegrees, int nColumns, int nRows,
                                             double dUnitRatio) {
   FixedCountGraticule g;
-  g.extent = extentDegrees;
+  g.extent = SGIS_DRect(Edge(extentDegrees.x1), Edge(extentDegrees.y1), Edge(extentDegrees.x2),
+                        Edge(extentDegrees.y2));
   g.extent.Normalize();
   const int nCols = nColumns < 1 ? 1 : nColumns;
   const int nRowCount = nRows < 1 ? 1 : nRows;

@@ -39,8 +39,9 @@ double FixedCountOrigin(double dEdgeDegrees, double dUnitRatio);
 // What the graticule of fixed rows and columns, and the label that labels
 // it, work out from the extent of the map bound in degrees (x1 west, x2
 // east, y1 north, y2 south; either order), its columns and rows (a count
-// below 1 counts as 1) and the unit ratio of its spacing. Drawing,
-// conversion and label all take their lines from here.
+// below 1 counts as 1) and the unit ratio of its spacing; the extent's
+// edges are taken to a billionth of a degree. Drawing, conversion and label
+// all take their lines from here.
 struct FixedCountGraticule {
   SGIS_DRect extent;  // normalised: x1 west, x2 east, y1 north, y2 south
   // What the grid records in its spacing: the extent divided by the counts,

@@ -76,6 +76,10 @@ TEST(GridIntervals, FixedCountPlanOriginsRoundDownToTens) {
       // search and the origins.
       {100, 20, 120, 30, 0, -3, 1, 20, 10, 100, 20, 5, 100, 20},
       {100.5, 20.5, 101, 21, 4, 4, 60, 0.125, 0.125, 100, 20, 5, 6000, 1200},
+      // An extent carried through a transformation stands for the whole
+      // values it was: 10 x 10 degrees, interval 5.
+      {99.999999999999986, 20.000000000000004, 110.00000000000001, 29.999999999999996, 4, 4, 1, 2.5, 2.5, 100,
+       20, 5, 100, 20},
   };
   for (const Row& r : rows) {
     const grid::FixedCountGraticule g = grid::PlanFixedCountGraticule(
