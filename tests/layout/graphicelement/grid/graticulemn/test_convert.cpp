@@ -193,4 +193,25 @@ TEST_F(MNConvert, AScaleOfZeroPlacesMapOffsetsUnscaled) {
   Drop(converted);
 }
 
+TEST_F(MNConvert, MarksFromFarOriginsStopAtTheirCapWithOneRecord) {
+  // 2e-8 degrees a side just west of 116 east: the interval is 5e-9 and the
+  // crossings counted from the origins (110, 30) run to billions; the pass
+  // stops at its cap, says so once and the conversion finishes (no crossing
+  // within the cap rounds into the extent).
+  CGIS_MapElement* frame =
+      Frame(region_, SGIS_DRect(116 - 2e-8, 30 + 2e-8, 116, 30), 2e-12, SGIS_Point(2000, 2000));
+  Grid grid(md::test::NewMNGrid(frame));
+  grid->SetGridlineType(GIS_GRIDLINE_MARKS);
+  md::test::LogMark mark;
+  IGIS_Element* converted = grid->ConvertToElement();
+  ASSERT_NE(converted, nullptr);
+  int capped = 0;
+  for (const SGIS_LogRecord& r : mark.Records()) {
+    capped += r.method == kConvert && r.text.find("capped") != std::string::npos;
+  }
+  EXPECT_EQ(capped, 1);
+  for (const Made& m : Group(converted)) EXPECT_NE(m.type, kPoint);
+  Drop(converted);
+}
+
 }  // namespace
