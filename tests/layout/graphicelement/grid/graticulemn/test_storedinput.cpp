@@ -24,7 +24,7 @@ std::vector<std::uint8_t> Seed(IGIS_MapGrid* grid) {
 
 void WriteSeeds() {
   Owned<CGIS_GraticuleMNGrid> plain(new CGIS_GraticuleMNGrid());
-  md::test::fuzz::WriteSeed("mapgrid", "graticulemn.bin", Seed(plain.get()));
+  md::test::fuzz::WriteSeed("mapgrid", "fixedgraticule.bin", Seed(plain.get()));
   // Marks, 20 columns and one row, odd ticks, a label and no border.
   Owned<CGIS_GraticuleMNGrid> edited(new CGIS_GraticuleMNGrid());
   edited->SetLatitudeCount(20);
@@ -36,14 +36,14 @@ void WriteSeeds() {
   edited->SetBorder(nullptr);
   Owned<md::test::DmsLabelDouble> label(new md::test::DmsLabelDouble());
   edited->SetLabelFormat(label.get());
-  md::test::fuzz::WriteSeed("mapgrid", "graticulemn_edited.bin", Seed(edited.get()));
+  md::test::fuzz::WriteSeed("mapgrid", "fixedgraticule_edited.bin", Seed(edited.get()));
 }
 
 TEST(GraticuleMNStoredInput, SeedsOfRealGridsReadWithoutHarm) {
   WriteSeeds();
   int n = 0;
   for (const md::test::fuzz::Input& in : md::test::fuzz::AllInputs("mapgrid")) {
-    if (in.file.find("/graticulemn") == std::string::npos) continue;
+    if (in.file.find("/fixedgraticule") == std::string::npos) continue;
     const std::vector<std::uint8_t>& bytes = in.bytes;
     for (std::size_t cut : {bytes.size(), bytes.size() / 3, bytes.size() / 2, bytes.size() - 1})
       md::test::mapgridinput::FeedGrid(bytes.data(), cut);
