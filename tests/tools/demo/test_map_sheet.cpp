@@ -8,7 +8,7 @@
 #include "host/helmora/igis_map.h"
 #include "host/tilemar/igis_tilingrule.h"
 #include "layout/graphicelement/igis_element.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "tests/tools/demo/demotest.h"
 #include "tools/demo/mapsheet.h"
