@@ -293,8 +293,7 @@ BOOL CGIS_NorthArrowElement::Archive(int nRead, int /*nArchiveOption*/) {
       IGIS_Field* f = EnsureField(set.get(), "FrameProperty", "FrameProperty", GIS_FIELD_TYPE_BUFFER);
       if (f != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Save(f->GetDataBuffer());
     }
-    md::layout::furniture::WriteCustom(pAttr, set.get());
-    return TRUE;
+    return md::layout::furniture::WriteCustom(pAttr, set.get()) ? TRUE : FALSE;
   }
   // Stored angles that are not finite numbers keep the current values.
   if (IGIS_Field* f = Field(set.get(), "CalibrationAngle"); f != nullptr && std::isfinite(f->GetDouble())) {

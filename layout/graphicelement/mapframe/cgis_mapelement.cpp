@@ -253,8 +253,7 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
               "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE)");
       return FALSE;
     }
-    pAttr->SetDataBuffer("Custom", out.get(), 0);
-    return TRUE;
+    return pAttr->SetDataBuffer("Custom", out.get(), 0);
   }
 
   m_core.ArchiveCommon(nRead);
