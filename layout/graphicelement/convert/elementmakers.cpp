@@ -44,7 +44,12 @@ BOOL CreatePointListElement(IGIS_CompoundElement* pCompound, const char* szType,
   if (pElement == nullptr) return FALSE;
   SetGeometryPoints(pElement, pPoints, nCount);
   pElement->SetSymbolPtr(pSymbol);
-  return AddElementOrHandBack(pCompound, pElement);
+  IGIS_Feature* pFeature = pElement->GetFeaturePtr();
+  if (!AddElementOrHandBack(pCompound, pElement)) return FALSE;
+  // The new geometry and symbol reach the host as one whole feature.
+  IGIS_FeatureClass* pClass = pCompound->GetFeatureSetPtr()->GetFeatureClass();
+  if (pClass != nullptr && pFeature != nullptr) pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL);
+  return TRUE;
 }
 
 int RoundScaled(int value, double ratio) {

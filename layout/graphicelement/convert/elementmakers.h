@@ -26,7 +26,9 @@ IGIS_CompoundElement* CreateCompoundElement(IGIS_FeatureSet* pOwner);
 // anchor of position 4.
 BOOL CreateTextElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGIS_Symbol* pTextSymbol,
                        const char* szText, bool bAnchored);
-// A polyline of at least 2 points; the points are page coordinates.
+// A polyline of at least 2 points; the points are page coordinates. The
+// polyline, and the polygon below, are committed whole (GIS_UPDATE_ALL) once
+// they are in the compound.
 BOOL CreatePolylineElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
                            IGIS_Symbol* pLineSymbol);
 // A polygon of at least 3 points.

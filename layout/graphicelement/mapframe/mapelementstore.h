@@ -46,7 +46,8 @@ struct SFrameState {
 };
 
 // Declares the keys of a new frame with their captions and default values.
-void DeclareCustomKeys(IGIS_PropertySet* pSet, const char* szMapName, double dFixScale, int nExtentType);
+void DeclareCustomKeys(IGIS_PropertySet* pSet, const char* szMapName, double dFixScale, int nExtentType,
+                       bool bDisableAutoControlVectorSubLayer);
 
 // The field of a key, added with the caption a write gives when missing; NULL
 // for a key that is not the frame's or when the set refuses it.
