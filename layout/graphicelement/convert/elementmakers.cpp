@@ -1,4 +1,5 @@
 // Plain elements made into a compound when a complex element converts itself.
+#include <algorithm>
 #include <cmath>
 
 #include "host/featra/igis_feature.h"
@@ -102,9 +103,26 @@ BOOL CreateTextElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGI
   return AddElementOrHandBack(pCompound, pText);
 }
 
+BOOL CreateTurnedTextElement(IGIS_CompoundElement* pCompound, SGIS_Point corner, IGIS_Symbol* pTextSymbol,
+                             const char* szText) {
+  auto* pText = NewElement<IGIS_TextElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_TEXT);
+  if (pText == nullptr) return FALSE;
+  pText->SetText(szText);
+  pText->SetSymbolPtr(pTextSymbol);
+  // The outline starts at the cell's lower-left corner, turned or not.
+  IGIS_Feature* pFeature = pText->GetFeaturePtr();
+  IGIS_Geometry* pGeometry = pFeature != nullptr ? pFeature->GetGeometry() : nullptr;
+  if (pGeometry != nullptr && pGeometry->GetPointCount() > 0) {
+    const SGIS_Point at = pGeometry->GetPoint(0, 0);
+    pText->OffsetAllPoints(corner.x - at.x, corner.y - at.y);
+  }
+  return AddElementOrHandBack(pCompound, pText);
+}
+
 BOOL CreatePolylineElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
-                           IGIS_Symbol* pLineSymbol) {
-  return CreatePointListElement<IGIS_PolylineElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, 2,
+                           IGIS_Symbol* pLineSymbol, int nMinPoints) {
+  return CreatePointListElement<IGIS_PolylineElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE,
+                                                      std::max(1, nMinPoints),
                                                       pPoints, nCount, pLineSymbol);
 }
 

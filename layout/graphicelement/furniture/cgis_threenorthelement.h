@@ -16,6 +16,7 @@
 #include "layout/graphicelement/mapframe/cgis_mapframelink.h"
 
 class IGIS_AnnoPointStyle;
+class IGIS_CompoundElement;
 class IGIS_PropertySet;
 
 class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElement> {
@@ -116,6 +117,10 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
   void WriteDefaults(IGIS_Feature* pFeature);
   void WriteCustom(md::layout::CustomSetWriter& set, bool bDescribe);
   void ReadCustom(const md::layout::StoredSetView& set);
+  // Adds the characters of a line label to the compound as text elements,
+  // laid along the label's stretch as the drawing lays them.
+  void AddLabelCharacters(IGIS_CompoundElement* pLabels, const std::array<SGIS_Point, 2>& run,
+                          const char* szText, double dRatio);
 
   md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
   SymbolPtr m_pAngleTextSymbol;
