@@ -122,8 +122,7 @@ BOOL CreateTurnedTextElement(IGIS_CompoundElement* pCompound, SGIS_Point corner,
 BOOL CreatePolylineElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
                            IGIS_Symbol* pLineSymbol, int nMinPoints) {
   return CreatePointListElement<IGIS_PolylineElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE,
-                                                      std::max(1, nMinPoints),
-                                                      pPoints, nCount, pLineSymbol);
+                                                      std::max(1, nMinPoints), pPoints, nCount, pLineSymbol);
 }
 
 BOOL CreatePolygonElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 #include <cstdint>
 #include <cstring>
+#include <numbers>
 
 #include "host/basilo/igis_log.h"
 #include "host/display/igis_display.h"

@@ -7,9 +7,9 @@
 #include <map>
 #include <string>
 
+#include "host/display/cgis_screendisplay.h"
 #include "host/helmora/igis_map.h"
 #include "host/tilemar/igis_tilingrule.h"
-#include "host/display/cgis_screendisplay.h"
 #include "layout/graphicelement/furniture/igis_mapindexelement.h"
 #include "layout/graphicelement/igis_element.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"

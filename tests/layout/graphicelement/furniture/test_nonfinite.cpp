@@ -28,8 +28,8 @@ template <class T>
 void ExpectRefused(const Setter<T>& s, T* e, T* back) {
   SCOPED_TRACE(s.name);
   (e->*s.set)(s.value);
-  for (double bad : {std::nan(""), std::numeric_limits<double>::infinity(),
-                     -std::numeric_limits<double>::infinity()}) {
+  for (double bad :
+       {std::nan(""), std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()}) {
     (e->*s.set)(bad);
     EXPECT_EQ((e->*s.get)(), s.value) << bad;
   }
@@ -40,9 +40,10 @@ void ExpectRefused(const Setter<T>& s, T* e, T* back) {
 
 TEST_F(NonFinite, NumberSettersRefuseValuesThatAreNotFinite) {
   using TN = CGIS_ThreeNorthElement;
-  for (const Setter<TN>& s : {Setter<TN>{"Angle", 12.5, &TN::SetAngle, &TN::GetAngle},
-                              Setter<TN>{"CoordinateAngle", -1.25, &TN::SetCoordinateAngle, &TN::GetCoordinateAngle},
-                              Setter<TN>{"MagnetAngle", 3.75, &TN::SetMagnetAngle, &TN::GetMagnetAngle}}) {
+  for (const Setter<TN>& s :
+       {Setter<TN>{"Angle", 12.5, &TN::SetAngle, &TN::GetAngle},
+        Setter<TN>{"CoordinateAngle", -1.25, &TN::SetCoordinateAngle, &TN::GetCoordinateAngle},
+        Setter<TN>{"MagnetAngle", 3.75, &TN::SetMagnetAngle, &TN::GetMagnetAngle}}) {
     TN* e = New<TN>();
     ExpectRefused(s, e, Bound<TN>(e));
   }
@@ -52,8 +53,8 @@ TEST_F(NonFinite, NumberSettersRefuseValuesThatAreNotFinite) {
                 Bound<SL>(slope));
   using NA = CGIS_NorthArrowElement;
   NA* arrow = New<NA>();
-  ExpectRefused(Setter<NA>{"CalibrationAngle", -7.5, &NA::SetCalibrationAngle, &NA::GetCalibrationAngle}, arrow,
-                Bound<NA>(arrow));
+  ExpectRefused(Setter<NA>{"CalibrationAngle", -7.5, &NA::SetCalibrationAngle, &NA::GetCalibrationAngle},
+                arrow, Bound<NA>(arrow));
 }
 
 }  // namespace

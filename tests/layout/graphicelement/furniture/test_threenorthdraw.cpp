@@ -21,13 +21,13 @@
 
 namespace {
 
-using md::test::LogMark;
-using md::test::SymbolPtr;
 using md::test::kPlaces;
-using md::test::PlaceRow;
-using md::test::TextPlace;
+using md::test::LogMark;
 using md::test::PaperOf;
+using md::test::PlaceRow;
 using md::test::RecordingPrinter;
+using md::test::SymbolPtr;
+using md::test::TextPlace;
 using md::test::ThreeNorthPage;
 
 // Symbols measure in points here, as the drawer draws them: fonts of 3
@@ -46,7 +46,7 @@ class ThreeNorthDraw : public ThreeNorthPage {
 // The six arrangements in print with real fonts, two rows of three; each
 // named underneath.
 std::unique_ptr<md::canvas::CairoCanvas> RenderSixCases(IGIS_FeatureSet* set, int dpi, bool realFonts,
-                                                         bool converted = false) {
+                                                        bool converted = false) {
   const int paperW = 24000, paperH = 16000;
   auto canvas = md::canvas::CairoCanvas::createPageImage(paperW / 100.0, paperH / 100.0, dpi);
   HDC hdc = md::win::CreatePrinterDC(canvas.get(), PaperOf(paperW, paperH, dpi),

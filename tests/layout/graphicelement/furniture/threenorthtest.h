@@ -151,5 +151,4 @@ struct RecordingPrinter {
   std::unique_ptr<CGIS_PrintDisplay> display;
 };
 
-
 }  // namespace md::test

@@ -60,7 +60,7 @@ TEST_F(OleElement, AFailedCommitAfterWritingIsAFailure) {
   EXPECT_FALSE(refused->Archive(0, 0));
   EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_OleElement::Archive", "b_ret == NULL"));
   EXPECT_TRUE(e->GetFeaturePtr()->GetAttributes()->GetBool("IsLock"));  // written all the same
-  refused->Release();  // before its owner goes
+  refused->Release();                                                   // before its owner goes
 }
 
 TEST_F(OleElement, SizeFollowsTheObjectsProportions) {

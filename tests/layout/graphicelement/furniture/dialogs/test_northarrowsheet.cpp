@@ -131,7 +131,8 @@ TEST_F(NorthArrowSheet, ThePreviewFitsTheTurnedArrowInsideItsBox) {
       }
       ASSERT_GT(drawn, 0);
       // Fitted on its tighter side: at least half the box.
-      EXPECT_GE(std::max(static_cast<double>(right - left) / boxW, static_cast<double>(bottom - top) / boxH), 0.5);
+      EXPECT_GE(std::max(static_cast<double>(right - left) / boxW, static_cast<double>(bottom - top) / boxH),
+                0.5);
     }
     u.Cancel();
   });
