@@ -6,22 +6,34 @@
 
 namespace md::test {
 
-// A feature class over a real one that refuses every commit.
-class CommitRefusingClass : public IGIS_FeatureClass {
+// A feature class that hands every request to a real one; the doubles below
+// change one answer each.
+class ForwardingClass : public IGIS_FeatureClass {
  public:
-  explicit CommitRefusingClass(IGIS_FeatureClass* real) : real_(real) {}
+  explicit ForwardingClass(IGIS_FeatureClass* real) : real_(real) {}
   IGIS_SpatialReference* GetSpatialReference() override { return real_->GetSpatialReference(); }
   IGIS_Feature* CreateFeature(int kind, int option) override { return real_->CreateFeature(kind, option); }
   BOOL DeleteFeature(int id) override { return real_->DeleteFeature(id); }
-  BOOL UpdateFeature(IGIS_Feature*, int) override { return FALSE; }
+  BOOL UpdateFeature(IGIS_Feature* f, int flags) override { return real_->UpdateFeature(f, flags); }
   void SetSpatialReference(IGIS_SpatialReference* r) override { real_->SetSpatialReference(r); }
   int GetFeatureCount() override { return real_->GetFeatureCount(); }
+  int GetUpdateCount() override { return real_->GetUpdateCount(); }
+  BOOL GetUpdateRecord(int i, int* id, int* flags) override { return real_->GetUpdateRecord(i, id, flags); }
+  void ClearUpdateRecords() override { real_->ClearUpdateRecords(); }
+
+ protected:
+  IGIS_FeatureClass* real_;
+};
+
+// A feature class over a real one that refuses every commit (and records
+// none).
+class CommitRefusingClass : public ForwardingClass {
+ public:
+  using ForwardingClass::ForwardingClass;
+  BOOL UpdateFeature(IGIS_Feature*, int) override { return FALSE; }
   int GetUpdateCount() override { return 0; }
   BOOL GetUpdateRecord(int, int*, int*) override { return FALSE; }
   void ClearUpdateRecords() override {}
-
- private:
-  IGIS_FeatureClass* real_;
 };
 
 // An owner that hands every request to a real feature set; the doubles
