@@ -49,13 +49,6 @@ constexpr int kCoarseSteps = 20;
 // The turn of a side's texts when its alignment flag is set, degrees.
 constexpr double kTurnedAngle = 90.0;
 
-// The grid's label flag of a side.
-bool GridShowsSide(IGIS_MapGrid* pGrid, LabelSide side) {
-  bool bLeft = false, bTop = false, bRight = false, bBottom = false;
-  pGrid->GetLabelVisible(&bLeft, &bTop, &bRight, &bBottom);
-  return md::layout::label::BySide(side, bBottom, bTop, bLeft, bRight);
-}
-
 // Sets the lines of the grid up over the part of the map the frame shows;
 // false (nothing to label) as MeasureLabelLines::Prepare.
 bool PrepareLines(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
@@ -186,11 +179,10 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   };
 
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, nSteps,
-                                             toDevice);
+  md::layout::label::LabelLineWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, nSteps, toDevice);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
-    if (!GridShowsSide(m_pMapGrid, side)) continue;
+    if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
     if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) {
       pFont->lfOrientation = Turned(side) ? static_cast<LONG>(kTurnedAngle) : 0;
     }
@@ -263,11 +255,11 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
     return true;
   };
 
-  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, kFineSteps,
-                                             toPage);
+  md::layout::label::LabelLineWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, kFineSteps,
+                                          toPage);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
-    if (!GridShowsSide(m_pMapGrid, side)) continue;
+    if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
     const double dAngle = dBaseAngle + (Turned(side) ? kTurnedAngle : 0.0);
     pSymbol->SetAngle(dAngle);
     const bool bMade = labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {

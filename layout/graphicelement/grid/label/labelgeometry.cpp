@@ -7,8 +7,16 @@
 
 #include "host/notara/igis_annostyle.h"
 #include "host/notaradraw/igis_annodrawer.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 
 namespace md::layout::label {
+
+bool GridLabelsSide(IGIS_MapGrid* pGrid, LabelSide side) {
+  if (pGrid == nullptr) return false;
+  bool bLeft = false, bTop = false, bRight = false, bBottom = false;
+  pGrid->GetLabelVisible(&bLeft, &bTop, &bRight, &bBottom);
+  return BySide(side, bBottom, bTop, bLeft, bRight);
+}
 
 int CrossingFrame::EdgeOf(LabelSide side) const {
   return BySide<int>(side, bYDown ? rect.top : rect.bottom, bYDown ? rect.bottom : rect.top, rect.left,

@@ -20,6 +20,8 @@
 
 #include "host/basilo/sgis_types.h"
 
+class IGIS_MapGrid;
+
 namespace md::layout::label {
 
 enum class LabelSide { Bottom = 0, Top = 1, Left = 2, Right = 3 };
@@ -52,6 +54,10 @@ constexpr bool LabelsVerticalLines(LabelSide side) {
 constexpr bool TakesLastCrossing(LabelSide side) {
   return side == LabelSide::Top || side == LabelSide::Right;
 }
+
+// The grid's label switch of the side (IGIS_MapGrid::GetLabelVisible): the
+// coordinate labels write the sides their grid names.
+bool GridLabelsSide(IGIS_MapGrid* pGrid, LabelSide side);
 
 // ---- Crossings ------------------------------------------------------------
 

@@ -21,13 +21,13 @@ std::vector<Placed> PlacedOf(const md::canvas::RecordingCanvas& canvas) {
   return out;
 }
 
-std::vector<Placed> OnSide(const std::vector<Placed>& all, Side side) {
+std::vector<Placed> OnSide(const std::vector<Placed>& all, Side side, const CanvasFrame& frame) {
   std::vector<Placed> out;
   for (const Placed& p : all) {
-    const bool on = side == kBottom ? p.top >= kFrameBottom
-                    : side == kTop  ? p.bottom <= kFrameTop
-                    : side == kLeft ? p.right <= kFrameLeft
-                                    : p.left >= kFrameRight;
+    const bool on = side == kBottom ? p.top >= frame.bottom
+                    : side == kTop  ? p.bottom <= frame.top
+                    : side == kLeft ? p.right <= frame.left
+                                    : p.left >= frame.right;
     if (on) out.push_back(p);
   }
   std::sort(out.begin(), out.end(), [side](const Placed& a, const Placed& b) {
@@ -36,9 +36,9 @@ std::vector<Placed> OnSide(const std::vector<Placed>& all, Side side) {
   return out;
 }
 
-std::vector<std::string> TextsOn(const std::vector<Placed>& all, Side side) {
+std::vector<std::string> TextsOn(const std::vector<Placed>& all, Side side, const CanvasFrame& frame) {
   std::vector<std::string> out;
-  for (const Placed& p : OnSide(all, side)) out.push_back(p.text);
+  for (const Placed& p : OnSide(all, side, frame)) out.push_back(p.text);
   return out;
 }
 

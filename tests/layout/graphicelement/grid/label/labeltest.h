@@ -99,6 +99,12 @@ struct LabelPrinter : RecordingPrinter {
 // The frame of the label page in the printer's device units.
 constexpr double kFrameLeft = 2000, kFrameRight = 22000, kFrameTop = 2000, kFrameBottom = 18000;
 
+// A frame's edges on a printer's canvas (pixels, y down).
+struct CanvasFrame {
+  double left, right, top, bottom;
+};
+constexpr CanvasFrame kLabelFrame{kFrameLeft, kFrameRight, kFrameTop, kFrameBottom};
+
 // A text drawn, with its box in device units: the cell of the fixed-metrics
 // engine reaches 0.8 em above the baseline and 0.2 em below it.
 struct Placed {
@@ -110,8 +116,9 @@ std::vector<Placed> PlacedOf(const md::canvas::RecordingCanvas& canvas);
 
 // The texts outside one side of the label page's frame, in their order along it.
 enum Side { kBottom, kTop, kLeft, kRight };
-std::vector<Placed> OnSide(const std::vector<Placed>& all, Side side);
-std::vector<std::string> TextsOn(const std::vector<Placed>& all, Side side);
+std::vector<Placed> OnSide(const std::vector<Placed>& all, Side side, const CanvasFrame& frame = kLabelFrame);
+std::vector<std::string> TextsOn(const std::vector<Placed>& all, Side side,
+                                 const CanvasFrame& frame = kLabelFrame);
 // The texts of count whole numbers from `from` in steps.
 std::vector<std::string> Values(int from, int step, int count);
 
