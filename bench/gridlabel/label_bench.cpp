@@ -17,9 +17,7 @@
 // The default run is short (a smoke run); pass --benchmark_min_time=N for
 // steadier figures.
 #include <benchmark/benchmark.h>
-#include <cairo-ft.h>
 #include <cairo.h>
-#include <fontconfig/fontconfig.h>
 
 #include <cmath>
 #include <cstring>
@@ -27,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/gridlabel/textreplay.h"
 #include "bench/ratio_reporter.h"
 #include "host/display/cgis_printdisplay.h"
 #include "host/featra/igis_feature.h"
@@ -153,63 +152,6 @@ void Draw(benchmark::State& state) {
   for (auto _ : state) scene.label()->OnDraw(printed.hdc, true, printed.display.get());
 }
 
-// The texts of one recorded drawing, each with what cairo needs made beforehand.
-class TextReplay {
- public:
-  explicit TextReplay(const md::canvas::RecordingCanvas& recording) {
-    for (const md::canvas::Record* r : recording.recordsOf(md::canvas::Record::Type::Text)) {
-      texts_.push_back({r->text.text, r->text.origin.x, r->text.origin.y, r->text.angle,
-                        r->text.font.emHeight, FaceOf(r->text.font)});
-    }
-  }
-  ~TextReplay() {
-    for (cairo_font_face_t* f : faces_) cairo_font_face_destroy(f);
-  }
-  TextReplay(const TextReplay&) = delete;
-  TextReplay& operator=(const TextReplay&) = delete;
-
-  std::size_t size() const { return texts_.size(); }
-  void Draw(cairo_t* cr) const {
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    for (const Text& t : texts_) {
-      cairo_save(cr);
-      cairo_translate(cr, t.x, t.y);
-      cairo_rotate(cr, -t.angle * M_PI / 180.0);
-      cairo_set_font_face(cr, t.face);
-      cairo_set_font_size(cr, t.em);
-      cairo_move_to(cr, 0, 0);
-      cairo_show_text(cr, t.text.c_str());
-      cairo_restore(cr);
-    }
-  }
-
- private:
-  struct Text {
-    std::string text;
-    double x, y, angle, em;
-    cairo_font_face_t* face;
-  };
-  // The face file the text engine chose for the run's font.
-  cairo_font_face_t* FaceOf(const md::canvas::Font& font) {
-    md::text::FontRequest req;
-    req.face = font.face;
-    req.height = -font.emHeight;
-    const md::text::FontPtr matched = md::text::FreeTypeEngine().Match(req);
-    const md::text::FaceSource* src = matched->Face(0);
-    FcPattern* pat = FcPatternCreate();
-    if (src != nullptr) {
-      FcPatternAddString(pat, FC_FILE, reinterpret_cast<const FcChar8*>(src->file.c_str()));
-      FcPatternAddInteger(pat, FC_INDEX, src->index);
-    }
-    cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(pat);
-    FcPatternDestroy(pat);
-    faces_.push_back(face);
-    return face;
-  }
-  std::vector<Text> texts_;
-  std::vector<cairo_font_face_t*> faces_;
-};
-
 void RawCairo(benchmark::State& state) {
   SheetScene& scene = Scene(static_cast<double>(state.range(0)));
   if (!scene.ok()) return state.SkipWithError("no sheet");
@@ -222,7 +164,7 @@ void RawCairo(benchmark::State& state) {
     recording.clear();
     scene.label()->OnDraw(printed.hdc, true, printed.display.get());
   }
-  const TextReplay replay(recording);
+  const md::bench::TextReplay replay(recording);
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
   cairo_t* cr = cairo_create(surface);
   for (auto _ : state) {

@@ -168,6 +168,17 @@ TEST_F(DmsDrawing, KeepsOneLabelOfASideThatIsOneCrowdedRun) {
   EXPECT_EQ(texts, (std::vector<std::string>{"135°", "135°", "55°", "55°"}));
 }
 
+TEST_F(DmsDrawing, DropsTheRepeatedPoleAtTheEndOfASide) {
+  // Up to the pole with parallels 2° apart: the one at 92° is drawn at 90°,
+  // on the pole's own label, which stays the only one.
+  ShowDegrees();
+  frame_->SetMapBound(SGIS_DRect(95, 90, 135, 50));
+  grid_->GetGridSpacing()->SetYIntervalSize(2);
+  const std::vector<Placed> all = Draw();
+  EXPECT_EQ(TextsOn(all, kLeft, kDmsFrame), Degrees(50, 2, 21));
+  EXPECT_EQ(TextsOn(all, kRight, kDmsFrame), Degrees(50, 2, 21));
+}
+
 TEST_F(DmsDrawing, PrintingFollowsCurvedParallelsCloser) {
   // The Gauss-Kruger test map over 2000 km: the parallels bend, and the
   // labels' lines are sampled 201 times when printing, 21 times otherwise.
