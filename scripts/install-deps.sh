@@ -10,7 +10,7 @@ PACKAGES=(
   fonts-noto-cjk fonts-liberation2
   libproj-dev proj-data
   nlohmann-json3-dev
-  libpng-dev zlib1g-dev libjpeg62-turbo-dev libgif-dev libtiff-dev
+  libpng-dev zlib1g-dev libdeflate-dev libjpeg62-turbo-dev libgif-dev libtiff-dev
   libgsf-1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils

@@ -1,5 +1,6 @@
 #include "platform/canvas/pngencode.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -70,7 +71,7 @@ void CompressStripe(const PngRows& rows, Stripe* s) {
   const std::size_t rowBytes = 1 + static_cast<std::size_t>(rows.width) * 3;
   std::vector<std::uint8_t> line(rowBytes);
   std::vector<std::uint8_t> out(deflateBound(&z, static_cast<uLong>(rowBytes)) + 64);
-  s->adler = adler32(0L, Z_NULL, 0);
+  s->adler = 1;  // the Adler-32 of nothing
   bool ok = true;
   for (int y = s->first; y < s->end && ok; ++y) {
     const std::uint32_t* px = rows.row(rows.context, y);
@@ -86,7 +87,7 @@ void CompressStripe(const PngRows& rows, Stripe* s) {
       d[1] = static_cast<std::uint8_t>(p >> 8);
       d[2] = static_cast<std::uint8_t>(p);
     }
-    s->adler = adler32(s->adler, line.data(), static_cast<uInt>(rowBytes));
+    s->adler = libdeflate_adler32(static_cast<std::uint32_t>(s->adler), line.data(), rowBytes);
     s->rawBytes += rowBytes;
     const bool lastRow = y + 1 == s->end;
     const int flush = !lastRow ? Z_NO_FLUSH : (s->last ? Z_FINISH : Z_SYNC_FLUSH);

@@ -2,6 +2,7 @@
 // Archive, names, and opening the property sheet.
 #include "layout/graphicelement/element/cgis_elementcore.h"
 
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -32,7 +33,8 @@ IGIS_Feature* CGIS_ElementCore::CreateOwnFeature(const SGIS_ElementBindOptions& 
   IGIS_FeatureClass* pClass = m_pFeatureSet->GetFeatureClass();
   IGIS_Feature* pFeature = pClass != nullptr ? pClass->CreateFeature(options.nKind, 0) : nullptr;
   if (pFeature == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, Method(m_szClass).c_str(), "m_pFeature == NULL");
+    if (options.szNoFeature != nullptr)
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, Method(m_szClass).c_str(), "%s", options.szNoFeature);
     return nullptr;
   }
   m_pFeature = pFeature;
@@ -153,6 +155,36 @@ BOOL CGIS_ElementCore::DrawFeatureSymbol(HDC hdc, bool bPrint, IGIS_Display* pDi
   }
   return DrawSymbolAtPagePoints(hdc, bPrint, pDisplay, pReference, pSymbol, points.data(), nGot,
                                 method.c_str());
+}
+
+SGIS_Rect CGIS_ElementCore::FeatureRect() {
+  SGIS_Rect rect(0, 0, 0, 0);
+  if (IGIS_Feature* pFeature = RequireFeature("GetRect")) pFeature->GetBound(&rect, 1, 0);
+  return rect;
+}
+
+void CGIS_ElementCore::MoveLowerLeftTo(SGIS_Point point) {
+  const SGIS_Rect r = m_pSelf->GetRect();
+  m_pSelf->OffsetAllPoints(md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(point.x) - r.left),
+                           md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(point.y) - r.bottom));
+}
+
+void CGIS_ElementCore::PlaceRect(SGIS_Rect rect) {
+  rect.Normalize();
+  m_pSelf->SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
+  m_pSelf->SetWidthAndHeight(rect.Width(), rect.Height());
+}
+
+void CGIS_ElementCore::OffsetRect(int dx, int dy) {
+  if (dx == 0 && dy == 0) return;
+  IGIS_Feature* pFeature = RequireFeature("OffsetAllPoints");
+  if (pFeature == nullptr) return;
+  auto add = [](int a, int b) { return md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(a) + b); };
+  const SGIS_Rect r = m_pSelf->GetRect();
+  const SGIS_Rect moved(add(r.left, dx), add(r.top, dy), add(r.right, dx), add(r.bottom, dy));
+  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(moved, 0);
+  IGIS_FeatureClass* pClass = m_pFeatureSet != nullptr ? m_pFeatureSet->GetFeatureClass() : nullptr;
+  if (pClass != nullptr) pClass->UpdateFeature(pFeature, GIS_UPDATE_GEOMETRY);
 }
 
 void CGIS_ElementCore::SetName(const char* szName) {

@@ -20,6 +20,8 @@ struct SGIS_ElementBindOptions {
   bool bRewriteType = false;               // a bound feature gets "TYPE" again
   int nRewriteCanConvert = -1;             // a bound feature gets "CanConvert" again: 0, 1, or -1 not
   int nRequiredKind = 0;                   // a bound feature of another kind is refused (0: any kind)
+  // The record written when no feature can be made (NULL: none).
+  const char* szNoFeature = "m_pFeature == NULL";
 };
 
 class CGIS_ElementCore {
@@ -60,6 +62,22 @@ class CGIS_ElementCore {
   // points, then DrawSymbolAtPagePoints. FALSE with a level-3 record when
   // any is missing.
   BOOL DrawFeatureSymbol(HDC hdc, bool bPrint, IGIS_Display* pDisplay);
+
+  // The placing and sizing every element with a rectangle shares; a kind's
+  // GetRect, SetRect, SetLBpoint and OffsetAllPoints call these.
+  // The feature's bounding rectangle; the empty one (and a record under
+  // "GetRect") without a feature.
+  SGIS_Rect FeatureRect();
+  // Moves the element so that its rectangle's lower-left corner lies on the
+  // point, through the element's own GetRect and OffsetAllPoints.
+  void MoveLowerLeftTo(SGIS_Point point);
+  // Places the element on the rectangle (normalised first) through the
+  // element's own SetLBpoint and SetWidthAndHeight.
+  void PlaceRect(SGIS_Rect rect);
+  // Moves a feature whose geometry is its rectangle by (dx, dy), held to the
+  // 32-bit range, and commits the geometry; nothing for (0, 0), a record
+  // under "OffsetAllPoints" without a feature.
+  void OffsetRect(int dx, int dy);
 
   // Sets the name, cut to 999 bytes at a character boundary; NULL is refused.
   void SetName(const char* szName);

@@ -94,11 +94,19 @@ bool SameValue(const StoredFieldView& f, std::int32_t i, double d, bool b, std::
   }
 }
 
+// The buffer's bytes.
+std::span<const BYTE> BytesOf(IGIS_DataBuffer* pBuffer) {
+  const int n = pBuffer->GetSize();
+  return n > 0 && pBuffer->GetData() != nullptr
+             ? std::span<const BYTE>(pBuffer->GetData(), static_cast<std::size_t>(n))
+             : std::span<const BYTE>();
+}
+
 }  // namespace
 
 // ---- Reading in place ---------------------------------------------------------
 
-CustomSetView::CustomSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged)
+StoredSetView::StoredSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged)
     : fields_(StoredFields(pAttributes, szMethod, szDamaged != nullptr ? szDamaged : kReadFailed)) {}
 
 const StoredFieldView* FindStoredField(const std::vector<StoredFieldView>& fields, std::string_view key,
@@ -113,11 +121,25 @@ const StoredFieldView* FindStoredField(const std::vector<StoredFieldView>& field
   return nullptr;
 }
 
-const StoredFieldView* CustomSetView::Find(std::string_view key) const {
+StoredSetView::StoredSetView(IGIS_DataBuffer* pBuffer) {
+  const int size = pBuffer != nullptr ? pBuffer->GetSize() : 0;
+  if (size <= 0) return;
+  std::string error;
+  const BYTE* data = pBuffer->GetData();
+  if (data == nullptr ||
+      !md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields_, &error)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
+            size, error.c_str());
+    fields_.clear();
+    damaged_ = true;
+  }
+}
+
+const StoredFieldView* StoredSetView::Find(std::string_view key) const {
   return FindStoredField(fields_, key, &next_);
 }
 
-IGIS_Field* CustomSetView::Field(std::string_view key) const {
+IGIS_Field* StoredSetView::Field(std::string_view key) const {
   const StoredFieldView* f = Find(key);
   if (f == nullptr) return nullptr;
   if (field_ == nullptr) field_.reset(GIS_CreateFieldObject());
@@ -154,7 +176,7 @@ IGIS_Field* CustomSetView::Field(std::string_view key) const {
 // An integer or boolean value: read straight from a stored integer or
 // boolean, through a field otherwise.
 template <class T>
-bool ReadIntegral(const CustomSetView& view, std::string_view key, T* pValue) {
+bool ReadIntegral(const StoredSetView& view, std::string_view key, T* pValue) {
   const StoredFieldView* f = view.Find(key);
   if (f == nullptr) return false;
   const bool bInt = std::is_same_v<T, int>;
@@ -166,12 +188,12 @@ bool ReadIntegral(const CustomSetView& view, std::string_view key, T* pValue) {
   return true;
 }
 
-bool CustomSetView::Read(std::string_view key, int* pValue) const { return ReadIntegral(*this, key, pValue); }
-bool CustomSetView::Read(std::string_view key, bool* pValue) const {
+bool StoredSetView::Read(std::string_view key, int* pValue) const { return ReadIntegral(*this, key, pValue); }
+bool StoredSetView::Read(std::string_view key, bool* pValue) const {
   return ReadIntegral(*this, key, pValue);
 }
 
-bool CustomSetView::Read(std::string_view key, double* pValue) const {
+bool StoredSetView::Read(std::string_view key, double* pValue) const {
   const StoredFieldView* f = Find(key);
   if (f == nullptr) return false;
   if (f->type == GIS_FIELD_TYPE_DOUBLE) {
@@ -182,7 +204,7 @@ bool CustomSetView::Read(std::string_view key, double* pValue) const {
   return true;
 }
 
-bool CustomSetView::Read(std::string_view key, std::string* pValue) const {
+bool StoredSetView::Read(std::string_view key, std::string* pValue) const {
   const StoredFieldView* f = Find(key);
   if (f == nullptr) return false;
   if (f->type == GIS_FIELD_TYPE_STRING) {
@@ -191,6 +213,48 @@ bool CustomSetView::Read(std::string_view key, std::string* pValue) const {
     const char* s = field->GetString();
     pValue->assign(s != nullptr ? s : "");
   }
+  return true;
+}
+
+// ---- Writing new sets ------------------------------------------------------------
+
+void StoredSetWriter::Int(std::string_view key, std::string_view description, int value) {
+  m_encoder.Add(GIS_FIELD_TYPE_INT, key, description, value, 0.0, false, {}, {});
+}
+void StoredSetWriter::Bool(std::string_view key, std::string_view description, bool value) {
+  m_encoder.Add(GIS_FIELD_TYPE_BOOL, key, description, 0, 0.0, value, {}, {});
+}
+void StoredSetWriter::String(std::string_view key, std::string_view description, std::string_view value) {
+  m_encoder.Add(GIS_FIELD_TYPE_STRING, key, description, 0, 0.0, false, value, {});
+}
+void StoredSetWriter::Bytes(std::string_view key, std::string_view description, std::span<const BYTE> value) {
+  m_encoder.Add(GIS_FIELD_TYPE_BUFFER, key, description, 0, 0.0, false, {}, value);
+}
+
+IGIS_DataBuffer* StoredSetWriter::Scratch() {
+  if (m_scratch == nullptr) m_scratch.reset(GIS_CreateDataBufferObject(0));
+  if (m_scratch != nullptr) m_scratch->SetSize(0);
+  return m_scratch.get();
+}
+
+void StoredSetWriter::AddScratch(std::string_view key, std::string_view description) {
+  Bytes(key, description, BytesOf(m_scratch.get()));
+}
+
+bool StoredSetWriter::Finish(IGIS_DataBuffer* pBuffer) {
+  std::vector<BYTE> bytes;
+  std::string error;
+  if (!m_encoder.Finish(&bytes, &error)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
+    return false;
+  }
+  const int n = static_cast<int>(bytes.size());
+  if (pBuffer == nullptr || !pBuffer->SetSize(n) || pBuffer->GetSize() != n ||
+      pBuffer->GetData() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
+    return false;
+  }
+  std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
   return true;
 }
 
@@ -223,24 +287,40 @@ void CustomSetWriter::Bytes(const SGIS_CustomKey& key, std::span<const BYTE> val
 }
 void CustomSetWriter::Keep(const SGIS_CustomKey& key) { Add(key).keep = true; }
 
+bool CustomSetWriter::Decode() {
+  if (m_bDecoded) return !m_bDamaged;
+  m_bDecoded = true;
+  IGIS_DataBuffer* pCustom = m_pAttributes != nullptr ? m_pAttributes->GetDataBuffer("Custom") : nullptr;
+  const int size = pCustom != nullptr ? pCustom->GetSize() : 0;
+  if (size <= 0) return true;
+  std::string error;
+  const BYTE* data = pCustom->GetData();
+  m_bDamaged = data == nullptr ||
+               !md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &m_fields, &error);
+  if (m_bDamaged) m_fields.clear();
+  return !m_bDamaged;
+}
+
+bool CustomSetWriter::IsStored(const char* szKey) {
+  if (!Decode()) return false;
+  for (const StoredFieldView& f : m_fields)
+    if (f.key == szKey) return true;
+  return false;
+}
+
 bool CustomSetWriter::WasStored(const char* szKey) const {
   for (const Value& v : m_values)
     if (std::strcmp(v.key.key, szKey) == 0) return v.stored;
   return false;
 }
 
+void CustomSetWriter::AddScratch(const SGIS_CustomKey& key) { Bytes(key, BytesOf(m_scratch.back().get())); }
+
 IGIS_DataBuffer* CustomSetWriter::Scratch() {
   DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
   if (!buffer) return nullptr;
   m_scratch.push_back(std::move(buffer));
   return m_scratch.back().get();
-}
-
-std::span<const BYTE> CustomSetWriter::BytesOf(IGIS_DataBuffer* pBuffer) {
-  const int n = pBuffer->GetSize();
-  return n > 0 && pBuffer->GetData() != nullptr
-             ? std::span<const BYTE>(pBuffer->GetData(), static_cast<std::size_t>(n))
-             : std::span<const BYTE>();
 }
 
 bool CustomSetWriter::FinishThroughPropertySet() {
@@ -285,13 +365,16 @@ bool CustomSetWriter::Finish() {
   IGIS_DataBuffer* pCustom = m_pAttributes->GetDataBuffer("Custom");
   const int storedSize = pCustom != nullptr ? pCustom->GetSize() : 0;
   const BYTE* stored = storedSize > 0 ? pCustom->GetData() : nullptr;
-  std::vector<StoredFieldView> fields;
-  std::string error;
-  if (storedSize > 0 &&
-      (stored == nullptr ||
-       !md::basilo::DecodePropertySetViews(stored, static_cast<std::size_t>(storedSize), &fields, &error))) {
+  if (!Decode()) {
+    if (m_bRefuseDamaged) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes)",
+              storedSize);
+      return false;
+    }
     return FinishThroughPropertySet();  // damaged: recorded and read as empty there
   }
+  const std::vector<StoredFieldView>& fields = m_fields;
+  std::string error;
   // Which stored field each given key replaces.
   std::vector<const StoredFieldView*> storedOf(m_values.size(), nullptr);
   std::vector<const Value*> valueOf(fields.size(), nullptr);

@@ -48,16 +48,19 @@ bool WriteCustomSet(IGIS_FeatureAttributes* pAttributes, IGIS_PropertySet* pSet,
 const md::basilo::StoredFieldView* FindStoredField(const std::vector<md::basilo::StoredFieldView>& fields,
                                                    std::string_view key, std::size_t* pNext);
 
-// The stored "Custom" set read in place, without a property-set object (a
-// few dozen allocations): the fields point into the feature's buffer and stay
-// valid while its "Custom" is not changed. A damaged set is recorded under
-// szMethod, as ReadCustomSet records it (or with the text given), and reads
-// as empty.
-class CustomSetView {
+// A stored set read in place, without a property-set object (a few dozen
+// allocations): the fields point into the stored bytes and stay valid while
+// they are not changed. A damaged set reads as empty.
+class StoredSetView {
  public:
-  CustomSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged = nullptr);
-  CustomSetView(const CustomSetView&) = delete;
-  CustomSetView& operator=(const CustomSetView&) = delete;
+  // The feature's "Custom" set; a damaged one is recorded under szMethod as
+  // ReadCustomSet records it (or with the text given).
+  StoredSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged = nullptr);
+  // The set stored in the buffer; a damaged one is recorded as the property
+  // set records it, and Damaged() tells.
+  explicit StoredSetView(IGIS_DataBuffer* pBuffer);
+  StoredSetView(const StoredSetView&) = delete;
+  StoredSetView& operator=(const StoredSetView&) = delete;
 
   // The stored field of the key; NULL when missing. Keys are looked up from
   // where the last lookup ended, so reading in the stored order is quick.
@@ -72,11 +75,43 @@ class CustomSetView {
   // field, such as symbol readers); NULL when the key is missing. It stays
   // valid until the next call.
   IGIS_Field* Field(std::string_view key) const;
+  bool Damaged() const { return damaged_; }
 
  private:
   std::vector<md::basilo::StoredFieldView> fields_;
+  bool damaged_ = false;
   mutable std::size_t next_ = 0;
   mutable md::basilo::ReleasePtr<IGIS_Field> field_;
+};
+
+// A new stored set written straight into its bytes, the fields in the order
+// given: what adding them to a new property set and writing it gives.
+class StoredSetWriter {
+ public:
+  // Texts and bytes given must stay valid until Finish.
+  void Int(std::string_view key, std::string_view description, int value);
+  void Bool(std::string_view key, std::string_view description, bool value);
+  void String(std::string_view key, std::string_view description, std::string_view value);
+  void Bytes(std::string_view key, std::string_view description, std::span<const BYTE> value);
+  // The bytes an object saves into a data buffer (save(IGIS_DataBuffer*)).
+  template <class TSave>
+  void Saved(std::string_view key, std::string_view description, TSave save) {
+    if (IGIS_DataBuffer* pBuffer = Scratch()) {
+      save(pBuffer);
+      AddScratch(key, description);
+    }
+  }
+  // Replaces the buffer's content with the set; false (recorded) when it
+  // cannot.
+  bool Finish(IGIS_DataBuffer* pBuffer);
+
+ private:
+  // An empty buffer to save into, and its bytes added as a field.
+  IGIS_DataBuffer* Scratch();
+  void AddScratch(std::string_view key, std::string_view description);
+
+  md::basilo::PropertySetEncoder m_encoder;
+  DataBufferPtr m_scratch;
 };
 
 // Writes an element's "Custom" set straight into its bytes, giving what
@@ -86,7 +121,8 @@ class CustomSetView {
 // keys that are not given kept as stored, and given keys that are missing
 // appended in the order given, with their Archive description. The stored
 // bytes are not touched when they would not change. A key stored with
-// another type than its own goes the property-set way.
+// another type than its own goes the property-set way. The stored set is
+// read once, at IsStored or Finish, and must not change until Finish.
 class CustomSetWriter {
  public:
   CustomSetWriter(IGIS_FeatureAttributes* pAttributes, const char* szMethod);
@@ -105,16 +141,23 @@ class CustomSetWriter {
   // kept by the writer until Finish.
   template <class TSave>
   void Saved(const SGIS_CustomKey& key, TSave save) {
-    IGIS_DataBuffer* pBuffer = Scratch();
-    if (pBuffer == nullptr) return;
-    save(pBuffer);
-    Bytes(key, BytesOf(pBuffer));
+    if (IGIS_DataBuffer* pBuffer = Scratch()) {
+      save(pBuffer);
+      AddScratch(key);
+    }
   }
   // Stores the set; false (the stored set left as it was, recorded under
   // szMethod) when it cannot be written.
   bool Finish();
   // After Finish: the key was in the stored set before.
   bool WasStored(const char* szKey) const;
+  // The key is in the stored set (false when the set is damaged).
+  bool IsStored(const char* szKey);
+  // A damaged stored set makes Finish answer false and write nothing
+  // (otherwise it is read as empty, recorded, and written over).
+  void RefuseDamaged() { m_bRefuseDamaged = true; }
+  // After Finish: the stored set was damaged.
+  bool Damaged() const { return m_bDamaged; }
 
  private:
   struct Value {
@@ -130,12 +173,18 @@ class CustomSetWriter {
   Value& Add(const SGIS_CustomKey& key);
   bool FinishThroughPropertySet();
   IGIS_DataBuffer* Scratch();
-  static std::span<const BYTE> BytesOf(IGIS_DataBuffer* pBuffer);
+  void AddScratch(const SGIS_CustomKey& key);
 
   IGIS_FeatureAttributes* m_pAttributes;
   const char* m_szMethod;
   std::vector<Value> m_values;
   std::vector<DataBufferPtr> m_scratch;
+  // The stored set, decoded once; m_bDecoded tells whether it was.
+  bool Decode();
+  std::vector<md::basilo::StoredFieldView> m_fields;
+  bool m_bDecoded = false;
+  bool m_bRefuseDamaged = false;
+  bool m_bDamaged = false;
 };
 
 }  // namespace md::layout

@@ -233,10 +233,7 @@ void CGIS_MapIndexElement::OffsetAllPoints(int dx, int dy) {
   SetGeometryRect(md::layout::furniture::MovedRect(GetRect(), dx, dy), GIS_UPDATE_GEOMETRY);
 }
 
-void CGIS_MapIndexElement::SetLBpoint(SGIS_Point point) {
-  const SGIS_Rect r = GetRect();
-  OffsetAllPoints(Clamp(std::int64_t{point.x} - r.left), Clamp(std::int64_t{point.y} - r.bottom));
-}
+void CGIS_MapIndexElement::SetLBpoint(SGIS_Point point) { m_core.MoveLowerLeftTo(point); }
 
 void CGIS_MapIndexElement::SetRect(SGIS_Rect rect) {
   rect.Normalize();
@@ -356,7 +353,7 @@ BOOL CGIS_MapIndexElement::Archive(int nRead, int /*nArchiveOption*/) {
     set.Finish();
     return TRUE;
   }
-  const md::layout::CustomSetView set(pAttr, method.c_str());
+  const md::layout::StoredSetView set(pAttr, method.c_str());
   if (IGIS_Field* pField = set.Field(kKeyFrame)) {
     if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
     if (m_pFrame && pField->GetDataBuffer() != nullptr) m_pFrame->Open(pField->GetDataBuffer());

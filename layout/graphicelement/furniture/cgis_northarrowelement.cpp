@@ -178,9 +178,7 @@ void CGIS_NorthArrowElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
   StoreRect(pFeature, r, GIS_UPDATE_GEOMETRY);
 }
 
-SGIS_Rect CGIS_NorthArrowElement::GetRect() {
-  return md::layout::furniture::FeatureRect(m_core.RequireFeature("GetRect"));
-}
+SGIS_Rect CGIS_NorthArrowElement::GetRect() { return m_core.FeatureRect(); }
 
 void CGIS_NorthArrowElement::SetRect(SGIS_Rect rect) {
   rect.Normalize();
@@ -191,17 +189,9 @@ void CGIS_NorthArrowElement::SetRect(SGIS_Rect rect) {
   SetWidthAndHeight(rect.Width(), rect.Height());
 }
 
-void CGIS_NorthArrowElement::OffsetAllPoints(int dx, int dy) {
-  if (dx == 0 && dy == 0) return;
-  IGIS_Feature* pFeature = m_core.RequireFeature("OffsetAllPoints");
-  if (pFeature == nullptr) return;
-  StoreRect(pFeature, md::layout::furniture::MovedRect(GetRect(), dx, dy), GIS_UPDATE_GEOMETRY);
-}
+void CGIS_NorthArrowElement::OffsetAllPoints(int dx, int dy) { m_core.OffsetRect(dx, dy); }
 
-void CGIS_NorthArrowElement::SetLBpoint(SGIS_Point point) {
-  const SGIS_Rect r = GetRect();
-  OffsetAllPoints(Clamp(std::int64_t{point.x} - r.left), Clamp(std::int64_t{point.y} - r.bottom));
-}
+void CGIS_NorthArrowElement::SetLBpoint(SGIS_Point point) { m_core.MoveLowerLeftTo(point); }
 
 void CGIS_NorthArrowElement::SetWidthAndHeight(int nWidth, int nHeight) {
   if (nWidth <= 0 || nHeight <= 0) return;

@@ -7,9 +7,9 @@
 #include "host/basilo/igis_subject.h"
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
-#include "layout/graphicelement/furniture/cgis_mapframelink.h"
 #include "layout/graphicelement/furniture/furniturestore.h"
 #include "layout/graphicelement/furniture/igis_northarrowelement.h"
+#include "layout/graphicelement/mapframe/cgis_mapframelink.h"
 
 class CGIS_NorthArrowElement final : public CGIS_ElementImpl<IGIS_NorthArrowElement>, public IGIS_Observer {
  public:

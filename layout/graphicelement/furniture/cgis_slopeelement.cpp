@@ -236,27 +236,13 @@ void CGIS_SlopeElement::Refresh() {
 
 // ---- Geometry ----------------------------------------------------------------
 
-SGIS_Rect CGIS_SlopeElement::GetRect() {
-  return md::layout::furniture::FeatureRect(m_core.RequireFeature("GetRect"));
-}
+SGIS_Rect CGIS_SlopeElement::GetRect() { return m_core.FeatureRect(); }
 
-void CGIS_SlopeElement::OffsetAllPoints(int dx, int dy) {
-  if (dx == 0 && dy == 0) return;
-  IGIS_Feature* pFeature = m_core.RequireFeature("OffsetAllPoints");
-  if (pFeature == nullptr) return;
-  StoreRect(pFeature, md::layout::furniture::MovedRect(GetRect(), dx, dy), GIS_UPDATE_GEOMETRY);
-}
+void CGIS_SlopeElement::OffsetAllPoints(int dx, int dy) { m_core.OffsetRect(dx, dy); }
 
-void CGIS_SlopeElement::SetLBpoint(SGIS_Point point) {
-  const SGIS_Rect r = GetRect();
-  OffsetAllPoints(Clamp(std::int64_t{point.x} - r.left), Clamp(std::int64_t{point.y} - r.bottom));
-}
+void CGIS_SlopeElement::SetLBpoint(SGIS_Point point) { m_core.MoveLowerLeftTo(point); }
 
-void CGIS_SlopeElement::SetRect(SGIS_Rect rect) {
-  rect.Normalize();
-  SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
-  SetWidthAndHeight(rect.Width(), rect.Height());
-}
+void CGIS_SlopeElement::SetRect(SGIS_Rect rect) { m_core.PlaceRect(rect); }
 
 void CGIS_SlopeElement::SetWidthAndHeight(int nWidth, int nHeight) {
   if (nWidth <= 0 || nHeight <= 0) return;
@@ -371,7 +357,7 @@ BOOL CGIS_SlopeElement::Archive(int nRead, int /*nArchiveOption*/) {
     if (!set.WasStored("MapElementID")) GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_field == NULL");
     return TRUE;
   }
-  const md::layout::CustomSetView set(pAttr, method.c_str());
+  const md::layout::StoredSetView set(pAttr, method.c_str());
   set.Read("AngleGap", &m_settings.nAngleGap);
   set.Read("AxislineInterval", &m_settings.nAxislineInterval);
   set.Read("ContourInterval", &m_settings.dContourInterval);

@@ -8,10 +8,10 @@
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
 #include "layout/graphicelement/element/customset.h"
-#include "layout/graphicelement/furniture/cgis_mapframelink.h"
 #include "layout/graphicelement/furniture/furniturestore.h"
 #include "layout/graphicelement/furniture/igis_slopeelement.h"
 #include "layout/graphicelement/furniture/slopefigure.h"
+#include "layout/graphicelement/mapframe/cgis_mapframelink.h"
 
 class IGIS_PropertySet;
 

@@ -266,11 +266,7 @@ void CGIS_ThreeNorthElement::OffsetAllPoints(int dx, int dy) {
   StoreFeatureRect(m_core.m_pFeatureSet, pFeature, MovedRect(GetRect(), dx, dy), GIS_UPDATE_GEOMETRY);
 }
 
-void CGIS_ThreeNorthElement::SetLBpoint(SGIS_Point point) {
-  const SGIS_Rect r = GetRect();
-  OffsetAllPoints(static_cast<int>(static_cast<std::int64_t>(point.x) - r.left),
-                  static_cast<int>(static_cast<std::int64_t>(point.y) - r.bottom));
-}
+void CGIS_ThreeNorthElement::SetLBpoint(SGIS_Point point) { m_core.MoveLowerLeftTo(point); }
 
 void CGIS_ThreeNorthElement::SetRect(SGIS_Rect rect) {
   rect.Normalize();
@@ -458,7 +454,7 @@ void CGIS_ThreeNorthElement::WriteCustom(md::layout::CustomSetWriter& set, bool 
   }
 }
 
-void CGIS_ThreeNorthElement::ReadCustom(const md::layout::CustomSetView& set) {
+void CGIS_ThreeNorthElement::ReadCustom(const md::layout::StoredSetView& set) {
   auto readDouble = [&](const char* szKey, double* pValue) {
     double d = 0.0;
     if (set.Read(szKey, &d) && std::isfinite(d)) *pValue = d;
@@ -513,7 +509,7 @@ BOOL CGIS_ThreeNorthElement::Archive(int nRead, int /*nArchiveOption*/) {
     return TRUE;
   }
 
-  const md::layout::CustomSetView set(pAttr, method.c_str(),
+  const md::layout::StoredSetView set(pAttr, method.c_str(),
                                       "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ) == FALSE");
   if (GIS_GetSymbolFactoryObject() == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_symbol_factory == NULL");

@@ -9,9 +9,9 @@
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
 #include "layout/graphicelement/element/customset.h"
-#include "layout/graphicelement/furniture/cgis_mapframelink.h"
 #include "layout/graphicelement/furniture/igis_threenorthelement.h"
 #include "layout/graphicelement/furniture/threenorthlayout.h"
+#include "layout/graphicelement/mapframe/cgis_mapframelink.h"
 
 class IGIS_AnnoPointStyle;
 class IGIS_PropertySet;
@@ -106,7 +106,7 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
   void ComputeDrawAngles();
   void WriteDefaults(IGIS_Feature* pFeature);
   void WriteCustom(md::layout::CustomSetWriter& set, bool bDescribe);
-  void ReadCustom(const md::layout::CustomSetView& set);
+  void ReadCustom(const md::layout::StoredSetView& set);
 
   md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
   SymbolPtr m_pAngleTextSymbol;

@@ -51,7 +51,7 @@ void WriteSymbol(md::layout::CustomSetWriter& set, const char* szKey, const char
             [pSymbol](IGIS_DataBuffer* b) { pSymbol->Save(b); });
 }
 
-SymbolPtr ReadSymbol(const md::layout::CustomSetView& set, const char* szKey) {
+SymbolPtr ReadSymbol(const md::layout::StoredSetView& set, const char* szKey) {
   return SymbolPtr(GetSymbolFromField(set.Field(szKey)));
 }
 

@@ -44,7 +44,7 @@ void WriteSymbol(md::layout::CustomSetWriter& set, const char* szKey, const char
                  IGIS_Symbol* pSymbol);
 // A new symbol rebuilt from the key's stored bytes (NULL, with the reader's
 // record, when the key or its symbol is missing).
-SymbolPtr ReadSymbol(const md::layout::CustomSetView& set, const char* szKey);
+SymbolPtr ReadSymbol(const md::layout::StoredSetView& set, const char* szKey);
 // The key of a furniture element's "Custom" set: added with the same
 // description whether made new or missing when written.
 inline md::layout::SGIS_CustomKey Key(const char* szKey, const char* szDescription, int nType) {

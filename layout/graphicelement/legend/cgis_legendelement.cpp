@@ -10,6 +10,7 @@
 #include "host/basilo/makeornull.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/legend/cgis_legenditem.h"
@@ -118,16 +119,27 @@ void Adopt(IGIS_LegendItem* pItem, IGIS_LegendElement* pLegend) {
 
 }  // namespace
 
-bool CGIS_LegendElement::AddItem(IGIS_LegendItem* pItem) {
+bool CGIS_LegendElement::Accepts(IGIS_LegendItem* pItem, const char* szMethod) {
   if (pItem == nullptr) return false;
+  // A legend never holds more items than its stored form reads back; the
+  // refused item is the legend's all the same, and released.
+  if (GetItemCount() >= kMaxStoredItems) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "ItemNum == %d: no more items", GetItemCount());
+    pItem->Release();
+    return false;
+  }
   Adopt(pItem, this);
+  return true;
+}
+
+bool CGIS_LegendElement::AddItem(IGIS_LegendItem* pItem) {
+  if (!Accepts(pItem, "CGIS_LegendElement::AddItem")) return false;
   m_items.emplace_back(pItem);
   return true;
 }
 
 void CGIS_LegendElement::InsertItem(int nIndex, IGIS_LegendItem* pItem) {
-  if (pItem == nullptr) return;
-  Adopt(pItem, this);
+  if (!Accepts(pItem, "CGIS_LegendElement::InsertItem")) return;
   if (nIndex >= 0 && nIndex < GetItemCount()) {
     m_items.emplace(m_items.begin() + nIndex, pItem);
   } else {
@@ -198,59 +210,55 @@ void CGIS_LegendElement::Update(const char* szMessage, int /*nArgument*/, IGIS_E
 // ---- Storage ----------------------------------------------------------------------
 
 BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  DataBufferPtr buffer(GIS_CreateDataBufferObject(1024));
-  if (!set || !buffer) return FALSE;
+  // A new set each time, written straight into its bytes.
+  md::layout::StoredSetWriter set;
   IGIS_MapElement* pFollowed = GetMapElement();
-  const int nMapID = pFollowed != nullptr ? pFollowed->GetID() : m_link.GetMapElementID();
-  if (IGIS_Field* f = set->AddProperty("MapElementID", "地图框架ID", GIS_FIELD_TYPE_INT, 1))
-    f->SetInt(nMapID);
-  if (IGIS_Field* f = set->AddProperty("FrameProperty", "边框", GIS_FIELD_TYPE_BUFFER, 1)) {
-    if (m_pFrame && f->GetDataBuffer() != nullptr) m_pFrame->Save(f->GetDataBuffer());
-  }
-  if (IGIS_Field* f = set->AddProperty("Title", "标题", GIS_FIELD_TYPE_STRING, 1))
-    f->SetString(m_strTitle.c_str());
-  if (IGIS_Field* f = set->AddProperty("Director", "方向", GIS_FIELD_TYPE_BOOL, 1)) f->SetBool(m_bDirector);
-  if (IGIS_Field* f = set->AddProperty("ItemNum", "图例项数", GIS_FIELD_TYPE_INT, 1))
-    f->SetInt(GetItemCount());
+  // An unlinked legend is stored as one that never followed a frame; a
+  // stored frame that was not found is written back as read.
+  int nMapID = pFollowed != nullptr ? pFollowed->GetID() : m_link.GetMapElementID();
+  if (nMapID == CGIS_MapFrameLink::kUnlinked) nMapID = CGIS_MapFrameLink::kNoFrame;
+  set.Int("MapElementID", "地图框架ID", nMapID);
+  set.Saved("FrameProperty", "边框", [this](IGIS_DataBuffer* b) {
+    if (m_pFrame) m_pFrame->Save(b);
+  });
+  set.String("Title", "标题", m_strTitle.c_str());
+  set.Bool("Director", "方向", m_bDirector);
+  set.Int("ItemNum", "图例项数", GetItemCount());
   char key[16];
   for (int i = 0; i < GetItemCount(); ++i) {
     std::snprintf(key, sizeof key, "%d", i);
-    IGIS_Field* f = set->AddProperty(key, key, GIS_FIELD_TYPE_BUFFER, 1);
-    if (f != nullptr && f->GetDataBuffer() != nullptr)
-      m_items[static_cast<std::size_t>(i)]->Save(f->GetDataBuffer());
+    set.Saved(key, key, [this, i](IGIS_DataBuffer* b) { m_items[static_cast<std::size_t>(i)]->Save(b); });
   }
-  if (IGIS_Field* f = set->AddProperty("Format", "样式", GIS_FIELD_TYPE_BUFFER, 1)) {
-    if (m_pFormat && f->GetDataBuffer() != nullptr) m_pFormat->Save(f->GetDataBuffer());
-  }
-  if (!set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) return FALSE;
+  set.Saved("Format", "样式", [this](IGIS_DataBuffer* b) {
+    if (m_pFormat) m_pFormat->Save(b);
+  });
+  DataBufferPtr buffer(GIS_CreateDataBufferObject(1024));
+  if (!buffer || !set.Finish(buffer.get())) return FALSE;
   return pAttr->SetDataBuffer("Custom", buffer.get(), 0);
 }
 
 BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  if (!set) return FALSE;
   IGIS_DataBuffer* pStored = pAttr->GetDataBuffer("Custom");
-  if (pStored == nullptr || !set->Archive(pStored, GIS_ARCHIVE_READ, 0)) {
+  const md::layout::StoredSetView set(pStored);
+  if (pStored == nullptr || set.Damaged()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Archive").c_str(), "the \"Custom\" set cannot be read");
   }
-  if (IGIS_Field* f = set->GetProperty("MapElementID")) {
+  int nMapID = 0;
+  if (set.Read("MapElementID", &nMapID)) {
     // A frame that cannot be found keeps its stored ID, written back as read.
-    m_link.SetMapElementID(f->GetInt());
+    m_link.SetMapElementID(nMapID);
     m_link.Relink(m_core.m_pFeatureSet);
   }
-  if (IGIS_Field* f = set->GetProperty("FrameProperty")) {
+  if (IGIS_Field* f = set.Field("FrameProperty")) {
     if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
     if (m_pFrame && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
   }
-  if (IGIS_Field* f = set->GetProperty("Title"); f != nullptr && f->GetString() != nullptr) {
-    m_strTitle = CutText(f->GetString());
-  }
-  (void)set->GetProperty("TitleID");
-  if (IGIS_Field* f = set->GetProperty("Director")) m_bDirector = f->GetBool();
+  std::string title;
+  if (set.Read("Title", &title)) m_strTitle = CutText(title.c_str());
+  set.Read("Director", &m_bDirector);
   RemoveAllItems();
   int n = 0;
-  if (IGIS_Field* f = set->GetProperty("ItemNum")) n = f->GetInt();
+  set.Read("ItemNum", &n);
   if (n > kMaxStoredItems) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Archive").c_str(),
             "ItemNum == %d: the first %d items are read", n, kMaxStoredItems);
@@ -259,7 +267,7 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
   char key[16];
   for (int i = 0; i < n; ++i) {
     std::snprintf(key, sizeof key, "%d", i);
-    IGIS_Field* f = set->GetProperty(key);
+    IGIS_Field* f = set.Field(key);
     if (f == nullptr || f->GetDataBuffer() == nullptr) continue;
     md::basilo::ReleasePtr<CGIS_LegendItem> item(md::basilo::MakeOrNull<CGIS_LegendItem>(kClass, this));
     if (!item || !item->ReadStored(f->GetDataBuffer())) continue;
@@ -268,7 +276,7 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
     item->ResolveLayer("CGIS_LegendItem::Open", true);
     m_items.emplace_back(item.release());
   }
-  if (IGIS_Field* f = set->GetProperty("Format"); f != nullptr && f->GetDataBuffer() != nullptr) {
+  if (IGIS_Field* f = set.Field("Format"); f != nullptr && f->GetDataBuffer() != nullptr) {
     if (!m_pFormat) m_pFormat.reset(GIS_CreateLegendFormatObject());
     if (m_pFormat) m_pFormat->Open(f->GetDataBuffer());
   }

@@ -30,12 +30,7 @@ bool Stacked(IGIS_LegendItem* pItem) { return pItem != nullptr && pItem->GetLaye
 
 // ---- Rectangle ----------------------------------------------------------------
 
-SGIS_Rect CGIS_LegendElement::GetRect() {
-  SGIS_Rect rect(0, 0, 0, 0);
-  IGIS_Feature* pFeature = m_core.RequireFeature("GetRect");
-  if (pFeature != nullptr) pFeature->GetBound(&rect, 1, 0);
-  return rect;
-}
+SGIS_Rect CGIS_LegendElement::GetRect() { return m_core.FeatureRect(); }
 
 void CGIS_LegendElement::_SetRect(int left, int right, int top, int bottom) {
   IGIS_Feature* pFeature = m_core.RequireFeature("_SetRect");
@@ -73,11 +68,7 @@ void CGIS_LegendElement::OffsetAllPoints(int dx, int dy) {
   _SetRect(Add(r.left, dx), Add(r.right, dx), Add(r.top, dy), Add(r.bottom, dy));
 }
 
-void CGIS_LegendElement::SetLBpoint(SGIS_Point point) {
-  const SGIS_Rect r = GetRect();
-  OffsetAllPoints(md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(point.x) - r.left),
-                  md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(point.y) - r.bottom));
-}
+void CGIS_LegendElement::SetLBpoint(SGIS_Point point) { m_core.MoveLowerLeftTo(point); }
 
 void CGIS_LegendElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
   if (!(sx > 0.0) || !(sy > 0.0) || !std::isfinite(sx) || !std::isfinite(sy)) return;

@@ -8,6 +8,7 @@
 #include "host/basilo/makeornull.h"
 #include "host/basilo/sgis_types.h"
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/legend/legendtext.h"
 
@@ -60,42 +61,35 @@ bool CGIS_LegendFormat::Save(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Save", "pDataBuffer == NULL");
     return false;
   }
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  if (!set) return false;
-  auto putInt = [&](const char* key, const char* description, int value) {
-    if (IGIS_Field* f = set->AddProperty(key, description, GIS_FIELD_TYPE_INT, 1)) f->SetInt(value);
-  };
-  auto putBool = [&](const char* key, const char* description, bool value) {
-    if (IGIS_Field* f = set->AddProperty(key, description, GIS_FIELD_TYPE_BOOL, 1)) f->SetBool(value);
-  };
+  md::layout::StoredSetWriter set;
   auto putSymbol = [&](const char* key, const char* description, IGIS_Symbol* pSymbol) {
-    IGIS_Field* f = set->AddProperty(key, description, GIS_FIELD_TYPE_BUFFER, 1);
-    if (f != nullptr && pSymbol != nullptr && f->GetDataBuffer() != nullptr)
-      pSymbol->Save(f->GetDataBuffer());
+    set.Saved(key, description, [pSymbol](IGIS_DataBuffer* b) {
+      if (pSymbol != nullptr) pSymbol->Save(b);
+    });
   };
-  putBool("ShowTitle", "是否显示标题", m_bShowTitle);
-  putInt("DefaultPatchHeight", "默认图例块的高度", m_nDefaultPatchHeight);
-  putInt("DefaultPatchWidth", "默认图例块的宽度", m_nDefaultPatchWidth);
-  putInt("HorizontalItemGap", "列", m_nHorizontalItemGap);
-  putInt("VerticalItemGap", "行", m_nVerticalItemGap);
-  putInt("TitleAndLegendGap", "图例水平间隔", m_nTitleAndLegendGap);
-  putInt("TitlePosition", "标题位置", m_nTitlePosition);
-  putInt("DefaultAreaPatch", "面块类型", m_nDefaultAreaPatch);
-  putInt("DefaultLinePatch", "线块类型", m_nDefaultLinePatch);
-  putInt("PatchAndLabelsGap", "线块类型", m_nPatchAndLabelsGap);
+  set.Bool("ShowTitle", "是否显示标题", m_bShowTitle);
+  set.Int("DefaultPatchHeight", "默认图例块的高度", m_nDefaultPatchHeight);
+  set.Int("DefaultPatchWidth", "默认图例块的宽度", m_nDefaultPatchWidth);
+  set.Int("HorizontalItemGap", "列", m_nHorizontalItemGap);
+  set.Int("VerticalItemGap", "行", m_nVerticalItemGap);
+  set.Int("TitleAndLegendGap", "图例水平间隔", m_nTitleAndLegendGap);
+  set.Int("TitlePosition", "标题位置", m_nTitlePosition);
+  set.Int("DefaultAreaPatch", "面块类型", m_nDefaultAreaPatch);
+  set.Int("DefaultLinePatch", "线块类型", m_nDefaultLinePatch);
+  set.Int("PatchAndLabelsGap", "线块类型", m_nPatchAndLabelsGap);
   putSymbol("TitleSymbol", "标题的符号", m_pTitleSymbol.get());
-  putBool("ShowLabel", "是否显示图例说明", m_bShowLabel);
+  set.Bool("ShowLabel", "是否显示图例说明", m_bShowLabel);
   putSymbol("LabelSymbol", "图例说明的符号", m_pLabelSymbol.get());
-  putBool("ShowLayerName", "是否显示图层名称", m_bShowLayerName);
+  set.Bool("ShowLayerName", "是否显示图层名称", m_bShowLayerName);
   putSymbol("LayerNameSymbol", "图层名称的符号", m_pLayerNameSymbol.get());
-  putBool("ShowHeading", "是否显示副标题", m_bShowHeading);
+  set.Bool("ShowHeading", "是否显示副标题", m_bShowHeading);
   putSymbol("HeadingSymbol", "副标题的符号", m_pHeadingSymbol.get());
   // The gaps the layout uses and the label position, after the older keys.
-  putInt("ItemGap", "层图例间距", m_nItemGap);
-  putInt("LayerNameGap", "层名间隔", m_nLayerNameGap);
-  putInt("HeadingGap", "副标题间隔", m_nHeadingGap);
-  putInt("LabelPosition", "标注位置", m_nLabelPosition);
-  return set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
+  set.Int("ItemGap", "层图例间距", m_nItemGap);
+  set.Int("LayerNameGap", "层名间隔", m_nLayerNameGap);
+  set.Int("HeadingGap", "副标题间隔", m_nHeadingGap);
+  set.Int("LabelPosition", "标注位置", m_nLabelPosition);
+  return set.Finish(pBuffer);
 }
 
 bool CGIS_LegendFormat::Open(IGIS_DataBuffer* pBuffer) {
@@ -103,18 +97,13 @@ bool CGIS_LegendFormat::Open(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Open", "pDataBuffer为空");
     return false;
   }
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  if (!set) return false;
-  if (!set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
+  const md::layout::StoredSetView set(pBuffer);
+  if (set.Damaged()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Open", "pPropertySet->Archive() == FALSE");
     return false;
   }
-  auto getInt = [&](const char* key, int* pValue) {
-    if (IGIS_Field* f = set->GetProperty(key)) *pValue = f->GetInt();
-  };
-  auto getBool = [&](const char* key, bool* pValue) {
-    if (IGIS_Field* f = set->GetProperty(key)) *pValue = f->GetBool();
-  };
+  auto getInt = [&](const char* key, int* pValue) { set.Read(key, pValue); };
+  auto getBool = [&](const char* key, bool* pValue) { set.Read(key, pValue); };
   getInt("DefaultAreaPatch", &m_nDefaultAreaPatch);
   getInt("DefaultLinePatch", &m_nDefaultLinePatch);
   getInt("DefaultPatchHeight", &m_nDefaultPatchHeight);
@@ -134,7 +123,7 @@ bool CGIS_LegendFormat::Open(IGIS_DataBuffer* pBuffer) {
   getInt("LabelPosition", &m_nLabelPosition);
 
   auto getSymbol = [&](const char* key, void (CGIS_LegendFormat::*setter)(IGIS_Symbol*)) {
-    IGIS_Field* f = set->GetProperty(key);
+    IGIS_Field* f = set.Field(key);
     if (f == nullptr) return;
     SymbolPtr symbol(GetSymbolFromField(f));
     // A missing, empty or non-text symbol leaves the held one.

@@ -14,6 +14,7 @@
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/igis_map.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdeckdrawer.h"
 #include "layout/graphicelement/element/mapdecktables.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
@@ -61,6 +62,12 @@ const char* CGIS_LegendItem::GetLabel(int nIndex) {
 
 bool CGIS_LegendItem::AddLabel(const char* szLabel) {
   if (szLabel == nullptr) return false;
+  // An item never holds more labels than its stored form reads back.
+  if (GetLabelCount() >= kMaxStoredLabels) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::AddLabel", "Number == %d: no more labels",
+            GetLabelCount());
+    return false;
+  }
   m_labels.emplace_back(szLabel);
   return true;
 }
@@ -131,19 +138,16 @@ bool CGIS_LegendItem::Save(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::Save", "pDataBuffer == NULL");
     return false;
   }
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  if (!set) return false;
-  if (IGIS_Field* f = set->AddProperty("Number", "个数", GIS_FIELD_TYPE_INT, 1)) f->SetInt(GetLabelCount());
-  if (IGIS_Field* f = set->AddProperty("iColumns", "行数", GIS_FIELD_TYPE_INT, 1)) f->SetInt(m_nColumns);
-  if (IGIS_Field* f = set->AddProperty("Layer", "层名", GIS_FIELD_TYPE_STRING, 1)) {
-    f->SetString(m_strLayerName.c_str());
-  }
+  md::layout::StoredSetWriter set;
+  set.Int("Number", "个数", GetLabelCount());
+  set.Int("iColumns", "行数", m_nColumns);
+  set.String("Layer", "层名", m_strLayerName.c_str());
   char key[16];
   for (int i = 0; i < GetLabelCount(); ++i) {
     std::snprintf(key, sizeof key, "%d", i);
-    if (IGIS_Field* f = set->AddProperty(key, key, GIS_FIELD_TYPE_STRING, 1)) f->SetString(GetLabel(i));
+    set.String(key, key, GetLabel(i));
   }
-  return set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
+  return set.Finish(pBuffer);
 }
 
 bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {
@@ -151,25 +155,25 @@ bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::Open", "pDataBuffer为空");
     return false;
   }
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  if (!set || !set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) return false;
+  const md::layout::StoredSetView set(pBuffer);
+  if (set.Damaged()) return false;
   int n = 0;
-  if (IGIS_Field* f = set->GetProperty("Number")) n = f->GetInt();
+  set.Read("Number", &n);
   if (n > kMaxStoredLabels) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::Open", "Number == %d: the first %d labels are read", n,
             kMaxStoredLabels);
     n = kMaxStoredLabels;
   }
-  if (IGIS_Field* f = set->GetProperty("iColumns")) m_nColumns = f->GetInt();
+  set.Read("iColumns", &m_nColumns);
   char key[16];
+  std::string text;
   for (int i = 0; i < n; ++i) {
     std::snprintf(key, sizeof key, "%d", i);
-    IGIS_Field* f = set->GetProperty(key);
-    if (f != nullptr && f->GetString() != nullptr) AddLabel(f->GetString());
+    if (set.Read(key, &text)) AddLabel(text.c_str());
   }
-  if (IGIS_Field* f = set->GetProperty("Layer"); f != nullptr && f->GetString() != nullptr) {
+  if (set.Read("Layer", &text)) {
     char buffer[GIS_ELEMENT_NAME_MAX + 1];
-    md::layout::CopyUtf8Cut(buffer, f->GetString(), GIS_ELEMENT_NAME_MAX);
+    md::layout::CopyUtf8Cut(buffer, text.c_str(), GIS_ELEMENT_NAME_MAX);
     m_strLayerName = buffer;
   }
   return true;

@@ -116,12 +116,7 @@ BOOL CGIS_OleElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 
 // ---- Placing and sizing ----------------------------------------------------
 
-SGIS_Rect CGIS_OleElement::GetRect() {
-  SGIS_Rect rect(0, 0, 0, 0);
-  IGIS_Feature* pFeature = m_core.RequireFeature("GetRect");
-  if (pFeature != nullptr) pFeature->GetBound(&rect, 1, 0);
-  return rect;
-}
+SGIS_Rect CGIS_OleElement::GetRect() { return m_core.FeatureRect(); }
 
 void CGIS_OleElement::WriteRect(IGIS_Feature* pFeature, const SGIS_Rect& rect) {
   IGIS_Geometry* pGeometry = pFeature->GetGeometry();
@@ -132,31 +127,11 @@ void CGIS_OleElement::WriteRect(IGIS_Feature* pFeature, const SGIS_Rect& rect) {
   if (pClass != nullptr) pClass->UpdateFeature(pFeature, GIS_UPDATE_GEOMETRY);
 }
 
-void CGIS_OleElement::SetRect(SGIS_Rect rect) {
-  rect.Normalize();
-  SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
-  SetWidthAndHeight(rect.Width(), rect.Height());
-}
+void CGIS_OleElement::SetRect(SGIS_Rect rect) { m_core.PlaceRect(rect); }
 
-void CGIS_OleElement::SetLBpoint(SGIS_Point point) {
-  const SGIS_Rect r = GetRect();
-  if (point.x == r.left && point.y == r.bottom) return;
-  OffsetAllPoints(md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(point.x) - r.left),
-                  md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(point.y) - r.bottom));
-}
+void CGIS_OleElement::SetLBpoint(SGIS_Point point) { m_core.MoveLowerLeftTo(point); }
 
-void CGIS_OleElement::OffsetAllPoints(int dx, int dy) {
-  if (dx == 0 && dy == 0) return;
-  IGIS_Feature* pFeature = m_core.RequireFeature("OffsetAllPoints");
-  if (pFeature == nullptr) return;
-  SGIS_Rect r = GetRect();
-  using md::basilo::detail::ClampToInt32;
-  r.left = ClampToInt32(static_cast<std::int64_t>(r.left) + dx);
-  r.right = ClampToInt32(static_cast<std::int64_t>(r.right) + dx);
-  r.top = ClampToInt32(static_cast<std::int64_t>(r.top) + dy);
-  r.bottom = ClampToInt32(static_cast<std::int64_t>(r.bottom) + dy);
-  WriteRect(pFeature, r);
-}
+void CGIS_OleElement::OffsetAllPoints(int dx, int dy) { m_core.OffsetRect(dx, dy); }
 
 double CGIS_OleElement::ObjectRatio() {
   SIZE size{0, 0};
@@ -297,7 +272,7 @@ BOOL CGIS_OleElement::Archive(int nRead, int /*nArchiveOption*/) {
     }
 
     if (!m_core.ArchiveCommon(nRead)) return FALSE;
-    const md::layout::CustomSetView set(pAttr, method.c_str());
+    const md::layout::StoredSetView set(pAttr, method.c_str());
     if (IGIS_Field* f = set.Field(kKeyFrame)) {
       if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
       if (m_pFrame != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());

@@ -295,7 +295,7 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
   }
 
   if (!m_core.ArchiveCommon(nRead)) return FALSE;
-  const md::layout::CustomSetView set(pAttr, method.c_str());
+  const md::layout::StoredSetView set(pAttr, method.c_str());
   if (IGIS_Field* f = set.Field(kKeyFrame)) {
     IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
     if (pBuffer != nullptr && pBuffer->GetSize() == 0) {

@@ -18,16 +18,15 @@
 using namespace md::layout::detail;
 
 CGIS_AlternatingScaleBar::CGIS_AlternatingScaleBar(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
-    : IGIS_DoubleFillScaleBar(pOwner, pFeature, "IGIS_ScaleBar") {
+    : CGIS_DoubleFillScaleBarBase(pOwner, pFeature, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING) {
   SetName("双交错图形比例尺");
-  MarkNewFeature(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING);
 }
 
 const char* CGIS_AlternatingScaleBar::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING; }
 
 const char* CGIS_AlternatingScaleBar::GetDescription() { return "暂时没有定义"; }
 
-void CGIS_AlternatingScaleBar::Refresh() { IGIS_ScaleBar::Refresh(); }
+void CGIS_AlternatingScaleBar::Refresh() { CGIS_ScaleBarBase::Refresh(); }
 
 std::vector<CGIS_AlternatingScaleBar::Cell> CGIS_AlternatingScaleBar::LayOutCells() {
   const BarColumns layout = LayOutColumns(this, "CGIS_AlternatingScaleBar::OnDraw");
@@ -41,23 +40,23 @@ std::vector<CGIS_AlternatingScaleBar::Cell> CGIS_AlternatingScaleBar::LayOutCell
 BOOL CGIS_AlternatingScaleBar::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   const char* kMethod = "CGIS_AlternatingScaleBar::OnDraw";
   if (GetFeaturePtr() == nullptr) {
-    GIS_LOG(3, kMethod, "m_pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "m_pFeature == NULL");
     return FALSE;
   }
   IGIS_FeatureClass* pClass = GetFeatureSetPtr() != nullptr ? GetFeatureSetPtr()->GetFeatureClass() : nullptr;
   IGIS_SpatialReference* pReference = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
   if (pReference == nullptr) {
-    GIS_LOG(3, kMethod, "p_spatialreference == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_spatialreference == NULL");
     return FALSE;
   }
   IGIS_SymbolRenderer* pRenderer = GIS_GetSymbolizationObject();
   if (pRenderer == nullptr) {
-    GIS_LOG(3, kMethod, "p_symbolization == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_symbolization == NULL");
     return FALSE;
   }
   IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   if (pView == nullptr) {
-    GIS_LOG(3, kMethod, "pDisplay == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDisplay == NULL");
     return FALSE;
   }
   const SGIS_Rect rect = GetRect();
@@ -89,15 +88,15 @@ BOOL CGIS_AlternatingScaleBar::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispl
       pRenderer->Draw(pSymbol, &param, GIS_DRAW_CHECK);
     }
   }
-  IGIS_ScaleBar::OnDraw(hdc, bPrint, pDisplay);
+  CGIS_ScaleBarBase::OnDraw(hdc, bPrint, pDisplay);
   return TRUE;
 }
 
 IGIS_Element* CGIS_AlternatingScaleBar::ConvertToElement() {
-  IGIS_Element* pBase = IGIS_ScaleBar::ConvertToElement();
+  IGIS_Element* pBase = CGIS_ScaleBarBase::ConvertToElement();
   auto* pMain = dynamic_cast<IGIS_CompoundElement*>(pBase);
   if (pMain == nullptr) {
-    GIS_LOG(3, "CGIS_AlternatingScaleBar::ConvertToElement", "p_com_element == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_AlternatingScaleBar::ConvertToElement", "p_com_element == NULL");
     DropElement(pBase);
     return nullptr;
   }

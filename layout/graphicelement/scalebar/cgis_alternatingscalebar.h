@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "layout/graphicelement/scalebar/igis_doublefillscalebar.h"
+#include "layout/graphicelement/scalebar/cgis_doublefillscalebarbase.h"
 
-class CGIS_AlternatingScaleBar : public IGIS_DoubleFillScaleBar {
+class CGIS_AlternatingScaleBar : public CGIS_DoubleFillScaleBarBase {
  public:
   // Binds to the feature, or makes a new one in the owner.
   CGIS_AlternatingScaleBar(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);

@@ -13,9 +13,8 @@ using namespace md::layout::detail;
 
 CGIS_DoubleAlternatingScaleBar::CGIS_DoubleAlternatingScaleBar(IGIS_FeatureSet* pOwner,
                                                                IGIS_Feature* pFeature)
-    : IGIS_DoubleFillScaleBar(pOwner, pFeature, "IGIS_ScaleBar") {
+    : CGIS_DoubleFillScaleBarBase(pOwner, pFeature, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING) {
   SetName("图形比例尺");
-  MarkNewFeature(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING);
 }
 
 const char* CGIS_DoubleAlternatingScaleBar::GetType() {
@@ -24,7 +23,7 @@ const char* CGIS_DoubleAlternatingScaleBar::GetType() {
 
 const char* CGIS_DoubleAlternatingScaleBar::GetDescription() { return "暂时没有定义"; }
 
-void CGIS_DoubleAlternatingScaleBar::Refresh() { IGIS_ScaleBar::Refresh(); }
+void CGIS_DoubleAlternatingScaleBar::Refresh() { CGIS_ScaleBarBase::Refresh(); }
 
 IGIS_Element* CGIS_DoubleAlternatingScaleBar::Clone() { return CloneBar(this); }
 
@@ -49,7 +48,7 @@ BOOL CGIS_DoubleAlternatingScaleBar::OnDraw(HDC hdc, bool bPrint, IGIS_Display* 
     for (const Cell& cell : LayOutCells())
       FillPageRect(&pen, cell.rect, cell.bFirstFill ? GetSymbol1() : GetSymbol2());
   }
-  IGIS_ScaleBar::OnDraw(hdc, bPrint, pDisplay);
+  CGIS_ScaleBarBase::OnDraw(hdc, bPrint, pDisplay);
   return TRUE;
 }
 
@@ -58,11 +57,11 @@ bool CGIS_DoubleAlternatingScaleBar::AddRectElement(IGIS_Element* pCompound, IGI
   const char* kMethod = "CGIS_DoubleAlternatingScaleBar::AddRectElement";
   auto* pTarget = dynamic_cast<IGIS_CompoundElement*>(pCompound);
   if (pTarget == nullptr) {
-    GIS_LOG(3, kMethod, "p_com == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_com == NULL");
     return false;
   }
   if (pTarget->GetFeatureSetPtr() == nullptr) {
-    GIS_LOG(3, kMethod, "p_layer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_layer == NULL");
     return false;
   }
   return AddRectCell(pTarget, this, rect, pSymbol);

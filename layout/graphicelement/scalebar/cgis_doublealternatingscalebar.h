@@ -6,11 +6,11 @@
 
 #include <vector>
 
-#include "layout/graphicelement/scalebar/igis_doublefillscalebar.h"
+#include "layout/graphicelement/scalebar/cgis_doublefillscalebarbase.h"
 
 class IGIS_Element;
 
-class CGIS_DoubleAlternatingScaleBar : public IGIS_DoubleFillScaleBar {
+class CGIS_DoubleAlternatingScaleBar : public CGIS_DoubleFillScaleBarBase {
  public:
   // Binds to the feature, or makes a new one in the owner.
   CGIS_DoubleAlternatingScaleBar(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);

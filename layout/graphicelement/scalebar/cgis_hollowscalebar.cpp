@@ -4,6 +4,8 @@
 // a recoloured copy.
 #include "layout/graphicelement/scalebar/cgis_hollowscalebar.h"
 
+#include <utility>
+
 #include "host/basilo/igis_log.h"
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
@@ -16,16 +18,15 @@
 using namespace md::layout::detail;
 
 CGIS_HollowScaleBar::CGIS_HollowScaleBar(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
-    : IGIS_DoubleFillScaleBar(pOwner, pFeature, "IGIS_ScaleBar") {
+    : CGIS_DoubleFillScaleBarBase(pOwner, pFeature, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW) {
   SetName("中空图形比例尺");
-  MarkNewFeature(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW);
 }
 
 const char* CGIS_HollowScaleBar::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW; }
 
 const char* CGIS_HollowScaleBar::GetDescription() { return "暂时没有定义"; }
 
-void CGIS_HollowScaleBar::Refresh() { IGIS_ScaleBar::Refresh(); }
+void CGIS_HollowScaleBar::Refresh() { CGIS_ScaleBarBase::Refresh(); }
 
 IGIS_Element* CGIS_HollowScaleBar::Clone() { return CloneBar(this); }
 
@@ -45,7 +46,7 @@ std::vector<CGIS_HollowScaleBar::Cell> CGIS_HollowScaleBar::LayOutCells() {
 }
 
 IGIS_ScaleMarks* CGIS_HollowScaleBar::NewShownMarks() {
-  if (m_pScaleMarks == nullptr || GetSymbol1() == nullptr || GetSymbol2() == nullptr) return nullptr;
+  if (!m_pScaleMarks || GetSymbol1() == nullptr || GetSymbol2() == nullptr) return nullptr;
   IGIS_ScaleMarks* pShown = m_pScaleMarks->Clone();
   if (pShown == nullptr) return nullptr;
   if (IGIS_Symbol* pMark = pShown->GetDivisionMarkSymbol()) pMark->SetColor(GetSymbol1()->GetColor());
@@ -54,13 +55,12 @@ IGIS_ScaleMarks* CGIS_HollowScaleBar::NewShownMarks() {
 
 template <class F>
 auto CGIS_HollowScaleBar::WithShownMarks(F work) {
-  IGIS_ScaleMarks* pHeld = m_pScaleMarks;
-  IGIS_ScaleMarks* pShown = NewShownMarks();
-  if (pShown != nullptr) m_pScaleMarks = pShown;
-  IGIS_Symbol* pLine = m_pScaleMarks != nullptr ? m_pScaleMarks->GetDivisionMarkSymbol() : nullptr;
+  // The recoloured copy stands in for the held marks while the work runs.
+  md::basilo::ReleasePtr<IGIS_ScaleMarks> shown(NewShownMarks());
+  if (shown) std::swap(m_pScaleMarks, shown);
+  IGIS_Symbol* pLine = m_pScaleMarks ? m_pScaleMarks->GetDivisionMarkSymbol() : nullptr;
   auto result = work(pLine);
-  m_pScaleMarks = pHeld;
-  if (pShown != nullptr) pShown->Release();
+  if (shown) std::swap(m_pScaleMarks, shown);
   return result;
 }
 
@@ -78,7 +78,7 @@ BOOL CGIS_HollowScaleBar::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
         DrawPagePoints(&pen, line, 2, pLine);
       }
     }
-    IGIS_ScaleBar::OnDraw(hdc, bPrint, pDisplay);
+    CGIS_ScaleBarBase::OnDraw(hdc, bPrint, pDisplay);
     return TRUE;
   });
 }

@@ -13,9 +13,8 @@
 using namespace md::layout::detail;
 
 CGIS_ScaleLine::CGIS_ScaleLine(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
-    : IGIS_ScaleLine(pOwner, pFeature, "IGIS_ScaleBar") {
+    : CGIS_ScaleLineBase(pOwner, pFeature, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE) {
   SetName("图形比例尺");
-  MarkNewFeature(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE);
   m_nBarHeight = 0;
 }
 
@@ -23,7 +22,7 @@ const char* CGIS_ScaleLine::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR
 
 const char* CGIS_ScaleLine::GetDescription() { return "暂时没有定义"; }
 
-void CGIS_ScaleLine::Refresh() { IGIS_ScaleBar::Refresh(); }
+void CGIS_ScaleLine::Refresh() { CGIS_ScaleBarBase::Refresh(); }
 
 IGIS_Element* CGIS_ScaleLine::Clone() { return CloneBar(this); }
 
@@ -47,7 +46,7 @@ BOOL CGIS_ScaleLine::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
     CGIS_ElementClipScope clip(hdc, pDisplay);
     DrawPagePoints(&pen, line, 2, GetSymbolPtr());
   }
-  IGIS_ScaleBar::OnDraw(hdc, bPrint, pDisplay);
+  CGIS_ScaleBarBase::OnDraw(hdc, bPrint, pDisplay);
   return TRUE;
 }
 

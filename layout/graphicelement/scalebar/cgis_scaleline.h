@@ -3,9 +3,9 @@
 // height is 0 and stays so.
 #pragma once
 
-#include "layout/graphicelement/scalebar/igis_scaleline.h"
+#include "layout/graphicelement/scalebar/cgis_scalelinebase.h"
 
-class CGIS_ScaleLine : public IGIS_ScaleLine {
+class CGIS_ScaleLine : public CGIS_ScaleLineBase {
  public:
   // Binds to the feature, or makes a new one in the owner.
   CGIS_ScaleLine(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);

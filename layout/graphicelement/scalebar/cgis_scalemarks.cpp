@@ -1,17 +1,15 @@
 // The tick marks of a scale bar and their stored form (FORMAT.md).
 #include "layout/graphicelement/scalebar/cgis_scalemarks.h"
 
-#include <new>
-
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/scalebar/scalebarsymbols.h"
 #include "layout/graphicelement/shapes/shapefeature.h"
 
 using md::layout::detail::KeepSymbolCopy;
-using md::layout::detail::ReleaseSymbol;
 
 namespace {
 
@@ -36,38 +34,35 @@ void ReadInt(IGIS_PropertySet* pSet, const char* szKey, int* pValue) {
 
 }  // namespace
 
-CGIS_ScaleMarks::CGIS_ScaleMarks() {
-  m_pSubdivisionMarkSymbol = md::layout::shapes::MakeDefaultSymbol(GIS_SYMBOL_LINE, kMarkLineCode);
-  m_pDivisionMarkSymbol = md::layout::shapes::MakeDefaultSymbol(GIS_SYMBOL_LINE, kMarkLineCode);
-}
+CGIS_ScaleMarks::CGIS_ScaleMarks()
+    : m_pSubdivisionMarkSymbol(md::layout::shapes::MakeDefaultSymbol(GIS_SYMBOL_LINE, kMarkLineCode)),
+      m_pDivisionMarkSymbol(md::layout::shapes::MakeDefaultSymbol(GIS_SYMBOL_LINE, kMarkLineCode)) {}
 
-CGIS_ScaleMarks::~CGIS_ScaleMarks() {
-  ReleaseSymbol(&m_pDivisionMarkSymbol);
-  ReleaseSymbol(&m_pSubdivisionMarkSymbol);
-}
+CGIS_ScaleMarks::~CGIS_ScaleMarks() = default;
 
 void CGIS_ScaleMarks::SetDivisionMarkSymbolPtr(IGIS_Symbol* pSymbol) {
   if (pSymbol == nullptr) {
-    GIS_LOG(4, "CGIS_ScaleMarks::SetDivisionMarkSymbolPtr", "pDivisionMarkSymbol == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, "CGIS_ScaleMarks::SetDivisionMarkSymbolPtr", "pDivisionMarkSymbol == NULL");
   }
   KeepSymbolCopy(&m_pDivisionMarkSymbol, pSymbol, &IGIS_Symbol::AsLineSymbol);
 }
 
 void CGIS_ScaleMarks::SetSubdivisionMarkSymbolPtr(IGIS_Symbol* pSymbol) {
   if (pSymbol == nullptr) {
-    GIS_LOG(4, "CGIS_ScaleMarks::SetSubdivisionMarkSymbolPtr", "pSubdivisionMarkSymbol == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, "CGIS_ScaleMarks::SetSubdivisionMarkSymbolPtr",
+            "pSubdivisionMarkSymbol == NULL");
   }
   KeepSymbolCopy(&m_pSubdivisionMarkSymbol, pSymbol, &IGIS_Symbol::AsLineSymbol);
 }
 
 IGIS_ScaleMarks* CGIS_ScaleMarks::Clone() {
-  auto* pCopy = new (std::nothrow) CGIS_ScaleMarks();
+  auto* pCopy = md::basilo::MakeOrNull<CGIS_ScaleMarks>("CGIS_ScaleMarks::Clone");
   if (pCopy == nullptr) return nullptr;
   pCopy->SetDivisionMarkHeight(m_nDivisionMarkHeight);
-  pCopy->SetDivisionMarkSymbolPtr(m_pDivisionMarkSymbol);
+  pCopy->SetDivisionMarkSymbolPtr(m_pDivisionMarkSymbol.get());
   pCopy->SetMarkFrequency(m_nMarkFrequency);
   pCopy->SetMarkPosition(m_nMarkPosition);
-  pCopy->SetSubdivisionMarkSymbolPtr(m_pSubdivisionMarkSymbol);
+  pCopy->SetSubdivisionMarkSymbolPtr(m_pSubdivisionMarkSymbol.get());
   pCopy->SetSubdivisionMarkHeight(m_nSubdivisionMarkHeight);
   return pCopy;
 }
@@ -79,8 +74,8 @@ BOOL CGIS_ScaleMarks::Save(IGIS_DataBuffer* pBuffer) {
   SetIntField(pSet, "SubdivisionMarkHeight", "次高度", m_nSubdivisionMarkHeight);
   SetIntField(pSet, "MarkFrequency", "频率", m_nMarkFrequency);
   SetIntField(pSet, "MarkPosition", "位置", m_nMarkPosition);
-  SetSymbolField(pSet, "DivisionMarkSymbol", "主符号", m_pDivisionMarkSymbol);
-  SetSymbolField(pSet, "SubdivisionMarkSymbol", "次符号", m_pSubdivisionMarkSymbol);
+  SetSymbolField(pSet, "DivisionMarkSymbol", "主符号", m_pDivisionMarkSymbol.get());
+  SetSymbolField(pSet, "SubdivisionMarkSymbol", "次符号", m_pSubdivisionMarkSymbol.get());
   if (pBuffer != nullptr) pSet->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0);
   pSet->Release();
   return TRUE;
@@ -100,10 +95,11 @@ void CGIS_ScaleMarks::ReadLineSymbol(IGIS_PropertySet* pSet, const char* szKey,
 
 BOOL CGIS_ScaleMarks::Open(IGIS_DataBuffer* pBuffer) {
   if (pBuffer == nullptr) {
-    GIS_LOG(3, "CGIS_ScaleMarks::Open", "pDataBuffer为空");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleMarks::Open", "pDataBuffer为空");
     return FALSE;
   }
-  if (GIS_GetSymbolFactoryObject() == nullptr) GIS_LOG(3, "CGIS_ScaleMarks::Open", "p_symbolFactory == NULL");
+  if (GIS_GetSymbolFactoryObject() == nullptr)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleMarks::Open", "p_symbolFactory == NULL");
   IGIS_PropertySet* pSet = GIS_CreatePropertySetObject();
   if (pSet == nullptr) return TRUE;
   // A damaged buffer reads as nothing: every value stays as it was.

@@ -3,6 +3,7 @@
 // position 0 and two default line symbols of style code 0xD03.
 #pragma once
 
+#include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
 
 class IGIS_PropertySet;
@@ -14,14 +15,14 @@ class CGIS_ScaleMarks : public IGIS_ScaleMarks {
   int GetDivisionMarkHeight() override { return m_nDivisionMarkHeight; }
   void SetDivisionMarkHeight(int nHeight) override { m_nDivisionMarkHeight = nHeight; }
   void SetDivisionMarkSymbolPtr(IGIS_Symbol* pSymbol) override;
-  IGIS_Symbol* GetDivisionMarkSymbol() override { return m_pDivisionMarkSymbol; }
+  IGIS_Symbol* GetDivisionMarkSymbol() override { return m_pDivisionMarkSymbol.get(); }
   void SetMarkFrequency(int nFrequency) override { m_nMarkFrequency = nFrequency; }
   int GetMarkFrequency() override { return m_nMarkFrequency; }
   int GetSubdivisionMarkHeight() override { return m_nSubdivisionMarkHeight; }
   void SetSubdivisionMarkHeight(int nHeight) override { m_nSubdivisionMarkHeight = nHeight; }
   int GetMarkPosition() override { return m_nMarkPosition; }
   void SetMarkPosition(int nPosition) override { m_nMarkPosition = nPosition; }
-  IGIS_Symbol* GetSubdivisionMarkSymbol() override { return m_pSubdivisionMarkSymbol; }
+  IGIS_Symbol* GetSubdivisionMarkSymbol() override { return m_pSubdivisionMarkSymbol.get(); }
   void SetSubdivisionMarkSymbolPtr(IGIS_Symbol* pSymbol) override;
   IGIS_ScaleMarks* Clone() override;
   void Release() override { delete this; }
@@ -39,6 +40,6 @@ class CGIS_ScaleMarks : public IGIS_ScaleMarks {
   int m_nMarkFrequency = 5;
   int m_nMarkPosition = 0;
   int m_nSubdivisionMarkHeight = 50;
-  IGIS_Symbol* m_pSubdivisionMarkSymbol = nullptr;
-  IGIS_Symbol* m_pDivisionMarkSymbol = nullptr;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pSubdivisionMarkSymbol;
+  md::basilo::ReleasePtr<IGIS_Symbol> m_pDivisionMarkSymbol;
 };

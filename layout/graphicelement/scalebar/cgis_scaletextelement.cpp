@@ -1,6 +1,6 @@
 // The scale text's model: construction, settings, following a map frame,
-// placing and sizing, drawing, conversion, the stored form (FORMAT.md) and the
-// backup around the property sheet. The composition is in scaletextcompose.cpp.
+// placing and sizing, drawing, conversion and the stored form (FORMAT.md).
+// The composition is in scaletextcompose.cpp.
 #include "layout/graphicelement/scalebar/cgis_scaletextelement.h"
 
 #include <algorithm>
@@ -20,6 +20,7 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/elementsheet.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
@@ -100,59 +101,37 @@ void AssignCut(std::string& out, const char* szText, std::size_t nMax) {
 CGIS_ScaleTextElement::CGIS_ScaleTextElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
     : CGIS_ElementImpl(kClass, "文本比例尺") {
   if (pOwner == nullptr) return;
-  m_core.m_pFeatureSet = pOwner;
-  m_pStyle = NewPointStyle();
-  m_pFrameProperty = GIS_CreateFramePropertyObject();
-  m_pNumericFormat = NewNumericFormat(kNumericFormatPlain);
-  m_pLatLonFormat = NewNumericFormat(kNumericFormatLatLon);
-  if (m_pNumericFormat != nullptr) m_pNumericFormat->SetDigits(2);
-  if (m_pLatLonFormat != nullptr) m_pLatLonFormat->SetDigits(2);
-
-  if (pFeature != nullptr) {
-    m_core.m_pFeature = pFeature;
-    if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes())
-      pAttr->SetInt("InterfacePtr", m_core.Handle());
-    m_core.ID() = pFeature->GetID();
-    return;
-  }
-  IGIS_FeatureClass* pClass = pOwner->GetFeatureClass();
-  IGIS_Feature* pNew = pClass != nullptr ? pClass->CreateFeature(kFeatureKind, 0) : nullptr;
-  if (pNew == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::CGIS_ScaleTextElement",
-            "建立Feature失败 pFeature == NULL");
-    return;
-  }
-  m_core.m_pFeature = pNew;
-  m_core.ID() = pNew->GetID();
-  IGIS_FeatureAttributes* pAttr = pNew->GetAttributes();
-  if (pAttr != nullptr) {
-    pAttr->SetInt("InterfacePtr", m_core.Handle());
-    pAttr->SetString("TYPE", GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT);
-    pAttr->SetBool("IsLock", false);
-    pAttr->SetBool("KeepHVScaleRatio", false);
-    pAttr->SetBool("CanConvert", false);
-  }
+  m_pStyle.reset(NewPointStyle());
+  m_pFrameProperty.reset(GIS_CreateFramePropertyObject());
+  m_pNumericFormat.reset(NewNumericFormat(kNumericFormatPlain));
+  m_pLatLonFormat.reset(NewNumericFormat(kNumericFormatLatLon));
+  if (m_pNumericFormat) m_pNumericFormat->SetDigits(2);
+  if (m_pLatLonFormat) m_pLatLonFormat->SetDigits(2);
+  SGIS_ElementBindOptions options;
+  options.szType = GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT;
+  options.nKind = kFeatureKind;
+  options.nLockOnNew = 0;
+  options.nCanConvert = 0;
+  options.szNoFeature = "建立Feature失败 pFeature == NULL";
+  if (m_core.Bind(pOwner, pFeature, options) != CGIS_ElementCore::Binding::Created) return;
+  IGIS_Feature* pNew = m_core.m_pFeature;
   // A new element starts with the rectangle of its text.
   const SGIS_Rect extent = PageTextExtent();
   if (IGIS_Geometry* pGeometry = pNew->GetGeometry())
     pGeometry->SetRect(SGIS_Rect(0, extent.Height(), extent.Width(), 0), 0);
-  IGIS_PropertySet* pSet = GIS_CreatePropertySetObject();
-  if (pSet != nullptr && pAttr != nullptr) {
-    for (const Key& k : kKeys) pSet->AddProperty(k.key, k.newDescription, k.type, 1);
-    PutKeys(pSet, true);
-    StoreCustomSet(pSet, pAttr);
+  IGIS_FeatureAttributes* pAttr = pNew->GetAttributes();
+  const md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  if (set && pAttr != nullptr) {
+    for (const Key& k : kKeys) set->AddProperty(k.key, k.newDescription, k.type, 1);
+    StoreCustomSet(set.get(), pAttr);
+    md::layout::CustomSetWriter values(pAttr, "CGIS_ScaleTextElement::CGIS_ScaleTextElement");
+    PutKeys(values, true);
+    values.Finish();
   }
-  if (pSet != nullptr) pSet->Release();
   CommitFeature(pNew, GIS_UPDATE_ALL);
 }
 
-CGIS_ScaleTextElement::~CGIS_ScaleTextElement() {
-  UnbindFrame();
-  if (m_pStyle != nullptr) m_pStyle->Release();
-  if (m_pFrameProperty != nullptr) m_pFrameProperty->Release();
-  ReleaseNumericFormat(&m_pLatLonFormat);
-  ReleaseNumericFormat(&m_pNumericFormat);
-}
+CGIS_ScaleTextElement::~CGIS_ScaleTextElement() = default;
 
 const char* CGIS_ScaleTextElement::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT; }
 
@@ -197,7 +176,7 @@ IGIS_Symbol* CGIS_ScaleTextElement::GetSymbolPtr() {
 void CGIS_ScaleTextElement::SetSymbolPtr(IGIS_Symbol* pSymbol) {
   if (m_core.RequireFeature("SetSymbolPtr") == nullptr) return;
   if (pSymbol == nullptr) {
-    GIS_LOG(4, "CGIS_ScaleTextElement::SetSymbolPtr", "pSymbol == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, "CGIS_ScaleTextElement::SetSymbolPtr", "pSymbol == NULL");
     return;
   }
   if (m_pStyle == nullptr || pSymbol == m_pStyle->GetTextStylePtr()) return;
@@ -222,9 +201,8 @@ void CGIS_ScaleTextElement::SetPageUnitLabel(const char* szLabel) {
 }
 
 bool CGIS_ScaleTextElement::SetFramePropertyPtr(IGIS_FrameProperty* pFrame) {
-  if (pFrame == m_pFrameProperty) return true;
-  if (m_pFrameProperty != nullptr) m_pFrameProperty->Release();
-  m_pFrameProperty = pFrame != nullptr ? pFrame->Clone() : nullptr;
+  if (pFrame == m_pFrameProperty.get()) return true;
+  m_pFrameProperty.reset(pFrame != nullptr ? pFrame->Clone() : nullptr);
   return true;
 }
 
@@ -233,14 +211,13 @@ void CGIS_ScaleTextElement::SetNumericFormatPtr(IGIS_NumericFormat* pFormat) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::SetNumericFormatPtr", "right == NULL");
     return;
   }
-  if (pFormat == m_pNumericFormat) return;
+  if (pFormat == m_pNumericFormat.get()) return;
   IGIS_NumericFormat* pNew = NewPlainFormatLike(pFormat);
   if (pNew == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::SetNumericFormatPtr", "m_pNumericFormat == NULL");
     return;
   }
-  ReleaseNumericFormat(&m_pNumericFormat);
-  m_pNumericFormat = pNew;
+  m_pNumericFormat.reset(pNew);
 }
 
 void CGIS_ScaleTextElement::SetLatLonFormatPtr(IGIS_NumericFormat* pFormat) {
@@ -258,39 +235,17 @@ void CGIS_ScaleTextElement::RebuildText() {
 
 // ---- The map frame ------------------------------------------------------------------
 
-IGIS_MapElement* CGIS_ScaleTextElement::BoundFrame() {
-  // A frame destroyed without its deletion notice resolves to nothing.
-  return dynamic_cast<IGIS_MapElement*>(GIS_ResolveElement(m_nMapHandle));
-}
-
 IGIS_Element* CGIS_ScaleTextElement::GetMapElement() { return BoundFrame(); }
 
-void CGIS_ScaleTextElement::BindFrame(IGIS_MapElement* pFrame) {
-  if (pFrame == BoundFrame()) return;
-  UnbindFrame();
-  m_nMapHandle = GIS_GetElementHandle(pFrame);
-  if (m_nMapHandle != 0) pFrame->Attach(this, 0);
-}
-
-void CGIS_ScaleTextElement::UnbindFrame() {
-  if (IGIS_MapElement* pFrame = BoundFrame()) pFrame->Detach(this, 0);
-  m_nMapHandle = 0;
-}
-
 void CGIS_ScaleTextElement::SetMapElement(IGIS_Element* pMap) {
-  IGIS_MapElement* pBound = BoundFrame();
-  if (pMap == pBound) return;
+  if (pMap == BoundFrame()) return;
   if (pMap == nullptr) {
-    if (pBound != nullptr) {
-      UnbindFrame();
-      m_nMapElementID = -100;
-    }
+    m_link.Follow(nullptr);
     return;
   }
   auto* pFrame = dynamic_cast<IGIS_MapElement*>(pMap);
   if (pFrame == nullptr) return;
-  BindFrame(pFrame);
-  m_nMapElementID = pFrame->GetID();
+  m_link.Follow(pFrame);
   const int n = LinearUnitCount();
   IGIS_SpatialReference* pReference = MapReferenceOf(pFrame);
   const int nKind = pReference != nullptr ? pReference->GetKind() : -1;
@@ -313,7 +268,7 @@ void CGIS_ScaleTextElement::Update(const char* szMessage, int /*nArgument*/, IGI
   IGIS_MapElement* pFrame = BoundFrame();
   if (pFrame == nullptr || szMessage == nullptr) return;
   if (std::strcmp(szMessage, GIS_MESSAGE_ELEMENT_MAP_DEL) == 0) {
-    if (pSender != nullptr && pSender->GetID() == pFrame->GetID()) UnbindFrame();
+    m_link.OnFrameDeleted(pSender);
     return;
   }
   if (pFrame->GetMap() == nullptr) {
@@ -334,33 +289,13 @@ void CGIS_ScaleTextElement::Update(const char* szMessage, int /*nArgument*/, IGI
 
 // ---- Placing and sizing ----------------------------------------------------------------
 
-SGIS_Rect CGIS_ScaleTextElement::GetRect() {
-  SGIS_Rect r(0, 0, 0, 0);
-  IGIS_Feature* pFeature = m_core.RequireFeature("GetRect");
-  if (pFeature != nullptr) pFeature->GetBound(&r, 1, 0);
-  return r;
-}
+SGIS_Rect CGIS_ScaleTextElement::GetRect() { return m_core.FeatureRect(); }
 
-void CGIS_ScaleTextElement::SetRect(SGIS_Rect rect) {
-  rect.Normalize();
-  SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
-  SetWidthAndHeight(rect.Width(), rect.Height());
-}
+void CGIS_ScaleTextElement::SetRect(SGIS_Rect rect) { m_core.PlaceRect(rect); }
 
-void CGIS_ScaleTextElement::SetLBpoint(SGIS_Point point) {
-  const SGIS_Rect r = GetRect();
-  OffsetAllPoints(md::layout::shapes::SubClamped(point.x, r.left),
-                  md::layout::shapes::SubClamped(point.y, r.bottom));
-}
+void CGIS_ScaleTextElement::SetLBpoint(SGIS_Point point) { m_core.MoveLowerLeftTo(point); }
 
-void CGIS_ScaleTextElement::OffsetAllPoints(int dx, int dy) {
-  if (dx == 0 && dy == 0) return;
-  IGIS_Feature* pFeature = m_core.RequireFeature("OffsetAllPoints");
-  if (pFeature == nullptr) return;
-  const SGIS_Rect r = md::layout::shapes::OffsetBox(GetRect(), dx, dy);
-  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(r, 0);
-  CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
-}
+void CGIS_ScaleTextElement::OffsetAllPoints(int dx, int dy) { m_core.OffsetRect(dx, dy); }
 
 void CGIS_ScaleTextElement::ScaleTextSize(double f) {
   IGIS_Symbol* pSymbol = GetSymbolPtr();
@@ -437,7 +372,7 @@ BOOL CGIS_ScaleTextElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay)
   m_pStyle->SetAlignment(GIS_ALIGN_BOTTOM_LEFT);
   {
     CGIS_ElementClipScope clip(hdc, pDisplay);
-    DrawWithDrawer(pDrawer, pDisplay, CDC::FromHandle(hdc), bPrint, GetDisplayRatio(pDisplay), m_pStyle,
+    DrawWithDrawer(pDrawer, pDisplay, CDC::FromHandle(hdc), bPrint, GetDisplayRatio(pDisplay), m_pStyle.get(),
                    m_strText.c_str(), &anchor, 1);
   }
   if (m_pFrameProperty != nullptr)
@@ -476,7 +411,7 @@ IGIS_Element* CGIS_ScaleTextElement::Clone() {
   pCopy->SetScaleTextStyle(m_nScaleTextStyle);
   pCopy->SetMapUnit(m_nMapUnit);
   pCopy->SetPageUnit(m_nPageUnit);
-  if (m_pNumericFormat != nullptr) pCopy->SetNumericFormatPtr(m_pNumericFormat);
+  if (m_pNumericFormat != nullptr) pCopy->SetNumericFormatPtr(m_pNumericFormat.get());
   pCopy->RebuildText();
   return pCopy;
 }
@@ -493,55 +428,53 @@ BOOL CGIS_ScaleTextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWith
 
 // Writes every key's present value; a key the set lacks is added with the
 // write description (the formats only when they are held).
-void CGIS_ScaleTextElement::PutKeys(IGIS_PropertySet* pSet, bool bNew) {
+void CGIS_ScaleTextElement::PutKeys(md::layout::CustomSetWriter& set, bool bNew) {
   for (int i : kWriteOrder) {
     const Key& k = kKeys[i];
-    IGIS_Field* f = pSet->GetProperty(k.key);
-    if (f == nullptr) {
-      if (k.writeDescription == nullptr) {
-        const bool bHeld = (i == 2 && m_pNumericFormat != nullptr) || (i == 3 && m_pLatLonFormat != nullptr);
-        if (!bHeld) continue;
-      }
-      f = pSet->AddProperty(k.key, k.writeDescription != nullptr ? k.writeDescription : k.newDescription,
-                            k.type, 1);
+    // A format key is added only for a format held.
+    if (k.writeDescription == nullptr && !set.IsStored(k.key)) {
+      const bool bHeld = (i == 2 && m_pNumericFormat != nullptr) || (i == 3 && m_pLatLonFormat != nullptr);
+      if (!bHeld) continue;
     }
-    if (f == nullptr) continue;
-    if (f->GetType() != k.type) f->SetType(k.type);
-    IGIS_DataBuffer* b = k.type == GIS_FIELD_TYPE_BUFFER ? f->GetDataBuffer() : nullptr;
-    if (b != nullptr) b->SetSize(0);
+    const char* szDescription = k.writeDescription != nullptr ? k.writeDescription : k.newDescription;
+    const md::layout::SGIS_CustomKey key{k.key, k.type, szDescription, szDescription};
     switch (i) {
       case 0:
-        f->SetInt(m_nScaleTextStyle);
+        set.Int(key, m_nScaleTextStyle);
         break;
       case 1:
-        if (b != nullptr && m_pStyle != nullptr) m_pStyle->Save(b);
+        set.Saved(key, [this](IGIS_DataBuffer* b) {
+          if (m_pStyle != nullptr) m_pStyle->Save(b);
+        });
         break;
       case 2:
-        SaveNumericFormat(m_pNumericFormat, b);
+        set.Saved(key, [this](IGIS_DataBuffer* b) { SaveNumericFormat(m_pNumericFormat.get(), b); });
         break;
       case 3:
-        SaveNumericFormat(m_pLatLonFormat, b);
+        set.Saved(key, [this](IGIS_DataBuffer* b) { SaveNumericFormat(m_pLatLonFormat.get(), b); });
         break;
       case 4:
-        f->SetString(m_strText.c_str());
+        set.String(key, m_strText.c_str());
         break;
       case 5:
-        f->SetInt(bNew ? -91 : m_nMapElementID);
+        set.Int(key, bNew ? -91 : m_link.GetMapElementID());
         break;
       case 6:
-        f->SetInt(m_nPageUnit);
+        set.Int(key, m_nPageUnit);
         break;
       case 7:
-        f->SetInt(m_nMapUnit);
+        set.Int(key, m_nMapUnit);
         break;
       case 8:
-        f->SetString(m_strPageUnitLabel.c_str());
+        set.String(key, m_strPageUnitLabel.c_str());
         break;
       case 9:
-        f->SetString(m_strMapUnitLabel.c_str());
+        set.String(key, m_strMapUnitLabel.c_str());
         break;
       case 10:
-        if (b != nullptr && m_pFrameProperty != nullptr) m_pFrameProperty->Save(b);
+        set.Saved(key, [this](IGIS_DataBuffer* b) {
+          if (m_pFrameProperty != nullptr) m_pFrameProperty->Save(b);
+        });
         break;
       default:
         break;
@@ -549,83 +482,81 @@ void CGIS_ScaleTextElement::PutKeys(IGIS_PropertySet* pSet, bool bNew) {
   }
 }
 
-void CGIS_ScaleTextElement::ReadKeys(IGIS_PropertySet* pSet) {
-  auto field = [pSet](const char* szKey, int nType) -> IGIS_Field* {
-    IGIS_Field* f = pSet->GetProperty(szKey);
-    return f != nullptr && f->GetType() == nType ? f : nullptr;
+void CGIS_ScaleTextElement::ReadKeys(const md::layout::StoredSetView& set) {
+  // Only keys stored with their own type are taken.
+  auto typed = [&set](const char* szKey, int nType) {
+    const md::basilo::StoredFieldView* f = set.Find(szKey);
+    return f != nullptr && f->type == nType ? f : nullptr;
   };
   auto buffer = [&](const char* szKey) -> IGIS_DataBuffer* {
-    IGIS_Field* f = field(szKey, GIS_FIELD_TYPE_BUFFER);
+    IGIS_Field* f = typed(szKey, GIS_FIELD_TYPE_BUFFER) != nullptr ? set.Field(szKey) : nullptr;
     return f != nullptr ? f->GetDataBuffer() : nullptr;
   };
+  auto text = [&](const char* szKey) -> const md::basilo::StoredFieldView* {
+    return typed(szKey, GIS_FIELD_TYPE_STRING);
+  };
   if (IGIS_DataBuffer* b = buffer("AnnoPointStyle")) {
-    if (m_pStyle == nullptr) m_pStyle = NewPointStyle();
+    if (!m_pStyle) m_pStyle.reset(NewPointStyle());
     if (m_pStyle != nullptr) m_pStyle->Open(b);
   }
   if (IGIS_DataBuffer* b = buffer("NumericFormat")) {
-    if (m_pNumericFormat == nullptr) m_pNumericFormat = NewNumericFormat(kNumericFormatPlain);
-    OpenNumericFormat(m_pNumericFormat, b);
+    if (!m_pNumericFormat) m_pNumericFormat.reset(NewNumericFormat(kNumericFormatPlain));
+    OpenNumericFormat(m_pNumericFormat.get(), b);
   }
   if (IGIS_DataBuffer* b = buffer("LatLonFormat")) {
-    if (m_pLatLonFormat == nullptr) m_pLatLonFormat = NewNumericFormat(kNumericFormatLatLon);
-    OpenNumericFormat(m_pLatLonFormat, b);
+    if (!m_pLatLonFormat) m_pLatLonFormat.reset(NewNumericFormat(kNumericFormatLatLon));
+    OpenNumericFormat(m_pLatLonFormat.get(), b);
   }
-  if (IGIS_Field* f = field("Text", GIS_FIELD_TYPE_STRING); f != nullptr && f->GetString() != nullptr)
-    AssignCut(m_strText, f->GetString(), kTextMax);
+  if (const md::basilo::StoredFieldView* f = text("Text"))
+    AssignCut(m_strText, std::string(f->text).c_str(), kTextMax);
   if (IGIS_DataBuffer* b = buffer("FrameProperty")) {
-    if (m_pFrameProperty == nullptr) m_pFrameProperty = GIS_CreateFramePropertyObject();
+    if (!m_pFrameProperty) m_pFrameProperty.reset(GIS_CreateFramePropertyObject());
     if (m_pFrameProperty != nullptr) m_pFrameProperty->Open(b);
   }
-  IGIS_Field* pStyle = field("ScaleTextStyle", GIS_FIELD_TYPE_INT);
-  m_nScaleTextStyle = pStyle != nullptr ? pStyle->GetInt() : 1;
-  if (IGIS_Field* f = field("MapElementID", GIS_FIELD_TYPE_INT)) m_nMapElementID = f->GetInt();
-  if (m_nMapElementID >= 0 && m_core.m_pFeatureSet != nullptr) {
-    IGIS_Element* pElement = m_core.m_pFeatureSet->GetElement(m_nMapElementID);
-    if (pElement != nullptr && std::strcmp(pElement->GetType(), GIS_TYPE_GRAPHIC_ELEMENT_MAP) == 0) {
-      if (auto* pFrame = dynamic_cast<IGIS_MapElement*>(pElement)) BindFrame(pFrame);
-    }
-  }
-  if (IGIS_Field* f = field("PageUnit", GIS_FIELD_TYPE_INT)) m_nPageUnit = f->GetInt();
-  if (IGIS_Field* f = field("MapUnit", GIS_FIELD_TYPE_INT)) m_nMapUnit = f->GetInt();
-  IGIS_Field* pPageLabel = field("PageUnitLabel", GIS_FIELD_TYPE_STRING);
-  const char* szPageLabel = pPageLabel != nullptr ? pPageLabel->GetString() : nullptr;
-  AssignCut(m_strPageUnitLabel, szPageLabel != nullptr ? szPageLabel : "厘米", kLabelMax);
-  if (IGIS_Field* f = field("MapUnitLabel", GIS_FIELD_TYPE_STRING)) {
-    AssignCut(m_strMapUnitLabel, f->GetString() != nullptr ? f->GetString() : "", kLabelMax);
-  }
+  const md::basilo::StoredFieldView* pStyle = typed("ScaleTextStyle", GIS_FIELD_TYPE_INT);
+  m_nScaleTextStyle = pStyle != nullptr ? pStyle->intValue : 1;
+  if (const md::basilo::StoredFieldView* f = typed("MapElementID", GIS_FIELD_TYPE_INT))
+    m_link.SetMapElementID(f->intValue);
+  m_link.Relink(m_core.m_pFeatureSet);
+  if (const md::basilo::StoredFieldView* f = typed("PageUnit", GIS_FIELD_TYPE_INT)) m_nPageUnit = f->intValue;
+  if (const md::basilo::StoredFieldView* f = typed("MapUnit", GIS_FIELD_TYPE_INT)) m_nMapUnit = f->intValue;
+  const md::basilo::StoredFieldView* pPageLabel = text("PageUnitLabel");
+  AssignCut(m_strPageUnitLabel, pPageLabel != nullptr ? std::string(pPageLabel->text).c_str() : "厘米",
+            kLabelMax);
+  if (const md::basilo::StoredFieldView* f = text("MapUnitLabel"))
+    AssignCut(m_strMapUnitLabel, std::string(f->text).c_str(), kLabelMax);
 }
 
-BOOL CGIS_ScaleTextElement::Archive(int nRead, int nArchiveOption) {
+BOOL CGIS_ScaleTextElement::Archive(int nRead, int /*nArchiveOption*/) {
   const char* szMethod = "CGIS_ScaleTextElement::Archive";
   IGIS_Feature* pFeature = m_core.RequireFeature("Archive");
   if (pFeature == nullptr) return FALSE;
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   IGIS_DataBuffer* pStored = pAttr != nullptr ? pAttr->GetDataBuffer("Custom") : nullptr;
   if (pStored == nullptr) return FALSE;
-  IGIS_PropertySet* pSet = GIS_CreatePropertySetObject();
-  if (pSet == nullptr) return FALSE;
-  const bool bReadable = pSet->Archive(pStored, GIS_ARCHIVE_READ, nArchiveOption) != FALSE;
-  BOOL bResult = TRUE;
+  // The keys are read and written in place.
   if (nRead == 0) {
     pAttr->SetBool("IsLock", IsLock());
     pAttr->SetBool("KeepHVScaleRatio", m_core.m_bKeepHVScaleRatio);
     pAttr->SetInt("ElementOrder", GetOrder());
     pAttr->SetString("ElementName", GetName());
-    PutKeys(pSet, false);
-    bResult = StoreCustomSet(pSet, pAttr);
+    md::layout::CustomSetWriter set(pAttr, szMethod);
+    PutKeys(set, false);
+    const BOOL bResult = set.Finish() ? TRUE : FALSE;
     CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
-  } else if (!bReadable) {
+    return bResult;
+  }
+  const md::layout::StoredSetView set(pStored);
+  if (set.Damaged()) {
     // A damaged stored set is not taken for an empty one: the element stays.
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
-    bResult = FALSE;
-  } else {
-    m_core.m_bLock = pAttr->GetBool("IsLock");
-    m_core.m_bKeepHVScaleRatio = pAttr->GetBool("KeepHVScaleRatio");
-    m_core.m_nOrder = pAttr->GetInt("ElementOrder");
-    if (const char* szName = pAttr->GetString("ElementName")) m_core.SetName(szName);
-    ReadKeys(pSet);
-    RebuildText();
+    return FALSE;
   }
-  pSet->Release();
-  return bResult;
+  m_core.m_bLock = pAttr->GetBool("IsLock");
+  m_core.m_bKeepHVScaleRatio = pAttr->GetBool("KeepHVScaleRatio");
+  m_core.m_nOrder = pAttr->GetInt("ElementOrder");
+  if (const char* szName = pAttr->GetString("ElementName")) m_core.SetName(szName);
+  ReadKeys(set);
+  RebuildText();
+  return TRUE;
 }

@@ -5,7 +5,11 @@
 
 #include <string>
 
+#include "host/basilo/releaseptr.h"
+#include "host/notara/igis_annostyle.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
+#include "layout/graphicelement/element/customset.h"
+#include "layout/graphicelement/mapframe/cgis_mapframelink.h"
 #include "layout/graphicelement/scalebar/igis_scaletextelement.h"
 
 class IGIS_AnnoPointStyle;
@@ -55,13 +59,13 @@ class CGIS_ScaleTextElement : public CGIS_ElementImpl<IGIS_ScaleTextElement> {
   void SetPageUnitLabel(const char* szLabel) override;
   const char* GetPageUnitLabel() override { return m_strPageUnitLabel.c_str(); }
   const char* GetText() override { return m_strText.c_str(); }
-  IGIS_FrameProperty* GetFramePropertyPtr() override { return m_pFrameProperty; }
+  IGIS_FrameProperty* GetFramePropertyPtr() override { return m_pFrameProperty.get(); }
   bool SetFramePropertyPtr(IGIS_FrameProperty* pFrame) override;
   void RebuildText() override;
   void SetNumericFormatPtr(IGIS_NumericFormat* pFormat) override;
   void SetLatLonFormatPtr(IGIS_NumericFormat* pFormat) override;
-  IGIS_NumericFormat* GetNumericFormatPtr() override { return m_pNumericFormat; }
-  IGIS_NumericFormat* GetLatLonFormatPtr() override { return m_pLatLonFormat; }
+  IGIS_NumericFormat* GetNumericFormatPtr() override { return m_pNumericFormat.get(); }
+  IGIS_NumericFormat* GetLatLonFormatPtr() override { return m_pLatLonFormat.get(); }
 
   // ---- Observer and subject ----
   void Update(const char* szMessage, int nArgument, IGIS_Element* pSender) override;
@@ -81,35 +85,32 @@ class CGIS_ScaleTextElement : public CGIS_ElementImpl<IGIS_ScaleTextElement> {
   void GetScaleRect();
 
   double GetMapScale() const { return m_dMapScale; }
-  int GetMapElementID() const { return m_nMapElementID; }
+  int GetMapElementID() const { return m_link.GetMapElementID(); }
 
  protected:
   ~CGIS_ScaleTextElement() override;
 
  private:
-  IGIS_MapElement* BoundFrame();
-  void BindFrame(IGIS_MapElement* pFrame);
-  void UnbindFrame();
+  IGIS_MapElement* BoundFrame() const { return m_link.Frame(); }
   BOOL CommitFeature(IGIS_Feature* pFeature, int nFlags);
   // Scales the text size; a size that would round to 0 keeps the old one.
   void ScaleTextSize(double f);
   // The text's extent on the page (0.01 mm), width and height.
   SGIS_Rect PageTextExtent();
-  void PutKeys(IGIS_PropertySet* pSet, bool bNew);
-  void ReadKeys(IGIS_PropertySet* pSet);
+  void PutKeys(md::layout::CustomSetWriter& set, bool bNew);
+  void ReadKeys(const md::layout::StoredSetView& set);
   void RestoreFrom(CGIS_ScaleTextElement* pBackup);
 
-  IGIS_NumericFormat* m_pNumericFormat = nullptr;
-  IGIS_NumericFormat* m_pLatLonFormat = nullptr;
+  md::basilo::ReleasePtr<IGIS_NumericFormat> m_pNumericFormat;
+  md::basilo::ReleasePtr<IGIS_NumericFormat> m_pLatLonFormat;
   int m_nPageUnit = 0;
   int m_nMapUnit = 0;
   int m_nScaleTextStyle = 1;
   std::string m_strText = "1厘米等于100千米";
-  IGIS_AnnoPointStyle* m_pStyle = nullptr;
-  IGIS_FrameProperty* m_pFrameProperty = nullptr;
-  int m_nMapHandle = 0;  // registry handle of the followed frame (0: none)
-  int m_nMapElementID = -10;
+  md::basilo::ReleasePtr<IGIS_AnnoPointStyle> m_pStyle;
+  md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrameProperty;
   double m_dMapScale = 1000.0;
   std::string m_strPageUnitLabel = "厘米";
   std::string m_strMapUnitLabel = "未知单位";
+  CGIS_MapFrameLink m_link{this};
 };

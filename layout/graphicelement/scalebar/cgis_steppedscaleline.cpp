@@ -12,16 +12,15 @@
 using namespace md::layout::detail;
 
 CGIS_SteppedScaleLine::CGIS_SteppedScaleLine(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
-    : IGIS_ScaleLine(pOwner, pFeature, "IGIS_ScaleBar") {
+    : CGIS_ScaleLineBase(pOwner, pFeature, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE) {
   SetName("步进图形比例尺");
-  MarkNewFeature(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE);
 }
 
 const char* CGIS_SteppedScaleLine::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE; }
 
 const char* CGIS_SteppedScaleLine::GetDescription() { return "暂时没有定义"; }
 
-void CGIS_SteppedScaleLine::Refresh() { IGIS_ScaleBar::Refresh(); }
+void CGIS_SteppedScaleLine::Refresh() { CGIS_ScaleBarBase::Refresh(); }
 
 IGIS_Element* CGIS_SteppedScaleLine::Clone() { return CloneBar(this); }
 
@@ -38,7 +37,7 @@ BOOL CGIS_SteppedScaleLine::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay)
     CGIS_ElementClipScope clip(hdc, pDisplay);
     DrawPagePoints(&pen, outline.data(), static_cast<int>(outline.size()), GetSymbolPtr());
   }
-  IGIS_ScaleBar::OnDraw(hdc, bPrint, pDisplay);
+  CGIS_ScaleBarBase::OnDraw(hdc, bPrint, pDisplay);
   return TRUE;
 }
 

@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "layout/graphicelement/scalebar/igis_scaleline.h"
+#include "layout/graphicelement/scalebar/cgis_scalelinebase.h"
 
-class CGIS_SteppedScaleLine : public IGIS_ScaleLine {
+class CGIS_SteppedScaleLine : public CGIS_ScaleLineBase {
  public:
   // Binds to the feature, or makes a new one in the owner.
   CGIS_SteppedScaleLine(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);

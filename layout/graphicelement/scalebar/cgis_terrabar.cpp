@@ -20,15 +20,13 @@ inline int Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 }  // namespace
 
 CGIS_TerraBar::CGIS_TerraBar(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
-    : IGIS_DoubleFillScaleBar(pOwner, pFeature, "IGIS_ScaleBar") {
-  MarkNewFeature(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA);
-}
+    : CGIS_DoubleFillScaleBarBase(pOwner, pFeature, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA) {}
 
 const char* CGIS_TerraBar::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TERRA; }
 
 const char* CGIS_TerraBar::GetDescription() { return "暂时没有定义"; }
 
-IGIS_Element* CGIS_TerraBar::Clone() { return CloneAsNew(this); }
+IGIS_Element* CGIS_TerraBar::Clone() { return CloneAsNew(this, "CGIS_TerraBar::Clone"); }
 
 RulerLayout CGIS_TerraBar::LayOut() {
   RulerShape shape;

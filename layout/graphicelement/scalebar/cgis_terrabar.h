@@ -6,10 +6,10 @@
 // not convert into plain elements and does not lay itself out.
 #pragma once
 
-#include "layout/graphicelement/scalebar/igis_doublefillscalebar.h"
+#include "layout/graphicelement/scalebar/cgis_doublefillscalebarbase.h"
 #include "layout/graphicelement/scalebar/scalebarbodydraw.h"
 
-class CGIS_TerraBar : public IGIS_DoubleFillScaleBar {
+class CGIS_TerraBar : public CGIS_DoubleFillScaleBarBase {
  public:
   // Binds to the feature, or makes a new one in the owner.
   CGIS_TerraBar(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);

@@ -16,15 +16,13 @@ inline int Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 }  // namespace
 
 CGIS_TopoGraphicBar::CGIS_TopoGraphicBar(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
-    : IGIS_DoubleFillScaleBar(pOwner, pFeature, "IGIS_ScaleBar") {
-  MarkNewFeature(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC);
-}
+    : CGIS_DoubleFillScaleBarBase(pOwner, pFeature, GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC) {}
 
 const char* CGIS_TopoGraphicBar::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_TOPOGRAPHIC; }
 
 const char* CGIS_TopoGraphicBar::GetDescription() { return "暂时没有定义"; }
 
-IGIS_Element* CGIS_TopoGraphicBar::Clone() { return CloneAsNew(this); }
+IGIS_Element* CGIS_TopoGraphicBar::Clone() { return CloneAsNew(this, "CGIS_TopoGraphicBar::Clone"); }
 
 RulerLayout CGIS_TopoGraphicBar::LayOut() {
   RulerShape shape;

@@ -7,10 +7,10 @@
 // lay itself out.
 #pragma once
 
-#include "layout/graphicelement/scalebar/igis_doublefillscalebar.h"
+#include "layout/graphicelement/scalebar/cgis_doublefillscalebarbase.h"
 #include "layout/graphicelement/scalebar/scalebarbodydraw.h"
 
-class CGIS_TopoGraphicBar : public IGIS_DoubleFillScaleBar {
+class CGIS_TopoGraphicBar : public CGIS_DoubleFillScaleBarBase {
  public:
   // Binds to the feature, or makes a new one in the owner.
   CGIS_TopoGraphicBar(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);

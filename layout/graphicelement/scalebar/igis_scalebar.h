@@ -1,23 +1,19 @@
-// The base of every graphic scale bar of a layout page: a number of
-// divisions of one ground length in a chosen unit, subdivisions of the first
-// division, numeric labels, a unit label, tick marks, the bar height and the
-// page width of one division. The bar follows the scale of one map frame,
-// stores itself in its feature, lays itself out (Refresh), draws what every
-// bar shares (marks, labels, unit label, frame) and converts that into plain
-// elements. Concrete bars draw their own body and call the base.
+// Every graphic scale bar of a layout page: a number of divisions of one
+// ground length in a chosen unit, subdivisions of the first division, numeric
+// labels, a unit label, tick marks, the bar height and the page width of one
+// division. The bar follows the scale of one map frame, stores itself in its
+// feature, lays itself out (Refresh) and draws and converts what every bar
+// shares (marks, labels, unit label, frame). The interface is pure; what every
+// bar keeps and does is CGIS_ScaleBarBase (cgis_scalebarbase.h), and the
+// concrete bars add their body on a branch of it.
 //
 // Page lengths are integers in 0.01 mm, y up. Units indexes the unit list:
 // the spatial-reference factory's linear units 0..N-1, N degrees ("度"),
 // N+1 and above the unknown unit ("未知单位").
 #pragma once
 
-#include <functional>
-#include <string>
-
 #include "host/basilo/igis_subject.h"
-#include "layout/graphicelement/element/cgis_elementcore.h"
-#include "layout/graphicelement/scalebar/scalebarbody.h"
-#include "layout/graphicelement/scalebar/scalebarsymbols.h"
+#include "layout/graphicelement/igis_element.h"
 
 class IGIS_FrameProperty;
 class IGIS_MapElement;
@@ -69,174 +65,99 @@ enum {
   GIS_SCALEBAR_RESIZE_DIVISIONS = 2,  // the number of divisions
 };
 
-class IGIS_ScaleBar : public CGIS_ElementImpl<IGIS_Element>, public IGIS_Observer {
+class IGIS_ScaleBar : public IGIS_Element, public IGIS_Observer {
  public:
-  // ---- IGIS_Element ----
-  const char* GetType() override;
-  BOOL OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) override;
-  BOOL OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithFramePages) override;
-  BOOL Archive(int nRead, int nArchiveOption) override;
-  bool CanConvert() override { return true; }
-  void SetRect(SGIS_Rect rect) override;
-  SGIS_Rect GetRect() override;
-  IGIS_Element* ConvertToElement() override;
-  void SetWidthAndHeight(int nWidth, int nHeight) override;
-  void OffsetAllPoints(int dx, int dy) override;
-  void ScaleShape(SGIS_Point origin, double sx, double sy) override;
-  void SetLBpoint(SGIS_Point point) override;
-  void SetName(const char* szName) override;
-
-  // ---- The bar's own operations ----
   // FALSE when it is the held object; otherwise keeps a clone (NULL: none).
-  virtual BOOL SetFrameProperty(IGIS_FrameProperty* pFrame);
-  virtual IGIS_FrameProperty* GetFrameProperty() { return m_pFrameProperty; }
-  virtual int GetBarHeight() { return m_nBarHeight; }
+  virtual BOOL SetFrameProperty(IGIS_FrameProperty* pFrame) = 0;
+  virtual IGIS_FrameProperty* GetFrameProperty() = 0;
+  virtual int GetBarHeight() = 0;
   // Values below 1 are ignored, and every value by a straight scale line.
-  virtual void SetBarHeight(int nHeight);
-  virtual double GetDivision() { return m_dDivision; }
-  virtual void SetDivision(double dDivision);
-  virtual int GetDivisions() { return m_nDivisions; }
-  virtual void SetDivisions(int nDivisions);
-  virtual bool GetDivisionsBeforeZero() { return m_bDivisionsBeforeZero; }
-  virtual void SetDivisionsBeforeZero(bool bBefore) { m_bDivisionsBeforeZero = bBefore; }
-  virtual int GetLabelFrequency() { return m_nLabelFrequency; }
-  virtual void SetLabelFrequency(int nFrequency);
-  virtual int GetLabelGap() { return m_nLabelGap; }
-  virtual void SetLabelGap(int nGap);
-  virtual int GetLabelPosition() { return m_nLabelPosition; }
-  virtual void SetLabelPosition(int nPosition) { m_nLabelPosition = nPosition; }
-  virtual IGIS_Symbol* GetLabelSymbol() { return m_pLabelSymbol; }
-  virtual void SetLabelSymbolPtr(IGIS_Symbol* pSymbol);
-  virtual IGIS_NumericFormat* GetNumericFormat() { return m_pNumericFormat; }
-  virtual void SetNumericFormatPtr(IGIS_NumericFormat* pFormat);
-  virtual int GetSubDivisions() { return m_nSubDivisions; }
-  virtual void SetSubDivisions(int nSubDivisions);
-  virtual const char* GetUnitLabel() { return m_strUnitLabel.c_str(); }
-  virtual void SetUnitLabel(const char* szLabel);
-  virtual int GetUnitLabelGap() { return m_nUnitLabelGap; }
-  virtual void SetUnitLabelGap(int nGap) { m_nUnitLabelGap = nGap; }
-  virtual int GetUnitLabelPosition() { return m_nUnitLabelPosition; }
-  virtual void SetUnitLabelPosition(int nPosition);
-  virtual int GetUnits() { return m_nUnits; }
-  virtual void SetUnits(int nUnits);
-  virtual IGIS_ScaleMarks* GetScaleMarks() { return m_pScaleMarks; }
-  virtual void SetScaleMarks(IGIS_ScaleMarks* pMarks);
+  virtual void SetBarHeight(int nHeight) = 0;
+  virtual double GetDivision() = 0;
+  // A division above 0: the rest follows the resize hint.
+  virtual void SetDivision(double dDivision) = 0;
+  virtual int GetDivisions() = 0;
+  // Above 100 becomes 100, below 1 is ignored, all ignored while the resize
+  // hint keeps the number of divisions.
+  virtual void SetDivisions(int nDivisions) = 0;
+  virtual bool GetDivisionsBeforeZero() = 0;
+  virtual void SetDivisionsBeforeZero(bool bBefore) = 0;
+  virtual int GetLabelFrequency() = 0;
+  virtual void SetLabelFrequency(int nFrequency) = 0;
+  virtual int GetLabelGap() = 0;
+  virtual void SetLabelGap(int nGap) = 0;
+  virtual int GetLabelPosition() = 0;
+  virtual void SetLabelPosition(int nPosition) = 0;
+  virtual IGIS_Symbol* GetLabelSymbol() = 0;
+  virtual void SetLabelSymbolPtr(IGIS_Symbol* pSymbol) = 0;
+  virtual IGIS_NumericFormat* GetNumericFormat() = 0;
+  virtual void SetNumericFormatPtr(IGIS_NumericFormat* pFormat) = 0;
+  virtual int GetSubDivisions() = 0;
+  virtual void SetSubDivisions(int nSubDivisions) = 0;
+  virtual const char* GetUnitLabel() = 0;
+  virtual void SetUnitLabel(const char* szLabel) = 0;
+  virtual int GetUnitLabelGap() = 0;
+  virtual void SetUnitLabelGap(int nGap) = 0;
+  virtual int GetUnitLabelPosition() = 0;
+  virtual void SetUnitLabelPosition(int nPosition) = 0;
+  virtual int GetUnits() = 0;
+  virtual void SetUnits(int nUnits) = 0;
+  // The held marks (not a copy).
+  virtual IGIS_ScaleMarks* GetScaleMarks() = 0;
+  virtual void SetScaleMarks(IGIS_ScaleMarks* pMarks) = 0;
   // The marks, numeric labels and unit label; FALSE without the page's
   // spatial reference or (after the marks and numbers) a text style.
-  virtual BOOL OnDrawLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay);
-  virtual int GetResizeHint() { return m_nResizeHint; }
-  virtual void SetResizeHint(int nHint);
-  virtual IGIS_Symbol* GetUnitLabelSymbol() { return m_pUnitLabelSymbol; }
-  virtual void SetUnitLabelSymbolPtr(IGIS_Symbol* pSymbol);
+  virtual BOOL OnDrawLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay) = 0;
+  virtual int GetResizeHint() = 0;
+  virtual void SetResizeHint(int nHint) = 0;
+  virtual IGIS_Symbol* GetUnitLabelSymbol() = 0;
+  virtual void SetUnitLabelSymbolPtr(IGIS_Symbol* pSymbol) = 0;
   // Follows the frame (NULL: follows none and stores -100 as its ID).
-  virtual void SetMapElement(IGIS_MapElement* pMapElement);
+  virtual void SetMapElement(IGIS_MapElement* pMapElement) = 0;
   // The followed frame, or NULL (also when it has been destroyed).
-  virtual IGIS_MapElement* GetMapElement();
+  virtual IGIS_MapElement* GetMapElement() = 0;
   // Lays the bar out: BarX, BarY and the element rectangle from the extent
   // of body, marks and labels.
-  virtual void Refresh();
-  virtual IGIS_NumericFormat* GetLatLonFormat() { return m_pLatLonFormat; }
-  virtual void SetLatLonFormatPtr(IGIS_NumericFormat* pFormat);
+  virtual void Refresh() = 0;
+  virtual IGIS_NumericFormat* GetLatLonFormat() = 0;
+  virtual void SetLatLonFormatPtr(IGIS_NumericFormat* pFormat) = 0;
   // The page width of one division at the followed frame's scale (kept as
   // BarWidth); BarWidth itself without a frame.
-  virtual int GetDivisionWidth();
-  // The width GetDivisionWidth gives now, keeping nothing: what drawings and
-  // conversions use, so that they change no stored state.
-  int PeekDivisionWidth();
-  virtual void SetBarWidth(int nWidth) { m_nBarWidth = nWidth; }
-  virtual void SetMapScale(double dScale) { m_dMapScale = dScale; }
+  virtual int GetDivisionWidth() = 0;
+  virtual void SetBarWidth(int nWidth) = 0;
+  virtual void SetMapScale(double dScale) = 0;
   // Draws one numeric label standing on (x, y), centred on x.
-  virtual void AddLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point position, double dValue);
+  virtual void AddLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point position, double dValue) = 0;
   // Unused extension points; each answers TRUE.
-  virtual BOOL ExtensionHook1(HDC, bool, IGIS_Display*, SGIS_Point, double) { return TRUE; }
-  virtual BOOL ExtensionHook2(HDC, bool, IGIS_Display*, SGIS_Point, float) { return TRUE; }
-  virtual BOOL ExtensionHook3(HDC, bool, IGIS_Display*, SGIS_Point, double) { return TRUE; }
-  virtual BOOL ExtensionHook4(HDC, bool, IGIS_Display*, SGIS_Point, double) { return TRUE; }
+  virtual BOOL ExtensionHook1(HDC, bool, IGIS_Display*, SGIS_Point, double) = 0;
+  virtual BOOL ExtensionHook2(HDC, bool, IGIS_Display*, SGIS_Point, float) = 0;
+  virtual BOOL ExtensionHook3(HDC, bool, IGIS_Display*, SGIS_Point, double) = 0;
+  virtual BOOL ExtensionHook4(HDC, bool, IGIS_Display*, SGIS_Point, double) = 0;
   // One division mark and one subdivision mark from one page point to the other.
-  virtual void AddMainMark(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point from, SGIS_Point to);
-  virtual void AddSubMainMark(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point from, SGIS_Point to);
+  virtual void AddMainMark(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point from, SGIS_Point to) = 0;
+  virtual void AddSubMainMark(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point from,
+                              SGIS_Point to) = 0;
 
   // The symbol of the bar body that the format page edits: the first fill
   // of a two-fill bar, the line of a scale line.
   virtual IGIS_Symbol* GetBarSymbol() = 0;
   virtual void SetBarSymbol(IGIS_Symbol* pSymbol) = 0;
 
-  // ---- Following a map frame ----
-  void Update(const char* szMessage, int nArgument, IGIS_Element* pSender) override;
-
-  // Copies every setting another bar stores, its name included; the frame
-  // is taken over without attaching to it.
-  IGIS_ScaleBar* CopyFrom(IGIS_ScaleBar* pOther);
-
-  int GetBarWidth() const { return m_nBarWidth; }
-  double GetMapScale() const { return m_dMapScale; }
-  int GetBarX() const { return m_nBarX; }
-  int GetBarY() const { return m_nBarY; }
-  int GetMapElementID() const { return m_nMapElementID; }
+  // What the bar keeps of its layout, as stored: the page width of one
+  // division, the map scale it was taken at, the bar body's offset from the
+  // element rectangle's lower-left corner, and the followed frame's ID.
+  virtual int GetBarWidth() = 0;
+  virtual double GetMapScale() = 0;
+  virtual int GetBarX() = 0;
+  virtual int GetBarY() = 0;
+  virtual int GetMapElementID() = 0;
+  // The width GetDivisionWidth gives now, keeping nothing: what drawings and
+  // conversions use, so that they change no stored state.
+  virtual int PeekDivisionWidth() = 0;
 
  protected:
-  // szClass names the class in log records of the element core.
-  IGIS_ScaleBar(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature, const char* szClass);
-  ~IGIS_ScaleBar() override;
-
-  // True when the constructor made the feature (a new bar).
-  bool MadeNewFeature() const { return m_bMadeFeature; }
-  // A concrete constructor's mark on a new feature: "InterfacePtr" and "TYPE".
-  void MarkNewFeature(const char* szType);
-  // Commits the feature through the owner's feature class; FALSE on failure.
-  BOOL CommitFeature(IGIS_Feature* pFeature, int nFlags);
-  // The branches' part of Archive. Writing: the body symbols under their
-  // keys (a missing key added with the key as description), then the
-  // feature committed; FALSE when either fails. Reading: each stored symbol
-  // seen through the view goes to take(index of its key, symbol); a missing
-  // key keeps the held one; then Refresh. FALSE (record under szMethod)
-  // without a feature or with a damaged stored set.
-  BOOL ArchiveBody(int nRead, const char* szMethod, const md::layout::detail::BodySymbolKey* pKeys,
-                   int nCount, md::layout::detail::SymbolView view,
-                   const std::function<void(int, IGIS_Symbol*)>& take);
-
-  int m_nBarHeight = 200;
-  double m_dDivision = 1.0;
-  int m_nDivisions = 6;
-  bool m_bDivisionsBeforeZero = false;
-  int m_nLabelFrequency = 3;
-  int m_nLabelGap = 150;
-  int m_nLabelPosition = 0;
-  IGIS_Symbol* m_pLabelSymbol = nullptr;
-  IGIS_NumericFormat* m_pNumericFormat = nullptr;
-  int m_nSubDivisions = 4;
-  std::string m_strUnitLabel;
-  int m_nUnitLabelGap = 50;
-  int m_nUnitLabelPosition = 2;
-  int m_nUnits = 0;
-  IGIS_ScaleMarks* m_pScaleMarks = nullptr;
-  IGIS_FrameProperty* m_pFrameProperty = nullptr;
-  int m_nMapHandle = 0;  // registry handle of the followed frame (0: none)
-  int m_nMapElementID = -10;
-  IGIS_Symbol* m_pUnitLabelSymbol = nullptr;
-  int m_nResizeHint = 1;
-  double m_dMapScale = 1000.0;
-  IGIS_NumericFormat* m_pLatLonFormat = nullptr;
-  int m_nBarX = 0;
-  int m_nBarY = 0;
-  int m_nBarWidth = 1000;
-
- private:
-  // The division width at the followed frame's scale, with the division and
-  // scale that keeping it would store.
-  struct DivisionWidth {
-    int nBarWidth;
-    double dDivision;
-    double dMapScale;
-  };
-  DivisionWidth ComputeDivisionWidth();
-  void PutKeys(IGIS_PropertySet* pSet, bool bDescribe);
-  void WriteNewCustom(IGIS_Feature* pFeature);
-  void BindMapFrame(IGIS_MapElement* pFrame);
-  void UnbindMapFrame();
-  void RestoreFrom(IGIS_ScaleBar* pBackup);
-
-  bool m_bMadeFeature = false;
+  IGIS_ScaleBar() = default;
+  ~IGIS_ScaleBar() override = default;
 };
 
 // ---- Free functions of the scale bars -------------------------------------------

@@ -18,6 +18,7 @@
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
+#include "layout/graphicelement/scalebar/scalebardraw.h"
 #include "layout/graphicelement/scalebar/scalebarelements.h"
 #include "layout/graphicelement/scalebar/scalebarplaces.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
@@ -41,21 +42,21 @@ bool FetchBodyPen(IGIS_ScaleBar* pBar, HDC hdc, bool bPrint, IGIS_Display* pDisp
   IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
   pPen->pReference = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
   if (pPen->pReference == nullptr) {
-    GIS_LOG(3, szMethod, "p_spatialreference== NULL ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_spatialreference== NULL ");
     return false;
   }
   if (bFeature && pBar->GetFeaturePtr() == nullptr) {
-    GIS_LOG(3, szMethod, "m_pFeature == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pFeature == NULL");
     return false;
   }
   pPen->pRenderer = GIS_GetSymbolizationObject();
   if (pPen->pRenderer == nullptr) {
-    GIS_LOG(3, szMethod, "p_symbolization == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_symbolization == NULL");
     return false;
   }
   pPen->pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   if (pPen->pView == nullptr) {
-    GIS_LOG(3, szMethod, "pDisplay == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDisplay == NULL");
     return false;
   }
   pPen->param = SGIS_DrawParam();
@@ -169,10 +170,10 @@ std::vector<SGIS_Point> SteppedOutline(IGIS_ScaleBar* pBar, const char* szMethod
 }
 
 IGIS_CompoundElement* ConvertBarBase(IGIS_ScaleBar* pBar, const char* szMethod) {
-  IGIS_Element* pBase = pBar->IGIS_ScaleBar::ConvertToElement();
+  IGIS_Element* pBase = ConvertBarCommon(*pBar);
   auto* pMain = dynamic_cast<IGIS_CompoundElement*>(pBase);
   if (pMain == nullptr) {
-    GIS_LOG(3, szMethod, "p_com_element == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_com_element == NULL");
     DropElement(pBase);
   }
   return pMain;
@@ -229,7 +230,7 @@ bool DrawRuler(IGIS_ScaleBar* pBar, BodyPen* pPen, IGIS_Display* pDisplay, const
   IGIS_AnnoStyleSet* pSet = pFactory != nullptr ? pFactory->CreateStyleSet(1) : nullptr;
   IGIS_AnnoPointStyle* pStyle = pSet != nullptr ? pSet->GetPointStyle() : nullptr;
   if (pDrawer == nullptr || pStyle == nullptr) {
-    GIS_LOG(3, szMethod, "p_annoPointStyle == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_annoPointStyle == NULL");
     if (pStyle != nullptr) pStyle->Release();
     return false;
   }

@@ -9,6 +9,7 @@
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
+#include "layout/graphicelement/scalebar/scalebardraw.h"
 #include "layout/graphicelement/scalebar/scalebarelements.h"
 #include "layout/graphicelement/scalebar/scalebarformats.h"
 #include "layout/graphicelement/scalebar/scalebarplaces.h"
@@ -37,27 +38,30 @@ BOOL AddLabelTextElement(IGIS_Element* pCompound, IGIS_ScaleBar* pBar, SGIS_Poin
   return AddOrDrop(pTarget, pText) ? TRUE : FALSE;
 }
 
-IGIS_Element* IGIS_ScaleBar::ConvertToElement() {
-  IGIS_FeatureSet* pOwner = GetFeatureSetPtr();
+namespace md::layout::detail {
+
+IGIS_Element* ConvertBarCommon(IGIS_ScaleBar& bar) {
+  IGIS_FeatureSet* pOwner = bar.GetFeatureSetPtr();
   auto* pMain = NewOwnedElement<IGIS_CompoundElement>(pOwner, GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
   if (pMain == nullptr) {
-    GIS_LOG(3, "IGIS_ScaleBar::ConvertToElement", "p_com_element == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::ConvertToElement", "p_com_element == NULL");
     return nullptr;
   }
-  if (m_pFrameProperty != nullptr) {
-    if (IGIS_Element* pFrame = m_pFrameProperty->ConvertToElement(this)) AddOrDrop(pMain, pFrame);
+  if (IGIS_FrameProperty* pFrameProperty = bar.GetFrameProperty()) {
+    if (IGIS_Element* pFrame = pFrameProperty->ConvertToElement(&bar)) AddOrDrop(pMain, pFrame);
   }
-  const BarPlaces p = PlaceBar(this, "IGIS_ScaleBar::ConvertToElement");
+  const BarPlaces p = PlaceBar(&bar, "IGIS_ScaleBar::ConvertToElement");
+  IGIS_ScaleMarks* pScaleMarks = bar.GetScaleMarks();
   if (!p.divisionMarks.empty() || !p.subdivisionMarks.empty()) {
     auto* pMarks = NewOwnedElement<IGIS_CompoundElement>(pOwner, GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
     if (pMarks != nullptr && AddOrDrop(pMain, pMarks)) {
       for (int x : p.divisionMarks) {
         AddSegmentElement(pMarks, SGIS_Point(x, p.divisionFrom, 0), SGIS_Point(x, p.divisionTo, 0),
-                          m_pScaleMarks->GetDivisionMarkSymbol());
+                          pScaleMarks->GetDivisionMarkSymbol());
       }
       for (int x : p.subdivisionMarks) {
         AddSegmentElement(pMarks, SGIS_Point(x, p.subdivisionFrom, 0), SGIS_Point(x, p.subdivisionTo, 0),
-                          m_pScaleMarks->GetSubdivisionMarkSymbol());
+                          pScaleMarks->GetSubdivisionMarkSymbol());
       }
     }
   }
@@ -65,15 +69,17 @@ IGIS_Element* IGIS_ScaleBar::ConvertToElement() {
     auto* pLabels = NewOwnedElement<IGIS_CompoundElement>(pOwner, GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
     if (pLabels != nullptr && AddOrDrop(pMain, pLabels)) {
       for (const BarLabel& label : p.labels) {
-        AddLabelTextElement(pLabels, this, SGIS_Point(label.x, p.labelY, 0), label.value);
+        AddLabelTextElement(pLabels, &bar, SGIS_Point(label.x, p.labelY, 0), label.value);
       }
     }
   }
   if (auto* pUnit = NewOwnedElement<IGIS_TextElement>(pOwner, GIS_TYPE_GRAPHIC_ELEMENT_TEXT)) {
-    pUnit->SetText(m_strUnitLabel.c_str());
-    if (m_pUnitLabelSymbol != nullptr) pUnit->SetSymbolPtr(m_pUnitLabelSymbol);
+    pUnit->SetText(bar.GetUnitLabel());
+    if (bar.GetUnitLabelSymbol() != nullptr) pUnit->SetSymbolPtr(bar.GetUnitLabelSymbol());
     pUnit->SetLBpoint(SGIS_Point(p.unitBox.left, p.unitBox.bottom, 0));
     AddOrDrop(pMain, pUnit);
   }
   return pMain;
 }
+
+}  // namespace md::layout::detail

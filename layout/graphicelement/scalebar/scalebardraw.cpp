@@ -1,10 +1,12 @@
 // A scale bar's division width, layout (Refresh) and the drawing every bar
-// shares: marks, numeric labels, unit label and the frame's border.
+// shares: marks, numeric labels, unit label and the frame's border, all read
+// through the bar's interface.
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/releaseptr.h"
 #include "host/calcora/igis_geoarithmetic.h"
 #include "host/display/igis_display.h"
 #include "host/featra/igis_feature.h"
@@ -21,6 +23,7 @@
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
+#include "layout/graphicelement/scalebar/scalebardraw.h"
 #include "layout/graphicelement/scalebar/scalebarformats.h"
 #include "layout/graphicelement/scalebar/scalebarplaces.h"
 #include "layout/graphicelement/shapes/shapedraw.h"
@@ -52,11 +55,11 @@ IGIS_SpatialReference* MapReferenceOf(IGIS_MapElement* pFrame) {
 IGIS_SpatialReference* MarkServices(IGIS_ScaleBar* pBar, const char* szMethod) {
   IGIS_SpatialReference* pReference = PageReferenceOf(pBar);
   if (pReference == nullptr) {
-    GIS_LOG(3, szMethod, "p_spatialreference== NULL ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_spatialreference== NULL ");
     return nullptr;
   }
   if (GIS_GetSymbolizationObject() == nullptr) {
-    GIS_LOG(3, szMethod, "p_symbolization == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_symbolization == NULL");
     return nullptr;
   }
   return pReference;
@@ -132,9 +135,11 @@ SGIS_Rect MeasureLabelText(double dValue, IGIS_MapElement* pMapElement, IGIS_Num
 
 // ---- Division width ---------------------------------------------------------------
 
-IGIS_ScaleBar::DivisionWidth IGIS_ScaleBar::ComputeDivisionWidth() {
-  DivisionWidth w{m_nBarWidth, m_dDivision, m_dMapScale};
-  IGIS_MapElement* pFrame = GetMapElement();
+namespace md::layout::detail {
+
+DivisionWidth ComputeDivisionWidth(IGIS_ScaleBar& bar) {
+  DivisionWidth w{bar.GetBarWidth(), bar.GetDivision(), bar.GetMapScale()};
+  IGIS_MapElement* pFrame = bar.GetMapElement();
   if (pFrame == nullptr) return w;
   IGIS_Map* pMap = pFrame->GetMap();
   if (pMap == nullptr) {
@@ -149,9 +154,10 @@ IGIS_ScaleBar::DivisionWidth IGIS_ScaleBar::ComputeDivisionWidth() {
   const double s = pReference->GetUnitFactor();
   const int t = pReference->GetKind();
   const int c = pFactory->GetLinearUnitCount();
-  const bool bLinear = m_nUnits >= 0 && m_nUnits < c;
-  const bool bDegrees = m_nUnits == c;
-  const double f = bLinear ? UnitFactor(pFactory->GetLinearUnit(m_nUnits)) : 0.0;
+  const int nUnits = bar.GetUnits();
+  const bool bLinear = nUnits >= 0 && nUnits < c;
+  const bool bDegrees = nUnits == c;
+  const double f = bLinear ? UnitFactor(pFactory->GetLinearUnit(nUnits)) : 0.0;
   double r = 0.0;
   if (t == GIS_SPATIALREFERENCE_GEOGRAPHIC && (bLinear || bDegrees)) {
     if (bLinear) {
@@ -184,33 +190,20 @@ IGIS_ScaleBar::DivisionWidth IGIS_ScaleBar::ComputeDivisionWidth() {
   return w;
 }
 
-int IGIS_ScaleBar::GetDivisionWidth() {
-  const DivisionWidth w = ComputeDivisionWidth();
-  m_nBarWidth = w.nBarWidth;
-  m_dDivision = w.dDivision;
-  m_dMapScale = w.dMapScale;
-  return m_nBarWidth;
-}
-
-int IGIS_ScaleBar::PeekDivisionWidth() { return ComputeDivisionWidth().nBarWidth; }
-
 // ---- Layout -------------------------------------------------------------------------
 
-void IGIS_ScaleBar::Refresh() {
-  IGIS_Feature* pFeature = GetFeaturePtr();
-  if (pFeature == nullptr) {
-    GIS_LOG(3, "IGIS_ScaleBar::Refresh", "m_pFeature == NULL");
-    return;
-  }
-  const double dw = GetDivisionWidth();
-  const int n = UsableDivisions(m_nDivisions);
+BarExtent LayOutBarExtent(IGIS_ScaleBar& bar, double dw) {
+  IGIS_ScaleMarks* pMarks = bar.GetScaleMarks();
+  const int nFrequency = bar.GetLabelFrequency();
+  const double V = bar.GetDivision();
+  const int n = UsableDivisions(bar.GetDivisions());
   const double W = n * dw;
-  const double H = m_nBarHeight;
+  const double H = bar.GetBarHeight();
   SGIS_DRect R(0.0, H, W, 0.0);
-  if (m_pScaleMarks != nullptr) {
-    const int f = m_pScaleMarks->GetMarkFrequency();
+  if (pMarks != nullptr) {
+    const int f = pMarks->GetMarkFrequency();
     auto span = [&](double h) {
-      switch (UsablePosition(m_pScaleMarks->GetMarkPosition())) {
+      switch (UsablePosition(pMarks->GetMarkPosition())) {
         case GIS_SCALEBAR_POSITION_MIDDLE:
           return std::pair<double, double>((H - h) * 0.5, (H - h) * 0.5 + h);
         case GIS_SCALEBAR_POSITION_BOTTOM:
@@ -221,41 +214,42 @@ void IGIS_ScaleBar::Refresh() {
       }
     };
     if (f >= GIS_SCALEMARKS_ENDS && f <= GIS_SCALEMARKS_ALL_SUBDIVISIONS) {
-      const auto [a, b] = span(m_pScaleMarks->GetDivisionMarkHeight());
+      const auto [a, b] = span(pMarks->GetDivisionMarkHeight());
       R = ExtendRectToPoint(ExtendRectToPoint(R, SGIS_DPoint(0.0, a, 0.0)), SGIS_DPoint(0.0, b, 0.0));
     }
     if (f >= GIS_SCALEMARKS_FIRST_MIDPOINT && f <= GIS_SCALEMARKS_ALL_SUBDIVISIONS) {
-      const auto [a, b] = span(m_pScaleMarks->GetSubdivisionMarkHeight());
+      const auto [a, b] = span(pMarks->GetSubdivisionMarkHeight());
       R = ExtendRectToPoint(ExtendRectToPoint(R, SGIS_DPoint(0.0, a, 0.0)), SGIS_DPoint(0.0, b, 0.0));
     }
   }
-  const double k = SymbolScale(this);
-  const double textH = TextHeight(m_pLabelSymbol, k);
-  const double gap = GetLabelGap();
-  const int nLabelPosition = UsablePosition(m_nLabelPosition);
+  const double k = SymbolScale(&bar);
+  const double textH = TextHeight(bar.GetLabelSymbol(), k);
+  const double gap = bar.GetLabelGap();
+  const int nLabelPosition = UsablePosition(bar.GetLabelPosition());
   double yL = H + gap + textH;
   if (nLabelPosition == GIS_SCALEBAR_POSITION_MIDDLE) yL = H * 0.5 + gap + textH;
   if (nLabelPosition >= GIS_SCALEBAR_POSITION_BOTTOM) yL = -(gap + textH);
-  if (m_nLabelFrequency >= GIS_SCALEBAR_LABELS_ENDS &&
-      m_nLabelFrequency <= GIS_SCALEBAR_LABELS_ALL_SUBDIVISIONS) {
-    IGIS_MapElement* pFrame = GetMapElement();
-    const double first = m_bDivisionsBeforeZero ? m_dDivision : 0.0;
-    const double last = m_bDivisionsBeforeZero ? (n - 1) * m_dDivision : n * m_dDivision;
-    const SGIS_Rect w1 = MeasureLabelText(first, pFrame, m_pNumericFormat, m_pLatLonFormat, m_pLabelSymbol);
-    const SGIS_Rect w2 = MeasureLabelText(last, pFrame, m_pNumericFormat, m_pLatLonFormat, m_pLabelSymbol);
+  if (nFrequency >= GIS_SCALEBAR_LABELS_ENDS && nFrequency <= GIS_SCALEBAR_LABELS_ALL_SUBDIVISIONS) {
+    IGIS_MapElement* pFrame = bar.GetMapElement();
+    const double first = bar.GetDivisionsBeforeZero() ? V : 0.0;
+    const double last = bar.GetDivisionsBeforeZero() ? (n - 1) * V : n * V;
+    const SGIS_Rect w1 =
+        MeasureLabelText(first, pFrame, bar.GetNumericFormat(), bar.GetLatLonFormat(), bar.GetLabelSymbol());
+    const SGIS_Rect w2 =
+        MeasureLabelText(last, pFrame, bar.GetNumericFormat(), bar.GetLatLonFormat(), bar.GetLabelSymbol());
     R = ExtendRectToPoint(R, SGIS_DPoint(-w1.Width() * k * 0.5, yL, 0.0));
     R = ExtendRectToPoint(R, SGIS_DPoint(W + w2.Width() * k * 0.5, yL, 0.0));
   }
-  const SGIS_Rect U = TextExtent(m_pUnitLabelSymbol, m_strUnitLabel.c_str());
+  const SGIS_Rect U = TextExtent(bar.GetUnitLabelSymbol(), bar.GetUnitLabel());
   const double uh = U.Height() * k;
   const double uw = U.Width() * k;
-  const double gu = m_nUnitLabelGap;
+  const double gu = bar.GetUnitLabelGap();
   double yU = H + gap + uh;
   if (nLabelPosition == GIS_SCALEBAR_POSITION_MIDDLE) yU = H * 0.5 + gap + uh;
   if (nLabelPosition >= GIS_SCALEBAR_POSITION_BOTTOM) yU = 0.0;
   const double centre = (R.x1 + R.x2) / 2.0;
   SGIS_DPoint q;
-  switch (UsableUnitPosition(m_nUnitLabelPosition)) {
+  switch (UsableUnitPosition(bar.GetUnitLabelPosition())) {
     case GIS_SCALEBAR_UNIT_ABOVE:
       q = SGIS_DPoint(centre, R.y1 + gu + uh, 0.0);
       break;
@@ -276,98 +270,97 @@ void IGIS_ScaleBar::Refresh() {
       break;
   }
   R = ExtendRectToPoint(R, q);
-  m_nBarX = -Round(R.x1);
-  m_nBarY = -Round(R.y2);
-  SGIS_Rect rect = GetRect();
-  rect.right = Round(rect.left + R.Width());
-  rect.top = Round(rect.bottom + R.Height());
-  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(rect, 0);
-  CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
+  BarExtent extent;
+  extent.nBarX = -Round(R.x1);
+  extent.nBarY = -Round(R.y2);
+  extent.dWidth = R.Width();
+  extent.dHeight = R.Height();
+  return extent;
 }
 
 // ---- Drawing --------------------------------------------------------------------------
 
-BOOL IGIS_ScaleBar::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
-  IGIS_SpatialReference* pReference = PageReferenceOf(this);
+BOOL DrawBarCommon(IGIS_ScaleBar& bar, HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  IGIS_SpatialReference* pReference = PageReferenceOf(&bar);
   if (pReference == nullptr) {
-    GIS_LOG(3, "IGIS_ScaleBar::OnDraw", "p_spatialreference== NULL ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::OnDraw", "p_spatialreference== NULL ");
     return FALSE;
   }
-  OnDrawLabel(hdc, bPrint, pDisplay);
-  if (m_pFrameProperty != nullptr) {
-    m_pFrameProperty->OnDraw(hdc, bPrint, pDisplay, GetRect(), pReference, GIS_FRAME_PART_BORDER);
+  bar.OnDrawLabel(hdc, bPrint, pDisplay);
+  if (IGIS_FrameProperty* pFrame = bar.GetFrameProperty()) {
+    pFrame->OnDraw(hdc, bPrint, pDisplay, bar.GetRect(), pReference, GIS_FRAME_PART_BORDER);
   }
   return TRUE;
 }
 
-BOOL IGIS_ScaleBar::OnDrawLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
-  IGIS_SpatialReference* pReference = PageReferenceOf(this);
+BOOL DrawBarLabels(IGIS_ScaleBar& bar, HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  IGIS_SpatialReference* pReference = PageReferenceOf(&bar);
   if (pReference == nullptr) {
-    GIS_LOG(3, "IGIS_ScaleBar::OnDrawLabel", "p_spatialreference== NULL ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::OnDrawLabel", "p_spatialreference== NULL ");
     return FALSE;
   }
   if (pDisplay == nullptr || pDisplay->GetView() == nullptr) {
-    GIS_LOG(3, "IGIS_ScaleBar::OnDrawLabel", "pDisplay == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::OnDrawLabel", "pDisplay == NULL");
     return FALSE;
   }
-  const BarPlaces p = PlaceBar(this, "IGIS_ScaleBar::OnDrawLabel");
+  const BarPlaces p = PlaceBar(&bar, "IGIS_ScaleBar::OnDrawLabel");
   for (int x : p.divisionMarks) {
-    AddMainMark(hdc, bPrint, pDisplay, SGIS_Point(x, p.divisionFrom, 0), SGIS_Point(x, p.divisionTo, 0));
+    bar.AddMainMark(hdc, bPrint, pDisplay, SGIS_Point(x, p.divisionFrom, 0), SGIS_Point(x, p.divisionTo, 0));
   }
   for (int x : p.subdivisionMarks) {
-    AddSubMainMark(hdc, bPrint, pDisplay, SGIS_Point(x, p.subdivisionFrom, 0),
-                   SGIS_Point(x, p.subdivisionTo, 0));
+    bar.AddSubMainMark(hdc, bPrint, pDisplay, SGIS_Point(x, p.subdivisionFrom, 0),
+                       SGIS_Point(x, p.subdivisionTo, 0));
   }
   for (const BarLabel& label : p.labels) {
-    AddLabel(hdc, bPrint, pDisplay, SGIS_Point(label.x, p.labelY, 0), label.value);
+    bar.AddLabel(hdc, bPrint, pDisplay, SGIS_Point(label.x, p.labelY, 0), label.value);
   }
   IGIS_AnnoDrawer* pDrawer = GIS_GetAnnotationDrawerObject();
-  IGIS_AnnoPointStyle* pStyle = NewPointStyle();
-  if (pStyle == nullptr) {
-    GIS_LOG(3, "IGIS_ScaleBar::OnDrawLabel", "FALSE == NULL");
+  const md::basilo::ReleasePtr<IGIS_AnnoPointStyle> style(NewPointStyle());
+  if (!style) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::OnDrawLabel", "FALSE == NULL");
     return FALSE;
   }
-  DrawBoxedText(hdc, bPrint, pDisplay, pReference, pDrawer, pStyle, m_pUnitLabelSymbol,
-                m_strUnitLabel.c_str(), p.unitBox);
-  pStyle->Release();
+  DrawBoxedText(hdc, bPrint, pDisplay, pReference, pDrawer, style.get(), bar.GetUnitLabelSymbol(),
+                bar.GetUnitLabel(), p.unitBox);
   return TRUE;
 }
 
-void IGIS_ScaleBar::AddLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point position,
-                             double dValue) {
+void DrawBarLabel(IGIS_ScaleBar& bar, HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point position,
+                  double dValue) {
   const char* kMethod = "IGIS_ScaleBar::AddLabel";
-  IGIS_SpatialReference* pReference = MarkServices(this, kMethod);
+  IGIS_SpatialReference* pReference = MarkServices(&bar, kMethod);
   if (pReference == nullptr) return;
   IGIS_AnnoDrawer* pDrawer = GIS_GetAnnotationDrawerObject();
   if (pDrawer == nullptr) {
-    GIS_LOG(3, kMethod, "p_drawer == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_drawer == NULL");
     return;
   }
-  IGIS_AnnoPointStyle* pStyle = NewPointStyle();
-  if (pStyle == nullptr) {
-    GIS_LOG(3, kMethod, "p_annoPointStyle == NULL");
+  const md::basilo::ReleasePtr<IGIS_AnnoPointStyle> style(NewPointStyle());
+  if (!style) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_annoPointStyle == NULL");
     return;
   }
-  if (pDisplay != nullptr && pDisplay->GetView() != nullptr) {
-    const std::string text = FormatNumber(m_pNumericFormat, dValue, kDrawnLabelBytes);
-    const SGIS_Rect t = TextExtent(m_pLabelSymbol, text.c_str());
-    const double k = SymbolScale(this);
-    SGIS_Rect box;
-    box.left = Round(position.x - t.Width() * k * 0.5);
-    box.right = Round(position.x + t.Width() * k * 0.5);
-    box.bottom = position.y;
-    box.top = Round(position.y + t.Height() * k);
-    DrawBoxedText(hdc, bPrint, pDisplay, pReference, pDrawer, pStyle, m_pLabelSymbol, text.c_str(), box);
-  }
-  pStyle->Release();
+  if (pDisplay == nullptr || pDisplay->GetView() == nullptr) return;
+  const std::string text = FormatNumber(bar.GetNumericFormat(), dValue, kDrawnLabelBytes);
+  const SGIS_Rect t = TextExtent(bar.GetLabelSymbol(), text.c_str());
+  const double k = SymbolScale(&bar);
+  SGIS_Rect box;
+  box.left = Round(position.x - t.Width() * k * 0.5);
+  box.right = Round(position.x + t.Width() * k * 0.5);
+  box.bottom = position.y;
+  box.top = Round(position.y + t.Height() * k);
+  DrawBoxedText(hdc, bPrint, pDisplay, pReference, pDrawer, style.get(), bar.GetLabelSymbol(), text.c_str(),
+                box);
 }
 
-namespace {
-
-// One mark: a two-point line drawn with the symbol inside the element clip.
-void DrawMark(IGIS_ScaleBar* pBar, const char* szMethod, IGIS_Symbol* pSymbol, HDC hdc, bool bPrint,
-              IGIS_Display* pDisplay, SGIS_Point from, SGIS_Point to) {
-  IGIS_SpatialReference* pReference = MarkServices(pBar, szMethod);
+void DrawBarMark(IGIS_ScaleBar& bar, bool bDivision, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                 SGIS_Point from, SGIS_Point to) {
+  const char* szMethod = bDivision ? "IGIS_ScaleBar::AddMainMark" : "IGIS_ScaleBar::AddSubMainMark";
+  IGIS_ScaleMarks* pMarks = bar.GetScaleMarks();
+  IGIS_Symbol* pSymbol = pMarks == nullptr ? nullptr
+                         : bDivision       ? pMarks->GetDivisionMarkSymbol()
+                                           : pMarks->GetSubdivisionMarkSymbol();
+  IGIS_SpatialReference* pReference = MarkServices(&bar, szMethod);
   if (pReference == nullptr) return;
   IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   if (pView == nullptr || pSymbol == nullptr) return;
@@ -380,18 +373,4 @@ void DrawMark(IGIS_ScaleBar* pBar, const char* szMethod, IGIS_Symbol* pSymbol, H
   md::layout::shapes::DrawDevicePoints(hdc, bPrint, pDisplay, pSymbol, device, 2);
 }
 
-}  // namespace
-
-void IGIS_ScaleBar::AddMainMark(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point from,
-                                SGIS_Point to) {
-  DrawMark(this, "IGIS_ScaleBar::AddMainMark",
-           m_pScaleMarks != nullptr ? m_pScaleMarks->GetDivisionMarkSymbol() : nullptr, hdc, bPrint, pDisplay,
-           from, to);
-}
-
-void IGIS_ScaleBar::AddSubMainMark(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point from,
-                                   SGIS_Point to) {
-  DrawMark(this, "IGIS_ScaleBar::AddSubMainMark",
-           m_pScaleMarks != nullptr ? m_pScaleMarks->GetSubdivisionMarkSymbol() : nullptr, hdc, bPrint,
-           pDisplay, from, to);
-}
+}  // namespace md::layout::detail

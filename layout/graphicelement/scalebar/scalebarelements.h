@@ -1,8 +1,7 @@
 // Plain elements made in a scale bar's owner while it converts itself.
 #pragma once
 
-#include <new>
-
+#include "host/basilo/makeornull.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
@@ -37,11 +36,11 @@ T* CloneBar(T* pBar) {
 
 // A new bar of the class on a new feature of the bar's owner (for kinds the
 // owner's factory does not make), with the bar's settings copied; NULL
-// without an owner.
+// without an owner (or memory: a record under szMethod).
 template <class T>
-T* CloneAsNew(T* pBar) {
+T* CloneAsNew(T* pBar, const char* szMethod) {
   IGIS_FeatureSet* pOwner = pBar->GetFeatureSetPtr();
-  T* pCopy = pOwner != nullptr ? new (std::nothrow) T(pOwner, nullptr) : nullptr;
+  T* pCopy = pOwner != nullptr ? md::basilo::MakeOrNull<T>(szMethod, pOwner, nullptr) : nullptr;
   if (pCopy != nullptr) pCopy->CopyFrom(pBar);
   return pCopy;
 }

@@ -11,15 +11,9 @@ IGIS_NumericFormat* NewNumericFormat(int nKind) {
   return pFactory != nullptr ? pFactory->CreateNumericFormat(nKind) : nullptr;
 }
 
-void ReleaseNumericFormat(IGIS_NumericFormat** ppHeld) {
-  if (*ppHeld != nullptr) (*ppHeld)->Release();
-  *ppHeld = nullptr;
-}
-
-void KeepNumericFormatCopy(IGIS_NumericFormat** ppHeld, IGIS_NumericFormat* pGiven) {
-  if (pGiven != nullptr && pGiven == *ppHeld) return;
-  ReleaseNumericFormat(ppHeld);
-  if (pGiven != nullptr) *ppHeld = pGiven->Clone();
+void KeepNumericFormatCopy(md::basilo::ReleasePtr<IGIS_NumericFormat>* pHeld, IGIS_NumericFormat* pGiven) {
+  if (pGiven != nullptr && pGiven == pHeld->get()) return;
+  pHeld->reset(pGiven != nullptr ? pGiven->Clone() : nullptr);
 }
 
 void SaveNumericFormat(IGIS_NumericFormat* pFormat, IGIS_DataBuffer* pBuffer) {

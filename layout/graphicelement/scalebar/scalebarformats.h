@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+#include "host/basilo/releaseptr.h"
+
 class IGIS_DataBuffer;
 class IGIS_NumericFormat;
 
@@ -15,12 +17,9 @@ constexpr int kNumericFormatLatLon = 2;  // degrees
 // A new format of the kind, or NULL when the format library makes none.
 IGIS_NumericFormat* NewNumericFormat(int nKind);
 
-// Releases the held format and empties the field.
-void ReleaseNumericFormat(IGIS_NumericFormat** ppHeld);
-
 // Replaces the held format by a clone of the given one: nothing when it is
 // the held object; NULL empties the field.
-void KeepNumericFormatCopy(IGIS_NumericFormat** ppHeld, IGIS_NumericFormat* pGiven);
+void KeepNumericFormatCopy(md::basilo::ReleasePtr<IGIS_NumericFormat>* pHeld, IGIS_NumericFormat* pGiven);
 
 // Stores the format into the buffer; nothing for a missing format or buffer.
 void SaveNumericFormat(IGIS_NumericFormat* pFormat, IGIS_DataBuffer* pBuffer);

@@ -159,7 +159,7 @@ int UsableDivisions(int n) { return std::clamp(n, 1, 100); }
 
 int UsableSubDivisions(int s, const char* szMethod) {
   if (s > kMaxSubDivisions) {
-    GIS_LOG(3, szMethod, "SubDivisions > %d", kMaxSubDivisions);
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "SubDivisions > %d", kMaxSubDivisions);
     return kMaxSubDivisions;
   }
   return std::max(s, 1);

@@ -5,23 +5,17 @@
 
 namespace md::layout::detail {
 
-void KeepSymbolCopy(IGIS_Symbol** ppHeld, IGIS_Symbol* pGiven, SymbolView view) {
-  if (pGiven != nullptr && pGiven == *ppHeld) return;
-  ReleaseSymbol(ppHeld);
+void KeepSymbolCopy(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pGiven, SymbolView view) {
+  if (pGiven != nullptr && pGiven == pHeld->get()) return;
+  pHeld->reset();
   if (pGiven == nullptr) return;
-  IGIS_Symbol* pCopy = pGiven->Clone();
-  if (pCopy == nullptr) return;
-  IGIS_Symbol* pView = (pCopy->*view)();
-  if (pView == nullptr) {
-    pCopy->Release();
-    return;
+  md::basilo::ReleasePtr<IGIS_Symbol> copy(pGiven->Clone());
+  if (!copy) return;
+  // The view is the clone itself or a part of it that ends the whole.
+  if (IGIS_Symbol* pView = (copy.get()->*view)()) {
+    copy.release();
+    pHeld->reset(pView);
   }
-  *ppHeld = pView;
-}
-
-void ReleaseSymbol(IGIS_Symbol** ppHeld) {
-  if (*ppHeld != nullptr) (*ppHeld)->Release();
-  *ppHeld = nullptr;
 }
 
 }  // namespace md::layout::detail

@@ -2,6 +2,8 @@
 // typed view of a clone of what it is given and releases what it held.
 #pragma once
 
+#include "host/basilo/releaseptr.h"
+
 class IGIS_Symbol;
 
 namespace md::layout::detail {
@@ -10,12 +12,10 @@ namespace md::layout::detail {
 // GetTextPart).
 using SymbolView = IGIS_Symbol* (IGIS_Symbol::*)();
 
-// Replaces *ppHeld by the view of a clone of pGiven: nothing when pGiven is
-// the held object itself; the held symbol released otherwise; NULL, or a
-// symbol without that view, leaves the field empty (the clone is released).
-void KeepSymbolCopy(IGIS_Symbol** ppHeld, IGIS_Symbol* pGiven, SymbolView view);
-
-// Releases the held symbol and empties the field.
-void ReleaseSymbol(IGIS_Symbol** ppHeld);
+// Replaces the held symbol by the view of a clone of pGiven: nothing when
+// pGiven is the held object itself; the held symbol released otherwise; NULL,
+// or a symbol without that view, leaves the field empty (the clone is
+// released).
+void KeepSymbolCopy(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pGiven, SymbolView view);
 
 }  // namespace md::layout::detail

@@ -42,7 +42,7 @@ double CGIS_ScaleTextElement::GetMapDistancePerPageUnit(int nMode) {
 
 void CGIS_ScaleTextElement::BuildText() {
   std::string text;
-  auto format = [this](double v) { return FormatNumber(m_pNumericFormat, v, kNumberMax); };
+  auto format = [this](double v) { return FormatNumber(m_pNumericFormat.get(), v, kNumberMax); };
   auto relative = [&](double v) { return "1" + m_strPageUnitLabel + "等于" + format(v) + m_strMapUnitLabel; };
   auto absolute = [&](double v) {
     return v < 100000.0 ? "1:" + format(v) : "1:" + format(v / 10000.0) + "万";

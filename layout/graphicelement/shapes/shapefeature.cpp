@@ -104,32 +104,19 @@ void WriteNewFeatureFields(CGIS_ElementCore& core, IGIS_Feature* pFeature, const
 
 CGIS_ElementCore::Binding BindShape(CGIS_ElementCore& core, IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature,
                                     const SGIS_ShapeBinding& binding) {
-  if (pOwner == nullptr) return CGIS_ElementCore::Binding::Unbound;
-  core.m_pFeatureSet = pOwner;
-  if (pFeature == nullptr) {
-    IGIS_FeatureClass* pClass = pOwner->GetFeatureClass();
-    IGIS_Feature* pNew = pClass != nullptr ? pClass->CreateFeature(binding.nKind, 0) : nullptr;
-    if (pNew == nullptr) {
-      if (binding.bLogCreateFailure) {
-        GIS_LOG(GIS_LOG_LEVEL_CHECK, ConstructorName(core).c_str(), "建立Feature失败 pFeature == NULL");
-      }
-      return CGIS_ElementCore::Binding::Unbound;
-    }
-    core.m_pFeature = pNew;
-    core.ID() = pNew->GetID();
-    WriteNewFeatureFields(core, pNew, binding.szType);
-    GiveDefaultSymbol(pNew, binding.nSymbolType, binding.nSymbolCode);
-    return CGIS_ElementCore::Binding::Created;
+  SGIS_ElementBindOptions options;
+  options.szType = binding.szType;
+  options.nKind = binding.nKind;
+  options.nCanConvert = 0;
+  options.bRewriteType = true;
+  options.nRewriteCanConvert = binding.bCanConvertBound ? 1 : 0;
+  options.szNoFeature = binding.bLogCreateFailure ? "建立Feature失败 pFeature == NULL" : nullptr;
+  const CGIS_ElementCore::Binding result = core.Bind(pOwner, pFeature, options);
+  IGIS_Feature* pBound = result != CGIS_ElementCore::Binding::Unbound ? core.m_pFeature : nullptr;
+  if (pBound != nullptr && (result == CGIS_ElementCore::Binding::Created || pBound->GetSymbol() == nullptr)) {
+    GiveDefaultSymbol(pBound, binding.nSymbolType, binding.nSymbolCode);
   }
-  core.m_pFeature = pFeature;
-  if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes()) {
-    pAttr->SetInt("InterfacePtr", core.Handle());
-    pAttr->SetString("TYPE", binding.szType);
-    pAttr->SetBool("CanConvert", binding.bCanConvertBound);
-  }
-  if (pFeature->GetSymbol() == nullptr) GiveDefaultSymbol(pFeature, binding.nSymbolType, binding.nSymbolCode);
-  core.ID() = pFeature->GetID();
-  return CGIS_ElementCore::Binding::Bound;
+  return result;
 }
 
 }  // namespace md::layout::shapes

@@ -69,7 +69,8 @@ struct SGIS_ShapeBinding {
   bool bLogCreateFailure = true;  // record when no feature can be made
 };
 
-// The binding every plain shape follows. No owner: unbound. No feature: a new
+// The binding every plain shape follows (the element core's Bind, then the
+// default symbol). No owner: unbound. No feature: a new
 // one of the kind with "InterfacePtr", "TYPE", "IsLock", "KeepHVScaleRatio"
 // and "CanConvert" (false) and the default symbol. A feature: bound, with
 // "InterfacePtr", "TYPE" and "CanConvert" rewritten and the default symbol

@@ -95,20 +95,20 @@ CGIS_TextElement::CGIS_TextElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeatu
 
   IGIS_Feature* pOwn = m_core.m_pFeature;
   if (binding == CGIS_ElementCore::Binding::Created) {
-    PropertySetPtr set(GIS_CreatePropertySetObject());
+    // A new set, written straight into its bytes.
     DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
     IGIS_FeatureAttributes* pAttr = pOwn->GetAttributes();
-    if (set && buffer && pAttr != nullptr) {
-      for (const CustomKey& k : kCustomKeys) set->AddProperty(k.key, k.newDescription, k.type, 1);
-      if (IGIS_Field* f = set->GetProperty(kKeyStyle); f != nullptr && m_pPointStyle != nullptr) {
-        m_pPointStyle->Save(f->GetDataBuffer());
-      }
-      if (IGIS_Field* f = set->GetProperty(kKeyText)) f->SetString(m_strText.c_str());
-      if (IGIS_Field* f = set->GetProperty(kKeyFrame); f != nullptr && m_pFrame != nullptr) {
-        m_pFrame->Save(f->GetDataBuffer());
-      }
-      if (IGIS_Field* f = set->GetProperty(kKeyAnchor)) f->SetInt(m_nAnchorType);
-      if (set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) pAttr->SetDataBuffer("Custom", buffer.get(), 0);
+    if (buffer && pAttr != nullptr) {
+      md::layout::StoredSetWriter set;
+      set.Saved(kCustomKeys[0].key, kCustomKeys[0].newDescription, [this](IGIS_DataBuffer* b) {
+        if (m_pPointStyle != nullptr) m_pPointStyle->Save(b);
+      });
+      set.String(kCustomKeys[1].key, kCustomKeys[1].newDescription, m_strText);
+      set.Saved(kCustomKeys[2].key, kCustomKeys[2].newDescription, [this](IGIS_DataBuffer* b) {
+        if (m_pFrame != nullptr) m_pFrame->Save(b);
+      });
+      set.Int(kCustomKeys[3].key, kCustomKeys[3].newDescription, m_nAnchorType);
+      if (set.Finish(buffer.get())) pAttr->SetDataBuffer("Custom", buffer.get(), 0);
     }
     ComputeTextPolygon(pOwn, m_pPointStyle.get(), m_strText.c_str());
   }
@@ -279,25 +279,11 @@ BOOL CGIS_TextElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 
 // ---- Placing and sizing ----------------------------------------------------
 
-SGIS_Rect CGIS_TextElement::GetRect() {
-  SGIS_Rect rect(0, 0, 0, 0);
-  IGIS_Feature* pFeature = m_core.RequireFeature("GetRect");
-  if (pFeature != nullptr) pFeature->GetBound(&rect, 1, 0);
-  return rect;
-}
+SGIS_Rect CGIS_TextElement::GetRect() { return m_core.FeatureRect(); }
 
-void CGIS_TextElement::SetRect(SGIS_Rect rect) {
-  rect.Normalize();
-  SetLBpoint(SGIS_Point(rect.left, rect.bottom, 0));
-  SetWidthAndHeight(rect.Width(), rect.Height());
-}
+void CGIS_TextElement::SetRect(SGIS_Rect rect) { m_core.PlaceRect(rect); }
 
-void CGIS_TextElement::SetLBpoint(SGIS_Point point) {
-  const SGIS_Rect r = GetRect();
-  const std::int64_t dx = static_cast<std::int64_t>(point.x) - r.left;
-  const std::int64_t dy = static_cast<std::int64_t>(point.y) - r.bottom;
-  OffsetAllPoints(md::basilo::detail::ClampToInt32(dx), md::basilo::detail::ClampToInt32(dy));
-}
+void CGIS_TextElement::SetLBpoint(SGIS_Point point) { m_core.MoveLowerLeftTo(point); }
 
 void CGIS_TextElement::OffsetAllPoints(int dx, int dy) {
   if (dx == 0 && dy == 0) return;
@@ -500,7 +486,7 @@ BOOL CGIS_TextElement::Archive(int nRead, int /*nArchiveOption*/) {
     return set.Finish() ? TRUE : FALSE;
   }
 
-  const md::layout::CustomSetView set(pAttr, method.c_str());
+  const md::layout::StoredSetView set(pAttr, method.c_str());
   if (IGIS_Field* f = set.Field(kKeyStyle)) {
     if (m_pPointStyle == nullptr) m_pPointStyle.reset(NewPointStyle());
     IGIS_DataBuffer* pBuffer = f->GetDataBuffer();

@@ -193,14 +193,17 @@ IGIS_Element* ConvertGraticule(IGIS_GraticuleGrid* pGrid, IGIS_Element* pResultE
     DropCompound(pLines);
     return pResult;
   }
-  // The scale first: it fits the bound to the frame's proportions.
+  // The part of the map the frame shows: its bound at the frame's
+  // proportions, at the frame's scale.
   c.dScale = pFrame->GetScale();
   IGIS_FeatureSet* pFrameOwner = pFrame->GetFeatureSetPtr();
   c.dUnitRatio = pFrameOwner != nullptr ? pFrameOwner->GetUnitRatio() : 1.0;
   c.rect = pFrame->GetRect();
   c.rect.Normalize();
-  pFrame->GetMapBound(&c.bound);
-  c.bound.Normalize();
+  SGIS_DRect stored;
+  pFrame->GetMapBound(&stored);
+  double dShownScale = 0.0;
+  c.bound = grid::ShownMapBound(stored, c.rect, &dShownScale);
   c.extent = c.bound;
   if (!c.geo.ToDegrees(&c.extent)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "b_ret == NULL");
   c.extent.Normalize();

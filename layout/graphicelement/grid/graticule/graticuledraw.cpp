@@ -22,6 +22,7 @@
 #include "layout/graphicelement/grid/graticule/graticulefigure.h"
 #include "layout/graphicelement/grid/graticule/graticulepieces.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
+#include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
@@ -80,9 +81,14 @@ struct DrawingCall {
     IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
     IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
     pPage = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
-    device = pView->PageToDeviceRect(pFrame->GetRect(), pPage);
+    const SGIS_Rect rect = pFrame->GetRect();
+    device = pView->PageToDeviceRect(rect, pPage);
     device.Normalize();
-    pFrame->GetMapBound(&extent);
+    // The part of the map the frame shows: its bound at the frame's proportions.
+    SGIS_DRect stored;
+    pFrame->GetMapBound(&stored);
+    double dScale = 0.0;
+    extent = grid::ShownMapBound(stored, rect, &dScale);
     if (!geo.ToDegrees(&extent)) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
     extent.Normalize();
     if (bRotated) extent = GetRotatedRectBound(extent, pMapView->GetRotateAngle());

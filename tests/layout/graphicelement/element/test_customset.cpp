@@ -136,7 +136,7 @@ TEST_F(Custom, WritingInPlaceGivesThePropertySetsBytes) {
 
 TEST_F(Custom, ReadingInPlaceGivesTheGettersValues) {
   Put(a_, Stored({{"Count", 4, 0, "12"}, {"Shown", 1, 3, ""}, {"Name", 4, 0, "名"}, {"Data", 16, 0, "ab"}}));
-  const md::layout::CustomSetView view(a_, "Test::Archive");
+  const md::layout::StoredSetView view(a_, "Test::Archive");
   int count = -1;
   bool shown = false;
   std::string name;
@@ -157,7 +157,7 @@ TEST_F(Custom, ReadingInPlaceGivesTheGettersValues) {
   // A damaged set reads as empty, recorded as the property-set way records it.
   Put(a_, Stored({}, true));
   md::test::LogMark mark;
-  const md::layout::CustomSetView damaged(a_, "Test::Archive");
+  const md::layout::StoredSetView damaged(a_, "Test::Archive");
   EXPECT_FALSE(damaged.Read("Count", &count));
   EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "Test::Archive",
                        "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)"));

@@ -22,7 +22,7 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
-#include "layout/graphicelement/scalebar/igis_scaleline.h"
+#include "layout/graphicelement/scalebar/cgis_scalelinebase.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
 #include "platform/canvas/recording.h"
 #include "tests/support/logmark.h"
@@ -134,12 +134,10 @@ class FrameStandIn : public CGIS_ElementImpl<IGIS_MapElement> {
 };
 
 // A bar on the one-line branch, for what the branch adds.
-class TestScaleLine : public IGIS_ScaleLine {
+class TestScaleLine : public CGIS_ScaleLineBase {
  public:
   TestScaleLine(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
-      : IGIS_ScaleLine(pOwner, pFeature, "IGIS_ScaleBar") {
-    MarkNewFeature("TEST_SCALELINE");
-  }
+      : CGIS_ScaleLineBase(pOwner, pFeature, "TEST_SCALELINE") {}
   const char* GetType() override { return "TEST_SCALELINE"; }
   IGIS_Element* Clone() override { return nullptr; }
 };

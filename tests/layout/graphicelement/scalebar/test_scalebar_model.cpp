@@ -117,7 +117,7 @@ CGIS_AlternatingScaleBar* BarWith(CGIS_AlternatingScaleBar* bar, const Divisions
     s->GetProperty("Divisions")->SetInt(r.divisions);
     StoreCustom(bar, s);
     s->Release();
-    bar->IGIS_ScaleBar::Archive(1, 0);
+    bar->CGIS_ScaleBarBase::Archive(1, 0);
   }
   bar->SetResizeHint(r.hint);
   bar->SetBarWidth(r.width);

@@ -32,11 +32,9 @@ IGIS_Symbol* NewTextSymbol(int height) {
 
 std::vector<Stroke> StrokesOf(const md::canvas::RecordingCanvas& canvas) {
   std::vector<Stroke> out;
-  for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Shape)) {
-    if (!r->shape.stroke || r->shape.fill) continue;
-    const md::canvas::Color c = r->pen.color;
-    out.push_back({r->Points(), RGB(md::canvas::red(c), md::canvas::green(c), md::canvas::blue(c))});
-  }
+  // The canvas keeps colours in the byte order of COLORREF.
+  for (const Painted& p : PaintedOf(canvas))
+    if (!p.fill) out.push_back({p.points, static_cast<COLORREF>(p.color)});
   return out;
 }
 

@@ -21,6 +21,7 @@
 #include "platform/canvas/recording.h"
 #include "tests/support/dmslabeldouble.h"
 #include "tests/support/owned.h"
+#include "tests/support/recordeddrawing.h"
 #include "tests/support/recordedtexts.h"
 #include "tests/support/recordingdevices.h"
 

@@ -367,9 +367,20 @@ TEST_F(GraticuleDraw, HatchesStandAcrossTheLinesInsideTheFrame) {
   EXPECT_GT(
       Nearest(OfColor(strokes, kHatchColor), kHatchColor, Pixel(p, 116.0 + 5 * kMinute, 39.0 + 55 * kMinute)),
       3.0);
-  // The grid keeps its counts.
-  grid_->SetMainHatchCount(1);
-  EXPECT_EQ(grid_->GetMainHatchCount(), 1);
+  // A stored count below 1 draws as 1 and stays in the grid.
+  const std::vector<BYTE> stored = md::test::Stored(grid_);
+  Owned<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  Owned<IGIS_DataBuffer> b(md::test::BufferOf(stored));
+  ASSERT_TRUE(set->Archive(b.get(), GIS_ARCHIVE_READ, 0));
+  set->GetProperty("MainHatchCount")->SetInt(0);
+  ASSERT_TRUE(set->Archive(b.get(), GIS_ARCHIVE_WRITE, 0));
+  ASSERT_TRUE(grid_->Open(b.get()));
+  grid_->SetBorder(nullptr);
+  p.canvas.clear();
+  EXPECT_TRUE(grid_->OnDrawHatchLine(p.hdc, true, p.display.get()));
+  EXPECT_EQ(grid_->GetMainHatchCount(), 0);
+  EXPECT_TRUE(OfColor(md::test::StrokesOf(p.canvas), kMainHatchColor).empty());
+  EXPECT_FALSE(OfColor(md::test::StrokesOf(p.canvas), kHatchColor).empty());
 }
 
 TEST_F(GraticuleDraw, InteriorLabelsShowTheLabelsMinutesAndSeconds) {

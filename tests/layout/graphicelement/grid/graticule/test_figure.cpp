@@ -366,6 +366,22 @@ TEST(GraticuleFigure, LinesAreClippedToTheFrame) {
   EXPECT_TRUE(none.pieces.empty());
 }
 
+TEST(GraticuleFigure, MarkersStandOnEveryCrossingOfTheExtent) {
+  // Crossings at 116.5 and 116.75 east, 40.5 and 40.75 north: none lies within
+  // half a degree of a whole degree inside the extent, yet all four are in it.
+  LinePass p;
+  p.extent = Extent(116.5, 40.5, 116.75, 40.75);
+  p.dX = p.dY = 0.25;
+  p.nGridlineType = 2;
+  p.bMarkersInFrame = false;
+  PlainSpace space;
+  grid::CGIS_GridCapRecord cap("test");
+  GraticuleWalker walker(space, SGIS_Rect(11650, 4075, 11675, 4050), cap);
+  Collect got;
+  walker.Lines(p, got);
+  EXPECT_EQ(got.pieces.size(), 4u);
+}
+
 TickPass TickPassOver(const SGIS_DRect& e, double d) {
   TickPass t;
   t.extent = e;

@@ -1,6 +1,7 @@
-// The link of a furniture element (north arrow, slope rule) to the map frame
-// it follows: the frame's stored ID, the observer's attachment to the
-// frame's subject, and the rules of linking, unlinking and relinking.
+// The link of an element that follows a map frame (legend, scale bars, scale
+// text, north arrow, slope rule, three-north diagram) to that frame: the
+// frame's stored ID, the observer's attachment to the frame's subject, and
+// the rules of linking, unlinking and relinking.
 //
 // The frame is kept as its element-registry handle, so a frame released
 // without telling its followers resolves to NULL instead of dangling.
@@ -39,9 +40,10 @@ class CGIS_MapFrameLink {
   // element or same ID), detaches and forgets it, keeping the stored ID.
   // True when the link was dropped.
   bool OnFrameDeleted(IGIS_Element* pSender);
-  // Looks the stored ID up in the owner: an element of that ID whose type is
-  // the map frame's replaces the followed frame; anything else leaves the
-  // link as it is. Negative IDs are not looked up.
+  // Follows what the stored ID names in the owner, as a read of the stored
+  // form does: the map frame of that ID replaces the followed frame; an ID
+  // that names none (negative, gone, another kind) leaves no frame followed
+  // and is kept as stored. Without an owner nothing changes.
   void Relink(IGIS_FeatureSet* pOwner);
 
  private:

@@ -1,5 +1,5 @@
 // Following a map frame: attach, detach, relink by stored ID.
-#include "layout/graphicelement/furniture/cgis_mapframelink.h"
+#include "layout/graphicelement/mapframe/cgis_mapframelink.h"
 
 #include <cstring>
 
@@ -50,15 +50,18 @@ bool CGIS_MapFrameLink::OnFrameDeleted(IGIS_Element* pSender) {
 }
 
 void CGIS_MapFrameLink::Relink(IGIS_FeatureSet* pOwner) {
-  if (pOwner == nullptr || m_nMapElementID < 0) return;
-  IGIS_Element* pElement = pOwner->GetElement(m_nMapElementID);
-  if (pElement == nullptr) return;
-  const char* szType = pElement->GetType();
-  if (szType == nullptr || std::strcmp(szType, GIS_TYPE_GRAPHIC_ELEMENT_MAP) != 0) return;
-  auto* pFrame = dynamic_cast<IGIS_MapElement*>(pElement);
-  if (pFrame == nullptr) return;
+  if (pOwner == nullptr) return;
+  IGIS_Element* pElement = m_nMapElementID >= 0 ? pOwner->GetElement(m_nMapElementID) : nullptr;
+  const char* szType = pElement != nullptr ? pElement->GetType() : nullptr;
+  auto* pFrame = szType != nullptr && std::strcmp(szType, GIS_TYPE_GRAPHIC_ELEMENT_MAP) == 0
+                     ? dynamic_cast<IGIS_MapElement*>(pElement)
+                     : nullptr;
   if (pFrame == Frame()) return;  // attached once, never twice
   const int nID = m_nMapElementID;
-  Follow(pFrame);
+  if (pFrame == nullptr) {
+    DetachFromFrame();
+  } else {
+    Follow(pFrame);
+  }
   m_nMapElementID = nID;
 }

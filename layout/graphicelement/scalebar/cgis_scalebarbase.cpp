@@ -1,0 +1,673 @@
+// What every scale bar keeps and does: construction, settings and their
+// rules, the stored form (FORMAT.md), following a map frame, moving and
+// resizing. Made for the two branches of bars at the end of this file.
+#include "layout/graphicelement/scalebar/cgis_scalebarbase.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <type_traits>
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
+#include "host/featra/igis_feature.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/helmora/igis_map.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "host/stratel/igis_numericformat.h"
+#include "layout/graphicelement/element/customset.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
+#include "layout/graphicelement/element/mapdeckutf8.h"
+#include "layout/graphicelement/frame/igis_frameproperty.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/scalebar/cgis_scalemarks.h"
+#include "layout/graphicelement/scalebar/igis_doublefillscalebar.h"
+#include "layout/graphicelement/scalebar/igis_scaleline.h"
+#include "layout/graphicelement/scalebar/scalebarbody.h"
+#include "layout/graphicelement/scalebar/scalebardraw.h"
+#include "layout/graphicelement/scalebar/scalebarformats.h"
+#include "layout/graphicelement/scalebar/scalebarsymbols.h"
+#include "layout/graphicelement/shapes/shapebox.h"
+
+// The exported maker of frame properties.
+extern "C" IGIS_FrameProperty* GIS_CreateFramePropertyObject();
+
+using namespace md::layout::detail;
+
+namespace {
+
+constexpr int kFeatureKind = GIS_FEATURE_KIND_RECTANGLE;
+constexpr int kMaxDivisions = 100;
+
+inline int Round(double v) { return md::basilo::detail::RoundToInt32(v); }
+
+// A new text symbol of the height (symbol units), seen as its text part.
+IGIS_Symbol* NewTextSymbol(int nHeight) {
+  IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
+  IGIS_Symbol* pSymbol = pFactory != nullptr ? pFactory->CreateSymbol(GIS_SYMBOL_TEXT) : nullptr;
+  if (pSymbol == nullptr) return nullptr;
+  IGIS_Symbol* pText = pSymbol->GetTextPart();
+  if (pText == nullptr) {
+    pSymbol->Release();
+    return nullptr;
+  }
+  if (LOGFONT* pFont = pText->GetFontSizePtr()) pFont->lfHeight = nHeight;
+  return pText;
+}
+
+// Scales the text height of a text symbol, rounded.
+void ScaleTextHeight(IGIS_Symbol* pSymbol, double s) {
+  LOGFONT* pFont = pSymbol != nullptr ? pSymbol->GetFontSizePtr() : nullptr;
+  if (pFont != nullptr) pFont->lfHeight = Round(pFont->lfHeight * s);
+}
+
+using md::layout::CustomSetWriter;
+using md::layout::StoredSetView;
+
+md::layout::SGIS_CustomKey KeyOf(const char* szKey, const char* szDescription, int nType) {
+  return md::layout::SGIS_CustomKey{szKey, nType, szDescription, szDescription};
+}
+void PutInt(CustomSetWriter& set, const char* szKey, const char* szDescription, int nValue) {
+  set.Int(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_INT), nValue);
+}
+void PutDouble(CustomSetWriter& set, const char* szKey, const char* szDescription, double dValue) {
+  set.Double(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_DOUBLE), dValue);
+}
+void PutBool(CustomSetWriter& set, const char* szKey, const char* szDescription, bool bValue) {
+  set.Bool(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_BOOL), bValue);
+}
+void PutString(CustomSetWriter& set, const char* szKey, const char* szDescription, const char* szValue) {
+  set.String(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_STRING), szValue);
+}
+// What save(IGIS_DataBuffer*) writes into an empty buffer, under the key.
+template <class TSave>
+void PutSaved(CustomSetWriter& set, const char* szKey, const char* szDescription, TSave save) {
+  set.Saved(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_BUFFER), save);
+}
+void PutSymbol(CustomSetWriter& set, const char* szKey, const char* szDescription, IGIS_Symbol* pSymbol) {
+  PutSaved(set, szKey, szDescription, [pSymbol](IGIS_DataBuffer* b) {
+    if (pSymbol != nullptr) pSymbol->Save(b);
+  });
+}
+
+template <class T>
+void ReadInto(const StoredSetView& set, const char* szKey, T* pValue) {
+  set.Read(szKey, pValue);
+}
+
+// The stored bytes of the key in a buffer, valid until the next lookup.
+IGIS_DataBuffer* BufferOf(const StoredSetView& set, const char* szKey) {
+  IGIS_Field* f = set.Field(szKey);
+  return f != nullptr ? f->GetDataBuffer() : nullptr;
+}
+
+// A text symbol stored under the key replaces the held one (its text part);
+// a missing key or a symbol of another kind keeps it.
+void ReadTextSymbol(const StoredSetView& set, const char* szKey, md::basilo::ReleasePtr<IGIS_Symbol>* pHeld) {
+  IGIS_Field* f = set.Field(szKey);
+  if (f == nullptr) return;
+  IGIS_Symbol* pRead = GetSymbolFromField(f);
+  if (pRead == nullptr) return;
+  if (IGIS_Symbol* pText = pRead->GetTextPart()) KeepSymbolCopy(pHeld, pText, &IGIS_Symbol::GetTextPart);
+  pRead->Release();
+}
+
+// The text cut to the longest whole-character prefix of at most 999 bytes.
+void AssignCut(std::string& out, const char* szText) {
+  out.assign(szText, md::layout::Utf8CutLength(szText, std::strlen(szText), GIS_ELEMENT_NAME_MAX));
+}
+
+int ClampDivisions(int n) { return std::clamp(n, 1, kMaxDivisions); }
+
+// The factory's linear unit count: the unit list's degree entry is at this
+// index, the unknown unit after it.
+int LinearUnitCount() {
+  IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
+  return pFactory != nullptr ? pFactory->GetLinearUnitCount() : 0;
+}
+
+bool MapHasNoUnit(IGIS_MapElement* pFrame) {
+  IGIS_Map* pMap = pFrame != nullptr ? pFrame->GetMap() : nullptr;
+  IGIS_SpatialReference* pReference = pMap != nullptr ? pMap->GetSpatialReference() : nullptr;
+  return pReference != nullptr && pReference->GetKind() == GIS_SPATIALREFERENCE_NONE;
+}
+
+}  // namespace
+
+// ---- Construction ---------------------------------------------------------
+
+template <class TInterface>
+CGIS_ScaleBarBase<TInterface>::CGIS_ScaleBarBase(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature,
+                                                 const char* szType)
+    : CGIS_ElementImpl<TInterface>("IGIS_ScaleBar", "图形比例尺") {
+  if (pOwner == nullptr) return;
+  m_pScaleMarks.reset(md::basilo::MakeOrNull<CGIS_ScaleMarks>("IGIS_ScaleBar::IGIS_ScaleBar"));
+  m_pFrameProperty.reset(GIS_CreateFramePropertyObject());
+  m_pLabelSymbol.reset(NewTextSymbol(6));
+  m_pUnitLabelSymbol.reset(NewTextSymbol(10));
+  m_pNumericFormat.reset(NewNumericFormat(kNumericFormatPlain));
+  m_pLatLonFormat.reset(NewNumericFormat(kNumericFormatLatLon));
+  m_strUnitLabel = "米";
+  SGIS_ElementBindOptions options;
+  options.szType = szType;
+  options.nKind = kFeatureKind;
+  options.nLockOnNew = 0;
+  options.nCanConvert = 0;
+  options.szNoFeature = "建立Feature失败 pFeature == NULL";
+  if (this->m_core.Bind(pOwner, pFeature, options) != CGIS_ElementCore::Binding::Created) return;
+  m_bMadeFeature = true;
+  WriteNewCustom(this->m_core.m_pFeature);
+}
+
+template <class TInterface>
+CGIS_ScaleBarBase<TInterface>::~CGIS_ScaleBarBase() = default;
+
+// Writes every key of the bar with its present value into the set, in
+// stored order. A key the set lacks is added with its description, or with
+// the key itself as description when bDescribe is false.
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::PutKeys(md::layout::CustomSetWriter& set, bool bDescribe) {
+  auto d = [bDescribe](const char* szKey, const char* szDescription) {
+    return bDescribe ? szDescription : szKey;
+  };
+  PutInt(set, "MapElementID", d("MapElementID", "地图ID"), m_link.GetMapElementID());
+  PutSaved(set, "FrameProperty", d("FrameProperty", "地图框架的属性"), [this](IGIS_DataBuffer* b) {
+    if (m_pFrameProperty) m_pFrameProperty->Save(b);
+  });
+  PutDouble(set, "Division", d("Division", "单位长度"), m_dDivision);
+  PutInt(set, "Divisions", d("Divisions", "刻度数"), m_nDivisions);
+  PutInt(set, "ResizeHint", d("ResizeHint", "缩放暗示"), m_nResizeHint);
+  PutInt(set, "SubDivisions", d("SubDivisions", "子刻度数"), m_nSubDivisions);
+  PutBool(set, "DivisionsBeforeZero", d("DivisionsBeforeZero", "零前是否有分区"), m_bDivisionsBeforeZero);
+  PutSaved(set, "ScaleMarks", d("ScaleMarks", "分割标志"), [this](IGIS_DataBuffer* b) {
+    if (m_pScaleMarks) m_pScaleMarks->Save(b);
+  });
+  PutSymbol(set, "LabelSymbol", d("LabelSymbol", "标注的符号"), m_pLabelSymbol.get());
+  PutSaved(set, "NumericFormat", d("NumericFormat", "数字格式"),
+           [this](IGIS_DataBuffer* b) { SaveNumericFormat(m_pNumericFormat.get(), b); });
+  PutSaved(set, "LatLonFormat", d("LatLonFormat", "经纬度格式"),
+           [this](IGIS_DataBuffer* b) { SaveNumericFormat(m_pLatLonFormat.get(), b); });
+  PutInt(set, "LabelFrequency", d("LabelFrequency", "标注的频率"), m_nLabelFrequency);
+  PutInt(set, "LabelGap", d("LabelGap", "标注的间隔"), m_nLabelGap);
+  PutInt(set, "LabelPosition", d("LabelPosition", "标注的位置"), m_nLabelPosition);
+  PutSymbol(set, "UnitLabelSymbol", d("UnitLabelSymbol", "标注的符号"), m_pUnitLabelSymbol.get());
+  PutInt(set, "UnitLabelGap", d("UnitLabelGap", "单位的间隔"), m_nUnitLabelGap);
+  PutInt(set, "UnitLabelPosition", d("UnitLabelPosition", "单位的位置"), m_nUnitLabelPosition);
+  PutInt(set, "Units", d("Units", "单位的类型"), m_nUnits);
+  PutInt(set, "BarHeight", d("BarHeight", "比例尺的高度"), m_nBarHeight);
+  PutInt(set, "BarWidth", d("BarWidth", "比例尺的宽度"), m_nBarWidth);
+  PutDouble(set, "MapScale", d("MapScale", "比例尺的值"), m_dMapScale);
+  PutInt(set, "BarX", d("BarX", "左下角点坐标X"), m_nBarX);
+  PutInt(set, "BarY", d("BarY", "左下角点坐标Y"), m_nBarY);
+  PutString(set, "UnitLabel", d("UnitLabel", "单位标注"), m_strUnitLabel.c_str());
+}
+
+// A new bar's stored set: every key with its description and default.
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::WriteNewCustom(IGIS_Feature* pFeature) {
+  IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
+  if (pAttr == nullptr) return;
+  CustomSetWriter set(pAttr, "IGIS_ScaleBar::IGIS_ScaleBar");
+  PutKeys(set, true);
+  set.Finish();
+}
+
+// ---- Element operations -----------------------------------------------------
+
+template <class TInterface>
+const char* CGIS_ScaleBarBase<TInterface>::GetType() {
+  return GIS_TYPE_GRAPHIC_ELEMENT_SCALEBR;
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetName(const char* szName) {
+  if (szName == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::SetName", "szName为NULL");
+    return;
+  }
+  if (std::strcmp(szName, this->GetName()) != 0) this->m_core.SetName(szName);
+}
+
+template <class TInterface>
+BOOL CGIS_ScaleBarBase<TInterface>::CommitFeature(IGIS_Feature* pFeature, int nFlags) {
+  IGIS_FeatureSet* pOwner = this->m_core.m_pFeatureSet;
+  IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
+  return pClass != nullptr && pFeature != nullptr ? pClass->UpdateFeature(pFeature, nFlags) : FALSE;
+}
+
+template <class TInterface>
+BOOL CGIS_ScaleBarBase<TInterface>::Archive(int nRead, int /*nArchiveOption*/) {
+  IGIS_Feature* pFeature = this->m_core.RequireFeature("Archive");
+  if (pFeature == nullptr) return FALSE;
+  IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
+  if (pAttr == nullptr) return FALSE;
+  // The keys are read and written in place; keys the bar does not know
+  // (the branches' symbols) survive a write.
+  if (nRead == 0) {
+    pAttr->SetBool("IsLock", this->IsLock());
+    pAttr->SetBool("KeepHVScaleRatio", this->GetHVScaleRatio());
+    pAttr->SetInt("ElementOrder", this->GetOrder());
+    pAttr->SetString("ElementName", this->GetName());
+    if (!m_pNumericFormat) m_pNumericFormat.reset(NewNumericFormat(kNumericFormatPlain));
+    CustomSetWriter set(pAttr, "IGIS_ScaleBar::Archive");
+    PutKeys(set, false);
+    return set.Finish() ? TRUE : FALSE;
+  }
+  const StoredSetView set(pAttr->GetDataBuffer("Custom"));
+  if (set.Damaged()) {
+    // A damaged stored form is not taken for an empty one.
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::Archive", "p_propertyset->Archive == FALSE");
+    return FALSE;
+  }
+  const StoredSetView* pSet = &set;
+  this->m_core.m_bLock = pAttr->GetBool("IsLock");
+  this->m_core.m_bKeepHVScaleRatio = pAttr->GetBool("KeepHVScaleRatio");
+  this->m_core.m_nOrder = pAttr->GetInt("ElementOrder");
+  if (const char* szName = pAttr->GetString("ElementName")) SetName(szName);
+  int nMapElementID = m_link.GetMapElementID();
+  ReadInto(*pSet, "MapElementID", &nMapElementID);
+  m_link.SetMapElementID(nMapElementID);
+  m_link.Relink(this->m_core.m_pFeatureSet);
+  if (IGIS_DataBuffer* b = BufferOf(*pSet, "FrameProperty")) {
+    if (b->GetSize() == 0) {
+      SetFrameProperty(nullptr);  // stored without a frame
+    } else {
+      if (!m_pFrameProperty) m_pFrameProperty.reset(GIS_CreateFramePropertyObject());
+      if (m_pFrameProperty) m_pFrameProperty->Open(b);
+    }
+  }
+  ReadInto(*pSet, "Division", &m_dDivision);
+  ReadInto(*pSet, "Divisions", &m_nDivisions);
+  ReadInto(*pSet, "SubDivisions", &m_nSubDivisions);
+  ReadInto(*pSet, "DivisionsBeforeZero", &m_bDivisionsBeforeZero);
+  ReadInto(*pSet, "ResizeHint", &m_nResizeHint);
+  if (IGIS_DataBuffer* b = BufferOf(*pSet, "ScaleMarks")) {
+    if (m_pScaleMarks) m_pScaleMarks->Open(b);
+  }
+  ReadTextSymbol(*pSet, "LabelSymbol", &m_pLabelSymbol);
+  ReadInto(*pSet, "LabelFrequency", &m_nLabelFrequency);
+  ReadInto(*pSet, "LabelGap", &m_nLabelGap);
+  ReadInto(*pSet, "LabelPosition", &m_nLabelPosition);
+  ReadTextSymbol(*pSet, "UnitLabelSymbol", &m_pUnitLabelSymbol);
+  ReadInto(*pSet, "UnitLabelGap", &m_nUnitLabelGap);
+  ReadInto(*pSet, "UnitLabelPosition", &m_nUnitLabelPosition);
+  ReadInto(*pSet, "Units", &m_nUnits);
+  if (IGIS_DataBuffer* b = BufferOf(*pSet, "NumericFormat")) {
+    if (!m_pNumericFormat) m_pNumericFormat.reset(NewNumericFormat(kNumericFormatPlain));
+    OpenNumericFormat(m_pNumericFormat.get(), b);
+  }
+  if (IGIS_DataBuffer* b = BufferOf(*pSet, "LatLonFormat")) {
+    if (!m_pLatLonFormat) m_pLatLonFormat.reset(NewNumericFormat(kNumericFormatLatLon));
+    OpenNumericFormat(m_pLatLonFormat.get(), b);
+  }
+  ReadInto(*pSet, "BarHeight", &m_nBarHeight);
+  ReadInto(*pSet, "BarWidth", &m_nBarWidth);
+  ReadInto(*pSet, "MapScale", &m_dMapScale);
+  ReadInto(*pSet, "BarX", &m_nBarX);
+  ReadInto(*pSet, "BarY", &m_nBarY);
+  if (std::string label; pSet->Read("UnitLabel", &label)) AssignCut(m_strUnitLabel, label.c_str());
+  return TRUE;
+}
+
+template <class TInterface>
+BOOL CGIS_ScaleBarBase<TInterface>::ArchiveBody(int nRead, const char* szMethod, const BodySymbolKey* pKeys,
+                                                int nCount, SymbolView view,
+                                                const std::function<void(int, IGIS_Symbol*)>& take) {
+  return ArchiveBodySymbols(*this, nRead, szMethod, pKeys, nCount, view, take);
+}
+
+// ---- Settings -----------------------------------------------------------------
+
+template <class TInterface>
+BOOL CGIS_ScaleBarBase<TInterface>::SetFrameProperty(IGIS_FrameProperty* pFrame) {
+  if (pFrame != nullptr && pFrame == m_pFrameProperty.get()) return FALSE;
+  m_pFrameProperty.reset(pFrame != nullptr ? pFrame->Clone() : nullptr);
+  return TRUE;
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetBarHeight(int nHeight) {
+  if (nHeight < 1) return;
+  if (std::strcmp(this->GetType(), GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE) == 0) return;
+  m_nBarHeight = nHeight;
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetDivision(double dDivision) {
+  if (!(dDivision > 0.0) || !std::isfinite(dDivision)) return;
+  const double r = m_dDivision / dDivision;
+  const bool bRatio = r > 0.0 && std::isfinite(r);  // a stored division of 0 gives no ratio
+  switch (m_nResizeHint) {
+    case GIS_SCALEBAR_RESIZE_DIVISION:
+      return;
+    case GIS_SCALEBAR_RESIZE_DIVISIONS:
+      if (bRatio) {
+        m_nDivisions = ClampDivisions(Round(ClampDivisions(m_nDivisions) * r));
+        if (GetMapElement() == nullptr) m_nBarWidth = Round(m_nBarWidth / r);
+      }
+      break;
+    case GIS_SCALEBAR_RESIZE_WIDTH:
+      if (bRatio) m_nBarWidth = Round(m_nBarWidth / r);
+      break;
+    default:
+      break;
+  }
+  m_dDivision = dDivision;
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetDivisions(int nDivisions) {
+  if (nDivisions < 1) return;
+  nDivisions = std::min(nDivisions, kMaxDivisions);
+  if (m_nResizeHint == GIS_SCALEBAR_RESIZE_DIVISIONS) return;
+  if (m_nResizeHint == GIS_SCALEBAR_RESIZE_DIVISION) {
+    const double r = static_cast<double>(ClampDivisions(m_nDivisions)) / nDivisions;
+    m_dDivision *= r;
+    m_nBarWidth = Round(m_nBarWidth * r);
+  }
+  m_nDivisions = nDivisions;
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetLabelFrequency(int nFrequency) {
+  if (nFrequency >= GIS_SCALEBAR_LABELS_NONE && nFrequency <= GIS_SCALEBAR_LABELS_ALL_SUBDIVISIONS) {
+    m_nLabelFrequency = nFrequency;
+  }
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetLabelGap(int nGap) {
+  m_nLabelGap = nGap == INT32_MIN ? INT32_MAX : std::abs(nGap);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetLabelSymbolPtr(IGIS_Symbol* pSymbol) {
+  if (pSymbol == nullptr) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, "IGIS_ScaleBar::SetLabelSymbolPtr", "left == NULL");
+  KeepSymbolCopy(&m_pLabelSymbol, pSymbol, &IGIS_Symbol::GetTextPart);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetUnitLabelSymbolPtr(IGIS_Symbol* pSymbol) {
+  if (pSymbol == nullptr)
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, "IGIS_ScaleBar::SetUnitLabelSymbolPtr", "left == NULL");
+  KeepSymbolCopy(&m_pUnitLabelSymbol, pSymbol, &IGIS_Symbol::GetTextPart);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetNumericFormatPtr(IGIS_NumericFormat* pFormat) {
+  if (pFormat == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::SetNumericFormatPtr", "right == NULL");
+  KeepNumericFormatCopy(&m_pNumericFormat, pFormat);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetLatLonFormatPtr(IGIS_NumericFormat* pFormat) {
+  if (pFormat == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::SetLatLonFormatPtr", "right == NULL");
+  KeepNumericFormatCopy(&m_pLatLonFormat, pFormat);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetSubDivisions(int nSubDivisions) {
+  m_nSubDivisions = std::max(nSubDivisions, 1);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetUnitLabel(const char* szLabel) {
+  if (szLabel == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::SetUnitLabel", "left为NULL");
+    return;
+  }
+  if (m_strUnitLabel == szLabel) return;
+  AssignCut(m_strUnitLabel, szLabel);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetUnitLabelPosition(int nPosition) {
+  if (nPosition >= GIS_SCALEBAR_UNIT_ABOVE && nPosition <= GIS_SCALEBAR_UNIT_BELOW)
+    m_nUnitLabelPosition = nPosition;
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetUnits(int nUnits) {
+  if (nUnits < 0) return;
+  const int n = LinearUnitCount();
+  if (nUnits < n + 2) {
+    m_nUnits = nUnits;
+    return;
+  }
+  if (MapHasNoUnit(GetMapElement())) m_nUnits = n + 1;
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetScaleMarks(IGIS_ScaleMarks* pMarks) {
+  if (pMarks != nullptr && pMarks == m_pScaleMarks.get()) return;
+  m_pScaleMarks.reset(pMarks != nullptr ? pMarks->Clone() : nullptr);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetResizeHint(int nHint) {
+  if (nHint >= GIS_SCALEBAR_RESIZE_WIDTH && nHint <= GIS_SCALEBAR_RESIZE_DIVISIONS) m_nResizeHint = nHint;
+}
+
+// ---- Layout, drawing and conversion: the shared part (scalebardraw.h) ------------
+
+template <class TInterface>
+int CGIS_ScaleBarBase<TInterface>::GetDivisionWidth() {
+  const DivisionWidth w = ComputeDivisionWidth(*this);
+  m_nBarWidth = w.nBarWidth;
+  m_dDivision = w.dDivision;
+  m_dMapScale = w.dMapScale;
+  return m_nBarWidth;
+}
+
+template <class TInterface>
+int CGIS_ScaleBarBase<TInterface>::PeekDivisionWidth() {
+  return ComputeDivisionWidth(*this).nBarWidth;
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::Refresh() {
+  IGIS_Feature* pFeature = this->GetFeaturePtr();
+  if (pFeature == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::Refresh", "m_pFeature == NULL");
+    return;
+  }
+  const BarExtent extent = LayOutBarExtent(*this, GetDivisionWidth());
+  m_nBarX = extent.nBarX;
+  m_nBarY = extent.nBarY;
+  SGIS_Rect rect = GetRect();
+  rect.right = Round(rect.left + extent.dWidth);
+  rect.top = Round(rect.bottom + extent.dHeight);
+  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) pGeometry->SetRect(rect, 0);
+  CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
+}
+
+template <class TInterface>
+BOOL CGIS_ScaleBarBase<TInterface>::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  return DrawBarCommon(*this, hdc, bPrint, pDisplay);
+}
+
+template <class TInterface>
+BOOL CGIS_ScaleBarBase<TInterface>::OnDrawLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  return DrawBarLabels(*this, hdc, bPrint, pDisplay);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::AddLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                                             SGIS_Point position, double dValue) {
+  DrawBarLabel(*this, hdc, bPrint, pDisplay, position, dValue);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::AddMainMark(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point from,
+                                                SGIS_Point to) {
+  DrawBarMark(*this, true, hdc, bPrint, pDisplay, from, to);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::AddSubMainMark(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                                                   SGIS_Point from, SGIS_Point to) {
+  DrawBarMark(*this, false, hdc, bPrint, pDisplay, from, to);
+}
+
+template <class TInterface>
+IGIS_Element* CGIS_ScaleBarBase<TInterface>::ConvertToElement() {
+  return ConvertBarCommon(*this);
+}
+
+// ---- The map frame --------------------------------------------------------------
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetMapElement(IGIS_MapElement* pMapElement) {
+  m_link.Follow(pMapElement);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::Update(const char* szMessage, int /*nArgument*/, IGIS_Element* pSender) {
+  IGIS_MapElement* pFrame = GetMapElement();
+  if (pFrame == nullptr || szMessage == nullptr) return;
+  if (std::strcmp(szMessage, GIS_MESSAGE_ELEMENT_MAP_DEL) == 0) {
+    m_link.OnFrameDeleted(pSender);
+    return;
+  }
+  const bool bReference = std::strcmp(szMessage, GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED) == 0;
+  const bool bScale = std::strcmp(szMessage, GIS_MESSAGE_ELEMENT_MAP_SCALE_CHANGED) == 0;
+  if ((!bReference && !bScale) || pFrame->GetMap() == nullptr) return;
+  if (bReference) {
+    if (MapHasNoUnit(pFrame)) m_nUnits = LinearUnitCount() + 2;
+  } else {
+    const double dOld = m_dMapScale;
+    m_dMapScale = pFrame->GetScale();
+    // Without a known previous scale there is no ratio to carry over.
+    const double r = m_dMapScale / dOld;
+    if (dOld != 0.0 && std::isfinite(r)) {
+      if (m_nResizeHint == GIS_SCALEBAR_RESIZE_DIVISION) {
+        m_dDivision *= r;
+      } else if (m_nResizeHint == GIS_SCALEBAR_RESIZE_DIVISIONS) {
+        m_nDivisions = ClampDivisions(Round(ClampDivisions(m_nDivisions) * r));
+      }
+    }
+  }
+  this->Refresh();
+}
+
+// ---- Copying ----------------------------------------------------------------------
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::CopyFrom(IGIS_ScaleBar* pOther) {
+  if (pOther == nullptr || pOther == this) return;
+  this->SetHVScaleRatio(pOther->GetHVScaleRatio());
+  this->SetLock(pOther->IsLock());
+  this->SetOrder(pOther->GetOrder());
+  m_dDivision = pOther->GetDivision();
+  m_nDivisions = pOther->GetDivisions();
+  m_bDivisionsBeforeZero = pOther->GetDivisionsBeforeZero();
+  m_nLabelFrequency = pOther->GetLabelFrequency();
+  m_nLabelGap = pOther->GetLabelGap();
+  m_nLabelPosition = pOther->GetLabelPosition();
+  m_nBarHeight = pOther->GetBarHeight();
+  if (pOther->GetLatLonFormat() != nullptr) SetLatLonFormatPtr(pOther->GetLatLonFormat());
+  if (pOther->GetNumericFormat() != nullptr) SetNumericFormatPtr(pOther->GetNumericFormat());
+  if (pOther->GetLabelSymbol() != nullptr) SetLabelSymbolPtr(pOther->GetLabelSymbol());
+  if (pOther->GetUnitLabelSymbol() != nullptr) SetUnitLabelSymbolPtr(pOther->GetUnitLabelSymbol());
+  m_nSubDivisions = pOther->GetSubDivisions();
+  m_nUnitLabelGap = pOther->GetUnitLabelGap();
+  m_nUnitLabelPosition = pOther->GetUnitLabelPosition();
+  m_nUnits = pOther->GetUnits();
+  SetScaleMarks(pOther->GetScaleMarks());
+  SetFrameProperty(pOther->GetFrameProperty());
+  m_nResizeHint = pOther->GetResizeHint();
+  m_strUnitLabel = pOther->GetUnitLabel();
+  // The frame it follows, and the rest of what the other bar stores, so that
+  // a copy stores the same.
+  m_link.Follow(pOther->GetMapElement());
+  m_link.SetMapElementID(pOther->GetMapElementID());
+  m_nBarWidth = pOther->GetBarWidth();
+  m_dMapScale = pOther->GetMapScale();
+  m_nBarX = pOther->GetBarX();
+  m_nBarY = pOther->GetBarY();
+  SetName(pOther->GetName());
+}
+
+// ---- Geometry -----------------------------------------------------------------------
+
+template <class TInterface>
+SGIS_Rect CGIS_ScaleBarBase<TInterface>::GetRect() {
+  return this->m_core.FeatureRect();
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetRect(SGIS_Rect rect) {
+  rect.Normalize();
+  if (rect.Width() <= 1 || rect.Height() <= 1) return;
+  this->m_core.PlaceRect(rect);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetLBpoint(SGIS_Point point) {
+  this->m_core.MoveLowerLeftTo(point);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::OffsetAllPoints(int dx, int dy) {
+  this->m_core.OffsetRect(dx, dy);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::SetWidthAndHeight(int nWidth, int nHeight) {
+  if (nWidth <= 0 || nHeight <= 0) return;
+  if (this->m_core.RequireFeature("SetWidthAndHeight") == nullptr) return;
+  const SGIS_Rect r = GetRect();
+  const int w = r.Width();
+  const int h = r.Height();
+  if (nWidth == w && nHeight == h) return;
+  double sx = w != 0 ? static_cast<double>(nWidth) / w : 1.0;
+  double sy = h != 0 ? static_cast<double>(nHeight) / h : 1.0;
+  if (this->GetHVScaleRatio()) sx = sy = md::layout::shapes::KeepRatioFactor(sx, sy);
+  ScaleShape(SGIS_Point(r.left, r.bottom, 0), sx, sy);
+}
+
+template <class TInterface>
+void CGIS_ScaleBarBase<TInterface>::ScaleShape(SGIS_Point origin, double sx, double sy) {
+  if (!(sx > 0.0) || !(sy > 0.0) || !std::isfinite(sx) || !std::isfinite(sy)) return;
+  IGIS_Feature* pFeature = this->m_core.RequireFeature("ScaleShape");
+  if (pFeature == nullptr) return;
+  const bool bKeep = this->GetHVScaleRatio();
+  const SGIS_Rect scaled = md::layout::shapes::ScaleBox(GetRect(), origin, sx, sy, bKeep);
+  if (bKeep) sx = sy = std::min(sx, sy);
+  if (IGIS_Geometry* pGeometry = pFeature->GetGeometry()) {
+    pGeometry->SetRect(scaled, 0);
+    CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
+  }
+  if (m_nUnitLabelPosition == GIS_SCALEBAR_UNIT_ABOVE || m_nUnitLabelPosition == GIS_SCALEBAR_UNIT_BELOW) {
+    m_nUnitLabelGap = Round(m_nUnitLabelGap * sy);
+  } else if (m_nUnitLabelPosition >= GIS_SCALEBAR_UNIT_BEFORE_LABELS &&
+             m_nUnitLabelPosition <= GIS_SCALEBAR_UNIT_AFTER_BAR) {
+    m_nUnitLabelGap = Round(m_nUnitLabelGap * sx);
+  }
+  if (m_nResizeHint == GIS_SCALEBAR_RESIZE_DIVISION) {
+    m_dDivision *= sx;
+    if (GetMapElement() == nullptr) m_nBarWidth = Round(m_nBarWidth * sx);
+  } else if (m_nResizeHint == GIS_SCALEBAR_RESIZE_DIVISIONS) {
+    m_nDivisions = ClampDivisions(Round(m_nDivisions * sx));
+  }
+  m_nLabelGap = Round(m_nLabelGap * sy);
+  m_nBarHeight = Round(m_nBarHeight * sy);
+  ScaleTextHeight(m_pLabelSymbol.get(), sy);
+  ScaleTextHeight(m_pUnitLabelSymbol.get(), sy);
+  if (m_pScaleMarks) {
+    m_pScaleMarks->SetDivisionMarkHeight(Round(m_pScaleMarks->GetDivisionMarkHeight() * sy));
+    m_pScaleMarks->SetSubdivisionMarkHeight(Round(m_pScaleMarks->GetSubdivisionMarkHeight() * sy));
+  }
+}
+
+// ---- Property sheet -----------------------------------------------------------------
+
+template <class TInterface>
+BOOL CGIS_ScaleBarBase<TInterface>::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithFramePages) {
+  return this->m_core.OpenPropertySheet(pDisplay, "图形比例尺属性", "p_element == NULL", bWithFramePages);
+}
+
+// The two branches of bars.
+template class CGIS_ScaleBarBase<IGIS_DoubleFillScaleBar>;
+template class CGIS_ScaleBarBase<IGIS_ScaleLine>;

@@ -1,0 +1,53 @@
+// The part of a scale bar's layout, drawing and conversion that every bar
+// shares, read through the bar's interface: the division width at the
+// followed frame's scale, the extent of bar, marks and labels (Refresh), the
+// marks, numeric labels, unit label and frame border it draws, and the
+// compound it converts them into.
+#pragma once
+
+#include "host/basilo/sgis_types.h"
+#include "platform/win/wintypes.h"
+
+class IGIS_Display;
+class IGIS_Element;
+class IGIS_ScaleBar;
+
+namespace md::layout::detail {
+
+// The page width of one division at the followed frame's scale, with the
+// division and scale that keeping it would store.
+struct DivisionWidth {
+  int nBarWidth;
+  double dDivision;
+  double dMapScale;
+};
+DivisionWidth ComputeDivisionWidth(IGIS_ScaleBar& bar);
+
+// The extent of body, marks and labels of a bar whose division is dw wide:
+// the body's offset from the extent's lower-left corner and the extent's size.
+struct BarExtent {
+  int nBarX = 0;
+  int nBarY = 0;
+  double dWidth = 0.0;
+  double dHeight = 0.0;
+};
+BarExtent LayOutBarExtent(IGIS_ScaleBar& bar, double dw);
+
+// The end of every bar's drawing: marks and labels (the bar's OnDrawLabel),
+// then the frame's border. FALSE without the page's spatial reference.
+BOOL DrawBarCommon(IGIS_ScaleBar& bar, HDC hdc, bool bPrint, IGIS_Display* pDisplay);
+// The marks, numeric labels and unit label, each through the bar's own
+// AddMainMark, AddSubMainMark and AddLabel.
+BOOL DrawBarLabels(IGIS_ScaleBar& bar, HDC hdc, bool bPrint, IGIS_Display* pDisplay);
+// One numeric label standing on the position, centred on it.
+void DrawBarLabel(IGIS_ScaleBar& bar, HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point position,
+                  double dValue);
+// One division mark (bDivision) or subdivision mark.
+void DrawBarMark(IGIS_ScaleBar& bar, bool bDivision, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                 SGIS_Point from, SGIS_Point to);
+
+// A new compound of the frame's conversion, the marks and the labels; NULL
+// (with a record) when no compound can be made.
+IGIS_Element* ConvertBarCommon(IGIS_ScaleBar& bar);
+
+}  // namespace md::layout::detail
