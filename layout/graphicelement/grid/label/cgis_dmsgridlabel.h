@@ -7,6 +7,7 @@
 // and edited in its sheet (through the label seam).
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "host/basilo/releaseptr.h"
@@ -15,6 +16,10 @@
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
 
 class IGIS_MapElement;
+
+namespace md::layout::label {
+class LabelLineWalk;
+}
 
 class CGIS_DMSGridLabel final : public CGIS_GridLabelBase<IGIS_DMSGridLabel> {
  public:
@@ -68,9 +73,17 @@ class CGIS_DMSGridLabel final : public CGIS_GridLabelBase<IGIS_DMSGridLabel> {
  private:
   ~CGIS_DMSGridLabel() = default;
 
-  // What drawing and conversion check first, each failure logged under the
-  // method: the bound grid, its map frame, the map. The map frame, or NULL.
-  IGIS_MapElement* CheckedFrame(const char* szMethod);
+  // Receives a part of a label as it is drawn: the whole text, or the
+  // degrees and then the rest (bRest) of a split one, with its alignment
+  // code and its point; false stops.
+  using OnLabelPart = std::function<bool(bool bRest, int nAlignment, const std::string& text, SGIS_Point at)>;
+  // Hands on the parts of the side's labels in their order along it: each
+  // crossing the walk takes moved to where its label stands (standOf), the
+  // crowded labels at either end left out (measured along the side; on a
+  // device whose y grows downwards the left and right sides step the other
+  // way). False when onPart stopped.
+  bool WalkSide(md::layout::label::LabelLineWalk& walk, md::layout::label::LabelSide side, bool bYDown,
+                const std::function<SGIS_Point(SGIS_Point crossing)>& standOf, const OnLabelPart& onPart);
   // The text symbol and the format, each logged under the method when missing.
   bool HasSymbolAndFormat(const char* szMethod);
   // Whether the side's texts are turned through 90 degrees.

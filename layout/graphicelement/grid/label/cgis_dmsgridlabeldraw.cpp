@@ -52,11 +52,6 @@ namespace {
 constexpr const char* kDraw = "CGIS_DMSGridLabel::OnDraw";
 constexpr const char* kConvert = "CGIS_DMSGridLabel::ConvertToElement";
 
-// Samples per line: fine when printing and in conversions.
-constexpr int kFineSteps = 200;
-constexpr int kCoarseSteps = 20;
-// The turn of a side's texts when its alignment flag is set, degrees.
-constexpr double kTurnedAngle = 90.0;
 // Neighbouring labels this close along a side (device or page units) crowd
 // each other.
 constexpr double kCrowded = 4.0;
@@ -135,13 +130,6 @@ md::basilo::ReleasePtr<IGIS_SymbolPart> WorkingCopy(IGIS_SymbolPart* pSymbol) {
   return pCopy;
 }
 
-// A page coordinate for a text element, truncated toward zero within the
-// 32-bit range.
-std::int32_t PageCoordinate(double v) {
-  if (!std::isfinite(v)) return 0;
-  return static_cast<std::int32_t>(std::trunc(std::clamp(v, -2147483648.0, 2147483647.0)));
-}
-
 }  // namespace
 
 CGIS_DMSGridLabel::SideCodes CGIS_DMSGridLabel::SideAlignments(LabelSide side) {
@@ -162,6 +150,35 @@ CGIS_DMSGridLabel::SideCodes CGIS_DMSGridLabel::DrawnAlignments(LabelSide side) 
   return codes;
 }
 
+bool CGIS_DMSGridLabel::WalkSide(LabelLineWalk& walk, LabelSide side, bool bYDown,
+                                 const std::function<SGIS_Point(SGIS_Point crossing)>& standOf,
+                                 const OnLabelPart& onPart) {
+  std::vector<GridLabelRecord> records;
+  walk.Walk(
+      side, [this](double dValue) { return LabelText(dValue); },
+      [&](const std::string& text, SGIS_Point crossing) {
+        records.push_back({standOf(crossing), text, false});
+        return true;
+      });
+  const CrowdRange crowd = CrowdAlong(side, bYDown);
+  md::layout::label::AlignLabels(&records, side, crowd, crowd);
+  const SideCodes codes = DrawnAlignments(side);
+  const bool bSplit = Splits();
+  std::string degrees, rest;
+  for (const GridLabelRecord& r : records) {
+    if (r.bSkipped) continue;
+    if (bSplit && SplitDegreeText(r.text, &degrees, &rest)) {
+      if (!onPart(false, codes.nDegrees, degrees, r.position) ||
+          !onPart(true, codes.nRest, rest, r.position)) {
+        return false;
+      }
+    } else if (!onPart(false, codes.nWhole, r.text, r.position)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 bool CGIS_DMSGridLabel::Turned(LabelSide side) const {
   return md::layout::label::BySide(side, m_bBottomAlignment, m_bTopAlignment, m_bLeftAlignment,
                                    m_bRightAlignment);
@@ -174,23 +191,6 @@ bool CGIS_DMSGridLabel::Splits() {
 std::string CGIS_DMSGridLabel::LabelText(double dDegrees) {
   const char* szText = m_pLatLonFormat->Format(dDegrees);
   return szText != nullptr ? std::string(szText) : std::string();
-}
-
-IGIS_MapElement* CGIS_DMSGridLabel::CheckedFrame(const char* szMethod) {
-  if (m_pMapGrid == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapGrid == NULL");
-    return nullptr;
-  }
-  IGIS_MapElement* pFrame = m_pMapGrid->GetMapElement();
-  if (pFrame == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mapelement == NULL");
-    return nullptr;
-  }
-  if (pFrame->GetMap() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_map == NULL");
-    return nullptr;
-  }
-  return pFrame;
 }
 
 bool CGIS_DMSGridLabel::HasSymbolAndFormat(const char* szMethod) {
@@ -206,7 +206,7 @@ bool CGIS_DMSGridLabel::HasSymbolAndFormat(const char* szMethod) {
 }
 
 bool CGIS_DMSGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
-  IGIS_MapElement* pFrame = CheckedFrame(kDraw);
+  IGIS_MapElement* pFrame = md::layout::label::LabelledFrame(m_pMapGrid, kDraw);
   if (pFrame == nullptr) return false;
   IGIS_SpatialReference* pMapReference = pFrame->GetMap()->GetSpatialReference();
   if (!IsLabelledReference(pMapReference)) return false;
@@ -216,12 +216,8 @@ bool CGIS_DMSGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_display == NULL");
     return false;
   }
-  IGIS_MainObject* pMain = pFrame->GetMainObject();
-  IGIS_MapView* pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
-  if (pMapView == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_mainview == NULL");
-    return false;
-  }
+  IGIS_MapView* pMapView = md::layout::label::LabelledMapView(pFrame, kDraw);
+  if (pMapView == nullptr) return false;
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
   CGIS_ElementClipScope clip(hdc, pDisplay);
 
@@ -277,47 +273,32 @@ bool CGIS_DMSGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   };
   const double dRatio = GetDisplayRatio(pDisplay);
   CDC* pDC = CDC::FromHandle(hdc);
-  const bool bSplit = Splits();
-  const auto draw = [&](IGIS_AnnoPointStyle* pStyle, int nAlignment, const std::string& text, SGIS_Point at) {
-    pStyle->SetAlignment(nAlignment);
-    SelectElementClipRgn(pDisplay, hdc, clip.Region());
-    DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, dRatio, pStyle, text.c_str(), &at, 1);
-  };
 
   try {
     LabelLineWalk walk(figure.lines, pArithmetic.get(), frame, EdgeTest::kOnSide,
-                       bPrint ? kFineSteps : kCoarseSteps, toDevice);
-    const auto textOf = [this](double dValue) { return LabelText(dValue); };
-    std::vector<GridLabelRecord> records;
+                       bPrint ? md::layout::label::kFineLabelSteps : md::layout::label::kCoarseLabelSteps,
+                       toDevice);
     for (LabelSide side : md::layout::label::kLabelSides) {
       if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
-      records.clear();
-      walk.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
-        const SGIS_DPoint page = md::layout::label::OffsetForSide(
-            side, pView->DeviceToPagePoint(SGIS_DPoint(crossing), pPage), m_offsets);
-        const SGIS_DPoint device = pView->PageToDevicePoint(page, pPage);
-        records.push_back({SGIS_Point::FromDoubles(device.x, device.y), text, false});
-        return true;
-      });
-      const CrowdRange crowd = CrowdAlong(side, frame.bYDown);
-      md::layout::label::AlignLabels(&records, side, crowd, crowd);
-
       // Both parts of a stacked label turn with their side.
-      const LONG nTurn = Turned(side) ? static_cast<LONG>(kTurnedAngle) : 0;
+      const LONG nTurn = Turned(side) ? static_cast<LONG>(md::layout::label::kTurnedLabelAngle) : 0;
       for (IGIS_AnnoPointStyle* pStyle : {pWhole.get(), pRest.get()}) {
         if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) pFont->lfOrientation = nTurn;
       }
-      const SideCodes codes = DrawnAlignments(side);
-      std::string degrees, rest;
-      for (const GridLabelRecord& r : records) {
-        if (r.bSkipped) continue;
-        if (bSplit && SplitDegreeText(r.text, &degrees, &rest)) {
-          draw(pWhole.get(), codes.nDegrees, degrees, r.position);
-          draw(pRest.get(), codes.nRest, rest, r.position);
-        } else {
-          draw(pWhole.get(), codes.nWhole, r.text, r.position);
-        }
-      }
+      const auto standOf = [&](SGIS_Point crossing) {
+        const SGIS_DPoint page = md::layout::label::OffsetForSide(
+            side, pView->DeviceToPagePoint(SGIS_DPoint(crossing), pPage), m_offsets);
+        const SGIS_DPoint device = pView->PageToDevicePoint(page, pPage);
+        return SGIS_Point::FromDoubles(device.x, device.y);
+      };
+      WalkSide(walk, side, frame.bYDown, standOf,
+               [&](bool bRest, int nAlignment, const std::string& text, SGIS_Point at) {
+                 IGIS_AnnoPointStyle* pStyle = bRest ? pRest.get() : pWhole.get();
+                 pStyle->SetAlignment(nAlignment);
+                 SelectElementClipRgn(pDisplay, hdc, clip.Region());
+                 DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, dRatio, pStyle, text.c_str(), &at, 1);
+                 return true;
+               });
     }
   } catch (const std::exception& e) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "drawing cut short: %s", e.what());
@@ -336,7 +317,7 @@ IGIS_Element* CGIS_DMSGridLabel::ConvertToElement() {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_geoArithmetic == NULL");
     return nullptr;
   }
-  IGIS_MapElement* pFrame = CheckedFrame(kConvert);
+  IGIS_MapElement* pFrame = md::layout::label::LabelledFrame(m_pMapGrid, kConvert);
   if (pFrame == nullptr) return nullptr;
   IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
   if (pOwner == nullptr) {
@@ -389,53 +370,30 @@ IGIS_Element* CGIS_DMSGridLabel::ConvertToElement() {
   // text element by its angle alone.
   const double dWholeAngle = pWhole->GetAngle();
   const double dRestAngle = pRest->GetAngle();
-  // A text element whose bound covers what the drawer draws with the code at the point.
-  const auto place = [&](IGIS_SymbolPart* pSymbol, int nAlignment, const std::string& text, SGIS_Point at) {
-    SGIS_Rect extent;
-    pSymbol->GetTextExtent(&extent, text.c_str(), 0, 1.0);
-    const SGIS_DRect box = md::layout::label::AlignedTextBound(
-        nAlignment, SGIS_DPoint(at), extent.Width() * dRatio, extent.Height() * dRatio, pSymbol->GetAngle());
-    return CreateTextElement(pCompound, SGIS_Point(PageCoordinate(box.x1), PageCoordinate(box.y2)), pSymbol,
-                             text.c_str(), false) != FALSE;
-  };
-
-  const bool bSplit = Splits();
   try {
-    LabelLineWalk walk(figure.lines, pArithmetic.get(), frame, EdgeTest::kOnSide, kFineSteps, toPage);
-    const auto textOf = [this](double dValue) { return LabelText(dValue); };
-    std::vector<GridLabelRecord> records;
+    LabelLineWalk walk(figure.lines, pArithmetic.get(), frame, EdgeTest::kOnSide,
+                       md::layout::label::kFineLabelSteps, toPage);
     for (LabelSide side : md::layout::label::kLabelSides) {
       if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
-      records.clear();
-      walk.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
-        const SGIS_DPoint at = md::layout::label::OffsetForSide(side, SGIS_DPoint(crossing), m_offsets);
-        records.push_back({SGIS_Point::FromDoubles(at.x, at.y), text, false});
-        return true;
-      });
-      const CrowdRange crowd = CrowdAlong(side, false);
-      md::layout::label::AlignLabels(&records, side, crowd, crowd);
-
-      const double dTurn = Turned(side) ? kTurnedAngle : 0.0;
+      const double dTurn = Turned(side) ? md::layout::label::kTurnedLabelAngle : 0.0;
       pWhole->SetAngle(dWholeAngle + dTurn);
       pRest->SetAngle(dRestAngle + dTurn);
-      const SideCodes codes = DrawnAlignments(side);
-      std::string degrees, rest;
-      for (const GridLabelRecord& r : records) {
-        if (r.bSkipped) continue;
-        bool bMade = false;
-        if (bSplit && SplitDegreeText(r.text, &degrees, &rest)) {
-          // The degrees before the rest.
-          bMade = place(pWhole.get(), codes.nDegrees, degrees, r.position) &&
-                  place(pRest.get(), codes.nRest, rest, r.position);
-        } else {
-          bMade = place(pWhole.get(), codes.nWhole, r.text, r.position);
-        }
-        if (!bMade) {
-          // Nothing of a conversion that failed part-way stays in the feature set.
-          GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_textElement == NULL");
-          DropCompound(pCompound);
-          return nullptr;
-        }
+      const auto standOf = [&](SGIS_Point crossing) {
+        const SGIS_DPoint at = md::layout::label::OffsetForSide(side, SGIS_DPoint(crossing), m_offsets);
+        return SGIS_Point::FromDoubles(at.x, at.y);
+      };
+      // The degrees of a split label before the rest.
+      const bool bMade = WalkSide(walk, side, false, standOf,
+                                  [&](bool bRest, int nAlignment, const std::string& text, SGIS_Point at) {
+                                    return md::layout::label::CreateAlignedText(
+                                        pCompound, bRest ? pRest.get() : pWhole.get(), nAlignment,
+                                        SGIS_DPoint(at), text.c_str(), dRatio);
+                                  });
+      if (!bMade) {
+        // Nothing of a conversion that failed part-way stays in the feature set.
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_textElement == NULL");
+        DropCompound(pCompound);
+        return nullptr;
       }
     }
   } catch (const std::exception& e) {

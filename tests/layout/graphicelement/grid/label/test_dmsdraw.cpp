@@ -352,19 +352,16 @@ TEST_F(DmsDrawing, TheGraticuleDrawsItsOwnLabel) {
 
 class DmsConversion : public DmsPage {
  public:
-  // The converted texts, in the compound's order, drawn on a printer page
-  // of their own.
-  std::vector<Placed> DrawConverted(IGIS_Element* compound, std::vector<std::string>* order = nullptr) {
-    LabelPrinter printer;
+  // The texts of the compound's members, in its order.
+  static std::vector<std::string> TextsOf(IGIS_Element* compound) {
+    std::vector<std::string> out;
     auto* c = dynamic_cast<IGIS_CompoundElement*>(compound);
     for (int i = 0; c != nullptr && i < c->GetElementCount(); ++i) {
-      IGIS_Element* e = c->GetElementPtrByIndex(i);
-      if (order != nullptr) order->push_back(dynamic_cast<IGIS_TextElement*>(e)->GetText());
-      e->OnDraw(printer.hdc, true, printer.display.get());
+      out.push_back(dynamic_cast<IGIS_TextElement*>(c->GetElementPtrByIndex(i))->GetText());
     }
-    return PlacedOf(printer.canvas);
+    return out;
   }
-  int CountOf(IGIS_Element* compound) {
+  static int CountOf(IGIS_Element* compound) {
     auto* c = dynamic_cast<IGIS_CompoundElement*>(compound);
     return c != nullptr ? c->GetElementCount() : -1;
   }
@@ -387,26 +384,7 @@ TEST_F(DmsConversion, PutsEveryTextWhereTheDrawingPutsIt) {
   for (const auto& r : rows) {
     label_->SetDMSLabelType(r.type);
     label_->SetLabelAlignment(r.turned, r.turned, r.turned, r.turned);
-    const std::vector<Placed> drawn = Draw();
-    const int before = set_->GetFeatureCount();
-    IGIS_Element* compound = label_->ConvertToElement();
-    ASSERT_NE(compound, nullptr) << r.what;
-    EXPECT_EQ(set_->GetFeatureCount(), before + 1 + static_cast<int>(drawn.size())) << r.what;
-    const std::vector<Placed> converted = DrawConverted(compound);
-    for (Side side : {kBottom, kTop, kLeft, kRight}) {
-      const std::vector<Placed> a = OnSide(drawn, side, kDmsFrame);
-      const std::vector<Placed> b = OnSide(converted, side, kDmsFrame);
-      ASSERT_EQ(a.size(), b.size()) << r.what << " side " << side;
-      for (std::size_t i = 0; i < a.size(); ++i) {
-        EXPECT_EQ(a[i].text, b[i].text);
-        EXPECT_EQ(a[i].angle, b[i].angle) << a[i].text;
-        EXPECT_NEAR(a[i].left, b[i].left, 1.0) << r.what << " " << side << " " << a[i].text;
-        EXPECT_NEAR(a[i].right, b[i].right, 1.0) << r.what << " " << side << " " << a[i].text;
-        EXPECT_NEAR(a[i].top, b[i].top, 1.0) << r.what << " " << side << " " << a[i].text;
-        EXPECT_NEAR(a[i].bottom, b[i].bottom, 1.0) << r.what << " " << side << " " << a[i].text;
-      }
-    }
-    EXPECT_TRUE(set_->DeleteElement(compound));
+    ExpectConvertedAsDrawn(label_.get(), set_, Draw(), kDmsFrame, r.what);
   }
   // The label's own symbols are not turned.
   EXPECT_EQ(label_->GetTextSymbolPtr()->GetAngle(), 0.0);
@@ -423,8 +401,7 @@ TEST_F(DmsConversion, MakesTheDegreesBeforeTheRest) {
   label_->SetDecimalDigits(0);
   label_->SetDMSLabelType(GIS_DMSLABEL_STACKED);
   IGIS_Element* compound = label_->ConvertToElement();
-  std::vector<std::string> order;
-  DrawConverted(compound, &order);
+  const std::vector<std::string> order = TextsOf(compound);
   // Pairs: the degrees with their sign, then the minutes and seconds.
   ASSERT_EQ(order.size(), 2u * 13);
   bool found = false;

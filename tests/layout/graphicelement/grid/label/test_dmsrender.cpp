@@ -24,22 +24,8 @@ constexpr const char* kControls = "tests/layout/graphicelement/grid/label/contro
 // recording canvas keeps only the grid's drawing.
 void DrawGridPage(md::canvas::Canvas* canvas, double widthMm, double heightMm, int dpi,
                   md::text::TextEngine* engine, CGIS_MapElement* frame, IGIS_MapGrid* grid) {
-  auto* recording = dynamic_cast<md::canvas::RecordingCanvas*>(canvas);
-  md::win::PrinterSetup setup;
-  setup.dpiX = setup.dpiY = dpi;
-  setup.paperWidthMm = widthMm;
-  setup.paperHeightMm = heightMm;
-  HDC hdc = md::win::CreatePrinterDC(canvas, setup, engine);
-  ASSERT_NE(hdc, nullptr);
-  {
-    const int w = static_cast<int>(widthMm * 100), h = static_cast<int>(heightMm * 100);
-    CGIS_PrintDisplay display(hdc, w, h, SGIS_Point(0, h));
-    display.PrepareDC();
-    EXPECT_TRUE(frame->OnDraw(hdc, true, &display));
-    if (recording != nullptr) recording->clear();
-    EXPECT_TRUE(grid->OnDraw(hdc, true, &display));
-  }
-  DeleteDC(hdc);
+  DrawOnPrintedPage(canvas, widthMm, heightMm, dpi, engine, frame,
+                    [grid](HDC hdc, IGIS_Display* display) { return grid->OnDraw(hdc, true, display); });
 }
 
 CGIS_DMSGridLabel* LabelOf(IGIS_MapGrid* grid) {
@@ -102,28 +88,7 @@ class SheetCorners : public DmsPage {
     GIS_SetSymbolTextEngine("freetype");
     sheet_ = LoadSampleMap(doc_, "sheet_50k.geojson");
     ASSERT_NE(sheet_, nullptr);
-    SGIS_Rect r;
-    ASSERT_TRUE(GIS_GetTilingRuleManagerPtr()
-                    ->GetTilingRule(GIS_TILINGRULE_NATIONAL)
-                    ->GetSheetExtent("J50E001009", sheet_->GetSpatialReference(), 1, &r));
-    r.Normalize();
-    const SGIS_DRect extent(r.left, r.bottom, r.right, r.top);
-    frame_->SetRect(SGIS_Rect(kMargin, kMargin + static_cast<int>(extent.Height() / 0.5 + 0.5),
-                              kMargin + static_cast<int>(extent.Width() / 0.5 + 0.5), kMargin));
-    frame_->SetMapName(sheet_->GetName());
-    frame_->SetMapBound(extent);
-    frame_->SetScale(0.5);
-    IGIS_MapBorder* border = GIS_GetMapBorderFactoryObject()->CreateMapBorder(GIS_MAPBORDER_CALIBRATED);
-    auto* band = dynamic_cast<IGIS_MapBorderCalibrated*>(border);
-    ASSERT_NE(band, nullptr);
-    band->SetLeftOffset(kBandOffset);
-    band->SetRightOffset(kBandOffset);
-    band->SetTopOffset(kBandOffset);
-    band->SetBottomOffset(kBandOffset);
-    band->SetBorderWidth(kBandWidth);
-    band->SetInterval(2000);
-    frame_->SetOuterMapBorder(band);
-    band->Release();
+    ASSERT_TRUE(ShowSampleSheet(frame_, sheet_, kMargin, kBandOffset, kBandWidth));
 
     IGIS_GridSpacing* spacing = grid_->GetGridSpacing();
     spacing->SetUnits(2);  // minutes
