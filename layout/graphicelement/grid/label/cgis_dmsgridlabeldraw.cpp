@@ -11,7 +11,6 @@
 // the side's alignment code, the degrees and the rest of a stacked label by
 // theirs; the conversion puts a text element where that code puts it,
 // turned the same way.
-#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <string>

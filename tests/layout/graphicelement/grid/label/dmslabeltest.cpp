@@ -29,6 +29,8 @@ void DmsPage::SetUp() {
 
 void DmsPage::TearDown() {
   label_.reset();
+  for (IGIS_MapGrid* g : doubles_) g->Release();
+  doubles_.clear();
   if (grid_ != nullptr) grid_->Release();
   grid_ = nullptr;
   MapFramePage::TearDown();
@@ -40,6 +42,12 @@ std::vector<Placed> DmsPage::Draw(bool bPrint, bool expected) {
   printer.canvas.clear();
   EXPECT_EQ(label_->OnDraw(printer.hdc, bPrint, printer.display.get()), expected);
   return PlacedOf(printer.canvas);
+}
+
+void DmsPage::Bind(IGIS_MapGrid* grid) {
+  grid->SetMapElement(frame_);
+  doubles_.push_back(grid);
+  label_->SetMapGrid(grid);
 }
 
 void DmsPage::ShowDegrees() {

@@ -41,7 +41,8 @@ class DmsPage : public MapFramePage {
   CGIS_MapElement* frame_ = nullptr;
   CGIS_GraticuleGrid* grid_ = nullptr;
   ReleasePtr<CGIS_DMSGridLabel> label_;
-  // Grids a test binds the label to for a while; it releases them itself.
+  // Binds the label to a grid double in the frame; the page releases it.
+  void Bind(IGIS_MapGrid* grid);
   std::vector<IGIS_MapGrid*> doubles_;
 };
 

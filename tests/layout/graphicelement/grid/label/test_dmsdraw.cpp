@@ -17,7 +17,6 @@
 #include "tests/layout/graphicelement/grid/label/dmslabeltest.h"
 #include "tests/support/graticulemngriddouble.h"
 #include "tests/support/logmark.h"
-#include "tests/support/owned.h"
 
 namespace md::test {
 namespace {
@@ -216,16 +215,13 @@ TEST_F(DmsDrawing, PrintingFollowsCurvedParallelsCloser) {
 
 TEST_F(DmsDrawing, LabelsTheFixedCountGraticulesLines) {
   ShowDegrees();
-  Owned<GraticuleMNGridDouble> fixed(new GraticuleMNGridDouble());
-  fixed->SetMapElement(frame_);
-  label_->SetMapGrid(fixed.get());
+  Bind(new GraticuleMNGridDouble());
   // 40° by 40° in four columns and rows: 10° across, 5° up: both 5°.
   const std::vector<Placed> all = Draw();
   // The bottom side takes the corners, the top side does not.
   EXPECT_EQ(TextsOn(all, kBottom, kDmsFrame), Degrees(95, 5, 9));
   EXPECT_EQ(TextsOn(all, kTop, kDmsFrame), Degrees(100, 5, 7));
   EXPECT_EQ(TextsOn(all, kLeft, kDmsFrame), Degrees(15, 5, 9));
-  label_->SetMapGrid(grid_);
 }
 
 TEST_F(DmsDrawing, DrawsTheSidesTheGridNamesAndChangesNothingOfItsOwn) {
@@ -256,75 +252,6 @@ TEST_F(DmsDrawing, CapsItsLinesWithOneRecordAndFinishes) {
   const std::vector<Placed> all = Draw(false);
   EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, kDraw, "lines capped at 10000"), 1);
   EXPECT_FALSE(all.empty());
-}
-
-TEST_F(DmsDrawing, RefusesWhatItCannotLabelAndDrawsNothing) {
-  const struct {
-    const char* what;
-    std::function<void(DmsDrawing*)> arrange;
-    bool result;
-    const char* text;  // NULL: no record
-  } rows[] = {
-      {"no map frame", [](DmsDrawing* t) { t->grid_->SetMapElement(nullptr); }, false,
-       "p_mapelement == NULL"},
-      {"no map", [](DmsDrawing* t) { t->frame_->SetMap(nullptr); }, false, "p_map == NULL"},
-      {"a map without a coordinate system",
-       [](DmsDrawing* t) {
-         ReleasePtr<IGIS_SpatialReference> none(
-             GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0));
-         t->region_->GetSpatialReference()->CopyFrom(none.get());
-       },
-       false, nullptr},
-      {"no text symbol", [](DmsDrawing* t) { t->label_->SetTextSymbolPtr(nullptr); }, false,
-       "m_pTextSymbol == NULL"},
-      {"a fixed-count graticule without its spacing",
-       [](DmsDrawing* t) {
-         auto* fixed = new GraticuleMNGridDouble();
-         fixed->SetMapElement(t->frame_);
-         fixed->SetGridSpacingPtr(nullptr);
-         t->doubles_.push_back(fixed);
-         t->label_->SetMapGrid(fixed);
-       },
-       false, "m_pGridSpacing == NULL"},
-      {"a measured grid: nothing to label",
-       [](DmsDrawing* t) {
-         auto* measured = new MapGridDouble<>(GIS_MAPGRID_MEASURE);
-         measured->SetMapElement(t->frame_);
-         t->doubles_.push_back(measured);
-         t->label_->SetMapGrid(measured);
-       },
-       true, nullptr},
-      {"a map bound no point of which reaches degrees",
-       [](DmsDrawing* t) {
-         t->frame_->SetMapName(t->map_->GetName());
-         t->frame_->SetMapBound(SGIS_DRect(1e300, 2e300, 2e300, 1e300));
-       },
-       true, "b_ret == NULL"},
-  };
-  for (const auto& r : rows) {
-    TearDown();
-    SetUp();
-    LabelPrinter printer;
-    frame_->OnDraw(printer.hdc, true, printer.display.get());
-    printer.canvas.clear();
-    r.arrange(this);
-    LogMark mark;
-    EXPECT_EQ(label_->OnDraw(printer.hdc, true, printer.display.get()), r.result) << r.what;
-    if (r.text != nullptr) {
-      EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kDraw, r.text)) << r.what;
-    } else {
-      EXPECT_EQ(mark.Count(), 0u) << r.what;
-    }
-    EXPECT_TRUE(printer.canvas.recordsOf(md::canvas::Record::Type::Text).empty()) << r.what;
-    label_->SetMapGrid(grid_);
-    for (IGIS_MapGrid* g : doubles_) g->Release();
-    doubles_.clear();
-  }
-  ReleasePtr<CGIS_DMSGridLabel> unbound(new CGIS_DMSGridLabel);
-  LabelPrinter printer;
-  LogMark mark;
-  EXPECT_FALSE(unbound->OnDraw(printer.hdc, true, printer.display.get()));
-  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kDraw, "m_pMapGrid == NULL"));
 }
 
 // The graticule draws its label before its own lines.
@@ -414,92 +341,93 @@ TEST_F(DmsConversion, MakesTheDegreesBeforeTheRest) {
   EXPECT_TRUE(set_->DeleteElement(compound));
 }
 
-TEST_F(DmsConversion, GivesAnEmptyCompoundWhenThereIsNothingToLabel) {
+// What cannot be labelled: the drawing's answer and record, and what the
+// conversion gives (nothing, or an empty compound) with its record; neither
+// draws a text nor leaves an element it made.
+TEST_F(DmsConversion, RefusesWhatItCannotLabel) {
+  enum Made { kNothing, kEmpty };
   const struct {
     const char* what;
     std::function<void(DmsConversion*)> arrange;
-    const char* text;  // NULL: no record
+    bool drawn;
+    const char* drawText;  // NULL: no record
+    Made made;
+    const char* convertText;  // NULL: no record
   } rows[] = {
-      {"no side shown", [](DmsConversion* t) { t->grid_->SetLabelVisible(false, false, false, false); },
-       nullptr},
-      {"a measured grid",
-       [](DmsConversion* t) {
-         auto* other = new MapGridDouble<>(GIS_MAPGRID_MEASURE);
-         other->SetMapElement(t->frame_);
-         t->doubles_.push_back(other);
-         t->label_->SetMapGrid(other);
-       },
-       "b_ret == NULL"},
-      {"an index grid",
-       [](DmsConversion* t) {
-         auto* other = new MapGridDouble<>(GIS_MAPGRID_INDEX);
-         other->SetMapElement(t->frame_);
-         t->doubles_.push_back(other);
-         t->label_->SetMapGrid(other);
-       },
-       "b_ret == NULL"},
-  };
-  for (const auto& r : rows) {
-    TearDown();
-    SetUp();
-    r.arrange(this);
-    LogMark mark;
-    IGIS_Element* compound = label_->ConvertToElement();
-    ASSERT_NE(compound, nullptr) << r.what;
-    EXPECT_EQ(CountOf(compound), 0) << r.what;
-    if (r.text != nullptr) {
-      EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kConvert, r.text)) << r.what;
-    }
-    EXPECT_TRUE(set_->DeleteElement(compound));
-    label_->SetMapGrid(grid_);
-    for (IGIS_MapGrid* g : doubles_) g->Release();
-    doubles_.clear();
-  }
-}
-
-TEST_F(DmsConversion, RefusesBeforeMakingAnything) {
-  const struct {
-    const char* what;
-    std::function<void(DmsConversion*)> arrange;
-    const char* text;  // NULL: no record
-  } rows[] = {
-      {"no map", [](DmsConversion* t) { t->frame_->SetMap(nullptr); }, "p_map == NULL"},
+      {"no map frame", [](DmsConversion* t) { t->grid_->SetMapElement(nullptr); }, false,
+       "p_mapelement == NULL", kNothing, "p_mapelement == NULL"},
+      {"no map", [](DmsConversion* t) { t->frame_->SetMap(nullptr); }, false, "p_map == NULL", kNothing,
+       "p_map == NULL"},
       {"a map without a coordinate system",
        [](DmsConversion* t) {
          ReleasePtr<IGIS_SpatialReference> none(
              GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0));
          t->region_->GetSpatialReference()->CopyFrom(none.get());
        },
-       nullptr},
-      {"no text symbol", [](DmsConversion* t) { t->label_->SetTextSymbolPtr(nullptr); },
-       "m_pTextSymbol == NULL"},
+       false, nullptr, kNothing, nullptr},
+      {"no text symbol", [](DmsConversion* t) { t->label_->SetTextSymbolPtr(nullptr); }, false,
+       "m_pTextSymbol == NULL", kNothing, "m_pTextSymbol == NULL"},
       {"a fixed-count graticule without its spacing",
        [](DmsConversion* t) {
          auto* fixed = new GraticuleMNGridDouble();
-         fixed->SetMapElement(t->frame_);
          fixed->SetGridSpacingPtr(nullptr);
-         t->doubles_.push_back(fixed);
-         t->label_->SetMapGrid(fixed);
+         t->Bind(fixed);
        },
-       "m_pGridSpacing == NULL"},
+       false, "m_pGridSpacing == NULL", kNothing, "m_pGridSpacing == NULL"},
+      {"no side shown", [](DmsConversion* t) { t->grid_->SetLabelVisible(false, false, false, false); }, true,
+       nullptr, kEmpty, nullptr},
+      {"a measured grid", [](DmsConversion* t) { t->Bind(new MapGridDouble<>(GIS_MAPGRID_MEASURE)); }, true,
+       nullptr, kEmpty, "b_ret == NULL"},
+      {"an index grid", [](DmsConversion* t) { t->Bind(new MapGridDouble<>(GIS_MAPGRID_INDEX)); }, true,
+       nullptr, kEmpty, "b_ret == NULL"},
+      {"a map bound no point of which reaches degrees",
+       [](DmsConversion* t) {
+         t->frame_->SetMapName(t->map_->GetName());
+         t->frame_->SetMapBound(SGIS_DRect(1e300, 2e300, 2e300, 1e300));
+       },
+       true, "b_ret == NULL", kEmpty, "b_ret == NULL"},
   };
   for (const auto& r : rows) {
     TearDown();
     SetUp();
+    LabelPrinter printer;
+    frame_->OnDraw(printer.hdc, true, printer.display.get());
+    printer.canvas.clear();
     r.arrange(this);
+    {
+      LogMark mark;
+      EXPECT_EQ(label_->OnDraw(printer.hdc, true, printer.display.get()), r.drawn) << r.what;
+      if (r.drawText != nullptr) {
+        EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kDraw, r.drawText)) << r.what;
+      } else {
+        EXPECT_EQ(mark.Count(), 0u) << r.what;
+      }
+      EXPECT_TRUE(printer.canvas.recordsOf(md::canvas::Record::Type::Text).empty()) << r.what;
+    }
     const int before = set_->GetFeatureCount();
     LogMark mark;
-    EXPECT_EQ(label_->ConvertToElement(), nullptr) << r.what;
-    if (r.text != nullptr) {
-      EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kConvert, r.text)) << r.what;
+    IGIS_Element* compound = label_->ConvertToElement();
+    if (r.convertText != nullptr) {
+      EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kConvert, r.convertText)) << r.what;
     } else {
       EXPECT_EQ(mark.Count(), 0u) << r.what;
     }
-    EXPECT_EQ(set_->GetFeatureCount(), before) << r.what;
-    label_->SetMapGrid(grid_);
-    for (IGIS_MapGrid* g : doubles_) g->Release();
-    doubles_.clear();
+    if (r.made == kNothing) {
+      EXPECT_EQ(compound, nullptr) << r.what;
+      EXPECT_EQ(set_->GetFeatureCount(), before) << r.what;
+    } else {
+      ASSERT_NE(compound, nullptr) << r.what;
+      EXPECT_EQ(CountOf(compound), 0) << r.what;
+      EXPECT_TRUE(set_->DeleteElement(compound)) << r.what;
+    }
   }
+  ReleasePtr<CGIS_DMSGridLabel> unbound(new CGIS_DMSGridLabel);
+  LabelPrinter printer;
+  LogMark mark;
+  EXPECT_FALSE(unbound->OnDraw(printer.hdc, true, printer.display.get()));
+  EXPECT_EQ(unbound->ConvertToElement(), nullptr);
+  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kDraw, "m_pMapGrid == NULL"));
+  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kConvert, "m_pMapGrid == NULL"));
 }
 
 }  // namespace
