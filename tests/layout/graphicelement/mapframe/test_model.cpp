@@ -295,7 +295,10 @@ TEST_F(MapFrameModel, DamagedStoredValuesLeaveTheMembersAsTheyWere) {
   IGIS_DataBuffer* b = custom->GetProperty("MapBound")->GetDataBuffer();
   b->SetSize(32);
   std::memcpy(b->GetData(), raw, 32);
-  EXPECT_FALSE(md::layout::detail::ReadBound(custom.get(), &bound));
+  IGIS_DataBuffer* stored = GIS_CreateDataBufferObject(0);
+  custom->Archive(stored, GIS_ARCHIVE_WRITE, 0);
+  EXPECT_FALSE(md::layout::detail::ReadBound(md::layout::StoredSetView(stored), &bound));
+  stored->Release();
   // And a sound one comes back bit for bit.
   const SGIS_DRect good(-1.25, 1e300, 3.5, -4e-300);
   md::layout::detail::EncodeBound(good, raw);
