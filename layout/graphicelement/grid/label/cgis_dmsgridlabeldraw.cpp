@@ -28,9 +28,9 @@
 #include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdeckdraw.h"
-#include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
+#include "layout/graphicelement/grid/grid/geotrace.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/dmslabellines.h"
@@ -104,10 +104,7 @@ struct DmsFigure {
     if (!bAll) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
     // Nothing carried: the extent is still in map units.
     if (!bAll && extent == shown) return State::kNothing;
-    extent.Normalize();
-    if (dRotateAngle != 0.0 && std::isfinite(dRotateAngle))
-      extent = GetRotatedRectBound(extent, dRotateAngle);
-    switch (lines.Prepare(pGrid, extent)) {
+    switch (lines.Prepare(pGrid, extent, dRotateAngle)) {
       case DmsLinesResult::kNoSpacing:
         GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pGridSpacing == NULL");
         return State::kFailed;
@@ -263,12 +260,10 @@ bool CGIS_DMSGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   frame.rect.Normalize();
   // Where the page's y grows on the device: down on a screen, up on a
   // printer's page mapping.
-  frame.bYDown = pView->PageToDevicePoint(SGIS_DPoint(0.0, 1000.0), pPage).y <
-                 pView->PageToDevicePoint(SGIS_DPoint(0.0, 0.0), pPage).y;
-  const md::layout::grid::GridPointCarrier toDevice = [&](SGIS_DPoint* p) {
-    if (!figure.geo.ToMap(p)) return false;
-    *p = pMapView->PageToDevicePoint(*p, nullptr);
-    return true;
+  md::layout::grid::GeoDeviceSpace space(figure.geo, pMapView, pView, pPage);
+  frame.bYDown = space.FromPage(SGIS_DPoint(0.0, 1000.0)).y < space.FromPage(SGIS_DPoint(0.0, 0.0)).y;
+  const md::layout::grid::GridPointCarrier toDevice = [&space](SGIS_DPoint* p) {
+    return space.FromDegrees(p->x, p->y, p);
   };
   const double dRatio = GetDisplayRatio(pDisplay);
   CDC* pDC = CDC::FromHandle(hdc);
@@ -285,9 +280,8 @@ bool CGIS_DMSGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
         if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) pFont->lfOrientation = nTurn;
       }
       const auto standOf = [&](SGIS_Point crossing) {
-        const SGIS_DPoint page = md::layout::label::OffsetForSide(
-            side, pView->DeviceToPagePoint(SGIS_DPoint(crossing), pPage), m_offsets);
-        const SGIS_DPoint device = pView->PageToDevicePoint(page, pPage);
+        const SGIS_DPoint device = space.FromPage(
+            md::layout::label::OffsetForSide(side, space.ToPage(SGIS_DPoint(crossing)), m_offsets));
         return SGIS_Point::FromDoubles(device.x, device.y);
       };
       WalkSide(walk, side, frame.bYDown, standOf,
@@ -332,12 +326,11 @@ IGIS_Element* CGIS_DMSGridLabel::ConvertToElement() {
   if (!IsLabelledReference(pMapReference)) return nullptr;
   if (!HasSymbolAndFormat(kConvert)) return nullptr;
 
-  // The map is turned in its frame as it is drawn.
-  const double dRotateAngle = pFrame->GetRotateAngle();
+  // The texts are placed on the page as the graticules convert their lines:
+  // the map not turned in its frame.
   DmsFigure figure;
   md::layout::grid::CGIS_GridCapRecord caps(kConvert);
-  const DmsFigure::State state =
-      figure.Prepare(m_pMapGrid, pFrame, pMapReference, dRotateAngle, kConvert, &caps);
+  const DmsFigure::State state = figure.Prepare(m_pMapGrid, pFrame, pMapReference, 0.0, kConvert, &caps);
   if (state == DmsFigure::State::kFailed) return nullptr;
   // The texts are turned on working copies: the label's own symbols stay as they are.
   md::basilo::ReleasePtr<IGIS_SymbolPart> pWhole = WorkingCopy(m_pTextSymbol.get());
@@ -360,10 +353,9 @@ IGIS_Element* CGIS_DMSGridLabel::ConvertToElement() {
   CrossingFrame frame;
   frame.rect = rect;
   frame.rect.Normalize();
-  const md::layout::grid::GridPointCarrier toPage = [&](SGIS_DPoint* p) {
-    if (!figure.geo.ToMap(p)) return false;
-    *p = md::layout::grid::MapToPage(*p, figure.shown, rect, figure.dScale, dRotateAngle);
-    return true;
+  md::layout::grid::GeoPageSpace space(figure.geo, figure.shown, rect, figure.dScale);
+  const md::layout::grid::GridPointCarrier toPage = [&space](SGIS_DPoint* p) {
+    return space.FromDegrees(p->x, p->y, p);
   };
   // The drawer turns a text by its symbol's angle and its font's turn; a
   // text element by its angle alone.

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/gridintervals.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
@@ -15,8 +16,6 @@ namespace md::layout::label {
 
 namespace {
 
-// The fixed-count graticule's lines start at whole tens of degrees.
-constexpr double kFixedCountOrigin = 10.0;
 // Intervals the graticule's lines reach past the map on every side.
 constexpr double kGraticuleMargin = 2.0;
 
@@ -40,16 +39,15 @@ DmsLineSeries WholeMultiples(double dLow, double dSpan, double dStep, bool* pCap
   return s;
 }
 
-// The fixed-count graticule's lines of one direction: line k at origin + k
-// * step for k = 0 .. R((high - origin) / step) + 1. Those that lie wholly
-// below low are not tried: they would be passed over.
+// The fixed-count graticule's lines of one direction that may lie in low ..
+// high: line k at origin + k * step, from the one at or below low (none
+// before the origin) to the one past high.
 DmsLineSeries FromOrigin(double dOrigin, double dLow, double dHigh, double dStep, bool* pCapped) {
   DmsLineSeries s;
   if (!IsInterval(dStep) || !std::isfinite(dOrigin) || !std::isfinite(dLow) || !std::isfinite(dHigh))
     return s;
   const double first = std::max(0.0, std::floor((dLow - dOrigin) / dStep));
-  const double q = (dHigh - dOrigin) / dStep;
-  const double last = (q >= 0.0 ? std::trunc(q + 0.5) : std::trunc(q - 0.5)) + 1.0;
+  const double last = std::floor((dHigh - dOrigin) / dStep) + 1.0;
   const double count = last - first + 1.0;
   if (!std::isfinite(count) || count < 1.0) return s;
   s.dBase = dOrigin;
@@ -66,7 +64,7 @@ DmsLineSeries FromOrigin(double dOrigin, double dLow, double dHigh, double dStep
 
 }  // namespace
 
-DmsLinesResult DmsLabelLines::Prepare(IGIS_MapGrid* pGrid, const SGIS_DRect& extent) {
+DmsLinesResult DmsLabelLines::Prepare(IGIS_MapGrid* pGrid, const SGIS_DRect& extent, double dRotateAngle) {
   m_meridians = DmsLineSeries();
   m_parallels = DmsLineSeries();
   m_dXOrigin = m_dYOrigin = 0.0;
@@ -76,6 +74,7 @@ DmsLinesResult DmsLabelLines::Prepare(IGIS_MapGrid* pGrid, const SGIS_DRect& ext
   if (pGrid == nullptr) return DmsLinesResult::kOtherKind;
   const bool bFinite = std::isfinite(m_extent.x1) && std::isfinite(m_extent.x2) &&
                        std::isfinite(m_extent.y1) && std::isfinite(m_extent.y2);
+  const bool bTurned = dRotateAngle != 0.0 && std::isfinite(dRotateAngle);
   switch (pGrid->GetType()) {
     case GIS_MAPGRID_GRATICULE: {
       auto* pGraticule = dynamic_cast<IGIS_GraticuleGrid*>(pGrid);
@@ -87,6 +86,10 @@ DmsLinesResult DmsLabelLines::Prepare(IGIS_MapGrid* pGrid, const SGIS_DRect& ext
       m_dXOrigin = pSpacing->GetXOrigin() * f;
       m_dYOrigin = pSpacing->GetYOrigin() * f;
       if (!bFinite) return DmsLinesResult::kLines;
+      if (bTurned) {
+        m_extent = GetRotatedRectBound(m_extent, dRotateAngle);
+        m_extent.Normalize();
+      }
       if (IsInterval(dx)) {
         m_extent.x1 -= kGraticuleMargin * dx;
         m_extent.x2 += kGraticuleMargin * dx;
@@ -101,14 +104,19 @@ DmsLinesResult DmsLabelLines::Prepare(IGIS_MapGrid* pGrid, const SGIS_DRect& ext
     }
     case GIS_MAPGRID_GRATICULE_MN: {
       auto* pFixed = dynamic_cast<IGIS_GraticuleMNGrid*>(pGrid);
-      if (pFixed == nullptr || pFixed->GetGridSpacing() == nullptr) return DmsLinesResult::kNoSpacing;
-      if (!bFinite) return DmsLinesResult::kLines;
-      const grid::FixedCountIntervals found = grid::SearchFixedCountIntervals(
-          m_extent.Width(), m_extent.Height(), pFixed->GetLatitudeCount(), pFixed->GetLongitudeCount());
-      const double x0 = grid::WholeIntervalStart(m_extent.x1, kFixedCountOrigin);
-      const double y0 = grid::WholeIntervalStart(m_extent.y2, kFixedCountOrigin);
-      m_meridians = FromOrigin(x0, m_extent.x1, m_extent.x2, found.dInterval, &m_bCapped);
-      m_parallels = FromOrigin(y0, m_extent.y2, m_extent.y1, found.dInterval, &m_bCapped);
+      IGIS_GridSpacing* pSpacing = pFixed != nullptr ? pFixed->GetGridSpacing() : nullptr;
+      if (pSpacing == nullptr) return DmsLinesResult::kNoSpacing;
+      const grid::FixedCountGraticule plan =
+          grid::PlanFixedCountGraticule(extent, pFixed->GetLatitudeCount(), pFixed->GetLongitudeCount(),
+                                        grid::DegreesPerAngularUnit(pSpacing->GetUnits()));
+      m_extent = plan.extent;
+      if (!plan.HasLines()) return DmsLinesResult::kLines;
+      if (bTurned) {
+        m_extent = GetRotatedRectBound(m_extent, dRotateAngle);
+        m_extent.Normalize();
+      }
+      m_meridians = FromOrigin(plan.dX0, m_extent.x1, m_extent.x2, plan.Interval(), &m_bCapped);
+      m_parallels = FromOrigin(plan.dY0, m_extent.y2, m_extent.y1, plan.Interval(), &m_bCapped);
       return DmsLinesResult::kLines;
     }
     default:

@@ -2,9 +2,9 @@
 // for one drawing or conversion, worked out in degrees over the geographic
 // extent of the map: the graticule's lines at its spacing (the extent
 // widened by two intervals on every side, as the graticule's own lines), or
-// the lines of the graticule of fixed rows and columns at the interval its
-// search finds from whole tens of degrees rounded down. Both take their
-// arithmetic from grid/grid/ so that the labels stand on the grid's lines.
+// the lines of the graticule of fixed rows and columns as its plan
+// (grid/grid/gridintervals.h) places them. Both take their arithmetic from
+// grid/grid/ so that the labels stand on the grid's lines.
 #pragma once
 
 #include "host/basilo/sgis_types.h"
@@ -35,16 +35,18 @@ class DmsLabelLines final : public LabelLines {
  public:
   DmsLabelLines() = default;
 
-  // Sets the lines of the grid up over the extent in degrees (x1 west, x2
-  // east, y1 north, y2 south). A graticule (kind 0) takes its spacing's
-  // intervals and origins in degrees and widens the extent by two intervals
+  // Sets the lines of the grid up over the map's extent in degrees (x1
+  // west, x2 east, y1 north, y2 south), turned by dRotateAngle degrees when
+  // the map is turned in its frame (the lines are then tried over the bound
+  // of the turned extent). A graticule (kind 0) takes its spacing's
+  // intervals and origins in degrees and widens that bound by two intervals
   // on every side; its lines lie at whole multiples of the interval. The
-  // graticule of fixed rows and columns (kind 3) takes the interval its
-  // search finds for the extent and its counts, its origins 0, and its
-  // lines from the whole ten degrees at or below the extent's west and
-  // south edges. Counts past the grids' cap are cut (Capped); an extent or
-  // interval that is not finite gives no lines.
-  DmsLinesResult Prepare(IGIS_MapGrid* pGrid, const SGIS_DRect& extent);
+  // graticule of fixed rows and columns (kind 3) plans its lines over the
+  // extent itself as the grid does (interval, first meridian and parallel;
+  // origins 0) and tries them over the bound. Counts past the grids' cap
+  // are cut (Capped); an extent or interval that is not finite gives no
+  // lines.
+  DmsLinesResult Prepare(IGIS_MapGrid* pGrid, const SGIS_DRect& extent, double dRotateAngle = 0.0);
 
   // The extent the lines are tried over (widened for a graticule).
   const SGIS_DRect& Extent() const { return m_extent; }

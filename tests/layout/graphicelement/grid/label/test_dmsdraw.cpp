@@ -12,6 +12,7 @@
 #include "host/basilo/igis_log.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/grid/graticulemn/cgis_graticulemngrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "tests/layout/graphicelement/grid/label/dmslabeltest.h"
@@ -213,17 +214,6 @@ TEST_F(DmsDrawing, PrintingFollowsCurvedParallelsCloser) {
   EXPECT_GT(worst, 1.0);
 }
 
-TEST_F(DmsDrawing, LabelsTheFixedCountGraticulesLines) {
-  ShowDegrees();
-  Bind(new GraticuleMNGridDouble());
-  // 40° by 40° in four columns and rows: 10° across, 5° up: both 5°.
-  const std::vector<Placed> all = Draw();
-  // The bottom side takes the corners, the top side does not.
-  EXPECT_EQ(TextsOn(all, kBottom, kDmsFrame), Degrees(95, 5, 9));
-  EXPECT_EQ(TextsOn(all, kTop, kDmsFrame), Degrees(100, 5, 7));
-  EXPECT_EQ(TextsOn(all, kLeft, kDmsFrame), Degrees(15, 5, 9));
-}
-
 TEST_F(DmsDrawing, DrawsTheSidesTheGridNamesAndChangesNothingOfItsOwn) {
   ShowDegrees();
   const std::vector<BYTE> before = Stored(label_.get());
@@ -254,25 +244,48 @@ TEST_F(DmsDrawing, CapsItsLinesWithOneRecordAndFinishes) {
   EXPECT_FALSE(all.empty());
 }
 
-// The graticule draws its label before its own lines.
-TEST_F(DmsDrawing, TheGraticuleDrawsItsOwnLabel) {
-  auto* own = dynamic_cast<CGIS_DMSGridLabel*>(grid_->GetLabelFormat());
-  ASSERT_NE(own, nullptr);
-  own->SetShowMinutes(false);
-  own->SetDecimalDigits(0);
-  grid_->SetTickVisible(false, false, false, false);
-  grid_->SetSubTickVisible(false, false, false, false);
-  LabelPrinter printer;
-  frame_->OnDraw(printer.hdc, true, printer.display.get());
-  printer.canvas.clear();
-  EXPECT_TRUE(grid_->OnDraw(printer.hdc, true, printer.display.get()));
-  const std::vector<Placed> all = PlacedOf(printer.canvas);
-  EXPECT_EQ(TextsOn(all, kBottom, kDmsFrame), Degrees(100, 10, 4));
-  EXPECT_EQ(TextsOn(all, kLeft, kDmsFrame), Degrees(20, 10, 4));
-  // The texts come before the lines.
-  const auto& records = printer.canvas.records();
-  ASSERT_FALSE(records.empty());
-  EXPECT_EQ(records.front().type, md::canvas::Record::Type::Text);
+// Each graticule draws its own label before its own lines, and converts it
+// into texts where they were drawn.
+TEST_F(DmsDrawing, TheGraticulesDrawAndConvertTheirOwnLabels) {
+  ReleasePtr<CGIS_GraticuleMNGrid> fixed(new CGIS_GraticuleMNGrid);
+  fixed->SetMapElement(frame_);
+  fixed->SetBorder(nullptr);
+  const struct {
+    const char* what;
+    IGIS_MapGrid* grid;
+    std::vector<std::string> bottom, left;
+  } rows[] = {
+      {"graticule at 10°", grid_, Degrees(100, 10, 4), Degrees(20, 10, 4)},
+      // 40° by 40° in four columns and rows: 10° across, 5° up: both 5°.
+      {"fixed rows and columns", fixed.get(), Degrees(95, 5, 9), Degrees(15, 5, 9)},
+  };
+  for (const auto& r : rows) {
+    auto* own = dynamic_cast<CGIS_DMSGridLabel*>(r.grid->GetLabelFormat());
+    ASSERT_NE(own, nullptr) << r.what;
+    own->SetShowMinutes(false);
+    own->SetDecimalDigits(0);
+    r.grid->SetTickVisible(false, false, false, false);
+    r.grid->SetSubTickVisible(false, false, false, false);
+    LabelPrinter printer;
+    frame_->OnDraw(printer.hdc, true, printer.display.get());
+    printer.canvas.clear();
+    EXPECT_TRUE(r.grid->OnDraw(printer.hdc, true, printer.display.get())) << r.what;
+    const std::vector<Placed> all = PlacedOf(printer.canvas);
+    EXPECT_EQ(TextsOn(all, kBottom, kDmsFrame), r.bottom) << r.what;
+    EXPECT_EQ(TextsOn(all, kLeft, kDmsFrame), r.left) << r.what;
+    const auto& records = printer.canvas.records();
+    ASSERT_FALSE(records.empty()) << r.what;
+    EXPECT_EQ(records.front().type, md::canvas::Record::Type::Text) << r.what;
+    // The grid's compound holds its label's compound first.
+    IGIS_Element* converted = r.grid->ConvertToElement();
+    auto* compound = dynamic_cast<IGIS_CompoundElement*>(converted);
+    ASSERT_NE(compound, nullptr) << r.what;
+    ASSERT_GT(compound->GetElementCount(), 0) << r.what;
+    std::vector<Placed> texts = DrawnMembers(compound->GetElementPtrByIndex(0));
+    EXPECT_EQ(texts.size(), all.size()) << r.what;
+    EXPECT_EQ(TextsOn(texts, kBottom, kDmsFrame), r.bottom) << r.what;
+    DropCompound(compound);
+  }
 }
 
 // ---- Conversion ------------------------------------------------------------

@@ -142,14 +142,6 @@ TEST(DmsLabelLines, CapTheirLinesAndRefuseWhatTheyCannotCount) {
     EXPECT_EQ(lines.LineCount(false), 10);
   }
   {
-    // A fixed-count search that finds nothing ends at 5e-9 degrees.
-    Owned<GraticuleMNGridDouble> g(new GraticuleMNGridDouble());
-    DmsLabelLines lines;
-    ASSERT_EQ(lines.Prepare(g.get(), SGIS_DRect(-180, 90, 180, -90)), DmsLinesResult::kLines);
-    EXPECT_TRUE(lines.Capped());
-    EXPECT_LE(lines.LineCount(true), md::layout::grid::kMaxGridLines);
-  }
-  {
     // An interval that is not a number places no lines on its axis.
     auto g = Graticule(nan, 10);
     DmsLabelLines lines;
