@@ -2,37 +2,46 @@
 #include "layout/graphicelement/element/libraryunload.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <vector>
 
 namespace md::layout {
 namespace {
 
-// Not static objects with destructors: the application object runs the
-// functions while the library's static objects are being destroyed, in
-// whatever order. The mutex is constant-initialised and ends with nothing to
-// do; the list is made on the first registration and freed once run, so that
-// unloading the library leaves nothing behind.
-std::mutex g_mutex;
-std::vector<void (*)()>* g_functions = nullptr;
+struct Registry {
+  std::mutex mutex;
+  std::vector<void (*)()> functions;
+};
+
+// Whether the registry was made: an unload without registrations makes
+// none (made then, it would be lost with the library's unmapping).
+std::atomic<bool> g_bMade{false};
+
+// Never destroyed: the application object runs it while the library's
+// static objects are being destroyed, in whatever order.
+Registry& Unload() {
+  static Registry& registry = (g_bMade = true, *new Registry);
+  return registry;
+}
 
 }  // namespace
 
 void AtLibraryUnload(void (*pfnUnload)()) {
   if (pfnUnload == nullptr) return;
-  std::lock_guard<std::mutex> lock(g_mutex);
-  if (g_functions == nullptr) g_functions = new std::vector<void (*)()>;
-  if (std::find(g_functions->begin(), g_functions->end(), pfnUnload) == g_functions->end())
-    g_functions->push_back(pfnUnload);
+  Registry& r = Unload();
+  std::lock_guard<std::mutex> lock(r.mutex);
+  if (std::find(r.functions.begin(), r.functions.end(), pfnUnload) == r.functions.end())
+    r.functions.push_back(pfnUnload);
 }
 
 void RunLibraryUnload() {
+  if (!g_bMade) return;
   std::vector<void (*)()> functions;
   {
-    std::lock_guard<std::mutex> lock(g_mutex);
-    if (g_functions != nullptr) functions.swap(*g_functions);
-    delete g_functions;
-    g_functions = nullptr;
+    Registry& r = Unload();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    functions.swap(r.functions);
   }
   for (auto it = functions.rbegin(); it != functions.rend(); ++it) (*it)();
 }
