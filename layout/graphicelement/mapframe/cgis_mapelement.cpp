@@ -75,7 +75,8 @@ CGIS_MapElement::CGIS_MapElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature
     PropertySetPtr set(GIS_CreatePropertySetObject());
     DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
     if (pAttr != nullptr && set && buffer) {
-      md::layout::detail::DeclareCustomKeys(set.get(), m_strMapName.c_str(), m_dFixScale, m_nExtentType);
+      md::layout::detail::DeclareCustomKeys(set.get(), m_strMapName.c_str(), m_dFixScale, m_nExtentType,
+                                            m_bDisableAutoControlVectorSubLayer);
       if (set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) pAttr->SetDataBuffer("Custom", buffer.get(), 0);
     }
   }

@@ -77,7 +77,8 @@ SGIS_DRect DecodeBound(const unsigned char* pIn) {
   return r;
 }
 
-void DeclareCustomKeys(IGIS_PropertySet* pSet, const char* szMapName, double dFixScale, int nExtentType) {
+void DeclareCustomKeys(IGIS_PropertySet* pSet, const char* szMapName, double dFixScale, int nExtentType,
+                       bool bDisableAutoControlVectorSubLayer) {
   for (const KeyRow& row : kKeys) {
     if (row.szNewCaption == nullptr) continue;
     IGIS_Field* f = pSet->AddProperty(row.szKey, row.szNewCaption, row.nType, 1);
@@ -86,6 +87,8 @@ void DeclareCustomKeys(IGIS_PropertySet* pSet, const char* szMapName, double dFi
     if (std::strcmp(row.szKey, keys::kMapBound) == 0) WriteBound(f, SGIS_DRect());
     if (std::strcmp(row.szKey, keys::kFixScale) == 0) f->SetDouble(dFixScale);
     if (std::strcmp(row.szKey, keys::kExtentType) == 0) f->SetInt(nExtentType);
+    if (std::strcmp(row.szKey, keys::kDisableAutoControlVectorSubLayer) == 0)
+      f->SetBool(bDisableAutoControlVectorSubLayer);
   }
 }
 

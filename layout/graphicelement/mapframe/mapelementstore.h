@@ -48,7 +48,8 @@ struct SFrameState {
 };
 
 // Declares the keys of a new frame with their captions and default values.
-void DeclareCustomKeys(IGIS_PropertySet* pSet, const char* szMapName, double dFixScale, int nExtentType);
+void DeclareCustomKeys(IGIS_PropertySet* pSet, const char* szMapName, double dFixScale, int nExtentType,
+                       bool bDisableAutoControlVectorSubLayer);
 
 // The key as a write adds it when missing (with its write caption); false
 // for a key that is not the frame's or that a write never adds.

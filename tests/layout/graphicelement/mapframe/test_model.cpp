@@ -101,10 +101,12 @@ TEST_F(MapFrameModel, ANewFrameHasItsDefaults) {
   EXPECT_EQ(custom->GetProperty("FixScale")->GetDouble(), 10.0);
   EXPECT_EQ(custom->GetProperty("ExtentType")->GetInt(), 0);
   EXPECT_EQ(custom->GetProperty("RotateAngle"), nullptr);
+  EXPECT_TRUE(custom->GetProperty("DisableAutoControlVectorSubLayer")->GetBool());
 
-  // Reading the new frame back takes the stored lock.
+  // Reading the new frame back takes the stored lock and keeps every default.
   ASSERT_TRUE(f->Archive(1, 0));
   EXPECT_TRUE(f->IsLock());
+  EXPECT_TRUE(f->GetDisableAutoControlVectorSubLayer());
 }
 
 TEST_F(MapFrameModel, WithoutAnOwnerNothingIsMade) {
