@@ -1,19 +1,23 @@
-// The formatted grid label on the 1:50,000 sample sheet (its frame at true
-// scale, a measured grid of the sheet's own reference) at 1 km and 100 m
-// spacing:
-//   Draw/SPACING      the label's drawing into a 300-dpi raster of the sheet
-//                     through the whole pipeline: lines sampled and carried
-//                     through the references and the map view (201 samples a
-//                     line, as when printing), crossings, texts formatted,
-//                     the annotation drawer, device context and cairo canvas;
-//   RawCairo/SPACING  the same texts (taken from one recorded drawing) shown
-//                     straight with cairo at the same places, in the same
-//                     face, size and turn; the ratio Draw / RawCairo is
-//                     printed at the end;
-//   Convert/SPACING   the conversion into text elements, per label made
-//                     ("per_label");
-//   StoreAndRead      Save into a buffer and the label rebuilt from it by
-//                     the exported reader.
+// The kilometre labels on the 1:50,000 sample sheet (its frame at true
+// scale, a measured grid of the sheet's own reference in kilometres) at 1 km
+// and 100 m spacing, each benchmark for the formatted label ("formatted")
+// and the mixed-font label ("mixed", its sheet sizes: 6 and 9 points, the
+// zone number shown):
+//   Draw/LABEL/SPACING      the label's drawing into a 300-dpi raster of the
+//                           sheet through the whole pipeline: lines sampled
+//                           and carried through the references and the map
+//                           view (201 samples a line, as when printing),
+//                           crossings, texts formatted (and split and laid
+//                           out), the annotation drawer, device context and
+//                           cairo canvas; "per_label" per line labelled;
+//   RawCairo/LABEL/SPACING  the same texts (taken from one recorded drawing)
+//                           shown straight with cairo at the same places, in
+//                           the same faces, sizes and turns; the ratios
+//                           Draw / RawCairo are printed at the end;
+//   Convert/LABEL/SPACING   the conversion into text elements, per line
+//                           labelled ("per_label");
+//   StoreAndRead/LABEL      Save into a buffer and the label rebuilt from it
+//                           by the exported reader.
 // The default run is short (a smoke run); pass --benchmark_min_time=N for
 // steadier figures.
 #include <benchmark/benchmark.h>
@@ -21,8 +25,10 @@
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -37,6 +43,7 @@
 #include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
+#include "layout/graphicelement/grid/label/cgis_mixedfontgridlabel.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/recording.h"
@@ -50,10 +57,11 @@ namespace {
 constexpr int kDpi = 300;
 constexpr int kMargin = 2000;  // page units round the frame
 
-// The sheet in its frame with a measured grid double and its formatted label.
+// The sheet in its frame with a measured grid double in kilometres and a
+// label of the type.
 class SheetScene {
  public:
-  explicit SheetScene(double dInterval) {
+  SheetScene(int nType, double dIntervalKm) {
     GIS_SetSymbolTextEngine("freetype");
     md::layout::InstallElementHooks();
     set_ = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
@@ -79,15 +87,29 @@ class SheetScene {
     frame_->SetScale(0.5);
     grid_ = new md::test::MeasureGridDouble(sheet->GetSpatialReference());
     grid_->SetMapElement(frame_);
-    grid_->GetGridSpacing()->SetXIntervalSize(dInterval);
-    grid_->GetGridSpacing()->SetYIntervalSize(dInterval);
-    label_ = new CGIS_FormattedGridLabel;
+    grid_->GetGridSpacing()->SetUnits(KilometreUnit());
+    grid_->GetGridSpacing()->SetXIntervalSize(dIntervalKm);
+    grid_->GetGridSpacing()->SetYIntervalSize(dIntervalKm);
+    label_ = GIS_CreateMapGridLabelFormatObject(nType);
     label_->SetMapGrid(grid_);
     LOGFONT* font = label_->GetTextSymbolPtr()->GetFontSizePtr();
-    font->lfHeight = -7;
     std::strncpy(font->lfFaceName, "黑体", sizeof(font->lfFaceName) - 1);
-    label_->SetLabelOffsetX(100, 100, 0, 0);
-    label_->SetLabelOffsetY(0, 0, 100, 100);
+    IGIS_NumericFormat* format = nullptr;
+    if (auto* formatted = dynamic_cast<IGIS_FormattedGridLabel*>(label_)) {
+      font->lfHeight = -7;
+      format = formatted->GetNumericFormat();
+      label_->SetLabelOffsetX(100, 100, 0, 0);
+      label_->SetLabelOffsetY(0, 0, 100, 100);
+    } else if (auto* mixed = dynamic_cast<IGIS_MixedFontGridLabel*>(label_)) {
+      font->lfHeight = -6;
+      mixed->GetSecondarySymbolText()->GetFontSizePtr()->lfHeight = -9;
+      mixed->SetShowZone(true);
+      format = mixed->GetNumericFormat();
+      label_->SetLabelOffsetX(50, 50, 0, 0);
+      label_->SetLabelOffsetY(0, 0, 50, 50);
+    }
+    // Tenths of a kilometre at 100 m.
+    if (format != nullptr && dIntervalKm < 1.0) format->SetDigits(1);
   }
   ~SheetScene() {
     if (label_ != nullptr) label_->Release();
@@ -105,21 +127,33 @@ class SheetScene {
   double HeightMm() const { return (frame_->GetRect().top + kMargin) / 100.0; }
   IGIS_FeatureSet* set() const { return set_; }
   CGIS_MapElement* frame() const { return frame_; }
-  CGIS_FormattedGridLabel* label() const { return label_; }
+  IGIS_GridLabel* label() const { return label_; }
 
  private:
+  static int KilometreUnit() {
+    IGIS_SpatialReferenceFactory* f = GIS_GetSpatialReferenceFactoryObject();
+    for (int i = 0; i < f->GetLinearUnitCount(); ++i) {
+      if (f->GetLinearUnit(i)->GetFactor() == 1000.0) return i;
+    }
+    return 0;
+  }
+
   IGIS_FeatureSet* set_ = nullptr;
   IGIS_SpatialReference* page_ = nullptr;
   IGIS_Document* doc_ = nullptr;
   CGIS_MapElement* frame_ = nullptr;
   md::test::MeasureGridDouble* grid_ = nullptr;
-  CGIS_FormattedGridLabel* label_ = nullptr;
+  IGIS_GridLabel* label_ = nullptr;
 };
 
-SheetScene& Scene(double dInterval) {
-  static SheetScene km(1000.0);
-  static SheetScene hm(100.0);
-  return dInterval >= 1000.0 ? km : hm;
+// The scene of a label type at 1 km (an argument of 1000 m) or 100 m.
+SheetScene& Scene(int nType, std::int64_t metres) {
+  static SheetScene formattedKm(GIS_GRIDLABEL_FORMATTED, 1.0);
+  static SheetScene formattedHm(GIS_GRIDLABEL_FORMATTED, 0.1);
+  static SheetScene mixedKm(GIS_GRIDLABEL_MIXEDFONT, 1.0);
+  static SheetScene mixedHm(GIS_GRIDLABEL_MIXEDFONT, 0.1);
+  if (nType == GIS_GRIDLABEL_MIXEDFONT) return metres >= 1000 ? mixedKm : mixedHm;
+  return metres >= 1000 ? formattedKm : formattedHm;
 }
 
 // A printer context on the canvas for the scene's paper, with its display;
@@ -145,12 +179,31 @@ struct Printed {
   std::unique_ptr<CGIS_PrintDisplay> display;
 };
 
-void Draw(benchmark::State& state) {
-  SheetScene& scene = Scene(static_cast<double>(state.range(0)));
+// The texts of one drawing of the scene's label, recorded.
+std::unique_ptr<md::canvas::RecordingCanvas> Recorded(SheetScene& scene);
+
+// The lines a drawing labels: one text each for the formatted label; one
+// second part each (the size most texts have) for the mixed-font label.
+double LinesLabelled(SheetScene& scene) {
+  const auto recording = Recorded(scene);
+  const auto texts = recording->recordsOf(md::canvas::Record::Type::Text);
+  if (scene.label()->GetType() != GIS_GRIDLABEL_MIXEDFONT) return static_cast<double>(texts.size());
+  std::map<double, int> sizes;
+  for (const md::canvas::Record* r : texts) ++sizes[r->text.font.emHeight];
+  int most = 0;
+  for (const auto& [em, n] : sizes) most = std::max(most, n);
+  return most;
+}
+
+void Draw(benchmark::State& state, int nType) {
+  SheetScene& scene = Scene(nType, state.range(0));
   if (!scene.ok()) return state.SkipWithError("no sheet");
   auto canvas = md::canvas::CairoCanvas::createPageImage(scene.WidthMm(), scene.HeightMm(), kDpi);
   Printed printed(scene, canvas.get());
   for (auto _ : state) scene.label()->OnDraw(printed.hdc, true, printed.display.get());
+  state.counters["per_label"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * LinesLabelled(scene),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // The texts of one recorded drawing, each with what cairo needs made beforehand.
@@ -210,19 +263,21 @@ class TextReplay {
   std::vector<cairo_font_face_t*> faces_;
 };
 
-void RawCairo(benchmark::State& state) {
-  SheetScene& scene = Scene(static_cast<double>(state.range(0)));
-  if (!scene.ok()) return state.SkipWithError("no sheet");
+std::unique_ptr<md::canvas::RecordingCanvas> Recorded(SheetScene& scene) {
   auto sizer = md::canvas::CairoCanvas::createPageImage(scene.WidthMm(), scene.HeightMm(), kDpi);
-  const int w = sizer->width(), h = sizer->height();
-  sizer.reset();
-  md::canvas::RecordingCanvas recording(w, h);
-  {
-    Printed printed(scene, &recording);
-    recording.clear();
-    scene.label()->OnDraw(printed.hdc, true, printed.display.get());
-  }
-  const TextReplay replay(recording);
+  auto recording = std::make_unique<md::canvas::RecordingCanvas>(sizer->width(), sizer->height());
+  Printed printed(scene, recording.get());
+  recording->clear();
+  scene.label()->OnDraw(printed.hdc, true, printed.display.get());
+  return recording;
+}
+
+void RawCairo(benchmark::State& state, int nType) {
+  SheetScene& scene = Scene(nType, state.range(0));
+  if (!scene.ok()) return state.SkipWithError("no sheet");
+  const auto recording = Recorded(scene);
+  const int w = recording->width(), h = recording->height();
+  const TextReplay replay(*recording);
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
   cairo_t* cr = cairo_create(surface);
   for (auto _ : state) {
@@ -234,24 +289,22 @@ void RawCairo(benchmark::State& state) {
   state.counters["texts"] = static_cast<double>(replay.size());
 }
 
-void Convert(benchmark::State& state) {
-  SheetScene& scene = Scene(static_cast<double>(state.range(0)));
+void Convert(benchmark::State& state, int nType) {
+  SheetScene& scene = Scene(nType, state.range(0));
   if (!scene.ok()) return state.SkipWithError("no sheet");
-  std::int64_t labels = 0;
   for (auto _ : state) {
     IGIS_Element* made = scene.label()->ConvertToElement();
     state.PauseTiming();
-    auto* compound = dynamic_cast<IGIS_CompoundElement*>(made);
-    if (compound != nullptr) labels += compound->GetElementCount();
-    DropCompound(compound);
+    DropCompound(dynamic_cast<IGIS_CompoundElement*>(made));
     state.ResumeTiming();
   }
-  state.counters["per_label"] = benchmark::Counter(static_cast<double>(labels),
-                                                   benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["per_label"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * LinesLabelled(scene),
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
-void StoreAndRead(benchmark::State& state) {
-  SheetScene& scene = Scene(1000.0);
+void StoreAndRead(benchmark::State& state, int nType) {
+  SheetScene& scene = Scene(nType, 1000);
   if (!scene.ok()) return state.SkipWithError("no sheet");
   for (auto _ : state) {
     IGIS_DataBuffer* buffer = GIS_CreateDataBufferObject(0);
@@ -265,15 +318,45 @@ void StoreAndRead(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(Draw)->Name("Draw")->Arg(1000)->Arg(100)->Unit(benchmark::kMillisecond);
-BENCHMARK(RawCairo)->Name("RawCairo")->Arg(1000)->Arg(100)->Unit(benchmark::kMillisecond);
-BENCHMARK(Convert)->Name("Convert")->Arg(1000)->Arg(100)->Unit(benchmark::kMillisecond);
-BENCHMARK(StoreAndRead)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Draw, formatted, GIS_GRIDLABEL_FORMATTED)
+    ->Arg(1000)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Draw, mixed, GIS_GRIDLABEL_MIXEDFONT)->Arg(1000)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RawCairo, formatted, GIS_GRIDLABEL_FORMATTED)
+    ->Arg(1000)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(RawCairo, mixed, GIS_GRIDLABEL_MIXEDFONT)
+    ->Arg(1000)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Convert, formatted, GIS_GRIDLABEL_FORMATTED)
+    ->Arg(1000)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Convert, mixed, GIS_GRIDLABEL_MIXEDFONT)
+    ->Arg(1000)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(StoreAndRead, formatted, GIS_GRIDLABEL_FORMATTED)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(StoreAndRead, mixed, GIS_GRIDLABEL_MIXEDFONT)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv) {
   RatioReporter* reporter = nullptr;
   if (!RunBenchmarks(argc, argv, &reporter, "0.05")) return 1;
-  reporter->PrintRatio("Draw/1000", "RawCairo/1000", "labels at 1 km: pipeline / raw cairo", 2.0);
-  reporter->PrintRatio("Draw/100", "RawCairo/100", "labels at 100 m: pipeline / raw cairo", 2.0);
+  for (const char* label : {"formatted", "mixed"}) {
+    for (const char* spacing : {"1000", "100"}) {
+      const std::string a = std::string("Draw/") + label + "/" + spacing;
+      const std::string b = std::string("RawCairo/") + label + "/" + spacing;
+      const std::string what = std::string(label) + " labels at " + spacing + " m: pipeline / raw cairo";
+      reporter->PrintRatio(a, b, what.c_str(), 2.0);
+    }
+  }
+  // The mixed-font label draws and converts up to three texts where the
+  // formatted one has one.
+  reporter->PrintRatio("Draw/mixed/1000", "Draw/formatted/1000", "mixed / formatted drawing at 1 km", 3.0);
+  reporter->PrintRatio("Convert/mixed/1000", "Convert/formatted/1000", "mixed / formatted conversion at 1 km",
+                       3.0);
   return 0;
 }

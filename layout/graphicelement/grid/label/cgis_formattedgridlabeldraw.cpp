@@ -25,7 +25,6 @@
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
-#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
 #include "layout/graphicelement/grid/label/measurelabellines.h"
@@ -49,31 +48,6 @@ constexpr int kCoarseSteps = 20;
 // The turn of a side's texts when its alignment flag is set, degrees.
 constexpr double kTurnedAngle = 90.0;
 
-// The grid's label flag of a side.
-bool GridShowsSide(IGIS_MapGrid* pGrid, LabelSide side) {
-  bool bLeft = false, bTop = false, bRight = false, bBottom = false;
-  pGrid->GetLabelVisible(&bLeft, &bTop, &bRight, &bBottom);
-  return md::layout::label::BySide(side, bBottom, bTop, bLeft, bRight);
-}
-
-// Sets the lines of the grid up over the part of the map the frame shows;
-// false (nothing to label) as MeasureLabelLines::Prepare.
-bool PrepareLines(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
-                  MeasureLabelLines* pLines, double* pScale) {
-  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
-  md::layout::label::MeasureSpacing spacing;
-  spacing.dXInterval = pSpacing->GetXIntervalSize();
-  spacing.dYInterval = pSpacing->GetYIntervalSize();
-  spacing.dXOrigin = pSpacing->GetXOrigin();
-  spacing.dYOrigin = pSpacing->GetYOrigin();
-  spacing.nUnits = pSpacing->GetUnits();
-  SGIS_DRect bound;
-  pFrame->GetMapBound(&bound);
-  const SGIS_DRect shown = md::layout::grid::ShownMapBound(bound, pFrame->GetRect(), pScale);
-  return pLines->Prepare(pFrame->GetMap()->GetSpatialReference(), pGrid->GetSpatialReference(), shown,
-                         dRotateAngle, spacing);
-}
-
 }  // namespace
 
 int CGIS_FormattedGridLabel::SideAlignment(LabelSide side) {
@@ -94,28 +68,9 @@ bool CGIS_FormattedGridLabel::Turned(LabelSide side) const {
 }
 
 IGIS_MapElement* CGIS_FormattedGridLabel::CheckedFrame(const char* szMethod, const char* szKindText) {
-  if (m_pMapGrid == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapGrid == NULL");
-    return nullptr;
-  }
-  IGIS_MapElement* pFrame = m_pMapGrid->GetMapElement();
-  if (pFrame == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mapelement == NULL");
-    return nullptr;
-  }
-  if (pFrame->GetMap() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_map == NULL");
-    return nullptr;
-  }
-  if (m_pMapGrid->GetType() != GIS_MAPGRID_MEASURE ||
-      dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid) == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szKindText);
-    return nullptr;
-  }
-  if (dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid)->GetGridSpacing() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pGridSpacing == NULL");
-    return nullptr;
-  }
+  IGIS_MapElement* pFrame =
+      md::layout::label::CheckedMeasureFrame(m_pMapGrid, szMethod, "p_map == NULL", szKindText);
+  if (pFrame == nullptr) return nullptr;
   if (!m_pTextSymbol) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pTextSymbol == NULL");
     return nullptr;
@@ -152,7 +107,7 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
 
   MeasureLabelLines lines;
   double dScale = 0.0;
-  if (!PrepareLines(pGrid, pFrame, pMapView->GetRotateAngle(), &lines, &dScale)) return false;
+  if (!lines.PrepareFor(pGrid, pFrame, pMapView->GetRotateAngle(), &dScale)) return false;
   md::layout::grid::CGIS_GridCapRecord caps(kDraw);
   if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
   md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
@@ -190,7 +145,7 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
                                              toDevice);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
-    if (!GridShowsSide(m_pMapGrid, side)) continue;
+    if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
     if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) {
       pFont->lfOrientation = Turned(side) ? static_cast<LONG>(kTurnedAngle) : 0;
     }
@@ -221,7 +176,7 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
   const double dRotateAngle = pFrame->GetRotateAngle();
   MeasureLabelLines lines;
   double dScale = 0.0;
-  if (!PrepareLines(pGrid, pFrame, dRotateAngle, &lines, &dScale)) return nullptr;
+  if (!lines.PrepareFor(pGrid, pFrame, dRotateAngle, &dScale)) return nullptr;
   md::layout::grid::CGIS_GridCapRecord caps(kConvert);
   if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
   md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
@@ -250,24 +205,12 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
   }
 
   const double dRatio = pOwner->GetUnitRatio();
-  SGIS_DRect bound;
-  pFrame->GetMapBound(&bound);
-  const SGIS_Rect rect = pFrame->GetRect();
-  const SGIS_DRect shown = md::layout::grid::ShownMapBound(bound, rect, &dScale);
-  CrossingFrame frame;
-  frame.rect = rect;
-  frame.rect.Normalize();
-  const md::layout::grid::GridPointCarrier toPage = [&](SGIS_DPoint* p) {
-    if (!lines.GridToMap(p)) return false;
-    *p = md::layout::grid::MapToPage(*p, shown, rect, dScale, dRotateAngle);
-    return true;
-  };
-
-  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, kFineSteps,
-                                             toPage);
+  const md::layout::grid::GridPointCarrier toPage = [&lines](SGIS_DPoint* p) { return lines.GridToPage(p); };
+  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), lines.PageFrame(), EdgeTest::kAny,
+                                             kFineSteps, toPage);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
-    if (!GridShowsSide(m_pMapGrid, side)) continue;
+    if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
     const double dAngle = dBaseAngle + (Turned(side) ? kTurnedAngle : 0.0);
     pSymbol->SetAngle(dAngle);
     const bool bMade = labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {

@@ -5,8 +5,13 @@
 #include <cmath>
 #include <utility>
 
+#include "host/basilo/igis_log.h"
 #include "host/calcora/igis_geoarithmetic.h"
+#include "host/helmora/igis_map.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
 
 namespace md::layout::label {
 
@@ -121,6 +126,38 @@ bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_Spati
   return true;
 }
 
+bool MeasureLabelLines::PrepareFor(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
+                                   double* pScale) {
+  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
+  MeasureSpacing spacing;
+  spacing.dXInterval = pSpacing->GetXIntervalSize();
+  spacing.dYInterval = pSpacing->GetYIntervalSize();
+  spacing.dXOrigin = pSpacing->GetXOrigin();
+  spacing.dYOrigin = pSpacing->GetYOrigin();
+  spacing.nUnits = pSpacing->GetUnits();
+  SGIS_DRect bound;
+  pFrame->GetMapBound(&bound);
+  m_frameRect = pFrame->GetRect();
+  m_shown = grid::ShownMapBound(bound, m_frameRect, &m_dScale);
+  m_dRotateAngle = dRotateAngle;
+  *pScale = m_dScale;
+  return Prepare(pFrame->GetMap()->GetSpatialReference(), pGrid->GetSpatialReference(), m_shown, dRotateAngle,
+                 spacing);
+}
+
+bool MeasureLabelLines::GridToPage(SGIS_DPoint* pPoint) const {
+  if (!GridToMap(pPoint)) return false;
+  *pPoint = grid::MapToPage(*pPoint, m_shown, m_frameRect, m_dScale, m_dRotateAngle);
+  return true;
+}
+
+CrossingFrame MeasureLabelLines::PageFrame() const {
+  CrossingFrame frame;
+  frame.rect = m_frameRect;
+  frame.rect.Normalize();
+  return frame;
+}
+
 bool MeasureLabelLines::Accepts(LabelSide side, double c) const {
   return LabelsVerticalLines(side) ? (m_area.x1 <= c && c <= m_area.x2) : (m_area.y2 <= c && c <= m_area.y1);
 }
@@ -196,6 +233,39 @@ void MeasureLabelWalk::Trace(LabelSide side, double c, Traced* pOut) {
   pOut->nCount = m;
   pOut->first = m_crossings[0];
   pOut->last = m_crossings[static_cast<std::size_t>(m) - 1];
+}
+
+bool GridLabelsSide(IGIS_MapGrid* pGrid, LabelSide side) {
+  bool bLeft = false, bTop = false, bRight = false, bBottom = false;
+  pGrid->GetLabelVisible(&bLeft, &bTop, &bRight, &bBottom);
+  return BySide(side, bBottom, bTop, bLeft, bRight);
+}
+
+IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap,
+                                     const char* szKindText) {
+  if (pGrid == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapGrid == NULL");
+    return nullptr;
+  }
+  IGIS_MapElement* pFrame = pGrid->GetMapElement();
+  if (pFrame == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mapelement == NULL");
+    return nullptr;
+  }
+  if (pFrame->GetMap() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szNoMap);
+    return nullptr;
+  }
+  auto* pMeasure = dynamic_cast<IGIS_MeasureGrid*>(pGrid);
+  if (pGrid->GetType() != GIS_MAPGRID_MEASURE || pMeasure == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szKindText);
+    return nullptr;
+  }
+  if (pMeasure->GetGridSpacing() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pGridSpacing == NULL");
+    return nullptr;
+  }
+  return pFrame;
 }
 
 }  // namespace md::layout::label

@@ -18,6 +18,9 @@
 #include "layout/graphicelement/grid/label/labelgeometry.h"
 
 class IGIS_GeoArithmetic;
+class IGIS_MapElement;
+class IGIS_MapGrid;
+class IGIS_MeasureGrid;
 
 namespace md::layout::label {
 
@@ -52,6 +55,11 @@ class MeasureLabelLines {
   bool Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
                const SGIS_DRect& mapBound, double dRotateAngle, const MeasureSpacing& spacing);
 
+  // Sets the lines of the measured grid up over the part of the map its
+  // frame shows, turned by the angle; false as Prepare. The frame's scale
+  // (map units per page unit) goes into *pScale.
+  bool PrepareFor(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle, double* pScale);
+
   // The area, x1 left, x2 right, y1 top, y2 bottom, in grid coordinates.
   const SGIS_DRect& Area() const { return m_area; }
   double XInterval() const { return m_dXInterval; }
@@ -76,6 +84,12 @@ class MeasureLabelLines {
   // Carries a grid point into the map's reference in place; false when it
   // cannot.
   bool GridToMap(SGIS_DPoint* pPoint) const;
+  // After PrepareFor: carries a grid point to where the frame shows it on
+  // the page (0.01 mm, y up), in place; false when it cannot.
+  bool GridToPage(SGIS_DPoint* pPoint) const;
+  // After PrepareFor: the frame's rectangle on the page, normalised, to cross
+  // the lines carried by GridToPage with.
+  CrossingFrame PageFrame() const;
 
  private:
   md::basilo::ReleasePtr<IGIS_SpatialReference> m_pDegrees;
@@ -88,7 +102,25 @@ class MeasureLabelLines {
   double m_dUnitFactor = 1.0;
   grid::GridLineRun m_vertical;
   grid::GridLineRun m_horizontal;
+  // What PrepareFor found of the frame: the map bound it shows, its page
+  // rectangle, scale and turn.
+  SGIS_DRect m_shown;
+  SGIS_Rect m_frameRect;
+  double m_dScale = 0.0;
+  double m_dRotateAngle = 0.0;
 };
+
+// The grid's own label flag of the side (the flags the coordinate labels of
+// a grid draw and convert by).
+bool GridLabelsSide(IGIS_MapGrid* pGrid, LabelSide side);
+
+// The checks a measured grid's label makes before it draws or converts, in
+// this order, each failure a level-3 record under the method: a bound grid
+// ("m_pMapGrid == NULL"), its map frame ("p_mapelement == NULL"), the map
+// (szNoMap), a measured grid (szKindText) and its spacing ("m_pGridSpacing ==
+// NULL"). The frame when all pass, else NULL.
+IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap,
+                                     const char* szKindText);
 
 // Walks the lines of a side that get a label: each line of the side's
 // direction in the area that meets the frame, in the coordinates the lines
