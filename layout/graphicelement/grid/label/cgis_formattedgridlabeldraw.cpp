@@ -41,13 +41,6 @@ namespace {
 constexpr const char* kDraw = "CGIS_FormattedGridLabel::OnDraw";
 constexpr const char* kConvert = "CGIS_FormattedGridLabel::ConvertToElement";
 
-// Samples per line: finer while the view clips (printing), and always in
-// conversions.
-constexpr int kFineSteps = 200;
-constexpr int kCoarseSteps = 20;
-// The turn of a side's texts when its alignment flag is set, degrees.
-constexpr double kTurnedAngle = 90.0;
-
 }  // namespace
 
 int CGIS_FormattedGridLabel::SideAlignment(LabelSide side) {
@@ -59,27 +52,13 @@ int CGIS_FormattedGridLabel::DrawnAlignment(LabelSide side) const {
   // A turned side keeps its texts on the same side of their points: the
   // code names the point of the turned text's box.
   const int nCode = SideAlignment(side);
-  return Turned(side) ? md::layout::label::QuarterTurnedAlignment(nCode) : nCode;
-}
-
-bool CGIS_FormattedGridLabel::Turned(LabelSide side) const {
-  return md::layout::label::BySide(side, m_bBottomAlignment, m_bTopAlignment, m_bLeftAlignment,
-                                   m_bRightAlignment);
+  return IsTurned(side) ? md::layout::label::QuarterTurnedAlignment(nCode) : nCode;
 }
 
 IGIS_MapElement* CGIS_FormattedGridLabel::CheckedFrame(const char* szMethod, const char* szKindText) {
-  IGIS_MapElement* pFrame =
-      md::layout::label::CheckedMeasureFrame(m_pMapGrid, szMethod, "p_map == NULL", szKindText);
-  if (pFrame == nullptr) return nullptr;
-  if (!m_pTextSymbol) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pTextSymbol == NULL");
-    return nullptr;
-  }
-  if (!m_pNumericFormat) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pNumericFormat == NULL");
-    return nullptr;
-  }
-  return pFrame;
+  return md::layout::label::CheckedMeasureFrame(m_pMapGrid, szMethod, "p_map == NULL", szKindText,
+                                                {{m_pTextSymbol != nullptr, "m_pTextSymbol == NULL"},
+                                                 {m_pNumericFormat != nullptr, "m_pNumericFormat == NULL"}});
 }
 
 std::string CGIS_FormattedGridLabel::LabelText(double dValue) {
@@ -96,26 +75,17 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   if (pView == nullptr) return false;
   IGIS_MapElement* pFrame = CheckedFrame(kDraw, "pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return false;
-  IGIS_MainObject* pMain = pFrame->GetMainObject();
-  IGIS_MapView* pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
-  if (pMapView == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_mainview == NULL");
-    return false;
-  }
+  IGIS_MapView* pMapView = md::layout::label::FrameMapView(pFrame, kDraw);
+  if (pMapView == nullptr) return false;
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
-  auto* pGrid = dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid);
-
-  MeasureLabelLines lines;
-  double dScale = 0.0;
-  if (!lines.PrepareFor(pGrid, pFrame, pMapView->GetRotateAngle(), &dScale)) return false;
-  md::layout::grid::CGIS_GridCapRecord caps(kDraw);
-  if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
-  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
-  if (!pArithmetic) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_geoArithmetic == NULL ");
+  md::layout::label::MeasureLabelPass pass;
+  if (!pass.Set(dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid), pFrame, pMapView->GetRotateAngle(), kDraw,
+                "p_geoArithmetic == NULL ")) {
     return false;
   }
-  const int nSteps = pView->IsClipping() ? kFineSteps : kCoarseSteps;
+  const MeasureLabelLines& lines = pass.lines;
+  const int nSteps =
+      pView->IsClipping() ? md::layout::label::kFineLabelSteps : md::layout::label::kCoarseLabelSteps;
   CrossingFrame frame;
   frame.rect = pView->PageToDeviceRect(pFrame->GetRect(), pPage);
   frame.rect.Normalize();
@@ -141,13 +111,13 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   };
 
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, nSteps,
+  md::layout::label::MeasureLabelWalk labels(lines, pass.pArithmetic.get(), frame, EdgeTest::kAny, nSteps,
                                              toDevice);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
     if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) {
-      pFont->lfOrientation = Turned(side) ? static_cast<LONG>(kTurnedAngle) : 0;
+      pFont->lfOrientation = IsTurned(side) ? static_cast<LONG>(md::layout::label::kTurnedLabelAngle) : 0;
     }
     pStyle->SetAlignment(DrawnAlignment(side));
     labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
@@ -171,19 +141,13 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_graphicLayer == NULL");
     return nullptr;
   }
-  auto* pGrid = dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid);
   // The map is turned in its frame as it is drawn.
-  const double dRotateAngle = pFrame->GetRotateAngle();
-  MeasureLabelLines lines;
-  double dScale = 0.0;
-  if (!lines.PrepareFor(pGrid, pFrame, dRotateAngle, &dScale)) return nullptr;
-  md::layout::grid::CGIS_GridCapRecord caps(kConvert);
-  if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
-  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
-  if (!pArithmetic) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_geoArithmetic == NULL ");
+  md::layout::label::MeasureLabelPass pass;
+  if (!pass.Set(dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid), pFrame, pFrame->GetRotateAngle(), kConvert,
+                "p_geoArithmetic == NULL ")) {
     return nullptr;
   }
+  const MeasureLabelLines& lines = pass.lines;
   // The texts are turned on a working copy: the label's own symbol stays as it is.
   md::basilo::ReleasePtr<IGIS_SymbolPart> pSymbol(m_pTextSymbol->Clone());
   LOGFONT* pFont = pSymbol ? pSymbol->GetFontSizePtr() : nullptr;
@@ -206,12 +170,12 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
 
   const double dRatio = pOwner->GetUnitRatio();
   const md::layout::grid::GridPointCarrier toPage = [&lines](SGIS_DPoint* p) { return lines.GridToPage(p); };
-  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), lines.PageFrame(), EdgeTest::kAny,
-                                             kFineSteps, toPage);
+  md::layout::label::MeasureLabelWalk labels(lines, pass.pArithmetic.get(), lines.PageFrame(), EdgeTest::kAny,
+                                             md::layout::label::kFineLabelSteps, toPage);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
-    const double dAngle = dBaseAngle + (Turned(side) ? kTurnedAngle : 0.0);
+    const double dAngle = dBaseAngle + (IsTurned(side) ? md::layout::label::kTurnedLabelAngle : 0.0);
     pSymbol->SetAngle(dAngle);
     const bool bMade = labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
       const SGIS_DPoint anchor = md::layout::label::OffsetForSide(side, SGIS_DPoint(crossing), m_offsets);

@@ -37,6 +37,10 @@ class GridLabelState {
   // draw the sides that their grid's label flags name), in the grid's order.
   void GetLabelVisible(bool* pLeft, bool* pTop, bool* pRight, bool* pBottom) const;
   void SetLabelVisible(bool bLeft, bool bTop, bool bRight, bool bBottom);
+  // Whether the side's texts are turned through 90 degrees.
+  bool IsTurned(LabelSide side) const {
+    return BySide(side, m_bBottomAlignment, m_bTopAlignment, m_bLeftAlignment, m_bRightAlignment);
+  }
   // The eight side offsets.
   SideOffsets GetSideOffsets() const { return m_offsets; }
   // The bound grid (not owned), or NULL.

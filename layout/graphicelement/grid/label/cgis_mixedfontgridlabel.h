@@ -64,7 +64,6 @@ class CGIS_MixedFontGridLabel final : public CGIS_GridLabelBase<IGIS_MixedFontGr
   // symbol, the format and the spacing's unit. The map frame when all pass,
   // else NULL.
   IGIS_MapElement* CheckedFrame(const char* szMethod, const char* szNoMap, const char* szKindText);
-  bool Turned(md::layout::label::LabelSide side) const;
   // The labels of a side with their texts split and the first parts the
   // position rule drops blanked; each label's point is its crossing (in the
   // walk's coordinates) carried by toPoint.

@@ -16,7 +16,6 @@
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
-#include "host/calcora/igis_geoarithmetic.h"
 #include "host/display/igis_display.h"
 #include "host/featra/igis_feature.h"
 #include "host/helmora/igis_mainobject.h"
@@ -48,11 +47,6 @@ namespace {
 constexpr const char* kDraw = "CGIS_MixedFontGridLabel::OnDraw";
 constexpr const char* kConvert = "CGIS_MixedFontGridLabel::ConvertToElement";
 
-// Samples per line: finer when printing, and always in conversions.
-constexpr int kFineSteps = 200;
-constexpr int kCoarseSteps = 20;
-// The turn of a side's texts when its alignment flag is set, degrees.
-constexpr double kTurnedAngle = 90.0;
 // The text whose box gives the height of a line of each symbol.
 constexpr const char* kMeasuringText = "108";
 // The global setting that scales the texts of a printed drawing.
@@ -165,32 +159,15 @@ md::basilo::ReleasePtr<IGIS_Symbol> LevelCopy(IGIS_Symbol* pSymbol) {
 
 }  // namespace
 
-bool CGIS_MixedFontGridLabel::Turned(LabelSide side) const {
-  return md::layout::label::BySide(side, m_bBottomAlignment, m_bTopAlignment, m_bLeftAlignment,
-                                   m_bRightAlignment);
-}
-
 IGIS_MapElement* CGIS_MixedFontGridLabel::CheckedFrame(const char* szMethod, const char* szNoMap,
                                                        const char* szKindText) {
-  IGIS_MapElement* pFrame = md::layout::label::CheckedMeasureFrame(m_pMapGrid, szMethod, szNoMap, szKindText);
-  if (pFrame == nullptr) return nullptr;
-  if (!m_pTextSymbol) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pTextSymbol == NULL");
-    return nullptr;
-  }
-  if (!m_pSecondarySymbol) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pSecondarySymbolText == NULL");
-    return nullptr;
-  }
-  if (!m_pNumericFormat) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pNumericFormat == NULL");
-    return nullptr;
-  }
-  if (!SpacingUnitKnown(dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid))) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "f <= 0");
-    return nullptr;
-  }
-  return pFrame;
+  auto* pGrid = dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid);
+  return md::layout::label::CheckedMeasureFrame(
+      m_pMapGrid, szMethod, szNoMap, szKindText,
+      {{m_pTextSymbol != nullptr, "m_pTextSymbol == NULL"},
+       {m_pSecondarySymbol != nullptr, "m_pSecondarySymbolText == NULL"},
+       {m_pNumericFormat != nullptr, "m_pNumericFormat == NULL"},
+       {pGrid == nullptr || pGrid->GetGridSpacing() == nullptr || SpacingUnitKnown(pGrid), "f <= 0"}});
 }
 
 std::string CGIS_MixedFontGridLabel::ZoneText() const {
@@ -231,25 +208,15 @@ bool CGIS_MixedFontGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   }
   IGIS_MapElement* pFrame = CheckedFrame(kDraw, "p_map == NULL", "pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return false;
-  IGIS_MainObject* pMain = pFrame->GetMainObject();
-  IGIS_MapView* pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
-  if (pMapView == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_mainview == NULL");
-    return false;
-  }
+  IGIS_MapView* pMapView = md::layout::label::FrameMapView(pFrame, kDraw);
+  if (pMapView == nullptr) return false;
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
-  auto* pGrid = dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid);
-
-  MeasureLabelLines lines;
-  double dScale = 0.0;
-  if (!lines.PrepareFor(pGrid, pFrame, pMapView->GetRotateAngle(), &dScale)) return false;
-  md::layout::grid::CGIS_GridCapRecord caps(kDraw);
-  if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
-  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
-  if (!pArithmetic) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_geoArithmetic ==  NULL");
+  md::layout::label::MeasureLabelPass pass;
+  if (!pass.Set(dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid), pFrame, pMapView->GetRotateAngle(), kDraw,
+                "p_geoArithmetic ==  NULL")) {
     return false;
   }
+  const MeasureLabelLines& lines = pass.lines;
 
   // The frame in device units; which of its edges is the bottom follows the
   // view (y grows downwards on a screen, upwards on a printed page).
@@ -300,8 +267,9 @@ bool CGIS_MixedFontGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   };
 
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  MeasureLabelWalk walk(lines, pArithmetic.get(), frame, EdgeTest::kOnSide,
-                        bPrint ? kFineSteps : kCoarseSteps, toDevice);
+  MeasureLabelWalk walk(lines, pass.pArithmetic.get(), frame, EdgeTest::kOnSide,
+                        bPrint ? md::layout::label::kFineLabelSteps : md::layout::label::kCoarseLabelSteps,
+                        toDevice);
   const auto drawPart = [&](IGIS_AnnoPointStyle* pStyle, const std::string& text, SGIS_DPoint anchor) {
     if (text.empty() || pDrawer == nullptr) return;
     const SGIS_DPoint device = pView->PageToDevicePoint(anchor, pPage);
@@ -311,10 +279,10 @@ bool CGIS_MixedFontGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
-    const bool bTurned = Turned(side);
+    const bool bTurned = IsTurned(side);
     for (IGIS_AnnoPointStyle* pStyle : styles) {
       if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) {
-        pFont->lfOrientation = bTurned ? static_cast<LONG>(kTurnedAngle) : 0;
+        pFont->lfOrientation = bTurned ? static_cast<LONG>(md::layout::label::kTurnedLabelAngle) : 0;
       }
     }
     for (const MixedLabel& label : SideLabels(&walk, side, toPage)) {
@@ -337,23 +305,18 @@ IGIS_Element* CGIS_MixedFontGridLabel::ConvertToElement() {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_graphicLayer == NULL");
     return nullptr;
   }
-  auto* pGrid = dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid);
   // The map is turned in its frame as it is drawn.
-  MeasureLabelLines lines;
-  double dScale = 0.0;
-  if (!lines.PrepareFor(pGrid, pFrame, pFrame->GetRotateAngle(), &dScale)) return nullptr;
+  md::layout::label::MeasureLabelPass pass;
+  if (!pass.Set(dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid), pFrame, pFrame->GetRotateAngle(), kConvert,
+                "p_geoArithmetic == NULL ")) {
+    return nullptr;
+  }
   // Without a scale no crossing has a place on the page: nothing is made.
-  if (!(dScale > 0.0) || !std::isfinite(dScale)) {
+  if (!(pass.dScale > 0.0) || !std::isfinite(pass.dScale)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "s <= 0");
     return nullptr;
   }
-  md::layout::grid::CGIS_GridCapRecord caps(kConvert);
-  if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
-  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
-  if (!pArithmetic) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_geoArithmetic == NULL ");
-    return nullptr;
-  }
+  const MeasureLabelLines& lines = pass.lines;
   // The texts are turned on working copies, by their own angle and the
   // side's turn: the label's symbols stay as they are.
   md::basilo::ReleasePtr<IGIS_Symbol> copies[3] = {
@@ -374,7 +337,8 @@ IGIS_Element* CGIS_MixedFontGridLabel::ConvertToElement() {
     return nullptr;
   }
   const md::layout::grid::GridPointCarrier toPage = [&lines](SGIS_DPoint* p) { return lines.GridToPage(p); };
-  MeasureLabelWalk walk(lines, pArithmetic.get(), lines.PageFrame(), EdgeTest::kOnSide, kFineSteps, toPage);
+  MeasureLabelWalk walk(lines, pass.pArithmetic.get(), lines.PageFrame(), EdgeTest::kOnSide,
+                        md::layout::label::kFineLabelSteps, toPage);
   const auto asPage = [](SGIS_Point crossing) { return SGIS_DPoint(crossing); };
   // One text element on the box the drawing fills with the part. The
   // element places its turned outline by the height it measures itself.
@@ -388,7 +352,7 @@ IGIS_Element* CGIS_MixedFontGridLabel::ConvertToElement() {
   };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
-    const double dTurn = Turned(side) ? kTurnedAngle : 0.0;
+    const double dTurn = IsTurned(side) ? md::layout::label::kTurnedLabelAngle : 0.0;
     for (int i = 0; i < 3; ++i) {
       if (copies[i]) copies[i]->SetAngle(baseAngles[i] + dTurn);
     }

@@ -43,6 +43,10 @@ constexpr T BySide(LabelSide side, T bottom, T top, T left, T right) {
   return bottom;
 }
 
+// The turn of a side's texts when its alignment flag is set, degrees
+// counter-clockwise.
+constexpr double kTurnedLabelAngle = 90.0;
+
 // True for the sides that label vertical lines (bottom and top).
 constexpr bool LabelsVerticalLines(LabelSide side) {
   return side == LabelSide::Bottom || side == LabelSide::Top;

@@ -7,6 +7,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/calcora/igis_geoarithmetic.h"
+#include "host/helmora/igis_mainobject.h"
 #include "host/helmora/igis_map.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
@@ -235,6 +236,26 @@ void MeasureLabelWalk::Trace(LabelSide side, double c, Traced* pOut) {
   pOut->last = m_crossings[static_cast<std::size_t>(m) - 1];
 }
 
+bool MeasureLabelPass::Set(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
+                           const char* szMethod, const char* szNoArithmetic) {
+  if (!lines.PrepareFor(pGrid, pFrame, dRotateAngle, &dScale)) return false;
+  grid::CGIS_GridCapRecord caps(szMethod);
+  if (lines.Capped()) caps.Note("lines", grid::kMaxGridLines);
+  pArithmetic.reset(GIS_CreateGeoArithmeticObject());
+  if (!pArithmetic) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szNoArithmetic);
+    return false;
+  }
+  return true;
+}
+
+IGIS_MapView* FrameMapView(IGIS_MapElement* pFrame, const char* szMethod) {
+  IGIS_MainObject* pMain = pFrame->GetMainObject();
+  IGIS_MapView* pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
+  if (pMapView == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mainview == NULL");
+  return pMapView;
+}
+
 bool GridLabelsSide(IGIS_MapGrid* pGrid, LabelSide side) {
   bool bLeft = false, bTop = false, bRight = false, bBottom = false;
   pGrid->GetLabelVisible(&bLeft, &bTop, &bRight, &bBottom);
@@ -242,7 +263,7 @@ bool GridLabelsSide(IGIS_MapGrid* pGrid, LabelSide side) {
 }
 
 IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap,
-                                     const char* szKindText) {
+                                     const char* szKindText, std::initializer_list<HeldPart> parts) {
   if (pGrid == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapGrid == NULL");
     return nullptr;
@@ -264,6 +285,12 @@ IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, 
   if (pMeasure->GetGridSpacing() == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pGridSpacing == NULL");
     return nullptr;
+  }
+  for (const HeldPart& part : parts) {
+    if (!part.bHeld) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", part.szMissing);
+      return nullptr;
+    }
   }
   return pFrame;
 }

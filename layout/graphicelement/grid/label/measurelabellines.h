@@ -7,22 +7,29 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
+#include "host/calcora/igis_geoarithmetic.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/label/labelgeometry.h"
 
-class IGIS_GeoArithmetic;
 class IGIS_MapElement;
+class IGIS_MapView;
 class IGIS_MapGrid;
 class IGIS_MeasureGrid;
 
 namespace md::layout::label {
+
+// Samples per labelled line: fine when printing and in conversions, coarse
+// on the screen.
+constexpr int kFineLabelSteps = 200;
+constexpr int kCoarseLabelSteps = 20;
 
 // The spacing of a measured grid as stored: intervals and origins in the
 // unit of the factory's linear unit list at nUnits.
@@ -110,17 +117,44 @@ class MeasureLabelLines {
   double m_dRotateAngle = 0.0;
 };
 
+// What one drawing or conversion of a measured grid's labels sets up after
+// its checks: the lines over the part of the map the frame shows, turned by
+// the angle, and a geo arithmetic object to cross them with the frame.
+struct MeasureLabelPass {
+  MeasureLabelLines lines;
+  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic;
+  double dScale = 0.0;  // map units per page unit
+
+  // False when there is nothing to label (MeasureLabelLines::Prepare) or no
+  // geo arithmetic object (a level-3 record of szNoArithmetic under the
+  // method). Lines cut to the cap are noted once under the method.
+  bool Set(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle, const char* szMethod,
+           const char* szNoArithmetic);
+};
+
+// The view in which the frame's map is drawn (its main object's), or NULL
+// after the level-3 record "p_mainview == NULL" under the method.
+IGIS_MapView* FrameMapView(IGIS_MapElement* pFrame, const char* szMethod);
+
 // The grid's own label flag of the side (the flags the coordinate labels of
 // a grid draw and convert by).
 bool GridLabelsSide(IGIS_MapGrid* pGrid, LabelSide side);
 
+// What a label must hold to draw or convert: whether it holds it, and the
+// record's text when it does not.
+struct HeldPart {
+  bool bHeld;
+  const char* szMissing;
+};
+
 // The checks a measured grid's label makes before it draws or converts, in
 // this order, each failure a level-3 record under the method: a bound grid
 // ("m_pMapGrid == NULL"), its map frame ("p_mapelement == NULL"), the map
-// (szNoMap), a measured grid (szKindText) and its spacing ("m_pGridSpacing ==
-// NULL"). The frame when all pass, else NULL.
+// (szNoMap), a measured grid (szKindText), its spacing ("m_pGridSpacing ==
+// NULL") and then each of the label's parts. The frame when all pass, else
+// NULL.
 IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap,
-                                     const char* szKindText);
+                                     const char* szKindText, std::initializer_list<HeldPart> parts);
 
 // Walks the lines of a side that get a label: each line of the side's
 // direction in the area that meets the frame, in the coordinates the lines

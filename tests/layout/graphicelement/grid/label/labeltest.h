@@ -115,6 +115,12 @@ std::vector<std::string> TextsOn(const std::vector<Placed>& all, Side side);
 // The texts of count whole numbers from `from` in steps.
 std::vector<std::string> Values(int from, int step, int count);
 
+// The elements of a converted compound drawn on a label printer of their own.
+std::vector<Placed> DrawnMembers(IGIS_Element* compound);
+// Every text of one list has its twin in the other: the same text and turn
+// in the same place (within a device unit), matched by text and place.
+void ExpectSamePlaces(std::vector<Placed> drawn, std::vector<Placed> converted, const std::string& what);
+
 // The map frame fixture's page with a frame on it showing the map 420 to
 // 430 km east and 4410 to 4418 km north at 1:50,000, and a measured grid
 // double of the map's reference with 1 km intervals bound to the frame.
@@ -124,6 +130,15 @@ class LabelPage : public MapFramePage {
   void TearDown() override;
   // Draws the frame (so that its map view shows the map) and clears the canvas.
   void DrawFrame(LabelPrinter* printer);
+  // Binds the label to a new grid double of the kind in the frame, in place
+  // of the page's.
+  void Rebind(int type, IGIS_GridLabel* label);
+  // Draws the label, converts it and checks the compound: one text element
+  // for each text drawn, each where the drawing put its text. The compound
+  // is deleted afterwards.
+  void ExpectConvertedAsDrawn(IGIS_GridLabel* label, const std::string& what);
+  // With no side shown by the grid, the conversion gives an empty compound.
+  void ExpectEmptyConversionWithoutSides(IGIS_GridLabel* label);
 
   CGIS_MapElement* frame_ = nullptr;
   MeasureGridDouble* grid_ = nullptr;

@@ -63,13 +63,7 @@ class MixedLabelDrawing : public LabelPage {
     EXPECT_EQ(label_->OnDraw(printer.hdc, true, printer.display.get()), expected);
     return PlacedOf(printer.canvas);
   }
-  void Rebind(int type) {
-    auto* grid = new MeasureGridDouble(map_->GetSpatialReference(), type);
-    grid->SetMapElement(frame_);
-    grid_->Release();
-    grid_ = grid;
-    label_->SetMapGrid(grid);
-  }
+  void Rebind(int type) { LabelPage::Rebind(type, label_.get()); }
   ReleasePtr<CGIS_MixedFontGridLabel> label_;
 };
 
@@ -264,7 +258,10 @@ TEST_F(MixedLabelDrawing, PrintingScalesItsTextsByTheSettingAboveZeroOnly) {
   ASSERT_GE(scaled.size(), 2u);
   EXPECT_NEAR(scaled[1].right, scaled[0].left, 1.0);
   EXPECT_NEAR(scaled[0].top, kFrameBottom + 200, 1.0);
-  // On the screen the setting changes nothing.
+  // On the screen (y down) the setting changes nothing, and every side
+  // finds its labels on its own edge as on the printed page.
+  grid_->SetLabelVisible(true, true, true, true);
+  const std::size_t printed = Draw().size();
   RecordingScreen screen(1200, 1000, 96, 1.0, 0.0, 20000.0);
   frame_->OnDraw(screen.hdc, false, screen.display.get());
   screen.canvas.clear();
@@ -272,6 +269,7 @@ TEST_F(MixedLabelDrawing, PrintingScalesItsTextsByTheSettingAboveZeroOnly) {
   const std::vector<Placed> onScreen = PlacedOf(screen.canvas);
   ASSERT_FALSE(onScreen.empty());
   EXPECT_NEAR(emOf(onScreen), 16 * 96 / 72.0, 0.5);
+  EXPECT_EQ(onScreen.size(), printed);
 }
 
 TEST_F(MixedLabelDrawing, RefusesWhatItCannotLabelAndDrawsNothing) {
@@ -322,17 +320,7 @@ TEST_F(MixedLabelDrawing, DrawsTheSidesTheGridNamesAndStoresNothingOfIt) {
 
 // ---- Conversion ------------------------------------------------------------
 
-class MixedLabelConversion : public MixedLabelDrawing {
- public:
-  std::vector<Placed> DrawConverted(IGIS_Element* compound) {
-    LabelPrinter printer;
-    auto* c = dynamic_cast<IGIS_CompoundElement*>(compound);
-    for (int i = 0; c != nullptr && i < c->GetElementCount(); ++i) {
-      c->GetElementPtrByIndex(i)->OnDraw(printer.hdc, true, printer.display.get());
-    }
-    return PlacedOf(printer.canvas);
-  }
-};
+using MixedLabelConversion = MixedLabelDrawing;
 
 TEST_F(MixedLabelConversion, PutsEveryPartWhereTheDrawingPutsIt) {
   const struct {
@@ -346,30 +334,7 @@ TEST_F(MixedLabelConversion, PutsEveryPartWhereTheDrawingPutsIt) {
     label_->SetPosition(r.position);
     label_->SetLabelOffsetX(150, 250, 350, 450);
     label_->SetLabelOffsetY(50, 60, 70, 80);
-    const std::vector<Placed> drawn = Draw();
-    const int before = set_->GetFeatureCount();
-    IGIS_Element* compound = label_->ConvertToElement();
-    ASSERT_NE(compound, nullptr) << r.what;
-    EXPECT_EQ(set_->GetFeatureCount(), before + 1 + static_cast<int>(drawn.size())) << r.what;
-    std::vector<Placed> converted = DrawConverted(compound);
-    std::vector<Placed> shown = drawn;
-    ASSERT_EQ(shown.size(), converted.size()) << r.what;
-    const auto order = [](const Placed& p, const Placed& q) {
-      return std::tie(p.text, p.left, p.bottom) < std::tie(q.text, q.left, q.bottom);
-    };
-    std::sort(shown.begin(), shown.end(), order);
-    std::sort(converted.begin(), converted.end(), order);
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-      const Placed& a = shown[i];
-      const Placed& b = converted[i];
-      EXPECT_EQ(a.text, b.text) << r.what;
-      EXPECT_EQ(a.angle, b.angle) << r.what << " " << a.text;
-      EXPECT_NEAR(a.left, b.left, 1.0) << r.what << " " << a.text;
-      EXPECT_NEAR(a.right, b.right, 1.0) << r.what << " " << a.text;
-      EXPECT_NEAR(a.top, b.top, 1.0) << r.what << " " << a.text;
-      EXPECT_NEAR(a.bottom, b.bottom, 1.0) << r.what << " " << a.text;
-    }
-    EXPECT_TRUE(set_->DeleteElement(compound));
+    ExpectConvertedAsDrawn(label_.get(), r.what);
   }
   // The label's own symbols are not turned.
   EXPECT_EQ(label_->GetTextSymbolPtr()->GetAngle(), 0.0);
@@ -377,11 +342,7 @@ TEST_F(MixedLabelConversion, PutsEveryPartWhereTheDrawingPutsIt) {
 }
 
 TEST_F(MixedLabelConversion, GivesAnEmptyCompoundWhenNoSideIsShown) {
-  grid_->SetLabelVisible(false, false, false, false);
-  IGIS_Element* compound = label_->ConvertToElement();
-  ASSERT_NE(compound, nullptr);
-  EXPECT_EQ(dynamic_cast<IGIS_CompoundElement*>(compound)->GetElementCount(), 0);
-  EXPECT_TRUE(set_->DeleteElement(compound));
+  ExpectEmptyConversionWithoutSides(label_.get());
 }
 
 TEST_F(MixedLabelConversion, RefusesBeforeMakingAnything) {

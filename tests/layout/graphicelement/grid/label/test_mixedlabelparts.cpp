@@ -26,13 +26,21 @@ TEST(MixedLabelParts, SplitsByCountOrAtTheDecimalPoint) {
     const char* first;
     const char* second;
   } rows[] = {
-      {"3456", true, 2, "34", "56"},   {"56", true, 2, "0", "56"},         {"4", true, 2, "0", "4"},
-      {"3456", true, 0, "3456", ""},   {"3456", true, -3, "3456", ""},  // a negative count splits as 0
-      {"3456", true, 10, "0", "3456"}, {"-3456", true, 2, "-34", "56"},    {"1,234", true, 3, "1,", "234"},
-      {"12°34", true, 2, "12°", "34"},                                      // characters, not bytes
-      {"12°", true, 1, "12", "°"},     {"345.78", false, 2, "345", ".78"},  // the point stays with the second
-                                                                            // part
-      {"3456", false, 2, "3456", ""},  {".5", false, 2, ".5", ""},         {"1.2.3", false, 2, "1", ".2.3"},
+      {"3456", true, 2, "34", "56"},
+      {"56", true, 2, "0", "56"},
+      {"4", true, 2, "0", "4"},
+      {"3456", true, 0, "3456", ""},
+      {"3456", true, -3, "3456", ""},  // a negative count splits as 0
+      {"3456", true, 10, "0", "3456"},
+      {"-3456", true, 2, "-34", "56"},
+      {"1,234", true, 3, "1,", "234"},
+      {"12°34", true, 2, "12°", "34"},  // characters, not bytes
+      {"12°", true, 1, "12", "°"},
+      {"345.78", false, 2, "345", ".78"},  // the point stays with the second
+                                           // part
+      {"3456", false, 2, "3456", ""},
+      {".5", false, 2, ".5", ""},
+      {"1.2.3", false, 2, "1", ".2.3"},
   };
   for (const auto& r : rows) {
     std::string first = "x", second = "y";
