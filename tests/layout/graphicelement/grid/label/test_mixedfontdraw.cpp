@@ -180,6 +180,17 @@ TEST_F(MixedLabelDrawing, SplitsAsItsSettingsSay) {
   }
 }
 
+TEST_F(MixedLabelDrawing, LeavesOutOnlyTheLabelsWithoutAText) {
+  // A stored origin that is not a number gives the vertical lines no text
+  // (the format writes none for it): their labels alone are left out.
+  BufferPtr b = BufferWith([](IGIS_PropertySet* s) {
+    s->AddProperty("XOrigin", "XOrigin", GIS_FIELD_TYPE_DOUBLE, 1)->SetDouble(NAN);
+  });
+  ASSERT_TRUE(grid_->GetGridSpacing()->Open(b.get()));
+  EXPECT_TRUE(DrawSide(this, kBottom).empty());
+  EXPECT_EQ(TextsOfSize(DrawSide(this, kLeft), kSecondEm), Values(10, 1, 9));
+}
+
 TEST_F(MixedLabelDrawing, WritesTheZoneNumberBeforeFirstPartsOnTheBottomAndTopOnly) {
   label_->SetShowZone(true);
   // Zone 39 of 3 degrees (central meridian 117 degrees east), beside the
