@@ -2,6 +2,8 @@
 // the symbol chooser played as a user.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 
@@ -26,6 +28,14 @@ inline md::ui::ScriptedDriver::Scene ChooseEntry(int index) {
   return [index](md::ui::UiUser& u) {
     u.Choose(IDC_GIS_PICK_LIST, index);
     u.Ok();
+  };
+}
+
+// The scene that paints the window into the snapshot file, then cancels it.
+inline md::ui::ScriptedDriver::Scene SnapshotThenCancel(const std::string& path) {
+  return [path](md::ui::UiUser& u) {
+    EXPECT_TRUE(u.Snapshot(path));
+    u.Cancel();
   };
 }
 

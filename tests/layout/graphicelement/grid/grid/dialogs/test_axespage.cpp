@@ -247,10 +247,7 @@ TEST_F(AxesPage, Snapshot) {
   g->GetBorder()->SetBorderType(GIS_GRIDBORDER_CALIBRATED);
   const std::string path = SnapshotPath("grid-axes");
   ScriptedDriver driver;
-  driver.Then([&](UiUser& u) {
-    EXPECT_TRUE(u.Snapshot(path));
-    u.Cancel();
-  });
+  driver.Then(md::test::SnapshotThenCancel(path));
   EXPECT_FALSE(g->OnOpenPropertyDlg());
   EXPECT_TRUE(std::filesystem::exists(path));
 }

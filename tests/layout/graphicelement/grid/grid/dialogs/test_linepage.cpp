@@ -71,10 +71,7 @@ TEST_F(LinePage, Snapshot) {
   Owned<IGIS_MapGrid> g(md::test::NewGrid(GIS_MAPGRID_MEASURE));
   CGIS_GridLinePage page;
   const std::string path = SnapshotPath("grid-line");
-  RunPage(page, g.get(), [&](UiUser& u) {
-    EXPECT_TRUE(u.Snapshot(path));
-    u.Cancel();
-  });
+  EXPECT_EQ(RunPage(page, g.get(), md::test::SnapshotThenCancel(path)), IDCANCEL);
   EXPECT_TRUE(std::filesystem::exists(path));
 }
 
