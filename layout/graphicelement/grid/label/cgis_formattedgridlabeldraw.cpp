@@ -25,6 +25,7 @@
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
 #include "layout/graphicelement/grid/label/measurelabellines.h"
@@ -40,6 +41,12 @@ namespace {
 
 constexpr const char* kDraw = "CGIS_FormattedGridLabel::OnDraw";
 constexpr const char* kConvert = "CGIS_FormattedGridLabel::ConvertToElement";
+
+// Samples per line: finer while the view clips (printing), and always in
+// conversions.
+using md::layout::label::kCoarseLabelSteps;
+using md::layout::label::kFineLabelSteps;
+using md::layout::label::kTurnedLabelAngle;
 
 }  // namespace
 
@@ -75,7 +82,7 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   if (pView == nullptr) return false;
   IGIS_MapElement* pFrame = CheckedFrame(kDraw, "pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return false;
-  IGIS_MapView* pMapView = md::layout::label::FrameMapView(pFrame, kDraw);
+  IGIS_MapView* pMapView = md::layout::label::LabelledMapView(pFrame, kDraw);
   if (pMapView == nullptr) return false;
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
   md::layout::label::MeasureLabelPass pass;
@@ -84,8 +91,7 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
     return false;
   }
   const MeasureLabelLines& lines = pass.lines;
-  const int nSteps =
-      pView->IsClipping() ? md::layout::label::kFineLabelSteps : md::layout::label::kCoarseLabelSteps;
+  const int nSteps = pView->IsClipping() ? kFineLabelSteps : kCoarseLabelSteps;
   CrossingFrame frame;
   frame.rect = pView->PageToDeviceRect(pFrame->GetRect(), pPage);
   frame.rect.Normalize();
@@ -111,13 +117,13 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   };
 
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  md::layout::label::MeasureLabelWalk labels(lines, pass.pArithmetic.get(), frame, EdgeTest::kAny, nSteps,
-                                             toDevice);
+  md::layout::label::LabelLineWalk labels(lines, pass.pArithmetic.get(), frame, EdgeTest::kAny, nSteps,
+                                          toDevice);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
     if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) {
-      pFont->lfOrientation = IsTurned(side) ? static_cast<LONG>(md::layout::label::kTurnedLabelAngle) : 0;
+      pFont->lfOrientation = IsTurned(side) ? static_cast<LONG>(kTurnedLabelAngle) : 0;
     }
     pStyle->SetAlignment(DrawnAlignment(side));
     labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
@@ -170,21 +176,17 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
 
   const double dRatio = pOwner->GetUnitRatio();
   const md::layout::grid::GridPointCarrier toPage = [&lines](SGIS_DPoint* p) { return lines.GridToPage(p); };
-  md::layout::label::MeasureLabelWalk labels(lines, pass.pArithmetic.get(), lines.PageFrame(), EdgeTest::kAny,
-                                             md::layout::label::kFineLabelSteps, toPage);
+  md::layout::label::LabelLineWalk labels(lines, pass.pArithmetic.get(), lines.PageFrame(), EdgeTest::kAny,
+                                          kFineLabelSteps, toPage);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
-    const double dAngle = dBaseAngle + (IsTurned(side) ? md::layout::label::kTurnedLabelAngle : 0.0);
+    const double dAngle = dBaseAngle + (IsTurned(side) ? kTurnedLabelAngle : 0.0);
     pSymbol->SetAngle(dAngle);
     const bool bMade = labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
       const SGIS_DPoint anchor = md::layout::label::OffsetForSide(side, SGIS_DPoint(crossing), m_offsets);
-      SGIS_Rect extent;
-      pSymbol->GetTextExtent(&extent, text.c_str(), 0, 1.0);
-      const SGIS_DRect box = md::layout::label::AlignedTextBound(
-          DrawnAlignment(side), anchor, extent.Width() * dRatio, extent.Height() * dRatio, dAngle);
-      return CreateTextElement(pCompound, SGIS_Point::FromDoubles(box.x1, box.y2), pSymbol.get(),
-                               text.c_str(), false) != FALSE;
+      return md::layout::label::CreateAlignedText(pCompound, pSymbol.get(), DrawnAlignment(side), anchor,
+                                                  text.c_str(), dRatio);
     });
     if (!bMade) {
       // Nothing of a conversion that failed part-way stays in the feature set.

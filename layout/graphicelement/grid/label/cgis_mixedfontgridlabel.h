@@ -19,7 +19,7 @@
 class IGIS_MapElement;
 
 namespace md::layout::label {
-class MeasureLabelWalk;
+class LabelLineWalk;
 }
 
 class CGIS_MixedFontGridLabel final : public CGIS_GridLabelBase<IGIS_MixedFontGridLabel> {
@@ -68,7 +68,7 @@ class CGIS_MixedFontGridLabel final : public CGIS_GridLabelBase<IGIS_MixedFontGr
   // position rule drops blanked; each label's point is its crossing (in the
   // walk's coordinates) carried by toPoint.
   std::vector<md::layout::label::MixedLabel> SideLabels(
-      md::layout::label::MeasureLabelWalk* pWalk, md::layout::label::LabelSide side,
+      md::layout::label::LabelLineWalk* pWalk, md::layout::label::LabelSide side,
       const std::function<SGIS_DPoint(SGIS_Point)>& toPoint);
   // The zone text the bottom and top labels write ("" for none).
   std::string ZoneText() const;

@@ -35,9 +35,9 @@
 #include "platform/win/wingdi.h"
 
 using md::layout::label::EdgeTest;
+using md::layout::label::LabelLineWalk;
 using md::layout::label::LabelSide;
 using md::layout::label::MeasureLabelLines;
-using md::layout::label::MeasureLabelWalk;
 using md::layout::label::MixedLabel;
 using md::layout::label::MixedPartAnchors;
 using md::layout::label::MixedPartSizes;
@@ -92,14 +92,6 @@ TextSize SizeOf(IGIS_Symbol* pSymbol, const std::string& text, double dRatio, do
   SGIS_Rect extent;
   if (!pSymbol->GetTextExtent(&extent, text.c_str(), 0, dRatio * kFineMeasure)) return TextSize();
   return {extent.Width() * k / kFineMeasure, extent.Height() * k / kFineMeasure};
-}
-
-// The height a text element gives its text's outline: the symbol's whole
-// units at ratio 1 times the owner's unit ratio.
-double ElementTextHeight(IGIS_Symbol* pSymbol, const std::string& text, double dUnitRatio) {
-  SGIS_Rect extent;
-  if (pSymbol == nullptr || !pSymbol->GetTextExtent(&extent, text.c_str(), 0, 1.0)) return 0.0;
-  return extent.Height() * dUnitRatio;
 }
 
 // Whether the spacing's unit is a linear unit of the spatial-reference
@@ -182,7 +174,7 @@ std::string CGIS_MixedFontGridLabel::ZoneText() const {
 }
 
 std::vector<MixedLabel> CGIS_MixedFontGridLabel::SideLabels(
-    MeasureLabelWalk* pWalk, LabelSide side, const std::function<SGIS_DPoint(SGIS_Point)>& toPoint) {
+    LabelLineWalk* pWalk, LabelSide side, const std::function<SGIS_DPoint(SGIS_Point)>& toPoint) {
   std::vector<MixedLabel> labels;
   const auto textOf = [this](double dValue) {
     const char* szText = m_pNumericFormat->Format(dValue);
@@ -208,7 +200,7 @@ bool CGIS_MixedFontGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   }
   IGIS_MapElement* pFrame = CheckedFrame(kDraw, "p_map == NULL", "pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return false;
-  IGIS_MapView* pMapView = md::layout::label::FrameMapView(pFrame, kDraw);
+  IGIS_MapView* pMapView = md::layout::label::LabelledMapView(pFrame, kDraw);
   if (pMapView == nullptr) return false;
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
   md::layout::label::MeasureLabelPass pass;
@@ -267,9 +259,9 @@ bool CGIS_MixedFontGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   };
 
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  MeasureLabelWalk walk(lines, pass.pArithmetic.get(), frame, EdgeTest::kOnSide,
-                        bPrint ? md::layout::label::kFineLabelSteps : md::layout::label::kCoarseLabelSteps,
-                        toDevice);
+  LabelLineWalk walk(lines, pass.pArithmetic.get(), frame, EdgeTest::kOnSide,
+                     bPrint ? md::layout::label::kFineLabelSteps : md::layout::label::kCoarseLabelSteps,
+                     toDevice);
   const auto drawPart = [&](IGIS_AnnoPointStyle* pStyle, const std::string& text, SGIS_DPoint anchor) {
     if (text.empty() || pDrawer == nullptr) return;
     const SGIS_DPoint device = pView->PageToDevicePoint(anchor, pPage);
@@ -337,18 +329,14 @@ IGIS_Element* CGIS_MixedFontGridLabel::ConvertToElement() {
     return nullptr;
   }
   const md::layout::grid::GridPointCarrier toPage = [&lines](SGIS_DPoint* p) { return lines.GridToPage(p); };
-  MeasureLabelWalk walk(lines, pass.pArithmetic.get(), lines.PageFrame(), EdgeTest::kOnSide,
-                        md::layout::label::kFineLabelSteps, toPage);
+  LabelLineWalk walk(lines, pass.pArithmetic.get(), lines.PageFrame(), EdgeTest::kOnSide,
+                     md::layout::label::kFineLabelSteps, toPage);
   const auto asPage = [](SGIS_Point crossing) { return SGIS_DPoint(crossing); };
-  // One text element on the box the drawing fills with the part. The
-  // element places its turned outline by the height it measures itself.
-  const auto makePart = [&](IGIS_Symbol* pSymbol, double dAngle, const std::string& text, SGIS_DPoint anchor,
-                            double w) {
-    if (text.empty()) return true;
-    const double h = ElementTextHeight(pSymbol, text, measure.k);
-    const SGIS_DRect box = md::layout::label::AlignedTextBound(GIS_ALIGN_BOTTOM_LEFT, anchor, w, h, dAngle);
-    return CreateTextElement(pCompound, SGIS_Point::FromDoubles(box.x1, box.y2), pSymbol, text.c_str(),
-                             false) != FALSE;
+  // One text element on the box the drawing fills with the part (the
+  // copies carry the side's turn).
+  const auto makePart = [&](IGIS_Symbol* pSymbol, const std::string& text, SGIS_DPoint anchor) {
+    return text.empty() || md::layout::label::CreateAlignedText(pCompound, pSymbol, GIS_ALIGN_BOTTOM_LEFT,
+                                                                anchor, text.c_str(), measure.k);
   };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
@@ -360,10 +348,10 @@ IGIS_Element* CGIS_MixedFontGridLabel::ConvertToElement() {
       const std::string& zoneShown = ZoneShown(side, label, zone);
       const MixedPartSizes sizes = measure.Of(label, zoneShown);
       const MixedPartAnchors at = md::layout::label::PlaceMixedParts(side, dTurn != 0.0, label.point, sizes);
-      const bool bMade =
-          makePart(copies[0].get(), baseAngles[0] + dTurn, label.first, at.first, sizes.dFirstWidth) &&
-          makePart(copies[1].get(), baseAngles[1] + dTurn, label.second, at.second, sizes.dSecondWidth) &&
-          makePart(copies[2].get(), baseAngles[2] + dTurn, zoneShown, at.zone, sizes.dZoneWidth);
+      const bool bMade = makePart(copies[0].get(), label.first, at.first) &&
+                         makePart(copies[1].get(), label.second, at.second) &&
+                         makePart(copies[2].get(), zoneShown, at.zone);
+
       if (!bMade) {
         // Nothing of a conversion that failed part-way stays in the feature set.
         GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_textElement == NULL");

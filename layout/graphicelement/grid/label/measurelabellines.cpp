@@ -7,7 +7,6 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/calcora/igis_geoarithmetic.h"
-#include "host/helmora/igis_mainobject.h"
 #include "host/helmora/igis_map.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
@@ -159,6 +158,14 @@ CrossingFrame MeasureLabelLines::PageFrame() const {
   return frame;
 }
 
+int MeasureLabelLines::LineCount(bool bVertical) const {
+  return (bVertical ? m_vertical : m_horizontal).nCount;
+}
+
+double MeasureLabelLines::LineAt(bool bVertical, int i) const {
+  return bVertical ? m_vertical.At(i, m_dXInterval) : m_horizontal.At(i, m_dYInterval);
+}
+
 bool MeasureLabelLines::Accepts(LabelSide side, double c) const {
   return LabelsVerticalLines(side) ? (m_area.x1 <= c && c <= m_area.x2) : (m_area.y2 <= c && c <= m_area.y1);
 }
@@ -185,57 +192,6 @@ bool MeasureLabelLines::GridToMap(SGIS_DPoint* pPoint) const {
   return t != nullptr && t->TransformPoint(1, pPoint, 1) != FALSE;
 }
 
-MeasureLabelWalk::MeasureLabelWalk(const MeasureLabelLines& lines, IGIS_GeoArithmetic* pArithmetic,
-                                   const CrossingFrame& frame, EdgeTest test, int nSteps,
-                                   grid::GridPointCarrier carry)
-    : m_lines(lines),
-      m_pArithmetic(pArithmetic),
-      m_frame(frame),
-      m_test(test),
-      m_nSteps(nSteps > 0 ? nSteps : 1),
-      m_carry(std::move(carry)) {
-  // A cut writes at most twice the points it is given.
-  m_crossings.resize(2 * (static_cast<std::size_t>(m_nSteps) + 1));
-  m_traced[0].resize(static_cast<std::size_t>(lines.Vertical().nCount));
-  m_traced[1].resize(static_cast<std::size_t>(lines.Horizontal().nCount));
-}
-
-bool MeasureLabelWalk::Walk(LabelSide side, const TextOf& textOf, const OnLabel& onLabel) {
-  const bool bVertical = LabelsVerticalLines(side);
-  const grid::GridLineRun& run = bVertical ? m_lines.Vertical() : m_lines.Horizontal();
-  const double dInterval = bVertical ? m_lines.XInterval() : m_lines.YInterval();
-  std::vector<Traced>& traced = m_traced[bVertical ? 0 : 1];
-  for (int i = 0; i < run.nCount; ++i) {
-    const double c = run.At(i, dInterval);
-    if (!m_lines.Accepts(side, c)) continue;
-    Traced& t = traced[static_cast<std::size_t>(i)];
-    if (!t.bDone) Trace(side, c, &t);
-    // The first and the last point where the line lies in the frame.
-    const SGIS_Point ends[2] = {t.first, t.last};
-    SGIS_Point crossing;
-    if (!SideCrossing(side, ends, t.nCount > 1 ? 2 : t.nCount, m_frame, m_test, &crossing)) continue;
-    const std::string text = textOf(m_lines.LabelValue(side, c));
-    if (text.empty()) continue;
-    if (!onLabel(text, crossing)) return false;
-  }
-  return true;
-}
-
-void MeasureLabelWalk::Trace(LabelSide side, double c, Traced* pOut) {
-  pOut->bDone = true;
-  SGIS_DPoint from, to;
-  m_lines.LineEnds(side, c, &from, &to);
-  const int n = grid::SampleGridLine(from, to, m_nSteps, m_carry, &m_samples);
-  if (n == 0 || m_pArithmetic == nullptr) return;
-  const SGIS_Rect& r = m_frame.rect;
-  const int m = m_pArithmetic->ClipPolylineToRect(SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top), n,
-                                                  m_samples.data(), m_crossings.data());
-  if (m < 1) return;
-  pOut->nCount = m;
-  pOut->first = m_crossings[0];
-  pOut->last = m_crossings[static_cast<std::size_t>(m) - 1];
-}
-
 bool MeasureLabelPass::Set(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
                            const char* szMethod, const char* szNoArithmetic) {
   if (!lines.PrepareFor(pGrid, pFrame, dRotateAngle, &dScale)) return false;
@@ -249,34 +205,10 @@ bool MeasureLabelPass::Set(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, dou
   return true;
 }
 
-IGIS_MapView* FrameMapView(IGIS_MapElement* pFrame, const char* szMethod) {
-  IGIS_MainObject* pMain = pFrame->GetMainObject();
-  IGIS_MapView* pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
-  if (pMapView == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mainview == NULL");
-  return pMapView;
-}
-
-bool GridLabelsSide(IGIS_MapGrid* pGrid, LabelSide side) {
-  bool bLeft = false, bTop = false, bRight = false, bBottom = false;
-  pGrid->GetLabelVisible(&bLeft, &bTop, &bRight, &bBottom);
-  return BySide(side, bBottom, bTop, bLeft, bRight);
-}
-
 IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap,
                                      const char* szKindText, std::initializer_list<HeldPart> parts) {
-  if (pGrid == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapGrid == NULL");
-    return nullptr;
-  }
-  IGIS_MapElement* pFrame = pGrid->GetMapElement();
-  if (pFrame == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mapelement == NULL");
-    return nullptr;
-  }
-  if (pFrame->GetMap() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szNoMap);
-    return nullptr;
-  }
+  IGIS_MapElement* pFrame = LabelledFrame(pGrid, szMethod, szNoMap);
+  if (pFrame == nullptr) return nullptr;
   auto* pMeasure = dynamic_cast<IGIS_MeasureGrid*>(pGrid);
   if (pGrid->GetType() != GIS_MAPGRID_MEASURE || pMeasure == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szKindText);

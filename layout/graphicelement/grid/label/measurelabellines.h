@@ -2,14 +2,11 @@
 // drawing or conversion: the area to label in the grid's own projected
 // reference, the intervals and origins in that reference's units, the runs
 // of vertical and horizontal lines to try, the carrying of grid points into
-// the map's reference, and the walk of a side's labelled lines with their
-// crossings. The formatted and the mixed-font labels share them.
+// the map's reference; the walk of a side's labelled lines is
+// labellinewalk.h. The formatted and the mixed-font labels share them.
 #pragma once
 
-#include <functional>
 #include <initializer_list>
-#include <string>
-#include <vector>
 
 #include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
@@ -17,19 +14,13 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
-#include "layout/graphicelement/grid/label/labelgeometry.h"
+#include "layout/graphicelement/grid/label/labellinewalk.h"
 
 class IGIS_MapElement;
-class IGIS_MapView;
 class IGIS_MapGrid;
 class IGIS_MeasureGrid;
 
 namespace md::layout::label {
-
-// Samples per labelled line: fine when printing and in conversions, coarse
-// on the screen.
-constexpr int kFineLabelSteps = 200;
-constexpr int kCoarseLabelSteps = 20;
 
 // The spacing of a measured grid as stored: intervals and origins in the
 // unit of the factory's linear unit list at nUnits.
@@ -41,11 +32,9 @@ struct MeasureSpacing {
   int nUnits = 0;
 };
 
-class MeasureLabelLines {
+class MeasureLabelLines final : public LabelLines {
  public:
   MeasureLabelLines() = default;
-  MeasureLabelLines(const MeasureLabelLines&) = delete;
-  MeasureLabelLines& operator=(const MeasureLabelLines&) = delete;
 
   // Sets the lines up. The area is the map bound carried into the grid's
   // reference, within the part of the grid's plane that its projection
@@ -81,13 +70,15 @@ class MeasureLabelLines {
 
   // Whether the line of the side's direction at grid coordinate c lies in
   // the area (edges included).
-  bool Accepts(LabelSide side, double c) const;
+  int LineCount(bool bVertical) const override;
+  double LineAt(bool bVertical, int i) const override;
+  bool Accepts(LabelSide side, double c) const override;
   // The value a label writes for that line, in the spacing's unit:
   // (c + origin) / unit factor.
-  double LabelValue(LabelSide side, double c) const;
+  double LabelValue(LabelSide side, double c) const override;
   // The ends of that line: across the area widened by one interval, from
   // its low end to its high end.
-  void LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const;
+  void LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const override;
   // Carries a grid point into the map's reference in place; false when it
   // cannot.
   bool GridToMap(SGIS_DPoint* pPoint) const;
@@ -132,14 +123,6 @@ struct MeasureLabelPass {
            const char* szNoArithmetic);
 };
 
-// The view in which the frame's map is drawn (its main object's), or NULL
-// after the level-3 record "p_mainview == NULL" under the method.
-IGIS_MapView* FrameMapView(IGIS_MapElement* pFrame, const char* szMethod);
-
-// The grid's own label flag of the side (the flags the coordinate labels of
-// a grid draw and convert by).
-bool GridLabelsSide(IGIS_MapGrid* pGrid, LabelSide side);
-
 // What a label must hold to draw or convert: whether it holds it, and the
 // record's text when it does not.
 struct HeldPart {
@@ -148,52 +131,11 @@ struct HeldPart {
 };
 
 // The checks a measured grid's label makes before it draws or converts, in
-// this order, each failure a level-3 record under the method: a bound grid
-// ("m_pMapGrid == NULL"), its map frame ("p_mapelement == NULL"), the map
-// (szNoMap), a measured grid (szKindText), its spacing ("m_pGridSpacing ==
-// NULL") and then each of the label's parts. The frame when all pass, else
-// NULL.
+// this order, each failure a level-3 record under the method: the labelled
+// frame (LabelledFrame, with szNoMap in place of "p_map == NULL"), a
+// measured grid (szKindText), its spacing ("m_pGridSpacing == NULL") and
+// then each of the label's parts. The frame when all pass, else NULL.
 IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap,
                                      const char* szKindText, std::initializer_list<HeldPart> parts);
-
-// Walks the lines of a side that get a label: each line of the side's
-// direction in the area that meets the frame, in the coordinates the lines
-// are carried into, where the crossing the side takes passes the edge test,
-// with the text of its value (a value without text is left out). A line is
-// traced once for both sides that label it (bottom and top, left and
-// right), with nSteps + 1 samples; the buffers are made once and kept.
-class MeasureLabelWalk {
- public:
-  using TextOf = std::function<std::string(double dValue)>;
-  // Receives a label's text and crossing; false stops the walk.
-  using OnLabel = std::function<bool(const std::string& text, SGIS_Point crossing)>;
-
-  MeasureLabelWalk(const MeasureLabelLines& lines, IGIS_GeoArithmetic* pArithmetic,
-                   const CrossingFrame& frame, EdgeTest test, int nSteps, grid::GridPointCarrier carry);
-  MeasureLabelWalk(const MeasureLabelWalk&) = delete;
-  MeasureLabelWalk& operator=(const MeasureLabelWalk&) = delete;
-
-  // Hands each label of the side on, along the side; false when onLabel
-  // stopped the walk.
-  bool Walk(LabelSide side, const TextOf& textOf, const OnLabel& onLabel);
-
- private:
-  struct Traced {
-    bool bDone = false;
-    int nCount = 0;  // points of the line in the frame
-    SGIS_Point first, last;
-  };
-  void Trace(LabelSide side, double c, Traced* pOut);
-
-  const MeasureLabelLines& m_lines;
-  IGIS_GeoArithmetic* m_pArithmetic;
-  CrossingFrame m_frame;
-  EdgeTest m_test;
-  int m_nSteps;
-  grid::GridPointCarrier m_carry;
-  std::vector<SGIS_Point> m_samples;
-  std::vector<SGIS_Point> m_crossings;
-  std::vector<Traced> m_traced[2];  // vertical lines, horizontal lines
-};
 
 }  // namespace md::layout::label

@@ -34,7 +34,14 @@ class FormattedLabelDrawing : public LabelPage {
     EXPECT_EQ(label_->OnDraw(printer.hdc, true, printer.display.get()), expected);
     return PlacedOf(printer.canvas);
   }
-  void Rebind(int type) { LabelPage::Rebind(type, label_.get()); }
+  // Binds the label to a new grid double of the kind in the frame.
+  void Rebind(int type) {
+    auto* grid = new MeasureGridDouble(map_->GetSpatialReference(), type);
+    grid->SetMapElement(frame_);
+    grid_->Release();
+    grid_ = grid;
+    label_->SetMapGrid(grid);
+  }
   ReleasePtr<CGIS_FormattedGridLabel> label_;
 };
 
@@ -167,7 +174,7 @@ TEST_F(FormattedLabelDrawing, CapsItsLinesWithOneRecordAndFinishes) {
 
 // ---- Conversion ------------------------------------------------------------
 
-using FormattedLabelConversion = FormattedLabelDrawing;
+class FormattedLabelConversion : public FormattedLabelDrawing {};
 
 TEST_F(FormattedLabelConversion, PutsEveryTextWhereTheDrawingPutsIt) {
   const struct {
@@ -178,14 +185,18 @@ TEST_F(FormattedLabelConversion, PutsEveryTextWhereTheDrawingPutsIt) {
     label_->SetLabelAlignment(r.left, r.right, r.top, r.bottom);
     label_->SetLabelOffsetX(150, 250, 350, 450);
     label_->SetLabelOffsetY(50, 60, 70, 80);
-    ExpectConvertedAsDrawn(label_.get(), r.what);
+    ExpectConvertedAsDrawn(label_.get(), set_, Draw(), kLabelFrame, r.what);
   }
   // The label's own text symbol is not turned.
   EXPECT_EQ(label_->GetTextSymbolPtr()->GetAngle(), 0.0);
 }
 
 TEST_F(FormattedLabelConversion, GivesAnEmptyCompoundWhenNoSideIsShown) {
-  ExpectEmptyConversionWithoutSides(label_.get());
+  grid_->SetLabelVisible(false, false, false, false);
+  IGIS_Element* compound = label_->ConvertToElement();
+  ASSERT_NE(compound, nullptr);
+  EXPECT_EQ(dynamic_cast<IGIS_CompoundElement*>(compound)->GetElementCount(), 0);
+  EXPECT_TRUE(set_->DeleteElement(compound));
 }
 
 TEST_F(FormattedLabelConversion, RefusesBeforeMakingAnything) {

@@ -63,7 +63,14 @@ class MixedLabelDrawing : public LabelPage {
     EXPECT_EQ(label_->OnDraw(printer.hdc, true, printer.display.get()), expected);
     return PlacedOf(printer.canvas);
   }
-  void Rebind(int type) { LabelPage::Rebind(type, label_.get()); }
+  // Binds the label to a new grid double of the kind in the frame.
+  void Rebind(int type) {
+    auto* grid = new MeasureGridDouble(map_->GetSpatialReference(), type);
+    grid->SetMapElement(frame_);
+    grid_->Release();
+    grid_ = grid;
+    label_->SetMapGrid(grid);
+  }
   ReleasePtr<CGIS_MixedFontGridLabel> label_;
 };
 
@@ -345,7 +352,7 @@ TEST_F(MixedLabelConversion, PutsEveryPartWhereTheDrawingPutsIt) {
     label_->SetPosition(r.position);
     label_->SetLabelOffsetX(150, 250, 350, 450);
     label_->SetLabelOffsetY(50, 60, 70, 80);
-    ExpectConvertedAsDrawn(label_.get(), r.what);
+    ExpectConvertedAsDrawn(label_.get(), set_, Draw(), kLabelFrame, r.what);
   }
   // The label's own symbols are not turned.
   EXPECT_EQ(label_->GetTextSymbolPtr()->GetAngle(), 0.0);
@@ -353,7 +360,11 @@ TEST_F(MixedLabelConversion, PutsEveryPartWhereTheDrawingPutsIt) {
 }
 
 TEST_F(MixedLabelConversion, GivesAnEmptyCompoundWhenNoSideIsShown) {
-  ExpectEmptyConversionWithoutSides(label_.get());
+  grid_->SetLabelVisible(false, false, false, false);
+  IGIS_Element* compound = label_->ConvertToElement();
+  ASSERT_NE(compound, nullptr);
+  EXPECT_EQ(dynamic_cast<IGIS_CompoundElement*>(compound)->GetElementCount(), 0);
+  EXPECT_TRUE(set_->DeleteElement(compound));
 }
 
 TEST_F(MixedLabelConversion, RefusesBeforeMakingAnything) {
