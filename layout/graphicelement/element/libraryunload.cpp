@@ -2,6 +2,7 @@
 #include "layout/graphicelement/element/libraryunload.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
 #include <vector>
 
@@ -13,10 +14,14 @@ struct Registry {
   std::vector<void (*)()> functions;
 };
 
+// Whether the registry was made: an unload without registrations makes
+// none (made then, it would be lost with the library's unmapping).
+std::atomic<bool> g_bMade{false};
+
 // Never destroyed: the application object runs it while the library's
 // static objects are being destroyed, in whatever order.
 Registry& Unload() {
-  static Registry& registry = *new Registry;
+  static Registry& registry = (g_bMade = true, *new Registry);
   return registry;
 }
 
@@ -31,6 +36,7 @@ void AtLibraryUnload(void (*pfnUnload)()) {
 }
 
 void RunLibraryUnload() {
+  if (!g_bMade) return;
   std::vector<void (*)()> functions;
   {
     Registry& r = Unload();

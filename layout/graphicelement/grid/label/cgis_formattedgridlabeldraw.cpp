@@ -44,35 +44,9 @@ constexpr const char* kConvert = "CGIS_FormattedGridLabel::ConvertToElement";
 
 // Samples per line: finer while the view clips (printing), and always in
 // conversions.
-constexpr int kFineSteps = 200;
-constexpr int kCoarseSteps = 20;
-// The turn of a side's texts when its alignment flag is set, degrees.
-constexpr double kTurnedAngle = 90.0;
-
-// The grid's label flag of a side.
-bool GridShowsSide(IGIS_MapGrid* pGrid, LabelSide side) {
-  bool bLeft = false, bTop = false, bRight = false, bBottom = false;
-  pGrid->GetLabelVisible(&bLeft, &bTop, &bRight, &bBottom);
-  return md::layout::label::BySide(side, bBottom, bTop, bLeft, bRight);
-}
-
-// Sets the lines of the grid up over the part of the map the frame shows;
-// false (nothing to label) as MeasureLabelLines::Prepare.
-bool PrepareLines(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
-                  MeasureLabelLines* pLines, double* pScale) {
-  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
-  md::layout::label::MeasureSpacing spacing;
-  spacing.dXInterval = pSpacing->GetXIntervalSize();
-  spacing.dYInterval = pSpacing->GetYIntervalSize();
-  spacing.dXOrigin = pSpacing->GetXOrigin();
-  spacing.dYOrigin = pSpacing->GetYOrigin();
-  spacing.nUnits = pSpacing->GetUnits();
-  SGIS_DRect bound;
-  pFrame->GetMapBound(&bound);
-  const SGIS_DRect shown = md::layout::grid::ShownMapBound(bound, pFrame->GetRect(), pScale);
-  return pLines->Prepare(pFrame->GetMap()->GetSpatialReference(), pGrid->GetSpatialReference(), shown,
-                         dRotateAngle, spacing);
-}
+using md::layout::label::kCoarseLabelSteps;
+using md::layout::label::kFineLabelSteps;
+using md::layout::label::kTurnedLabelAngle;
 
 }  // namespace
 
@@ -85,46 +59,13 @@ int CGIS_FormattedGridLabel::DrawnAlignment(LabelSide side) const {
   // A turned side keeps its texts on the same side of their points: the
   // code names the point of the turned text's box.
   const int nCode = SideAlignment(side);
-  return Turned(side) ? md::layout::label::QuarterTurnedAlignment(nCode) : nCode;
-}
-
-bool CGIS_FormattedGridLabel::Turned(LabelSide side) const {
-  return md::layout::label::BySide(side, m_bBottomAlignment, m_bTopAlignment, m_bLeftAlignment,
-                                   m_bRightAlignment);
+  return IsTurned(side) ? md::layout::label::QuarterTurnedAlignment(nCode) : nCode;
 }
 
 IGIS_MapElement* CGIS_FormattedGridLabel::CheckedFrame(const char* szMethod, const char* szKindText) {
-  if (m_pMapGrid == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapGrid == NULL");
-    return nullptr;
-  }
-  IGIS_MapElement* pFrame = m_pMapGrid->GetMapElement();
-  if (pFrame == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mapelement == NULL");
-    return nullptr;
-  }
-  if (pFrame->GetMap() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_map == NULL");
-    return nullptr;
-  }
-  if (m_pMapGrid->GetType() != GIS_MAPGRID_MEASURE ||
-      dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid) == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szKindText);
-    return nullptr;
-  }
-  if (dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid)->GetGridSpacing() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pGridSpacing == NULL");
-    return nullptr;
-  }
-  if (!m_pTextSymbol) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pTextSymbol == NULL");
-    return nullptr;
-  }
-  if (!m_pNumericFormat) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pNumericFormat == NULL");
-    return nullptr;
-  }
-  return pFrame;
+  return md::layout::label::CheckedMeasureFrame(m_pMapGrid, szMethod, "p_map == NULL", szKindText,
+                                                {{m_pTextSymbol != nullptr, "m_pTextSymbol == NULL"},
+                                                 {m_pNumericFormat != nullptr, "m_pNumericFormat == NULL"}});
 }
 
 std::string CGIS_FormattedGridLabel::LabelText(double dValue) {
@@ -141,26 +82,16 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   if (pView == nullptr) return false;
   IGIS_MapElement* pFrame = CheckedFrame(kDraw, "pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return false;
-  IGIS_MainObject* pMain = pFrame->GetMainObject();
-  IGIS_MapView* pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
-  if (pMapView == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_mainview == NULL");
-    return false;
-  }
+  IGIS_MapView* pMapView = md::layout::label::LabelledMapView(pFrame, kDraw);
+  if (pMapView == nullptr) return false;
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
-  auto* pGrid = dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid);
-
-  MeasureLabelLines lines;
-  double dScale = 0.0;
-  if (!PrepareLines(pGrid, pFrame, pMapView->GetRotateAngle(), &lines, &dScale)) return false;
-  md::layout::grid::CGIS_GridCapRecord caps(kDraw);
-  if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
-  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
-  if (!pArithmetic) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_geoArithmetic == NULL ");
+  md::layout::label::MeasureLabelPass pass;
+  if (!pass.Set(dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid), pFrame, pMapView->GetRotateAngle(), kDraw,
+                "p_geoArithmetic == NULL ")) {
     return false;
   }
-  const int nSteps = pView->IsClipping() ? kFineSteps : kCoarseSteps;
+  const MeasureLabelLines& lines = pass.lines;
+  const int nSteps = pView->IsClipping() ? kFineLabelSteps : kCoarseLabelSteps;
   CrossingFrame frame;
   frame.rect = pView->PageToDeviceRect(pFrame->GetRect(), pPage);
   frame.rect.Normalize();
@@ -186,13 +117,13 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   };
 
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, nSteps,
-                                             toDevice);
+  md::layout::label::LabelLineWalk labels(lines, pass.pArithmetic.get(), frame, EdgeTest::kAny, nSteps,
+                                          toDevice);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
-    if (!GridShowsSide(m_pMapGrid, side)) continue;
+    if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
     if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) {
-      pFont->lfOrientation = Turned(side) ? static_cast<LONG>(kTurnedAngle) : 0;
+      pFont->lfOrientation = IsTurned(side) ? static_cast<LONG>(kTurnedLabelAngle) : 0;
     }
     pStyle->SetAlignment(DrawnAlignment(side));
     labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
@@ -216,19 +147,13 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_graphicLayer == NULL");
     return nullptr;
   }
-  auto* pGrid = dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid);
   // The map is turned in its frame as it is drawn.
-  const double dRotateAngle = pFrame->GetRotateAngle();
-  MeasureLabelLines lines;
-  double dScale = 0.0;
-  if (!PrepareLines(pGrid, pFrame, dRotateAngle, &lines, &dScale)) return nullptr;
-  md::layout::grid::CGIS_GridCapRecord caps(kConvert);
-  if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
-  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
-  if (!pArithmetic) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_geoArithmetic == NULL ");
+  md::layout::label::MeasureLabelPass pass;
+  if (!pass.Set(dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid), pFrame, pFrame->GetRotateAngle(), kConvert,
+                "p_geoArithmetic == NULL ")) {
     return nullptr;
   }
+  const MeasureLabelLines& lines = pass.lines;
   // The texts are turned on a working copy: the label's own symbol stays as it is.
   md::basilo::ReleasePtr<IGIS_SymbolPart> pSymbol(m_pTextSymbol->Clone());
   LOGFONT* pFont = pSymbol ? pSymbol->GetFontSizePtr() : nullptr;
@@ -250,34 +175,18 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
   }
 
   const double dRatio = pOwner->GetUnitRatio();
-  SGIS_DRect bound;
-  pFrame->GetMapBound(&bound);
-  const SGIS_Rect rect = pFrame->GetRect();
-  const SGIS_DRect shown = md::layout::grid::ShownMapBound(bound, rect, &dScale);
-  CrossingFrame frame;
-  frame.rect = rect;
-  frame.rect.Normalize();
-  const md::layout::grid::GridPointCarrier toPage = [&](SGIS_DPoint* p) {
-    if (!lines.GridToMap(p)) return false;
-    *p = md::layout::grid::MapToPage(*p, shown, rect, dScale, dRotateAngle);
-    return true;
-  };
-
-  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, kFineSteps,
-                                             toPage);
+  const md::layout::grid::GridPointCarrier toPage = [&lines](SGIS_DPoint* p) { return lines.GridToPage(p); };
+  md::layout::label::LabelLineWalk labels(lines, pass.pArithmetic.get(), lines.PageFrame(), EdgeTest::kAny,
+                                          kFineLabelSteps, toPage);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
-    if (!GridShowsSide(m_pMapGrid, side)) continue;
-    const double dAngle = dBaseAngle + (Turned(side) ? kTurnedAngle : 0.0);
+    if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
+    const double dAngle = dBaseAngle + (IsTurned(side) ? kTurnedLabelAngle : 0.0);
     pSymbol->SetAngle(dAngle);
     const bool bMade = labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
       const SGIS_DPoint anchor = md::layout::label::OffsetForSide(side, SGIS_DPoint(crossing), m_offsets);
-      SGIS_Rect extent;
-      pSymbol->GetTextExtent(&extent, text.c_str(), 0, 1.0);
-      const SGIS_DRect box = md::layout::label::AlignedTextBound(
-          DrawnAlignment(side), anchor, extent.Width() * dRatio, extent.Height() * dRatio, dAngle);
-      return CreateTextElement(pCompound, SGIS_Point::FromDoubles(box.x1, box.y2), pSymbol.get(),
-                               text.c_str(), false) != FALSE;
+      return md::layout::label::CreateAlignedText(pCompound, pSymbol.get(), DrawnAlignment(side), anchor,
+                                                  text.c_str(), dRatio);
     });
     if (!bMade) {
       // Nothing of a conversion that failed part-way stays in the feature set.

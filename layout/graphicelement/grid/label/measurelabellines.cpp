@@ -5,8 +5,13 @@
 #include <cmath>
 #include <utility>
 
+#include "host/basilo/igis_log.h"
 #include "host/calcora/igis_geoarithmetic.h"
+#include "host/helmora/igis_map.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
 
 namespace md::layout::label {
 
@@ -121,6 +126,46 @@ bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_Spati
   return true;
 }
 
+bool MeasureLabelLines::PrepareFor(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
+                                   double* pScale) {
+  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
+  MeasureSpacing spacing;
+  spacing.dXInterval = pSpacing->GetXIntervalSize();
+  spacing.dYInterval = pSpacing->GetYIntervalSize();
+  spacing.dXOrigin = pSpacing->GetXOrigin();
+  spacing.dYOrigin = pSpacing->GetYOrigin();
+  spacing.nUnits = pSpacing->GetUnits();
+  SGIS_DRect bound;
+  pFrame->GetMapBound(&bound);
+  m_frameRect = pFrame->GetRect();
+  m_shown = grid::ShownMapBound(bound, m_frameRect, &m_dScale);
+  m_dRotateAngle = dRotateAngle;
+  *pScale = m_dScale;
+  return Prepare(pFrame->GetMap()->GetSpatialReference(), pGrid->GetSpatialReference(), m_shown, dRotateAngle,
+                 spacing);
+}
+
+bool MeasureLabelLines::GridToPage(SGIS_DPoint* pPoint) const {
+  if (!GridToMap(pPoint)) return false;
+  *pPoint = grid::MapToPage(*pPoint, m_shown, m_frameRect, m_dScale, m_dRotateAngle);
+  return true;
+}
+
+CrossingFrame MeasureLabelLines::PageFrame() const {
+  CrossingFrame frame;
+  frame.rect = m_frameRect;
+  frame.rect.Normalize();
+  return frame;
+}
+
+int MeasureLabelLines::LineCount(bool bVertical) const {
+  return (bVertical ? m_vertical : m_horizontal).nCount;
+}
+
+double MeasureLabelLines::LineAt(bool bVertical, int i) const {
+  return bVertical ? m_vertical.At(i, m_dXInterval) : m_horizontal.At(i, m_dYInterval);
+}
+
 bool MeasureLabelLines::Accepts(LabelSide side, double c) const {
   return LabelsVerticalLines(side) ? (m_area.x1 <= c && c <= m_area.x2) : (m_area.y2 <= c && c <= m_area.y1);
 }
@@ -147,55 +192,39 @@ bool MeasureLabelLines::GridToMap(SGIS_DPoint* pPoint) const {
   return t != nullptr && t->TransformPoint(1, pPoint, 1) != FALSE;
 }
 
-MeasureLabelWalk::MeasureLabelWalk(const MeasureLabelLines& lines, IGIS_GeoArithmetic* pArithmetic,
-                                   const CrossingFrame& frame, EdgeTest test, int nSteps,
-                                   grid::GridPointCarrier carry)
-    : m_lines(lines),
-      m_pArithmetic(pArithmetic),
-      m_frame(frame),
-      m_test(test),
-      m_nSteps(nSteps > 0 ? nSteps : 1),
-      m_carry(std::move(carry)) {
-  // A cut writes at most twice the points it is given.
-  m_crossings.resize(2 * (static_cast<std::size_t>(m_nSteps) + 1));
-  m_traced[0].resize(static_cast<std::size_t>(lines.Vertical().nCount));
-  m_traced[1].resize(static_cast<std::size_t>(lines.Horizontal().nCount));
-}
-
-bool MeasureLabelWalk::Walk(LabelSide side, const TextOf& textOf, const OnLabel& onLabel) {
-  const bool bVertical = LabelsVerticalLines(side);
-  const grid::GridLineRun& run = bVertical ? m_lines.Vertical() : m_lines.Horizontal();
-  const double dInterval = bVertical ? m_lines.XInterval() : m_lines.YInterval();
-  std::vector<Traced>& traced = m_traced[bVertical ? 0 : 1];
-  for (int i = 0; i < run.nCount; ++i) {
-    const double c = run.At(i, dInterval);
-    if (!m_lines.Accepts(side, c)) continue;
-    Traced& t = traced[static_cast<std::size_t>(i)];
-    if (!t.bDone) Trace(side, c, &t);
-    // The first and the last point where the line lies in the frame.
-    const SGIS_Point ends[2] = {t.first, t.last};
-    SGIS_Point crossing;
-    if (!SideCrossing(side, ends, t.nCount > 1 ? 2 : t.nCount, m_frame, m_test, &crossing)) continue;
-    const std::string text = textOf(m_lines.LabelValue(side, c));
-    if (text.empty()) continue;
-    if (!onLabel(text, crossing)) return false;
+bool MeasureLabelPass::Set(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
+                           const char* szMethod, const char* szNoArithmetic) {
+  if (!lines.PrepareFor(pGrid, pFrame, dRotateAngle, &dScale)) return false;
+  grid::CGIS_GridCapRecord caps(szMethod);
+  if (lines.Capped()) caps.Note("lines", grid::kMaxGridLines);
+  pArithmetic.reset(GIS_CreateGeoArithmeticObject());
+  if (!pArithmetic) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szNoArithmetic);
+    return false;
   }
   return true;
 }
 
-void MeasureLabelWalk::Trace(LabelSide side, double c, Traced* pOut) {
-  pOut->bDone = true;
-  SGIS_DPoint from, to;
-  m_lines.LineEnds(side, c, &from, &to);
-  const int n = grid::SampleGridLine(from, to, m_nSteps, m_carry, &m_samples);
-  if (n == 0 || m_pArithmetic == nullptr) return;
-  const SGIS_Rect& r = m_frame.rect;
-  const int m = m_pArithmetic->ClipPolylineToRect(SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top), n,
-                                                  m_samples.data(), m_crossings.data());
-  if (m < 1) return;
-  pOut->nCount = m;
-  pOut->first = m_crossings[0];
-  pOut->last = m_crossings[static_cast<std::size_t>(m) - 1];
+IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap,
+                                     const char* szKindText, std::initializer_list<HeldPart> parts) {
+  IGIS_MapElement* pFrame = LabelledFrame(pGrid, szMethod, szNoMap);
+  if (pFrame == nullptr) return nullptr;
+  auto* pMeasure = dynamic_cast<IGIS_MeasureGrid*>(pGrid);
+  if (pGrid->GetType() != GIS_MAPGRID_MEASURE || pMeasure == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szKindText);
+    return nullptr;
+  }
+  if (pMeasure->GetGridSpacing() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pGridSpacing == NULL");
+    return nullptr;
+  }
+  for (const HeldPart& part : parts) {
+    if (!part.bHeld) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", part.szMissing);
+      return nullptr;
+    }
+  }
+  return pFrame;
 }
 
 }  // namespace md::layout::label

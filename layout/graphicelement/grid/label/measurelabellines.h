@@ -2,22 +2,23 @@
 // drawing or conversion: the area to label in the grid's own projected
 // reference, the intervals and origins in that reference's units, the runs
 // of vertical and horizontal lines to try, the carrying of grid points into
-// the map's reference, and the walk of a side's labelled lines with their
-// crossings. The formatted and the mixed-font labels share them.
+// the map's reference; the walk of a side's labelled lines is
+// labellinewalk.h. The formatted and the mixed-font labels share them.
 #pragma once
 
-#include <functional>
-#include <string>
-#include <vector>
+#include <initializer_list>
 
 #include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
+#include "host/calcora/igis_geoarithmetic.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
-#include "layout/graphicelement/grid/label/labelgeometry.h"
+#include "layout/graphicelement/grid/label/labellinewalk.h"
 
-class IGIS_GeoArithmetic;
+class IGIS_MapElement;
+class IGIS_MapGrid;
+class IGIS_MeasureGrid;
 
 namespace md::layout::label {
 
@@ -31,11 +32,9 @@ struct MeasureSpacing {
   int nUnits = 0;
 };
 
-class MeasureLabelLines {
+class MeasureLabelLines final : public LabelLines {
  public:
   MeasureLabelLines() = default;
-  MeasureLabelLines(const MeasureLabelLines&) = delete;
-  MeasureLabelLines& operator=(const MeasureLabelLines&) = delete;
 
   // Sets the lines up. The area is the map bound carried into the grid's
   // reference, within the part of the grid's plane that its projection
@@ -52,6 +51,11 @@ class MeasureLabelLines {
   bool Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
                const SGIS_DRect& mapBound, double dRotateAngle, const MeasureSpacing& spacing);
 
+  // Sets the lines of the measured grid up over the part of the map its
+  // frame shows, turned by the angle; false as Prepare. The frame's scale
+  // (map units per page unit) goes into *pScale.
+  bool PrepareFor(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle, double* pScale);
+
   // The area, x1 left, x2 right, y1 top, y2 bottom, in grid coordinates.
   const SGIS_DRect& Area() const { return m_area; }
   double XInterval() const { return m_dXInterval; }
@@ -66,16 +70,24 @@ class MeasureLabelLines {
 
   // Whether the line of the side's direction at grid coordinate c lies in
   // the area (edges included).
-  bool Accepts(LabelSide side, double c) const;
+  int LineCount(bool bVertical) const override;
+  double LineAt(bool bVertical, int i) const override;
+  bool Accepts(LabelSide side, double c) const override;
   // The value a label writes for that line, in the spacing's unit:
   // (c + origin) / unit factor.
-  double LabelValue(LabelSide side, double c) const;
+  double LabelValue(LabelSide side, double c) const override;
   // The ends of that line: across the area widened by one interval, from
   // its low end to its high end.
-  void LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const;
+  void LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const override;
   // Carries a grid point into the map's reference in place; false when it
   // cannot.
   bool GridToMap(SGIS_DPoint* pPoint) const;
+  // After PrepareFor: carries a grid point to where the frame shows it on
+  // the page (0.01 mm, y up), in place; false when it cannot.
+  bool GridToPage(SGIS_DPoint* pPoint) const;
+  // After PrepareFor: the frame's rectangle on the page, normalised, to cross
+  // the lines carried by GridToPage with.
+  CrossingFrame PageFrame() const;
 
  private:
   md::basilo::ReleasePtr<IGIS_SpatialReference> m_pDegrees;
@@ -88,46 +100,42 @@ class MeasureLabelLines {
   double m_dUnitFactor = 1.0;
   grid::GridLineRun m_vertical;
   grid::GridLineRun m_horizontal;
+  // What PrepareFor found of the frame: the map bound it shows, its page
+  // rectangle, scale and turn.
+  SGIS_DRect m_shown;
+  SGIS_Rect m_frameRect;
+  double m_dScale = 0.0;
+  double m_dRotateAngle = 0.0;
 };
 
-// Walks the lines of a side that get a label: each line of the side's
-// direction in the area that meets the frame, in the coordinates the lines
-// are carried into, where the crossing the side takes passes the edge test,
-// with the text of its value (a value without text is left out). A line is
-// traced once for both sides that label it (bottom and top, left and
-// right), with nSteps + 1 samples; the buffers are made once and kept.
-class MeasureLabelWalk {
- public:
-  using TextOf = std::function<std::string(double dValue)>;
-  // Receives a label's text and crossing; false stops the walk.
-  using OnLabel = std::function<bool(const std::string& text, SGIS_Point crossing)>;
+// What one drawing or conversion of a measured grid's labels sets up after
+// its checks: the lines over the part of the map the frame shows, turned by
+// the angle, and a geo arithmetic object to cross them with the frame.
+struct MeasureLabelPass {
+  MeasureLabelLines lines;
+  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic;
+  double dScale = 0.0;  // map units per page unit
 
-  MeasureLabelWalk(const MeasureLabelLines& lines, IGIS_GeoArithmetic* pArithmetic,
-                   const CrossingFrame& frame, EdgeTest test, int nSteps, grid::GridPointCarrier carry);
-  MeasureLabelWalk(const MeasureLabelWalk&) = delete;
-  MeasureLabelWalk& operator=(const MeasureLabelWalk&) = delete;
-
-  // Hands each label of the side on, along the side; false when onLabel
-  // stopped the walk.
-  bool Walk(LabelSide side, const TextOf& textOf, const OnLabel& onLabel);
-
- private:
-  struct Traced {
-    bool bDone = false;
-    int nCount = 0;  // points of the line in the frame
-    SGIS_Point first, last;
-  };
-  void Trace(LabelSide side, double c, Traced* pOut);
-
-  const MeasureLabelLines& m_lines;
-  IGIS_GeoArithmetic* m_pArithmetic;
-  CrossingFrame m_frame;
-  EdgeTest m_test;
-  int m_nSteps;
-  grid::GridPointCarrier m_carry;
-  std::vector<SGIS_Point> m_samples;
-  std::vector<SGIS_Point> m_crossings;
-  std::vector<Traced> m_traced[2];  // vertical lines, horizontal lines
+  // False when there is nothing to label (MeasureLabelLines::Prepare) or no
+  // geo arithmetic object (a level-3 record of szNoArithmetic under the
+  // method). Lines cut to the cap are noted once under the method.
+  bool Set(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle, const char* szMethod,
+           const char* szNoArithmetic);
 };
+
+// What a label must hold to draw or convert: whether it holds it, and the
+// record's text when it does not.
+struct HeldPart {
+  bool bHeld;
+  const char* szMissing;
+};
+
+// The checks a measured grid's label makes before it draws or converts, in
+// this order, each failure a level-3 record under the method: the labelled
+// frame (LabelledFrame, with szNoMap in place of "p_map == NULL"), a
+// measured grid (szKindText), its spacing ("m_pGridSpacing == NULL") and
+// then each of the label's parts. The frame when all pass, else NULL.
+IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap,
+                                     const char* szKindText, std::initializer_list<HeldPart> parts);
 
 }  // namespace md::layout::label

@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
+#include "layout/graphicelement/grid/label/cgis_mixedfontgridlabel.h"
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tests/fuzz/gridlabel_input.h"
 #include "tests/layout/graphicelement/grid/label/labeltest.h"
@@ -36,6 +38,40 @@ void WriteSeeds() {
   edited->SetLabelAlignment(true, false, true, false);
   edited->SetLabelVisible(false, true, false, true);
   WriteSeed("formatted_edited.bin", Stored(edited.get()));
+  ReleasePtr<CGIS_DMSGridLabel> dms(new CGIS_DMSGridLabel);
+  WriteSeed("dms.bin", Stored(dms.get()));
+  // Stacked degrees and minutes, the split and options changed, a stored
+  // display type outside the two, a seconds symbol of its own.
+  ReleasePtr<CGIS_DMSGridLabel> stacked(new CGIS_DMSGridLabel);
+  stacked->SetShowSeconds(false);
+  stacked->SetDecimalDigits(10);
+  stacked->GetLatLonFormat()->SetLatLonOptionA(false);
+  stacked->GetLatLonFormat()->SetLatLonOptionB(false);
+  stacked->GetSecondsSymbolText()->GetFontSizePtr()->lfHeight = -5;
+  stacked->SetLabelAlignment(false, true, false, true);
+  BufferPtr type2 = BufferWith([](IGIS_PropertySet* s) { PutInt(s, "DMSLabelType", 2); });
+  stacked->Open(type2.get());
+  WriteSeed("dms_stacked.bin", Stored(stacked.get()));
+  ReleasePtr<CGIS_MixedFontGridLabel> mixed(new CGIS_MixedFontGridLabel);
+  WriteSeed("mixedfont.bin", Stored(mixed.get()));
+  // Every own setting away from its default, a negative count and a
+  // position outside the rule (as stored data may hold them).
+  ReleasePtr<CGIS_MixedFontGridLabel> odd(new CGIS_MixedFontGridLabel);
+  odd->SetNumGroupedDigits(-3);
+  odd->SetGroupedDigitsType(false);
+  odd->SetShowZone(true);
+  odd->GetSecondarySymbolText()->GetFontSizePtr()->lfHeight = -72;
+  odd->GetNumericFormat()->SetWidth(50);
+  odd->SetLabelAlignment(true, true, true, true);
+  BufferPtr seven = BufferWith([](IGIS_PropertySet* s) { PutInt(s, "Positon", 7); });
+  odd->Open(seven.get());
+  WriteSeed("mixedfont_odd.bin", Stored(odd.get()));
+  // A label without its second and zone symbols and its format: empty keys.
+  ReleasePtr<CGIS_MixedFontGridLabel> bare(new CGIS_MixedFontGridLabel);
+  bare->SetSecondarySymbolTextPtr(nullptr);
+  bare->SetZoneSymbolTextPtr(nullptr);
+  bare->SetNumericFormatPtr(nullptr);
+  WriteSeed("mixedfont_bare.bin", Stored(bare.get()));
   // Only the common offset: the side offsets follow it.
   WriteSeed("offset_only.bin", [] {
     BufferPtr b = BufferWith([](IGIS_PropertySet* s) {
@@ -57,7 +93,7 @@ TEST(GridLabelStoredInput, SeedsAndCrashInputsReadWithoutHarm) {
       ++n;
     }
   }
-  EXPECT_GE(n, 3);
+  EXPECT_GE(n, 6);
   for (const fs::path& p : md::test::fuzz::Inputs("corpus", "gridlabel")) {
     const std::vector<unsigned char> bytes = md::test::fuzz::ReadInput(p);
     for (std::size_t cut :
