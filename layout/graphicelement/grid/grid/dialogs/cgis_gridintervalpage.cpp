@@ -6,7 +6,7 @@
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/ui/app.h"
 #include "platform/ui/ccombobox.h"
 

@@ -9,7 +9,7 @@
 #include "layout/graphicelement/dialogs/mapdeckmessage.h"
 #include "layout/graphicelement/grid/grid/dialogs/gis_spatialreferenceinfo.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/ui/app.h"
 
 namespace {
