@@ -3,6 +3,10 @@
 // there is no sheet type to build a preset for: no grid.
 #include "layout/graphicelement/mapframe/dialogs/cgis_mapgridspage.h"
 
-IGIS_MapGrid* CGIS_MapGridsPage::CreateDefaultGraticuleGrid(CGIS_GridWizardSheet& /*sheet*/) { return nullptr; }
+IGIS_MapGrid* CGIS_MapGridsPage::CreateDefaultGraticuleGrid(CGIS_GridWizardSheet& /*sheet*/) {
+  return nullptr;
+}
 
-IGIS_MapGrid* CGIS_MapGridsPage::CreateDefaultMeasuredGrid(CGIS_GridWizardSheet& /*sheet*/) { return nullptr; }
+IGIS_MapGrid* CGIS_MapGridsPage::CreateDefaultMeasuredGrid(CGIS_GridWizardSheet& /*sheet*/) {
+  return nullptr;
+}

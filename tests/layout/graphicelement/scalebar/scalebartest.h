@@ -25,9 +25,9 @@
 #include "layout/graphicelement/scalebar/cgis_scalelinebase.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
 #include "platform/canvas/recording.h"
-#include "tests/support/referencemap.h"
 #include "tests/support/forwardingset.h"
 #include "tests/support/logmark.h"
+#include "tests/support/referencemap.h"
 
 inline void PrintTo(const SGIS_Rect& r, std::ostream* os) {
   *os << "{left " << r.left << ", top " << r.top << ", right " << r.right << ", bottom " << r.bottom << "}";

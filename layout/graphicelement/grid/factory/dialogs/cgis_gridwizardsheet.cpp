@@ -11,8 +11,8 @@ SGIS_DMSValue DmsValue(const md::layout::graticule::DmsRow& row) {
 }  // namespace
 
 CGIS_GridWizardSheet::CGIS_GridWizardSheet() {
-  for (CPropertyPage* pPage : std::initializer_list<CPropertyPage*>{&m_start, &m_graticule, &m_measured, &m_axes,
-                                                                    &m_finish})
+  for (CPropertyPage* pPage : std::initializer_list<CPropertyPage*>{&m_start, &m_graticule, &m_fixedCount,
+                                                                    &m_measured, &m_axes, &m_finish})
     AddPage(pPage);
 }
 
@@ -28,6 +28,10 @@ SGIS_MapGridValues CGIS_GridWizardSheet::GetValues() const {
   v.graticule.lines = {m_graticule.m_nAppearance, m_graticule.GetLineSymbol(), m_graticule.GetMarkSymbol()};
   v.graticule.parallel = DmsValue(m_graticule.m_parallel);
   v.graticule.meridian = DmsValue(m_graticule.m_meridian);
+  v.fixedCount.lines = {m_fixedCount.m_nAppearance, m_fixedCount.GetLineSymbol(),
+                        m_fixedCount.GetMarkSymbol()};
+  v.fixedCount.nColumns = m_fixedCount.GetColumns();
+  v.fixedCount.nRows = m_fixedCount.GetRows();
   v.measured.lines = {m_measured.m_nGridlineType, m_measured.GetLineSymbol(), m_measured.GetMarkSymbol()};
   v.measured.pReference = m_measured.GetSpatialReference();
   v.measured.dXInterval = m_measured.m_dXInterval;

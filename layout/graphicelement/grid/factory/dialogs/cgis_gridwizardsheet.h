@@ -10,6 +10,7 @@
 #pragma once
 
 #include "layout/graphicelement/grid/graticule/dialogs/cgis_gridgraticulewizard.h"
+#include "layout/graphicelement/grid/graticulemn/dialogs/cgis_gridgraticulemnwizard.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridwizardfinish.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridwizardlabelandaxe.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridwizardsheetbase.h"
@@ -34,6 +35,7 @@ class CGIS_GridWizardSheet : public CGIS_GridWizardSheetBase {
   CGIS_GridWizardStart& GetStartPage() { return m_start; }
   CGIS_GridWizardFinish& GetFinishPage() { return m_finish; }
   CGIS_GridGraticuleWizard& GetGraticulePage() { return m_graticule; }
+  CGIS_GridGraticuleMNWizard& GetFixedCountPage() { return m_fixedCount; }
   CGIS_GridMesuredWizard& GetMeasuredPage() { return m_measured; }
   CGIS_GridWizardLabelAndAxe& GetAxesPage() { return m_axes; }
 
@@ -41,6 +43,7 @@ class CGIS_GridWizardSheet : public CGIS_GridWizardSheetBase {
   CGIS_GridWizardStart m_start;
   CGIS_GridWizardFinish m_finish;
   CGIS_GridGraticuleWizard m_graticule;
+  CGIS_GridGraticuleMNWizard m_fixedCount;
   CGIS_GridMesuredWizard m_measured;
   CGIS_GridWizardLabelAndAxe m_axes;
 };

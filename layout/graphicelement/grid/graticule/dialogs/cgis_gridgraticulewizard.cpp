@@ -85,9 +85,6 @@ void CGIS_GridGraticuleWizard::OnAppearance(int nAppearance) {
 }
 
 void CGIS_GridGraticuleWizard::OnStyle() {
-  if (m_nAppearance == GIS_GRIDLINE_MARKS) {
-    md::layout::grid::ChooseHeldSymbol(&m_pMarkSymbol, GIS_CHOOSE_POINT, &g_nMarkSymbolState);
-  } else if (m_nAppearance == GIS_GRIDLINE_LINES) {
-    md::layout::grid::ChooseHeldSymbol(&m_pLineSymbol, GIS_CHOOSE_LINE, &g_nLineSymbolState);
-  }
+  md::layout::grid::ChooseHeldGridLineSymbol(m_nAppearance, &m_pMarkSymbol, &m_pLineSymbol,
+                                             &g_nMarkSymbolState, &g_nLineSymbolState);
 }

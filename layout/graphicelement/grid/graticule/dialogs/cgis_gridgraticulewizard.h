@@ -7,10 +7,9 @@
 #pragma once
 
 #include "host/basilo/releaseptr.h"
+#include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/grid/graticule/dialogs/graticulepages.h"
 #include "platform/ui/propsheet.h"
-
-class IGIS_Symbol;
 
 enum {
   IDC_GIS_GGW_LABELS_ONLY = 5391,

@@ -53,11 +53,8 @@ BOOL CGIS_GridGraticuleMNWizard::OnSetActive() {
 BOOL CGIS_GridGraticuleMNWizard::OnApply() { return UpdateData(TRUE) ? CPropertyPage::OnApply() : FALSE; }
 
 void CGIS_GridGraticuleMNWizard::OnSymbol() {
-  if (m_nAppearance == GIS_GRIDLINE_MARKS) {
-    md::layout::grid::ChooseHeldSymbol(&m_pMarkSymbol, GIS_CHOOSE_POINT, &g_nMarkSymbolState);
-  } else if (m_nAppearance == GIS_GRIDLINE_LINES) {
-    md::layout::grid::ChooseHeldSymbol(&m_pLineSymbol, GIS_CHOOSE_LINE, &g_nLineSymbolState);
-  }
+  md::layout::grid::ChooseHeldGridLineSymbol(m_nAppearance, &m_pMarkSymbol, &m_pLineSymbol,
+                                             &g_nMarkSymbolState, &g_nLineSymbolState);
 }
 
 namespace {

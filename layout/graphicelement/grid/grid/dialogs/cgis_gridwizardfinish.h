@@ -6,9 +6,8 @@
 #pragma once
 
 #include "host/basilo/releaseptr.h"
+#include "host/glyphor/igis_symbol.h"
 #include "platform/ui/propsheet.h"
-
-class IGIS_Symbol;
 
 enum {
   IDC_GIS_GF_BORDER = 5445,

@@ -40,8 +40,9 @@ const TypeTexts kTexts[] = {
 CGIS_GridWizardLabelAndAxe::CGIS_GridWizardLabelAndAxe() : CPropertyPage(IDD_GIS_GRID_WIZARD_AXES) {
   MapClicked(IDC_GIS_GL_TICKS, [this] { OnTicks(); });
   MapClicked(IDC_GIS_GL_SUBTICKS, [this] { OnSubTicks(); });
-  MapClicked(IDC_GIS_GL_TICK_SYMBOL,
-             [this] { md::layout::grid::ChooseHeldSymbol(&m_pTickSymbol, GIS_CHOOSE_LINE, &g_nTickSymbolState); });
+  MapClicked(IDC_GIS_GL_TICK_SYMBOL, [this] {
+    md::layout::grid::ChooseHeldSymbol(&m_pTickSymbol, GIS_CHOOSE_LINE, &g_nTickSymbolState);
+  });
   MapClicked(IDC_GIS_GL_SUBTICK_SYMBOL, [this] {
     md::layout::grid::ChooseHeldSymbol(&m_pSubTickSymbol, GIS_CHOOSE_LINE, &g_nSubTickSymbolState);
   });
@@ -78,8 +79,8 @@ BOOL CGIS_GridWizardLabelAndAxe::OnInitDialog() {
   IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
   if (pFactory == nullptr) return FALSE;
   if (!m_pTextSymbol) {
-    m_pTextSymbol.reset(md::layout::SymbolPartOf(pFactory->CreateSymbol(GIS_SYMBOL_TEXT),
-                                                 md::layout::SymbolKind::Text));
+    m_pTextSymbol.reset(
+        md::layout::SymbolPartOf(pFactory->CreateSymbol(GIS_SYMBOL_TEXT), md::layout::SymbolKind::Text));
     if (m_pTextSymbol && m_pTextSymbol->GetFontSizePtr() != nullptr)
       m_pTextSymbol->GetFontSizePtr()->lfHeight = kDefaultTextHeight;
   }

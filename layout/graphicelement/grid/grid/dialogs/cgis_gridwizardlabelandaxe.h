@@ -6,11 +6,10 @@
 #pragma once
 
 #include "host/basilo/releaseptr.h"
+#include "host/glyphor/igis_symbol.h"
 #include "platform/ui/cedit.h"
 #include "platform/ui/cspinbuttonctrl.h"
 #include "platform/ui/propsheet.h"
-
-class IGIS_Symbol;
 
 enum {
   IDC_GIS_GL_TICKS = 3086,

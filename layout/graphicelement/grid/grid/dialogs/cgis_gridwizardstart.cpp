@@ -46,7 +46,8 @@ CGIS_GridWizardSheetBase* WizardOf(const CPropertyPage* pPage) {
 }  // namespace
 
 CGIS_GridWizardStart::CGIS_GridWizardStart() : CPropertyPage(IDD_GIS_GRID_WIZARD_START) {
-  for (const TypeRow& row : kTypes) MapClicked(static_cast<UINT>(row.nButton), [this, &row] { OnType(row.nType); });
+  for (const TypeRow& row : kTypes)
+    MapClicked(static_cast<UINT>(row.nButton), [this, &row] { OnType(row.nType); });
 }
 
 void CGIS_GridWizardStart::DoDataExchange(CDataExchange* pDX) {
@@ -62,7 +63,8 @@ BOOL CGIS_GridWizardStart::OnInitDialog() {
   if (pSheet == nullptr) return IDD_GIS_GRID_WIZARD_START;
   IGIS_MapElement* pFrame = pSheet->GetMapElement();
   if (pFrame == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GridWizardStart::OnInitDialog()", "地图框架为空  p_mapelement == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GridWizardStart::OnInitDialog()",
+            "地图框架为空  p_mapelement == NULL");
     return FALSE;
   }
   IGIS_MapGrids* pGrids = pFrame->GetMapGrids();

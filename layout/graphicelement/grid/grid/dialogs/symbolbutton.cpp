@@ -38,6 +38,13 @@ bool ChooseHeldSymbol(ReleasePtr<IGIS_Symbol>* pHeld, int nKind, int* pState) {
   return true;
 }
 
+bool ChooseHeldGridLineSymbol(int nLineType, ReleasePtr<IGIS_Symbol>* pMark, ReleasePtr<IGIS_Symbol>* pLine,
+                              int* pMarkState, int* pLineState) {
+  if (nLineType == GIS_GRIDLINE_MARKS) return ChooseHeldSymbol(pMark, GIS_CHOOSE_POINT, pMarkState);
+  if (nLineType == GIS_GRIDLINE_LINES) return ChooseHeldSymbol(pLine, GIS_CHOOSE_LINE, pLineState);
+  return false;
+}
+
 bool ChooseGridLineSymbol(IGIS_MapGrid* pGrid, int nLineType, int* pMarkState, int* pLineState) {
   if (pGrid == nullptr) return false;
   if (nLineType == GIS_GRIDLINE_MARKS)

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "host/basilo/igis_log.h"
-#include "host/basilo/igis_propertyset.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
 #include "host/helmora/igis_mainobject.h"
@@ -16,6 +15,7 @@
 #include "layout/graphicelement/grid/grid/dialogs/symbolbutton.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/measure/dialogs/measuredwizarddefaults.h"
+#include "layout/graphicelement/grid/measure/dialogs/projectedreference.h"
 #include "layout/graphicelement/igis_mapelement.h"
 #include "platform/ui/app.h"
 
@@ -66,8 +66,8 @@ void CGIS_GridMesuredWizard::DoDataExchange(CDataExchange* pDX) {
 
 ReleasePtr<IGIS_SpatialReference> CGIS_GridMesuredWizard::NewReference(IGIS_SpatialReference* pMapReference) {
   IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
-  ReleasePtr<IGIS_SpatialReference> reference(pFactory != nullptr ? pFactory->CreateSpatialReference(kProjectedCode)
-                                                                  : nullptr);
+  ReleasePtr<IGIS_SpatialReference> reference(
+      pFactory != nullptr ? pFactory->CreateSpatialReference(kProjectedCode) : nullptr);
   if (reference && pMapReference != nullptr && pMapReference->GetKind() == GIS_SPATIALREFERENCE_PROJECTED)
     reference->CopyFrom(pMapReference);
   return reference;
@@ -79,8 +79,8 @@ void CGIS_GridMesuredWizard::SetZone(IGIS_SpatialReference* pMapReference) {
   SGIS_DPoint origin{};
   pMapReference->GetOrigin(&origin);
   md::layout::measure::ZoneChoice zone;
-  if (!md::layout::measure::ChooseZone(m_pMapElement->GetRect().Width(), bound, pMapReference->GetUnitFactor(),
-                                       origin.x, &zone)) {
+  if (!md::layout::measure::ChooseZone(m_pMapElement->GetRect().Width(), bound,
+                                       pMapReference->GetUnitFactor(), origin.x, &zone)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GridMesuredWizard::OnInitDialog",
             "the map's unit factor or extent gives no zone");
     return;
@@ -96,7 +96,8 @@ void CGIS_GridMesuredWizard::SetZone(IGIS_SpatialReference* pMapReference) {
 void CGIS_GridMesuredWizard::DescribeReference() {
   m_strDescription.clear();
   GIS_FormatSpatialReferenceInfo(m_pSpatialReference.get(), &m_strDescription);
-  IGIS_ProjectedCoordSys* pSystem = m_pSpatialReference ? m_pSpatialReference->GetProjectedCoordSys() : nullptr;
+  IGIS_ProjectedCoordSys* pSystem =
+      m_pSpatialReference ? m_pSpatialReference->GetProjectedCoordSys() : nullptr;
   IGIS_Unit* pUnit = pSystem != nullptr ? pSystem->GetLinearUnit() : nullptr;
   m_strXUnit = pUnit != nullptr && pUnit->GetName() != nullptr ? pUnit->GetName() : "";
   m_strYUnit = m_strXUnit;
@@ -183,28 +184,15 @@ LRESULT CGIS_GridMesuredWizard::OnWizardNext() {
 }
 
 void CGIS_GridMesuredWizard::OnSymbolStyle() {
-  if (m_nGridlineType == GIS_GRIDLINE_MARKS) {
-    md::layout::grid::ChooseHeldSymbol(&m_pMarkSymbol, GIS_CHOOSE_POINT, &g_nMarkSymbolState);
-  } else if (m_nGridlineType == GIS_GRIDLINE_LINES) {
-    md::layout::grid::ChooseHeldSymbol(&m_pLineSymbol, GIS_CHOOSE_LINE, &g_nLineSymbolState);
-  }
+  md::layout::grid::ChooseHeldGridLineSymbol(m_nGridlineType, &m_pMarkSymbol, &m_pLineSymbol,
+                                             &g_nMarkSymbolState, &g_nLineSymbolState);
 }
 
 void CGIS_GridMesuredWizard::OnProperties() {
-  ReleasePtr<IGIS_PropertySet> input(GIS_CreatePropertySetObject());
-  ReleasePtr<IGIS_PropertySet> output(GIS_CreatePropertySetObject());
-  if (m_pMapElement == nullptr || !input || !output) return;
-  IGIS_MainObject* pMain = m_pMapElement->GetMainObject();
-  if (pMain == nullptr) return;
-  input->SetObject(GIS_COMMAND_KEY_SPATIALREFERENCE, m_pSpatialReference.get(), 1);
-  pMain->ExecuteCommand(GIS_COMMAND_PROJECT_SET_SPATIALREFERENCE, input.get(), output.get());
-  IGIS_Field* pField = output->GetProperty(GIS_COMMAND_KEY_SPATIALREFERENCE);
-  auto* pChosen = pField != nullptr ? static_cast<IGIS_SpatialReference*>(pField->GetObject()) : nullptr;
+  IGIS_MainObject* pMain = m_pMapElement != nullptr ? m_pMapElement->GetMainObject() : nullptr;
+  IGIS_SpatialReference* pChosen =
+      md::layout::measure::ChooseProjectedReference(pMain, m_pSpatialReference.get());
   if (pChosen == nullptr) return;
-  if (pChosen->GetKind() != GIS_SPATIALREFERENCE_PROJECTED) {
-    md::layout::LibraryMessageBox("选择的空间参考关系不是投影的,请重新选择一个投影空间参考关系", MB_OK);
-    return;
-  }
   if (!m_pSpatialReference) {
     m_pSpatialReference = NewReference(pChosen);
   } else {

@@ -12,12 +12,11 @@
 #include <string>
 
 #include "host/basilo/releaseptr.h"
+#include "host/glyphor/igis_symbol.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "platform/ui/propsheet.h"
 
 class IGIS_MapElement;
-class IGIS_Symbol;
-
 enum {
   IDC_GIS_GMW_PICTURE = 5387,
   IDC_GIS_GMW_LABELS_ONLY = 5417,

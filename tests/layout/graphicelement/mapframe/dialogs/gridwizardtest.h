@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "layout/graphicelement/grid/factory/dialogs/cgis_gridwizardsheet.h"
+#include "layout/graphicelement/grid/grid/igis_mapgridvalues.h"
 #include "layout/graphicelement/mapframe/dialogs/cgis_mapgridspage.h"
 #include "tests/layout/graphicelement/mapframe/dialogs/mapdialogtest.h"
 #include "tests/support/forwardingset.h"
@@ -35,6 +36,24 @@ class GridWizardTest : public MapDialogTest {
     return f;
   }
 
+  // A frame showing the test map on an owner that keeps what the layout
+  // was handed; the caller releases it.
+  CGIS_MapElement* RecordedFrame(CreationRecordingSet* owner) {
+    auto* f = new CGIS_MapElement(owner, nullptr);
+    f->SetRect(SGIS_Rect(1000, 9000, 11000, 4000));
+    f->SetMap(map_);
+    return f;
+  }
+  // A grid of the kind named `name` on the frame.
+  static void AddNamedGrid(IGIS_MapElement* f, int kind, const char* name) {
+    SGIS_MapGridValues v;
+    v.nType = kind;
+    v.szName = name;
+    IGIS_MapGrid* g = GIS_CreateMapGridFromValues(&v);
+    ASSERT_TRUE(f->GetMapGrids()->AddMapGrid(g));
+    g->SetMapElement(f);
+  }
+
   // The grids page of the running map sheet.
   static CGIS_MapGridsPage* GridsPage(md::ui::UiUser& u) {
     return u.Sheet() != nullptr ? dynamic_cast<CGIS_MapGridsPage*>(u.Sheet()->GetPage(kGridsPage)) : nullptr;
@@ -48,7 +67,9 @@ class GridWizardTest : public MapDialogTest {
     CPropertyPage* p = u.Sheet() != nullptr ? u.Sheet()->GetActivePage() : nullptr;
     return p != nullptr ? p->GetWindowText() : std::string();
   }
-  static CGIS_GridWizardSheet* Wizard(md::ui::UiUser& u) { return dynamic_cast<CGIS_GridWizardSheet*>(u.Sheet()); }
+  static CGIS_GridWizardSheet* Wizard(md::ui::UiUser& u) {
+    return dynamic_cast<CGIS_GridWizardSheet*>(u.Sheet());
+  }
 
   // Opens the frame's sheet on its grids page, plays `onPage` there, and
   // plays `more` in the windows that opens (the wizard first). The sheet's

@@ -16,6 +16,7 @@
 #include "layout/graphicelement/grid/grid/igis_mapgridvalues.h"
 #include "tests/layout/graphicelement/mapframe/dialogs/gridwizardtest.h"
 #include "tests/support/dialogscenes.h"
+#include "tests/support/gridspagescenes.h"
 
 namespace {
 
@@ -23,20 +24,12 @@ using md::test::GridWizardTest;
 using md::ui::UiUser;
 using Scene = md::ui::ScriptedDriver::Scene;
 
-using GridsPage = GridWizardTest;
-
-void AddNamedGrid(IGIS_MapElement* f, int kind, const char* name) {
-  SGIS_MapGridValues v;
-  v.nType = kind;
-  v.szName = name;
-  IGIS_MapGrid* g = GIS_CreateMapGridFromValues(&v);
-  ASSERT_TRUE(f->GetMapGrids()->AddMapGrid(g));
-  g->SetMapElement(f);
-}
+using MapGridsPage = GridWizardTest;
 
 std::vector<std::string> GridNames(IGIS_MapElement* f) {
   std::vector<std::string> names;
-  for (int i = 0; i < f->GetMapGrids()->GetCount(); ++i) names.emplace_back(f->GetMapGrids()->GetMapGrid(i)->GetName());
+  for (int i = 0; i < f->GetMapGrids()->GetCount(); ++i)
+    names.emplace_back(f->GetMapGrids()->GetMapGrid(i)->GetName());
   return names;
 }
 
@@ -77,7 +70,7 @@ Scene MakeGraticule(GraticuleWish wish) {
   };
 }
 
-TEST_F(GridsPage, AFrameWithoutGridsShowsAnEmptyListAndOnlyNewGrid) {
+TEST_F(MapGridsPage, AFrameWithoutGridsShowsAnEmptyListAndOnlyNewGrid) {
   CGIS_MapElement* f = MappedFrame();
   OnGridsPage(f, [&](UiUser& u) {
     EXPECT_EQ(u.Sheet()->GetPageCount(), 4);
@@ -92,7 +85,7 @@ TEST_F(GridsPage, AFrameWithoutGridsShowsAnEmptyListAndOnlyNewGrid) {
   });
 }
 
-TEST_F(GridsPage, AFinishedGraticuleJoinsTheFrameAndTheListWithItsSpacingAndLabel) {
+TEST_F(MapGridsPage, AFinishedGraticuleJoinsTheFrameAndTheListWithItsSpacingAndLabel) {
   CGIS_MapElement* f = MappedFrame();
   bool modified = false;
   std::vector<std::string> listed;
@@ -121,7 +114,7 @@ TEST_F(GridsPage, AFinishedGraticuleJoinsTheFrameAndTheListWithItsSpacingAndLabe
   EXPECT_EQ(g->GetGridlineType(), GIS_GRIDLINE_LINES);
 }
 
-TEST_F(GridsPage, TheBorderBoxGivesTheGridACopyOfTheChosenSymbol) {
+TEST_F(MapGridsPage, TheBorderBoxGivesTheGridACopyOfTheChosenSymbol) {
   CGIS_MapElement* f = MappedFrame();
   int chosen = 0;
   GraticuleWish wish;
@@ -143,11 +136,9 @@ TEST_F(GridsPage, TheBorderBoxGivesTheGridACopyOfTheChosenSymbol) {
   EXPECT_EQ(border->GetStyleCode(), chosen);
 }
 
-TEST_F(GridsPage, StoredAsElementsTheGridIsHandedToTheLayoutAndTheListStays) {
+TEST_F(MapGridsPage, StoredAsElementsTheGridIsHandedToTheLayoutAndTheListStays) {
   md::test::CreationRecordingSet owner(set_);
-  auto* f = new CGIS_MapElement(&owner, nullptr);
-  f->SetRect(SGIS_Rect(1000, 9000, 11000, 4000));
-  f->SetMap(map_);
+  CGIS_MapElement* f = RecordedFrame(&owner);
   AddNamedGrid(f, GIS_MAPGRID_MEASURE, "方里网");
   const std::vector<BYTE> before = StoredForm(f);
   const int features = set_->GetFeatureCount();
@@ -173,70 +164,67 @@ TEST_F(GridsPage, StoredAsElementsTheGridIsHandedToTheLayoutAndTheListStays) {
   f->Release();
 }
 
-TEST_F(GridsPage, VisibilityRemoveConvertAndPropertiesWorkOnTheSelectedGrid) {
+TEST_F(MapGridsPage, VisibilityRemoveConvertAndPropertiesWorkOnTheSelectedGrid) {
   md::test::CreationRecordingSet owner(set_);
-  auto* f = new CGIS_MapElement(&owner, nullptr);
-  f->SetRect(SGIS_Rect(1000, 9000, 11000, 4000));
-  f->SetMap(map_);
+  CGIS_MapElement* f = RecordedFrame(&owner);
   AddNamedGrid(f, GIS_MAPGRID_GRATICULE, "甲");
   AddNamedGrid(f, GIS_MAPGRID_MEASURE, "乙");
   IGIS_MapGrid* second = f->GetMapGrids()->GetMapGrid(1);
-  OnGridsPage(f,
-              [&](UiUser& u) {
-                CGIS_MapGridsPage* page = GridsPage(u);
-                EXPECT_EQ(ListNames(u), (std::vector<std::string>{"甲", "乙"}));
-                // Nothing selected: the handlers do nothing.
-                u.Choose(IDC_GIS_MG_LIST, 1);
-                for (int id : {IDC_GIS_MG_REMOVE, IDC_GIS_MG_PROPERTY, IDC_GIS_MG_CONVERT, IDC_GIS_MG_VISIBLE})
-                  EXPECT_TRUE(u.IsEnabled(id)) << id;
-                EXPECT_EQ(u.Checked(IDC_GIS_MG_VISIBLE), 1);
-                // Twice: the grid is visible again, the page modified.
-                u.Click(IDC_GIS_MG_VISIBLE);
-                EXPECT_FALSE(second->GetVisible());
-                EXPECT_EQ(u.Checked(IDC_GIS_MG_VISIBLE), 0);
-                EXPECT_TRUE(page->IsModified());
-                u.Click(IDC_GIS_MG_VISIBLE);
-                EXPECT_TRUE(second->GetVisible());
-                EXPECT_EQ(u.Checked(IDC_GIS_MG_VISIBLE), 1);
-                u.Apply();
-                EXPECT_FALSE(page->IsModified());
-                // Converting hands the layout a compound; the grid stays.
-                u.Click(IDC_GIS_MG_CONVERT);
-                EXPECT_EQ(owner.created.size(), 1u);
-                EXPECT_EQ(ListNames(u).size(), 2u);
-                EXPECT_TRUE(page->IsModified());
-                u.Apply();
-                // The grid's own sheet: Cancel leaves the page unmodified, OK marks it.
-                u.Click(IDC_GIS_MG_PROPERTY);
-                EXPECT_FALSE(page->IsModified());
-                u.Click(IDC_GIS_MG_PROPERTY);
-                EXPECT_TRUE(page->IsModified());
-                EXPECT_EQ(second->GetTickLength(), 123.0);  // outside, as the grid had it
-                u.Apply();
-                // Removing the last entry empties that place; the buttons stay
-                // until the next selection, and do nothing without one.
-                u.Click(IDC_GIS_MG_REMOVE);
-                EXPECT_EQ(ListNames(u), std::vector<std::string>{"甲"});
-                EXPECT_EQ(u.Selection(IDC_GIS_MG_LIST), -1);
-                EXPECT_TRUE(page->IsModified());
-                u.Apply();
-                EXPECT_TRUE(u.IsEnabled(IDC_GIS_MG_REMOVE));
-                for (int id : {IDC_GIS_MG_REMOVE, IDC_GIS_MG_PROPERTY, IDC_GIS_MG_CONVERT, IDC_GIS_MG_VISIBLE})
-                  u.Click(id);
-                EXPECT_FALSE(page->IsModified());
-                u.Ok();
-              },
-              {[](UiUser& u) { u.Cancel(); },
-               [](UiUser& u) {
-                 u.Replace(IDC_GIS_AX_TICK_LENGTH, "123");
-                 u.Ok();
-               }});
+  OnGridsPage(
+      f,
+      [&](UiUser& u) {
+        CGIS_MapGridsPage* page = GridsPage(u);
+        EXPECT_EQ(ListNames(u), (std::vector<std::string>{"甲", "乙"}));
+        u.Choose(IDC_GIS_MG_LIST, 1);
+        for (int id : {IDC_GIS_MG_REMOVE, IDC_GIS_MG_PROPERTY, IDC_GIS_MG_CONVERT, IDC_GIS_MG_VISIBLE})
+          EXPECT_TRUE(u.IsEnabled(id)) << id;
+        EXPECT_EQ(u.Checked(IDC_GIS_MG_VISIBLE), 1);
+        // Twice: the grid is visible again, the page modified.
+        u.Click(IDC_GIS_MG_VISIBLE);
+        EXPECT_FALSE(second->GetVisible());
+        EXPECT_EQ(u.Checked(IDC_GIS_MG_VISIBLE), 0);
+        EXPECT_TRUE(page->IsModified());
+        u.Click(IDC_GIS_MG_VISIBLE);
+        EXPECT_TRUE(second->GetVisible());
+        EXPECT_EQ(u.Checked(IDC_GIS_MG_VISIBLE), 1);
+        page->SetModified(FALSE);
+        // Converting hands the layout a compound; the grid stays.
+        u.Click(IDC_GIS_MG_CONVERT);
+        EXPECT_EQ(owner.created.size(), 1u);
+        EXPECT_EQ(ListNames(u).size(), 2u);
+        EXPECT_TRUE(page->IsModified());
+        page->SetModified(FALSE);
+        // The grid's own sheet: Cancel leaves the page unmodified, OK marks it.
+        u.Click(IDC_GIS_MG_PROPERTY);
+        EXPECT_FALSE(page->IsModified());
+        u.Click(IDC_GIS_MG_PROPERTY);
+        EXPECT_TRUE(page->IsModified());
+        EXPECT_EQ(second->GetTickLength(), 123.0);  // outside, as the grid had it
+        page->SetModified(FALSE);
+        // Removing the last entry empties that place; the buttons stay
+        // until the next selection, and do nothing without one.
+        u.Click(IDC_GIS_MG_REMOVE);
+        EXPECT_EQ(ListNames(u), std::vector<std::string>{"甲"});
+        EXPECT_EQ(u.Selection(IDC_GIS_MG_LIST), -1);
+        EXPECT_TRUE(page->IsModified());
+        page->SetModified(FALSE);
+        EXPECT_TRUE(u.IsEnabled(IDC_GIS_MG_REMOVE));
+        for (int id : {IDC_GIS_MG_REMOVE, IDC_GIS_MG_PROPERTY, IDC_GIS_MG_CONVERT, IDC_GIS_MG_VISIBLE})
+          u.Click(id);
+        EXPECT_FALSE(page->IsModified());
+        u.Ok();
+      },
+      {[](UiUser& u) { u.Cancel(); },
+       [](UiUser& u) {
+         u.Replace(IDC_GIS_AX_TICK_LENGTH, "123");
+         u.Ok();
+       }});
   EXPECT_EQ(GridNames(f), std::vector<std::string>{"甲"});
   EXPECT_EQ(owner.created.size(), 1u);
   f->Release();
 }
 
-TEST_F(GridsPage, AGridThatCannotBeConvertedChangesNothing) {
+TEST_F(MapGridsPage, AGridThatCannotBeConvertedChangesNothing) {
   CGIS_MapElement* f = MappedFrame();
   auto* g = new md::test::TestGrid(&journal_, "不转换", false);
   ASSERT_TRUE(f->GetMapGrids()->AddMapGrid(g));
@@ -251,7 +239,7 @@ TEST_F(GridsPage, AGridThatCannotBeConvertedChangesNothing) {
   EXPECT_TRUE(log.Has(3, "CGIS_MapGridsPage::OnPropertyConvertgraphic", "p_element == NULL"));
 }
 
-TEST_F(GridsPage, AGridTheFrameRefusesIsReleasedAndLeavesThePageAsItWas) {
+TEST_F(MapGridsPage, AGridTheFrameRefusesIsReleasedAndLeavesThePageAsItWas) {
   CGIS_MapElement* f = MappedFrame();
   // A name longer than a grid keeps: the start page sees no twin, the
   // frame's list sees one once the new grid has cut its name.
@@ -270,32 +258,27 @@ TEST_F(GridsPage, AGridTheFrameRefusesIsReleasedAndLeavesThePageAsItWas) {
                 u.Ok();
               }),
               {MakeGraticule(wish)});
-  EXPECT_TRUE(log.Has(3, "CGIS_MapGridsPage::OnPropertyNewgrid", "FALSE == p_mapgrids->AddMapGrid(p_mapgrid)"));
+  EXPECT_TRUE(
+      log.Has(3, "CGIS_MapGridsPage::OnPropertyNewgrid", "FALSE == p_mapgrids->AddMapGrid(p_mapgrid)"));
   EXPECT_FALSE(modified);
   EXPECT_EQ(listed.size(), 1u);
   EXPECT_EQ(f->GetMapGrids()->GetCount(), 1);
 }
 
-TEST_F(GridsPage, CancelOfTheMapSheetPutsTheGridsBackAfterEveryChange) {
+TEST_F(MapGridsPage, CancelOfTheMapSheetPutsTheGridsBackAfterEveryChange) {
   CGIS_MapElement* f = MappedFrame();
   AddNamedGrid(f, GIS_MAPGRID_GRATICULE, "甲");
   AddNamedGrid(f, GIS_MAPGRID_MEASURE, "乙");
   const std::vector<BYTE> before = StoredForm(f);
   auto everything = [](bool ok) {
-    return [ok](UiUser& u) {
-      u.Click(IDC_GIS_MG_NEW);
-      u.Choose(IDC_GIS_MG_LIST, 0);
-      u.Click(IDC_GIS_MG_VISIBLE);
-      u.Click(IDC_GIS_MG_PROPERTY);
-      u.Choose(IDC_GIS_MG_LIST, 1);
-      u.Click(IDC_GIS_MG_REMOVE);
+    return md::test::ChangeEveryGrid([ok](UiUser& u) {
       u.Apply();
       if (ok) {
         u.Ok();
       } else {
         u.Cancel();
       }
-    };
+    });
   };
   Scene gridSheet = [](UiUser& u) {
     u.Replace(IDC_GIS_AX_TICK_LENGTH, "321");
@@ -312,7 +295,7 @@ TEST_F(GridsPage, CancelOfTheMapSheetPutsTheGridsBackAfterEveryChange) {
   EXPECT_EQ(f->GetMapGrids()->GetMapGrid(0)->GetTickLength(), 321.0);
 }
 
-TEST_F(GridsPage, WithoutAFrameNewGridWritesARecordAndOpensNoWizard) {
+TEST_F(MapGridsPage, WithoutAFrameNewGridWritesARecordAndOpensNoWizard) {
   CGIS_MapGridsPage page;
   CPropertySheet sheet("地图框架属性");
   sheet.AddPage(&page);

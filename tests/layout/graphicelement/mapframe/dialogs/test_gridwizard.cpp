@@ -28,16 +28,6 @@ using md::ui::UiUser;
 
 using GridWizard = GridWizardTest;
 
-// A grid named `name` of the kind on the frame.
-void AddNamedGrid(IGIS_MapElement* f, int kind, const char* name) {
-  SGIS_MapGridValues v;
-  v.nType = kind;
-  v.szName = name;
-  IGIS_MapGrid* g = GIS_CreateMapGridFromValues(&v);
-  ASSERT_TRUE(f->GetMapGrids()->AddMapGrid(g));
-  g->SetMapElement(f);
-}
-
 // One grid type's way through the wizard: its button, the pages Next shows
 // after the start page with the text each shows, and the sheet's title on
 // the last of them.
@@ -65,11 +55,6 @@ const PathRow kPaths[] = {
      {IDD_GIS_GRID_WIZARD_MEASURED, IDD_GIS_GRID_WIZARD_AXES, IDD_GIS_GRID_WIZARD_FINISH},
      {"创建一个方里网", "创建一个方里网", "创建一个方里网"},
      "方里网向导"},
-    {"index grid",
-     IDC_GIS_GW_INDEX,
-     {IDD_GIS_GRID_WIZARD_INDEX1, IDD_GIS_GRID_WIZARD_INDEX2, IDD_GIS_GRID_WIZARD_FINISH},
-     {"", "", "创建一个索引格网"},
-     "Wizard"},
 };
 
 TEST_F(GridWizard, EachTypeGoesItsWayForthAndBackAndCancelBuildsNothing) {
@@ -78,33 +63,33 @@ TEST_F(GridWizard, EachTypeGoesItsWayForthAndBackAndCancelBuildsNothing) {
     CGIS_MapElement* f = MappedFrame();
     const std::vector<BYTE> before = StoredForm(f);
     bool modified = true;
-    OnGridsPage(
-        f,
-        NewGrid([&](UiUser& u) {
-          modified = GridsPage(u)->IsModified();
-          u.Cancel();
-        }),
-        {[&](UiUser& u) {
-          EXPECT_EQ(ActivePage(u), IDD_GIS_GRID_WIZARD_START);
-          EXPECT_EQ(u.Sheet()->GetTitle(), "Wizard");
-          EXPECT_EQ(u.Sheet()->GetWizardButtons(), static_cast<DWORD>(PSWIZB_NEXT));
-          u.Click(row.button);
-          for (size_t i = 0; i < row.pages.size(); ++i) {
-            u.Next();
-            ASSERT_EQ(ActivePage(u), row.pages[i]) << i;
-            if (!row.texts[i].empty()) EXPECT_EQ(ActiveText(u), row.texts[i]) << i;
-          }
-          EXPECT_EQ(u.Sheet()->GetTitle(), row.title);
-          EXPECT_EQ(u.Sheet()->GetWizardButtons(), static_cast<DWORD>(PSWIZB_BACK | PSWIZB_FINISH));
-          // Back retraces the way to the start page.
-          for (size_t i = row.pages.size(); i-- > 1;) {
-            u.Back();
-            EXPECT_EQ(ActivePage(u), row.pages[i - 1]) << i;
-          }
-          u.Back();
-          EXPECT_EQ(ActivePage(u), IDD_GIS_GRID_WIZARD_START);
-          u.Cancel();
-        }});
+    OnGridsPage(f, NewGrid([&](UiUser& u) {
+                  modified = GridsPage(u)->IsModified();
+                  u.Cancel();
+                }),
+                {[&](UiUser& u) {
+                  EXPECT_EQ(ActivePage(u), IDD_GIS_GRID_WIZARD_START);
+                  EXPECT_EQ(u.Sheet()->GetTitle(), "Wizard");
+                  EXPECT_EQ(u.Sheet()->GetWizardButtons(), static_cast<DWORD>(PSWIZB_NEXT));
+                  u.Click(row.button);
+                  for (size_t i = 0; i < row.pages.size(); ++i) {
+                    u.Next();
+                    ASSERT_EQ(ActivePage(u), row.pages[i]) << i;
+                    if (!row.texts[i].empty()) {
+                      EXPECT_EQ(ActiveText(u), row.texts[i]) << i;
+                    }
+                  }
+                  EXPECT_EQ(u.Sheet()->GetTitle(), row.title);
+                  EXPECT_EQ(u.Sheet()->GetWizardButtons(), static_cast<DWORD>(PSWIZB_BACK | PSWIZB_FINISH));
+                  // Back retraces the way to the start page.
+                  for (size_t i = row.pages.size(); i-- > 1;) {
+                    u.Back();
+                    EXPECT_EQ(ActivePage(u), row.pages[i - 1]) << i;
+                  }
+                  u.Back();
+                  EXPECT_EQ(ActivePage(u), IDD_GIS_GRID_WIZARD_START);
+                  u.Cancel();
+                }});
     EXPECT_FALSE(modified);
     EXPECT_EQ(f->GetMapGrids()->GetCount(), 0);
     EXPECT_EQ(StoredForm(f), before);
@@ -185,7 +170,7 @@ TEST_F(GridWizard, ANameTheFrameHasKeepsTheStartPageWhateverTheType) {
 }
 
 // A frame's map as the start page meets it, and what Next does for the
-// graticule, the kilometre grid and the index grid.
+// graticules and the kilometre grid.
 struct MapRow {
   const char* name;
   int map;  // 0 none, 1 without a reference, 2 with a reference of unknown kind
@@ -196,16 +181,20 @@ struct MapRow {
 
 const MapRow kMapRows[] = {
     {"no map", 0, "没有数据数据,没办法建立经纬网", "没有数据数据,没办法建立方里网", true},
-    {"no reference", 1, "地图没有空间参考关系,没办法建立经纬网", "地图没有空间参考关系,没办法建立方里网", false},
+    {"no reference", 1, "地图没有空间参考关系,没办法建立经纬网", "地图没有空间参考关系,没办法建立方里网",
+     false},
     {"unknown kind", 2, "未知类型的数据,没办法建立经纬网", "未知类型的数据,没办法建立方里网", false},
 };
 
-TEST_F(GridWizard, GraticulesAndKilometreGridsNeedAMapWithAReferenceTheIndexGridNone) {
+TEST_F(GridWizard, GraticulesAndKilometreGridsNeedAMapWithAReference) {
   for (const MapRow& row : kMapRows) {
     SCOPED_TRACE(row.name);
     md::test::ReferenceMap noReference(nullptr, "无参考");
     md::test::ReferenceMap unknown(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0), "未知");
-    CGIS_MapElement* f = NewFrame();
+    // An owner that shows no document: the frame finds no map of its own.
+    md::test::ForwardingSet owner(set_);
+    auto* f = new CGIS_MapElement(&owner, nullptr);
+    f->SetRect(SGIS_Rect(1000, 9000, 11000, 4000));
     if (row.map == 1) f->SetMap(&noReference);
     if (row.map == 2) f->SetMap(&unknown);
     for (int button : {IDC_GIS_GW_GRATICULE, IDC_GIS_GW_FIXED_COUNT, IDC_GIS_GW_MEASURED}) {
@@ -218,16 +207,11 @@ TEST_F(GridWizard, GraticulesAndKilometreGridsNeedAMapWithAReferenceTheIndexGrid
                     u.Cancel();
                   }});
       ASSERT_EQ(Prompts(), 1u) << button;
-      EXPECT_EQ(md::ui::MessageBoxLog()[0].text, button == IDC_GIS_GW_MEASURED ? row.measured : row.graticule);
+      EXPECT_EQ(md::ui::MessageBoxLog()[0].text,
+                button == IDC_GIS_GW_MEASURED ? row.measured : row.graticule);
       EXPECT_EQ(log.Has(3, "CGIS_GridWizardStart::OnWizardNext", "p_map == NULL"), row.logged);
     }
-    OnGridsPage(f, NewGrid(), {[&](UiUser& u) {
-                  u.Click(IDC_GIS_GW_INDEX);
-                  u.Next();
-                  EXPECT_EQ(ActivePage(u), IDD_GIS_GRID_WIZARD_INDEX1);
-                  u.Cancel();
-                }});
-    ReleaseFrame(f);
+    f->Release();
   }
 }
 
@@ -268,8 +252,9 @@ TEST_F(GridWizard, TheGraticulePageRefusesIntervalsAboveItsLimits) {
                     u.Replace(ids[1][i], row.meridian[i]);
                   }
                   u.Next();
-                  EXPECT_EQ(ActivePage(u), row.prompt == nullptr ? static_cast<UINT>(IDD_GIS_GRID_WIZARD_AXES)
-                                                                 : static_cast<UINT>(IDD_GIS_GRID_WIZARD_GRATICULE));
+                  EXPECT_EQ(ActivePage(u), row.prompt == nullptr
+                                               ? static_cast<UINT>(IDD_GIS_GRID_WIZARD_AXES)
+                                               : static_cast<UINT>(IDD_GIS_GRID_WIZARD_GRATICULE));
                   u.Cancel();
                 }});
     ASSERT_EQ(Prompts(), row.prompt == nullptr ? 0u : 1u);
@@ -311,71 +296,71 @@ TEST_F(GridWizard, TheGraticulePagesStyleButtonFollowsTheAppearanceWithAStateFor
 
 TEST_F(GridWizard, TheAxesPageSwitchesItsControlsAndHoldsItsSymbols) {
   CGIS_MapElement* f = MappedFrame();
-  OnGridsPage(f, NewGrid(),
-              {[&](UiUser& u) {
-                 u.Next();
-                 u.Next();
-                 ASSERT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_AXES));
-                 CGIS_GridWizardLabelAndAxe& page = Wizard(u)->GetAxesPage();
-                 EXPECT_EQ(u.Checked(IDC_GIS_GL_TICKS), 1);
-                 EXPECT_EQ(u.Checked(IDC_GIS_GL_SUBTICKS), 1);
-                 EXPECT_EQ(u.Text(IDC_GIS_GL_SUBTICK_COUNT), "2");
-                 for (int id : {IDC_GIS_GL_TICK_SYMBOL, IDC_GIS_GL_SUBTICK_SYMBOL, IDC_GIS_GL_SUBTICK_COUNT,
-                                IDC_GIS_GL_SUBTICK_COUNT_SPIN, IDC_GIS_GL_FONT})
-                   EXPECT_TRUE(u.IsEnabled(id)) << id;
-                 EXPECT_EQ(page.GetTextSymbol()->GetFontSizePtr()->lfHeight, -8);
-                 EXPECT_EQ(page.GetTickSymbol()->GetStyleCode(), 0xD03);
-                 EXPECT_NE(page.GetTickSymbol(), page.GetSubTickSymbol());
-                 u.Click(IDC_GIS_GL_SUBTICKS);
-                 for (int id : {IDC_GIS_GL_SUBTICK_SYMBOL, IDC_GIS_GL_SUBTICK_COUNT, IDC_GIS_GL_SUBTICK_COUNT_SPIN})
-                   EXPECT_FALSE(u.IsEnabled(id)) << id;
-                 u.Click(IDC_GIS_GL_TICKS);
-                 EXPECT_FALSE(u.IsEnabled(IDC_GIS_GL_TICK_SYMBOL));
-                 u.Click(IDC_GIS_GL_TICKS);
-                 EXPECT_TRUE(u.IsEnabled(IDC_GIS_GL_TICK_SYMBOL));
-                 u.Click(IDC_GIS_GL_TICK_SYMBOL);
-                 EXPECT_NE(page.GetTickSymbol()->GetStyleCode(), 0xD03);
-                 // The count: 21 is refused with the framework's prompt, 20 goes.
-                 u.Click(IDC_GIS_GL_SUBTICKS);
-                 u.Replace(IDC_GIS_GL_SUBTICK_COUNT, "21");
-                 u.Next();
-                 EXPECT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_AXES));
-                 u.Replace(IDC_GIS_GL_SUBTICK_COUNT, "20");
-                 u.Next();
-                 EXPECT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_FINISH));
-                 u.Cancel();
-               },
-               md::test::ChooseEntry(3)});
+  OnGridsPage(
+      f, NewGrid(),
+      {[&](UiUser& u) {
+         u.Next();
+         u.Next();
+         ASSERT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_AXES));
+         CGIS_GridWizardLabelAndAxe& page = Wizard(u)->GetAxesPage();
+         EXPECT_EQ(u.Checked(IDC_GIS_GL_TICKS), 1);
+         EXPECT_EQ(u.Checked(IDC_GIS_GL_SUBTICKS), 1);
+         EXPECT_EQ(u.Text(IDC_GIS_GL_SUBTICK_COUNT), "2");
+         for (int id : {IDC_GIS_GL_TICK_SYMBOL, IDC_GIS_GL_SUBTICK_SYMBOL, IDC_GIS_GL_SUBTICK_COUNT,
+                        IDC_GIS_GL_SUBTICK_COUNT_SPIN, IDC_GIS_GL_FONT})
+           EXPECT_TRUE(u.IsEnabled(id)) << id;
+         EXPECT_EQ(page.GetTextSymbol()->GetFontSizePtr()->lfHeight, -8);
+         EXPECT_EQ(page.GetTickSymbol()->GetStyleCode(), 0xD03);
+         EXPECT_NE(page.GetTickSymbol(), page.GetSubTickSymbol());
+         u.Click(IDC_GIS_GL_SUBTICKS);
+         for (int id : {IDC_GIS_GL_SUBTICK_SYMBOL, IDC_GIS_GL_SUBTICK_COUNT, IDC_GIS_GL_SUBTICK_COUNT_SPIN})
+           EXPECT_FALSE(u.IsEnabled(id)) << id;
+         u.Click(IDC_GIS_GL_TICKS);
+         EXPECT_FALSE(u.IsEnabled(IDC_GIS_GL_TICK_SYMBOL));
+         u.Click(IDC_GIS_GL_TICKS);
+         EXPECT_TRUE(u.IsEnabled(IDC_GIS_GL_TICK_SYMBOL));
+         u.Click(IDC_GIS_GL_TICK_SYMBOL);
+         EXPECT_NE(page.GetTickSymbol()->GetStyleCode(), 0xD03);
+         // The count: 21 is refused with the framework's prompt, 20 goes.
+         u.Click(IDC_GIS_GL_SUBTICKS);
+         u.Replace(IDC_GIS_GL_SUBTICK_COUNT, "21");
+         u.Next();
+         EXPECT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_AXES));
+         u.Replace(IDC_GIS_GL_SUBTICK_COUNT, "20");
+         u.Next();
+         EXPECT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_FINISH));
+         u.Cancel();
+       },
+       md::test::ChooseEntry(3)});
   EXPECT_EQ(Prompts(), 1u);
 }
 
 TEST_F(GridWizard, TheFinishPageStartsWithoutBorderAndStoresAGrid) {
   CGIS_MapElement* f = MappedFrame();
-  OnGridsPage(f, NewGrid(),
-              {[&](UiUser& u) {
-                 u.Click(IDC_GIS_GW_MEASURED);
-                 u.Next();
-                 u.Next();
-                 u.Next();
-                 ASSERT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_FINISH));
-                 CGIS_GridWizardFinish& page = Wizard(u)->GetFinishPage();
-                 EXPECT_EQ(u.Checked(IDC_GIS_GF_BORDER), 0);
-                 EXPECT_FALSE(u.IsEnabled(IDC_GIS_GF_BORDER_SYMBOL));
-                 EXPECT_FALSE(u.IsEnabled(IDC_GIS_GF_OUTLINE));
-                 EXPECT_FALSE(u.IsEnabled(IDC_GIS_GF_OUTLINE_SYMBOL));
-                 EXPECT_EQ(u.Checked(IDC_GIS_GF_FOLLOWING), 1);
-                 EXPECT_EQ(page.m_nStorage, GIS_GRIDWIZARD_STORE_GRID);
-                 ASSERT_NE(page.GetBorderSymbol(), nullptr);
-                 EXPECT_NE(page.GetBorderSymbol(), page.GetOutlineSymbol());
-                 EXPECT_EQ(page.GetBorderSymbol()->GetStyleCode(), 0xD03);
-                 u.Click(IDC_GIS_GF_BORDER);
-                 EXPECT_TRUE(u.IsEnabled(IDC_GIS_GF_BORDER_SYMBOL));
-                 u.Click(IDC_GIS_GF_STATIC);
-                 EXPECT_EQ(page.m_nStorage, GIS_GRIDWIZARD_STORE_ELEMENTS);
-                 u.Back();
-                 EXPECT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_AXES));
-                 u.Cancel();
-               }});
+  OnGridsPage(f, NewGrid(), {[&](UiUser& u) {
+                u.Click(IDC_GIS_GW_MEASURED);
+                u.Next();
+                u.Next();
+                u.Next();
+                ASSERT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_FINISH));
+                CGIS_GridWizardFinish& page = Wizard(u)->GetFinishPage();
+                EXPECT_EQ(u.Checked(IDC_GIS_GF_BORDER), 0);
+                EXPECT_FALSE(u.IsEnabled(IDC_GIS_GF_BORDER_SYMBOL));
+                EXPECT_FALSE(u.IsEnabled(IDC_GIS_GF_OUTLINE));
+                EXPECT_FALSE(u.IsEnabled(IDC_GIS_GF_OUTLINE_SYMBOL));
+                EXPECT_EQ(u.Checked(IDC_GIS_GF_FOLLOWING), 1);
+                EXPECT_EQ(page.m_nStorage, GIS_GRIDWIZARD_STORE_GRID);
+                ASSERT_NE(page.GetBorderSymbol(), nullptr);
+                EXPECT_NE(page.GetBorderSymbol(), page.GetOutlineSymbol());
+                EXPECT_EQ(page.GetBorderSymbol()->GetStyleCode(), 0xD03);
+                u.Click(IDC_GIS_GF_BORDER);
+                EXPECT_TRUE(u.IsEnabled(IDC_GIS_GF_BORDER_SYMBOL));
+                u.Click(IDC_GIS_GF_STATIC);
+                EXPECT_EQ(page.m_nStorage, GIS_GRIDWIZARD_STORE_ELEMENTS);
+                u.Back();
+                EXPECT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_AXES));
+                u.Cancel();
+              }});
 }
 
 // ---- The kilometre grid's page -------------------------------------------------
@@ -419,8 +404,9 @@ TEST(KilometreWizardDefaults, TheZoneRoundsDownAndFollowsTheFrameToMapRatio) {
   struct Refused {
     double x1, x2, factor;
   };
-  for (const Refused& r : {Refused{117.0, 117.4, 0.0}, Refused{117.0, 117.4, -1.0}, Refused{117.0, 117.4, nan},
-                           Refused{117.0, 117.0, 1.0}, Refused{117.0, inf, 1.0}, Refused{117.0, 117.4, inf}}) {
+  for (const Refused& r :
+       {Refused{117.0, 117.4, 0.0}, Refused{117.0, 117.4, -1.0}, Refused{117.0, 117.4, nan},
+        Refused{117.0, 117.0, 1.0}, Refused{117.0, inf, 1.0}, Refused{117.0, 117.4, inf}}) {
     SGIS_DRect bound;
     bound.x1 = r.x1;
     bound.x2 = r.x2;
@@ -436,9 +422,10 @@ TEST(KilometreWizardDefaults, TheIntervalIsThePowerOfTenThatCutsTheSideIntoAtMos
   struct Row {
     double side, interval;
   };
-  for (const Row& row : {Row{45000, 10000}, Row{105000, 100000}, Row{104999, 10000}, Row{10.4, 1}, Row{10.5, 10},
-                         Row{10, 1}, Row{0.3, 1}, Row{1e300, 1e299}, Row{inf, 1000}, Row{-inf, 1000},
-                         Row{std::numeric_limits<double>::quiet_NaN(), 1000}, Row{0, 1000}, Row{-45000, 1000}}) {
+  for (const Row& row :
+       {Row{45000, 10000}, Row{105000, 100000}, Row{104999, 10000}, Row{10.4, 1}, Row{10.5, 10}, Row{10, 1},
+        Row{0.3, 1}, Row{1e300, 1e299}, Row{inf, 1000}, Row{-inf, 1000},
+        Row{std::numeric_limits<double>::quiet_NaN(), 1000}, Row{0, 1000}, Row{-45000, 1000}}) {
     const double got = md::layout::measure::DefaultInterval(row.side);
     EXPECT_NEAR(got, row.interval, row.interval * 1e-12) << row.side;
   }
@@ -504,7 +491,8 @@ TEST_F(GridWizard, AGeographicMapsKilometreGridLiesInTheZoneOfTheMapsCentre) {
                  p->GetParameter(GIS_PROJPARAM_ZONE_WIDTH, &width);
                  EXPECT_EQ(meridian, 111.0);
                  EXPECT_EQ(width, 6.0);
-                 EXPECT_NE(u.Text(IDC_GIS_GMW_DESCRIPTION).find("中央经线:111.000000\r\n"), std::string::npos);
+                 EXPECT_NE(u.Text(IDC_GIS_GMW_DESCRIPTION).find("中央经线:111.000000\r\n"),
+                           std::string::npos);
                  // Some 40 km across in the zone: 10 km lines.
                  EXPECT_EQ(u.Text(IDC_GIS_GMW_X_INTERVAL), "10000");
                  u.Replace(IDC_GIS_GMW_X_INTERVAL, "2500");
@@ -549,10 +537,11 @@ TEST_F(GridWizard, AMapInAReferenceOfUnknownKindLeavesTheKilometrePageTheFactory
     ASSERT_NE(page.GetSpatialReference(), nullptr);
     EXPECT_EQ(page.GetSpatialReference()->GetKind(), GIS_SPATIALREFERENCE_PROJECTED);
     EXPECT_EQ(u.Text(IDC_GIS_GMW_DESCRIPTION), "");
-    EXPECT_EQ(u.Text(IDC_GIS_GMW_X_UNIT), "未知单位");
+    EXPECT_EQ(u.Text(IDC_GIS_GMW_X_UNIT), "");
     u.Cancel();
   });
   sheet.DoModal();
+  ReleaseFrame(f);
   ASSERT_EQ(Prompts(), 1u);
   EXPECT_EQ(md::ui::MessageBoxLog()[0].text, "未知类型的空间参考,不能建立方里网");
 }
@@ -562,7 +551,7 @@ TEST_F(GridWizard, AMapInAReferenceOfUnknownKindLeavesTheKilometrePageTheFactory
 TEST_F(GridWizard, SnapshotsOfEveryPage) {
   CGIS_MapElement* f = MappedFrame();
   AddNamedGrid(f, GIS_MAPGRID_GRATICULE, "经纬网");
-  AddNamedGrid(f, GIS_MAPGRID_MEASURE, "方里网");
+  AddNamedGrid(f, GIS_MAPGRID_MEASURE, "公里格网");
   std::vector<std::string> paths;
   auto shot = [&paths](UiUser& u, const std::string& name) {
     paths.push_back(md::test::DialogSnapshotPath(name));
@@ -576,21 +565,22 @@ TEST_F(GridWizard, SnapshotsOfEveryPage) {
                 u.Cancel();
               },
               {[&](UiUser& u) {
-                 shot(u, "gridwizard-start");
-                 u.Next();
-                 shot(u, "gridwizard-graticule");
-                 u.Next();
-                 shot(u, "gridwizard-axes");
-                 u.Next();
-                 shot(u, "gridwizard-finish");
-                 u.Back();
-                 u.Back();
-                 u.Back();
-                 u.Click(IDC_GIS_GW_MEASURED);
-                 u.Next();
-                 shot(u, "gridwizard-kilometre");
-                 u.Cancel();
-               }});
+                shot(u, "gridwizard-start");
+                u.Next();
+                shot(u, "gridwizard-graticule");
+                u.Next();
+                shot(u, "gridwizard-axes");
+                u.Next();
+                shot(u, "gridwizard-finish");
+                u.Back();
+                u.Back();
+                u.Back();
+                u.Click(IDC_GIS_GW_MEASURED);
+                u.Next();
+                EXPECT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_MEASURED));
+                shot(u, "gridwizard-kilometre");
+                u.Cancel();
+              }});
   CGIS_GraticuleFinish closing;
   CPropertySheet sheet("坐标格网向导");
   sheet.AddPage(&closing);
