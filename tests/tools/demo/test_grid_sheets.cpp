@@ -135,7 +135,7 @@ std::vector<PageUse> PageUses() {
                     {ChooseEntry(3)}});
     uses.push_back({"lines",
                     kind,
-                    kind == GIS_MAPGRID_GRATICULE ? 2 : 1,
+                    kind == GIS_MAPGRID_GRATICULE ? 3 : 2,
                     [](UiUser& u) {
                       u.Click(IDC_GIS_GL_MARKS);
                       u.Click(IDC_GIS_GL_SYMBOL);
@@ -147,7 +147,7 @@ std::vector<PageUse> PageUses() {
   uses.push_back(
       {"fine tick lines",
        GIS_MAPGRID_GRATICULE,
-       3,
+       4,
        [](UiUser& u) {
          for (auto [id, text] : std::vector<std::pair<int, const char*>>{{IDC_GIS_SL_LON_DEGREES, "0"},
                                                                          {IDC_GIS_SL_LON_MINUTES, "1"},

@@ -27,10 +27,10 @@ struct SheetRow {
 };
 
 const SheetRow kRows[] = {
-    {GIS_MAPGRID_GRATICULE, "经纬网属性", {"坐标轴", "内部标注", "线条", "细切线"}},
-    {GIS_MAPGRID_MEASURE, "方里网属性", {"坐标轴", "线条"}},
-    {GIS_MAPGRID_INDEX, "索引格网属性", {"坐标轴", "线条"}},
-    {GIS_MAPGRID_GRATICULE_MN, "经纬网(行列数固定)属性", {"坐标轴"}},
+    {GIS_MAPGRID_GRATICULE, "经纬网属性", {"坐标轴", "内部标注", "标注", "线条", "细切线"}},
+    {GIS_MAPGRID_MEASURE, "方里网属性", {"坐标轴", "标注", "线条"}},
+    {GIS_MAPGRID_INDEX, "索引格网属性", {"坐标轴", "标注", "线条"}},
+    {GIS_MAPGRID_GRATICULE_MN, "经纬网(行列数固定)属性", {"坐标轴", "标注"}},
 };
 
 bool ApplyEnabled(UiUser& u) {
@@ -74,7 +74,8 @@ TEST_F(GridSheets, TheSheetsStartWithTheirCaptionStringAndThePublicSheetsApplyDo
   CGIS_PublicPropertySheet open;
   EXPECT_EQ(open.GetTitle(), "Property Sheet");
   for (const char* name :
-       {"CGIS_GridPropertySheet", "CGIS_PublicPropertySheet", "CGIS_AxesPage", "CGIS_GridLinePage"}) {
+       {"CGIS_GridPropertySheet", "CGIS_PublicPropertySheet", "CGIS_AxesPage", "CGIS_GridLinePage",
+        "CGIS_GridLabelsPage"}) {
     std::unique_ptr<CWnd> made(md::ui::CreateWindowObject(name));
     EXPECT_NE(made, nullptr) << name;
   }
