@@ -542,9 +542,13 @@ BOOL CGIS_ScaleTextElement::Archive(int nRead, int /*nArchiveOption*/) {
     pAttr->SetString("ElementName", GetName());
     md::layout::CustomSetWriter set(pAttr, szMethod);
     PutKeys(set, false);
-    const BOOL bResult = set.Finish() ? TRUE : FALSE;
-    CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
-    return bResult;
+    const bool bWritten = set.Finish();
+    // Written either way; a failed commit is a failure.
+    if (!CommitFeature(pFeature, GIS_UPDATE_GEOMETRY)) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
+      return FALSE;
+    }
+    return bWritten ? TRUE : FALSE;
   }
   const md::layout::StoredSetView set(pStored);
   if (set.Damaged()) {

@@ -7,6 +7,7 @@
 #include "layout/graphicelement/grid/grid/igis_gridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
+#include "layout/graphicelement/grid/label/cgis_mixedfontgridlabel.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ IGIS_GridLabel* Make() {
 // Type 3 has no class and no row.
 const TypeRow kTypes[] = {
     {GIS_GRIDLABEL_DMS, &Make<CGIS_DMSGridLabel>},
-    {GIS_GRIDLABEL_MIXEDFONT, nullptr},
+    {GIS_GRIDLABEL_MIXEDFONT, &Make<CGIS_MixedFontGridLabel>},
     {GIS_GRIDLABEL_FORMATTED, &Make<CGIS_FormattedGridLabel>},
     {GIS_GRIDLABEL_INDEX_BACKGROUND, nullptr},
     {GIS_GRIDLABEL_INDEX_BOTTON, nullptr},
