@@ -128,7 +128,8 @@ BOOL CGIS_GridLabelsPage::OnSetActive() {
 bool CGIS_GridLabelsPage::WriteGrid() {
   if (m_pMapGrid == nullptr) return true;
   if (!UpdateData(TRUE)) return false;
-  m_pMapGrid->SetLabelVisible(m_left.nShown == 1, m_top.nShown == 1, m_right.nShown == 1, m_bottom.nShown == 1);
+  m_pMapGrid->SetLabelVisible(m_left.nShown == 1, m_top.nShown == 1, m_right.nShown == 1,
+                              m_bottom.nShown == 1);
   if (IGIS_GridLabel* pLabel = m_pMapGrid->GetLabelFormat()) {
     pLabel->SetLabelAlignment(m_left.nVertical == 1, m_right.nVertical == 1, m_top.nVertical == 1,
                               m_bottom.nVertical == 1);

@@ -4,11 +4,12 @@
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/grid/dialogs/symbolbutton.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/index/dialogs/cgis_gridindexwizard2.h"
 #include "platform/ui/app.h"
 
 namespace {
 
-// The grid wizard's start page, and the tab page this one leads to.
+// The grid wizard's start page.
 constexpr LRESULT kWizardStartPage = 107;
 
 constexpr int kMinCount = 1;

@@ -73,7 +73,8 @@ LRESULT CGIS_GridIndexWizard2::OnWizardNext() { return kWizardFinishPage; }
 
 void CGIS_GridIndexWizard2::OnIndexWizardMarksymbol() {
   if (m_pSymbolPolygon == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GridIndexWizard2::OnIndexWizardMarksymbol", "m_pSymbolPolygon == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GridIndexWizard2::OnIndexWizardMarksymbol",
+            "m_pSymbolPolygon == NULL");
     return;
   }
   md::layout::grid::ChooseHeldSymbol(&m_pSymbolPolygon, GIS_CHOOSE_FILL, &g_nBackgroundSymbolState);

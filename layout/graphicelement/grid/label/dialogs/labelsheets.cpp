@@ -9,7 +9,9 @@
 #include "layout/graphicelement/grid/grid/dialogs/cgis_publicpropertysheet.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/dialogs/cgis_dmslabelpage.h"
+#include "layout/graphicelement/grid/label/dialogs/cgis_mixfontpage.h"
 #include "layout/graphicelement/grid/label/igis_formattedgridlabel.h"
+#include "layout/graphicelement/grid/label/igis_mixedfontgridlabel.h"
 #include "layout/graphicelement/grid/label/labelsheet.h"
 #include "platform/ui/app.h"
 
@@ -44,6 +46,8 @@ struct LabelSheetRow {
 const LabelSheetRow kLabelSheets[] = {
     {GIS_GRIDLABEL_DMS, &Sheet<CGIS_PublicPropertySheet>, "经纬网DMS标注属性",
      &PageOn<CGIS_DMSLabelPage, IGIS_DMSGridLabel, &CGIS_DMSLabelPage::m_pDMSGridLabel>},
+    {GIS_GRIDLABEL_MIXEDFONT, &Sheet<CGIS_PublicPropertySheet>, "方里网标注属性",
+     &PageOn<CGIS_MixFontPage, IGIS_MixedFontGridLabel, &CGIS_MixFontPage::m_pMixedFontGridLabel>},
 };
 
 // Runs the row's sheet with its one page on the label.

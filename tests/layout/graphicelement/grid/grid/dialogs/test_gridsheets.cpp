@@ -73,9 +73,8 @@ TEST_F(GridSheets, TheSheetsStartWithTheirCaptionStringAndThePublicSheetsApplyDo
   EXPECT_EQ(grid.GetTitle(), "Property Sheet");
   CGIS_PublicPropertySheet open;
   EXPECT_EQ(open.GetTitle(), "Property Sheet");
-  for (const char* name :
-       {"CGIS_GridPropertySheet", "CGIS_PublicPropertySheet", "CGIS_AxesPage", "CGIS_GridLinePage",
-        "CGIS_GridLabelsPage"}) {
+  for (const char* name : {"CGIS_GridPropertySheet", "CGIS_PublicPropertySheet", "CGIS_AxesPage",
+                           "CGIS_GridLinePage", "CGIS_GridLabelsPage"}) {
     std::unique_ptr<CWnd> made(md::ui::CreateWindowObject(name));
     EXPECT_NE(made, nullptr) << name;
   }

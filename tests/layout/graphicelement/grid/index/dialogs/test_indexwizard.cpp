@@ -108,8 +108,8 @@ TEST_F(IndexWizard, CountsOutsideOneToTwentyKeepThePageWithTheRangePrompt) {
     bool refused;
   };
   const Row rows[] = {
-      {IDC_GIS_IW_COLUMNS, "21", "21", true}, {IDC_GIS_IW_ROWS, "0", "0", true},
-      {IDC_GIS_IW_ROWS, "20", "20", false},   {IDC_GIS_IW_COLUMNS, "1", "1", false},
+      {IDC_GIS_IW_COLUMNS, "21", "21", true},   {IDC_GIS_IW_ROWS, "0", "0", true},
+      {IDC_GIS_IW_ROWS, "20", "20", false},     {IDC_GIS_IW_COLUMNS, "1", "1", false},
       {IDC_GIS_IW_COLUMNS, "1x2", "12", false}, {IDC_GIS_IW_ROWS, "-3", "3", false},
   };
   for (const Row& row : rows) {

@@ -86,12 +86,15 @@ TEST_F(LabelOptions, TheKeyNumberDialogRangesItsCountsAndKeepsItsSuffixes) {
   }
 }
 
+// The up-downs keep their template's range (100 below, 0 above, so that
+// the down arrow counts up) and write the edit before them.
 TEST_F(LabelOptions, TheUpDownsOfTheKeyNumberDialogWriteTheirEdits) {
   CGIS_KeyNumberDlg dlg;
   ScriptedDriver driver;
   driver.Then([](UiUser& u) {
-    u.Spin(IDC_GIS_KN_KEY_DIGITS_SPIN, 2);
-    u.Spin(IDC_GIS_KN_BASE_DIGITS_SPIN, 5);
+    u.Spin(IDC_GIS_KN_KEY_DIGITS_SPIN, -2);
+    EXPECT_EQ(u.Text(IDC_GIS_KN_KEY_DIGITS), "2");
+    u.Spin(IDC_GIS_KN_BASE_DIGITS_SPIN, -5);
     u.Ok();
   });
   EXPECT_EQ(dlg.DoModal(), IDOK);
