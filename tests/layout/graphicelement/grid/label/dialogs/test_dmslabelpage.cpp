@@ -1,7 +1,6 @@
 // The degrees-minutes-seconds label's dialog: its sheet and caption, the
 // two boxes written minutes first, the display list enabling the stacked
-// font, the decimals' range, the font chosen into the label, and the page's
-// refusal without a label.
+// font, the decimals' range and the font chosen into the label.
 #include <string>
 
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
@@ -11,7 +10,6 @@
 namespace {
 
 using md::basilo::ReleasePtr;
-using md::test::LogMark;
 using md::test::Owned;
 using md::ui::ScriptedDriver;
 using md::ui::UiUser;
@@ -152,17 +150,6 @@ TEST_F(DMSLabelPage, DecimalsRunFromZeroToTen) {
   });
   EXPECT_TRUE(label->OnOpenPropertyDlg());
   EXPECT_EQ(label->GetDecimalDigits(), 10);
-}
-
-TEST_F(DMSLabelPage, WithoutALabelThePageIsRefusedWithARecord) {
-  CGIS_DMSLabelPage page;
-  CGIS_GridPropertySheet sheet;
-  sheet.AddPage(&page);
-  LogMark log;
-  ScriptedDriver driver;
-  driver.Then([](UiUser& u) { u.Cancel(); });
-  EXPECT_EQ(sheet.DoModal(), IDCANCEL);
-  EXPECT_TRUE(log.Has(GIS_LOG_LEVEL_CHECK, "CGIS_DMSLabelPage::OnSetActive", "m_pDMSGridLabel == NULL"));
 }
 
 }  // namespace

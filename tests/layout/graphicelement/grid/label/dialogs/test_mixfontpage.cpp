@@ -14,7 +14,6 @@
 namespace {
 
 using md::basilo::ReleasePtr;
-using md::test::LogMark;
 using md::test::Owned;
 using md::ui::ScriptedDriver;
 using md::ui::UiUser;
@@ -166,17 +165,6 @@ TEST_F(MixFontPage, TheFontsReachTheLabelAtOnceAndZoneAndPositionWhenLeft) {
   });
   EXPECT_TRUE(label->OnOpenPropertyDlg());
   EXPECT_EQ(label->GetPosition(), 1);
-}
-
-TEST_F(MixFontPage, WithoutALabelThePageIsRefusedWithARecord) {
-  CGIS_MixFontPage page;
-  CGIS_GridPropertySheet sheet;
-  sheet.AddPage(&page);
-  LogMark log;
-  ScriptedDriver driver;
-  driver.Then([](UiUser& u) { u.Cancel(); });
-  EXPECT_EQ(sheet.DoModal(), IDCANCEL);
-  EXPECT_TRUE(log.Has(GIS_LOG_LEVEL_CHECK, "CGIS_MixFontPage::OnSetActive", "m_pMixedFontGridLabel == NULL"));
 }
 
 }  // namespace
