@@ -23,7 +23,7 @@ using md::ui::UiUser;
 using LabelsPage = md::test::GridDialogTest;
 
 // The labels page's place in each kind's sheet.
-int PageOf(int kind) { return kind == GIS_MAPGRID_GRATICULE ? 2 : 1; }
+int PageOf(int kind) { return kind == GIS_MAPGRID_GRATICULE || kind == GIS_MAPGRID_INDEX ? 2 : 1; }
 
 // Offsets of the four sides in the label's order (left, right, top, bottom).
 struct Offsets {
