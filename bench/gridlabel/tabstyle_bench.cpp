@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchpage.h"
 #include "bench/ratio_reporter.h"
-#include "host/display/cgis_printdisplay.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/sferon/igis_spatialreference.h"
@@ -37,16 +37,11 @@
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
-#include "platform/canvas/recording.h"
-#include "platform/text/textengine.h"
-#include "platform/win/gdidevice.h"
-#include "platform/win/wingdi.h"
 
 namespace {
 
 constexpr int kDpi = 300;
 constexpr double kPaperWidthMm = 420.0, kPaperHeightMm = 297.0;  // A3 landscape
-constexpr int kPaperWidth = 42000, kPaperHeight = 29700;
 const SGIS_Rect kFrame(2000, 27700, 40000, 2000);
 constexpr int kCells = 20;
 
@@ -90,26 +85,6 @@ Scene& TheScene() {
   return *scene;
 }
 
-// A printer context of the paper drawing into the canvas.
-struct Printer {
-  explicit Printer(md::canvas::Canvas* canvas) {
-    md::win::PrinterSetup setup;
-    setup.dpiX = setup.dpiY = kDpi;
-    setup.paperWidthMm = kPaperWidthMm;
-    setup.paperHeightMm = kPaperHeightMm;
-    hdc = md::win::CreatePrinterDC(canvas, setup, &md::text::FixedMetricsEngine());
-    display =
-        std::make_unique<CGIS_PrintDisplay>(hdc, kPaperWidth, kPaperHeight, SGIS_Point(0, kPaperHeight));
-    display->PrepareDC();
-  }
-  ~Printer() {
-    display.reset();
-    DeleteDC(hdc);
-  }
-  HDC hdc = nullptr;
-  std::unique_ptr<CGIS_PrintDisplay> display;
-};
-
 std::unique_ptr<md::canvas::CairoCanvas> NewRaster() {
   return md::canvas::CairoCanvas::createPageImage(kPaperWidthMm, kPaperHeightMm, kDpi);
 }
@@ -118,7 +93,7 @@ void Draw(benchmark::State& state, bool bTexts) {
   IGIS_GridLabel* style = TheScene().Style(static_cast<int>(state.range(0)));
   Scene::ShowTexts(style, bTexts);
   auto canvas = NewRaster();
-  Printer printer(canvas.get());
+  BenchPrinter printer(canvas.get(), kDpi, kPaperWidthMm, kPaperHeightMm);
   for (auto _ : state) style->OnDraw(printer.hdc, true, printer.display.get());
   Scene::ShowTexts(style, true);
 }
@@ -126,61 +101,20 @@ void Draw(benchmark::State& state, bool bTexts) {
 void TabsDraw(benchmark::State& state) { Draw(state, false); }
 void TabsDrawAll(benchmark::State& state) { Draw(state, true); }
 
-void SetSource(cairo_t* cr, md::canvas::Color c) {
-  cairo_set_source_rgb(cr, md::canvas::red(c) / 255.0, md::canvas::green(c) / 255.0,
-                       md::canvas::blue(c) / 255.0);
-}
-
 // The drawing's rings, recorded once, filled and stroked straight into
 // cairo with the clip, colours and pen widths each had.
 void TabsRawCairo(benchmark::State& state) {
   IGIS_GridLabel* style = TheScene().Style(static_cast<int>(state.range(0)));
-  Scene::ShowTexts(style, false);
   auto sizer = NewRaster();
-  md::canvas::RecordingCanvas recording(sizer->width(), sizer->height());
-  {
-    Printer printer(&recording);
-    style->OnDraw(printer.hdc, true, printer.display.get());
-  }
-  Scene::ShowTexts(style, true);
-  const std::vector<const md::canvas::Record*> shapes = recording.recordsOf(md::canvas::Record::Type::Shape);
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, sizer->width(), sizer->height());
-  cairo_t* cr = cairo_create(surface);
-  cairo_set_source_rgb(cr, 1, 1, 1);
-  cairo_paint(cr);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  for (auto _ : state) {
-    for (const md::canvas::Record* r : shapes) {
-      cairo_save(cr);
-      if (r->state.clip.active) {
-        for (const md::canvas::Rect& c : r->state.clip.rects)
-          cairo_rectangle(cr, c.left, c.top, c.right - c.left, c.bottom - c.top);
-        cairo_clip(cr);
-      }
-      cairo_new_path(cr);
-      for (const md::canvas::SubPath& sp : r->shape.paths) {
-        if (sp.points.empty()) continue;
-        cairo_move_to(cr, sp.points[0].x, sp.points[0].y);
-        for (std::size_t i = 1; i < sp.points.size(); ++i) cairo_line_to(cr, sp.points[i].x, sp.points[i].y);
-      }
-      if (r->shape.fill) {
-        SetSource(cr, r->brush.color);
-        cairo_fill_preserve(cr);
-      }
-      if (r->shape.stroke) {
-        SetSource(cr, r->pen.color);
-        cairo_set_line_width(cr, r->pen.width);
-        cairo_stroke_preserve(cr);
-      }
-      cairo_restore(cr);
-    }
-    cairo_surface_flush(surface);
-  }
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
-  state.counters["shapes"] = static_cast<double>(shapes.size());
-  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(shapes.size()));
+  TimeRecordedShapesInCairo(
+      state, sizer->width(), sizer->height(),
+      [style](md::canvas::Canvas* recording) {
+        Scene::ShowTexts(style, false);
+        BenchPrinter printer(recording, kDpi, kPaperWidthMm, kPaperHeightMm);
+        style->OnDraw(printer.hdc, true, printer.display.get());
+        Scene::ShowTexts(style, true);
+      },
+      "shapes");
 }
 
 // The elements of a compound, its nested compounds' members counted too.

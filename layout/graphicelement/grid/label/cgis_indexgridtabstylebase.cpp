@@ -98,6 +98,17 @@ md::basilo::ReleasePtr<IGIS_Symbol> StoredSymbol(IGIS_PropertySet* pSet, const c
   return md::basilo::ReleasePtr<IGIS_Symbol>(*pEmpty ? nullptr : GetSymbolFromField(pField));
 }
 
+// The symbol setters' rule, with the style's own record for NULL.
+void SetTabSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pSymbol, SymbolKind kind,
+                  const char* szMethod, const char* szNullText) {
+  if (pSymbol == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szNullText);
+    pHeld->reset();
+    return;
+  }
+  ReplaceSymbol(pHeld, pSymbol, kind, szMethod);
+}
+
 }  // namespace
 
 IndexTabStyleState::IndexTabStyleState()
@@ -110,23 +121,13 @@ void IndexTabStyleState::SetStoredOffsets(int nX, int nY) {
 }
 
 void IndexTabStyleState::SetForegroundSymbol(IGIS_Symbol* pSymbol) {
-  constexpr const char* kMethod = "IGIS_IndexGridTabStyle::SetForegroundSymbolPtr";
-  if (pSymbol == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "m_pForegroundSymbol == NULL");
-    m_pForegroundSymbol.reset();
-    return;
-  }
-  ReplaceSymbol(&m_pForegroundSymbol, pSymbol, SymbolKind::Fill, kMethod);
+  SetTabSymbol(&m_pForegroundSymbol, pSymbol, SymbolKind::Fill,
+               "IGIS_IndexGridTabStyle::SetForegroundSymbolPtr", "m_pForegroundSymbol == NULL");
 }
 
 void IndexTabStyleState::SetOutLineSymbol(IGIS_Symbol* pSymbol) {
-  constexpr const char* kMethod = "IGIS_IndexGridTabStyle::SetOutLineSymbolPtr";
-  if (pSymbol == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "left == NULL");
-    m_pOutLineSymbol.reset();
-    return;
-  }
-  ReplaceSymbol(&m_pOutLineSymbol, pSymbol, SymbolKind::Line, kMethod);
+  SetTabSymbol(&m_pOutLineSymbol, pSymbol, SymbolKind::Line, "IGIS_IndexGridTabStyle::SetOutLineSymbolPtr",
+               "left == NULL");
 }
 
 bool IndexTabStyleState::SaveTabKeys(IGIS_DataBuffer* pBuffer, const char* szMethod,
@@ -151,15 +152,8 @@ bool IndexTabStyleState::SaveTabKeys(IGIS_DataBuffer* pBuffer, const char* szMet
 
 bool IndexTabStyleState::OpenTabKeys(IGIS_DataBuffer* pBuffer, const char* szMethod,
                                      const TabStyleKey* pExtra) {
-  if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDataBuffer为空");
-    return false;
-  }
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
-  if (!pSet || !pSet->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
-    return false;
-  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> pSet = ReadOpenSet(pBuffer, szMethod, "b_ret == NULL");
+  if (!pSet) return false;
   IGIS_PropertySet* s = pSet.get();
   if (IGIS_Field* pField = s->GetProperty("bInside")) m_bInside = pField->GetBool();
   TakeInt(s, "dThickness", &m_nThickness);
@@ -214,16 +208,9 @@ bool IndexTabStyleState::DrawTabs(const TabLabelSettings& s, HDC hdc, bool bPrin
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pTextSymbol == NULL");
     return true;
   }
-  IGIS_AnnoStyleFactory* pStyles = GIS_GetAnnotationStyleFactoryObject();
-  IGIS_AnnoStyleSet* pStyleSet = pStyles != nullptr ? pStyles->CreateStyleSet(1) : nullptr;
-  md::basilo::ReleasePtr<IGIS_AnnoPointStyle> pStyle(pStyleSet != nullptr ? pStyleSet->GetPointStyle()
-                                                                          : nullptr);
-  if (!pStyle) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_style == NULL");
-    return true;
-  }
-  pStyle->SetAlignment(GIS_ALIGN_CENTER);
-  pStyle->SetTextStyle(s.pTextSymbol);
+  md::basilo::ReleasePtr<IGIS_AnnoPointStyle> pStyle =
+      md::layout::label::NewLabelPointStyle(s.pTextSymbol, szMethod);
+  if (!pStyle) return true;
   LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr();
   IGIS_AnnoDrawer* pDrawer = GIS_GetAnnotationDrawerObject();
   const double dRatio = GetDisplayRatio(pDisplay);

@@ -107,15 +107,13 @@ class IndexGridRender : public md::test::GridPage {
   }
 
   // Prints the frames (with their grids, or without them and then the
-  // elements) into a 100-dpi picture of the page, written to the PNG.
-  md::canvas::Raster Print(const std::vector<IGIS_Element*>& elements, bool bGrids, const std::string& png) {
-    auto canvas = md::canvas::CairoCanvas::createPageImage(300.0, 200.0, kDpi);
-    EXPECT_NE(canvas, nullptr);
+  // elements) into the canvas, a picture of the page at 100 dpi.
+  void PrintInto(md::canvas::Canvas* canvas, const std::vector<IGIS_Element*>& elements, bool bGrids) {
     md::win::PrinterSetup setup;
     setup.dpiX = setup.dpiY = kDpi;
     setup.paperWidthMm = 300.0;
     setup.paperHeightMm = 200.0;
-    HDC hdc = md::win::CreatePrinterDC(canvas.get(), setup, &md::text::FixedMetricsEngine());
+    HDC hdc = md::win::CreatePrinterDC(canvas, setup, &md::text::FixedMetricsEngine());
     {
       CGIS_PrintDisplay display(hdc, kPageW, kPageH, SGIS_Point(0, kPageH));
       display.PrepareDC();
@@ -125,6 +123,13 @@ class IndexGridRender : public md::test::GridPage {
       for (IGIS_Element* e : elements) e->OnDraw(hdc, true, &display);
     }
     DeleteDC(hdc);
+  }
+
+  // The same into a raster, written to the PNG.
+  md::canvas::Raster Print(const std::vector<IGIS_Element*>& elements, bool bGrids, const std::string& png) {
+    auto canvas = md::canvas::CairoCanvas::createPageImage(300.0, 200.0, kDpi);
+    EXPECT_NE(canvas, nullptr);
+    PrintInto(canvas.get(), elements, bGrids);
     EXPECT_TRUE(canvas->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/" + png));
     return md::canvas::ReadRaster(*canvas);
   }
@@ -133,17 +138,7 @@ class IndexGridRender : public md::test::GridPage {
   md::canvas::RecordingCanvas& RecordedTexts() {
     auto sizer = md::canvas::CairoCanvas::createPageImage(300.0, 200.0, kDpi);
     recording_ = std::make_unique<md::canvas::RecordingCanvas>(sizer->width(), sizer->height());
-    md::win::PrinterSetup setup;
-    setup.dpiX = setup.dpiY = kDpi;
-    setup.paperWidthMm = 300.0;
-    setup.paperHeightMm = 200.0;
-    HDC hdc = md::win::CreatePrinterDC(recording_.get(), setup, &md::text::FixedMetricsEngine());
-    {
-      CGIS_PrintDisplay display(hdc, kPageW, kPageH, SGIS_Point(0, kPageH));
-      display.PrepareDC();
-      for (CGIS_MapElement* f : frames_) f->OnDraw(hdc, true, &display);
-    }
-    DeleteDC(hdc);
+    PrintInto(recording_.get(), {}, true);
     return *recording_;
   }
 

@@ -25,21 +25,11 @@ constexpr const char* kControls = "tests/layout/graphicelement/grid/label/contro
 void DrawPage(md::canvas::Canvas* canvas, double widthMm, double heightMm, int dpi,
               md::text::TextEngine* engine, CGIS_MapElement* frame, IGIS_GridLabel* label) {
   auto* recording = dynamic_cast<md::canvas::RecordingCanvas*>(canvas);
-  md::win::PrinterSetup setup;
-  setup.dpiX = setup.dpiY = dpi;
-  setup.paperWidthMm = widthMm;
-  setup.paperHeightMm = heightMm;
-  HDC hdc = md::win::CreatePrinterDC(canvas, setup, engine);
-  ASSERT_NE(hdc, nullptr);
-  {
-    const int w = static_cast<int>(widthMm * 100), h = static_cast<int>(heightMm * 100);
-    CGIS_PrintDisplay display(hdc, w, h, SGIS_Point(0, h));
-    display.PrepareDC();
-    EXPECT_TRUE(frame->OnDraw(hdc, true, &display));
+  PrintOn(canvas, widthMm, heightMm, dpi, engine, [&](HDC hdc, IGIS_Display* display) {
+    EXPECT_TRUE(frame->OnDraw(hdc, true, display));
     if (recording != nullptr) recording->clear();
-    EXPECT_TRUE(label->OnDraw(hdc, true, &display));
-  }
-  DeleteDC(hdc);
+    EXPECT_TRUE(label->OnDraw(hdc, true, display));
+  });
 }
 
 class LabelRender : public LabelPage {};

@@ -66,18 +66,9 @@ class TabRender : public MapFramePage {
 
   // The frames (with their grids) printed into the canvas at the resolution.
   void Print(md::canvas::Canvas* canvas, int dpi, md::text::TextEngine* engine) {
-    md::win::PrinterSetup setup;
-    setup.dpiX = setup.dpiY = dpi;
-    setup.paperWidthMm = kPaperW;
-    setup.paperHeightMm = kPaperH;
-    HDC hdc = md::win::CreatePrinterDC(canvas, setup, engine);
-    ASSERT_NE(hdc, nullptr);
-    {
-      CGIS_PrintDisplay display(hdc, 30000, 20000, SGIS_Point(0, 20000));
-      display.PrepareDC();
-      for (CGIS_MapElement* f : frames_) EXPECT_TRUE(f->OnDraw(hdc, true, &display));
-    }
-    DeleteDC(hdc);
+    PrintOn(canvas, kPaperW, kPaperH, dpi, engine, [this](HDC hdc, IGIS_Display* display) {
+      for (CGIS_MapElement* f : frames_) EXPECT_TRUE(f->OnDraw(hdc, true, display));
+    });
   }
 
   IGIS_Map* region_ = nullptr;
@@ -88,23 +79,30 @@ TEST_F(TabRender, EachStyleRoundASampleMap) {
   // Top left: the continuous band inside the frame; top right: buttons
   // outside; bottom left: rounded tabs; bottom right: background boxes
   // outside, 3 mm deep.
-  ASSERT_NE(GridWithStyle(region_, SGIS_Rect(1500, 19000, 13500, 11000), 6, 4, GIS_GRIDLABEL_INDEX_CONTINUOUS,
-                          RGB(255, 236, 160), RGB(30, 50, 120)),
-            nullptr);
-  IGIS_IndexGridTabStyle* button =
-      GridWithStyle(sheet_, SGIS_Rect(16500, 18500, 28500, 11500), 5, 4, GIS_GRIDLABEL_INDEX_BOTTON,
-                    RGB(200, 220, 245), RGB(30, 50, 120));
-  ASSERT_NE(button, nullptr);
-  button->SetInside(true);
-  ASSERT_NE(GridWithStyle(region_, SGIS_Rect(2000, 8500, 13500, 1500), 6, 4, GIS_GRIDLABEL_INDEX_ROUNDED,
-                          RGB(200, 235, 200), RGB(20, 110, 50)),
-            nullptr);
-  IGIS_IndexGridTabStyle* background =
-      GridWithStyle(sheet_, SGIS_Rect(16500, 8500, 28500, 1500), 5, 4, GIS_GRIDLABEL_INDEX_BACKGROUND,
-                    RGB(250, 200, 150), RGB(160, 60, 20));
-  ASSERT_NE(background, nullptr);
-  background->SetInside(true);
-  background->SetThickness(300);
+  const struct {
+    IGIS_Map* map;
+    SGIS_Rect rect;
+    int columns;
+    int type;
+    COLORREF fill, outline;
+    bool outside;
+    int thickness;
+  } rows[] = {
+      {region_, SGIS_Rect(1500, 19000, 13500, 11000), 6, GIS_GRIDLABEL_INDEX_CONTINUOUS, RGB(255, 236, 160),
+       RGB(30, 50, 120), false, 200},
+      {sheet_, SGIS_Rect(16500, 18500, 28500, 11500), 5, GIS_GRIDLABEL_INDEX_BOTTON, RGB(200, 220, 245),
+       RGB(30, 50, 120), true, 200},
+      {region_, SGIS_Rect(2000, 8500, 13500, 1500), 6, GIS_GRIDLABEL_INDEX_ROUNDED, RGB(200, 235, 200),
+       RGB(20, 110, 50), false, 200},
+      {sheet_, SGIS_Rect(16500, 8500, 28500, 1500), 5, GIS_GRIDLABEL_INDEX_BACKGROUND, RGB(250, 200, 150),
+       RGB(160, 60, 20), true, 300},
+  };
+  for (const auto& r : rows) {
+    IGIS_IndexGridTabStyle* style = GridWithStyle(r.map, r.rect, r.columns, 4, r.type, r.fill, r.outline);
+    ASSERT_NE(style, nullptr);
+    style->SetInside(r.outside);
+    style->SetThickness(r.thickness);
+  }
 
   auto canvas = md::canvas::CairoCanvas::createPageImage(kPaperW, kPaperH, 150);
   ASSERT_NE(canvas, nullptr);
