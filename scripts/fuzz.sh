@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (tests/fuzz/fuzz_*.cpp) with clang and runs each
 # for SECONDS seconds (default 20) on a copy of its seed corpus
-# (tests/fuzz/corpus/<name>/). Fails when a target crashes; the crashing
+# (tests/fuzz/corpus/<name>/), with its dictionary when it has one
+# (tests/fuzz/dict/<name>.dict). Fails when a target crashes; the crashing
 # input is left in build-fuzz/artifacts/ and belongs, once fixed, in
 # tests/fuzz/regressions/<name>/ where the regular tests replay it.
 set -euo pipefail
@@ -44,8 +45,12 @@ for t in "${targets[@]}"; do
   if [ -d "tests/fuzz/corpus/$name" ]; then
     cp -R "tests/fuzz/corpus/$name/." "$work/"
   fi
+  # A target's dictionary (tests/fuzz/dict/<name>.dict) names the tokens of
+  # its format, so that mutations reach the branches behind them.
+  dict=()
+  if [ -f "tests/fuzz/dict/$name.dict" ]; then dict=(-dict="tests/fuzz/dict/$name.dict"); fi
   echo "== $t: ${seconds}s on $(ls "$work" | wc -l) seeds"
-  if ! "$build/tests/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  if ! "$build/tests/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "${dict[@]}" \
       -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" "$work" 2>"$build/artifacts/$t.log"; then
     tail -n 60 "$build/artifacts/$t.log"
     echo "FAILED: $t crashed; input in $build/artifacts/ (copy it to tests/fuzz/regressions/$name/)"

@@ -387,10 +387,6 @@ BENCHMARK(RawCairoReduced)->Arg(200)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(Interval)->Arg(1000)->Arg(500)->Arg(250)->Arg(100)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(Interval)->Name("DenseInterval")->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Convert)->Unit(benchmark::kMillisecond);
-BENCHMARK(GridStore)->Name("Grid/Store")->Unit(benchmark::kMicrosecond);
-BENCHMARK(GridRead)->Name("Grid/Read")->Unit(benchmark::kMicrosecond);
-BENCHMARK(GridsStore)->Name("Grids/Store")->Unit(benchmark::kMicrosecond);
-BENCHMARK(GridsRead)->Name("Grids/Read")->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -41,6 +41,13 @@ class CGIS_Log final : public IGIS_Log {
 
   void Write(int level, const char* method, const char* text, const char* sourcePath, int line,
              const char* buildDate) override {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (kept_ == 0 && !file_output_) {
+        ++total_;
+        return;
+      }
+    }
     SGIS_LogRecord r;
     r.level = level;
     r.method = method != nullptr ? method : "";
@@ -50,9 +57,10 @@ class CGIS_Log final : public IGIS_Log {
     r.buildDate = buildDate != nullptr ? buildDate : "";
     std::lock_guard<std::mutex> lock(mutex_);
     if (file_output_) AppendToFile(r);
-    records_.push_back(std::move(r));
     ++total_;
-    if (records_.size() > kKeptRecords) records_.pop_front();
+    if (kept_ == 0) return;
+    records_.push_back(std::move(r));
+    while (records_.size() > kept_) records_.pop_front();
   }
 
   std::size_t GetRecordCount() const override {
@@ -74,6 +82,13 @@ class CGIS_Log final : public IGIS_Log {
   void EnableFileOutput(BOOL enable) override {
     std::lock_guard<std::mutex> lock(mutex_);
     file_output_ = enable != FALSE;
+  }
+
+  void SetKeptRecordCount(std::size_t count) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    kept_ = count;
+    while (records_.size() > kept_) records_.pop_front();
+    if (kept_ == 0) records_.shrink_to_fit();
   }
 
  private:
@@ -108,6 +123,7 @@ class CGIS_Log final : public IGIS_Log {
   mutable std::mutex mutex_;
   std::deque<SGIS_LogRecord> records_;
   std::size_t total_ = 0;
+  std::size_t kept_ = kKeptRecords;
   std::string path_;
   int fd_ = -1;
   bool file_output_ = true;

@@ -31,12 +31,16 @@ class IGIS_Log {
   // Number of records written since the process started; use it as a mark.
   virtual std::size_t GetRecordCount() const = 0;
   // The records written since a mark, oldest first (only those still kept
-  // in memory: the most recent 65536).
+  // in memory: the most recent ones, see SetKeptRecordCount).
   virtual std::vector<SGIS_LogRecord> GetRecordsSince(std::size_t mark) const = 0;
   // Path of the log file.
   virtual const char* GetFilePath() const = 0;
   // Turns appending to the log file on or off (records stay in memory).
   virtual void EnableFileOutput(BOOL enable) = 0;
+  // How many of the most recent records stay in memory: 65536 unless set;
+  // 0 keeps none (records are still counted and written to the file), for a
+  // process that never reads them back.
+  virtual void SetKeptRecordCount(std::size_t count) = 0;
 
  protected:
   virtual ~IGIS_Log() = default;

@@ -210,10 +210,16 @@ BOOL CGIS_Feature::AddMember(int id) {
   return TRUE;
 }
 
+BOOL CGIS_Feature::HasMember(int id) {
+  return owner_ != nullptr && owner_->IsMemberOf(id_, id) ? TRUE : FALSE;
+}
+
 BOOL CGIS_Feature::RemoveMember(int id) {
-  auto found = std::find(members_.begin(), members_.end(), id);
-  if (found == members_.end()) return FALSE;
-  members_.erase(found);
+  // Searched from the end: members are most often removed last first, and
+  // an ID is listed once.
+  auto found = std::find(members_.rbegin(), members_.rend(), id);
+  if (found == members_.rend()) return FALSE;
+  members_.erase(std::next(found).base());
   if (owner_ != nullptr) owner_->ForgetMember(id_, id);
   return TRUE;
 }

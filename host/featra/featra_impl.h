@@ -116,6 +116,7 @@ class CGIS_Feature final : public IGIS_Feature {
   int GetMemberID(int index) override;
   BOOL AddMember(int id) override;
   BOOL RemoveMember(int id) override;
+  BOOL HasMember(int id) override;
   IGIS_FeatureClass* GetFeatureClass() override;
   BYTE GetOrder() override { return order_; }
   BOOL GetSymbolData(IGIS_DataBuffer* buffer) override;

@@ -8,11 +8,11 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "host/basilo/gis_filestore.h"
 #include "host/basilo/igis_log.h"
 #include "host/featra/bytestream.h"
 #include "host/featra/featra_impl.h"
 #include "host/featra/featureset_image.h"
+#include "platform/files/filestore.h"
 
 namespace md::featra {
 
@@ -396,7 +396,7 @@ BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
             error.c_str());
     return FALSE;
   }
-  if (!md::basilo::WriteWholeFile(path, image.data(), image.size(), &error)) {
+  if (!md::files::WriteWholeFile(path, image.data(), image.size(), &error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s; nothing written", error.c_str());
     return FALSE;
   }
@@ -410,7 +410,7 @@ BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
   }
   std::vector<std::uint8_t> bytes;
   std::string error;
-  if (!md::basilo::ReadWholeFile(path, static_cast<std::size_t>(kMaxFileBytes), &bytes, &error)) {
+  if (!md::files::ReadWholeFile(path, static_cast<std::size_t>(kMaxFileBytes), &bytes, &error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "cannot read %s: %s", path,
             error.c_str());
     return FALSE;

@@ -112,6 +112,9 @@ class IGIS_Feature {
   virtual int GetMemberID(int index) = 0;
   virtual BOOL AddMember(int id) = 0;
   virtual BOOL RemoveMember(int id) = 0;
+  // TRUE when the feature of that ID is a member of this compound (without
+  // walking the member list).
+  virtual BOOL HasMember(int id) = 0;
 
   virtual IGIS_FeatureClass* GetFeatureClass() = 0;
 

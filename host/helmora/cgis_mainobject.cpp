@@ -2,12 +2,12 @@
 #include "host/basilo/makeornull.h"
 
 #include <cstring>
-#include <fstream>
 
 #include "host/basilo/igis_log.h"
 #include "host/helmora/cgis_map.h"
 #include "host/helmora/cgis_spatialreferencedlg.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "platform/files/filestore.h"
 #include "platform/win/wingdi.h"
 
 CGIS_MainObject::CGIS_MainObject() = default;
@@ -24,9 +24,11 @@ BOOL CGIS_MainObject::RegisterComponent(const char* path) {
   }
   for (const auto& c : components_)
     if (c == path) return TRUE;
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MainObject::RegisterComponent", "cannot read component %s", path);
+  // Found readable without opening it: a named pipe would wait for a writer.
+  std::string why;
+  if (!md::files::IsReadableFile(path, &why)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MainObject::RegisterComponent", "cannot read component %s: %s", path,
+            why.c_str());
     return FALSE;
   }
   components_.emplace_back(path);

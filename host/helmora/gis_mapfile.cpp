@@ -3,7 +3,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -17,6 +16,7 @@
 #include "host/helmora/cgis_maplayer.h"
 #include "host/helmora/gis_references.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "platform/files/filestore.h"
 
 using nlohmann::json;
 
@@ -374,21 +374,13 @@ IGIS_Map* GIS_LoadMapFile(IGIS_Document* document, const char* path) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_LoadMapFile", "path == NULL");
     return nullptr;
   }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_LoadMapFile", "cannot open %s", path);
+  std::vector<std::uint8_t> bytes;
+  std::string why;
+  if (!md::files::ReadWholeFile(path, GIS_MAPFILE_MAX_BYTES, &bytes, &why)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_LoadMapFile", "cannot read %s: %s", path, why.c_str());
     return nullptr;
   }
-  std::string text;
-  char chunk[65536];
-  while (file.read(chunk, sizeof chunk) || file.gcount() > 0) {
-    text.append(chunk, static_cast<size_t>(file.gcount()));
-    if (text.size() > GIS_MAPFILE_MAX_BYTES) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_LoadMapFile", "file too long: %s", path);
-      return nullptr;
-    }
-  }
-  return GIS_ReadMapText(document, text.data(), text.size());
+  return GIS_ReadMapText(document, reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
 }  // extern "C"

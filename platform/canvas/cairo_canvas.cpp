@@ -22,6 +22,7 @@
 #include "platform/canvas/pathreduce.h"
 #include "platform/canvas/pngwrite.h"
 #include "platform/canvas/recording.h"
+#include "platform/files/filestore.h"
 #include "platform/text/textengine.h"
 
 namespace md::canvas {
@@ -289,8 +290,17 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createVector(Kind kind, const std::str
   if (!ValidPage(widthMm, heightMm, dpi)) return nullptr;
   const double wPt = widthMm / 25.4 * 72.0;
   const double hPt = heightMm / 25.4 * 72.0;
-  cairo_surface_t* s = kind == Kind::Pdf ? cairo_pdf_surface_create(path.c_str(), wPt, hPt)
-                                         : cairo_svg_surface_create(path.c_str(), wPt, hPt);
+  // The file is written beside its target and put in place when finished,
+  // the way every file is replaced (platform/files/filestore.h).
+  auto output = std::make_unique<md::files::FileReplacement>();
+  std::string error;
+  if (!output->Begin(path.c_str(), &error)) return nullptr;
+  auto write = [](void* closure, const unsigned char* data, unsigned int length) {
+    return static_cast<md::files::FileReplacement*>(closure)->Write(data, length) ? CAIRO_STATUS_SUCCESS
+                                                                                  : CAIRO_STATUS_WRITE_ERROR;
+  };
+  cairo_surface_t* s = kind == Kind::Pdf ? cairo_pdf_surface_create_for_stream(write, output.get(), wPt, hPt)
+                                         : cairo_svg_surface_create_for_stream(write, output.get(), wPt, hPt);
   if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(s);
     return nullptr;
@@ -298,6 +308,7 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createVector(Kind kind, const std::str
   const int w = static_cast<int>(std::lround(widthMm / 25.4 * dpi));
   const int h = static_cast<int>(std::lround(heightMm / 25.4 * dpi));
   std::unique_ptr<CairoCanvas> c(new CairoCanvas(kind, s, w, h, 72.0 / dpi, false));
+  c->output_ = std::move(output);
   if (kind == Kind::Pdf) c->pending_ = std::make_unique<RecordingCanvas>(w, h);
   return c;
 }
@@ -313,7 +324,8 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createSvg(const std::string& path, dou
 }
 
 bool CairoCanvas::ok() const {
-  return cairo_status(cr_) == CAIRO_STATUS_SUCCESS && cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS;
+  return !fileFailed_ && cairo_status(cr_) == CAIRO_STATUS_SUCCESS &&
+         cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS;
 }
 
 // Applies the part of the clip that touches the box [x0, x1) x [y0, y1) (the
@@ -979,6 +991,12 @@ bool CairoCanvas::finish() {
     finished_ = true;
     cairo_surface_flush(surface_);
     if (kind_ == Kind::Pdf || kind_ == Kind::Svg) cairo_surface_finish(surface_);
+    if (output_ != nullptr) {
+      // The new file replaces the old only when all of it was written.
+      std::string error;
+      fileFailed_ = !ok() || !output_->Commit(&error);
+      output_.reset();
+    }
   }
   return ok();
 }

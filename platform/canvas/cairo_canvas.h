@@ -29,6 +29,9 @@ typedef struct _cairo_font_face cairo_font_face_t;
 namespace md::text {
 struct FaceSource;
 }
+namespace md::files {
+class FileReplacement;
+}
 
 namespace md::canvas {
 
@@ -62,8 +65,10 @@ class CairoCanvas final : public Canvas {
   static constexpr double kVectorDotDpi = 300.0;
 
   // A PDF or SVG file whose page is widthMm x heightMm; device pixels are
-  // 1/dpi inch (kVectorDpi for printing). The file is complete after
-  // finish() or destruction.
+  // 1/dpi inch (kVectorDpi for printing). The file replaces what was at the
+  // path when finish() (or destruction) wrote all of it, keeping the old
+  // file's permission bits and a symbolic link to it; NULL when the path
+  // cannot be written (a read-only file, a folder).
   static std::unique_ptr<CairoCanvas> createPdf(const std::string& path, double widthMm, double heightMm,
                                                 double dpi);
   static std::unique_ptr<CairoCanvas> createSvg(const std::string& path, double widthMm, double heightMm,
@@ -158,6 +163,9 @@ class CairoCanvas final : public Canvas {
   std::unique_ptr<RecordingCanvas> pending_;
   std::vector<std::size_t> pageEnds_;  // records drawn before each newPage()
   std::map<std::tuple<std::string, int, bool>, std::unique_ptr<detail::FaceSubset>> subsetFaces_;
+  // PDF and SVG files: the file being written, put in place by finish().
+  std::unique_ptr<md::files::FileReplacement> output_;
+  bool fileFailed_ = false;
 };
 
 // Installs the cairo canvas as the factory behind makeRasterCanvas(). Done

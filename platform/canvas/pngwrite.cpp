@@ -1,18 +1,11 @@
 #include "platform/canvas/pngwrite.h"
 
-#include <unistd.h>
+#include <string>
 
-#include <atomic>
-#include <cstdio>
+#include "platform/files/filestore.h"
 
 namespace md::canvas {
 namespace {
-
-bool Encode(FILE* file, const PngRows& rows) {
-  return EncodePng(rows, [file](const std::uint8_t* data, std::size_t size) {
-    return std::fwrite(data, 1, size, file) == size;
-  });
-}
 
 struct Block {
   const unsigned char* pixels;
@@ -31,16 +24,13 @@ const std::uint32_t* BlockRow(const void* context, int y) {
 
 bool WritePngFile(const std::string& path, const PngRows& rows) {
   if (path.empty() || rows.width <= 0 || rows.height <= 0 || rows.row == nullptr) return false;
-  static std::atomic<unsigned> counter{0};
-  const std::string temp = path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter++);
-  FILE* file = std::fopen(temp.c_str(), "wb");
-  if (file == nullptr) return false;
-  bool ok = Encode(file, rows);
-  ok = std::fflush(file) == 0 && ok;
-  ok = std::fclose(file) == 0 && ok;
-  if (ok && std::rename(temp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) std::remove(temp.c_str());
-  return ok;
+  md::files::FileReplacement file;
+  std::string error;
+  if (!file.Begin(path.c_str(), &error)) return false;
+  if (!EncodePng(rows,
+                 [&file](const std::uint8_t* data, std::size_t size) { return file.Write(data, size); }))
+    return false;
+  return file.Commit(&error);
 }
 
 bool WritePngFile(const std::string& path, const void* pixels, int width, int height,

@@ -1,7 +1,9 @@
 // A fast PNG writer for 24-bit pixels (0x00RRGGBB in native 32-bit words, as
 // cairo's RGB24 surfaces and the canvases' readPixels hold them), encoded by
-// pngencode.h on several threads. The file is written beside the target and
-// renamed over it, so a failed write leaves an existing file untouched.
+// pngencode.h on several threads. The file replaces the target the way every
+// file is replaced (platform/files/filestore.h): written beside it and
+// renamed over it, keeping its permission bits and a symbolic link to it, so
+// a failed write leaves an existing file untouched.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +14,7 @@
 namespace md::canvas {
 
 // Writes the rows as an 8-bit RGB PNG; false (and no file made or changed)
-// on a bad size, a missing row or an I/O failure.
+// on a bad size, a missing row, a read-only target or an I/O failure.
 bool WritePngFile(const std::string& path, const PngRows& rows);
 
 // Rows held in one block, `strideBytes` apart (rows bottom-up when bottomUp).

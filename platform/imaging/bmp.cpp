@@ -58,24 +58,22 @@ constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3, kAlphaBi
 
 DecodeResult DecodeRle(const std::uint8_t* src, std::size_t n, const Header& h,
                        const std::vector<std::uint32_t>& palette, Bitmap* out) {
-  const int w = static_cast<int>(h.width), ht = static_cast<int>(h.height);
+  // The position is kept inside the picture: a column from 0 to the row's
+  // width (just past its last pixel) and a row from 0 (the bottom) to the
+  // height. A run or a move that would leave it does not fit and is refused.
+  const std::size_t w = static_cast<std::size_t>(h.width), ht = static_cast<std::size_t>(h.height);
   const bool four = h.compression == kRle4;
-  int x = 0, y = 0;  // y counts rows from the bottom
+  std::size_t x = 0, y = 0;
   std::size_t i = 0;
-  auto put = [&](unsigned index) {
-    if (x < w && y < ht) {
-      out->pixels[static_cast<std::size_t>(ht - 1 - y) * static_cast<std::size_t>(w) +
-                  static_cast<std::size_t>(x)] = index < palette.size() ? palette[index] : 0xFF000000u;
-    }
-    ++x;
-  };
+  auto colour = [&](unsigned index) { return index < palette.size() ? palette[index] : 0xFF000000u; };
+  auto put = [&](unsigned index) { out->pixels[(ht - 1 - y) * w + x++] = colour(index); };
   while (y < ht) {
     if (i + 2 > n) return detail::Fail(kName, "compressed pixels end early");
     const unsigned count = src[i], value = src[i + 1];
     i += 2;
     if (count > 0) {
-      for (unsigned k = 0; k < count && x < w; ++k)
-        put(four ? ((k & 1u) ? (value & 0x0Fu) : (value >> 4)) : value);
+      if (count > w - x) return detail::Fail(kName, "a run passes the end of its row");
+      for (unsigned k = 0; k < count; ++k) put(four ? ((k & 1u) ? (value & 0x0Fu) : (value >> 4)) : value);
       continue;
     }
     if (value == 0) {  // end of line
@@ -85,12 +83,15 @@ DecodeResult DecodeRle(const std::uint8_t* src, std::size_t n, const Header& h,
       break;
     } else if (value == 2) {  // delta
       if (i + 2 > n) return detail::Fail(kName, "compressed pixels end early");
-      x += src[i];
-      y += src[i + 1];
+      const std::size_t dx = src[i], dy = src[i + 1];
       i += 2;
+      if (dx > w - x || dy > ht - y) return detail::Fail(kName, "a move passes the edge of the picture");
+      x += dx;
+      y += dy;
     } else {  // absolute run of `value` pixels, padded to 16 bits
       const std::size_t bytes = four ? (value + 1) / 2 : value;
       if (i + bytes > n) return detail::Fail(kName, "compressed pixels end early");
+      if (value > w - x) return detail::Fail(kName, "a run passes the end of its row");
       for (unsigned k = 0; k < value; ++k) {
         const unsigned byte = src[i + (four ? k / 2 : k)];
         put(four ? ((k & 1u) ? (byte & 0x0Fu) : (byte >> 4)) : byte);
@@ -159,10 +160,15 @@ DecodeResult DecodeBmp(const std::uint8_t* data, std::size_t size, std::size_t m
       m = data + tableAt;
       tableAt += count * 4;
     }
+    // A 52- to 55-byte header holds the three colour masks only: an alpha
+    // mask it is said to hold lies outside it.
+    const bool alphaInHeader = h.infoSize >= 56;
+    if (h.infoSize >= 52 && h.compression == kAlphaBitfields && !alphaInHeader)
+      return detail::Fail(kName, "the alpha mask lies outside the info header");
     h.r.Set(U32(m));
     h.g.Set(U32(m + 4));
     h.b.Set(U32(m + 8));
-    if (h.compression == kAlphaBitfields || h.infoSize >= 56) h.a.Set(U32(m + 12));
+    if (h.compression == kAlphaBitfields || alphaInHeader) h.a.Set(U32(m + 12));
     h.haveMasks = true;
   } else if (bpp == 16) {
     h.r.Set(0x7C00);

@@ -1,56 +1,22 @@
 // Reading picture files and keeping their decoded pixels.
 #include "platform/imaging/loader.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "platform/files/filestore.h"
 #include "platform/imaging/decode.h"
 
 namespace md::imaging {
 
 bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>* bytes, std::string* error,
                    std::size_t limit) {
-  bytes->clear();
-  // Opened without blocking, so that a named pipe or a device is refused
-  // instead of waiting for a writer.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    *error = "cannot open " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    *error = path + " is not a regular file";
-    return false;
-  }
-  if (static_cast<unsigned long long>(st.st_size) > limit) {
-    ::close(fd);
-    *error = path + " is larger than " + std::to_string(limit >> 20) + " MiB";
-    return false;
-  }
-  bytes->resize(static_cast<std::size_t>(st.st_size));
-  std::size_t got = 0;
-  while (got < bytes->size()) {
-    const ssize_t k = ::read(fd, bytes->data() + got, bytes->size() - got);
-    if (k < 0 && errno == EINTR) continue;
-    if (k <= 0) break;
-    got += static_cast<std::size_t>(k);
-  }
-  // A file that grew while it was read has more than its size said.
-  std::uint8_t extra = 0;
-  const bool more = got == bytes->size() && ::read(fd, &extra, 1) > 0;
-  ::close(fd);
-  if (got != bytes->size() || more) {
-    bytes->clear();
-    *error = "cannot read " + path + " whole";
-    return false;
-  }
-  return true;
+  std::string why;
+  if (md::files::ReadWholeFile(path.c_str(), limit, bytes, &why)) return true;
+  *error = "cannot open " + path + ": " + why;
+  return false;
 }
 
 DecodeResult LoadFile(const std::string& path, std::size_t memoryLimit) {

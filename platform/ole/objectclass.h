@@ -55,8 +55,4 @@ const ObjectClass* FindClassByProgId(const std::string& progId);
 const ObjectClass& PictureClass();
 const ObjectClass& TextDocumentClass();
 
-// Reads a whole file of at most maxBytes; false with the reason otherwise.
-bool ReadWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>* pOut,
-                   std::string* pError);
-
 }  // namespace md::ole

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/files/filestore.h"
 #include "platform/ole/objectclass.h"
 
 namespace md::ole::detail {
@@ -29,7 +30,11 @@ ObjectClass MakeStreamObjectClass(const ClassId& clsid, const char* szProgId, co
   k.createFromFile = [maxFileBytes](const std::string& path,
                                     std::string* pError) -> std::unique_ptr<EmbeddedObject> {
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, maxFileBytes, &bytes, pError)) return nullptr;
+    std::string why;
+    if (!md::files::ReadWholeFile(path.c_str(), maxFileBytes, &bytes, &why)) {
+      *pError = "cannot read " + path + ": " + why;
+      return nullptr;
+    }
     auto p = std::make_unique<TObject>();
     if (!p->SetContent(std::move(bytes), pError)) return nullptr;
     return p;

@@ -1,8 +1,9 @@
 // One input of the furniture elements' stored-state readers: the bytes as the
-// "Custom" buffer of a map index, a north arrow and a slope rule, each read
-// with Archive, drawn, written and read once more. Shared by the fuzz target
-// and the regular test that replays seeds and crash inputs; it reaches the
-// library only through its exports and interfaces.
+// "Custom" buffer of a map index (part 0), a north arrow (part 1) and a slope
+// rule (part 2), each read with Archive, drawn, written and read once more.
+// Shared by the fuzz target, which takes one element per input, and the
+// regular test that replays seeds and crash inputs with all three; it
+// reaches the library only through its exports and interfaces.
 #pragma once
 
 #include <cmath>
@@ -23,10 +24,13 @@
 #include "platform/text/textengine.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
+#include "tests/fuzz/fuzz_check.h"
 
 namespace md::test::furnitureinput {
 
-inline void Feed(const std::uint8_t* data, std::size_t size) {
+constexpr unsigned kParts = 3;
+
+inline void Feed(const std::uint8_t* data, std::size_t size, unsigned part = md::test::fuzz::kEveryPart) {
   IGIS_ElementFactory* factory = GIS_CreateGraphicElementFactoryObject();
   IGIS_FeatureSet* set = GIS_CreateFeatureSetObject(nullptr, "fuzz", 0, 0, 0, 0, nullptr);
   IGIS_SpatialReference* page = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0);
@@ -40,9 +44,11 @@ inline void Feed(const std::uint8_t* data, std::size_t size) {
     CGIS_ScreenDisplay display(hdc, 1.0, 0.0, 20000.0);
     // A map frame that stored IDs may name.
     IGIS_Element* frame = factory->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_MAP, set, nullptr);
-    for (const char* type : {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW,
-                             GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE}) {
-      IGIS_Element* e = factory->CreateElement(type, set, nullptr);
+    const char* types[kParts] = {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW,
+                                 GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE};
+    for (unsigned k = 0; k < kParts; ++k) {
+      if (!md::test::fuzz::Does(part, k)) continue;
+      IGIS_Element* e = factory->CreateElement(types[k], set, nullptr);
       if (e == nullptr) std::abort();
       e->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", bytes, 0);
       e->Archive(1, 0);

@@ -1,19 +1,18 @@
 // Feeds arbitrary bytes to the scale bars' stored-state readers (a bar's
 // "Custom" set and its scale marks). They must never crash, overread, hang
 // or lay a bar out beyond its bounded counts.
-#include "host/basilo/igis_log.h"
 #include "host/glyphor/igis_symbol.h"
+#include "tests/fuzz/fuzz_common.h"
 #include "tests/fuzz/scalebar_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const bool quiet = [] {
-    GIS_GetLogPtr()->EnableFileOutput(FALSE);
-    // Texts measured by formula: the font library's process-wide caches are
-    // not the readers' concern.
+  // Texts measured by formula: the font library's process-wide caches are
+  // not the readers' concern.
+  static const bool fixed = [] {
     GIS_SetSymbolTextEngine("fixed");
     return true;
   }();
-  (void)quiet;
+  (void)fixed;
   md::test::scalebarinput::Feed(data, size);
   return 0;
 }

@@ -1,8 +1,9 @@
 // One input of the three-north diagram's stored-state reader: the bytes as
-// the "Custom" buffer of a diagram read with Archive, then drawn, converted,
-// written and read once more. Shared by the fuzz target and the regular test
-// that replays seeds and crash inputs; it reaches the library only through
-// its exports and interfaces.
+// the "Custom" buffer of a diagram read with Archive, then drawn (part 0),
+// converted (part 1), and written and read once more (part 2). Shared by the
+// fuzz target, which does one of the parts per input, and the regular test
+// that replays seeds and crash inputs with all of them; it reaches the
+// library only through its exports and interfaces.
 #pragma once
 
 #include <cstddef>
@@ -19,7 +20,10 @@
 
 namespace md::test::threenorthinput {
 
-inline void Feed(const std::uint8_t* data, std::size_t size) {
+constexpr unsigned kParts = 3;
+
+inline void Feed(const std::uint8_t* data, std::size_t size, unsigned part = md::test::fuzz::kEveryPart) {
+  using md::test::fuzz::Does;
   IGIS_ElementFactory* factory = GIS_CreateGraphicElementFactoryObject();
   IGIS_FeatureSet* set = GIS_CreateFeatureSetObject(nullptr, "fuzz", 0, 0, 0, 0, nullptr);
   IGIS_SpatialReference* page = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0);
@@ -31,7 +35,7 @@ inline void Feed(const std::uint8_t* data, std::size_t size) {
   md::test::fuzz::Check(diagram != nullptr);
   diagram->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", bytes, 0);
   diagram->Archive(1, 0);
-  {
+  if (Does(part, 0)) {
     md::canvas::RecordingCanvas canvas(400, 300);
     md::win::PrinterSetup setup;
     setup.dpiX = setup.dpiY = 25;
@@ -42,9 +46,13 @@ inline void Feed(const std::uint8_t* data, std::size_t size) {
     diagram->OnDraw(hdc, true, &display);
     DeleteDC(hdc);
   }
-  if (IGIS_Element* converted = diagram->ConvertToElement()) md::test::fuzz::DropElement(set, converted);
-  diagram->Archive(0, 0);
-  diagram->Archive(1, 0);
+  if (Does(part, 1)) {
+    if (IGIS_Element* converted = diagram->ConvertToElement()) md::test::fuzz::DropElement(set, converted);
+  }
+  if (Does(part, 2)) {
+    diagram->Archive(0, 0);
+    diagram->Archive(1, 0);
+  }
   diagram->Release();
 
   bytes->Release();

@@ -108,12 +108,7 @@ int CGIS_CompoundElement::GetElementCount() {
 }
 
 bool CGIS_CompoundElement::IsMember(IGIS_Feature* pFeature, IGIS_Element* pElement) {
-  const int id = pElement->GetID();
-  const int n = pFeature->GetMemberCount();
-  for (int i = 0; i < n; ++i) {
-    if (pFeature->GetMemberID(i) == id) return true;
-  }
-  return false;
+  return pFeature->HasMember(pElement->GetID()) != FALSE;
 }
 
 bool CGIS_CompoundElement::WouldNest(IGIS_Element* pElement) {
@@ -190,12 +185,7 @@ bool CGIS_CompoundElement::RemoveElement(IGIS_Element* pElement) {
   if (pElement == nullptr) return false;
   IGIS_Feature* pFeature = m_core.RequireFeature("RemoveElement");
   if (pFeature == nullptr) return false;
-  const int id = pElement->GetID();
-  const int n = pFeature->GetMemberCount();
-  for (int i = 0; i < n; ++i) {
-    if (pFeature->GetMemberID(i) == id) return pFeature->RemoveMember(id) != FALSE;
-  }
-  return false;
+  return IsMember(pFeature, pElement) && pFeature->RemoveMember(pElement->GetID()) != FALSE;
 }
 
 BOOL CGIS_CompoundElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {

@@ -287,6 +287,27 @@ void CustomSetWriter::Bytes(const SGIS_CustomKey& key, std::span<const BYTE> val
 }
 void CustomSetWriter::Keep(const SGIS_CustomKey& key) { Add(key).keep = true; }
 
+bool CustomSetWriter::Decode() {
+  if (m_bDecoded) return !m_bDamaged;
+  m_bDecoded = true;
+  IGIS_DataBuffer* pCustom = m_pAttributes != nullptr ? m_pAttributes->GetDataBuffer("Custom") : nullptr;
+  const int size = pCustom != nullptr ? pCustom->GetSize() : 0;
+  if (size <= 0) return true;
+  std::string error;
+  const BYTE* data = pCustom->GetData();
+  m_bDamaged = data == nullptr ||
+               !md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &m_fields, &error);
+  if (m_bDamaged) m_fields.clear();
+  return !m_bDamaged;
+}
+
+bool CustomSetWriter::IsStored(const char* szKey) {
+  if (!Decode()) return false;
+  for (const StoredFieldView& f : m_fields)
+    if (f.key == szKey) return true;
+  return false;
+}
+
 bool CustomSetWriter::WasStored(const char* szKey) const {
   for (const Value& v : m_values)
     if (std::strcmp(v.key.key, szKey) == 0) return v.stored;
@@ -344,13 +365,16 @@ bool CustomSetWriter::Finish() {
   IGIS_DataBuffer* pCustom = m_pAttributes->GetDataBuffer("Custom");
   const int storedSize = pCustom != nullptr ? pCustom->GetSize() : 0;
   const BYTE* stored = storedSize > 0 ? pCustom->GetData() : nullptr;
-  std::vector<StoredFieldView> fields;
-  std::string error;
-  if (storedSize > 0 &&
-      (stored == nullptr ||
-       !md::basilo::DecodePropertySetViews(stored, static_cast<std::size_t>(storedSize), &fields, &error))) {
+  if (!Decode()) {
+    if (m_bRefuseDamaged) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes)",
+              storedSize);
+      return false;
+    }
     return FinishThroughPropertySet();  // damaged: recorded and read as empty there
   }
+  const std::vector<StoredFieldView>& fields = m_fields;
+  std::string error;
   // Which stored field each given key replaces.
   std::vector<const StoredFieldView*> storedOf(m_values.size(), nullptr);
   std::vector<const Value*> valueOf(fields.size(), nullptr);

@@ -121,7 +121,8 @@ class StoredSetWriter {
 // keys that are not given kept as stored, and given keys that are missing
 // appended in the order given, with their Archive description. The stored
 // bytes are not touched when they would not change. A key stored with
-// another type than its own goes the property-set way.
+// another type than its own goes the property-set way. The stored set is
+// read once, at IsStored or Finish, and must not change until Finish.
 class CustomSetWriter {
  public:
   CustomSetWriter(IGIS_FeatureAttributes* pAttributes, const char* szMethod);
@@ -150,6 +151,13 @@ class CustomSetWriter {
   bool Finish();
   // After Finish: the key was in the stored set before.
   bool WasStored(const char* szKey) const;
+  // The key is in the stored set (false when the set is damaged).
+  bool IsStored(const char* szKey);
+  // A damaged stored set makes Finish answer false and write nothing
+  // (otherwise it is read as empty, recorded, and written over).
+  void RefuseDamaged() { m_bRefuseDamaged = true; }
+  // After Finish: the stored set was damaged.
+  bool Damaged() const { return m_bDamaged; }
 
  private:
   struct Value {
@@ -171,6 +179,12 @@ class CustomSetWriter {
   const char* m_szMethod;
   std::vector<Value> m_values;
   std::vector<DataBufferPtr> m_scratch;
+  // The stored set, decoded once; m_bDecoded tells whether it was.
+  bool Decode();
+  std::vector<md::basilo::StoredFieldView> m_fields;
+  bool m_bDecoded = false;
+  bool m_bRefuseDamaged = false;
+  bool m_bDamaged = false;
 };
 
 }  // namespace md::layout

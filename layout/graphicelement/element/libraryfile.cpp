@@ -1,34 +1,12 @@
 // Library files in the configuration folder.
 #include "layout/graphicelement/element/libraryfile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
-#include <cstring>
-
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "platform/files/filestore.h"
 
 namespace md::layout {
-namespace {
-
-bool WriteAll(int fd, const unsigned char* p, std::size_t n) {
-  while (n > 0) {
-    const ssize_t w = ::write(fd, p, n);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += w;
-    n -= static_cast<std::size_t>(w);
-  }
-  return true;
-}
-
-}  // namespace
 
 std::string GlobalSetting(const char* szKey, const char* szDefault) {
   IGIS_GlobalProperties* pGlobals = GIS_GetGlobalProperties();
@@ -57,31 +35,24 @@ std::string LibraryFilePath(const char* szFileKey, const char* szDefaultFile) {
   return dir.back() == '/' ? dir + file : dir + "/" + file;
 }
 
+LibraryFileRead ReadLibraryFile(const std::string& path, std::vector<unsigned char>* pBytes,
+                                const char* szMethod) {
+  std::string why;
+  bool missing = false;
+  if (md::files::ReadWholeFile(path.c_str(), kMaxLibraryFileBytes, pBytes, &why, &missing)) {
+    return LibraryFileRead::Read;
+  }
+  if (missing) return LibraryFileRead::Missing;
+  GIS_LOG(GIS_LOG_LEVEL_STORAGE, szMethod, "cannot read %s: %s", path.c_str(), why.c_str());
+  return LibraryFileRead::Unreadable;
+}
+
 bool ReplaceFile(const std::string& path, const unsigned char* pData, std::size_t nSize,
                  const char* szMethod) {
-  static std::atomic<unsigned> counter{0};
-  const std::string temp =
-      path + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, szMethod, "cannot create %s: %s", temp.c_str(), std::strerror(errno));
-    return false;
-  }
-  bool bOk = WriteAll(fd, pData, nSize) && ::fsync(fd) == 0;
-  const int nErr = errno;
-  bOk = ::close(fd) == 0 && bOk;
-  if (!bOk) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, szMethod, "cannot write %s: %s", temp.c_str(), std::strerror(nErr));
-    ::unlink(temp.c_str());
-    return false;
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, szMethod, "cannot rename %s to %s: %s", temp.c_str(), path.c_str(),
-            std::strerror(errno));
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
+  std::string why;
+  if (md::files::WriteWholeFile(path.c_str(), pData, nSize, &why)) return true;
+  GIS_LOG(GIS_LOG_LEVEL_STORAGE, szMethod, "cannot write the library: %s", why.c_str());
+  return false;
 }
 
 }  // namespace md::layout

@@ -84,12 +84,11 @@ void SetAxis(int& rAxis, int& rSide1, int& rSide2, int nValue) { rAxis = rSide1 
 // no property-set object (a few dozen allocations) is needed.
 class Writer {
  public:
-  Writer() { encoder_.Reserve(1024); }
   void Int(std::string_view key, std::string_view description, int value) {
-    encoder_.Add(GIS_FIELD_TYPE_INT, key, description, value, 0.0, false, {}, {});
+    set_.Int(key, description, value);
   }
   void Bool(std::string_view key, std::string_view description, bool value) {
-    encoder_.Add(GIS_FIELD_TYPE_BOOL, key, description, 0, 0.0, value, {}, {});
+    set_.Bool(key, description, value);
   }
   // The flag key and the buffer key of a symbol; the symbol, when held,
   // writes itself into the buffer, which otherwise stays empty.
@@ -97,36 +96,15 @@ class Writer {
   void Symbol(std::string_view flagKey, std::string_view flagDescription, std::string_view key,
               std::string_view description, bool held, TSave save) {
     Bool(flagKey, flagDescription, held);
-    std::span<const BYTE> bytes;
-    if (held && Scratch() != nullptr) {
-      scratch_->SetSize(0);
-      save(scratch_.get());
-      if (scratch_->GetSize() > 0 && scratch_->GetData() != nullptr)
-        bytes = std::span<const BYTE>(scratch_->GetData(), static_cast<std::size_t>(scratch_->GetSize()));
-    }
-    encoder_.Add(GIS_FIELD_TYPE_BUFFER, key, description, 0, 0.0, false, {}, bytes);
+    set_.Saved(key, description, [&](IGIS_DataBuffer* pBuffer) {
+      if (held) save(pBuffer);
+    });
   }
   // Replaces the buffer's content with the set; false when it cannot.
-  bool Finish(IGIS_DataBuffer* pBuffer) {
-    std::vector<BYTE> bytes;
-    std::string error;
-    if (!encoder_.Finish(&bytes, &error)) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FrameProperty::Save", "cannot store the frame: %s", error.c_str());
-      return false;
-    }
-    const int n = static_cast<int>(bytes.size());
-    if (!pBuffer->SetSize(n) || pBuffer->GetSize() != n || pBuffer->GetData() == nullptr) return false;
-    std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
-    return true;
-  }
+  bool Finish(IGIS_DataBuffer* pBuffer) { return set_.Finish(pBuffer); }
 
  private:
-  IGIS_DataBuffer* Scratch() {
-    if (scratch_ == nullptr) scratch_.reset(GIS_CreateDataBufferObject(0));
-    return scratch_.get();
-  }
-  md::basilo::PropertySetEncoder encoder_;
-  md::basilo::ReleasePtr<IGIS_DataBuffer> scratch_;
+  md::layout::StoredSetWriter set_;
 };
 
 // ---- Reading ----------------------------------------------------------------

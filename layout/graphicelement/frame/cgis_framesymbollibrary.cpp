@@ -1,15 +1,11 @@
 // The frame symbol libraries.
 #include "layout/graphicelement/frame/cgis_framesymbollibrary.h"
 
-#include <fcntl.h>
 #include <strings.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <climits>
 #include <cstring>
-#include <fstream>
-#include <iterator>
+#include <string>
+#include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
@@ -24,9 +20,6 @@ using md::basilo::ReleasePtr;
 // Records name the selector's operations, which read and write through here.
 constexpr const char* kInit = "CGIS_FrameSelectorDlg::Init";
 constexpr const char* kSave = "CGIS_FrameSelectorDlg::SaveToFile";
-
-// A library larger than this is not a library this system wrote.
-constexpr std::size_t kMaxLibraryBytes = 256u << 20;
 
 struct ModeFile {
   const char* szKey;
@@ -109,30 +102,16 @@ CGIS_FrameSymbolLibrary::FileState CGIS_FrameSymbolLibrary::Load(const std::stri
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kInit, "no configuration folder: the frame library is not read");
     return m_state;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (::access(path.c_str(), F_OK) != 0 && errno == ENOENT) {
-      // First use: the library starts empty in a new, empty file.
-      const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-      if (fd < 0) {
-        GIS_LOG(GIS_LOG_LEVEL_STORAGE, kInit, "cannot create %s: %s", path.c_str(), std::strerror(errno));
-        return m_state;
-      }
-      ::close(fd);
-      return m_state = FileState::Missing;
-    }
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kInit, "cannot open %s", path.c_str());
-    return m_state = FileState::Unreadable;
-  }
   std::vector<unsigned char> bytes;
-  char chunk[65536];
-  while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + in.gcount());
-    if (bytes.size() > kMaxLibraryBytes) break;
-  }
-  if (in.bad() || bytes.size() > kMaxLibraryBytes) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kInit, "cannot read %s", path.c_str());
-    return m_state = FileState::Unreadable;
+  switch (md::layout::ReadLibraryFile(path, &bytes, kInit)) {
+    case md::layout::LibraryFileRead::Missing:
+      // First use: the library starts empty in a new, empty file.
+      if (!md::layout::ReplaceFile(path, nullptr, 0, kInit)) return m_state;
+      return m_state = FileState::Missing;
+    case md::layout::LibraryFileRead::Unreadable:
+      return m_state = FileState::Unreadable;
+    case md::layout::LibraryFileRead::Read:
+      break;
   }
   ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(static_cast<int>(bytes.size())));
   ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());

@@ -119,16 +119,27 @@ void Adopt(IGIS_LegendItem* pItem, IGIS_LegendElement* pLegend) {
 
 }  // namespace
 
-bool CGIS_LegendElement::AddItem(IGIS_LegendItem* pItem) {
+bool CGIS_LegendElement::Accepts(IGIS_LegendItem* pItem, const char* szMethod) {
   if (pItem == nullptr) return false;
+  // A legend never holds more items than its stored form reads back; the
+  // refused item is the legend's all the same, and released.
+  if (GetItemCount() >= kMaxStoredItems) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "ItemNum == %d: no more items", GetItemCount());
+    pItem->Release();
+    return false;
+  }
   Adopt(pItem, this);
+  return true;
+}
+
+bool CGIS_LegendElement::AddItem(IGIS_LegendItem* pItem) {
+  if (!Accepts(pItem, "CGIS_LegendElement::AddItem")) return false;
   m_items.emplace_back(pItem);
   return true;
 }
 
 void CGIS_LegendElement::InsertItem(int nIndex, IGIS_LegendItem* pItem) {
-  if (pItem == nullptr) return;
-  Adopt(pItem, this);
+  if (!Accepts(pItem, "CGIS_LegendElement::InsertItem")) return;
   if (nIndex >= 0 && nIndex < GetItemCount()) {
     m_items.emplace(m_items.begin() + nIndex, pItem);
   } else {
@@ -202,7 +213,10 @@ BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
   // A new set each time, written straight into its bytes.
   md::layout::StoredSetWriter set;
   IGIS_MapElement* pFollowed = GetMapElement();
-  const int nMapID = pFollowed != nullptr ? pFollowed->GetID() : m_link.GetMapElementID();
+  // An unlinked legend is stored as one that never followed a frame; a
+  // stored frame that was not found is written back as read.
+  int nMapID = pFollowed != nullptr ? pFollowed->GetID() : m_link.GetMapElementID();
+  if (nMapID == CGIS_MapFrameLink::kUnlinked) nMapID = CGIS_MapFrameLink::kNoFrame;
   set.Int("MapElementID", "地图框架ID", nMapID);
   set.Saved("FrameProperty", "边框", [this](IGIS_DataBuffer* b) {
     if (m_pFrame) m_pFrame->Save(b);

@@ -19,7 +19,8 @@ class IGIS_Subject;
 
 class CGIS_LegendElement final : public CGIS_ElementImpl<IGIS_LegendElement> {
  public:
-  // Most items read from a stored legend.
+  // Most items a legend holds (and reads from a stored legend): AddItem and
+  // InsertItem refuse more, with a record.
   static constexpr int kMaxStoredItems = 1 << 14;
 
   // No owner leaves the legend empty and fit only to be destroyed. No
@@ -77,6 +78,10 @@ class CGIS_LegendElement final : public CGIS_ElementImpl<IGIS_LegendElement> {
 
  private:
   ~CGIS_LegendElement() override;
+
+  // TRUE when the item may join the legend (then adopted); otherwise writes
+  // szMethod's record and releases it.
+  bool Accepts(IGIS_LegendItem* pItem, const char* szMethod);
 
   // Writes the legend's keys into a fresh "Custom" set of the attributes.
   BOOL WriteCustom(IGIS_FeatureAttributes* pAttr);

@@ -62,6 +62,12 @@ const char* CGIS_LegendItem::GetLabel(int nIndex) {
 
 bool CGIS_LegendItem::AddLabel(const char* szLabel) {
   if (szLabel == nullptr) return false;
+  // An item never holds more labels than its stored form reads back.
+  if (GetLabelCount() >= kMaxStoredLabels) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::AddLabel", "Number == %d: no more labels",
+            GetLabelCount());
+    return false;
+  }
   m_labels.emplace_back(szLabel);
   return true;
 }

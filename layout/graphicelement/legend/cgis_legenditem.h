@@ -13,7 +13,8 @@
 
 class CGIS_LegendItem final : public IGIS_LegendItem {
  public:
-  // Most labels an item reads from a stored item.
+  // Most labels an item holds (and reads from a stored item): AddLabel
+  // refuses more, with a record.
   static constexpr int kMaxStoredLabels = 1 << 16;
 
   explicit CGIS_LegendItem(IGIS_LegendElement* pOwner);

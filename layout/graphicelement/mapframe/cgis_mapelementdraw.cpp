@@ -2,10 +2,12 @@
 // conversion.
 #include <unistd.h>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "host/basilo/igis_geopointlist.h"
 #include "host/basilo/igis_log.h"
@@ -24,6 +26,7 @@
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
+#include "platform/files/filestore.h"
 #include "platform/win/wingdi.h"
 
 namespace {
@@ -66,8 +69,13 @@ void Discard(IGIS_FeatureSet* pOwner, IGIS_Element* pElement) {
 
 bool CGIS_MapElement::RegisterComponentsOfFolder(IGIS_MainObject* pMainObject, const std::string& folder) {
   if (pMainObject == nullptr || folder.empty()) return false;
-  std::ifstream in(folder + "/" + kComponentList);
-  if (!in) return false;
+  // At most kMaxComponents lines of kMaxComponentLine characters.
+  constexpr std::size_t kMaxListBytes = static_cast<std::size_t>(kMaxComponents) * 1024;
+  std::vector<std::uint8_t> bytes;
+  std::string why;
+  if (!md::files::ReadWholeFile((folder + "/" + kComponentList).c_str(), kMaxListBytes, &bytes, &why))
+    return false;
+  std::istringstream in(std::string(bytes.begin(), bytes.end()));
   bool bResult = true;
   std::string line;
   for (int n = 0; n < kMaxComponents && std::getline(in, line); ++n) {

@@ -7,7 +7,6 @@
 #include <memory>
 #include <vector>
 
-#include "host/basilo/gis_filestore.h"
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
@@ -19,6 +18,7 @@
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/shapes/shapebox.h"
 #include "layout/graphicelement/shapes/shapefeature.h"
+#include "platform/files/filestore.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/loader.h"
 #include "platform/win/cdc.h"
@@ -345,7 +345,7 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
 
   std::vector<std::uint8_t> bytes;
   std::string why;
-  if (!md::basilo::ReadWholeFile(m_strFileName.c_str(), md::imaging::kDefaultMemoryLimit, &bytes, &why)) {
+  if (!md::files::ReadWholeFile(m_strFileName.c_str(), md::imaging::kDefaultMemoryLimit, &bytes, &why)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, kCannotOpen, m_strFileName.c_str());
     return;
   }

@@ -13,8 +13,8 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "host/basilo/gis_filestore.h"
 #include "layout/graphicelement/picture/picturefile.h"
+#include "platform/files/filestore.h"
 #include "platform/imaging/loader.h"
 
 namespace md::layout {

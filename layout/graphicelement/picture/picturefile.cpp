@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "host/basilo/gis_filestore.h"
+#include "platform/files/filestore.h"
 
 namespace md::layout {
 namespace {
@@ -48,7 +48,7 @@ std::string WriteNewFile(const std::string& folder, const std::string& name, con
     }
     ::close(fd);
     std::string error;
-    if (md::basilo::WriteWholeFile(path.c_str(), pData, nSize, &error)) return path;
+    if (md::files::WriteWholeFile(path.c_str(), pData, nSize, &error)) return path;
     ::unlink(path.c_str());
     return std::string();
   }

@@ -16,6 +16,7 @@
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "host/stratel/igis_numericformat.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
@@ -61,54 +62,50 @@ void ScaleTextHeight(IGIS_Symbol* pSymbol, double s) {
   if (pFont != nullptr) pFont->lfHeight = Round(pFont->lfHeight * s);
 }
 
-// The field of the key, added (with the description) when the set has none.
-IGIS_Field* FieldOf(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, int nType) {
-  IGIS_Field* pField = pSet->GetProperty(szKey);
-  return pField != nullptr ? pField : pSet->AddProperty(szKey, szDescription, nType, 1);
-}
+using md::layout::CustomSetWriter;
+using md::layout::StoredSetView;
 
-void PutInt(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, int nValue) {
-  if (IGIS_Field* f = FieldOf(pSet, szKey, szDescription, GIS_FIELD_TYPE_INT)) f->SetInt(nValue);
+md::layout::SGIS_CustomKey KeyOf(const char* szKey, const char* szDescription, int nType) {
+  return md::layout::SGIS_CustomKey{szKey, nType, szDescription, szDescription};
 }
-void PutDouble(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, double dValue) {
-  if (IGIS_Field* f = FieldOf(pSet, szKey, szDescription, GIS_FIELD_TYPE_DOUBLE)) f->SetDouble(dValue);
+void PutInt(CustomSetWriter& set, const char* szKey, const char* szDescription, int nValue) {
+  set.Int(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_INT), nValue);
 }
-void PutBool(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, bool bValue) {
-  if (IGIS_Field* f = FieldOf(pSet, szKey, szDescription, GIS_FIELD_TYPE_BOOL)) f->SetBool(bValue);
+void PutDouble(CustomSetWriter& set, const char* szKey, const char* szDescription, double dValue) {
+  set.Double(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_DOUBLE), dValue);
 }
-void PutString(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, const char* szValue) {
-  if (IGIS_Field* f = FieldOf(pSet, szKey, szDescription, GIS_FIELD_TYPE_STRING)) f->SetString(szValue);
+void PutBool(CustomSetWriter& set, const char* szKey, const char* szDescription, bool bValue) {
+  set.Bool(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_BOOL), bValue);
 }
-// The buffer of a data-buffer field, emptied for a new content.
-IGIS_DataBuffer* PutBuffer(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription) {
-  IGIS_Field* f = FieldOf(pSet, szKey, szDescription, GIS_FIELD_TYPE_BUFFER);
-  IGIS_DataBuffer* pBuffer = f != nullptr ? f->GetDataBuffer() : nullptr;
-  if (pBuffer != nullptr) pBuffer->SetSize(0);
-  return pBuffer;
+void PutString(CustomSetWriter& set, const char* szKey, const char* szDescription, const char* szValue) {
+  set.String(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_STRING), szValue);
 }
-void PutSymbol(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, IGIS_Symbol* pSymbol) {
-  IGIS_DataBuffer* pBuffer = PutBuffer(pSet, szKey, szDescription);
-  if (pBuffer != nullptr && pSymbol != nullptr) pSymbol->Save(pBuffer);
+// What save(IGIS_DataBuffer*) writes into an empty buffer, under the key.
+template <class TSave>
+void PutSaved(CustomSetWriter& set, const char* szKey, const char* szDescription, TSave save) {
+  set.Saved(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_BUFFER), save);
+}
+void PutSymbol(CustomSetWriter& set, const char* szKey, const char* szDescription, IGIS_Symbol* pSymbol) {
+  PutSaved(set, szKey, szDescription, [pSymbol](IGIS_DataBuffer* b) {
+    if (pSymbol != nullptr) pSymbol->Save(b);
+  });
 }
 
 template <class T>
-void ReadInto(IGIS_PropertySet* pSet, const char* szKey, T* pValue) {
-  IGIS_Field* f = pSet->GetProperty(szKey);
-  if (f == nullptr) return;
-  if constexpr (std::is_same_v<T, int>) *pValue = f->GetInt();
-  if constexpr (std::is_same_v<T, double>) *pValue = f->GetDouble();
-  if constexpr (std::is_same_v<T, bool>) *pValue = f->GetBool();
+void ReadInto(const StoredSetView& set, const char* szKey, T* pValue) {
+  set.Read(szKey, pValue);
 }
 
-IGIS_DataBuffer* BufferOf(IGIS_PropertySet* pSet, const char* szKey) {
-  IGIS_Field* f = pSet->GetProperty(szKey);
+// The stored bytes of the key in a buffer, valid until the next lookup.
+IGIS_DataBuffer* BufferOf(const StoredSetView& set, const char* szKey) {
+  IGIS_Field* f = set.Field(szKey);
   return f != nullptr ? f->GetDataBuffer() : nullptr;
 }
 
 // A text symbol stored under the key replaces the held one (its text part);
 // a missing key or a symbol of another kind keeps it.
-void ReadTextSymbol(IGIS_PropertySet* pSet, const char* szKey, md::basilo::ReleasePtr<IGIS_Symbol>* pHeld) {
-  IGIS_Field* f = pSet->GetProperty(szKey);
+void ReadTextSymbol(const StoredSetView& set, const char* szKey, md::basilo::ReleasePtr<IGIS_Symbol>* pHeld) {
+  IGIS_Field* f = set.Field(szKey);
   if (f == nullptr) return;
   IGIS_Symbol* pRead = GetSymbolFromField(f);
   if (pRead == nullptr) return;
@@ -170,48 +167,50 @@ CGIS_ScaleBarBase<TInterface>::~CGIS_ScaleBarBase() = default;
 // stored order. A key the set lacks is added with its description, or with
 // the key itself as description when bDescribe is false.
 template <class TInterface>
-void CGIS_ScaleBarBase<TInterface>::PutKeys(IGIS_PropertySet* pSet, bool bDescribe) {
+void CGIS_ScaleBarBase<TInterface>::PutKeys(md::layout::CustomSetWriter& set, bool bDescribe) {
   auto d = [bDescribe](const char* szKey, const char* szDescription) {
     return bDescribe ? szDescription : szKey;
   };
-  PutInt(pSet, "MapElementID", d("MapElementID", "地图ID"), m_link.GetMapElementID());
-  IGIS_DataBuffer* b = PutBuffer(pSet, "FrameProperty", d("FrameProperty", "地图框架的属性"));
-  if (b != nullptr && m_pFrameProperty) m_pFrameProperty->Save(b);
-  PutDouble(pSet, "Division", d("Division", "单位长度"), m_dDivision);
-  PutInt(pSet, "Divisions", d("Divisions", "刻度数"), m_nDivisions);
-  PutInt(pSet, "ResizeHint", d("ResizeHint", "缩放暗示"), m_nResizeHint);
-  PutInt(pSet, "SubDivisions", d("SubDivisions", "子刻度数"), m_nSubDivisions);
-  PutBool(pSet, "DivisionsBeforeZero", d("DivisionsBeforeZero", "零前是否有分区"), m_bDivisionsBeforeZero);
-  b = PutBuffer(pSet, "ScaleMarks", d("ScaleMarks", "分割标志"));
-  if (b != nullptr && m_pScaleMarks) m_pScaleMarks->Save(b);
-  PutSymbol(pSet, "LabelSymbol", d("LabelSymbol", "标注的符号"), m_pLabelSymbol.get());
-  SaveNumericFormat(m_pNumericFormat.get(), PutBuffer(pSet, "NumericFormat", d("NumericFormat", "数字格式")));
-  SaveNumericFormat(m_pLatLonFormat.get(), PutBuffer(pSet, "LatLonFormat", d("LatLonFormat", "经纬度格式")));
-  PutInt(pSet, "LabelFrequency", d("LabelFrequency", "标注的频率"), m_nLabelFrequency);
-  PutInt(pSet, "LabelGap", d("LabelGap", "标注的间隔"), m_nLabelGap);
-  PutInt(pSet, "LabelPosition", d("LabelPosition", "标注的位置"), m_nLabelPosition);
-  PutSymbol(pSet, "UnitLabelSymbol", d("UnitLabelSymbol", "标注的符号"), m_pUnitLabelSymbol.get());
-  PutInt(pSet, "UnitLabelGap", d("UnitLabelGap", "单位的间隔"), m_nUnitLabelGap);
-  PutInt(pSet, "UnitLabelPosition", d("UnitLabelPosition", "单位的位置"), m_nUnitLabelPosition);
-  PutInt(pSet, "Units", d("Units", "单位的类型"), m_nUnits);
-  PutInt(pSet, "BarHeight", d("BarHeight", "比例尺的高度"), m_nBarHeight);
-  PutInt(pSet, "BarWidth", d("BarWidth", "比例尺的宽度"), m_nBarWidth);
-  PutDouble(pSet, "MapScale", d("MapScale", "比例尺的值"), m_dMapScale);
-  PutInt(pSet, "BarX", d("BarX", "左下角点坐标X"), m_nBarX);
-  PutInt(pSet, "BarY", d("BarY", "左下角点坐标Y"), m_nBarY);
-  PutString(pSet, "UnitLabel", d("UnitLabel", "单位标注"), m_strUnitLabel.c_str());
+  PutInt(set, "MapElementID", d("MapElementID", "地图ID"), m_link.GetMapElementID());
+  PutSaved(set, "FrameProperty", d("FrameProperty", "地图框架的属性"), [this](IGIS_DataBuffer* b) {
+    if (m_pFrameProperty) m_pFrameProperty->Save(b);
+  });
+  PutDouble(set, "Division", d("Division", "单位长度"), m_dDivision);
+  PutInt(set, "Divisions", d("Divisions", "刻度数"), m_nDivisions);
+  PutInt(set, "ResizeHint", d("ResizeHint", "缩放暗示"), m_nResizeHint);
+  PutInt(set, "SubDivisions", d("SubDivisions", "子刻度数"), m_nSubDivisions);
+  PutBool(set, "DivisionsBeforeZero", d("DivisionsBeforeZero", "零前是否有分区"), m_bDivisionsBeforeZero);
+  PutSaved(set, "ScaleMarks", d("ScaleMarks", "分割标志"), [this](IGIS_DataBuffer* b) {
+    if (m_pScaleMarks) m_pScaleMarks->Save(b);
+  });
+  PutSymbol(set, "LabelSymbol", d("LabelSymbol", "标注的符号"), m_pLabelSymbol.get());
+  PutSaved(set, "NumericFormat", d("NumericFormat", "数字格式"),
+           [this](IGIS_DataBuffer* b) { SaveNumericFormat(m_pNumericFormat.get(), b); });
+  PutSaved(set, "LatLonFormat", d("LatLonFormat", "经纬度格式"),
+           [this](IGIS_DataBuffer* b) { SaveNumericFormat(m_pLatLonFormat.get(), b); });
+  PutInt(set, "LabelFrequency", d("LabelFrequency", "标注的频率"), m_nLabelFrequency);
+  PutInt(set, "LabelGap", d("LabelGap", "标注的间隔"), m_nLabelGap);
+  PutInt(set, "LabelPosition", d("LabelPosition", "标注的位置"), m_nLabelPosition);
+  PutSymbol(set, "UnitLabelSymbol", d("UnitLabelSymbol", "标注的符号"), m_pUnitLabelSymbol.get());
+  PutInt(set, "UnitLabelGap", d("UnitLabelGap", "单位的间隔"), m_nUnitLabelGap);
+  PutInt(set, "UnitLabelPosition", d("UnitLabelPosition", "单位的位置"), m_nUnitLabelPosition);
+  PutInt(set, "Units", d("Units", "单位的类型"), m_nUnits);
+  PutInt(set, "BarHeight", d("BarHeight", "比例尺的高度"), m_nBarHeight);
+  PutInt(set, "BarWidth", d("BarWidth", "比例尺的宽度"), m_nBarWidth);
+  PutDouble(set, "MapScale", d("MapScale", "比例尺的值"), m_dMapScale);
+  PutInt(set, "BarX", d("BarX", "左下角点坐标X"), m_nBarX);
+  PutInt(set, "BarY", d("BarY", "左下角点坐标Y"), m_nBarY);
+  PutString(set, "UnitLabel", d("UnitLabel", "单位标注"), m_strUnitLabel.c_str());
 }
 
 // A new bar's stored set: every key with its description and default.
 template <class TInterface>
 void CGIS_ScaleBarBase<TInterface>::WriteNewCustom(IGIS_Feature* pFeature) {
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
-  IGIS_PropertySet* pSet = GIS_CreatePropertySetObject();
-  if (pAttr != nullptr && pSet != nullptr) {
-    PutKeys(pSet, true);
-    StoreCustomSet(pSet, pAttr);
-  }
-  if (pSet != nullptr) pSet->Release();
+  if (pAttr == nullptr) return;
+  CustomSetWriter set(pAttr, "IGIS_ScaleBar::IGIS_ScaleBar");
+  PutKeys(set, true);
+  set.Finish();
 }
 
 // ---- Element operations -----------------------------------------------------
@@ -238,40 +237,39 @@ BOOL CGIS_ScaleBarBase<TInterface>::CommitFeature(IGIS_Feature* pFeature, int nF
 }
 
 template <class TInterface>
-BOOL CGIS_ScaleBarBase<TInterface>::Archive(int nRead, int nArchiveOption) {
+BOOL CGIS_ScaleBarBase<TInterface>::Archive(int nRead, int /*nArchiveOption*/) {
   IGIS_Feature* pFeature = this->m_core.RequireFeature("Archive");
   if (pFeature == nullptr) return FALSE;
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   if (pAttr == nullptr) return FALSE;
-  const md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
-  if (!set) return FALSE;
-  IGIS_PropertySet* pSet = set.get();
-  IGIS_DataBuffer* pStored = pAttr->GetDataBuffer("Custom");
-  // Keys the bar does not know (the branches' symbols) survive a write.
-  const bool bReadable = pStored == nullptr || pSet->Archive(pStored, GIS_ARCHIVE_READ, nArchiveOption);
+  // The keys are read and written in place; keys the bar does not know
+  // (the branches' symbols) survive a write.
   if (nRead == 0) {
     pAttr->SetBool("IsLock", this->IsLock());
     pAttr->SetBool("KeepHVScaleRatio", this->GetHVScaleRatio());
     pAttr->SetInt("ElementOrder", this->GetOrder());
     pAttr->SetString("ElementName", this->GetName());
     if (!m_pNumericFormat) m_pNumericFormat.reset(NewNumericFormat(kNumericFormatPlain));
-    PutKeys(pSet, false);
-    return StoreCustomSet(pSet, pAttr);
+    CustomSetWriter set(pAttr, "IGIS_ScaleBar::Archive");
+    PutKeys(set, false);
+    return set.Finish() ? TRUE : FALSE;
   }
-  if (!bReadable) {
+  const StoredSetView set(pAttr->GetDataBuffer("Custom"));
+  if (set.Damaged()) {
     // A damaged stored form is not taken for an empty one.
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::Archive", "p_propertyset->Archive == FALSE");
     return FALSE;
   }
+  const StoredSetView* pSet = &set;
   this->m_core.m_bLock = pAttr->GetBool("IsLock");
   this->m_core.m_bKeepHVScaleRatio = pAttr->GetBool("KeepHVScaleRatio");
   this->m_core.m_nOrder = pAttr->GetInt("ElementOrder");
   if (const char* szName = pAttr->GetString("ElementName")) SetName(szName);
   int nMapElementID = m_link.GetMapElementID();
-  ReadInto(pSet, "MapElementID", &nMapElementID);
+  ReadInto(*pSet, "MapElementID", &nMapElementID);
   m_link.SetMapElementID(nMapElementID);
   m_link.Relink(this->m_core.m_pFeatureSet);
-  if (IGIS_DataBuffer* b = BufferOf(pSet, "FrameProperty")) {
+  if (IGIS_DataBuffer* b = BufferOf(*pSet, "FrameProperty")) {
     if (b->GetSize() == 0) {
       SetFrameProperty(nullptr);  // stored without a frame
     } else {
@@ -279,39 +277,36 @@ BOOL CGIS_ScaleBarBase<TInterface>::Archive(int nRead, int nArchiveOption) {
       if (m_pFrameProperty) m_pFrameProperty->Open(b);
     }
   }
-  ReadInto(pSet, "Division", &m_dDivision);
-  ReadInto(pSet, "Divisions", &m_nDivisions);
-  ReadInto(pSet, "SubDivisions", &m_nSubDivisions);
-  ReadInto(pSet, "DivisionsBeforeZero", &m_bDivisionsBeforeZero);
-  ReadInto(pSet, "ResizeHint", &m_nResizeHint);
-  if (IGIS_DataBuffer* b = BufferOf(pSet, "ScaleMarks")) {
+  ReadInto(*pSet, "Division", &m_dDivision);
+  ReadInto(*pSet, "Divisions", &m_nDivisions);
+  ReadInto(*pSet, "SubDivisions", &m_nSubDivisions);
+  ReadInto(*pSet, "DivisionsBeforeZero", &m_bDivisionsBeforeZero);
+  ReadInto(*pSet, "ResizeHint", &m_nResizeHint);
+  if (IGIS_DataBuffer* b = BufferOf(*pSet, "ScaleMarks")) {
     if (m_pScaleMarks) m_pScaleMarks->Open(b);
   }
-  ReadTextSymbol(pSet, "LabelSymbol", &m_pLabelSymbol);
-  ReadInto(pSet, "LabelFrequency", &m_nLabelFrequency);
-  ReadInto(pSet, "LabelGap", &m_nLabelGap);
-  ReadInto(pSet, "LabelPosition", &m_nLabelPosition);
-  ReadTextSymbol(pSet, "UnitLabelSymbol", &m_pUnitLabelSymbol);
-  ReadInto(pSet, "UnitLabelGap", &m_nUnitLabelGap);
-  ReadInto(pSet, "UnitLabelPosition", &m_nUnitLabelPosition);
-  ReadInto(pSet, "Units", &m_nUnits);
-  if (IGIS_DataBuffer* b = BufferOf(pSet, "NumericFormat")) {
+  ReadTextSymbol(*pSet, "LabelSymbol", &m_pLabelSymbol);
+  ReadInto(*pSet, "LabelFrequency", &m_nLabelFrequency);
+  ReadInto(*pSet, "LabelGap", &m_nLabelGap);
+  ReadInto(*pSet, "LabelPosition", &m_nLabelPosition);
+  ReadTextSymbol(*pSet, "UnitLabelSymbol", &m_pUnitLabelSymbol);
+  ReadInto(*pSet, "UnitLabelGap", &m_nUnitLabelGap);
+  ReadInto(*pSet, "UnitLabelPosition", &m_nUnitLabelPosition);
+  ReadInto(*pSet, "Units", &m_nUnits);
+  if (IGIS_DataBuffer* b = BufferOf(*pSet, "NumericFormat")) {
     if (!m_pNumericFormat) m_pNumericFormat.reset(NewNumericFormat(kNumericFormatPlain));
     OpenNumericFormat(m_pNumericFormat.get(), b);
   }
-  if (IGIS_DataBuffer* b = BufferOf(pSet, "LatLonFormat")) {
+  if (IGIS_DataBuffer* b = BufferOf(*pSet, "LatLonFormat")) {
     if (!m_pLatLonFormat) m_pLatLonFormat.reset(NewNumericFormat(kNumericFormatLatLon));
     OpenNumericFormat(m_pLatLonFormat.get(), b);
   }
-  ReadInto(pSet, "BarHeight", &m_nBarHeight);
-  ReadInto(pSet, "BarWidth", &m_nBarWidth);
-  ReadInto(pSet, "MapScale", &m_dMapScale);
-  ReadInto(pSet, "BarX", &m_nBarX);
-  ReadInto(pSet, "BarY", &m_nBarY);
-  if (IGIS_Field* f = pSet->GetProperty("UnitLabel")) {
-    const char* szLabel = f->GetString();
-    AssignCut(m_strUnitLabel, szLabel != nullptr ? szLabel : "");
-  }
+  ReadInto(*pSet, "BarHeight", &m_nBarHeight);
+  ReadInto(*pSet, "BarWidth", &m_nBarWidth);
+  ReadInto(*pSet, "MapScale", &m_dMapScale);
+  ReadInto(*pSet, "BarX", &m_nBarX);
+  ReadInto(*pSet, "BarY", &m_nBarY);
+  if (std::string label; pSet->Read("UnitLabel", &label)) AssignCut(m_strUnitLabel, label.c_str());
   return TRUE;
 }
 

@@ -13,6 +13,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/mapframe/cgis_mapframelink.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "layout/graphicelement/scalebar/scalebarbody.h"
@@ -145,7 +146,7 @@ class CGIS_ScaleBarBase : public CGIS_ElementImpl<TInterface> {
   CGIS_MapFrameLink m_link{this};
 
  private:
-  void PutKeys(IGIS_PropertySet* pSet, bool bDescribe);
+  void PutKeys(md::layout::CustomSetWriter& set, bool bDescribe);
   void WriteNewCustom(IGIS_Feature* pFeature);
 
   bool m_bMadeFeature = false;

@@ -20,6 +20,7 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/elementsheet.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
@@ -122,8 +123,10 @@ CGIS_ScaleTextElement::CGIS_ScaleTextElement(IGIS_FeatureSet* pOwner, IGIS_Featu
   const md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
   if (set && pAttr != nullptr) {
     for (const Key& k : kKeys) set->AddProperty(k.key, k.newDescription, k.type, 1);
-    PutKeys(set.get(), true);
     StoreCustomSet(set.get(), pAttr);
+    md::layout::CustomSetWriter values(pAttr, "CGIS_ScaleTextElement::CGIS_ScaleTextElement");
+    PutKeys(values, true);
+    values.Finish();
   }
   CommitFeature(pNew, GIS_UPDATE_ALL);
 }
@@ -425,55 +428,53 @@ BOOL CGIS_ScaleTextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWith
 
 // Writes every key's present value; a key the set lacks is added with the
 // write description (the formats only when they are held).
-void CGIS_ScaleTextElement::PutKeys(IGIS_PropertySet* pSet, bool bNew) {
+void CGIS_ScaleTextElement::PutKeys(md::layout::CustomSetWriter& set, bool bNew) {
   for (int i : kWriteOrder) {
     const Key& k = kKeys[i];
-    IGIS_Field* f = pSet->GetProperty(k.key);
-    if (f == nullptr) {
-      if (k.writeDescription == nullptr) {
-        const bool bHeld = (i == 2 && m_pNumericFormat != nullptr) || (i == 3 && m_pLatLonFormat != nullptr);
-        if (!bHeld) continue;
-      }
-      f = pSet->AddProperty(k.key, k.writeDescription != nullptr ? k.writeDescription : k.newDescription,
-                            k.type, 1);
+    // A format key is added only for a format held.
+    if (k.writeDescription == nullptr && !set.IsStored(k.key)) {
+      const bool bHeld = (i == 2 && m_pNumericFormat != nullptr) || (i == 3 && m_pLatLonFormat != nullptr);
+      if (!bHeld) continue;
     }
-    if (f == nullptr) continue;
-    if (f->GetType() != k.type) f->SetType(k.type);
-    IGIS_DataBuffer* b = k.type == GIS_FIELD_TYPE_BUFFER ? f->GetDataBuffer() : nullptr;
-    if (b != nullptr) b->SetSize(0);
+    const char* szDescription = k.writeDescription != nullptr ? k.writeDescription : k.newDescription;
+    const md::layout::SGIS_CustomKey key{k.key, k.type, szDescription, szDescription};
     switch (i) {
       case 0:
-        f->SetInt(m_nScaleTextStyle);
+        set.Int(key, m_nScaleTextStyle);
         break;
       case 1:
-        if (b != nullptr && m_pStyle != nullptr) m_pStyle->Save(b);
+        set.Saved(key, [this](IGIS_DataBuffer* b) {
+          if (m_pStyle != nullptr) m_pStyle->Save(b);
+        });
         break;
       case 2:
-        SaveNumericFormat(m_pNumericFormat.get(), b);
+        set.Saved(key, [this](IGIS_DataBuffer* b) { SaveNumericFormat(m_pNumericFormat.get(), b); });
         break;
       case 3:
-        SaveNumericFormat(m_pLatLonFormat.get(), b);
+        set.Saved(key, [this](IGIS_DataBuffer* b) { SaveNumericFormat(m_pLatLonFormat.get(), b); });
         break;
       case 4:
-        f->SetString(m_strText.c_str());
+        set.String(key, m_strText.c_str());
         break;
       case 5:
-        f->SetInt(bNew ? -91 : m_link.GetMapElementID());
+        set.Int(key, bNew ? -91 : m_link.GetMapElementID());
         break;
       case 6:
-        f->SetInt(m_nPageUnit);
+        set.Int(key, m_nPageUnit);
         break;
       case 7:
-        f->SetInt(m_nMapUnit);
+        set.Int(key, m_nMapUnit);
         break;
       case 8:
-        f->SetString(m_strPageUnitLabel.c_str());
+        set.String(key, m_strPageUnitLabel.c_str());
         break;
       case 9:
-        f->SetString(m_strMapUnitLabel.c_str());
+        set.String(key, m_strMapUnitLabel.c_str());
         break;
       case 10:
-        if (b != nullptr && m_pFrameProperty != nullptr) m_pFrameProperty->Save(b);
+        set.Saved(key, [this](IGIS_DataBuffer* b) {
+          if (m_pFrameProperty != nullptr) m_pFrameProperty->Save(b);
+        });
         break;
       default:
         break;
@@ -481,14 +482,18 @@ void CGIS_ScaleTextElement::PutKeys(IGIS_PropertySet* pSet, bool bNew) {
   }
 }
 
-void CGIS_ScaleTextElement::ReadKeys(IGIS_PropertySet* pSet) {
-  auto field = [pSet](const char* szKey, int nType) -> IGIS_Field* {
-    IGIS_Field* f = pSet->GetProperty(szKey);
-    return f != nullptr && f->GetType() == nType ? f : nullptr;
+void CGIS_ScaleTextElement::ReadKeys(const md::layout::StoredSetView& set) {
+  // Only keys stored with their own type are taken.
+  auto typed = [&set](const char* szKey, int nType) {
+    const md::basilo::StoredFieldView* f = set.Find(szKey);
+    return f != nullptr && f->type == nType ? f : nullptr;
   };
   auto buffer = [&](const char* szKey) -> IGIS_DataBuffer* {
-    IGIS_Field* f = field(szKey, GIS_FIELD_TYPE_BUFFER);
+    IGIS_Field* f = typed(szKey, GIS_FIELD_TYPE_BUFFER) != nullptr ? set.Field(szKey) : nullptr;
     return f != nullptr ? f->GetDataBuffer() : nullptr;
+  };
+  auto text = [&](const char* szKey) -> const md::basilo::StoredFieldView* {
+    return typed(szKey, GIS_FIELD_TYPE_STRING);
   };
   if (IGIS_DataBuffer* b = buffer("AnnoPointStyle")) {
     if (!m_pStyle) m_pStyle.reset(NewPointStyle());
@@ -502,57 +507,56 @@ void CGIS_ScaleTextElement::ReadKeys(IGIS_PropertySet* pSet) {
     if (!m_pLatLonFormat) m_pLatLonFormat.reset(NewNumericFormat(kNumericFormatLatLon));
     OpenNumericFormat(m_pLatLonFormat.get(), b);
   }
-  if (IGIS_Field* f = field("Text", GIS_FIELD_TYPE_STRING); f != nullptr && f->GetString() != nullptr)
-    AssignCut(m_strText, f->GetString(), kTextMax);
+  if (const md::basilo::StoredFieldView* f = text("Text"))
+    AssignCut(m_strText, std::string(f->text).c_str(), kTextMax);
   if (IGIS_DataBuffer* b = buffer("FrameProperty")) {
     if (!m_pFrameProperty) m_pFrameProperty.reset(GIS_CreateFramePropertyObject());
     if (m_pFrameProperty != nullptr) m_pFrameProperty->Open(b);
   }
-  IGIS_Field* pStyle = field("ScaleTextStyle", GIS_FIELD_TYPE_INT);
-  m_nScaleTextStyle = pStyle != nullptr ? pStyle->GetInt() : 1;
-  if (IGIS_Field* f = field("MapElementID", GIS_FIELD_TYPE_INT)) m_link.SetMapElementID(f->GetInt());
+  const md::basilo::StoredFieldView* pStyle = typed("ScaleTextStyle", GIS_FIELD_TYPE_INT);
+  m_nScaleTextStyle = pStyle != nullptr ? pStyle->intValue : 1;
+  if (const md::basilo::StoredFieldView* f = typed("MapElementID", GIS_FIELD_TYPE_INT))
+    m_link.SetMapElementID(f->intValue);
   m_link.Relink(m_core.m_pFeatureSet);
-  if (IGIS_Field* f = field("PageUnit", GIS_FIELD_TYPE_INT)) m_nPageUnit = f->GetInt();
-  if (IGIS_Field* f = field("MapUnit", GIS_FIELD_TYPE_INT)) m_nMapUnit = f->GetInt();
-  IGIS_Field* pPageLabel = field("PageUnitLabel", GIS_FIELD_TYPE_STRING);
-  const char* szPageLabel = pPageLabel != nullptr ? pPageLabel->GetString() : nullptr;
-  AssignCut(m_strPageUnitLabel, szPageLabel != nullptr ? szPageLabel : "厘米", kLabelMax);
-  if (IGIS_Field* f = field("MapUnitLabel", GIS_FIELD_TYPE_STRING)) {
-    AssignCut(m_strMapUnitLabel, f->GetString() != nullptr ? f->GetString() : "", kLabelMax);
-  }
+  if (const md::basilo::StoredFieldView* f = typed("PageUnit", GIS_FIELD_TYPE_INT)) m_nPageUnit = f->intValue;
+  if (const md::basilo::StoredFieldView* f = typed("MapUnit", GIS_FIELD_TYPE_INT)) m_nMapUnit = f->intValue;
+  const md::basilo::StoredFieldView* pPageLabel = text("PageUnitLabel");
+  AssignCut(m_strPageUnitLabel, pPageLabel != nullptr ? std::string(pPageLabel->text).c_str() : "厘米",
+            kLabelMax);
+  if (const md::basilo::StoredFieldView* f = text("MapUnitLabel"))
+    AssignCut(m_strMapUnitLabel, std::string(f->text).c_str(), kLabelMax);
 }
 
-BOOL CGIS_ScaleTextElement::Archive(int nRead, int nArchiveOption) {
+BOOL CGIS_ScaleTextElement::Archive(int nRead, int /*nArchiveOption*/) {
   const char* szMethod = "CGIS_ScaleTextElement::Archive";
   IGIS_Feature* pFeature = m_core.RequireFeature("Archive");
   if (pFeature == nullptr) return FALSE;
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   IGIS_DataBuffer* pStored = pAttr != nullptr ? pAttr->GetDataBuffer("Custom") : nullptr;
   if (pStored == nullptr) return FALSE;
-  IGIS_PropertySet* pSet = GIS_CreatePropertySetObject();
-  if (pSet == nullptr) return FALSE;
-  const bool bReadable = pSet->Archive(pStored, GIS_ARCHIVE_READ, nArchiveOption) != FALSE;
-  BOOL bResult = TRUE;
+  // The keys are read and written in place.
   if (nRead == 0) {
     pAttr->SetBool("IsLock", IsLock());
     pAttr->SetBool("KeepHVScaleRatio", m_core.m_bKeepHVScaleRatio);
     pAttr->SetInt("ElementOrder", GetOrder());
     pAttr->SetString("ElementName", GetName());
-    PutKeys(pSet, false);
-    bResult = StoreCustomSet(pSet, pAttr);
+    md::layout::CustomSetWriter set(pAttr, szMethod);
+    PutKeys(set, false);
+    const BOOL bResult = set.Finish() ? TRUE : FALSE;
     CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
-  } else if (!bReadable) {
+    return bResult;
+  }
+  const md::layout::StoredSetView set(pStored);
+  if (set.Damaged()) {
     // A damaged stored set is not taken for an empty one: the element stays.
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
-    bResult = FALSE;
-  } else {
-    m_core.m_bLock = pAttr->GetBool("IsLock");
-    m_core.m_bKeepHVScaleRatio = pAttr->GetBool("KeepHVScaleRatio");
-    m_core.m_nOrder = pAttr->GetInt("ElementOrder");
-    if (const char* szName = pAttr->GetString("ElementName")) m_core.SetName(szName);
-    ReadKeys(pSet);
-    RebuildText();
+    return FALSE;
   }
-  pSet->Release();
-  return bResult;
+  m_core.m_bLock = pAttr->GetBool("IsLock");
+  m_core.m_bKeepHVScaleRatio = pAttr->GetBool("KeepHVScaleRatio");
+  m_core.m_nOrder = pAttr->GetInt("ElementOrder");
+  if (const char* szName = pAttr->GetString("ElementName")) m_core.SetName(szName);
+  ReadKeys(set);
+  RebuildText();
+  return TRUE;
 }

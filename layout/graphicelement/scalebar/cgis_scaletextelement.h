@@ -8,6 +8,7 @@
 #include "host/basilo/releaseptr.h"
 #include "host/notara/igis_annostyle.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/mapframe/cgis_mapframelink.h"
 #include "layout/graphicelement/scalebar/igis_scaletextelement.h"
 
@@ -96,8 +97,8 @@ class CGIS_ScaleTextElement : public CGIS_ElementImpl<IGIS_ScaleTextElement> {
   void ScaleTextSize(double f);
   // The text's extent on the page (0.01 mm), width and height.
   SGIS_Rect PageTextExtent();
-  void PutKeys(IGIS_PropertySet* pSet, bool bNew);
-  void ReadKeys(IGIS_PropertySet* pSet);
+  void PutKeys(md::layout::CustomSetWriter& set, bool bNew);
+  void ReadKeys(const md::layout::StoredSetView& set);
   void RestoreFrom(CGIS_ScaleTextElement* pBackup);
 
   md::basilo::ReleasePtr<IGIS_NumericFormat> m_pNumericFormat;

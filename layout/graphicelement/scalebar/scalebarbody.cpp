@@ -6,6 +6,7 @@
 #include "host/basilo/releaseptr.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 
@@ -13,37 +14,24 @@ using namespace md::layout::detail;
 
 namespace {
 
-void PutSymbol(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, IGIS_Symbol* pSymbol) {
-  IGIS_Field* pField = pSet->GetProperty(szKey);
-  if (pField == nullptr) pField = pSet->AddProperty(szKey, szDescription, GIS_FIELD_TYPE_BUFFER, 1);
-  IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
-  if (pBuffer == nullptr) return;
-  pBuffer->SetSize(0);
-  if (pSymbol != nullptr) pSymbol->Save(pBuffer);
+constexpr const char* kDamaged = "p_propertyset->Archive == FALSE";
+
+// The symbol's stored form under the key (no bytes without a symbol).
+void PutSymbol(md::layout::CustomSetWriter& set, const char* szKey, const char* szDescription,
+               IGIS_Symbol* pSymbol) {
+  set.Saved(md::layout::SGIS_CustomKey{szKey, GIS_FIELD_TYPE_BUFFER, szDescription, szDescription},
+            [pSymbol](IGIS_DataBuffer* pBuffer) {
+              if (pSymbol != nullptr) pSymbol->Save(pBuffer);
+            });
 }
 
-// The stored set of the feature's "Custom" buffer, in a new set owned by the
-// caller; NULL (with a record under szMethod) without a feature, its
-// attributes, or a readable buffer.
-IGIS_PropertySet* ReadCustom(IGIS_Feature* pFeature, IGIS_FeatureAttributes** ppAttributes,
-                             const char* szMethod) {
-  *ppAttributes = nullptr;
+// The feature's attributes; NULL (recorded under szMethod without a feature).
+IGIS_FeatureAttributes* AttributesOf(IGIS_Feature* pFeature, const char* szMethod) {
   if (pFeature == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pFeature == NULL");
     return nullptr;
   }
-  IGIS_FeatureAttributes* pAttributes = pFeature->GetAttributes();
-  if (pAttributes == nullptr) return nullptr;
-  IGIS_PropertySet* pSet = GIS_CreatePropertySetObject();
-  if (pSet == nullptr) return nullptr;
-  IGIS_DataBuffer* pStored = pAttributes->GetDataBuffer("Custom");
-  if (pStored != nullptr && !pSet->Archive(pStored, GIS_ARCHIVE_READ, 0)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_propertyset->Archive == FALSE");
-    pSet->Release();
-    return nullptr;
-  }
-  *ppAttributes = pAttributes;
-  return pSet;
+  return pFeature->GetAttributes();
 }
 
 }  // namespace
@@ -60,33 +48,46 @@ BOOL StoreCustomSet(IGIS_PropertySet* pSet, IGIS_FeatureAttributes* pAttributes)
 }
 
 void AddBodySymbolKeys(IGIS_Feature* pFeature, const BodySymbolKey* pKeys, int nCount) {
-  IGIS_FeatureAttributes* pAttributes = nullptr;
-  IGIS_PropertySet* pSet = ReadCustom(pFeature, &pAttributes, "IGIS_ScaleBar::IGIS_ScaleBar");
-  if (pSet == nullptr) return;
-  for (int i = 0; i < nCount; ++i) PutSymbol(pSet, pKeys[i].szKey, pKeys[i].szDescription, pKeys[i].pSymbol);
-  StoreCustomSet(pSet, pAttributes);
-  pSet->Release();
+  const char* szMethod = "IGIS_ScaleBar::IGIS_ScaleBar";
+  IGIS_FeatureAttributes* pAttributes = AttributesOf(pFeature, szMethod);
+  if (pAttributes == nullptr) return;
+  md::layout::CustomSetWriter set(pAttributes, szMethod);
+  set.RefuseDamaged();
+  for (int i = 0; i < nCount; ++i) PutSymbol(set, pKeys[i].szKey, pKeys[i].szDescription, pKeys[i].pSymbol);
+  set.Finish();
+  if (set.Damaged()) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", kDamaged);
 }
 
 BOOL ArchiveBodySymbols(IGIS_ScaleBar& bar, int nRead, const char* szMethod, const BodySymbolKey* pKeys,
                         int nCount, SymbolView view, const std::function<void(int, IGIS_Symbol*)>& take) {
   IGIS_Feature* pFeature = bar.GetFeaturePtr();
-  IGIS_FeatureAttributes* pAttributes = nullptr;
-  const md::basilo::ReleasePtr<IGIS_PropertySet> set(ReadCustom(pFeature, &pAttributes, szMethod));
-  if (!set) return FALSE;
+  IGIS_FeatureAttributes* pAttributes = AttributesOf(pFeature, szMethod);
+  if (pAttributes == nullptr) return FALSE;
+  // The keys are read and written in place.
   if (nRead == 0) {
-    for (int i = 0; i < nCount; ++i) PutSymbol(set.get(), pKeys[i].szKey, pKeys[i].szKey, pKeys[i].pSymbol);
+    md::layout::CustomSetWriter set(pAttributes, szMethod);
+    set.RefuseDamaged();
+    for (int i = 0; i < nCount; ++i) PutSymbol(set, pKeys[i].szKey, pKeys[i].szKey, pKeys[i].pSymbol);
+    const bool bStored = set.Finish();
+    if (set.Damaged()) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", kDamaged);
+      return FALSE;
+    }
     IGIS_FeatureClass* pClass =
         bar.GetFeatureSetPtr() != nullptr ? bar.GetFeatureSetPtr()->GetFeatureClass() : nullptr;
-    if (!StoreCustomSet(set.get(), pAttributes) || pClass == nullptr ||
-        !pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL)) {
+    if (!bStored || pClass == nullptr || !pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
       return FALSE;
     }
     return TRUE;
   }
+  const md::layout::StoredSetView set(pAttributes->GetDataBuffer("Custom"));
+  if (set.Damaged()) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", kDamaged);
+    return FALSE;
+  }
   for (int i = 0; i < nCount; ++i) {
-    IGIS_Field* pField = set->GetProperty(pKeys[i].szKey);
+    IGIS_Field* pField = set.Field(pKeys[i].szKey);
     IGIS_Symbol* pRead = pField != nullptr ? GetSymbolFromField(pField) : nullptr;
     if (pRead == nullptr) continue;  // a missing key keeps the held symbol
     if (IGIS_Symbol* pView = (pRead->*view)()) take(i, pView);

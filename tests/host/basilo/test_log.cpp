@@ -73,6 +73,28 @@ TEST(Log, RecordsSinceAMarkAndFileOutputSwitch) {
   EXPECT_EQ(ReadFile(log->GetFilePath()).find("record 1 "), std::string::npos);
 }
 
+TEST(Log, OnlyTheKeptNumberOfRecordsStaysInMemory) {
+  IGIS_Log* log = GIS_GetLogPtr();
+  log->EnableFileOutput(FALSE);
+  const std::size_t before = log->GetRecordCount();
+  log->SetKeptRecordCount(2);
+  for (int i = 0; i < 3; ++i) GIS_LOG(3, "CGIS_Test::Kept", "kept %d", i);
+  auto since = log->GetRecordsSince(before);
+  ASSERT_EQ(since.size(), 2u);
+  EXPECT_EQ(since[0].text, "kept 1");
+  log->SetKeptRecordCount(0);
+  EXPECT_TRUE(log->GetRecordsSince(before).empty());
+  GIS_LOG(3, "CGIS_Test::Kept", "counted, not kept");
+  EXPECT_EQ(log->GetRecordCount(), before + 4);
+  EXPECT_TRUE(log->GetRecordsSince(before).empty());
+  log->SetKeptRecordCount(65536);
+  log->EnableFileOutput(TRUE);
+  GIS_LOG(3, "CGIS_Test::Kept", "kept again");
+  since = log->GetRecordsSince(before);
+  ASSERT_EQ(since.size(), 1u);
+  EXPECT_EQ(since[0].text, "kept again");
+}
+
 TEST(PerformanceLog, BeginEndPairsAreCounted) {
   IGIS_PerformanceLog* perf = GIS_GetPerformanceLogPtr();
   ASSERT_EQ(perf, GIS_GetPerformanceLogPtr());

@@ -11,6 +11,7 @@
 #include "host/helmora/gis_references.h"
 #include "platform/ui/driver.h"
 #include "tests/support/logmark.h"
+#include "tests/support/oddfiles.h"
 
 namespace {
 
@@ -32,6 +33,18 @@ TEST(MainObject, RegistersReadableComponentsOnce) {
   EXPECT_EQ(main->GetComponent(1), nullptr);
   EXPECT_GE(mark.Count(), 3u);
   std::remove(path.c_str());
+}
+
+TEST(MainObject, OddComponentsAreRefusedWithoutWaiting) {
+  const md::test::OddPaths odd(std::filesystem::path(MD_TEST_OUTPUT_DIR) / "component-odd", 16);
+  MainPtr main(HM_CreateMainObject(0));
+  for (const auto& [name, path] : odd.All()) {
+    if (std::string(name) == "big") continue;  // a regular file: a component
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(
+        md::test::EndsWithoutWaiting(odd.pipe, [&] { EXPECT_FALSE(main->RegisterComponent(path.c_str())); }));
+  }
+  EXPECT_EQ(main->GetComponentCount(), 0);
 }
 
 TEST(MainObject, ViewFollowsTheBoundMapAndItsReference) {

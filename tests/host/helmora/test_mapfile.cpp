@@ -9,6 +9,7 @@
 #include "host/helmora/gis_mapfile.h"
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tests/support/logmark.h"
+#include "tests/support/oddfiles.h"
 
 namespace {
 
@@ -141,6 +142,20 @@ TEST(MapFile, MissingFileAndNullArguments) {
   EXPECT_EQ(GIS_ReadMapText(nullptr, "{}", 2), nullptr);
   EXPECT_EQ(GIS_ReadMapText(doc.get(), nullptr, 0), nullptr);
   EXPECT_EQ(mark.Count(), 4u);
+  EXPECT_EQ(doc->GetMapCount(), 0);
+}
+
+TEST(MapFile, OddFilesAreRefusedWithoutWaiting) {
+  const md::test::OddPaths odd(std::filesystem::path(MD_TEST_OUTPUT_DIR) / "mapfile-odd",
+                               GIS_MAPFILE_MAX_BYTES + 1);
+  DocumentPtr doc(GIS_CreateDocumentObject());
+  for (const auto& [name, path] : odd.All()) {
+    SCOPED_TRACE(name);
+    LogMark mark;
+    EXPECT_TRUE(md::test::EndsWithoutWaiting(
+        odd.pipe, [&] { EXPECT_EQ(GIS_LoadMapFile(doc.get(), path.c_str()), nullptr); }));
+    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "GIS_LoadMapFile"));
+  }
   EXPECT_EQ(doc->GetMapCount(), 0);
 }
 

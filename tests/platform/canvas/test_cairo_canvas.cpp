@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/canvas/cairo_canvas.h"
+#include "tests/support/oddfiles.h"
 
 using namespace md::canvas;
 
@@ -325,6 +326,26 @@ TEST(CairoCanvas, RefusesBadSurfaces) {
 std::string ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// PNG, PDF and SVG files replace what is at their path the safe way: the
+// permission bits and a symbolic link stay, a read-only file is refused.
+TEST(CairoCanvas, FilesAreWrittenKeepingWhatTheUserSetOnThem) {
+  const std::filesystem::path root = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "cairo-safe-writes";
+  md::test::ExpectSafeWrites(root / "png", [](const std::string& path) {
+    auto c = CairoCanvas::createImage(8, 4);
+    return c != nullptr && c->writePng(path);
+  });
+  for (const char* kind : {"pdf", "svg"}) {
+    SCOPED_TRACE(kind);
+    md::test::ExpectSafeWrites(root / kind, [kind](const std::string& path) {
+      auto c = std::string(kind) == "pdf" ? CairoCanvas::createPdf(path, 20, 10, 254)
+                                          : CairoCanvas::createSvg(path, 20, 10, 254);
+      if (c == nullptr) return false;
+      c->drawShape(Poly({{10, 10}, {90, 10}, {50, 40}}), NoPen(), Solid(0x0000FF), State{});
+      return c->finish();
+    });
+  }
 }
 
 TEST(CairoCanvas, VectorPagesHaveTheirSizeInMillimetres) {

@@ -276,4 +276,37 @@ inline Bytes Bmp(int w, int h, int bpp, double dpi = 0.0, bool topDown = false) 
   return b;
 }
 
+// A run-length BMP (RLE8 for bpp 8, RLE4 for bpp 4) of w x h pixels whose
+// compressed pixels are `codes`, with a palette of blue (index 0) and green
+// (index 1).
+inline Bytes RleBmp(int w, int h, int bpp, const Bytes& codes) {
+  constexpr std::uint32_t kOffBits = 14 + 40 + 8;
+  Bytes b = {'B', 'M'};
+  const auto size = static_cast<std::uint32_t>(codes.size());
+  for (std::uint32_t v :
+       {kOffBits + size, 0u, kOffBits, 40u, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h)})
+    Put32(b, v);
+  Put16(b, 1);
+  Put16(b, static_cast<std::uint32_t>(bpp));
+  for (std::uint32_t v : {bpp == 4 ? 2u : 1u, size, 0u, 0u, 2u, 0u, 0x000000FFu, 0x0000FF00u}) Put32(b, v);
+  b.insert(b.end(), codes.begin(), codes.end());
+  return b;
+}
+
+// A 32-bit bit-field BMP of 1 x 1 pixel whose info header is `infoSize`
+// bytes long, with the compression given; the file ends with the header
+// when `headerOnly`.
+inline Bytes BitFieldsBmp(std::uint32_t infoSize, std::uint32_t compression, bool headerOnly) {
+  Bytes b = {'B', 'M'};
+  const std::uint32_t offBits = 14 + infoSize;
+  for (std::uint32_t v : {offBits + 4, 0u, offBits, infoSize, 1u, 1u}) Put32(b, v);
+  Put16(b, 1);
+  Put16(b, 32);
+  for (std::uint32_t v : {compression, 4u, 0u, 0u, 0u, 0u, 0x00FF0000u, 0x0000FF00u, 0x000000FFu})
+    Put32(b, v);
+  b.resize(offBits, 0);
+  if (!headerOnly) Put32(b, 0xFF102030u);
+  return b;
+}
+
 }  // namespace md::test::imagefiles

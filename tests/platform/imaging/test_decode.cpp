@@ -2,7 +2,13 @@
 // by the libraries' own encoders; damaged, truncated and oversized files.
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cstdlib>
+#include <stdexcept>
+#include <string>
 
 #include "platform/imaging/decode.h"
 #include "tests/platform/imaging/imagefiles.h"
@@ -165,25 +171,7 @@ TEST(ImagingDecode, TruncatedAndDamagedFilesAreRefused) {
 
 TEST(ImagingDecode, BmpRunLengthAndBitFields) {
   // RLE8, 4 x 2: bottom row "run of 4 x index 1", top row absolute 0,1,0,1.
-  f::Bytes b = {'B', 'M'};
-  const std::uint8_t pixels[] = {4, 1, 0, 0, 0, 4, 0, 1, 0, 1, 0, 0, 0, 1};
-  f::Put32(b, 14 + 40 + 8 + sizeof pixels);
-  f::Put32(b, 0);
-  f::Put32(b, 14 + 40 + 8);
-  f::Put32(b, 40);
-  f::Put32(b, 4);
-  f::Put32(b, 2);
-  f::Put16(b, 1);
-  f::Put16(b, 8);
-  f::Put32(b, 1);  // RLE8
-  f::Put32(b, sizeof pixels);
-  f::Put32(b, 0);
-  f::Put32(b, 0);
-  f::Put32(b, 2);
-  f::Put32(b, 0);
-  f::Put32(b, 0x000000FF);  // index 0: blue (B, G, R, 0)
-  f::Put32(b, 0x0000FF00);  // index 1: green
-  b.insert(b.end(), std::begin(pixels), std::end(pixels));
+  f::Bytes b = f::RleBmp(4, 2, 8, {4, 1, 0, 0, 0, 4, 0, 1, 0, 1, 0, 0, 0, 1});
   DecodeResult r = Decode(b.data(), b.size());
   ASSERT_TRUE(r) << r.error;
   EXPECT_EQ(r.bitmap->at(0, 0), 0xFF0000FFu);  // the top row starts with index 0, blue
@@ -192,6 +180,90 @@ TEST(ImagingDecode, BmpRunLengthAndBitFields) {
   // The same run ending early is refused.
   b.resize(b.size() - 6);
   EXPECT_FALSE(Decode(b.data(), b.size()));
+}
+
+// The bytes copied to the very end of a readable page followed by one that
+// cannot be read: a decoder reading past them stops the test at once.
+class GuardedBytes {
+ public:
+  explicit GuardedBytes(const f::Bytes& bytes) {
+    const std::size_t page = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+    size_ = (bytes.size() / page + 2) * page;
+    base_ = static_cast<std::uint8_t*>(
+        ::mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+    if (base_ == MAP_FAILED) throw std::runtime_error("mmap failed");
+    ::mprotect(base_ + size_ - page, page, PROT_NONE);
+    data_ = base_ + size_ - page - bytes.size();
+    std::copy(bytes.begin(), bytes.end(), data_);
+  }
+  ~GuardedBytes() { ::munmap(base_, size_); }
+  GuardedBytes(const GuardedBytes&) = delete;
+  GuardedBytes& operator=(const GuardedBytes&) = delete;
+  const std::uint8_t* data() const { return data_; }
+
+ private:
+  std::uint8_t* base_ = nullptr;
+  std::uint8_t* data_ = nullptr;
+  std::size_t size_ = 0;
+};
+
+// 1 x 1 RLE8 codes that move by (255, 0) until the column counter would
+// pass 2^31, then paint one pixel with index 1.
+f::Bytes MovesPastTheCounter() {
+  f::Bytes codes;
+  const std::size_t moves = (std::size_t{1} << 31) / 255 + 1;
+  codes.reserve(moves * 4 + 4);
+  for (std::size_t k = 0; k < moves; ++k) codes.insert(codes.end(), {0, 2, 255, 0});
+  codes.insert(codes.end(), {1, 1, 0, 1});
+  return codes;
+}
+
+TEST(ImagingDecode, BmpIndicesStayInsideTheRowsAndTheHeader) {
+  struct Row {
+    const char* name;
+    f::Bytes bytes;
+    const char* error;  // "" when the file is a picture
+  };
+  const Row rows[] = {
+      {"rle8 moves past the column counter", f::RleBmp(1, 1, 8, MovesPastTheCounter()),
+       "a move passes the edge of the picture"},
+      {"rle8 move past the row", f::RleBmp(1, 1, 8, {0, 2, 2, 0, 1, 1, 0, 1}),
+       "a move passes the edge of the picture"},
+      {"rle8 move past the top", f::RleBmp(2, 2, 8, {0, 2, 0, 3, 0, 1}),
+       "a move passes the edge of the picture"},
+      {"rle8 absolute run past the row", f::RleBmp(1, 1, 8, {0, 3, 1, 1, 1, 0, 0, 1}),
+       "a run passes the end of its row"},
+      {"rle8 run past the row", f::RleBmp(2, 1, 8, {3, 1, 0, 1}), "a run passes the end of its row"},
+      {"rle4 absolute run past the row", f::RleBmp(3, 1, 4, {0, 4, 0x10, 0x10, 0, 1}),
+       "a run passes the end of its row"},
+      {"rle8 move to the row's end, then the next row", f::RleBmp(2, 2, 8, {0, 2, 2, 0, 0, 0, 1, 1, 0, 1}),
+       ""},
+      {"52-byte header, alpha bit fields", f::BitFieldsBmp(52, 6, true),
+       "the alpha mask lies outside the info header"},
+      {"55-byte header, alpha bit fields", f::BitFieldsBmp(55, 6, true),
+       "the alpha mask lies outside the info header"},
+      {"56-byte header, alpha bit fields", f::BitFieldsBmp(56, 6, false), ""},
+      {"52-byte header, bit fields", f::BitFieldsBmp(52, 3, false), ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const GuardedBytes bytes(row.bytes);
+    const DecodeResult r = Decode(bytes.data(), row.bytes.size());
+    if (*row.error == '\0') {
+      ASSERT_TRUE(r) << r.error;
+      EXPECT_EQ(r.bitmap->width * r.bitmap->height, static_cast<int>(r.bitmap->pixels.size()));
+    } else {
+      EXPECT_FALSE(r);
+      EXPECT_EQ(r.error, std::string("BMP: ") + row.error);
+    }
+  }
+  // The move to the row's end leaves the bottom row in the first colour and
+  // paints the top row's first pixel.
+  const DecodeResult r = Decode(rows[6].bytes.data(), rows[6].bytes.size());
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r.bitmap->at(0, 1), 0xFF0000FFu);
+  EXPECT_EQ(r.bitmap->at(0, 0), 0xFF00FF00u);
+  EXPECT_EQ(r.bitmap->at(1, 0), 0xFF0000FFu);
 }
 
 TEST(ImagingDecode, BmpPalettesAndOffsetsOutsideTheFileAreRefused) {

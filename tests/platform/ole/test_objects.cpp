@@ -11,6 +11,7 @@
 
 #include "platform/ole/objectclass.h"
 #include "platform/win/wingdi.h"
+#include "tests/support/oddfiles.h"
 
 namespace {
 
@@ -224,6 +225,16 @@ TEST(ObjectClasses, ObjectsAreMadeFromFiles) {
   EXPECT_EQ(md::ole::PictureClass().createFromFile(path, &error), nullptr);  // not a PNG
   EXPECT_EQ(md::ole::TextDocumentClass().createFromFile(path + ".missing", &error), nullptr);
   std::remove(path.c_str());
+  // Odd files are refused without waiting, whatever the class's limit.
+  const md::test::OddPaths odd(std::filesystem::path(MD_TEST_OUTPUT_DIR) / "ole-odd",
+                               std::uintmax_t{1} << 31);
+  for (const auto& [name, odds] : odd.All()) {
+    SCOPED_TRACE(name);
+    for (const md::ole::ObjectClass* k : {&md::ole::TextDocumentClass(), &md::ole::PictureClass()}) {
+      EXPECT_TRUE(md::test::EndsWithoutWaiting(odd.pipe,
+                                               [&] { EXPECT_EQ(k->createFromFile(odds, &error), nullptr); }));
+    }
+  }
 }
 
 }  // namespace

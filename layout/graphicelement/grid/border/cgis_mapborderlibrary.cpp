@@ -1,14 +1,9 @@
 // The border library file.
 #include "layout/graphicelement/grid/border/cgis_mapborderlibrary.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
@@ -47,18 +42,15 @@ bool CGIS_MapBorderLibrary::Load(const std::string& path) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "no configuration folder: the border library is not read");
     return false;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (::access(path.c_str(), F_OK) != 0 && errno == ENOENT) return true;  // no library yet
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "cannot open %s", path.c_str());
-    m_bUnreadable = true;
-    return false;
-  }
-  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad() || bytes.size() > static_cast<std::size_t>(INT_MAX)) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "cannot read %s", path.c_str());
-    m_bUnreadable = true;
-    return false;
+  std::vector<unsigned char> bytes;
+  switch (md::layout::ReadLibraryFile(path, &bytes, kMethod)) {
+    case md::layout::LibraryFileRead::Missing:
+      return true;  // no library yet
+    case md::layout::LibraryFileRead::Unreadable:
+      m_bUnreadable = true;
+      return false;
+    case md::layout::LibraryFileRead::Read:
+      break;
   }
   md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
   md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());

@@ -71,8 +71,9 @@ enum class ShortSides {
 // (background first); with bAlternating two half bands of opposite symbols,
 // inner piece before outer piece. An interval below 1 or a side of more than
 // kMaxCalibratedPieces pieces lays the side as one piece (a cut side writes
-// one record under szMethod per walk).
-constexpr std::int64_t kMaxCalibratedPieces = 10000;
+// one record under szMethod per walk): a thousand pieces are a millimetre
+// each on a metre-long side.
+constexpr std::int64_t kMaxCalibratedPieces = 1000;
 void WalkCalibratedBand(const SGIS_Rect& outer, int nWidth, int nInterval, bool bAlternating,
                         IGIS_Symbol* pBackground, IGIS_Symbol* pForeground, const PieceSink& sink,
                         const char* szMethod, ShortSides shortSides = ShortSides::kOnePiece);
@@ -86,11 +87,12 @@ struct PatternBand {
 };
 // The pattern band outside the outer rectangle: the four corner squares,
 // then the tiles of the top, bottom, left and right sides. A side whose tile
-// count is not finite or not above 0 has no tiles; a count above
-// kMaxPatternTiles is capped (with a record under szMethod). With a
-// performance log, the left-top corner is measured as 121 and the top
-// side's tiles as 122.
-constexpr std::int64_t kMaxPatternTiles = 10000;
+// quotient is not finite or lies outside the 32-bit range, or whose count
+// is not above 0, has no tiles; a count above kMaxPatternTiles is capped
+// (with a record under szMethod): a thousand tiles are a millimetre each on
+// a metre-long side. With a performance log, the left-top corner is
+// measured as 121 and the top side's tiles as 122.
+constexpr std::int64_t kMaxPatternTiles = 1000;
 void WalkPatternBand(const SGIS_Rect& outer, int nWidth, const PatternBand& band, const PieceSink& sink,
                      const char* szMethod, IGIS_PerformanceLog* pPerformance);
 

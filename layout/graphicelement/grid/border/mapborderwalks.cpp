@@ -1,5 +1,6 @@
 // The layouts of the calibrated and the pattern band.
 #include <cmath>
+#include <cstdint>
 
 #include "host/basilo/igis_log.h"
 #include "layout/graphicelement/grid/border/mapborderpieces.h"
@@ -165,15 +166,18 @@ void WalkPatternBand(const SGIS_Rect& outer, int nWidth, const PatternBand& band
     sink(MakeRing(cx - h, cy + h, cx + h, cy + h, cx + h, cy - h, cx - h, cy - h), pSymbol);
   };
   // The tile count of a side of length S at scale k; 0 when there is none.
+  // The count is a 32-bit number: a quotient that is not finite or lies
+  // outside that range gives no tiles; within it, the cap applies.
   auto tiles = [&](std::int64_t S, double k) -> std::int64_t {
     const double q = static_cast<double>(S - w) / (static_cast<double>(w) * k);
-    if (!std::isfinite(q)) return 0;
-    if (q > static_cast<double>(kMaxPatternTiles)) {
+    if (!std::isfinite(q) || q < static_cast<double>(INT32_MIN) || q > static_cast<double>(INT32_MAX))
+      return 0;
+    const std::int64_t n = Nearest(q);
+    if (n > kMaxPatternTiles) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%g tiles on a side: capped at %lld", q,
               static_cast<long long>(kMaxPatternTiles));
       return kMaxPatternTiles;
     }
-    const std::int64_t n = Nearest(q);
     return n > 0 ? n : 0;
   };
   auto horizontal = [&](std::int64_t cx, std::int64_t cy, std::int64_t S, double k, IGIS_Symbol* pSymbol) {

@@ -1,11 +1,14 @@
 // The text element's content page.
 #include "layout/graphicelement/text/dialogs/cgis_dlgelementtext.h"
 
-#include <fstream>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
 #include "layout/graphicelement/text/igis_textelement.h"
+#include "platform/files/filestore.h"
 #include "platform/ui/app.h"
 
 namespace {
@@ -16,16 +19,23 @@ IGIS_TextElement* AsText(IGIS_Element* pElement) { return dynamic_cast<IGIS_Text
 
 namespace md::layout {
 bool ReadTextFileLines(const std::string& path, std::string* pText) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in.is_open()) return false;
+  std::vector<std::uint8_t> bytes;
+  std::string why;
+  if (!md::files::ReadWholeFile(path.c_str(), kMaxTextFileBytes, &bytes, &why)) return false;
+  // Lines end in "\n" whatever ended them in the file ("\r\n" or "\n"); the
+  // last one too.
   std::string text;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    text += line;
+  text.reserve(bytes.size() + 1);
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t end = start;
+    while (end < bytes.size() && bytes[end] != '\n') ++end;
+    std::size_t stop = end;
+    if (stop > start && bytes[stop - 1] == '\r') --stop;
+    text.append(reinterpret_cast<const char*>(bytes.data()) + start, stop - start);
     text += '\n';
+    start = end + 1;
   }
-  if (in.bad()) return false;
   *pText = std::move(text);
   return true;
 }

@@ -2,6 +2,7 @@
 // and the import of the text from a file.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "platform/ui/propsheet.h"
@@ -45,8 +46,10 @@ class CGIS_DlgElementText : public CPropertyPage {
 };
 
 namespace md::layout {
+// Most bytes a text file imported into a text element may hold.
+constexpr std::size_t kMaxTextFileBytes = 1u << 20;
 // The text of a file read line by line, each line ending in one line feed
-// (a carriage return before a line feed is dropped); false when the file
-// cannot be opened or read.
+// (a carriage return before a line feed is dropped); false when the file is
+// not a regular file, is larger than kMaxTextFileBytes or cannot be read.
 bool ReadTextFileLines(const std::string& path, std::string* pText);
 }  // namespace md::layout

@@ -365,11 +365,15 @@ TEST_F(LegendElement, CancelLeavesTheStoredFormByteIdenticalAndOkKeepsTheEdits) 
   const SGIS_Rect rect = l->GetRect();
   const int features = set_->GetFeatureCount();
 
+  IGIS_FeatureAttributes* attr = l->GetFeaturePtr()->GetAttributes();
+  ASSERT_FALSE(attr->GetBool("KeepHVScaleRatio"));
+
   g_sheetConfirms = false;
   EXPECT_FALSE(l->OnOpenPropertyDlg(nullptr, TRUE));
   EXPECT_EQ(set_->GetFeatureCount(), features);  // no backup left behind
   ASSERT_TRUE(l->Archive(0, 0));
   EXPECT_EQ(CustomBytes(l), before);
+  EXPECT_FALSE(attr->GetBool("KeepHVScaleRatio"));  // as stored, whatever its setter makes of it
   EXPECT_EQ(l->GetRect().left, rect.left);
   EXPECT_EQ(l->GetRect().top, rect.top);
 
@@ -380,6 +384,39 @@ TEST_F(LegendElement, CancelLeavesTheStoredFormByteIdenticalAndOkKeepsTheEdits) 
   EXPECT_EQ(l->GetItemCount(), 0);
   EXPECT_EQ(l->GetFrameProperty(), nullptr);
   md::layout::RegisterPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, nullptr);
+}
+
+// What a legend holds is what it reads back: counts the reading could not
+// take are refused where they enter, with a record, and never silently lost.
+TEST_F(LegendElement, CountsTheReadingCannotTakeAreRefusedWhereTheyEnter) {
+  CGIS_LegendElement* l = NewLegend();
+  // Items: the last one that fits, then one by each way in.
+  for (int i = 0; i < CGIS_LegendElement::kMaxStoredItems; ++i) {
+    ASSERT_TRUE(l->AddItem(new CGIS_LegendItem(l)));
+  }
+  LogMark mark;
+  EXPECT_FALSE(l->AddItem(new CGIS_LegendItem(l)));  // the legend releases what it refuses
+  l->InsertItem(0, new CGIS_LegendItem(l));
+  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_LegendElement::AddItem", "ItemNum == 16384: no more items"),
+            1);
+  EXPECT_EQ(
+      mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_LegendElement::InsertItem", "ItemNum == 16384: no more items"),
+      1);
+  // Labels of one item.
+  auto* item = dynamic_cast<CGIS_LegendItem*>(l->GetItem(0));
+  for (int i = 0; i < CGIS_LegendItem::kMaxStoredLabels; ++i) ASSERT_TRUE(item->AddLabel("类"));
+  EXPECT_FALSE(item->AddLabel("多"));
+  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::AddLabel", "Number == 65536: no more labels"));
+
+  ASSERT_TRUE(l->Archive(0, 0));
+  const std::vector<unsigned char> stored = CustomBytes(l);
+  auto* back = new CGIS_LegendElement(set_, l->GetFeaturePtr());
+  elements_.push_back(back);
+  ASSERT_TRUE(back->Archive(1, 0));
+  ASSERT_EQ(back->GetItemCount(), CGIS_LegendElement::kMaxStoredItems);
+  EXPECT_EQ(back->GetItem(0)->GetLabelCount(), CGIS_LegendItem::kMaxStoredLabels);
+  ASSERT_TRUE(back->Archive(0, 0));
+  EXPECT_EQ(CustomBytes(back), stored);
 }
 
 IGIS_MapLayer* g_wizardLayer = nullptr;

@@ -78,7 +78,7 @@ TEST_F(LegendMessages, UnlinkingKeepsTheItemsAndTheirLayerNames) {
   EXPECT_EQ(dynamic_cast<CGIS_LegendItem*>(l->GetItem(0))->GetLayerName(), "河流");
   ASSERT_TRUE(l->Archive(0, 0));
   md::basilo::ReleasePtr<IGIS_PropertySet> custom(CustomOf(l));
-  EXPECT_EQ(custom->GetProperty("MapElementID")->GetInt(), -100);
+  EXPECT_EQ(custom->GetProperty("MapElementID")->GetInt(), -10);  // stored as "none"
   // Following the frame again finds the layer under the kept name.
   l->SetMapElement(frame);
   l->RecalcRect();

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "tests/layout/graphicelement/mapframe/mapframetest.h"
+#include "tests/support/oddfiles.h"
 
 namespace {
 
@@ -206,6 +207,22 @@ TEST(MapFrameComponents, EachListedComponentIsRegistered) {
   }
   EXPECT_TRUE(CGIS_MapElement::RegisterComponentsOfFolder(main, dir.string()));
   EXPECT_FALSE(CGIS_MapElement::RegisterComponentsOfFolder(nullptr, dir.string()));
+  // A list that is a pipe, a folder or too large is not read, and a pipe
+  // named as a component is not registered; nothing waits.
+  const md::test::OddPaths odd(dir / "odd", 2u << 20);
+  const int before = main->GetComponentCount();
+  for (const auto& [name, path] : odd.All()) {
+    SCOPED_TRACE(name);
+    fs::remove_all(dir / "othercomponents.cfg");
+    fs::create_symlink(path, dir / "othercomponents.cfg");
+    EXPECT_TRUE(md::test::EndsWithoutWaiting(
+        odd.pipe, [&] { EXPECT_FALSE(CGIS_MapElement::RegisterComponentsOfFolder(main, dir.string())); }));
+  }
+  fs::remove_all(dir / "othercomponents.cfg");
+  std::ofstream(dir / "othercomponents.cfg") << "odd/pipe\n";
+  EXPECT_TRUE(md::test::EndsWithoutWaiting(
+      odd.pipe, [&] { EXPECT_FALSE(CGIS_MapElement::RegisterComponentsOfFolder(main, dir.string())); }));
+  EXPECT_EQ(main->GetComponentCount(), before);
   main->Release();
   fs::remove_all(dir);
 }

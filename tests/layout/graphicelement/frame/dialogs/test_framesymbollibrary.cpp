@@ -6,7 +6,9 @@
 #include <cstring>
 #include <string>
 
+#include "layout/graphicelement/element/libraryfile.h"
 #include "tests/layout/graphicelement/frame/dialogs/framedialogtest.h"
+#include "tests/support/oddfiles.h"
 
 namespace {
 
@@ -130,6 +132,27 @@ TEST_F(FrameSymbolLibrary, AFolderInPlaceOfTheFileIsUnreadableAndKept) {
   EXPECT_EQ(lib.Load(Path(0)), State::Unreadable);
   EXPECT_TRUE(lib.SaveIfAllowed());
   EXPECT_TRUE(std::filesystem::is_directory(Path(0)));
+}
+
+TEST_F(FrameSymbolLibrary, OddFilesAreUnreadableWithoutWaitingAndKept) {
+  const md::test::OddPaths odd(dir_ / "odd", md::layout::kMaxLibraryFileBytes + 1);
+  for (const auto& [name, path] : odd.All()) {
+    SCOPED_TRACE(name);
+    CGIS_FrameSymbolLibrary lib;
+    EXPECT_TRUE(
+        md::test::EndsWithoutWaiting(odd.pipe, [&] { EXPECT_EQ(lib.Load(path), State::Unreadable); }));
+    EXPECT_TRUE(lib.SaveIfAllowed());  // nothing written: the user changed nothing
+  }
+  EXPECT_EQ(std::filesystem::file_size(odd.big), md::layout::kMaxLibraryFileBytes + 1);
+}
+
+TEST_F(FrameSymbolLibrary, SavesKeepWhatTheUserSetOnTheFile) {
+  Symbol2 s(LineSymbol2(RGB(10, 20, 30), 0.7));
+  md::test::ExpectSafeWrites(dir_ / "safe", [&](const std::string& path) {
+    CGIS_FrameSymbolLibrary lib;
+    lib.Add(s.p, "线");
+    return lib.Save(path);
+  });
 }
 
 TEST_F(FrameSymbolLibrary, AFileThatCannotBeCreatedLeavesAnEmptyLibraryThatIsNotWritten) {

@@ -293,12 +293,21 @@ TEST_P(CalibratedHalfBands, FormTwoRowsOfOppositeSymbols) {
 INSTANTIATE_TEST_SUITE_P(Widths, CalibratedHalfBands, ::testing::Values(2000, 2001));
 
 TEST(CalibratedWalkCap, TooManyPiecesOnASideLayItAsOnePieceWithARecord) {
-  const SGIS_Rect r(0, 2000000, 2000000, 0);
-  std::vector<LaidPiece> laid;
-  LogMark mark;
-  WalkCalibratedBand(r, 100, 1, false, kBack, kFore, Collect(&laid), "Walk::Test");
-  EXPECT_EQ(laid.size(), 4u);
-  EXPECT_TRUE(mark.Has(3, "Walk::Test"));
+  // Sides of 1000 pieces of 100 are laid piece by piece; one more piece a
+  // side, or two million, and each side is one piece.
+  struct Row {
+    int side, interval;
+    bool whole;
+  };
+  for (const Row& row : {Row{100000, 100, false}, Row{100100, 100, true}, Row{2000000, 1, true}}) {
+    SCOPED_TRACE(row.side);
+    const SGIS_Rect r(0, row.side, row.side, 0);
+    std::vector<LaidPiece> laid;
+    LogMark mark;
+    WalkCalibratedBand(r, 100, row.interval, false, kBack, kFore, Collect(&laid), "Walk::Test");
+    EXPECT_EQ(laid.size() == 4u, row.whole) << laid.size();
+    EXPECT_EQ(mark.Has(3, "Walk::Test"), row.whole);
+  }
 }
 
 // ---- Drawing and conversion

@@ -6,10 +6,12 @@
 #include <iterator>
 
 #include "host/basilo/igis_globalproperties.h"
+#include "layout/graphicelement/element/libraryfile.h"
 #include "layout/graphicelement/grid/border/cgis_mapbordercalibrated.h"
 #include "layout/graphicelement/grid/border/cgis_mapborderlibrary.h"
 #include "layout/graphicelement/grid/border/cgis_mapbordersimple.h"
 #include "tests/layout/graphicelement/grid/border/bordertest.h"
+#include "tests/support/oddfiles.h"
 
 namespace {
 
@@ -152,6 +154,27 @@ TEST_F(MapBorderLibrary, DamagedFileIsNeverWrittenOver) {
   EXPECT_EQ(std::string(after.begin(), after.end()), junk);
   // Another file may still be written from it.
   EXPECT_TRUE(lib.Save((dir_ / "copy.ets").string()));
+}
+
+TEST_F(MapBorderLibrary, OddFilesAreUnreadableWithoutWaitingAndNeverWrittenOver) {
+  const md::test::OddPaths odd(dir_ / "odd", md::layout::kMaxLibraryFileBytes + 1);
+  for (const auto& [name, path] : odd.All()) {
+    SCOPED_TRACE(name);
+    CGIS_MapBorderLibrary lib;
+    EXPECT_TRUE(md::test::EndsWithoutWaiting(odd.pipe, [&] { EXPECT_FALSE(lib.Load(path)); }));
+    EXPECT_TRUE(lib.IsUnreadable());
+    Fill(&lib);
+    EXPECT_FALSE(lib.SaveToFile());
+  }
+  EXPECT_EQ(fs::file_size(odd.big), md::layout::kMaxLibraryFileBytes + 1);
+}
+
+TEST_F(MapBorderLibrary, SavesKeepWhatTheUserSetOnTheFile) {
+  md::test::ExpectSafeWrites(dir_ / "safe", [this](const std::string& path) {
+    CGIS_MapBorderLibrary lib;
+    Fill(&lib);
+    return lib.Save(path);
+  });
 }
 
 TEST_F(MapBorderLibrary, PathComesFromTheHostsSettings) {

@@ -1,5 +1,7 @@
 // The pattern border: values, stored form, the layout of its corners and
 // tiles, the tile cap, drawing and conversion.
+#include <cmath>
+
 #include "host/basilo/igis_log.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/grid/border/cgis_mapborderpattern.h"
@@ -217,14 +219,18 @@ TEST_P(PatternTiles, CountAndStepFollowTheScale) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, PatternTiles,
-                         ::testing::Values(TileRow{"Scale1_5", 100000, 2000, 1.5, 33, 3030},
-                                           TileRow{"Quotient2_5", 5000, 2000, 1.0, 3, 1667},
-                                           TileRow{"Quotient0_49", 980, 2000, 1.0, 0, 0},
-                                           TileRow{"ZeroWidth", 5000, 0, 1.0, 0, 0},
-                                           TileRow{"ZeroScale", 5000, 2000, 0.0, 0, 0},
-                                           TileRow{"NotANumber", 5000, 2000, std::nan(""), 0, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Rows, PatternTiles,
+    ::testing::Values(
+        TileRow{"Scale1_5", 100000, 2000, 1.5, 33, 3030}, TileRow{"Quotient2_5", 5000, 2000, 1.0, 3, 1667},
+        TileRow{"Quotient0_49", 980, 2000, 1.0, 0, 0}, TileRow{"ZeroWidth", 5000, 0, 1.0, 0, 0},
+        TileRow{"ZeroScale", 5000, 2000, 0.0, 0, 0}, TileRow{"NotANumber", 5000, 2000, std::nan(""), 0, 0},
+        // 100000 / (2000 * 1e-8): a quotient beyond the 32-bit range.
+        TileRow{"QuotientBeyond32Bits", 100000, 2000, 1e-8, 0, 0},
+        TileRow{"QuotientWithin32BitsCapped", 100000, 2000, 1e-5,
+                static_cast<int>(md::layout::border::kMaxPatternTiles),
+                static_cast<int>(std::lround(100000.0 / md::layout::border::kMaxPatternTiles))}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PatternLayout, OddWidthEndsTheTilesOneUnitShortOfTheFarCorner) {
   std::vector<LaidPiece> laid;
@@ -239,7 +245,7 @@ TEST(PatternLayout, OddWidthEndsTheTilesOneUnitShortOfTheFarCorner) {
 TEST(PatternLayout, TinyScalesAreCappedWithARecordAndStillFinish) {
   std::vector<LaidPiece> laid;
   LogMark mark;
-  WalkPatternBand(SGIS_Rect(0, 50000, 100000, 0), 2000, TaggedBand(1e-9, 1.0, 1e-300), Collect(&laid),
+  WalkPatternBand(SGIS_Rect(0, 50000, 100000, 0), 2000, TaggedBand(1e-5, 1.0, 1e-7), Collect(&laid),
                   "Pattern::Test", nullptr);
   EXPECT_EQ(static_cast<std::int64_t>(Of(laid, Tag(4)).size()), md::layout::border::kMaxPatternTiles);
   EXPECT_EQ(static_cast<std::int64_t>(Of(laid, Tag(6)).size()), md::layout::border::kMaxPatternTiles);

@@ -154,22 +154,6 @@ TEST(MeasureGridWalk, OrderOfLinesTicksAndSubTicks) {
   EXPECT_EQ(marks.events[12].kind, 'T');
 }
 
-TEST(MeasureGridWalk, TicksComeFromTheLinesEndsOnTheirSides) {
-  const MeasureGridPlan plan =
-      PlanMeasureGrid(SGIS_DRect(500, 2500, 2500, 500), 1000, 1000, 1, 2, kConversion);
-  const Recorder r = Walk(plan, AllParts(true));
-  std::vector<SGIS_Point> bottom, top, left, right;
-  for (const Event& e : r.events) {
-    if (e.kind != 'T') continue;
-    std::vector<SGIS_Point>* side[] = {&bottom, &top, &left, &right};
-    side[static_cast<int>(e.side)]->push_back(e.points[0]);
-  }
-  EXPECT_EQ(bottom, (std::vector<SGIS_Point>{{1000, 500}, {2000, 500}}));
-  EXPECT_EQ(top, (std::vector<SGIS_Point>{{1000, 2500}, {2000, 2500}}));
-  EXPECT_EQ(left, (std::vector<SGIS_Point>{{500, 1000}, {500, 2000}}));
-  EXPECT_EQ(right, (std::vector<SGIS_Point>{{2500, 1000}, {2500, 2000}}));
-}
-
 struct TickRow {
   const char* name;
   GridRunRounding rounding;
@@ -180,16 +164,11 @@ struct TickRow {
 
 TEST(MeasureGridWalk, TicksAndSubTicksInsideTheExtent) {
   const TickRow rows[] = {
-      {"two sub-intervals: one halfway", kConversion, 500, 3500, 1, 2, Range(1000, 3000, 1000),
-       Range(500, 3500, 1000)},
-      {"one sub-interval: none", kDrawing, 500, 3500, 1, 1, Range(1000, 3000, 1000), {}},
-      {"no sub-intervals: none", kDrawing, 500, 3500, 1, 0, Range(1000, 3000, 1000), {}},
       {"four sub-intervals", kDrawing, 900, 2100, 1, 4, {1000, 2000}, {1250, 1500, 1750}},
       // Every tick of the extent, whatever the sub-tick count.
       {"drawing, no sub-ticks, 1400..11400", kDrawing, 1400, 11400, 1, 0, Range(2000, 11000, 1000), {}},
       {"conversion, no sub-ticks, 1400..11400", kConversion, 1400, 11400, 1, 0, Range(2000, 11000, 1000), {}},
       {"negative sub-tick count", kConversion, 1400, 3400, 1, -3, {2000, 3000}, {}},
-      {"tick division 2", kDrawing, 500, 2500, 2, 2, Range(500, 2500, 500), Range(750, 2250, 500)},
   };
   for (const TickRow& r : rows) {
     SCOPED_TRACE(r.name);
@@ -204,18 +183,6 @@ TEST(MeasureGridWalk, TicksAndSubTicksInsideTheExtent) {
     EXPECT_EQ(rec.LineCoordinates(true), Range(static_cast<int>((r.x1 + 999) / 1000) * 1000,
                                                static_cast<int>(r.x2 / 1000) * 1000, 1000));
   }
-}
-
-TEST(MeasureGridWalk, AZeroIntervalDrawsNothingAlongItsAxis) {
-  // X interval 0: rows across the extent exactly, no columns, marks, bottom or top ticks.
-  const MeasureGridPlan plan = PlanMeasureGrid(SGIS_DRect(500, 2500, 2500, 500), 0, 1000, 1, 2, kDrawing);
-  const Recorder lines = Walk(plan, AllParts(true));
-  EXPECT_TRUE(lines.LineCoordinates(true).empty());
-  EXPECT_EQ(lines.LineCoordinates(false), (std::vector<int>{1000, 2000}));
-  EXPECT_EQ(lines.events.front().points.front(), SGIS_Point(500, 1000));
-  EXPECT_EQ(lines.events.front().points.back(), SGIS_Point(2500, 1000));
-  EXPECT_EQ(lines.Outline(), "L T2 T3 S2 S3");
-  EXPECT_EQ(Walk(plan, AllParts(false)).Outline(), "T2 T3 S2 S3");
 }
 
 TEST(MeasureGridWalk, ACrossingCountsByItsRoundedCoordinates) {

@@ -12,6 +12,7 @@
 #include "layout/graphicelement/text/dialogs/cgis_dlgelementtext.h"
 #include "platform/ui/ui.h"
 #include "tests/layout/graphicelement/text/texttest.h"
+#include "tests/support/oddfiles.h"
 #include "tests/support/storedform.h"
 
 namespace {
@@ -171,6 +172,18 @@ TEST(TextFileLines, ReadsLinesAndRefusesAMissingFile) {
   std::string text = "kept";
   EXPECT_FALSE(md::layout::ReadTextFileLines("/nonexistent/file.txt", &text));
   EXPECT_EQ(text, "kept");
+}
+
+TEST(TextFileLines, OddFilesAreRefusedWithoutWaiting) {
+  const md::test::OddPaths odd(std::filesystem::path(MD_TEST_OUTPUT_DIR) / "textfile-odd",
+                               md::layout::kMaxTextFileBytes + 1);
+  for (const auto& [name, path] : odd.All()) {
+    SCOPED_TRACE(name);
+    std::string text = "kept";
+    EXPECT_TRUE(md::test::EndsWithoutWaiting(
+        odd.pipe, [&] { EXPECT_FALSE(md::layout::ReadTextFileLines(path, &text)); }));
+    EXPECT_EQ(text, "kept");
+  }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Whole-file reads and safe whole-file replacement (see gis_filestore.h).
-#include "host/basilo/gis_filestore.h"
+// Whole-file reads and safe file replacement (see filestore.h).
+#include "platform/files/filestore.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <climits>
 #include <cstring>
 
-namespace md::basilo {
+namespace md::files {
 namespace {
 
 // Symbolic links followed before a path is taken as a loop.
@@ -79,12 +79,18 @@ bool ResolveTarget(const char* szPath, std::string* pTarget, bool* pExists, stru
 }  // namespace
 
 bool ReadWholeFile(const char* szPath, std::size_t nMaxBytes, std::vector<std::uint8_t>* pBytes,
-                   std::string* pError) {
+                   std::string* pError, bool* pMissing) {
   pBytes->clear();
+  if (pMissing != nullptr) *pMissing = false;
+  if (szPath == nullptr || szPath[0] == '\0') {
+    *pError = "no path";
+    return false;
+  }
   struct stat st;
   // Judged before opening: opening a named pipe for reading would wait for
   // a writer.
   if (::stat(szPath, &st) != 0) {
+    if (pMissing != nullptr) *pMissing = errno == ENOENT;
     *pError = Errno(errno);
     return false;
   }
@@ -128,22 +134,53 @@ bool ReadWholeFile(const char* szPath, std::size_t nMaxBytes, std::vector<std::u
   return true;
 }
 
-bool WriteWholeFile(const char* szPath, const void* pData, std::size_t nSize, std::string* pError) {
+bool IsReadableFile(const char* szPath, std::string* pError) {
+  struct stat st;
   if (szPath == nullptr || szPath[0] == '\0') {
     *pError = "no path";
     return false;
   }
-  std::string target;
+  if (::stat(szPath, &st) != 0) {
+    *pError = Errno(errno);
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    *pError = "not a regular file";
+    return false;
+  }
+  if (::access(szPath, R_OK) != 0) {
+    *pError = Errno(errno);
+    return false;
+  }
+  return true;
+}
+
+FileReplacement::~FileReplacement() { Discard(); }
+
+void FileReplacement::Discard() {
+  if (m_fd >= 0) ::close(m_fd);
+  m_fd = -1;
+  if (!m_temp.empty()) ::unlink(m_temp.c_str());
+  m_temp.clear();
+}
+
+bool FileReplacement::Begin(const char* szPath, std::string* pError) {
+  Discard();
+  m_nWriteError = 0;
+  if (szPath == nullptr || szPath[0] == '\0') {
+    *pError = "no path";
+    return false;
+  }
   bool exists = false;
   struct stat st {};
-  if (!ResolveTarget(szPath, &target, &exists, &st, pError)) return false;
+  if (!ResolveTarget(szPath, &m_target, &exists, &st, pError)) return false;
   if (exists) {
     if (!S_ISREG(st.st_mode)) {
-      *pError = target + " is not a regular file";
+      *pError = m_target + " is not a regular file";
       return false;
     }
-    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(target.c_str(), W_OK) != 0) {
-      *pError = target + " is read-only";
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(m_target.c_str(), W_OK) != 0) {
+      *pError = m_target + " is read-only";
       return false;
     }
   }
@@ -151,7 +188,7 @@ bool WriteWholeFile(const char* szPath, const void* pData, std::size_t nSize, st
   // Written beside the target and renamed over it.
   static std::atomic<unsigned> counter{0};
   const std::string temp =
-      target + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
+      m_target + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
   // An existing file's bits are set before any byte is written; a new file
   // takes the process's usual mode for new files.
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
@@ -159,37 +196,52 @@ bool WriteWholeFile(const char* szPath, const void* pData, std::size_t nSize, st
     *pError = "cannot create " + temp + ": " + Errno(errno);
     return false;
   }
-  bool ok = true;
-  int err = 0;
+  m_fd = fd;
+  m_temp = temp;
   if (exists) {
     // The owner where the process may give it (changing it may clear the
     // set-ID bits, so the mode follows).
     if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) (void)::fchown(fd, st.st_uid, st.st_gid);
     if (::fchmod(fd, st.st_mode & 07777) != 0) {
-      ok = false;
-      err = errno;
+      *pError = "cannot write " + temp + ": " + Errno(errno);
+      Discard();
+      return false;
     }
   }
-  if (ok && !(WriteAll(fd, static_cast<const std::uint8_t*>(pData), nSize) && ::fsync(fd) == 0)) {
-    ok = false;
-    err = errno;
-  }
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (!ok) {
-    *pError = "cannot write " + temp + ": " + Errno(err);
-    ::unlink(temp.c_str());
+  return true;
+}
+
+bool FileReplacement::Write(const void* pData, std::size_t nSize) {
+  if (m_fd < 0 || m_nWriteError != 0) return false;
+  if (!WriteAll(m_fd, static_cast<const std::uint8_t*>(pData), nSize)) {
+    m_nWriteError = errno != 0 ? errno : EIO;
     return false;
   }
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    *pError = "cannot rename " + temp + " to " + target + ": " + Errno(errno);
-    ::unlink(temp.c_str());
+  return true;
+}
+
+bool FileReplacement::Commit(std::string* pError) {
+  if (m_fd < 0) {
+    *pError = "no file is being written";
     return false;
   }
+  int err = m_nWriteError;
+  if (err == 0 && ::fsync(m_fd) != 0) err = errno;
+  if (::close(m_fd) != 0 && err == 0) err = errno;
+  m_fd = -1;
+  if (err != 0) {
+    *pError = "cannot write " + m_temp + ": " + Errno(err);
+    Discard();
+    return false;
+  }
+  if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+    *pError = "cannot rename " + m_temp + " to " + m_target + ": " + Errno(errno);
+    Discard();
+    return false;
+  }
+  m_temp.clear();
   // The rename itself reaches the disk with the folder.
-  const int dir = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int dir = ::open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dir >= 0) {
     (void)::fsync(dir);
     ::close(dir);
@@ -197,4 +249,11 @@ bool WriteWholeFile(const char* szPath, const void* pData, std::size_t nSize, st
   return true;
 }
 
-}  // namespace md::basilo
+bool WriteWholeFile(const char* szPath, const void* pData, std::size_t nSize, std::string* pError) {
+  FileReplacement file;
+  if (!file.Begin(szPath, pError)) return false;
+  file.Write(pData, nSize);
+  return file.Commit(pError);
+}
+
+}  // namespace md::files

@@ -16,18 +16,19 @@
 #include <string>
 #include <vector>
 
-#include "host/basilo/gis_filestore.h"
-#include "host/basilo/igis_globalproperties.h"
+#include "platform/files/filestore.h"
 
 namespace {
 
-using md::basilo::ReadWholeFile;
-using md::basilo::WriteWholeFile;
+using md::files::FileReplacement;
+using md::files::IsReadableFile;
+using md::files::ReadWholeFile;
+using md::files::WriteWholeFile;
 
 class FileStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = std::string(GIS_GetTempDir()) + "/filestore-XXXXXX";
+    dir_ = (std::filesystem::temp_directory_path() / "filestore-XXXXXX").string();
     ASSERT_NE(::mkdtemp(dir_.data()), nullptr);
   }
   void TearDown() override { (void)std::system(("rm -rf '" + dir_ + "'").c_str()); }
@@ -152,9 +153,17 @@ TEST_F(FileStoreTest, ReadingTakesRegularFilesOnlyAndNeverWaitsOnAPipe) {
   EXPECT_FALSE(ReadWholeFile(Path("data").c_str(), 2, &bytes, &error));
   EXPECT_TRUE(bytes.empty());
   EXPECT_EQ(error, "larger than 2 bytes");
-  EXPECT_FALSE(ReadWholeFile(Path("none").c_str(), 10, &bytes, &error));
-  EXPECT_FALSE(ReadWholeFile(dir_.c_str(), 10, &bytes, &error));
+  bool missing = false;
+  EXPECT_FALSE(ReadWholeFile(Path("none").c_str(), 10, &bytes, &error, &missing));
+  EXPECT_TRUE(missing);
+  EXPECT_FALSE(ReadWholeFile(dir_.c_str(), 10, &bytes, &error, &missing));
   EXPECT_EQ(error, "not a regular file");
+  EXPECT_FALSE(missing);
+  EXPECT_FALSE(ReadWholeFile("/dev/zero", 1 << 20, &bytes, &error));
+  EXPECT_EQ(error, "not a regular file");
+  EXPECT_TRUE(IsReadableFile(Path("data").c_str(), &error)) << error;
+  EXPECT_FALSE(IsReadableFile(dir_.c_str(), &error));
+  EXPECT_FALSE(IsReadableFile(Path("none").c_str(), &error));
 
   const std::string pipe = Path("pipe");
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
@@ -170,6 +179,32 @@ TEST_F(FileStoreTest, ReadingTakesRegularFilesOnlyAndNeverWaitsOnAPipe) {
     FAIL() << "reading a named pipe waited for a writer";
   }
   EXPECT_EQ(read.get(), "not a regular file");
+  EXPECT_FALSE(IsReadableFile(pipe.c_str(), &error));
+}
+
+TEST_F(FileStoreTest, AReplacementWrittenInPiecesTakesEffectOnlyWhenCommitted) {
+  std::string error;
+  const std::string path = Path("streamed");
+  ASSERT_TRUE(Write(path, "old", &error));
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  {
+    FileReplacement file;
+    ASSERT_TRUE(file.Begin(path.c_str(), &error)) << error;
+    EXPECT_TRUE(file.Write("new ", 4));
+    EXPECT_TRUE(file.Write("bytes", 5));
+    EXPECT_EQ(Contents(path), "old");  // nothing shows before the commit
+  }
+  EXPECT_EQ(Contents(path), "old");  // ended without a commit: no change, no temporary
+  EXPECT_EQ(FileCount(), 1);
+  FileReplacement file;
+  ASSERT_TRUE(file.Begin(path.c_str(), &error)) << error;
+  file.Write("new ", 4);
+  file.Write("bytes", 5);
+  ASSERT_TRUE(file.Commit(&error)) << error;
+  EXPECT_EQ(Contents(path), "new bytes");
+  EXPECT_EQ(Mode(path), 0640u);
+  EXPECT_EQ(FileCount(), 1);
+  EXPECT_FALSE(file.Commit(&error));  // once only
 }
 
 }  // namespace

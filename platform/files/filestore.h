@@ -1,0 +1,67 @@
+// Reading and writing whole files the one way every file of the host and the
+// library is read and written: reads take regular files only, never block on
+// a pipe or a device and refuse a file larger than the caller's limit;
+// writes go through a temporary file beside the target and a rename, so the
+// file is either the old one or the whole new one, and keep what the user
+// set on the file (permission bits, owner, symbolic links, read-only).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace md::files {
+
+// Reads the whole regular file at szPath into *pBytes. Anything that is not a
+// regular file (a folder, a named pipe, a device) is refused before it is
+// read, and the file is opened without blocking. A file larger than nMaxBytes
+// is refused. On failure *pError says why (no path in it), *pBytes is left
+// empty and *pMissing, when given, tells whether nothing is at the path.
+bool ReadWholeFile(const char* szPath, std::size_t nMaxBytes, std::vector<std::uint8_t>* pBytes,
+                   std::string* pError, bool* pMissing = nullptr);
+
+// Whether szPath is a regular file this process may read, found without
+// opening anything that could block; *pError says why not (no path in it).
+bool IsReadableFile(const char* szPath, std::string* pError);
+
+// A file being replaced: what is written goes to a new temporary file beside
+// the target, which Commit renames over it. A symbolic link is followed and
+// its target written (the link stays); a new file gets the usual mode for new
+// files, an existing one keeps its permission bits and, where the process may
+// set them, its owner and group. A target that is not a regular file or that
+// is read-only is refused by Begin, the file left as it was. Ended without a
+// successful Commit, the temporary file is removed and the target unchanged.
+class FileReplacement {
+ public:
+  FileReplacement() = default;
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+
+  // Starts replacing the file at szPath; FALSE (nothing made, *pError says
+  // why, naming the file it concerns) when the target is refused or the
+  // temporary file cannot be made.
+  bool Begin(const char* szPath, std::string* pError);
+  // Appends the bytes; false once any write failed.
+  bool Write(const void* pData, std::size_t nSize);
+  // Puts the new file in place of the old; false (*pError says why, the
+  // temporary removed, the target unchanged) when a write, the flush or the
+  // rename failed.
+  bool Commit(std::string* pError);
+
+ private:
+  void Discard();
+
+  std::string m_target;
+  std::string m_temp;
+  int m_fd = -1;
+  int m_nWriteError = 0;
+};
+
+// Replaces the file at szPath with the bytes, as FileReplacement does. On
+// failure *pError says why (naming the file it concerns) and nothing was
+// changed.
+bool WriteWholeFile(const char* szPath, const void* pData, std::size_t nSize, std::string* pError);
+
+}  // namespace md::files
