@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <new>
 #include <vector>
 
 namespace md::layout {
@@ -14,9 +15,12 @@ struct Registry {
 };
 
 // Never destroyed: the application object runs it while the library's
-// static objects are being destroyed, in whatever order.
+// static objects are being destroyed, in whatever order. It lives in the
+// library's own storage, not on the heap, so that nothing of it is left
+// behind when the library is unloaded.
 Registry& Unload() {
-  static Registry& registry = *new Registry;
+  alignas(Registry) static unsigned char storage[sizeof(Registry)];
+  static Registry& registry = *new (storage) Registry;
   return registry;
 }
 

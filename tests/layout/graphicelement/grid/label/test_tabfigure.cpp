@@ -1,5 +1,5 @@
 // The figure of the index tab styles: each style's rings over worked frames,
-// the designation texts and where they stand, and the caps on the counts.
+// the designation texts and where they stand.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +7,6 @@
 
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/label/indextabfigure.h"
-#include "tests/support/logmark.h"
 
 namespace {
 
@@ -16,7 +15,6 @@ using md::layout::label::LabelSide;
 using md::layout::label::TabFrame;
 using md::layout::label::TabPurpose;
 using md::layout::label::TabRing;
-using md::test::LogMark;
 using Points = std::vector<SGIS_Point>;
 
 // left 0, right 4000, bottom 0, top 3000.
@@ -398,18 +396,6 @@ TEST(TabFigure, DesignationsStandInTheMiddleOfTheBandMovedByTheOffsets) {
     EXPECT_EQ(d[r.index].anchor, r.anchor) << r.what;
     EXPECT_EQ(d[r.index].text, r.text) << r.what;
   }
-}
-
-TEST(TabFigure, CountsBeyondTheCapAreCutWithOneRecord) {
-  LogMark mark;
-  CGIS_GridCapRecord caps("Test::Tabs");
-  const TabFrame f = md::layout::label::MakeTabFrame(kFrame, 20000, 30000, 200, false, caps);
-  EXPECT_EQ(f.nColumns, md::layout::grid::kMaxGridLines);
-  EXPECT_EQ(f.nRows, md::layout::grid::kMaxGridLines);
-  // The cells keep the size of the whole count.
-  EXPECT_DOUBLE_EQ(f.w, 4000.0 / 20000);
-  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "Test::Tabs", "tabs capped at 10000"), 1);
-  EXPECT_EQ(md::layout::label::ButtonTabs(f, TabPurpose::kDrawing).size(), 40000u);
 }
 
 }  // namespace
