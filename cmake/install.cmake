@@ -1,6 +1,8 @@
 # What `cmake --install` puts into the prefix, for a host that links mapdeck:
-#   <libdir>/libmapdeck.so.<version> (soname libmapdeck.so.<major>) and the
-#       stand-in libraries it runs on, each finding the others through $ORIGIN;
+#   <libdir>/libmapdeck.so.<version> (soname libmapdeck.so.<major>), the one
+#       library in <libdir>, which finds the stand-in libraries it runs on in
+#       <libdir>/mapdeck/ (run path $ORIGIN/mapdeck); they find each other
+#       through $ORIGIN, and their generic names stay out of <libdir>;
 #   <includedir>/mapdeck/ the element interfaces (every igis_*.h of the layout
 #       library and the frame property's exports) and the interfaces of the
 #       stand-in host libraries, with every header they include, kept at their
@@ -13,11 +15,14 @@ include(GNUInstallDirs)
 set_target_properties(mapdeck PROPERTIES VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
 
 get_property(md_shared GLOBAL PROPERTY MD_SHARED_LIBRARIES)
-set(md_installed_libs mapdeck ${md_shared})
-foreach(lib ${md_installed_libs})
+list(REMOVE_ITEM md_shared mapdeck)
+set(md_private_libdir ${CMAKE_INSTALL_LIBDIR}/mapdeck)
+set_target_properties(mapdeck PROPERTIES INSTALL_RPATH "$ORIGIN/mapdeck")
+foreach(lib ${md_shared})
   set_target_properties(${lib} PROPERTIES INSTALL_RPATH "$ORIGIN")
 endforeach()
-install(TARGETS ${md_installed_libs} LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS mapdeck LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS ${md_shared} LIBRARY DESTINATION ${md_private_libdir})
 
 # The public headers and, transitively, every header of the tree they include.
 file(GLOB_RECURSE md_public_headers RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/layout/*/igis_*.h
@@ -49,7 +54,6 @@ foreach(header ${md_headers})
 endforeach()
 
 # The package: one imported target over the installed libraries.
-list(REMOVE_ITEM md_shared mapdeck)
 list(JOIN md_shared " " md_support_libraries)
 set(md_pc_libs "-lmapdeck")
 foreach(lib ${md_shared})

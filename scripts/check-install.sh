@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the built library from BUILD (default: build) into a scratch
-# prefix, then builds the host program of tests/install against it twice,
-# with find_package(mapdeck) and with pkg-config, and runs both.
+# prefix, checks that libmapdeck.so* is all it puts into the library folder
+# (the stand-in libraries go into its mapdeck/ folder), then builds the host
+# program of tests/install against it twice, with find_package(mapdeck) and
+# with pkg-config, and runs both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -9,7 +11,15 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
 cmake --install "$build" --prefix "$scratch/prefix" >/dev/null
-soname=$(objdump -p "$scratch"/prefix/lib*/libmapdeck.so | awk '/SONAME/ {print $2}')
+libdir=$(dirname "$(find "$scratch/prefix" -name libmapdeck.so)")
+others=$(find "$libdir" -maxdepth 1 ! -type d ! -name 'libmapdeck.so*' -printf '%f\n')
+if [ -n "$others" ]; then
+  echo "check-install: more than libmapdeck.so* in $(basename "$libdir")/:" >&2
+  echo "$others" >&2
+  exit 1
+fi
+echo "check-install: $(basename "$libdir")/ holds $(find "$libdir" -maxdepth 1 ! -type d -printf '%f ')"
+soname=$(objdump -p "$libdir"/libmapdeck.so | awk '/SONAME/ {print $2}')
 echo "check-install: libmapdeck.so has the soname $soname"
 [[ "$soname" =~ ^libmapdeck\.so\.[0-9]+$ ]]
 

@@ -43,7 +43,8 @@ for t in "${targets[@]}"; do
   name=${t#fuzz_}
   work=$(mktemp -d)
   if [ -d "tests/fuzz/corpus/$name" ]; then
-    cp -R "tests/fuzz/corpus/$name/." "$work/"
+    # -L: a seed may be a link to a file kept elsewhere in the tree.
+    cp -RL "tests/fuzz/corpus/$name/." "$work/"
   fi
   # A target's dictionary (tests/fuzz/dict/<name>.dict) names the tokens of
   # its format, so that mutations reach the branches behind them.

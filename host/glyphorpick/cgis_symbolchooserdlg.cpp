@@ -8,21 +8,6 @@ namespace {
 
 constexpr int kMaxSize = 100000;
 
-bool KindMatches(IGIS_Symbol* s, int kind) {
-  switch (kind) {
-    case GIS_CHOOSE_POINT:
-      return s->AsPointSymbol() != nullptr;
-    case GIS_CHOOSE_LINE:
-      return s->AsLineSymbol() != nullptr;
-    case GIS_CHOOSE_FILL:
-      return s->AsFillSymbol() != nullptr;
-    case GIS_CHOOSE_TEXT:
-      return s->GetTextPart() != nullptr;
-    default:
-      return false;
-  }
-}
-
 const char* SizeLabel(int kind) {
   switch (kind) {
     case GIS_CHOOSE_POINT:
@@ -62,16 +47,17 @@ void ApplySize(IGIS_Symbol* s, int kind, double v) {
 
 class CGIS_SymbolChooserDlg final : public IGIS_SymbolChooserDlg {
  public:
-  BOOL Run(IGIS_Symbol* current, int kind, int* state, int, int) override {
+  BOOL Run(IGIS_Symbol* current, int flaggedKind, int* state, int, int) override {
     result_.Drop();
+    const int kind = flaggedKind & ~GIS_CHOOSE_FLAG;
     if (kind != GIS_CHOOSE_POINT && kind != GIS_CHOOSE_LINE && kind != GIS_CHOOSE_FILL &&
         kind != GIS_CHOOSE_TEXT) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolChooserDlg::Run", "unknown chooser kind %d", kind);
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_SymbolChooserDlg::Run", "unknown chooser kind %d", flaggedKind);
       return FALSE;
     }
     // Editing starts from the current symbol; a new choice from the entry
     // this caller chose last time.
-    IGIS_Symbol* edited = current != nullptr && KindMatches(current, kind) ? current : nullptr;
+    IGIS_Symbol* edited = GIS_SymbolPartOfKind(current, kind) != nullptr ? current : nullptr;
     IGIS_Symbol* chosen = GIS_PickSymbol(
         "符号选择", GIS_SymbolCatalogue(kind), SizeLabel(kind), edited, state,
         [kind](int index) { return GIS_MakeCatalogueSymbol(kind, index); },
@@ -89,6 +75,22 @@ class CGIS_SymbolChooserDlg final : public IGIS_SymbolChooserDlg {
 };
 
 }  // namespace
+
+IGIS_Symbol* GIS_SymbolPartOfKind(IGIS_Symbol* pSymbol, int kind) {
+  if (pSymbol == nullptr) return nullptr;
+  switch (kind & ~GIS_CHOOSE_FLAG) {
+    case GIS_CHOOSE_POINT:
+      return pSymbol->AsPointSymbol();
+    case GIS_CHOOSE_LINE:
+      return pSymbol->AsLineSymbol();
+    case GIS_CHOOSE_FILL:
+      return pSymbol->AsFillSymbol();
+    case GIS_CHOOSE_TEXT:
+      return pSymbol->GetTextPart();
+    default:
+      return nullptr;
+  }
+}
 
 extern "C" IGIS_SymbolChooserDlg* GIS_GetSymbolSelectDlgObject() {
   static CGIS_SymbolChooserDlg* dlg = new CGIS_SymbolChooserDlg;  // lives as long as the process

@@ -20,7 +20,7 @@ class CGIS_SymbolPainter final : public IGIS_SymbolPainter {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "bad scale");
       return FALSE;
     }
-    QGX::Graphics& g = *param->graphics;
+    md::pictar2::Graphics& g = *param->graphics;
     const double pxPerMm = g.GetDpi() / 25.4 * param->scale;
     if (symbol->AsLineSymbol() != nullptr) {
       if (count < 2) return FALSE;

@@ -1,4 +1,4 @@
-// The host's painter of second-kind symbols (frames) on a QGX::Graphics.
+// The host's painter of second-kind symbols (frames) on a md::pictar2::Graphics.
 //
 // Paint takes the points as (x, y) pairs of doubles in the graphics' device
 // coordinates. A line symbol strokes them as an open polyline (two points at
@@ -9,10 +9,10 @@
 #pragma once
 
 #include "host/glyphor2/igis_symbolv2.h"
-#include "host/pictar2/qgx_graphics.h"
+#include "host/pictar2/graphics.h"
 
 struct SGIS_PaintParam {
-  QGX::Graphics* graphics = nullptr;
+  md::pictar2::Graphics* graphics = nullptr;
   double reserved1 = -1.0;
   int word = 0;  // 0 in every use
   BYTE reserved2 = 0;

@@ -79,8 +79,6 @@ class CairoCanvas final : public Canvas {
   CairoCanvas& operator=(const CairoCanvas&) = delete;
 
   Kind kind() const { return kind_; }
-  // Anti-aliasing of shapes and rectangles (text is always smoothed).
-  void setAntialias(bool on) { antialias_ = on; }
 
   // Canvas
   int width() const override { return width_; }

@@ -20,9 +20,6 @@ constexpr std::size_t kDefaultMemoryLimit = std::size_t{512} << 20;
 
 enum class Format { Unknown, Png, Jpeg, Gif, Tiff, Bmp };
 
-// "PNG", "JPEG", ...; "" for Unknown.
-const char* FormatName(Format format);
-
 // The picture last resampled for a drawing, kept so that drawing the same
 // picture onto the same device rectangle again (every print of a page)
 // skips the resampling. A copy of a bitmap starts with none.

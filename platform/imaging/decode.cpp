@@ -6,24 +6,6 @@
 
 namespace md::imaging {
 
-const char* FormatName(Format format) {
-  switch (format) {
-    case Format::Png:
-      return "PNG";
-    case Format::Jpeg:
-      return "JPEG";
-    case Format::Gif:
-      return "GIF";
-    case Format::Tiff:
-      return "TIFF";
-    case Format::Bmp:
-      return "BMP";
-    case Format::Unknown:
-      break;
-  }
-  return "";
-}
-
 Format DetectFormat(const std::uint8_t* data, std::size_t size) {
   if (data == nullptr) return Format::Unknown;
   auto starts = [&](const char* sig, std::size_t n) { return size >= n && std::memcmp(data, sig, n) == 0; };

@@ -30,10 +30,11 @@ void OnError(j_common_ptr cinfo) {
   std::longjmp(err->jump, 1);
 }
 
-// Warnings are not shown; a file that ends before its last scan is refused
-// (the decoder would fill the rest with grey).
+// Warnings are not shown; a file whose data end before its last scan is
+// refused, whether the bytes run out or an end-of-image marker comes too
+// soon (the decoder would fill the rest with grey).
 void OnMessage(j_common_ptr cinfo, int level) {
-  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF)
+  if (level < 0 && (cinfo->err->msg_code == JWRN_JPEG_EOF || cinfo->err->msg_code == JWRN_HIT_MARKER))
     reinterpret_cast<ErrorManager*>(cinfo->err)->truncated = true;
 }
 

@@ -217,9 +217,3 @@ std::string CFileDialog::GetFileExt() const {
   size_t dot = name.find_last_of('.');
   return dot == std::string::npos ? std::string() : name.substr(dot + 1);
 }
-
-std::string CFileDialog::GetFileTitle() const {
-  std::string name = GetFileName();
-  size_t dot = name.find_last_of('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}

@@ -119,11 +119,7 @@ class CFileDialog {
   std::string GetPathName() const { return path_; }
   std::string GetFileName() const;
   std::string GetFileExt() const;
-  std::string GetFileTitle() const;
 
-  BOOL IsOpenDialog() const { return open_; }
-  std::string GetDefaultExt() const { return defaultExt_; }
-  std::string GetInitialFileName() const { return initialName_; }
   // (description, patterns) pairs of the filter, in order.
   const std::vector<std::pair<std::string, std::string>>& GetFilters() const { return filters_; }
 

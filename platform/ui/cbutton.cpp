@@ -15,8 +15,4 @@ using md::ui::detail::Get;
 using md::ui::detail::Kind;
 using md::ui::detail::WindowState;
 
-int CButton::GetCheck() const {
-  return static_cast<int>(const_cast<CButton*>(this)->SendMessage(BM_GETCHECK));
-}
 void CButton::SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
-UINT CButton::GetButtonStyle() const { return GetStyle() & 0xFFFF; }

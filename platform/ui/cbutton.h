@@ -5,7 +5,5 @@
 
 class CButton : public CWnd {
  public:
-  int GetCheck() const;
   void SetCheck(int check);
-  UINT GetButtonStyle() const;
 };

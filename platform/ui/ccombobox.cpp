@@ -39,9 +39,6 @@ int CComboBox::GetLBText(int index, std::string& text) const {
   text = s->items[index].text;
   return static_cast<int>(text.size());
 }
-int CComboBox::GetLBTextLen(int index) const {
-  return static_cast<int>(MD_SEND(CB_GETLBTEXTLEN, static_cast<WPARAM>(static_cast<INT_PTR>(index)), 0));
-}
 int CComboBox::FindString(int startAfter, LPCTSTR text) const {
   return static_cast<int>(MD_SEND(CB_FINDSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)),
                                   reinterpret_cast<LPARAM>(text)));

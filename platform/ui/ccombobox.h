@@ -15,7 +15,6 @@ class CComboBox : public CWnd {
   int GetCurSel() const;
   int SetCurSel(int select);
   int GetLBText(int index, std::string& text) const;
-  int GetLBTextLen(int index) const;
   int FindString(int startAfter, LPCTSTR text) const;
   int FindStringExact(int startAfter, LPCTSTR text) const;
   int SelectString(int startAfter, LPCTSTR text);

@@ -31,9 +31,3 @@ void CEdit::SetSel(DWORD selection, BOOL noScroll) {
 }
 void CEdit::ReplaceSel(LPCTSTR text, BOOL) { SendMessage(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(text)); }
 void CEdit::LimitText(int maxChars) { SendMessage(EM_LIMITTEXT, static_cast<WPARAM>(std::max(maxChars, 0))); }
-UINT CEdit::GetLimitText() const {
-  return static_cast<UINT>(const_cast<CEdit*>(this)->SendMessage(EM_GETLIMITTEXT));
-}
-BOOL CEdit::SetReadOnly(BOOL readOnly) {
-  return static_cast<BOOL>(SendMessage(EM_SETREADONLY, readOnly ? 1 : 0));
-}

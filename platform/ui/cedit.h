@@ -11,6 +11,4 @@ class CEdit : public CWnd {
   void SetSel(DWORD selection, BOOL noScroll = FALSE);
   void ReplaceSel(LPCTSTR text, BOOL canUndo = FALSE);
   void LimitText(int maxChars = 0);
-  UINT GetLimitText() const;
-  BOOL SetReadOnly(BOOL readOnly = TRUE);
 };

@@ -39,9 +39,6 @@ int CListBox::GetText(int index, std::string& text) const {
   text = s->items[index].text;
   return static_cast<int>(text.size());
 }
-int CListBox::GetTextLen(int index) const {
-  return static_cast<int>(MD_SEND(LB_GETTEXTLEN, static_cast<WPARAM>(static_cast<INT_PTR>(index)), 0));
-}
 int CListBox::GetSel(int index) const {
   return static_cast<int>(MD_SEND(LB_GETSEL, static_cast<WPARAM>(static_cast<INT_PTR>(index)), 0));
 }
@@ -61,10 +58,6 @@ int CListBox::SelItemRange(BOOL select, int first, int last) {
     s->items[i].selected = select != 0;
   Invalidate();
   return 0;
-}
-int CListBox::GetCaretIndex() const {
-  WindowState* s = State();
-  return s ? (s->caret >= 0 ? s->caret : (s->curSel >= 0 ? s->curSel : 0)) : LB_ERR;
 }
 int CListBox::FindString(int startAfter, LPCTSTR text) const {
   return static_cast<int>(MD_SEND(LB_FINDSTRING, static_cast<WPARAM>(static_cast<INT_PTR>(startAfter)),

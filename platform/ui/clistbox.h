@@ -15,13 +15,11 @@ class CListBox : public CWnd {
   int GetCurSel() const;
   int SetCurSel(int select);
   int GetText(int index, std::string& text) const;
-  int GetTextLen(int index) const;
   int GetSel(int index) const;
   int SetSel(int index, BOOL select = TRUE);
   int GetSelCount() const;
   int GetSelItems(int maxItems, int* items) const;
   int SelItemRange(BOOL select, int first, int last);
-  int GetCaretIndex() const;
   int FindString(int startAfter, LPCTSTR text) const;
   int FindStringExact(int startAfter, LPCTSTR text) const;
   int SelectString(int startAfter, LPCTSTR text);

@@ -39,13 +39,6 @@ int CListCtrl::InsertItem(int index, LPCTSTR text, int image) {
   Invalidate();
   return at;
 }
-BOOL CListCtrl::DeleteItem(int index) {
-  WindowState* s = State();
-  if (!s || index < 0 || index >= static_cast<int>(s->items.size())) return FALSE;
-  s->items.erase(s->items.begin() + index);
-  Invalidate();
-  return TRUE;
-}
 BOOL CListCtrl::DeleteAllItems() {
   WindowState* s = State();
   if (!s) return FALSE;
@@ -62,13 +55,6 @@ std::string CListCtrl::GetItemText(int index, int subItem) const {
   if (!s || subItem != 0 || index < 0 || index >= static_cast<int>(s->items.size())) return {};
   return s->items[index].text;
 }
-BOOL CListCtrl::SetItemText(int index, int subItem, LPCTSTR text) {
-  WindowState* s = State();
-  if (!s || subItem != 0 || index < 0 || index >= static_cast<int>(s->items.size())) return FALSE;
-  s->items[index].text = text ? text : "";
-  Invalidate();
-  return TRUE;
-}
 BOOL CListCtrl::SetItemData(int index, DWORD_PTR data) {
   WindowState* s = State();
   if (!s || index < 0 || index >= static_cast<int>(s->items.size())) return FALSE;
@@ -84,12 +70,6 @@ UINT CListCtrl::GetItemState(int index, UINT mask) const {
   WindowState* s = State();
   if (!s || index < 0 || index >= static_cast<int>(s->items.size())) return 0;
   return s->items[index].state & mask;
-}
-BOOL CListCtrl::SetItemState(int index, UINT state, UINT mask) {
-  WindowState* s = State();
-  if (!s || index >= static_cast<int>(s->items.size())) return FALSE;
-  md::ui::detail::ListViewSetState(s, index, state, mask, true);
-  return TRUE;
 }
 int CListCtrl::GetNextItem(int start, UINT flags) const {
   WindowState* s = State();
@@ -108,7 +88,6 @@ UINT CListCtrl::GetSelectedCount() const {
   return static_cast<UINT>(std::count_if(s->items.begin(), s->items.end(),
                                          [](const auto& it) { return (it.state & LVIS_SELECTED) != 0; }));
 }
-int CListCtrl::GetSelectionMark() const { return GetNextItem(-1, LVNI_FOCUSED); }
 BOOL CListCtrl::GetItemRect(int index, LPRECT rect, UINT) const {
   WindowState* s = State();
   if (!s || !rect || index < 0 || index >= static_cast<int>(s->items.size())) return FALSE;
@@ -125,4 +104,3 @@ int CListCtrl::HitTest(LVHITTESTINFO* info) const {
   info->iItem = HitTest(info->pt, &info->flags);
   return info->iItem;
 }
-BOOL CListCtrl::EnsureVisible(int index, BOOL) { return index >= 0 && index < GetItemCount(); }

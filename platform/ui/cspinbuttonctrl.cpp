@@ -46,7 +46,6 @@ int CSpinButtonCtrl::SetPos(int pos) {
   return static_cast<int>(
       SendMessage(UDM_SETPOS, 0, MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(pos)), 0)));
 }
-int CSpinButtonCtrl::GetPos() const { return static_cast<int>(MD_SEND(UDM_GETPOS, 0, 0)); }
 int CSpinButtonCtrl::SetPos32(int pos) {
   return static_cast<int>(SendMessage(UDM_SETPOS32, 0, static_cast<LPARAM>(pos)));
 }

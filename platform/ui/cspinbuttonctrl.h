@@ -15,7 +15,6 @@ class CSpinButtonCtrl : public CWnd {
   void GetRange(int& lower, int& upper) const;
   void GetRange32(int& lower, int& upper) const;
   int SetPos(int pos);
-  int GetPos() const;  // 16-bit position; HIWORD non-zero on error
   int SetPos32(int pos);
   int GetPos32(BOOL* error = nullptr) const;
 };

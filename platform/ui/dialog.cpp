@@ -216,22 +216,6 @@ void CDialog::GotoDlgCtrl(CWnd* control) {
   if (control->GetClassName() == "Edit") control->SendMessage(EM_SETSEL, 0, -1);
 }
 
-void CDialog::NextDlgCtrl() const {
-  WindowState* s = State();
-  if (!s || s->children.empty()) return;
-  HWND focus = ::GetFocus();
-  size_t n = s->children.size(), start = n - 1;
-  for (size_t i = 0; i < n; ++i)
-    if (s->children[i]->handle == focus) start = i;
-  for (size_t k = 1; k <= n; ++k) {
-    WindowState* c = s->children[(start + k) % n];
-    if ((c->style & WS_TABSTOP) && (c->style & WS_VISIBLE) && !(c->style & WS_DISABLED)) {
-      const_cast<CDialog*>(this)->GotoDlgCtrl(c->Object());
-      return;
-    }
-  }
-}
-
 void CDialog::MapDialogRect(LPRECT rect) const {
   if (!rect) return;
   WindowState* s = State();
@@ -440,7 +424,6 @@ static void CBString(CDataExchange* dx, int id, std::string& value, bool exact) 
 }
 
 void DDX_CBString(CDataExchange* dx, int id, std::string& value) { CBString(dx, id, value, false); }
-void DDX_CBStringExact(CDataExchange* dx, int id, std::string& value) { CBString(dx, id, value, true); }
 
 void DDX_LBIndex(CDataExchange* dx, int id, int& index) {
   CWnd* c = CWnd::FromHandle(dx->PrepareCtrl(id));
@@ -465,28 +448,9 @@ void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
   dx->Fail();
 }
 
-void DDV_MinMaxUInt(CDataExchange* dx, UINT value, UINT minValue, UINT maxValue) {
-  if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
-  Prompt(RangeText(kTextIntRange, std::to_string(minValue), std::to_string(maxValue)), kPromptIntRange);
-  dx->Fail();
-}
-
-void DDV_MinMaxLong(CDataExchange* dx, long value, long minValue, long maxValue) {
-  if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
-  Prompt(RangeText(kTextIntRange, std::to_string(minValue), std::to_string(maxValue)), kPromptIntRange);
-  dx->Fail();
-}
-
 void DDV_MinMaxDouble(CDataExchange* dx, const double& value, double minValue, double maxValue) {
   if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
   Prompt(RangeText(kTextRealRange, FormatReal(minValue, DBL_DIG), FormatReal(maxValue, DBL_DIG)),
-         kPromptRealRange);
-  dx->Fail();
-}
-
-void DDV_MinMaxFloat(CDataExchange* dx, const float& value, float minValue, float maxValue) {
-  if (!dx->m_bSaveAndValidate || (value >= minValue && value <= maxValue)) return;
-  Prompt(RangeText(kTextRealRange, FormatReal(minValue, FLT_DIG), FormatReal(maxValue, FLT_DIG)),
          kPromptRealRange);
   dx->Fail();
 }

@@ -52,17 +52,13 @@ class CDialog : public CWnd {
   // from the dialog's own exchange, not from the user.
   BOOL IsExchangingData() const { return exchangeDepth_ > 0; }
 
-  void NextDlgCtrl() const;
   void GotoDlgCtrl(CWnd* control);
   // Dialog units to pixels for this dialog's font.
   void MapDialogRect(LPRECT rect) const;
 
   UINT GetTemplateId() const { return templateId_; }
   const md::ui::DialogTemplate* GetTemplate() const;
-  CWnd* GetParentWindow() const { return m_pParentWnd; }
-  BOOL IsModalRunning() const { return modalRunning_; }
   BOOL HasEnded() const { return ended_; }
-  int GetModalResult() const { return modalResult_; }
 
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
@@ -95,14 +91,10 @@ void DDX_Check(CDataExchange* dx, int id, int& value);
 void DDX_Radio(CDataExchange* dx, int id, int& value);
 void DDX_CBIndex(CDataExchange* dx, int id, int& index);
 void DDX_CBString(CDataExchange* dx, int id, std::string& value);
-void DDX_CBStringExact(CDataExchange* dx, int id, std::string& value);
 void DDX_LBIndex(CDataExchange* dx, int id, int& index);
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
 
 void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue);
-void DDV_MinMaxUInt(CDataExchange* dx, UINT value, UINT minValue, UINT maxValue);
-void DDV_MinMaxLong(CDataExchange* dx, long value, long minValue, long maxValue);
 void DDV_MinMaxDouble(CDataExchange* dx, const double& value, double minValue, double maxValue);
-void DDV_MinMaxFloat(CDataExchange* dx, const float& value, float minValue, float maxValue);
 // At most `count` characters (not bytes); on loading, limits the edit.
 void DDV_MaxChars(CDataExchange* dx, const std::string& value, int count);

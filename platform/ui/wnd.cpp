@@ -358,37 +358,9 @@ CWnd* CWnd::GetTopLevelParent() const {
   return s ? s->TopLevel()->Object() : nullptr;
 }
 
-BOOL CWnd::IsChild(const CWnd* wnd) const {
-  WindowState* me = State();
-  WindowState* other = wnd ? wnd->State() : nullptr;
-  if (!me || !other) return FALSE;
-  for (WindowState* p = other->parent; p; p = p->parent)
-    if (p == me) return TRUE;
-  return FALSE;
-}
-
 std::string CWnd::GetClassName() const {
   WindowState* s = State();
   return s ? s->className : std::string();
-}
-
-DWORD CWnd::GetStyle() const {
-  WindowState* s = State();
-  return s ? s->style : 0;
-}
-
-DWORD CWnd::GetExStyle() const {
-  WindowState* s = State();
-  return s ? s->exStyle : 0;
-}
-
-BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT) {
-  WindowState* s = State();
-  if (!s) return FALSE;
-  DWORD before = s->style;
-  s->style = (s->style & ~remove) | add;
-  if (s->kind == Kind::Edit && ((before ^ s->style) & ES_READONLY)) Invalidate();
-  return before != s->style;
 }
 
 void CWnd::SetWindowText(LPCTSTR text) {
@@ -632,13 +604,6 @@ void CWnd::UpdateWindow() {
   WindowProc(WM_PAINT, 0, 0);
 }
 
-BOOL CWnd::GetUpdateRect(LPRECT rect, BOOL) const {
-  WindowState* s = State();
-  if (!s) return FALSE;
-  if (rect) *rect = s->update;
-  return !md::ui::detail::IsEmpty(s->update);
-}
-
 HDC CWnd::BeginPaint(PAINTSTRUCT* paint) { return ::BeginPaint(m_hWnd, paint); }
 
 void CWnd::EndPaint(const PAINTSTRUCT* paint) { ::EndPaint(m_hWnd, paint); }
@@ -649,17 +614,6 @@ void CWnd::OnPaint() { ValidateRect(nullptr); }
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (!State()) return 0;
   return WindowProc(message, wParam, lParam);
-}
-
-LRESULT CWnd::SendDlgItemMessage(int id, UINT message, WPARAM wParam, LPARAM lParam) {
-  CWnd* c = GetDlgItem(id);
-  return c ? c->SendMessage(message, wParam, lParam) : 0;
-}
-
-BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!State()) return FALSE;
-  SendMessage(message, wParam, lParam);
-  return TRUE;
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -694,10 +648,6 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CWnd::MapCommand(UINT code, UINT id, std::function<void()> handler) {
   commandMap_.push_back({code, id, id, [h = std::move(handler)](UINT) { h(); }});
-}
-
-void CWnd::MapCommandRange(UINT code, UINT firstId, UINT lastId, std::function<void(UINT)> handler) {
-  commandMap_.push_back({code, firstId, lastId, std::move(handler)});
 }
 
 void CWnd::MapNotify(UINT code, UINT id, std::function<void(NMHDR*, LRESULT*)> handler) {

@@ -43,11 +43,7 @@ class CWnd {
   CWnd* GetParent() const;
   CWnd* GetDlgItem(int id) const;
   CWnd* GetTopLevelParent() const;
-  BOOL IsChild(const CWnd* wnd) const;
   std::string GetClassName() const;
-  DWORD GetStyle() const;
-  DWORD GetExStyle() const;
-  BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
 
   // Text.
   void SetWindowText(LPCTSTR text);
@@ -91,14 +87,11 @@ class CWnd {
   void Invalidate(BOOL erase = TRUE);
   void ValidateRect(LPCRECT rect);
   void UpdateWindow();
-  BOOL GetUpdateRect(LPRECT rect, BOOL erase = FALSE) const;
   HDC BeginPaint(PAINTSTRUCT* paint);
   void EndPaint(const PAINTSTRUCT* paint);
 
   // Messages.
   LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-  LRESULT SendDlgItemMessage(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-  BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
   // A message box owned by this window: recorded, answered by the modal driver.
   int MessageBox(LPCTSTR text, LPCTSTR caption = nullptr, UINT type = MB_OK);
@@ -111,7 +104,6 @@ class CWnd {
   // window) sends the notification `code` with the given ID; when several
   // match, the one mapped last runs.
   void MapCommand(UINT code, UINT id, std::function<void()> handler);
-  void MapCommandRange(UINT code, UINT firstId, UINT lastId, std::function<void(UINT id)> handler);
   void MapNotify(UINT code, UINT id, std::function<void(NMHDR*, LRESULT*)> handler);
   void MapClicked(UINT id, std::function<void()> handler) { MapCommand(BN_CLICKED, id, std::move(handler)); }
 

@@ -89,18 +89,6 @@ BOOL CDC::DeleteDC() {
   return ::DeleteDC(h);
 }
 
-POINT CDC::SetWindowOrg(int x, int y) {
-  POINT old;
-  ::SetWindowOrgEx(m_hDC, x, y, &old);
-  return old;
-}
-
-POINT CDC::SetViewportOrg(int x, int y) {
-  POINT old;
-  ::SetViewportOrgEx(m_hDC, x, y, &old);
-  return old;
-}
-
 SIZE CDC::SetWindowExt(int cx, int cy) {
   SIZE old;
   ::SetWindowExtEx(m_hDC, cx, cy, &old);
@@ -111,30 +99,6 @@ SIZE CDC::SetViewportExt(int cx, int cy) {
   SIZE old;
   ::SetViewportExtEx(m_hDC, cx, cy, &old);
   return old;
-}
-
-POINT CDC::GetWindowOrg() const {
-  POINT p;
-  ::GetWindowOrgEx(m_hDC, &p);
-  return p;
-}
-
-POINT CDC::GetViewportOrg() const {
-  POINT p;
-  ::GetViewportOrgEx(m_hDC, &p);
-  return p;
-}
-
-SIZE CDC::GetWindowExt() const {
-  SIZE s;
-  ::GetWindowExtEx(m_hDC, &s);
-  return s;
-}
-
-SIZE CDC::GetViewportExt() const {
-  SIZE s;
-  ::GetViewportExtEx(m_hDC, &s);
-  return s;
 }
 
 POINT CDC::MoveTo(int x, int y) {

@@ -34,21 +34,14 @@ class CDC {
 
   int SetMapMode(int mode) { return ::SetMapMode(m_hDC, mode); }
   int GetMapMode() const { return ::GetMapMode(m_hDC); }
-  POINT SetWindowOrg(int x, int y);
-  POINT SetViewportOrg(int x, int y);
   SIZE SetWindowExt(int cx, int cy);
   SIZE SetViewportExt(int cx, int cy);
-  POINT GetWindowOrg() const;
-  POINT GetViewportOrg() const;
-  SIZE GetWindowExt() const;
-  SIZE GetViewportExt() const;
   void DPtoLP(LPPOINT pts, int count = 1) const { ::DPtoLP(m_hDC, pts, count); }
   void LPtoDP(LPPOINT pts, int count = 1) const { ::LPtoDP(m_hDC, pts, count); }
   void DPtoLP(LPRECT rect) const { ::DPtoLP(m_hDC, reinterpret_cast<LPPOINT>(rect), 2); }
   void LPtoDP(LPRECT rect) const { ::LPtoDP(m_hDC, reinterpret_cast<LPPOINT>(rect), 2); }
 
   HGDIOBJ SelectObject(HGDIOBJ obj) { return ::SelectObject(m_hDC, obj); }
-  HGDIOBJ SelectStockObject(int index) { return ::SelectObject(m_hDC, ::GetStockObject(index)); }
   int SelectClipRgn(HRGN rgn) { return ::SelectClipRgn(m_hDC, rgn); }
   int SelectClipRgn(HRGN rgn, int mode) { return ::ExtSelectClipRgn(m_hDC, rgn, mode); }
   int IntersectClipRect(int l, int t, int r, int b) { return ::IntersectClipRect(m_hDC, l, t, r, b); }

@@ -515,27 +515,12 @@ int GetPolyFillMode(HDC hdc) {
   MD_DC_OR(0);
   return dc->st.polyFillMode;
 }
-int SetStretchBltMode(HDC hdc, int mode) {
-  MD_DC_OR(0);
-  if (mode < BLACKONWHITE || mode > HALFTONE) return 0;
-  int old = dc->st.stretchMode;
-  dc->st.stretchMode = mode;
-  return old;
-}
-int GetStretchBltMode(HDC hdc) {
-  MD_DC_OR(0);
-  return dc->st.stretchMode;
-}
 int SetArcDirection(HDC hdc, int dir) {
   MD_DC_OR(0);
   if (dir != AD_COUNTERCLOCKWISE && dir != AD_CLOCKWISE) return 0;
   int old = dc->st.arcDirection;
   dc->st.arcDirection = dir;
   return old;
-}
-int GetArcDirection(HDC hdc) {
-  MD_DC_OR(0);
-  return dc->st.arcDirection;
 }
 BOOL GetCurrentPositionEx(HDC hdc, LPPOINT pt) {
   MD_DC_OR(FALSE);

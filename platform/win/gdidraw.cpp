@@ -324,8 +324,6 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color) {
   return color & 0xFFFFFF;
 }
 
-BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color) { return SetPixel(hdc, x, y, color) != CLR_INVALID; }
-
 COLORREF GetPixel(HDC hdc, int x, int y) {
   DCObj* dc = FindDC(hdc);
   if (!dc) return CLR_INVALID;

@@ -74,11 +74,6 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
   return NewRegion(Region::FromRect(left, top, right, bottom));
 }
 
-HRGN CreateRectRgnIndirect(const RECT* rect) {
-  if (!rect) return nullptr;
-  return CreateRectRgn(rect->left, rect->top, rect->right, rect->bottom);
-}
-
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom) {
   return NewRegion(Region::FromEllipse(left, top, right, bottom));
 }

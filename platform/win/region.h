@@ -47,7 +47,6 @@ class Region {
   // The bands as rectangles in y-x order.
   std::vector<canvas::Rect> Rects() const;
   std::size_t RectCount() const;
-  const std::vector<Band>& Bands() const { return bands_; }
   bool operator==(const Region&) const = default;
 
  private:

@@ -317,7 +317,6 @@ int GetObject(HGDIOBJ obj, int size, LPVOID out);
 // ---- regions ------------------------------------------------------------
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
-HRGN CreateRectRgnIndirect(const RECT* rect);
 HRGN CreateEllipticRgn(int left, int top, int right, int bottom);
 HRGN CreatePolygonRgn(const POINT* pts, int count, int fillMode);
 HRGN CreatePolyPolygonRgn(const POINT* pts, const INT* counts, int polyCount, int fillMode);
@@ -356,10 +355,7 @@ UINT SetTextAlign(HDC hdc, UINT align);
 UINT GetTextAlign(HDC hdc);
 int SetPolyFillMode(HDC hdc, int mode);
 int GetPolyFillMode(HDC hdc);
-int SetStretchBltMode(HDC hdc, int mode);
-int GetStretchBltMode(HDC hdc);
 int SetArcDirection(HDC hdc, int dir);
-int GetArcDirection(HDC hdc);
 BOOL GetCurrentPositionEx(HDC hdc, LPPOINT pt);
 
 // ---- drawing ------------------------------------------------------------
@@ -379,7 +375,6 @@ BOOL Chord(HDC hdc, int left, int top, int right, int bottom, int xStart, int yS
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
 int FrameRect(HDC hdc, const RECT* rect, HBRUSH brush);
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF color);
-BOOL SetPixelV(HDC hdc, int x, int y, COLORREF color);
 COLORREF GetPixel(HDC hdc, int x, int y);
 
 // ---- text ---------------------------------------------------------------

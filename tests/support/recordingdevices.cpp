@@ -8,17 +8,28 @@
 
 namespace md::test {
 
-RecordingPrinter::RecordingPrinter(double widthMm, double heightMm, int dpi, SGIS_Point topLeft)
-    : canvas(static_cast<int>(std::lround(widthMm * dpi / 25.4)),
-             static_cast<int>(std::lround(heightMm * dpi / 25.4))) {
+namespace {
+
+// A printer context over the canvas and its prepared display.
+HDC OpenPrinter(md::canvas::Canvas* canvas, double widthMm, double heightMm, int dpi, SGIS_Point topLeft,
+                std::unique_ptr<CGIS_PrintDisplay>* pDisplay) {
   md::win::PrinterSetup setup;
   setup.dpiX = setup.dpiY = dpi;
   setup.paperWidthMm = widthMm;
   setup.paperHeightMm = heightMm;
-  hdc = md::win::CreatePrinterDC(&canvas, setup, &md::text::FixedMetricsEngine());
-  display = std::make_unique<CGIS_PrintDisplay>(hdc, static_cast<int>(std::lround(widthMm * 100)),
-                                                static_cast<int>(std::lround(heightMm * 100)), topLeft);
-  display->PrepareDC();
+  HDC hdc = md::win::CreatePrinterDC(canvas, setup, &md::text::FixedMetricsEngine());
+  *pDisplay = std::make_unique<CGIS_PrintDisplay>(hdc, static_cast<int>(std::lround(widthMm * 100)),
+                                                  static_cast<int>(std::lround(heightMm * 100)), topLeft);
+  (*pDisplay)->PrepareDC();
+  return hdc;
+}
+
+}  // namespace
+
+RecordingPrinter::RecordingPrinter(double widthMm, double heightMm, int dpi, SGIS_Point topLeft)
+    : canvas(static_cast<int>(std::lround(widthMm * dpi / 25.4)),
+             static_cast<int>(std::lround(heightMm * dpi / 25.4))) {
+  hdc = OpenPrinter(&canvas, widthMm, heightMm, dpi, topLeft, &display);
 }
 
 RecordingPrinter::~RecordingPrinter() {
@@ -35,6 +46,19 @@ RecordingScreen::RecordingScreen(int width, int height, int dpi, double zoom, do
 RecordingScreen::~RecordingScreen() {
   display.reset();
   DeleteDC(hdc);
+}
+
+std::unique_ptr<md::canvas::CairoCanvas> PrintWithCairo(double widthMm, double heightMm, int dpi,
+                                                        SGIS_Point topLeft,
+                                                        const std::function<void(HDC, IGIS_Display*)>& draw) {
+  auto canvas = md::canvas::CairoCanvas::createPageImage(widthMm, heightMm, dpi);
+  if (canvas == nullptr) return canvas;
+  std::unique_ptr<CGIS_PrintDisplay> display;
+  HDC hdc = OpenPrinter(canvas.get(), widthMm, heightMm, dpi, topLeft, &display);
+  draw(hdc, display.get());
+  display.reset();
+  DeleteDC(hdc);
+  return canvas;
 }
 
 }  // namespace md::test

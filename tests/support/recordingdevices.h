@@ -1,13 +1,16 @@
 // Device contexts over recording canvases for drawing tests, measuring text
 // with the fixed-metrics engine so that layouts are exact: a printer page,
-// whose view clips element drawing, and a screen, whose view does not.
+// whose view clips element drawing, and a screen, whose view does not; and a
+// printed page painted with cairo, for render checks.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "host/basilo/sgis_types.h"
 #include "host/display/cgis_printdisplay.h"
 #include "host/display/cgis_screendisplay.h"
+#include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/recording.h"
 #include "platform/win/wintypes.h"
 
@@ -38,5 +41,12 @@ struct RecordingScreen {
   HDC hdc = nullptr;
   std::unique_ptr<CGIS_ScreenDisplay> display;
 };
+
+// A paper of widthMm x heightMm at the resolution whose top-left corner is
+// the page point topLeft, painted with cairo by draw(hdc, display) through a
+// printer context (fixed-metrics text); NULL when no canvas could be made.
+std::unique_ptr<md::canvas::CairoCanvas> PrintWithCairo(double widthMm, double heightMm, int dpi,
+                                                        SGIS_Point topLeft,
+                                                        const std::function<void(HDC, IGIS_Display*)>& draw);
 
 }  // namespace md::test

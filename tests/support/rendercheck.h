@@ -4,7 +4,9 @@
 // mask <name>.mask.png of the same size: the mask's non-black pixels mark
 // where anti-aliasing may differ between machines (edges of shapes and
 // glyphs), and those pixels are not compared. Every other pixel must match
-// the control within a small per-channel tolerance; a few may differ.
+// the control within a small per-channel tolerance; a few may differ. A
+// control without a mask (the demo's whole pages, which allow more differing
+// pixels instead) is compared at every pixel.
 //
 // To make or renew a control (only when the picture is meant to change, and
 // look at both files before committing them):
@@ -30,6 +32,7 @@ namespace md::test {
 struct RenderTolerance {
   int channel = 48;       // largest channel difference that still counts as equal
   long long pixels = 20;  // unmasked pixels that may differ beyond it
+  bool bMasked = true;    // renewing the control writes its mask too
 };
 
 // Whether MAPDECK_UPDATE_REFERENCE=1 asks for new controls.

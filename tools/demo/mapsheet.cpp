@@ -269,14 +269,19 @@ IGIS_Element* AddNorthArrow(Page& page, BuildReport* report, IGIS_MapElement* fr
 IGIS_Element* AddMapIndex(Page& page, BuildReport* report) {
   auto* index = CreateOrReport<IGIS_MapIndexElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX);
   if (index == nullptr) return nullptr;
-  index->SetNorthEastText("石门");
+  // The element prints its "NorthEast" text in the top-left cell, its
+  // "East" on the left and its "SouthEast" bottom left, the west keys on the
+  // right: the keys are filled mirrored, so that the printed index reads as
+  // a map does (the north-west neighbour, 青石岭, top left; the north-east
+  // one, 石门, top right).
+  index->SetNorthEastText("青石岭");
   index->SetNorthText("北岭");
-  index->SetNorthWestText("青石岭");
-  index->SetEastText("东沟");
-  index->SetWestText("龙泉");
-  index->SetSouthEastText("南河");
+  index->SetNorthWestText("石门");
+  index->SetEastText("龙泉");
+  index->SetWestText("东沟");
+  index->SetSouthEastText("西峪");
   index->SetSouthText("河口");
-  index->SetSouthWestText("西峪");
+  index->SetSouthWestText("南河");
   index->SetColWidth(1600);
   index->SetRowHeight(700);
   IGIS_Symbol* font = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT);

@@ -1,4 +1,5 @@
 // Plain elements made into a compound when a complex element converts itself.
+#include <algorithm>
 #include <cmath>
 
 #include "host/featra/igis_feature.h"
@@ -44,7 +45,12 @@ BOOL CreatePointListElement(IGIS_CompoundElement* pCompound, const char* szType,
   if (pElement == nullptr) return FALSE;
   SetGeometryPoints(pElement, pPoints, nCount);
   pElement->SetSymbolPtr(pSymbol);
-  return AddElementOrHandBack(pCompound, pElement);
+  IGIS_Feature* pFeature = pElement->GetFeaturePtr();
+  if (!AddElementOrHandBack(pCompound, pElement)) return FALSE;
+  // The new geometry and symbol reach the host as one whole feature.
+  IGIS_FeatureClass* pClass = pCompound->GetFeatureSetPtr()->GetFeatureClass();
+  if (pClass != nullptr && pFeature != nullptr) pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL);
+  return TRUE;
 }
 
 int RoundScaled(int value, double ratio) {
@@ -97,10 +103,26 @@ BOOL CreateTextElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGI
   return AddElementOrHandBack(pCompound, pText);
 }
 
+BOOL CreateTurnedTextElement(IGIS_CompoundElement* pCompound, SGIS_Point corner, IGIS_Symbol* pTextSymbol,
+                             const char* szText) {
+  auto* pText = NewElement<IGIS_TextElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_TEXT);
+  if (pText == nullptr) return FALSE;
+  pText->SetText(szText);
+  pText->SetSymbolPtr(pTextSymbol);
+  // The outline starts at the cell's lower-left corner, turned or not.
+  IGIS_Feature* pFeature = pText->GetFeaturePtr();
+  IGIS_Geometry* pGeometry = pFeature != nullptr ? pFeature->GetGeometry() : nullptr;
+  if (pGeometry != nullptr && pGeometry->GetPointCount() > 0) {
+    const SGIS_Point at = pGeometry->GetPoint(0, 0);
+    pText->OffsetAllPoints(corner.x - at.x, corner.y - at.y);
+  }
+  return AddElementOrHandBack(pCompound, pText);
+}
+
 BOOL CreatePolylineElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
-                           IGIS_Symbol* pLineSymbol) {
-  return CreatePointListElement<IGIS_PolylineElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, 2,
-                                                      pPoints, nCount, pLineSymbol);
+                           IGIS_Symbol* pLineSymbol, int nMinPoints) {
+  return CreatePointListElement<IGIS_PolylineElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE,
+                                                      std::max(1, nMinPoints), pPoints, nCount, pLineSymbol);
 }
 
 BOOL CreatePolygonElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,

@@ -26,9 +26,16 @@ IGIS_CompoundElement* CreateCompoundElement(IGIS_FeatureSet* pOwner);
 // anchor of position 4.
 BOOL CreateTextElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGIS_Symbol* pTextSymbol,
                        const char* szText, bool bAnchored);
-// A polyline of at least 2 points; the points are page coordinates.
+// A text whose cell, turned with the symbol's angle, has its lower-left
+// corner at the point (the corner the text stands on when it is read).
+BOOL CreateTurnedTextElement(IGIS_CompoundElement* pCompound, SGIS_Point corner, IGIS_Symbol* pTextSymbol,
+                             const char* szText);
+// A polyline of at least nMinPoints points, 2 unless given (a one-point
+// polyline shows nothing but keeps its place, as an arc of no angle does);
+// the points are page coordinates. The polyline, and the polygon below, are
+// committed whole (GIS_UPDATE_ALL) once they are in the compound.
 BOOL CreatePolylineElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
-                           IGIS_Symbol* pLineSymbol);
+                           IGIS_Symbol* pLineSymbol, int nMinPoints = 2);
 // A polygon of at least 3 points.
 BOOL CreatePolygonElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
                           IGIS_Symbol* pFillSymbol);

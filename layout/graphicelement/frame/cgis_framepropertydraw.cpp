@@ -11,7 +11,7 @@
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
-#include "host/pictar2/qgx_graphics.h"
+#include "host/pictar2/graphics.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "host/tinctorkit/igis_symbolpainter.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
@@ -286,9 +286,9 @@ bool CGIS_FrameProperty::DrawSymbol2Form(HDC hdc, bool bPrint, IGIS_Display* pDi
   }
   // The bitmap copies the context's pixels, so it is painted at the
   // context's resolution: line widths in millimetres match the symbol form.
-  std::unique_ptr<QGX::Graphics> graphics =
-      bPrint ? std::make_unique<QGX::Graphics>(hdc, QGX::RasterModeDevice)
-             : std::make_unique<QGX::Graphics>(surface->Bitmap(), QGX::RasterModeBitmap, hdc);
+  std::unique_ptr<md::pictar2::Graphics> graphics =
+      bPrint ? std::make_unique<md::pictar2::Graphics>(hdc, md::pictar2::RasterModeDevice)
+             : std::make_unique<md::pictar2::Graphics>(surface->Bitmap(), md::pictar2::RasterModeBitmap, hdc);
   SGIS_PaintParam param;
   param.graphics = graphics.get();
   param.word = 0;

@@ -350,8 +350,7 @@ BOOL CGIS_MapIndexElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (nRead == 0) {
     md::layout::CustomSetWriter set(pAttr, method.c_str());
     WriteKeys(set);
-    set.Finish();
-    return TRUE;
+    return set.Finish() ? TRUE : FALSE;
   }
   const md::layout::StoredSetView set(pAttr, method.c_str());
   if (IGIS_Field* pField = set.Field(kKeyFrame)) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <numbers>
 
 #include "host/basilo/igis_log.h"
 #include "host/display/igis_display.h"
@@ -44,6 +45,25 @@ double Area(const SGIS_Rect& r) { return static_cast<double>(r.Width()) * r.Heig
 
 SGIS_Rect CGIS_NorthArrowElement::SymbolExtent(IGIS_Symbol* pSymbol) {
   return PointSymbolExtent(pSymbol, 1.0);
+}
+
+double CGIS_NorthArrowElement::FitScale(IGIS_Symbol* pSymbol, double pxWidth, double pxHeight, int nDpi,
+                                        double dAngle) {
+  SGIS_Rect extent = SymbolExtent(pSymbol);
+  if (pSymbol->GetType() == GIS_SYMBOL_POINT5 && Area(extent) < 1.0) {
+    const int nSize = std::max(0, pSymbol->GetSize());
+    extent = SGIS_Rect(0, nSize, nSize, 0);
+  }
+  const double ew = std::fabs(static_cast<double>(extent.Width()));
+  const double eh = std::fabs(static_cast<double>(extent.Height()));
+  // Pixels a symbol unit: the bounds of the extent turned about its centre
+  // fill the box on their tighter side.
+  const double a = std::isfinite(dAngle) ? dAngle * std::numbers::pi / 180.0 : 0.0;
+  const double c = std::fabs(std::cos(a)), s = std::fabs(std::sin(a));
+  const double fit =
+      ew * eh < 1.0 ? 1.0 : std::min(pxWidth / (ew * c + eh * s), pxHeight / (ew * s + eh * c));
+  const double size = pSymbol->GetSize() > 0 ? pSymbol->GetSize() : (eh > 0 ? eh : 1.0);
+  return nDpi > 0 && eh > 0 ? fit * eh / (size * nDpi / 72.0) : fit;
 }
 
 CGIS_NorthArrowElement::CGIS_NorthArrowElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
@@ -293,8 +313,7 @@ BOOL CGIS_NorthArrowElement::Archive(int nRead, int /*nArchiveOption*/) {
       IGIS_Field* f = EnsureField(set.get(), "FrameProperty", "FrameProperty", GIS_FIELD_TYPE_BUFFER);
       if (f != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Save(f->GetDataBuffer());
     }
-    md::layout::furniture::WriteCustom(pAttr, set.get());
-    return TRUE;
+    return md::layout::furniture::WriteCustom(pAttr, set.get()) ? TRUE : FALSE;
   }
   // Stored angles that are not finite numbers keep the current values.
   if (IGIS_Field* f = Field(set.get(), "CalibrationAngle"); f != nullptr && std::isfinite(f->GetDouble())) {
@@ -356,25 +375,16 @@ BOOL CGIS_NorthArrowElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay
   }
   if (m_pSymbol) {
     if (!IsPointSymbol(m_pSymbol.get())) return FALSE;
-    SGIS_Rect extent = SymbolExtent(m_pSymbol.get());
-    if (m_pSymbol->GetType() == GIS_SYMBOL_POINT5 && Area(extent) < 1.0) {
-      const int nSize = std::max(0, m_pSymbol->GetSize());
-      extent = SGIS_Rect(0, nSize, nSize, 0);
-    }
     // The fit is worked out in the context's pixels, where the renderer
-    // builds the symbol: s pixels per symbol unit fill the rectangle on its
-    // tighter side. The renderer draws a symbol `size` units high at
-    // LOGPIXELSY / 72 pixels per unit times the record's scale, centred on
-    // its point, so the anchor is the rectangle's centre for every kind.
+    // builds the symbol, unturned: the rectangle holds the symbol as it is
+    // stored. The renderer centres the symbol on its point, so the anchor
+    // is the rectangle's centre for every kind.
     POINT corners[2] = {{device.left, device.bottom}, {device.right, device.top}};
     if (hdc != nullptr) LPtoDP(hdc, corners, 2);
     const double pxWidth = std::fabs(static_cast<double>(corners[1].x) - corners[0].x);
     const double pxHeight = std::fabs(static_cast<double>(corners[1].y) - corners[0].y);
-    const double ew = extent.Width(), eh = extent.Height();
-    const double s = ew * eh < 1.0 ? 1.0 : std::min(pxWidth / ew, pxHeight / eh);
     const int dpi = hdc != nullptr ? GetDeviceCaps(hdc, LOGPIXELSY) : 0;
-    const double size = m_pSymbol->GetSize() > 0 ? m_pSymbol->GetSize() : (eh > 0 ? eh : 1.0);
-    const double scale = dpi > 0 && eh > 0 ? s * eh / (size * dpi / 72.0) : s;
+    const double scale = FitScale(m_pSymbol.get(), pxWidth, pxHeight, dpi, 0.0);
 
     // The symbol turns once: by its calibration plus the frame's rotation now.
     IGIS_MapElement* pFrame = m_link.Frame();

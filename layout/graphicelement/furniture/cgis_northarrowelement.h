@@ -17,6 +17,11 @@ class CGIS_NorthArrowElement final : public CGIS_ElementImpl<IGIS_NorthArrowElem
   // renderer's box of its style, kinds 5 and 7 their own extent at factor 1.
   // Empty for NULL and other kinds.
   static SGIS_Rect SymbolExtent(IGIS_Symbol* pSymbol);
+  // The renderer's scale that fits a point symbol, turned by dAngle degrees,
+  // into a box of pxWidth x pxHeight pixels of a context of nDpi (the
+  // renderer draws a symbol `size` units high at nDpi / 72 pixels a unit
+  // times the scale, centred on its point).
+  static double FitScale(IGIS_Symbol* pSymbol, double pxWidth, double pxHeight, int nDpi, double dAngle);
 
   CGIS_NorthArrowElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);
 

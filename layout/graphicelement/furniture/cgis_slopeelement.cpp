@@ -353,9 +353,9 @@ BOOL CGIS_SlopeElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (nRead == 0) {
     md::layout::CustomSetWriter set(pAttr, method.c_str());
     WriteKeys(set);
-    set.Finish();
+    const bool bWritten = set.Finish();
     if (!set.WasStored("MapElementID")) GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_field == NULL");
-    return TRUE;
+    return bWritten ? TRUE : FALSE;
   }
   const md::layout::StoredSetView set(pAttr, method.c_str());
   set.Read("AngleGap", &m_settings.nAngleGap);

@@ -4,6 +4,8 @@
 // "Custom" property set (FORMAT.md); the figure is laid out by slopefigure.h.
 #pragma once
 
+#include <cmath>
+
 #include "host/basilo/igis_subject.h"
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
@@ -66,7 +68,10 @@ class CGIS_SlopeElement final : public CGIS_ElementImpl<IGIS_SlopeElement>, publ
   void SetContourLineSymbolPtr(IGIS_Symbol* pSymbol) override;
   void Refresh() override;
   double GetContourInterval() override { return m_settings.dContourInterval; }
-  void SetContourInterval(double dValue) override { m_settings.dContourInterval = dValue; }
+  // A value that is not finite is refused (the interval kept).
+  void SetContourInterval(double dValue) override {
+    if (std::isfinite(dValue)) m_settings.dContourInterval = dValue;
+  }
   int GetGapDescription() override { return m_settings.nGapDescription; }
   void SetGapDescription(int nValue) override;
 

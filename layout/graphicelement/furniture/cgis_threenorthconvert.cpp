@@ -1,6 +1,9 @@
 // Turning the three-north diagram into plain elements: polylines, polygons
 // and texts grouped in compounds, with the geometry the drawing shows.
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -50,6 +53,45 @@ std::vector<std::string> Characters(const std::string& text) {
 
 }  // namespace
 
+void CGIS_ThreeNorthElement::AddLabelCharacters(IGIS_CompoundElement* pLabels,
+                                                const std::array<SGIS_Point, 2>& run, const char* szText,
+                                                double dRatio) {
+  // The text drawer lays a text along its stretch, centred, read from its
+  // left end: each character turned to the stretch, its cell standing on
+  // the stretch (hanging from it when the stretch is read backwards). So
+  // does the conversion, a text element per character.
+  if (!m_pAxisTextSymbol) return;
+  SGIS_Point a = run[0], b = run[1];
+  const bool bReversed = b.x < a.x;
+  if (bReversed) std::swap(a, b);
+  const double dx = static_cast<double>(b.x) - a.x, dy = static_cast<double>(b.y) - a.y;
+  const double length = std::hypot(dx, dy);
+  if (!(length > 0.0)) return;  // a stretch without length shows nothing
+  const double ux = dx / length, uy = dy / length;
+  const std::vector<std::string> chars = Characters(szText);
+  std::vector<double> widths;
+  double height = 0.0, total = 0.0;
+  for (const std::string& ch : chars) {
+    SGIS_Rect extent;
+    m_pAxisTextSymbol->GetTextExtent(&extent, ch.c_str(), 0, 1.0);
+    widths.push_back(std::fabs(static_cast<double>(extent.Width())) * dRatio);
+    height = std::max(height, std::fabs(static_cast<double>(extent.Height())) * dRatio);
+    total += widths.back();
+  }
+  md::basilo::ReleasePtr<IGIS_Symbol> turned(m_pAxisTextSymbol->Clone());
+  if (!turned) return;
+  turned->SetAngle(std::atan2(uy, ux) * 180.0 / std::numbers::pi);
+  // Up the characters is to the left of the reading direction.
+  const double hang = bReversed ? height : 0.0;
+  double pos = (length - total) / 2.0;
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    const double x = a.x + ux * pos + uy * hang;
+    const double y = a.y + uy * pos - ux * hang;
+    CreateTurnedTextElement(pLabels, SGIS_Point::FromDoubles(x, y), turned.get(), chars[i].c_str());
+    pos += widths[i];
+  }
+}
+
 IGIS_Element* CGIS_ThreeNorthElement::ConvertToElement() {
   const std::string method = m_core.Method("ConvertToElement");
   if (m_core.RequireFeature("ConvertToElement") == nullptr) return nullptr;
@@ -86,10 +128,10 @@ IGIS_Element* CGIS_ThreeNorthElement::ConvertToElement() {
   using md::layout::furniture::kAngleGM;
   using md::layout::furniture::kAngleTG;
   using md::layout::furniture::kAngleTM;
+  // An arc of no angle is one point: it shows nothing but keeps its place.
   for (auto angle : {kAngleTG, kAngleGM, kAngleTM}) {
     const auto& arc = f.Arc(angle).points;
-    // A one-point arc (no spacing) has nothing to show.
-    if (arc.size() >= 2) CreatePolylineElement(pLines, arc.data(), static_cast<int>(arc.size()), pArcLine);
+    CreatePolylineElement(pLines, arc.data(), static_cast<int>(arc.size()), pArcLine, 1);
   }
 
   for (const auto& head : f.arrowheads) Polyline(pMarks, head, pAxis);
@@ -100,38 +142,10 @@ IGIS_Element* CGIS_ThreeNorthElement::ConvertToElement() {
   pMarks->SetOrder(-10);
   pLines->SetOrder(-10);
 
-  // Line labels: one text per character, upright, centred on its line at
-  // 1.5 times the width of the rest of the label beyond the text offset.
+  // Line labels: one text per character, where the drawing lays them.
   const double ratio = pOwner->GetUnitRatio();
-  constexpr double k = md::layout::furniture::kThreeNorthRadPerDegree;
-  struct Label {
-    const char* text;
-    bool bTrue;
-    double w;
-  };
   using md::layout::furniture::kThreeNorthLabelTexts;
-  const Label labels[3] = {{kThreeNorthLabelTexts[0], true, 0.0},
-                           {kThreeNorthLabelTexts[1], false, m_dCoordinateDrawAngle},
-                           {kThreeNorthLabelTexts[2], false, m_dMagnetDrawAngle}};
-  for (const Label& label : labels) {
-    const std::vector<std::string> chars = Characters(label.text);
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-      std::string suffix;
-      for (std::size_t j = i; j < chars.size(); ++j) suffix += chars[j];
-      SGIS_Rect extent;
-      if (m_pAxisTextSymbol) m_pAxisTextSymbol->GetTextExtent(&extent, suffix.c_str(), 0, 1.0);
-      const double w = extent.Width();
-      SGIS_Point at;
-      if (label.bTrue) {
-        at = SGIS_Point(m_center.x, Nearest(w * ratio * 1.5 + (m_center.y + m_nTxtOffset)), 0);
-      } else {
-        const double d = Nearest(w * ratio * 1.5 + m_nTxtOffset);
-        at = SGIS_Point(Nearest(std::sin(label.w * k) * d + m_center.x),
-                        Nearest(std::cos(label.w * k) * d + m_center.y), 0);
-      }
-      CreateTextElement(pLabels, at, m_pAxisTextSymbol.get(), chars[i].c_str(), true);
-    }
-  }
+  for (int i = 0; i < 3; ++i) AddLabelCharacters(pLabels, f.labelRuns[i], kThreeNorthLabelTexts[i], ratio);
   // Angle texts: the left-bottom corner on the middle point of each path.
   const std::pair<const md::layout::furniture::ThreeNorthArc*, double> values[3] = {
       {&f.convPath, m_dCoordinateAngle},

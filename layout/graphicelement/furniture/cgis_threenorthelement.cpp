@@ -503,8 +503,10 @@ BOOL CGIS_ThreeNorthElement::Archive(int nRead, int /*nArchiveOption*/) {
     WriteCustom(set, false);
     if (!set.Finish()) return FALSE;
     IGIS_FeatureClass* pClass = m_core.m_pFeatureSet->GetFeatureClass();
+    // The stored form is written either way; a failed commit is a failure.
     if (pClass == nullptr || !pClass->UpdateFeature(m_core.m_pFeature, GIS_UPDATE_ALL)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "b_ret == NULL");
+      return FALSE;
     }
     return TRUE;
   }

@@ -6,6 +6,8 @@
 // out and writes the rectangle, drawing and conversion use what it left.
 #pragma once
 
+#include <cmath>
+
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
 #include "layout/graphicelement/element/customset.h"
@@ -14,6 +16,7 @@
 #include "layout/graphicelement/mapframe/cgis_mapframelink.h"
 
 class IGIS_AnnoPointStyle;
+class IGIS_CompoundElement;
 class IGIS_PropertySet;
 
 class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElement> {
@@ -44,7 +47,10 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
   // IGIS_ThreeNorthElement
   IGIS_FrameProperty* GetFramePropertyPtr() override { return m_pFrame.get(); }
   bool SetFramePropertyPtr(IGIS_FrameProperty* pFrame) override;
-  void SetAngle(double dAngle) override { m_dAngle = dAngle; }
+  // The number setters keep their value when given one that is not finite.
+  void SetAngle(double dAngle) override {
+    if (std::isfinite(dAngle)) m_dAngle = dAngle;
+  }
   void SetAxisTextSymbolPtr(IGIS_Symbol* pSymbol) override;
   double GetAngle() override { return m_dAngle; }
   IGIS_Symbol* GetAxisLineSymbolPtr() override { return m_pAxisLineSymbol.get(); }
@@ -56,9 +62,13 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
   IGIS_MapElement* GetMapElementPtr() override;
   int GetTxtOffset() override { return m_nTxtOffset; }
   void SetTxtOffset(int nOffset) override { m_nTxtOffset = nOffset; }
-  void SetCoordinateAngle(double dAngle) override { m_dCoordinateAngle = dAngle; }
+  void SetCoordinateAngle(double dAngle) override {
+    if (std::isfinite(dAngle)) m_dCoordinateAngle = dAngle;
+  }
   double GetCoordinateAngle() override { return m_dCoordinateAngle; }
-  void SetMagnetAngle(double dAngle) override { m_dMagnetAngle = dAngle; }
+  void SetMagnetAngle(double dAngle) override {
+    if (std::isfinite(dAngle)) m_dMagnetAngle = dAngle;
+  }
   double GetMagnetAngle() override { return m_dMagnetAngle; }
   void SetAngleTextSymbolPtr(IGIS_Symbol* pSymbol) override;
   IGIS_Symbol* GetAngleTextSymbolPtr() override { return m_pAngleTextSymbol.get(); }
@@ -107,6 +117,10 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
   void WriteDefaults(IGIS_Feature* pFeature);
   void WriteCustom(md::layout::CustomSetWriter& set, bool bDescribe);
   void ReadCustom(const md::layout::StoredSetView& set);
+  // Adds the characters of a line label to the compound as text elements,
+  // laid along the label's stretch as the drawing lays them.
+  void AddLabelCharacters(IGIS_CompoundElement* pLabels, const std::array<SGIS_Point, 2>& run,
+                          const char* szText, double dRatio);
 
   md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
   SymbolPtr m_pAngleTextSymbol;

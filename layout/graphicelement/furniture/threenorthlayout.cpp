@@ -268,9 +268,9 @@ ThreeNorthFigure BuildThreeNorthFigure(const ThreeNorthInput& in) {
       tips = {2, 2, 1};
       break;
     case ThreeNorthCase::kZeroMinus:
-      // The arc from north to the grid line lies on the inner ring here, so
-      // its head does too; the arc between the lines keeps one head.
-      tips = {1, 2, 1};
+      // The arcs from north to both lines lie on the inner ring here, the
+      // arc between the lines on the outer one, and so do their heads.
+      tips = {1, 1, 2};
       break;
     case ThreeNorthCase::kA:
     case ThreeNorthCase::kD:

@@ -88,8 +88,9 @@ struct ThreeNorthFigure {
   SGIS_Point gridEnd, magnetEnd, trueEnd;
   // The three arcs in drawing order.
   std::array<ThreeNorthArc, 3> arcs;
-  // The arrowheads at the arcs' ends (open V, 3 points each) in the order
-  // grid-line tip, magnetic tip on the first ring, magnetic tip on the other.
+  // The arrowheads at the arcs' ends (open V, 3 points each), one at the end
+  // of each arc in the order true-grid (at the grid line), true-magnetic and
+  // grid-magnetic (both at the magnetic meridian).
   std::array<std::array<SGIS_Point, 3>, 3> arrowheads;
   std::array<SGIS_Point, 12> star;                  // filled star at the true meridian's tip
   std::array<SGIS_Point, 3> gridMark;               // open V at the grid north line's tip

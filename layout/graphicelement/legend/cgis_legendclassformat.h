@@ -2,6 +2,8 @@
 // integers and two doubles, stored as one binary block (FORMAT.md).
 #pragma once
 
+#include <cmath>
+
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/legend/igis_legendclassformat.h"
 
@@ -21,8 +23,13 @@ class CGIS_LegendClassFormat final : public IGIS_LegendClassFormat {
   int GetIntValue1() override { return m_nIntValue1; }
   void SetIntValue1(int nValue) override { m_nIntValue1 = nValue; }
   double GetDoubleValue1() override { return m_dDoubleValue1; }
-  void SetDoubleValue1(double dValue) override { m_dDoubleValue1 = dValue; }
-  void SetDoubleValue2(double dValue) override { m_dDoubleValue2 = dValue; }
+  // Values that are not finite are refused (the value kept).
+  void SetDoubleValue1(double dValue) override {
+    if (std::isfinite(dValue)) m_dDoubleValue1 = dValue;
+  }
+  void SetDoubleValue2(double dValue) override {
+    if (std::isfinite(dValue)) m_dDoubleValue2 = dValue;
+  }
   bool Open(IGIS_DataBuffer* pBuffer) override;
   bool Save(IGIS_DataBuffer* pBuffer) override;
   double GetDoubleValue2() override { return m_dDoubleValue2; }

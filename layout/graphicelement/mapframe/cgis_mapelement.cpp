@@ -75,7 +75,8 @@ CGIS_MapElement::CGIS_MapElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature
     PropertySetPtr set(GIS_CreatePropertySetObject());
     DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
     if (pAttr != nullptr && set && buffer) {
-      md::layout::detail::DeclareCustomKeys(set.get(), m_strMapName.c_str(), m_dFixScale, m_nExtentType);
+      md::layout::detail::DeclareCustomKeys(set.get(), m_strMapName.c_str(), m_dFixScale, m_nExtentType,
+                                            m_bDisableAutoControlVectorSubLayer);
       if (set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) pAttr->SetDataBuffer("Custom", buffer.get(), 0);
     }
   }
@@ -211,14 +212,7 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (pFeature == nullptr) return FALSE;
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   if (pAttr == nullptr) return FALSE;
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  if (!set) return FALSE;
-  IGIS_DataBuffer* pCustom = pAttr->GetDataBuffer("Custom");
-  if (pCustom != nullptr && !set->Archive(pCustom, GIS_ARCHIVE_READ, 0)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
-            "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
-  }
-
+  // The "Custom" keys are read and written in place.
   if (nRead == 0) {
     m_core.ArchiveCommon(0);
     md::layout::detail::SFrameState state;
@@ -228,43 +222,45 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
     state.dFixScale = m_dFixScale;
     state.nExtentType = m_nExtentType;
     state.bDisableAutoControlVectorSubLayer = m_bDisableAutoControlVectorSubLayer;
-    md::layout::detail::WriteFrameValues(set.get(), state);
-    if (IGIS_Field* f = md::layout::detail::FieldFor(set.get(), keys::kFrameProperty)) {
-      if (m_pFrame != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Save(f->GetDataBuffer());
-    }
-    if (IGIS_Field* f = md::layout::detail::FieldFor(set.get(), keys::kSpatialReference)) {
-      if (m_pSpatialReference != nullptr && f->GetDataBuffer() != nullptr) {
-        m_pSpatialReference->Archive(f->GetDataBuffer(), GIS_ARCHIVE_WRITE);
+    md::layout::CustomSetWriter set(pAttr, method.c_str());
+    md::layout::detail::WriteFrameValues(set, state);
+    // What an object saves under its key; without the object the stored
+    // bytes stay.
+    auto saved = [&set](const char* szKey, bool bHeld, auto save) {
+      md::layout::SGIS_CustomKey key;
+      if (!md::layout::detail::KeyFor(szKey, &key)) return;
+      if (bHeld) {
+        set.Saved(key, save);
+      } else {
+        set.Keep(key);
       }
-    }
-    if (IGIS_Field* f = md::layout::detail::FieldFor(set.get(), keys::kMapGrids)) {
-      if (m_pGrids != nullptr && f->GetDataBuffer() != nullptr) m_pGrids->Save(f->GetDataBuffer());
-    }
-    WriteBorder(set.get(), keys::kInnerMapBorder, keys::kInnerMapBorderNull, m_pInnerBorder.get(),
+    };
+    saved(keys::kFrameProperty, m_pFrame != nullptr, [this](IGIS_DataBuffer* b) { m_pFrame->Save(b); });
+    saved(keys::kSpatialReference, m_pSpatialReference != nullptr,
+          [this](IGIS_DataBuffer* b) { m_pSpatialReference->Archive(b, GIS_ARCHIVE_WRITE); });
+    saved(keys::kMapGrids, m_pGrids != nullptr, [this](IGIS_DataBuffer* b) { m_pGrids->Save(b); });
+    WriteBorder(set, keys::kInnerMapBorder, keys::kInnerMapBorderNull, m_pInnerBorder.get(),
                 m_keptInnerBorder);
-    WriteBorder(set.get(), keys::kOuterMapBorder, keys::kOuterMapBorderNull, m_pOuterBorder.get(),
+    WriteBorder(set, keys::kOuterMapBorder, keys::kOuterMapBorderNull, m_pOuterBorder.get(),
                 m_keptOuterBorder);
-    if (IGIS_Field* f = md::layout::detail::FieldFor(set.get(), keys::kDisableAutoControlVectorSubLayer)) {
-      f->SetBool(m_bDisableAutoControlVectorSubLayer);
-    }
-    DataBufferPtr out(GIS_CreateDataBufferObject(0));
-    if (!out || !set->Archive(out.get(), GIS_ARCHIVE_WRITE, 0)) {
+    md::layout::SGIS_CustomKey key;
+    if (md::layout::detail::KeyFor(keys::kDisableAutoControlVectorSubLayer, &key))
+      set.Bool(key, m_bDisableAutoControlVectorSubLayer);
+    if (!set.Finish()) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
               "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE)");
       return FALSE;
     }
-    pAttr->SetDataBuffer("Custom", out.get(), 0);
     return TRUE;
   }
 
+  const md::layout::StoredSetView set(pAttr, method.c_str(),
+                                      "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
   m_core.ArchiveCommon(nRead);
-  md::layout::detail::ReadBound(set.get(), &m_bound);
-  if (IGIS_Field* f = set->GetProperty(keys::kFixScale)) {
-    const double d = f->GetDouble();
-    if (std::isfinite(d)) m_dFixScale = d;
-  }
-  if (IGIS_Field* f = set->GetProperty(keys::kExtentType)) m_nExtentType = f->GetInt();
-  if (IGIS_Field* f = set->GetProperty(keys::kMapGrids)) {
+  md::layout::detail::ReadBound(set, &m_bound);
+  if (double d = 0.0; set.Read(keys::kFixScale, &d) && std::isfinite(d)) m_dFixScale = d;
+  set.Read(keys::kExtentType, &m_nExtentType);
+  if (IGIS_Field* f = set.Field(keys::kMapGrids)) {
     if (m_pGrids == nullptr) {
       m_pGrids.reset(md::basilo::MakeOrNull<CGIS_MapGrids>("CGIS_MapElement::Archive"));
       if (m_pGrids != nullptr) m_pGrids->SetMapElement(this);
@@ -275,11 +271,11 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
       if (f->GetDataBuffer() != nullptr) m_pGrids->Open(f->GetDataBuffer());
     }
   }
-  if (IGIS_Field* f = set->GetProperty(keys::kFrameProperty)) {
+  if (IGIS_Field* f = set.Field(keys::kFrameProperty)) {
     if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
     if (m_pFrame != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
   }
-  if (IGIS_Field* f = set->GetProperty(keys::kSpatialReference)) {
+  if (IGIS_Field* f = set.Field(keys::kSpatialReference)) {
     IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
     if (pBuffer != nullptr && pBuffer->GetSize() > 0) {
       if (m_pSpatialReference == nullptr) {
@@ -290,34 +286,32 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
       }
     }
   }
-  if (IGIS_Field* f = set->GetProperty(keys::kRotateAngle)) {
-    const double d = f->GetDouble();
-    if (std::isfinite(d)) m_dRotateAngle = d;
-  }
-  ReadBorders(set.get());
-  if (IGIS_Field* f = set->GetProperty(keys::kDisableAutoControlVectorSubLayer)) {
-    m_bDisableAutoControlVectorSubLayer = f->GetBool();
-  }
-  if (IGIS_Field* f = set->GetProperty(keys::kMapName)) CopyMapName(f->GetString());
+  if (double d = 0.0; set.Read(keys::kRotateAngle, &d) && std::isfinite(d)) m_dRotateAngle = d;
+  ReadBorders(set);
+  set.Read(keys::kDisableAutoControlVectorSubLayer, &m_bDisableAutoControlVectorSubLayer);
+  if (IGIS_Field* f = set.Field(keys::kMapName)) CopyMapName(f->GetString());
   BindStoredMap();
   return TRUE;
 }
 
-void CGIS_MapElement::WriteBorder(IGIS_PropertySet* pSet, const char* szKey, const char* szNullKey,
+void CGIS_MapElement::WriteBorder(md::layout::CustomSetWriter& set, const char* szKey, const char* szNullKey,
                                   IGIS_MapBorder* pBorder, const std::vector<unsigned char>& kept) {
   bool bStored = false;
-  if (IGIS_Field* f = md::layout::detail::FieldFor(pSet, szKey)) {
-    IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
-    if (pBuffer != nullptr && pBorder != nullptr) {
-      bStored = pBorder->Save(pBuffer);
-    } else if (pBuffer != nullptr && !kept.empty()) {
-      bStored = md::layout::detail::PutBytes(pBuffer, kept);
+  md::layout::SGIS_CustomKey key;
+  if (md::layout::detail::KeyFor(szKey, &key)) {
+    if (pBorder != nullptr) {
+      set.Saved(key, [&](IGIS_DataBuffer* b) { bStored = pBorder->Save(b); });
+    } else if (!kept.empty()) {
+      set.Bytes(key, std::span<const BYTE>(kept.data(), kept.size()));
+      bStored = true;
+    } else {
+      set.Keep(key);
     }
   }
-  if (IGIS_Field* f = md::layout::detail::FieldFor(pSet, szNullKey)) f->SetBool(bStored);
+  if (md::layout::detail::KeyFor(szNullKey, &key)) set.Bool(key, bStored);
 }
 
-void CGIS_MapElement::ReadBorders(IGIS_PropertySet* pSet) {
+void CGIS_MapElement::ReadBorders(const md::layout::StoredSetView& set) {
   IGIS_MapBorderFactory* pFactory = GIS_GetMapBorderFactoryObject();
   struct Slot {
     const char* szKey;
@@ -330,9 +324,9 @@ void CGIS_MapElement::ReadBorders(IGIS_PropertySet* pSet) {
       {keys::kInnerMapBorder, keys::kInnerMapBorderNull, &m_pInnerBorder, &m_keptInnerBorder},
   };
   for (const Slot& slot : slots) {
-    IGIS_Field* pNull = pSet->GetProperty(slot.szNullKey);
-    if (pNull == nullptr || !pNull->GetBool()) continue;
-    IGIS_Field* pField = pSet->GetProperty(slot.szKey);
+    bool bStored = false;
+    if (!set.Read(slot.szNullKey, &bStored) || !bStored) continue;
+    IGIS_Field* pField = set.Field(slot.szKey);
     IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
     if (pBuffer == nullptr) continue;
     slot.pBorder->reset(pFactory != nullptr ? pFactory->CreateMapborderFromBuffer(pBuffer) : nullptr);

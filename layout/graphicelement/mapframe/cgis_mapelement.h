@@ -14,6 +14,7 @@
 #include "host/helmora/igis_mainobject.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/grid/border/igis_mapborder.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
@@ -161,9 +162,9 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   void BindStoredMap();
   IGIS_Map* FindDocumentMap(const char* szOperation, const char* szName, bool* pReached);
   void DetachFromMap();
-  void ReadBorders(IGIS_PropertySet* pSet);
-  void WriteBorder(IGIS_PropertySet* pSet, const char* szKey, const char* szNullKey, IGIS_MapBorder* pBorder,
-                   const std::vector<unsigned char>& kept);
+  void ReadBorders(const md::layout::StoredSetView& set);
+  void WriteBorder(md::layout::CustomSetWriter& set, const char* szKey, const char* szNullKey,
+                   IGIS_MapBorder* pBorder, const std::vector<unsigned char>& kept);
   void CopyMapName(const char* szName);
   // Keeps a clone of the border (NULL removes it) and forgets a kept one.
   static void ReplaceBorder(md::basilo::ReleasePtr<IGIS_MapBorder>* pHeld, std::vector<unsigned char>* pKept,

@@ -128,8 +128,13 @@ void CGIS_MapElement::DetachFromMap() {
 
 void CGIS_MapElement::SetMap(IGIS_Map* pMap) {
   EnsureMainObject("SetMap");
-  if (pMap == m_pMap) return;
+  if (pMap == m_pMap && pMap != nullptr) return;
   if (m_core.RequireFeature("SetMap") == nullptr) return;
+  if (pMap == nullptr && m_pMap == nullptr) {
+    // Unbinding a frame that has no map changes nothing, and is announced.
+    Notify(GIS_MESSAGE_ELEMENT_MAPELEMENT_MAP_CHANGED, 0, this);
+    return;
+  }
   if (pMap == nullptr) {
     if (m_pMap != nullptr) {
       DetachFromMap();

@@ -15,9 +15,9 @@
 
 #include "host/basilo/igis_subject.h"
 #include "host/basilo/sgis_types.h"
+#include "host/helmora/igis_map.h"
 #include "layout/graphicelement/igis_element.h"
 
-class IGIS_Map;
 class IGIS_MainObject;
 class IGIS_GeoPolygon;
 class IGIS_FrameProperty;
@@ -31,10 +31,9 @@ enum {
   GIS_MAP_EXTENT_FIXED_EXTENT = 2,  // the scale follows the bound; the frame keeps its proportions
 };
 
-// Messages the frame sends that are not declared with the element interface.
+// Messages the frame sends that are not declared with the element interface;
+// it also passes on those of its map (host/helmora/igis_map.h).
 #define GIS_MESSAGE_FEATURE_TOBE_UPDATED "GIS_MESSAGE_FEATURE_TOBE_UPDATED"
-#define GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED "GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED"
-#define GIS_MESSAGE_DOC_MAP_RENAMED "GIS_MESSAGE_DOC_MAP_RENAMED"
 
 class IGIS_MapElement : public IGIS_Element, public IGIS_Observer, public IGIS_Subject {
  public:

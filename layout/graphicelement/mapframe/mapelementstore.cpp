@@ -49,6 +49,8 @@ bool WriteBound(IGIS_Field* pField, const SGIS_DRect& bound) {
   return true;
 }
 
+using md::layout::CustomSetWriter;
+
 }  // namespace
 
 void EncodeBound(const SGIS_DRect& bound, unsigned char* pOut) {
@@ -75,7 +77,8 @@ SGIS_DRect DecodeBound(const unsigned char* pIn) {
   return r;
 }
 
-void DeclareCustomKeys(IGIS_PropertySet* pSet, const char* szMapName, double dFixScale, int nExtentType) {
+void DeclareCustomKeys(IGIS_PropertySet* pSet, const char* szMapName, double dFixScale, int nExtentType,
+                       bool bDisableAutoControlVectorSubLayer) {
   for (const KeyRow& row : kKeys) {
     if (row.szNewCaption == nullptr) continue;
     IGIS_Field* f = pSet->AddProperty(row.szKey, row.szNewCaption, row.nType, 1);
@@ -84,38 +87,41 @@ void DeclareCustomKeys(IGIS_PropertySet* pSet, const char* szMapName, double dFi
     if (std::strcmp(row.szKey, keys::kMapBound) == 0) WriteBound(f, SGIS_DRect());
     if (std::strcmp(row.szKey, keys::kFixScale) == 0) f->SetDouble(dFixScale);
     if (std::strcmp(row.szKey, keys::kExtentType) == 0) f->SetInt(nExtentType);
+    if (std::strcmp(row.szKey, keys::kDisableAutoControlVectorSubLayer) == 0)
+      f->SetBool(bDisableAutoControlVectorSubLayer);
   }
 }
 
-IGIS_Field* FieldFor(IGIS_PropertySet* pSet, const char* szKey) {
+bool KeyFor(const char* szKey, md::layout::SGIS_CustomKey* pKey) {
   const KeyRow* pRow = Row(szKey);
-  if (pRow == nullptr || pRow->szArchiveCaption == nullptr) return nullptr;
-  IGIS_Field* f = pSet->GetProperty(szKey);
-  return f != nullptr ? f : pSet->AddProperty(szKey, pRow->szArchiveCaption, pRow->nType, 1);
-}
-
-void WriteFrameValues(IGIS_PropertySet* pSet, const SFrameState& state) {
-  if (IGIS_Field* f = FieldFor(pSet, keys::kMapName)) f->SetString(state.szMapName);
-  if (IGIS_Field* f = FieldFor(pSet, keys::kRotateAngle)) f->SetDouble(state.dRotateAngle);
-  WriteBound(FieldFor(pSet, keys::kMapBound), state.bound);
-  if (IGIS_Field* f = FieldFor(pSet, keys::kFixScale)) f->SetDouble(state.dFixScale);
-  if (IGIS_Field* f = FieldFor(pSet, keys::kExtentType)) f->SetInt(state.nExtentType);
-}
-
-bool ReadBound(IGIS_PropertySet* pSet, SGIS_DRect* pBound) {
-  IGIS_Field* f = pSet->GetProperty(keys::kMapBound);
-  IGIS_DataBuffer* pBuffer = f != nullptr ? f->GetDataBuffer() : nullptr;
-  if (pBuffer == nullptr || pBuffer->GetSize() < kBoundBytes || pBuffer->GetData() == nullptr) return false;
-  const SGIS_DRect r = DecodeBound(pBuffer->GetData());
-  if (!std::isfinite(r.x1) || !std::isfinite(r.x2) || !std::isfinite(r.y1) || !std::isfinite(r.y2))
-    return false;
-  *pBound = r;
+  if (pRow == nullptr || pRow->szArchiveCaption == nullptr) return false;
+  *pKey =
+      md::layout::SGIS_CustomKey{pRow->szKey, pRow->nType, pRow->szArchiveCaption, pRow->szArchiveCaption};
   return true;
 }
 
-bool PutBytes(IGIS_DataBuffer* pBuffer, const std::vector<unsigned char>& bytes) {
-  if (pBuffer == nullptr || !pBuffer->SetSize(static_cast<int>(bytes.size()))) return false;
-  if (!bytes.empty()) std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
+void WriteFrameValues(CustomSetWriter& set, const SFrameState& state) {
+  md::layout::SGIS_CustomKey key;
+  if (KeyFor(keys::kMapName, &key)) set.String(key, state.szMapName);
+  if (KeyFor(keys::kRotateAngle, &key)) set.Double(key, state.dRotateAngle);
+  if (KeyFor(keys::kMapBound, &key)) {
+    set.Saved(key, [&state](IGIS_DataBuffer* pBuffer) {
+      if (pBuffer->SetSize(kBoundBytes)) EncodeBound(state.bound, pBuffer->GetData());
+    });
+  }
+  if (KeyFor(keys::kFixScale, &key)) set.Double(key, state.dFixScale);
+  if (KeyFor(keys::kExtentType, &key)) set.Int(key, state.nExtentType);
+}
+
+bool ReadBound(const md::layout::StoredSetView& set, SGIS_DRect* pBound) {
+  const md::basilo::StoredFieldView* f = set.Find(keys::kMapBound);
+  if (f == nullptr || f->type != GIS_FIELD_TYPE_BUFFER ||
+      f->bytes.size() < static_cast<std::size_t>(kBoundBytes))
+    return false;
+  const SGIS_DRect r = DecodeBound(f->bytes.data());
+  if (!std::isfinite(r.x1) || !std::isfinite(r.x2) || !std::isfinite(r.y1) || !std::isfinite(r.y2))
+    return false;
+  *pBound = r;
   return true;
 }
 

@@ -2,6 +2,8 @@
 // property set, their captions, and the raw bound (FORMAT.md).
 #pragma once
 
+#include "layout/graphicelement/element/customset.h"
+
 #include <memory>
 #include <vector>
 
@@ -46,25 +48,25 @@ struct SFrameState {
 };
 
 // Declares the keys of a new frame with their captions and default values.
-void DeclareCustomKeys(IGIS_PropertySet* pSet, const char* szMapName, double dFixScale, int nExtentType);
+void DeclareCustomKeys(IGIS_PropertySet* pSet, const char* szMapName, double dFixScale, int nExtentType,
+                       bool bDisableAutoControlVectorSubLayer);
 
-// The field of a key, added with the caption a write gives when missing; NULL
-// for a key that is not the frame's or when the set refuses it.
-IGIS_Field* FieldFor(IGIS_PropertySet* pSet, const char* szKey);
+// The key as a write adds it when missing (with its write caption); false
+// for a key that is not the frame's or that a write never adds.
+bool KeyFor(const char* szKey, md::layout::SGIS_CustomKey* pKey);
 
 // Writes "MapName", "RotateAngle", "MapBound", "FixScale" and "ExtentType".
-void WriteFrameValues(IGIS_PropertySet* pSet, const SFrameState& state);
+void WriteFrameValues(md::layout::CustomSetWriter& set, const SFrameState& state);
 
 // Reads "MapBound" into *pBound; a missing key, a buffer of fewer than 32
 // bytes or a coordinate that is not finite leaves *pBound as it was.
-bool ReadBound(IGIS_PropertySet* pSet, SGIS_DRect* pBound);
+bool ReadBound(const md::layout::StoredSetView& set, SGIS_DRect* pBound);
 
 // The bound as its 32 stored bytes, and back.
 void EncodeBound(const SGIS_DRect& bound, unsigned char* pOut);
 SGIS_DRect DecodeBound(const unsigned char* pIn);
 
-// Copies bytes into / out of a data buffer.
-bool PutBytes(IGIS_DataBuffer* pBuffer, const std::vector<unsigned char>& bytes);
+// Copies bytes out of a data buffer.
 void GetBytes(IGIS_DataBuffer* pBuffer, std::vector<unsigned char>* pBytes);
 
 }  // namespace md::layout::detail

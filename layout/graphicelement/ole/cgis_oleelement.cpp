@@ -265,9 +265,13 @@ BOOL CGIS_OleElement::Archive(int nRead, int /*nArchiveOption*/) {
         set.Keep(kDataKey);
       }
       if (!set.Finish()) return FALSE;
+      // Written either way; a failed commit is a failure.
       IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
       IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
-      if (pClass != nullptr) pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL);
+      if (pClass == nullptr || !pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL)) {
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "b_ret == NULL");
+        return FALSE;
+      }
       return TRUE;
     }
 

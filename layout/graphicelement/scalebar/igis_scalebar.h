@@ -24,9 +24,6 @@ class IGIS_Symbol;
 
 // The base's own type identifier (a bar of no concrete kind).
 #define GIS_TYPE_GRAPHIC_ELEMENT_SCALEBR "GIS_TYPE_GRAPHIC_ELEMENT_SCALEBR"
-#ifndef GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED
-#define GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED "GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED"
-#endif
 
 // Label frequencies (which marks get a number).
 enum {

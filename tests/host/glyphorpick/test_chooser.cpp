@@ -150,11 +150,12 @@ TEST_F(Chooser, ChosenSymbolsComeBackOfTheAskedKind) {
   struct Case {
     int kind;
     int type;
-  } cases[] = {{GIS_CHOOSE_POINT, -1}, {GIS_CHOOSE_LINE, 9}, {GIS_CHOOSE_FILL, 12}, {GIS_CHOOSE_TEXT, 19}};
+  } cases[] = {{GIS_CHOOSE_POINT, -1}, {GIS_CHOOSE_LINE, 9},         {GIS_CHOOSE_FILL, 12},
+               {GIS_CHOOSE_TEXT, 19},  {GIS_CHOOSE_FLAGGED_LINE, 9}, {GIS_CHOOSE_FLAGGED_FILL, 12}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.kind);
     int state = 0;
-    const int size = static_cast<int>(GIS_SymbolCatalogue(c.kind).size());
+    const int size = static_cast<int>(GIS_SymbolCatalogue(c.kind & ~GIS_CHOOSE_FLAG).size());
     ASSERT_GT(size, 1);
     md::ui::ScriptedDriver driver;
     int listed = 0;
@@ -172,6 +173,7 @@ TEST_F(Chooser, ChosenSymbolsComeBackOfTheAskedKind) {
     } else {
       EXPECT_NE(r->AsPointSymbol(), nullptr);
     }
+    EXPECT_EQ(GIS_SymbolPartOfKind(r, c.kind), r);
     EXPECT_EQ(dlg->GetResult(), nullptr);  // handed out once
     r->Release();
     // The state remembers the entry: the next run opens on it.

@@ -12,7 +12,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
 #include "host/notaradraw/igis_annodrawer.h"
-#include "host/pictar2/qgx_graphics.h"
+#include "host/pictar2/graphics.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "host/tinctorkit/igis_symbolpainter.h"
 #include "platform/canvas/cairo_canvas.h"
@@ -123,7 +123,7 @@ TEST(PrintSheet, SymbolsAndTextsKeepTheirSidesOnAYUpPrinter) {
 
   // A frame of the second kind painted on the printer with doubles.
   {
-    QGX::Graphics g(page.hdc, QGX::RasterModeDevice);
+    md::pictar2::Graphics g(page.hdc, md::pictar2::RasterModeDevice);
     SGIS_PaintParam pp;
     pp.graphics = &g;
     pp.printFlag = 1;

@@ -9,7 +9,7 @@
 #include "host/glyphor/gis_symbolstyles.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
-#include "host/pictar2/qgx_graphics.h"
+#include "host/pictar2/graphics.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "host/tinctorkit/igis_symbolpainter.h"
 #include "platform/canvas/recording.h"
@@ -278,7 +278,7 @@ TEST_F(Render, PainterStrokesAndFillsDoublePoints) {
   IGIS_SymbolV2Factory* f = GIS_GetSymbol2FactoryObject();
   IGIS_SymbolV2* line = f->CreateSymbol(1);
   line->SetColor(RGB(5, 6, 7));
-  QGX::Graphics g(dc_, QGX::RasterModeDevice);
+  md::pictar2::Graphics g(dc_, md::pictar2::RasterModeDevice);
   SGIS_PaintParam pp;
   pp.graphics = &g;
   pp.scale = 2.0;
@@ -325,7 +325,7 @@ TEST_F(Render, GraphicsOnABitmapReachesTheContextOnUpdate) {
   HGDIOBJ old = SelectObject(mem, bmp);
   {
     // The bitmap stays selected in the caller's memory context.
-    QGX::Graphics g(bmp, QGX::RasterModeBitmap);
+    md::pictar2::Graphics g(bmp, md::pictar2::RasterModeBitmap);
     ASSERT_TRUE(g.IsValid());
     IGIS_SymbolV2* fill = GIS_GetSymbol2FactoryObject()->CreateSymbol(2);
     fill->SetCode(3362);
@@ -369,7 +369,7 @@ TEST_F(Render, GraphicsOnABitmapTakesTheResolutionOfItsContext) {
   line->SetColor(RGB(0, 0, 255));
   const double xy[] = {0.0, 30.0, 60.0, 30.0};
   auto thickness = [&](HDC reference, double* dpi) {
-    QGX::Graphics g(bmp, QGX::RasterModeBitmap, reference);
+    md::pictar2::Graphics g(bmp, md::pictar2::RasterModeBitmap, reference);
     EXPECT_TRUE(g.IsValid());
     *dpi = g.GetDpi();
     SGIS_PaintParam pp;

@@ -10,7 +10,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
 #include "host/notaradraw/igis_annodrawer.h"
-#include "host/pictar2/qgx_graphics.h"
+#include "host/pictar2/graphics.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "host/tinctorkit/igis_symbolpainter.h"
 #include "platform/canvas/cairo_canvas.h"
@@ -168,7 +168,7 @@ TEST(SymbolSheet, RendersEveryStyleAndAlignment) {
 
   // A frame of the second symbol kind painted with doubles.
   {
-    QGX::Graphics g(dc, QGX::RasterModeDevice);
+    md::pictar2::Graphics g(dc, md::pictar2::RasterModeDevice);
     SGIS_PaintParam pp;
     pp.graphics = &g;
     IGIS_SymbolV2* fill = GIS_GetSymbol2FactoryObject()->CreateSymbol(2);

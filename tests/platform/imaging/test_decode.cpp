@@ -162,6 +162,15 @@ TEST(ImagingDecode, TruncatedAndDamagedFilesAreRefused) {
       EXPECT_FALSE(r.error.empty());
     }
   }
+  // A JPEG cut inside its scan that still ends in an end-of-image marker.
+  const f::Bytes jpeg = f::Jpeg(64, 48, f::Opaque(64, 48), 72);
+  for (std::size_t keep : {jpeg.size() / 2, jpeg.size() * 4 / 5}) {
+    f::Bytes cut(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(keep));
+    cut.insert(cut.end(), {0xFF, 0xD9});
+    DecodeResult r = Decode(cut.data(), cut.size());
+    EXPECT_FALSE(r) << "kept " << keep << " of " << jpeg.size();
+    EXPECT_NE(r.error.find("JPEG"), std::string::npos) << r.error;
+  }
   const std::uint8_t text[] = "just some text";
   DecodeResult r = Decode(text, sizeof text);
   EXPECT_FALSE(r);

@@ -4,12 +4,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <map>
+#include <string>
 
+#include "host/display/cgis_screendisplay.h"
 #include "host/helmora/igis_map.h"
 #include "host/tilemar/igis_tilingrule.h"
+#include "layout/graphicelement/furniture/igis_mapindexelement.h"
 #include "layout/graphicelement/igis_element.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
+#include "platform/canvas/recording.h"
+#include "platform/win/gdidevice.h"
 #include "tests/tools/demo/demotest.h"
 #include "tools/demo/mapsheet.h"
 
@@ -117,6 +123,47 @@ TEST(MapSheet, EveryElementIsOnThePaperAndClearOfTheOthers) {
       boxes.emplace_back(e->GetType(), b);
     }
     EXPECT_GE(boxes.size(), 10u);
+  }
+}
+
+// The index of the neighbouring sheets reads as a map does: what lies
+// north-west of the sheet is printed in the top-left cell, and so on.
+TEST(MapSheet, TheNeighbouringSheetsArePrintedWhereTheyLie) {
+  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  ASSERT_TRUE(doc.ok());
+  md::demo::BuildReport report;
+  auto page = md::demo::BuildMapSheetPage(doc, &report);
+  ASSERT_NE(page, nullptr);
+  IGIS_MapIndexElement* index = nullptr;
+  for (IGIS_Element* e : page->elements())
+    if (auto* i = dynamic_cast<IGIS_MapIndexElement*>(e)) index = i;
+  ASSERT_NE(index, nullptr);
+  index->SetLBpoint(SGIS_Point(0, 0, 0));
+  md::canvas::RecordingCanvas canvas(1000, 1000);
+  HDC hdc = md::win::CreateScreenDC(&canvas, 254, &md::text::FixedMetricsEngine());
+  {
+    CGIS_ScreenDisplay display(hdc, 1.0, 0.0, 5000.0);
+    ASSERT_TRUE(index->OnDraw(hdc, false, &display));
+  }
+  DeleteDC(hdc);
+  // Column and row of each printed name (device y down).
+  std::map<std::string, std::pair<double, double>> at;
+  for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Text))
+    at[r->text.text] = {r->text.origin.x, r->text.origin.y};
+  const char* rows[3][3] = {{"青石岭", "北岭", "石门"}, {"龙泉", nullptr, "东沟"}, {"西峪", "河口", "南河"}};
+  for (int row = 0; row < 3; ++row) {
+    for (int col = 0; col < 3; ++col) {
+      if (rows[row][col] == nullptr) continue;
+      SCOPED_TRACE(rows[row][col]);
+      ASSERT_EQ(at.count(rows[row][col]), 1u);
+      const auto [x, y] = at[rows[row][col]];
+      if (col > 0 && rows[row][col - 1] != nullptr) {
+        EXPECT_GT(x, at[rows[row][col - 1]].first);
+      }
+      if (row > 0 && rows[row - 1][col] != nullptr) {
+        EXPECT_GT(y, at[rows[row - 1][col]].second);
+      }
+    }
   }
 }
 

@@ -8,13 +8,15 @@
 //
 //   MAPDECK_UPDATE_REFERENCE=1 build/tests/tools/demo/demo_tests --gtest_filter='RenderCheck.*'
 //
-// On failure the rendered page and a difference picture (differing pixels in
-// red) are written to <build>/test-output/demo/render-check/.
-#include <cstdlib>
+// The check is the render check of every drawing feature
+// (tests/support/rendercheck.h). On failure the rendered page and a
+// difference picture (differing pixels in red) are written to
+// <build>/test-output/render-checks/.
 
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/igis_element.h"
 #include "platform/canvas/raster.h"
+#include "tests/support/rendercheck.h"
 #include "tests/tools/demo/demotest.h"
 #include "tools/demo/mapsheet.h"
 
@@ -22,48 +24,10 @@ namespace {
 
 using md::test::FixedText;
 
-// Largest channel difference a pixel may show and still count as equal, and
-// how many pixels may differ beyond it.
-constexpr int kTolerance = 48;
-constexpr long long kAllowedPixels = 100;
-
-std::string ReferencePath(const std::string& name = "sample-page") {
-  return std::string(MD_SOURCE_DIR) + "/tests/tools/demo/reference/" + name + ".png";
-}
-
-bool UpdatingReference() {
-  const char* v = std::getenv("MAPDECK_UPDATE_REFERENCE");
-  return v != nullptr && std::string(v) == "1";
-}
-
-// Compares a printed page with the committed reference picture of that
-// name, or rewrites the reference when asked to.
-void CheckAgainstReference(const std::string& name, const md::canvas::Raster& rendered) {
-  if (UpdatingReference()) {
-    std::string error;
-    ASSERT_TRUE(md::canvas::WritePng(rendered, ReferencePath(name), &error)) << error;
-    GTEST_SKIP() << "reference written: " << ReferencePath(name);
-  }
-  md::canvas::Raster reference;
-  std::string error;
-  ASSERT_TRUE(md::canvas::ReadPng(ReferencePath(name), &reference, &error)) << error;
-  const md::canvas::Difference d = md::canvas::Compare(reference, rendered, kTolerance);
-  const bool same = d.sameSize && d.differing <= kAllowedPixels;
-  if (!same) {
-    const auto dir = md::test::ScratchFolder("render-check");
-    const std::string renderedPath = (dir / (name + "-rendered.png")).string();
-    const std::string diffPath = (dir / (name + "-difference.png")).string();
-    md::canvas::WritePng(rendered, renderedPath, nullptr);
-    if (d.sameSize)
-      md::canvas::WritePng(md::canvas::DifferenceImage(reference, rendered, kTolerance), diffPath, nullptr);
-    ADD_FAILURE() << "the page differs from " << ReferencePath(name) << ": "
-                  << (d.sameSize ? std::to_string(d.differing) + " pixels beyond the tolerance (allowed " +
-                                       std::to_string(kAllowedPixels) + ")"
-                                 : std::string("the sizes differ"))
-                  << "\n  rendered:   " << renderedPath << "\n  difference: " << diffPath
-                  << "\n  if the change is meant, regenerate the reference (tests/tools/demo/README.md)";
-  }
-}
+// A pixel counts as different when one of its channels differs by more
+// than 48; at most 100 may. The whole pages have no masks.
+constexpr md::test::RenderTolerance kPageTolerance{48, 100, false};
+constexpr const char* kReferenceFolder = "tests/tools/demo/reference";
 
 // The page as the check sees it: built, stored, saved, loaded into a fresh
 // page and printed from there.
@@ -99,7 +63,7 @@ TEST(RenderCheck, SamplePageMatchesTheReferencePicture) {
   EXPECT_TRUE(self.sameSize);
   EXPECT_EQ(self.differing, 0);
 
-  CheckAgainstReference("sample-page", rendered);
+  EXPECT_TRUE(md::test::MatchesControl(rendered, kReferenceFolder, "sample-page", kPageTolerance));
 }
 
 // The map sheet: the whole 1:50,000 sample sheet in its frame on A2 with its
@@ -125,18 +89,14 @@ TEST(RenderCheck, MapSheetMatchesTheReferencePicture) {
   const md::canvas::Difference self = md::canvas::Compare(first, rendered, 0);
   EXPECT_TRUE(self.sameSize);
   EXPECT_EQ(self.differing, 0);
-  CheckAgainstReference("map-sheet", rendered);
+  EXPECT_TRUE(md::test::MatchesControl(rendered, kReferenceFolder, "map-sheet", kPageTolerance));
 }
 
 // The check must notice a real change: one rectangle moved by a millimetre,
 // or one fill in another colour, is far beyond what it allows.
 TEST(RenderCheck, NoticesAMovedOrRecolouredElement) {
-  if (UpdatingReference()) GTEST_SKIP() << "the reference is being rewritten";
+  if (md::test::UpdatingControls()) GTEST_SKIP() << "the reference is being rewritten";
   FixedText fixed;
-  md::canvas::Raster reference;
-  std::string error;
-  ASSERT_TRUE(md::canvas::ReadPng(ReferencePath(), &reference, &error)) << error;
-
   for (int variant = 0; variant < 2; ++variant) {
     SCOPED_TRACE(variant == 0 ? "moved" : "recoloured");
     auto page = md::demo::BuildSamplePage(nullptr);
@@ -159,9 +119,8 @@ TEST(RenderCheck, NoticesAMovedOrRecolouredElement) {
       ASSERT_NE(s, nullptr);
       s->SetColor(RGB(255, 0, 255));
     }
-    const md::canvas::Difference d = md::canvas::Compare(reference, md::test::Print(*page), kTolerance);
-    ASSERT_TRUE(d.sameSize);
-    EXPECT_GT(d.differing, kAllowedPixels * 3);
+    EXPECT_FALSE(md::test::MatchesControl(md::test::Print(*page), kReferenceFolder, "sample-page",
+                                          {kPageTolerance.channel, kPageTolerance.pixels * 3, false}));
   }
 }
 

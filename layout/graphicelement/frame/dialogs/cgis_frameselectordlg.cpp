@@ -6,7 +6,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/glyphor2pick/igis_symbolv2chooserdlg.h"
-#include "host/pictar2/qgx_graphics.h"
+#include "host/pictar2/graphics.h"
 #include "host/stratel/igis_stringdlg.h"
 #include "host/tinctorkit/igis_symbolpainter.h"
 #include "platform/ui/app.h"
@@ -124,7 +124,7 @@ BOOL CGIS_FrameSelectorDlg::DrawSymbol(HDC hdc, IGIS_SymbolV2* pSymbol, int /*nK
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_symbolize == NULL");
     return FALSE;
   }
-  QGX::Graphics graphics(hdc, QGX::RasterModeBitmap);
+  md::pictar2::Graphics graphics(hdc, md::pictar2::RasterModeBitmap);
   SGIS_PaintParam param;
   param.graphics = &graphics;
   if (pSymbol == nullptr) {

@@ -13,6 +13,7 @@
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
+#include "layout/graphicelement/furniture/cgis_northarrowelement.h"
 #include "layout/graphicelement/furniture/dialogs/furniturepages.h"
 #include "layout/graphicelement/furniture/igis_northarrowelement.h"
 #include "platform/ui/app.h"
@@ -29,29 +30,10 @@ int Nearest(double v) { return md::basilo::detail::RoundToInt32(v); }
 long long Height(const SGIS_Rect& r) { return std::llabs(static_cast<long long>(r.top) - r.bottom); }
 long long Width(const SGIS_Rect& r) { return std::llabs(static_cast<long long>(r.right) - r.left); }
 
-// The extent the preview fits into its frame; false for a symbol that is no
-// point symbol, which the preview does not draw.
-bool PreviewExtent(IGIS_Symbol* pSymbol, SGIS_Rect* pExtent) {
-  switch (pSymbol->GetType()) {
-    case GIS_SYMBOL_POINT:
-      *pExtent =
-          pSymbol->GetPointPart() != nullptr ? PointSymbolExtent(pSymbol, 1.0) : SGIS_Rect(0, 0, 30, 30);
-      return true;
-    case GIS_SYMBOL_POINT7:
-      *pExtent = PointSymbolExtent(pSymbol, 1.0);
-      return true;
-    case GIS_SYMBOL_POINT5: {
-      *pExtent = PointSymbolExtent(pSymbol, 1.0);
-      const double area = static_cast<double>(Width(*pExtent)) * static_cast<double>(Height(*pExtent));
-      if (area == 0.0) {
-        const int s = pSymbol->GetSize();
-        *pExtent = SGIS_Rect(0, 0, s, s);
-      }
-      return true;
-    }
-    default:
-      return false;
-  }
+// Only point symbols are previewed.
+bool IsPreviewed(IGIS_Symbol* pSymbol) {
+  const int nType = pSymbol->GetType();
+  return nType == GIS_SYMBOL_POINT || nType == GIS_SYMBOL_POINT5 || nType == GIS_SYMBOL_POINT7;
 }
 }  // namespace
 
@@ -180,25 +162,21 @@ void CGIS_NorthArrow::OnPaint() {
   // The live symbol turns with the page's angles; a cancelled sheet puts the
   // element's own angle back.
   pPoint->SetAngle(static_cast<double>(m_nAngle) + static_cast<double>(m_nCalibrationAngle));
-  SGIS_Rect extent;
-  if (!PreviewExtent(pPoint, &extent)) return;
-  const double ew = static_cast<double>(Width(extent));
-  const double eh = static_cast<double>(Height(extent));
-  double scale = 1.0;
-  if (ew * eh >= 1.0) {
-    scale = std::min(static_cast<double>(r.right - r.left) / ew, static_cast<double>(r.bottom - r.top) / eh);
-  }
-  // The renderer draws a symbol unit as one point at the device's
-  // resolution; the fit above counts a unit as one pixel.
-  const int dpi = dc.GetDeviceCaps(LOGPIXELSY);
-  if (dpi > 0) scale *= 72.0 / dpi;
+  if (!IsPreviewed(pPoint)) return;
+  // The turned symbol's bounds fit the box, and the drawing keeps to it.
+  const double angle = static_cast<double>(m_nAngle) + static_cast<double>(m_nCalibrationAngle);
+  const double scale = CGIS_NorthArrowElement::FitScale(pPoint, r.right - r.left, r.bottom - r.top,
+                                                        dc.GetDeviceCaps(LOGPIXELSY), angle);
   POINT anchor{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  const int saved = SaveDC(dc.GetSafeHdc());
+  IntersectClipRect(dc.GetSafeHdc(), r.left, r.top, r.right, r.bottom);
   SGIS_DrawParam param;
   param.hdc = dc.GetSafeHdc();
   param.symbolScale = scale;
   param.points = &anchor;
   param.pointCount = 1;
   pRenderer->Draw(pSymbol, &param, GIS_DRAW_CHECK);
+  RestoreDC(dc.GetSafeHdc(), saved);
 }
 
 namespace {

@@ -10,22 +10,6 @@
 
 namespace md::layout::furniture {
 
-IGIS_Symbol* ViewOfKind(IGIS_Symbol* pSymbol, int nKind) {
-  if (pSymbol == nullptr) return nullptr;
-  switch (nKind) {
-    case GIS_CHOOSE_POINT:
-      return pSymbol->AsPointSymbol();
-    case GIS_CHOOSE_LINE:
-      return pSymbol->AsLineSymbol();
-    case GIS_CHOOSE_FILL:
-      return pSymbol->AsFillSymbol();
-    case GIS_CHOOSE_TEXT:
-      return pSymbol->GetTextPart();
-    default:
-      return nullptr;
-  }
-}
-
 void MapSymbolButton(CPropertyPage* pPage, SymbolButton button, int* pnState) {
   pPage->MapClicked(static_cast<UINT>(button.nButton), [pPage, button = std::move(button), pnState] {
     AFX_MANAGE_STATE(AfxGetStaticModuleState());
@@ -34,7 +18,7 @@ void MapSymbolButton(CPropertyPage* pPage, SymbolButton button, int* pnState) {
     if ((pChooser->Run(button.get(), button.nKind, pnState, 0, 0) & 0xFF) != 1) return;
     bool bChosen = false;
     if (IGIS_Symbol* pResult = pChooser->GetResult()) {
-      if (IGIS_Symbol* pView = ViewOfKind(pResult, button.nKind)) {
+      if (IGIS_Symbol* pView = GIS_SymbolPartOfKind(pResult, button.nKind)) {
         button.set(pView);
         bChosen = true;
       }

@@ -23,9 +23,6 @@ struct SymbolButton {
   bool bMarkWithoutSymbol = true;
 };
 
-// The symbol's view of the chooser kind, or NULL when it is not of that kind.
-IGIS_Symbol* ViewOfKind(IGIS_Symbol* pSymbol, int nKind);
-
 // Runs the chooser when the button is clicked, with the button's own state
 // (process-wide, remembered by the chooser). A cancelled chooser changes
 // nothing; a chosen symbol of the button's kind goes to the setter and is

@@ -35,8 +35,7 @@ bool MapBorderValues::Save(IGIS_DataBuffer* pBuffer, int nType) const {
   }
   if (IGIS_Field* f = BorderKey(set.get(), "MapBorderType", GIS_FIELD_TYPE_INT)) f->SetInt(nType);
   if (IGIS_Field* f = BorderKey(set.get(), "Name", GIS_FIELD_TYPE_STRING)) f->SetString(name.c_str());
-  set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0);
-  return true;
+  return set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
 }
 
 bool MapBorderValues::Open(IGIS_DataBuffer* pBuffer) {

@@ -3,6 +3,8 @@
 // scale times the border width.
 #pragma once
 
+#include <cmath>
+
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/border/cgis_mapborderbase.h"
 #include "layout/graphicelement/grid/border/igis_mapborderpattern.h"
@@ -67,9 +69,9 @@ class CGIS_MapBorderPattern final : public CGIS_MapBorderBase<IGIS_MapBorderPatt
  private:
   ~CGIS_MapBorderPattern() override;
   void SetSymbol(Slot slot, IGIS_Symbol* pSymbol);
-  // Values that are not above 0 (or not numbers) are ignored.
+  // Values that are not above 0 or not finite are ignored.
   void SetScale(Scale scale, double d) {
-    if (d > 0.0) m_dScales[scale] = d;
+    if (d > 0.0 && std::isfinite(d)) m_dScales[scale] = d;
   }
 
   md::basilo::ReleasePtr<IGIS_Symbol> m_pSymbols[SlotCount];

@@ -4,6 +4,7 @@
 #include "host/basilo/makeornull.h"
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/graticule/cgis_graticulegrid.h"
+#include "layout/graphicelement/grid/graticulemn/cgis_graticulemngrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/index/cgis_indexgrid.h"
 #include "layout/graphicelement/grid/measure/cgis_measuregrid.h"
@@ -29,7 +30,7 @@ const KindRow kKinds[] = {
     {GIS_MAPGRID_GRATICULE, &MakeGrid<CGIS_GraticuleGrid>},
     {GIS_MAPGRID_MEASURE, &MakeGrid<CGIS_MeasureGrid>},
     {GIS_MAPGRID_INDEX, &MakeGrid<CGIS_IndexGrid>},
-    {GIS_MAPGRID_GRATICULE_MN, nullptr},
+    {GIS_MAPGRID_GRATICULE_MN, &MakeGrid<CGIS_GraticuleMNGrid>},
 };
 
 }  // namespace

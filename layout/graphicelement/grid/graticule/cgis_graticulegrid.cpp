@@ -24,12 +24,7 @@ int HatchLength(int nLength, int nDefault) {
 }  // namespace
 
 IGIS_GridSpacing* CGIS_GraticuleGrid::NewSpacing(const char* szMethod) {
-  IGIS_GridSpacing* pSpacing = md::basilo::MakeOrNull<CGIS_GridSpacing>(szMethod);
-  if (pSpacing != nullptr) {
-    pSpacing->SetUnitsType(GIS_GRIDSPACING_UNITS_ANGULAR);
-    pSpacing->SetUnits(kDegreeUnit);
-  }
-  return pSpacing;
+  return md::layout::grid::NewGridSpacing(GIS_GRIDSPACING_UNITS_ANGULAR, kDegreeUnit, szMethod);
 }
 
 CGIS_GraticuleGrid::CGIS_GraticuleGrid() {
@@ -91,13 +86,7 @@ IGIS_GraticuleGrid* CGIS_GraticuleGrid::Copy(IGIS_GraticuleGrid* pOther) {
 }
 
 void CGIS_GraticuleGrid::SetGridSpacingPtr(IGIS_GridSpacing* pSpacing) {
-  if (pSpacing == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GraticuleGrid::SetGridSpacingPtr", "right == NULL");
-    return;
-  }
-  if (pSpacing == m_pGridSpacing.get()) return;
-  md::basilo::ReleasePtr<IGIS_GridSpacing> pCopy(pSpacing->Clone());
-  if (pCopy) m_pGridSpacing = std::move(pCopy);
+  md::layout::grid::ReplaceGridSpacing(&m_pGridSpacing, pSpacing, "CGIS_GraticuleGrid::SetGridSpacingPtr");
 }
 
 void CGIS_GraticuleGrid::SetHatchSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pSymbol,

@@ -1,6 +1,5 @@
 // Turning a graticule into plain elements in page coordinates.
 #include <cmath>
-#include <exception>
 
 #include "host/basilo/igis_log.h"
 #include "host/featra/igis_feature.h"
@@ -10,7 +9,9 @@
 #include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/grid/graticule/graticuledraw.h"
 #include "layout/graphicelement/grid/graticule/graticulepieces.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
+#include "layout/graphicelement/grid/grid/geotrace.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
@@ -33,28 +34,6 @@ void AddGroup(IGIS_CompoundElement* pResult, IGIS_CompoundElement* pGroup) {
   if (pGroup->GetElementCount() > 0 && pResult->AddElement(pGroup)) return;
   DropCompound(pGroup);
 }
-
-// Page coordinates: degrees go to the map, then onto the page by the frame's
-// bound and scale.
-class PageSpace : public GraticuleSpace {
- public:
-  PageSpace(grid::GeographicFrame& geo, const SGIS_DRect& bound, const SGIS_Rect& frame, double dScale)
-      : m_geo(geo), m_bound(bound), m_frame(frame), m_dScale(dScale) {}
-  bool FromDegrees(double dLon, double dLat, SGIS_DPoint* pOut) override {
-    SGIS_DPoint p(dLon, dLat, 0.0);
-    if (!m_geo.ToMap(&p)) return false;
-    *pOut = grid::MapToPage(p, m_bound, m_frame, m_dScale);
-    return std::isfinite(pOut->x) && std::isfinite(pOut->y);
-  }
-  SGIS_DPoint ToPage(SGIS_DPoint point) override { return point; }
-  SGIS_DPoint FromPage(SGIS_DPoint point) override { return point; }
-
- private:
-  grid::GeographicFrame& m_geo;
-  SGIS_DRect m_bound;
-  SGIS_Rect m_frame;
-  double m_dScale;
-};
 
 // Makes each piece an element of a group, with the grid's symbol of the
 // piece; a piece whose symbol the grid does not hold is not drawn, and so
@@ -136,7 +115,7 @@ struct Conversion {
 void Conversion::Run(IGIS_CompoundElement* pLines) {
   double dX = 0.0, dY = 0.0;
   GridIntervals(pGrid, &dX, &dY);
-  PageSpace space(geo, bound, rect, dScale);
+  grid::GeoPageSpace space(geo, bound, rect, dScale);
   grid::CGIS_GridCapRecord cap(kConvertToElement);
   GraticuleWalker walker(space, rect, cap);
   ElementSink lines(pLines, GraticuleSymbols::Of(pGrid));
@@ -177,48 +156,30 @@ void Conversion::Labels(GraticuleWalker& walker) {
 }  // namespace
 
 IGIS_Element* ConvertGraticule(IGIS_GraticuleGrid* pGrid, IGIS_Element* pResultElement) {
-  auto* pResult = dynamic_cast<IGIS_CompoundElement*>(pResultElement);
-  IGIS_MapElement* pFrame = pGrid != nullptr ? pGrid->GetMapElement() : nullptr;
-  if (pResult == nullptr || pFrame == nullptr) return pResultElement;
-  IGIS_Map* pMap = pFrame->GetMap();
-  if (pMap == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "p_map == NULL");
-    return pResult;
-  }
+  IGIS_Map* pMap = grid::ConversionMap(pGrid, pResultElement, kConvertToElement);
+  if (pMap == nullptr) return pResultElement;
+  auto* pResult = static_cast<IGIS_CompoundElement*>(pResultElement);
+  IGIS_MapElement* pFrame = pGrid->GetMapElement();
   IGIS_FeatureSet* pOwner = pResult->GetFeatureSetPtr();
-  IGIS_CompoundElement* pLines = NewGroup(pOwner);
-  if (pLines == nullptr) return pResult;
   Conversion c{pGrid, pResult, pOwner, pFrame, {}, {}, {}, {}};
-  if (!c.geo.Build(pMap->GetSpatialReference())) {
-    DropCompound(pLines);
-    return pResult;
-  }
+  if (!c.geo.Build(pMap->GetSpatialReference())) return pResult;
   // The part of the map the frame shows: its bound at the frame's
   // proportions, at the frame's scale.
-  c.dScale = pFrame->GetScale();
+  const grid::FrameShown shown = grid::ShownByFrame(pFrame);
+  c.dScale = shown.dScale;
   IGIS_FeatureSet* pFrameOwner = pFrame->GetFeatureSetPtr();
   c.dUnitRatio = pFrameOwner != nullptr ? pFrameOwner->GetUnitRatio() : 1.0;
-  c.rect = pFrame->GetRect();
+  c.rect = shown.rect;
   c.rect.Normalize();
-  SGIS_DRect stored;
-  pFrame->GetMapBound(&stored);
-  double dShownScale = 0.0;
-  c.bound = grid::ShownMapBound(stored, c.rect, &dShownScale);
+  c.bound = shown.bound;
   c.extent = c.bound;
   if (!c.geo.ToDegrees(&c.extent)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "b_ret == NULL");
   c.extent.Normalize();
   c.geo.AimToMap();
-  try {
-    c.Run(pLines);
-  } catch (const std::exception& e) {
-    // Nothing half made stays on the page.
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "conversion cut short: %s", e.what());
-    DropCompound(pLines);
-    DropCompound(pResult);
-    return nullptr;
-  }
-  if (!pResult->AddElement(pLines)) DropCompound(pLines);
-  return pResult;
+  // The group of lines, markers and ticks comes last, after the hatches and
+  // the interior labels.
+  return grid::FillConversionGroup(pResult, kConvertToElement,
+                                   [&c](IGIS_CompoundElement* pLines) { c.Run(pLines); });
 }
 
 }  // namespace md::layout::graticule

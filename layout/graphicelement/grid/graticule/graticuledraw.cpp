@@ -97,28 +97,6 @@ struct DrawingCall {
   }
 };
 
-// Device coordinates of the display: degrees go to the map, then through
-// the frame's map view; page points through the display's view.
-class DeviceSpace : public GraticuleSpace {
- public:
-  explicit DeviceSpace(DrawingCall& call) : m_call(call) {}
-  bool FromDegrees(double dLon, double dLat, SGIS_DPoint* pOut) override {
-    SGIS_DPoint p(dLon, dLat, 0.0);
-    if (!m_call.geo.ToMap(&p)) return false;
-    *pOut = m_call.pMapView->PageToDevicePoint(p, nullptr);
-    return std::isfinite(pOut->x) && std::isfinite(pOut->y);
-  }
-  SGIS_DPoint ToPage(SGIS_DPoint point) override {
-    return m_call.pView->DeviceToPagePoint(point, m_call.pPage);
-  }
-  SGIS_DPoint FromPage(SGIS_DPoint point) override {
-    return m_call.pView->PageToDevicePoint(point, m_call.pPage);
-  }
-
- private:
-  DrawingCall& m_call;
-};
-
 // Draws the pieces with the grid's symbols through the renderer, one
 // drawing record for the call.
 class RendererSink : public GraticuleSink {
@@ -215,7 +193,7 @@ bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Di
   if (!IsInterval(dX)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOnDraw, "X_interval == 0");
   if (!IsInterval(dY)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "Y_interval == 0");
   try {
-    DeviceSpace space(call);
+    grid::GeoDeviceSpace space(call.geo, call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDraw);
     GraticuleWalker walker(space, call.device, cap);
     RendererSink sink(call, hdc, bPrint, pDisplay, clip.IsClipping(), GraticuleSymbols::Of(pGrid));
@@ -238,7 +216,7 @@ bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_
   double dX = 0.0, dY = 0.0;
   GridIntervals(pGrid, &dX, &dY);
   try {
-    DeviceSpace space(call);
+    grid::GeoDeviceSpace space(call.geo, call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDrawHatchLine);
     GraticuleWalker walker(space, call.device, cap);
     RendererSink sink(call, hdc, bPrint, pDisplay, clip.IsClipping(), GraticuleSymbols::Of(pGrid));
@@ -277,7 +255,7 @@ bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint
     }
     style->SetAlignment(GIS_ALIGN_BOTTOM_LEFT);
     if (IGIS_SymbolPart* pText = pLabel->GetTextSymbolPtr()) style->SetTextStyle(pText->GetTextPart());
-    DeviceSpace space(call);
+    grid::GeoDeviceSpace space(call.geo, call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDrawInteriorLabel);
     GraticuleWalker walker(space, call.device, cap);
     DrawerSink sink(hdc, bPrint, pDisplay, texts, style.get());

@@ -120,19 +120,7 @@ bool LiesOnGridLine(double dValue, double dInterval) {
 // ---- The walker -------------------------------------------------------------
 
 GraticuleWalker::GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap)
-    : m_space(space), m_frame(frame), m_cap(cap), m_pClipper(GIS_CreateGeoArithmeticObject()) {
-  m_frame.Normalize();
-  m_carry = [this](SGIS_DPoint* p) { return m_space.FromDegrees(p->x, p->y, p); };
-}
-
-int GraticuleWalker::Clip(const GeoRun& run, int nSamples) {
-  grid::SampleGridLine(run.from, run.to, nSamples, m_carry, &m_carried);
-  if (m_carried.empty() || !m_pClipper) return 0;
-  m_clipped.resize(m_carried.size() * 2);
-  return m_pClipper->ClipPolylineToRect(
-      SGIS_Point(m_frame.left, m_frame.bottom, 0), SGIS_Point(m_frame.right, m_frame.top, 0),
-      static_cast<int>(m_carried.size()), m_carried.data(), m_clipped.data());
-}
+    : m_space(space), m_tracer(space, frame), m_frame(m_tracer.Frame()), m_cap(cap) {}
 
 bool GraticuleWalker::CountMark() {
   if (m_nMarks >= grid::kMaxGridMarks) {
@@ -152,14 +140,14 @@ void GraticuleWalker::Lines(const LinePass& pass, GraticuleSink& sink) {
     for (int j = 0; j < lines.parallels.nCount; ++j) {
       if (!ParallelRun(lines.parallels.At(j, pass.dY), pass.extent, pass.dX, pass.dY, pass.reach, &run))
         continue;
-      const int n = Clip(run, pass.nSamples);
-      if (n >= 2) sink.Line(m_clipped.data(), n);
+      const int n = m_tracer.Trace(run, pass.nSamples);
+      if (n >= 2) sink.Line(m_tracer.Kept(), n);
     }
     for (int i = 0; i < lines.meridians.nCount; ++i) {
       if (!MeridianRun(lines.meridians.At(i, pass.dX), pass.extent, pass.dX, pass.dY, pass.reach, &run))
         continue;
-      const int n = Clip(run, pass.nSamples);
-      if (n >= 2) sink.Line(m_clipped.data(), n);
+      const int n = m_tracer.Trace(run, pass.nSamples);
+      if (n >= 2) sink.Line(m_tracer.Kept(), n);
     }
   } else if (pass.nGridlineType == 2) {
     m_nMarks = 0;
@@ -201,7 +189,7 @@ void GraticuleWalker::TicksOfSide(TickSide side, const TickPass& pass, bool bSub
   if (run.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
   GeoRun tick;
   auto tickAt = [&](double v) {
-    if (TickRun(side, v, pass.extent, pass.dX, pass.dY, &tick) && Clip(tick, pass.nSamples) >= 1)
+    if (TickRun(side, v, pass.extent, pass.dX, pass.dY, &tick) && m_tracer.Trace(tick, pass.nSamples) >= 1)
       Tick(side, bSub, dLength, sink);
   };
   const int nMain = std::min(run.nCount, grid::kMaxGridTicks);
@@ -224,30 +212,8 @@ void GraticuleWalker::TicksOfSide(TickSide side, const TickPass& pass, bool bSub
 }
 
 void GraticuleWalker::Tick(TickSide side, bool bSub, double dLength, GraticuleSink& sink) {
-  const SGIS_Point p = m_clipped[0];
-  if (IsVerticalSide(side) ? (p.x == m_frame.left || p.x == m_frame.right)
-                           : (p.y == m_frame.top || p.y == m_frame.bottom)) {
-    return;
-  }
-  const SGIS_DPoint page = m_space.ToPage(SGIS_DPoint(p.x, p.y, 0.0));
-  SGIS_DPoint end = page;
-  switch (side) {
-    case TickSide::Bottom:
-      end.y -= dLength;
-      break;
-    case TickSide::Top:
-      end.y += dLength;
-      break;
-    case TickSide::Left:
-      end.x -= dLength;
-      break;
-    case TickSide::Right:
-      end.x += dLength;
-      break;
-  }
-  const SGIS_DPoint from = m_space.FromPage(page);
-  const SGIS_DPoint to = m_space.FromPage(end);
-  sink.Tick(bSub, SGIS_Point::FromDoubles(from.x, from.y), SGIS_Point::FromDoubles(to.x, to.y));
+  SGIS_Point from, to;
+  if (m_tracer.TickAtFirst(side, dLength, &from, &to)) sink.Tick(bSub, from, to);
 }
 
 void GraticuleWalker::HatchMark(HatchRank rank, bool bVertical, double dLon, double dLat,

@@ -9,11 +9,8 @@
 // y2 south. Lengths are page units of 0.01 mm.
 #pragma once
 
-#include <vector>
-
-#include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
-#include "host/calcora/igis_geoarithmetic.h"
+#include "layout/graphicelement/grid/grid/geotrace.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 
 namespace md::layout::graticule {
@@ -25,33 +22,20 @@ inline constexpr int kSamplesPlain = 20;
 
 // ---- Where the figure is laid ---------------------------------------------
 
-class GraticuleSpace {
- public:
-  // The geographic point (degrees) in this space, unrounded; false when it
-  // cannot be carried there.
-  virtual bool FromDegrees(double dLon, double dLat, SGIS_DPoint* pOut) = 0;
-  // Points of this space to the page (0.01 mm, y up) and back; lengths of
-  // ticks and hatches are measured on the page.
-  virtual SGIS_DPoint ToPage(SGIS_DPoint point) = 0;
-  virtual SGIS_DPoint FromPage(SGIS_DPoint point) = 0;
-
- protected:
-  ~GraticuleSpace() = default;
-};
+// Device coordinates when the grid draws, page coordinates when it converts
+// (grid/grid/geotrace.h).
+using GraticuleSpace = grid::GeoSpace;
 
 // ---- What is laid ---------------------------------------------------------
 
-enum class TickSide { Bottom = 0, Top = 1, Left = 2, Right = 3 };
+using grid::TickSide;
 enum class HatchRank { Sub = 0, Main = 1, Interval = 2 };
 
 // Receives the pieces in the order the drawing makes them, as points of the
-// space, rounded half away from zero.
-class GraticuleSink {
+// space, rounded half away from zero: the lines, markers and ticks
+// (grid/grid/geotrace.h), then hatches and interior label points.
+class GraticuleSink : public grid::GeoFigureSink {
  public:
-  // A meridian or parallel clipped to the frame (at least 2 points).
-  virtual void Line(const SGIS_Point* /*pPoints*/, int /*nCount*/) {}
-  virtual void Marker(SGIS_Point /*point*/) {}
-  virtual void Tick(bool /*bSub*/, SGIS_Point /*from*/, SGIS_Point /*to*/) {}
   virtual void Hatch(HatchRank /*rank*/, SGIS_Point /*from*/, SGIS_Point /*to*/) {}
   // An interior label point with the longitude and latitude it shows.
   virtual void Label(SGIS_Point /*anchor*/, double /*dLon*/, double /*dLat*/) {}
@@ -81,12 +65,7 @@ GraticuleLines CountGraticuleLines(const SGIS_DRect& extent, double dX, double d
 // one interval past either end. Both hold the run to the globe.
 enum class LineReach { Drawing, Conversion };
 
-// The stretch of one line in degrees (x longitude, y latitude), from where
-// it is sampled first to where last.
-struct GeoRun {
-  SGIS_DPoint from;
-  SGIS_DPoint to;
-};
+using grid::GeoRun;
 
 // The run of the parallel at lat (or the meridian at lon): false when the
 // line lies outside the extent (by latitude for a parallel, longitude for a
@@ -176,7 +155,7 @@ class GraticuleWalker {
   GraticuleWalker& operator=(const GraticuleWalker&) = delete;
 
   // False without the geometric-arithmetic object that clips the lines.
-  bool Ready() const { return m_pClipper != nullptr; }
+  bool Ready() const { return m_tracer.Ready(); }
 
   void Lines(const LinePass& pass, GraticuleSink& sink);
   void Ticks(const TickPass& pass, GraticuleSink& sink);
@@ -184,9 +163,6 @@ class GraticuleWalker {
   void Labels(const LabelPass& pass, GraticuleSink& sink);
 
  private:
-  // The run sampled, carried into the space and clipped to the frame into
-  // m_clipped; the number of points left.
-  int Clip(const GeoRun& run, int nSamples);
   void TicksOfSide(TickSide side, const TickPass& pass, bool bSub, GraticuleSink& sink);
   void Tick(TickSide side, bool bSub, double dLength, GraticuleSink& sink);
   // One mark at the geographic point, when it falls in the frame.
@@ -197,12 +173,9 @@ class GraticuleWalker {
   bool CountMark();
 
   GraticuleSpace& m_space;
-  SGIS_Rect m_frame;
+  grid::GeoLineTracer m_tracer;
+  const SGIS_Rect& m_frame;  // the tracer's, normalised
   grid::CGIS_GridCapRecord& m_cap;
-  md::basilo::ReleasePtr<IGIS_GeoArithmetic> m_pClipper;
-  grid::GridPointCarrier m_carry;
-  std::vector<SGIS_Point> m_carried;
-  std::vector<SGIS_Point> m_clipped;
   long long m_nMarks = 0;  // marks tried so far in the current pass
 };
 

@@ -104,3 +104,26 @@ bool CGIS_GridSpacing::Open(IGIS_DataBuffer* pBuffer) {
   }
   return true;
 }
+
+namespace md::layout::grid {
+
+IGIS_GridSpacing* NewGridSpacing(int nUnitsType, int nUnits, const char* szMethod) {
+  IGIS_GridSpacing* pSpacing = md::basilo::MakeOrNull<CGIS_GridSpacing>(szMethod);
+  if (pSpacing != nullptr) {
+    pSpacing->SetUnitsType(nUnitsType);
+    pSpacing->SetUnits(nUnits);
+  }
+  return pSpacing;
+}
+
+void ReplaceGridSpacing(md::basilo::ReleasePtr<IGIS_GridSpacing>* pHeld, IGIS_GridSpacing* pSpacing,
+                        const char* szMethod) {
+  if (pSpacing == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "right == NULL");
+    return;
+  }
+  if (pSpacing == pHeld->get()) return;
+  if (IGIS_GridSpacing* pCopy = pSpacing->Clone()) pHeld->reset(pCopy);
+}
+
+}  // namespace md::layout::grid

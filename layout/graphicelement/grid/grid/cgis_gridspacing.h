@@ -1,6 +1,7 @@
 // The spacing of a grid whose lines follow coordinates (IGIS_GridSpacing).
 #pragma once
 
+#include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 
 class CGIS_GridSpacing final : public IGIS_GridSpacing {
@@ -42,3 +43,17 @@ class CGIS_GridSpacing final : public IGIS_GridSpacing {
   int m_nUnits = 0;
   int m_nUnitsType = GIS_GRIDSPACING_UNITS_NONE;
 };
+
+namespace md::layout::grid {
+
+// A new spacing of the unit list and position (SetUnitsType, then
+// SetUnits); NULL, with a record under szMethod, when memory runs out.
+IGIS_GridSpacing* NewGridSpacing(int nUnitsType, int nUnits, const char* szMethod);
+
+// A grid's spacing setter: NULL is refused with the record "right == NULL"
+// under szMethod, the held spacing changes nothing, otherwise the grid keeps
+// a copy (the held one stays when no copy can be made).
+void ReplaceGridSpacing(md::basilo::ReleasePtr<IGIS_GridSpacing>* pHeld, IGIS_GridSpacing* pSpacing,
+                        const char* szMethod);
+
+}  // namespace md::layout::grid

@@ -2,6 +2,8 @@
 // drawing and conversion preludes and the property-sheet routine.
 #include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
 
+#include <exception>
+
 #include "host/basilo/igis_log.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
@@ -41,6 +43,31 @@ IGIS_Symbol* CopyAs(IGIS_Symbol* pSymbol, SymbolKind kind) {
 }
 
 }  // namespace
+
+IGIS_Map* ConversionMap(IGIS_MapGrid* pGrid, IGIS_Element* pResult, const char* szMethod) {
+  IGIS_MapElement* pFrame = pGrid != nullptr ? pGrid->GetMapElement() : nullptr;
+  if (dynamic_cast<IGIS_CompoundElement*>(pResult) == nullptr || pFrame == nullptr) return nullptr;
+  IGIS_Map* pMap = pFrame->GetMap();
+  if (pMap == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_map == NULL");
+  return pMap;
+}
+
+IGIS_Element* FillConversionGroup(IGIS_CompoundElement* pResult, const char* szMethod,
+                                  const std::function<void(IGIS_CompoundElement* pGroup)>& fill) {
+  IGIS_CompoundElement* pGroup = CreateCompoundElement(pResult->GetFeatureSetPtr());
+  if (pGroup == nullptr) return pResult;
+  try {
+    fill(pGroup);
+  } catch (const std::exception& e) {
+    // Nothing half made stays on the page.
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "conversion cut short: %s", e.what());
+    DropCompound(pGroup);
+    DropCompound(pResult);
+    return nullptr;
+  }
+  AddElementOrHandBack(pResult, pGroup);
+  return pResult;
+}
 
 MapGridValues* MapGridValues::Of(IGIS_MapGrid* pGrid) { return dynamic_cast<MapGridValues*>(pGrid); }
 

@@ -18,9 +18,26 @@
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
 
+class IGIS_CompoundElement;
+class IGIS_Map;
 class IGIS_PropertySet;
 
 namespace md::layout::grid {
+
+// The map a kind converts over, into the compound its conversion prelude
+// made: NULL when the result is not a compound or the grid has no frame,
+// and when the frame has no map (then with the record "p_map == NULL" under
+// szMethod).
+IGIS_Map* ConversionMap(IGIS_MapGrid* pGrid, IGIS_Element* pResult, const char* szMethod);
+
+// The end of a kind's conversion: a new group in the owner of the compound
+// the conversion prelude made, filled by `fill` and added as the compound's
+// last member (also when empty). Returns the compound (alone when no group
+// could be made); NULL when the fill was cut short by an exception, after
+// removing the group and the compound with everything they hold (a record
+// under szMethod).
+IGIS_Element* FillConversionGroup(IGIS_CompoundElement* pResult, const char* szMethod,
+                                  const std::function<void(IGIS_CompoundElement* pGroup)>& fill);
 
 // The common values of a grid and the work on them. A grid made on
 // CGIS_MapGridBase holds one; MapGridValues::Of finds it from the grid's

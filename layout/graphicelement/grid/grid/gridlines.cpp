@@ -8,6 +8,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
 
 namespace md::layout::grid {
 
@@ -109,6 +110,18 @@ SGIS_DRect ShownMapBound(const SGIS_DRect& bound, const SGIS_Rect& frame, double
   const SGIS_DPoint c = shown.CenterPoint();
   shown = SGIS_DRect(c.x - w * s / 2.0, c.y + h * s / 2.0, c.x + w * s / 2.0, c.y - h * s / 2.0);
   *pScale = s;
+  return shown;
+}
+
+FrameShown ShownByFrame(IGIS_MapElement* pFrame) {
+  FrameShown shown;
+  // The scale first, as the frame works it out before its bound.
+  shown.dScale = pFrame->GetScale();
+  shown.rect = pFrame->GetRect();
+  SGIS_DRect stored;
+  pFrame->GetMapBound(&stored);
+  double dFitted = 0.0;
+  shown.bound = ShownMapBound(stored, shown.rect, &dFitted);
   return shown;
 }
 

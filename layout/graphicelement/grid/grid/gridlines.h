@@ -10,6 +10,8 @@
 
 #include "host/basilo/sgis_types.h"
 
+class IGIS_MapElement;
+
 namespace md::layout::grid {
 
 // ---- Caps -----------------------------------------------------------------
@@ -106,6 +108,16 @@ int SampleGridLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const GridPoint
 // the two map-units-per-page-unit ratios wins). That ratio goes into
 // *pScale: 0, with the bound only normalised, for an empty frame or bound.
 SGIS_DRect ShownMapBound(const SGIS_DRect& bound, const SGIS_Rect& frame, double* pScale);
+
+// What a map frame shows, as a grid's drawing or conversion reads it: its
+// rectangle, its scale (the frame's GetScale) and its bound at the frame's
+// proportions (ShownMapBound of its stored bound).
+struct FrameShown {
+  SGIS_Rect rect;
+  double dScale = 0.0;
+  SGIS_DRect bound;
+};
+FrameShown ShownByFrame(IGIS_MapElement* pFrame);
 
 // The page point (0.01 mm, y up) of a map point in a map frame whose
 // rectangle shows the map bound at the scale (map units per page unit):

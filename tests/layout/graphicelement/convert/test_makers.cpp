@@ -55,6 +55,27 @@ TEST_F(MakerTest, SegmentsBecomeTwoPointPolylinesInTheCompound) {
   EXPECT_EQ(compound_->GetRect(), SGIS_Rect(0, 50, 100, 0));
 }
 
+TEST_F(MakerTest, PolylinesAndPolygonsAreCommittedWholeOnceInTheCompound) {
+  IGIS_FeatureClass* features = set_->GetFeatureClass();
+  const int mark = features->GetUpdateCount();
+  const SGIS_Point pts[] = {{0, 0}, {40, 0}, {40, 30}};
+  ASSERT_TRUE(AddSegmentElement(compound_, SGIS_Point(0, 0), SGIS_Point(10, 0), line_));
+  ASSERT_TRUE(CreatePolylineElement(compound_, pts, 3, line_));
+  ASSERT_TRUE(CreatePolygonElement(compound_, pts, 3, line_));
+  ASSERT_EQ(compound_->GetElementCount(), 3);
+  for (int i = 0; i < 3; ++i) {
+    const int id = compound_->GetElementPtrByIndex(i)->GetID();
+    // The last commit of the member is the whole feature, after it joined.
+    int last = 0;
+    for (int k = mark; k < features->GetUpdateCount(); ++k) {
+      int recordId = 0, flags = 0;
+      ASSERT_TRUE(features->GetUpdateRecord(k, &recordId, &flags));
+      if (recordId == id) last = flags;
+    }
+    EXPECT_EQ(last, GIS_UPDATE_ALL) << i;
+  }
+}
+
 TEST_F(MakerTest, PolylinePointsAreStoredUnchangedAndInOrder) {
   const SGIS_Point pts[] = {{-5, 3}, {10, 20}, {30, -7}, {31, -7}};
   EXPECT_TRUE(CreatePolylineElement(compound_, pts, 4, line_));

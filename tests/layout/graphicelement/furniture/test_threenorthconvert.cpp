@@ -121,22 +121,91 @@ TEST_F(ThreeNorthConvert, GivesWhatTheDrawingShows) {
   }
 }
 
-TEST_F(ThreeNorthConvert, LabelCharactersStepOneAndAHalfWidthsOut) {
-  // "真" 300 wide: the true meridian's characters at 1850, 1400, 950 and
-  // 500 above the centre.
-  CGIS_ThreeNorthElement* e = NewDiagram(-10, 30, 300);
-  e->SetAxisLength(9000);
+// The offset by which a conversion moved the diagram's figure.
+SGIS_Point OffsetOf(IGIS_CompoundElement* result, const ThreeNorthFigure& drawn) {
+  const SGIS_Point first = PointsOf(Member(result, 0)->GetElementPtrByIndex(0))[0];
+  return SGIS_Point(first.x - drawn.centre.x, first.y - drawn.centre.y, 0);
+}
+
+TEST_F(ThreeNorthConvert, ArrowheadsEndTheirArcsInEveryArrangement) {
+  for (const md::test::PlaceRow& row : md::test::kPlaces) {
+    SCOPED_TRACE(row.name);
+    CGIS_ThreeNorthElement* e = NewDiagram(row.c, row.m);
+    auto* result = dynamic_cast<IGIS_CompoundElement*>(e->ConvertToElement());
+    ASSERT_NE(result, nullptr);
+    IGIS_CompoundElement* lines = Member(result, 0);
+    IGIS_CompoundElement* marks = Member(result, 1);
+    // Arcs TG, GM, TM follow the three lines; the heads come TG, TM, GM.
+    const int arcOfHead[3] = {3, 5, 4};
+    for (int i = 0; i < 3; ++i) {
+      const std::vector<SGIS_Point> arc = PointsOf(lines->GetElementPtrByIndex(arcOfHead[i]));
+      const std::vector<SGIS_Point> head = PointsOf(marks->GetElementPtrByIndex(i));
+      ASSERT_EQ(head.size(), 3u);
+      EXPECT_EQ(head[1], arc.back()) << "head " << i;
+    }
+  }
+}
+
+TEST_F(ThreeNorthConvert, ArcsOfNoAngleKeepTheirPlaceAsOnePoint) {
+  CGIS_ThreeNorthElement* e = NewDiagram();
+  e->SetAngle(0);
   e->Refresh();
   auto* result = dynamic_cast<IGIS_CompoundElement*>(e->ConvertToElement());
   ASSERT_NE(result, nullptr);
-  IGIS_CompoundElement* labels = Member(result, 2);
   IGIS_CompoundElement* lines = Member(result, 0);
-  const SGIS_Point centre = PointsOf(lines->GetElementPtrByIndex(2))[0];
-  const int above[4] = {1850, 1400, 950, 500};
-  for (int i = 0; i < 4; ++i) {
-    const SGIS_Point c = labels->GetElementPtrByIndex(i)->GetRect().CenterPoint();
-    EXPECT_EQ(c.x, centre.x);
-    EXPECT_NEAR(c.y - centre.y, above[i], 1);
+  ASSERT_EQ(lines->GetElementCount(), 6);
+  for (int i = 3; i < 6; ++i) EXPECT_EQ(PointsOf(lines->GetElementPtrByIndex(i)).size(), 1u) << i;
+}
+
+// The characters the text drawer put on the canvas: text, origin, angle.
+struct Glyph {
+  std::string text;
+  double x, y, angle;
+};
+std::vector<Glyph> GlyphsOf(const md::canvas::RecordingCanvas& canvas, std::size_t n) {
+  std::vector<Glyph> out;
+  for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Text)) {
+    if (out.size() == n) break;
+    out.push_back({r->text.text, r->text.origin.x, r->text.origin.y, r->text.angle});
+  }
+  return out;
+}
+
+TEST_F(ThreeNorthConvert, LabelCharactersLieWhereTheDrawingLaysThem) {
+  // Symbols measured in points, as the drawer draws them.
+  set_->SetUnitRatio(GIS_SYMBOL_UNIT_PAGE_RATIO);
+  for (const md::test::PlaceRow& row : md::test::kPlaces) {
+    SCOPED_TRACE(row.name);
+    CGIS_ThreeNorthElement* e = NewDiagram(row.c, row.m, 3);
+    e->SetFramePropertyPtr(nullptr);
+    e->SetLBpoint(SGIS_Point(8000, 6000, 0));
+    md::test::RecordingPrinter drawing;
+    ASSERT_TRUE(e->OnDraw(drawing.hdc, true, drawing.display.get()));
+    const std::vector<Glyph> drawn = GlyphsOf(drawing.canvas, 12);  // the labels come first
+    ASSERT_EQ(drawn.size(), 12u);
+
+    const ThreeNorthFigure figure = e->BuildFigure();
+    auto* result = dynamic_cast<IGIS_CompoundElement*>(e->ConvertToElement());
+    ASSERT_NE(result, nullptr);
+    const SGIS_Point offset = OffsetOf(result, figure);
+    IGIS_CompoundElement* labels = Member(result, 2);
+    md::test::RecordingPrinter converted;
+    for (int i = 0; i < 12; ++i) {
+      IGIS_Element* t = labels->GetElementPtrByIndex(i);
+      t->OffsetAllPoints(-offset.x, -offset.y);
+      ASSERT_TRUE(t->OnDraw(converted.hdc, true, converted.display.get()));
+    }
+    const std::vector<Glyph> got = GlyphsOf(converted.canvas, 12);
+    ASSERT_EQ(got.size(), 12u);
+    for (int i = 0; i < 12; ++i) {
+      SCOPED_TRACE(i);
+      EXPECT_EQ(got[i].text, drawn[i].text);
+      EXPECT_NEAR(got[i].x, drawn[i].x, 1.5);
+      EXPECT_NEAR(got[i].y, drawn[i].y, 1.5);
+      // The drawer turns a character by the chord between the device pixels
+      // of its stretch, some 40 pixels long here: a degree and a half.
+      EXPECT_NEAR(std::remainder(got[i].angle - drawn[i].angle, 360.0), 0.0, 1.5);
+    }
   }
 }
 

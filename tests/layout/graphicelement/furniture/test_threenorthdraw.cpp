@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "host/display/cgis_printdisplay.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/raster.h"
@@ -19,38 +21,14 @@
 
 namespace {
 
+using md::test::kPlaces;
 using md::test::LogMark;
+using md::test::PaperOf;
+using md::test::PlaceRow;
+using md::test::RecordingPrinter;
 using md::test::SymbolPtr;
+using md::test::TextPlace;
 using md::test::ThreeNorthPage;
-
-md::win::PrinterSetup PaperOf(int paperW, int paperH, int dpi) {
-  md::win::PrinterSetup setup;
-  setup.dpiX = setup.dpiY = dpi;
-  setup.paperWidthMm = paperW / 100.0;
-  setup.paperHeightMm = paperH / 100.0;
-  return setup;
-}
-
-// Where each text of an arrangement belongs: the sector (from, to, in
-// display spacings clockwise from the true meridian) and the ring it stands
-// outside of, for the convergence, the declination and their difference.
-struct TextPlace {
-  int from, to;
-  bool inner;
-};
-struct PlaceRow {
-  const char* name;
-  double c, m;
-  TextPlace texts[3];
-};
-const PlaceRow kPlaces[] = {
-    {"Z+", -10, 30, {{-1, 0, false}, {0, 1, false}, {0, 1, true}}},
-    {"Z-", 3, 0, {{0, 1, false}, {-1, 0, false}, {0, 1, true}}},
-    {"A", 5, 5, {{0, 1, false}, {1, 2, true}, {1, 2, false}}},
-    {"B", 7, 5, {{1, 2, true}, {0, 1, false}, {1, 2, false}}},
-    {"C", -7, -5, {{-1, 0, true}, {-1, 0, false}, {-2, -1, false}}},
-    {"D", -5, -5, {{-1, 0, false}, {-1, 0, true}, {-2, -1, false}}},
-};
 
 // Symbols measure in points here, as the drawer draws them: fonts of 3
 // points make "真" 106 page units wide.
@@ -67,7 +45,8 @@ class ThreeNorthDraw : public ThreeNorthPage {
 
 // The six arrangements in print with real fonts, two rows of three; each
 // named underneath.
-std::unique_ptr<md::canvas::CairoCanvas> RenderSixCases(IGIS_FeatureSet* set, int dpi, bool realFonts) {
+std::unique_ptr<md::canvas::CairoCanvas> RenderSixCases(IGIS_FeatureSet* set, int dpi, bool realFonts,
+                                                        bool converted = false) {
   const int paperW = 24000, paperH = 16000;
   auto canvas = md::canvas::CairoCanvas::createPageImage(paperW / 100.0, paperH / 100.0, dpi);
   HDC hdc = md::win::CreatePrinterDC(canvas.get(), PaperOf(paperW, paperH, dpi),
@@ -89,35 +68,23 @@ std::unique_ptr<md::canvas::CairoCanvas> RenderSixCases(IGIS_FeatureSet* set, in
     // Centre each diagram in its cell of 80 x 80 mm.
     const int cellX = (i % 3) * 8000, cellY = paperH - (i / 3 + 1) * 8000;
     e->SetLBpoint(SGIS_Point(cellX + (8000 - r.Width()) / 2, cellY + (8000 - r.Height()) / 2, 0));
-    e->OnDraw(hdc, true, &display);
+    if (converted) {
+      // What the conversion made, drawn where the diagram was.
+      auto* c = dynamic_cast<IGIS_CompoundElement*>(e->ConvertToElement());
+      if (c != nullptr) {
+        const SGIS_Rect placed = e->GetRect();
+        c->SetLBpoint(SGIS_Point(placed.left, placed.bottom, 0));
+        c->OnDraw(hdc, true, &display);
+        DropCompound(c);
+      }
+    } else {
+      e->OnDraw(hdc, true, &display);
+    }
     set->DeleteElement(e);
   }
   DeleteDC(hdc);
   return canvas;
 }
-
-// A printer of 300 x 200 mm at 254 dpi (1 pixel = 0.1 mm) over a recording
-// canvas, its view clipping to the paper.
-struct RecordingPrinter {
-  explicit RecordingPrinter(md::text::TextEngine* engine = &md::text::FixedMetricsEngine())
-      : canvas(3000, 2000) {
-    hdc = md::win::CreatePrinterDC(&canvas, PaperOf(30000, 20000, 254), engine);
-    display = std::make_unique<CGIS_PrintDisplay>(hdc, 30000, 20000, SGIS_Point(0, 20000, 0));
-    display->PrepareDC();
-  }
-  ~RecordingPrinter() { DeleteDC(hdc); }
-  // Page to device pixels: through the view to logical units, then the
-  // context's mapping.
-  SGIS_Point Device(SGIS_Point p) {
-    const SGIS_Point l = display->GetView()->PageToDevicePoint(p, nullptr);
-    POINT d{l.x, l.y};
-    LPtoDP(hdc, &d, 1);
-    return SGIS_Point(d.x, d.y, 0);
-  }
-  md::canvas::RecordingCanvas canvas;
-  HDC hdc;
-  std::unique_ptr<CGIS_PrintDisplay> display;
-};
 
 // Draws a diagram without its frame, its left-bottom corner at (80, 60) mm.
 bool DrawFrameless(CGIS_ThreeNorthElement* e, RecordingPrinter& printer) {
@@ -415,6 +382,8 @@ TEST_F(ThreeNorthDraw, RendersTheSixArrangementsToLookAt) {
   ASSERT_TRUE(GIS_SetSymbolTextEngine("freetype"));
   auto canvas = RenderSixCases(set_, 300, true);
   EXPECT_TRUE(canvas->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/threenorth_cases.png"));
+  auto converted = RenderSixCases(set_, 300, true, true);
+  EXPECT_TRUE(converted->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/threenorth_cases_converted.png"));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "tests/layout/graphicelement/furniture/threenorthtest.h"
+#include "tests/support/forwardingset.h"
 
 namespace {
 
@@ -314,6 +315,20 @@ TEST_F(ThreeNorthElement, StoredFormReadsBackWhatWasWritten) {
   EXPECT_TRUE(d->IsObservingMap());
   EXPECT_EQ(d->GetRect(), e->GetRect());
   set_->DeleteElement(d);
+}
+
+TEST_F(ThreeNorthElement, AFailedCommitAfterWritingIsAFailure) {
+  md::test::CommitRefusingSet refusing(set_);
+  auto* e = new CGIS_ThreeNorthElement(&refusing, nullptr);
+  e->SetAngle(15);
+  LogMark mark;
+  EXPECT_FALSE(e->Archive(0, 0));
+  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_ThreeNorthElement::Archive", "b_ret == NULL"));
+  // What could be written was written.
+  CGIS_ThreeNorthElement* d = ReadBack(e);
+  EXPECT_EQ(d->GetAngle(), 15);
+  set_->DeleteElement(d);
+  e->Release();
 }
 
 TEST_F(ThreeNorthElement, AMissingFrameOrSymbolIsStoredAsMissing) {

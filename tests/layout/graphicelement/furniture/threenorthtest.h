@@ -6,12 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <ostream>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
+#include "host/display/cgis_printdisplay.h"
 #include "host/display/cgis_screendisplay.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
@@ -95,6 +97,58 @@ class ThreeNorthPage : public ::testing::Test {
 
   IGIS_FeatureSet* set_ = nullptr;
   IGIS_SpatialReference* reference_ = nullptr;
+};
+
+inline md::win::PrinterSetup PaperOf(int paperW, int paperH, int dpi) {
+  md::win::PrinterSetup setup;
+  setup.dpiX = setup.dpiY = dpi;
+  setup.paperWidthMm = paperW / 100.0;
+  setup.paperHeightMm = paperH / 100.0;
+  return setup;
+}
+
+// Where each text of an arrangement belongs: the sector (from, to, in
+// display spacings clockwise from the true meridian) and the ring it stands
+// outside of, for the convergence, the declination and their difference.
+struct TextPlace {
+  int from, to;
+  bool inner;
+};
+struct PlaceRow {
+  const char* name;
+  double c, m;
+  TextPlace texts[3];
+};
+inline const PlaceRow kPlaces[] = {
+    {"Z+", -10, 30, {{-1, 0, false}, {0, 1, false}, {0, 1, true}}},
+    {"Z-", 3, 0, {{0, 1, false}, {-1, 0, false}, {0, 1, true}}},
+    {"A", 5, 5, {{0, 1, false}, {1, 2, true}, {1, 2, false}}},
+    {"B", 7, 5, {{1, 2, true}, {0, 1, false}, {1, 2, false}}},
+    {"C", -7, -5, {{-1, 0, true}, {-1, 0, false}, {-2, -1, false}}},
+    {"D", -5, -5, {{-1, 0, false}, {-1, 0, true}, {-2, -1, false}}},
+};
+
+// A printer of 300 x 200 mm at 254 dpi (1 pixel = 0.1 mm) over a recording
+// canvas, its view clipping to the paper.
+struct RecordingPrinter {
+  explicit RecordingPrinter(md::text::TextEngine* engine = &md::text::FixedMetricsEngine())
+      : canvas(3000, 2000) {
+    hdc = md::win::CreatePrinterDC(&canvas, PaperOf(30000, 20000, 254), engine);
+    display = std::make_unique<CGIS_PrintDisplay>(hdc, 30000, 20000, SGIS_Point(0, 20000, 0));
+    display->PrepareDC();
+  }
+  ~RecordingPrinter() { DeleteDC(hdc); }
+  // Page to device pixels: through the view to logical units, then the
+  // context's mapping.
+  SGIS_Point Device(SGIS_Point p) {
+    const SGIS_Point l = display->GetView()->PageToDevicePoint(p, nullptr);
+    POINT d{l.x, l.y};
+    LPtoDP(hdc, &d, 1);
+    return SGIS_Point(d.x, d.y, 0);
+  }
+  md::canvas::RecordingCanvas canvas;
+  HDC hdc;
+  std::unique_ptr<CGIS_PrintDisplay> display;
 };
 
 }  // namespace md::test

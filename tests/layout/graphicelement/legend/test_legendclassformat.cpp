@@ -1,6 +1,7 @@
 // The legend class format's binary block and its copies.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -51,6 +52,18 @@ TEST(LegendClassFormat, BlockHoldsHeaderValuesAndTheSymbolsBytes) {
   EXPECT_EQ(g.GetDoubleValue1(), 2.5);
   EXPECT_EQ(g.GetDoubleValue2(), -0.125);
   EXPECT_EQ(g.GetSymbolPtr()->GetFontSizePtr()->lfHeight, -27);
+}
+
+TEST(LegendClassFormat, NumberSettersRefuseValuesThatAreNotFinite) {
+  CGIS_LegendClassFormat f;
+  f.SetDoubleValue1(2.5);
+  f.SetDoubleValue2(-0.125);
+  for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+    f.SetDoubleValue1(bad);
+    f.SetDoubleValue2(bad);
+  }
+  EXPECT_EQ(f.GetDoubleValue1(), 2.5);
+  EXPECT_EQ(f.GetDoubleValue2(), -0.125);
 }
 
 TEST(LegendClassFormat, WithoutASymbolTheBlockIs46BytesAndKeepsTheReadersSymbol) {

@@ -147,11 +147,13 @@ TEST_F(MapFrameBinding, UnbindingAnnouncesItselfAndDropsTheReference) {
   CGIS_MapElement* f = NewFrame();
   Probe probe;
   f->Attach(&probe, 0);
-  f->SetMap(nullptr);  // nothing bound: nothing changes, nothing is announced
-  EXPECT_EQ(probe.Count(GIS_MESSAGE_ELEMENT_MAPELEMENT_MAP_CHANGED), 0);
+  IGIS_SpatialReference* own = f->GetSpatialReference();
+  f->SetMap(nullptr);  // nothing bound: nothing changes, but it is announced once
+  EXPECT_EQ(probe.Count(GIS_MESSAGE_ELEMENT_MAPELEMENT_MAP_CHANGED), 1);
+  EXPECT_EQ(f->GetSpatialReference(), own);
   f->SetMap(map_);
   f->SetMap(nullptr);
-  EXPECT_EQ(probe.Count(GIS_MESSAGE_ELEMENT_MAPELEMENT_MAP_CHANGED), 2);
+  EXPECT_EQ(probe.Count(GIS_MESSAGE_ELEMENT_MAPELEMENT_MAP_CHANGED), 3);
   EXPECT_EQ(f->GetMap(), nullptr);
   EXPECT_EQ(f->GetSpatialReference(), nullptr);
   EXPECT_EQ(f->GetRotateAngle(), 0.0);

@@ -101,10 +101,12 @@ TEST_F(MapFrameModel, ANewFrameHasItsDefaults) {
   EXPECT_EQ(custom->GetProperty("FixScale")->GetDouble(), 10.0);
   EXPECT_EQ(custom->GetProperty("ExtentType")->GetInt(), 0);
   EXPECT_EQ(custom->GetProperty("RotateAngle"), nullptr);
+  EXPECT_TRUE(custom->GetProperty("DisableAutoControlVectorSubLayer")->GetBool());
 
-  // Reading the new frame back takes the stored lock.
+  // Reading the new frame back takes the stored lock and keeps every default.
   ASSERT_TRUE(f->Archive(1, 0));
   EXPECT_TRUE(f->IsLock());
+  EXPECT_TRUE(f->GetDisableAutoControlVectorSubLayer());
 }
 
 TEST_F(MapFrameModel, WithoutAnOwnerNothingIsMade) {
@@ -295,7 +297,10 @@ TEST_F(MapFrameModel, DamagedStoredValuesLeaveTheMembersAsTheyWere) {
   IGIS_DataBuffer* b = custom->GetProperty("MapBound")->GetDataBuffer();
   b->SetSize(32);
   std::memcpy(b->GetData(), raw, 32);
-  EXPECT_FALSE(md::layout::detail::ReadBound(custom.get(), &bound));
+  IGIS_DataBuffer* stored = GIS_CreateDataBufferObject(0);
+  custom->Archive(stored, GIS_ARCHIVE_WRITE, 0);
+  EXPECT_FALSE(md::layout::detail::ReadBound(md::layout::StoredSetView(stored), &bound));
+  stored->Release();
   // And a sound one comes back bit for bit.
   const SGIS_DRect good(-1.25, 1e300, 3.5, -4e-300);
   md::layout::detail::EncodeBound(good, raw);

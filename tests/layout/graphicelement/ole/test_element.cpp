@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "tests/layout/graphicelement/ole/oletest.h"
+#include "tests/support/forwardingset.h"
 #include "tests/support/logmark.h"
 
 namespace {
@@ -47,6 +48,19 @@ TEST_F(OleElement, ProportionsAlwaysKeptWhileTheStoredFlagFollowsTheMember) {
   e->SetHVScaleRatio(true);
   ASSERT_TRUE(e->Archive(0, 0));
   EXPECT_TRUE(e->GetFeaturePtr()->GetAttributes()->GetBool("KeepHVScaleRatio"));
+}
+
+TEST_F(OleElement, AFailedCommitAfterWritingIsAFailure) {
+  CGIS_OleElement* e = NewOle();
+  md::test::CommitRefusingSet refusing(set_);
+  // The same feature, on an owner whose commits fail.
+  auto* refused = new CGIS_OleElement(&refusing, e->GetFeaturePtr());
+  refused->SetLock(true);
+  md::test::LogMark mark;
+  EXPECT_FALSE(refused->Archive(0, 0));
+  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_OleElement::Archive", "b_ret == NULL"));
+  EXPECT_TRUE(e->GetFeaturePtr()->GetAttributes()->GetBool("IsLock"));  // written all the same
+  refused->Release();                                                   // before its owner goes
 }
 
 TEST_F(OleElement, SizeFollowsTheObjectsProportions) {

@@ -25,6 +25,7 @@
 #include "layout/graphicelement/scalebar/cgis_scalelinebase.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
 #include "platform/canvas/recording.h"
+#include "tests/support/forwardingset.h"
 #include "tests/support/logmark.h"
 
 inline void PrintTo(const SGIS_Rect& r, std::ostream* os) {
@@ -140,58 +141,6 @@ class TestScaleLine : public CGIS_ScaleLineBase {
       : CGIS_ScaleLineBase(pOwner, pFeature, "TEST_SCALELINE") {}
   const char* GetType() override { return "TEST_SCALELINE"; }
   IGIS_Element* Clone() override { return nullptr; }
-};
-
-// A feature class over a real one that refuses every commit.
-class CommitRefusingClass : public IGIS_FeatureClass {
- public:
-  explicit CommitRefusingClass(IGIS_FeatureClass* real) : real_(real) {}
-  IGIS_SpatialReference* GetSpatialReference() override { return real_->GetSpatialReference(); }
-  IGIS_Feature* CreateFeature(int kind, int option) override { return real_->CreateFeature(kind, option); }
-  BOOL DeleteFeature(int id) override { return real_->DeleteFeature(id); }
-  BOOL UpdateFeature(IGIS_Feature*, int) override { return FALSE; }
-  void SetSpatialReference(IGIS_SpatialReference* r) override { real_->SetSpatialReference(r); }
-  int GetFeatureCount() override { return real_->GetFeatureCount(); }
-  int GetUpdateCount() override { return 0; }
-  BOOL GetUpdateRecord(int, int*, int*) override { return FALSE; }
-  void ClearUpdateRecords() override {}
-
- private:
-  IGIS_FeatureClass* real_;
-};
-
-// An owner that hands every request to a real feature set; the doubles
-// below change one answer each.
-class ForwardingSet : public IGIS_FeatureSet {
- public:
-  explicit ForwardingSet(IGIS_FeatureSet* real) : real_(real) {}
-  void Release() override {}
-  IGIS_FeatureClass* GetFeatureClass() override { return real_->GetFeatureClass(); }
-  IGIS_Element* CreateElement(const char* t) override { return real_->CreateElement(t); }
-  BOOL DeleteElement(IGIS_Element* e) override { return real_->DeleteElement(e); }
-  IGIS_Feature* GetFeature(int id) override { return real_->GetFeature(id); }
-  double GetUnitRatio() override { return real_->GetUnitRatio(); }
-  BOOL LoadMembers(IGIS_Feature* c) override { return real_->LoadMembers(c); }
-  IGIS_Feature* GetFeatureByIndex(int i) override { return real_->GetFeatureByIndex(i); }
-  IGIS_Element* GetElement(int id) override { return real_->GetElement(id); }
-  int GetFeatureCount() override { return real_->GetFeatureCount(); }
-  const char* GetName() override { return real_->GetName(); }
-  BOOL SetUnitRatio(double r) override { return real_->SetUnitRatio(r); }
-  BOOL SaveToFile(const char* p) override { return real_->SaveToFile(p); }
-  BOOL LoadFromFile(const char* p) override { return real_->LoadFromFile(p); }
-
- protected:
-  IGIS_FeatureSet* real_;
-};
-
-// An owner whose feature class refuses every commit.
-class CommitRefusingSet : public ForwardingSet {
- public:
-  explicit CommitRefusingSet(IGIS_FeatureSet* real) : ForwardingSet(real), class_(real->GetFeatureClass()) {}
-  IGIS_FeatureClass* GetFeatureClass() override { return &class_; }
-
- private:
-  CommitRefusingClass class_;
 };
 
 // An owner that makes at most `rects` rectangle elements.

@@ -21,6 +21,7 @@
 #include "layout/graphicelement/igis_element.h"
 #include "platform/canvas/recording.h"
 #include "platform/win/gdidevice.h"
+#include "tests/support/forwardingset.h"
 #include "tests/support/logmark.h"
 
 inline void PrintTo(const SGIS_Rect& r, std::ostream* os) {
@@ -71,45 +72,23 @@ class ShapeTest : public ::testing::Test {
   int commitMark_ = 0;
 };
 
-// An owner over a real feature set whose class refuses to make features.
-class RefusingClass : public IGIS_FeatureClass {
+// An owner over a real feature set whose class refuses to make features and
+// which makes and deletes no elements.
+class RefusingClass : public ForwardingClass {
  public:
-  explicit RefusingClass(IGIS_FeatureClass* real) : real_(real) {}
-  IGIS_SpatialReference* GetSpatialReference() override { return real_->GetSpatialReference(); }
+  using ForwardingClass::ForwardingClass;
   IGIS_Feature* CreateFeature(int, int) override { return nullptr; }
-  BOOL DeleteFeature(int id) override { return real_->DeleteFeature(id); }
-  BOOL UpdateFeature(IGIS_Feature* f, int flags) override { return real_->UpdateFeature(f, flags); }
-  void SetSpatialReference(IGIS_SpatialReference* r) override { real_->SetSpatialReference(r); }
-  int GetFeatureCount() override { return real_->GetFeatureCount(); }
-  int GetUpdateCount() override { return real_->GetUpdateCount(); }
-  BOOL GetUpdateRecord(int i, int* id, int* flags) override { return real_->GetUpdateRecord(i, id, flags); }
-  void ClearUpdateRecords() override { real_->ClearUpdateRecords(); }
-
- private:
-  IGIS_FeatureClass* real_;
 };
 
-class RefusingFeatureSet : public IGIS_FeatureSet {
+class RefusingFeatureSet : public ForwardingSet {
  public:
-  explicit RefusingFeatureSet(IGIS_FeatureSet* real) : class_(real->GetFeatureClass()), real_(real) {}
-  void Release() override {}
+  explicit RefusingFeatureSet(IGIS_FeatureSet* real) : ForwardingSet(real), class_(real->GetFeatureClass()) {}
   IGIS_FeatureClass* GetFeatureClass() override { return &class_; }
   IGIS_Element* CreateElement(const char*) override { return nullptr; }
   BOOL DeleteElement(IGIS_Element*) override { return FALSE; }
-  IGIS_Feature* GetFeature(int id) override { return real_->GetFeature(id); }
-  double GetUnitRatio() override { return real_->GetUnitRatio(); }
-  BOOL LoadMembers(IGIS_Feature* c) override { return real_->LoadMembers(c); }
-  IGIS_Feature* GetFeatureByIndex(int i) override { return real_->GetFeatureByIndex(i); }
-  IGIS_Element* GetElement(int id) override { return real_->GetElement(id); }
-  int GetFeatureCount() override { return real_->GetFeatureCount(); }
-  const char* GetName() override { return real_->GetName(); }
-  BOOL SetUnitRatio(double r) override { return real_->SetUnitRatio(r); }
-  BOOL SaveToFile(const char* p) override { return real_->SaveToFile(p); }
-  BOOL LoadFromFile(const char* p) override { return real_->LoadFromFile(p); }
 
  private:
   RefusingClass class_;
-  IGIS_FeatureSet* real_;
 };
 
 // A context on a recording canvas with its display: a 100 dpi printer page

@@ -2,23 +2,44 @@
 
 #include "host/basilo/releaseptr.h"
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
+#include "layout/graphicelement/grid/border/dialogs/cgis_calibratedborderdlg.h"
 #include "layout/graphicelement/grid/border/dialogs/cgis_mapborderpatterndlg.h"
+#include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
 #include "layout/graphicelement/grid/border/igis_mapborderpattern.h"
 #include "layout/graphicelement/grid/border/igis_mapbordersimple.h"
 #include "platform/ui/dialog.h"
 
 namespace md::layout::border {
 
-bool RunPatternEditor(IGIS_MapBorder* pBorder) {
-  auto* pPattern = dynamic_cast<IGIS_MapBorderPattern*>(pBorder);
-  if (pPattern == nullptr) return false;
+namespace {
+
+// Runs a kind's dialog on the border (given to the dialog's member) with a
+// clone kept as backup; anything but OK copies the backup back.
+template <class TBorder, class TDialog>
+bool RunKindEditor(IGIS_MapBorder* pBorder, TBorder* TDialog::*pEdited) {
+  auto* pKind = dynamic_cast<TBorder*>(pBorder);
+  if (pKind == nullptr) return false;
   md::basilo::ReleasePtr<IGIS_MapBorder> backup(pBorder->Clone());
-  CGIS_MapBorderPatternDlg dlg;
-  dlg.m_pMapBorderPattern = pPattern;
+  TDialog dlg;
+  dlg.*pEdited = pKind;
   const bool bOk = dlg.DoModal() == IDOK;
-  auto* pBackup = dynamic_cast<IGIS_MapBorderPattern*>(backup.get());
-  if (!bOk && pBackup != nullptr) pPattern->CopyFrom(pBackup);
+  auto* pBackup = dynamic_cast<TBorder*>(backup.get());
+  if (!bOk && pBackup != nullptr) pKind->CopyFrom(pBackup);
   return bOk;
+}
+
+}  // namespace
+
+bool RunPatternEditor(IGIS_MapBorder* pBorder) {
+  return RunKindEditor(pBorder, &CGIS_MapBorderPatternDlg::m_pMapBorderPattern);
+}
+
+bool RunCalibratedEditor(IGIS_MapBorder* pBorder, int* pWidth) {
+  if (dynamic_cast<IGIS_MapBorderCalibrated*>(pBorder) == nullptr || pWidth == nullptr) return false;
+  pBorder->SetBorderWidth(*pWidth);
+  if (!RunKindEditor(pBorder, &CGIS_CalibratedBorderDlg::m_pMapBorder)) return false;
+  *pWidth = pBorder->GetBorderWidth();
+  return true;
 }
 
 bool ChooseSimpleBorderLine(IGIS_MapBorder* pBorder, int* pState) {

@@ -1,5 +1,6 @@
 // Pieces the border dialogs share: running a kind's editor on a border with
-// a backup, choosing a simple border's line, and the "same interval" boxes.
+// a backup (the pattern and calibrated kinds), choosing a simple border's line, and the "same interval"
+// boxes.
 #pragma once
 
 #include <initializer_list>
@@ -13,6 +14,12 @@ namespace md::layout::border {
 // backup; anything but OK copies the backup back. TRUE on OK. A border of
 // another kind (or NULL) runs nothing and answers FALSE.
 bool RunPatternEditor(IGIS_MapBorder* pBorder);
+// Runs the calibrated-border dialog on a calibrated border whose width is
+// first set to *pWidth (the caller's width field), with a clone kept as
+// backup; anything but OK copies the backup back, OK gives the border's
+// width back in *pWidth. TRUE on OK. A border of another kind (or NULL) runs
+// nothing and answers FALSE.
+bool RunCalibratedEditor(IGIS_MapBorder* pBorder, int* pWidth);
 // Runs the symbol chooser for lines on a simple border's line symbol; a
 // confirmed choice becomes the border's line. `pState` is the caller's
 // chooser state. TRUE when the line changed.

@@ -93,6 +93,8 @@ void CGIS_MapBorderManagerDlg::OnProperty() {
   if (pBorder == nullptr) return;
   if (m_nType == 1) {
     border::ChooseSimpleBorderLine(pBorder, &m_nLineState);
+  } else if (m_nType == 2) {
+    if (border::RunCalibratedEditor(pBorder, &m_nWidth)) UpdateData(FALSE);
   } else if (m_nType == 3) {
     border::RunPatternEditor(pBorder);
   }

@@ -312,6 +312,11 @@ void CGIS_MapBorderSelectordlg::OnProperty() {
   if (m_pMapBorder == nullptr || !UpdateData(TRUE)) return;
   if (m_pMapBorder->GetType() == 1) {
     border::ChooseSimpleBorderLine(m_pMapBorder.get(), &m_nLineState);
+  } else if (m_pMapBorder->GetType() == 2) {
+    if (border::RunCalibratedEditor(m_pMapBorder.get(), &m_nWidth)) {
+      LoadValues();
+      UpdateData(FALSE);
+    }
   } else if (m_pMapBorder->GetType() == 3) {
     border::RunPatternEditor(m_pMapBorder.get());
   }

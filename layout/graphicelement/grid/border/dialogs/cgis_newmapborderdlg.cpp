@@ -72,6 +72,9 @@ void CGIS_NewMapBorderDlg::OnProperty() {
   if (pBorder == nullptr) return;
   if (m_nKind == 0) {
     border::ChooseSimpleBorderLine(pBorder, &m_nLineState);
+  } else if (m_nKind == 1) {
+    // The band's width starts from the width field as typed.
+    if (UpdateData(TRUE) && border::RunCalibratedEditor(pBorder, &m_nWidth)) UpdateData(FALSE);
   } else if (m_nKind == 2) {
     border::RunPatternEditor(pBorder);
   }

@@ -1,6 +1,8 @@
 // The north arrow sheet played through the modal driver: size and
 // calibration written on OK, the preview turning while the calibration is
 // typed, the checks of both fields, Apply, and Cancel putting everything back.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -91,6 +93,50 @@ TEST_F(NorthArrowSheet, ThePreviewTurnsAsTheCalibrationIsTypedAndCancelTurnsItBa
   EXPECT_DOUBLE_EQ(a->GetSymbolPtr()->GetAngle(), 5.0);
   EXPECT_DOUBLE_EQ(a->GetCalibrationAngle(), 5.0);
   EXPECT_EQ(StoredForm(a), before);
+}
+
+// The preview draws the turned arrow inside its box and clipped to it, as
+// large as the box lets it be.
+TEST_F(NorthArrowSheet, ThePreviewFitsTheTurnedArrowInsideItsBox) {
+  auto* a = Arrow2000x1000(New<CGIS_NorthArrowElement>());
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    CWnd* preview = u.Sheet()->GetActivePage()->GetDlgItem(IDC_NORTHARROW_PREVIEW);
+    ASSERT_NE(preview, nullptr);
+    RECT box{};
+    preview->GetWindowRect(&box);
+    const int boxW = box.right - box.left, boxH = box.bottom - box.top;
+    for (const char* calibration : {"-20", "0", "45", "75"}) {
+      SCOPED_TRACE(calibration);
+      EXPECT_TRUE(u.Replace(IDC_NORTHARROW_CALIBRATION, calibration));
+      auto canvas = PaintActivePage(u);
+      int drawn = 0;
+      int left = INT_MAX, right = INT_MIN, top = INT_MAX, bottom = INT_MIN;
+      for (const md::canvas::Record* r : canvas->recordsOf(md::canvas::Record::Type::Shape)) {
+        const md::canvas::Clip& clip = r->state.clip;
+        if (!clip.active || clip.rects.size() != 1) continue;
+        const md::canvas::Rect c = clip.rects[0];
+        if (c.right - c.left != boxW || c.bottom - c.top != boxH) continue;
+        ++drawn;
+        for (const md::canvas::Point& p : r->Points()) {
+          EXPECT_GE(p.x, c.left - 1.0);
+          EXPECT_LE(p.x, c.right + 1.0);
+          EXPECT_GE(p.y, c.top - 1.0);
+          EXPECT_LE(p.y, c.bottom + 1.0);
+          left = std::min(left, static_cast<int>(p.x));
+          right = std::max(right, static_cast<int>(p.x));
+          top = std::min(top, static_cast<int>(p.y));
+          bottom = std::max(bottom, static_cast<int>(p.y));
+        }
+      }
+      ASSERT_GT(drawn, 0);
+      // Fitted on its tighter side: at least half the box.
+      EXPECT_GE(std::max(static_cast<double>(right - left) / boxW, static_cast<double>(bottom - top) / boxH),
+                0.5);
+    }
+    u.Cancel();
+  });
+  EXPECT_FALSE(a->OnOpenPropertyDlg(&screen_.display, TRUE));
 }
 
 TEST_F(NorthArrowSheet, CancelAfterLeavingThePageAndChoosingASymbolRestoresTheStoredForm) {

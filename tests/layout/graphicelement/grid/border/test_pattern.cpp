@@ -62,11 +62,12 @@ TEST(MapBorderPattern, NewBorderHasNoSymbolsAndUnitScales) {
   EXPECT_EQ(b->GetRightScale(), 1.0);
 }
 
-TEST(MapBorderPattern, ScaleSettersIgnoreValuesNotAboveZero) {
+TEST(MapBorderPattern, ScaleSettersIgnoreValuesNotAboveZeroOrNotFinite) {
   Owned<CGIS_MapBorderPattern> b(new CGIS_MapBorderPattern());
   b->SetTopScale(0.0);
   b->SetTopScale(-2.0);
   b->SetTopScale(std::nan(""));
+  b->SetTopScale(INFINITY);
   EXPECT_EQ(b->GetTopScale(), 1.0);
   b->SetTopScale(0.25);
   EXPECT_EQ(b->GetTopScale(), 0.25);

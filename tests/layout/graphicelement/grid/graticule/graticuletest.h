@@ -24,18 +24,10 @@
 #include "tests/support/recordeddrawing.h"
 #include "tests/support/recordedtexts.h"
 #include "tests/support/recordingdevices.h"
+#include "tests/support/storedbytes.h"
 
 namespace md::test {
 
-// The bytes an object's Save writes into a fresh buffer.
-template <class T>
-std::vector<BYTE> Stored(T* object) {
-  IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
-  object->Save(b);
-  std::vector<BYTE> out(b->GetData(), b->GetData() + b->GetSize());
-  b->Release();
-  return out;
-}
 // A new buffer holding the bytes (the caller releases it).
 IGIS_DataBuffer* BufferOf(const std::vector<BYTE>& bytes);
 

@@ -17,6 +17,7 @@
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
 #include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "tests/support/owned.h"
+#include "tests/support/storedbytes.h"
 
 namespace md::test {
 
@@ -126,19 +127,21 @@ class TestBorder final : public IGIS_MapGridBorder {
 
 // A new line (or point) symbol of the colour.
 IGIS_Symbol* NewSymbol(int type, COLORREF color);
-// The bytes a Save wrote into a fresh buffer (the object's Save(buffer)).
-template <class T>
-std::vector<BYTE> Stored(T* object) {
-  IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
-  object->Save(b);
-  std::vector<BYTE> bytes(b->GetData(), b->GetData() + b->GetSize());
-  b->Release();
-  return bytes;
-}
 // A buffer holding the bytes (caller releases).
 IGIS_DataBuffer* BufferOf(const std::vector<BYTE>& bytes);
 // The set stored in the bytes (caller releases); an empty set when unreadable.
 IGIS_PropertySet* SetOf(const std::vector<BYTE>& bytes);
+// The stored bytes with the changes `change` made to their set.
+template <class F>
+std::vector<BYTE> Edited(const std::vector<BYTE>& bytes, F change) {
+  Owned<IGIS_PropertySet> set(SetOf(bytes));
+  change(set.get());
+  IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
+  set->Archive(b, GIS_ARCHIVE_WRITE, 0);
+  std::vector<BYTE> out(b->GetData(), b->GetData() + b->GetSize());
+  b->Release();
+  return out;
+}
 // The keys of a stored set in order.
 std::vector<std::string> KeysOf(const std::vector<BYTE>& bytes);
 // The bytes of a buffer field of a stored set (empty when absent).

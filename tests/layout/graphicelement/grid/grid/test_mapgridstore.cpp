@@ -11,6 +11,8 @@
 
 namespace {
 
+using md::test::Edited;
+
 using md::test::Journal;
 using md::test::Owned;
 using md::test::TestKindGrid;
@@ -22,18 +24,6 @@ TestKindGrid* Reopened(const std::vector<BYTE>& bytes) {
   EXPECT_TRUE(grid->Open(b));
   b->Release();
   return grid;
-}
-
-// The stored bytes with the changes made to their set.
-template <class F>
-std::vector<BYTE> Edited(const std::vector<BYTE>& bytes, F change) {
-  Owned<IGIS_PropertySet> set(md::test::SetOf(bytes));
-  change(set.get());
-  IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
-  set->Archive(b, GIS_ARCHIVE_WRITE, 0);
-  std::vector<BYTE> out(b->GetData(), b->GetData() + b->GetSize());
-  b->Release();
-  return out;
 }
 
 void SetBytes(IGIS_PropertySet* set, const char* key, const std::vector<BYTE>& bytes) {

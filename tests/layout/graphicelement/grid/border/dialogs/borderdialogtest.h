@@ -10,10 +10,8 @@
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_propertyset.h"
-#include "host/glyphorpick/cgis_symbolpickdlg.h"
-#include "platform/ui/app.h"
-#include "platform/ui/driver.h"
 #include "tests/layout/graphicelement/grid/border/bordertest.h"
+#include "tests/support/dialogscenes.h"
 
 namespace md::test {
 
@@ -41,19 +39,9 @@ class BorderDialogTest : public ::testing::Test {
   void TearDown() override { EXPECT_TRUE(md::ui::DriverErrors().empty()) << md::ui::DriverErrors().front(); }
 
   std::string LibraryPath() const { return (dir_ / "mapborder.ets").string(); }
-  static std::string SnapshotPath(const std::string& name) {
-    const std::filesystem::path dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "dialogs";
-    std::filesystem::create_directories(dir);
-    return (dir / (name + ".png")).string();
-  }
-  static size_t Prompts() { return md::ui::MessageBoxLog().size(); }
-  // The chooser's scene: entry `index` of its list, confirmed.
-  static md::ui::ScriptedDriver::Scene Choose(int index) {
-    return [index](md::ui::UiUser& u) {
-      u.Choose(IDC_GIS_PICK_LIST, index);
-      u.Ok();
-    };
-  }
+  static std::string SnapshotPath(const std::string& name) { return DialogSnapshotPath(name); }
+  static size_t Prompts() { return PromptsShown(); }
+  static md::ui::ScriptedDriver::Scene Choose(int index) { return ChooseEntry(index); }
 
   std::filesystem::path dir_;
 };

@@ -1,4 +1,4 @@
-// QGX::Graphics: a drawing surface with double-precision geometry, made on a
+// md::pictar2::Graphics: a drawing surface with double-precision geometry, made on a
 // device context or on a bitmap.
 //
 //   Graphics(hdc, RasterMode 0)   draws straight into hdc (printing).
@@ -24,7 +24,7 @@
 
 #include "platform/win/wingdi.h"
 
-namespace QGX {
+namespace md::pictar2 {
 
 enum RasterMode { RasterModeDevice = 0, RasterModeBitmap = 1 };
 
@@ -71,4 +71,4 @@ class Graphics {
   int height_ = 0;
 };
 
-}  // namespace QGX
+}  // namespace md::pictar2

@@ -1,4 +1,4 @@
-#include "host/pictar2/qgx_graphics.h"
+#include "host/pictar2/graphics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 #include "host/basilo/sgis_types.h"
 #include "host/glyphor/gis_symbolgeometry.h"
 
-namespace QGX {
+namespace md::pictar2 {
 namespace {
 
 constexpr int kMaxPoints = 1 << 24;
@@ -49,14 +49,14 @@ int Px(double w) { return md::basilo::detail::RoundToInt32((std::isfinite(w) && 
 }  // namespace
 
 Graphics::Graphics(HDC hdc, RasterMode mode) : dc_(hdc), mode_(mode) {
-  if (hdc == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, "QGX::Graphics::Graphics", "hdc == NULL");
+  if (hdc == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, "Graphics::Graphics", "hdc == NULL");
 }
 
 Graphics::Graphics(HBITMAP bitmap, RasterMode mode, HDC reference) : mode_(mode) {
   BITMAP bm;
   if (bitmap == nullptr || GetObject(bitmap, sizeof bm, &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight == 0 ||
       bm.bmWidth > kMaxSide || std::abs(bm.bmHeight) > kMaxSide) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "QGX::Graphics::Graphics", "bad bitmap");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "Graphics::Graphics", "bad bitmap");
     return;
   }
   width_ = bm.bmWidth;
@@ -64,7 +64,7 @@ Graphics::Graphics(HBITMAP bitmap, RasterMode mode, HDC reference) : mode_(mode)
   // A context made compatible with the reference takes over its resolution.
   HDC dc = CreateCompatibleDC(reference);
   if (dc == nullptr && reference != nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "QGX::Graphics::Graphics", "bad reference context");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "Graphics::Graphics", "bad reference context");
     dc = CreateCompatibleDC(nullptr);
   }
   if (dc == nullptr) return;
@@ -202,4 +202,4 @@ BOOL Graphics::DrawPolygon(const double* xy, int count, COLORREF color, double w
   return TRUE;
 }
 
-}  // namespace QGX
+}  // namespace md::pictar2

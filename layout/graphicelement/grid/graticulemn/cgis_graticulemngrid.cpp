@@ -1,0 +1,113 @@
+// The graticule of fixed rows and columns: values, setters, copies, stored
+// keys, sheet, drawing and conversion entries.
+#include "layout/graphicelement/grid/graticulemn/cgis_graticulemngrid.h"
+
+#include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/makeornull.h"
+#include "layout/graphicelement/grid/graticulemn/graticulemndraw.h"
+#include "layout/graphicelement/grid/grid/cgis_gridspacing.h"
+
+namespace {
+
+constexpr int kDegreeUnit = 1;
+constexpr const char* kSave = "CGIS_GraticuleMNGrid::Save";
+constexpr const char* kOpen = "CGIS_GraticuleMNGrid::Open";
+
+// A new set for reading or writing a buffer; NULL (with a record under the
+// method for a NULL buffer) when there is none.
+md::basilo::ReleasePtr<IGIS_PropertySet> SetFor(IGIS_DataBuffer* pBuffer, const char* szMethod) {
+  if (pBuffer != nullptr) return md::basilo::ReleasePtr<IGIS_PropertySet>(GIS_CreatePropertySetObject());
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDataBuffer为空");
+  return nullptr;
+}
+
+}  // namespace
+
+CGIS_GraticuleMNGrid::CGIS_GraticuleMNGrid() {
+  // The default label belongs to the grid as it comes from the factory (none
+  // while the library makes no DMS label: the grid then draws unlabelled).
+  m_pLabel.reset(GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_DMS));
+  if (m_pLabel) m_pLabel->SetMapGrid(this);
+  m_pGridSpacing.reset(md::layout::grid::NewGridSpacing(GIS_GRIDSPACING_UNITS_ANGULAR, kDegreeUnit,
+                                                        "CGIS_GraticuleMNGrid::CGIS_GraticuleMNGrid"));
+}
+
+CGIS_GraticuleMNGrid::~CGIS_GraticuleMNGrid() {
+  ReleaseLabel();
+  m_pGridSpacing.reset();
+}
+
+void CGIS_GraticuleMNGrid::Release() { delete this; }
+
+void CGIS_GraticuleMNGrid::SetLabelFormat(IGIS_GridLabel* pLabel) {
+  ReplaceLabel(pLabel, {GIS_GRIDLABEL_DMS}, "CGIS_GraticuleMNGrid::SetLabelFormat", true);
+}
+
+IGIS_MapGrid* CGIS_GraticuleMNGrid::Clone() {
+  CGIS_GraticuleMNGrid* pClone = md::basilo::MakeOrNull<CGIS_GraticuleMNGrid>("CGIS_GraticuleMNGrid::Clone");
+  if (pClone != nullptr) pClone->Copy(this);
+  return pClone;
+}
+
+IGIS_GraticuleMNGrid* CGIS_GraticuleMNGrid::Copy(IGIS_GraticuleMNGrid* pOther) {
+  if (pOther == nullptr || pOther == this) return this;
+  CopyFrom(pOther);
+  // As read: a stored count below 1 travels with the copy.
+  m_nLongitudeCount = pOther->GetLongitudeCount();
+  m_nLatitudeCount = pOther->GetLatitudeCount();
+  return this;
+}
+
+void CGIS_GraticuleMNGrid::SetGridSpacingPtr(IGIS_GridSpacing* pSpacing) {
+  md::layout::grid::ReplaceGridSpacing(&m_pGridSpacing, pSpacing, "CGIS_GraticuleMNGrid::SetGridSpacingPtr");
+}
+
+bool CGIS_GraticuleMNGrid::Save(IGIS_DataBuffer* pBuffer) {
+  md::basilo::ReleasePtr<IGIS_PropertySet> set = SetFor(pBuffer, kSave);
+  if (!set) return false;
+  if (IGIS_Field* f = set->AddProperty("LatitudeCount", "LatitudeCount", GIS_FIELD_TYPE_INT, 1))
+    f->SetInt(m_nLatitudeCount);
+  if (IGIS_Field* f = set->AddProperty("LongitudeCount", "LongitudeCount", GIS_FIELD_TYPE_INT, 1))
+    f->SetInt(m_nLongitudeCount);
+  bool bOk = set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0);
+  if (!bOk) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
+  // The common keys join the set in the buffer; what they answer is the
+  // answer (a failed write is not reported as success).
+  if (!SaveCommon(pBuffer)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
+    bOk = false;
+  }
+  return bOk;
+}
+
+bool CGIS_GraticuleMNGrid::Open(IGIS_DataBuffer* pBuffer) {
+  md::basilo::ReleasePtr<IGIS_PropertySet> set = SetFor(pBuffer, kOpen);
+  if (!set) return false;
+  if (!set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "b_ret == NULL");
+  // Stored as read; a count below 1 is taken as 1 where the counts divide.
+  if (IGIS_Field* f = set->GetProperty("LatitudeCount")) m_nLatitudeCount = f->GetInt();
+  if (IGIS_Field* f = set->GetProperty("LongitudeCount")) m_nLongitudeCount = f->GetInt();
+  set.reset();
+  return OpenCommon(pBuffer);
+}
+
+bool CGIS_GraticuleMNGrid::OnOpenPropertyDlg() {
+  return RunPropertySheet(
+      "经纬网(行列数固定)属性", "CGIS_GraticuleMNGrid::OnOpenPropertyDlg",
+      [this](IGIS_MapGrid* pBackup) { Copy(dynamic_cast<IGIS_GraticuleMNGrid*>(pBackup)); });
+}
+
+bool CGIS_GraticuleMNGrid::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  return md::layout::graticulemn::DrawGraticuleMN(this, hdc, bPrint, pDisplay,
+                                                  [&] { DrawPrelude(hdc, bPrint, pDisplay); });
+}
+
+IGIS_Element* CGIS_GraticuleMNGrid::ConvertToElement() {
+  IGIS_Element* pResult = ConvertPrelude();
+  if (pResult == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, md::layout::graticulemn::kConvertToElement, "p_element == NULL");
+    return nullptr;
+  }
+  return md::layout::graticulemn::ConvertGraticuleMN(this, pResult);
+}

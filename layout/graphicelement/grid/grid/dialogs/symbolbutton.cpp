@@ -1,0 +1,40 @@
+#include "layout/graphicelement/grid/grid/dialogs/symbolbutton.h"
+
+#include <utility>
+
+#include "platform/ui/app.h"
+
+namespace md::layout::grid {
+namespace {
+
+using md::basilo::ReleasePtr;
+
+// The confirmed choice of one run of the chooser, or NULL.
+ReleasePtr<IGIS_Symbol> RunChooser(IGIS_Symbol* pCurrent, int nKind, int* pState) {
+  AFX_MANAGE_STATE(AfxGetStaticModuleState());
+  IGIS_SymbolChooserDlg* pChooser = GIS_GetSymbolSelectDlgObject();
+  if (pChooser == nullptr || (pChooser->Run(pCurrent, nKind, pState, 0, 0) & 0xFF) != TRUE) return {};
+  return ReleasePtr<IGIS_Symbol>(pChooser->GetResult());
+}
+
+}  // namespace
+
+bool ChooseSymbol(IGIS_Symbol* pCurrent, int nKind, int* pState,
+                  const std::function<void(IGIS_Symbol* pPart)>& set) {
+  ReleasePtr<IGIS_Symbol> chosen = RunChooser(pCurrent, nKind, pState);
+  IGIS_Symbol* pPart = GIS_SymbolPartOfKind(chosen.get(), nKind);
+  if (pPart == nullptr) return false;
+  set(pPart);
+  return true;
+}
+
+bool ChooseHeldSymbol(ReleasePtr<IGIS_Symbol>* pHeld, int nKind, int* pState) {
+  if (pHeld == nullptr) return false;
+  ReleasePtr<IGIS_Symbol> chosen = RunChooser(pHeld->get(), nKind, pState);
+  // A part is the symbol itself: keeping the part keeps the chosen symbol.
+  if (GIS_SymbolPartOfKind(chosen.get(), nKind) == nullptr) return false;
+  *pHeld = std::move(chosen);
+  return true;
+}
+
+}  // namespace md::layout::grid

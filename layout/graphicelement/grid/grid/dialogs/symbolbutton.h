@@ -1,0 +1,34 @@
+// The symbol buttons of the grid, label and tab-style pages and wizards. A
+// button runs the host's symbol chooser on the edited object's symbol, for a
+// chooser kind (GIS_CHOOSE_POINT, _LINE, _FILL, _TEXT, or a flagged line or
+// fill), with the button's own remembered state: one process-wide integer
+// per button, zero when the library loads, handed over by address on every
+// press.
+//
+//   namespace { int g_nTickState = 0; }
+//   ChooseSymbol(pGrid->GetTickLineSymbol(), GIS_CHOOSE_LINE, &g_nTickState,
+//                [pGrid](IGIS_Symbol* pLine) { pGrid->SetTickLineSymbol(pLine); });
+#pragma once
+
+#include <functional>
+
+#include "host/basilo/releaseptr.h"
+#include "host/glyphorpick/igis_symbolchooserdlg.h"
+
+namespace md::layout::grid {
+
+// Runs the chooser (with the library's module state). When the user
+// confirmed a symbol that has the part of the kind, the part goes to set,
+// the edited object's setter, which keeps its own copy; then the chooser's
+// symbol is released. True when set ran; a cancel, a confirmed choice
+// without a symbol or without that part changes nothing.
+bool ChooseSymbol(IGIS_Symbol* pCurrent, int nKind, int* pState,
+                  const std::function<void(IGIS_Symbol* pPart)>& set);
+
+// The wizard pages' button: the page holds its own symbol until Finish. On
+// a confirmed choice the held symbol is released and the page keeps the
+// chosen symbol's part of the kind instead. True when the held symbol was
+// replaced.
+bool ChooseHeldSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, int nKind, int* pState);
+
+}  // namespace md::layout::grid

@@ -1,0 +1,142 @@
+// Tracing lines of longitude and latitude for the grids that follow them
+// (the graticules): where a figure in degrees is laid (device coordinates
+// when a grid draws, page coordinates when it converts), the line tracer
+// that samples a stretch of a meridian or parallel, carries the samples into
+// that space and cuts them at the map frame, and the tick that stands where
+// a traced line first meets the frame.
+#pragma once
+
+#include <vector>
+
+#include "host/basilo/releaseptr.h"
+#include "host/basilo/sgis_types.h"
+#include "host/calcora/igis_geoarithmetic.h"
+#include "layout/graphicelement/grid/grid/gridlines.h"
+
+class IGIS_DisplayView;
+class IGIS_MapView;
+class IGIS_SpatialReference;
+
+namespace md::layout::grid {
+
+class GeographicFrame;
+
+// ---- Where a figure is laid ----------------------------------------------
+
+class GeoSpace {
+ public:
+  // The geographic point (degrees) in this space, unrounded; false when it
+  // cannot be carried there.
+  virtual bool FromDegrees(double dLon, double dLat, SGIS_DPoint* pOut) = 0;
+  // Points of this space to the page (0.01 mm, y up) and back; lengths of
+  // ticks are measured on the page.
+  virtual SGIS_DPoint ToPage(SGIS_DPoint point) = 0;
+  virtual SGIS_DPoint FromPage(SGIS_DPoint point) = 0;
+
+ protected:
+  ~GeoSpace() = default;
+};
+
+// Device coordinates of a drawing: degrees go to the map through the
+// geographic frame (aimed at the map), then through the map frame's map
+// view; page points go through the display's view with the page's
+// reference.
+class GeoDeviceSpace final : public GeoSpace {
+ public:
+  GeoDeviceSpace(GeographicFrame& geo, IGIS_MapView* pMapView, IGIS_DisplayView* pView,
+                 IGIS_SpatialReference* pPage)
+      : m_geo(geo), m_pMapView(pMapView), m_pView(pView), m_pPage(pPage) {}
+  bool FromDegrees(double dLon, double dLat, SGIS_DPoint* pOut) override;
+  SGIS_DPoint ToPage(SGIS_DPoint point) override;
+  SGIS_DPoint FromPage(SGIS_DPoint point) override;
+
+ private:
+  GeographicFrame& m_geo;
+  IGIS_MapView* m_pMapView;
+  IGIS_DisplayView* m_pView;
+  IGIS_SpatialReference* m_pPage;
+};
+
+// Page coordinates of a conversion: degrees go to the map, then onto the
+// page by the frame's shown bound and scale (MapToPage).
+class GeoPageSpace final : public GeoSpace {
+ public:
+  GeoPageSpace(GeographicFrame& geo, const SGIS_DRect& bound, const SGIS_Rect& frame, double dScale)
+      : m_geo(geo), m_bound(bound), m_frame(frame), m_dScale(dScale) {}
+  bool FromDegrees(double dLon, double dLat, SGIS_DPoint* pOut) override;
+  SGIS_DPoint ToPage(SGIS_DPoint point) override { return point; }
+  SGIS_DPoint FromPage(SGIS_DPoint point) override { return point; }
+
+ private:
+  GeographicFrame& m_geo;
+  SGIS_DRect m_bound;
+  SGIS_Rect m_frame;
+  double m_dScale;
+};
+
+// ---- What is laid ---------------------------------------------------------
+
+// Receives the pieces of a figure in the order they are laid, as points of
+// the space, rounded half away from zero.
+class GeoFigureSink {
+ public:
+  // A meridian or parallel cut at the frame (at least 2 points).
+  virtual void Line(const SGIS_Point* /*pPoints*/, int /*nCount*/) {}
+  // A mark at a crossing of a meridian and a parallel.
+  virtual void Marker(SGIS_Point /*point*/) {}
+  virtual void Tick(bool /*bSub*/, SGIS_Point /*from*/, SGIS_Point /*to*/) {}
+
+ protected:
+  ~GeoFigureSink() = default;
+};
+
+// ---- Tracing --------------------------------------------------------------
+
+// The sides of a frame, in the order their ticks are laid.
+enum class TickSide { Bottom = 0, Top = 1, Left = 2, Right = 3 };
+
+// The stretch of one line in degrees (x longitude, y latitude), from where
+// it is sampled first to where last.
+struct GeoRun {
+  SGIS_DPoint from;
+  SGIS_DPoint to;
+};
+
+// Samples stretches of lines, carries them into a space and cuts them at
+// the frame (a rectangle of that space). The buffers are made once and
+// reused by every line.
+class GeoLineTracer {
+ public:
+  GeoLineTracer(GeoSpace& space, const SGIS_Rect& frame);
+  GeoLineTracer(const GeoLineTracer&) = delete;
+  GeoLineTracer& operator=(const GeoLineTracer&) = delete;
+
+  // False without the geometric-arithmetic object that cuts the lines.
+  bool Ready() const { return m_pClipper != nullptr; }
+  GeoSpace& Space() const { return m_space; }
+  // The frame, normalised.
+  const SGIS_Rect& Frame() const { return m_frame; }
+
+  // The run sampled at nSteps + 1 points, carried and cut at the frame; the
+  // number of points kept (0 when none), which Kept() then holds in order:
+  // Kept()[0] is where the run first meets the frame.
+  int Trace(const GeoRun& run, int nSteps);
+  const SGIS_Point* Kept() const { return m_kept.data(); }
+
+  // The tick of a side that stands at the first point the last trace kept
+  // and runs dLength along the page away from the frame (a negative length
+  // into it), in the space, rounded. False when that point lies on one of
+  // the two edges across the side (a bottom tick whose line enters through
+  // the left or right edge), which gives no tick.
+  bool TickAtFirst(TickSide side, double dLength, SGIS_Point* pFrom, SGIS_Point* pTo);
+
+ private:
+  GeoSpace& m_space;
+  SGIS_Rect m_frame;
+  md::basilo::ReleasePtr<IGIS_GeoArithmetic> m_pClipper;
+  GridPointCarrier m_carry;
+  std::vector<SGIS_Point> m_carried;
+  std::vector<SGIS_Point> m_kept;
+};
+
+}  // namespace md::layout::grid

@@ -1,0 +1,122 @@
+// The grids' property sheets: each kind's OnOpenPropertyDlg runs the sheet
+// of its row with its caption and pages in order, Apply stays disabled, and
+// the answer is the user's; the sheet classes and the pages' refusal
+// without a grid.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "layout/graphicelement/grid/grid/dialogs/cgis_axespage.h"
+#include "layout/graphicelement/grid/grid/dialogs/cgis_gridlinepage.h"
+#include "layout/graphicelement/grid/grid/dialogs/cgis_publicpropertysheet.h"
+#include "tests/layout/graphicelement/grid/grid/dialogs/griddialogtest.h"
+
+namespace {
+
+using md::test::LogMark;
+using md::test::Owned;
+using md::ui::ScriptedDriver;
+using md::ui::UiUser;
+
+using GridSheets = md::test::GridDialogTest;
+
+struct SheetRow {
+  int kind;
+  std::string title;
+  std::vector<std::string> pages;
+};
+
+const SheetRow kRows[] = {
+    {GIS_MAPGRID_GRATICULE, "经纬网属性", {"坐标轴", "内部标注", "线条", "细切线"}},
+    {GIS_MAPGRID_MEASURE, "方里网属性", {"坐标轴", "线条"}},
+    {GIS_MAPGRID_INDEX, "索引格网属性", {"坐标轴", "线条"}},
+    {GIS_MAPGRID_GRATICULE_MN, "经纬网(行列数固定)属性", {"坐标轴"}},
+};
+
+bool ApplyEnabled(UiUser& u) {
+  CWnd* apply = u.Sheet()->GetDlgItem(static_cast<int>(ID_APPLY_NOW));
+  return apply != nullptr && apply->IsWindowEnabled();
+}
+
+TEST_F(GridSheets, EachKindShowsItsRowsPagesUnderItsCaptionAndAnswersTheUser) {
+  for (const SheetRow& row : kRows) {
+    SCOPED_TRACE(row.kind);
+    Owned<IGIS_MapGrid> grid(md::test::NewGrid(row.kind));
+    if (grid.get() == nullptr) continue;
+    for (bool confirm : {true, false}) {
+      std::string title;
+      std::vector<std::string> pages;
+      bool applyEverEnabled = false;
+      ScriptedDriver driver;
+      driver.Then([&](UiUser& u) {
+        title = u.Sheet()->GetTitle();
+        EXPECT_EQ(u.Sheet()->GetActiveIndex(), 0);
+        for (int i = 0; i < u.Sheet()->GetPageCount(); ++i) {
+          pages.push_back(u.Sheet()->GetPage(i)->GetCaption());
+          EXPECT_TRUE(u.GoToPage(i));
+          applyEverEnabled = applyEverEnabled || ApplyEnabled(u);
+        }
+        confirm ? u.Ok() : u.Cancel();
+      });
+      // The index grid too answers FALSE after Cancel.
+      EXPECT_EQ(grid->OnOpenPropertyDlg(), confirm);
+      EXPECT_EQ(title, row.title);
+      EXPECT_EQ(pages, row.pages);
+      EXPECT_FALSE(applyEverEnabled);
+      EXPECT_EQ(driver.DialogsRun(), 1);
+    }
+  }
+}
+
+TEST_F(GridSheets, TheSheetsStartWithTheirCaptionStringAndThePublicSheetsApplyDoesNothing) {
+  CGIS_GridPropertySheet grid;
+  EXPECT_EQ(grid.GetTitle(), "Property Sheet");
+  CGIS_PublicPropertySheet open;
+  EXPECT_EQ(open.GetTitle(), "Property Sheet");
+  for (const char* name :
+       {"CGIS_GridPropertySheet", "CGIS_PublicPropertySheet", "CGIS_AxesPage", "CGIS_GridLinePage"}) {
+    std::unique_ptr<CWnd> made(md::ui::CreateWindowObject(name));
+    EXPECT_NE(made, nullptr) << name;
+  }
+
+  // A page that marks itself modified enables Apply; the public sheet's
+  // Apply then neither applies the page nor clears its mark.
+  Owned<IGIS_MapGrid> g(md::test::NewGrid(GIS_MAPGRID_MEASURE));
+  CGIS_GridLinePage page;
+  page.m_pMapGrid = g.get();
+  open.AddPage(&page);
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    u.Click(IDC_GIS_GL_MARKS);
+    page.SetModified(TRUE);
+    EXPECT_TRUE(u.Apply());
+    EXPECT_TRUE(page.IsModified());
+    EXPECT_EQ(g->GetGridlineType(), GIS_GRIDLINE_LINES);
+    u.Cancel();
+  });
+  EXPECT_EQ(open.DoModal(), IDCANCEL);
+  EXPECT_EQ(g->GetGridlineType(), GIS_GRIDLINE_LINES);
+}
+
+TEST_F(GridSheets, APageWithoutAGridIsRefusedWithARecordAndTheNextOneShows) {
+  Owned<IGIS_MapGrid> g(md::test::NewGrid(GIS_MAPGRID_GRATICULE));
+  CGIS_AxesPage axes;  // no grid
+  CGIS_GridLinePage line;
+  line.m_pMapGrid = g.get();
+  CGIS_GridPropertySheet sheet;
+  sheet.AddPage(&axes);
+  sheet.AddPage(&line);
+  LogMark log;
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    EXPECT_EQ(u.Sheet()->GetActiveIndex(), 1);
+    EXPECT_FALSE(u.Sheet()->SetActivePage(0));
+    u.Ok();
+  });
+  EXPECT_EQ(sheet.DoModal(), IDOK);
+  EXPECT_TRUE(log.Has(GIS_LOG_LEVEL_CHECK, "CGIS_AxesPage::OnInitDialog", "m_pMapGrid == NULL"));
+  EXPECT_TRUE(log.Has(GIS_LOG_LEVEL_CHECK, "CGIS_AxesPage::OnSetActive", "m_pMapGrid == NULL"));
+  EXPECT_EQ(Prompts(), 0u);
+}
+
+}  // namespace
