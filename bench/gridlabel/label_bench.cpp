@@ -17,68 +17,32 @@
 // The default run is short (a smoke run); pass --benchmark_min_time=N for
 // steadier figures.
 #include <benchmark/benchmark.h>
-#include <cairo-ft.h>
-#include <cairo.h>
-#include <fontconfig/fontconfig.h>
 
 #include <cmath>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "bench/gridlabel/samplesheet.h"
 #include "bench/ratio_reporter.h"
-#include "host/display/cgis_printdisplay.h"
-#include "host/featra/igis_feature.h"
-#include "host/helmora/gis_mapfile.h"
-#include "host/helmora/igis_map.h"
-#include "host/tilemar/igis_tilingrule.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
-#include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
-#include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
-#include "platform/canvas/recording.h"
 #include "platform/text/textengine.h"
-#include "platform/win/gdidevice.h"
-#include "platform/win/wingdi.h"
 #include "tests/support/measuregriddouble.h"
 
 namespace {
 
 constexpr int kDpi = 300;
-constexpr int kMargin = 2000;  // page units round the frame
 
 // The sheet in its frame with a measured grid double and its formatted label.
 class SheetScene {
  public:
   explicit SheetScene(double dInterval) {
-    GIS_SetSymbolTextEngine("freetype");
-    md::layout::InstallElementHooks();
-    set_ = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
-    page_ = GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0);
-    set_->GetFeatureClass()->SetSpatialReference(page_);
-    doc_ = GIS_CreateDocumentObject();
-    IGIS_Map* sheet =
-        GIS_LoadMapFile(doc_, (std::string(MD_SOURCE_DIR) + "/host/helmora/maps/sheet_50k.geojson").c_str());
-    SGIS_Rect r;
-    if (sheet == nullptr || !GIS_GetTilingRuleManagerPtr()
-                                 ->GetTilingRule(GIS_TILINGRULE_NATIONAL)
-                                 ->GetSheetExtent("J50E001009", sheet->GetSpatialReference(), 1, &r)) {
-      return;
-    }
-    set_->SetMapLayer(doc_->GetLayoutLayer());
-    r.Normalize();
-    const SGIS_DRect extent(r.left, r.bottom, r.right, r.top);
-    frame_ = new CGIS_MapElement(set_, nullptr);
-    frame_->SetRect(SGIS_Rect(kMargin, kMargin + static_cast<int>(std::lround(extent.Height() / 0.5)),
-                              kMargin + static_cast<int>(std::lround(extent.Width() / 0.5)), kMargin));
-    frame_->SetMapName(sheet->GetName());
-    frame_->SetMapBound(extent);
-    frame_->SetScale(0.5);
-    grid_ = new md::test::MeasureGridDouble(sheet->GetSpatialReference());
-    grid_->SetMapElement(frame_);
+    if (page_.frame() == nullptr) return;
+    grid_ = new md::test::MeasureGridDouble(page_.sheet()->GetSpatialReference());
+    grid_->SetMapElement(page_.frame());
     grid_->GetGridSpacing()->SetXIntervalSize(dInterval);
     grid_->GetGridSpacing()->SetYIntervalSize(dInterval);
     label_ = new CGIS_FormattedGridLabel;
@@ -92,26 +56,16 @@ class SheetScene {
   ~SheetScene() {
     if (label_ != nullptr) label_->Release();
     if (grid_ != nullptr) grid_->Release();
-    if (frame_ != nullptr) frame_->Release();
-    set_->Release();
-    doc_->Release();
-    page_->Release();
   }
   SheetScene(const SheetScene&) = delete;
   SheetScene& operator=(const SheetScene&) = delete;
 
   bool ok() const { return label_ != nullptr; }
-  double WidthMm() const { return (frame_->GetRect().right + kMargin) / 100.0; }
-  double HeightMm() const { return (frame_->GetRect().top + kMargin) / 100.0; }
-  IGIS_FeatureSet* set() const { return set_; }
-  CGIS_MapElement* frame() const { return frame_; }
+  const md::bench::SampleSheetPage& page() const { return page_; }
   CGIS_FormattedGridLabel* label() const { return label_; }
 
  private:
-  IGIS_FeatureSet* set_ = nullptr;
-  IGIS_SpatialReference* page_ = nullptr;
-  IGIS_Document* doc_ = nullptr;
-  CGIS_MapElement* frame_ = nullptr;
+  md::bench::SampleSheetPage page_;
   md::test::MeasureGridDouble* grid_ = nullptr;
   CGIS_FormattedGridLabel* label_ = nullptr;
 };
@@ -122,116 +76,21 @@ SheetScene& Scene(double dInterval) {
   return dInterval >= 1000.0 ? km : hm;
 }
 
-// A printer context on the canvas for the scene's paper, with its display;
-// the frame is drawn once, so that the map view maps onto this page.
-struct Printed {
-  Printed(SheetScene& scene, md::canvas::Canvas* canvas) {
-    md::win::PrinterSetup setup;
-    setup.dpiX = setup.dpiY = kDpi;
-    setup.paperWidthMm = scene.WidthMm();
-    setup.paperHeightMm = scene.HeightMm();
-    hdc = md::win::CreatePrinterDC(canvas, setup, &md::text::FreeTypeEngine());
-    const int w = static_cast<int>(std::lround(scene.WidthMm() * 100));
-    const int h = static_cast<int>(std::lround(scene.HeightMm() * 100));
-    display = std::make_unique<CGIS_PrintDisplay>(hdc, w, h, SGIS_Point(0, h));
-    display->PrepareDC();
-    scene.frame()->OnDraw(hdc, true, display.get());
-  }
-  ~Printed() {
-    display.reset();
-    DeleteDC(hdc);
-  }
-  HDC hdc = nullptr;
-  std::unique_ptr<CGIS_PrintDisplay> display;
-};
-
 void Draw(benchmark::State& state) {
   SheetScene& scene = Scene(static_cast<double>(state.range(0)));
   if (!scene.ok()) return state.SkipWithError("no sheet");
-  auto canvas = md::canvas::CairoCanvas::createPageImage(scene.WidthMm(), scene.HeightMm(), kDpi);
-  Printed printed(scene, canvas.get());
+  auto canvas =
+      md::canvas::CairoCanvas::createPageImage(scene.page().WidthMm(), scene.page().HeightMm(), kDpi);
+  md::bench::PrintedSheet printed(scene.page(), canvas.get(), kDpi);
   for (auto _ : state) scene.label()->OnDraw(printed.hdc, true, printed.display.get());
 }
-
-// The texts of one recorded drawing, each with what cairo needs made beforehand.
-class TextReplay {
- public:
-  explicit TextReplay(const md::canvas::RecordingCanvas& recording) {
-    for (const md::canvas::Record* r : recording.recordsOf(md::canvas::Record::Type::Text)) {
-      texts_.push_back({r->text.text, r->text.origin.x, r->text.origin.y, r->text.angle,
-                        r->text.font.emHeight, FaceOf(r->text.font)});
-    }
-  }
-  ~TextReplay() {
-    for (cairo_font_face_t* f : faces_) cairo_font_face_destroy(f);
-  }
-  TextReplay(const TextReplay&) = delete;
-  TextReplay& operator=(const TextReplay&) = delete;
-
-  std::size_t size() const { return texts_.size(); }
-  void Draw(cairo_t* cr) const {
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    for (const Text& t : texts_) {
-      cairo_save(cr);
-      cairo_translate(cr, t.x, t.y);
-      cairo_rotate(cr, -t.angle * M_PI / 180.0);
-      cairo_set_font_face(cr, t.face);
-      cairo_set_font_size(cr, t.em);
-      cairo_move_to(cr, 0, 0);
-      cairo_show_text(cr, t.text.c_str());
-      cairo_restore(cr);
-    }
-  }
-
- private:
-  struct Text {
-    std::string text;
-    double x, y, angle, em;
-    cairo_font_face_t* face;
-  };
-  // The face file the text engine chose for the run's font.
-  cairo_font_face_t* FaceOf(const md::canvas::Font& font) {
-    md::text::FontRequest req;
-    req.face = font.face;
-    req.height = -font.emHeight;
-    const md::text::FontPtr matched = md::text::FreeTypeEngine().Match(req);
-    const md::text::FaceSource* src = matched->Face(0);
-    FcPattern* pat = FcPatternCreate();
-    if (src != nullptr) {
-      FcPatternAddString(pat, FC_FILE, reinterpret_cast<const FcChar8*>(src->file.c_str()));
-      FcPatternAddInteger(pat, FC_INDEX, src->index);
-    }
-    cairo_font_face_t* face = cairo_ft_font_face_create_for_pattern(pat);
-    FcPatternDestroy(pat);
-    faces_.push_back(face);
-    return face;
-  }
-  std::vector<Text> texts_;
-  std::vector<cairo_font_face_t*> faces_;
-};
 
 void RawCairo(benchmark::State& state) {
   SheetScene& scene = Scene(static_cast<double>(state.range(0)));
   if (!scene.ok()) return state.SkipWithError("no sheet");
-  auto sizer = md::canvas::CairoCanvas::createPageImage(scene.WidthMm(), scene.HeightMm(), kDpi);
-  const int w = sizer->width(), h = sizer->height();
-  sizer.reset();
-  md::canvas::RecordingCanvas recording(w, h);
-  {
-    Printed printed(scene, &recording);
-    recording.clear();
-    scene.label()->OnDraw(printed.hdc, true, printed.display.get());
-  }
-  const TextReplay replay(recording);
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
-  cairo_t* cr = cairo_create(surface);
-  for (auto _ : state) {
-    replay.Draw(cr);
-    cairo_surface_flush(surface);
-  }
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
-  state.counters["texts"] = static_cast<double>(replay.size());
+  md::bench::TimeRawTexts(state, scene.page(), kDpi, [&scene](HDC hdc, IGIS_Display* display) {
+    scene.label()->OnDraw(hdc, true, display);
+  });
 }
 
 void Convert(benchmark::State& state) {

@@ -2,8 +2,8 @@
 #include "layout/graphicelement/element/libraryunload.h"
 
 #include <algorithm>
+#include <atomic>
 #include <mutex>
-#include <new>
 #include <vector>
 
 namespace md::layout {
@@ -14,13 +14,14 @@ struct Registry {
   std::vector<void (*)()> functions;
 };
 
+// Whether the registry was made: an unload without registrations makes
+// none (made then, it would be lost with the library's unmapping).
+std::atomic<bool> g_bMade{false};
+
 // Never destroyed: the application object runs it while the library's
-// static objects are being destroyed, in whatever order. It lives in the
-// library's own storage, not on the heap, so that nothing of it is left
-// behind when the library is unloaded.
+// static objects are being destroyed, in whatever order.
 Registry& Unload() {
-  alignas(Registry) static unsigned char storage[sizeof(Registry)];
-  static Registry& registry = *new (storage) Registry;
+  static Registry& registry = (g_bMade = true, *new Registry);
   return registry;
 }
 
@@ -35,6 +36,7 @@ void AtLibraryUnload(void (*pfnUnload)()) {
 }
 
 void RunLibraryUnload() {
+  if (!g_bMade) return;
   std::vector<void (*)()> functions;
   {
     Registry& r = Unload();

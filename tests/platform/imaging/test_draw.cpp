@@ -236,3 +236,32 @@ TEST(ImagingDraw, BadArgumentsAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// A picture drawn again onto the same device rectangle gives the pixels of
+// the first drawing (kept, not computed anew); another rectangle, or a copy
+// of the bitmap whose pixels changed, is resampled.
+TEST(ImagingDraw, ARepeatedDrawingGivesTheSamePixelsAndAnotherIsResampled) {
+  Screen s;
+  Bitmap b = QuadrantBitmap(7, 5);
+  ASSERT_TRUE(DrawBitmap(s.hdc, b, 10, 20, 33, 41));
+  ASSERT_TRUE(DrawBitmap(s.hdc, b, 10, 20, 33, 41));
+  ASSERT_TRUE(DrawBitmap(s.hdc, b, 10, 20, 17, 41));
+  const auto images = s.canvas.recordsOf(cv::Record::Type::Image);
+  ASSERT_EQ(images.size(), 3u);
+  EXPECT_EQ(images[1]->pixels, images[0]->pixels);
+  EXPECT_EQ(images[1]->dst, images[0]->dst);
+  EXPECT_EQ(images[2]->dst, (cv::Rect{10, 20, 27, 61}));
+  EXPECT_NE(images[2]->pixels.size(), images[0]->pixels.size());
+
+  // A copy starts with nothing kept: its changed pixels show.
+  Bitmap changed = b;
+  for (std::uint32_t& p : changed.pixels) p = 0xFF102030u;
+  ASSERT_TRUE(DrawBitmap(s.hdc, changed, 10, 20, 33, 41));
+  const cv::Record& last = *s.canvas.recordsOf(cv::Record::Type::Image).back();
+  EXPECT_EQ(RecordedPixel(last, 12, 22), 0x102030u);
+  EXPECT_EQ(RecordedPixel(*images[0], 12, 22), 0xFF0000u);
+}
+
+}  // namespace

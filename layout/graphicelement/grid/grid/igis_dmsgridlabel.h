@@ -19,7 +19,9 @@ class IGIS_DMSGridLabel : public IGIS_GridLabel {
   // Makes this label equal to another DMS label (not its grid); returns this one.
   virtual IGIS_DMSGridLabel* Copy(IGIS_DMSGridLabel* pOther) = 0;
   // The symbol of the minutes and seconds in the stacked display (the
-  // label's own object, not to be released); the setter keeps a copy.
+  // label's own object, not to be released). The setter keeps a copy of the
+  // one given, or makes the one it holds take its settings; NULL removes it
+  // (with a record).
   virtual IGIS_SymbolPart* GetSecondsSymbolText() = 0;
   virtual void SetSecondsSymbolTextPtr(IGIS_SymbolPart* pSymbol) = 0;
   // Whether the texts show minutes (display mode 5 or 6) and seconds (mode
@@ -28,7 +30,8 @@ class IGIS_DMSGridLabel : public IGIS_GridLabel {
   virtual void SetShowMinutes(bool bShow) = 0;
   virtual bool IsShowSeconds() = 0;
   virtual void SetShowSeconds(bool bShow) = 0;
-  // GIS_DMSLABEL_*; other values are ignored by the setter.
+  // GIS_DMSLABEL_*; other values are ignored by the setter (a stored one is
+  // kept as stored and shown as standard).
   virtual int GetDMSLabelType() = 0;
   virtual void SetDMSLabelType(int nType) = 0;
   // Decimal places of the last unit shown (the format's digit count, in

@@ -44,17 +44,9 @@ constexpr const char* kConvert = "CGIS_FormattedGridLabel::ConvertToElement";
 
 // Samples per line: finer while the view clips (printing), and always in
 // conversions.
-constexpr int kFineSteps = 200;
-constexpr int kCoarseSteps = 20;
-// The turn of a side's texts when its alignment flag is set, degrees.
-constexpr double kTurnedAngle = 90.0;
-
-// The grid's label flag of a side.
-bool GridShowsSide(IGIS_MapGrid* pGrid, LabelSide side) {
-  bool bLeft = false, bTop = false, bRight = false, bBottom = false;
-  pGrid->GetLabelVisible(&bLeft, &bTop, &bRight, &bBottom);
-  return md::layout::label::BySide(side, bBottom, bTop, bLeft, bRight);
-}
+using md::layout::label::kCoarseLabelSteps;
+using md::layout::label::kFineLabelSteps;
+using md::layout::label::kTurnedLabelAngle;
 
 // Sets the lines of the grid up over the part of the map the frame shows;
 // false (nothing to label) as MeasureLabelLines::Prepare.
@@ -94,19 +86,8 @@ bool CGIS_FormattedGridLabel::Turned(LabelSide side) const {
 }
 
 IGIS_MapElement* CGIS_FormattedGridLabel::CheckedFrame(const char* szMethod, const char* szKindText) {
-  if (m_pMapGrid == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapGrid == NULL");
-    return nullptr;
-  }
-  IGIS_MapElement* pFrame = m_pMapGrid->GetMapElement();
-  if (pFrame == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mapelement == NULL");
-    return nullptr;
-  }
-  if (pFrame->GetMap() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_map == NULL");
-    return nullptr;
-  }
+  IGIS_MapElement* pFrame = md::layout::label::LabelledFrame(m_pMapGrid, szMethod);
+  if (pFrame == nullptr) return nullptr;
   if (m_pMapGrid->GetType() != GIS_MAPGRID_MEASURE ||
       dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid) == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szKindText);
@@ -141,12 +122,8 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   if (pView == nullptr) return false;
   IGIS_MapElement* pFrame = CheckedFrame(kDraw, "pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return false;
-  IGIS_MainObject* pMain = pFrame->GetMainObject();
-  IGIS_MapView* pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
-  if (pMapView == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_mainview == NULL");
-    return false;
-  }
+  IGIS_MapView* pMapView = md::layout::label::LabelledMapView(pFrame, kDraw);
+  if (pMapView == nullptr) return false;
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
   auto* pGrid = dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid);
 
@@ -160,7 +137,7 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_geoArithmetic == NULL ");
     return false;
   }
-  const int nSteps = pView->IsClipping() ? kFineSteps : kCoarseSteps;
+  const int nSteps = pView->IsClipping() ? kFineLabelSteps : kCoarseLabelSteps;
   CrossingFrame frame;
   frame.rect = pView->PageToDeviceRect(pFrame->GetRect(), pPage);
   frame.rect.Normalize();
@@ -179,13 +156,12 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   };
 
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, nSteps,
-                                             toDevice);
+  md::layout::label::LabelLineWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, nSteps, toDevice);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
-    if (!GridShowsSide(m_pMapGrid, side)) continue;
+    if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
     if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) {
-      pFont->lfOrientation = Turned(side) ? static_cast<LONG>(kTurnedAngle) : 0;
+      pFont->lfOrientation = Turned(side) ? static_cast<LONG>(kTurnedLabelAngle) : 0;
     }
     pStyle->SetAlignment(DrawnAlignment(side));
     labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
@@ -256,21 +232,17 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
     return true;
   };
 
-  md::layout::label::MeasureLabelWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, kFineSteps,
-                                             toPage);
+  md::layout::label::LabelLineWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, kFineLabelSteps,
+                                          toPage);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
-    if (!GridShowsSide(m_pMapGrid, side)) continue;
-    const double dAngle = dBaseAngle + (Turned(side) ? kTurnedAngle : 0.0);
+    if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
+    const double dAngle = dBaseAngle + (Turned(side) ? kTurnedLabelAngle : 0.0);
     pSymbol->SetAngle(dAngle);
     const bool bMade = labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
       const SGIS_DPoint anchor = md::layout::label::OffsetForSide(side, SGIS_DPoint(crossing), m_offsets);
-      SGIS_Rect extent;
-      pSymbol->GetTextExtent(&extent, text.c_str(), 0, 1.0);
-      const SGIS_DRect box = md::layout::label::AlignedTextBound(
-          DrawnAlignment(side), anchor, extent.Width() * dRatio, extent.Height() * dRatio, dAngle);
-      return CreateTextElement(pCompound, SGIS_Point::FromDoubles(box.x1, box.y2), pSymbol.get(),
-                               text.c_str(), false) != FALSE;
+      return md::layout::label::CreateAlignedText(pCompound, pSymbol.get(), DrawnAlignment(side), anchor,
+                                                  text.c_str(), dRatio);
     });
     if (!bMade) {
       // Nothing of a conversion that failed part-way stays in the feature set.

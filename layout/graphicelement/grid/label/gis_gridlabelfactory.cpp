@@ -5,6 +5,7 @@
 #include "host/basilo/makeornull.h"
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/grid/igis_gridlabel.h"
+#include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_indexbackgroundtabstyle.h"
 #include "layout/graphicelement/grid/label/cgis_indexbottontabstyle.h"
@@ -30,7 +31,7 @@ IGIS_GridLabel* Make() {
 
 // Type 3 has no class and no row.
 const TypeRow kTypes[] = {
-    {GIS_GRIDLABEL_DMS, nullptr},
+    {GIS_GRIDLABEL_DMS, &Make<CGIS_DMSGridLabel>},
     {GIS_GRIDLABEL_MIXEDFONT, nullptr},
     {GIS_GRIDLABEL_FORMATTED, &Make<CGIS_FormattedGridLabel>},
     {GIS_GRIDLABEL_INDEX_BACKGROUND, &Make<CGIS_IndexBackGroundTabStyle>},

@@ -5,10 +5,47 @@
 #include <cmath>
 #include <limits>
 
+#include "host/basilo/igis_log.h"
+#include "host/glyphor/igis_symbol.h"
+#include "host/helmora/igis_mainobject.h"
 #include "host/notara/igis_annostyle.h"
 #include "host/notaradraw/igis_annodrawer.h"
+#include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "layout/graphicelement/mapframe/igis_mapelement.h"
 
 namespace md::layout::label {
+
+bool GridLabelsSide(IGIS_MapGrid* pGrid, LabelSide side) {
+  if (pGrid == nullptr) return false;
+  bool bLeft = false, bTop = false, bRight = false, bBottom = false;
+  pGrid->GetLabelVisible(&bLeft, &bTop, &bRight, &bBottom);
+  return BySide(side, bBottom, bTop, bLeft, bRight);
+}
+
+IGIS_MapElement* LabelledFrame(IGIS_MapGrid* pGrid, const char* szMethod) {
+  if (pGrid == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapGrid == NULL");
+    return nullptr;
+  }
+  IGIS_MapElement* pFrame = pGrid->GetMapElement();
+  if (pFrame == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mapelement == NULL");
+    return nullptr;
+  }
+  if (pFrame->GetMap() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_map == NULL");
+    return nullptr;
+  }
+  return pFrame;
+}
+
+IGIS_MapView* LabelledMapView(IGIS_MapElement* pFrame, const char* szMethod) {
+  IGIS_MainObject* pMain = pFrame != nullptr ? pFrame->GetMainObject() : nullptr;
+  IGIS_MapView* pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
+  if (pMapView == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mainview == NULL");
+  return pMapView;
+}
 
 int CrossingFrame::EdgeOf(LabelSide side) const {
   return BySide<int>(side, bYDown ? rect.top : rect.bottom, bYDown ? rect.bottom : rect.top, rect.left,
@@ -103,6 +140,17 @@ SGIS_DRect AlignedTextBound(int nAlignment, SGIS_DPoint anchor, double w, double
     out.y1 = std::max(out.y1, y);
   }
   return out;
+}
+
+bool CreateAlignedText(IGIS_CompoundElement* pCompound, IGIS_Symbol* pSymbol, int nAlignment,
+                       SGIS_DPoint anchor, const char* szText, double dRatio) {
+  if (pSymbol == nullptr || szText == nullptr) return false;
+  SGIS_Rect extent;
+  pSymbol->GetTextExtent(&extent, szText, 0, 1.0);
+  const SGIS_DRect box = AlignedTextBound(nAlignment, anchor, extent.Width() * dRatio,
+                                          extent.Height() * dRatio, pSymbol->GetAngle());
+  return CreateTextElement(pCompound, SGIS_Point::FromDoubles(box.x1, box.y2), pSymbol, szText, false) !=
+         FALSE;
 }
 
 }  // namespace md::layout::label

@@ -20,7 +20,20 @@
 
 #include "host/basilo/sgis_types.h"
 
+class IGIS_CompoundElement;
+class IGIS_MapElement;
+class IGIS_MapGrid;
+class IGIS_MapView;
+class IGIS_Symbol;
+
 namespace md::layout::label {
+
+// Samples a coordinate label takes along each line: fine when printing and
+// in conversions, coarse on a screen.
+inline constexpr int kFineLabelSteps = 200;
+inline constexpr int kCoarseLabelSteps = 20;
+// The turn of a side's texts when its alignment flag is set, degrees.
+inline constexpr double kTurnedLabelAngle = 90.0;
 
 enum class LabelSide { Bottom = 0, Top = 1, Left = 2, Right = 3 };
 
@@ -52,6 +65,18 @@ constexpr bool LabelsVerticalLines(LabelSide side) {
 constexpr bool TakesLastCrossing(LabelSide side) {
   return side == LabelSide::Top || side == LabelSide::Right;
 }
+
+// The grid's label switch of the side (IGIS_MapGrid::GetLabelVisible): the
+// coordinate labels write the sides their grid names.
+bool GridLabelsSide(IGIS_MapGrid* pGrid, LabelSide side);
+
+// The map frame of the grid a label is bound to, when it shows a map; NULL
+// after a level-3 record under the method otherwise: "m_pMapGrid == NULL",
+// "p_mapelement == NULL" or "p_map == NULL".
+IGIS_MapElement* LabelledFrame(IGIS_MapGrid* pGrid, const char* szMethod);
+// The view the frame's map is drawn in; NULL after the record
+// "p_mainview == NULL".
+IGIS_MapView* LabelledMapView(IGIS_MapElement* pFrame, const char* szMethod);
 
 // ---- Crossings ------------------------------------------------------------
 
@@ -149,5 +174,13 @@ int QuarterTurnedAlignment(int nTurnedCode);
 // element placed by the left-bottom corner of this bound, with the same
 // size and angle, covers what the drawer draws.
 SGIS_DRect AlignedTextBound(int nAlignment, SGIS_DPoint anchor, double w, double h, double dAngle);
+
+// Adds to the compound a text element in the symbol (its size and angle)
+// whose bound covers what the drawer draws with the code at the anchor
+// (page units): the text's extent at scale 1.0 times dRatio (the owner's
+// unit ratio), placed by AlignedTextBound's lower-left corner, rounded.
+// FALSE when no element could be made.
+bool CreateAlignedText(IGIS_CompoundElement* pCompound, IGIS_Symbol* pSymbol, int nAlignment,
+                       SGIS_DPoint anchor, const char* szText, double dRatio);
 
 }  // namespace md::layout::label

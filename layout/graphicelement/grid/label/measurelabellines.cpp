@@ -121,6 +121,14 @@ bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_Spati
   return true;
 }
 
+int MeasureLabelLines::LineCount(bool bVertical) const {
+  return (bVertical ? m_vertical : m_horizontal).nCount;
+}
+
+double MeasureLabelLines::LineAt(bool bVertical, int i) const {
+  return bVertical ? m_vertical.At(i, m_dXInterval) : m_horizontal.At(i, m_dYInterval);
+}
+
 bool MeasureLabelLines::Accepts(LabelSide side, double c) const {
   return LabelsVerticalLines(side) ? (m_area.x1 <= c && c <= m_area.x2) : (m_area.y2 <= c && c <= m_area.y1);
 }
@@ -145,57 +153,6 @@ void MeasureLabelLines::LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, S
 bool MeasureLabelLines::GridToMap(SGIS_DPoint* pPoint) const {
   IGIS_CoordTransform* t = m_toMap.Get();
   return t != nullptr && t->TransformPoint(1, pPoint, 1) != FALSE;
-}
-
-MeasureLabelWalk::MeasureLabelWalk(const MeasureLabelLines& lines, IGIS_GeoArithmetic* pArithmetic,
-                                   const CrossingFrame& frame, EdgeTest test, int nSteps,
-                                   grid::GridPointCarrier carry)
-    : m_lines(lines),
-      m_pArithmetic(pArithmetic),
-      m_frame(frame),
-      m_test(test),
-      m_nSteps(nSteps > 0 ? nSteps : 1),
-      m_carry(std::move(carry)) {
-  // A cut writes at most twice the points it is given.
-  m_crossings.resize(2 * (static_cast<std::size_t>(m_nSteps) + 1));
-  m_traced[0].resize(static_cast<std::size_t>(lines.Vertical().nCount));
-  m_traced[1].resize(static_cast<std::size_t>(lines.Horizontal().nCount));
-}
-
-bool MeasureLabelWalk::Walk(LabelSide side, const TextOf& textOf, const OnLabel& onLabel) {
-  const bool bVertical = LabelsVerticalLines(side);
-  const grid::GridLineRun& run = bVertical ? m_lines.Vertical() : m_lines.Horizontal();
-  const double dInterval = bVertical ? m_lines.XInterval() : m_lines.YInterval();
-  std::vector<Traced>& traced = m_traced[bVertical ? 0 : 1];
-  for (int i = 0; i < run.nCount; ++i) {
-    const double c = run.At(i, dInterval);
-    if (!m_lines.Accepts(side, c)) continue;
-    Traced& t = traced[static_cast<std::size_t>(i)];
-    if (!t.bDone) Trace(side, c, &t);
-    // The first and the last point where the line lies in the frame.
-    const SGIS_Point ends[2] = {t.first, t.last};
-    SGIS_Point crossing;
-    if (!SideCrossing(side, ends, t.nCount > 1 ? 2 : t.nCount, m_frame, m_test, &crossing)) continue;
-    const std::string text = textOf(m_lines.LabelValue(side, c));
-    if (text.empty()) continue;
-    if (!onLabel(text, crossing)) return false;
-  }
-  return true;
-}
-
-void MeasureLabelWalk::Trace(LabelSide side, double c, Traced* pOut) {
-  pOut->bDone = true;
-  SGIS_DPoint from, to;
-  m_lines.LineEnds(side, c, &from, &to);
-  const int n = grid::SampleGridLine(from, to, m_nSteps, m_carry, &m_samples);
-  if (n == 0 || m_pArithmetic == nullptr) return;
-  const SGIS_Rect& r = m_frame.rect;
-  const int m = m_pArithmetic->ClipPolylineToRect(SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top), n,
-                                                  m_samples.data(), m_crossings.data());
-  if (m < 1) return;
-  pOut->nCount = m;
-  pOut->first = m_crossings[0];
-  pOut->last = m_crossings[static_cast<std::size_t>(m) - 1];
 }
 
 }  // namespace md::layout::label

@@ -2,22 +2,16 @@
 // drawing or conversion: the area to label in the grid's own projected
 // reference, the intervals and origins in that reference's units, the runs
 // of vertical and horizontal lines to try, the carrying of grid points into
-// the map's reference, and the walk of a side's labelled lines with their
-// crossings. The formatted and the mixed-font labels share them.
+// the map's reference; the walk of a side's labelled lines is
+// labellinewalk.h. The formatted and the mixed-font labels share them.
 #pragma once
-
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
-#include "layout/graphicelement/grid/label/labelgeometry.h"
-
-class IGIS_GeoArithmetic;
+#include "layout/graphicelement/grid/label/labellinewalk.h"
 
 namespace md::layout::label {
 
@@ -31,11 +25,9 @@ struct MeasureSpacing {
   int nUnits = 0;
 };
 
-class MeasureLabelLines {
+class MeasureLabelLines final : public LabelLines {
  public:
   MeasureLabelLines() = default;
-  MeasureLabelLines(const MeasureLabelLines&) = delete;
-  MeasureLabelLines& operator=(const MeasureLabelLines&) = delete;
 
   // Sets the lines up. The area is the map bound carried into the grid's
   // reference, within the part of the grid's plane that its projection
@@ -66,13 +58,15 @@ class MeasureLabelLines {
 
   // Whether the line of the side's direction at grid coordinate c lies in
   // the area (edges included).
-  bool Accepts(LabelSide side, double c) const;
+  int LineCount(bool bVertical) const override;
+  double LineAt(bool bVertical, int i) const override;
+  bool Accepts(LabelSide side, double c) const override;
   // The value a label writes for that line, in the spacing's unit:
   // (c + origin) / unit factor.
-  double LabelValue(LabelSide side, double c) const;
+  double LabelValue(LabelSide side, double c) const override;
   // The ends of that line: across the area widened by one interval, from
   // its low end to its high end.
-  void LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const;
+  void LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const override;
   // Carries a grid point into the map's reference in place; false when it
   // cannot.
   bool GridToMap(SGIS_DPoint* pPoint) const;
@@ -88,46 +82,6 @@ class MeasureLabelLines {
   double m_dUnitFactor = 1.0;
   grid::GridLineRun m_vertical;
   grid::GridLineRun m_horizontal;
-};
-
-// Walks the lines of a side that get a label: each line of the side's
-// direction in the area that meets the frame, in the coordinates the lines
-// are carried into, where the crossing the side takes passes the edge test,
-// with the text of its value (a value without text is left out). A line is
-// traced once for both sides that label it (bottom and top, left and
-// right), with nSteps + 1 samples; the buffers are made once and kept.
-class MeasureLabelWalk {
- public:
-  using TextOf = std::function<std::string(double dValue)>;
-  // Receives a label's text and crossing; false stops the walk.
-  using OnLabel = std::function<bool(const std::string& text, SGIS_Point crossing)>;
-
-  MeasureLabelWalk(const MeasureLabelLines& lines, IGIS_GeoArithmetic* pArithmetic,
-                   const CrossingFrame& frame, EdgeTest test, int nSteps, grid::GridPointCarrier carry);
-  MeasureLabelWalk(const MeasureLabelWalk&) = delete;
-  MeasureLabelWalk& operator=(const MeasureLabelWalk&) = delete;
-
-  // Hands each label of the side on, along the side; false when onLabel
-  // stopped the walk.
-  bool Walk(LabelSide side, const TextOf& textOf, const OnLabel& onLabel);
-
- private:
-  struct Traced {
-    bool bDone = false;
-    int nCount = 0;  // points of the line in the frame
-    SGIS_Point first, last;
-  };
-  void Trace(LabelSide side, double c, Traced* pOut);
-
-  const MeasureLabelLines& m_lines;
-  IGIS_GeoArithmetic* m_pArithmetic;
-  CrossingFrame m_frame;
-  EdgeTest m_test;
-  int m_nSteps;
-  grid::GridPointCarrier m_carry;
-  std::vector<SGIS_Point> m_samples;
-  std::vector<SGIS_Point> m_crossings;
-  std::vector<Traced> m_traced[2];  // vertical lines, horizontal lines
 };
 
 }  // namespace md::layout::label

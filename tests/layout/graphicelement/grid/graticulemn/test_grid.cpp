@@ -29,8 +29,9 @@ TEST(GraticuleMNGrid, ANewGridHasItsDefaultsAndKeepsCountsOfAtLeastOne) {
   ASSERT_NE(g->GetGridSpacing(), nullptr);
   EXPECT_EQ(g->GetGridSpacing()->GetUnitsType(), GIS_GRIDSPACING_UNITS_ANGULAR);
   EXPECT_EQ(g->GetGridSpacing()->GetUnits(), 1);
-  // The library makes no degrees-minutes-seconds label yet: none is bound.
-  EXPECT_EQ(g->GetLabelFormat(), GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_DMS));
+  // Its label is a degrees-minutes-seconds label of its own.
+  ASSERT_NE(g->GetLabelFormat(), nullptr);
+  EXPECT_EQ(g->GetLabelFormat()->GetType(), GIS_GRIDLABEL_DMS);
   struct Row {
     int value;
     int latitude, longitude;  // the counts after both setters were given the value

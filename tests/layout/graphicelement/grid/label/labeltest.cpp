@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/tilemar/igis_tilingrule.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
+#include "platform/win/gdidevice.h"
+#include "platform/win/wingdi.h"
+
 namespace md::test {
 
 void PrintOn(md::canvas::Canvas* canvas, double widthMm, double heightMm, int dpi,
@@ -38,13 +44,13 @@ std::vector<Placed> PlacedOf(const md::canvas::RecordingCanvas& canvas) {
   return out;
 }
 
-std::vector<Placed> OnSide(const std::vector<Placed>& all, Side side) {
+std::vector<Placed> OnSide(const std::vector<Placed>& all, Side side, const CanvasFrame& frame) {
   std::vector<Placed> out;
   for (const Placed& p : all) {
-    const bool on = side == kBottom ? p.top >= kFrameBottom
-                    : side == kTop  ? p.bottom <= kFrameTop
-                    : side == kLeft ? p.right <= kFrameLeft
-                                    : p.left >= kFrameRight;
+    const bool on = side == kBottom ? p.top >= frame.bottom
+                    : side == kTop  ? p.bottom <= frame.top
+                    : side == kLeft ? p.right <= frame.left
+                                    : p.left >= frame.right;
     if (on) out.push_back(p);
   }
   std::sort(out.begin(), out.end(), [side](const Placed& a, const Placed& b) {
@@ -53,10 +59,87 @@ std::vector<Placed> OnSide(const std::vector<Placed>& all, Side side) {
   return out;
 }
 
-std::vector<std::string> TextsOn(const std::vector<Placed>& all, Side side) {
+std::vector<std::string> TextsOn(const std::vector<Placed>& all, Side side, const CanvasFrame& frame) {
   std::vector<std::string> out;
-  for (const Placed& p : OnSide(all, side)) out.push_back(p.text);
+  for (const Placed& p : OnSide(all, side, frame)) out.push_back(p.text);
   return out;
+}
+
+std::vector<Placed> DrawnMembers(IGIS_Element* compound) {
+  LabelPrinter printer;
+  auto* c = dynamic_cast<IGIS_CompoundElement*>(compound);
+  for (int i = 0; c != nullptr && i < c->GetElementCount(); ++i) {
+    c->GetElementPtrByIndex(i)->OnDraw(printer.hdc, true, printer.display.get());
+  }
+  return PlacedOf(printer.canvas);
+}
+
+void ExpectConvertedAsDrawn(IGIS_GridLabel* label, IGIS_FeatureSet* owner, const std::vector<Placed>& drawn,
+                            const CanvasFrame& frame, const std::string& what) {
+  const int before = owner->GetFeatureCount();
+  IGIS_Element* compound = label->ConvertToElement();
+  ASSERT_NE(compound, nullptr) << what;
+  EXPECT_EQ(owner->GetFeatureCount(), before + 1 + static_cast<int>(drawn.size())) << what;
+  const std::vector<Placed> converted = DrawnMembers(compound);
+  EXPECT_TRUE(owner->DeleteElement(compound)) << what;
+  for (Side side : {kBottom, kTop, kLeft, kRight}) {
+    const std::vector<Placed> a = OnSide(drawn, side, frame);
+    const std::vector<Placed> b = OnSide(converted, side, frame);
+    ASSERT_EQ(a.size(), b.size()) << what << " side " << side;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      EXPECT_EQ(a[i].text, b[i].text) << what;
+      EXPECT_EQ(a[i].angle, b[i].angle) << what << " " << a[i].text;
+      EXPECT_NEAR(a[i].left, b[i].left, 1.0) << what << " " << side << " " << a[i].text;
+      EXPECT_NEAR(a[i].right, b[i].right, 1.0) << what << " " << side << " " << a[i].text;
+      EXPECT_NEAR(a[i].top, b[i].top, 1.0) << what << " " << side << " " << a[i].text;
+      EXPECT_NEAR(a[i].bottom, b[i].bottom, 1.0) << what << " " << side << " " << a[i].text;
+    }
+  }
+}
+
+void DrawOnPrintedPage(md::canvas::Canvas* canvas, double widthMm, double heightMm, int dpi,
+                       md::text::TextEngine* engine, CGIS_MapElement* frame,
+                       const std::function<bool(HDC hdc, IGIS_Display* display)>& draw) {
+  auto* recording = dynamic_cast<md::canvas::RecordingCanvas*>(canvas);
+  PrintOn(canvas, widthMm, heightMm, dpi, engine, [&](HDC hdc, IGIS_Display* display) {
+    EXPECT_TRUE(frame->OnDraw(hdc, true, display));
+    if (recording != nullptr) recording->clear();
+    EXPECT_TRUE(draw(hdc, display));
+  });
+}
+
+bool ShowSampleSheet(CGIS_MapElement* frame, IGIS_Map* sheet, int margin, int bandOffset, int bandWidth) {
+  SGIS_Rect r;
+  if (!GIS_GetTilingRuleManagerPtr()
+           ->GetTilingRule(GIS_TILINGRULE_NATIONAL)
+           ->GetSheetExtent("J50E001009", sheet->GetSpatialReference(), 1, &r)) {
+    return false;
+  }
+  r.Normalize();
+  const SGIS_DRect extent(r.left, r.bottom, r.right, r.top);
+  frame->SetRect(SGIS_Rect(margin, margin + static_cast<int>(extent.Height() / 0.5 + 0.5),
+                           margin + static_cast<int>(extent.Width() / 0.5 + 0.5), margin));
+  frame->SetMapName(sheet->GetName());
+  frame->SetMapBound(extent);
+  frame->SetScale(0.5);
+  IGIS_MapBorder* border = GIS_GetMapBorderFactoryObject()->CreateMapBorder(GIS_MAPBORDER_CALIBRATED);
+  auto* band = dynamic_cast<IGIS_MapBorderCalibrated*>(border);
+  if (band == nullptr) {
+    if (border != nullptr) border->Release();
+    return false;
+  }
+  band->SetLeftOffset(bandOffset);
+  band->SetRightOffset(bandOffset);
+  band->SetTopOffset(bandOffset);
+  band->SetBottomOffset(bandOffset);
+  band->SetBorderWidth(bandWidth);
+  band->SetInterval(2000);
+  ReleasePtr<IGIS_Symbol> dark(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_FILL));
+  dark->SetColor(RGB(20, 20, 20));
+  band->SetForegroundSymbolPtr(dark.get());
+  frame->SetOuterMapBorder(band);
+  band->Release();
+  return true;
 }
 
 std::vector<std::string> Values(int from, int step, int count) {

@@ -106,6 +106,12 @@ void PrintOn(md::canvas::Canvas* canvas, double widthMm, double heightMm, int dp
 // The frame of the label page in the printer's device units.
 constexpr double kFrameLeft = 2000, kFrameRight = 22000, kFrameTop = 2000, kFrameBottom = 18000;
 
+// A frame's edges on a printer's canvas (pixels, y down).
+struct CanvasFrame {
+  double left, right, top, bottom;
+};
+constexpr CanvasFrame kLabelFrame{kFrameLeft, kFrameRight, kFrameTop, kFrameBottom};
+
 // A text drawn, with its box in device units: the cell of the fixed-metrics
 // engine reaches 0.8 em above the baseline and 0.2 em below it.
 struct Placed {
@@ -117,8 +123,33 @@ std::vector<Placed> PlacedOf(const md::canvas::RecordingCanvas& canvas);
 
 // The texts outside one side of the label page's frame, in their order along it.
 enum Side { kBottom, kTop, kLeft, kRight };
-std::vector<Placed> OnSide(const std::vector<Placed>& all, Side side);
-std::vector<std::string> TextsOn(const std::vector<Placed>& all, Side side);
+std::vector<Placed> OnSide(const std::vector<Placed>& all, Side side, const CanvasFrame& frame = kLabelFrame);
+std::vector<std::string> TextsOn(const std::vector<Placed>& all, Side side,
+                                 const CanvasFrame& frame = kLabelFrame);
+// The texts of a conversion's compound, each member drawn on a printer page
+// of its own.
+std::vector<Placed> DrawnMembers(IGIS_Element* compound);
+// Converts the label and expects its new compound in the owner feature set
+// to hold one text element for each text drawn, each standing where the
+// drawn one does (side by side, within one device unit, with the same text
+// and turn); the compound is deleted after.
+void ExpectConvertedAsDrawn(IGIS_GridLabel* label, IGIS_FeatureSet* owner, const std::vector<Placed>& drawn,
+                            const CanvasFrame& frame, const std::string& what);
+
+// Draws the frame and then what `draw` draws on a printed page of the size,
+// through the canvas, with the engine; a recording canvas keeps only what
+// `draw` drew.
+void DrawOnPrintedPage(md::canvas::Canvas* canvas, double widthMm, double heightMm, int dpi,
+                       md::text::TextEngine* engine, CGIS_MapElement* frame,
+                       const std::function<bool(HDC hdc, IGIS_Display* display)>& draw);
+
+// Shows the 1:50,000 sample sheet J50E001009 (a map of the sheet in the
+// frame's owner's document) in the frame at true scale: the frame becomes
+// the sheet's Gauss-Kruger rectangle with its lower-left corner at (margin,
+// margin), and gets the demo sheet's band, offset out and width wide, in
+// dark grey. False when the sheet has no extent.
+bool ShowSampleSheet(CGIS_MapElement* frame, IGIS_Map* sheet, int margin, int bandOffset, int bandWidth);
+
 // The texts of count whole numbers from `from` in steps.
 std::vector<std::string> Values(int from, int step, int count);
 

@@ -174,18 +174,7 @@ TEST_F(FormattedLabelDrawing, CapsItsLinesWithOneRecordAndFinishes) {
 
 // ---- Conversion ------------------------------------------------------------
 
-class FormattedLabelConversion : public FormattedLabelDrawing {
- public:
-  // The converted texts drawn on a printer page of their own.
-  std::vector<Placed> DrawConverted(IGIS_Element* compound) {
-    LabelPrinter printer;
-    auto* c = dynamic_cast<IGIS_CompoundElement*>(compound);
-    for (int i = 0; c != nullptr && i < c->GetElementCount(); ++i) {
-      c->GetElementPtrByIndex(i)->OnDraw(printer.hdc, true, printer.display.get());
-    }
-    return PlacedOf(printer.canvas);
-  }
-};
+class FormattedLabelConversion : public FormattedLabelDrawing {};
 
 TEST_F(FormattedLabelConversion, PutsEveryTextWhereTheDrawingPutsIt) {
   const struct {
@@ -196,26 +185,7 @@ TEST_F(FormattedLabelConversion, PutsEveryTextWhereTheDrawingPutsIt) {
     label_->SetLabelAlignment(r.left, r.right, r.top, r.bottom);
     label_->SetLabelOffsetX(150, 250, 350, 450);
     label_->SetLabelOffsetY(50, 60, 70, 80);
-    const std::vector<Placed> drawn = Draw();
-    const int before = set_->GetFeatureCount();
-    IGIS_Element* compound = label_->ConvertToElement();
-    ASSERT_NE(compound, nullptr) << r.what;
-    const std::vector<Placed> converted = DrawConverted(compound);
-    EXPECT_EQ(set_->GetFeatureCount(), before + 1 + static_cast<int>(drawn.size())) << r.what;
-    for (Side side : {kBottom, kTop, kLeft, kRight}) {
-      const std::vector<Placed> a = OnSide(drawn, side);
-      const std::vector<Placed> b = OnSide(converted, side);
-      ASSERT_EQ(a.size(), b.size()) << r.what << " side " << side;
-      for (std::size_t i = 0; i < a.size(); ++i) {
-        EXPECT_EQ(a[i].text, b[i].text);
-        EXPECT_EQ(a[i].angle, b[i].angle) << a[i].text;
-        EXPECT_NEAR(a[i].left, b[i].left, 1.0) << r.what << " " << side << " " << a[i].text;
-        EXPECT_NEAR(a[i].right, b[i].right, 1.0) << r.what << " " << side << " " << a[i].text;
-        EXPECT_NEAR(a[i].top, b[i].top, 1.0) << r.what << " " << side << " " << a[i].text;
-        EXPECT_NEAR(a[i].bottom, b[i].bottom, 1.0) << r.what << " " << side << " " << a[i].text;
-      }
-    }
-    EXPECT_TRUE(set_->DeleteElement(compound));
+    ExpectConvertedAsDrawn(label_.get(), set_, Draw(), kLabelFrame, r.what);
   }
   // The label's own text symbol is not turned.
   EXPECT_EQ(label_->GetTextSymbolPtr()->GetAngle(), 0.0);

@@ -24,12 +24,8 @@ constexpr const char* kControls = "tests/layout/graphicelement/grid/label/contro
 // label's drawing.
 void DrawPage(md::canvas::Canvas* canvas, double widthMm, double heightMm, int dpi,
               md::text::TextEngine* engine, CGIS_MapElement* frame, IGIS_GridLabel* label) {
-  auto* recording = dynamic_cast<md::canvas::RecordingCanvas*>(canvas);
-  PrintOn(canvas, widthMm, heightMm, dpi, engine, [&](HDC hdc, IGIS_Display* display) {
-    EXPECT_TRUE(frame->OnDraw(hdc, true, display));
-    if (recording != nullptr) recording->clear();
-    EXPECT_TRUE(label->OnDraw(hdc, true, display));
-  });
+  DrawOnPrintedPage(canvas, widthMm, heightMm, dpi, engine, frame,
+                    [label](HDC hdc, IGIS_Display* display) { return label->OnDraw(hdc, true, display); });
 }
 
 class LabelRender : public LabelPage {};
@@ -61,31 +57,7 @@ class SampleSheet : public LabelPage {
                              (std::string(MD_SOURCE_DIR) + "/host/helmora/maps/sheet_50k.geojson").c_str());
     ASSERT_NE(sheet_, nullptr);
     ASSERT_TRUE(set_->SetMapLayer(doc_sheet_->GetLayoutLayer()));
-    SGIS_Rect r;
-    ASSERT_TRUE(GIS_GetTilingRuleManagerPtr()
-                    ->GetTilingRule(GIS_TILINGRULE_NATIONAL)
-                    ->GetSheetExtent("J50E001009", sheet_->GetSpatialReference(), 1, &r));
-    r.Normalize();
-    const SGIS_DRect extent(r.left, r.bottom, r.right, r.top);
-    frame_ = NewFrame(SGIS_Rect(kLeft, kBottom + static_cast<int>((extent.Height()) / 0.5 + 0.5),
-                                kLeft + static_cast<int>(extent.Width() / 0.5 + 0.5), kBottom));
-    frame_->SetMapName(sheet_->GetName());
-    frame_->SetMapBound(extent);
-    frame_->SetScale(0.5);
-    IGIS_MapBorder* border = GIS_GetMapBorderFactoryObject()->CreateMapBorder(GIS_MAPBORDER_CALIBRATED);
-    auto* band = dynamic_cast<IGIS_MapBorderCalibrated*>(border);
-    ASSERT_NE(band, nullptr);
-    band->SetLeftOffset(kBandOffset);
-    band->SetRightOffset(kBandOffset);
-    band->SetTopOffset(kBandOffset);
-    band->SetBottomOffset(kBandOffset);
-    band->SetBorderWidth(kBandWidth);
-    band->SetInterval(2000);
-    ReleasePtr<IGIS_Symbol> black(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_FILL));
-    black->SetColor(RGB(20, 20, 20));
-    band->SetForegroundSymbolPtr(black.get());
-    frame_->SetOuterMapBorder(band);
-    band->Release();
+    ASSERT_TRUE(ShowSampleSheet(frame_, sheet_, kLeft, kBandOffset, kBandWidth));
 
     grid_->Release();
     grid_ = new MeasureGridDouble(sheet_->GetSpatialReference());

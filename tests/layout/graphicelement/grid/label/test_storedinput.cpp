@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
 #include "layout/graphicelement/grid/label/igis_indexbackgroundtabstyle.h"
 #include "tests/fuzz/fuzz_inputs.h"
@@ -37,6 +38,20 @@ void WriteSeeds() {
   edited->SetLabelAlignment(true, false, true, false);
   edited->SetLabelVisible(false, true, false, true);
   WriteSeed("formatted_edited.bin", Stored(edited.get()));
+  ReleasePtr<CGIS_DMSGridLabel> dms(new CGIS_DMSGridLabel);
+  WriteSeed("dms.bin", Stored(dms.get()));
+  // Stacked degrees and minutes, the split and options changed, a stored
+  // display type outside the two, a seconds symbol of its own.
+  ReleasePtr<CGIS_DMSGridLabel> stacked(new CGIS_DMSGridLabel);
+  stacked->SetShowSeconds(false);
+  stacked->SetDecimalDigits(10);
+  stacked->GetLatLonFormat()->SetLatLonOptionA(false);
+  stacked->GetLatLonFormat()->SetLatLonOptionB(false);
+  stacked->GetSecondsSymbolText()->GetFontSizePtr()->lfHeight = -5;
+  stacked->SetLabelAlignment(false, true, false, true);
+  BufferPtr type2 = BufferWith([](IGIS_PropertySet* s) { PutInt(s, "DMSLabelType", 2); });
+  stacked->Open(type2.get());
+  WriteSeed("dms_stacked.bin", Stored(stacked.get()));
   // Only the common offset: the side offsets follow it.
   WriteSeed("offset_only.bin", [] {
     BufferPtr b = BufferWith([](IGIS_PropertySet* s) {
@@ -85,7 +100,7 @@ TEST(GridLabelStoredInput, SeedsAndCrashInputsReadWithoutHarm) {
       ++n;
     }
   }
-  EXPECT_GE(n, 9);
+  EXPECT_GE(n, 11);
   for (const fs::path& p : md::test::fuzz::Inputs("corpus", "gridlabel")) {
     const std::vector<unsigned char> bytes = md::test::fuzz::ReadInput(p);
     for (std::size_t cut :

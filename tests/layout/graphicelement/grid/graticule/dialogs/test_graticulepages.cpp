@@ -163,23 +163,6 @@ TEST_F(GraticulePages, ValuesOutOfRangeArePromptedAndKeepThePage) {
   }
 }
 
-TEST_F(GraticulePages, TheEditsKeepOnlyWhatTheirNumbersTake) {
-  Owned<IGIS_GraticuleGrid> g(NewGraticule());
-  ScriptedDriver driver;
-  driver.Then([&](UiUser& u) {
-    u.GoToPage(kSlimLinePage);
-    u.Replace(IDC_GIS_SL_LON_MINUTES, "1a-5");
-    EXPECT_EQ(u.Text(IDC_GIS_SL_LON_MINUTES), "15");
-    u.Replace(IDC_GIS_SL_LON_SECONDS, "7.5x");
-    EXPECT_EQ(u.Text(IDC_GIS_SL_LON_SECONDS), "7.5");
-    u.GoToPage(kInsideLabelPage);
-    u.Replace(IDC_GIS_IL_LAT_SECONDS, "-3.25");
-    EXPECT_EQ(u.Text(IDC_GIS_IL_LAT_SECONDS), "3.25");
-    u.Cancel();
-  });
-  EXPECT_FALSE(g->OnOpenPropertyDlg());
-}
-
 TEST_F(GraticulePages, TheHatchSymbolsComeFromTheChooser) {
   Owned<IGIS_GraticuleGrid> g(NewGraticule());
   ScriptedDriver driver;
