@@ -54,13 +54,6 @@ class TabDrawing : public TabPage {
     grid_->columns = 4;
     grid_->rows = 3;
   }
-  // The converted texts drawn on a printer page of their own.
-  std::vector<Placed> DrawTexts(IGIS_CompoundElement* texts) {
-    LabelPrinter printer;
-    for (int i = 0; texts != nullptr && i < texts->GetElementCount(); ++i)
-      texts->GetElementPtrByIndex(i)->OnDraw(printer.hdc, true, printer.display.get());
-    return PlacedOf(printer.canvas);
-  }
 };
 
 // Ring by ring, the fill and then the outline, on all four sides; converted,
@@ -177,7 +170,7 @@ TEST_F(TabDrawing, ConvertedTextsStandWhereTheyWereDrawn) {
       IGIS_CompoundElement* compound = AsCompound(style->ConvertToElement());
       ASSERT_NE(compound, nullptr);
       const std::vector<Placed> converted =
-          DrawTexts(AsCompound(compound->GetElementPtrByIndex(compound->GetElementCount() - 1)));
+          DrawnMembers(compound->GetElementPtrByIndex(compound->GetElementCount() - 1));
       ASSERT_EQ(converted.size(), drawn.size());
       for (std::size_t i = 0; i < drawn.size(); ++i) {
         EXPECT_EQ(converted[i].text, drawn[i].text);
