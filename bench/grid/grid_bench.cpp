@@ -31,6 +31,14 @@
 //   Convert             the grid turned into plain elements (the compound is
 //                       dropped outside the timing); "elements" counts them.
 //
+// The graticule of fixed rows and columns over the same frame (its interval
+// found anew at each drawing from the counts; lines, ticks and sub-ticks):
+//   FixedCount/C/S      C columns and rows (1, 4, 20) through a printer
+//                       (S = 200 segments a line) or a 300-dpi screen (20);
+//   FixedCountRawCairo/C/S
+//                       the same polylines stroked straight into cairo;
+//   FixedCountConvert/C the grid turned into plain elements.
+//
 // Storing and reading map grids, beside the per-element figures of
 // bench_demo's StoreAndRead:
 //
@@ -72,6 +80,7 @@
 #include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
@@ -89,11 +98,12 @@ constexpr int kDpi = 300;
 constexpr int kPaperW = 45000, kPaperH = 40000;  // 450 x 400 mm
 constexpr double kScale = 0.5;                   // 1:50,000 in map metres per 0.01 mm
 
-// The sheet in a frame at 1:50,000 with a measured grid of its own
-// reference, labels and border off (only the grid's figure is drawn).
+// The sheet in a frame at 1:50,000 with a grid of the kind (a measured grid
+// in its own reference, or a graticule), labels and border off (only the
+// grid's figure is drawn).
 class SheetScene {
  public:
-  SheetScene() {
+  explicit SheetScene(int nKind) {
     GIS_SetSymbolTextEngine("fixed");
     md::layout::InstallElementHooks();
     set_ = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
@@ -112,7 +122,7 @@ class SheetScene {
     const int h = static_cast<int>(std::lround(bound.Height() / kScale));
     frame_->SetRect(SGIS_Rect(1500, 1500 + h, 1500 + w, 1500));
     frame_->SetMapBound(bound);
-    grid_ = static_cast<IGIS_MeasureGrid*>(GIS_CreateMapGridPropertyObject(GIS_MAPGRID_MEASURE));
+    grid_ = GIS_CreateMapGridPropertyObject(nKind);
     grid_->SetMapElement(frame_);
     grid_->SetBorder(nullptr);
     grid_->SetLabelVisible(false, false, false, false);
@@ -130,12 +140,20 @@ class SheetScene {
   SheetScene(const SheetScene&) = delete;
   SheetScene& operator=(const SheetScene&) = delete;
 
-  IGIS_MeasureGrid* grid() { return grid_; }
+  IGIS_MapGrid* grid() { return grid_; }
   CGIS_MapElement* frame() { return frame_; }
   IGIS_FeatureSet* page() { return set_; }
+  // The measured grid's interval.
   void SetInterval(double metres) {
-    grid_->GetGridSpacing()->SetXIntervalSize(metres);
-    grid_->GetGridSpacing()->SetYIntervalSize(metres);
+    IGIS_GridSpacing* spacing = static_cast<IGIS_MeasureGrid*>(grid_)->GetGridSpacing();
+    spacing->SetXIntervalSize(metres);
+    spacing->SetYIntervalSize(metres);
+  }
+  // The graticule's columns and rows.
+  void SetCounts(int n) {
+    auto* graticule = static_cast<IGIS_GraticuleMNGrid*>(grid_);
+    graticule->SetLatitudeCount(n);
+    graticule->SetLongitudeCount(n);
   }
 
  private:
@@ -150,11 +168,16 @@ class SheetScene {
   IGIS_SpatialReference* page_ = nullptr;
   IGIS_Document* doc_ = nullptr;
   CGIS_MapElement* frame_ = nullptr;
-  IGIS_MeasureGrid* grid_ = nullptr;
+  IGIS_MapGrid* grid_ = nullptr;
 };
 
 SheetScene& Scene() {
-  static SheetScene scene;
+  static SheetScene scene(GIS_MAPGRID_MEASURE);
+  return scene;
+}
+
+SheetScene& FixedCountScene() {
+  static SheetScene scene(GIS_MAPGRID_GRATICULE_MN);
   return scene;
 }
 
@@ -163,7 +186,7 @@ SheetScene& Scene() {
 // drawn once, so that its map view is set for the grid.
 class Device {
  public:
-  Device(md::canvas::Canvas* canvas, bool bPrinter) {
+  Device(md::canvas::Canvas* canvas, bool bPrinter, SheetScene& scene = Scene()) : scene_(scene) {
     if (bPrinter) {
       md::win::PrinterSetup setup;
       setup.dpiX = setup.dpiY = kDpi;
@@ -178,7 +201,7 @@ class Device {
       screen_ = std::make_unique<CGIS_ScreenDisplay>(hdc_, 1.0, 0.0, static_cast<double>(kPaperH));
       display_ = screen_.get();
     }
-    Scene().frame()->OnDraw(hdc_, true, display_);
+    scene_.frame()->OnDraw(hdc_, true, display_);
   }
   ~Device() {
     printer_.reset();
@@ -187,9 +210,10 @@ class Device {
   }
   Device(const Device&) = delete;
   Device& operator=(const Device&) = delete;
-  bool DrawGrid() { return Scene().grid()->OnDraw(hdc_, true, display_); }
+  bool DrawGrid() { return scene_.grid()->OnDraw(hdc_, true, display_); }
 
  private:
+  SheetScene& scene_;
   HDC hdc_ = nullptr;
   std::unique_ptr<CGIS_PrintDisplay> printer_;
   std::unique_ptr<CGIS_ScreenDisplay> screen_;
@@ -200,22 +224,25 @@ std::unique_ptr<md::canvas::CairoCanvas> NewCanvas() {
   return md::canvas::CairoCanvas::createPageImage(kPaperW / 100.0, kPaperH / 100.0, kDpi);
 }
 
-void Draw(benchmark::State& state) {
-  const bool bPrinter = state.range(0) == 200;
+void DrawScene(benchmark::State& state, bool bPrinter, SheetScene& scene) {
   auto canvas = NewCanvas();
-  Device device(canvas.get(), bPrinter);
-  for (auto _ : state) benchmark::DoNotOptimize(device.DrawGrid());
+  Device device(canvas.get(), bPrinter, scene);
+  for (auto _ : state) {
+    if (!device.DrawGrid()) state.SkipWithError("grid not drawn");
+  }
 }
+
+void Draw(benchmark::State& state) { DrawScene(state, state.range(0) == 200, Scene()); }
 
 // The polylines one drawing of the grid strokes, as the canvas received them.
 struct Stroke {
   std::vector<md::canvas::Point> points;
   md::canvas::Pen pen;
 };
-std::vector<Stroke> RecordedStrokes(bool bPrinter) {
+std::vector<Stroke> RecordedStrokes(bool bPrinter, SheetScene& scene = Scene()) {
   md::canvas::RecordingCanvas recording(static_cast<int>(kPaperW * kDpi / 2540),
                                         static_cast<int>(kPaperH * kDpi / 2540));
-  Device device(&recording, bPrinter);
+  Device device(&recording, bPrinter, scene);
   recording.clear();
   device.DrawGrid();
   std::vector<Stroke> out;
@@ -285,10 +312,10 @@ void Interval(benchmark::State& state) {
   Scene().SetInterval(1000.0);
 }
 
-void Convert(benchmark::State& state) {
+void ConvertScene(benchmark::State& state, SheetScene& scene) {
   int elements = 0;
   for (auto _ : state) {
-    IGIS_Element* made = Scene().grid()->ConvertToElement();
+    IGIS_Element* made = scene.grid()->ConvertToElement();
     state.PauseTiming();
     elements = 0;
     for (IGIS_Element* part : {made}) {
@@ -302,6 +329,25 @@ void Convert(benchmark::State& state) {
     state.ResumeTiming();
   }
   state.counters["elements"] = elements;
+}
+
+void Convert(benchmark::State& state) { ConvertScene(state, Scene()); }
+
+// ---- The graticule of fixed rows and columns --------------------------------
+
+void FixedCount(benchmark::State& state) {
+  FixedCountScene().SetCounts(static_cast<int>(state.range(0)));
+  DrawScene(state, state.range(1) == 200, FixedCountScene());
+}
+
+void FixedCountRawCairo(benchmark::State& state) {
+  FixedCountScene().SetCounts(static_cast<int>(state.range(0)));
+  StrokeAll(state, RecordedStrokes(state.range(1) == 200, FixedCountScene()));
+}
+
+void FixedCountConvert(benchmark::State& state) {
+  FixedCountScene().SetCounts(static_cast<int>(state.range(0)));
+  ConvertScene(state, FixedCountScene());
 }
 
 // ---- Storing and reading -------------------------------------------------
@@ -387,6 +433,9 @@ BENCHMARK(RawCairoReduced)->Arg(200)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(Interval)->Arg(1000)->Arg(500)->Arg(250)->Arg(100)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(Interval)->Name("DenseInterval")->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Convert)->Unit(benchmark::kMillisecond);
+BENCHMARK(FixedCount)->ArgsProduct({{1, 4, 20}, {200, 20}})->Unit(benchmark::kMillisecond);
+BENCHMARK(FixedCountRawCairo)->ArgsProduct({{1, 4, 20}, {200, 20}})->Unit(benchmark::kMillisecond);
+BENCHMARK(FixedCountConvert)->Arg(1)->Arg(4)->Arg(20)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
@@ -397,5 +446,9 @@ int main(int argc, char** argv) {
   reporter->PrintRatio("Draw/20", "RawCairo/20", "Draw/20 / RawCairo/20", 1.5);
   reporter->PrintRatio("Draw/200", "RawCairoReduced/200", "Draw/200 / RawCairoReduced/200", 1.5);
   reporter->PrintRatio("Draw/20", "RawCairoReduced/20", "Draw/20 / RawCairoReduced/20", 1.5);
+  reporter->PrintRatio("FixedCount/4/200", "FixedCountRawCairo/4/200",
+                       "FixedCount/4/200 / FixedCountRawCairo/4/200", 1.5);
+  reporter->PrintRatio("FixedCount/4/20", "FixedCountRawCairo/4/20",
+                       "FixedCount/4/20 / FixedCountRawCairo/4/20", 1.5);
   return 0;
 }

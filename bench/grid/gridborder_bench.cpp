@@ -40,7 +40,7 @@
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/grid/igis_indexgrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/recording.h"
 #include "platform/text/textengine.h"

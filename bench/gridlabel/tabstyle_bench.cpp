@@ -35,7 +35,7 @@
 #include "layout/graphicelement/grid/grid/igis_indexgrid.h"
 #include "layout/graphicelement/grid/grid/igis_indexgridtabstyle.h"
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // One input of the furniture elements' stored-state readers: the bytes as the
-// "Custom" buffer of a map index (part 0), a north arrow (part 1) and a slope
-// rule (part 2), each read with Archive, drawn, written and read once more.
-// Shared by the fuzz target, which takes one element per input, and the
-// regular test that replays seeds and crash inputs with all three; it
-// reaches the library only through its exports and interfaces.
+// "Custom" buffer of a map index, a north arrow and a slope rule, each read
+// with Archive, drawn, written and read once more. Shared by the fuzz target,
+// which takes one element and either its drawing or its round trip per
+// input, and the regular test that replays seeds and crash inputs with all
+// of them; it reaches the library only through its exports and interfaces.
 #pragma once
 
 #include <cmath>
@@ -28,7 +28,9 @@
 
 namespace md::test::furnitureinput {
 
-constexpr unsigned kParts = 3;
+// The parts: each element drawn (parts 0, 2, 4) or written and read back
+// (parts 1, 3, 5).
+constexpr unsigned kParts = 6;
 
 inline void Feed(const std::uint8_t* data, std::size_t size, unsigned part = md::test::fuzz::kEveryPart) {
   IGIS_ElementFactory* factory = GIS_CreateGraphicElementFactoryObject();
@@ -44,10 +46,12 @@ inline void Feed(const std::uint8_t* data, std::size_t size, unsigned part = md:
     CGIS_ScreenDisplay display(hdc, 1.0, 0.0, 20000.0);
     // A map frame that stored IDs may name.
     IGIS_Element* frame = factory->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_MAP, set, nullptr);
-    const char* types[kParts] = {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW,
-                                 GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE};
-    for (unsigned k = 0; k < kParts; ++k) {
-      if (!md::test::fuzz::Does(part, k)) continue;
+    const char* types[3] = {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW,
+                            GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE};
+    for (unsigned k = 0; k < 3; ++k) {
+      const bool bDraw = md::test::fuzz::Does(part, 2 * k),
+                 bRoundTrip = md::test::fuzz::Does(part, 2 * k + 1);
+      if (!bDraw && !bRoundTrip) continue;
       IGIS_Element* e = factory->CreateElement(types[k], set, nullptr);
       if (e == nullptr) std::abort();
       e->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", bytes, 0);
@@ -58,9 +62,11 @@ inline void Feed(const std::uint8_t* data, std::size_t size, unsigned part = md:
       if (auto* arrow = dynamic_cast<IGIS_NorthArrowElement*>(e)) {
         if (!std::isfinite(arrow->GetCalibrationAngle())) std::abort();
       }
-      e->OnDraw(hdc, false, &display);
-      e->Archive(0, 0);
-      e->Archive(1, 0);
+      if (bDraw) e->OnDraw(hdc, false, &display);
+      if (bRoundTrip) {
+        e->Archive(0, 0);
+        e->Archive(1, 0);
+      }
       e->Release();
     }
     if (frame != nullptr) frame->Release();

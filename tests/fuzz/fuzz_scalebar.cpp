@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return true;
   }();
   (void)fixed;
-  md::test::scalebarinput::Feed(data, size);
+  using namespace md::test;
+  scalebarinput::Feed(data, size, fuzz::PickPart(data, size, scalebarinput::kParts));
   return 0;
 }
 

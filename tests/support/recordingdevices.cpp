@@ -48,6 +48,17 @@ RecordingScreen::~RecordingScreen() {
   DeleteDC(hdc);
 }
 
+bool LeavesTheClipAsItWas(HDC hdc, const std::function<bool()>& draw) {
+  HRGN before = CreateRectRgn(100, 100, 900, 700);
+  SelectClipRgn(hdc, before);
+  const bool drawn = draw();
+  HRGN after = CreateRectRgn(0, 0, 0, 0);
+  const bool same = GetClipRgn(hdc, after) == 1 && EqualRgn(before, after);
+  DeleteObject(before);
+  DeleteObject(after);
+  return drawn && same;
+}
+
 std::unique_ptr<md::canvas::CairoCanvas> PrintWithCairo(double widthMm, double heightMm, int dpi,
                                                         SGIS_Point topLeft,
                                                         const std::function<void(HDC, IGIS_Display*)>& draw) {

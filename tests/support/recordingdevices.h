@@ -16,6 +16,10 @@
 
 namespace md::test {
 
+// Whether `draw` (which must answer true) leaves the context's clip as a
+// region selected before it ran.
+bool LeavesTheClipAsItWas(HDC hdc, const std::function<bool()>& draw);
+
 // A paper of widthMm x heightMm at the resolution whose top-left corner is
 // the page point topLeft.
 struct RecordingPrinter {
@@ -41,6 +45,10 @@ struct RecordingScreen {
   HDC hdc = nullptr;
   std::unique_ptr<CGIS_ScreenDisplay> display;
 };
+
+// Whether `draw` (which must answer true) leaves the context's clip as a
+// region selected before it ran.
+bool LeavesTheClipAsItWas(HDC hdc, const std::function<bool()>& draw);
 
 // A paper of widthMm x heightMm at the resolution whose top-left corner is
 // the page point topLeft, painted with cairo by draw(hdc, display) through a

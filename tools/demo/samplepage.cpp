@@ -31,7 +31,7 @@
 #include "layout/graphicelement/grid/grid/igis_indexgridtabstyle.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "layout/graphicelement/igis_element.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/ole/igis_oleelement.h"
 #include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "layout/graphicelement/shapes/igis_ellipseelement.h"

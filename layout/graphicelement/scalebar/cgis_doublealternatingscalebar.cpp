@@ -40,7 +40,8 @@ std::vector<CGIS_DoubleAlternatingScaleBar::Cell> CGIS_DoubleAlternatingScaleBar
 
 BOOL CGIS_DoubleAlternatingScaleBar::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   BodyPen pen;
-  if (!FetchBodyPen(this, hdc, bPrint, pDisplay, "CGIS_DoubleAlternatingScaleBar::OnDraw", false, &pen))
+  if (!FetchBodyPen(this, hdc, bPrint, pDisplay, "CGIS_DoubleAlternatingScaleBar::OnDraw", false, &pen,
+                    "p_spatialreference == NULL"))
     return FALSE;
   if (DrawFrameUnder(this, hdc, bPrint, pDisplay, pen)) return TRUE;
   {

@@ -8,6 +8,8 @@
 // Page lengths are integers in 0.01 mm, y up.
 #pragma once
 
+#include <cmath>
+
 #include <functional>
 #include <string>
 
@@ -82,7 +84,10 @@ class CGIS_ScaleBarBase : public CGIS_ElementImpl<TInterface> {
   void SetLatLonFormatPtr(IGIS_NumericFormat* pFormat) override;
   int GetDivisionWidth() override;
   void SetBarWidth(int nWidth) override { m_nBarWidth = nWidth; }
-  void SetMapScale(double dScale) override { m_dMapScale = dScale; }
+  // A scale that is not finite is refused.
+  void SetMapScale(double dScale) override {
+    if (std::isfinite(dScale)) m_dMapScale = dScale;
+  }
   void AddLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Point position, double dValue) override;
   BOOL ExtensionHook1(HDC, bool, IGIS_Display*, SGIS_Point, double) override { return TRUE; }
   BOOL ExtensionHook2(HDC, bool, IGIS_Display*, SGIS_Point, float) override { return TRUE; }

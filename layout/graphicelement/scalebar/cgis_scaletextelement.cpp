@@ -26,7 +26,7 @@
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/scalebar/scalebarbody.h"
 #include "layout/graphicelement/scalebar/scalebarelements.h"
 #include "layout/graphicelement/scalebar/scalebarformats.h"
@@ -542,9 +542,13 @@ BOOL CGIS_ScaleTextElement::Archive(int nRead, int /*nArchiveOption*/) {
     pAttr->SetString("ElementName", GetName());
     md::layout::CustomSetWriter set(pAttr, szMethod);
     PutKeys(set, false);
-    const BOOL bResult = set.Finish() ? TRUE : FALSE;
-    CommitFeature(pFeature, GIS_UPDATE_GEOMETRY);
-    return bResult;
+    const bool bWritten = set.Finish();
+    // Written either way; a failed commit is a failure.
+    if (!CommitFeature(pFeature, GIS_UPDATE_GEOMETRY)) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
+      return FALSE;
+    }
+    return bWritten ? TRUE : FALSE;
   }
   const md::layout::StoredSetView set(pStored);
   if (set.Damaged()) {

@@ -37,12 +37,12 @@ constexpr int kMaxBodyPoints = 2 * (100 + kMaxSubDivisions);
 }  // namespace
 
 bool FetchBodyPen(IGIS_ScaleBar* pBar, HDC hdc, bool bPrint, IGIS_Display* pDisplay, const char* szMethod,
-                  bool bFeature, BodyPen* pPen) {
+                  bool bFeature, BodyPen* pPen, const char* szNoReference) {
   IGIS_FeatureSet* pOwner = pBar->GetFeatureSetPtr();
   IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
   pPen->pReference = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
   if (pPen->pReference == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_spatialreference== NULL ");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szNoReference);
     return false;
   }
   if (bFeature && pBar->GetFeaturePtr() == nullptr) {

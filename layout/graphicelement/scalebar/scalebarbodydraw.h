@@ -30,10 +30,10 @@ struct BodyPen {
 
 // Fetches the page reference, (with bFeature) the bar's feature, the
 // renderer and the display's view, writing a level-3 record under szMethod
-// for the first that is missing; false then. bFrame also draws the frame's
-// shadow and background.
+// for the first that is missing; false then. The record of a missing page
+// reference has the text each bar's description gives it.
 bool FetchBodyPen(IGIS_ScaleBar* pBar, HDC hdc, bool bPrint, IGIS_Display* pDisplay, const char* szMethod,
-                  bool bFeature, BodyPen* pPen);
+                  bool bFeature, BodyPen* pPen, const char* szNoReference = "p_spatialreference== NULL ");
 
 // The frame's shadow and background under the element; in draft mode on
 // screen also the draft box, and then true: nothing more is drawn.

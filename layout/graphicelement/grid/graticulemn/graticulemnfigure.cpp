@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "host/basilo/igis_log.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
@@ -90,13 +89,9 @@ double TickInterval(double d, int nTickDivision) { return nTickDivision > 0 ? d 
 
 grid::FixedCountGraticule PlanGraticuleMN(IGIS_GraticuleMNGrid* pGrid, grid::GeographicFrame& geo,
                                           const SGIS_DRect& shownBound, const char* szMethod) {
-  SGIS_DRect degrees = shownBound;
-  if (!geo.ToDegrees(&degrees)) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
-  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
-  const grid::FixedCountGraticule plan =
-      grid::PlanFixedCountGraticule(degrees, pGrid->GetLatitudeCount(), pGrid->GetLongitudeCount(),
-                                    grid::DegreesPerAngularUnit(pSpacing->GetUnits()));
+  const grid::FixedCountGraticule plan = grid::PlanGraticuleOfFixedCounts(pGrid, geo, shownBound, szMethod);
   // What was found before the search; the spacing is not stored.
+  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
   pSpacing->SetXIntervalSize(plan.dColumnWidth);
   pSpacing->SetYIntervalSize(plan.dRowHeight);
   pSpacing->SetXOrigin(plan.dWestDegree);

@@ -76,13 +76,11 @@ struct Figure {
   int nSubTickCount = 0;
 };
 
-// The plan of one drawing or conversion: the map bound the frame shows
-// carried into degrees (a record under szMethod when that failed: the
-// extent is then as the transformation left it), planned with the grid's
-// columns and rows and its spacing's unit ratio; the extent divided by the
-// counts and its west and south edges in whole degrees are recorded in the
-// grid's spacing, which must exist. The geographic frame is then aimed from
-// degrees to the map.
+// The plan of one drawing or conversion (grid::PlanGraticuleOfFixedCounts,
+// which the label takes too); the extent divided by the counts and its west
+// and south edges in whole degrees are recorded in the grid's spacing,
+// which must exist. The geographic frame is then aimed from degrees to the
+// map.
 grid::FixedCountGraticule PlanGraticuleMN(IGIS_GraticuleMNGrid* pGrid, grid::GeographicFrame& geo,
                                           const SGIS_DRect& shownBound, const char* szMethod);
 

@@ -86,8 +86,6 @@ class CGIS_DMSGridLabel final : public CGIS_GridLabelBase<IGIS_DMSGridLabel> {
                 const std::function<SGIS_Point(SGIS_Point crossing)>& standOf, const OnLabelPart& onPart);
   // The text symbol and the format, each logged under the method when missing.
   bool HasSymbolAndFormat(const char* szMethod);
-  // Whether the side's texts are turned through 90 degrees.
-  bool Turned(md::layout::label::LabelSide side) const;
   // The codes the drawer places the side's level boxes by (a turned side's
   // texts stay on the same side of their points).
   SideCodes DrawnAlignments(md::layout::label::LabelSide side) const;

@@ -34,7 +34,7 @@
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/dmslabellines.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/win/cdc.h"
 
 using md::layout::label::CrossingFrame;
@@ -138,7 +138,7 @@ CGIS_DMSGridLabel::SideCodes CGIS_DMSGridLabel::SideAlignments(LabelSide side) {
 
 CGIS_DMSGridLabel::SideCodes CGIS_DMSGridLabel::DrawnAlignments(LabelSide side) const {
   SideCodes codes = SideAlignments(side);
-  if (Turned(side)) {
+  if (IsTurned(side)) {
     codes.nWhole = md::layout::label::QuarterTurnedAlignment(codes.nWhole);
     codes.nDegrees = md::layout::label::QuarterTurnedAlignment(codes.nDegrees);
     codes.nRest = md::layout::label::QuarterTurnedAlignment(codes.nRest);
@@ -173,11 +173,6 @@ bool CGIS_DMSGridLabel::WalkSide(LabelLineWalk& walk, LabelSide side, bool bYDow
     }
   }
   return true;
-}
-
-bool CGIS_DMSGridLabel::Turned(LabelSide side) const {
-  return md::layout::label::BySide(side, m_bBottomAlignment, m_bTopAlignment, m_bLeftAlignment,
-                                   m_bRightAlignment);
 }
 
 bool CGIS_DMSGridLabel::Splits() {
@@ -275,7 +270,7 @@ bool CGIS_DMSGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
     for (LabelSide side : md::layout::label::kLabelSides) {
       if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
       // Both parts of a stacked label turn with their side.
-      const LONG nTurn = Turned(side) ? static_cast<LONG>(md::layout::label::kTurnedLabelAngle) : 0;
+      const LONG nTurn = IsTurned(side) ? static_cast<LONG>(md::layout::label::kTurnedLabelAngle) : 0;
       for (IGIS_AnnoPointStyle* pStyle : {pWhole.get(), pRest.get()}) {
         if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) pFont->lfOrientation = nTurn;
       }
@@ -366,7 +361,7 @@ IGIS_Element* CGIS_DMSGridLabel::ConvertToElement() {
                        md::layout::label::kFineLabelSteps, toPage);
     for (LabelSide side : md::layout::label::kLabelSides) {
       if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
-      const double dTurn = Turned(side) ? md::layout::label::kTurnedLabelAngle : 0.0;
+      const double dTurn = IsTurned(side) ? md::layout::label::kTurnedLabelAngle : 0.0;
       pWhole->SetAngle(dWholeAngle + dTurn);
       pRest->SetAngle(dRestAngle + dTurn);
       const auto standOf = [&](SGIS_Point crossing) {

@@ -12,20 +12,10 @@ constexpr const char* kSave = "CGIS_FormattedGridLabel::Save";
 constexpr const char* kOpen = "CGIS_FormattedGridLabel::Open";
 constexpr const char* kFormatKey = "NumericFormat";
 
-IGIS_NumericFormat* NewNumberFormat() {
-  IGIS_NumericFormatFactory* pFactory = GIS_GetNumericFormatFactoryObject();
-  return pFactory != nullptr ? pFactory->CreateNumericFormat(GIS_NUMERICFORMAT_NUMBER) : nullptr;
-}
-
 }  // namespace
 
-CGIS_FormattedGridLabel::CGIS_FormattedGridLabel() : m_pNumericFormat(NewNumberFormat()) {
-  if (!m_pNumericFormat) return;
-  m_pNumericFormat->SetShowPlusSign(false);
-  m_pNumericFormat->SetShowThousandsSeparator(false);
-  m_pNumericFormat->SetZeroPadding(false);
-  m_pNumericFormat->SetRoundingMode(0);
-}
+CGIS_FormattedGridLabel::CGIS_FormattedGridLabel()
+    : m_pNumericFormat(md::layout::label::NewLabelNumberFormat(true)) {}
 
 void CGIS_FormattedGridLabel::Release() { delete this; }
 
@@ -54,11 +44,7 @@ IGIS_FormattedGridLabel* CGIS_FormattedGridLabel::Copy(IGIS_FormattedGridLabel* 
 bool CGIS_FormattedGridLabel::Save(IGIS_DataBuffer* pBuffer) {
   md::basilo::ReleasePtr<IGIS_PropertySet> pSet = md::layout::label::NewSaveSet(pBuffer, kSave);
   if (!pSet) return false;
-  // Without a format the key is stored empty.
-  if (IGIS_Field* pField = pSet->AddProperty(kFormatKey, kFormatKey, GIS_FIELD_TYPE_BUFFER, 1)) {
-    IGIS_DataBuffer* pFormatBuffer = pField->GetDataBuffer();
-    if (pFormatBuffer != nullptr && m_pNumericFormat) m_pNumericFormat->SaveToDataBuffer(pFormatBuffer);
-  }
+  md::layout::label::PutNumericFormat(pSet.get(), kFormatKey, m_pNumericFormat.get());
   const bool bOwn = pSet->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
   if (!bOwn) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret  == NULL");
   const bool bCommon = CGIS_GridLabelBase::Save(pBuffer);
@@ -80,14 +66,7 @@ bool CGIS_FormattedGridLabel::Open(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "b_ret == NULL");
     return false;
   }
-  if (IGIS_Field* pField = pSet->GetProperty(kFormatKey)) {
-    IGIS_DataBuffer* pFormatBuffer = pField->GetDataBuffer();
-    if (!m_pNumericFormat) m_pNumericFormat.reset(NewNumberFormat());
-    // A format stored empty or damaged leaves the held one as it was.
-    if (m_pNumericFormat && pFormatBuffer != nullptr && pFormatBuffer->GetSize() > 0) {
-      m_pNumericFormat->LoadFromDataBuffer(pFormatBuffer);
-    }
-  }
+  md::layout::label::TakeNumericFormat(pSet.get(), kFormatKey, &m_pNumericFormat);
   return CGIS_GridLabelBase::Open(pBuffer);
 }
 

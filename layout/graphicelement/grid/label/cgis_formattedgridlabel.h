@@ -47,8 +47,6 @@ class CGIS_FormattedGridLabel final : public CGIS_GridLabelBase<IGIS_FormattedGr
   // grid's kind (logged with szKindText), its spacing, the text symbol and
   // the format. The map frame when all pass, else NULL.
   IGIS_MapElement* CheckedFrame(const char* szMethod, const char* szKindText);
-  // Whether the side's texts are turned through 90 degrees.
-  bool Turned(md::layout::label::LabelSide side) const;
   // The code the drawer places the side's level box by.
   int DrawnAlignment(md::layout::label::LabelSide side) const;
   // The text of a line's value; empty when the format gives none.

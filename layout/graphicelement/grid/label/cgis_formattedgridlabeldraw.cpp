@@ -29,7 +29,7 @@
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
 #include "layout/graphicelement/grid/label/measurelabellines.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/win/cdc.h"
 
 using md::layout::label::CrossingFrame;
@@ -48,24 +48,6 @@ using md::layout::label::kCoarseLabelSteps;
 using md::layout::label::kFineLabelSteps;
 using md::layout::label::kTurnedLabelAngle;
 
-// Sets the lines of the grid up over the part of the map the frame shows;
-// false (nothing to label) as MeasureLabelLines::Prepare.
-bool PrepareLines(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
-                  MeasureLabelLines* pLines, double* pScale) {
-  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
-  md::layout::label::MeasureSpacing spacing;
-  spacing.dXInterval = pSpacing->GetXIntervalSize();
-  spacing.dYInterval = pSpacing->GetYIntervalSize();
-  spacing.dXOrigin = pSpacing->GetXOrigin();
-  spacing.dYOrigin = pSpacing->GetYOrigin();
-  spacing.nUnits = pSpacing->GetUnits();
-  SGIS_DRect bound;
-  pFrame->GetMapBound(&bound);
-  const SGIS_DRect shown = md::layout::grid::ShownMapBound(bound, pFrame->GetRect(), pScale);
-  return pLines->Prepare(pFrame->GetMap()->GetSpatialReference(), pGrid->GetSpatialReference(), shown,
-                         dRotateAngle, spacing);
-}
-
 }  // namespace
 
 int CGIS_FormattedGridLabel::SideAlignment(LabelSide side) {
@@ -77,35 +59,13 @@ int CGIS_FormattedGridLabel::DrawnAlignment(LabelSide side) const {
   // A turned side keeps its texts on the same side of their points: the
   // code names the point of the turned text's box.
   const int nCode = SideAlignment(side);
-  return Turned(side) ? md::layout::label::QuarterTurnedAlignment(nCode) : nCode;
-}
-
-bool CGIS_FormattedGridLabel::Turned(LabelSide side) const {
-  return md::layout::label::BySide(side, m_bBottomAlignment, m_bTopAlignment, m_bLeftAlignment,
-                                   m_bRightAlignment);
+  return IsTurned(side) ? md::layout::label::QuarterTurnedAlignment(nCode) : nCode;
 }
 
 IGIS_MapElement* CGIS_FormattedGridLabel::CheckedFrame(const char* szMethod, const char* szKindText) {
-  IGIS_MapElement* pFrame = md::layout::label::LabelledFrame(m_pMapGrid, szMethod);
-  if (pFrame == nullptr) return nullptr;
-  if (m_pMapGrid->GetType() != GIS_MAPGRID_MEASURE ||
-      dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid) == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szKindText);
-    return nullptr;
-  }
-  if (dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid)->GetGridSpacing() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pGridSpacing == NULL");
-    return nullptr;
-  }
-  if (!m_pTextSymbol) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pTextSymbol == NULL");
-    return nullptr;
-  }
-  if (!m_pNumericFormat) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pNumericFormat == NULL");
-    return nullptr;
-  }
-  return pFrame;
+  return md::layout::label::CheckedMeasureFrame(m_pMapGrid, szMethod, "p_map == NULL", szKindText,
+                                                {{m_pTextSymbol != nullptr, "m_pTextSymbol == NULL"},
+                                                 {m_pNumericFormat != nullptr, "m_pNumericFormat == NULL"}});
 }
 
 std::string CGIS_FormattedGridLabel::LabelText(double dValue) {
@@ -125,18 +85,12 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   IGIS_MapView* pMapView = md::layout::label::LabelledMapView(pFrame, kDraw);
   if (pMapView == nullptr) return false;
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
-  auto* pGrid = dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid);
-
-  MeasureLabelLines lines;
-  double dScale = 0.0;
-  if (!PrepareLines(pGrid, pFrame, pMapView->GetRotateAngle(), &lines, &dScale)) return false;
-  md::layout::grid::CGIS_GridCapRecord caps(kDraw);
-  if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
-  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
-  if (!pArithmetic) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_geoArithmetic == NULL ");
+  md::layout::label::MeasureLabelPass pass;
+  if (!pass.Set(dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid), pFrame, pMapView->GetRotateAngle(), kDraw,
+                "p_geoArithmetic == NULL ")) {
     return false;
   }
+  const MeasureLabelLines& lines = pass.lines;
   const int nSteps = pView->IsClipping() ? kFineLabelSteps : kCoarseLabelSteps;
   CrossingFrame frame;
   frame.rect = pView->PageToDeviceRect(pFrame->GetRect(), pPage);
@@ -156,12 +110,13 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   };
 
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  md::layout::label::LabelLineWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, nSteps, toDevice);
+  md::layout::label::LabelLineWalk labels(lines, pass.pArithmetic.get(), frame, EdgeTest::kAny, nSteps,
+                                          toDevice);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
     if (LOGFONT* pFont = pStyle->GetTextStylePtr()->GetFontSizePtr()) {
-      pFont->lfOrientation = Turned(side) ? static_cast<LONG>(kTurnedLabelAngle) : 0;
+      pFont->lfOrientation = IsTurned(side) ? static_cast<LONG>(kTurnedLabelAngle) : 0;
     }
     pStyle->SetAlignment(DrawnAlignment(side));
     labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
@@ -185,19 +140,13 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_graphicLayer == NULL");
     return nullptr;
   }
-  auto* pGrid = dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid);
   // The map is turned in its frame as it is drawn.
-  const double dRotateAngle = pFrame->GetRotateAngle();
-  MeasureLabelLines lines;
-  double dScale = 0.0;
-  if (!PrepareLines(pGrid, pFrame, dRotateAngle, &lines, &dScale)) return nullptr;
-  md::layout::grid::CGIS_GridCapRecord caps(kConvert);
-  if (lines.Capped()) caps.Note("lines", md::layout::grid::kMaxGridLines);
-  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
-  if (!pArithmetic) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_geoArithmetic == NULL ");
+  md::layout::label::MeasureLabelPass pass;
+  if (!pass.Set(dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid), pFrame, pFrame->GetRotateAngle(), kConvert,
+                "p_geoArithmetic == NULL ")) {
     return nullptr;
   }
+  const MeasureLabelLines& lines = pass.lines;
   // The texts are turned on a working copy: the label's own symbol stays as it is.
   md::basilo::ReleasePtr<IGIS_SymbolPart> pSymbol(m_pTextSymbol->Clone());
   LOGFONT* pFont = pSymbol ? pSymbol->GetFontSizePtr() : nullptr;
@@ -219,25 +168,13 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
   }
 
   const double dRatio = pOwner->GetUnitRatio();
-  SGIS_DRect bound;
-  pFrame->GetMapBound(&bound);
-  const SGIS_Rect rect = pFrame->GetRect();
-  const SGIS_DRect shown = md::layout::grid::ShownMapBound(bound, rect, &dScale);
-  CrossingFrame frame;
-  frame.rect = rect;
-  frame.rect.Normalize();
-  const md::layout::grid::GridPointCarrier toPage = [&](SGIS_DPoint* p) {
-    if (!lines.GridToMap(p)) return false;
-    *p = md::layout::grid::MapToPage(*p, shown, rect, dScale, dRotateAngle);
-    return true;
-  };
-
-  md::layout::label::LabelLineWalk labels(lines, pArithmetic.get(), frame, EdgeTest::kAny, kFineLabelSteps,
-                                          toPage);
+  const md::layout::grid::GridPointCarrier toPage = [&lines](SGIS_DPoint* p) { return lines.GridToPage(p); };
+  md::layout::label::LabelLineWalk labels(lines, pass.pArithmetic.get(), lines.PageFrame(), EdgeTest::kAny,
+                                          kFineLabelSteps, toPage);
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
-    const double dAngle = dBaseAngle + (Turned(side) ? kTurnedLabelAngle : 0.0);
+    const double dAngle = dBaseAngle + (IsTurned(side) ? kTurnedLabelAngle : 0.0);
     pSymbol->SetAngle(dAngle);
     const bool bMade = labels.Walk(side, textOf, [&](const std::string& text, SGIS_Point crossing) {
       const SGIS_DPoint anchor = md::layout::label::OffsetForSide(side, SGIS_DPoint(crossing), m_offsets);

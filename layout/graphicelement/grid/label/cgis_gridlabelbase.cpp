@@ -22,16 +22,12 @@ IGIS_Field* FieldOf(IGIS_PropertySet* pSet, const char* szKey, int nType) {
   return pField != nullptr ? pField : pSet->AddProperty(szKey, szKey, nType, 1);
 }
 
-void PutBool(IGIS_PropertySet* pSet, const char* szKey, bool bValue) {
-  if (IGIS_Field* pField = FieldOf(pSet, szKey, GIS_FIELD_TYPE_BOOL)) pField->SetBool(bValue);
-}
-
-void PutInt(IGIS_PropertySet* pSet, const char* szKey, int nValue) {
-  if (IGIS_Field* pField = FieldOf(pSet, szKey, GIS_FIELD_TYPE_INT)) pField->SetInt(nValue);
-}
-
-void TakeBool(IGIS_PropertySet* pSet, const char* szKey, bool* pValue) {
-  if (IGIS_Field* pField = pSet->GetProperty(szKey)) *pValue = pField->GetBool();
+// The data buffer of the key, emptied; NULL when the set gives none.
+IGIS_DataBuffer* EmptyBufferOf(IGIS_PropertySet* pSet, const char* szKey) {
+  IGIS_Field* pField = FieldOf(pSet, szKey, GIS_FIELD_TYPE_BUFFER);
+  IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
+  if (pBuffer != nullptr) pBuffer->SetSize(0);
+  return pBuffer;
 }
 
 // The stored int of the key, or the fallback when the set lacks it.
@@ -94,16 +90,7 @@ bool GridLabelState::SaveCommon(IGIS_DataBuffer* pBuffer, int nType) const {
   PutBool(s, "bottomLabelVisible", m_bBottomVisible);
   PutBool(s, "TopLabelVisible", m_bTopVisible);
   PutInt(s, "LabelOffset", m_nLabelOffset);
-  if (IGIS_Field* pField = FieldOf(s, "TextSymbol", GIS_FIELD_TYPE_BUFFER)) {
-    if (IGIS_DataBuffer* pSymbolBuffer = pField->GetDataBuffer()) {
-      // Without a text symbol the key stays, empty.
-      if (m_pTextSymbol) {
-        m_pTextSymbol->Save(pSymbolBuffer);
-      } else {
-        pSymbolBuffer->SetSize(0);
-      }
-    }
-  }
+  PutSymbol(s, "TextSymbol", m_pTextSymbol.get());
   PutInt(s, "LeftLabelOffsetX", m_offsets.nLeftX);
   PutInt(s, "RightLabelOffsetX", m_offsets.nRightX);
   PutInt(s, "TopLabelOffsetX", m_offsets.nTopX);
@@ -131,10 +118,7 @@ bool GridLabelState::OpenCommon(IGIS_DataBuffer* pBuffer) {
     const int nOffset = pField->GetInt();
     m_nLabelOffset = nOffset < kLowestLabelOffset ? kDefaultLabelOffset : nOffset;
   }
-  if (IGIS_Field* pField = s->GetProperty("TextSymbol")) {
-    md::basilo::ReleasePtr<IGIS_Symbol> pRead(GetSymbolFromField(pField));
-    if (pRead && pRead->GetTextPart() != nullptr) SetTextSymbol(pRead->GetTextPart());
-  }
+  if (md::basilo::ReleasePtr<IGIS_Symbol> pRead = TakeTextSymbol(s, "TextSymbol")) SetTextSymbol(pRead.get());
   // Side offsets that were never stored lie across their side by the common
   // offset and along it by nothing.
   m_offsets.nLeftX = IntOr(s, "LeftLabelOffsetX", m_nLabelOffset);
@@ -167,6 +151,63 @@ md::basilo::ReleasePtr<IGIS_PropertySet> NewSaveSet(IGIS_DataBuffer* pBuffer, co
   md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
   if (!pSet) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_property_set == NULL");
   return pSet;
+}
+
+void PutBool(IGIS_PropertySet* pSet, const char* szKey, bool bValue) {
+  if (IGIS_Field* pField = FieldOf(pSet, szKey, GIS_FIELD_TYPE_BOOL)) pField->SetBool(bValue);
+}
+
+void PutInt(IGIS_PropertySet* pSet, const char* szKey, int nValue) {
+  if (IGIS_Field* pField = FieldOf(pSet, szKey, GIS_FIELD_TYPE_INT)) pField->SetInt(nValue);
+}
+
+void PutSymbol(IGIS_PropertySet* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
+  IGIS_DataBuffer* pBuffer = EmptyBufferOf(pSet, szKey);
+  if (pBuffer != nullptr && pSymbol != nullptr) pSymbol->Save(pBuffer);
+}
+
+void PutNumericFormat(IGIS_PropertySet* pSet, const char* szKey, IGIS_NumericFormat* pFormat) {
+  IGIS_DataBuffer* pBuffer = EmptyBufferOf(pSet, szKey);
+  if (pBuffer != nullptr && pFormat != nullptr) pFormat->SaveToDataBuffer(pBuffer);
+}
+
+void TakeBool(IGIS_PropertySet* pSet, const char* szKey, bool* pValue) {
+  if (IGIS_Field* pField = pSet->GetProperty(szKey)) *pValue = pField->GetBool();
+}
+
+void TakeInt(IGIS_PropertySet* pSet, const char* szKey, int* pValue) {
+  if (IGIS_Field* pField = pSet->GetProperty(szKey)) *pValue = pField->GetInt();
+}
+
+md::basilo::ReleasePtr<IGIS_Symbol> TakeTextSymbol(IGIS_PropertySet* pSet, const char* szKey) {
+  IGIS_Field* pField = pSet->GetProperty(szKey);
+  if (pField == nullptr) return nullptr;
+  md::basilo::ReleasePtr<IGIS_Symbol> pRead(GetSymbolFromField(pField));
+  if (!pRead || pRead->GetTextPart() == nullptr) return nullptr;
+  return pRead;
+}
+
+void TakeNumericFormat(IGIS_PropertySet* pSet, const char* szKey,
+                       md::basilo::ReleasePtr<IGIS_NumericFormat>* pHeld) {
+  IGIS_Field* pField = pSet->GetProperty(szKey);
+  if (pField == nullptr) return;
+  IGIS_DataBuffer* pBuffer = pField->GetDataBuffer();
+  if (!*pHeld) pHeld->reset(NewLabelNumberFormat(false));
+  // A format stored empty or damaged leaves the held one as it was.
+  if (*pHeld && pBuffer != nullptr && pBuffer->GetSize() > 0) (*pHeld)->LoadFromDataBuffer(pBuffer);
+}
+
+IGIS_NumericFormat* NewLabelNumberFormat(bool bDefaults) {
+  IGIS_NumericFormatFactory* pFactory = GIS_GetNumericFormatFactoryObject();
+  IGIS_NumericFormat* pFormat =
+      pFactory != nullptr ? pFactory->CreateNumericFormat(GIS_NUMERICFORMAT_NUMBER) : nullptr;
+  if (pFormat != nullptr && bDefaults) {
+    pFormat->SetShowPlusSign(false);
+    pFormat->SetShowThousandsSeparator(false);
+    pFormat->SetZeroPadding(false);
+    pFormat->SetRoundingMode(0);
+  }
+  return pFormat;
 }
 
 md::basilo::ReleasePtr<IGIS_PropertySet> ReadOpenSet(IGIS_DataBuffer* pBuffer, const char* szMethod,

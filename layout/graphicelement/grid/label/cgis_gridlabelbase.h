@@ -21,6 +21,7 @@
 #include "host/basilo/releaseptr.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/notara/igis_annostyle.h"
+#include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/grid/grid/igis_gridlabel.h"
 #include "layout/graphicelement/grid/label/labelgeometry.h"
 
@@ -37,6 +38,10 @@ class GridLabelState {
   // draw the sides that their grid's label flags name), in the grid's order.
   void GetLabelVisible(bool* pLeft, bool* pTop, bool* pRight, bool* pBottom) const;
   void SetLabelVisible(bool bLeft, bool bTop, bool bRight, bool bBottom);
+  // Whether the side's texts are turned through 90 degrees.
+  bool IsTurned(LabelSide side) const {
+    return BySide(side, m_bBottomAlignment, m_bTopAlignment, m_bLeftAlignment, m_bRightAlignment);
+  }
   // The eight side offsets.
   SideOffsets GetSideOffsets() const { return m_offsets; }
   // The bound grid (not owned), or NULL.
@@ -80,6 +85,34 @@ class GridLabelState {
 // level-3 record under the method, "pDataBuffer == NULL" for a NULL buffer
 // or "p_property_set == NULL" when no set can be made.
 md::basilo::ReleasePtr<IGIS_PropertySet> NewSaveSet(IGIS_DataBuffer* pBuffer, const char* szMethod);
+
+// ---- Keys of the stored forms ----------------------------------------------
+// The writers set the key's value, adding the key (its description the key
+// itself) when the set lacks it.
+
+void PutBool(IGIS_PropertySet* pSet, const char* szKey, bool bValue);
+void PutInt(IGIS_PropertySet* pSet, const char* szKey, int nValue);
+// The symbol's bytes in the key's buffer; without a symbol the key stays, empty.
+void PutSymbol(IGIS_PropertySet* pSet, const char* szKey, IGIS_Symbol* pSymbol);
+// The format's settings in the key's buffer; without a format the key stays, empty.
+void PutNumericFormat(IGIS_PropertySet* pSet, const char* szKey, IGIS_NumericFormat* pFormat);
+
+// The bool or int of the key into the value; a missing key leaves it.
+void TakeBool(IGIS_PropertySet* pSet, const char* szKey, bool* pValue);
+void TakeInt(IGIS_PropertySet* pSet, const char* szKey, int* pValue);
+// The text symbol stored under the key (a new symbol, the caller's), or
+// NULL when the key is missing or holds no readable text symbol.
+md::basilo::ReleasePtr<IGIS_Symbol> TakeTextSymbol(IGIS_PropertySet* pSet, const char* szKey);
+// Reads the format stored under the key into the held one, making a number
+// format first when none is held. A missing key, or one stored empty, leaves
+// the held format as it was.
+void TakeNumericFormat(IGIS_PropertySet* pSet, const char* szKey,
+                       md::basilo::ReleasePtr<IGIS_NumericFormat>* pHeld);
+
+// A new number format (NULL without a format factory); with the kilometre
+// labels' defaults when bDefaults: no plus sign, thousands separators or
+// zero padding, rounded to decimal places.
+IGIS_NumericFormat* NewLabelNumberFormat(bool bDefaults);
 
 // The set stored in the buffer, read for a label's Open; NULL after a
 // level-3 record under the method, "pDataBuffer为空" for a NULL buffer or

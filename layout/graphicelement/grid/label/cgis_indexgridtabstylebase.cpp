@@ -17,7 +17,7 @@
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_indexgrid.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/win/cdc.h"
 
 namespace md::layout::label {
@@ -71,21 +71,6 @@ TabFrame FrameOf(const TabContext& c, int nThickness, bool bOutside,
                       bOutside, caps);
 }
 
-void PutInt(IGIS_PropertySet* pSet, const char* szKey, int nValue) {
-  if (IGIS_Field* pField = pSet->AddProperty(szKey, szKey, GIS_FIELD_TYPE_INT, 1)) pField->SetInt(nValue);
-}
-
-// Writes the symbol into a new buffer key; no symbol leaves it empty.
-void PutSymbol(IGIS_PropertySet* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
-  IGIS_Field* pField = pSet->AddProperty(szKey, szKey, GIS_FIELD_TYPE_BUFFER, 1);
-  IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
-  if (pBuffer != nullptr && pSymbol != nullptr) pSymbol->Save(pBuffer);
-}
-
-void TakeInt(IGIS_PropertySet* pSet, const char* szKey, int* pValue) {
-  if (IGIS_Field* pField = pSet->GetProperty(szKey)) *pValue = pField->GetInt();
-}
-
 // What a stored symbol key says: absent (NULL, *pEmpty false) keeps the
 // held symbol; stored empty (*pEmpty true) means the style has none;
 // otherwise the symbol read (NULL when it cannot be read).
@@ -135,8 +120,7 @@ bool IndexTabStyleState::SaveTabKeys(IGIS_DataBuffer* pBuffer, const char* szMet
   md::basilo::ReleasePtr<IGIS_PropertySet> pSet = NewSaveSet(pBuffer, szMethod);
   if (!pSet) return false;
   IGIS_PropertySet* s = pSet.get();
-  if (IGIS_Field* pField = s->AddProperty("bInside", "bInside", GIS_FIELD_TYPE_BOOL, 1))
-    pField->SetBool(m_bInside);
+  PutBool(s, "bInside", m_bInside);
   PutInt(s, "dThickness", m_nThickness);
   PutInt(s, "dOffsetX", m_nOffsetX);
   PutInt(s, "dOffsetY", m_nOffsetY);
@@ -155,7 +139,7 @@ bool IndexTabStyleState::OpenTabKeys(IGIS_DataBuffer* pBuffer, const char* szMet
   md::basilo::ReleasePtr<IGIS_PropertySet> pSet = ReadOpenSet(pBuffer, szMethod, "b_ret == NULL");
   if (!pSet) return false;
   IGIS_PropertySet* s = pSet.get();
-  if (IGIS_Field* pField = s->GetProperty("bInside")) m_bInside = pField->GetBool();
+  TakeBool(s, "bInside", &m_bInside);
   TakeInt(s, "dThickness", &m_nThickness);
   TakeInt(s, "dOffsetX", &m_nOffsetX);
   TakeInt(s, "dOffsetY", &m_nOffsetY);

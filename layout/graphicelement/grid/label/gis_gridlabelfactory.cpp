@@ -11,6 +11,7 @@
 #include "layout/graphicelement/grid/label/cgis_indexbottontabstyle.h"
 #include "layout/graphicelement/grid/label/cgis_indexcontinuoustabstyle.h"
 #include "layout/graphicelement/grid/label/cgis_indexroundedtabstyle.h"
+#include "layout/graphicelement/grid/label/cgis_mixedfontgridlabel.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ IGIS_GridLabel* Make() {
 // Type 3 has no class and no row.
 const TypeRow kTypes[] = {
     {GIS_GRIDLABEL_DMS, &Make<CGIS_DMSGridLabel>},
-    {GIS_GRIDLABEL_MIXEDFONT, nullptr},
+    {GIS_GRIDLABEL_MIXEDFONT, &Make<CGIS_MixedFontGridLabel>},
     {GIS_GRIDLABEL_FORMATTED, &Make<CGIS_FormattedGridLabel>},
     {GIS_GRIDLABEL_INDEX_BACKGROUND, &Make<CGIS_IndexBackGroundTabStyle>},
     {GIS_GRIDLABEL_INDEX_BOTTON, &Make<CGIS_IndexBottonTabStyle>},

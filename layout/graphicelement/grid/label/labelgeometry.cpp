@@ -12,7 +12,7 @@
 #include "host/notaradraw/igis_annodrawer.h"
 #include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 namespace md::layout::label {
 
@@ -23,7 +23,7 @@ bool GridLabelsSide(IGIS_MapGrid* pGrid, LabelSide side) {
   return BySide(side, bBottom, bTop, bLeft, bRight);
 }
 
-IGIS_MapElement* LabelledFrame(IGIS_MapGrid* pGrid, const char* szMethod) {
+IGIS_MapElement* LabelledFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap) {
   if (pGrid == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapGrid == NULL");
     return nullptr;
@@ -34,7 +34,7 @@ IGIS_MapElement* LabelledFrame(IGIS_MapGrid* pGrid, const char* szMethod) {
     return nullptr;
   }
   if (pFrame->GetMap() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_map == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szNoMap);
     return nullptr;
   }
   return pFrame;

@@ -72,8 +72,9 @@ bool GridLabelsSide(IGIS_MapGrid* pGrid, LabelSide side);
 
 // The map frame of the grid a label is bound to, when it shows a map; NULL
 // after a level-3 record under the method otherwise: "m_pMapGrid == NULL",
-// "p_mapelement == NULL" or "p_map == NULL".
-IGIS_MapElement* LabelledFrame(IGIS_MapGrid* pGrid, const char* szMethod);
+// "p_mapelement == NULL" or szNoMap.
+IGIS_MapElement* LabelledFrame(IGIS_MapGrid* pGrid, const char* szMethod,
+                               const char* szNoMap = "p_map == NULL");
 // The view the frame's map is drawn in; NULL after the record
 // "p_mainview == NULL".
 IGIS_MapView* LabelledMapView(IGIS_MapElement* pFrame, const char* szMethod);

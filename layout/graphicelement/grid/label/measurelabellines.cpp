@@ -5,8 +5,13 @@
 #include <cmath>
 #include <utility>
 
+#include "host/basilo/igis_log.h"
 #include "host/calcora/igis_geoarithmetic.h"
+#include "host/helmora/igis_map.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 namespace md::layout::label {
 
@@ -121,6 +126,38 @@ bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_Spati
   return true;
 }
 
+bool MeasureLabelLines::PrepareFor(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
+                                   double* pScale) {
+  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
+  MeasureSpacing spacing;
+  spacing.dXInterval = pSpacing->GetXIntervalSize();
+  spacing.dYInterval = pSpacing->GetYIntervalSize();
+  spacing.dXOrigin = pSpacing->GetXOrigin();
+  spacing.dYOrigin = pSpacing->GetYOrigin();
+  spacing.nUnits = pSpacing->GetUnits();
+  SGIS_DRect bound;
+  pFrame->GetMapBound(&bound);
+  m_frameRect = pFrame->GetRect();
+  m_shown = grid::ShownMapBound(bound, m_frameRect, &m_dScale);
+  m_dRotateAngle = dRotateAngle;
+  *pScale = m_dScale;
+  return Prepare(pFrame->GetMap()->GetSpatialReference(), pGrid->GetSpatialReference(), m_shown, dRotateAngle,
+                 spacing);
+}
+
+bool MeasureLabelLines::GridToPage(SGIS_DPoint* pPoint) const {
+  if (!GridToMap(pPoint)) return false;
+  *pPoint = grid::MapToPage(*pPoint, m_shown, m_frameRect, m_dScale, m_dRotateAngle);
+  return true;
+}
+
+CrossingFrame MeasureLabelLines::PageFrame() const {
+  CrossingFrame frame;
+  frame.rect = m_frameRect;
+  frame.rect.Normalize();
+  return frame;
+}
+
 int MeasureLabelLines::LineCount(bool bVertical) const {
   return (bVertical ? m_vertical : m_horizontal).nCount;
 }
@@ -153,6 +190,41 @@ void MeasureLabelLines::LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, S
 bool MeasureLabelLines::GridToMap(SGIS_DPoint* pPoint) const {
   IGIS_CoordTransform* t = m_toMap.Get();
   return t != nullptr && t->TransformPoint(1, pPoint, 1) != FALSE;
+}
+
+bool MeasureLabelPass::Set(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
+                           const char* szMethod, const char* szNoArithmetic) {
+  if (!lines.PrepareFor(pGrid, pFrame, dRotateAngle, &dScale)) return false;
+  grid::CGIS_GridCapRecord caps(szMethod);
+  if (lines.Capped()) caps.Note("lines", grid::kMaxGridLines);
+  pArithmetic.reset(GIS_CreateGeoArithmeticObject());
+  if (!pArithmetic) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szNoArithmetic);
+    return false;
+  }
+  return true;
+}
+
+IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap,
+                                     const char* szKindText, std::initializer_list<HeldPart> parts) {
+  IGIS_MapElement* pFrame = LabelledFrame(pGrid, szMethod, szNoMap);
+  if (pFrame == nullptr) return nullptr;
+  auto* pMeasure = dynamic_cast<IGIS_MeasureGrid*>(pGrid);
+  if (pGrid->GetType() != GIS_MAPGRID_MEASURE || pMeasure == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szKindText);
+    return nullptr;
+  }
+  if (pMeasure->GetGridSpacing() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pGridSpacing == NULL");
+    return nullptr;
+  }
+  for (const HeldPart& part : parts) {
+    if (!part.bHeld) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", part.szMissing);
+      return nullptr;
+    }
+  }
+  return pFrame;
 }
 
 }  // namespace md::layout::label

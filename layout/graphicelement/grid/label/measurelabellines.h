@@ -6,12 +6,19 @@
 // labellinewalk.h. The formatted and the mixed-font labels share them.
 #pragma once
 
+#include <initializer_list>
+
 #include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
+#include "host/calcora/igis_geoarithmetic.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/label/labellinewalk.h"
+
+class IGIS_MapElement;
+class IGIS_MapGrid;
+class IGIS_MeasureGrid;
 
 namespace md::layout::label {
 
@@ -44,6 +51,11 @@ class MeasureLabelLines final : public LabelLines {
   bool Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
                const SGIS_DRect& mapBound, double dRotateAngle, const MeasureSpacing& spacing);
 
+  // Sets the lines of the measured grid up over the part of the map its
+  // frame shows, turned by the angle; false as Prepare. The frame's scale
+  // (map units per page unit) goes into *pScale.
+  bool PrepareFor(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle, double* pScale);
+
   // The area, x1 left, x2 right, y1 top, y2 bottom, in grid coordinates.
   const SGIS_DRect& Area() const { return m_area; }
   double XInterval() const { return m_dXInterval; }
@@ -70,6 +82,12 @@ class MeasureLabelLines final : public LabelLines {
   // Carries a grid point into the map's reference in place; false when it
   // cannot.
   bool GridToMap(SGIS_DPoint* pPoint) const;
+  // After PrepareFor: carries a grid point to where the frame shows it on
+  // the page (0.01 mm, y up), in place; false when it cannot.
+  bool GridToPage(SGIS_DPoint* pPoint) const;
+  // After PrepareFor: the frame's rectangle on the page, normalised, to cross
+  // the lines carried by GridToPage with.
+  CrossingFrame PageFrame() const;
 
  private:
   md::basilo::ReleasePtr<IGIS_SpatialReference> m_pDegrees;
@@ -82,6 +100,42 @@ class MeasureLabelLines final : public LabelLines {
   double m_dUnitFactor = 1.0;
   grid::GridLineRun m_vertical;
   grid::GridLineRun m_horizontal;
+  // What PrepareFor found of the frame: the map bound it shows, its page
+  // rectangle, scale and turn.
+  SGIS_DRect m_shown;
+  SGIS_Rect m_frameRect;
+  double m_dScale = 0.0;
+  double m_dRotateAngle = 0.0;
 };
+
+// What one drawing or conversion of a measured grid's labels sets up after
+// its checks: the lines over the part of the map the frame shows, turned by
+// the angle, and a geo arithmetic object to cross them with the frame.
+struct MeasureLabelPass {
+  MeasureLabelLines lines;
+  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic;
+  double dScale = 0.0;  // map units per page unit
+
+  // False when there is nothing to label (MeasureLabelLines::Prepare) or no
+  // geo arithmetic object (a level-3 record of szNoArithmetic under the
+  // method). Lines cut to the cap are noted once under the method.
+  bool Set(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle, const char* szMethod,
+           const char* szNoArithmetic);
+};
+
+// What a label must hold to draw or convert: whether it holds it, and the
+// record's text when it does not.
+struct HeldPart {
+  bool bHeld;
+  const char* szMissing;
+};
+
+// The checks a measured grid's label makes before it draws or converts, in
+// this order, each failure a level-3 record under the method: the labelled
+// frame (LabelledFrame, with szNoMap in place of "p_map == NULL"), a
+// measured grid (szKindText), its spacing ("m_pGridSpacing == NULL") and
+// then each of the label's parts. The frame when all pass, else NULL.
+IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap,
+                                     const char* szKindText, std::initializer_list<HeldPart> parts);
 
 }  // namespace md::layout::label

@@ -2,6 +2,7 @@
 // two map scales, and the rulers of the terra and topographic bars: where
 // their cells, lines, marks and numbers lie, and what drawing shows.
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/scalebar/cgis_alternatingscalebar.h"
 #include "layout/graphicelement/scalebar/cgis_doublealternatingscalebar.h"
 #include "layout/graphicelement/scalebar/cgis_hollowscalebar.h"
 #include "layout/graphicelement/scalebar/cgis_scaleline.h"
@@ -306,6 +307,36 @@ TEST_F(ScaleBarBodies, TheTopographicBarCutsTheFirstDivisionIntoItsSubdivisions)
     EXPECT_EQ(ruler.body[2], SGIS_Point(r.left + row.markX[6], r.bottom + 5, 0));
     bar->Refresh();
     EXPECT_EQ(bar->GetRect(), r);  // lays nothing out
+  }
+}
+
+// Without the page's reference every bar draws nothing and says so in the
+// words its own description gives.
+TEST_F(ScaleBarBodies, EachBarNamesAMissingPageReferenceInItsOwnWords) {
+  struct Row {
+    IGIS_Element* bar;
+    const char* method;
+    const char* text;
+  };
+  const Row rows[] = {
+      {NewBarOf<CGIS_AlternatingScaleBar>(), "CGIS_AlternatingScaleBar::OnDraw",
+       "p_spatialreference == NULL"},
+      {NewBarOf<CGIS_DoubleAlternatingScaleBar>(), "CGIS_DoubleAlternatingScaleBar::OnDraw",
+       "p_spatialreference == NULL"},
+      {NewBarOf<CGIS_HollowScaleBar>(), "CGIS_HollowScaleBar::OnDraw", "p_spatialreference== NULL "},
+      {NewBarOf<CGIS_ScaleLine>(), "CGIS_ScaleLine::OnDraw", "p_spatialreference== NULL "},
+      {NewBarOf<CGIS_SteppedScaleLine>(), "CGIS_SteppedScaleLine::OnDraw", "p_spatialreference== NULL "},
+      {NewBarOf<CGIS_TerraBar>(), "CGIS_TerraBar::OnDraw", "p_spatialreference== NULL "},
+      {NewBarOf<CGIS_TopoGraphicBar>(), "CGIS_TopoGraphicBar::OnDraw", "p_spatialreference== NULL "},
+  };
+  set_->GetFeatureClass()->SetSpatialReference(nullptr);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.method);
+    PrintPage page;
+    LogMark log;
+    EXPECT_FALSE(row.bar->OnDraw(page.hdc, true, page.display.get()));
+    EXPECT_TRUE(log.Has(GIS_LOG_LEVEL_CHECK, row.method, row.text));
+    EXPECT_TRUE(page.canvas->records().empty());
   }
 }
 

@@ -164,6 +164,10 @@ TEST_F(ScaleBarModel, SetDivisionFollowsTheResizeHint) {
   for (double bad : {0.0, -5.0, std::nan(""), HUGE_VAL}) bar->SetDivision(bad);
   EXPECT_EQ(bar->GetDivision(), 1.0);
   EXPECT_EQ(bar->GetBarWidth(), 1000);
+  // The map scale, the other number a bar is given, refuses what is not finite.
+  bar->SetMapScale(0.5);
+  for (double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL}) bar->SetMapScale(bad);
+  EXPECT_EQ(bar->GetMapScale(), 0.5);
 }
 
 TEST_F(ScaleBarModel, SettersOfEnumerationsAndCountsKeepTheirRanges) {

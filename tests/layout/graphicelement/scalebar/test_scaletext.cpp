@@ -309,6 +309,21 @@ TEST_F(ScaleText, StoresAndReadsItsState) {
   EXPECT_EQ(std::string(back->GetText()), "1:10万");
 }
 
+TEST_F(ScaleText, AFailedCommitAfterWritingIsAFailure) {
+  CommitRefusingSet refusing(set_);
+  auto* t = new CGIS_ScaleTextElement(&refusing, nullptr);
+  t->SetPageUnitLabel("mm");
+  LogMark log;
+  EXPECT_FALSE(t->Archive(0, 0));
+  EXPECT_TRUE(log.Has(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::Archive", "b_ret == NULL"));
+  // The stored form was written all the same.
+  auto* back = new CGIS_ScaleTextElement(set_, t->GetFeaturePtr());
+  owned_.push_back(back);
+  ASSERT_TRUE(back->Archive(1, 0));
+  EXPECT_STREQ(back->GetPageUnitLabel(), "mm");
+  t->Release();
+}
+
 TEST_F(ScaleText, SizingScalesTheTextAndNeverLosesIt) {
   CGIS_ScaleTextElement* t = NewText();
   t->RebuildText();

@@ -125,17 +125,4 @@ TEST(GraticuleMNFigure, DrawingAndConversionOfTheWorkedExample) {
   }
 }
 
-TEST(GraticuleMNFigure, TheDrawingCoversTheMapTurnedWithTheFrame) {
-  // Turned by 45 degrees the 10 x 10 degree extent reaches about 2.07
-  // degrees further on every side; the lines reach two intervals past that,
-  // also west and south of the origins (100, 20).
-  const grid::FixedCountGraticule plan =
-      grid::PlanFixedCountGraticule(SGIS_DRect(100, 30, 110, 20), 4, 4, 1.0);
-  const mn::Figure turned = mn::DrawingFigure(plan, 45.0, 1, 2, mn::kSamplesClipping);
-  EXPECT_EQ(Traced(turned.meridians).front(), 90.0);
-  EXPECT_EQ(Traced(turned.meridians).back(), 120.0);
-  EXPECT_NEAR(turned.meridians.dLow, 100 - 2.0710678 - 10, 1e-6);
-  EXPECT_NEAR(turned.parallels.dHigh, 30 + 2.0710678 + 10, 1e-6);
-}
-
 }  // namespace

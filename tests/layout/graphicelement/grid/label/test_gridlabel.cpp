@@ -31,8 +31,8 @@ TEST(LabelFactory, MakesTheClassesOfItsTableAndNothingForOtherTypes) {
   const struct {
     int type;
     bool made;
-  } rows[] = {{-1, false}, {0, true}, {1, false}, {2, true}, {3, false},
-              {4, true},   {5, true}, {6, true},  {7, true}, {8, false}};
+  } rows[] = {{-1, false}, {0, true}, {1, true}, {2, true}, {3, false},
+              {4, true},   {5, true}, {6, true}, {7, true}, {8, false}};
   LogMark mark;
   for (const auto& r : rows) {
     ReleasePtr<IGIS_GridLabel> label(GIS_CreateMapGridLabelFormatObject(r.type));

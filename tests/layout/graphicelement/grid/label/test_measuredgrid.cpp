@@ -1,14 +1,19 @@
-// The formatted label on a real measured grid: the grid's own label writes
+// The labels on a real measured grid: the grid's own formatted label writes
 // the kilometre of each of its lines where the line meets the frame, is
-// converted with the grid and comes back with the grid's stored form.
+// converted with the grid and comes back with the grid's stored form; a
+// mixed-font label given to the grid does the same.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/grid/label/cgis_mixedfontgridlabel.h"
 #include "layout/graphicelement/grid/label/igis_formattedgridlabel.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "tests/layout/graphicelement/grid/label/labeltest.h"
@@ -91,6 +96,47 @@ TEST_F(LabelOnMeasuredGrid, IsConvertedWithTheGridAndStoredWithIt) {
   ReleasePtr<IGIS_MapGrid> read(GIS_CreateMapGridPropertyObjectFromBuffer(stored.get()));
   ASSERT_NE(read, nullptr);
   ASSERT_NE(read->GetLabelFormat(), nullptr);
+  EXPECT_EQ(Stored(read->GetLabelFormat()), Stored(label));
+}
+
+TEST_F(LabelOnMeasuredGrid, CarriesAMixedFontLabelDrawnConvertedAndStoredWithIt) {
+  auto* measured = dynamic_cast<IGIS_MeasureGrid*>(grid);
+  ASSERT_NE(measured, nullptr);
+  measured->GetGridSpacing()->SetUnits(1);  // kilometres, one apart
+  measured->GetGridSpacing()->SetXIntervalSize(1);
+  measured->GetGridSpacing()->SetYIntervalSize(1);
+  ReleasePtr<CGIS_MixedFontGridLabel> mixed(new CGIS_MixedFontGridLabel);
+  mixed->SetShowZone(true);
+  grid->SetLabelFormat(mixed.get());
+  IGIS_GridLabel* label = grid->GetLabelFormat();
+  ASSERT_NE(label, nullptr);
+  ASSERT_EQ(label->GetType(), GIS_GRIDLABEL_MIXEDFONT);
+
+  LabelPrinter printer;
+  ASSERT_TRUE(frame_->OnDraw(printer.hdc, true, printer.display.get()));
+  const std::vector<Placed> all = PlacedOf(printer.canvas);
+  // Second parts: 11 lines below (420 to 430 km), 9 above (the corner
+  // lines leave at the top corners), 9 on the left and the right; first
+  // parts at both ends of each side, the grid's zone 39 beside those below
+  // and above.
+  std::vector<std::string> texts;
+  for (const Placed& p : all) texts.push_back(p.text);
+  EXPECT_EQ(all.size(), (11u + 9 + 9 + 9) + 2 * 4 + 2 * 2);
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "39"), 4);
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "4"), 4);
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "44"), 4);
+
+  IGIS_Element* converted = grid->ConvertToElement();
+  auto* compound = dynamic_cast<IGIS_CompoundElement*>(converted);
+  ASSERT_NE(compound, nullptr);
+  EXPECT_EQ(TextsIn(compound), static_cast<int>(all.size()));
+  DropCompound(compound);
+
+  ReleasePtr<IGIS_DataBuffer> stored(GIS_CreateDataBufferObject(0));
+  ASSERT_TRUE(grid->Save(stored.get()));
+  ReleasePtr<IGIS_MapGrid> read(GIS_CreateMapGridPropertyObjectFromBuffer(stored.get()));
+  ASSERT_NE(read, nullptr);
+  ASSERT_NE(dynamic_cast<CGIS_MixedFontGridLabel*>(read->GetLabelFormat()), nullptr);
   EXPECT_EQ(Stored(read->GetLabelFormat()), Stored(label));
 }
 

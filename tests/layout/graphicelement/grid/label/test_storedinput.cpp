@@ -7,6 +7,7 @@
 
 #include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
+#include "layout/graphicelement/grid/label/cgis_mixedfontgridlabel.h"
 #include "layout/graphicelement/grid/label/igis_indexbackgroundtabstyle.h"
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tests/fuzz/gridlabel_input.h"
@@ -52,6 +53,26 @@ void WriteSeeds() {
   BufferPtr type2 = BufferWith([](IGIS_PropertySet* s) { PutInt(s, "DMSLabelType", 2); });
   stacked->Open(type2.get());
   WriteSeed("dms_stacked.bin", Stored(stacked.get()));
+  ReleasePtr<CGIS_MixedFontGridLabel> mixed(new CGIS_MixedFontGridLabel);
+  WriteSeed("mixedfont.bin", Stored(mixed.get()));
+  // Every own setting away from its default, a negative count and a
+  // position outside the rule (as stored data may hold them).
+  ReleasePtr<CGIS_MixedFontGridLabel> odd(new CGIS_MixedFontGridLabel);
+  odd->SetNumGroupedDigits(-3);
+  odd->SetGroupedDigitsType(false);
+  odd->SetShowZone(true);
+  odd->GetSecondarySymbolText()->GetFontSizePtr()->lfHeight = -72;
+  odd->GetNumericFormat()->SetWidth(50);
+  odd->SetLabelAlignment(true, true, true, true);
+  BufferPtr seven = BufferWith([](IGIS_PropertySet* s) { PutInt(s, "Positon", 7); });
+  odd->Open(seven.get());
+  WriteSeed("mixedfont_odd.bin", Stored(odd.get()));
+  // A label without its second and zone symbols and its format: empty keys.
+  ReleasePtr<CGIS_MixedFontGridLabel> bare(new CGIS_MixedFontGridLabel);
+  bare->SetSecondarySymbolTextPtr(nullptr);
+  bare->SetZoneSymbolTextPtr(nullptr);
+  bare->SetNumericFormatPtr(nullptr);
+  WriteSeed("mixedfont_bare.bin", Stored(bare.get()));
   // Only the common offset: the side offsets follow it.
   WriteSeed("offset_only.bin", [] {
     BufferPtr b = BufferWith([](IGIS_PropertySet* s) {
@@ -100,7 +121,7 @@ TEST(GridLabelStoredInput, SeedsAndCrashInputsReadWithoutHarm) {
       ++n;
     }
   }
-  EXPECT_GE(n, 11);
+  EXPECT_GE(n, 14);
   for (const fs::path& p : md::test::fuzz::Inputs("corpus", "gridlabel")) {
     const std::vector<unsigned char> bytes = md::test::fuzz::ReadInput(p);
     for (std::size_t cut :

@@ -307,14 +307,8 @@ TEST_F(MeasureDraw, OnAScreenLinesTakeTwentySegments) {
 TEST_F(MeasureDraw, TheClipIsRestored) {
   Grid grid(md::test::NewMeasureGrid(frame_));
   frame_->OnDraw(printer_.hdc, true, printer_.display.get());
-  HRGN before = CreateRectRgn(100, 100, 900, 700);
-  SelectClipRgn(printer_.hdc, before);
-  ASSERT_TRUE(grid->OnDraw(printer_.hdc, true, printer_.display.get()));
-  HRGN after = CreateRectRgn(0, 0, 0, 0);
-  ASSERT_EQ(GetClipRgn(printer_.hdc, after), 1);
-  EXPECT_TRUE(EqualRgn(before, after));
-  DeleteObject(before);
-  DeleteObject(after);
+  EXPECT_TRUE(md::test::LeavesTheClipAsItWas(
+      printer_.hdc, [&] { return grid->OnDraw(printer_.hdc, true, printer_.display.get()); }));
 }
 
 TEST_F(MeasureDraw, ATurnedMapStillHasLinesInEveryCorner) {
