@@ -1,30 +1,44 @@
-// The grids' property sheets on the demo's map sheet: a graticule and a
-// kilometre grid over its frame, every page of their sheets used as a user
-// would (every value changed, every symbol replaced, the calibrated band
-// edited in its dialog). Cancel leaves the frame's stored form as it was; OK
-// keeps every change and the sheet is drawn with it. The frame's own
+// The grids' property sheets on the demo's map sheet: a graticule, a
+// kilometre grid, an index grid and a graticule of fixed rows and columns
+// over its frame, every page of their sheets used as a user would (every
+// value changed, every symbol replaced, the calibrated band edited in its
+// dialog, another reference chosen). Cancel leaves the frame's stored form as
+// it was; OK keeps every change and the sheet is drawn with it: the
+// kilometre grid set to 1000 m lies on the band's 20 mm pieces, the index
+// grid and the fixed graticule follow their new counts. The frame's own
 // calibrated band is edited through its data-frame page's border selector.
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "host/glyphorpick/cgis_symbolpickdlg.h"
+#include "host/helmora/cgis_spatialreferencedlg.h"
 #include "host/helmora/igis_map.h"
 #include "layout/graphicelement/grid/border/dialogs/cgis_calibratedborderdlg.h"
 #include "layout/graphicelement/grid/border/dialogs/cgis_mapborderselectordlg.h"
 #include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
 #include "layout/graphicelement/grid/graticule/dialogs/cgis_gridinsidelabelpage.h"
 #include "layout/graphicelement/grid/graticule/dialogs/cgis_gridslimlinepage.h"
+#include "layout/graphicelement/grid/graticulemn/dialogs/cgis_gridgraticulemnpage.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_axespage.h"
+#include "layout/graphicelement/grid/grid/dialogs/cgis_gridintervalpage.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridlinepage.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
+#include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_indexgrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/grid/index/dialogs/cgis_indexpage.h"
+#include "layout/graphicelement/grid/measure/dialogs/cgis_gridsystempage.h"
 #include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/mapframe/dialogs/cgis_mapdataframe.h"
+#include "platform/canvas/recording.h"
+#include "platform/ui/ccombobox.h"
 #include "platform/ui/driver.h"
 #include "tests/support/dialogscenes.h"
 #include "tests/support/storedform.h"
@@ -63,10 +77,29 @@ struct SheetWithGrids {
     measure->SetMapElement(frame);
     measure->SetGridlineType(GIS_GRIDLINE_NONE);
     dynamic_cast<IGIS_MeasureGrid*>(measure)->SetSpatialReference(doc.sheet()->GetSpatialReference());
+    index = GIS_CreateMapGridPropertyObject(GIS_MAPGRID_INDEX);
+    index->SetName("索引格网");
+    index->SetMapElement(frame);
+    rowsAndColumns = GIS_CreateMapGridPropertyObject(GIS_MAPGRID_GRATICULE_MN);
+    rowsAndColumns->SetName("经纬网2");
+    rowsAndColumns->SetMapElement(frame);
     frame->GetMapGrids()->AddMapGrid(graticule);
     frame->GetMapGrids()->AddMapGrid(measure);
+    frame->GetMapGrids()->AddMapGrid(index);
+    frame->GetMapGrids()->AddMapGrid(rowsAndColumns);
   }
-  IGIS_MapGrid* Grid(int kind) const { return kind == GIS_MAPGRID_GRATICULE ? graticule : measure; }
+  IGIS_MapGrid* Grid(int kind) const {
+    switch (kind) {
+      case GIS_MAPGRID_GRATICULE:
+        return graticule;
+      case GIS_MAPGRID_MEASURE:
+        return measure;
+      case GIS_MAPGRID_INDEX:
+        return index;
+      default:
+        return rowsAndColumns;
+    }
+  }
 
   md::test::FixedText fixed;
   md::demo::MapDocument doc;
@@ -74,6 +107,8 @@ struct SheetWithGrids {
   IGIS_MapElement* frame = nullptr;
   IGIS_MapGrid* graticule = nullptr;  // owned by the frame's grid list
   IGIS_MapGrid* measure = nullptr;
+  IGIS_MapGrid* index = nullptr;
+  IGIS_MapGrid* rowsAndColumns = nullptr;
 };
 
 // One page of a grid's sheet used as a user would: every value on it
@@ -166,6 +201,57 @@ std::vector<PageUse> PageUses() {
            u.Click(id);
        },
        {ChooseEntry(1), ChooseEntry(2), ChooseEntry(3)}});
+  uses.push_back({"interval",
+                  GIS_MAPGRID_GRATICULE,
+                  4,
+                  [](UiUser& u) {
+                    u.Replace(IDC_GIS_GI_X_INTERVAL, "10");
+                    u.Replace(IDC_GIS_GI_Y_INTERVAL, "7.5");
+                    u.Click(IDC_GIS_GI_OWN_ORIGIN);
+                    u.Replace(IDC_GIS_GI_X_ORIGIN, "1");
+                    u.Replace(IDC_GIS_GI_Y_ORIGIN, "-2");
+                    u.Choose(IDC_GIS_GI_UNITS, 2);
+                  },
+                  {}});
+  uses.push_back({"interval",
+                  GIS_MAPGRID_MEASURE,
+                  3,
+                  [](UiUser& u) {
+                    u.Replace(IDC_GIS_GI_X_INTERVAL, "500");
+                    u.Replace(IDC_GIS_GI_Y_INTERVAL, "2000");
+                    u.Click(IDC_GIS_GI_OWN_ORIGIN);
+                    u.Replace(IDC_GIS_GI_X_ORIGIN, "420000");
+                    u.Replace(IDC_GIS_GI_Y_ORIGIN, "4416000");
+                    u.Choose(IDC_GIS_GI_UNITS, 2);
+                    u.Choose(IDC_GIS_GI_UNITS, 0);
+                  },
+                  {}});
+  uses.push_back(
+      {"system", GIS_MAPGRID_MEASURE, 2, [](UiUser& u) { u.Click(IDC_GIS_GS_PROPERTIES); }, {[](UiUser& u) {
+         // The next zone to the east, without its number in front of x.
+         u.Choose(IDC_GIS_SR_LIST, u.Selection(IDC_GIS_SR_LIST) + 2);
+         u.Ok();
+       }}});
+  uses.push_back({"index",
+                  GIS_MAPGRID_INDEX,
+                  1,
+                  [](UiUser& u) {
+                    u.Replace(IDC_GIS_IX_COLUMNS, "7");
+                    u.Replace(IDC_GIS_IX_ROWS, "3");
+                  },
+                  {}});
+  uses.push_back({"fixed rows and columns",
+                  GIS_MAPGRID_GRATICULE_MN,
+                  1,
+                  [](UiUser& u) {
+                    u.Click(IDC_GIS_MP_MARKS);
+                    u.Click(IDC_GIS_MP_SYMBOL);
+                    u.Click(IDC_GIS_MP_LINES);
+                    u.Click(IDC_GIS_MP_SYMBOL);
+                    u.Replace(IDC_GIS_MP_COLUMNS, "10");
+                    u.Replace(IDC_GIS_MP_ROWS, "8");
+                  },
+                  {ChooseEntry(1), ChooseEntry(2)}});
   uses.push_back({"inside labels",
                   GIS_MAPGRID_GRATICULE,
                   1,
@@ -286,6 +372,151 @@ TEST(GridSheetsOnTheMapSheet, TheFramesCalibratedBandIsEditedThroughTheDataFrame
       EXPECT_EQ(md::test::StoredForm(sheet.frame), before);
     }
   }
+}
+
+// A line symbol of a colour no other part of the sheet draws in.
+md::basilo::ReleasePtr<IGIS_Symbol> LineOfColour(COLORREF colour) {
+  md::basilo::ReleasePtr<IGIS_Symbol> line(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_LINE));
+  line->SetColor(colour);
+  line->SetLineWidth(0.1);
+  return line;
+}
+
+// The sheet printed at 254 dpi (a pixel is 0.1 mm) onto a recording canvas.
+struct RecordedSheet {
+  static constexpr int kDpi = 254;
+  explicit RecordedSheet(md::demo::Page& page)
+      : canvas(md::demo::kSheetPaperWidth / 10, md::demo::kSheetPaperHeight / 10) {
+    std::string error;
+    EXPECT_TRUE(md::demo::PrintPage(page, &canvas, kDpi, &md::text::FixedMetricsEngine(), &error)) << error;
+  }
+  // The positions across their run of the strokes of the colour that run
+  // more up than across (vertical) or the other way, each once, in order.
+  std::vector<double> Lines(COLORREF colour, bool vertical) const {
+    std::vector<double> at;
+    for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Shape)) {
+      if (!r->shape.stroke || r->pen.color != colour) continue;
+      const std::vector<md::canvas::Point> points = r->Points();
+      if (points.size() < 2) continue;
+      const double dx = std::fabs(points.back().x - points.front().x);
+      const double dy = std::fabs(points.back().y - points.front().y);
+      if ((dy > dx) != vertical) continue;
+      const double across =
+          vertical ? (points.front().x + points.back().x) / 2 : (points.front().y + points.back().y) / 2;
+      if (std::none_of(at.begin(), at.end(), [across](double a) { return std::fabs(a - across) < 0.5; }))
+        at.push_back(across);
+    }
+    std::sort(at.begin(), at.end());
+    return at;
+  }
+  md::canvas::RecordingCanvas canvas;
+};
+
+// The sheet at full size, written for looking.
+void WriteSheet(md::demo::Page& page, const std::string& name) {
+  std::string error;
+  auto canvas = md::demo::PrintRaster(page, 150, &md::text::FixedMetricsEngine(), &error);
+  ASSERT_NE(canvas, nullptr) << error;
+  EXPECT_TRUE(canvas->writePng((md::test::ScratchFolder("gridpages-" + name) / "sheet.png").string()));
+}
+
+TEST(GridPagesOnTheMapSheet, TheKilometreGridShowsItsReferenceAndIsDrawnEveryKilometreOnTheBandsPieces) {
+  SheetWithGrids sheet;
+  ASSERT_NE(sheet.frame, nullptr);
+  constexpr COLORREF kColour = RGB(255, 0, 255);
+  sheet.measure->SetLineSymbol(LineOfColour(kColour).get());
+  IGIS_GridSpacing* spacing = dynamic_cast<IGIS_MeasureGrid*>(sheet.measure)->GetGridSpacing();
+  spacing->SetXIntervalSize(5000.0);
+  spacing->SetYIntervalSize(5000.0);
+  IGIS_SpatialReference* reference = sheet.doc.sheet()->GetSpatialReference();
+  std::string description, unit;
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    EXPECT_TRUE(u.GoToPage(1));
+    u.Click(IDC_GIS_GL_LINES);
+    EXPECT_TRUE(u.GoToPage(2));
+    description = u.Text(IDC_GIS_GS_DESCRIPTION);
+    EXPECT_TRUE(u.GoToPage(3));
+    unit = u.Text(IDC_GIS_GI_UNITS);
+    u.Replace(IDC_GIS_GI_X_INTERVAL, "1000");
+    u.Replace(IDC_GIS_GI_Y_INTERVAL, "1000");
+    u.Ok();
+  });
+  EXPECT_TRUE(sheet.measure->OnOpenPropertyDlg());
+  // CGCS2000, 3-degree Gauss-Kruger zone 39 (central meridian 117 degrees east).
+  for (const std::string& line :
+       {std::string("空间参考系名称：") + reference->GetName() + "\r\n",
+        std::string("大地水准面名称：CGCS2000\r\n"), std::string("投影模型名称：高斯投影\r\n"),
+        std::string("投影模型参数：\r\n中央经线:117.000000\r\n"), std::string("长度单位名称：米\r\n")})
+    EXPECT_NE(description.find(line), std::string::npos) << line;
+  EXPECT_NE(std::string(reference->GetName()).find("3度带 39带"), std::string::npos);
+  EXPECT_EQ(unit, "米");
+
+  RecordedSheet recorded(*sheet.page);
+  for (bool vertical : {true, false}) {
+    SCOPED_TRACE(vertical ? "eastings" : "northings");
+    const std::vector<double> lines = recorded.Lines(kColour, vertical);
+    ASSERT_GE(lines.size(), 10u);
+    // One kilometre is 20 mm at 1:50,000: the band's piece.
+    for (size_t i = 1; i < lines.size(); ++i)
+      EXPECT_NEAR(lines[i] - lines[i - 1], md::demo::kSheetBorderInterval / 10.0, 0.6) << i;
+  }
+  WriteSheet(*sheet.page, "kilometre-grid");
+}
+
+TEST(GridPagesOnTheMapSheet, CountsChangedOnTheIndexAndFixedGraticuleSheetsAreDrawn) {
+  SheetWithGrids sheet;
+  ASSERT_NE(sheet.frame, nullptr);
+  constexpr COLORREF kIndexColour = RGB(0, 255, 255);
+  constexpr COLORREF kFixedColour = RGB(255, 128, 0);
+  sheet.index->SetGridlineType(GIS_GRIDLINE_LINES);
+  sheet.index->SetLineSymbol(LineOfColour(kIndexColour).get());
+  sheet.rowsAndColumns->SetGridlineType(GIS_GRIDLINE_LINES);
+  sheet.rowsAndColumns->SetLineSymbol(LineOfColour(kFixedColour).get());
+  const RecordedSheet before(*sheet.page);
+  // The counts typed on the index page and on the graticule's last page
+  // (its symbol left as it is).
+  for (const PageUse& use : PageUses()) {
+    if (use.kind == GIS_MAPGRID_INDEX) {
+      EXPECT_TRUE(UsePage(sheet.index, use, true));
+    }
+  }
+  EXPECT_TRUE(UsePage(sheet.rowsAndColumns,
+                      {"counts",
+                       GIS_MAPGRID_GRATICULE_MN,
+                       1,
+                       [](UiUser& u) {
+                         u.Replace(IDC_GIS_MP_COLUMNS, "10");
+                         u.Replace(IDC_GIS_MP_ROWS, "8");
+                       },
+                       {}},
+                      true));
+  auto* index = dynamic_cast<IGIS_IndexGrid*>(sheet.index);
+  EXPECT_EQ(index->GetColumnCount(), 7);
+  EXPECT_EQ(index->GetRowCount(), 3);
+  auto* fixed = dynamic_cast<IGIS_GraticuleMNGrid*>(sheet.rowsAndColumns);
+  EXPECT_EQ(fixed->GetLatitudeCount(), 10);
+  EXPECT_EQ(fixed->GetLongitudeCount(), 8);
+
+  const RecordedSheet after(*sheet.page);
+  // The index grid's cell bounds: eight columns' and four rows' bounds, evenly spaced.
+  const SGIS_Rect frame = sheet.frame->GetRect();
+  const std::vector<double> columns = after.Lines(kIndexColour, true);
+  const std::vector<double> rows = after.Lines(kIndexColour, false);
+  ASSERT_EQ(columns.size(), 8u);
+  ASSERT_EQ(rows.size(), 4u);
+  for (size_t i = 1; i < columns.size(); ++i)
+    EXPECT_NEAR(columns[i] - columns[i - 1], frame.Width() / 7.0 / 10.0, 1.0);
+  for (size_t i = 1; i < rows.size(); ++i)
+    EXPECT_NEAR(rows[i] - rows[i - 1], frame.Height() / 3.0 / 10.0, 1.0);
+  // The fixed graticule's interval search takes the first interval that puts
+  // more than one line across the sheet's 15' x 10' (0.05 degree, about
+  // three to five intervals) for any count from 2 up: with 10 x 8 it draws
+  // the meridians and parallels it drew with 4 x 4.
+  EXPECT_GE(after.Lines(kFixedColour, true).size(), 3u);
+  EXPECT_EQ(after.Lines(kFixedColour, true), before.Lines(kFixedColour, true));
+  EXPECT_EQ(after.Lines(kFixedColour, false), before.Lines(kFixedColour, false));
+  WriteSheet(*sheet.page, "index-and-fixed-graticule");
 }
 
 }  // namespace
