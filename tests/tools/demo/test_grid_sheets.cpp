@@ -203,7 +203,7 @@ std::vector<PageUse> PageUses() {
        {ChooseEntry(1), ChooseEntry(2), ChooseEntry(3)}});
   uses.push_back({"interval",
                   GIS_MAPGRID_GRATICULE,
-                  4,
+                  5,
                   [](UiUser& u) {
                     u.Replace(IDC_GIS_GI_X_INTERVAL, "10");
                     u.Replace(IDC_GIS_GI_Y_INTERVAL, "7.5");
@@ -215,7 +215,7 @@ std::vector<PageUse> PageUses() {
                   {}});
   uses.push_back({"interval",
                   GIS_MAPGRID_MEASURE,
-                  3,
+                  4,
                   [](UiUser& u) {
                     u.Replace(IDC_GIS_GI_X_INTERVAL, "500");
                     u.Replace(IDC_GIS_GI_Y_INTERVAL, "2000");
@@ -227,7 +227,7 @@ std::vector<PageUse> PageUses() {
                   },
                   {}});
   uses.push_back(
-      {"system", GIS_MAPGRID_MEASURE, 2, [](UiUser& u) { u.Click(IDC_GIS_GS_PROPERTIES); }, {[](UiUser& u) {
+      {"system", GIS_MAPGRID_MEASURE, 3, [](UiUser& u) { u.Click(IDC_GIS_GS_PROPERTIES); }, {[](UiUser& u) {
          // The next zone to the east, without its number in front of x.
          u.Choose(IDC_GIS_SR_LIST, u.Selection(IDC_GIS_SR_LIST) + 2);
          u.Ok();
@@ -242,7 +242,7 @@ std::vector<PageUse> PageUses() {
                   {}});
   uses.push_back({"fixed rows and columns",
                   GIS_MAPGRID_GRATICULE_MN,
-                  1,
+                  2,
                   [](UiUser& u) {
                     u.Click(IDC_GIS_MP_MARKS);
                     u.Click(IDC_GIS_MP_SYMBOL);
@@ -432,11 +432,11 @@ TEST(GridPagesOnTheMapSheet, TheKilometreGridShowsItsReferenceAndIsDrawnEveryKil
   std::string description, unit;
   ScriptedDriver driver;
   driver.Then([&](UiUser& u) {
-    EXPECT_TRUE(u.GoToPage(1));
-    u.Click(IDC_GIS_GL_LINES);
     EXPECT_TRUE(u.GoToPage(2));
-    description = u.Text(IDC_GIS_GS_DESCRIPTION);
+    u.Click(IDC_GIS_GL_LINES);
     EXPECT_TRUE(u.GoToPage(3));
+    description = u.Text(IDC_GIS_GS_DESCRIPTION);
+    EXPECT_TRUE(u.GoToPage(4));
     unit = u.Text(IDC_GIS_GI_UNITS);
     u.Replace(IDC_GIS_GI_X_INTERVAL, "1000");
     u.Replace(IDC_GIS_GI_Y_INTERVAL, "1000");
@@ -484,7 +484,7 @@ TEST(GridPagesOnTheMapSheet, CountsChangedOnTheIndexAndFixedGraticuleSheetsAreDr
   EXPECT_TRUE(UsePage(sheet.rowsAndColumns,
                       {"counts",
                        GIS_MAPGRID_GRATICULE_MN,
-                       1,
+                       2,
                        [](UiUser& u) {
                          u.Replace(IDC_GIS_MP_COLUMNS, "10");
                          u.Replace(IDC_GIS_MP_ROWS, "8");

@@ -9,6 +9,8 @@
 #include "layout/graphicelement/grid/grid/dialogs/cgis_publicpropertysheet.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/dialogs/cgis_dmslabelpage.h"
+#include "layout/graphicelement/grid/label/dialogs/cgis_indexgridtabelbackgroundpage.h"
+#include "layout/graphicelement/grid/label/dialogs/cgis_indexgridtabstylepage.h"
 #include "layout/graphicelement/grid/label/dialogs/cgis_mixfontpage.h"
 #include "layout/graphicelement/grid/label/igis_formattedgridlabel.h"
 #include "layout/graphicelement/grid/label/igis_mixedfontgridlabel.h"
@@ -27,7 +29,7 @@ std::unique_ptr<CPropertySheet> Sheet() {
   return std::make_unique<TSheet>();
 }
 
-template <class TPage, class TLabel, TLabel* TPage::*pEdited>
+template <class TPage, class TLabel, auto pEdited>
 std::unique_ptr<CPropertyPage> PageOn(IGIS_GridLabel* pLabel) {
   auto* pTyped = dynamic_cast<TLabel*>(pLabel);
   if (pTyped == nullptr) return nullptr;
@@ -35,6 +37,9 @@ std::unique_ptr<CPropertyPage> PageOn(IGIS_GridLabel* pLabel) {
   page.get()->*pEdited = pTyped;
   return page;
 }
+
+constexpr PageMaker TabStylePage = &PageOn<CGIS_IndexGridTabStylePage, IGIS_IndexGridTabStyle,
+                                           &CGIS_IndexGridTabStylePage::m_pIndexGridTabStyle>;
 
 struct LabelSheetRow {
   int nType;
@@ -48,6 +53,12 @@ const LabelSheetRow kLabelSheets[] = {
      &PageOn<CGIS_DMSLabelPage, IGIS_DMSGridLabel, &CGIS_DMSLabelPage::m_pDMSGridLabel>},
     {GIS_GRIDLABEL_MIXEDFONT, &Sheet<CGIS_PublicPropertySheet>, "方里网标注属性",
      &PageOn<CGIS_MixFontPage, IGIS_MixedFontGridLabel, &CGIS_MixFontPage::m_pMixedFontGridLabel>},
+    {GIS_GRIDLABEL_INDEX_BACKGROUND, &Sheet<CGIS_PublicPropertySheet>, "索引网标注属性",
+     &PageOn<CGIS_IndexGridTabelBackgroundPage, IGIS_IndexBackGroundTabStyle,
+             &CGIS_IndexGridTabelBackgroundPage::m_pIndexGridTabStyle>},
+    {GIS_GRIDLABEL_INDEX_BOTTON, &Sheet<CGIS_GridPropertySheet>, "索引网标注属性", TabStylePage},
+    {GIS_GRIDLABEL_INDEX_CONTINUOUS, &Sheet<CGIS_GridPropertySheet>, "索引网标注属性", TabStylePage},
+    {GIS_GRIDLABEL_INDEX_ROUNDED, &Sheet<CGIS_GridPropertySheet>, "索引网标注属性", TabStylePage},
 };
 
 // Runs the row's sheet with its one page on the label.
