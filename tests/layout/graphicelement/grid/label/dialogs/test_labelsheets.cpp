@@ -5,6 +5,8 @@
 #include <string>
 
 #include "layout/graphicelement/grid/label/dialogs/cgis_dmslabelpage.h"
+#include "layout/graphicelement/grid/label/dialogs/cgis_indexgridtabelbackgroundpage.h"
+#include "layout/graphicelement/grid/label/dialogs/cgis_indexgridtabstylepage.h"
 #include "layout/graphicelement/grid/label/dialogs/cgis_mixfontpage.h"
 #include "tests/layout/graphicelement/grid/grid/dialogs/griddialogtest.h"
 
@@ -27,6 +29,10 @@ TEST_F(LabelPages, WithoutTheirLabelThePagesAreRefusedWithARecord) {
       {"CGIS_DMSLabelPage", [] { return std::make_unique<CGIS_DMSLabelPage>(); }, "m_pDMSGridLabel == NULL"},
       {"CGIS_MixFontPage", [] { return std::make_unique<CGIS_MixFontPage>(); },
        "m_pMixedFontGridLabel == NULL"},
+      {"CGIS_IndexGridTabelBackgroundPage",
+       [] { return std::make_unique<CGIS_IndexGridTabelBackgroundPage>(); }, "m_pIndexGridTabStyle == NULL"},
+      {"CGIS_IndexGridTabStylePage", [] { return std::make_unique<CGIS_IndexGridTabStylePage>(); },
+       "m_pIndexGridTabStyle == NULL"},
   };
   for (const PageRow& row : rows) {
     SCOPED_TRACE(row.name);
