@@ -2,7 +2,7 @@
 // a new kind replacing the grid's label at once (a new tab style taking the
 // old one's settings, a coordinate label starting from its defaults), the
 // side boxes in the grid's order, the hidden vertical flags carried
-// through, the offsets' range, the text symbol and the label's own dialog.
+// through, the offsets' range and the text symbol.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -258,26 +258,6 @@ TEST_F(LabelsPage, TheFontButtonSetsTheLabelsTextSymbolAndWithoutALabelWritesARe
                     }),
             IDCANCEL);
   EXPECT_TRUE(log.Has(GIS_LOG_LEVEL_CHECK, "CGIS_GridLabelsPage::OnLabelsPageTextsymbol", "p_label == NULL"));
-}
-
-TEST_F(LabelsPage, MoreOpensTheLabelsOwnDialog) {
-  struct Row {
-    int kind;
-    UINT dialog;  // the template of the dialog it opens (0 for a sheet)
-  } rows[] = {{GIS_MAPGRID_GRATICULE, 0}, {GIS_MAPGRID_MEASURE, 132}, {GIS_MAPGRID_INDEX, 0}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.kind);
-    Owned<IGIS_MapGrid> g(md::test::NewGrid(row.kind));
-    ScriptedDriver driver;
-    driver.Then([&](UiUser& u) {
-      u.GoToPage(PageOf(row.kind));
-      u.Click(IDC_GIS_LB_PROPERTIES);
-      u.Cancel();
-    });
-    driver.Then([](UiUser& u) { u.Cancel(); });
-    EXPECT_FALSE(g->OnOpenPropertyDlg());
-    EXPECT_EQ(driver.DialogTemplatesRun(), (std::vector<UINT>{0, row.dialog}));
-  }
 }
 
 TEST_F(LabelsPage, AGridOfAnotherKindHasNoLabelKindsAndThePageIsRefused) {
