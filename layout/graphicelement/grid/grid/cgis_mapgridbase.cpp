@@ -195,8 +195,9 @@ IGIS_Element* MapGridValues::ConvertPrelude() {
   if (m_pMapElement == nullptr) return nullptr;
   IGIS_CompoundElement* pCompound = CreateCompoundElement(m_pMapElement->GetFeatureSetPtr());
   if (pCompound == nullptr) return nullptr;
-  if (m_pLabel) AddElementOrHandBack(pCompound, m_pLabel->ConvertToElement());
+  // Converted parts stack as drawn: the label over the border.
   if (m_pBorder) AddElementOrHandBack(pCompound, m_pBorder->ConvertToElement());
+  if (m_pLabel) AddElementOrHandBack(pCompound, m_pLabel->ConvertToElement());
   return pCompound;
 }
 

@@ -22,7 +22,7 @@ using md::ui::UiUser;
 using MNPages = md::test::GridDialogTest;
 
 // The property page's place in the grid's sheet.
-constexpr int kMNPage = 1;
+constexpr int kMNPage = 2;
 
 IGIS_GraticuleMNGrid* NewMNGrid() {
   return dynamic_cast<IGIS_GraticuleMNGrid*>(md::test::NewGrid(GIS_MAPGRID_GRATICULE_MN));

@@ -29,10 +29,10 @@ struct SheetRow {
 };
 
 const SheetRow kRows[] = {
-    {GIS_MAPGRID_GRATICULE, "经纬网属性", {"坐标轴", "内部标注", "线条", "细切线", "间隔"}},
-    {GIS_MAPGRID_MEASURE, "方里网属性", {"坐标轴", "线条", "系统", "间隔"}},
-    {GIS_MAPGRID_INDEX, "索引格网属性", {"坐标轴", "索引", "线条"}},
-    {GIS_MAPGRID_GRATICULE_MN, "经纬网(行列数固定)属性", {"坐标轴", "经纬网(固定行列)属性"}},
+    {GIS_MAPGRID_GRATICULE, "经纬网属性", {"坐标轴", "内部标注", "标注", "线条", "细切线", "间隔"}},
+    {GIS_MAPGRID_MEASURE, "方里网属性", {"坐标轴", "标注", "线条", "系统", "间隔"}},
+    {GIS_MAPGRID_INDEX, "索引格网属性", {"坐标轴", "索引", "标注", "线条"}},
+    {GIS_MAPGRID_GRATICULE_MN, "经纬网(行列数固定)属性", {"坐标轴", "标注", "经纬网(固定行列)属性"}},
 };
 
 bool ApplyEnabled(UiUser& u) {
@@ -76,9 +76,10 @@ TEST_F(GridSheets, TheSheetsStartWithTheirCaptionStringAndThePublicSheetsApplyDo
   EXPECT_EQ(grid.GetTitle(), "Property Sheet");
   CGIS_PublicPropertySheet open;
   EXPECT_EQ(open.GetTitle(), "Property Sheet");
-  for (const char* name : {"CGIS_GridPropertySheet", "CGIS_PublicPropertySheet", "CGIS_AxesPage",
-                           "CGIS_GridLinePage", "CGIS_GridIntervalPage", "CGIS_GridSystemPage",
-                           "CGIS_IndexPage", "CGIS_GridGraticuleMNPage", "CGIS_GridGraticuleMNWizard"}) {
+  for (const char* name :
+       {"CGIS_GridPropertySheet", "CGIS_PublicPropertySheet", "CGIS_AxesPage", "CGIS_GridLinePage",
+        "CGIS_GridIntervalPage", "CGIS_GridSystemPage", "CGIS_IndexPage", "CGIS_GridGraticuleMNPage",
+        "CGIS_GridGraticuleMNWizard", "CGIS_GridLabelsPage"}) {
     std::unique_ptr<CWnd> made(md::ui::CreateWindowObject(name));
     EXPECT_NE(made, nullptr) << name;
   }

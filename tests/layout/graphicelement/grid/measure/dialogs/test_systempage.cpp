@@ -126,7 +126,7 @@ TEST_F(SystemPage, OnlyAProjectedAnswerBecomesTheGridsReferenceAndCancelPutsTheO
     std::string shown;
     ScriptedDriver driver;
     driver.Then([&](UiUser& u) {
-      u.GoToPage(2);
+      u.GoToPage(3);
       u.Click(IDC_GIS_GS_PROPERTIES);
       shown = u.Text(IDC_GIS_GS_DESCRIPTION);
       row.confirm ? u.Ok() : u.Cancel();
