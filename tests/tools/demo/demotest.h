@@ -7,8 +7,11 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/raster.h"
 #include "platform/text/textengine.h"
@@ -37,6 +40,20 @@ inline md::canvas::Raster Print(md::demo::Page& page, int dpi = kCheckDpi) {
   EXPECT_NE(canvas, nullptr) << error;
   if (canvas == nullptr) return {};
   return md::canvas::ReadRaster(*canvas);
+}
+
+// The page's (first) map frame, or NULL.
+inline IGIS_MapElement* FrameOf(md::demo::Page& page) {
+  for (IGIS_Element* e : page.elements())
+    if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) return frame;
+  return nullptr;
+}
+
+// The bytes of the frame's stored state (its feature's "Custom" buffer).
+inline std::vector<BYTE> CustomBytes(IGIS_MapElement* frame) {
+  IGIS_DataBuffer* b = frame->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
+  return b != nullptr && b->GetSize() > 0 ? std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize())
+                                          : std::vector<BYTE>();
 }
 
 // An empty folder of its own under the test output.

@@ -37,18 +37,6 @@ using Scene = ScriptedDriver::Scene;
 
 constexpr int kGridsPage = 3;
 
-IGIS_MapElement* FrameOf(md::demo::Page& page) {
-  for (IGIS_Element* e : page.elements())
-    if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) return frame;
-  return nullptr;
-}
-
-std::vector<BYTE> Custom(IGIS_MapElement* frame) {
-  IGIS_DataBuffer* b = frame->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
-  return b != nullptr && b->GetSize() > 0 ? std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize())
-                                          : std::vector<BYTE>();
-}
-
 std::vector<char> FileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -109,7 +97,7 @@ TEST(SheetWizard, TheWizardMakesTheSheetsGraticuleAndKilometreGrid) {
   ASSERT_TRUE(doc.ok());
   auto page = md::demo::BuildMapSheetPage(doc, nullptr);
   ASSERT_NE(page, nullptr);
-  IGIS_MapElement* frame = FrameOf(*page);
+  IGIS_MapElement* frame = md::test::FrameOf(*page);
   ASSERT_NE(frame, nullptr);
   ASSERT_TRUE(MakeBothGrids(frame));
   EXPECT_TRUE(md::ui::MessageBoxLog().empty());
@@ -155,10 +143,10 @@ TEST(SheetWizard, TheWizardMakesTheSheetsGraticuleAndKilometreGrid) {
   ASSERT_NE(loaded, nullptr) << error;
   ASSERT_TRUE(md::demo::StoreElements(*loaded, &error)) << error;
   ASSERT_TRUE(md::demo::SavePage(*loaded, second, &error)) << error;
-  IGIS_MapElement* reloaded = FrameOf(*loaded);
+  IGIS_MapElement* reloaded = md::test::FrameOf(*loaded);
   ASSERT_NE(reloaded, nullptr);
   EXPECT_EQ(reloaded->GetMapGrids()->GetCount(), 2);
-  EXPECT_EQ(Custom(reloaded), Custom(frame));
+  EXPECT_EQ(md::test::CustomBytes(reloaded), md::test::CustomBytes(frame));
 
   // A Cancel of the reloaded frame's sheet after a new grid, a hidden grid,
   // a removed grid and a grid's sheet confirmed: the saved sheet is as it was.

@@ -11,8 +11,8 @@ SGIS_DMSValue DmsValue(const md::layout::graticule::DmsRow& row) {
 }  // namespace
 
 CGIS_GridWizardSheet::CGIS_GridWizardSheet() {
-  for (CPropertyPage* pPage : std::initializer_list<CPropertyPage*>{&m_start, &m_graticule, &m_fixedCount,
-                                                                    &m_measured, &m_axes, &m_finish})
+  for (CPropertyPage* pPage : std::initializer_list<CPropertyPage*>{
+           &m_start, &m_index1, &m_index2, &m_graticule, &m_fixedCount, &m_measured, &m_axes, &m_finish})
     AddPage(pPage);
 }
 
@@ -42,6 +42,13 @@ SGIS_MapGridValues CGIS_GridWizardSheet::GetValues() const {
   v.axes.nSubTickCount = m_axes.m_nSubTickCount;
   v.axes.bTicks = m_axes.m_nTicks;
   v.axes.bSubTicks = m_axes.m_nSubTicks;
+  v.index.lines = {m_index1.m_nAppearance, m_index1.m_pLineSymbol.get(), m_index1.m_pMarkSymbol.get()};
+  v.index.nColumns = m_index1.m_nColumnCount;
+  v.index.nRows = m_index1.m_nRowCount;
+  v.index.nTabStyle = m_index2.m_nTabStyle;
+  v.index.pTabBackground = m_index2.m_pSymbolPolygon.get();
+  v.index.pTabText = m_index2.m_pTextSymbol.get();
+  v.index.nLettering = m_index2.m_nLettering;
   v.finish.bBorder = m_finish.m_nBorder;
   v.finish.pBorderSymbol = m_finish.GetBorderSymbol();
   return v;

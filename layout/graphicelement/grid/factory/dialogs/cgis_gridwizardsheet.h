@@ -16,6 +16,8 @@
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridwizardsheetbase.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridwizardstart.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridvalues.h"
+#include "layout/graphicelement/grid/index/dialogs/cgis_gridindexwizard1.h"
+#include "layout/graphicelement/grid/index/dialogs/cgis_gridindexwizard2.h"
 #include "layout/graphicelement/grid/measure/dialogs/cgis_gridmesuredwizard.h"
 
 class CGIS_GridWizardSheet : public CGIS_GridWizardSheetBase {
@@ -38,10 +40,14 @@ class CGIS_GridWizardSheet : public CGIS_GridWizardSheetBase {
   CGIS_GridGraticuleMNWizard& GetFixedCountPage() { return m_fixedCount; }
   CGIS_GridMesuredWizard& GetMeasuredPage() { return m_measured; }
   CGIS_GridWizardLabelAndAxe& GetAxesPage() { return m_axes; }
+  CGIS_GridIndexWizard1& GetIndexPage1() { return m_index1; }
+  CGIS_GridIndexWizard2& GetIndexPage2() { return m_index2; }
 
  private:
   CGIS_GridWizardStart m_start;
   CGIS_GridWizardFinish m_finish;
+  CGIS_GridIndexWizard1 m_index1;
+  CGIS_GridIndexWizard2 m_index2;
   CGIS_GridGraticuleWizard m_graticule;
   CGIS_GridGraticuleMNWizard m_fixedCount;
   CGIS_GridMesuredWizard m_measured;

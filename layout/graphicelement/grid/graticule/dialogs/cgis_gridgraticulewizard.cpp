@@ -2,7 +2,6 @@
 
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
-#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridwizardstart.h"
 #include "layout/graphicelement/grid/grid/dialogs/symbolbutton.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
@@ -13,8 +12,6 @@ namespace {
 int g_nMarkSymbolState = 0;
 int g_nLineSymbolState = 0;
 
-constexpr int kDefaultLineStyle = 0xD03;
-constexpr int kDefaultMarkStyle = 0xCE7;
 constexpr int kMaxParallelDegrees = 20;
 constexpr int kMaxMeridianDegrees = 40;
 
@@ -48,8 +45,8 @@ BOOL CGIS_GridGraticuleWizard::OnInitDialog() {
   m_parallel = {1, 0, 0.0};
   m_meridian = {1, 0, 0.0};
   UpdateData(FALSE);
-  m_pMarkSymbol.reset(md::layout::NewStyledSymbol(md::layout::SymbolKind::Point, kDefaultMarkStyle));
-  m_pLineSymbol.reset(md::layout::NewStyledSymbol(md::layout::SymbolKind::Line, kDefaultLineStyle));
+  m_pMarkSymbol.reset(md::layout::grid::NewDefaultMarkSymbol());
+  m_pLineSymbol.reset(md::layout::grid::NewDefaultLineSymbol());
   return TRUE;
 }
 

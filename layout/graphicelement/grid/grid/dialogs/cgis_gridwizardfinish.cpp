@@ -12,8 +12,6 @@ namespace {
 // The border button's remembered chooser state.
 int g_nBorderSymbolState = 0;
 
-constexpr int kDefaultLineStyle = 0xD03;
-
 }  // namespace
 
 CGIS_GridWizardFinish::CGIS_GridWizardFinish() : CPropertyPage(IDD_GIS_GRID_WIZARD_FINISH) {
@@ -37,7 +35,7 @@ BOOL CGIS_GridWizardFinish::OnInitDialog() {
   m_nStorage = GIS_GRIDWIZARD_STORE_GRID;
   if (CWnd* pButton = GetDlgItem(IDC_GIS_GF_OUTLINE_SYMBOL)) pButton->EnableWindow(FALSE);
   if (CWnd* pButton = GetDlgItem(IDC_GIS_GF_BORDER_SYMBOL)) pButton->EnableWindow(FALSE);
-  m_pOutlineSymbol.reset(md::layout::NewStyledSymbol(md::layout::SymbolKind::Line, kDefaultLineStyle));
+  m_pOutlineSymbol.reset(md::layout::grid::NewDefaultLineSymbol());
   if (m_pOutlineSymbol) {
     m_pBorderSymbol.reset(md::layout::SymbolPartOf(m_pOutlineSymbol->Clone(), md::layout::SymbolKind::Line));
   }

@@ -15,7 +15,6 @@ int g_nTickSymbolState = 0;
 int g_nSubTickSymbolState = 0;
 int g_nFontState = 0;
 
-constexpr int kDefaultLineStyle = 0xD03;
 constexpr LONG kDefaultTextHeight = -8;
 constexpr int kLowestCount = 1;
 constexpr int kHighestCount = 20;
@@ -84,8 +83,7 @@ BOOL CGIS_GridWizardLabelAndAxe::OnInitDialog() {
     if (m_pTextSymbol && m_pTextSymbol->GetFontSizePtr() != nullptr)
       m_pTextSymbol->GetFontSizePtr()->lfHeight = kDefaultTextHeight;
   }
-  md::basilo::ReleasePtr<IGIS_Symbol> line(
-      md::layout::NewStyledSymbol(md::layout::SymbolKind::Line, kDefaultLineStyle));
+  md::basilo::ReleasePtr<IGIS_Symbol> line(md::layout::grid::NewDefaultLineSymbol());
   if (line && !m_pTickSymbol)
     m_pTickSymbol.reset(md::layout::SymbolPartOf(line->Clone(), md::layout::SymbolKind::Line));
   if (line && !m_pSubTickSymbol) m_pSubTickSymbol = std::move(line);

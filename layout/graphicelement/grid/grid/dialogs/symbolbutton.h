@@ -40,6 +40,11 @@ bool ChooseHeldSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, int nKind, int
 bool ChooseHeldGridLineSymbol(int nLineType, md::basilo::ReleasePtr<IGIS_Symbol>* pMark,
                               md::basilo::ReleasePtr<IGIS_Symbol>* pLine, int* pMarkState, int* pLineState);
 
+// The symbols a wizard page's buttons start with: the default line symbol
+// (style 0xD03) and marker (style 0xCE7); NULL when the library makes none.
+IGIS_Symbol* NewDefaultLineSymbol();
+IGIS_Symbol* NewDefaultMarkSymbol();
+
 // The button of the pages that choose what a grid draws along its lines:
 // with marks (GIS_GRIDLINE_MARKS) it chooses the grid's marker, with lines
 // its line symbol, each with its own state; with neither it does nothing.

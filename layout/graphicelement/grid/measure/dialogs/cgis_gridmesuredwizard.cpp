@@ -9,7 +9,6 @@
 #include "host/helmora/igis_map.h"
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
 #include "layout/graphicelement/dialogs/mapdeckmessage.h"
-#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridwizardstart.h"
 #include "layout/graphicelement/grid/grid/dialogs/gis_spatialreferenceinfo.h"
 #include "layout/graphicelement/grid/grid/dialogs/symbolbutton.h"
@@ -27,8 +26,6 @@ using md::basilo::ReleasePtr;
 int g_nMarkSymbolState = 0;
 int g_nLineSymbolState = 0;
 
-constexpr int kDefaultLineStyle = 0xD03;
-constexpr int kDefaultMarkStyle = 0xCE7;
 constexpr double kMaxInterval = 100000000.0;
 // The points sampled on each edge of the map's extent when it is carried
 // into the grid's reference.
@@ -139,8 +136,8 @@ BOOL CGIS_GridMesuredWizard::OnInitDialog() {
   DescribeReference();
   SetDefaultIntervals(pMapReference);
   m_nGridlineType = GIS_GRIDLINE_LINES;
-  m_pMarkSymbol.reset(md::layout::NewStyledSymbol(md::layout::SymbolKind::Point, kDefaultMarkStyle));
-  m_pLineSymbol.reset(md::layout::NewStyledSymbol(md::layout::SymbolKind::Line, kDefaultLineStyle));
+  m_pMarkSymbol.reset(md::layout::grid::NewDefaultMarkSymbol());
+  m_pLineSymbol.reset(md::layout::grid::NewDefaultLineSymbol());
   UpdateData(FALSE);
   return TRUE;
 }

@@ -210,16 +210,13 @@ TEST(MapGridValues, TheIndexGridTakesItsCellsLetteringAndTabs) {
     EXPECT_EQ(index->GetRowCount(), 4);
     EXPECT_EQ(index->GetXYLabelType(), lettering == 0);
     EXPECT_EQ(g->GetGridlineType(), GIS_GRIDLINE_LINES);
-    // A tab style the library makes gets the page's fill, depth and inside tabs.
-    ReleasePtr<IGIS_GridLabel> probe(GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_INDEX_CONTINUOUS));
-    if (probe) {
-      auto* tabs = dynamic_cast<IGIS_IndexGridTabStyle*>(g->GetLabelFormat());
-      ASSERT_NE(tabs, nullptr);
-      EXPECT_EQ(tabs->GetType(), GIS_GRIDLABEL_INDEX_CONTINUOUS);
-      EXPECT_EQ(tabs->GetThickness(), 200);
-      EXPECT_TRUE(tabs->GetInside());
-      EXPECT_EQ(CodeOf(tabs->GetForegroundSymbolPtr()), 0xD22);
-    }
+    // The tab style of the page, with its fill, depth and inside tabs.
+    auto* tabs = dynamic_cast<IGIS_IndexGridTabStyle*>(g->GetLabelFormat());
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->GetType(), GIS_GRIDLABEL_INDEX_CONTINUOUS);
+    EXPECT_EQ(tabs->GetThickness(), 200);
+    EXPECT_TRUE(tabs->GetInside());
+    EXPECT_EQ(CodeOf(tabs->GetForegroundSymbolPtr()), 0xD22);
   }
 }
 

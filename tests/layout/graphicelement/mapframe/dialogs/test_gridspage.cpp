@@ -12,8 +12,12 @@
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_indexgrid.h"
+#include "layout/graphicelement/grid/grid/igis_indexgridtabstyle.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridvalues.h"
+#include "layout/graphicelement/grid/index/dialogs/cgis_gridindexwizard1.h"
+#include "layout/graphicelement/grid/index/dialogs/cgis_gridindexwizard2.h"
 #include "tests/layout/graphicelement/mapframe/dialogs/gridwizardtest.h"
 #include "tests/support/dialogscenes.h"
 #include "tests/support/gridspagescenes.h"
@@ -112,6 +116,41 @@ TEST_F(MapGridsPage, AFinishedGraticuleJoinsTheFrameAndTheListWithItsSpacingAndL
   EXPECT_EQ(g->GetSubTickCount(), 2);
   EXPECT_EQ(g->GetBorder()->GetSimpleSymbol(), nullptr);
   EXPECT_EQ(g->GetGridlineType(), GIS_GRIDLINE_LINES);
+}
+
+TEST_F(MapGridsPage, AnIndexGridNeedsNoMapAndTakesItsPagesValues) {
+  // An owner that shows no document: the frame has no map.
+  md::test::ForwardingSet owner(set_);
+  auto* f = new CGIS_MapElement(&owner, nullptr);
+  f->SetRect(SGIS_Rect(1000, 9000, 11000, 4000));
+  ASSERT_EQ(f->GetMap(), nullptr);
+  OnGridsPage(f, NewGrid(), {[](UiUser& u) {
+                u.Click(IDC_GIS_GW_INDEX);
+                u.Next();
+                u.Replace(IDC_GIS_IW_COLUMNS, "8");
+                u.Replace(IDC_GIS_IW_ROWS, "4");
+                u.Click(IDC_GIS_IW_LINES);
+                u.Next();
+                u.Choose(IDC_GIS_IW_TAB_STYLE, 2);
+                u.Click(IDC_GIS_IW_LETTER_ROWS);
+                u.Next();
+                EXPECT_EQ(ActiveText(u), "创建一个索引格网");
+                u.Finish();
+              }});
+  ASSERT_EQ(GridNames(f), std::vector<std::string>{"索引格网"});
+  auto* index = dynamic_cast<IGIS_IndexGrid*>(f->GetMapGrids()->GetMapGrid(0));
+  ASSERT_NE(index, nullptr);
+  EXPECT_EQ(index->GetColumnCount(), 8);
+  EXPECT_EQ(index->GetRowCount(), 4);
+  EXPECT_FALSE(index->GetXYLabelType());
+  EXPECT_EQ(index->GetGridlineType(), GIS_GRIDLINE_LINES);
+  auto* tabs = dynamic_cast<IGIS_IndexGridTabStyle*>(index->GetLabelFormat());
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(tabs->GetType(), GIS_GRIDLABEL_INDEX_CONTINUOUS);
+  EXPECT_EQ(tabs->GetThickness(), 200);
+  EXPECT_TRUE(tabs->GetInside());
+  EXPECT_EQ(index->GetBorder()->GetSimpleSymbol(), nullptr);
+  f->Release();
 }
 
 TEST_F(MapGridsPage, TheBorderBoxGivesTheGridACopyOfTheChosenSymbol) {

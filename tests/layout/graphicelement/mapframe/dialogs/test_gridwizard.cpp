@@ -55,6 +55,11 @@ const PathRow kPaths[] = {
      {IDD_GIS_GRID_WIZARD_MEASURED, IDD_GIS_GRID_WIZARD_AXES, IDD_GIS_GRID_WIZARD_FINISH},
      {"创建一个方里网", "创建一个方里网", "创建一个方里网"},
      "方里网向导"},
+    {"index grid",
+     IDC_GIS_GW_INDEX,
+     {IDD_GIS_GRID_WIZARD_INDEX1, IDD_GIS_GRID_WIZARD_INDEX2, IDD_GIS_GRID_WIZARD_FINISH},
+     {"", "", "创建一个索引格网"},
+     "Wizard"},
 };
 
 TEST_F(GridWizard, EachTypeGoesItsWayForthAndBackAndCancelBuildsNothing) {
@@ -170,7 +175,7 @@ TEST_F(GridWizard, ANameTheFrameHasKeepsTheStartPageWhateverTheType) {
 }
 
 // A frame's map as the start page meets it, and what Next does for the
-// graticules and the kilometre grid.
+// graticules, the kilometre grid and the index grid.
 struct MapRow {
   const char* name;
   int map;  // 0 none, 1 without a reference, 2 with a reference of unknown kind
@@ -186,7 +191,7 @@ const MapRow kMapRows[] = {
     {"unknown kind", 2, "未知类型的数据,没办法建立经纬网", "未知类型的数据,没办法建立方里网", false},
 };
 
-TEST_F(GridWizard, GraticulesAndKilometreGridsNeedAMapWithAReference) {
+TEST_F(GridWizard, GraticulesAndKilometreGridsNeedAMapWithAReferenceTheIndexGridNone) {
   for (const MapRow& row : kMapRows) {
     SCOPED_TRACE(row.name);
     md::test::ReferenceMap noReference(nullptr, "无参考");
@@ -211,6 +216,12 @@ TEST_F(GridWizard, GraticulesAndKilometreGridsNeedAMapWithAReference) {
                 button == IDC_GIS_GW_MEASURED ? row.measured : row.graticule);
       EXPECT_EQ(log.Has(3, "CGIS_GridWizardStart::OnWizardNext", "p_map == NULL"), row.logged);
     }
+    OnGridsPage(f, NewGrid(), {[&](UiUser& u) {
+                  u.Click(IDC_GIS_GW_INDEX);
+                  u.Next();
+                  EXPECT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_INDEX1));
+                  u.Cancel();
+                }});
     f->Release();
   }
 }
