@@ -5,7 +5,10 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/featra/igis_feature.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
+#include <functional>
 #include <type_traits>
 
 namespace md::layout {
@@ -262,20 +265,54 @@ bool StoredSetWriter::Finish(IGIS_DataBuffer* pBuffer) {
 
 CustomSetWriter::CustomSetWriter(IGIS_FeatureAttributes* pAttributes, const char* szMethod)
     : m_pAttributes(pAttributes), m_szMethod(szMethod) {
-  m_values.reserve(16);
+  m_values.reserve(32);
 }
 
 CustomSetWriter::Value& CustomSetWriter::Add(const SGIS_CustomKey& key) {
-  for (Value& v : m_values) {
-    if (std::strcmp(v.key.key, key.key) == 0) {
-      v = Value();
-      v.key = key;
-      return v;
-    }
-  }
+  // A key given again is merged into its first place at Finish.
   m_values.emplace_back();
   m_values.back().key = key;
+  m_values.back().name = key.key;
   return m_values.back();
+}
+
+void CustomSetWriter::MergeRepeatedKeys() {
+  const std::size_t n = m_values.size();
+  if (n < 2) return;
+  // An open-addressed table of value index + 1 (0 empty) by the key's hash;
+  // a set of usual size keeps it on the stack.
+  const std::size_t slots = std::bit_ceil(2 * n);
+  constexpr std::size_t kOnStack = 256;
+  std::uint32_t local[kOnStack];
+  std::vector<std::uint32_t> heap;
+  std::uint32_t* table = local;
+  if (slots > kOnStack) {
+    heap.resize(slots);
+    table = heap.data();
+  }
+  std::fill_n(table, slots, 0u);
+  const std::size_t mask = slots - 1;
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    bool repeat = false;
+    for (std::size_t s = std::hash<std::string_view>{}(m_values[i].name) & mask;; s = (s + 1) & mask) {
+      if (table[s] == 0) {
+        table[s] = static_cast<std::uint32_t>(kept + 1);
+        break;
+      }
+      Value& first = m_values[table[s] - 1];
+      if (first.name == m_values[i].name) {
+        first = m_values[i];  // the last value given, in the place of the first
+        repeat = true;
+        break;
+      }
+    }
+    if (!repeat) {
+      if (kept != i) m_values[kept] = m_values[i];
+      ++kept;
+    }
+  }
+  m_values.resize(kept);
 }
 
 void CustomSetWriter::Int(const SGIS_CustomKey& key, int value) { Add(key).i = value; }
@@ -310,7 +347,7 @@ bool CustomSetWriter::IsStored(const char* szKey) {
 
 bool CustomSetWriter::WasStored(const char* szKey) const {
   for (const Value& v : m_values)
-    if (std::strcmp(v.key.key, szKey) == 0) return v.stored;
+    if (v.name == szKey) return v.stored;
   return false;
 }
 
@@ -358,6 +395,7 @@ bool CustomSetWriter::FinishThroughPropertySet() {
 }
 
 bool CustomSetWriter::Finish() {
+  MergeRepeatedKeys();
   if (m_pAttributes == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
     return false;
@@ -375,18 +413,18 @@ bool CustomSetWriter::Finish() {
   }
   const std::vector<StoredFieldView>& fields = m_fields;
   std::string error;
-  // Which stored field each given key replaces.
+  // Which stored field each given key replaces (keys are mostly given in
+  // their stored order, so the search goes on from the last one found).
   std::vector<const StoredFieldView*> storedOf(m_values.size(), nullptr);
   std::vector<const Value*> valueOf(fields.size(), nullptr);
+  std::size_t next = 0;
   for (std::size_t k = 0; k < m_values.size(); ++k) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (fields[i].key != m_values[k].key.key) continue;
-      if (fields[i].type != m_values[k].key.type) return FinishThroughPropertySet();
-      storedOf[k] = &fields[i];
-      m_values[k].stored = true;
-      if (!m_values[k].keep) valueOf[i] = &m_values[k];
-      break;
-    }
+    const StoredFieldView* f = FindStoredField(fields, m_values[k].name, &next);
+    if (f == nullptr) continue;
+    if (f->type != m_values[k].key.type) return FinishThroughPropertySet();
+    storedOf[k] = f;
+    m_values[k].stored = true;
+    if (!m_values[k].keep) valueOf[static_cast<std::size_t>(f - fields.data())] = &m_values[k];
   }
   // Every given key stored with the value given: nothing would change.
   bool unchanged = true;

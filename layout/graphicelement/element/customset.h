@@ -162,6 +162,7 @@ class CustomSetWriter {
  private:
   struct Value {
     SGIS_CustomKey key{};
+    std::string_view name;  // key.key
     bool keep = false;
     bool stored = false;
     std::int32_t i = 0;
@@ -171,6 +172,8 @@ class CustomSetWriter {
     std::span<const BYTE> bytes;
   };
   Value& Add(const SGIS_CustomKey& key);
+  // Keeps one value per key: the last one given, in the place of the first.
+  void MergeRepeatedKeys();
   bool FinishThroughPropertySet();
   IGIS_DataBuffer* Scratch();
   void AddScratch(const SGIS_CustomKey& key);

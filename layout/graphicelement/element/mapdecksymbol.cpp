@@ -9,6 +9,7 @@
 #include "host/glyphor2/igis_symbolv2.h"
 #include "host/notaradraw/igis_annodrawer.h"
 #include "host/tinctor/igis_symbolrenderer.h"
+#include "layout/graphicelement/element/customset.h"
 
 namespace {
 
@@ -46,6 +47,31 @@ IGIS_Symbol* GetSymbolFromField(IGIS_Field* pField) {
   if (pBuffer == nullptr) return nullptr;
   IGIS_Symbol* pSymbol = pFactory->CreateSymbolFromBuffer(pBuffer);
   if (pSymbol == nullptr) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, "GetSymbolFromField", "p_symbol == NULL");
+  return pSymbol;
+}
+
+IGIS_Symbol* GetSymbolFromStored(const md::layout::StoredSetView& set, std::string_view key) {
+  constexpr const char* kMethod = "GetSymbolFromField";
+  const md::basilo::StoredFieldView* f = set.Find(key);
+  if (f == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kMethod, "p_field == NULL");
+    return nullptr;
+  }
+  IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
+  if (pFactory == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kMethod, "p_symbol_factory == NULL");
+    return nullptr;
+  }
+  if (f->type != GIS_FIELD_TYPE_BUFFER) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kMethod, "p_buffer == NULL");
+    return nullptr;
+  }
+  if (f->bytes.empty()) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kMethod, "%s, p_buffer->GetBufferPtr() == NULL ", std::string(key).c_str());
+    return nullptr;
+  }
+  IGIS_Symbol* pSymbol = pFactory->CreateSymbolFromBytes(f->bytes.data(), static_cast<int>(f->bytes.size()));
+  if (pSymbol == nullptr) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kMethod, "p_symbol == NULL");
   return pSymbol;
 }
 

@@ -2,6 +2,8 @@
 // an annotation drawer.
 #pragma once
 
+#include <string_view>
+
 #include "host/basilo/igis_log.h"
 #include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
@@ -21,6 +23,14 @@ class IGIS_AnnoPointStyle;
 IGIS_Symbol* GetSymbolFromField(IGIS_Field* pField);
 // The same with the second symbol factory.
 IGIS_SymbolV2* GetSymbol2FromField(IGIS_Field* pField);
+
+namespace md::layout {
+class StoredSetView;
+}  // namespace md::layout
+
+// GetSymbolFromField for the stored field of the key, rebuilt straight from
+// the stored bytes (the same records, the key naming the field).
+IGIS_Symbol* GetSymbolFromStored(const md::layout::StoredSetView& set, std::string_view key);
 
 // Draws the text with the style at the anchors through the drawer, on the
 // device-context object.
