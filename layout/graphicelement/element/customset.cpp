@@ -114,9 +114,22 @@ StoredSetView::StoredSetView(IGIS_FeatureAttributes* pAttributes, const char* sz
 
 const StoredFieldView* FindStoredField(const std::vector<StoredFieldView>& fields, std::string_view key,
                                        std::size_t* pNext) {
-  for (std::size_t n = 0; n < fields.size(); ++n) {
-    const std::size_t i = (*pNext + n) % fields.size();
-    if (fields[i].key == key) {
+  const std::size_t n = fields.size();
+  const std::size_t start = *pNext < n ? *pNext : 0;
+  // Most keys differ in length, so that is compared before the bytes.
+  auto match = [&](std::size_t i) {
+    const std::string_view k = fields[i].key;
+    return k.size() == key.size() && k[0] == key[0] && std::memcmp(k.data(), key.data(), k.size()) == 0;
+  };
+  if (key.empty()) return nullptr;  // stored keys are never empty
+  for (std::size_t i = start; i < n; ++i) {
+    if (match(i)) {
+      *pNext = i + 1;
+      return &fields[i];
+    }
+  }
+  for (std::size_t i = 0; i < start; ++i) {
+    if (match(i)) {
       *pNext = i + 1;
       return &fields[i];
     }
@@ -140,6 +153,37 @@ StoredSetView::StoredSetView(IGIS_DataBuffer* pBuffer) {
 
 const StoredFieldView* StoredSetView::Find(std::string_view key) const {
   return FindStoredField(fields_, key, &next_);
+}
+
+// A data buffer of its own bytes, kept between lookups so that its storage
+// is reused.
+class StoredSetView::CopyBuffer final : public IGIS_DataBuffer {
+ public:
+  void Release() override {}  // owned by the view
+  int GetSize() const override { return static_cast<int>(bytes_.size()); }
+  BOOL SetSize(int n) override {
+    if (n < 0) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_DataBuffer::SetSize", "n < 0 (%d)", n);
+      return FALSE;
+    }
+    bytes_.resize(static_cast<std::size_t>(n));
+    return TRUE;
+  }
+  BYTE* GetData() override { return bytes_.empty() ? nullptr : bytes_.data(); }
+  void Assign(std::span<const BYTE> bytes) { bytes_.assign(bytes.begin(), bytes.end()); }
+
+ private:
+  std::vector<BYTE> bytes_;
+};
+
+StoredSetView::~StoredSetView() = default;
+
+IGIS_DataBuffer* StoredSetView::Buffer(std::string_view key) const {
+  const StoredFieldView* f = Find(key);
+  if (f == nullptr || f->type != GIS_FIELD_TYPE_BUFFER) return nullptr;
+  if (buffer_ == nullptr) buffer_ = std::make_unique<CopyBuffer>();
+  buffer_->Assign(f->bytes);
+  return buffer_.get();
 }
 
 IGIS_Field* StoredSetView::Field(std::string_view key) const {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -75,13 +76,21 @@ class StoredSetView {
   // field, such as symbol readers); NULL when the key is missing. It stays
   // valid until the next call.
   IGIS_Field* Field(std::string_view key) const;
+  // A buffer holding a copy of the stored bytes of a buffer key, for readers
+  // of nested stored forms (what Field(key)->GetDataBuffer() gives); NULL
+  // when the key is missing or holds no buffer. It stays valid until the
+  // next call.
+  IGIS_DataBuffer* Buffer(std::string_view key) const;
   bool Damaged() const { return damaged_; }
+  ~StoredSetView();
 
  private:
+  class CopyBuffer;
   std::vector<md::basilo::StoredFieldView> fields_;
   bool damaged_ = false;
   mutable std::size_t next_ = 0;
   mutable md::basilo::ReleasePtr<IGIS_Field> field_;
+  mutable std::unique_ptr<CopyBuffer> buffer_;
 };
 
 // A new stored set written straight into its bytes, the fields in the order

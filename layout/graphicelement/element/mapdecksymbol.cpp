@@ -39,7 +39,48 @@ IGIS_DataBuffer* StoredSymbolBuffer(IGIS_Field* pField, TFactory* pFactory, cons
   return pBuffer;
 }
 
+// The same checks on a stored field read in place, then the factory builds
+// the symbol from the stored bytes.
+template <class TSymbol, class TFactory>
+TSymbol* SymbolFromStored(const md::basilo::StoredFieldView* pField, std::string_view key, TFactory* pFactory,
+                          const char* szMethod) {
+  if (pField == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_field == NULL");
+    return nullptr;
+  }
+  if (pFactory == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_symbol_factory == NULL");
+    return nullptr;
+  }
+  if (pField->type != GIS_FIELD_TYPE_BUFFER) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_buffer == NULL");
+    return nullptr;
+  }
+  if (pField->bytes.empty()) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "%.*s, p_buffer->GetBufferPtr() == NULL ", static_cast<int>(key.size()),
+            key.data());
+    return nullptr;
+  }
+  TSymbol* pSymbol = pFactory->CreateSymbolFromBytes(pField->bytes.data(), static_cast<int>(pField->bytes.size()));
+  if (pSymbol == nullptr) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_symbol == NULL");
+  return pSymbol;
+}
+
 }  // namespace
+
+IGIS_Symbol* GetSymbolFromStored(const md::basilo::StoredFieldView* pField, std::string_view key) {
+  return SymbolFromStored<IGIS_Symbol>(pField, key, pField != nullptr ? GIS_GetSymbolFactoryObject() : nullptr,
+                                       "GetSymbolFromField");
+}
+
+IGIS_SymbolV2* GetSymbol2FromStored(const md::basilo::StoredFieldView* pField, std::string_view key) {
+  return SymbolFromStored<IGIS_SymbolV2>(pField, key, pField != nullptr ? GIS_GetSymbol2FactoryObject() : nullptr,
+                                         "GetSymbol2FromField");
+}
+
+IGIS_Symbol* GetSymbolFromStored(const md::layout::StoredSetView& set, std::string_view key) {
+  return GetSymbolFromStored(set.Find(key), key);
+}
 
 IGIS_Symbol* GetSymbolFromField(IGIS_Field* pField) {
   IGIS_SymbolFactory* pFactory = pField != nullptr ? GIS_GetSymbolFactoryObject() : nullptr;
@@ -47,31 +88,6 @@ IGIS_Symbol* GetSymbolFromField(IGIS_Field* pField) {
   if (pBuffer == nullptr) return nullptr;
   IGIS_Symbol* pSymbol = pFactory->CreateSymbolFromBuffer(pBuffer);
   if (pSymbol == nullptr) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, "GetSymbolFromField", "p_symbol == NULL");
-  return pSymbol;
-}
-
-IGIS_Symbol* GetSymbolFromStored(const md::layout::StoredSetView& set, std::string_view key) {
-  constexpr const char* kMethod = "GetSymbolFromField";
-  const md::basilo::StoredFieldView* f = set.Find(key);
-  if (f == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kMethod, "p_field == NULL");
-    return nullptr;
-  }
-  IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
-  if (pFactory == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kMethod, "p_symbol_factory == NULL");
-    return nullptr;
-  }
-  if (f->type != GIS_FIELD_TYPE_BUFFER) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kMethod, "p_buffer == NULL");
-    return nullptr;
-  }
-  if (f->bytes.empty()) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kMethod, "%s, p_buffer->GetBufferPtr() == NULL ", std::string(key).c_str());
-    return nullptr;
-  }
-  IGIS_Symbol* pSymbol = pFactory->CreateSymbolFromBytes(f->bytes.data(), static_cast<int>(f->bytes.size()));
-  if (pSymbol == nullptr) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kMethod, "p_symbol == NULL");
   return pSymbol;
 }
 

@@ -97,10 +97,7 @@ void ReadInto(const StoredSetView& set, const char* szKey, T* pValue) {
 }
 
 // The stored bytes of the key in a buffer, valid until the next lookup.
-IGIS_DataBuffer* BufferOf(const StoredSetView& set, const char* szKey) {
-  IGIS_Field* f = set.Field(szKey);
-  return f != nullptr ? f->GetDataBuffer() : nullptr;
-}
+IGIS_DataBuffer* BufferOf(const StoredSetView& set, const char* szKey) { return set.Buffer(szKey); }
 
 // A text symbol stored under the key replaces the held one (its text part);
 // a missing key or a symbol of another kind keeps it.
@@ -305,22 +302,16 @@ BOOL CGIS_ScaleBarBase<TInterface>::ArchiveStored(int nRead, const BodySymbols* 
       if (m_pFrameProperty) m_pFrameProperty->Open(b);
     }
   }
+  // In the stored order, so that each key is found where the last one ended.
   ReadInto(*pSet, "Division", &m_dDivision);
   ReadInto(*pSet, "Divisions", &m_nDivisions);
+  ReadInto(*pSet, "ResizeHint", &m_nResizeHint);
   ReadInto(*pSet, "SubDivisions", &m_nSubDivisions);
   ReadInto(*pSet, "DivisionsBeforeZero", &m_bDivisionsBeforeZero);
-  ReadInto(*pSet, "ResizeHint", &m_nResizeHint);
   if (IGIS_DataBuffer* b = BufferOf(*pSet, "ScaleMarks")) {
     if (m_pScaleMarks) m_pScaleMarks->Open(b);
   }
   ReadTextSymbol(*pSet, "LabelSymbol", &m_pLabelSymbol);
-  ReadInto(*pSet, "LabelFrequency", &m_nLabelFrequency);
-  ReadInto(*pSet, "LabelGap", &m_nLabelGap);
-  ReadInto(*pSet, "LabelPosition", &m_nLabelPosition);
-  ReadTextSymbol(*pSet, "UnitLabelSymbol", &m_pUnitLabelSymbol);
-  ReadInto(*pSet, "UnitLabelGap", &m_nUnitLabelGap);
-  ReadInto(*pSet, "UnitLabelPosition", &m_nUnitLabelPosition);
-  ReadInto(*pSet, "Units", &m_nUnits);
   if (IGIS_DataBuffer* b = BufferOf(*pSet, "NumericFormat")) {
     if (!m_pNumericFormat) m_pNumericFormat.reset(NewNumericFormat(kNumericFormatPlain));
     OpenNumericFormat(m_pNumericFormat.get(), b);
@@ -329,6 +320,13 @@ BOOL CGIS_ScaleBarBase<TInterface>::ArchiveStored(int nRead, const BodySymbols* 
     if (!m_pLatLonFormat) m_pLatLonFormat.reset(NewNumericFormat(kNumericFormatLatLon));
     OpenNumericFormat(m_pLatLonFormat.get(), b);
   }
+  ReadInto(*pSet, "LabelFrequency", &m_nLabelFrequency);
+  ReadInto(*pSet, "LabelGap", &m_nLabelGap);
+  ReadInto(*pSet, "LabelPosition", &m_nLabelPosition);
+  ReadTextSymbol(*pSet, "UnitLabelSymbol", &m_pUnitLabelSymbol);
+  ReadInto(*pSet, "UnitLabelGap", &m_nUnitLabelGap);
+  ReadInto(*pSet, "UnitLabelPosition", &m_nUnitLabelPosition);
+  ReadInto(*pSet, "Units", &m_nUnits);
   ReadInto(*pSet, "BarHeight", &m_nBarHeight);
   ReadInto(*pSet, "BarWidth", &m_nBarWidth);
   ReadInto(*pSet, "MapScale", &m_dMapScale);
