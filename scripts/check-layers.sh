@@ -6,6 +6,7 @@
 #   the models (layout/graphicelement/ outside dialogs/) include nothing from
 #   platform/ui/: they reach the user interface through
 #   element/userinterface.h and their sheets through element/elementsheet.h;
+#   the interfaces at the library's root (igis_element.h, igis_mapelement.h),
 #   what every element shares (element/) and the shared dialog layer
 #   (dialogs/) include no kind's folder: kinds build on them and register
 #   what they add (sheets, size-page layouts, work at unload).
@@ -50,6 +51,7 @@ check "platform/win includes ui" "platform/ui/" 'platform/win/*'
 check "host includes layout" "layout/" 'host/*.h' 'host/*.cpp'
 check "models include the dialog framework" "platform/ui/" \
   'layout/*.h' 'layout/*.cpp' ':!**/dialogs/**'
+check_folders "an interface at the library's root includes a folder" "-" ':(glob)layout/graphicelement/*.h'
 check_folders "the shared element base includes a kind" "element" 'layout/graphicelement/element/*'
 check_folders "the shared dialogs include a kind" "element|dialogs" 'layout/graphicelement/dialogs/*'
 

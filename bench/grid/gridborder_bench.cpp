@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchpage.h"
 #include "bench/ratio_reporter.h"
 #include "host/display/cgis_printdisplay.h"
 #include "host/featra/igis_feature.h"
@@ -39,7 +40,7 @@
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/grid/igis_indexgrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/recording.h"
 #include "platform/text/textengine.h"
@@ -50,7 +51,6 @@ namespace {
 
 constexpr int kDpi = 200;
 constexpr double kPaperWidthMm = 594.0, kPaperHeightMm = 420.0;  // A2 landscape, as the demo sheet
-constexpr int kPaperWidth = 59400, kPaperHeight = 42000;
 // The demo sheet's frame: its lower-left corner and its size at 1:50,000.
 const SGIS_Rect kFrame(2300, 2300 + 37400, 2300 + 43100, 2300);
 constexpr int kBandWidth = 300;
@@ -101,23 +101,8 @@ Sheet& TheSheet() {
 }
 
 // A printer context of the paper drawing into the canvas.
-struct Printer {
-  explicit Printer(md::canvas::Canvas* canvas) {
-    md::win::PrinterSetup setup;
-    setup.dpiX = setup.dpiY = kDpi;
-    setup.paperWidthMm = kPaperWidthMm;
-    setup.paperHeightMm = kPaperHeightMm;
-    hdc = md::win::CreatePrinterDC(canvas, setup, &md::text::FixedMetricsEngine());
-    display =
-        std::make_unique<CGIS_PrintDisplay>(hdc, kPaperWidth, kPaperHeight, SGIS_Point(0, kPaperHeight));
-    display->PrepareDC();
-  }
-  ~Printer() {
-    display.reset();
-    DeleteDC(hdc);
-  }
-  HDC hdc = nullptr;
-  std::unique_ptr<CGIS_PrintDisplay> display;
+struct Printer : BenchPrinter {
+  explicit Printer(md::canvas::Canvas* canvas) : BenchPrinter(canvas, kDpi, kPaperWidthMm, kPaperHeightMm) {}
 };
 
 std::unique_ptr<md::canvas::CairoCanvas> NewRaster() {
@@ -146,43 +131,13 @@ void BandRawCairo(benchmark::State& state) {
   IGIS_MapGridBorder* border =
       TheSheet().Band(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
   auto sizer = NewRaster();
-  md::canvas::RecordingCanvas recording(sizer->width(), sizer->height());
-  {
-    Printer printer(&recording);
-    border->Draw(printer.hdc, true, printer.display.get());
-  }
-  const std::vector<const md::canvas::Record*> shapes = recording.recordsOf(md::canvas::Record::Type::Shape);
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, sizer->width(), sizer->height());
-  cairo_t* cr = cairo_create(surface);
-  cairo_set_source_rgb(cr, 1, 1, 1);
-  cairo_paint(cr);
-  for (auto _ : state) {
-    for (const md::canvas::Record* r : shapes) {
-      cairo_save(cr);
-      if (r->state.clip.active) {
-        for (const md::canvas::Rect& c : r->state.clip.rects)
-          cairo_rectangle(cr, c.left, c.top, c.right - c.left, c.bottom - c.top);
-        cairo_clip(cr);
-      }
-      cairo_new_path(cr);
-      for (const md::canvas::SubPath& sp : r->shape.paths) {
-        if (sp.points.empty()) continue;
-        cairo_move_to(cr, sp.points[0].x, sp.points[0].y);
-        for (std::size_t i = 1; i < sp.points.size(); ++i) cairo_line_to(cr, sp.points[i].x, sp.points[i].y);
-        cairo_close_path(cr);
-      }
-      const md::canvas::Color c = r->brush.color;
-      cairo_set_source_rgb(cr, md::canvas::red(c) / 255.0, md::canvas::green(c) / 255.0,
-                           md::canvas::blue(c) / 255.0);
-      cairo_fill(cr);
-      cairo_restore(cr);
-    }
-    cairo_surface_flush(surface);
-  }
-  cairo_destroy(cr);
-  cairo_surface_destroy(surface);
-  state.counters["pieces"] = static_cast<double>(shapes.size());
-  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(shapes.size()));
+  TimeRecordedShapesInCairo(
+      state, sizer->width(), sizer->height(),
+      [border](md::canvas::Canvas* recording) {
+        Printer printer(recording);
+        border->Draw(printer.hdc, true, printer.display.get());
+      },
+      "pieces");
 }
 
 // Times the conversion made by make; the elements count says how many

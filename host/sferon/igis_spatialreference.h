@@ -180,6 +180,11 @@ class IGIS_SpatialReference {
   // and the buffer unchanged, for a NULL buffer, another mode or a stored form
   // that is damaged or of an unknown version.
   virtual BOOL Archive(IGIS_DataBuffer* buffer, int mode) = 0;
+  // Heights: map z values divided by this factor are in the vertical unit.
+  // This library keeps no vertical system: 1.0.
+  virtual double GetVerticalUnitFactor() = 0;
+  // The unit of heights, or NULL (always NULL in this library).
+  virtual IGIS_Unit* GetVerticalUnit() = 0;
 
  protected:
   virtual ~IGIS_SpatialReference() = default;

@@ -261,6 +261,8 @@ class CSpatialReference final : public IGIS_SpatialReference {
   BOOL SetOrigin(SGIS_DPoint origin) override;
   void CopyFrom(IGIS_SpatialReference* source) override;
   BOOL Archive(IGIS_DataBuffer* buffer, int mode) override;
+  double GetVerticalUnitFactor() override { return 1.0; }
+  IGIS_Unit* GetVerticalUnit() override { return nullptr; }
 
   const ReferenceDef& Def() const { return m_def; }
 

@@ -18,7 +18,7 @@
 #include "layout/graphicelement/grid/border/igis_mapborder.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "layout/graphicelement/igis_element.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 namespace md::test::mapframeinput {
 

@@ -20,7 +20,7 @@
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 #include "layout/graphicelement/grid/gridborder/cgis_mapgridborder.h"
 #include "layout/graphicelement/igis_element.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/canvas/recording.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"

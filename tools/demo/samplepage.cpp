@@ -6,8 +6,9 @@
 //   middle panel      point markers, north arrows and a legend-like compound
 //   right panel       framed texts (shadow, background, border), the nine
 //                     anchors, turned texts, a two-line text and a text whose
-//                     frame is in draft mode, and the logo: a picture the
-//                     demo paints, kept in the document
+//                     frame is in draft mode, the logo: a picture the demo
+//                     paints, kept in the document, and a map frame (showing
+//                     no map) with an index grid in its default continuous tabs
 //
 // Each element is made by the factory on a new feature of the page and set up
 // through its own interface.
@@ -26,7 +27,11 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
+#include "layout/graphicelement/grid/grid/igis_indexgrid.h"
+#include "layout/graphicelement/grid/grid/igis_indexgridtabstyle.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "layout/graphicelement/igis_element.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/ole/igis_oleelement.h"
 #include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "layout/graphicelement/shapes/igis_ellipseelement.h"
@@ -335,6 +340,7 @@ class Builder {
   void TextsPanel();
   void Logo();
   void ObjectsPanel();
+  void IndexGrid();
 
   Page& page_;
   BuildReport* report_;
@@ -579,6 +585,31 @@ void Builder::Logo() {
   logo->ArchivePictureData(true);
 }
 
+void Builder::IndexGrid() {
+  // Left of the two-line text: a map frame with an index grid of 2 x 4
+  // cells, which a new index grid labels with its continuous tabs (letters
+  // along the columns, numbers up the rows, in a band inside the frame).
+  auto* frame = Make<IGIS_MapElement>(GIS_TYPE_GRAPHIC_ELEMENT_MAP);
+  if (frame == nullptr) return;
+  frame->SetRect(SGIS_Rect(19600, 7000, 21500, 3300));
+  frame->SetName("索引格网 Index grid");
+  auto* grid = dynamic_cast<IGIS_IndexGrid*>(GIS_CreateMapGridPropertyObject(GIS_MAPGRID_INDEX));
+  if (grid == nullptr) return;
+  grid->SetName("索引格网");
+  grid->SetColumnCount(2);
+  grid->SetRowCount(4);
+  if (Symbol line = Line(3331, kGrey, 0.15)) grid->SetLineSymbol(line.get());
+  grid->SetTickVisible(false, false, false, false);
+  // The tabs in the page's colours.
+  if (auto* tabs = dynamic_cast<IGIS_IndexGridTabStyle*>(grid->GetLabelFormat())) {
+    if (Symbol fill = Fill(3361, RGB(255, 248, 200), kNavy, 0.0)) tabs->SetForegroundSymbolPtr(fill.get());
+    if (Symbol line = Line(3331, kNavy, 0.25)) tabs->SetOutLineSymbolPtr(line.get());
+    if (IGIS_Symbol* text = tabs->GetTextSymbolPtr()) text->SetColor(kNavy);
+  }
+  grid->SetMapElement(frame);
+  if (!frame->GetMapGrids()->AddMapGrid(grid)) grid->Release();
+}
+
 void Builder::Build() {
   TitleBand();
   ShapesPanel();
@@ -586,6 +617,7 @@ void Builder::Build() {
   TextsPanel();
   Logo();
   ObjectsPanel();
+  IndexGrid();
 }
 
 }  // namespace

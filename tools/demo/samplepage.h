@@ -77,8 +77,9 @@ struct BuildReport {
 };
 
 // The sample page: every plain element kind with varied symbols, framed,
-// turned and anchored Chinese and Latin texts, a compound and a framed text
-// in draft mode. NULL only when the factory or feature set cannot be made.
+// turned and anchored Chinese and Latin texts, a compound, a framed text in
+// draft mode and a map frame with an index grid in continuous tabs. NULL only when the factory or feature set
+// cannot be made.
 std::unique_ptr<Page> BuildSamplePage(BuildReport* report);
 // Adds the sample page's elements to a page (again), at the same places.
 void AddSampleElements(Page& page, BuildReport* report);

@@ -2,48 +2,50 @@
 #include "layout/graphicelement/element/libraryunload.h"
 
 #include <algorithm>
-#include <atomic>
 #include <mutex>
-#include <vector>
+
+#include "host/basilo/igis_log.h"
 
 namespace md::layout {
 namespace {
 
+// The parts that leave work for the unload are few and known.
+constexpr int kCapacity = 16;
+
+// Made before any code runs and never torn down with the library's other
+// objects: the application object runs it while those are being destroyed,
+// in whatever order, and nothing of it is left behind on the heap.
 struct Registry {
   std::mutex mutex;
-  std::vector<void (*)()> functions;
+  void (*functions[kCapacity])() = {};
+  int count = 0;
 };
-
-// Whether the registry was made: an unload without registrations makes
-// none (made then, it would be lost with the library's unmapping).
-std::atomic<bool> g_bMade{false};
-
-// Never destroyed: the application object runs it while the library's
-// static objects are being destroyed, in whatever order.
-Registry& Unload() {
-  static Registry& registry = (g_bMade = true, *new Registry);
-  return registry;
-}
+constinit Registry g_registry;
 
 }  // namespace
 
 void AtLibraryUnload(void (*pfnUnload)()) {
   if (pfnUnload == nullptr) return;
-  Registry& r = Unload();
-  std::lock_guard<std::mutex> lock(r.mutex);
-  if (std::find(r.functions.begin(), r.functions.end(), pfnUnload) == r.functions.end())
-    r.functions.push_back(pfnUnload);
+  std::lock_guard<std::mutex> lock(g_registry.mutex);
+  void (**end)() = g_registry.functions + g_registry.count;
+  if (std::find(g_registry.functions, end, pfnUnload) != end) return;
+  if (g_registry.count == kCapacity) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "AtLibraryUnload", "more than %d functions", kCapacity);
+    return;
+  }
+  g_registry.functions[g_registry.count++] = pfnUnload;
 }
 
 void RunLibraryUnload() {
-  if (!g_bMade) return;
-  std::vector<void (*)()> functions;
+  void (*functions[kCapacity])() = {};
+  int count = 0;
   {
-    Registry& r = Unload();
-    std::lock_guard<std::mutex> lock(r.mutex);
-    functions.swap(r.functions);
+    std::lock_guard<std::mutex> lock(g_registry.mutex);
+    count = g_registry.count;
+    std::copy(g_registry.functions, g_registry.functions + count, functions);
+    g_registry.count = 0;
   }
-  for (auto it = functions.rbegin(); it != functions.rend(); ++it) (*it)();
+  while (count > 0) functions[--count]();
 }
 
 }  // namespace md::layout

@@ -17,7 +17,7 @@
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/furniture/furniturepainter.h"
 #include "layout/graphicelement/furniture/furniturestore.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 using md::layout::furniture::Clamp;
 using md::layout::furniture::CommitFeature;

@@ -19,7 +19,7 @@
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/furniture/furniturestore.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 namespace {
 

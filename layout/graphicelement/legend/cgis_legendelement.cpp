@@ -13,10 +13,10 @@
 #include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/legend/cgis_legenditem.h"
 #include "layout/graphicelement/legend/igis_legendformat.h"
 #include "layout/graphicelement/legend/legendwizard.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
 
 namespace {
 

@@ -18,10 +18,10 @@
 #include "layout/graphicelement/element/mapdeckdrawer.h"
 #include "layout/graphicelement/element/mapdecktables.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/legend/igis_legendelement.h"
 #include "layout/graphicelement/legend/igis_legendformat.h"
 #include "layout/graphicelement/legend/legendtext.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/grid/border/igis_mapborder.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 class CGIS_MapGrids;
 class IGIS_DataBuffer;

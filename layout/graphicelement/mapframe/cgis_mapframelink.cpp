@@ -6,7 +6,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 CGIS_MapFrameLink::~CGIS_MapFrameLink() { DetachFromFrame(); }
 

@@ -26,7 +26,7 @@
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/scalebar/scalebarbody.h"
 #include "layout/graphicelement/scalebar/scalebarelements.h"
 #include "layout/graphicelement/scalebar/scalebarformats.h"

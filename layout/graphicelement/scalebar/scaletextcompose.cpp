@@ -12,7 +12,7 @@
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/scalebar/cgis_scaletextelement.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "layout/graphicelement/scalebar/scalebarformats.h"

@@ -1,80 +1,61 @@
-// The grids' property sheets on the demo's map sheet: a graticule and a
-// kilometre grid over its frame, every page of their sheets used as a user
-// would (every value changed, every symbol replaced, the calibrated band
-// edited in its dialog). Cancel leaves the frame's stored form as it was; OK
-// keeps every change and the sheet is drawn with it. The frame's own
+// The grids' property sheets on the demo's map sheet: a graticule, a
+// kilometre grid, an index grid and a graticule of fixed rows and columns
+// over its frame, every page of their sheets used as a user would (every
+// value changed, every symbol replaced, the calibrated band edited in its
+// dialog, another reference chosen). Cancel leaves the frame's stored form as
+// it was; OK keeps every change and the sheet is drawn with it: the
+// kilometre grid set to 1000 m lies on the band's 20 mm pieces, the index
+// grid and the fixed graticule follow their new counts. The frame's own
 // calibrated band is edited through its data-frame page's border selector.
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "host/glyphorpick/cgis_symbolpickdlg.h"
+#include "host/helmora/cgis_spatialreferencedlg.h"
 #include "host/helmora/igis_map.h"
 #include "layout/graphicelement/grid/border/dialogs/cgis_calibratedborderdlg.h"
 #include "layout/graphicelement/grid/border/dialogs/cgis_mapborderselectordlg.h"
 #include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
 #include "layout/graphicelement/grid/graticule/dialogs/cgis_gridinsidelabelpage.h"
 #include "layout/graphicelement/grid/graticule/dialogs/cgis_gridslimlinepage.h"
+#include "layout/graphicelement/grid/graticulemn/dialogs/cgis_gridgraticulemnpage.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_axespage.h"
+#include "layout/graphicelement/grid/grid/dialogs/cgis_gridintervalpage.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridlinepage.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
+#include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_indexgrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/grid/index/dialogs/cgis_indexpage.h"
+#include "layout/graphicelement/grid/measure/dialogs/cgis_gridsystempage.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/mapframe/dialogs/cgis_mapdataframe.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "platform/canvas/recording.h"
+#include "platform/ui/ccombobox.h"
 #include "platform/ui/driver.h"
 #include "tests/support/dialogscenes.h"
 #include "tests/support/storedform.h"
 #include "tests/tools/demo/demotest.h"
+#include "tests/tools/demo/sheetgrids.h"
 #include "tools/demo/mapsheet.h"
 
 namespace {
 
 using md::test::ChooseEntry;
+using md::test::LineOfColour;
+using md::test::RecordedSheet;
+using md::test::SheetWithGrids;
+using md::test::WriteSheet;
 using md::ui::ScriptedDriver;
 using md::ui::UiUser;
 using Scene = ScriptedDriver::Scene;
-
-IGIS_MapElement* FrameOf(md::demo::Page& page) {
-  for (IGIS_Element* e : page.elements())
-    if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) return frame;
-  return nullptr;
-}
-
-// The demo's map sheet with a graticule every 5′ and a kilometre grid in
-// the map's own projection on its frame.
-struct SheetWithGrids {
-  SheetWithGrids() : doc(md::demo::SampleMapsFolder()) {
-    page = md::demo::BuildMapSheetPage(doc, nullptr);
-    frame = page != nullptr ? FrameOf(*page) : nullptr;
-    if (frame == nullptr) return;
-    graticule = GIS_CreateMapGridPropertyObject(GIS_MAPGRID_GRATICULE);
-    graticule->SetName("经纬网");
-    graticule->SetMapElement(frame);
-    auto* spacing = dynamic_cast<IGIS_GraticuleGrid*>(graticule)->GetGridSpacing();
-    spacing->SetUnits(2);  // minutes
-    spacing->SetXIntervalSize(5.0);
-    spacing->SetYIntervalSize(5.0);
-    measure = GIS_CreateMapGridPropertyObject(GIS_MAPGRID_MEASURE);
-    measure->SetName("方里网");
-    measure->SetMapElement(frame);
-    measure->SetGridlineType(GIS_GRIDLINE_NONE);
-    dynamic_cast<IGIS_MeasureGrid*>(measure)->SetSpatialReference(doc.sheet()->GetSpatialReference());
-    frame->GetMapGrids()->AddMapGrid(graticule);
-    frame->GetMapGrids()->AddMapGrid(measure);
-  }
-  IGIS_MapGrid* Grid(int kind) const { return kind == GIS_MAPGRID_GRATICULE ? graticule : measure; }
-
-  md::test::FixedText fixed;
-  md::demo::MapDocument doc;
-  std::unique_ptr<md::demo::Page> page;
-  IGIS_MapElement* frame = nullptr;
-  IGIS_MapGrid* graticule = nullptr;  // owned by the frame's grid list
-  IGIS_MapGrid* measure = nullptr;
-};
 
 // One page of a grid's sheet used as a user would: every value on it
 // changed and every symbol button pressed, with the windows that opens.
@@ -135,7 +116,7 @@ std::vector<PageUse> PageUses() {
                     {ChooseEntry(3)}});
     uses.push_back({"lines",
                     kind,
-                    kind == GIS_MAPGRID_GRATICULE ? 2 : 1,
+                    kind == GIS_MAPGRID_GRATICULE ? 3 : 2,
                     [](UiUser& u) {
                       u.Click(IDC_GIS_GL_MARKS);
                       u.Click(IDC_GIS_GL_SYMBOL);
@@ -147,7 +128,7 @@ std::vector<PageUse> PageUses() {
   uses.push_back(
       {"fine tick lines",
        GIS_MAPGRID_GRATICULE,
-       3,
+       4,
        [](UiUser& u) {
          for (auto [id, text] : std::vector<std::pair<int, const char*>>{{IDC_GIS_SL_LON_DEGREES, "0"},
                                                                          {IDC_GIS_SL_LON_MINUTES, "1"},
@@ -166,6 +147,57 @@ std::vector<PageUse> PageUses() {
            u.Click(id);
        },
        {ChooseEntry(1), ChooseEntry(2), ChooseEntry(3)}});
+  uses.push_back({"interval",
+                  GIS_MAPGRID_GRATICULE,
+                  5,
+                  [](UiUser& u) {
+                    u.Replace(IDC_GIS_GI_X_INTERVAL, "10");
+                    u.Replace(IDC_GIS_GI_Y_INTERVAL, "7.5");
+                    u.Click(IDC_GIS_GI_OWN_ORIGIN);
+                    u.Replace(IDC_GIS_GI_X_ORIGIN, "1");
+                    u.Replace(IDC_GIS_GI_Y_ORIGIN, "-2");
+                    u.Choose(IDC_GIS_GI_UNITS, 2);
+                  },
+                  {}});
+  uses.push_back({"interval",
+                  GIS_MAPGRID_MEASURE,
+                  4,
+                  [](UiUser& u) {
+                    u.Replace(IDC_GIS_GI_X_INTERVAL, "500");
+                    u.Replace(IDC_GIS_GI_Y_INTERVAL, "2000");
+                    u.Click(IDC_GIS_GI_OWN_ORIGIN);
+                    u.Replace(IDC_GIS_GI_X_ORIGIN, "420000");
+                    u.Replace(IDC_GIS_GI_Y_ORIGIN, "4416000");
+                    u.Choose(IDC_GIS_GI_UNITS, 2);
+                    u.Choose(IDC_GIS_GI_UNITS, 0);
+                  },
+                  {}});
+  uses.push_back(
+      {"system", GIS_MAPGRID_MEASURE, 3, [](UiUser& u) { u.Click(IDC_GIS_GS_PROPERTIES); }, {[](UiUser& u) {
+         // The next zone to the east, without its number in front of x.
+         u.Choose(IDC_GIS_SR_LIST, u.Selection(IDC_GIS_SR_LIST) + 2);
+         u.Ok();
+       }}});
+  uses.push_back({"index",
+                  GIS_MAPGRID_INDEX,
+                  1,
+                  [](UiUser& u) {
+                    u.Replace(IDC_GIS_IX_COLUMNS, "7");
+                    u.Replace(IDC_GIS_IX_ROWS, "3");
+                  },
+                  {}});
+  uses.push_back({"fixed rows and columns",
+                  GIS_MAPGRID_GRATICULE_MN,
+                  2,
+                  [](UiUser& u) {
+                    u.Click(IDC_GIS_MP_MARKS);
+                    u.Click(IDC_GIS_MP_SYMBOL);
+                    u.Click(IDC_GIS_MP_LINES);
+                    u.Click(IDC_GIS_MP_SYMBOL);
+                    u.Replace(IDC_GIS_MP_COLUMNS, "10");
+                    u.Replace(IDC_GIS_MP_ROWS, "8");
+                  },
+                  {ChooseEntry(1), ChooseEntry(2)}});
   uses.push_back({"inside labels",
                   GIS_MAPGRID_GRATICULE,
                   1,
@@ -286,6 +318,105 @@ TEST(GridSheetsOnTheMapSheet, TheFramesCalibratedBandIsEditedThroughTheDataFrame
       EXPECT_EQ(md::test::StoredForm(sheet.frame), before);
     }
   }
+}
+
+TEST(GridPagesOnTheMapSheet, TheKilometreGridShowsItsReferenceAndIsDrawnEveryKilometreOnTheBandsPieces) {
+  SheetWithGrids sheet;
+  ASSERT_NE(sheet.frame, nullptr);
+  constexpr COLORREF kColour = RGB(255, 0, 255);
+  sheet.measure->SetLineSymbol(LineOfColour(kColour).get());
+  IGIS_GridSpacing* spacing = dynamic_cast<IGIS_MeasureGrid*>(sheet.measure)->GetGridSpacing();
+  spacing->SetXIntervalSize(5000.0);
+  spacing->SetYIntervalSize(5000.0);
+  IGIS_SpatialReference* reference = sheet.doc.sheet()->GetSpatialReference();
+  std::string description, unit;
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    EXPECT_TRUE(u.GoToPage(2));
+    u.Click(IDC_GIS_GL_LINES);
+    EXPECT_TRUE(u.GoToPage(3));
+    description = u.Text(IDC_GIS_GS_DESCRIPTION);
+    EXPECT_TRUE(u.GoToPage(4));
+    unit = u.Text(IDC_GIS_GI_UNITS);
+    u.Replace(IDC_GIS_GI_X_INTERVAL, "1000");
+    u.Replace(IDC_GIS_GI_Y_INTERVAL, "1000");
+    u.Ok();
+  });
+  EXPECT_TRUE(sheet.measure->OnOpenPropertyDlg());
+  // CGCS2000, 3-degree Gauss-Kruger zone 39 (central meridian 117 degrees east).
+  for (const std::string& line :
+       {std::string("空间参考系名称：") + reference->GetName() + "\r\n",
+        std::string("大地水准面名称：CGCS2000\r\n"), std::string("投影模型名称：高斯投影\r\n"),
+        std::string("投影模型参数：\r\n中央经线:117.000000\r\n"), std::string("长度单位名称：米\r\n")})
+    EXPECT_NE(description.find(line), std::string::npos) << line;
+  EXPECT_NE(std::string(reference->GetName()).find("3度带 39带"), std::string::npos);
+  EXPECT_EQ(unit, "米");
+
+  RecordedSheet recorded(*sheet.page);
+  for (bool vertical : {true, false}) {
+    SCOPED_TRACE(vertical ? "eastings" : "northings");
+    const std::vector<double> lines = recorded.Lines(kColour, vertical);
+    ASSERT_GE(lines.size(), 10u);
+    // One kilometre is 20 mm at 1:50,000: the band's piece.
+    for (size_t i = 1; i < lines.size(); ++i)
+      EXPECT_NEAR(lines[i] - lines[i - 1], md::demo::kSheetBorderInterval / 10.0, 0.6) << i;
+  }
+  WriteSheet(*sheet.page, "kilometre-grid");
+}
+
+TEST(GridPagesOnTheMapSheet, CountsChangedOnTheIndexAndFixedGraticuleSheetsAreDrawn) {
+  SheetWithGrids sheet;
+  ASSERT_NE(sheet.frame, nullptr);
+  constexpr COLORREF kIndexColour = RGB(0, 255, 255);
+  constexpr COLORREF kFixedColour = RGB(255, 128, 0);
+  sheet.index->SetGridlineType(GIS_GRIDLINE_LINES);
+  sheet.index->SetLineSymbol(LineOfColour(kIndexColour).get());
+  sheet.rowsAndColumns->SetGridlineType(GIS_GRIDLINE_LINES);
+  sheet.rowsAndColumns->SetLineSymbol(LineOfColour(kFixedColour).get());
+  const RecordedSheet before(*sheet.page);
+  // The counts typed on the index page and on the graticule's last page
+  // (its symbol left as it is).
+  for (const PageUse& use : PageUses()) {
+    if (use.kind == GIS_MAPGRID_INDEX) {
+      EXPECT_TRUE(UsePage(sheet.index, use, true));
+    }
+  }
+  EXPECT_TRUE(UsePage(sheet.rowsAndColumns,
+                      {"counts",
+                       GIS_MAPGRID_GRATICULE_MN,
+                       2,
+                       [](UiUser& u) {
+                         u.Replace(IDC_GIS_MP_COLUMNS, "10");
+                         u.Replace(IDC_GIS_MP_ROWS, "8");
+                       },
+                       {}},
+                      true));
+  auto* index = dynamic_cast<IGIS_IndexGrid*>(sheet.index);
+  EXPECT_EQ(index->GetColumnCount(), 7);
+  EXPECT_EQ(index->GetRowCount(), 3);
+  auto* fixed = dynamic_cast<IGIS_GraticuleMNGrid*>(sheet.rowsAndColumns);
+  EXPECT_EQ(fixed->GetLatitudeCount(), 10);
+  EXPECT_EQ(fixed->GetLongitudeCount(), 8);
+
+  const RecordedSheet after(*sheet.page);
+  // The index grid's cell bounds: eight columns' and four rows' bounds, evenly spaced.
+  const SGIS_Rect frame = sheet.frame->GetRect();
+  const std::vector<double> columns = after.Lines(kIndexColour, true);
+  const std::vector<double> rows = after.Lines(kIndexColour, false);
+  ASSERT_EQ(columns.size(), 8u);
+  ASSERT_EQ(rows.size(), 4u);
+  for (size_t i = 1; i < columns.size(); ++i)
+    EXPECT_NEAR(columns[i] - columns[i - 1], frame.Width() / 7.0 / 10.0, 1.0);
+  for (size_t i = 1; i < rows.size(); ++i)
+    EXPECT_NEAR(rows[i] - rows[i - 1], frame.Height() / 3.0 / 10.0, 1.0);
+  // The fixed graticule's interval search takes the first interval that puts
+  // more than one line across the sheet's 15' x 10' (0.05 degree, about
+  // three to five intervals) for any count from 2 up: with 10 x 8 it draws
+  // the meridians and parallels it drew with 4 x 4.
+  EXPECT_GE(after.Lines(kFixedColour, true).size(), 3u);
+  EXPECT_EQ(after.Lines(kFixedColour, true), before.Lines(kFixedColour, true));
+  EXPECT_EQ(after.Lines(kFixedColour, false), before.Lines(kFixedColour, false));
+  WriteSheet(*sheet.page, "index-and-fixed-graticule");
 }
 
 }  // namespace

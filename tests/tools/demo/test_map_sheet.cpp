@@ -12,7 +12,7 @@
 #include "host/tilemar/igis_tilingrule.h"
 #include "layout/graphicelement/furniture/igis_mapindexelement.h"
 #include "layout/graphicelement/igis_element.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "platform/canvas/recording.h"
 #include "platform/win/gdidevice.h"

@@ -6,7 +6,7 @@
 #include "host/basilo/releaseptr.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "tests/tools/demo/demotest.h"
 #include "tools/demo/mapsheet.h"
 

@@ -15,7 +15,7 @@
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 namespace md::layout::graticule {
 

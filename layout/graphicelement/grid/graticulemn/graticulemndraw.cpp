@@ -14,7 +14,7 @@
 #include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/geotrace.h"
 #include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 namespace md::layout::graticulemn {
 

@@ -11,7 +11,7 @@
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/grid/grid/gridsheet.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 namespace md::layout::grid {
 
@@ -195,8 +195,9 @@ IGIS_Element* MapGridValues::ConvertPrelude() {
   if (m_pMapElement == nullptr) return nullptr;
   IGIS_CompoundElement* pCompound = CreateCompoundElement(m_pMapElement->GetFeatureSetPtr());
   if (pCompound == nullptr) return nullptr;
-  if (m_pLabel) AddElementOrHandBack(pCompound, m_pLabel->ConvertToElement());
+  // Converted parts stack as drawn: the label over the border.
   if (m_pBorder) AddElementOrHandBack(pCompound, m_pBorder->ConvertToElement());
+  if (m_pLabel) AddElementOrHandBack(pCompound, m_pLabel->ConvertToElement());
   return pCompound;
 }
 

@@ -116,8 +116,8 @@ class MapGridValues {
   // The drawing prelude: the border, then the label. True.
   bool DrawPrelude(HDC hdc, bool bPrint, IGIS_Display* pDisplay);
   // The conversion prelude: a new compound in the map frame's owner feature
-  // set holding the label's and the border's conversions; NULL without a
-  // frame or when no compound is made.
+  // set holding the border's and then the label's conversions, in the order
+  // the prelude draws them; NULL without a frame or when no compound is made.
   IGIS_Element* ConvertPrelude();
 
   // The common stored keys, after the kind's own (FORMAT.md).

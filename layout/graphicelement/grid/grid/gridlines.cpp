@@ -8,7 +8,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 namespace md::layout::grid {
 

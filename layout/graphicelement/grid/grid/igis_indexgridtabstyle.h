@@ -24,6 +24,13 @@ class IGIS_IndexGridTabStyle : public IGIS_GridLabel {
   virtual int GetThickness() = 0;
   virtual void SetThickness(int nThickness) = 0;
 
+  // IGIS_GridLabel::CopyFrom (slot 13) copies only the common state; this
+  // copy takes the tab fields too: the common state, then the inside flag,
+  // the two stored offsets, the depth and copies of the two symbols.
+  // Returns this style.
+  using IGIS_GridLabel::CopyFrom;
+  __attribute__((visibility("default"))) IGIS_IndexGridTabStyle* CopyFrom(IGIS_IndexGridTabStyle* pOther);
+
  protected:
   ~IGIS_IndexGridTabStyle() = default;
 };

@@ -9,7 +9,7 @@
 #include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 namespace md::layout::grid {
 

@@ -11,7 +11,7 @@
 #include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/index/indexgridfigure.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 namespace {
 

@@ -34,7 +34,7 @@
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/dmslabellines.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/win/cdc.h"
 
 using md::layout::label::CrossingFrame;

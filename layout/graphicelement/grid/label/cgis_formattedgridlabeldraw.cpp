@@ -29,7 +29,7 @@
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
 #include "layout/graphicelement/grid/label/measurelabellines.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/win/cdc.h"
 
 using md::layout::label::CrossingFrame;
@@ -96,16 +96,9 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   frame.rect = pView->PageToDeviceRect(pFrame->GetRect(), pPage);
   frame.rect.Normalize();
 
-  IGIS_AnnoStyleFactory* pStyles = GIS_GetAnnotationStyleFactoryObject();
-  IGIS_AnnoStyleSet* pStyleSet = pStyles != nullptr ? pStyles->CreateStyleSet(1) : nullptr;
-  md::basilo::ReleasePtr<IGIS_AnnoPointStyle> pStyle(pStyleSet != nullptr ? pStyleSet->GetPointStyle()
-                                                                          : nullptr);
-  if (!pStyle) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_style == NULL");
-    return false;
-  }
-  pStyle->SetAlignment(GIS_ALIGN_CENTER);
-  pStyle->SetTextStyle(m_pTextSymbol.get());
+  md::basilo::ReleasePtr<IGIS_AnnoPointStyle> pStyle =
+      md::layout::label::NewLabelPointStyle(m_pTextSymbol.get(), kDraw);
+  if (!pStyle) return false;
   IGIS_AnnoDrawer* pDrawer = GIS_GetAnnotationDrawerObject();
   const double dRatio = GetDisplayRatio(pDisplay);
   CDC* pDC = CDC::FromHandle(hdc);

@@ -103,15 +103,8 @@ bool GridLabelState::SaveCommon(IGIS_DataBuffer* pBuffer, int nType) const {
 }
 
 bool GridLabelState::OpenCommon(IGIS_DataBuffer* pBuffer) {
-  if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "pDataBuffer为空");
-    return false;
-  }
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
-  if (!pSet || !pSet->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "b_ret == FALSE");
-    return false;
-  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> pSet = ReadOpenSet(pBuffer, kOpen, "b_ret == FALSE");
+  if (!pSet) return false;
   IGIS_PropertySet* s = pSet.get();
   TakeBool(s, "LeftLabelAlignment", &m_bLeftAlignment);
   TakeBool(s, "rightLabelAlignment", &m_bRightAlignment);
@@ -215,6 +208,35 @@ IGIS_NumericFormat* NewLabelNumberFormat(bool bDefaults) {
     pFormat->SetRoundingMode(0);
   }
   return pFormat;
+}
+
+md::basilo::ReleasePtr<IGIS_PropertySet> ReadOpenSet(IGIS_DataBuffer* pBuffer, const char* szMethod,
+                                                     const char* szUnreadable) {
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDataBuffer为空");
+    return nullptr;
+  }
+  md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
+  if (!pSet || !pSet->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szUnreadable);
+    return nullptr;
+  }
+  return pSet;
+}
+
+md::basilo::ReleasePtr<IGIS_AnnoPointStyle> NewLabelPointStyle(IGIS_SymbolPart* pTextSymbol,
+                                                               const char* szMethod) {
+  IGIS_AnnoStyleFactory* pStyles = GIS_GetAnnotationStyleFactoryObject();
+  IGIS_AnnoStyleSet* pStyleSet = pStyles != nullptr ? pStyles->CreateStyleSet(1) : nullptr;
+  md::basilo::ReleasePtr<IGIS_AnnoPointStyle> pStyle(pStyleSet != nullptr ? pStyleSet->GetPointStyle()
+                                                                          : nullptr);
+  if (!pStyle) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_style == NULL");
+    return pStyle;
+  }
+  pStyle->SetAlignment(GIS_ALIGN_CENTER);
+  pStyle->SetTextStyle(pTextSymbol);
+  return pStyle;
 }
 
 const char* GridLabelStaticData() {

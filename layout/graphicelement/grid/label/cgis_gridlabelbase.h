@@ -20,6 +20,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/glyphor/igis_symbol.h"
+#include "host/notara/igis_annostyle.h"
 #include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/grid/grid/igis_gridlabel.h"
 #include "layout/graphicelement/grid/label/labelgeometry.h"
@@ -112,6 +113,19 @@ void TakeNumericFormat(IGIS_PropertySet* pSet, const char* szKey,
 // labels' defaults when bDefaults: no plus sign, thousands separators or
 // zero padding, rounded to decimal places.
 IGIS_NumericFormat* NewLabelNumberFormat(bool bDefaults);
+
+// The set stored in the buffer, read for a label's Open; NULL after a
+// level-3 record under the method, "pDataBuffer为空" for a NULL buffer or
+// szUnreadable when no set can be made or the buffer holds none.
+md::basilo::ReleasePtr<IGIS_PropertySet> ReadOpenSet(IGIS_DataBuffer* pBuffer, const char* szMethod,
+                                                     const char* szUnreadable);
+
+// A new point style of the annotation styles that draws texts with a copy
+// of the text symbol centred on their anchors, for a label's drawing; NULL
+// after a level-3 record "p_style == NULL" under the method when the
+// annotation styles make none.
+md::basilo::ReleasePtr<IGIS_AnnoPointStyle> NewLabelPointStyle(IGIS_SymbolPart* pTextSymbol,
+                                                               const char* szMethod);
 
 // One static zero-filled block handed out by every label's GetStaticData.
 const char* GridLabelStaticData();

@@ -30,7 +30,7 @@
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/grid/label/cgis_mixedfontgridlabel.h"
 #include "layout/graphicelement/grid/label/measurelabellines.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/win/cdc.h"
 #include "platform/win/wingdi.h"
 

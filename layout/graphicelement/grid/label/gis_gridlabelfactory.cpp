@@ -7,6 +7,10 @@
 #include "layout/graphicelement/grid/grid/igis_gridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
+#include "layout/graphicelement/grid/label/cgis_indexbackgroundtabstyle.h"
+#include "layout/graphicelement/grid/label/cgis_indexbottontabstyle.h"
+#include "layout/graphicelement/grid/label/cgis_indexcontinuoustabstyle.h"
+#include "layout/graphicelement/grid/label/cgis_indexroundedtabstyle.h"
 #include "layout/graphicelement/grid/label/cgis_mixedfontgridlabel.h"
 
 namespace {
@@ -31,10 +35,10 @@ const TypeRow kTypes[] = {
     {GIS_GRIDLABEL_DMS, &Make<CGIS_DMSGridLabel>},
     {GIS_GRIDLABEL_MIXEDFONT, &Make<CGIS_MixedFontGridLabel>},
     {GIS_GRIDLABEL_FORMATTED, &Make<CGIS_FormattedGridLabel>},
-    {GIS_GRIDLABEL_INDEX_BACKGROUND, nullptr},
-    {GIS_GRIDLABEL_INDEX_BOTTON, nullptr},
-    {GIS_GRIDLABEL_INDEX_CONTINUOUS, nullptr},
-    {GIS_GRIDLABEL_INDEX_ROUNDED, nullptr},
+    {GIS_GRIDLABEL_INDEX_BACKGROUND, &Make<CGIS_IndexBackGroundTabStyle>},
+    {GIS_GRIDLABEL_INDEX_BOTTON, &Make<CGIS_IndexBottonTabStyle>},
+    {GIS_GRIDLABEL_INDEX_CONTINUOUS, &Make<CGIS_IndexContinuousTabStyle>},
+    {GIS_GRIDLABEL_INDEX_ROUNDED, &Make<CGIS_IndexRoundedTabStyle>},
 };
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include "host/notaradraw/igis_annodrawer.h"
 #include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 
 namespace md::layout::label {
 

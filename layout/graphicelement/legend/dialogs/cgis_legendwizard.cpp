@@ -4,11 +4,11 @@
 #include <string>
 
 #include "host/helmora/igis_map.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/legend/dialogs/legenditems.h"
 #include "layout/graphicelement/legend/dialogs/legendlayers.h"
 #include "layout/graphicelement/legend/igis_legendelement.h"
 #include "layout/graphicelement/legend/igis_legenditem.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
 
 using namespace md::layout::legend;
 

@@ -5,11 +5,11 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/helmora/igis_map.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/legend/cgis_legenditem.h"
 #include "layout/graphicelement/legend/dialogs/legenditems.h"
 #include "layout/graphicelement/legend/dialogs/legendlayers.h"
 #include "layout/graphicelement/legend/igis_legendelement.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
 #include "platform/ui/app.h"
 
 using namespace md::layout::legend;

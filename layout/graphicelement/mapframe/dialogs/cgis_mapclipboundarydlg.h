@@ -10,7 +10,7 @@
 #include "host/basilo/igis_geopointlist.h"
 #include "host/basilo/releaseptr.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/ui/clistbox.h"
 #include "platform/ui/dialog.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "host/display/igis_display.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/ui/ccombobox.h"
 #include "platform/ui/cedit.h"
 #include "platform/ui/propsheet.h"

@@ -4,8 +4,8 @@
 
 #include "host/display/igis_display.h"
 #include "layout/graphicelement/dialogs/cgis_elementpropertysheet.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/mapframe/dialogs/cgis_mapdataframe.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
 
 class CLayoutFrame;
 class CSizeAndPosition;

@@ -8,7 +8,7 @@
 #include "host/notara/igis_annostyle.h"
 #include "layout/graphicelement/dialogs/propertysheets.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "tests/layout/graphicelement/furniture/threenorthtest.h"
 #include "tests/support/forwardingset.h"
 

@@ -15,6 +15,7 @@
 #include "layout/graphicelement/scalebar/scalebarformats.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "scalebartest.h"
+#include "tests/support/forwardingreference.h"
 
 namespace md::test {
 namespace {
@@ -30,25 +31,18 @@ int LinearUnitIndex(const char* szName) {
 }
 
 // A reference that answers a chosen kind and unit factor over a real one.
-class KindReference : public IGIS_SpatialReference {
+class KindReference : public md::test::ForwardingReference {
  public:
   KindReference(IGIS_SpatialReference* real, int kind, double factor)
-      : real_(real), kind_(kind), factor_(factor) {}
-  void Release() override {}
-  const char* GetName() override { return real_->GetName(); }
-  const char* GetDescription() override { return real_->GetDescription(); }
+      : ForwardingReference(real), kind_(kind), factor_(factor) {}
   int GetKind() override { return kind_; }
-  IGIS_GeographicCoordSys* GetGeographicCoordSys() override { return real_->GetGeographicCoordSys(); }
-  IGIS_ProjectedCoordSys* GetProjectedCoordSys() override { return real_->GetProjectedCoordSys(); }
   double GetUnitFactor() override { return factor_; }
   BOOL SetUnitFactor(double) override { return FALSE; }
-  void GetOrigin(SGIS_DPoint* o) override { real_->GetOrigin(o); }
   BOOL SetOrigin(SGIS_DPoint) override { return FALSE; }
   void CopyFrom(IGIS_SpatialReference*) override {}
   BOOL Archive(IGIS_DataBuffer*, int) override { return FALSE; }
 
  private:
-  IGIS_SpatialReference* real_;
   int kind_;
   double factor_;
 };

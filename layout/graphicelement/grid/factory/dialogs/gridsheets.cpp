@@ -9,11 +9,16 @@
 
 #include "layout/graphicelement/grid/graticule/dialogs/cgis_gridinsidelabelpage.h"
 #include "layout/graphicelement/grid/graticule/dialogs/cgis_gridslimlinepage.h"
+#include "layout/graphicelement/grid/graticulemn/dialogs/cgis_gridgraticulemnpage.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_axespage.h"
+#include "layout/graphicelement/grid/grid/dialogs/cgis_gridintervalpage.h"
+#include "layout/graphicelement/grid/grid/dialogs/cgis_gridlabelspage.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridlinepage.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridpropertysheet.h"
 #include "layout/graphicelement/grid/grid/gridsheet.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "layout/graphicelement/grid/index/dialogs/cgis_indexpage.h"
+#include "layout/graphicelement/grid/measure/dialogs/cgis_gridsystempage.h"
 #include "platform/ui/app.h"
 
 namespace {
@@ -34,11 +39,15 @@ struct GridSheetRow {
 const std::vector<GridSheetRow>& GridSheets() {
   static const std::vector<GridSheetRow> rows = {
       {GIS_MAPGRID_GRATICULE,
-       {&Page<CGIS_AxesPage>, &Page<CGIS_GridInsideLabelPage>, &Page<CGIS_GridLinePage>,
-        &Page<CGIS_GridSlimLinePage>}},
-      {GIS_MAPGRID_MEASURE, {&Page<CGIS_AxesPage>, &Page<CGIS_GridLinePage>}},
-      {GIS_MAPGRID_INDEX, {&Page<CGIS_AxesPage>, &Page<CGIS_GridLinePage>}},
-      {GIS_MAPGRID_GRATICULE_MN, {&Page<CGIS_AxesPage>}},
+       {&Page<CGIS_AxesPage>, &Page<CGIS_GridInsideLabelPage>, &Page<CGIS_GridLabelsPage>,
+        &Page<CGIS_GridLinePage>, &Page<CGIS_GridSlimLinePage>, &Page<CGIS_GridIntervalPage>}},
+      {GIS_MAPGRID_MEASURE,
+       {&Page<CGIS_AxesPage>, &Page<CGIS_GridLabelsPage>, &Page<CGIS_GridLinePage>,
+        &Page<CGIS_GridSystemPage>, &Page<CGIS_GridIntervalPage>}},
+      {GIS_MAPGRID_INDEX,
+       {&Page<CGIS_AxesPage>, &Page<CGIS_IndexPage>, &Page<CGIS_GridLabelsPage>, &Page<CGIS_GridLinePage>}},
+      {GIS_MAPGRID_GRATICULE_MN,
+       {&Page<CGIS_AxesPage>, &Page<CGIS_GridLabelsPage>, &Page<CGIS_GridGraticuleMNPage>}},
   };
   return rows;
 }

@@ -55,15 +55,7 @@ void CGIS_GridLinePage::OnLineType(int nType) {
 }
 
 void CGIS_GridLinePage::OnSymbol() {
-  IGIS_MapGrid* pGrid = m_pMapGrid;
-  if (pGrid == nullptr) return;
-  if (m_nLineType == GIS_GRIDLINE_MARKS) {
-    md::layout::grid::ChooseSymbol(pGrid->GetMarkSymbol(), GIS_CHOOSE_POINT, &g_nMarkSymbolState,
-                                   [pGrid](IGIS_Symbol* pMark) { pGrid->SetMarkSymbol(pMark); });
-  } else if (m_nLineType == GIS_GRIDLINE_LINES) {
-    md::layout::grid::ChooseSymbol(pGrid->GetLineSymbol(), GIS_CHOOSE_LINE, &g_nLineSymbolState,
-                                   [pGrid](IGIS_Symbol* pLine) { pGrid->SetLineSymbol(pLine); });
-  }
+  md::layout::grid::ChooseGridLineSymbol(m_pMapGrid, m_nLineType, &g_nMarkSymbolState, &g_nLineSymbolState);
 }
 
 namespace {

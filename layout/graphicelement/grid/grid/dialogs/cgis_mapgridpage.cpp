@@ -9,3 +9,7 @@ bool CGIS_MapGridPage::CheckGrid(const char* szMethod) const {
   GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapGrid == NULL");
   return false;
 }
+
+void CGIS_MapGridPage::EnableItem(int nId, bool bEnable) {
+  if (CWnd* pItem = GetDlgItem(nId)) pItem->EnableWindow(bEnable ? TRUE : FALSE);
+}

@@ -19,4 +19,6 @@ class CGIS_MapGridPage : public CPropertyPage {
   // Whether the page has a grid; without one a level-3 record
   // "m_pMapGrid == NULL" under szMethod.
   bool CheckGrid(const char* szMethod) const;
+  // Enables or greys out the page's control nId (nothing when it is missing).
+  void EnableItem(int nId, bool bEnable);
 };

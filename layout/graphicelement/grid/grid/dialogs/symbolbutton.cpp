@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "platform/ui/app.h"
 
 namespace md::layout::grid {
@@ -35,6 +36,17 @@ bool ChooseHeldSymbol(ReleasePtr<IGIS_Symbol>* pHeld, int nKind, int* pState) {
   if (GIS_SymbolPartOfKind(chosen.get(), nKind) == nullptr) return false;
   *pHeld = std::move(chosen);
   return true;
+}
+
+bool ChooseGridLineSymbol(IGIS_MapGrid* pGrid, int nLineType, int* pMarkState, int* pLineState) {
+  if (pGrid == nullptr) return false;
+  if (nLineType == GIS_GRIDLINE_MARKS)
+    return ChooseSymbol(pGrid->GetMarkSymbol(), GIS_CHOOSE_POINT, pMarkState,
+                        [pGrid](IGIS_Symbol* pMark) { pGrid->SetMarkSymbol(pMark); });
+  if (nLineType == GIS_GRIDLINE_LINES)
+    return ChooseSymbol(pGrid->GetLineSymbol(), GIS_CHOOSE_LINE, pLineState,
+                        [pGrid](IGIS_Symbol* pLine) { pGrid->SetLineSymbol(pLine); });
+  return false;
 }
 
 }  // namespace md::layout::grid

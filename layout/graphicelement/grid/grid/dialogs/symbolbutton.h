@@ -15,6 +15,8 @@
 #include "host/basilo/releaseptr.h"
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
 
+class IGIS_MapGrid;
+
 namespace md::layout::grid {
 
 // Runs the chooser (with the library's module state). When the user
@@ -30,5 +32,11 @@ bool ChooseSymbol(IGIS_Symbol* pCurrent, int nKind, int* pState,
 // chosen symbol's part of the kind instead. True when the held symbol was
 // replaced.
 bool ChooseHeldSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, int nKind, int* pState);
+
+// The button of the pages that choose what a grid draws along its lines:
+// with marks (GIS_GRIDLINE_MARKS) it chooses the grid's marker, with lines
+// its line symbol, each with its own state; with neither it does nothing.
+// True when the grid's symbol was replaced.
+bool ChooseGridLineSymbol(IGIS_MapGrid* pGrid, int nLineType, int* pMarkState, int* pLineState);
 
 }  // namespace md::layout::grid

@@ -15,7 +15,7 @@
 #include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
 #include "layout/graphicelement/grid/grid/igis_gridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "tests/support/owned.h"
 #include "tests/support/storedbytes.h"
 

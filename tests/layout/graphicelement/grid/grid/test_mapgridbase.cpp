@@ -345,7 +345,8 @@ TEST_F(MapGridPreludes, ConversionMakesACompoundOfTheLabelsAndTheBordersElements
     EXPECT_EQ(compound->GetFeatureSetPtr(), set_) << r.what;
     EXPECT_EQ(compound->GetElementCount(), r.members) << r.what;
     if (r.parts) {
-      EXPECT_EQ(j.events, (std::vector<std::string>{"convert label l", "convert border b"})) << r.what;
+      // In the order they are drawn: the label over the border.
+      EXPECT_EQ(j.events, (std::vector<std::string>{"convert border b", "convert label l"})) << r.what;
     }
     set_->DeleteElement(converted);
   }

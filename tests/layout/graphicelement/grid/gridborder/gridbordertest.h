@@ -14,7 +14,7 @@
 #include "layout/graphicelement/grid/border/mapborderpieces.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
-#include "layout/graphicelement/mapframe/igis_mapelement.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "tests/layout/graphicelement/grid/grid/gridtest.h"
 #include "tests/support/logmark.h"
 #include "tests/support/recordeddrawing.h"

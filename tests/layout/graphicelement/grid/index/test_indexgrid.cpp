@@ -276,8 +276,8 @@ TEST_F(IndexGridPage, TheOwnCompoundHoldsTheFiguresPiecesAfterTheBorder) {
     IGIS_Element* converted = grid_->ConvertToElement();
     IGIS_CompoundElement* base = AsCompound(converted);
     ASSERT_NE(base, nullptr);
-    ASSERT_EQ(base->GetElementCount(), 2);  // the border's compound, the grid's own
-    IGIS_CompoundElement* own = AsCompound(base->GetElementPtrByIndex(1));
+    ASSERT_EQ(base->GetElementCount(), 3);  // the border's compound, the tabs', the grid's own
+    IGIS_CompoundElement* own = AsCompound(base->GetElementPtrByIndex(2));
     ASSERT_NE(own, nullptr);
     ASSERT_EQ(own->GetElementCount(), r.count);
     const std::vector<IndexGridPiece> figure = Figure();
@@ -332,11 +332,11 @@ TEST_F(IndexGridPage, WithoutItsOwnCompoundTheBaseCompoundIsTheResult) {
   SGIS_ElementHooks hooks{&CountingCreate, &ReleaseElement, &IdOf};
   GIS_SetElementHooks(&hooks);
   g_compounds = 0;
-  g_failAt = 3;  // the base compound, the border's, then the grid's own
+  g_failAt = 5;  // the base compound, the border's, the tabs', their texts', then the grid's own
   IGIS_Element* converted = grid_->ConvertToElement();
   IGIS_CompoundElement* base = AsCompound(converted);
   ASSERT_NE(base, nullptr);
-  EXPECT_EQ(base->GetElementCount(), 1);
+  EXPECT_EQ(base->GetElementCount(), 2);
   DropCompound(base);
   EXPECT_EQ(set_->GetFeatureCount(), before);
 }

@@ -1,9 +1,11 @@
 // Index grids over the sample maps, one framed by a calibrated band and one
-// by an alternating band, on a printed page rendered with cairo: written to
-// PNG for a look and compared with their control picture; converted into
-// plain elements and drawn again, they give the same picture.
+// by an alternating band, each with the continuous tabs, on a printed page
+// rendered with cairo: written to PNG for a look and compared with their
+// control picture; converted into plain elements and drawn again, they give
+// the same picture.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,7 @@
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/raster.h"
+#include "platform/canvas/recording.h"
 #include "platform/text/textengine.h"
 #include "platform/win/gdidevice.h"
 #include "tests/layout/graphicelement/grid/grid/gridtest.h"
@@ -104,15 +107,13 @@ class IndexGridRender : public md::test::GridPage {
   }
 
   // Prints the frames (with their grids, or without them and then the
-  // elements) into a 100-dpi picture of the page, written to the PNG.
-  md::canvas::Raster Print(const std::vector<IGIS_Element*>& elements, bool bGrids, const std::string& png) {
-    auto canvas = md::canvas::CairoCanvas::createPageImage(300.0, 200.0, kDpi);
-    EXPECT_NE(canvas, nullptr);
+  // elements) into the canvas, a picture of the page at 100 dpi.
+  void PrintInto(md::canvas::Canvas* canvas, const std::vector<IGIS_Element*>& elements, bool bGrids) {
     md::win::PrinterSetup setup;
     setup.dpiX = setup.dpiY = kDpi;
     setup.paperWidthMm = 300.0;
     setup.paperHeightMm = 200.0;
-    HDC hdc = md::win::CreatePrinterDC(canvas.get(), setup, &md::text::FixedMetricsEngine());
+    HDC hdc = md::win::CreatePrinterDC(canvas, setup, &md::text::FixedMetricsEngine());
     {
       CGIS_PrintDisplay display(hdc, kPageW, kPageH, SGIS_Point(0, kPageH));
       display.PrepareDC();
@@ -122,10 +123,26 @@ class IndexGridRender : public md::test::GridPage {
       for (IGIS_Element* e : elements) e->OnDraw(hdc, true, &display);
     }
     DeleteDC(hdc);
+  }
+
+  // The same into a raster, written to the PNG.
+  md::canvas::Raster Print(const std::vector<IGIS_Element*>& elements, bool bGrids, const std::string& png) {
+    auto canvas = md::canvas::CairoCanvas::createPageImage(300.0, 200.0, kDpi);
+    EXPECT_NE(canvas, nullptr);
+    PrintInto(canvas.get(), elements, bGrids);
     EXPECT_TRUE(canvas->writePng(std::string(MD_TEST_OUTPUT_DIR) + "/" + png));
     return md::canvas::ReadRaster(*canvas);
   }
 
+  // The frames and grids printed into a recording of the same picture.
+  md::canvas::RecordingCanvas& RecordedTexts() {
+    auto sizer = md::canvas::CairoCanvas::createPageImage(300.0, 200.0, kDpi);
+    recording_ = std::make_unique<md::canvas::RecordingCanvas>(sizer->width(), sizer->height());
+    PrintInto(recording_.get(), {}, true);
+    return *recording_;
+  }
+
+  std::unique_ptr<md::canvas::RecordingCanvas> recording_;
   IGIS_Document* doc_ = nullptr;
   IGIS_Map* region_ = nullptr;
   IGIS_Map* sheet_ = nullptr;
@@ -147,10 +164,20 @@ TEST_F(IndexGridRender, CalibratedAndAlternatingBandsRoundTheSampleMaps) {
     converted.push_back(e);
   }
   const md::canvas::Raster again = Print(converted, false, "indexgrids_converted.png");
-  // Everything but the marks matches exactly; a converted mark is a point
-  // element, which fits its symbol into its own rectangle and so may land a
-  // pixel apart: the pixels round each mark are not compared.
+  // Everything but the marks and the tabs' texts matches exactly; a
+  // converted mark is a point element, which fits its symbol into its own
+  // rectangle, and a converted text is placed from its page position where
+  // the drawing rounds its anchor to a pixel first, so both may land a pixel
+  // apart: the pixels round each mark and each text are not compared.
   md::canvas::Raster marks{drawn.width, drawn.height, std::vector<std::uint32_t>(drawn.pixels.size(), 0)};
+  for (const md::canvas::Record* r : RecordedTexts().recordsOf(md::canvas::Record::Type::Text)) {
+    double w = 0;
+    for (double a : r->text.advances) w += a;
+    const double em = r->text.font.emHeight;
+    for (int y = static_cast<int>(r->text.origin.y - em) - 2; y <= r->text.origin.y + 0.3 * em + 2; ++y)
+      for (int x = static_cast<int>(r->text.origin.x) - 2; x <= r->text.origin.x + w + 2; ++x)
+        marks.pixels[static_cast<std::size_t>(y) * marks.width + x] = 0xFFFFFF;
+  }
   md::layout::grid::CGIS_GridCapRecord caps("test");
   for (IGIS_IndexGrid* g : grids_) {
     for (const IndexGridPiece& p : md::layout::grid::LayIndexGrid(g, g->GetMapElement()->GetRect(), caps)) {

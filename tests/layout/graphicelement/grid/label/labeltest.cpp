@@ -11,6 +11,23 @@
 
 namespace md::test {
 
+void PrintOn(md::canvas::Canvas* canvas, double widthMm, double heightMm, int dpi,
+             md::text::TextEngine* engine, const std::function<void(HDC, IGIS_Display*)>& draw) {
+  md::win::PrinterSetup setup;
+  setup.dpiX = setup.dpiY = dpi;
+  setup.paperWidthMm = widthMm;
+  setup.paperHeightMm = heightMm;
+  HDC hdc = md::win::CreatePrinterDC(canvas, setup, engine);
+  ASSERT_NE(hdc, nullptr);
+  {
+    const int w = static_cast<int>(widthMm * 100), h = static_cast<int>(heightMm * 100);
+    CGIS_PrintDisplay display(hdc, w, h, SGIS_Point(0, h));
+    display.PrepareDC();
+    draw(hdc, &display);
+  }
+  DeleteDC(hdc);
+}
+
 std::vector<Placed> PlacedOf(const md::canvas::RecordingCanvas& canvas) {
   std::vector<Placed> out;
   for (const md::canvas::Record* r : canvas.recordsOf(md::canvas::Record::Type::Text)) {
@@ -84,21 +101,11 @@ void DrawOnPrintedPage(md::canvas::Canvas* canvas, double widthMm, double height
                        md::text::TextEngine* engine, CGIS_MapElement* frame,
                        const std::function<bool(HDC hdc, IGIS_Display* display)>& draw) {
   auto* recording = dynamic_cast<md::canvas::RecordingCanvas*>(canvas);
-  md::win::PrinterSetup setup;
-  setup.dpiX = setup.dpiY = dpi;
-  setup.paperWidthMm = widthMm;
-  setup.paperHeightMm = heightMm;
-  HDC hdc = md::win::CreatePrinterDC(canvas, setup, engine);
-  ASSERT_NE(hdc, nullptr);
-  {
-    const int w = static_cast<int>(widthMm * 100), h = static_cast<int>(heightMm * 100);
-    CGIS_PrintDisplay display(hdc, w, h, SGIS_Point(0, h));
-    display.PrepareDC();
-    EXPECT_TRUE(frame->OnDraw(hdc, true, &display));
+  PrintOn(canvas, widthMm, heightMm, dpi, engine, [&](HDC hdc, IGIS_Display* display) {
+    EXPECT_TRUE(frame->OnDraw(hdc, true, display));
     if (recording != nullptr) recording->clear();
-    EXPECT_TRUE(draw(hdc, &display));
-  }
-  DeleteDC(hdc);
+    EXPECT_TRUE(draw(hdc, display));
+  });
 }
 
 bool ShowSampleSheet(CGIS_MapElement* frame, IGIS_Map* sheet, int margin, int bandOffset, int bandWidth) {

@@ -96,6 +96,13 @@ struct LabelPrinter : RecordingPrinter {
   LabelPrinter() : RecordingPrinter(300.0, 200.0, 2540, SGIS_Point(0, 20000)) {}
 };
 
+// Prints onto the canvas through a printer context of a paper of widthMm x
+// heightMm at the resolution, texts measured with the engine, the paper's
+// top-left corner at the page point (0, paper height): draw(hdc, display)
+// draws.
+void PrintOn(md::canvas::Canvas* canvas, double widthMm, double heightMm, int dpi,
+             md::text::TextEngine* engine, const std::function<void(HDC, IGIS_Display*)>& draw);
+
 // The frame of the label page in the printer's device units.
 constexpr double kFrameLeft = 2000, kFrameRight = 22000, kFrameTop = 2000, kFrameBottom = 18000;
 

@@ -26,13 +26,13 @@ Offsets OffsetsOf(IGIS_GridLabel* l) {
 }
 
 TEST(LabelFactory, MakesTheClassesOfItsTableAndNothingForOtherTypes) {
-  // The types whose class has landed make labels of that type; the others,
-  // type 3 and numbers outside 0..7 make nothing, without a record.
+  // The types whose class is in the library make labels of that type; the
+  // others, type 3 and numbers outside 0..7 make nothing, without a record.
   const struct {
     int type;
     bool made;
-  } rows[] = {{-1, false}, {0, true},  {1, true},  {2, true},  {3, false},
-              {4, false},  {5, false}, {6, false}, {7, false}, {8, false}};
+  } rows[] = {{-1, false}, {0, true}, {1, true}, {2, true}, {3, false},
+              {4, true},   {5, true}, {6, true}, {7, true}, {8, false}};
   LogMark mark;
   for (const auto& r : rows) {
     ReleasePtr<IGIS_GridLabel> label(GIS_CreateMapGridLabelFormatObject(r.type));

@@ -1,5 +1,5 @@
-// The fuzz seeds and crash inputs of the grid labels' stored-state readers,
-// replayed whole and cut short. With MAPDECK_UPDATE_SEEDS=1 the seeds are
+// The fuzz seeds and crash inputs of the grid labels' and index tab styles'
+// stored-state readers, replayed whole and cut short. With MAPDECK_UPDATE_SEEDS=1 the seeds are
 // first written from real labels.
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +8,7 @@
 #include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_mixedfontgridlabel.h"
+#include "layout/graphicelement/grid/label/igis_indexbackgroundtabstyle.h"
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tests/fuzz/gridlabel_input.h"
 #include "tests/layout/graphicelement/grid/label/labeltest.h"
@@ -80,6 +81,33 @@ void WriteSeeds() {
     });
     return std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize());
   }());
+
+  // The tab styles: each as made, and edited to their edges.
+  const char* const names[] = {"tab_background.bin", "tab_button.bin", "tab_continuous.bin",
+                               "tab_rounded.bin"};
+  for (int i = 0; i < 4; ++i) {
+    ReleasePtr<IGIS_GridLabel> style(GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_INDEX_BACKGROUND + i));
+    WriteSeed(names[i], Stored(style.get()));
+  }
+  ReleasePtr<IGIS_GridLabel> label(GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_INDEX_BACKGROUND));
+  auto* tabs = dynamic_cast<IGIS_IndexBackGroundTabStyle*>(label.get());
+  tabs->SetBackgroundType(2);
+  tabs->SetInside(true);
+  tabs->SetThickness(-2147483647);
+  tabs->SetForegroundSymbolPtr(nullptr);
+  tabs->SetLabelAlignment(true, true, true, true);
+  tabs->SetLabelOffsetY(0, 0, 2147483647, -300);
+  WriteSeed("tab_background_edited.bin", Stored(label.get()));
+  // A background type past the page's three and the stored offsets alone.
+  WriteSeed("tab_stored_offsets.bin", [] {
+    BufferPtr b = BufferWith([](IGIS_PropertySet* s) {
+      PutInt(s, "GridLabelType", GIS_GRIDLABEL_INDEX_BACKGROUND);
+      PutInt(s, "BackgroundType", 3);
+      PutInt(s, "dOffsetX", 37);
+      PutInt(s, "dOffsetY", -37);
+    });
+    return std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize());
+  }());
 }
 
 TEST(GridLabelStoredInput, SeedsAndCrashInputsReadWithoutHarm) {
@@ -93,7 +121,7 @@ TEST(GridLabelStoredInput, SeedsAndCrashInputsReadWithoutHarm) {
       ++n;
     }
   }
-  EXPECT_GE(n, 6);
+  EXPECT_GE(n, 14);
   for (const fs::path& p : md::test::fuzz::Inputs("corpus", "gridlabel")) {
     const std::vector<unsigned char> bytes = md::test::fuzz::ReadInput(p);
     for (std::size_t cut :

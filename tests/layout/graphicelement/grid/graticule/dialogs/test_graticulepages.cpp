@@ -20,7 +20,7 @@ using GraticulePages = md::test::GridDialogTest;
 
 // The pages' places in the graticule's sheet.
 constexpr int kInsideLabelPage = 1;
-constexpr int kSlimLinePage = 3;
+constexpr int kSlimLinePage = 4;
 
 IGIS_GraticuleGrid* NewGraticule() {
   return dynamic_cast<IGIS_GraticuleGrid*>(GIS_CreateMapGridPropertyObject(GIS_MAPGRID_GRATICULE));

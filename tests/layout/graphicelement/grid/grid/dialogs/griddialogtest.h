@@ -1,6 +1,8 @@
 // Shared pieces of the grid pages' tests: empty message-box and driver logs,
 // grids of every kind, a page run alone in a grid sheet, the chooser played
-// as a user, symbols, stored bytes and where snapshots go.
+// as a user, symbols, stored bytes and where snapshots go. Pages that need
+// a grid's frame and map use the fixture over md::test::MeasurePage
+// (tests/layout/graphicelement/grid/measure/measuretest.h).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -50,13 +52,20 @@ inline std::vector<BYTE> SymbolBytes(IGIS_Symbol* s) {
   return out;
 }
 
-class GridDialogTest : public ::testing::Test {
+// The grid pages' fixture over a base fixture (one with a page and map
+// frames for pages that need a grid's frame and map).
+template <class TBase = ::testing::Test>
+class GridDialogTestOn : public TBase {
  protected:
   void SetUp() override {
+    TBase::SetUp();
     md::ui::ClearMessageBoxLog();
     md::ui::ClearDriverErrors();
   }
-  void TearDown() override { EXPECT_TRUE(md::ui::DriverErrors().empty()) << md::ui::DriverErrors().front(); }
+  void TearDown() override {
+    EXPECT_TRUE(md::ui::DriverErrors().empty()) << md::ui::DriverErrors().front();
+    TBase::TearDown();
+  }
 
   static std::string SnapshotPath(const std::string& name) { return DialogSnapshotPath(name); }
   static size_t Prompts() { return PromptsShown(); }
@@ -74,5 +83,7 @@ class GridDialogTest : public ::testing::Test {
     return sheet.DoModal();
   }
 };
+
+using GridDialogTest = GridDialogTestOn<>;
 
 }  // namespace md::test

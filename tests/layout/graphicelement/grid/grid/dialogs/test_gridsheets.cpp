@@ -10,6 +10,7 @@
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridlinepage.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_publicpropertysheet.h"
 #include "tests/layout/graphicelement/grid/grid/dialogs/griddialogtest.h"
+#include "tests/layout/graphicelement/grid/measure/measuretest.h"
 
 namespace {
 
@@ -18,7 +19,8 @@ using md::test::Owned;
 using md::ui::ScriptedDriver;
 using md::ui::UiUser;
 
-using GridSheets = md::test::GridDialogTest;
+// Grids on a frame over the sample sheet, as the interval page needs.
+using GridSheets = md::test::GridDialogTestOn<md::test::MeasurePage>;
 
 struct SheetRow {
   int kind;
@@ -27,10 +29,10 @@ struct SheetRow {
 };
 
 const SheetRow kRows[] = {
-    {GIS_MAPGRID_GRATICULE, "经纬网属性", {"坐标轴", "内部标注", "线条", "细切线"}},
-    {GIS_MAPGRID_MEASURE, "方里网属性", {"坐标轴", "线条"}},
-    {GIS_MAPGRID_INDEX, "索引格网属性", {"坐标轴", "线条"}},
-    {GIS_MAPGRID_GRATICULE_MN, "经纬网(行列数固定)属性", {"坐标轴"}},
+    {GIS_MAPGRID_GRATICULE, "经纬网属性", {"坐标轴", "内部标注", "标注", "线条", "细切线", "间隔"}},
+    {GIS_MAPGRID_MEASURE, "方里网属性", {"坐标轴", "标注", "线条", "系统", "间隔"}},
+    {GIS_MAPGRID_INDEX, "索引格网属性", {"坐标轴", "索引", "标注", "线条"}},
+    {GIS_MAPGRID_GRATICULE_MN, "经纬网(行列数固定)属性", {"坐标轴", "标注", "经纬网(固定行列)属性"}},
 };
 
 bool ApplyEnabled(UiUser& u) {
@@ -43,6 +45,7 @@ TEST_F(GridSheets, EachKindShowsItsRowsPagesUnderItsCaptionAndAnswersTheUser) {
     SCOPED_TRACE(row.kind);
     Owned<IGIS_MapGrid> grid(md::test::NewGrid(row.kind));
     if (grid.get() == nullptr) continue;
+    grid->SetMapElement(SheetFrame());
     for (bool confirm : {true, false}) {
       std::string title;
       std::vector<std::string> pages;
@@ -74,7 +77,9 @@ TEST_F(GridSheets, TheSheetsStartWithTheirCaptionStringAndThePublicSheetsApplyDo
   CGIS_PublicPropertySheet open;
   EXPECT_EQ(open.GetTitle(), "Property Sheet");
   for (const char* name :
-       {"CGIS_GridPropertySheet", "CGIS_PublicPropertySheet", "CGIS_AxesPage", "CGIS_GridLinePage"}) {
+       {"CGIS_GridPropertySheet", "CGIS_PublicPropertySheet", "CGIS_AxesPage", "CGIS_GridLinePage",
+        "CGIS_GridIntervalPage", "CGIS_GridSystemPage", "CGIS_IndexPage", "CGIS_GridGraticuleMNPage",
+        "CGIS_GridGraticuleMNWizard", "CGIS_GridLabelsPage"}) {
     std::unique_ptr<CWnd> made(md::ui::CreateWindowObject(name));
     EXPECT_NE(made, nullptr) << name;
   }

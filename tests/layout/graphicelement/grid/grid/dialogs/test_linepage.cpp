@@ -19,7 +19,7 @@ struct KindPage {
   int page;
 };
 constexpr KindPage kLinePages[] = {
-    {GIS_MAPGRID_GRATICULE, 2}, {GIS_MAPGRID_MEASURE, 1}, {GIS_MAPGRID_INDEX, 1}};
+    {GIS_MAPGRID_GRATICULE, 3}, {GIS_MAPGRID_MEASURE, 2}, {GIS_MAPGRID_INDEX, 3}};
 
 struct TypeRow {
   int radio;
