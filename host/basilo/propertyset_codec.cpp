@@ -102,9 +102,11 @@ class Reader {
 
 bool HasNul(const BYTE* p, std::size_t n) { return n > 0 && std::memchr(p, 0, n) != nullptr; }
 
+}  // namespace
+
 // A quick hash of a key from its length and its first and last eight bytes
 // (keys that share those are told apart by comparing them whole).
-std::uint64_t KeyHash(std::string_view key) {
+std::uint64_t RepeatedKeyTable::Hash(std::string_view key) {
   std::uint64_t head = 0, tail = 0;
   const std::size_t n = key.size();
   std::memcpy(&head, key.data(), std::min<std::size_t>(n, 8));
@@ -113,33 +115,29 @@ std::uint64_t KeyHash(std::string_view key) {
   return h ^ (h >> 29);
 }
 
+RepeatedKeyTable::RepeatedKeyTable(std::size_t n) {
+  std::size_t slots = 16;
+  while (slots < 2 * n) slots *= 2;
+  if (slots > kOnStack) {
+    heap_.resize(slots);
+    table_ = heap_.data();
+  }
+  std::fill_n(table_, slots, 0u);
+  mask_ = slots - 1;
+}
+
+namespace {
+
 // The index of the first field whose key an earlier field has; the field
 // count when every key differs.
 std::size_t FirstRepeatedKey(const std::vector<StoredFieldView>& fields) {
   const std::size_t n = fields.size();
   if (n < 2) return n;
-  std::size_t slots = 16;
-  while (slots < 2 * n) slots *= 2;
-  // Slot values are field index + 1; 0 is empty. Small sets use the stack.
-  constexpr std::size_t kOnStack = 128;
-  std::uint32_t local[kOnStack];
-  std::vector<std::uint32_t> heap;
-  std::uint32_t* table = local;
-  if (slots > kOnStack) {
-    heap.resize(slots);
-    table = heap.data();
-  }
-  std::fill_n(table, slots, 0u);
-  const std::size_t mask = slots - 1;
+  RepeatedKeyTable table(n);
   for (std::size_t i = 0; i < n; ++i) {
-    const std::string_view key = fields[i].key;
-    for (std::size_t s = KeyHash(key) & mask;; s = (s + 1) & mask) {
-      if (table[s] == 0) {
-        table[s] = static_cast<std::uint32_t>(i + 1);
-        break;
-      }
-      if (fields[table[s] - 1].key == key) return i;
-    }
+    if (table.FindOrAdd(fields[i].key, i, [&](std::size_t j) { return fields[j].key; }) !=
+        RepeatedKeyTable::npos)
+      return i;
   }
   return n;
 }

@@ -323,38 +323,17 @@ CustomSetWriter::Value& CustomSetWriter::Add(const SGIS_CustomKey& key) {
 void CustomSetWriter::MergeRepeatedKeys() {
   const std::size_t n = m_values.size();
   if (n < 2) return;
-  // An open-addressed table of value index + 1 (0 empty) by the key's hash;
-  // a set of usual size keeps it on the stack.
-  const std::size_t slots = std::bit_ceil(2 * n);
-  constexpr std::size_t kOnStack = 256;
-  std::uint32_t local[kOnStack];
-  std::vector<std::uint32_t> heap;
-  std::uint32_t* table = local;
-  if (slots > kOnStack) {
-    heap.resize(slots);
-    table = heap.data();
-  }
-  std::fill_n(table, slots, 0u);
-  const std::size_t mask = slots - 1;
+  md::basilo::RepeatedKeyTable table(n);
   std::size_t kept = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    bool repeat = false;
-    for (std::size_t s = std::hash<std::string_view>{}(m_values[i].name) & mask;; s = (s + 1) & mask) {
-      if (table[s] == 0) {
-        table[s] = static_cast<std::uint32_t>(kept + 1);
-        break;
-      }
-      Value& first = m_values[table[s] - 1];
-      if (first.name == m_values[i].name) {
-        first = m_values[i];  // the last value given, in the place of the first
-        repeat = true;
-        break;
-      }
+    const std::size_t first = table.FindOrAdd(
+        m_values[i].name, kept, [&](std::size_t j) { return std::string_view(m_values[j].name); });
+    if (first != md::basilo::RepeatedKeyTable::npos) {
+      m_values[first] = m_values[i];  // the last value given, in the place of the first
+      continue;
     }
-    if (!repeat) {
-      if (kept != i) m_values[kept] = m_values[i];
-      ++kept;
-    }
+    if (kept != i) m_values[kept] = m_values[i];
+    ++kept;
   }
   m_values.resize(kept);
 }

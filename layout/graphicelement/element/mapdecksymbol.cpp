@@ -13,18 +13,25 @@
 
 namespace {
 
+// The first checks of every symbol reader: a field to read and a factory to
+// build with; false after the record of the first miss.
+bool FieldAndFactoryHeld(bool bField, bool bFactory, const char* szMethod) {
+  if (!bField) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_field == NULL");
+    return false;
+  }
+  if (!bFactory) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_symbol_factory == NULL");
+    return false;
+  }
+  return true;
+}
+
 // The checks both readers make before the factory builds the symbol: the
 // field's buffer with its data, or NULL after the record of the first miss.
 template <class TFactory>
 IGIS_DataBuffer* StoredSymbolBuffer(IGIS_Field* pField, TFactory* pFactory, const char* szMethod) {
-  if (pField == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_field == NULL");
-    return nullptr;
-  }
-  if (pFactory == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_symbol_factory == NULL");
-    return nullptr;
-  }
+  if (!FieldAndFactoryHeld(pField != nullptr, pFactory != nullptr, szMethod)) return nullptr;
   IGIS_DataBuffer* pBuffer = pField->GetDataBuffer();
   if (pBuffer == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_buffer == NULL");
@@ -44,24 +51,18 @@ IGIS_DataBuffer* StoredSymbolBuffer(IGIS_Field* pField, TFactory* pFactory, cons
 template <class TSymbol, class TFactory>
 TSymbol* SymbolFromStored(const md::basilo::StoredFieldView* pField, std::string_view key, TFactory* pFactory,
                           const char* szMethod) {
-  if (pField == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_field == NULL");
-    return nullptr;
-  }
-  if (pFactory == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_symbol_factory == NULL");
-    return nullptr;
-  }
+  if (!FieldAndFactoryHeld(pField != nullptr, pFactory != nullptr, szMethod)) return nullptr;
   if (pField->type != GIS_FIELD_TYPE_BUFFER) {
     GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_buffer == NULL");
     return nullptr;
   }
   if (pField->bytes.empty()) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "%.*s, p_buffer->GetBufferPtr() == NULL ", static_cast<int>(key.size()),
-            key.data());
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "%.*s, p_buffer->GetBufferPtr() == NULL ",
+            static_cast<int>(key.size()), key.data());
     return nullptr;
   }
-  TSymbol* pSymbol = pFactory->CreateSymbolFromBytes(pField->bytes.data(), static_cast<int>(pField->bytes.size()));
+  TSymbol* pSymbol =
+      pFactory->CreateSymbolFromBytes(pField->bytes.data(), static_cast<int>(pField->bytes.size()));
   if (pSymbol == nullptr) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_symbol == NULL");
   return pSymbol;
 }
@@ -69,13 +70,13 @@ TSymbol* SymbolFromStored(const md::basilo::StoredFieldView* pField, std::string
 }  // namespace
 
 IGIS_Symbol* GetSymbolFromStored(const md::basilo::StoredFieldView* pField, std::string_view key) {
-  return SymbolFromStored<IGIS_Symbol>(pField, key, pField != nullptr ? GIS_GetSymbolFactoryObject() : nullptr,
-                                       "GetSymbolFromField");
+  return SymbolFromStored<IGIS_Symbol>(
+      pField, key, pField != nullptr ? GIS_GetSymbolFactoryObject() : nullptr, "GetSymbolFromField");
 }
 
 IGIS_SymbolV2* GetSymbol2FromStored(const md::basilo::StoredFieldView* pField, std::string_view key) {
-  return SymbolFromStored<IGIS_SymbolV2>(pField, key, pField != nullptr ? GIS_GetSymbol2FactoryObject() : nullptr,
-                                         "GetSymbol2FromField");
+  return SymbolFromStored<IGIS_SymbolV2>(
+      pField, key, pField != nullptr ? GIS_GetSymbol2FactoryObject() : nullptr, "GetSymbol2FromField");
 }
 
 IGIS_Symbol* GetSymbolFromStored(const md::layout::StoredSetView& set, std::string_view key) {

@@ -158,6 +158,7 @@ class Reader {
     if (!bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
     if (!Has(flag2Key) && !bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szBothMissing);
   }
+
  private:
   std::vector<md::basilo::StoredFieldView> fields_;
   std::size_t next_ = 0;
