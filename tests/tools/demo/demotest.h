@@ -65,4 +65,25 @@ inline std::filesystem::path ScratchFolder(const std::string& name) {
   return dir;
 }
 
+// The page stored and saved to <folder>/first.mdfs, read back (showing
+// `mapLayer`), and the copy stored and saved to <folder>/second.mdfs; the
+// copy, or NULL with the failure recorded.
+inline std::unique_ptr<md::demo::Page> SavedAndReloaded(md::demo::Page& page,
+                                                        const std::filesystem::path& folder,
+                                                        IGIS_MapLayer* mapLayer) {
+  std::string error;
+  if (!md::demo::StoreElements(page, &error) ||
+      !md::demo::SavePage(page, (folder / "first.mdfs").string(), &error)) {
+    ADD_FAILURE() << error;
+    return nullptr;
+  }
+  auto loaded = md::demo::LoadPage((folder / "first.mdfs").string(), &error, mapLayer);
+  if (loaded == nullptr || !md::demo::StoreElements(*loaded, &error) ||
+      !md::demo::SavePage(*loaded, (folder / "second.mdfs").string(), &error)) {
+    ADD_FAILURE() << error;
+    return nullptr;
+  }
+  return loaded;
+}
+
 }  // namespace md::test

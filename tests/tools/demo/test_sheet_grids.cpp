@@ -52,15 +52,8 @@ TEST(SheetGrids, AGridOfAKindNotMadeHereReloadsAndSavesByteForByte) {
   ASSERT_NE(frame, nullptr);
   ASSERT_TRUE(frame->GetMapGrids()->Open(ListOfAnUnknownKind().get()));
   const auto folder = md::test::ScratchFolder("sheetgrids");
-  const std::string first = (folder / "first.mdfs").string();
-  const std::string second = (folder / "second.mdfs").string();
-  std::string error;
-  ASSERT_TRUE(md::demo::StoreElements(*page, &error)) << error;
-  ASSERT_TRUE(md::demo::SavePage(*page, first, &error)) << error;
-  auto loaded = md::demo::LoadPage(first, &error, doc.LayoutLayer());
-  ASSERT_NE(loaded, nullptr) << error;
-  ASSERT_TRUE(md::demo::StoreElements(*loaded, &error)) << error;
-  ASSERT_TRUE(md::demo::SavePage(*loaded, second, &error)) << error;
+  auto loaded = md::test::SavedAndReloaded(*page, folder, doc.LayoutLayer());
+  ASSERT_NE(loaded, nullptr);
   // The frame's stored state, its grid list first, comes back byte for
   // byte (the files differ only in the elements' handles).
   IGIS_MapElement* reloaded = md::test::FrameOf(*loaded);

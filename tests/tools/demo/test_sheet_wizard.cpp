@@ -135,14 +135,9 @@ TEST(SheetWizard, TheWizardMakesTheSheetsGraticuleAndKilometreGrid) {
   ASSERT_TRUE(canvas->writePng((folder / "mapsheet-wizard-grids.png").string()));
 
   // Stored and read back: the frame's state, grids and all, byte for byte.
-  const std::string first = (folder / "first.mdfs").string();
   const std::string second = (folder / "second.mdfs").string();
-  ASSERT_TRUE(md::demo::StoreElements(*page, &error)) << error;
-  ASSERT_TRUE(md::demo::SavePage(*page, first, &error)) << error;
-  auto loaded = md::demo::LoadPage(first, &error, doc.LayoutLayer());
-  ASSERT_NE(loaded, nullptr) << error;
-  ASSERT_TRUE(md::demo::StoreElements(*loaded, &error)) << error;
-  ASSERT_TRUE(md::demo::SavePage(*loaded, second, &error)) << error;
+  auto loaded = md::test::SavedAndReloaded(*page, folder, doc.LayoutLayer());
+  ASSERT_NE(loaded, nullptr);
   IGIS_MapElement* reloaded = md::test::FrameOf(*loaded);
   ASSERT_NE(reloaded, nullptr);
   EXPECT_EQ(reloaded->GetMapGrids()->GetCount(), 2);
