@@ -102,7 +102,8 @@ TEST(SheetSeries, TheFiftyThousandSheetsPresetsOnTheSampleFrame) {
   auto loaded = md::test::SavedAndReloaded(*page, folder, doc.LayoutLayer());
   ASSERT_NE(loaded, nullptr);
   // The files differ only in the elements' run-time handles ("InterfacePtr").
-  EXPECT_EQ(std::filesystem::file_size(folder / "second.mdfs"), std::filesystem::file_size(folder / "first.mdfs"));
+  EXPECT_EQ(std::filesystem::file_size(folder / "second.mdfs"),
+            std::filesystem::file_size(folder / "first.mdfs"));
   ASSERT_EQ(loaded->elements().size(), page->elements().size());
   for (size_t i = 0; i < page->elements().size(); ++i)
     EXPECT_EQ(md::test::CustomBytes(loaded->elements()[i]), md::test::CustomBytes(page->elements()[i])) << i;

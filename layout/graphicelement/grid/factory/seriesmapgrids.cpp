@@ -75,8 +75,8 @@ struct GraticuleSheet {
   double dIntervalX;
   double dIntervalY;
   double dTickLength;
-  int nOuterOffset;     // kKeepOuterBorder: the frame keeps its outer border
-  bool bWholeDegrees;   // labels in whole degrees, else degrees, minutes and seconds
+  int nOuterOffset;    // kKeepOuterBorder: the frame keeps its outer border
+  bool bWholeDegrees;  // labels in whole degrees, else degrees, minutes and seconds
 };
 
 // The literal intervals of the sheets (0.16666666667 and 0.166666666666667
@@ -221,7 +221,8 @@ bool BuildGraticule(const GraticuleSheet& sheet, IGIS_MapBorderFactory* pBorders
   auto* pLabel = dynamic_cast<IGIS_DMSGridLabel*>(label.get());
   ReleasePtr<IGIS_Symbol> text(NewPresetTextSymbol());
   ReleasePtr<IGIS_Symbol> plainLine(sheet.bPlainHatchStyle ? NewPlainLineSymbol() : nullptr);
-  if (pSpacing == nullptr || pLabel == nullptr || !text || (sheet.bPlainHatchStyle && !plainLine)) return false;
+  if (pSpacing == nullptr || pLabel == nullptr || !text || (sheet.bPlainHatchStyle && !plainLine))
+    return false;
 
   pLabel->SetDMSLabelType(GIS_DMSLABEL_STANDARD);
   if (sheet.bWholeDegrees) {
@@ -285,7 +286,8 @@ bool IsSheetType(int nSheetType) { return nSheetType >= 0 && nSheetType < kSerie
 
 }  // namespace
 
-IGIS_MapGrid* CreateSeriesGraticule(int nSheetType, IGIS_MapElement* pFrame, IGIS_MapBorderFactory* pBorders) {
+IGIS_MapGrid* CreateSeriesGraticule(int nSheetType, IGIS_MapElement* pFrame,
+                                    IGIS_MapBorderFactory* pBorders) {
   if (pFrame == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kGraticuleMethod, "m_pMapElement == NULL");
     return nullptr;

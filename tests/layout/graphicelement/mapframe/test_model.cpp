@@ -275,7 +275,8 @@ TEST_F(MapFrameModel, AFormStoredWithoutBordersReadsBackWithoutThem) {
   CGIS_MapElement* f = NewFrame();
   ASSERT_TRUE(f->Archive(0, 0));
   // Borders given after the write give way to the stored form's "none".
-  md::basilo::ReleasePtr<IGIS_MapBorder> simple(GIS_GetMapBorderFactoryObject()->CreateMapBorder(GIS_MAPBORDER_SIMPLE));
+  md::basilo::ReleasePtr<IGIS_MapBorder> simple(
+      GIS_GetMapBorderFactoryObject()->CreateMapBorder(GIS_MAPBORDER_SIMPLE));
   f->SetInnerMapBorder(simple.get());
   f->SetOuterMapBorder(simple.get());
   ASSERT_TRUE(f->Archive(1, 0));

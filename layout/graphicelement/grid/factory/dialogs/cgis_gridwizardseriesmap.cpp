@@ -42,7 +42,8 @@ BOOL CGIS_GridWizardSeriesMap::OnSetActive() {
       return FALSE;
     }
     IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
-    m_pSpatialReference.reset(pFactory != nullptr ? pFactory->CreateSpatialReference(kProjectedCode) : nullptr);
+    m_pSpatialReference.reset(pFactory != nullptr ? pFactory->CreateSpatialReference(kProjectedCode)
+                                                  : nullptr);
     IGIS_SpatialReference* pMapReference = pMap->GetSpatialReference();
     if (m_pSpatialReference && pMapReference != nullptr) {
       if (pMapReference->GetKind() == GIS_SPATIALREFERENCE_PROJECTED) {

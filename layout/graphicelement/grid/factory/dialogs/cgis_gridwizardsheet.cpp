@@ -11,9 +11,9 @@ SGIS_DMSValue DmsValue(const md::layout::graticule::DmsRow& row) {
 }  // namespace
 
 CGIS_GridWizardSheet::CGIS_GridWizardSheet() {
-  for (CPropertyPage* pPage : std::initializer_list<CPropertyPage*>{
-           &m_start, &m_index1, &m_index2, &m_graticule, &m_fixedCount, &m_measured, &m_axes, &m_finish,
-           &m_series})
+  for (CPropertyPage* pPage :
+       std::initializer_list<CPropertyPage*>{&m_start, &m_index1, &m_index2, &m_graticule, &m_fixedCount,
+                                             &m_measured, &m_axes, &m_finish, &m_series})
     AddPage(pPage);
 }
 

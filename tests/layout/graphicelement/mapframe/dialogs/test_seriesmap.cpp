@@ -44,10 +44,11 @@ double CentralMeridian(IGIS_SpatialReference* r) {
 }
 
 const char* const kSheetTexts[] = {
-    "生成100万地形图",   "生成50万地形图",     "生成25万地形图",   "生成20万地形图",   "生成10万地形图",
-    "生成5万地形图",     "生成2.5万地形图",    "生成1万地形图",    "生成5000地形图",   "生成100万协同图",
-    "生成50万协同图",    "生成25万协同图",     "生成20万协同图",   "生成10万军用地形图", "生成5万军用地形图",
-    "生成2.5万军用地形图", "生成1万军用地形图", "生成5000军用地形图",
+    "生成100万地形图",   "生成50万地形图",     "生成25万地形图",    "生成20万地形图",
+    "生成10万地形图",    "生成5万地形图",      "生成2.5万地形图",   "生成1万地形图",
+    "生成5000地形图",    "生成100万协同图",    "生成50万协同图",    "生成25万协同图",
+    "生成20万协同图",    "生成10万军用地形图", "生成5万军用地形图", "生成2.5万军用地形图",
+    "生成1万军用地形图", "生成5000军用地形图",
 };
 
 TEST_F(SeriesMapPage, EachSheetButtonHandsOnItsSheetType) {
@@ -79,7 +80,8 @@ TEST_F(SeriesMapPage, EachSheetButtonHandsOnItsSheetType) {
 // A geographic reference whose unit factor is not usable.
 class BadFactorReference final : public md::test::ForwardingReference {
  public:
-  BadFactorReference(IGIS_SpatialReference* real, double factor) : ForwardingReference(real), factor_(factor) {}
+  BadFactorReference(IGIS_SpatialReference* real, double factor)
+      : ForwardingReference(real), factor_(factor) {}
   double GetUnitFactor() override { return factor_; }
 
  private:
@@ -170,7 +172,8 @@ TEST_F(SeriesMapPage, WithoutAMapThePageIsRefused) {
 
 TEST_F(SeriesMapPage, AProjectedMapsCopyOnlyAProjectedChoiceReplacesAndItSurvivesBackAndNext) {
   IGIS_SpatialReferenceFactory* factory = GIS_GetSpatialReferenceFactoryObject();
-  ReleasePtr<IGIS_SpatialReference> zone20(factory->CreateGaussKrugerReference(GIS_DATUM_CGCS2000, 6, 20, TRUE));
+  ReleasePtr<IGIS_SpatialReference> zone20(
+      factory->CreateGaussKrugerReference(GIS_DATUM_CGCS2000, 6, 20, TRUE));
   const int zone20Entry = factory->FindPredefinedReference(zone20.get());
   ASSERT_GE(zone20Entry, 0);
   CGIS_MapElement* f = MappedFrame();
@@ -234,14 +237,16 @@ class EmptyAnswerHost final : public IGIS_MainObject {
 
 TEST(SeriesMapReference, AnAnswerWithoutAReferenceIsRecordedUnderTheCallersName) {
   EmptyAnswerHost host;
-  ReleasePtr<IGIS_SpatialReference> current(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(3));
+  ReleasePtr<IGIS_SpatialReference> current(
+      GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(3));
   md::test::LogMark log;
   EXPECT_EQ(md::layout::measure::ChooseProjectedReference(&host, current.get()), nullptr);
   EXPECT_FALSE(log.Has(3, "CGIS_GridWizardSeriesMap::OnSeriesmapgridSpatialreference"));
   EXPECT_EQ(md::layout::measure::ChooseProjectedReference(
                 &host, current.get(), "CGIS_GridWizardSeriesMap::OnSeriesmapgridSpatialreference"),
             nullptr);
-  EXPECT_TRUE(log.Has(3, "CGIS_GridWizardSeriesMap::OnSeriesmapgridSpatialreference", "pSpatialReference == NULL"));
+  EXPECT_TRUE(
+      log.Has(3, "CGIS_GridWizardSeriesMap::OnSeriesmapgridSpatialreference", "pSpatialReference == NULL"));
 }
 
 // A series-scale type finished on the 1:50,000 topographic sheet: the grid
@@ -305,16 +310,17 @@ TEST_F(SeriesMapPage, TheMapSheetsCancelPutsTheFrameBackByteForByte) {
     SCOPED_TRACE(row.name);
     CGIS_MapElement* f = MappedFrame();
     const std::vector<BYTE> before = StoredForm(f);
-    OnGridsPage(f, NewGrid([](UiUser& u) { u.Cancel(); }), {[&](UiUser& u) {
-                  ToSeriesPage(u, row.button, row.name);
-                  u.Click(IDC_GIS_GSM_FIRST_SHEET + 16);
-                  u.Click(IDC_GIS_GSM_REFERENCE);
-                  u.Finish();
-                },
-                                                            [](UiUser& u) {
-                                                              u.Choose(IDC_GIS_SR_LIST, 1);
-                                                              u.Ok();
-                                                            }});
+    OnGridsPage(f, NewGrid([](UiUser& u) { u.Cancel(); }),
+                {[&](UiUser& u) {
+                   ToSeriesPage(u, row.button, row.name);
+                   u.Click(IDC_GIS_GSM_FIRST_SHEET + 16);
+                   u.Click(IDC_GIS_GSM_REFERENCE);
+                   u.Finish();
+                 },
+                 [](UiUser& u) {
+                   u.Choose(IDC_GIS_SR_LIST, 1);
+                   u.Ok();
+                 }});
     EXPECT_EQ(StoredForm(f), before);
     EXPECT_EQ(f->GetMapGrids()->GetCount(), 0);
   }

@@ -33,16 +33,16 @@ constexpr int kKeep = -1;  // the frame keeps its outer border
 // value: main-hatch count 3, tick division 1).
 struct GraticuleRow {
   const char* button;
-  double hatch;        // hatch interval, X and Y
-  int mainCount;       // main-hatch count
-  bool plainHatches;   // main and sub hatches keep a new line symbol's style
-  double interior;     // interior label interval, X and Y
-  int division;        // tick division
-  int subTicks;        // sub-tick count
-  double x, y;         // spacing
-  double tick;         // tick length
-  int outer;           // outer border offsets
-  bool wholeDegrees;   // labels in whole degrees
+  double hatch;       // hatch interval, X and Y
+  int mainCount;      // main-hatch count
+  bool plainHatches;  // main and sub hatches keep a new line symbol's style
+  double interior;    // interior label interval, X and Y
+  int division;       // tick division
+  int subTicks;       // sub-tick count
+  double x, y;        // spacing
+  double tick;        // tick length
+  int outer;          // outer border offsets
+  bool wholeDegrees;  // labels in whole degrees
 };
 
 const GraticuleRow kGraticuleRows[md::layout::grid::kSeriesSheetCount] = {
@@ -51,11 +51,14 @@ const GraticuleRow kGraticuleRows[md::layout::grid::kSeriesSheetCount] = {
     {"生成25万地形图", 0.0, 3, false, 0.08333333333333333, 1, 2, 0.25, 0.25, -200.0, 900, false},
     {"生成20万地形图", 0.0, 3, false, 0.08333333333333333, 1, 2, 0.25, 0.25, -200.0, 900, false},
     {"生成10万地形图", 0.0, 3, false, 0.0, 1, 2, 0.166666666666667, 0.166666666666667, -200.0, 900, false},
-    {"生成5万地形图", 0.0, 3, false, 0.0, 1, 2, 0.016666666666666666, 0.016666666666666666, -200.0, 900, false},
+    {"生成5万地形图", 0.0, 3, false, 0.0, 1, 2, 0.016666666666666666, 0.016666666666666666, -200.0, 900,
+     false},
     {"生成2.5万地形图", 0.0, 3, false, 0.0, 1, 2, 0.016666666666666666, 0.016666666666666666, -200.0, 900,
      false},
-    {"生成1万地形图", 0.0, 3, false, 0.0, 1, 2, 0.016666666666666666, 0.016666666666666666, -200.0, 900, false},
-    {"生成5000地形图", 0.0, 3, false, 0.0, 1, 2, 0.016666666666666666, 0.016666666666666666, -200.0, 900, false},
+    {"生成1万地形图", 0.0, 3, false, 0.0, 1, 2, 0.016666666666666666, 0.016666666666666666, -200.0, 900,
+     false},
+    {"生成5000地形图", 0.0, 3, false, 0.0, 1, 2, 0.016666666666666666, 0.016666666666666666, -200.0, 900,
+     false},
     // The 1:1,000,000 collaborative sheet's outer border at 900 like the others.
     {"生成100万协同图", 1.0, 6, false, 0.0, 1, 6, 1.0, 1.0, -200.0, 900, true},
     {"生成50万协同图", 0.0, 3, false, 0.16666666667, 1, 2, 0.5, 0.3333333333, -200.0, kKeep, false},
@@ -196,7 +199,8 @@ TEST_F(SeriesPresets, EachSheetsGraticuleWithItsBorders) {
 
 TEST_F(SeriesPresets, EachSheetsKilometreGridWithItsFontsAndReference) {
   ReleasePtr<IGIS_MapGrid> fresh(GIS_CreateMapGridPropertyObject(GIS_MAPGRID_MEASURE));
-  const std::string ownReference = dynamic_cast<IGIS_MeasureGrid*>(fresh.get())->GetSpatialReference()->GetName();
+  const std::string ownReference =
+      dynamic_cast<IGIS_MeasureGrid*>(fresh.get())->GetSpatialReference()->GetName();
   // A reference other than the grid's own: the 6-degree zone 20 with its prefix.
   ReleasePtr<IGIS_SpatialReference> zone20(
       GIS_GetSpatialReferenceFactoryObject()->CreateGaussKrugerReference(GIS_DATUM_CGCS2000, 6, 20, TRUE));
@@ -219,7 +223,8 @@ TEST_F(SeriesPresets, EachSheetsKilometreGridWithItsFontsAndReference) {
     ASSERT_NE(label, nullptr);
     ExpectPresetFont(label->GetSecondarySymbolText());
     EXPECT_NE(g->GetSpatialReference(), zone20.get());
-    EXPECT_STREQ(g->GetSpatialReference()->GetName(), given != nullptr ? given->GetName() : ownReference.c_str());
+    EXPECT_STREQ(g->GetSpatialReference()->GetName(),
+                 given != nullptr ? given->GetName() : ownReference.c_str());
     ExpectSimpleBorder(f->GetInnerMapBorder(), 3331, 0);
     ExpectSimpleBorder(f->GetOuterMapBorder(), 3332, 900);
   }
@@ -272,8 +277,9 @@ TEST_F(SeriesPresets, APresetThatCannotBeMadeLeavesTheFrameAsItWas) {
     const std::vector<BYTE> before = StoredForm(f);
     FailingBorders borders(row.failing, row.otherKind);
     md::test::LogMark log;
-    IGIS_MapGrid* made = row.measured ? CreateSeriesMeasuredGrid(row.sheet, map_->GetSpatialReference(), f, &borders)
-                                      : CreateSeriesGraticule(row.sheet, f, &borders);
+    IGIS_MapGrid* made = row.measured
+                             ? CreateSeriesMeasuredGrid(row.sheet, map_->GetSpatialReference(), f, &borders)
+                             : CreateSeriesGraticule(row.sheet, f, &borders);
     EXPECT_EQ(made, nullptr);
     EXPECT_TRUE(log.Has(3, row.measured ? "CreateSeriesMeasuredGrid" : "CreateSeriesGraticule"));
     EXPECT_EQ(StoredForm(f), before);
