@@ -1,24 +1,39 @@
-// Grids on the map sheet: a stored grid of a kind this library does not make
-// survives the sheet's store, save, load and store again byte for byte.
+// Grids on the map sheet. The sheet's own three grids, drawn on the
+// recording canvas with fixed-metrics text: the kilometre grid's lines at
+// every kilometre where the map bound (checked against PROJ's cs2cs) puts
+// them, its numbers two digits along the sides and full at each side's
+// ends, the minute marks where sferon puts the minute meridians and
+// parallels on the frame, out to the band's outer edge, and the corner
+// coordinates beside their corners; the grid list stored, reloaded and
+// stored again byte for byte. And a stored grid of a kind this library does
+// not make survives the sheet's store, save, load and store again byte for
+// byte.
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/featra/igis_feature.h"
+#include "host/helmora/igis_map.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/grid/grid/igis_gridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/igis_mapelement.h"
 #include "tests/tools/demo/demotest.h"
+#include "tests/tools/demo/sheetgrids.h"
 #include "tools/demo/mapsheet.h"
+#include "tools/demo/mapsheetgrids.h"
 
 namespace {
 
 using md::basilo::ReleasePtr;
 
-IGIS_MapElement* FrameOf(md::demo::Page& page) {
-  for (IGIS_Element* e : page.elements())
-    if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) return frame;
-  return nullptr;
-}
+using md::test::FrameOf;
 
 // The frame's stored state (its "Custom" buffer) and the grid list in it.
 std::vector<BYTE> Custom(IGIS_MapElement* frame) {
@@ -62,6 +77,7 @@ TEST(SheetGrids, AGridOfAKindNotMadeHereReloadsAndSavesByteForByte) {
   ASSERT_NE(page, nullptr);
   IGIS_MapElement* frame = FrameOf(*page);
   ASSERT_NE(frame, nullptr);
+  frame->GetMapGrids()->ReleaseMapGrids();
   ASSERT_TRUE(frame->GetMapGrids()->Open(ListOfAnUnknownKind().get()));
   const auto folder = md::test::ScratchFolder("sheetgrids");
   const std::string first = (folder / "first.mdfs").string();
