@@ -110,8 +110,8 @@ IGIS_MapGrid* KilometreGrid(IGIS_MapElement* frame, IGIS_Map* sheet) {
   SetText(label->GetZoneSymbolText(), kFirstPartPoints, "黑体");
   label->SetShowZone(true);
   label->SetLabelAlignment(false, false, false, false);
-  label->SetLabelOffsetX(kKilometreLabelOffset, kKilometreLabelOffset, 0, 0);
-  label->SetLabelOffsetY(0, 0, kKilometreLabelOffset, kKilometreLabelOffset);
+  label->SetLabelOffsetX(kKilometreLabelOffsetX, kKilometreLabelOffsetX, 0, 0);
+  label->SetLabelOffsetY(0, 0, kKilometreLabelOffsetY, kKilometreLabelOffsetY);
   return made.release();
 }
 

@@ -24,8 +24,10 @@ constexpr double kKilometreInterval = 1000.0;
 constexpr int kMinuteMarkLength = kSheetBorderOffset + kSheetBorderWidth;
 // The corner coordinates stand 1 mm beyond the band.
 constexpr int kCornerLabelOffset = kSheetBorderOffset + kSheetBorderWidth + 100;
-// The kilometre numbers stand 0.5 mm off the frame.
-constexpr int kKilometreLabelOffset = 50;
+// The kilometre numbers stand off the frame: 1 mm above and below it, 0.6 mm
+// beside it, where a full number (6 mm wide) still clears the band.
+constexpr int kKilometreLabelOffsetY = 100;
+constexpr int kKilometreLabelOffsetX = 60;
 // The colour of the grids' lines, marks and texts.
 constexpr COLORREF kSheetGridColor = RGB(20, 20, 20);  // as the band
 

@@ -99,6 +99,8 @@ TEST(SheetWizard, TheWizardMakesTheSheetsGraticuleAndKilometreGrid) {
   ASSERT_NE(page, nullptr);
   IGIS_MapElement* frame = md::test::FrameOf(*page);
   ASSERT_NE(frame, nullptr);
+  // The wizard starts from a frame without the sheet's own grids.
+  frame->GetMapGrids()->ReleaseMapGrids();
   ASSERT_TRUE(MakeBothGrids(frame));
   EXPECT_TRUE(md::ui::MessageBoxLog().empty());
   for (const std::string& e : md::ui::DriverErrors()) ADD_FAILURE() << e;
