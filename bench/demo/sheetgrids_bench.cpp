@@ -29,6 +29,7 @@
 //   Own/Draw/K/S        grid K alone over the frame through a 300-dpi
 //                       printer (S 200: the view clips, lines take 200
 //                       samples) or a 300-dpi screen (S 20);
+//   Own/RawCairo/K      what Own/Draw/K/200 paints, straight into cairo;
 //   Own/StoreRead/K     its Save and a new grid read from the bytes;
 //   Own/Convert/K       its conversion into plain elements (the elements
 //                       ended outside the timing; "elements" counts them).
@@ -196,8 +197,7 @@ void DrawOf(benchmark::State& state, int shown, SheetGrids& sheet = Sheet(), boo
 }
 
 // What DrawOf paints, recorded once and replayed straight into cairo.
-void RawCairoOf(benchmark::State& state, int shown) {
-  SheetGrids& sheet = Sheet();
+void RawCairoOf(benchmark::State& state, int shown, SheetGrids& sheet = Sheet()) {
   if (!sheet.ok()) {
     state.SkipWithError("no sheet with grids");
     return;
@@ -239,6 +239,7 @@ void StoreReadOf(benchmark::State& state, SheetGrids& sheet) {
 
 void GridStoreRead(benchmark::State& state) { StoreReadOf(state, Sheet()); }
 void OwnStoreRead(benchmark::State& state) { StoreReadOf(state, OwnSheet()); }
+void OwnRawCairo(benchmark::State& state) { RawCairoOf(state, static_cast<int>(state.range(0)), OwnSheet()); }
 void OwnDraw(benchmark::State& state) {
   DrawOf(state, static_cast<int>(state.range(0)), OwnSheet(), state.range(1) == 200);
 }
@@ -307,6 +308,7 @@ BENCHMARK(GridDraw)->Name("Grid/Draw")->Arg(0)->Arg(1)->Unit(benchmark::kMillise
 BENCHMARK(GridRawCairo)->Name("Grid/RawCairo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(GridStoreRead)->Name("Grid/StoreRead")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(OwnDraw)->Name("Own/Draw")->ArgsProduct({{0, 1, 2}, {20, 200}})->Unit(benchmark::kMillisecond);
+BENCHMARK(OwnRawCairo)->Name("Own/RawCairo")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(OwnStoreRead)->Name("Own/StoreRead")->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(OwnConvert)->Name("Own/Convert")->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(MeasuredInterval)
