@@ -220,12 +220,17 @@ void GridsRawCairo(benchmark::State& state) { RawCairoOf(state, -1); }
 void GridDraw(benchmark::State& state) { DrawOf(state, static_cast<int>(state.range(0))); }
 void GridRawCairo(benchmark::State& state) { RawCairoOf(state, static_cast<int>(state.range(0))); }
 
+// The sheet's grid that the state's first argument names; NULL, with the
+// state skipped, when the sheet could not be made.
+IGIS_MapGrid* GridOf(benchmark::State& state, SheetGrids& sheet) {
+  if (sheet.ok()) return sheet.grid(static_cast<int>(state.range(0)));
+  state.SkipWithError("no sheet with grids");
+  return nullptr;
+}
+
 void StoreReadOf(benchmark::State& state, SheetGrids& sheet) {
-  if (!sheet.ok()) {
-    state.SkipWithError("no sheet with grids");
-    return;
-  }
-  IGIS_MapGrid* grid = sheet.grid(static_cast<int>(state.range(0)));
+  IGIS_MapGrid* grid = GridOf(state, sheet);
+  if (grid == nullptr) return;
   int bytes = 0;
   for (auto _ : state) {
     ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
@@ -263,12 +268,8 @@ int EndConverted(IGIS_Element* element) {
 }
 
 void OwnConvert(benchmark::State& state) {
-  SheetGrids& sheet = OwnSheet();
-  if (!sheet.ok()) {
-    state.SkipWithError("no sheet with grids");
-    return;
-  }
-  IGIS_MapGrid* grid = sheet.grid(static_cast<int>(state.range(0)));
+  IGIS_MapGrid* grid = GridOf(state, OwnSheet());
+  if (grid == nullptr) return;
   int elements = 0;
   for (auto _ : state) {
     IGIS_Element* made = grid->ConvertToElement();

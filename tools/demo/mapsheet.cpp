@@ -37,8 +37,8 @@
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "platform/ole/objectclass.h"
 #include "platform/ole/storage.h"
-#include "tools/demo/samplelogo.h"
 #include "tools/demo/mapsheetgrids.h"
+#include "tools/demo/samplelogo.h"
 
 namespace md::demo {
 

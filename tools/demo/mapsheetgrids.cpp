@@ -171,7 +171,8 @@ std::string StoredReference(IGIS_SpatialReference* reference) {
   if (reference == nullptr || !buffer || !reference->Archive(buffer.get(), GIS_ARCHIVE_WRITE) ||
       buffer->GetSize() <= 0)
     return {};
-  return std::string(reinterpret_cast<const char*>(buffer->GetData()), static_cast<std::size_t>(buffer->GetSize()));
+  return std::string(reinterpret_cast<const char*>(buffer->GetData()),
+                     static_cast<std::size_t>(buffer->GetSize()));
 }
 
 }  // namespace

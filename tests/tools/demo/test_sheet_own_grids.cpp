@@ -77,8 +77,10 @@ class SheetOwnGrids : public ::testing::Test {
       const std::vector<md::canvas::Point> p = s->Points();
       // Straight strokes only: every point on the line through the ends.
       if (p.size() < 2) continue;
-      const bool vertical = std::all_of(p.begin(), p.end(), [&](auto q) { return std::fabs(q.x - p[0].x) < 0.5; });
-      const bool level = std::all_of(p.begin(), p.end(), [&](auto q) { return std::fabs(q.y - p[0].y) < 0.5; });
+      const bool vertical =
+          std::all_of(p.begin(), p.end(), [&](auto q) { return std::fabs(q.x - p[0].x) < 0.5; });
+      const bool level =
+          std::all_of(p.begin(), p.end(), [&](auto q) { return std::fabs(q.y - p[0].y) < 0.5; });
       if (vertical || level) strokes_.push_back({toPage(p.front()), toPage(p.back())});
     }
     for (const md::canvas::Record* t : rec.recordsOf(md::canvas::Record::Type::Text)) {
@@ -87,7 +89,8 @@ class SheetOwnGrids : public ::testing::Test {
       const SGIS_DPoint o = toPage(t->text.origin);
       const double em = t->text.font.emHeight * kUnitsPerPixel;
       // The fixed engine's ascent and descent: 0.8 and 0.2 em.
-      texts_.push_back({t->text.text, o.x, o.y, o.x, o.y - 0.2 * em, o.x + width * kUnitsPerPixel, o.y + 0.8 * em});
+      texts_.push_back(
+          {t->text.text, o.x, o.y, o.x, o.y - 0.2 * em, o.x + width * kUnitsPerPixel, o.y + 0.8 * em});
     }
   }
 
@@ -160,7 +163,8 @@ TEST_F(SheetOwnGrids, TheListHoldsTheKilometreGridInTheMapsReferenceFirst) {
   ASSERT_NE(measured, nullptr);
   IGIS_SpatialReference* map = doc_.sheet()->GetSpatialReference();
   EXPECT_TRUE(md::demo::SameReference(measured->GetSpatialReference(), map));
-  ReleasePtr<IGIS_SpatialReference> degrees(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(1));
+  ReleasePtr<IGIS_SpatialReference> degrees(
+      GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(1));
   EXPECT_FALSE(md::demo::SameReference(degrees.get(), map));
   EXPECT_FALSE(md::demo::SameReference(nullptr, map));
 }
@@ -194,7 +198,8 @@ TEST_F(SheetOwnGrids, KilometreLinesLieEveryTwentyMillimetresWhereTheBoundPutsTh
               {false, 4420000, (4420000 - 4411292.692) / 0.5 + md::demo::kSheetFrameBottom}};
   for (const auto& r : rows) {
     const std::vector<double> got = KilometreLines(r.vertical);
-    const bool found = std::any_of(got.begin(), got.end(), [&](double v) { return std::fabs(v - r.page) < kPixel; });
+    const bool found =
+        std::any_of(got.begin(), got.end(), [&](double v) { return std::fabs(v - r.page) < kPixel; });
     EXPECT_TRUE(found) << r.value;
     EXPECT_NEAR(r.vertical ? PageX(r.value) : PageY(r.value), r.page, 2.0) << r.value;
   }
@@ -295,7 +300,10 @@ TEST_F(SheetOwnGrids, MinuteMarksMeetTheFrameWhereSferonPutsTheMinutesAndCrossTh
   for (const auto& r : rows) {
     SCOPED_TRACE(kSideNames[r.side]);
     const bool level = r.side == kBottom || r.side == kTop;
-    const double edge = r.side == kBottom ? bottom_ : r.side == kTop ? top_ : r.side == kLeft ? left_ : right_;
+    const double edge = r.side == kBottom ? bottom_
+                        : r.side == kTop  ? top_
+                        : r.side == kLeft ? left_
+                                          : right_;
     const double outward = r.side == kBottom || r.side == kLeft ? -1.0 : 1.0;
     std::vector<double> marks;  // along the edge
     for (const Segment& s : strokes_) {
@@ -324,10 +332,10 @@ TEST_F(SheetOwnGrids, CornerCoordinatesStandBesideTheirCorners) {
     Side side;
     bool atStart;  // the corner at the side's start (left or bottom end)
     bool placed;
-  } rows[] = {{"116°00′", kTop, true, true},      {"116°15′", kBottom, false, true},
-              {"39°50′", kLeft, true, true},      {"40°00′", kRight, false, true},
-              {"116°00′", kBottom, true, false},  {"116°15′", kTop, false, false},
-              {"39°50′", kRight, true, false},    {"40°00′", kLeft, false, false}};
+  } rows[] = {{"116°00′", kTop, true, true},     {"116°15′", kBottom, false, true},
+              {"39°50′", kLeft, true, true},     {"40°00′", kRight, false, true},
+              {"116°00′", kBottom, true, false}, {"116°15′", kTop, false, false},
+              {"39°50′", kRight, true, false},   {"40°00′", kLeft, false, false}};
   for (const auto& r : rows) {
     SCOPED_TRACE(std::string(r.text) + " " + kSideNames[r.side]);
     std::vector<Text> found;
