@@ -149,7 +149,7 @@ class Printer {
     IGIS_MapGrids* grids = sheet.frame()->GetMapGrids();
     // The frame without its grids: the map, its view and its borders.
     for (int i = 0; i < grids->GetCount(); ++i) grids->GetMapGrid(i)->SetVisible(false);
-    sheet.frame()->OnDraw(hdc_, true, display_);
+    sheet.frame()->OnDraw(hdc_, printer_ != nullptr, display_);
   }
   ~Printer() {
     printer_.reset();
@@ -160,7 +160,7 @@ class Printer {
   Printer& operator=(const Printer&) = delete;
   // The visible grids over the frame.
   bool DrawGrids(SheetGrids& sheet) {
-    return sheet.frame()->GetMapGrids()->OnDraw(hdc_, true, display_, sheet.frame());
+    return sheet.frame()->GetMapGrids()->OnDraw(hdc_, printer_ != nullptr, display_, sheet.frame());
   }
 
  private:
