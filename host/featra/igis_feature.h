@@ -207,6 +207,12 @@ class IGIS_FeatureSet : public IGIS_Observer {
   // How many times the message reached the set (0 for NULL).
   virtual int GetMessageCount(const char* /*message*/) { return 0; }
 
+  // Hands the set a new top-level element that an edit of the layout made
+  // (a grid converted into plain elements): the host may select it or put
+  // it into its undo list. The set does nothing with it here; the element
+  // stays the set's as any other.
+  virtual void OnElementCreated(IGIS_Element* /*element*/) {}
+
  protected:
   virtual ~IGIS_FeatureSet() = default;
 };

@@ -7,8 +7,11 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/raster.h"
 #include "platform/text/textengine.h"
@@ -39,6 +42,20 @@ inline md::canvas::Raster Print(md::demo::Page& page, int dpi = kCheckDpi) {
   return md::canvas::ReadRaster(*canvas);
 }
 
+// The page's (first) map frame, or NULL.
+inline IGIS_MapElement* FrameOf(md::demo::Page& page) {
+  for (IGIS_Element* e : page.elements())
+    if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) return frame;
+  return nullptr;
+}
+
+// The bytes of the frame's stored state (its feature's "Custom" buffer).
+inline std::vector<BYTE> CustomBytes(IGIS_MapElement* frame) {
+  IGIS_DataBuffer* b = frame->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
+  return b != nullptr && b->GetSize() > 0 ? std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize())
+                                          : std::vector<BYTE>();
+}
+
 // An empty folder of its own under the test output.
 inline std::filesystem::path ScratchFolder(const std::string& name) {
   const std::filesystem::path dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "demo" / name;
@@ -46,6 +63,27 @@ inline std::filesystem::path ScratchFolder(const std::string& name) {
   std::filesystem::remove_all(dir, ec);
   std::filesystem::create_directories(dir);
   return dir;
+}
+
+// The page stored and saved to <folder>/first.mdfs, read back (showing
+// `mapLayer`), and the copy stored and saved to <folder>/second.mdfs; the
+// copy, or NULL with the failure recorded.
+inline std::unique_ptr<md::demo::Page> SavedAndReloaded(md::demo::Page& page,
+                                                        const std::filesystem::path& folder,
+                                                        IGIS_MapLayer* mapLayer) {
+  std::string error;
+  if (!md::demo::StoreElements(page, &error) ||
+      !md::demo::SavePage(page, (folder / "first.mdfs").string(), &error)) {
+    ADD_FAILURE() << error;
+    return nullptr;
+  }
+  auto loaded = md::demo::LoadPage((folder / "first.mdfs").string(), &error, mapLayer);
+  if (loaded == nullptr || !md::demo::StoreElements(*loaded, &error) ||
+      !md::demo::SavePage(*loaded, (folder / "second.mdfs").string(), &error)) {
+    ADD_FAILURE() << error;
+    return nullptr;
+  }
+  return loaded;
 }
 
 }  // namespace md::test

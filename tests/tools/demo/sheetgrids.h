@@ -22,12 +22,6 @@
 
 namespace md::test {
 
-inline IGIS_MapElement* FrameOf(md::demo::Page& page) {
-  for (IGIS_Element* e : page.elements())
-    if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) return frame;
-  return nullptr;
-}
-
 // The demo's map sheet with a graticule every 5′ and a kilometre grid in
 // the map's own projection on its frame.
 struct SheetWithGrids {

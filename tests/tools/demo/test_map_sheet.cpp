@@ -38,12 +38,6 @@ bool Overlap(const Box& a, const Box& b) {
   return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
 }
 
-IGIS_MapElement* FrameOf(md::demo::Page& page) {
-  for (IGIS_Element* e : page.elements())
-    if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) return frame;
-  return nullptr;
-}
-
 TEST(MapSheet, ShowsTheWholeSheetAtTrueScale) {
   md::demo::MapDocument doc(md::demo::SampleMapsFolder());
   ASSERT_TRUE(doc.ok());
@@ -70,7 +64,7 @@ TEST(MapSheet, ShowsTheWholeSheetAtTrueScale) {
   EXPECT_TRUE(report.missingTypes.empty());
   EXPECT_EQ(page->width(), kSheetPaperWidth);
   EXPECT_EQ(page->height(), kSheetPaperHeight);
-  IGIS_MapElement* frame = FrameOf(*page);
+  IGIS_MapElement* frame = md::test::FrameOf(*page);
   ASSERT_NE(frame, nullptr);
   EXPECT_DOUBLE_EQ(frame->GetScale(), md::demo::kSheetScale);
   // The frame is the sheet's extent at 1:50,000 (0.5 m a page unit) and shows all of it.
@@ -97,7 +91,7 @@ TEST(MapSheet, EveryElementIsOnThePaperAndClearOfTheOthers) {
     auto page = md::demo::BuildMapSheetPage(doc, nullptr);
     GIS_SetSymbolTextEngine("freetype");
     ASSERT_NE(page, nullptr);
-    IGIS_MapElement* frame = FrameOf(*page);
+    IGIS_MapElement* frame = md::test::FrameOf(*page);
     ASSERT_NE(frame, nullptr);
     Box band = BoxOf(frame->GetRect());
     const int out = md::demo::kSheetBorderOffset + md::demo::kSheetBorderWidth;
@@ -203,7 +197,7 @@ TEST(MapSheet, PrintsTheElementsItIsGivenOnItsPaper) {
   ASSERT_TRUE(doc.ok());
   auto page = md::demo::BuildMapSheetPage(doc, nullptr);
   ASSERT_NE(page, nullptr);
-  IGIS_MapElement* frame = FrameOf(*page);
+  IGIS_MapElement* frame = md::test::FrameOf(*page);
   ASSERT_NE(frame, nullptr);
   std::vector<IGIS_Element*> others;
   for (IGIS_Element* e : page->TopLevel())

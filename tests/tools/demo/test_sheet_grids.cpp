@@ -14,18 +14,6 @@ namespace {
 
 using md::basilo::ReleasePtr;
 
-IGIS_MapElement* FrameOf(md::demo::Page& page) {
-  for (IGIS_Element* e : page.elements())
-    if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) return frame;
-  return nullptr;
-}
-
-// The frame's stored state (its "Custom" buffer) and the grid list in it.
-std::vector<BYTE> Custom(IGIS_MapElement* frame) {
-  IGIS_DataBuffer* b = frame->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
-  return b != nullptr && b->GetSize() > 0 ? std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize())
-                                          : std::vector<BYTE>();
-}
 std::vector<BYTE> StoredList(IGIS_MapElement* frame) {
   ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
   IGIS_DataBuffer* custom = frame->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
@@ -60,27 +48,20 @@ TEST(SheetGrids, AGridOfAKindNotMadeHereReloadsAndSavesByteForByte) {
   ASSERT_TRUE(doc.ok());
   auto page = md::demo::BuildMapSheetPage(doc, nullptr);
   ASSERT_NE(page, nullptr);
-  IGIS_MapElement* frame = FrameOf(*page);
+  IGIS_MapElement* frame = md::test::FrameOf(*page);
   ASSERT_NE(frame, nullptr);
   ASSERT_TRUE(frame->GetMapGrids()->Open(ListOfAnUnknownKind().get()));
   const auto folder = md::test::ScratchFolder("sheetgrids");
-  const std::string first = (folder / "first.mdfs").string();
-  const std::string second = (folder / "second.mdfs").string();
-  std::string error;
-  ASSERT_TRUE(md::demo::StoreElements(*page, &error)) << error;
-  ASSERT_TRUE(md::demo::SavePage(*page, first, &error)) << error;
-  auto loaded = md::demo::LoadPage(first, &error, doc.LayoutLayer());
-  ASSERT_NE(loaded, nullptr) << error;
-  ASSERT_TRUE(md::demo::StoreElements(*loaded, &error)) << error;
-  ASSERT_TRUE(md::demo::SavePage(*loaded, second, &error)) << error;
+  auto loaded = md::test::SavedAndReloaded(*page, folder, doc.LayoutLayer());
+  ASSERT_NE(loaded, nullptr);
   // The frame's stored state, its grid list first, comes back byte for
   // byte (the files differ only in the elements' handles).
-  IGIS_MapElement* reloaded = FrameOf(*loaded);
+  IGIS_MapElement* reloaded = md::test::FrameOf(*loaded);
   ASSERT_NE(reloaded, nullptr);
   ReleasePtr<IGIS_DataBuffer> list = ListOfAnUnknownKind();
   EXPECT_EQ(StoredList(frame), std::vector<BYTE>(list->GetData(), list->GetData() + list->GetSize()));
   EXPECT_EQ(StoredList(reloaded), StoredList(frame));
-  EXPECT_EQ(Custom(reloaded), Custom(frame));
+  EXPECT_EQ(md::test::CustomBytes(reloaded), md::test::CustomBytes(frame));
   // The kept grid is stored, not made: the reloaded list holds no grid.
   EXPECT_EQ(reloaded->GetMapGrids()->GetCount(), 0);
 }

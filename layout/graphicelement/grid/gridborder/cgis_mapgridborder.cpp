@@ -137,15 +137,25 @@ bool CGIS_MapGridBorder::Open(IGIS_DataBuffer* pBuffer) {
   if (IGIS_Field* f = s->GetProperty("Alternating")) m_bAlternating = f->GetBool();
   struct SymbolKey {
     const char* szKey;
+    const char* szFlag;
     SymbolKind kind;
     void (CGIS_MapGridBorder::*set)(IGIS_Symbol*);
+    md::basilo::ReleasePtr<IGIS_Symbol> CGIS_MapGridBorder::*held;
   };
   static constexpr SymbolKey kSymbols[] = {
-      {"BackgroundSymbol", SymbolKind::Fill, &CGIS_MapGridBorder::SetBackgroundSymbolPtr},
-      {"ForegroundSymbol", SymbolKind::Fill, &CGIS_MapGridBorder::SetForegroundSymbolPtr},
-      {"SimpleSymbol", SymbolKind::Line, &CGIS_MapGridBorder::SetSimpleSymbolPtr},
+      {"BackgroundSymbol", "BackgroundSymbolIsNull", SymbolKind::Fill,
+       &CGIS_MapGridBorder::SetBackgroundSymbolPtr, &CGIS_MapGridBorder::m_pBackgroundSymbol},
+      {"ForegroundSymbol", "ForegroundSymbolIsNull", SymbolKind::Fill,
+       &CGIS_MapGridBorder::SetForegroundSymbolPtr, &CGIS_MapGridBorder::m_pForegroundSymbol},
+      {"SimpleSymbol", "SimpleSymbolIsNull", SymbolKind::Line, &CGIS_MapGridBorder::SetSimpleSymbolPtr,
+       &CGIS_MapGridBorder::m_pSimpleSymbol},
   };
   for (const SymbolKey& k : kSymbols) {
+    // A border stored without the symbol reads back without it.
+    if (IGIS_Field* pFlag = s->GetProperty(k.szFlag); pFlag != nullptr && !pFlag->GetBool()) {
+      (this->*k.held).reset();
+      continue;
+    }
     md::basilo::ReleasePtr<IGIS_Symbol> read(GetSymbolFromField(s->GetProperty(k.szKey)));
     if (IGIS_Symbol* pPart = md::layout::SymbolPartOf(read.get(), k.kind)) (this->*k.set)(pPart);
   }

@@ -11,9 +11,12 @@ CGIS_MapPropertySheet::CGIS_MapPropertySheet(IGIS_MapElement* pElement, IGIS_Dis
     : CGIS_ElementPropertySheet(IDS_GIS_MAP_SHEET, pElement, pDisplay),
       m_pDataframe(AddOwnedPage(std::make_unique<CGIS_MapDataframe>(pElement, pDisplay))),
       m_pFramePage(AddOwnedPage(std::make_unique<CLayoutFrame>(pElement, pDisplay))),
-      m_pSizePage(AddOwnedPage(std::make_unique<CSizeAndPosition>(pElement, pDisplay))) {
-  // The frame page edits the frame's own frame property in place.
+      m_pSizePage(AddOwnedPage(std::make_unique<CSizeAndPosition>(pElement, pDisplay))),
+      m_pGridsPage(AddOwnedPage(std::make_unique<CGIS_MapGridsPage>())) {
+  // The frame page edits the frame's own frame property in place, the grids
+  // page the frame's own grids.
   m_pFramePage->m_pFrame = pElement != nullptr ? pElement->GetFramePropertyPtr() : nullptr;
+  m_pGridsPage->m_pMapElement = pElement;
 }
 
 namespace {

@@ -27,6 +27,7 @@
 #include "platform/canvas/recording.h"
 #include "tests/support/forwardingset.h"
 #include "tests/support/logmark.h"
+#include "tests/support/referencemap.h"
 
 inline void PrintTo(const SGIS_Rect& r, std::ostream* os) {
   *os << "{left " << r.left << ", top " << r.top << ", right " << r.right << ", bottom " << r.bottom << "}";
@@ -36,30 +37,9 @@ namespace md::test {
 
 // A host map in a reference without a known unit (kind 0), which the host's
 // documents do not make.
-class NoUnitMap : public IGIS_Map {
+class NoUnitMap : public ReferenceMap {
  public:
-  NoUnitMap() : reference_(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0)) {}
-  ~NoUnitMap() override { reference_->Release(); }
-  BOOL Attach(IGIS_Observer*, int) override { return TRUE; }
-  BOOL Detach(IGIS_Observer*, int) override { return TRUE; }
-  const char* GetName() override { return "无单位"; }
-  IGIS_SpatialReference* GetSpatialReference() override { return reference_; }
-  IGIS_PropertySet* GetPropertySet() override { return nullptr; }
-  SGIS_DRect* GetFullExtent(SGIS_DRect* out, int) override { return out; }
-  double GetRotateAngle() override { return 0.0; }
-  BOOL CanDraw() override { return FALSE; }
-  IGIS_Document* GetDocument() override { return nullptr; }
-  int GetLayerCount() override { return 0; }
-  IGIS_MapLayer* GetLayer(int) override { return nullptr; }
-  int GetReferenceScale() override { return 0; }
-  BOOL SetName(const char*) override { return FALSE; }
-  BOOL SetSpatialReference(IGIS_SpatialReference*) override { return FALSE; }
-  BOOL SetRotateAngle(double) override { return FALSE; }
-  BOOL SetReferenceScale(int) override { return FALSE; }
-  BOOL AddLayer(IGIS_MapLayer*) override { return FALSE; }
-
- private:
-  IGIS_SpatialReference* reference_;
+  NoUnitMap() : ReferenceMap(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(0), "无单位") {}
 };
 
 // A map frame for the bars to follow: a rectangle in its feature, a host map

@@ -38,9 +38,9 @@ void SplitDegrees(double dDegrees, bool bZeroTinySeconds, DmsRow* pRow) {
 
 double JoinDegrees(const DmsRow& row) { return row.nDegrees + row.nMinutes / 60.0 + row.dSeconds / 3600.0; }
 
-void ExchangeDmsRow(CDataExchange* pDX, const DmsRowIds& ids, DmsRow* pRow) {
+void ExchangeDmsRow(CDataExchange* pDX, const DmsRowIds& ids, DmsRow* pRow, int nMaxDegrees) {
   DDX_Text(pDX, ids.nDegrees, pRow->nDegrees);
-  DDV_MinMaxInt(pDX, pRow->nDegrees, 0, 360);
+  DDV_MinMaxInt(pDX, pRow->nDegrees, 0, nMaxDegrees);
   DDX_Text(pDX, ids.nMinutes, pRow->nMinutes);
   DDV_MinMaxInt(pDX, pRow->nMinutes, 0, 60);
   DDX_Text(pDX, ids.nSeconds, pRow->dSeconds);

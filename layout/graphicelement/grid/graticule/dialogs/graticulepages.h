@@ -35,8 +35,9 @@ struct DmsRowIds {
   int nMinutes;
   int nSeconds;
 };
-// Exchanges a row: degrees 0 to 360, minutes 0 to 60, seconds 0 to 60.
-void ExchangeDmsRow(CDataExchange* pDX, const DmsRowIds& ids, DmsRow* pRow);
+// Exchanges a row: degrees 0 to nMaxDegrees, minutes 0 to 60, seconds 0 to
+// 60.
+void ExchangeDmsRow(CDataExchange* pDX, const DmsRowIds& ids, DmsRow* pRow, int nMaxDegrees = 360);
 // Filters the row's edits as they are typed: digits and "+" in degrees and
 // minutes, also "." in seconds.
 void MapDmsRowFilters(CDialog* pDialog, const DmsRowIds& ids);

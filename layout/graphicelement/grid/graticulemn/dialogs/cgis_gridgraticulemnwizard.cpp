@@ -1,7 +1,6 @@
 #include "layout/graphicelement/grid/graticulemn/dialogs/cgis_gridgraticulemnwizard.h"
 
 #include "host/glyphor/igis_symbol.h"
-#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/grid/dialogs/symbolbutton.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "platform/ui/app.h"
@@ -12,8 +11,6 @@ namespace {
 int g_nMarkSymbolState = 0;
 int g_nLineSymbolState = 0;
 
-constexpr int kDefaultLineStyle = 0xD03;
-constexpr int kDefaultMarkStyle = 0xCE7;
 constexpr int kDefaultCount = 5;
 
 }  // namespace
@@ -39,8 +36,8 @@ BOOL CGIS_GridGraticuleMNWizard::OnInitDialog() {
   m_counts.m_nColumns = kDefaultCount;
   m_counts.m_nRows = kDefaultCount;
   m_counts.Init();
-  m_pLineSymbol.reset(md::layout::NewStyledSymbol(md::layout::SymbolKind::Line, kDefaultLineStyle));
-  m_pMarkSymbol.reset(md::layout::NewStyledSymbol(md::layout::SymbolKind::Point, kDefaultMarkStyle));
+  m_pLineSymbol.reset(md::layout::grid::NewDefaultLineSymbol());
+  m_pMarkSymbol.reset(md::layout::grid::NewDefaultMarkSymbol());
   UpdateData(FALSE);
   return TRUE;
 }
@@ -53,11 +50,8 @@ BOOL CGIS_GridGraticuleMNWizard::OnSetActive() {
 BOOL CGIS_GridGraticuleMNWizard::OnApply() { return UpdateData(TRUE) ? CPropertyPage::OnApply() : FALSE; }
 
 void CGIS_GridGraticuleMNWizard::OnSymbol() {
-  if (m_nAppearance == GIS_GRIDLINE_MARKS) {
-    md::layout::grid::ChooseHeldSymbol(&m_pMarkSymbol, GIS_CHOOSE_POINT, &g_nMarkSymbolState);
-  } else if (m_nAppearance == GIS_GRIDLINE_LINES) {
-    md::layout::grid::ChooseHeldSymbol(&m_pLineSymbol, GIS_CHOOSE_LINE, &g_nLineSymbolState);
-  }
+  md::layout::grid::ChooseHeldGridLineSymbol(m_nAppearance, &m_pMarkSymbol, &m_pLineSymbol,
+                                             &g_nMarkSymbolState, &g_nLineSymbolState);
 }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "platform/ui/app.h"
 
@@ -36,6 +37,23 @@ bool ChooseHeldSymbol(ReleasePtr<IGIS_Symbol>* pHeld, int nKind, int* pState) {
   if (GIS_SymbolPartOfKind(chosen.get(), nKind) == nullptr) return false;
   *pHeld = std::move(chosen);
   return true;
+}
+
+IGIS_Symbol* NewDefaultLineSymbol() {
+  constexpr int kLineStyle = 0xD03;
+  return NewStyledSymbol(SymbolKind::Line, kLineStyle);
+}
+
+IGIS_Symbol* NewDefaultMarkSymbol() {
+  constexpr int kMarkStyle = 0xCE7;
+  return NewStyledSymbol(SymbolKind::Point, kMarkStyle);
+}
+
+bool ChooseHeldGridLineSymbol(int nLineType, ReleasePtr<IGIS_Symbol>* pMark, ReleasePtr<IGIS_Symbol>* pLine,
+                              int* pMarkState, int* pLineState) {
+  if (nLineType == GIS_GRIDLINE_MARKS) return ChooseHeldSymbol(pMark, GIS_CHOOSE_POINT, pMarkState);
+  if (nLineType == GIS_GRIDLINE_LINES) return ChooseHeldSymbol(pLine, GIS_CHOOSE_LINE, pLineState);
+  return false;
 }
 
 bool ChooseGridLineSymbol(IGIS_MapGrid* pGrid, int nLineType, int* pMarkState, int* pLineState) {

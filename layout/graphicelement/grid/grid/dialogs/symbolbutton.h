@@ -33,6 +33,18 @@ bool ChooseSymbol(IGIS_Symbol* pCurrent, int nKind, int* pState,
 // replaced.
 bool ChooseHeldSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, int nKind, int* pState);
 
+// The same for a wizard page that holds a grid's line and marker symbols
+// until Finish: with marks (GIS_GRIDLINE_MARKS) it replaces the held marker,
+// with lines the held line symbol, each with its own state; with neither it
+// does nothing. True when a held symbol was replaced.
+bool ChooseHeldGridLineSymbol(int nLineType, md::basilo::ReleasePtr<IGIS_Symbol>* pMark,
+                              md::basilo::ReleasePtr<IGIS_Symbol>* pLine, int* pMarkState, int* pLineState);
+
+// The symbols a wizard page's buttons start with: the default line symbol
+// (style 0xD03) and marker (style 0xCE7); NULL when the library makes none.
+IGIS_Symbol* NewDefaultLineSymbol();
+IGIS_Symbol* NewDefaultMarkSymbol();
+
 // The button of the pages that choose what a grid draws along its lines:
 // with marks (GIS_GRIDLINE_MARKS) it chooses the grid's marker, with lines
 // its line symbol, each with its own state; with neither it does nothing.

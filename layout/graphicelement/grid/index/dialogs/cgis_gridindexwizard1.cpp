@@ -1,7 +1,6 @@
 #include "layout/graphicelement/grid/index/dialogs/cgis_gridindexwizard1.h"
 
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
-#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/grid/dialogs/symbolbutton.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/index/dialogs/cgis_gridindexwizard2.h"
@@ -15,8 +14,6 @@ constexpr LRESULT kWizardStartPage = 107;
 constexpr int kMinCount = 1;
 constexpr int kMaxCount = 20;
 constexpr int kDefaultCount = 5;
-constexpr int kLineStyle = 0xD03;
-constexpr int kMarkStyle = 0xCE7;
 
 // Remembered chooser states of the symbol button, one per symbol it edits.
 int g_nLineSymbolState = 0;
@@ -55,8 +52,8 @@ BOOL CGIS_GridIndexWizard1::OnInitDialog() {
   InitSpinButton(&m_editRows, &m_spinRows, kMinCount, kMaxCount, 10);
   m_spinColumns.SetPos32(kDefaultCount);
   m_spinRows.SetPos32(kDefaultCount);
-  m_pLineSymbol.reset(md::layout::NewStyledSymbol(md::layout::SymbolKind::Line, kLineStyle));
-  m_pMarkSymbol.reset(md::layout::NewStyledSymbol(md::layout::SymbolKind::Point, kMarkStyle));
+  m_pLineSymbol.reset(md::layout::grid::NewDefaultLineSymbol());
+  m_pMarkSymbol.reset(md::layout::grid::NewDefaultMarkSymbol());
   UpdateData(FALSE);
   return TRUE;
 }
@@ -71,11 +68,8 @@ LRESULT CGIS_GridIndexWizard1::OnWizardBack() { return kWizardStartPage; }
 LRESULT CGIS_GridIndexWizard1::OnWizardNext() { return IDD_GIS_INDEX_WIZARD2; }
 
 void CGIS_GridIndexWizard1::OnSymbol() {
-  if (m_nAppearance == GIS_GRIDLINE_LINES) {
-    md::layout::grid::ChooseHeldSymbol(&m_pLineSymbol, GIS_CHOOSE_LINE, &g_nLineSymbolState);
-  } else if (m_nAppearance == GIS_GRIDLINE_MARKS) {
-    md::layout::grid::ChooseHeldSymbol(&m_pMarkSymbol, GIS_CHOOSE_POINT, &g_nMarkSymbolState);
-  }
+  md::layout::grid::ChooseHeldGridLineSymbol(m_nAppearance, &m_pMarkSymbol, &m_pLineSymbol,
+                                             &g_nMarkSymbolState, &g_nLineSymbolState);
 }
 
 namespace {

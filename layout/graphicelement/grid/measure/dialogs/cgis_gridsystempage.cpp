@@ -1,14 +1,13 @@
 #include "layout/graphicelement/grid/measure/dialogs/cgis_gridsystempage.h"
 
 #include "host/basilo/igis_log.h"
-#include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/helmora/igis_mainobject.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/dialogs/mapdeckmessage.h"
 #include "layout/graphicelement/grid/grid/dialogs/gis_spatialreferenceinfo.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/grid/measure/dialogs/projectedreference.h"
 #include "layout/graphicelement/igis_mapelement.h"
 #include "platform/ui/app.h"
 
@@ -102,22 +101,13 @@ void CGIS_GridSystemPage::OnProperties() {
   IGIS_MainObject* pMain = pFrame != nullptr ? pFrame->GetMainObject() : nullptr;
   IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
   if (pMain == nullptr || pFactory == nullptr) return;
-  // The command edits a working copy, never the grid's own reference.
+  // The command shows a working copy, never the grid's own reference.
   ReleasePtr<IGIS_SpatialReference> working(pFactory->CreateSpatialReference(0));
-  ReleasePtr<IGIS_PropertySet> input(GIS_CreatePropertySetObject());
-  ReleasePtr<IGIS_PropertySet> output(GIS_CreatePropertySetObject());
-  if (working == nullptr || input == nullptr || output == nullptr) return;
+  if (working == nullptr) return;
   working->CopyFrom(pGrid->GetSpatialReference());
-  input->SetObject(GIS_COMMAND_KEY_SPATIALREFERENCE, working.get(), 1);
-  pMain->ExecuteCommand(GIS_COMMAND_PROJECT_SET_SPATIALREFERENCE, input.get(), output.get());
   // The answer belongs to the host; the grid keeps a copy of it.
-  IGIS_Field* pField = output->GetProperty(GIS_COMMAND_KEY_SPATIALREFERENCE);
-  auto* pChosen = pField != nullptr ? static_cast<IGIS_SpatialReference*>(pField->GetObject()) : nullptr;
+  IGIS_SpatialReference* pChosen = md::layout::measure::ChooseProjectedReference(pMain, working.get());
   if (pChosen == nullptr) return;
-  if (pChosen->GetKind() != GIS_SPATIALREFERENCE_PROJECTED) {
-    md::layout::LibraryMessageBox("选择的空间参考关系不是投影的,请重新选择一个投影空间参考关系", MB_OK);
-    return;
-  }
   pGrid->SetSpatialReference(pChosen);
   m_strDescription = DescriptionOf(pChosen);
   UpdateData(FALSE);

@@ -129,15 +129,21 @@ TEST(GridBorder, StoresTenKeysWithFlagsThatAreTrueForAPresentSymbol) {
   EXPECT_TRUE(FlagOf(bytes, "SimpleSymbolIsNull"));
   EXPECT_TRUE(md::test::FieldBytes(bytes, "BackgroundSymbol").empty());
   EXPECT_FALSE(md::test::FieldBytes(bytes, "ForegroundSymbol").empty());
-  // Reading it into a new border keeps that border's background symbol.
+  // Read into a new border: no background symbol, as stored, without a
+  // record; the other symbols read back, and so do the bytes.
   Owned<TestKindGrid> grid(new TestKindGrid());
   Owned<CGIS_MapGridBorder> read(new CGIS_MapGridBorder());
   read->SetMapGrid(grid.get());
-  IGIS_Symbol* background = read->GetBackgroundSymbol();
+  ASSERT_NE(read->GetBackgroundSymbol(), nullptr);
   IGIS_DataBuffer* buffer = md::test::BufferOf(bytes);
+  md::test::LogMark mark;
   EXPECT_TRUE(read->Open(buffer));
   buffer->Release();
-  EXPECT_EQ(read->GetBackgroundSymbol(), background);
+  EXPECT_EQ(read->GetBackgroundSymbol(), nullptr);
+  EXPECT_NE(read->GetForegroundSymbol(), nullptr);
+  EXPECT_NE(read->GetSimpleSymbol(), nullptr);
+  EXPECT_EQ(mark.Count(), 0u);
+  EXPECT_EQ(md::test::Stored(read.get()), bytes);
   EXPECT_EQ(read->GetMapGrid(), grid.get());
 }
 

@@ -93,9 +93,10 @@ TEST_F(MapSheet, TheSheetsPagesInOrderAndTheFramePageEditsTheFramesOwnFrame) {
   const std::vector<BYTE> before = StoredForm(f);
   ScriptedDriver driver;
   driver.Then([&](UiUser& u) {
-    ASSERT_EQ(u.Sheet()->GetPageCount(), 3);
+    ASSERT_EQ(u.Sheet()->GetPageCount(), 4);
     EXPECT_EQ(u.Sheet()->GetTitle(), "地图框架属性");
     EXPECT_EQ(u.Sheet()->GetPage(0)->GetCaption(), "数据框");
+    EXPECT_EQ(u.Sheet()->GetPage(3)->GetCaption(), "格网");
     u.GoToPage(1);
     u.Click(IDC_FRAME_DRAFT);
     u.GoToPage(0);

@@ -1,0 +1,256 @@
+// The two grids the grid wizard makes on the demo's map sheet (A2, the whole
+// 1:50,000 sample sheet), built through GIS_CreateMapGridFromValues as the
+// grids page builds them: a graticule every 5′ (lines, ticks, degrees and
+// minutes labels) and a kilometre grid every 1000 m in the sheet's own
+// Gauss-Krüger reference (ticks and labels). Printed at 300 dpi:
+//   Grids/Draw          both grids drawn over the frame (the frame itself
+//                       drawn once beforehand, outside the timing);
+//   Grids/RawCairo      what that drawing paints (its shapes and texts,
+//                       recorded once) straight into cairo on the same
+//                       raster under the same clips, pens and fonts ready;
+//                       the ratio of the two is printed at the end;
+//   Grid/Draw/K, Grid/RawCairo/K
+//                       one grid alone (K 0 the graticule, 1 the kilometre
+//                       grid) and its baseline;
+//   Grid/StoreRead/K    the grid's Save into a data buffer and a new grid
+//                       rebuilt from those bytes ("bytes": their size);
+//   Measured/Interval/M the kilometre grid alone every M metres (1000, 100,
+//                       10; 1 reaches the drawing's cap of 10,000 lines a
+//                       direction and is run only when asked for, as the
+//                       other dense benchmarks);
+//   Graticule/Interval/S
+//                       the graticule alone every S seconds of arc (300 =
+//                       5′, 60 = 1′, 10).
+// The counter "calls" counts the drawing calls the canvas received.
+//
+// The default run is short (a smoke run); pass --benchmark_min_time=N for
+// steadier figures.
+#include <benchmark/benchmark.h>
+#include <cairo.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/demo/cairoreplay.h"
+#include "bench/ratio_reporter.h"
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
+#include "host/display/cgis_printdisplay.h"
+#include "host/helmora/igis_map.h"
+#include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_mapgridvalues.h"
+#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/igis_mapelement.h"
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/recording.h"
+#include "platform/win/gdidevice.h"
+#include "platform/win/wingdi.h"
+#include "tools/demo/mapsheet.h"
+
+namespace {
+
+using md::basilo::ReleasePtr;
+
+constexpr int kDpi = 300;
+
+// The map sheet page with the wizard's two grids on its frame.
+class SheetGrids {
+ public:
+  SheetGrids() : doc_(md::demo::SampleMapsFolder()) {
+    page_ = md::demo::BuildMapSheetPage(doc_, nullptr);
+    if (page_ == nullptr) return;
+    for (IGIS_Element* e : page_->elements())
+      if (auto* f = dynamic_cast<IGIS_MapElement*>(e)) frame_ = f;
+    if (frame_ == nullptr) return;
+    SGIS_MapGridValues graticule;
+    graticule.szName = "经纬网";
+    graticule.graticule.parallel = {0, 5, 0.0};
+    graticule.graticule.meridian = {0, 5, 0.0};
+    SGIS_MapGridValues measured;
+    measured.nType = GIS_MAPGRID_MEASURE;
+    measured.szName = "方里网";
+    measured.measured.lines.nGridlineType = GIS_GRIDLINE_NONE;
+    measured.measured.pReference = doc_.sheet()->GetSpatialReference();
+    for (const SGIS_MapGridValues* v : {&graticule, &measured}) {
+      IGIS_MapGrid* g = GIS_CreateMapGridFromValues(v);
+      if (g == nullptr || !frame_->GetMapGrids()->AddMapGrid(g)) {
+        if (g != nullptr) g->Release();
+        return;
+      }
+      g->SetMapElement(frame_);
+    }
+  }
+  bool ok() const { return frame_ != nullptr && frame_->GetMapGrids()->GetCount() == 2; }
+  md::demo::Page& page() { return *page_; }
+  IGIS_MapElement* frame() { return frame_; }
+  IGIS_MapGrid* grid(int k) { return frame_->GetMapGrids()->GetMapGrid(k); }
+  // Shows only grid k (k < 0: both).
+  void Show(int k) {
+    for (int i = 0; i < 2; ++i) grid(i)->SetVisible(k < 0 || i == k);
+  }
+
+ private:
+  md::demo::MapDocument doc_;
+  std::unique_ptr<md::demo::Page> page_;
+  IGIS_MapElement* frame_ = nullptr;
+};
+
+SheetGrids& Sheet() {
+  static SheetGrids sheet;
+  return sheet;
+}
+
+// A 300-dpi printer over a canvas of the sheet's paper, the frame drawn
+// once so that its map view is set for the grids.
+class Printer {
+ public:
+  Printer(md::canvas::Canvas* canvas, SheetGrids& sheet) {
+    md::win::PrinterSetup setup;
+    setup.dpiX = setup.dpiY = kDpi;
+    setup.paperWidthMm = md::demo::kSheetPaperWidth / 100.0;
+    setup.paperHeightMm = md::demo::kSheetPaperHeight / 100.0;
+    hdc_ = md::win::CreatePrinterDC(canvas, setup, &md::text::FixedMetricsEngine());
+    display_ =
+        std::make_unique<CGIS_PrintDisplay>(hdc_, md::demo::kSheetPaperWidth, md::demo::kSheetPaperHeight,
+                                            SGIS_Point(0, md::demo::kSheetPaperHeight));
+    display_->PrepareDC();
+    IGIS_MapGrids* grids = sheet.frame()->GetMapGrids();
+    // The frame without its grids: the map, its view and its borders.
+    for (int i = 0; i < grids->GetCount(); ++i) grids->GetMapGrid(i)->SetVisible(false);
+    sheet.frame()->OnDraw(hdc_, true, display_.get());
+  }
+  ~Printer() {
+    display_.reset();
+    DeleteDC(hdc_);
+  }
+  Printer(const Printer&) = delete;
+  Printer& operator=(const Printer&) = delete;
+  // The visible grids over the frame.
+  bool DrawGrids(SheetGrids& sheet) {
+    return sheet.frame()->GetMapGrids()->OnDraw(hdc_, true, display_.get(), sheet.frame());
+  }
+
+ private:
+  HDC hdc_ = nullptr;
+  std::unique_ptr<CGIS_PrintDisplay> display_;
+};
+
+std::unique_ptr<md::canvas::CairoCanvas> SheetRaster() {
+  return md::canvas::CairoCanvas::createPageImage(md::demo::kSheetPaperWidth / 100.0,
+                                                  md::demo::kSheetPaperHeight / 100.0, kDpi);
+}
+
+// Draws the grids the state's argument shows (-1 both) `state` times.
+void DrawOf(benchmark::State& state, int shown) {
+  SheetGrids& sheet = Sheet();
+  if (!sheet.ok()) {
+    state.SkipWithError("no sheet with grids");
+    return;
+  }
+  auto canvas = SheetRaster();
+  Printer printer(canvas.get(), sheet);
+  sheet.Show(shown);
+  for (auto _ : state) {
+    if (!printer.DrawGrids(sheet)) state.SkipWithError("grids not drawn");
+    canvas->flush();
+  }
+  md::canvas::RecordingCanvas recording(canvas->width(), canvas->height());
+  Printer counter(&recording, sheet);
+  recording.clear();
+  sheet.Show(shown);
+  counter.DrawGrids(sheet);
+  state.counters["calls"] = static_cast<double>(recording.records().size());
+}
+
+// What DrawOf paints, recorded once and replayed straight into cairo.
+void RawCairoOf(benchmark::State& state, int shown) {
+  SheetGrids& sheet = Sheet();
+  if (!sheet.ok()) {
+    state.SkipWithError("no sheet with grids");
+    return;
+  }
+  auto sizer = SheetRaster();
+  const int w = sizer->width(), h = sizer->height();
+  sizer.reset();
+  md::canvas::RecordingCanvas recording(w, h);
+  {
+    Printer printer(&recording, sheet);
+    recording.clear();
+    sheet.Show(shown);
+    printer.DrawGrids(sheet);
+  }
+  md::bench::TimeReplay(state, recording, w, h);
+}
+
+void GridsDraw(benchmark::State& state) { DrawOf(state, -1); }
+void GridsRawCairo(benchmark::State& state) { RawCairoOf(state, -1); }
+void GridDraw(benchmark::State& state) { DrawOf(state, static_cast<int>(state.range(0))); }
+void GridRawCairo(benchmark::State& state) { RawCairoOf(state, static_cast<int>(state.range(0))); }
+
+void GridStoreRead(benchmark::State& state) {
+  SheetGrids& sheet = Sheet();
+  if (!sheet.ok()) {
+    state.SkipWithError("no sheet with grids");
+    return;
+  }
+  IGIS_MapGrid* grid = sheet.grid(static_cast<int>(state.range(0)));
+  int bytes = 0;
+  for (auto _ : state) {
+    ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
+    grid->Save(buffer.get());
+    ReleasePtr<IGIS_MapGrid> read(GIS_CreateMapGridPropertyObjectFromBuffer(buffer.get()));
+    if (!read) state.SkipWithError("grid not read");
+    bytes = buffer->GetSize();
+  }
+  state.counters["bytes"] = bytes;
+}
+
+// One grid alone at an interval: the kilometre grid in metres, the
+// graticule in seconds of arc; the wizard's interval restored afterwards.
+void IntervalOf(benchmark::State& state, int k, double interval) {
+  SheetGrids& sheet = Sheet();
+  if (!sheet.ok()) {
+    state.SkipWithError("no sheet with grids");
+    return;
+  }
+  IGIS_MapGrid* grid = sheet.grid(k);
+  IGIS_GridSpacing* spacing = k == 0 ? dynamic_cast<IGIS_GraticuleGrid*>(grid)->GetGridSpacing()
+                                     : dynamic_cast<IGIS_MeasureGrid*>(grid)->GetGridSpacing();
+  const double x = spacing->GetXIntervalSize(), y = spacing->GetYIntervalSize();
+  spacing->SetXIntervalSize(interval);
+  spacing->SetYIntervalSize(interval);
+  DrawOf(state, k);
+  spacing->SetXIntervalSize(x);
+  spacing->SetYIntervalSize(y);
+}
+
+void MeasuredInterval(benchmark::State& state) { IntervalOf(state, 1, static_cast<double>(state.range(0))); }
+void GraticuleInterval(benchmark::State& state) { IntervalOf(state, 0, state.range(0) / 3600.0); }
+
+BENCHMARK(GridsDraw)->Name("Grids/Draw")->Unit(benchmark::kMillisecond);
+BENCHMARK(GridsRawCairo)->Name("Grids/RawCairo")->Unit(benchmark::kMillisecond);
+BENCHMARK(GridDraw)->Name("Grid/Draw")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(GridRawCairo)->Name("Grid/RawCairo")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(GridStoreRead)->Name("Grid/StoreRead")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MeasuredInterval)
+    ->Name("Measured/Interval")
+    ->Arg(1000)
+    ->Arg(100)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(MeasuredInterval)->Name("Measured/DenseInterval")->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(GraticuleInterval)
+    ->Name("Graticule/Interval")
+    ->Arg(300)
+    ->Arg(60)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return RunBenchmarksWithRatio(argc, argv, "Grids/Draw", "Grids/RawCairo", "both grids / raw cairo", 3.0);
+}

@@ -1,0 +1,168 @@
+// The grid wizard on the demo's map sheet: through the grids page of the
+// frame's sheet the user makes a graticule every 5′ with degrees-and-minutes
+// labels and a kilometre grid every 1000 m in the sheet's own Gauss-Krüger
+// reference, whose lines fall on the kilometre band's 20 mm pieces. The
+// sheet is printed at full size, stored and read back byte for byte, and a
+// later Cancel of the frame's sheet leaves the saved sheet as it was.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "host/featra/igis_feature.h"
+#include "host/helmora/igis_map.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/grid/graticule/dialogs/cgis_gridgraticulewizard.h"
+#include "layout/graphicelement/grid/grid/dialogs/cgis_gridwizardfinish.h"
+#include "layout/graphicelement/grid/grid/dialogs/cgis_gridwizardstart.h"
+#include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
+#include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/grid/measure/dialogs/cgis_gridmesuredwizard.h"
+#include "layout/graphicelement/igis_mapelement.h"
+#include "layout/graphicelement/mapframe/dialogs/cgis_mapgridspage.h"
+#include "platform/ui/driver.h"
+#include "tests/support/gridspagescenes.h"
+#include "tests/tools/demo/demotest.h"
+#include "tools/demo/mapsheet.h"
+
+namespace {
+
+using md::ui::ScriptedDriver;
+using md::ui::UiUser;
+using Scene = ScriptedDriver::Scene;
+
+constexpr int kGridsPage = 3;
+
+std::vector<char> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The wizard's user: a graticule every 5′ in both directions.
+Scene FiveMinuteGraticule() {
+  return [](UiUser& u) {
+    u.Click(IDC_GIS_GW_GRATICULE);
+    u.Replace(IDC_GIS_GW_NAME, "经纬网");
+    u.Next();
+    for (int id : {IDC_GIS_GGW_PARALLEL_DEGREES, IDC_GIS_GGW_MERIDIAN_DEGREES}) u.Replace(id, "0");
+    for (int id : {IDC_GIS_GGW_PARALLEL_MINUTES, IDC_GIS_GGW_MERIDIAN_MINUTES}) u.Replace(id, "5");
+    u.Click(IDC_GIS_GGW_LINES);
+    u.Next();
+    u.Next();
+    u.Click(IDC_GIS_GF_FOLLOWING);
+    u.Finish();
+  };
+}
+
+// The wizard's user: a kilometre grid every 1000 m in the page's reference
+// (the sheet's own), as ticks with labels.
+Scene KilometreGrid() {
+  return [](UiUser& u) {
+    u.Click(IDC_GIS_GW_MEASURED);
+    u.Next();
+    u.Click(IDC_GIS_GMW_LABELS_ONLY);
+    u.Replace(IDC_GIS_GMW_X_INTERVAL, "1000");
+    u.Replace(IDC_GIS_GMW_Y_INTERVAL, "1000");
+    u.Next();
+    u.Next();
+    u.Finish();
+  };
+}
+
+// The frame's sheet on its grids page: both grids made, then OK.
+bool MakeBothGrids(IGIS_MapElement* frame) {
+  ScriptedDriver driver;
+  driver.Then([](UiUser& u) {
+    u.GoToPage(kGridsPage);
+    u.Click(IDC_GIS_MG_NEW);
+    u.Click(IDC_GIS_MG_NEW);
+    u.Ok();
+  });
+  driver.Then(FiveMinuteGraticule());
+  driver.Then(KilometreGrid());
+  const bool ok = frame->OnOpenPropertyDlg(nullptr, TRUE) != FALSE;
+  EXPECT_EQ(driver.ScenesLeft(), 0u);
+  return ok;
+}
+
+TEST(SheetWizard, TheWizardMakesTheSheetsGraticuleAndKilometreGrid) {
+  md::test::FixedText fixed;
+  md::ui::ClearMessageBoxLog();
+  md::ui::ClearDriverErrors();
+  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  ASSERT_TRUE(doc.ok());
+  auto page = md::demo::BuildMapSheetPage(doc, nullptr);
+  ASSERT_NE(page, nullptr);
+  IGIS_MapElement* frame = md::test::FrameOf(*page);
+  ASSERT_NE(frame, nullptr);
+  ASSERT_TRUE(MakeBothGrids(frame));
+  EXPECT_TRUE(md::ui::MessageBoxLog().empty());
+  for (const std::string& e : md::ui::DriverErrors()) ADD_FAILURE() << e;
+
+  IGIS_MapGrids* grids = frame->GetMapGrids();
+  ASSERT_EQ(grids->GetCount(), 2);
+  auto* graticule = dynamic_cast<IGIS_GraticuleGrid*>(grids->GetMapGrid(0));
+  auto* measure = dynamic_cast<IGIS_MeasureGrid*>(grids->GetMapGrid(1));
+  ASSERT_NE(graticule, nullptr);
+  ASSERT_NE(measure, nullptr);
+  EXPECT_STREQ(graticule->GetName(), "经纬网");
+  EXPECT_STREQ(measure->GetName(), "方里网");
+  EXPECT_DOUBLE_EQ(graticule->GetGridSpacing()->GetXIntervalSize(), 5.0 / 60.0);
+  EXPECT_DOUBLE_EQ(graticule->GetGridSpacing()->GetYIntervalSize(), 5.0 / 60.0);
+  auto* dms = dynamic_cast<IGIS_DMSGridLabel*>(graticule->GetLabelFormat());
+  ASSERT_NE(dms, nullptr);
+  EXPECT_TRUE(dms->IsShowMinutes());
+  EXPECT_FALSE(dms->IsShowSeconds());
+  // The kilometre grid lies in the sheet's own Gauss-Krüger reference, and
+  // its 1000 m are the band's 20 mm pieces at the sheet's scale.
+  IGIS_SpatialReference* sheetReference = doc.sheet()->GetSpatialReference();
+  EXPECT_STREQ(measure->GetSpatialReference()->GetName(), sheetReference->GetName());
+  EXPECT_EQ(measure->GetGridlineType(), GIS_GRIDLINE_NONE);
+  const double interval = measure->GetGridSpacing()->GetXIntervalSize();
+  EXPECT_DOUBLE_EQ(interval, 1000.0);
+  EXPECT_DOUBLE_EQ(measure->GetGridSpacing()->GetYIntervalSize(), 1000.0);
+  EXPECT_DOUBLE_EQ(interval / md::demo::kSheetScale, md::demo::kSheetBorderInterval);
+
+  // Printed at full size and looked at.
+  std::string error;
+  auto canvas = md::demo::PrintRaster(*page, md::test::kCheckDpi, &md::text::FixedMetricsEngine(), &error);
+  ASSERT_NE(canvas, nullptr) << error;
+  const auto folder = md::test::ScratchFolder("sheetwizard");
+  ASSERT_TRUE(canvas->writePng((folder / "mapsheet-wizard-grids.png").string()));
+
+  // Stored and read back: the frame's state, grids and all, byte for byte.
+  const std::string second = (folder / "second.mdfs").string();
+  auto loaded = md::test::SavedAndReloaded(*page, folder, doc.LayoutLayer());
+  ASSERT_NE(loaded, nullptr);
+  IGIS_MapElement* reloaded = md::test::FrameOf(*loaded);
+  ASSERT_NE(reloaded, nullptr);
+  EXPECT_EQ(reloaded->GetMapGrids()->GetCount(), 2);
+  EXPECT_EQ(md::test::CustomBytes(reloaded), md::test::CustomBytes(frame));
+
+  // A Cancel of the reloaded frame's sheet after a new grid, a hidden grid,
+  // a removed grid and a grid's sheet confirmed: the saved sheet is as it was.
+  const std::string third = (folder / "third.mdfs").string();
+  ScriptedDriver driver;
+  driver.Then([](UiUser& u) {
+    u.GoToPage(kGridsPage);
+    md::test::ChangeEveryGrid([](UiUser& user) { user.Cancel(); })(u);
+  });
+  driver.Then([](UiUser& u) {
+    u.Next();
+    u.Next();
+    u.Next();
+    u.Finish();
+  });
+  driver.Then([](UiUser& u) { u.Ok(); });
+  EXPECT_FALSE(reloaded->OnOpenPropertyDlg(nullptr, TRUE));
+  ASSERT_TRUE(md::demo::StoreElements(*loaded, &error)) << error;
+  ASSERT_TRUE(md::demo::SavePage(*loaded, third, &error)) << error;
+  EXPECT_EQ(FileBytes(third), FileBytes(second));
+  EXPECT_EQ(reloaded->GetMapGrids()->GetCount(), 2);
+}
+
+}  // namespace
