@@ -15,6 +15,10 @@
 //   SaveFile/LoadFile the feature-set file, per megabyte;
 //   DenseElement/Polygon/N, DenseElement/Polyline/N
 //                     one element of N points printed at 300 dpi;
+//   Compound/AddElement/N
+//                     N rectangles made members of one new compound, one
+//                     AddElement each; the time per member is the
+//                     "per_element" counter (it stays flat as N grows);
 //   PageCycle/N       a page of up to N mixed elements (the sample page's
 //                     elements, compounds included, over and over) built,
 //                     stored, saved, loaded and read back; the time per
@@ -60,6 +64,7 @@
 #include "bench/demo/cairoreplay.h"
 #include "bench/ratio_reporter.h"
 #include "host/featra/igis_feature.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/igis_element.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/pngencode.h"
@@ -398,6 +403,42 @@ void PageCycle(benchmark::State& state) {
                          benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// ---- Compounds of many members --------------------------------------------------
+
+void CompoundAdd(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  md::demo::Page page;
+  std::vector<IGIS_Element*> members;
+  for (int i = 0; i < n; ++i)
+    if (IGIS_Element* e = page.Create(GIS_TYPE_GRAPHIC_ELEMENT_RECT)) members.push_back(e);
+  if (static_cast<int>(members.size()) != n) {
+    state.SkipWithError("no elements");
+    return;
+  }
+  IGIS_FeatureSet* set = page.featureSet();
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto* compound =
+        dynamic_cast<IGIS_CompoundElement*>(set->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND));
+    state.ResumeTiming();
+    if (compound == nullptr) {
+      state.SkipWithError("no compound");
+      break;
+    }
+    for (IGIS_Element* e : members) {
+      if (!compound->AddElement(e)) {
+        state.SkipWithError("AddElement refused");
+        break;
+      }
+    }
+    state.PauseTiming();
+    set->DeleteElement(compound);
+    state.ResumeTiming();
+  }
+  state.counters["per_element"] = benchmark::Counter(
+      static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 // ---- Dense stored geometry ---------------------------------------------------------
 
 // One polygon or polyline element of n points (a star of n/2 spikes about the
@@ -459,6 +500,12 @@ BENCHMARK_CAPTURE(DenseElement, Polyline, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE)
     ->Arg(10000)
     ->Arg(100000)
     ->Arg(1048576)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(CompoundAdd)
+    ->Name("Compound/AddElement")
+    ->Arg(1000)
+    ->Arg(4000)
+    ->Arg(16000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(PageCycle)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

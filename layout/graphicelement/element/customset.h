@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -75,13 +76,21 @@ class StoredSetView {
   // field, such as symbol readers); NULL when the key is missing. It stays
   // valid until the next call.
   IGIS_Field* Field(std::string_view key) const;
+  // A buffer holding a copy of the stored bytes of a buffer key, for readers
+  // of nested stored forms (what Field(key)->GetDataBuffer() gives); NULL
+  // when the key is missing or holds no buffer. It stays valid until the
+  // next call.
+  IGIS_DataBuffer* Buffer(std::string_view key) const;
   bool Damaged() const { return damaged_; }
+  ~StoredSetView();
 
  private:
+  class CopyBuffer;
   std::vector<md::basilo::StoredFieldView> fields_;
   bool damaged_ = false;
   mutable std::size_t next_ = 0;
   mutable md::basilo::ReleasePtr<IGIS_Field> field_;
+  mutable std::unique_ptr<CopyBuffer> buffer_;
 };
 
 // A new stored set written straight into its bytes, the fields in the order
@@ -162,6 +171,7 @@ class CustomSetWriter {
  private:
   struct Value {
     SGIS_CustomKey key{};
+    std::string_view name;  // key.key
     bool keep = false;
     bool stored = false;
     std::int32_t i = 0;
@@ -171,6 +181,8 @@ class CustomSetWriter {
     std::span<const BYTE> bytes;
   };
   Value& Add(const SGIS_CustomKey& key);
+  // Keeps one value per key: the last one given, in the place of the first.
+  void MergeRepeatedKeys();
   bool FinishThroughPropertySet();
   IGIS_DataBuffer* Scratch();
   void AddScratch(const SGIS_CustomKey& key);
