@@ -1,8 +1,9 @@
 // The two grids the grid wizard makes on the demo's map sheet (A2, the whole
-// 1:50,000 sample sheet), built through GIS_CreateMapGridFromValues as the
-// grids page builds them: a graticule every 5′ (lines, ticks, degrees and
-// minutes labels) and a kilometre grid every 1000 m in the sheet's own
-// Gauss-Krüger reference (ticks and labels). Printed at 300 dpi:
+// 1:50,000 sample sheet), built by the demo (AddWizardGrids) through
+// GIS_CreateMapGridFromValues as the grids page builds them: a graticule
+// every 5′ (lines, ticks, degrees and minutes labels) and a kilometre grid
+// every 1000 m in the sheet's own Gauss-Krüger reference (ticks and labels).
+// Printed at 300 dpi:
 //   Grids/Draw          both grids drawn over the frame (the frame itself
 //                       drawn once beforehand, outside the timing);
 //   Grids/RawCairo      what that drawing paints (its shapes and texts,
@@ -41,7 +42,6 @@
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
-#include "layout/graphicelement/grid/grid/igis_mapgridvalues.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/igis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
@@ -49,6 +49,7 @@
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tools/demo/mapsheet.h"
+#include "tools/demo/wizardgrids.h"
 
 namespace {
 
@@ -64,24 +65,7 @@ class SheetGrids {
     if (page_ == nullptr) return;
     for (IGIS_Element* e : page_->elements())
       if (auto* f = dynamic_cast<IGIS_MapElement*>(e)) frame_ = f;
-    if (frame_ == nullptr) return;
-    SGIS_MapGridValues graticule;
-    graticule.szName = "经纬网";
-    graticule.graticule.parallel = {0, 5, 0.0};
-    graticule.graticule.meridian = {0, 5, 0.0};
-    SGIS_MapGridValues measured;
-    measured.nType = GIS_MAPGRID_MEASURE;
-    measured.szName = "方里网";
-    measured.measured.lines.nGridlineType = GIS_GRIDLINE_NONE;
-    measured.measured.pReference = doc_.sheet()->GetSpatialReference();
-    for (const SGIS_MapGridValues* v : {&graticule, &measured}) {
-      IGIS_MapGrid* g = GIS_CreateMapGridFromValues(v);
-      if (g == nullptr || !frame_->GetMapGrids()->AddMapGrid(g)) {
-        if (g != nullptr) g->Release();
-        return;
-      }
-      g->SetMapElement(frame_);
-    }
+    if (frame_ != nullptr && !md::demo::AddWizardGrids(doc_, frame_)) frame_ = nullptr;
   }
   bool ok() const { return frame_ != nullptr && frame_->GetMapGrids()->GetCount() == 2; }
   md::demo::Page& page() { return *page_; }
