@@ -23,12 +23,13 @@
 namespace md::test {
 
 // The demo's map sheet with a graticule every 5′ and a kilometre grid in
-// the map's own projection on its frame.
+// the map's own projection on its frame, in place of the sheet's own grids.
 struct SheetWithGrids {
   SheetWithGrids() : doc(md::demo::SampleMapsFolder()) {
     page = md::demo::BuildMapSheetPage(doc, nullptr);
     frame = page != nullptr ? FrameOf(*page) : nullptr;
     if (frame == nullptr) return;
+    frame->GetMapGrids()->ReleaseMapGrids();
     graticule = GIS_CreateMapGridPropertyObject(GIS_MAPGRID_GRATICULE);
     graticule->SetName("经纬网");
     graticule->SetMapElement(frame);
