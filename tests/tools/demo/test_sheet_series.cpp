@@ -3,8 +3,8 @@
 // makes the 1′ graticule and the 5000 m kilometre grid in the sheet's own
 // reference, and the frame takes the preset's simple inner and outer
 // borders in place of its calibrated band (which is why the demo's own
-// sheet does not use them). The page is printed at full size, stored and
-// read back byte for byte.
+// sheet does not use them, nor its own grids, which this page leaves out).
+// The page is printed at full size, stored and read back byte for byte.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -62,6 +62,8 @@ TEST(SheetSeries, TheFiftyThousandSheetsPresetsOnTheSampleFrame) {
   ASSERT_NE(frame, nullptr);
   ASSERT_NE(frame->GetOuterMapBorder(), nullptr);
   EXPECT_NE(frame->GetOuterMapBorder()->GetType(), GIS_MAPBORDER_SIMPLE);
+  // The page carries the presets alone: the sheet's own grids go.
+  frame->GetMapGrids()->ReleaseMapGrids();
 
   ScriptedDriver driver;
   driver.Then([](UiUser& u) {
