@@ -45,6 +45,7 @@
 #include <vector>
 
 #include "bench/demo/cairoreplay.h"
+#include "bench/grid/gridstoreread.h"
 #include "bench/ratio_reporter.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
@@ -66,8 +67,6 @@
 #include "tools/demo/wizardgrids.h"
 
 namespace {
-
-using md::basilo::ReleasePtr;
 
 constexpr int kDpi = 300;
 
@@ -214,17 +213,7 @@ IGIS_MapGrid* GridOf(benchmark::State& state, SheetGrids& sheet) {
 }
 
 void StoreReadOf(benchmark::State& state, SheetGrids& sheet) {
-  IGIS_MapGrid* grid = GridOf(state, sheet);
-  if (grid == nullptr) return;
-  int bytes = 0;
-  for (auto _ : state) {
-    ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
-    grid->Save(buffer.get());
-    ReleasePtr<IGIS_MapGrid> read(GIS_CreateMapGridPropertyObjectFromBuffer(buffer.get()));
-    if (!read) state.SkipWithError("grid not read");
-    bytes = buffer->GetSize();
-  }
-  state.counters["bytes"] = bytes;
+  if (IGIS_MapGrid* grid = GridOf(state, sheet)) md::bench::TimeGridStoreRead(state, grid);
 }
 
 void GridStoreRead(benchmark::State& state) { StoreReadOf(state, Sheet()); }

@@ -25,9 +25,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/demo/cairoreplay.h"
+#include "bench/grid/gridstoreread.h"
 #include "bench/gridlabel/samplesheet.h"
 #include "bench/ratio_reporter.h"
-#include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/factory/seriesmapgrids.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
@@ -137,16 +137,7 @@ void PresetRawCairo(benchmark::State& state) { RawCairoOf(state, static_cast<int
 
 void PresetStoreRead(benchmark::State& state) {
   if (!Ready(state)) return;
-  IGIS_MapGrid* grid = Page().grids()->GetMapGrid(static_cast<int>(state.range(0)));
-  int bytes = 0;
-  for (auto _ : state) {
-    ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
-    grid->Save(buffer.get());
-    ReleasePtr<IGIS_MapGrid> read(GIS_CreateMapGridPropertyObjectFromBuffer(buffer.get()));
-    if (!read) state.SkipWithError("grid not read");
-    bytes = buffer->GetSize();
-  }
-  state.counters["bytes"] = bytes;
+  md::bench::TimeGridStoreRead(state, Page().grids()->GetMapGrid(static_cast<int>(state.range(0))));
 }
 
 void PresetMake(benchmark::State& state) {

@@ -18,7 +18,7 @@
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/mapframe/dialogs/cgis_mapgridspage.h"
 #include "platform/ui/driver.h"
-#include "tests/tools/demo/demotest.h"
+#include "tests/tools/demo/sheetgrids.h"
 #include "tools/demo/mapsheet.h"
 
 namespace {
@@ -50,20 +50,22 @@ void ExpectSimpleBorder(IGIS_MapBorder* border, int style, int offset) {
   EXPECT_EQ(simple->GetBottomOffset(), offset);
 }
 
+// A preset the wizard made on the page: its name, kind and interval.
+struct MadeRow {
+  const char* name;
+  int kind;
+  double interval;
+};
+
 TEST(SheetSeries, TheFiftyThousandSheetsPresetsOnTheSampleFrame) {
-  md::test::FixedText fixed;
   md::ui::ClearMessageBoxLog();
   md::ui::ClearDriverErrors();
-  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
-  ASSERT_TRUE(doc.ok());
-  auto page = md::demo::BuildMapSheetPage(doc, nullptr);
-  ASSERT_NE(page, nullptr);
-  IGIS_MapElement* frame = md::test::FrameOf(*page);
-  ASSERT_NE(frame, nullptr);
+  md::test::SheetWithoutGrids sheet;
+  ASSERT_NE(sheet.frame, nullptr);
+  IGIS_MapElement* frame = sheet.frame;
+  md::demo::Page& page = *sheet.page;
   ASSERT_NE(frame->GetOuterMapBorder(), nullptr);
   EXPECT_NE(frame->GetOuterMapBorder()->GetType(), GIS_MAPBORDER_SIMPLE);
-  // The page carries the presets alone: the sheet's own grids go.
-  frame->GetMapGrids()->ReleaseMapGrids();
 
   ScriptedDriver driver;
   driver.Then([](UiUser& u) {
@@ -72,8 +74,10 @@ TEST(SheetSeries, TheFiftyThousandSheetsPresetsOnTheSampleFrame) {
     u.Click(IDC_GIS_MG_NEW);
     u.Ok();
   });
-  driver.Then(SeriesPreset(IDC_GIS_GW_SERIES_GRATICULE, "5万经纬网"));
-  driver.Then(SeriesPreset(IDC_GIS_GW_SERIES_MEASURED, "5万方里网"));
+  const MadeRow made[] = {{"5万经纬网", GIS_MAPGRID_GRATICULE, 1.0 / 60.0},
+                          {"5万方里网", GIS_MAPGRID_MEASURE, 5000.0}};
+  driver.Then(SeriesPreset(IDC_GIS_GW_SERIES_GRATICULE, made[0].name));
+  driver.Then(SeriesPreset(IDC_GIS_GW_SERIES_MEASURED, made[1].name));
   EXPECT_TRUE(frame->OnOpenPropertyDlg(nullptr, TRUE));
   EXPECT_EQ(driver.ScenesLeft(), 0u);
   EXPECT_TRUE(md::ui::MessageBoxLog().empty());
@@ -81,34 +85,39 @@ TEST(SheetSeries, TheFiftyThousandSheetsPresetsOnTheSampleFrame) {
 
   IGIS_MapGrids* grids = frame->GetMapGrids();
   ASSERT_EQ(grids->GetCount(), 2);
-  auto* graticule = dynamic_cast<IGIS_GraticuleGrid*>(grids->GetMapGrid(0));
-  auto* measure = dynamic_cast<IGIS_MeasureGrid*>(grids->GetMapGrid(1));
-  ASSERT_NE(graticule, nullptr);
-  ASSERT_NE(measure, nullptr);
-  EXPECT_STREQ(graticule->GetName(), "5万经纬网");
-  EXPECT_STREQ(measure->GetName(), "5万方里网");
-  EXPECT_DOUBLE_EQ(graticule->GetGridSpacing()->GetXIntervalSize(), 1.0 / 60.0);
-  EXPECT_DOUBLE_EQ(measure->GetGridSpacing()->GetXIntervalSize(), 5000.0);
-  EXPECT_STREQ(measure->GetSpatialReference()->GetName(), doc.sheet()->GetSpatialReference()->GetName());
+  for (int i = 0; i < 2; ++i) {
+    IGIS_MapGrid* g = grids->GetMapGrid(i);
+    EXPECT_STREQ(g->GetName(), made[i].name);
+    EXPECT_EQ(g->GetType(), made[i].kind);
+    auto* graticule = dynamic_cast<IGIS_GraticuleGrid*>(g);
+    auto* measure = dynamic_cast<IGIS_MeasureGrid*>(g);
+    IGIS_GridSpacing* spacing =
+        graticule != nullptr ? graticule->GetGridSpacing() : measure->GetGridSpacing();
+    EXPECT_DOUBLE_EQ(spacing->GetXIntervalSize(), made[i].interval) << made[i].name;
+    if (measure != nullptr) {
+      EXPECT_STREQ(measure->GetSpatialReference()->GetName(),
+                   sheet.doc.sheet()->GetSpatialReference()->GetName());
+    }
+  }
   ExpectSimpleBorder(frame->GetInnerMapBorder(), 3331, 0);
   ExpectSimpleBorder(frame->GetOuterMapBorder(), 3332, 900);
 
   // Printed at full size and looked at.
   std::string error;
-  auto canvas = md::demo::PrintRaster(*page, 150, &md::text::FixedMetricsEngine(), &error);
+  auto canvas = md::demo::PrintRaster(page, 150, &md::text::FixedMetricsEngine(), &error);
   ASSERT_NE(canvas, nullptr) << error;
   const auto folder = md::test::ScratchFolder("sheetseries");
   ASSERT_TRUE(canvas->writePng((folder / "mapsheet-series-presets.png").string()));
 
   // Stored and read back: both saves byte for byte, grids and borders all.
-  auto loaded = md::test::SavedAndReloaded(*page, folder, doc.LayoutLayer());
+  auto loaded = md::test::SavedAndReloaded(page, folder, sheet.doc.LayoutLayer());
   ASSERT_NE(loaded, nullptr);
   // The files differ only in the elements' run-time handles ("InterfacePtr").
   EXPECT_EQ(std::filesystem::file_size(folder / "second.mdfs"),
             std::filesystem::file_size(folder / "first.mdfs"));
-  ASSERT_EQ(loaded->elements().size(), page->elements().size());
-  for (size_t i = 0; i < page->elements().size(); ++i)
-    EXPECT_EQ(md::test::CustomBytes(loaded->elements()[i]), md::test::CustomBytes(page->elements()[i])) << i;
+  ASSERT_EQ(loaded->elements().size(), page.elements().size());
+  for (size_t i = 0; i < page.elements().size(); ++i)
+    EXPECT_EQ(md::test::CustomBytes(loaded->elements()[i]), md::test::CustomBytes(page.elements()[i])) << i;
   IGIS_MapElement* reloaded = md::test::FrameOf(*loaded);
   ASSERT_NE(reloaded, nullptr);
   EXPECT_EQ(reloaded->GetMapGrids()->GetCount(), 2);
