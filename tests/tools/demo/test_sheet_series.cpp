@@ -18,6 +18,7 @@
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/mapframe/dialogs/cgis_mapgridspage.h"
 #include "platform/ui/driver.h"
+#include "tests/support/gridspagescenes.h"
 #include "tests/tools/demo/sheetgrids.h"
 #include "tools/demo/mapsheet.h"
 
@@ -26,7 +27,6 @@ namespace {
 using md::ui::ScriptedDriver;
 using md::ui::UiUser;
 
-constexpr int kGridsPage = 3;
 constexpr int kFiftyThousandSheet = 5;
 
 // The wizard's user: a series-scale type (its button enabled through the
@@ -68,12 +68,7 @@ TEST(SheetSeries, TheFiftyThousandSheetsPresetsOnTheSampleFrame) {
   EXPECT_NE(frame->GetOuterMapBorder()->GetType(), GIS_MAPBORDER_SIMPLE);
 
   ScriptedDriver driver;
-  driver.Then([](UiUser& u) {
-    u.GoToPage(kGridsPage);
-    u.Click(IDC_GIS_MG_NEW);
-    u.Click(IDC_GIS_MG_NEW);
-    u.Ok();
-  });
+  driver.Then(md::test::TwoNewGridsThenOk());
   const MadeRow made[] = {{"5万经纬网", GIS_MAPGRID_GRATICULE, 1.0 / 60.0},
                           {"5万方里网", GIS_MAPGRID_MEASURE, 5000.0}};
   driver.Then(SeriesPreset(IDC_GIS_GW_SERIES_GRATICULE, made[0].name));

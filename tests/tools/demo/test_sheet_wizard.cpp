@@ -104,12 +104,7 @@ Scene KilometreGrid() {
 // The frame's sheet on its grids page: both grids made, then OK.
 bool MakeBothGrids(IGIS_MapElement* frame) {
   ScriptedDriver driver;
-  driver.Then([](UiUser& u) {
-    u.GoToPage(kGridsPage);
-    u.Click(IDC_GIS_MG_NEW);
-    u.Click(IDC_GIS_MG_NEW);
-    u.Ok();
-  });
+  driver.Then(md::test::TwoNewGridsThenOk());
   driver.Then(FiveMinuteGraticule());
   driver.Then(KilometreGrid());
   const bool ok = frame->OnOpenPropertyDlg(nullptr, TRUE) != FALSE;
