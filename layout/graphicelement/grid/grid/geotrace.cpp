@@ -43,6 +43,35 @@ int GeoLineTracer::Trace(const GeoRun& run, int nSteps) {
                                         static_cast<int>(m_carried.size()), m_carried.data(), m_kept.data());
 }
 
+bool GeoLineTracer::TraceToFrame(const GeoRun& run, int nSteps) {
+  m_kept.clear();
+  if (!m_pClipper) return false;
+  const SGIS_Point lowerLeft(m_frame.left, m_frame.bottom, 0);
+  const SGIS_Point upperRight(m_frame.right, m_frame.top, 0);
+  // The cut of a whole line keeps first the entry of the first stretch
+  // between two carried samples that reaches the frame; the cut of that
+  // stretch alone keeps the same point first.
+  const GridLineSampler samples(run.from, run.to, nSteps);
+  SGIS_Point stretch[2];
+  SGIS_Point cut[4];
+  int nCarried = 0;
+  for (int j = 0; j < samples.Count(); ++j) {
+    if (!samples.At(j, m_carry, &stretch[nCarried == 0 ? 0 : 1])) continue;
+    if (++nCarried == 1) continue;
+    if (m_pClipper->ClipPolylineToRect(lowerLeft, upperRight, 2, stretch, cut) >= 1) {
+      m_kept.assign(1, cut[0]);
+      return true;
+    }
+    stretch[0] = stretch[1];
+  }
+  // A single carried sample is kept when it lies in the frame.
+  if (nCarried == 1 && m_pClipper->ClipPolylineToRect(lowerLeft, upperRight, 1, stretch, cut) >= 1) {
+    m_kept.assign(1, cut[0]);
+    return true;
+  }
+  return false;
+}
+
 bool GeoLineTracer::TickAtFirst(TickSide side, double dLength, SGIS_Point* pFrom, SGIS_Point* pTo) {
   if (m_kept.empty()) return false;
   const SGIS_Point p = m_kept[0];

@@ -122,6 +122,10 @@ class GeoLineTracer {
   // Kept()[0] is where the run first meets the frame.
   int Trace(const GeoRun& run, int nSteps);
   const SGIS_Point* Kept() const { return m_kept.data(); }
+  // Where Trace would first meet the frame, found without carrying the
+  // samples beyond the first stretch that reaches it: true with that point
+  // as Kept()[0], false (nothing kept) when the run never meets the frame.
+  bool TraceToFrame(const GeoRun& run, int nSteps);
 
   // The tick of a side that stands at the first point the last trace kept
   // and runs dLength along the page away from the frame (a negative length
