@@ -3,6 +3,7 @@
 #include "layout/graphicelement/grid/grid/geotrace.h"
 
 #include <cmath>
+#include <vector>
 
 #include "host/display/igis_display.h"
 #include "host/helmora/igis_mapview.h"
@@ -28,6 +29,70 @@ bool GeoPageSpace::FromDegrees(double dLon, double dLat, SGIS_DPoint* pOut) {
   return std::isfinite(pOut->x) && std::isfinite(pOut->y);
 }
 
+LineCutEnds CutLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_Point upperRight,
+                        const GridLineSampler& samples, const GridPointCarrier& carry, bool bLast) {
+  // The cut of a whole line puts down, stretch by stretch, the points each
+  // stretch keeps, leaving out a point equal to the one before: the first
+  // point comes from the first stretch that reaches the rectangle, the last
+  // from the last one, each as the cut of that stretch alone gives it.
+  LineCutEnds ends;
+  const int n = samples.Count();
+  SGIS_Point stretch[2];
+  SGIS_Point cut[4];
+  int nCarried = 0;
+  int jFirst = -1;  // the later sample of the first stretch that reaches it
+  for (int j = 0; j < n && jFirst < 0; ++j) {
+    if (!samples.At(j, carry, &stretch[nCarried == 0 ? 0 : 1])) continue;
+    if (++nCarried == 1) continue;
+    const int k = clipper.ClipPolylineToRect(lowerLeft, upperRight, 2, stretch, cut);
+    if (k >= 1) {
+      ends = LineCutEnds{k, cut[0], cut[k - 1]};
+      jFirst = j;
+    }
+    stretch[0] = stretch[1];
+  }
+  if (jFirst < 0) {
+    // A line of one carried sample keeps it when it lies in the rectangle.
+    if (nCarried == 1 && clipper.ClipPolylineToRect(lowerLeft, upperRight, 1, stretch, cut) >= 1)
+      ends = LineCutEnds{1, cut[0], cut[0]};
+    return ends;
+  }
+  if (!bLast) return ends;
+  // Back from the end: stretch = {earlier, later}, as the cut walks it.
+  int jLater = -1;
+  for (int j = n - 1; j >= jFirst; --j) {
+    SGIS_Point p;
+    if (!samples.At(j, carry, &p)) continue;
+    if (jLater < 0) {
+      stretch[1] = p;
+      jLater = j;
+      continue;
+    }
+    stretch[0] = p;
+    const int k = clipper.ClipPolylineToRect(lowerLeft, upperRight, 2, stretch, cut);
+    if (k >= 1) {
+      ends.last = cut[k - 1];
+      if (ends.nKept >= 2 || k >= 2 || ends.first != cut[0]) {
+        ends.nKept = 2;
+        return ends;
+      }
+      // Both stretches keep the same single point: the stretches between
+      // decide whether the whole cut keeps more than that one.
+      std::vector<SGIS_Point> all, kept;
+      SampleGridLine(samples, carry, &all);
+      kept.resize(all.size() * 2);
+      const int m = clipper.ClipPolylineToRect(lowerLeft, upperRight, static_cast<int>(all.size()), all.data(),
+                                               kept.data());
+      ends.nKept = m >= 2 ? 2 : m;
+      return ends;
+    }
+    stretch[1] = stretch[0];
+    jLater = j;
+  }
+  // The first stretch that reaches the rectangle is also the last.
+  return ends;
+}
+
 GeoLineTracer::GeoLineTracer(GeoSpace& space, const SGIS_Rect& frame)
     : m_space(space), m_frame(frame), m_pClipper(GIS_CreateGeoArithmeticObject()) {
   m_frame.Normalize();
@@ -46,30 +111,12 @@ int GeoLineTracer::Trace(const GeoRun& run, int nSteps) {
 bool GeoLineTracer::TraceToFrame(const GeoRun& run, int nSteps) {
   m_kept.clear();
   if (!m_pClipper) return false;
-  const SGIS_Point lowerLeft(m_frame.left, m_frame.bottom, 0);
-  const SGIS_Point upperRight(m_frame.right, m_frame.top, 0);
-  // The cut of a whole line keeps first the entry of the first stretch
-  // between two carried samples that reaches the frame; the cut of that
-  // stretch alone keeps the same point first.
-  const GridLineSampler samples(run.from, run.to, nSteps);
-  SGIS_Point stretch[2];
-  SGIS_Point cut[4];
-  int nCarried = 0;
-  for (int j = 0; j < samples.Count(); ++j) {
-    if (!samples.At(j, m_carry, &stretch[nCarried == 0 ? 0 : 1])) continue;
-    if (++nCarried == 1) continue;
-    if (m_pClipper->ClipPolylineToRect(lowerLeft, upperRight, 2, stretch, cut) >= 1) {
-      m_kept.assign(1, cut[0]);
-      return true;
-    }
-    stretch[0] = stretch[1];
-  }
-  // A single carried sample is kept when it lies in the frame.
-  if (nCarried == 1 && m_pClipper->ClipPolylineToRect(lowerLeft, upperRight, 1, stretch, cut) >= 1) {
-    m_kept.assign(1, cut[0]);
-    return true;
-  }
-  return false;
+  const LineCutEnds ends =
+      CutLineEnds(*m_pClipper, SGIS_Point(m_frame.left, m_frame.bottom, 0),
+                  SGIS_Point(m_frame.right, m_frame.top, 0), GridLineSampler(run.from, run.to, nSteps), m_carry, false);
+  if (ends.nKept < 1) return false;
+  m_kept.assign(1, ends.first);
+  return true;
 }
 
 bool GeoLineTracer::TickAtFirst(TickSide side, double dLength, SGIS_Point* pFrom, SGIS_Point* pTo) {

@@ -102,6 +102,24 @@ struct GeoRun {
   SGIS_DPoint to;
 };
 
+// The ends of a sampled line's cut at a rectangle, as the cut of the whole
+// line by IGIS_GeoArithmetic::ClipPolylineToRect gives them: the number of
+// points that cut keeps (counted up to 2), the first and the last of them.
+struct LineCutEnds {
+  int nKept = 0;
+  SGIS_Point first, last;
+};
+
+// The ends of the cut of the line sampled and carried as SampleGridLine does,
+// found by carrying the samples from the start up to the first stretch
+// between two of them that reaches the rectangle and, when bLast, from the
+// end back to the last such stretch: the samples in between are carried
+// only in the rare case that both stretches keep one and the same point.
+// Without bLast, last is the end of the first stretch's cut and nKept counts
+// that stretch's points only.
+LineCutEnds CutLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_Point upperRight,
+                        const GridLineSampler& samples, const GridPointCarrier& carry, bool bLast);
+
 // Samples stretches of lines, carries them into a space and cuts them at
 // the frame (a rectangle of that space). The buffers are made once and
 // reused by every line.

@@ -100,8 +100,11 @@ bool GridLineSampler::At(int j, const GridPointCarrier& carry, SGIS_Point* pOut)
 
 int SampleGridLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const GridPointCarrier& carry,
                    std::vector<SGIS_Point>* pOut) {
+  return SampleGridLine(GridLineSampler(from, to, nSteps), carry, pOut);
+}
+
+int SampleGridLine(const GridLineSampler& samples, const GridPointCarrier& carry, std::vector<SGIS_Point>* pOut) {
   pOut->clear();
-  const GridLineSampler samples(from, to, nSteps);
   SGIS_Point p;
   for (int j = 0; j < samples.Count(); ++j)
     if (samples.At(j, carry, &p)) pOut->push_back(p);

@@ -117,6 +117,9 @@ class GridLineSampler {
   double m_sx = 0.0, m_sy = 0.0;
 };
 
+// SampleGridLine over the samples given.
+int SampleGridLine(const GridLineSampler& samples, const GridPointCarrier& carry, std::vector<SGIS_Point>* pOut);
+
 // ---- Page mapping ---------------------------------------------------------
 
 // The part of the map that a map frame shows: the bound widened about its
