@@ -6,6 +6,7 @@
 // a traced line first meets the frame.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
@@ -110,15 +111,20 @@ struct LineCutEnds {
   SGIS_Point first, last;
 };
 
-// The ends of the cut of the line sampled and carried as SampleGridLine does,
-// found by carrying the samples from the start up to the first stretch
-// between two of them that reaches the rectangle and, when bLast, from the
-// end back to the last such stretch: the samples in between are carried
-// only in the rare case that both stretches keep one and the same point.
-// Without bLast, last is the end of the first stretch's cut and nKept counts
-// that stretch's points only.
-LineCutEnds CutLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_Point upperRight,
-                        const GridLineSampler& samples, const GridPointCarrier& carry, bool bLast);
+// Sample j of a line, carried and rounded into *pOut; false when it is left
+// out. Each sample is asked for at most once.
+using GridSampleSource = std::function<bool(int j, SGIS_Point* pOut)>;
+
+// The ends of the cut of a line of nSamples samples, found by carrying the
+// samples from the start up to the first stretch between two of them that
+// reaches the rectangle and, when bLast, from the end back to the last such
+// stretch: the samples in between are carried only in the rare case that
+// both stretches keep one and the same point. Without bLast, last is the
+// end of the first stretch's cut and nKept counts that stretch's points
+// only. A line that never reaches the rectangle has had every sample
+// carried.
+LineCutEnds CutLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_Point upperRight, int nSamples,
+                        const GridSampleSource& sampleAt, bool bLast);
 
 // Samples stretches of lines, carries them into a space and cuts them at
 // the frame (a rectangle of that space). The buffers are made once and
@@ -159,6 +165,24 @@ class GeoLineTracer {
   GridPointCarrier m_carry;
   std::vector<SGIS_Point> m_carried;
   std::vector<SGIS_Point> m_kept;
+
+  // The samples of lines that TraceToFrame carried whole without meeting
+  // the frame, kept for the same line walked the other way (the ticks of
+  // the opposite side), whose samples are then taken from here wherever
+  // they start from the same degrees to the bit.
+  struct CarriedSample {
+    SGIS_DPoint input;
+    bool bKept = false;
+    SGIS_Point point;
+  };
+  struct MissedLine {
+    GeoRun run;
+    int nSteps = 0;
+    std::vector<CarriedSample> samples;
+  };
+  static constexpr std::size_t kMaxMissedLines = 256;
+  std::vector<MissedLine> m_missed;
+  std::vector<CarriedSample> m_trail;  // the samples of the current trace
 };
 
 }  // namespace md::layout::grid

@@ -89,9 +89,12 @@ GridLineSampler::GridLineSampler(SGIS_DPoint from, SGIS_DPoint to, int nSteps)
   m_sy = (to.y - from.y) / nSteps;
 }
 
-bool GridLineSampler::At(int j, const GridPointCarrier& carry, SGIS_Point* pOut) const {
+SGIS_DPoint GridLineSampler::Input(int j) const {
   // The last sample is the end itself, free of the steps' rounding.
-  SGIS_DPoint p = j == m_nSteps ? m_to : SGIS_DPoint(m_from.x + j * m_sx, m_from.y + j * m_sy, m_from.z);
+  return j == m_nSteps ? m_to : SGIS_DPoint(m_from.x + j * m_sx, m_from.y + j * m_sy, m_from.z);
+}
+
+bool GridLineSampler::Carry(SGIS_DPoint p, const GridPointCarrier& carry, SGIS_Point* pOut) {
   if (carry && !carry(&p)) return false;
   if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
   *pOut = SGIS_Point::FromDoubles(p.x, p.y);
@@ -100,11 +103,8 @@ bool GridLineSampler::At(int j, const GridPointCarrier& carry, SGIS_Point* pOut)
 
 int SampleGridLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const GridPointCarrier& carry,
                    std::vector<SGIS_Point>* pOut) {
-  return SampleGridLine(GridLineSampler(from, to, nSteps), carry, pOut);
-}
-
-int SampleGridLine(const GridLineSampler& samples, const GridPointCarrier& carry, std::vector<SGIS_Point>* pOut) {
   pOut->clear();
+  const GridLineSampler samples(from, to, nSteps);
   SGIS_Point p;
   for (int j = 0; j < samples.Count(); ++j)
     if (samples.At(j, carry, &p)) pOut->push_back(p);

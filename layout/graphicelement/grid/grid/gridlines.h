@@ -107,18 +107,18 @@ class GridLineSampler {
   GridLineSampler(SGIS_DPoint from, SGIS_DPoint to, int nSteps);
   // The number of samples: nSteps + 1, or 0 below one step.
   int Count() const { return m_nSteps < 1 ? 0 : m_nSteps + 1; }
-  // Sample j (0 .. Count() - 1) carried and rounded into *pOut; false when
-  // the carrier refuses it or it is not finite afterwards.
-  bool At(int j, const GridPointCarrier& carry, SGIS_Point* pOut) const;
+  // Sample j (0 .. Count() - 1) before it is carried.
+  SGIS_DPoint Input(int j) const;
+  // Sample j carried and rounded into *pOut; false when the carrier refuses
+  // it or it is not finite afterwards.
+  bool At(int j, const GridPointCarrier& carry, SGIS_Point* pOut) const { return Carry(Input(j), carry, pOut); }
+  static bool Carry(SGIS_DPoint p, const GridPointCarrier& carry, SGIS_Point* pOut);
 
  private:
   SGIS_DPoint m_from, m_to;
   int m_nSteps;
   double m_sx = 0.0, m_sy = 0.0;
 };
-
-// SampleGridLine over the samples given.
-int SampleGridLine(const GridLineSampler& samples, const GridPointCarrier& carry, std::vector<SGIS_Point>* pOut);
 
 // ---- Page mapping ---------------------------------------------------------
 

@@ -49,9 +49,10 @@ void LabelLineWalk::Trace(LabelSide side, double c, Traced* pOut) {
   m_lines.LineEnds(side, c, &from, &to);
   const SGIS_Rect& r = m_frame.rect;
   // Only the first and the last point of the cut matter.
-  const grid::LineCutEnds ends =
-      grid::CutLineEnds(*m_pArithmetic, SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top),
-                        grid::GridLineSampler(from, to, m_nSteps), m_carry, true);
+  const grid::GridLineSampler samples(from, to, m_nSteps);
+  const grid::LineCutEnds ends = grid::CutLineEnds(
+      *m_pArithmetic, SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top), samples.Count(),
+      [&](int j, SGIS_Point* p) { return samples.At(j, m_carry, p); }, true);
   if (ends.nKept < 1) return;
   pOut->nCount = ends.nKept;
   pOut->first = ends.first;
