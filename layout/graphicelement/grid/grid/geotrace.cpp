@@ -38,8 +38,8 @@ bool GeoPageSpace::FromDegrees(double dLon, double dLat, SGIS_DPoint* pOut) {
   return std::isfinite(pOut->x) && std::isfinite(pOut->y);
 }
 
-LineCutEnds CutLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_Point upperRight, int nSamples,
-                        const GridSampleSource& sampleAt, bool bLast) {
+LineCutEnds CutLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_Point upperRight,
+                        int nSamples, const GridSampleSource& sampleAt, bool bLast) {
   // The cut of a whole line puts down, stretch by stretch, the points each
   // stretch keeps, leaving out a point equal to the one before: the first
   // point comes from the first stretch that reaches the rectangle, the last
@@ -107,8 +107,8 @@ LineCutEnds CutLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_
         if (bCarried[static_cast<std::size_t>(i)]) all.push_back(carried[static_cast<std::size_t>(i)]);
       }
       kept.resize(all.size() * 2);
-      const int m = clipper.ClipPolylineToRect(lowerLeft, upperRight, static_cast<int>(all.size()), all.data(),
-                                               kept.data());
+      const int m = clipper.ClipPolylineToRect(lowerLeft, upperRight, static_cast<int>(all.size()),
+                                               all.data(), kept.data());
       ends.nKept = m >= 2 ? 2 : m;
       return ends;
     }

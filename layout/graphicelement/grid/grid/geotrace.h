@@ -123,8 +123,8 @@ using GridSampleSource = std::function<bool(int j, SGIS_Point* pOut)>;
 // end of the first stretch's cut and nKept counts that stretch's points
 // only. A line that never reaches the rectangle has had every sample
 // carried.
-LineCutEnds CutLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_Point upperRight, int nSamples,
-                        const GridSampleSource& sampleAt, bool bLast);
+LineCutEnds CutLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_Point upperRight,
+                        int nSamples, const GridSampleSource& sampleAt, bool bLast);
 
 // Samples stretches of lines, carries them into a space and cuts them at
 // the frame (a rectangle of that space). The buffers are made once and

@@ -111,7 +111,9 @@ class GridLineSampler {
   SGIS_DPoint Input(int j) const;
   // Sample j carried and rounded into *pOut; false when the carrier refuses
   // it or it is not finite afterwards.
-  bool At(int j, const GridPointCarrier& carry, SGIS_Point* pOut) const { return Carry(Input(j), carry, pOut); }
+  bool At(int j, const GridPointCarrier& carry, SGIS_Point* pOut) const {
+    return Carry(Input(j), carry, pOut);
+  }
   static bool Carry(SGIS_DPoint p, const GridPointCarrier& carry, SGIS_Point* pOut);
 
  private:
