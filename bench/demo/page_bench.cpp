@@ -28,6 +28,9 @@
 //                     the same two for the map sheet (A2 landscape, the whole
 //                     1:50,000 sample sheet with its furniture); its ratio is
 //                     printed too;
+//   SheetWithoutGrids/Print, SheetWithoutGrids/RawCairo
+//                     the same two for the sheet without its grids; the
+//                     grids' share of the sheet's printing is printed too;
 //   Sheet/Draw/KIND   the sheet's elements of one kind printed alone at
 //                     300 dpi (the map frame draws the whole map);
 //
@@ -65,7 +68,9 @@
 #include "bench/ratio_reporter.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "layout/graphicelement/igis_element.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/pngencode.h"
 #include "platform/canvas/raster.h"
@@ -91,6 +96,19 @@ md::demo::Page* SheetPage() {
   static md::demo::MapDocument doc(md::demo::SampleMapsFolder());
   static std::unique_ptr<md::demo::Page> page =
       doc.ok() ? md::demo::BuildMapSheetPage(doc, nullptr) : nullptr;
+  return page.get();
+}
+
+// The map sheet without its grids (its kilometre grid, minute marks and
+// corner coordinates); NULL when it cannot be made.
+md::demo::Page* SheetPageWithoutGrids() {
+  static md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  static std::unique_ptr<md::demo::Page> page = [] {
+    auto made = doc.ok() ? md::demo::BuildMapSheetPage(doc, nullptr) : nullptr;
+    for (IGIS_Element* e : made != nullptr ? made->elements() : std::vector<IGIS_Element*>())
+      if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) frame->GetMapGrids()->ReleaseMapGrids();
+    return made;
+  }();
   return page.get();
 }
 
@@ -156,6 +174,8 @@ void RawCairoOf(benchmark::State& state, md::demo::Page* pagePtr) {
 void RawCairo(benchmark::State& state) { RawCairoOf(state, &SamplePage()); }
 void SheetPrint(benchmark::State& state) { PrintOf(state, SheetPage(), ""); }
 void SheetRawCairo(benchmark::State& state) { RawCairoOf(state, SheetPage()); }
+void SheetPrintWithoutGrids(benchmark::State& state) { PrintOf(state, SheetPageWithoutGrids(), ""); }
+void SheetRawCairoWithoutGrids(benchmark::State& state) { RawCairoOf(state, SheetPageWithoutGrids()); }
 
 // ---- PDF files ---------------------------------------------------------------
 
@@ -477,6 +497,8 @@ BENCHMARK(PrintPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCairo)->Unit(benchmark::kMillisecond);
 BENCHMARK(SheetPrint)->Name("Sheet/Print")->Unit(benchmark::kMillisecond);
 BENCHMARK(SheetRawCairo)->Name("Sheet/RawCairo")->Unit(benchmark::kMillisecond);
+BENCHMARK(SheetPrintWithoutGrids)->Name("SheetWithoutGrids/Print")->Unit(benchmark::kMillisecond);
+BENCHMARK(SheetRawCairoWithoutGrids)->Name("SheetWithoutGrids/RawCairo")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PdfOf, Sample, &SamplePage())->Name("Pdf/Sample")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PdfOf, Sheet, SheetPage())->Name("Pdf/Sheet")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PngOf, Sample, &SamplePage())
@@ -556,6 +578,12 @@ int main(int argc, char** argv) {
   if (!RunBenchmarks(argc, argv, &reporter, "0.05")) return 1;
   reporter->PrintRatio("PrintPage", "RawCairo", "whole pipeline / raw cairo", 1.10);
   reporter->PrintRatio("Sheet/Print", "Sheet/RawCairo", "map sheet: whole pipeline / raw cairo", 1.10);
+  reporter->PrintRatio("SheetWithoutGrids/Print", "SheetWithoutGrids/RawCairo",
+                       "map sheet without its grids: whole pipeline / raw cairo", 1.10);
+  const double with = reporter->PerIteration("Sheet/Print");
+  const double without = reporter->PerIteration("SheetWithoutGrids/Print");
+  if (with > 0 && without > 0)
+    std::printf("map sheet: the grids' share of its printing = %.1f%%\n", 100.0 * (with - without) / with);
   // Store + read per element of each kind that ran, against its target.
   bool header = false;
   for (const auto& [kind, where] : kinds) {

@@ -104,12 +104,7 @@ Scene KilometreGrid() {
 // The frame's sheet on its grids page: both grids made, then OK.
 bool MakeBothGrids(IGIS_MapElement* frame) {
   ScriptedDriver driver;
-  driver.Then([](UiUser& u) {
-    u.GoToPage(kGridsPage);
-    u.Click(IDC_GIS_MG_NEW);
-    u.Click(IDC_GIS_MG_NEW);
-    u.Ok();
-  });
+  driver.Then(md::test::TwoNewGridsThenOk());
   driver.Then(FiveMinuteGraticule());
   driver.Then(KilometreGrid());
   const bool ok = frame->OnOpenPropertyDlg(nullptr, TRUE) != FALSE;
@@ -127,6 +122,8 @@ TEST(SheetWizard, TheWizardMakesTheSheetsGraticuleAndKilometreGrid) {
   ASSERT_NE(page, nullptr);
   IGIS_MapElement* frame = md::test::FrameOf(*page);
   ASSERT_NE(frame, nullptr);
+  // The wizard starts from a frame without the sheet's own grids.
+  frame->GetMapGrids()->ReleaseMapGrids();
   ASSERT_TRUE(MakeBothGrids(frame));
   EXPECT_TRUE(md::ui::MessageBoxLog().empty());
   for (const std::string& e : md::ui::DriverErrors()) ADD_FAILURE() << e;
@@ -205,6 +202,11 @@ TEST(SheetWizard, TheDemoBuildsTheWizardsGridsFromThePagesValues) {
   ASSERT_NE(byDemo, nullptr);
   IGIS_MapElement* wizardFrame = md::test::FrameOf(*byWizard);
   IGIS_MapElement* demoFrame = md::test::FrameOf(*byDemo);
+  ASSERT_NE(wizardFrame, nullptr);
+  ASSERT_NE(demoFrame, nullptr);
+  // Both start from frames without the sheet's own grids.
+  wizardFrame->GetMapGrids()->ReleaseMapGrids();
+  demoFrame->GetMapGrids()->ReleaseMapGrids();
   ASSERT_TRUE(MakeBothGrids(wizardFrame));
   ASSERT_TRUE(md::demo::AddWizardGrids(doc, demoFrame));
   ASSERT_EQ(demoFrame->GetMapGrids()->GetCount(), 2);
