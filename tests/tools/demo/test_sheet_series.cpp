@@ -17,8 +17,10 @@
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/mapframe/dialogs/cgis_mapgridspage.h"
+#include "platform/canvas/raster.h"
 #include "platform/ui/driver.h"
 #include "tests/support/gridspagescenes.h"
+#include "tests/support/rendercheck.h"
 #include "tests/tools/demo/sheetgrids.h"
 #include "tools/demo/mapsheet.h"
 
@@ -40,6 +42,20 @@ ScriptedDriver::Scene SeriesPreset(int button, const char* name) {
     u.Click(IDC_GIS_GSM_FIRST_SHEET + kFiftyThousandSheet);
     u.Finish();
   };
+}
+
+// The lower-left corner of the sheet printed at the check's resolution:
+// 800 by 500 pixels, 30 above the paper's bottom edge.
+md::canvas::Raster Corner(const md::canvas::Raster& page) {
+  constexpr int kWidth = 800, kHeight = 500, kAboveBottom = 30;
+  md::canvas::Raster corner;
+  if (page.width < kWidth || page.height < kHeight + kAboveBottom) return corner;
+  corner.width = kWidth;
+  corner.height = kHeight;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      corner.pixels.push_back(page.at(x, page.height - kAboveBottom - kHeight + y));
+  return corner;
 }
 
 void ExpectSimpleBorder(IGIS_MapBorder* border, int style, int offset) {
@@ -103,6 +119,10 @@ TEST(SheetSeries, TheFiftyThousandSheetsPresetsOnTheSampleFrame) {
   ASSERT_NE(canvas, nullptr) << error;
   const auto folder = md::test::ScratchFolder("sheetseries");
   ASSERT_TRUE(canvas->writePng((folder / "mapsheet-series-presets.png").string()));
+  // The frame's lower-left corner checked against its control: both borders,
+  // the lines, ticks and labels of both grids.
+  EXPECT_TRUE(md::test::MatchesControl(Corner(md::test::Print(page)), "tests/tools/demo/reference",
+                                       "series-presets-corner"));
 
   // Stored and read back: both saves byte for byte, grids and borders all.
   auto loaded = md::test::SavedAndReloaded(page, folder, sheet.doc.LayoutLayer());
