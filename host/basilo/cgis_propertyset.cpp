@@ -209,36 +209,50 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
     std::vector<std::unique_ptr<CGIS_Field>> made;  // new objects, in stored order (null where reused)
     made.resize(stored.size());
     std::vector<CGIS_Field*> reused(stored.size(), nullptr);
+    bool bReusing = false;
     for (std::size_t i = 0; i < stored.size(); ++i) {
-      CGIS_Field* f = index_.Find(stored[i].key);
+      const md::basilo::StoredFieldView& s = stored[i];
+      CGIS_Field* f = index_.Find(s.key);
       if (f != nullptr) {
         reused[i] = f;
+        bReusing = true;
+        if (s.type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
       } else {
+        // A new object takes its values at once: nobody sees it yet.
         made[i] = std::make_unique<CGIS_Field>();
-        made[i]->SetNameDirect(std::string(stored[i].key));
         f = made[i].get();
+        f->SetNameDirect(std::string(s.key));
+        if (s.type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
+        f->AssignStored(s.type, std::string(s.description), s.intValue, s.doubleValue, s.boolValue,
+                        std::string(s.text), std::vector<BYTE>(s.bytes.begin(), s.bytes.end()));
       }
-      if (stored[i].type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
-      freshIndex.Insert(stored[i].key, f);
+      freshIndex.Insert(s.key, f);
     }
-    // The values, copied now so that nothing fails after the swap below.
-    std::vector<std::string> descriptions(stored.size()), texts(stored.size());
-    std::vector<std::vector<BYTE>> bytes(stored.size());
-    for (std::size_t i = 0; i < stored.size(); ++i) {
-      descriptions[i].assign(stored[i].description);
-      texts[i].assign(stored[i].text);
-      bytes[i].assign(stored[i].bytes.begin(), stored[i].bytes.end());
+    // The values of reused fields, copied now so that nothing fails after
+    // the swap below.
+    std::vector<std::string> descriptions, texts;
+    std::vector<std::vector<BYTE>> bytes;
+    if (bReusing) {
+      descriptions.resize(stored.size());
+      texts.resize(stored.size());
+      bytes.resize(stored.size());
+      for (std::size_t i = 0; i < stored.size(); ++i) {
+        if (reused[i] == nullptr) continue;
+        descriptions[i].assign(stored[i].description);
+        texts[i].assign(stored[i].text);
+        bytes[i].assign(stored[i].bytes.begin(), stored[i].bytes.end());
+      }
     }
     for (std::size_t i = 0; i < stored.size(); ++i) {
       if (made[i]) {
         fresh.push_back(std::move(made[i]));
       } else {
         fresh.push_back(std::move(fields_[reused[i]->GetPosition()]));
+        const md::basilo::StoredFieldView& s = stored[i];
+        fresh.back()->AssignStored(s.type, std::move(descriptions[i]), s.intValue, s.doubleValue, s.boolValue,
+                                   std::move(texts[i]), std::move(bytes[i]));
       }
       CGIS_Field* f = fresh.back().get();
-      const md::basilo::StoredFieldView& s = stored[i];
-      f->AssignStored(s.type, std::move(descriptions[i]), s.intValue, s.doubleValue, s.boolValue,
-                      std::move(texts[i]), std::move(bytes[i]));
       f->SetOwner(CGIS_Field::Owner::Set, this);
       f->SetPosition(i);
     }
