@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -5,6 +6,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/basilo/makeornull.h"
 #include "host/basilo/propertyset_codec.h"
+#include "host/basilo/releaseptr.h"
 
 void CGIS_PropertySet::Release() { delete this; }
 
@@ -158,8 +160,7 @@ BOOL CGIS_PropertySet::Archive(IGIS_DataBuffer* buffer, int mode, int /*option*/
   return FALSE;
 }
 
-BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
-  std::vector<BYTE> bytes;
+BOOL CGIS_PropertySet::WriteBytes(std::vector<BYTE>* out) {
   std::string error;
   try {
     md::basilo::PropertySetEncoder encoder;
@@ -168,7 +169,7 @@ BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
       encoder.Add(f->GetType(), f->Name(), f->Description(), f->IntValue(), f->DoubleValue(), f->BoolValue(),
                   f->Text(), f->BufferBytes());
     }
-    if (!encoder.Finish(&bytes, &error)) {
+    if (!encoder.Finish(out, &error)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
       return FALSE;
     }
@@ -176,6 +177,12 @@ BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: out of memory");
     return FALSE;
   }
+  return TRUE;
+}
+
+BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
+  std::vector<BYTE> bytes;
+  if (!WriteBytes(&bytes)) return FALSE;
   const int n = static_cast<int>(bytes.size());
   if (!buffer->SetSize(n) || buffer->GetSize() != n || buffer->GetData() == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
@@ -192,12 +199,16 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
     return FALSE;
   }
+  return ReadBytes(data, static_cast<std::size_t>(size));
+}
+
+BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
   std::vector<md::basilo::StoredFieldView> stored;  // read in place
   std::string error;
   try {
-    if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &stored, &error)) {
+    if (!md::basilo::DecodePropertySetViews(data, size, &stored, &error)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
-              size, error.c_str());
+              static_cast<int>(size), error.c_str());
       return FALSE;
     }
     // Build the new list and index first; the set changes only once every
@@ -267,4 +278,23 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
 
 extern "C" IGIS_PropertySet* GIS_CreatePropertySetObject() {
   return md::basilo::MakeOrNull<CGIS_PropertySet>("GIS_CreatePropertySetObject");
+}
+
+bool ReadPropertySetBytes(IGIS_PropertySet* set, const BYTE* data, std::size_t size) {
+  if (set == nullptr || size > static_cast<std::size_t>(INT32_MAX)) return false;
+  if (auto* own = dynamic_cast<CGIS_PropertySet*>(set)) return own->ReadBytes(data, size) != FALSE;
+  md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
+  if (buffer == nullptr || !buffer->SetSize(static_cast<int>(size))) return false;
+  if (size > 0) std::memcpy(buffer->GetData(), data, size);
+  return set->Archive(buffer.get(), GIS_ARCHIVE_READ, 0) != FALSE;
+}
+
+bool WritePropertySetBytes(IGIS_PropertySet* set, std::vector<BYTE>* out) {
+  if (set == nullptr) return false;
+  if (auto* own = dynamic_cast<CGIS_PropertySet*>(set)) return own->WriteBytes(out) != FALSE;
+  md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
+  if (buffer == nullptr || !set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) return false;
+  const BYTE* data = buffer->GetData();
+  out->assign(data, data + buffer->GetSize());
+  return true;
 }

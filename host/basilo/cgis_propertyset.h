@@ -123,6 +123,10 @@ class CGIS_PropertySet final : public IGIS_PropertySet {
 
   // Called by a field of this set before it takes a new name.
   bool Rename(CGIS_Field* field, const std::string& name);
+  // What Archive reads from a buffer of size bytes at data, and what it
+  // writes, straight from and into bytes.
+  BOOL ReadBytes(const BYTE* data, std::size_t size);
+  BOOL WriteBytes(std::vector<BYTE>* out);
 
  private:
   CGIS_Field* NewField(const char* key);
@@ -159,3 +163,8 @@ class CGIS_PropertySet final : public IGIS_PropertySet {
   std::vector<std::unique_ptr<CGIS_Field>> fields_;
   Index index_;
 };
+
+// Archive's reading and writing of a set straight from and into bytes (for
+// a set of another library, through a data buffer); false when it fails.
+bool ReadPropertySetBytes(IGIS_PropertySet* set, const BYTE* data, std::size_t size);
+bool WritePropertySetBytes(IGIS_PropertySet* set, std::vector<BYTE>* out);
