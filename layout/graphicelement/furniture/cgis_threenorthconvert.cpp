@@ -73,8 +73,8 @@ void CGIS_ThreeNorthElement::AddPathCharacters(IGIS_CompoundElement* pLabels, st
   // The point at a distance along the path; beyond its ends the end pieces
   // go on straight.
   auto at = [&](double s) {
-    const std::size_t k =
-        std::min<std::size_t>(std::upper_bound(along.begin(), along.end(), s) - along.begin(), path.size() - 1);
+    const std::size_t k = std::min<std::size_t>(
+        std::upper_bound(along.begin(), along.end(), s) - along.begin(), path.size() - 1);
     const std::size_t i = k == 0 ? 0 : k - 1;
     const double piece = along[i + 1] - along[i];
     const double t = (s - along[i]) / piece;
@@ -168,10 +168,10 @@ IGIS_Element* CGIS_ThreeNorthElement::ConvertToElement() {
                       kThreeNorthLabelTexts[i], ratio);
   }
   using md::layout::furniture::ThreeNorthDegreesText;
-  AddPathCharacters(pLabels, f.convRun, m_pAngleTextSymbol.get(), ThreeNorthDegreesText(m_dCoordinateAngle).c_str(),
-                    ratio);
-  AddPathCharacters(pLabels, f.declRun, m_pAngleTextSymbol.get(), ThreeNorthDegreesText(m_dMagnetAngle).c_str(),
-                    ratio);
+  AddPathCharacters(pLabels, f.convRun, m_pAngleTextSymbol.get(),
+                    ThreeNorthDegreesText(m_dCoordinateAngle).c_str(), ratio);
+  AddPathCharacters(pLabels, f.declRun, m_pAngleTextSymbol.get(),
+                    ThreeNorthDegreesText(m_dMagnetAngle).c_str(), ratio);
   AddPathCharacters(pLabels, f.diffRun, m_pAngleTextSymbol.get(),
                     ThreeNorthDegreesText(m_dMagnetAngle - m_dCoordinateAngle).c_str(), ratio);
 
