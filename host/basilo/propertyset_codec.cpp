@@ -13,7 +13,6 @@ namespace {
 // length, one boolean byte.
 constexpr std::size_t kMinEntrySize = 1 + 4 + 1 + 4 + 1;
 
-void PutU8(std::vector<BYTE>& v, std::uint8_t x) { v.push_back(x); }
 void PutU16(std::vector<BYTE>& v, std::uint16_t x) {
   v.push_back(static_cast<BYTE>(x & 0xFF));
   v.push_back(static_cast<BYTE>(x >> 8));
@@ -23,16 +22,9 @@ void PutU32(std::vector<BYTE>& v, std::uint32_t x) {
                      static_cast<BYTE>(x >> 24)};
   v.insert(v.end(), b, b + 4);
 }
-void PutU64(std::vector<BYTE>& v, std::uint64_t x) {
-  for (int i = 0; i < 8; ++i) v.push_back(static_cast<BYTE>((x >> (8 * i)) & 0xFF));
-}
 void PutBytes(std::vector<BYTE>& v, const void* p, std::size_t n) {
   const BYTE* b = static_cast<const BYTE*>(p);
   v.insert(v.end(), b, b + n);
-}
-void PutSized(std::vector<BYTE>& v, const void* p, std::size_t n) {
-  PutU32(v, static_cast<std::uint32_t>(n));
-  PutBytes(v, p, n);
 }
 
 // A cursor over [data, data + size) whose reads fail instead of overrunning.
@@ -100,27 +92,61 @@ std::uint64_t KeyHash(std::string_view key) {
 
 void PropertySetEncoder::Add(int type, std::string_view key, std::string_view description, std::int32_t i,
                              double d, bool b, std::string_view text, std::span<const BYTE> bytes) {
-  PutU8(body_, static_cast<std::uint8_t>(type));
-  PutSized(body_, key.data(), key.size());
-  PutSized(body_, description.data(), description.size());
+  // The entry is sized first and written in place: one growth of the body
+  // per entry, not one per piece.
+  std::size_t value = 0;
   switch (type) {
     case GIS_FIELD_TYPE_INT:
-      PutU32(body_, static_cast<std::uint32_t>(i));
+      value = 4;
+      break;
+    case GIS_FIELD_TYPE_DOUBLE:
+      value = 8;
+      break;
+    case GIS_FIELD_TYPE_STRING:
+      value = 4 + text.size();
+      break;
+    case GIS_FIELD_TYPE_BUFFER:
+      value = 4 + bytes.size();
+      break;
+    case GIS_FIELD_TYPE_BOOL:
+      value = 1;
+      break;
+    default:
+      break;
+  }
+  const std::size_t at = body_.size();
+  body_.resize(at + 1 + 4 + key.size() + 4 + description.size() + value);
+  BYTE* p = body_.data() + at;
+  auto u32 = [&p](std::uint32_t x) {
+    for (int k = 0; k < 4; ++k) *p++ = static_cast<BYTE>(x >> (8 * k));
+  };
+  auto sized = [&p, &u32](const void* data, std::size_t n) {
+    u32(static_cast<std::uint32_t>(n));
+    if (n > 0) std::memcpy(p, data, n);
+    p += n;
+  };
+  *p++ = static_cast<BYTE>(type);
+  sized(key.data(), key.size());
+  sized(description.data(), description.size());
+  switch (type) {
+    case GIS_FIELD_TYPE_INT:
+      u32(static_cast<std::uint32_t>(i));
       break;
     case GIS_FIELD_TYPE_DOUBLE: {
       std::uint64_t bits = 0;
       std::memcpy(&bits, &d, sizeof bits);
-      PutU64(body_, bits);
+      u32(static_cast<std::uint32_t>(bits));
+      u32(static_cast<std::uint32_t>(bits >> 32));
       break;
     }
     case GIS_FIELD_TYPE_STRING:
-      PutSized(body_, text.data(), text.size());
+      sized(text.data(), text.size());
       break;
     case GIS_FIELD_TYPE_BUFFER:
-      PutSized(body_, bytes.data(), bytes.size());
+      sized(bytes.data(), bytes.size());
       break;
     case GIS_FIELD_TYPE_BOOL:
-      PutU8(body_, b ? 1 : 0);
+      *p++ = b ? 1 : 0;
       break;
     default:
       break;
