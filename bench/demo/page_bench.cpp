@@ -15,6 +15,10 @@
 //   SaveFile/LoadFile the feature-set file, per megabyte;
 //   DenseElement/Polygon/N, DenseElement/Polyline/N
 //                     one element of N points printed at 300 dpi;
+//   Compound/AddElement/N
+//                     N rectangles made members of one new compound, one
+//                     AddElement each; the time per member is the
+//                     "per_element" counter (it stays flat as N grows);
 //   PageCycle/N       a page of up to N mixed elements (the sample page's
 //                     elements, compounds included, over and over) built,
 //                     stored, saved, loaded and read back; the time per
@@ -24,6 +28,9 @@
 //                     the same two for the map sheet (A2 landscape, the whole
 //                     1:50,000 sample sheet with its furniture); its ratio is
 //                     printed too;
+//   SheetWithoutGrids/Print, SheetWithoutGrids/RawCairo
+//                     the same two for the sheet without its grids; the
+//                     grids' share of the sheet's printing is printed too;
 //   Sheet/Draw/KIND   the sheet's elements of one kind printed alone at
 //                     300 dpi (the map frame draws the whole map);
 //
@@ -60,7 +67,10 @@
 #include "bench/demo/cairoreplay.h"
 #include "bench/ratio_reporter.h"
 #include "host/featra/igis_feature.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "layout/graphicelement/igis_element.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/pngencode.h"
 #include "platform/canvas/raster.h"
@@ -86,6 +96,19 @@ md::demo::Page* SheetPage() {
   static md::demo::MapDocument doc(md::demo::SampleMapsFolder());
   static std::unique_ptr<md::demo::Page> page =
       doc.ok() ? md::demo::BuildMapSheetPage(doc, nullptr) : nullptr;
+  return page.get();
+}
+
+// The map sheet without its grids (its kilometre grid, minute marks and
+// corner coordinates); NULL when it cannot be made.
+md::demo::Page* SheetPageWithoutGrids() {
+  static md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  static std::unique_ptr<md::demo::Page> page = [] {
+    auto made = doc.ok() ? md::demo::BuildMapSheetPage(doc, nullptr) : nullptr;
+    for (IGIS_Element* e : made != nullptr ? made->elements() : std::vector<IGIS_Element*>())
+      if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) frame->GetMapGrids()->ReleaseMapGrids();
+    return made;
+  }();
   return page.get();
 }
 
@@ -151,6 +174,8 @@ void RawCairoOf(benchmark::State& state, md::demo::Page* pagePtr) {
 void RawCairo(benchmark::State& state) { RawCairoOf(state, &SamplePage()); }
 void SheetPrint(benchmark::State& state) { PrintOf(state, SheetPage(), ""); }
 void SheetRawCairo(benchmark::State& state) { RawCairoOf(state, SheetPage()); }
+void SheetPrintWithoutGrids(benchmark::State& state) { PrintOf(state, SheetPageWithoutGrids(), ""); }
+void SheetRawCairoWithoutGrids(benchmark::State& state) { RawCairoOf(state, SheetPageWithoutGrids()); }
 
 // ---- PDF files ---------------------------------------------------------------
 
@@ -398,6 +423,42 @@ void PageCycle(benchmark::State& state) {
                          benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// ---- Compounds of many members --------------------------------------------------
+
+void CompoundAdd(benchmark::State& state) {
+  const int n = static_cast<int>(state.range(0));
+  md::demo::Page page;
+  std::vector<IGIS_Element*> members;
+  for (int i = 0; i < n; ++i)
+    if (IGIS_Element* e = page.Create(GIS_TYPE_GRAPHIC_ELEMENT_RECT)) members.push_back(e);
+  if (static_cast<int>(members.size()) != n) {
+    state.SkipWithError("no elements");
+    return;
+  }
+  IGIS_FeatureSet* set = page.featureSet();
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto* compound =
+        dynamic_cast<IGIS_CompoundElement*>(set->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND));
+    state.ResumeTiming();
+    if (compound == nullptr) {
+      state.SkipWithError("no compound");
+      break;
+    }
+    for (IGIS_Element* e : members) {
+      if (!compound->AddElement(e)) {
+        state.SkipWithError("AddElement refused");
+        break;
+      }
+    }
+    state.PauseTiming();
+    set->DeleteElement(compound);
+    state.ResumeTiming();
+  }
+  state.counters["per_element"] = benchmark::Counter(
+      static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 // ---- Dense stored geometry ---------------------------------------------------------
 
 // One polygon or polyline element of n points (a star of n/2 spikes about the
@@ -436,6 +497,8 @@ BENCHMARK(PrintPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCairo)->Unit(benchmark::kMillisecond);
 BENCHMARK(SheetPrint)->Name("Sheet/Print")->Unit(benchmark::kMillisecond);
 BENCHMARK(SheetRawCairo)->Name("Sheet/RawCairo")->Unit(benchmark::kMillisecond);
+BENCHMARK(SheetPrintWithoutGrids)->Name("SheetWithoutGrids/Print")->Unit(benchmark::kMillisecond);
+BENCHMARK(SheetRawCairoWithoutGrids)->Name("SheetWithoutGrids/RawCairo")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PdfOf, Sample, &SamplePage())->Name("Pdf/Sample")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PdfOf, Sheet, SheetPage())->Name("Pdf/Sheet")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PngOf, Sample, &SamplePage())
@@ -459,6 +522,12 @@ BENCHMARK_CAPTURE(DenseElement, Polyline, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE)
     ->Arg(10000)
     ->Arg(100000)
     ->Arg(1048576)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(CompoundAdd)
+    ->Name("Compound/AddElement")
+    ->Arg(1000)
+    ->Arg(4000)
+    ->Arg(16000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(PageCycle)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -509,6 +578,12 @@ int main(int argc, char** argv) {
   if (!RunBenchmarks(argc, argv, &reporter, "0.05")) return 1;
   reporter->PrintRatio("PrintPage", "RawCairo", "whole pipeline / raw cairo", 1.10);
   reporter->PrintRatio("Sheet/Print", "Sheet/RawCairo", "map sheet: whole pipeline / raw cairo", 1.10);
+  reporter->PrintRatio("SheetWithoutGrids/Print", "SheetWithoutGrids/RawCairo",
+                       "map sheet without its grids: whole pipeline / raw cairo", 1.10);
+  const double with = reporter->PerIteration("Sheet/Print");
+  const double without = reporter->PerIteration("SheetWithoutGrids/Print");
+  if (with > 0 && without > 0)
+    std::printf("map sheet: the grids' share of its printing = %.1f%%\n", 100.0 * (with - without) / with);
   // Store + read per element of each kind that ran, against its target.
   bool header = false;
   for (const auto& [kind, where] : kinds) {

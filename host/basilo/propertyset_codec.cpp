@@ -1,6 +1,7 @@
 #include "host/basilo/propertyset_codec.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstring>
 
@@ -27,6 +28,30 @@ void PutBytes(std::vector<BYTE>& v, const void* p, std::size_t n) {
   v.insert(v.end(), b, b + n);
 }
 
+// A little-endian unsigned integer of sizeof(T) bytes at p (one load on a
+// little-endian machine).
+template <class T>
+T LoadLittle(const BYTE* p) {
+  T v;
+  std::memcpy(&v, p, sizeof v);
+  if constexpr (std::endian::native == std::endian::big) {
+    T w = 0;
+    for (std::size_t i = 0; i < sizeof v; ++i) w |= static_cast<T>(p[i]) << (8 * i);
+    v = w;
+  }
+  return v;
+}
+
+// Writes x little-endian at p.
+template <class T>
+void StoreLittle(BYTE* p, T x) {
+  if constexpr (std::endian::native == std::endian::big) {
+    for (std::size_t i = 0; i < sizeof x; ++i) p[i] = static_cast<BYTE>(x >> (8 * i));
+  } else {
+    std::memcpy(p, &x, sizeof x);
+  }
+}
+
 // A cursor over [data, data + size) whose reads fail instead of overrunning.
 class Reader {
  public:
@@ -47,18 +72,14 @@ class Reader {
   }
   bool U32(std::uint32_t* x) {
     if (Remaining() < 4) return false;
-    std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(data_[pos_ + i]) << (8 * i);
+    *x = LoadLittle<std::uint32_t>(data_ + pos_);
     pos_ += 4;
-    *x = v;
     return true;
   }
   bool U64(std::uint64_t* x) {
     if (Remaining() < 8) return false;
-    std::uint64_t v = 0;
-    for (int i = 0; i < 8; ++i) v |= static_cast<std::uint64_t>(data_[pos_ + i]) << (8 * i);
+    *x = LoadLittle<std::uint64_t>(data_ + pos_);
     pos_ += 8;
-    *x = v;
     return true;
   }
   // A length-prefixed run of bytes; the length is checked against what is
@@ -81,19 +102,51 @@ class Reader {
 
 bool HasNul(const BYTE* p, std::size_t n) { return n > 0 && std::memchr(p, 0, n) != nullptr; }
 
-// FNV-1a of a key.
-std::uint64_t KeyHash(std::string_view key) {
-  std::uint64_t h = 1469598103934665603ULL;
-  for (unsigned char c : key) h = (h ^ c) * 1099511628211ULL;
-  return h;
+}  // namespace
+
+// A quick hash of a key from its length and its first and last eight bytes
+// (keys that share those are told apart by comparing them whole).
+std::uint64_t RepeatedKeyTable::Hash(std::string_view key) {
+  std::uint64_t head = 0, tail = 0;
+  const std::size_t n = key.size();
+  std::memcpy(&head, key.data(), std::min<std::size_t>(n, 8));
+  if (n > 8) std::memcpy(&tail, key.data() + (n >= 16 ? n - 8 : 8), std::min<std::size_t>(n - 8, 8));
+  std::uint64_t h = (head ^ (tail * 0x9E3779B97F4A7C15ULL) ^ n) * 0xFF51AFD7ED558CCDULL;
+  return h ^ (h >> 29);
+}
+
+RepeatedKeyTable::RepeatedKeyTable(std::size_t n) {
+  std::size_t slots = 16;
+  while (slots < 2 * n) slots *= 2;
+  if (slots > kOnStack) {
+    heap_.resize(slots);
+    table_ = heap_.data();
+  }
+  std::fill_n(table_, slots, 0u);
+  mask_ = slots - 1;
+}
+
+namespace {
+
+// The index of the first field whose key an earlier field has; the field
+// count when every key differs.
+std::size_t FirstRepeatedKey(const std::vector<StoredFieldView>& fields) {
+  const std::size_t n = fields.size();
+  if (n < 2) return n;
+  RepeatedKeyTable table(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (table.FindOrAdd(fields[i].key, i, [&](std::size_t j) { return fields[j].key; }) !=
+        RepeatedKeyTable::npos)
+      return i;
+  }
+  return n;
 }
 
 }  // namespace
 
 void PropertySetEncoder::Add(int type, std::string_view key, std::string_view description, std::int32_t i,
                              double d, bool b, std::string_view text, std::span<const BYTE> bytes) {
-  // The entry is sized first and written in place: one growth of the body
-  // per entry, not one per piece.
+  // The entry's size first, then its bytes written in one go.
   std::size_t value = 0;
   switch (type) {
     case GIS_FIELD_TYPE_INT:
@@ -117,36 +170,36 @@ void PropertySetEncoder::Add(int type, std::string_view key, std::string_view de
   const std::size_t at = body_.size();
   body_.resize(at + 1 + 4 + key.size() + 4 + description.size() + value);
   BYTE* p = body_.data() + at;
-  auto u32 = [&p](std::uint32_t x) {
-    for (int k = 0; k < 4; ++k) *p++ = static_cast<BYTE>(x >> (8 * k));
+  auto put32 = [&p](std::uint32_t x) {
+    StoreLittle(p, x);
+    p += 4;
   };
-  auto sized = [&p, &u32](const void* data, std::size_t n) {
-    u32(static_cast<std::uint32_t>(n));
+  auto putSized = [&](const void* data, std::size_t n) {
+    put32(static_cast<std::uint32_t>(n));
     if (n > 0) std::memcpy(p, data, n);
     p += n;
   };
   *p++ = static_cast<BYTE>(type);
-  sized(key.data(), key.size());
-  sized(description.data(), description.size());
+  putSized(key.data(), key.size());
+  putSized(description.data(), description.size());
   switch (type) {
     case GIS_FIELD_TYPE_INT:
-      u32(static_cast<std::uint32_t>(i));
+      put32(static_cast<std::uint32_t>(i));
       break;
     case GIS_FIELD_TYPE_DOUBLE: {
       std::uint64_t bits = 0;
       std::memcpy(&bits, &d, sizeof bits);
-      u32(static_cast<std::uint32_t>(bits));
-      u32(static_cast<std::uint32_t>(bits >> 32));
+      StoreLittle(p, bits);
       break;
     }
     case GIS_FIELD_TYPE_STRING:
-      sized(text.data(), text.size());
+      putSized(text.data(), text.size());
       break;
     case GIS_FIELD_TYPE_BUFFER:
-      sized(bytes.data(), bytes.size());
+      putSized(bytes.data(), bytes.size());
       break;
     case GIS_FIELD_TYPE_BOOL:
-      *p++ = b ? 1 : 0;
+      *p = b ? 1 : 0;
       break;
     default:
       break;
@@ -208,7 +261,11 @@ bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<Stor
   }
 
   Reader r(data + kPropertySetHeaderSize, bodySize);
+  // Decoded into the caller's storage (its capacity reused), handed back
+  // only when the whole set is sound.
   std::vector<StoredFieldView> fields;
+  fields.swap(*out);
+  fields.clear();
   fields.reserve(count);
   // The reason for field n; made only when the field is refused.
   auto fail = [&](std::uint32_t n, const std::string& what) {
@@ -272,28 +329,12 @@ bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<Stor
     *error = "unused bytes inside the set";
     return false;
   }
-  // Keys are unique. A small set compares its keys pairwise (most differ in
-  // length or first byte); a larger one sorts them by a hash of the key, so
-  // that a repeat shows as equal neighbours.
-  constexpr std::size_t kPairwiseUpTo = 48;
-  if (fields.size() <= kPairwiseUpTo) {
-    for (std::size_t i = 1; i < fields.size(); ++i)
-      for (std::size_t j = 0; j < i; ++j)
-        if (fields[j].key == fields[i].key)
-          return fail(static_cast<std::uint32_t>(i), "duplicate key " + std::string(fields[i].key));
-    *out = std::move(fields);
-    return true;
-  }
-  std::vector<std::pair<std::uint64_t, std::uint32_t>> order(fields.size());
-  for (std::uint32_t i = 0; i < order.size(); ++i) order[i] = {KeyHash(fields[i].key), i};
-  std::sort(order.begin(), order.end());
-  for (std::size_t i = 1; i < order.size(); ++i) {
-    for (std::size_t j = i; j > 0 && order[j - 1].first == order[i].first; --j) {
-      if (fields[order[j - 1].second].key == fields[order[i].second].key)
-        return fail(order[i].second, "duplicate key " + std::string(fields[order[i].second].key));
-    }
-  }
-  *out = std::move(fields);
+  // Keys are unique: each key goes into an open-addressed table of field
+  // indices by its hash, where a repeat meets its first field (the first
+  // field that repeats an earlier key is named).
+  if (const std::size_t repeat = FirstRepeatedKey(fields); repeat < fields.size())
+    return fail(static_cast<std::uint32_t>(repeat), "duplicate key " + std::string(fields[repeat].key));
+  out->swap(fields);
   return true;
 }
 

@@ -61,6 +61,37 @@ class PropertySetEncoder {
   std::uint64_t count_ = 0;
 };
 
+// Tells keys given earlier apart from new ones among at most n keys: an
+// open-addressed table of indices by a quick hash of the key. A set of usual
+// size keeps its table on the stack.
+class RepeatedKeyTable {
+ public:
+  static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+  explicit RepeatedKeyTable(std::size_t n);
+  RepeatedKeyTable(const RepeatedKeyTable&) = delete;
+  RepeatedKeyTable& operator=(const RepeatedKeyTable&) = delete;
+  // The index recorded with an earlier key equal to key (keyOf(index) gives
+  // the key of a recorded index); npos after recording index for a new key.
+  template <class TKeyOf>
+  std::size_t FindOrAdd(std::string_view key, std::size_t index, TKeyOf keyOf) {
+    for (std::size_t s = Hash(key) & mask_;; s = (s + 1) & mask_) {
+      if (table_[s] == 0) {
+        table_[s] = static_cast<std::uint32_t>(index + 1);
+        return npos;
+      }
+      if (keyOf(table_[s] - 1) == key) return table_[s] - 1;
+    }
+  }
+
+ private:
+  static std::uint64_t Hash(std::string_view key);
+  static constexpr std::size_t kOnStack = 256;
+  std::uint32_t local_[kOnStack];  // slot values are index + 1; 0 is empty
+  std::vector<std::uint32_t> heap_;
+  std::uint32_t* table_ = local_;
+  std::size_t mask_ = 0;
+};
+
 // Decodes a stored set from size bytes at data. An empty input is an empty
 // set; bytes after the set's end are ignored. On failure returns false with
 // a short reason in *error.

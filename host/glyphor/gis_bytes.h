@@ -13,19 +13,16 @@ namespace md::glyphor {
 
 class Writer {
  public:
+  // Room for a symbol's or a style's stored form without growing.
+  Writer() { out_.reserve(192); }
   void U8(std::uint8_t v) { out_.push_back(v); }
-  void U16(std::uint16_t v) {
-    U8(static_cast<std::uint8_t>(v & 0xFF));
-    U8(static_cast<std::uint8_t>(v >> 8));
-  }
-  void U32(std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) U8(static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF));
-  }
+  void U16(std::uint16_t v) { Little(v); }
+  void U32(std::uint32_t v) { Little(v); }
   void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
   void F64(double v) {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &v, sizeof bits);
-    for (int i = 0; i < 8; ++i) U8(static_cast<std::uint8_t>((bits >> (8 * i)) & 0xFF));
+    Little(bits);
   }
   void Bytes(const void* p, std::size_t n) {
     const auto* b = static_cast<const std::uint8_t*>(p);
@@ -44,6 +41,13 @@ class Writer {
   const std::vector<std::uint8_t>& Data() const { return out_; }
 
  private:
+  // An unsigned value, least significant byte first.
+  template <class T>
+  void Little(T v) {
+    std::uint8_t b[sizeof v];
+    for (std::size_t i = 0; i < sizeof v; ++i) b[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    Bytes(b, sizeof b);
+  }
   std::vector<std::uint8_t> out_;
 };
 
@@ -69,8 +73,8 @@ class Reader {
   }
   bool U32(std::uint32_t& v) {
     if (!Need(4)) return false;
-    v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(p_[pos_ + i]) << (8 * i);
+    v = static_cast<std::uint32_t>(p_[pos_]) | static_cast<std::uint32_t>(p_[pos_ + 1]) << 8 |
+        static_cast<std::uint32_t>(p_[pos_ + 2]) << 16 | static_cast<std::uint32_t>(p_[pos_ + 3]) << 24;
     pos_ += 4;
     return true;
   }

@@ -1,6 +1,7 @@
-// The user of a map frame's grids page who changes every grid: a new grid
-// through the wizard (the next scene), the first grid hidden, its own sheet
-// opened (the scene after), the second grid removed.
+// Users of a map frame's grids page: the one who changes every grid (a new
+// grid through the wizard (the next scene), the first grid hidden, its own
+// sheet opened (the scene after), the second grid removed), and the one who
+// makes two new grids.
 #pragma once
 
 #include <functional>
@@ -20,6 +21,17 @@ inline md::ui::ScriptedDriver::Scene ChangeEveryGrid(std::function<void(md::ui::
     u.Choose(IDC_GIS_MG_LIST, 1);
     u.Click(IDC_GIS_MG_REMOVE);
     end(u);
+  };
+}
+
+// The frame's sheet opened on its grids page (its fourth): two new grids
+// through the wizard (the next two scenes), then OK.
+inline md::ui::ScriptedDriver::Scene TwoNewGridsThenOk() {
+  return [](md::ui::UiUser& u) {
+    u.GoToPage(3);
+    u.Click(IDC_GIS_MG_NEW);
+    u.Click(IDC_GIS_MG_NEW);
+    u.Ok();
   };
 }
 

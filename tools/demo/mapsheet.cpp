@@ -37,6 +37,7 @@
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "platform/ole/objectclass.h"
 #include "platform/ole/storage.h"
+#include "tools/demo/mapsheetgrids.h"
 #include "tools/demo/samplelogo.h"
 
 namespace md::demo {
@@ -187,17 +188,6 @@ void AddSheetBorder(IGIS_MapElement* frame) {
   }
   frame->SetOuterMapBorder(band);
   band->Release();
-}
-
-// The index of the linear unit of that name in the unit list of the scale
-// bars, or 0 (metres) when there is none.
-int LinearUnitIndex(const char* name) {
-  IGIS_SpatialReferenceFactory* factory = GIS_GetSpatialReferenceFactoryObject();
-  for (int i = 0; i < factory->GetLinearUnitCount(); ++i) {
-    IGIS_Unit* unit = factory->GetLinearUnit(i);
-    if (unit != nullptr && std::strcmp(unit->GetName(), name) == 0) return i;
-  }
-  return 0;
 }
 
 // A scale bar of the type, of 1 km divisions, following the frame. It is
@@ -443,6 +433,15 @@ class Column {
 
 }  // namespace
 
+int LinearUnitIndex(const char* name) {
+  IGIS_SpatialReferenceFactory* factory = GIS_GetSpatialReferenceFactoryObject();
+  for (int i = 0; factory != nullptr && i < factory->GetLinearUnitCount(); ++i) {
+    IGIS_Unit* unit = factory->GetLinearUnit(i);
+    if (unit != nullptr && std::strcmp(unit->GetName(), name) == 0) return i;
+  }
+  return 0;
+}
+
 bool SheetExtent(IGIS_Map* map, SGIS_DRect* extent) {
   IGIS_TilingRule* rule = GIS_GetTilingRuleManagerPtr()->GetTilingRule(GIS_TILINGRULE_NATIONAL);
   SGIS_Rect r;
@@ -487,6 +486,7 @@ std::unique_ptr<Page> BuildMapSheetPage(const MapDocument& doc, BuildReport* rep
     frame->SetScale(kSheetScale);
     frame->SetName("西山幅地图框架");
     AddSheetBorder(frame);
+    AddSheetGrids(frame, doc.sheet());
     panel.PlaceRow(
         {AddNorthArrow(*page, report, frame, 900, 2000), AddThreeNorth(*page, report, frame, doc.sheet())},
         900);

@@ -26,8 +26,9 @@ constexpr int kSheetPaperHeight = 42000;
 // 39°50′-40°00′N.
 constexpr const char* kSheetNumber = "J50E001009";
 // The map frame's lower-left corner on the paper; its size follows the
-// sheet's extent at the sheet's scale.
-constexpr int kSheetFrameLeft = 2300;
+// sheet's extent at the sheet's scale. The left margin leaves room for the
+// corner coordinates written beyond the band.
+constexpr int kSheetFrameLeft = 2600;
 constexpr int kSheetFrameBottom = 2300;
 // The frame's outer border: a calibrated band 7 mm outside the frame (room
 // for grid labels between them), 3 mm wide, cut into pieces of one ground
@@ -36,8 +37,10 @@ constexpr int kSheetBorderOffset = 700;
 constexpr int kSheetBorderWidth = 300;
 constexpr int kSheetBorderInterval = 2000;
 // The side panel right of the band: its left edge's distance from the band
-// and its margin from the paper's right edge.
-constexpr int kSheetPanelGap = 1200;
+// and its margin from the paper's right edge. Its top elements are narrow:
+// the corner coordinates beyond the band's top-right corner stay clear of
+// them.
+constexpr int kSheetPanelGap = 900;
 constexpr int kSheetPanelMargin = 1000;
 // The sheet's scale: 1:50,000, as map metres per page unit.
 constexpr double kSheetScale = 0.5;
@@ -48,6 +51,11 @@ constexpr double kSheetDeclination = -6.8;
 // south, east, north in x1, y1, x2, y2); false when the number or the map's
 // reference gives none.
 bool SheetExtent(IGIS_Map* map, SGIS_DRect* extent);
+
+// The index of the linear unit of that name in the spatial-reference
+// factory's list (the scale bars' and the grid spacings' units), or 0
+// (metres) when there is none.
+int LinearUnitIndex(const char* name);
 
 // The host's document holding the sample sheet. It must outlive every page
 // whose frames show its map.

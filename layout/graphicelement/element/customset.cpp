@@ -5,7 +5,10 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/featra/igis_feature.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
+#include <functional>
 #include <type_traits>
 
 namespace md::layout {
@@ -111,9 +114,22 @@ StoredSetView::StoredSetView(IGIS_FeatureAttributes* pAttributes, const char* sz
 
 const StoredFieldView* FindStoredField(const std::vector<StoredFieldView>& fields, std::string_view key,
                                        std::size_t* pNext) {
-  for (std::size_t n = 0; n < fields.size(); ++n) {
-    const std::size_t i = (*pNext + n) % fields.size();
-    if (fields[i].key == key) {
+  const std::size_t n = fields.size();
+  const std::size_t start = *pNext < n ? *pNext : 0;
+  // Most keys differ in length, so that is compared before the bytes.
+  auto match = [&](std::size_t i) {
+    const std::string_view k = fields[i].key;
+    return k.size() == key.size() && k[0] == key[0] && std::memcmp(k.data(), key.data(), k.size()) == 0;
+  };
+  if (key.empty()) return nullptr;  // stored keys are never empty
+  for (std::size_t i = start; i < n; ++i) {
+    if (match(i)) {
+      *pNext = i + 1;
+      return &fields[i];
+    }
+  }
+  for (std::size_t i = 0; i < start; ++i) {
+    if (match(i)) {
       *pNext = i + 1;
       return &fields[i];
     }
@@ -137,6 +153,37 @@ StoredSetView::StoredSetView(IGIS_DataBuffer* pBuffer) {
 
 const StoredFieldView* StoredSetView::Find(std::string_view key) const {
   return FindStoredField(fields_, key, &next_);
+}
+
+// A data buffer of its own bytes, kept between lookups so that its storage
+// is reused.
+class StoredSetView::CopyBuffer final : public IGIS_DataBuffer {
+ public:
+  void Release() override {}  // owned by the view
+  int GetSize() const override { return static_cast<int>(bytes_.size()); }
+  BOOL SetSize(int n) override {
+    if (n < 0) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_DataBuffer::SetSize", "n < 0 (%d)", n);
+      return FALSE;
+    }
+    bytes_.resize(static_cast<std::size_t>(n));
+    return TRUE;
+  }
+  BYTE* GetData() override { return bytes_.empty() ? nullptr : bytes_.data(); }
+  void Assign(std::span<const BYTE> bytes) { bytes_.assign(bytes.begin(), bytes.end()); }
+
+ private:
+  std::vector<BYTE> bytes_;
+};
+
+StoredSetView::~StoredSetView() = default;
+
+IGIS_DataBuffer* StoredSetView::Buffer(std::string_view key) const {
+  const StoredFieldView* f = Find(key);
+  if (f == nullptr || f->type != GIS_FIELD_TYPE_BUFFER) return nullptr;
+  if (buffer_ == nullptr) buffer_ = std::make_unique<CopyBuffer>();
+  buffer_->Assign(f->bytes);
+  return buffer_.get();
 }
 
 IGIS_Field* StoredSetView::Field(std::string_view key) const {
@@ -262,20 +309,33 @@ bool StoredSetWriter::Finish(IGIS_DataBuffer* pBuffer) {
 
 CustomSetWriter::CustomSetWriter(IGIS_FeatureAttributes* pAttributes, const char* szMethod)
     : m_pAttributes(pAttributes), m_szMethod(szMethod) {
-  m_values.reserve(16);
+  m_values.reserve(32);
 }
 
 CustomSetWriter::Value& CustomSetWriter::Add(const SGIS_CustomKey& key) {
-  for (Value& v : m_values) {
-    if (std::strcmp(v.key.key, key.key) == 0) {
-      v = Value();
-      v.key = key;
-      return v;
-    }
-  }
+  // A key given again is merged into its first place at Finish.
   m_values.emplace_back();
   m_values.back().key = key;
+  m_values.back().name = key.key;
   return m_values.back();
+}
+
+void CustomSetWriter::MergeRepeatedKeys() {
+  const std::size_t n = m_values.size();
+  if (n < 2) return;
+  md::basilo::RepeatedKeyTable table(n);
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t first = table.FindOrAdd(
+        m_values[i].name, kept, [&](std::size_t j) { return std::string_view(m_values[j].name); });
+    if (first != md::basilo::RepeatedKeyTable::npos) {
+      m_values[first] = m_values[i];  // the last value given, in the place of the first
+      continue;
+    }
+    if (kept != i) m_values[kept] = m_values[i];
+    ++kept;
+  }
+  m_values.resize(kept);
 }
 
 void CustomSetWriter::Int(const SGIS_CustomKey& key, int value) { Add(key).i = value; }
@@ -310,7 +370,7 @@ bool CustomSetWriter::IsStored(const char* szKey) {
 
 bool CustomSetWriter::WasStored(const char* szKey) const {
   for (const Value& v : m_values)
-    if (std::strcmp(v.key.key, szKey) == 0) return v.stored;
+    if (v.name == szKey) return v.stored;
   return false;
 }
 
@@ -358,6 +418,7 @@ bool CustomSetWriter::FinishThroughPropertySet() {
 }
 
 bool CustomSetWriter::Finish() {
+  MergeRepeatedKeys();
   if (m_pAttributes == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
     return false;
@@ -375,18 +436,18 @@ bool CustomSetWriter::Finish() {
   }
   const std::vector<StoredFieldView>& fields = m_fields;
   std::string error;
-  // Which stored field each given key replaces.
+  // Which stored field each given key replaces (keys are mostly given in
+  // their stored order, so the search goes on from the last one found).
   std::vector<const StoredFieldView*> storedOf(m_values.size(), nullptr);
   std::vector<const Value*> valueOf(fields.size(), nullptr);
+  std::size_t next = 0;
   for (std::size_t k = 0; k < m_values.size(); ++k) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-      if (fields[i].key != m_values[k].key.key) continue;
-      if (fields[i].type != m_values[k].key.type) return FinishThroughPropertySet();
-      storedOf[k] = &fields[i];
-      m_values[k].stored = true;
-      if (!m_values[k].keep) valueOf[i] = &m_values[k];
-      break;
-    }
+    const StoredFieldView* f = FindStoredField(fields, m_values[k].name, &next);
+    if (f == nullptr) continue;
+    if (f->type != m_values[k].key.type) return FinishThroughPropertySet();
+    storedOf[k] = f;
+    m_values[k].stored = true;
+    if (!m_values[k].keep) valueOf[static_cast<std::size_t>(f - fields.data())] = &m_values[k];
   }
   // Every given key stored with the value given: nothing would change.
   bool unchanged = true;

@@ -2,7 +2,9 @@
 // back, and its keys with the descriptions they are added with.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -42,6 +44,16 @@ PropertySetPtr ReadCustomSet(IGIS_FeatureAttributes* pAttributes, const char* sz
 // (recorded under szMethod), when it cannot be written.
 bool WriteCustomSet(IGIS_FeatureAttributes* pAttributes, IGIS_PropertySet* pSet, const char* szMethod);
 
+// The decimal text of an index: the key of an entry of a stored list.
+class StoredIndexKey {
+ public:
+  explicit StoredIndexKey(int nIndex) { *std::to_chars(text_, text_ + sizeof text_ - 1, nIndex).ptr = '\0'; }
+  const char* c_str() const { return text_; }
+
+ private:
+  char text_[16];  // an int's digits and sign fit with room to spare
+};
+
 // The field of the key among stored fields; NULL when missing. The search
 // starts at *pNext and wraps around, and *pNext moves past the field found,
 // so that reading keys in the stored order is quick.
@@ -75,13 +87,21 @@ class StoredSetView {
   // field, such as symbol readers); NULL when the key is missing. It stays
   // valid until the next call.
   IGIS_Field* Field(std::string_view key) const;
+  // A buffer holding a copy of the stored bytes of a buffer key, for readers
+  // of nested stored forms (what Field(key)->GetDataBuffer() gives); NULL
+  // when the key is missing or holds no buffer. It stays valid until the
+  // next call.
+  IGIS_DataBuffer* Buffer(std::string_view key) const;
   bool Damaged() const { return damaged_; }
+  ~StoredSetView();
 
  private:
+  class CopyBuffer;
   std::vector<md::basilo::StoredFieldView> fields_;
   bool damaged_ = false;
   mutable std::size_t next_ = 0;
   mutable md::basilo::ReleasePtr<IGIS_Field> field_;
+  mutable std::unique_ptr<CopyBuffer> buffer_;
 };
 
 // A new stored set written straight into its bytes, the fields in the order
@@ -162,6 +182,7 @@ class CustomSetWriter {
  private:
   struct Value {
     SGIS_CustomKey key{};
+    std::string_view name;  // key.key
     bool keep = false;
     bool stored = false;
     std::int32_t i = 0;
@@ -171,6 +192,8 @@ class CustomSetWriter {
     std::span<const BYTE> bytes;
   };
   Value& Add(const SGIS_CustomKey& key);
+  // Keeps one value per key: the last one given, in the place of the first.
+  void MergeRepeatedKeys();
   bool FinishThroughPropertySet();
   IGIS_DataBuffer* Scratch();
   void AddScratch(const SGIS_CustomKey& key);

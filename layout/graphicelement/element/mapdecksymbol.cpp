@@ -9,21 +9,29 @@
 #include "host/glyphor2/igis_symbolv2.h"
 #include "host/notaradraw/igis_annodrawer.h"
 #include "host/tinctor/igis_symbolrenderer.h"
+#include "layout/graphicelement/element/customset.h"
 
 namespace {
+
+// The first checks of every symbol reader: a field to read and a factory to
+// build with; false after the record of the first miss.
+bool FieldAndFactoryHeld(bool bField, bool bFactory, const char* szMethod) {
+  if (!bField) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_field == NULL");
+    return false;
+  }
+  if (!bFactory) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_symbol_factory == NULL");
+    return false;
+  }
+  return true;
+}
 
 // The checks both readers make before the factory builds the symbol: the
 // field's buffer with its data, or NULL after the record of the first miss.
 template <class TFactory>
 IGIS_DataBuffer* StoredSymbolBuffer(IGIS_Field* pField, TFactory* pFactory, const char* szMethod) {
-  if (pField == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_field == NULL");
-    return nullptr;
-  }
-  if (pFactory == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_symbol_factory == NULL");
-    return nullptr;
-  }
+  if (!FieldAndFactoryHeld(pField != nullptr, pFactory != nullptr, szMethod)) return nullptr;
   IGIS_DataBuffer* pBuffer = pField->GetDataBuffer();
   if (pBuffer == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_buffer == NULL");
@@ -38,7 +46,42 @@ IGIS_DataBuffer* StoredSymbolBuffer(IGIS_Field* pField, TFactory* pFactory, cons
   return pBuffer;
 }
 
+// The same checks on a stored field read in place, then the factory builds
+// the symbol from the stored bytes.
+template <class TSymbol, class TFactory>
+TSymbol* SymbolFromStored(const md::basilo::StoredFieldView* pField, std::string_view key, TFactory* pFactory,
+                          const char* szMethod) {
+  if (!FieldAndFactoryHeld(pField != nullptr, pFactory != nullptr, szMethod)) return nullptr;
+  if (pField->type != GIS_FIELD_TYPE_BUFFER) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_buffer == NULL");
+    return nullptr;
+  }
+  if (pField->bytes.empty()) {
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "%.*s, p_buffer->GetBufferPtr() == NULL ",
+            static_cast<int>(key.size()), key.data());
+    return nullptr;
+  }
+  TSymbol* pSymbol =
+      pFactory->CreateSymbolFromBytes(pField->bytes.data(), static_cast<int>(pField->bytes.size()));
+  if (pSymbol == nullptr) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "p_symbol == NULL");
+  return pSymbol;
+}
+
 }  // namespace
+
+IGIS_Symbol* GetSymbolFromStored(const md::basilo::StoredFieldView* pField, std::string_view key) {
+  return SymbolFromStored<IGIS_Symbol>(
+      pField, key, pField != nullptr ? GIS_GetSymbolFactoryObject() : nullptr, "GetSymbolFromField");
+}
+
+IGIS_SymbolV2* GetSymbol2FromStored(const md::basilo::StoredFieldView* pField, std::string_view key) {
+  return SymbolFromStored<IGIS_SymbolV2>(
+      pField, key, pField != nullptr ? GIS_GetSymbol2FactoryObject() : nullptr, "GetSymbol2FromField");
+}
+
+IGIS_Symbol* GetSymbolFromStored(const md::layout::StoredSetView& set, std::string_view key) {
+  return GetSymbolFromStored(set.Find(key), key);
+}
 
 IGIS_Symbol* GetSymbolFromField(IGIS_Field* pField) {
   IGIS_SymbolFactory* pFactory = pField != nullptr ? GIS_GetSymbolFactoryObject() : nullptr;

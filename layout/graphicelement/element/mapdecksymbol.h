@@ -2,6 +2,8 @@
 // an annotation drawer.
 #pragma once
 
+#include <string_view>
+
 #include "host/basilo/igis_log.h"
 #include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
@@ -21,6 +23,21 @@ class IGIS_AnnoPointStyle;
 IGIS_Symbol* GetSymbolFromField(IGIS_Field* pField);
 // The same with the second symbol factory.
 IGIS_SymbolV2* GetSymbol2FromField(IGIS_Field* pField);
+
+namespace md::basilo {
+struct StoredFieldView;
+}  // namespace md::basilo
+namespace md::layout {
+class StoredSetView;
+}  // namespace md::layout
+
+// GetSymbolFromField and GetSymbol2FromField for a stored field read in
+// place (NULL when missing), rebuilt straight from the stored bytes: the same
+// records, the key naming the field.
+IGIS_Symbol* GetSymbolFromStored(const md::basilo::StoredFieldView* pField, std::string_view key);
+IGIS_SymbolV2* GetSymbol2FromStored(const md::basilo::StoredFieldView* pField, std::string_view key);
+// The same for the stored field of the key.
+IGIS_Symbol* GetSymbolFromStored(const md::layout::StoredSetView& set, std::string_view key);
 
 // Draws the text with the style at the anchors through the drawer, on the
 // device-context object.

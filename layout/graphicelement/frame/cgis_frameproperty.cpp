@@ -158,32 +158,20 @@ class Reader {
     if (!bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
     if (!Has(flag2Key) && !bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szBothMissing);
   }
-  // A field holding the stored value of a buffer key, for the symbol
-  // readers; NULL when the key is missing.
-  IGIS_Field* FieldOf(std::string_view key) {
-    const md::basilo::StoredFieldView* f = Find(key);
-    if (f == nullptr) return nullptr;
-    if (field_ == nullptr) field_.reset(GIS_CreateFieldObject());
-    if (field_ == nullptr || !field_->SetType(f->type)) return nullptr;
-    if (f->type == GIS_FIELD_TYPE_BUFFER) {
-      IGIS_DataBuffer* b = field_->GetDataBuffer();
-      const int n = static_cast<int>(f->bytes.size());
-      if (b == nullptr || !b->SetSize(n)) return nullptr;
-      if (n > 0) std::memcpy(b->GetData(), f->bytes.data(), f->bytes.size());
-    }
-    return field_.get();
-  }
 
  private:
   std::vector<md::basilo::StoredFieldView> fields_;
   std::size_t next_ = 0;
-  md::basilo::ReleasePtr<IGIS_Field> field_;
 };
 
-// A stored symbol of either library rebuilt from its buffer field.
-IGIS_Symbol* SymbolFromField(IGIS_Field* pField, IGIS_Symbol* /*tag*/) { return GetSymbolFromField(pField); }
-IGIS_SymbolV2* SymbolFromField(IGIS_Field* pField, IGIS_SymbolV2* /*tag*/) {
-  return GetSymbol2FromField(pField);
+// A stored symbol of either library rebuilt from its stored bytes.
+IGIS_Symbol* SymbolFromStored(const md::basilo::StoredFieldView* pField, std::string_view key,
+                              IGIS_Symbol* /*tag*/) {
+  return GetSymbolFromStored(pField, key);
+}
+IGIS_SymbolV2* SymbolFromStored(const md::basilo::StoredFieldView* pField, std::string_view key,
+                                IGIS_SymbolV2* /*tag*/) {
+  return GetSymbol2FromStored(pField, key);
 }
 
 // The symbol of the buffer key when its flag key is present and true; NULL
@@ -193,7 +181,7 @@ template <class TSymbol>
 TSymbol* ReadSymbol(Reader& reader, std::string_view flagKey, std::string_view key, View view) {
   bool bHeld = false;
   if (!reader.Read(flagKey, &bHeld) || !bHeld) return nullptr;
-  TSymbol* pSymbol = SymbolFromField(reader.FieldOf(key), static_cast<TSymbol*>(nullptr));
+  TSymbol* pSymbol = SymbolFromStored(reader.Find(key), key, static_cast<TSymbol*>(nullptr));
   if (pSymbol == nullptr) return nullptr;
   if (TypedView(pSymbol, view) == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOpen, "%.*s: stored symbol of another kind", static_cast<int>(key.size()),

@@ -372,9 +372,9 @@ BOOL CGIS_SlopeElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (SymbolPtr s = ReadSymbol(set, "DescriptionSymbol")) SetDescriptionSymbolPtr(s.get());
   if (SymbolPtr s = ReadSymbol(set, "ContourLineSymbol")) SetContourLineSymbolPtr(s.get());
   if (SymbolPtr s = ReadSymbol(set, "AxisLineSymbol")) SetAxisLineSymbolPtr(s.get());
-  if (IGIS_Field* f = set.Field("FrameProperty")) {
+  if (set.Find("FrameProperty") != nullptr) {
     if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
-    if (m_pFrame && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
+    if (IGIS_DataBuffer* b = set.Buffer("FrameProperty"); m_pFrame && b != nullptr) m_pFrame->Open(b);
   }
   int nMapElementID = 0;
   if (set.Read("MapElementID", &nMapElementID)) m_link.SetMapElementID(nMapElementID);

@@ -481,13 +481,13 @@ void CGIS_ThreeNorthElement::ReadCustom(const md::layout::StoredSetView& set) {
       {keys::kAngleTextSymbol, &m_pAngleTextSymbol},
   };
   for (const auto& [szKey, pSlot] : symbols) {
-    IGIS_Field* f = set.Field(szKey);
+    const md::basilo::StoredFieldView* f = set.Find(szKey);
     const bool bText = pSlot == &m_pAxisTextSymbol || pSlot == &m_pAngleTextSymbol;
-    if (f != nullptr && IsEmpty(f) && !bText) {
+    if (f != nullptr && (f->type != GIS_FIELD_TYPE_BUFFER || f->bytes.empty()) && !bText) {
       pSlot->reset();  // written without this symbol
       continue;
     }
-    if (IGIS_Symbol* pSymbol = GetSymbolFromField(f)) pSlot->reset(pSymbol);
+    if (IGIS_Symbol* pSymbol = GetSymbolFromStored(set, szKey)) pSlot->reset(pSymbol);
   }
   int nMapElementID = 0;
   if (set.Read(keys::kMapElementID, &nMapElementID)) m_link.SetMapElementID(nMapElementID);

@@ -52,7 +52,7 @@ void WriteSymbol(md::layout::CustomSetWriter& set, const char* szKey, const char
 }
 
 SymbolPtr ReadSymbol(const md::layout::StoredSetView& set, const char* szKey) {
-  return SymbolPtr(GetSymbolFromField(set.Field(szKey)));
+  return SymbolPtr(GetSymbolFromStored(set, szKey));
 }
 
 IGIS_Symbol* CopyPart(IGIS_Symbol* pSymbol, int nKind) {

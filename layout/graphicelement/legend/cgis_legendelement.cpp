@@ -224,10 +224,10 @@ BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
   set.String("Title", "标题", m_strTitle.c_str());
   set.Bool("Director", "方向", m_bDirector);
   set.Int("ItemNum", "图例项数", GetItemCount());
-  char key[16];
   for (int i = 0; i < GetItemCount(); ++i) {
-    std::snprintf(key, sizeof key, "%d", i);
-    set.Saved(key, key, [this, i](IGIS_DataBuffer* b) { m_items[static_cast<std::size_t>(i)]->Save(b); });
+    const md::layout::StoredIndexKey key(i);
+    set.Saved(key.c_str(), key.c_str(),
+              [this, i](IGIS_DataBuffer* b) { m_items[static_cast<std::size_t>(i)]->Save(b); });
   }
   set.Saved("Format", "样式", [this](IGIS_DataBuffer* b) {
     if (m_pFormat) m_pFormat->Save(b);
@@ -249,9 +249,9 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
     m_link.SetMapElementID(nMapID);
     m_link.Relink(m_core.m_pFeatureSet);
   }
-  if (IGIS_Field* f = set.Field("FrameProperty")) {
+  if (set.Find("FrameProperty") != nullptr) {
     if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
-    if (m_pFrame && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
+    if (IGIS_DataBuffer* b = set.Buffer("FrameProperty"); m_pFrame && b != nullptr) m_pFrame->Open(b);
   }
   std::string title;
   if (set.Read("Title", &title)) m_strTitle = CutText(title.c_str());
@@ -264,21 +264,20 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
             "ItemNum == %d: the first %d items are read", n, kMaxStoredItems);
     n = kMaxStoredItems;
   }
-  char key[16];
   for (int i = 0; i < n; ++i) {
-    std::snprintf(key, sizeof key, "%d", i);
-    IGIS_Field* f = set.Field(key);
-    if (f == nullptr || f->GetDataBuffer() == nullptr) continue;
+    const md::layout::StoredIndexKey key(i);
+    IGIS_DataBuffer* b = set.Buffer(key.c_str());
+    if (b == nullptr) continue;
     md::basilo::ReleasePtr<CGIS_LegendItem> item(md::basilo::MakeOrNull<CGIS_LegendItem>(kClass, this));
-    if (!item || !item->ReadStored(f->GetDataBuffer())) continue;
+    if (!item || !item->ReadStored(b)) continue;
     // An item whose layer is not in the map now is kept as stored: it is
     // written back unchanged and draws once its layer can be found.
     item->ResolveLayer("CGIS_LegendItem::Open", true);
     m_items.emplace_back(item.release());
   }
-  if (IGIS_Field* f = set.Field("Format"); f != nullptr && f->GetDataBuffer() != nullptr) {
+  if (IGIS_DataBuffer* b = set.Buffer("Format")) {
     if (!m_pFormat) m_pFormat.reset(GIS_CreateLegendFormatObject());
-    if (m_pFormat) m_pFormat->Open(f->GetDataBuffer());
+    if (m_pFormat) m_pFormat->Open(b);
   }
   RecalcRect();
   return TRUE;

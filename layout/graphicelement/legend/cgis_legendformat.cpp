@@ -123,9 +123,8 @@ bool CGIS_LegendFormat::Open(IGIS_DataBuffer* pBuffer) {
   getInt("LabelPosition", &m_nLabelPosition);
 
   auto getSymbol = [&](const char* key, void (CGIS_LegendFormat::*setter)(IGIS_Symbol*)) {
-    IGIS_Field* f = set.Field(key);
-    if (f == nullptr) return;
-    SymbolPtr symbol(GetSymbolFromField(f));
+    if (set.Find(key) == nullptr) return;
+    SymbolPtr symbol(GetSymbolFromStored(set, key));
     // A missing, empty or non-text symbol leaves the held one.
     if (symbol && symbol->GetTextPart() != nullptr) (this->*setter)(symbol->GetTextPart());
   };

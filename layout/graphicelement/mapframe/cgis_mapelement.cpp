@@ -325,7 +325,13 @@ void CGIS_MapElement::ReadBorders(const md::layout::StoredSetView& set) {
   };
   for (const Slot& slot : slots) {
     bool bStored = false;
-    if (!set.Read(slot.szNullKey, &bStored) || !bStored) continue;
+    if (!set.Read(slot.szNullKey, &bStored)) continue;
+    // Stored without that border: the frame has none after the read either.
+    if (!bStored) {
+      slot.pBorder->reset();
+      slot.pKept->clear();
+      continue;
+    }
     IGIS_Field* pField = set.Field(slot.szKey);
     IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
     if (pBuffer == nullptr) continue;

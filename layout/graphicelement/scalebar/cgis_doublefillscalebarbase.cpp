@@ -47,12 +47,11 @@ void CGIS_DoubleFillScaleBarBase::CopyFrom(IGIS_DoubleFillScaleBar* pOther) {
   SetSymbol2(pOther->GetSymbol2());
 }
 
-BOOL CGIS_DoubleFillScaleBarBase::Archive(int nRead, int nArchiveOption) {
-  const BOOL bBase = CGIS_ScaleBarBase::Archive(nRead, nArchiveOption);
+BOOL CGIS_DoubleFillScaleBarBase::Archive(int nRead, int /*nArchiveOption*/) {
   const BodySymbolKey keys[] = {{"Symbol1", "符号1", m_pSymbol1.get()},
                                 {"Symbol2", "符号2", m_pSymbol2.get()}};
-  const BOOL bBody =
-      ArchiveBody(nRead, "IGIS_DoubleFillScaleBar::Archive", keys, 2, &IGIS_Symbol::AsFillSymbol,
-                  [this](int i, IGIS_Symbol* pFill) { i == 0 ? SetSymbol1(pFill) : SetSymbol2(pFill); });
-  return bBase && bBody;
+  const BodySymbols body{
+      "IGIS_DoubleFillScaleBar::Archive", keys, 2, &IGIS_Symbol::AsFillSymbol,
+      [this](int i, IGIS_Symbol* pFill) { i == 0 ? SetSymbol1(pFill) : SetSymbol2(pFill); }};
+  return ArchiveWithBody(nRead, body);
 }

@@ -97,17 +97,13 @@ void ReadInto(const StoredSetView& set, const char* szKey, T* pValue) {
 }
 
 // The stored bytes of the key in a buffer, valid until the next lookup.
-IGIS_DataBuffer* BufferOf(const StoredSetView& set, const char* szKey) {
-  IGIS_Field* f = set.Field(szKey);
-  return f != nullptr ? f->GetDataBuffer() : nullptr;
-}
+IGIS_DataBuffer* BufferOf(const StoredSetView& set, const char* szKey) { return set.Buffer(szKey); }
 
 // A text symbol stored under the key replaces the held one (its text part);
 // a missing key or a symbol of another kind keeps it.
 void ReadTextSymbol(const StoredSetView& set, const char* szKey, md::basilo::ReleasePtr<IGIS_Symbol>* pHeld) {
-  IGIS_Field* f = set.Field(szKey);
-  if (f == nullptr) return;
-  IGIS_Symbol* pRead = GetSymbolFromField(f);
+  if (set.Find(szKey) == nullptr) return;
+  IGIS_Symbol* pRead = GetSymbolFromStored(set, szKey);
   if (pRead == nullptr) return;
   if (IGIS_Symbol* pText = pRead->GetTextPart()) KeepSymbolCopy(pHeld, pText, &IGIS_Symbol::GetTextPart);
   pRead->Release();
@@ -238,12 +234,25 @@ BOOL CGIS_ScaleBarBase<TInterface>::CommitFeature(IGIS_Feature* pFeature, int nF
 
 template <class TInterface>
 BOOL CGIS_ScaleBarBase<TInterface>::Archive(int nRead, int /*nArchiveOption*/) {
+  return ArchiveStored(nRead, nullptr);
+}
+
+template <class TInterface>
+BOOL CGIS_ScaleBarBase<TInterface>::ArchiveWithBody(int nRead, const BodySymbols& body) {
+  return ArchiveStored(nRead, &body);
+}
+
+template <class TInterface>
+BOOL CGIS_ScaleBarBase<TInterface>::ArchiveStored(int nRead, const BodySymbols* pBody) {
   IGIS_Feature* pFeature = this->m_core.RequireFeature("Archive");
-  if (pFeature == nullptr) return FALSE;
+  if (pFeature == nullptr) {
+    if (pBody != nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, pBody->szMethod, "m_pFeature == NULL");
+    return FALSE;
+  }
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   if (pAttr == nullptr) return FALSE;
   // The keys are read and written in place; keys the bar does not know
-  // (the branches' symbols) survive a write.
+  // survive a write.
   if (nRead == 0) {
     pAttr->SetBool("IsLock", this->IsLock());
     pAttr->SetBool("KeepHVScaleRatio", this->GetHVScaleRatio());
@@ -252,12 +261,28 @@ BOOL CGIS_ScaleBarBase<TInterface>::Archive(int nRead, int /*nArchiveOption*/) {
     if (!m_pNumericFormat) m_pNumericFormat.reset(NewNumericFormat(kNumericFormatPlain));
     CustomSetWriter set(pAttr, "IGIS_ScaleBar::Archive");
     PutKeys(set, false);
-    return set.Finish() ? TRUE : FALSE;
+    if (pBody != nullptr) PutBodySymbols(set, *pBody);
+    const bool bStored = set.Finish();
+    if (pBody == nullptr) return bStored ? TRUE : FALSE;
+    // The branch commits the whole feature.
+    IGIS_FeatureClass* pClass =
+        this->GetFeatureSetPtr() != nullptr ? this->GetFeatureSetPtr()->GetFeatureClass() : nullptr;
+    const bool bCommitted = pClass != nullptr && pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL);
+    if (!bStored || !bCommitted) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, pBody->szMethod, "b_ret == NULL");
+      return FALSE;
+    }
+    return TRUE;
   }
   const StoredSetView set(pAttr->GetDataBuffer("Custom"));
   if (set.Damaged()) {
-    // A damaged stored form is not taken for an empty one.
+    // A damaged stored form is not taken for an empty one; the branch
+    // refuses it too, with its own records.
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::Archive", "p_propertyset->Archive == FALSE");
+    if (pBody != nullptr) {
+      const StoredSetView again(pAttr->GetDataBuffer("Custom"));
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, pBody->szMethod, "p_propertyset->Archive == FALSE");
+    }
     return FALSE;
   }
   const StoredSetView* pSet = &set;
@@ -277,22 +302,16 @@ BOOL CGIS_ScaleBarBase<TInterface>::Archive(int nRead, int /*nArchiveOption*/) {
       if (m_pFrameProperty) m_pFrameProperty->Open(b);
     }
   }
+  // In the stored order, so that each key is found where the last one ended.
   ReadInto(*pSet, "Division", &m_dDivision);
   ReadInto(*pSet, "Divisions", &m_nDivisions);
+  ReadInto(*pSet, "ResizeHint", &m_nResizeHint);
   ReadInto(*pSet, "SubDivisions", &m_nSubDivisions);
   ReadInto(*pSet, "DivisionsBeforeZero", &m_bDivisionsBeforeZero);
-  ReadInto(*pSet, "ResizeHint", &m_nResizeHint);
   if (IGIS_DataBuffer* b = BufferOf(*pSet, "ScaleMarks")) {
     if (m_pScaleMarks) m_pScaleMarks->Open(b);
   }
   ReadTextSymbol(*pSet, "LabelSymbol", &m_pLabelSymbol);
-  ReadInto(*pSet, "LabelFrequency", &m_nLabelFrequency);
-  ReadInto(*pSet, "LabelGap", &m_nLabelGap);
-  ReadInto(*pSet, "LabelPosition", &m_nLabelPosition);
-  ReadTextSymbol(*pSet, "UnitLabelSymbol", &m_pUnitLabelSymbol);
-  ReadInto(*pSet, "UnitLabelGap", &m_nUnitLabelGap);
-  ReadInto(*pSet, "UnitLabelPosition", &m_nUnitLabelPosition);
-  ReadInto(*pSet, "Units", &m_nUnits);
   if (IGIS_DataBuffer* b = BufferOf(*pSet, "NumericFormat")) {
     if (!m_pNumericFormat) m_pNumericFormat.reset(NewNumericFormat(kNumericFormatPlain));
     OpenNumericFormat(m_pNumericFormat.get(), b);
@@ -301,20 +320,24 @@ BOOL CGIS_ScaleBarBase<TInterface>::Archive(int nRead, int /*nArchiveOption*/) {
     if (!m_pLatLonFormat) m_pLatLonFormat.reset(NewNumericFormat(kNumericFormatLatLon));
     OpenNumericFormat(m_pLatLonFormat.get(), b);
   }
+  ReadInto(*pSet, "LabelFrequency", &m_nLabelFrequency);
+  ReadInto(*pSet, "LabelGap", &m_nLabelGap);
+  ReadInto(*pSet, "LabelPosition", &m_nLabelPosition);
+  ReadTextSymbol(*pSet, "UnitLabelSymbol", &m_pUnitLabelSymbol);
+  ReadInto(*pSet, "UnitLabelGap", &m_nUnitLabelGap);
+  ReadInto(*pSet, "UnitLabelPosition", &m_nUnitLabelPosition);
+  ReadInto(*pSet, "Units", &m_nUnits);
   ReadInto(*pSet, "BarHeight", &m_nBarHeight);
   ReadInto(*pSet, "BarWidth", &m_nBarWidth);
   ReadInto(*pSet, "MapScale", &m_dMapScale);
   ReadInto(*pSet, "BarX", &m_nBarX);
   ReadInto(*pSet, "BarY", &m_nBarY);
   if (std::string label; pSet->Read("UnitLabel", &label)) AssignCut(m_strUnitLabel, label.c_str());
+  if (pBody != nullptr) {
+    ReadBodySymbols(*pSet, *pBody);
+    Refresh();
+  }
   return TRUE;
-}
-
-template <class TInterface>
-BOOL CGIS_ScaleBarBase<TInterface>::ArchiveBody(int nRead, const char* szMethod, const BodySymbolKey* pKeys,
-                                                int nCount, SymbolView view,
-                                                const std::function<void(int, IGIS_Symbol*)>& take) {
-  return ArchiveBodySymbols(*this, nRead, szMethod, pKeys, nCount, view, take);
 }
 
 // ---- Settings -----------------------------------------------------------------

@@ -119,11 +119,12 @@ class CGIS_ScaleBarBase : public CGIS_ElementImpl<TInterface> {
   bool MadeNewFeature() const { return m_bMadeFeature; }
   // Commits the feature through the owner's feature class; FALSE on failure.
   BOOL CommitFeature(IGIS_Feature* pFeature, int nFlags);
-  // The branches' part of Archive (scalebarbody.h), then, after a read, the
-  // bar laid out again.
-  BOOL ArchiveBody(int nRead, const char* szMethod, const md::layout::detail::BodySymbolKey* pKeys,
-                   int nCount, md::layout::detail::SymbolView view,
-                   const std::function<void(int, IGIS_Symbol*)>& take);
+  // Archive of the bar with its branch's body symbols (scalebarbody.h), in
+  // one pass over the stored set: a write then commits the feature whole
+  // (FALSE with the record "b_ret == NULL" under the branch's method when the
+  // write or the commit fails); a read gives the symbols to the branch and
+  // lays the bar out again.
+  BOOL ArchiveWithBody(int nRead, const md::layout::detail::BodySymbols& body);
 
   int m_nBarHeight = 200;
   double m_dDivision = 1.0;
@@ -151,6 +152,8 @@ class CGIS_ScaleBarBase : public CGIS_ElementImpl<TInterface> {
   CGIS_MapFrameLink m_link{this};
 
  private:
+  // Archive, with the branch's body when given.
+  BOOL ArchiveStored(int nRead, const md::layout::detail::BodySymbols* pBody);
   void PutKeys(md::layout::CustomSetWriter& set, bool bDescribe);
   void WriteNewCustom(IGIS_Feature* pFeature);
 

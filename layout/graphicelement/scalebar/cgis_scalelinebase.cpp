@@ -37,15 +37,14 @@ void CGIS_ScaleLineBase::CopyFrom(IGIS_ScaleLine* pOther) {
   SetSymbolPtr(pOther->GetSymbolPtr());
 }
 
-BOOL CGIS_ScaleLineBase::Archive(int nRead, int nArchiveOption) {
+BOOL CGIS_ScaleLineBase::Archive(int nRead, int /*nArchiveOption*/) {
   const char* kMethod = "IGIS_ScaleLine::Archive";
   if (GetFeaturePtr() == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "m_pFeature == NULL");
     return FALSE;
   }
-  const BOOL bBase = CGIS_ScaleBarBase::Archive(nRead, nArchiveOption);
   const BodySymbolKey keys[] = {{"Symbol", "符号", m_pSymbol.get()}};
-  const BOOL bBody = ArchiveBody(nRead, kMethod, keys, 1, &IGIS_Symbol::AsLineSymbol,
-                                 [this](int, IGIS_Symbol* pLine) { SetSymbolPtr(pLine); });
-  return bBase && bBody;
+  const BodySymbols body{kMethod, keys, 1, &IGIS_Symbol::AsLineSymbol,
+                         [this](int, IGIS_Symbol* pLine) { SetSymbolPtr(pLine); }};
+  return ArchiveWithBody(nRead, body);
 }

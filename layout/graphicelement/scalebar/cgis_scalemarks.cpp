@@ -5,6 +5,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/makeornull.h"
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/scalebar/scalebarsymbols.h"
 #include "layout/graphicelement/shapes/shapefeature.h"
@@ -14,23 +15,6 @@ using md::layout::detail::KeepSymbolCopy;
 namespace {
 
 constexpr int kMarkLineCode = 0xD03;
-
-void SetIntField(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, int nValue) {
-  if (IGIS_Field* pField = pSet->AddProperty(szKey, szDescription, GIS_FIELD_TYPE_INT, 1))
-    pField->SetInt(nValue);
-}
-
-void SetSymbolField(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription,
-                    IGIS_Symbol* pSymbol) {
-  IGIS_Field* pField = pSet->AddProperty(szKey, szDescription, GIS_FIELD_TYPE_BUFFER, 1);
-  if (pField != nullptr && pSymbol != nullptr && pField->GetDataBuffer() != nullptr) {
-    pSymbol->Save(pField->GetDataBuffer());
-  }
-}
-
-void ReadInt(IGIS_PropertySet* pSet, const char* szKey, int* pValue) {
-  if (IGIS_Field* pField = pSet->GetProperty(szKey)) *pValue = pField->GetInt();
-}
 
 }  // namespace
 
@@ -68,26 +52,30 @@ IGIS_ScaleMarks* CGIS_ScaleMarks::Clone() {
 }
 
 BOOL CGIS_ScaleMarks::Save(IGIS_DataBuffer* pBuffer) {
-  IGIS_PropertySet* pSet = GIS_CreatePropertySetObject();
-  if (pSet == nullptr) return TRUE;
-  SetIntField(pSet, "DivisionMarkHeight", "高度", m_nDivisionMarkHeight);
-  SetIntField(pSet, "SubdivisionMarkHeight", "次高度", m_nSubdivisionMarkHeight);
-  SetIntField(pSet, "MarkFrequency", "频率", m_nMarkFrequency);
-  SetIntField(pSet, "MarkPosition", "位置", m_nMarkPosition);
-  SetSymbolField(pSet, "DivisionMarkSymbol", "主符号", m_pDivisionMarkSymbol.get());
-  SetSymbolField(pSet, "SubdivisionMarkSymbol", "次符号", m_pSubdivisionMarkSymbol.get());
-  if (pBuffer != nullptr) pSet->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0);
-  pSet->Release();
+  // Written straight into its bytes; a symbol key of marks without that
+  // symbol holds an empty buffer.
+  md::layout::StoredSetWriter set;
+  set.Int("DivisionMarkHeight", "高度", m_nDivisionMarkHeight);
+  set.Int("SubdivisionMarkHeight", "次高度", m_nSubdivisionMarkHeight);
+  set.Int("MarkFrequency", "频率", m_nMarkFrequency);
+  set.Int("MarkPosition", "位置", m_nMarkPosition);
+  auto symbol = [&set](const char* szKey, const char* szDescription, IGIS_Symbol* pSymbol) {
+    set.Saved(szKey, szDescription, [pSymbol](IGIS_DataBuffer* b) {
+      if (pSymbol != nullptr) pSymbol->Save(b);
+    });
+  };
+  symbol("DivisionMarkSymbol", "主符号", m_pDivisionMarkSymbol.get());
+  symbol("SubdivisionMarkSymbol", "次符号", m_pSubdivisionMarkSymbol.get());
+  if (pBuffer != nullptr) set.Finish(pBuffer);
   return TRUE;
 }
 
 // A line symbol stored under the key goes to the setter; a missing key, an
 // empty buffer or a symbol of another kind keeps the held one.
-void CGIS_ScaleMarks::ReadLineSymbol(IGIS_PropertySet* pSet, const char* szKey,
+void CGIS_ScaleMarks::ReadLineSymbol(const md::layout::StoredSetView& set, const char* szKey,
                                      void (CGIS_ScaleMarks::*setter)(IGIS_Symbol*)) {
-  IGIS_Field* pField = pSet->GetProperty(szKey);
-  if (pField == nullptr) return;
-  IGIS_Symbol* pRead = GetSymbolFromField(pField);
+  if (set.Find(szKey) == nullptr) return;
+  IGIS_Symbol* pRead = GetSymbolFromStored(set, szKey);
   if (pRead == nullptr) return;
   if (IGIS_Symbol* pLine = pRead->AsLineSymbol()) (this->*setter)(pLine);
   pRead->Release();
@@ -100,17 +88,15 @@ BOOL CGIS_ScaleMarks::Open(IGIS_DataBuffer* pBuffer) {
   }
   if (GIS_GetSymbolFactoryObject() == nullptr)
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleMarks::Open", "p_symbolFactory == NULL");
-  IGIS_PropertySet* pSet = GIS_CreatePropertySetObject();
-  if (pSet == nullptr) return TRUE;
-  // A damaged buffer reads as nothing: every value stays as it was.
-  if (pSet->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
-    ReadInt(pSet, "DivisionMarkHeight", &m_nDivisionMarkHeight);
-    ReadInt(pSet, "SubdivisionMarkHeight", &m_nSubdivisionMarkHeight);
-    ReadInt(pSet, "MarkFrequency", &m_nMarkFrequency);
-    ReadInt(pSet, "MarkPosition", &m_nMarkPosition);
-    ReadLineSymbol(pSet, "DivisionMarkSymbol", &CGIS_ScaleMarks::SetDivisionMarkSymbolPtr);
-    ReadLineSymbol(pSet, "SubdivisionMarkSymbol", &CGIS_ScaleMarks::SetSubdivisionMarkSymbolPtr);
-  }
-  pSet->Release();
+  // Read in place; a damaged buffer reads as nothing: every value stays as
+  // it was.
+  const md::layout::StoredSetView set(pBuffer);
+  if (set.Damaged()) return TRUE;
+  set.Read("DivisionMarkHeight", &m_nDivisionMarkHeight);
+  set.Read("SubdivisionMarkHeight", &m_nSubdivisionMarkHeight);
+  set.Read("MarkFrequency", &m_nMarkFrequency);
+  set.Read("MarkPosition", &m_nMarkPosition);
+  ReadLineSymbol(set, "DivisionMarkSymbol", &CGIS_ScaleMarks::SetDivisionMarkSymbolPtr);
+  ReadLineSymbol(set, "SubdivisionMarkSymbol", &CGIS_ScaleMarks::SetSubdivisionMarkSymbolPtr);
   return TRUE;
 }

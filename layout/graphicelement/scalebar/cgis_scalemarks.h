@@ -6,7 +6,9 @@
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
 
-class IGIS_PropertySet;
+namespace md::layout {
+class StoredSetView;
+}  // namespace md::layout
 
 class CGIS_ScaleMarks : public IGIS_ScaleMarks {
  public:
@@ -33,7 +35,7 @@ class CGIS_ScaleMarks : public IGIS_ScaleMarks {
   ~CGIS_ScaleMarks() override;
 
  private:
-  void ReadLineSymbol(IGIS_PropertySet* pSet, const char* szKey,
+  void ReadLineSymbol(const md::layout::StoredSetView& set, const char* szKey,
                       void (CGIS_ScaleMarks::*setter)(IGIS_Symbol*));
 
   int m_nDivisionMarkHeight = 100;

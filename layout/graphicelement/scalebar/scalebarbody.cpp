@@ -8,7 +8,6 @@
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
-#include "layout/graphicelement/scalebar/igis_scalebar.h"
 
 using namespace md::layout::detail;
 
@@ -58,43 +57,19 @@ void AddBodySymbolKeys(IGIS_Feature* pFeature, const BodySymbolKey* pKeys, int n
   if (set.Damaged()) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", kDamaged);
 }
 
-BOOL ArchiveBodySymbols(IGIS_ScaleBar& bar, int nRead, const char* szMethod, const BodySymbolKey* pKeys,
-                        int nCount, SymbolView view, const std::function<void(int, IGIS_Symbol*)>& take) {
-  IGIS_Feature* pFeature = bar.GetFeaturePtr();
-  IGIS_FeatureAttributes* pAttributes = AttributesOf(pFeature, szMethod);
-  if (pAttributes == nullptr) return FALSE;
-  // The keys are read and written in place.
-  if (nRead == 0) {
-    md::layout::CustomSetWriter set(pAttributes, szMethod);
-    set.RefuseDamaged();
-    for (int i = 0; i < nCount; ++i) PutSymbol(set, pKeys[i].szKey, pKeys[i].szKey, pKeys[i].pSymbol);
-    const bool bStored = set.Finish();
-    if (set.Damaged()) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", kDamaged);
-      return FALSE;
-    }
-    IGIS_FeatureClass* pClass =
-        bar.GetFeatureSetPtr() != nullptr ? bar.GetFeatureSetPtr()->GetFeatureClass() : nullptr;
-    if (!bStored || pClass == nullptr || !pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL)) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
-      return FALSE;
-    }
-    return TRUE;
-  }
-  const md::layout::StoredSetView set(pAttributes->GetDataBuffer("Custom"));
-  if (set.Damaged()) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", kDamaged);
-    return FALSE;
-  }
-  for (int i = 0; i < nCount; ++i) {
-    IGIS_Field* pField = set.Field(pKeys[i].szKey);
-    IGIS_Symbol* pRead = pField != nullptr ? GetSymbolFromField(pField) : nullptr;
+void PutBodySymbols(md::layout::CustomSetWriter& set, const BodySymbols& body) {
+  for (int i = 0; i < body.nCount; ++i)
+    PutSymbol(set, body.pKeys[i].szKey, body.pKeys[i].szKey, body.pKeys[i].pSymbol);
+}
+
+void ReadBodySymbols(const md::layout::StoredSetView& set, const BodySymbols& body) {
+  for (int i = 0; i < body.nCount; ++i) {
+    const char* szKey = body.pKeys[i].szKey;
+    IGIS_Symbol* pRead = set.Find(szKey) != nullptr ? GetSymbolFromStored(set, szKey) : nullptr;
     if (pRead == nullptr) continue;  // a missing key keeps the held symbol
-    if (IGIS_Symbol* pView = (pRead->*view)()) take(i, pView);
+    if (IGIS_Symbol* pView = (pRead->*body.view)()) body.take(i, pView);
     pRead->Release();
   }
-  bar.Refresh();
-  return TRUE;
 }
 
 }  // namespace md::layout::detail

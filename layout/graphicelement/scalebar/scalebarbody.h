@@ -8,10 +8,14 @@
 #include "platform/win/wintypes.h"
 
 class IGIS_Feature;
-class IGIS_ScaleBar;
 class IGIS_FeatureAttributes;
 class IGIS_PropertySet;
 class IGIS_Symbol;
+
+namespace md::layout {
+class CustomSetWriter;
+class StoredSetView;
+}  // namespace md::layout
 
 namespace md::layout::detail {
 
@@ -28,14 +32,23 @@ void AddBodySymbolKeys(IGIS_Feature* pFeature, const BodySymbolKey* pKeys, int n
 // Stores the set as the attributes' "Custom" buffer; FALSE when it cannot.
 BOOL StoreCustomSet(IGIS_PropertySet* pSet, IGIS_FeatureAttributes* pAttributes);
 
-// The branches' part of Archive. Writing: the body symbols under their keys
-// (a missing key added with the key as description), then the feature
-// committed; FALSE (record "b_ret == NULL" under szMethod) when either fails.
-// Reading: each stored symbol seen through the view goes to take(index of
-// its key, symbol); a missing key keeps the held one; then the bar lays
-// itself out (Refresh). FALSE (record under szMethod) without a feature or
-// with a damaged stored set.
-BOOL ArchiveBodySymbols(IGIS_ScaleBar& bar, int nRead, const char* szMethod, const BodySymbolKey* pKeys,
-                        int nCount, SymbolView view, const std::function<void(int, IGIS_Symbol*)>& take);
+// The branch's body symbols, stored with the bar's own keys in one pass
+// over its "Custom" set: szMethod names the branch in its records; a read
+// gives each stored symbol, seen through the view, to take(index of its
+// key, symbol).
+struct BodySymbols {
+  const char* szMethod;
+  const BodySymbolKey* pKeys;
+  int nCount;
+  SymbolView view;
+  std::function<void(int, IGIS_Symbol*)> take;
+};
+
+// Writes the body symbols under their keys (a missing key added with the key
+// as description).
+void PutBodySymbols(md::layout::CustomSetWriter& set, const BodySymbols& body);
+// Gives each stored body symbol to body.take; a missing key keeps the held
+// one.
+void ReadBodySymbols(const md::layout::StoredSetView& set, const BodySymbols& body);
 
 }  // namespace md::layout::detail

@@ -49,9 +49,9 @@ inline IGIS_MapElement* FrameOf(md::demo::Page& page) {
   return nullptr;
 }
 
-// The bytes of the frame's stored state (its feature's "Custom" buffer).
-inline std::vector<BYTE> CustomBytes(IGIS_MapElement* frame) {
-  IGIS_DataBuffer* b = frame->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
+// The bytes of an element's stored state (its feature's "Custom" buffer).
+inline std::vector<BYTE> CustomBytes(IGIS_Element* element) {
+  IGIS_DataBuffer* b = element->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
   return b != nullptr && b->GetSize() > 0 ? std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize())
                                           : std::vector<BYTE>();
 }

@@ -22,12 +22,25 @@
 
 namespace md::test {
 
-// The demo's map sheet with a graticule every 5′ and a kilometre grid in
-// the map's own projection on its frame.
-struct SheetWithGrids {
-  SheetWithGrids() : doc(md::demo::SampleMapsFolder()) {
+// The demo's map sheet without the sheet's own grids (frame NULL when the
+// sheet could not be built).
+struct SheetWithoutGrids {
+  SheetWithoutGrids() : doc(md::demo::SampleMapsFolder()) {
     page = md::demo::BuildMapSheetPage(doc, nullptr);
     frame = page != nullptr ? FrameOf(*page) : nullptr;
+    if (frame != nullptr) frame->GetMapGrids()->ReleaseMapGrids();
+  }
+
+  md::test::FixedText fixed;
+  md::demo::MapDocument doc;
+  std::unique_ptr<md::demo::Page> page;
+  IGIS_MapElement* frame = nullptr;
+};
+
+// The demo's map sheet with a graticule every 5′ and a kilometre grid in
+// the map's own projection on its frame, in place of the sheet's own grids.
+struct SheetWithGrids : SheetWithoutGrids {
+  SheetWithGrids() {
     if (frame == nullptr) return;
     graticule = GIS_CreateMapGridPropertyObject(GIS_MAPGRID_GRATICULE);
     graticule->SetName("经纬网");
@@ -65,10 +78,6 @@ struct SheetWithGrids {
     }
   }
 
-  md::test::FixedText fixed;
-  md::demo::MapDocument doc;
-  std::unique_ptr<md::demo::Page> page;
-  IGIS_MapElement* frame = nullptr;
   IGIS_MapGrid* graticule = nullptr;  // owned by the frame's grid list
   IGIS_MapGrid* measure = nullptr;
   IGIS_MapGrid* index = nullptr;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@
 #include "tests/support/gridspagescenes.h"
 #include "tests/tools/demo/demotest.h"
 #include "tools/demo/mapsheet.h"
+#include "tools/demo/wizardgrids.h"
 
 namespace {
 
@@ -40,6 +42,32 @@ constexpr int kGridsPage = 3;
 std::vector<char> FileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// What a grid of the sheet is, as the wizard's pages set it: kind, name,
+// lines, spacing, ticks, label and, for the kilometre grid, its reference.
+std::string Describe(IGIS_MapGrid* g) {
+  IGIS_GridSpacing* spacing = nullptr;
+  std::string reference;
+  if (auto* graticule = dynamic_cast<IGIS_GraticuleGrid*>(g)) spacing = graticule->GetGridSpacing();
+  if (auto* measure = dynamic_cast<IGIS_MeasureGrid*>(g)) {
+    spacing = measure->GetGridSpacing();
+    reference = measure->GetSpatialReference() != nullptr ? measure->GetSpatialReference()->GetName() : "";
+  }
+  std::ostringstream out;
+  out << g->GetType() << ' ' << g->GetName() << " lines " << g->GetGridlineType() << " sub-ticks "
+      << g->GetSubTickCount();
+  if (spacing != nullptr) {
+    out << " spacing " << spacing->GetUnitsType() << '/' << spacing->GetUnits() << ' '
+        << spacing->GetXIntervalSize() << " x " << spacing->GetYIntervalSize() << " fixed "
+        << spacing->GetFixedOrigin();
+  }
+  IGIS_GridLabel* label = g->GetLabelFormat();
+  out << " label " << (label != nullptr ? label->GetType() : -1);
+  if (auto* dms = dynamic_cast<IGIS_DMSGridLabel*>(label))
+    out << " minutes " << dms->IsShowMinutes() << " seconds " << dms->IsShowSeconds();
+  out << " reference " << reference;
+  return out.str();
 }
 
 // The wizard's user: a graticule every 5′ in both directions.
@@ -76,12 +104,7 @@ Scene KilometreGrid() {
 // The frame's sheet on its grids page: both grids made, then OK.
 bool MakeBothGrids(IGIS_MapElement* frame) {
   ScriptedDriver driver;
-  driver.Then([](UiUser& u) {
-    u.GoToPage(kGridsPage);
-    u.Click(IDC_GIS_MG_NEW);
-    u.Click(IDC_GIS_MG_NEW);
-    u.Ok();
-  });
+  driver.Then(md::test::TwoNewGridsThenOk());
   driver.Then(FiveMinuteGraticule());
   driver.Then(KilometreGrid());
   const bool ok = frame->OnOpenPropertyDlg(nullptr, TRUE) != FALSE;
@@ -99,6 +122,8 @@ TEST(SheetWizard, TheWizardMakesTheSheetsGraticuleAndKilometreGrid) {
   ASSERT_NE(page, nullptr);
   IGIS_MapElement* frame = md::test::FrameOf(*page);
   ASSERT_NE(frame, nullptr);
+  // The wizard starts from a frame without the sheet's own grids.
+  frame->GetMapGrids()->ReleaseMapGrids();
   ASSERT_TRUE(MakeBothGrids(frame));
   EXPECT_TRUE(md::ui::MessageBoxLog().empty());
   for (const std::string& e : md::ui::DriverErrors()) ADD_FAILURE() << e;
@@ -163,6 +188,39 @@ TEST(SheetWizard, TheWizardMakesTheSheetsGraticuleAndKilometreGrid) {
   ASSERT_TRUE(md::demo::SavePage(*loaded, third, &error)) << error;
   EXPECT_EQ(FileBytes(third), FileBytes(second));
   EXPECT_EQ(reloaded->GetMapGrids()->GetCount(), 2);
+}
+
+// The demo builds the same two grids without a window, from the values the
+// wizard's pages hold, through the build the grids page uses.
+TEST(SheetWizard, TheDemoBuildsTheWizardsGridsFromThePagesValues) {
+  md::test::FixedText fixed;
+  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  ASSERT_TRUE(doc.ok());
+  auto byWizard = md::demo::BuildMapSheetPage(doc, nullptr);
+  auto byDemo = md::demo::BuildMapSheetPage(doc, nullptr);
+  ASSERT_NE(byWizard, nullptr);
+  ASSERT_NE(byDemo, nullptr);
+  IGIS_MapElement* wizardFrame = md::test::FrameOf(*byWizard);
+  IGIS_MapElement* demoFrame = md::test::FrameOf(*byDemo);
+  ASSERT_NE(wizardFrame, nullptr);
+  ASSERT_NE(demoFrame, nullptr);
+  // Both start from frames without the sheet's own grids.
+  wizardFrame->GetMapGrids()->ReleaseMapGrids();
+  demoFrame->GetMapGrids()->ReleaseMapGrids();
+  ASSERT_TRUE(MakeBothGrids(wizardFrame));
+  ASSERT_TRUE(md::demo::AddWizardGrids(doc, demoFrame));
+  ASSERT_EQ(demoFrame->GetMapGrids()->GetCount(), 2);
+  for (int i = 0; i < 2; ++i) {
+    IGIS_MapGrid* made = demoFrame->GetMapGrids()->GetMapGrid(i);
+    EXPECT_EQ(Describe(made), Describe(wizardFrame->GetMapGrids()->GetMapGrid(i)));
+    EXPECT_EQ(made->GetMapElement(), demoFrame);
+  }
+  EXPECT_STREQ(demoFrame->GetMapGrids()->GetMapGrid(0)->GetName(), md::demo::kWizardGraticuleName);
+  EXPECT_STREQ(demoFrame->GetMapGrids()->GetMapGrid(1)->GetName(), md::demo::kWizardKilometreName);
+  // A second call meets the names the list holds: refused, nothing added.
+  EXPECT_FALSE(md::demo::AddWizardGrids(doc, demoFrame));
+  EXPECT_EQ(demoFrame->GetMapGrids()->GetCount(), 2);
+  EXPECT_FALSE(md::demo::AddWizardGrids(doc, nullptr));
 }
 
 }  // namespace

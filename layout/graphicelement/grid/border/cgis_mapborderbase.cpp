@@ -26,16 +26,29 @@ constexpr IntKey kIntKeys[] = {
 
 }  // namespace
 
+void MapBorderValues::AddKeys(IGIS_PropertySet* pSet, int nType) const {
+  for (const IntKey& k : kIntKeys) {
+    if (IGIS_Field* f = BorderKey(pSet, k.szKey, GIS_FIELD_TYPE_INT)) f->SetInt(this->*k.pMember);
+  }
+  if (IGIS_Field* f = BorderKey(pSet, "MapBorderType", GIS_FIELD_TYPE_INT)) f->SetInt(nType);
+  if (IGIS_Field* f = BorderKey(pSet, "Name", GIS_FIELD_TYPE_STRING)) f->SetString(name.c_str());
+}
+
 bool MapBorderValues::Save(IGIS_DataBuffer* pBuffer, int nType) const {
   md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
   if (!set || pBuffer == nullptr) return false;
   set->Archive(pBuffer, GIS_ARCHIVE_READ, 0);  // the kind's keys written just before are kept
-  for (const IntKey& k : kIntKeys) {
-    if (IGIS_Field* f = BorderKey(set.get(), k.szKey, GIS_FIELD_TYPE_INT)) f->SetInt(this->*k.pMember);
-  }
-  if (IGIS_Field* f = BorderKey(set.get(), "MapBorderType", GIS_FIELD_TYPE_INT)) f->SetInt(nType);
-  if (IGIS_Field* f = BorderKey(set.get(), "Name", GIS_FIELD_TYPE_STRING)) f->SetString(name.c_str());
+  AddKeys(set.get(), nType);
   return set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
+}
+
+void MapBorderValues::ReadKeys(IGIS_PropertySet* pSet) {
+  for (const IntKey& k : kIntKeys) {
+    if (IGIS_Field* f = pSet->GetProperty(k.szKey)) this->*k.pMember = f->GetInt();
+  }
+  if (IGIS_Field* f = pSet->GetProperty("Name")) {
+    if (const char* s = f->GetString()) name = Utf8Cut(s, kMaxNameBytes);
+  }
 }
 
 bool MapBorderValues::Open(IGIS_DataBuffer* pBuffer) {
@@ -46,12 +59,7 @@ bool MapBorderValues::Open(IGIS_DataBuffer* pBuffer) {
   md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
   if (!set) return false;
   set->Archive(pBuffer, GIS_ARCHIVE_READ, 0);
-  for (const IntKey& k : kIntKeys) {
-    if (IGIS_Field* f = set->GetProperty(k.szKey)) this->*k.pMember = f->GetInt();
-  }
-  if (IGIS_Field* f = set->GetProperty("Name")) {
-    if (const char* s = f->GetString()) name = Utf8Cut(s, kMaxNameBytes);
-  }
+  ReadKeys(set.get());
   return true;
 }
 

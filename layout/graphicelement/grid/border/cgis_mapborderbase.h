@@ -27,6 +27,10 @@ struct MapBorderValues {
   bool Save(IGIS_DataBuffer* pBuffer, int nType) const;
   // Missing keys keep their values; FALSE (with a record) for a NULL buffer.
   bool Open(IGIS_DataBuffer* pBuffer);
+  // The base keys with the kind code added to a kind's set (a key it has
+  // already is set in its place), and read from a set already decoded.
+  void AddKeys(IGIS_PropertySet* pSet, int nType) const;
+  void ReadKeys(IGIS_PropertySet* pSet);
   // NULL is refused with a record.
   void SetName(const char* szName);
   // The width used when drawing and converting: a negative stored width is 0.
@@ -78,12 +82,18 @@ class CGIS_MapBorderBase : public TKind {
   bool operator!=(IGIS_MapBorder& other) { return !(*this == other); }
 
  protected:
-  // Stores the kind's keys into the buffer, then adds the base keys to them;
-  // FALSE when either fails.
+  // Stores the kind's keys followed by the base keys into the buffer, in one
+  // write; FALSE when it fails.
   bool StoreWithBase(IGIS_PropertySet* pKindSet, IGIS_DataBuffer* pBuffer) {
-    const bool bStored = pKindSet != nullptr && pKindSet->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
-    return m_base.Save(pBuffer, this->GetType()) && bStored;
+    if (pKindSet == nullptr) {
+      m_base.Save(pBuffer, this->GetType());
+      return false;
+    }
+    m_base.AddKeys(pKindSet, this->GetType());
+    return pKindSet->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
   }
+  // The base values from the kind's set already read from the stored bytes.
+  void OpenBase(IGIS_PropertySet* pKindSet) { m_base.ReadKeys(pKindSet); }
 
   md::layout::border::MapBorderValues m_base;
 };

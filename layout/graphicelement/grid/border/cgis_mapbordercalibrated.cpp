@@ -117,8 +117,7 @@ bool CGIS_MapBorderCalibrated::Open(IGIS_DataBuffer* pBuffer) {
   } else {
     bOk = false;
   }
-  set.reset();
-  if (!CGIS_MapBorderBase::Open(pBuffer)) bOk = false;
+  OpenBase(set.get());
   return bOk;
 }
 

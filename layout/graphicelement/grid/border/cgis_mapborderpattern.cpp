@@ -160,8 +160,7 @@ bool CGIS_MapBorderPattern::Open(IGIS_DataBuffer* pBuffer) {
       bOk = false;
     }
   }
-  set.reset();
-  if (!CGIS_MapBorderBase::Open(pBuffer)) bOk = false;
+  OpenBase(set.get());
   return bOk;
 }
 

@@ -78,8 +78,8 @@ bool CGIS_MapBorderSimple::Open(IGIS_DataBuffer* pBuffer) {
     if (pRead->GetLinePart() != nullptr) SetLineSymbolPtr(pRead->GetLinePart());
     pRead->Release();
   }
-  set.reset();
-  return CGIS_MapBorderBase::Open(pBuffer);
+  OpenBase(set.get());
+  return true;
 }
 
 bool CGIS_MapBorderSimple::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Rect frameRect,

@@ -171,6 +171,18 @@ bool MapGridValues::OpenCommon(IGIS_DataBuffer* pBuffer) {
   if (!set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpenMethod, "b_ret == NULL");
   IGIS_PropertySet* s = set.get();
   md::basilo::ReleasePtr<IGIS_Symbol> read;
+  // A symbol key left empty was written for a grid without that symbol,
+  // which it stays after the read; an absent or unreadable key keeps the
+  // grid's own.
+  auto readSymbol = [&](const char* szKey, Symbol slot, SymbolKind kind) {
+    IGIS_Field* pField = s->GetProperty(szKey);
+    IGIS_DataBuffer* pStored = pField != nullptr ? pField->GetDataBuffer() : nullptr;
+    if (pStored != nullptr && pStored->GetSize() == 0) {
+      m_symbols[slot].reset();
+    } else if (IGIS_Symbol* p = ReadSymbol(s, szKey, kind, &read)) {
+      SetSymbol(slot, p);
+    }
+  };
   if (IGIS_Field* f = s->GetProperty("ExteriorWidth")) m_dExteriorWidth = f->GetDouble();
   if (IGIS_Field* f = s->GetProperty("szName")) {
     if (const char* sz = f->GetString()) m_name = Utf8Cut(sz, kMaxNameBytes);
@@ -180,16 +192,14 @@ bool MapGridValues::OpenCommon(IGIS_DataBuffer* pBuffer) {
   }
   if (IGIS_Field* f = s->GetProperty("SubTickCount")) m_nSubTickCount = f->GetInt();
   if (IGIS_Field* f = s->GetProperty("SubTickLength")) m_dSubTickLength = f->GetDouble();
-  if (IGIS_Symbol* p = ReadSymbol(s, "SubTickLineSymbol", SymbolKind::Line, &read))
-    SetSymbol(kSubTickLineSymbol, p);
+  readSymbol("SubTickLineSymbol", kSubTickLineSymbol, SymbolKind::Line);
   if (IGIS_Field* f = s->GetProperty("TickLength")) m_dTickLength = f->GetDouble();
-  if (IGIS_Symbol* p = ReadSymbol(s, "TickLineSymbol", SymbolKind::Line, &read))
-    SetSymbol(kTickLineSymbol, p);
+  readSymbol("TickLineSymbol", kTickLineSymbol, SymbolKind::Line);
   ReadLabelKeys(s);
   ReadBorderKey(s);
   if (IGIS_Field* f = s->GetProperty("GridlineType")) m_nGridlineType = f->GetInt();
-  if (IGIS_Symbol* p = ReadSymbol(s, "LineSymbol", SymbolKind::Line, &read)) SetSymbol(kLineSymbol, p);
-  if (IGIS_Symbol* p = ReadSymbol(s, "MarkSymbol", SymbolKind::Point, &read)) SetSymbol(kMarkSymbol, p);
+  readSymbol("LineSymbol", kLineSymbol, SymbolKind::Line);
+  readSymbol("MarkSymbol", kMarkSymbol, SymbolKind::Point);
   // A grid stored without the key divides its ticks by 1; the division is
   // never below 1.
   IGIS_Field* pDivision = s->GetProperty("TickDivision");

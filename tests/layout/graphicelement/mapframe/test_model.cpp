@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/elementsheet.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/mapframe/mapelementstore.h"
@@ -268,6 +269,19 @@ TEST_F(MapFrameModel, BordersAreStoredWithTheirPresenceKeys) {
   ASSERT_TRUE(g->Archive(0, 0));
   Set after(CustomOf(g));
   EXPECT_FALSE(after->GetProperty("OuterMapBorderNULL")->GetBool());
+}
+
+TEST_F(MapFrameModel, AFormStoredWithoutBordersReadsBackWithoutThem) {
+  CGIS_MapElement* f = NewFrame();
+  ASSERT_TRUE(f->Archive(0, 0));
+  // Borders given after the write give way to the stored form's "none".
+  md::basilo::ReleasePtr<IGIS_MapBorder> simple(
+      GIS_GetMapBorderFactoryObject()->CreateMapBorder(GIS_MAPBORDER_SIMPLE));
+  f->SetInnerMapBorder(simple.get());
+  f->SetOuterMapBorder(simple.get());
+  ASSERT_TRUE(f->Archive(1, 0));
+  EXPECT_EQ(f->GetInnerMapBorder(), nullptr);
+  EXPECT_EQ(f->GetOuterMapBorder(), nullptr);
 }
 
 TEST_F(MapFrameModel, DamagedStoredValuesLeaveTheMembersAsTheyWere) {

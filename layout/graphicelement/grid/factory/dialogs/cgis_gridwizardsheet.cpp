@@ -11,14 +11,16 @@ SGIS_DMSValue DmsValue(const md::layout::graticule::DmsRow& row) {
 }  // namespace
 
 CGIS_GridWizardSheet::CGIS_GridWizardSheet() {
-  for (CPropertyPage* pPage : std::initializer_list<CPropertyPage*>{
-           &m_start, &m_index1, &m_index2, &m_graticule, &m_fixedCount, &m_measured, &m_axes, &m_finish})
+  for (CPropertyPage* pPage :
+       std::initializer_list<CPropertyPage*>{&m_start, &m_index1, &m_index2, &m_graticule, &m_fixedCount,
+                                             &m_measured, &m_axes, &m_finish, &m_series})
     AddPage(pPage);
 }
 
 void CGIS_GridWizardSheet::SetMapElement(IGIS_MapElement* pMapElement) {
   CGIS_GridWizardSheetBase::SetMapElement(pMapElement);
   m_measured.m_pMapElement = pMapElement;
+  m_series.m_pMapElement = pMapElement;
 }
 
 SGIS_MapGridValues CGIS_GridWizardSheet::GetValues() const {

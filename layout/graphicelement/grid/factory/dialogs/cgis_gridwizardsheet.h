@@ -5,10 +5,12 @@
 //   fixed rows and columns         107 -> 3024 -> 5152 -> 5173
 //   kilometre grid                 107 -> 5158 -> 5152 -> 5173
 //   index grid                     107 -> 5166 -> 5170 -> 5173
+//   series-scale grids             107 -> 3014
 // After Finish the opener reads the pages' values (GetValues) and builds the
 // grid from them. The sheet sits above the grid kinds whose pages it holds.
 #pragma once
 
+#include "layout/graphicelement/grid/factory/dialogs/cgis_gridwizardseriesmap.h"
 #include "layout/graphicelement/grid/graticule/dialogs/cgis_gridgraticulewizard.h"
 #include "layout/graphicelement/grid/graticulemn/dialogs/cgis_gridgraticulemnwizard.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridwizardfinish.h"
@@ -24,10 +26,10 @@ class CGIS_GridWizardSheet : public CGIS_GridWizardSheetBase {
  public:
   // The pages in the order the framework lists them: start, index 1 and 2,
   // graticule, fixed rows and columns, kilometre grid, axes and labels,
-  // finish.
+  // finish, series map.
   CGIS_GridWizardSheet();
 
-  // Also the kilometre page's frame.
+  // Also the kilometre and series-map pages' frame.
   void SetMapElement(IGIS_MapElement* pMapElement) override;
 
   // The values the pages hold, for the start page's grid type; the symbols
@@ -42,6 +44,7 @@ class CGIS_GridWizardSheet : public CGIS_GridWizardSheetBase {
   CGIS_GridWizardLabelAndAxe& GetAxesPage() { return m_axes; }
   CGIS_GridIndexWizard1& GetIndexPage1() { return m_index1; }
   CGIS_GridIndexWizard2& GetIndexPage2() { return m_index2; }
+  CGIS_GridWizardSeriesMap& GetSeriesPage() { return m_series; }
 
  private:
   CGIS_GridWizardStart m_start;
@@ -52,4 +55,5 @@ class CGIS_GridWizardSheet : public CGIS_GridWizardSheetBase {
   CGIS_GridGraticuleMNWizard m_fixedCount;
   CGIS_GridMesuredWizard m_measured;
   CGIS_GridWizardLabelAndAxe m_axes;
+  CGIS_GridWizardSeriesMap m_series;
 };

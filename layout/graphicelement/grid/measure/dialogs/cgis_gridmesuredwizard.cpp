@@ -71,23 +71,9 @@ ReleasePtr<IGIS_SpatialReference> CGIS_GridMesuredWizard::NewReference(IGIS_Spat
 }
 
 void CGIS_GridMesuredWizard::SetZone(IGIS_SpatialReference* pMapReference) {
-  SGIS_DRect bound;
-  m_pMapElement->GetMapBound(&bound);
-  SGIS_DPoint origin{};
-  pMapReference->GetOrigin(&origin);
-  md::layout::measure::ZoneChoice zone;
-  if (!md::layout::measure::ChooseZone(m_pMapElement->GetRect().Width(), bound,
-                                       pMapReference->GetUnitFactor(), origin.x, &zone)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GridMesuredWizard::OnInitDialog",
-            "the map's unit factor or extent gives no zone");
-    return;
-  }
-  IGIS_ProjectedCoordSys* pSystem = m_pSpatialReference->GetProjectedCoordSys();
-  IGIS_Projection* pProjection = pSystem != nullptr ? pSystem->GetProjection() : nullptr;
-  if (pProjection == nullptr) return;
-  pProjection->SetParameter(GIS_PROJPARAM_CENTRAL_MERIDIAN, zone.dMeridian);
-  // The reference names its own zone width, which the labels read.
-  pProjection->SetParameter(GIS_PROJPARAM_ZONE_WIDTH, zone.nWidth);
+  md::layout::measure::SetFrameZone(m_pSpatialReference.get(), m_pMapElement, pMapReference,
+                                    md::layout::measure::kKilometreSixDegreeRatio,
+                                    "CGIS_GridMesuredWizard::OnInitDialog");
 }
 
 void CGIS_GridMesuredWizard::DescribeReference() {

@@ -11,7 +11,10 @@ namespace md::layout::measure {
 // pCurrent shown as the current reference. The projected reference the user
 // chose (the host's: copy it before the next command), or NULL when nothing
 // was chosen or the choice is not projected (then with the message
-// "选择的空间参考关系不是投影的,请重新选择一个投影空间参考关系").
-IGIS_SpatialReference* ChooseProjectedReference(IGIS_MainObject* pMain, IGIS_SpatialReference* pCurrent);
+// "选择的空间参考关系不是投影的,请重新选择一个投影空间参考关系"). With szMethod, an
+// answer that holds no reference is recorded under it
+// ("pSpatialReference == NULL").
+IGIS_SpatialReference* ChooseProjectedReference(IGIS_MainObject* pMain, IGIS_SpatialReference* pCurrent,
+                                                const char* szMethod = nullptr);
 
 }  // namespace md::layout::measure

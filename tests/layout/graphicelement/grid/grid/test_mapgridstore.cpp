@@ -145,7 +145,7 @@ TEST(MapGridStore, ReadersTakeWhatIsStoredWithoutTheSettersRules) {
   }
 }
 
-TEST(MapGridStore, AbsentOrEmptySymbolsKeepTheGridsSymbols) {
+TEST(MapGridStore, UnreadableSymbolsKeepTheGridsSymbolsEmptyOnesLeaveNone) {
   Owned<TestKindGrid> source(new TestKindGrid());
   source->SetMarkSymbol(nullptr);
   source->SetLineSymbol(nullptr);
@@ -154,14 +154,45 @@ TEST(MapGridStore, AbsentOrEmptySymbolsKeepTheGridsSymbols) {
   });
   Owned<TestKindGrid> grid(new TestKindGrid());
   IGIS_Symbol* mark = grid->GetMarkSymbol();
-  IGIS_Symbol* line = grid->GetLineSymbol();
   md::test::LogMark log;
   IGIS_DataBuffer* b = md::test::BufferOf(bytes);
   grid->Open(b);
   b->Release();
   EXPECT_EQ(grid->GetMarkSymbol(), mark);
-  EXPECT_EQ(grid->GetLineSymbol(), line);
   EXPECT_TRUE(log.Has(GIS_LOG_LEVEL_SYMBOL, "GetSymbolFromField"));
+  // The empty line symbol was written for a grid without one, as it reads back.
+  EXPECT_EQ(grid->GetLineSymbol(), nullptr);
+}
+
+TEST(MapGridStore, AGridWithoutItsSymbolsReadsBackWithoutThemByteForByte) {
+  struct Row {
+    const char* key;
+    void (*remove)(IGIS_MapGrid*);
+    IGIS_Symbol* (*get)(IGIS_MapGrid*);
+  };
+  const Row rows[] = {
+      {"MarkSymbol", [](IGIS_MapGrid* g) { g->SetMarkSymbol(nullptr); },
+       [](IGIS_MapGrid* g) { return g->GetMarkSymbol(); }},
+      {"LineSymbol", [](IGIS_MapGrid* g) { g->SetLineSymbol(nullptr); },
+       [](IGIS_MapGrid* g) { return g->GetLineSymbol(); }},
+      {"TickLineSymbol", [](IGIS_MapGrid* g) { g->SetTickLineSymbol(nullptr); },
+       [](IGIS_MapGrid* g) { return g->GetTickLineSymbol(); }},
+      {"SubTickLineSymbol", [](IGIS_MapGrid* g) { g->SetSubTickLineSymbol(nullptr); },
+       [](IGIS_MapGrid* g) { return g->GetSubTickLineSymbol(); }},
+  };
+  for (const Row& row : rows) {
+    Owned<TestKindGrid> source(new TestKindGrid());
+    row.remove(source.get());
+    const std::vector<BYTE> bytes = md::test::Stored(source.get());
+    EXPECT_TRUE(md::test::FieldBytes(bytes, row.key).empty()) << row.key;
+    Owned<TestKindGrid> grid(new TestKindGrid());
+    ASSERT_NE(row.get(grid.get()), nullptr) << row.key;
+    IGIS_DataBuffer* b = md::test::BufferOf(bytes);
+    grid->Open(b);
+    b->Release();
+    EXPECT_EQ(row.get(grid.get()), nullptr) << row.key;
+    EXPECT_EQ(md::test::Stored(grid.get()), bytes) << row.key;
+  }
 }
 
 TEST(MapGridStore, AGridWithoutALabelReadsBackWithoutOne) {

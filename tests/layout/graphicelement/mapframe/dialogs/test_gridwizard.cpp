@@ -406,7 +406,8 @@ TEST(KilometreWizardDefaults, TheZoneRoundsDownAndFollowsTheFrameToMapRatio) {
     bound.x1 = row.x1;
     bound.x2 = row.x2;
     md::layout::measure::ZoneChoice zone;
-    ASSERT_TRUE(md::layout::measure::ChooseZone(row.nFrameWidth, bound, row.dFactor, row.dOrigin, &zone));
+    ASSERT_TRUE(md::layout::measure::ChooseZone(row.nFrameWidth, bound, row.dFactor, row.dOrigin,
+                                                md::layout::measure::kKilometreSixDegreeRatio, &zone));
     EXPECT_DOUBLE_EQ(zone.dMeridian, row.dMeridian);
     EXPECT_EQ(zone.nWidth, row.nWidth);
   }
@@ -423,7 +424,8 @@ TEST(KilometreWizardDefaults, TheZoneRoundsDownAndFollowsTheFrameToMapRatio) {
     bound.x2 = r.x2;
     md::layout::measure::ZoneChoice zone;
     zone.dMeridian = 42.0;
-    EXPECT_FALSE(md::layout::measure::ChooseZone(50000, bound, r.factor, 0.0, &zone));
+    EXPECT_FALSE(md::layout::measure::ChooseZone(50000, bound, r.factor, 0.0,
+                                                 md::layout::measure::kKilometreSixDegreeRatio, &zone));
     EXPECT_EQ(zone.dMeridian, 42.0);
   }
 }
