@@ -12,8 +12,68 @@ int CGIS_PropertySet::GetCount() const { return static_cast<int>(fields_.size())
 
 IGIS_Field* CGIS_PropertySet::GetProperty(const char* key) {
   if (key == nullptr) return nullptr;
-  auto it = index_.find(std::string_view(key));
-  return it == index_.end() ? nullptr : it->second;
+  return index_.Find(key);
+}
+
+// ---- The index ------------------------------------------------------------------
+
+std::size_t CGIS_PropertySet::Index::SlotOf(std::string_view key, std::uint64_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.field == nullptr || (slot.hash == hash && slot.field->Name() == key)) return i;
+  }
+}
+
+CGIS_Field* CGIS_PropertySet::Index::Find(std::string_view key) const {
+  if (size_ == 0) return nullptr;
+  return slots_[SlotOf(key, md::basilo::QuickKeyHash(key))].field;
+}
+
+void CGIS_PropertySet::Index::Grow(std::size_t slots) {
+  std::vector<Slot> old(slots);
+  old.swap(slots_);
+  const std::size_t mask = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.field == nullptr) continue;
+    std::size_t i = slot.hash & mask;
+    while (slots_[i].field != nullptr) i = (i + 1) & mask;
+    slots_[i] = slot;
+  }
+}
+
+void CGIS_PropertySet::Index::Reserve(std::size_t count) {
+  std::size_t slots = 16;
+  while (slots < 2 * count) slots *= 2;
+  if (slots > slots_.size()) Grow(slots);
+}
+
+void CGIS_PropertySet::Index::Insert(std::string_view key, CGIS_Field* field) {
+  Reserve(size_ + 1);
+  const std::uint64_t hash = md::basilo::QuickKeyHash(key);
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  while (slots_[i].field != nullptr) i = (i + 1) & mask;
+  slots_[i] = Slot{hash, field};
+  ++size_;
+}
+
+void CGIS_PropertySet::Index::Erase(std::string_view key) {
+  if (size_ == 0) return;
+  std::size_t i = SlotOf(key, md::basilo::QuickKeyHash(key));
+  if (slots_[i].field == nullptr) return;
+  // Later slots of the same run move back into the hole when their home
+  // slot does not lie between the hole and them.
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t j = (i + 1) & mask; slots_[j].field != nullptr; j = (j + 1) & mask) {
+    const std::size_t home = slots_[j].hash & mask;
+    const bool between = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+    if (between) continue;
+    slots_[i] = slots_[j];
+    i = j;
+  }
+  slots_[i] = Slot{};
+  --size_;
 }
 
 IGIS_Field* CGIS_PropertySet::GetFirstPosition() { return fields_.empty() ? nullptr : fields_.front().get(); }
@@ -54,11 +114,11 @@ CGIS_Field* CGIS_PropertySet::NewField(const char* key) {
     field->SetOwner(CGIS_Field::Owner::Set, this);
     field->SetPosition(fields_.size());
     CGIS_Field* raw = field.get();
-    index_.emplace(raw->Name(), raw);
+    index_.Insert(raw->Name(), raw);
     try {
       fields_.push_back(std::move(field));
     } catch (...) {
-      index_.erase(raw->Name());
+      index_.Erase(raw->Name());
       throw;
     }
     return raw;
@@ -81,9 +141,9 @@ BOOL CGIS_PropertySet::SetObject(const char* key, void* object, int /*flag*/) {
 }
 
 bool CGIS_PropertySet::Rename(CGIS_Field* field, const std::string& name) {
-  if (index_.count(name) != 0) return false;
-  index_.erase(field->Name());
-  index_.emplace(name, field);
+  if (index_.Find(name) != nullptr) return false;
+  index_.Erase(field->Name());
+  index_.Insert(name, field);
   return true;
 }
 
@@ -145,41 +205,54 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
     std::vector<std::unique_ptr<CGIS_Field>> fresh;
     fresh.reserve(stored.size());
     Index freshIndex;
-    freshIndex.reserve(stored.size());
+    freshIndex.Reserve(stored.size());
     std::vector<std::unique_ptr<CGIS_Field>> made;  // new objects, in stored order (null where reused)
     made.resize(stored.size());
     std::vector<CGIS_Field*> reused(stored.size(), nullptr);
+    bool bReusing = false;
     for (std::size_t i = 0; i < stored.size(); ++i) {
-      auto it = index_.find(stored[i].key);
-      CGIS_Field* f = nullptr;
-      if (it != index_.end()) {
-        f = reused[i] = it->second;
+      const md::basilo::StoredFieldView& s = stored[i];
+      CGIS_Field* f = index_.Find(s.key);
+      if (f != nullptr) {
+        reused[i] = f;
+        bReusing = true;
+        if (s.type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
       } else {
+        // A new object takes its values at once: nobody sees it yet.
         made[i] = std::make_unique<CGIS_Field>();
-        made[i]->SetNameDirect(std::string(stored[i].key));
         f = made[i].get();
+        f->SetNameDirect(std::string(s.key));
+        if (s.type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
+        f->AssignStored(s.type, std::string(s.description), s.intValue, s.doubleValue, s.boolValue,
+                        std::string(s.text), std::vector<BYTE>(s.bytes.begin(), s.bytes.end()));
       }
-      if (stored[i].type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
-      freshIndex.emplace(stored[i].key, f);
+      freshIndex.Insert(s.key, f);
     }
-    // The values, copied now so that nothing fails after the swap below.
-    std::vector<std::string> descriptions(stored.size()), texts(stored.size());
-    std::vector<std::vector<BYTE>> bytes(stored.size());
-    for (std::size_t i = 0; i < stored.size(); ++i) {
-      descriptions[i].assign(stored[i].description);
-      texts[i].assign(stored[i].text);
-      bytes[i].assign(stored[i].bytes.begin(), stored[i].bytes.end());
+    // The values of reused fields, copied now so that nothing fails after
+    // the swap below.
+    std::vector<std::string> descriptions, texts;
+    std::vector<std::vector<BYTE>> bytes;
+    if (bReusing) {
+      descriptions.resize(stored.size());
+      texts.resize(stored.size());
+      bytes.resize(stored.size());
+      for (std::size_t i = 0; i < stored.size(); ++i) {
+        if (reused[i] == nullptr) continue;
+        descriptions[i].assign(stored[i].description);
+        texts[i].assign(stored[i].text);
+        bytes[i].assign(stored[i].bytes.begin(), stored[i].bytes.end());
+      }
     }
     for (std::size_t i = 0; i < stored.size(); ++i) {
       if (made[i]) {
         fresh.push_back(std::move(made[i]));
       } else {
         fresh.push_back(std::move(fields_[reused[i]->GetPosition()]));
+        const md::basilo::StoredFieldView& s = stored[i];
+        fresh.back()->AssignStored(s.type, std::move(descriptions[i]), s.intValue, s.doubleValue, s.boolValue,
+                                   std::move(texts[i]), std::move(bytes[i]));
       }
       CGIS_Field* f = fresh.back().get();
-      const md::basilo::StoredFieldView& s = stored[i];
-      f->AssignStored(s.type, std::move(descriptions[i]), s.intValue, s.doubleValue, s.boolValue,
-                      std::move(texts[i]), std::move(bytes[i]));
       f->SetOwner(CGIS_Field::Owner::Set, this);
       f->SetPosition(i);
     }

@@ -329,6 +329,43 @@ TEST(PropertySet, AddingAPresentKeyKeepsItsPlaceAndField) {
   EXPECT_EQ(Keys(s.get()), (std::vector<std::string>{"C", "B"}));
 }
 
+TEST(PropertySet, ManyKeysAlikeButForTheirMiddlesAreFoundAfterRenamesAndReading) {
+  auto s = NewSet();
+  constexpr int kCount = 600;
+  auto key = [](const char* kind, int i) {
+    return std::string("LabelSymbol") + kind + std::to_string(1000 + i) + "OfTheTopSide";
+  };
+  std::vector<IGIS_Field*> fields;
+  for (int i = 0; i < kCount; ++i) {
+    fields.push_back(s->AddProperty(key("A", i).c_str(), "", GIS_FIELD_TYPE_INT, 1));
+    ASSERT_NE(fields.back(), nullptr);
+    fields.back()->SetInt(i);
+  }
+  // Every third key moves to a new name; moving onto a held key is refused.
+  LogMark mark;
+  for (int i = 0; i < kCount; i += 3) ASSERT_TRUE(fields[i]->SetName(key("B", i).c_str()));
+  EXPECT_FALSE(fields[1]->SetName(key("A", 2).c_str()));
+  EXPECT_EQ(mark.Count(), 1u);
+  auto expectKeys = [&](IGIS_PropertySet* set) {
+    for (int i = 0; i < kCount; ++i) {
+      const bool moved = i % 3 == 0;
+      IGIS_Field* f = set->GetProperty(key(moved ? "B" : "A", i).c_str());
+      ASSERT_NE(f, nullptr) << i;
+      EXPECT_EQ(f->GetInt(), i);
+      EXPECT_EQ(set->GetProperty(key(moved ? "A" : "B", i).c_str()), nullptr) << i;
+    }
+    EXPECT_EQ(set->GetCount(), kCount);
+  };
+  expectKeys(s.get());
+  // The same keys read into a set that holds some of them already.
+  BufferPtr b = NewBuffer();
+  ASSERT_TRUE(s->Archive(b.get(), GIS_ARCHIVE_WRITE, 0));
+  auto t = NewSet();
+  for (int i = 0; i < kCount; i += 7) t->AddProperty(key("A", i).c_str(), "", GIS_FIELD_TYPE_INT, 1);
+  ASSERT_TRUE(t->Archive(b.get(), GIS_ARCHIVE_READ, 0));
+  expectKeys(t.get());
+}
+
 TEST(PropertySet, FieldValuesConvertBetweenTypes) {
   struct Case {
     int type;
