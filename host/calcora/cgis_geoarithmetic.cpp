@@ -61,18 +61,16 @@ class CGeoArithmetic final : public IGIS_GeoArithmetic {
       return 0.0;
     }
     // Longitude and latitude in degrees east of Greenwich on the same datum.
-    md::basilo::ReleasePtr<IGIS_SpatialReference> geographic(sferon::CreateDegreesReferenceFor(reference));
-    if (geographic == nullptr) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "no geographic reference");
-      return 0.0;
-    }
-    IGIS_SpatialReferenceFactory* f = GIS_GetSpatialReferenceFactoryObject();
-    md::basilo::ReleasePtr<IGIS_CoordTransform> transform(
-        f->CreateCoordTransform("距离", "distance", reference, geographic.get()));
     SGIS_DPoint p[2] = {SGIS_DPoint(x1, y1, 0.0), SGIS_DPoint(x2, y2, 0.0)};
-    if (transform == nullptr || !transform->TransformPoint(2, p, 1)) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "points cannot be taken to longitude and latitude");
-      return 0.0;
+    switch (sferon::ToDegrees(reference, p, 2)) {
+      case sferon::DegreesResult::kNoDegrees:
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "no geographic reference");
+        return 0.0;
+      case sferon::DegreesResult::kNotTransformed:
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "points cannot be taken to longitude and latitude");
+        return 0.0;
+      case sferon::DegreesResult::kDone:
+        break;
     }
     geod_geodesic g;
     geod_init(&g, a, (a - b) / a);

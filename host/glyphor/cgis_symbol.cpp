@@ -62,7 +62,9 @@ class ExtentMemo {
   }
   bool Find(md::text::TextEngine& engine, const md::text::FontRequest& request, std::string_view text,
             double* pWidth, double* pHeight) {
-    const std::string key = KeyOf(engine, request, text);
+    // The key is built in a buffer of the thread's own, kept between calls.
+    thread_local std::string key;
+    KeyOf(engine, request, text, &key);
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = extents_.find(key);
     if (it == extents_.end()) return false;
@@ -72,7 +74,8 @@ class ExtentMemo {
   }
   void Keep(md::text::TextEngine& engine, const md::text::FontRequest& request, std::string_view text,
             double width, double height) {
-    std::string key = KeyOf(engine, request, text);
+    std::string key;
+    KeyOf(engine, request, text, &key);
     std::lock_guard<std::mutex> lock(mutex_);
     if (extents_.size() >= kMaxEntries) extents_.clear();
     extents_.emplace(std::move(key), std::make_pair(width, height));
@@ -80,12 +83,13 @@ class ExtentMemo {
 
  private:
   static constexpr std::size_t kMaxEntries = 4096;
-  static std::string KeyOf(md::text::TextEngine& engine, const md::text::FontRequest& r,
-                           std::string_view text) {
+  static void KeyOf(md::text::TextEngine& engine, const md::text::FontRequest& r, std::string_view text,
+                    std::string* pKey) {
     const void* id = &engine;
     const double numbers[] = {r.height, r.width};
     const int ints[] = {r.weight, r.italic, r.underline, r.strikeOut, r.escapement, r.orientation, r.charSet};
-    std::string key;
+    std::string& key = *pKey;
+    key.clear();
     key.reserve(96 + r.face.size() + text.size());
     key.append(reinterpret_cast<const char*>(&id), sizeof id);
     key.append(engine.Name()).push_back('\0');
@@ -93,7 +97,6 @@ class ExtentMemo {
     key.append(reinterpret_cast<const char*>(ints), sizeof ints);
     key.append(r.face).push_back('\0');
     key.append(text);
-    return key;
   }
   std::mutex mutex_;
   std::unordered_map<std::string, std::pair<double, double>> extents_;

@@ -14,4 +14,16 @@ IGIS_GeographicCoordSys* GeographicBaseOf(IGIS_SpatialReference* reference);
 // system, owned by the caller; NULL for NULL or a reference of kind 0.
 IGIS_SpatialReference* CreateDegreesReferenceFor(IGIS_SpatialReference* reference);
 
+// What ToDegrees did.
+enum class DegreesResult { kDone, kNoDegrees, kNotTransformed };
+
+// Takes count points of the reference to longitude and latitude in degrees
+// on its datum, as a transform from the reference into
+// CreateDegreesReferenceFor(reference) does (kNoDegrees when that is NULL,
+// kNotTransformed when the transform fails). For a reference of this library
+// both are made once per definition on each thread and kept while the same
+// definition comes again, as a map frame's scale is measured on one
+// reference again and again; a transform that fails is not kept.
+DegreesResult ToDegrees(IGIS_SpatialReference* reference, SGIS_DPoint* points, int count);
+
 }  // namespace md::sferon

@@ -2,6 +2,7 @@
 // back, and its keys with the descriptions they are added with.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -42,6 +43,16 @@ PropertySetPtr ReadCustomSet(IGIS_FeatureAttributes* pAttributes, const char* sz
 // Stores the set as "Custom"; false, the stored set left as it was
 // (recorded under szMethod), when it cannot be written.
 bool WriteCustomSet(IGIS_FeatureAttributes* pAttributes, IGIS_PropertySet* pSet, const char* szMethod);
+
+// The decimal text of an index: the key of an entry of a stored list.
+class StoredIndexKey {
+ public:
+  explicit StoredIndexKey(int nIndex) { *std::to_chars(text_, text_ + sizeof text_ - 1, nIndex).ptr = '\0'; }
+  const char* c_str() const { return text_; }
+
+ private:
+  char text_[16];  // an int's digits and sign fit with room to spare
+};
 
 // The field of the key among stored fields; NULL when missing. The search
 // starts at *pNext and wraps around, and *pNext moves past the field found,
@@ -97,6 +108,8 @@ class StoredSetView {
 // given: what adding them to a new property set and writing it gives.
 class StoredSetWriter {
  public:
+  // Room for a set of usual size, so that the bytes are rarely moved.
+  StoredSetWriter() { m_encoder.Reserve(kUsualBytes); }
   // Texts and bytes given must stay valid until Finish.
   void Int(std::string_view key, std::string_view description, int value);
   void Bool(std::string_view key, std::string_view description, bool value);
@@ -119,6 +132,7 @@ class StoredSetWriter {
   IGIS_DataBuffer* Scratch();
   void AddScratch(std::string_view key, std::string_view description);
 
+  static constexpr std::size_t kUsualBytes = 1024;
   md::basilo::PropertySetEncoder m_encoder;
   DataBufferPtr m_scratch;
 };

@@ -125,6 +125,12 @@ SlopeFigure LayOutSlopeFigure(const SlopeSettings& s, const SlopeMeasure& measur
 
   f.axis = {SlopeSymbol::Axis, {SGIS_Point(0, 0), SGIS_Point(x(29), 0)}};
   f.twoContourCurve.symbol = SlopeSymbol::Contour;
+  // Every list's length is known: each is made once.
+  constexpr int kLengthened = kDegreeLines - kFirstLengthened;
+  f.degreeLines.reserve(kDegreeLines);
+  f.twoContourCurve.points.reserve(kDegreeLines);
+  f.furtherCurves.reserve(static_cast<std::size_t>(n - 2));
+  f.lengthenedLines.reserve(kLengthened);
   for (int i = 0; i < kDegreeLines; ++i) {
     const int len = SlopeLineLength(i + 1, 1, ci);
     f.degreeLines.push_back({SlopeSymbol::Axis, {SGIS_Point(x(i), 0), SGIS_Point(x(i), len)}});
@@ -132,6 +138,7 @@ SlopeFigure LayOutSlopeFigure(const SlopeSettings& s, const SlopeMeasure& measur
   }
   for (int k = 2; k <= n - 1; ++k) {
     SlopeLine curve{SlopeSymbol::Contour, {}};
+    curve.points.reserve(kLengthened);
     for (int i = kFirstLengthened; i < kDegreeLines; ++i) {
       curve.points.push_back(SGIS_Point(x(i), SlopeLineLength(i + 1, k, ci)));
     }
@@ -149,7 +156,9 @@ SlopeFigure LayOutSlopeFigure(const SlopeSettings& s, const SlopeMeasure& measur
       text(SlopeSymbol::Title, kTitle, RoundHalfAway((29 * ai - wTitle) / 2), s.nTitleGap));
   // Each caption stands the description gap above the highest line under
   // its span, so it crosses none of the lines it names.
+  f.titleAndCaptions.reserve(3);
   std::vector<const SlopeLine*> lines{&f.axis, &f.twoContourCurve};
+  lines.reserve(2 + f.degreeLines.size() + f.furtherCurves.size() + f.lengthenedLines.size());
   for (const SlopeLine& line : f.degreeLines) lines.push_back(&line);
   for (const SlopeLine& line : f.furtherCurves) lines.push_back(&line);
   for (const SlopeLine& line : f.lengthenedLines) lines.push_back(&line);
@@ -174,6 +183,7 @@ SlopeFigure LayOutSlopeFigure(const SlopeSettings& s, const SlopeMeasure& measur
   }
 
   const double ya = -static_cast<double>(s.nAngleGap) - RoundHalfAway(height(SlopeSymbol::Angle, "12"));
+  f.degreeValues.reserve(2 + kDegreeLines / 2);
   f.degreeValues.push_back(text(SlopeSymbol::Angle, "1", 0, ya));
   for (int i = 1; i < kDegreeLines; i += 2) {
     f.degreeValues.push_back(text(SlopeSymbol::Angle, std::to_string(i + 1), x(i), ya));
@@ -181,6 +191,7 @@ SlopeFigure LayOutSlopeFigure(const SlopeSettings& s, const SlopeMeasure& measur
   f.degreeValues.push_back(text(SlopeSymbol::Angle, "度", 32 * ai, ya));
 
   const double yp = -static_cast<double>(s.nPercentGap) - RoundHalfAway(height(SlopeSymbol::Percent, "12"));
+  f.percentValues.reserve(1 + kDegreeLines / 2);
   for (int i = 1; i < kDegreeLines; i += 2) {
     const int percent = RoundHalfAway(TanDegrees(i + 1) * 100.0);
     f.percentValues.push_back(text(SlopeSymbol::Percent, std::to_string(percent), x(i), yp));

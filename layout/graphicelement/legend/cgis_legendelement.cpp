@@ -224,10 +224,10 @@ BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
   set.String("Title", "标题", m_strTitle.c_str());
   set.Bool("Director", "方向", m_bDirector);
   set.Int("ItemNum", "图例项数", GetItemCount());
-  char key[16];
   for (int i = 0; i < GetItemCount(); ++i) {
-    std::snprintf(key, sizeof key, "%d", i);
-    set.Saved(key, key, [this, i](IGIS_DataBuffer* b) { m_items[static_cast<std::size_t>(i)]->Save(b); });
+    const md::layout::StoredIndexKey key(i);
+    set.Saved(key.c_str(), key.c_str(),
+              [this, i](IGIS_DataBuffer* b) { m_items[static_cast<std::size_t>(i)]->Save(b); });
   }
   set.Saved("Format", "样式", [this](IGIS_DataBuffer* b) {
     if (m_pFormat) m_pFormat->Save(b);
@@ -264,10 +264,9 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
             "ItemNum == %d: the first %d items are read", n, kMaxStoredItems);
     n = kMaxStoredItems;
   }
-  char key[16];
   for (int i = 0; i < n; ++i) {
-    std::snprintf(key, sizeof key, "%d", i);
-    IGIS_DataBuffer* b = set.Buffer(key);
+    const md::layout::StoredIndexKey key(i);
+    IGIS_DataBuffer* b = set.Buffer(key.c_str());
     if (b == nullptr) continue;
     md::basilo::ReleasePtr<CGIS_LegendItem> item(md::basilo::MakeOrNull<CGIS_LegendItem>(kClass, this));
     if (!item || !item->ReadStored(b)) continue;

@@ -142,10 +142,9 @@ bool CGIS_LegendItem::Save(IGIS_DataBuffer* pBuffer) {
   set.Int("Number", "个数", GetLabelCount());
   set.Int("iColumns", "行数", m_nColumns);
   set.String("Layer", "层名", m_strLayerName.c_str());
-  char key[16];
   for (int i = 0; i < GetLabelCount(); ++i) {
-    std::snprintf(key, sizeof key, "%d", i);
-    set.String(key, key, GetLabel(i));
+    const md::layout::StoredIndexKey key(i);
+    set.String(key.c_str(), key.c_str(), GetLabel(i));
   }
   return set.Finish(pBuffer);
 }
@@ -165,11 +164,10 @@ bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {
     n = kMaxStoredLabels;
   }
   set.Read("iColumns", &m_nColumns);
-  char key[16];
   std::string text;
   for (int i = 0; i < n; ++i) {
-    std::snprintf(key, sizeof key, "%d", i);
-    if (set.Read(key, &text)) AddLabel(text.c_str());
+    const md::layout::StoredIndexKey key(i);
+    if (set.Read(key.c_str(), &text)) AddLabel(text.c_str());
   }
   if (set.Read("Layer", &text)) {
     char buffer[GIS_ELEMENT_NAME_MAX + 1];

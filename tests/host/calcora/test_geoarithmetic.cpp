@@ -84,6 +84,34 @@ TEST(GeoArithmeticDistance, ProjectedPointsAreTakenBackFirst) {
   EXPECT_LT(dk, 22500.0);  // the grid distance is 22361 m; the scale error near 117E is tiny
 }
 
+TEST(GeoArithmeticDistance, EachCallMeasuresOnTheReferenceAsItIsThen) {
+  ArithmeticPtr g = Make();
+  RefPtr cm117(Factory()->CreateSpatialReference(2));
+  RefPtr krass(Factory()->CreateGaussKrugerReference(GIS_DATUM_BEIJING1954, 6, 20, TRUE));
+  const SGIS_DPoint a = Project(cm117.get(), 116.0, 39.8), b = Project(cm117.get(), 116.3, 40.0);
+  const SGIS_DPoint c(20500000.0, 4400000.0, 0.0), d(20520000.0, 4410000.0, 0.0);
+  auto on117 = [&] { return g->Distance(a.x, a.y, b.x, b.y, cm117.get(), GIS_DISTANCE_METRE); };
+  auto onKrass = [&] { return g->Distance(c.x, c.y, d.x, d.y, krass.get(), GIS_DISTANCE_METRE); };
+  const double first117 = on117(), firstKrass = onKrass();
+  // Taking turns between references, or asking again, gives the same figures.
+  EXPECT_EQ(on117(), first117);
+  EXPECT_EQ(on117(), first117);
+  EXPECT_EQ(onKrass(), firstKrass);
+  EXPECT_EQ(on117(), first117);
+  // The same object changed between calls is measured as it is now: in
+  // kilometres the coordinates a thousandth as large are as far apart.
+  cm117->SetUnitFactor(0.001);
+  EXPECT_NEAR(g->Distance(a.x / 1000, a.y / 1000, b.x / 1000, b.y / 1000, cm117.get(), GIS_DISTANCE_METRE),
+              first117, 0.001);
+  // A failed call is recorded each time and leaves the next one right.
+  RefPtr geographic(Factory()->CreateSpatialReference(1));
+  LogMark mark;
+  EXPECT_EQ(g->Distance(0, 95.0, 1, 1, geographic.get(), GIS_DISTANCE_METRE), 0.0);
+  EXPECT_EQ(g->Distance(0, 95.0, 1, 1, geographic.get(), GIS_DISTANCE_METRE), 0.0);
+  EXPECT_EQ(mark.Count(), 2u);
+  EXPECT_NEAR(g->Distance(0.0, 0.0, 0.0, 1.0, geographic.get(), GIS_DISTANCE_METRE), 110574.4, 0.1);
+}
+
 TEST(GeoArithmeticDistance, RefusedInputsAnswerZeroWithALogRecord) {
   ArithmeticPtr g = Make();
   RefPtr none(Factory()->CreateSpatialReference(0));

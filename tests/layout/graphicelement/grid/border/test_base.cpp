@@ -1,6 +1,9 @@
 // What every border kind shares: offsets, width, name, the outer rectangle,
 // the base copy and comparison, and the base keys read back.
 #include <string>
+#include <vector>
+
+#include "host/basilo/propertyset_codec.h"
 
 #include "layout/graphicelement/grid/border/cgis_mapbordercalibrated.h"
 #include "layout/graphicelement/grid/border/cgis_mapborderpattern.h"
@@ -124,6 +127,36 @@ TEST_P(MapBorderBase, StoredFormRebuildsThroughTheFactoryWithTheSameBytes) {
   EXPECT_EQ(again->GetBorderWidth(), 1500);
   EXPECT_STREQ(again->GetName(), "内图廓");
   EXPECT_EQ(md::test::Stored(again.get()), bytes);  // write, read, write: the same bytes
+}
+
+TEST_P(MapBorderBase, KindKeysComeFirstAndAddingTheBaseKeysAgainChangesNoByte) {
+  Owned<IGIS_MapBorder> b(Make());
+  b->SetLeftOffset(-3);
+  b->SetTopOffset(40);
+  b->SetBorderWidth(250);
+  b->SetName("图廓");
+  const std::vector<BYTE> bytes = md::test::Stored(b.get());
+  std::vector<md::basilo::StoredFieldView> fields;
+  std::string error;
+  ASSERT_TRUE(md::basilo::DecodePropertySetViews(bytes.data(), bytes.size(), &fields, &error)) << error;
+  const std::vector<std::string> base = {"RightOffset", "LeftOffset",    "TopOffset", "BottomOffset",
+                                         "BorderWidth", "MapBorderType", "Name"};
+  ASSERT_GT(fields.size(), base.size());  // every kind has keys of its own
+  std::vector<std::string> tail;
+  for (std::size_t i = fields.size() - base.size(); i < fields.size(); ++i) tail.emplace_back(fields[i].key);
+  EXPECT_EQ(tail, base);
+  EXPECT_EQ(fields[fields.size() - 2].intValue, GetParam().type);
+  // The base values written over the stored kind keys, as a base-only save
+  // does, give the same bytes.
+  md::layout::border::MapBorderValues values;
+  values.nLeftOffset = -3;
+  values.nTopOffset = 40;
+  values.nBorderWidth = 250;
+  values.name = "图廓";
+  IGIS_DataBuffer* buffer = BufferOf(bytes);
+  ASSERT_TRUE(values.Save(buffer, GetParam().type));
+  EXPECT_EQ(std::vector<BYTE>(buffer->GetData(), buffer->GetData() + buffer->GetSize()), bytes);
+  buffer->Release();
 }
 
 TEST_P(MapBorderBase, CloneKeepsTheValuesButNotTheName) {
