@@ -4,8 +4,8 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
-#include "layout/graphicelement/element/customset.h"
 #include "host/basilo/makeornull.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/grid/graticulemn/graticulemndraw.h"
 #include "layout/graphicelement/grid/grid/cgis_gridspacing.h"
 

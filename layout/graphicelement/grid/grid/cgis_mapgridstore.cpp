@@ -14,7 +14,6 @@ namespace md::layout::grid {
 
 namespace {
 
-
 constexpr const char* kSaveMethod = "IGIS_MapGrid::Save";
 constexpr const char* kOpenMethod = "IGIS_MapGrid::Open";
 
@@ -31,12 +30,12 @@ constexpr const char* kFlagKeys[MapGridValues::kFlagCount][2] = {
 // The common keys in stored order: a kindless grid's Save writes them after
 // whatever the buffer held, in place of stored ones.
 constexpr std::string_view kCommonKeys[] = {
-    "ExteriorWidth",  "szName",         "Toplabel",      "Topsublabel",    "Leftlabel",     "Leftsublabel",
-    "Rightlabel",     "Rightsublabel",  "Bottomlabel",   "Bottomsublabel", "TopTick",       "TopsubTick",
-    "LeftTick",       "LeftsubTick",    "RightTick",     "RightsubTick",   "BottomTick",    "BottomsubTick",
-    "Visible",        "SubTickCount",   "SubTickLength", "SubTickLineSymbol", "TickLength", "TickLineSymbol",
-    "Border",         "GridlineType",   "LineSymbol",    "MarkSymbol",     "GridType",      "GridLabelType",
-    "LabelFormat",    "TickDivision",
+    "ExteriorWidth", "szName",        "Toplabel",      "Topsublabel",       "Leftlabel",  "Leftsublabel",
+    "Rightlabel",    "Rightsublabel", "Bottomlabel",   "Bottomsublabel",    "TopTick",    "TopsubTick",
+    "LeftTick",      "LeftsubTick",   "RightTick",     "RightsubTick",      "BottomTick", "BottomsubTick",
+    "Visible",       "SubTickCount",  "SubTickLength", "SubTickLineSymbol", "TickLength", "TickLineSymbol",
+    "Border",        "GridlineType",  "LineSymbol",    "MarkSymbol",        "GridType",   "GridLabelType",
+    "LabelFormat",   "TickDivision",
 };
 
 bool IsCommonKey(std::string_view key) {
@@ -50,7 +49,8 @@ bool IsCommonKey(std::string_view key) {
 void WriteSymbol(StoredSetWriter* pSet, const char* szKey, const char* szDescription, IGIS_Symbol* pSymbol,
                  bool* pOk) {
   bool bSaved = pSymbol == nullptr;
-  pSet->Saved(szKey, szDescription, [&](IGIS_DataBuffer* pBuffer) { bSaved = bSaved || pSymbol->Save(pBuffer); });
+  pSet->Saved(szKey, szDescription,
+              [&](IGIS_DataBuffer* pBuffer) { bSaved = bSaved || pSymbol->Save(pBuffer); });
   if (!bSaved) *pOk = false;
 }
 
@@ -67,7 +67,8 @@ void MapGridValues::WriteBorderKey(StoredSetWriter* pSet, bool* pOk) {
     pSet->Saved("Border", "边界", [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pBorder->Save(pBuffer); });
     if (!bSaved) *pOk = false;
   } else {
-    pSet->Bytes("Border", "边界", m_keptBorder.bKept ? std::span<const BYTE>(m_keptBorder.bytes) : std::span<const BYTE>());
+    pSet->Bytes("Border", "边界",
+                m_keptBorder.bKept ? std::span<const BYTE>(m_keptBorder.bytes) : std::span<const BYTE>());
   }
 }
 
@@ -75,12 +76,14 @@ void MapGridValues::WriteLabelKeys(StoredSetWriter* pSet, bool* pOk) {
   if (m_pLabel) {
     pSet->Int("GridLabelType", "网格标注类型", m_pLabel->GetType());
     bool bSaved = false;
-    pSet->Saved("LabelFormat", "标注数据", [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pLabel->Save(pBuffer); });
+    pSet->Saved("LabelFormat", "标注数据",
+                [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pLabel->Save(pBuffer); });
     if (!bSaved) *pOk = false;
   } else {
     // Without a label the type key stays 0, as a new field holds it.
     pSet->Int("GridLabelType", "网格标注类型", m_keptLabel.bKept ? m_keptLabel.nType : 0);
-    pSet->Bytes("LabelFormat", "标注数据", m_keptLabel.bKept ? std::span<const BYTE>(m_keptLabel.bytes) : std::span<const BYTE>());
+    pSet->Bytes("LabelFormat", "标注数据",
+                m_keptLabel.bKept ? std::span<const BYTE>(m_keptLabel.bytes) : std::span<const BYTE>());
   }
 }
 

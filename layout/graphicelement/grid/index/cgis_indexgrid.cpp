@@ -3,12 +3,12 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
-#include "layout/graphicelement/element/customset.h"
 #include "host/basilo/makeornull.h"
 #include "host/featra/igis_feature.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/index/indexgridfigure.h"

@@ -3,8 +3,8 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
-#include "layout/graphicelement/element/customset.h"
 #include "host/basilo/makeornull.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/grid/grid/cgis_gridspacing.h"
 #include "layout/graphicelement/grid/measure/measuregridconvert.h"
 #include "layout/graphicelement/grid/measure/measuregriddraw.h"
