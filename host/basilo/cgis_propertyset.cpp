@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -5,6 +6,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/basilo/makeornull.h"
 #include "host/basilo/propertyset_codec.h"
+#include "host/basilo/releaseptr.h"
 
 void CGIS_PropertySet::Release() { delete this; }
 
@@ -12,8 +14,68 @@ int CGIS_PropertySet::GetCount() const { return static_cast<int>(fields_.size())
 
 IGIS_Field* CGIS_PropertySet::GetProperty(const char* key) {
   if (key == nullptr) return nullptr;
-  auto it = index_.find(std::string_view(key));
-  return it == index_.end() ? nullptr : it->second;
+  return index_.Find(key);
+}
+
+// ---- The index ------------------------------------------------------------------
+
+std::size_t CGIS_PropertySet::Index::SlotOf(std::string_view key, std::uint64_t hash) const {
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const Slot& slot = slots_[i];
+    if (slot.field == nullptr || (slot.hash == hash && slot.field->Name() == key)) return i;
+  }
+}
+
+CGIS_Field* CGIS_PropertySet::Index::Find(std::string_view key) const {
+  if (size_ == 0) return nullptr;
+  return slots_[SlotOf(key, md::basilo::QuickKeyHash(key))].field;
+}
+
+void CGIS_PropertySet::Index::Grow(std::size_t slots) {
+  std::vector<Slot> old(slots);
+  old.swap(slots_);
+  const std::size_t mask = slots_.size() - 1;
+  for (const Slot& slot : old) {
+    if (slot.field == nullptr) continue;
+    std::size_t i = slot.hash & mask;
+    while (slots_[i].field != nullptr) i = (i + 1) & mask;
+    slots_[i] = slot;
+  }
+}
+
+void CGIS_PropertySet::Index::Reserve(std::size_t count) {
+  std::size_t slots = 16;
+  while (slots < 2 * count) slots *= 2;
+  if (slots > slots_.size()) Grow(slots);
+}
+
+void CGIS_PropertySet::Index::Insert(std::string_view key, CGIS_Field* field) {
+  Reserve(size_ + 1);
+  const std::uint64_t hash = md::basilo::QuickKeyHash(key);
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  while (slots_[i].field != nullptr) i = (i + 1) & mask;
+  slots_[i] = Slot{hash, field};
+  ++size_;
+}
+
+void CGIS_PropertySet::Index::Erase(std::string_view key) {
+  if (size_ == 0) return;
+  std::size_t i = SlotOf(key, md::basilo::QuickKeyHash(key));
+  if (slots_[i].field == nullptr) return;
+  // Later slots of the same run move back into the hole when their home
+  // slot does not lie between the hole and them.
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t j = (i + 1) & mask; slots_[j].field != nullptr; j = (j + 1) & mask) {
+    const std::size_t home = slots_[j].hash & mask;
+    const bool between = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+    if (between) continue;
+    slots_[i] = slots_[j];
+    i = j;
+  }
+  slots_[i] = Slot{};
+  --size_;
 }
 
 IGIS_Field* CGIS_PropertySet::GetFirstPosition() { return fields_.empty() ? nullptr : fields_.front().get(); }
@@ -54,11 +116,11 @@ CGIS_Field* CGIS_PropertySet::NewField(const char* key) {
     field->SetOwner(CGIS_Field::Owner::Set, this);
     field->SetPosition(fields_.size());
     CGIS_Field* raw = field.get();
-    index_.emplace(raw->Name(), raw);
+    index_.Insert(raw->Name(), raw);
     try {
       fields_.push_back(std::move(field));
     } catch (...) {
-      index_.erase(raw->Name());
+      index_.Erase(raw->Name());
       throw;
     }
     return raw;
@@ -81,9 +143,9 @@ BOOL CGIS_PropertySet::SetObject(const char* key, void* object, int /*flag*/) {
 }
 
 bool CGIS_PropertySet::Rename(CGIS_Field* field, const std::string& name) {
-  if (index_.count(name) != 0) return false;
-  index_.erase(field->Name());
-  index_.emplace(name, field);
+  if (index_.Find(name) != nullptr) return false;
+  index_.Erase(field->Name());
+  index_.Insert(name, field);
   return true;
 }
 
@@ -98,8 +160,7 @@ BOOL CGIS_PropertySet::Archive(IGIS_DataBuffer* buffer, int mode, int /*option*/
   return FALSE;
 }
 
-BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
-  std::vector<BYTE> bytes;
+BOOL CGIS_PropertySet::WriteBytes(std::vector<BYTE>* out) {
   std::string error;
   try {
     md::basilo::PropertySetEncoder encoder;
@@ -108,7 +169,7 @@ BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
       encoder.Add(f->GetType(), f->Name(), f->Description(), f->IntValue(), f->DoubleValue(), f->BoolValue(),
                   f->Text(), f->BufferBytes());
     }
-    if (!encoder.Finish(&bytes, &error)) {
+    if (!encoder.Finish(out, &error)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
       return FALSE;
     }
@@ -116,6 +177,12 @@ BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: out of memory");
     return FALSE;
   }
+  return TRUE;
+}
+
+BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
+  std::vector<BYTE> bytes;
+  if (!WriteBytes(&bytes)) return FALSE;
   const int n = static_cast<int>(bytes.size());
   if (!buffer->SetSize(n) || buffer->GetSize() != n || buffer->GetData() == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
@@ -132,12 +199,16 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
     return FALSE;
   }
+  return ReadBytes(data, static_cast<std::size_t>(size));
+}
+
+BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
   std::vector<md::basilo::StoredFieldView> stored;  // read in place
   std::string error;
   try {
-    if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &stored, &error)) {
+    if (!md::basilo::DecodePropertySetViews(data, size, &stored, &error)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
-              size, error.c_str());
+              static_cast<int>(size), error.c_str());
       return FALSE;
     }
     // Build the new list and index first; the set changes only once every
@@ -145,41 +216,54 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
     std::vector<std::unique_ptr<CGIS_Field>> fresh;
     fresh.reserve(stored.size());
     Index freshIndex;
-    freshIndex.reserve(stored.size());
+    freshIndex.Reserve(stored.size());
     std::vector<std::unique_ptr<CGIS_Field>> made;  // new objects, in stored order (null where reused)
     made.resize(stored.size());
     std::vector<CGIS_Field*> reused(stored.size(), nullptr);
+    bool bReusing = false;
     for (std::size_t i = 0; i < stored.size(); ++i) {
-      auto it = index_.find(stored[i].key);
-      CGIS_Field* f = nullptr;
-      if (it != index_.end()) {
-        f = reused[i] = it->second;
+      const md::basilo::StoredFieldView& s = stored[i];
+      CGIS_Field* f = index_.Find(s.key);
+      if (f != nullptr) {
+        reused[i] = f;
+        bReusing = true;
+        if (s.type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
       } else {
+        // A new object takes its values at once: nobody sees it yet.
         made[i] = std::make_unique<CGIS_Field>();
-        made[i]->SetNameDirect(std::string(stored[i].key));
         f = made[i].get();
+        f->SetNameDirect(std::string(s.key));
+        if (s.type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
+        f->AssignStored(s.type, std::string(s.description), s.intValue, s.doubleValue, s.boolValue,
+                        std::string(s.text), std::vector<BYTE>(s.bytes.begin(), s.bytes.end()));
       }
-      if (stored[i].type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
-      freshIndex.emplace(stored[i].key, f);
+      freshIndex.Insert(s.key, f);
     }
-    // The values, copied now so that nothing fails after the swap below.
-    std::vector<std::string> descriptions(stored.size()), texts(stored.size());
-    std::vector<std::vector<BYTE>> bytes(stored.size());
-    for (std::size_t i = 0; i < stored.size(); ++i) {
-      descriptions[i].assign(stored[i].description);
-      texts[i].assign(stored[i].text);
-      bytes[i].assign(stored[i].bytes.begin(), stored[i].bytes.end());
+    // The values of reused fields, copied now so that nothing fails after
+    // the swap below.
+    std::vector<std::string> descriptions, texts;
+    std::vector<std::vector<BYTE>> bytes;
+    if (bReusing) {
+      descriptions.resize(stored.size());
+      texts.resize(stored.size());
+      bytes.resize(stored.size());
+      for (std::size_t i = 0; i < stored.size(); ++i) {
+        if (reused[i] == nullptr) continue;
+        descriptions[i].assign(stored[i].description);
+        texts[i].assign(stored[i].text);
+        bytes[i].assign(stored[i].bytes.begin(), stored[i].bytes.end());
+      }
     }
     for (std::size_t i = 0; i < stored.size(); ++i) {
       if (made[i]) {
         fresh.push_back(std::move(made[i]));
       } else {
         fresh.push_back(std::move(fields_[reused[i]->GetPosition()]));
+        const md::basilo::StoredFieldView& s = stored[i];
+        fresh.back()->AssignStored(s.type, std::move(descriptions[i]), s.intValue, s.doubleValue, s.boolValue,
+                                   std::move(texts[i]), std::move(bytes[i]));
       }
       CGIS_Field* f = fresh.back().get();
-      const md::basilo::StoredFieldView& s = stored[i];
-      f->AssignStored(s.type, std::move(descriptions[i]), s.intValue, s.doubleValue, s.boolValue,
-                      std::move(texts[i]), std::move(bytes[i]));
       f->SetOwner(CGIS_Field::Owner::Set, this);
       f->SetPosition(i);
     }
@@ -194,4 +278,23 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
 
 extern "C" IGIS_PropertySet* GIS_CreatePropertySetObject() {
   return md::basilo::MakeOrNull<CGIS_PropertySet>("GIS_CreatePropertySetObject");
+}
+
+bool ReadPropertySetBytes(IGIS_PropertySet* set, const BYTE* data, std::size_t size) {
+  if (set == nullptr || size > static_cast<std::size_t>(INT32_MAX)) return false;
+  if (auto* own = dynamic_cast<CGIS_PropertySet*>(set)) return own->ReadBytes(data, size) != FALSE;
+  md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
+  if (buffer == nullptr || !buffer->SetSize(static_cast<int>(size))) return false;
+  if (size > 0) std::memcpy(buffer->GetData(), data, size);
+  return set->Archive(buffer.get(), GIS_ARCHIVE_READ, 0) != FALSE;
+}
+
+bool WritePropertySetBytes(IGIS_PropertySet* set, std::vector<BYTE>* out) {
+  if (set == nullptr) return false;
+  if (auto* own = dynamic_cast<CGIS_PropertySet*>(set)) return own->WriteBytes(out) != FALSE;
+  md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
+  if (buffer == nullptr || !set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) return false;
+  const BYTE* data = buffer->GetData();
+  out->assign(data, data + buffer->GetSize());
+  return true;
 }

@@ -1,10 +1,10 @@
 // Implementation classes of the data buffer, field and property set.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "host/basilo/igis_propertyset.h"
@@ -123,19 +123,48 @@ class CGIS_PropertySet final : public IGIS_PropertySet {
 
   // Called by a field of this set before it takes a new name.
   bool Rename(CGIS_Field* field, const std::string& name);
+  // What Archive reads from a buffer of size bytes at data, and what it
+  // writes, straight from and into bytes.
+  BOOL ReadBytes(const BYTE* data, std::size_t size);
+  BOOL WriteBytes(std::vector<BYTE>* out);
 
  private:
   CGIS_Field* NewField(const char* key);
   BOOL Write(IGIS_DataBuffer* buffer);
   BOOL Read(IGIS_DataBuffer* buffer);
 
-  // Looked up by any text type without making a string first.
-  struct KeyHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
+  // The fields by key: an open-addressed table (linear probing, at most half
+  // full) of each field with the hash of its key, a key compared with the
+  // field's own name, so that no key is copied and no node made.
+  class Index {
+   public:
+    CGIS_Field* Find(std::string_view key) const;
+    // The key is the field's name, or the name it is about to take, and is
+    // not in the table.
+    void Insert(std::string_view key, CGIS_Field* field);
+    void Erase(std::string_view key);
+    void Reserve(std::size_t count);
+    void swap(Index& other) noexcept {
+      slots_.swap(other.slots_);
+      std::swap(size_, other.size_);
+    }
+
+   private:
+    struct Slot {
+      std::uint64_t hash = 0;
+      CGIS_Field* field = nullptr;  // NULL: empty
+    };
+    std::size_t SlotOf(std::string_view key, std::uint64_t hash) const;
+    void Grow(std::size_t slots);
+    std::vector<Slot> slots_;  // a power of two long, or empty
+    std::size_t size_ = 0;
   };
-  using Index = std::unordered_map<std::string, CGIS_Field*, KeyHash, std::equal_to<>>;
 
   std::vector<std::unique_ptr<CGIS_Field>> fields_;
   Index index_;
 };
+
+// Archive's reading and writing of a set straight from and into bytes (for
+// a set of another library, through a data buffer); false when it fails.
+bool ReadPropertySetBytes(IGIS_PropertySet* set, const BYTE* data, std::size_t size);
+bool WritePropertySetBytes(IGIS_PropertySet* set, std::vector<BYTE>* out);

@@ -104,15 +104,25 @@ bool HasNul(const BYTE* p, std::size_t n) { return n > 0 && std::memchr(p, 0, n)
 
 }  // namespace
 
-// A quick hash of a key from its length and its first and last eight bytes
-// (keys that share those are told apart by comparing them whole).
-std::uint64_t RepeatedKeyTable::Hash(std::string_view key) {
-  std::uint64_t head = 0, tail = 0;
+std::uint64_t QuickKeyHash(std::string_view key) {
+  // Every byte counts, eight at a time, so that keys alike but for their
+  // middles still spread.
   const std::size_t n = key.size();
-  std::memcpy(&head, key.data(), std::min<std::size_t>(n, 8));
-  if (n > 8) std::memcpy(&tail, key.data() + (n >= 16 ? n - 8 : 8), std::min<std::size_t>(n - 8, 8));
-  std::uint64_t h = (head ^ (tail * 0x9E3779B97F4A7C15ULL) ^ n) * 0xFF51AFD7ED558CCDULL;
-  return h ^ (h >> 29);
+  std::uint64_t h = n * 0x9E3779B97F4A7C15ULL;
+  std::size_t at = 0;
+  for (; at + 8 <= n; at += 8) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, key.data() + at, 8);
+    h = (h ^ word) * 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 29;
+  }
+  if (at < n) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, key.data() + at, n - at);
+    h = (h ^ word) * 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 29;
+  }
+  return h;
 }
 
 RepeatedKeyTable::RepeatedKeyTable(std::size_t n) {

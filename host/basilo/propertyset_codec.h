@@ -61,6 +61,9 @@ class PropertySetEncoder {
   std::uint64_t count_ = 0;
 };
 
+// A quick hash of a key, eight bytes at a time.
+std::uint64_t QuickKeyHash(std::string_view key);
+
 // Tells keys given earlier apart from new ones among at most n keys: an
 // open-addressed table of indices by a quick hash of the key. A set of usual
 // size keeps its table on the stack.
@@ -74,7 +77,7 @@ class RepeatedKeyTable {
   // the key of a recorded index); npos after recording index for a new key.
   template <class TKeyOf>
   std::size_t FindOrAdd(std::string_view key, std::size_t index, TKeyOf keyOf) {
-    for (std::size_t s = Hash(key) & mask_;; s = (s + 1) & mask_) {
+    for (std::size_t s = QuickKeyHash(key) & mask_;; s = (s + 1) & mask_) {
       if (table_[s] == 0) {
         table_[s] = static_cast<std::uint32_t>(index + 1);
         return npos;
@@ -84,7 +87,6 @@ class RepeatedKeyTable {
   }
 
  private:
-  static std::uint64_t Hash(std::string_view key);
   static constexpr std::size_t kOnStack = 256;
   std::uint32_t local_[kOnStack];  // slot values are index + 1; 0 is empty
   std::vector<std::uint32_t> heap_;

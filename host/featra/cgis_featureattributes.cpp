@@ -1,6 +1,7 @@
 // Named fields of a feature, kept in a property set.
 #include <cstring>
 
+#include "host/basilo/cgis_propertyset.h"
 #include "host/basilo/igis_log.h"
 #include "host/basilo/releaseptr.h"
 #include "host/featra/featra_impl.h"
@@ -119,20 +120,11 @@ int CGIS_FeatureAttributes::GetFieldType(const char* name) {
 }
 
 bool CGIS_FeatureAttributes::WriteImage(std::vector<std::uint8_t>* out) {
-  if (set_ == nullptr) return false;
-  BufferPtr buffer(GIS_CreateDataBufferObject(0));
-  if (buffer == nullptr || !set_->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0)) return false;
-  const BYTE* data = buffer->GetData();
-  out->assign(data, data + buffer->GetSize());
-  return true;
+  return WritePropertySetBytes(set_, out);
 }
 
 bool CGIS_FeatureAttributes::ReadImage(const std::uint8_t* data, std::size_t size) {
-  if (set_ == nullptr || size > static_cast<std::size_t>(INT32_MAX)) return false;
-  BufferPtr buffer(GIS_CreateDataBufferObject(0));
-  if (buffer == nullptr || !buffer->SetSize(static_cast<int>(size))) return false;
-  if (size > 0) std::memcpy(buffer->GetData(), data, size);
-  return set_->Archive(buffer.get(), GIS_ARCHIVE_READ, 0) != FALSE;
+  return ReadPropertySetBytes(set_, data, size);
 }
 
 }  // namespace md::featra

@@ -81,10 +81,11 @@ IGIS_Feature* CGIS_CompoundElement::GetFeaturePtr() { return m_core.FetchFeature
 IGIS_Element* CGIS_CompoundElement::GetElementPtrByIndex(int nIndex) {
   IGIS_Feature* pFeature = m_core.RequireFeature("GetElementPtrByIndex");
   if (pFeature == nullptr) return nullptr;
-  md::basilo::ReleasePtr<IGIS_FeatureSet> pTemp(GIS_CreateFeatureSetObject(
-      m_core.m_pFeatureSet->GetFeatureClass(), "CompoundTemp", 0, 0, 0, 0, nullptr));
+  // The member at the index, looked up by its ID in the owner (as a set of
+  // the members would find it), without building such a set for each look.
   IGIS_Feature* pMember = nullptr;
-  if (pTemp != nullptr && pTemp->LoadMembers(pFeature)) pMember = pTemp->GetFeatureByIndex(nIndex);
+  if (nIndex >= 0 && nIndex < pFeature->GetMemberCount())
+    pMember = m_core.m_pFeatureSet->GetFeature(pFeature->GetMemberID(nIndex));
   if (pMember == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("GetElementPtrByIndex").c_str(), "pFeature == NULL");
     return nullptr;
@@ -113,6 +114,10 @@ bool CGIS_CompoundElement::IsMember(IGIS_Feature* pFeature, IGIS_Element* pEleme
 
 bool CGIS_CompoundElement::WouldNest(IGIS_Element* pElement) {
   if (pElement == this || pElement->GetID() == GetID()) return true;
+  // An element without members (every plain one) holds nothing.
+  IGIS_Feature* pTop = m_core.m_pFeatureSet->GetFeature(pElement->GetID());
+  if (pTop == nullptr || pTop->GetKind() != GIS_FEATURE_KIND_COMPOUND || pTop->GetMemberCount() == 0)
+    return false;
   // Walk the member lists below the element's feature; reaching this
   // compound's ID would make it contain itself.
   std::set<int> seen;

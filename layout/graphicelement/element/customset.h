@@ -108,6 +108,8 @@ class StoredSetView {
 // given: what adding them to a new property set and writing it gives.
 class StoredSetWriter {
  public:
+  // Room for a set of usual size, so that the bytes are rarely moved.
+  StoredSetWriter() { m_encoder.Reserve(kUsualBytes); }
   // Texts and bytes given must stay valid until Finish.
   void Int(std::string_view key, std::string_view description, int value);
   void Bool(std::string_view key, std::string_view description, bool value);
@@ -130,6 +132,7 @@ class StoredSetWriter {
   IGIS_DataBuffer* Scratch();
   void AddScratch(std::string_view key, std::string_view description);
 
+  static constexpr std::size_t kUsualBytes = 1024;
   md::basilo::PropertySetEncoder m_encoder;
   DataBufferPtr m_scratch;
 };

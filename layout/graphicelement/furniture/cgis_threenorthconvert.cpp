@@ -53,42 +53,59 @@ std::vector<std::string> Characters(const std::string& text) {
 
 }  // namespace
 
-void CGIS_ThreeNorthElement::AddLabelCharacters(IGIS_CompoundElement* pLabels,
-                                                const std::array<SGIS_Point, 2>& run, const char* szText,
-                                                double dRatio) {
-  // The text drawer lays a text along its stretch, centred, read from its
-  // left end: each character turned to the stretch, its cell standing on
-  // the stretch (hanging from it when the stretch is read backwards). So
-  // does the conversion, a text element per character.
-  if (!m_pAxisTextSymbol) return;
-  SGIS_Point a = run[0], b = run[1];
-  const bool bReversed = b.x < a.x;
-  if (bReversed) std::swap(a, b);
-  const double dx = static_cast<double>(b.x) - a.x, dy = static_cast<double>(b.y) - a.y;
-  const double length = std::hypot(dx, dy);
-  if (!(length > 0.0)) return;  // a stretch without length shows nothing
-  const double ux = dx / length, uy = dy / length;
+void CGIS_ThreeNorthElement::AddPathCharacters(IGIS_CompoundElement* pLabels, std::vector<SGIS_Point> path,
+                                               IGIS_Symbol* pFont, const char* szText, double dRatio) {
+  // The text drawer lays a text along its path, centred, read from its left
+  // end: each character turned to the chord of the path it covers, its cell
+  // standing on the path (hanging from it when the path is read backwards).
+  // So does the conversion, a text element per character.
+  if (pFont == nullptr) return;
+  path.erase(std::unique(path.begin(), path.end()), path.end());
+  if (path.size() < 2) return;  // a path without length shows nothing
+  const bool bReversed = path.back().x < path.front().x;
+  if (bReversed) std::reverse(path.begin(), path.end());
+  std::vector<double> along(1, 0.0);
+  for (std::size_t i = 1; i < path.size(); ++i) {
+    along.push_back(along.back() + std::hypot(static_cast<double>(path[i].x) - path[i - 1].x,
+                                              static_cast<double>(path[i].y) - path[i - 1].y));
+  }
+  const double length = along.back();
+  // The point at a distance along the path; beyond its ends the end pieces
+  // go on straight.
+  auto at = [&](double s) {
+    const std::size_t k = std::min<std::size_t>(
+        std::upper_bound(along.begin(), along.end(), s) - along.begin(), path.size() - 1);
+    const std::size_t i = k == 0 ? 0 : k - 1;
+    const double piece = along[i + 1] - along[i];
+    const double t = (s - along[i]) / piece;
+    return std::array<double, 2>{path[i].x + t * (path[i + 1].x - path[i].x),
+                                 path[i].y + t * (path[i + 1].y - path[i].y)};
+  };
   const std::vector<std::string> chars = Characters(szText);
   std::vector<double> widths;
   double height = 0.0, total = 0.0;
   for (const std::string& ch : chars) {
     SGIS_Rect extent;
-    m_pAxisTextSymbol->GetTextExtent(&extent, ch.c_str(), 0, 1.0);
+    pFont->GetTextExtent(&extent, ch.c_str(), 0, 1.0);
     widths.push_back(std::fabs(static_cast<double>(extent.Width())) * dRatio);
     height = std::max(height, std::fabs(static_cast<double>(extent.Height())) * dRatio);
     total += widths.back();
   }
-  md::basilo::ReleasePtr<IGIS_Symbol> turned(m_pAxisTextSymbol->Clone());
+  md::basilo::ReleasePtr<IGIS_Symbol> turned(pFont->Clone());
   if (!turned) return;
-  turned->SetAngle(std::atan2(uy, ux) * 180.0 / std::numbers::pi);
   // Up the characters is to the left of the reading direction.
   const double hang = bReversed ? height : 0.0;
   double pos = (length - total) / 2.0;
   for (std::size_t i = 0; i < chars.size(); ++i) {
-    const double x = a.x + ux * pos + uy * hang;
-    const double y = a.y + uy * pos - ux * hang;
-    CreateTurnedTextElement(pLabels, SGIS_Point::FromDoubles(x, y), turned.get(), chars[i].c_str());
+    const auto [x0, y0] = at(pos);
+    const auto [x1, y1] = at(pos + widths[i]);
+    const double chord = std::hypot(x1 - x0, y1 - y0);
     pos += widths[i];
+    if (!(chord > 0.0)) continue;  // a character without width
+    const double ux = (x1 - x0) / chord, uy = (y1 - y0) / chord;
+    turned->SetAngle(std::atan2(uy, ux) * 180.0 / std::numbers::pi);
+    CreateTurnedTextElement(pLabels, SGIS_Point::FromDoubles(x0 + uy * hang, y0 - ux * hang), turned.get(),
+                            chars[i].c_str());
   }
 }
 
@@ -142,20 +159,21 @@ IGIS_Element* CGIS_ThreeNorthElement::ConvertToElement() {
   pMarks->SetOrder(-10);
   pLines->SetOrder(-10);
 
-  // Line labels: one text per character, where the drawing lays them.
+  // Line labels and angle texts: one text per character, where the drawing
+  // lays them.
   const double ratio = pOwner->GetUnitRatio();
   using md::layout::furniture::kThreeNorthLabelTexts;
-  for (int i = 0; i < 3; ++i) AddLabelCharacters(pLabels, f.labelRuns[i], kThreeNorthLabelTexts[i], ratio);
-  // Angle texts: the left-bottom corner on the middle point of each path.
-  const std::pair<const md::layout::furniture::ThreeNorthArc*, double> values[3] = {
-      {&f.convPath, m_dCoordinateAngle},
-      {&f.declPath, m_dMagnetAngle},
-      {&f.diffPath, m_dMagnetAngle - m_dCoordinateAngle}};
-  for (const auto& [pPath, value] : values) {
-    const SGIS_Point at = pPath->points.empty() ? f.centre : pPath->points[pPath->points.size() / 2];
-    CreateTextElement(pLabels, at, m_pAngleTextSymbol.get(),
-                      md::layout::furniture::ThreeNorthDegreesText(value).c_str(), false);
+  for (int i = 0; i < 3; ++i) {
+    AddPathCharacters(pLabels, {f.labelRuns[i].begin(), f.labelRuns[i].end()}, m_pAxisTextSymbol.get(),
+                      kThreeNorthLabelTexts[i], ratio);
   }
+  using md::layout::furniture::ThreeNorthDegreesText;
+  AddPathCharacters(pLabels, f.convRun, m_pAngleTextSymbol.get(),
+                    ThreeNorthDegreesText(m_dCoordinateAngle).c_str(), ratio);
+  AddPathCharacters(pLabels, f.declRun, m_pAngleTextSymbol.get(),
+                    ThreeNorthDegreesText(m_dMagnetAngle).c_str(), ratio);
+  AddPathCharacters(pLabels, f.diffRun, m_pAngleTextSymbol.get(),
+                    ThreeNorthDegreesText(m_dMagnetAngle - m_dCoordinateAngle).c_str(), ratio);
 
   if (m_pFrame) {
     if (IGIS_Element* pFrame = m_pFrame->ConvertToElement(this)) {

@@ -117,10 +117,10 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
   void WriteDefaults(IGIS_Feature* pFeature);
   void WriteCustom(md::layout::CustomSetWriter& set, bool bDescribe);
   void ReadCustom(const md::layout::StoredSetView& set);
-  // Adds the characters of a line label to the compound as text elements,
-  // laid along the label's stretch as the drawing lays them.
-  void AddLabelCharacters(IGIS_CompoundElement* pLabels, const std::array<SGIS_Point, 2>& run,
-                          const char* szText, double dRatio);
+  // Adds the characters of a text to the compound as text elements in the
+  // font, laid along the page path as the drawing lays them.
+  void AddPathCharacters(IGIS_CompoundElement* pLabels, std::vector<SGIS_Point> path, IGIS_Symbol* pFont,
+                         const char* szText, double dRatio);
 
   md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
   SymbolPtr m_pAngleTextSymbol;

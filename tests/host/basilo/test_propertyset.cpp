@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "host/basilo/cgis_propertyset.h"
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/propertyset_codec.h"
@@ -284,6 +285,56 @@ TEST(PropertySet, DamagedBuffersAreRefusedAndLeaveTheSetUnchanged) {
   }
 }
 
+// A set of another library: the library's own set behind its interface.
+class ForeignSet final : public IGIS_PropertySet {
+ public:
+  void Release() override { delete this; }
+  int GetCount() const override { return inner_->GetCount(); }
+  IGIS_Field* GetProperty(const char* key) override { return inner_->GetProperty(key); }
+  IGIS_Field* GetFirstPosition() override { return inner_->GetFirstPosition(); }
+  IGIS_Field* GetNext(IGIS_Field* field) override { return inner_->GetNext(field); }
+  IGIS_Field* AddProperty(const char* key, const char* description, int typeCode, int flag) override {
+    return inner_->AddProperty(key, description, typeCode, flag);
+  }
+  BOOL Archive(IGIS_DataBuffer* buffer, int mode, int option) override {
+    return inner_->Archive(buffer, mode, option);
+  }
+  BOOL SetObject(const char* key, void* object, int flag) override {
+    return inner_->SetObject(key, object, flag);
+  }
+
+ private:
+  SetPtr inner_ = NewSet();
+};
+
+TEST(PropertySet, BytesReadAndWrittenDirectlyAreArchivesBytes) {
+  for (bool foreign : {false, true}) {
+    SCOPED_TRACE(foreign ? "another library's set" : "own set");
+    SetPtr s(foreign ? new ForeignSet() : GIS_CreatePropertySetObject());
+    FillSample(s.get());
+    BufferPtr b = NewBuffer();
+    ASSERT_TRUE(s->Archive(b.get(), GIS_ARCHIVE_WRITE, 0));
+    std::vector<BYTE> bytes;
+    ASSERT_TRUE(WritePropertySetBytes(s.get(), &bytes));
+    EXPECT_EQ(bytes, Bytes(b.get()));
+
+    SetPtr t(foreign ? new ForeignSet() : GIS_CreatePropertySetObject());
+    ASSERT_TRUE(ReadPropertySetBytes(t.get(), bytes.data(), bytes.size()));
+    ExpectSample(t.get());
+    // Damaged bytes are refused with the record Archive makes, the set kept.
+    std::vector<BYTE> damaged(bytes.begin(), bytes.begin() + bytes.size() / 2);
+    LogMark mark;
+    EXPECT_FALSE(ReadPropertySetBytes(t.get(), damaged.data(), damaged.size()));
+    EXPECT_EQ(mark.Count(), 1u);
+    ExpectSample(t.get());
+    EXPECT_TRUE(ReadPropertySetBytes(t.get(), nullptr, 0));  // nothing stored: an empty set
+    EXPECT_EQ(t->GetCount(), 0);
+  }
+  EXPECT_FALSE(ReadPropertySetBytes(nullptr, nullptr, 0));
+  std::vector<BYTE> none;
+  EXPECT_FALSE(WritePropertySetBytes(nullptr, &none));
+}
+
 TEST(PropertySet, RefusedArguments) {
   auto s = NewSet();
   LogMark mark;
@@ -327,6 +378,43 @@ TEST(PropertySet, AddingAPresentKeyKeepsItsPlaceAndField) {
   EXPECT_EQ(s->GetProperty("A"), nullptr);
   EXPECT_EQ(s->GetProperty("C"), a);
   EXPECT_EQ(Keys(s.get()), (std::vector<std::string>{"C", "B"}));
+}
+
+TEST(PropertySet, ManyKeysAlikeButForTheirMiddlesAreFoundAfterRenamesAndReading) {
+  auto s = NewSet();
+  constexpr int kCount = 600;
+  auto key = [](const char* kind, int i) {
+    return std::string("LabelSymbol") + kind + std::to_string(1000 + i) + "OfTheTopSide";
+  };
+  std::vector<IGIS_Field*> fields;
+  for (int i = 0; i < kCount; ++i) {
+    fields.push_back(s->AddProperty(key("A", i).c_str(), "", GIS_FIELD_TYPE_INT, 1));
+    ASSERT_NE(fields.back(), nullptr);
+    fields.back()->SetInt(i);
+  }
+  // Every third key moves to a new name; moving onto a held key is refused.
+  LogMark mark;
+  for (int i = 0; i < kCount; i += 3) ASSERT_TRUE(fields[i]->SetName(key("B", i).c_str()));
+  EXPECT_FALSE(fields[1]->SetName(key("A", 2).c_str()));
+  EXPECT_EQ(mark.Count(), 1u);
+  auto expectKeys = [&](IGIS_PropertySet* set) {
+    for (int i = 0; i < kCount; ++i) {
+      const bool moved = i % 3 == 0;
+      IGIS_Field* f = set->GetProperty(key(moved ? "B" : "A", i).c_str());
+      ASSERT_NE(f, nullptr) << i;
+      EXPECT_EQ(f->GetInt(), i);
+      EXPECT_EQ(set->GetProperty(key(moved ? "A" : "B", i).c_str()), nullptr) << i;
+    }
+    EXPECT_EQ(set->GetCount(), kCount);
+  };
+  expectKeys(s.get());
+  // The same keys read into a set that holds some of them already.
+  BufferPtr b = NewBuffer();
+  ASSERT_TRUE(s->Archive(b.get(), GIS_ARCHIVE_WRITE, 0));
+  auto t = NewSet();
+  for (int i = 0; i < kCount; i += 7) t->AddProperty(key("A", i).c_str(), "", GIS_FIELD_TYPE_INT, 1);
+  ASSERT_TRUE(t->Archive(b.get(), GIS_ARCHIVE_READ, 0));
+  expectKeys(t.get());
 }
 
 TEST(PropertySet, FieldValuesConvertBetweenTypes) {

@@ -249,7 +249,7 @@ class Walk {
   // The tick of the line at v on the side, when the line meets the frame.
   void TickAt(const LineSet& set, int side, bool bSub, double v) {
     grid::GeoRun run;
-    if (!set.RunAt(v, &run) || m_tracer.Trace(run, m_f.nSamples) < 1) return;
+    if (!set.RunAt(v, &run) || !m_tracer.TraceToFrame(run, m_f.nSamples)) return;
     SGIS_Point from, to;
     const double dLength = bSub ? m_p.dSubTickLength : m_p.dTickLength;
     if (m_tracer.TickAtFirst(kTickSides[side], dLength, &from, &to)) m_sink.Tick(bSub, from, to);

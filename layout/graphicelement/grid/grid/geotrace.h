@@ -6,6 +6,7 @@
 // a traced line first meets the frame.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
@@ -102,6 +103,29 @@ struct GeoRun {
   SGIS_DPoint to;
 };
 
+// The ends of a sampled line's cut at a rectangle, as the cut of the whole
+// line by IGIS_GeoArithmetic::ClipPolylineToRect gives them: the number of
+// points that cut keeps (counted up to 2), the first and the last of them.
+struct LineCutEnds {
+  int nKept = 0;
+  SGIS_Point first, last;
+};
+
+// Sample j of a line, carried and rounded into *pOut; false when it is left
+// out. Each sample is asked for at most once.
+using GridSampleSource = std::function<bool(int j, SGIS_Point* pOut)>;
+
+// The ends of the cut of a line of nSamples samples, found by carrying the
+// samples from the start up to the first stretch between two of them that
+// reaches the rectangle and, when bLast, from the end back to the last such
+// stretch: the samples in between are carried only in the rare case that
+// both stretches keep one and the same point. Without bLast, last is the
+// end of the first stretch's cut and nKept counts that stretch's points
+// only. A line that never reaches the rectangle has had every sample
+// carried.
+LineCutEnds CutLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_Point upperRight,
+                        int nSamples, const GridSampleSource& sampleAt, bool bLast);
+
 // Samples stretches of lines, carries them into a space and cuts them at
 // the frame (a rectangle of that space). The buffers are made once and
 // reused by every line.
@@ -122,6 +146,10 @@ class GeoLineTracer {
   // Kept()[0] is where the run first meets the frame.
   int Trace(const GeoRun& run, int nSteps);
   const SGIS_Point* Kept() const { return m_kept.data(); }
+  // Where Trace would first meet the frame, found without carrying the
+  // samples beyond the first stretch that reaches it: true with that point
+  // as Kept()[0], false (nothing kept) when the run never meets the frame.
+  bool TraceToFrame(const GeoRun& run, int nSteps);
 
   // The tick of a side that stands at the first point the last trace kept
   // and runs dLength along the page away from the frame (a negative length
@@ -137,6 +165,24 @@ class GeoLineTracer {
   GridPointCarrier m_carry;
   std::vector<SGIS_Point> m_carried;
   std::vector<SGIS_Point> m_kept;
+
+  // The samples of lines that TraceToFrame carried whole without meeting
+  // the frame, kept for the same line walked the other way (the ticks of
+  // the opposite side), whose samples are then taken from here wherever
+  // they start from the same degrees to the bit.
+  struct CarriedSample {
+    SGIS_DPoint input;
+    bool bKept = false;
+    SGIS_Point point;
+  };
+  struct MissedLine {
+    GeoRun run;
+    int nSteps = 0;
+    std::vector<CarriedSample> samples;
+  };
+  static constexpr std::size_t kMaxMissedLines = 256;
+  std::vector<MissedLine> m_missed;
+  std::vector<CarriedSample> m_trail;  // the samples of the current trace
 };
 
 }  // namespace md::layout::grid

@@ -82,19 +82,32 @@ double SpacingUnitFactor(int nUnits, bool bAngular) {
   return dBase > 0.0 ? dUnit / dBase : dUnit;
 }
 
+GridLineSampler::GridLineSampler(SGIS_DPoint from, SGIS_DPoint to, int nSteps)
+    : m_from(from), m_to(to), m_nSteps(nSteps) {
+  if (nSteps < 1) return;
+  m_sx = (to.x - from.x) / nSteps;
+  m_sy = (to.y - from.y) / nSteps;
+}
+
+SGIS_DPoint GridLineSampler::Input(int j) const {
+  // The last sample is the end itself, free of the steps' rounding.
+  return j == m_nSteps ? m_to : SGIS_DPoint(m_from.x + j * m_sx, m_from.y + j * m_sy, m_from.z);
+}
+
+bool GridLineSampler::Carry(SGIS_DPoint p, const GridPointCarrier& carry, SGIS_Point* pOut) {
+  if (carry && !carry(&p)) return false;
+  if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
+  *pOut = SGIS_Point::FromDoubles(p.x, p.y);
+  return true;
+}
+
 int SampleGridLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const GridPointCarrier& carry,
                    std::vector<SGIS_Point>* pOut) {
   pOut->clear();
-  if (nSteps < 1) return 0;
-  const double sx = (to.x - from.x) / nSteps;
-  const double sy = (to.y - from.y) / nSteps;
-  for (int j = 0; j <= nSteps; ++j) {
-    // The last sample is the end itself, free of the steps' rounding.
-    SGIS_DPoint p = j == nSteps ? to : SGIS_DPoint(from.x + j * sx, from.y + j * sy, from.z);
-    if (carry && !carry(&p)) continue;
-    if (!std::isfinite(p.x) || !std::isfinite(p.y)) continue;
-    pOut->push_back(SGIS_Point::FromDoubles(p.x, p.y));
-  }
+  const GridLineSampler samples(from, to, nSteps);
+  SGIS_Point p;
+  for (int j = 0; j < samples.Count(); ++j)
+    if (samples.At(j, carry, &p)) pOut->push_back(p);
   return static_cast<int>(pOut->size());
 }
 

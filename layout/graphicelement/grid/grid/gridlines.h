@@ -101,6 +101,27 @@ using GridPointCarrier = std::function<bool(SGIS_DPoint* pPoint)>;
 int SampleGridLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const GridPointCarrier& carry,
                    std::vector<SGIS_Point>* pOut);
 
+// The samples of SampleGridLine one at a time, for walks that stop early.
+class GridLineSampler {
+ public:
+  GridLineSampler(SGIS_DPoint from, SGIS_DPoint to, int nSteps);
+  // The number of samples: nSteps + 1, or 0 below one step.
+  int Count() const { return m_nSteps < 1 ? 0 : m_nSteps + 1; }
+  // Sample j (0 .. Count() - 1) before it is carried.
+  SGIS_DPoint Input(int j) const;
+  // Sample j carried and rounded into *pOut; false when the carrier refuses
+  // it or it is not finite afterwards.
+  bool At(int j, const GridPointCarrier& carry, SGIS_Point* pOut) const {
+    return Carry(Input(j), carry, pOut);
+  }
+  static bool Carry(SGIS_DPoint p, const GridPointCarrier& carry, SGIS_Point* pOut);
+
+ private:
+  SGIS_DPoint m_from, m_to;
+  int m_nSteps;
+  double m_sx = 0.0, m_sy = 0.0;
+};
+
 // ---- Page mapping ---------------------------------------------------------
 
 // The part of the map that a map frame shows: the bound widened about its

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "host/calcora/igis_geoarithmetic.h"
+#include "layout/graphicelement/grid/grid/geotrace.h"
 
 namespace md::layout::label {
 
@@ -17,8 +18,6 @@ LabelLineWalk::LabelLineWalk(const LabelLines& lines, IGIS_GeoArithmetic* pArith
       m_test(test),
       m_nSteps(nSteps > 0 ? nSteps : 1),
       m_carry(std::move(carry)) {
-  // A cut writes at most twice the points it is given.
-  m_crossings.resize(2 * (static_cast<std::size_t>(m_nSteps) + 1));
   m_traced[0].resize(static_cast<std::size_t>(std::max(lines.LineCount(true), 0)));
   m_traced[1].resize(static_cast<std::size_t>(std::max(lines.LineCount(false), 0)));
 }
@@ -45,17 +44,19 @@ bool LabelLineWalk::Walk(LabelSide side, const TextOf& textOf, const OnLabel& on
 
 void LabelLineWalk::Trace(LabelSide side, double c, Traced* pOut) {
   pOut->bDone = true;
+  if (m_pArithmetic == nullptr) return;
   SGIS_DPoint from, to;
   m_lines.LineEnds(side, c, &from, &to);
-  const int n = grid::SampleGridLine(from, to, m_nSteps, m_carry, &m_samples);
-  if (n == 0 || m_pArithmetic == nullptr) return;
   const SGIS_Rect& r = m_frame.rect;
-  const int m = m_pArithmetic->ClipPolylineToRect(SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top), n,
-                                                  m_samples.data(), m_crossings.data());
-  if (m < 1) return;
-  pOut->nCount = m;
-  pOut->first = m_crossings[0];
-  pOut->last = m_crossings[static_cast<std::size_t>(m) - 1];
+  // Only the first and the last point of the cut matter.
+  const grid::GridLineSampler samples(from, to, m_nSteps);
+  const grid::LineCutEnds ends = grid::CutLineEnds(
+      *m_pArithmetic, SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top), samples.Count(),
+      [&](int j, SGIS_Point* p) { return samples.At(j, m_carry, p); }, true);
+  if (ends.nKept < 1) return;
+  pOut->nCount = ends.nKept;
+  pOut->first = ends.first;
+  pOut->last = ends.last;
 }
 
 }  // namespace md::layout::label

@@ -67,7 +67,7 @@ class LabelLineWalk {
  private:
   struct Traced {
     bool bDone = false;
-    int nCount = 0;  // points of the line in the frame
+    int nCount = 0;  // points of the line in the frame, counted up to 2
     SGIS_Point first, last;
   };
   void Trace(LabelSide side, double c, Traced* pOut);
@@ -78,8 +78,6 @@ class LabelLineWalk {
   EdgeTest m_test;
   int m_nSteps;
   grid::GridPointCarrier m_carry;
-  std::vector<SGIS_Point> m_samples;
-  std::vector<SGIS_Point> m_crossings;
   std::vector<Traced> m_traced[2];  // vertical lines, horizontal lines
 };
 

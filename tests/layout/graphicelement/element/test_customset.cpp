@@ -134,6 +134,38 @@ TEST_F(Custom, WritingInPlaceGivesThePropertySetsBytes) {
   }
 }
 
+TEST_F(Custom, KeysGivenOutOfStoredOrderOrTwiceGiveThePropertySetsBytes) {
+  struct Case {
+    const char* name;
+    std::vector<Field> fields;
+  };
+  const Case cases[] = {
+      {"stored in another order", {{"Name", 4, 0, "old"}, {"Other", 1, 3, ""}, {"Count", 1, 7, ""}}},
+      {"not stored", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Put(a_, Stored(c.fields));
+    Put(b_, Stored(c.fields));
+    md::layout::CustomSetWriter w(a_, "Test::Archive");
+    w.Int(kCount, 1);
+    w.Double(kScale, 0.25);
+    w.String(kName, "first");
+    w.Int(kCount, 2);  // the last value given, in the first place
+    w.String(kName, "second");
+    EXPECT_TRUE(w.Finish());
+
+    md::layout::PropertySetPtr set = md::layout::ReadCustomSet(b_, "Test::Archive");
+    md::layout::CustomField(set.get(), kCount)->SetInt(1);
+    md::layout::CustomField(set.get(), kScale)->SetDouble(0.25);
+    md::layout::CustomField(set.get(), kName)->SetString("first");
+    md::layout::CustomField(set.get(), kCount)->SetInt(2);
+    md::layout::CustomField(set.get(), kName)->SetString("second");
+    ASSERT_TRUE(md::layout::WriteCustomSet(b_, set.get(), "Test::Archive"));
+    EXPECT_EQ(Get(a_), Get(b_));
+  }
+}
+
 TEST_F(Custom, ReadingInPlaceGivesTheGettersValues) {
   Put(a_, Stored({{"Count", 4, 0, "12"}, {"Shown", 1, 3, ""}, {"Name", 4, 0, "名"}, {"Data", 16, 0, "ab"}}));
   const md::layout::StoredSetView view(a_, "Test::Archive");
@@ -153,6 +185,13 @@ TEST_F(Custom, ReadingInPlaceGivesTheGettersValues) {
   ASSERT_NE(data, nullptr);
   ASSERT_EQ(data->GetDataBuffer()->GetSize(), 2);
   EXPECT_EQ(std::memcmp(data->GetDataBuffer()->GetData(), "ab", 2), 0);
+  // A buffer key's bytes in a buffer of their own; none for other keys.
+  IGIS_DataBuffer* bytes = view.Buffer("Data");
+  ASSERT_NE(bytes, nullptr);
+  ASSERT_EQ(bytes->GetSize(), 2);
+  EXPECT_EQ(std::memcmp(bytes->GetData(), "ab", 2), 0);
+  EXPECT_EQ(view.Buffer("Name"), nullptr);
+  EXPECT_EQ(view.Buffer("Scale"), nullptr);
 
   // A damaged set reads as empty, recorded as the property-set way records it.
   Put(a_, Stored({}, true));

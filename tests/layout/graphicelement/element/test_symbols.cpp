@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/propertyset_codec.h"
 #include "host/basilo/releaseptr.h"
 #include "host/display/cgis_printdisplay.h"
 #include "host/display/cgis_screendisplay.h"
@@ -27,7 +28,24 @@ class SymbolFields : public ::testing::Test {
  protected:
   void SetUp() override { set_.reset(GIS_CreatePropertySetObject()); }
   IGIS_Field* BufferField(const char* key) { return set_->AddProperty(key, key, 16, 1); }
+  // The set stored, its fields read in place (kept in bytes_).
+  std::vector<md::basilo::StoredFieldView> Stored() {
+    md::basilo::ReleasePtr<IGIS_DataBuffer> out(GIS_CreateDataBufferObject(0));
+    EXPECT_TRUE(set_->Archive(out.get(), GIS_ARCHIVE_WRITE, 0));
+    bytes_.assign(out->GetData(), out->GetData() + out->GetSize());
+    std::vector<md::basilo::StoredFieldView> fields;
+    std::string error;
+    EXPECT_TRUE(md::basilo::DecodePropertySetViews(bytes_.data(), bytes_.size(), &fields, &error)) << error;
+    return fields;
+  }
+  static const md::basilo::StoredFieldView* Of(const std::vector<md::basilo::StoredFieldView>& fields,
+                                               std::string_view key) {
+    for (const auto& f : fields)
+      if (f.key == key) return &f;
+    return nullptr;
+  }
   md::basilo::ReleasePtr<IGIS_PropertySet> set_;
+  std::vector<BYTE> bytes_;
 };
 
 TEST_F(SymbolFields, ASavedSymbolReadsBackAsANewObject) {
@@ -54,6 +72,17 @@ TEST_F(SymbolFields, ASavedSymbolReadsBackAsANewObject) {
   EXPECT_EQ(back2->GetKind(), 2);
   EXPECT_EQ(back2->GetColor(), RGB(1, 2, 3));
   back2->Release();
+
+  // Read in place from the stored set, the same symbols come back.
+  const std::vector<md::basilo::StoredFieldView> stored = Stored();
+  md::basilo::ReleasePtr<IGIS_Symbol> inPlace(GetSymbolFromStored(Of(stored, "LineSymbol"), "LineSymbol"));
+  ASSERT_NE(inPlace, nullptr);
+  EXPECT_EQ(inPlace->GetType(), 9);
+  EXPECT_EQ(inPlace->GetColor(), RGB(12, 34, 56));
+  md::basilo::ReleasePtr<IGIS_SymbolV2> inPlace2(GetSymbol2FromStored(Of(stored, "Back"), "Back"));
+  ASSERT_NE(inPlace2, nullptr);
+  EXPECT_EQ(inPlace2->GetKind(), 2);
+  EXPECT_EQ(inPlace2->GetColor(), RGB(1, 2, 3));
   fill->Release();
 }
 
@@ -76,7 +105,22 @@ TEST_F(SymbolFields, EveryMissingPieceGivesNullWithItsRecord) {
       {"empty buffer", empty, "EmptySymbol, p_buffer->GetBufferPtr() == NULL "},
       {"damaged bytes", garbage, "p_symbol == NULL"},
   };
+  const std::vector<md::basilo::StoredFieldView> stored = Stored();
   for (const Case& c : cases) {
+    // The same fields read in place give the same answers and records.
+    const md::basilo::StoredFieldView* view = c.field != nullptr ? Of(stored, c.field->GetLabel()) : nullptr;
+    ASSERT_EQ(view == nullptr, c.field == nullptr) << c.what;
+    const char* key = c.field != nullptr ? c.field->GetLabel() : "";
+    {
+      LogMark log;
+      EXPECT_EQ(GetSymbolFromStored(view, key), nullptr) << c.what;
+      EXPECT_TRUE(log.Has(4, "GetSymbolFromField", c.text)) << c.what;
+    }
+    {
+      LogMark log;
+      EXPECT_EQ(GetSymbol2FromStored(view, key), nullptr) << c.what;
+      EXPECT_TRUE(log.Has(4, "GetSymbol2FromField", c.text)) << c.what;
+    }
     {
       LogMark log;
       EXPECT_EQ(GetSymbolFromField(c.field), nullptr) << c.what;

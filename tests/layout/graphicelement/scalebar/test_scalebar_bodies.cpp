@@ -340,6 +340,67 @@ TEST_F(ScaleBarBodies, EachBarNamesAMissingPageReferenceInItsOwnWords) {
   }
 }
 
+// An owner that makes no compound elements.
+class CompoundRefusingSet : public ForwardingSet {
+ public:
+  using ForwardingSet::ForwardingSet;
+  IGIS_Element* CreateElement(const char* t) override {
+    if (std::string(t) == GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) return nullptr;
+    return real_->CreateElement(t);
+  }
+};
+
+template <class T>
+IGIS_Element* MakeBar(IGIS_FeatureSet* owner) {
+  return new T(owner, nullptr);
+}
+
+// A conversion whose owner makes no compound, and a drawing of a bar whose
+// feature is gone, are named in each bar's own words; the terra and
+// topographic bars convert to nothing and say nothing of it.
+TEST_F(ScaleBarBodies, EachBarNamesAFailedConversionAndAMissingFeatureInItsOwnWords) {
+  struct Row {
+    IGIS_Element* (*make)(IGIS_FeatureSet*);
+    const char* klass;
+    bool bConverts;      // a failed conversion has its own record
+    bool bNeedsFeature;  // drawing checks the bar's feature
+  };
+  const Row rows[] = {
+      {&MakeBar<CGIS_AlternatingScaleBar>, "CGIS_AlternatingScaleBar", true, true},
+      {&MakeBar<CGIS_DoubleAlternatingScaleBar>, "CGIS_DoubleAlternatingScaleBar", true, false},
+      {&MakeBar<CGIS_HollowScaleBar>, "CGIS_HollowScaleBar", true, false},
+      {&MakeBar<CGIS_ScaleLine>, "CGIS_ScaleLine", true, false},
+      {&MakeBar<CGIS_SteppedScaleLine>, "CGIS_SteppedScaleLine", true, true},
+      {&MakeBar<CGIS_TerraBar>, "CGIS_TerraBar", false, false},
+      {&MakeBar<CGIS_TopoGraphicBar>, "CGIS_TopoGraphicBar", false, false},
+  };
+  CompoundRefusingSet refusing(set_);
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.klass);
+    const std::string klass = row.klass;
+    IGIS_Element* bar = row.make(&refusing);
+    {
+      LogMark log;
+      EXPECT_EQ(bar->ConvertToElement(), nullptr);
+      EXPECT_EQ(log.Has(GIS_LOG_LEVEL_CHECK, klass + "::ConvertToElement", "p_com_element == NULL"),
+                row.bConverts);
+      EXPECT_EQ(log.Has(GIS_LOG_LEVEL_CHECK, klass + "::ConvertToElement"), row.bConverts);
+    }
+    ASSERT_TRUE(set_->GetFeatureClass()->DeleteFeature(bar->GetID()));
+    {
+      PrintPage page;
+      LogMark log;
+      const BOOL bDrawn = bar->OnDraw(page.hdc, true, page.display.get());
+      EXPECT_EQ(log.Has(GIS_LOG_LEVEL_CHECK, klass + "::OnDraw", "m_pFeature == NULL"), row.bNeedsFeature);
+      if (row.bNeedsFeature) {
+        EXPECT_FALSE(bDrawn);
+        EXPECT_TRUE(page.canvas->records().empty());
+      }
+    }
+    bar->Release();
+  }
+}
+
 TEST_F(ScaleBarBodies, RulerBarsWithoutAPageReferenceOrAFillDrawAsFarAsTheyCan) {
   auto* bar = NewBarOf<CGIS_TopoGraphicBar>();
   bar->GetFeaturePtr()->GetGeometry()->SetRect(SGIS_Rect(1000, 3000, 9000, 2000), 0);
