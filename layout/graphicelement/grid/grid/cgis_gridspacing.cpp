@@ -8,16 +8,7 @@
 #include "host/basilo/makeornull.h"
 #include "host/basilo/releaseptr.h"
 #include "host/sferon/igis_spatialreference.h"
-
-namespace {
-
-using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
-
-IGIS_Field* Key(IGIS_PropertySet* pSet, const char* szKey, int nType) {
-  return pSet->AddProperty(szKey, szKey, nType, 1);
-}
-
-}  // namespace
+#include "layout/graphicelement/element/customset.h"
 
 void CGIS_GridSpacing::Release() { delete this; }
 
@@ -64,17 +55,15 @@ bool CGIS_GridSpacing::Save(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GridSpacing::Save", "pDataBuffer为空");
     return false;
   }
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  if (!set) return false;
-  IGIS_PropertySet* s = set.get();
-  if (IGIS_Field* f = Key(s, "FixedOrigin", GIS_FIELD_TYPE_BOOL)) f->SetBool(m_bFixedOrigin);
-  if (IGIS_Field* f = Key(s, "XIntervalSize", GIS_FIELD_TYPE_DOUBLE)) f->SetDouble(m_dXIntervalSize);
-  if (IGIS_Field* f = Key(s, "YIntervalSize", GIS_FIELD_TYPE_DOUBLE)) f->SetDouble(m_dYIntervalSize);
-  if (IGIS_Field* f = Key(s, "XOrigin", GIS_FIELD_TYPE_DOUBLE)) f->SetDouble(m_dXOrigin);
-  if (IGIS_Field* f = Key(s, "YOrigin", GIS_FIELD_TYPE_DOUBLE)) f->SetDouble(m_dYOrigin);
-  if (IGIS_Field* f = Key(s, "Units", GIS_FIELD_TYPE_INT)) f->SetInt(m_nUnits);
-  if (IGIS_Field* f = Key(s, "UnitsType", GIS_FIELD_TYPE_INT)) f->SetInt(m_nUnitsType);
-  return set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
+  md::layout::StoredSetWriter s;
+  s.Bool("FixedOrigin", "FixedOrigin", m_bFixedOrigin);
+  s.Double("XIntervalSize", "XIntervalSize", m_dXIntervalSize);
+  s.Double("YIntervalSize", "YIntervalSize", m_dYIntervalSize);
+  s.Double("XOrigin", "XOrigin", m_dXOrigin);
+  s.Double("YOrigin", "YOrigin", m_dYOrigin);
+  s.Int("Units", "Units", m_nUnits);
+  s.Int("UnitsType", "UnitsType", m_nUnitsType);
+  return s.Finish(pBuffer);
 }
 
 bool CGIS_GridSpacing::Open(IGIS_DataBuffer* pBuffer) {
@@ -84,19 +73,18 @@ bool CGIS_GridSpacing::Open(IGIS_DataBuffer* pBuffer) {
     return false;
   }
   try {
-    PropertySetPtr set(GIS_CreatePropertySetObject());
-    if (!set || !set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
+    const md::layout::StoredSetView s(pBuffer);
+    if (s.Damaged()) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret  == NULL");
       return false;
     }
-    IGIS_PropertySet* s = set.get();
-    if (IGIS_Field* f = s->GetProperty("FixedOrigin")) m_bFixedOrigin = f->GetBool();
-    if (IGIS_Field* f = s->GetProperty("XIntervalSize")) m_dXIntervalSize = f->GetDouble();
-    if (IGIS_Field* f = s->GetProperty("YIntervalSize")) m_dYIntervalSize = f->GetDouble();
-    if (IGIS_Field* f = s->GetProperty("XOrigin")) m_dXOrigin = f->GetDouble();
-    if (IGIS_Field* f = s->GetProperty("YOrigin")) m_dYOrigin = f->GetDouble();
-    if (IGIS_Field* f = s->GetProperty("UnitsType")) m_nUnitsType = f->GetInt();
-    if (IGIS_Field* f = s->GetProperty("Units")) m_nUnits = f->GetInt();
+    s.Read("FixedOrigin", &m_bFixedOrigin);
+    s.Read("XIntervalSize", &m_dXIntervalSize);
+    s.Read("YIntervalSize", &m_dYIntervalSize);
+    s.Read("XOrigin", &m_dXOrigin);
+    s.Read("YOrigin", &m_dYOrigin);
+    s.Read("UnitsType", &m_nUnitsType);
+    s.Read("Units", &m_nUnits);
   } catch (const std::exception&) {
     // The record of a failed read names no source place.
     GIS_WriteLogF(GIS_LOG_LEVEL_STORAGE, kMethod, "", 0, "", "IGIS_GridSpacing类存储失败");

@@ -5,36 +5,30 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/makeornull.h"
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/gridborder/gridborderdraw.h"
 
 namespace {
 
+using md::layout::StoredSetView;
+using md::layout::StoredSetWriter;
 using md::layout::SymbolKind;
-using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
 
 constexpr int kBackgroundStyle = 3361;
 constexpr int kForegroundStyle = 3362;
 constexpr int kSimpleStyle = 3332;
 
-IGIS_Field* Key(IGIS_PropertySet* pSet, const char* szKey, int nType) {
-  return pSet->AddProperty(szKey, szKey, nType, 1);
-}
-
 // The symbol key; the symbol, when there is one, saves itself into it.
-void WriteSymbol(IGIS_PropertySet* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
-  IGIS_Field* f = Key(pSet, szKey, GIS_FIELD_TYPE_BUFFER);
-  IGIS_DataBuffer* pBuffer = f != nullptr ? f->GetDataBuffer() : nullptr;
-  if (pBuffer != nullptr && pSymbol != nullptr) pSymbol->Save(pBuffer);
+void WriteSymbol(StoredSetWriter* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
+  pSet->Saved(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
+    if (pSymbol != nullptr) pSymbol->Save(pBuffer);
+  });
 }
 
 // The flag key beside a symbol: TRUE when the symbol is present.
-void WriteFlag(IGIS_PropertySet* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
-  if (IGIS_Field* f = Key(pSet, szKey, GIS_FIELD_TYPE_BOOL)) {
-    f->SetBool(pSymbol != nullptr);
-  } else {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGridBorder::Save", "p_field == NULL");
-  }
+void WriteFlag(StoredSetWriter* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
+  pSet->Bool(szKey, szKey, pSymbol != nullptr);
 }
 
 }  // namespace
@@ -103,12 +97,11 @@ bool CGIS_MapGridBorder::Save(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGridBorder::Save", "pDataBuffer为空");
     return false;
   }
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  if (!set) return false;
-  IGIS_PropertySet* s = set.get();
-  if (IGIS_Field* f = Key(s, "Interval", GIS_FIELD_TYPE_INT)) f->SetInt(m_nInterval);
-  if (IGIS_Field* f = Key(s, "BorderWidth", GIS_FIELD_TYPE_INT)) f->SetInt(m_nBorderWidth);
-  if (IGIS_Field* f = Key(s, "Alternating", GIS_FIELD_TYPE_BOOL)) f->SetBool(m_bAlternating);
+  StoredSetWriter set;
+  StoredSetWriter* s = &set;
+  s->Int("Interval", "Interval", m_nInterval);
+  s->Int("BorderWidth", "BorderWidth", m_nBorderWidth);
+  s->Bool("Alternating", "Alternating", m_bAlternating);
   WriteSymbol(s, "BackgroundSymbol", m_pBackgroundSymbol.get());
   WriteSymbol(s, "ForegroundSymbol", m_pForegroundSymbol.get());
   // The flags hold TRUE for a present symbol, whatever their names say.
@@ -116,8 +109,8 @@ bool CGIS_MapGridBorder::Save(IGIS_DataBuffer* pBuffer) {
   WriteFlag(s, "ForegroundSymbolIsNull", m_pForegroundSymbol.get());
   WriteSymbol(s, "SimpleSymbol", m_pSimpleSymbol.get());
   WriteFlag(s, "SimpleSymbolIsNull", m_pSimpleSymbol.get());
-  if (IGIS_Field* f = Key(s, "BorderType", GIS_FIELD_TYPE_INT)) f->SetInt(m_nBorderType);
-  if (!set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0)) {
+  s->Int("BorderType", "BorderType", m_nBorderType);
+  if (!set.Finish(pBuffer)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGridBorder::Save", "b_ret == NULL");
     return false;
   }
@@ -129,12 +122,11 @@ bool CGIS_MapGridBorder::Open(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGridBorder::Open", "pDataBuffer为空");
     return false;
   }
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  if (!set || !set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) return true;
-  IGIS_PropertySet* s = set.get();
-  if (IGIS_Field* f = s->GetProperty("Interval")) m_nInterval = f->GetInt();
-  if (IGIS_Field* f = s->GetProperty("BorderWidth")) m_nBorderWidth = f->GetInt();
-  if (IGIS_Field* f = s->GetProperty("Alternating")) m_bAlternating = f->GetBool();
+  const StoredSetView s(pBuffer);
+  if (s.Damaged()) return true;
+  s.Read("Interval", &m_nInterval);
+  s.Read("BorderWidth", &m_nBorderWidth);
+  s.Read("Alternating", &m_bAlternating);
   struct SymbolKey {
     const char* szKey;
     const char* szFlag;
@@ -152,13 +144,13 @@ bool CGIS_MapGridBorder::Open(IGIS_DataBuffer* pBuffer) {
   };
   for (const SymbolKey& k : kSymbols) {
     // A border stored without the symbol reads back without it.
-    if (IGIS_Field* pFlag = s->GetProperty(k.szFlag); pFlag != nullptr && !pFlag->GetBool()) {
+    if (bool bPresent = true; s.Read(k.szFlag, &bPresent) && !bPresent) {
       (this->*k.held).reset();
       continue;
     }
-    md::basilo::ReleasePtr<IGIS_Symbol> read(GetSymbolFromField(s->GetProperty(k.szKey)));
+    md::basilo::ReleasePtr<IGIS_Symbol> read(GetSymbolFromStored(s.Find(k.szKey), k.szKey));
     if (IGIS_Symbol* pPart = md::layout::SymbolPartOf(read.get(), k.kind)) (this->*k.set)(pPart);
   }
-  if (IGIS_Field* f = s->GetProperty("BorderType")) m_nBorderType = f->GetInt();
+  s.Read("BorderType", &m_nBorderType);
   return true;
 }
