@@ -46,6 +46,11 @@
 //                     one measured grid with its border, a formatted label and
 //                     a spacing: its Save into a data buffer, and a new grid's
 //                     Open of those bytes (border, label and spacing rebuilt);
+//   Kind/StoreRead/T  a grid of kind T (0 graticule, 1 measured, 2 index,
+//                     3 fixed rows-and-columns graticule) as the factory
+//                     makes it, with its default label, border and spacing:
+//                     Save and a grid rebuilt from the bytes, as
+//                     bench_demo's StoreAndRead times each grid of a frame;
 //   Grids/Store, Grids/Read
 //                     a grid list of four such grids: the list's Save (the
 //                     map frame's "MapGrids" entry), and a new list's Open of
@@ -66,6 +71,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/grid/gridstoreread.h"
 #include "bench/ratio_reporter.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
@@ -422,6 +428,16 @@ void GridsRead(benchmark::State& state) {
   state.counters["rebuilt"] = rebuilt;
 }
 
+void KindStoreRead(benchmark::State& state) {
+  ReleasePtr<IGIS_MapGrid> grid(GIS_CreateMapGridPropertyObject(static_cast<int>(state.range(0))));
+  if (!grid) {
+    state.SkipWithError("no grid of the kind");
+    return;
+  }
+  md::bench::TimeGridStoreRead(state, grid.get());
+}
+
+BENCHMARK(KindStoreRead)->Name("Kind/StoreRead")->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 BENCHMARK(GridStore)->Name("Grid/Store")->Unit(benchmark::kMicrosecond);
 BENCHMARK(GridRead)->Name("Grid/Read")->Unit(benchmark::kMicrosecond);
 BENCHMARK(GridsStore)->Name("Grids/Store")->Unit(benchmark::kMicrosecond);
