@@ -271,6 +271,12 @@ void StoredSetWriter::Int(std::string_view key, std::string_view description, in
 void StoredSetWriter::Bool(std::string_view key, std::string_view description, bool value) {
   m_encoder.Add(GIS_FIELD_TYPE_BOOL, key, description, 0, 0.0, value, {}, {});
 }
+void StoredSetWriter::Double(std::string_view key, std::string_view description, double value) {
+  m_encoder.Add(GIS_FIELD_TYPE_DOUBLE, key, description, 0, value, false, {}, {});
+}
+void StoredSetWriter::Stored(const StoredFieldView& f) {
+  m_encoder.Add(f.type, f.key, f.description, f.intValue, f.doubleValue, f.boolValue, f.text, f.bytes);
+}
 void StoredSetWriter::String(std::string_view key, std::string_view description, std::string_view value) {
   m_encoder.Add(GIS_FIELD_TYPE_STRING, key, description, 0, 0.0, false, value, {});
 }

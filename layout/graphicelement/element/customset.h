@@ -93,6 +93,8 @@ class StoredSetView {
   // next call.
   IGIS_DataBuffer* Buffer(std::string_view key) const;
   bool Damaged() const { return damaged_; }
+  // The stored fields in their order.
+  const std::vector<md::basilo::StoredFieldView>& Fields() const { return fields_; }
   ~StoredSetView();
 
  private:
@@ -113,8 +115,11 @@ class StoredSetWriter {
   // Texts and bytes given must stay valid until Finish.
   void Int(std::string_view key, std::string_view description, int value);
   void Bool(std::string_view key, std::string_view description, bool value);
+  void Double(std::string_view key, std::string_view description, double value);
   void String(std::string_view key, std::string_view description, std::string_view value);
   void Bytes(std::string_view key, std::string_view description, std::span<const BYTE> value);
+  // A stored field as it was read, with its key, description and type.
+  void Stored(const md::basilo::StoredFieldView& field);
   // The bytes an object saves into a data buffer (save(IGIS_DataBuffer*)).
   template <class TSave>
   void Saved(std::string_view key, std::string_view description, TSave save) {

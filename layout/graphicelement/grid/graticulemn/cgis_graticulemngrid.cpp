@@ -5,6 +5,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/makeornull.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/grid/graticulemn/graticulemndraw.h"
 #include "layout/graphicelement/grid/grid/cgis_gridspacing.h"
 
@@ -13,14 +14,6 @@ namespace {
 constexpr int kDegreeUnit = 1;
 constexpr const char* kSave = "CGIS_GraticuleMNGrid::Save";
 constexpr const char* kOpen = "CGIS_GraticuleMNGrid::Open";
-
-// A new set for reading or writing a buffer; NULL (with a record under the
-// method for a NULL buffer) when there is none.
-md::basilo::ReleasePtr<IGIS_PropertySet> SetFor(IGIS_DataBuffer* pBuffer, const char* szMethod) {
-  if (pBuffer != nullptr) return md::basilo::ReleasePtr<IGIS_PropertySet>(GIS_CreatePropertySetObject());
-  GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDataBuffer为空");
-  return nullptr;
-}
 
 }  // namespace
 
@@ -64,32 +57,33 @@ void CGIS_GraticuleMNGrid::SetGridSpacingPtr(IGIS_GridSpacing* pSpacing) {
 }
 
 bool CGIS_GraticuleMNGrid::Save(IGIS_DataBuffer* pBuffer) {
-  md::basilo::ReleasePtr<IGIS_PropertySet> set = SetFor(pBuffer, kSave);
-  if (!set) return false;
-  if (IGIS_Field* f = set->AddProperty("LatitudeCount", "LatitudeCount", GIS_FIELD_TYPE_INT, 1))
-    f->SetInt(m_nLatitudeCount);
-  if (IGIS_Field* f = set->AddProperty("LongitudeCount", "LongitudeCount", GIS_FIELD_TYPE_INT, 1))
-    f->SetInt(m_nLongitudeCount);
-  bool bOk = set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0);
-  if (!bOk) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
-  // The common keys join the set in the buffer; what they answer is the
-  // answer (a failed write is not reported as success).
-  if (!SaveCommon(pBuffer)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
-    bOk = false;
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "pDataBuffer为空");
+    return false;
   }
-  return bOk;
+  md::layout::StoredSetWriter set;
+  set.Int("LatitudeCount", "LatitudeCount", m_nLatitudeCount);
+  set.Int("LongitudeCount", "LongitudeCount", m_nLongitudeCount);
+  // What the common keys answer is the answer (a failed write is not
+  // reported as success).
+  if (!SaveCommon(&set, pBuffer)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
+    return false;
+  }
+  return true;
 }
 
 bool CGIS_GraticuleMNGrid::Open(IGIS_DataBuffer* pBuffer) {
-  md::basilo::ReleasePtr<IGIS_PropertySet> set = SetFor(pBuffer, kOpen);
-  if (!set) return false;
-  if (!set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "b_ret == NULL");
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "pDataBuffer为空");
+    return false;
+  }
+  const md::layout::StoredSetView set(pBuffer);
+  if (set.Damaged()) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "b_ret == NULL");
   // Stored as read; a count below 1 is taken as 1 where the counts divide.
-  if (IGIS_Field* f = set->GetProperty("LatitudeCount")) m_nLatitudeCount = f->GetInt();
-  if (IGIS_Field* f = set->GetProperty("LongitudeCount")) m_nLongitudeCount = f->GetInt();
-  set.reset();
-  return OpenCommon(pBuffer);
+  set.Read("LatitudeCount", &m_nLatitudeCount);
+  set.Read("LongitudeCount", &m_nLongitudeCount);
+  return OpenCommon(set);
 }
 
 bool CGIS_GraticuleMNGrid::OnOpenPropertyDlg() {

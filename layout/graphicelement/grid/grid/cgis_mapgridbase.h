@@ -22,6 +22,11 @@ class IGIS_CompoundElement;
 class IGIS_Map;
 class IGIS_PropertySet;
 
+namespace md::layout {
+class StoredSetView;
+class StoredSetWriter;
+}  // namespace md::layout
+
 namespace md::layout::grid {
 
 // The map a kind converts over, into the compound its conversion prelude
@@ -120,7 +125,12 @@ class MapGridValues {
   // the prelude draws them; NULL without a frame or when no compound is made.
   IGIS_Element* ConvertPrelude();
 
-  // The common stored keys, after the kind's own (FORMAT.md).
+  // The common stored keys, after the kind's own (FORMAT.md): added to the
+  // kind's keys and the set stored in the buffer, or read from the set the
+  // kind read its keys from. A kindless grid writes them after what the
+  // buffer holds and reads them from the buffer.
+  bool SaveCommon(md::layout::StoredSetWriter* pSet, IGIS_DataBuffer* pBuffer);
+  bool OpenCommon(const md::layout::StoredSetView& set);
   bool SaveCommon(IGIS_DataBuffer* pBuffer);
   bool OpenCommon(IGIS_DataBuffer* pBuffer);
 
@@ -157,10 +167,10 @@ class MapGridValues {
     std::vector<BYTE> bytes;
   };
 
-  void WriteLabelKeys(IGIS_PropertySet* pSet, bool* pOk);
-  void ReadLabelKeys(IGIS_PropertySet* pSet);
-  void WriteBorderKey(IGIS_PropertySet* pSet, bool* pOk);
-  void ReadBorderKey(IGIS_PropertySet* pSet);
+  void WriteLabelKeys(md::layout::StoredSetWriter* pSet, bool* pOk);
+  void ReadLabelKeys(const md::layout::StoredSetView& set);
+  void WriteBorderKey(md::layout::StoredSetWriter* pSet, bool* pOk);
+  void ReadBorderKey(const md::layout::StoredSetView& set);
   void AdoptLabelCopy(IGIS_GridLabel* pLabel);
 
   IGIS_MapGrid* m_pGrid;  // the grid that holds these values

@@ -1,8 +1,11 @@
 // The common stored keys of every grid (FORMAT.md beside this file).
-#include <cstring>
+#include <span>
+#include <string>
+#include <string_view>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
@@ -10,8 +13,6 @@
 namespace md::layout::grid {
 
 namespace {
-
-using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
 
 constexpr const char* kSaveMethod = "IGIS_MapGrid::Save";
 constexpr const char* kOpenMethod = "IGIS_MapGrid::Open";
@@ -26,27 +27,31 @@ constexpr const char* kFlagKeys[MapGridValues::kFlagCount][2] = {
     {"BottomsubTick", "底端子分割条"}, {"Visible", "网格可见"},
 };
 
-IGIS_Field* Key(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, int nType) {
-  return pSet->AddProperty(szKey, szDescription, nType, 1);
+// The common keys in stored order: a kindless grid's Save writes them after
+// whatever the buffer held, in place of stored ones.
+constexpr std::string_view kCommonKeys[] = {
+    "ExteriorWidth", "szName",        "Toplabel",      "Topsublabel",       "Leftlabel",  "Leftsublabel",
+    "Rightlabel",    "Rightsublabel", "Bottomlabel",   "Bottomsublabel",    "TopTick",    "TopsubTick",
+    "LeftTick",      "LeftsubTick",   "RightTick",     "RightsubTick",      "BottomTick", "BottomsubTick",
+    "Visible",       "SubTickCount",  "SubTickLength", "SubTickLineSymbol", "TickLength", "TickLineSymbol",
+    "Border",        "GridlineType",  "LineSymbol",    "MarkSymbol",        "GridType",   "GridLabelType",
+    "LabelFormat",   "TickDivision",
+};
+
+bool IsCommonKey(std::string_view key) {
+  for (std::string_view k : kCommonKeys) {
+    if (k == key) return true;
+  }
+  return false;
 }
 
-// The field's buffer emptied, or NULL.
-IGIS_DataBuffer* EmptyBuffer(IGIS_Field* pField) {
-  IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
-  if (pBuffer != nullptr) pBuffer->SetSize(0);
-  return pBuffer;
-}
-
-void WriteSymbol(IGIS_PropertySet* pSet, const char* szKey, const char* szDescription, IGIS_Symbol* pSymbol,
+// The key's buffer holding the symbol when there is one, empty otherwise.
+void WriteSymbol(StoredSetWriter* pSet, const char* szKey, const char* szDescription, IGIS_Symbol* pSymbol,
                  bool* pOk) {
-  IGIS_DataBuffer* pBuffer = EmptyBuffer(Key(pSet, szKey, szDescription, GIS_FIELD_TYPE_BUFFER));
-  if (pSymbol != nullptr && (pBuffer == nullptr || !pSymbol->Save(pBuffer))) *pOk = false;
-}
-
-void WriteBytes(IGIS_DataBuffer* pBuffer, const std::vector<BYTE>& bytes) {
-  if (pBuffer == nullptr || bytes.empty()) return;
-  if (pBuffer->SetSize(static_cast<int>(bytes.size())))
-    std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
+  bool bSaved = pSymbol == nullptr;
+  pSet->Saved(szKey, szDescription,
+              [&](IGIS_DataBuffer* pBuffer) { bSaved = bSaved || pSymbol->Save(pBuffer); });
+  if (!bSaved) *pOk = false;
 }
 
 std::vector<BYTE> BytesOf(IGIS_DataBuffer* pBuffer) {
@@ -54,34 +59,31 @@ std::vector<BYTE> BytesOf(IGIS_DataBuffer* pBuffer) {
   return std::vector<BYTE>(pBuffer->GetData(), pBuffer->GetData() + pBuffer->GetSize());
 }
 
-// The stored symbol of the key rebuilt and seen as the kind (owned by the
-// caller), or NULL; an absent or empty key writes the reader's record.
-IGIS_Symbol* ReadSymbol(IGIS_PropertySet* pSet, const char* szKey, SymbolKind kind,
-                        md::basilo::ReleasePtr<IGIS_Symbol>* pRead) {
-  pRead->reset(GetSymbolFromField(pSet->GetProperty(szKey)));
-  return SymbolPartOf(pRead->get(), kind);
-}
-
 }  // namespace
 
-void MapGridValues::WriteBorderKey(IGIS_PropertySet* pSet, bool* pOk) {
-  IGIS_DataBuffer* pBuffer = EmptyBuffer(Key(pSet, "Border", "边界", GIS_FIELD_TYPE_BUFFER));
+void MapGridValues::WriteBorderKey(StoredSetWriter* pSet, bool* pOk) {
   if (m_pBorder) {
-    if (pBuffer == nullptr || !m_pBorder->Save(pBuffer)) *pOk = false;
-  } else if (m_keptBorder.bKept) {
-    WriteBytes(pBuffer, m_keptBorder.bytes);
+    bool bSaved = false;
+    pSet->Saved("Border", "边界", [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pBorder->Save(pBuffer); });
+    if (!bSaved) *pOk = false;
+  } else {
+    pSet->Bytes("Border", "边界",
+                m_keptBorder.bKept ? std::span<const BYTE>(m_keptBorder.bytes) : std::span<const BYTE>());
   }
 }
 
-void MapGridValues::WriteLabelKeys(IGIS_PropertySet* pSet, bool* pOk) {
-  IGIS_Field* pType = Key(pSet, "GridLabelType", "网格标注类型", GIS_FIELD_TYPE_INT);
-  IGIS_DataBuffer* pBuffer = EmptyBuffer(Key(pSet, "LabelFormat", "标注数据", GIS_FIELD_TYPE_BUFFER));
+void MapGridValues::WriteLabelKeys(StoredSetWriter* pSet, bool* pOk) {
   if (m_pLabel) {
-    if (pType != nullptr) pType->SetInt(m_pLabel->GetType());
-    if (pBuffer == nullptr || !m_pLabel->Save(pBuffer)) *pOk = false;
-  } else if (m_keptLabel.bKept) {
-    if (pType != nullptr) pType->SetInt(m_keptLabel.nType);
-    WriteBytes(pBuffer, m_keptLabel.bytes);
+    pSet->Int("GridLabelType", "网格标注类型", m_pLabel->GetType());
+    bool bSaved = false;
+    pSet->Saved("LabelFormat", "标注数据",
+                [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pLabel->Save(pBuffer); });
+    if (!bSaved) *pOk = false;
+  } else {
+    // Without a label the type key stays 0, as a new field holds it.
+    pSet->Int("GridLabelType", "网格标注类型", m_keptLabel.bKept ? m_keptLabel.nType : 0);
+    pSet->Bytes("LabelFormat", "标注数据",
+                m_keptLabel.bKept ? std::span<const BYTE>(m_keptLabel.bytes) : std::span<const BYTE>());
   }
 }
 
@@ -90,46 +92,52 @@ bool MapGridValues::SaveCommon(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kSaveMethod, "pDataBuffer为空");
     return false;
   }
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  if (!set) return false;
-  // The kind's keys written just before stay first.
-  if (!set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSaveMethod, "b_ret == NULL");
-  IGIS_PropertySet* s = set.get();
-  bool bOk = true;
-  if (IGIS_Field* f = Key(s, "ExteriorWidth", "ExteriorWidth", GIS_FIELD_TYPE_DOUBLE))
-    f->SetDouble(m_dExteriorWidth);
-  if (IGIS_Field* f = Key(s, "szName", "格网名称", GIS_FIELD_TYPE_STRING)) f->SetString(m_name.c_str());
-  for (int i = 0; i < kFlagCount; ++i) {
-    if (IGIS_Field* f = Key(s, kFlagKeys[i][0], kFlagKeys[i][1], GIS_FIELD_TYPE_BOOL)) f->SetBool(m_flags[i]);
+  // The keys the buffer holds stay first; stored common keys are written anew.
+  StoredSetWriter set;
+  const StoredSetView stored(pBuffer);
+  if (stored.Damaged()) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSaveMethod, "b_ret == NULL");
+  for (const md::basilo::StoredFieldView& f : stored.Fields()) {
+    if (!IsCommonKey(f.key)) set.Stored(f);
   }
-  if (IGIS_Field* f = Key(s, "SubTickCount", "子分割数", GIS_FIELD_TYPE_INT)) f->SetInt(m_nSubTickCount);
-  if (IGIS_Field* f = Key(s, "SubTickLength", "子分割长度", GIS_FIELD_TYPE_DOUBLE))
-    f->SetDouble(m_dSubTickLength);
-  WriteSymbol(s, "SubTickLineSymbol", "子分割符号", m_symbols[kSubTickLineSymbol].get(), &bOk);
-  if (IGIS_Field* f = Key(s, "TickLength", "主分割长度", GIS_FIELD_TYPE_DOUBLE)) f->SetDouble(m_dTickLength);
-  WriteSymbol(s, "TickLineSymbol", "主分割线符号", m_symbols[kTickLineSymbol].get(), &bOk);
-  WriteBorderKey(s, &bOk);
-  if (IGIS_Field* f = Key(s, "GridlineType", "格网分割类型", GIS_FIELD_TYPE_INT)) f->SetInt(m_nGridlineType);
-  WriteSymbol(s, "LineSymbol", "线符号", m_symbols[kLineSymbol].get(), &bOk);
-  WriteSymbol(s, "MarkSymbol", "点类型", m_symbols[kMarkSymbol].get(), &bOk);
-  if (IGIS_Field* f = Key(s, "GridType", "格网类型", GIS_FIELD_TYPE_INT)) f->SetInt(m_pGrid->GetType());
-  WriteLabelKeys(s, &bOk);
-  if (IGIS_Field* f = Key(s, "TickDivision", "TickDivision", GIS_FIELD_TYPE_INT)) f->SetInt(m_nTickDivision);
-  if (!set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0)) {
+  return SaveCommon(&set, pBuffer);
+}
+
+bool MapGridValues::SaveCommon(StoredSetWriter* pSet, IGIS_DataBuffer* pBuffer) {
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kSaveMethod, "pDataBuffer为空");
+    return false;
+  }
+  StoredSetWriter& s = *pSet;
+  bool bOk = true;
+  s.Double("ExteriorWidth", "ExteriorWidth", m_dExteriorWidth);
+  s.String("szName", "格网名称", m_name);
+  for (int i = 0; i < kFlagCount; ++i) s.Bool(kFlagKeys[i][0], kFlagKeys[i][1], m_flags[i]);
+  s.Int("SubTickCount", "子分割数", m_nSubTickCount);
+  s.Double("SubTickLength", "子分割长度", m_dSubTickLength);
+  WriteSymbol(pSet, "SubTickLineSymbol", "子分割符号", m_symbols[kSubTickLineSymbol].get(), &bOk);
+  s.Double("TickLength", "主分割长度", m_dTickLength);
+  WriteSymbol(pSet, "TickLineSymbol", "主分割线符号", m_symbols[kTickLineSymbol].get(), &bOk);
+  WriteBorderKey(pSet, &bOk);
+  s.Int("GridlineType", "格网分割类型", m_nGridlineType);
+  WriteSymbol(pSet, "LineSymbol", "线符号", m_symbols[kLineSymbol].get(), &bOk);
+  WriteSymbol(pSet, "MarkSymbol", "点类型", m_symbols[kMarkSymbol].get(), &bOk);
+  s.Int("GridType", "格网类型", m_pGrid->GetType());
+  WriteLabelKeys(pSet, &bOk);
+  s.Int("TickDivision", "TickDivision", m_nTickDivision);
+  if (!s.Finish(pBuffer)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kSaveMethod, "b_ret == NULL");
     return false;
   }
   return bOk;
 }
 
-void MapGridValues::ReadLabelKeys(IGIS_PropertySet* pSet) {
-  IGIS_Field* pType = pSet->GetProperty("GridLabelType");
-  const int nType = pType != nullptr ? pType->GetInt() : -10;
-  IGIS_Field* pFormat = pSet->GetProperty("LabelFormat");
-  if (pFormat == nullptr || nType < 0) return;
+void MapGridValues::ReadLabelKeys(const StoredSetView& set) {
+  int nType = -10;
+  set.Read("GridLabelType", &nType);
+  if (set.Find("LabelFormat") == nullptr || nType < 0) return;
   m_pLabel.reset();
   m_keptLabel = KeptLabel();
-  IGIS_DataBuffer* pBuffer = pFormat->GetDataBuffer();
+  IGIS_DataBuffer* pBuffer = set.Buffer("LabelFormat");
   m_pLabel.reset(GIS_CreateMapGridLabelFormatObjectFromDataBuffer(pBuffer));
   if (m_pLabel) {
     m_pLabel->SetMapGrid(m_pGrid);
@@ -141,12 +149,10 @@ void MapGridValues::ReadLabelKeys(IGIS_PropertySet* pSet) {
   }
 }
 
-void MapGridValues::ReadBorderKey(IGIS_PropertySet* pSet) {
-  IGIS_Field* pField = pSet->GetProperty("Border");
-  IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
+void MapGridValues::ReadBorderKey(const StoredSetView& set) {
+  IGIS_DataBuffer* pBuffer = set.Buffer("Border");
   if (pBuffer == nullptr) return;
-  PropertySetPtr probe(GIS_CreatePropertySetObject());
-  if (probe && !probe->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
+  if (StoredSetView(pBuffer).Damaged()) {
     // A border no reader understands is written back as it was; the grid
     // draws none in its place.
     m_pBorder.reset();
@@ -166,44 +172,43 @@ bool MapGridValues::OpenCommon(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpenMethod, "pDataBuffer为空");
     return false;
   }
-  PropertySetPtr set(GIS_CreatePropertySetObject());
-  if (!set) return false;
-  if (!set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpenMethod, "b_ret == NULL");
-  IGIS_PropertySet* s = set.get();
+  const StoredSetView set(pBuffer);
+  return OpenCommon(set);
+}
+
+bool MapGridValues::OpenCommon(const StoredSetView& s) {
+  if (s.Damaged()) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpenMethod, "b_ret == NULL");
   md::basilo::ReleasePtr<IGIS_Symbol> read;
   // A symbol key left empty was written for a grid without that symbol,
   // which it stays after the read; an absent or unreadable key keeps the
   // grid's own.
   auto readSymbol = [&](const char* szKey, Symbol slot, SymbolKind kind) {
-    IGIS_Field* pField = s->GetProperty(szKey);
-    IGIS_DataBuffer* pStored = pField != nullptr ? pField->GetDataBuffer() : nullptr;
-    if (pStored != nullptr && pStored->GetSize() == 0) {
+    const md::basilo::StoredFieldView* f = s.Find(szKey);
+    if (f != nullptr && f->type == GIS_FIELD_TYPE_BUFFER && f->bytes.empty()) {
       m_symbols[slot].reset();
-    } else if (IGIS_Symbol* p = ReadSymbol(s, szKey, kind, &read)) {
-      SetSymbol(slot, p);
+      return;
     }
+    read.reset(GetSymbolFromStored(f, szKey));
+    if (IGIS_Symbol* p = SymbolPartOf(read.get(), kind)) SetSymbol(slot, p);
   };
-  if (IGIS_Field* f = s->GetProperty("ExteriorWidth")) m_dExteriorWidth = f->GetDouble();
-  if (IGIS_Field* f = s->GetProperty("szName")) {
-    if (const char* sz = f->GetString()) m_name = Utf8Cut(sz, kMaxNameBytes);
-  }
-  for (int i = 0; i < kFlagCount; ++i) {
-    if (IGIS_Field* f = s->GetProperty(kFlagKeys[i][0])) m_flags[i] = f->GetBool();
-  }
-  if (IGIS_Field* f = s->GetProperty("SubTickCount")) m_nSubTickCount = f->GetInt();
-  if (IGIS_Field* f = s->GetProperty("SubTickLength")) m_dSubTickLength = f->GetDouble();
+  s.Read("ExteriorWidth", &m_dExteriorWidth);
+  std::string name;
+  if (s.Read("szName", &name)) m_name = Utf8Cut(name.c_str(), kMaxNameBytes);
+  for (int i = 0; i < kFlagCount; ++i) s.Read(kFlagKeys[i][0], &m_flags[i]);
+  s.Read("SubTickCount", &m_nSubTickCount);
+  s.Read("SubTickLength", &m_dSubTickLength);
   readSymbol("SubTickLineSymbol", kSubTickLineSymbol, SymbolKind::Line);
-  if (IGIS_Field* f = s->GetProperty("TickLength")) m_dTickLength = f->GetDouble();
+  s.Read("TickLength", &m_dTickLength);
   readSymbol("TickLineSymbol", kTickLineSymbol, SymbolKind::Line);
   ReadLabelKeys(s);
   ReadBorderKey(s);
-  if (IGIS_Field* f = s->GetProperty("GridlineType")) m_nGridlineType = f->GetInt();
+  s.Read("GridlineType", &m_nGridlineType);
   readSymbol("LineSymbol", kLineSymbol, SymbolKind::Line);
   readSymbol("MarkSymbol", kMarkSymbol, SymbolKind::Point);
   // A grid stored without the key divides its ticks by 1; the division is
   // never below 1.
-  IGIS_Field* pDivision = s->GetProperty("TickDivision");
-  m_nTickDivision = pDivision != nullptr && pDivision->GetInt() >= 1 ? pDivision->GetInt() : 1;
+  int nDivision = 0;
+  m_nTickDivision = s.Read("TickDivision", &nDivision) && nDivision >= 1 ? nDivision : 1;
   return true;
 }
 

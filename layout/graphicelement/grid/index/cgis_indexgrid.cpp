@@ -8,6 +8,7 @@
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/index/indexgridfigure.h"
@@ -62,22 +63,15 @@ bool CGIS_IndexGrid::Save(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
     return false;
   }
-  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
-  bool bOwn = false;
-  if (set) {
-    if (IGIS_Field* f = set->AddProperty(kColumnCount, kColumnCount, GIS_FIELD_TYPE_INT, 1))
-      f->SetInt(m_nColumnCount);
-    if (IGIS_Field* f = set->AddProperty(kRowCount, kRowCount, GIS_FIELD_TYPE_INT, 1)) f->SetInt(m_nRowCount);
-    if (IGIS_Field* f = set->AddProperty(kXYLabelType, kXYLabelType, GIS_FIELD_TYPE_BOOL, 1))
-      f->SetBool(m_bXYLabelType);
-    bOwn = set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0);
-  }
-  if (!bOwn) GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
-  if (!SaveCommon(pBuffer)) {
+  md::layout::StoredSetWriter set;
+  set.Int(kColumnCount, kColumnCount, m_nColumnCount);
+  set.Int(kRowCount, kRowCount, m_nRowCount);
+  set.Bool(kXYLabelType, kXYLabelType, m_bXYLabelType);
+  if (!SaveCommon(&set, pBuffer)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
     return false;
   }
-  return bOwn;
+  return true;
 }
 
 bool CGIS_IndexGrid::Open(IGIS_DataBuffer* pBuffer) {
@@ -86,16 +80,15 @@ bool CGIS_IndexGrid::Open(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
     return false;
   }
-  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
-  if (!set || !set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
+  const md::layout::StoredSetView set(pBuffer);
+  if (set.Damaged()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
     return false;
   }
-  if (IGIS_Field* f = set->GetProperty(kColumnCount)) m_nColumnCount = f->GetInt();
-  if (IGIS_Field* f = set->GetProperty(kRowCount)) m_nRowCount = f->GetInt();
-  if (IGIS_Field* f = set->GetProperty(kXYLabelType)) m_bXYLabelType = f->GetBool();
-  set.reset();
-  if (!OpenCommon(pBuffer)) {
+  set.Read(kColumnCount, &m_nColumnCount);
+  set.Read(kRowCount, &m_nRowCount);
+  set.Read(kXYLabelType, &m_bXYLabelType);
+  if (!OpenCommon(set)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
     return false;
   }

@@ -4,6 +4,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/makeornull.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/grid/grid/cgis_gridspacing.h"
 #include "layout/graphicelement/grid/measure/measuregridconvert.h"
 #include "layout/graphicelement/grid/measure/measuregriddraw.h"
@@ -104,28 +105,19 @@ bool CGIS_MeasureGrid::Save(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
     return false;
   }
-  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
-  bool bOk = set != nullptr;
-  if (set != nullptr) {
-    IGIS_Field* pSpacing = set->AddProperty(kSpacingKey, kSpacingKey, GIS_FIELD_TYPE_BUFFER, 0);
-    IGIS_DataBuffer* pSpacingBuffer = pSpacing != nullptr ? pSpacing->GetDataBuffer() : nullptr;
-    if (m_pGridSpacing != nullptr && (pSpacingBuffer == nullptr || !m_pGridSpacing->Save(pSpacingBuffer)))
-      bOk = false;
-    IGIS_Field* pReference = set->AddProperty(kReferenceKey, kReferenceKey, GIS_FIELD_TYPE_BUFFER, 0);
-    IGIS_DataBuffer* pReferenceBuffer = pReference != nullptr ? pReference->GetDataBuffer() : nullptr;
-    if (m_pSpatialReference != nullptr &&
-        (pReferenceBuffer == nullptr || !m_pSpatialReference->Archive(pReferenceBuffer, GIS_ARCHIVE_WRITE)))
-      bOk = false;
-  }
-  if (set == nullptr || !set->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
-    bOk = false;
-  }
-  if (!SaveCommon(pBuffer)) {
+  md::layout::StoredSetWriter set;
+  bool bSpacing = m_pGridSpacing == nullptr;
+  set.Saved(kSpacingKey, kSpacingKey,
+            [&](IGIS_DataBuffer* p) { bSpacing = bSpacing || m_pGridSpacing->Save(p); });
+  bool bReference = m_pSpatialReference == nullptr;
+  set.Saved(kReferenceKey, kReferenceKey, [&](IGIS_DataBuffer* p) {
+    bReference = bReference || m_pSpatialReference->Archive(p, GIS_ARCHIVE_WRITE);
+  });
+  if (!SaveCommon(&set, pBuffer)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
     return false;
   }
-  return bOk;
+  return bSpacing && bReference;
 }
 
 bool CGIS_MeasureGrid::Open(IGIS_DataBuffer* pBuffer) {
@@ -134,18 +126,18 @@ bool CGIS_MeasureGrid::Open(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
     return false;
   }
-  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
-  if (set == nullptr || !set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
+  const md::layout::StoredSetView set(pBuffer);
+  if (set.Damaged()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == FALSE ");
     return false;
   }
-  if (IGIS_Field* pField = set->GetProperty(kSpacingKey)) {
+  if (set.Find(kSpacingKey) != nullptr) {
     if (m_pGridSpacing == nullptr) m_pGridSpacing.reset(NewLinearSpacing());
-    IGIS_DataBuffer* pData = pField->GetDataBuffer();
+    IGIS_DataBuffer* pData = set.Buffer(kSpacingKey);
     if (m_pGridSpacing != nullptr && pData != nullptr) m_pGridSpacing->Open(pData);
   }
-  if (IGIS_Field* pField = set->GetProperty(kReferenceKey)) {
-    IGIS_DataBuffer* pData = pField->GetDataBuffer();
+  if (set.Find(kReferenceKey) != nullptr) {
+    IGIS_DataBuffer* pData = set.Buffer(kReferenceKey);
     if (pData != nullptr && m_pSpatialReference == nullptr) {
       if (IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject())
         m_pSpatialReference.reset(pFactory->CreateFromBuffer(pData));
@@ -153,8 +145,7 @@ bool CGIS_MeasureGrid::Open(IGIS_DataBuffer* pBuffer) {
       m_pSpatialReference->Archive(pData, GIS_ARCHIVE_READ);
     }
   }
-  set.reset();
-  return OpenCommon(pBuffer);
+  return OpenCommon(set);
 }
 
 bool CGIS_MeasureGrid::OnOpenPropertyDlg() {

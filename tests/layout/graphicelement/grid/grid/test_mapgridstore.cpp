@@ -288,6 +288,39 @@ TEST(MapGridStore, TheFromBufferExportRebuildsEveryKindTheFactoryMakes) {
   EXPECT_GE(kinds, 1);
 }
 
+// The stored form is written straight into its bytes: they must be those a
+// property set holding the same fields writes, for every kind with every
+// nested object present or absent, and a grid saved over its own stored
+// bytes writes them again unchanged.
+TEST(MapGridStore, EveryKindStoresWhatAPropertySetHoldingItsKeysWrites) {
+  Owned<IGIS_Symbol> line(md::test::NewSymbol(GIS_SYMBOL_LINE, RGB(0, 90, 0)));
+  Owned<IGIS_Symbol> mark(md::test::NewSymbol(GIS_SYMBOL_POINT, RGB(0, 0, 90)));
+  auto unchanged = [](IGIS_PropertySet*) {};
+  for (int type = GIS_MAPGRID_GRATICULE; type <= GIS_MAPGRID_GRATICULE_MN; ++type) {
+    Owned<IGIS_MapGrid> grid(GIS_CreateMapGridPropertyObject(type));
+    if (grid.get() == nullptr) continue;
+    const std::vector<BYTE> plain = md::test::Stored(grid.get());
+    EXPECT_EQ(Edited(plain, unchanged), plain) << type;
+    grid->SetName("名称");
+    grid->SetLineSymbol(line.get());
+    grid->SetMarkSymbol(mark.get());
+    grid->SetTickLineSymbol(line.get());
+    grid->SetSubTickLineSymbol(line.get());
+    grid->SetBorder(nullptr);
+    const std::vector<BYTE> full = md::test::Stored(grid.get());
+    EXPECT_EQ(Edited(full, unchanged), full) << type;
+    EXPECT_NE(full, plain) << type;
+  }
+  Owned<TestKindGrid> kindless(new TestKindGrid());
+  kindless->SetLineSymbol(line.get());
+  const std::vector<BYTE> bytes = md::test::Stored(kindless.get());
+  EXPECT_EQ(Edited(bytes, unchanged), bytes);
+  IGIS_DataBuffer* b = md::test::BufferOf(bytes);
+  EXPECT_TRUE(kindless->Save(b));
+  EXPECT_EQ(std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize()), bytes);
+  b->Release();
+}
+
 TEST(MapGridStore, TheFromBufferExportRefusesWhatNamesNoGrid) {
   Owned<TestKindGrid> grid(new TestKindGrid());
   const std::vector<BYTE> bytes = md::test::Stored(grid.get());
