@@ -132,59 +132,47 @@ IGIS_DMSGridLabel* CGIS_DMSGridLabel::Copy(IGIS_DMSGridLabel* pOther) {
 }
 
 bool CGIS_DMSGridLabel::Save(IGIS_DataBuffer* pBuffer) {
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet = md::layout::label::NewSaveSet(pBuffer, kSave);
-  if (!pSet) return false;
+  if (!md::layout::label::SaveBufferGiven(pBuffer, kSave)) return false;
+  md::layout::StoredSetWriter set;
   bool bOwn = true;
   // A format or symbol the label lacks is stored empty.
-  if (IGIS_Field* pField = pSet->AddProperty(kFormatKey, kFormatDescription, GIS_FIELD_TYPE_BUFFER, 1)) {
-    IGIS_DataBuffer* pFormatBuffer = pField->GetDataBuffer();
-    if (pFormatBuffer != nullptr && m_pLatLonFormat) {
-      bOwn = m_pLatLonFormat->SaveToDataBuffer(pFormatBuffer) != FALSE && bOwn;
-    }
-  }
-  if (IGIS_Field* pField = pSet->AddProperty(kTypeKey, kTypeKey, GIS_FIELD_TYPE_INT, 1)) {
-    pField->SetInt(m_nDMSLabelType);
-  }
-  if (IGIS_Field* pField = pSet->AddProperty(kSecondsKey, kSecondsKey, GIS_FIELD_TYPE_BUFFER, 1)) {
-    IGIS_DataBuffer* pSymbolBuffer = pField->GetDataBuffer();
-    if (pSymbolBuffer != nullptr && m_pSecondsSymbol) {
-      bOwn = m_pSecondsSymbol->Save(pSymbolBuffer) != FALSE && bOwn;
-    }
-  }
-  bOwn = pSet->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE && bOwn;
+  set.Saved(kFormatKey, kFormatDescription, [&](IGIS_DataBuffer* p) {
+    if (m_pLatLonFormat) bOwn = m_pLatLonFormat->SaveToDataBuffer(p) != FALSE && bOwn;
+  });
+  set.Int(kTypeKey, kTypeKey, m_nDMSLabelType);
+  set.Saved(kSecondsKey, kSecondsKey, [&](IGIS_DataBuffer* p) {
+    if (m_pSecondsSymbol) bOwn = m_pSecondsSymbol->Save(p) != FALSE && bOwn;
+  });
   if (!bOwn) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
   // The common keys are written even when the label's own were not.
-  const bool bCommon = CGIS_GridLabelBase::Save(pBuffer);
+  const bool bCommon = SaveCommon(&set, pBuffer, GetType());
   if (!bCommon) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
   return bOwn && bCommon;
 }
 
 bool CGIS_DMSGridLabel::Open(IGIS_DataBuffer* pBuffer) {
-  if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "pDataBuffer为空");
-    return false;
-  }
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
-  if (!pSet || !pSet->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "b_ret == NULL");
-    return false;
-  }
+  const md::layout::StoredSetView set(pBuffer);
+  if (!md::layout::label::OpenBufferReadable(pBuffer, set, kOpen, "b_ret == NULL")) return false;
+  return OpenStored(set, pBuffer);
+}
+
+bool CGIS_DMSGridLabel::OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer*) {
   // The display type is taken as stored; the drawing shows any value but
   // the stacked one as standard.
-  if (IGIS_Field* pField = pSet->GetProperty(kTypeKey)) m_nDMSLabelType = pField->GetInt();
-  if (IGIS_Field* pField = pSet->GetProperty(kSecondsKey)) {
-    md::basilo::ReleasePtr<IGIS_Symbol> pRead(GetSymbolFromField(pField));
+  set.Read(kTypeKey, &m_nDMSLabelType);
+  if (const md::basilo::StoredFieldView* pField = set.Find(kSecondsKey)) {
+    md::basilo::ReleasePtr<IGIS_Symbol> pRead(GetSymbolFromStored(pField, kSecondsKey));
     if (pRead && pRead->GetTextPart() != nullptr) SetSecondsSymbolTextPtr(pRead->GetTextPart());
   }
-  if (IGIS_Field* pField = pSet->GetProperty(kFormatKey)) {
-    IGIS_DataBuffer* pFormatBuffer = pField->GetDataBuffer();
+  if (set.Find(kFormatKey) != nullptr) {
+    IGIS_DataBuffer* pFormatBuffer = set.Buffer(kFormatKey);
     if (!m_pLatLonFormat) m_pLatLonFormat.reset(NewLatLonFormat());
     // A format stored empty or damaged leaves the held one as it was.
     if (m_pLatLonFormat && pFormatBuffer != nullptr && pFormatBuffer->GetSize() > 0) {
       m_pLatLonFormat->LoadFromDataBuffer(pFormatBuffer);
     }
   }
-  return CGIS_GridLabelBase::Open(pBuffer);
+  return OpenCommon(set);
 }
 
 bool CGIS_DMSGridLabel::OnOpenPropertyDlg() { return md::layout::label::OpenLabelSheet(this); }

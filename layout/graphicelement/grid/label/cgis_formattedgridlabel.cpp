@@ -42,32 +42,23 @@ IGIS_FormattedGridLabel* CGIS_FormattedGridLabel::Copy(IGIS_FormattedGridLabel* 
 }
 
 bool CGIS_FormattedGridLabel::Save(IGIS_DataBuffer* pBuffer) {
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet = md::layout::label::NewSaveSet(pBuffer, kSave);
-  if (!pSet) return false;
-  md::layout::label::PutNumericFormat(pSet.get(), kFormatKey, m_pNumericFormat.get());
-  const bool bOwn = pSet->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
-  if (!bOwn) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret  == NULL");
-  const bool bCommon = CGIS_GridLabelBase::Save(pBuffer);
+  if (!md::layout::label::SaveBufferGiven(pBuffer, kSave)) return false;
+  md::layout::StoredSetWriter set;
+  md::layout::label::PutNumericFormat(&set, kFormatKey, m_pNumericFormat.get());
+  const bool bCommon = SaveCommon(&set, pBuffer, GetType());
   if (!bCommon) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
-  return bOwn && bCommon;
+  return bCommon;
 }
 
 bool CGIS_FormattedGridLabel::Open(IGIS_DataBuffer* pBuffer) {
-  if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "pDataBuffer为空");
-    return false;
-  }
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
-  if (!pSet) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "p_property_set == NULL");
-    return false;
-  }
-  if (!pSet->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "b_ret == NULL");
-    return false;
-  }
-  md::layout::label::TakeNumericFormat(pSet.get(), kFormatKey, &m_pNumericFormat);
-  return CGIS_GridLabelBase::Open(pBuffer);
+  const md::layout::StoredSetView set(pBuffer);
+  if (!md::layout::label::OpenBufferReadable(pBuffer, set, kOpen, "b_ret == NULL")) return false;
+  return OpenStored(set, pBuffer);
+}
+
+bool CGIS_FormattedGridLabel::OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer*) {
+  md::layout::label::TakeNumericFormat(set, kFormatKey, &m_pNumericFormat);
+  return OpenCommon(set);
 }
 
 bool CGIS_FormattedGridLabel::OnOpenPropertyDlg() { return md::layout::label::OpenLabelSheet(this); }

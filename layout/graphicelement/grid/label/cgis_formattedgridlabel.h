@@ -23,6 +23,7 @@ class CGIS_FormattedGridLabel final : public CGIS_GridLabelBase<IGIS_FormattedGr
   void Release() override;
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer* pBuffer) override;
+  bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) override;
   IGIS_GridLabel* Clone() override;
   bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) override;
   int GetType() override { return GIS_GRIDLABEL_FORMATTED; }

@@ -1,6 +1,10 @@
 // The common state of the grid labels, its stored form and its copy.
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
 
+#include <algorithm>
+#include <iterator>
+#include <string_view>
+
 #include "host/basilo/igis_log.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 
@@ -15,26 +19,22 @@ constexpr const char* kOpen = "IGIS_GridLabel::Open";
 // The default text height, symbol units (points); the sign is not used.
 constexpr LONG kDefaultTextHeight = -8;
 
-// The field of the key in the set, added with the key as its description
-// when the set lacks it.
-IGIS_Field* FieldOf(IGIS_PropertySet* pSet, const char* szKey, int nType) {
-  IGIS_Field* pField = pSet->GetProperty(szKey);
-  return pField != nullptr ? pField : pSet->AddProperty(szKey, szKey, nType, 1);
-}
-
-// The data buffer of the key, emptied; NULL when the set gives none.
-IGIS_DataBuffer* EmptyBufferOf(IGIS_PropertySet* pSet, const char* szKey) {
-  IGIS_Field* pField = FieldOf(pSet, szKey, GIS_FIELD_TYPE_BUFFER);
-  IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
-  if (pBuffer != nullptr) pBuffer->SetSize(0);
-  return pBuffer;
-}
-
 // The stored int of the key, or the fallback when the set lacks it.
-int IntOr(IGIS_PropertySet* pSet, const char* szKey, int nFallback) {
-  IGIS_Field* pField = pSet->GetProperty(szKey);
-  return pField != nullptr ? pField->GetInt() : nFallback;
+int IntOr(const StoredSetView& set, const char* szKey, int nFallback) {
+  int n = nFallback;
+  set.Read(szKey, &n);
+  return n;
 }
+
+// The common keys in stored order: a label without keys of its own writes
+// them after whatever the buffer held, in place of stored ones.
+constexpr std::string_view kCommonKeys[] = {
+    "LeftLabelAlignment", "GridLabelType",    "rightLabelAlignment", "bottomLabelAlignment",
+    "TopLabelAlignment",  "LeftLabelVisible", "rightLabelVisible",   "bottomLabelVisible",
+    "TopLabelVisible",    "LabelOffset",      "TextSymbol",          "LeftLabelOffsetX",
+    "RightLabelOffsetX",  "TopLabelOffsetX",  "BottomLabelOffsetX",  "LeftLabelOffsetY",
+    "RightLabelOffsetY",  "TopLabelOffsetY",  "BottomLabelOffsetY",
+};
 
 // A stored common offset below this reads as the default.
 constexpr int kLowestLabelOffset = -10000;
@@ -74,12 +74,21 @@ void GridLabelState::SetTextSymbol(IGIS_SymbolPart* pSymbol) {
 }
 
 bool GridLabelState::SaveCommon(IGIS_DataBuffer* pBuffer, int nType) const {
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet = NewSaveSet(pBuffer, kSave);
-  if (!pSet) return false;
-  // The keys a class wrote into the buffer before stay in the set; a buffer
-  // that holds no set adds nothing.
-  pSet->Archive(pBuffer, GIS_ARCHIVE_READ, 0);
-  IGIS_PropertySet* s = pSet.get();
+  if (!SaveBufferGiven(pBuffer, kSave)) return false;
+  // The keys a class wrote into the buffer before stay first; a buffer that
+  // holds no set adds nothing.
+  StoredSetWriter set;
+  const StoredSetView stored(pBuffer);
+  for (const md::basilo::StoredFieldView& f : stored.Fields()) {
+    if (std::find(std::begin(kCommonKeys), std::end(kCommonKeys), f.key) == std::end(kCommonKeys))
+      set.Stored(f);
+  }
+  return SaveCommon(&set, pBuffer, nType);
+}
+
+bool GridLabelState::SaveCommon(StoredSetWriter* pSet, IGIS_DataBuffer* pBuffer, int nType) const {
+  if (!SaveBufferGiven(pBuffer, kSave)) return false;
+  StoredSetWriter* s = pSet;
   PutBool(s, "LeftLabelAlignment", m_bLeftAlignment);
   PutInt(s, "GridLabelType", nType);
   PutBool(s, "rightLabelAlignment", m_bRightAlignment);
@@ -99,13 +108,16 @@ bool GridLabelState::SaveCommon(IGIS_DataBuffer* pBuffer, int nType) const {
   PutInt(s, "RightLabelOffsetY", m_offsets.nRightY);
   PutInt(s, "TopLabelOffsetY", m_offsets.nTopY);
   PutInt(s, "BottomLabelOffsetY", m_offsets.nBottomY);
-  return s->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
+  return s->Finish(pBuffer);
 }
 
 bool GridLabelState::OpenCommon(IGIS_DataBuffer* pBuffer) {
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet = ReadOpenSet(pBuffer, kOpen, "b_ret == FALSE");
-  if (!pSet) return false;
-  IGIS_PropertySet* s = pSet.get();
+  const StoredSetView set(pBuffer);
+  if (!OpenBufferReadable(pBuffer, set, kOpen, "b_ret == FALSE")) return false;
+  return OpenCommon(set);
+}
+
+bool GridLabelState::OpenCommon(const StoredSetView& s) {
   TakeBool(s, "LeftLabelAlignment", &m_bLeftAlignment);
   TakeBool(s, "rightLabelAlignment", &m_bRightAlignment);
   TakeBool(s, "bottomLabelAlignment", &m_bBottomAlignment);
@@ -114,10 +126,8 @@ bool GridLabelState::OpenCommon(IGIS_DataBuffer* pBuffer) {
   TakeBool(s, "rightLabelVisible", &m_bRightVisible);
   TakeBool(s, "bottomLabelVisible", &m_bBottomVisible);
   TakeBool(s, "TopLabelVisible", &m_bTopVisible);
-  if (IGIS_Field* pField = s->GetProperty("LabelOffset")) {
-    const int nOffset = pField->GetInt();
+  if (int nOffset = 0; s.Read("LabelOffset", &nOffset))
     m_nLabelOffset = nOffset < kLowestLabelOffset ? kDefaultLabelOffset : nOffset;
-  }
   if (md::basilo::ReleasePtr<IGIS_Symbol> pRead = TakeTextSymbol(s, "TextSymbol")) SetTextSymbol(pRead.get());
   // Side offsets that were never stored lie across their side by the common
   // offset and along it by nothing.
@@ -143,55 +153,44 @@ void GridLabelState::CopyCommon(IGIS_GridLabel& other) {
   SetTextSymbol(other.GetTextSymbolPtr());
 }
 
-md::basilo::ReleasePtr<IGIS_PropertySet> NewSaveSet(IGIS_DataBuffer* pBuffer, const char* szMethod) {
-  if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDataBuffer == NULL");
-    return nullptr;
-  }
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
-  if (!pSet) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_property_set == NULL");
-  return pSet;
+bool SaveBufferGiven(IGIS_DataBuffer* pBuffer, const char* szMethod) {
+  if (pBuffer != nullptr) return true;
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDataBuffer == NULL");
+  return false;
 }
 
-void PutBool(IGIS_PropertySet* pSet, const char* szKey, bool bValue) {
-  if (IGIS_Field* pField = FieldOf(pSet, szKey, GIS_FIELD_TYPE_BOOL)) pField->SetBool(bValue);
+void PutBool(StoredSetWriter* pSet, const char* szKey, bool bValue) { pSet->Bool(szKey, szKey, bValue); }
+
+void PutInt(StoredSetWriter* pSet, const char* szKey, int nValue) { pSet->Int(szKey, szKey, nValue); }
+
+void PutSymbol(StoredSetWriter* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
+  pSet->Saved(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
+    if (pSymbol != nullptr) pSymbol->Save(pBuffer);
+  });
 }
 
-void PutInt(IGIS_PropertySet* pSet, const char* szKey, int nValue) {
-  if (IGIS_Field* pField = FieldOf(pSet, szKey, GIS_FIELD_TYPE_INT)) pField->SetInt(nValue);
+void PutNumericFormat(StoredSetWriter* pSet, const char* szKey, IGIS_NumericFormat* pFormat) {
+  pSet->Saved(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
+    if (pFormat != nullptr) pFormat->SaveToDataBuffer(pBuffer);
+  });
 }
 
-void PutSymbol(IGIS_PropertySet* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
-  IGIS_DataBuffer* pBuffer = EmptyBufferOf(pSet, szKey);
-  if (pBuffer != nullptr && pSymbol != nullptr) pSymbol->Save(pBuffer);
-}
+void TakeBool(const StoredSetView& set, const char* szKey, bool* pValue) { set.Read(szKey, pValue); }
 
-void PutNumericFormat(IGIS_PropertySet* pSet, const char* szKey, IGIS_NumericFormat* pFormat) {
-  IGIS_DataBuffer* pBuffer = EmptyBufferOf(pSet, szKey);
-  if (pBuffer != nullptr && pFormat != nullptr) pFormat->SaveToDataBuffer(pBuffer);
-}
+void TakeInt(const StoredSetView& set, const char* szKey, int* pValue) { set.Read(szKey, pValue); }
 
-void TakeBool(IGIS_PropertySet* pSet, const char* szKey, bool* pValue) {
-  if (IGIS_Field* pField = pSet->GetProperty(szKey)) *pValue = pField->GetBool();
-}
-
-void TakeInt(IGIS_PropertySet* pSet, const char* szKey, int* pValue) {
-  if (IGIS_Field* pField = pSet->GetProperty(szKey)) *pValue = pField->GetInt();
-}
-
-md::basilo::ReleasePtr<IGIS_Symbol> TakeTextSymbol(IGIS_PropertySet* pSet, const char* szKey) {
-  IGIS_Field* pField = pSet->GetProperty(szKey);
+md::basilo::ReleasePtr<IGIS_Symbol> TakeTextSymbol(const StoredSetView& set, const char* szKey) {
+  const md::basilo::StoredFieldView* pField = set.Find(szKey);
   if (pField == nullptr) return nullptr;
-  md::basilo::ReleasePtr<IGIS_Symbol> pRead(GetSymbolFromField(pField));
+  md::basilo::ReleasePtr<IGIS_Symbol> pRead(GetSymbolFromStored(pField, szKey));
   if (!pRead || pRead->GetTextPart() == nullptr) return nullptr;
   return pRead;
 }
 
-void TakeNumericFormat(IGIS_PropertySet* pSet, const char* szKey,
+void TakeNumericFormat(const StoredSetView& set, const char* szKey,
                        md::basilo::ReleasePtr<IGIS_NumericFormat>* pHeld) {
-  IGIS_Field* pField = pSet->GetProperty(szKey);
-  if (pField == nullptr) return;
-  IGIS_DataBuffer* pBuffer = pField->GetDataBuffer();
+  if (set.Find(szKey) == nullptr) return;
+  IGIS_DataBuffer* pBuffer = set.Buffer(szKey);
   if (!*pHeld) pHeld->reset(NewLabelNumberFormat(false));
   // A format stored empty or damaged leaves the held one as it was.
   if (*pHeld && pBuffer != nullptr && pBuffer->GetSize() > 0) (*pHeld)->LoadFromDataBuffer(pBuffer);
@@ -210,18 +209,17 @@ IGIS_NumericFormat* NewLabelNumberFormat(bool bDefaults) {
   return pFormat;
 }
 
-md::basilo::ReleasePtr<IGIS_PropertySet> ReadOpenSet(IGIS_DataBuffer* pBuffer, const char* szMethod,
-                                                     const char* szUnreadable) {
+bool OpenBufferReadable(IGIS_DataBuffer* pBuffer, const StoredSetView& set, const char* szMethod,
+                        const char* szUnreadable) {
   if (pBuffer == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDataBuffer为空");
-    return nullptr;
+    return false;
   }
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
-  if (!pSet || !pSet->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
+  if (set.Damaged()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szUnreadable);
-    return nullptr;
+    return false;
   }
-  return pSet;
+  return true;
 }
 
 md::basilo::ReleasePtr<IGIS_AnnoPointStyle> NewLabelPointStyle(IGIS_SymbolPart* pTextSymbol,

@@ -22,6 +22,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/notara/igis_annostyle.h"
 #include "host/stratel/igis_numericformat.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/grid/grid/igis_gridlabel.h"
 #include "layout/graphicelement/grid/label/labelgeometry.h"
 
@@ -56,13 +57,25 @@ class GridLabelState {
   // A copy of the symbol's text part replaces the held symbol; the held
   // pointer changes nothing; NULL leaves no symbol, after a log record.
   void SetTextSymbol(IGIS_SymbolPart* pSymbol);
-  // Adds the common keys, with the type under "GridLabelType", to the set
-  // already stored in the buffer and stores the whole set back; FALSE when
-  // the buffer is NULL or the write failed.
+  // Adds the common keys, with the type under "GridLabelType", after the
+  // label's own keys and stores the set in the buffer; FALSE when the buffer
+  // is NULL or the write failed.
+  bool SaveCommon(StoredSetWriter* pSet, IGIS_DataBuffer* pBuffer, int nType) const;
+  // The same after the keys the buffer holds (stored common keys are written
+  // anew), for a label without keys of its own.
   bool SaveCommon(IGIS_DataBuffer* pBuffer, int nType) const;
+  // Reads the common keys from the set the label read its own keys from.
+  bool OpenCommon(const StoredSetView& set);
   // Reads the common keys; FALSE (nothing changed) for a NULL or unreadable
   // buffer.
   bool OpenCommon(IGIS_DataBuffer* pBuffer);
+
+ public:
+  // Reads the label from its stored set, already read from pBuffer (the
+  // label factory reads the label's type from it first); what Open answers.
+  virtual bool OpenStored(const StoredSetView& set, IGIS_DataBuffer* pBuffer) = 0;
+
+ protected:
   // Takes the other label's common state (its visibility flags only when it
   // is one of the library's labels) and a copy of its text symbol.
   void CopyCommon(IGIS_GridLabel& other);
@@ -81,32 +94,30 @@ class GridLabelState {
   IGIS_MapGrid* m_pMapGrid = nullptr;
 };
 
-// A new property set for a label's Save into the buffer; NULL after a
-// level-3 record under the method, "pDataBuffer == NULL" for a NULL buffer
-// or "p_property_set == NULL" when no set can be made.
-md::basilo::ReleasePtr<IGIS_PropertySet> NewSaveSet(IGIS_DataBuffer* pBuffer, const char* szMethod);
+// A label's Save is given a buffer: FALSE after a level-3 record
+// "pDataBuffer == NULL" under the method when it is not.
+bool SaveBufferGiven(IGIS_DataBuffer* pBuffer, const char* szMethod);
 
 // ---- Keys of the stored forms ----------------------------------------------
-// The writers set the key's value, adding the key (its description the key
-// itself) when the set lacks it.
+// The writers add the key, its description the key itself.
 
-void PutBool(IGIS_PropertySet* pSet, const char* szKey, bool bValue);
-void PutInt(IGIS_PropertySet* pSet, const char* szKey, int nValue);
+void PutBool(StoredSetWriter* pSet, const char* szKey, bool bValue);
+void PutInt(StoredSetWriter* pSet, const char* szKey, int nValue);
 // The symbol's bytes in the key's buffer; without a symbol the key stays, empty.
-void PutSymbol(IGIS_PropertySet* pSet, const char* szKey, IGIS_Symbol* pSymbol);
+void PutSymbol(StoredSetWriter* pSet, const char* szKey, IGIS_Symbol* pSymbol);
 // The format's settings in the key's buffer; without a format the key stays, empty.
-void PutNumericFormat(IGIS_PropertySet* pSet, const char* szKey, IGIS_NumericFormat* pFormat);
+void PutNumericFormat(StoredSetWriter* pSet, const char* szKey, IGIS_NumericFormat* pFormat);
 
 // The bool or int of the key into the value; a missing key leaves it.
-void TakeBool(IGIS_PropertySet* pSet, const char* szKey, bool* pValue);
-void TakeInt(IGIS_PropertySet* pSet, const char* szKey, int* pValue);
+void TakeBool(const StoredSetView& set, const char* szKey, bool* pValue);
+void TakeInt(const StoredSetView& set, const char* szKey, int* pValue);
 // The text symbol stored under the key (a new symbol, the caller's), or
 // NULL when the key is missing or holds no readable text symbol.
-md::basilo::ReleasePtr<IGIS_Symbol> TakeTextSymbol(IGIS_PropertySet* pSet, const char* szKey);
+md::basilo::ReleasePtr<IGIS_Symbol> TakeTextSymbol(const StoredSetView& set, const char* szKey);
 // Reads the format stored under the key into the held one, making a number
 // format first when none is held. A missing key, or one stored empty, leaves
 // the held format as it was.
-void TakeNumericFormat(IGIS_PropertySet* pSet, const char* szKey,
+void TakeNumericFormat(const StoredSetView& set, const char* szKey,
                        md::basilo::ReleasePtr<IGIS_NumericFormat>* pHeld);
 
 // A new number format (NULL without a format factory); with the kilometre
@@ -114,11 +125,11 @@ void TakeNumericFormat(IGIS_PropertySet* pSet, const char* szKey,
 // zero padding, rounded to decimal places.
 IGIS_NumericFormat* NewLabelNumberFormat(bool bDefaults);
 
-// The set stored in the buffer, read for a label's Open; NULL after a
-// level-3 record under the method, "pDataBuffer为空" for a NULL buffer or
-// szUnreadable when no set can be made or the buffer holds none.
-md::basilo::ReleasePtr<IGIS_PropertySet> ReadOpenSet(IGIS_DataBuffer* pBuffer, const char* szMethod,
-                                                     const char* szUnreadable);
+// Whether the buffer, given to a label's Open, holds a readable set;
+// FALSE after a level-3 record under the method, "pDataBuffer为空" for a
+// NULL buffer or szUnreadable for a damaged set.
+bool OpenBufferReadable(IGIS_DataBuffer* pBuffer, const StoredSetView& set, const char* szMethod,
+                        const char* szUnreadable);
 
 // A new point style of the annotation styles that draws texts with a copy
 // of the text symbol centred on their anchors, for a label's drawing; NULL
@@ -153,6 +164,11 @@ class CGIS_GridLabelBase : public TKind, public md::layout::label::GridLabelStat
   }
   bool Save(IGIS_DataBuffer* pBuffer) override { return SaveCommon(pBuffer, this->GetType()); }
   bool Open(IGIS_DataBuffer* pBuffer) override { return OpenCommon(pBuffer); }
+  // A label class reads the set it is given when it overrides this; others
+  // read the buffer again through their Open.
+  bool OpenStored(const md::layout::StoredSetView&, IGIS_DataBuffer* pBuffer) override {
+    return this->Open(pBuffer);
+  }
   void SetTextSymbolPtr(IGIS_SymbolPart* pSymbol) override { SetTextSymbol(pSymbol); }
   IGIS_GridLabel* CopyFrom(IGIS_GridLabel* pOther) override {
     if (pOther != nullptr) CopyCommon(*pOther);

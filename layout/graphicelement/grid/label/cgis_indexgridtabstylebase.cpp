@@ -74,13 +74,12 @@ TabFrame FrameOf(const TabContext& c, int nThickness, bool bOutside,
 // What a stored symbol key says: absent (NULL, *pEmpty false) keeps the
 // held symbol; stored empty (*pEmpty true) means the style has none;
 // otherwise the symbol read (NULL when it cannot be read).
-md::basilo::ReleasePtr<IGIS_Symbol> StoredSymbol(IGIS_PropertySet* pSet, const char* szKey, bool* pEmpty) {
+md::basilo::ReleasePtr<IGIS_Symbol> StoredSymbol(const StoredSetView& set, const char* szKey, bool* pEmpty) {
   *pEmpty = false;
-  IGIS_Field* pField = pSet->GetProperty(szKey);
+  const md::basilo::StoredFieldView* pField = set.Find(szKey);
   if (pField == nullptr) return nullptr;
-  IGIS_DataBuffer* pBuffer = pField->GetDataBuffer();
-  *pEmpty = pBuffer == nullptr || pBuffer->GetSize() == 0;
-  return md::basilo::ReleasePtr<IGIS_Symbol>(*pEmpty ? nullptr : GetSymbolFromField(pField));
+  *pEmpty = pField->type != GIS_FIELD_TYPE_BUFFER || pField->bytes.empty();
+  return md::basilo::ReleasePtr<IGIS_Symbol>(*pEmpty ? nullptr : GetSymbolFromStored(pField, szKey));
 }
 
 // The symbol setters' rule, with the style's own record for NULL.
@@ -115,11 +114,10 @@ void IndexTabStyleState::SetOutLineSymbol(IGIS_Symbol* pSymbol) {
                "left == NULL");
 }
 
-bool IndexTabStyleState::SaveTabKeys(IGIS_DataBuffer* pBuffer, const char* szMethod,
+bool IndexTabStyleState::SaveTabKeys(StoredSetWriter* pSet, IGIS_DataBuffer* pBuffer, const char* szMethod,
                                      const TabStyleKey* pExtra) const {
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet = NewSaveSet(pBuffer, szMethod);
-  if (!pSet) return false;
-  IGIS_PropertySet* s = pSet.get();
+  if (!SaveBufferGiven(pBuffer, szMethod)) return false;
+  StoredSetWriter* s = pSet;
   PutBool(s, "bInside", m_bInside);
   PutInt(s, "dThickness", m_nThickness);
   PutInt(s, "dOffsetX", m_nOffsetX);
@@ -127,18 +125,10 @@ bool IndexTabStyleState::SaveTabKeys(IGIS_DataBuffer* pBuffer, const char* szMet
   if (pExtra != nullptr) PutInt(s, pExtra->szKey, *pExtra->pValue);
   PutSymbol(s, "ForegroundSymbol", m_pForegroundSymbol.get());
   PutSymbol(s, "OutLineSymbol", m_pOutLineSymbol.get());
-  if (!s->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
-    return false;
-  }
   return true;
 }
 
-bool IndexTabStyleState::OpenTabKeys(IGIS_DataBuffer* pBuffer, const char* szMethod,
-                                     const TabStyleKey* pExtra) {
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet = ReadOpenSet(pBuffer, szMethod, "b_ret == NULL");
-  if (!pSet) return false;
-  IGIS_PropertySet* s = pSet.get();
+void IndexTabStyleState::OpenTabKeys(const StoredSetView& s, const TabStyleKey* pExtra) {
   TakeBool(s, "bInside", &m_bInside);
   TakeInt(s, "dThickness", &m_nThickness);
   TakeInt(s, "dOffsetX", &m_nOffsetX);
@@ -159,7 +149,6 @@ bool IndexTabStyleState::OpenTabKeys(IGIS_DataBuffer* pBuffer, const char* szMet
   } else if (IGIS_Symbol* pPart = SymbolPartOf(pLine.get(), SymbolKind::Line)) {
     SetOutLineSymbol(pPart);
   }
-  return true;
 }
 
 bool IndexTabStyleState::DrawTabs(const TabLabelSettings& s, HDC hdc, bool bPrint, IGIS_Display* pDisplay,

@@ -69,14 +69,14 @@ class IndexTabStyleState {
 
   // Writes the tab keys ("bInside", "dThickness", "dOffsetX", "dOffsetY",
   // the extra key when given, "ForegroundSymbol", "OutLineSymbol") into the
-  // buffer as a new set; FALSE (with a record under the method) when
-  // nothing could be written.
-  bool SaveTabKeys(IGIS_DataBuffer* pBuffer, const char* szMethod, const TabStyleKey* pExtra) const;
+  // set stored next into the buffer; FALSE (with a record under the method)
+  // for a NULL buffer.
+  bool SaveTabKeys(StoredSetWriter* pSet, IGIS_DataBuffer* pBuffer, const char* szMethod,
+                   const TabStyleKey* pExtra) const;
   // Reads the tab keys a buffer holds (a missing key keeps its field, a
   // symbol key stored empty means no symbol, an unreadable symbol keeps the
-  // held one); FALSE with a record, nothing changed, for a NULL or
-  // unreadable buffer.
-  bool OpenTabKeys(IGIS_DataBuffer* pBuffer, const char* szMethod, const TabStyleKey* pExtra);
+  // held one).
+  void OpenTabKeys(const StoredSetView& set, const TabStyleKey* pExtra);
 
   // Draws the style's rings (fill, then outline, ring by ring) on all four
   // sides and then the designations of the visible sides, inside the
@@ -155,8 +155,9 @@ class CGIS_IndexGridTabStyleBase : public CGIS_GridLabelBase<TKind>,
   // buffer; FALSE, with a record under the method, when either write failed.
   bool SaveStyle(IGIS_DataBuffer* pBuffer, const char* szMethod,
                  const md::layout::label::TabStyleKey* pExtra = nullptr) {
-    const bool bOwn = SaveTabKeys(pBuffer, szMethod, pExtra);
-    const bool bCommon = CGIS_GridLabelBase<TKind>::Save(pBuffer);
+    md::layout::StoredSetWriter set;
+    const bool bOwn = this->SaveTabKeys(&set, pBuffer, szMethod, pExtra);
+    const bool bCommon = this->SaveCommon(&set, pBuffer, this->GetType());
     if (!bCommon) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
     return bOwn && bCommon;
   }
@@ -165,8 +166,10 @@ class CGIS_IndexGridTabStyleBase : public CGIS_GridLabelBase<TKind>,
   // keep their new values).
   bool OpenStyle(IGIS_DataBuffer* pBuffer, const char* szMethod,
                  const md::layout::label::TabStyleKey* pExtra = nullptr) {
-    if (!OpenTabKeys(pBuffer, szMethod, pExtra)) return false;
-    if (!CGIS_GridLabelBase<TKind>::Open(pBuffer)) {
+    const md::layout::StoredSetView set(pBuffer);
+    if (!md::layout::label::OpenBufferReadable(pBuffer, set, szMethod, "b_ret == NULL")) return false;
+    this->OpenTabKeys(set, pExtra);
+    if (!this->OpenCommon(set)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
       return false;
     }

@@ -125,9 +125,9 @@ IGIS_MixedFontGridLabel* CGIS_MixedFontGridLabel::Copy(IGIS_MixedFontGridLabel* 
 }
 
 bool CGIS_MixedFontGridLabel::Save(IGIS_DataBuffer* pBuffer) {
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet = md::layout::label::NewSaveSet(pBuffer, kSave);
-  if (!pSet) return false;
-  IGIS_PropertySet* s = pSet.get();
+  if (!md::layout::label::SaveBufferGiven(pBuffer, kSave)) return false;
+  md::layout::StoredSetWriter set;
+  md::layout::StoredSetWriter* s = &set;
   PutInt(s, kDigitsKey, m_nNumGroupedDigits);
   PutBool(s, kByCountKey, m_bGroupedDigitsType);
   PutSymbol(s, kSecondaryKey, m_pSecondarySymbol.get());
@@ -135,24 +135,18 @@ bool CGIS_MixedFontGridLabel::Save(IGIS_DataBuffer* pBuffer) {
   PutInt(s, kPositionKey, m_nPosition);
   PutBool(s, kShowZoneKey, m_bShowZone);
   PutNumericFormat(s, kFormatKey, m_pNumericFormat.get());
-  const bool bOwn = s->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
-  if (!bOwn) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
-  const bool bCommon = CGIS_GridLabelBase::Save(pBuffer);
+  const bool bCommon = SaveCommon(s, pBuffer, GetType());
   if (!bCommon) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
-  return bOwn && bCommon;
+  return bCommon;
 }
 
 bool CGIS_MixedFontGridLabel::Open(IGIS_DataBuffer* pBuffer) {
-  if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "pDataBuffer为空");
-    return false;
-  }
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
-  if (!pSet || !pSet->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "b_ret == NULL");
-    return false;
-  }
-  IGIS_PropertySet* s = pSet.get();
+  const md::layout::StoredSetView set(pBuffer);
+  if (!md::layout::label::OpenBufferReadable(pBuffer, set, kOpen, "b_ret == NULL")) return false;
+  return OpenStored(set, pBuffer);
+}
+
+bool CGIS_MixedFontGridLabel::OpenStored(const md::layout::StoredSetView& s, IGIS_DataBuffer*) {
   // The count and the position are kept as stored: the splitting reads a
   // negative count as 0, and a position outside the rule blanks nothing.
   md::layout::label::TakeInt(s, kDigitsKey, &m_nNumGroupedDigits);
@@ -163,9 +157,7 @@ bool CGIS_MixedFontGridLabel::Open(IGIS_DataBuffer* pBuffer) {
   md::layout::label::TakeInt(s, kPositionKey, &m_nPosition);
   md::layout::label::TakeBool(s, kShowZoneKey, &m_bShowZone);
   md::layout::label::TakeNumericFormat(s, kFormatKey, &m_pNumericFormat);
-  const bool bCommon = CGIS_GridLabelBase::Open(pBuffer);
-  if (!bCommon) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "b_ret == NULL");
-  return bCommon;
+  return OpenCommon(s);
 }
 
 bool CGIS_MixedFontGridLabel::OnOpenPropertyDlg() { return md::layout::label::OpenLabelSheet(this); }

@@ -58,23 +58,24 @@ GIS_CreateMapGridLabelFormatObjectFromDataBuffer(IGIS_DataBuffer* pBuffer) {
             "pDataBuffer == NULL");
     return nullptr;
   }
-  md::basilo::ReleasePtr<IGIS_PropertySet> pSet(GIS_CreatePropertySetObject());
-  if (!pSet) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "p_property_set == NULL");
-    return nullptr;
-  }
-  if (!pSet->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) {
+  // The set is read once: for the type here and for the label's keys.
+  const md::layout::StoredSetView set(pBuffer);
+  if (set.Damaged()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "不能从DataBuffer读出数据");
     return nullptr;
   }
-  IGIS_Field* pType = pSet->GetProperty("GridLabelType");
-  if (pType == nullptr) return nullptr;
-  IGIS_GridLabel* pLabel = GIS_CreateMapGridLabelFormatObject(pType->GetInt());
+  int nType = 0;
+  if (!set.Read("GridLabelType", &nType)) return nullptr;
+  IGIS_GridLabel* pLabel = GIS_CreateMapGridLabelFormatObject(nType);
   if (pLabel == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "不能创建p_labelFormat==NULL");
     return nullptr;
   }
   // A label whose own keys cannot be read keeps its defaults for them.
-  pLabel->Open(pBuffer);
+  if (auto* pState = dynamic_cast<md::layout::label::GridLabelState*>(pLabel)) {
+    pState->OpenStored(set, pBuffer);
+  } else {
+    pLabel->Open(pBuffer);
+  }
   return pLabel;
 }
