@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <unordered_map>
@@ -186,6 +187,69 @@ class PlanCache {
   std::deque<Plan> plans_;
 };
 
+// The bounds of rectangles transformed lately, by everything their points'
+// transformation depends on: a map grid's drawing asks for the degrees of
+// the same map bound once for its lines, once for its hatches and once for
+// its labels. Only bounds that some point reached are kept (a bound that
+// none reached is logged each time).
+class RectCache {
+ public:
+  struct Key {
+    int mode = 0;
+    Side source, target;
+    std::string definition;
+    SGIS_DRect rect;
+    int pointsPerEdge = 0;
+    bool forward = true;
+  };
+  static RectCache& Shared() {
+    static RectCache cache;
+    return cache;
+  }
+  bool Find(const Key& key, SGIS_DRect* pRect, bool* pAll) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const Bound& b : bounds_) {
+      if (Same(b.key, key)) {
+        *pRect = b.rect;
+        *pAll = b.all;
+        return true;
+      }
+    }
+    return false;
+  }
+  void Keep(const Key& key, const SGIS_DRect& rect, bool all) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (bounds_.size() >= kMaxBounds) bounds_.pop_back();
+    bounds_.push_front(Bound{key, rect, all});
+  }
+
+ private:
+  static constexpr std::size_t kMaxBounds = 16;
+  struct Bound {
+    Key key;
+    SGIS_DRect rect;
+    bool all = false;
+  };
+  // Doubles compared to the bit, so that -0 and 0 or two NaNs never stand
+  // for each other.
+  static bool Bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+  static bool Same(const Side& a, const Side& b) {
+    return a.valid == b.valid && a.projected == b.projected && Bits(a.unitToBase, b.unitToBase) &&
+           Bits(a.unitFactor, b.unitFactor) && Bits(a.origin[0], b.origin[0]) &&
+           Bits(a.origin[1], b.origin[1]) && Bits(a.primeMeridian, b.primeMeridian) &&
+           a.projection == b.projection && a.datumKey == b.datumKey && a.cartesian == b.cartesian &&
+           a.helmert == b.helmert;
+  }
+  static bool Same(const Key& a, const Key& b) {
+    return a.mode == b.mode && a.pointsPerEdge == b.pointsPerEdge && a.forward == b.forward &&
+           Bits(a.rect.x1, b.rect.x1) && Bits(a.rect.y1, b.rect.y1) && Bits(a.rect.x2, b.rect.x2) &&
+           Bits(a.rect.y2, b.rect.y2) && a.definition == b.definition && Same(a.source, b.source) &&
+           Same(a.target, b.target);
+  }
+  std::mutex mutex_;
+  std::deque<Bound> bounds_;
+};
+
 }  // namespace
 
 bool MakeSide(const ReferenceDef& def, Side* side, std::string* why) {
@@ -348,6 +412,16 @@ BOOL CCoordTransform::TransformRect(SGIS_DRect* rect, int pointsPerEdge, int dir
   SGIS_DRect r = *rect;
   r.Normalize();
   const int n = std::clamp(pointsPerEdge, 2, kMaxPointsPerEdge);
+  RectCache::Key key;
+  key.mode = static_cast<int>(m_mode);
+  key.source = m_source;
+  key.target = m_target;
+  key.definition = m_definition;
+  key.rect = r;
+  key.pointsPerEdge = n;
+  key.forward = direction != 0;
+  bool kept = false;
+  if (RectCache::Shared().Find(key, rect, &kept)) return kept ? TRUE : FALSE;
   // The outline, corner to corner: bottom, right, top and left edges.
   const double cx[5] = {r.x1, r.x2, r.x2, r.x1, r.x1};
   const double cy[5] = {r.y2, r.y2, r.y1, r.y1, r.y2};
@@ -384,6 +458,7 @@ BOOL CCoordTransform::TransformRect(SGIS_DRect* rect, int pointsPerEdge, int dir
   rect->x2 = maxX;
   rect->y1 = maxY;
   rect->y2 = minY;
+  RectCache::Shared().Keep(key, *rect, all);
   return all ? TRUE : FALSE;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <string>
@@ -511,6 +512,42 @@ TEST(CoordTransform, RectangleExtentFollowsTheDensifiedEdges) {
   SGIS_DRect big(116.0, 32.0, 118.0, 30.0);
   EXPECT_TRUE(t->TransformRect(&big, 1 << 30, 1));
   EXPECT_NEAR(big.y2, bottomMiddle.y, 1e-3);
+}
+
+TEST(CoordTransform, RectanglesAskedForAgainGiveTheSameBoundForTheSameReferencesOnly) {
+  RefPtr geo = Geographic(GIS_DATUM_CGCS2000);
+  RefPtr zone39 = GaussKruger(GIS_DATUM_CGCS2000, 3, 39, FALSE);
+  RefPtr zone40 = GaussKruger(GIS_DATUM_CGCS2000, 3, 40, FALSE);
+  const SGIS_DRect box(116.0, 32.0, 118.0, 30.0);
+  // Each transformation new, as a drawing makes them: the same bound to the
+  // bit, and the same answer for a box partly beyond the pole.
+  for (const SGIS_DRect& given : {box, SGIS_DRect(116.0, 100.0, 118.0, 80.0)}) {
+    SGIS_DRect first = given, again = given;
+    const BOOL bFirst = Transform(geo.get(), zone39.get())->TransformRect(&first, 64, 1);
+    const BOOL bAgain = Transform(geo.get(), zone39.get())->TransformRect(&again, 64, 1);
+    EXPECT_EQ(bAgain, bFirst);
+    EXPECT_EQ(std::memcmp(&first, &again, sizeof first), 0);
+  }
+  // Another zone, another sample count, the other way: bounds of their own.
+  SGIS_DRect in39 = box, in40 = box, sparse = box, back = box;
+  ASSERT_TRUE(Transform(geo.get(), zone39.get())->TransformRect(&in39, 64, 1));
+  ASSERT_TRUE(Transform(geo.get(), zone40.get())->TransformRect(&in40, 64, 1));
+  ASSERT_TRUE(Transform(geo.get(), zone39.get())->TransformRect(&sparse, 2, 1));
+  SGIS_DPoint corner(116.0, 30.0);
+  ASSERT_TRUE(Transform(geo.get(), zone40.get())->TransformPoint(1, &corner, 1));
+  EXPECT_NEAR(in40.x1, corner.x, 1e-6);
+  EXPECT_LT(in40.x2, in39.x1);
+  EXPECT_GT(sparse.y2, in39.y2 + 1.0);
+  back = in39;
+  ASSERT_TRUE(Transform(geo.get(), zone39.get())->TransformRect(&back, 64, 0));
+  EXPECT_NEAR(back.x1, 116.0, 0.1);
+  // Nothing transformable is logged every time.
+  for (int i = 0; i < 2; ++i) {
+    const std::size_t mark = LogMark();
+    SGIS_DRect beyond(116.0, 100.0, 118.0, 95.0);
+    EXPECT_FALSE(Transform(geo.get(), zone39.get())->TransformRect(&beyond, 16, 1));
+    EXPECT_TRUE(LoggedSince(mark, "CGIS_CoordTransform::TransformRect"));
+  }
 }
 
 TEST(SpatialReferenceHolder, GeographicToGaussKrugerAndBack) {
