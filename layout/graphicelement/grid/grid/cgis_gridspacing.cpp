@@ -2,6 +2,7 @@
 #include "layout/graphicelement/grid/grid/cgis_gridspacing.h"
 
 #include <exception>
+#include <utility>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
@@ -79,10 +80,11 @@ bool CGIS_GridSpacing::Open(IGIS_DataBuffer* pBuffer) {
       return false;
     }
     s.Read("FixedOrigin", &m_bFixedOrigin);
-    s.Read("XIntervalSize", &m_dXIntervalSize);
-    s.Read("YIntervalSize", &m_dYIntervalSize);
-    s.Read("XOrigin", &m_dXOrigin);
-    s.Read("YOrigin", &m_dYOrigin);
+    const std::pair<const char*, double*> doubles[] = {{"XIntervalSize", &m_dXIntervalSize},
+                                                       {"YIntervalSize", &m_dYIntervalSize},
+                                                       {"XOrigin", &m_dXOrigin},
+                                                       {"YOrigin", &m_dYOrigin}};
+    for (const auto& [szKey, pValue] : doubles) s.Read(szKey, pValue);
     s.Read("UnitsType", &m_nUnitsType);
     s.Read("Units", &m_nUnits);
   } catch (const std::exception&) {
