@@ -2,22 +2,29 @@
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 
 #include <algorithm>
-#include <cstring>
+#include <deque>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 
 namespace {
 
-using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
+using md::layout::StoredIndexKey;
+using md::layout::StoredSetView;
+using md::layout::StoredSetWriter;
 
-IGIS_Field* AddBufferField(IGIS_PropertySet* pSet, const char* szKey) {
-  IGIS_Field* pField = pSet->GetProperty(szKey);
-  return pField != nullptr ? pField : pSet->AddProperty(szKey, szKey, GIS_FIELD_TYPE_BUFFER, 1);
+std::span<const BYTE> BytesOf(IGIS_DataBuffer* pBuffer) {
+  const int n = pBuffer->GetSize();
+  return n > 0 && pBuffer->GetData() != nullptr
+             ? std::span<const BYTE>(pBuffer->GetData(), static_cast<std::size_t>(n))
+             : std::span<const BYTE>();
 }
 
 }  // namespace
@@ -35,29 +42,25 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
     return false;
   }
-  PropertySetPtr outer(GIS_CreatePropertySetObject());
-  if (!outer) return false;
+  md::basilo::ReleasePtr<IGIS_DataBuffer> gridBytes(GIS_CreateDataBufferObject(0));
+  if (!gridBytes) return false;
+  StoredSetWriter outer;
   const int nCount = static_cast<int>(m_grids.size() + m_kept.size());
-  if (IGIS_Field* f = outer->AddProperty("Count", "Count", GIS_FIELD_TYPE_INT, 1)) f->SetInt(nCount);
+  outer.Int("Count", "Count", nCount);
   bool bOk = true;
   int nKey = 0;
-  // The nested set of one entry, under the next number.
-  auto entryBuffer = [&]() -> IGIS_DataBuffer* {
-    const std::string key = std::to_string(++nKey);
-    IGIS_Field* pEntry = AddBufferField(outer.get(), key.c_str());
-    return pEntry != nullptr ? pEntry->GetDataBuffer() : nullptr;
+  // The writer is given the keys and nested sets until it finishes.
+  std::deque<StoredIndexKey> keys;
+  std::deque<std::vector<BYTE>> entries;
+  // One entry, under the next number.
+  auto addEntry = [&](std::span<const BYTE> bytes) {
+    const StoredIndexKey& key = keys.emplace_back(++nKey);
+    outer.Bytes(key.c_str(), key.c_str(), bytes);
   };
   std::size_t nextKept = 0;
   auto writeKept = [&](std::size_t nBefore) {
-    for (; nextKept < m_kept.size() && m_kept[nextKept].nAfter <= nBefore; ++nextKept) {
-      const std::vector<BYTE>& bytes = m_kept[nextKept].bytes;
-      IGIS_DataBuffer* pEntry = entryBuffer();
-      if (pEntry == nullptr || !pEntry->SetSize(static_cast<int>(bytes.size()))) {
-        bOk = false;
-        continue;
-      }
-      if (!bytes.empty()) std::memcpy(pEntry->GetData(), bytes.data(), bytes.size());
-    }
+    for (; nextKept < m_kept.size() && m_kept[nextKept].nAfter <= nBefore; ++nextKept)
+      addEntry(m_kept[nextKept].bytes);
   };
   for (std::size_t i = 0; i < m_grids.size(); ++i) {
     writeKept(i);
@@ -67,25 +70,28 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
       ++nKey;
       continue;
     }
-    PropertySetPtr nested(GIS_CreatePropertySetObject());
-    IGIS_Field* pType = nested ? nested->AddProperty("GridType", "GridType", GIS_FIELD_TYPE_INT, 1) : nullptr;
-    if (pType != nullptr) pType->SetInt(pGrid->GetType());
-    IGIS_Field* pData = nested ? AddBufferField(nested.get(), "GridData") : nullptr;
-    if (pData == nullptr || !pGrid->Save(pData->GetDataBuffer())) {
+    gridBytes->SetSize(0);
+    if (!pGrid->Save(gridBytes.get())) {
       // The grid keeps its number; "Count" still counts it.
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
       bOk = false;
       ++nKey;
       continue;
     }
-    IGIS_DataBuffer* pEntry = entryBuffer();
-    if (pEntry == nullptr || !nested->Archive(pEntry, GIS_ARCHIVE_WRITE, 0)) {
+    StoredSetWriter nested;
+    nested.Int("GridType", "GridType", pGrid->GetType());
+    nested.Bytes("GridData", "GridData", BytesOf(gridBytes.get()));
+    md::basilo::ReleasePtr<IGIS_DataBuffer> entry(GIS_CreateDataBufferObject(0));
+    if (!entry || !nested.Finish(entry.get())) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
       bOk = false;
+      addEntry({});
+      continue;
     }
+    addEntry(entries.emplace_back(BytesOf(entry.get()).begin(), BytesOf(entry.get()).end()));
   }
   writeKept(m_grids.size());
-  if (!outer->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0)) {
+  if (!outer.Finish(pBuffer)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
     return false;
   }
@@ -98,38 +104,34 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
     return false;
   }
-  PropertySetPtr outer(GIS_CreatePropertySetObject());
-  if (!outer) return false;
-  if (!outer->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
-  IGIS_Field* pCount = outer->GetProperty("Count");
-  int nCount = pCount != nullptr ? pCount->GetInt() : 0;
+  const StoredSetView outer(pBuffer);
+  if (outer.Damaged()) GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
+  int nCount = 0;
+  outer.Read("Count", &nCount);
   if (nCount > kMaxStoredGrids) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "Count %d > %d", nCount, kMaxStoredGrids);
     nCount = kMaxStoredGrids;
   }
   for (int k = 1; k <= nCount; ++k) {
-    IGIS_Field* pEntry = outer->GetProperty(std::to_string(k).c_str());
-    IGIS_DataBuffer* pEntryBuffer = pEntry != nullptr ? pEntry->GetDataBuffer() : nullptr;
+    IGIS_DataBuffer* pEntryBuffer = outer.Buffer(StoredIndexKey(k).c_str());
     if (pEntryBuffer == nullptr) continue;
-    PropertySetPtr nested(GIS_CreatePropertySetObject());
-    if (!nested || !nested->Archive(pEntryBuffer, GIS_ARCHIVE_READ, 0)) {
+    const StoredSetView nested(pEntryBuffer);
+    if (nested.Damaged()) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
       continue;
     }
-    IGIS_Field* pType = nested->GetProperty("GridType");
-    if (pType == nullptr) continue;
-    IGIS_Field* pData = nested->GetProperty("GridData");
-    if (pData == nullptr || pData->GetDataBuffer() == nullptr) continue;
-    IGIS_MapGrid* pGrid = GIS_CreateMapGridPropertyObject(pType->GetInt());
+    int nType = 0;
+    if (!nested.Read("GridType", &nType)) continue;
+    IGIS_DataBuffer* pData = nested.Buffer("GridData");
+    if (pData == nullptr) continue;
+    IGIS_MapGrid* pGrid = GIS_CreateMapGridPropertyObject(nType);
     if (pGrid == nullptr) {
       // A kind this library does not make: written back as it was read.
-      const BYTE* pBytes = pEntryBuffer->GetData();
-      m_kept.push_back({m_grids.size(), pBytes != nullptr
-                                            ? std::vector<BYTE>(pBytes, pBytes + pEntryBuffer->GetSize())
-                                            : std::vector<BYTE>()});
+      const std::span<const BYTE> bytes = BytesOf(pEntryBuffer);
+      m_kept.push_back({m_grids.size(), std::vector<BYTE>(bytes.begin(), bytes.end())});
       continue;
     }
-    pGrid->Open(pData->GetDataBuffer());
+    pGrid->Open(pData);
     pGrid->SetMapElement(m_pMapElement);
     m_grids.push_back(pGrid);
   }
