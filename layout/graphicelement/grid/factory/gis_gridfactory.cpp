@@ -3,6 +3,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/makeornull.h"
 #include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/grid/graticule/cgis_graticulegrid.h"
 #include "layout/graphicelement/grid/graticulemn/cgis_graticulemngrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
@@ -45,13 +46,16 @@ extern "C" __attribute__((visibility("default"))) IGIS_MapGrid* GIS_CreateMapGri
 extern "C" __attribute__((visibility("default"))) IGIS_MapGrid* GIS_CreateMapGridPropertyObjectFromBuffer(
     IGIS_DataBuffer* pBuffer) {
   if (pBuffer == nullptr) return nullptr;
-  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
-  if (!set || !set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) return nullptr;
-  IGIS_Field* pType = set->GetProperty("GridType");
-  if (pType == nullptr) return nullptr;
-  IGIS_MapGrid* pGrid = GIS_CreateMapGridPropertyObject(pType->GetInt());
+  // The set is read once: for the kind here and for the grid's keys.
+  const md::layout::StoredSetView set(pBuffer);
+  int nType = 0;
+  if (set.Damaged() || !set.Read("GridType", &nType)) return nullptr;
+  IGIS_MapGrid* pGrid = GIS_CreateMapGridPropertyObject(nType);
   if (pGrid == nullptr) return nullptr;
-  set.reset();
-  pGrid->Open(pBuffer);
+  if (auto* pValues = dynamic_cast<md::layout::grid::MapGridValues*>(pGrid)) {
+    pValues->OpenStored(set, pBuffer);
+  } else {
+    pGrid->Open(pBuffer);
+  }
   return pGrid;
 }

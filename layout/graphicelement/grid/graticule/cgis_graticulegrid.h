@@ -29,6 +29,7 @@ class CGIS_GraticuleGrid final : public CGIS_MapGridBase<IGIS_GraticuleGrid> {
   IGIS_MapGrid* Clone() override;
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer* pBuffer) override;
+  bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) override;
   // The sheet "经纬网属性" on the grid itself; anything but OK puts the grid
   // back as it was.
   bool OnOpenPropertyDlg() override;

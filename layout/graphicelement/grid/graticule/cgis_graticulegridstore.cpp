@@ -73,8 +73,12 @@ bool CGIS_GraticuleGrid::Open(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "pDataBuffer为空");
     return false;
   }
-  const StoredSetView s(pBuffer);
-  if (s.Damaged()) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "b_ret == NULL");
+  const StoredSetView set(pBuffer);
+  if (set.Damaged()) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "b_ret == NULL");
+  return OpenStored(set, pBuffer);
+}
+
+bool CGIS_GraticuleGrid::OpenStored(const StoredSetView& s, IGIS_DataBuffer*) {
   md::basilo::ReleasePtr<IGIS_Symbol> read;
   auto symbol = [&](const char* szKey) {
     read.reset(GetSymbolFromStored(s.Find(szKey), szKey));

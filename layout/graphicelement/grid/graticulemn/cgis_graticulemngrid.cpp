@@ -80,6 +80,10 @@ bool CGIS_GraticuleMNGrid::Open(IGIS_DataBuffer* pBuffer) {
   }
   const md::layout::StoredSetView set(pBuffer);
   if (set.Damaged()) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "b_ret == NULL");
+  return OpenStored(set, pBuffer);
+}
+
+bool CGIS_GraticuleMNGrid::OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer*) {
   // Stored as read; a count below 1 is taken as 1 where the counts divide.
   set.Read("LatitudeCount", &m_nLatitudeCount);
   set.Read("LongitudeCount", &m_nLongitudeCount);

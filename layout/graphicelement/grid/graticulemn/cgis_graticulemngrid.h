@@ -32,6 +32,7 @@ class CGIS_GraticuleMNGrid final : public CGIS_MapGridBase<IGIS_GraticuleMNGrid>
   // The counts, then the common keys; false when either could not be written.
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer* pBuffer) override;
+  bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) override;
   // The sheet "经纬网(行列数固定)属性" on the grid itself; anything but OK
   // puts the grid back as it was.
   bool OnOpenPropertyDlg() override;

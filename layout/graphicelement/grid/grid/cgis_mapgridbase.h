@@ -51,6 +51,10 @@ class MapGridValues {
  public:
   static constexpr std::size_t kMaxNameBytes = 999;
 
+  // Reads the grid from its stored set, already read from pBuffer (the grid
+  // factory reads the grid's kind from it first); what Open answers.
+  virtual bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) = 0;
+
   // The switches, in the order of the stored keys.
   enum Flag {
     kTopLabel,
@@ -234,6 +238,11 @@ class CGIS_MapGridBase : public TKind, public md::layout::grid::MapGridValues {
   bool Save(IGIS_DataBuffer* pBuffer) override { return SaveCommon(pBuffer); }
   // The common keys; a kind's Open reads its own keys first, then calls it.
   bool Open(IGIS_DataBuffer* pBuffer) override { return OpenCommon(pBuffer); }
+  // A kind reads the set it is given when it overrides this; others read
+  // the buffer again through their Open.
+  bool OpenStored(const md::layout::StoredSetView&, IGIS_DataBuffer* pBuffer) override {
+    return this->Open(pBuffer);
+  }
   int GetGridlineType() override { return m_nGridlineType; }
   void SetGridlineType(int nType) override {
     if (nType >= GIS_GRIDLINE_NONE && nType <= GIS_GRIDLINE_MARKS) m_nGridlineType = nType;

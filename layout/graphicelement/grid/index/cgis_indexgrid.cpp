@@ -85,6 +85,11 @@ bool CGIS_IndexGrid::Open(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
     return false;
   }
+  return OpenStored(set, pBuffer);
+}
+
+bool CGIS_IndexGrid::OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer*) {
+  constexpr const char* kMethod = "CGIS_IndexGrid::Open";
   set.Read(kColumnCount, &m_nColumnCount);
   set.Read(kRowCount, &m_nRowCount);
   set.Read(kXYLabelType, &m_bXYLabelType);

@@ -27,6 +27,7 @@ class CGIS_IndexGrid final : public CGIS_MapGridBase<IGIS_IndexGrid> {
   // "ColumnCount", "RowCount", "XYLabelType", then the common keys.
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer* pBuffer) override;
+  bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) override;
   // The sheet "索引格网属性"; TRUE only when the user confirmed.
   bool OnOpenPropertyDlg() override;
   // The common conversion (tabs, border) and then a compound of the grid's

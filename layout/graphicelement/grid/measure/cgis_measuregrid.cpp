@@ -131,6 +131,10 @@ bool CGIS_MeasureGrid::Open(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == FALSE ");
     return false;
   }
+  return OpenStored(set, pBuffer);
+}
+
+bool CGIS_MeasureGrid::OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer*) {
   if (set.Find(kSpacingKey) != nullptr) {
     if (m_pGridSpacing == nullptr) m_pGridSpacing.reset(NewLinearSpacing());
     IGIS_DataBuffer* pData = set.Buffer(kSpacingKey);

@@ -38,6 +38,7 @@ class CGIS_MeasureGrid final : public CGIS_MapGridBase<IGIS_MeasureGrid> {
   // "GridSpacing" and "SpatialReference", then the common keys.
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer* pBuffer) override;
+  bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) override;
   // The sheet "方里网属性"; Cancel puts every value back.
   bool OnOpenPropertyDlg() override;
   IGIS_Element* ConvertToElement() override;
