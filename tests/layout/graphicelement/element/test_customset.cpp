@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -200,6 +201,35 @@ TEST_F(Custom, ReadingInPlaceGivesTheGettersValues) {
   EXPECT_FALSE(damaged.Read("Count", &count));
   EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "Test::Archive",
                        "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)"));
+}
+
+// A new set written straight into its bytes holds what a property set given
+// the same fields writes: doubles (the non-finite ones too), and stored
+// fields copied with their own descriptions and types.
+TEST(StoredSetWriter, WritesWhatAPropertySetGivenTheSameFieldsWrites) {
+  const Bytes stored = Stored({{"Count", 1, 7, ""}, {"Name", 4, 0, "名"}, {"Data", 16, 0, "xyz"}});
+  md::basilo::ReleasePtr<IGIS_DataBuffer> in(GIS_CreateDataBufferObject(0));
+  ASSERT_TRUE(in->SetSize(static_cast<int>(stored.size())));
+  std::memcpy(in->GetData(), stored.data(), stored.size());
+  const md::layout::StoredSetView view(in.get());
+  ASSERT_EQ(view.Fields().size(), 3u);
+  const double values[] = {0.5, -1e300, std::numeric_limits<double>::quiet_NaN(),
+                           std::numeric_limits<double>::infinity()};
+  md::layout::StoredSetWriter writer;
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  for (const md::basilo::StoredFieldView& f : view.Fields()) writer.Stored(f);
+  set->Archive(in.get(), GIS_ARCHIVE_READ, 0);
+  for (int i = 0; i < 4; ++i) {
+    const std::string key = "D" + std::to_string(i);
+    writer.Double(key, "双精度", values[i]);
+    set->AddProperty(key.c_str(), "双精度", GIS_FIELD_TYPE_DOUBLE, 1)->SetDouble(values[i]);
+  }
+  md::basilo::ReleasePtr<IGIS_DataBuffer> written(GIS_CreateDataBufferObject(0));
+  md::basilo::ReleasePtr<IGIS_DataBuffer> expected(GIS_CreateDataBufferObject(0));
+  ASSERT_TRUE(writer.Finish(written.get()));
+  ASSERT_TRUE(set->Archive(expected.get(), GIS_ARCHIVE_WRITE, 0));
+  EXPECT_EQ(Bytes(written->GetData(), written->GetData() + written->GetSize()),
+            Bytes(expected->GetData(), expected->GetData() + expected->GetSize()));
 }
 
 }  // namespace

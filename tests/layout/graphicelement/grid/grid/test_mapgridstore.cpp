@@ -321,6 +321,25 @@ TEST(MapGridStore, EveryKindStoresWhatAPropertySetHoldingItsKeysWrites) {
   b->Release();
 }
 
+// Bytes that hold no readable set change no kind's state, leave a record,
+// and the factory makes no grid of them.
+TEST(MapGridStore, DamagedBytesChangeNoKindsState) {
+  const std::vector<BYTE> damaged = {'M', 'D', 'P', 'S', 1, 0, 0, 0, 9, 9, 9};
+  for (int type = GIS_MAPGRID_GRATICULE; type <= GIS_MAPGRID_GRATICULE_MN; ++type) {
+    Owned<IGIS_MapGrid> grid(GIS_CreateMapGridPropertyObject(type));
+    if (grid.get() == nullptr) continue;
+    grid->SetName("保持");
+    const std::vector<BYTE> before = md::test::Stored(grid.get());
+    IGIS_DataBuffer* b = md::test::BufferOf(damaged);
+    md::test::LogMark mark;
+    grid->Open(b);
+    EXPECT_GT(mark.Count(), 0u) << type;
+    EXPECT_EQ(md::test::Stored(grid.get()), before) << type;
+    EXPECT_EQ(GIS_CreateMapGridPropertyObjectFromBuffer(b), nullptr) << type;
+    b->Release();
+  }
+}
+
 TEST(MapGridStore, TheFromBufferExportRefusesWhatNamesNoGrid) {
   Owned<TestKindGrid> grid(new TestKindGrid());
   const std::vector<BYTE> bytes = md::test::Stored(grid.get());

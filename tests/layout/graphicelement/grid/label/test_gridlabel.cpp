@@ -72,6 +72,27 @@ TEST(LabelFactory, EveryLabelStoresWhatAPropertySetHoldingItsKeysWrites) {
   }
 }
 
+// Bytes that hold no readable set: every label refuses them with a record,
+// keeps what it held, and the factory makes nothing of them.
+TEST(LabelFactory, EveryLabelRefusesDamagedBytesAndKeepsItsState) {
+  const std::vector<BYTE> damaged = {'M', 'D', 'P', 'S', 1, 0, 0, 0, 9, 9, 9};
+  for (int type = GIS_GRIDLABEL_DMS; type <= GIS_GRIDLABEL_INDEX_ROUNDED; ++type) {
+    ReleasePtr<IGIS_GridLabel> label(GIS_CreateMapGridLabelFormatObject(type));
+    if (!label) continue;
+    label->SetLabelOffset(77);
+    ReleasePtr<IGIS_DataBuffer> before(GIS_CreateDataBufferObject(0));
+    ASSERT_TRUE(label->Save(before.get()));
+    BufferPtr b = BufferOf(damaged);
+    LogMark mark;
+    EXPECT_FALSE(label->Open(b.get())) << type;
+    EXPECT_GT(mark.Count(), 0u) << type;
+    EXPECT_EQ(Stored(label.get()),
+              std::vector<BYTE>(before->GetData(), before->GetData() + before->GetSize()))
+        << type;
+    EXPECT_EQ(GIS_CreateMapGridLabelFormatObjectFromDataBuffer(b.get()), nullptr) << type;
+  }
+}
+
 TEST(LabelFactory, RebuildsStoredLabelsAndRefusesWhatItCannot) {
   BufferPtr noType = BufferWith([](IGIS_PropertySet* s) { PutInt(s, "LabelOffset", 300); });
   BufferPtr type3 = BufferWith([](IGIS_PropertySet* s) { PutInt(s, "GridLabelType", 3); });
