@@ -49,9 +49,7 @@ CGIS_DMSGridLabel::CGIS_DMSGridLabel() : m_pLatLonFormat(NewLatLonFormat()) {
 void CGIS_DMSGridLabel::Release() { delete this; }
 
 IGIS_GridLabel* CGIS_DMSGridLabel::Clone() {
-  auto* pClone = md::basilo::MakeOrNull<CGIS_DMSGridLabel>("CGIS_DMSGridLabel::Clone");
-  if (pClone != nullptr) pClone->Copy(this);
-  return pClone;
+  return md::basilo::CloneOrNull<CGIS_DMSGridLabel>("CGIS_DMSGridLabel::Clone", this);
 }
 
 void CGIS_DMSGridLabel::SetSecondsSymbolTextPtr(IGIS_SymbolPart* pSymbol) {

@@ -20,9 +20,7 @@ CGIS_FormattedGridLabel::CGIS_FormattedGridLabel()
 void CGIS_FormattedGridLabel::Release() { delete this; }
 
 IGIS_GridLabel* CGIS_FormattedGridLabel::Clone() {
-  auto* pClone = md::basilo::MakeOrNull<CGIS_FormattedGridLabel>("CGIS_FormattedGridLabel::Clone");
-  if (pClone != nullptr) pClone->Copy(this);
-  return pClone;
+  return md::basilo::CloneOrNull<CGIS_FormattedGridLabel>("CGIS_FormattedGridLabel::Clone", this);
 }
 
 void CGIS_FormattedGridLabel::SetNumericFormatPtr(IGIS_NumericFormat* pFormat) {

@@ -69,9 +69,7 @@ CGIS_MixedFontGridLabel::CGIS_MixedFontGridLabel()
 void CGIS_MixedFontGridLabel::Release() { delete this; }
 
 IGIS_GridLabel* CGIS_MixedFontGridLabel::Clone() {
-  auto* pClone = md::basilo::MakeOrNull<CGIS_MixedFontGridLabel>("CGIS_MixedFontGridLabel::Clone");
-  if (pClone != nullptr) pClone->Copy(this);
-  return pClone;
+  return md::basilo::CloneOrNull<CGIS_MixedFontGridLabel>("CGIS_MixedFontGridLabel::Clone", this);
 }
 
 void CGIS_MixedFontGridLabel::SetSecondarySymbolTextPtr(IGIS_SymbolPart* pSymbol) {
