@@ -151,10 +151,8 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
   const double dBaseAngle = pSymbol->GetAngle();
   pFont->lfOrientation = 0;
 
-  IGIS_Element* pElement = pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
-  auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement);
+  IGIS_CompoundElement* pCompound = CreateCompoundElement(pOwner);
   if (pCompound == nullptr) {
-    DropElement(pElement);
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_comElement == NULL");
     return nullptr;
   }
