@@ -87,35 +87,6 @@ TEST_F(MapGridsPage, AFrameWithoutGridsShowsAnEmptyListAndOnlyNewGrid) {
   });
 }
 
-TEST_F(MapGridsPage, AFinishedGraticuleJoinsTheFrameAndTheListWithItsSpacingAndLabel) {
-  CGIS_MapElement* f = MappedFrame();
-  bool modified = false;
-  std::vector<std::string> listed;
-  EXPECT_TRUE(OnGridsPage(f, NewGrid([&](UiUser& u) {
-                            modified = GridsPage(u)->IsModified();
-                            listed = ListNames(u);
-                            u.Ok();
-                          }),
-                          {MakeGraticule({})}));
-  EXPECT_TRUE(modified);
-  EXPECT_EQ(listed, std::vector<std::string>{"经纬网"});
-  ASSERT_EQ(GridNames(f), std::vector<std::string>{"经纬网"});
-  IGIS_MapGrid* g = f->GetMapGrids()->GetMapGrid(0);
-  EXPECT_EQ(g->GetMapElement(), f);
-  auto* graticule = dynamic_cast<IGIS_GraticuleGrid*>(g);
-  ASSERT_NE(graticule, nullptr);
-  EXPECT_DOUBLE_EQ(graticule->GetGridSpacing()->GetXIntervalSize(), 5.0);
-  EXPECT_DOUBLE_EQ(graticule->GetGridSpacing()->GetYIntervalSize(), 2.5);
-  // 32°30′ is labelled with its minutes.
-  auto* label = dynamic_cast<IGIS_DMSGridLabel*>(g->GetLabelFormat());
-  ASSERT_NE(label, nullptr);
-  EXPECT_TRUE(label->IsShowMinutes());
-  EXPECT_FALSE(label->IsShowSeconds());
-  EXPECT_EQ(g->GetSubTickCount(), 2);
-  EXPECT_EQ(g->GetBorder()->GetSimpleSymbol(), nullptr);
-  EXPECT_EQ(g->GetGridlineType(), GIS_GRIDLINE_LINES);
-}
-
 TEST_F(MapGridsPage, AnIndexGridNeedsNoMapAndTakesItsPagesValues) {
   // An owner that shows no document: the frame has no map.
   md::test::ForwardingSet owner(set_);
@@ -300,13 +271,17 @@ TEST_F(MapGridsPage, AGridTheFrameRefusesIsReleasedAndLeavesThePageAsItWas) {
   EXPECT_EQ(f->GetMapGrids()->GetCount(), 1);
 }
 
+// Cancel of the map sheet puts the grids back after every change; its OK
+// keeps them, with the finished graticule's spacing and label.
 TEST_F(MapGridsPage, CancelOfTheMapSheetPutsTheGridsBackAfterEveryChange) {
   CGIS_MapElement* f = MappedFrame();
   AddNamedGrid(f, GIS_MAPGRID_GRATICULE, "甲");
   AddNamedGrid(f, GIS_MAPGRID_MEASURE, "乙");
   const std::vector<BYTE> before = StoredForm(f);
-  auto everything = [](bool ok) {
-    return md::test::ChangeEveryGrid([ok](UiUser& u) {
+  std::vector<std::string> listed;
+  auto everything = [&listed](bool ok) {
+    return md::test::ChangeEveryGrid([ok, &listed](UiUser& u) {
+      listed = ListNames(u);
       u.Apply();
       if (ok) {
         u.Ok();
@@ -325,9 +300,24 @@ TEST_F(MapGridsPage, CancelOfTheMapSheetPutsTheGridsBackAfterEveryChange) {
   EXPECT_TRUE(f->GetMapGrids()->GetMapGrid(0)->GetVisible());
 
   EXPECT_TRUE(OnGridsPage(f, everything(true), {MakeGraticule({}), gridSheet}));
-  EXPECT_EQ(GridNames(f), (std::vector<std::string>{"甲", "经纬网2"}));
+  EXPECT_EQ(listed, (std::vector<std::string>{"甲", "经纬网2"}));
+  ASSERT_EQ(GridNames(f), (std::vector<std::string>{"甲", "经纬网2"}));
   EXPECT_FALSE(f->GetMapGrids()->GetMapGrid(0)->GetVisible());
   EXPECT_EQ(f->GetMapGrids()->GetMapGrid(0)->GetTickLength(), 321.0);
+  IGIS_MapGrid* g = f->GetMapGrids()->GetMapGrid(1);
+  EXPECT_EQ(g->GetMapElement(), f);
+  auto* graticule = dynamic_cast<IGIS_GraticuleGrid*>(g);
+  ASSERT_NE(graticule, nullptr);
+  EXPECT_DOUBLE_EQ(graticule->GetGridSpacing()->GetXIntervalSize(), 5.0);
+  EXPECT_DOUBLE_EQ(graticule->GetGridSpacing()->GetYIntervalSize(), 2.5);
+  // 2°30′ is labelled with its minutes.
+  auto* label = dynamic_cast<IGIS_DMSGridLabel*>(g->GetLabelFormat());
+  ASSERT_NE(label, nullptr);
+  EXPECT_TRUE(label->IsShowMinutes());
+  EXPECT_FALSE(label->IsShowSeconds());
+  EXPECT_EQ(g->GetSubTickCount(), 2);
+  EXPECT_EQ(g->GetBorder()->GetSimpleSymbol(), nullptr);
+  EXPECT_EQ(g->GetGridlineType(), GIS_GRIDLINE_LINES);
 }
 
 TEST_F(MapGridsPage, WithoutAFrameNewGridWritesARecordAndOpensNoWizard) {

@@ -104,29 +104,51 @@ TEST_F(GridWizard, EachTypeGoesItsWayForthAndBackAndCancelBuildsNothing) {
 
 TEST_F(GridWizard, PagesKeepTheirValuesWhileTheUserGoesBackAndForth) {
   CGIS_MapElement* f = MappedFrame();
-  OnGridsPage(f, NewGrid(), {[](UiUser& u) {
-                u.Click(IDC_GIS_GW_GRATICULE);
-                u.Replace(IDC_GIS_GW_NAME, "我的经纬网");
-                u.Next();
-                u.Replace(IDC_GIS_GGW_PARALLEL_DEGREES, "3");
-                u.Click(IDC_GIS_GGW_MARKS);
-                u.Next();
-                u.Replace(IDC_GIS_GL_SUBTICK_COUNT, "7");
-                u.Next();
-                u.Back();
-                EXPECT_EQ(u.Text(IDC_GIS_GL_SUBTICK_COUNT), "7");
-                u.Back();
-                EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_DEGREES), "3");
-                EXPECT_EQ(u.Checked(IDC_GIS_GGW_MARKS), 1);
-                u.Back();
-                EXPECT_EQ(u.Text(IDC_GIS_GW_NAME), "我的经纬网");
-                // Another type, then back to the graticule: its page kept its values.
-                u.Click(IDC_GIS_GW_MEASURED);
-                u.Click(IDC_GIS_GW_GRATICULE);
-                u.Next();
-                EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_DEGREES), "3");
-                u.Cancel();
-              }});
+  OnGridsPage(f, NewGrid(),
+              {[](UiUser& u) {
+                 u.Click(IDC_GIS_GW_GRATICULE);
+                 u.Replace(IDC_GIS_GW_NAME, "我的经纬网");
+                 u.Next();
+                 // The style button follows the appearance, with a symbol for each kind.
+                 CGIS_GridGraticuleWizard& page = Wizard(u)->GetGraticulePage();
+                 EXPECT_EQ(u.Checked(IDC_GIS_GGW_LINES), 1);
+                 EXPECT_EQ(page.GetLineSymbol()->GetStyleCode(), 0xD03);
+                 EXPECT_EQ(page.GetMarkSymbol()->GetStyleCode(), 0xCE7);
+                 u.Click(IDC_GIS_GGW_LABELS_ONLY);
+                 EXPECT_FALSE(u.IsEnabled(IDC_GIS_GGW_STYLE));
+                 u.Click(IDC_GIS_GGW_MARKS);
+                 u.Click(IDC_GIS_GGW_STYLE);  // the marker, entry 2
+                 EXPECT_NE(page.GetMarkSymbol()->GetStyleCode(), 0xCE7);
+                 u.Click(IDC_GIS_GGW_LINES);
+                 u.Click(IDC_GIS_GGW_STYLE);  // the line: cancelled
+                 EXPECT_EQ(page.GetLineSymbol()->GetStyleCode(), 0xD03);
+                 // Letters and a point leave the degree edits; seconds keep the point.
+                 u.Replace(IDC_GIS_GGW_PARALLEL_DEGREES, "1a.5");
+                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_DEGREES), "15");
+                 u.Replace(IDC_GIS_GGW_PARALLEL_MINUTES, "3.0");
+                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_MINUTES), "30");
+                 u.Replace(IDC_GIS_GGW_PARALLEL_SECONDS, "1.5x");
+                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_SECONDS), "1.5");
+                 u.Replace(IDC_GIS_GGW_PARALLEL_DEGREES, "3");
+                 u.Click(IDC_GIS_GGW_MARKS);
+                 u.Next();
+                 u.Replace(IDC_GIS_GL_SUBTICK_COUNT, "7");
+                 u.Next();
+                 u.Back();
+                 EXPECT_EQ(u.Text(IDC_GIS_GL_SUBTICK_COUNT), "7");
+                 u.Back();
+                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_DEGREES), "3");
+                 EXPECT_EQ(u.Checked(IDC_GIS_GGW_MARKS), 1);
+                 u.Back();
+                 EXPECT_EQ(u.Text(IDC_GIS_GW_NAME), "我的经纬网");
+                 // Another type, then back to the graticule: its page kept its values.
+                 u.Click(IDC_GIS_GW_MEASURED);
+                 u.Click(IDC_GIS_GW_GRATICULE);
+                 u.Next();
+                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_DEGREES), "3");
+                 u.Cancel();
+               },
+               md::test::ChooseEntry(2), [](UiUser& u) { u.Cancel(); }});
 }
 
 // The start page proposes a numbered name and each type button its own; a
@@ -271,35 +293,6 @@ TEST_F(GridWizard, TheGraticulePageRefusesIntervalsAboveItsLimits) {
       EXPECT_EQ(md::ui::MessageBoxLog()[0].caption, row.caption);
     }
   }
-}
-
-TEST_F(GridWizard, TheGraticulePagesStyleButtonFollowsTheAppearanceWithAStateForEachKind) {
-  CGIS_MapElement* f = MappedFrame();
-  OnGridsPage(f, NewGrid(),
-              {[&](UiUser& u) {
-                 u.Next();
-                 CGIS_GridGraticuleWizard& page = Wizard(u)->GetGraticulePage();
-                 EXPECT_EQ(u.Checked(IDC_GIS_GGW_LINES), 1);
-                 EXPECT_EQ(page.GetLineSymbol()->GetStyleCode(), 0xD03);
-                 EXPECT_EQ(page.GetMarkSymbol()->GetStyleCode(), 0xCE7);
-                 u.Click(IDC_GIS_GGW_LABELS_ONLY);
-                 EXPECT_FALSE(u.IsEnabled(IDC_GIS_GGW_STYLE));
-                 u.Click(IDC_GIS_GGW_MARKS);
-                 u.Click(IDC_GIS_GGW_STYLE);  // the marker, entry 2
-                 EXPECT_NE(page.GetMarkSymbol()->GetStyleCode(), 0xCE7);
-                 u.Click(IDC_GIS_GGW_LINES);
-                 u.Click(IDC_GIS_GGW_STYLE);  // the line: cancelled
-                 EXPECT_EQ(page.GetLineSymbol()->GetStyleCode(), 0xD03);
-                 // Letters and a point leave the degree edits; seconds keep the point.
-                 u.Replace(IDC_GIS_GGW_PARALLEL_DEGREES, "1a.5");
-                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_DEGREES), "15");
-                 u.Replace(IDC_GIS_GGW_PARALLEL_MINUTES, "3.0");
-                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_MINUTES), "30");
-                 u.Replace(IDC_GIS_GGW_PARALLEL_SECONDS, "1.5x");
-                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_SECONDS), "1.5");
-                 u.Cancel();
-               },
-               md::test::ChooseEntry(2), [](UiUser& u) { u.Cancel(); }});
 }
 
 TEST_F(GridWizard, TheAxesAndFinishPagesSwitchTheirControlsAndHoldTheirSymbols) {
