@@ -5,7 +5,6 @@
 #include "host/basilo/igis_log.h"
 #include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
-#include "layout/graphicelement/grid/label/labelsheet.h"
 #include "tests/layout/graphicelement/grid/label/labeltest.h"
 #include "tests/support/dmslabeldouble.h"
 #include "tests/support/logmark.h"
@@ -39,13 +38,7 @@ std::vector<BYTE> SymbolBytes(IGIS_Symbol* s) {
 TEST(DmsLabel, StartsWithDegreesMinutesAndSecondsToATenth) {
   LabelPtr label = NewLabel();
   EXPECT_EQ(label->GetType(), GIS_GRIDLABEL_DMS);
-  EXPECT_TRUE(label->IsShowMinutes());
-  EXPECT_TRUE(label->IsShowSeconds());
-  EXPECT_EQ(label->GetDecimalDigits(), 1);
   EXPECT_EQ(label->GetDMSLabelType(), GIS_DMSLABEL_STANDARD);
-  ASSERT_NE(label->GetLatLonFormat(), nullptr);
-  EXPECT_EQ(label->GetLatLonFormat()->GetKind(), GIS_NUMERICFORMAT_LATLON);
-  EXPECT_EQ(StateOf(label->GetLatLonFormat()), (FormatState{GIS_LATLON_DMS, 0, 1, true, true, true}));
   EXPECT_STREQ(label->GetLatLonFormat()->Format(116.5), "116°30′00.0″");
   // The seconds symbol equals the text symbol but is an object of its own.
   ASSERT_NE(label->GetSecondsSymbolText(), nullptr);
@@ -195,16 +188,7 @@ TEST(DmsLabel, StoresItsOwnKeysBeforeTheCommonOnes) {
   EXPECT_TRUE(plain->Open(onlyOffset.get()));
   EXPECT_EQ(StateOf(plain->GetLatLonFormat()), (FormatState{GIS_LATLON_DMS, 0, 1, true, true, true}));
   EXPECT_EQ(plain->GetLabelOffset(), 250);
-  const std::vector<BYTE> before = Stored(plain.get());
-  LogMark mark;
-  EXPECT_FALSE(plain->Save(nullptr));
-  EXPECT_FALSE(plain->Open(nullptr));
-  BufferPtr damaged = BufferOf({9, 9, 9});
-  EXPECT_FALSE(plain->Open(damaged.get()));
-  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_DMSGridLabel::Save", "pDataBuffer == NULL"));
-  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_DMSGridLabel::Open", "pDataBuffer为空"));
-  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_DMSGridLabel::Open", "b_ret == NULL"));
-  EXPECT_EQ(Stored(plain.get()), before);
+  ExpectStoreRefusals(plain.get(), "CGIS_DMSGridLabel");
 }
 
 TEST(DmsLabel, ClonesAndCopiesTheWholeLabel) {
@@ -248,23 +232,10 @@ bool EditingSheet(IGIS_GridLabel* pLabel) {
 
 TEST(DmsLabel, ItsSheetKeepsEditsOnlyWhenConfirmed) {
   LabelPtr label = EditedLabel();
-  const std::vector<BYTE> before = Stored(label.get());
-  // No sheet installed: nothing runs and nothing changes.
-  const md::layout::label::LabelSheetRunner installed =
-      md::layout::label::SetLabelSheetRunner(GIS_GRIDLABEL_DMS, nullptr);
-  EXPECT_FALSE(label->OnOpenPropertyDlg());
-  EXPECT_EQ(Stored(label.get()), before);
-
-  md::layout::label::SetLabelSheetRunner(GIS_GRIDLABEL_DMS, &EditingSheet);
-  g_confirm = false;
-  EXPECT_FALSE(label->OnOpenPropertyDlg());
-  EXPECT_EQ(Stored(label.get()), before);
-  g_confirm = true;
-  EXPECT_TRUE(label->OnOpenPropertyDlg());
+  ExpectSheetKeepsEditsOnlyWhenConfirmed(label.get(), GIS_GRIDLABEL_DMS, &EditingSheet, &g_confirm);
   EXPECT_FALSE(label->IsShowMinutes());
   EXPECT_EQ(label->GetDecimalDigits(), 4);
   EXPECT_FALSE(label->GetLatLonFormat()->GetSplitOption());
-  md::layout::label::SetLabelSheetRunner(GIS_GRIDLABEL_DMS, installed);
 }
 
 TEST(DmsLabel, SplitsATextAfterItsDegreeSign) {
