@@ -13,6 +13,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
 #include "layout/graphicelement/grid/label/labelsheet.h"
@@ -171,6 +172,27 @@ class LabelPage : public MapFramePage {
 };
 
 inline const SGIS_Rect kFrameRect(2000, 18000, 22000, 2000);
+
+// The seven settings of a number format.
+struct Settings {
+  int alignment, width, rounding, digits;
+  bool plus, separator, zeros;
+  bool operator==(const Settings&) const = default;
+};
+inline Settings Of(IGIS_NumericFormat* f) {
+  return {f->GetAlignment(),  f->GetWidth(),        f->GetRoundingMode(),
+          f->GetDigits(),     f->GetShowPlusSign(), f->GetShowThousandsSeparator(),
+          f->GetZeroPadding()};
+}
+inline void Apply(IGIS_NumericFormat* f, const Settings& s) {
+  f->SetAlignment(s.alignment);
+  f->SetWidth(s.width);
+  f->SetRoundingMode(s.rounding);
+  f->SetDigits(s.digits);
+  f->SetShowPlusSign(s.plus);
+  f->SetShowThousandsSeparator(s.separator);
+  f->SetZeroPadding(s.zeros);
+}
 
 // Saving to no buffer, opening none and opening damaged bytes fail, each
 // with its record under the class's name, and leave the label as it was.

@@ -47,37 +47,25 @@ TEST(DmsLabel, StartsWithDegreesMinutesAndSecondsToATenth) {
 }
 
 TEST(DmsLabel, ShowsMinutesAndSecondsAsItsDisplayModeSays) {
-  // Mode before, the call, mode after.
-  enum Call { kMinutesOff, kMinutesOn, kSecondsOff, kSecondsOn };
+  // Mode before, the call (minutes or seconds, on or off), mode after.
   const struct {
     int before;
-    Call call;
+    bool minutes, on;
     int after;
   } rows[] = {
-      {1, kMinutesOff, 1}, {6, kMinutesOff, 1}, {5, kMinutesOff, 1}, {1, kMinutesOn, 6},
-      {6, kMinutesOn, 6},  {5, kMinutesOn, 5},  {1, kSecondsOff, 1}, {6, kSecondsOff, 6},
-      {5, kSecondsOff, 6}, {1, kSecondsOn, 5},  {6, kSecondsOn, 5},  {5, kSecondsOn, 5},
+      {1, true, false, 1},  {6, true, false, 1}, {5, true, false, 1},  {1, true, true, 6},
+      {6, true, true, 6},   {5, true, true, 5},  {1, false, false, 1}, {6, false, false, 6},
+      {5, false, false, 6}, {1, false, true, 5}, {6, false, true, 5},  {5, false, true, 5},
   };
   for (const auto& r : rows) {
     LabelPtr label = NewLabel();
     label->GetLatLonFormat()->SetDisplayMode(r.before);
-    switch (r.call) {
-      case kMinutesOff:
-        label->SetShowMinutes(false);
-        break;
-      case kMinutesOn:
-        label->SetShowMinutes(true);
-        break;
-      case kSecondsOff:
-        label->SetShowSeconds(false);
-        break;
-      case kSecondsOn:
-        label->SetShowSeconds(true);
-        break;
-    }
-    EXPECT_EQ(label->GetLatLonFormat()->GetDisplayMode(), r.after) << r.before << " " << r.call;
-    EXPECT_EQ(label->IsShowMinutes(), r.after != GIS_LATLON_DEGREES) << r.before << " " << r.call;
-    EXPECT_EQ(label->IsShowSeconds(), r.after == GIS_LATLON_DMS) << r.before << " " << r.call;
+    r.minutes ? label->SetShowMinutes(r.on) : label->SetShowSeconds(r.on);
+    const std::string what =
+        std::to_string(r.before) + (r.minutes ? " minutes " : " seconds ") + (r.on ? "on" : "off");
+    EXPECT_EQ(label->GetLatLonFormat()->GetDisplayMode(), r.after) << what;
+    EXPECT_EQ(label->IsShowMinutes(), r.after != GIS_LATLON_DEGREES) << what;
+    EXPECT_EQ(label->IsShowSeconds(), r.after == GIS_LATLON_DMS) << what;
   }
   // The walk of the worked example: 1, seconds on 5, seconds off 6, minutes off 1.
   LabelPtr label = NewLabel();

@@ -15,27 +15,6 @@ namespace {
 
 using FormatPtr = md::basilo::ReleasePtr<IGIS_NumericFormat>;
 
-// The seven settings of a format.
-struct Settings {
-  int alignment, width, rounding, digits;
-  bool plus, separator, zeros;
-  bool operator==(const Settings&) const = default;
-};
-Settings Of(IGIS_NumericFormat* f) {
-  return {f->GetAlignment(),  f->GetWidth(),        f->GetRoundingMode(),
-          f->GetDigits(),     f->GetShowPlusSign(), f->GetShowThousandsSeparator(),
-          f->GetZeroPadding()};
-}
-void Apply(IGIS_NumericFormat* f, const Settings& s) {
-  f->SetAlignment(s.alignment);
-  f->SetWidth(s.width);
-  f->SetRoundingMode(s.rounding);
-  f->SetDigits(s.digits);
-  f->SetShowPlusSign(s.plus);
-  f->SetShowThousandsSeparator(s.separator);
-  f->SetZeroPadding(s.zeros);
-}
-
 const Settings kDefaults{0, 0, 0, 0, false, false, false};
 const Settings kEdited{1, 12, 1, 3, true, true, true};
 

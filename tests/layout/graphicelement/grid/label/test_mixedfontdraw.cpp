@@ -135,28 +135,11 @@ TEST_F(MixedLabelDrawing, SplitsAsItsSettingsSay) {
   } rows[] = {
       {"all first parts", [](CGIS_MixedFontGridLabel* l) { l->SetPosition(0); },
        std::vector<std::string>(11, "4"), Values(20, 1, 11)},
-      {"first and last",
-       [](CGIS_MixedFontGridLabel* l) { l->SetPosition(1); },
-       {"4", "4"},
-       Values(20, 1, 11)},
       {"where they change", [](CGIS_MixedFontGridLabel* l) { l->SetPosition(2); }, {"4"}, Values(20, 1, 11)},
-      {"a stored position outside the rule blanks nothing",
-       [](CGIS_MixedFontGridLabel* l) {
-         BufferPtr b = BufferWith([](IGIS_PropertySet* s) { PutInt(s, "Positon", 7); });
-         l->Open(b.get());
-       },
-       std::vector<std::string>(11, "4"), Values(20, 1, 11)},
       {"a count of 1",
        [](CGIS_MixedFontGridLabel* l) { l->SetNumGroupedDigits(1); },
        {"42", "43"},
        {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "0"}},
-      {"a negative count splits as 0",
-       [](CGIS_MixedFontGridLabel* l) {
-         l->SetNumGroupedDigits(-3);
-         l->SetPosition(0);
-       },
-       Values(420, 1, 11),
-       {}},
       {"at the decimal point, kept in the second part",
        [](CGIS_MixedFontGridLabel* l) {
          l->SetGroupedDigitsType(false);

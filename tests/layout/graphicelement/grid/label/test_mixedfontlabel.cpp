@@ -114,20 +114,11 @@ TEST(MixedFontLabel, SettersKeepTheirOwnCopiesAndRefuseWhatTheyMust) {
   IGIS_NumericFormat* format = label->GetNumericFormat();
   ReleasePtr<IGIS_NumericFormat> other(
       GIS_GetNumericFormatFactoryObject()->CreateNumericFormat(GIS_NUMERICFORMAT_NUMBER));
-  other->SetAlignment(1);
-  other->SetWidth(12);
-  other->SetRoundingMode(1);
-  other->SetDigits(4);
-  other->SetShowPlusSign(true);
-  other->SetShowThousandsSeparator(true);
-  other->SetZeroPadding(true);
+  const Settings edited{1, 12, 1, 4, true, true, true};
+  Apply(other.get(), edited);
   label->SetNumericFormatPtr(other.get());
   EXPECT_EQ(label->GetNumericFormat(), format);
-  EXPECT_EQ(format->GetAlignment(), 1);
-  EXPECT_EQ(format->GetWidth(), 12);
-  EXPECT_EQ(format->GetRoundingMode(), 1);
-  EXPECT_EQ(format->GetDigits(), 4);
-  EXPECT_TRUE(format->GetShowPlusSign() && format->GetShowThousandsSeparator() && format->GetZeroPadding());
+  EXPECT_EQ(Of(format), edited);
   other->SetWidth(1);
   EXPECT_EQ(format->GetWidth(), 12);
 
