@@ -67,6 +67,14 @@ class GridWizardTest : public MapDialogTest {
     CPropertyPage* p = u.Sheet() != nullptr ? u.Sheet()->GetActivePage() : nullptr;
     return p != nullptr ? p->GetWindowText() : std::string();
   }
+  // On the start page: a series-scale type (its button stays disabled in
+  // the template; the test enables it through the window), the name, Next.
+  static void ToSeriesPage(md::ui::UiUser& u, int button, const char* name = nullptr) {
+    u.Control(button)->EnableWindow(TRUE);
+    u.Click(button);
+    if (name != nullptr) u.Replace(IDC_GIS_GW_NAME, name);
+    u.Next();
+  }
   static CGIS_GridWizardSheet* Wizard(md::ui::UiUser& u) {
     return dynamic_cast<CGIS_GridWizardSheet*>(u.Sheet());
   }
