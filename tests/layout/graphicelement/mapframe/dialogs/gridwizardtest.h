@@ -3,9 +3,11 @@
 // and a layout owner that keeps the elements handed to it.
 #pragma once
 
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "host/helmora/cgis_spatialreferencedlg.h"
 #include "layout/graphicelement/grid/factory/dialogs/cgis_gridwizardsheet.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridvalues.h"
 #include "layout/graphicelement/mapframe/dialogs/cgis_mapgridspage.h"
@@ -54,6 +56,16 @@ class GridWizardTest : public MapDialogTest {
     g->SetMapElement(f);
   }
 
+  // A parameter of a projected reference's projection; NaN where it has none.
+  static double Parameter(IGIS_SpatialReference* r, int key) {
+    double value = std::numeric_limits<double>::quiet_NaN();
+    r->GetProjectedCoordSys()->GetProjection()->GetParameter(key, &value);
+    return value;
+  }
+  static double CentralMeridian(IGIS_SpatialReference* r) {
+    return Parameter(r, GIS_PROJPARAM_CENTRAL_MERIDIAN);
+  }
+
   // The grids page of the running map sheet.
   static CGIS_MapGridsPage* GridsPage(md::ui::UiUser& u) {
     return u.Sheet() != nullptr ? dynamic_cast<CGIS_MapGridsPage*>(u.Sheet()->GetPage(kGridsPage)) : nullptr;
@@ -90,6 +102,13 @@ class GridWizardTest : public MapDialogTest {
     });
     for (Scene& s : more) driver.Then(std::move(s));
     return f->OnOpenPropertyDlg(nullptr, TRUE);
+  }
+  // The spatial-reference chooser answered with its entry `entry`.
+  static Scene ChooseReference(int entry) {
+    return [entry](md::ui::UiUser& u) {
+      u.Choose(IDC_GIS_SR_LIST, entry);
+      u.Ok();
+    };
   }
   // Clicks "新建格网" on the grids page; the wizard plays `wizard`.
   static Scene NewGrid(Scene after = [](md::ui::UiUser& u) { u.Ok(); }) {

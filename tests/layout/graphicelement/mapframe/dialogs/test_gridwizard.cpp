@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
-#include "host/helmora/cgis_spatialreferencedlg.h"
 #include "layout/graphicelement/grid/graticule/dialogs/cgis_graticulefinish.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridvalues.h"
 #include "layout/graphicelement/grid/measure/dialogs/measuredwizarddefaults.h"
@@ -468,12 +467,8 @@ TEST_F(GridWizard, AGeographicMapsKilometreGridLiesInTheZoneOfTheMapsCentre) {
                  u.Click(IDC_GIS_GW_MEASURED);
                  u.Next();
                  CGIS_GridMesuredWizard& page = Wizard(u)->GetMeasuredPage();
-                 IGIS_Projection* p = page.GetSpatialReference()->GetProjectedCoordSys()->GetProjection();
-                 double meridian = 0.0, width = 0.0;
-                 p->GetParameter(GIS_PROJPARAM_CENTRAL_MERIDIAN, &meridian);
-                 p->GetParameter(GIS_PROJPARAM_ZONE_WIDTH, &width);
-                 EXPECT_EQ(meridian, 111.0);
-                 EXPECT_EQ(width, 6.0);
+                 EXPECT_EQ(CentralMeridian(page.GetSpatialReference()), 111.0);
+                 EXPECT_EQ(Parameter(page.GetSpatialReference(), GIS_PROJPARAM_ZONE_WIDTH), 6.0);
                  EXPECT_NE(u.Text(IDC_GIS_GMW_DESCRIPTION).find("中央经线:111.000000\r\n"),
                            std::string::npos);
                  // Some 40 km across in the zone: 10 km lines.
@@ -481,25 +476,15 @@ TEST_F(GridWizard, AGeographicMapsKilometreGridLiesInTheZoneOfTheMapsCentre) {
                  u.Replace(IDC_GIS_GMW_X_INTERVAL, "2500");
                  // A geographic answer is refused; a projected one is taken and described.
                  u.Click(IDC_GIS_GMW_PROPERTIES);
-                 page.GetSpatialReference()->GetProjectedCoordSys()->GetProjection()->GetParameter(
-                     GIS_PROJPARAM_CENTRAL_MERIDIAN, &meridian);
-                 EXPECT_EQ(meridian, 111.0);
+                 EXPECT_EQ(CentralMeridian(page.GetSpatialReference()), 111.0);
                  u.Click(IDC_GIS_GMW_PROPERTIES);
                  shown = u.Text(IDC_GIS_GMW_DESCRIPTION);
-                 p = page.GetSpatialReference()->GetProjectedCoordSys()->GetProjection();
-                 p->GetParameter(GIS_PROJPARAM_CENTRAL_MERIDIAN, &meridian);
-                 EXPECT_EQ(meridian, 117.0);
+                 EXPECT_EQ(CentralMeridian(page.GetSpatialReference()), 117.0);
                  EXPECT_EQ(u.Text(IDC_GIS_GMW_X_INTERVAL), "2500");
                  u.Cancel();
                },
-               [](UiUser& u) {
-                 u.Choose(IDC_GIS_SR_LIST, 0);  // the first entry: geographic
-                 u.Ok();
-               },
-               [&](UiUser& u) {
-                 u.Choose(IDC_GIS_SR_LIST, zone39);
-                 u.Ok();
-               }});
+               ChooseReference(0),  // the first entry: geographic
+               ChooseReference(zone39)});
   ASSERT_EQ(Prompts(), 1u);
   EXPECT_EQ(md::ui::MessageBoxLog()[0].text, "选择的空间参考关系不是投影的,请重新选择一个投影空间参考关系");
   EXPECT_NE(shown.find("中央经线:117.000000\r\n"), std::string::npos) << shown;

@@ -9,7 +9,6 @@
 
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
-#include "host/helmora/cgis_spatialreferencedlg.h"
 #include "layout/graphicelement/grid/border/igis_mapbordersimple.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
@@ -27,12 +26,6 @@ using md::test::GridWizardTest;
 using md::ui::UiUser;
 
 using SeriesMapPage = GridWizardTest;
-
-double CentralMeridian(IGIS_SpatialReference* r) {
-  double meridian = std::numeric_limits<double>::quiet_NaN();
-  r->GetProjectedCoordSys()->GetProjection()->GetParameter(GIS_PROJPARAM_CENTRAL_MERIDIAN, &meridian);
-  return meridian;
-}
 
 const char* const kSheetTexts[] = {
     "生成100万地形图",   "生成50万地形图",     "生成25万地形图",    "生成20万地形图",
@@ -100,8 +93,6 @@ const ZoneRow kZoneRows[] = {
 TEST_F(SeriesMapPage, AGeographicMapsReferenceLiesInTheZoneOfTheFramesCentre) {
   IGIS_SpatialReferenceFactory* factory = GIS_GetSpatialReferenceFactoryObject();
   ReleasePtr<IGIS_SpatialReference> made(factory->CreateSpatialReference(3));
-  double madeWidth = 0.0;
-  made->GetProjectedCoordSys()->GetProjection()->GetParameter(GIS_PROJPARAM_ZONE_WIDTH, &madeWidth);
   for (const ZoneRow& row : kZoneRows) {
     SCOPED_TRACE(row.name);
     ReleasePtr<IGIS_SpatialReference> geographic(factory->CreateSpatialReference(1));
@@ -129,11 +120,11 @@ TEST_F(SeriesMapPage, AGeographicMapsReferenceLiesInTheZoneOfTheFramesCentre) {
                   ASSERT_NE(r, nullptr);
                   EXPECT_EQ(r->GetKind(), GIS_SPATIALREFERENCE_PROJECTED);
                   meridian = CentralMeridian(r);
-                  r->GetProjectedCoordSys()->GetProjection()->GetParameter(GIS_PROJPARAM_ZONE_WIDTH, &width);
+                  width = Parameter(r, GIS_PROJPARAM_ZONE_WIDTH);
                   u.Cancel();
                 }});
     EXPECT_EQ(meridian, row.logged ? CentralMeridian(made.get()) : row.meridian);
-    EXPECT_EQ(width, row.logged ? madeWidth : row.zoneWidth);
+    EXPECT_EQ(width, row.logged ? Parameter(made.get(), GIS_PROJPARAM_ZONE_WIDTH) : row.zoneWidth);
     EXPECT_EQ(log.Has(3, "CGIS_GridWizardSeriesMap::OnSetActive"), row.logged);
     f->Release();
   }
@@ -169,11 +160,7 @@ TEST_F(SeriesMapPage, AProjectedMapsCopyAProjectedChoiceReplacesAndItSurvivesBac
                  EXPECT_EQ(CentralMeridian(r), 117.0);
                  u.Cancel();
                },
-               [](UiUser& u) { u.Cancel(); },
-               [&](UiUser& u) {
-                 u.Choose(IDC_GIS_SR_LIST, zone20Entry);
-                 u.Ok();
-               }});
+               [](UiUser& u) { u.Cancel(); }, ChooseReference(zone20Entry)});
 }
 
 // A host whose spatial-reference command answers with a field that holds no
@@ -240,10 +227,7 @@ TEST_F(SeriesMapPage, FinishAddsTheSheetsGridUnderTheStartPagesNameWithTheFrames
                    u.Click(IDC_GIS_GSM_REFERENCE);
                    u.Finish();
                  },
-                 [](UiUser& u) {
-                   u.Choose(IDC_GIS_SR_LIST, 1);
-                   u.Ok();
-                 }});
+                 ChooseReference(1)});
     EXPECT_EQ(StoredForm(f), before);
     bool modified = false;
     int listed = 0;
