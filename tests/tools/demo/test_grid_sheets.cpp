@@ -8,6 +8,7 @@
 // grid and the fixed graticule follow their new counts. The frame's own
 // calibrated band is edited through its data-frame page's border selector.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <functional>
@@ -49,6 +50,7 @@
 namespace {
 
 using md::test::ChooseEntry;
+using md::test::ClickThenOk;
 using md::test::LineOfColour;
 using md::test::RecordedSheet;
 using md::test::SheetWithGrids;
@@ -92,6 +94,23 @@ void EditAxes(UiUser& u) {
   u.Replace(IDC_GIS_AX_SUBTICK_LENGTH, "120");
   u.Click(IDC_GIS_AX_TICK_SYMBOL);
   u.Click(IDC_GIS_AX_SUBTICK_SYMBOL);
+}
+
+// The interval page: both intervals and the own origin typed (x, y, origin
+// x, origin y), then the units chosen in turn.
+PageUse Interval(int kind, int page, std::array<const char*, 4> texts, std::vector<int> units) {
+  return {"interval",
+          kind,
+          page,
+          [texts, units](UiUser& u) {
+            u.Replace(IDC_GIS_GI_X_INTERVAL, texts[0]);
+            u.Replace(IDC_GIS_GI_Y_INTERVAL, texts[1]);
+            u.Click(IDC_GIS_GI_OWN_ORIGIN);
+            u.Replace(IDC_GIS_GI_X_ORIGIN, texts[2]);
+            u.Replace(IDC_GIS_GI_Y_ORIGIN, texts[3]);
+            for (int choice : units) u.Choose(IDC_GIS_GI_UNITS, choice);
+          },
+          {}};
 }
 
 std::vector<PageUse> PageUses() {
@@ -147,31 +166,8 @@ std::vector<PageUse> PageUses() {
            u.Click(id);
        },
        {ChooseEntry(1), ChooseEntry(2), ChooseEntry(3)}});
-  uses.push_back({"interval",
-                  GIS_MAPGRID_GRATICULE,
-                  5,
-                  [](UiUser& u) {
-                    u.Replace(IDC_GIS_GI_X_INTERVAL, "10");
-                    u.Replace(IDC_GIS_GI_Y_INTERVAL, "7.5");
-                    u.Click(IDC_GIS_GI_OWN_ORIGIN);
-                    u.Replace(IDC_GIS_GI_X_ORIGIN, "1");
-                    u.Replace(IDC_GIS_GI_Y_ORIGIN, "-2");
-                    u.Choose(IDC_GIS_GI_UNITS, 2);
-                  },
-                  {}});
-  uses.push_back({"interval",
-                  GIS_MAPGRID_MEASURE,
-                  4,
-                  [](UiUser& u) {
-                    u.Replace(IDC_GIS_GI_X_INTERVAL, "500");
-                    u.Replace(IDC_GIS_GI_Y_INTERVAL, "2000");
-                    u.Click(IDC_GIS_GI_OWN_ORIGIN);
-                    u.Replace(IDC_GIS_GI_X_ORIGIN, "420000");
-                    u.Replace(IDC_GIS_GI_Y_ORIGIN, "4416000");
-                    u.Choose(IDC_GIS_GI_UNITS, 2);
-                    u.Choose(IDC_GIS_GI_UNITS, 0);
-                  },
-                  {}});
+  uses.push_back(Interval(GIS_MAPGRID_GRATICULE, 5, {"10", "7.5", "1", "-2"}, {2}));
+  uses.push_back(Interval(GIS_MAPGRID_MEASURE, 4, {"500", "2000", "420000", "4416000"}, {2, 0}));
   uses.push_back(
       {"system", GIS_MAPGRID_MEASURE, 3, [](UiUser& u) { u.Click(IDC_GIS_GS_PROPERTIES); }, {[](UiUser& u) {
          // The next zone to the east, without its number in front of x.
@@ -218,23 +214,18 @@ std::vector<PageUse> PageUses() {
 
 // Opens the grid's sheet, uses the page and ends the sheet; the grid's answer.
 bool UsePage(IGIS_MapGrid* grid, const PageUse& use, bool confirm) {
-  ScriptedDriver driver;
-  driver.Then([&](UiUser& u) {
+  std::vector<Scene> scenes{[&](UiUser& u) {
     EXPECT_TRUE(u.GoToPage(use.page));
     use.edit(u);
     confirm ? u.Ok() : u.Cancel();
-  });
-  for (const Scene& s : use.opened) driver.Then(s);
-  const bool answer = grid->OnOpenPropertyDlg();
-  EXPECT_EQ(driver.ScenesLeft(), 0u);
-  EXPECT_EQ(md::ui::MessageBoxLog().size(), 0u);
-  return answer;
+  }};
+  scenes.insert(scenes.end(), use.opened.begin(), use.opened.end());
+  return md::test::Played(scenes, [grid] { return grid->OnOpenPropertyDlg(); });
 }
 
 TEST(GridSheetsOnTheMapSheet, CancelLeavesTheFramesStoredFormAndOkKeepsEveryChange) {
   SheetWithGrids sheet;
   ASSERT_NE(sheet.frame, nullptr);
-  md::ui::ClearMessageBoxLog();
   md::ui::ClearDriverErrors();
   for (const PageUse& use : PageUses()) {
     SCOPED_TRACE(std::string(use.name) + " of kind " + std::to_string(use.kind));
@@ -247,38 +238,6 @@ TEST(GridSheetsOnTheMapSheet, CancelLeavesTheFramesStoredFormAndOkKeepsEveryChan
   for (const std::string& e : md::ui::DriverErrors()) ADD_FAILURE() << e;
 }
 
-TEST(GridSheetsOnTheMapSheet, TheEditedGridsAreDrawnOnTheSheet) {
-  SheetWithGrids sheet;
-  ASSERT_NE(sheet.frame, nullptr);
-  constexpr int kDpi = 150;
-  const md::canvas::Raster before = md::test::Print(*sheet.page, kDpi);
-  const std::vector<PageUse> uses = PageUses();
-  // The simple band's use comes after the calibrated one: keep the band.
-  for (const PageUse& use : uses) {
-    if (std::string(use.name) == "axes, simple band") continue;
-    EXPECT_TRUE(UsePage(sheet.Grid(use.kind), use, true));
-  }
-  IGIS_MapGridBorder* band = sheet.graticule->GetBorder();
-  EXPECT_EQ(band->GetBorderType(), GIS_GRIDBORDER_CALIBRATED);
-  EXPECT_EQ(band->GetInterval(), 1500);
-  EXPECT_EQ(sheet.graticule->GetTickDivision(), 2);
-  EXPECT_EQ(sheet.graticule->GetGridlineType(), GIS_GRIDLINE_LINES);
-  auto* graticule = dynamic_cast<IGIS_GraticuleGrid*>(sheet.graticule);
-  EXPECT_DOUBLE_EQ(graticule->GetHatchIntervalX(), 1.0 / 60.0);
-  EXPECT_TRUE(graticule->GetShowInteriorLabels());
-  EXPECT_DOUBLE_EQ(graticule->GetInteriorLabelIntervalY(), 5.0 / 60.0);
-
-  std::string error;
-  auto canvas = md::demo::PrintRaster(*sheet.page, kDpi, &md::text::FixedMetricsEngine(), &error);
-  ASSERT_NE(canvas, nullptr) << error;
-  const auto folder = md::test::ScratchFolder("gridsheets");
-  ASSERT_TRUE(canvas->writePng((folder / "mapsheet-grids.png").string()));
-  const md::canvas::Raster after = md::canvas::ReadRaster(*canvas);
-  ASSERT_EQ(after.width, before.width);
-  ASSERT_EQ(after.height, before.height);
-  EXPECT_NE(after.pixels, before.pixels);
-}
-
 TEST(GridSheetsOnTheMapSheet, TheFramesCalibratedBandIsEditedThroughTheDataFramePage) {
   SheetWithGrids sheet;
   ASSERT_NE(sheet.frame, nullptr);
@@ -288,25 +247,17 @@ TEST(GridSheetsOnTheMapSheet, TheFramesCalibratedBandIsEditedThroughTheDataFrame
   for (bool confirm : {false, true}) {
     SCOPED_TRACE(confirm);
     const std::string before = md::test::StoredForm(sheet.frame);
-    ScriptedDriver driver;
-    driver.Then([](UiUser& u) {
-      u.Click(IDC_GIS_DF_OUTER_BORDER);
-      u.Ok();
-    });
-    driver.Then([](UiUser& u) {
-      u.Click(IDC_GIS_BS_PROPERTY);
-      u.Ok();
-    });
-    driver.Then([confirm](UiUser& u) {
-      EXPECT_EQ(u.Text(IDC_GIS_CB_WIDTH), std::to_string(md::demo::kSheetBorderWidth));
-      u.Click(IDC_GIS_CB_FILL_SYMBOL);
-      u.Replace(IDC_GIS_CB_INTERVAL, "1000");
-      u.Click(IDC_GIS_CB_ALTERNATING);
-      confirm ? u.Ok() : u.Cancel();
-    });
-    driver.Then(ChooseEntry(2));
-    EXPECT_TRUE(sheet.frame->OnOpenPropertyDlg(nullptr, TRUE));
-    EXPECT_EQ(driver.ScenesLeft(), 0u);
+    const std::vector<Scene> scenes{ClickThenOk(IDC_GIS_DF_OUTER_BORDER), ClickThenOk(IDC_GIS_BS_PROPERTY),
+                                    [confirm](UiUser& u) {
+                                      EXPECT_EQ(u.Text(IDC_GIS_CB_WIDTH),
+                                                std::to_string(md::demo::kSheetBorderWidth));
+                                      u.Click(IDC_GIS_CB_FILL_SYMBOL);
+                                      u.Replace(IDC_GIS_CB_INTERVAL, "1000");
+                                      u.Click(IDC_GIS_CB_ALTERNATING);
+                                      confirm ? u.Ok() : u.Cancel();
+                                    },
+                                    ChooseEntry(2)};
+    EXPECT_TRUE(md::test::Played(scenes, [&] { return sheet.frame->OnOpenPropertyDlg(nullptr, TRUE); }));
     auto* edited = dynamic_cast<IGIS_MapBorderCalibrated*>(sheet.frame->GetOuterMapBorder());
     ASSERT_NE(edited, nullptr);
     if (confirm) {
@@ -330,19 +281,18 @@ TEST(GridPagesOnTheMapSheet, TheKilometreGridShowsItsReferenceAndIsDrawnEveryKil
   spacing->SetYIntervalSize(5000.0);
   IGIS_SpatialReference* reference = sheet.doc.sheet()->GetSpatialReference();
   std::string description, unit;
-  ScriptedDriver driver;
-  driver.Then([&](UiUser& u) {
-    EXPECT_TRUE(u.GoToPage(2));
-    u.Click(IDC_GIS_GL_LINES);
-    EXPECT_TRUE(u.GoToPage(3));
-    description = u.Text(IDC_GIS_GS_DESCRIPTION);
-    EXPECT_TRUE(u.GoToPage(4));
-    unit = u.Text(IDC_GIS_GI_UNITS);
-    u.Replace(IDC_GIS_GI_X_INTERVAL, "1000");
-    u.Replace(IDC_GIS_GI_Y_INTERVAL, "1000");
-    u.Ok();
-  });
-  EXPECT_TRUE(sheet.measure->OnOpenPropertyDlg());
+  EXPECT_TRUE(md::test::Played({[&](UiUser& u) {
+                                 EXPECT_TRUE(u.GoToPage(2));
+                                 u.Click(IDC_GIS_GL_LINES);
+                                 EXPECT_TRUE(u.GoToPage(3));
+                                 description = u.Text(IDC_GIS_GS_DESCRIPTION);
+                                 EXPECT_TRUE(u.GoToPage(4));
+                                 unit = u.Text(IDC_GIS_GI_UNITS);
+                                 u.Replace(IDC_GIS_GI_X_INTERVAL, "1000");
+                                 u.Replace(IDC_GIS_GI_Y_INTERVAL, "1000");
+                                 u.Ok();
+                               }},
+                               [&] { return sheet.measure->OnOpenPropertyDlg(); }));
   // CGCS2000, 3-degree Gauss-Kruger zone 39 (central meridian 117 degrees east).
   for (const std::string& line :
        {std::string("空间参考系名称：") + reference->GetName() + "\r\n",
@@ -364,7 +314,11 @@ TEST(GridPagesOnTheMapSheet, TheKilometreGridShowsItsReferenceAndIsDrawnEveryKil
   WriteSheet(*sheet.page, "kilometre-grid");
 }
 
-TEST(GridPagesOnTheMapSheet, CountsChangedOnTheIndexAndFixedGraticuleSheetsAreDrawn) {
+// Every use confirmed (but the simple band's, which would replace the
+// calibrated one, and the fixed graticule's symbols: its lines are found by
+// their colour) is kept and drawn; the index grid's and the fixed
+// graticule's counts are drawn as their lines.
+TEST(GridSheetsOnTheMapSheet, TheEditedGridsAreDrawnOnTheSheet) {
   SheetWithGrids sheet;
   ASSERT_NE(sheet.frame, nullptr);
   constexpr COLORREF kIndexColour = RGB(0, 255, 255);
@@ -373,24 +327,28 @@ TEST(GridPagesOnTheMapSheet, CountsChangedOnTheIndexAndFixedGraticuleSheetsAreDr
   sheet.index->SetLineSymbol(LineOfColour(kIndexColour).get());
   sheet.rowsAndColumns->SetGridlineType(GIS_GRIDLINE_LINES);
   sheet.rowsAndColumns->SetLineSymbol(LineOfColour(kFixedColour).get());
-  const RecordedSheet before(*sheet.page);
-  // The counts typed on the index page and on the graticule's last page
-  // (its symbol left as it is).
-  for (const PageUse& use : PageUses()) {
-    if (use.kind == GIS_MAPGRID_INDEX) {
-      EXPECT_TRUE(UsePage(sheet.index, use, true));
+  const RecordedSheet recordedBefore(*sheet.page);
+  const md::canvas::Raster before = md::test::Print(*sheet.page, 150);
+  for (PageUse use : PageUses()) {
+    if (std::string(use.name) == "axes, simple band") continue;
+    if (use.kind == GIS_MAPGRID_GRATICULE_MN) {
+      use.edit = [](UiUser& u) {
+        u.Replace(IDC_GIS_MP_COLUMNS, "10");
+        u.Replace(IDC_GIS_MP_ROWS, "8");
+      };
+      use.opened.clear();
     }
+    EXPECT_TRUE(UsePage(sheet.Grid(use.kind), use, true)) << use.name;
   }
-  EXPECT_TRUE(UsePage(sheet.rowsAndColumns,
-                      {"counts",
-                       GIS_MAPGRID_GRATICULE_MN,
-                       2,
-                       [](UiUser& u) {
-                         u.Replace(IDC_GIS_MP_COLUMNS, "10");
-                         u.Replace(IDC_GIS_MP_ROWS, "8");
-                       },
-                       {}},
-                      true));
+  IGIS_MapGridBorder* band = sheet.graticule->GetBorder();
+  EXPECT_EQ(band->GetBorderType(), GIS_GRIDBORDER_CALIBRATED);
+  EXPECT_EQ(band->GetInterval(), 1500);
+  EXPECT_EQ(sheet.graticule->GetTickDivision(), 2);
+  EXPECT_EQ(sheet.graticule->GetGridlineType(), GIS_GRIDLINE_LINES);
+  auto* graticule = dynamic_cast<IGIS_GraticuleGrid*>(sheet.graticule);
+  EXPECT_DOUBLE_EQ(graticule->GetHatchIntervalX(), 1.0 / 60.0);
+  EXPECT_TRUE(graticule->GetShowInteriorLabels());
+  EXPECT_DOUBLE_EQ(graticule->GetInteriorLabelIntervalY(), 5.0 / 60.0);
   auto* index = dynamic_cast<IGIS_IndexGrid*>(sheet.index);
   EXPECT_EQ(index->GetColumnCount(), 7);
   EXPECT_EQ(index->GetRowCount(), 3);
@@ -398,11 +356,15 @@ TEST(GridPagesOnTheMapSheet, CountsChangedOnTheIndexAndFixedGraticuleSheetsAreDr
   EXPECT_EQ(fixed->GetLatitudeCount(), 10);
   EXPECT_EQ(fixed->GetLongitudeCount(), 8);
 
-  const RecordedSheet after(*sheet.page);
+  const md::canvas::Raster after = WriteSheet(*sheet.page, "edited-grids");
+  ASSERT_EQ(after.width, before.width);
+  ASSERT_EQ(after.height, before.height);
+  EXPECT_NE(after.pixels, before.pixels);
+  const RecordedSheet recorded(*sheet.page);
   // The index grid's cell bounds: eight columns' and four rows' bounds, evenly spaced.
   const SGIS_Rect frame = sheet.frame->GetRect();
-  const std::vector<double> columns = after.Lines(kIndexColour, true);
-  const std::vector<double> rows = after.Lines(kIndexColour, false);
+  const std::vector<double> columns = recorded.Lines(kIndexColour, true);
+  const std::vector<double> rows = recorded.Lines(kIndexColour, false);
   ASSERT_EQ(columns.size(), 8u);
   ASSERT_EQ(rows.size(), 4u);
   for (size_t i = 1; i < columns.size(); ++i)
@@ -413,10 +375,9 @@ TEST(GridPagesOnTheMapSheet, CountsChangedOnTheIndexAndFixedGraticuleSheetsAreDr
   // more than one line across the sheet's 15' x 10' (0.05 degree, about
   // three to five intervals) for any count from 2 up: with 10 x 8 it draws
   // the meridians and parallels it drew with 4 x 4.
-  EXPECT_GE(after.Lines(kFixedColour, true).size(), 3u);
-  EXPECT_EQ(after.Lines(kFixedColour, true), before.Lines(kFixedColour, true));
-  EXPECT_EQ(after.Lines(kFixedColour, false), before.Lines(kFixedColour, false));
-  WriteSheet(*sheet.page, "index-and-fixed-graticule");
+  EXPECT_GE(recorded.Lines(kFixedColour, true).size(), 3u);
+  EXPECT_EQ(recorded.Lines(kFixedColour, true), recordedBefore.Lines(kFixedColour, true));
+  EXPECT_EQ(recorded.Lines(kFixedColour, false), recordedBefore.Lines(kFixedColour, false));
 }
 
 }  // namespace

@@ -74,37 +74,26 @@ void EditTabs(UiUser& u, int inside) {
   u.Click(inside);
 }
 
+// The labels page alone: the label kind chosen (unless -1), every side and
+// offset changed and the text symbol replaced by the chooser's `entry`.
+LabelUse LabelsPage(const char* name, int kind, int labelKind, int entry) {
+  return {name,
+          kind,
+          [labelKind](UiUser& u) {
+            if (labelKind >= 0) u.Choose(IDC_GIS_LB_KIND, labelKind);
+            EditSidesAndOffsets(u);
+            u.Click(IDC_GIS_LB_TEXT_SYMBOL);
+          },
+          {ChooseEntry(entry)},
+          nullptr,
+          {}};
+}
+
 std::vector<LabelUse> LabelUses() {
   std::vector<LabelUse> uses;
-  uses.push_back({"labels page of the graticule",
-                  GIS_MAPGRID_GRATICULE,
-                  [](UiUser& u) {
-                    EditSidesAndOffsets(u);
-                    u.Click(IDC_GIS_LB_TEXT_SYMBOL);
-                  },
-                  {ChooseEntry(1)},
-                  nullptr,
-                  {}});
-  uses.push_back({"labels page of the kilometre grid, mixed font",
-                  GIS_MAPGRID_MEASURE,
-                  [](UiUser& u) {
-                    u.Choose(IDC_GIS_LB_KIND, 0);
-                    EditSidesAndOffsets(u);
-                    u.Click(IDC_GIS_LB_TEXT_SYMBOL);
-                  },
-                  {ChooseEntry(2)},
-                  nullptr,
-                  {}});
-  uses.push_back({"labels page of the index grid, rounded tabs",
-                  GIS_MAPGRID_INDEX,
-                  [](UiUser& u) {
-                    u.Choose(IDC_GIS_LB_KIND, 3);
-                    EditSidesAndOffsets(u);
-                    u.Click(IDC_GIS_LB_TEXT_SYMBOL);
-                  },
-                  {ChooseEntry(3)},
-                  nullptr,
-                  {}});
+  uses.push_back(LabelsPage("labels page of the graticule", GIS_MAPGRID_GRATICULE, -1, 1));
+  uses.push_back(LabelsPage("labels page of the kilometre grid, mixed font", GIS_MAPGRID_MEASURE, 0, 2));
+  uses.push_back(LabelsPage("labels page of the index grid, rounded tabs", GIS_MAPGRID_INDEX, 3, 3));
   uses.push_back({"degrees-minutes-seconds dialog",
                   GIS_MAPGRID_GRATICULE,
                   nullptr,
@@ -174,31 +163,26 @@ std::vector<LabelUse> LabelUses() {
 // dialog (ended with OK when confirmLabel) and ends the sheet; the grid's
 // answer.
 bool Use(IGIS_MapGrid* grid, const LabelUse& use, bool confirmLabel, bool confirmGrid) {
-  ScriptedDriver driver;
-  driver.Then([&](UiUser& u) {
+  std::vector<Scene> scenes{[&](UiUser& u) {
     EXPECT_TRUE(u.GoToPage(LabelsPageOf(use.kind)));
     if (use.page) use.page(u);
     if (use.dialog) u.Click(IDC_GIS_LB_PROPERTIES);
     confirmGrid ? u.Ok() : u.Cancel();
-  });
-  for (const Scene& s : use.pageOpened) driver.Then(s);
+  }};
+  scenes.insert(scenes.end(), use.pageOpened.begin(), use.pageOpened.end());
   if (use.dialog) {
-    driver.Then([&](UiUser& u) {
+    scenes.push_back([&](UiUser& u) {
       use.dialog(u);
       confirmLabel ? u.Ok() : u.Cancel();
     });
-    for (const Scene& s : use.dialogOpened) driver.Then(s);
+    scenes.insert(scenes.end(), use.dialogOpened.begin(), use.dialogOpened.end());
   }
-  const bool answer = grid->OnOpenPropertyDlg();
-  EXPECT_EQ(driver.ScenesLeft(), 0u);
-  EXPECT_EQ(md::ui::MessageBoxLog().size(), 0u);
-  return answer;
+  return md::test::Played(scenes, [grid] { return grid->OnOpenPropertyDlg(); });
 }
 
 TEST(LabelSheetsOnTheMapSheet, CancelLeavesTheFramesStoredFormWhateverTheLabelsDialogAnswered) {
   SheetWithGrids sheet;
   ASSERT_NE(sheet.frame, nullptr);
-  md::ui::ClearMessageBoxLog();
   md::ui::ClearDriverErrors();
   int ownRuns = 0;
   for (const LabelUse& use : LabelUses()) {
@@ -214,13 +198,13 @@ TEST(LabelSheetsOnTheMapSheet, CancelLeavesTheFramesStoredFormWhateverTheLabelsD
     if (use.dialog && sheet.Grid(use.kind)->GetLabelFormat()->GetType() == use.labelType) {
       SCOPED_TRACE(std::string(use.name) + " on its own");
       const std::string before = md::test::StoredForm(sheet.frame);
-      ScriptedDriver driver;
-      driver.Then([&](UiUser& u) {
+      std::vector<Scene> scenes{[&](UiUser& u) {
         use.dialog(u);
         u.Cancel();
-      });
-      for (const Scene& s : use.dialogOpened) driver.Then(s);
-      EXPECT_FALSE(sheet.Grid(use.kind)->GetLabelFormat()->OnOpenPropertyDlg());
+      }};
+      scenes.insert(scenes.end(), use.dialogOpened.begin(), use.dialogOpened.end());
+      IGIS_GridLabel* label = sheet.Grid(use.kind)->GetLabelFormat();
+      EXPECT_FALSE(md::test::Played(scenes, [label] { return label->OnOpenPropertyDlg(); }));
       ++ownRuns;
       EXPECT_TRUE(md::test::StoredForm(sheet.frame) == before);
     }

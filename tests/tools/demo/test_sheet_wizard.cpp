@@ -3,7 +3,8 @@
 // labels and a kilometre grid every 1000 m in the sheet's own Gauss-Krüger
 // reference, whose lines fall on the kilometre band's 20 mm pieces. The
 // sheet is printed at full size, stored and read back byte for byte, and a
-// later Cancel of the frame's sheet leaves the saved sheet as it was.
+// later Cancel of the frame's sheet leaves the saved sheet as it was; the
+// demo builds the same grids without a window.
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -28,6 +29,7 @@
 #include "platform/ui/driver.h"
 #include "tests/support/gridspagescenes.h"
 #include "tests/tools/demo/demotest.h"
+#include "tests/tools/demo/sheetgrids.h"
 #include "tools/demo/mapsheet.h"
 #include "tools/demo/wizardgrids.h"
 
@@ -103,29 +105,19 @@ Scene KilometreGrid() {
 
 // The frame's sheet on its grids page: both grids made, then OK.
 bool MakeBothGrids(IGIS_MapElement* frame) {
-  ScriptedDriver driver;
-  driver.Then(md::test::TwoNewGridsThenOk());
-  driver.Then(FiveMinuteGraticule());
-  driver.Then(KilometreGrid());
-  const bool ok = frame->OnOpenPropertyDlg(nullptr, TRUE) != FALSE;
-  EXPECT_EQ(driver.ScenesLeft(), 0u);
-  return ok;
+  return md::test::Played({md::test::TwoNewGridsThenOk(), FiveMinuteGraticule(), KilometreGrid()},
+                          [frame] { return frame->OnOpenPropertyDlg(nullptr, TRUE); });
 }
 
+// The grids made through the wizard, printed, stored and read back byte for
+// byte; a later Cancel changes nothing saved; the demo builds the same
+// grids without a window from the values the wizard's pages hold.
 TEST(SheetWizard, TheWizardMakesTheSheetsGraticuleAndKilometreGrid) {
-  md::test::FixedText fixed;
-  md::ui::ClearMessageBoxLog();
   md::ui::ClearDriverErrors();
-  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
-  ASSERT_TRUE(doc.ok());
-  auto page = md::demo::BuildMapSheetPage(doc, nullptr);
-  ASSERT_NE(page, nullptr);
-  IGIS_MapElement* frame = md::test::FrameOf(*page);
-  ASSERT_NE(frame, nullptr);
-  // The wizard starts from a frame without the sheet's own grids.
-  frame->GetMapGrids()->ReleaseMapGrids();
+  md::test::SheetWithoutGrids sheet;
+  ASSERT_NE(sheet.frame, nullptr);
+  IGIS_MapElement* frame = sheet.frame;
   ASSERT_TRUE(MakeBothGrids(frame));
-  EXPECT_TRUE(md::ui::MessageBoxLog().empty());
   for (const std::string& e : md::ui::DriverErrors()) ADD_FAILURE() << e;
 
   IGIS_MapGrids* grids = frame->GetMapGrids();
@@ -144,83 +136,58 @@ TEST(SheetWizard, TheWizardMakesTheSheetsGraticuleAndKilometreGrid) {
   EXPECT_FALSE(dms->IsShowSeconds());
   // The kilometre grid lies in the sheet's own Gauss-Krüger reference, and
   // its 1000 m are the band's 20 mm pieces at the sheet's scale.
-  IGIS_SpatialReference* sheetReference = doc.sheet()->GetSpatialReference();
-  EXPECT_STREQ(measure->GetSpatialReference()->GetName(), sheetReference->GetName());
+  EXPECT_STREQ(measure->GetSpatialReference()->GetName(),
+               sheet.doc.sheet()->GetSpatialReference()->GetName());
   EXPECT_EQ(measure->GetGridlineType(), GIS_GRIDLINE_NONE);
   const double interval = measure->GetGridSpacing()->GetXIntervalSize();
   EXPECT_DOUBLE_EQ(interval, 1000.0);
   EXPECT_DOUBLE_EQ(measure->GetGridSpacing()->GetYIntervalSize(), 1000.0);
   EXPECT_DOUBLE_EQ(interval / md::demo::kSheetScale, md::demo::kSheetBorderInterval);
+  md::test::WriteSheet(*sheet.page, "wizard");
 
-  // Printed at full size and looked at.
-  std::string error;
-  auto canvas = md::demo::PrintRaster(*page, md::test::kCheckDpi, &md::text::FixedMetricsEngine(), &error);
-  ASSERT_NE(canvas, nullptr) << error;
   const auto folder = md::test::ScratchFolder("sheetwizard");
-  ASSERT_TRUE(canvas->writePng((folder / "mapsheet-wizard-grids.png").string()));
-
-  // Stored and read back: the frame's state, grids and all, byte for byte.
-  const std::string second = (folder / "second.mdfs").string();
-  auto loaded = md::test::SavedAndReloaded(*page, folder, doc.LayoutLayer());
+  auto loaded = md::test::ReloadedSheet(*sheet.page, folder, sheet.doc.LayoutLayer(), 2);
   ASSERT_NE(loaded, nullptr);
   IGIS_MapElement* reloaded = md::test::FrameOf(*loaded);
-  ASSERT_NE(reloaded, nullptr);
-  EXPECT_EQ(reloaded->GetMapGrids()->GetCount(), 2);
-  EXPECT_EQ(md::test::CustomBytes(reloaded), md::test::CustomBytes(frame));
-
   // A Cancel of the reloaded frame's sheet after a new grid, a hidden grid,
   // a removed grid and a grid's sheet confirmed: the saved sheet is as it was.
   const std::string third = (folder / "third.mdfs").string();
-  ScriptedDriver driver;
-  driver.Then([](UiUser& u) {
-    u.GoToPage(kGridsPage);
-    md::test::ChangeEveryGrid([](UiUser& user) { user.Cancel(); })(u);
-  });
-  driver.Then([](UiUser& u) {
-    u.Next();
-    u.Next();
-    u.Next();
-    u.Finish();
-  });
-  driver.Then([](UiUser& u) { u.Ok(); });
-  EXPECT_FALSE(reloaded->OnOpenPropertyDlg(nullptr, TRUE));
+  const std::vector<Scene> cancelled{[](UiUser& u) {
+                                       u.GoToPage(kGridsPage);
+                                       md::test::ChangeEveryGrid([](UiUser& user) { user.Cancel(); })(u);
+                                     },
+                                     [](UiUser& u) {
+                                       for (int i = 0; i < 3; ++i) u.Next();
+                                       u.Finish();
+                                     },
+                                     [](UiUser& u) { u.Ok(); }};
+  EXPECT_FALSE(
+      md::test::Played(cancelled, [reloaded] { return reloaded->OnOpenPropertyDlg(nullptr, TRUE); }));
+  std::string error;
   ASSERT_TRUE(md::demo::StoreElements(*loaded, &error)) << error;
   ASSERT_TRUE(md::demo::SavePage(*loaded, third, &error)) << error;
-  EXPECT_EQ(FileBytes(third), FileBytes(second));
+  EXPECT_EQ(FileBytes(third), FileBytes((folder / "second.mdfs").string()));
   EXPECT_EQ(reloaded->GetMapGrids()->GetCount(), 2);
-}
 
-// The demo builds the same two grids without a window, from the values the
-// wizard's pages hold, through the build the grids page uses.
-TEST(SheetWizard, TheDemoBuildsTheWizardsGridsFromThePagesValues) {
-  md::test::FixedText fixed;
-  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
-  ASSERT_TRUE(doc.ok());
-  auto byWizard = md::demo::BuildMapSheetPage(doc, nullptr);
-  auto byDemo = md::demo::BuildMapSheetPage(doc, nullptr);
-  ASSERT_NE(byWizard, nullptr);
+  // The demo's own build, through the build the grids page uses.
+  auto byDemo = md::demo::BuildMapSheetPage(sheet.doc, nullptr);
   ASSERT_NE(byDemo, nullptr);
-  IGIS_MapElement* wizardFrame = md::test::FrameOf(*byWizard);
   IGIS_MapElement* demoFrame = md::test::FrameOf(*byDemo);
-  ASSERT_NE(wizardFrame, nullptr);
   ASSERT_NE(demoFrame, nullptr);
-  // Both start from frames without the sheet's own grids.
-  wizardFrame->GetMapGrids()->ReleaseMapGrids();
   demoFrame->GetMapGrids()->ReleaseMapGrids();
-  ASSERT_TRUE(MakeBothGrids(wizardFrame));
-  ASSERT_TRUE(md::demo::AddWizardGrids(doc, demoFrame));
+  ASSERT_TRUE(md::demo::AddWizardGrids(sheet.doc, demoFrame));
   ASSERT_EQ(demoFrame->GetMapGrids()->GetCount(), 2);
   for (int i = 0; i < 2; ++i) {
     IGIS_MapGrid* made = demoFrame->GetMapGrids()->GetMapGrid(i);
-    EXPECT_EQ(Describe(made), Describe(wizardFrame->GetMapGrids()->GetMapGrid(i)));
+    EXPECT_EQ(Describe(made), Describe(grids->GetMapGrid(i)));
     EXPECT_EQ(made->GetMapElement(), demoFrame);
   }
   EXPECT_STREQ(demoFrame->GetMapGrids()->GetMapGrid(0)->GetName(), md::demo::kWizardGraticuleName);
   EXPECT_STREQ(demoFrame->GetMapGrids()->GetMapGrid(1)->GetName(), md::demo::kWizardKilometreName);
   // A second call meets the names the list holds: refused, nothing added.
-  EXPECT_FALSE(md::demo::AddWizardGrids(doc, demoFrame));
+  EXPECT_FALSE(md::demo::AddWizardGrids(sheet.doc, demoFrame));
   EXPECT_EQ(demoFrame->GetMapGrids()->GetCount(), 2);
-  EXPECT_FALSE(md::demo::AddWizardGrids(doc, nullptr));
+  EXPECT_FALSE(md::demo::AddWizardGrids(sheet.doc, nullptr));
 }
 
 }  // namespace
