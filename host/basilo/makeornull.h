@@ -32,4 +32,13 @@ T* MakeOrNull(FactoryName factory, Args&&... args) {
   }
 }
 
+// A Clone's body: a new T made as MakeOrNull makes it, then Copy of the
+// source; NULL (with the record) when it could not be made.
+template <class T>
+T* CloneOrNull(FactoryName factory, T* pSource) {
+  T* pClone = MakeOrNull<T>(factory);
+  if (pClone != nullptr) pClone->Copy(pSource);
+  return pClone;
+}
+
 }  // namespace md::basilo

@@ -56,9 +56,7 @@ void CGIS_GraticuleGrid::SetLabelFormat(IGIS_GridLabel* pLabel) {
 }
 
 IGIS_MapGrid* CGIS_GraticuleGrid::Clone() {
-  CGIS_GraticuleGrid* pClone = md::basilo::MakeOrNull<CGIS_GraticuleGrid>("CGIS_GraticuleGrid::Clone");
-  if (pClone != nullptr) pClone->Copy(this);
-  return pClone;
+  return md::basilo::CloneOrNull<CGIS_GraticuleGrid>("CGIS_GraticuleGrid::Clone", this);
 }
 
 IGIS_GraticuleGrid* CGIS_GraticuleGrid::Copy(IGIS_GraticuleGrid* pOther) {

@@ -21,14 +21,6 @@ namespace md::layout::graticule {
 
 namespace {
 
-IGIS_CompoundElement* NewGroup(IGIS_FeatureSet* pOwner) {
-  if (pOwner == nullptr) return nullptr;
-  IGIS_Element* pElement = pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
-  auto* pGroup = dynamic_cast<IGIS_CompoundElement*>(pElement);
-  if (pGroup == nullptr) DropElement(pElement);
-  return pGroup;
-}
-
 // Adds a group to the result when it holds something; an empty one is dropped.
 void AddGroup(IGIS_CompoundElement* pResult, IGIS_CompoundElement* pGroup) {
   if (pGroup->GetElementCount() > 0 && pResult->AddElement(pGroup)) return;
@@ -128,7 +120,7 @@ void Conversion::Run(IGIS_CompoundElement* pLines) {
 void Conversion::Hatches(GraticuleWalker& walker, double dX, double dY) {
   const HatchPass pass = HatchesOf(pGrid, extent, dX, dY);
   if (!HasHatchPass(pass)) return;
-  IGIS_CompoundElement* pGroup = NewGroup(pOwner);
+  IGIS_CompoundElement* pGroup = CreateCompoundElement(pOwner);
   if (pGroup == nullptr) return;
   ElementSink sink(pGroup, GraticuleSymbols::Of(pGrid));
   walker.Hatches(pass, sink);
@@ -146,7 +138,7 @@ void Conversion::Labels(GraticuleWalker& walker) {
   if (pText == nullptr) return;
   InteriorLabelTexts texts(pLabel);
   if (!texts.Ready()) return;
-  IGIS_CompoundElement* pGroup = NewGroup(pOwner);
+  IGIS_CompoundElement* pGroup = CreateCompoundElement(pOwner);
   if (pGroup == nullptr) return;
   TextSink sink(pGroup, pText, dUnitRatio, texts);
   walker.Labels(LabelPass{extent, ix, iy}, sink);

@@ -38,9 +38,7 @@ void CGIS_GraticuleMNGrid::SetLabelFormat(IGIS_GridLabel* pLabel) {
 }
 
 IGIS_MapGrid* CGIS_GraticuleMNGrid::Clone() {
-  CGIS_GraticuleMNGrid* pClone = md::basilo::MakeOrNull<CGIS_GraticuleMNGrid>("CGIS_GraticuleMNGrid::Clone");
-  if (pClone != nullptr) pClone->Copy(this);
-  return pClone;
+  return md::basilo::CloneOrNull<CGIS_GraticuleMNGrid>("CGIS_GraticuleMNGrid::Clone", this);
 }
 
 IGIS_GraticuleMNGrid* CGIS_GraticuleMNGrid::Copy(IGIS_GraticuleMNGrid* pOther) {

@@ -14,9 +14,7 @@
 void CGIS_GridSpacing::Release() { delete this; }
 
 IGIS_GridSpacing* CGIS_GridSpacing::Clone() {
-  CGIS_GridSpacing* pCopy = md::basilo::MakeOrNull<CGIS_GridSpacing>("CGIS_GridSpacing::Clone");
-  if (pCopy != nullptr) pCopy->Copy(this);
-  return pCopy;
+  return md::basilo::CloneOrNull<CGIS_GridSpacing>("CGIS_GridSpacing::Clone", this);
 }
 
 IGIS_GridSpacing* CGIS_GridSpacing::Copy(IGIS_GridSpacing* pOther) {

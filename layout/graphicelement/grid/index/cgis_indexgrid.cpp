@@ -52,9 +52,7 @@ IGIS_IndexGrid* CGIS_IndexGrid::Copy(IGIS_IndexGrid* pOther) {
 }
 
 IGIS_MapGrid* CGIS_IndexGrid::Clone() {
-  CGIS_IndexGrid* pClone = md::basilo::MakeOrNull<CGIS_IndexGrid>("CGIS_IndexGrid::Clone");
-  if (pClone != nullptr) pClone->Copy(this);
-  return pClone;
+  return md::basilo::CloneOrNull<CGIS_IndexGrid>("CGIS_IndexGrid::Clone", this);
 }
 
 bool CGIS_IndexGrid::Save(IGIS_DataBuffer* pBuffer) {

@@ -49,9 +49,7 @@ CGIS_DMSGridLabel::CGIS_DMSGridLabel() : m_pLatLonFormat(NewLatLonFormat()) {
 void CGIS_DMSGridLabel::Release() { delete this; }
 
 IGIS_GridLabel* CGIS_DMSGridLabel::Clone() {
-  auto* pClone = md::basilo::MakeOrNull<CGIS_DMSGridLabel>("CGIS_DMSGridLabel::Clone");
-  if (pClone != nullptr) pClone->Copy(this);
-  return pClone;
+  return md::basilo::CloneOrNull<CGIS_DMSGridLabel>("CGIS_DMSGridLabel::Clone", this);
 }
 
 void CGIS_DMSGridLabel::SetSecondsSymbolTextPtr(IGIS_SymbolPart* pSymbol) {
@@ -145,16 +143,11 @@ bool CGIS_DMSGridLabel::Save(IGIS_DataBuffer* pBuffer) {
   });
   if (!bOwn) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
   // The common keys are written even when the label's own were not.
-  const bool bCommon = SaveCommon(&set, pBuffer, GetType());
-  if (!bCommon) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
+  const bool bCommon = SaveCommonLogged(&set, pBuffer, GetType(), kSave);
   return bOwn && bCommon;
 }
 
-bool CGIS_DMSGridLabel::Open(IGIS_DataBuffer* pBuffer) {
-  const md::layout::StoredSetView set(pBuffer);
-  if (!md::layout::label::OpenBufferReadable(pBuffer, set, kOpen, "b_ret == NULL")) return false;
-  return OpenStored(set, pBuffer);
-}
+bool CGIS_DMSGridLabel::Open(IGIS_DataBuffer* pBuffer) { return OpenThroughStored(pBuffer, kOpen); }
 
 bool CGIS_DMSGridLabel::OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer*) {
   // The display type is taken as stored; the drawing shows any value but

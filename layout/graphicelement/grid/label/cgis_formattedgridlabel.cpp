@@ -20,9 +20,7 @@ CGIS_FormattedGridLabel::CGIS_FormattedGridLabel()
 void CGIS_FormattedGridLabel::Release() { delete this; }
 
 IGIS_GridLabel* CGIS_FormattedGridLabel::Clone() {
-  auto* pClone = md::basilo::MakeOrNull<CGIS_FormattedGridLabel>("CGIS_FormattedGridLabel::Clone");
-  if (pClone != nullptr) pClone->Copy(this);
-  return pClone;
+  return md::basilo::CloneOrNull<CGIS_FormattedGridLabel>("CGIS_FormattedGridLabel::Clone", this);
 }
 
 void CGIS_FormattedGridLabel::SetNumericFormatPtr(IGIS_NumericFormat* pFormat) {
@@ -45,16 +43,10 @@ bool CGIS_FormattedGridLabel::Save(IGIS_DataBuffer* pBuffer) {
   if (!md::layout::label::SaveBufferGiven(pBuffer, kSave)) return false;
   md::layout::StoredSetWriter set;
   md::layout::label::PutNumericFormat(&set, kFormatKey, m_pNumericFormat.get());
-  const bool bCommon = SaveCommon(&set, pBuffer, GetType());
-  if (!bCommon) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
-  return bCommon;
+  return SaveCommonLogged(&set, pBuffer, GetType(), kSave);
 }
 
-bool CGIS_FormattedGridLabel::Open(IGIS_DataBuffer* pBuffer) {
-  const md::layout::StoredSetView set(pBuffer);
-  if (!md::layout::label::OpenBufferReadable(pBuffer, set, kOpen, "b_ret == NULL")) return false;
-  return OpenStored(set, pBuffer);
-}
+bool CGIS_FormattedGridLabel::Open(IGIS_DataBuffer* pBuffer) { return OpenThroughStored(pBuffer, kOpen); }
 
 bool CGIS_FormattedGridLabel::OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer*) {
   md::layout::label::TakeNumericFormat(set, kFormatKey, &m_pNumericFormat);

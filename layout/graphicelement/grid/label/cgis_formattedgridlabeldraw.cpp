@@ -135,17 +135,9 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
 IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
   IGIS_MapElement* pFrame = CheckedFrame(kConvert, "m_pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return nullptr;
-  IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
-  if (pOwner == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_graphicLayer == NULL");
-    return nullptr;
-  }
-  // The map is turned in its frame as it is drawn.
   md::layout::label::MeasureLabelPass pass;
-  if (!pass.Set(dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid), pFrame, pFrame->GetRotateAngle(), kConvert,
-                "p_geoArithmetic == NULL ")) {
-    return nullptr;
-  }
+  IGIS_FeatureSet* pOwner = pass.SetForConversion(m_pMapGrid, pFrame, kConvert);
+  if (pOwner == nullptr) return nullptr;
   const MeasureLabelLines& lines = pass.lines;
   // The texts are turned on a working copy: the label's own symbol stays as it is.
   md::basilo::ReleasePtr<IGIS_SymbolPart> pSymbol(m_pTextSymbol->Clone());
@@ -159,10 +151,8 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
   const double dBaseAngle = pSymbol->GetAngle();
   pFont->lfOrientation = 0;
 
-  IGIS_Element* pElement = pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
-  auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pElement);
+  IGIS_CompoundElement* pCompound = CreateCompoundElement(pOwner);
   if (pCompound == nullptr) {
-    DropElement(pElement);
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_comElement == NULL");
     return nullptr;
   }

@@ -111,6 +111,19 @@ bool GridLabelState::SaveCommon(StoredSetWriter* pSet, IGIS_DataBuffer* pBuffer,
   return s->Finish(pBuffer);
 }
 
+bool GridLabelState::SaveCommonLogged(StoredSetWriter* pSet, IGIS_DataBuffer* pBuffer, int nType,
+                                      const char* szMethod) const {
+  const bool bCommon = SaveCommon(pSet, pBuffer, nType);
+  if (!bCommon) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
+  return bCommon;
+}
+
+bool GridLabelState::OpenThroughStored(IGIS_DataBuffer* pBuffer, const char* szMethod) {
+  const StoredSetView set(pBuffer);
+  if (!OpenBufferReadable(pBuffer, set, szMethod, "b_ret == NULL")) return false;
+  return OpenStored(set, pBuffer);
+}
+
 bool GridLabelState::OpenCommon(IGIS_DataBuffer* pBuffer) {
   const StoredSetView set(pBuffer);
   if (!OpenBufferReadable(pBuffer, set, kOpen, "b_ret == FALSE")) return false;

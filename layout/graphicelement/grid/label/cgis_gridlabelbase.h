@@ -64,6 +64,14 @@ class GridLabelState {
   // The same after the keys the buffer holds (stored common keys are written
   // anew), for a label without keys of its own.
   bool SaveCommon(IGIS_DataBuffer* pBuffer, int nType) const;
+  // SaveCommon into the set, with a level-3 "b_ret == NULL" record under the
+  // method when it fails.
+  bool SaveCommonLogged(StoredSetWriter* pSet, IGIS_DataBuffer* pBuffer, int nType,
+                        const char* szMethod) const;
+  // A label's Open that reads its own keys: the buffer's set, handed to
+  // OpenStored; FALSE (nothing changed) for a NULL or unreadable buffer,
+  // after a level-3 record under the method.
+  bool OpenThroughStored(IGIS_DataBuffer* pBuffer, const char* szMethod);
   // Reads the common keys from the set the label read its own keys from.
   bool OpenCommon(const StoredSetView& set);
   // Reads the common keys; FALSE (nothing changed) for a NULL or unreadable

@@ -18,9 +18,7 @@ bool CGIS_IndexBackGroundTabStyle::Open(IGIS_DataBuffer* pBuffer) {
 }
 
 IGIS_GridLabel* CGIS_IndexBackGroundTabStyle::Clone() {
-  auto* pClone = md::basilo::MakeOrNull<CGIS_IndexBackGroundTabStyle>("CGIS_IndexBackGroundTabStyle::Clone");
-  if (pClone != nullptr) pClone->Copy(this);
-  return pClone;
+  return md::basilo::CloneOrNull<CGIS_IndexBackGroundTabStyle>("CGIS_IndexBackGroundTabStyle::Clone", this);
 }
 
 void CGIS_IndexBackGroundTabStyle::SetBackgroundType(int nType) {

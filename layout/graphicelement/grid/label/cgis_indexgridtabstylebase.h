@@ -157,8 +157,7 @@ class CGIS_IndexGridTabStyleBase : public CGIS_GridLabelBase<TKind>,
                  const md::layout::label::TabStyleKey* pExtra = nullptr) {
     md::layout::StoredSetWriter set;
     const bool bOwn = this->SaveTabKeys(&set, pBuffer, szMethod, pExtra);
-    const bool bCommon = this->SaveCommon(&set, pBuffer, this->GetType());
-    if (!bCommon) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
+    const bool bCommon = this->SaveCommonLogged(&set, pBuffer, this->GetType(), szMethod);
     return bOwn && bCommon;
   }
   // The tab keys, then the common keys; FALSE with a record when either

@@ -69,9 +69,7 @@ CGIS_MixedFontGridLabel::CGIS_MixedFontGridLabel()
 void CGIS_MixedFontGridLabel::Release() { delete this; }
 
 IGIS_GridLabel* CGIS_MixedFontGridLabel::Clone() {
-  auto* pClone = md::basilo::MakeOrNull<CGIS_MixedFontGridLabel>("CGIS_MixedFontGridLabel::Clone");
-  if (pClone != nullptr) pClone->Copy(this);
-  return pClone;
+  return md::basilo::CloneOrNull<CGIS_MixedFontGridLabel>("CGIS_MixedFontGridLabel::Clone", this);
 }
 
 void CGIS_MixedFontGridLabel::SetSecondarySymbolTextPtr(IGIS_SymbolPart* pSymbol) {
@@ -135,16 +133,10 @@ bool CGIS_MixedFontGridLabel::Save(IGIS_DataBuffer* pBuffer) {
   PutInt(s, kPositionKey, m_nPosition);
   PutBool(s, kShowZoneKey, m_bShowZone);
   PutNumericFormat(s, kFormatKey, m_pNumericFormat.get());
-  const bool bCommon = SaveCommon(s, pBuffer, GetType());
-  if (!bCommon) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
-  return bCommon;
+  return SaveCommonLogged(s, pBuffer, GetType(), kSave);
 }
 
-bool CGIS_MixedFontGridLabel::Open(IGIS_DataBuffer* pBuffer) {
-  const md::layout::StoredSetView set(pBuffer);
-  if (!md::layout::label::OpenBufferReadable(pBuffer, set, kOpen, "b_ret == NULL")) return false;
-  return OpenStored(set, pBuffer);
-}
+bool CGIS_MixedFontGridLabel::Open(IGIS_DataBuffer* pBuffer) { return OpenThroughStored(pBuffer, kOpen); }
 
 bool CGIS_MixedFontGridLabel::OpenStored(const md::layout::StoredSetView& s, IGIS_DataBuffer*) {
   // The count and the position are kept as stored: the splitting reads a

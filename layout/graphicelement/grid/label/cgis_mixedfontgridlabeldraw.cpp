@@ -292,17 +292,9 @@ bool CGIS_MixedFontGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
 IGIS_Element* CGIS_MixedFontGridLabel::ConvertToElement() {
   IGIS_MapElement* pFrame = CheckedFrame(kConvert, "p_map== NULL ", "m_pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return nullptr;
-  IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
-  if (pOwner == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_graphicLayer == NULL");
-    return nullptr;
-  }
-  // The map is turned in its frame as it is drawn.
   md::layout::label::MeasureLabelPass pass;
-  if (!pass.Set(dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid), pFrame, pFrame->GetRotateAngle(), kConvert,
-                "p_geoArithmetic == NULL ")) {
-    return nullptr;
-  }
+  IGIS_FeatureSet* pOwner = pass.SetForConversion(m_pMapGrid, pFrame, kConvert);
+  if (pOwner == nullptr) return nullptr;
   // Without a scale no crossing has a place on the page: nothing is made.
   if (!(pass.dScale > 0.0) || !std::isfinite(pass.dScale)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "s <= 0");

@@ -205,6 +205,20 @@ bool MeasureLabelPass::Set(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, dou
   return true;
 }
 
+IGIS_FeatureSet* MeasureLabelPass::SetForConversion(IGIS_MapGrid* pGrid, IGIS_MapElement* pFrame,
+                                                    const char* szMethod) {
+  IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
+  if (pOwner == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_graphicLayer == NULL");
+    return nullptr;
+  }
+  if (!Set(dynamic_cast<IGIS_MeasureGrid*>(pGrid), pFrame, pFrame->GetRotateAngle(), szMethod,
+           "p_geoArithmetic == NULL ")) {
+    return nullptr;
+  }
+  return pOwner;
+}
+
 IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap,
                                      const char* szKindText, std::initializer_list<HeldPart> parts) {
   IGIS_MapElement* pFrame = LabelledFrame(pGrid, szMethod, szNoMap);

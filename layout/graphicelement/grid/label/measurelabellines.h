@@ -16,6 +16,7 @@
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/label/labellinewalk.h"
 
+class IGIS_FeatureSet;
 class IGIS_MapElement;
 class IGIS_MapGrid;
 class IGIS_MeasureGrid;
@@ -121,6 +122,11 @@ struct MeasureLabelPass {
   // method). Lines cut to the cap are noted once under the method.
   bool Set(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle, const char* szMethod,
            const char* szNoArithmetic);
+  // The start of a conversion: the frame's feature set (NULL after a
+  // level-3 record "p_graphicLayer == NULL" under the method), then Set for
+  // the grid with the frame's own turn, as the map is drawn in its frame.
+  // The feature set when both pass, else NULL.
+  IGIS_FeatureSet* SetForConversion(IGIS_MapGrid* pGrid, IGIS_MapElement* pFrame, const char* szMethod);
 };
 
 // What a label must hold to draw or convert: whether it holds it, and the

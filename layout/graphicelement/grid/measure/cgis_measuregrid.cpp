@@ -94,9 +94,7 @@ bool CGIS_MeasureGrid::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 }
 
 IGIS_MapGrid* CGIS_MeasureGrid::Clone() {
-  CGIS_MeasureGrid* pClone = md::basilo::MakeOrNull<CGIS_MeasureGrid>("CGIS_MeasureGrid::Clone");
-  if (pClone != nullptr) pClone->Copy(this);
-  return pClone;
+  return md::basilo::CloneOrNull<CGIS_MeasureGrid>("CGIS_MeasureGrid::Clone", this);
 }
 
 bool CGIS_MeasureGrid::Save(IGIS_DataBuffer* pBuffer) {

@@ -119,13 +119,8 @@ IGIS_Element* ConvertMeasureGridFigure(IGIS_MeasureGrid* pGrid, IGIS_Element* pB
                                                pGrid->GetSubTickCount(), grid::GridRunRounding::kMarginFirst);
 
   IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
-  IGIS_Element* pMade =
-      pOwner != nullptr ? pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) : nullptr;
-  auto* pFigure = dynamic_cast<IGIS_CompoundElement*>(pMade);
-  if (pFigure == nullptr) {
-    DropMade(pMade);
-    return pResult;
-  }
+  IGIS_CompoundElement* pFigure = CreateCompoundElement(pOwner);
+  if (pFigure == nullptr) return pResult;
   md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
   if (pArithmetic == nullptr) {
     DropCompound(pFigure);

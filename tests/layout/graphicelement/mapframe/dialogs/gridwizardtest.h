@@ -3,9 +3,11 @@
 // and a layout owner that keeps the elements handed to it.
 #pragma once
 
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "host/helmora/cgis_spatialreferencedlg.h"
 #include "layout/graphicelement/grid/factory/dialogs/cgis_gridwizardsheet.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridvalues.h"
 #include "layout/graphicelement/mapframe/dialogs/cgis_mapgridspage.h"
@@ -54,6 +56,16 @@ class GridWizardTest : public MapDialogTest {
     g->SetMapElement(f);
   }
 
+  // A parameter of a projected reference's projection; NaN where it has none.
+  static double Parameter(IGIS_SpatialReference* r, int key) {
+    double value = std::numeric_limits<double>::quiet_NaN();
+    r->GetProjectedCoordSys()->GetProjection()->GetParameter(key, &value);
+    return value;
+  }
+  static double CentralMeridian(IGIS_SpatialReference* r) {
+    return Parameter(r, GIS_PROJPARAM_CENTRAL_MERIDIAN);
+  }
+
   // The grids page of the running map sheet.
   static CGIS_MapGridsPage* GridsPage(md::ui::UiUser& u) {
     return u.Sheet() != nullptr ? dynamic_cast<CGIS_MapGridsPage*>(u.Sheet()->GetPage(kGridsPage)) : nullptr;
@@ -66,6 +78,14 @@ class GridWizardTest : public MapDialogTest {
   static std::string ActiveText(md::ui::UiUser& u) {
     CPropertyPage* p = u.Sheet() != nullptr ? u.Sheet()->GetActivePage() : nullptr;
     return p != nullptr ? p->GetWindowText() : std::string();
+  }
+  // On the start page: a series-scale type (its button stays disabled in
+  // the template; the test enables it through the window), the name, Next.
+  static void ToSeriesPage(md::ui::UiUser& u, int button, const char* name = nullptr) {
+    u.Control(button)->EnableWindow(TRUE);
+    u.Click(button);
+    if (name != nullptr) u.Replace(IDC_GIS_GW_NAME, name);
+    u.Next();
   }
   static CGIS_GridWizardSheet* Wizard(md::ui::UiUser& u) {
     return dynamic_cast<CGIS_GridWizardSheet*>(u.Sheet());
@@ -82,6 +102,13 @@ class GridWizardTest : public MapDialogTest {
     });
     for (Scene& s : more) driver.Then(std::move(s));
     return f->OnOpenPropertyDlg(nullptr, TRUE);
+  }
+  // The spatial-reference chooser answered with its entry `entry`.
+  static Scene ChooseReference(int entry) {
+    return [entry](md::ui::UiUser& u) {
+      u.Choose(IDC_GIS_SR_LIST, entry);
+      u.Ok();
+    };
   }
   // Clicks "新建格网" on the grids page; the wizard plays `wizard`.
   static Scene NewGrid(Scene after = [](md::ui::UiUser& u) { u.Ok(); }) {

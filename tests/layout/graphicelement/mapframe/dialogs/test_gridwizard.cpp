@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
-#include "host/helmora/cgis_spatialreferencedlg.h"
 #include "layout/graphicelement/grid/graticule/dialogs/cgis_graticulefinish.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridvalues.h"
 #include "layout/graphicelement/grid/measure/dialogs/measuredwizarddefaults.h"
@@ -104,34 +103,58 @@ TEST_F(GridWizard, EachTypeGoesItsWayForthAndBackAndCancelBuildsNothing) {
 
 TEST_F(GridWizard, PagesKeepTheirValuesWhileTheUserGoesBackAndForth) {
   CGIS_MapElement* f = MappedFrame();
-  OnGridsPage(f, NewGrid(), {[](UiUser& u) {
-                u.Click(IDC_GIS_GW_GRATICULE);
-                u.Replace(IDC_GIS_GW_NAME, "我的经纬网");
-                u.Next();
-                u.Replace(IDC_GIS_GGW_PARALLEL_DEGREES, "3");
-                u.Click(IDC_GIS_GGW_MARKS);
-                u.Next();
-                u.Replace(IDC_GIS_GL_SUBTICK_COUNT, "7");
-                u.Next();
-                u.Back();
-                EXPECT_EQ(u.Text(IDC_GIS_GL_SUBTICK_COUNT), "7");
-                u.Back();
-                EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_DEGREES), "3");
-                EXPECT_EQ(u.Checked(IDC_GIS_GGW_MARKS), 1);
-                u.Back();
-                EXPECT_EQ(u.Text(IDC_GIS_GW_NAME), "我的经纬网");
-                // Another type, then back to the graticule: its page kept its values.
-                u.Click(IDC_GIS_GW_MEASURED);
-                u.Click(IDC_GIS_GW_GRATICULE);
-                u.Next();
-                EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_DEGREES), "3");
-                u.Cancel();
-              }});
+  OnGridsPage(f, NewGrid(),
+              {[](UiUser& u) {
+                 u.Click(IDC_GIS_GW_GRATICULE);
+                 u.Replace(IDC_GIS_GW_NAME, "我的经纬网");
+                 u.Next();
+                 // The style button follows the appearance, with a symbol for each kind.
+                 CGIS_GridGraticuleWizard& page = Wizard(u)->GetGraticulePage();
+                 EXPECT_EQ(u.Checked(IDC_GIS_GGW_LINES), 1);
+                 EXPECT_EQ(page.GetLineSymbol()->GetStyleCode(), 0xD03);
+                 EXPECT_EQ(page.GetMarkSymbol()->GetStyleCode(), 0xCE7);
+                 u.Click(IDC_GIS_GGW_LABELS_ONLY);
+                 EXPECT_FALSE(u.IsEnabled(IDC_GIS_GGW_STYLE));
+                 u.Click(IDC_GIS_GGW_MARKS);
+                 u.Click(IDC_GIS_GGW_STYLE);  // the marker, entry 2
+                 EXPECT_NE(page.GetMarkSymbol()->GetStyleCode(), 0xCE7);
+                 u.Click(IDC_GIS_GGW_LINES);
+                 u.Click(IDC_GIS_GGW_STYLE);  // the line: cancelled
+                 EXPECT_EQ(page.GetLineSymbol()->GetStyleCode(), 0xD03);
+                 // Letters and a point leave the degree edits; seconds keep the point.
+                 u.Replace(IDC_GIS_GGW_PARALLEL_DEGREES, "1a.5");
+                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_DEGREES), "15");
+                 u.Replace(IDC_GIS_GGW_PARALLEL_MINUTES, "3.0");
+                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_MINUTES), "30");
+                 u.Replace(IDC_GIS_GGW_PARALLEL_SECONDS, "1.5x");
+                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_SECONDS), "1.5");
+                 u.Replace(IDC_GIS_GGW_PARALLEL_DEGREES, "3");
+                 u.Click(IDC_GIS_GGW_MARKS);
+                 u.Next();
+                 u.Replace(IDC_GIS_GL_SUBTICK_COUNT, "7");
+                 u.Next();
+                 u.Back();
+                 EXPECT_EQ(u.Text(IDC_GIS_GL_SUBTICK_COUNT), "7");
+                 u.Back();
+                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_DEGREES), "3");
+                 EXPECT_EQ(u.Checked(IDC_GIS_GGW_MARKS), 1);
+                 u.Back();
+                 EXPECT_EQ(u.Text(IDC_GIS_GW_NAME), "我的经纬网");
+                 // Another type, then back to the graticule: its page kept its values.
+                 u.Click(IDC_GIS_GW_MEASURED);
+                 u.Click(IDC_GIS_GW_GRATICULE);
+                 u.Next();
+                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_DEGREES), "3");
+                 u.Cancel();
+               },
+               md::test::ChooseEntry(2), [](UiUser& u) { u.Cancel(); }});
 }
 
-TEST_F(GridWizard, TheStartPageNumbersTheNameAndATypeButtonSetsItsOwn) {
+// The start page proposes a numbered name and each type button its own; a
+// name the frame already has keeps the start page, whatever the type.
+TEST_F(GridWizard, TheStartPageProposesNamesAndRefusesOneTheFrameHas) {
   CGIS_MapElement* f = MappedFrame();
-  AddNamedGrid(f, GIS_MAPGRID_GRATICULE, "甲");
+  AddNamedGrid(f, GIS_MAPGRID_GRATICULE, "经纬网");
   AddNamedGrid(f, GIS_MAPGRID_MEASURE, "乙");
   struct NameRow {
     int button;
@@ -148,30 +171,18 @@ TEST_F(GridWizard, TheStartPageNumbersTheNameAndATypeButtonSetsItsOwn) {
                 EXPECT_FALSE(u.IsEnabled(IDC_GIS_GW_SERIES_MEASURED));
                 EXPECT_FALSE(u.IsVisible(IDC_GIS_GW_PICTURE));
                 for (const NameRow& row : rows) {
+                  md::ui::ClearMessageBoxLog();
                   u.Click(row.button);
                   EXPECT_EQ(u.Text(IDC_GIS_GW_NAME), row.name);
+                  u.Replace(IDC_GIS_GW_NAME, "经纬网");
+                  u.Next();
+                  EXPECT_EQ(ActivePage(u), IDD_GIS_GRID_WIZARD_START) << row.name;
+                  ASSERT_EQ(Prompts(), 1u) << row.name;
+                  EXPECT_EQ(md::ui::MessageBoxLog()[0].text, "新建立的图廓重名");
+                  EXPECT_EQ(md::ui::MessageBoxLog()[0].caption, "整饰单元组件提示");
                 }
                 u.Cancel();
               }});
-}
-
-TEST_F(GridWizard, ANameTheFrameHasKeepsTheStartPageWhateverTheType) {
-  CGIS_MapElement* f = MappedFrame();
-  AddNamedGrid(f, GIS_MAPGRID_GRATICULE, "经纬网");
-  for (int button : {IDC_GIS_GW_GRATICULE, IDC_GIS_GW_MEASURED, IDC_GIS_GW_INDEX, IDC_GIS_GW_FIXED_COUNT}) {
-    md::ui::ClearMessageBoxLog();
-    OnGridsPage(f, NewGrid(), {[&](UiUser& u) {
-                  EXPECT_EQ(u.Text(IDC_GIS_GW_NAME), "经纬网1");
-                  u.Click(button);
-                  u.Replace(IDC_GIS_GW_NAME, "经纬网");
-                  u.Next();
-                  EXPECT_EQ(ActivePage(u), IDD_GIS_GRID_WIZARD_START);
-                  u.Cancel();
-                }});
-    ASSERT_EQ(Prompts(), 1u) << button;
-    EXPECT_EQ(md::ui::MessageBoxLog()[0].text, "新建立的图廓重名");
-    EXPECT_EQ(md::ui::MessageBoxLog()[0].caption, "整饰单元组件提示");
-  }
 }
 
 // A frame's map as the start page meets it, and what Next does for the
@@ -216,12 +227,19 @@ TEST_F(GridWizard, GraticulesAndKilometreGridsNeedAMapWithAReferenceTheIndexGrid
                 button == IDC_GIS_GW_MEASURED ? row.measured : row.graticule);
       EXPECT_EQ(log.Has(3, "CGIS_GridWizardStart::OnWizardNext", "p_map == NULL"), row.logged);
     }
+    md::test::LogMark log;
     OnGridsPage(f, NewGrid(), {[&](UiUser& u) {
                   u.Click(IDC_GIS_GW_INDEX);
                   u.Next();
                   EXPECT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_INDEX1));
+                  u.Back();
+                  // The series-scale page makes no reference without a map.
+                  ToSeriesPage(u, IDC_GIS_GW_SERIES_GRATICULE);
+                  EXPECT_EQ(ActivePage(u) == IDD_GIS_GRID_WIZARD_SERIES, row.map != 0);
+                  EXPECT_EQ(Wizard(u)->GetSeriesPage().GetSpatialReference() == nullptr, row.map == 0);
                   u.Cancel();
                 }});
+    EXPECT_EQ(log.Has(3, "CGIS_GridWizardSeriesMap::OnSetActive", "m_pMapElement == NULL"), row.map == 0);
     f->Release();
   }
 }
@@ -276,36 +294,7 @@ TEST_F(GridWizard, TheGraticulePageRefusesIntervalsAboveItsLimits) {
   }
 }
 
-TEST_F(GridWizard, TheGraticulePagesStyleButtonFollowsTheAppearanceWithAStateForEachKind) {
-  CGIS_MapElement* f = MappedFrame();
-  OnGridsPage(f, NewGrid(),
-              {[&](UiUser& u) {
-                 u.Next();
-                 CGIS_GridGraticuleWizard& page = Wizard(u)->GetGraticulePage();
-                 EXPECT_EQ(u.Checked(IDC_GIS_GGW_LINES), 1);
-                 EXPECT_EQ(page.GetLineSymbol()->GetStyleCode(), 0xD03);
-                 EXPECT_EQ(page.GetMarkSymbol()->GetStyleCode(), 0xCE7);
-                 u.Click(IDC_GIS_GGW_LABELS_ONLY);
-                 EXPECT_FALSE(u.IsEnabled(IDC_GIS_GGW_STYLE));
-                 u.Click(IDC_GIS_GGW_MARKS);
-                 u.Click(IDC_GIS_GGW_STYLE);  // the marker, entry 2
-                 EXPECT_NE(page.GetMarkSymbol()->GetStyleCode(), 0xCE7);
-                 u.Click(IDC_GIS_GGW_LINES);
-                 u.Click(IDC_GIS_GGW_STYLE);  // the line: cancelled
-                 EXPECT_EQ(page.GetLineSymbol()->GetStyleCode(), 0xD03);
-                 // Letters and a point leave the degree edits; seconds keep the point.
-                 u.Replace(IDC_GIS_GGW_PARALLEL_DEGREES, "1a.5");
-                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_DEGREES), "15");
-                 u.Replace(IDC_GIS_GGW_PARALLEL_MINUTES, "3.0");
-                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_MINUTES), "30");
-                 u.Replace(IDC_GIS_GGW_PARALLEL_SECONDS, "1.5x");
-                 EXPECT_EQ(u.Text(IDC_GIS_GGW_PARALLEL_SECONDS), "1.5");
-                 u.Cancel();
-               },
-               md::test::ChooseEntry(2), [](UiUser& u) { u.Cancel(); }});
-}
-
-TEST_F(GridWizard, TheAxesPageSwitchesItsControlsAndHoldsItsSymbols) {
+TEST_F(GridWizard, TheAxesAndFinishPagesSwitchTheirControlsAndHoldTheirSymbols) {
   CGIS_MapElement* f = MappedFrame();
   OnGridsPage(
       f, NewGrid(),
@@ -339,44 +328,31 @@ TEST_F(GridWizard, TheAxesPageSwitchesItsControlsAndHoldsItsSymbols) {
          EXPECT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_AXES));
          u.Replace(IDC_GIS_GL_SUBTICK_COUNT, "20");
          u.Next();
-         EXPECT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_FINISH));
+         ASSERT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_FINISH));
+         // The finish page starts without a border and stores a grid.
+         CGIS_GridWizardFinish& finish = Wizard(u)->GetFinishPage();
+         EXPECT_EQ(u.Checked(IDC_GIS_GF_BORDER), 0);
+         for (int id : {IDC_GIS_GF_BORDER_SYMBOL, IDC_GIS_GF_OUTLINE, IDC_GIS_GF_OUTLINE_SYMBOL})
+           EXPECT_FALSE(u.IsEnabled(id)) << id;
+         EXPECT_EQ(u.Checked(IDC_GIS_GF_FOLLOWING), 1);
+         EXPECT_EQ(finish.m_nStorage, GIS_GRIDWIZARD_STORE_GRID);
+         ASSERT_NE(finish.GetBorderSymbol(), nullptr);
+         EXPECT_NE(finish.GetBorderSymbol(), finish.GetOutlineSymbol());
+         EXPECT_EQ(finish.GetBorderSymbol()->GetStyleCode(), 0xD03);
+         u.Click(IDC_GIS_GF_BORDER);
+         EXPECT_TRUE(u.IsEnabled(IDC_GIS_GF_BORDER_SYMBOL));
+         u.Click(IDC_GIS_GF_STATIC);
+         EXPECT_EQ(finish.m_nStorage, GIS_GRIDWIZARD_STORE_ELEMENTS);
          u.Cancel();
        },
        md::test::ChooseEntry(3)});
   EXPECT_EQ(Prompts(), 1u);
 }
 
-TEST_F(GridWizard, TheFinishPageStartsWithoutBorderAndStoresAGrid) {
-  CGIS_MapElement* f = MappedFrame();
-  OnGridsPage(f, NewGrid(), {[&](UiUser& u) {
-                u.Click(IDC_GIS_GW_MEASURED);
-                u.Next();
-                u.Next();
-                u.Next();
-                ASSERT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_FINISH));
-                CGIS_GridWizardFinish& page = Wizard(u)->GetFinishPage();
-                EXPECT_EQ(u.Checked(IDC_GIS_GF_BORDER), 0);
-                EXPECT_FALSE(u.IsEnabled(IDC_GIS_GF_BORDER_SYMBOL));
-                EXPECT_FALSE(u.IsEnabled(IDC_GIS_GF_OUTLINE));
-                EXPECT_FALSE(u.IsEnabled(IDC_GIS_GF_OUTLINE_SYMBOL));
-                EXPECT_EQ(u.Checked(IDC_GIS_GF_FOLLOWING), 1);
-                EXPECT_EQ(page.m_nStorage, GIS_GRIDWIZARD_STORE_GRID);
-                ASSERT_NE(page.GetBorderSymbol(), nullptr);
-                EXPECT_NE(page.GetBorderSymbol(), page.GetOutlineSymbol());
-                EXPECT_EQ(page.GetBorderSymbol()->GetStyleCode(), 0xD03);
-                u.Click(IDC_GIS_GF_BORDER);
-                EXPECT_TRUE(u.IsEnabled(IDC_GIS_GF_BORDER_SYMBOL));
-                u.Click(IDC_GIS_GF_STATIC);
-                EXPECT_EQ(page.m_nStorage, GIS_GRIDWIZARD_STORE_ELEMENTS);
-                u.Back();
-                EXPECT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_AXES));
-                u.Cancel();
-              }});
-}
-
 // ---- The kilometre grid's page -------------------------------------------------
 
-// A frame over a map bound and where its zone's central meridian lies.
+// A frame over a map bound and where its zone's central meridian lies; a
+// width of 0 where no zone is found and the choice is left untouched.
 struct ZoneRow {
   const char* name;
   int nFrameWidth;
@@ -386,6 +362,9 @@ struct ZoneRow {
   double dMeridian;
   int nWidth;
 };
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 const ZoneRow kZoneRows[] = {
     {"ratio 125", 50000, 117.0, 117.4, 1.0, 0.0, 117.0, 6},
@@ -397,6 +376,12 @@ const ZoneRow kZoneRows[] = {
     {"1 degree east, 3-degree zones", 300000, 0.95, 1.05, 1.0, 0.0, 0.0, 3},
     {"in seconds", 50000, 117.0 * 3600, 117.4 * 3600, 3600.0, 0.0, 117.0, 6},
     {"with an origin", 50000, -0.2, 0.2, 1.0, 117.2, 117.0, 6},
+    {"factor 0", 50000, 117.0, 117.4, 0.0, 0.0, 42.0, 0},
+    {"factor -1", 50000, 117.0, 117.4, -1.0, 0.0, 42.0, 0},
+    {"factor not a number", 50000, 117.0, 117.4, kNaN, 0.0, 42.0, 0},
+    {"factor infinite", 50000, 117.0, 117.4, kInf, 0.0, 42.0, 0},
+    {"no width", 50000, 117.0, 117.0, 1.0, 0.0, 42.0, 0},
+    {"infinite bound", 50000, 117.0, kInf, 1.0, 0.0, 42.0, 0},
 };
 
 TEST(KilometreWizardDefaults, TheZoneRoundsDownAndFollowsTheFrameToMapRatio) {
@@ -406,39 +391,23 @@ TEST(KilometreWizardDefaults, TheZoneRoundsDownAndFollowsTheFrameToMapRatio) {
     bound.x1 = row.x1;
     bound.x2 = row.x2;
     md::layout::measure::ZoneChoice zone;
-    ASSERT_TRUE(md::layout::measure::ChooseZone(row.nFrameWidth, bound, row.dFactor, row.dOrigin,
-                                                md::layout::measure::kKilometreSixDegreeRatio, &zone));
+    zone.dMeridian = 42.0;
+    zone.nWidth = 0;
+    EXPECT_EQ(md::layout::measure::ChooseZone(row.nFrameWidth, bound, row.dFactor, row.dOrigin,
+                                              md::layout::measure::kKilometreSixDegreeRatio, &zone),
+              row.nWidth != 0);
     EXPECT_DOUBLE_EQ(zone.dMeridian, row.dMeridian);
     EXPECT_EQ(zone.nWidth, row.nWidth);
-  }
-  const double inf = std::numeric_limits<double>::infinity();
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  struct Refused {
-    double x1, x2, factor;
-  };
-  for (const Refused& r :
-       {Refused{117.0, 117.4, 0.0}, Refused{117.0, 117.4, -1.0}, Refused{117.0, 117.4, nan},
-        Refused{117.0, 117.0, 1.0}, Refused{117.0, inf, 1.0}, Refused{117.0, 117.4, inf}}) {
-    SGIS_DRect bound;
-    bound.x1 = r.x1;
-    bound.x2 = r.x2;
-    md::layout::measure::ZoneChoice zone;
-    zone.dMeridian = 42.0;
-    EXPECT_FALSE(md::layout::measure::ChooseZone(50000, bound, r.factor, 0.0,
-                                                 md::layout::measure::kKilometreSixDegreeRatio, &zone));
-    EXPECT_EQ(zone.dMeridian, 42.0);
   }
 }
 
 TEST(KilometreWizardDefaults, TheIntervalIsThePowerOfTenThatCutsTheSideIntoAtMostTen) {
-  const double inf = std::numeric_limits<double>::infinity();
   struct Row {
     double side, interval;
   };
-  for (const Row& row :
-       {Row{45000, 10000}, Row{105000, 100000}, Row{104999, 10000}, Row{10.4, 1}, Row{10.5, 10}, Row{10, 1},
-        Row{0.3, 1}, Row{1e300, 1e299}, Row{inf, 1000}, Row{-inf, 1000},
-        Row{std::numeric_limits<double>::quiet_NaN(), 1000}, Row{0, 1000}, Row{-45000, 1000}}) {
+  for (const Row& row : {Row{45000, 10000}, Row{105000, 100000}, Row{104999, 10000}, Row{10.4, 1},
+                         Row{10.5, 10}, Row{10, 1}, Row{0.3, 1}, Row{1e300, 1e299}, Row{kInf, 1000},
+                         Row{-kInf, 1000}, Row{kNaN, 1000}, Row{0, 1000}, Row{-45000, 1000}}) {
     const double got = md::layout::measure::DefaultInterval(row.side);
     EXPECT_NEAR(got, row.interval, row.interval * 1e-12) << row.side;
   }
@@ -498,12 +467,8 @@ TEST_F(GridWizard, AGeographicMapsKilometreGridLiesInTheZoneOfTheMapsCentre) {
                  u.Click(IDC_GIS_GW_MEASURED);
                  u.Next();
                  CGIS_GridMesuredWizard& page = Wizard(u)->GetMeasuredPage();
-                 IGIS_Projection* p = page.GetSpatialReference()->GetProjectedCoordSys()->GetProjection();
-                 double meridian = 0.0, width = 0.0;
-                 p->GetParameter(GIS_PROJPARAM_CENTRAL_MERIDIAN, &meridian);
-                 p->GetParameter(GIS_PROJPARAM_ZONE_WIDTH, &width);
-                 EXPECT_EQ(meridian, 111.0);
-                 EXPECT_EQ(width, 6.0);
+                 EXPECT_EQ(CentralMeridian(page.GetSpatialReference()), 111.0);
+                 EXPECT_EQ(Parameter(page.GetSpatialReference(), GIS_PROJPARAM_ZONE_WIDTH), 6.0);
                  EXPECT_NE(u.Text(IDC_GIS_GMW_DESCRIPTION).find("中央经线:111.000000\r\n"),
                            std::string::npos);
                  // Some 40 km across in the zone: 10 km lines.
@@ -511,25 +476,15 @@ TEST_F(GridWizard, AGeographicMapsKilometreGridLiesInTheZoneOfTheMapsCentre) {
                  u.Replace(IDC_GIS_GMW_X_INTERVAL, "2500");
                  // A geographic answer is refused; a projected one is taken and described.
                  u.Click(IDC_GIS_GMW_PROPERTIES);
-                 page.GetSpatialReference()->GetProjectedCoordSys()->GetProjection()->GetParameter(
-                     GIS_PROJPARAM_CENTRAL_MERIDIAN, &meridian);
-                 EXPECT_EQ(meridian, 111.0);
+                 EXPECT_EQ(CentralMeridian(page.GetSpatialReference()), 111.0);
                  u.Click(IDC_GIS_GMW_PROPERTIES);
                  shown = u.Text(IDC_GIS_GMW_DESCRIPTION);
-                 p = page.GetSpatialReference()->GetProjectedCoordSys()->GetProjection();
-                 p->GetParameter(GIS_PROJPARAM_CENTRAL_MERIDIAN, &meridian);
-                 EXPECT_EQ(meridian, 117.0);
+                 EXPECT_EQ(CentralMeridian(page.GetSpatialReference()), 117.0);
                  EXPECT_EQ(u.Text(IDC_GIS_GMW_X_INTERVAL), "2500");
                  u.Cancel();
                },
-               [](UiUser& u) {
-                 u.Choose(IDC_GIS_SR_LIST, 0);  // the first entry: geographic
-                 u.Ok();
-               },
-               [&](UiUser& u) {
-                 u.Choose(IDC_GIS_SR_LIST, zone39);
-                 u.Ok();
-               }});
+               ChooseReference(0),  // the first entry: geographic
+               ChooseReference(zone39)});
   ASSERT_EQ(Prompts(), 1u);
   EXPECT_EQ(md::ui::MessageBoxLog()[0].text, "选择的空间参考关系不是投影的,请重新选择一个投影空间参考关系");
   EXPECT_NE(shown.find("中央经线:117.000000\r\n"), std::string::npos) << shown;
@@ -592,6 +547,10 @@ TEST_F(GridWizard, SnapshotsOfEveryPage) {
                 u.Next();
                 EXPECT_EQ(ActivePage(u), static_cast<UINT>(IDD_GIS_GRID_WIZARD_MEASURED));
                 shot(u, "gridwizard-kilometre");
+                u.Back();
+                ToSeriesPage(u, IDC_GIS_GW_SERIES_MEASURED);
+                u.Click(IDC_GIS_GSM_FIRST_SHEET + 14);
+                shot(u, "gridwizard-seriesmap");
                 u.Cancel();
               }});
   CGIS_GraticuleFinish closing;

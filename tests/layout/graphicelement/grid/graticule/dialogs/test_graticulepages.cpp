@@ -52,36 +52,24 @@ const IntervalRow kHatchRows[] = {
     {10.00000001, {"10", "0", "0"}, {"0", "0", "36"}, 0.01},
 };
 
-TEST_F(GraticulePages, HatchSpacingShowsAsLongitudeAndLatitudeRowsAndIsStoredInDegrees) {
+// Both pages of one sheet: the hatch spacing on the fine tick-line page,
+// the label spacing and its switch (which keeps the intervals) on the
+// inside-label page.
+TEST_F(GraticulePages, SpacingShowsAsLongitudeAndLatitudeRowsAndIsStoredInDegrees) {
   for (const IntervalRow& row : kHatchRows) {
     SCOPED_TRACE(row.stored);
     Owned<IGIS_GraticuleGrid> g(NewGraticule());
     g->SetHatchIntervalX(row.stored);
     g->SetHatchIntervalY(row.stored * 2.0);
+    g->SetShowInteriorLabels(true);
+    g->SetInteriorLabelIntervalX(1.25);
+    g->SetInteriorLabelIntervalY(row.stored);
     ScriptedDriver driver;
     driver.Then([&](UiUser& u) {
       u.GoToPage(kSlimLinePage);
       EXPECT_EQ(Row(u, IDC_GIS_SL_LON_DEGREES, IDC_GIS_SL_LON_MINUTES, IDC_GIS_SL_LON_SECONDS), row.shown);
       TypeRow(u, IDC_GIS_SL_LON_DEGREES, IDC_GIS_SL_LON_MINUTES, IDC_GIS_SL_LON_SECONDS, row.typed);
       TypeRow(u, IDC_GIS_SL_LAT_DEGREES, IDC_GIS_SL_LAT_MINUTES, IDC_GIS_SL_LAT_SECONDS, {"3", "0", "0"});
-      u.Ok();
-    });
-    EXPECT_TRUE(g->OnOpenPropertyDlg());
-    EXPECT_DOUBLE_EQ(g->GetHatchIntervalX(), row.after);
-    EXPECT_DOUBLE_EQ(g->GetHatchIntervalY(), 3.0);
-    EXPECT_EQ(Prompts(), 0u);
-  }
-}
-
-TEST_F(GraticulePages, InsideLabelSpacingShowsAsRowsAndTheSwitchKeepsTheIntervals) {
-  for (const IntervalRow& row : kHatchRows) {
-    SCOPED_TRACE(row.stored);
-    Owned<IGIS_GraticuleGrid> g(NewGraticule());
-    g->SetShowInteriorLabels(true);
-    g->SetInteriorLabelIntervalX(1.25);
-    g->SetInteriorLabelIntervalY(row.stored);
-    ScriptedDriver driver;
-    driver.Then([&](UiUser& u) {
       u.GoToPage(kInsideLabelPage);
       EXPECT_EQ(u.Checked(IDC_GIS_IL_SHOW), 1);
       EXPECT_EQ(Row(u, IDC_GIS_IL_LON_DEGREES, IDC_GIS_IL_LON_MINUTES, IDC_GIS_IL_LON_SECONDS),
@@ -92,13 +80,16 @@ TEST_F(GraticulePages, InsideLabelSpacingShowsAsRowsAndTheSwitchKeepsTheInterval
       u.Ok();
     });
     EXPECT_TRUE(g->OnOpenPropertyDlg());
+    EXPECT_DOUBLE_EQ(g->GetHatchIntervalX(), row.after);
+    EXPECT_DOUBLE_EQ(g->GetHatchIntervalY(), 3.0);
     EXPECT_FALSE(g->GetShowInteriorLabels());
     EXPECT_DOUBLE_EQ(g->GetInteriorLabelIntervalX(), 1.25);
     EXPECT_DOUBLE_EQ(g->GetInteriorLabelIntervalY(), row.after);
+    EXPECT_EQ(Prompts(), 0u);
   }
 }
 
-TEST_F(GraticulePages, MarksAreShownAndStoredInTheirOrder) {
+TEST_F(GraticulePages, MarksAndTheirSymbolsAreShownAndStoredInTheirOrder) {
   Owned<IGIS_GraticuleGrid> g(NewGraticule());
   g->SetHatchLength(149.5);
   g->SetHatchDirectional(true);
@@ -121,8 +112,12 @@ TEST_F(GraticulePages, MarksAreShownAndStoredInTheirOrder) {
     u.Click(IDC_GIS_SL_MAIN_DIRECTIONAL);
     u.Replace(IDC_GIS_SL_SUB_COUNT, "7");
     u.Replace(IDC_GIS_SL_SUB_LENGTH, "+90");
+    u.Click(IDC_GIS_SL_HATCH_SYMBOL);
+    u.Click(IDC_GIS_SL_MAIN_SYMBOL);
+    u.Click(IDC_GIS_SL_SUB_SYMBOL);
     u.Ok();
   });
+  driver.Then(Choose(1)).Then(Choose(2)).Then(Choose(4));
   EXPECT_TRUE(g->OnOpenPropertyDlg());
   EXPECT_EQ(g->GetHatchLength(), 150.0);
   EXPECT_FALSE(g->GetHatchDirectional());
@@ -132,6 +127,13 @@ TEST_F(GraticulePages, MarksAreShownAndStoredInTheirOrder) {
   EXPECT_EQ(g->GetSubHatchCount(), 7);
   EXPECT_EQ(g->GetSubHatchLength(), 90);
   EXPECT_TRUE(g->GetSubHatchDirectional());
+  const auto entry = [](int index) {
+    ReleasePtr<IGIS_Symbol> s(GIS_MakeCatalogueSymbol(GIS_CHOOSE_LINE, index));
+    return md::test::SymbolBytes(s.get());
+  };
+  EXPECT_EQ(md::test::SymbolBytes(g->GetHatchLineSymbol()), entry(1));
+  EXPECT_EQ(md::test::SymbolBytes(g->GetMainHatchLineSymbol()), entry(2));
+  EXPECT_EQ(md::test::SymbolBytes(g->GetSubHatchLineSymbol()), entry(4));
 }
 
 TEST_F(GraticulePages, ValuesOutOfRangeArePromptedAndKeepThePage) {
@@ -161,27 +163,6 @@ TEST_F(GraticulePages, ValuesOutOfRangeArePromptedAndKeepThePage) {
     EXPECT_FALSE(g->OnOpenPropertyDlg());
     EXPECT_EQ(md::test::Stored(g.get()), before);
   }
-}
-
-TEST_F(GraticulePages, TheHatchSymbolsComeFromTheChooser) {
-  Owned<IGIS_GraticuleGrid> g(NewGraticule());
-  ScriptedDriver driver;
-  driver.Then([&](UiUser& u) {
-    u.GoToPage(kSlimLinePage);
-    u.Click(IDC_GIS_SL_HATCH_SYMBOL);
-    u.Click(IDC_GIS_SL_MAIN_SYMBOL);
-    u.Click(IDC_GIS_SL_SUB_SYMBOL);
-    u.Ok();
-  });
-  driver.Then(Choose(1)).Then(Choose(2)).Then(Choose(4));
-  EXPECT_TRUE(g->OnOpenPropertyDlg());
-  const auto entry = [](int index) {
-    ReleasePtr<IGIS_Symbol> s(GIS_MakeCatalogueSymbol(GIS_CHOOSE_LINE, index));
-    return md::test::SymbolBytes(s.get());
-  };
-  EXPECT_EQ(md::test::SymbolBytes(g->GetHatchLineSymbol()), entry(1));
-  EXPECT_EQ(md::test::SymbolBytes(g->GetMainHatchLineSymbol()), entry(2));
-  EXPECT_EQ(md::test::SymbolBytes(g->GetSubHatchLineSymbol()), entry(4));
 }
 
 TEST_F(GraticulePages, OnAnotherKindBothPagesRefuseToShowWithARecord) {
