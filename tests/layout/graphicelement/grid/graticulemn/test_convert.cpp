@@ -73,10 +73,8 @@ TEST_F(MNConvert, TheWorkedExampleInOrder) {
     EXPECT_EQ(made[i].type, kPolyline) << i;
     EXPECT_EQ(made[i].color, expected[i].color) << i;
     ASSERT_GE(made[i].points.size(), 2u) << i;
-    EXPECT_EQ(made[i].points.front().x, expected[i].from.x) << i;
-    EXPECT_EQ(made[i].points.front().y, expected[i].from.y) << i;
-    EXPECT_EQ(made[i].points.back().x, expected[i].to.x) << i;
-    EXPECT_EQ(made[i].points.back().y, expected[i].to.y) << i;
+    EXPECT_EQ(made[i].points.front(), expected[i].from) << i;
+    EXPECT_EQ(made[i].points.back(), expected[i].to) << i;
   }
   IGIS_GridSpacing* s = grid->GetGridSpacing();
   EXPECT_EQ(s->GetXIntervalSize(), 2.5);

@@ -114,9 +114,7 @@ struct TickRow {
 };
 
 TEST_F(MNDraw, WhatTheTickSettingsDraw) {
-  auto none = [](IGIS_MapGrid*) {};
   const TickRow rows[] = {
-      {"defaults", none, {105}, {102.5, 107.5}, 20},
       {"tick division 2: a tick between the lines",
        [](IGIS_MapGrid* g) { g->SetTickDivision(2); },
        {102.5, 105, 107.5},
@@ -171,7 +169,6 @@ TEST_F(MNDraw, LinesOrMarksByTheLineKind) {
     std::size_t lines, marks;
   };
   const Row rows[] = {
-      {"lines", GIS_GRIDLINE_LINES, true, 6, 0},
       {"marks at the crossings, the frame's edges included", GIS_GRIDLINE_MARKS, true, 0, 9},
       {"marks without a mark symbol", GIS_GRIDLINE_MARKS, false, 0, 0},
       {"neither: ticks only", GIS_GRIDLINE_NONE, true, 0, 0},

@@ -288,9 +288,7 @@ TEST_F(SeriesPresets, APresetThatCannotBeMadeLeavesTheFrameAsItWas) {
   // Without a frame neither preset is made.
   EXPECT_EQ(CreateSeriesGraticule(0, nullptr), nullptr);
   EXPECT_EQ(CreateSeriesMeasuredGrid(0, nullptr, nullptr), nullptr);
-}
-
-TEST_F(SeriesPresets, AGraticuleOfNoSheetIsTheKindsOwnAndLeavesTheBorders) {
+  // A graticule of no sheet is the kind's own and leaves the borders.
   CGIS_MapElement* f = NewFrame();
   const std::vector<BYTE> before = StoredForm(f);
   ReleasePtr<IGIS_MapGrid> fresh(GIS_CreateMapGridPropertyObject(GIS_MAPGRID_GRATICULE));

@@ -97,25 +97,6 @@ TEST_F(CalibratedDialog, WithBothObjectsOnlyTheMapBorderIsReadAndWritten) {
   EXPECT_EQ(md::test::Stored(grid.get()), gridBefore);
 }
 
-TEST_F(CalibratedDialog, SymbolsAreWrittenAtOnceAndNumbersOnlyOnOk) {
-  ReleasePtr<IGIS_MapGridBorder> grid(md::layout::grid::CreateMapGridBorder(nullptr));
-  const std::vector<BYTE> before = md::test::Stored(grid.get());
-  const std::vector<BYTE> fill = md::test::SymbolBytes(grid->GetBackgroundSymbol());
-  CGIS_CalibratedBorderDlg dlg;
-  dlg.m_pMapGridBorder = grid.get();
-  ScriptedDriver driver;
-  driver.Then([](UiUser& u) {
-    u.Replace(IDC_GIS_CB_INTERVAL, "4000");
-    u.Click(IDC_GIS_CB_FILL_SYMBOL);
-    u.Cancel();
-  });
-  driver.Then(Choose(3));
-  EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-  EXPECT_EQ(grid->GetInterval(), 1000);
-  EXPECT_NE(md::test::SymbolBytes(grid->GetBackgroundSymbol()), fill);
-  EXPECT_NE(md::test::Stored(grid.get()), before);
-}
-
 TEST_F(CalibratedDialog, OutOfRangeValuesKeepTheDialogAndNoObjectMeansNothingToRead) {
   for (const char* value : {"0", "1000001", "abc"}) {
     SCOPED_TRACE(value);

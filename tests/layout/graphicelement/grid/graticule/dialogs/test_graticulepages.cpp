@@ -89,8 +89,16 @@ TEST_F(GraticulePages, SpacingShowsAsLongitudeAndLatitudeRowsAndIsStoredInDegree
   }
 }
 
+// With the snapshots of both pages.
 TEST_F(GraticulePages, MarksAndTheirSymbolsAreShownAndStoredInTheirOrder) {
   Owned<IGIS_GraticuleGrid> g(NewGraticule());
+  g->SetHatchIntervalX(0.5);
+  g->SetHatchIntervalY(1.0 / 6.0);
+  g->SetShowInteriorLabels(true);
+  g->SetInteriorLabelIntervalX(2.5);
+  g->SetInteriorLabelIntervalY(0.25);
+  const std::string slim = SnapshotPath("grid-slimline");
+  const std::string inside = SnapshotPath("grid-insidelabel");
   g->SetHatchLength(149.5);
   g->SetHatchDirectional(true);
   g->SetMainHatchLength(250);
@@ -100,6 +108,7 @@ TEST_F(GraticulePages, MarksAndTheirSymbolsAreShownAndStoredInTheirOrder) {
   ScriptedDriver driver;
   driver.Then([&](UiUser& u) {
     u.GoToPage(kSlimLinePage);
+    EXPECT_TRUE(u.Snapshot(slim));
     EXPECT_EQ(u.Text(IDC_GIS_SL_HATCH_LENGTH), "150");
     EXPECT_EQ(u.Checked(IDC_GIS_SL_HATCH_DIRECTIONAL), 1);
     EXPECT_EQ(u.Text(IDC_GIS_SL_MAIN_LENGTH), "250");
@@ -115,6 +124,8 @@ TEST_F(GraticulePages, MarksAndTheirSymbolsAreShownAndStoredInTheirOrder) {
     u.Click(IDC_GIS_SL_HATCH_SYMBOL);
     u.Click(IDC_GIS_SL_MAIN_SYMBOL);
     u.Click(IDC_GIS_SL_SUB_SYMBOL);
+    u.GoToPage(kInsideLabelPage);
+    EXPECT_TRUE(u.Snapshot(inside));
     u.Ok();
   });
   driver.Then(Choose(1)).Then(Choose(2)).Then(Choose(4));
@@ -134,6 +145,8 @@ TEST_F(GraticulePages, MarksAndTheirSymbolsAreShownAndStoredInTheirOrder) {
   EXPECT_EQ(md::test::SymbolBytes(g->GetHatchLineSymbol()), entry(1));
   EXPECT_EQ(md::test::SymbolBytes(g->GetMainHatchLineSymbol()), entry(2));
   EXPECT_EQ(md::test::SymbolBytes(g->GetSubHatchLineSymbol()), entry(4));
+  EXPECT_TRUE(std::filesystem::exists(slim));
+  EXPECT_TRUE(std::filesystem::exists(inside));
 }
 
 TEST_F(GraticulePages, ValuesOutOfRangeArePromptedAndKeepThePage) {
@@ -180,28 +193,6 @@ TEST_F(GraticulePages, OnAnotherKindBothPagesRefuseToShowWithARecord) {
   CGIS_GridSlimLinePage none;
   RunPage(none, nullptr, [](UiUser& u) { u.Cancel(); });
   EXPECT_TRUE(log.Has(GIS_LOG_LEVEL_CHECK, "CGIS_GridSlimLinePage::OnSetActive", "m_pMapGrid == NULL"));
-}
-
-TEST_F(GraticulePages, Snapshots) {
-  Owned<IGIS_GraticuleGrid> g(NewGraticule());
-  g->SetHatchIntervalX(0.5);
-  g->SetHatchIntervalY(1.0 / 6.0);
-  g->SetShowInteriorLabels(true);
-  g->SetInteriorLabelIntervalX(2.5);
-  g->SetInteriorLabelIntervalY(0.25);
-  const std::string slim = SnapshotPath("grid-slimline");
-  const std::string inside = SnapshotPath("grid-insidelabel");
-  ScriptedDriver driver;
-  driver.Then([&](UiUser& u) {
-    u.GoToPage(kSlimLinePage);
-    EXPECT_TRUE(u.Snapshot(slim));
-    u.GoToPage(kInsideLabelPage);
-    EXPECT_TRUE(u.Snapshot(inside));
-    u.Cancel();
-  });
-  EXPECT_FALSE(g->OnOpenPropertyDlg());
-  EXPECT_TRUE(std::filesystem::exists(slim));
-  EXPECT_TRUE(std::filesystem::exists(inside));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The pages of the graticule of fixed rows and columns: the last page of its
-// sheet (appearance, counts 1 to 20 as LatitudeCount and LongitudeCount, the
-// symbol button writing the grid at once) and the grid wizard's page (its
+// sheet (appearance, counts 1 to 20 as LatitudeCount and LongitudeCount; its
+// symbol button is played with the line page's) and the grid wizard's page (its
 // defaults, its symbol button on the symbols it holds, its neighbours), run
 // in a one-page wizard.
 #include <string>
@@ -77,42 +77,14 @@ TEST_F(MNPages, TheCountsAreColumnsAndRowsFrom1To20AndTheAppearanceIsTheLineType
   }
 }
 
-// The appearance clicked, then the symbol button: the chooser's kind (0:
-// none opens).
+// The appearance clicked, then the wizard's symbol button: the chooser's
+// kind (0: none opens).
 struct SymbolRow {
   int appearance;
   int chooserKind;
 };
 constexpr SymbolRow kSymbolRows[] = {
     {GIS_GRIDLINE_NONE, 0}, {GIS_GRIDLINE_LINES, GIS_CHOOSE_LINE}, {GIS_GRIDLINE_MARKS, GIS_CHOOSE_POINT}};
-
-TEST_F(MNPages, ThePropertyPagesSymbolButtonChangesTheGridAtOnce) {
-  const int radios[] = {IDC_GIS_MP_NONE, IDC_GIS_MP_LINES, IDC_GIS_MP_MARKS};
-  for (const SymbolRow& row : kSymbolRows) {
-    SCOPED_TRACE(row.appearance);
-    Owned<IGIS_GraticuleMNGrid> g(NewMNGrid());
-    const std::vector<BYTE> line = md::test::SymbolBytes(g->GetLineSymbol());
-    const std::vector<BYTE> mark = md::test::SymbolBytes(g->GetMarkSymbol());
-    std::vector<BYTE> lineBefore, markBefore;
-    ScriptedDriver driver;
-    driver.Then([&](UiUser& u) {
-      u.GoToPage(kMNPage);
-      u.Click(radios[row.appearance]);
-      u.Click(IDC_GIS_MP_SYMBOL);
-      // Before the page is left.
-      lineBefore = md::test::SymbolBytes(g->GetLineSymbol());
-      markBefore = md::test::SymbolBytes(g->GetMarkSymbol());
-      u.Ok();
-    });
-    if (row.chooserKind != 0) driver.Then(Choose(3));
-    EXPECT_TRUE(g->OnOpenPropertyDlg());
-    EXPECT_EQ(driver.ScenesLeft(), 0u);
-    EXPECT_EQ(driver.DialogsRun(), row.chooserKind != 0 ? 2 : 1);
-    EXPECT_EQ(lineBefore, row.chooserKind == GIS_CHOOSE_LINE ? EntryBytes(GIS_CHOOSE_LINE, 3) : line);
-    EXPECT_EQ(markBefore, row.chooserKind == GIS_CHOOSE_POINT ? EntryBytes(GIS_CHOOSE_POINT, 3) : mark);
-    EXPECT_EQ(g->GetGridlineType(), row.appearance);
-  }
-}
 
 // Runs the wizard page alone in a wizard sheet; the scene plays its user.
 INT_PTR RunWizard(CGIS_GridGraticuleMNWizard& page, md::ui::ScriptedDriver::Scene scene,

@@ -1,14 +1,19 @@
 // The grids' property sheets: each kind's OnOpenPropertyDlg runs the sheet
 // of its row with its caption and pages in order, Apply stays disabled, and
-// the answer is the user's; the sheet classes and the pages' refusal
-// without a grid.
+// the answer is the user's; the sheet classes, the pages' refusal without a
+// grid and how the shared pages look.
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "layout/graphicelement/grid/grid/dialogs/cgis_axespage.h"
+#include "layout/graphicelement/grid/grid/dialogs/cgis_gridintervalpage.h"
+#include "layout/graphicelement/grid/grid/dialogs/cgis_gridlabelspage.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridlinepage.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_publicpropertysheet.h"
+#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
+#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "tests/layout/graphicelement/grid/grid/dialogs/griddialogtest.h"
 #include "tests/layout/graphicelement/grid/measure/measuretest.h"
 
@@ -122,6 +127,39 @@ TEST_F(GridSheets, APageWithoutAGridIsRefusedWithARecordAndTheNextOneShows) {
   EXPECT_TRUE(log.Has(GIS_LOG_LEVEL_CHECK, "CGIS_AxesPage::OnInitDialog", "m_pMapGrid == NULL"));
   EXPECT_TRUE(log.Has(GIS_LOG_LEVEL_CHECK, "CGIS_AxesPage::OnSetActive", "m_pMapGrid == NULL"));
   EXPECT_EQ(Prompts(), 0u);
+}
+
+// The shared pages as a user sees them, written for a look.
+TEST_F(GridSheets, Snapshots) {
+  Owned<IGIS_MapGrid> graticule(md::test::NewGrid(GIS_MAPGRID_GRATICULE));
+  graticule->SetTickLength(-150.0);
+  graticule->GetBorder()->SetBorderType(GIS_GRIDBORDER_CALIBRATED);
+  Owned<IGIS_MapGrid> measure(md::test::NewGrid(GIS_MAPGRID_MEASURE));
+  measure->SetMapElement(SheetFrame());
+  IGIS_GridSpacing* spacing = dynamic_cast<IGIS_MeasureGrid*>(measure.get())->GetGridSpacing();
+  spacing->SetFixedOrigin(true);
+  spacing->SetXOrigin(420000.0);
+  Owned<IGIS_MapGrid> index(md::test::NewGrid(GIS_MAPGRID_INDEX));
+  CGIS_AxesPage axes;
+  CGIS_GridLabelsPage measureLabels, indexLabels;
+  CGIS_GridLinePage line;
+  CGIS_GridIntervalPage interval;
+  const struct {
+    std::string name;
+    CGIS_MapGridPage* page;
+    IGIS_MapGrid* grid;
+  } rows[] = {
+      {"grid-axes", &axes, graticule.get()},
+      {"grid-labels-" + std::to_string(GIS_MAPGRID_MEASURE), &measureLabels, measure.get()},
+      {"grid-labels-" + std::to_string(GIS_MAPGRID_INDEX), &indexLabels, index.get()},
+      {"grid-line", &line, measure.get()},
+      {"grid-interval", &interval, measure.get()},
+  };
+  for (const auto& row : rows) {
+    const std::string path = SnapshotPath(row.name);
+    EXPECT_EQ(RunPage(*row.page, row.grid, md::test::SnapshotThenCancel(path)), IDCANCEL) << row.name;
+    EXPECT_TRUE(std::filesystem::exists(path)) << row.name;
+  }
 }
 
 }  // namespace

@@ -210,14 +210,4 @@ TEST_F(IntervalPage, GridsWithoutASpacingFrameMapOrProjectedReferenceAreRefusedW
   }
 }
 
-TEST_F(IntervalPage, Snapshot) {
-  Owned<IGIS_MapGrid> g(NewGridOnFrame(GIS_MAPGRID_MEASURE));
-  SpacingOf(g.get())->SetFixedOrigin(true);
-  SpacingOf(g.get())->SetXOrigin(420000.0);
-  CGIS_GridIntervalPage page;
-  const std::string path = SnapshotPath("grid-interval");
-  EXPECT_EQ(RunPage(page, g.get(), md::test::SnapshotThenCancel(path)), IDCANCEL);
-  EXPECT_TRUE(std::filesystem::exists(path));
-}
-
 }  // namespace

@@ -1,6 +1,7 @@
-// The line page on the sheets of the kinds that show it: the line type as a
+// The line type's page on the sheets of every kind: the line type as a
 // radio group, stored on OK, and the symbol button editing the line symbol
-// for lines, the marker for marks and nothing without either.
+// at once for lines, the marker for marks and nothing without either.
+#include "layout/graphicelement/grid/graticulemn/dialogs/cgis_gridgraticulemnpage.h"
 #include "layout/graphicelement/grid/grid/dialogs/cgis_gridlinepage.h"
 #include "tests/layout/graphicelement/grid/grid/dialogs/griddialogtest.h"
 
@@ -13,49 +14,59 @@ using md::ui::UiUser;
 
 using LinePage = md::test::GridDialogTest;
 
-// The line page's place in each kind's sheet.
+// The page with the line type in each kind's sheet (the fixed rows and
+// columns graticule has a page of its own): its place, its radios in the
+// order none, lines, marks, and its symbol button.
 struct KindPage {
   int kind;
   int page;
+  int radios[3];
+  int symbol;
 };
 constexpr KindPage kLinePages[] = {
-    {GIS_MAPGRID_GRATICULE, 3}, {GIS_MAPGRID_MEASURE, 2}, {GIS_MAPGRID_INDEX, 3}};
-
-struct TypeRow {
-  int radio;
-  int type;
-  int chooserKind;  // the catalogue the button opens (0: none opens)
+    {GIS_MAPGRID_GRATICULE, 3, {IDC_GIS_GL_NONE, IDC_GIS_GL_LINES, IDC_GIS_GL_MARKS}, IDC_GIS_GL_SYMBOL},
+    {GIS_MAPGRID_MEASURE, 2, {IDC_GIS_GL_NONE, IDC_GIS_GL_LINES, IDC_GIS_GL_MARKS}, IDC_GIS_GL_SYMBOL},
+    {GIS_MAPGRID_INDEX, 3, {IDC_GIS_GL_NONE, IDC_GIS_GL_LINES, IDC_GIS_GL_MARKS}, IDC_GIS_GL_SYMBOL},
+    {GIS_MAPGRID_GRATICULE_MN, 2, {IDC_GIS_MP_NONE, IDC_GIS_MP_LINES, IDC_GIS_MP_MARKS}, IDC_GIS_MP_SYMBOL},
 };
-constexpr TypeRow kTypeRows[] = {{IDC_GIS_GL_NONE, GIS_GRIDLINE_NONE, 0},
-                                 {IDC_GIS_GL_LINES, GIS_GRIDLINE_LINES, GIS_CHOOSE_LINE},
-                                 {IDC_GIS_GL_MARKS, GIS_GRIDLINE_MARKS, GIS_CHOOSE_POINT}};
 
-TEST_F(LinePage, TheTypeIsStoredAndTheButtonEditsTheSymbolOfTheType) {
+// The catalogue the symbol button opens for each line type (0: none opens).
+constexpr int kChooserKinds[] = {0, GIS_CHOOSE_LINE, GIS_CHOOSE_POINT};
+
+TEST_F(LinePage, TheTypeIsStoredAndTheButtonEditsTheSymbolOfTheTypeAtOnce) {
+  static_assert(GIS_GRIDLINE_NONE == 0 && GIS_GRIDLINE_LINES == 1 && GIS_GRIDLINE_MARKS == 2);
   for (const KindPage& at : kLinePages) {
-    for (const TypeRow& row : kTypeRows) {
-      SCOPED_TRACE(std::to_string(at.kind) + " type " + std::to_string(row.type));
+    for (int type : {GIS_GRIDLINE_NONE, GIS_GRIDLINE_LINES, GIS_GRIDLINE_MARKS}) {
+      SCOPED_TRACE(std::to_string(at.kind) + " type " + std::to_string(type));
       Owned<IGIS_MapGrid> g(md::test::NewGrid(at.kind));
-      g->SetGridlineType(row.type == GIS_GRIDLINE_LINES ? GIS_GRIDLINE_MARKS : GIS_GRIDLINE_LINES);
+      if (g.get() == nullptr) continue;
+      const int other = type == GIS_GRIDLINE_LINES ? GIS_GRIDLINE_MARKS : GIS_GRIDLINE_LINES;
+      g->SetGridlineType(other);
       const std::vector<BYTE> line = md::test::SymbolBytes(g->GetLineSymbol());
       const std::vector<BYTE> mark = md::test::SymbolBytes(g->GetMarkSymbol());
+      std::vector<BYTE> lineNow, markNow;
+      const int chooserKind = kChooserKinds[type];
       ScriptedDriver driver;
       driver.Then([&](UiUser& u) {
         u.GoToPage(at.page);
-        EXPECT_EQ(u.Checked(row.type == GIS_GRIDLINE_LINES ? IDC_GIS_GL_MARKS : IDC_GIS_GL_LINES), 1);
-        u.Click(row.radio);
-        u.Click(IDC_GIS_GL_SYMBOL);
+        EXPECT_EQ(u.Checked(at.radios[other]), 1);
+        u.Click(at.radios[type]);
+        u.Click(at.symbol);
+        // Before the page is left.
+        lineNow = md::test::SymbolBytes(g->GetLineSymbol());
+        markNow = md::test::SymbolBytes(g->GetMarkSymbol());
         u.Ok();
       });
-      if (row.chooserKind != 0) driver.Then(Choose(1));
+      if (chooserKind != 0) driver.Then(Choose(1));
       EXPECT_TRUE(g->OnOpenPropertyDlg());
       EXPECT_EQ(driver.ScenesLeft(), 0u);
-      EXPECT_EQ(g->GetGridlineType(), row.type);
-      ReleasePtr<IGIS_Symbol> entry(row.chooserKind != 0 ? GIS_MakeCatalogueSymbol(row.chooserKind, 1)
-                                                         : nullptr);
-      EXPECT_EQ(md::test::SymbolBytes(g->GetLineSymbol()),
-                row.chooserKind == GIS_CHOOSE_LINE ? md::test::SymbolBytes(entry.get()) : line);
-      EXPECT_EQ(md::test::SymbolBytes(g->GetMarkSymbol()),
-                row.chooserKind == GIS_CHOOSE_POINT ? md::test::SymbolBytes(entry.get()) : mark);
+      EXPECT_EQ(driver.DialogsRun(), chooserKind != 0 ? 2 : 1);
+      EXPECT_EQ(g->GetGridlineType(), type);
+      ReleasePtr<IGIS_Symbol> entry(chooserKind != 0 ? GIS_MakeCatalogueSymbol(chooserKind, 1) : nullptr);
+      EXPECT_EQ(lineNow, chooserKind == GIS_CHOOSE_LINE ? md::test::SymbolBytes(entry.get()) : line);
+      EXPECT_EQ(markNow, chooserKind == GIS_CHOOSE_POINT ? md::test::SymbolBytes(entry.get()) : mark);
+      EXPECT_EQ(md::test::SymbolBytes(g->GetLineSymbol()), lineNow);
+      EXPECT_EQ(md::test::SymbolBytes(g->GetMarkSymbol()), markNow);
     }
   }
 }
@@ -65,14 +76,6 @@ TEST_F(LinePage, WithoutAGridItsInitialisationIsRefusedWithARecord) {
   md::test::LogMark log;
   EXPECT_EQ(RunPage(page, nullptr, [](UiUser& u) { u.Cancel(); }), IDCANCEL);
   EXPECT_TRUE(log.Has(GIS_LOG_LEVEL_CHECK, "CGIS_GridLinePage::OnInitDialog", "m_pMapGrid == NULL"));
-}
-
-TEST_F(LinePage, Snapshot) {
-  Owned<IGIS_MapGrid> g(md::test::NewGrid(GIS_MAPGRID_MEASURE));
-  CGIS_GridLinePage page;
-  const std::string path = SnapshotPath("grid-line");
-  EXPECT_EQ(RunPage(page, g.get(), md::test::SnapshotThenCancel(path)), IDCANCEL);
-  EXPECT_TRUE(std::filesystem::exists(path));
 }
 
 }  // namespace
