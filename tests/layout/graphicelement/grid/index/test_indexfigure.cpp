@@ -9,10 +9,9 @@
 #include <vector>
 
 #include "layout/graphicelement/grid/grid/gridlines.h"
-#include "layout/graphicelement/grid/grid/igis_indexgrid.h"
 #include "layout/graphicelement/grid/index/indexgridfigure.h"
+#include "tests/layout/graphicelement/grid/label/tabtest.h"
 #include "tests/support/logmark.h"
-#include "tests/support/mapgriddouble.h"
 
 namespace {
 
@@ -22,26 +21,14 @@ IGIS_Symbol* const kLine = reinterpret_cast<IGIS_Symbol*>(0x1000);
 IGIS_Symbol* const kMark = reinterpret_cast<IGIS_Symbol*>(0x2000);
 IGIS_Symbol* const kTick = reinterpret_cast<IGIS_Symbol*>(0x3000);
 
-// An index grid of plain values.
-class IndexDouble final : public md::test::MapGridDouble<IGIS_IndexGrid> {
- public:
-  IndexDouble() : MapGridDouble(GIS_MAPGRID_INDEX) {
-    line_ = kLine;
-    mark_ = kMark;
-    tick_ = kTick;
-  }
-  int GetColumnCount() override { return columns_; }
-  void SetColumnCount(int n) override { columns_ = n; }
-  int GetRowCount() override { return rows_; }
-  void SetRowCount(int n) override { rows_ = n; }
-  bool GetXYLabelType() override { return xy_; }
-  void SetXYLabelType(bool b) override { xy_ = b; }
-  IGIS_IndexGrid* Copy(IGIS_IndexGrid*) override { return this; }
-
- private:
-  int columns_ = 6, rows_ = 6;
-  bool xy_ = true;
-};
+// The tab tests' index grid double, its symbols told apart by address.
+md::test::IndexGridDouble* NewIndexDouble() {
+  auto* grid = new md::test::IndexGridDouble();
+  grid->SetLineSymbol(kLine);
+  grid->SetMarkSymbol(kMark);
+  grid->SetTickLineSymbol(kTick);
+  return grid;
+}
 
 // A piece as text: H<y> and V<x> for cell lines across the frame, M<x>,<y>
 // for a mark, B/T<x>><end> and L/R<y>><end> for the ticks of a side.
@@ -85,7 +72,7 @@ class IndexFigure : public ::testing::TestWithParam<FigureRow> {};
 
 TEST_P(IndexFigure, LaysLinesMarksAndTicksInDrawingOrder) {
   const FigureRow& row = GetParam();
-  IndexDouble* grid = new IndexDouble();
+  md::test::IndexGridDouble* grid = NewIndexDouble();
   grid->SetColumnCount(row.columns);
   grid->SetRowCount(row.rows);
   grid->SetGridlineType(row.lineType);
@@ -144,7 +131,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Stored counts far beyond what a frame can show are cut to the grid caps,
 // with one record for the whole drawing.
 TEST(IndexFigureCaps, HugeCountsAreCutWithOneRecord) {
-  IndexDouble* grid = new IndexDouble();
+  md::test::IndexGridDouble* grid = NewIndexDouble();
   grid->SetColumnCount(std::numeric_limits<int>::max());
   grid->SetRowCount(std::numeric_limits<int>::max());
   md::test::LogMark mark;

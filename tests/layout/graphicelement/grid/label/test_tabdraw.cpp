@@ -186,44 +186,6 @@ TEST_F(TabDrawing, ConvertedTextsStandWhereTheyWereDrawn) {
   }
 }
 
-// Without symbols only the texts are drawn and converted; with every side
-// hidden the tabs are drawn on all four sides and no text is written.
-TEST_F(TabDrawing, MissingSymbolsLeaveOutTheTabsHiddenSidesTheTexts) {
-  const struct {
-    const char* what;
-    bool symbols;
-    bool sides;
-    bool tabs;
-    int texts;
-  } rows[] = {
-      {"no symbols", false, true, false, 14},
-      {"no side shown", true, false, true, 0},
-  };
-  for (int type : kTabTypes) {
-    for (const auto& r : rows) {
-      SCOPED_TRACE(std::to_string(type) + " " + r.what);
-      TabStylePtr style = BoundStyle(type);
-      if (!r.symbols) {
-        style->SetForegroundSymbolPtr(nullptr);
-        style->SetOutLineSymbolPtr(nullptr);
-      }
-      SetVisible(style.get(), r.sides, r.sides, r.sides, r.sides);
-      LabelPrinter printer;
-      ASSERT_TRUE(Draw(style.get(), &printer));
-      const std::size_t rings = Rings(style.get(), TabPurpose::kDrawing).size();
-      EXPECT_EQ(PaintedRingsOf(printer.canvas).size(), r.tabs ? 2 * rings : 0u);
-      EXPECT_EQ(TextsOf(printer.canvas).size(), static_cast<std::size_t>(r.texts));
-      IGIS_CompoundElement* compound = AsCompound(style->ConvertToElement());
-      ASSERT_NE(compound, nullptr);
-      ASSERT_EQ(compound->GetElementCount(), static_cast<int>(r.tabs ? 2 * rings + 1 : 1));
-      auto* texts = AsCompound(compound->GetElementPtrByIndex(compound->GetElementCount() - 1));
-      ASSERT_NE(texts, nullptr);
-      EXPECT_EQ(texts->GetElementCount(), r.texts);
-      DropCompound(compound);
-    }
-  }
-}
-
 // The texts come at their real size, as the converted text elements have
 // it: the display ratio. The scale of the frame's device height over its
 // page height times the page's unit ratio, measured here on the same
@@ -285,9 +247,7 @@ TEST_F(TabDrawing, TextsComeAtTheirRealSizeOnScreensAndPaper) {
 
 // ---- On the real index grid
 
-class TabsOnTheIndexGrid : public TabPage {};
-
-TEST_F(TabsOnTheIndexGrid, TheGridDrawsConvertsAndStoresEachStyle) {
+TEST_F(TabDrawing, TheIndexGridDrawsConvertsAndStoresEachStyle) {
   ReleasePtr<IGIS_IndexGrid> grid(
       dynamic_cast<IGIS_IndexGrid*>(GIS_CreateMapGridPropertyObject(GIS_MAPGRID_INDEX)));
   ASSERT_NE(grid, nullptr);
@@ -295,11 +255,6 @@ TEST_F(TabsOnTheIndexGrid, TheGridDrawsConvertsAndStoresEachStyle) {
   grid->SetColumnCount(4);
   grid->SetRowCount(3);
   grid->SetGridlineType(GIS_GRIDLINE_NONE);
-  // A new index grid carries the continuous style, bound to it.
-  ASSERT_NE(grid->GetLabelFormat(), nullptr);
-  EXPECT_EQ(grid->GetLabelFormat()->GetType(), GIS_GRIDLABEL_INDEX_CONTINUOUS);
-  grid_->columns = 4;
-  grid_->rows = 3;
   for (int type : kTabTypes) {
     SCOPED_TRACE(type);
     TabStylePtr style = BoundStyle(type);

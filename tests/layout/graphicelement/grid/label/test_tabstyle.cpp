@@ -1,6 +1,8 @@
-// The index tab styles' common part: defaults, symbol setters, the stored
-// keys and their reading, the two copies, the sheet seam and the checks of
-// drawing and conversion.
+// The index tab styles' common part: defaults (the zero text offsets, the
+// sides shown and the text symbol are pinned by the drawing tests), symbol
+// setters, the stored keys and their reading, the two copies, the sheet seam
+// and what drawing and conversion need: a grid, symbols, capped counts.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -28,16 +30,13 @@ const char* NameOf(int type) {
                                                 : "CGIS_IndexContinuousTabStyle";
 }
 
-ReleasePtr<IGIS_Symbol> NewFill(COLORREF colour) {
-  ReleasePtr<IGIS_Symbol> s(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_FILL));
+ReleasePtr<IGIS_Symbol> NewSymbol(int type, COLORREF colour) {
+  ReleasePtr<IGIS_Symbol> s(GIS_GetSymbolFactoryObject()->CreateSymbol(type));
   s->SetColor(colour);
   return s;
 }
-ReleasePtr<IGIS_Symbol> NewLine(COLORREF colour) {
-  ReleasePtr<IGIS_Symbol> s(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_LINE));
-  s->SetColor(colour);
-  return s;
-}
+ReleasePtr<IGIS_Symbol> NewFill(COLORREF colour) { return NewSymbol(GIS_SYMBOL_FILL, colour); }
+ReleasePtr<IGIS_Symbol> NewLine(COLORREF colour) { return NewSymbol(GIS_SYMBOL_LINE, colour); }
 
 TEST(TabStyle, EveryStyleStartsWithTheTabDefaults) {
   for (int type : kTabTypes) {
@@ -50,20 +49,12 @@ TEST(TabStyle, EveryStyleStartsWithTheTabDefaults) {
     EXPECT_EQ(StateOf(style.get()).GetStoredOffsetX(), 100);
     EXPECT_EQ(StateOf(style.get()).GetStoredOffsetY(), 100);
     EXPECT_EQ(style->GetLabelOffset(), 200);
-    int o[8];
-    style->GetLabelOffsetX(&o[0], &o[1], &o[2], &o[3]);
-    style->GetLabelOffsetY(&o[4], &o[5], &o[6], &o[7]);
-    for (int v : o) EXPECT_EQ(v, 0) << type;
-    bool l = false, t = false, r = false, b = false;
-    dynamic_cast<const md::layout::label::GridLabelState&>(*style).GetLabelVisible(&l, &t, &r, &b);
-    EXPECT_TRUE(l && t && r && b);
     ASSERT_NE(style->GetForegroundSymbolPtr(), nullptr);
     EXPECT_EQ(style->GetForegroundSymbolPtr()->GetType(), GIS_SYMBOL_FILL);
     EXPECT_EQ(style->GetForegroundSymbolPtr()->GetStyleCode(), 3361);
     ASSERT_NE(style->GetOutLineSymbolPtr(), nullptr);
     EXPECT_EQ(style->GetOutLineSymbolPtr()->GetType(), GIS_SYMBOL_LINE);
     EXPECT_EQ(style->GetOutLineSymbolPtr()->GetStyleCode(), 3331);
-    ASSERT_NE(style->GetTextSymbolPtr(), nullptr);
   }
   TabStylePtr style = NewTabStyle(GIS_GRIDLABEL_INDEX_BACKGROUND);
   auto* background = dynamic_cast<IGIS_IndexBackGroundTabStyle*>(style.get());
@@ -338,28 +329,57 @@ TEST_F(TabStyleChecks, WithoutAnIndexGridInAFrameOfAPageNothingIsDrawnOrConverte
   unowned->Release();
 }
 
-TEST_F(TabStyleChecks, WithoutATextSymbolTheTabsComeWithoutTexts) {
+// Without symbols only the texts are drawn and converted; without a text
+// symbol only the tabs, with a record, and no texts' compound; with every
+// side hidden the tabs are drawn on all four sides and no text is written.
+TEST_F(TabStyleChecks, MissingSymbolsLeaveOutTheTabsOrTheTextsHiddenSidesTheTexts) {
+  const struct {
+    const char* what;
+    bool symbols, textSymbol, sides;  // the tabs come with the symbols
+    int texts;                        // -1: no texts' compound
+  } rows[] = {
+      {"no symbols", false, true, true, 14},
+      {"no text symbol", true, false, true, -1},
+      {"no side shown", true, true, false, 0},
+  };
+  grid_->columns = 4;
+  grid_->rows = 3;
   for (int type : kTabTypes) {
-    TabStylePtr style = BoundStyle(type);
-    style->SetTextSymbolPtr(nullptr);
-    LabelPrinter printer;
-    LogMark mark;
-    EXPECT_TRUE(Draw(style.get(), &printer));
-    EXPECT_FALSE(PaintedRingsOf(printer.canvas).empty()) << type;
-    EXPECT_TRUE(TextsOf(printer.canvas).empty()) << type;
-    IGIS_Element* converted = style->ConvertToElement();
-    auto* compound = dynamic_cast<IGIS_CompoundElement*>(converted);
-    ASSERT_NE(compound, nullptr);
-    // Only the tabs: a polygon and a polyline for each.
-    EXPECT_EQ(compound->GetElementCount(),
-              2 * static_cast<int>(Rings(style.get(), md::layout::label::TabPurpose::kConversion).size()))
-        << type;
-    EXPECT_EQ(
-        mark.Count(GIS_LOG_LEVEL_CHECK, "IGIS_IndexGridTabStyle::ConvertToElement", "m_pTextSymbol == NULL"),
-        1);
-    EXPECT_EQ(
-        mark.Count(GIS_LOG_LEVEL_CHECK, std::string(NameOf(type)) + "::OnDraw", "m_pTextSymbol == NULL"), 1);
-    DropCompound(compound);
+    for (const auto& r : rows) {
+      SCOPED_TRACE(std::to_string(type) + " " + r.what);
+      TabStylePtr style = BoundStyle(type);
+      if (!r.symbols) {
+        style->SetForegroundSymbolPtr(nullptr);
+        style->SetOutLineSymbolPtr(nullptr);
+      }
+      if (!r.textSymbol) style->SetTextSymbolPtr(nullptr);
+      dynamic_cast<md::layout::label::GridLabelState&>(*style).SetLabelVisible(r.sides, r.sides, r.sides,
+                                                                               r.sides);
+      LabelPrinter printer;
+      LogMark mark;
+      ASSERT_TRUE(Draw(style.get(), &printer));
+      const std::size_t rings = Rings(style.get(), md::layout::label::TabPurpose::kConversion).size();
+      EXPECT_EQ(PaintedRingsOf(printer.canvas).size(), r.symbols ? 2 * rings : 0u);
+      EXPECT_EQ(TextsOf(printer.canvas).size(), static_cast<std::size_t>(std::max(r.texts, 0)));
+      IGIS_CompoundElement* compound = dynamic_cast<IGIS_CompoundElement*>(style->ConvertToElement());
+      ASSERT_NE(compound, nullptr);
+      const int textsCompound = r.texts < 0 ? 0 : 1;
+      ASSERT_EQ(compound->GetElementCount(), static_cast<int>(r.symbols ? 2 * rings : 0) + textsCompound);
+      if (textsCompound == 1) {
+        auto* texts = dynamic_cast<IGIS_CompoundElement*>(
+            compound->GetElementPtrByIndex(compound->GetElementCount() - 1));
+        ASSERT_NE(texts, nullptr);
+        EXPECT_EQ(texts->GetElementCount(), r.texts);
+      }
+      const int records = r.textSymbol ? 0 : 1;
+      EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "IGIS_IndexGridTabStyle::ConvertToElement",
+                           "m_pTextSymbol == NULL"),
+                records);
+      EXPECT_EQ(
+          mark.Count(GIS_LOG_LEVEL_CHECK, std::string(NameOf(type)) + "::OnDraw", "m_pTextSymbol == NULL"),
+          records);
+      DropCompound(compound);
+    }
   }
 }
 
