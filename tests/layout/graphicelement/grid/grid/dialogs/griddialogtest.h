@@ -20,6 +20,7 @@
 #include "layout/graphicelement/grid/grid/dialogs/cgis_mapgridpage.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "platform/ui/app.h"
+#include "platform/ui/ccombobox.h"
 #include "platform/ui/driver.h"
 #include "tests/support/dialogscenes.h"
 #include "tests/support/logmark.h"
@@ -70,6 +71,18 @@ class GridDialogTestOn : public TBase {
   static std::string SnapshotPath(const std::string& name) { return DialogSnapshotPath(name); }
   static size_t Prompts() { return PromptsShown(); }
   static md::ui::ScriptedDriver::Scene Choose(int index) { return ChooseEntry(index); }
+  // The texts of a drop-down list's entries, in order.
+  static std::vector<std::string> ListEntries(md::ui::UiUser& u, int id) {
+    std::vector<std::string> out;
+    auto* list = static_cast<CComboBox*>(u.Control(id));
+    EXPECT_NE(list, nullptr) << id;
+    for (int i = 0; list != nullptr && i < list->GetCount(); ++i) {
+      std::string text;
+      list->GetLBText(i, text);
+      out.push_back(text);
+    }
+    return out;
+  }
   // Runs the page alone in a grid sheet on the grid; the scene plays the
   // sheet's user, `more` the windows it opens. The sheet's answer.
   static INT_PTR RunPage(CGIS_MapGridPage& page, IGIS_MapGrid* pGrid, md::ui::ScriptedDriver::Scene scene,

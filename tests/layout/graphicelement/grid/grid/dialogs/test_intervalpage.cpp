@@ -8,7 +8,6 @@
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
-#include "platform/ui/ccombobox.h"
 #include "tests/layout/graphicelement/grid/grid/dialogs/griddialogtest.h"
 #include "tests/layout/graphicelement/grid/measure/measuretest.h"
 
@@ -36,16 +35,6 @@ class IntervalPage : public md::test::GridDialogTestOn<md::test::MeasurePage> {
     if (auto* m = dynamic_cast<IGIS_MeasureGrid*>(grid)) return m->GetGridSpacing();
     return nullptr;
   }
-  static std::vector<std::string> Entries(UiUser& u) {
-    std::vector<std::string> out;
-    auto* list = static_cast<CComboBox*>(u.Control(IDC_GIS_GI_UNITS));
-    for (int i = 0; list != nullptr && i < list->GetCount(); ++i) {
-      std::string text;
-      list->GetLBText(i, text);
-      out.push_back(text);
-    }
-    return out;
-  }
 };
 
 TEST_F(IntervalPage, EachKindListsItsUnitsWithTheSpacingsUnitSelectedAndStoresTheNumbersAsTyped) {
@@ -70,7 +59,7 @@ TEST_F(IntervalPage, EachKindListsItsUnitsWithTheSpacingsUnitSelectedAndStoresTh
     CGIS_GridIntervalPage page;
     EXPECT_EQ(RunPage(page, g.get(),
                       [&](UiUser& u) {
-                        EXPECT_EQ(Entries(u), expected);
+                        EXPECT_EQ(ListEntries(u, IDC_GIS_GI_UNITS), expected);
                         EXPECT_EQ(u.Selection(IDC_GIS_GI_UNITS), row.selected);
                         EXPECT_EQ(u.Text(IDC_GIS_GI_X_INTERVAL), "1000");
                         EXPECT_EQ(u.Text(IDC_GIS_GI_Y_INTERVAL), "500");
@@ -91,16 +80,23 @@ TEST_F(IntervalPage, EachKindListsItsUnitsWithTheSpacingsUnitSelectedAndStoresTh
 }
 
 TEST_F(IntervalPage, IntervalsAndOriginsOutsideTheirRangesAreRefusedAndKeepThePage) {
+  using Get = double (IGIS_GridSpacing::*)();
+  const Get xInterval = &IGIS_GridSpacing::GetXIntervalSize, yInterval = &IGIS_GridSpacing::GetYIntervalSize,
+            xOrigin = &IGIS_GridSpacing::GetXOrigin, yOrigin = &IGIS_GridSpacing::GetYOrigin;
   const struct {
     int edit;
     const char* typed;
     bool accepted;
     double stored;
+    Get get;  // where the accepted value is stored
   } rows[] = {
-      {IDC_GIS_GI_X_INTERVAL, "1000001", false, 0},    {IDC_GIS_GI_X_INTERVAL, "1000000", true, 1000000},
-      {IDC_GIS_GI_Y_INTERVAL, "0", true, 0},           {IDC_GIS_GI_X_ORIGIN, "-100000001", false, 0},
-      {IDC_GIS_GI_Y_ORIGIN, "-100000000", true, -1e8}, {IDC_GIS_GI_Y_ORIGIN, "100000001", false, 0},
-      {IDC_GIS_GI_X_ORIGIN, "-12.5", true, -12.5},
+      {IDC_GIS_GI_X_INTERVAL, "1000001", false, 0, nullptr},
+      {IDC_GIS_GI_X_INTERVAL, "1000000", true, 1000000, xInterval},
+      {IDC_GIS_GI_Y_INTERVAL, "0", true, 0, yInterval},
+      {IDC_GIS_GI_X_ORIGIN, "-100000001", false, 0, nullptr},
+      {IDC_GIS_GI_Y_ORIGIN, "-100000000", true, -1e8, yOrigin},
+      {IDC_GIS_GI_Y_ORIGIN, "100000001", false, 0, nullptr},
+      {IDC_GIS_GI_X_ORIGIN, "-12.5", true, -12.5, xOrigin},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::to_string(row.edit) + " " + row.typed);
@@ -120,18 +116,10 @@ TEST_F(IntervalPage, IntervalsAndOriginsOutsideTheirRangesAreRefusedAndKeepThePa
     });
     EXPECT_EQ(ended, row.accepted);
     EXPECT_EQ(Prompts(), row.accepted ? 0u : 1u);
-    if (!row.accepted) {
+    if (row.accepted) {
+      EXPECT_DOUBLE_EQ((spacing->*row.get)(), row.stored);
+    } else {
       EXPECT_EQ(md::test::Stored(spacing), before);
-      continue;
-    }
-    const double stored[] = {spacing->GetXIntervalSize(), spacing->GetYIntervalSize(), spacing->GetXOrigin(),
-                             spacing->GetYOrigin()};
-    const int edits[] = {IDC_GIS_GI_X_INTERVAL, IDC_GIS_GI_Y_INTERVAL, IDC_GIS_GI_X_ORIGIN,
-                         IDC_GIS_GI_Y_ORIGIN};
-    for (int i = 0; i < 4; ++i) {
-      if (edits[i] == row.edit) {
-        EXPECT_DOUBLE_EQ(stored[i], row.stored);
-      }
     }
   }
 }

@@ -75,15 +75,7 @@ TEST_F(LabelsPage, EachGridListsTheLabelKindsThatSuitItAndSelectsItsLabels) {
     ScriptedDriver driver;
     driver.Then([&](UiUser& u) {
       u.GoToPage(PageOf(row.kind));
-      auto* list = static_cast<CComboBox*>(u.Control(IDC_GIS_LB_KIND));
-      ASSERT_NE(list, nullptr);
-      std::vector<std::string> entries;
-      for (int i = 0; i < list->GetCount(); ++i) {
-        std::string text;
-        list->GetLBText(i, text);
-        entries.push_back(text);
-      }
-      EXPECT_EQ(entries, row.entries);
+      EXPECT_EQ(ListEntries(u, IDC_GIS_LB_KIND), row.entries);
       EXPECT_EQ(u.Selection(IDC_GIS_LB_KIND), row.selected);
       u.Choose(IDC_GIS_LB_KIND, row.selected);
       EXPECT_EQ(md::test::Stored(g->GetLabelFormat()), before);
