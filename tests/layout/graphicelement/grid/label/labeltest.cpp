@@ -168,4 +168,33 @@ void LabelPage::DrawFrame(LabelPrinter* printer) {
   printer->canvas.clear();
 }
 
+void ExpectStoreRefusals(IGIS_GridLabel* label, const std::string& className) {
+  const std::vector<BYTE> before = Stored(label);
+  LogMark mark;
+  EXPECT_FALSE(label->Save(nullptr));
+  EXPECT_FALSE(label->Open(nullptr));
+  BufferPtr damaged = BufferOf({9, 9, 9});
+  EXPECT_FALSE(label->Open(damaged.get()));
+  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, className + "::Save", "pDataBuffer == NULL"));
+  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, className + "::Open", "pDataBuffer为空"));
+  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, className + "::Open", "b_ret == NULL"));
+  EXPECT_EQ(Stored(label), before);
+}
+
+void ExpectSheetKeepsEditsOnlyWhenConfirmed(IGIS_GridLabel* label, int type,
+                                            md::layout::label::LabelSheetRunner runner, bool* confirm) {
+  const std::vector<BYTE> before = Stored(label);
+  const md::layout::label::LabelSheetRunner installed = md::layout::label::SetLabelSheetRunner(type, nullptr);
+  EXPECT_FALSE(label->OnOpenPropertyDlg());
+  EXPECT_EQ(Stored(label), before);
+  md::layout::label::SetLabelSheetRunner(type, runner);
+  *confirm = false;
+  EXPECT_FALSE(label->OnOpenPropertyDlg());
+  EXPECT_EQ(Stored(label), before);
+  *confirm = true;
+  EXPECT_TRUE(label->OnOpenPropertyDlg());
+  EXPECT_NE(Stored(label), before);
+  md::layout::label::SetLabelSheetRunner(type, installed);
+}
+
 }  // namespace md::test

@@ -13,8 +13,12 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "host/stratel/igis_numericformat.h"
+#include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
+#include "layout/graphicelement/grid/label/labelsheet.h"
 #include "tests/layout/graphicelement/mapframe/mapframetest.h"
+#include "tests/support/logmark.h"
 #include "tests/support/measuregriddouble.h"
 #include "tests/support/recordingdevices.h"
 
@@ -168,5 +172,110 @@ class LabelPage : public MapFramePage {
 };
 
 inline const SGIS_Rect kFrameRect(2000, 18000, 22000, 2000);
+
+// The seven settings of a number format.
+struct Settings {
+  int alignment, width, rounding, digits;
+  bool plus, separator, zeros;
+  bool operator==(const Settings&) const = default;
+};
+inline Settings Of(IGIS_NumericFormat* f) {
+  return {f->GetAlignment(),  f->GetWidth(),        f->GetRoundingMode(),
+          f->GetDigits(),     f->GetShowPlusSign(), f->GetShowThousandsSeparator(),
+          f->GetZeroPadding()};
+}
+inline void Apply(IGIS_NumericFormat* f, const Settings& s) {
+  f->SetAlignment(s.alignment);
+  f->SetWidth(s.width);
+  f->SetRoundingMode(s.rounding);
+  f->SetDigits(s.digits);
+  f->SetShowPlusSign(s.plus);
+  f->SetShowThousandsSeparator(s.separator);
+  f->SetZeroPadding(s.zeros);
+}
+
+// Saving to no buffer, opening none and opening damaged bytes fail, each
+// with its record under the class's name, and leave the label as it was.
+void ExpectStoreRefusals(IGIS_GridLabel* label, const std::string& className);
+
+// The sheet seam of a label type: with no sheet installed nothing runs;
+// with the runner (which edits the label and answers *confirm) a cancel
+// leaves the stored label as it was and a confirm keeps the edits. The
+// installed runner is restored after.
+void ExpectSheetKeepsEditsOnlyWhenConfirmed(IGIS_GridLabel* label, int type,
+                                            md::layout::label::LabelSheetRunner runner, bool* confirm);
+
+// The label page with a label of the kind bound to its grid double, drawn
+// on a printer page; the refusals of its drawing and conversion as tables.
+template <class TLabel>
+class LabelDrawingPage : public LabelPage {
+ public:
+  void SetUp() override {
+    LabelPage::SetUp();
+    label_.reset(new TLabel);
+    label_->SetMapGrid(grid_);
+  }
+  std::vector<Placed> Draw(bool expected = true) {
+    LabelPrinter printer;
+    DrawFrame(&printer);
+    EXPECT_EQ(label_->OnDraw(printer.hdc, true, printer.display.get()), expected);
+    return PlacedOf(printer.canvas);
+  }
+  // Binds the label to a new grid double of the kind in the frame.
+  void Rebind(int type) {
+    auto* grid = new MeasureGridDouble(map_->GetSpatialReference(), type);
+    grid->SetMapElement(frame_);
+    grid_->Release();
+    grid_ = grid;
+    label_->SetMapGrid(grid);
+  }
+
+  // A case the label cannot handle: what arrange does to a fresh page, and
+  // the record it leaves.
+  struct Refusal {
+    const char* what;
+    std::function<void(LabelDrawingPage*)> arrange;
+    const char* text;
+  };
+  // Each case, on a fresh page, draws nothing, answers false and leaves
+  // its record under the method.
+  void ExpectDrawRefused(const char* method, const std::vector<Refusal>& rows) {
+    for (const Refusal& r : rows) {
+      TearDown();
+      SetUp();
+      LabelPrinter printer;
+      DrawFrame(&printer);
+      r.arrange(this);
+      LogMark mark;
+      EXPECT_FALSE(label_->OnDraw(printer.hdc, true, printer.display.get())) << r.what;
+      EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, method, r.text)) << r.what;
+      EXPECT_TRUE(printer.canvas.records().empty()) << r.what;
+    }
+  }
+  // Each case, on a fresh page, converts into nothing, adds no feature and
+  // leaves its record under the method.
+  void ExpectConvertRefused(const char* method, const std::vector<Refusal>& rows) {
+    for (const Refusal& r : rows) {
+      TearDown();
+      SetUp();
+      r.arrange(this);
+      const int before = set_->GetFeatureCount();
+      LogMark mark;
+      EXPECT_EQ(label_->ConvertToElement(), nullptr) << r.what;
+      EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, method, r.text)) << r.what;
+      EXPECT_EQ(set_->GetFeatureCount(), before) << r.what;
+    }
+  }
+  // With no side shown the conversion gives an empty compound.
+  void ExpectEmptyCompoundWithoutSides() {
+    grid_->SetLabelVisible(false, false, false, false);
+    IGIS_Element* compound = label_->ConvertToElement();
+    ASSERT_NE(compound, nullptr);
+    EXPECT_EQ(dynamic_cast<IGIS_CompoundElement*>(compound)->GetElementCount(), 0);
+    EXPECT_TRUE(set_->DeleteElement(compound));
+  }
+
+  ReleasePtr<TLabel> label_;
+};
 
 }  // namespace md::test

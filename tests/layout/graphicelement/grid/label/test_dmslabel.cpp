@@ -5,7 +5,6 @@
 #include "host/basilo/igis_log.h"
 #include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
-#include "layout/graphicelement/grid/label/labelsheet.h"
 #include "tests/layout/graphicelement/grid/label/labeltest.h"
 #include "tests/support/dmslabeldouble.h"
 #include "tests/support/logmark.h"
@@ -39,13 +38,7 @@ std::vector<BYTE> SymbolBytes(IGIS_Symbol* s) {
 TEST(DmsLabel, StartsWithDegreesMinutesAndSecondsToATenth) {
   LabelPtr label = NewLabel();
   EXPECT_EQ(label->GetType(), GIS_GRIDLABEL_DMS);
-  EXPECT_TRUE(label->IsShowMinutes());
-  EXPECT_TRUE(label->IsShowSeconds());
-  EXPECT_EQ(label->GetDecimalDigits(), 1);
   EXPECT_EQ(label->GetDMSLabelType(), GIS_DMSLABEL_STANDARD);
-  ASSERT_NE(label->GetLatLonFormat(), nullptr);
-  EXPECT_EQ(label->GetLatLonFormat()->GetKind(), GIS_NUMERICFORMAT_LATLON);
-  EXPECT_EQ(StateOf(label->GetLatLonFormat()), (FormatState{GIS_LATLON_DMS, 0, 1, true, true, true}));
   EXPECT_STREQ(label->GetLatLonFormat()->Format(116.5), "116°30′00.0″");
   // The seconds symbol equals the text symbol but is an object of its own.
   ASSERT_NE(label->GetSecondsSymbolText(), nullptr);
@@ -54,37 +47,25 @@ TEST(DmsLabel, StartsWithDegreesMinutesAndSecondsToATenth) {
 }
 
 TEST(DmsLabel, ShowsMinutesAndSecondsAsItsDisplayModeSays) {
-  // Mode before, the call, mode after.
-  enum Call { kMinutesOff, kMinutesOn, kSecondsOff, kSecondsOn };
+  // Mode before, the call (minutes or seconds, on or off), mode after.
   const struct {
     int before;
-    Call call;
+    bool minutes, on;
     int after;
   } rows[] = {
-      {1, kMinutesOff, 1}, {6, kMinutesOff, 1}, {5, kMinutesOff, 1}, {1, kMinutesOn, 6},
-      {6, kMinutesOn, 6},  {5, kMinutesOn, 5},  {1, kSecondsOff, 1}, {6, kSecondsOff, 6},
-      {5, kSecondsOff, 6}, {1, kSecondsOn, 5},  {6, kSecondsOn, 5},  {5, kSecondsOn, 5},
+      {1, true, false, 1},  {6, true, false, 1}, {5, true, false, 1},  {1, true, true, 6},
+      {6, true, true, 6},   {5, true, true, 5},  {1, false, false, 1}, {6, false, false, 6},
+      {5, false, false, 6}, {1, false, true, 5}, {6, false, true, 5},  {5, false, true, 5},
   };
   for (const auto& r : rows) {
     LabelPtr label = NewLabel();
     label->GetLatLonFormat()->SetDisplayMode(r.before);
-    switch (r.call) {
-      case kMinutesOff:
-        label->SetShowMinutes(false);
-        break;
-      case kMinutesOn:
-        label->SetShowMinutes(true);
-        break;
-      case kSecondsOff:
-        label->SetShowSeconds(false);
-        break;
-      case kSecondsOn:
-        label->SetShowSeconds(true);
-        break;
-    }
-    EXPECT_EQ(label->GetLatLonFormat()->GetDisplayMode(), r.after) << r.before << " " << r.call;
-    EXPECT_EQ(label->IsShowMinutes(), r.after != GIS_LATLON_DEGREES) << r.before << " " << r.call;
-    EXPECT_EQ(label->IsShowSeconds(), r.after == GIS_LATLON_DMS) << r.before << " " << r.call;
+    r.minutes ? label->SetShowMinutes(r.on) : label->SetShowSeconds(r.on);
+    const std::string what =
+        std::to_string(r.before) + (r.minutes ? " minutes " : " seconds ") + (r.on ? "on" : "off");
+    EXPECT_EQ(label->GetLatLonFormat()->GetDisplayMode(), r.after) << what;
+    EXPECT_EQ(label->IsShowMinutes(), r.after != GIS_LATLON_DEGREES) << what;
+    EXPECT_EQ(label->IsShowSeconds(), r.after == GIS_LATLON_DMS) << what;
   }
   // The walk of the worked example: 1, seconds on 5, seconds off 6, minutes off 1.
   LabelPtr label = NewLabel();
@@ -195,16 +176,7 @@ TEST(DmsLabel, StoresItsOwnKeysBeforeTheCommonOnes) {
   EXPECT_TRUE(plain->Open(onlyOffset.get()));
   EXPECT_EQ(StateOf(plain->GetLatLonFormat()), (FormatState{GIS_LATLON_DMS, 0, 1, true, true, true}));
   EXPECT_EQ(plain->GetLabelOffset(), 250);
-  const std::vector<BYTE> before = Stored(plain.get());
-  LogMark mark;
-  EXPECT_FALSE(plain->Save(nullptr));
-  EXPECT_FALSE(plain->Open(nullptr));
-  BufferPtr damaged = BufferOf({9, 9, 9});
-  EXPECT_FALSE(plain->Open(damaged.get()));
-  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_DMSGridLabel::Save", "pDataBuffer == NULL"));
-  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_DMSGridLabel::Open", "pDataBuffer为空"));
-  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_DMSGridLabel::Open", "b_ret == NULL"));
-  EXPECT_EQ(Stored(plain.get()), before);
+  ExpectStoreRefusals(plain.get(), "CGIS_DMSGridLabel");
 }
 
 TEST(DmsLabel, ClonesAndCopiesTheWholeLabel) {
@@ -248,23 +220,10 @@ bool EditingSheet(IGIS_GridLabel* pLabel) {
 
 TEST(DmsLabel, ItsSheetKeepsEditsOnlyWhenConfirmed) {
   LabelPtr label = EditedLabel();
-  const std::vector<BYTE> before = Stored(label.get());
-  // No sheet installed: nothing runs and nothing changes.
-  const md::layout::label::LabelSheetRunner installed =
-      md::layout::label::SetLabelSheetRunner(GIS_GRIDLABEL_DMS, nullptr);
-  EXPECT_FALSE(label->OnOpenPropertyDlg());
-  EXPECT_EQ(Stored(label.get()), before);
-
-  md::layout::label::SetLabelSheetRunner(GIS_GRIDLABEL_DMS, &EditingSheet);
-  g_confirm = false;
-  EXPECT_FALSE(label->OnOpenPropertyDlg());
-  EXPECT_EQ(Stored(label.get()), before);
-  g_confirm = true;
-  EXPECT_TRUE(label->OnOpenPropertyDlg());
+  ExpectSheetKeepsEditsOnlyWhenConfirmed(label.get(), GIS_GRIDLABEL_DMS, &EditingSheet, &g_confirm);
   EXPECT_FALSE(label->IsShowMinutes());
   EXPECT_EQ(label->GetDecimalDigits(), 4);
   EXPECT_FALSE(label->GetLatLonFormat()->GetSplitOption());
-  md::layout::label::SetLabelSheetRunner(GIS_GRIDLABEL_DMS, installed);
 }
 
 TEST(DmsLabel, SplitsATextAfterItsDegreeSign) {

@@ -21,29 +21,7 @@ namespace {
 constexpr const char* kDraw = "CGIS_FormattedGridLabel::OnDraw";
 constexpr const char* kConvert = "CGIS_FormattedGridLabel::ConvertToElement";
 
-class FormattedLabelDrawing : public LabelPage {
- public:
-  void SetUp() override {
-    LabelPage::SetUp();
-    label_.reset(new CGIS_FormattedGridLabel);
-    label_->SetMapGrid(grid_);
-  }
-  std::vector<Placed> Draw(bool expected = true) {
-    LabelPrinter printer;
-    DrawFrame(&printer);
-    EXPECT_EQ(label_->OnDraw(printer.hdc, true, printer.display.get()), expected);
-    return PlacedOf(printer.canvas);
-  }
-  // Binds the label to a new grid double of the kind in the frame.
-  void Rebind(int type) {
-    auto* grid = new MeasureGridDouble(map_->GetSpatialReference(), type);
-    grid->SetMapElement(frame_);
-    grid_->Release();
-    grid_ = grid;
-    label_->SetMapGrid(grid);
-  }
-  ReleasePtr<CGIS_FormattedGridLabel> label_;
-};
+using FormattedLabelDrawing = LabelDrawingPage<CGIS_FormattedGridLabel>;
 
 TEST_F(FormattedLabelDrawing, WritesEveryKilometreWhereItsLineMeetsEachSide) {
   const std::vector<Placed> all = Draw();
@@ -71,34 +49,16 @@ TEST_F(FormattedLabelDrawing, WritesEveryKilometreWhereItsLineMeetsEachSide) {
 }
 
 TEST_F(FormattedLabelDrawing, RefusesWhatItCannotLabelAndDrawsNothing) {
-  const struct {
-    const char* what;
-    std::function<void(FormattedLabelDrawing*)> arrange;
-    const char* text;
-  } rows[] = {
-      {"a graticule", [](FormattedLabelDrawing* t) { t->Rebind(GIS_MAPGRID_GRATICULE); },
-       "pMapGrid->GetType( == NULL"},
-      {"an index grid", [](FormattedLabelDrawing* t) { t->Rebind(GIS_MAPGRID_INDEX); },
-       "pMapGrid->GetType( == NULL"},
-      {"no map frame", [](FormattedLabelDrawing* t) { t->grid_->SetMapElement(nullptr); },
-       "p_mapelement == NULL"},
-      {"no map", [](FormattedLabelDrawing* t) { t->frame_->SetMap(nullptr); }, "p_map == NULL"},
-      {"no text symbol", [](FormattedLabelDrawing* t) { t->label_->SetTextSymbolPtr(nullptr); },
-       "m_pTextSymbol == NULL"},
-      {"no spacing", [](FormattedLabelDrawing* t) { t->grid_->SetGridSpacingPtr(nullptr); },
-       "m_pGridSpacing == NULL"},
-  };
-  for (const auto& r : rows) {
-    TearDown();
-    SetUp();
-    LabelPrinter printer;
-    DrawFrame(&printer);
-    r.arrange(this);
-    LogMark mark;
-    EXPECT_FALSE(label_->OnDraw(printer.hdc, true, printer.display.get())) << r.what;
-    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kDraw, r.text)) << r.what;
-    EXPECT_TRUE(printer.canvas.records().empty()) << r.what;
-  }
+  ExpectDrawRefused(
+      kDraw,
+      {
+          {"a graticule", [](auto* t) { t->Rebind(GIS_MAPGRID_GRATICULE); }, "pMapGrid->GetType( == NULL"},
+          {"an index grid", [](auto* t) { t->Rebind(GIS_MAPGRID_INDEX); }, "pMapGrid->GetType( == NULL"},
+          {"no map frame", [](auto* t) { t->grid_->SetMapElement(nullptr); }, "p_mapelement == NULL"},
+          {"no map", [](auto* t) { t->frame_->SetMap(nullptr); }, "p_map == NULL"},
+          {"no text symbol", [](auto* t) { t->label_->SetTextSymbolPtr(nullptr); }, "m_pTextSymbol == NULL"},
+          {"no spacing", [](auto* t) { t->grid_->SetGridSpacingPtr(nullptr); }, "m_pGridSpacing == NULL"},
+      });
   ReleasePtr<CGIS_FormattedGridLabel> unbound(new CGIS_FormattedGridLabel);
   LabelPrinter printer;
   LogMark mark;
@@ -108,25 +68,30 @@ TEST_F(FormattedLabelDrawing, RefusesWhatItCannotLabelAndDrawsNothing) {
 
 TEST_F(FormattedLabelDrawing, DrawsTheSidesTheGridNamesAndStoresNothingOfIt) {
   const std::vector<BYTE> before = Stored(label_.get());
-  grid_->SetLabelVisible(false, false, false, false);
-  EXPECT_TRUE(Draw().empty());
-  grid_->SetLabelVisible(false, true, true, false);  // left, top, right, bottom
-  const std::vector<Placed> all = Draw();
-  EXPECT_TRUE(TextsOn(all, kBottom).empty());
-  EXPECT_TRUE(TextsOn(all, kLeft).empty());
-  EXPECT_EQ(TextsOn(all, kTop).size(), 11u);
-  EXPECT_EQ(TextsOn(all, kRight).size(), 9u);
-  // The label's own flags and stored form are what they were.
-  EXPECT_EQ(Stored(label_.get()), before);
-}
-
-TEST_F(FormattedLabelDrawing, AnIntervalOfZeroLeavesOnlyThatDirectionUnlabelled) {
-  grid_->GetGridSpacing()->SetXIntervalSize(0.0);
-  const std::vector<Placed> all = Draw();
-  EXPECT_TRUE(TextsOn(all, kBottom).empty());
-  EXPECT_TRUE(TextsOn(all, kTop).empty());
-  EXPECT_EQ(TextsOn(all, kLeft), Values(4410000, 1000, 9));
-  EXPECT_EQ(TextsOn(all, kRight), Values(4410000, 1000, 9));
+  const struct {
+    const char* what;
+    std::function<void(FormattedLabelDrawing*)> arrange;
+    std::size_t bottom, top, left, right;
+  } rows[] = {
+      {"no side", [](auto* t) { t->grid_->SetLabelVisible(false, false, false, false); }, 0, 0, 0, 0},
+      // left, top, right, bottom
+      {"top and right", [](auto* t) { t->grid_->SetLabelVisible(false, true, true, false); }, 0, 11, 0, 9},
+      // An interval of zero leaves only that direction unlabelled.
+      {"no x interval", [](auto* t) { t->grid_->GetGridSpacing()->SetXIntervalSize(0.0); }, 0, 0, 9, 9},
+  };
+  for (const auto& r : rows) {
+    TearDown();
+    SetUp();
+    r.arrange(this);
+    const std::vector<Placed> all = Draw();
+    EXPECT_EQ(TextsOn(all, kBottom).size(), r.bottom) << r.what;
+    EXPECT_EQ(TextsOn(all, kTop).size(), r.top) << r.what;
+    EXPECT_EQ(TextsOn(all, kLeft).size(), r.left) << r.what;
+    EXPECT_EQ(TextsOn(all, kRight).size(), r.right) << r.what;
+    EXPECT_EQ(all.size(), r.bottom + r.top + r.left + r.right) << r.what;
+    // The label's own flags and stored form are what they were.
+    EXPECT_EQ(Stored(label_.get()), before) << r.what;
+  }
 }
 
 TEST_F(FormattedLabelDrawing, WritesTheValueWithTheSpacingsOriginAndUnit) {
@@ -191,36 +156,15 @@ TEST_F(FormattedLabelConversion, PutsEveryTextWhereTheDrawingPutsIt) {
   EXPECT_EQ(label_->GetTextSymbolPtr()->GetAngle(), 0.0);
 }
 
-TEST_F(FormattedLabelConversion, GivesAnEmptyCompoundWhenNoSideIsShown) {
-  grid_->SetLabelVisible(false, false, false, false);
-  IGIS_Element* compound = label_->ConvertToElement();
-  ASSERT_NE(compound, nullptr);
-  EXPECT_EQ(dynamic_cast<IGIS_CompoundElement*>(compound)->GetElementCount(), 0);
-  EXPECT_TRUE(set_->DeleteElement(compound));
-}
-
-TEST_F(FormattedLabelConversion, RefusesBeforeMakingAnything) {
-  const struct {
-    const char* what;
-    std::function<void(FormattedLabelConversion*)> arrange;
-    const char* text;
-  } rows[] = {
-      {"a graticule", [](FormattedLabelConversion* t) { t->Rebind(GIS_MAPGRID_GRATICULE); },
-       "m_pMapGrid->GetType( == NULL"},
-      {"no map", [](FormattedLabelConversion* t) { t->frame_->SetMap(nullptr); }, "p_map == NULL"},
-      {"no text symbol", [](FormattedLabelConversion* t) { t->label_->SetTextSymbolPtr(nullptr); },
-       "m_pTextSymbol == NULL"},
-  };
-  for (const auto& r : rows) {
-    TearDown();
-    SetUp();
-    r.arrange(this);
-    const int before = set_->GetFeatureCount();
-    LogMark mark;
-    EXPECT_EQ(label_->ConvertToElement(), nullptr) << r.what;
-    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kConvert, r.text)) << r.what;
-    EXPECT_EQ(set_->GetFeatureCount(), before) << r.what;
-  }
+TEST_F(FormattedLabelConversion, RefusesBeforeMakingAnythingAndMakesAnEmptyCompoundWithoutSides) {
+  ExpectEmptyCompoundWithoutSides();
+  ExpectConvertRefused(
+      kConvert,
+      {
+          {"a graticule", [](auto* t) { t->Rebind(GIS_MAPGRID_GRATICULE); }, "m_pMapGrid->GetType( == NULL"},
+          {"no map", [](auto* t) { t->frame_->SetMap(nullptr); }, "p_map == NULL"},
+          {"no text symbol", [](auto* t) { t->label_->SetTextSymbolPtr(nullptr); }, "m_pTextSymbol == NULL"},
+      });
 }
 
 }  // namespace

@@ -11,12 +11,21 @@ namespace {
 
 using namespace md::layout::label;
 
+void ExpectRect(const SGIS_DRect& got, const SGIS_DRect& want, const std::string& what) {
+  EXPECT_NEAR(got.x1, want.x1, 1e-9) << what;
+  EXPECT_NEAR(got.y1, want.y1, 1e-9) << what;
+  EXPECT_NEAR(got.x2, want.x2, 1e-9) << what;
+  EXPECT_NEAR(got.y2, want.y2, 1e-9) << what;
+}
+
 TEST(SideCrossing, TakesTheFirstOrLastCrossingAndAppliesTheSidesEdgeTest) {
   // Frame 100..200 by 10..50 (y up).
   CrossingFrame up;
   up.rect = SGIS_Rect(100, 50, 200, 10);
   CrossingFrame down = up;
   down.bYDown = true;
+  constexpr LabelSide B = LabelSide::Bottom, T = LabelSide::Top, L = LabelSide::Left, R = LabelSide::Right;
+  constexpr EdgeTest kAny = EdgeTest::kAny, kOn = EdgeTest::kOnSide, kInner = EdgeTest::kNotAtEnds;
   struct Row {
     const char* what;
     LabelSide side;
@@ -27,93 +36,21 @@ TEST(SideCrossing, TakesTheFirstOrLastCrossingAndAppliesTheSidesEdgeTest) {
     SGIS_Point expected;
   };
   const Row rows[] = {
-      {"bottom takes the first",
-       LabelSide::Bottom,
-       {{150, 10}, {150, 50}},
-       &up,
-       EdgeTest::kAny,
-       true,
-       {150, 10}},
-      {"top takes the last", LabelSide::Top, {{150, 10}, {150, 50}}, &up, EdgeTest::kAny, true, {150, 50}},
-      {"left takes the first", LabelSide::Left, {{100, 30}, {200, 32}}, &up, EdgeTest::kAny, true, {100, 30}},
-      {"right takes the last",
-       LabelSide::Right,
-       {{100, 30}, {200, 32}},
-       &up,
-       EdgeTest::kAny,
-       true,
-       {200, 32}},
-      {"no crossing", LabelSide::Bottom, {}, &up, EdgeTest::kAny, false, {}},
-      {"on side: bottom on its edge",
-       LabelSide::Bottom,
-       {{100, 10}, {150, 50}},
-       &up,
-       EdgeTest::kOnSide,
-       true,
-       {100, 10}},
-      {"on side: bottom entering through the left edge",
-       LabelSide::Bottom,
-       {{100, 20}, {150, 50}},
-       &up,
-       EdgeTest::kOnSide,
-       false,
-       {}},
-      {"on side: y down, the bottom edge is the larger y",
-       LabelSide::Bottom,
-       {{150, 50}, {150, 10}},
-       &down,
-       EdgeTest::kOnSide,
-       true,
-       {150, 50}},
-      {"on side: top at a corner does not count",
-       LabelSide::Top,
-       {{150, 10}, {200, 50}},
-       &up,
-       EdgeTest::kOnSide,
-       false,
-       {}},
-      {"on side: top inside its edge",
-       LabelSide::Top,
-       {{150, 10}, {199, 50}},
-       &up,
-       EdgeTest::kOnSide,
-       true,
-       {199, 50}},
-      {"on side: left at a corner counts",
-       LabelSide::Left,
-       {{100, 50}, {200, 50}},
-       &up,
-       EdgeTest::kOnSide,
-       true,
-       {100, 50}},
-      {"on side: right off its edge",
-       LabelSide::Right,
-       {{100, 30}, {150, 50}},
-       &up,
-       EdgeTest::kOnSide,
-       false,
-       {}},
-      {"not at ends: bottom at the left edge",
-       LabelSide::Bottom,
-       {{100, 10}},
-       &up,
-       EdgeTest::kNotAtEnds,
-       false,
-       {}},
-      {"not at ends: bottom inside",
-       LabelSide::Bottom,
-       {{101, 10}},
-       &up,
-       EdgeTest::kNotAtEnds,
-       true,
-       {101, 10}},
-      {"not at ends: right at the top edge",
-       LabelSide::Right,
-       {{200, 50}},
-       &up,
-       EdgeTest::kNotAtEnds,
-       false,
-       {}},
+      {"bottom takes the first", B, {{150, 10}, {150, 50}}, &up, kAny, true, {150, 10}},
+      {"top takes the last", T, {{150, 10}, {150, 50}}, &up, kAny, true, {150, 50}},
+      {"left takes the first", L, {{100, 30}, {200, 32}}, &up, kAny, true, {100, 30}},
+      {"right takes the last", R, {{100, 30}, {200, 32}}, &up, kAny, true, {200, 32}},
+      {"no crossing", B, {}, &up, kAny, false, {}},
+      {"on side: bottom on its edge", B, {{100, 10}, {150, 50}}, &up, kOn, true, {100, 10}},
+      {"on side: bottom entering through the left edge", B, {{100, 20}, {150, 50}}, &up, kOn, false, {}},
+      {"on side: y down, bottom is the larger y", B, {{150, 50}, {150, 10}}, &down, kOn, true, {150, 50}},
+      {"on side: top at a corner does not count", T, {{150, 10}, {200, 50}}, &up, kOn, false, {}},
+      {"on side: top inside its edge", T, {{150, 10}, {199, 50}}, &up, kOn, true, {199, 50}},
+      {"on side: left at a corner counts", L, {{100, 50}, {200, 50}}, &up, kOn, true, {100, 50}},
+      {"on side: right off its edge", R, {{100, 30}, {150, 50}}, &up, kOn, false, {}},
+      {"not at ends: bottom at the left edge", B, {{100, 10}}, &up, kInner, false, {}},
+      {"not at ends: bottom inside", B, {{101, 10}}, &up, kInner, true, {101, 10}},
+      {"not at ends: right at the top edge", R, {{200, 50}}, &up, kInner, false, {}},
   };
   for (const Row& r : rows) {
     SGIS_Point got(-1, -1);
@@ -149,8 +86,7 @@ TEST(OffsetForSide, EveryPositiveOffsetMovesAwayFromTheFrameAndTheSameWayAlong) 
   };
   for (const auto& r : rows) {
     const SGIS_DPoint got = OffsetForSide(r.side, p, o);
-    EXPECT_EQ(got.x, r.expected.x) << static_cast<int>(r.side);
-    EXPECT_EQ(got.y, r.expected.y) << static_cast<int>(r.side);
+    EXPECT_TRUE(got.x == r.expected.x && got.y == r.expected.y) << static_cast<int>(r.side);
   }
 }
 
@@ -234,11 +170,7 @@ TEST(AlignedTextBound, PutsTheCodesPointOnTheAnchorAndTurnsTheBoxAboutIt) {
       {"3 turned: above the point", GIS_ALIGN_LEFT_CENTER, 90, {950, 800, 1050, 500}},
   };
   for (const auto& r : rows) {
-    const SGIS_DRect got = AlignedTextBound(r.code, a, w, h, r.angle);
-    EXPECT_NEAR(got.x1, r.box.x1, 1e-9) << r.what;
-    EXPECT_NEAR(got.x2, r.box.x2, 1e-9) << r.what;
-    EXPECT_NEAR(got.y1, r.box.y1, 1e-9) << r.what;
-    EXPECT_NEAR(got.y2, r.box.y2, 1e-9) << r.what;
+    ExpectRect(AlignedTextBound(r.code, a, w, h, r.angle), r.box, r.what);
   }
 }
 
@@ -249,13 +181,9 @@ TEST(QuarterTurnedAlignment, NamesTheLevelPointThatTurnsOntoTheTurnedBoxsPoint) 
   const SGIS_DPoint a(0, 0);
   for (int code = 0; code <= 8; ++code) {
     EXPECT_EQ(QuarterTurnedAlignment(code), level[code]) << code;
-    const SGIS_DRect turned = AlignedTextBound(QuarterTurnedAlignment(code), a, 300, 100, 90);
     // The turned box placed by the code itself, as a level box of its size.
-    const SGIS_DRect expected = AlignedTextBound(code, a, 100, 300, 0);
-    EXPECT_NEAR(turned.x1, expected.x1, 1e-9) << code;
-    EXPECT_NEAR(turned.y1, expected.y1, 1e-9) << code;
-    EXPECT_NEAR(turned.x2, expected.x2, 1e-9) << code;
-    EXPECT_NEAR(turned.y2, expected.y2, 1e-9) << code;
+    ExpectRect(AlignedTextBound(QuarterTurnedAlignment(code), a, 300, 100, 90),
+               AlignedTextBound(code, a, 100, 300, 0), std::to_string(code));
   }
   EXPECT_EQ(QuarterTurnedAlignment(9), 0);
   EXPECT_EQ(QuarterTurnedAlignment(-1), 0);

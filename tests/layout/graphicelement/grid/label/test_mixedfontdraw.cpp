@@ -46,32 +46,15 @@ class PrintTextScale {
   }
 };
 
-class MixedLabelDrawing : public LabelPage {
+class MixedLabelDrawing : public LabelDrawingPage<CGIS_MixedFontGridLabel> {
  public:
   void SetUp() override {
-    LabelPage::SetUp();
-    label_.reset(new CGIS_MixedFontGridLabel);
-    label_->SetMapGrid(grid_);
+    LabelDrawingPage::SetUp();
     // Kilometres, one apart: 420 .. 430 and 4410 .. 4418.
     grid_->GetGridSpacing()->SetUnits(1);
     grid_->GetGridSpacing()->SetXIntervalSize(1);
     grid_->GetGridSpacing()->SetYIntervalSize(1);
   }
-  std::vector<Placed> Draw(bool expected = true) {
-    LabelPrinter printer;
-    DrawFrame(&printer);
-    EXPECT_EQ(label_->OnDraw(printer.hdc, true, printer.display.get()), expected);
-    return PlacedOf(printer.canvas);
-  }
-  // Binds the label to a new grid double of the kind in the frame.
-  void Rebind(int type) {
-    auto* grid = new MeasureGridDouble(map_->GetSpatialReference(), type);
-    grid->SetMapElement(frame_);
-    grid_->Release();
-    grid_ = grid;
-    label_->SetMapGrid(grid);
-  }
-  ReleasePtr<CGIS_MixedFontGridLabel> label_;
 };
 
 // The texts drawn in one of the label's sizes (em in device units), in
@@ -87,10 +70,10 @@ std::vector<std::string> TextsOfSize(const std::vector<Placed>& all, double em) 
 const double kFirstEm = 8 * kPoint, kSecondEm = 16 * kPoint, kZoneEm = 10 * kPoint;
 
 // Gives the grid's spacing a stored unit that no unit list has.
-void StoreUnknownUnit(MixedLabelDrawing* t) {
+void StoreUnknownUnit(MeasureGridDouble* grid) {
   BufferPtr b = BufferWith([](IGIS_PropertySet* s) { PutInt(s, "Units", 99); });
-  ASSERT_TRUE(t->grid_->GetGridSpacing()->Open(b.get()));
-  ASSERT_EQ(t->grid_->GetGridSpacing()->GetUnits(), 99);
+  ASSERT_TRUE(grid->GetGridSpacing()->Open(b.get()));
+  ASSERT_EQ(grid->GetGridSpacing()->GetUnits(), 99);
 }
 
 // The drawing of one side: the grid names only that side.
@@ -102,7 +85,11 @@ std::vector<Placed> DrawSide(MixedLabelDrawing* t, Side side) {
 TEST_F(MixedLabelDrawing, WritesTheLastTwoDigitsEverywhereAndTheRestWhereThePositionRuleKeepsIt) {
   // The second parts of every line; a vertical line that leaves the frame at
   // a top corner (420 and 430 km) gets its bottom label only, a horizontal
-  // line through a corner both of its labels.
+  // line through a corner both of its labels. Only the side the grid names
+  // is drawn, and drawing stores nothing in the label.
+  const std::vector<BYTE> before = Stored(label_.get());
+  grid_->SetLabelVisible(false, false, false, false);
+  EXPECT_TRUE(Draw().empty());
   const struct {
     Side side;
     std::vector<std::string> first, second;
@@ -116,6 +103,7 @@ TEST_F(MixedLabelDrawing, WritesTheLastTwoDigitsEverywhereAndTheRestWhereThePosi
     EXPECT_EQ(TextsOfSize(all, kFirstEm), r.first) << r.side;
     EXPECT_EQ(all.size(), r.first.size() + r.second.size()) << r.side;
   }
+  EXPECT_EQ(Stored(label_.get()), before);
 
   // Bottom: each second part starts on its line, the first part ends there,
   // both below the frame by the offset; the larger second part reaches up
@@ -147,28 +135,11 @@ TEST_F(MixedLabelDrawing, SplitsAsItsSettingsSay) {
   } rows[] = {
       {"all first parts", [](CGIS_MixedFontGridLabel* l) { l->SetPosition(0); },
        std::vector<std::string>(11, "4"), Values(20, 1, 11)},
-      {"first and last",
-       [](CGIS_MixedFontGridLabel* l) { l->SetPosition(1); },
-       {"4", "4"},
-       Values(20, 1, 11)},
       {"where they change", [](CGIS_MixedFontGridLabel* l) { l->SetPosition(2); }, {"4"}, Values(20, 1, 11)},
-      {"a stored position outside the rule blanks nothing",
-       [](CGIS_MixedFontGridLabel* l) {
-         BufferPtr b = BufferWith([](IGIS_PropertySet* s) { PutInt(s, "Positon", 7); });
-         l->Open(b.get());
-       },
-       std::vector<std::string>(11, "4"), Values(20, 1, 11)},
       {"a count of 1",
        [](CGIS_MixedFontGridLabel* l) { l->SetNumGroupedDigits(1); },
        {"42", "43"},
        {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "0"}},
-      {"a negative count splits as 0",
-       [](CGIS_MixedFontGridLabel* l) {
-         l->SetNumGroupedDigits(-3);
-         l->SetPosition(0);
-       },
-       Values(420, 1, 11),
-       {}},
       {"at the decimal point, kept in the second part",
        [](CGIS_MixedFontGridLabel* l) {
          l->SetGroupedDigitsType(false);
@@ -291,49 +262,23 @@ TEST_F(MixedLabelDrawing, PrintingScalesItsTextsByTheSettingAboveZeroOnly) {
 }
 
 TEST_F(MixedLabelDrawing, RefusesWhatItCannotLabelAndDrawsNothing) {
-  const struct {
-    const char* what;
-    std::function<void(MixedLabelDrawing*)> arrange;
-    const char* text;
-  } rows[] = {
-      {"a graticule", [](MixedLabelDrawing* t) { t->Rebind(GIS_MAPGRID_GRATICULE); },
-       "pMapGrid->GetType( == NULL"},
-      {"no map frame", [](MixedLabelDrawing* t) { t->grid_->SetMapElement(nullptr); },
-       "p_mapelement == NULL"},
-      {"no map", [](MixedLabelDrawing* t) { t->frame_->SetMap(nullptr); }, "p_map == NULL"},
-      {"no spacing", [](MixedLabelDrawing* t) { t->grid_->SetGridSpacingPtr(nullptr); },
-       "m_pGridSpacing == NULL"},
-      {"no text symbol", [](MixedLabelDrawing* t) { t->label_->SetTextSymbolPtr(nullptr); },
-       "m_pTextSymbol == NULL"},
-      {"no second symbol", [](MixedLabelDrawing* t) { t->label_->SetSecondarySymbolTextPtr(nullptr); },
-       "m_pSecondarySymbolText == NULL"},
-      {"no format", [](MixedLabelDrawing* t) { t->label_->SetNumericFormatPtr(nullptr); },
-       "m_pNumericFormat == NULL"},
-      {"an unknown unit", [](MixedLabelDrawing* t) { StoreUnknownUnit(t); }, "f <= 0"},
-  };
-  for (const auto& r : rows) {
-    TearDown();
-    SetUp();
-    LabelPrinter printer;
-    DrawFrame(&printer);
-    r.arrange(this);
-    LogMark mark;
-    EXPECT_FALSE(label_->OnDraw(printer.hdc, true, printer.display.get())) << r.what;
-    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kDraw, r.text)) << r.what;
-    EXPECT_TRUE(printer.canvas.records().empty()) << r.what;
-  }
+  ExpectDrawRefused(
+      kDraw,
+      {
+          {"a graticule", [](auto* t) { t->Rebind(GIS_MAPGRID_GRATICULE); }, "pMapGrid->GetType( == NULL"},
+          {"no map frame", [](auto* t) { t->grid_->SetMapElement(nullptr); }, "p_mapelement == NULL"},
+          {"no map", [](auto* t) { t->frame_->SetMap(nullptr); }, "p_map == NULL"},
+          {"no spacing", [](auto* t) { t->grid_->SetGridSpacingPtr(nullptr); }, "m_pGridSpacing == NULL"},
+          {"no text symbol", [](auto* t) { t->label_->SetTextSymbolPtr(nullptr); }, "m_pTextSymbol == NULL"},
+          {"no second symbol", [](auto* t) { t->label_->SetSecondarySymbolTextPtr(nullptr); },
+           "m_pSecondarySymbolText == NULL"},
+          {"no format", [](auto* t) { t->label_->SetNumericFormatPtr(nullptr); }, "m_pNumericFormat == NULL"},
+          {"an unknown unit", [](auto* t) { StoreUnknownUnit(t->grid_); }, "f <= 0"},
+      });
   LabelPrinter printer;
   LogMark mark;
   EXPECT_FALSE(label_->OnDraw(printer.hdc, true, nullptr));
   EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kDraw, "p_display == NULL"));
-}
-
-TEST_F(MixedLabelDrawing, DrawsTheSidesTheGridNamesAndStoresNothingOfIt) {
-  const std::vector<BYTE> before = Stored(label_.get());
-  grid_->SetLabelVisible(false, false, false, false);
-  EXPECT_TRUE(Draw().empty());
-  EXPECT_EQ(TextsOfSize(DrawSide(this, kTop), kSecondEm).size(), 9u);
-  EXPECT_EQ(Stored(label_.get()), before);
 }
 
 // ---- Conversion ------------------------------------------------------------
@@ -359,39 +304,18 @@ TEST_F(MixedLabelConversion, PutsEveryPartWhereTheDrawingPutsIt) {
   EXPECT_EQ(label_->GetSecondarySymbolText()->GetAngle(), 0.0);
 }
 
-TEST_F(MixedLabelConversion, GivesAnEmptyCompoundWhenNoSideIsShown) {
-  grid_->SetLabelVisible(false, false, false, false);
-  IGIS_Element* compound = label_->ConvertToElement();
-  ASSERT_NE(compound, nullptr);
-  EXPECT_EQ(dynamic_cast<IGIS_CompoundElement*>(compound)->GetElementCount(), 0);
-  EXPECT_TRUE(set_->DeleteElement(compound));
-}
-
-TEST_F(MixedLabelConversion, RefusesBeforeMakingAnything) {
-  const struct {
-    const char* what;
-    std::function<void(MixedLabelConversion*)> arrange;
-    const char* text;
-  } rows[] = {
-      {"a graticule", [](MixedLabelConversion* t) { t->Rebind(GIS_MAPGRID_GRATICULE); },
-       "m_pMapGrid->GetType( == NULL"},
-      {"an index grid", [](MixedLabelConversion* t) { t->Rebind(GIS_MAPGRID_INDEX); },
-       "m_pMapGrid->GetType( == NULL"},
-      {"no map", [](MixedLabelConversion* t) { t->frame_->SetMap(nullptr); }, "p_map== NULL "},
-      {"no second symbol", [](MixedLabelConversion* t) { t->label_->SetSecondarySymbolTextPtr(nullptr); },
-       "m_pSecondarySymbolText == NULL"},
-      {"an unknown unit", [](MixedLabelConversion* t) { StoreUnknownUnit(t); }, "f <= 0"},
-  };
-  for (const auto& r : rows) {
-    TearDown();
-    SetUp();
-    r.arrange(this);
-    const int before = set_->GetFeatureCount();
-    LogMark mark;
-    EXPECT_EQ(label_->ConvertToElement(), nullptr) << r.what;
-    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kConvert, r.text)) << r.what;
-    EXPECT_EQ(set_->GetFeatureCount(), before) << r.what;
-  }
+TEST_F(MixedLabelConversion, RefusesBeforeMakingAnythingAndMakesAnEmptyCompoundWithoutSides) {
+  ExpectEmptyCompoundWithoutSides();
+  ExpectConvertRefused(
+      kConvert,
+      {
+          {"a graticule", [](auto* t) { t->Rebind(GIS_MAPGRID_GRATICULE); }, "m_pMapGrid->GetType( == NULL"},
+          {"an index grid", [](auto* t) { t->Rebind(GIS_MAPGRID_INDEX); }, "m_pMapGrid->GetType( == NULL"},
+          {"no map", [](auto* t) { t->frame_->SetMap(nullptr); }, "p_map== NULL "},
+          {"no second symbol", [](auto* t) { t->label_->SetSecondarySymbolTextPtr(nullptr); },
+           "m_pSecondarySymbolText == NULL"},
+          {"an unknown unit", [](auto* t) { StoreUnknownUnit(t->grid_); }, "f <= 0"},
+      });
 }
 
 }  // namespace

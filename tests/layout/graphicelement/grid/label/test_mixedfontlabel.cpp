@@ -7,7 +7,6 @@
 #include "host/basilo/igis_log.h"
 #include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/grid/label/cgis_mixedfontgridlabel.h"
-#include "layout/graphicelement/grid/label/labelsheet.h"
 #include "tests/layout/graphicelement/grid/label/labeltest.h"
 #include "tests/support/logmark.h"
 
@@ -115,20 +114,11 @@ TEST(MixedFontLabel, SettersKeepTheirOwnCopiesAndRefuseWhatTheyMust) {
   IGIS_NumericFormat* format = label->GetNumericFormat();
   ReleasePtr<IGIS_NumericFormat> other(
       GIS_GetNumericFormatFactoryObject()->CreateNumericFormat(GIS_NUMERICFORMAT_NUMBER));
-  other->SetAlignment(1);
-  other->SetWidth(12);
-  other->SetRoundingMode(1);
-  other->SetDigits(4);
-  other->SetShowPlusSign(true);
-  other->SetShowThousandsSeparator(true);
-  other->SetZeroPadding(true);
+  const Settings edited{1, 12, 1, 4, true, true, true};
+  Apply(other.get(), edited);
   label->SetNumericFormatPtr(other.get());
   EXPECT_EQ(label->GetNumericFormat(), format);
-  EXPECT_EQ(format->GetAlignment(), 1);
-  EXPECT_EQ(format->GetWidth(), 12);
-  EXPECT_EQ(format->GetRoundingMode(), 1);
-  EXPECT_EQ(format->GetDigits(), 4);
-  EXPECT_TRUE(format->GetShowPlusSign() && format->GetShowThousandsSeparator() && format->GetZeroPadding());
+  EXPECT_EQ(Of(format), edited);
   other->SetWidth(1);
   EXPECT_EQ(format->GetWidth(), 12);
 
@@ -188,15 +178,7 @@ TEST(MixedFontLabel, StoresItsSevenKeysBeforeTheCommonOnesAndReadsThemBack) {
   EXPECT_EQ(OwnOf(fresh.get()).secondFace, kFace);
   EXPECT_EQ(fresh->GetSecondarySymbolText()->GetFontSizePtr()->lfHeight, -16);
 
-  LogMark mark;
-  EXPECT_FALSE(fresh->Save(nullptr));
-  EXPECT_FALSE(fresh->Open(nullptr));
-  BufferPtr damaged = BufferOf({9, 9, 9});
-  EXPECT_FALSE(fresh->Open(damaged.get()));
-  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_MixedFontGridLabel::Save", "pDataBuffer == NULL"));
-  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_MixedFontGridLabel::Open", "pDataBuffer为空"));
-  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_MixedFontGridLabel::Open", "b_ret == NULL"));
-  EXPECT_EQ(fresh->GetPosition(), 7);
+  ExpectStoreRefusals(fresh.get(), "CGIS_MixedFontGridLabel");
 
   // A label without symbols or format stores their keys empty and reads its own back.
   auto bare = NewLabel();
@@ -255,26 +237,10 @@ bool EditingRunner(IGIS_GridLabel* label) {
 
 TEST(MixedFontLabel, ACancelledSheetRestoresNewFontsAndFormat) {
   auto label = NewLabel();
-  const std::vector<BYTE> before = Stored(label.get());
-  // No sheet installed: nothing runs and nothing changes.
-  const auto previous = md::layout::label::SetLabelSheetRunner(GIS_GRIDLABEL_MIXEDFONT, nullptr);
-  EXPECT_FALSE(label->OnOpenPropertyDlg());
-  EXPECT_EQ(Stored(label.get()), before);
-
-  md::layout::label::SetLabelSheetRunner(GIS_GRIDLABEL_MIXEDFONT, &EditingRunner);
-  g_confirm = false;
-  EXPECT_FALSE(label->OnOpenPropertyDlg());
-  EXPECT_EQ(Stored(label.get()), before);
-  EXPECT_EQ(label->GetSecondarySymbolText()->GetFontSizePtr()->lfHeight, -16);
-  EXPECT_EQ(label->GetZoneSymbolText()->GetFontSizePtr()->lfHeight, -10);
-  EXPECT_EQ(label->GetNumericFormat()->GetDigits(), 0);
-
-  g_confirm = true;
-  EXPECT_TRUE(label->OnOpenPropertyDlg());
+  ExpectSheetKeepsEditsOnlyWhenConfirmed(label.get(), GIS_GRIDLABEL_MIXEDFONT, &EditingRunner, &g_confirm);
   EXPECT_EQ(label->GetSecondarySymbolText()->GetFontSizePtr()->lfHeight, -30);
   EXPECT_EQ(label->GetNumericFormat()->GetDigits(), 5);
   EXPECT_EQ(label->GetPosition(), 0);
-  md::layout::label::SetLabelSheetRunner(GIS_GRIDLABEL_MIXEDFONT, previous);
 }
 
 }  // namespace

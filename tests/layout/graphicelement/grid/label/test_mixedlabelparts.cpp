@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
@@ -159,12 +160,10 @@ TEST(MixedLabelParts, PlacesThePartsBesideEachOtherOnTheirSide) {
   for (const auto& r : rows) {
     const MixedPartAnchors a = md::layout::label::PlaceMixedParts(r.side, r.turned, p, s);
     const std::string what = std::to_string(static_cast<int>(r.side)) + (r.turned ? " turned" : " level");
-    EXPECT_DOUBLE_EQ(a.first.x, r.first.x) << what;
-    EXPECT_DOUBLE_EQ(a.first.y, r.first.y) << what;
-    EXPECT_DOUBLE_EQ(a.second.x, r.second.x) << what;
-    EXPECT_DOUBLE_EQ(a.second.y, r.second.y) << what;
-    EXPECT_DOUBLE_EQ(a.zone.x, r.zone.x) << what;
-    EXPECT_DOUBLE_EQ(a.zone.y, r.zone.y) << what;
+    for (const auto& [got, want] : {std::pair{a.first, r.first}, {a.second, r.second}, {a.zone, r.zone}}) {
+      EXPECT_DOUBLE_EQ(got.x, want.x) << what;
+      EXPECT_DOUBLE_EQ(got.y, want.y) << what;
+    }
     // The parts never cover each other, and stand on the side's outer side
     // of the point.
     const auto box = r.turned ? TurnedBox : LevelBox;
