@@ -301,10 +301,6 @@ class DmsConversion : public DmsPage {
     }
     return out;
   }
-  static int CountOf(IGIS_Element* compound) {
-    auto* c = dynamic_cast<IGIS_CompoundElement*>(compound);
-    return c != nullptr ? c->GetElementCount() : -1;
-  }
 };
 
 TEST_F(DmsConversion, PutsEveryTextWhereTheDrawingPutsIt) {
@@ -352,6 +348,15 @@ TEST_F(DmsConversion, MakesTheDegreesBeforeTheRest) {
   }
   EXPECT_TRUE(found);
   EXPECT_TRUE(set_->DeleteElement(compound));
+}
+
+// The record of the method with the text, or none at all when text is NULL.
+void ExpectRecord(const LogMark& mark, const char* method, const char* text, const char* what) {
+  if (text != nullptr) {
+    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, method, text)) << what;
+  } else {
+    EXPECT_EQ(mark.Count(), 0u) << what;
+  }
 }
 
 // What cannot be labelled: the drawing's answer and record, and what the
@@ -410,27 +415,19 @@ TEST_F(DmsConversion, RefusesWhatItCannotLabel) {
     {
       LogMark mark;
       EXPECT_EQ(label_->OnDraw(printer.hdc, true, printer.display.get()), r.drawn) << r.what;
-      if (r.drawText != nullptr) {
-        EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kDraw, r.drawText)) << r.what;
-      } else {
-        EXPECT_EQ(mark.Count(), 0u) << r.what;
-      }
+      ExpectRecord(mark, kDraw, r.drawText, r.what);
       EXPECT_TRUE(printer.canvas.recordsOf(md::canvas::Record::Type::Text).empty()) << r.what;
     }
     const int before = set_->GetFeatureCount();
     LogMark mark;
     IGIS_Element* compound = label_->ConvertToElement();
-    if (r.convertText != nullptr) {
-      EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, kConvert, r.convertText)) << r.what;
-    } else {
-      EXPECT_EQ(mark.Count(), 0u) << r.what;
-    }
+    ExpectRecord(mark, kConvert, r.convertText, r.what);
     if (r.made == kNothing) {
       EXPECT_EQ(compound, nullptr) << r.what;
       EXPECT_EQ(set_->GetFeatureCount(), before) << r.what;
     } else {
       ASSERT_NE(compound, nullptr) << r.what;
-      EXPECT_EQ(CountOf(compound), 0) << r.what;
+      EXPECT_TRUE(TextsOf(compound).empty()) << r.what;
       EXPECT_TRUE(set_->DeleteElement(compound)) << r.what;
     }
   }
