@@ -35,13 +35,16 @@ CGIS_Field* CGIS_PropertySet::Index::Find(std::string_view key) const {
 void CGIS_PropertySet::Index::Grow(std::size_t slots) {
   std::vector<Slot> old(slots);
   old.swap(slots_);
-  const std::size_t mask = slots_.size() - 1;
   for (const Slot& slot : old) {
-    if (slot.field == nullptr) continue;
-    std::size_t i = slot.hash & mask;
-    while (slots_[i].field != nullptr) i = (i + 1) & mask;
-    slots_[i] = slot;
+    if (slot.field != nullptr) Place(slot);
   }
+}
+
+void CGIS_PropertySet::Index::Place(const Slot& slot) {
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = slot.hash & mask;
+  while (slots_[i].field != nullptr) i = (i + 1) & mask;
+  slots_[i] = slot;
 }
 
 void CGIS_PropertySet::Index::Reserve(std::size_t count) {
@@ -52,11 +55,7 @@ void CGIS_PropertySet::Index::Reserve(std::size_t count) {
 
 void CGIS_PropertySet::Index::Insert(std::string_view key, CGIS_Field* field) {
   Reserve(size_ + 1);
-  const std::uint64_t hash = md::basilo::QuickKeyHash(key);
-  const std::size_t mask = slots_.size() - 1;
-  std::size_t i = hash & mask;
-  while (slots_[i].field != nullptr) i = (i + 1) & mask;
-  slots_[i] = Slot{hash, field};
+  Place(Slot{md::basilo::QuickKeyHash(key), field});
   ++size_;
 }
 

@@ -156,6 +156,8 @@ class CGIS_PropertySet final : public IGIS_PropertySet {
     };
     std::size_t SlotOf(std::string_view key, std::uint64_t hash) const;
     void Grow(std::size_t slots);
+    // Puts the slot in the first empty one from its hash's home on.
+    void Place(const Slot& slot);
     std::vector<Slot> slots_;  // a power of two long, or empty
     std::size_t size_ = 0;
   };
