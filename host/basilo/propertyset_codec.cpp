@@ -14,15 +14,6 @@ namespace {
 // length, one boolean byte.
 constexpr std::size_t kMinEntrySize = 1 + 4 + 1 + 4 + 1;
 
-void PutU16(std::vector<BYTE>& v, std::uint16_t x) {
-  v.push_back(static_cast<BYTE>(x & 0xFF));
-  v.push_back(static_cast<BYTE>(x >> 8));
-}
-void PutU32(std::vector<BYTE>& v, std::uint32_t x) {
-  const BYTE b[4] = {static_cast<BYTE>(x), static_cast<BYTE>(x >> 8), static_cast<BYTE>(x >> 16),
-                     static_cast<BYTE>(x >> 24)};
-  v.insert(v.end(), b, b + 4);
-}
 void PutBytes(std::vector<BYTE>& v, const void* p, std::size_t n) {
   const BYTE* b = static_cast<const BYTE*>(p);
   v.insert(v.end(), b, b + n);
@@ -50,6 +41,14 @@ void StoreLittle(BYTE* p, T x) {
   } else {
     std::memcpy(p, &x, sizeof x);
   }
+}
+
+// Appends x little-endian.
+template <class T>
+void PutLittle(std::vector<BYTE>& v, T x) {
+  const std::size_t at = v.size();
+  v.resize(at + sizeof x);
+  StoreLittle(v.data() + at, x);
 }
 
 // A cursor over [data, data + size) whose reads fail instead of overrunning.
@@ -225,10 +224,10 @@ bool PropertySetEncoder::Finish(std::vector<BYTE>* out, std::string* error) cons
   out->clear();
   out->reserve(kPropertySetHeaderSize + body_.size());
   PutBytes(*out, kPropertySetMagic, 4);
-  PutU16(*out, kPropertySetVersion);
-  PutU16(*out, 0);  // flags
-  PutU32(*out, static_cast<std::uint32_t>(count_));
-  PutU32(*out, static_cast<std::uint32_t>(body_.size()));
+  PutLittle<std::uint16_t>(*out, kPropertySetVersion);
+  PutLittle<std::uint16_t>(*out, 0);  // flags
+  PutLittle(*out, static_cast<std::uint32_t>(count_));
+  PutLittle(*out, static_cast<std::uint32_t>(body_.size()));
   out->insert(out->end(), body_.begin(), body_.end());
   return true;
 }
