@@ -11,6 +11,7 @@
 
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "layout/graphicelement/igis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/raster.h"
@@ -83,6 +84,24 @@ inline std::unique_ptr<md::demo::Page> SavedAndReloaded(md::demo::Page& page,
     ADD_FAILURE() << error;
     return nullptr;
   }
+  return loaded;
+}
+
+// SavedAndReloaded for a page with a map frame: the copy's frame holds
+// `grids` grids and stores the same (non-empty) bytes as the page's.
+inline std::unique_ptr<md::demo::Page> ReloadedSheet(md::demo::Page& page,
+                                                     const std::filesystem::path& folder,
+                                                     IGIS_MapLayer* mapLayer, int grids) {
+  auto loaded = SavedAndReloaded(page, folder, mapLayer);
+  IGIS_MapElement* frame = FrameOf(page);
+  IGIS_MapElement* reloaded = loaded != nullptr ? FrameOf(*loaded) : nullptr;
+  if (frame == nullptr || reloaded == nullptr) {
+    ADD_FAILURE() << "no frame on the page or its copy";
+    return nullptr;
+  }
+  EXPECT_EQ(reloaded->GetMapGrids()->GetCount(), grids);
+  EXPECT_FALSE(CustomBytes(frame).empty());
+  EXPECT_EQ(CustomBytes(reloaded), CustomBytes(frame));
   return loaded;
 }
 

@@ -17,6 +17,7 @@
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/igis_mapelement.h"
 #include "platform/canvas/recording.h"
+#include "platform/ui/driver.h"
 #include "tests/tools/demo/demotest.h"
 #include "tools/demo/mapsheet.h"
 
@@ -123,13 +124,36 @@ struct RecordedSheet {
   md::canvas::RecordingCanvas canvas;
 };
 
-inline  // The sheet at full size, written for looking.
-    void
-    WriteSheet(md::demo::Page& page, const std::string& name) {
+// The sheet printed at 150 dpi and written for looking; the picture (empty
+// on failure, which is recorded).
+inline md::canvas::Raster WriteSheet(md::demo::Page& page, const std::string& name) {
   std::string error;
   auto canvas = md::demo::PrintRaster(page, 150, &md::text::FixedMetricsEngine(), &error);
-  ASSERT_NE(canvas, nullptr) << error;
+  EXPECT_NE(canvas, nullptr) << error;
+  if (canvas == nullptr) return {};
   EXPECT_TRUE(canvas->writePng((md::test::ScratchFolder("gridpages-" + name) / "sheet.png").string()));
+  return md::canvas::ReadRaster(*canvas);
+}
+
+// The scene that presses the button and confirms the window.
+inline md::ui::ScriptedDriver::Scene ClickThenOk(int button) {
+  return [button](md::ui::UiUser& u) {
+    u.Click(button);
+    u.Ok();
+  };
+}
+
+// What `open` answers with the scripted user playing `scenes`, one a window
+// in the order they open; every scene is played and no message box shown.
+template <class Open>
+bool Played(const std::vector<md::ui::ScriptedDriver::Scene>& scenes, Open open) {
+  md::ui::ClearMessageBoxLog();
+  md::ui::ScriptedDriver driver;
+  for (const md::ui::ScriptedDriver::Scene& s : scenes) driver.Then(s);
+  const bool answer = open();
+  EXPECT_EQ(driver.ScenesLeft(), 0u);
+  EXPECT_TRUE(md::ui::MessageBoxLog().empty());
+  return answer;
 }
 
 }  // namespace md::test
