@@ -97,15 +97,14 @@ bool SameValue(const StoredFieldView& f, std::int32_t i, double d, bool b, std::
   }
 }
 
-// The buffer's bytes.
-std::span<const BYTE> BytesOf(IGIS_DataBuffer* pBuffer) {
-  const int n = pBuffer->GetSize();
+}  // namespace
+
+std::span<const BYTE> BufferBytes(IGIS_DataBuffer* pBuffer) {
+  const int n = pBuffer != nullptr ? pBuffer->GetSize() : 0;
   return n > 0 && pBuffer->GetData() != nullptr
              ? std::span<const BYTE>(pBuffer->GetData(), static_cast<std::size_t>(n))
              : std::span<const BYTE>();
 }
-
-}  // namespace
 
 // ---- Reading in place ---------------------------------------------------------
 
@@ -291,7 +290,7 @@ IGIS_DataBuffer* StoredSetWriter::Scratch() {
 }
 
 void StoredSetWriter::AddScratch(std::string_view key, std::string_view description) {
-  Bytes(key, description, BytesOf(m_scratch.get()));
+  Bytes(key, description, BufferBytes(m_scratch.get()));
 }
 
 bool StoredSetWriter::Finish(IGIS_DataBuffer* pBuffer) {
@@ -380,7 +379,9 @@ bool CustomSetWriter::WasStored(const char* szKey) const {
   return false;
 }
 
-void CustomSetWriter::AddScratch(const SGIS_CustomKey& key) { Bytes(key, BytesOf(m_scratch.back().get())); }
+void CustomSetWriter::AddScratch(const SGIS_CustomKey& key) {
+  Bytes(key, BufferBytes(m_scratch.back().get()));
+}
 
 IGIS_DataBuffer* CustomSetWriter::Scratch() {
   DataBufferPtr buffer(GIS_CreateDataBufferObject(0));

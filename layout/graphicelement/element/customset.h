@@ -54,6 +54,9 @@ class StoredIndexKey {
   char text_[16];  // an int's digits and sign fit with room to spare
 };
 
+// The buffer's bytes, in place; empty for a NULL or empty buffer.
+std::span<const BYTE> BufferBytes(IGIS_DataBuffer* pBuffer);
+
 // The field of the key among stored fields; NULL when missing. The search
 // starts at *pNext and wraps around, and *pNext moves past the field found,
 // so that reading keys in the stored order is quick.

@@ -10,6 +10,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/featra/igis_feature.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/igis_element.h"
 
 namespace {
@@ -18,8 +19,8 @@ using Bytes = std::vector<BYTE>;
 using DataBufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 
 Bytes BytesOf(IGIS_DataBuffer* pBuffer) {
-  if (pBuffer == nullptr || pBuffer->GetSize() <= 0 || pBuffer->GetData() == nullptr) return {};
-  return Bytes(pBuffer->GetData(), pBuffer->GetData() + pBuffer->GetSize());
+  const std::span<const BYTE> bytes = md::layout::BufferBytes(pBuffer);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 DataBufferPtr BufferOf(const Bytes& bytes) {

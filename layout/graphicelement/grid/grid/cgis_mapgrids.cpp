@@ -20,13 +20,6 @@ using md::layout::StoredIndexKey;
 using md::layout::StoredSetView;
 using md::layout::StoredSetWriter;
 
-std::span<const BYTE> BytesOf(IGIS_DataBuffer* pBuffer) {
-  const int n = pBuffer->GetSize();
-  return n > 0 && pBuffer->GetData() != nullptr
-             ? std::span<const BYTE>(pBuffer->GetData(), static_cast<std::size_t>(n))
-             : std::span<const BYTE>();
-}
-
 }  // namespace
 
 CGIS_MapGrids::~CGIS_MapGrids() {
@@ -80,7 +73,7 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
     }
     StoredSetWriter nested;
     nested.Int("GridType", "GridType", pGrid->GetType());
-    nested.Bytes("GridData", "GridData", BytesOf(gridBytes.get()));
+    nested.Bytes("GridData", "GridData", md::layout::BufferBytes(gridBytes.get()));
     md::basilo::ReleasePtr<IGIS_DataBuffer> entry(GIS_CreateDataBufferObject(0));
     if (!entry || !nested.Finish(entry.get())) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
@@ -88,7 +81,8 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
       addEntry({});
       continue;
     }
-    addEntry(entries.emplace_back(BytesOf(entry.get()).begin(), BytesOf(entry.get()).end()));
+    addEntry(entries.emplace_back(md::layout::BufferBytes(entry.get()).begin(),
+                                  md::layout::BufferBytes(entry.get()).end()));
   }
   writeKept(m_grids.size());
   if (!outer.Finish(pBuffer)) {
@@ -127,7 +121,7 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer) {
     IGIS_MapGrid* pGrid = GIS_CreateMapGridPropertyObject(nType);
     if (pGrid == nullptr) {
       // A kind this library does not make: written back as it was read.
-      const std::span<const BYTE> bytes = BytesOf(pEntryBuffer);
+      const std::span<const BYTE> bytes = md::layout::BufferBytes(pEntryBuffer);
       m_kept.push_back({m_grids.size(), std::vector<BYTE>(bytes.begin(), bytes.end())});
       continue;
     }

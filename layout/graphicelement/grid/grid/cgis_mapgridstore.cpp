@@ -55,8 +55,8 @@ void WriteSymbol(StoredSetWriter* pSet, const char* szKey, const char* szDescrip
 }
 
 std::vector<BYTE> BytesOf(IGIS_DataBuffer* pBuffer) {
-  if (pBuffer == nullptr || pBuffer->GetSize() <= 0 || pBuffer->GetData() == nullptr) return {};
-  return std::vector<BYTE>(pBuffer->GetData(), pBuffer->GetData() + pBuffer->GetSize());
+  const std::span<const BYTE> bytes = md::layout::BufferBytes(pBuffer);
+  return std::vector<BYTE>(bytes.begin(), bytes.end());
 }
 
 }  // namespace

@@ -26,7 +26,6 @@
 #include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
-#include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
 #include "layout/graphicelement/grid/label/measurelabellines.h"
 #include "layout/graphicelement/igis_mapelement.h"
@@ -82,14 +81,10 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   if (pView == nullptr) return false;
   IGIS_MapElement* pFrame = CheckedFrame(kDraw, "pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return false;
-  IGIS_MapView* pMapView = md::layout::label::LabelledMapView(pFrame, kDraw);
+  md::layout::label::MeasureLabelPass pass;
+  IGIS_MapView* pMapView = pass.SetForDrawing(m_pMapGrid, pFrame, kDraw, "p_geoArithmetic == NULL ");
   if (pMapView == nullptr) return false;
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
-  md::layout::label::MeasureLabelPass pass;
-  if (!pass.Set(dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid), pFrame, pMapView->GetRotateAngle(), kDraw,
-                "p_geoArithmetic == NULL ")) {
-    return false;
-  }
   const MeasureLabelLines& lines = pass.lines;
   const int nSteps = pView->IsClipping() ? kFineLabelSteps : kCoarseLabelSteps;
   CrossingFrame frame;

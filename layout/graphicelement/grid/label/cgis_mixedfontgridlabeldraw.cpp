@@ -200,14 +200,10 @@ bool CGIS_MixedFontGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   }
   IGIS_MapElement* pFrame = CheckedFrame(kDraw, "p_map == NULL", "pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return false;
-  IGIS_MapView* pMapView = md::layout::label::LabelledMapView(pFrame, kDraw);
+  md::layout::label::MeasureLabelPass pass;
+  IGIS_MapView* pMapView = pass.SetForDrawing(m_pMapGrid, pFrame, kDraw, "p_geoArithmetic ==  NULL");
   if (pMapView == nullptr) return false;
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
-  md::layout::label::MeasureLabelPass pass;
-  if (!pass.Set(dynamic_cast<IGIS_MeasureGrid*>(m_pMapGrid), pFrame, pMapView->GetRotateAngle(), kDraw,
-                "p_geoArithmetic ==  NULL")) {
-    return false;
-  }
   const MeasureLabelLines& lines = pass.lines;
 
   // The frame in device units; which of its edges is the bottom follows the

@@ -8,6 +8,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/calcora/igis_geoarithmetic.h"
 #include "host/helmora/igis_map.h"
+#include "host/helmora/igis_mapview.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
@@ -217,6 +218,17 @@ IGIS_FeatureSet* MeasureLabelPass::SetForConversion(IGIS_MapGrid* pGrid, IGIS_Ma
     return nullptr;
   }
   return pOwner;
+}
+
+IGIS_MapView* MeasureLabelPass::SetForDrawing(IGIS_MapGrid* pGrid, IGIS_MapElement* pFrame,
+                                              const char* szMethod, const char* szNoArithmetic) {
+  IGIS_MapView* pMapView = LabelledMapView(pFrame, szMethod);
+  if (pMapView == nullptr) return nullptr;
+  if (!Set(dynamic_cast<IGIS_MeasureGrid*>(pGrid), pFrame, pMapView->GetRotateAngle(), szMethod,
+           szNoArithmetic)) {
+    return nullptr;
+  }
+  return pMapView;
 }
 
 IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap,

@@ -19,6 +19,7 @@
 class IGIS_FeatureSet;
 class IGIS_MapElement;
 class IGIS_MapGrid;
+class IGIS_MapView;
 class IGIS_MeasureGrid;
 
 namespace md::layout::label {
@@ -127,6 +128,11 @@ struct MeasureLabelPass {
   // the grid with the frame's own turn, as the map is drawn in its frame.
   // The feature set when both pass, else NULL.
   IGIS_FeatureSet* SetForConversion(IGIS_MapGrid* pGrid, IGIS_MapElement* pFrame, const char* szMethod);
+  // The start of a drawing: the view the frame's map is drawn in
+  // (LabelledMapView), then Set for the grid with that view's turn. The
+  // view when both pass, else NULL.
+  IGIS_MapView* SetForDrawing(IGIS_MapGrid* pGrid, IGIS_MapElement* pFrame, const char* szMethod,
+                              const char* szNoArithmetic);
 };
 
 // What a label must hold to draw or convert: whether it holds it, and the
