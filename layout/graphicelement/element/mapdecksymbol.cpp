@@ -147,6 +147,16 @@ IGIS_Symbol* SymbolPartOf(IGIS_Symbol* pSymbol, SymbolKind kind) {
   return nullptr;
 }
 
+IGIS_Symbol* NewTextSymbolWithFont(const std::function<void(LOGFONT* pFont)>& setUp) {
+  IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
+  md::basilo::ReleasePtr<IGIS_Symbol> symbol(pFactory != nullptr ? pFactory->CreateSymbol(GIS_SYMBOL_TEXT)
+                                                                 : nullptr);
+  LOGFONT* pFont = symbol ? symbol->GetFontSizePtr() : nullptr;
+  if (pFont == nullptr) return nullptr;
+  setUp(pFont);
+  return symbol.release();
+}
+
 IGIS_Symbol* NewStyledSymbol(SymbolKind kind, int nStyleCode) {
   IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
   if (pFactory == nullptr) return nullptr;

@@ -2,6 +2,7 @@
 // an annotation drawer.
 #pragma once
 
+#include <functional>
 #include <string_view>
 
 #include "host/basilo/igis_log.h"
@@ -63,6 +64,10 @@ IGIS_Symbol* SymbolPartOf(IGIS_Symbol* pSymbol, SymbolKind kind);
 // A new symbol of the library's type for the kind with a built-in style
 // code, seen as that kind; NULL when the library makes none.
 IGIS_Symbol* NewStyledSymbol(SymbolKind kind, int nStyleCode);
+
+// A new text symbol of the symbol factory, its font set up by setUp; NULL
+// (nothing kept) without a factory, a symbol or its font.
+IGIS_Symbol* NewTextSymbolWithFont(const std::function<void(LOGFONT* pFont)>& setUp);
 
 // The symbol setters' rule: the same object as held changes nothing;
 // otherwise the held symbol is released and, for a symbol given, a copy seen

@@ -115,21 +115,18 @@ constexpr double kMeasuredIntervals[kSeriesSheetCount] = {
 
 // A new text symbol in the presets' label font; NULL when none is made.
 IGIS_Symbol* NewPresetTextSymbol() {
-  IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
-  ReleasePtr<IGIS_Symbol> symbol(pFactory != nullptr ? pFactory->CreateSymbol(GIS_SYMBOL_TEXT) : nullptr);
-  LOGFONT* pFont = symbol ? symbol->GetFontSizePtr() : nullptr;
-  if (pFont == nullptr) return nullptr;
-  *pFont = LOGFONT{};
-  pFont->lfHeight = kFontHeight;
-  pFont->lfWidth = kFontWidth;
-  pFont->lfWeight = kFontWeight;
-  pFont->lfCharSet = kCharSetGb2312;
-  pFont->lfOutPrecision = kOutPrecision;
-  pFont->lfClipPrecision = kClipPrecision;
-  pFont->lfQuality = kQuality;
-  pFont->lfPitchAndFamily = kPitchAndFamily;
-  std::strncpy(pFont->lfFaceName, kFontFace, sizeof(pFont->lfFaceName) - 1);
-  return symbol.release();
+  return md::layout::NewTextSymbolWithFont([](LOGFONT* pFont) {
+    *pFont = LOGFONT{};
+    pFont->lfHeight = kFontHeight;
+    pFont->lfWidth = kFontWidth;
+    pFont->lfWeight = kFontWeight;
+    pFont->lfCharSet = kCharSetGb2312;
+    pFont->lfOutPrecision = kOutPrecision;
+    pFont->lfClipPrecision = kClipPrecision;
+    pFont->lfQuality = kQuality;
+    pFont->lfPitchAndFamily = kPitchAndFamily;
+    std::strncpy(pFont->lfFaceName, kFontFace, sizeof(pFont->lfFaceName) - 1);
+  });
 }
 
 // A new line symbol as the library makes it (its own style); NULL when none

@@ -40,18 +40,12 @@ constexpr int kHighestPosition = 3;
 // A new text symbol in the second part's face of the height; NULL without
 // a symbol factory.
 IGIS_SymbolPart* NewSecondarySymbol() {
-  IGIS_SymbolFactory* pFactory = GIS_GetSymbolFactoryObject();
-  IGIS_Symbol* pSymbol = pFactory != nullptr ? pFactory->CreateSymbol(GIS_SYMBOL_TEXT) : nullptr;
-  LOGFONT* pFont = pSymbol != nullptr ? pSymbol->GetFontSizePtr() : nullptr;
-  if (pFont == nullptr) {
-    if (pSymbol != nullptr) pSymbol->Release();
-    return nullptr;
-  }
-  // The face's 18 bytes fit the face field whole.
-  std::memset(pFont->lfFaceName, 0, sizeof(pFont->lfFaceName));
-  std::strncpy(pFont->lfFaceName, kSecondaryFace, sizeof(pFont->lfFaceName) - 1);
-  pFont->lfHeight = kSecondaryHeight;
-  return pSymbol;
+  return md::layout::NewTextSymbolWithFont([](LOGFONT* pFont) {
+    // The face's 18 bytes fit the face field whole.
+    std::memset(pFont->lfFaceName, 0, sizeof(pFont->lfFaceName));
+    std::strncpy(pFont->lfFaceName, kSecondaryFace, sizeof(pFont->lfFaceName) - 1);
+    pFont->lfHeight = kSecondaryHeight;
+  });
 }
 
 }  // namespace
