@@ -32,7 +32,10 @@ fi
 # Only the fuzz targets and what they link are built.
 cmake --build "$build" --target "${targets[@]}"
 
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+# Leaks are looked for after each input (-detect_leaks=1), where a leak comes
+# with the input that made it. The sanitizer's own check at exit is off: its
+# report names no input, so what it finds can be neither replayed nor kept.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}:leak_check_at_exit=0
 # System libraries' process-long caches are not leaks of ours.
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp:print_suppressions=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
@@ -51,9 +54,13 @@ for t in "${targets[@]}"; do
   dict=()
   if [ -f "tests/fuzz/dict/$name.dict" ]; then dict=(-dict="tests/fuzz/dict/$name.dict"); fi
   echo "== $t: ${seconds}s on $(ls "$work" | wc -l) seeds"
-  if ! "$build/tests/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "${dict[@]}" \
+  if ! "$build/tests/fuzz/$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -detect_leaks=1 "${dict[@]}" \
       -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" "$work" 2>"$build/artifacts/$t.log"; then
-    tail -n 60 "$build/artifacts/$t.log"
+    # The report from its first line (a leak's stacks come before the
+    # summary), then the end of the log.
+    grep -m1 -A150 -E '^==[0-9]+==|runtime error' "$build/artifacts/$t.log" || true
+    echo "[…]"
+    tail -n 20 "$build/artifacts/$t.log"
     echo "FAILED: $t crashed; input in $build/artifacts/ (copy it to tests/fuzz/regressions/$name/)"
     status=1
   else

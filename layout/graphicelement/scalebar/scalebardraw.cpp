@@ -271,8 +271,8 @@ BarExtent LayOutBarExtent(IGIS_ScaleBar& bar, double dw) {
   }
   R = ExtendRectToPoint(R, q);
   BarExtent extent;
-  extent.nBarX = -Round(R.x1);
-  extent.nBarY = -Round(R.y2);
+  extent.nBarX = Round(-R.x1);
+  extent.nBarY = Round(-R.y2);
   extent.dWidth = R.Width();
   extent.dHeight = R.Height();
   return extent;

@@ -16,6 +16,13 @@ namespace {
 
 inline int Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 
+// Marks and labels at every subdivision are bounded for the whole bar: a
+// stored bar of 100 divisions of 1000 subdivisions would otherwise ask for a
+// hundred thousand of each. Past the bound, each division gets fewer.
+constexpr int kMaxBarSubDivisions = 2000;
+
+int EverySubDivisions(const BarPlaces& p) { return std::min(p.s, std::max(1, kMaxBarSubDivisions / p.n)); }
+
 // The y span [from, to] of marks of height h against a bar at oy of height H.
 void MarkSpan(int nPosition, int oy, int H, int h, int* pFrom, int* pTo) {
   switch (UsablePosition(nPosition)) {
@@ -69,9 +76,10 @@ void PlaceMarks(IGIS_ScaleBar* pBar, BarPlaces& p) {
     for (int i = 1; i < p.s; ++i) p.subdivisionMarks.push_back(Round(p.ox + i * subW));
   }
   if (f == GIS_SCALEMARKS_ALL_SUBDIVISIONS) {
+    const int s = EverySubDivisions(p);
     for (int j = 0; j < p.n; ++j) {
       const int xj = Round(p.ox + j * dw);
-      for (int i = 1; i < p.s; ++i) p.subdivisionMarks.push_back(Round(xj + i * subW));
+      for (int i = 1; i < s; ++i) p.subdivisionMarks.push_back(Round(xj + i * (dw / s)));
     }
   }
 }
@@ -103,12 +111,14 @@ void PlaceLabels(IGIS_ScaleBar* pBar, BarPlaces& p) {
     for (int i = 1; i < p.s; ++i) add(p.ox + i * subW, (bBefore ? p.s - i : i) * subValue);
   }
   if (f == GIS_SCALEBAR_LABELS_ALL_SUBDIVISIONS) {
+    const int s = EverySubDivisions(p);
+    const double everyW = dw / s, everyValue = V / s;
     if (bBefore) {
-      for (int i = 1; i < p.s; ++i) add(p.ox + i * subW, V - i * subValue);
+      for (int i = 1; i < s; ++i) add(p.ox + i * everyW, V - i * everyValue);
     }
     for (int j = bBefore ? 1 : 0; j < n; ++j) {
       const int xj = Round(p.ox + j * dw);
-      for (int i = 1; i < p.s; ++i) add(xj + i * subW, i * subValue + (bBefore ? j - 1 : j) * V);
+      for (int i = 1; i < s; ++i) add(xj + i * everyW, i * everyValue + (bBefore ? j - 1 : j) * V);
     }
   }
 }

@@ -243,6 +243,14 @@ TEST_F(ScaleBarLayout, StoredCountsOutOfRangeAreBroughtIntoRangeWhereUsed) {
   const BarPlaces capped = PlaceBar(bar, "IGIS_ScaleBar::OnDrawLabel");
   EXPECT_EQ(capped.s, md::layout::detail::kMaxSubDivisions);
   EXPECT_TRUE(log.Has(3, "IGIS_ScaleBar::OnDrawLabel", "SubDivisions > 1000"));
+
+  // Marks and labels at every subdivision of 100 divisions of 1000: each
+  // division gets 20, not 1000.
+  bar->SetLabelFrequency(GIS_SCALEBAR_LABELS_ALL_SUBDIVISIONS);
+  bar->GetScaleMarks()->SetMarkFrequency(GIS_SCALEMARKS_ALL_SUBDIVISIONS);
+  const BarPlaces every = PlaceBar(bar, "test");
+  EXPECT_EQ(every.subdivisionMarks.size(), 100u * 19);
+  EXPECT_EQ(every.labels.size(), 101u + 100 * 19);
 }
 
 TEST_F(ScaleBarLayout, RefreshSizesTheRectangleToBodyMarksAndLabels) {
