@@ -77,9 +77,10 @@ void PlaceMarks(IGIS_ScaleBar* pBar, BarPlaces& p) {
   }
   if (f == GIS_SCALEMARKS_ALL_SUBDIVISIONS) {
     const int s = EverySubDivisions(p);
+    const double everyW = dw / s;
     for (int j = 0; j < p.n; ++j) {
       const int xj = Round(p.ox + j * dw);
-      for (int i = 1; i < s; ++i) p.subdivisionMarks.push_back(Round(xj + i * (dw / s)));
+      for (int i = 1; i < s; ++i) p.subdivisionMarks.push_back(Round(xj + i * everyW));
     }
   }
 }
