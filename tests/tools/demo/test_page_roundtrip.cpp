@@ -1,19 +1,28 @@
 // The host's round: every element stored into its feature, the feature set
 // saved, loaded into a fresh feature set with a fresh factory and every
 // element rebuilt from its "TYPE" — and what a damaged or foreign file does.
+#include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 #include <vector>
 
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/featra/igis_feature.h"
+#include "host/helmora/igis_map.h"
+#include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
+#include "layout/graphicelement/furniture/igis_slopeelement.h"
 #include "layout/graphicelement/igis_element.h"
+#include "layout/graphicelement/legend/igis_legendelement.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "tests/tools/demo/demotest.h"
+#include "tools/demo/mapsheet.h"
 
 namespace {
 
@@ -151,6 +160,124 @@ TEST(PageRoundTrip, UnreadableOrForeignFilesAreRefusedWithAMessage) {
   error.clear();
   EXPECT_FALSE(md::demo::SavePage(*page, file + "/inside-a-file.mdfs", &error));
   EXPECT_FALSE(error.empty());
+}
+
+// A document whose map "测试地图" is in the reference, with one road given
+// in metres.
+md::basilo::ReleasePtr<IGIS_Document> DocumentIn(IGIS_SpatialReference* reference, double metresPerUnit) {
+  md::basilo::ReleasePtr<IGIS_Document> doc(GIS_CreateDocumentObject());
+  IGIS_Map* map = doc->CreateMap("测试地图", reference);
+  IGIS_MapLayer* layer = GIS_CreateVectorLayerObject("道路", nullptr);
+  auto* data = dynamic_cast<IGIS_VectorMapLayer*>(layer->GetLayerPtr());
+  md::basilo::ReleasePtr<IGIS_Symbol> line(GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_LINE));
+  const int road = data->GetSymbolMatchTable()->AddEntry("road", "公路", line.get());
+  const SGIS_DPoint way[] = {{415000 / metresPerUnit, 4405000 / metresPerUnit},
+                             {435000 / metresPerUnit, 4425000 / metresPerUnit}};
+  const int size = 2;
+  EXPECT_GE(data->AddFeature(GIS_MAPFEATURE_LINE, road, "路", 1, &size, way), 0);
+  EXPECT_TRUE(map->AddLayer(layer));
+  return doc;
+}
+
+// A stored double of an element's "Custom" set.
+double StoredDouble(IGIS_Element* e, const char* key) {
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  set->Archive(e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
+  IGIS_Field* f = set->GetProperty(key);
+  return f != nullptr ? f->GetDouble() : 0.0;
+}
+
+// Stored, saved, loaded and stored again, an element's stored form is what it
+// was: a part stored absent stays absent, and the printed scale a frame was
+// stored with survives binding its map. A frame stored without a map, or over
+// a map whose reference changed, takes the map's name and reference on the
+// first load; from then on the stored form stays.
+TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
+  FixedText fixed;
+  md::demo::MapDocument sample(md::demo::SampleMapsFolder());
+  ASSERT_TRUE(sample.ok());
+  IGIS_SpatialReferenceFactory* refs = GIS_GetSpatialReferenceFactoryObject();
+  md::basilo::ReleasePtr<IGIS_SpatialReference> metres(refs->CreateSpatialReference(2));
+  IGIS_ProjectedCoordSys* gk = metres->GetProjectedCoordSys();
+  md::basilo::ReleasePtr<IGIS_SpatialReference> feet(refs->CreateGeographicReference(
+      "高斯英尺", "feet", gk->GetProjection(), gk->GetGeographicCoordSys(), refs->GetUnitByName("英尺")));
+  auto inFeet = DocumentIn(feet.get(), 0.3048);
+  auto inMetres = DocumentIn(metres.get(), 1.0);
+
+  auto frameless = [](const char* type) {
+    return [type](md::demo::Page& page) {
+      IGIS_Element* e = page.Create(type);
+      e->SetRect(SGIS_Rect(2000, 6000, 5000, 2000));
+      if (auto* legend = dynamic_cast<IGIS_LegendElement*>(e)) legend->SetFrameProperty(nullptr);
+      if (auto* slope = dynamic_cast<IGIS_SlopeElement*>(e)) slope->SetFramePropertyPtr(nullptr);
+      if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) frame->SetFramePropertyPtr(nullptr);
+      return e;
+    };
+  };
+  auto frameOf = [](IGIS_Element* e) -> IGIS_FrameProperty* {
+    if (auto* legend = dynamic_cast<IGIS_LegendElement*>(e)) return legend->GetFrameProperty();
+    if (auto* slope = dynamic_cast<IGIS_SlopeElement*>(e)) return slope->GetFramePropertyPtr();
+    if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) return frame->GetFramePropertyPtr();
+    return nullptr;
+  };
+  struct Row {
+    const char* name;
+    IGIS_MapLayer* savedWith;  // the document the page shows when first stored
+    IGIS_MapLayer* loadedWith;
+    std::function<IGIS_Element*(md::demo::Page&)> make;
+    double scale;  // the stored scale after loading; 0: not checked
+    bool adopts;   // the first load binds a map the first save did not show
+  };
+  const Row rows[] = {
+      {"legend without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_LEGEND), 0.0, false},
+      {"slope rule without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE), 0.0,
+       false},
+      {"map frame without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_MAP), 0.0, false},
+      {"the sample page's frame, read with its maps", nullptr, sample.LayoutLayer(),
+       [](md::demo::Page& page) {
+         md::demo::AddSampleElements(page, nullptr);
+         return static_cast<IGIS_Element*>(md::test::FrameOf(page));
+       },
+       10.0, true},
+      {"a frame over a map in feet, read where it is in metres", inFeet->GetLayoutLayer(),
+       inMetres->GetLayoutLayer(),
+       [](md::demo::Page& page) {
+         auto* frame = dynamic_cast<IGIS_MapElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_MAP));
+         frame->SetRect(SGIS_Rect(2000, 12000, 10000, 2000));
+         frame->SetMapName("测试地图");
+         frame->SetExtentType(GIS_MAP_EXTENT_FIXED_SCALE);
+         frame->SetScale(0.5);
+         return static_cast<IGIS_Element*>(frame);
+       },
+       0.5 * 0.3048, true},
+  };
+  int n = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    md::demo::Page page;
+    page.featureSet()->SetMapLayer(row.savedWith);
+    IGIS_Element* e = row.make(page);
+    ASSERT_NE(e, nullptr);
+    const std::size_t k =
+        std::find(page.elements().begin(), page.elements().end(), e) - page.elements().begin();
+    const std::string folder = "storedform" + std::to_string(n++);
+    auto once = md::test::SavedAndReloaded(page, md::test::ScratchFolder(folder + "-once"), row.loadedWith);
+    ASSERT_NE(once, nullptr);
+    auto twice =
+        md::test::SavedAndReloaded(*once, md::test::ScratchFolder(folder + "-twice"), row.loadedWith);
+    ASSERT_NE(twice, nullptr);
+    IGIS_Element* first = page.elements()[k];
+    IGIS_Element* second = once->elements()[k];
+    IGIS_Element* third = twice->elements()[k];
+    if (!row.adopts) {
+      EXPECT_EQ(md::test::CustomBytes(second), md::test::CustomBytes(first));
+      EXPECT_EQ(frameOf(second), nullptr);
+    }
+    EXPECT_EQ(md::test::CustomBytes(third), md::test::CustomBytes(second));
+    if (row.scale > 0.0) {
+      EXPECT_NEAR(StoredDouble(second, "FixScale"), row.scale, row.scale * 1e-9);
+    }
+  }
 }
 
 }  // namespace
