@@ -137,15 +137,32 @@ TEST_F(ThreeNorthConvert, ArrowheadsEndTheirArcsInEveryArrangement) {
   }
 }
 
+// Arcs of no angle are one point each and move with the rest of the
+// conversion to the converted group's place.
 TEST_F(ThreeNorthConvert, ArcsOfNoAngleKeepTheirPlaceAsOnePoint) {
   CGIS_ThreeNorthElement* e = NewDiagram();
   e->SetAngle(0);
   e->Refresh();
+  e->SetLBpoint(SGIS_Point(8000, 6000, 0));
+  const ThreeNorthFigure drawn = e->BuildFigure();
+  const SGIS_Rect rect = e->GetRect();
   auto* result = dynamic_cast<IGIS_CompoundElement*>(e->ConvertToElement());
   ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->GetRect().left, rect.left - 1000);
+  EXPECT_EQ(result->GetRect().bottom, rect.bottom - 1000);
+  const SGIS_Point offset = OffsetOf(result, drawn);
   IGIS_CompoundElement* lines = Member(result, 0);
   ASSERT_EQ(lines->GetElementCount(), 6);
-  for (int i = 3; i < 6; ++i) EXPECT_EQ(PointsOf(lines->GetElementPtrByIndex(i)).size(), 1u) << i;
+  using md::layout::furniture::kAngleGM;
+  using md::layout::furniture::kAngleTG;
+  using md::layout::furniture::kAngleTM;
+  const md::layout::furniture::ThreeNorthAngle arcs[] = {kAngleTG, kAngleGM, kAngleTM};
+  for (int i = 0; i < 3; ++i) {
+    const std::vector<SGIS_Point> got = PointsOf(lines->GetElementPtrByIndex(3 + i));
+    ASSERT_EQ(got.size(), 1u) << i;
+    const SGIS_Point want = drawn.Arc(arcs[i]).points[0];
+    EXPECT_EQ(got[0], SGIS_Point(want.x + offset.x, want.y + offset.y, 0)) << i;
+  }
 }
 
 // The characters the text drawer put on the canvas: text, origin, angle.
