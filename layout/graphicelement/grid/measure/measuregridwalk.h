@@ -117,7 +117,8 @@ class MeasureGridSink {
 // Walks the grid: the rows and then the columns (or the crossings, column by
 // column from the bottom up); then the bottom, top, left and right ticks;
 // then the sub-ticks of the same sides, tick interval by tick interval. Only
-// lines whose coordinate lies in the extent (edges included) are traced, and
+// lines whose coordinate lies in the extent (edges included, within the
+// grids' tolerance of the interval: grid/grid/gridtolerance.h) are traced, and
 // a crossing counts when its coordinates rounded to whole grid units do.
 // Passes beyond their caps are cut, with one record in `caps`.
 void WalkMeasureGrid(const MeasureGridPlan& plan, const MeasureGridParts& parts, MeasureLineTracer& tracer,

@@ -123,6 +123,15 @@ TEST(MeasureGridWalk, CountsFirstIndicesAndTheColumnsDrawn) {
       {"conversion, narrower than one interval", kConversion, 1200, 1500, 1000, 5, -1, {}},
       {"drawing, lines on both edges", kDrawing, 1000, 3000, 1000, 7, -1, {1000, 2000, 3000}},
       {"conversion, lines just outside both edges", kConversion, 1000.5, 2999.5, 1000, 7, -1, {2000}},
+      // Edges carried a rounding away from their lines still have them on them.
+      {"drawing, edges rounded inwards",
+       kDrawing,
+       1000.0000000000002,
+       2999.9999999999995,
+       1000,
+       7,
+       -1,
+       {1000, 2000, 3000}},
   };
   for (const CountRow& r : rows) {
     SCOPED_TRACE(r.name);
