@@ -100,15 +100,17 @@ TickLines TickLinesOf(const MeasureGridPlan& plan, GridSide side) {
   return {&plan.tickRows, plan.dYTick, plan.dXTick};
 }
 
-// Traces the line of a side at c and hands its crossing on that side on.
+// Finds where the line of a side at c meets the frame on that side and
+// hands that crossing on.
 void TickAt(const MeasureGridPlan& plan, GridSide side, bool bSub, double c, const TickLines& lines,
             MeasureLineTracer& tracer, MeasureGridSink& sink) {
   const bool bVertical = IsVertical(side);
   if (!InExtent(plan, bVertical, c, lines.dInterval)) return;
   SGIS_DPoint from, to;
   LineEnds(plan, bVertical, c, lines.dOther, &from, &to);
-  const int m = tracer.Trace(from, to);
-  if (m > 0) sink.OnTick(side, bSub, tracer.Kept()[TakesLast(side) ? m - 1 : 0]);
+  const bool bLast = TakesLast(side);
+  const grid::LineCutEnds ends = tracer.TraceEnds(from, to, bLast);
+  if (ends.nKept > 0) sink.OnTick(side, bSub, bLast ? ends.last : ends.first);
 }
 
 void WalkTicks(const MeasureGridPlan& plan, const MeasureGridParts& parts, MeasureLineTracer& tracer,
@@ -209,6 +211,14 @@ int MeasureLineTracer::Trace(SGIS_DPoint from, SGIS_DPoint to) {
   const int n = grid::SampleGridLine(from, to, m_nSegments, m_carry, &m_samples);
   if (n == 0 || m_pArithmetic == nullptr) return 0;
   return m_pArithmetic->ClipPolylineToRect(m_lowerLeft, m_upperRight, n, m_samples.data(), m_kept.data());
+}
+
+grid::LineCutEnds MeasureLineTracer::TraceEnds(SGIS_DPoint from, SGIS_DPoint to, bool bLast) const {
+  if (m_pArithmetic == nullptr) return grid::LineCutEnds();
+  const grid::GridLineSampler samples(from, to, m_nSegments);
+  return grid::CutLineEnds(
+      *m_pArithmetic, m_lowerLeft, m_upperRight, samples.Count(),
+      [&](int j, SGIS_Point* pOut) { return samples.At(j, m_carry, pOut); }, bLast);
 }
 
 void WalkMeasureGrid(const MeasureGridPlan& plan, const MeasureGridParts& parts, MeasureLineTracer& tracer,
