@@ -221,31 +221,24 @@ TEST_F(MapBorderSimpleDraw, ConversionIsOnePolylineDrawnLikeTheBorder) {
 }
 
 // An owner that makes no polyline, or one without a feature to hold points.
-class PolylineRefusingSet : public md::test::ForwardingSet {
- public:
-  PolylineRefusingSet(IGIS_FeatureSet* real, bool makeOne)
-      : ForwardingSet(real),
-        makeOne_(makeOne),
-        class_(real->GetFeatureClass()),
-        featureless_(real, &class_) {}
-  IGIS_Element* CreateElement(const char* type) override {
-    if (std::string(type) != GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE) return real_->CreateElement(type);
-    return makeOne_ ? new CGIS_PolylineElement(&featureless_, nullptr) : nullptr;
-  }
-
- private:
-  struct FeaturelessClass : md::test::ForwardingClass {
+struct PolylineRefusingSet : md::test::ForwardingSet {
+  struct NoFeatures : md::test::ForwardingClass {
     using ForwardingClass::ForwardingClass;
     IGIS_Feature* CreateFeature(int, int) override { return nullptr; }
   };
-  struct FeaturelessSet : md::test::ForwardingSet {
-    FeaturelessSet(IGIS_FeatureSet* real, IGIS_FeatureClass* c) : ForwardingSet(real), class_(c) {}
-    IGIS_FeatureClass* GetFeatureClass() override { return class_; }
-    IGIS_FeatureClass* class_;
+  struct Featureless : md::test::ForwardingSet {
+    explicit Featureless(IGIS_FeatureSet* real) : ForwardingSet(real), noFeatures(real->GetFeatureClass()) {}
+    IGIS_FeatureClass* GetFeatureClass() override { return &noFeatures; }
+    NoFeatures noFeatures;
   };
-  bool makeOne_;
-  FeaturelessClass class_;
-  FeaturelessSet featureless_;
+  PolylineRefusingSet(IGIS_FeatureSet* real, bool makeOne)
+      : ForwardingSet(real), makeOne(makeOne), featureless(real) {}
+  IGIS_Element* CreateElement(const char* type) override {
+    if (std::string(type) != GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE) return real_->CreateElement(type);
+    return makeOne ? new CGIS_PolylineElement(&featureless, nullptr) : nullptr;
+  }
+  bool makeOne;
+  Featureless featureless;
 };
 
 TEST_F(MapBorderSimpleDraw, ConversionWithoutAPolylineToHoldTheRingGivesAnEmptyCompound) {
