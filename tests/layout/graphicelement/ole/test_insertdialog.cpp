@@ -65,6 +65,29 @@ TEST_F(OleInsertDialog, MakesAnObjectFromAFileAndAsksForAMissingName) {
   EXPECT_EQ(e->GetClientItem()->GetItemNumber(), 1u);
 }
 
+TEST_F(OleInsertDialog, LinksAFileShownAsItsIcon) {
+  CGIS_OleElement* e = NewOle();
+  const std::string path = md::test::WriteText("dialog-link.txt", "linked");
+  ScriptedDriver driver;
+  driver.Then([&](UiUser& u) {
+    EXPECT_FALSE(u.IsEnabled(3095));  // only a file can be linked to
+    EXPECT_TRUE(u.Click(3092));
+    EXPECT_TRUE(u.Click(3095));
+    EXPECT_TRUE(u.Click(3096));
+    EXPECT_TRUE(u.Replace(3094, path));
+    u.Ok();
+  });
+  ASSERT_TRUE(e->InsertObject(nullptr));
+  CGIS_OleClientItem* item = e->GetClientItem();
+  ASSERT_TRUE(item->HasObject());
+  EXPECT_EQ(item->GetItemType(), CGIS_OleClientItem::typeLink);
+  EXPECT_EQ(item->GetDrawAspect(), 4);
+  md::ole::IconicPicture icon;
+  ASSERT_TRUE(item->GetIconicMetafile(&icon));
+  EXPECT_EQ(icon.label, "dialog-link.txt");
+  EXPECT_EQ(driver.DialogsRun(), 1);  // a file's object is not opened at once
+}
+
 TEST_F(OleInsertDialog, CancelLeavesTheElementAsItWas) {
   CGIS_OleElement* e = NewOle();
   const auto before = StoredCustom(e);
