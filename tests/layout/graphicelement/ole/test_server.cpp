@@ -67,6 +67,8 @@ TEST_F(OleServer, TheTextEditorSavesOnOkAndChangesNothingOtherwise) {
     // A box that does not fit the document's proportions.
     CGIS_OleElement* e = Inserted(FileOf(md::test::WriteText("served.txt", "图例\r\nlegend")),
                                   SGIS_Rect(1000, 4000, 4000, 1000));
+    // Another element inserted since: opening the first makes it the one that fits.
+    Inserted(NewOf("Mapdeck.Picture"), SGIS_Rect(5000, 6000, 6000, 5000));
     ASSERT_TRUE(e->Archive(0, 0));
     const std::string before = md::test::StoredForm(e);
     const md::canvas::Raster drawn = Drawn(e);
@@ -147,6 +149,12 @@ TEST_F(OleServer, WhatCannotBeOpenedGetsAPromptAndStaysAsItWas) {
       {"source gone", LinkOf(source), [&](CGIS_OleElement*) { std::filesystem::remove(source); }, "链接"},
       {"no server", NewOf("Mapdeck.Picture"),
        [](CGIS_OleElement*) { md::ole::SetObjectServer(md::ole::PictureClass().clsid, {}); }, "无法启动"},
+      {"a server that fails to start", NewOf("Mapdeck.Picture"),
+       [](CGIS_OleElement*) {
+         md::ole::SetObjectServer(md::ole::PictureClass().clsid,
+                                  [](const md::ole::ServerRequest&) { return md::ole::ServerResult{}; });
+       },
+       "无法启动"},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
@@ -163,6 +171,7 @@ TEST_F(OleServer, WhatCannotBeOpenedGetsAPromptAndStaysAsItWas) {
     EXPECT_NE(md::ui::MessageBoxLog()[0].text.find(c.prompt), std::string::npos)
         << md::ui::MessageBoxLog()[0].text;
     EXPECT_EQ(md::test::StoredForm(e), before);
+    EXPECT_NE(e->GetClientItem()->GetItemState(), CGIS_OleClientItem::openState);
     InstallServers();
   }
 }
