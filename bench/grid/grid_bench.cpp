@@ -39,6 +39,16 @@
 //                       the same polylines stroked straight into cairo;
 //   FixedCountConvert/C the grid turned into plain elements.
 //
+// Capped passes: grids whose interval puts far more lines across the sheet
+// than one drawing takes (every pass cut to its cap, 10,000 lines a
+// direction and ticks a side, 100,000 sub-ticks a side), so that each pass
+// costs what its capped lines and ticks cost:
+//   CappedPass/0        the measured grid in a geographic reference every
+//                       millionth of a degree, drawn through the printer;
+//   CappedPass/1        the same grid converted;
+//   CappedPass/2        the graticule every millionth of a degree, drawn
+//                       through the printer.
+//
 // Storing and reading map grids, beside the per-element figures of
 // bench_demo's StoreAndRead:
 //
@@ -86,6 +96,7 @@
 #include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
@@ -184,6 +195,41 @@ SheetScene& Scene() {
 
 SheetScene& FixedCountScene() {
   static SheetScene scene(GIS_MAPGRID_GRATICULE_MN);
+  return scene;
+}
+
+// Sets the scene's grid to every millionth of a degree: the measured grid
+// in a geographic reference (its spacing in the reference's base unit), or
+// the graticule.
+bool EveryMillionthDegree(SheetScene& scene) {
+  IGIS_GridSpacing* spacing = nullptr;
+  if (auto* measured = dynamic_cast<IGIS_MeasureGrid*>(scene.grid())) {
+    md::basilo::ReleasePtr<IGIS_SpatialReference> degrees(
+        GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(1));
+    measured->SetSpatialReference(degrees.get());
+    spacing = measured->GetGridSpacing();
+    spacing->SetUnits(0);
+  } else if (auto* graticule = dynamic_cast<IGIS_GraticuleGrid*>(scene.grid())) {
+    spacing = graticule->GetGridSpacing();
+    spacing->SetUnits(1);  // degrees
+  }
+  if (spacing == nullptr) return false;
+  spacing->SetXIntervalSize(1e-6);
+  spacing->SetYIntervalSize(1e-6);
+  return true;
+}
+
+SheetScene& CappedMeasureScene() {
+  static SheetScene scene(GIS_MAPGRID_MEASURE);
+  static const bool set = EveryMillionthDegree(scene);
+  (void)set;
+  return scene;
+}
+
+SheetScene& CappedGraticuleScene() {
+  static SheetScene scene(GIS_MAPGRID_GRATICULE);
+  static const bool set = EveryMillionthDegree(scene);
+  (void)set;
   return scene;
 }
 
@@ -356,6 +402,22 @@ void FixedCountConvert(benchmark::State& state) {
   ConvertScene(state, FixedCountScene());
 }
 
+// ---- Capped passes ----------------------------------------------------------
+
+void CappedPass(benchmark::State& state) {
+  switch (state.range(0)) {
+    case 0:
+      DrawScene(state, true, CappedMeasureScene());
+      break;
+    case 1:
+      ConvertScene(state, CappedMeasureScene());
+      break;
+    default:
+      DrawScene(state, true, CappedGraticuleScene());
+      break;
+  }
+}
+
 // ---- Storing and reading -------------------------------------------------
 
 using md::basilo::ReleasePtr;
@@ -452,6 +514,7 @@ BENCHMARK(Convert)->Unit(benchmark::kMillisecond);
 BENCHMARK(FixedCount)->ArgsProduct({{1, 4, 20}, {200, 20}})->Unit(benchmark::kMillisecond);
 BENCHMARK(FixedCountRawCairo)->ArgsProduct({{1, 4, 20}, {200, 20}})->Unit(benchmark::kMillisecond);
 BENCHMARK(FixedCountConvert)->Arg(1)->Arg(4)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(CappedPass)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/grid/grid/gridtolerance.h"
 
 namespace md::layout::graticule {
 
@@ -39,11 +40,14 @@ struct Sides {
 // places no lines.
 double Reach(double d) { return IsInterval(d) ? d : 0.0; }
 
+// Edges and the globe's limits are decided with the grids' tolerance.
 bool IsMeridianInExtent(double dLon, const Sides& s, double dX) {
-  return s.west <= dLon && dLon <= s.east && -180.0 - dX <= dLon && dLon <= 180.0 + dX;
+  return grid::WithinGridEdges(dLon, s.west, s.east, dX) &&
+         grid::WithinGridEdges(dLon, -180.0 - dX, 180.0 + dX, dX);
 }
 bool IsParallelInExtent(double dLat, const Sides& s, double dY) {
-  return s.south <= dLat && dLat <= s.north && -90.0 - dY <= dLat && dLat <= 90.0 + dY;
+  return grid::WithinGridEdges(dLat, s.south, s.north, dY) &&
+         grid::WithinGridEdges(dLat, -90.0 - dY, 90.0 + dY, dY);
 }
 
 GeoRun Along(bool bParallel, double dFixed, double dFrom, double dTo) {
@@ -110,13 +114,6 @@ bool TickRun(TickSide side, double dValue, const SGIS_DRect& extent, double dX, 
   return true;
 }
 
-bool LiesOnGridLine(double dValue, double dInterval) {
-  if (!IsInterval(dInterval) || !std::isfinite(dValue)) return false;
-  const double q = dValue / dInterval;
-  if (!std::isfinite(q)) return false;
-  return std::fabs(q - std::round(q)) <= 1e-9 * std::max(1.0, std::fabs(q));
-}
-
 // ---- The walker -------------------------------------------------------------
 
 GraticuleWalker::GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap)
@@ -156,7 +153,7 @@ void GraticuleWalker::Lines(const LinePass& pass, GraticuleSink& sink) {
         if (!CountMark()) return;
         const double lon = lines.meridians.At(i, pass.dX);
         const double lat = lines.parallels.At(j, pass.dY);
-        if (!IsInDRect(pass.extent, lon, lat)) continue;
+        if (!grid::WithinGridExtent(pass.extent, lon, lat, pass.dX, pass.dY)) continue;
         SGIS_DPoint p;
         if (!m_space.FromDegrees(lon, lat, &p)) continue;
         const SGIS_Point at = SGIS_Point::FromDoubles(p.x, p.y);
@@ -299,7 +296,7 @@ void GraticuleWalker::Hatches(const HatchPass& pass, GraticuleSink& sink) {
     bool bGoing = true;
     for (int i = 0; i < cols.nCount && bGoing; ++i) {
       const double lon = cols.At(i, pass.dX);
-      if (lon < s.west || lon > s.east) continue;
+      if (!grid::WithinGridEdges(lon, s.west, s.east, pass.dX)) continue;
       for (int j = 0; j < rows.nCount && bGoing; ++j)
         bGoing = position(false, lon, rows.At(j, pass.dIntervalY), pass.dIntervalY);
     }
@@ -317,7 +314,7 @@ void GraticuleWalker::Labels(const LabelPass& pass, GraticuleSink& sink) {
       if (!CountMark()) return;
       const double lon = cols.At(i, pass.dX);
       const double lat = rows.At(j, pass.dY);
-      if (!IsInDRect(pass.extent, lon, lat)) continue;
+      if (!grid::WithinGridExtent(pass.extent, lon, lat, pass.dX, pass.dY)) continue;
       SGIS_DPoint p;
       if (!m_space.FromDegrees(lon, lat, &p)) continue;
       const SGIS_Point anchor = SGIS_Point::FromDoubles(p.x, p.y);

@@ -12,6 +12,7 @@
 #include "host/basilo/sgis_types.h"
 #include "layout/graphicelement/grid/grid/geotrace.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
+#include "layout/graphicelement/grid/grid/gridtolerance.h"
 
 namespace md::layout::graticule {
 
@@ -82,15 +83,17 @@ bool MeridianRun(double dLon, const SGIS_DRect& extent, double dX, double dY, Li
 // grid line; a run that is empty on the globe is no tick line (false).
 bool TickRun(TickSide side, double dValue, const SGIS_DRect& extent, double dX, double dY, GeoRun* pOut);
 
-// True when v / interval is a whole number (to within rounding of the
-// division), so that the point lies on a grid line of that interval.
-bool LiesOnGridLine(double dValue, double dInterval);
+// True when the value lies on a grid line of the interval (the grids' one
+// tolerance, grid/grid/gridtolerance.h).
+using grid::LiesOnGridLine;
 
 // ---- The passes -----------------------------------------------------------
 
 // Grid lines (GIS_GRIDLINE_LINES: parallels, then meridians) or
 // intersection markers (GIS_GRIDLINE_MARKS: meridian by meridian, parallel
 // by parallel, each intersection inside the extent, bounds included).
+// Whether a line or point lies on the extent's bounds is decided with the
+// grids' one tolerance (grid/grid/gridtolerance.h), here and in the runs.
 struct LinePass {
   SGIS_DRect extent;
   double dX = 0.0, dY = 0.0;

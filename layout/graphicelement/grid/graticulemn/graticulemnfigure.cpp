@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/grid/grid/gridtolerance.h"
 #include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 
@@ -41,7 +42,8 @@ LineSet LineSet::FromOrigin(bool bMeridians, double dOrigin, double dStep, doubl
 
 bool LineSet::Selects(double v) const {
   const double dLimit = bMeridians ? 180.0 : 90.0;
-  return std::isfinite(v) && dLow <= v && v <= dHigh && -dLimit - dStep <= v && v <= dLimit + dStep;
+  return grid::WithinGridEdges(v, dLow, dHigh, dStep) &&
+         grid::WithinGridEdges(v, -dLimit - dStep, dLimit + dStep, dStep);
 }
 
 bool LineSet::RunAt(double v, grid::GeoRun* pOut) const {
@@ -235,7 +237,7 @@ class Walk {
         const double lon = across.At(i);
         const double lat = up.At(j);
         // Whole degrees decide, edges included.
-        if (!IsInDRect(m_f.markExtent, R(lon), R(lat))) continue;
+        if (!grid::WithinGridExtent(m_f.markExtent, R(lon), R(lat), across.dStep, up.dStep)) continue;
         SGIS_DPoint p;
         if (!m_tracer.Space().FromDegrees(lon, lat, &p)) continue;
         const SGIS_Point at = SGIS_Point::FromDoubles(p.x, p.y);

@@ -26,7 +26,8 @@ inline constexpr int kSamplesPlain = 20;
 
 // The lines of one direction: meridians (fixed longitude) or parallels
 // (fixed latitude) at origin + k * step for the indices of the run. A line
-// is traced when its coordinate lies in [low, high] and no more than one
+// is traced when its coordinate lies in [low, high] (its ends within the
+// grids' tolerance, grid/grid/gridtolerance.h) and no more than one
 // step beyond the globe (180 degrees of longitude, 90 of latitude), over the
 // stretch from -> to of the other coordinate. The line is held to the globe
 // and so are both ends of its stretch; a stretch that lies wholly beyond

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "host/basilo/igis_log.h"
 #include "host/sferon/igis_spatialreference.h"
@@ -14,19 +13,18 @@ namespace md::layout::grid {
 
 namespace {
 
-// Rounds half away from zero into *pOut; false when the value is not finite
-// or its rounded value lies beyond the 32-bit range.
-bool RoundedInt(double v, long long* pOut) {
+// Rounds half away from zero into *pOut; false when the value is not
+// finite. Values beyond the index range are held to just past it, so that
+// the run can tell them from indices it can place.
+bool RoundedIndex(double v, long long* pOut) {
   if (!std::isfinite(v)) return false;
   const double r = v >= 0.0 ? std::trunc(v + 0.5) : std::trunc(v - 0.5);
-  if (r > std::numeric_limits<int>::max() || r < std::numeric_limits<int>::min()) return false;
-  *pOut = static_cast<long long>(r);
+  constexpr double kBeyond = 2.0 * static_cast<double>(kMaxGridLineIndex);
+  *pOut = static_cast<long long>(std::clamp(r, -kBeyond, kBeyond));
   return true;
 }
 
-bool FitsInt(long long v) {
-  return v <= std::numeric_limits<int>::max() && v >= std::numeric_limits<int>::min();
-}
+bool IsPlaceable(long long v) { return v <= kMaxGridLineIndex && v >= -kMaxGridLineIndex; }
 
 // The factor of a unit, or 0 when there is no unit or no usable factor.
 double FactorOf(IGIS_Unit* pUnit) {
@@ -50,12 +48,11 @@ GridLineRun MakeGridLineRun(double dLow, double dSpan, double dInterval, double 
   long long nFirst = 0;
   if (rounding == GridRunRounding::kQuotientFirst) {
     long long nQuotient = 0, nLow = 0;
-    if (!RoundedInt(dSpan / dInterval, &nQuotient) || !RoundedInt(dLow / dInterval, &nLow)) return run;
+    if (!RoundedIndex(dSpan / dInterval, &nQuotient) || !RoundedIndex(dLow / dInterval, &nLow)) return run;
     nCount = nQuotient + static_cast<long long>(dCountMargin);
     nFirst = nLow - static_cast<long long>(dStartMargin);
-    if (!FitsInt(nCount) || !FitsInt(nFirst)) return run;
-  } else if (!RoundedInt(dSpan / dInterval + dCountMargin, &nCount) ||
-             !RoundedInt(dLow / dInterval - dStartMargin, &nFirst)) {
+  } else if (!RoundedIndex(dSpan / dInterval + dCountMargin, &nCount) ||
+             !RoundedIndex(dLow / dInterval - dStartMargin, &nFirst)) {
     return run;
   }
   if (nCount <= 0) return run;
@@ -63,9 +60,13 @@ GridLineRun MakeGridLineRun(double dLow, double dSpan, double dInterval, double 
     nCount = std::max(nCap, 0);
     run.bCapped = true;
   }
-  // The last line's index stays an int too.
-  if (!FitsInt(nFirst + nCount - 1)) return GridLineRun();
-  run.nFirst = static_cast<int>(nFirst);
+  // The last line's index stays placeable too.
+  if (!IsPlaceable(nFirst) || !IsPlaceable(nFirst + nCount - 1)) {
+    run.nCount = 0;
+    run.bCapped = true;
+    return run;
+  }
+  run.nFirst = nFirst;
   run.nCount = static_cast<int>(nCount);
   return run;
 }

@@ -59,9 +59,10 @@ enum class GridRunRounding {
 };
 
 // The lines k = nFirst .. nFirst + nCount - 1 of one direction, line k at
-// k * interval.
+// k * interval. The indices are 64-bit: a fine interval far from the origin
+// (a millionth of a metre at 500 km) starts beyond the 32-bit range.
 struct GridLineRun {
-  int nFirst = 0;
+  long long nFirst = 0;
   int nCount = 0;
   bool bCapped = false;  // the count was cut to the cap
 
@@ -70,10 +71,15 @@ struct GridLineRun {
   double At(int i, double dInterval) const { return (static_cast<double>(nFirst) + i) * dInterval; }
 };
 
+// Indices beyond this many intervals from the origin (2^53) no longer give
+// lines apart from each other in doubles.
+constexpr long long kMaxGridLineIndex = 1LL << 53;
+
 // The run of a pass, rounded half away from zero. An interval that is not
-// above 0 or not finite, a span or low end that is not finite, and counts or
-// indices beyond the 32-bit range give no lines. A count above nCap is cut
-// to nCap (bCapped).
+// above 0 or not finite and a span or low end that is not finite give no
+// lines. A count above nCap is cut to nCap (bCapped); a run whose indices
+// reach beyond kMaxGridLineIndex gives no lines and counts as cut too, so
+// that the pass says so.
 GridLineRun MakeGridLineRun(double dLow, double dSpan, double dInterval, double dCountMargin,
                             double dStartMargin, GridRunRounding rounding, int nCap = kMaxGridLines);
 

@@ -170,7 +170,7 @@ bool IndexTabStyleState::DrawTabs(const TabLabelSettings& s, HDC hdc, bool bPrin
   // The painter holds the element clip sequence for the tabs and the texts.
   CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, pPage, szMethod);
   if (m_pForegroundSymbol || m_pOutLineSymbol) {
-    for (TabRing& ring : shape(frame, TabPurpose::kDrawing)) {
+    for (TabRing& ring : shape(frame)) {
       pView->PageToDevicePoints(ring.points.data(), ring.nCount, pPage);
       painter.DrawDevice(m_pForegroundSymbol.get(), ring.points.data(), ring.nCount);
       painter.DrawDevice(m_pOutLineSymbol.get(), ring.points.data(), ring.nCount);
@@ -211,7 +211,7 @@ IGIS_Element* IndexTabStyleState::ConvertTabs(const TabLabelSettings& s, const c
   md::layout::grid::CGIS_GridCapRecord caps(szMethod);
   if (m_pForegroundSymbol || m_pOutLineSymbol) {
     // A tab whose element the page cannot make is left out.
-    for (const TabRing& ring : shape(FrameOf(c, m_nThickness, m_bInside, caps), TabPurpose::kConversion)) {
+    for (const TabRing& ring : shape(FrameOf(c, m_nThickness, m_bInside, caps))) {
       if (m_pForegroundSymbol)
         CreatePolygonElement(pCompound, ring.points.data(), ring.nCount, m_pForegroundSymbol.get());
       if (m_pOutLineSymbol)

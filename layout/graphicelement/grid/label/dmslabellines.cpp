@@ -8,6 +8,7 @@
 #include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/gridintervals.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
+#include "layout/graphicelement/grid/grid/gridtolerance.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
@@ -134,11 +135,15 @@ double DmsLabelLines::LineAt(bool bVertical, int i) const {
 
 bool DmsLabelLines::Accepts(LabelSide side, double c) const {
   if (!std::isfinite(c)) return false;
+  // Edges and the globe's limits are decided with the grids' tolerance.
   if (LabelsVerticalLines(side)) {
-    return m_extent.x1 <= c && c <= m_extent.x2 && -180.0 <= c && c <= 180.0;
+    const double dx = XInterval();
+    return grid::WithinGridEdges(c, m_extent.x1, m_extent.x2, dx) &&
+           grid::WithinGridEdges(c, -180.0, 180.0, dx);
   }
   const double dy = std::max(YInterval(), 0.0);
-  return m_extent.y2 <= c && c <= m_extent.y1 && -90.0 - dy <= c && c <= 90.0 + dy;
+  return grid::WithinGridEdges(c, m_extent.y2, m_extent.y1, dy) &&
+         grid::WithinGridEdges(c, -90.0 - dy, 90.0 + dy, dy);
 }
 
 double DmsLabelLines::LabelValue(LabelSide side, double c) const {

@@ -59,7 +59,8 @@ class DmsLabelLines final : public LabelLines {
   int LineCount(bool bVertical) const override;
   double LineAt(bool bVertical, int i) const override;
   // A meridian within the extent and -180..180; a parallel within the
-  // extent and no more than one interval past a pole.
+  // extent and no more than one interval past a pole; each edge within the
+  // grids' tolerance of the interval (grid/grid/gridtolerance.h).
   bool Accepts(LabelSide side, double c) const override;
   // The longitude, or the latitude held to -90..90, shifted by the
   // spacing's origin: the origin moves the texts, not the lines.

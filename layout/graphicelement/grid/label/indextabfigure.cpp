@@ -34,15 +34,13 @@ int TabCount(int nCount, md::layout::grid::CGIS_GridCapRecord& caps) {
 }
 
 // The rounded bounds of cell i of a side that starts at dLow: its start,
-// and its end either from the rounded start or from the next cell bound.
+// and its end one cell from the rounded start.
 struct CellEnds {
   double a, b;
 };
-CellEnds Cell(double dLow, double dSize, int i, TabPurpose purpose, bool bSharedEnds) {
+CellEnds Cell(double dLow, double dSize, int i) {
   const double a = RoundToInt32(dLow + i * dSize);
-  const double b = purpose == TabPurpose::kConversion && bSharedEnds ? RoundToInt32(dLow + (i + 1) * dSize)
-                                                                     : RoundToInt32(a + dSize);
-  return {a, b};
+  return {a, static_cast<double>(RoundToInt32(a + dSize))};
 }
 
 }  // namespace
@@ -60,8 +58,7 @@ TabFrame MakeTabFrame(const SGIS_Rect& rect, int nColumns, int nRows, int nThick
   return f;
 }
 
-std::vector<TabRing> ContinuousTabs(const TabFrame& f, TabPurpose purpose) {
-  (void)purpose;
+std::vector<TabRing> ContinuousTabs(const TabFrame& f) {
   const SGIS_Rect& r = f.rect;
   const double t = f.t, w = f.w, h = f.h;
   std::vector<TabRing> rings;
@@ -72,7 +69,7 @@ std::vector<TabRing> ContinuousTabs(const TabFrame& f, TabPurpose purpose) {
     rings.push_back(Ring({P(r.left, y), P(r.left - t, yOut), P(r.left + w, yOut), P(r.left + w, y)}));
     rings.push_back(Ring({P(r.right, y), P(r.right + t, yOut), P(r.right - w, yOut), P(r.right - w, y)}));
     for (int i = 1; i <= f.nColumns - 2; ++i) {
-      const CellEnds c = Cell(r.left, w, i, purpose, false);
+      const CellEnds c = Cell(r.left, w, i);
       rings.push_back(Ring({P(c.a, y), P(c.a, yOut), P(c.b, yOut), P(c.b, y)}));
     }
   };
@@ -80,7 +77,7 @@ std::vector<TabRing> ContinuousTabs(const TabFrame& f, TabPurpose purpose) {
     rings.push_back(Ring({P(x, r.bottom), P(xOut, r.bottom - t), P(xOut, r.bottom + h), P(x, r.bottom + h)}));
     rings.push_back(Ring({P(x, r.top), P(xOut, r.top + t), P(xOut, r.top - h), P(x, r.top - h)}));
     for (int j = 1; j <= f.nRows - 2; ++j) {
-      const CellEnds c = Cell(r.bottom, h, j, purpose, false);
+      const CellEnds c = Cell(r.bottom, h, j);
       rings.push_back(Ring({P(x, c.a), P(xOut, c.a), P(xOut, c.b), P(x, c.b)}));
     }
   };
@@ -91,7 +88,7 @@ std::vector<TabRing> ContinuousTabs(const TabFrame& f, TabPurpose purpose) {
   return rings;
 }
 
-std::vector<TabRing> ButtonTabs(const TabFrame& f, TabPurpose purpose) {
+std::vector<TabRing> ButtonTabs(const TabFrame& f) {
   const SGIS_Rect& r = f.rect;
   std::vector<TabRing> rings;
   rings.reserve(static_cast<std::size_t>(2 * (f.nColumns + f.nRows)));
@@ -99,21 +96,21 @@ std::vector<TabRing> ButtonTabs(const TabFrame& f, TabPurpose purpose) {
   const std::pair<double, double> horizontal[] = {{r.bottom, r.bottom - f.t}, {r.top, r.top + f.t}};
   for (const auto& [y, yOut] : horizontal) {
     for (int i = 0; i < f.nColumns; ++i) {
-      const CellEnds c = Cell(r.left, f.w, i, purpose, true);
+      const CellEnds c = Cell(r.left, f.w, i);
       rings.push_back(Ring({P(c.a, y), P(c.a, yOut), P(c.b, yOut), P(c.b, y)}));
     }
   }
   const std::pair<double, double> vertical[] = {{r.left, r.left - f.t}, {r.right, r.right + f.t}};
   for (const auto& [x, xOut] : vertical) {
     for (int j = 0; j < f.nRows; ++j) {
-      const CellEnds c = Cell(r.bottom, f.h, j, purpose, true);
+      const CellEnds c = Cell(r.bottom, f.h, j);
       rings.push_back(Ring({P(x, c.a), P(xOut, c.a), P(xOut, c.b), P(x, c.b)}));
     }
   }
   return rings;
 }
 
-std::vector<TabRing> RoundedTabs(const TabFrame& f, TabPurpose purpose) {
+std::vector<TabRing> RoundedTabs(const TabFrame& f) {
   const SGIS_Rect& r = f.rect;
   // Always outside the frame, whatever the signed depth says.
   const double d = f.nThickness;
@@ -123,14 +120,14 @@ std::vector<TabRing> RoundedTabs(const TabFrame& f, TabPurpose purpose) {
   // A horizontal side at the edge y; s is +1 above the top edge, -1 below the bottom one.
   auto horizontal = [&](double y, double s) {
     for (int i = 0; i < f.nColumns; ++i) {
-      const CellEnds e = Cell(r.left, f.w, i, purpose, false);
+      const CellEnds e = Cell(r.left, f.w, i);
       rings.push_back(Ring({P(e.a, y), P(e.a, y + s * c), P(e.a + c, y + s * d), P(e.a + f.w - c, y + s * d),
                             P(e.b, y + s * c), P(e.b, y)}));
     }
   };
   auto vertical = [&](double x, double s) {
     for (int j = 0; j < f.nRows; ++j) {
-      const CellEnds e = Cell(r.bottom, f.h, j, purpose, false);
+      const CellEnds e = Cell(r.bottom, f.h, j);
       rings.push_back(Ring({P(x, e.a), P(x + s * c, e.a), P(x + s * d, e.a + c), P(x + s * d, e.a + f.h - c),
                             P(x + s * c, e.b), P(x, e.b)}));
     }
@@ -142,8 +139,7 @@ std::vector<TabRing> RoundedTabs(const TabFrame& f, TabPurpose purpose) {
   return rings;
 }
 
-std::vector<TabRing> BackgroundBoxes(const TabFrame& f, TabPurpose purpose) {
-  (void)purpose;
+std::vector<TabRing> BackgroundBoxes(const TabFrame& f) {
   const SGIS_Rect& r = f.rect;
   const double t = f.nThickness;
   const double half = f.nThickness / 2;  // truncated toward zero

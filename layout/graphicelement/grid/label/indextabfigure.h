@@ -50,32 +50,30 @@ struct TabRing {
   int nCount = 0;
 };
 
-// What the rings are laid for: the button style's conversion takes both
-// ends of a tab from the cell bounds, so that neighbouring tabs share them;
-// everything else takes a tab's far end from its rounded start.
-enum class TabPurpose { kDrawing, kConversion };
-
 // The rings of each style, in the order they are drawn and converted: the
-// bottom, top, left and right bands, each along its side.
-using TabShape = std::vector<TabRing> (*)(const TabFrame& frame, TabPurpose purpose);
+// bottom, top, left and right bands, each along its side. Drawing and
+// conversion take the same rings: a cell-long tab ends one cell from its
+// rounded start, rounded (with cells of 333.33, the second of three spans
+// 333..666 and the third 667..1000).
+using TabShape = std::vector<TabRing> (*)(const TabFrame& frame);
 
 // Continuous (mitred) band: the two end tabs of a side reach the band's
 // outer corner, so that neighbouring sides meet along the corner's
 // diagonal; between them the middle tabs are cell-long quadrilaterals.
 // Within a side: the first tab, the last, then the middle ones from the
 // low end. One column gives a first and a last tab both spanning the side.
-std::vector<TabRing> ContinuousTabs(const TabFrame& frame, TabPurpose purpose);
+std::vector<TabRing> ContinuousTabs(const TabFrame& frame);
 // Buttons: one cell-long rectangle per cell, t deep; the corner squares of
 // the band stay empty.
-std::vector<TabRing> ButtonTabs(const TabFrame& frame, TabPurpose purpose);
+std::vector<TabRing> ButtonTabs(const TabFrame& frame);
 // Rounded buttons: one six-cornered ring per cell, always outside the frame
 // and nThickness deep, its two outer corners cut off by r = nThickness / 2
 // (truncated) along the side and across it.
-std::vector<TabRing> RoundedTabs(const TabFrame& frame, TabPurpose purpose);
+std::vector<TabRing> RoundedTabs(const TabFrame& frame);
 // Backgrounds: one box per cell, nThickness wide centred on the cell (its
 // start truncated by half the width) and reaching from the frame edge
 // across the band.
-std::vector<TabRing> BackgroundBoxes(const TabFrame& frame, TabPurpose purpose);
+std::vector<TabRing> BackgroundBoxes(const TabFrame& frame);
 
 // The designation of column or row nIndex (from 0) under the index grid's
 // letter setting: columns carry numbers when nXYLabelType is 0 and letters

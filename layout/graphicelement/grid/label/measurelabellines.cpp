@@ -10,6 +10,7 @@
 #include "host/helmora/igis_map.h"
 #include "host/helmora/igis_mapview.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/grid/grid/gridtolerance.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/igis_mapelement.h"
@@ -168,7 +169,8 @@ double MeasureLabelLines::LineAt(bool bVertical, int i) const {
 }
 
 bool MeasureLabelLines::Accepts(LabelSide side, double c) const {
-  return LabelsVerticalLines(side) ? (m_area.x1 <= c && c <= m_area.x2) : (m_area.y2 <= c && c <= m_area.y1);
+  return LabelsVerticalLines(side) ? grid::WithinGridEdges(c, m_area.x1, m_area.x2, m_dXInterval)
+                                   : grid::WithinGridEdges(c, m_area.y2, m_area.y1, m_dYInterval);
 }
 
 double MeasureLabelLines::LabelValue(LabelSide side, double c) const {

@@ -71,7 +71,7 @@ class MeasureLabelLines final : public LabelLines {
   bool Capped() const { return m_vertical.bCapped || m_horizontal.bCapped; }
 
   // Whether the line of the side's direction at grid coordinate c lies in
-  // the area (edges included).
+  // the area (edges included, within the grids' tolerance of the interval).
   int LineCount(bool bVertical) const override;
   double LineAt(bool bVertical, int i) const override;
   bool Accepts(LabelSide side, double c) const override;

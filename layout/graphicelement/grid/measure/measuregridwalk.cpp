@@ -6,6 +6,7 @@
 
 #include "host/calcora/igis_geoarithmetic.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/grid/grid/gridtolerance.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 
@@ -20,8 +21,6 @@ constexpr double kStartMargin = 2.0;
 // The margin a line runs beyond the extent: one interval of the other
 // direction, none when that interval is unusable.
 double Margin(double dInterval) { return dInterval > 0.0 && std::isfinite(dInterval) ? dInterval : 0.0; }
-
-bool Within(double v, double low, double high) { return low <= v && v <= high; }
 
 bool IsVertical(GridSide side) { return side == GridSide::kBottom || side == GridSide::kTop; }
 
@@ -43,9 +42,12 @@ void LineEnds(const MeasureGridPlan& plan, bool bVertical, double c, double dOth
   }
 }
 
-bool InExtent(const MeasureGridPlan& plan, bool bVertical, double c) {
+// The line of the direction at c lies in the extent, its edges decided with
+// the grids' tolerance of the interval.
+bool InExtent(const MeasureGridPlan& plan, bool bVertical, double c, double dInterval) {
   const SGIS_DRect& e = plan.extent;
-  return bVertical ? Within(c, e.x1, e.x2) : Within(c, e.y2, e.y1);
+  return bVertical ? grid::WithinGridEdges(c, e.x1, e.x2, dInterval)
+                   : grid::WithinGridEdges(c, e.y2, e.y1, dInterval);
 }
 
 void WalkLines(const MeasureGridPlan& plan, MeasureLineTracer& tracer, MeasureGridSink& sink) {
@@ -59,7 +61,7 @@ void WalkLines(const MeasureGridPlan& plan, MeasureLineTracer& tracer, MeasureGr
   for (const auto& pass : passes) {
     for (int i = 0; i < pass.run->nCount; ++i) {
       const double c = pass.run->At(i, pass.dInterval);
-      if (!InExtent(plan, pass.bVertical, c)) continue;
+      if (!InExtent(plan, pass.bVertical, c, pass.dInterval)) continue;
       SGIS_DPoint from, to;
       LineEnds(plan, pass.bVertical, c, pass.dOther, &from, &to);
       const int m = tracer.Trace(from, to);
@@ -79,7 +81,8 @@ void WalkMarks(const MeasureGridPlan& plan, MeasureGridSink& sink, grid::CGIS_Gr
       }
       const double y = plan.rows.At(j, plan.dYInterval);
       const SGIS_Point rounded = SGIS_Point::FromDoubles(x, y);
-      if (!IsInDRect(plan.extent, rounded.x, rounded.y)) continue;
+      if (!grid::WithinGridExtent(plan.extent, rounded.x, rounded.y, plan.dXInterval, plan.dYInterval))
+        continue;
       sink.OnMark(SGIS_DPoint(x, y));
     }
   }
@@ -97,15 +100,17 @@ TickLines TickLinesOf(const MeasureGridPlan& plan, GridSide side) {
   return {&plan.tickRows, plan.dYTick, plan.dXTick};
 }
 
-// Traces the line of a side at c and hands its crossing on that side on.
-void TickAt(const MeasureGridPlan& plan, GridSide side, bool bSub, double c, double dOther,
+// Finds where the line of a side at c meets the frame on that side and
+// hands that crossing on.
+void TickAt(const MeasureGridPlan& plan, GridSide side, bool bSub, double c, const TickLines& lines,
             MeasureLineTracer& tracer, MeasureGridSink& sink) {
   const bool bVertical = IsVertical(side);
-  if (!InExtent(plan, bVertical, c)) return;
+  if (!InExtent(plan, bVertical, c, lines.dInterval)) return;
   SGIS_DPoint from, to;
-  LineEnds(plan, bVertical, c, dOther, &from, &to);
-  const int m = tracer.Trace(from, to);
-  if (m > 0) sink.OnTick(side, bSub, tracer.Kept()[TakesLast(side) ? m - 1 : 0]);
+  LineEnds(plan, bVertical, c, lines.dOther, &from, &to);
+  const bool bLast = TakesLast(side);
+  const grid::LineCutEnds ends = tracer.TraceEnds(from, to, bLast);
+  if (ends.nKept > 0) sink.OnTick(side, bSub, bLast ? ends.last : ends.first);
 }
 
 void WalkTicks(const MeasureGridPlan& plan, const MeasureGridParts& parts, MeasureLineTracer& tracer,
@@ -114,7 +119,7 @@ void WalkTicks(const MeasureGridPlan& plan, const MeasureGridParts& parts, Measu
     if (!parts.ticks[static_cast<int>(side)]) continue;
     const TickLines lines = TickLinesOf(plan, side);
     for (int i = 0; i < lines.run->nCount; ++i) {
-      TickAt(plan, side, false, lines.run->At(i, lines.dInterval), lines.dOther, tracer, sink);
+      TickAt(plan, side, false, lines.run->At(i, lines.dInterval), lines, tracer, sink);
     }
   }
 }
@@ -137,7 +142,7 @@ void WalkSubTicks(const MeasureGridPlan& plan, const MeasureGridParts& parts, Me
           bCut = true;
           break;
         }
-        TickAt(plan, side, true, c0 + m * dStep, lines.dOther, tracer, sink);
+        TickAt(plan, side, true, c0 + m * dStep, lines, tracer, sink);
       }
     }
   }
@@ -206,6 +211,14 @@ int MeasureLineTracer::Trace(SGIS_DPoint from, SGIS_DPoint to) {
   const int n = grid::SampleGridLine(from, to, m_nSegments, m_carry, &m_samples);
   if (n == 0 || m_pArithmetic == nullptr) return 0;
   return m_pArithmetic->ClipPolylineToRect(m_lowerLeft, m_upperRight, n, m_samples.data(), m_kept.data());
+}
+
+grid::LineCutEnds MeasureLineTracer::TraceEnds(SGIS_DPoint from, SGIS_DPoint to, bool bLast) const {
+  if (m_pArithmetic == nullptr) return grid::LineCutEnds();
+  const grid::GridLineSampler samples(from, to, m_nSegments);
+  return grid::CutLineEnds(
+      *m_pArithmetic, m_lowerLeft, m_upperRight, samples.Count(),
+      [&](int j, SGIS_Point* pOut) { return samples.At(j, m_carry, pOut); }, bLast);
 }
 
 void WalkMeasureGrid(const MeasureGridPlan& plan, const MeasureGridParts& parts, MeasureLineTracer& tracer,

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "host/basilo/sgis_types.h"
+#include "layout/graphicelement/grid/grid/geotrace.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 
 class IGIS_GeoArithmetic;
@@ -87,6 +88,11 @@ class MeasureLineTracer {
   // which Kept() then holds in order.
   int Trace(SGIS_DPoint from, SGIS_DPoint to);
   const SGIS_Point* Kept() const { return m_kept.data(); }
+  // Where the line first meets the frame (and, when bLast, where it last
+  // leaves it), as Trace would keep them, carrying the samples only from
+  // either end up to the stretch that reaches the frame: a tick needs no
+  // more of its line.
+  grid::LineCutEnds TraceEnds(SGIS_DPoint from, SGIS_DPoint to, bool bLast) const;
   // Carries one point of the grid's reference; false when it cannot.
   bool Carry(SGIS_DPoint* pPoint) const { return !m_carry || m_carry(pPoint); }
 
@@ -116,8 +122,10 @@ class MeasureGridSink {
 
 // Walks the grid: the rows and then the columns (or the crossings, column by
 // column from the bottom up); then the bottom, top, left and right ticks;
-// then the sub-ticks of the same sides, tick interval by tick interval. Only
-// lines whose coordinate lies in the extent (edges included) are traced, and
+// then the sub-ticks of the same sides, tick interval by tick interval. A
+// tick's line is carried only up to where it meets the frame on its side. Only
+// lines whose coordinate lies in the extent (edges included, within the
+// grids' tolerance of the interval: grid/grid/gridtolerance.h) are traced, and
 // a crossing counts when its coordinates rounded to whole grid units do.
 // Passes beyond their caps are cut, with one record in `caps`.
 void WalkMeasureGrid(const MeasureGridPlan& plan, const MeasureGridParts& parts, MeasureLineTracer& tracer,

@@ -125,4 +125,17 @@ TEST(GraticuleMNFigure, DrawingAndConversionOfTheWorkedExample) {
   }
 }
 
+TEST(GraticuleMNFigure, LinesOnTheExtentsEdgesAreTracedThoughTheirSumsRound) {
+  // 0 to 0.6 degrees, 4 columns and rows: interval 0.1, and the seventh line
+  // sums to 0.6000000000000001, past the east and north edges.
+  const grid::FixedCountGraticule plan = grid::PlanFixedCountGraticule(SGIS_DRect(0, 0.6, 0.6, 0), 4, 4, 1.0);
+  ASSERT_EQ(plan.Interval(), 0.1);
+  const mn::Figure conversion = mn::ConversionFigure(plan, 1, 2);
+  for (const mn::LineSet* set : {&conversion.meridians, &conversion.parallels, &conversion.ticks[mn::kTop]}) {
+    const std::vector<double> traced = Traced(*set);
+    ASSERT_EQ(traced.size(), 7u);
+    EXPECT_DOUBLE_EQ(traced.back(), 0.6);
+  }
+}
+
 }  // namespace

@@ -25,7 +25,8 @@ struct RunRow {
   const char* name;
   double low, span, interval;
   GridRunRounding rounding;
-  int first, count;
+  long long first;
+  int count;
   bool capped;
 };
 
@@ -49,8 +50,12 @@ TEST(GridLineRun, CountsAndFirstIndices) {
       {"infinite interval", 0, 1000, kInf, M, 0, 0, false},
       {"infinite span", 0, kInf, 10, Q, 0, 0, false},
       {"NaN low end", kNaN, 1000, 10, M, 0, 0, false},
-      {"indices beyond 32 bits", 1e15, 10, 1, Q, 0, 0, false},
-      {"last index beyond 32 bits", 2147483000.0, 1e6, 1, M, 0, 0, false},
+      // Indices are 64-bit: a fine interval far out still has its lines.
+      {"indices beyond 32 bits", 1e15, 10, 1, Q, 999999999999998, 15, false},
+      {"last index beyond 32 bits, capped", 2147483000.0, 1e6, 1, M, 2147482998, kMaxGridLines, true},
+      // Beyond 2^53 lines are no longer apart in doubles: none, but cut.
+      {"indices beyond 2^53", 1e17, 10, 1, Q, 0, 0, true},
+      {"the last index beyond 2^53", 9007199254740000.0, 1e6, 1, M, 0, 0, true},
   };
   for (const RunRow& r : rows) {
     SCOPED_TRACE(r.name);

@@ -4,7 +4,6 @@
 
 namespace md::test {
 
-using md::layout::label::TabPurpose;
 using md::layout::label::TabRing;
 
 md::layout::label::TabShape ShapeOf(int nType) {
@@ -70,11 +69,11 @@ bool TabPage::Draw(IGIS_GridLabel* pStyle, LabelPrinter* printer) {
   return pStyle->OnDraw(printer->hdc, true, printer->display.get());
 }
 
-std::vector<TabRing> TabPage::Rings(IGIS_IndexGridTabStyle* pStyle, TabPurpose purpose) {
+std::vector<TabRing> TabPage::Rings(IGIS_IndexGridTabStyle* pStyle) {
   md::layout::grid::CGIS_GridCapRecord caps("test");
   const md::layout::label::TabFrame f = md::layout::label::MakeTabFrame(
       frame_->GetRect(), grid_->columns, grid_->rows, pStyle->GetThickness(), pStyle->GetInside(), caps);
-  return ShapeOf(pStyle->GetType())(f, purpose);
+  return ShapeOf(pStyle->GetType())(f);
 }
 
 }  // namespace md::test

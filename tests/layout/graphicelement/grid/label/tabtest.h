@@ -76,8 +76,7 @@ class TabPage : public MapFramePage {
   // cleared), kept on the printer's canvas.
   bool Draw(IGIS_GridLabel* pStyle, LabelPrinter* printer);
   // The figure of the style over the frame for the grid's counts.
-  std::vector<md::layout::label::TabRing> Rings(IGIS_IndexGridTabStyle* pStyle,
-                                                md::layout::label::TabPurpose purpose);
+  std::vector<md::layout::label::TabRing> Rings(IGIS_IndexGridTabStyle* pStyle);
 
   CGIS_MapElement* frame_ = nullptr;
   IndexGridDouble* grid_ = nullptr;

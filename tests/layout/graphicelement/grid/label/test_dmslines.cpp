@@ -130,6 +130,21 @@ TEST(DmsLabelLines, TheFixedCountGraticulesIntervalAndOrigin) {
   }
 }
 
+TEST(DmsLabelLines, TheFixedCountGraticulesEdgeLinesAreLabelledThoughTheirSumsRound) {
+  // 0 to 0.6 degrees, 4 columns and rows: interval 0.1; the line on the east
+  // and north edges sums to 0.6000000000000001.
+  Owned<GraticuleMNGridDouble> g(new GraticuleMNGridDouble());
+  g->SetLatitudeCount(4);
+  g->SetLongitudeCount(4);
+  DmsLabelLines lines;
+  ASSERT_EQ(lines.Prepare(g.get(), SGIS_DRect(0, 0.6, 0.6, 0)), DmsLinesResult::kLines);
+  for (LabelSide side : {LabelSide::Top, LabelSide::Right}) {
+    const std::vector<double> accepted = Accepted(lines, side);
+    ASSERT_EQ(accepted.size(), 7u);
+    EXPECT_DOUBLE_EQ(accepted.back(), 0.6);
+  }
+}
+
 TEST(DmsLabelLines, CapTheirLinesAndRefuseWhatTheyCannotCount) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   {

@@ -128,13 +128,18 @@ TEST_F(FormattedLabelDrawing, TurnsTheSidesItsFlagsNameAndMovesThemByTheirOffset
 }
 
 TEST_F(FormattedLabelDrawing, CapsItsLinesWithOneRecordAndFinishes) {
-  grid_->GetGridSpacing()->SetXIntervalSize(0.5);  // 20,000 vertical lines over 10 km
   grid_->SetLabelVisible(false, false, false, true);
-  LogMark mark;
-  const std::vector<Placed> all = Draw();
-  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, kDraw, "lines capped at 10000"), 1);
-  EXPECT_FALSE(all.empty());
-  EXPECT_LE(all.size(), 10000u);
+  // 20,000 vertical lines over 10 km; a micrometre, whose first line 420 km
+  // out lies beyond the 32-bit range of indices.
+  for (double interval : {0.5, 1e-6}) {
+    SCOPED_TRACE(interval);
+    grid_->GetGridSpacing()->SetXIntervalSize(interval);
+    LogMark mark;
+    const std::vector<Placed> all = Draw();
+    EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, kDraw, "lines capped at 10000"), 1);
+    EXPECT_FALSE(all.empty());
+    EXPECT_LE(all.size(), 10000u);
+  }
 }
 
 // ---- Conversion ------------------------------------------------------------

@@ -2,7 +2,10 @@
 // reference, the unit factor and the runs, for maps in several references.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "host/basilo/releaseptr.h"
+#include "host/helmora/gis_references.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/grid/label/measurelabellines.h"
 
@@ -98,6 +101,33 @@ TEST(MeasureLabelLines, ScaleByTheSpacingsUnitAndWidenWithTheMapsTurn) {
       turned.Prepare(gk.get(), gk.get(), SGIS_DRect(420000, 4418000, 430000, 4410000), 90.0, spacing));
   EXPECT_NEAR(turned.Area().Height(), 10000.0, 1e-3);
   EXPECT_NEAR(turned.Area().Width(), 10000.0, 1e-3);
+}
+
+TEST(MeasureLabelLines, LinesOnTheAreasEdgesAreLabelled) {
+  // 100 to 110 east and 20 to 30 north of a map in degrees, carried into a
+  // grid in degrees: the area's north edge comes out at 29.999999999999996.
+  ReleasePtr<IGIS_SpatialReference> map(GIS_MakeGeographicReference(GIS_DATUM_CGCS2000));
+  ReleasePtr<IGIS_SpatialReference> grid(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(1));
+  MeasureSpacing five;
+  five.dXInterval = five.dYInterval = 5;
+  MeasureLabelLines lines;
+  ASSERT_TRUE(lines.Prepare(map.get(), grid.get(), SGIS_DRect(100, 30, 110, 20), 0.0, five));
+  const struct {
+    LabelSide side;
+    std::vector<double> accepted;
+  } rows[] = {
+      {LabelSide::Bottom, {100, 105, 110}},
+      {LabelSide::Left, {20, 25, 30}},
+  };
+  for (const auto& r : rows) {
+    const bool vertical = r.side == LabelSide::Bottom;
+    std::vector<double> accepted;
+    for (int i = 0; i < lines.LineCount(vertical); ++i) {
+      const double c = lines.LineAt(vertical, i);
+      if (lines.Accepts(r.side, c)) accepted.push_back(c);
+    }
+    EXPECT_EQ(accepted, r.accepted);
+  }
 }
 
 }  // namespace

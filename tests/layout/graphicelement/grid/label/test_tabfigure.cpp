@@ -13,7 +13,6 @@ namespace {
 using md::layout::grid::CGIS_GridCapRecord;
 using md::layout::label::LabelSide;
 using md::layout::label::TabFrame;
-using md::layout::label::TabPurpose;
 using md::layout::label::TabRing;
 using Points = std::vector<SGIS_Point>;
 
@@ -39,14 +38,13 @@ struct RingRow {
   TabFrame frame;
   std::size_t index;  // in drawing order
   Points corners;
-  TabPurpose purpose = TabPurpose::kDrawing;
 };
 
 // Each row's ring of the shape, closed by its first corner again.
 template <std::size_t N>
 void CheckRings(md::layout::label::TabShape shape, const RingRow (&rows)[N]) {
   for (const RingRow& r : rows) {
-    const std::vector<TabRing> rings = shape(r.frame, r.purpose);
+    const std::vector<TabRing> rings = shape(r.frame);
     ASSERT_LT(r.index, rings.size()) << r.what;
     Points closed = r.corners;
     closed.push_back(closed.front());
@@ -56,7 +54,6 @@ void CheckRings(md::layout::label::TabShape shape, const RingRow (&rows)[N]) {
 
 TEST(TabFigure, BackgroundBoxesAreTheBandDeepCentredOnTheirCells) {
   using md::layout::label::BackgroundBoxes;
-  constexpr auto kDraw = TabPurpose::kDrawing;
   // 4 columns and 3 rows: cells 1000 x 1000; the bottom band's boxes come
   // first (4), then the top's (4), then the left's.
   const RingRow rows[] = {
@@ -66,19 +63,14 @@ TEST(TabFigure, BackgroundBoxesAreTheBandDeepCentredOnTheirCells) {
       {"first right box", In(), 11, {{4000, 400}, {3800, 400}, {3800, 600}, {4000, 600}}},
       {"outside the frame", Out(), 0, {{400, 0}, {600, 0}, {600, -200}, {400, -200}}},
       {"odd width", Deep(201), 0, {{400, 0}, {601, 0}, {601, 201}, {400, 201}}},
-      {"conversion is the drawing",
-       Out(),
-       1,
-       {{1400, 0}, {1600, 0}, {1600, -200}, {1400, -200}},
-       TabPurpose::kConversion},
+      {"second bottom box, outside", Out(), 1, {{1400, 0}, {1600, 0}, {1600, -200}, {1400, -200}}},
   };
   CheckRings(&BackgroundBoxes, rows);
-  EXPECT_EQ(BackgroundBoxes(In(), kDraw).size(), 4u + 4u + 3u + 3u);
+  EXPECT_EQ(BackgroundBoxes(In()).size(), 4u + 4u + 3u + 3u);
 }
 
 TEST(TabFigure, ContinuousBandIsMitredAtTheCorners) {
   using md::layout::label::ContinuousTabs;
-  constexpr auto kDraw = TabPurpose::kDrawing;
   const RingRow rows[] = {
       // Four columns: first, last, then the middle ones from the left.
       {"first bottom tab", In(), 0, {{0, 0}, {200, 200}, {1000, 200}, {1000, 0}}},
@@ -99,20 +91,18 @@ TEST(TabFigure, ContinuousBandIsMitredAtTheCorners) {
   };
   CheckRings(&ContinuousTabs, rows);
   // Two end tabs per side always, middle ones from three cells on.
-  EXPECT_EQ(ContinuousTabs(Frame(1, 1, 200, false), kDraw).size(), 8u);
-  EXPECT_EQ(ContinuousTabs(In(), kDraw).size(), 4u + 4u + 3u + 3u);
+  EXPECT_EQ(ContinuousTabs(Frame(1, 1, 200, false)).size(), 8u);
+  EXPECT_EQ(ContinuousTabs(In()).size(), 4u + 4u + 3u + 3u);
 }
 
-TEST(TabFigure, ButtonsAreCellLongAndTheConversionSharesTheirEnds) {
+TEST(TabFigure, ButtonsAreCellLongFromTheirRoundedStarts) {
   using md::layout::label::ButtonTabs;
-  // 3 columns over 1000: cells of 333.33. Drawn, a tab's end is its rounded
-  // start plus a cell, so the second and third leave a unit between them;
-  // converted, both ends come from the cell bounds.
+  // 3 columns over 1000: cells of 333.33. A tab's end is its rounded start
+  // plus a cell, so the second and third leave a unit between them.
   const TabFrame thirds = Frame(3, 1, 200, true, SGIS_Rect(0, 1000, 1000, 0));
   const RingRow rows[] = {
       {"drawn 2nd", thirds, 1, {{333, 0}, {333, -200}, {666, -200}, {666, 0}}},
       {"drawn 3rd", thirds, 2, {{667, 0}, {667, -200}, {1000, -200}, {1000, 0}}},
-      {"converted 2nd", thirds, 1, {{333, 0}, {333, -200}, {667, -200}, {667, 0}}, TabPurpose::kConversion},
       {"inside, first top tab", In(), 4, {{0, 3000}, {0, 2800}, {1000, 2800}, {1000, 3000}}},
       {"first right tab", Out(), 11, {{4000, 0}, {4200, 0}, {4200, 1000}, {4000, 1000}}},
       {"depth 0: on the frame edge", Deep(0, true), 0, {{0, 0}, {0, 0}, {1000, 0}, {1000, 0}}},
@@ -142,12 +132,11 @@ TEST(TabFigure, RoundedTabsStandOutsideWithTheirOuterCornersCut) {
       {"depth 0", Deep(0), 0, {{0, 0}, {0, 0}, {0, 0}, {1000, 0}, {1000, 0}, {1000, 0}}},
       // A negative depth lays them inside, the cut points beyond the cell.
       {"negative depth", Deep(-200), 0, {{0, 0}, {0, 100}, {-100, 200}, {1100, 200}, {1000, 100}, {1000, 0}}},
-      // A count below 1 gives one tab along the side, also converted.
-      {"no columns, converted",
+      // A count below 1 gives one tab along the side.
+      {"no columns",
        Frame(0, 3, 200, false),
        0,
-       {{0, 0}, {0, -100}, {100, -200}, {3900, -200}, {4000, -100}, {4000, 0}},
-       TabPurpose::kConversion},
+       {{0, 0}, {0, -100}, {100, -200}, {3900, -200}, {4000, -100}, {4000, 0}}},
   };
   CheckRings(&RoundedTabs, rows);
 }
@@ -157,7 +146,7 @@ TEST(TabFigure, RoundedTabsStandOutsideWithTheirOuterCornersCut) {
 TEST(TabFigure, ButtonAndRoundedTabsLeaveTheCornerSquaresEmpty) {
   for (auto shape : {&md::layout::label::ButtonTabs, &md::layout::label::RoundedTabs}) {
     const TabFrame f = Out();
-    for (const TabRing& ring : shape(f, TabPurpose::kDrawing)) {
+    for (const TabRing& ring : shape(f)) {
       for (int i = 0; i < ring.nCount; ++i) {
         const SGIS_Point& p = ring.points[static_cast<std::size_t>(i)];
         const bool inCorner = (p.x < 0 || p.x > 4000) && (p.y < 0 || p.y > 3000);

@@ -355,7 +355,7 @@ TEST_F(TabStyleChecks, MissingSymbolsLeaveOutTheTabsOrTheTextsHiddenSidesTheText
       LabelPrinter printer;
       LogMark mark;
       ASSERT_TRUE(Draw(style.get(), &printer));
-      const std::size_t rings = Rings(style.get(), md::layout::label::TabPurpose::kConversion).size();
+      const std::size_t rings = Rings(style.get()).size();
       EXPECT_EQ(PaintedRingsOf(printer.canvas).size(), r.symbols ? 2 * rings : 0u);
       EXPECT_EQ(TextsOf(printer.canvas).size(), static_cast<std::size_t>(std::max(r.texts, 0)));
       IGIS_CompoundElement* compound = dynamic_cast<IGIS_CompoundElement*>(style->ConvertToElement());

@@ -258,7 +258,8 @@ TEST_F(MeasureDraw, StoredExtremesDrawWithinTheCaps) {
       {"infinite intervals", inf, inf, 2, 1, 100, false},
       {"a millimetre interval: capped lines", 0.001, 1000, 2, 1, 100, true},
       {"a tick division of a million: capped ticks", 1000, 1000, 2, 1000000, 100, true},
-      {"ticks beyond the 32-bit range: none", 1000, 1000, 2, 2000000000, 100, false},
+      {"a micrometre interval 420 km out, beyond 32-bit indices: capped lines", 1e-6, 1e-6, 2, 1, 100, true},
+      {"ticks beyond the 32-bit range: capped ticks", 1000, 1000, 2, 2000000000, 100, true},
       {"the largest sub-tick count: capped sub-ticks", 1000, 1000, 2147483647, 1, 100, true},
       {"a sub-tick length that is not a number", 1000, 1000, 2, 1, nan, false},
   };

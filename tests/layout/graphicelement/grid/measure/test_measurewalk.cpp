@@ -123,6 +123,15 @@ TEST(MeasureGridWalk, CountsFirstIndicesAndTheColumnsDrawn) {
       {"conversion, narrower than one interval", kConversion, 1200, 1500, 1000, 5, -1, {}},
       {"drawing, lines on both edges", kDrawing, 1000, 3000, 1000, 7, -1, {1000, 2000, 3000}},
       {"conversion, lines just outside both edges", kConversion, 1000.5, 2999.5, 1000, 7, -1, {2000}},
+      // Edges carried a rounding away from their lines still have them on them.
+      {"drawing, edges rounded inwards",
+       kDrawing,
+       1000.0000000000002,
+       2999.9999999999995,
+       1000,
+       7,
+       -1,
+       {1000, 2000, 3000}},
   };
   for (const CountRow& r : rows) {
     SCOPED_TRACE(r.name);
@@ -197,6 +206,32 @@ TEST(MeasureGridWalk, ACrossingCountsByItsRoundedCoordinates) {
   for (const Event& e : r.events) xs.insert(e.grid.x);
   ASSERT_EQ(xs.size(), 1u);
   EXPECT_NEAR(*xs.begin(), 999.6, 1e-9);
+}
+
+TEST(MeasureGridWalk, TicksCarryTheirLinesOnlyUpToTheFrame) {
+  // 0..10000 at 1000, lines of 200 segments over 12000 units: a tick line
+  // meets the frame after 17 of its samples from either end; the whole line
+  // has 201. The crossings are those of the whole line.
+  const MeasureGridPlan plan = PlanMeasureGrid(SGIS_DRect(0, 10000, 10000, 0), 1000, 1000, 1, 2, kDrawing);
+  md::basilo::ReleasePtr<IGIS_GeoArithmetic> g(GIS_CreateGeoArithmeticObject());
+  for (int side = 0; side < 4; ++side) {
+    for (bool sub : {false, true}) {
+      SCOPED_TRACE(std::to_string(side) + (sub ? " sub-ticks" : " ticks"));
+      MeasureGridParts parts;
+      (sub ? parts.subTicks : parts.ticks)[side] = true;
+      long long carried = 0;
+      MeasureLineTracer tracer(g.get(), SGIS_Rect(0, 10000, 10000, 0), 200, [&carried](SGIS_DPoint*) {
+        ++carried;
+        return true;
+      });
+      Recorder r;
+      md::layout::grid::CGIS_GridCapRecord caps("CGIS_MeasureGrid::OnDraw");
+      md::layout::measure::WalkMeasureGrid(plan, parts, tracer, r, caps);
+      const std::vector<int> at = r.Ticks(sub ? 'S' : 'T', static_cast<GridSide>(side));
+      EXPECT_EQ(at, sub ? Range(500, 9500, 1000) : Range(0, 10000, 1000));
+      EXPECT_LE(carried, 40 * static_cast<long long>(at.size()));
+    }
+  }
 }
 
 TEST(MeasureGridWalk, PassesBeyondTheirCapsAreCutWithOneRecord) {
