@@ -1,5 +1,6 @@
 // How the built-in classes are described: an object type whose whole state
-// is one stream's bytes, set through SetContent(bytes, error).
+// is one stream's bytes, set through SetContent(bytes, error) and given back
+// by Content().
 #pragma once
 
 #include <memory>
@@ -14,13 +15,14 @@ namespace md::ole::detail {
 
 template <class TObject>
 ObjectClass MakeStreamObjectClass(const ClassId& clsid, const char* szProgId, const char* szUserType,
-                                  const char* szFileHint, std::size_t maxFileBytes,
+                                  const char* szFileHint, const char* szStream, std::size_t maxFileBytes,
                                   std::vector<std::uint8_t> (*defaultContent)()) {
   ObjectClass k;
   k.clsid = clsid;
   k.progId = szProgId;
   k.userType = szUserType;
   k.fileHint = szFileHint;
+  k.contentStream = szStream;
   k.createNew = [defaultContent]() -> std::unique_ptr<EmbeddedObject> {
     auto p = std::make_unique<TObject>();
     std::string error;
@@ -35,6 +37,12 @@ ObjectClass MakeStreamObjectClass(const ClassId& clsid, const char* szProgId, co
       *pError = "cannot read " + path + ": " + why;
       return nullptr;
     }
+    auto p = std::make_unique<TObject>();
+    if (!p->SetContent(std::move(bytes), pError)) return nullptr;
+    return p;
+  };
+  k.createFromContent = [](std::vector<std::uint8_t> bytes,
+                           std::string* pError) -> std::unique_ptr<EmbeddedObject> {
     auto p = std::make_unique<TObject>();
     if (!p->SetContent(std::move(bytes), pError)) return nullptr;
     return p;

@@ -136,6 +136,11 @@ class PictureObject final : public EmbeddedObject {
     pStorage->streams[kStream] = png_;
   }
 
+  std::vector<std::uint8_t> Content() const override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return png_;
+  }
+
   bool GetExtent(SIZE* pSize) const override {
     std::lock_guard<std::mutex> lock(mutex_);
     if (png_.empty()) return false;
@@ -177,7 +182,7 @@ class PictureObject final : public EmbeddedObject {
 const ObjectClass& PictureClass() {
   static const ObjectClass c = detail::MakeStreamObjectClass<PictureObject>(
       {0x6d, 0x64, 0x6f, 0x6c, 0x65, 0x70, 0x69, 0x63, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01},
-      "Mapdeck.Picture", "图片对象", "*.png", kMaxPngBytes, &DefaultPng);
+      "Mapdeck.Picture", "图片对象", "*.png", kStream, kMaxPngBytes, &DefaultPng);
   return c;
 }
 

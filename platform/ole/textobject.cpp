@@ -5,6 +5,8 @@
 
 #include "platform/ole/objectclass.h"
 #include "platform/ole/objectclassmaker.h"
+#include "platform/ole/record.h"
+#include "platform/ole/textstyle.h"
 #include "platform/win/wingdi.h"
 
 namespace md::ole {
@@ -18,38 +20,6 @@ constexpr int kMaxLines = 1000;
 constexpr double kEmHimetric = 500.0;
 constexpr double kLineEms = 1.25;
 constexpr double kMarginEms = 0.25;
-
-// Strict UTF-8 check (no overlong forms, no surrogates, at most U+10FFFF).
-bool ValidUtf8(const std::string& s) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    int n = 0;
-    std::uint32_t cp = 0;
-    if (c < 0x80) {
-      ++i;
-      continue;
-    } else if ((c & 0xE0) == 0xC0) {
-      n = 1, cp = c & 0x1F;
-    } else if ((c & 0xF0) == 0xE0) {
-      n = 2, cp = c & 0x0F;
-    } else if ((c & 0xF8) == 0xF0) {
-      n = 3, cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + n >= s.size()) return false;
-    for (int k = 1; k <= n; ++k) {
-      const unsigned char d = static_cast<unsigned char>(s[i + k]);
-      if ((d & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (d & 0x3F);
-    }
-    static const std::uint32_t kMin[4] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    i += n + 1;
-  }
-  return true;
-}
 
 std::vector<std::string> SplitLines(const std::string& text) {
   std::vector<std::string> lines;
@@ -69,18 +39,6 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-// Width of a line in ems.
-double LineEms(const std::string& line) {
-  double w = 0;
-  for (std::size_t i = 0; i < line.size();) {
-    const unsigned char c = static_cast<unsigned char>(line[i]);
-    const int n = c < 0x80 ? 1 : (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : 4;
-    w += c < 0xE1 ? 0.5 : 1.0;  // three- and four-byte forms from U+1000 on are wide
-    i += n;
-  }
-  return w;
-}
-
 std::vector<std::uint8_t> DefaultText() {
   const std::string text = "文本文档";
   return std::vector<std::uint8_t>(text.begin(), text.end());
@@ -95,7 +53,7 @@ class TextDocumentObject final : public EmbeddedObject {
   }
 
   bool SetText(std::string text, std::string* pError) {
-    if (text.size() > kMaxTextBytes || !ValidUtf8(text)) {
+    if (text.size() > kMaxTextBytes || !detail::IsValidUtf8(text)) {
       *pError = "not UTF-8 text of at most 1 MiB";
       return false;
     }
@@ -118,9 +76,11 @@ class TextDocumentObject final : public EmbeddedObject {
     pStorage->streams[kStream].assign(text_.begin(), text_.end());
   }
 
+  std::vector<std::uint8_t> Content() const override { return {text_.begin(), text_.end()}; }
+
   double WidthEms() const {
     double w = 0;
-    for (const std::string& l : lines_) w = std::max(w, LineEms(l));
+    for (const std::string& l : lines_) w = std::max(w, detail::TextEms(l));
     return std::max(w, 1.0) + 2 * kMarginEms;
   }
   double HeightEms() const { return lines_.size() * kLineEms + 2 * kMarginEms; }
@@ -143,24 +103,13 @@ class TextDocumentObject final : public EmbeddedObject {
     DeleteObject(white);
     // One em in logical units: the text fills the rectangle without spilling.
     const double em = std::min(w / WidthEms(), h / HeightEms());
-    const int fontHeight = std::max(1, static_cast<int>(em));
-    HFONT font =
-        CreateFont(-fontHeight, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Noto Sans CJK SC");
-    HGDIOBJ old = SelectObject(hdc, font);
-    const int oldMode = SetBkMode(hdc, TRANSPARENT);
-    const COLORREF oldColor = SetTextColor(hdc, RGB(0, 0, 0));
-    const UINT oldAlign = SetTextAlign(hdc, TA_LEFT | TA_TOP);
+    const detail::TextStyleScope style(hdc, std::max(1, static_cast<int>(em)), TA_LEFT | TA_TOP);
     for (std::size_t i = 0; i < lines_.size(); ++i) {
       const std::string& l = lines_[i];
       const int x = left + static_cast<int>(kMarginEms * em);
       const int y = bounds.top + down * static_cast<int>((kMarginEms + i * kLineEms) * em);
       if (!l.empty()) TextOut(hdc, x, y, l.c_str(), static_cast<int>(l.size()));
     }
-    SetTextAlign(hdc, oldAlign);
-    SetTextColor(hdc, oldColor);
-    SetBkMode(hdc, oldMode);
-    SelectObject(hdc, old);
-    DeleteObject(font);
     return true;
   }
 
@@ -174,7 +123,7 @@ class TextDocumentObject final : public EmbeddedObject {
 const ObjectClass& TextDocumentClass() {
   static const ObjectClass c = detail::MakeStreamObjectClass<TextDocumentObject>(
       {0x6d, 0x64, 0x6f, 0x6c, 0x65, 0x74, 0x78, 0x74, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x02},
-      "Mapdeck.TextDocument", "文本文档", "*.txt", kMaxTextBytes, &DefaultText);
+      "Mapdeck.TextDocument", "文本文档", "*.txt", kStream, kMaxTextBytes, &DefaultText);
   return c;
 }
 

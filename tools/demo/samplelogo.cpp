@@ -1,5 +1,5 @@
 // Painting the sample page's logo with cairo: a navy disc with a compass
-// star, on a transparent ground.
+// star, on a transparent ground; and the text file its linked object shows.
 #include "tools/demo/samplelogo.h"
 
 #include <cairo.h>
@@ -8,6 +8,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <fstream>
+#include <functional>
+#include <map>
 #include <mutex>
 #include <string>
 
@@ -80,29 +83,48 @@ bool PaintLogo(const std::string& path) {
 
 }  // namespace
 
-std::string WriteSampleLogo(std::string* error) {
-  // Painted once per process: every sample page after the first takes the
-  // same file, unless it has gone. The file is removed when the process ends.
+std::string WriteSampleFile(const char* szName, const std::function<bool(const std::string&)>& write,
+                            std::string* error) {
+  // Written once per process: every sample page after the first takes the
+  // same file, unless it has gone. The files are removed when the process ends.
   static std::mutex mutex;
   static struct Written {
-    std::string path;
+    std::map<std::string, std::string> paths;
     ~Written() {
-      if (!path.empty()) std::remove(path.c_str());
+      for (const auto& [name, path] : paths) std::remove(path.c_str());
     }
-  } file;
-  std::string& written = file.path;
+  } files;
   std::lock_guard<std::mutex> lock(mutex);
+  std::string& written = files.paths[szName];
   struct stat st {};
   if (!written.empty() && ::stat(written.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return written;
-  char name[64];
-  std::snprintf(name, sizeof name, "/mapdeck-demo-logo-%ld.png", static_cast<long>(::getpid()));
-  const std::string path = std::string(GIS_GetTempDir()) + name;
-  if (!PaintLogo(path)) {
-    if (error != nullptr) *error = "cannot write the logo " + path;
+  const std::string path =
+      std::string(GIS_GetTempDir()) + "/mapdeck-demo-" + std::to_string(::getpid()) + "-" + szName;
+  if (!write(path)) {
+    if (error != nullptr) *error = "cannot write " + path;
     return std::string();
   }
   written = path;
   return path;
+}
+
+std::string WriteSampleLogo(std::string* error) { return WriteSampleFile("logo.png", &PaintLogo, error); }
+
+std::string WriteSampleNotes(std::string* error) {
+  return WriteSampleFile(
+      "notes.txt",
+      [](const std::string& path) {
+        const std::string partial = path + ".part";
+        {
+          std::ofstream out(partial, std::ios::binary);
+          out << "链接对象 Linked object\n源文件 · source file";
+          if (!out.flush()) return false;
+        }
+        if (std::rename(partial.c_str(), path.c_str()) == 0) return true;
+        std::remove(partial.c_str());
+        return false;
+      },
+      error);
 }
 
 }  // namespace md::demo

@@ -1,7 +1,9 @@
-// The sample page's logo: a small PNG the demo paints itself, so that the
-// page shows a picture element without shipping an image file.
+// The sample page's files: the logo, a small PNG the demo paints itself, so
+// that the page shows a picture element without shipping an image file, and
+// the text file its linked object shows.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace md::demo {
@@ -14,5 +16,14 @@ constexpr int kLogoPixels = 240;
 // per process: later calls answer the same file while it exists, and it is
 // removed when the process ends. Answers its path, or "" with a message.
 std::string WriteSampleLogo(std::string* error);
+
+// The text file the page's linked text document shows, written and kept as
+// the logo is.
+std::string WriteSampleNotes(std::string* error);
+
+// Writes a file of the given name (the process's id before it) into the
+// host's temporary folder with `write`, once per process, as the two above.
+std::string WriteSampleFile(const char* szName, const std::function<bool(const std::string&)>& write,
+                            std::string* error);
 
 }  // namespace md::demo

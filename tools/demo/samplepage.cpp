@@ -40,6 +40,8 @@
 #include "layout/graphicelement/shapes/igis_polylineelement.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
+#include "platform/ole/icon.h"
+#include "platform/ole/link.h"
 #include "platform/ole/objectclass.h"
 #include "tools/demo/samplelogo.h"
 
@@ -567,6 +569,32 @@ void Builder::ObjectsPanel() {
       f->SetBorderY(80);
     }
     e->SetName("嵌入文本 Embedded text");
+  }
+
+  // Below the two-line text: a text document linked to a file the demo
+  // writes. It shows the file's content and keeps it as its presentation, so
+  // that the stored page still shows it once the file is gone.
+  std::string error;
+  const std::string notes = WriteSampleNotes(&error);
+  std::unique_ptr<md::ole::LinkedObject> link =
+      notes.empty() ? nullptr : md::ole::CreateLinkToFile(notes, &error);
+  md::ole::Storage linked;
+  if (link != nullptr) link->Save(&linked);
+  if (IGIS_OleElement* e =
+          link != nullptr ? Embedded(linked, SGIS_Rect(21856, 4026, 25720, 3018)) : nullptr) {
+    if (IGIS_FrameProperty* f = e->GetFramePropertyPtr()) {
+      f->SetBorderSymbolPtr(Line(3331, kGreen, 0.2).get());
+      f->SetBorderX(80);
+      f->SetBorderY(80);
+    }
+    e->SetName("链接文本 Linked text");
+  }
+
+  // Below the logo: the embedded picture again, shown as its icon.
+  md::ole::WriteObjectView(
+      &picture, md::ole::ObjectView{md::ole::kAspectIcon, md::ole::IconOfClass(md::ole::PictureClass(), "")});
+  if (IGIS_OleElement* e = Embedded(picture, SGIS_Rect(26190, 4343, 27590, 3043))) {
+    e->SetName("图标显示 Shown as icon");
   }
 }
 

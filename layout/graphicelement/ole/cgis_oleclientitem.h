@@ -1,6 +1,7 @@
-// The container side of one embedded object: its storage, the object made by
-// an in-process class (platform/ole), its drawing aspect and state, and the
-// byte image of its compound file.
+// The container side of one embedded or linked object: its storage, the
+// object made by an in-process class (platform/ole), its drawing aspect and
+// icon, its state, the byte image of its compound file, and the way to its
+// server (platform/ole/server.h).
 #pragma once
 
 #include <array>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "layout/graphicelement/ole/oleinsert.h"
+#include "platform/ole/clipformat.h"
+#include "platform/ole/icon.h"
 #include "platform/ole/objectclass.h"
 #include "platform/ole/storage.h"
 #include "platform/win/wintypes.h"
@@ -27,53 +30,110 @@ class CGIS_OleClientItem {
   CGIS_OleClientItem& operator=(const CGIS_OleClientItem&) = delete;
 
   // Makes a new object of the class (item number 4) / from a file's content
-  // (item number 1). FALSE without an object; the item is then unchanged.
+  // / linked to a file / static from another object's presentation (item
+  // number 1). FALSE without an object, the reason in GetLastErrorText():
+  // the item then holds what it held before. A link keeps the file's path and
+  // class and shows the file's content; a file that no class of this process
+  // reads (another program's) cannot be embedded or linked.
   BOOL CreateNewItem(const md::ole::ObjectClass& objectClass);
   BOOL CreateFromFile(const std::string& path, const md::ole::ObjectClass* pClass);
-  // By the dialog's choice; linking to a file is not offered here (FALSE).
+  BOOL CreateLinkFromFile(const std::string& path);
+  BOOL CreateStaticFromData(const md::ole::EmbeddedObject& source);
+  // By the dialog's choice, then the icon view when the dialog asks for it.
   BOOL CreateFromInsertDialog(const md::layout::SGIS_OleInsertChoice& choice);
+  const std::string& GetLastErrorText() const { return m_strError; }
 
-  // Loads the object from the byte image of its compound file. FALSE, with
-  // the reason, for a damaged file or an object of an unregistered class;
-  // the item then keeps what it held. State and type do not change.
+  // Loads the object from the byte image of its compound file, with its
+  // drawing aspect and icon. FALSE, with the reason, for a damaged file or an
+  // object of an unregistered class; the item then keeps what it held. State
+  // and type do not change.
   BOOL ReadItem(const std::uint8_t* pData, std::size_t nSize, std::string* pError);
-  // The byte image of the object's compound file; FALSE without an object.
+  // The byte image of the object's compound file (a link's presentation
+  // taken from its source first, when the source can be read); FALSE
+  // without an object.
   BOOL WriteItem(std::vector<std::uint8_t>* pOut, std::string* pError);
 
-  // Draws the object over the rectangle (device units); aspect -1 is the
-  // item's own. FALSE without an object.
+  // Draws the object over the rectangle (device units) in the aspect (-1:
+  // the item's own): its content, or its icon with the label. A link is
+  // brought up to date with its source first. FALSE without an object.
   BOOL Draw(HDC hdc, const RECT& rect, int nAspect);
-  // The object's natural size in 0.01 mm; FALSE without an object.
+  // The size of the aspect in 0.01 mm: the object's natural size, or the
+  // icon's; FALSE without an object.
   BOOL GetExtent(SIZE* pSize, int nAspect);
-  // Runs a verb on the object. In-process objects have no window of their
-  // own to open in: the failed-launch prompt is shown and FALSE answered.
+  // Runs a verb on the object: the open verbs (-2 its own window, and the
+  // show and activation verbs, which fall back to it) open the object in its
+  // class's server until the user closes it; TRUE when the server ran. What
+  // the user saved there replaces the object (a link's source file is
+  // written), and the closing reaches the current element (OnChange code
+  // changeClosed); a server closed without a change changes nothing. A static
+  // object, a link whose source cannot be read and a class without a server
+  // get the framework's prompt and FALSE, the item unchanged.
   BOOL DoVerb(int nVerb);
   void Close();
   // Code changeClosed makes the current embedded-object element fit its
   // height to the object.
   void OnChange(int nCode, DWORD dwParameter);
+  // Shows the framework's prompt for the status and answers TRUE when it
+  // has one (static object, failed connection, out of memory).
+  BOOL ReportError(long sc);
+
+  // The item's type from its object: link, static or embedded (unknown
+  // without an object); kept and answered.
+  int UpdateItemType();
+  // Turns a link into a static object showing what the link shows now.
+  // FALSE (nothing changed) for an item that holds no link.
+  BOOL FreezeLink();
+  // Reads a link's source again when it changed. TRUE when the link shows
+  // its source's current content; FALSE for an item without a link, and for
+  // a link whose source cannot be read, which is marked unavailable (a
+  // level-1 record when it becomes so) and keeps its cached presentation.
+  BOOL UpdateLink();
+  // A link's source path; empty for other items.
+  std::string GetLinkSource() const;
+
+  // The icon view: the icon kept for aspect 4 (a given picture, or with NULL
+  // only the place for it), the kept icon (one of the object's class is
+  // made and kept when none is: labelled with the class's name, a link's
+  // with its source's file name), and the drawing aspect (1 content, 4 icon;
+  // others are ignored). FALSE without an object.
+  BOOL SetIconicMetafile(const md::ole::IconicPicture* pPicture);
+  BOOL GetIconicMetafile(md::ole::IconicPicture* pOut);
+  void SetDrawAspect(int nAspect);
+
+  // What the object offers the clipboard: "Embedded Object" (its compound
+  // file), "Object Descriptor" and, with bIncludeLink for a link, "Link
+  // Source" and "Link Source Descriptor". NULL without an object.
+  std::unique_ptr<md::ole::DataSource> OnGetClipboardData(BOOL bIncludeLink);
 
   bool HasObject() const { return m_pObject != nullptr; }
   const md::ole::EmbeddedObject* GetObject() const { return m_pObject.get(); }
   int GetItemState() const { return m_nState; }
   int GetItemType() const { return m_nItemType; }
-  int GetDrawAspect() const { return m_nDrawAspect; }
-  void SetDrawAspect(int nAspect) { m_nDrawAspect = nAspect; }
+  int GetDrawAspect() const { return m_view.drawAspect; }
   unsigned GetItemNumber() const { return m_nItemNumber; }
   long GetLastStatus() const { return m_scLast; }
   bool IsLinkUnavailable() const { return m_bLinkUnavailable; }
 
  private:
-  BOOL FinishCreate(std::unique_ptr<md::ole::EmbeddedObject> pObject);
+  BOOL FinishCreate(std::unique_ptr<md::ole::EmbeddedObject> pObject, const std::string& error);
+  // Opens the object in its server; the status of the verb.
+  long Activate(int nVerb);
+  // Takes what the user saved in the server; the status.
+  long TakeSaved(std::unique_ptr<md::ole::EmbeddedObject> pSaved);
+  // The icon drawn and measured for aspect 4: the kept one, or one made
+  // afresh (not kept: drawing changes nothing).
+  md::ole::IconicPicture IconForDrawing() const;
+  void SetState(int nState);
 
   std::unique_ptr<md::ole::EmbeddedObject> m_pObject;
   md::ole::Storage m_storage;
+  md::ole::ObjectView m_view;
   unsigned m_nItemNumber = 0;
-  int m_nDrawAspect = 1;
   long m_scLast = 0;
   int m_nState = emptyState;
   int m_nItemType = typeUnknown;
   bool m_bLinkUnavailable = false;
+  std::string m_strError;
 };
 
 // The twelve clipboard formats of embedded objects, registered once per

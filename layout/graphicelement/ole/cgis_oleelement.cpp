@@ -15,6 +15,7 @@
 #include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/elementsheet.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/userinterface.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/ole/cgis_oleclientitem.h"
 
@@ -186,19 +187,28 @@ void CGIS_OleElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
 // ---- The object -----------------------------------------------------------
 
 BOOL CGIS_OleElement::ActivateObject(IGIS_Display* pDisplay) {
-  if (m_pOleItem != nullptr) m_pOleItem->DoVerb(-2);
+  // The server runs while DoVerb does: its closing must find this element
+  // current and its display remembered.
   m_pDisplay = pDisplay;
   g_pCurrentOleElement = this;
+  if (m_pOleItem != nullptr) m_pOleItem->DoVerb(-2);
   return TRUE;
 }
 
 BOOL CGIS_OleElement::InsertObject(IGIS_Display* pDisplay) {
+  const std::string method = m_core.Method("InsertObject");
   md::layout::SGIS_OleInsertChoice choice;
   if (!md::layout::RunInsertObjectDialog(&choice)) return FALSE;
   auto item = std::make_unique<CGIS_OleClientItem>();
   if (!item->CreateFromInsertDialog(choice)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("InsertObject").c_str(), "the object could not be made");
-  } else if (IGIS_Feature* pFeature = GetFeaturePtr()) {
+    // The object held before stays: a refused file loses nothing.
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "the object could not be made: %s",
+            item->GetLastErrorText().c_str());
+    md::layout::HostMessageBox(("无法插入对象：\n" + item->GetLastErrorText()).c_str(),
+                               MB_OK | MB_ICONEXCLAMATION);
+    return TRUE;
+  }
+  if (IGIS_Feature* pFeature = GetFeaturePtr()) {
     // A new object gets its natural size (page units are 0.01 mm, as the
     // extent) when the element has none yet.
     const SGIS_Rect r = GetRect();
@@ -210,6 +220,8 @@ BOOL CGIS_OleElement::InsertObject(IGIS_Display* pDisplay) {
   m_pOleItem = std::move(item);
   g_pCurrentOleElement = this;
   m_pDisplay = pDisplay;
+  // A new object opens in its server at once, as this element's.
+  if (choice.nSelection == md::layout::SGIS_OleInsertChoice::createNew) m_pOleItem->DoVerb(-2);
   return TRUE;
 }
 

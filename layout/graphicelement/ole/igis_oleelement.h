@@ -9,8 +9,9 @@ class IGIS_FrameProperty;
 class IGIS_OleElement : public IGIS_Element {
  public:
   virtual BOOL CanActivateObject() = 0;
-  // Opens the object in its own window, when its class can; remembers the
-  // display to redraw after the object closes.
+  // Opens the object in its class's server window, where the user edits it;
+  // when the server closes with a change the element fits its height to the
+  // object and has the remembered display redrawn. TRUE, whatever the server did.
   virtual BOOL ActivateObject(IGIS_Display* pDisplay) = 0;
   // Runs the insert-object dialog and makes the chosen object; FALSE when
   // the dialog was cancelled.

@@ -10,8 +10,9 @@ namespace md::layout {
 struct SGIS_OleInsertChoice {
   enum Selection { createNew = 0, fromFile = 1, linkToFile = 2 };
   int nSelection = createNew;
-  std::string progId;  // the chosen class (create new)
-  std::string path;    // the chosen file (from file)
+  std::string progId;           // the chosen class (create new)
+  std::string path;             // the chosen file (from file, link to file)
+  bool bDisplayAsIcon = false;  // show the object as its icon (aspect 4)
 };
 
 // Fills the choice and answers true when the user pressed OK.

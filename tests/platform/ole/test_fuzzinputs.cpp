@@ -7,14 +7,18 @@
 namespace {
 
 TEST(CompoundFileFuzzInputs, SeedsReadAndEveryInputHolds) {
-  int seeds = 0;
+  int seeds = 0, objects = 0;
   for (const auto& path : md::test::fuzz::Inputs("corpus", "compoundfile")) {
     const auto bytes = md::test::fuzz::ReadInput(path);
-    EXPECT_TRUE(md::ole::ReadCompoundFile(bytes.data(), bytes.size(), nullptr, nullptr)) << path;
+    md::ole::Storage tree;
+    EXPECT_TRUE(md::ole::ReadCompoundFile(bytes.data(), bytes.size(), &tree, nullptr)) << path;
     EXPECT_TRUE(md::test::fuzz::CompoundFileInputHolds(bytes.data(), bytes.size())) << path;
     ++seeds;
+    objects += md::ole::LoadObject(tree, nullptr) != nullptr;
   }
-  EXPECT_GE(seeds, 3);
+  // The tree, and objects of every kind: embedded, linked, static, shown as icons.
+  EXPECT_GE(seeds, 7);
+  EXPECT_GE(objects, 6);
   for (const auto& path : md::test::fuzz::Inputs("regressions", "compoundfile")) {
     const auto bytes = md::test::fuzz::ReadInput(path);
     EXPECT_TRUE(md::test::fuzz::CompoundFileInputHolds(bytes.data(), bytes.size())) << path;

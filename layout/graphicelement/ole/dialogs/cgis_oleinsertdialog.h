@@ -1,5 +1,6 @@
-// The insert-object dialog: a new object of a registered class, or an object
-// made from a file's content. It lists the in-process object classes.
+// The insert-object dialog: a new object of a registered class, an object
+// made from a file's content or linked to the file, shown as its content or
+// as its icon. It lists the in-process object classes.
 #pragma once
 
 #include "layout/graphicelement/ole/oleinsert.h"
@@ -22,6 +23,8 @@ class CGIS_OleInsertDialog : public CDialog {
   md::layout::SGIS_OleInsertChoice m_choice;
   int m_nSelection = 0;
   int m_nClass = 0;
+  int m_nLink = 0;
+  int m_nAsIcon = 0;
   std::string m_strPath;
   CListBox m_classes;
 };

@@ -6,12 +6,14 @@
 #include "layout/graphicelement/dialogs/csizeandposition.h"
 #include "layout/graphicelement/dialogs/propertysheets.h"
 #include "layout/graphicelement/frame/dialogs/clayoutframe.h"
+#include "layout/graphicelement/ole/dialogs/cgis_oleobjectpage.h"
 #include "layout/graphicelement/ole/igis_oleelement.h"
 
 CGIS_OleSheet::CGIS_OleSheet(IGIS_Element* pElement, IGIS_Display* pDisplay)
     : CGIS_ElementPropertySheet(IDS_OLE_SHEET, pElement, pDisplay),
       m_pFramePage(AddOwnedPage(std::make_unique<CLayoutFrame>(pElement, pDisplay))),
-      m_pSizePage(AddOwnedPage(std::make_unique<CSizeAndPosition>(pElement, pDisplay))) {
+      m_pSizePage(AddOwnedPage(std::make_unique<CSizeAndPosition>(pElement, pDisplay))),
+      m_pObjectPage(AddOwnedPage(std::make_unique<CGIS_OleObjectPage>(pElement, pDisplay))) {
   if (auto* pOle = dynamic_cast<IGIS_OleElement*>(pElement))
     m_pFramePage->m_pFrame = pOle->GetFramePropertyPtr();
 }

@@ -1,11 +1,13 @@
-// The embedded-object element's sheet: the frame page and the
-// size-and-position page. The object itself is not edited here.
+// The embedded-object element's sheet: the frame page, the size-and-position
+// page and the object page, whose button opens the object in its server,
+// where it is edited.
 #pragma once
 
 #include "layout/graphicelement/dialogs/cgis_elementpropertysheet.h"
 
 class CLayoutFrame;
 class CSizeAndPosition;
+class CGIS_OleObjectPage;
 
 enum { IDS_OLE_SHEET = 3086 };
 
@@ -16,8 +18,10 @@ class CGIS_OleSheet : public CGIS_ElementPropertySheet {
 
   CLayoutFrame* GetFramePage() const { return m_pFramePage; }
   CSizeAndPosition* GetSizePage() const { return m_pSizePage; }
+  CGIS_OleObjectPage* GetObjectPage() const { return m_pObjectPage; }
 
  private:
   CLayoutFrame* m_pFramePage;
   CSizeAndPosition* m_pSizePage;
+  CGIS_OleObjectPage* m_pObjectPage;
 };

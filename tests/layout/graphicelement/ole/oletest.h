@@ -12,6 +12,9 @@
 
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
+#include "host/display/cgis_pageview.h"
+#include "host/display/cgis_printdisplay.h"
+#include "host/display/cgis_screendisplay.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
 #include "host/sferon/igis_spatialreference.h"
@@ -20,20 +23,62 @@
 #include "layout/graphicelement/ole/cgis_oleclientitem.h"
 #include "layout/graphicelement/ole/cgis_oleelement.h"
 #include "layout/graphicelement/ole/oleinsert.h"
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/raster.h"
+#include "platform/canvas/recording.h"
 #include "platform/ole/clipformat.h"
 #include "platform/ole/storage.h"
+#include "platform/text/textengine.h"
+#include "platform/ui/ui.h"
+#include "platform/win/gdidevice.h"
 
 namespace md::test {
 
-// A PNG file of w x h pixels: red left half, green right half.
-inline std::string WritePng(const std::string& name, int w, int h) {
+inline constexpr int kPaperW = 12000, kPaperH = 8000;  // 0.01 mm
+inline constexpr int kDpi = 100;
+
+// A printed page on a raster: page point (x, y) is pixel
+// (x / 100 / 25.4 * dpi, (paperH - y) / 100 / 25.4 * dpi).
+struct PrintedPage {
+  PrintedPage() : canvas(md::canvas::CairoCanvas::createPageImage(kPaperW / 100.0, kPaperH / 100.0, kDpi)) {
+    md::win::PrinterSetup setup;
+    setup.dpiX = setup.dpiY = kDpi;
+    setup.paperWidthMm = kPaperW / 100.0;
+    setup.paperHeightMm = kPaperH / 100.0;
+    hdc = md::win::CreatePrinterDC(canvas.get(), setup, &md::text::FixedMetricsEngine());
+    display = std::make_unique<CGIS_PrintDisplay>(hdc, kPaperW, kPaperH, SGIS_Point(0, kPaperH, 0));
+  }
+  md::canvas::Raster Pixels() {
+    display.reset();
+    DeleteDC(hdc);
+    hdc = nullptr;
+    return md::canvas::ReadRaster(*canvas);
+  }
+  static int X(int pageX) { return static_cast<int>(pageX / 2540.0 * kDpi); }
+  static int Y(int pageY) { return static_cast<int>((kPaperH - pageY) / 2540.0 * kDpi); }
+
+  std::unique_ptr<md::canvas::CairoCanvas> canvas;
+  HDC hdc = nullptr;
+  std::unique_ptr<CGIS_PrintDisplay> display;
+};
+
+inline bool IsRed(std::uint32_t p) {
+  return (p >> 16 & 0xFF) > 0xC0 && (p >> 8 & 0xFF) < 0x40 && (p & 0xFF) < 0x40;
+}
+inline bool IsGreen(std::uint32_t p) {
+  return (p >> 16 & 0xFF) < 0x40 && (p >> 8 & 0xFF) > 0xC0 && (p & 0xFF) < 0x40;
+}
+
+// A PNG file of w x h pixels: red left half, green right half (swapped:
+// green left, red right).
+inline std::string WritePng(const std::string& name, int w, int h, bool bSwapped = false) {
   const std::string path = std::string(MD_TEST_OUTPUT_DIR) + "/" + name;
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
   cairo_t* cr = cairo_create(s);
-  cairo_set_source_rgb(cr, 1, 0, 0);
+  cairo_set_source_rgb(cr, bSwapped ? 0 : 1, bSwapped ? 1 : 0, 0);
   cairo_rectangle(cr, 0, 0, w / 2.0, h);
   cairo_fill(cr);
-  cairo_set_source_rgb(cr, 0, 1, 0);
+  cairo_set_source_rgb(cr, bSwapped ? 1 : 0, bSwapped ? 0 : 1, 0);
   cairo_rectangle(cr, w / 2.0, 0, w / 2.0, h);
   cairo_fill(cr);
   cairo_destroy(cr);
@@ -105,6 +150,26 @@ class OlePage : public ::testing::Test {
     return c;
   }
 
+  static md::layout::SGIS_OleInsertChoice LinkOf(const std::string& path) {
+    md::layout::SGIS_OleInsertChoice c;
+    c.nSelection = md::layout::SGIS_OleInsertChoice::linkToFile;
+    c.path = path;
+    return c;
+  }
+  // The element read back from its feature by a fresh element.
+  CGIS_OleElement* Reread(CGIS_OleElement* e) {
+    CGIS_OleElement* back = NewOle(set_, e->GetFeaturePtr());
+    EXPECT_TRUE(back->Archive(1, 0));
+    return back;
+  }
+  // The object's storage as stored.
+  md::ole::Storage StoredStorage(IGIS_Element* e) {
+    const std::vector<std::uint8_t> bytes = StoredObject(e);
+    md::ole::Storage s;
+    EXPECT_TRUE(md::ole::ReadCompoundFile(bytes.data(), bytes.size(), &s, nullptr));
+    return s;
+  }
+
   // The "Custom" set of an element's feature.
   md::basilo::ReleasePtr<IGIS_PropertySet> Custom(IGIS_Element* e) {
     md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
@@ -130,6 +195,31 @@ class OlePage : public ::testing::Test {
   md::layout::SGIS_OleInsertChoice choice_;
   bool confirm_ = true;
   int dialogRuns_ = 0;
+};
+
+// A page on a screen display whose view counts its redraws, for the
+// dialogs played by the scripted user (no impossible action may be left).
+class OleScreenPage : public OlePage {
+ protected:
+  OleScreenPage()
+      : canvas_(800, 600),
+        hdc_(md::win::CreateScreenDC(&canvas_, 72, &md::text::FixedMetricsEngine())),
+        display_(hdc_, 1.0, 0, 20000) {}
+  ~OleScreenPage() override { DeleteDC(hdc_); }
+  void SetUp() override {
+    OlePage::SetUp();
+    md::ui::ClearMessageBoxLog();
+    md::ui::ClearDriverErrors();
+  }
+  void TearDown() override {
+    EXPECT_TRUE(md::ui::DriverErrors().empty()) << md::ui::DriverErrors().front();
+    OlePage::TearDown();
+  }
+  int Redraws() { return dynamic_cast<CGIS_PageView*>(display_.GetView())->GetRedrawCount(); }
+
+  md::canvas::RecordingCanvas canvas_;
+  HDC hdc_;
+  CGIS_ScreenDisplay display_;
 };
 
 }  // namespace md::test

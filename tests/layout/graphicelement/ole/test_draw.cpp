@@ -5,7 +5,6 @@
 
 #include "host/display/cgis_printdisplay.h"
 #include "platform/canvas/cairo_canvas.h"
-#include "platform/canvas/raster.h"
 #include "platform/win/gdidevice.h"
 #include "tests/layout/graphicelement/ole/oletest.h"
 #include "tests/support/logmark.h"
@@ -15,40 +14,14 @@ namespace {
 
 using md::test::OlePage;
 
-constexpr int kPaperW = 12000, kPaperH = 8000;  // 0.01 mm
-constexpr int kDpi = 100;
-
-// A printed page on a raster: page point (x, y) is pixel
-// (x / 100 / 25.4 * dpi, (paperH - y) / 100 / 25.4 * dpi).
-struct PrintedPage {
-  PrintedPage() : canvas(md::canvas::CairoCanvas::createPageImage(kPaperW / 100.0, kPaperH / 100.0, kDpi)) {
-    md::win::PrinterSetup setup;
-    setup.dpiX = setup.dpiY = kDpi;
-    setup.paperWidthMm = kPaperW / 100.0;
-    setup.paperHeightMm = kPaperH / 100.0;
-    hdc = md::win::CreatePrinterDC(canvas.get(), setup, &md::text::FixedMetricsEngine());
-    display = std::make_unique<CGIS_PrintDisplay>(hdc, kPaperW, kPaperH, SGIS_Point(0, kPaperH, 0));
-  }
-  md::canvas::Raster Pixels() {
-    display.reset();
-    DeleteDC(hdc);
-    hdc = nullptr;
-    return md::canvas::ReadRaster(*canvas);
-  }
-  static int X(int pageX) { return static_cast<int>(pageX / 2540.0 * kDpi); }
-  static int Y(int pageY) { return static_cast<int>((kPaperH - pageY) / 2540.0 * kDpi); }
-
-  std::unique_ptr<md::canvas::CairoCanvas> canvas;
-  HDC hdc = nullptr;
-  std::unique_ptr<CGIS_PrintDisplay> display;
-};
+using md::test::IsGreen;
+using md::test::IsRed;
+using md::test::kDpi;
+using md::test::kPaperH;
+using md::test::kPaperW;
+using md::test::PrintedPage;
 
 class OleDraw : public OlePage {};
-
-bool IsRed(std::uint32_t p) { return (p >> 16 & 0xFF) > 0xC0 && (p >> 8 & 0xFF) < 0x40 && (p & 0xFF) < 0x40; }
-bool IsGreen(std::uint32_t p) {
-  return (p >> 16 & 0xFF) < 0x40 && (p >> 8 & 0xFF) > 0xC0 && (p & 0xFF) < 0x40;
-}
 
 TEST_F(OleDraw, PictureFillsItsRectangleUprightAfterStorage) {
   // 200 x 100 px: red left half, green right half; stored and read back.

@@ -96,7 +96,7 @@ TEST_F(OleElement, ScalingMovesAndKeepsProportions) {
   EXPECT_EQ(e->GetRect(), SGIS_Rect(10, 220, 210, 20));
 }
 
-TEST_F(OleElement, InsertRunsTheDialogAndCancelLeavesNoObject) {
+TEST_F(OleElement, InsertRunsTheDialogAndCancelOrAFailureKeepsWhatWasThere) {
   CGIS_OleElement* e = NewOle();
   confirm_ = false;
   EXPECT_FALSE(e->InsertObject(nullptr));
@@ -116,10 +116,12 @@ TEST_F(OleElement, InsertRunsTheDialogAndCancelLeavesNoObject) {
   EXPECT_EQ(e->GetRect().Width(), extent.cx);
   EXPECT_EQ(e->GetRect().Height(), extent.cy);
 
-  // A link or an unknown class makes no object; the dialog still counted as OK.
-  choice_.nSelection = md::layout::SGIS_OleInsertChoice::linkToFile;
+  // An unknown class makes no object and keeps the one held before; the
+  // dialog still counted as OK.
+  choice_ = NewOf("Other.Program");
   EXPECT_TRUE(e->InsertObject(nullptr));
-  EXPECT_FALSE(e->GetClientItem()->HasObject());
+  ASSERT_TRUE(e->GetClientItem()->HasObject());
+  EXPECT_EQ(&e->GetClientItem()->GetObject()->Class(), &md::ole::TextDocumentClass());
 }
 
 TEST_F(OleElement, EachClassIsStoredAndReadBackInAFreshFeatureSet) {
@@ -215,8 +217,9 @@ TEST_F(OleElement, DamagedOrForeignObjectsAreRefusedAndSavedUnchanged) {
 TEST_F(OleElement, CurrentElementFitsOnCloseAndIsForgottenWhenReleased) {
   CGIS_OleElement* e = Inserted(FileOf(md::test::WritePng("fit.png", 100, 50)), SGIS_Rect(0, 1000, 1000, 0));
   EXPECT_TRUE(e->CanActivateObject());
-  // In-process objects cannot be opened in a window of their own.
-  EXPECT_FALSE(e->GetClientItem()->DoVerb(-2));
+  // With nobody to play the server's window, it closes unchanged.
+  EXPECT_TRUE(e->GetClientItem()->DoVerb(-2));
+  EXPECT_EQ(e->GetRect(), SGIS_Rect(0, 1000, 1000, 0));
   EXPECT_TRUE(e->ActivateObject(nullptr));
   EXPECT_EQ(CGIS_OleElement::Current(), e);
   e->GetClientItem()->OnChange(CGIS_OleClientItem::changeClosed, 0);

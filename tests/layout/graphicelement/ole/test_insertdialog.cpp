@@ -48,21 +48,53 @@ TEST_F(OleInsertDialog, ListsTheClassesAndMakesANewObject) {
 }
 
 TEST_F(OleInsertDialog, MakesAnObjectFromAFileAndAsksForAMissingName) {
+  // Whatever class the list shows selected, the file's content decides.
+  const struct {
+    std::string path;
+    const md::ole::ObjectClass* pClass;
+  } kFiles[] = {{md::test::WritePng("dialog.png", 30, 20), &md::ole::PictureClass()},
+                {md::test::WriteText("dialog.txt", "text"), &md::ole::TextDocumentClass()}};
+  for (const auto& f : kFiles) {
+    SCOPED_TRACE(f.path);
+    md::ui::ClearMessageBoxLog();
+    CGIS_OleElement* e = NewOle();
+    ScriptedDriver driver;
+    driver.Then([&](UiUser& u) {
+      u.Click(3092);
+      u.Ok();  // no file name yet: a prompt, the dialog stays
+      EXPECT_FALSE(u.Ended());
+      u.Replace(3094, f.path);
+      u.Ok();
+    });
+    ASSERT_TRUE(e->InsertObject(nullptr));
+    ASSERT_EQ(md::ui::MessageBoxLog().size(), 1u);
+    ASSERT_TRUE(e->GetClientItem()->HasObject());
+    EXPECT_EQ(&e->GetClientItem()->GetObject()->Class(), f.pClass);
+    EXPECT_EQ(e->GetClientItem()->GetItemNumber(), 1u);
+  }
+}
+
+TEST_F(OleInsertDialog, LinksAFileShownAsItsIcon) {
   CGIS_OleElement* e = NewOle();
-  const std::string path = md::test::WritePng("dialog.png", 30, 20);
+  const std::string path = md::test::WriteText("dialog-link.txt", "linked");
   ScriptedDriver driver;
   driver.Then([&](UiUser& u) {
-    u.Click(3092);
-    u.Ok();  // no file name yet: a prompt, the dialog stays
-    EXPECT_FALSE(u.Ended());
-    u.Replace(3094, path);
+    EXPECT_FALSE(u.IsEnabled(3095));  // only a file can be linked to
+    EXPECT_TRUE(u.Click(3092));
+    EXPECT_TRUE(u.Click(3095));
+    EXPECT_TRUE(u.Click(3096));
+    EXPECT_TRUE(u.Replace(3094, path));
     u.Ok();
   });
   ASSERT_TRUE(e->InsertObject(nullptr));
-  ASSERT_EQ(md::ui::MessageBoxLog().size(), 1u);
-  ASSERT_TRUE(e->GetClientItem()->HasObject());
-  EXPECT_EQ(&e->GetClientItem()->GetObject()->Class(), &md::ole::PictureClass());
-  EXPECT_EQ(e->GetClientItem()->GetItemNumber(), 1u);
+  CGIS_OleClientItem* item = e->GetClientItem();
+  ASSERT_TRUE(item->HasObject());
+  EXPECT_EQ(item->GetItemType(), CGIS_OleClientItem::typeLink);
+  EXPECT_EQ(item->GetDrawAspect(), 4);
+  md::ole::IconicPicture icon;
+  ASSERT_TRUE(item->GetIconicMetafile(&icon));
+  EXPECT_EQ(icon.label, "dialog-link.txt");
+  EXPECT_EQ(driver.DialogsRun(), 1);  // a file's object is not opened at once
 }
 
 TEST_F(OleInsertDialog, CancelLeavesTheElementAsItWas) {

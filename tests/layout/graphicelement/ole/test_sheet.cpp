@@ -1,13 +1,9 @@
-// The embedded-object element's sheet through the modal driver: its two
-// pages, Apply, OK and Cancel.
-#include "host/display/cgis_pageview.h"
-#include "host/display/cgis_screendisplay.h"
+// The embedded-object element's sheet through the modal driver: its pages,
+// Apply, OK and Cancel.
 #include "layout/graphicelement/dialogs/csizeandposition.h"
 #include "layout/graphicelement/frame/dialogs/clayoutframe.h"
-#include "platform/canvas/recording.h"
-#include "platform/text/textengine.h"
+#include "layout/graphicelement/ole/dialogs/cgis_oleobjectpage.h"
 #include "platform/ui/ui.h"
-#include "platform/win/gdidevice.h"
 #include "tests/layout/graphicelement/ole/oletest.h"
 #include "tests/support/storedform.h"
 
@@ -16,41 +12,21 @@ namespace {
 using md::ui::ScriptedDriver;
 using md::ui::UiUser;
 
-class OleSheet : public md::test::OlePage {
- protected:
-  OleSheet()
-      : canvas_(800, 600),
-        hdc_(md::win::CreateScreenDC(&canvas_, 72, &md::text::FixedMetricsEngine())),
-        display_(hdc_, 1.0, 0, 20000) {}
-  ~OleSheet() override { DeleteDC(hdc_); }
-  void SetUp() override {
-    OlePage::SetUp();
-    md::ui::ClearMessageBoxLog();
-    md::ui::ClearDriverErrors();
-  }
-  void TearDown() override {
-    EXPECT_TRUE(md::ui::DriverErrors().empty()) << md::ui::DriverErrors().front();
-    OlePage::TearDown();
-  }
-  int Redraws() { return dynamic_cast<CGIS_PageView*>(display_.GetView())->GetRedrawCount(); }
+class OleSheet : public md::test::OleScreenPage {};
 
-  md::canvas::RecordingCanvas canvas_;
-  HDC hdc_;
-  CGIS_ScreenDisplay display_;
-};
-
-TEST_F(OleSheet, TwoPagesFrameFirstAndApplyMovesTheElementAtOnce) {
+TEST_F(OleSheet, FramePageFirstAndApplyMovesTheElementAtOnce) {
   CGIS_OleElement* e = Inserted(NewOf("Mapdeck.Picture"), SGIS_Rect(1000, 4000, 5000, 1000));
   const int redraws = Redraws();
   ScriptedDriver driver;
   driver.Then([&](UiUser& u) {
     EXPECT_EQ(u.Sheet()->GetTitle(), "OLE对象属性");
-    ASSERT_EQ(u.Sheet()->GetPageCount(), 2);
+    ASSERT_EQ(u.Sheet()->GetPageCount(), 3);
     EXPECT_EQ(u.Sheet()->GetActiveIndex(), 0);
     auto* frame = dynamic_cast<CLayoutFrame*>(u.Sheet()->GetPage(0));
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(frame->m_pFrame, e->GetFramePropertyPtr());  // edited in place
     EXPECT_NE(dynamic_cast<CSizeAndPosition*>(u.Sheet()->GetPage(1)), nullptr);
+    EXPECT_NE(dynamic_cast<CGIS_OleObjectPage*>(u.Sheet()->GetPage(2)), nullptr);
     EXPECT_TRUE(u.GoToPage(1));
     EXPECT_TRUE(u.Replace(IDC_SIZEPOS_X, "2000"));
     EXPECT_TRUE(u.Replace(IDC_SIZEPOS_Y, "3000"));

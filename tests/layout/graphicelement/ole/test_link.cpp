@@ -1,0 +1,205 @@
+// Linked objects: made from a picture file and a text file, drawn from the
+// source, following its changes, stored byte-identically, drawing their
+// cached presentation once the source is gone, frozen into static objects;
+// files of other programs refused; the clipboard data of a link.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include "platform/ole/link.h"
+#include "platform/ui/app.h"
+#include "tests/layout/graphicelement/ole/oletest.h"
+#include "tests/support/logmark.h"
+
+namespace {
+
+using md::test::IsGreen;
+using md::test::IsRed;
+using md::test::PrintedPage;
+
+class OleLink : public md::test::OlePage {
+ protected:
+  void SetUp() override {
+    OlePage::SetUp();
+    md::ui::ClearMessageBoxLog();
+  }
+};
+
+// Pixels of the element's rectangle on a printed page.
+struct Drawn {
+  md::canvas::Raster px;
+  int l, t, r, b;  // the rectangle in pixels
+  // Pixels in the lower third darker than mid grey.
+  int DarkBelow() const {
+    int n = 0;
+    for (int y = b - (b - t) / 3; y < b - 1; ++y)
+      for (int x = l + 1; x < r - 1; ++x) n += (px.at(x, y) & 0xFF) < 0x80;
+    return n;
+  }
+  std::uint32_t LeftQuarter() const { return px.at(l + (r - l) / 4, (t + b) / 2); }
+};
+
+Drawn Draw(CGIS_OleElement* e) {
+  PrintedPage page;
+  EXPECT_TRUE(e->OnDraw(page.hdc, true, page.display.get()));
+  const SGIS_Rect rc = e->GetRect();
+  return Drawn{page.Pixels(), PrintedPage::X(rc.left), PrintedPage::Y(rc.top), PrintedPage::X(rc.right),
+               PrintedPage::Y(rc.bottom)};
+}
+
+struct SourceCase {
+  const char* name;
+  // Writes the source's first (0) or second (1) version; the path.
+  std::function<std::string(int)> write;
+  // Whether a drawing shows that version.
+  std::function<bool(const Drawn&, int)> shows;
+};
+
+const SourceCase kSources[] = {
+    {"picture", [](int v) { return md::test::WritePng("link_source.png", 80, 40, v == 1); },
+     [](const Drawn& d, int v) { return v == 0 ? IsRed(d.LeftQuarter()) : IsGreen(d.LeftQuarter()); }},
+    // One line fills only the top of a box sized for three; three lines reach its bottom.
+    {"text",
+     [](int v) { return md::test::WriteText("link_source.txt", v == 0 ? "MMMM" : "MMMM\nMMMM\nMMMM"); },
+     [](const Drawn& d, int v) { return v == 0 ? d.DarkBelow() == 0 : d.DarkBelow() > 20; }},
+};
+
+TEST_F(OleLink, FollowsItsSourceStoresItAndKeepsItsPresentationWhenTheSourceGoes) {
+  for (const SourceCase& c : kSources) {
+    SCOPED_TRACE(c.name);
+    const std::string path = c.write(0);
+    CGIS_OleElement* e = Inserted(LinkOf(path), SGIS_Rect(1000, 4000, 3000, 1000));
+    e->SetFramePropertyPtr(nullptr);
+    CGIS_OleClientItem* item = e->GetClientItem();
+    ASSERT_TRUE(item->HasObject());
+    EXPECT_EQ(item->UpdateItemType(), CGIS_OleClientItem::typeLink);
+    EXPECT_EQ(item->GetLinkSource(), std::filesystem::absolute(path).lexically_normal().string());
+    // A box of the second version's proportions: 1250 x 2125 for the text.
+    e->GetFeaturePtr()->GetGeometry()->SetRect(SGIS_Rect(1000, 1000 + 2125, 1000 + 1250, 1000), 0);
+    EXPECT_TRUE(c.shows(Draw(e), 0));
+
+    // The source changes: the next drawing shows it, the next save stores it.
+    ASSERT_TRUE(e->Archive(0, 0));
+    const std::vector<std::uint8_t> first = StoredObject(e);
+    c.write(1);
+    EXPECT_TRUE(c.shows(Draw(e), 1));
+    ASSERT_TRUE(e->Archive(0, 0));
+    const std::vector<std::uint8_t> second = StoredObject(e);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(StoredStorage(e).streams.count("Link"), 1u);
+
+    // Read back and saved again: the same bytes.
+    CGIS_OleElement* back = Reread(e);
+    ASSERT_TRUE(back->Archive(0, 0));
+    EXPECT_EQ(StoredObject(back), second);
+    EXPECT_EQ(back->GetClientItem()->GetLinkSource(), item->GetLinkSource());
+
+    // The source gone: the cached presentation draws, the link says so once,
+    // and saving loses nothing.
+    ASSERT_EQ(std::remove(path.c_str()), 0);
+    md::test::LogMark mark;
+    CGIS_OleElement* orphan = Reread(e);
+    EXPECT_TRUE(c.shows(Draw(orphan), 1));
+    EXPECT_TRUE(orphan->GetClientItem()->IsLinkUnavailable());
+    EXPECT_TRUE(c.shows(Draw(orphan), 1));
+    EXPECT_EQ(mark.Count(), 1u);
+    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_STORAGE, "CGIS_OleClientItem::UpdateLink"));
+    ASSERT_TRUE(orphan->Archive(0, 0));
+    EXPECT_EQ(StoredObject(orphan), second);
+    // Opening it cannot connect: a prompt, nothing changed.
+    EXPECT_FALSE(orphan->GetClientItem()->DoVerb(-2));
+    ASSERT_EQ(md::ui::MessageBoxLog().size(), 1u);
+    EXPECT_NE(md::ui::MessageBoxLog().back().text.find("链接"), std::string::npos);
+    md::ui::ClearMessageBoxLog();
+
+    // Frozen: a static object showing the same, stored without its link.
+    EXPECT_TRUE(orphan->GetClientItem()->FreezeLink());
+    EXPECT_EQ(orphan->GetClientItem()->GetItemType(), CGIS_OleClientItem::typeStatic);
+    EXPECT_FALSE(orphan->GetClientItem()->FreezeLink());
+    ASSERT_TRUE(orphan->Archive(0, 0));
+    const md::ole::Storage frozen = StoredStorage(orphan);
+    EXPECT_EQ(frozen.streams.count("Link"), 0u);
+    EXPECT_EQ(frozen.streams.count("Static"), 1u);
+    CGIS_OleElement* still = Reread(orphan);
+    EXPECT_EQ(still->GetClientItem()->UpdateItemType(), CGIS_OleClientItem::typeStatic);
+    EXPECT_TRUE(c.shows(Draw(still), 1));
+    EXPECT_FALSE(still->GetClientItem()->IsLinkUnavailable());
+  }
+}
+
+TEST_F(OleLink, FilesOfOtherProgramsAndMissingFilesAreRefusedWithAReason) {
+  const std::string folder = std::string(MD_TEST_OUTPUT_DIR) + "/link_folder";
+  std::filesystem::create_directories(folder);
+  const struct {
+    std::string path;
+    const char* why;
+  } kRefused[] = {
+      {md::test::WriteText("report.docx", std::string("PK\x03\x04\x14\x00\x06\x00\xff\xfe", 10)),
+       "files of other programs cannot"},
+      {std::string(MD_TEST_OUTPUT_DIR) + "/no_such_source.png", "cannot link to"},
+      {folder, "cannot link to"},
+      {"", "no usable file name"},
+  };
+  for (const auto& c : kRefused) {
+    SCOPED_TRACE(c.path);
+    CGIS_OleClientItem item;
+    EXPECT_FALSE(item.CreateLinkFromFile(c.path));
+    EXPECT_FALSE(item.HasObject());
+    EXPECT_NE(item.GetLastErrorText().find(c.why), std::string::npos) << item.GetLastErrorText();
+  }
+  // Through the insert dialog: the object held before stays, the user is told why.
+  CGIS_OleElement* e = Inserted(NewOf("Mapdeck.TextDocument"), SGIS_Rect(0, 500, 500, 0));
+  ASSERT_TRUE(e->Archive(0, 0));
+  const std::vector<std::uint8_t> before = StoredObject(e);
+  md::ui::ClearMessageBoxLog();
+  md::test::LogMark mark;
+  choice_ = LinkOf(kRefused[0].path);
+  EXPECT_TRUE(e->InsertObject(nullptr));
+  ASSERT_EQ(md::ui::MessageBoxLog().size(), 1u);
+  EXPECT_NE(md::ui::MessageBoxLog()[0].text.find("files of other programs cannot"), std::string::npos);
+  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_OleElement::InsertObject"));
+  ASSERT_TRUE(e->Archive(0, 0));
+  EXPECT_EQ(StoredObject(e), before);
+}
+
+TEST_F(OleLink, ClipboardDataOffersTheLinkSourceOnlyForALinkWhenAsked) {
+  const std::string path = md::test::WriteText("clip_source.txt", "clip");
+  const unsigned* f = GIS_OleClipboardFormats();
+  const unsigned embedded = f[3], descriptor = f[6], linkSource = f[5], linkDescriptor = f[7];
+  const struct {
+    md::layout::SGIS_OleInsertChoice choice;
+    BOOL bIncludeLink;
+    std::vector<unsigned> formats;
+  } kCases[] = {
+      {LinkOf(path), TRUE, {embedded, descriptor, linkSource, linkDescriptor}},
+      {LinkOf(path), FALSE, {embedded, descriptor}},
+      {FileOf(path), TRUE, {embedded, descriptor}},
+  };
+  for (const auto& c : kCases) {
+    CGIS_OleElement* e = Inserted(c.choice, SGIS_Rect(0, 500, 500, 0));
+    auto data = e->GetClientItem()->OnGetClipboardData(c.bIncludeLink);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->Formats(), c.formats);
+    // The embedded object reads back as the same object.
+    const std::vector<std::uint8_t>& file = *data->GetData(embedded);
+    CGIS_OleClientItem copy;
+    ASSERT_TRUE(copy.ReadItem(file.data(), file.size(), nullptr));
+    EXPECT_EQ(copy.GetObject()->Content(), e->GetClientItem()->GetObject()->Content());
+    EXPECT_EQ(copy.GetLinkSource(), e->GetClientItem()->GetLinkSource());
+    // The descriptor starts with its size and the class.
+    const std::vector<std::uint8_t>& d = *data->GetData(descriptor);
+    ASSERT_GE(d.size(), 52u);
+    EXPECT_EQ(d[0] | d[1] << 8 | d[2] << 16 | d[3] << 24, static_cast<int>(d.size()));
+    EXPECT_TRUE(std::equal(md::ole::TextDocumentClass().clsid.begin(),
+                           md::ole::TextDocumentClass().clsid.end(), d.begin() + 4));
+    if (const std::vector<std::uint8_t>* source = data->GetData(linkSource)) {
+      const std::string tail(source->end() - static_cast<long>(path.size()), source->end());
+      EXPECT_EQ(tail, e->GetClientItem()->GetLinkSource());
+    }
+  }
+  CGIS_OleClientItem empty;
+  EXPECT_EQ(empty.OnGetClipboardData(TRUE), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,212 @@
+// Opening objects in their servers, played by the scripted user: the text
+// document's editor and the picture's window through DoVerb, the element's
+// activation and the sheet's object page; OK changes the drawing and fits
+// the box, Cancel changes nothing; what cannot be opened is refused.
+#include <cmath>
+#include <filesystem>
+#include <functional>
+
+#include "layout/graphicelement/ole/dialogs/cgis_oleobjectpage.h"
+#include "platform/files/filestore.h"
+#include "platform/ole/server.h"
+#include "platform/oleserver/oleservers.h"
+#include "platform/ui/ui.h"
+#include "tests/layout/graphicelement/ole/oletest.h"
+#include "tests/support/storedform.h"
+
+namespace {
+
+using md::ui::ScriptedDriver;
+using md::ui::UiUser;
+using namespace md::oleserver;
+
+class OleServer : public md::test::OleScreenPage {
+ protected:
+  static std::string Text(CGIS_OleElement* e) {
+    const std::vector<std::uint8_t> bytes = e->GetClientItem()->GetObject()->Content();
+    return std::string(bytes.begin(), bytes.end());
+  }
+  // The element drawn on a printed page.
+  static md::canvas::Raster Drawn(CGIS_OleElement* e) {
+    md::test::PrintedPage page;
+    EXPECT_TRUE(e->OnDraw(page.hdc, true, page.display.get()));
+    return page.Pixels();
+  }
+  // Its height fits the object's proportions at its width.
+  static int FittedHeight(CGIS_OleElement* e) {
+    SIZE extent{};
+    EXPECT_TRUE(e->GetClientItem()->GetExtent(&extent, -1));
+    return static_cast<int>(std::lround(e->GetRect().Width() * static_cast<double>(extent.cy) / extent.cx));
+  }
+};
+
+TEST_F(OleServer, TheTextEditorSavesOnOkAndChangesNothingOtherwise) {
+  const struct {
+    const char* name;
+    std::function<void(UiUser&)> scene;
+    bool bChanged;
+  } kCases[] = {
+      {"edited, OK",
+       [](UiUser& u) {
+         EXPECT_EQ(u.Window().GetWindowText(), "文本文档 - OLE文档");
+         EXPECT_EQ(u.Text(IDC_TEXT_SERVER_EDIT), "图例\r\nlegend");
+         EXPECT_TRUE(u.Type(IDC_TEXT_SERVER_EDIT, "\nline three\nline four"));
+         u.Ok();
+       },
+       true},
+      {"edited, Cancel",
+       [](UiUser& u) {
+         EXPECT_TRUE(u.Type(IDC_TEXT_SERVER_EDIT, "\nlost"));
+         u.Cancel();
+       },
+       false},
+      {"unchanged, OK", [](UiUser& u) { u.Ok(); }, false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    // A box that does not fit the document's proportions.
+    CGIS_OleElement* e = Inserted(FileOf(md::test::WriteText("served.txt", "图例\r\nlegend")),
+                                  SGIS_Rect(1000, 4000, 4000, 1000));
+    // Another element inserted since: opening the first makes it the one that fits.
+    Inserted(NewOf("Mapdeck.Picture"), SGIS_Rect(5000, 6000, 6000, 5000));
+    ASSERT_TRUE(e->Archive(0, 0));
+    const std::string before = md::test::StoredForm(e);
+    const md::canvas::Raster drawn = Drawn(e);
+    const int redraws = Redraws();
+    ScriptedDriver driver;
+    driver.Then(c.scene);
+    EXPECT_TRUE(e->ActivateObject(&display_));
+    EXPECT_EQ(driver.DialogTemplatesRun(), std::vector<UINT>{IDD_TEXT_SERVER});
+    EXPECT_EQ(e->GetClientItem()->GetItemState(), CGIS_OleClientItem::loadedState);
+    if (c.bChanged) {
+      EXPECT_EQ(Text(e), "图例\nlegend\nline three\nline four");
+      EXPECT_GT(md::canvas::Compare(Drawn(e), drawn, 0).differing, 100);
+      EXPECT_EQ(e->GetRect().Height(), FittedHeight(e));
+      EXPECT_EQ(e->GetRect().Width(), 3000);
+      EXPECT_EQ(Redraws(), redraws + 1);
+    } else {
+      EXPECT_EQ(md::test::StoredForm(e), before);
+      EXPECT_EQ(Redraws(), redraws);
+    }
+  }
+}
+
+TEST_F(OleServer, ThePictureWindowReplacesThePictureFromAPngFile) {
+  CGIS_OleElement* e =
+      Inserted(FileOf(md::test::WritePng("served.png", 80, 40)), SGIS_Rect(1000, 3000, 5000, 1000));
+  const std::string square = md::test::WritePng("square.png", 60, 60, true);
+  const std::string notPng = md::test::WriteText("not-a-picture.png", "text");
+  ScriptedDriver driver;
+  driver.AnswerFile(notPng).AnswerFile(square);
+  driver.Then([&](UiUser& u) {
+    EXPECT_EQ(u.Text(IDC_PICTURE_SERVER_SIZE), "80 × 40 像素");
+    EXPECT_TRUE(u.Click(IDC_PICTURE_SERVER_REPLACE));  // refused with a prompt
+    EXPECT_FALSE(u.Ended());
+    EXPECT_EQ(u.Text(IDC_PICTURE_SERVER_SIZE), "80 × 40 像素");
+    EXPECT_TRUE(u.Click(IDC_PICTURE_SERVER_REPLACE));
+    EXPECT_EQ(u.Text(IDC_PICTURE_SERVER_SIZE), "60 × 60 像素");
+    u.Ok();
+  });
+  EXPECT_TRUE(e->GetClientItem()->DoVerb(-2));
+  ASSERT_EQ(md::ui::MessageBoxLog().size(), 1u);
+  EXPECT_NE(md::ui::MessageBoxLog()[0].text.find("无法读取图片"), std::string::npos);
+  std::vector<std::uint8_t> bytes;
+  ASSERT_TRUE(md::files::ReadWholeFile(square.c_str(), 1 << 20, &bytes, nullptr));
+  EXPECT_EQ(e->GetClientItem()->GetObject()->Content(), bytes);
+  // The element is current (inserted last): it fits the square picture.
+  EXPECT_EQ(e->GetRect(), SGIS_Rect(1000, 5000, 5000, 1000));
+  const md::canvas::Raster px = Drawn(e);
+  EXPECT_TRUE(md::test::IsGreen(px.at(md::test::PrintedPage::X(1500), md::test::PrintedPage::Y(3000))));
+}
+
+TEST_F(OleServer, EditingALinkWritesItsSource) {
+  const std::string source = md::test::WriteText("linked.txt", "old");
+  CGIS_OleElement* e = Inserted(LinkOf(source), SGIS_Rect(1000, 3000, 5000, 1000));
+  ScriptedDriver driver;
+  driver.Then([](UiUser& u) {
+    EXPECT_EQ(u.Window().GetWindowText(), "文本文档 - linked.txt");
+    EXPECT_TRUE(u.Replace(IDC_TEXT_SERVER_EDIT, "new"));
+    u.Ok();
+  });
+  EXPECT_TRUE(e->ActivateObject(&display_));
+  std::vector<std::uint8_t> bytes;
+  ASSERT_TRUE(md::files::ReadWholeFile(source.c_str(), 1 << 20, &bytes, nullptr));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "new");
+  EXPECT_EQ(Text(e), "new");
+  EXPECT_EQ(e->GetClientItem()->GetItemType(), CGIS_OleClientItem::typeLink);
+  EXPECT_FALSE(e->GetClientItem()->IsLinkUnavailable());
+}
+
+TEST_F(OleServer, WhatCannotBeOpenedGetsAPromptAndStaysAsItWas) {
+  const std::string source = md::test::WriteText("gone.txt", "gone");
+  const struct {
+    const char* name;
+    md::layout::SGIS_OleInsertChoice choice;
+    std::function<void(CGIS_OleElement*)> prepare;
+    const char* prompt;
+  } kCases[] = {
+      {"static", LinkOf(source), [](CGIS_OleElement* e) { e->GetClientItem()->FreezeLink(); }, "静态对象"},
+      {"source gone", LinkOf(source), [&](CGIS_OleElement*) { std::filesystem::remove(source); }, "链接"},
+      {"no server", NewOf("Mapdeck.Picture"),
+       [](CGIS_OleElement*) { md::ole::SetObjectServer(md::ole::PictureClass().clsid, {}); }, "无法启动"},
+      {"a server that fails to start", NewOf("Mapdeck.Picture"),
+       [](CGIS_OleElement*) {
+         md::ole::SetObjectServer(md::ole::PictureClass().clsid,
+                                  [](const md::ole::ServerRequest&) { return md::ole::ServerResult{}; });
+       },
+       "无法启动"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    md::test::WriteText("gone.txt", "gone");
+    CGIS_OleElement* e = Inserted(c.choice, SGIS_Rect(1000, 3000, 5000, 1000));
+    c.prepare(e);
+    ASSERT_TRUE(e->Archive(0, 0));
+    const std::string before = md::test::StoredForm(e);
+    md::ui::ClearMessageBoxLog();
+    ScriptedDriver driver;
+    EXPECT_FALSE(e->GetClientItem()->DoVerb(-2));
+    EXPECT_EQ(driver.DialogsRun(), 0);
+    ASSERT_EQ(md::ui::MessageBoxLog().size(), 1u);
+    EXPECT_NE(md::ui::MessageBoxLog()[0].text.find(c.prompt), std::string::npos)
+        << md::ui::MessageBoxLog()[0].text;
+    EXPECT_EQ(md::test::StoredForm(e), before);
+    EXPECT_NE(e->GetClientItem()->GetItemState(), CGIS_OleClientItem::openState);
+    InstallServers();
+  }
+}
+
+TEST_F(OleServer, TheSheetsObjectPageOpensTheServerAndCancelPutsTheObjectBack) {
+  for (const bool bConfirm : {true, false}) {
+    SCOPED_TRACE(bConfirm ? "OK" : "Cancel");
+    CGIS_OleElement* e =
+        Inserted(FileOf(md::test::WriteText("paged.txt", "page")), SGIS_Rect(1000, 4000, 4000, 1000));
+    ASSERT_TRUE(e->Archive(0, 0));
+    const std::string before = md::test::StoredForm(e);
+    ScriptedDriver driver;
+    driver.Then([&](UiUser& u) {
+      EXPECT_TRUE(u.GoToPage(1));  // the size page, shown before the object changes
+      EXPECT_TRUE(u.GoToPage(2));
+      EXPECT_EQ(u.Text(IDC_OLE_OBJECT_CLASS), "文本文档");
+      EXPECT_EQ(u.Text(IDC_OLE_OBJECT_KIND), "嵌入");
+      EXPECT_TRUE(u.Click(IDC_OLE_OBJECT_OPEN));
+      EXPECT_EQ(Text(e), "page\n2\n3\n4");
+      bConfirm ? u.Ok() : u.Cancel();
+    });
+    driver.Then([](UiUser& u) {
+      EXPECT_TRUE(u.Type(IDC_TEXT_SERVER_EDIT, "\n2\n3\n4"));
+      u.Ok();
+    });
+    EXPECT_EQ(e->OnOpenPropertyDlg(&display_, TRUE), bConfirm ? TRUE : FALSE);
+    if (bConfirm) {
+      // Taller than before: the size page, shown before, kept the fitted size.
+      EXPECT_EQ(Text(e), "page\n2\n3\n4");
+      EXPECT_EQ(e->GetRect().Width(), 3000);
+      EXPECT_EQ(e->GetRect().Height(), FittedHeight(e));
+    } else {
+      EXPECT_EQ(md::test::StoredForm(e), before);
+    }
+  }
+}
+
+}  // namespace
