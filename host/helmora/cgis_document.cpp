@@ -61,4 +61,10 @@ IGIS_MapLayer* GIS_CreateEmptyVectorLayerObject(const char* name) {
                                                   false, nullptr);
 }
 
+IGIS_MapLayer* GIS_CreateEmptyVectorCompoundLayerObject(const char* name, BOOL withData) {
+  return md::basilo::MakeOrNull<CGIS_VectorLayer>("GIS_CreateEmptyVectorCompoundLayerObject",
+                                                  GIS_DRAWER_VECTOR_COMPOUND, name, false, nullptr,
+                                                  withData != FALSE);
+}
+
 }  // extern "C"

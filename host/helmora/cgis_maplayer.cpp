@@ -107,11 +107,10 @@ bool CGIS_MapLayer::MapExtent(SGIS_DRect* out) {
 // ---- CGIS_VectorLayer ---------------------------------------------------------
 
 CGIS_VectorLayer::CGIS_VectorLayer(const char* type, const char* name, bool withData,
-                                   IGIS_SpatialReference* dataReference)
+                                   IGIS_SpatialReference* dataReference, bool withCompoundData)
     : CGIS_MapLayer(type, name) {
-  if (!withData) return;
-  vector_ = std::make_unique<CGIS_VectorMapLayer>(dataReference);
-  if (type_ == GIS_DRAWER_VECTOR_COMPOUND)
+  if (withData) vector_ = std::make_unique<CGIS_VectorMapLayer>(dataReference);
+  if (type_ == GIS_DRAWER_VECTOR_COMPOUND && (withData || withCompoundData))
     compound_ = std::make_unique<CGIS_VectorCompoundData>(vector_.get());
 }
 

@@ -133,10 +133,12 @@ class CGIS_VectorCompoundData final : public IGIS_VectorCompoundMapLayer {
 };
 
 // A vector layer ("GIS_DRAWER_VECTOR") or compound vector layer
-// ("GIS_DRAWER_VECTOR_COMPOUND"), or one made without data.
+// ("GIS_DRAWER_VECTOR_COMPOUND"), or one made without data (a compound one
+// then with a data object that holds no vector layer when withCompoundData).
 class CGIS_VectorLayer final : public CGIS_MapLayer {
  public:
-  CGIS_VectorLayer(const char* type, const char* name, bool withData, IGIS_SpatialReference* dataReference);
+  CGIS_VectorLayer(const char* type, const char* name, bool withData, IGIS_SpatialReference* dataReference,
+                   bool withCompoundData = false);
   ~CGIS_VectorLayer() override;
 
   IGIS_LayerData* GetLayerPtr() override;

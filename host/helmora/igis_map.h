@@ -233,4 +233,8 @@ IGIS_MapLayer* GIS_CreateVectorCompoundLayerObject(const char* name, IGIS_Spatia
 // A vector layer without a data object (GetLayerPtr NULL), as a host layer
 // whose data could not be opened.
 IGIS_MapLayer* GIS_CreateEmptyVectorLayerObject(const char* name);
+// A compound vector layer whose data could not be opened: without a data
+// object (GetLayerPtr NULL), or, withData, with one that holds no vector
+// layer (GetVectorMapLayer NULL).
+IGIS_MapLayer* GIS_CreateEmptyVectorCompoundLayerObject(const char* name, BOOL withData);
 }

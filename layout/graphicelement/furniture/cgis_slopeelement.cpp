@@ -323,10 +323,10 @@ void CGIS_SlopeElement::WriteKeys(md::layout::CustomSetWriter& set) {
     set.Int(Key(key, description, GIS_FIELD_TYPE_INT), value);
   };
   setInt("MapElementID", "MapElementID", m_link.GetMapElementID());
-  if (m_pFrame) {
-    set.Saved(Key("FrameProperty", "FrameProperty", GIS_FIELD_TYPE_BUFFER),
-              [this](IGIS_DataBuffer* b) { m_pFrame->Save(b); });
-  }
+  // Without a frame the key is stored empty, so that none is made on reading.
+  set.Saved(Key("FrameProperty", "FrameProperty", GIS_FIELD_TYPE_BUFFER), [this](IGIS_DataBuffer* b) {
+    if (m_pFrame) m_pFrame->Save(b);
+  });
   setInt("AngleGap", "AngleGap", m_settings.nAngleGap);
   setInt("AxislineInterval", "AxislineInterval", m_settings.nAxislineInterval);
   set.Double(Key("ContourInterval", "ContourInterval", GIS_FIELD_TYPE_DOUBLE), m_settings.dContourInterval);
@@ -372,9 +372,14 @@ BOOL CGIS_SlopeElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (SymbolPtr s = ReadSymbol(set, "DescriptionSymbol")) SetDescriptionSymbolPtr(s.get());
   if (SymbolPtr s = ReadSymbol(set, "ContourLineSymbol")) SetContourLineSymbolPtr(s.get());
   if (SymbolPtr s = ReadSymbol(set, "AxisLineSymbol")) SetAxisLineSymbolPtr(s.get());
-  if (set.Find("FrameProperty") != nullptr) {
-    if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
-    if (IGIS_DataBuffer* b = set.Buffer("FrameProperty"); m_pFrame && b != nullptr) m_pFrame->Open(b);
+  if (const md::basilo::StoredFieldView* f = set.Find("FrameProperty")) {
+    // An empty buffer is a rule stored without a frame.
+    if (f->type == GIS_FIELD_TYPE_BUFFER && f->bytes.empty()) {
+      m_pFrame.reset();
+    } else {
+      if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
+      if (IGIS_DataBuffer* b = set.Buffer("FrameProperty"); m_pFrame && b != nullptr) m_pFrame->Open(b);
+    }
   }
   int nMapElementID = 0;
   if (set.Read("MapElementID", &nMapElementID)) m_link.SetMapElementID(nMapElementID);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -30,6 +31,28 @@ IGIS_CompoundElement* NewCompound(IGIS_FeatureSet* pOwner) {
 template <std::size_t N>
 void Polyline(IGIS_CompoundElement* pTo, const std::array<SGIS_Point, N>& points, IGIS_Symbol* pSymbol) {
   CreatePolylineElement(pTo, points.data(), static_cast<int>(N), pSymbol);
+}
+
+// Moves the converted diagram so that its box's left-bottom corner comes to
+// the point. The compound moves its members, but a polyline of one point
+// (an arc of no angle) does not move itself: those are moved by the same
+// offset here.
+void MoveResultTo(IGIS_CompoundElement* pResult, SGIS_Point to, const std::vector<IGIS_Element*>& onePoint) {
+  const SGIS_Rect box = pResult->GetRect();
+  const std::int64_t dx = static_cast<std::int64_t>(to.x) - std::min(box.left, box.right);
+  const std::int64_t dy = static_cast<std::int64_t>(to.y) - std::min(box.bottom, box.top);
+  pResult->SetLBpoint(to);
+  IGIS_FeatureSet* pOwner = pResult->GetFeatureSetPtr();
+  IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
+  for (IGIS_Element* pArc : onePoint) {
+    IGIS_Feature* pFeature = pArc->GetFeaturePtr();
+    IGIS_Geometry* pGeometry = pFeature != nullptr ? pFeature->GetGeometry() : nullptr;
+    if (pGeometry == nullptr || pGeometry->GetPointCount() != 1) continue;
+    const SGIS_Point p = pGeometry->GetPoint(0, 0);
+    using md::basilo::detail::ClampToInt32;
+    pGeometry->SetPoint(0, SGIS_Point(ClampToInt32(p.x + dx), ClampToInt32(p.y + dy), p.z), 0);
+    if (pClass != nullptr) pClass->UpdateFeature(pFeature, GIS_UPDATE_GEOMETRY);
+  }
 }
 
 // The UTF-8 characters of a text, each as its own string.
@@ -146,9 +169,13 @@ IGIS_Element* CGIS_ThreeNorthElement::ConvertToElement() {
   using md::layout::furniture::kAngleTG;
   using md::layout::furniture::kAngleTM;
   // An arc of no angle is one point: it shows nothing but keeps its place.
+  std::vector<IGIS_Element*> onePoint;
   for (auto angle : {kAngleTG, kAngleGM, kAngleTM}) {
     const auto& arc = f.Arc(angle).points;
-    CreatePolylineElement(pLines, arc.data(), static_cast<int>(arc.size()), pArcLine, 1);
+    if (CreatePolylineElement(pLines, arc.data(), static_cast<int>(arc.size()), pArcLine, 1) &&
+        arc.size() == 1) {
+      onePoint.push_back(pLines->GetElementPtrByIndex(pLines->GetElementCount() - 1));
+    }
   }
 
   for (const auto& head : f.arrowheads) Polyline(pMarks, head, pAxis);
@@ -185,6 +212,6 @@ IGIS_Element* CGIS_ThreeNorthElement::ConvertToElement() {
   pResult->AddElement(pLabels);
   pClass->UpdateFeature(m_core.m_pFeature, GIS_UPDATE_ALL);
   const SGIS_Rect rect = GetRect();
-  pResult->SetLBpoint(SGIS_Point(rect.left - 1000, rect.bottom - 1000, 0));
+  MoveResultTo(pResult, SGIS_Point(rect.left - 1000, rect.bottom - 1000, 0), onePoint);
   return pResult;
 }

@@ -2,6 +2,7 @@
 // arrowheads, tip marks, line labels and angle texts, inside the element's
 // clip.
 #include <array>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,8 @@ using md::layout::furniture::ThreeNorthFigure;
 class Painter {
  public:
   Painter(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
-          IGIS_SymbolRenderer* pRenderer, IGIS_AnnoDrawer* pDrawer, const CGIS_ElementClipScope& clip)
+          IGIS_SymbolRenderer* pRenderer, IGIS_AnnoDrawer* pDrawer, const CGIS_ElementClipScope& clip,
+          double dUnitRatio)
       : m_hdc(hdc),
         m_bPrint(bPrint),
         m_pDisplay(pDisplay),
@@ -35,7 +37,8 @@ class Painter {
         m_pRenderer(pRenderer),
         m_pDrawer(pDrawer),
         m_clip(clip),
-        m_dRatio(GetDisplayRatio(pDisplay)) {
+        m_dRatio(GetDisplayRatio(pDisplay)),
+        m_dTextRatio(TextRatio(m_dRatio, dUnitRatio)) {
     m_param.hdc = hdc;
     m_param.printFlag = bPrint ? 1 : 0;
     m_param.symbolScale = m_dRatio;
@@ -64,11 +67,20 @@ class Painter {
     if (pStyle == nullptr || m_pView == nullptr || path.size() < 2) return;
     m_pView->PageToDevicePoints(path.data(), static_cast<int>(path.size()), m_pReference);
     SelectElementClipRgn(m_pDisplay, m_hdc, m_clip.Region());
-    m_pDrawer->DrawTextOnPath(CDC::FromHandle(m_hdc), m_bPrint ? 1 : 0, m_dRatio, pStyle, text.c_str(),
+    m_pDrawer->DrawTextOnPath(CDC::FromHandle(m_hdc), m_bPrint ? 1 : 0, m_dTextRatio, pStyle, text.c_str(),
                               path.data(), static_cast<int>(path.size()));
   }
 
  private:
+  // The text drawer sizes a text of n symbol units as n points. The layout
+  // gives it n times the page's unit ratio in page units: the drawer's ratio
+  // is scaled to that size, so that the texts fill the places laid for them
+  // at every unit ratio.
+  static double TextRatio(double dDisplayRatio, double dUnitRatio) {
+    const double r = dDisplayRatio * dUnitRatio / GIS_SYMBOL_UNIT_PAGE_RATIO;
+    return r > 0.0 && std::isfinite(r) ? r : dDisplayRatio;
+  }
+
   HDC m_hdc;
   bool m_bPrint;
   IGIS_Display* m_pDisplay;
@@ -78,6 +90,7 @@ class Painter {
   IGIS_AnnoDrawer* m_pDrawer;
   const CGIS_ElementClipScope& m_clip;
   double m_dRatio;
+  double m_dTextRatio;
   SGIS_DrawParam m_param;
   std::vector<SGIS_Point> m_device;
   std::vector<POINT> m_points;
@@ -124,7 +137,8 @@ BOOL CGIS_ThreeNorthElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay
   if (m_pFrame) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_UNDER);
   {
     CGIS_ElementClipScope clip(hdc, pDisplay);
-    Painter paint(hdc, bPrint, pDisplay, pReference, pRenderer, pDrawer, clip);
+    Painter paint(hdc, bPrint, pDisplay, pReference, pRenderer, pDrawer, clip,
+                  m_core.m_pFeatureSet->GetUnitRatio());
     const ThreeNorthFigure f = BuildFigure();
     if (f.capped)
       GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "arc capped at %d steps",

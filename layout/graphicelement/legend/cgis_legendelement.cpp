@@ -249,9 +249,14 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
     m_link.SetMapElementID(nMapID);
     m_link.Relink(m_core.m_pFeatureSet);
   }
-  if (set.Find("FrameProperty") != nullptr) {
-    if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
-    if (IGIS_DataBuffer* b = set.Buffer("FrameProperty"); m_pFrame && b != nullptr) m_pFrame->Open(b);
+  if (const md::basilo::StoredFieldView* f = set.Find("FrameProperty")) {
+    // An empty buffer is a legend stored without a frame.
+    if (f->type == GIS_FIELD_TYPE_BUFFER && f->bytes.empty()) {
+      m_pFrame.reset();
+    } else {
+      if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
+      if (IGIS_DataBuffer* b = set.Buffer("FrameProperty"); m_pFrame && b != nullptr) m_pFrame->Open(b);
+    }
   }
   std::string title;
   if (set.Read("Title", &title)) m_strTitle = CutText(title.c_str());

@@ -277,19 +277,29 @@ bool CGIS_LegendItem::Layout(SGIS_Point origin, LegendMarks* pMarks, const char*
   bool bCompound = false;
   if (!IsVectorType(m_pLayer->GetType(), &bCompound)) return true;
   IGIS_LayerData* pData = m_pLayer->GetLayerPtr();
-  if (pData == nullptr) return false;
+  // A compound layer's classes are those of its vector layer: without either
+  // the item shows nothing.
+  IGIS_VectorMapLayer* pVector = nullptr;
+  if (bCompound) {
+    auto* pCompoundData = dynamic_cast<IGIS_VectorCompoundMapLayer*>(pData);
+    if (pCompoundData == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_VectorCompoundMapLayer == NULL");
+      return false;
+    }
+    pVector = pCompoundData->GetVectorMapLayer();
+    if (pVector == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_vectorMapLayer == NULL");
+      return false;
+    }
+  } else {
+    if (pData == nullptr) return false;
+    pVector = dynamic_cast<IGIS_VectorMapLayer*>(pData);
+  }
   IGIS_FeatureSet* pSet = m_pOwner->GetFeatureSetPtr();
   const double s = pSet != nullptr ? pSet->GetUnitRatio() : 1.0;
   // Rows are as high as measured (CreateGraphics), for compound layers too,
   // so that no item reaches into the next.
   const int textH = md::basilo::detail::RoundToInt32(TextExtent(pLabelSymbol, "文").Height() * s);
-  IGIS_VectorMapLayer* pVector = nullptr;
-  if (bCompound) {
-    auto* pCompoundData = dynamic_cast<IGIS_VectorCompoundMapLayer*>(pData);
-    pVector = pCompoundData != nullptr ? pCompoundData->GetVectorMapLayer() : nullptr;
-  } else {
-    pVector = dynamic_cast<IGIS_VectorMapLayer*>(pData);
-  }
   // A layer without a match table lists no classes.
   IGIS_SymbolMatchTable* pTable = pVector != nullptr ? pVector->GetSymbolMatchTable() : nullptr;
 

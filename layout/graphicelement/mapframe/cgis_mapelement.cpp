@@ -235,7 +235,10 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
         set.Keep(key);
       }
     };
-    saved(keys::kFrameProperty, m_pFrame != nullptr, [this](IGIS_DataBuffer* b) { m_pFrame->Save(b); });
+    // Without a frame property the key is stored empty: it reads back as none.
+    saved(keys::kFrameProperty, true, [this](IGIS_DataBuffer* b) {
+      if (m_pFrame != nullptr) m_pFrame->Save(b);
+    });
     saved(keys::kSpatialReference, m_pSpatialReference != nullptr,
           [this](IGIS_DataBuffer* b) { m_pSpatialReference->Archive(b, GIS_ARCHIVE_WRITE); });
     saved(keys::kMapGrids, m_pGrids != nullptr, [this](IGIS_DataBuffer* b) { m_pGrids->Save(b); });
@@ -271,7 +274,10 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
       if (f->GetDataBuffer() != nullptr) m_pGrids->Open(f->GetDataBuffer());
     }
   }
-  if (IGIS_Field* f = set.Field(keys::kFrameProperty)) {
+  if (const md::basilo::StoredFieldView* f = set.Find(keys::kFrameProperty);
+      f != nullptr && f->type == GIS_FIELD_TYPE_BUFFER && f->bytes.empty()) {
+    m_pFrame.reset();  // stored without a frame property
+  } else if (IGIS_Field* f = set.Field(keys::kFrameProperty)) {
     if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
     if (m_pFrame != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
   }

@@ -1,6 +1,7 @@
 // The map frame's main controller, map binding, clip polygon, drawing and
 // conversion.
 #include <unistd.h>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -231,16 +232,38 @@ void CGIS_MapElement::BindStoredMap() {
   if (m_pMap == nullptr) return;
   if (m_strMapName.empty() && m_pMap->GetName() != nullptr) CopyMapName(m_pMap->GetName());
   const SGIS_DRect stored = m_bound;
+  // The stored printed scale is kept: binding works one out of the bound on
+  // the way, which a frame stored without a map does not agree with.
+  const double dStoredScale = m_dFixScale;
   SetRect(GetRect());
   SetMap(m_pMap);
   SetMapBound(stored);
+  m_dFixScale = dStoredScale;
   m_pMap->Attach(this, 0);
   CGIS_SpatialReferenceHolder holder;
   IGIS_SpatialReference* pMapReference = m_pMap->GetSpatialReference();
   holder.Create(m_pSpatialReference.get(), pMapReference, nullptr, nullptr);
+  // A bound stored in other units than the map's (feet for metres) is
+  // carried into the map's, and the scale, map units per page unit, with it:
+  // the printed scale stays.
+  const SGIS_Rect frame = GetRect();
+  auto scaleOf = [&frame](const SGIS_DRect& b) {
+    if (frame.Width() <= 0 || frame.Height() <= 0) return 0.0;
+    return std::max(std::fabs(b.Width()) / frame.Width(), std::fabs(b.Height()) / frame.Height());
+  };
+  const SGIS_DRect before = m_bound;
   if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, kBoundSamplesPerEdge, 1);
   if (m_pSpatialReference != nullptr && pMapReference != nullptr)
     m_pSpatialReference->CopyFrom(pMapReference);
+  const double dFactor = scaleOf(before) > 0.0 ? scaleOf(m_bound) / scaleOf(before) : 0.0;
+  if (!IsEqualDoubleRect(before, m_bound) && dFactor > 0.0 && std::isfinite(dFactor)) {
+    // Fitted to the frame as the next reading fits it, so that the bound
+    // reads back unchanged.
+    const double dScale = m_dFixScale * dFactor;
+    m_dFixScale = dScale;
+    SetMapBound(m_bound);
+    m_dFixScale = dScale;
+  }
   if (m_pClipPolygon == nullptr) {
     IGIS_MapView* pView = m_pMainObject != nullptr ? m_pMainObject->GetMapView() : nullptr;
     ReplaceClipPolygon(RectToGeoPolygon(m_bound, pView != nullptr ? pView->GetSpatialReference() : nullptr));

@@ -419,7 +419,11 @@ IGIS_Element* CGIS_ScaleTextElement::Clone() {
 // ---- Property sheet -----------------------------------------------------------------------
 
 BOOL CGIS_ScaleTextElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithFramePages) {
+  // The pages compose the text as they show it; Cancel leaves the text as it
+  // was, also one not composed again since a setter changed what it shows.
+  m_bReadAsStored = true;
   const BOOL bOk = m_core.OpenPropertySheet(pDisplay, "文本比例尺属性", "p_element == NULL", bWithFramePages);
+  m_bReadAsStored = false;
   if (bOk) RebuildText();
   return bOk;
 }
@@ -561,6 +565,6 @@ BOOL CGIS_ScaleTextElement::Archive(int nRead, int /*nArchiveOption*/) {
   m_core.m_nOrder = pAttr->GetInt("ElementOrder");
   if (const char* szName = pAttr->GetString("ElementName")) m_core.SetName(szName);
   ReadKeys(set);
-  RebuildText();
+  if (!m_bReadAsStored) RebuildText();
   return TRUE;
 }

@@ -113,4 +113,7 @@ class CGIS_ScaleTextElement : public CGIS_ElementImpl<IGIS_ScaleTextElement> {
   std::string m_strPageUnitLabel = "厘米";
   std::string m_strMapUnitLabel = "未知单位";
   CGIS_MapFrameLink m_link{this};
+  // Set while the property sheet runs: the stored form its Cancel puts back
+  // is read with the text and rectangle as stored, not composed anew.
+  bool m_bReadAsStored = false;
 };

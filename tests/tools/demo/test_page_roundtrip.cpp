@@ -1,19 +1,28 @@
 // The host's round: every element stored into its feature, the feature set
 // saved, loaded into a fresh feature set with a fresh factory and every
 // element rebuilt from its "TYPE" — and what a damaged or foreign file does.
+#include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 #include <vector>
 
+#include "host/basilo/igis_propertyset.h"
+#include "host/basilo/releaseptr.h"
 #include "host/featra/igis_feature.h"
+#include "host/helmora/igis_map.h"
+#include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
+#include "layout/graphicelement/furniture/igis_slopeelement.h"
 #include "layout/graphicelement/igis_element.h"
+#include "layout/graphicelement/legend/igis_legendelement.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "tests/tools/demo/demotest.h"
+#include "tools/demo/mapsheet.h"
 
 namespace {
 
@@ -151,6 +160,94 @@ TEST(PageRoundTrip, UnreadableOrForeignFilesAreRefusedWithAMessage) {
   error.clear();
   EXPECT_FALSE(md::demo::SavePage(*page, file + "/inside-a-file.mdfs", &error));
   EXPECT_FALSE(error.empty());
+}
+
+// The "Custom" set an element stored.
+md::basilo::ReleasePtr<IGIS_PropertySet> CustomOf(IGIS_Element* e) {
+  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  set->Archive(e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
+  return set;
+}
+
+// Stored, saved, loaded and stored again, an element's stored form is what it
+// was: a frame stored absent stays absent, and the printed scale a map frame
+// was stored with survives binding its map. A frame stored without a map, or
+// over a map whose reference changed, takes the map's name and reference on
+// the first load; from then on its stored form stays.
+TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
+  FixedText fixed;
+  md::demo::MapDocument sample(md::demo::SampleMapsFolder());
+  ASSERT_TRUE(sample.ok());
+  IGIS_SpatialReferenceFactory* refs = GIS_GetSpatialReferenceFactoryObject();
+  md::basilo::ReleasePtr<IGIS_SpatialReference> metres(refs->CreateSpatialReference(2));
+  IGIS_ProjectedCoordSys* gk = metres->GetProjectedCoordSys();
+  md::basilo::ReleasePtr<IGIS_SpatialReference> feet(refs->CreateGeographicReference(
+      "高斯英尺", "feet", gk->GetProjection(), gk->GetGeographicCoordSys(), refs->GetUnitByName("英尺")));
+  md::basilo::ReleasePtr<IGIS_Document> inFeet(GIS_CreateDocumentObject()),
+      inMetres(GIS_CreateDocumentObject());
+  inFeet->CreateMap("测试地图", feet.get());
+  inMetres->CreateMap("测试地图", metres.get());
+
+  auto frameless = [](const char* type) {
+    return [type](md::demo::Page& page) {
+      IGIS_Element* e = page.Create(type);
+      if (auto* legend = dynamic_cast<IGIS_LegendElement*>(e)) legend->SetFrameProperty(nullptr);
+      if (auto* slope = dynamic_cast<IGIS_SlopeElement*>(e)) slope->SetFramePropertyPtr(nullptr);
+      if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) frame->SetFramePropertyPtr(nullptr);
+      return e;
+    };
+  };
+  const struct {
+    const char* name;
+    IGIS_MapLayer* savedWith;  // the document the page shows when first stored
+    IGIS_MapLayer* loadedWith;
+    std::function<IGIS_Element*(md::demo::Page&)> make;
+    double scale;  // the stored scale after loading; 0: the frame is stored absent
+  } rows[] = {
+      {"legend without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_LEGEND), 0.0},
+      {"slope rule without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE), 0.0},
+      {"map frame without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_MAP), 0.0},
+      {"the sample page's frame, read with its maps", nullptr, sample.LayoutLayer(),
+       [](md::demo::Page& page) {
+         md::demo::AddSampleElements(page, nullptr);
+         return static_cast<IGIS_Element*>(md::test::FrameOf(page));
+       },
+       10.0},
+      {"a frame over a map in feet, read where it is in metres", inFeet->GetLayoutLayer(),
+       inMetres->GetLayoutLayer(),
+       [](md::demo::Page& page) {
+         auto* frame = dynamic_cast<IGIS_MapElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_MAP));
+         frame->SetRect(SGIS_Rect(2000, 12000, 10000, 2000));
+         frame->SetMapName("测试地图");
+         frame->SetExtentType(GIS_MAP_EXTENT_FIXED_SCALE);
+         frame->SetScale(0.5);
+         return static_cast<IGIS_Element*>(frame);
+       },
+       0.5 * 0.3048},
+  };
+  int n = 0;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    md::demo::Page page;
+    page.featureSet()->SetMapLayer(row.savedWith);
+    IGIS_Element* e = row.make(page);
+    ASSERT_NE(e, nullptr);
+    const auto k = std::find(page.elements().begin(), page.elements().end(), e) - page.elements().begin();
+    const std::string folder = "storedform" + std::to_string(n++);
+    auto once = md::test::SavedAndReloaded(page, md::test::ScratchFolder(folder + "-once"), row.loadedWith);
+    ASSERT_NE(once, nullptr);
+    auto twice =
+        md::test::SavedAndReloaded(*once, md::test::ScratchFolder(folder + "-twice"), row.loadedWith);
+    ASSERT_NE(twice, nullptr);
+    IGIS_Element* second = once->elements()[k];
+    EXPECT_EQ(md::test::CustomBytes(twice->elements()[k]), md::test::CustomBytes(second));
+    if (row.scale > 0.0) {
+      EXPECT_NEAR(CustomOf(second)->GetProperty("FixScale")->GetDouble(), row.scale, row.scale * 1e-9);
+    } else {
+      EXPECT_EQ(md::test::CustomBytes(second), md::test::CustomBytes(page.elements()[k]));
+      EXPECT_EQ(CustomOf(second)->GetProperty("FrameProperty")->GetDataBuffer()->GetSize(), 0);
+    }
+  }
 }
 
 }  // namespace

@@ -65,14 +65,17 @@ BOOL CGIS_ThreeNorth::OnSetActive() {
   if (m_pElement != nullptr) m_pElement->Refresh();
   ReadElement();
   UpdateData(FALSE);
+  m_strMagnetShown = m_editMagnet.GetWindowText();
+  m_strCoordinateShown = m_editCoordinate.GetWindowText();
   return CPropertyPage::OnSetActive();
 }
 
 bool CGIS_ThreeNorth::WriteElement() {
   if (!UpdateData(TRUE)) return false;
   if (m_pElement == nullptr) return true;
-  m_pElement->SetMagnetAngle(m_dMagnetAngle);
-  m_pElement->SetCoordinateAngle(m_dCoordinateAngle);
+  if (m_editMagnet.GetWindowText() != m_strMagnetShown) m_pElement->SetMagnetAngle(m_dMagnetAngle);
+  if (m_editCoordinate.GetWindowText() != m_strCoordinateShown)
+    m_pElement->SetCoordinateAngle(m_dCoordinateAngle);
   m_pElement->SetTxtOffset(m_nTxtOffset);
   m_pElement->SetAxisLength(m_nAxisLength);
   m_pElement->Refresh();

@@ -2,6 +2,8 @@
 // the axis length and the diagram's five symbols.
 #pragma once
 
+#include <string>
+
 #include "platform/ui/controls.h"
 #include "platform/ui/propsheet.h"
 
@@ -45,4 +47,8 @@ class CGIS_ThreeNorth : public CPropertyPage {
   IGIS_ThreeNorthElement* m_pElement;
   IGIS_Display* m_pDisplay;
   CEdit m_editMagnet, m_editCoordinate, m_editOffset, m_editLength;
+  // What the angle edits showed when the page was filled: an angle whose
+  // edit still shows it keeps the element's own value (the edit shows it to
+  // 15 digits).
+  std::string m_strMagnetShown, m_strCoordinateShown;
 };

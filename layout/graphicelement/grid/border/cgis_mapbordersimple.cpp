@@ -8,6 +8,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/display/igis_display.h"
+#include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
@@ -17,6 +18,7 @@
 #include "layout/graphicelement/grid/border/mapborderpieces.h"
 #include "layout/graphicelement/grid/border/mapborderstore.h"
 #include "layout/graphicelement/igis_element.h"
+#include "layout/graphicelement/shapes/igis_polylineelement.h"
 
 namespace {
 
@@ -131,7 +133,29 @@ IGIS_Element* CGIS_MapBorderSimple::ConvertToElement(IGIS_Element* pMapElement) 
   const SGIS_Rect r = GetOuterRect(pMapElement->GetRect());
   const SGIS_Point ring[5] = {
       {r.left, r.bottom}, {r.right, r.bottom}, {r.right, r.top}, {r.left, r.top}, {r.left, r.bottom}};
-  if (!CreatePolylineElement(pCompound, ring, 5, m_pLineSymbol.get()))
+  // The ring goes into a polyline the frame's owner makes; one without a
+  // geometry to hold it is handed back.
+  IGIS_FeatureSet* pOwner = pMapElement->GetFeatureSetPtr();
+  IGIS_Element* pMade = pOwner->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE);
+  auto* pLine = dynamic_cast<IGIS_PolylineElement*>(pMade);
+  if (pLine == nullptr) {
+    DropElement(pMade);
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_markelement == NULL");
+    return pCompound;
+  }
+  IGIS_Feature* pFeature = pLine->GetFeaturePtr();
+  IGIS_Geometry* pGeometry = pFeature != nullptr ? pFeature->GetGeometry() : nullptr;
+  if (pGeometry == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_geopolyline == NULL");
+    DropElement(pLine);
+    return pCompound;
+  }
+  pGeometry->SetPointCount(5);
+  for (int i = 0; i < 5; ++i) pGeometry->SetPoint(i, ring[i], 0);
+  pLine->SetSymbolPtr(m_pLineSymbol.get());
+  if (AddElementOrHandBack(pCompound, pLine)) {
+    if (IGIS_FeatureClass* pClass = pOwner->GetFeatureClass())
+      pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL);
+  }
   return pCompound;
 }

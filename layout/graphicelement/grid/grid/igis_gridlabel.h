@@ -30,7 +30,8 @@ enum {
 
 class IGIS_GridLabel {
  public:
-  // The common offset; the eight side offsets keep their values.
+  // The common offset, -10000 at least (a lower one is ignored); the eight
+  // side offsets keep their values.
   virtual void SetLabelOffset(int nOffset) = 0;
   virtual int GetLabelOffset() = 0;
   // The label's own text symbol (not to be released).

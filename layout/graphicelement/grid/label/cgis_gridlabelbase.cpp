@@ -36,8 +36,6 @@ constexpr std::string_view kCommonKeys[] = {
     "RightLabelOffsetY",  "TopLabelOffsetY",  "BottomLabelOffsetY",
 };
 
-// A stored common offset below this reads as the default.
-constexpr int kLowestLabelOffset = -10000;
 constexpr int kDefaultLabelOffset = 200;
 
 }  // namespace

@@ -28,6 +28,10 @@
 
 namespace md::layout::label {
 
+// The lowest common offset a label takes: a lower one is ignored when set
+// and read as the default when stored.
+inline constexpr int kLowestLabelOffset = -10000;
+
 // The common state, a class of its own so that a label reads another
 // label's flags through it (a dynamic_cast from IGIS_GridLabel*).
 class GridLabelState {
@@ -154,7 +158,9 @@ const char* GridLabelStaticData();
 template <class TKind>
 class CGIS_GridLabelBase : public TKind, public md::layout::label::GridLabelState {
  public:
-  void SetLabelOffset(int nOffset) override { m_nLabelOffset = nOffset; }
+  void SetLabelOffset(int nOffset) override {
+    if (nOffset >= md::layout::label::kLowestLabelOffset) m_nLabelOffset = nOffset;
+  }
   int GetLabelOffset() override { return m_nLabelOffset; }
   IGIS_SymbolPart* GetTextSymbolPtr() override { return m_pTextSymbol.get(); }
   const char* GetStaticData() override { return md::layout::label::GridLabelStaticData(); }

@@ -58,7 +58,8 @@ BOOL CLegendPage::OnKillActive() {
     m_pElement->SetTitle(m_strTitle.c_str());
     pFormat->SetDefaultPatchWidth(m_nPatchWidth);
     pFormat->SetDefaultPatchHeight(m_nPatchHeight);
-    pFormat->SetTitlePosition(m_nTitlePosition);
+    // A stored position that names no entry shows none and is kept.
+    if (m_nTitlePosition >= 0) pFormat->SetTitlePosition(m_nTitlePosition);
     pFormat->SetShowTitle(m_nShowTitle == 1);
     m_pElement->RecalcRect();
   }

@@ -64,15 +64,24 @@ BOOL CGIS_DlgElementText::OnSetActive() {
   return CPropertyPage::OnSetActive();
 }
 
-BOOL CGIS_DlgElementText::OnKillActive() {
+void CGIS_DlgElementText::WriteText() {
   UpdateData(TRUE);
-  if (IGIS_TextElement* pText = AsText(m_pElement)) pText->SetText(m_strText.c_str());
+  IGIS_TextElement* pText = AsText(m_pElement);
+  if (pText == nullptr) return;
+  // Setting a text lays its outline anew: an unchanged text keeps the
+  // outline it has.
+  const char* szNow = pText->GetText();
+  if (szNow != nullptr && m_strText == szNow) return;
+  pText->SetText(m_strText.c_str());
+}
+
+BOOL CGIS_DlgElementText::OnKillActive() {
+  WriteText();
   return CPropertyPage::OnKillActive();
 }
 
 BOOL CGIS_DlgElementText::OnApply() {
-  UpdateData(TRUE);
-  if (IGIS_TextElement* pText = AsText(m_pElement)) pText->SetText(m_strText.c_str());
+  WriteText();
   return CPropertyPage::OnApply();
 }
 

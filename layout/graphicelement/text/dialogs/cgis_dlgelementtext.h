@@ -38,6 +38,8 @@ class CGIS_DlgElementText : public CPropertyPage {
   std::string m_strText;
 
  private:
+  // Gives the element the page's text when it differs from the element's.
+  void WriteText();
   void OnFont();
   void OnImport();
 

@@ -137,15 +137,32 @@ TEST_F(ThreeNorthConvert, ArrowheadsEndTheirArcsInEveryArrangement) {
   }
 }
 
+// Arcs of no angle are one point each and move with the rest of the
+// conversion to the converted group's place.
 TEST_F(ThreeNorthConvert, ArcsOfNoAngleKeepTheirPlaceAsOnePoint) {
   CGIS_ThreeNorthElement* e = NewDiagram();
   e->SetAngle(0);
   e->Refresh();
+  e->SetLBpoint(SGIS_Point(8000, 6000, 0));
+  const ThreeNorthFigure drawn = e->BuildFigure();
+  const SGIS_Rect rect = e->GetRect();
   auto* result = dynamic_cast<IGIS_CompoundElement*>(e->ConvertToElement());
   ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->GetRect().left, rect.left - 1000);
+  EXPECT_EQ(result->GetRect().bottom, rect.bottom - 1000);
+  const SGIS_Point offset = OffsetOf(result, drawn);
   IGIS_CompoundElement* lines = Member(result, 0);
   ASSERT_EQ(lines->GetElementCount(), 6);
-  for (int i = 3; i < 6; ++i) EXPECT_EQ(PointsOf(lines->GetElementPtrByIndex(i)).size(), 1u) << i;
+  using md::layout::furniture::kAngleGM;
+  using md::layout::furniture::kAngleTG;
+  using md::layout::furniture::kAngleTM;
+  const md::layout::furniture::ThreeNorthAngle arcs[] = {kAngleTG, kAngleGM, kAngleTM};
+  for (int i = 0; i < 3; ++i) {
+    const std::vector<SGIS_Point> got = PointsOf(lines->GetElementPtrByIndex(3 + i));
+    ASSERT_EQ(got.size(), 1u) << i;
+    const SGIS_Point want = drawn.Arc(arcs[i]).points[0];
+    EXPECT_EQ(got[0], SGIS_Point(want.x + offset.x, want.y + offset.y, 0)) << i;
+  }
 }
 
 // The characters the text drawer put on the canvas: text, origin, angle.
@@ -206,6 +223,38 @@ TEST_F(ThreeNorthConvert, TextCharactersLieWhereTheDrawingLaysThem) {
       // of the piece of path it covers, some 20 pixels for a digit here: a
       // degree and a half off the path's own direction.
       EXPECT_NEAR(std::remainder(got[i].angle - drawn[i].angle, 360.0), 0.0, 1.5);
+    }
+  }
+}
+
+// At every unit ratio of the page the drawing lays each label character where
+// the layout and the conversion put it: along its line, a drawn character
+// starts where the converted text of it starts. The fonts keep the labels
+// about 400 page units high.
+TEST_F(ThreeNorthConvert, LabelCharactersLieWhereTheConversionPutsThemAtEveryRatio) {
+  const std::pair<double, int> rows[] = {{1.0, 400}, {10.0, 40}, {GIS_SYMBOL_UNIT_PAGE_RATIO, 11}};
+  for (const auto& [ratio, font] : rows) {
+    SCOPED_TRACE(ratio);
+    ASSERT_TRUE(set_->SetUnitRatio(ratio));
+    CGIS_ThreeNorthElement* e = NewDiagram(-10, 30, font);
+    e->SetFramePropertyPtr(nullptr);
+    e->SetLBpoint(SGIS_Point(8000, 6000, 0));
+    md::test::RecordingPrinter drawing;
+    ASSERT_TRUE(e->OnDraw(drawing.hdc, true, drawing.display.get()));
+    const std::vector<Glyph> drawn = GlyphsOf(drawing.canvas, 12);
+    ASSERT_EQ(drawn.size(), 12u);
+    const ThreeNorthFigure figure = e->BuildFigure();
+    auto* result = dynamic_cast<IGIS_CompoundElement*>(e->ConvertToElement());
+    ASSERT_NE(result, nullptr);
+    const SGIS_Point offset = OffsetOf(result, figure);
+    for (int i = 0; i < 12; ++i) {
+      const SGIS_Point a = drawing.Device(figure.labelRuns[i / 4][0]),
+                       b = drawing.Device(figure.labelRuns[i / 4][1]);
+      const SGIS_Point p = PointsOf(Member(result, 2)->GetElementPtrByIndex(i))[0];
+      const SGIS_Point corner = drawing.Device(SGIS_Point(p.x - offset.x, p.y - offset.y, 0));
+      const double along = ((drawn[i].x - corner.x) * (b.x - a.x) + (drawn[i].y - corner.y) * (b.y - a.y)) /
+                           std::hypot(b.x - a.x, b.y - a.y);
+      EXPECT_NEAR(along, 0.0, 1.5) << i;
     }
   }
 }

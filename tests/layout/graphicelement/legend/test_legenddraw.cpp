@@ -176,6 +176,32 @@ const LayoutRow kLayoutRows[] = {
      {{"乡镇", 3500, 2350}, {"小河", 3500, 3750}, {"主要河流", 3500, 5250}, {"图例", 1000, 6500}}},
 };
 
+// A compound layer whose data or whose vector layer could not be opened:
+// the drawing and the conversion skip its item, each with its record.
+TEST_F(LegendDraw, ACompoundLayerWithoutItsDataIsSkippedWithARecord) {
+  const struct {
+    const char* layer;
+    BOOL withData;
+    const char* record;
+  } rows[] = {{"无数据", FALSE, "p_VectorCompoundMapLayer == NULL"},
+              {"无矢量", TRUE, "p_vectorMapLayer == NULL"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.layer);
+    ASSERT_TRUE(map_->AddLayer(GIS_CreateEmptyVectorCompoundLayerObject(row.layer, row.withData)));
+    CGIS_LegendElement* l = NewLegend(NewFrame());
+    l->AddItem(NewItem(l, row.layer, {"路"}));
+    l->RecalcRect();
+    LogMark mark;
+    Printer printer;
+    ASSERT_TRUE(l->OnDraw(printer.hdc, true, printer.display.get()));
+    EXPECT_EQ(TextsOf(printer.canvas), std::vector<std::string>{"图例"});
+    IGIS_Element* converted = l->ConvertToElement();
+    ASSERT_NE(converted, nullptr);
+    EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_LegendElement::OnDraw", row.record), 1u);
+    EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "CGIS_LegendElement::ConvertToElement", row.record), 1u);
+  }
+}
+
 TEST_F(LegendDraw, TheLayoutOfAKnownLegendAsATable) {
   for (const LayoutRow& row : kLayoutRows) {
     SCOPED_TRACE(row.name);

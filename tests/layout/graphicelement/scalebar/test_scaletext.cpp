@@ -3,7 +3,9 @@
 // conversion; and the backup around the property sheet.
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "host/calcora/igis_geoarithmetic.h"
 #include "host/stratel/igis_numericformat.h"
@@ -375,6 +377,32 @@ bool ChangeAndCancel(IGIS_Element* e, IGIS_Display*, const char*) {
   t->OffsetAllPoints(500, 500);
   t->RebuildText();
   return false;
+}
+
+// A text not composed again since a setter changed what it shows: Cancel
+// reads the stored form back as it was, text and rectangle, and composes
+// nothing.
+TEST_F(ScaleText, CancelKeepsATextNotYetComposedAgain) {
+  const std::function<void(CGIS_ScaleTextElement*)> changes[] = {
+      [](CGIS_ScaleTextElement* t) { t->SetScaleTextStyle(0); },
+      [](CGIS_ScaleTextElement* t) { t->GetNumericFormatPtr()->SetDigits(4); },
+      [](CGIS_ScaleTextElement* t) { t->GetSymbolPtr()->GetFontSizePtr()->lfHeight = 40; },
+  };
+  md::layout::RegisterPropertySheet(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, &ChangeAndCancel);
+  for (const auto& change : changes) {
+    CGIS_ScaleTextElement* t = NewText();
+    t->SetMapElement(NewFrame(SGIS_Rect(0, 10000, 10000, 0), 2, 1.0));
+    t->RebuildText();
+    change(t);
+    ASSERT_TRUE(t->Archive(0, 0));
+    const std::vector<BYTE> before = CustomBytes(t);
+    const SGIS_Rect rect = t->GetRect();
+    EXPECT_FALSE(t->OnOpenPropertyDlg(nullptr, TRUE));
+    EXPECT_EQ(t->GetRect(), rect);
+    ASSERT_TRUE(t->Archive(0, 0));
+    EXPECT_EQ(CustomBytes(t), before);
+  }
+  md::layout::RegisterScaleTextSheet();
 }
 
 TEST_F(ScaleText, CancelLeavesTheStoredFormByteIdentical) {

@@ -2,7 +2,10 @@
 // (the symbol itself never changed) and its conversion into a polyline.
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/grid/border/cgis_mapbordersimple.h"
+#include "layout/graphicelement/shapes/cgis_polylineelement.h"
+#include "layout/graphicelement/shapes/cgis_rectelement.h"
 #include "tests/layout/graphicelement/grid/border/bordertest.h"
+#include "tests/support/forwardingset.h"
 
 namespace {
 
@@ -215,6 +218,48 @@ TEST_F(MapBorderSimpleDraw, ConversionIsOnePolylineDrawnLikeTheBorder) {
   b->OnDraw(printer.hdc, true, printer.display.get(), frame->GetRect(), page_);
   EXPECT_EQ(DrawConverted(e), PaintedOf(printer.canvas));
   Discard(e);
+}
+
+// An owner that makes no polyline, or one without a feature to hold points.
+struct PolylineRefusingSet : md::test::ForwardingSet {
+  struct NoFeatures : md::test::ForwardingClass {
+    using ForwardingClass::ForwardingClass;
+    IGIS_Feature* CreateFeature(int, int) override { return nullptr; }
+  };
+  struct Featureless : md::test::ForwardingSet {
+    explicit Featureless(IGIS_FeatureSet* real) : ForwardingSet(real), noFeatures(real->GetFeatureClass()) {}
+    IGIS_FeatureClass* GetFeatureClass() override { return &noFeatures; }
+    NoFeatures noFeatures;
+  };
+  PolylineRefusingSet(IGIS_FeatureSet* real, bool makeOne)
+      : ForwardingSet(real), makeOne(makeOne), featureless(real) {}
+  IGIS_Element* CreateElement(const char* type) override {
+    if (std::string(type) != GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE) return real_->CreateElement(type);
+    return makeOne ? new CGIS_PolylineElement(&featureless, nullptr) : nullptr;
+  }
+  bool makeOne;
+  Featureless featureless;
+};
+
+TEST_F(MapBorderSimpleDraw, ConversionWithoutAPolylineToHoldTheRingGivesAnEmptyCompound) {
+  const struct {
+    bool makeOne;
+    const char* record;
+  } rows[] = {{false, "p_markelement == NULL"}, {true, "p_geopolyline == NULL"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.record);
+    PolylineRefusingSet owner(set_, row.makeOne);
+    Owned<CGIS_RectElement> frame(new CGIS_RectElement(&owner, nullptr));
+    frame->SetRect(SGIS_Rect(1000, 5000, 4000, 1000));
+    Owned<CGIS_MapBorderSimple> b(new CGIS_MapBorderSimple());
+    LogMark mark;
+    IGIS_Element* e = b->ConvertToElement(frame.get());
+    auto* compound = dynamic_cast<IGIS_CompoundElement*>(e);
+    ASSERT_NE(compound, nullptr);
+    EXPECT_EQ(compound->GetElementCount(), 0);
+    EXPECT_EQ(mark.Count(3, " CGIS_MapBorderSimple::ConvertToElement", row.record), 1);
+    Discard(e);
+  }
 }
 
 TEST_F(MapBorderSimpleDraw, ConversionWithoutAnOwnerMakesNothing) {

@@ -72,6 +72,22 @@ TEST(LabelFactory, EveryLabelStoresWhatAPropertySetHoldingItsKeysWrites) {
   }
 }
 
+// The common offset a label keeps when set is the one it reads back: an
+// offset below -10000 is ignored by the setter as by the reader.
+TEST(LabelFactory, TheCommonOffsetSetIsTheOneReadBack) {
+  const int rows[][2] = {{-20000, 500}, {-10001, 500}, {-10000, -10000}};  // set, kept
+  for (const auto& [set, kept] : rows) {
+    ReleasePtr<IGIS_GridLabel> label(GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_DMS));
+    label->SetLabelOffset(500);
+    label->SetLabelOffset(set);
+    EXPECT_EQ(label->GetLabelOffset(), kept) << set;
+    ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+    ASSERT_TRUE(label->Save(b.get()));
+    ReleasePtr<IGIS_GridLabel> rebuilt(GIS_CreateMapGridLabelFormatObjectFromDataBuffer(b.get()));
+    EXPECT_EQ(rebuilt->GetLabelOffset(), kept) << set;
+  }
+}
+
 // Bytes that hold no readable set: every label refuses them with a record,
 // keeps what it held, and the factory makes nothing of them.
 TEST(LabelFactory, EveryLabelRefusesDamagedBytesAndKeepsItsState) {

@@ -265,7 +265,7 @@ TEST_F(LegendSheet, FontButtonsWriteTheFormatsSymbolsAndAClearedCheckDisablesIts
   EXPECT_FALSE(format->GetShowLayerName());
 }
 
-TEST_F(LegendSheet, ATitlePositionNamingNoEntryShowsNoneAndIsStoredAsNone) {
+TEST_F(LegendSheet, ATitlePositionNamingNoEntryShowsNoneAndIsKept) {
   CGIS_LegendElement* legend = FilledLegend();
   legend->GetLegendFormat()->SetTitlePosition(100);
   ScriptedDriver driver;
@@ -274,7 +274,7 @@ TEST_F(LegendSheet, ATitlePositionNamingNoEntryShowsNoneAndIsStoredAsNone) {
     u.Ok();
   });
   ASSERT_TRUE(legend->OnOpenPropertyDlg(nullptr, TRUE));
-  EXPECT_EQ(legend->GetLegendFormat()->GetTitlePosition(), -1);
+  EXPECT_EQ(legend->GetLegendFormat()->GetTitlePosition(), 100);
 }
 
 TEST_F(LegendSheet, LeavingTheItemsPageRemakesItemsKeepingLayerAndLabels) {
