@@ -22,6 +22,7 @@
 #include "layout/graphicelement/grid/graticule/graticulefigure.h"
 #include "layout/graphicelement/grid/graticule/graticulepieces.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
+#include "layout/graphicelement/grid/grid/graticuleplan.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
@@ -186,10 +187,7 @@ bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Di
   GridIntervals(pGrid, &dX, &dY);
   // Lines start two intervals out on every side, so that a turned frame is
   // covered.
-  const double wx = IsInterval(dX) ? 2.0 * dX : 0.0;
-  const double wy = IsInterval(dY) ? 2.0 * dY : 0.0;
-  const SGIS_DRect widened(call.extent.x1 - wx, call.extent.y1 + wy, call.extent.x2 + wx,
-                           call.extent.y2 - wy);
+  const SGIS_DRect widened = grid::WidenGraticuleExtent(call.extent, dX, dY);
   if (!IsInterval(dX)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOnDraw, "X_interval == 0");
   if (!IsInterval(dY)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "Y_interval == 0");
   try {
