@@ -176,7 +176,7 @@ void GraticuleWalker::TicksOfSide(TickSide side, const TickPass& pass, bool bSub
   if (run.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
   GeoRun tick;
   auto tickAt = [&](double v) {
-    if (TickRun(side, v, pass.extent, pass.dX, pass.dY, &tick) && m_tracer.TraceToFrame(tick, pass.nSamples))
+    if (TickRun(side, v, pass.extent, pass.dX, pass.dY, &tick) && m_tracer.TraceToEdge(tick, pass.nSamples))
       Tick(side, bSub, dLength, sink);
   };
   const int nMain = std::min(run.nCount, grid::kMaxGridTicks);

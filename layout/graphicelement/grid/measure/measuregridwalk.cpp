@@ -183,7 +183,7 @@ int MeasureLineTracer::Trace(SGIS_DPoint from, SGIS_DPoint to) {
 grid::LineCutEnds MeasureLineTracer::TraceEnds(SGIS_DPoint from, SGIS_DPoint to, bool bLast) const {
   if (m_pArithmetic == nullptr) return grid::LineCutEnds();
   const grid::GridLineSampler samples(from, to, m_nSegments);
-  return grid::CutLineEnds(
+  return grid::CutCrossingLineEnds(
       *m_pArithmetic, m_lowerLeft, m_upperRight, samples.Count(),
       [&](int j, SGIS_Point* pOut) { return samples.At(j, m_carry, pOut); }, bLast);
 }
