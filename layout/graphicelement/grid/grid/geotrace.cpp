@@ -141,9 +141,9 @@ bool CrossingOfEdge(CarriedSamples& samples, const CutBox& box, int e, bool bEnt
 // beyond (nSamples - 1 when none); *pEnters: whether there is an edge of
 // the first kind. The samples up to *pStart lie outside the rectangle, as
 // do those from *pStop on. False when a sample the search needed was left
-// out.
+// out. bEntryOnly: only *pStart is searched for.
 bool CrossingRange(CarriedSamples& samples, const CutBox& box, int nSamples, int* pStart, int* pStop,
-                   bool* pEnters) {
+                   bool* pEnters, bool bEntryOnly = false) {
   *pStart = 0;
   *pStop = nSamples - 1;
   *pEnters = false;
@@ -153,7 +153,7 @@ bool CrossingRange(CarriedSamples& samples, const CutBox& box, int nSamples, int
   for (int e = 0; e < 4; ++e) {
     const bool bFirstIn = box.Inward(e, first) >= 0;
     const bool bLastIn = box.Inward(e, last) >= 0;
-    if (bFirstIn == bLastIn) continue;
+    if (bFirstIn == bLastIn || (bEntryOnly && bFirstIn)) continue;
     int lo = 0, hi = nSamples - 1;
     if (!CrossingOfEdge(samples, box, e, bLastIn, &lo, &hi)) return false;
     if (bLastIn) {
@@ -342,15 +342,33 @@ bool GeoLineTracer::TraceToEdge(const GeoRun& run, int nSteps) {
   if (!m_pClipper) return false;
   const GridLineSampler samples(run.from, run.to, nSteps);
   const int n = samples.Count();
-  const GridSampleSource sampleAt = [&](int j, SGIS_Point* pOut) { return samples.At(j, m_carry, pOut); };
+  // The ends are kept: the tick of the opposite side walks the same line
+  // the other way.
+  const GridSampleSource sampleAt = [&](int j, SGIS_Point* pOut) {
+    if (j != 0 && j != n - 1) return samples.At(j, m_carry, pOut);
+    const SGIS_DPoint input = samples.Input(j);
+    std::uint64_t key[2];
+    std::memcpy(&key[0], &input.x, sizeof key[0]);
+    std::memcpy(&key[1], &input.y, sizeof key[1]);
+    const EndKey k{key[0], key[1]};
+    const auto found = m_ends.find(k);
+    if (found != m_ends.end()) {
+      *pOut = found->second.point;
+      return found->second.bKept;
+    }
+    CarriedEnd end;
+    end.bKept = GridLineSampler::Carry(input, m_carry, &end.point);
+    if (m_ends.size() < kMaxEnds) m_ends.emplace(k, end);
+    *pOut = end.point;
+    return end.bKept;
+  };
   CarriedSamples carried(n, sampleAt);
   const SGIS_Point lowerLeft(m_frame.left, m_frame.bottom, 0), upperRight(m_frame.right, m_frame.top, 0);
   int jStart = 0, jStop = n - 1;
   bool bEnters = false;
-  if (n < 2 || !CrossingRange(carried, CutBox(lowerLeft, upperRight), n, &jStart, &jStop, &bEnters) ||
+  if (n < 2 || !CrossingRange(carried, CutBox(lowerLeft, upperRight), n, &jStart, &jStop, &bEnters, true) ||
       !bEnters)
     return TraceToFrame(run, nSteps);
-  if (jStart >= jStop) return false;
   SGIS_Point stretch[2], cut[4];
   if (!carried.At(jStart, &stretch[0]) || !carried.At(jStart + 1, &stretch[1]))
     return TraceToFrame(run, nSteps);

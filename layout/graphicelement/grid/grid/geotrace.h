@@ -6,7 +6,9 @@
 // a traced line first meets the frame.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
@@ -201,6 +203,21 @@ class GeoLineTracer {
   static constexpr std::size_t kMaxMissedLines = 256;
   std::vector<MissedLine> m_missed;
   std::vector<CarriedSample> m_trail;  // the samples of the current trace
+
+  // The ends of the tick lines TraceToEdge carried, by their degrees' bits.
+  struct EndKey {
+    std::uint64_t x, y;
+    bool operator==(const EndKey& o) const { return x == o.x && y == o.y; }
+  };
+  struct EndKeyHash {
+    std::size_t operator()(const EndKey& k) const { return std::hash<std::uint64_t>()(k.x * 31u ^ k.y); }
+  };
+  struct CarriedEnd {
+    bool bKept = false;
+    SGIS_Point point;
+  };
+  static constexpr std::size_t kMaxEnds = 4096;
+  std::unordered_map<EndKey, CarriedEnd, EndKeyHash> m_ends;
 };
 
 }  // namespace md::layout::grid
