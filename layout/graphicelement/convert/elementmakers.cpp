@@ -137,7 +137,7 @@ BOOL CreatePointElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IG
   pPoint->SetPoint(position);
   pPoint->SetSymbolPtr(pPointSymbol);
   const SGIS_Rect extent = PointSymbolExtent(pPointSymbol, 0.0);
-  const double ratio = pCompound->GetFeatureSetPtr()->GetUnitRatio();
+  const double ratio = md::layout::SymbolUnitRatio(pCompound->GetFeatureSetPtr());
   pPoint->SetWidthAndHeight(RoundScaled(extent.Width(), ratio), RoundScaled(extent.Height(), ratio));
   return AddElementOrHandBack(pCompound, pPoint);
 }
