@@ -135,6 +135,20 @@ SGIS_Rect PointSymbolExtent(IGIS_Symbol* pSymbol, double dFactor) {
   }
 }
 
+void PointMarkSize(IGIS_Symbol* pSymbol, double* pWidth, double* pHeight) {
+  *pWidth = *pHeight = 0.0;
+  if (pSymbol == nullptr) return;
+  const int nType = pSymbol->GetType();
+  if (nType != GIS_SYMBOL_POINT && nType != GIS_SYMBOL_POINT5 && nType != GIS_SYMBOL_POINT7) return;
+  // The proportions of the style; the extents of types 5 and 7 are taken
+  // large, so that their whole units keep the proportions exactly enough.
+  constexpr double kFine = 1000.0;
+  const SGIS_Rect e = PointSymbolExtent(pSymbol, kFine);
+  const double h = pSymbol->GetSize();
+  *pHeight = h;
+  *pWidth = e.Height() > 0 ? h * e.Width() / e.Height() : h;
+}
+
 namespace md::layout {
 
 double SymbolUnitRatio(IGIS_FeatureSet* pOwner) {

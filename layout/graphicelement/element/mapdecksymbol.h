@@ -55,6 +55,11 @@ void DrawWithDrawer(IGIS_AnnoDrawer* pDrawer, IGIS_Display* pDisplay, CDC* pDC, 
 // without the part.
 SGIS_Rect PointSymbolExtent(IGIS_Symbol* pSymbol, double dFactor);
 
+// The width and height in symbol units of the mark the renderer draws for a
+// point symbol (types 5, 6 and 7): its size high, as wide as its style's
+// proportions make it. Both 0 for other symbols or without a renderer.
+void PointMarkSize(IGIS_Symbol* pSymbol, double* pWidth, double* pHeight);
+
 namespace md::layout {
 
 // Sizes of point symbols and texts on the page. A feature set's unit ratio is
