@@ -16,14 +16,6 @@
 #include <cstdio>
 #include <cstring>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define MD_ISOLATE_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define MD_ISOLATE_ASAN 1
-#endif
-#endif
-
 namespace md::imaging::detail {
 namespace {
 
@@ -48,13 +40,13 @@ std::size_t AddressSpace() {
   // Libraries' complaints about a damaged file are not the host's output.
   const int null = ::open("/dev/null", O_WRONLY);
   if (null >= 0) ::dup2(null, 2);
-#ifndef MD_ISOLATE_ASAN
+  // What the child holds already (a sanitizer's reserved shadow included)
+  // and the extra allowed; an allocation past it fails.
   const std::size_t have = AddressSpace();
   if (have != 0) {
     const rlimit as{have + limits.extraMemory, have + limits.extraMemory};
     ::setrlimit(RLIMIT_AS, &as);
   }
-#endif
   const rlim_t seconds = static_cast<rlim_t>(limits.milliseconds / 1000 + 2);
   const rlimit cpu{seconds, seconds};
   ::setrlimit(RLIMIT_CPU, &cpu);
@@ -79,14 +71,6 @@ std::size_t AddressSpace() {
 }
 
 }  // namespace
-
-bool IsolationLimitsMemory() {
-#ifdef MD_ISOLATE_ASAN
-  return false;
-#else
-  return true;
-#endif
-}
 
 bool RunIsolated(std::size_t bytes, const std::function<std::string(void* buffer)>& work,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,

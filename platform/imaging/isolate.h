@@ -13,13 +13,9 @@ namespace md::imaging::detail {
 struct IsolationLimits {
   // Wall-clock time the child may take.
   int milliseconds = 10000;
-  // Address space the child may add to what it inherits (not applied under
-  // AddressSanitizer, whose shadow memory an address-space limit breaks).
+  // Address space the child may add to what it inherits.
   std::size_t extraMemory = std::size_t{1} << 30;
 };
-
-// Whether the child's address space is limited (not under AddressSanitizer).
-bool IsolationLimitsMemory();
 
 // Runs `work` in a child process over a shared buffer of `bytes` bytes
 // (zeroed, its pages taken only as they are written); `work` answers "" when

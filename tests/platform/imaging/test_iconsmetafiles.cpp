@@ -193,7 +193,7 @@ TEST(ImagingIconsMetafiles, TheChildIsStoppedOnACrashALoopOrTooMuchMemory) {
   const struct {
     const char* name;
     std::function<std::string(void*)> work;
-    const char* error;  // "" when the work succeeds
+    const char* error;  // how the reason starts; "" when the work succeeds
   } rows[] = {
       {"fills the buffer",
        [](void* b) {
@@ -218,9 +218,9 @@ TEST(ImagingIconsMetafiles, TheChildIsStoppedOnACrashALoopOrTooMuchMemory) {
       {"takes too much memory",
        [](void*) {
          std::vector<char> v(std::size_t{1} << 30, 1);
-         return std::string(v.back() == 1 && detail::IsolationLimitsMemory() ? "kept" : "");
+         return std::string(v.back() == 1 ? "kept" : "");
        },
-       detail::IsolationLimitsMemory() ? "failed: std::bad_alloc" : ""},
+       "failed: std::bad_alloc"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -234,8 +234,12 @@ TEST(ImagingIconsMetafiles, TheChildIsStoppedOnACrashALoopOrTooMuchMemory) {
         },
         quick, &error);
     EXPECT_EQ(ok, *row.error == '\0');
-    // A crash ends the child on its signal, or on the sanitizer's abort.
-    EXPECT_EQ(error.rfind(row.error, 0), 0u) << error;
+    // A crash ends the child on its signal, or on the sanitizer's abort; a
+    // sanitizer refuses an allocation past the limit by ending the child.
+    const bool sanitizerEnded = error.rfind("the renderer stopped", 0) == 0;
+    EXPECT_TRUE(error.rfind(row.error, 0) == 0 ||
+                (sanitizerEnded && std::string(row.name) == "takes too much memory"))
+        << error;
     if (ok) {
       EXPECT_EQ(seen, 7);
     }
