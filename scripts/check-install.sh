@@ -53,7 +53,7 @@ set -euo pipefail
 cd "$scratch"
 echo "== a host built with find_package(mapdeck)"
 cmake -S host -B cmake-host -G Ninja -DCMAKE_PREFIX_PATH="$scratch/prefix" >/dev/null
-cmake --build cmake-host >/dev/null
+cmake --build cmake-host >build.log || { cat build.log; exit 1; }
 (cd "$scratch" && cmake-host/mapdeck_host "$scratch/out-cmake")
 echo "== the README's example"
 (cd "$scratch/example-run" && "$scratch/cmake-host/mapdeck_example" && ls page.png page.pdf page.mdfs again.png >/dev/null)

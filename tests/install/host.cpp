@@ -168,7 +168,7 @@ int main(int argc, char** argv) {
 
   // 5. The title's property sheet, run by the scripted user.
   {
-    const int edit = ControlOf(IDD_ELEMENT_TEXT, "EDITTEXT");
+    const int edit = ControlOf(mapdeck_controls::IDD_ELEMENT_TEXT, "EDITTEXT");
     md::ui::ScriptedDriver driver;
     driver.Then([edit](md::ui::UiUser& u) {
       u.Replace(edit, "样图 Sample sheet");
