@@ -9,6 +9,7 @@
 #include <cairo.h>
 
 #include <sys/stat.h>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -117,6 +118,7 @@ int main(int argc, char** argv) {
   if (map == nullptr) return 1;
   SGIS_DRect extent;
   Expect(map->GetFullExtent(&extent, 0) != nullptr, "the map has an extent");
+  const double mapWidth = std::fabs(extent.x2 - extent.x1), mapHeight = std::fabs(extent.y2 - extent.y1);
 
   // 4. A new page is usable as made: no spatial reference to give it.
   IGIS_ElementFactory* factory = GIS_CreateGraphicElementFactoryObject();
@@ -134,15 +136,15 @@ int main(int argc, char** argv) {
       font->Release();
     }
     title->SetText("Sample sheet");
-    title->SetLBpoint(SGIS_Point(2000, 19000, 0));
+    title->SetLBpoint(SGIS_Point(2000, 19900, 0));
   }
   // The frame shows the whole map, 200 mm wide.
-  const double scale = (extent.x2 - extent.x1) / 20000.0;
+  const double scale = mapWidth / 20000.0;
   auto* frame =
       dynamic_cast<IGIS_MapElement*>(factory->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_MAP, page, nullptr));
   if (frame != nullptr) {
-    const int height = static_cast<int>((extent.y2 - extent.y1) / scale);
-    frame->SetRect(SGIS_Rect(2000, 2000 + height, 22000, 2000));
+    const int height = static_cast<int>(mapHeight / scale);
+    frame->SetRect(SGIS_Rect(2000, 1000 + height, 22000, 1000));
     frame->SetMapName(map->GetName());
     frame->SetMapBound(extent);
     frame->SetScale(scale);
@@ -157,9 +159,11 @@ int main(int argc, char** argv) {
       factory->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, page, nullptr));
   if (bar != nullptr && frame != nullptr) {
     bar->SetMapElement(frame);
+    bar->SetResizeHint(0);
+    bar->SetDivision(1000.0);  // metres
     bar->SetDivisions(4);
+    bar->SetRect(SGIS_Rect(22800, 4000, 29000, 2500));
     bar->Refresh();
-    bar->SetLBpoint(SGIS_Point(23000, 3000, 0));
   }
   Expect(title != nullptr && frame != nullptr && bar != nullptr,
          "a title, a map frame and a scale bar are placed");
