@@ -20,6 +20,7 @@
 #include <set>
 #include <vector>
 
+#include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/featra/igis_feature.h"
@@ -704,8 +705,13 @@ std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error, IGIS
   }
   IGIS_FeatureSet* set = page->featureSet();
   if (mapLayer != nullptr) set->SetMapLayer(mapLayer);
+  const std::size_t mark = GIS_GetLogPtr()->GetRecordCount();
   if (!set->LoadPageFromFile(path.c_str())) {
-    if (error != nullptr) *error = "cannot read the page " + path + " whole (the log says why)";
+    // The feature set's record says what stopped it.
+    const std::vector<SGIS_LogRecord> records = GIS_GetLogPtr()->GetRecordsSince(mark);
+    if (error != nullptr)
+      *error =
+          "cannot read the page " + path + (records.empty() ? std::string() : ": " + records.back().text);
     return nullptr;
   }
   if (!page->TakeLoadedElements()) {

@@ -93,11 +93,9 @@ bool DrawElements(HDC hdc, int paperWidth, int paperHeight, const std::vector<IG
   return ok;
 }
 
-// Draws the page's top-level elements onto a canvas spanning the paper at dpi.
-bool PrintOnCanvas(IGIS_FeatureSet* page, int paperWidth, int paperHeight, int dpi, CairoCanvas* canvas,
-                   const char* method) {
-  std::vector<IGIS_Element*> elements;
-  if (!TopLevelElements(page, method, &elements)) return false;
+// Draws the elements onto a canvas spanning the paper at dpi.
+bool PrintOnCanvas(const std::vector<IGIS_Element*>& elements, int paperWidth, int paperHeight, int dpi,
+                   CairoCanvas* canvas, const char* method) {
   md::win::PrinterSetup setup;
   setup.dpiX = setup.dpiY = dpi;
   setup.paperWidthMm = paperWidth / 100.0;
@@ -126,7 +124,10 @@ BOOL GIS_PrintPageToFile(IGIS_FeatureSet* page, int paperWidth, int paperHeight,
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "\"%s\" ends neither in .png nor in .pdf", file.c_str());
     return FALSE;
   }
-  if (!CheckDpi(dpi, png ? GIS_PRINT_MAX_RASTER_DPI : GIS_PRINT_VECTOR_DPI, kMethod)) return FALSE;
+  std::vector<IGIS_Element*> elements;
+  if (!CheckDpi(dpi, png ? GIS_PRINT_MAX_RASTER_DPI : GIS_PRINT_VECTOR_DPI, kMethod) ||
+      !TopLevelElements(page, kMethod, &elements))
+    return FALSE;
   const double widthMm = paperWidth / 100.0;
   const double heightMm = paperHeight / 100.0;
   std::unique_ptr<CairoCanvas> canvas = png ? CairoCanvas::createPageImage(widthMm, heightMm, dpi)
@@ -136,7 +137,7 @@ BOOL GIS_PrintPageToFile(IGIS_FeatureSet* page, int paperWidth, int paperHeight,
             png ? "a raster" : file.c_str(), widthMm, heightMm, dpi);
     return FALSE;
   }
-  const bool drawn = PrintOnCanvas(page, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
+  const bool drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
   // A PDF is written when finished, also after a failed element: what was drawn is kept.
   const bool written = png ? canvas->writePng(file) : canvas->finish();
   if (!written) GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "writing %s failed", file.c_str());
@@ -146,7 +147,9 @@ BOOL GIS_PrintPageToFile(IGIS_FeatureSet* page, int paperWidth, int paperHeight,
 BOOL GIS_PrintPageToSurface(IGIS_FeatureSet* page, int paperWidth, int paperHeight, int dpi,
                             cairo_surface_t* surface) {
   constexpr const char* kMethod = "GIS_PrintPageToSurface";
-  if (!CheckPage(page, paperWidth, paperHeight, kMethod) || !CheckDpi(dpi, GIS_PRINT_VECTOR_DPI, kMethod))
+  std::vector<IGIS_Element*> elements;
+  if (!CheckPage(page, paperWidth, paperHeight, kMethod) || !CheckDpi(dpi, GIS_PRINT_VECTOR_DPI, kMethod) ||
+      !TopLevelElements(page, kMethod, &elements))
     return FALSE;
   std::unique_ptr<CairoCanvas> canvas =
       CairoCanvas::createOnSurface(surface, paperWidth / 100.0, paperHeight / 100.0, dpi);
@@ -154,7 +157,7 @@ BOOL GIS_PrintPageToSurface(IGIS_FeatureSet* page, int paperWidth, int paperHeig
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pSurface == NULL or in error");
     return FALSE;
   }
-  const bool drawn = PrintOnCanvas(page, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
+  const bool drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
   return drawn && canvas->finish() ? TRUE : FALSE;
 }
 
