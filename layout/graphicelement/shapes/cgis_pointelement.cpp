@@ -49,7 +49,7 @@ CGIS_PointElement::CGIS_PointElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFea
   m_core.m_bKeepHVScaleRatio = true;
   if (pOwner == nullptr) return;
   m_core.m_pFeatureSet = pOwner;
-  const double ratio = pOwner->GetUnitRatio();
+  const double ratio = md::layout::SymbolUnitRatio(pOwner);
 
   if (pFeature == nullptr) {
     IGIS_Feature* pNew = CreateRectFeature();

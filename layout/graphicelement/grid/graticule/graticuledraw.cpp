@@ -103,7 +103,7 @@ class RendererSink : public GraticuleSink {
  public:
   RendererSink(const DrawingCall& call, HDC hdc, bool bPrint, IGIS_Display* pDisplay, bool bClipping,
                const GraticuleSymbols& symbols)
-      : m_pRenderer(call.pRenderer), m_symbols(symbols) {
+      : m_pRenderer(call.pRenderer), m_pOwner(call.pFrame->GetFeatureSetPtr()), m_symbols(symbols) {
     m_param.hdc = hdc;
     m_param.printFlag = bPrint ? 1 : 0;
     m_param.symbolScale = GetDisplayRatio(pDisplay);
@@ -128,10 +128,13 @@ class RendererSink : public GraticuleSink {
       m_points[static_cast<std::size_t>(i)] = POINT{pPoints[i].x, pPoints[i].y};
     m_param.points = m_points.data();
     m_param.pointCount = nCount;
-    m_pRenderer->Draw(pSymbol, &m_param, GIS_DRAW_CHECK);
+    SGIS_DrawParam param = m_param;
+    param.symbolScale = md::layout::SymbolDrawScale(pSymbol, m_param.symbolScale, m_pOwner);
+    m_pRenderer->Draw(pSymbol, &param, GIS_DRAW_CHECK);
   }
 
   IGIS_SymbolRenderer* m_pRenderer;
+  IGIS_FeatureSet* m_pOwner;
   GraticuleSymbols m_symbols;
   SGIS_DrawParam m_param;
   std::vector<POINT> m_points;
@@ -142,10 +145,11 @@ class RendererSink : public GraticuleSink {
 class DrawerSink : public GraticuleSink {
  public:
   DrawerSink(HDC hdc, bool bPrint, IGIS_Display* pDisplay, InteriorLabelTexts& texts,
-             IGIS_AnnoPointStyle* pStyle)
+             IGIS_AnnoPointStyle* pStyle, IGIS_FeatureSet* pOwner)
       : m_pDC(CDC::FromHandle(hdc)),
         m_bPrint(bPrint),
         m_pDisplay(pDisplay),
+        m_pOwner(pOwner),
         m_dRatio(GetDisplayRatio(pDisplay)),
         m_texts(texts),
         m_pStyle(pStyle),
@@ -158,12 +162,14 @@ class DrawerSink : public GraticuleSink {
  private:
   void DrawText(int nAlignment, const std::string& text, SGIS_Point anchor) {
     m_pStyle->SetAlignment(nAlignment);
-    DrawWithDrawer(m_pDrawer, m_pDisplay, m_pDC, m_bPrint, m_dRatio, m_pStyle, text.c_str(), &anchor, 1);
+    DrawWithDrawer(m_pDrawer, m_pDisplay, m_pDC, m_bPrint, m_dRatio, m_pStyle, text.c_str(), &anchor, 1,
+                   m_pOwner);
   }
 
   CDC* m_pDC;
   bool m_bPrint;
   IGIS_Display* m_pDisplay;
+  IGIS_FeatureSet* m_pOwner;
   double m_dRatio;
   InteriorLabelTexts& m_texts;
   IGIS_AnnoPointStyle* m_pStyle;
@@ -258,7 +264,7 @@ bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint
     grid::GeoDeviceSpace space(call.geo, call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDrawInteriorLabel);
     GraticuleWalker walker(space, call.device, cap);
-    DrawerSink sink(hdc, bPrint, pDisplay, texts, style.get());
+    DrawerSink sink(hdc, bPrint, pDisplay, texts, style.get(), call.pFrame->GetFeatureSetPtr());
     walker.Labels(LabelPass{call.extent, ix, iy}, sink);
   } catch (const std::exception& e) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDrawInteriorLabel, "drawing cut short: %s", e.what());

@@ -126,7 +126,7 @@ bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_D
   if (ctx.pView == nullptr) return Fail("p_display == NULL");
   ctx.pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
 
-  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, ctx.pPage, kMethod);
+  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, ctx.pPage, kMethod, pFrame->GetFeatureSetPtr());
   ctx.pPainter = &painter;
   CGIS_SpatialReferenceHolder transform;
   if (!transform.Create(nullptr, nullptr, nullptr, nullptr)) return Fail("p_coordTransform == NULL");
