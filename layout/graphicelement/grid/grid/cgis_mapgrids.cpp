@@ -106,6 +106,7 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "Count %d > %d", nCount, kMaxStoredGrids);
     nCount = kMaxStoredGrids;
   }
+  int nBeyond = 0;
   for (int k = 1; k <= nCount; ++k) {
     IGIS_DataBuffer* pEntryBuffer = outer.Buffer(StoredIndexKey(k).c_str());
     if (pEntryBuffer == nullptr) continue;
@@ -118,17 +119,28 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer) {
     if (!nested.Read("GridType", &nType)) continue;
     IGIS_DataBuffer* pData = nested.Buffer("GridData");
     if (pData == nullptr) continue;
-    IGIS_MapGrid* pGrid = GIS_CreateMapGridPropertyObject(nType);
-    if (pGrid == nullptr) {
-      // A kind this library does not make: written back as it was read.
+    // A kind this library does not make, or a grid beyond those a frame
+    // draws: written back as it was read.
+    auto keep = [&] {
       const std::span<const BYTE> bytes = md::layout::BufferBytes(pEntryBuffer);
       m_kept.push_back({m_grids.size(), std::vector<BYTE>(bytes.begin(), bytes.end())});
+    };
+    if (m_grids.size() >= static_cast<std::size_t>(kMaxGrids)) {
+      keep();
+      ++nBeyond;
+      continue;
+    }
+    IGIS_MapGrid* pGrid = GIS_CreateMapGridPropertyObject(nType);
+    if (pGrid == nullptr) {
+      keep();
       continue;
     }
     pGrid->Open(pData);
     pGrid->SetMapElement(m_pMapElement);
     m_grids.push_back(pGrid);
   }
+  if (nBeyond > 0)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "%d grids beyond %d kept as stored, not drawn", nBeyond, kMaxGrids);
   return true;
 }
 
@@ -141,6 +153,10 @@ bool CGIS_MapGrids::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_Ma
 
 bool CGIS_MapGrids::AddMapGrid(IGIS_MapGrid* pGrid) {
   if (pGrid == nullptr) return false;
+  if (m_grids.size() >= static_cast<std::size_t>(kMaxGrids)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGrids::AddMapGrid", "%d grids held already", kMaxGrids);
+    return false;
+  }
   const char* szName = pGrid->GetName();
   const std::string name = szName != nullptr ? szName : "";
   for (IGIS_MapGrid* pHeld : m_grids) {
