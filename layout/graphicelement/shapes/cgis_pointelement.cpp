@@ -48,7 +48,7 @@ CGIS_PointElement::CGIS_PointElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFea
   // A point always keeps the ratio of its symbol, and says so in its feature.
   m_core.m_bKeepHVScaleRatio = true;
   if (pOwner == nullptr) return;
-  const double ratio = pOwner->GetUnitRatio();
+  const double ratio = md::layout::SymbolUnitRatio(pOwner);
 
   if (pFeature != nullptr && pFeature->GetKind() == GIS_FEATURE_KIND_POINT) {
     MigratePointFeature(pOwner, pFeature, ratio);

@@ -39,7 +39,8 @@ bool DrawSimpleBorder(IGIS_MapGridBorder* pBorder, IGIS_MapElement* pFrame, HDC 
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "p_display == NULL");
     return false;
   }
-  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, PageReferenceOf(pFrame->GetFeatureSetPtr()), kOnDraw);
+  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, PageReferenceOf(pFrame->GetFeatureSetPtr()), kOnDraw,
+                                 pFrame->GetFeatureSetPtr());
   const BorderRing ring = Outline(pFrame->GetRect());
   painter.Draw(pBorder->GetSimpleSymbol(), ring.data(), static_cast<int>(ring.size()));
   return true;

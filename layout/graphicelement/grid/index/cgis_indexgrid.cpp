@@ -118,7 +118,7 @@ bool CGIS_IndexGrid::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   md::layout::grid::CGIS_GridCapRecord caps(kMethod);
   const std::vector<IndexGridPiece> pieces =
       md::layout::grid::LayIndexGrid(this, m_pMapElement->GetRect(), caps);
-  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, pPage, kMethod);
+  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, pPage, kMethod, m_pMapElement->GetFeatureSetPtr());
   for (const IndexGridPiece& piece : pieces) painter.Draw(piece.pSymbol, piece.points, piece.nCount);
   return true;
 }
