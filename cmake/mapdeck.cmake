@@ -5,14 +5,16 @@
 
 set(MD_WARNINGS -Wall -Wextra)
 
-# Source paths in __FILE__ (and so in log records) are relative to the
-# repository root, whether the compiler is given absolute paths or, through a
-# compiler cache that rewrites them, paths relative to the build folder.
+# Source paths in __FILE__ (and so in log records) and in the debugging
+# information are relative to the repository root, whether the compiler is
+# given absolute paths or, through a compiler cache that rewrites them, paths
+# relative to the build folder; the build folder itself becomes ".". No
+# binary names the folders it was built in.
 file(RELATIVE_PATH md_source_from_build ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR})
 string(REGEX REPLACE "/$" "" md_source_from_build "${md_source_from_build}")
-add_compile_options(-fmacro-prefix-map=${PROJECT_SOURCE_DIR}/=)
+add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/= -ffile-prefix-map=${PROJECT_BINARY_DIR}=.)
 if(md_source_from_build)
-  add_compile_options(-fmacro-prefix-map=${md_source_from_build}/=)
+  add_compile_options(-ffile-prefix-map=${md_source_from_build}/=)
 endif()
 if(MAPDECK_WERROR)
   list(APPEND MD_WARNINGS -Werror)

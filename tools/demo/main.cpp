@@ -188,7 +188,6 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     pdf.End();
 
     Stage store("storing the elements and saving the feature set");
-    if (!md::demo::StoreElements(*page, &error)) return Fail(error);
     if (!md::demo::SavePage(*page, pagePath, &error)) return Fail(error);
     store.End();
     // The first page ends here: the second one comes from the file alone.

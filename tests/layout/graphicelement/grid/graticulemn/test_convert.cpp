@@ -12,6 +12,7 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/grid/grid/mapgridbordermaker.h"
 #include "tests/layout/graphicelement/grid/graticulemn/mntest.h"
 #include "tests/layout/graphicelement/grid/grid/gridtest.h"
 #include "tests/support/logmark.h"

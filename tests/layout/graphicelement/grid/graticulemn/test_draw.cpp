@@ -14,6 +14,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/grid/grid/mapgridbordermaker.h"
 #include "tests/layout/graphicelement/grid/graticulemn/mntest.h"
 #include "tests/support/logmark.h"
 
