@@ -21,6 +21,7 @@
 #include "layout/graphicelement/furniture/igis_slopeelement.h"
 #include "layout/graphicelement/igis_element.h"
 #include "layout/graphicelement/legend/igis_legendelement.h"
+#include "layout/graphicelement/scalebar/igis_scaletextelement.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "tests/tools/demo/demotest.h"
@@ -190,6 +191,23 @@ TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
   inFeet->CreateMap("测试地图", feet.get());
   inMetres->CreateMap("测试地图", metres.get());
 
+  // A scale text of the style following a frame over the sample sheet.
+  auto scaleText = [&sample](int style) {
+    return [&sample, style](md::demo::Page& page) {
+      auto* frame = dynamic_cast<IGIS_MapElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_MAP));
+      auto* text = dynamic_cast<IGIS_ScaleTextElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT));
+      if (frame == nullptr || text == nullptr) return static_cast<IGIS_Element*>(nullptr);
+      frame->SetRect(SGIS_Rect(2000, 12000, 10000, 2000));
+      frame->SetMapName(sample.sheet()->GetName());
+      frame->SetExtentType(GIS_MAP_EXTENT_FIXED_SCALE);
+      frame->SetScale(5.0);
+      text->SetMapElement(frame);
+      text->SetScaleTextStyle(style);
+      text->SetRect(SGIS_Rect(12000, 3000, 13000, 2000));
+      text->RebuildText();
+      return static_cast<IGIS_Element*>(text);
+    };
+  };
   auto frameless = [](const char* type) {
     return [type](md::demo::Page& page) {
       IGIS_Element* e = page.Create(type);
@@ -198,6 +216,7 @@ TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
       if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) frame->SetFramePropertyPtr(nullptr);
       if (auto* arrow = dynamic_cast<IGIS_NorthArrowElement*>(e)) arrow->SetFramePropertyPtr(nullptr);
       if (auto* index = dynamic_cast<IGIS_MapIndexElement*>(e)) index->SetFramePropertyPtr(nullptr);
+      if (auto* text = dynamic_cast<IGIS_ScaleTextElement*>(e)) text->SetFramePropertyPtr(nullptr);
       return e;
     };
   };
@@ -206,13 +225,19 @@ TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
     IGIS_MapLayer* savedWith;  // the document the page shows when first stored
     IGIS_MapLayer* loadedWith;
     std::function<IGIS_Element*(md::demo::Page&)> make;
-    double scale;  // the stored scale after loading; 0: the frame is stored absent
+    // The stored scale after loading; otherwise the first load keeps the
+    // stored form, 0: with the frame stored absent, -1: with its frame.
+    double scale;
   } rows[] = {
       {"legend without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_LEGEND), 0.0},
       {"slope rule without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE), 0.0},
       {"map frame without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_MAP), 0.0},
       {"north arrow without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW), 0.0},
       {"map index without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX), 0.0},
+      {"scale text without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT), 0.0},
+      {"absolute scale text of a frame", sample.LayoutLayer(), sample.LayoutLayer(), scaleText(0), -1.0},
+      {"relative scale text of a frame", sample.LayoutLayer(), sample.LayoutLayer(), scaleText(1), -1.0},
+      {"scale text of a frame, read without its map", sample.LayoutLayer(), nullptr, scaleText(0), -1.0},
       {"the sample page's frame, read with its maps", nullptr, sample.LayoutLayer(),
        [](md::demo::Page& page) {
          md::demo::AddSampleElements(page, nullptr);
@@ -251,6 +276,8 @@ TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
       EXPECT_NEAR(CustomOf(second)->GetProperty("FixScale")->GetDouble(), row.scale, row.scale * 1e-9);
     } else {
       EXPECT_EQ(md::test::CustomBytes(second), md::test::CustomBytes(page.elements()[k]));
+    }
+    if (row.scale == 0.0) {
       EXPECT_EQ(CustomOf(second)->GetProperty("FrameProperty")->GetDataBuffer()->GetSize(), 0);
     }
   }
