@@ -22,6 +22,7 @@
 #include "layout/graphicelement/grid/graticule/graticulefigure.h"
 #include "layout/graphicelement/grid/graticule/graticulepieces.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
+#include "layout/graphicelement/grid/grid/graticuleplan.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
@@ -57,9 +58,11 @@ struct DrawingCall {
   SGIS_DRect extent;  // degrees: x1 west, x2 east, y1 north, y2 south
 
   // bRotated: the extent becomes the bound of itself turned by the map's
-  // rotation (the lines must cover a turned frame).
+  // rotation (the lines must cover a turned frame). bExtent false: a pass
+  // that draws nothing leaves the extent empty (it costs carrying the map's
+  // bound into degrees).
   bool Prepare(IGIS_GraticuleGrid* pGrid, IGIS_Map* pMap, IGIS_Display* pDisplay, const char* szMethod,
-               bool bRotated) {
+               bool bRotated, bool bExtent = true) {
     pFrame = pGrid->GetMapElement();
     if (!geo.Build(pMap->GetSpatialReference())) return false;
     pRenderer = GIS_GetSymbolizationObject();
@@ -84,6 +87,7 @@ struct DrawingCall {
     const SGIS_Rect rect = pFrame->GetRect();
     device = pView->PageToDeviceRect(rect, pPage);
     device.Normalize();
+    if (!bExtent) return true;
     // The part of the map the frame shows: its bound at the frame's proportions.
     SGIS_DRect stored;
     pFrame->GetMapBound(&stored);
@@ -176,6 +180,17 @@ class DrawerSink : public GraticuleSink {
   IGIS_AnnoDrawer* m_pDrawer;
 };
 
+// Whether the pass of lines and ticks draws anything: grid lines or
+// markers, or the ticks or sub-ticks of a side.
+bool DrawsLinesOrTicks(IGIS_GraticuleGrid* pGrid) {
+  const int nType = pGrid->GetGridlineType();
+  if (nType == GIS_GRIDLINE_LINES || nType == GIS_GRIDLINE_MARKS) return true;
+  const TickPass ticks = TicksOf(pGrid, SGIS_DRect(), 0.0, 0.0, 0);
+  for (int s = 0; s < 4; ++s)
+    if (ticks.bMain[s] || (ticks.bSub[s] && ticks.nSubCount > 0)) return true;
+  return false;
+}
+
 int SampleCount(const CGIS_ElementClipScope& clip) {
   return clip.IsClipping() ? kSamplesClipping : kSamplesPlain;
 }
@@ -187,17 +202,16 @@ bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Di
   if (pMap == nullptr) return false;
   CGIS_ElementClipScope clip(hdc, pDisplay);
   DrawingCall call;
-  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDraw, true)) return false;
+  const bool bDraws = DrawsLinesOrTicks(pGrid);
+  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDraw, true, bDraws)) return false;
   double dX = 0.0, dY = 0.0;
   GridIntervals(pGrid, &dX, &dY);
   // Lines start two intervals out on every side, so that a turned frame is
   // covered.
-  const double wx = IsInterval(dX) ? 2.0 * dX : 0.0;
-  const double wy = IsInterval(dY) ? 2.0 * dY : 0.0;
-  const SGIS_DRect widened(call.extent.x1 - wx, call.extent.y1 + wy, call.extent.x2 + wx,
-                           call.extent.y2 - wy);
+  const SGIS_DRect widened = grid::WidenGraticuleExtent(call.extent, dX, dY);
   if (!IsInterval(dX)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOnDraw, "X_interval == 0");
   if (!IsInterval(dY)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "Y_interval == 0");
+  if (!bDraws) return true;
   try {
     grid::GeoDeviceSpace space(call.geo, call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDraw);
@@ -217,10 +231,12 @@ bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_
   IGIS_Map* pMap = FrameMap(pGrid, kOnDrawHatchLine);
   if (pMap == nullptr) return false;
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  DrawingCall call;
-  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDrawHatchLine, false)) return false;
   double dX = 0.0, dY = 0.0;
   GridIntervals(pGrid, &dX, &dY);
+  const bool bDraws = HasHatchPass(HatchesOf(pGrid, SGIS_DRect(), dX, dY));
+  DrawingCall call;
+  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDrawHatchLine, false, bDraws)) return false;
+  if (!bDraws) return true;
   try {
     grid::GeoDeviceSpace space(call.geo, call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDrawHatchLine);
