@@ -313,17 +313,25 @@ CGIS_FrameProperty* CGIS_FrameProperty::Clone() {
   auto* pCopy = md::basilo::MakeOrNull<CGIS_FrameProperty>("CGIS_FrameProperty::Clone");
   if (pCopy == nullptr) return nullptr;
   // Through the copy's own setters, so the per-side gaps set last win over
-  // the X and Y values, and a missing symbol clears the copy's default.
-  pCopy->SetBackSymbolPtr(m_pBackSymbol.get());
-  pCopy->SetBackSymbol2Ptr(m_pBackSymbol2.get());
+  // the X and Y values. A symbol the source lacks clears the copy's (its
+  // default background too) without the record a caller's NULL gets.
+  auto symbol = [pCopy](auto set, auto& rCopyField, auto* pSymbol) {
+    if (pSymbol != nullptr) {
+      (pCopy->*set)(pSymbol);
+    } else {
+      rCopyField.reset();
+    }
+  };
+  symbol(&CGIS_FrameProperty::SetBackSymbolPtr, pCopy->m_pBackSymbol, m_pBackSymbol.get());
+  symbol(&CGIS_FrameProperty::SetBackSymbol2Ptr, pCopy->m_pBackSymbol2, m_pBackSymbol2.get());
   pCopy->SetBackX(m_nBackX);
   pCopy->SetBackY(m_nBackY);
-  pCopy->SetBorderSymbolPtr(m_pBorderSymbol.get());
-  pCopy->SetBorderSymbol2Ptr(m_pBorderSymbol2.get());
+  symbol(&CGIS_FrameProperty::SetBorderSymbolPtr, pCopy->m_pBorderSymbol, m_pBorderSymbol.get());
+  symbol(&CGIS_FrameProperty::SetBorderSymbol2Ptr, pCopy->m_pBorderSymbol2, m_pBorderSymbol2.get());
   pCopy->SetBorderX(m_nBorderX);
   pCopy->SetBorderY(m_nBorderY);
-  pCopy->SetShadowSymbolPtr(m_pShadowSymbol.get());
-  pCopy->SetShadowSymbol2Ptr(m_pShadowSymbol2.get());
+  symbol(&CGIS_FrameProperty::SetShadowSymbolPtr, pCopy->m_pShadowSymbol, m_pShadowSymbol.get());
+  symbol(&CGIS_FrameProperty::SetShadowSymbol2Ptr, pCopy->m_pShadowSymbol2, m_pShadowSymbol2.get());
   pCopy->SetShadowOffSetX(m_nShadowOffSetX);
   pCopy->SetShadowOffSetY(m_nShadowOffSetY);
   pCopy->SetBackRounding(m_nBackRounding);
