@@ -117,6 +117,9 @@ class Reader {
     std::string error;
     const int size = pBuffer != nullptr ? pBuffer->GetSize() : 0;
     const BYTE* data = size > 0 ? pBuffer->GetData() : nullptr;
+    // An empty buffer holds no frame yet (its element was made but never
+    // stored): every key is missing and is read so, without a record.
+    bNothingStored_ = pBuffer != nullptr && size == 0;
     if (pBuffer == nullptr || (size > 0 && data == nullptr)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "pBuffer == NULL");
     } else if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields_, &error)) {
@@ -148,13 +151,15 @@ class Reader {
   }
   // An integer key; a missing one keeps the value and, with a text, is recorded.
   void ReadIntOrLog(std::string_view key, int* pValue, const char* szMissing) {
-    if (!Read(key, pValue) && szMissing != nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
+    if (!Read(key, pValue) && szMissing != nullptr && !bNothingStored_)
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
   }
   // Records a symbol's missing flag keys: the first alone, and both together
   // with the second text.
   void CheckSymbolFlags(std::string_view flagKey, std::string_view flag2Key, const char* szMissing,
                         const char* szBothMissing) {
     const bool bFlag = Has(flagKey);
+    if (bNothingStored_) return;
     if (!bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
     if (!Has(flag2Key) && !bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szBothMissing);
   }
@@ -162,6 +167,7 @@ class Reader {
  private:
   std::vector<md::basilo::StoredFieldView> fields_;
   std::size_t next_ = 0;
+  bool bNothingStored_ = false;
 };
 
 // A stored symbol of either library rebuilt from its stored bytes.
