@@ -12,6 +12,7 @@ PACKAGES=(
   nlohmann-json3-dev
   libpng-dev zlib1g-dev libdeflate-dev libjpeg62-turbo-dev libgif-dev libtiff-dev
   libgsf-1-dev
+  libwmf-dev fonts-urw-base35 libemf2svg-dev librsvg2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils
 )

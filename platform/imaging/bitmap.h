@@ -18,7 +18,7 @@ namespace md::imaging {
 // allocated.
 constexpr std::size_t kDefaultMemoryLimit = std::size_t{512} << 20;
 
-enum class Format { Unknown, Png, Jpeg, Gif, Tiff, Bmp };
+enum class Format { Unknown, Png, Jpeg, Gif, Tiff, Bmp, Ico, Cur, Wmf, Emf };
 
 // The picture last resampled for a drawing, kept so that drawing the same
 // picture onto the same device rectangle again (every print of a page)

@@ -15,6 +15,19 @@ Format DetectFormat(const std::uint8_t* data, std::size_t size) {
   if (starts("II*\0", 4) || starts("MM\0*", 4) || starts("II+\0", 4) || starts("MM\0+", 4))
     return Format::Tiff;
   if (starts("BM", 2)) return Format::Bmp;
+  // Icons: a zero reserved word, the type (1 icon, 2 cursor) and at least
+  // one image.
+  if (size >= 6 && data[0] == 0 && data[1] == 0 && (data[2] == 1 || data[2] == 2) && data[3] == 0 &&
+      (data[4] != 0 || data[5] != 0))
+    return data[2] == 1 ? Format::Ico : Format::Cur;
+  // Metafiles: the placeable WMF key, a WMF header (memory or disk type,
+  // nine-word header), an EMF header record with its signature.
+  if (starts("\xD7\xCD\xC6\x9A", 4)) return Format::Wmf;
+  if (size >= 6 && (data[0] == 1 || data[0] == 2) && data[1] == 0 && data[2] == 9 && data[3] == 0 &&
+      data[4] == 0 && (data[5] == 1 || data[5] == 3))
+    return Format::Wmf;
+  if (size >= 44 && std::memcmp(data, "\x01\0\0\0", 4) == 0 && std::memcmp(data + 40, " EMF", 4) == 0)
+    return Format::Emf;
   return Format::Unknown;
 }
 
@@ -30,11 +43,18 @@ DecodeResult Decode(const std::uint8_t* data, std::size_t size, std::size_t memo
       return DecodeTiff(data, size, memoryLimit);
     case Format::Bmp:
       return DecodeBmp(data, size, memoryLimit);
+    case Format::Ico:
+    case Format::Cur:
+      return DecodeIco(data, size, memoryLimit);
+    case Format::Wmf:
+      return DecodeWmf(data, size, memoryLimit);
+    case Format::Emf:
+      return DecodeEmf(data, size, memoryLimit);
     case Format::Unknown:
       break;
   }
   DecodeResult r;
-  r.error = size == 0 ? "empty file" : "not a PNG, JPEG, GIF, TIFF or BMP picture";
+  r.error = size == 0 ? "empty file" : "not a PNG, JPEG, GIF, TIFF, BMP, ICO, CUR, WMF or EMF picture";
   return r;
 }
 

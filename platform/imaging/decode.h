@@ -15,7 +15,8 @@ namespace md::imaging {
 Format DetectFormat(const std::uint8_t* data, std::size_t size);
 
 // Decodes the first picture of the bytes (the first frame of a GIF, the
-// first page of a TIFF).
+// first page of a TIFF, the largest and deepest image of an icon or cursor);
+// a metafile (WMF, EMF) is drawn into pixels at its own size.
 DecodeResult Decode(const std::uint8_t* data, std::size_t size,
                     std::size_t memoryLimit = kDefaultMemoryLimit);
 
@@ -25,6 +26,10 @@ DecodeResult DecodePng(const std::uint8_t* data, std::size_t size, std::size_t m
 DecodeResult DecodeJpeg(const std::uint8_t* data, std::size_t size, std::size_t memoryLimit);
 DecodeResult DecodeGif(const std::uint8_t* data, std::size_t size, std::size_t memoryLimit);
 DecodeResult DecodeTiff(const std::uint8_t* data, std::size_t size, std::size_t memoryLimit);
+// Icons and cursors: ICO and CUR files.
+DecodeResult DecodeIco(const std::uint8_t* data, std::size_t size, std::size_t memoryLimit);
+DecodeResult DecodeWmf(const std::uint8_t* data, std::size_t size, std::size_t memoryLimit);
+DecodeResult DecodeEmf(const std::uint8_t* data, std::size_t size, std::size_t memoryLimit);
 
 namespace detail {
 // Bytes read in order, for the libraries' read callbacks.

@@ -37,6 +37,25 @@ inline bool ReadImageBmpInput(const std::uint8_t* data, std::size_t size) {
   return static_cast<bool>(r);
 }
 
+// The bytes as an icon or cursor, a WMF or an EMF file; true when they gave
+// a picture. A metafile's libraries run in a child process: what they do
+// with a damaged file must end in a refusal, never in a crash of this one.
+inline bool ReadImageIcoInput(const std::uint8_t* data, std::size_t size) {
+  const md::imaging::DecodeResult r = md::imaging::DecodeIco(data, size, kFuzzImageLimit);
+  CheckDecode(r);
+  return static_cast<bool>(r);
+}
+inline bool ReadImageWmfInput(const std::uint8_t* data, std::size_t size) {
+  const md::imaging::DecodeResult r = md::imaging::DecodeWmf(data, size, kFuzzImageLimit);
+  CheckDecode(r);
+  return static_cast<bool>(r);
+}
+inline bool ReadImageEmfInput(const std::uint8_t* data, std::size_t size) {
+  const md::imaging::DecodeResult r = md::imaging::DecodeEmf(data, size, kFuzzImageLimit);
+  CheckDecode(r);
+  return static_cast<bool>(r);
+}
+
 // The bytes as a picture file of any format the loader knows, drawn into a
 // small screen context when they gave a picture; true then.
 inline bool ReadImageLoaderInput(const std::uint8_t* data, std::size_t size) {

@@ -1,6 +1,7 @@
 // The sample page's files: the logo, a small PNG the demo paints itself, so
-// that the page shows a picture element without shipping an image file, and
-// the text file its linked object shows.
+// that the page shows a picture element without shipping an image file, the
+// publisher's mark, an EMF file the demo writes itself, and the text file its
+// linked object shows.
 #pragma once
 
 #include <functional>
@@ -20,6 +21,10 @@ std::string WriteSampleLogo(std::string* error);
 // The text file the page's linked text document shows, written and kept as
 // the logo is.
 std::string WriteSampleNotes(std::string* error);
+
+// The publisher's mark, an enhanced metafile the demo writes (samplemark.cpp),
+// written and kept as the logo is.
+std::string WriteSampleMark(std::string* error);
 
 // Writes a file of the given name (the process's id before it) into the
 // host's temporary folder with `write`, once per process, as the two above.

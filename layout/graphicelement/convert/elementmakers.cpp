@@ -1,6 +1,7 @@
 // Plain elements made into a compound when a complex element converts itself.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
@@ -52,6 +53,8 @@ BOOL CreatePointListElement(IGIS_CompoundElement* pCompound, const char* szType,
   if (pClass != nullptr && pFeature != nullptr) pClass->UpdateFeature(pFeature, GIS_UPDATE_ALL);
   return TRUE;
 }
+
+int AddClampedInt(int a, int b) { return md::basilo::detail::ClampToInt32(std::int64_t{a} + b); }
 
 int RoundScaled(int value, double ratio) {
   const double v = value * ratio;
@@ -134,11 +137,21 @@ BOOL CreatePolygonElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPo
 BOOL CreatePointElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGIS_Symbol* pPointSymbol) {
   auto* pPoint = NewElement<IGIS_PointElement>(pCompound, GIS_TYPE_GRAPHIC_ELEMENT_POINT);
   if (pPoint == nullptr) return FALSE;
-  pPoint->SetPoint(position);
   pPoint->SetSymbolPtr(pPointSymbol);
-  const SGIS_Rect extent = PointSymbolExtent(pPointSymbol, 0.0);
-  const double ratio = pCompound->GetFeatureSetPtr()->GetUnitRatio();
-  pPoint->SetWidthAndHeight(RoundScaled(extent.Width(), ratio), RoundScaled(extent.Height(), ratio));
+  // The rectangle of the mark as drawn: its size at the owner's unit ratio,
+  // centred on the position.
+  double w = 0.0, h = 0.0;
+  PointMarkSize(pPointSymbol, &w, &h);
+  const double ratio = md::layout::SymbolUnitRatio(pCompound->GetFeatureSetPtr());
+  const int nWidth = RoundScaled(1, w * ratio), nHeight = RoundScaled(1, h * ratio);
+  if (nWidth > 0 && nHeight > 0) {
+    const SGIS_Point lowerLeft =
+        SGIS_Point::FromDoubles(position.x - nWidth / 2.0, position.y - nHeight / 2.0);
+    pPoint->SetRect(SGIS_Rect(lowerLeft.x, AddClampedInt(lowerLeft.y, nHeight),
+                              AddClampedInt(lowerLeft.x, nWidth), lowerLeft.y));
+  } else {
+    pPoint->SetPoint(position);
+  }
   return AddElementOrHandBack(pCompound, pPoint);
 }
 

@@ -39,8 +39,8 @@ BOOL CreatePolylineElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pP
 // A polygon of at least 3 points.
 BOOL CreatePolygonElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
                           IGIS_Symbol* pFillSymbol);
-// A point symbol centred on the position, sized by the symbol's extent times
-// the owner's unit ratio.
+// A point symbol centred on the position, the size of the mark it draws
+// there (PointMarkSize times the owner's unit ratio).
 BOOL CreatePointElement(IGIS_CompoundElement* pCompound, SGIS_Point position, IGIS_Symbol* pPointSymbol);
 // Ends an element made for a conversion that is not kept, and its feature
 // (an element its owner does not hold is only released).

@@ -9,6 +9,7 @@
 #include "host/featra/igis_feature.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 
 IGIS_SpatialReference* PageReferenceOf(IGIS_FeatureSet* pOwner) {
   IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
@@ -57,9 +58,11 @@ BOOL DrawSymbolAtPagePoints(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_S
 }
 
 CGIS_PageSymbolPainter::CGIS_PageSymbolPainter(HDC hdc, bool bFlag, IGIS_Display* pDisplay,
-                                               IGIS_SpatialReference* pReference, const char* szMethod)
+                                               IGIS_SpatialReference* pReference, const char* szMethod,
+                                               IGIS_FeatureSet* pOwner)
     : m_pView(pDisplay != nullptr ? pDisplay->GetView() : nullptr),
       m_pReference(pReference),
+      m_pOwner(pOwner),
       m_szMethod(szMethod),
       m_clip(hdc, pDisplay) {
   m_param.hdc = hdc;
@@ -107,5 +110,6 @@ void CGIS_PageSymbolPainter::DrawPoints(IGIS_Symbol* pSymbol, const SGIS_Point* 
   SGIS_DrawParam param = m_param;
   param.points = points;
   param.pointCount = nCount;
+  param.symbolScale = md::layout::SymbolDrawScale(pSymbol, m_param.symbolScale, m_pOwner);
   pRenderer->Draw(pSymbol, &param, GIS_DRAW_CHECK);
 }

@@ -31,12 +31,13 @@ BOOL DrawSymbolAtPagePoints(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_S
 // life (the clip is saved and the element region selected when it is made,
 // and restored when it ends), and every drawing record carries the context,
 // the flag byte, the display ratio as its scale and, while the view clips,
-// the view's clip value.
+// the view's clip value. Point symbols take the sizes the owner's unit ratio
+// gives them (SymbolDrawScale).
 class CGIS_PageSymbolPainter {
  public:
   // szMethod names the drawing in the records of Draw.
   CGIS_PageSymbolPainter(HDC hdc, bool bFlag, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
-                         const char* szMethod);
+                         const char* szMethod, IGIS_FeatureSet* pOwner);
   CGIS_PageSymbolPainter(const CGIS_PageSymbolPainter&) = delete;
   CGIS_PageSymbolPainter& operator=(const CGIS_PageSymbolPainter&) = delete;
 
@@ -55,6 +56,7 @@ class CGIS_PageSymbolPainter {
 
   IGIS_DisplayView* m_pView;
   IGIS_SpatialReference* m_pReference;
+  IGIS_FeatureSet* m_pOwner;
   const char* m_szMethod;
   CGIS_ElementClipScope m_clip;
   SGIS_DrawParam m_param;

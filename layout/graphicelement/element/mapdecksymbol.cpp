@@ -2,9 +2,12 @@
 // the annotation drawer.
 #include "layout/graphicelement/element/mapdecksymbol.h"
 
+#include <cmath>
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+
 #include "host/display/igis_display.h"
+#include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
 #include "host/notaradraw/igis_annodrawer.h"
@@ -102,13 +105,15 @@ IGIS_SymbolV2* GetSymbol2FromField(IGIS_Field* pField) {
 }
 
 void DrawWithDrawer(IGIS_AnnoDrawer* pDrawer, IGIS_Display* pDisplay, CDC* pDC, bool bPrint, double dRatio,
-                    IGIS_AnnoPointStyle* pStyle, const char* szText, const SGIS_Point* pPoints, int nCount) {
+                    IGIS_AnnoPointStyle* pStyle, const char* szText, const SGIS_Point* pPoints, int nCount,
+                    IGIS_FeatureSet* pOwner) {
   if (pDrawer == nullptr || pDisplay == nullptr) return;
   double ratio = dRatio;
   if (bPrint) {
     IGIS_DisplayView* pView = pDisplay->GetView();
     if (pView != nullptr) ratio = pView->GetSymbolRatio();
   }
+  ratio *= md::layout::SymbolDrawFactor(pOwner);
   pDrawer->Draw(pDC, bPrint ? TRUE : FALSE, ratio, pStyle, szText, pPoints, nCount);
 }
 
@@ -130,7 +135,43 @@ SGIS_Rect PointSymbolExtent(IGIS_Symbol* pSymbol, double dFactor) {
   }
 }
 
+void PointMarkSize(IGIS_Symbol* pSymbol, double* pWidth, double* pHeight) {
+  *pWidth = *pHeight = 0.0;
+  if (pSymbol == nullptr) return;
+  const int nType = pSymbol->GetType();
+  if (nType != GIS_SYMBOL_POINT && nType != GIS_SYMBOL_POINT5 && nType != GIS_SYMBOL_POINT7) return;
+  // The proportions of the style; the extents of types 5 and 7 are taken
+  // large, so that their whole units keep the proportions exactly enough.
+  constexpr double kFine = 1000.0;
+  const SGIS_Rect e = PointSymbolExtent(pSymbol, kFine);
+  const double h = pSymbol->GetSize();
+  *pHeight = h;
+  *pWidth = e.Height() > 0 ? h * e.Width() / e.Height() : h;
+}
+
 namespace md::layout {
+
+double SymbolUnitRatio(IGIS_FeatureSet* pOwner) {
+  const double r = pOwner != nullptr ? pOwner->GetUnitRatio() : 1.0;
+  return r > 0.0 && std::isfinite(r) ? r : 1.0;
+}
+
+double SymbolDrawFactor(IGIS_FeatureSet* pOwner) {
+  return SymbolUnitRatio(pOwner) / GIS_SYMBOL_UNIT_PAGE_RATIO;
+}
+
+double SymbolDrawScale(IGIS_Symbol* pSymbol, double dScale, IGIS_FeatureSet* pOwner) {
+  if (pSymbol == nullptr) return dScale;
+  switch (pSymbol->GetType()) {
+    case GIS_SYMBOL_POINT5:
+    case GIS_SYMBOL_POINT:
+    case GIS_SYMBOL_POINT7:
+    case GIS_SYMBOL_TEXT:
+      return dScale * SymbolDrawFactor(pOwner);
+    default:
+      return dScale;
+  }
+}
 
 IGIS_Symbol* SymbolPartOf(IGIS_Symbol* pSymbol, SymbolKind kind) {
   if (pSymbol == nullptr) return nullptr;

@@ -17,6 +17,7 @@ class IGIS_SymbolV2;
 class IGIS_AnnoDrawer;
 class CDC;
 class IGIS_AnnoPointStyle;
+class IGIS_FeatureSet;
 
 // A new symbol, owned by the caller, rebuilt by the symbol factory from the
 // field's data buffer; NULL with a level-4 record when the field, the
@@ -41,11 +42,12 @@ IGIS_SymbolV2* GetSymbol2FromStored(const md::basilo::StoredFieldView* pField, s
 IGIS_Symbol* GetSymbolFromStored(const md::layout::StoredSetView& set, std::string_view key);
 
 // Draws the text with the style at the anchors through the drawer, on the
-// device-context object.
-// While printing the view's symbol ratio replaces the given ratio. Nothing
-// without a drawer or a display.
+// device-context object, at the size the owner's unit ratio gives it
+// (SymbolDrawFactor). While printing the view's symbol ratio replaces the
+// given ratio. Nothing without a drawer or a display.
 void DrawWithDrawer(IGIS_AnnoDrawer* pDrawer, IGIS_Display* pDisplay, CDC* pDC, bool bPrint, double dRatio,
-                    IGIS_AnnoPointStyle* pStyle, const char* szText, const SGIS_Point* pPoints, int nCount);
+                    IGIS_AnnoPointStyle* pStyle, const char* szText, const SGIS_Point* pPoints, int nCount,
+                    IGIS_FeatureSet* pOwner);
 
 // The extent of a point symbol (types 5, 6 and 7) in its own units, its
 // parts' extents taken with the factor; a type-6 symbol's is its style's
@@ -53,7 +55,31 @@ void DrawWithDrawer(IGIS_AnnoDrawer* pDrawer, IGIS_Display* pDisplay, CDC* pDC, 
 // without the part.
 SGIS_Rect PointSymbolExtent(IGIS_Symbol* pSymbol, double dFactor);
 
+// The width and height in symbol units of the mark the renderer draws for a
+// point symbol (types 5, 6 and 7): its size high, as wide as its style's
+// proportions make it. Both 0 for other symbols or without a renderer.
+void PointMarkSize(IGIS_Symbol* pSymbol, double* pWidth, double* pHeight);
+
 namespace md::layout {
+
+// Sizes of point symbols and texts on the page. A feature set's unit ratio is
+// the page units one symbol unit takes: layouts, bounds and conversions
+// multiply symbol sizes and text extents by it. The renderer and the
+// annotation drawer draw one symbol unit as one point
+// (GIS_SYMBOL_UNIT_PAGE_RATIO page units) times their drawing scale, so the
+// drawing scale takes SymbolDrawFactor to give the drawn marks and texts the
+// sizes laid for them.
+
+// The owner's unit ratio; 1 without an owner or for a ratio that is not a
+// positive finite number.
+double SymbolUnitRatio(IGIS_FeatureSet* pOwner);
+// The factor of a drawing scale for point symbols and texts: the unit ratio
+// over GIS_SYMBOL_UNIT_PAGE_RATIO, exactly 1 at the default ratio.
+double SymbolDrawFactor(IGIS_FeatureSet* pOwner);
+// The drawing scale for the symbol: dScale times SymbolDrawFactor for point
+// and text symbols; dScale for the others, whose line widths are
+// millimetres.
+double SymbolDrawScale(IGIS_Symbol* pSymbol, double dScale, IGIS_FeatureSet* pOwner);
 
 // The kinds of symbol an object keeps.
 enum class SymbolKind { Point, Line, Fill, Text };

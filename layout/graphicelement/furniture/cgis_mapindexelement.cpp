@@ -326,10 +326,10 @@ BOOL CGIS_MapIndexElement::OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL /*bWit
 void CGIS_MapIndexElement::WriteKeys(md::layout::CustomSetWriter& set) {
   using md::layout::furniture::Key;
   using md::layout::furniture::WriteSymbol;
-  if (m_pFrame) {
-    set.Saved(Key(kKeyFrame, kKeyFrame, GIS_FIELD_TYPE_BUFFER),
-              [this](IGIS_DataBuffer* b) { m_pFrame->Save(b); });
-  }
+  // Without a frame the key is stored empty, so that none is made on reading.
+  set.Saved(Key(kKeyFrame, kKeyFrame, GIS_FIELD_TYPE_BUFFER), [this](IGIS_DataBuffer* b) {
+    if (m_pFrame) m_pFrame->Save(b);
+  });
   for (int i = 0; i < kCount; ++i) {
     set.String(Key(kNeighbours[i].key, kNeighbours[i].description, GIS_FIELD_TYPE_STRING),
                m_texts[static_cast<std::size_t>(i)]);
@@ -354,8 +354,13 @@ BOOL CGIS_MapIndexElement::Archive(int nRead, int /*nArchiveOption*/) {
   }
   const md::layout::StoredSetView set(pAttr, method.c_str());
   if (IGIS_Field* pField = set.Field(kKeyFrame)) {
-    if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
-    if (m_pFrame && pField->GetDataBuffer() != nullptr) m_pFrame->Open(pField->GetDataBuffer());
+    IGIS_DataBuffer* b = pField->GetDataBuffer();
+    if (b != nullptr && b->GetSize() == 0) {
+      m_pFrame.reset();  // stored without a frame
+    } else {
+      if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
+      if (m_pFrame && b != nullptr) m_pFrame->Open(b);
+    }
   }
   std::string text;
   for (int i = 0; i < kCount; ++i) {
@@ -395,7 +400,7 @@ BOOL CGIS_MapIndexElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) 
     return FALSE;
   }
   {
-    CGIS_FurniturePainter painter(hdc, bPrint, pDisplay, pReference);
+    CGIS_FurniturePainter painter(hdc, bPrint, pDisplay, pReference, m_core.m_pFeatureSet);
     IGIS_Geometry* pGeometry = pFeature->GetGeometry();
     if (pGeometry == nullptr) return FALSE;
     SGIS_Point ring[5];

@@ -88,7 +88,7 @@ CGIS_NorthArrowElement::CGIS_NorthArrowElement(IGIS_FeatureSet* pOwner, IGIS_Fea
     return;
   }
   const SGIS_Rect extent = SymbolExtent(m_pSymbol.get());
-  const double ratio = pOwner->GetUnitRatio();
+  const double ratio = md::layout::SymbolUnitRatio(pOwner);
   SGIS_Rect r;
   pOwn->GetBound(&r, 1, 0);
   r.right = Clamp(std::int64_t{r.left} + Round(extent.Width() * ratio));
@@ -309,9 +309,14 @@ BOOL CGIS_NorthArrowElement::Archive(int nRead, int /*nArchiveOption*/) {
     if (IGIS_Field* f = EnsureField(set.get(), "Angle", "Angle", GIS_FIELD_TYPE_DOUBLE))
       f->SetDouble(m_dAngle);
     md::layout::furniture::WriteSymbolField(set.get(), "SymbolPoint", "SymbolPoint", m_pSymbol.get());
-    if (m_pFrame) {
-      IGIS_Field* f = EnsureField(set.get(), "FrameProperty", "FrameProperty", GIS_FIELD_TYPE_BUFFER);
-      if (f != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Save(f->GetDataBuffer());
+    // Without a frame the key is stored empty, so that none is made on reading.
+    IGIS_Field* f = EnsureField(set.get(), "FrameProperty", "FrameProperty", GIS_FIELD_TYPE_BUFFER);
+    if (IGIS_DataBuffer* b = f != nullptr ? f->GetDataBuffer() : nullptr) {
+      if (m_pFrame) {
+        m_pFrame->Save(b);
+      } else {
+        b->SetSize(0);
+      }
     }
     return md::layout::furniture::WriteCustom(pAttr, set.get()) ? TRUE : FALSE;
   }
@@ -328,8 +333,13 @@ BOOL CGIS_NorthArrowElement::Archive(int nRead, int /*nArchiveOption*/) {
   }
   if (SymbolPtr s = md::layout::furniture::ReadSymbolField(set.get(), "SymbolPoint")) SetSymbolPtr(s.get());
   if (IGIS_Field* f = Field(set.get(), "FrameProperty")) {
-    if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
-    if (m_pFrame && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
+    IGIS_DataBuffer* b = f->GetDataBuffer();
+    if (b != nullptr && b->GetSize() == 0) {
+      m_pFrame.reset();  // stored without a frame
+    } else {
+      if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
+      if (m_pFrame && b != nullptr) m_pFrame->Open(b);
+    }
   }
   // A followed frame gives the rotation; the symbol turns by it once.
   if (m_link.Frame() != nullptr) {

@@ -14,6 +14,7 @@
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/furniture/furniturepainter.h"
 #include "layout/graphicelement/furniture/furniturestore.h"
@@ -200,7 +201,7 @@ bool CGIS_SlopeElement::LayOut(const char* szOperation, SlopeFigure* pFigure) {
             m_settings.nSlopelineNumber, md::layout::furniture::kMaxSlopeLines);
   }
   IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
-  const double r = pOwner != nullptr ? pOwner->GetUnitRatio() : 1.0;
+  const double r = md::layout::SymbolUnitRatio(pOwner);
   *pFigure = md::layout::furniture::LayOutSlopeFigure(
       m_settings, [this, r](SlopeSymbol symbol, const char* szText, double* pWidth, double* pHeight) {
         *pWidth = *pHeight = 0.0;
@@ -422,7 +423,7 @@ BOOL CGIS_SlopeElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
     }
     if (style) style->SetAlignment(GIS_ALIGN_BOTTOM_LEFT);
     const SGIS_Point origin = Offset(SGIS_Point(rect.left, rect.bottom), m_anchor);
-    CGIS_FurniturePainter painter(hdc, bPrint, pDisplay, pReference);
+    CGIS_FurniturePainter painter(hdc, bPrint, pDisplay, pReference, m_core.m_pFeatureSet);
     auto line = [&](const SlopeLine& l) {
       const std::vector<SGIS_Point> page = ToPage(origin, l);
       painter.DrawSymbol(SymbolOf(l.symbol), page.data(), static_cast<int>(page.size()));

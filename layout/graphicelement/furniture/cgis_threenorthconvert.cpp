@@ -13,6 +13,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/furniture/cgis_threenorthelement.h"
 
@@ -188,7 +189,7 @@ IGIS_Element* CGIS_ThreeNorthElement::ConvertToElement() {
 
   // Line labels and angle texts: one text per character, where the drawing
   // lays them.
-  const double ratio = pOwner->GetUnitRatio();
+  const double ratio = md::layout::SymbolUnitRatio(pOwner);
   using md::layout::furniture::kThreeNorthLabelTexts;
   for (int i = 0; i < 3; ++i) {
     AddPathCharacters(pLabels, {f.labelRuns[i].begin(), f.labelRuns[i].end()}, m_pAxisTextSymbol.get(),

@@ -2,7 +2,6 @@
 // arrowheads, tip marks, line labels and angle texts, inside the element's
 // clip.
 #include <array>
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "host/notaradraw/igis_annodrawer.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/furniture/cgis_threenorthelement.h"
 #include "platform/win/cdc.h"
@@ -28,7 +28,7 @@ class Painter {
  public:
   Painter(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
           IGIS_SymbolRenderer* pRenderer, IGIS_AnnoDrawer* pDrawer, const CGIS_ElementClipScope& clip,
-          double dUnitRatio)
+          IGIS_FeatureSet* pOwner)
       : m_hdc(hdc),
         m_bPrint(bPrint),
         m_pDisplay(pDisplay),
@@ -36,9 +36,9 @@ class Painter {
         m_pReference(pReference),
         m_pRenderer(pRenderer),
         m_pDrawer(pDrawer),
+        m_pOwner(pOwner),
         m_clip(clip),
-        m_dRatio(GetDisplayRatio(pDisplay)),
-        m_dTextRatio(TextRatio(m_dRatio, dUnitRatio)) {
+        m_dRatio(GetDisplayRatio(pDisplay)) {
     m_param.hdc = hdc;
     m_param.printFlag = bPrint ? 1 : 0;
     m_param.symbolScale = m_dRatio;
@@ -54,6 +54,7 @@ class Painter {
     for (std::size_t i = 0; i < nCount; ++i) m_points[i] = POINT{m_device[i].x, m_device[i].y};
     m_param.points = m_points.data();
     m_param.pointCount = static_cast<int>(nCount);
+    m_param.symbolScale = md::layout::SymbolDrawScale(pSymbol, m_dRatio, m_pOwner);
     SelectElementClipRgn(m_pDisplay, m_hdc, m_clip.Region());
     m_pRenderer->Draw(pSymbol, &m_param, GIS_DRAW_CHECK);
   }
@@ -67,20 +68,12 @@ class Painter {
     if (pStyle == nullptr || m_pView == nullptr || path.size() < 2) return;
     m_pView->PageToDevicePoints(path.data(), static_cast<int>(path.size()), m_pReference);
     SelectElementClipRgn(m_pDisplay, m_hdc, m_clip.Region());
-    m_pDrawer->DrawTextOnPath(CDC::FromHandle(m_hdc), m_bPrint ? 1 : 0, m_dTextRatio, pStyle, text.c_str(),
+    const double ratio = m_dRatio * md::layout::SymbolDrawFactor(m_pOwner);
+    m_pDrawer->DrawTextOnPath(CDC::FromHandle(m_hdc), m_bPrint ? 1 : 0, ratio, pStyle, text.c_str(),
                               path.data(), static_cast<int>(path.size()));
   }
 
  private:
-  // The text drawer sizes a text of n symbol units as n points. The layout
-  // gives it n times the page's unit ratio in page units: the drawer's ratio
-  // is scaled to that size, so that the texts fill the places laid for them
-  // at every unit ratio.
-  static double TextRatio(double dDisplayRatio, double dUnitRatio) {
-    const double r = dDisplayRatio * dUnitRatio / GIS_SYMBOL_UNIT_PAGE_RATIO;
-    return r > 0.0 && std::isfinite(r) ? r : dDisplayRatio;
-  }
-
   HDC m_hdc;
   bool m_bPrint;
   IGIS_Display* m_pDisplay;
@@ -88,9 +81,9 @@ class Painter {
   IGIS_SpatialReference* m_pReference;
   IGIS_SymbolRenderer* m_pRenderer;
   IGIS_AnnoDrawer* m_pDrawer;
+  IGIS_FeatureSet* m_pOwner;
   const CGIS_ElementClipScope& m_clip;
   double m_dRatio;
-  double m_dTextRatio;
   SGIS_DrawParam m_param;
   std::vector<SGIS_Point> m_device;
   std::vector<POINT> m_points;
@@ -137,8 +130,7 @@ BOOL CGIS_ThreeNorthElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay
   if (m_pFrame) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_UNDER);
   {
     CGIS_ElementClipScope clip(hdc, pDisplay);
-    Painter paint(hdc, bPrint, pDisplay, pReference, pRenderer, pDrawer, clip,
-                  m_core.m_pFeatureSet->GetUnitRatio());
+    Painter paint(hdc, bPrint, pDisplay, pReference, pRenderer, pDrawer, clip, m_core.m_pFeatureSet);
     const ThreeNorthFigure f = BuildFigure();
     if (f.capped)
       GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "arc capped at %d steps",

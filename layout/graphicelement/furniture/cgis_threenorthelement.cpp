@@ -333,7 +333,7 @@ void CGIS_ThreeNorthElement::ComputeDrawAngles() {
 }
 
 void CGIS_ThreeNorthElement::MeasureFonts(double* pLabelWidth, double* pDigitHeight) {
-  const double ratio = m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetUnitRatio() : 1.0;
+  const double ratio = md::layout::SymbolUnitRatio(m_core.m_pFeatureSet);
   SGIS_Rect label, digit;
   if (m_pAxisTextSymbol) m_pAxisTextSymbol->GetTextExtent(&label, "真", 0, 1.0);
   if (m_pAngleTextSymbol) m_pAngleTextSymbol->GetTextExtent(&digit, "2", 0, 1.0);
@@ -352,7 +352,7 @@ void CGIS_ThreeNorthElement::Refresh() {
   double labelH = 0;
   if (m_pAxisTextSymbol) {
     m_pAxisTextSymbol->GetTextExtent(&labelRect, "真", 0, 1.0);
-    labelH = labelRect.Height() * m_core.m_pFeatureSet->GetUnitRatio();
+    labelH = labelRect.Height() * md::layout::SymbolUnitRatio(m_core.m_pFeatureSet);
   }
   const int minLength = Nearest(m_nTxtOffset + 6 * labelW + 5 * digitH);
   if (minLength > m_nAxisLength) m_nAxisLength = minLength;
@@ -399,7 +399,7 @@ md::layout::furniture::ThreeNorthFigure CGIS_ThreeNorthElement::FigureAt(SGIS_Po
   // The texts' own sizes, for where the drawing lays them, measured in page
   // units: whole symbol units would be up to half a point off the drawn
   // width of a number.
-  const double ratio = m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetUnitRatio() : 1.0;
+  const double ratio = md::layout::SymbolUnitRatio(m_core.m_pFeatureSet);
   SGIS_Rect extent;
   for (int i = 0; i < 3 && m_pAxisTextSymbol; ++i) {
     m_pAxisTextSymbol->GetTextExtent(&extent, md::layout::furniture::kThreeNorthLabelTexts[i], 0, ratio);

@@ -10,12 +10,13 @@
 #include "platform/win/cdc.h"
 
 CGIS_FurniturePainter::CGIS_FurniturePainter(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
-                                             IGIS_SpatialReference* pReference)
+                                             IGIS_SpatialReference* pReference, IGIS_FeatureSet* pOwner)
     : m_hdc(hdc),
       m_bPrint(bPrint),
       m_pDisplay(pDisplay),
       m_pView(pDisplay != nullptr ? pDisplay->GetView() : nullptr),
       m_pReference(pReference),
+      m_pOwner(pOwner),
       m_pRenderer(GIS_GetSymbolizationObject()),
       m_pDrawer(GIS_GetAnnotationDrawerObject()),
       m_clip(hdc, pDisplay),
@@ -46,6 +47,7 @@ void CGIS_FurniturePainter::DrawSymbol(IGIS_Symbol* pSymbol, const SGIS_Point* p
   SGIS_DrawParam param = m_param;
   param.points = device;
   param.pointCount = nCount;
+  param.symbolScale = md::layout::SymbolDrawScale(pSymbol, m_dRatio, m_pOwner);
   m_pRenderer->Draw(pSymbol, &param, GIS_DRAW_CHECK);
 }
 
@@ -53,5 +55,5 @@ void CGIS_FurniturePainter::DrawText(IGIS_AnnoPointStyle* pStyle, const char* sz
   if (pStyle == nullptr || szText == nullptr) return;
   const SGIS_Point device = ToDevice(page);
   DrawWithDrawer(m_pDrawer, m_pDisplay, CDC::FromHandle(m_hdc), m_bPrint, m_dRatio, pStyle, szText, &device,
-                 1);
+                 1, m_pOwner);
 }

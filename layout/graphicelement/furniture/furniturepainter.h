@@ -13,6 +13,7 @@ class IGIS_AnnoDrawer;
 class IGIS_AnnoPointStyle;
 class IGIS_Display;
 class IGIS_DisplayView;
+class IGIS_FeatureSet;
 class IGIS_SpatialReference;
 class IGIS_Symbol;
 class IGIS_SymbolRenderer;
@@ -25,8 +26,10 @@ class CGIS_FurniturePainter {
   // Saves the clip and selects the element's region when the display's view
   // clips; restores both when the painter ends. The record carries the
   // context, the print flag, the display ratio as its scale and, while the
-  // view clips or the page is printed, the view's clip value.
-  CGIS_FurniturePainter(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference);
+  // view clips or the page is printed, the view's clip value. Point symbols
+  // and texts take the sizes the owner's unit ratio gives them.
+  CGIS_FurniturePainter(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
+                        IGIS_FeatureSet* pOwner);
   CGIS_FurniturePainter(const CGIS_FurniturePainter&) = delete;
   CGIS_FurniturePainter& operator=(const CGIS_FurniturePainter&) = delete;
 
@@ -45,6 +48,7 @@ class CGIS_FurniturePainter {
   IGIS_Display* m_pDisplay;
   IGIS_DisplayView* m_pView;
   IGIS_SpatialReference* m_pReference;
+  IGIS_FeatureSet* m_pOwner;
   IGIS_SymbolRenderer* m_pRenderer;
   IGIS_AnnoDrawer* m_pDrawer;
   CGIS_ElementClipScope m_clip;

@@ -6,6 +6,7 @@
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/legend/cgis_legendelement.h"
 #include "layout/graphicelement/legend/cgis_legenditem.h"
@@ -90,7 +91,7 @@ void CGIS_LegendElement::RecalcRect() {
   const SGIS_Rect r = GetRect();
   if (!m_pFormat) return;
   IGIS_FeatureSet* pSet = m_core.m_pFeatureSet;
-  const double s = pSet != nullptr ? pSet->GetUnitRatio() : 1.0;
+  const double s = md::layout::SymbolUnitRatio(pSet);
   const int gap = m_pFormat->GetItemGap();
   int y = r.bottom;
   double width = 0.0;
@@ -165,7 +166,8 @@ BOOL CGIS_LegendElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   std::vector<std::pair<IGIS_LegendItem*, SGIS_Point>> foreign;
   const LegendMarks marks = BuildMarks(rect, method.c_str(), &bTitleMissing, &foreign);
   for (const auto& [pItem, origin] : foreign) pItem->OnDraw(hdc, bPrint, pDisplay, origin);
-  md::layout::legend::DrawLegendMarks(hdc, bPrint, pDisplay, pReference, marks, method.c_str());
+  md::layout::legend::DrawLegendMarks(hdc, bPrint, pDisplay, pReference, marks, method.c_str(),
+                                      m_core.m_pFeatureSet);
   if (bTitleMissing) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_txtsymbol == NULL");
     return FALSE;

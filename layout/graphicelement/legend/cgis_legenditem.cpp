@@ -16,6 +16,7 @@
 #include "host/helmora/igis_map.h"
 #include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdeckdrawer.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdecktables.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/igis_mapelement.h"
@@ -226,7 +227,7 @@ void CGIS_LegendItem::CreateGraphics() {
   bool bCompound = false;
   if (!IsVectorType(m_pLayer->GetType(), &bCompound)) return;
   IGIS_FeatureSet* pSet = m_pOwner->GetFeatureSetPtr();
-  const double s = pSet != nullptr ? pSet->GetUnitRatio() : 1.0;
+  const double s = md::layout::SymbolUnitRatio(pSet);
   const std::int64_t n = GetLabelCount();
   const std::int64_t textH = Truncate(TextExtent(pLabelSymbol, "文").Height() * s);
   std::int64_t maxLabelW = 0;
@@ -296,7 +297,7 @@ bool CGIS_LegendItem::Layout(SGIS_Point origin, LegendMarks* pMarks, const char*
     pVector = dynamic_cast<IGIS_VectorMapLayer*>(pData);
   }
   IGIS_FeatureSet* pSet = m_pOwner->GetFeatureSetPtr();
-  const double s = pSet != nullptr ? pSet->GetUnitRatio() : 1.0;
+  const double s = md::layout::SymbolUnitRatio(pSet);
   // Rows are as high as measured (CreateGraphics), for compound layers too,
   // so that no item reaches into the next.
   const int textH = md::basilo::detail::RoundToInt32(TextExtent(pLabelSymbol, "文").Height() * s);
@@ -371,7 +372,8 @@ bool CGIS_LegendItem::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_
   IGIS_SpatialReference* pReference = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
   LegendMarks marks;
   if (!Layout(origin, &marks, kDrawMethod)) return false;
-  return md::layout::legend::DrawLegendMarks(hdc, bPrint, pDisplay, pReference, marks, kDrawMethod) != FALSE;
+  return md::layout::legend::DrawLegendMarks(hdc, bPrint, pDisplay, pReference, marks, kDrawMethod, pSet) !=
+         FALSE;
 }
 
 extern "C" IGIS_LegendItem* GIS_CreateLegendItemObject(IGIS_LegendElement* pOwner) {

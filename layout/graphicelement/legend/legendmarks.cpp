@@ -58,7 +58,7 @@ void AddTextMark(LegendMarks* pMarks, IGIS_Symbol* pTextSymbol, const char* szTe
 }
 
 BOOL DrawLegendMarks(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
-                     const LegendMarks& marks, const char* szMethod) {
+                     const LegendMarks& marks, const char* szMethod, IGIS_FeatureSet* pOwner) {
   IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   if (pView == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_view == NULL");
@@ -102,6 +102,7 @@ BOOL DrawLegendMarks(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialR
       for (int i = 0; i < m.nCount; ++i) points[i] = POINT{device[i].x, device[i].y};
       param.points = points;
       param.pointCount = m.nCount;
+      param.symbolScale = md::layout::SymbolDrawScale(m.pSymbol, dRatio, pOwner);
       pRenderer->Draw(m.pSymbol, &param, GIS_DRAW_CHECK);
       param.points = nullptr;
       param.pointCount = 0;
@@ -111,7 +112,7 @@ BOOL DrawLegendMarks(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialR
       if (!style->SetTextStyle(m.pSymbol)) continue;
       pStyleSymbol = m.pSymbol;
     }
-    DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, dRatio, style.get(), m.text.c_str(), device, 1);
+    DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, dRatio, style.get(), m.text.c_str(), device, 1, pOwner);
   }
   return TRUE;
 }

@@ -12,6 +12,7 @@
 
 class IGIS_CompoundElement;
 class IGIS_Display;
+class IGIS_FeatureSet;
 class IGIS_SpatialReference;
 class IGIS_Symbol;
 
@@ -39,10 +40,11 @@ void AddTextMark(LegendMarks* pMarks, IGIS_Symbol* pTextSymbol, const char* szTe
 
 // Draws the marks through the display's view in one clip sequence: patches
 // through the renderer, texts through the annotation drawer (alignment
-// bottom-left). FALSE with a level-3 record under szMethod when the view,
-// the renderer, the drawer or a point style is missing.
+// bottom-left), point marks and texts at the sizes the owner's unit ratio
+// gives them. FALSE with a level-3 record under szMethod when the view, the
+// renderer, the drawer or a point style is missing.
 BOOL DrawLegendMarks(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
-                     const LegendMarks& marks, const char* szMethod);
+                     const LegendMarks& marks, const char* szMethod, IGIS_FeatureSet* pOwner);
 
 // Adds the marks to the compound as point, polyline, polygon and text
 // elements of its owner; the number of elements made.

@@ -135,6 +135,11 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   // The map inside the frame's device rectangle, through the main controller.
   void DrawMap(HDC hdc, bool bPrint, IGIS_Display* pDisplay, const SGIS_Rect& rect,
                IGIS_SpatialReference* pReference);
+  // Shows the stored bound in the main view, fitted into the frame's device
+  // rectangle cut to the display's clip; false (view untouched) when the
+  // frame lies outside the clip. *pDev: the device rectangle shown.
+  bool FitMainView(bool bPrint, IGIS_Display* pDisplay, const SGIS_Rect& rect,
+                   IGIS_SpatialReference* pReference, SGIS_Rect* pDev);
   // The map's "GIS_DISP_WORLD_RECT", or its full extent rounded to integers.
   static SGIS_DRect WorldRect(IGIS_Map* pMap);
   // A new reference owned by the caller, equal to the source.

@@ -341,8 +341,15 @@ BOOL CGIS_MapElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   }
   {
     CGIS_ElementClipScope clip(hdc, pDisplay);
-    if (m_pMap != nullptr && m_pMap->CanDraw() && pMainView != nullptr)
+    if (m_pMap != nullptr && m_pMap->CanDraw() && pMainView != nullptr) {
       DrawMap(hdc, bPrint, pDisplay, rect, pReference);
+    } else if (m_pMap != nullptr && pMainView != nullptr && std::isfinite(m_bound.Width()) &&
+               std::isfinite(m_bound.Height()) && m_bound.Width() > 0.0 && m_bound.Height() > 0.0) {
+      // A map without data draws nothing, but its grids and labels still lie
+      // over the frame: the view shows the stored bound.
+      SGIS_Rect dev;
+      FitMainView(bPrint, pDisplay, rect, pReference, &dev);
+    }
   }
   if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_BORDER);
   if (m_pInnerBorder != nullptr) m_pInnerBorder->OnDraw(hdc, bPrint, pDisplay, rect, pReference);
@@ -354,7 +361,6 @@ BOOL CGIS_MapElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 void CGIS_MapElement::DrawMap(HDC hdc, bool bPrint, IGIS_Display* pDisplay, const SGIS_Rect& rect,
                               IGIS_SpatialReference* pReference) {
   IGIS_MapView* pMainView = m_pMainObject->GetMapView();
-  IGIS_DisplayView* pView = pDisplay->GetView();
   m_pMainObject->SetDisplayHandle(pDisplay->GetWindowHandle());
   if (m_bound.Height() < 1.0 || m_bound.Width() < 1.0) {
     SGIS_DRect full;
@@ -363,6 +369,22 @@ void CGIS_MapElement::DrawMap(HDC hdc, bool bPrint, IGIS_Display* pDisplay, cons
     ReplaceClipPolygon(RectToGeoPolygon(m_bound, pMainView->GetSpatialReference()));
     PushExtentHistory();
   }
+  SGIS_Rect dev;
+  if (!FitMainView(bPrint, pDisplay, rect, pReference, &dev)) return;
+  pMainView->Refresh();
+  // The map stays inside the frame: its device rectangle is the clip while it
+  // draws.
+  const int nSaved = SaveDC(hdc);
+  IntersectClipRect(hdc, std::min(dev.left, dev.right), std::min(dev.top, dev.bottom),
+                    std::max(dev.left, dev.right), std::max(dev.top, dev.bottom));
+  m_pMainObject->DrawMap(hdc, bPrint, dev.left, dev.top, dev.right, dev.bottom);
+  RestoreDC(hdc, nSaved);
+}
+
+bool CGIS_MapElement::FitMainView(bool bPrint, IGIS_Display* pDisplay, const SGIS_Rect& rect,
+                                  IGIS_SpatialReference* pReference, SGIS_Rect* pDev) {
+  IGIS_MapView* pMainView = m_pMainObject->GetMapView();
+  IGIS_DisplayView* pView = pDisplay->GetView();
   const SGIS_DRect page = SGIS_DRect::MakeFromRect(rect.left, rect.right, rect.top, rect.bottom);
   const SGIS_DRect device = pView->PageToDeviceRect(page, pReference);
   const SGIS_DPoint c1 = m_bound.CenterPoint();
@@ -375,7 +397,7 @@ void CGIS_MapElement::DrawMap(HDC hdc, bool bPrint, IGIS_Display* pDisplay, cons
   const SGIS_DRect clip =
       SGIS_DRect::MakeFromRect(clipRect.left, clipRect.right, clipRect.top, clipRect.bottom);
   SGIS_DRect inter = IntersectDRect(clip, device);
-  if (inter.Height() == 0.0 || inter.Width() == 0.0) return;
+  if (inter.Height() == 0.0 || inter.Width() == 0.0) return false;
   if (bPrint) {
     inter.Normalize();
   } else {
@@ -399,14 +421,8 @@ void CGIS_MapElement::DrawMap(HDC hdc, bool bPrint, IGIS_Display* pDisplay, cons
   pMainView->SetRotateAngle(m_dRotateAngle, 1);
   pMainView->SetAutoControlVectorSubLayer(!m_bDisableAutoControlVectorSubLayer);
   pMainView->EndUpdate();
-  pMainView->Refresh();
-  // The map stays inside the frame: its device rectangle is the clip while it
-  // draws.
-  const int nSaved = SaveDC(hdc);
-  IntersectClipRect(hdc, std::min(dev.left, dev.right), std::min(dev.top, dev.bottom),
-                    std::max(dev.left, dev.right), std::max(dev.top, dev.bottom));
-  m_pMainObject->DrawMap(hdc, bPrint, dev.left, dev.top, dev.right, dev.bottom);
-  RestoreDC(hdc, nSaved);
+  *pDev = dev;
+  return true;
 }
 
 // ---- Conversion

@@ -373,7 +373,7 @@ BOOL CGIS_ScaleTextElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay)
   {
     CGIS_ElementClipScope clip(hdc, pDisplay);
     DrawWithDrawer(pDrawer, pDisplay, CDC::FromHandle(hdc), bPrint, GetDisplayRatio(pDisplay), m_pStyle.get(),
-                   m_strText.c_str(), &anchor, 1);
+                   m_strText.c_str(), &anchor, 1, m_core.m_pFeatureSet);
   }
   if (m_pFrameProperty != nullptr)
     m_pFrameProperty->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_BORDER);
@@ -514,8 +514,12 @@ void CGIS_ScaleTextElement::ReadKeys(const md::layout::StoredSetView& set) {
   if (const md::basilo::StoredFieldView* f = text("Text"))
     AssignCut(m_strText, std::string(f->text).c_str(), kTextMax);
   if (IGIS_DataBuffer* b = buffer("FrameProperty")) {
-    if (!m_pFrameProperty) m_pFrameProperty.reset(GIS_CreateFramePropertyObject());
-    if (m_pFrameProperty != nullptr) m_pFrameProperty->Open(b);
+    if (b->GetSize() == 0) {
+      m_pFrameProperty.reset();  // stored without a frame
+    } else {
+      if (!m_pFrameProperty) m_pFrameProperty.reset(GIS_CreateFramePropertyObject());
+      if (m_pFrameProperty != nullptr) m_pFrameProperty->Open(b);
+    }
   }
   const md::basilo::StoredFieldView* pStyle = typed("ScaleTextStyle", GIS_FIELD_TYPE_INT);
   m_nScaleTextStyle = pStyle != nullptr ? pStyle->intValue : 1;

@@ -241,7 +241,7 @@ bool DrawRuler(IGIS_ScaleBar* pBar, BodyPen* pPen, IGIS_Display* pDisplay, const
   CDC* pDC = CDC::FromHandle(pPen->param.hdc);
   auto text = [&](SGIS_Point anchor, const char* szText) {
     const SGIS_Point device = pPen->pView->PageToDevicePoint(anchor, pPen->pReference);
-    DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, 1.0, pStyle, szText, &device, 1);
+    DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, 1.0, pStyle, szText, &device, 1, pBar->GetFeatureSetPtr());
   };
   DrawPagePoints(pPen, ruler.body.data(), static_cast<int>(ruler.body.size()), pBodySymbol);
   IGIS_ScaleMarks* pMarks = pBar->GetScaleMarks();

@@ -79,7 +79,7 @@ IGIS_AnnoPointStyle* NewPointStyle() {
 // element clip.
 void DrawBoxedText(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference,
                    IGIS_AnnoDrawer* pDrawer, IGIS_AnnoPointStyle* pStyle, IGIS_Symbol* pTextSymbol,
-                   const char* szText, const SGIS_Rect& box) {
+                   const char* szText, const SGIS_Rect& box, IGIS_FeatureSet* pOwner) {
   IGIS_DisplayView* pView = pDisplay->GetView();
   const SGIS_Rect device = pView->PageToDeviceRect(box, pReference);
   const SGIS_Point anchor(device.left, device.bottom, 0);
@@ -87,7 +87,7 @@ void DrawBoxedText(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_SpatialRef
   pStyle->SetAlignment(GIS_ALIGN_BOTTOM_LEFT);
   CGIS_ElementClipScope clip(hdc, pDisplay);
   DrawWithDrawer(pDrawer, pDisplay, CDC::FromHandle(hdc), bPrint, GetDisplayRatio(pDisplay), pStyle, szText,
-                 &anchor, 1);
+                 &anchor, 1, pOwner);
 }
 
 }  // namespace
@@ -321,7 +321,7 @@ BOOL DrawBarLabels(IGIS_ScaleBar& bar, HDC hdc, bool bPrint, IGIS_Display* pDisp
     return FALSE;
   }
   DrawBoxedText(hdc, bPrint, pDisplay, pReference, pDrawer, style.get(), bar.GetUnitLabelSymbol(),
-                bar.GetUnitLabel(), p.unitBox);
+                bar.GetUnitLabel(), p.unitBox, bar.GetFeatureSetPtr());
   return TRUE;
 }
 
@@ -350,7 +350,7 @@ void DrawBarLabel(IGIS_ScaleBar& bar, HDC hdc, bool bPrint, IGIS_Display* pDispl
   box.bottom = position.y;
   box.top = Round(position.y + t.Height() * k);
   DrawBoxedText(hdc, bPrint, pDisplay, pReference, pDrawer, style.get(), bar.GetLabelSymbol(), text.c_str(),
-                box);
+                box, bar.GetFeatureSetPtr());
 }
 
 void DrawBarMark(IGIS_ScaleBar& bar, bool bDivision, HDC hdc, bool bPrint, IGIS_Display* pDisplay,

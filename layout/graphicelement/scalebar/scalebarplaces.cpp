@@ -7,6 +7,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
 
@@ -188,11 +189,7 @@ int UsableUnitPosition(int nPosition) {
              : GIS_SCALEBAR_UNIT_AFTER_LABELS;
 }
 
-double SymbolScale(IGIS_ScaleBar* pBar) {
-  IGIS_FeatureSet* pOwner = pBar->GetFeatureSetPtr();
-  const double k = pOwner != nullptr ? pOwner->GetUnitRatio() : 1.0;
-  return std::isfinite(k) && k > 0.0 ? k : 1.0;
-}
+double SymbolScale(IGIS_ScaleBar* pBar) { return md::layout::SymbolUnitRatio(pBar->GetFeatureSetPtr()); }
 
 int TextHeight(IGIS_Symbol* pTextSymbol, double k) {
   LOGFONT* pFont = pTextSymbol != nullptr ? pTextSymbol->GetFontSizePtr() : nullptr;

@@ -11,6 +11,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/scalebar/cgis_scaletextelement.h"
@@ -136,8 +137,7 @@ SGIS_Rect CGIS_ScaleTextElement::PageTextExtent() {
   SGIS_Rect e(0, 0, 0, 0);
   if (pSymbol == nullptr || !pSymbol->GetTextExtent(&e, m_strText.c_str(), 0, 1.0))
     return SGIS_Rect(0, 0, 0, 0);
-  double ratio = m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetUnitRatio() : 1.0;
-  if (!std::isfinite(ratio)) ratio = 1.0;
+  const double ratio = md::layout::SymbolUnitRatio(m_core.m_pFeatureSet);
   const int w = Round(std::fabs(static_cast<double>(e.right) - e.left) * ratio);
   const int h = Round(std::fabs(static_cast<double>(e.top) - e.bottom) * ratio);
   return SGIS_Rect(0, h, w, 0);

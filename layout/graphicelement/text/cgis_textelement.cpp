@@ -158,7 +158,7 @@ void CGIS_TextElement::ComputeTextPolygon(IGIS_Feature* pFeature, IGIS_AnnoPoint
 
   if (pGeometry->GetPointCount() < 5) pGeometry->SetPointCount(5);
 
-  const double k = m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetUnitRatio() : 1.0;
+  const double k = md::layout::SymbolUnitRatio(m_core.m_pFeatureSet);
   d.x2 *= k;
   d.y1 *= k;
   const double w = std::fabs(d.x2 - d.x1);
@@ -271,7 +271,7 @@ BOOL CGIS_TextElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
     CGIS_ElementClipScope clip(hdc, pDisplay);
     const double ratio = GetDisplayRatio(pDisplay);
     DrawWithDrawer(pDrawer, pDisplay, CDC::FromHandle(hdc), bPrint, ratio, m_pPointStyle.get(),
-                   m_strText.c_str(), &device, 1);
+                   m_strText.c_str(), &device, 1, m_core.m_pFeatureSet);
   }
   if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_BORDER);
   return TRUE;

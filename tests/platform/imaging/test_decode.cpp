@@ -174,7 +174,7 @@ TEST(ImagingDecode, TruncatedAndDamagedFilesAreRefused) {
   const std::uint8_t text[] = "just some text";
   DecodeResult r = Decode(text, sizeof text);
   EXPECT_FALSE(r);
-  EXPECT_EQ(r.error, "not a PNG, JPEG, GIF, TIFF or BMP picture");
+  EXPECT_EQ(r.error, "not a PNG, JPEG, GIF, TIFF, BMP, ICO, CUR, WMF or EMF picture");
   EXPECT_FALSE(Decode(nullptr, 0));
 }
 

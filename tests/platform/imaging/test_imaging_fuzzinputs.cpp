@@ -1,16 +1,20 @@
 // The picture fuzz targets' seeds are small pictures of every format the
-// loader reads, and damaged files named "refused-..." that lead the BMP
-// fuzzer to its run-length and bit-field branches; every seed and every
-// input that once broke a reader goes through the targets' checks.
+// loader reads (icons, cursors and metafiles with targets of their own), and damaged files named
+// "refused-..." that lead the BMP fuzzer to its run-length and bit-field branches; every seed and every input
+// that once broke a reader goes through the targets' checks.
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tests/fuzz/image_input.h"
 #include "tests/platform/imaging/imagefiles.h"
+#include "tests/platform/imaging/metafiles.h"
 
 namespace {
 
 namespace f = md::test::imagefiles;
+namespace m = md::test::metafiles;
 using md::test::fuzz::AllInputs;
 using md::test::fuzz::Input;
 using md::test::fuzz::WriteSeed;
@@ -32,20 +36,36 @@ TEST(ImagingFuzzInputs, SeedsArePicturesAndEveryInputPassesTheChecks) {
   WriteSeed("imageloader", "gif-interlaced-transparent", f::Gif(9, 17, true, true));
   WriteSeed("imageloader", "tiff", f::Tiff(12, 10, f::Opaque(12, 10), 200));
 
+  WriteSeed("imageico", "ico-png-and-dib",
+            m::Icon(1, {{16, 16, 24, m::IconDib(16, 16, 24, f::Opaque(16, 16))},
+                        {32, 32, 32, f::Png(32, 32, f::Opaque(32, 32))}}));
+  WriteSeed(
+      "imageico", "ico-dib32-alpha",
+      m::Icon(1, {{8, 8, 32, m::IconDib(8, 8, 32, [](int x, int) { return x < 4 ? 0x80FF0000u : 0u; })}}));
+  WriteSeed(
+      "imageico", "cur-dib24-mask",
+      m::Icon(2, {{6, 4, 24, m::IconDib(6, 4, 24, [](int x, int y) { return x == y ? 0u : 0xFF00FF00u; })}}));
+  WriteSeed("imagewmf", "wmf", m::SampleWmf());
+  WriteSeed("imageemf", "emf", m::SampleEmf());
+
   int seeds = 0;
-  for (const char* target : {"imagebmp", "imageloader"}) {
-    for (const Input& in : AllInputs(target)) {
+  const std::map<std::string, bool (*)(const std::uint8_t*, std::size_t)> readers = {
+      {"imagebmp", &md::test::ReadImageBmpInput},
+      {"imageloader", &md::test::ReadImageLoaderInput},
+      {"imageico", &md::test::ReadImageIcoInput},
+      {"imagewmf", &md::test::ReadImageWmfInput},
+      {"imageemf", &md::test::ReadImageEmfInput}};
+  for (const auto& [target, read] : readers) {
+    for (const Input& in : AllInputs(target.c_str())) {
       SCOPED_TRACE(in.file);
-      const bool picture = std::string(target) == "imagebmp"
-                               ? md::test::ReadImageBmpInput(in.bytes.data(), in.bytes.size())
-                               : md::test::ReadImageLoaderInput(in.bytes.data(), in.bytes.size());
+      const bool picture = read(in.bytes.data(), in.bytes.size());
       if (!in.seed) continue;
       // Every seed is a whole picture but those named as refused.
       EXPECT_EQ(picture, in.file.find("/refused-") == std::string::npos);
       ++seeds;
     }
   }
-  EXPECT_GE(seeds, 13);
+  EXPECT_GE(seeds, 18);
 }
 
 }  // namespace

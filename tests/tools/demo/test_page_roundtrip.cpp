@@ -16,6 +16,8 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
+#include "layout/graphicelement/furniture/igis_mapindexelement.h"
+#include "layout/graphicelement/furniture/igis_northarrowelement.h"
 #include "layout/graphicelement/furniture/igis_slopeelement.h"
 #include "layout/graphicelement/igis_element.h"
 #include "layout/graphicelement/legend/igis_legendelement.h"
@@ -194,6 +196,8 @@ TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
       if (auto* legend = dynamic_cast<IGIS_LegendElement*>(e)) legend->SetFrameProperty(nullptr);
       if (auto* slope = dynamic_cast<IGIS_SlopeElement*>(e)) slope->SetFramePropertyPtr(nullptr);
       if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) frame->SetFramePropertyPtr(nullptr);
+      if (auto* arrow = dynamic_cast<IGIS_NorthArrowElement*>(e)) arrow->SetFramePropertyPtr(nullptr);
+      if (auto* index = dynamic_cast<IGIS_MapIndexElement*>(e)) index->SetFramePropertyPtr(nullptr);
       return e;
     };
   };
@@ -207,6 +211,8 @@ TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
       {"legend without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_LEGEND), 0.0},
       {"slope rule without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE), 0.0},
       {"map frame without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_MAP), 0.0},
+      {"north arrow without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW), 0.0},
+      {"map index without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX), 0.0},
       {"the sample page's frame, read with its maps", nullptr, sample.LayoutLayer(),
        [](md::demo::Page& page) {
          md::demo::AddSampleElements(page, nullptr);

@@ -53,8 +53,9 @@ bool DrawBand(HDC hdc, IGIS_Display* pDisplay, IGIS_SpatialReference* pReference
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szOnDraw, "p_display == NULL");
     return false;
   }
+  // Band pieces are fills, whose sizes no unit ratio changes.
   CGIS_PageSymbolPainter painter(hdc, print.value_or(pDisplay->GetView()->IsClipping() != FALSE), pDisplay,
-                                 pReference, szFill);
+                                 pReference, szFill, nullptr);
   walk(PaintingSink(painter));
   return true;
 }

@@ -1,5 +1,7 @@
 // A grid built from the values of the grid wizard's pages, one table of
 // steps per kind: the grid, its lines, spacing, ticks, label and border.
+#include <cmath>
+
 #include "host/basilo/igis_log.h"
 #include "host/basilo/makeornull.h"
 #include "host/basilo/releaseptr.h"
@@ -143,18 +145,90 @@ bool BuildIndex(IGIS_MapGrid* pGrid, const SGIS_MapGridValues& v) {
   return true;
 }
 
+// ---- What the pages allow: a value outside it is refused with a record
+// naming it, never built into a grid that silently shows something else.
+
+// The pages' ranges of counts (cells, rows and columns, sub-ticks), of the
+// kilometre grid's intervals and of an angle's degrees.
+constexpr int kMaxPageCount = 20;
+constexpr double kMaxMeasuredInterval = 100000000.0;
+constexpr int kMaxDegrees = 360;
+// The index tab styles, from the background style's label type on.
+constexpr int kTabStyles = 4;
+
+bool IntIn(int nValue, int nLow, int nHigh, const char* szName) {
+  if (nValue >= nLow && nValue <= nHigh) return true;
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "%s %d not in %d..%d", szName, nValue, nLow, nHigh);
+  return false;
+}
+
+bool DoubleIn(double dValue, double dLow, double dHigh, const char* szName) {
+  if (std::isfinite(dValue) && dValue >= dLow && dValue <= dHigh) return true;
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "%s %g not in %g..%g", szName, dValue, dLow, dHigh);
+  return false;
+}
+
+bool CheckLines(const SGIS_GridLineValues& lines, const char* szName) {
+  return IntIn(lines.nGridlineType, GIS_GRIDLINE_NONE, GIS_GRIDLINE_MARKS, szName);
+}
+
+bool CheckDms(const SGIS_DMSValue& v, const char* szDegrees, const char* szMinutes, const char* szSeconds) {
+  return IntIn(v.nDegrees, 0, kMaxDegrees, szDegrees) && IntIn(v.nMinutes, 0, 60, szMinutes) &&
+         DoubleIn(v.dSeconds, 0.0, 60.0, szSeconds);
+}
+
+bool CheckGraticulePage(const SGIS_GraticuleWizardValues& g) {
+  return CheckDms(g.parallel, "graticule.parallel.nDegrees", "graticule.parallel.nMinutes",
+                  "graticule.parallel.dSeconds") &&
+         CheckDms(g.meridian, "graticule.meridian.nDegrees", "graticule.meridian.nMinutes",
+                  "graticule.meridian.dSeconds");
+}
+
+bool CheckAxes(const SGIS_AxesWizardValues& a) {
+  return IntIn(a.nSubTickCount, 1, kMaxPageCount, "axes.nSubTickCount");
+}
+
+bool CheckGraticule(const SGIS_MapGridValues& v) {
+  return CheckLines(v.graticule.lines, "graticule.lines.nGridlineType") && CheckGraticulePage(v.graticule) &&
+         CheckAxes(v.axes);
+}
+
+bool CheckFixedCount(const SGIS_MapGridValues& v) {
+  return CheckLines(v.fixedCount.lines, "fixedCount.lines.nGridlineType") &&
+         IntIn(v.fixedCount.nColumns, 1, kMaxPageCount, "fixedCount.nColumns") &&
+         IntIn(v.fixedCount.nRows, 1, kMaxPageCount, "fixedCount.nRows") && CheckGraticulePage(v.graticule) &&
+         CheckAxes(v.axes);
+}
+
+bool CheckMeasured(const SGIS_MapGridValues& v) {
+  return CheckLines(v.measured.lines, "measured.lines.nGridlineType") &&
+         DoubleIn(v.measured.dXInterval, 0.0, kMaxMeasuredInterval, "measured.dXInterval") &&
+         DoubleIn(v.measured.dYInterval, 0.0, kMaxMeasuredInterval, "measured.dYInterval") &&
+         CheckAxes(v.axes);
+}
+
+bool CheckIndex(const SGIS_MapGridValues& v) {
+  return CheckLines(v.index.lines, "index.lines.nGridlineType") &&
+         IntIn(v.index.nColumns, 1, kMaxPageCount, "index.nColumns") &&
+         IntIn(v.index.nRows, 1, kMaxPageCount, "index.nRows") &&
+         IntIn(v.index.nTabStyle, 0, kTabStyles - 1, "index.nTabStyle") &&
+         IntIn(v.index.nLettering, 0, 1, "index.nLettering");
+}
+
 using Builder = bool (*)(IGIS_MapGrid*, const SGIS_MapGridValues&);
+using Checker = bool (*)(const SGIS_MapGridValues&);
 
 struct BuildRow {
   int nType;
+  Checker check;
   Builder build;
 };
 
 const BuildRow kBuilds[] = {
-    {GIS_MAPGRID_GRATICULE, &BuildGraticule},
-    {GIS_MAPGRID_MEASURE, &BuildMeasured},
-    {GIS_MAPGRID_INDEX, &BuildIndex},
-    {GIS_MAPGRID_GRATICULE_MN, &BuildFixedCount},
+    {GIS_MAPGRID_GRATICULE, &CheckGraticule, &BuildGraticule},
+    {GIS_MAPGRID_MEASURE, &CheckMeasured, &BuildMeasured},
+    {GIS_MAPGRID_INDEX, &CheckIndex, &BuildIndex},
+    {GIS_MAPGRID_GRATICULE_MN, &CheckFixedCount, &BuildFixedCount},
 };
 
 }  // namespace
@@ -168,7 +242,11 @@ extern "C" __attribute__((visibility("default"))) IGIS_MapGrid* GIS_CreateMapGri
   const BuildRow* pRow = nullptr;
   for (const BuildRow& row : kBuilds)
     if (row.nType == pValues->nType) pRow = &row;
-  if (pRow == nullptr) return nullptr;
+  if (pRow == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "nType %d", pValues->nType);
+    return nullptr;
+  }
+  if (!pRow->check(*pValues)) return nullptr;
   ReleasePtr<IGIS_MapGrid> grid(GIS_CreateMapGridPropertyObject(pValues->nType));
   if (!grid || !pRow->build(grid.get(), *pValues)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_mapgrid == NULL");

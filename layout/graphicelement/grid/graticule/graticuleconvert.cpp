@@ -7,6 +7,7 @@
 #include "host/helmora/igis_map.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/graticule/graticuledraw.h"
 #include "layout/graphicelement/grid/graticule/graticulepieces.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
@@ -159,8 +160,7 @@ IGIS_Element* ConvertGraticule(IGIS_GraticuleGrid* pGrid, IGIS_Element* pResultE
   // proportions, at the frame's scale.
   const grid::FrameShown shown = grid::ShownByFrame(pFrame);
   c.dScale = shown.dScale;
-  IGIS_FeatureSet* pFrameOwner = pFrame->GetFeatureSetPtr();
-  c.dUnitRatio = pFrameOwner != nullptr ? pFrameOwner->GetUnitRatio() : 1.0;
+  c.dUnitRatio = md::layout::SymbolUnitRatio(pFrame->GetFeatureSetPtr());
   c.rect = shown.rect;
   c.rect.Normalize();
   c.bound = shown.bound;

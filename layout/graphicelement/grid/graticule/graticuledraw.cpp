@@ -22,6 +22,7 @@
 #include "layout/graphicelement/grid/graticule/graticulefigure.h"
 #include "layout/graphicelement/grid/graticule/graticulepieces.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
+#include "layout/graphicelement/grid/grid/graticuleplan.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
@@ -57,9 +58,11 @@ struct DrawingCall {
   SGIS_DRect extent;  // degrees: x1 west, x2 east, y1 north, y2 south
 
   // bRotated: the extent becomes the bound of itself turned by the map's
-  // rotation (the lines must cover a turned frame).
+  // rotation (the lines must cover a turned frame). bExtent false: a pass
+  // that draws nothing leaves the extent empty (it costs carrying the map's
+  // bound into degrees).
   bool Prepare(IGIS_GraticuleGrid* pGrid, IGIS_Map* pMap, IGIS_Display* pDisplay, const char* szMethod,
-               bool bRotated) {
+               bool bRotated, bool bExtent = true) {
     pFrame = pGrid->GetMapElement();
     if (!geo.Build(pMap->GetSpatialReference())) return false;
     pRenderer = GIS_GetSymbolizationObject();
@@ -84,6 +87,7 @@ struct DrawingCall {
     const SGIS_Rect rect = pFrame->GetRect();
     device = pView->PageToDeviceRect(rect, pPage);
     device.Normalize();
+    if (!bExtent) return true;
     // The part of the map the frame shows: its bound at the frame's proportions.
     SGIS_DRect stored;
     pFrame->GetMapBound(&stored);
@@ -103,7 +107,7 @@ class RendererSink : public GraticuleSink {
  public:
   RendererSink(const DrawingCall& call, HDC hdc, bool bPrint, IGIS_Display* pDisplay, bool bClipping,
                const GraticuleSymbols& symbols)
-      : m_pRenderer(call.pRenderer), m_symbols(symbols) {
+      : m_pRenderer(call.pRenderer), m_pOwner(call.pFrame->GetFeatureSetPtr()), m_symbols(symbols) {
     m_param.hdc = hdc;
     m_param.printFlag = bPrint ? 1 : 0;
     m_param.symbolScale = GetDisplayRatio(pDisplay);
@@ -128,10 +132,13 @@ class RendererSink : public GraticuleSink {
       m_points[static_cast<std::size_t>(i)] = POINT{pPoints[i].x, pPoints[i].y};
     m_param.points = m_points.data();
     m_param.pointCount = nCount;
-    m_pRenderer->Draw(pSymbol, &m_param, GIS_DRAW_CHECK);
+    SGIS_DrawParam param = m_param;
+    param.symbolScale = md::layout::SymbolDrawScale(pSymbol, m_param.symbolScale, m_pOwner);
+    m_pRenderer->Draw(pSymbol, &param, GIS_DRAW_CHECK);
   }
 
   IGIS_SymbolRenderer* m_pRenderer;
+  IGIS_FeatureSet* m_pOwner;
   GraticuleSymbols m_symbols;
   SGIS_DrawParam m_param;
   std::vector<POINT> m_points;
@@ -142,10 +149,11 @@ class RendererSink : public GraticuleSink {
 class DrawerSink : public GraticuleSink {
  public:
   DrawerSink(HDC hdc, bool bPrint, IGIS_Display* pDisplay, InteriorLabelTexts& texts,
-             IGIS_AnnoPointStyle* pStyle)
+             IGIS_AnnoPointStyle* pStyle, IGIS_FeatureSet* pOwner)
       : m_pDC(CDC::FromHandle(hdc)),
         m_bPrint(bPrint),
         m_pDisplay(pDisplay),
+        m_pOwner(pOwner),
         m_dRatio(GetDisplayRatio(pDisplay)),
         m_texts(texts),
         m_pStyle(pStyle),
@@ -158,17 +166,30 @@ class DrawerSink : public GraticuleSink {
  private:
   void DrawText(int nAlignment, const std::string& text, SGIS_Point anchor) {
     m_pStyle->SetAlignment(nAlignment);
-    DrawWithDrawer(m_pDrawer, m_pDisplay, m_pDC, m_bPrint, m_dRatio, m_pStyle, text.c_str(), &anchor, 1);
+    DrawWithDrawer(m_pDrawer, m_pDisplay, m_pDC, m_bPrint, m_dRatio, m_pStyle, text.c_str(), &anchor, 1,
+                   m_pOwner);
   }
 
   CDC* m_pDC;
   bool m_bPrint;
   IGIS_Display* m_pDisplay;
+  IGIS_FeatureSet* m_pOwner;
   double m_dRatio;
   InteriorLabelTexts& m_texts;
   IGIS_AnnoPointStyle* m_pStyle;
   IGIS_AnnoDrawer* m_pDrawer;
 };
+
+// Whether the pass of lines and ticks draws anything: grid lines or
+// markers, or the ticks or sub-ticks of a side.
+bool DrawsLinesOrTicks(IGIS_GraticuleGrid* pGrid) {
+  const int nType = pGrid->GetGridlineType();
+  if (nType == GIS_GRIDLINE_LINES || nType == GIS_GRIDLINE_MARKS) return true;
+  const TickPass ticks = TicksOf(pGrid, SGIS_DRect(), 0.0, 0.0, 0);
+  for (int s = 0; s < 4; ++s)
+    if (ticks.bMain[s] || (ticks.bSub[s] && ticks.nSubCount > 0)) return true;
+  return false;
+}
 
 int SampleCount(const CGIS_ElementClipScope& clip) {
   return clip.IsClipping() ? kSamplesClipping : kSamplesPlain;
@@ -181,17 +202,16 @@ bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Di
   if (pMap == nullptr) return false;
   CGIS_ElementClipScope clip(hdc, pDisplay);
   DrawingCall call;
-  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDraw, true)) return false;
+  const bool bDraws = DrawsLinesOrTicks(pGrid);
+  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDraw, true, bDraws)) return false;
   double dX = 0.0, dY = 0.0;
   GridIntervals(pGrid, &dX, &dY);
   // Lines start two intervals out on every side, so that a turned frame is
   // covered.
-  const double wx = IsInterval(dX) ? 2.0 * dX : 0.0;
-  const double wy = IsInterval(dY) ? 2.0 * dY : 0.0;
-  const SGIS_DRect widened(call.extent.x1 - wx, call.extent.y1 + wy, call.extent.x2 + wx,
-                           call.extent.y2 - wy);
+  const SGIS_DRect widened = grid::WidenGraticuleExtent(call.extent, dX, dY);
   if (!IsInterval(dX)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOnDraw, "X_interval == 0");
   if (!IsInterval(dY)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "Y_interval == 0");
+  if (!bDraws) return true;
   try {
     grid::GeoDeviceSpace space(call.geo, call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDraw);
@@ -211,10 +231,12 @@ bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_
   IGIS_Map* pMap = FrameMap(pGrid, kOnDrawHatchLine);
   if (pMap == nullptr) return false;
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  DrawingCall call;
-  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDrawHatchLine, false)) return false;
   double dX = 0.0, dY = 0.0;
   GridIntervals(pGrid, &dX, &dY);
+  const bool bDraws = HasHatchPass(HatchesOf(pGrid, SGIS_DRect(), dX, dY));
+  DrawingCall call;
+  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDrawHatchLine, false, bDraws)) return false;
+  if (!bDraws) return true;
   try {
     grid::GeoDeviceSpace space(call.geo, call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDrawHatchLine);
@@ -258,7 +280,7 @@ bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint
     grid::GeoDeviceSpace space(call.geo, call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDrawInteriorLabel);
     GraticuleWalker walker(space, call.device, cap);
-    DrawerSink sink(hdc, bPrint, pDisplay, texts, style.get());
+    DrawerSink sink(hdc, bPrint, pDisplay, texts, style.get(), call.pFrame->GetFeatureSetPtr());
     walker.Labels(LabelPass{call.extent, ix, iy}, sink);
   } catch (const std::exception& e) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDrawInteriorLabel, "drawing cut short: %s", e.what());

@@ -16,11 +16,9 @@ using grid::GridRunRounding;
 
 int R(double v) { return md::basilo::detail::RoundToInt32(v); }
 
-double Clamp(double v, double lo, double hi) { return v < lo ? lo : (v > hi ? hi : v); }
-
 // The lines k = R(low / interval) - nBefore .. of one direction, R(span /
-// interval) + nExtra of them.
-GridLineRun LinesOver(double dLow, double dSpan, double dInterval, int nExtra, int nBefore = 0) {
+// interval) + nExtra of them: the hatches' runs.
+GridLineRun LinesOver(double dLow, double dSpan, double dInterval, int nExtra, int nBefore) {
   return grid::MakeGridLineRun(dLow, dSpan, dInterval, nExtra, nBefore, GridRunRounding::kQuotientFirst);
 }
 
@@ -61,22 +59,14 @@ constexpr bool IsVerticalSide(TickSide side) { return side == TickSide::Bottom |
 
 bool IsInterval(double d) { return std::isfinite(d) && d > 0.0; }
 
-GraticuleLines CountGraticuleLines(const SGIS_DRect& extent, double dX, double dY) {
-  const Sides s(extent);
-  GraticuleLines lines;
-  lines.meridians = LinesOver(s.west, s.Width(), dX, 2);
-  lines.parallels = LinesOver(s.south, s.Height(), dY, 2);
-  return lines;
-}
-
 bool ParallelRun(double dLat, const SGIS_DRect& extent, double dX, double dY, LineReach reach, GeoRun* pOut) {
   const Sides s(extent);
   dX = Reach(dX);
   dY = Reach(dY);
   if (pOut == nullptr || !IsParallelInExtent(dLat, s, dY)) return false;
   const double east = reach == LineReach::Drawing ? s.east + 4.0 * dX : s.east + dX;
-  *pOut =
-      Along(true, Clamp(dLat, -90.0, 90.0), Clamp(s.west - dX, -180.0, 180.0), Clamp(east, -180.0, 180.0));
+  *pOut = Along(true, std::clamp(dLat, -90.0, 90.0), std::clamp(s.west - dX, -180.0, 180.0),
+                std::clamp(east, -180.0, 180.0));
   return true;
 }
 
@@ -86,8 +76,8 @@ bool MeridianRun(double dLon, const SGIS_DRect& extent, double dX, double dY, Li
   dY = Reach(dY);
   if (pOut == nullptr || !IsMeridianInExtent(dLon, s, dX)) return false;
   const double north = reach == LineReach::Drawing ? s.north + 4.0 * dY : s.north + dY;
-  *pOut =
-      Along(false, Clamp(dLon, -180.0, 180.0), Clamp(s.south - dY, -90.0, 90.0), Clamp(north, -90.0, 90.0));
+  *pOut = Along(false, std::clamp(dLon, -180.0, 180.0), std::clamp(s.south - dY, -90.0, 90.0),
+                std::clamp(north, -90.0, 90.0));
   return true;
 }
 
@@ -98,18 +88,18 @@ bool TickRun(TickSide side, double dValue, const SGIS_DRect& extent, double dX, 
   if (pOut == nullptr) return false;
   if (IsVerticalSide(side)) {
     if (!IsMeridianInExtent(dValue, s, dX)) return false;
-    const double south = Clamp(s.south - dY, -90.0, 90.0);
-    const double north = Clamp(s.north + dY, -90.0, 90.0);
+    const double south = std::clamp(s.south - dY, -90.0, 90.0);
+    const double north = std::clamp(s.north + dY, -90.0, 90.0);
     if (south == north) return false;
     const bool bUp = side == TickSide::Bottom;
-    *pOut = Along(false, Clamp(dValue, -180.0, 180.0), bUp ? south : north, bUp ? north : south);
+    *pOut = Along(false, std::clamp(dValue, -180.0, 180.0), bUp ? south : north, bUp ? north : south);
   } else {
     if (!IsParallelInExtent(dValue, s, dY)) return false;
-    const double west = Clamp(s.west - dX, -180.0, 180.0);
-    const double east = Clamp(s.east + dX, -180.0, 180.0);
+    const double west = std::clamp(s.west - dX, -180.0, 180.0);
+    const double east = std::clamp(s.east + dX, -180.0, 180.0);
     if (west == east) return false;
     const bool bEastward = side == TickSide::Left;
-    *pOut = Along(true, Clamp(dValue, -90.0, 90.0), bEastward ? west : east, bEastward ? east : west);
+    *pOut = Along(true, std::clamp(dValue, -90.0, 90.0), bEastward ? west : east, bEastward ? east : west);
   }
   return true;
 }
@@ -186,7 +176,7 @@ void GraticuleWalker::TicksOfSide(TickSide side, const TickPass& pass, bool bSub
   if (run.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
   GeoRun tick;
   auto tickAt = [&](double v) {
-    if (TickRun(side, v, pass.extent, pass.dX, pass.dY, &tick) && m_tracer.TraceToFrame(tick, pass.nSamples))
+    if (TickRun(side, v, pass.extent, pass.dX, pass.dY, &tick) && m_tracer.TraceToEdge(tick, pass.nSamples))
       Tick(side, bSub, dLength, sink);
   };
   const int nMain = std::min(run.nCount, grid::kMaxGridTicks);
@@ -265,9 +255,9 @@ void GraticuleWalker::Hatches(const HatchPass& pass, GraticuleSink& sink) {
     if (bVertical) {
       if (!LiesOnGridLine(lon, pass.dX)) HatchMark(HatchRank::Interval, true, lon, lat, interval, sink);
     } else {
-      const double latc = Clamp(lat, -90.0, 90.0);
+      const double latc = std::clamp(lat, -90.0, 90.0);
       if (!LiesOnGridLine(latc, pass.dY))
-        HatchMark(HatchRank::Interval, false, Clamp(lon, -180.0, 180.0), latc, interval, sink);
+        HatchMark(HatchRank::Interval, false, std::clamp(lon, -180.0, 180.0), latc, interval, sink);
     }
     return true;
   };
@@ -304,9 +294,9 @@ void GraticuleWalker::Hatches(const HatchPass& pass, GraticuleSink& sink) {
 }
 
 void GraticuleWalker::Labels(const LabelPass& pass, GraticuleSink& sink) {
-  const Sides s(pass.extent);
-  const GridLineRun cols = LinesOver(s.west, s.Width(), pass.dX, 2);
-  const GridLineRun rows = LinesOver(s.south, s.Height(), pass.dY, 2);
+  const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY);
+  const GridLineRun& cols = lines.meridians;
+  const GridLineRun& rows = lines.parallels;
   if (cols.bCapped || rows.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
   m_nMarks = 0;
   for (int i = 0; i < cols.nCount; ++i) {

@@ -11,6 +11,7 @@
 
 #include "host/basilo/sgis_types.h"
 #include "layout/graphicelement/grid/grid/geotrace.h"
+#include "layout/graphicelement/grid/grid/graticuleplan.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/gridtolerance.h"
 
@@ -50,15 +51,11 @@ class GraticuleSink : public grid::GeoFigureSink {
 // True for an interval that places lines: a finite number above 0.
 bool IsInterval(double d);
 
-// The meridians (x) and parallels (y) of an extent at the intervals: line k
-// at k * interval, first = R(west / dX) (R(south / dY)), count = R(width /
-// dX) + 2 (R(height / dY) + 2), capped. An interval that is not a finite
-// number above 0 gives no lines on its axis.
-struct GraticuleLines {
-  grid::GridLineRun meridians;
-  grid::GridLineRun parallels;
-};
-GraticuleLines CountGraticuleLines(const SGIS_DRect& extent, double dX, double dY);
+// The meridians (x) and parallels (y) of an extent at the intervals, as the
+// graticule's plan counts them (grid/grid/graticuleplan.h), shared with its
+// label.
+using grid::CountGraticuleLines;
+using grid::GraticuleLines;
 
 // How far a grid line runs past the extent. The drawing widens its extent
 // by two intervals and runs parallels from one interval west of it to four

@@ -21,13 +21,7 @@ GraticuleSymbols GraticuleSymbols::Of(IGIS_GraticuleGrid* pGrid) {
 }
 
 void GridIntervals(IGIS_GraticuleGrid* pGrid, double* pX, double* pY) {
-  *pX = 0.0;
-  *pY = 0.0;
-  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
-  if (pSpacing == nullptr) return;
-  const double k = grid::DegreesPerAngularUnit(pSpacing->GetUnits());
-  *pX = pSpacing->GetXIntervalSize() * k;
-  *pY = pSpacing->GetYIntervalSize() * k;
+  grid::GraticuleIntervals(pGrid->GetGridSpacing(), pX, pY);
 }
 
 LinePass LinesOf(IGIS_GraticuleGrid* pGrid, const SGIS_DRect& extent, double dX, double dY, int nSamples,

@@ -63,7 +63,7 @@ bool DrawGraticuleMN(IGIS_GraticuleMNGrid* pGrid, HDC hdc, bool bPrint, IGIS_Dis
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
 
   // The clip sequence holds for the whole drawing, prelude included.
-  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, pPage, kOnDraw);
+  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, pPage, kOnDraw, pFrame->GetFeatureSetPtr());
   const grid::FrameShown shown = grid::ShownByFrame(pFrame);
   grid::GeoDeviceSpace space(geo, pMapView, pView, pPage);
   grid::GeoLineTracer tracer(space, pView->PageToDeviceRect(shown.rect, pPage));

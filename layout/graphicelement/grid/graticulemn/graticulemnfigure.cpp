@@ -251,7 +251,7 @@ class Walk {
   // The tick of the line at v on the side, when the line meets the frame.
   void TickAt(const LineSet& set, int side, bool bSub, double v) {
     grid::GeoRun run;
-    if (!set.RunAt(v, &run) || !m_tracer.TraceToFrame(run, m_f.nSamples)) return;
+    if (!set.RunAt(v, &run) || !m_tracer.TraceToEdge(run, m_f.nSamples)) return;
     SGIS_Point from, to;
     const double dLength = bSub ? m_p.dSubTickLength : m_p.dTickLength;
     if (m_tracer.TickAtFirst(kTickSides[side], dLength, &from, &to)) m_sink.Tick(bSub, from, to);

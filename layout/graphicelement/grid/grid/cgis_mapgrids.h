@@ -3,13 +3,18 @@
 
 #include <vector>
 
+#include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "platform/win/wintypes.h"
 
 class CGIS_MapGrids final : public IGIS_MapGrids {
  public:
-  // Most grids one stored list is read with; entries beyond are not read.
+  // Most entries one stored list is read with; entries beyond are not read.
   static constexpr int kMaxStoredGrids = 4096;
+  // Most grids a list holds, drawn and converted: AddMapGrid refuses more,
+  // and reading keeps the entries beyond as stored bytes (written back by
+  // Save where they were, never drawn), with a record.
+  static constexpr int kMaxGrids = 64;
 
   CGIS_MapGrids() = default;
   ~CGIS_MapGrids();
@@ -23,8 +28,8 @@ class CGIS_MapGrids final : public IGIS_MapGrids {
   // entries of kinds without a class where they were read; FALSE when a grid
   // or the list could not be written (the others are still written).
   bool Save(IGIS_DataBuffer* pBuffer) override;
-  // Appends the grids stored; an entry whose kind has no grid class is kept
-  // as stored.
+  // Appends the grids stored; an entry whose kind has no grid class, or that
+  // comes when the list already holds kMaxGrids grids, is kept as stored.
   bool Open(IGIS_DataBuffer* pBuffer) override;
   IGIS_MapGrids* Clone() override { return nullptr; }
   bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_MapElement* pMapElement) override;
@@ -38,14 +43,14 @@ class CGIS_MapGrids final : public IGIS_MapGrids {
   IGIS_MapElement* GetMapElement() override { return m_pMapElement; }
 
  private:
-  // A stored entry whose kind has no grid class, written back as it was
-  // read, after the grids that came before it.
+  // A stored entry whose kind has no grid class or beyond kMaxGrids, written
+  // back as it was read, after the grids that came before it.
   struct KeptEntry {
     std::size_t nAfter;  // grids of the list before it
     std::vector<BYTE> bytes;
   };
 
-  std::vector<IGIS_MapGrid*> m_grids;
+  std::vector<md::basilo::ReleasePtr<IGIS_MapGrid>> m_grids;
   std::vector<KeptEntry> m_kept;
   IGIS_MapElement* m_pMapElement = nullptr;
 };

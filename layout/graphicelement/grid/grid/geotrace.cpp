@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -17,6 +18,153 @@ namespace {
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 bool SameBits(const SGIS_DPoint& a, const SGIS_DPoint& b) { return SameBits(a.x, b.x) && SameBits(a.y, b.y); }
+
+// The samples of one line, each carried at most once, when first asked for.
+class CarriedSamples {
+ public:
+  CarriedSamples(int nSamples, const GridSampleSource& sampleAt)
+      : m_sampleAt(sampleAt),
+        m_state(static_cast<std::size_t>(std::max(nSamples, 0)), kUnknown),
+        m_points(m_state.size()) {}
+  // Sample j carried into *pOut; false when it is left out.
+  bool At(int j, SGIS_Point* pOut) {
+    const std::size_t i = static_cast<std::size_t>(j);
+    if (m_state[i] == kUnknown) m_state[i] = m_sampleAt(j, &m_points[i]) ? kKept : kLeftOut;
+    *pOut = m_points[i];
+    return m_state[i] == kKept;
+  }
+  bool IsCarried(int j) const { return m_state[static_cast<std::size_t>(j)] == kKept; }
+  const SGIS_Point& Point(int j) const { return m_points[static_cast<std::size_t>(j)]; }
+
+ private:
+  enum : unsigned char { kUnknown, kKept, kLeftOut };
+  const GridSampleSource& m_sampleAt;
+  std::vector<unsigned char> m_state;
+  std::vector<SGIS_Point> m_points;
+};
+
+// The rectangle of the cut, edges included, as ClipPolylineToRect takes it.
+struct CutBox {
+  std::int64_t xMin, xMax, yMin, yMax;
+  CutBox(SGIS_Point a, SGIS_Point b)
+      : xMin(std::min<std::int64_t>(a.x, b.x)),
+        xMax(std::max<std::int64_t>(a.x, b.x)),
+        yMin(std::min<std::int64_t>(a.y, b.y)),
+        yMax(std::max<std::int64_t>(a.y, b.y)) {}
+  // How far p lies on the inner side of edge line e (0 left, 1 right, 2
+  // bottom, 3 top): at least 0 within the half-plane of the rectangle.
+  std::int64_t Inward(int e, const SGIS_Point& p) const {
+    switch (e) {
+      case 0:
+        return p.x - xMin;
+      case 1:
+        return xMax - p.x;
+      case 2:
+        return p.y - yMin;
+      default:
+        return yMax - p.y;
+    }
+  }
+};
+
+// Finds in lo .. hi, where sample lo lies outside the half-plane of edge e
+// and sample hi inside it (bEntry; the other way round otherwise), the two
+// neighbours between which the line crosses the edge's line, guessing from
+// the distances to the line first and halving after. False when a sample is
+// left out. *pLo, *pHi hold the two samples' indices.
+bool CrossingOfEdge(CarriedSamples& samples, const CutBox& box, int e, bool bEntry, int* pLo, int* pHi) {
+  int lo = *pLo, hi = *pHi;
+  SGIS_Point p;
+  if (!samples.At(lo, &p)) return false;
+  double dLo = static_cast<double>(box.Inward(e, p));
+  if (!samples.At(hi, &p)) return false;
+  double dHi = static_cast<double>(box.Inward(e, p));
+  // Sample j lies on hi's side of the edge's line.
+  auto onHiSide = [&](int j, double* pD) {
+    if (!samples.At(j, &p)) return false;
+    const std::int64_t d = box.Inward(e, p);
+    *pD = static_cast<double>(d);
+    return true;
+  };
+  for (int nRound = 0; hi - lo > 1; ++nRound) {
+    int g = lo + (hi - lo) / 2;
+    // The line is nearly straight between samples far apart: the first
+    // rounds aim where the distances to the edge's line fall to 0.
+    if (nRound < 2 && dHi != dLo) {
+      const double t = dLo / (dLo - dHi);
+      g = lo + static_cast<int>(std::lround(t * (hi - lo)));
+      g = std::clamp(g, lo + 1, hi - 1);
+    }
+    double d = 0.0;
+    if (!onHiSide(g, &d)) return false;
+    const bool bHiSide = bEntry ? d >= 0.0 : d < 0.0;
+    if (bHiSide) {
+      hi = g;
+      dHi = d;
+      // The neighbour towards lo often closes the bracket.
+      if (nRound < 2 && g - 1 > lo) {
+        if (!onHiSide(g - 1, &d)) return false;
+        if (bEntry ? d >= 0.0 : d < 0.0) {
+          hi = g - 1;
+          dHi = d;
+        } else {
+          lo = g - 1;
+          dLo = d;
+        }
+      }
+    } else {
+      lo = g;
+      dLo = d;
+      if (nRound < 2 && g + 1 < hi) {
+        if (!onHiSide(g + 1, &d)) return false;
+        if (bEntry ? d >= 0.0 : d < 0.0) {
+          hi = g + 1;
+          dHi = d;
+        } else {
+          lo = g + 1;
+          dLo = d;
+        }
+      }
+    }
+  }
+  *pLo = lo;
+  *pHi = hi;
+  return true;
+}
+
+// The samples between which a line of nSamples samples crosses the lines
+// of the rectangle's edges, for a line whose coordinate across each such
+// edge changes one way only along it (a meridian or parallel across a map
+// frame). *pStart: the last sample before the line is inside the
+// half-plane of every edge its start lies beyond (0 when there is none);
+// *pStop: the first sample after it left that of an edge its end lies
+// beyond (nSamples - 1 when none); *pEnters: whether there is an edge of
+// the first kind. The samples up to *pStart lie outside the rectangle, as
+// do those from *pStop on. False when a sample the search needed was left
+// out. bEntryOnly: only *pStart is searched for.
+bool CrossingRange(CarriedSamples& samples, const CutBox& box, int nSamples, int* pStart, int* pStop,
+                   bool* pEnters, bool bEntryOnly = false) {
+  *pStart = 0;
+  *pStop = nSamples - 1;
+  *pEnters = false;
+  if (nSamples < 2) return true;
+  SGIS_Point first, last;
+  if (!samples.At(0, &first) || !samples.At(nSamples - 1, &last)) return false;
+  for (int e = 0; e < 4; ++e) {
+    const bool bFirstIn = box.Inward(e, first) >= 0;
+    const bool bLastIn = box.Inward(e, last) >= 0;
+    if (bFirstIn == bLastIn || (bEntryOnly && bFirstIn)) continue;
+    int lo = 0, hi = nSamples - 1;
+    if (!CrossingOfEdge(samples, box, e, bLastIn, &lo, &hi)) return false;
+    if (bLastIn) {
+      *pStart = std::max(*pStart, lo);
+      *pEnters = true;
+    } else {
+      *pStop = std::min(*pStop, hi);
+    }
+  }
+  return true;
+}
 
 }  // namespace
 
@@ -119,6 +267,26 @@ LineCutEnds CutLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_
   return ends;
 }
 
+LineCutEnds CutCrossingLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_Point upperRight,
+                                int nSamples, const GridSampleSource& sampleAt, bool bLast) {
+  CarriedSamples samples(nSamples, sampleAt);
+  int jStart = 0, jStop = nSamples - 1;
+  bool bEnters = false;
+  SGIS_Point p;
+  if (!CrossingRange(samples, CutBox(lowerLeft, upperRight), nSamples, &jStart, &jStop, &bEnters) ||
+      (jStart < jStop && (!samples.At(jStart, &p) || !samples.At(jStop, &p)))) {
+    jStart = 0;
+    jStop = nSamples - 1;
+  } else if (nSamples >= 2 && jStart >= jStop) {
+    return LineCutEnds();  // every stretch lies beyond an edge the line crosses
+  }
+  // The stretches outside the range stay outside the rectangle: the cut of
+  // the range alone has the same ends.
+  return CutLineEnds(
+      clipper, lowerLeft, upperRight, jStop - jStart + 1,
+      [&samples, jStart](int j, SGIS_Point* pOut) { return samples.At(j + jStart, pOut); }, bLast);
+}
+
 GeoLineTracer::GeoLineTracer(GeoSpace& space, const SGIS_Rect& frame)
     : m_space(space), m_frame(frame), m_pClipper(GIS_CreateGeoArithmeticObject()) {
   m_frame.Normalize();
@@ -166,6 +334,48 @@ bool GeoLineTracer::TraceToFrame(const GeoRun& run, int nSteps) {
   }
   if (ends.nKept < 1) return false;
   m_kept.assign(1, ends.first);
+  return true;
+}
+
+bool GeoLineTracer::TraceToEdge(const GeoRun& run, int nSteps) {
+  m_kept.clear();
+  if (!m_pClipper) return false;
+  const GridLineSampler samples(run.from, run.to, nSteps);
+  const int n = samples.Count();
+  // The ends are kept: the tick of the opposite side walks the same line
+  // the other way.
+  const GridSampleSource sampleAt = [&](int j, SGIS_Point* pOut) {
+    if (j != 0 && j != n - 1) return samples.At(j, m_carry, pOut);
+    const SGIS_DPoint input = samples.Input(j);
+    std::uint64_t key[2];
+    std::memcpy(&key[0], &input.x, sizeof key[0]);
+    std::memcpy(&key[1], &input.y, sizeof key[1]);
+    const EndKey k{key[0], key[1]};
+    const auto found = m_ends.find(k);
+    if (found != m_ends.end()) {
+      *pOut = found->second.point;
+      return found->second.bKept;
+    }
+    CarriedEnd end;
+    end.bKept = GridLineSampler::Carry(input, m_carry, &end.point);
+    if (m_ends.size() < kMaxEnds) m_ends.emplace(k, end);
+    *pOut = end.point;
+    return end.bKept;
+  };
+  CarriedSamples carried(n, sampleAt);
+  const SGIS_Point lowerLeft(m_frame.left, m_frame.bottom, 0), upperRight(m_frame.right, m_frame.top, 0);
+  int jStart = 0, jStop = n - 1;
+  bool bEnters = false;
+  if (n < 2 || !CrossingRange(carried, CutBox(lowerLeft, upperRight), n, &jStart, &jStop, &bEnters, true) ||
+      !bEnters)
+    return TraceToFrame(run, nSteps);
+  SGIS_Point stretch[2], cut[4];
+  if (!carried.At(jStart, &stretch[0]) || !carried.At(jStart + 1, &stretch[1]))
+    return TraceToFrame(run, nSteps);
+  // Crossing the edge's line beside the frame, the line could come in only
+  // across the ends of the side: no tick stands there.
+  if (m_pClipper->ClipPolylineToRect(lowerLeft, upperRight, 2, stretch, cut) < 1) return false;
+  m_kept.assign(1, cut[0]);
   return true;
 }
 

@@ -6,7 +6,9 @@
 // a traced line first meets the frame.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <unordered_map>
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
@@ -126,6 +128,15 @@ using GridSampleSource = std::function<bool(int j, SGIS_Point* pOut)>;
 LineCutEnds CutLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_Point upperRight,
                         int nSamples, const GridSampleSource& sampleAt, bool bLast);
 
+// The same ends for a line whose coordinate across each edge of the
+// rectangle changes one way only along it (a meridian or parallel across a
+// map frame), carrying few samples beyond those about the stretches that
+// reach the rectangle: where the line crosses the lines of the edges its
+// ends lie beyond is searched for among the samples, and the samples
+// before it entered (after it left) are taken to lie outside.
+LineCutEnds CutCrossingLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_Point upperRight,
+                                int nSamples, const GridSampleSource& sampleAt, bool bLast);
+
 // Samples stretches of lines, carries them into a space and cuts them at
 // the frame (a rectangle of that space). The buffers are made once and
 // reused by every line.
@@ -150,6 +161,15 @@ class GeoLineTracer {
   // samples beyond the first stretch that reaches it: true with that point
   // as Kept()[0], false (nothing kept) when the run never meets the frame.
   bool TraceToFrame(const GeoRun& run, int nSteps);
+  // TraceToFrame for a tick line: a meridian or parallel that enters the
+  // frame across the edge its start lies beyond (its coordinate across that
+  // edge changing one way only). The stretch where it crosses that edge's
+  // line is searched for among the samples and only the samples the search
+  // needs are carried; false when that stretch passes beside the frame (the
+  // line could come in only across the ends of the side then, which gives
+  // no tick). A line whose start lies beyond no edge it crosses is walked as
+  // TraceToFrame walks it.
+  bool TraceToEdge(const GeoRun& run, int nSteps);
 
   // The tick of a side that stands at the first point the last trace kept
   // and runs dLength along the page away from the frame (a negative length
@@ -183,6 +203,21 @@ class GeoLineTracer {
   static constexpr std::size_t kMaxMissedLines = 256;
   std::vector<MissedLine> m_missed;
   std::vector<CarriedSample> m_trail;  // the samples of the current trace
+
+  // The ends of the tick lines TraceToEdge carried, by their degrees' bits.
+  struct EndKey {
+    std::uint64_t x, y;
+    bool operator==(const EndKey& o) const { return x == o.x && y == o.y; }
+  };
+  struct EndKeyHash {
+    std::size_t operator()(const EndKey& k) const { return std::hash<std::uint64_t>()(k.x * 31u ^ k.y); }
+  };
+  struct CarriedEnd {
+    bool bKept = false;
+    SGIS_Point point;
+  };
+  static constexpr std::size_t kMaxEnds = 4096;
+  std::unordered_map<EndKey, CarriedEnd, EndKeyHash> m_ends;
 };
 
 }  // namespace md::layout::grid

@@ -107,8 +107,11 @@ extern "C" {
 // A new grid of values->nType (graticule, kilometre grid, index grid or
 // graticule of fixed rows and columns) with its spacing, label, ticks and
 // border set from the values; the caller owns it (Release) and binds it to
-// a frame. NULL for NULL values, another type, or when the grid cannot be
-// made.
+// a frame. NULL for NULL values, another type, a value of the type's pages
+// outside what the page allows (line types 0 to 2; cells, rows, columns and
+// sub-ticks 1 to 20; tab styles 0 to 3; lettering 0 or 1; degrees 0 to 360,
+// minutes and seconds 0 to 60; kilometre intervals 0 to 1e8, each with a
+// record naming it), or when the grid cannot be made.
 __attribute__((visibility("default"))) IGIS_MapGrid* GIS_CreateMapGridFromValues(
     const SGIS_MapGridValues* pValues);
 }

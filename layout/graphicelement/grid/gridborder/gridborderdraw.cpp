@@ -39,7 +39,8 @@ bool DrawSimpleBorder(IGIS_MapGridBorder* pBorder, IGIS_MapElement* pFrame, HDC 
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "p_display == NULL");
     return false;
   }
-  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, PageReferenceOf(pFrame->GetFeatureSetPtr()), kOnDraw);
+  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, PageReferenceOf(pFrame->GetFeatureSetPtr()), kOnDraw,
+                                 pFrame->GetFeatureSetPtr());
   const BorderRing ring = Outline(pFrame->GetRect());
   painter.Draw(pBorder->GetSimpleSymbol(), ring.data(), static_cast<int>(ring.size()));
   return true;
@@ -54,9 +55,11 @@ IGIS_MapElement* FrameOfBorder(IGIS_MapGridBorder* pBorder) {
 
 void WalkGridBorderBand(IGIS_MapGridBorder* pBorder, const SGIS_Rect& rect, const PieceSink& sink,
                         const char* szMethod) {
-  // A stored interval below 1 is kept as stored; the walk takes the
-  // setter's minimum instead of dividing by it.
-  const int nInterval = pBorder->GetInterval() >= 1 ? pBorder->GetInterval() : kMinGridBorderInterval;
+  // A stored interval below the setter's minimum is kept as stored; the walk
+  // takes the minimum instead, so that a stored value cannot make it lay a
+  // bar every page unit.
+  const int nInterval =
+      pBorder->GetInterval() >= kMinGridBorderInterval ? pBorder->GetInterval() : kMinGridBorderInterval;
   md::layout::border::WalkCalibratedBand(
       rect, pBorder->GetBorderWidth(), nInterval, pBorder->GetAlternating(), pBorder->GetBackgroundSymbol(),
       pBorder->GetForegroundSymbol(), sink, szMethod, md::layout::border::ShortSides::kByCounts);

@@ -15,7 +15,7 @@ class IGIS_MapGridBorder;
 namespace md::layout::grid {
 
 // The least bar length the border's setter keeps, and the length a band is
-// walked with when a stored interval is below 1.
+// walked with when a stored interval is below it.
 constexpr int kMinGridBorderInterval = 20;
 
 // The map frame the border's grid covers; NULL without a grid or frame.

@@ -23,6 +23,13 @@ constexpr const char* kColumnCount = "ColumnCount";
 constexpr const char* kRowCount = "RowCount";
 constexpr const char* kXYLabelType = "XYLabelType";
 
+// A count beyond the cap, cut to it with a record under the method.
+int CappedIndexCount(int nCount, const char* szMethod, const char* szKey) {
+  if (nCount <= CGIS_IndexGrid::kMaxCount) return nCount;
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s %d capped at %d", szKey, nCount, CGIS_IndexGrid::kMaxCount);
+  return CGIS_IndexGrid::kMaxCount;
+}
+
 }  // namespace
 
 CGIS_IndexGrid::CGIS_IndexGrid() {
@@ -42,12 +49,29 @@ void CGIS_IndexGrid::SetLabelFormat(IGIS_GridLabel* pLabel) {
                "CGIS_IndexGrid::SetLabelFormat", false);
 }
 
+void CGIS_IndexGrid::SetColumnCount(int nCount) {
+  if (nCount == GetColumnCount()) return;
+  m_nColumnCount = CappedIndexCount(nCount, "CGIS_IndexGrid::SetColumnCount", kColumnCount);
+}
+
+void CGIS_IndexGrid::SetRowCount(int nCount) {
+  if (nCount == GetRowCount()) return;
+  m_nRowCount = CappedIndexCount(nCount, "CGIS_IndexGrid::SetRowCount", kRowCount);
+}
+
 IGIS_IndexGrid* CGIS_IndexGrid::Copy(IGIS_IndexGrid* pOther) {
   if (pOther == nullptr || pOther == this) return this;
   CopyFrom(pOther);
   m_bXYLabelType = pOther->GetXYLabelType();
-  m_nColumnCount = pOther->GetColumnCount();
-  m_nRowCount = pOther->GetRowCount();
+  // Another index grid of the library hands over its counts as held, so
+  // that a copy (a clone, Cancel's restore) stores what the source stores.
+  if (auto* pIndex = dynamic_cast<CGIS_IndexGrid*>(pOther)) {
+    m_nColumnCount = pIndex->m_nColumnCount;
+    m_nRowCount = pIndex->m_nRowCount;
+  } else {
+    m_nColumnCount = CappedIndexCount(pOther->GetColumnCount(), "CGIS_IndexGrid::Copy", kColumnCount);
+    m_nRowCount = CappedIndexCount(pOther->GetRowCount(), "CGIS_IndexGrid::Copy", kRowCount);
+  }
   return this;
 }
 
@@ -90,6 +114,8 @@ bool CGIS_IndexGrid::OpenStored(const md::layout::StoredSetView& set, IGIS_DataB
   constexpr const char* kMethod = "CGIS_IndexGrid::Open";
   set.Read(kColumnCount, &m_nColumnCount);
   set.Read(kRowCount, &m_nRowCount);
+  CappedIndexCount(m_nColumnCount, kMethod, kColumnCount);
+  CappedIndexCount(m_nRowCount, kMethod, kRowCount);
   set.Read(kXYLabelType, &m_bXYLabelType);
   if (!OpenCommon(set)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
@@ -118,7 +144,7 @@ bool CGIS_IndexGrid::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   md::layout::grid::CGIS_GridCapRecord caps(kMethod);
   const std::vector<IndexGridPiece> pieces =
       md::layout::grid::LayIndexGrid(this, m_pMapElement->GetRect(), caps);
-  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, pPage, kMethod);
+  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, pPage, kMethod, m_pMapElement->GetFeatureSetPtr());
   for (const IndexGridPiece& piece : pieces) painter.Draw(piece.pSymbol, piece.points, piece.nCount);
   return true;
 }

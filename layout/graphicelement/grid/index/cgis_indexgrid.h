@@ -34,10 +34,16 @@ class CGIS_IndexGrid final : public CGIS_MapGridBase<IGIS_IndexGrid> {
   // own lines or marks and ticks, at the drawing's page coordinates.
   IGIS_Element* ConvertToElement() override;
 
-  int GetColumnCount() override { return m_nColumnCount; }
-  void SetColumnCount(int nCount) override { m_nColumnCount = nCount; }
-  int GetRowCount() override { return m_nRowCount; }
-  void SetRowCount(int nCount) override { m_nRowCount = nCount; }
+  // At most kMaxCount cells per axis: a setter cuts a larger count to it
+  // (record); a count read larger is kept as read, so that saving writes it
+  // back unchanged, and the getters, the drawing and the tabs use the cap
+  // (record on reading). Setting the count the getter gives changes nothing.
+  // Counts below 1 are kept: one cell as wide or high as the frame.
+  static constexpr int kMaxCount = 20;
+  int GetColumnCount() override { return m_nColumnCount < kMaxCount ? m_nColumnCount : kMaxCount; }
+  void SetColumnCount(int nCount) override;
+  int GetRowCount() override { return m_nRowCount < kMaxCount ? m_nRowCount : kMaxCount; }
+  void SetRowCount(int nCount) override;
   bool GetXYLabelType() override { return m_bXYLabelType; }
   void SetXYLabelType(bool bType) override { m_bXYLabelType = bType; }
   IGIS_IndexGrid* Copy(IGIS_IndexGrid* pOther) override;

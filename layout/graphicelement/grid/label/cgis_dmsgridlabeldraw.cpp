@@ -284,7 +284,8 @@ bool CGIS_DMSGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
                  IGIS_AnnoPointStyle* pStyle = bRest ? pRest.get() : pWhole.get();
                  pStyle->SetAlignment(nAlignment);
                  SelectElementClipRgn(pDisplay, hdc, clip.Region());
-                 DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, dRatio, pStyle, text.c_str(), &at, 1);
+                 DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, dRatio, pStyle, text.c_str(), &at, 1,
+                                pFrame->GetFeatureSetPtr());
                  return true;
                });
     }
@@ -343,7 +344,7 @@ IGIS_Element* CGIS_DMSGridLabel::ConvertToElement() {
   if (state == DmsFigure::State::kOtherKind) GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "b_ret == NULL");
   if (state != DmsFigure::State::kReady) return pCompound;
 
-  const double dRatio = pOwner->GetUnitRatio();
+  const double dRatio = md::layout::SymbolUnitRatio(pOwner);
   const SGIS_Rect rect = pFrame->GetRect();
   CrossingFrame frame;
   frame.rect = rect;

@@ -120,7 +120,8 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
       const SGIS_DPoint device = pView->PageToDevicePoint(page, pPage);
       const SGIS_Point anchor = SGIS_Point::FromDoubles(device.x, device.y);
       SelectElementClipRgn(pDisplay, hdc, clip.Region());
-      DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, dRatio, pStyle.get(), text.c_str(), &anchor, 1);
+      DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, dRatio, pStyle.get(), text.c_str(), &anchor, 1,
+                     pFrame->GetFeatureSetPtr());
       return true;
     });
   }
@@ -152,7 +153,7 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
     return nullptr;
   }
 
-  const double dRatio = pOwner->GetUnitRatio();
+  const double dRatio = md::layout::SymbolUnitRatio(pOwner);
   const md::layout::grid::GridPointCarrier toPage = [&lines](SGIS_DPoint* p) { return lines.GridToPage(p); };
   md::layout::label::LabelLineWalk labels(lines, pass.pArithmetic.get(), lines.PageFrame(), EdgeTest::kAny,
                                           kFineLabelSteps, toPage);

@@ -168,7 +168,7 @@ bool IndexTabStyleState::DrawTabs(const TabLabelSettings& s, HDC hdc, bool bPrin
   const TabFrame frame = FrameOf(c, m_nThickness, m_bInside, caps);
   IGIS_SpatialReference* pPage = PageReferenceOf(c.pOwner);
   // The painter holds the element clip sequence for the tabs and the texts.
-  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, pPage, szMethod);
+  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, pPage, szMethod, c.pOwner);
   if (m_pForegroundSymbol || m_pOutLineSymbol) {
     for (TabRing& ring : shape(frame)) {
       pView->PageToDevicePoints(ring.points.data(), ring.nCount, pPage);
@@ -193,7 +193,8 @@ bool IndexTabStyleState::DrawTabs(const TabLabelSettings& s, HDC hdc, bool bPrin
     if (pFont != nullptr) pFont->lfOrientation = s.bTurned[k] ? static_cast<LONG>(kTurnedAngle) : 0;
     for (const TabDesignation& d : SideDesignations(frame, kLabelSides[k], s.offsets, c.XYLabelType())) {
       const SGIS_Point anchor = pView->PageToDevicePoint(d.anchor, pPage);
-      DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, dRatio, pStyle.get(), d.text.c_str(), &anchor, 1);
+      DrawWithDrawer(pDrawer, pDisplay, pDC, bPrint, dRatio, pStyle.get(), d.text.c_str(), &anchor, 1,
+                     c.pOwner);
     }
   }
   return true;
@@ -241,7 +242,7 @@ IGIS_Element* IndexTabStyleState::ConvertDesignations(const TabLabelSettings& s)
   // text element by its angle alone.
   const double dBaseAngle = pSymbol->GetAngle();
   pFont->lfOrientation = 0;
-  const double dRatio = c.pOwner->GetUnitRatio();
+  const double dRatio = md::layout::SymbolUnitRatio(c.pOwner);
   md::layout::grid::CGIS_GridCapRecord caps(kConvertTexts);
   const TabFrame frame = FrameOf(c, m_nThickness, m_bInside, caps);
   for (int k = 0; k < 4; ++k) {

@@ -26,6 +26,7 @@
 #include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdeckdraw.h"
+#include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/grid/label/cgis_mixedfontgridlabel.h"
@@ -236,9 +237,11 @@ bool CGIS_MixedFontGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
     if (symbols[i] != nullptr) styles[i]->SetTextStyle(symbols[i]);
   }
 
-  // The texts are measured and drawn at one ratio; a printed drawing scales
-  // them by the print setting.
-  const double dRatio = GetDisplayRatio(pDisplay) * (bPrint ? PrintTextScale() : 1.0);
+  // The texts are measured and drawn at one ratio, at the sizes the page's
+  // unit ratio gives them; a printed drawing scales them by the print
+  // setting.
+  const double dRatio = GetDisplayRatio(pDisplay) * md::layout::SymbolDrawFactor(pFrame->GetFeatureSetPtr()) *
+                        (bPrint ? PrintTextScale() : 1.0);
   const std::string zone = ZoneText();
   const PartMeasure measure = MeasureParts(m_pTextSymbol.get(), m_pSecondarySymbol.get(), m_pZoneSymbol.get(),
                                            zone, dRatio, PageUnitsPerSymbolUnit(hdc, pView, pPage));
@@ -308,8 +311,8 @@ IGIS_Element* CGIS_MixedFontGridLabel::ConvertToElement() {
   double baseAngles[3] = {0.0, 0.0, 0.0};
   for (int i = 0; i < 3; ++i) baseAngles[i] = copies[i] ? copies[i]->GetAngle() : 0.0;
   const std::string zone = copies[2] ? ZoneText() : std::string();
-  const PartMeasure measure =
-      MeasureParts(copies[0].get(), copies[1].get(), copies[2].get(), zone, 1.0, pOwner->GetUnitRatio());
+  const PartMeasure measure = MeasureParts(copies[0].get(), copies[1].get(), copies[2].get(), zone, 1.0,
+                                           md::layout::SymbolUnitRatio(pOwner));
 
   IGIS_CompoundElement* pCompound = CreateCompoundElement(pOwner);
   if (pCompound == nullptr) {

@@ -6,6 +6,7 @@
 
 #include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
+#include "layout/graphicelement/grid/grid/graticuleplan.h"
 #include "layout/graphicelement/grid/grid/gridintervals.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/gridtolerance.h"
@@ -17,21 +18,13 @@ namespace md::layout::label {
 
 namespace {
 
-// Intervals the graticule's lines reach past the map on every side.
-constexpr double kGraticuleMargin = 2.0;
-
 bool IsInterval(double d) { return std::isfinite(d) && d > 0.0; }
 
-double Clamp(double v, double lo, double hi) { return v < lo ? lo : (v > hi ? hi : v); }
-
-// The graticule's lines of one direction over low .. low + span: line k at
-// k * step from k = R(low / step), R(span / step) + 2 of them (the run the
-// graticule draws). A run beyond the cap, or too long to count, is noted.
-DmsLineSeries WholeMultiples(double dLow, double dSpan, double dStep, bool* pCapped) {
+// A series of the graticule's run at step (grid/grid/graticuleplan.h). A
+// run beyond the cap, or too long to count, is noted.
+DmsLineSeries WholeMultiples(const grid::GridLineRun& run, double dSpan, double dStep, bool* pCapped) {
   DmsLineSeries s;
   if (!IsInterval(dStep)) return s;
-  const grid::GridLineRun run =
-      grid::MakeGridLineRun(dLow, dSpan, dStep, 2.0, 0.0, grid::GridRunRounding::kQuotientFirst);
   const double q = dSpan / dStep;
   if (run.bCapped || (run.nCount == 0 && !(q <= grid::kMaxGridLines))) *pCapped = true;
   s.dStep = dStep;
@@ -81,9 +74,8 @@ DmsLinesResult DmsLabelLines::Prepare(IGIS_MapGrid* pGrid, const SGIS_DRect& ext
       auto* pGraticule = dynamic_cast<IGIS_GraticuleGrid*>(pGrid);
       IGIS_GridSpacing* pSpacing = pGraticule != nullptr ? pGraticule->GetGridSpacing() : nullptr;
       if (pSpacing == nullptr) return DmsLinesResult::kNoSpacing;
-      const double f = grid::DegreesPerAngularUnit(pSpacing->GetUnits());
-      const double dx = pSpacing->GetXIntervalSize() * f;
-      const double dy = pSpacing->GetYIntervalSize() * f;
+      double dx = 0.0, dy = 0.0;
+      const double f = grid::GraticuleIntervals(pSpacing, &dx, &dy);
       m_dXOrigin = pSpacing->GetXOrigin() * f;
       m_dYOrigin = pSpacing->GetYOrigin() * f;
       if (!bFinite) return DmsLinesResult::kLines;
@@ -91,16 +83,11 @@ DmsLinesResult DmsLabelLines::Prepare(IGIS_MapGrid* pGrid, const SGIS_DRect& ext
         m_extent = GetRotatedRectBound(m_extent, dRotateAngle);
         m_extent.Normalize();
       }
-      if (IsInterval(dx)) {
-        m_extent.x1 -= kGraticuleMargin * dx;
-        m_extent.x2 += kGraticuleMargin * dx;
-      }
-      if (IsInterval(dy)) {
-        m_extent.y1 += kGraticuleMargin * dy;
-        m_extent.y2 -= kGraticuleMargin * dy;
-      }
-      m_meridians = WholeMultiples(m_extent.x1, m_extent.Width(), dx, &m_bCapped);
-      m_parallels = WholeMultiples(m_extent.y2, m_extent.Height(), dy, &m_bCapped);
+      // The lines the graticule draws: its plan over its widened extent.
+      m_extent = grid::WidenGraticuleExtent(m_extent, dx, dy);
+      const grid::GraticuleLines lines = grid::CountGraticuleLines(m_extent, dx, dy);
+      m_meridians = WholeMultiples(lines.meridians, m_extent.Width(), dx, &m_bCapped);
+      m_parallels = WholeMultiples(lines.parallels, m_extent.Height(), dy, &m_bCapped);
       return DmsLinesResult::kLines;
     }
     case GIS_MAPGRID_GRATICULE_MN: {
@@ -147,7 +134,7 @@ bool DmsLabelLines::Accepts(LabelSide side, double c) const {
 }
 
 double DmsLabelLines::LabelValue(LabelSide side, double c) const {
-  return LabelsVerticalLines(side) ? c + m_dXOrigin : Clamp(c, -90.0, 90.0) + m_dYOrigin;
+  return LabelsVerticalLines(side) ? c + m_dXOrigin : std::clamp(c, -90.0, 90.0) + m_dYOrigin;
 }
 
 void DmsLabelLines::LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const {
@@ -155,13 +142,13 @@ void DmsLabelLines::LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_
   const double dx = std::max(XInterval(), 0.0);
   const double dy = std::max(YInterval(), 0.0);
   if (LabelsVerticalLines(side)) {
-    const double lon = Clamp(c, -180.0, 180.0);
-    *pFrom = SGIS_DPoint(lon, Clamp(m_extent.y2 - dy, -90.0, 90.0));
-    *pTo = SGIS_DPoint(lon, Clamp(m_extent.y1 + dy, -90.0, 90.0));
+    const double lon = std::clamp(c, -180.0, 180.0);
+    *pFrom = SGIS_DPoint(lon, std::clamp(m_extent.y2 - dy, -90.0, 90.0));
+    *pTo = SGIS_DPoint(lon, std::clamp(m_extent.y1 + dy, -90.0, 90.0));
   } else {
-    const double lat = Clamp(c, -90.0, 90.0);
-    *pFrom = SGIS_DPoint(Clamp(m_extent.x1 - dx, -180.0, 180.0), lat);
-    *pTo = SGIS_DPoint(Clamp(m_extent.x2 + dx, -180.0, 180.0), lat);
+    const double lat = std::clamp(c, -90.0, 90.0);
+    *pFrom = SGIS_DPoint(std::clamp(m_extent.x1 - dx, -180.0, 180.0), lat);
+    *pTo = SGIS_DPoint(std::clamp(m_extent.x2 + dx, -180.0, 180.0), lat);
   }
 }
 

@@ -50,7 +50,7 @@ void LabelLineWalk::Trace(LabelSide side, double c, Traced* pOut) {
   const SGIS_Rect& r = m_frame.rect;
   // Only the first and the last point of the cut matter.
   const grid::GridLineSampler samples(from, to, m_nSteps);
-  const grid::LineCutEnds ends = grid::CutLineEnds(
+  const grid::LineCutEnds ends = grid::CutCrossingLineEnds(
       *m_pArithmetic, SGIS_Point(r.left, r.bottom), SGIS_Point(r.right, r.top), samples.Count(),
       [&](int j, SGIS_Point* p) { return samples.At(j, m_carry, p); }, true);
   if (ends.nKept < 1) return;

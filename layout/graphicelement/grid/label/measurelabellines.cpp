@@ -13,17 +13,12 @@
 #include "layout/graphicelement/grid/grid/gridtolerance.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/grid/grid/measuregridplan.h"
 #include "layout/graphicelement/igis_mapelement.h"
 
 namespace md::layout::label {
 
 namespace {
-
-// Points per edge of every rectangle carried between references.
-constexpr int kRectSamples = 81;
-// Lines tried beyond the area: the count margin and the start margin, in intervals.
-constexpr double kCountMargin = 5.0;
-constexpr double kStartMargin = 2.0;
 
 // The step of the lattice of world points, degrees.
 constexpr double kWorldStep = 10.0;
@@ -80,23 +75,12 @@ bool WorldInGrid(IGIS_SpatialReference* pDegrees, IGIS_SpatialReference* pGrid, 
   return bAny;
 }
 
-// Carries the rectangle in place; false when no point of it could be carried
-// (the rectangle then holds what it held).
-bool CarryRect(IGIS_CoordTransform* pTransform, SGIS_DRect* pRect) {
-  const SGIS_DRect before = *pRect;
-  const bool bAll = pTransform->TransformRect(pRect, kRectSamples, 1) != FALSE;
-  if (!bAll && *pRect == before) return false;
-  return std::isfinite(pRect->x1) && std::isfinite(pRect->x2) && std::isfinite(pRect->y1) &&
-         std::isfinite(pRect->y2);
-}
-
 }  // namespace
 
 bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
                                 const SGIS_DRect& mapBound, double dRotateAngle,
                                 const MeasureSpacing& spacing) {
-  m_vertical = grid::GridLineRun();
-  m_horizontal = grid::GridLineRun();
+  m_plan = grid::MeasureGridPlan();
   if (pMapReference == nullptr || pGridReference == nullptr) return false;
   m_pDegrees.reset(DegreesOf(pMapReference));
   if (!m_pDegrees) return false;
@@ -105,26 +89,19 @@ bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_Spati
   SGIS_DRect world;
   const bool bWorld = WorldInGrid(m_pDegrees.get(), pGridReference, &world);
 
-  // The map bound in grid coordinates.
+  // The map bound in grid coordinates, the grid's plan over it.
   if (!m_toMap.Create(nullptr, nullptr, "", "")) return false;
   m_toMap.Get()->SetSourceAndTarget(pMapReference, pGridReference);
-  SGIS_DRect bound = mapBound;
-  if (!CarryRect(m_toMap.Get(), &bound)) return false;
-  m_area = bWorld ? IntersectDRect(world, bound) : bound;
-  m_area.Normalize();
-  if (m_area.Width() == 0.0 && m_area.Height() == 0.0) return false;
-  if (dRotateAngle != 0.0 && std::isfinite(dRotateAngle)) m_area = GetRotatedRectBound(m_area, dRotateAngle);
+  SGIS_DRect area;
+  if (!grid::MeasureGridExtent(m_toMap.Get(), mapBound, dRotateAngle, bWorld ? &world : nullptr, &area))
+    return false;
   m_toMap.Get()->SetSourceAndTarget(pGridReference, pMapReference);
 
-  m_dUnitFactor = grid::SpacingUnitFactor(spacing.nUnits, false);
-  m_dXInterval = spacing.dXInterval * m_dUnitFactor;
-  m_dYInterval = spacing.dYInterval * m_dUnitFactor;
+  double dX = 0.0, dY = 0.0;
+  m_dUnitFactor = grid::MeasureIntervals(spacing.dXInterval, spacing.dYInterval, spacing.nUnits, &dX, &dY);
   m_dXOrigin = spacing.dXOrigin * m_dUnitFactor;
   m_dYOrigin = spacing.dYOrigin * m_dUnitFactor;
-  m_vertical = grid::MakeGridLineRun(m_area.x1, m_area.Width(), m_dXInterval, kCountMargin, kStartMargin,
-                                     grid::GridRunRounding::kMarginFirst);
-  m_horizontal = grid::MakeGridLineRun(m_area.y2, m_area.Height(), m_dYInterval, kCountMargin, kStartMargin,
-                                       grid::GridRunRounding::kMarginFirst);
+  m_plan = grid::PlanMeasureGrid(area, dX, dY, 0, 0);
   return true;
 }
 
@@ -161,16 +138,17 @@ CrossingFrame MeasureLabelLines::PageFrame() const {
 }
 
 int MeasureLabelLines::LineCount(bool bVertical) const {
-  return (bVertical ? m_vertical : m_horizontal).nCount;
+  return (bVertical ? m_plan.columns : m_plan.rows).nCount;
 }
 
 double MeasureLabelLines::LineAt(bool bVertical, int i) const {
-  return bVertical ? m_vertical.At(i, m_dXInterval) : m_horizontal.At(i, m_dYInterval);
+  return bVertical ? m_plan.columns.At(i, m_plan.dXInterval) : m_plan.rows.At(i, m_plan.dYInterval);
 }
 
 bool MeasureLabelLines::Accepts(LabelSide side, double c) const {
-  return LabelsVerticalLines(side) ? grid::WithinGridEdges(c, m_area.x1, m_area.x2, m_dXInterval)
-                                   : grid::WithinGridEdges(c, m_area.y2, m_area.y1, m_dYInterval);
+  const SGIS_DRect& a = m_plan.extent;
+  return LabelsVerticalLines(side) ? grid::WithinGridEdges(c, a.x1, a.x2, m_plan.dXInterval)
+                                   : grid::WithinGridEdges(c, a.y2, a.y1, m_plan.dYInterval);
 }
 
 double MeasureLabelLines::LabelValue(LabelSide side, double c) const {
@@ -179,14 +157,15 @@ double MeasureLabelLines::LabelValue(LabelSide side, double c) const {
 
 void MeasureLabelLines::LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const {
   // A direction without lines widens nothing.
-  const double dx = std::max(m_dXInterval, 0.0);
-  const double dy = std::max(m_dYInterval, 0.0);
+  const double dx = std::max(m_plan.dXInterval, 0.0);
+  const double dy = std::max(m_plan.dYInterval, 0.0);
+  const SGIS_DRect& a = m_plan.extent;
   if (LabelsVerticalLines(side)) {
-    *pFrom = SGIS_DPoint(c, m_area.y2 - dy);
-    *pTo = SGIS_DPoint(c, m_area.y1 + dy);
+    *pFrom = SGIS_DPoint(c, a.y2 - dy);
+    *pTo = SGIS_DPoint(c, a.y1 + dy);
   } else {
-    *pFrom = SGIS_DPoint(m_area.x1 - dx, c);
-    *pTo = SGIS_DPoint(m_area.x2 + dx, c);
+    *pFrom = SGIS_DPoint(a.x1 - dx, c);
+    *pTo = SGIS_DPoint(a.x2 + dx, c);
   }
 }
 

@@ -14,6 +14,7 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
+#include "layout/graphicelement/grid/grid/measuregridplan.h"
 #include "layout/graphicelement/grid/label/labellinewalk.h"
 
 class IGIS_FeatureSet;
@@ -38,18 +39,15 @@ class MeasureLabelLines final : public LabelLines {
  public:
   MeasureLabelLines() = default;
 
-  // Sets the lines up. The area is the map bound carried into the grid's
-  // reference, within the part of the grid's plane that its projection
-  // covers (the bound of the world's points, every 10 degrees on the map's
-  // datum, that the projection carries; no limit when it carries none), and
-  // widened to the bound of itself turned by the map's rotation.
-  // The intervals and origins are scaled by the unit factor of the
-  // spacing's linear unit. Lines of each direction run from two intervals
-  // before the area over its size and five intervals more (the margins
-  // added before rounding), cut to the grids' cap of lines. False, with
-  // nothing to label, when either
-  // reference is missing, the map's is neither geographic nor projected, or
-  // the map bound cannot be carried into the grid's reference.
+  // Sets the lines up: the grid's plan (grid::PlanMeasureGrid) over the map
+  // bound carried into the grid's reference (grid::MeasureGridExtent),
+  // within the part of the grid's plane that its projection covers (the
+  // bound of the world's points, every 10 degrees on the map's datum, that
+  // the projection carries; no limit when it carries none) and widened by
+  // the map's rotation. The intervals and origins are scaled by the unit
+  // factor of the spacing's linear unit. False, with nothing to label, when
+  // either reference is missing, the map's is neither geographic nor
+  // projected, or the map bound cannot be carried into the grid's reference.
   bool Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
                const SGIS_DRect& mapBound, double dRotateAngle, const MeasureSpacing& spacing);
 
@@ -59,16 +57,18 @@ class MeasureLabelLines final : public LabelLines {
   bool PrepareFor(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle, double* pScale);
 
   // The area, x1 left, x2 right, y1 top, y2 bottom, in grid coordinates.
-  const SGIS_DRect& Area() const { return m_area; }
-  double XInterval() const { return m_dXInterval; }
-  double YInterval() const { return m_dYInterval; }
+  const SGIS_DRect& Area() const { return m_plan.extent; }
+  double XInterval() const { return m_plan.dXInterval; }
+  double YInterval() const { return m_plan.dYInterval; }
   // The size of the spacing's unit in grid units.
   double UnitFactor() const { return m_dUnitFactor; }
   // The vertical lines (x = k * XInterval) and horizontal lines to try.
-  const grid::GridLineRun& Vertical() const { return m_vertical; }
-  const grid::GridLineRun& Horizontal() const { return m_horizontal; }
+  const grid::GridLineRun& Vertical() const { return m_plan.columns; }
+  const grid::GridLineRun& Horizontal() const { return m_plan.rows; }
   // Whether a run was cut to the cap.
-  bool Capped() const { return m_vertical.bCapped || m_horizontal.bCapped; }
+  bool Capped() const { return m_plan.columns.bCapped || m_plan.rows.bCapped; }
+  // The grid's plan the lines are taken from (grid/grid/measuregridplan.h).
+  const grid::MeasureGridPlan& Plan() const { return m_plan; }
 
   // Whether the line of the side's direction at grid coordinate c lies in
   // the area (edges included, within the grids' tolerance of the interval).
@@ -94,14 +94,10 @@ class MeasureLabelLines final : public LabelLines {
  private:
   md::basilo::ReleasePtr<IGIS_SpatialReference> m_pDegrees;
   CGIS_SpatialReferenceHolder m_toMap;
-  SGIS_DRect m_area;
-  double m_dXInterval = 0.0;
-  double m_dYInterval = 0.0;
+  grid::MeasureGridPlan m_plan;
   double m_dXOrigin = 0.0;
   double m_dYOrigin = 0.0;
   double m_dUnitFactor = 1.0;
-  grid::GridLineRun m_vertical;
-  grid::GridLineRun m_horizontal;
   // What PrepareFor found of the frame: the map bound it shows, its page
   // rectangle, scale and turn.
   SGIS_DRect m_shown;

@@ -22,7 +22,6 @@ namespace md::layout::measure {
 namespace {
 
 constexpr const char* kMethod = "CGIS_MeasureGrid::ConvertToElement";
-constexpr int kExtentSamples = 81;
 constexpr int kSegments = 200;
 
 // Ends what a conversion made: a compound with every member it holds.
@@ -103,20 +102,18 @@ IGIS_Element* ConvertMeasureGridFigure(IGIS_MeasureGrid* pGrid, IGIS_Element* pB
 
   // The part of the map the frame shows: its bound widened to the frame's
   // proportions, at the frame's scale.
-  const double dScale = pFrame->GetScale();
-  const SGIS_Rect frame = pFrame->GetRect();
-  SGIS_DRect stored;
-  pFrame->GetMapBound(&stored);
-  double dShownScale = 0.0;
-  const SGIS_DRect bound = grid::ShownMapBound(stored, frame, &dShownScale);
-  SGIS_DRect extent = bound;
+  const grid::FrameShown shown = grid::ShownByFrame(pFrame);
+  const double dScale = shown.dScale;
+  const SGIS_Rect frame = shown.rect;
+  const SGIS_DRect bound = shown.bound;
+  SGIS_DRect extent;
   pTransform->SetSourceAndTarget(pMapReference, pGridReference);
-  pTransform->TransformRect(&extent, kExtentSamples, 1);
+  grid::MeasureGridExtent(pTransform, bound, 0.0, nullptr, &extent);
 
   double dX = 0.0, dY = 0.0;
   MeasureGridIntervals(pSpacing, &dX, &dY);
-  const MeasureGridPlan plan = PlanMeasureGrid(extent, dX, dY, pGrid->GetTickDivision(),
-                                               pGrid->GetSubTickCount(), grid::GridRunRounding::kMarginFirst);
+  const MeasureGridPlan plan =
+      PlanMeasureGrid(extent, dX, dY, pGrid->GetTickDivision(), pGrid->GetSubTickCount());
 
   IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
   IGIS_CompoundElement* pFigure = CreateCompoundElement(pOwner);

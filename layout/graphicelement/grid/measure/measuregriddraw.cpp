@@ -27,8 +27,6 @@ namespace {
 constexpr const char* kMethod = "CGIS_MeasureGrid::OnDraw";
 // The X interval's record names the method with a dot.
 constexpr const char* kXIntervalMethod = "CGIS_MeasureGrid.OnDraw";
-// Samples of the map bound's edges carried into the grid's reference.
-constexpr int kExtentSamples = 81;
 // Segments of a traced line: while the view clips (printing) and otherwise.
 constexpr int kClippedSegments = 200;
 constexpr int kScreenSegments = 20;
@@ -98,18 +96,6 @@ class DeviceSink final : public MeasureGridSink {
   MeasureLineTracer& m_tracer;
 };
 
-// The map bound shown by the frame, in the grid's reference, widened by the
-// map's rotation.
-SGIS_DRect GridExtent(IGIS_MapElement* pFrame, IGIS_CoordTransform* pTransform, double dRotateAngle) {
-  SGIS_DRect bound;
-  pFrame->GetMapBound(&bound);
-  double dScale = 0.0;
-  SGIS_DRect extent = grid::ShownMapBound(bound, pFrame->GetRect(), &dScale);
-  pTransform->TransformRect(&extent, kExtentSamples, 1);
-  extent.Normalize();
-  return std::isfinite(dRotateAngle) ? GetRotatedRectBound(extent, dRotateAngle) : extent;
-}
-
 bool Fail(const char* szText) {
   GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "%s", szText);
   return false;
@@ -126,7 +112,7 @@ bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_D
   if (ctx.pView == nullptr) return Fail("p_display == NULL");
   ctx.pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
 
-  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, ctx.pPage, kMethod);
+  CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, ctx.pPage, kMethod, pFrame->GetFeatureSetPtr());
   ctx.pPainter = &painter;
   CGIS_SpatialReferenceHolder transform;
   if (!transform.Create(nullptr, nullptr, nullptr, nullptr)) return Fail("p_coordTransform == NULL");
@@ -144,7 +130,13 @@ bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_D
 
   IGIS_CoordTransform* pTransform = transform.Get();
   pTransform->SetSourceAndTarget(pMapReference, pGridReference);
-  const SGIS_DRect extent = GridExtent(pFrame, pTransform, pMapView->GetRotateAngle());
+  // The map bound shown by the frame, in the grid's reference, widened by the
+  // map's rotation.
+  SGIS_DRect bound, extent;
+  pFrame->GetMapBound(&bound);
+  double dScale = 0.0;
+  const SGIS_DRect shown = grid::ShownMapBound(bound, pFrame->GetRect(), &dScale);
+  grid::MeasureGridExtent(pTransform, shown, pMapView->GetRotateAngle(), nullptr, &extent);
   pTransform->SetSourceAndTarget(pGridReference, pMapReference);
 
   double dX = 0.0, dY = 0.0;
@@ -159,8 +151,7 @@ bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_D
 
   try {
     const MeasureGridPlan plan =
-        PlanMeasureGrid(extent, dX, dY, pGrid->GetTickDivision(), pGrid->GetSubTickCount(),
-                        grid::GridRunRounding::kQuotientFirst);
+        PlanMeasureGrid(extent, dX, dY, pGrid->GetTickDivision(), pGrid->GetSubTickCount());
     MeasureLineTracer tracer(pArithmetic.get(), ctx.deviceFrame,
                              painter.IsClipping() ? kClippedSegments : kScreenSegments,
                              [pTransform, pMapView, pMapReference](SGIS_DPoint* p) {

@@ -7,16 +7,11 @@
 #include "host/calcora/igis_geoarithmetic.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/grid/grid/gridtolerance.h"
-#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 
 namespace md::layout::measure {
 
 namespace {
-
-// Lines beyond the area: 5 more than the span holds, from 2 before its low end.
-constexpr double kCountMargin = 5.0;
-constexpr double kStartMargin = 2.0;
 
 // The margin a line runs beyond the extent: one interval of the other
 // direction, none when that interval is unusable.
@@ -150,28 +145,6 @@ void WalkSubTicks(const MeasureGridPlan& plan, const MeasureGridParts& parts, Me
 
 }  // namespace
 
-MeasureGridPlan PlanMeasureGrid(SGIS_DRect extent, double dXInterval, double dYInterval, int nTickDivision,
-                                int nSubTickCount, grid::GridRunRounding rounding) {
-  MeasureGridPlan plan;
-  extent.Normalize();
-  plan.extent = extent;
-  plan.nSubTickCount = nSubTickCount;
-  const double w = extent.x2 - extent.x1;
-  const double h = extent.y1 - extent.y2;
-  auto run = [&](double dLow, double dSpan, double dInterval, int nCap) {
-    return grid::MakeGridLineRun(dLow, dSpan, dInterval, kCountMargin, kStartMargin, rounding, nCap);
-  };
-  plan.dXInterval = dXInterval;
-  plan.dYInterval = dYInterval;
-  plan.columns = run(extent.x1, w, dXInterval, grid::kMaxGridLines);
-  plan.rows = run(extent.y2, h, dYInterval, grid::kMaxGridLines);
-  plan.dXTick = nTickDivision > 0 ? dXInterval / nTickDivision : dXInterval;
-  plan.dYTick = nTickDivision > 0 ? dYInterval / nTickDivision : dYInterval;
-  plan.tickColumns = run(extent.x1, w, plan.dXTick, grid::kMaxGridTicks);
-  plan.tickRows = run(extent.y2, h, plan.dYTick, grid::kMaxGridTicks);
-  return plan;
-}
-
 MeasureGridParts MeasureGridPartsOf(IGIS_MapGrid* pGrid) {
   MeasureGridParts parts;
   const int nType = pGrid->GetGridlineType();
@@ -187,12 +160,6 @@ MeasureGridParts MeasureGridPartsOf(IGIS_MapGrid* pGrid) {
     parts.subTicks[s] = subTicks[s] && bSubTicks;
   }
   return parts;
-}
-
-void MeasureGridIntervals(IGIS_GridSpacing* pSpacing, double* pX, double* pY) {
-  const double dFactor = grid::SpacingUnitFactor(pSpacing->GetUnits(), false);
-  *pX = pSpacing->GetXIntervalSize() * dFactor;
-  *pY = pSpacing->GetYIntervalSize() * dFactor;
 }
 
 MeasureLineTracer::MeasureLineTracer(IGIS_GeoArithmetic* pArithmetic, const SGIS_Rect& frame, int nSegments,
@@ -216,7 +183,7 @@ int MeasureLineTracer::Trace(SGIS_DPoint from, SGIS_DPoint to) {
 grid::LineCutEnds MeasureLineTracer::TraceEnds(SGIS_DPoint from, SGIS_DPoint to, bool bLast) const {
   if (m_pArithmetic == nullptr) return grid::LineCutEnds();
   const grid::GridLineSampler samples(from, to, m_nSegments);
-  return grid::CutLineEnds(
+  return grid::CutCrossingLineEnds(
       *m_pArithmetic, m_lowerLeft, m_upperRight, samples.Count(),
       [&](int j, SGIS_Point* pOut) { return samples.At(j, m_carry, pOut); }, bLast);
 }

@@ -17,9 +17,9 @@
 #include "host/basilo/sgis_types.h"
 #include "layout/graphicelement/grid/grid/geotrace.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
+#include "layout/graphicelement/grid/grid/measuregridplan.h"
 
 class IGIS_GeoArithmetic;
-class IGIS_GridSpacing;
 class IGIS_MapGrid;
 
 namespace md::layout::measure {
@@ -29,29 +29,9 @@ enum class GridSide { kBottom = 0, kTop = 1, kLeft = 2, kRight = 3 };
 inline constexpr GridSide kGridSides[] = {GridSide::kBottom, GridSide::kTop, GridSide::kLeft,
                                           GridSide::kRight};
 
-// What one drawing or conversion covers, in the grid's reference.
-struct MeasureGridPlan {
-  SGIS_DRect extent;  // normalised: x1 <= x2, y2 <= y1 (y1 the top)
-  // The grid lines and crossings.
-  double dXInterval = 0.0;
-  double dYInterval = 0.0;
-  grid::GridLineRun columns;  // x = k * dXInterval
-  grid::GridLineRun rows;     // y = k * dYInterval
-  // The ticks: the intervals divided by the tick division.
-  double dXTick = 0.0;
-  double dYTick = 0.0;
-  grid::GridLineRun tickColumns;
-  grid::GridLineRun tickRows;
-  int nSubTickCount = 0;  // sub-intervals between neighbouring ticks
-};
-
-// The plan of a grid over the extent (normalised here) with the intervals in
-// grid units. Both passes count their lines with the same rule: the span
-// over the interval plus 5 lines, starting 2 lines before the low end, with
-// the rounding given. A tick division above 0 divides the intervals for the
-// tick pass.
-MeasureGridPlan PlanMeasureGrid(SGIS_DRect extent, double dXInterval, double dYInterval, int nTickDivision,
-                                int nSubTickCount, grid::GridRunRounding rounding);
+// The plan the walk follows, shared with the grid's labels.
+using grid::MeasureGridPlan;
+using grid::PlanMeasureGrid;
 
 // Which parts the walk visits (a part whose symbol is missing is left out by
 // the caller, so that nothing is drawn or made without a symbol).
@@ -68,10 +48,7 @@ struct MeasureGridParts {
 // a finite length.
 MeasureGridParts MeasureGridPartsOf(IGIS_MapGrid* pGrid);
 
-// The spacing's X and Y intervals in the units of the grid's reference (the
-// stored values times the size of the spacing's linear unit over that of
-// unit 0).
-void MeasureGridIntervals(IGIS_GridSpacing* pSpacing, double* pX, double* pY);
+using grid::MeasureGridIntervals;
 
 // Samples a line of the grid's reference, carries each sample into the
 // coordinates of the frame (device or page units), and cuts the samples at

@@ -103,41 +103,52 @@ TEST_F(MakerTest, PolygonsKeepTheirPointsAndACopyOfTheFill) {
   fill->Release();
 }
 
-// The point maker sizes the point by its symbol's extent times the owner's
-// unit ratio, for markers that carry their extent and for coded markers
-// whose extent the renderer knows.
-TEST_F(MakerTest, PointsTakeTheSymbolsExtentTimesTheUnitRatio) {
-  ASSERT_TRUE(set_->SetUnitRatio(3.0));
-  IGIS_Symbol* own = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_POINT5);
-  own->SetSize(24);
-  IGIS_Symbol* coded = GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_POINT);
-  const SGIS_Rect ownExtent = own->GetExtent(0.0);
-  const SGIS_Rect codedExtent = GIS_GetSymbolizationObject()->GetSymbolBound(coded->GetStyleCode());
-  ASSERT_GT(ownExtent.Width(), 0);
-  ASSERT_GT(codedExtent.Height(), 0);
+// The point maker gives the point the rectangle of the mark its symbol draws
+// at the position: the symbol's size times the owner's unit ratio high, as
+// wide as the style's proportions make it, centred on the position; for
+// markers that carry their extent and for coded markers whose style's bound
+// the renderer knows (a coded marker's size need not be its style's height).
+TEST_F(MakerTest, PointsTakeTheDrawnMarksSizeAndCentre) {
+  const struct {
+    int type;
+    int size;  // 0: the style's own
+    double ratio;
+  } rows[] = {
+      {GIS_SYMBOL_POINT5, 24, 3.0},
+      {GIS_SYMBOL_POINT, 0, 3.0},
+      {GIS_SYMBOL_POINT, 91, GIS_SYMBOL_UNIT_PAGE_RATIO},
+      {GIS_SYMBOL_POINT, 13, 10.0},
+      {GIS_SYMBOL_POINT7, 30, 1.0},
+      {GIS_SYMBOL_POINT5, 17, 10.0},
+  };
+  const SGIS_Point at(5000, 4000);
+  int n = 0;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.type << " size " << row.size << " at " << row.ratio);
+    ASSERT_TRUE(set_->SetUnitRatio(row.ratio));
+    IGIS_Symbol* symbol = GIS_GetSymbolFactoryObject()->CreateSymbol(row.type);
+    symbol->SetCode(3301);
+    if (row.size > 0) symbol->SetSize(row.size);
+    const SGIS_Rect style = GIS_GetSymbolizationObject()->GetSymbolBound(symbol->GetStyleCode());
+    ASSERT_GT(style.Height(), 0);
+    const double h = symbol->GetSize() * row.ratio;
+    const double w = h * style.Width() / style.Height();
 
-  EXPECT_TRUE(CreatePointElement(compound_, SGIS_Point(5000, 4000), own));
-  EXPECT_TRUE(CreatePointElement(compound_, SGIS_Point(-300, 200), coded));
-  ASSERT_EQ(compound_->GetElementCount(), 2);
-  const SGIS_Rect expected[] = {ownExtent, codedExtent};
-  IGIS_Symbol* given[] = {own, coded};
-  for (int i = 0; i < 2; ++i) {
-    auto* point = dynamic_cast<IGIS_PointElement*>(compound_->GetElementPtrByIndex(i));
-    ASSERT_NE(point, nullptr) << i;
+    EXPECT_TRUE(CreatePointElement(compound_, at, symbol));
+    ASSERT_EQ(compound_->GetElementCount(), ++n);
+    auto* point = dynamic_cast<IGIS_PointElement*>(compound_->GetElementPtrByIndex(n - 1));
+    ASSERT_NE(point, nullptr);
     EXPECT_STREQ(point->GetType(), "GIS_TYPE_GRAPHIC_ELEMENT_POINT");
     const SGIS_Rect r = point->GetRect();
-    EXPECT_EQ(r.Width(), SGIS_Point::FromDoubles(expected[i].Width() * 3.0, 0).x) << i;
-    EXPECT_EQ(r.Height(), SGIS_Point::FromDoubles(expected[i].Height() * 3.0, 0).x) << i;
+    EXPECT_NEAR(r.Height(), h, 1.0);
+    EXPECT_NEAR(r.Width(), w, 1.0);
+    EXPECT_NEAR((r.left + r.right) / 2.0, at.x, 1.0);
+    EXPECT_NEAR((r.top + r.bottom) / 2.0, at.y, 1.0);
     ASSERT_NE(point->GetSymbolPtr(), nullptr);
-    EXPECT_NE(point->GetSymbolPtr(), given[i]);
-    EXPECT_EQ(point->GetSymbolPtr()->GetType(), given[i]->GetType());
+    EXPECT_NE(point->GetSymbolPtr(), symbol);
+    EXPECT_EQ(point->GetSymbolPtr()->GetType(), row.type);
+    symbol->Release();
   }
-  // Placed at its position (its centre went there before the resize).
-  const SGIS_Rect first = compound_->GetElementPtrByIndex(0)->GetRect();
-  EXPECT_LE(std::min(first.left, first.right), 5000);
-  EXPECT_GE(std::max(first.left, first.right), 5000);
-  own->Release();
-  coded->Release();
 }
 
 TEST_F(MakerTest, TextsArePlacedByTheirLowerLeftCornerOrByTheirCentreAnchor) {

@@ -155,25 +155,78 @@ class KeepingDrawer : public IGIS_AnnoDrawer {
   std::vector<Call> calls;
 };
 
-TEST(TextDrawing, PrintingTakesTheViewsSymbolRatio) {
-  md::canvas::RecordingCanvas screen(200, 100);
-  HDC hdc = md::win::CreateScreenDC(&screen, 96, &md::text::FixedMetricsEngine());
-  CGIS_ScreenDisplay display(hdc);
-  display.GetPageView()->SetSymbolRatio(2.5);
-  KeepingDrawer drawer;
-  const SGIS_Point at(10, 10);
-  DrawWithDrawer(&drawer, &display, CDC::FromHandle(hdc), false, 0.75, nullptr, "screen", &at, 1);
-  DrawWithDrawer(&drawer, &display, CDC::FromHandle(hdc), true, 0.75, nullptr, "print", &at, 1);
-  DrawWithDrawer(&drawer, nullptr, CDC::FromHandle(hdc), false, 0.75, nullptr, "no display", &at, 1);
-  DrawWithDrawer(nullptr, &display, CDC::FromHandle(hdc), false, 0.75, nullptr, "no drawer", &at, 1);
-  ASSERT_EQ(drawer.calls.size(), 2u);
-  EXPECT_EQ(drawer.calls[0].text, "screen");
-  EXPECT_DOUBLE_EQ(drawer.calls[0].ratio, 0.75);
-  EXPECT_FALSE(drawer.calls[0].print);
-  EXPECT_EQ(drawer.calls[1].text, "print");
-  EXPECT_DOUBLE_EQ(drawer.calls[1].ratio, 2.5);
-  EXPECT_TRUE(drawer.calls[1].print);
-  DeleteDC(hdc);
+// A page whose unit ratio is given, released at the end.
+struct RatioPage {
+  explicit RatioPage(double dRatio) : set(GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr)) {
+    EXPECT_TRUE(set->SetUnitRatio(dRatio));
+  }
+  ~RatioPage() { set->Release(); }
+  IGIS_FeatureSet* set;
+};
+
+// The drawer draws one symbol unit as one point: the ratio it is given takes
+// the page's unit ratio over that size, and printing starts from the view's
+// symbol ratio.
+TEST(TextDrawing, TheDrawersRatioTakesThePagesUnitRatio) {
+  const struct {
+    double unitRatio;
+    double screen;  // the ratio handed to the drawer on the screen (0.75 given)
+    double print;   // and while printing (the view's 2.5)
+  } rows[] = {
+      {GIS_SYMBOL_UNIT_PAGE_RATIO, 0.75, 2.5},
+      {10.0, 0.75 * 10.0 / GIS_SYMBOL_UNIT_PAGE_RATIO, 2.5 * 10.0 / GIS_SYMBOL_UNIT_PAGE_RATIO},
+      {1.0, 0.75 / GIS_SYMBOL_UNIT_PAGE_RATIO, 2.5 / GIS_SYMBOL_UNIT_PAGE_RATIO},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.unitRatio);
+    md::canvas::RecordingCanvas screen(200, 100);
+    HDC hdc = md::win::CreateScreenDC(&screen, 96, &md::text::FixedMetricsEngine());
+    CGIS_ScreenDisplay display(hdc);
+    display.GetPageView()->SetSymbolRatio(2.5);
+    RatioPage page(row.unitRatio);
+    KeepingDrawer drawer;
+    const SGIS_Point at(10, 10);
+    CDC* pDC = CDC::FromHandle(hdc);
+    DrawWithDrawer(&drawer, &display, pDC, false, 0.75, nullptr, "screen", &at, 1, page.set);
+    DrawWithDrawer(&drawer, &display, pDC, true, 0.75, nullptr, "print", &at, 1, page.set);
+    DrawWithDrawer(&drawer, nullptr, pDC, false, 0.75, nullptr, "no display", &at, 1, page.set);
+    DrawWithDrawer(nullptr, &display, pDC, false, 0.75, nullptr, "no drawer", &at, 1, page.set);
+    ASSERT_EQ(drawer.calls.size(), 2u);
+    EXPECT_EQ(drawer.calls[0].text, "screen");
+    EXPECT_DOUBLE_EQ(drawer.calls[0].ratio, row.screen);
+    EXPECT_FALSE(drawer.calls[0].print);
+    EXPECT_EQ(drawer.calls[1].text, "print");
+    EXPECT_DOUBLE_EQ(drawer.calls[1].ratio, row.print);
+    EXPECT_TRUE(drawer.calls[1].print);
+    DeleteDC(hdc);
+  }
+}
+
+// Point and text symbols take the page's unit ratio in their drawing scale;
+// line and fill symbols, measured in millimetres, keep it. At the default
+// ratio every scale stays exactly as given.
+TEST(TextDrawing, PointAndTextSymbolsTakeThePagesUnitRatio) {
+  const struct {
+    int type;
+    double unitRatio;
+    double scale;  // of 0.5
+  } rows[] = {
+      {GIS_SYMBOL_POINT, GIS_SYMBOL_UNIT_PAGE_RATIO, 0.5},
+      {GIS_SYMBOL_POINT5, 10.0, 5.0 / GIS_SYMBOL_UNIT_PAGE_RATIO},
+      {GIS_SYMBOL_POINT7, 1.0, 0.5 / GIS_SYMBOL_UNIT_PAGE_RATIO},
+      {GIS_SYMBOL_TEXT, 10.0, 5.0 / GIS_SYMBOL_UNIT_PAGE_RATIO},
+      {GIS_SYMBOL_LINE, 10.0, 0.5},
+      {GIS_SYMBOL_FILL, 1.0, 0.5},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.type << " at " << row.unitRatio);
+    RatioPage page(row.unitRatio);
+    md::basilo::ReleasePtr<IGIS_Symbol> symbol(GIS_GetSymbolFactoryObject()->CreateSymbol(row.type));
+    ASSERT_TRUE(symbol);
+    EXPECT_DOUBLE_EQ(md::layout::SymbolDrawScale(symbol.get(), 0.5, page.set), row.scale);
+    EXPECT_DOUBLE_EQ(md::layout::SymbolUnitRatio(page.set), row.unitRatio);
+  }
+  EXPECT_EQ(md::layout::SymbolDrawFactor(RatioPage(GIS_SYMBOL_UNIT_PAGE_RATIO).set), 1.0);
 }
 
 TEST(TextDrawing, TheHostDrawerPutsTheTextOnTheContext) {
@@ -187,7 +240,7 @@ TEST(TextDrawing, TheHostDrawerPutsTheTextOnTheContext) {
   ASSERT_NE(style, nullptr);
   const SGIS_Point at(100, 100);
   DrawWithDrawer(GIS_GetAnnotationDrawerObject(), &display, CDC::FromHandle(hdc), false, 1.0, style, "图名",
-                 &at, 1);
+                 &at, 1, RatioPage(GIS_SYMBOL_UNIT_PAGE_RATIO).set);
   const auto texts = screen.recordsOf(md::canvas::Record::Type::Text);
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0]->text.text, "图名");

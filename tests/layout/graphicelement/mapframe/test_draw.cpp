@@ -209,4 +209,54 @@ TEST_F(MapFrameDraw, DrawingLeavesTheStoredFormAlone) {
   EXPECT_EQ(std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize()), before);
 }
 
+// A grid that notes, while it draws, the device point the frame's view gives
+// a map point.
+class ViewProbeGrid final : public md::test::MapGridDouble<> {
+ public:
+  ViewProbeGrid(SGIS_DPoint point, std::vector<SGIS_DPoint>* seen) : point_(point), seen_(seen) {}
+  bool OnDraw(HDC, bool, IGIS_Display*) override {
+    IGIS_MapView* view = frame_->GetMainObject()->GetMapView();
+    seen_->push_back(view->PageToDevicePoint(point_, nullptr));
+    return true;
+  }
+
+ private:
+  SGIS_DPoint point_;
+  std::vector<SGIS_DPoint>* seen_;
+};
+
+TEST_F(MapFrameDraw, GridsLieOverTheFrameWhetherTheMapHasDataOrNot) {
+  IGIS_SpatialReference* gk = md::test::NewGaussKruger();
+  ASSERT_NE(doc_->CreateMap("空地图", gk), nullptr);
+  gk->Release();
+  using md::test::kWaterX1, md::test::kWaterX2, md::test::kWaterY1, md::test::kWaterY2;
+  const SGIS_DRect bound(kWaterX1, kWaterY2, kWaterX2, kWaterY1);
+  const SGIS_DPoint centre((kWaterX1 + kWaterX2) / 2.0, (kWaterY1 + kWaterY2) / 2.0);
+  struct Row {
+    const char* map;
+    bool print;
+  };
+  for (const Row& row :
+       {Row{"测试地图", false}, Row{"空地图", false}, Row{"测试地图", true}, Row{"空地图", true}}) {
+    SCOPED_TRACE(std::string(row.map) + (row.print ? " print" : " screen"));
+    CGIS_MapElement* f = NewFrame();  // page 1000..11000 x 4000..9000
+    f->SetMapName(row.map);
+    f->SetMapBound(bound);
+    std::vector<SGIS_DPoint> seen;
+    auto* probe = new ViewProbeGrid(centre, &seen);
+    probe->SetMapElement(f);
+    ASSERT_TRUE(f->GetMapGrids()->AddMapGrid(probe));
+    Screen screen;
+    Printer printer;
+    IGIS_Display* display = row.print ? static_cast<IGIS_Display*>(printer.display.get()) : &screen.display;
+    ASSERT_TRUE(f->OnDraw(row.print ? printer.hdc : screen.hdc, row.print, display));
+    // The bound's centre lies at the frame's centre.
+    const SGIS_DPoint want = display->GetView()->PageToDevicePoint(SGIS_DPoint(6000.0, 6500.0), page_);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NEAR(seen[0].x, want.x, 1.0);
+    EXPECT_NEAR(seen[0].y, want.y, 1.0);
+    ReleaseFrame(f);
+  }
+}
+
 }  // namespace

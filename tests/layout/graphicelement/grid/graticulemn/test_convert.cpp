@@ -45,6 +45,7 @@ class MNConvert : public md::test::MNPage {
 };
 
 TEST_F(MNConvert, TheWorkedExampleInOrder) {
+  // The worked example: 100 to 110 east, 20 to 30 north, 4 columns and 4 rows.
   CGIS_MapElement* frame = DegreesFrame(SGIS_DRect(100, 30, 110, 20));
   Grid grid(md::test::NewMNGrid(frame));
   IGIS_Element* converted = grid->ConvertToElement();

@@ -67,6 +67,7 @@ class MNDraw : public md::test::MNPage {
 };
 
 TEST_F(MNDraw, TheWorkedExampleFromItsOrigins) {
+  // The worked example: 100 to 110 east, 20 to 30 north, 4 columns and 4 rows.
   CGIS_MapElement* frame = Example();
   Grid grid(md::test::NewMNGrid(frame));
   const Drawn d = Draw(frame, grid.get());

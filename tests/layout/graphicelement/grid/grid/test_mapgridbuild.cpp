@@ -3,6 +3,8 @@
 // minutes and seconds from the typed intervals, and what is refused.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 
 #include "host/basilo/releaseptr.h"
@@ -228,6 +230,65 @@ TEST(MapGridValues, NoValuesOrAnotherTypeBuildNothing) {
     SGIS_MapGridValues v;
     v.nType = type;
     EXPECT_EQ(GIS_CreateMapGridFromValues(&v), nullptr) << type;
+  }
+}
+
+// A value outside what its page allows is refused with a record naming it;
+// the type's own pages count, the others' values are not looked at.
+TEST(MapGridValues, AValueOutsideItsPageIsRefusedWithARecord) {
+  struct Row {
+    const char* record;
+    int type;
+    void (*change)(SGIS_MapGridValues*);
+  };
+  const Row rows[] = {
+      {"index.nTabStyle 2147483647 not in 0..3", GIS_MAPGRID_INDEX,
+       [](SGIS_MapGridValues* v) { v->index.nTabStyle = std::numeric_limits<int>::max(); }},
+      {"index.nTabStyle -1 not in 0..3", GIS_MAPGRID_INDEX,
+       [](SGIS_MapGridValues* v) { v->index.nTabStyle = -1; }},
+      {"index.nTabStyle 4 not in 0..3", GIS_MAPGRID_INDEX,
+       [](SGIS_MapGridValues* v) { v->index.nTabStyle = 4; }},
+      {"index.nLettering 2 not in 0..1", GIS_MAPGRID_INDEX,
+       [](SGIS_MapGridValues* v) { v->index.nLettering = 2; }},
+      {"index.nColumns 21 not in 1..20", GIS_MAPGRID_INDEX,
+       [](SGIS_MapGridValues* v) { v->index.nColumns = 21; }},
+      {"index.nRows 0 not in 1..20", GIS_MAPGRID_INDEX, [](SGIS_MapGridValues* v) { v->index.nRows = 0; }},
+      {"index.lines.nGridlineType 3 not in 0..2", GIS_MAPGRID_INDEX,
+       [](SGIS_MapGridValues* v) { v->index.lines.nGridlineType = 3; }},
+      {"graticule.lines.nGridlineType -1 not in 0..2", GIS_MAPGRID_GRATICULE,
+       [](SGIS_MapGridValues* v) { v->graticule.lines.nGridlineType = -1; }},
+      {"graticule.parallel.nMinutes 61 not in 0..60", GIS_MAPGRID_GRATICULE,
+       [](SGIS_MapGridValues* v) { v->graticule.parallel.nMinutes = 61; }},
+      {"graticule.meridian.nDegrees -1 not in 0..360", GIS_MAPGRID_GRATICULE,
+       [](SGIS_MapGridValues* v) { v->graticule.meridian.nDegrees = -1; }},
+      {"graticule.meridian.dSeconds nan not in 0..60", GIS_MAPGRID_GRATICULE,
+       [](SGIS_MapGridValues* v) { v->graticule.meridian.dSeconds = std::nan(""); }},
+      {"axes.nSubTickCount 21 not in 1..20", GIS_MAPGRID_GRATICULE,
+       [](SGIS_MapGridValues* v) { v->axes.nSubTickCount = 21; }},
+      {"fixedCount.nColumns 0 not in 1..20", GIS_MAPGRID_GRATICULE_MN,
+       [](SGIS_MapGridValues* v) { v->fixedCount.nColumns = 0; }},
+      {"fixedCount.nRows 2147483647 not in 1..20", GIS_MAPGRID_GRATICULE_MN,
+       [](SGIS_MapGridValues* v) { v->fixedCount.nRows = std::numeric_limits<int>::max(); }},
+      {"measured.dXInterval -1 not in 0..1e+08", GIS_MAPGRID_MEASURE,
+       [](SGIS_MapGridValues* v) { v->measured.dXInterval = -1.0; }},
+      {"measured.dYInterval inf not in 0..1e+08", GIS_MAPGRID_MEASURE,
+       [](SGIS_MapGridValues* v) { v->measured.dYInterval = std::numeric_limits<double>::infinity(); }},
+      {"measured.lines.nGridlineType 7 not in 0..2", GIS_MAPGRID_MEASURE,
+       [](SGIS_MapGridValues* v) { v->measured.lines.nGridlineType = 7; }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.record);
+    SGIS_MapGridValues v;
+    v.nType = row.type;
+    ASSERT_NE(Build(v), nullptr);
+    row.change(&v);
+    md::test::LogMark log;
+    EXPECT_EQ(Build(v), nullptr);
+    EXPECT_EQ(log.Count(), 1u);
+    EXPECT_TRUE(log.Has(3, "GIS_CreateMapGridFromValues", row.record));
+    // Another kind's pages do not count.
+    v.nType = row.type == GIS_MAPGRID_INDEX ? GIS_MAPGRID_MEASURE : GIS_MAPGRID_INDEX;
+    EXPECT_NE(Build(v), nullptr);
   }
 }
 

@@ -12,6 +12,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
+#include "tests/support/logmark.h"
 #include "tests/support/mapgriddouble.h"
 
 namespace {
@@ -241,6 +242,72 @@ TEST(MapGrids, TheTenthGridIsStoredUnderTen) {
   ASSERT_EQ(entries.size(), 11u);
   EXPECT_EQ(entries[0], "Count=10");
   EXPECT_EQ(entries[10], "10=g10");
+}
+
+// A stored list of n index grids named "g1", "g2", ...
+std::vector<BYTE> StoredIndexGrids(int n) {
+  Set outer(GIS_CreatePropertySetObject());
+  outer->AddProperty("Count", "Count", GIS_FIELD_TYPE_INT, 1)->SetInt(n);
+  for (int i = 1; i <= n; ++i) {
+    IGIS_MapGrid* grid = GIS_CreateMapGridPropertyObject(GIS_MAPGRID_INDEX);
+    grid->SetName(("g" + std::to_string(i)).c_str());
+    Set nested(GIS_CreatePropertySetObject());
+    nested->AddProperty("GridType", "GridType", GIS_FIELD_TYPE_INT, 1)->SetInt(GIS_MAPGRID_INDEX);
+    grid->Save(nested->AddProperty("GridData", "GridData", GIS_FIELD_TYPE_BUFFER, 1)->GetDataBuffer());
+    grid->Release();
+    const std::string key = std::to_string(i);
+    nested->Archive(outer->AddProperty(key.c_str(), key.c_str(), GIS_FIELD_TYPE_BUFFER, 1)->GetDataBuffer(),
+                    GIS_ARCHIVE_WRITE, 0);
+  }
+  Buffer b(GIS_CreateDataBufferObject(0));
+  outer->Archive(b.get(), GIS_ARCHIVE_WRITE, 0);
+  return std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize());
+}
+
+// A list holds at most kMaxGrids grids: the entries read beyond are kept as
+// stored and written back unchanged, with one record.
+TEST(MapGrids, EntriesBeyondTheGridsAListHoldsAreKeptAsStored) {
+  constexpr int kMax = CGIS_MapGrids::kMaxGrids;
+  struct Row {
+    int stored;
+    const char* record;  // "" for none
+  };
+  for (const Row& row : {Row{kMax, ""}, Row{kMax + 6, "6 grids beyond 64 kept as stored, not drawn"}}) {
+    SCOPED_TRACE(row.stored);
+    const std::vector<BYTE> stored = StoredIndexGrids(row.stored);
+    Buffer b(GIS_CreateDataBufferObject(0));
+    b->SetSize(static_cast<int>(stored.size()));
+    std::memcpy(b->GetData(), stored.data(), stored.size());
+    md::test::LogMark mark;
+    List list(new CGIS_MapGrids());
+    ASSERT_TRUE(list->Open(b.get()));
+    EXPECT_EQ(list->GetCount(), kMax);
+    EXPECT_EQ(mark.Count(), *row.record != '\0' ? 1u : 0u);
+    if (*row.record != '\0') {
+      EXPECT_TRUE(mark.Has(3, "CGIS_MapGrids::Open", row.record));
+    }
+    Buffer again(GIS_CreateDataBufferObject(0));
+    ASSERT_TRUE(list->Save(again.get()));
+    EXPECT_EQ(std::vector<BYTE>(again->GetData(), again->GetData() + again->GetSize()), stored);
+  }
+}
+
+TEST(MapGrids, AFullListRefusesAnotherGridWithARecord) {
+  Journal j;
+  List list(new CGIS_MapGrids());
+  for (int i = 0; i < CGIS_MapGrids::kMaxGrids; ++i)
+    ASSERT_TRUE(list->AddMapGrid(new TestGrid(&j, "g" + std::to_string(i))));
+  auto* extra = new TestGrid(&j, "extra");
+  md::test::LogMark mark;
+  EXPECT_FALSE(list->AddMapGrid(extra));
+  EXPECT_TRUE(mark.Has(3, "CGIS_MapGrids::AddMapGrid", "64 grids held already"));
+  EXPECT_EQ(list->GetCount(), CGIS_MapGrids::kMaxGrids);
+  extra->Release();  // refused: still the caller's
+  // Taking one out makes room again.
+  IGIS_MapGrid* first = list->GetMapGrid(0);
+  list->DeleteMapGrids(first);
+  first->Release();
+  EXPECT_TRUE(list->AddMapGrid(new TestGrid(&j, "after")));
 }
 
 }  // namespace

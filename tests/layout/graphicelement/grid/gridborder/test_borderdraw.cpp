@@ -178,10 +178,10 @@ TEST_F(GridBorderPage, EveryFormLeavesTheClipAsItFoundIt) {
   }
 }
 
-// A stored interval below 1 stays as stored; the band is walked with bars
-// of the setter's minimum, 20.
-TEST_F(GridBorderPage, AStoredIntervalBelowOneIsWalkedWithTheMinimum) {
-  for (int stored : {0, -7}) {
+// A stored interval below the setter's minimum, 20, stays as stored; the
+// band is walked with bars of 20.
+TEST_F(GridBorderPage, AStoredIntervalBelowTheMinimumIsWalkedWithTheMinimum) {
+  for (int stored : {0, -7, 1, 19}) {
     BandRow row{.name = "stored", .right = 1000, .top = 800, .width = 50, .interval = 20};
     IGIS_MapGridBorder* border = BorderOf(row);
     Owned<IGIS_PropertySet> set(GIS_CreatePropertySetObject());

@@ -3,6 +3,7 @@
 // border and the tabs, and its conversion into its own compound.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -160,6 +161,75 @@ TEST_F(IndexGridPage, ReadingRefusesWhatItCannotRead) {
   EXPECT_EQ(grid_->GetRowCount(), 11);
   EXPECT_EQ(grid_->GetColumnCount(), 6);
   EXPECT_TRUE(grid_->GetXYLabelType());
+}
+
+// Counts beyond the cap: a setter cuts them, a reader keeps them as read for
+// writing back and uses the cap; each says so once.
+TEST_F(IndexGridPage, CountsBeyondTheCapAreCutOrKeptAsReadWithARecord) {
+  constexpr int kCap = CGIS_IndexGrid::kMaxCount;
+  struct Row {
+    bool read;  // through stored bytes, else through the setters
+    int value;
+    int used;
+    const char* record;  // text of the columns' record, "" for none
+  };
+  const Row rows[] = {{false, kCap, kCap, ""},
+                      {false, kCap + 1, kCap, "ColumnCount 21 capped at 20"},
+                      {false, std::numeric_limits<int>::max(), kCap, "ColumnCount 2147483647 capped at 20"},
+                      {false, -3, -3, ""},
+                      {true, 7, 7, ""},
+                      {true, 10000, kCap, "ColumnCount 10000 capped at 20"}};
+  const std::vector<BYTE> fresh = md::test::Stored(grid_);
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::to_string(r.value) + (r.read ? " read" : " set"));
+    Owned<IGIS_MapGrid> made(GIS_CreateMapGridPropertyObject(GIS_MAPGRID_INDEX));
+    auto* grid = dynamic_cast<IGIS_IndexGrid*>(made.get());
+    ASSERT_NE(grid, nullptr);
+    const char* method = r.read ? "CGIS_IndexGrid::Open" : "CGIS_IndexGrid::SetColumnCount";
+    LogMark mark;
+    std::vector<BYTE> stored;
+    if (r.read) {
+      stored = md::test::Edited(fresh, [&](IGIS_PropertySet* set) {
+        set->GetProperty("ColumnCount")->SetInt(r.value);
+        set->GetProperty("RowCount")->SetInt(r.value);
+      });
+      Owned<IGIS_DataBuffer> buffer(md::test::BufferOf(stored));
+      ASSERT_TRUE(grid->Open(buffer.get()));
+    } else {
+      grid->SetColumnCount(r.value);
+      grid->SetRowCount(r.value);
+    }
+    EXPECT_EQ(grid->GetColumnCount(), r.used);
+    EXPECT_EQ(grid->GetRowCount(), r.used);
+    EXPECT_EQ(mark.Count(), *r.record != '\0' ? 2u : 0u);
+    if (*r.record != '\0') {
+      EXPECT_TRUE(mark.Has(3, method, r.record));
+    }
+    // Read counts are written back as read, by the grid and by its clone;
+    // setting the count in use changes nothing.
+    if (r.read) {
+      EXPECT_EQ(md::test::Stored(grid), stored);
+      Owned<IGIS_MapGrid> clone(grid->Clone());
+      EXPECT_EQ(md::test::Stored(clone.get()), stored);
+      grid->SetColumnCount(grid->GetColumnCount());
+      EXPECT_EQ(md::test::Stored(grid), stored);
+    }
+  }
+}
+
+TEST_F(IndexGridPage, AStoredHugeCountDrawsTheCappedCells) {
+  const std::vector<BYTE> stored = md::test::Edited(md::test::Stored(grid_), [](IGIS_PropertySet* set) {
+    set->GetProperty("ColumnCount")->SetInt(10000);
+    set->GetProperty("RowCount")->SetInt(10000);
+    set->GetProperty("GridlineType")->SetInt(GIS_GRIDLINE_MARKS);
+  });
+  Owned<IGIS_DataBuffer> buffer(md::test::BufferOf(stored));
+  ASSERT_TRUE(grid_->Open(buffer.get()));
+  grid_->SetTickVisible(false, false, false, false);
+  int marks = 0;
+  for (const IndexGridPiece& p : Figure()) marks += p.nCount == 1;
+  const int inner = CGIS_IndexGrid::kMaxCount - 1;
+  EXPECT_EQ(marks, inner * inner);
 }
 
 // ---- The sheet

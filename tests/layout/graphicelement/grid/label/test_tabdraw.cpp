@@ -229,7 +229,7 @@ TEST_F(TabDrawing, TextsComeAtTheirRealSizeOnScreensAndPaper) {
       point->SetTextStyle(style->GetTextSymbolPtr());
       const SGIS_Point at(100, 100);
       DrawWithDrawer(GIS_GetAnnotationDrawerObject(), display, CDC::FromHandle(hdc), false, frameScale,
-                     point.get(), "A", &at, 1);
+                     point.get(), "A", &at, 1, set_);
       const double frameEm = canvas.recordsOf(md::canvas::Record::Type::Text).front()->text.font.emHeight;
       EXPECT_NEAR(frameEm / drawnEm, r.dpi / 72.0, 0.02 * r.dpi / 72.0);
     }

@@ -1,0 +1,491 @@
+// The Windows metafile reader: libwmf plays the records (objects, the
+// device context, the mapping to device points) and calls the drawing
+// device below, which draws each shape with cairo into the picture's
+// pixels. The device points are points (1/72 inch); the drawing covers the
+// box of everything the file draws. libwmf runs in a child process
+// (metafile.h).
+#include <libwmf/api.h>
+#include <libwmf/defs.h>
+#include <libwmf/font.h>
+#include <libwmf/ipa.h>
+#include <libwmf/macro.h>
+
+#include <cairo-ft.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/imaging/decode.h"
+#include "platform/imaging/metafile.h"
+
+namespace md::imaging {
+namespace {
+
+constexpr const char* kName = "WMF";
+
+std::uint32_t Le16(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8);
+}
+std::uint32_t Le32(const std::uint8_t* p) { return Le16(p) | (Le16(p + 2) << 16); }
+
+struct Device {
+  cairo_t* cr = nullptr;
+  wmfD_Rect box{};
+  double scale = 1.0;  // pixels per device point
+};
+
+Device* Dev(wmfAPI* api) { return static_cast<Device*>(api->device_data); }
+
+void SetColour(cairo_t* cr, const wmfRGB* c) {
+  cairo_set_source_rgb(cr, c->r / 255.0, c->g / 255.0, c->b / 255.0);
+}
+
+// A cairo surface of the bitmap's pixels, or NULL.
+cairo_surface_t* BitmapSurface(wmfAPI* api, wmfBMP* bmp, unsigned x0, unsigned y0, unsigned w, unsigned h) {
+  if (bmp->data == nullptr || w == 0 || h == 0 || x0 + w > bmp->width || y0 + h > bmp->height) return nullptr;
+  cairo_surface_t* s =
+      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(w), static_cast<int>(h));
+  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(s);
+    return nullptr;
+  }
+  auto* row = cairo_image_surface_get_data(s);
+  const int stride = cairo_image_surface_get_stride(s);
+  for (unsigned y = 0; y < h; ++y) {
+    auto* d = reinterpret_cast<std::uint32_t*>(row + static_cast<std::size_t>(y) * stride);
+    for (unsigned x = 0; x < w; ++x) {
+      wmfRGB c{};
+      const int opacity = wmf_ipa_bmp_color(api, bmp, &c, x0 + x, bmp->height - 1 - (y0 + y));
+      const unsigned a = opacity < 0 ? 255u : std::min(255u, static_cast<unsigned>(opacity));
+      d[x] = detail::Premultiply(c.r, c.g, c.b, a);
+    }
+  }
+  cairo_surface_mark_dirty(s);
+  return s;
+}
+
+// The brush as the cairo source; false for a hollow brush.
+bool SetBrush(wmfAPI* api, wmfDC* dc) {
+  Device* d = Dev(api);
+  wmfBrush* b = WMF_DC_BRUSH(dc);
+  if (b == nullptr || WMF_BRUSH_STYLE(b) == BS_NULL) return false;
+  cairo_t* cr = d->cr;
+  SetColour(cr, WMF_BRUSH_COLOR(b));
+  if (WMF_BRUSH_STYLE(b) == BS_HATCHED) {
+    // An 8-pixel cell of the hatch lines over the background (when opaque).
+    cairo_surface_t* cell = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
+    cairo_t* c = cairo_create(cell);
+    if (WMF_DC_OPAQUE(dc)) {
+      SetColour(c, WMF_DC_BACKGROUND(dc));
+      cairo_paint(c);
+    }
+    SetColour(c, WMF_BRUSH_COLOR(b));
+    cairo_set_line_width(c, 1.0);
+    const unsigned hatch = WMF_BRUSH_HATCH(b);
+    if (hatch == HS_HORIZONTAL || hatch == HS_CROSS) {
+      cairo_move_to(c, 0, 3.5);
+      cairo_line_to(c, 8, 3.5);
+    }
+    if (hatch == HS_VERTICAL || hatch == HS_CROSS) {
+      cairo_move_to(c, 3.5, 0);
+      cairo_line_to(c, 3.5, 8);
+    }
+    if (hatch == HS_FDIAGONAL || hatch == HS_DIAGCROSS) {
+      cairo_move_to(c, 0, 0);
+      cairo_line_to(c, 8, 8);
+    }
+    if (hatch == HS_BDIAGONAL || hatch == HS_DIAGCROSS) {
+      cairo_move_to(c, 0, 8);
+      cairo_line_to(c, 8, 0);
+    }
+    cairo_stroke(c);
+    cairo_destroy(c);
+    cairo_pattern_t* p = cairo_pattern_create_for_surface(cell);
+    cairo_surface_destroy(cell);
+    cairo_pattern_set_extend(p, CAIRO_EXTEND_REPEAT);
+    cairo_matrix_t m;
+    cairo_matrix_init_scale(&m, d->scale, d->scale);  // one cell is 8 pixels
+    cairo_pattern_set_matrix(p, &m);
+    cairo_set_source(cr, p);
+    cairo_pattern_destroy(p);
+  } else if (WMF_BRUSH_STYLE(b) == BS_PATTERN || WMF_BRUSH_STYLE(b) == BS_DIBPATTERN ||
+             WMF_BRUSH_STYLE(b) == BS_DIBPATTERNPT) {
+    wmfBMP* bmp = WMF_BRUSH_BITMAP(b);
+    cairo_surface_t* s = BitmapSurface(api, bmp, 0, 0, bmp->width, bmp->height);
+    if (s != nullptr) {
+      cairo_pattern_t* p = cairo_pattern_create_for_surface(s);
+      cairo_surface_destroy(s);
+      cairo_pattern_set_extend(p, CAIRO_EXTEND_REPEAT);
+      cairo_matrix_t m;
+      cairo_matrix_init_scale(&m, d->scale, d->scale);
+      cairo_pattern_set_matrix(p, &m);
+      cairo_set_source(cr, p);
+      cairo_pattern_destroy(p);
+    }
+  }
+  cairo_set_fill_rule(cr,
+                      WMF_DC_POLYFILL(dc) == WINDING ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+  return true;
+}
+
+// The pen as the cairo stroke; false for a null pen.
+bool SetPen(wmfAPI* api, wmfDC* dc) {
+  Device* d = Dev(api);
+  wmfPen* pen = WMF_DC_PEN(dc);
+  if (pen == nullptr || WMF_PEN_STYLE(pen) == PS_NULL) return false;
+  cairo_t* cr = d->cr;
+  SetColour(cr, WMF_PEN_COLOR(pen));
+  // A pen of no width is one pixel wide.
+  const double width = std::max(WMF_PEN_WIDTH(pen), 1.0 / d->scale);
+  cairo_set_line_width(cr, width);
+  switch (WMF_PEN_ENDCAP(pen)) {
+    case PS_ENDCAP_SQUARE:
+      cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
+      break;
+    case PS_ENDCAP_FLAT:
+      cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+      break;
+    default:
+      cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  }
+  switch (WMF_PEN_JOIN(pen)) {
+    case PS_JOIN_BEVEL:
+      cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
+      break;
+    case PS_JOIN_MITER:
+      cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+      break;
+    default:
+      cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  }
+  const double u = std::max(width, 1.0 / d->scale);
+  const double dash[] = {3 * u, u}, dot[] = {u, u}, dashDot[] = {3 * u, u, u, u},
+               dashDotDot[] = {3 * u, u, u, u, u, u};
+  switch (WMF_PEN_STYLE(pen)) {
+    case PS_DASH:
+      cairo_set_dash(cr, dash, 2, 0);
+      break;
+    case PS_DOT:
+    case PS_ALTERNATE:
+      cairo_set_dash(cr, dot, 2, 0);
+      break;
+    case PS_DASHDOT:
+      cairo_set_dash(cr, dashDot, 4, 0);
+      break;
+    case PS_DASHDOTDOT:
+      cairo_set_dash(cr, dashDotDot, 6, 0);
+      break;
+    default:
+      cairo_set_dash(cr, nullptr, 0, 0);
+  }
+  return true;
+}
+
+// Fills the current path with the brush and strokes it with the pen.
+void FillAndStroke(wmfAPI* api, wmfDC* dc, bool fill = true) {
+  cairo_t* cr = Dev(api)->cr;
+  if (fill && SetBrush(api, dc)) cairo_fill_preserve(cr);
+  if (SetPen(api, dc)) cairo_stroke_preserve(cr);
+  cairo_new_path(cr);
+}
+
+void DeviceOpen(wmfAPI*) {}
+void DeviceClose(wmfAPI*) {}
+void DeviceBegin(wmfAPI* api) {
+  Device* d = Dev(api);
+  cairo_identity_matrix(d->cr);
+  cairo_scale(d->cr, d->scale, d->scale);
+  cairo_translate(d->cr, -d->box.TL.x, -d->box.TL.y);
+}
+void DeviceEnd(wmfAPI*) {}
+void Flood(wmfAPI*, wmfFlood_t*) {}  // flood fills need the pixels drawn so far; not drawn
+
+void DrawPixel(wmfAPI* api, wmfDrawPixel_t* p) {
+  cairo_t* cr = Dev(api)->cr;
+  SetColour(cr, &p->color);
+  cairo_rectangle(cr, p->pt.x, p->pt.y, p->pixel_width, p->pixel_height);
+  cairo_fill(cr);
+}
+
+// An elliptic arc from `start` to `end`, counter-clockwise as seen on the
+// page (device y grows downwards).
+void ArcPath(wmfAPI* api, wmfDrawArc_t* a, int kind /* 0 arc, 1 pie, 2 chord */) {
+  cairo_t* cr = Dev(api)->cr;
+  const double cx = (a->TL.x + a->BR.x) / 2, cy = (a->TL.y + a->BR.y) / 2;
+  const double rx = std::fabs(a->BR.x - a->TL.x) / 2, ry = std::fabs(a->BR.y - a->TL.y) / 2;
+  if (rx <= 0 || ry <= 0) return;
+  const double a1 = std::atan2((a->start.y - cy) / ry, (a->start.x - cx) / rx);
+  const double a2 = std::atan2((a->end.y - cy) / ry, (a->end.x - cx) / rx);
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, rx, ry);
+  if (kind == 1) cairo_move_to(cr, 0, 0);
+  cairo_arc_negative(cr, 0, 0, 1, a1, a2 == a1 ? a1 - 2 * M_PI : a2);
+  if (kind != 0) cairo_close_path(cr);
+  cairo_restore(cr);
+  FillAndStroke(api, a->dc, kind != 0);
+}
+void DrawPie(wmfAPI* api, wmfDrawArc_t* a) { ArcPath(api, a, 1); }
+void DrawChord(wmfAPI* api, wmfDrawArc_t* a) { ArcPath(api, a, 2); }
+void DrawArc(wmfAPI* api, wmfDrawArc_t* a) { ArcPath(api, a, 0); }
+
+void DrawEllipse(wmfAPI* api, wmfDrawArc_t* a) {
+  cairo_t* cr = Dev(api)->cr;
+  const double rx = std::fabs(a->BR.x - a->TL.x) / 2, ry = std::fabs(a->BR.y - a->TL.y) / 2;
+  if (rx <= 0 || ry <= 0) return;
+  cairo_save(cr);
+  cairo_translate(cr, (a->TL.x + a->BR.x) / 2, (a->TL.y + a->BR.y) / 2);
+  cairo_scale(cr, rx, ry);
+  cairo_new_sub_path(cr);
+  cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+  cairo_close_path(cr);
+  cairo_restore(cr);
+  FillAndStroke(api, a->dc);
+}
+
+void DrawLine(wmfAPI* api, wmfDrawLine_t* l) {
+  cairo_t* cr = Dev(api)->cr;
+  cairo_move_to(cr, l->from.x, l->from.y);
+  cairo_line_to(cr, l->to.x, l->to.y);
+  FillAndStroke(api, l->dc, false);
+}
+
+void Points(cairo_t* cr, const wmfD_Coord* pt, unsigned count, bool close) {
+  for (unsigned k = 0; k < count; ++k) {
+    if (k == 0) {
+      cairo_move_to(cr, pt[k].x, pt[k].y);
+    } else {
+      cairo_line_to(cr, pt[k].x, pt[k].y);
+    }
+  }
+  if (close && count > 0) cairo_close_path(cr);
+}
+
+void PolyLine(wmfAPI* api, wmfPolyLine_t* p) {
+  Points(Dev(api)->cr, p->pt, p->count, false);
+  FillAndStroke(api, p->dc, false);
+}
+void DrawPolygon(wmfAPI* api, wmfPolyLine_t* p) {
+  Points(Dev(api)->cr, p->pt, p->count, true);
+  FillAndStroke(api, p->dc);
+}
+void DrawPolyPolygon(wmfAPI* api, wmfPolyPoly_t* p) {
+  for (unsigned k = 0; k < p->npoly; ++k) {
+    if (p->pt[k] != nullptr) Points(Dev(api)->cr, p->pt[k], p->count[k], true);
+  }
+  FillAndStroke(api, p->dc);
+}
+
+void DrawRectangle(wmfAPI* api, wmfDrawRectangle_t* r) {
+  cairo_t* cr = Dev(api)->cr;
+  const double x0 = std::min(r->TL.x, r->BR.x), y0 = std::min(r->TL.y, r->BR.y);
+  const double x1 = std::max(r->TL.x, r->BR.x), y1 = std::max(r->TL.y, r->BR.y);
+  const double rx = std::min<double>(std::fabs(r->width) / 2, (x1 - x0) / 2);
+  const double ry = std::min<double>(std::fabs(r->height) / 2, (y1 - y0) / 2);
+  if (rx > 0 && ry > 0) {
+    // Rounded corners: quarter ellipses of the given axes.
+    const double cx[4] = {x1 - rx, x1 - rx, x0 + rx, x0 + rx}, cy[4] = {y0 + ry, y1 - ry, y1 - ry, y0 + ry};
+    cairo_new_sub_path(cr);
+    for (int k = 0; k < 4; ++k) {
+      cairo_save(cr);
+      cairo_translate(cr, cx[k], cy[k]);
+      cairo_scale(cr, rx, ry);
+      cairo_arc(cr, 0, 0, 1, (k - 1) * M_PI / 2, k * M_PI / 2);
+      cairo_restore(cr);
+    }
+    cairo_close_path(cr);
+  } else {
+    cairo_rectangle(cr, x0, y0, x1 - x0, y1 - y0);
+  }
+  FillAndStroke(api, r->dc);
+}
+
+void RopDraw(wmfAPI* api, wmfROP_Draw_t* r) {
+  cairo_t* cr = Dev(api)->cr;
+  cairo_rectangle(cr, r->TL.x, r->TL.y, r->BR.x - r->TL.x, r->BR.y - r->TL.y);
+  bool paint = true;
+  if (r->ROP == 0x00000042) {  // black
+    cairo_set_source_rgb(cr, 0, 0, 0);
+  } else if (r->ROP == 0x00FF0062) {  // white
+    cairo_set_source_rgb(cr, 1, 1, 1);
+  } else {
+    paint = SetBrush(api, r->dc);
+  }
+  if (paint) cairo_fill(cr);
+  cairo_new_path(cr);
+}
+
+void BmpDraw(wmfAPI* api, wmfBMP_Draw_t* b) {
+  Device* d = Dev(api);
+  cairo_surface_t* s = BitmapSurface(api, &b->bmp, b->crop.x, b->crop.y, b->crop.w, b->crop.h);
+  if (s == nullptr) return;
+  cairo_t* cr = d->cr;
+  cairo_save(cr);
+  cairo_translate(cr, b->pt.x, b->pt.y);
+  cairo_scale(cr, b->pixel_width, b->pixel_height);
+  cairo_set_source_surface(cr, s, 0, 0);
+  cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
+  cairo_rectangle(cr, 0, 0, b->crop.w, b->crop.h);
+  cairo_fill(cr);
+  cairo_restore(cr);
+  cairo_surface_destroy(s);
+}
+
+void BmpRead(wmfAPI* api, wmfBMP_Read_t* r) { wmf_ipa_bmp_read(api, r); }
+void BmpFree(wmfAPI* api, wmfBMP* b) { wmf_ipa_bmp_free(api, b); }
+
+// Text in the file's single-byte code page, taken as Latin-1.
+std::string Utf8(const char* s) {
+  std::string out;
+  for (; s != nullptr && *s != '\0'; ++s) {
+    const auto c = static_cast<unsigned char>(*s);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+void DrawText(wmfAPI* api, wmfDrawText_t* t) {
+  cairo_t* cr = Dev(api)->cr;
+  wmfFont* font = WMF_DC_FONT(t->dc);
+  if (font == nullptr || t->str == nullptr || t->font_height <= 0) return;
+  if (WMF_DC_OPAQUE(t->dc)) {
+    SetColour(cr, WMF_DC_BACKGROUND(t->dc));
+    cairo_move_to(cr, t->bbox.TL.x, t->bbox.TL.y);
+    cairo_line_to(cr, t->bbox.TR.x, t->bbox.TR.y);
+    cairo_line_to(cr, t->bbox.BR.x, t->bbox.BR.y);
+    cairo_line_to(cr, t->bbox.BL.x, t->bbox.BL.y);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+  }
+  FT_Face face = WMF_FONT_FTFACE(font);
+  cairo_font_face_t* ff = face != nullptr ? cairo_ft_font_face_create_for_ft_face(face, 0) : nullptr;
+  cairo_save(cr);
+  if (ff != nullptr) {
+    cairo_set_font_face(cr, ff);
+  } else {
+    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+  }
+  cairo_translate(cr, t->pt.x, t->pt.y);
+  cairo_rotate(cr, -WMF_TEXT_ANGLE(font));
+  cairo_matrix_t m;
+  const double ratio = t->font_ratio > 0 ? t->font_ratio : 1.0;
+  cairo_matrix_init_scale(&m, t->font_height * ratio, t->font_height);
+  cairo_set_font_matrix(cr, &m);
+  SetColour(cr, WMF_DC_TEXTCOLOR(t->dc));
+  cairo_move_to(cr, 0, 0);
+  const std::string text = Utf8(t->str);
+  cairo_show_text(cr, text.c_str());
+  cairo_restore(cr);
+  if (ff != nullptr) cairo_font_face_destroy(ff);
+}
+
+void UserData(wmfAPI*, wmfUserData_t*) {}
+
+void Rects(cairo_t* cr, wmfPolyRectangle_t* p) {
+  for (unsigned k = 0; k < p->count; ++k)
+    cairo_rectangle(cr, p->TL[k].x, p->TL[k].y, p->BR[k].x - p->TL[k].x, p->BR[k].y - p->TL[k].y);
+}
+void RegionFrame(wmfAPI* api, wmfPolyRectangle_t* p) {
+  cairo_t* cr = Dev(api)->cr;
+  if (!SetBrush(api, p->dc)) return;
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+  for (unsigned k = 0; k < p->count; ++k) {
+    const wmfD_Coord a = p->TL[k], b = p->BR[k];
+    cairo_rectangle(cr, a.x, a.y, b.x - a.x, b.y - a.y);
+    const double w = b.x - a.x - 2 * p->width, h = b.y - a.y - 2 * p->height;
+    if (w > 0 && h > 0) cairo_rectangle(cr, a.x + p->width, a.y + p->height, w, h);
+  }
+  cairo_fill(cr);
+}
+void RegionPaint(wmfAPI* api, wmfPolyRectangle_t* p) {
+  cairo_t* cr = Dev(api)->cr;
+  if (!SetBrush(api, p->dc)) return;
+  Rects(cr, p);
+  cairo_fill(cr);
+}
+void RegionClip(wmfAPI* api, wmfPolyRectangle_t* p) {
+  cairo_t* cr = Dev(api)->cr;
+  cairo_reset_clip(cr);
+  if (p->count == 0) return;
+  Rects(cr, p);
+  cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+  cairo_clip(cr);
+}
+
+Device* g_device = nullptr;  // the child's one device, handed to libwmf
+
+void Install(wmfAPI* api) {
+  auto* fr = static_cast<wmfFunctionReference*>(wmf_malloc(api, sizeof(wmfFunctionReference)));
+  if (fr == nullptr) return;
+  *fr = wmfFunctionReference{DeviceOpen, DeviceClose, DeviceBegin,     DeviceEnd,     Flood,       Flood,
+                             DrawPixel,  DrawPie,     DrawChord,       DrawArc,       DrawEllipse, DrawLine,
+                             PolyLine,   DrawPolygon, DrawPolyPolygon, DrawRectangle, RopDraw,     BmpDraw,
+                             BmpRead,    BmpFree,     DrawText,        UserData,      UserData,    UserData,
+                             UserData,   RegionFrame, RegionPaint,     RegionClip};
+  api->function_reference = fr;
+  api->device_data = g_device;
+}
+
+// Plays the file in the child.
+std::string Play(const std::uint8_t* data, std::size_t size, detail::MetafileTarget* t) {
+  Device device;
+  g_device = &device;
+  wmfAPI* api = nullptr;
+  wmfAPI_Options options{};
+  options.function = &Install;
+  const unsigned long flags =
+      WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+  if (wmf_api_create(&api, flags, &options) != wmf_E_None || api == nullptr)
+    return "libwmf cannot start (fonts?)";
+  std::string why;
+  wmfD_Rect box{};
+  if (wmf_mem_open(api, const_cast<unsigned char*>(data), static_cast<long>(size)) != wmf_E_None) {
+    why = "damaged file";
+  } else if (wmf_scan(api, 0, &box) != wmf_E_None) {
+    why = "damaged records";
+  } else {
+    why = t->Size((box.BR.x - box.TL.x) / 72.0, (box.BR.y - box.TL.y) / 72.0);
+  }
+  if (why.empty()) {
+    cairo_surface_t* surface = t->Surface();
+    device.cr = cairo_create(surface);
+    device.box = box;
+    device.scale = t->header[0] / static_cast<double>(box.BR.x - box.TL.x);
+    if (wmf_play(api, 0, &box) != wmf_E_None) why = "damaged records";
+    cairo_surface_flush(surface);
+    cairo_destroy(device.cr);
+    cairo_surface_destroy(surface);
+  }
+  wmf_api_destroy(api);
+  return why;
+}
+
+}  // namespace
+
+DecodeResult DecodeWmf(const std::uint8_t* data, std::size_t size, std::size_t memoryLimit) {
+  if (data == nullptr) return detail::Fail(kName, "no metafile header");
+  std::size_t at = 0;
+  if (size >= 22 && Le32(data) == 0x9AC6CDD7u) {
+    std::uint32_t sum = 0;
+    for (int k = 0; k < 10; ++k) sum ^= Le16(data + 2 * k);
+    if (sum != Le16(data + 20)) return detail::Fail(kName, "the placeable header's check sum is wrong");
+    if (Le16(data + 14) == 0) return detail::Fail(kName, "the placeable header gives no units per inch");
+    at = 22;
+  }
+  if (size < at + 18) return detail::Fail(kName, "no metafile header");
+  const std::uint8_t* h = data + at;
+  if ((Le16(h) != 1 && Le16(h) != 2) || Le16(h + 2) != 9 || (Le16(h + 4) != 0x100 && Le16(h + 4) != 0x300))
+    return detail::Fail(kName, "no metafile header");
+  const std::uint64_t declared = std::uint64_t{Le32(h + 6)} * 2;
+  if (declared < 18 + 6 || declared > size - at) return detail::Fail(kName, "the records end early");
+  return detail::RenderMetafile(kName, Format::Wmf, memoryLimit,
+                                [&](detail::MetafileTarget* t) { return Play(data, size, t); });
+}
+
+}  // namespace md::imaging

@@ -1,0 +1,211 @@
+// Small icons, cursors and metafiles made in memory for tests: icon
+// directories over PNG and DIB images, and WMF and EMF files of a few
+// records, written by hand.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "tests/platform/imaging/imagefiles.h"
+
+namespace md::test::metafiles {
+
+using Bytes = std::vector<std::uint8_t>;
+using imagefiles::Pattern;
+using imagefiles::Put16;
+using imagefiles::Put32;
+
+// A DIB image of an icon: 24 bits with the AND mask set where the pattern's
+// alpha is below 128, or 32 bits with the pattern's alpha and an empty mask.
+inline Bytes IconDib(int w, int h, int bpp, const Pattern& p) {
+  Bytes b;
+  for (std::uint32_t v : {40u, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(2 * h)}) Put32(b, v);
+  Put16(b, 1);
+  Put16(b, static_cast<std::uint32_t>(bpp));
+  for (int k = 0; k < 6; ++k) Put32(b, 0);
+  const std::size_t stride = (static_cast<std::size_t>(w) * bpp + 31) / 32 * 4,
+                    maskStride = (w + 31) / 32 * 4;
+  for (int y = h - 1; y >= 0; --y) {
+    const std::size_t start = b.size();
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t c = p(x, y);
+      b.insert(b.end(), {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(c >> 8),
+                         static_cast<std::uint8_t>(c >> 16)});
+      if (bpp == 32) b.push_back(static_cast<std::uint8_t>(c >> 24));
+    }
+    b.resize(start + stride, 0);
+  }
+  for (int y = h - 1; y >= 0; --y) {
+    Bytes row(maskStride, 0);
+    for (int x = 0; x < w && bpp != 32; ++x)
+      if ((p(x, y) >> 24) < 128)
+        row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80u >> (x % 8));
+    b.insert(b.end(), row.begin(), row.end());
+  }
+  return b;
+}
+
+struct IconImage {
+  int width, height, bpp;
+  Bytes bytes;  // a PNG file or a DIB
+};
+
+// An ICO (type 1) or CUR (type 2) file of the images, in order.
+inline Bytes Icon(int type, const std::vector<IconImage>& images) {
+  Bytes b;
+  Put16(b, 0);
+  Put16(b, static_cast<std::uint32_t>(type));
+  Put16(b, static_cast<std::uint32_t>(images.size()));
+  std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * images.size());
+  for (const IconImage& i : images) {
+    b.push_back(static_cast<std::uint8_t>(i.width & 0xFF));
+    b.push_back(static_cast<std::uint8_t>(i.height & 0xFF));
+    b.push_back(0);
+    b.push_back(0);
+    Put16(b, type == 1 ? 1 : 2);  // planes, or the hot spot of a cursor
+    Put16(b, type == 1 ? static_cast<std::uint32_t>(i.bpp) : 3);
+    Put32(b, static_cast<std::uint32_t>(i.bytes.size()));
+    Put32(b, offset);
+    offset += static_cast<std::uint32_t>(i.bytes.size());
+  }
+  for (const IconImage& i : images) b.insert(b.end(), i.bytes.begin(), i.bytes.end());
+  return b;
+}
+
+// COLORREF of 0x00RRGGBB.
+inline std::uint32_t Ref(std::uint32_t rgb) {
+  return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+}
+
+// A placeable WMF of `records` (each a function and its parameter words)
+// over a frame of width x height units at `inch` units per inch.
+struct WmfRecord {
+  std::uint16_t function;
+  std::vector<std::uint16_t> words;
+};
+inline Bytes Wmf(int width, int height, int inch, const std::vector<WmfRecord>& records, int objects) {
+  Bytes body;
+  std::uint32_t largest = 3;
+  for (const WmfRecord& r : records) {
+    const auto size = static_cast<std::uint32_t>(3 + r.words.size());
+    largest = std::max(largest, size);
+    Put32(body, size);
+    Put16(body, r.function);
+    for (std::uint16_t w : r.words) Put16(body, w);
+  }
+  Put32(body, 3);  // end of file
+  Put16(body, 0);
+  Bytes b;
+  for (std::uint32_t v : {0xCDD7u, 0x9AC6u, 0u, 0u, 0u, static_cast<std::uint32_t>(width),
+                          static_cast<std::uint32_t>(height), static_cast<std::uint32_t>(inch), 0u, 0u})
+    Put16(b, v);
+  std::uint16_t sum = 0;
+  for (std::size_t k = 0; k < 20; k += 2) sum ^= static_cast<std::uint16_t>(b[k] | (b[k + 1] << 8));
+  Put16(b, sum);
+  for (std::uint32_t v : {1u, 9u, 0x300u}) Put16(b, v);
+  Put32(b, static_cast<std::uint32_t>((18 + body.size()) / 2));
+  Put16(b, static_cast<std::uint32_t>(objects));
+  Put32(b, largest);
+  Put16(b, 0);
+  b.insert(b.end(), body.begin(), body.end());
+  return b;
+}
+
+inline std::vector<std::uint16_t> Colour(std::uint32_t rgb) {
+  const std::uint32_t c = Ref(rgb);
+  return {static_cast<std::uint16_t>(c & 0xFFFF), static_cast<std::uint16_t>(c >> 16)};
+}
+
+// The test metafile: 2 x 1 inches at 1000 units per inch, white behind a
+// blue ellipse with a black outline on the left, a red rectangle on the
+// right and the black text "WMF" above them.
+inline Bytes SampleWmf() {
+  auto cat = [](std::vector<std::uint16_t> a, const std::vector<std::uint16_t>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  std::vector<std::uint16_t> font = {static_cast<std::uint16_t>(-200), 0, 0, 0, 700, 0, 0, 0, 0};
+  for (const char* c = "Arial\0\0\0"; c[0] != '\0' || c[1] != '\0'; c += 2)
+    font.push_back(static_cast<std::uint16_t>(static_cast<unsigned char>(c[0]) | (c[1] << 8)));
+  font.push_back(0);
+  const std::uint16_t kNullPen = 5;
+  return Wmf(2000, 1000, 1000,
+             {{0x020B, {0, 0}},
+              {0x020C, {1000, 2000}},
+              {0x02FA, cat({kNullPen, 0, 0}, Colour(0))},      // 0: null pen
+              {0x02FC, cat(cat({0}, Colour(0xFFFFFF)), {0})},  // 1: white brush
+              {0x012D, {0}},
+              {0x012D, {1}},
+              {0x041B, {1000, 2000, 0, 0}},                    // the background
+              {0x02FC, cat(cat({0}, Colour(0x0000FF)), {0})},  // 2: blue brush
+              {0x02FA, cat({0, 30, 0}, Colour(0))},            // 3: black pen
+              {0x012D, {2}},
+              {0x012D, {3}},
+              {0x0418, {950, 900, 250, 100}},                  // ellipse b, r, t, l
+              {0x02FC, cat(cat({0}, Colour(0xFF0000)), {0})},  // 4: red brush
+              {0x012D, {4}},
+              {0x041B, {900, 1900, 300, 1100}},  // rectangle
+              {0x02FB, font},                    // 5: font
+              {0x012D, {5}},
+              {0x0102, {1}},                                   // transparent text
+              {0x0521, {3, 'W' | ('M' << 8), 'F', 20, 800}}},  // "WMF", its top left at (800, 20)
+             6);
+}
+
+// An EMF of `records` (type and parameter words) over a frame of width x
+// height in 0.01 mm, on a reference device of 100 dpi.
+struct EmfRecord {
+  std::uint32_t type;
+  std::vector<std::uint32_t> words;
+};
+inline Bytes Emf(int width, int height, const std::vector<EmfRecord>& records, int handles) {
+  Bytes body;
+  for (const EmfRecord& r : records) {
+    Put32(body, r.type);
+    Put32(body, static_cast<std::uint32_t>(8 + 4 * r.words.size()));
+    for (std::uint32_t w : r.words) Put32(body, w);
+  }
+  for (std::uint32_t v : {14u, 20u, 0u, 16u, 20u}) Put32(body, v);  // end of file
+  const auto px = [](int hundredths) { return static_cast<std::uint32_t>(hundredths * 100 / 2540); };
+  Bytes b;
+  for (std::uint32_t v :
+       {1u, 88u, 0u, 0u, px(width), px(height), 0u, 0u, static_cast<std::uint32_t>(width),
+        static_cast<std::uint32_t>(height), 0x464D4520u, 0x10000u,
+        static_cast<std::uint32_t>(88 + body.size()), static_cast<std::uint32_t>(records.size() + 2)})
+    Put32(b, v);
+  Put16(b, static_cast<std::uint32_t>(handles));
+  Put16(b, 0);
+  for (std::uint32_t v : {0u, 0u, 0u, 1000u, 1000u, 254u, 254u}) Put32(b, v);
+  b.insert(b.end(), body.begin(), body.end());
+  return b;
+}
+
+// The test enhanced metafile: 50 x 25 mm in units of 0.025 mm (2000 x
+// 1000), white behind a blue ellipse with a black outline on the left and a
+// red polygon (a triangle) on the right.
+inline Bytes SampleEmf() {
+  const std::uint32_t kNull = 5;
+  auto p16 = [](int x, int y) { return static_cast<std::uint32_t>((x & 0xFFFF) | (y << 16)); };
+  return Emf(5000, 2500,
+             {{17, {8}},                       // anisotropic mapping
+              {9, {2000, 1000}},               // window extent
+              {11, {197, 98}},                 // viewport extent
+              {38, {1, kNull, 0, 0, 0}},       // pen 1: null
+              {39, {2, 0, Ref(0xFFFFFF), 0}},  // brush 2: white
+              {37, {1}},
+              {37, {2}},
+              {43, {0, 0, 2000, 1000}},        // the background
+              {39, {3, 0, Ref(0x0000FF), 0}},  // brush 3: blue
+              {38, {4, 0, 30, 0, 0}},          // pen 4: black
+              {37, {3}},
+              {37, {4}},
+              {42, {100, 100, 900, 900}},      // ellipse
+              {39, {5, 0, Ref(0xFF0000), 0}},  // brush 5: red
+              {37, {5}},
+              {86, {1100, 100, 1900, 900, 3, p16(1100, 900), p16(1500, 100), p16(1900, 900)}}},  // polygon
+             6);
+}
+
+}  // namespace md::test::metafiles

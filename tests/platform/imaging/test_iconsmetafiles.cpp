@@ -1,0 +1,249 @@
+// Icons, cursors and metafiles: the image an icon directory's choice gives,
+// its mask and alpha; metafiles drawn at their own size (render checks);
+// damaged files refused with their reason; the child process a metafile is
+// drawn in, stopped on a crash, a loop or too much memory.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/raster.h"
+#include "platform/imaging/decode.h"
+#include "platform/imaging/draw.h"
+#include "platform/imaging/isolate.h"
+#include "platform/win/gdidevice.h"
+#include "platform/win/wingdi.h"
+#include "tests/platform/imaging/metafiles.h"
+#include "tests/support/rendercheck.h"
+
+namespace {
+
+using namespace md::imaging;
+namespace f = md::test::imagefiles;
+namespace m = md::test::metafiles;
+
+// Quadrants with the top-left pixel clear.
+std::uint32_t Clear00(int x, int y, int w, int h) {
+  return x == 0 && y == 0 ? 0u : 0xFF000000u | f::Quadrants(x, y, w, h);
+}
+
+struct Sample {
+  const char* name;
+  f::Bytes bytes;
+  Format format;
+  int width, height;
+  int x, y;             // a pixel to look at
+  std::uint32_t pixel;  // its premultiplied colour
+};
+
+std::vector<Sample> Samples() {
+  const auto quad = [](int w, int h) { return f::Opaque(w, h); };
+  return {
+      {"ico: the largest image, a PNG",
+       m::Icon(1, {{16, 16, 24, m::IconDib(16, 16, 24, quad(16, 16))},
+                   {32, 32, 32, f::Png(32, 32, quad(32, 32))}}),
+       Format::Ico, 32, 32, 24, 8, 0xFF00FF00u},
+      {"ico: the deepest of two images of one size",
+       m::Icon(1, {{8, 8, 24, m::IconDib(8, 8, 24, quad(8, 8))},
+                   {8, 8, 32, m::IconDib(8, 8, 32, [](int, int) { return 0x80FF0000u; })}}),
+       Format::Ico, 8, 8, 6, 6, 0x80800000u},
+      {"ico: a 24-bit image whose mask clears a pixel",
+       m::Icon(1, {{6, 4, 24, m::IconDib(6, 4, 24, [](int x, int y) { return Clear00(x, y, 6, 4); })}}),
+       Format::Ico, 6, 4, 0, 0, 0u},
+      {"ico: the masked image's other pixels stay",
+       m::Icon(1, {{6, 4, 24, m::IconDib(6, 4, 24, [](int x, int y) { return Clear00(x, y, 6, 4); })}}),
+       Format::Ico, 6, 4, 5, 3, 0xFFFFFFFFu},
+      {"cur: a 24-bit image", m::Icon(2, {{10, 6, 24, m::IconDib(10, 6, 24, quad(10, 6))}}), Format::Cur, 10,
+       6, 2, 4, 0xFF0000FFu},
+      {"wmf: the ellipse's inside", m::SampleWmf(), Format::Wmf, 600, 300, 150, 180, 0xFF0000FFu},
+      {"wmf: the rectangle's inside", m::SampleWmf(), Format::Wmf, 600, 300, 450, 180, 0xFFFF0000u},
+      {"emf: the ellipse's inside", m::SampleEmf(), Format::Emf, 591, 295, 148, 148, 0xFF0000FFu},
+      {"emf: the triangle's inside", m::SampleEmf(), Format::Emf, 591, 295, 443, 200, 0xFFFF0000u},
+  };
+}
+
+TEST(ImagingIconsMetafiles, EachFileGivesItsChosenImage) {
+  for (const Sample& s : Samples()) {
+    SCOPED_TRACE(s.name);
+    EXPECT_EQ(DetectFormat(s.bytes.data(), s.bytes.size()), s.format);
+    const DecodeResult r = Decode(s.bytes.data(), s.bytes.size());
+    ASSERT_TRUE(r) << r.error;
+    EXPECT_EQ(r.bitmap->format, s.format);
+    EXPECT_EQ(r.bitmap->width, s.width);
+    EXPECT_EQ(r.bitmap->height, s.height);
+    EXPECT_EQ(r.bitmap->at(s.x, s.y), s.pixel);
+  }
+}
+
+TEST(ImagingIconsMetafiles, MetafilesKeepTheirSizeInInches) {
+  for (const f::Bytes& bytes : {m::SampleWmf(), m::SampleEmf()}) {
+    const DecodeResult r = Decode(bytes.data(), bytes.size());
+    ASSERT_TRUE(r) << r.error;
+    EXPECT_NEAR(r.bitmap->width / r.bitmap->dpiX, bytes == m::SampleWmf() ? 2.0 : 50 / 25.4, 0.01);
+    EXPECT_NEAR(r.bitmap->height / r.bitmap->dpiY, bytes == m::SampleWmf() ? 1.0 : 25 / 25.4, 0.01);
+    // A smaller memory limit draws fewer pixels over the same size.
+    const DecodeResult small = Decode(bytes.data(), bytes.size(), 40000);
+    ASSERT_TRUE(small) << small.error;
+    EXPECT_LE(small.bitmap->width * small.bitmap->height * 4, 40000);
+    EXPECT_NEAR(small.bitmap->width / small.bitmap->dpiX, r.bitmap->width / r.bitmap->dpiX, 0.02);
+  }
+}
+
+TEST(ImagingIconsMetafiles, EachNewFormatDraws) {
+  const struct {
+    const char* control;
+    f::Bytes bytes;
+  } rows[] = {
+      {"icon", m::Icon(1, {{16, 16, 24,
+                            m::IconDib(16, 16, 24,
+                                       [](int x, int y) {
+                                         return (x + y) % 5 == 0 ? 0u
+                                                                 : 0xFF000000u | f::Quadrants(x, y, 16, 16);
+                                       })}})},
+      {"cursor", m::Icon(2, {{32, 32, 32,
+                              f::Png(32, 32,
+                                     [](int x, int y) {
+                                       return 0xFF000000u | ((x * 8) << 16) | ((y * 8) << 8) | 0x40;
+                                     })}})},
+      {"wmf", m::SampleWmf()},
+      {"emf", m::SampleEmf()},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.control);
+    const DecodeResult r = Decode(row.bytes.data(), row.bytes.size());
+    ASSERT_TRUE(r) << r.error;
+    auto canvas = md::canvas::CairoCanvas::createImage(220, 120, 0xC0C0C0);
+    HDC hdc = md::win::CreateScreenDC(canvas.get(), 96, &md::text::FixedMetricsEngine());
+    ASSERT_TRUE(DrawBitmap(hdc, *r.bitmap, 10, 10, 200, 100));
+    DeleteDC(hdc);
+    EXPECT_TRUE(md::test::MatchesControl(md::canvas::ReadRaster(*canvas), "tests/platform/imaging/controls",
+                                         row.control));
+  }
+}
+
+f::Bytes Cut(f::Bytes b, std::size_t keep) {
+  b.resize(keep);
+  return b;
+}
+f::Bytes Poke(f::Bytes b, std::size_t at, std::initializer_list<std::uint8_t> bytes) {
+  for (std::uint8_t v : bytes) b.at(at++) = v;
+  return b;
+}
+
+// The placeable header's check sum made right again.
+f::Bytes Resum(f::Bytes b) {
+  unsigned sum = 0;
+  for (std::size_t k = 0; k < 20; k += 2) sum ^= b[k] | (b[k + 1] << 8);
+  return Poke(b, 20, {static_cast<std::uint8_t>(sum), static_cast<std::uint8_t>(sum >> 8)});
+}
+
+TEST(ImagingIconsMetafiles, DamagedFilesAreRefusedWithTheirReason) {
+  const f::Bytes ico = m::Icon(1, {{8, 8, 24, m::IconDib(8, 8, 24, f::Opaque(8, 8))}});
+  const f::Bytes pngIco = m::Icon(1, {{8, 8, 32, f::Png(8, 8, f::Opaque(8, 8))}});
+  const f::Bytes wmf = m::SampleWmf(), emf = m::SampleEmf();
+  const std::size_t dib = 6 + 16, emfEnd = emf.size();
+  const struct {
+    const char* name;
+    f::Bytes bytes;
+    const char* error;
+  } rows[] = {
+      {"icon of no image", Poke(ico, 4, {0, 0}),
+       "not a PNG, JPEG, GIF, TIFF, BMP, ICO, CUR, WMF or EMF picture"},
+      {"icon of 60000 images", Poke(ico, 4, {0x60, 0xEA}), "ICO: the directory names 60000 images"},
+      {"icon whose directory is cut", Cut(ico, 12), "ICO: the directory ends early"},
+      {"icon whose image lies past the end", Poke(ico, 18, {0xFF, 0xFF}),
+       "ICO: no image lies inside the file"},
+      {"icon whose pixels are cut", Poke(ico, 14, {90, 0}), "ICO: image pixels end early"},
+      {"icon whose mask is cut",
+       Poke(ico, 14,
+            {static_cast<std::uint8_t>(ico.size() - dib - 4),
+             static_cast<std::uint8_t>((ico.size() - dib - 4) >> 8)}),
+       "ICO: mask ends early"},
+      {"icon of an odd doubled height", Poke(ico, dib + 8, {15}), "ICO: bad image size 8 x 15"},
+      {"icon of compressed pixels", Poke(ico, dib + 16, {1}), "ICO: compressed image pixels"},
+      {"icon of a damaged PNG", Poke(pngIco, dib + 20, {0xFF, 0xFF}), "ICO: PNG: "},
+      {"icon declaring 60000 x 60000 pixels over a few bytes",
+       Poke(ico, dib + 4, {0x60, 0xEA, 0, 0, 0xC0, 0xD4, 1, 0}), "ICO: image pixels end early"},
+      {"wmf of a wrong check sum", Poke(wmf, 20, {0, 0}), "WMF: the placeable header's check sum is wrong"},
+      {"wmf whose records are cut", Cut(wmf, wmf.size() - 10), "WMF: the records end early"},
+      {"wmf of no units per inch", Resum(Poke(wmf, 14, {0, 0})),
+       "WMF: the placeable header gives no units per inch"},
+      {"wmf of a record of no size", Poke(wmf, 22 + 18, {0, 0, 0, 0}), "WMF: "},
+      {"emf whose records are cut", Cut(emf, emfEnd - 8), "EMF: the records end early"},
+      {"emf of a frame of no size", Poke(emf, 32, {0, 0, 0, 0}), "EMF: the frame has no size"},
+      {"emf of a bad header size", Poke(emf, 4, {0x10, 0x27, 0, 0}), "EMF: bad header record of 10000 bytes"},
+      {"emf of a record running past the end", Poke(emf, 88 + 4, {0xF0, 0xFF, 0xFF, 0x7F}), "EMF: "},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const DecodeResult r = Decode(row.bytes.data(), row.bytes.size());
+    EXPECT_FALSE(r);
+    EXPECT_EQ(r.error.rfind(row.error, 0), 0u) << r.error;
+  }
+}
+
+TEST(ImagingIconsMetafiles, TheChildIsStoppedOnACrashALoopOrTooMuchMemory) {
+  detail::IsolationLimits quick;
+  quick.milliseconds = 300;
+  quick.extraMemory = std::size_t{64} << 20;
+  const struct {
+    const char* name;
+    std::function<std::string(void*)> work;
+    const char* error;  // how the reason starts; "" when the work succeeds
+  } rows[] = {
+      {"fills the buffer",
+       [](void* b) {
+         static_cast<char*>(b)[0] = 7;
+         return std::string();
+       },
+       ""},
+      {"refuses", [](void*) { return std::string("no such thing"); }, "no such thing"},
+      {"crashes",
+       [](void*) {
+         ::raise(SIGSEGV);
+         return std::string();
+       },
+       "the renderer stopped on signal "},
+      {"loops",
+       [](void*) {
+         for (;;) ::pause();
+         return std::string();
+       },
+       "drawing took longer than 0.30 s"},
+      {"throws", [](void*) -> std::string { throw std::runtime_error("no luck"); }, "failed: no luck"},
+      {"takes too much memory",
+       [](void*) {
+         std::vector<char> v(std::size_t{1} << 30, 1);
+         return std::string(v.back() == 1 ? "kept" : "");
+       },
+       "failed: std::bad_alloc"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    char seen = 0;
+    std::string error;
+    const bool ok = detail::RunIsolated(
+        16, row.work,
+        [&](const void* b) {
+          seen = static_cast<const char*>(b)[0];
+          return std::string();
+        },
+        quick, &error);
+    EXPECT_EQ(ok, *row.error == '\0');
+    // A crash ends the child on its signal, or on the sanitizer's abort; a
+    // sanitizer refuses an allocation past the limit by ending the child.
+    const bool sanitizerEnded = error.rfind("the renderer stopped", 0) == 0;
+    EXPECT_TRUE(error.rfind(row.error, 0) == 0 ||
+                (sanitizerEnded && std::string(row.name) == "takes too much memory"))
+        << error;
+    if (ok) {
+      EXPECT_EQ(seen, 7);
+    }
+  }
+}
+
+}  // namespace
