@@ -515,16 +515,7 @@ void DenseElementRawCairo(benchmark::State& state, const char* type) {
     state.SkipWithError("no element");
     return;
   }
-  auto sizer = md::canvas::CairoCanvas::createPageImage(kWidthMm, kHeightMm, kDpi);
-  const int w = sizer->width(), h = sizer->height();
-  sizer.reset();
-  md::canvas::RecordingCanvas recording(w, h);
-  std::string error;
-  if (!md::demo::PrintPage(page, &recording, kDpi, nullptr, &error)) {
-    state.SkipWithError(error.c_str());
-    return;
-  }
-  md::bench::TimeReplay(state, recording, w, h);
+  RawCairoOf(state, &page);
   state.SetItemsProcessed(state.iterations() * n);
 }
 
