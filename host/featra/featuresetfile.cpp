@@ -225,8 +225,10 @@ bool CheckMembers(FeatureClassContent& content, std::string* error) {
   // member. A stack deeper than the limit is refused before it grows further.
   std::unordered_map<int, int> state;
   std::unordered_map<int, int> height;
+  // Leaves (no members) need no walk: their height is 1, which a missing
+  // entry of `height` gives too.
   for (auto& entry : content.features) {
-    if (state[entry.first] != 0) continue;
+    if (entry.second->members().empty() || state[entry.first] != 0) continue;
     std::vector<std::pair<int, std::size_t>> stack{{entry.first, 0}};
     state[entry.first] = 1;
     while (!stack.empty()) {
