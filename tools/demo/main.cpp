@@ -159,7 +159,7 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   const std::string kinds = KindSummary(*page);
 
   // The rasters of both prints: their memory is touched and painted white
-  // beside the storing.
+  // on other threads, the second's beside the first print.
   const auto newPaper = [&] {
     return std::async(std::launch::async, [&] {
       return md::demo::NewPaperRaster(paperWidth / 100.0, paperHeight / 100.0, options.dpi, helpers);
@@ -169,13 +169,27 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   std::future<std::unique_ptr<md::canvas::CairoCanvas>> secondPaper = newPaper();
   const std::string noRaster = "cannot make a raster of the page at " + std::to_string(options.dpi) + " dpi";
 
+  // The first print is kept to compare the second with, in place.
+  Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
+  const std::unique_ptr<md::canvas::CairoCanvas> first = firstPaper.get();
+  if (first == nullptr) return Fail(noRaster);
+  if (!md::demo::PrintPage(*page, first.get(), options.dpi, nullptr, &error)) return Fail(error);
+  print.End();
+  // The PNG is encoded beside the rest of the run: nothing else writes to
+  // the first print, which is only read until the comparison. Waited for
+  // before `first` goes (declared after it, so also on every early return).
+  std::future<bool> pngWriter =
+      std::async(std::launch::async, [canvas = first.get(), pngPath] { return canvas->writePng(pngPath); });
+
+  // Stored after printing: drawing leaves its marks on what some elements
+  // store (the alignment of grid labels' text styles).
   Stage store("storing the elements and saving the feature set");
   if (!md::demo::SavePage(*page, pagePath, &error)) return Fail(error);
   store.End();
 
   // The second page comes from the file alone, into a feature set of its
-  // own: it is loaded and printed on another thread while this one prints
-  // the first page. Its error, when it fails.
+  // own: it is loaded and printed on another thread while this one draws
+  // the PDF. Its error, when it fails.
   std::string secondError;
   std::unique_ptr<md::canvas::CairoCanvas> second;
   std::future<void> reprint = std::async(std::launch::async, [&] {
@@ -194,18 +208,6 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     }
     if (!md::demo::PrintPage(*loaded, second.get(), options.dpi, nullptr, &secondError)) second.reset();
   });
-
-  // The first print is kept to compare the second with, in place.
-  Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
-  const std::unique_ptr<md::canvas::CairoCanvas> first = firstPaper.get();
-  if (first == nullptr) return Fail(noRaster);
-  if (!md::demo::PrintPage(*page, first.get(), options.dpi, nullptr, &error)) return Fail(error);
-  print.End();
-  // The PNG is encoded beside the rest of the run: nothing else writes to
-  // the first print, which is only read until the comparison. Waited for
-  // before `first` goes (declared after it, so also on every early return).
-  std::future<bool> pngWriter =
-      std::async(std::launch::async, [canvas = first.get(), pngPath] { return canvas->writePng(pngPath); });
 
   // The PDF canvas keeps what the page draws; the file is written beside
   // the rest of the run.
