@@ -1,6 +1,8 @@
 #include "tools/demo/pagedraw.h"
 
 #include <cairo.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -58,9 +60,15 @@ std::unique_ptr<md::canvas::CairoCanvas> NewPaperRaster(double widthMm, double h
   if (pixels == nullptr) return nullptr;
   // White paper: every channel, and the unused top byte, at 0xFF, as cairo
   // paints opaque white on this format.
+  // The pages are asked for in one call a range: cheaper than a fault each.
   Split(height, threads, [&pixels, stride](int first, int end) {
-    std::memset(pixels.get() + static_cast<std::size_t>(first) * stride, 0xFF,
-                static_cast<std::size_t>(end - first) * stride);
+    unsigned char* from = pixels.get() + static_cast<std::size_t>(first) * stride;
+    const std::size_t size = static_cast<std::size_t>(end - first) * stride;
+    const std::uintptr_t page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const std::uintptr_t a = (reinterpret_cast<std::uintptr_t>(from) + page - 1) / page * page;
+    const std::uintptr_t b = (reinterpret_cast<std::uintptr_t>(from) + size) / page * page;
+    if (b > a) madvise(reinterpret_cast<void*>(a), b - a, MADV_POPULATE_WRITE);
+    std::memset(from, 0xFF, size);
   });
   cairo_surface_t* surface =
       cairo_image_surface_create_for_data(pixels.get(), CAIRO_FORMAT_RGB24, width, height, stride);
@@ -91,8 +99,9 @@ bool SameRasters(const md::canvas::CairoCanvas& a, const md::canvas::CairoCanvas
         differing = true;
         return;
       }
-      std::uint32_t bits = 0;
+      if (std::memcmp(pa, pb, static_cast<std::size_t>(width) * 4) == 0) continue;
       // The top byte of a pixel means nothing.
+      std::uint32_t bits = 0;
       for (int x = 0; x < width; ++x) bits |= (pa[x] ^ pb[x]) & 0xFFFFFFu;
       if (bits != 0) differing = true;
     }
