@@ -7,6 +7,11 @@
 #       library and the frame property's exports) and the interfaces of the
 #       stand-in host libraries, with every header they include, kept at their
 #       paths from the repository root;
+#   <includedir>/mapdeck/mapdeck_controls.h the control IDs of every dialog
+#       template, generated from the .dlg files, for scripting dialogs with
+#       platform/ui/driver.h;
+#   <datadir>/mapdeck/maps/ the sample maps (GeoJSON map files for
+#       GIS_LoadMapFile);
 #   <libdir>/cmake/mapdeck/ a package for find_package(mapdeck): the imported
 #       target mapdeck::mapdeck;
 #   <libdir>/pkgconfig/mapdeck.pc for pkg-config.
@@ -28,7 +33,8 @@ install(TARGETS ${md_shared} LIBRARY DESTINATION ${md_private_libdir})
 file(GLOB_RECURSE md_public_headers RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/layout/*/igis_*.h
      ${PROJECT_SOURCE_DIR}/host/*/igis_*.h)
 list(APPEND md_public_headers layout/graphicelement/igis_element.h
-     layout/graphicelement/frame/cgis_frameproperty.h)
+     layout/graphicelement/frame/cgis_frameproperty.h layout/graphicelement/print/gis_pageprint.h
+     host/helmora/gis_mapfile.h platform/ui/driver.h)
 list(REMOVE_DUPLICATES md_public_headers)
 set(md_queue ${md_public_headers})
 set(md_headers)
@@ -52,6 +58,28 @@ foreach(header ${md_headers})
   get_filename_component(dir ${header} DIRECTORY)
   install(FILES ${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/mapdeck/${dir})
 endforeach()
+# Documents the installed headers point to, beside them.
+install(FILES host/glyphor/STYLES.md DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/mapdeck/host/glyphor)
+
+# The control IDs of the dialog templates, by dialog.
+file(GLOB_RECURSE md_dialog_templates RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/layout/*.dlg
+     ${PROJECT_SOURCE_DIR}/host/*.dlg ${PROJECT_SOURCE_DIR}/platform/*.dlg)
+list(SORT md_dialog_templates)
+list(JOIN md_dialog_templates "|" md_dialog_template_list)
+add_custom_command(
+  OUTPUT ${PROJECT_BINARY_DIR}/mapdeck_controls.h
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} "-DTEMPLATES=${md_dialog_template_list}"
+          -DOUTPUT=${PROJECT_BINARY_DIR}/mapdeck_controls.h -P ${PROJECT_SOURCE_DIR}/cmake/dialogcontrols.cmake
+  DEPENDS ${PROJECT_SOURCE_DIR}/cmake/dialogcontrols.cmake ${md_dialog_templates}
+  COMMENT "Listing the dialogs' control IDs"
+  VERBATIM)
+add_custom_target(mapdeck_controls ALL DEPENDS ${PROJECT_BINARY_DIR}/mapdeck_controls.h)
+install(FILES ${PROJECT_BINARY_DIR}/mapdeck_controls.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/mapdeck)
+
+# The sample maps.
+set(md_maps_dir ${CMAKE_INSTALL_DATADIR}/mapdeck/maps)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/host/helmora/maps/ DESTINATION ${md_maps_dir} FILES_MATCHING
+        PATTERN "*.geojson")
 
 # The package: one imported target over the installed libraries.
 list(JOIN md_shared " " md_support_libraries)
@@ -62,6 +90,7 @@ endforeach()
 # Both files find the prefix from where they lie, so an installed tree can move.
 file(RELATIVE_PATH md_prefix_from_package /p/${CMAKE_INSTALL_LIBDIR}/cmake/mapdeck /p)
 file(RELATIVE_PATH md_prefix_from_pc /p/${CMAKE_INSTALL_LIBDIR}/pkgconfig /p)
+set(md_maps_from_prefix ${md_maps_dir})
 string(REGEX REPLACE "/$" "" md_prefix_from_pc "${md_prefix_from_pc}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/mapdeckConfig.cmake.in ${PROJECT_BINARY_DIR}/mapdeckConfig.cmake @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/cmake/mapdeck.pc.in ${PROJECT_BINARY_DIR}/mapdeck.pc @ONLY)

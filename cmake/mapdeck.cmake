@@ -5,14 +5,16 @@
 
 set(MD_WARNINGS -Wall -Wextra)
 
-# Source paths in __FILE__ (and so in log records) are relative to the
-# repository root, whether the compiler is given absolute paths or, through a
-# compiler cache that rewrites them, paths relative to the build folder.
+# Source paths in __FILE__ (and so in log records) and in the debugging
+# information are relative to the repository root, whether the compiler is
+# given absolute paths or, through a compiler cache that rewrites them, paths
+# relative to the build folder; the build folder itself becomes ".". No
+# binary names the folders it was built in.
 file(RELATIVE_PATH md_source_from_build ${PROJECT_BINARY_DIR} ${PROJECT_SOURCE_DIR})
 string(REGEX REPLACE "/$" "" md_source_from_build "${md_source_from_build}")
-add_compile_options(-fmacro-prefix-map=${PROJECT_SOURCE_DIR}/=)
+add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}/= -ffile-prefix-map=${PROJECT_BINARY_DIR}=.)
 if(md_source_from_build)
-  add_compile_options(-fmacro-prefix-map=${md_source_from_build}/=)
+  add_compile_options(-ffile-prefix-map=${md_source_from_build}/=)
 endif()
 if(MAPDECK_WERROR)
   list(APPEND MD_WARNINGS -Werror)
@@ -112,7 +114,70 @@ function(md_link_closure target out)
   set(${out} "${result}" PARENT_SCOPE)
 endfunction()
 
+# md_forbid_needed(target forbidden [ALLOW lib ...])
+# Records that no shared library the target links needs `forbidden` when
+# loaded, directly or through the shared libraries of this tree it needs in
+# turn (their NEEDED entries, read with readelf once they are built): a
+# private dependency is left out of the link closure md_forbid_dependency
+# checks, but the loader still brings it. The libraries after ALLOW may need
+# it directly. md_check_dependencies adds the check.
+function(md_forbid_needed target forbidden)
+  cmake_parse_arguments(ARG "" "" "ALLOW" ${ARGN})
+  string(REPLACE ";" "," allowed "${ARG_ALLOW}")
+  set_property(GLOBAL APPEND PROPERTY MD_FORBIDDEN_NEEDED "${target}>${forbidden}>${allowed}")
+endfunction()
+
+# For each md_forbid_needed pair: a target of the build (in ALL) that reads
+# the NEEDED entries of the shared libraries the target links and fails the
+# build when the forbidden library is among what they need.
+function(md_add_needed_checks)
+  get_property(pairs GLOBAL PROPERTY MD_FORBIDDEN_NEEDED)
+  get_property(shared GLOBAL PROPERTY MD_SHARED_LIBRARIES)
+  if(NOT pairs)
+    return()
+  endif()
+  if(NOT CMAKE_READELF)
+    message(FATAL_ERROR "readelf is needed to check what the libraries need when loaded")
+  endif()
+  set(known)
+  foreach(lib ${shared})
+    string(APPEND known "$<TARGET_FILE:${lib}>|")
+  endforeach()
+  foreach(pair ${pairs})
+    string(REPLACE ">" ";" parts "${pair}")
+    list(GET parts 0 target)
+    list(GET parts 1 dep)
+    list(GET parts 2 allowed_targets)
+    string(REPLACE "," ";" allowed_targets "${allowed_targets}")
+    set(allowed)
+    foreach(lib ${allowed_targets})
+      string(APPEND allowed "$<TARGET_FILE_NAME:${lib}>|")
+    endforeach()
+    get_target_property(links ${target} LINK_LIBRARIES)
+    set(roots)
+    set(files)
+    foreach(link ${links})
+      if(link IN_LIST shared)
+        string(APPEND roots "$<TARGET_FILE:${link}>|")
+        list(APPEND files $<TARGET_FILE:${link}>)
+      endif()
+    endforeach()
+    set(stamp ${PROJECT_BINARY_DIR}/needed-checks/${target}-${dep}.stamp)
+    add_custom_command(
+      OUTPUT ${stamp}
+      COMMAND ${CMAKE_COMMAND} -DREADELF=${CMAKE_READELF} "-DROOTS=${roots}" "-DKNOWN=${known}"
+              -DFORBIDDEN=$<TARGET_FILE_NAME:${dep}> "-DALLOWED=${allowed}" -DWHAT=${target}
+              -DSTAMP=${stamp}
+              -P ${PROJECT_SOURCE_DIR}/cmake/checkneeded.cmake
+      DEPENDS ${files} ${PROJECT_SOURCE_DIR}/cmake/checkneeded.cmake
+      COMMENT "Checking that what ${target} links needs no ${dep}"
+      VERBATIM)
+    add_custom_target(check_needed_${target}_${dep} ALL DEPENDS ${stamp})
+  endforeach()
+endfunction()
+
 function(md_check_dependencies)
+  md_add_needed_checks()
   get_property(forbidden GLOBAL PROPERTY MD_FORBIDDEN_DEPENDENCIES)
   foreach(pair ${forbidden})
     string(REPLACE ">" ";" parts "${pair}")
@@ -148,8 +213,10 @@ endfunction()
 
 # md_library(NAME [STATIC] [DIRS d1 d2 ...] [DEPS t1 t2 ...] [PRIVATE_DEPS ...])
 # Builds a shared library from every .cpp below the listed folders (default:
-# the current folder, recursively). Stand-in libraries are shared, as the
-# libraries they stand for are: one copy of each process-wide object.
+# the current folder, recursively), leaving out the sub-folders with a
+# CMakeLists.txt of their own (they build their own targets). Stand-in
+# libraries are shared, as the libraries they stand for are: one copy of each
+# process-wide object.
 function(md_library name)
   cmake_parse_arguments(ARG "STATIC" "" "DIRS;DEPS;PRIVATE_DEPS" ${ARGN})
   if(NOT ARG_DIRS)
@@ -158,6 +225,11 @@ function(md_library name)
   set(sources)
   foreach(d ${ARG_DIRS})
     file(GLOB_RECURSE s CONFIGURE_DEPENDS ${d}/*.cpp)
+    file(GLOB_RECURSE own RELATIVE ${d} CONFIGURE_DEPENDS ${d}/*/CMakeLists.txt)
+    foreach(lists ${own})
+      get_filename_component(sub ${lists} DIRECTORY)
+      list(FILTER s EXCLUDE REGEX "^${d}/${sub}/")
+    endforeach()
     list(APPEND sources ${s})
   endforeach()
   if(ARG_STATIC)

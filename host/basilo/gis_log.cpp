@@ -194,12 +194,8 @@ extern "C" void GIS_WriteLogF(int level, const char* method, const char* sourceP
     }
     va_end(args);
   }
+  // Paths of the library's sources are relative to the project already (the
+  // build maps its folders away), so they are kept as given.
   const char* path = sourcePath;
-#ifdef BASILO_SOURCE_ROOT
-  if (path != nullptr) {
-    const std::size_t rootLen = std::strlen(BASILO_SOURCE_ROOT);
-    if (std::strncmp(path, BASILO_SOURCE_ROOT, rootLen) == 0) path += rootLen;
-  }
-#endif
   GIS_GetLogPtr()->Write(level, method, text.c_str(), path, line, buildDate);
 }

@@ -5,8 +5,21 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/featra/featra_impl.h"
+#include "host/sferon/igis_spatialreference.h"
 
 namespace md::featra {
+
+// A page is drawn through its class's reference: without one every element
+// refuses to draw. A new class starts with the page reference.
+CGIS_FeatureClass::CGIS_FeatureClass() {
+  if (IGIS_SpatialReferenceFactory* factory = GIS_GetSpatialReferenceFactoryObject())
+    pageReference_ = factory->CreateSpatialReference(GIS_SPATIALREFERENCE_NONE);
+  spatialReference_ = pageReference_;
+}
+
+CGIS_FeatureClass::~CGIS_FeatureClass() {
+  if (pageReference_ != nullptr) pageReference_->Release();
+}
 
 CGIS_Feature* CGIS_FeatureClass::Find(int id) {
   auto found = features_.find(id);

@@ -44,6 +44,21 @@ BOOL CGIS_FeatureSet::DeleteElement(IGIS_Element* element) {
   return TRUE;
 }
 
+void CGIS_FeatureSet::Release() {
+  ReleaseLoaded();
+  delete this;
+}
+
+void CGIS_FeatureSet::ReleaseLoaded() {
+  SGIS_ElementHooks hooks;
+  const bool canRelease = CurrentElementHooks(&hooks);
+  // Last made first: compounds end before their members.
+  for (auto it = loaded_.rbegin(); it != loaded_.rend(); ++it) {
+    if (canRelease && GIS_GetElementHandle(*it) != 0) hooks.release(*it);
+  }
+  loaded_.clear();
+}
+
 IGIS_Feature* CGIS_FeatureSet::GetFeature(int id) { return class_->Find(id); }
 
 BOOL CGIS_FeatureSet::LoadMembers(IGIS_Feature* compound) {

@@ -160,8 +160,8 @@ struct FeatureClassContent {
 class CGIS_FeatureClass final : public IGIS_FeatureClass,
                                 public std::enable_shared_from_this<CGIS_FeatureClass> {
  public:
-  CGIS_FeatureClass() = default;
-  ~CGIS_FeatureClass() = default;
+  CGIS_FeatureClass();
+  ~CGIS_FeatureClass();
 
   IGIS_SpatialReference* GetSpatialReference() override { return spatialReference_; }
   IGIS_Feature* CreateFeature(int kind, int option) override;
@@ -207,6 +207,9 @@ class CGIS_FeatureClass final : public IGIS_FeatureClass,
   std::unordered_map<int, std::vector<int>> parents_;
   long long nextId_ = 1;
   double unitRatio_ = GIS_SYMBOL_UNIT_PAGE_RATIO;
+  // The page reference a new class starts with (0.01 mm, no projection),
+  // which it owns; SetSpatialReference puts another in its place.
+  IGIS_SpatialReference* pageReference_ = nullptr;
   IGIS_SpatialReference* spatialReference_ = nullptr;
   std::deque<std::pair<int, int>> updates_;
 };
@@ -216,7 +219,7 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
   CGIS_FeatureSet(std::shared_ptr<CGIS_FeatureClass> featureClass, std::string name)
       : class_(std::move(featureClass)), name_(std::move(name)) {}
 
-  void Release() override { delete this; }
+  void Release() override;
   IGIS_FeatureClass* GetFeatureClass() override { return class_.get(); }
   IGIS_Element* CreateElement(const char* typeIdentifier) override;
   BOOL DeleteElement(IGIS_Element* element) override;
@@ -231,6 +234,7 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
   BOOL SetUnitRatio(double ratio) override;
   BOOL SaveToFile(const char* path) override;
   BOOL LoadFromFile(const char* path) override;
+  BOOL LoadPageFromFile(const char* path) override;
   IGIS_MapLayer* GetMapLayer() override { return mapLayer_; }
   BOOL SetMapLayer(IGIS_MapLayer* layer) override {
     mapLayer_ = layer;
@@ -257,6 +261,9 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
   std::vector<int> members_;
   // Messages heard, by text (at most kMaxHeardMessages distinct texts).
   std::map<std::string, int> heard_;
+  // The elements LoadPageFromFile made, which the set ends.
+  std::vector<IGIS_Element*> loaded_;
+  void ReleaseLoaded();
 };
 
 }  // namespace md::featra

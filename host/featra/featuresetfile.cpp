@@ -12,6 +12,7 @@
 #include "host/featra/bytestream.h"
 #include "host/featra/featra_impl.h"
 #include "host/featra/featureset_image.h"
+#include "host/featra/gis_elementregistry.h"
 #include "platform/files/filestore.h"
 
 namespace md::featra {
@@ -358,6 +359,32 @@ bool Install(CGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size, b
   return true;
 }
 
+// The stored "TYPE" of a feature, or "".
+const char* TypeOf(CGIS_Feature* feature) {
+  const char* type = feature != nullptr ? feature->attributes().GetString("TYPE") : nullptr;
+  return type != nullptr ? type : "";
+}
+
+// Every live element bound to a feature of the set's class writes its state
+// into its feature; false, naming the feature, when one cannot.
+bool StoreElements(CGIS_FeatureSet* set, std::string* error) {
+  SGIS_ElementHooks hooks;
+  if (!CurrentElementHooks(&hooks) || hooks.archive == nullptr) return true;
+  // The IDs first: storing may add or drop features.
+  const std::vector<int> ids = set->featureClass().ids();
+  for (int id : ids) {
+    CGIS_Feature* feature = set->featureClass().Find(id);
+    if (feature == nullptr || feature->attributes().GetFieldType("InterfacePtr") == 0) continue;
+    IGIS_Element* element = GIS_ResolveElement(feature->attributes().GetInt("InterfacePtr"));
+    if (element == nullptr) continue;
+    if (!hooks.archive(element, 0)) {
+      *error = "the element of feature " + std::to_string(id) + " (" + TypeOf(feature) + ") cannot be stored";
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool WriteFeatureSetImage(IGIS_FeatureSet* set, std::vector<std::uint8_t>* out) {
@@ -389,8 +416,13 @@ BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "szPath == NULL");
     return FALSE;
   }
-  std::vector<std::uint8_t> image;
   std::string error;
+  if (!StoreElements(this, &error)) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s: %s; nothing written", path,
+            error.c_str());
+    return FALSE;
+  }
+  std::vector<std::uint8_t> image;
   if (!Encode(this, &image, &error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s: %s; nothing written", path,
             error.c_str());
@@ -417,6 +449,59 @@ BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
   }
   return Install(this, bytes.data(), bytes.size(), true, "CGIS_FeatureSet::LoadFromFile", path) ? TRUE
                                                                                                 : FALSE;
+}
+
+BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
+  constexpr const char* kMethod = "CGIS_FeatureSet::LoadPageFromFile";
+  SGIS_ElementHooks hooks;
+  if (!CurrentElementHooks(&hooks) || hooks.bind == nullptr || hooks.archive == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "no element factory installed");
+    return FALSE;
+  }
+  if (path == nullptr || path[0] == '\0') {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "szPath == NULL");
+    return FALSE;
+  }
+  std::vector<std::uint8_t> bytes;
+  std::vector<std::uint8_t> before;
+  FeatureClassContent content;
+  std::string error;
+  if (!md::files::ReadWholeFile(path, static_cast<std::size_t>(kMaxFileBytes), &bytes, &error) ||
+      !Decode(bytes.data(), bytes.size(), true, &content, &error) || !Encode(this, &before, &error)) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: %s; the feature set is unchanged", path, error.c_str());
+    return FALSE;
+  }
+  // The elements of an earlier load end while their features are still there.
+  ReleaseLoaded();
+  class_->Replace(&content);
+  setName(content.name);
+  ForgetMembers();
+  // The IDs first: binding a feature of the wrong kind makes a new one.
+  const std::vector<int> ids = class_->ids();
+  bool ok = true;
+  for (int id : ids) {
+    CGIS_Feature* feature = class_->Find(id);
+    const char* type = feature != nullptr ? feature->attributes().GetString("TYPE") : nullptr;
+    IGIS_Element* element = type != nullptr ? hooks.bind(type, this, feature) : nullptr;
+    if (element == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: no element of type \"%s\" can be made for feature %d",
+              path, type != nullptr ? type : "", id);
+      ok = false;
+      break;
+    }
+    loaded_.push_back(element);
+  }
+  for (std::size_t i = 0; ok && i < loaded_.size(); ++i) {
+    if (!hooks.archive(loaded_[i], 1)) {
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: the element of feature %d (%s) cannot be read", path,
+              ids[i], TypeOf(class_->Find(ids[i])));
+      ok = false;
+    }
+  }
+  if (ok) return TRUE;
+  ReleaseLoaded();
+  Install(this, before.data(), before.size(), false, kMethod, "the features before the load");
+  return FALSE;
 }
 
 }  // namespace md::featra

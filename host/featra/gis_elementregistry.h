@@ -37,7 +37,11 @@ void GIS_UnregisterElement(IGIS_Element* element);
 // Number of registered elements (diagnostics and tests).
 int GIS_GetRegisteredElementCount();
 
-// How a feature set makes and ends elements. All three are needed.
+class IGIS_Feature;
+
+// How a feature set makes, ends, stores and rebuilds elements. The first
+// three are needed; without `archive` and `bind` a set saves its features as
+// they are and loads no elements.
 struct SGIS_ElementHooks {
   // A new element of the type identifier on a new feature of the owner, or NULL.
   IGIS_Element* (*create)(const char* typeIdentifier, IGIS_FeatureSet* owner);
@@ -45,6 +49,11 @@ struct SGIS_ElementHooks {
   void (*release)(IGIS_Element* element);
   // The ID of the feature the element is bound to (-1 when unbound).
   int (*featureId)(IGIS_Element* element);
+  // The element's Archive(mode, 0): 0 writes its state into its feature, 1
+  // reads it back. FALSE when the element refuses.
+  BOOL (*archive)(IGIS_Element* element, int mode);
+  // A new element of the type bound to an existing feature of the owner, or NULL.
+  IGIS_Element* (*bind)(const char* typeIdentifier, IGIS_FeatureSet* owner, IGIS_Feature* feature);
 };
 
 // Installs the hooks (copied); NULL, or a record with a missing function,

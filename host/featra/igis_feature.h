@@ -183,7 +183,9 @@ class IGIS_FeatureSet : public IGIS_Observer {
   // A finite ratio above 0; others are refused.
   virtual BOOL SetUnitRatio(double ratio) = 0;
   // Stores every feature of the class in a file (written to a temporary file
-  // and renamed over the target).
+  // and renamed over the target). Every live element bound to a feature of
+  // the class writes its state into its feature first (its Archive(0, 0));
+  // when one cannot, nothing is written and the answer is FALSE.
   virtual BOOL SaveToFile(const char* path) = 0;
   // Replaces the features of the class by those of a file; feature and
   // symbol objects handed out before are ended (elements find theirs again
@@ -212,6 +214,17 @@ class IGIS_FeatureSet : public IGIS_Observer {
   // it into its undo list. The set does nothing with it here; the element
   // stays the set's as any other.
   virtual void OnElementCreated(IGIS_Element* /*element*/) {}
+
+  // Reads a page whole: LoadFromFile, then an element for every feature,
+  // made from its stored "TYPE" through the element hooks and, once all are
+  // made (so that elements find the frames they follow in any order), read
+  // with Archive(1, 0). Reach them with GetElement(feature ID). The set owns
+  // these elements and ends them when it ends or loads again; elements the
+  // host made itself should be ended before, their features are replaced.
+  // FALSE, with a record, when the file cannot be read (the set unchanged)
+  // or an element cannot be made or read (the features put back as they
+  // were, the elements of an earlier load ended).
+  virtual BOOL LoadPageFromFile(const char* /*path*/) { return FALSE; }
 
  protected:
   virtual ~IGIS_FeatureSet() = default;

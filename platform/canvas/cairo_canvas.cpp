@@ -285,6 +285,26 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createOnPixels(const PixelBuffer& t) {
   return std::unique_ptr<CairoCanvas>(new CairoCanvas(Kind::Pixels, s, t.width, t.height, 1.0, t.bottomUp));
 }
 
+std::unique_ptr<CairoCanvas> CairoCanvas::createOnSurface(cairo_surface_t* surface, double widthMm,
+                                                          double heightMm, double dpi) {
+  if (surface == nullptr || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS ||
+      !ValidPage(widthMm, heightMm, dpi))
+    return nullptr;
+  const double w = std::round(widthMm / 25.4 * dpi);
+  const double h = std::round(heightMm / 25.4 * dpi);
+  if (w > kMaxSurfaceSide || h > kMaxSurfaceSide) return nullptr;
+  const cairo_surface_type_t type = cairo_surface_get_type(surface);
+  const bool image = type == CAIRO_SURFACE_TYPE_IMAGE;
+  const Kind kind = image ? Kind::Image : type == CAIRO_SURFACE_TYPE_SVG ? Kind::Svg : Kind::Pdf;
+  // An image surface's own size bounds what is read back from it.
+  const int width = image ? cairo_image_surface_get_width(surface) : static_cast<int>(w);
+  const int height = image ? cairo_image_surface_get_height(surface) : static_cast<int>(h);
+  std::unique_ptr<CairoCanvas> c(new CairoCanvas(kind, cairo_surface_reference(surface), width, height,
+                                                 image ? 1.0 : 72.0 / dpi, false));
+  c->borrowed_ = true;
+  return c;
+}
+
 std::unique_ptr<CairoCanvas> CairoCanvas::createVector(Kind kind, const std::string& path, double widthMm,
                                                        double heightMm, double dpi) {
   if (!ValidPage(widthMm, heightMm, dpi)) return nullptr;
@@ -990,7 +1010,7 @@ bool CairoCanvas::finish() {
     if (pending_ != nullptr) paintPending();
     finished_ = true;
     cairo_surface_flush(surface_);
-    if (kind_ == Kind::Pdf || kind_ == Kind::Svg) cairo_surface_finish(surface_);
+    if ((kind_ == Kind::Pdf || kind_ == Kind::Svg) && !borrowed_) cairo_surface_finish(surface_);
     if (output_ != nullptr) {
       // The new file replaces the old only when all of it was written.
       std::string error;

@@ -73,6 +73,13 @@ class CairoCanvas final : public Canvas {
                                                 double dpi);
   static std::unique_ptr<CairoCanvas> createSvg(const std::string& path, double widthMm, double heightMm,
                                                 double dpi);
+  // Paints onto a caller's surface, which stays the caller's (finish() does
+  // not finish it). An image surface takes one device pixel per pixel and
+  // keeps its own size; on any other surface (PDF, SVG, ...) a device pixel
+  // is 1/dpi inch of its points and widthMm x heightMm at dpi gives the
+  // device size. NULL for a surface in error or a bad page.
+  static std::unique_ptr<CairoCanvas> createOnSurface(cairo_surface_t* surface, double widthMm,
+                                                      double heightMm, double dpi);
 
   ~CairoCanvas() override;
   CairoCanvas(const CairoCanvas&) = delete;
@@ -153,8 +160,9 @@ class CairoCanvas final : public Canvas {
   bool bottomUp_ = false;
   bool antialias_ = true;
   bool finished_ = false;
-  bool dirty_ = false;  // painted since the last flush()
-  double dot_ = 1.0;    // device pixels of the platform's one-pixel sizes
+  bool borrowed_ = false;  // the caller's surface: never finished here
+  bool dirty_ = false;     // painted since the last flush()
+  double dot_ = 1.0;       // device pixels of the platform's one-pixel sizes
   // PDF files keep what is drawn until finish(), when the faces the pages
   // use are known and can be cut down (see fontsubset.h) before cairo
   // embeds them.

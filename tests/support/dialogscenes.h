@@ -1,4 +1,4 @@
-// What the dialog tests share: where snapshots go, the prompts shown, and
+// What the dialog tests share: the prompts shown, and
 // the symbol chooser played as a user.
 #pragma once
 
@@ -10,15 +10,9 @@
 #include "host/glyphorpick/cgis_symbolpickdlg.h"
 #include "platform/ui/app.h"
 #include "platform/ui/driver.h"
+#include "tests/support/snapshots.h"
 
 namespace md::test {
-
-// A snapshot's file under the test output's "dialogs" folder.
-inline std::string DialogSnapshotPath(const std::string& name) {
-  const std::filesystem::path dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "dialogs";
-  std::filesystem::create_directories(dir);
-  return (dir / (name + ".png")).string();
-}
 
 // The message boxes shown since the log was last cleared.
 inline size_t PromptsShown() { return md::ui::MessageBoxLog().size(); }

@@ -35,7 +35,9 @@ std::string Usage(const std::string& program) {
          "\n"
          "Files written per page NAME: NAME.png, NAME.pdf and NAME.mdfs (the stored\n"
          "feature set). When the second print differs, NAME-reloaded.png and\n"
-         "NAME-difference.png are written too and the exit status is 1.\n"
+         "NAME-difference.png are written too and the exit status is 1. The files the\n"
+         "pages' pictures and link come from go beside them: sample-logo.png,\n"
+         "sample-mark.emf and sample-notes.txt.\n"
          "Exit status: 0 success, 1 the prints differ or a step failed, 2 bad options.\n";
 }
 

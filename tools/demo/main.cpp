@@ -23,6 +23,7 @@
 #include "tools/demo/demooptions.h"
 #include "tools/demo/mapsheet.h"
 #include "tools/demo/pagedraw.h"
+#include "tools/demo/samplelogo.h"
 #include "tools/demo/samplepage.h"
 
 namespace {
@@ -188,7 +189,6 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     pdf.End();
 
     Stage store("storing the elements and saving the feature set");
-    if (!md::demo::StoreElements(*page, &error)) return Fail(error);
     if (!md::demo::SavePage(*page, pagePath, &error)) return Fail(error);
     store.End();
     // The first page ends here: the second one comes from the file alone.
@@ -267,6 +267,9 @@ int main(int argc, char** argv) {
   GIS_SetSymbolTextEngine("freetype");
   std::printf("mapdeck demo: pages at %d dpi into %s\n", options.dpi, folder.c_str());
 
+  // The pages' pictures and link name the files they come from: those go
+  // beside the stored pages.
+  md::demo::SetSampleFileFolder(folder.string());
   std::vector<std::string> files;
   if (md::demo::WantsPage(options, "sample-page")) {
     PageRun sample;
@@ -286,6 +289,8 @@ int main(int argc, char** argv) {
     if (const int status = RunPage(sheet, options, folder, &files)) return status;
   }
 
+  for (const std::string& path : md::demo::SampleFilesKept())
+    files.push_back(path + "  (a file the pages' pictures or link come from)");
   std::printf("Files written:\n");
   for (const std::string& f : files) std::printf("  %s\n", f.c_str());
   return 0;

@@ -6,8 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/display/cgis_printdisplay.h"
-#include "layout/graphicelement/igis_element.h"
+#include "layout/graphicelement/print/gis_pageprintdc.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/win/gdidevice.h"
 #include "tools/demo/samplepage.h"
@@ -37,17 +36,9 @@ bool PrintElements(Page& page, const std::vector<IGIS_Element*>& elements, md::c
     SetError(error, "cannot make a printer device context");
     return false;
   }
-  bool ok = true;
-  {
-    CGIS_PrintDisplay display(hdc, page.width(), page.height(), SGIS_Point(0, page.height(), 0));
-    for (IGIS_Element* e : elements) {
-      if (!e->OnDraw(hdc, true, &display) && ok) {
-        ok = false;
-        SetError(error, std::string("an element of type ") + e->GetType() + " (feature " +
-                            std::to_string(e->GetID()) + ") did not draw");
-      }
-    }
-  }
+  const bool ok = GIS_PrintPageToDC(hdc, page.featureSet(), page.width(), page.height(), elements.data(),
+                                    static_cast<int>(elements.size())) != FALSE;
+  if (!ok) SetError(error, "an element of the page did not draw (the log names it)");
   DeleteDC(hdc);
   canvas->flush();
   return ok;

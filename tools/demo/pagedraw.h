@@ -1,6 +1,6 @@
-// Printing the demo page: a printer device context on a canvas, the host's
-// print display over it (0.01 mm, y up, the page's top-left corner on the
-// paper's), and OnDraw with the print flag on every element the host draws.
+// Printing the demo page: a printer device context on a canvas with the
+// chosen text engine, and the library's page printing on it
+// (layout/graphicelement/print/gis_pageprint.h).
 #pragma once
 
 #include <cstdint>

@@ -81,31 +81,72 @@ bool PaintLogo(const std::string& path) {
   return true;
 }
 
-}  // namespace
+std::mutex g_filesMutex;
+std::string g_sampleFileFolder;  // guarded by g_filesMutex
+// The files written, each with whether it is removed when the process ends.
+struct Written {
+  std::map<std::string, bool> paths;  // path -> scratch
+  ~Written() {
+    for (const auto& [path, remove] : paths)
+      if (remove) std::remove(path.c_str());
+  }
+} g_written;  // guarded by g_filesMutex
 
-std::string WriteSampleFile(const char* szName, const std::function<bool(const std::string&)>& write,
-                            std::string* error) {
-  // Written once per process: every sample page after the first takes the
-  // same file, unless it has gone. The files are removed when the process ends.
-  static std::mutex mutex;
-  static struct Written {
-    std::map<std::string, std::string> paths;
-    ~Written() {
-      for (const auto& [name, path] : paths) std::remove(path.c_str());
-    }
-  } files;
-  std::lock_guard<std::mutex> lock(mutex);
-  std::string& written = files.paths[szName];
+// Writes the file at `path` once per process (again when it has gone);
+// `scratch` files are removed when the process ends.
+std::string WriteOnce(const std::string& path, bool scratch,
+                      const std::function<bool(const std::string&)>& write, std::string* error) {
+  std::lock_guard<std::mutex> lock(g_filesMutex);
   struct stat st {};
-  if (!written.empty() && ::stat(written.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return written;
-  const std::string path =
-      std::string(GIS_GetTempDir()) + "/mapdeck-demo-" + std::to_string(::getpid()) + "-" + szName;
+  if (g_written.paths.count(path) != 0 && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return path;
   if (!write(path)) {
     if (error != nullptr) *error = "cannot write " + path;
     return std::string();
   }
-  written = path;
+  g_written.paths.emplace(path, scratch);
   return path;
+}
+
+// Writes the whole file under a temporary name beside it, then renames it
+// into place.
+bool WriteTextFile(const std::string& path, const std::string& text) {
+  const std::string partial = path + ".part";
+  {
+    std::ofstream out(partial, std::ios::binary);
+    out << text;
+    if (!out.flush()) return false;
+  }
+  if (std::rename(partial.c_str(), path.c_str()) == 0) return true;
+  std::remove(partial.c_str());
+  return false;
+}
+
+}  // namespace
+
+std::string WriteSampleFile(const char* szName, const std::function<bool(const std::string&)>& write,
+                            std::string* error) {
+  std::string folder;
+  {
+    std::lock_guard<std::mutex> lock(g_filesMutex);
+    folder = g_sampleFileFolder;
+  }
+  if (!folder.empty()) return WriteOnce(folder + "/sample-" + szName, false, write, error);
+  return WriteOnce(
+      std::string(GIS_GetTempDir()) + "/mapdeck-demo-" + std::to_string(::getpid()) + "-" + szName, true,
+      write, error);
+}
+
+void SetSampleFileFolder(const std::string& folder) {
+  std::lock_guard<std::mutex> lock(g_filesMutex);
+  g_sampleFileFolder = folder;
+}
+
+std::vector<std::string> SampleFilesKept() {
+  std::lock_guard<std::mutex> lock(g_filesMutex);
+  std::vector<std::string> kept;
+  for (const auto& [path, scratch] : g_written.paths)
+    if (!scratch) kept.push_back(path);
+  return kept;
 }
 
 std::string WriteSampleLogo(std::string* error) { return WriteSampleFile("logo.png", &PaintLogo, error); }
@@ -114,15 +155,7 @@ std::string WriteSampleNotes(std::string* error) {
   return WriteSampleFile(
       "notes.txt",
       [](const std::string& path) {
-        const std::string partial = path + ".part";
-        {
-          std::ofstream out(partial, std::ios::binary);
-          out << "链接对象 Linked object\n源文件 · source file";
-          if (!out.flush()) return false;
-        }
-        if (std::rename(partial.c_str(), path.c_str()) == 0) return true;
-        std::remove(partial.c_str());
-        return false;
+        return WriteTextFile(path, "链接对象 Linked object\n源文件 · source file");
       },
       error);
 }

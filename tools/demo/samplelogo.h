@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace md::demo {
 
@@ -27,8 +28,18 @@ std::string WriteSampleNotes(std::string* error);
 std::string WriteSampleMark(std::string* error);
 
 // Writes a file of the given name (the process's id before it) into the
-// host's temporary folder with `write`, once per process, as the two above.
+// host's temporary folder with `write`, once per process, as the three above;
+// into the folder SetSampleFileFolder names when there is one.
 std::string WriteSampleFile(const char* szName, const std::function<bool(const std::string&)>& write,
                             std::string* error);
+
+// A stored page keeps the names of the files its pictures were kept from and
+// of its link's source. A run that saves pages names its output folder here:
+// the sample files are then written there ("sample-" before their names) and
+// left in place, so the saved pages still reach them and their bytes do not
+// depend on the process. Empty (the default): the temporary folder.
+void SetSampleFileFolder(const std::string& folder);
+// The files written into that folder so far.
+std::vector<std::string> SampleFilesKept();
 
 }  // namespace md::demo

@@ -20,6 +20,7 @@
 #include <set>
 #include <vector>
 
+#include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/featra/igis_feature.h"
@@ -85,7 +86,9 @@ void Page::SetPaper(int width, int height) {
 }
 
 Page::~Page() {
-  for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) (*it)->Release();
+  if (!setOwnsElements_) {
+    for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) (*it)->Release();
+  }
   elements_.clear();
   if (set_ != nullptr) {
     set_->GetFeatureClass()->SetSpatialReference(nullptr);
@@ -109,6 +112,19 @@ IGIS_Element* Page::Bind(const char* szType, int featureIndex) {
   IGIS_Element* e = factory_->CreateElement(szType, set_, f);
   if (e != nullptr) elements_.push_back(e);
   return e;
+}
+
+bool Page::TakeLoadedElements() {
+  if (!ok() || !elements_.empty()) return false;
+  setOwnsElements_ = true;
+  const int n = set_->GetFeatureCount();
+  for (int i = 0; i < n; ++i) {
+    IGIS_Feature* f = set_->GetFeatureByIndex(i);
+    IGIS_Element* e = f != nullptr ? set_->GetElement(f->GetID()) : nullptr;
+    if (e == nullptr) return false;
+    elements_.push_back(e);
+  }
+  return true;
 }
 
 std::vector<IGIS_Element*> Page::TopLevel() {
@@ -698,28 +714,18 @@ std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error, IGIS
   }
   IGIS_FeatureSet* set = page->featureSet();
   if (mapLayer != nullptr) set->SetMapLayer(mapLayer);
-  if (!set->LoadFromFile(path.c_str())) {
-    if (error != nullptr) *error = "cannot read the feature set file " + path;
+  const std::size_t mark = GIS_GetLogPtr()->GetRecordCount();
+  if (!set->LoadPageFromFile(path.c_str())) {
+    // The feature set's record says what stopped it.
+    const std::vector<SGIS_LogRecord> records = GIS_GetLogPtr()->GetRecordsSince(mark);
+    if (error != nullptr)
+      *error =
+          "cannot read the page " + path + (records.empty() ? std::string() : ": " + records.back().text);
     return nullptr;
   }
-  const int n = set->GetFeatureCount();
-  for (int i = 0; i < n; ++i) {
-    IGIS_Feature* f = set->GetFeatureByIndex(i);
-    IGIS_FeatureAttributes* attrs = f != nullptr ? f->GetAttributes() : nullptr;
-    const char* type = attrs != nullptr ? attrs->GetString("TYPE") : nullptr;
-    if (type == nullptr) {
-      if (error != nullptr) *error = "feature " + std::to_string(i) + " of " + path + " has no element type";
-      return nullptr;
-    }
-    IGIS_Element* e = page->Bind(type, i);
-    if (e == nullptr) {
-      if (error != nullptr) *error = std::string("the factory cannot rebuild an element of type ") + type;
-      return nullptr;
-    }
-    if (!e->Archive(1, 0)) {
-      if (error != nullptr) *error = std::string("reading an element of type ") + type + " failed";
-      return nullptr;
-    }
+  if (!page->TakeLoadedElements()) {
+    if (error != nullptr) *error = "a feature of " + path + " has no element";
+    return nullptr;
   }
   return page;
 }

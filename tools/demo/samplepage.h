@@ -60,12 +60,17 @@ class Page {
   IGIS_Element* Create(const char* szType);
   // Binds an element to an existing feature; NULL when it cannot be built.
   IGIS_Element* Bind(const char* szType, int featureIndex);
+  // Lists the elements the feature set rebuilt in LoadPageFromFile, which
+  // the set ends; false when a feature has none.
+  bool TakeLoadedElements();
 
  private:
   IGIS_ElementFactory* factory_ = nullptr;
   IGIS_FeatureSet* set_ = nullptr;
   IGIS_SpatialReference* reference_ = nullptr;
   std::vector<IGIS_Element*> elements_;
+  // The feature set owns the elements (they were rebuilt by its load).
+  bool setOwnsElements_ = false;
   int width_ = kPageWidth;
   int height_ = kPageHeight;
 };
@@ -91,14 +96,15 @@ void AddSampleElements(Page& page, BuildReport* report);
 bool EmbedObject(IGIS_OleElement* e, const md::ole::Storage& object, SGIS_Rect rect);
 
 // Writes every element's state into its feature (Archive with 0); false when
-// an element refuses.
+// an element refuses. Saving does it too.
 bool StoreElements(Page& page, std::string* error);
 
-// Saves the page's feature set to a file; false with a message on failure.
+// Saves the page's feature set to a file, every element stored first; false
+// with a message on failure.
 bool SavePage(Page& page, const std::string& path, std::string* error);
 
-// A fresh factory and feature set loaded from the file; every feature's
-// element is built from its "TYPE" and read with Archive. NULL with a
+// A fresh factory and feature set loaded from the file with LoadPageFromFile,
+// which rebuilds every feature's element from its "TYPE". NULL with a
 // message when the file cannot be read or an element cannot be rebuilt.
 // With a map layer, the fresh feature set shows it before the elements are
 // read, so that map frames find their maps.

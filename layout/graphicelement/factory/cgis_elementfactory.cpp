@@ -82,6 +82,12 @@ void HookRelease(IGIS_Element* pElement) {
   if (pElement != nullptr) pElement->Release();
 }
 int HookFeatureId(IGIS_Element* pElement) { return pElement != nullptr ? pElement->GetID() : -1; }
+BOOL HookArchive(IGIS_Element* pElement, int nMode) {
+  return pElement != nullptr && pElement->Archive(nMode, 0) ? TRUE : FALSE;
+}
+IGIS_Element* HookBind(const char* szType, IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature) {
+  return CGIS_ElementFactory::Create(szType, pOwner, pFeature);
+}
 
 }  // namespace
 
@@ -118,6 +124,8 @@ void InstallElementHooks() {
   hooks.create = &HookCreate;
   hooks.release = &HookRelease;
   hooks.featureId = &HookFeatureId;
+  hooks.archive = &HookArchive;
+  hooks.bind = &HookBind;
   GIS_SetElementHooks(&hooks);
 }
 

@@ -102,7 +102,9 @@ void CGIS_MapElement::EnsureMainObject(const char* szOperation) {
   }
   m_pMainObject->Initialize();
   if (!RegisterOtherComponentsCfgFile()) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(), "RegisterOtherComponentsCfgFile 失败");
+    // The list the program's folder should hold, named so that it can be found or made.
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(),
+            "RegisterOtherComponentsCfgFile 失败: %s/%s", ProgramFolder().c_str(), kComponentList);
   }
   if (std::strcmp(szOperation, "GetMainObject") == 0) m_pMainObject->SetMap(m_pMap);
   m_pMainObject->Start();

@@ -10,6 +10,7 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
+#include "host/basilo/propertyset_codec.h"
 #include "host/display/igis_display.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/element/customset.h"
@@ -31,6 +32,19 @@ using DataBufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 CGIS_OleElement* g_pCurrentOleElement = nullptr;
 
 std::int32_t N(double v) { return md::basilo::detail::RoundToInt32(v); }
+
+// "FrameProperty" of an element without a frame: a property set holding no
+// key, which no frame writes. An empty buffer is what a new element stores
+// while it holds its default frame, so it cannot mean "no frame".
+const std::vector<BYTE>& NoFrameMark() {
+  static const std::vector<BYTE> mark = [] {
+    std::vector<BYTE> bytes;
+    std::string error;
+    md::basilo::PropertySetEncoder().Finish(&bytes, &error);
+    return bytes;
+  }();
+  return mark;
+}
 
 }  // namespace
 
@@ -257,7 +271,7 @@ BOOL CGIS_OleElement::Archive(int nRead, int /*nArchiveOption*/) {
         set.Bytes(kFrameKey,
                   std::span<const BYTE>(frame->GetData(), n > 0 ? static_cast<std::size_t>(n) : 0));
       } else {
-        set.Keep(kFrameKey);
+        set.Bytes(kFrameKey, NoFrameMark());
       }
       // Without an object (never made, or its stored bytes could not be
       // read) the stored bytes stay as they are: nothing overwrites them.
@@ -289,9 +303,18 @@ BOOL CGIS_OleElement::Archive(int nRead, int /*nArchiveOption*/) {
 
     if (!m_core.ArchiveCommon(nRead)) return FALSE;
     const md::layout::StoredSetView set(pAttr, method.c_str());
-    if (IGIS_Field* f = set.Field(kKeyFrame)) {
-      if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
-      if (m_pFrame != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
+    if (const md::basilo::StoredFieldView* f = set.Find(kKeyFrame)) {
+      const bool bBytes = f->type == GIS_FIELD_TYPE_BUFFER;
+      if (bBytes && std::ranges::equal(f->bytes, NoFrameMark())) {
+        m_pFrame.reset();
+      } else if (bBytes && f->bytes.empty()) {
+        m_pFrame.reset(GIS_CreateFramePropertyObject());  // a new element's default frame
+      } else {
+        if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
+        if (IGIS_DataBuffer* b = bBytes ? set.Buffer(kKeyFrame) : nullptr;
+            m_pFrame != nullptr && b != nullptr)
+          m_pFrame->Open(b);
+      }
     }
     if (const md::basilo::StoredFieldView* f = set.Find(kKeyData)) {
       auto item = std::make_unique<CGIS_OleClientItem>();

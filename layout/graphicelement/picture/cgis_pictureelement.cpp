@@ -265,6 +265,10 @@ bool CGIS_PictureElement::KeepBytes(const void* pData, std::size_t nSize) {
   return true;
 }
 
+bool CGIS_PictureElement::DrawsKeptCopy() const {
+  return m_bSaveInDoc && m_pKept != nullptr && m_strFileName == m_pKept->Path();
+}
+
 BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
   const std::string method = m_core.Method("Archive");
   IGIS_Feature* pFeature = m_core.RequireFeature("Archive");
@@ -289,7 +293,13 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
     set.Bytes(KeyOf(kKeyFrame), std::span<const BYTE>(frame->GetData(), frameSize > 0 ? frameSize : 0));
     set.Bool(KeyOf(kKeySaveInDoc), m_bSaveInDoc);
     set.Keep(KeyOf(kKeyPictureData));
-    set.String(KeyOf(kKeyFileName), m_strFileName);
+    // A kept picture is drawn from this process's copy of its bytes, whose
+    // name depends on the temporary folder: the stored name stays the one
+    // it was kept from, so that the stored form does not change with it.
+    if (DrawsKeptCopy())
+      set.Keep(KeyOf(kKeyFileName));
+    else
+      set.String(KeyOf(kKeyFileName), m_strFileName);
     set.String(KeyOf(kKeyFileExt), m_strFileExt);
     return set.Finish() ? TRUE : FALSE;
   }
@@ -353,7 +363,7 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
 
   pBuffer->SetSize(static_cast<int>(bytes.size()));
   if (!bytes.empty()) std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
-  if (IGIS_Field* f = set->GetProperty(kKeyFileName)) f->SetString(m_strFileName.c_str());
+  // "FileName" keeps the name of the file the bytes were kept from.
   if (IGIS_Field* f = FieldOf(set.get(), kKeySaveInDoc)) f->SetBool(true);
   if (!md::layout::WriteCustomSet(pAttr, set.get(), method.c_str())) return;
   Commit(m_core, pFeature, GIS_UPDATE_ALL);

@@ -54,6 +54,8 @@ class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Pi
   // element holds it yet); false (recorded, the element unchanged) when it
   // could not be written whole.
   bool KeepBytes(const void* pData, std::size_t nSize);
+  // The picture is kept and drawn from this process's copy of its bytes.
+  bool DrawsKeptCopy() const;
 
   IGIS_FrameProperty* m_pFrame = nullptr;
   std::string m_strFileName;

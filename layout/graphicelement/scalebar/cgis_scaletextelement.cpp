@@ -569,6 +569,10 @@ BOOL CGIS_ScaleTextElement::Archive(int nRead, int /*nArchiveOption*/) {
   m_core.m_nOrder = pAttr->GetInt("ElementOrder");
   if (const char* szName = pAttr->GetString("ElementName")) m_core.SetName(szName);
   ReadKeys(set);
-  if (!m_bReadAsStored) RebuildText();
+  // The text is composed again from the scale of the frame it follows. With
+  // no map shown there is no scale to compose it from (the last one is not
+  // stored): the stored text and rectangle stay.
+  IGIS_MapElement* pFrame = BoundFrame();
+  if (!m_bReadAsStored && pFrame != nullptr && pFrame->GetMap() != nullptr) RebuildText();
   return TRUE;
 }

@@ -4,8 +4,8 @@
 // division. The bar follows the scale of one map frame, stores itself in its
 // feature, lays itself out (Refresh) and draws and converts what every bar
 // shares (marks, labels, unit label, frame). The interface is pure; what every
-// bar keeps and does is CGIS_ScaleBarBase (cgis_scalebarbase.h), and the
-// concrete bars add their body on a branch of it.
+// bar keeps and does lives in the library's own base class of the bars (not
+// installed), and the concrete bars add their body on a branch of it.
 //
 // Page lengths are integers in 0.01 mm, y up. Units indexes the unit list:
 // the spatial-reference factory's linear units 0..N-1, N degrees ("度"),
@@ -163,17 +163,21 @@ class IGIS_ScaleBar : public IGIS_Element, public IGIS_Observer {
 // (1 metres, 2 degrees): the distance along the middle row of the map bound
 // between points 1 % in from either side, over the same 98 % of the frame's
 // page width. 0 without a frame, map, reference or width.
-double GetGroundDistancePerPageUnit(IGIS_MapElement* pMapElement, int nUnitCode);
+__attribute__((visibility("default"))) double GetGroundDistancePerPageUnit(IGIS_MapElement* pMapElement,
+                                                                           int nUnitCode);
 
 // The rectangle (x1 left, x2 right, y1 top, y2 bottom) grown to hold the point.
-SGIS_DRect ExtendRectToPoint(SGIS_DRect rect, SGIS_DPoint point);
+__attribute__((visibility("default"))) SGIS_DRect ExtendRectToPoint(SGIS_DRect rect, SGIS_DPoint point);
 
 // The extent, in symbol units at scale 1.0, of a label text: the value
 // written with the numeric format, or, for a frame whose map is geographic,
 // as a plain number with the lat-lon format's settings.
-SGIS_Rect MeasureLabelText(double dValue, IGIS_MapElement* pMapElement, IGIS_NumericFormat* pNumeric,
-                           IGIS_NumericFormat* pLatLon, IGIS_Symbol* pTextSymbol);
+__attribute__((visibility("default"))) SGIS_Rect MeasureLabelText(double dValue, IGIS_MapElement* pMapElement,
+                                                                  IGIS_NumericFormat* pNumeric,
+                                                                  IGIS_NumericFormat* pLatLon,
+                                                                  IGIS_Symbol* pTextSymbol);
 
 // Adds one numeric label of the bar to a compound: its text (numeric format)
 // with the bar's label symbol, standing centred on the position as drawn.
-BOOL AddLabelTextElement(IGIS_Element* pCompound, IGIS_ScaleBar* pBar, SGIS_Point position, double dValue);
+__attribute__((visibility("default"))) BOOL AddLabelTextElement(IGIS_Element* pCompound, IGIS_ScaleBar* pBar,
+                                                                SGIS_Point position, double dValue);

@@ -48,51 +48,40 @@ CGIS_PointElement::CGIS_PointElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFea
   // A point always keeps the ratio of its symbol, and says so in its feature.
   m_core.m_bKeepHVScaleRatio = true;
   if (pOwner == nullptr) return;
-  m_core.m_pFeatureSet = pOwner;
   const double ratio = md::layout::SymbolUnitRatio(pOwner);
 
-  if (pFeature == nullptr) {
-    IGIS_Feature* pNew = CreateRectFeature();
-    if (pNew == nullptr) return;
+  if (pFeature != nullptr && pFeature->GetKind() == GIS_FEATURE_KIND_POINT) {
+    MigratePointFeature(pOwner, pFeature, ratio);
+  } else if (BindRect(pOwner, pFeature) == CGIS_ElementCore::Binding::Created) {
     const SGIS_Rect e = DefaultExtent();
     SGIS_Rect r = ScaledExtentAt(e, e.left, e.bottom, ratio);
     if (r.right == 0) r.right = kFallbackEdge;
     if (r.top == 0) r.top = kFallbackEdge;
-    WriteRect(pNew, r);
-  } else if (pFeature->GetKind() == GIS_FEATURE_KIND_POINT) {
-    MigratePointFeature(pFeature, ratio);
-  } else {
-    m_core.m_pFeature = pFeature;
-    if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes())
-      pAttr->SetInt("InterfacePtr", m_core.Handle());
-    m_core.ID() = pFeature->GetID();
+    WriteRect(m_core.m_pFeature, r);
   }
   if (m_core.m_pFeature != nullptr) Commit(m_core, m_core.m_pFeature, GIS_UPDATE_ALL);
 }
 
-IGIS_Feature* CGIS_PointElement::CreateRectFeature() {
-  IGIS_FeatureClass* pClass = m_core.m_pFeatureSet->GetFeatureClass();
-  IGIS_Feature* pNew = pClass != nullptr ? pClass->CreateFeature(GIS_FEATURE_KIND_RECTANGLE, 0) : nullptr;
-  if (pNew == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, ConstructorName(m_core).c_str(), "建立Feature失败 pFeature == NULL");
-    return nullptr;
-  }
-  m_core.m_pFeature = pNew;
-  m_core.ID() = pNew->GetID();
-  WriteNewFeatureFields(m_core, pNew, GIS_TYPE_GRAPHIC_ELEMENT_POINT);
-  GiveDefaultSymbol(pNew, GIS_SYMBOL_POINT, kDefaultStyle);
-  return pNew;
+CGIS_ElementCore::Binding CGIS_PointElement::BindRect(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature) {
+  SGIS_ElementBindOptions options;
+  options.szType = GIS_TYPE_GRAPHIC_ELEMENT_POINT;
+  options.nKind = GIS_FEATURE_KIND_RECTANGLE;
+  options.nCanConvert = 0;
+  options.szNoFeature = "建立Feature失败 pFeature == NULL";
+  const CGIS_ElementCore::Binding result = m_core.Bind(pOwner, pFeature, options);
+  if (result == CGIS_ElementCore::Binding::Created)
+    GiveDefaultSymbol(m_core.m_pFeature, GIS_SYMBOL_POINT, kDefaultStyle);
+  return result;
 }
 
-void CGIS_PointElement::MigratePointFeature(IGIS_Feature* pOld, double dRatio) {
+void CGIS_PointElement::MigratePointFeature(IGIS_FeatureSet* pOwner, IGIS_Feature* pOld, double dRatio) {
   SGIS_Rect bound;
   pOld->GetBound(&bound, 1, 0);
   const SGIS_Point p = bound.CenterPoint();
   const int oldId = pOld->GetID();
   // The new feature first: when it cannot be made, the stored point stays.
-  IGIS_Feature* pNew = CreateRectFeature();
-  if (pNew == nullptr) return;
-  WriteRect(pNew, ScaledExtentAt(DefaultExtent(), p.x, p.y, dRatio));
+  if (BindRect(pOwner, nullptr) != CGIS_ElementCore::Binding::Created) return;
+  WriteRect(m_core.m_pFeature, ScaledExtentAt(DefaultExtent(), p.x, p.y, dRatio));
   if (IGIS_FeatureClass* pClass = m_core.m_pFeatureSet->GetFeatureClass()) pClass->DeleteFeature(oldId);
 }
 

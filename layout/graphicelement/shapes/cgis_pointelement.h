@@ -36,8 +36,9 @@ class CGIS_PointElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Poin
  private:
   // Replaces a stored point feature (kind 1) by a rectangle feature around
   // its point; the old feature goes only once the new one exists.
-  void MigratePointFeature(IGIS_Feature* pOld, double dRatio);
-  // Makes a rectangle feature with the bookkeeping fields and the default
-  // symbol; NULL (with a record) when the owner cannot make one.
-  IGIS_Feature* CreateRectFeature();
+  void MigratePointFeature(IGIS_FeatureSet* pOwner, IGIS_Feature* pOld, double dRatio);
+  // Binds through the core: a given feature is bound; without one a
+  // rectangle feature is made with the bookkeeping fields and the default
+  // symbol (a record when the owner cannot make one).
+  CGIS_ElementCore::Binding BindRect(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);
 };

@@ -86,22 +86,6 @@ IGIS_SpatialReference* PageReference(CGIS_ElementCore& core) {
   return pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
 }
 
-std::string ConstructorName(CGIS_ElementCore& core) {
-  std::string name = core.Method("");
-  name.resize(name.size() - 2);  // the class name alone
-  return core.Method(name.c_str());
-}
-
-void WriteNewFeatureFields(CGIS_ElementCore& core, IGIS_Feature* pFeature, const char* szType) {
-  IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
-  if (pAttr == nullptr) return;
-  pAttr->SetInt("InterfacePtr", core.Handle());
-  pAttr->SetString("TYPE", szType);
-  pAttr->SetBool("IsLock", core.m_bLock);
-  pAttr->SetBool("KeepHVScaleRatio", core.m_bKeepHVScaleRatio);
-  pAttr->SetBool("CanConvert", false);
-}
-
 CGIS_ElementCore::Binding BindShape(CGIS_ElementCore& core, IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature,
                                     const SGIS_ShapeBinding& binding) {
   SGIS_ElementBindOptions options;

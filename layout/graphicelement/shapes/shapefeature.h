@@ -78,10 +78,4 @@ struct SGIS_ShapeBinding {
 CGIS_ElementCore::Binding BindShape(CGIS_ElementCore& core, IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature,
                                     const SGIS_ShapeBinding& binding);
 
-// "Class::Class", the name of the element's constructor in log records.
-std::string ConstructorName(CGIS_ElementCore& core);
-
-// Writes the bookkeeping fields of a feature the element has just made.
-void WriteNewFeatureFields(CGIS_ElementCore& core, IGIS_Feature* pFeature, const char* szType);
-
 }  // namespace md::layout::shapes

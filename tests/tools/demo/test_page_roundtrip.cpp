@@ -21,6 +21,8 @@
 #include "layout/graphicelement/furniture/igis_slopeelement.h"
 #include "layout/graphicelement/igis_element.h"
 #include "layout/graphicelement/legend/igis_legendelement.h"
+#include "layout/graphicelement/ole/igis_oleelement.h"
+#include "layout/graphicelement/scalebar/igis_scaletextelement.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "tests/tools/demo/demotest.h"
@@ -190,6 +192,23 @@ TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
   inFeet->CreateMap("测试地图", feet.get());
   inMetres->CreateMap("测试地图", metres.get());
 
+  // A scale text of the style following a frame over the sample sheet.
+  auto scaleText = [&sample](int style) {
+    return [&sample, style](md::demo::Page& page) {
+      auto* frame = dynamic_cast<IGIS_MapElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_MAP));
+      auto* text = dynamic_cast<IGIS_ScaleTextElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT));
+      if (frame == nullptr || text == nullptr) return static_cast<IGIS_Element*>(nullptr);
+      frame->SetRect(SGIS_Rect(2000, 12000, 10000, 2000));
+      frame->SetMapName(sample.sheet()->GetName());
+      frame->SetExtentType(GIS_MAP_EXTENT_FIXED_SCALE);
+      frame->SetScale(5.0);
+      text->SetMapElement(frame);
+      text->SetScaleTextStyle(style);
+      text->SetRect(SGIS_Rect(12000, 3000, 13000, 2000));
+      text->RebuildText();
+      return static_cast<IGIS_Element*>(text);
+    };
+  };
   auto frameless = [](const char* type) {
     return [type](md::demo::Page& page) {
       IGIS_Element* e = page.Create(type);
@@ -198,21 +217,44 @@ TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
       if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) frame->SetFramePropertyPtr(nullptr);
       if (auto* arrow = dynamic_cast<IGIS_NorthArrowElement*>(e)) arrow->SetFramePropertyPtr(nullptr);
       if (auto* index = dynamic_cast<IGIS_MapIndexElement*>(e)) index->SetFramePropertyPtr(nullptr);
+      if (auto* text = dynamic_cast<IGIS_ScaleTextElement*>(e)) text->SetFramePropertyPtr(nullptr);
+      if (auto* ole = dynamic_cast<IGIS_OleElement*>(e)) ole->SetFramePropertyPtr(nullptr);
       return e;
     };
+  };
+  // The frame an element holds.
+  auto heldFrame = [](IGIS_Element* e) -> IGIS_FrameProperty* {
+    if (auto* legend = dynamic_cast<IGIS_LegendElement*>(e)) return legend->GetFrameProperty();
+    if (auto* slope = dynamic_cast<IGIS_SlopeElement*>(e)) return slope->GetFramePropertyPtr();
+    if (auto* frame = dynamic_cast<IGIS_MapElement*>(e)) return frame->GetFramePropertyPtr();
+    if (auto* arrow = dynamic_cast<IGIS_NorthArrowElement*>(e)) return arrow->GetFramePropertyPtr();
+    if (auto* index = dynamic_cast<IGIS_MapIndexElement*>(e)) return index->GetFramePropertyPtr();
+    if (auto* text = dynamic_cast<IGIS_ScaleTextElement*>(e)) return text->GetFramePropertyPtr();
+    if (auto* ole = dynamic_cast<IGIS_OleElement*>(e)) return ole->GetFramePropertyPtr();
+    ADD_FAILURE() << e->GetType();
+    return nullptr;
   };
   const struct {
     const char* name;
     IGIS_MapLayer* savedWith;  // the document the page shows when first stored
     IGIS_MapLayer* loadedWith;
     std::function<IGIS_Element*(md::demo::Page&)> make;
-    double scale;  // the stored scale after loading; 0: the frame is stored absent
+    // The stored scale after loading; otherwise the first load keeps the
+    // stored form, 0: without a frame, -1: with its frame.
+    double scale;
   } rows[] = {
       {"legend without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_LEGEND), 0.0},
       {"slope rule without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE), 0.0},
       {"map frame without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_MAP), 0.0},
       {"north arrow without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW), 0.0},
       {"map index without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX), 0.0},
+      {"scale text without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT), 0.0},
+      {"embedded object without a frame", nullptr, nullptr, frameless(GIS_TYPE_GRAPHIC_ELEMENT_OLE), 0.0},
+      {"embedded object with its frame", nullptr, nullptr,
+       [](md::demo::Page& page) { return page.Create(GIS_TYPE_GRAPHIC_ELEMENT_OLE); }, -1.0},
+      {"absolute scale text of a frame", sample.LayoutLayer(), sample.LayoutLayer(), scaleText(0), -1.0},
+      {"relative scale text of a frame", sample.LayoutLayer(), sample.LayoutLayer(), scaleText(1), -1.0},
+      {"scale text of a frame, read without its map", sample.LayoutLayer(), nullptr, scaleText(0), -1.0},
       {"the sample page's frame, read with its maps", nullptr, sample.LayoutLayer(),
        [](md::demo::Page& page) {
          md::demo::AddSampleElements(page, nullptr);
@@ -251,8 +293,9 @@ TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
       EXPECT_NEAR(CustomOf(second)->GetProperty("FixScale")->GetDouble(), row.scale, row.scale * 1e-9);
     } else {
       EXPECT_EQ(md::test::CustomBytes(second), md::test::CustomBytes(page.elements()[k]));
-      EXPECT_EQ(CustomOf(second)->GetProperty("FrameProperty")->GetDataBuffer()->GetSize(), 0);
     }
+    EXPECT_EQ(heldFrame(second) == nullptr, row.scale == 0.0);
+    EXPECT_EQ(heldFrame(twice->elements()[k]) == nullptr, row.scale == 0.0);
   }
 }
 

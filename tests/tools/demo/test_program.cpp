@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
 #include "platform/canvas/raster.h"
 #include "tests/support/command.h"
@@ -185,6 +186,27 @@ TEST(DemoProgram, MakesOnlyThePageAskedFor) {
   EXPECT_EQ(unknown.status, 2);
   EXPECT_NE(unknown.output.find("unknown page 'atlas'"), std::string::npos) << unknown.output;
   EXPECT_FALSE(std::filesystem::exists(dir / "none"));
+}
+
+// The whole file's bytes.
+std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST(DemoProgram, TwoRunsStoreTheSameBytes) {
+  for (const char* page : {"sample-page", "map-sheet"}) {
+    SCOPED_TRACE(page);
+    const auto dir = md::test::ScratchFolder(std::string("program-twice-") + page);
+    const std::string args = std::string("--page ") + page + " -r 36 -o '" + dir.string() + "'";
+    const ProgramRun first = RunDemo(args);
+    ASSERT_EQ(first.status, 0) << first.output;
+    const std::string stored = FileBytes(dir / (std::string(page) + ".mdfs"));
+    const ProgramRun second = RunDemo(args);
+    ASSERT_EQ(second.status, 0) << second.output;
+    EXPECT_GT(stored.size(), 1000u);
+    EXPECT_TRUE(stored == FileBytes(dir / (std::string(page) + ".mdfs")));
+  }
 }
 
 TEST(DemoProgram, BadOptionsAndUnwritableFoldersFailWithAMessage) {

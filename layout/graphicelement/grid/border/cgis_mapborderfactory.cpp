@@ -11,6 +11,7 @@
 #include "layout/graphicelement/grid/border/cgis_mapbordercalibrated.h"
 #include "layout/graphicelement/grid/border/cgis_mapborderpattern.h"
 #include "layout/graphicelement/grid/border/cgis_mapbordersimple.h"
+#include "layout/graphicelement/grid/border/mapborderfactory.h"
 
 namespace {
 

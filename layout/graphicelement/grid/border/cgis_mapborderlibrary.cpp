@@ -22,7 +22,6 @@ constexpr const char* kDefaultFile = "mapborder.ets";
 CGIS_MapBorderLibrary::~CGIS_MapBorderLibrary() { Clear(); }
 
 void CGIS_MapBorderLibrary::Clear() {
-  for (IGIS_MapBorder* p : m_borders) p->Release();
   m_borders.clear();
   m_kept.clear();
 }
@@ -76,7 +75,7 @@ bool CGIS_MapBorderLibrary::Load(const std::string& path) {
     }
     IGIS_MapBorder* pBorder = pFactory != nullptr ? pFactory->CreateMapborderFromBuffer(pEntry) : nullptr;
     if (pBorder != nullptr) {
-      m_borders.push_back(pBorder);
+      m_borders.emplace_back(pBorder);
       continue;
     }
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_mapborder == NULL");
@@ -108,7 +107,7 @@ bool CGIS_MapBorderLibrary::Save(const std::string& path) {
     if (f == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_field == NULL");
     return f != nullptr ? f->GetDataBuffer() : nullptr;
   };
-  for (IGIS_MapBorder* pBorder : m_borders) {
+  for (const ReleasePtr<IGIS_MapBorder>& pBorder : m_borders) {
     if (IGIS_DataBuffer* b = entry()) pBorder->Save(b);
   }
   for (const std::vector<unsigned char>& bytes : m_kept) {
@@ -127,7 +126,7 @@ bool CGIS_MapBorderLibrary::Save(const std::string& path) {
 
 IGIS_MapBorder* CGIS_MapBorderLibrary::GetMapBorder(int nIndex) const {
   if (nIndex < 0 || nIndex >= GetCount()) return nullptr;
-  return m_borders[static_cast<std::size_t>(nIndex)];
+  return m_borders[static_cast<std::size_t>(nIndex)].get();
 }
 
 bool CGIS_MapBorderLibrary::AddMapBorder(IGIS_MapBorder* pBorder) {
@@ -135,14 +134,12 @@ bool CGIS_MapBorderLibrary::AddMapBorder(IGIS_MapBorder* pBorder) {
   IGIS_MapBorder* pCopy = pBorder->Clone();
   if (pCopy == nullptr) return false;
   pCopy->SetName(pBorder->GetName());  // a library entry is known by its name
-  m_borders.push_back(pCopy);
+  m_borders.emplace_back(pCopy);
   return true;
 }
 
 bool CGIS_MapBorderLibrary::RemoveMapBorder(int nIndex) {
-  IGIS_MapBorder* p = GetMapBorder(nIndex);
-  if (p == nullptr) return false;
-  p->Release();
+  if (GetMapBorder(nIndex) == nullptr) return false;
   m_borders.erase(m_borders.begin() + nIndex);
   return true;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/border/igis_mapborder.h"
 
 class CGIS_MapBorderLibrary {
@@ -51,7 +52,7 @@ class CGIS_MapBorderLibrary {
  private:
   void Clear();
 
-  std::vector<IGIS_MapBorder*> m_borders;
+  std::vector<md::basilo::ReleasePtr<IGIS_MapBorder>> m_borders;
   std::vector<std::vector<unsigned char>> m_kept;
   std::string m_path;          // the file last loaded
   bool m_bUnreadable = false;  // m_path could not be read

@@ -80,9 +80,3 @@ extern "C" {
 // callers (the library's unload ends it).
 __attribute__((visibility("default"))) IGIS_MapBorderFactory* GIS_GetMapBorderFactoryObject();
 }
-
-namespace md::layout {
-// Ends the process-wide border factory when one was made (the library's
-// unload); the next GIS_GetMapBorderFactoryObject makes a new one.
-void ReleaseMapBorderFactory();
-}  // namespace md::layout

@@ -11,6 +11,7 @@
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/grid/grid/gridsheet.h"
+#include "layout/graphicelement/grid/grid/mapgridbordermaker.h"
 #include "layout/graphicelement/igis_mapelement.h"
 
 namespace md::layout::grid {

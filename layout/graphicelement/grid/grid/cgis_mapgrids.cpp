@@ -57,7 +57,7 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
   };
   for (std::size_t i = 0; i < m_grids.size(); ++i) {
     writeKept(i);
-    IGIS_MapGrid* pGrid = m_grids[i];
+    IGIS_MapGrid* pGrid = m_grids[i].get();
     if (pGrid == nullptr) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_mapGrid == NULL");
       ++nKey;
@@ -137,7 +137,7 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer) {
     }
     pGrid->Open(pData);
     pGrid->SetMapElement(m_pMapElement);
-    m_grids.push_back(pGrid);
+    m_grids.emplace_back(pGrid);
   }
   if (nBeyond > 0)
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "%d grids beyond %d kept as stored, not drawn", nBeyond, kMaxGrids);
@@ -159,7 +159,8 @@ bool CGIS_MapGrids::AddMapGrid(IGIS_MapGrid* pGrid) {
   }
   const char* szName = pGrid->GetName();
   const std::string name = szName != nullptr ? szName : "";
-  for (IGIS_MapGrid* pHeld : m_grids) {
+  for (const auto& held : m_grids) {
+    IGIS_MapGrid* pHeld = held.get();
     if (pHeld == nullptr) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGrids::AddMapGrid", "p_mapgrid == NULL");
       continue;
@@ -167,17 +168,13 @@ bool CGIS_MapGrids::AddMapGrid(IGIS_MapGrid* pGrid) {
     const char* szHeld = pHeld->GetName();
     if (name == (szHeld != nullptr ? szHeld : "")) return false;
   }
-  m_grids.push_back(pGrid);
+  m_grids.emplace_back(pGrid);
   return true;
 }
 
 void CGIS_MapGrids::ReleaseMapGrids() {
   m_kept.clear();
-  while (!m_grids.empty()) {
-    IGIS_MapGrid* pGrid = m_grids.back();
-    m_grids.pop_back();
-    if (pGrid != nullptr) pGrid->Release();
-  }
+  while (!m_grids.empty()) m_grids.pop_back();  // the last grid first
 }
 
 IGIS_MapGrid* CGIS_MapGrids::GetMapGrid(int nIndex) {
@@ -185,7 +182,7 @@ IGIS_MapGrid* CGIS_MapGrids::GetMapGrid(int nIndex) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGrids::GetMapGrid", "nIndex %d out of range", nIndex);
     return nullptr;
   }
-  return m_grids[static_cast<std::size_t>(nIndex)];
+  return m_grids[static_cast<std::size_t>(nIndex)].get();
 }
 
 void CGIS_MapGrids::DeleteMapGrids(IGIS_MapGrid* pGrid) {
@@ -193,9 +190,11 @@ void CGIS_MapGrids::DeleteMapGrids(IGIS_MapGrid* pGrid) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGrids::DeleteMapGrids", "left == NULL");
     return;
   }
-  auto it = std::find(m_grids.begin(), m_grids.end(), pGrid);
+  auto it =
+      std::find_if(m_grids.begin(), m_grids.end(), [pGrid](const auto& held) { return held.get() == pGrid; });
   if (it == m_grids.end()) return;
   const std::size_t nIndex = static_cast<std::size_t>(it - m_grids.begin());
+  (void)it->release();  // taken out of the list, not released
   m_grids.erase(it);
   // Kept entries stay behind the grids that came before them.
   for (KeptEntry& kept : m_kept) {

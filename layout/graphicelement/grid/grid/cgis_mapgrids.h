@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "platform/win/wintypes.h"
 
@@ -49,7 +50,7 @@ class CGIS_MapGrids final : public IGIS_MapGrids {
     std::vector<BYTE> bytes;
   };
 
-  std::vector<IGIS_MapGrid*> m_grids;
+  std::vector<md::basilo::ReleasePtr<IGIS_MapGrid>> m_grids;
   std::vector<KeptEntry> m_kept;
   IGIS_MapElement* m_pMapElement = nullptr;
 };

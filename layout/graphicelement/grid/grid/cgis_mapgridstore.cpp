@@ -9,6 +9,7 @@
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
+#include "layout/graphicelement/grid/grid/mapgridbordermaker.h"
 
 namespace md::layout::grid {
 

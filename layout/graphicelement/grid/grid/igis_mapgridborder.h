@@ -67,9 +67,3 @@ class IGIS_MapGridBorder {
   IGIS_MapGridBorder(const IGIS_MapGridBorder&) = delete;
   IGIS_MapGridBorder& operator=(const IGIS_MapGridBorder&) = delete;
 };
-
-namespace md::layout::grid {
-// A new grid border with its defaults, bound to the grid; NULL when memory
-// runs out. Grids make their borders through it without naming the class.
-IGIS_MapGridBorder* CreateMapGridBorder(IGIS_MapGrid* pGrid);
-}  // namespace md::layout::grid

@@ -7,6 +7,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
+#include "layout/graphicelement/grid/grid/mapgridbordermaker.h"
 #include "layout/graphicelement/grid/gridborder/gridborderdraw.h"
 
 namespace {

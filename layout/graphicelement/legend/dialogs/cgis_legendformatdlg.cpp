@@ -4,9 +4,9 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
+#include "layout/graphicelement/dialogs/pagehelpers.h"
 #include "layout/graphicelement/legend/igis_legendelement.h"
 #include "layout/graphicelement/legend/igis_legendformat.h"
-#include "layout/graphicelement/scalebar/dialogs/scalebarpages.h"
 #include "platform/ui/app.h"
 
 namespace {
@@ -24,8 +24,8 @@ using Getter = IGIS_Symbol* (IGIS_LegendFormat::*)();
 using Setter = void (IGIS_LegendFormat::*)(IGIS_Symbol*);
 void ChooseFont(IGIS_LegendFormat* pFormat, Getter get, Setter set, int* pState) {
   if (pFormat == nullptr) return;
-  md::layout::scalebar::ChooseSymbol((pFormat->*get)(), GIS_CHOOSE_TEXT, pState,
-                                     [pFormat, set](IGIS_Symbol* pChosen) { (pFormat->*set)(pChosen); });
+  md::layout::ChooseSymbol((pFormat->*get)(), GIS_CHOOSE_TEXT, pState,
+                           [pFormat, set](IGIS_Symbol* pChosen) { (pFormat->*set)(pChosen); });
 }
 }  // namespace
 

@@ -3,8 +3,8 @@
 
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
+#include "layout/graphicelement/dialogs/pagehelpers.h"
 #include "layout/graphicelement/legend/legendtext.h"
-#include "layout/graphicelement/scalebar/dialogs/scalebarpages.h"
 
 namespace {
 // The font button's remembered chooser state, one for the process.
@@ -32,9 +32,9 @@ LRESULT CGIS_LegendWizard2::OnWizardNext() {
 }
 
 void CGIS_LegendWizard2::OnFont() {
-  md::layout::scalebar::ChooseSymbol(m_pTitleSymbol.get(), GIS_CHOOSE_TEXT, &g_nTitleFontState,
-                                     [this](IGIS_Symbol* pChosen) {
-                                       if (IGIS_Symbol* pText = pChosen->GetTextPart())
-                                         m_pTitleSymbol.reset(md::layout::legend::CloneTextSymbol(pText));
-                                     });
+  md::layout::ChooseSymbol(m_pTitleSymbol.get(), GIS_CHOOSE_TEXT, &g_nTitleFontState,
+                           [this](IGIS_Symbol* pChosen) {
+                             if (IGIS_Symbol* pText = pChosen->GetTextPart())
+                               m_pTitleSymbol.reset(md::layout::legend::CloneTextSymbol(pText));
+                           });
 }

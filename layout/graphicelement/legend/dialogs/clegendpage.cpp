@@ -3,9 +3,9 @@
 
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
+#include "layout/graphicelement/dialogs/pagehelpers.h"
 #include "layout/graphicelement/legend/igis_legendelement.h"
 #include "layout/graphicelement/legend/igis_legendformat.h"
-#include "layout/graphicelement/scalebar/dialogs/scalebarpages.h"
 #include "platform/ui/app.h"
 
 namespace {
@@ -74,7 +74,6 @@ void CLegendPage::OnShowTitle() {
 void CLegendPage::OnTitleFont() {
   IGIS_LegendFormat* pFormat = m_pElement != nullptr ? m_pElement->GetLegendFormat() : nullptr;
   if (pFormat == nullptr) return;
-  md::layout::scalebar::ChooseSymbol(
-      pFormat->GetTitleSymbol(), GIS_CHOOSE_TEXT, &g_nTitleFontState,
-      [pFormat](IGIS_Symbol* pChosen) { pFormat->SetTitleSymbolPtr(pChosen); });
+  md::layout::ChooseSymbol(pFormat->GetTitleSymbol(), GIS_CHOOSE_TEXT, &g_nTitleFontState,
+                           [pFormat](IGIS_Symbol* pChosen) { pFormat->SetTitleSymbolPtr(pChosen); });
 }

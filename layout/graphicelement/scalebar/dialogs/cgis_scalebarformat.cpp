@@ -5,11 +5,11 @@
 
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
-#include "layout/graphicelement/scalebar/dialogs/scalebarpages.h"
+#include "layout/graphicelement/dialogs/pagehelpers.h"
 #include "layout/graphicelement/scalebar/igis_doublefillscalebar.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 
-using namespace md::layout::scalebar;
+using md::layout::ChooseSymbol;
 
 namespace {
 // Remembered chooser states of the three buttons, one each for the process.

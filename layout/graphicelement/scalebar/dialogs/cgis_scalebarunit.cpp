@@ -3,7 +3,7 @@
 
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
-#include "layout/graphicelement/scalebar/dialogs/scalebarpages.h"
+#include "layout/graphicelement/dialogs/pagehelpers.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 
 namespace {
@@ -59,7 +59,7 @@ BOOL CGIS_ScaleBarUnit::OnInitDialog() {
   InitSpinButton(&m_editGap, &m_spinGap, 0, 10000, 10);
   InitSpinButton(&m_editSubDivisions, &m_spinSubDivisions, 1, 100, 10);
   InitSpinButton(&m_editDivisions, &m_spinDivisions, 1, 100, 10);
-  md::layout::scalebar::FillUnitList(&m_comboUnits);
+  md::layout::FillUnitList(&m_comboUnits);
   if (m_pBar != nullptr) {
     m_comboUnits.SetCurSel(m_pBar->GetUnits());
     m_strUnitLabel = m_pBar->GetUnitLabel();
@@ -136,7 +136,7 @@ void CGIS_ScaleBarUnit::OnUnitsChanged() {
 
 void CGIS_ScaleBarUnit::OnFont() {
   if (m_pBar == nullptr) return;
-  const bool bChosen = md::layout::scalebar::ChooseSymbol(
+  const bool bChosen = md::layout::ChooseSymbol(
       m_pBar->GetUnitLabelSymbol(), GIS_CHOOSE_TEXT, &g_nFontState,
       [this](IGIS_Symbol* pSymbol) { m_pBar->SetUnitLabelSymbolPtr(pSymbol->GetTextPart()); });
   if (bChosen) SetModified(TRUE);

@@ -4,11 +4,11 @@
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/dialogs/cgis_numericformatdlg.h"
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
-#include "layout/graphicelement/scalebar/dialogs/scalebarpages.h"
+#include "layout/graphicelement/dialogs/pagehelpers.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
 
-using namespace md::layout::scalebar;
+using md::layout::ChooseSymbol;
 
 namespace {
 // Remembered chooser states of the three symbol buttons, one each for the process.

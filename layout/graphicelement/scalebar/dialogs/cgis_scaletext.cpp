@@ -5,10 +5,11 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/dialogs/cgis_numericformatdlg.h"
-#include "layout/graphicelement/scalebar/dialogs/scalebarpages.h"
+#include "layout/graphicelement/dialogs/pagehelpers.h"
 #include "layout/graphicelement/scalebar/igis_scaletextelement.h"
 
-using namespace md::layout::scalebar;
+using md::layout::ChooseSymbol;
+using md::layout::FillUnitList;
 
 namespace {
 // The font button's remembered chooser state, one for the process.

@@ -1,41 +1,12 @@
-// Shared pieces of the scale bar and scale text pages.
+// Shared pieces of the scale bar and scale text sheets.
 #include "layout/graphicelement/scalebar/dialogs/scalebarpages.h"
 
 #include "host/display/igis_display.h"
-#include "host/glyphor/igis_symbol.h"
-#include "host/glyphorpick/igis_symbolchooserdlg.h"
-#include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/dialogs/cgis_mapdeckapp.h"
 #include "layout/graphicelement/dialogs/csizeandposition.h"
 #include "layout/graphicelement/frame/dialogs/clayoutframe.h"
-#include "platform/ui/ccombobox.h"
 #include "platform/ui/propsheet.h"
 
 namespace md::layout::scalebar {
-
-bool FillUnitList(CComboBox* pList) {
-  IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
-  if (pFactory == nullptr || pList == nullptr) return false;
-  pList->ResetContent();
-  for (int i = 0; i < pFactory->GetLinearUnitCount(); ++i) {
-    IGIS_Unit* pUnit = pFactory->GetLinearUnit(i);
-    pList->AddString(pUnit != nullptr && pUnit->GetName() != nullptr ? pUnit->GetName() : "");
-  }
-  pList->AddString("度");
-  pList->AddString("未知单位");
-  return true;
-}
-
-bool ChooseSymbol(IGIS_Symbol* pCurrent, int nKind, int* pState,
-                  const std::function<void(IGIS_Symbol*)>& take) {
-  IGIS_SymbolChooserDlg* pChooser = SymbolSelectDlg();
-  if (pChooser == nullptr || pChooser->Run(pCurrent, nKind, pState, 0, 0) != 1) return false;
-  if (IGIS_Symbol* pChosen = pChooser->GetResult()) {
-    take(pChosen);
-    pChosen->Release();
-  }
-  return true;
-}
 
 CommonPages::CommonPages() = default;
 CommonPages::~CommonPages() = default;

@@ -1,33 +1,20 @@
-// What the scale bar and scale text pages share: the unit list, the symbol
-// chooser run, and the sheet's Apply button.
+// What the scale bar and scale text sheets share: the common pages and the
+// sheet's Apply button (the unit list and the symbol chooser run are the
+// shared dialogs' pagehelpers.h).
 #pragma once
 
-#include <functional>
 #include <memory>
 
-#include "host/glyphorpick/igis_symbolchooserdlg.h"
+#include "layout/graphicelement/dialogs/pagehelpers.h"
 
-class CComboBox;
 class CLayoutFrame;
 class CPropertySheet;
 class CSizeAndPosition;
 class IGIS_Display;
 class IGIS_Element;
 class IGIS_FrameProperty;
-class IGIS_Symbol;
 
 namespace md::layout::scalebar {
-
-// Empties the list and fills it with the unit list of the bars and texts:
-// the spatial-reference factory's linear units in index order, then "度",
-// then "未知单位". FALSE (list untouched) without a factory.
-bool FillUnitList(CComboBox* pList);
-
-// Runs the process-wide chooser on the symbol for the kind with the button's
-// remembered state. True when the user confirmed; the chosen symbol, when
-// there is one, goes to take (which keeps its own copy) and is released.
-bool ChooseSymbol(IGIS_Symbol* pCurrent, int nKind, int* pState,
-                  const std::function<void(IGIS_Symbol*)>& take);
 
 // The shared frame and size-and-position pages a sheet shows on request,
 // owned here and added after the sheet's own pages.

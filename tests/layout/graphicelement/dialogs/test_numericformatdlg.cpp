@@ -9,6 +9,7 @@
 #include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/dialogs/cgis_numericformatdlg.h"
 #include "platform/ui/ui.h"
+#include "tests/support/snapshots.h"
 
 namespace {
 
@@ -58,9 +59,7 @@ TEST_F(NumericFormatDialog, EditsAllSevenSettingsAndTheFormatWritesWhatThePrevie
     EXPECT_TRUE(u.Click(IDC_NUMFMT_SEPARATOR));
     EXPECT_TRUE(u.Click(IDC_NUMFMT_ZEROS));
     EXPECT_TRUE(u.Click(IDC_NUMFMT_PLUS));
-    const std::string dir = std::string(MD_TEST_OUTPUT_DIR) + "/snapshots";
-    std::filesystem::create_directories(dir);
-    EXPECT_TRUE(u.Snapshot(dir + "/numeric_format.png"));
+    EXPECT_TRUE(u.Snapshot(md::test::SnapshotPath("numeric_format")));
     u.Ok();
   });
   EXPECT_TRUE(EditNumericFormat(format.get()));

@@ -258,4 +258,26 @@ TEST_F(OleElement, FramesAreCopiedAndNullDropsTheFrame) {
   EXPECT_EQ(e->GetFramePropertyPtr(), nullptr);
 }
 
+// A new element stores an empty "FrameProperty" while it holds its default
+// frame: read back, that key gives the default frame, whatever the element
+// held since (pages written before "no frame" had its own mark).
+TEST_F(OleElement, AnEmptyStoredFrameReadsAsTheDefaultFrame) {
+  md::basilo::ReleasePtr<IGIS_FrameProperty> fresh(GIS_CreateFramePropertyObject());
+  const struct {
+    const char* name;
+    void (*change)(CGIS_OleElement*);
+  } rows[] = {
+      {"frame edited", [](CGIS_OleElement* e) { e->GetFramePropertyPtr()->SetBorderX(77); }},
+      {"frame removed", [](CGIS_OleElement* e) { e->SetFramePropertyPtr(nullptr); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    CGIS_OleElement* e = NewOle();
+    row.change(e);
+    ASSERT_TRUE(e->Archive(1, 0));
+    ASSERT_NE(e->GetFramePropertyPtr(), nullptr);
+    EXPECT_EQ(e->GetFramePropertyPtr()->GetBorderX(), fresh->GetBorderX());
+  }
+}
+
 }  // namespace

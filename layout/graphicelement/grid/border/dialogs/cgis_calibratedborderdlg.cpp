@@ -3,6 +3,7 @@
 #include "host/glyphorpick/igis_symbolchooserdlg.h"
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
 #include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
+#include "layout/graphicelement/grid/grid/dialogs/gridbordereditor.h"
 #include "layout/graphicelement/grid/grid/dialogs/symbolbutton.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
 
@@ -11,6 +12,18 @@ namespace {
 int g_nFillState = 0;
 int g_nNoFillState = 0;
 constexpr int kMaxValue = 1000000;
+
+// The grid axes page's editor of a calibrated grid border: this dialog on it.
+bool EditCalibratedGridBorder(IGIS_MapGridBorder* pBorder) {
+  CGIS_CalibratedBorderDlg dlg;
+  dlg.m_pMapGridBorder = pBorder;
+  return dlg.DoModal() == IDOK;
+}
+
+const struct Registration {
+  Registration() { md::layout::grid::SetGridBorderEditor(&EditCalibratedGridBorder); }
+} g_registration;
+
 }  // namespace
 
 CGIS_CalibratedBorderDlg::CGIS_CalibratedBorderDlg(CWnd* pParent)

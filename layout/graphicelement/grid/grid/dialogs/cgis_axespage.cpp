@@ -2,7 +2,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/dialogs/mapdeckedit.h"
-#include "layout/graphicelement/grid/border/dialogs/cgis_calibratedborderdlg.h"
+#include "layout/graphicelement/grid/grid/dialogs/gridbordereditor.h"
 #include "layout/graphicelement/grid/grid/dialogs/symbolbutton.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
@@ -190,9 +190,7 @@ void CGIS_AxesPage::OnBorderProperty() {
     return;
   }
   md::basilo::ReleasePtr<IGIS_MapGridBorder> backup(pBorder->Clone());
-  CGIS_CalibratedBorderDlg dlg;
-  dlg.m_pMapGridBorder = pBorder;
-  if (dlg.DoModal() != IDOK && backup != nullptr) pBorder->CopyFrom(backup.get());
+  if (!md::layout::grid::EditGridBorder(pBorder) && backup != nullptr) pBorder->CopyFrom(backup.get());
 }
 
 namespace {

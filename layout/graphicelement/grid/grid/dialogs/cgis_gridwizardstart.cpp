@@ -59,8 +59,10 @@ void CGIS_GridWizardStart::DoDataExchange(CDataExchange* pDX) {
 BOOL CGIS_GridWizardStart::OnInitDialog() {
   CPropertyPage::OnInitDialog();
   m_nGridType = GIS_MAPGRID_GRATICULE;
+  // Outside a grid wizard there are no frame's grids to number the name
+  // after; Next keeps this page (OnWizardNext).
   CGIS_GridWizardSheetBase* pSheet = WizardOf(this);
-  if (pSheet == nullptr) return IDD_GIS_GRID_WIZARD_START;
+  if (pSheet == nullptr) return TRUE;
   IGIS_MapElement* pFrame = pSheet->GetMapElement();
   if (pFrame == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_GridWizardStart::OnInitDialog()",

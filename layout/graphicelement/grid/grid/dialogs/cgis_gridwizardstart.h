@@ -45,11 +45,13 @@ class CGIS_GridWizardStart : public CPropertyPage {
   CGIS_GridWizardStart();
 
   // Type 0 and the name "经纬网", numbered after the frame's grids when it
-  // has some ("经纬网2" beside two grids).
+  // has some ("经纬网2" beside two grids). TRUE (the framework sets the
+  // focus), FALSE only when the wizard has no frame.
   BOOL OnInitDialog() override;
   // Next only.
   BOOL OnSetActive() override;
-  // The kind's page, or this page (107) when a check fails.
+  // The kind's page, or this page (107) when a check fails or the page is
+  // outside a grid wizard.
   LRESULT OnWizardNext() override;
   void DoDataExchange(CDataExchange* pDX) override;
 

@@ -11,6 +11,7 @@
 #include "platform/win/wingdi.h"
 #include "tests/layout/graphicelement/frame/dialogs/framedialogtest.h"
 #include "tests/support/rendercheck.h"
+#include "tests/support/snapshots.h"
 
 namespace {
 
@@ -25,11 +26,7 @@ using md::ui::UiUser;
 constexpr int kChooserList = 31002;
 constexpr int kNameEdit = 31013;
 
-std::string SnapshotPath(const std::string& name) {
-  const std::string dir = std::string(MD_TEST_OUTPUT_DIR) + "/snapshots";
-  std::filesystem::create_directories(dir);
-  return dir + "/" + name + ".png";
-}
+using md::test::SnapshotPath;
 
 class FrameSelector : public FrameLibraryTest {
  protected:

@@ -7,6 +7,7 @@
 #include "layout/graphicelement/frame/dialogs/cgis_frameselectordlg.h"
 #include "layout/graphicelement/frame/dialogs/clayoutframe.h"
 #include "tests/layout/graphicelement/frame/dialogs/framedialogtest.h"
+#include "tests/support/snapshots.h"
 #include "tests/support/storedform.h"
 
 namespace {
@@ -86,9 +87,7 @@ TEST_F(LayoutFramePage, ShowsTheFrameAndWithoutSymbols2DisablesTheStyleButtons) 
     EXPECT_TRUE(u.IsEnabled(IDC_FRAME_SHADOW_X));
     EXPECT_FALSE(u.IsEnabled(IDC_FRAME_BORDER_LEFT));
     EXPECT_FALSE(u.IsEnabled(IDC_FRAME_LEFT_VISIBLE));
-    const std::string dir = std::string(MD_TEST_OUTPUT_DIR) + "/snapshots";
-    std::filesystem::create_directories(dir);
-    EXPECT_TRUE(u.Snapshot(dir + "/frame_page.png"));
+    EXPECT_TRUE(u.Snapshot(md::test::SnapshotPath("frame_page")));
     u.Cancel();
   });
 }

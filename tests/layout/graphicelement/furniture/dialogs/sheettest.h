@@ -11,18 +11,13 @@
 #include "platform/canvas/recording.h"
 #include "platform/ui/ui.h"
 #include "tests/layout/graphicelement/furniture/furnituretest.h"
+#include "tests/support/snapshots.h"
 #include "tests/support/storedform.h"
 
 namespace md::test {
 
 // The chooser's symbol list.
 constexpr int kChooserList = 31002;
-
-inline std::string SnapshotPath(const std::string& name) {
-  const std::string dir = std::string(MD_TEST_OUTPUT_DIR) + "/snapshots";
-  std::filesystem::create_directories(dir);
-  return dir + "/" + name + ".png";
-}
 
 inline int PromptCount() { return static_cast<int>(md::ui::MessageBoxLog().size()); }
 

@@ -4,6 +4,7 @@
 #include "layout/graphicelement/grid/border/cgis_mapbordermanager.h"
 #include "layout/graphicelement/grid/border/cgis_mapborderpattern.h"
 #include "layout/graphicelement/grid/border/cgis_mapbordersimple.h"
+#include "layout/graphicelement/grid/border/mapborderfactory.h"
 #include "tests/layout/graphicelement/grid/border/bordertest.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/grid/grid/mapgridbordermaker.h"
 #include "tests/layout/graphicelement/grid/graticulemn/mntest.h"
 #include "tests/layout/graphicelement/grid/grid/gridtest.h"
 #include "tests/support/logmark.h"
@@ -45,6 +46,7 @@ class MNConvert : public md::test::MNPage {
 };
 
 TEST_F(MNConvert, TheWorkedExampleInOrder) {
+  // The worked example: 100 to 110 east, 20 to 30 north, 4 columns and 4 rows.
   CGIS_MapElement* frame = DegreesFrame(SGIS_DRect(100, 30, 110, 20));
   Grid grid(md::test::NewMNGrid(frame));
   IGIS_Element* converted = grid->ConvertToElement();

@@ -14,6 +14,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/grid/grid/mapgridbordermaker.h"
 #include "tests/layout/graphicelement/grid/graticulemn/mntest.h"
 #include "tests/support/logmark.h"
 
@@ -67,6 +68,7 @@ class MNDraw : public md::test::MNPage {
 };
 
 TEST_F(MNDraw, TheWorkedExampleFromItsOrigins) {
+  // The worked example: 100 to 110 east, 20 to 30 north, 4 columns and 4 rows.
   CGIS_MapElement* frame = Example();
   Grid grid(md::test::NewMNGrid(frame));
   const Drawn d = Draw(frame, grid.get());

@@ -72,12 +72,12 @@ std::vector<BandRow> MakeRows() {
   const std::string k1130x805 = "BFBFBF FBFBF FBFBFBF FBFBF";
   const std::string k10000x8000 = "BFBFBFBFBF BFBFBFBF BFBFBFBFBF BFBFBFBF";
   return {
-      // The worked example of the calibrated band: bars turning three
-      // corners (130 + 70, 135 + 65, 65 + 135) and the left side's
+      // The worked example of the calibrated band (1130 x 805, width 50, bars
+      // of 200): bars turning three corners (130 + 70, 135 + 65, 65 + 135) and the left side's
       // remainder, which the top-left corner does not continue.
       Row("Calibrated1130x805", 1130, 805, 50, 200, false, k1130x805, Example1130()),
-      // The worked example of the alternating band: W 51 gives two bands of
-      // 25, both cut on the corner diagonals out to 50.
+      // The worked example of the alternating band (1000 x 800, width 51, bars
+      // of 200): two bands of 25, both cut on the corner diagonals out to 50.
       Row("Alternating1000x800W51", 1000, 800, 51, 200, true, Paired(k1000x800),
           {{1, 'B', {0, 800, 200, 800, 200, 825, -25, 825}},
            {2, 'F', {-25, 825, 200, 825, 200, 850, -50, 850}},

@@ -387,7 +387,7 @@ int IdOf(IGIS_Element* e) { return e->GetID(); }
 
 TEST_F(IndexGridPage, WithoutItsOwnCompoundTheBaseCompoundIsTheResult) {
   const int before = set_->GetFeatureCount();
-  SGIS_ElementHooks hooks{&CountingCreate, &ReleaseElement, &IdOf};
+  SGIS_ElementHooks hooks{&CountingCreate, &ReleaseElement, &IdOf, nullptr, nullptr};
   GIS_SetElementHooks(&hooks);
   g_compounds = 0;
   g_failAt = 5;  // the base compound, the border's, the tabs', their texts', then the grid's own

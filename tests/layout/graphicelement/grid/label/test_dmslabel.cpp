@@ -67,7 +67,7 @@ TEST(DmsLabel, ShowsMinutesAndSecondsAsItsDisplayModeSays) {
     EXPECT_EQ(label->IsShowMinutes(), r.after != GIS_LATLON_DEGREES) << what;
     EXPECT_EQ(label->IsShowSeconds(), r.after == GIS_LATLON_DMS) << what;
   }
-  // The walk of the worked example: 1, seconds on 5, seconds off 6, minutes off 1.
+  // The worked example: 39.5 from mode 1 (degrees), then seconds on (5), seconds off (6), minutes off (1).
   LabelPtr label = NewLabel();
   label->GetLatLonFormat()->SetDisplayMode(GIS_LATLON_DEGREES);
   label->SetShowSeconds(true);

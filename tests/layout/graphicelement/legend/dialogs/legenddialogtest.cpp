@@ -54,8 +54,6 @@ void PickSecondSymbol(md::ui::UiUser& u) {
   u.Ok();
 }
 
-std::string Shot(const char* name) { return std::string(MD_TEST_OUTPUT_DIR) + "/" + name; }
-
 void LegendDialogs::SetUp() {
   LegendPage::SetUp();
   // Other tests of this program replace the runner.

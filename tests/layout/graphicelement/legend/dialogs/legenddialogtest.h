@@ -8,6 +8,7 @@
 
 #include "platform/ui/driver.h"
 #include "tests/layout/graphicelement/legend/legendtest.h"
+#include "tests/support/snapshots.h"
 
 namespace md::test {
 
@@ -21,8 +22,6 @@ std::vector<std::string> LabelsOf(IGIS_LegendItem* item);
 std::vector<unsigned char> SymbolBytes(IGIS_Symbol* symbol);
 // A symbol chooser scene: the second symbol of the list, confirmed.
 void PickSecondSymbol(md::ui::UiUser& u);
-// A file in the tests' output folder.
-std::string Shot(const char* name);
 
 class LegendDialogs : public LegendPage {
  protected:

@@ -61,7 +61,7 @@ TEST_F(LegendSheet, OkWritesTheLegendAndFormatPages) {
     EXPECT_EQ(u.Text(4108), "450");
     EXPECT_EQ(u.Checked(3027), BST_CHECKED);
     EXPECT_EQ(u.Selection(4082), 1);
-    EXPECT_TRUE(u.Snapshot(Shot("legend_sheet_legend.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("legend_sheet_legend")));
     u.Replace(4026, "新图例");
     u.Click(3027);
     for (int id : {4026, 4082, 4070}) EXPECT_FALSE(u.IsEnabled(id)) << id;
@@ -74,7 +74,7 @@ TEST_F(LegendSheet, OkWritesTheLegendAndFormatPages) {
     EXPECT_EQ(u.Text(3029), "30");
     EXPECT_TRUE(u.IsEnabled(3063));
     EXPECT_FALSE(u.IsVisible(3059));
-    EXPECT_TRUE(u.Snapshot(Shot("legend_sheet_format.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("legend_sheet_format")));
     u.Replace(1010, "60");
     u.Replace(3029, "70");
     u.Replace(1002, "0");
@@ -150,7 +150,7 @@ TEST_F(LegendSheet, ItemsPageAddsOrdersAndChoosesClasses) {
     EXPECT_EQ(Lines(u, kItems), (Strings{"河流", "公路"}));
     for (int id : {kAdd, kRemove, kUp, kDown, kClasses}) EXPECT_FALSE(u.IsEnabled(id)) << id;
     EXPECT_TRUE(u.IsEnabled(kAddAll));
-    EXPECT_TRUE(u.Snapshot(Shot("legend_sheet_items.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("legend_sheet_items")));
     u.Choose(kMapLayers, 1);
     u.Click(kAdd);
     EXPECT_EQ(Lines(u, kItems), (Strings{"河流", "公路", "植被"}));

@@ -67,7 +67,7 @@ TEST_F(LegendWizardTest, FinishGivesTheLegendTheChosenLayersClassesTitleAndGaps)
     EXPECT_EQ(Lines(u, kItems), (Strings{"居民点", "植被"}));
     EXPECT_FALSE(u.IsEnabled(kUp));
     EXPECT_TRUE(u.IsEnabled(kDown));
-    EXPECT_TRUE(u.Snapshot(Shot("legend_wizard_layers.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("legend_wizard_layers")));
     u.Choose(kItems, 1);
     u.Click(kClasses);  // the class selection below
     EXPECT_TRUE(Selected(u, kItems).empty());
@@ -75,7 +75,7 @@ TEST_F(LegendWizardTest, FinishGivesTheLegendTheChosenLayersClassesTitleAndGaps)
     EXPECT_EQ(u.Sheet()->GetWizardButtons(), static_cast<DWORD>(PSWIZB_BACK | PSWIZB_NEXT));
     EXPECT_EQ(u.Text(4245), "图例说明");
     EXPECT_EQ(u.Checked(1004), BST_CHECKED);
-    EXPECT_TRUE(u.Snapshot(Shot("legend_wizard_title.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("legend_wizard_title")));
     u.Replace(4245, "道路与居民地");
     u.Click(1005);
     u.Click(3019);  // the second symbol of the chooser
@@ -84,7 +84,7 @@ TEST_F(LegendWizardTest, FinishGivesTheLegendTheChosenLayersClassesTitleAndGaps)
     EXPECT_EQ(u.Sheet()->GetFinishText(), "完成");
     EXPECT_EQ(u.Text(4237), "120");
     EXPECT_EQ(u.Text(4242), "500");
-    EXPECT_TRUE(u.Snapshot(Shot("legend_wizard_gaps.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("legend_wizard_gaps")));
     u.Replace(4237, "2a5+0");  // letters never reach the edit
     EXPECT_EQ(u.Text(4237), "25+0");
     u.Replace(4237, "250");
@@ -105,7 +105,7 @@ TEST_F(LegendWizardTest, FinishGivesTheLegendTheChosenLayersClassesTitleAndGaps)
     EXPECT_EQ(Selected(u, kChosen), (std::vector<int>{1}));
     u.Click(kClassUp);
     EXPECT_EQ(Lines(u, kChosen), (Strings{"注记", "林地"}));
-    EXPECT_TRUE(u.Snapshot(Shot("legend_select_classes.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("legend_select_classes")));
     u.Ok();
   });
   driver.Then(PickSecondSymbol);

@@ -10,6 +10,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/driver.h"
 #include "tests/layout/graphicelement/mapframe/mapframetest.h"
+#include "tests/support/snapshots.h"
 
 namespace md::test {
 
@@ -31,11 +32,7 @@ class MapDialogTest : public MapFramePage {
     if (b == nullptr) return {};
     return std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize());
   }
-  static std::string SnapshotPath(const std::string& name) {
-    const std::filesystem::path dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "dialogs";
-    std::filesystem::create_directories(dir);
-    return (dir / (name + ".png")).string();
-  }
+  static std::string SnapshotPath(const std::string& name) { return md::test::SnapshotPath(name); }
   static size_t Prompts() { return md::ui::MessageBoxLog().size(); }
 };
 

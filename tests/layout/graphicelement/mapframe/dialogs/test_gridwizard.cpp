@@ -522,7 +522,7 @@ TEST_F(GridWizard, SnapshotsOfEveryPage) {
   AddNamedGrid(f, GIS_MAPGRID_MEASURE, "公里格网");
   std::vector<std::string> paths;
   auto shot = [&paths](UiUser& u, const std::string& name) {
-    paths.push_back(md::test::DialogSnapshotPath(name));
+    paths.push_back(md::test::SnapshotPath(name));
     EXPECT_TRUE(u.Snapshot(paths.back()));
   };
   OnGridsPage(f,

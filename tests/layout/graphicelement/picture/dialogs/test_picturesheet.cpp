@@ -7,6 +7,7 @@
 #include "layout/graphicelement/picture/dialogs/cgis_picturesheet.h"
 #include "platform/ui/driver.h"
 #include "tests/layout/graphicelement/picture/picturetest.h"
+#include "tests/support/snapshots.h"
 #include "tests/support/storedform.h"
 
 namespace md::test {
@@ -192,12 +193,12 @@ TEST_F(PictureSheet, FrameAndSizePagesWriteTheElementOnOk) {
   driver.Then([&](md::ui::UiUser& u) {
     u.GoToPage(1);
     EXPECT_EQ(u.Sheet()->GetActivePage()->GetCaption(), "框架");
-    EXPECT_TRUE(u.Snapshot(std::string(MD_TEST_OUTPUT_DIR) + "/snapshots/picture_frame_page.png"));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("picture_frame_page")));
     u.Replace(IDC_FRAME_BORDER_X, "300");
     u.Replace(IDC_FRAME_SHADOW_Y, "-150");
     u.GoToPage(2);
     EXPECT_EQ(u.Sheet()->GetActivePage()->GetCaption(), "大小和位置");
-    EXPECT_TRUE(u.Snapshot(std::string(MD_TEST_OUTPUT_DIR) + "/snapshots/picture_size_page.png"));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("picture_size_page")));
     shownX = u.Text(IDC_SIZEPOS_X);
     shownWidth = u.Text(IDC_SIZEPOS_WIDTH);
     shownHeight = u.Text(IDC_SIZEPOS_HEIGHT);

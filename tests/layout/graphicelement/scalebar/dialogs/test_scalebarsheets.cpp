@@ -19,6 +19,7 @@
 #include "platform/ui/app.h"
 #include "platform/ui/driver.h"
 #include "tests/layout/graphicelement/scalebar/scalebartest.h"
+#include "tests/support/snapshots.h"
 #include "tests/support/storedform.h"
 
 namespace md::test {
@@ -26,8 +27,6 @@ namespace {
 
 using md::ui::ScriptedDriver;
 using md::ui::UiUser;
-
-std::string Shot(const char* name) { return std::string(MD_TEST_OUTPUT_DIR) + "/" + name; }
 
 std::vector<BYTE> StoredBytes(IGIS_Element* e) {
   e->Archive(0, 0);
@@ -89,7 +88,7 @@ TEST_F(ScaleBarSheets, UnitsPageShowsTheBarAndOkWritesWhatWasTyped) {
     EXPECT_EQ(u.Selection(4024), GIS_SCALEBAR_RESIZE_WIDTH);
     EXPECT_TRUE(u.IsEnabled(4041));
     EXPECT_TRUE(u.IsEnabled(4153));
-    EXPECT_TRUE(u.Snapshot(Shot("scalebar_units_page.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("scalebar_units_page")));
     u.Replace(4153, "7");
     u.Replace(4041, "2.5");
     u.Replace(4148, "3");
@@ -192,7 +191,7 @@ TEST_F(ScaleBarSheets, NumbersPageWritesLabelsAndMarksAndNoDivisionLinesDisables
   driver.Then([&](UiUser& u) {
     u.GoToPage(1);
     EXPECT_EQ(u.Selection(4166), bar->GetLabelFrequency());
-    EXPECT_TRUE(u.Snapshot(Shot("scalebar_numbers_page.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("scalebar_numbers_page")));
     u.Choose(4168, 0);
     for (int id : {4030, 4032, 4067, 4028, 4161}) EXPECT_FALSE(u.IsEnabled(id)) << id;
     u.Choose(4168, 3);
@@ -207,7 +206,7 @@ TEST_F(ScaleBarSheets, NumbersPageWritesLabelsAndMarksAndNoDivisionLinesDisables
     EXPECT_FALSE(u.Sheet()->GetPage(1)->IsModified());
     EXPECT_EQ(bar->GetLabelGap(), 321);
     u.GoToPage(2);
-    EXPECT_TRUE(u.Snapshot(Shot("scalebar_format_page.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("scalebar_format_page")));
     u.Replace(1002, "0");  // passes the page, ignored by the bar
     u.Ok();
   });
@@ -257,11 +256,11 @@ TEST_F(ScaleBarSheets, FrameAndSizePagesWriteTheBarOnOk) {
   std::string shownX, shownWidth;
   driver.Then([&](UiUser& u) {
     u.GoToPage(3);
-    EXPECT_TRUE(u.Snapshot(Shot("scalebar_frame_page.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("scalebar_frame_page")));
     u.Replace(IDC_FRAME_BORDER_X, "400");
     u.Replace(IDC_FRAME_BACK_Y, "120");
     u.GoToPage(4);
-    EXPECT_TRUE(u.Snapshot(Shot("scalebar_size_page.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("scalebar_size_page")));
     shownX = u.Text(IDC_SIZEPOS_X);
     shownWidth = u.Text(IDC_SIZEPOS_WIDTH);
     u.Replace(IDC_SIZEPOS_X, std::to_string(before.left + 1000));
@@ -353,7 +352,7 @@ TEST_F(ScaleBarSheets, TheNumberFormatButtonEditsTheBarsFormatAndTheLabelsFollow
   });
   driver.Then([&](UiUser& u) {
     shownDigits = u.Text(IDC_NUMFMT_DIGITS);
-    EXPECT_TRUE(u.Snapshot(Shot("scalebar_number_format.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("scalebar_number_format")));
     u.Replace(IDC_NUMFMT_DIGITS, "1");
     u.Click(IDC_NUMFMT_PLUS);
     u.Ok();
@@ -411,7 +410,7 @@ TEST_F(ScaleTextSheet, RelativeStyleEnablesTheUnitsAndChangesThePreviewAtOnce) {
     u.Choose(4195, n);
     EXPECT_EQ(u.Text(4051), "度");
     EXPECT_EQ(u.Text(3084), "1厘米等于1000.00度");
-    EXPECT_TRUE(u.Snapshot(Shot("scaletext_page.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("scaletext_page")));
     u.Replace(4180, "公分");
     u.Apply();  // the label reaches the element without leaving the edit
     EXPECT_STREQ(t->GetPageUnitLabel(), "公分");
@@ -487,12 +486,12 @@ TEST_F(ScaleTextSheet, FrameAndSizePagesWriteTheElementOnOk) {
   ScriptedDriver driver;
   driver.Then([&](UiUser& u) {
     u.GoToPage(1);
-    EXPECT_TRUE(u.Snapshot(Shot("scaletext_frame_page.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("scaletext_frame_page")));
     u.Replace(IDC_FRAME_SHADOW_X, "60");
     u.Click(IDC_FRAME_ADVANCED);
     u.Replace(IDC_FRAME_BORDER_TOP, "35");
     u.GoToPage(2);
-    EXPECT_TRUE(u.Snapshot(Shot("scaletext_size_page.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("scaletext_size_page")));
     u.Replace(IDC_SIZEPOS_X, std::to_string(before.left + 2000));
     u.Ok();
   });
@@ -557,7 +556,7 @@ TEST_F(ScaleTextSheet, TheNumberFormatButtonEditsTheFormatAndTheTextFollows) {
     u.Click(4196);
     preview = u.Text(3084);
     modified = u.Sheet()->GetPage(0)->IsModified();
-    EXPECT_TRUE(u.Snapshot(Shot("scaletext_page_after_format.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("scaletext_page_after_format")));
     u.Ok();
   });
   driver.Then([&](UiUser& u) {

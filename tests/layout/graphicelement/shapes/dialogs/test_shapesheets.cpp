@@ -23,6 +23,7 @@
 #include "platform/canvas/recording.h"
 #include "platform/ui/ui.h"
 #include "tests/layout/graphicelement/shapes/shapetest.h"
+#include "tests/support/snapshots.h"
 #include "tests/support/storedform.h"
 
 namespace {
@@ -34,11 +35,7 @@ using md::ui::UiUser;
 
 constexpr int kChooserList = 31002;
 
-std::string SnapshotPath(const std::string& name) {
-  const std::string dir = std::string(MD_TEST_OUTPUT_DIR) + "/snapshots";
-  std::filesystem::create_directories(dir);
-  return dir + "/" + name + ".png";
-}
+using md::test::SnapshotPath;
 
 IGIS_Symbol* SymbolOf(IGIS_Element* e) {
   if (auto* p = dynamic_cast<IGIS_RectElement*>(e)) return p->GetSymbolPtr();

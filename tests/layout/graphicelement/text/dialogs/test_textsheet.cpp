@@ -13,6 +13,7 @@
 #include "platform/ui/ui.h"
 #include "tests/layout/graphicelement/text/texttest.h"
 #include "tests/support/oddfiles.h"
+#include "tests/support/snapshots.h"
 #include "tests/support/storedform.h"
 
 namespace {
@@ -23,6 +24,9 @@ using md::ui::UiUser;
 
 constexpr int kChooserList = 31002;
 
+using md::test::SnapshotPath;
+
+// A file of the test output's "snapshots" folder (made when missing).
 std::string OutputPath(const std::string& name) {
   const std::string dir = std::string(MD_TEST_OUTPUT_DIR) + "/snapshots";
   std::filesystem::create_directories(dir);
@@ -68,7 +72,7 @@ TEST_F(TextSheetRun, TheContentPageShowsTheTextAndApplyWritesIt) {
     EXPECT_STREQ(e->GetText(), "旧文本和新的");
     EXPECT_EQ(Redraws(), redraws + 1);
     EXPECT_FALSE(u.IsEnabled(ID_APPLY_NOW));
-    EXPECT_TRUE(u.Snapshot(OutputPath("text_content_page.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("text_content_page")));
     u.Ok();
   });
   EXPECT_TRUE(e->OnOpenPropertyDlg(&screen_.display, TRUE));
@@ -87,7 +91,7 @@ TEST_F(TextSheetRun, OkWritesTheContentPageAndTheSizePage) {
     EXPECT_FALSE(u.IsEnabled(IDC_SIZEPOS_KEEPRATIO));
     EXPECT_TRUE(u.Replace(IDC_SIZEPOS_X, "1234"));
     EXPECT_TRUE(u.Replace(IDC_SIZEPOS_Y, "4321"));
-    EXPECT_TRUE(u.Snapshot(OutputPath("text_size_page.png")));
+    EXPECT_TRUE(u.Snapshot(SnapshotPath("text_size_page")));
     u.Ok();
   });
   EXPECT_TRUE(e->OnOpenPropertyDlg(&screen_.display, TRUE));

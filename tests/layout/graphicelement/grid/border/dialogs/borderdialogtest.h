@@ -39,7 +39,7 @@ class BorderDialogTest : public ::testing::Test {
   void TearDown() override { EXPECT_TRUE(md::ui::DriverErrors().empty()) << md::ui::DriverErrors().front(); }
 
   std::string LibraryPath() const { return (dir_ / "mapborder.ets").string(); }
-  static std::string SnapshotPath(const std::string& name) { return DialogSnapshotPath(name); }
+  static std::string SnapshotPath(const std::string& name) { return md::test::SnapshotPath(name); }
   static size_t Prompts() { return PromptsShown(); }
   static md::ui::ScriptedDriver::Scene Choose(int index) { return ChooseEntry(index); }
 

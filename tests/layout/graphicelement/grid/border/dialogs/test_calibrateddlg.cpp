@@ -12,6 +12,7 @@
 #include "layout/graphicelement/grid/border/dialogs/cgis_newmapborderdlg.h"
 #include "layout/graphicelement/grid/border/igis_mapbordercalibrated.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
+#include "layout/graphicelement/grid/grid/mapgridbordermaker.h"
 #include "tests/layout/graphicelement/grid/border/dialogs/borderdialogtest.h"
 #include "tests/support/storedbytes.h"
 

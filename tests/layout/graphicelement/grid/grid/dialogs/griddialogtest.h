@@ -68,7 +68,7 @@ class GridDialogTestOn : public TBase {
     TBase::TearDown();
   }
 
-  static std::string SnapshotPath(const std::string& name) { return DialogSnapshotPath(name); }
+  static std::string SnapshotPath(const std::string& name) { return md::test::SnapshotPath(name); }
   static size_t Prompts() { return PromptsShown(); }
   static md::ui::ScriptedDriver::Scene Choose(int index) { return ChooseEntry(index); }
   // The texts of a drop-down list's entries, in order.

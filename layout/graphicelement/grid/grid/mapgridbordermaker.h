@@ -1,0 +1,10 @@
+// How grids make their borders without naming the class (not installed).
+#pragma once
+
+#include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
+
+namespace md::layout::grid {
+// A new grid border with its defaults, bound to the grid; NULL when memory
+// runs out.
+IGIS_MapGridBorder* CreateMapGridBorder(IGIS_MapGrid* pGrid);
+}  // namespace md::layout::grid

@@ -1,0 +1,181 @@
+// Printing a page through the print display onto a printer context over a
+// cairo canvas: a raster for PNG, a vector page for PDF, or a caller's surface.
+#include "layout/graphicelement/print/gis_pageprintdc.h"
+
+#include <cairo.h>
+
+#include <cstring>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/basilo/igis_log.h"
+#include "host/display/cgis_printdisplay.h"
+#include "host/featra/igis_feature.h"
+#include "layout/graphicelement/igis_element.h"
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/win/gdidevice.h"
+
+namespace {
+
+using md::canvas::CairoCanvas;
+
+bool EndsWith(const std::string& s, const char* ending) {
+  const std::size_t n = std::strlen(ending);
+  return s.size() >= n && s.compare(s.size() - n, n, ending) == 0;
+}
+
+// The page's elements the host draws itself, in feature order: every
+// feature's element but the members of compounds. False, with a record, when
+// a feature that names an element type has no live element.
+bool TopLevelElements(IGIS_FeatureSet* page, const char* method, std::vector<IGIS_Element*>* out) {
+  std::vector<IGIS_Element*> all;
+  std::set<int> members;
+  const int n = page->GetFeatureCount();
+  for (int i = 0; i < n; ++i) {
+    IGIS_Feature* f = page->GetFeatureByIndex(i);
+    if (f == nullptr) continue;
+    IGIS_FeatureAttributes* attributes = f->GetAttributes();
+    const char* type = attributes != nullptr ? attributes->GetString("TYPE") : nullptr;
+    if (type == nullptr || type[0] == '\0') continue;
+    IGIS_Element* e = page->GetElement(f->GetID());
+    if (e == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method,
+              "feature %d (%s) has no element: read a stored page with LoadPageFromFile", f->GetID(), type);
+      return false;
+    }
+    all.push_back(e);
+    if (std::strcmp(type, GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND) != 0) continue;
+    for (int m = 0; m < f->GetMemberCount(); ++m) members.insert(f->GetMemberID(m));
+  }
+  for (IGIS_Element* e : all) {
+    if (members.count(e->GetID()) == 0) out->push_back(e);
+  }
+  return true;
+}
+
+bool CheckPage(IGIS_FeatureSet* page, int paperWidth, int paperHeight, const char* method) {
+  if (page == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "pFeatureSet == NULL");
+    return false;
+  }
+  if (paperWidth <= 0 || paperHeight <= 0) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "paper %d x %d: both sides must be positive", paperWidth,
+            paperHeight);
+    return false;
+  }
+  if (page->GetFeatureClass() == nullptr || page->GetFeatureClass()->GetSpatialReference() == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method,
+            "the page has no spatial reference: give its feature class one "
+            "(IGIS_FeatureClass::SetSpatialReference with the factory's CreateSpatialReference(0))");
+    return false;
+  }
+  return true;
+}
+
+bool CheckDpi(int dpi, int most, const char* method) {
+  if (dpi >= GIS_PRINT_MIN_DPI && dpi <= most) return true;
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "%d dpi is outside %d to %d", dpi, GIS_PRINT_MIN_DPI, most);
+  return false;
+}
+
+bool DrawElements(HDC hdc, int paperWidth, int paperHeight, const std::vector<IGIS_Element*>& elements,
+                  const char* method) {
+  bool ok = true;
+  CGIS_PrintDisplay display(hdc, paperWidth, paperHeight, SGIS_Point(0, paperHeight, 0));
+  for (IGIS_Element* e : elements) {
+    if (e != nullptr && e->OnDraw(hdc, true, &display)) continue;
+    ok = false;
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "the element of feature %d (%s) did not draw",
+            e != nullptr ? e->GetID() : -1, e != nullptr ? e->GetType() : "NULL");
+  }
+  return ok;
+}
+
+// Draws the elements onto a canvas spanning the paper at dpi.
+bool PrintOnCanvas(const std::vector<IGIS_Element*>& elements, int paperWidth, int paperHeight, int dpi,
+                   CairoCanvas* canvas, const char* method) {
+  md::win::PrinterSetup setup;
+  setup.dpiX = setup.dpiY = dpi;
+  setup.paperWidthMm = paperWidth / 100.0;
+  setup.paperHeightMm = paperHeight / 100.0;
+  HDC hdc = md::win::CreatePrinterDC(canvas, setup, nullptr);
+  if (hdc == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "cannot make a printer device context");
+    return false;
+  }
+  const bool ok = DrawElements(hdc, paperWidth, paperHeight, elements, method);
+  DeleteDC(hdc);
+  canvas->flush();
+  return ok;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL GIS_PrintPageToFile(IGIS_FeatureSet* page, int paperWidth, int paperHeight, int dpi, const char* path) {
+  constexpr const char* kMethod = "GIS_PrintPageToFile";
+  if (!CheckPage(page, paperWidth, paperHeight, kMethod)) return FALSE;
+  const std::string file = path != nullptr ? path : "";
+  const bool png = EndsWith(file, ".png");
+  if (!png && !EndsWith(file, ".pdf")) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "\"%s\" ends neither in .png nor in .pdf", file.c_str());
+    return FALSE;
+  }
+  std::vector<IGIS_Element*> elements;
+  if (!CheckDpi(dpi, png ? GIS_PRINT_MAX_RASTER_DPI : GIS_PRINT_VECTOR_DPI, kMethod) ||
+      !TopLevelElements(page, kMethod, &elements))
+    return FALSE;
+  const double widthMm = paperWidth / 100.0;
+  const double heightMm = paperHeight / 100.0;
+  std::unique_ptr<CairoCanvas> canvas = png ? CairoCanvas::createPageImage(widthMm, heightMm, dpi)
+                                            : CairoCanvas::createPdf(file, widthMm, heightMm, dpi);
+  if (canvas == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "cannot make %s of %g x %g mm at %d dpi",
+            png ? "a raster" : file.c_str(), widthMm, heightMm, dpi);
+    return FALSE;
+  }
+  const bool drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
+  // A PDF is written when finished, also after a failed element: what was drawn is kept.
+  const bool written = png ? canvas->writePng(file) : canvas->finish();
+  if (!written) GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "writing %s failed", file.c_str());
+  return drawn && written ? TRUE : FALSE;
+}
+
+BOOL GIS_PrintPageToSurface(IGIS_FeatureSet* page, int paperWidth, int paperHeight, int dpi,
+                            cairo_surface_t* surface) {
+  constexpr const char* kMethod = "GIS_PrintPageToSurface";
+  std::vector<IGIS_Element*> elements;
+  if (!CheckPage(page, paperWidth, paperHeight, kMethod) || !CheckDpi(dpi, GIS_PRINT_VECTOR_DPI, kMethod) ||
+      !TopLevelElements(page, kMethod, &elements))
+    return FALSE;
+  std::unique_ptr<CairoCanvas> canvas =
+      CairoCanvas::createOnSurface(surface, paperWidth / 100.0, paperHeight / 100.0, dpi);
+  if (canvas == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pSurface == NULL or in error");
+    return FALSE;
+  }
+  const bool drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
+  return drawn && canvas->finish() ? TRUE : FALSE;
+}
+
+BOOL GIS_PrintPageToDC(HDC hdc, IGIS_FeatureSet* page, int paperWidth, int paperHeight,
+                       IGIS_Element* const* elements, int count) {
+  constexpr const char* kMethod = "GIS_PrintPageToDC";
+  if (!CheckPage(page, paperWidth, paperHeight, kMethod)) return FALSE;
+  if (hdc == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "hdc == NULL");
+    return FALSE;
+  }
+  std::vector<IGIS_Element*> chosen;
+  if (elements == nullptr) {
+    if (!TopLevelElements(page, kMethod, &chosen)) return FALSE;
+  } else {
+    chosen.assign(elements, elements + (count > 0 ? count : 0));
+  }
+  return DrawElements(hdc, paperWidth, paperHeight, chosen, kMethod) ? TRUE : FALSE;
+}
+
+}  // extern "C"
