@@ -375,8 +375,8 @@ class RecentSets {
   }
 
  private:
-  static constexpr std::size_t kEntries = 8;
-  static constexpr std::size_t kMaxBytes = 16 * 1024;
+  static constexpr std::size_t kEntries = 16;
+  static constexpr std::size_t kMaxBytes = 64 * 1024;
   // A field whose texts and bytes are given as offsets into the set's bytes.
   struct Placed {
     Placed() = default;
