@@ -35,7 +35,9 @@ class ByteWriter {
 
  private:
   void Unsigned(std::uint64_t v, int count) {
-    for (int i = 0; i < count; ++i) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    std::uint8_t le[8];
+    for (int i = 0; i < count; ++i) le[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    bytes_.insert(bytes_.end(), le, le + count);
   }
   std::vector<std::uint8_t> bytes_;
 };

@@ -31,7 +31,8 @@ constexpr long long kMaxNextId = 1LL << 31;
 
 // ---- writing --------------------------------------------------------------
 
-bool EncodeFeature(CGIS_Feature* f, ByteWriter* w, std::string* error) {
+// `bytes` is scratch space the caller keeps across features.
+bool EncodeFeature(CGIS_Feature* f, ByteWriter* w, std::vector<std::uint8_t>& bytes, std::string* error) {
   w->I32(f->GetID());
   w->U32(static_cast<std::uint32_t>(f->GetKind()));
   w->U8(f->GetOrder());
@@ -53,7 +54,7 @@ bool EncodeFeature(CGIS_Feature* f, ByteWriter* w, std::string* error) {
       w->I32(p.z);
     }
   }
-  std::vector<std::uint8_t> bytes;
+  bytes.clear();
   if (f->HasSymbol()) {
     if (!f->SymbolBytes(&bytes)) {
       *error = "symbol of feature " + std::to_string(f->GetID()) + " cannot be stored";
@@ -100,8 +101,10 @@ bool Encode(CGIS_FeatureSet* set, std::vector<std::uint8_t>* out, std::string* e
     return false;
   }
   w.U32(static_cast<std::uint32_t>(cls.ids().size()));
-  for (int id : cls.ids()) {
-    if (!EncodeFeature(cls.Find(id), &w, error)) return false;
+  std::vector<std::uint8_t> scratch;
+  const int count = static_cast<int>(cls.ids().size());
+  for (int i = 0; i < count; ++i) {
+    if (!EncodeFeature(cls.At(i), &w, scratch, error)) return false;
   }
   std::vector<std::uint8_t>& bytes = w.bytes();
   const std::size_t payload = bytes.size() - kHeaderSize;
