@@ -124,4 +124,11 @@ class ByteReader {
 // CRC-32 (IEEE 802.3, reflected, as zlib computes it).
 std::uint32_t Crc32(const std::uint8_t* data, std::size_t size);
 
+// The CRC-32 of more bytes after those `crc` covers.
+std::uint32_t Crc32More(std::uint32_t crc, const std::uint8_t* data, std::size_t size);
+
+// The CRC-32 of A followed by B from the CRC-32s of A and of B (B of
+// `sizeB` bytes), without the bytes themselves.
+std::uint32_t Crc32Combine(std::uint32_t crcA, std::uint32_t crcB, std::uint64_t sizeB);
+
 }  // namespace md::featra
