@@ -554,6 +554,7 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   ForgetMembers();
   // The IDs first: binding a feature of the wrong kind makes a new one.
   const std::vector<int> ids = class_->ids();
+  loaded_.reserve(ids.size());
   bool ok = true;
   for (int id : ids) {
     CGIS_Feature* feature = class_->Find(id);
