@@ -41,23 +41,23 @@ class CGIS_Log final : public IGIS_Log {
 
   void Write(int level, const char* method, const char* text, const char* sourcePath, int line,
              const char* buildDate) override {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      if (kept_ == 0 && !file_output_) {
-        ++total_;
-        return;
-      }
-    }
-    SGIS_LogRecord r;
-    r.level = level;
-    r.method = method != nullptr ? method : "";
-    r.text = text != nullptr ? text : "";
-    r.sourcePath = sourcePath != nullptr ? sourcePath : "";
-    r.line = line;
-    r.buildDate = buildDate != nullptr ? buildDate : "";
     std::lock_guard<std::mutex> lock(mutex_);
-    if (file_output_) AppendToFile(r);
     ++total_;
+    if (kept_ == 0 && !file_output_) return;
+    // Once the kept records are full, the oldest one's strings take the new
+    // record's texts: no allocation per record on a steady stream.
+    SGIS_LogRecord r;
+    if (kept_ != 0 && records_.size() >= kept_) {
+      r = std::move(records_.front());
+      records_.pop_front();
+    }
+    r.level = level;
+    r.method.assign(method != nullptr ? method : "");
+    r.text.assign(text != nullptr ? text : "");
+    r.sourcePath.assign(sourcePath != nullptr ? sourcePath : "");
+    r.line = line;
+    r.buildDate.assign(buildDate != nullptr ? buildDate : "");
+    if (file_output_) AppendToFile(r);
     if (kept_ == 0) return;
     records_.push_back(std::move(r));
     while (records_.size() > kept_) records_.pop_front();
@@ -180,7 +180,14 @@ extern "C" IGIS_PerformanceLog* GIS_GetPerformanceLogPtr() {
 extern "C" void GIS_WriteLogF(int level, const char* method, const char* sourcePath, int line,
                               const char* buildDate, const char* format, ...) {
   std::string text;
-  if (format != nullptr) {
+  if (format != nullptr && std::strcmp(format, "%s") == 0) {
+    // The common case: a ready text, taken as it is.
+    va_list args;
+    va_start(args, format);
+    const char* ready = va_arg(args, const char*);
+    va_end(args);
+    text = ready != nullptr ? ready : "(null)";  // as the C library prints it
+  } else if (format != nullptr) {
     va_list args;
     va_start(args, format);
     va_list copy;

@@ -21,14 +21,19 @@ CGIS_FeatureClass::~CGIS_FeatureClass() {
   if (pageReference_ != nullptr) pageReference_->Release();
 }
 
+std::ptrdiff_t CGIS_FeatureClass::IndexOf(int id) const {
+  auto found = std::lower_bound(ids_.begin(), ids_.end(), id);
+  return found == ids_.end() || *found != id ? -1 : found - ids_.begin();
+}
+
 CGIS_Feature* CGIS_FeatureClass::Find(int id) {
-  auto found = features_.find(id);
-  return found == features_.end() ? nullptr : found->second.get();
+  const std::ptrdiff_t index = IndexOf(id);
+  return index < 0 ? nullptr : features_[static_cast<std::size_t>(index)].get();
 }
 
 CGIS_Feature* CGIS_FeatureClass::At(int index) {
   if (index < 0 || index >= static_cast<int>(ids_.size())) return nullptr;
-  return Find(ids_[static_cast<std::size_t>(index)]);
+  return features_[static_cast<std::size_t>(index)].get();
 }
 
 bool CGIS_FeatureClass::Owns(IGIS_Feature* feature) {
@@ -51,14 +56,14 @@ IGIS_Feature* CGIS_FeatureClass::CreateFeature(int kind, int) {
     return nullptr;
   }
   CGIS_Feature* raw = feature.get();
-  features_.emplace(id, std::move(feature));
-  ids_.push_back(id);  // IDs only grow, so the list stays ascending
+  features_.push_back(std::move(feature));
+  ids_.push_back(id);  // IDs only grow, so the lists stay in ID order
   return raw;
 }
 
 BOOL CGIS_FeatureClass::DeleteFeature(int id) {
-  auto found = features_.find(id);
-  if (found == features_.end()) {
+  const std::ptrdiff_t index = IndexOf(id);
+  if (index < 0) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureClass::DeleteFeature", "no feature %d", id);
     return FALSE;
   }
@@ -73,9 +78,9 @@ BOOL CGIS_FeatureClass::DeleteFeature(int id) {
     }
     parents_.erase(held);
   }
-  for (int member : found->second->members()) ForgetMember(id, member);
-  features_.erase(found);
-  ids_.erase(std::lower_bound(ids_.begin(), ids_.end(), id));
+  for (int member : features_[static_cast<std::size_t>(index)]->members()) ForgetMember(id, member);
+  features_.erase(features_.begin() + index);
+  ids_.erase(ids_.begin() + index);
   return TRUE;
 }
 
@@ -158,21 +163,31 @@ void CGIS_FeatureClass::ForgetMember(int compoundId, int memberId) {
 
 void CGIS_FeatureClass::RebuildParents() {
   parents_.clear();
-  for (const auto& [id, feature] : features_)
-    for (int member : feature->members()) NoteMember(id, member);
+  for (std::size_t i = 0; i < features_.size(); ++i)
+    for (int member : features_[i]->members()) NoteMember(ids_[i], member);
 }
 
 void CGIS_FeatureClass::Replace(FeatureClassContent* content) {
-  for (auto& entry : content->features) entry.second->AttachToClass(this);
-  features_.swap(content->features);
-  ids_.clear();
-  ids_.reserve(features_.size());
-  for (const auto& entry : features_) ids_.push_back(entry.first);
+  std::vector<std::unique_ptr<CGIS_Feature>> installed;
+  std::vector<int> ids;
+  installed.reserve(content->features.size());
+  ids.reserve(content->features.size());
+  for (auto& [id, feature] : content->features) {
+    feature->AttachToClass(this);
+    ids.push_back(id);
+    installed.push_back(std::move(feature));
+  }
+  // The old features leave with the content and are ended by its owner.
+  content->features.clear();
+  for (std::size_t i = 0; i < features_.size(); ++i) {
+    features_[i]->DetachFromClass();
+    content->features.emplace_hint(content->features.end(), ids_[i], std::move(features_[i]));
+  }
+  features_.swap(installed);
+  ids_.swap(ids);
   nextId_ = content->nextId;
   unitRatio_ = content->unitRatio;
   RebuildParents();
-  // The old features leave with the content and are ended by its owner.
-  for (auto& entry : content->features) entry.second->DetachFromClass();
 }
 
 }  // namespace md::featra

@@ -200,9 +200,14 @@ class CGIS_FeatureClass final : public IGIS_FeatureClass,
 
  private:
   void RebuildParents();
+  // Index of the feature of that ID in features_ and ids_, or -1.
+  std::ptrdiff_t IndexOf(int id) const;
 
-  std::map<int, std::unique_ptr<CGIS_Feature>> features_;
-  std::vector<int> ids_;  // ascending
+  // The features in ID order, and their IDs (ascending) at the same index:
+  // a lookup is a binary search over contiguous IDs, and ending the class
+  // frees no tree nodes.
+  std::vector<std::unique_ptr<CGIS_Feature>> features_;
+  std::vector<int> ids_;
   // Member ID -> IDs of the compounds that hold it (few: usually one).
   std::unordered_map<int, std::vector<int>> parents_;
   long long nextId_ = 1;

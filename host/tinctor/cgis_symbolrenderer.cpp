@@ -78,7 +78,13 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
             pxPerMm * std::max(1.0, symbol->GetLineWidth() / std::max(st.lineWidthMm, 1e-9));
         std::vector<double> pattern;
         for (double d : st.dashMm) pattern.push_back(d * dashScale);
-        md::tinctor::PenBrush pb(hdc, true, symbol->GetColor(), width, false, 0);
+        md::tinctor::SelectedPen pen(hdc, symbol->GetColor(), width);
+        if (pattern.empty()) {
+          // Solid: the line as it is.
+          const auto pts = md::tinctor::ToPoints(dev);
+          Polyline(hdc, pts.data(), static_cast<int>(pts.size()));
+          return TRUE;
+        }
         for (const auto& piece : md::glyphor::Dash(dev, pattern)) {
           auto pts = md::tinctor::ToPoints(piece);
           Polyline(hdc, pts.data(), static_cast<int>(pts.size()));

@@ -45,13 +45,30 @@ std::vector<POINT> ToPoints(const std::vector<md::glyphor::XY>& pts) {
   return out;
 }
 
+namespace {
+
+// A solid pen of the width in device pixels (at least one), in the scope's units.
+HPEN SolidPen(COLORREF color, double width) {
+  const double px = std::isfinite(width) && width > 1.0 ? width : 1.0;
+  return CreatePen(PS_SOLID, md::basilo::detail::RoundToInt32(px * kSubPixels), color);
+}
+
+}  // namespace
+
+SelectedPen::SelectedPen(HDC hdc, COLORREF color, double width) : hdc_(hdc), pen_(SolidPen(color, width)) {
+  old_ = SelectObject(hdc_, pen_);
+}
+
+SelectedPen::~SelectedPen() {
+  SelectObject(hdc_, old_);
+  if (pen_) DeleteObject(pen_);
+}
+
 PenBrush::PenBrush(HDC hdc, bool pen, COLORREF penColor, double penWidth, bool brush, COLORREF brushColor,
                    int hatch)
     : hdc_(hdc) {
   if (pen) {
-    const double px = std::isfinite(penWidth) && penWidth > 1.0 ? penWidth : 1.0;
-    const int w = md::basilo::detail::RoundToInt32(px * kSubPixels);
-    pen_ = CreatePen(PS_SOLID, w, penColor);
+    pen_ = SolidPen(penColor, penWidth);
     oldPen_ = SelectObject(hdc_, pen_);
   } else {
     oldPen_ = SelectObject(hdc_, GetStockObject(NULL_PEN));

@@ -41,6 +41,22 @@ std::vector<md::glyphor::XY> ToDevice(HDC hdc, const POINT* pts, int count);
 // Device points (pixels) to the scope's logical units, rounded.
 std::vector<POINT> ToPoints(const std::vector<md::glyphor::XY>& pts);
 
+// A pen selected for the lifetime of the object, then deleted; the brush is
+// left as it is (for lines, which nothing fills).
+class SelectedPen {
+ public:
+  // Inside a DeviceScope; width in device pixels (at least one).
+  SelectedPen(HDC hdc, COLORREF color, double width);
+  ~SelectedPen();
+  SelectedPen(const SelectedPen&) = delete;
+  SelectedPen& operator=(const SelectedPen&) = delete;
+
+ private:
+  HDC hdc_;
+  HPEN pen_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+};
+
 // A pen and a brush selected for the lifetime of the object, then deleted.
 class PenBrush {
  public:

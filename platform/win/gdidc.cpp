@@ -356,7 +356,10 @@ BOOL DeleteDC(HDC hdc) {
   return TRUE;
 }
 
+// The saved states change under the object table's lock: DeleteObject reads
+// every context's states from whatever thread deletes.
 int SaveDC(HDC hdc) {
+  std::lock_guard<std::recursive_mutex> g(Lock());
   DCObj* dc = FindDC(hdc);
   if (!dc) return 0;
   dc->saved.push_back(dc->st);
@@ -364,6 +367,7 @@ int SaveDC(HDC hdc) {
 }
 
 BOOL RestoreDC(HDC hdc, int savedDC) {
+  std::lock_guard<std::recursive_mutex> g(Lock());
   DCObj* dc = FindDC(hdc);
   if (!dc || savedDC == 0) return FALSE;
   const int depth = static_cast<int>(dc->saved.size());

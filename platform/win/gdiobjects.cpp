@@ -18,6 +18,10 @@ struct Table {
   std::recursive_mutex mutex;
   std::unordered_map<const void*, std::unique_ptr<GdiObject>> live;
   std::unordered_map<const void*, std::unique_ptr<GdiObject>> stock;
+  // The object found last: drawing calls look the same device context up
+  // again and again.
+  const void* lastHandle = nullptr;
+  GdiObject* lastObject = nullptr;
 };
 
 Table& T() {
@@ -41,10 +45,19 @@ void Register(GdiObject* obj) {
 GdiObject* Find(const void* handle) {
   if (!handle) return nullptr;
   std::lock_guard<std::recursive_mutex> g(Lock());
-  auto it = T().live.find(handle);
-  if (it != T().live.end()) return it->second.get();
-  auto s = T().stock.find(handle);
-  return s != T().stock.end() ? s->second.get() : nullptr;
+  Table& t = T();
+  if (handle == t.lastHandle) return t.lastObject;
+  GdiObject* found = nullptr;
+  if (auto it = t.live.find(handle); it != t.live.end()) {
+    found = it->second.get();
+  } else if (auto s = t.stock.find(handle); s != t.stock.end()) {
+    found = s->second.get();
+  }
+  if (found != nullptr) {
+    t.lastHandle = handle;
+    t.lastObject = found;
+  }
+  return found;
 }
 
 namespace {
@@ -133,7 +146,12 @@ bool InUse(const GdiObject* obj) {
 
 void Destroy(GdiObject* obj) {
   std::lock_guard<std::recursive_mutex> g(Lock());
-  T().live.erase(obj);
+  Table& t = T();
+  if (t.lastHandle == obj) {
+    t.lastHandle = nullptr;
+    t.lastObject = nullptr;
+  }
+  t.live.erase(obj);
 }
 
 // Copies a face name into a LOGFONT field, NUL-terminated; a name too long

@@ -2,6 +2,7 @@
 // through the element factory, prints it to PNG and PDF, stores every element
 // and saves the feature set, loads the file into a fresh feature set with a
 // fresh factory, prints it again and fails unless both prints are the same.
+#include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
@@ -141,81 +142,98 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
 
   std::printf("%s:\n", run.stem.c_str());
 
-  // The first print is kept to compare the second with, in place.
-  std::unique_ptr<md::canvas::CairoCanvas> first;
-  // Writes the first print's PNG; waited for before `first` goes (declared
-  // after it, so also on every early return).
-  std::future<bool> pngWriter;
-  // The raster of the second print, made beside the first page's PDF.
-  std::future<std::unique_ptr<md::canvas::CairoCanvas>> blank;
-  const auto pngWritten = [&] {
-    if (!pngWriter.valid()) return true;
-    return pngWriter.get();
-  };
-  std::size_t elementCount = 0;
-  std::string kinds;
-  int paperWidth = 0, paperHeight = 0;
-  {
-    md::demo::BuildReport report;
-    Stage build("building the page");
-    std::unique_ptr<md::demo::Page> page = run.build(&report);
-    build.End();
-    if (page == nullptr) return Fail("cannot make the element factory or the page's feature set");
-    for (const std::string& type : report.missingTypes)
-      std::printf("  note: the element factory builds no %s element yet; the page leaves it out\n",
-                  KindName(type).c_str());
-    if (page->elements().empty()) return Fail("the element factory built no element of the page");
-    elementCount = page->elements().size();
-    paperWidth = page->width();
-    paperHeight = page->height();
-    kinds = KindSummary(*page);
+  // Threads that paint a raster's paper or compare two rasters.
+  const unsigned helpers = std::clamp(std::thread::hardware_concurrency() / 2, 1u, 4u);
 
-    Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
-    first = md::demo::PrintRaster(*page, options.dpi, nullptr, &error);
-    if (first == nullptr) return Fail(error);
-    print.End();
-    // The PNG is encoded beside the rest of the run: nothing else writes to
-    // the first print, which is only read until the comparison.
-    pngWriter =
-        std::async(std::launch::async, [canvas = first.get(), pngPath] { return canvas->writePng(pngPath); });
-    // The second print's raster is made (its memory touched and painted) on
-    // another thread meanwhile too: it does not depend on anything below.
-    blank = std::async(std::launch::async, [w = page->width(), h = page->height(), dpi = options.dpi] {
-      return md::canvas::CairoCanvas::createPageImage(w / 100.0, h / 100.0, dpi);
+  md::demo::BuildReport report;
+  Stage build("building the page");
+  std::unique_ptr<md::demo::Page> page = run.build(&report);
+  build.End();
+  if (page == nullptr) return Fail("cannot make the element factory or the page's feature set");
+  for (const std::string& type : report.missingTypes)
+    std::printf("  note: the element factory builds no %s element yet; the page leaves it out\n",
+                KindName(type).c_str());
+  if (page->elements().empty()) return Fail("the element factory built no element of the page");
+  const std::size_t elementCount = page->elements().size();
+  const int paperWidth = page->width(), paperHeight = page->height();
+  const std::string kinds = KindSummary(*page);
+
+  // The rasters of both prints: their memory is touched and painted white
+  // on other threads, the second's beside the first print.
+  const auto newPaper = [&] {
+    return std::async(std::launch::async, [&] {
+      return md::demo::NewPaperRaster(paperWidth / 100.0, paperHeight / 100.0, options.dpi, helpers);
     });
+  };
+  std::future<std::unique_ptr<md::canvas::CairoCanvas>> firstPaper = newPaper();
+  std::future<std::unique_ptr<md::canvas::CairoCanvas>> secondPaper = newPaper();
+  const std::string noRaster = "cannot make a raster of the page at " + std::to_string(options.dpi) + " dpi";
 
-    Stage pdf("writing the PDF");
-    if (!md::demo::PrintVector(*page, pdfPath, nullptr, &error)) return Fail(error);
-    pdf.End();
+  // The first print is kept to compare the second with, in place.
+  Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
+  const std::unique_ptr<md::canvas::CairoCanvas> first = firstPaper.get();
+  if (first == nullptr) return Fail(noRaster);
+  if (!md::demo::PrintPage(*page, first.get(), options.dpi, nullptr, &error)) return Fail(error);
+  print.End();
+  // The PNG is encoded beside the rest of the run: nothing else writes to
+  // the first print, which is only read until the comparison. Waited for
+  // before `first` goes (declared after it, so also on every early return).
+  std::future<bool> pngWriter =
+      std::async(std::launch::async, [canvas = first.get(), pngPath] { return canvas->writePng(pngPath); });
 
-    Stage store("storing the elements and saving the feature set");
-    if (!md::demo::SavePage(*page, pagePath, &error)) return Fail(error);
-    store.End();
-    // The first page ends here: the second one comes from the file alone.
-  }
+  // Stored after printing: drawing leaves its marks on what some elements
+  // store (the alignment of grid labels' text styles).
+  Stage store("storing the elements and saving the feature set");
+  if (!md::demo::SavePage(*page, pagePath, &error)) return Fail(error);
+  store.End();
 
+  // The second page comes from the file alone, into a feature set of its
+  // own: it is loaded and printed on another thread while this one draws
+  // the PDF. Its error, when it fails.
+  std::string secondError;
   std::unique_ptr<md::canvas::CairoCanvas> second;
-  {
-    Stage load("loading the feature set into a fresh page");
-    std::unique_ptr<md::demo::Page> page = md::demo::LoadPage(pagePath, &error, run.mapLayer);
-    if (page == nullptr) return Fail(error);
-    page->SetPaper(paperWidth, paperHeight);
-    load.End();
-    if (page->elements().size() != elementCount) {
-      return Fail("the file gave back " + std::to_string(page->elements().size()) + " elements instead of " +
-                  std::to_string(elementCount));
+  std::future<void> reprint = std::async(std::launch::async, [&] {
+    std::unique_ptr<md::demo::Page> loaded = md::demo::LoadPage(pagePath, &secondError, run.mapLayer);
+    if (loaded == nullptr) return;
+    loaded->SetPaper(paperWidth, paperHeight);
+    if (loaded->elements().size() != elementCount) {
+      secondError = "the file gave back " + std::to_string(loaded->elements().size()) +
+                    " elements instead of " + std::to_string(elementCount);
+      return;
     }
-    Stage print("printing the loaded page");
-    second = blank.valid() ? blank.get() : nullptr;
-    if (second == nullptr)
-      return Fail("cannot make a raster of the page at " + std::to_string(options.dpi) + " dpi");
-    if (!md::demo::PrintPage(*page, second.get(), options.dpi, nullptr, &error)) return Fail(error);
-    print.End();
-  }
+    second = secondPaper.get();
+    if (second == nullptr) {
+      secondError = noRaster;
+      return;
+    }
+    if (!md::demo::PrintPage(*loaded, second.get(), options.dpi, nullptr, &secondError)) second.reset();
+  });
 
-  if (!pngWritten()) return Fail("cannot write " + pngPath);
-  const md::canvas::Difference d = md::canvas::Compare(*first, *second, 0);
-  if (!d.sameSize || d.differing != 0) {
+  // The PDF canvas keeps what the page draws; the file is written beside
+  // the rest of the run.
+  Stage pdf("writing the PDF");
+  std::unique_ptr<md::canvas::CairoCanvas> vector = md::demo::DrawVector(*page, pdfPath, nullptr, &error);
+  if (vector == nullptr) return Fail(error);
+  pdf.End();
+  std::string pdfError;
+  std::future<bool> pdfWriter = std::async(std::launch::async, [&vector, &pdfError, pdfPath] {
+    return md::demo::FinishVector(*vector, pdfPath, &pdfError);
+  });
+
+  {
+    Stage wait("loading the feature set into a fresh page and printing it");
+    reprint.get();
+    wait.End();
+  }
+  // The first page ends here: the loaded one printed, nothing shares its map.
+  page.reset();
+  Stage pdfFile("finishing the PDF");
+  if (!pdfWriter.get()) return Fail(pdfError);
+  pdfFile.End();
+  if (second == nullptr) return Fail(secondError);
+  if (!pngWriter.get()) return Fail("cannot write " + pngPath);
+  if (!md::demo::SameRasters(*first, *second, helpers)) {
+    const md::canvas::Difference d = md::canvas::Compare(*first, *second, 0);
     std::string detail = d.sameSize ? std::to_string(d.differing) + " pixels differ" : "the sizes differ";
     std::string written;
     if (second->writePng(reloadedPath)) written += "\n  " + reloadedPath;

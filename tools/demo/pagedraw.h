@@ -37,6 +37,17 @@ bool PrintPage(Page& page, md::canvas::Canvas* canvas, int dpi, md::text::TextEn
 bool PrintElements(Page& page, const std::vector<IGIS_Element*>& elements, md::canvas::Canvas* canvas,
                    int dpi, md::text::TextEngine* engine, std::string* error);
 
+// A white raster of the paper (widthMm x heightMm at `dpi`), whose memory is
+// painted by `threads` threads side by side: the first touch of a fresh
+// raster's pages is most of its cost. nullptr for a bad or oversized paper.
+std::unique_ptr<md::canvas::CairoCanvas> NewPaperRaster(double widthMm, double heightMm, int dpi,
+                                                        unsigned threads);
+
+// Whether the two rasters have the same size and colours, pixel for pixel,
+// compared by `threads` threads side by side (md::canvas::Compare at
+// tolerance 0 says the same, on one thread, and counts the pixels).
+bool SameRasters(const md::canvas::CairoCanvas& a, const md::canvas::CairoCanvas& b, unsigned threads);
+
 // The page printed into a new white raster of the paper at `dpi`.
 std::unique_ptr<md::canvas::CairoCanvas> PrintRaster(Page& page, int dpi, md::text::TextEngine* engine,
                                                      std::string* error);
@@ -44,5 +55,12 @@ std::unique_ptr<md::canvas::CairoCanvas> PrintRaster(Page& page, int dpi, md::te
 // The page printed into a one-page PDF or SVG file (by the path's ending),
 // on a device grid of one page unit whatever the raster's resolution.
 bool PrintVector(Page& page, const std::string& path, md::text::TextEngine* engine, std::string* error);
+
+// PrintVector in two steps: the page drawn into the file's canvas, which
+// keeps what it needs of the page (it may be ended after the page)...
+std::unique_ptr<md::canvas::CairoCanvas> DrawVector(Page& page, const std::string& path,
+                                                    md::text::TextEngine* engine, std::string* error);
+// ... and the file written, on any thread.
+bool FinishVector(md::canvas::CairoCanvas& canvas, const std::string& path, std::string* error);
 
 }  // namespace md::demo

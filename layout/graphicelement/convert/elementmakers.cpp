@@ -45,8 +45,15 @@ BOOL CreatePointListElement(IGIS_CompoundElement* pCompound, const char* szType,
   TElement* pElement = NewElement<TElement>(pCompound, szType);
   if (pElement == nullptr) return FALSE;
   SetGeometryPoints(pElement, pPoints, nCount);
-  pElement->SetSymbolPtr(pSymbol);
   IGIS_Feature* pFeature = pElement->GetFeaturePtr();
+  if (pSymbol != nullptr) {
+    pElement->SetSymbolPtr(pSymbol);
+  } else if (pFeature != nullptr) {
+    // The piece converted has no symbol (a grid border left without one):
+    // the element has none either. The setter would record a NULL symbol as
+    // missing; the commit below writes the feature whole.
+    pFeature->SetSymbol(nullptr);
+  }
   if (!AddElementOrHandBack(pCompound, pElement)) return FALSE;
   // The new geometry and symbol reach the host as one whole feature.
   IGIS_FeatureClass* pClass = pCompound->GetFeatureSetPtr()->GetFeatureClass();

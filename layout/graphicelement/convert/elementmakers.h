@@ -33,7 +33,8 @@ BOOL CreateTurnedTextElement(IGIS_CompoundElement* pCompound, SGIS_Point corner,
 // A polyline of at least nMinPoints points, 2 unless given (a one-point
 // polyline shows nothing but keeps its place, as an arc of no angle does);
 // the points are page coordinates. The polyline, and the polygon below, are
-// committed whole (GIS_UPDATE_ALL) once they are in the compound.
+// committed whole (GIS_UPDATE_ALL) once they are in the compound. A NULL
+// symbol gives an element without a symbol, and no record.
 BOOL CreatePolylineElement(IGIS_CompoundElement* pCompound, const SGIS_Point* pPoints, int nCount,
                            IGIS_Symbol* pLineSymbol, int nMinPoints = 2);
 // A polygon of at least 3 points.

@@ -117,6 +117,9 @@ class Reader {
     std::string error;
     const int size = pBuffer != nullptr ? pBuffer->GetSize() : 0;
     const BYTE* data = size > 0 ? pBuffer->GetData() : nullptr;
+    // An empty buffer holds no frame yet (its element was made but never
+    // stored): every key is missing and is read so, without a record.
+    bNothingStored_ = pBuffer != nullptr && size == 0;
     if (pBuffer == nullptr || (size > 0 && data == nullptr)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "pBuffer == NULL");
     } else if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields_, &error)) {
@@ -148,13 +151,15 @@ class Reader {
   }
   // An integer key; a missing one keeps the value and, with a text, is recorded.
   void ReadIntOrLog(std::string_view key, int* pValue, const char* szMissing) {
-    if (!Read(key, pValue) && szMissing != nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
+    if (!Read(key, pValue) && szMissing != nullptr && !bNothingStored_)
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
   }
   // Records a symbol's missing flag keys: the first alone, and both together
   // with the second text.
   void CheckSymbolFlags(std::string_view flagKey, std::string_view flag2Key, const char* szMissing,
                         const char* szBothMissing) {
     const bool bFlag = Has(flagKey);
+    if (bNothingStored_) return;
     if (!bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
     if (!Has(flag2Key) && !bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szBothMissing);
   }
@@ -162,6 +167,7 @@ class Reader {
  private:
   std::vector<md::basilo::StoredFieldView> fields_;
   std::size_t next_ = 0;
+  bool bNothingStored_ = false;
 };
 
 // A stored symbol of either library rebuilt from its stored bytes.
@@ -313,17 +319,25 @@ CGIS_FrameProperty* CGIS_FrameProperty::Clone() {
   auto* pCopy = md::basilo::MakeOrNull<CGIS_FrameProperty>("CGIS_FrameProperty::Clone");
   if (pCopy == nullptr) return nullptr;
   // Through the copy's own setters, so the per-side gaps set last win over
-  // the X and Y values, and a missing symbol clears the copy's default.
-  pCopy->SetBackSymbolPtr(m_pBackSymbol.get());
-  pCopy->SetBackSymbol2Ptr(m_pBackSymbol2.get());
+  // the X and Y values. A symbol the source lacks clears the copy's (its
+  // default background too) without the record a caller's NULL gets.
+  auto symbol = [pCopy](auto set, auto& rCopyField, auto* pSymbol) {
+    if (pSymbol != nullptr) {
+      (pCopy->*set)(pSymbol);
+    } else {
+      rCopyField.reset();
+    }
+  };
+  symbol(&CGIS_FrameProperty::SetBackSymbolPtr, pCopy->m_pBackSymbol, m_pBackSymbol.get());
+  symbol(&CGIS_FrameProperty::SetBackSymbol2Ptr, pCopy->m_pBackSymbol2, m_pBackSymbol2.get());
   pCopy->SetBackX(m_nBackX);
   pCopy->SetBackY(m_nBackY);
-  pCopy->SetBorderSymbolPtr(m_pBorderSymbol.get());
-  pCopy->SetBorderSymbol2Ptr(m_pBorderSymbol2.get());
+  symbol(&CGIS_FrameProperty::SetBorderSymbolPtr, pCopy->m_pBorderSymbol, m_pBorderSymbol.get());
+  symbol(&CGIS_FrameProperty::SetBorderSymbol2Ptr, pCopy->m_pBorderSymbol2, m_pBorderSymbol2.get());
   pCopy->SetBorderX(m_nBorderX);
   pCopy->SetBorderY(m_nBorderY);
-  pCopy->SetShadowSymbolPtr(m_pShadowSymbol.get());
-  pCopy->SetShadowSymbol2Ptr(m_pShadowSymbol2.get());
+  symbol(&CGIS_FrameProperty::SetShadowSymbolPtr, pCopy->m_pShadowSymbol, m_pShadowSymbol.get());
+  symbol(&CGIS_FrameProperty::SetShadowSymbol2Ptr, pCopy->m_pShadowSymbol2, m_pShadowSymbol2.get());
   pCopy->SetShadowOffSetX(m_nShadowOffSetX);
   pCopy->SetShadowOffSetY(m_nShadowOffSetY);
   pCopy->SetBackRounding(m_nBackRounding);

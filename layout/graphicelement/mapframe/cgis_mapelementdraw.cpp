@@ -226,6 +226,11 @@ void CGIS_MapElement::SetMapName(const char* szName) {
 }
 
 void CGIS_MapElement::BindStoredMap() {
+  // A frame stored without a map, on a page outside any document, has no map
+  // to look up: that is no missing layer.
+  if (m_strMapName.empty() &&
+      (m_core.m_pFeatureSet == nullptr || m_core.m_pFeatureSet->GetMapLayer() == nullptr))
+    return;
   bool bReached = false;
   IGIS_Map* pMap = FindDocumentMap("Archive", m_strMapName.c_str(), &bReached);
   if (!bReached) return;

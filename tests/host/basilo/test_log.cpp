@@ -95,6 +95,37 @@ TEST(Log, OnlyTheKeptNumberOfRecordsStaysInMemory) {
   EXPECT_EQ(since[0].text, "kept again");
 }
 
+// With the kept records full, each new record takes the place of the oldest:
+// it carries exactly its own values, longer or shorter than those it replaced.
+TEST(Log, ARecordReplacingTheOldestCarriesOnlyItsOwnValues) {
+  struct Row {
+    const char* method;
+    const char* text;
+    const char* path;
+  };
+  const Row rows[] = {
+      {"CGIS_FrameProperty::Open", "BorderX 属性为空 and a longer tail of text", "layout/a/b/c.cpp"},
+      {"A::B", "x", ""},
+      {"", "", "layout/graphicelement/frame/cgis_frameproperty.cpp"},
+      {"CGIS_Test::Long::Method::Name", "100% of it, verbatim", "p.cpp"},
+  };
+  IGIS_Log* log = GIS_GetLogPtr();
+  log->EnableFileOutput(FALSE);
+  log->SetKeptRecordCount(1);
+  for (const Row& row : rows) {
+    const std::size_t before = log->GetRecordCount();
+    GIS_WriteLogF(3, row.method, row.path, 9, "date", "%s", row.text);
+    const auto since = log->GetRecordsSince(before);
+    ASSERT_EQ(since.size(), 1u);
+    EXPECT_EQ(since[0].method, row.method);
+    EXPECT_EQ(since[0].text, row.text);
+    EXPECT_EQ(since[0].sourcePath, row.path);
+    EXPECT_EQ(since[0].buildDate, "date");
+  }
+  log->SetKeptRecordCount(65536);
+  log->EnableFileOutput(TRUE);
+}
+
 TEST(PerformanceLog, BeginEndPairsAreCounted) {
   IGIS_PerformanceLog* perf = GIS_GetPerformanceLogPtr();
   ASSERT_EQ(perf, GIS_GetPerformanceLogPtr());

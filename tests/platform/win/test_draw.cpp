@@ -166,6 +166,35 @@ TEST(Draw, BrushesAndNullObjects) {
   EXPECT_FALSE(dc.last().shape.fill);
 }
 
+TEST(Draw, AnObjectLookedUpJustBeforeItIsDeletedIsGone) {
+  RecordingDC dc;
+  const struct {
+    const char* name;
+    HGDIOBJ (*make)();
+    DWORD type;
+  } cases[] = {
+      {"pen", [] { return static_cast<HGDIOBJ>(CreatePen(PS_SOLID, 1, 0)); }, OBJ_PEN},
+      {"brush", [] { return static_cast<HGDIOBJ>(CreateSolidBrush(RGB(1, 2, 3))); }, OBJ_BRUSH},
+      {"region", [] { return static_cast<HGDIOBJ>(CreateRectRgn(0, 0, 4, 4)); }, OBJ_REGION},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    HGDIOBJ obj = c.make();
+    ASSERT_EQ(GetObjectType(obj), c.type);
+    ASSERT_EQ(GetObjectType(obj), c.type);  // found again, as drawing calls find their context
+    ASSERT_TRUE(DeleteObject(obj));
+    EXPECT_EQ(GetObjectType(obj), 0u);
+    EXPECT_FALSE(DeleteObject(obj));
+  }
+  // The same for a device context, drawn through just before.
+  HDC other = md::win::CreateScreenDC(&dc.canvas, 96, &md::text::FixedMetricsEngine());
+  const POINT line[] = {{0, 0}, {10, 0}};
+  ASSERT_TRUE(Polyline(other, line, 2));
+  ASSERT_TRUE(DeleteDC(other));
+  EXPECT_EQ(GetObjectType(other), 0u);
+  EXPECT_FALSE(Polyline(other, line, 2));
+}
+
 TEST(Draw, CurvesLieOnTheirEllipses) {
   RecordingDC dc;
   // The outline runs through the pixels 10..109 and 20..69: the right and

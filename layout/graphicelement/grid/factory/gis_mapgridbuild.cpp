@@ -15,6 +15,7 @@
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridvalues.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/grid/grid/mapgridbordermaker.h"
 
 namespace {
 
@@ -252,10 +253,11 @@ extern "C" __attribute__((visibility("default"))) IGIS_MapGrid* GIS_CreateMapGri
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "p_mapgrid == NULL");
     return nullptr;
   }
-  // Without the border box the grid's own border has no symbol.
+  // Without the border box the grid's own border has no symbol: the box's
+  // choice, not a missing symbol, so nothing is recorded.
   if (IGIS_MapGridBorder* pBorder = grid->GetBorder()) {
     if (pValues->finish.bBorder == 0) {
-      pBorder->SetSimpleSymbolPtr(nullptr);
+      md::layout::grid::ClearSimpleSymbol(pBorder);
     } else if (pValues->finish.pBorderSymbol != nullptr) {
       pBorder->SetSimpleSymbolPtr(pValues->finish.pBorderSymbol);
     }

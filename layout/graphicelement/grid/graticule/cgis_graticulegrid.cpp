@@ -118,18 +118,18 @@ void CGIS_GraticuleGrid::SetSubHatchLength(int nLength) {
 
 bool CGIS_GraticuleGrid::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   DrawPrelude(hdc, bPrint, pDisplay);
-  if (!md::layout::graticule::DrawGraticuleLines(this, hdc, bPrint, pDisplay)) return false;
+  if (!md::layout::graticule::DrawGraticuleLines(this, hdc, bPrint, pDisplay, &m_geoCache)) return false;
   OnDrawHatchLine(hdc, bPrint, pDisplay);
   if (m_bShowInteriorLabels) OnDrawInteriorLabel(hdc, bPrint, pDisplay);
   return true;
 }
 
 bool CGIS_GraticuleGrid::OnDrawHatchLine(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
-  return md::layout::graticule::DrawGraticuleHatches(this, hdc, bPrint, pDisplay);
+  return md::layout::graticule::DrawGraticuleHatches(this, hdc, bPrint, pDisplay, &m_geoCache);
 }
 
 bool CGIS_GraticuleGrid::OnDrawInteriorLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
-  return md::layout::graticule::DrawGraticuleInteriorLabels(this, hdc, bPrint, pDisplay);
+  return md::layout::graticule::DrawGraticuleInteriorLabels(this, hdc, bPrint, pDisplay, &m_geoCache);
 }
 
 IGIS_Element* CGIS_GraticuleGrid::ConvertToElement() {

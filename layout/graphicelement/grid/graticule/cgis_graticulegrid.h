@@ -8,6 +8,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
+#include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 
@@ -97,6 +98,8 @@ class CGIS_GraticuleGrid final : public CGIS_MapGridBase<IGIS_GraticuleGrid> {
   static void SetHatchSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pSymbol,
                              const char* szMethod);
 
+  // What the drawings' geographic frames work out, for the next drawing.
+  md::layout::grid::GeographicFrameCache m_geoCache;
   double m_dAxisTickOffset = 400.0;
   double m_dInteriorLabelIntervalX = 0.0;
   double m_dInteriorLabelIntervalY = 0.0;

@@ -60,11 +60,11 @@ struct DrawingCall {
   // bRotated: the extent becomes the bound of itself turned by the map's
   // rotation (the lines must cover a turned frame). bExtent false: a pass
   // that draws nothing leaves the extent empty (it costs carrying the map's
-  // bound into degrees).
+  // bound into degrees). The frame keeps what it works out in pCache.
   bool Prepare(IGIS_GraticuleGrid* pGrid, IGIS_Map* pMap, IGIS_Display* pDisplay, const char* szMethod,
-               bool bRotated, bool bExtent = true) {
+               bool bRotated, bool bExtent, grid::GeographicFrameCache* pCache) {
     pFrame = pGrid->GetMapElement();
-    if (!geo.Build(pMap->GetSpatialReference())) return false;
+    if (!geo.Build(pMap->GetSpatialReference(), pCache)) return false;
     pRenderer = GIS_GetSymbolizationObject();
     if (pRenderer == nullptr) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_symbolization == NULL");
@@ -197,13 +197,14 @@ int SampleCount(const CGIS_ElementClipScope& clip) {
 
 }  // namespace
 
-bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                        grid::GeographicFrameCache* pCache) {
   IGIS_Map* pMap = FrameMap(pGrid, kOnDraw);
   if (pMap == nullptr) return false;
   CGIS_ElementClipScope clip(hdc, pDisplay);
   DrawingCall call;
   const bool bDraws = DrawsLinesOrTicks(pGrid);
-  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDraw, true, bDraws)) return false;
+  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDraw, true, bDraws, pCache)) return false;
   double dX = 0.0, dY = 0.0;
   GridIntervals(pGrid, &dX, &dY);
   // Lines start two intervals out on every side, so that a turned frame is
@@ -227,7 +228,8 @@ bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Di
   return true;
 }
 
-bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                          grid::GeographicFrameCache* pCache) {
   IGIS_Map* pMap = FrameMap(pGrid, kOnDrawHatchLine);
   if (pMap == nullptr) return false;
   CGIS_ElementClipScope clip(hdc, pDisplay);
@@ -235,7 +237,7 @@ bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_
   GridIntervals(pGrid, &dX, &dY);
   const bool bDraws = HasHatchPass(HatchesOf(pGrid, SGIS_DRect(), dX, dY));
   DrawingCall call;
-  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDrawHatchLine, false, bDraws)) return false;
+  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDrawHatchLine, false, bDraws, pCache)) return false;
   if (!bDraws) return true;
   try {
     grid::GeoDeviceSpace space(call.geo, call.pMapView, call.pView, call.pPage);
@@ -250,12 +252,13 @@ bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_
   return true;
 }
 
-bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                                 grid::GeographicFrameCache* pCache) {
   IGIS_Map* pMap = FrameMap(pGrid, kOnDrawInteriorLabel);
   if (pMap == nullptr) return false;
   CGIS_ElementClipScope clip(hdc, pDisplay);
   DrawingCall call;
-  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDrawInteriorLabel, false)) return false;
+  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDrawInteriorLabel, false, true, pCache)) return false;
   const double ix = pGrid->GetInteriorLabelIntervalX();
   const double iy = pGrid->GetInteriorLabelIntervalY();
   if (!IsInterval(ix)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOnDrawInteriorLabel, "X_interval == 0");

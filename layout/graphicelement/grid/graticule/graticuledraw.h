@@ -10,6 +10,10 @@ class IGIS_Display;
 class IGIS_Element;
 class IGIS_GraticuleGrid;
 
+namespace md::layout::grid {
+class GeographicFrameCache;
+}
+
 namespace md::layout::graticule {
 
 // The methods the log records name.
@@ -23,19 +27,23 @@ inline constexpr const char* kConvertToElement = "CGIS_GraticuleGrid::ConvertToE
 // (the base's border and labels are not drawn here). False when the grid
 // has no frame, the frame no map (with a record), the map's reference no
 // kind, there is no renderer or display (with a record), or the drawing was
-// cut short.
-bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay);
+// cut short. The geographic frames of the drawing keep what they work out
+// in pCache when one is given.
+bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                        grid::GeographicFrameCache* pCache = nullptr);
 
 // The interval, main and sub hatches across the grid's parallels and
 // meridians. False as DrawGraticuleLines.
-bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay);
+bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                          grid::GeographicFrameCache* pCache = nullptr);
 
 // The longitude and latitude of each crossing of the interior-label
 // intervals inside the frame, in the degrees-minutes-seconds form of the
 // grid's DMS label. False as DrawGraticuleLines, and when the grid has no
 // DMS label (with a record); an interval that is not above 0 draws nothing
 // (a record for each such axis) and answers true.
-bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay);
+bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                                 grid::GeographicFrameCache* pCache = nullptr);
 
 // Adds the graticule's own pieces to the compound its base conversion made:
 // a group of hatch lines and a group of interior labels (each only when it

@@ -19,13 +19,17 @@ namespace {
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 bool SameBits(const SGIS_DPoint& a, const SGIS_DPoint& b) { return SameBits(a.x, b.x) && SameBits(a.y, b.y); }
 
-// The samples of one line, each carried at most once, when first asked for.
+// The samples of one line, each carried at most once, when first asked for,
+// held in buffers of the caller's (reused from line to line).
 class CarriedSamples {
  public:
-  CarriedSamples(int nSamples, const GridSampleSource& sampleAt)
-      : m_sampleAt(sampleAt),
-        m_state(static_cast<std::size_t>(std::max(nSamples, 0)), kUnknown),
-        m_points(m_state.size()) {}
+  CarriedSamples(int nSamples, const GridSampleSource& sampleAt, std::vector<unsigned char>& state,
+                 std::vector<SGIS_Point>& points)
+      : m_sampleAt(sampleAt), m_state(state), m_points(points) {
+    const std::size_t n = static_cast<std::size_t>(std::max(nSamples, 0));
+    m_state.assign(n, kUnknown);
+    if (m_points.size() < n) m_points.resize(n);
+  }
   // Sample j carried into *pOut; false when it is left out.
   bool At(int j, SGIS_Point* pOut) {
     const std::size_t i = static_cast<std::size_t>(j);
@@ -39,8 +43,8 @@ class CarriedSamples {
  private:
   enum : unsigned char { kUnknown, kKept, kLeftOut };
   const GridSampleSource& m_sampleAt;
-  std::vector<unsigned char> m_state;
-  std::vector<SGIS_Point> m_points;
+  std::vector<unsigned char>& m_state;
+  std::vector<SGIS_Point>& m_points;
 };
 
 // The rectangle of the cut, edges included, as ClipPolylineToRect takes it.
@@ -269,7 +273,9 @@ LineCutEnds CutLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_
 
 LineCutEnds CutCrossingLineEnds(IGIS_GeoArithmetic& clipper, SGIS_Point lowerLeft, SGIS_Point upperRight,
                                 int nSamples, const GridSampleSource& sampleAt, bool bLast) {
-  CarriedSamples samples(nSamples, sampleAt);
+  std::vector<unsigned char> state;
+  std::vector<SGIS_Point> points;
+  CarriedSamples samples(nSamples, sampleAt, state, points);
   int jStart = 0, jStop = nSamples - 1;
   bool bEnters = false;
   SGIS_Point p;
@@ -362,7 +368,7 @@ bool GeoLineTracer::TraceToEdge(const GeoRun& run, int nSteps) {
     *pOut = end.point;
     return end.bKept;
   };
-  CarriedSamples carried(n, sampleAt);
+  CarriedSamples carried(n, sampleAt, m_sampleState, m_samplePoints);
   const SGIS_Point lowerLeft(m_frame.left, m_frame.bottom, 0), upperRight(m_frame.right, m_frame.top, 0);
   int jStart = 0, jStop = n - 1;
   bool bEnters = false;

@@ -185,6 +185,10 @@ class GeoLineTracer {
   GridPointCarrier m_carry;
   std::vector<SGIS_Point> m_carried;
   std::vector<SGIS_Point> m_kept;
+  // Which samples of the line TraceToEdge searches have been carried, and
+  // where to.
+  std::vector<unsigned char> m_sampleState;
+  std::vector<SGIS_Point> m_samplePoints;
 
   // The samples of lines that TraceToFrame carried whole without meeting
   // the frame, kept for the same line walked the other way (the ticks of

@@ -7,4 +7,7 @@ namespace md::layout::grid {
 // A new grid border with its defaults, bound to the grid; NULL when memory
 // runs out.
 IGIS_MapGridBorder* CreateMapGridBorder(IGIS_MapGrid* pGrid);
+// Leaves the border without its simple symbol, as SetSimpleSymbolPtr(NULL)
+// does, but as a choice rather than a missing symbol: no record is written.
+void ClearSimpleSymbol(IGIS_MapGridBorder* pBorder);
 }  // namespace md::layout::grid

@@ -40,6 +40,14 @@ IGIS_MapGridBorder* CreateMapGridBorder(IGIS_MapGrid* pGrid) {
   if (pBorder != nullptr) pBorder->SetMapGrid(pGrid);
   return pBorder;
 }
+
+void ClearSimpleSymbol(IGIS_MapGridBorder* pBorder) {
+  if (auto* pOwn = dynamic_cast<CGIS_MapGridBorder*>(pBorder)) {
+    pOwn->ClearSimpleSymbol();
+  } else if (pBorder != nullptr) {
+    pBorder->SetSimpleSymbolPtr(nullptr);
+  }
+}
 }  // namespace md::layout::grid
 
 CGIS_MapGridBorder::CGIS_MapGridBorder()
@@ -64,6 +72,8 @@ void CGIS_MapGridBorder::SetSimpleSymbolPtr(IGIS_Symbol* pSymbol) {
                             "CGIS_MapGridBorder::SetSimpleSymbolPtr", GIS_LOG_LEVEL_GRID);
 }
 
+void CGIS_MapGridBorder::ClearSimpleSymbol() { m_pSimpleSymbol.reset(); }
+
 void CGIS_MapGridBorder::SetInterval(int nInterval) {
   m_nInterval = nInterval < md::layout::grid::kMinGridBorderInterval
                     ? md::layout::grid::kMinGridBorderInterval
@@ -80,9 +90,22 @@ IGIS_MapGridBorder* CGIS_MapGridBorder::CopyFrom(IGIS_MapGridBorder* pOther) {
   m_nBorderWidth = pOther->GetBorderWidth();
   m_nInterval = pOther->GetInterval();
   m_nBorderType = pOther->GetBorderType();
-  SetBackgroundSymbolPtr(pOther->GetBackgroundSymbol());
-  SetForegroundSymbolPtr(pOther->GetForegroundSymbol());
-  SetSimpleSymbolPtr(pOther->GetSimpleSymbol());
+  // A symbol the source lacks is left out of the copy; that is no missing
+  // symbol to record, as a caller's NULL given to a setter is.
+  auto copy = [this](md::basilo::ReleasePtr<IGIS_Symbol> CGIS_MapGridBorder::*held, IGIS_Symbol* pSymbol,
+                     void (CGIS_MapGridBorder::*set)(IGIS_Symbol*)) {
+    if (pSymbol == nullptr) {
+      (this->*held).reset();
+    } else {
+      (this->*set)(pSymbol);
+    }
+  };
+  copy(&CGIS_MapGridBorder::m_pBackgroundSymbol, pOther->GetBackgroundSymbol(),
+       &CGIS_MapGridBorder::SetBackgroundSymbolPtr);
+  copy(&CGIS_MapGridBorder::m_pForegroundSymbol, pOther->GetForegroundSymbol(),
+       &CGIS_MapGridBorder::SetForegroundSymbolPtr);
+  copy(&CGIS_MapGridBorder::m_pSimpleSymbol, pOther->GetSimpleSymbol(),
+       &CGIS_MapGridBorder::SetSimpleSymbolPtr);
   m_pMapGrid = pOther->GetMapGrid();
   return this;
 }

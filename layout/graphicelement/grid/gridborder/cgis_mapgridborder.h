@@ -40,6 +40,9 @@ class CGIS_MapGridBorder final : public IGIS_MapGridBorder {
   IGIS_MapGrid* GetMapGrid() override { return m_pMapGrid; }
   void Release() override;
 
+  // No simple symbol, without the setter's record for a NULL symbol.
+  void ClearSimpleSymbol();
+
  private:
   ~CGIS_MapGridBorder() = default;
 

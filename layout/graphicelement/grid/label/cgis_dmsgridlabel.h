@@ -12,6 +12,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "host/stratel/igis_numericformat.h"
+#include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
 
@@ -99,4 +100,6 @@ class CGIS_DMSGridLabel final : public CGIS_GridLabelBase<IGIS_DMSGridLabel> {
   md::basilo::ReleasePtr<IGIS_NumericFormat> m_pLatLonFormat;
   md::basilo::ReleasePtr<IGIS_SymbolPart> m_pSecondsSymbol;
   int m_nDMSLabelType = GIS_DMSLABEL_STANDARD;
+  // What the drawings' geographic frames work out, for the next drawing.
+  md::layout::grid::GeographicFrameCache m_geoCache;
 };

@@ -90,9 +90,11 @@ struct DmsFigure {
 
   // Failures are logged under the method. kNothing: the map bound could
   // not be carried into degrees at all (logged), so nothing is labelled.
+  // The frame keeps what it works out in pCache when one is given.
   State Prepare(IGIS_MapGrid* pGrid, IGIS_MapElement* pFrame, IGIS_SpatialReference* pMapReference,
-                double dRotateAngle, const char* szMethod, md::layout::grid::CGIS_GridCapRecord* pCaps) {
-    if (!geo.Build(pMapReference)) {
+                double dRotateAngle, const char* szMethod, md::layout::grid::CGIS_GridCapRecord* pCaps,
+                md::layout::grid::GeographicFrameCache* pCache = nullptr) {
+    if (!geo.Build(pMapReference, pCache)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_geoSpatialRef == NULL");
       return State::kFailed;
     }
@@ -214,7 +216,8 @@ bool CGIS_DMSGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 
   DmsFigure figure;
   md::layout::grid::CGIS_GridCapRecord caps(kDraw);
-  switch (figure.Prepare(m_pMapGrid, pFrame, pMapReference, pMapView->GetRotateAngle(), kDraw, &caps)) {
+  switch (figure.Prepare(m_pMapGrid, pFrame, pMapReference, pMapView->GetRotateAngle(), kDraw, &caps,
+                         &m_geoCache)) {
     case DmsFigure::State::kFailed:
       return false;
     case DmsFigure::State::kNothing:

@@ -1,15 +1,20 @@
 // Tracing only as far as a line meets the frame: the ends found that way and
 // the tick lines' first points are those of the cut of the whole line, for
 // straight, winding, touching and partly refused lines, and for lines
-// walked both ways.
+// walked both ways, and for the meridians and parallels of a sheet.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
 #include "host/calcora/igis_geoarithmetic.h"
+#include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/geotrace.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 
@@ -161,6 +166,121 @@ TEST(CutLineEnds, StopsCarryingOnceBothEndsAreFound) {
   EXPECT_EQ(CutLineEnds(*clipper, kLowerLeft, kUpperRight, samples.Count(), at, false).first,
             SGIS_Point(100, 150));
   EXPECT_EQ(nAsked, 51);
+}
+
+// A 1:50,000 sheet (116°–116°15′ E, 39°50′–40° N) in Gauss-Krüger zone 20
+// on the page: its frame the bound of the sheet's outline in the map, 0.5 m
+// of the map a page unit.
+class Sheet {
+ public:
+  static constexpr double kWest = 116.0, kEast = 116.25, kSouth = 39.0 + 50.0 / 60.0, kNorth = 40.0;
+  static constexpr double kScale = 0.5;
+
+  Sheet()
+      : m_reference(GIS_GetSpatialReferenceFactoryObject()->CreateGaussKrugerReference(GIS_DATUM_CGCS2000, 6,
+                                                                                       20, FALSE)) {
+    bReady = m_reference && m_geo.Build(m_reference.get());
+    if (!bReady) return;
+    m_geo.AimToMap();
+    bool bFirst = true;
+    for (int i = 0; i <= 64 && bReady; ++i) {
+      const double t = i / 64.0;
+      const SGIS_DPoint outline[4] = {{kWest + t * (kEast - kWest), kSouth, 0.0},
+                                      {kWest + t * (kEast - kWest), kNorth, 0.0},
+                                      {kWest, kSouth + t * (kNorth - kSouth), 0.0},
+                                      {kEast, kSouth + t * (kNorth - kSouth), 0.0}};
+      for (SGIS_DPoint p : outline) {
+        bReady = bReady && m_geo.ToMap(&p);
+        if (bFirst) m_bound = SGIS_DRect(p.x, p.y, p.x, p.y);
+        bFirst = false;
+        m_bound.x1 = std::min(m_bound.x1, p.x);
+        m_bound.x2 = std::max(m_bound.x2, p.x);
+        m_bound.y1 = std::max(m_bound.y1, p.y);
+        m_bound.y2 = std::min(m_bound.y2, p.y);
+      }
+    }
+    const int nWidth = static_cast<int>(std::lround((m_bound.x2 - m_bound.x1) / kScale));
+    const int nHeight = static_cast<int>(std::lround((m_bound.y1 - m_bound.y2) / kScale));
+    frame = SGIS_Rect(2000, 3000 + nHeight, 2000 + nWidth, 3000);
+    m_pSpace = std::make_unique<md::layout::grid::GeoPageSpace>(m_geo, m_bound, frame, kScale);
+  }
+  md::layout::grid::GeoSpace& Space() { return *m_pSpace; }
+
+  bool bReady = false;
+  SGIS_Rect frame;
+
+ private:
+  md::basilo::ReleasePtr<IGIS_SpatialReference> m_reference;
+  md::layout::grid::GeographicFrame m_geo;
+  SGIS_DRect m_bound;
+  std::unique_ptr<md::layout::grid::GeoPageSpace> m_pSpace;
+};
+
+TEST(CrossingSearch, FindsTheCrossingsOfTheGeneralTraceOnASheet) {
+  Sheet sheet;
+  ASSERT_TRUE(sheet.bReady);
+  md::basilo::ReleasePtr<IGIS_GeoArithmetic> clipper(GIS_CreateGeoArithmeticObject());
+  ASSERT_TRUE(clipper);
+  // Lines run two 5′ intervals past the sheet, as the graticule's lines do,
+  // from the side they are labelled or ticked on.
+  constexpr double kPast = 10.0 / 60.0;
+  const double kMinute = 1.0 / 60.0;
+  struct Case {
+    const char* name;
+    bool bMeridian;
+    double dValue;
+    bool bFromLow;  // from the south (west) end
+    bool bMeets;
+  };
+  const Case cases[] = {
+      {"west edge's meridian from the south", true, Sheet::kWest, true, true},
+      {"west edge's meridian from the north", true, Sheet::kWest, false, true},
+      {"inner meridian from the south", true, Sheet::kWest + 5 * kMinute, true, true},
+      {"inner meridian from the north", true, Sheet::kWest + 7 * kMinute, false, true},
+      {"east edge's meridian from the south", true, Sheet::kEast, true, true},
+      {"meridian west of the sheet", true, Sheet::kWest - 5 * kMinute, true, false},
+      {"meridian east of the sheet", true, Sheet::kEast + 5 * kMinute, false, false},
+      {"south edge's parallel from the west", false, Sheet::kSouth, true, true},
+      {"inner parallel from the west", false, Sheet::kSouth + 3 * kMinute, true, true},
+      {"inner parallel from the east", false, Sheet::kSouth + 6 * kMinute, false, true},
+      {"north edge's parallel from the east", false, Sheet::kNorth, false, true},
+      {"parallel north of the sheet", false, Sheet::kNorth + 5 * kMinute, true, false},
+  };
+  const auto near = [](SGIS_Point a, SGIS_Point b) {
+    EXPECT_NEAR(a.x, b.x, 0.01);
+    EXPECT_NEAR(a.y, b.y, 0.01);
+  };
+  const SGIS_Point lowerLeft(sheet.frame.left, sheet.frame.bottom),
+      upperRight(sheet.frame.right, sheet.frame.top);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SGIS_DPoint low = c.bMeridian ? SGIS_DPoint(c.dValue, Sheet::kSouth - kPast, 0.0)
+                                  : SGIS_DPoint(Sheet::kWest - kPast, c.dValue, 0.0);
+    SGIS_DPoint high = c.bMeridian ? SGIS_DPoint(c.dValue, Sheet::kNorth + kPast, 0.0)
+                                   : SGIS_DPoint(Sheet::kEast + kPast, c.dValue, 0.0);
+    if (!c.bFromLow) std::swap(low, high);
+    const GeoRun run{low, high};
+    constexpr int kSteps = 200;
+    // The tick's crossing: the search against the walk.
+    md::layout::grid::GeoLineTracer walked(sheet.Space(), sheet.frame), searched(sheet.Space(), sheet.frame);
+    ASSERT_EQ(walked.TraceToFrame(run, kSteps), c.bMeets);
+    ASSERT_EQ(searched.TraceToEdge(run, kSteps), c.bMeets);
+    if (c.bMeets) near(searched.Kept()[0], walked.Kept()[0]);
+    // The label's first and last points: the search against the cut.
+    const GridLineSampler samples(run.from, run.to, kSteps);
+    const GridPointCarrier carry = [&sheet](SGIS_DPoint* p) {
+      return sheet.Space().FromDegrees(p->x, p->y, p);
+    };
+    const auto at = [&](int j, SGIS_Point* p) { return samples.At(j, carry, p); };
+    const LineCutEnds whole = CutLineEnds(*clipper, lowerLeft, upperRight, samples.Count(), at, true);
+    const LineCutEnds crossing =
+        md::layout::grid::CutCrossingLineEnds(*clipper, lowerLeft, upperRight, samples.Count(), at, true);
+    ASSERT_EQ(whole.nKept, c.bMeets ? 2 : 0);
+    ASSERT_EQ(crossing.nKept, whole.nKept);
+    if (!c.bMeets) continue;
+    near(crossing.first, whole.first);
+    near(crossing.last, whole.last);
+  }
 }
 
 // Degrees carried by a wave, the page the same as the space.
