@@ -232,10 +232,10 @@ bool PropertySetEncoder::Finish(std::vector<BYTE>* out, std::string* error) cons
   return true;
 }
 
-bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
-                            std::string* error) {
-  out->clear();
-  if (size == 0) return true;
+namespace {
+
+bool DecodeChecked(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
+                   std::string* error) {
   if (data == nullptr || size < kPropertySetHeaderSize) {
     *error = "truncated header";
     return false;
@@ -344,6 +344,84 @@ bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<Stor
   if (const std::size_t repeat = FirstRepeatedKey(fields); repeat < fields.size())
     return fail(static_cast<std::uint32_t>(repeat), "duplicate key " + std::string(fields[repeat].key));
   out->swap(fields);
+  return true;
+}
+
+// The last few sets decoded on this thread, byte for byte, with their fields
+// as offsets into the bytes: the same set stored and read back (an element's
+// set, the nested sets inside it) is then checked and split only once.
+class RecentSets {
+ public:
+  // The fields of a set equal to [data, data + size) that was decoded before,
+  // pointing into data; false when there is none.
+  bool Find(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out) {
+    if (size > kMaxBytes) return false;
+    for (Entry& e : entries_) {
+      if (e.bytes.size() != size || std::memcmp(e.bytes.data(), data, size) != 0) continue;
+      out->resize(e.fields.size());
+      for (std::size_t i = 0; i < e.fields.size(); ++i) (*out)[i] = e.fields[i].At(data);
+      return true;
+    }
+    return false;
+  }
+  // Keeps the decoded fields of the set, in place of the oldest one kept.
+  void Keep(const BYTE* data, std::size_t size, const std::vector<StoredFieldView>& fields) {
+    if (size > kMaxBytes) return;
+    Entry& e = entries_[next_];
+    next_ = (next_ + 1) % kEntries;
+    e.bytes.assign(data, data + size);
+    e.fields.resize(fields.size());
+    for (std::size_t i = 0; i < fields.size(); ++i) e.fields[i] = Placed(fields[i], data);
+  }
+
+ private:
+  static constexpr std::size_t kEntries = 16;
+  static constexpr std::size_t kMaxBytes = 64 * 1024;
+  // A field whose texts and bytes are given as offsets into the set's bytes.
+  struct Placed {
+    Placed() = default;
+    Placed(const StoredFieldView& f, const BYTE* base)
+        : field(f),
+          key(Offset(f.key.data(), base)),
+          description(Offset(f.description.data(), base)),
+          text(Offset(f.text.data(), base)),
+          bytes(Offset(f.bytes.data(), base)) {}
+    StoredFieldView At(const BYTE* base) const {
+      StoredFieldView f = field;
+      f.key = std::string_view(Text(base, key), field.key.size());
+      f.description = std::string_view(Text(base, description), field.description.size());
+      f.text = std::string_view(Text(base, text), field.text.size());
+      f.bytes = std::span<const BYTE>(bytes == kNone ? nullptr : base + bytes, field.bytes.size());
+      return f;
+    }
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    static std::size_t Offset(const void* p, const BYTE* base) {
+      return p == nullptr ? kNone : static_cast<std::size_t>(static_cast<const BYTE*>(p) - base);
+    }
+    static const char* Text(const BYTE* base, std::size_t at) {
+      return at == kNone ? nullptr : reinterpret_cast<const char*>(base + at);
+    }
+    StoredFieldView field;  // its pointers are those of the first decoding
+    std::size_t key = kNone, description = kNone, text = kNone, bytes = kNone;
+  };
+  struct Entry {
+    std::vector<BYTE> bytes;
+    std::vector<Placed> fields;
+  };
+  Entry entries_[kEntries];
+  std::size_t next_ = 0;
+};
+
+}  // namespace
+
+bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
+                            std::string* error) {
+  out->clear();
+  if (size == 0) return true;
+  thread_local RecentSets recent;
+  if (data != nullptr && size >= kPropertySetHeaderSize && recent.Find(data, size, out)) return true;
+  if (!DecodeChecked(data, size, out, error)) return false;
+  recent.Keep(data, size, *out);
   return true;
 }
 

@@ -35,7 +35,9 @@ class ByteWriter {
 
  private:
   void Unsigned(std::uint64_t v, int count) {
-    for (int i = 0; i < count; ++i) bytes_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    std::uint8_t le[8];
+    for (int i = 0; i < count; ++i) le[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    bytes_.insert(bytes_.end(), le, le + count);
   }
   std::vector<std::uint8_t> bytes_;
 };
@@ -121,5 +123,12 @@ class ByteReader {
 
 // CRC-32 (IEEE 802.3, reflected, as zlib computes it).
 std::uint32_t Crc32(const std::uint8_t* data, std::size_t size);
+
+// The CRC-32 of more bytes after those `crc` covers.
+std::uint32_t Crc32More(std::uint32_t crc, const std::uint8_t* data, std::size_t size);
+
+// The CRC-32 of A followed by B from the CRC-32s of A and of B (B of
+// `sizeB` bytes), without the bytes themselves.
+std::uint32_t Crc32Combine(std::uint32_t crcA, std::uint32_t crcB, std::uint64_t sizeB);
 
 }  // namespace md::featra

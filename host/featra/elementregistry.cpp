@@ -1,17 +1,100 @@
 // Process-wide element registry and element hooks.
 #include <climits>
+#include <cstdint>
 #include <mutex>
-#include <unordered_map>
+#include <type_traits>
+#include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/featra/gis_elementregistry.h"
 
 namespace {
 
+// An open-addressing table (linear probing, deletion by backward shift) from a
+// non-zero key to a value. One flat array: no allocation per entry, and a
+// lookup touches one or two cache lines however many entries there are.
+template <typename Key, typename Value>
+class FlatTable {
+ public:
+  // The value of the key, or nullptr.
+  Value* find(Key key) {
+    if (slots_.empty()) return nullptr;
+    for (std::size_t i = home(key);; i = (i + 1) & mask()) {
+      if (slots_[i].key == key) return &slots_[i].value;
+      if (slots_[i].key == Key{}) return nullptr;
+    }
+  }
+
+  // Adds a key that is not in the table.
+  void insert(Key key, Value value) {
+    if ((count_ + 1) * 4 > slots_.size() * 3) grow();
+    std::size_t i = home(key);
+    while (slots_[i].key != Key{}) i = (i + 1) & mask();
+    slots_[i] = Slot{key, value};
+    ++count_;
+  }
+
+  // Removes the key if present.
+  void erase(Key key) {
+    if (slots_.empty()) return;
+    std::size_t i = home(key);
+    while (slots_[i].key != key) {
+      if (slots_[i].key == Key{}) return;
+      i = (i + 1) & mask();
+    }
+    // Shift later members of the probe run back so no lookup stops early.
+    for (std::size_t j = (i + 1) & mask(); slots_[j].key != Key{}; j = (j + 1) & mask()) {
+      const std::size_t h = home(slots_[j].key);
+      // Move j into the hole at i unless its home lies cyclically in (i, j].
+      const bool stays = i <= j ? (i < h && h <= j) : (i < h || h <= j);
+      if (stays) continue;
+      slots_[i] = slots_[j];
+      i = j;
+    }
+    slots_[i] = Slot{};
+    --count_;
+  }
+
+  std::size_t size() const { return count_; }
+
+ private:
+  struct Slot {
+    Key key{};
+    Value value{};
+  };
+
+  std::size_t mask() const { return slots_.size() - 1; }
+
+  std::size_t home(Key key) const {
+    std::uint64_t bits;
+    if constexpr (std::is_pointer_v<Key>)
+      bits = reinterpret_cast<std::uintptr_t>(key);
+    else
+      bits = static_cast<std::uint64_t>(key);
+    // Fibonacci hashing: the high bits of the product mix every key bit.
+    return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> shift_);
+  }
+
+  void grow() {
+    std::vector<Slot> old = std::move(slots_);
+    const std::size_t size = old.empty() ? 64 : old.size() * 2;
+    slots_.assign(size, Slot{});
+    shift_ = 64;
+    for (std::size_t s = size; s > 1; s >>= 1) --shift_;
+    count_ = 0;
+    for (const Slot& slot : old)
+      if (slot.key != Key{}) insert(slot.key, slot.value);
+  }
+
+  std::vector<Slot> slots_;
+  std::size_t count_ = 0;
+  int shift_ = 64;
+};
+
 struct Registry {
   std::mutex lock;
-  std::unordered_map<int, IGIS_Element*> byHandle;
-  std::unordered_map<IGIS_Element*, int> byElement;
+  FlatTable<int, IGIS_Element*> byHandle;
+  FlatTable<IGIS_Element*, int> byElement;
   long long lastHandle = 0;  // handles run 1 .. INT_MAX, each used once
   SGIS_ElementHooks hooks{};
   bool hasHooks = false;
@@ -33,15 +116,14 @@ int GIS_RegisterElement(IGIS_Element* element) {
   }
   Registry& r = registry();
   std::lock_guard<std::mutex> guard(r.lock);
-  auto found = r.byElement.find(element);
-  if (found != r.byElement.end()) return found->second;
+  if (const int* found = r.byElement.find(element)) return *found;
   if (r.lastHandle >= INT_MAX) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_RegisterElement", "no element handle left");
     return 0;
   }
   const int handle = static_cast<int>(++r.lastHandle);
-  r.byHandle.emplace(handle, element);
-  r.byElement.emplace(element, handle);
+  r.byHandle.insert(handle, element);
+  r.byElement.insert(element, handle);
   return handle;
 }
 
@@ -49,26 +131,26 @@ IGIS_Element* GIS_ResolveElement(int handle) {
   if (handle <= 0) return nullptr;
   Registry& r = registry();
   std::lock_guard<std::mutex> guard(r.lock);
-  auto found = r.byHandle.find(handle);
-  return found == r.byHandle.end() ? nullptr : found->second;
+  IGIS_Element* const* found = r.byHandle.find(handle);
+  return found == nullptr ? nullptr : *found;
 }
 
 int GIS_GetElementHandle(IGIS_Element* element) {
   if (element == nullptr) return 0;
   Registry& r = registry();
   std::lock_guard<std::mutex> guard(r.lock);
-  auto found = r.byElement.find(element);
-  return found == r.byElement.end() ? 0 : found->second;
+  const int* found = r.byElement.find(element);
+  return found == nullptr ? 0 : *found;
 }
 
 void GIS_UnregisterElement(IGIS_Element* element) {
   if (element == nullptr) return;
   Registry& r = registry();
   std::lock_guard<std::mutex> guard(r.lock);
-  auto found = r.byElement.find(element);
-  if (found == r.byElement.end()) return;
-  r.byHandle.erase(found->second);
-  r.byElement.erase(found);
+  const int* found = r.byElement.find(element);
+  if (found == nullptr) return;
+  r.byHandle.erase(*found);
+  r.byElement.erase(element);
 }
 
 int GIS_GetRegisteredElementCount() {

@@ -31,7 +31,8 @@ constexpr long long kMaxNextId = 1LL << 31;
 
 // ---- writing --------------------------------------------------------------
 
-bool EncodeFeature(CGIS_Feature* f, ByteWriter* w, std::string* error) {
+// `bytes` is scratch space the caller keeps across features.
+bool EncodeFeature(CGIS_Feature* f, ByteWriter* w, std::vector<std::uint8_t>& bytes, std::string* error) {
   w->I32(f->GetID());
   w->U32(static_cast<std::uint32_t>(f->GetKind()));
   w->U8(f->GetOrder());
@@ -53,7 +54,7 @@ bool EncodeFeature(CGIS_Feature* f, ByteWriter* w, std::string* error) {
       w->I32(p.z);
     }
   }
-  std::vector<std::uint8_t> bytes;
+  bytes.clear();
   if (f->HasSymbol()) {
     if (!f->SymbolBytes(&bytes)) {
       *error = "symbol of feature " + std::to_string(f->GetID()) + " cannot be stored";
@@ -78,13 +79,75 @@ bool EncodeFeature(CGIS_Feature* f, ByteWriter* w, std::string* error) {
   return true;
 }
 
-bool Encode(CGIS_FeatureSet* set, std::vector<std::uint8_t>* out, std::string* error) {
+// Where an encoded image goes: its bytes in order, then the final header in
+// place of the first kHeaderSize bytes.
+class ImageSink {
+ public:
+  virtual ~ImageSink() = default;
+  virtual bool Put(const std::uint8_t* data, std::size_t size) = 0;
+  virtual bool PutHeader(const std::uint8_t* header) = 0;
+};
+
+class VectorSink final : public ImageSink {
+ public:
+  explicit VectorSink(std::vector<std::uint8_t>* out) : out_(out) { out_->clear(); }
+  bool Put(const std::uint8_t* data, std::size_t size) override {
+    out_->insert(out_->end(), data, data + size);
+    return true;
+  }
+  bool PutHeader(const std::uint8_t* header) override {
+    std::memcpy(out_->data(), header, kHeaderSize);
+    return true;
+  }
+
+ private:
+  std::vector<std::uint8_t>* out_;
+};
+
+class FileSink final : public ImageSink {
+ public:
+  explicit FileSink(md::files::FileReplacement* file) : file_(file) {}
+  bool Put(const std::uint8_t* data, std::size_t size) override { return file_->Write(data, size); }
+  bool PutHeader(const std::uint8_t* header) override { return file_->WriteAt(0, header, kHeaderSize); }
+
+ private:
+  md::files::FileReplacement* file_;
+};
+
+// Encodes the set into the sink a block at a time, so a large image is
+// never held whole and each block is written while it is still in cache.
+// The header's payload length and the CRC over the whole image are known
+// only at the end: the header goes last, its CRC joined to the rest's.
+bool Encode(CGIS_FeatureSet* set, ImageSink* sink, std::string* error) {
+  constexpr std::size_t kBlock = 1u << 20;
   CGIS_FeatureClass& cls = set->featureClass();
+  std::uint8_t header[kHeaderSize] = {};
+  std::memcpy(header, kMagic, sizeof kMagic);
+  header[4] = static_cast<std::uint8_t>(kFeatureSetImageVersion);
+  header[5] = static_cast<std::uint8_t>(kFeatureSetImageVersion >> 8);
+  if (!sink->Put(header, kHeaderSize)) {
+    *error = "cannot write the image";
+    return false;
+  }
+  std::uint64_t payload = 0;
+  std::uint32_t payloadCrc = 0;
   ByteWriter w;
-  w.Bytes(kMagic, sizeof kMagic);
-  w.U16(kFeatureSetImageVersion);
-  w.U16(0);
-  w.U32(0);  // payload length, filled in below
+  w.bytes().reserve(kBlock + kBlock / 4);
+  const auto flush = [&]() {
+    std::vector<std::uint8_t>& bytes = w.bytes();
+    payload += bytes.size();
+    if (payload > static_cast<std::uint64_t>(kMaxFileBytes)) {
+      *error = "image too large";
+      return false;
+    }
+    payloadCrc = Crc32More(payloadCrc, bytes.data(), bytes.size());
+    if (!sink->Put(bytes.data(), bytes.size())) {
+      *error = "cannot write the image";
+      return false;
+    }
+    bytes.clear();
+    return true;
+  };
   std::string name = set->GetName();
   if (name.size() > kMaxNameBytes) {
     // Cut at a character boundary: drop UTF-8 continuation bytes at the cut.
@@ -100,20 +163,26 @@ bool Encode(CGIS_FeatureSet* set, std::vector<std::uint8_t>* out, std::string* e
     return false;
   }
   w.U32(static_cast<std::uint32_t>(cls.ids().size()));
-  for (int id : cls.ids()) {
-    if (!EncodeFeature(cls.Find(id), &w, error)) return false;
+  std::vector<std::uint8_t> scratch;
+  const int count = static_cast<int>(cls.ids().size());
+  for (int i = 0; i < count; ++i) {
+    if (!EncodeFeature(cls.At(i), &w, scratch, error)) return false;
+    if (w.bytes().size() >= kBlock && !flush()) return false;
   }
-  std::vector<std::uint8_t>& bytes = w.bytes();
-  const std::size_t payload = bytes.size() - kHeaderSize;
-  if (payload > static_cast<std::size_t>(kMaxFileBytes)) {
-    *error = "image too large";
+  if (!flush()) return false;
+  for (int i = 0; i < 4; ++i) header[8 + i] = static_cast<std::uint8_t>(payload >> (8 * i));
+  const std::uint32_t crc = Crc32Combine(Crc32(header, kHeaderSize), payloadCrc, payload);
+  w.U32(crc);
+  if (!sink->Put(w.bytes().data(), w.bytes().size()) || !sink->PutHeader(header)) {
+    *error = "cannot write the image";
     return false;
   }
-  for (int i = 0; i < 4; ++i) bytes[8 + i] = static_cast<std::uint8_t>(payload >> (8 * i));
-  const std::uint32_t crc = Crc32(bytes.data(), bytes.size());
-  w.U32(crc);
-  *out = std::move(bytes);
   return true;
+}
+
+bool Encode(CGIS_FeatureSet* set, std::vector<std::uint8_t>* out, std::string* error) {
+  VectorSink sink(out);
+  return Encode(set, &sink, error);
 }
 
 // ---- reading --------------------------------------------------------------
@@ -424,13 +493,18 @@ BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
             error.c_str());
     return FALSE;
   }
-  std::vector<std::uint8_t> image;
-  if (!Encode(this, &image, &error)) {
+  md::files::FileReplacement file;
+  if (!file.Begin(path, &error)) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s; nothing written", error.c_str());
+    return FALSE;
+  }
+  FileSink sink(&file);
+  if (!Encode(this, &sink, &error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s: %s; nothing written", path,
             error.c_str());
     return FALSE;
   }
-  if (!md::files::WriteWholeFile(path, image.data(), image.size(), &error)) {
+  if (!file.Commit(&error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s; nothing written", error.c_str());
     return FALSE;
   }
@@ -480,6 +554,7 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   ForgetMembers();
   // The IDs first: binding a feature of the wrong kind makes a new one.
   const std::vector<int> ids = class_->ids();
+  loaded_.reserve(ids.size());
   bool ok = true;
   for (int id : ids) {
     CGIS_Feature* feature = class_->Find(id);

@@ -220,6 +220,23 @@ bool FileReplacement::Write(const void* pData, std::size_t nSize) {
   return true;
 }
 
+bool FileReplacement::WriteAt(std::uint64_t nOffset, const void* pData, std::size_t nSize) {
+  if (m_fd < 0 || m_nWriteError != 0) return false;
+  const auto* p = static_cast<const std::uint8_t*>(pData);
+  while (nSize > 0) {
+    const ssize_t n = ::pwrite(m_fd, p, nSize, static_cast<off_t>(nOffset));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      m_nWriteError = n < 0 && errno != 0 ? errno : EIO;
+      return false;
+    }
+    p += n;
+    nSize -= static_cast<std::size_t>(n);
+    nOffset += static_cast<std::uint64_t>(n);
+  }
+  return true;
+}
+
 bool FileReplacement::Commit(std::string* pError) {
   if (m_fd < 0) {
     *pError = "no file is being written";

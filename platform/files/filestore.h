@@ -45,6 +45,8 @@ class FileReplacement {
   bool Begin(const char* szPath, std::string* pError);
   // Appends the bytes; false once any write failed.
   bool Write(const void* pData, std::size_t nSize);
+  // Overwrites bytes already written at nOffset; false once any write failed.
+  bool WriteAt(std::uint64_t nOffset, const void* pData, std::size_t nSize);
   // Puts the new file in place of the old; false (*pError says why, the
   // temporary removed, the target unchanged) when a write, the flush or the
   // rename failed.

@@ -48,9 +48,15 @@ inline void ReadElementInput(const std::uint8_t* data, std::size_t size) {
     e->OffsetAllPoints(7, -3);
     e->ScaleShape(SGIS_Point(r.left, r.bottom, 0), 1.5, 0.75);
     (void)e->GetRect();
+    // A copy of a compound holds copies of its members: all are dropped, or
+    // every input would leave them behind.
     if (IGIS_Element* copy = e->Clone()) {
       IGIS_FeatureSet* owner = copy->GetFeatureSetPtr();
-      if (owner == nullptr || !owner->DeleteElement(copy)) copy->Release();
+      if (owner == nullptr) {
+        copy->Release();
+      } else {
+        fuzz::DropElement(owner, copy);
+      }
     }
   }
   for (IGIS_Element* e : elements) e->Release();

@@ -524,6 +524,58 @@ TEST(PropertySet, StoredViewsPointIntoTheBufferAndConvertLikeFields) {
   EXPECT_TRUE(views.empty());
 }
 
+// A set decoded again, from the same bytes or from nearly the same, gives
+// fields of the bytes it is given: their texts point into them, their values
+// are theirs, and a damaged copy is refused.
+TEST(PropertySet, DecodingAgainReadsTheBytesGiven) {
+  md::basilo::PropertySetEncoder encoder;
+  encoder.Add(GIS_FIELD_TYPE_STRING, "Name", "名称", 0, 0, false, "north", {});
+  encoder.Add(GIS_FIELD_TYPE_INT, "Count", "", 7, 0, false, {}, {});
+  const BYTE blob[] = {1, 2, 3};
+  encoder.Add(GIS_FIELD_TYPE_BUFFER, "Blob", "", 0, 0, false, {}, blob);
+  std::vector<BYTE> stored;
+  std::string error;
+  ASSERT_TRUE(encoder.Finish(&stored, &error));
+  const std::size_t countAt = stored.size() - (1 + 4 + 4 + 4 + 4 + 3) - 4;  // Count's value, before Blob
+  ASSERT_EQ(stored[countAt], 7);
+  const struct {
+    const char* what;
+    std::size_t at;  // byte changed in the copy (npos: none)
+    BYTE value;
+    bool ok;
+    int count;
+  } cases[] = {
+      {"same bytes", std::string::npos, 0, true, 7},
+      {"another value", countAt, 9, true, 9},
+      {"damaged", 4, 2, false, 0},  // version 2
+  };
+  std::vector<md::basilo::StoredFieldView> first;
+  ASSERT_TRUE(md::basilo::DecodePropertySetViews(stored.data(), stored.size(), &first, &error)) << error;
+  for (const auto& c : cases) {
+    std::vector<BYTE> copy = stored;
+    if (c.at != std::string::npos) copy[c.at] = c.value;
+    std::vector<md::basilo::StoredFieldView> views;
+    EXPECT_EQ(md::basilo::DecodePropertySetViews(copy.data(), copy.size(), &views, &error), c.ok) << c.what;
+    if (!c.ok) {
+      EXPECT_TRUE(views.empty()) << c.what;
+      continue;
+    }
+    ASSERT_EQ(views.size(), 3u) << c.what;
+    for (const auto& v : views) {
+      EXPECT_GE(reinterpret_cast<const BYTE*>(v.key.data()), copy.data()) << c.what;
+      EXPECT_LT(reinterpret_cast<const BYTE*>(v.key.data()), copy.data() + copy.size()) << c.what;
+    }
+    EXPECT_EQ(views[0].key, "Name");
+    EXPECT_EQ(views[0].description, "名称");
+    EXPECT_EQ(views[0].text, "north");
+    EXPECT_EQ(reinterpret_cast<const BYTE*>(views[0].text.data()) - copy.data(),
+              reinterpret_cast<const BYTE*>(first[0].text.data()) - stored.data());
+    EXPECT_EQ(views[1].intValue, c.count) << c.what;
+    ASSERT_EQ(views[2].bytes.size(), 3u);
+    EXPECT_EQ(views[2].bytes.data(), copy.data() + copy.size() - 3) << c.what;
+  }
+}
+
 TEST(PropertySet, ObjectsPassBetweenComponentsButAreNotStored) {
   int reference = 0;  // stands for a spatial reference handed to another component
   auto in = NewSet();

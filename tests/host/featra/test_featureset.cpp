@@ -435,6 +435,38 @@ TEST(ElementRegistry, HandlesResolveWhileTheElementLivesAndAreNeverReused) {
   EXPECT_EQ(GIS_RegisterElement(nullptr), 0);
 }
 
+TEST(ElementRegistry, ManyElementsKeepTheirHandlesWhileOthersGo) {
+  // Enough elements to grow the tables several times; removing every k-th
+  // one in turn must leave every survivor reachable both ways.
+  std::vector<TestElement*> elements(5000);
+  std::vector<int> handles;
+  for (TestElement*& e : elements) {
+    e = new TestElement;
+    handles.push_back(GIS_RegisterElement(AsElement(e)));
+  }
+  const int before = GIS_GetRegisteredElementCount();
+  int removed = 0;
+  for (const std::size_t step : {7u, 3u, 2u}) {
+    for (std::size_t i = 0; i < elements.size(); i += step) {
+      if (elements[i] == nullptr) continue;
+      delete elements[i];
+      elements[i] = nullptr;
+      ++removed;
+    }
+    EXPECT_EQ(GIS_GetRegisteredElementCount(), before - removed);
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+      if (elements[i] == nullptr) {
+        ASSERT_EQ(GIS_ResolveElement(handles[i]), nullptr) << i;
+      } else {
+        ASSERT_EQ(GIS_ResolveElement(handles[i]), AsElement(elements[i])) << i;
+        ASSERT_EQ(GIS_GetElementHandle(AsElement(elements[i])), handles[i]) << i;
+      }
+    }
+  }
+  for (TestElement* e : elements) delete e;
+  EXPECT_EQ(GIS_GetRegisteredElementCount(), before - static_cast<int>(elements.size()));
+}
+
 TEST(ElementRegistry, FeatureOfAReleasedElementResolvesToNull) {
   InstallTestElementHooks();
   SetPtr set = NewSet();

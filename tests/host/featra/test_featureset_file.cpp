@@ -11,7 +11,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <future>
+#include <iterator>
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/featra/bytestream.h"
@@ -119,6 +121,40 @@ TEST(FeatureSetFile, EveryKindSurvivesSaveAndLoad) {
   loaded->GetFeatureClass()->DeleteFeature(next->GetID());
   EXPECT_EQ(ImageOf(loaded.get()), ImageOf(original.get()));
   unlink(path.c_str());
+}
+
+TEST(FeatureSetFile, AFileOfManyBlocksHoldsTheImageAndReadsBack) {
+  // Field texts of 64 KiB spread the image over several write blocks.
+  for (const int features : {1, 40, 90}) {
+    SetPtr set = NewSet("blocks");
+    for (int i = 0; i < features; ++i) {
+      IGIS_Feature* f = set->GetFeatureClass()->CreateFeature(GIS_FEATURE_KIND_POLYLINE, 0);
+      f->GetAttributes()->SetString("TEXT", std::string(65536, static_cast<char>('a' + i % 26)).c_str());
+    }
+    const std::string path = TempPath("blocks.mdfs");
+    ASSERT_TRUE(set->SaveToFile(path.c_str()));
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes, ImageOf(set.get())) << features;
+    SetPtr loaded = NewSet();
+    ASSERT_TRUE(loaded->LoadFromFile(path.c_str())) << features;  // the checksum holds
+    EXPECT_EQ(loaded->GetFeatureClass()->GetFeatureCount(), features);
+    unlink(path.c_str());
+  }
+}
+
+TEST(FeatureSetFile, ChecksumsOfPartsJoinIntoTheChecksumOfTheWhole) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text.push_back(static_cast<char>(i * 37 + i / 7));
+  const auto* data = reinterpret_cast<const std::uint8_t*>(text.data());
+  for (const std::size_t cut :
+       {std::size_t{0}, std::size_t{1}, std::size_t{12}, std::size_t{1024}, text.size() - 1, text.size()}) {
+    const std::uint32_t whole = md::featra::Crc32(data, text.size());
+    const std::uint32_t head = md::featra::Crc32(data, cut);
+    const std::uint32_t tail = md::featra::Crc32(data + cut, text.size() - cut);
+    EXPECT_EQ(md::featra::Crc32Combine(head, tail, text.size() - cut), whole) << cut;
+    EXPECT_EQ(md::featra::Crc32More(head, data + cut, text.size() - cut), whole) << cut;
+  }
 }
 
 TEST(FeatureSetFile, AnOverlongNameIsCutAtACharacterBoundary) {

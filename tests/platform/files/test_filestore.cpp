@@ -207,4 +207,18 @@ TEST_F(FileStoreTest, AReplacementWrittenInPiecesTakesEffectOnlyWhenCommitted) {
   EXPECT_FALSE(file.Commit(&error));  // once only
 }
 
+TEST_F(FileStoreTest, WrittenBytesCanBeOverwrittenInPlaceBeforeTheCommit) {
+  std::string error;
+  const std::string path = Path("patched");
+  FileReplacement file;
+  ASSERT_TRUE(file.Begin(path.c_str(), &error)) << error;
+  ASSERT_TRUE(file.Write("0000 body", 9));
+  EXPECT_TRUE(file.WriteAt(0, "HEAD", 4));
+  EXPECT_TRUE(file.Write(" end", 4));  // appending carries on at the end
+  EXPECT_TRUE(file.WriteAt(5, "B", 1));
+  ASSERT_TRUE(file.Commit(&error)) << error;
+  EXPECT_EQ(Contents(path), "HEAD Body end");
+  EXPECT_FALSE(file.WriteAt(0, "x", 1));  // nothing is open after the commit
+}
+
 }  // namespace

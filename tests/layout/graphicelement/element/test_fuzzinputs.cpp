@@ -5,6 +5,7 @@
 #include <set>
 
 #include "host/featra/featureset_image.h"
+#include "host/featra/gis_elementregistry.h"
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
 #include "tests/fuzz/element_input.h"
 #include "tests/fuzz/fuzz_inputs.h"
@@ -80,6 +81,19 @@ TEST(ElementFuzzInputs, SeedsHoldEveryKindAndEveryInputPassesTheChecks) {
     set->Release();
   }
   EXPECT_EQ(kinds.size(), all.size());
+}
+
+// An input ends every element it made, the copies of a compound's members
+// included: one left behind makes the fuzz target check the whole heap for
+// leaks after every input.
+TEST(ElementFuzzInputs, AnInputLeavesNoElementBehind) {
+  md::layout::InstallElementHooks();
+  for (const md::test::fuzz::Input& in : md::test::fuzz::AllInputs("element")) {
+    SCOPED_TRACE(in.file);
+    const int before = GIS_GetRegisteredElementCount();
+    md::test::ReadElementInput(in.bytes.data(), in.bytes.size());
+    EXPECT_EQ(GIS_GetRegisteredElementCount(), before);
+  }
 }
 
 }  // namespace
