@@ -181,8 +181,8 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   std::future<bool> pngWriter =
       std::async(std::launch::async, [canvas = first.get(), pngPath] { return canvas->writePng(pngPath); });
 
-  // Stored after printing: drawing leaves its marks on what some elements
-  // store (the alignment of grid labels' text styles).
+  // Stored after printing: the file shows that a drawing leaves what the
+  // elements store as it was.
   Stage store("storing the elements and saving the feature set");
   if (!md::demo::SavePage(*page, pagePath, &error)) return Fail(error);
   store.End();

@@ -10,6 +10,7 @@
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/glyphor2/igis_symbolv2.h"
+#include "host/notara/igis_annostyle.h"
 #include "host/notaradraw/igis_annodrawer.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/element/customset.h"
@@ -115,6 +116,14 @@ void DrawWithDrawer(IGIS_AnnoDrawer* pDrawer, IGIS_Display* pDisplay, CDC* pDC, 
   }
   ratio *= md::layout::SymbolDrawFactor(pOwner);
   pDrawer->Draw(pDC, bPrint ? TRUE : FALSE, ratio, pStyle, szText, pPoints, nCount);
+}
+
+md::basilo::ReleasePtr<IGIS_AnnoPointStyle> AlignedStyleCopy(IGIS_AnnoPointStyle* pStyle, int nAlignment) {
+  IGIS_AnnoStyleSet* pSet = pStyle != nullptr ? pStyle->GetStyleSet() : nullptr;
+  md::basilo::ReleasePtr<IGIS_AnnoPointStyle> pCopy(pSet != nullptr ? pSet->GetPointStyle() : nullptr);
+  if (!pCopy || !pCopy->SetTextStyle(pStyle->GetTextStylePtr()) || !pCopy->SetAlignment(nAlignment))
+    return {};
+  return pCopy;
 }
 
 SGIS_Rect PointSymbolExtent(IGIS_Symbol* pSymbol, double dFactor) {

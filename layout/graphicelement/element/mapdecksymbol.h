@@ -49,6 +49,12 @@ void DrawWithDrawer(IGIS_AnnoDrawer* pDrawer, IGIS_Display* pDisplay, CDC* pDC, 
                     IGIS_AnnoPointStyle* pStyle, const char* szText, const SGIS_Point* pPoints, int nCount,
                     IGIS_FeatureSet* pOwner);
 
+// A new style, owned by the caller, with a copy of the style's text symbol
+// and the alignment: what a drawing places its text with, so that the
+// element's own stored style stays as it is. NULL without a style, its set,
+// its text symbol or a valid alignment.
+md::basilo::ReleasePtr<IGIS_AnnoPointStyle> AlignedStyleCopy(IGIS_AnnoPointStyle* pStyle, int nAlignment);
+
 // The extent of a point symbol (types 5, 6 and 7) in its own units, its
 // parts' extents taken with the factor; a type-6 symbol's is its style's
 // bound from the renderer. Empty for other symbols, without a renderer or

@@ -369,10 +369,13 @@ BOOL CGIS_ScaleTextElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay)
   }
   const SGIS_Rect device = pView->PageToDeviceRect(rect, pReference);
   const SGIS_Point anchor(device.left, device.bottom, 0);
-  m_pStyle->SetAlignment(GIS_ALIGN_BOTTOM_LEFT);
+  // Placed by its lower-left corner through a copy: the stored style stays as it is.
+  md::basilo::ReleasePtr<IGIS_AnnoPointStyle> pStyle =
+      AlignedStyleCopy(m_pStyle.get(), GIS_ALIGN_BOTTOM_LEFT);
+  if (!pStyle) return FALSE;
   {
     CGIS_ElementClipScope clip(hdc, pDisplay);
-    DrawWithDrawer(pDrawer, pDisplay, CDC::FromHandle(hdc), bPrint, GetDisplayRatio(pDisplay), m_pStyle.get(),
+    DrawWithDrawer(pDrawer, pDisplay, CDC::FromHandle(hdc), bPrint, GetDisplayRatio(pDisplay), pStyle.get(),
                    m_strText.c_str(), &anchor, 1, m_core.m_pFeatureSet);
   }
   if (m_pFrameProperty != nullptr)

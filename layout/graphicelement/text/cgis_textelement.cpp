@@ -265,13 +265,18 @@ BOOL CGIS_TextElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   }
   int alignment = GIS_ALIGN_TOP_LEFT;
   const SGIS_Point anchor = DrawingAnchor(rect, &alignment);
-  m_pPointStyle->SetAlignment(alignment);
+  // The anchor's alignment goes on a copy: the stored style stays as it is.
+  md::basilo::ReleasePtr<IGIS_AnnoPointStyle> pStyle = AlignedStyleCopy(m_pPointStyle.get(), alignment);
+  if (!pStyle) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_style == NULL");
+    return FALSE;
+  }
   const SGIS_Point device = pView->PageToDevicePoint(anchor, pReference);
   {
     CGIS_ElementClipScope clip(hdc, pDisplay);
     const double ratio = GetDisplayRatio(pDisplay);
-    DrawWithDrawer(pDrawer, pDisplay, CDC::FromHandle(hdc), bPrint, ratio, m_pPointStyle.get(),
-                   m_strText.c_str(), &device, 1, m_core.m_pFeatureSet);
+    DrawWithDrawer(pDrawer, pDisplay, CDC::FromHandle(hdc), bPrint, ratio, pStyle.get(), m_strText.c_str(),
+                   &device, 1, m_core.m_pFeatureSet);
   }
   if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_BORDER);
   return TRUE;

@@ -102,7 +102,6 @@ TEST_F(TextDraw, EachAnchorCodePutsTheTextWhereItSays) {
     e->SetPoint(anchor, row.anchor);
     ScreenOnRecording screen;
     ASSERT_TRUE(e->OnDraw(screen.hdc, false, &screen.display));
-    EXPECT_EQ(e->GetPointStylePtr()->GetAlignment(), row.alignment);
     const auto runs = screen.Runs();
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0]->text, "Ab中文");
@@ -115,6 +114,29 @@ TEST_F(TextDraw, EachAnchorCodePutsTheTextWhereItSays) {
     const SGIS_Rect r = e->GetRect();
     EXPECT_NEAR(screen.Device(SGIS_Point(r.left, r.top, 0)).x, left, 1.0);
     EXPECT_NEAR(screen.Device(SGIS_Point(r.left, r.top, 0)).y, top, 1.0);
+  }
+}
+
+// The element's stored bytes.
+std::string StoredBytes(IGIS_Element* e) {
+  EXPECT_TRUE(e->Archive(0, 0));
+  IGIS_DataBuffer* b = e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom");
+  if (b == nullptr || b->GetData() == nullptr) return {};
+  return std::string(reinterpret_cast<const char*>(b->GetData()), b->GetSize());
+}
+
+TEST_F(TextDraw, DrawingAtEveryAnchorLeavesTheStoredBytesAsTheyWere) {
+  CGIS_TextElement* e = NewText("Ab", 40);
+  for (const AnchorDrawRow& row : kAnchorDrawRows) {
+    SCOPED_TRACE(row.anchor);
+    e->SetPoint(SGIS_Point(5000, 12000, 0), row.anchor);
+    const std::string before = StoredBytes(e);
+    ASSERT_FALSE(before.empty());
+    for (bool print : {false, true}) {
+      ScreenOnRecording screen;
+      ASSERT_TRUE(e->OnDraw(screen.hdc, print, &screen.display));
+      EXPECT_EQ(StoredBytes(e), before) << (print ? "printed" : "shown");
+    }
   }
 }
 
