@@ -22,6 +22,7 @@
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/printerpage.h"
 
 namespace md::test::mapborderinput {
 
@@ -36,19 +37,9 @@ inline void Exercise(IGIS_MapBorder* border, IGIS_FeatureSet* set, IGIS_Element*
       md::test::fuzz::DropElement(set, converted);
   }
   if (!Does(part, 0)) return;
-  md::canvas::RecordingCanvas canvas(400, 300);
-  md::win::PrinterSetup setup;
-  setup.dpiX = setup.dpiY = 25;
-  setup.paperWidthMm = 400.0;
-  setup.paperHeightMm = 300.0;
-  HDC hdc = md::win::CreatePrinterDC(&canvas, setup);
-  {
-    CGIS_PrintDisplay display(hdc, 40000, 30000, SGIS_Point(0, 30000));
-    display.PrepareDC();
-    border->OnDraw(hdc, true, &display, frame->GetRect(), nullptr);
-  }
-  DeleteDC(hdc);
-  if (canvas.records().size() > 100000) std::abort();
+  md::test::fuzz::DrawOnPrinterPage(100000, [border, frame](HDC hdc, CGIS_PrintDisplay* display) {
+    border->OnDraw(hdc, true, display, frame->GetRect(), nullptr);
+  });
 }
 
 inline void Feed(const std::uint8_t* data, std::size_t size, unsigned part = md::test::fuzz::kEveryPart) {

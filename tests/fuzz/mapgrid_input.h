@@ -25,6 +25,7 @@
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/printerpage.h"
 #include "tests/support/commongrid.h"
 
 namespace md::test::mapgridinput {
@@ -85,19 +86,8 @@ struct Page {
   void Exercise(IGIS_MapGrid* grid, bool bDraw = true, bool bConvert = true) {
     grid->SetMapElement(frame);
     if (bDraw) {
-      md::canvas::RecordingCanvas canvas(400, 300);
-      md::win::PrinterSetup setup;
-      setup.dpiX = setup.dpiY = 25;
-      setup.paperWidthMm = 400.0;
-      setup.paperHeightMm = 300.0;
-      HDC hdc = md::win::CreatePrinterDC(&canvas, setup);
-      {
-        CGIS_PrintDisplay display(hdc, 40000, 30000, SGIS_Point(0, 30000));
-        display.PrepareDC();
-        grid->OnDraw(hdc, true, &display);
-      }
-      DeleteDC(hdc);
-      if (canvas.records().size() > 1000000) std::abort();
+      md::test::fuzz::DrawOnPrinterPage(
+          1000000, [grid](HDC hdc, CGIS_PrintDisplay* display) { grid->OnDraw(hdc, true, display); });
     }
     if (bConvert) {
       if (IGIS_Element* converted = grid->ConvertToElement()) md::test::fuzz::DropElement(set, converted);
