@@ -40,72 +40,223 @@ bool EmitChunk(const PngSink& sink, const char* type, std::initializer_list<Piec
   std::uint8_t head[8];
   PutBigEndian32(head, static_cast<std::uint32_t>(size));
   std::memcpy(head + 4, type, 4);
-  uLong crc = crc32(crc32(0L, Z_NULL, 0), head + 4, 4);
+  std::uint32_t crc = libdeflate_crc32(0, head + 4, 4);
   if (!sink(head, sizeof head)) return false;
   for (const Piece& p : pieces) {
     if (p.size == 0) continue;
-    crc = crc32_z(crc, p.data, p.size);
+    crc = libdeflate_crc32(crc, p.data, p.size);
     if (!sink(p.data, p.size)) return false;
   }
   std::uint8_t tail[4];
-  PutBigEndian32(tail, static_cast<std::uint32_t>(crc));
+  PutBigEndian32(tail, crc);
   return sink(tail, sizeof tail);
 }
 
-// One stripe of rows: its raw deflate data (ending on a byte boundary, the
-// last stripe closing the stream), the Adler-32 of its filtered bytes and
-// their count.
+// Deflate's fixed Huffman codes (RFC 1951, 3.2.6), bit-reversed to be
+// written least significant bit first: the literals and lengths, each
+// length with its extra bits, and the distance of a pixel to its left.
+struct FixedCodes {
+  std::uint16_t literal[257];
+  std::uint8_t literalBits[257];
+  std::uint32_t length[259];  // 3..258 bytes: length symbol and extra bits
+  std::uint8_t lengthBits[259];
+
+  FixedCodes() {
+    for (int v = 0; v < 257; ++v) {
+      int code, bits;
+      if (v < 144) {
+        code = 0x30 + v, bits = 8;
+      } else if (v < 256) {
+        code = 0x190 + v - 144, bits = 9;
+      } else {
+        code = 0, bits = 7;  // end of block
+      }
+      literal[v] = static_cast<std::uint16_t>(Reversed(static_cast<std::uint32_t>(code), bits));
+      literalBits[v] = static_cast<std::uint8_t>(bits);
+    }
+    static const int kBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                  31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+    for (int n = 3; n <= 258; ++n) {
+      int s = 28;
+      while (kBase[s] > n) --s;
+      const int symbol = 257 + s;
+      const int extra = s == 28 || s < 8 ? 0 : s / 4 - 1;
+      // Symbols 257..279 have 7-bit codes from 0, 280..287 8-bit codes from 0xC0.
+      const int bits = symbol < 280 ? 7 : 8;
+      const std::uint32_t code =
+          Reversed(static_cast<std::uint32_t>(symbol < 280 ? symbol - 256 : 0xC0 + symbol - 280), bits);
+      length[n] = code | (static_cast<std::uint32_t>(n - kBase[s]) << bits);
+      lengthBits[n] = static_cast<std::uint8_t>(bits + extra);
+    }
+  }
+
+  static std::uint32_t Reversed(std::uint32_t v, int bits) {
+    std::uint32_t r = 0;
+    for (int i = 0; i < bits; ++i, v >>= 1) r = (r << 1) | (v & 1);
+    return r;
+  }
+
+  // A distance's 5-bit code and its extra bits, packed as written.
+  static void Distance(std::uint32_t d, std::uint32_t* packed, int* bits) {
+    static const std::uint32_t kBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                            33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
+                                            1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+    int s = 29;
+    while (kBase[s] > d) --s;
+    const int extra = s < 4 ? 0 : s / 2 - 1;
+    *packed = Reversed(static_cast<std::uint32_t>(s), 5) | ((d - kBase[s]) << 5);
+    *bits = 5 + extra;
+  }
+};
+
+const FixedCodes& Codes() {
+  static const FixedCodes codes;
+  return codes;
+}
+
+// Bits written least significant first into a growing buffer.
+class BitSink {
+ public:
+  explicit BitSink(std::vector<std::uint8_t>* out) : out_(out) {}
+  void Put(std::uint64_t value, int bits) {
+    acc_ |= value << count_;
+    count_ += bits;
+    if (count_ >= 32) {
+      const std::size_t at = out_->size();
+      out_->resize(at + 4);
+      for (int i = 0; i < 4; ++i) (*out_)[at + i] = static_cast<std::uint8_t>(acc_ >> (8 * i));
+      acc_ >>= 32;
+      count_ -= 32;
+    }
+  }
+  // Pads with zero bits to a byte boundary.
+  void Align() {
+    for (; count_ > 0; count_ -= 8, acc_ >>= 8) out_->push_back(static_cast<std::uint8_t>(acc_));
+    count_ = 0;
+    acc_ = 0;
+  }
+
+ private:
+  std::vector<std::uint8_t>* out_;
+  std::uint64_t acc_ = 0;
+  int count_ = 0;
+};
+
+// Longest match deflate allows: 258 bytes, 86 pixels.
+constexpr int kMaxRunPixels = 86;
+// The window a match may reach back into.
+constexpr std::size_t kWindow = 32768;
+
+// How many of the first n pixels of a and b have the same colour, two at a
+// time while they do.
+int SameRun(const std::uint32_t* a, const std::uint32_t* b, int n) {
+  constexpr std::uint64_t kRgbPair = 0x00FFFFFF00FFFFFFull;
+  int i = 0;
+  for (; i + 2 <= n; i += 2) {
+    std::uint64_t pa, pb;
+    std::memcpy(&pa, a + i, 8);
+    std::memcpy(&pb, b + i, 8);
+    if (((pa ^ pb) & kRgbPair) != 0) break;
+  }
+  while (i < n && ((a[i] ^ b[i]) & 0x00FFFFFFu) == 0) ++i;
+  return i;
+}
+
+// One stripe of rows: its deflate data (one block of fixed codes, ending on
+// a byte boundary; the last stripe's block closes the stream), the Adler-32
+// of its filtered bytes and their count.
 struct Stripe {
   int first = 0;
   int end = 0;
   bool last = false;
   std::vector<std::uint8_t> deflated;
-  uLong adler = 1;
+  std::uint32_t adler = 1;
   std::size_t rawBytes = 0;
   bool ok = false;
 };
 
+// Every row is written unfiltered. A run of pixels equal to the pixel on
+// their left, or to the pixels above them, is a match at a distance of 3
+// bytes or of one row (the row above may lie in the stripe before: the
+// stripes form one stream, whose window carries on); other pixels are
+// literals. Pages are mostly flat paper with thin lines: these runs are
+// what compresses, and finding them takes one compare a pixel.
 void CompressStripe(const PngRows& rows, Stripe* s) {
-  z_stream z{};
-  if (deflateInit2(&z, Z_BEST_SPEED, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return;
+  const FixedCodes& codes = Codes();
   const std::size_t rowBytes = 1 + static_cast<std::size_t>(rows.width) * 3;
-  std::vector<std::uint8_t> line(rowBytes);
-  std::vector<std::uint8_t> out(deflateBound(&z, static_cast<uLong>(rowBytes)) + 64);
-  s->adler = 1;  // the Adler-32 of nothing
-  bool ok = true;
-  for (int y = s->first; y < s->end && ok; ++y) {
-    const std::uint32_t* px = rows.row(rows.context, y);
-    if (px == nullptr) {
-      ok = false;
-      break;
+  const bool upReaches = rowBytes <= kWindow;
+  std::uint32_t leftCode = 0, upCode = 0;
+  int leftBits = 0, upBits = 0;
+  FixedCodes::Distance(3, &leftCode, &leftBits);
+  if (upReaches) FixedCodes::Distance(static_cast<std::uint32_t>(rowBytes), &upCode, &upBits);
+  std::vector<std::uint8_t> line(rowBytes + 1);
+  BitSink bits(&s->deflated);
+  s->deflated.reserve(rowBytes * static_cast<std::size_t>(s->end - s->first) / 16 + 64);
+  bits.Put(s->last ? 1 : 0, 1);  // the final block or not
+  bits.Put(1, 2);                // fixed codes
+  const auto emitRun = [&](int pixels, std::uint32_t distance, int distanceBits) {
+    while (pixels > 0) {
+      const int n = std::min(pixels, kMaxRunPixels);
+      bits.Put(codes.length[3 * n], codes.lengthBits[3 * n]);
+      bits.Put(distance, distanceBits);
+      pixels -= n;
     }
+  };
+  const std::uint32_t* above = s->first > 0 ? rows.row(rows.context, s->first - 1) : nullptr;
+  if (s->first > 0 && above == nullptr) return;
+  s->adler = 1;  // the Adler-32 of nothing
+  const int width = rows.width;
+  for (int y = s->first; y < s->end; ++y) {
+    const std::uint32_t* px = rows.row(rows.context, y);
+    if (px == nullptr) return;
     line[0] = 0;  // filter: none
     std::uint8_t* d = line.data() + 1;
-    for (int x = 0; x < rows.width; ++x, d += 3) {
-      const std::uint32_t p = px[x];
-      d[0] = static_cast<std::uint8_t>(p >> 16);
-      d[1] = static_cast<std::uint8_t>(p >> 8);
-      d[2] = static_cast<std::uint8_t>(p);
+    // 0x..RRGGBB becomes the bytes R, G, B, 0: one store a pixel, each
+    // overwriting the last one's spare byte (the line has one to spare).
+    for (int x = 0; x < width; ++x, d += 3) {
+      const std::uint32_t rgb = __builtin_bswap32(px[x]) >> 8;
+      std::memcpy(d, &rgb, 4);
     }
-    s->adler = libdeflate_adler32(static_cast<std::uint32_t>(s->adler), line.data(), rowBytes);
+    s->adler = libdeflate_adler32(s->adler, line.data(), rowBytes);
     s->rawBytes += rowBytes;
-    const bool lastRow = y + 1 == s->end;
-    const int flush = !lastRow ? Z_NO_FLUSH : (s->last ? Z_FINISH : Z_SYNC_FLUSH);
-    z.next_in = line.data();
-    z.avail_in = static_cast<uInt>(rowBytes);
-    do {
-      z.next_out = out.data();
-      z.avail_out = static_cast<uInt>(out.size());
-      const int r = deflate(&z, flush);
-      if (r == Z_STREAM_ERROR) {
-        ok = false;
-        break;
+    bits.Put(codes.literal[0], codes.literalBits[0]);
+    const std::uint32_t* up = upReaches ? above : nullptr;
+    // The top byte of a pixel is not written.
+    constexpr std::uint32_t kRgb = 0x00FFFFFFu;
+    for (int x = 0; x < width;) {
+      int left = 0, same = 0;
+      if (x > 0) {
+        const std::uint32_t c = px[x - 1] & kRgb;
+        while (x + left < width && (px[x + left] & kRgb) == c) ++left;
       }
-      s->deflated.insert(s->deflated.end(), out.data(), out.data() + (out.size() - z.avail_out));
-    } while (z.avail_out == 0);
+      // The run from above matters only when it is longer.
+      if (up != nullptr && x + left < width) same = SameRun(px + x, up + x, width - x);
+      if (left == 0 && same == 0) {
+        const std::uint8_t* q = line.data() + 1 + 3 * static_cast<std::size_t>(x);
+        for (int i = 0; i < 3; ++i) bits.Put(codes.literal[q[i]], codes.literalBits[q[i]]);
+        ++x;
+      } else if (left >= same) {  // the shorter code
+        emitRun(left, leftCode, leftBits);
+        x += left;
+      } else {
+        emitRun(same, upCode, upBits);
+        x += same;
+      }
+    }
+    above = px;
   }
-  deflateEnd(&z);
-  s->ok = ok;
+  bits.Put(codes.literal[256], codes.literalBits[256]);  // end of block
+  if (!s->last) {
+    // An empty stored block brings the stream to a byte boundary, where the
+    // next stripe's block begins.
+    bits.Put(0, 3);
+    bits.Align();
+    static const std::uint8_t kEmptyStored[4] = {0x00, 0x00, 0xFF, 0xFF};
+    s->deflated.insert(s->deflated.end(), kEmptyStored, kEmptyStored + 4);
+  } else {
+    bits.Align();
+  }
+  s->ok = true;
 }
 
 }  // namespace
@@ -146,7 +297,7 @@ bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads) {
   }
 
   // The zlib stream, one image-data chunk a stripe: its header (deflate,
-  // 32 KiB window, fastest level) before the first stripe's deflate data,
+  // 32 KiB window, fastest codes) before the first stripe's deflate data,
   // the stripes' combined Adler-32 after the last's.
   static const std::uint8_t kZlibHeader[2] = {0x78, 0x01};
   uLong adler = adler32(0L, Z_NULL, 0);
