@@ -201,8 +201,8 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   store.End();
 
   // The second page comes from the file alone, into a feature set of its
-  // own: it is loaded and printed on another thread while this one prints
-  // the first and draws the PDF. Its error, when it fails. The file is
+  // own: it is loaded and printed on another thread while this one draws
+  // the PDF and prints the first. Its error, when it fails. The file is
   // saved again only once it has been read.
   std::string secondError;
   std::unique_ptr<md::canvas::CairoCanvas> second;
@@ -226,6 +226,17 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     if (!md::demo::PrintPage(*loaded, second.get(), options.dpi, nullptr, &secondError)) second.reset();
   });
 
+  // The PDF canvas keeps what the page draws; the file is written beside
+  // the rest of the run, first as it takes longest.
+  Stage pdf("writing the PDF");
+  std::unique_ptr<md::canvas::CairoCanvas> vector = md::demo::DrawVector(*page, pdfPath, nullptr, &error);
+  if (vector == nullptr) return Fail(error);
+  pdf.End();
+  std::string pdfError;
+  std::future<bool> pdfWriter = std::async(std::launch::async, [&vector, &pdfError, pdfPath] {
+    return md::demo::FinishVector(*vector, pdfPath, &pdfError);
+  });
+
   // The first print is kept to compare the second with, in place.
   Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
   const std::unique_ptr<md::canvas::CairoCanvas> first = firstPaper.get();
@@ -237,17 +248,6 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   // before `first` goes (declared after it, so also on every early return).
   std::future<bool> pngWriter =
       std::async(std::launch::async, [canvas = first.get(), pngPath] { return canvas->writePng(pngPath); });
-
-  // The PDF canvas keeps what the page draws; the file is written beside
-  // the rest of the run.
-  Stage pdf("writing the PDF");
-  std::unique_ptr<md::canvas::CairoCanvas> vector = md::demo::DrawVector(*page, pdfPath, nullptr, &error);
-  if (vector == nullptr) return Fail(error);
-  pdf.End();
-  std::string pdfError;
-  std::future<bool> pdfWriter = std::async(std::launch::async, [&vector, &pdfError, pdfPath] {
-    return md::demo::FinishVector(*vector, pdfPath, &pdfError);
-  });
 
   // Stored again after printing: the file shows that a drawing leaves what
   // the elements store as it was.
