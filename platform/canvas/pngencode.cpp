@@ -162,6 +162,23 @@ int SameRun(const std::uint32_t* a, const std::uint32_t* b, int n) {
   return i;
 }
 
+// The Adler-32 `adler` carried on over n pixels of one colour, 3n bytes
+// repeating R, G, B: byte j of the 3n (from 1) adds itself to the first sum
+// and 3n - j + 1 times itself to the second.
+std::uint32_t AdlerOfRun(std::uint32_t adler, std::uint32_t pixel, int n) {
+  constexpr std::uint64_t kMod = 65521;
+  const std::uint64_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+  const std::uint64_t count = static_cast<std::uint64_t>(n), length = 3 * count;
+  const std::uint64_t first = adler & 0xFFFF, second = adler >> 16;
+  // The weights of the red bytes, 3n, 3n - 3, ...; green's are each one
+  // less, blue's two less.
+  const std::uint64_t red = count * length - 3 * count * (count - 1) / 2;
+  const std::uint64_t weighted = r * red + g * (red - count) + b * (red - 2 * count);
+  const std::uint64_t a = (first + count * (r + g + b)) % kMod;
+  const std::uint64_t s = (second + length * first + weighted) % kMod;
+  return static_cast<std::uint32_t>(s << 16 | a);
+}
+
 // One stripe of rows: its deflate data (one block of fixed codes, ending on
 // a byte boundary; the last stripe's block closes the stream), the Adler-32
 // of its filtered bytes and their count.
@@ -209,15 +226,24 @@ void CompressStripe(const PngRows& rows, Stripe* s) {
   for (int y = s->first; y < s->end; ++y) {
     const std::uint32_t* px = rows.row(rows.context, y);
     if (px == nullptr) return;
-    line[0] = 0;  // filter: none
-    std::uint8_t* d = line.data() + 1;
-    // 0x..RRGGBB becomes the bytes R, G, B, 0: one store a pixel, each
-    // overwriting the last one's spare byte (the line has one to spare).
-    for (int x = 0; x < width; ++x, d += 3) {
-      const std::uint32_t rgb = __builtin_bswap32(px[x]) >> 8;
-      std::memcpy(d, &rgb, 4);
-    }
-    s->adler = libdeflate_adler32(s->adler, line.data(), rowBytes);
+    // The row's bytes not yet in the check sum: literals and runs from
+    // above. A run leftwards is added to it by its sum alone.
+    std::size_t pending = 0;
+    line[pending++] = 0;  // filter: none
+    const auto append = [&](int from, int count) {
+      std::uint8_t* d = line.data() + pending;
+      // 0x..RRGGBB becomes the bytes R, G, B, 0: one store a pixel, each
+      // overwriting the last one's spare byte (the line has one to spare).
+      for (int x = from; x < from + count; ++x, d += 3) {
+        const std::uint32_t rgb = __builtin_bswap32(px[x]) >> 8;
+        std::memcpy(d, &rgb, 4);
+      }
+      pending += 3 * static_cast<std::size_t>(count);
+    };
+    const auto sum = [&] {
+      if (pending > 0) s->adler = libdeflate_adler32(s->adler, line.data(), pending);
+      pending = 0;
+    };
     s->rawBytes += rowBytes;
     bits.Put(codes.literal[0], codes.literalBits[0]);
     const std::uint32_t* up = upReaches ? above : nullptr;
@@ -232,17 +258,22 @@ void CompressStripe(const PngRows& rows, Stripe* s) {
       // The run from above matters only when it is longer.
       if (up != nullptr && x + left < width) same = SameRun(px + x, up + x, width - x);
       if (left == 0 && same == 0) {
-        const std::uint8_t* q = line.data() + 1 + 3 * static_cast<std::size_t>(x);
+        append(x, 1);
+        const std::uint8_t* q = line.data() + pending - 3;
         for (int i = 0; i < 3; ++i) bits.Put(codes.literal[q[i]], codes.literalBits[q[i]]);
         ++x;
       } else if (left >= same) {  // the shorter code
+        sum();
+        s->adler = AdlerOfRun(s->adler, px[x - 1], left);
         emitRun(left, leftCode, leftBits);
         x += left;
       } else {
+        append(x, same);
         emitRun(same, upCode, upBits);
         x += same;
       }
     }
+    sum();
     above = px;
   }
   bits.Put(codes.literal[256], codes.literalBits[256]);  // end of block
