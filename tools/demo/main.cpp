@@ -200,10 +200,23 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   if (!ReadWhole(pagePath, &stored)) return Fail("cannot read " + pagePath);
   store.End();
 
+  // The PDF canvas keeps what the page draws; the file is written beside
+  // the rest of the run, first as it takes longest. Drawn before any other
+  // thread draws: the page's pictures are decoded on their first drawing,
+  // in a forked child, which must not copy another thread's locks.
+  Stage pdf("writing the PDF");
+  std::unique_ptr<md::canvas::CairoCanvas> vector = md::demo::DrawVector(*page, pdfPath, nullptr, &error);
+  if (vector == nullptr) return Fail(error);
+  pdf.End();
+  std::string pdfError;
+  std::future<bool> pdfWriter = std::async(std::launch::async, [&vector, &pdfError, pdfPath] {
+    return md::demo::FinishVector(*vector, pdfPath, &pdfError);
+  });
+
   // The second page comes from the file alone, into a feature set of its
-  // own: it is loaded and printed on another thread while this one draws
-  // the PDF and prints the first. Its error, when it fails. The file is
-  // saved again only once it has been read.
+  // own: it is loaded and printed on another thread while this one prints
+  // the first. Its error, when it fails. The file is saved again only once
+  // it has been read.
   std::string secondError;
   std::unique_ptr<md::canvas::CairoCanvas> second;
   std::promise<void> fileRead;
@@ -224,17 +237,6 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
       return;
     }
     if (!md::demo::PrintPage(*loaded, second.get(), options.dpi, nullptr, &secondError)) second.reset();
-  });
-
-  // The PDF canvas keeps what the page draws; the file is written beside
-  // the rest of the run, first as it takes longest.
-  Stage pdf("writing the PDF");
-  std::unique_ptr<md::canvas::CairoCanvas> vector = md::demo::DrawVector(*page, pdfPath, nullptr, &error);
-  if (vector == nullptr) return Fail(error);
-  pdf.End();
-  std::string pdfError;
-  std::future<bool> pdfWriter = std::async(std::launch::async, [&vector, &pdfError, pdfPath] {
-    return md::demo::FinishVector(*vector, pdfPath, &pdfError);
   });
 
   // The first print is kept to compare the second with, in place.
