@@ -55,10 +55,10 @@ constexpr std::size_t kDenseStrokeSegments = 4096;
 // sub-rows wherever two edges cross in it, and a dense path's segments cross
 // in nearly every row: the cost grows far faster than the segments. Runs of
 // neighbouring segments seldom cross. Their union is the same area (round
-// ends of an opaque pen), and a pixel is blended once a run: only pixels on
-// an anti-aliased edge that two runs both touch come out a little darker or
-// lighter (a quarter of full coverage at most), never an empty or an inside
-// one.
+// ends of an opaque pen), and each run blends its own coverage: a pixel no
+// run touches stays as it was, and only anti-aliased edge pixels that two
+// runs share come out a little darker or lighter (a quarter of full coverage
+// at most for two runs). Vector files get one stroke.
 constexpr std::size_t kStrokeRunSegments = 64;
 
 // Splits the paths (already reduced, as ReducePath leaves them; `closed`

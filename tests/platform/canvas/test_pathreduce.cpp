@@ -596,6 +596,52 @@ TEST(PathReduce, SplitStrokesKeepTheClipAndThePen) {
   EXPECT_EQ(canvas->pixelRow(11)[120] & 0xFFFFFF, 0xFF0000u);  // the round end of the spoke up
 }
 
+// Runs are for rasters: a vector file gets the distinct segments in one
+// stroke, which a viewer then anti-aliases as cairo's stroke of every point.
+TEST(PathReduce, VectorFilesGetTheSegmentsInOneStroke) {
+  constexpr int kBig = 480;  // 1944 distinct segments, far more than one run
+  const std::vector<Point> star = Star(6000, kBig / 2.0, kBig / 2.0, 40, 230);
+  Shape shape;
+  shape.paths.push_back(SubPath{star, true});
+  shape.stroke = true;
+  Pen pen;
+  pen.width = 2.375;
+  pen.color = 0x2040C0;
+  const std::vector<std::uint32_t> every = Direct(shape, pen, 0, 1, {}, kBig);
+  const auto apart = [&](const std::vector<std::uint32_t>& drawn) {
+    int most = 0;
+    for (std::size_t i = 0; i < every.size(); ++i)
+      most = std::max(most, LargestChannelDifference(drawn[i], every[i]));
+    return most;
+  };
+  // Recorded at 72 dpi (a device pixel a point) and played back on a raster.
+  const double mm = kBig * 25.4 / 72;
+  cairo_surface_t* record = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+  auto vector = CairoCanvas::createOnSurface(record, mm, mm, 72);
+  ASSERT_NE(vector, nullptr);
+  vector->drawShape(shape, pen, Brush{BrushStyle::Null}, State{});
+  vector->finish();
+  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kBig, kBig);
+  cairo_t* cr = cairo_create(image);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  cairo_set_source_surface(cr, record, 0, 0);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(image);
+  std::vector<std::uint32_t> played(static_cast<std::size_t>(kBig) * kBig);
+  for (int y = 0; y < kBig; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(image) +
+                                                             y * cairo_image_surface_get_stride(image));
+    for (int x = 0; x < kBig; ++x) played[static_cast<std::size_t>(y) * kBig + x] = row[x] & 0xFFFFFF;
+  }
+  cairo_surface_destroy(image);
+  cairo_surface_destroy(record);
+  EXPECT_LE(apart(played), 3);
+  // On a raster the runs blend shared edge pixels more than that.
+  EXPECT_GT(apart(ThroughCanvas(shape, pen, 0, kBig)), 3);
+}
+
 // A fill whose pixel rows are crossed by more edges than the coverage
 // rasterizer holds goes straight to cairo, and looks as cairo fills it.
 TEST(PathReduce, FillsWithCrowdedRowsGoToCairo) {
