@@ -232,6 +232,8 @@ BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
   set.Saved("Format", "样式", [this](IGIS_DataBuffer* b) {
     if (m_pFormat) m_pFormat->Save(b);
   });
+  // Straight into the stored buffer when there is one.
+  if (IGIS_DataBuffer* pStored = pAttr->GetDataBuffer("Custom")) return set.Finish(pStored) ? TRUE : FALSE;
   DataBufferPtr buffer(GIS_CreateDataBufferObject(1024));
   if (!buffer || !set.Finish(buffer.get())) return FALSE;
   return pAttr->SetDataBuffer("Custom", buffer.get(), 0);
@@ -284,7 +286,8 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
     if (!m_pFormat) m_pFormat.reset(GIS_CreateLegendFormatObject());
     if (m_pFormat) m_pFormat->Open(b);
   }
-  RecalcRect();
+  // The layers were looked up as the items were read.
+  Restack(true);
   return TRUE;
 }
 

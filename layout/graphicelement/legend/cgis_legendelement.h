@@ -83,6 +83,10 @@ class CGIS_LegendElement final : public CGIS_ElementImpl<IGIS_LegendElement> {
   // szMethod's record and releases it.
   bool Accepts(IGIS_LegendItem* pItem, const char* szMethod);
 
+  // RecalcRect; bLayersJustFound tells that the items' layers were just
+  // looked up (on reading), so that found layers are not looked up again.
+  void Restack(bool bLayersJustFound);
+
   // Writes the legend's keys into a fresh "Custom" set of the attributes.
   BOOL WriteCustom(IGIS_FeatureAttributes* pAttr);
   BOOL ReadCustom(IGIS_FeatureAttributes* pAttr);

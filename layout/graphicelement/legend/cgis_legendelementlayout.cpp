@@ -87,7 +87,9 @@ void CGIS_LegendElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
 
 // ---- Stack layout ----------------------------------------------------------------
 
-void CGIS_LegendElement::RecalcRect() {
+void CGIS_LegendElement::RecalcRect() { Restack(false); }
+
+void CGIS_LegendElement::Restack(bool bLayersJustFound) {
   const SGIS_Rect r = GetRect();
   if (!m_pFormat) return;
   IGIS_FeatureSet* pSet = m_core.m_pFeatureSet;
@@ -98,7 +100,12 @@ void CGIS_LegendElement::RecalcRect() {
   int stacked = 0;
   for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
     IGIS_LegendItem* pItem = it->get();
-    pItem->CreateGraphics();
+    auto* pOwn = bLayersJustFound ? dynamic_cast<CGIS_LegendItem*>(pItem) : nullptr;
+    if (pOwn != nullptr) {
+      pOwn->CreateGraphics(true);
+    } else {
+      pItem->CreateGraphics();
+    }
     if (!Stacked(pItem)) continue;
     y = Round(y + pItem->GetHeight() + gap);
     if (pItem->GetWidth() > width) width = pItem->GetWidth();

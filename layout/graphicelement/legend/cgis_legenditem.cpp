@@ -205,10 +205,10 @@ bool CGIS_LegendItem::Open(IGIS_DataBuffer* pBuffer) {
 
 // ---- Measuring ----------------------------------------------------------------
 
-void CGIS_LegendItem::CreateGraphics() {
+void CGIS_LegendItem::CreateGraphics(bool bLayerFound) {
   constexpr const char* kMethod = "CGIS_LegendItem::CreateGraphics";
   m_dWidth = m_dHeight = 0.0;
-  if (!ResolveLayer(kMethod, false)) {
+  if (!(bLayerFound && m_pLayer != nullptr) && !ResolveLayer(kMethod, false)) {
     if (m_pOwner != nullptr && m_pOwner->GetMapElement() != nullptr && m_pOwner->GetMapElement()->GetMap()) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "m_pLayer == NULL");
     }

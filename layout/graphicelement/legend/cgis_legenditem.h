@@ -23,7 +23,10 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   void SetColumns(int nColumns) override { m_nColumns = nColumns; }
   bool GetItemFlag() override { return m_bItemFlag; }
   void SetItemFlag(bool bFlag) override { m_bItemFlag = bFlag; }
-  void CreateGraphics() override;
+  void CreateGraphics() override { CreateGraphics(false); }
+  // As CreateGraphics; bLayerFound tells that the layer was just looked up
+  // and found, with nothing changed since, so it is not looked up again.
+  void CreateGraphics(bool bLayerFound);
   void SetClassFormat(IGIS_LegendClassFormat* pFormat) override;
   IGIS_LegendClassFormat* GetClassFormat() override { return m_pClassFormat.get(); }
   bool Save(IGIS_DataBuffer* pBuffer) override;
