@@ -222,24 +222,26 @@ void CGIS_SlopeElement::SetSlopelineNumber(int nValue) {
 }
 
 void CGIS_SlopeElement::SetAxisLineSymbolPtr(IGIS_Symbol* p) {
-  ReplaceSymbol(m_pAxisSymbol, p, GIS_SYMBOL_LINE, m_core.Method("SetAxisLineSymbolPtr"), NullSymbol::Keep);
+  ReplaceSymbol(m_pAxisSymbol, p, GIS_SYMBOL_LINE, "CGIS_SlopeElement::SetAxisLineSymbolPtr",
+                NullSymbol::Keep);
 }
 void CGIS_SlopeElement::SetContourLineSymbolPtr(IGIS_Symbol* p) {
-  ReplaceSymbol(m_pContourSymbol, p, GIS_SYMBOL_LINE, m_core.Method("SetContourLineSymbolPtr"),
+  ReplaceSymbol(m_pContourSymbol, p, GIS_SYMBOL_LINE, "CGIS_SlopeElement::SetContourLineSymbolPtr",
                 NullSymbol::Keep);
 }
 void CGIS_SlopeElement::SetDescriptionSymbolPtr(IGIS_Symbol* p) {
-  ReplaceSymbol(m_pDescriptionSymbol, p, GIS_SYMBOL_TEXT, m_core.Method("SetDescriptionSymbolPtr"),
+  ReplaceSymbol(m_pDescriptionSymbol, p, GIS_SYMBOL_TEXT, "CGIS_SlopeElement::SetDescriptionSymbolPtr",
                 NullSymbol::Keep);
 }
 void CGIS_SlopeElement::SetAngleSymbolPtr(IGIS_Symbol* p) {
-  ReplaceSymbol(m_pAngleSymbol, p, GIS_SYMBOL_TEXT, m_core.Method("SetAngleSymbolPtr"), NullSymbol::Keep);
+  ReplaceSymbol(m_pAngleSymbol, p, GIS_SYMBOL_TEXT, "CGIS_SlopeElement::SetAngleSymbolPtr", NullSymbol::Keep);
 }
 void CGIS_SlopeElement::SetPercentSymbolPtr(IGIS_Symbol* p) {
-  ReplaceSymbol(m_pPercentSymbol, p, GIS_SYMBOL_TEXT, m_core.Method("SetPercentSymbolPtr"), NullSymbol::Keep);
+  ReplaceSymbol(m_pPercentSymbol, p, GIS_SYMBOL_TEXT, "CGIS_SlopeElement::SetPercentSymbolPtr",
+                NullSymbol::Keep);
 }
 void CGIS_SlopeElement::SetTitleSymbolPtr(IGIS_Symbol* p) {
-  ReplaceSymbol(m_pTitleSymbol, p, GIS_SYMBOL_TEXT, m_core.Method("SetTitleSymbolPtr"), NullSymbol::Keep);
+  ReplaceSymbol(m_pTitleSymbol, p, GIS_SYMBOL_TEXT, "CGIS_SlopeElement::SetTitleSymbolPtr", NullSymbol::Keep);
 }
 
 bool CGIS_SlopeElement::SetFramePropertyPtr(IGIS_FrameProperty* pFrame) {
@@ -461,16 +463,16 @@ void CGIS_SlopeElement::WriteKeys(md::layout::CustomSetWriter& set) {
 BOOL CGIS_SlopeElement::Archive(int nRead, int /*nArchiveOption*/) {
   IGIS_FeatureAttributes* pAttr = nullptr;
   if (!m_core.ArchiveCommon(nRead, &pAttr)) return FALSE;
-  const std::string method = m_core.Method("Archive");
+  constexpr const char* kArchive = "CGIS_SlopeElement::Archive";
   // The "Custom" keys are read and written in place.
   if (nRead == 0) {
-    md::layout::CustomSetWriter set(pAttr, method.c_str());
+    md::layout::CustomSetWriter set(pAttr, kArchive);
     WriteKeys(set);
     const bool bWritten = set.Finish();
-    if (!set.WasStored("MapElementID")) GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_field == NULL");
+    if (!set.WasStored("MapElementID")) GIS_LOG(GIS_LOG_LEVEL_CHECK, kArchive, "p_field == NULL");
     return bWritten ? TRUE : FALSE;
   }
-  const md::layout::StoredSetView set(pAttr, method.c_str());
+  const md::layout::StoredSetView set(pAttr, kArchive);
   set.Read("AngleGap", &m_settings.nAngleGap);
   set.Read("AxislineInterval", &m_settings.nAxislineInterval);
   set.Read("ContourInterval", &m_settings.dContourInterval);
@@ -478,28 +480,35 @@ BOOL CGIS_SlopeElement::Archive(int nRead, int /*nArchiveOption*/) {
   set.Read("SlopelineNumber", &m_settings.nSlopelineNumber);
   set.Read("GapDescription", &m_settings.nGapDescription);
   set.Read("PercentGap", &m_settings.nPercentGap);
+  using md::layout::furniture::AdoptSymbol;
   using md::layout::furniture::ReadSymbol;
-  // The text symbols measure the figure: when each is replaced by the one its
-  // stored bytes make, those bytes stand for it in the memo of read extents.
+  // Each symbol read is held as made, as its setter would hold it. The text
+  // symbols measure the figure: when each is replaced by the one its stored
+  // bytes make, those bytes stand for it in the memo of read extents.
   std::array<std::span<const BYTE>, 4> textSymbols;
   bool bTextSymbolsStored = true;
-  auto readText = [&](const char* szKey, std::size_t slot, md::basilo::ReleasePtr<IGIS_Symbol>& held,
-                      void (CGIS_SlopeElement::*set_)(IGIS_Symbol*)) {
+  auto readSymbol = [&](const char* szKey, SymbolPtr& held, int nKind, const char* szSetter) {
     const IGIS_Symbol* pBefore = held.get();
-    if (SymbolPtr s = ReadSymbol(set, szKey)) (this->*set_)(s.get());
-    const md::basilo::StoredFieldView* f = held.get() != pBefore ? set.Find(szKey) : nullptr;
+    if (SymbolPtr s = ReadSymbol(set, szKey))
+      AdoptSymbol(held, std::move(s), nKind, szSetter, NullSymbol::Keep);
+    return held.get() != pBefore;
+  };
+  auto readText = [&](const char* szKey, std::size_t slot, SymbolPtr& held, const char* szSetter) {
+    const md::basilo::StoredFieldView* f =
+        readSymbol(szKey, held, GIS_SYMBOL_TEXT, szSetter) ? set.Find(szKey) : nullptr;
     if (f == nullptr) {
       bTextSymbolsStored = false;
       return;
     }
     textSymbols[slot] = f->bytes;
   };
-  readText("AngleSymbol", 0, m_pAngleSymbol, &CGIS_SlopeElement::SetAngleSymbolPtr);
-  readText("PercentSymbol", 1, m_pPercentSymbol, &CGIS_SlopeElement::SetPercentSymbolPtr);
-  readText("TitleSymbol", 2, m_pTitleSymbol, &CGIS_SlopeElement::SetTitleSymbolPtr);
-  readText("DescriptionSymbol", 3, m_pDescriptionSymbol, &CGIS_SlopeElement::SetDescriptionSymbolPtr);
-  if (SymbolPtr s = ReadSymbol(set, "ContourLineSymbol")) SetContourLineSymbolPtr(s.get());
-  if (SymbolPtr s = ReadSymbol(set, "AxisLineSymbol")) SetAxisLineSymbolPtr(s.get());
+  readText("AngleSymbol", 0, m_pAngleSymbol, "CGIS_SlopeElement::SetAngleSymbolPtr");
+  readText("PercentSymbol", 1, m_pPercentSymbol, "CGIS_SlopeElement::SetPercentSymbolPtr");
+  readText("TitleSymbol", 2, m_pTitleSymbol, "CGIS_SlopeElement::SetTitleSymbolPtr");
+  readText("DescriptionSymbol", 3, m_pDescriptionSymbol, "CGIS_SlopeElement::SetDescriptionSymbolPtr");
+  readSymbol("ContourLineSymbol", m_pContourSymbol, GIS_SYMBOL_LINE,
+             "CGIS_SlopeElement::SetContourLineSymbolPtr");
+  readSymbol("AxisLineSymbol", m_pAxisSymbol, GIS_SYMBOL_LINE, "CGIS_SlopeElement::SetAxisLineSymbolPtr");
   if (const md::basilo::StoredFieldView* f = set.Find("FrameProperty")) {
     // An empty buffer is a rule stored without a frame.
     if (f->type == GIS_FIELD_TYPE_BUFFER && f->bytes.empty()) {
