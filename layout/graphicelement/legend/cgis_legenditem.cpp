@@ -205,6 +205,16 @@ bool CGIS_LegendItem::Open(IGIS_DataBuffer* pBuffer) {
 
 // ---- Measuring ----------------------------------------------------------------
 
+bool CGIS_LegendItem::MeasuresQuietly(bool* pVector) {
+  *pVector = false;
+  if (m_pLayer == nullptr || m_pLayer->GetLayerPtr() == nullptr || m_pOwner == nullptr) return false;
+  IGIS_LegendFormat* pFormat = m_pOwner->GetLegendFormat();
+  if (pFormat == nullptr || pFormat->GetLabelSymbol() == nullptr) return false;
+  bool bCompound = false;
+  *pVector = IsVectorType(m_pLayer->GetType(), &bCompound);
+  return true;
+}
+
 void CGIS_LegendItem::CreateGraphics(bool bLayerFound) {
   constexpr const char* kMethod = "CGIS_LegendItem::CreateGraphics";
   m_dWidth = m_dHeight = 0.0;
