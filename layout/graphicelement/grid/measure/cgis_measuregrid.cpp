@@ -188,7 +188,8 @@ bool CGIS_MeasureGrid::OpenWith(const md::layout::StoredSetView& set, ReferenceS
   } else if (int nSource = -1; pShare != nullptr && set.Read(kSharedReferenceKey, &nSource)) {
     // Without the source's bytes the reference stays as it is.
     const std::vector<BYTE>* pBytes = pShare->Bytes(nSource);
-    md::basilo::ReleasePtr<IGIS_DataBuffer> shared(pBytes != nullptr ? GIS_CreateDataBufferObject(0) : nullptr);
+    md::basilo::ReleasePtr<IGIS_DataBuffer> shared(pBytes != nullptr ? GIS_CreateDataBufferObject(0)
+                                                                     : nullptr);
     if (shared && shared->SetSize(static_cast<int>(pBytes->size()))) {
       std::memcpy(shared->GetData(), pBytes->data(), pBytes->size());
       ReadReference(shared.get());
