@@ -46,7 +46,7 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
   int nKey = 0;
   // The writer is given the keys and nested sets until it finishes.
   std::deque<StoredIndexKey> keys;
-  std::deque<std::vector<BYTE>> entries;
+  std::deque<md::basilo::ReleasePtr<IGIS_DataBuffer>> entries;
   // One entry, under the next number.
   auto addEntry = [&](std::span<const BYTE> bytes) {
     const StoredIndexKey& key = keys.emplace_back(++nKey);
@@ -81,7 +81,7 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
     StoredSetWriter nested;
     nested.Int("GridType", "GridType", pGrid->GetType());
     nested.Bytes("GridData", "GridData", md::layout::BufferBytes(gridBytes.get()));
-    md::basilo::ReleasePtr<IGIS_DataBuffer> entry(GIS_CreateDataBufferObject(0));
+    md::basilo::ReleasePtr<IGIS_DataBuffer>& entry = entries.emplace_back(GIS_CreateDataBufferObject(0));
     if (!entry || !nested.Finish(entry.get())) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
       bOk = false;
@@ -89,8 +89,7 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
       if (pShare != nullptr) pShare->Drop(nEntry);
       continue;
     }
-    addEntry(entries.emplace_back(md::layout::BufferBytes(entry.get()).begin(),
-                                  md::layout::BufferBytes(entry.get()).end()));
+    addEntry(md::layout::BufferBytes(entry.get()));
   }
   writeKept(m_grids.size());
   if (!outer.Finish(pBuffer)) {
