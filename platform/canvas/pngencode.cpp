@@ -1,5 +1,7 @@
 #include "platform/canvas/pngencode.h"
 
+#include "platform/canvas/huffman.h"
+
 #include <libdeflate.h>
 #include <zlib.h>
 
@@ -7,6 +9,7 @@
 #include <bit>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -52,66 +55,45 @@ bool EmitChunk(const PngSink& sink, const char* type, std::initializer_list<Piec
   return sink(tail, sizeof tail);
 }
 
-// Deflate's fixed Huffman codes (RFC 1951, 3.2.6), bit-reversed to be
-// written least significant bit first: the literals and lengths, each
-// length with its extra bits, and the distance of a pixel to its left.
-struct FixedCodes {
-  std::uint16_t literal[257];
-  std::uint8_t literalBits[257];
-  std::uint32_t length[259];  // 3..258 bytes: length symbol and extra bits
-  std::uint8_t lengthBits[259];
+// Deflate's length symbols (RFC 1951, 3.2.5): for each match length of
+// 3..258 bytes its symbol's index past the end-of-block symbol, its extra
+// bits and their value.
+struct LengthSymbols {
+  std::uint8_t symbol[259];
+  std::uint8_t extraBits[259];
+  std::uint8_t extra[259];
 
-  FixedCodes() {
-    for (int v = 0; v < 257; ++v) {
-      int code, bits;
-      if (v < 144) {
-        code = 0x30 + v, bits = 8;
-      } else if (v < 256) {
-        code = 0x190 + v - 144, bits = 9;
-      } else {
-        code = 0, bits = 7;  // end of block
-      }
-      literal[v] = static_cast<std::uint16_t>(Reversed(static_cast<std::uint32_t>(code), bits));
-      literalBits[v] = static_cast<std::uint8_t>(bits);
-    }
+  LengthSymbols() {
     static const int kBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                   31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
     for (int n = 3; n <= 258; ++n) {
       int s = 28;
       while (kBase[s] > n) --s;
-      const int symbol = 257 + s;
-      const int extra = s == 28 || s < 8 ? 0 : s / 4 - 1;
-      // Symbols 257..279 have 7-bit codes from 0, 280..287 8-bit codes from 0xC0.
-      const int bits = symbol < 280 ? 7 : 8;
-      const std::uint32_t code =
-          Reversed(static_cast<std::uint32_t>(symbol < 280 ? symbol - 256 : 0xC0 + symbol - 280), bits);
-      length[n] = code | (static_cast<std::uint32_t>(n - kBase[s]) << bits);
-      lengthBits[n] = static_cast<std::uint8_t>(bits + extra);
+      symbol[n] = static_cast<std::uint8_t>(s + 1);
+      extraBits[n] = static_cast<std::uint8_t>(s == 28 || s < 8 ? 0 : s / 4 - 1);
+      extra[n] = static_cast<std::uint8_t>(n - kBase[s]);
     }
-  }
-
-  static std::uint32_t Reversed(std::uint32_t v, int bits) {
-    std::uint32_t r = 0;
-    for (int i = 0; i < bits; ++i, v >>= 1) r = (r << 1) | (v & 1);
-    return r;
-  }
-
-  // A distance's 5-bit code and its extra bits, packed as written.
-  static void Distance(std::uint32_t d, std::uint32_t* packed, int* bits) {
-    static const std::uint32_t kBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
-                                            33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
-                                            1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-    int s = 29;
-    while (kBase[s] > d) --s;
-    const int extra = s < 4 ? 0 : s / 2 - 1;
-    *packed = Reversed(static_cast<std::uint32_t>(s), 5) | ((d - kBase[s]) << 5);
-    *bits = 5 + extra;
   }
 };
 
-const FixedCodes& Codes() {
-  static const FixedCodes codes;
-  return codes;
+const LengthSymbols& Lengths() {
+  static const LengthSymbols lengths;
+  return lengths;
+}
+
+// A distance's symbol, its extra bits and their value.
+struct DistanceSymbol {
+  int symbol = 0;
+  int extraBits = 0;
+  std::uint32_t extra = 0;
+};
+DistanceSymbol DistanceOf(std::uint32_t d) {
+  static const std::uint32_t kBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                          33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
+                                          1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+  int s = 29;
+  while (kBase[s] > d) --s;
+  return {s, s < 4 ? 0 : s / 2 - 1, d - kBase[s]};
 }
 
 // Bits written least significant first into a growing buffer.
@@ -179,9 +161,148 @@ std::uint32_t AdlerOfRun(std::uint32_t adler, std::uint32_t pixel, int n) {
   return static_cast<std::uint32_t>(s << 16 | a);
 }
 
-// One stripe of rows: its deflate data (one block of fixed codes, ending on
-// a byte boundary; the last stripe's block closes the stream), the Adler-32
-// of its filtered bytes and their count.
+// Symbols gathered into a block of dynamic Huffman codes (RFC 1951,
+// 3.2.7) and written out once their counts are known. A match is one of two
+// distances only, a pixel to the left or one row up.
+class DynamicBlocks {
+ public:
+  // Symbols a block holds before it is written: enough to outweigh its
+  // header, few enough for the codes to follow a page's changing content.
+  static constexpr std::size_t kBlockSymbols = 1 << 15;
+
+  DynamicBlocks(std::vector<std::uint8_t>* out, std::uint32_t upDistance)
+      : bits_(out), lengths_(Lengths()), left_(DistanceOf(3)), up_(DistanceOf(upDistance)) {
+    symbols_.reserve(kBlockSymbols + 4096);
+    Clear();
+  }
+
+  void Literal(std::uint8_t byte) {
+    symbols_.push_back(byte);
+    ++literalCounts_[byte];
+  }
+  // A match of n bytes (3..258) to the left, or from the row above.
+  void Match(int n, bool up) {
+    symbols_.push_back(kMatch | static_cast<std::uint32_t>(n) << 1 | (up ? 1u : 0u));
+    ++literalCounts_[257 + lengths_.symbol[n] - 1];
+    ++distanceCounts_[up ? up_.symbol : left_.symbol];
+  }
+  bool Full() const { return symbols_.size() >= kBlockSymbols; }
+
+  // Writes the symbols gathered as one block, the stream's last or not.
+  void Flush(bool last) {
+    ++literalCounts_[256];  // end of block
+    std::uint8_t literalLengths[286], distanceLengths[30];
+    BuildCodeLengths(literalCounts_, 286, 15, literalLengths);
+    BuildCodeLengths(distanceCounts_, 30, 15, distanceLengths);
+    std::uint16_t literalCodes[286], distanceCodes[30];
+    CanonicalCodes(literalLengths, 286, literalCodes);
+    CanonicalCodes(distanceLengths, 30, distanceCodes);
+    bits_.Put(last ? 1 : 0, 1);
+    bits_.Put(2, 2);  // dynamic codes
+    WriteCodeLengths(literalLengths, distanceLengths);
+    // Each match length's code with its extra bits, and the two distances'.
+    std::uint32_t length[259];
+    std::uint8_t lengthBits[259];
+    for (int n = 3; n <= 258; ++n) {
+      const int symbol = 256 + lengths_.symbol[n];
+      length[n] = literalCodes[symbol] | std::uint32_t{lengths_.extra[n]} << literalLengths[symbol];
+      lengthBits[n] = static_cast<std::uint8_t>(literalLengths[symbol] + lengths_.extraBits[n]);
+    }
+    const auto distance = [&](const DistanceSymbol& d, int* bits) {
+      *bits = distanceLengths[d.symbol] + d.extraBits;
+      return distanceCodes[d.symbol] | d.extra << distanceLengths[d.symbol];
+    };
+    int distanceBits[2];
+    const std::uint32_t distanceCode[2] = {distance(left_, &distanceBits[0]),
+                                           distance(up_, &distanceBits[1])};
+    for (const std::uint32_t s : symbols_) {
+      if (s < kMatch) {
+        bits_.Put(literalCodes[s], literalLengths[s]);
+      } else {
+        const std::uint32_t n = (s >> 1) & 0x1FF, up = s & 1;
+        bits_.Put(length[n], lengthBits[n]);
+        bits_.Put(distanceCode[up], distanceBits[up]);
+      }
+    }
+    bits_.Put(literalCodes[256], literalLengths[256]);
+    Clear();
+  }
+
+  BitSink& bits() { return bits_; }
+
+ private:
+  static constexpr std::uint32_t kMatch = 0x400;
+
+  void Clear() {
+    symbols_.clear();
+    std::fill(std::begin(literalCounts_), std::end(literalCounts_), 0u);
+    std::fill(std::begin(distanceCounts_), std::end(distanceCounts_), 0u);
+  }
+
+  // The block's header after its type: how many codes of each alphabet,
+  // the code-length code and the lengths coded with it, runs shortened
+  // with the repeat symbols 16 (previous length), 17 and 18 (zeros).
+  void WriteCodeLengths(const std::uint8_t* literalLengths, const std::uint8_t* distanceLengths) {
+    int literals = 286, distances = 30;
+    while (literals > 257 && literalLengths[literals - 1] == 0) --literals;
+    while (distances > 1 && distanceLengths[distances - 1] == 0) --distances;
+    std::uint8_t all[286 + 30];
+    std::memcpy(all, literalLengths, static_cast<std::size_t>(literals));
+    std::memcpy(all + literals, distanceLengths, static_cast<std::size_t>(distances));
+    const int total = literals + distances;
+    // Each entry: symbol (0..18) and its extra bits' value.
+    std::uint8_t symbol[286 + 30], extra[286 + 30];
+    int count = 0;
+    std::uint32_t counts[19] = {};
+    const auto put = [&](int s, int e) {
+      symbol[count] = static_cast<std::uint8_t>(s);
+      extra[count++] = static_cast<std::uint8_t>(e);
+      ++counts[s];
+    };
+    for (int i = 0; i < total;) {
+      const std::uint8_t v = all[i];
+      int run = 1;
+      while (i + run < total && all[i + run] == v) ++run;
+      i += run;
+      if (v == 0) {
+        for (; run >= 11; run -= std::min(run, 138)) put(18, std::min(run, 138) - 11);
+        if (run >= 3) put(17, run - 3), run = 0;
+      } else {
+        put(v, 0), --run;
+        for (; run >= 3; run -= std::min(run, 6)) put(16, std::min(run, 6) - 3);
+      }
+      for (; run > 0; --run) put(v, 0);
+    }
+    std::uint8_t codeLengths[19];
+    std::uint16_t codes[19];
+    BuildCodeLengths(counts, 19, 7, codeLengths);
+    CanonicalCodes(codeLengths, 19, codes);
+    static const std::uint8_t kOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+    int sent = 19;
+    while (sent > 4 && codeLengths[kOrder[sent - 1]] == 0) --sent;
+    bits_.Put(static_cast<std::uint32_t>(literals - 257), 5);
+    bits_.Put(static_cast<std::uint32_t>(distances - 1), 5);
+    bits_.Put(static_cast<std::uint32_t>(sent - 4), 4);
+    for (int i = 0; i < sent; ++i) bits_.Put(codeLengths[kOrder[i]], 3);
+    static const std::uint8_t kExtraBits[19] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 3, 7};
+    for (int i = 0; i < count; ++i) {
+      const int s = symbol[i];
+      bits_.Put(codes[s], codeLengths[s]);
+      if (kExtraBits[s] != 0) bits_.Put(extra[i], kExtraBits[s]);
+    }
+  }
+
+  BitSink bits_;
+  const LengthSymbols& lengths_;
+  const DistanceSymbol left_, up_;
+  std::vector<std::uint32_t> symbols_;
+  std::uint32_t literalCounts_[286];
+  std::uint32_t distanceCounts_[30];
+};
+
+// One stripe of rows: its deflate data (blocks of dynamic codes, ending on
+// a byte boundary; the last stripe's last block closes the stream), the
+// Adler-32 of its filtered bytes and their count.
 struct Stripe {
   int first = 0;
   int end = 0;
@@ -199,23 +320,15 @@ struct Stripe {
 // literals. Pages are mostly flat paper with thin lines: these runs are
 // what compresses, and finding them takes one compare a pixel.
 void CompressStripe(const PngRows& rows, Stripe* s) {
-  const FixedCodes& codes = Codes();
   const std::size_t rowBytes = 1 + static_cast<std::size_t>(rows.width) * 3;
   const bool upReaches = rowBytes <= kWindow;
-  std::uint32_t leftCode = 0, upCode = 0;
-  int leftBits = 0, upBits = 0;
-  FixedCodes::Distance(3, &leftCode, &leftBits);
-  if (upReaches) FixedCodes::Distance(static_cast<std::uint32_t>(rowBytes), &upCode, &upBits);
   std::vector<std::uint8_t> line(rowBytes + 1);
-  BitSink bits(&s->deflated);
-  s->deflated.reserve(rowBytes * static_cast<std::size_t>(s->end - s->first) / 16 + 64);
-  bits.Put(s->last ? 1 : 0, 1);  // the final block or not
-  bits.Put(1, 2);                // fixed codes
-  const auto emitRun = [&](int pixels, std::uint32_t distance, int distanceBits) {
+  s->deflated.reserve(rowBytes * static_cast<std::size_t>(s->end - s->first) / 24 + 64);
+  DynamicBlocks blocks(&s->deflated, upReaches ? static_cast<std::uint32_t>(rowBytes) : 1u);
+  const auto emitRun = [&](int pixels, bool up) {
     while (pixels > 0) {
       const int n = std::min(pixels, kMaxRunPixels);
-      bits.Put(codes.length[3 * n], codes.lengthBits[3 * n]);
-      bits.Put(distance, distanceBits);
+      blocks.Match(3 * n, up);
       pixels -= n;
     }
   };
@@ -245,7 +358,7 @@ void CompressStripe(const PngRows& rows, Stripe* s) {
       pending = 0;
     };
     s->rawBytes += rowBytes;
-    bits.Put(codes.literal[0], codes.literalBits[0]);
+    blocks.Literal(0);
     const std::uint32_t* up = upReaches ? above : nullptr;
     // The top byte of a pixel is not written.
     constexpr std::uint32_t kRgb = 0x00FFFFFFu;
@@ -260,23 +373,25 @@ void CompressStripe(const PngRows& rows, Stripe* s) {
       if (left == 0 && same == 0) {
         append(x, 1);
         const std::uint8_t* q = line.data() + pending - 3;
-        for (int i = 0; i < 3; ++i) bits.Put(codes.literal[q[i]], codes.literalBits[q[i]]);
+        for (int i = 0; i < 3; ++i) blocks.Literal(q[i]);
         ++x;
-      } else if (left >= same) {  // the shorter code
+      } else if (left >= same) {
         sum();
         s->adler = AdlerOfRun(s->adler, px[x - 1], left);
-        emitRun(left, leftCode, leftBits);
+        emitRun(left, false);
         x += left;
       } else {
         append(x, same);
-        emitRun(same, upCode, upBits);
+        emitRun(same, true);
         x += same;
       }
     }
     sum();
     above = px;
+    if (blocks.Full() && y + 1 < s->end) blocks.Flush(false);
   }
-  bits.Put(codes.literal[256], codes.literalBits[256]);  // end of block
+  blocks.Flush(s->last);
+  BitSink& bits = blocks.bits();
   if (!s->last) {
     // An empty stored block brings the stream to a byte boundary, where the
     // next stripe's block begins.
