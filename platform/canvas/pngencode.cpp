@@ -162,16 +162,23 @@ std::uint32_t AdlerOfRun(std::uint32_t adler, std::uint32_t pixel, int n) {
 }
 
 // Symbols gathered into a block of dynamic Huffman codes (RFC 1951,
-// 3.2.7) and written out once their counts are known. A match is one of two
-// distances only, a pixel to the left or one row up.
+// 3.2.7) and written out once their counts are known. A match is one of
+// four distances only: a pixel to the left, or one row up, straight or a
+// pixel to either side.
 class DynamicBlocks {
  public:
   // Symbols a block holds before it is written: enough to outweigh its
   // header, few enough for the codes to follow a page's changing content.
   static constexpr std::size_t kBlockSymbols = 1 << 15;
 
-  DynamicBlocks(std::vector<std::uint8_t>* out, std::uint32_t upDistance)
-      : bits_(out), lengths_(Lengths()), left_(DistanceOf(3)), up_(DistanceOf(upDistance)) {
+  enum Kind : std::uint32_t { kLeft, kUp, kUpLeft, kUpRight };
+
+  // Rows of rowBytes bytes; the matches from the row above are made only
+  // when it lies in the window.
+  DynamicBlocks(std::vector<std::uint8_t>* out, std::uint32_t rowBytes)
+      : bits_(out),
+        lengths_(Lengths()),
+        distance_{DistanceOf(3), DistanceOf(rowBytes), DistanceOf(rowBytes + 3), DistanceOf(rowBytes - 3)} {
     symbols_.reserve(kBlockSymbols + 4096);
     Clear();
   }
@@ -180,11 +187,11 @@ class DynamicBlocks {
     symbols_.push_back(byte);
     ++literalCounts_[byte];
   }
-  // A match of n bytes (3..258) to the left, or from the row above.
-  void Match(int n, bool up) {
-    symbols_.push_back(kMatch | static_cast<std::uint32_t>(n) << 1 | (up ? 1u : 0u));
-    ++literalCounts_[257 + lengths_.symbol[n] - 1];
-    ++distanceCounts_[up ? up_.symbol : left_.symbol];
+  // A match of n bytes (3..258) of the kind.
+  void Match(int n, Kind kind) {
+    symbols_.push_back(kMatch | static_cast<std::uint32_t>(n) << 2 | kind);
+    ++literalCounts_[256 + lengths_.symbol[n]];
+    ++distanceCounts_[distance_[kind].symbol];
   }
   bool Full() const { return symbols_.size() >= kBlockSymbols; }
 
@@ -212,16 +219,16 @@ class DynamicBlocks {
       *bits = distanceLengths[d.symbol] + d.extraBits;
       return distanceCodes[d.symbol] | d.extra << distanceLengths[d.symbol];
     };
-    int distanceBits[2];
-    const std::uint32_t distanceCode[2] = {distance(left_, &distanceBits[0]),
-                                           distance(up_, &distanceBits[1])};
+    int distanceBits[4];
+    std::uint32_t distanceCode[4];
+    for (int k = 0; k < 4; ++k) distanceCode[k] = distance(distance_[k], &distanceBits[k]);
     for (const std::uint32_t s : symbols_) {
       if (s < kMatch) {
         bits_.Put(literalCodes[s], literalLengths[s]);
       } else {
-        const std::uint32_t n = (s >> 1) & 0x1FF, up = s & 1;
+        const std::uint32_t n = (s >> 2) & 0x1FF, kind = s & 3;
         bits_.Put(length[n], lengthBits[n]);
-        bits_.Put(distanceCode[up], distanceBits[up]);
+        bits_.Put(distanceCode[kind], distanceBits[kind]);
       }
     }
     bits_.Put(literalCodes[256], literalLengths[256]);
@@ -231,7 +238,7 @@ class DynamicBlocks {
   BitSink& bits() { return bits_; }
 
  private:
-  static constexpr std::uint32_t kMatch = 0x400;
+  static constexpr std::uint32_t kMatch = 0x800;
 
   void Clear() {
     symbols_.clear();
@@ -294,7 +301,7 @@ class DynamicBlocks {
 
   BitSink bits_;
   const LengthSymbols& lengths_;
-  const DistanceSymbol left_, up_;
+  const DistanceSymbol distance_[4];
   std::vector<std::uint32_t> symbols_;
   std::uint32_t literalCounts_[286];
   std::uint32_t distanceCounts_[30];
@@ -318,17 +325,19 @@ struct Stripe {
 // bytes or of one row (the row above may lie in the stripe before: the
 // stripes form one stream, whose window carries on); other pixels are
 // literals. Pages are mostly flat paper with thin lines: these runs are
-// what compresses, and finding them takes one compare a pixel.
+// what compresses, and finding them takes one compare a pixel. Where there
+// is neither run, the pixels above shifted by one to either side are tried
+// too: slanting lines and hatches repeat so.
 void CompressStripe(const PngRows& rows, Stripe* s) {
   const std::size_t rowBytes = 1 + static_cast<std::size_t>(rows.width) * 3;
-  const bool upReaches = rowBytes <= kWindow;
+  const bool upReaches = rowBytes <= kWindow, slantReaches = rowBytes + 3 <= kWindow;
   std::vector<std::uint8_t> line(rowBytes + 1);
   s->deflated.reserve(rowBytes * static_cast<std::size_t>(s->end - s->first) / 24 + 64);
-  DynamicBlocks blocks(&s->deflated, upReaches ? static_cast<std::uint32_t>(rowBytes) : 1u);
-  const auto emitRun = [&](int pixels, bool up) {
+  DynamicBlocks blocks(&s->deflated, static_cast<std::uint32_t>(rowBytes));
+  const auto emitRun = [&](int pixels, DynamicBlocks::Kind kind) {
     while (pixels > 0) {
       const int n = std::min(pixels, kMaxRunPixels);
-      blocks.Match(3 * n, up);
+      blocks.Match(3 * n, kind);
       pixels -= n;
     }
   };
@@ -370,6 +379,19 @@ void CompressStripe(const PngRows& rows, Stripe* s) {
       }
       // The run from above matters only when it is longer.
       if (up != nullptr && x + left < width) same = SameRun(px + x, up + x, width - x);
+      int slant = 0;
+      auto kind = DynamicBlocks::kUp;
+      if (slantReaches && up != nullptr && left == 0 && same == 0) {
+        if (x > 0) slant = SameRun(px + x, up + x - 1, width - x), kind = DynamicBlocks::kUpLeft;
+        if (x + 1 < width) {
+          const int right = SameRun(px + x, up + x + 1, width - x - 1);
+          if (right > slant) slant = right, kind = DynamicBlocks::kUpRight;
+        }
+        if (slant > same)
+          same = slant;
+        else
+          kind = DynamicBlocks::kUp;
+      }
       if (left == 0 && same == 0) {
         append(x, 1);
         const std::uint8_t* q = line.data() + pending - 3;
@@ -378,11 +400,11 @@ void CompressStripe(const PngRows& rows, Stripe* s) {
       } else if (left >= same) {
         sum();
         s->adler = AdlerOfRun(s->adler, px[x - 1], left);
-        emitRun(left, false);
+        emitRun(left, DynamicBlocks::kLeft);
         x += left;
       } else {
         append(x, same);
-        emitRun(same, true);
+        emitRun(same, kind);
         x += same;
       }
     }
