@@ -88,12 +88,12 @@ struct DistanceSymbol {
   std::uint32_t extra = 0;
 };
 DistanceSymbol DistanceOf(std::uint32_t d) {
-  static const std::uint32_t kBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
-                                          33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
-                                          1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
-  int s = 29;
-  while (kBase[s] > d) --s;
-  return {s, s < 4 ? 0 : s / 2 - 1, d - kBase[s]};
+  if (d <= 4) return {static_cast<int>(d - 1), 0, 0};
+  // Past 4, each power of two holds two symbols, with one extra bit fewer
+  // than its bits after the leading one.
+  const std::uint32_t v = d - 1;
+  const int top = 31 - std::countl_zero(v), extraBits = top - 1;
+  return {2 * top + static_cast<int>((v >> extraBits) & 1), extraBits, v & ((1u << extraBits) - 1)};
 }
 
 // Bits written least significant first into a growing buffer.
@@ -162,9 +162,9 @@ std::uint32_t AdlerOfRun(std::uint32_t adler, std::uint32_t pixel, int n) {
 }
 
 // Symbols gathered into a block of dynamic Huffman codes (RFC 1951,
-// 3.2.7) and written out once their counts are known. A match is one of
-// four distances only: a pixel to the left, or one row up, straight or a
-// pixel to either side.
+// 3.2.7) and written out once their counts are known. A match is mostly
+// one of four distances: a pixel to the left, or one row up, straight or a
+// pixel to either side; others are rare.
 class DynamicBlocks {
  public:
   // Symbols a block holds before it is written: enough to outweigh its
@@ -192,6 +192,12 @@ class DynamicBlocks {
     symbols_.push_back(kMatch | static_cast<std::uint32_t>(n) << 2 | kind);
     ++literalCounts_[256 + lengths_.symbol[n]];
     ++distanceCounts_[distance_[kind].symbol];
+  }
+  // A match of n bytes (3..258) at another distance (1..32768).
+  void MatchAt(int n, std::uint32_t distance) {
+    symbols_.push_back(kFar | distance << 9 | static_cast<std::uint32_t>(n));
+    ++literalCounts_[256 + lengths_.symbol[n]];
+    ++distanceCounts_[DistanceOf(distance).symbol];
   }
   bool Full() const { return symbols_.size() >= kBlockSymbols; }
 
@@ -225,6 +231,12 @@ class DynamicBlocks {
     for (const std::uint32_t s : symbols_) {
       if (s < kMatch) {
         bits_.Put(literalCodes[s], literalLengths[s]);
+      } else if (s >= kFar) {
+        const std::uint32_t n = s & 0x1FF;
+        bits_.Put(length[n], lengthBits[n]);
+        int bits = 0;
+        const std::uint32_t code = distance(DistanceOf((s >> 9) & 0xFFFF), &bits);
+        bits_.Put(code, bits);
       } else {
         const std::uint32_t n = (s >> 2) & 0x1FF, kind = s & 3;
         bits_.Put(length[n], lengthBits[n]);
@@ -238,7 +250,7 @@ class DynamicBlocks {
   BitSink& bits() { return bits_; }
 
  private:
-  static constexpr std::uint32_t kMatch = 0x800;
+  static constexpr std::uint32_t kMatch = 0x800, kFar = 0x80000000u;
 
   void Clear() {
     symbols_.clear();
@@ -327,7 +339,9 @@ struct Stripe {
 // literals. Pages are mostly flat paper with thin lines: these runs are
 // what compresses, and finding them takes one compare a pixel. Where there
 // is neither run, the pixels above shifted by one to either side are tried
-// too: slanting lines and hatches repeat so.
+// too: slanting lines and hatches repeat so; failing that, the last place
+// in this row or the one above where the same two pixels were written as
+// literals (a glyph, a pattern, repeated along the row).
 void CompressStripe(const PngRows& rows, Stripe* s) {
   const std::size_t rowBytes = 1 + static_cast<std::size_t>(rows.width) * 3;
   const bool upReaches = rowBytes <= kWindow, slantReaches = rowBytes + 3 <= kWindow;
@@ -343,6 +357,9 @@ void CompressStripe(const PngRows& rows, Stripe* s) {
   };
   const std::uint32_t* above = s->first > 0 ? rows.row(rows.context, s->first - 1) : nullptr;
   if (s->first > 0 && above == nullptr) return;
+  constexpr int kSeenBits = 13;
+  constexpr std::uint64_t kNotSeen = ~std::uint64_t{0};
+  std::vector<std::uint64_t> seen(std::size_t{1} << kSeenBits, kNotSeen);
   s->adler = 1;  // the Adler-32 of nothing
   const int width = rows.width;
   for (int y = s->first; y < s->end; ++y) {
@@ -391,6 +408,35 @@ void CompressStripe(const PngRows& rows, Stripe* s) {
           same = slant;
         else
           kind = DynamicBlocks::kUp;
+      }
+      if (left == 0 && same == 0 && x + 1 < width) {
+        // Where the pair was last seen: row and column.
+        const std::uint32_t a = px[x] & kRgb, b = px[x + 1] & kRgb;
+        std::uint64_t& slot = seen[((a * 0x9E3779B1u) ^ (b * 0x85EBCA77u)) >> (32 - kSeenBits)];
+        const std::uint64_t at = slot;
+        slot = static_cast<std::uint64_t>(y) << 32 | static_cast<std::uint32_t>(x);
+        const int atY = static_cast<int>(at >> 32), atX = static_cast<int>(at & 0xFFFFFFFFu);
+        const std::uint32_t* from = nullptr;
+        std::size_t distance = 0;
+        if (at != kNotSeen && atY == y) {
+          from = px + atX, distance = 3 * static_cast<std::size_t>(x - atX);
+        } else if (at != kNotSeen && atY + 1 == y && up != nullptr) {
+          from = up + atX,
+          distance = rowBytes + 3 * static_cast<std::size_t>(x) - 3 * static_cast<std::size_t>(atX);
+        }
+        if (from != nullptr && distance <= kWindow) {
+          const int n = SameRun(px + x, from, width - std::max(x, atX));
+          if (n >= 2) {
+            append(x, n);
+            for (int done = 0; done < n;) {
+              const int part = std::min(n - done, kMaxRunPixels);
+              blocks.MatchAt(3 * part, static_cast<std::uint32_t>(distance));
+              done += part;
+            }
+            x += n;
+            continue;
+          }
+        }
       }
       if (left == 0 && same == 0) {
         append(x, 1);
