@@ -96,30 +96,39 @@ DistanceSymbol DistanceOf(std::uint32_t d) {
   return {2 * top + static_cast<int>((v >> extraBits) & 1), extraBits, v & ((1u << extraBits) - 1)};
 }
 
-// Bits written least significant first into a growing buffer.
+// Bits written least significant first into a growing buffer, which is
+// made room for ahead (Reserve) rather than grown a word at a time.
 class BitSink {
  public:
-  explicit BitSink(std::vector<std::uint8_t>* out) : out_(out) {}
+  explicit BitSink(std::vector<std::uint8_t>* out) : out_(out), size_(out->size()) {}
+  // Makes room for at least `bytes` more bytes.
+  void Reserve(std::size_t bytes) {
+    if (out_->size() < size_ + bytes + 8) out_->resize(std::max(size_ + bytes + 8, out_->size() * 3 / 2));
+  }
+  // At most 32 bits at a time, into room reserved.
   void Put(std::uint64_t value, int bits) {
     acc_ |= value << count_;
     count_ += bits;
     if (count_ >= 32) {
-      const std::size_t at = out_->size();
-      out_->resize(at + 4);
-      for (int i = 0; i < 4; ++i) (*out_)[at + i] = static_cast<std::uint8_t>(acc_ >> (8 * i));
+      const auto word = static_cast<std::uint32_t>(acc_);
+      std::memcpy(out_->data() + size_, &word, 4);
+      size_ += 4;
       acc_ >>= 32;
       count_ -= 32;
     }
   }
-  // Pads with zero bits to a byte boundary.
+  // Pads with zero bits to a byte boundary and trims the room left over.
   void Align() {
-    for (; count_ > 0; count_ -= 8, acc_ >>= 8) out_->push_back(static_cast<std::uint8_t>(acc_));
+    Reserve(8);
+    for (; count_ > 0; count_ -= 8, acc_ >>= 8) (*out_)[size_++] = static_cast<std::uint8_t>(acc_);
     count_ = 0;
     acc_ = 0;
+    out_->resize(size_);
   }
 
  private:
   std::vector<std::uint8_t>* out_;
+  std::size_t size_;
   std::uint64_t acc_ = 0;
   int count_ = 0;
 };
@@ -210,6 +219,8 @@ class DynamicBlocks {
     std::uint16_t literalCodes[286], distanceCodes[30];
     CanonicalCodes(literalLengths, 286, literalCodes);
     CanonicalCodes(distanceLengths, 30, distanceCodes);
+    // The header takes at most 17 + 19 * 3 + 316 * 14 bits, a symbol 48.
+    bits_.Reserve(640 + symbols_.size() * 6);
     bits_.Put(last ? 1 : 0, 1);
     bits_.Put(2, 2);  // dynamic codes
     WriteCodeLengths(literalLengths, distanceLengths);
