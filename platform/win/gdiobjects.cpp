@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <unordered_map>
@@ -18,11 +19,19 @@ struct Table {
   std::recursive_mutex mutex;
   std::unordered_map<const void*, std::unique_ptr<GdiObject>> live;
   std::unordered_map<const void*, std::unique_ptr<GdiObject>> stock;
-  // The object found last: drawing calls look the same device context up
-  // again and again.
-  const void* lastHandle = nullptr;
-  GdiObject* lastObject = nullptr;
+  // Bumped whenever an object leaves the table, so that the lookups each
+  // thread remembers (below) are dropped without taking the lock.
+  std::atomic<std::uint64_t> generation{1};
 };
+
+// The object this thread found last, and the table's generation then: drawing
+// calls look the same device context up again and again.
+struct LastFound {
+  const void* handle = nullptr;
+  GdiObject* object = nullptr;
+  std::uint64_t generation = 0;
+};
+thread_local LastFound t_last;
 
 Table& T() {
   static Table* t = new Table;  // lives until exit; objects may be released late
@@ -44,19 +53,17 @@ void Register(GdiObject* obj) {
 
 GdiObject* Find(const void* handle) {
   if (!handle) return nullptr;
-  std::lock_guard<std::recursive_mutex> g(Lock());
   Table& t = T();
-  if (handle == t.lastHandle) return t.lastObject;
+  if (handle == t_last.handle && t_last.generation == t.generation.load(std::memory_order_acquire))
+    return t_last.object;
+  std::lock_guard<std::recursive_mutex> g(t.mutex);
   GdiObject* found = nullptr;
   if (auto it = t.live.find(handle); it != t.live.end()) {
     found = it->second.get();
   } else if (auto s = t.stock.find(handle); s != t.stock.end()) {
     found = s->second.get();
   }
-  if (found != nullptr) {
-    t.lastHandle = handle;
-    t.lastObject = found;
-  }
+  if (found != nullptr) t_last = LastFound{handle, found, t.generation.load(std::memory_order_relaxed)};
   return found;
 }
 
@@ -147,10 +154,7 @@ bool InUse(const GdiObject* obj) {
 void Destroy(GdiObject* obj) {
   std::lock_guard<std::recursive_mutex> g(Lock());
   Table& t = T();
-  if (t.lastHandle == obj) {
-    t.lastHandle = nullptr;
-    t.lastObject = nullptr;
-  }
+  t.generation.fetch_add(1, std::memory_order_acq_rel);
   t.live.erase(obj);
 }
 
