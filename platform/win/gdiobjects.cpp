@@ -24,14 +24,21 @@ struct Table {
   std::atomic<std::uint64_t> generation{1};
 };
 
-// The object this thread found last, and the table's generation then: drawing
-// calls look the same device context up again and again.
-struct LastFound {
+// Objects this thread found lately, each with the table's generation then:
+// drawing calls look the same device context and pens up again and again.
+struct Found {
   const void* handle = nullptr;
   GdiObject* object = nullptr;
   std::uint64_t generation = 0;
 };
-thread_local LastFound t_last;
+constexpr std::size_t kFoundSlots = 8;  // the top three bits of the hash below
+thread_local Found t_found[kFoundSlots];
+
+Found& SlotOf(const void* handle) {
+  // Fibonacci hashing: objects of one size lie a fixed stride apart.
+  const std::uint64_t h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle));
+  return t_found[(h * 0x9E3779B97F4A7C15ull) >> 61];
+}
 
 Table& T() {
   static Table* t = new Table;  // lives until exit; objects may be released late
@@ -54,8 +61,9 @@ void Register(GdiObject* obj) {
 GdiObject* Find(const void* handle) {
   if (!handle) return nullptr;
   Table& t = T();
-  if (handle == t_last.handle && t_last.generation == t.generation.load(std::memory_order_acquire))
-    return t_last.object;
+  Found& slot = SlotOf(handle);
+  if (handle == slot.handle && slot.generation == t.generation.load(std::memory_order_acquire))
+    return slot.object;
   std::lock_guard<std::recursive_mutex> g(t.mutex);
   GdiObject* found = nullptr;
   if (auto it = t.live.find(handle); it != t.live.end()) {
@@ -63,7 +71,7 @@ GdiObject* Find(const void* handle) {
   } else if (auto s = t.stock.find(handle); s != t.stock.end()) {
     found = s->second.get();
   }
-  if (found != nullptr) t_last = LastFound{handle, found, t.generation.load(std::memory_order_relaxed)};
+  if (found != nullptr) slot = Found{handle, found, t.generation.load(std::memory_order_relaxed)};
   return found;
 }
 
