@@ -665,15 +665,19 @@ void CairoCanvas::strokePieces(const detail::StrokePieces& pieces, int cap, Colo
     }
   };
   SetColor(cr_, color);
+  cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
   cairo_new_path(cr_);
-  for (const auto& [a, b] : pieces.segments) {
+  // Rasters take the segments in runs; vector files get one stroke.
+  const std::size_t run = kind_ == Kind::Image ? detail::kStrokeRunSegments : pieces.segments.size();
+  for (std::size_t i = 0; i < pieces.segments.size(); ++i) {
+    const auto& [a, b] = pieces.segments[i];
     cairo_move_to(cr_, a.x, a.y);
     cairo_line_to(cr_, b.x, b.y);
+    if ((i + 1) % run == 0 && i + 1 < pieces.segments.size()) cairo_stroke(cr_);
   }
-  // Round-capped ends go into the same stroke, so that nothing is blended twice.
+  // Round-capped ends go into the last stroke.
   const bool roundEnds = cap == CAIRO_LINE_CAP_ROUND;
   if (roundEnds) addEnds();
-  cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
   cairo_stroke(cr_);
   if (roundEnds || pieces.ends.empty()) return;
   addEnds();
