@@ -29,6 +29,7 @@ class CGIS_DataBuffer final : public IGIS_DataBuffer {
   void Clear() { std::vector<BYTE>().swap(bytes_); }
 
  private:
+  static constexpr std::size_t kKeptCapacity = 4096;
   std::vector<BYTE> bytes_;
   bool owned_by_field_ = false;
 };

@@ -153,6 +153,40 @@ std::size_t FirstRepeatedKey(const std::vector<StoredFieldView>& fields) {
 
 }  // namespace
 
+namespace {
+
+// Spare byte vectors of this thread, their capacity kept.
+class SpareBytes {
+ public:
+  static std::vector<BYTE> Take() {
+    std::vector<std::vector<BYTE>>& spare = List();
+    if (spare.empty()) return {};
+    std::vector<BYTE> v = std::move(spare.back());
+    spare.pop_back();
+    return v;
+  }
+  static void Give(std::vector<BYTE>&& v) {
+    std::vector<std::vector<BYTE>>& spare = List();
+    if (spare.size() >= kKept || v.capacity() > kMaxBytes || v.capacity() == 0) return;
+    v.clear();
+    spare.push_back(std::move(v));
+  }
+
+ private:
+  static constexpr std::size_t kKept = 8;
+  static constexpr std::size_t kMaxBytes = 64 * 1024;
+  static std::vector<std::vector<BYTE>>& List() {
+    thread_local std::vector<std::vector<BYTE>> spare;
+    return spare;
+  }
+};
+
+}  // namespace
+
+PropertySetEncoder::PropertySetEncoder() : body_(SpareBytes::Take()) { body_.resize(kPropertySetHeaderSize); }
+
+PropertySetEncoder::~PropertySetEncoder() { SpareBytes::Give(std::move(body_)); }
+
 void PropertySetEncoder::Add(int type, std::string_view key, std::string_view description, std::int32_t i,
                              double d, bool b, std::string_view text, std::span<const BYTE> bytes) {
   // The entry's size first, then its bytes written in one go.
@@ -216,19 +250,35 @@ void PropertySetEncoder::Add(int type, std::string_view key, std::string_view de
   ++count_;
 }
 
-bool PropertySetEncoder::Finish(std::vector<BYTE>* out, std::string* error) const {
-  if (body_.size() > static_cast<std::size_t>(INT_MAX) - kPropertySetHeaderSize || count_ > UINT32_MAX) {
+bool PropertySetEncoder::Fits(std::string* error) const {
+  if (body_.size() > static_cast<std::size_t>(INT_MAX) || count_ > UINT32_MAX) {
     *error = "set too large to store";
     return false;
   }
+  return true;
+}
+
+std::span<const BYTE> PropertySetEncoder::Finished(std::string* error) {
+  if (!Fits(error)) return {};
+  BYTE* p = body_.data();
+  std::memcpy(p, kPropertySetMagic, 4);
+  StoreLittle<std::uint16_t>(p + 4, kPropertySetVersion);
+  StoreLittle<std::uint16_t>(p + 6, 0);  // flags
+  StoreLittle(p + 8, static_cast<std::uint32_t>(count_));
+  StoreLittle(p + 12, static_cast<std::uint32_t>(body_.size() - kPropertySetHeaderSize));
+  return std::span<const BYTE>(body_.data(), body_.size());
+}
+
+bool PropertySetEncoder::Finish(std::vector<BYTE>* out, std::string* error) const {
+  if (!Fits(error)) return false;
   out->clear();
-  out->reserve(kPropertySetHeaderSize + body_.size());
+  out->reserve(body_.size());
   PutBytes(*out, kPropertySetMagic, 4);
   PutLittle<std::uint16_t>(*out, kPropertySetVersion);
   PutLittle<std::uint16_t>(*out, 0);  // flags
   PutLittle(*out, static_cast<std::uint32_t>(count_));
-  PutLittle(*out, static_cast<std::uint32_t>(body_.size()));
-  out->insert(out->end(), body_.begin(), body_.end());
+  PutLittle(*out, static_cast<std::uint32_t>(body_.size() - kPropertySetHeaderSize));
+  out->insert(out->end(), body_.begin() + kPropertySetHeaderSize, body_.end());
   return true;
 }
 
@@ -356,10 +406,13 @@ class RecentSets {
   // pointing into data; false when there is none.
   bool Find(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out) {
     if (size > kMaxBytes) return false;
-    for (Entry& e : entries_) {
+    // The newest first: a set is mostly read back soon after it was stored.
+    for (std::size_t k = 0; k < kEntries; ++k) {
+      const Entry& e = entries_[(next_ + kEntries - 1 - k) % kEntries];
       if (e.bytes.size() != size || std::memcmp(e.bytes.data(), data, size) != 0) continue;
-      out->resize(e.fields.size());
-      for (std::size_t i = 0; i < e.fields.size(); ++i) (*out)[i] = e.fields[i].At(data);
+      out->clear();
+      out->reserve(e.fields.size());
+      for (const Placed& f : e.fields) out->push_back(f.At(data));
       return true;
     }
     return false;

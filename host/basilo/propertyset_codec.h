@@ -46,18 +46,29 @@ struct StoredFieldView {
 std::int32_t StoredInt(const StoredFieldView& f);
 bool StoredBool(const StoredFieldView& f);
 
-// Appends one field to an encoded body.
+// Appends one field to an encoded body. The body's storage is taken from
+// and given back to a small per-thread pool, so that a set written now and
+// then allocates nothing once the pool is warm.
 class PropertySetEncoder {
  public:
+  PropertySetEncoder();
+  ~PropertySetEncoder();
+  PropertySetEncoder(const PropertySetEncoder&) = delete;
+  PropertySetEncoder& operator=(const PropertySetEncoder&) = delete;
+
   // Room for a body of about `bytes` bytes.
-  void Reserve(std::size_t bytes) { body_.reserve(bytes); }
+  void Reserve(std::size_t bytes) { body_.reserve(kPropertySetHeaderSize + bytes); }
   void Add(int type, std::string_view key, std::string_view description, std::int32_t i, double d, bool b,
            std::string_view text, std::span<const BYTE> bytes);
   // The whole stored set; false when it is too large for the format.
   bool Finish(std::vector<BYTE>* out, std::string* error) const;
+  // The same, in place: the stored set's bytes, valid until the next Add;
+  // empty (with the reason in *error) when it is too large for the format.
+  std::span<const BYTE> Finished(std::string* error);
 
  private:
-  std::vector<BYTE> body_;
+  bool Fits(std::string* error) const;
+  std::vector<BYTE> body_;  // the header's room, then the fields
   std::uint64_t count_ = 0;
 };
 

@@ -13,8 +13,12 @@ namespace md::glyphor {
 
 class Writer {
  public:
-  // Room for a symbol's or a style's stored form without growing.
-  Writer() { out_.reserve(192); }
+  // Room for a symbol's or a style's stored form without growing; the
+  // storage is taken from and given back to a few kept by the thread.
+  Writer() : out_(TakeSpare()) { out_.reserve(192); }
+  ~Writer() { GiveSpare(std::move(out_)); }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
   void U8(std::uint8_t v) { out_.push_back(v); }
   void U16(std::uint16_t v) { Little(v); }
   void U32(std::uint32_t v) { Little(v); }
@@ -47,6 +51,23 @@ class Writer {
     std::uint8_t b[sizeof v];
     for (std::size_t i = 0; i < sizeof v; ++i) b[i] = static_cast<std::uint8_t>(v >> (8 * i));
     Bytes(b, sizeof b);
+  }
+  static std::vector<std::vector<std::uint8_t>>& Spare() {
+    thread_local std::vector<std::vector<std::uint8_t>> spare;
+    return spare;
+  }
+  static std::vector<std::uint8_t> TakeSpare() {
+    std::vector<std::vector<std::uint8_t>>& spare = Spare();
+    if (spare.empty()) return {};
+    std::vector<std::uint8_t> v = std::move(spare.back());
+    spare.pop_back();
+    return v;
+  }
+  static void GiveSpare(std::vector<std::uint8_t>&& v) {
+    std::vector<std::vector<std::uint8_t>>& spare = Spare();
+    if (spare.size() >= 8 || v.capacity() == 0 || v.capacity() > 64 * 1024) return;
+    v.clear();
+    spare.push_back(std::move(v));
   }
   std::vector<std::uint8_t> out_;
 };
