@@ -4,6 +4,7 @@
 #include <bit>
 #include <climits>
 #include <cstring>
+#include <type_traits>
 
 #include "host/basilo/cgis_propertyset.h"
 
@@ -398,8 +399,9 @@ bool DecodeChecked(const BYTE* data, std::size_t size, std::vector<StoredFieldVi
 }
 
 // The last few sets decoded on this thread, byte for byte, with their fields
-// as offsets into the bytes: the same set stored and read back (an element's
-// set, the nested sets inside it) is then checked and split only once.
+// pointing into the kept copy of the bytes: the same set stored and read back
+// (an element's set, the nested sets inside it) is then checked and split
+// only once. A set found again gets the kept fields, moved onto its bytes.
 class RecentSets {
  public:
   // The fields of a set equal to [data, data + size) that was decoded before,
@@ -410,56 +412,54 @@ class RecentSets {
     for (std::size_t k = 0; k < kEntries; ++k) {
       const Entry& e = entries_[(next_ + kEntries - 1 - k) % kEntries];
       if (e.bytes.size() != size || std::memcmp(e.bytes.data(), data, size) != 0) continue;
-      out->clear();
-      out->reserve(e.fields.size());
-      for (const Placed& f : e.fields) out->push_back(f.At(data));
+      out->assign(e.fields.begin(), e.fields.end());
+      const std::uintptr_t from = reinterpret_cast<std::uintptr_t>(e.bytes.data());
+      const std::uintptr_t to = reinterpret_cast<std::uintptr_t>(data);
+      auto move = [from, to](const auto* p) {
+        using T = std::remove_cv_t<std::remove_pointer_t<decltype(p)>>;
+        return reinterpret_cast<const T*>(reinterpret_cast<std::uintptr_t>(p) - from + to);
+      };
+      for (StoredFieldView& f : *out) {
+        f.key = std::string_view(move(f.key.data()), f.key.size());
+        f.description = std::string_view(move(f.description.data()), f.description.size());
+        // Only a text or a buffer field has its value in the bytes.
+        if (f.type == GIS_FIELD_TYPE_STRING) f.text = std::string_view(move(f.text.data()), f.text.size());
+        if (f.type == GIS_FIELD_TYPE_BUFFER)
+          f.bytes = std::span<const BYTE>(move(f.bytes.data()), f.bytes.size());
+      }
       return true;
     }
     return false;
   }
-  // Keeps the decoded fields of the set, in place of the oldest one kept.
+  // Keeps the set and its decoded fields (pointing into data), in place of
+  // the oldest one kept.
   void Keep(const BYTE* data, std::size_t size, const std::vector<StoredFieldView>& fields) {
     if (size > kMaxBytes) return;
     Entry& e = entries_[next_];
     next_ = (next_ + 1) % kEntries;
     e.bytes.assign(data, data + size);
-    e.fields.resize(fields.size());
-    for (std::size_t i = 0; i < fields.size(); ++i) e.fields[i] = Placed(fields[i], data);
+    const std::uintptr_t from = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t to = reinterpret_cast<std::uintptr_t>(e.bytes.data());
+    auto move = [from, to](const auto* p) {
+      using T = std::remove_cv_t<std::remove_pointer_t<decltype(p)>>;
+      return reinterpret_cast<const T*>(reinterpret_cast<std::uintptr_t>(p) - from + to);
+    };
+    e.fields.assign(fields.begin(), fields.end());
+    for (StoredFieldView& f : e.fields) {
+      f.key = std::string_view(move(f.key.data()), f.key.size());
+      f.description = std::string_view(move(f.description.data()), f.description.size());
+      if (f.type == GIS_FIELD_TYPE_STRING) f.text = std::string_view(move(f.text.data()), f.text.size());
+      if (f.type == GIS_FIELD_TYPE_BUFFER)
+        f.bytes = std::span<const BYTE>(move(f.bytes.data()), f.bytes.size());
+    }
   }
 
  private:
   static constexpr std::size_t kEntries = 16;
   static constexpr std::size_t kMaxBytes = 64 * 1024;
-  // A field whose texts and bytes are given as offsets into the set's bytes.
-  struct Placed {
-    Placed() = default;
-    Placed(const StoredFieldView& f, const BYTE* base)
-        : field(f),
-          key(Offset(f.key.data(), base)),
-          description(Offset(f.description.data(), base)),
-          text(Offset(f.text.data(), base)),
-          bytes(Offset(f.bytes.data(), base)) {}
-    StoredFieldView At(const BYTE* base) const {
-      StoredFieldView f = field;
-      f.key = std::string_view(Text(base, key), field.key.size());
-      f.description = std::string_view(Text(base, description), field.description.size());
-      f.text = std::string_view(Text(base, text), field.text.size());
-      f.bytes = std::span<const BYTE>(bytes == kNone ? nullptr : base + bytes, field.bytes.size());
-      return f;
-    }
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    static std::size_t Offset(const void* p, const BYTE* base) {
-      return p == nullptr ? kNone : static_cast<std::size_t>(static_cast<const BYTE*>(p) - base);
-    }
-    static const char* Text(const BYTE* base, std::size_t at) {
-      return at == kNone ? nullptr : reinterpret_cast<const char*>(base + at);
-    }
-    StoredFieldView field;  // its pointers are those of the first decoding
-    std::size_t key = kNone, description = kNone, text = kNone, bytes = kNone;
-  };
   struct Entry {
     std::vector<BYTE> bytes;
-    std::vector<Placed> fields;
+    std::vector<StoredFieldView> fields;  // pointing into bytes
   };
   Entry entries_[kEntries];
   std::size_t next_ = 0;
