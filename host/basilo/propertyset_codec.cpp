@@ -159,15 +159,15 @@ namespace {
 // Spare byte vectors of this thread, their capacity kept.
 class SpareBytes {
  public:
-  static std::vector<BYTE> Take() {
-    std::vector<std::vector<BYTE>>& spare = List();
+  static PropertySetEncoder::Body Take() {
+    std::vector<PropertySetEncoder::Body>& spare = List();
     if (spare.empty()) return {};
-    std::vector<BYTE> v = std::move(spare.back());
+    PropertySetEncoder::Body v = std::move(spare.back());
     spare.pop_back();
     return v;
   }
-  static void Give(std::vector<BYTE>&& v) {
-    std::vector<std::vector<BYTE>>& spare = List();
+  static void Give(PropertySetEncoder::Body&& v) {
+    std::vector<PropertySetEncoder::Body>& spare = List();
     if (spare.size() >= kKept || v.capacity() > kMaxBytes || v.capacity() == 0) return;
     v.clear();
     spare.push_back(std::move(v));
@@ -176,8 +176,8 @@ class SpareBytes {
  private:
   static constexpr std::size_t kKept = 8;
   static constexpr std::size_t kMaxBytes = 64 * 1024;
-  static std::vector<std::vector<BYTE>>& List() {
-    thread_local std::vector<std::vector<BYTE>> spare;
+  static std::vector<PropertySetEncoder::Body>& List() {
+    thread_local std::vector<PropertySetEncoder::Body> spare;
     return spare;
   }
 };
