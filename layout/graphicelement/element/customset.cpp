@@ -174,6 +174,8 @@ const StoredFieldView* FindStoredField(const std::vector<StoredFieldView>& field
     return k.size() == key.size() && k[0] == key[0] && std::memcmp(k.data(), key.data(), k.size()) == 0;
   };
   if (key.empty()) return nullptr;  // stored keys are never empty
+  // The field found last, looked up again (a presence check, then the read).
+  if (*pNext > 0 && *pNext <= n && match(*pNext - 1)) return &fields[*pNext - 1];
   for (std::size_t i = start; i < n; ++i) {
     if (match(i)) {
       *pNext = i + 1;
