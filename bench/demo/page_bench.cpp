@@ -16,11 +16,15 @@
 //   DenseElement/Polygon/N, DenseElement/Polyline/N
 //                     one element of N points printed at 300 dpi;
 //   DenseElement/RawCairo/Polygon/N
-//                     the polygon's recorded path filled and stroked
-//                     straight into cairo (its ratio is printed at the end;
-//                     the raw stroke grows far faster than the points: about
-//                     two seconds at 10,000, minutes at 100,000, so the row
-//                     is kept at 10,000);
+//                     what the cairo canvas hands cairo for the polygon (the
+//                     reduced fill, the outline's distinct segments in runs)
+//                     drawn straight into cairo: the same drawing work, the
+//                     floor (its ratio is printed at the end);
+//   DenseElement/RawCairoEveryPoint/Polygon/N
+//                     the polygon's recorded path, every point, filled and
+//                     stroked straight into cairo (the raw stroke grows far
+//                     faster than the points: about two seconds at 10,000,
+//                     minutes at 100,000, so the row is kept at 10,000);
 //   Compound/AddElement/N
 //                     N rectangles made members of one new compound, one
 //                     AddElement each; the time per member is the
@@ -54,7 +58,12 @@
 //                     show where the time of a PDF goes.
 //
 // The default run is short (a smoke run); pass --benchmark_min_time=N for
-// steadier figures.
+// steadier figures. For a ratio on a shared machine, run both rows with
+//   --benchmark_repetitions=9 --benchmark_enable_random_interleaving=true
+// so that their repetitions alternate and load drift touches both alike (the
+// ratio is taken from the medians). Under callgrind the two rows hand cairo
+// the same work (the same instructions inside cairo_stroke, cairo_fill and
+// the glyphs); the difference is the pipeline's own.
 #include <benchmark/benchmark.h>
 #include <cairo-ft.h>
 #include <cairo.h>
@@ -78,6 +87,7 @@
 #include "layout/graphicelement/igis_element.h"
 #include "layout/graphicelement/igis_mapelement.h"
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/pathreduce.h"
 #include "platform/canvas/pngencode.h"
 #include "platform/canvas/raster.h"
 #include "platform/canvas/recording.h"
@@ -519,6 +529,124 @@ void DenseElementRawCairo(benchmark::State& state, const char* type) {
   state.SetItemsProcessed(state.iterations() * n);
 }
 
+// What the cairo canvas hands cairo for the star on a raster, drawn straight
+// into a 300-dpi cairo raster: each recorded path in device pixels without
+// the points that change nothing drawn, the fill in one cairo_fill, a dense
+// round-joined outline as its distinct segments stroked in runs
+// (platform/canvas/pathreduce.h), everything worked out beforehand. It
+// paints the same pixels as DenseElement, only the fill through cairo's own
+// scan converter where the canvas may take its coverage rasterizer: the
+// floor of DenseElement with the same N.
+void DenseElementRawCairoReduced(benchmark::State& state, const char* type) {
+  namespace mc = md::canvas;
+  namespace dt = md::canvas::detail;
+  md::demo::Page page;
+  const int n = static_cast<int>(state.range(0));
+  if (!MakeStar(page, type, n)) {
+    state.SkipWithError("no element");
+    return;
+  }
+  auto sizer = mc::CairoCanvas::createPageImage(kWidthMm, kHeightMm, kDpi);
+  const int w = sizer->width(), h = sizer->height();
+  sizer.reset();
+  mc::RecordingCanvas recording(w, h);
+  std::string error;
+  if (!md::demo::PrintPage(page, &recording, kDpi, nullptr, &error)) {
+    state.SkipWithError(error.c_str());
+    return;
+  }
+  struct Prepared {
+    const mc::Record* record;
+    std::vector<std::vector<mc::Point>> fill, stroke;
+    std::vector<bool> closed;
+    dt::StrokePieces pieces;
+    bool split = false;
+    cairo_line_cap_t cap = CAIRO_LINE_CAP_ROUND;
+  };
+  std::vector<Prepared> shapes;
+  for (const mc::Record* r : recording.recordsOf(mc::Record::Type::Shape)) {
+    if ((r->shape.fill && r->brush.style == mc::BrushStyle::Hatched) ||
+        (r->shape.stroke && r->pen.style != mc::PenStyle::Null &&
+         (r->pen.style != mc::PenStyle::Solid || r->pen.join != mc::LineJoin::Round))) {
+      state.SkipWithError("the star is drawn with solid pens and brushes, round joins");
+      return;
+    }
+    Prepared p{r, {}, {}, {}, {}, false, CAIRO_LINE_CAP_ROUND};
+    const auto reduce = [&](double offset, dt::PathUse use, std::vector<std::vector<mc::Point>>* out) {
+      for (const mc::SubPath& sp : r->shape.paths) {
+        if (sp.points.empty()) continue;
+        std::vector<mc::Point> device;
+        for (const mc::Point& q : sp.points) device.push_back(mc::Point{q.x + offset, q.y + offset});
+        out->emplace_back();
+        dt::ReducePath(device, use, &out->back());
+        if (use != dt::PathUse::Fill) p.closed.push_back(sp.closed);
+      }
+    };
+    if (r->shape.fill && r->brush.style != mc::BrushStyle::Null) reduce(0.0, dt::PathUse::Fill, &p.fill);
+    if (r->shape.stroke && r->pen.style != mc::PenStyle::Null) {
+      reduce(0.5, dt::PathUse::SolidStroke, &p.stroke);
+      // Thin pens have no caps.
+      const mc::LineCap cap = r->pen.width <= 1.5 ? mc::LineCap::Flat : r->pen.cap;
+      p.cap = cap == mc::LineCap::Round    ? CAIRO_LINE_CAP_ROUND
+              : cap == mc::LineCap::Square ? CAIRO_LINE_CAP_SQUARE
+                                           : CAIRO_LINE_CAP_BUTT;
+      p.split = dt::SplitRoundJoinedStroke(p.stroke, p.closed, cap, r->pen.width, &p.pieces);
+    }
+    shapes.push_back(std::move(p));
+  }
+  const auto addPath = [](cairo_t* cr, const std::vector<mc::Point>& points, bool close) {
+    cairo_move_to(cr, points[0].x, points[0].y);
+    for (std::size_t i = 1; i < points.size(); ++i) cairo_line_to(cr, points[i].x, points[i].y);
+    if (close) cairo_close_path(cr);
+  };
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+  cairo_t* cr = cairo_create(surface);
+  cairo_set_source_rgb(cr, 1, 1, 1);
+  cairo_paint(cr);
+  for (auto _ : state) {
+    for (const Prepared& p : shapes) {
+      const mc::Record& r = *p.record;
+      cairo_save(cr);
+      if (r.state.clip.active) {
+        for (const mc::Rect& c : r.state.clip.rects)
+          cairo_rectangle(cr, c.left, c.top, c.right - c.left, c.bottom - c.top);
+        cairo_clip(cr);
+      }
+      if (!p.fill.empty()) {
+        for (const auto& ring : p.fill) addPath(cr, ring, true);
+        cairo_set_fill_rule(
+            cr, r.shape.rule == mc::FillRule::Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
+        md::bench::Rgb(cr, r.brush.color);
+        cairo_fill(cr);
+      }
+      if (!p.stroke.empty()) {
+        cairo_set_line_width(cr, r.pen.width);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        md::bench::Rgb(cr, r.pen.color);
+        if (p.split) {
+          cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+          const auto& segments = p.pieces.segments;
+          for (std::size_t i = 0; i < segments.size(); ++i) {
+            cairo_move_to(cr, segments[i].first.x, segments[i].first.y);
+            cairo_line_to(cr, segments[i].second.x, segments[i].second.y);
+            if ((i + 1) % dt::kStrokeRunSegments == 0 || i + 1 == segments.size()) cairo_stroke(cr);
+          }
+          for (const mc::SubPath& sp : p.pieces.ends) addPath(cr, sp.points, sp.closed);
+        } else {
+          for (std::size_t k = 0; k < p.stroke.size(); ++k) addPath(cr, p.stroke[k], p.closed[k]);
+        }
+        cairo_set_line_cap(cr, p.cap);
+        cairo_stroke(cr);
+      }
+      cairo_restore(cr);
+    }
+    cairo_surface_flush(surface);
+  }
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
 BENCHMARK(PrintPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCairo)->Unit(benchmark::kMillisecond);
 BENCHMARK(SheetPrint)->Name("Sheet/Print")->Unit(benchmark::kMillisecond);
@@ -544,8 +672,14 @@ BENCHMARK_CAPTURE(DenseElement, Polygon, GIS_TYPE_GRAPHIC_ELEMENT_POLYGON)
     ->Arg(100000)
     ->Arg(1048576)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(DenseElementRawCairo, Polygon, GIS_TYPE_GRAPHIC_ELEMENT_POLYGON)
+BENCHMARK_CAPTURE(DenseElementRawCairoReduced, Polygon, GIS_TYPE_GRAPHIC_ELEMENT_POLYGON)
     ->Name("DenseElement/RawCairo/Polygon")
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1048576)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DenseElementRawCairo, Polygon, GIS_TYPE_GRAPHIC_ELEMENT_POLYGON)
+    ->Name("DenseElement/RawCairoEveryPoint/Polygon")
     ->Arg(10000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(DenseElement, Polyline, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE)
@@ -614,8 +748,12 @@ int main(int argc, char** argv) {
 
   RatioReporter* reporter = nullptr;
   if (!RunBenchmarks(argc, argv, &reporter, "0.05")) return 1;
-  reporter->PrintRatio("DenseElement/Polygon/10000", "DenseElement/RawCairo/Polygon/10000",
-                       "10,000-point polygon: whole pipeline / raw cairo", 1.0);
+  for (const char* n : {"10000", "100000", "1048576"})
+    reporter->PrintRatio(std::string("DenseElement/Polygon/") + n,
+                         std::string("DenseElement/RawCairo/Polygon/") + n,
+                         (std::string(n) + "-point polygon: whole pipeline / raw cairo").c_str(), 1.10);
+  reporter->PrintRatio("DenseElement/Polygon/10000", "DenseElement/RawCairoEveryPoint/Polygon/10000",
+                       "10000-point polygon: whole pipeline / raw cairo of every point", 1.0);
   reporter->PrintRatio("PrintPage", "RawCairo", "whole pipeline / raw cairo", 1.10);
   reporter->PrintRatio("Sheet/Print", "Sheet/RawCairo", "map sheet: whole pipeline / raw cairo", 1.10);
   reporter->PrintRatio("SheetWithoutGrids/Print", "SheetWithoutGrids/RawCairo",

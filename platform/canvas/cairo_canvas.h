@@ -148,8 +148,8 @@ class CairoCanvas final : public Canvas {
   const detail::FaceSubset* subsetFor(const text::FaceSource& src) const;
 
   // Strokes a round-joined pen's pieces (the state saved and set up): the
-  // distinct segments with round caps, then the ends with `cap` (a
-  // cairo_line_cap_t).
+  // distinct segments with round caps (in runs on rasters), then the ends
+  // with `cap` (a cairo_line_cap_t).
   void strokePieces(const detail::StrokePieces& pieces, int cap, Color color);
 
   Kind kind_;

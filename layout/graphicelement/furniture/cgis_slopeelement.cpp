@@ -5,6 +5,10 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/featra/igis_feature.h"
@@ -58,6 +62,86 @@ IGIS_CompoundElement* NewCompound(IGIS_FeatureSet* pOwner) {
 }
 
 }  // namespace
+
+// The extents of figures laid out on reading, by everything that decides
+// them: the settings, the unit ratio, the measuring text engine and the
+// stored bytes of the four text symbols (the line symbols measure nothing).
+// A rule read again from the same stored form (an edit undone, a page saved
+// and loaded, a store and read) takes its extent from here instead of laying
+// the figure out anew. Shared by threads; a few entries, replaced in turn.
+class CGIS_SlopeElement::ReadFitMemo {
+ public:
+  struct Inputs {
+    const md::layout::furniture::SlopeSettings& settings;
+    double dUnitRatio;
+    const char* szEngine;
+    const std::array<std::span<const BYTE>, 4>& textSymbols;
+  };
+
+  static ReadFitMemo& Shared() {
+    static ReadFitMemo memo;
+    return memo;
+  }
+
+  bool Find(const Inputs& in, SGIS_Rect* pExtent) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    for (const Entry& e : m_entries) {
+      if (e.bUsed && Matches(e, in)) {
+        *pExtent = e.extent;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  void Keep(const Inputs& in, const SGIS_Rect& extent) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    Entry& e = m_entries[m_next];
+    m_next = (m_next + 1) % m_entries.size();
+    e.bUsed = true;
+    e.settings = in.settings;
+    e.dUnitRatio = in.dUnitRatio;
+    e.engine = in.szEngine != nullptr ? in.szEngine : "";
+    for (std::size_t i = 0; i < e.textSymbols.size(); ++i) {
+      e.textSymbols[i].assign(in.textSymbols[i].begin(), in.textSymbols[i].end());
+    }
+    e.extent = extent;
+  }
+
+ private:
+  struct Entry {
+    bool bUsed = false;
+    md::layout::furniture::SlopeSettings settings;
+    double dUnitRatio = 0.0;
+    std::string engine;
+    std::array<std::vector<BYTE>, 4> textSymbols;
+    SGIS_Rect extent;
+  };
+
+  static bool Matches(const Entry& e, const Inputs& in) {
+    const md::layout::furniture::SlopeSettings& a = e.settings;
+    const md::layout::furniture::SlopeSettings& b = in.settings;
+    if (a.nAxislineInterval != b.nAxislineInterval || a.nSlopelineNumber != b.nSlopelineNumber ||
+        a.dContourInterval != b.dContourInterval || a.nAngleGap != b.nAngleGap ||
+        a.nPercentGap != b.nPercentGap || a.nTitleGap != b.nTitleGap ||
+        a.nGapDescription != b.nGapDescription) {
+      return false;
+    }
+    if (e.dUnitRatio != in.dUnitRatio ||
+        e.engine != std::string_view(in.szEngine != nullptr ? in.szEngine : "")) {
+      return false;
+    }
+    for (std::size_t i = 0; i < e.textSymbols.size(); ++i) {
+      const std::span<const BYTE> s = in.textSymbols[i];
+      if (!std::equal(e.textSymbols[i].begin(), e.textSymbols[i].end(), s.begin(), s.end())) return false;
+    }
+    return true;
+  }
+
+  std::mutex m_mutex;
+  std::array<Entry, 8> m_entries;
+  std::size_t m_next = 0;
+};
 
 CGIS_SlopeElement::CGIS_SlopeElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
     : CGIS_ElementImpl(kClass, "坡度尺") {
@@ -138,24 +222,26 @@ void CGIS_SlopeElement::SetSlopelineNumber(int nValue) {
 }
 
 void CGIS_SlopeElement::SetAxisLineSymbolPtr(IGIS_Symbol* p) {
-  ReplaceSymbol(m_pAxisSymbol, p, GIS_SYMBOL_LINE, m_core.Method("SetAxisLineSymbolPtr"), NullSymbol::Keep);
+  ReplaceSymbol(m_pAxisSymbol, p, GIS_SYMBOL_LINE, "CGIS_SlopeElement::SetAxisLineSymbolPtr",
+                NullSymbol::Keep);
 }
 void CGIS_SlopeElement::SetContourLineSymbolPtr(IGIS_Symbol* p) {
-  ReplaceSymbol(m_pContourSymbol, p, GIS_SYMBOL_LINE, m_core.Method("SetContourLineSymbolPtr"),
+  ReplaceSymbol(m_pContourSymbol, p, GIS_SYMBOL_LINE, "CGIS_SlopeElement::SetContourLineSymbolPtr",
                 NullSymbol::Keep);
 }
 void CGIS_SlopeElement::SetDescriptionSymbolPtr(IGIS_Symbol* p) {
-  ReplaceSymbol(m_pDescriptionSymbol, p, GIS_SYMBOL_TEXT, m_core.Method("SetDescriptionSymbolPtr"),
+  ReplaceSymbol(m_pDescriptionSymbol, p, GIS_SYMBOL_TEXT, "CGIS_SlopeElement::SetDescriptionSymbolPtr",
                 NullSymbol::Keep);
 }
 void CGIS_SlopeElement::SetAngleSymbolPtr(IGIS_Symbol* p) {
-  ReplaceSymbol(m_pAngleSymbol, p, GIS_SYMBOL_TEXT, m_core.Method("SetAngleSymbolPtr"), NullSymbol::Keep);
+  ReplaceSymbol(m_pAngleSymbol, p, GIS_SYMBOL_TEXT, "CGIS_SlopeElement::SetAngleSymbolPtr", NullSymbol::Keep);
 }
 void CGIS_SlopeElement::SetPercentSymbolPtr(IGIS_Symbol* p) {
-  ReplaceSymbol(m_pPercentSymbol, p, GIS_SYMBOL_TEXT, m_core.Method("SetPercentSymbolPtr"), NullSymbol::Keep);
+  ReplaceSymbol(m_pPercentSymbol, p, GIS_SYMBOL_TEXT, "CGIS_SlopeElement::SetPercentSymbolPtr",
+                NullSymbol::Keep);
 }
 void CGIS_SlopeElement::SetTitleSymbolPtr(IGIS_Symbol* p) {
-  ReplaceSymbol(m_pTitleSymbol, p, GIS_SYMBOL_TEXT, m_core.Method("SetTitleSymbolPtr"), NullSymbol::Keep);
+  ReplaceSymbol(m_pTitleSymbol, p, GIS_SYMBOL_TEXT, "CGIS_SlopeElement::SetTitleSymbolPtr", NullSymbol::Keep);
 }
 
 bool CGIS_SlopeElement::SetFramePropertyPtr(IGIS_FrameProperty* pFrame) {
@@ -191,7 +277,7 @@ IGIS_Symbol* CGIS_SlopeElement::SymbolOf(SlopeSymbol symbol) const {
   return nullptr;
 }
 
-bool CGIS_SlopeElement::LayOut(const char* szOperation, SlopeFigure* pFigure) {
+bool CGIS_SlopeElement::CheckSettings(const char* szOperation) {
   if (const char* szFault = md::layout::furniture::SlopeSettingsFault(m_settings)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(), "%s", szFault);
     return false;
@@ -200,17 +286,25 @@ bool CGIS_SlopeElement::LayOut(const char* szOperation, SlopeFigure* pFigure) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(), "SlopelineNumber %d drawn as %d",
             m_settings.nSlopelineNumber, md::layout::furniture::kMaxSlopeLines);
   }
-  IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
-  const double r = md::layout::SymbolUnitRatio(pOwner);
-  *pFigure = md::layout::furniture::LayOutSlopeFigure(
-      m_settings, [this, r](SlopeSymbol symbol, const char* szText, double* pWidth, double* pHeight) {
+  return true;
+}
+
+SlopeFigure CGIS_SlopeElement::LayOutChecked(double dUnitRatio) {
+  return md::layout::furniture::LayOutSlopeFigure(
+      m_settings,
+      [this, dUnitRatio](SlopeSymbol symbol, const char* szText, double* pWidth, double* pHeight) {
         *pWidth = *pHeight = 0.0;
         IGIS_Symbol* pSymbol = SymbolOf(symbol);
         SGIS_Rect extent;
         if (pSymbol == nullptr || !pSymbol->GetTextExtent(&extent, szText, 0, 1.0)) return;
-        *pWidth = extent.Width() * r;
-        *pHeight = extent.Height() * r;
+        *pWidth = extent.Width() * dUnitRatio;
+        *pHeight = extent.Height() * dUnitRatio;
       });
+}
+
+bool CGIS_SlopeElement::LayOut(const char* szOperation, SlopeFigure* pFigure) {
+  if (!CheckSettings(szOperation)) return false;
+  *pFigure = LayOutChecked(md::layout::SymbolUnitRatio(m_core.m_pFeatureSet));
   return true;
 }
 
@@ -225,9 +319,29 @@ void CGIS_SlopeElement::Refresh() {
   if (pFeature == nullptr) return;
   SlopeFigure figure;
   if (!LayOut("Refresh", &figure)) return;
+  FitTo(pFeature, figure.Extent());
+}
+
+void CGIS_SlopeElement::RefreshRead(const std::array<std::span<const BYTE>, 4>* pTextSymbols) {
+  IGIS_Feature* pFeature = m_core.RequireFeature("Refresh");
+  if (pFeature == nullptr || !CheckSettings("Refresh")) return;
+  const double r = md::layout::SymbolUnitRatio(m_core.m_pFeatureSet);
+  SGIS_Rect u;
+  if (pTextSymbols == nullptr) {
+    u = LayOutChecked(r).Extent();
+  } else {
+    const ReadFitMemo::Inputs inputs{m_settings, r, GIS_GetSymbolTextEngine(), *pTextSymbols};
+    if (!ReadFitMemo::Shared().Find(inputs, &u)) {
+      u = LayOutChecked(r).Extent();
+      ReadFitMemo::Shared().Keep(inputs, u);
+    }
+  }
+  FitTo(pFeature, u);
+}
+
+void CGIS_SlopeElement::FitTo(IGIS_Feature* pFeature, const SGIS_Rect& u) {
   const SGIS_Rect r = GetRect();
   // The rectangle holds every drawn piece, the captions and values included.
-  const SGIS_Rect u = figure.Extent();
   m_anchor.x = Clamp(-std::int64_t{u.left});
   m_anchor.y = Clamp(-std::int64_t{u.bottom});
   const SGIS_Rect fitted(r.left, Clamp(std::int64_t{r.bottom} + u.Height()),
@@ -349,16 +463,16 @@ void CGIS_SlopeElement::WriteKeys(md::layout::CustomSetWriter& set) {
 BOOL CGIS_SlopeElement::Archive(int nRead, int /*nArchiveOption*/) {
   IGIS_FeatureAttributes* pAttr = nullptr;
   if (!m_core.ArchiveCommon(nRead, &pAttr)) return FALSE;
-  const std::string method = m_core.Method("Archive");
+  constexpr const char* kArchive = "CGIS_SlopeElement::Archive";
   // The "Custom" keys are read and written in place.
   if (nRead == 0) {
-    md::layout::CustomSetWriter set(pAttr, method.c_str());
+    md::layout::CustomSetWriter set(pAttr, kArchive);
     WriteKeys(set);
     const bool bWritten = set.Finish();
-    if (!set.WasStored("MapElementID")) GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_field == NULL");
+    if (!set.WasStored("MapElementID")) GIS_LOG(GIS_LOG_LEVEL_CHECK, kArchive, "p_field == NULL");
     return bWritten ? TRUE : FALSE;
   }
-  const md::layout::StoredSetView set(pAttr, method.c_str());
+  const md::layout::StoredSetView set(pAttr, kArchive);
   set.Read("AngleGap", &m_settings.nAngleGap);
   set.Read("AxislineInterval", &m_settings.nAxislineInterval);
   set.Read("ContourInterval", &m_settings.dContourInterval);
@@ -366,13 +480,35 @@ BOOL CGIS_SlopeElement::Archive(int nRead, int /*nArchiveOption*/) {
   set.Read("SlopelineNumber", &m_settings.nSlopelineNumber);
   set.Read("GapDescription", &m_settings.nGapDescription);
   set.Read("PercentGap", &m_settings.nPercentGap);
+  using md::layout::furniture::AdoptSymbol;
   using md::layout::furniture::ReadSymbol;
-  if (SymbolPtr s = ReadSymbol(set, "AngleSymbol")) SetAngleSymbolPtr(s.get());
-  if (SymbolPtr s = ReadSymbol(set, "PercentSymbol")) SetPercentSymbolPtr(s.get());
-  if (SymbolPtr s = ReadSymbol(set, "TitleSymbol")) SetTitleSymbolPtr(s.get());
-  if (SymbolPtr s = ReadSymbol(set, "DescriptionSymbol")) SetDescriptionSymbolPtr(s.get());
-  if (SymbolPtr s = ReadSymbol(set, "ContourLineSymbol")) SetContourLineSymbolPtr(s.get());
-  if (SymbolPtr s = ReadSymbol(set, "AxisLineSymbol")) SetAxisLineSymbolPtr(s.get());
+  // Each symbol read is held as made, as its setter would hold it. The text
+  // symbols measure the figure: when each is replaced by the one its stored
+  // bytes make, those bytes stand for it in the memo of read extents.
+  std::array<std::span<const BYTE>, 4> textSymbols;
+  bool bTextSymbolsStored = true;
+  auto readSymbol = [&](const char* szKey, SymbolPtr& held, int nKind, const char* szSetter) {
+    const IGIS_Symbol* pBefore = held.get();
+    if (SymbolPtr s = ReadSymbol(set, szKey))
+      AdoptSymbol(held, std::move(s), nKind, szSetter, NullSymbol::Keep);
+    return held.get() != pBefore;
+  };
+  auto readText = [&](const char* szKey, std::size_t slot, SymbolPtr& held, const char* szSetter) {
+    const md::basilo::StoredFieldView* f =
+        readSymbol(szKey, held, GIS_SYMBOL_TEXT, szSetter) ? set.Find(szKey) : nullptr;
+    if (f == nullptr) {
+      bTextSymbolsStored = false;
+      return;
+    }
+    textSymbols[slot] = f->bytes;
+  };
+  readText("AngleSymbol", 0, m_pAngleSymbol, "CGIS_SlopeElement::SetAngleSymbolPtr");
+  readText("PercentSymbol", 1, m_pPercentSymbol, "CGIS_SlopeElement::SetPercentSymbolPtr");
+  readText("TitleSymbol", 2, m_pTitleSymbol, "CGIS_SlopeElement::SetTitleSymbolPtr");
+  readText("DescriptionSymbol", 3, m_pDescriptionSymbol, "CGIS_SlopeElement::SetDescriptionSymbolPtr");
+  readSymbol("ContourLineSymbol", m_pContourSymbol, GIS_SYMBOL_LINE,
+             "CGIS_SlopeElement::SetContourLineSymbolPtr");
+  readSymbol("AxisLineSymbol", m_pAxisSymbol, GIS_SYMBOL_LINE, "CGIS_SlopeElement::SetAxisLineSymbolPtr");
   if (const md::basilo::StoredFieldView* f = set.Find("FrameProperty")) {
     // An empty buffer is a rule stored without a frame.
     if (f->type == GIS_FIELD_TYPE_BUFFER && f->bytes.empty()) {
@@ -387,7 +523,7 @@ BOOL CGIS_SlopeElement::Archive(int nRead, int /*nArchiveOption*/) {
   set.Read("X", &m_anchor.x);
   set.Read("Y", &m_anchor.y);
   m_link.Relink(m_core.m_pFeatureSet);
-  Refresh();
+  RefreshRead(bTextSymbolsStored ? &textSymbols : nullptr);
   return TRUE;
 }
 

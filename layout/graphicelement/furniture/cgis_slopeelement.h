@@ -4,7 +4,9 @@
 // "Custom" property set (FORMAT.md); the figure is laid out by slopefigure.h.
 #pragma once
 
+#include <array>
 #include <cmath>
+#include <span>
 
 #include "host/basilo/igis_subject.h"
 #include "host/basilo/releaseptr.h"
@@ -92,9 +94,22 @@ class CGIS_SlopeElement final : public CGIS_ElementImpl<IGIS_SlopeElement>, publ
   void StoreRect(IGIS_Feature* pFeature, SGIS_Rect rect, int nFlags) {
     md::layout::furniture::StoreFeatureRect(m_core.m_pFeatureSet, pFeature, rect, nFlags);
   }
+  class ReadFitMemo;
+
   // The figure, or a record under the operation and FALSE when the settings
   // cannot make one.
   bool LayOut(const char* szOperation, md::layout::furniture::SlopeFigure* pFigure);
+  // FALSE, with a record under the operation, when the settings cannot make
+  // a figure; a record too when more lines are stored than are drawn.
+  bool CheckSettings(const char* szOperation);
+  // The figure of settings that passed CheckSettings.
+  md::layout::furniture::SlopeFigure LayOutChecked(double dUnitRatio);
+  // Refresh at the end of a read: the extent comes from the memo of read
+  // extents when the stored bytes of the text symbols are given and known.
+  void RefreshRead(const std::array<std::span<const BYTE>, 4>* pTextSymbols);
+  // Anchors the figure of extent u in the rectangle, which keeps its
+  // lower-left corner and takes the extent's size, and commits it.
+  void FitTo(IGIS_Feature* pFeature, const SGIS_Rect& u);
   IGIS_Symbol* SymbolOf(md::layout::furniture::SlopeSymbol symbol) const;
   void WriteKeys(md::layout::CustomSetWriter& set);
 

@@ -82,18 +82,48 @@ IGIS_Symbol* NewSymbol(int nType) {
 
 void ReplaceSymbol(SymbolPtr& held, IGIS_Symbol* pSymbol, int nKind, const std::string& method,
                    NullSymbol onNull) {
+  ReplaceSymbol(held, pSymbol, nKind, method.c_str(), onNull);
+}
+
+void ReplaceSymbol(SymbolPtr& held, IGIS_Symbol* pSymbol, int nKind, const char* szMethod,
+                   NullSymbol onNull) {
   if (pSymbol == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, method.c_str(), "pSymbol == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "pSymbol == NULL");
     if (onNull == NullSymbol::Drop) held.reset();
     return;
   }
   if (pSymbol == held.get()) return;
   IGIS_Symbol* pCopy = CopyPart(pSymbol, nKind);
   if (pCopy == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, method.c_str(), "symbol type %d refused", pSymbol->GetType());
+    GIS_LOG(GIS_LOG_LEVEL_SYMBOL, szMethod, "symbol type %d refused", pSymbol->GetType());
     return;
   }
   held.reset(pCopy);
+}
+
+void AdoptSymbol(SymbolPtr& held, SymbolPtr made, int nKind, const char* szMethod, NullSymbol onNull) {
+  IGIS_Symbol* pPart = nullptr;
+  if (made) {
+    switch (nKind) {
+      case GIS_SYMBOL_LINE:
+        pPart = made->GetLinePart();
+        break;
+      case GIS_SYMBOL_FILL:
+        pPart = made->GetFillPart();
+        break;
+      case GIS_SYMBOL_TEXT:
+        pPart = made->GetTextPart();
+        break;
+      default:
+        pPart = made->GetPointPart();
+        break;
+    }
+  }
+  if (pPart != nullptr && pPart == made.get() && made.get() != held.get()) {
+    held = std::move(made);
+    return;
+  }
+  ReplaceSymbol(held, made.get(), nKind, szMethod, onNull);
 }
 
 bool ReplaceFrame(md::basilo::ReleasePtr<IGIS_FrameProperty>& held, IGIS_FrameProperty* pFrame) {

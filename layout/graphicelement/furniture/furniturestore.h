@@ -70,6 +70,10 @@ enum class NullSymbol { Drop, Keep };
 // becomes a copy of the argument's part of the kind.
 void ReplaceSymbol(SymbolPtr& held, IGIS_Symbol* pSymbol, int nKind, const std::string& method,
                    NullSymbol onNull);
+void ReplaceSymbol(SymbolPtr& held, IGIS_Symbol* pSymbol, int nKind, const char* szMethod, NullSymbol onNull);
+// ReplaceSymbol with a symbol the caller made and gives away (one just read):
+// a symbol that is wholly the kind's part is held as it is instead of a copy.
+void AdoptSymbol(SymbolPtr& held, SymbolPtr made, int nKind, const char* szMethod, NullSymbol onNull);
 // Frame property setters: the held object changes nothing (FALSE); another
 // is kept as a copy, NULL removes it (TRUE).
 bool ReplaceFrame(md::basilo::ReleasePtr<IGIS_FrameProperty>& held, IGIS_FrameProperty* pFrame);

@@ -2,6 +2,7 @@
 #include "layout/graphicelement/furniture/slopefigure.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace md::layout::furniture {
@@ -17,6 +18,17 @@ constexpr int kFirstLengthened = 4;
 int RoundHalfAway(double v) { return md::basilo::detail::RoundToInt32(v); }
 
 double TanDegrees(double d) { return std::tan(d * kPi / 180.0); }
+
+// tan(90 - d) of the whole degrees 0 .. 30, each computed as for any other
+// angle: every figure takes its line lengths from them.
+double CotWholeDegrees(int d) {
+  static const std::array<double, kDegreeLines + 1> table = [] {
+    std::array<double, kDegreeLines + 1> t{};
+    for (int i = 0; i <= kDegreeLines; ++i) t[static_cast<std::size_t>(i)] = TanDegrees(90.0 - i);
+    return t;
+  }();
+  return table[static_cast<std::size_t>(d)];
+}
 
 const char* SecondCaption(int n) {
   switch (n) {
@@ -60,7 +72,9 @@ double HighestOver(const std::vector<const SlopeLine*>& lines, double x0, double
 }  // namespace
 
 int SlopeLineLength(double dDegrees, int k, double dContourInterval) {
-  return RoundHalfAway(TanDegrees(90.0 - dDegrees) * k * 1000.0 * dContourInterval / kSlopeDivisor);
+  const bool bWhole = dDegrees >= 0.0 && dDegrees <= kDegreeLines && dDegrees == std::floor(dDegrees);
+  const double cot = bWhole ? CotWholeDegrees(static_cast<int>(dDegrees)) : TanDegrees(90.0 - dDegrees);
+  return RoundHalfAway(cot * k * 1000.0 * dContourInterval / kSlopeDivisor);
 }
 
 const char* SlopeSettingsFault(const SlopeSettings& s) {

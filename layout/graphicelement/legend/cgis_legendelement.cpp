@@ -232,6 +232,8 @@ BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
   set.Saved("Format", "样式", [this](IGIS_DataBuffer* b) {
     if (m_pFormat) m_pFormat->Save(b);
   });
+  // Straight into the stored buffer when there is one.
+  if (IGIS_DataBuffer* pStored = pAttr->GetDataBuffer("Custom")) return set.Finish(pStored) ? TRUE : FALSE;
   DataBufferPtr buffer(GIS_CreateDataBufferObject(1024));
   if (!buffer || !set.Finish(buffer.get())) return FALSE;
   return pAttr->SetDataBuffer("Custom", buffer.get(), 0);
@@ -280,11 +282,24 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
     item->ResolveLayer("CGIS_LegendItem::Open", true);
     m_items.emplace_back(item.release());
   }
+  const md::basilo::StoredFieldView* pFormatField = set.Find("Format");
+  bool bFormatSymbolsRead = false;
   if (IGIS_DataBuffer* b = set.Buffer("Format")) {
     if (!m_pFormat) m_pFormat.reset(GIS_CreateLegendFormatObject());
-    if (m_pFormat) m_pFormat->Open(b);
+    if (m_pFormat) {
+      // Symbols replaced by Open are new objects made from the stored bytes.
+      const IGIS_Symbol* pTitle = m_pFormat->GetTitleSymbol();
+      const IGIS_Symbol* pLabel = m_pFormat->GetLabelSymbol();
+      const IGIS_Symbol* pLayerName = m_pFormat->GetLayerNameSymbol();
+      m_pFormat->Open(b);
+      bFormatSymbolsRead = m_pFormat->GetTitleSymbol() != pTitle && m_pFormat->GetLabelSymbol() != pLabel &&
+                           m_pFormat->GetLayerNameSymbol() != pLayerName;
+    }
   }
-  RecalcRect();
+  // The layers were looked up as the items were read.
+  const std::span<const BYTE> formatBytes =
+      pFormatField != nullptr ? pFormatField->bytes : std::span<const BYTE>();
+  Restack(true, bFormatSymbolsRead && pFormatField != nullptr ? &formatBytes : nullptr);
   return TRUE;
 }
 

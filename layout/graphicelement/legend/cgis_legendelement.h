@@ -4,6 +4,7 @@
 // the "Custom" property set (FORMAT.md).
 #pragma once
 
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -82,6 +83,15 @@ class CGIS_LegendElement final : public CGIS_ElementImpl<IGIS_LegendElement> {
   // TRUE when the item may join the legend (then adopted); otherwise writes
   // szMethod's record and releases it.
   bool Accepts(IGIS_LegendItem* pItem, const char* szMethod);
+
+  class ReadStackMemo;
+
+  // RecalcRect; bLayersJustFound tells that the items' layers were just
+  // looked up (on reading), so that found layers are not looked up again.
+  // pFormatBytes, given on reading when the format's title, label and layer
+  // name symbols were all made from them, lets the memo of read stacks
+  // stand in for measuring.
+  void Restack(bool bLayersJustFound, const std::span<const BYTE>* pFormatBytes = nullptr);
 
   // Writes the legend's keys into a fresh "Custom" set of the attributes.
   BOOL WriteCustom(IGIS_FeatureAttributes* pAttr);

@@ -1,6 +1,14 @@
 // The legend element's rectangle, stack layout, drawing and conversion.
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <mutex>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/featra/igis_feature.h"
@@ -28,6 +36,105 @@ int Round(double v) { return md::basilo::detail::RoundToInt32(v); }
 bool Stacked(IGIS_LegendItem* pItem) { return pItem != nullptr && pItem->GetLayer() != nullptr; }
 
 }  // namespace
+
+// The item sizes and title extent of legends stacked on reading, by all that
+// decides them: the stored bytes of the format (its symbols were made from
+// them), the format's gaps and switches as read, the title, each item's
+// labels, layer name and kind of layer, the unit ratio and the measuring
+// text engine. A legend read again from the same stored form (an edit
+// undone, a store and read) takes its sizes from here instead of measuring
+// every label. Only stacks whose measuring writes no record are kept.
+// Shared by threads; a few entries, replaced in turn.
+class CGIS_LegendElement::ReadStackMemo {
+ public:
+  struct Item {
+    CGIS_LegendItem* pItem;
+    bool bVector;
+  };
+  struct Inputs {
+    std::span<const BYTE> format;
+    std::array<int, 9> values;
+    std::string_view title;
+    double dUnitRatio;
+    std::string_view engine;
+    const std::vector<Item>& items;
+  };
+
+  static ReadStackMemo& Shared() {
+    static ReadStackMemo memo;
+    return memo;
+  }
+
+  // The sizes, in item order, and the title extent of the inputs.
+  bool Find(const Inputs& in, std::vector<std::pair<double, double>>* pSizes, SGIS_Rect* pTitle) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    for (const Entry& e : m_entries) {
+      if (!e.bUsed || !Matches(e, in)) continue;
+      pSizes->clear();
+      for (const StoredItem& item : e.items) pSizes->emplace_back(item.dWidth, item.dHeight);
+      *pTitle = e.title;
+      return true;
+    }
+    return false;
+  }
+
+  void Keep(const Inputs& in, const SGIS_Rect& title) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    Entry& e = m_entries[m_next];
+    m_next = (m_next + 1) % m_entries.size();
+    e.bUsed = true;
+    e.format.assign(in.format.begin(), in.format.end());
+    e.values = in.values;
+    e.strTitle = in.title;
+    e.dUnitRatio = in.dUnitRatio;
+    e.engine = in.engine;
+    e.items.clear();
+    for (const Item& item : in.items) {
+      e.items.push_back({item.pItem->Labels(), item.pItem->GetLayerName(), item.bVector,
+                         item.pItem->GetWidth(), item.pItem->GetHeight()});
+    }
+    e.title = title;
+  }
+
+ private:
+  struct StoredItem {
+    std::vector<std::string> labels;
+    std::string layerName;
+    bool bVector;
+    double dWidth;
+    double dHeight;
+  };
+  struct Entry {
+    bool bUsed = false;
+    std::vector<BYTE> format;
+    std::array<int, 9> values{};
+    std::string strTitle;
+    double dUnitRatio = 0.0;
+    std::string engine;
+    std::vector<StoredItem> items;
+    SGIS_Rect title;
+  };
+
+  static bool Matches(const Entry& e, const Inputs& in) {
+    if (e.values != in.values || e.dUnitRatio != in.dUnitRatio || e.engine != in.engine ||
+        e.strTitle != in.title || e.items.size() != in.items.size() ||
+        !std::equal(e.format.begin(), e.format.end(), in.format.begin(), in.format.end())) {
+      return false;
+    }
+    for (std::size_t i = 0; i < e.items.size(); ++i) {
+      const StoredItem& a = e.items[i];
+      const Item& b = in.items[i];
+      if (a.bVector != b.bVector || a.layerName != b.pItem->GetLayerName() || a.labels != b.pItem->Labels()) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  std::mutex m_mutex;
+  std::array<Entry, 4> m_entries;
+  std::size_t m_next = 0;
+};
 
 // ---- Rectangle ----------------------------------------------------------------
 
@@ -87,18 +194,60 @@ void CGIS_LegendElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
 
 // ---- Stack layout ----------------------------------------------------------------
 
-void CGIS_LegendElement::RecalcRect() {
+void CGIS_LegendElement::RecalcRect() { Restack(false); }
+
+void CGIS_LegendElement::Restack(bool bLayersJustFound, const std::span<const BYTE>* pFormatBytes) {
   const SGIS_Rect r = GetRect();
   if (!m_pFormat) return;
   IGIS_FeatureSet* pSet = m_core.m_pFeatureSet;
   const double s = md::layout::SymbolUnitRatio(pSet);
   const int gap = m_pFormat->GetItemGap();
+  // On reading, the memo of read stacks may hold the sizes.
+  std::vector<ReadStackMemo::Item> measured;
+  bool bMemo = bLayersJustFound && pFormatBytes != nullptr;
+  if (bMemo) {
+    measured.reserve(m_items.size());
+    for (auto& item : m_items) {
+      auto* pOwn = dynamic_cast<CGIS_LegendItem*>(item.get());
+      bool bVector = false;
+      if (pOwn == nullptr || !pOwn->MeasuresQuietly(&bVector)) {
+        bMemo = false;
+        break;
+      }
+      measured.push_back({pOwn, bVector});
+    }
+  }
+  const char* szEngine = GIS_GetSymbolTextEngine();
+  const ReadStackMemo::Inputs inputs{
+      bMemo ? *pFormatBytes : std::span<const BYTE>(),
+      {gap, m_pFormat->GetShowTitle() ? 1 : 0, m_pFormat->GetTitleAndLegendGap(),
+       m_pFormat->GetDefaultPatchWidth(), m_pFormat->GetDefaultPatchHeight(),
+       m_pFormat->GetPatchAndLabelsGap(), m_pFormat->GetVerticalItemGap(),
+       m_pFormat->GetShowLayerName() ? 1 : 0, m_pFormat->GetLayerNameGap()},
+      m_strTitle,
+      s,
+      szEngine != nullptr ? szEngine : "",
+      measured};
+  std::vector<std::pair<double, double>> sizes;
+  SGIS_Rect title;
+  const bool bKnown = bMemo && ReadStackMemo::Shared().Find(inputs, &sizes, &title);
+  if (bKnown) {
+    for (std::size_t i = 0; i < measured.size(); ++i)
+      measured[i].pItem->TakeSize(sizes[i].first, sizes[i].second);
+  }
   int y = r.bottom;
   double width = 0.0;
   int stacked = 0;
   for (auto it = m_items.rbegin(); it != m_items.rend(); ++it) {
     IGIS_LegendItem* pItem = it->get();
-    pItem->CreateGraphics();
+    if (!bKnown) {
+      auto* pOwn = bLayersJustFound ? dynamic_cast<CGIS_LegendItem*>(pItem) : nullptr;
+      if (pOwn != nullptr) {
+        pOwn->CreateGraphics(true);
+      } else {
+        pItem->CreateGraphics();
+      }
+    }
     if (!Stacked(pItem)) continue;
     y = Round(y + pItem->GetHeight() + gap);
     if (pItem->GetWidth() > width) width = pItem->GetWidth();
@@ -106,10 +255,12 @@ void CGIS_LegendElement::RecalcRect() {
   }
   if (stacked > 0) y = Add(y, -static_cast<std::int64_t>(gap));
   if (m_pFormat->GetShowTitle()) {
-    const SGIS_Rect e = TextExtent(m_pFormat->GetTitleSymbol(), m_strTitle.c_str());
+    const SGIS_Rect e = bKnown ? title : TextExtent(m_pFormat->GetTitleSymbol(), m_strTitle.c_str());
+    if (!bKnown) title = e;
     if (width < e.Width() * s) width = e.Width() * s;
     y = Round(y + e.Height() * s + m_pFormat->GetTitleAndLegendGap());
   }
+  if (bMemo && !bKnown) ReadStackMemo::Shared().Keep(inputs, title);
   _SetRect(r.left, Round(r.left + width), y, r.bottom);
 }
 

@@ -205,10 +205,20 @@ bool CGIS_LegendItem::Open(IGIS_DataBuffer* pBuffer) {
 
 // ---- Measuring ----------------------------------------------------------------
 
-void CGIS_LegendItem::CreateGraphics() {
+bool CGIS_LegendItem::MeasuresQuietly(bool* pVector) {
+  *pVector = false;
+  if (m_pLayer == nullptr || m_pLayer->GetLayerPtr() == nullptr || m_pOwner == nullptr) return false;
+  IGIS_LegendFormat* pFormat = m_pOwner->GetLegendFormat();
+  if (pFormat == nullptr || pFormat->GetLabelSymbol() == nullptr) return false;
+  bool bCompound = false;
+  *pVector = IsVectorType(m_pLayer->GetType(), &bCompound);
+  return true;
+}
+
+void CGIS_LegendItem::CreateGraphics(bool bLayerFound) {
   constexpr const char* kMethod = "CGIS_LegendItem::CreateGraphics";
   m_dWidth = m_dHeight = 0.0;
-  if (!ResolveLayer(kMethod, false)) {
+  if (!(bLayerFound && m_pLayer != nullptr) && !ResolveLayer(kMethod, false)) {
     if (m_pOwner != nullptr && m_pOwner->GetMapElement() != nullptr && m_pOwner->GetMapElement()->GetMap()) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "m_pLayer == NULL");
     }

@@ -23,7 +23,10 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   void SetColumns(int nColumns) override { m_nColumns = nColumns; }
   bool GetItemFlag() override { return m_bItemFlag; }
   void SetItemFlag(bool bFlag) override { m_bItemFlag = bFlag; }
-  void CreateGraphics() override;
+  void CreateGraphics() override { CreateGraphics(false); }
+  // As CreateGraphics; bLayerFound tells that the layer was just looked up
+  // and found, with nothing changed since, so it is not looked up again.
+  void CreateGraphics(bool bLayerFound);
   void SetClassFormat(IGIS_LegendClassFormat* pFormat) override;
   IGIS_LegendClassFormat* GetClassFormat() override { return m_pClassFormat.get(); }
   bool Save(IGIS_DataBuffer* pBuffer) override;
@@ -65,6 +68,17 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   // The legend that holds the item (items move with AddItem and InsertItem).
   void SetOwner(IGIS_LegendElement* pOwner) { m_pOwner = pOwner; }
   const std::string& GetLayerName() const { return m_strLayerName; }
+  const std::vector<std::string>& Labels() const { return m_labels; }
+  // TRUE when CreateGraphics would measure the item without a record: its
+  // layer is found and holds its data, and the format has a label symbol.
+  // *pVector tells whether the layer is a vector layer (others take no room).
+  bool MeasuresQuietly(bool* pVector);
+  // The size CreateGraphics measures for an item of these labels and layer
+  // name, in the same format.
+  void TakeSize(double dWidth, double dHeight) {
+    m_dWidth = dWidth;
+    m_dHeight = dHeight;
+  }
   // The marks of the item with its lower-left corner at the origin; FALSE
   // (records under szMethod) when the frame, map, layer, format or label
   // symbol is missing. Nothing is added for a layer that is no vector layer.

@@ -469,6 +469,64 @@ TEST_F(Slope, StoredFormRoundTrips) {
   EXPECT_EQ(old->GetAngleGap(), 150);
 }
 
+// A read fits the rectangle to the figure and commits it once, whatever was
+// read before: rows follow each other so that one row's stored form differs
+// from the last only in what the row names.
+TEST_F(Slope, AReadFitsTheRectangleAsLayingTheFigureOutDoes) {
+  struct Row {
+    const char* name;
+    int titleHeight;
+    int angleHeight;
+    int titleGap;
+    int lines;
+    const char* engine;
+  };
+  const Row rows[] = {
+      {"defaults", 8, 8, 2500, 6, "freetype"},       {"title symbol", 30, 8, 2500, 6, "freetype"},
+      {"angle symbol", 30, 20, 2500, 6, "freetype"}, {"title gap", 30, 20, 6000, 6, "freetype"},
+      {"line count", 30, 20, 6000, 3, "freetype"},   {"defaults, other engine", 8, 8, 2500, 6, "fixed"},
+  };
+  const std::string engineBefore = GIS_GetSymbolTextEngine();
+  IGIS_FeatureClass* features = set_->GetFeatureClass();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ASSERT_TRUE(GIS_SetSymbolTextEngine(row.engine));
+    auto* e = New<CGIS_SlopeElement>();
+    e->OffsetAllPoints(1000, 2000);
+    // Set without a refresh: the stored rectangle no longer fits the figure.
+    e->SetTitleSymbolPtr(TextSymbol(row.titleHeight).get());
+    e->SetAngleSymbolPtr(TextSymbol(row.angleHeight).get());
+    e->SetTitleGap(row.titleGap);
+    e->SetSlopelineNumber(row.lines);
+    ASSERT_TRUE(e->Archive(0, 0));
+    const SGIS_Rect u = e->Figure().Extent();
+    const SGIS_Rect fitted(1000, 2000 + u.Height(), 1000 + u.Width(), 2000);
+    for (int read = 0; read < 2; ++read) {
+      features->ClearUpdateRecords();
+      ASSERT_TRUE(e->Archive(1, 0));
+      EXPECT_EQ(e->GetRect(), fitted) << read;
+      SGIS_Rect bound;
+      e->GetFeaturePtr()->GetBound(&bound, 1, 0);
+      EXPECT_EQ(bound, fitted) << read;
+      EXPECT_EQ(e->GetAnchorOffset().x, -u.left) << read;
+      EXPECT_EQ(e->GetAnchorOffset().y, -u.bottom) << read;
+      int id = 0, flags = 0;
+      ASSERT_EQ(features->GetUpdateCount(), 1) << read;
+      ASSERT_TRUE(features->GetUpdateRecord(0, &id, &flags));
+      EXPECT_EQ(id, e->GetID());
+      EXPECT_EQ(flags, GIS_UPDATE_GEOMETRY);
+    }
+    // Stored again, the read rule writes what a rule laid out anew writes.
+    ASSERT_TRUE(e->Archive(0, 0));
+    const std::vector<unsigned char> afterRead = CustomBytes(e);
+    e->Refresh();
+    EXPECT_EQ(e->GetRect(), fitted);
+    ASSERT_TRUE(e->Archive(0, 0));
+    EXPECT_EQ(CustomBytes(e), afterRead);
+  }
+  GIS_SetSymbolTextEngine(engineBefore.c_str());
+}
+
 TEST_F(Slope, FollowsAFrameUntilItIsDeleted) {
   CGIS_MapElement* frame = NewFrame();
   auto* e = New<CGIS_SlopeElement>();

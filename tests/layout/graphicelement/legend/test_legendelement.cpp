@@ -6,6 +6,7 @@
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/legend/legendwizard.h"
 #include "tests/layout/graphicelement/legend/legendtest.h"
+#include "tests/support/logmark.h"
 
 namespace md::test {
 namespace {
@@ -286,6 +287,89 @@ TEST_F(LegendElement, StoredLegendReadsBackItsItemsInOrderAndKeepsItemsOfMissing
   EXPECT_EQ(laidOut.Height(), l->GetRect().Height());  // the lost item takes no room
   ASSERT_TRUE(back->Archive(0, 0));
   EXPECT_EQ(CustomBytes(back), stored);
+}
+
+// A read stacks the legend, commits its rectangle once and writes the same
+// records as laying it out again does; stored again, the bytes are as read.
+TEST_F(LegendElement, AReadStacksAsLayingTheLegendOutAgainDoes) {
+  struct Row {
+    const char* name;
+    bool withFrame;
+    bool withLostItem;
+    int labelHeight;  // 0: the format's own
+    const char* title;
+  };
+  // The first rows differ from the one before only in what they name.
+  const Row rows[] = {
+      {"layers found", true, false, 0, "图例"},
+      {"larger labels", true, false, -20, "图例"},
+      {"another title", true, false, -20, "西山图例说明"},
+      {"a layer missing", true, true, 0, "图例"},
+      {"no frame", false, false, 0, "图例"},
+  };
+  IGIS_FeatureClass* features = set_->GetFeatureClass();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    CGIS_MapElement* frame = NewFrame();
+    CGIS_LegendElement* l = NewLegend(frame);
+    l->SetTitle(row.title);
+    if (row.labelHeight != 0)
+      l->GetLegendFormat()->GetLabelSymbol()->GetFontSizePtr()->lfHeight = row.labelHeight;
+    l->AddItem(NewItem(l, "河流", {"主要河流", "小河"}));
+    l->AddItem(NewItem(l, "植被", {"林地"}));
+    if (row.withLostItem) {
+      auto* lost = dynamic_cast<CGIS_LegendItem*>(NewItem(l, "河流", {"甲"}));
+      lost->ForgetLayer();
+      SetPtr set(GIS_CreatePropertySetObject());
+      set->AddProperty("Layer", "层名", GIS_FIELD_TYPE_STRING, 1)->SetString("已删除的图层");
+      BufferPtr b(GIS_CreateDataBufferObject(0));
+      set->Archive(b.get(), GIS_ARCHIVE_WRITE, 0);
+      lost->ReadStored(b.get());
+      l->InsertItem(1, lost);
+    }
+    if (!row.withFrame) l->SetMapElement(nullptr);
+    l->RecalcRect();
+    // Moved without a new stack: the read lays it out from this corner.
+    l->OffsetAllPoints(500, 700);
+    ASSERT_TRUE(l->Archive(0, 0));
+    const std::vector<unsigned char> stored = CustomBytes(l);
+    // Read twice: the second read meets a stored form it has read before.
+    for (int pass = 0; pass < 2; ++pass) {
+      SCOPED_TRACE(pass);
+      features->ClearUpdateRecords();
+      const int readLost = [&] {
+        const LogMark read;
+        EXPECT_TRUE(l->Archive(1, 0));
+        return read.Count(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::CreateGraphics", "m_pLayer == NULL");
+      }();
+      const SGIS_Rect rect = l->GetRect();
+      SGIS_Rect bound;
+      l->GetFeaturePtr()->GetBound(&bound, 1, 0);
+      EXPECT_EQ(bound, rect);
+      int id = 0, flags = 0;
+      ASSERT_EQ(features->GetUpdateCount(), 1);
+      ASSERT_TRUE(features->GetUpdateRecord(0, &id, &flags));
+      EXPECT_EQ(id, l->GetID());
+      EXPECT_EQ(flags, GIS_UPDATE_GEOMETRY);
+      std::vector<std::pair<double, double>> sizes;
+      for (int i = 0; i < l->GetItemCount(); ++i)
+        sizes.emplace_back(l->GetItem(i)->GetWidth(), l->GetItem(i)->GetHeight());
+      // Laid out again: the same stack and the records of its own lookups.
+      const LogMark again;
+      l->RecalcRect();
+      EXPECT_EQ(l->GetRect(), rect);
+      for (int i = 0; i < l->GetItemCount(); ++i) {
+        EXPECT_EQ(l->GetItem(i)->GetWidth(), sizes[static_cast<std::size_t>(i)].first) << i;
+        EXPECT_EQ(l->GetItem(i)->GetHeight(), sizes[static_cast<std::size_t>(i)].second) << i;
+      }
+      const int againLost =
+          again.Count(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::CreateGraphics", "m_pLayer == NULL");
+      EXPECT_EQ(readLost, againLost);
+      EXPECT_EQ(againLost, row.withLostItem ? 1 : 0);
+      ASSERT_TRUE(l->Archive(0, 0));
+      EXPECT_EQ(CustomBytes(l), stored);
+    }
+  }
 }
 
 TEST_F(LegendElement, StoredSetsWithoutFrameOrItemsReadBackEmpty) {
