@@ -277,14 +277,18 @@ bool DecodeFeature(ByteReader* r, long long nextId, int previousId, std::unique_
 }
 
 // Members must name other features of the image, once each, without cycles.
-bool CheckMembers(FeatureClassContent& content, std::string* error) {
-  for (auto& entry : content.features) {
-    const std::vector<int>& members = entry.second->members();
-    std::unordered_set<int> seen;
+// `compounds` lists the indices of the features that have members (only
+// those are walked: a leaf is not touched again).
+bool CheckMembers(FeatureClassContent& content, const std::vector<std::size_t>& compounds,
+                  std::string* error) {
+  std::unordered_set<int> seen;
+  for (std::size_t i : compounds) {
+    const std::vector<int>& members = content.features[i]->members();
+    const int owner = content.ids[i];
+    seen.clear();
     for (int id : members) {
-      if (id == entry.first || content.features.find(id) == content.features.end() ||
-          !seen.insert(id).second) {
-        *error = "compound " + std::to_string(entry.first) + " has a bad member " + std::to_string(id);
+      if (id == owner || content.IndexOf(id) < 0 || !seen.insert(id).second) {
+        *error = "compound " + std::to_string(owner) + " has a bad member " + std::to_string(id);
         return false;
       }
     }
@@ -296,13 +300,15 @@ bool CheckMembers(FeatureClassContent& content, std::string* error) {
   std::unordered_map<int, int> height;
   // Leaves (no members) need no walk: their height is 1, which a missing
   // entry of `height` gives too.
-  for (auto& entry : content.features) {
-    if (entry.second->members().empty() || state[entry.first] != 0) continue;
-    std::vector<std::pair<int, std::size_t>> stack{{entry.first, 0}};
-    state[entry.first] = 1;
+  for (std::size_t i : compounds) {
+    const int first = content.ids[i];
+    if (state[first] != 0) continue;
+    std::vector<std::pair<int, std::size_t>> stack{{first, 0}};
+    state[first] = 1;
     while (!stack.empty()) {
       const int id = stack.back().first;
-      const std::vector<int>& members = content.features[id]->members();
+      const std::vector<int>& members =
+          content.features[static_cast<std::size_t>(content.IndexOf(id))]->members();
       if (stack.back().second == members.size()) {
         int h = 1;
         for (int member : members) h = std::max(h, 1 + height[member]);
@@ -398,6 +404,9 @@ bool Decode(const std::uint8_t* data, std::size_t size, bool verifyChecksum, Fea
   content->unitRatio = ratio;
   content->nextId = nextId;
   int previousId = 0;
+  content->features.reserve(count);
+  content->ids.reserve(count);
+  std::vector<std::size_t> compounds;
   for (std::uint32_t i = 0; i < count; ++i) {
     std::unique_ptr<CGIS_Feature> f;
     if (!DecodeFeature(&r, nextId, previousId, &f, error)) {
@@ -405,13 +414,15 @@ bool Decode(const std::uint8_t* data, std::size_t size, bool verifyChecksum, Fea
       return false;
     }
     previousId = f->GetID();
-    content->features.emplace(previousId, std::move(f));
+    content->features.push_back(std::move(f));
+    content->ids.push_back(previousId);
+    if (!content->features.back()->members().empty()) compounds.push_back(i);
   }
   if (r.remaining() != 0) {
     *error = "unexpected bytes after the last feature";
     return false;
   }
-  return CheckMembers(*content, error);
+  return CheckMembers(*content, compounds, error);
 }
 
 CGIS_FeatureSet* OwnSet(IGIS_FeatureSet* set) { return dynamic_cast<CGIS_FeatureSet*>(set); }
@@ -430,6 +441,14 @@ bool Install(CGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size, b
   return true;
 }
 
+// The feature of the ID, looked for first at the index it had in a list of
+// the class's IDs taken earlier (it is still there unless features were
+// deleted before it).
+CGIS_Feature* FeatureOf(CGIS_FeatureClass& cls, std::size_t index, int id) {
+  CGIS_Feature* at = cls.At(static_cast<int>(index));
+  return at != nullptr && at->GetID() == id ? at : cls.Find(id);
+}
+
 // The stored "TYPE" of a feature, or "".
 const char* TypeOf(CGIS_Feature* feature) {
   const char* type = feature != nullptr ? feature->attributes().GetString("TYPE") : nullptr;
@@ -443,8 +462,9 @@ bool StoreElements(CGIS_FeatureSet* set, std::string* error) {
   if (!CurrentElementHooks(&hooks) || hooks.archive == nullptr) return true;
   // The IDs first: storing may add or drop features.
   const std::vector<int> ids = set->featureClass().ids();
-  for (int id : ids) {
-    CGIS_Feature* feature = set->featureClass().Find(id);
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    const int id = ids[i];
+    CGIS_Feature* feature = FeatureOf(set->featureClass(), i, id);
     if (feature == nullptr || feature->attributes().GetFieldType("InterfacePtr") == 0) continue;
     IGIS_Element* element = GIS_ResolveElement(feature->attributes().GetInt("InterfacePtr"));
     if (element == nullptr) continue;
@@ -556,8 +576,9 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   const std::vector<int> ids = class_->ids();
   loaded_.reserve(ids.size());
   bool ok = true;
-  for (int id : ids) {
-    CGIS_Feature* feature = class_->Find(id);
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    const int id = ids[i];
+    CGIS_Feature* feature = FeatureOf(*class_, i, id);
     const char* type = feature != nullptr ? feature->attributes().GetString("TYPE") : nullptr;
     IGIS_Element* element = type != nullptr ? hooks.bind(type, this, feature) : nullptr;
     if (element == nullptr) {
@@ -571,7 +592,7 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   for (std::size_t i = 0; ok && i < loaded_.size(); ++i) {
     if (!hooks.archive(loaded_[i], 1)) {
       GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: the element of feature %d (%s) cannot be read", path,
-              ids[i], TypeOf(class_->Find(ids[i])));
+              ids[i], TypeOf(FeatureOf(*class_, i, ids[i])));
       ok = false;
     }
   }
