@@ -382,23 +382,23 @@ class FileSource final : public ImageSource {
   explicit FileSource(md::files::FileReader* file) : file_(file), size_(file->size()) {}
 
   const std::uint8_t* Peek(std::size_t n) override {
-    if (end_ - pos_ >= n) return buffer_.data() + pos_;
+    if (end_ - pos_ >= n && buffer_ != nullptr) return buffer_.get() + pos_;
     if (n > (end_ - pos_) + (size_ - read_)) return nullptr;
     // Keep the unconsumed bytes, then read at least a block more.
-    std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+    if (pos_ > 0) std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
     end_ -= pos_;
     pos_ = 0;
-    if (buffer_.size() < n || buffer_.size() < kBlock) buffer_.resize(std::max(n, kBlock));
+    if (capacity_ < n || capacity_ < kBlock) Grow(std::max(n, kBlock));
     while (end_ < n) {
       if (!Fill()) return nullptr;
     }
-    return buffer_.data();
+    return buffer_.get();
   }
   void Consume(std::size_t n) override { pos_ += n; }
 
   bool ChecksumMatches(std::string* error) override {
     pos_ = end_ = 0;
-    if (buffer_.size() < kBlock) buffer_.resize(kBlock);
+    if (capacity_ < kBlock) Grow(kBlock);
     while (read_ < size_) {
       end_ = 0;
       if (!Fill()) {
@@ -418,24 +418,34 @@ class FileSource final : public ImageSource {
   // the trailer's. False when the file ended early or a read failed.
   bool Fill() {
     const std::size_t room =
-        static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size() - end_, size_ - read_));
+        static_cast<std::size_t>(std::min<std::uint64_t>(capacity_ - end_, size_ - read_));
     std::size_t got = 0;
-    if (room == 0 || !file_->Read(buffer_.data() + end_, room, &got, &error_) || got == 0) return false;
-    const std::uint8_t* bytes = buffer_.data() + end_;
+    if (room == 0 || !file_->Read(buffer_.get() + end_, room, &got, &error_) || got == 0) return false;
+    const std::uint8_t* bytes = buffer_.get() + end_;
     const std::uint64_t checked = size_ - kTrailerSize;
     if (read_ < checked)
       crc_ = Crc32More(crc_, bytes, static_cast<std::size_t>(std::min<std::uint64_t>(got, checked - read_)));
-    for (std::size_t i = 0; i < got; ++i)
-      if (read_ + i >= checked) trailer_[read_ + i - checked] = bytes[i];
+    for (std::uint64_t at = std::max(read_, checked); at < read_ + got; ++at)
+      trailer_[at - checked] = bytes[at - read_];
     read_ += got;
     end_ += got;
     return true;
   }
 
+  // A larger buffer keeping the unconsumed bytes; the rest is filled by reads,
+  // so it is not cleared first.
+  void Grow(std::size_t capacity) {
+    std::unique_ptr<std::uint8_t[]> larger(new std::uint8_t[capacity]);
+    if (end_ > 0) std::memcpy(larger.get(), buffer_.get(), end_);
+    buffer_ = std::move(larger);
+    capacity_ = capacity;
+  }
+
   md::files::FileReader* file_;
   std::uint64_t size_;
   std::uint64_t read_ = 0;
-  std::vector<std::uint8_t> buffer_;
+  std::unique_ptr<std::uint8_t[]> buffer_;
+  std::size_t capacity_ = 0;
   std::size_t pos_ = 0;
   std::size_t end_ = 0;
   std::uint32_t crc_ = 0;
