@@ -1,6 +1,7 @@
 #include "host/sferon/sferon_codec.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -185,6 +186,66 @@ bool Storable(const ReferenceDef& def, std::string* why) {
   const std::vector<std::uint8_t> bytes = EncodeReference(def);
   ReferenceDef read;
   return DecodeReference(bytes.data(), bytes.size(), &read, why);
+}
+
+namespace {
+
+// References decoded last on this thread, by their exact bytes; the oldest
+// gives way. Large references are not kept.
+class DecodeMemo {
+ public:
+  static constexpr std::size_t kEntries = 4;
+  static constexpr std::size_t kMaxBytes = 64 * 1024;
+
+  const ReferenceDef* Find(const std::uint8_t* data, std::size_t size) const {
+    for (const Entry& e : entries_) {
+      if (e.bUsed && e.bytes.size() == size && std::memcmp(e.bytes.data(), data, size) == 0) return &e.def;
+    }
+    return nullptr;
+  }
+  const ReferenceDef* Decode(const std::uint8_t* data, std::size_t size, std::string* why) {
+    if (const ReferenceDef* d = Find(data, size)) return d;
+    ReferenceDef def;
+    if (!DecodeReference(data, size, &def, why)) return nullptr;
+    if (size > kMaxBytes) {
+      scratch_ = std::move(def);
+      return &scratch_;
+    }
+    Entry& e = entries_[next_];
+    next_ = (next_ + 1) % kEntries;
+    e.bytes.assign(data, data + size);
+    e.def = std::move(def);
+    e.bUsed = true;
+    return &e.def;
+  }
+
+ private:
+  struct Entry {
+    bool bUsed = false;
+    std::vector<std::uint8_t> bytes;
+    ReferenceDef def;
+  };
+  std::array<Entry, kEntries> entries_;
+  std::size_t next_ = 0;
+  ReferenceDef scratch_;
+};
+
+DecodeMemo& Memo() {
+  thread_local DecodeMemo memo;
+  return memo;
+}
+
+}  // namespace
+
+bool DecodeReferenceMemo(const std::uint8_t* data, std::size_t size, ReferenceDef* out, std::string* why) {
+  const ReferenceDef* d = Memo().Decode(data, size, why);
+  if (d == nullptr) return false;
+  *out = *d;
+  return true;
+}
+
+bool ReferenceReadable(const std::uint8_t* data, std::size_t size, std::string* why) {
+  return Memo().Decode(data, size, why) != nullptr;
 }
 
 }  // namespace md::sferon::detail

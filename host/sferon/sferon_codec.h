@@ -23,6 +23,13 @@ std::vector<std::uint8_t> EncodeReference(const ReferenceDef& def);
 // have (non-finite or non-positive factors, axes, unknown kinds).
 bool DecodeReference(const std::uint8_t* data, std::size_t size, ReferenceDef* out, std::string* why);
 
+// DecodeReference through a memo of the last few references this thread
+// decoded: identical bytes decode to the same definition, so a hit copies
+// the definition kept then instead of parsing and checking again.
+bool DecodeReferenceMemo(const std::uint8_t* data, std::size_t size, ReferenceDef* out, std::string* why);
+// Whether the bytes decode, through the same memo.
+bool ReferenceReadable(const std::uint8_t* data, std::size_t size, std::string* why);
+
 // Whether a definition reads back from its stored form: every number
 // finite, factors and axes above 0, units of the right sort.
 bool Storable(const ReferenceDef& def, std::string* why);

@@ -136,14 +136,19 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
         d.name = "未知";
         d.description = "未定义坐标系";
         break;
-      case 1:
-        d = GeographicReference(GIS_DATUM_CGCS2000);
+      case 1: {
+        // Built once: every grid and frame made new starts from one of these.
+        static const ReferenceDef kGeographic = GeographicReference(GIS_DATUM_CGCS2000);
+        d = kGeographic;
         break;
+      }
       case 2:
-      case 3:
+      case 3: {
         // The catalogue's 3-degree zone 39 without prefix: central meridian 117E.
-        d = GaussKrugerReference(GIS_DATUM_CGCS2000, 3, 39, false);
+        static const ReferenceDef kZone39 = GaussKrugerReference(GIS_DATUM_CGCS2000, 3, 39, false);
+        d = kZone39;
         break;
+      }
       default:
         GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::CreateSpatialReference",
                 "unknown kind code %d", code);
@@ -238,7 +243,8 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
               "buffer == NULL or empty");
       return nullptr;
     }
-    if (!detail::DecodeReference(buffer->GetData(), static_cast<std::size_t>(buffer->GetSize()), &d, &why)) {
+    if (!detail::DecodeReferenceMemo(buffer->GetData(), static_cast<std::size_t>(buffer->GetSize()), &d,
+                                     &why)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::CreateFromBuffer",
               "damaged stored reference: %s", why.c_str());
       return nullptr;

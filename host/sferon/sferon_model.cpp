@@ -216,9 +216,8 @@ BOOL CSpatialReference::Archive(IGIS_DataBuffer* buffer, int mode) {
   }
   if (mode == GIS_ARCHIVE_WRITE) {
     const std::vector<std::uint8_t> bytes = detail::EncodeReference(m_def);
-    ReferenceDef check;
     std::string why;
-    if (!detail::DecodeReference(bytes.data(), bytes.size(), &check, &why)) {
+    if (!detail::ReferenceReadable(bytes.data(), bytes.size(), &why)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "definition cannot be stored: %s",
               why.c_str());
       return FALSE;
@@ -238,7 +237,8 @@ BOOL CSpatialReference::Archive(IGIS_DataBuffer* buffer, int mode) {
   ReferenceDef d;
   std::string why;
   const int size = buffer->GetSize();
-  if (size <= 0 || !detail::DecodeReference(buffer->GetData(), static_cast<std::size_t>(size), &d, &why)) {
+  if (size <= 0 ||
+      !detail::DecodeReferenceMemo(buffer->GetData(), static_cast<std::size_t>(size), &d, &why)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "damaged stored reference: %s",
             size <= 0 ? "empty buffer" : why.c_str());
     return FALSE;

@@ -239,9 +239,13 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
     saved(keys::kFrameProperty, true, [this](IGIS_DataBuffer* b) {
       if (m_pFrame != nullptr) m_pFrame->Save(b);
     });
-    saved(keys::kSpatialReference, m_pSpatialReference != nullptr,
-          [this](IGIS_DataBuffer* b) { m_pSpatialReference->Archive(b, GIS_ARCHIVE_WRITE); });
-    saved(keys::kMapGrids, m_pGrids != nullptr, [this](IGIS_DataBuffer* b) { m_pGrids->Save(b); });
+    // Grids whose reference is the frame's store its number only.
+    md::layout::grid::ReferenceShare share;
+    saved(keys::kSpatialReference, m_pSpatialReference != nullptr, [&](IGIS_DataBuffer* b) {
+      if (m_pSpatialReference->Archive(b, GIS_ARCHIVE_WRITE))
+        share.Add(md::layout::grid::ReferenceShare::kFrame, md::layout::BufferBytes(b));
+    });
+    saved(keys::kMapGrids, m_pGrids != nullptr, [&](IGIS_DataBuffer* b) { m_pGrids->Save(b, &share); });
     WriteBorder(set, keys::kInnerMapBorder, keys::kInnerMapBorderNull, m_pInnerBorder.get(),
                 m_keptInnerBorder);
     WriteBorder(set, keys::kOuterMapBorder, keys::kOuterMapBorderNull, m_pOuterBorder.get(),
@@ -271,7 +275,12 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
     // Reading again replaces the grids rather than adding a second set.
     if (m_pGrids != nullptr) {
       m_pGrids->ReleaseMapGrids();
-      if (f->GetDataBuffer() != nullptr) m_pGrids->Open(f->GetDataBuffer());
+      // Grids stored with the frame's reference read it from its bytes.
+      md::layout::grid::ReferenceShare share;
+      if (const md::basilo::StoredFieldView* r = set.Find(keys::kSpatialReference);
+          r != nullptr && r->type == GIS_FIELD_TYPE_BUFFER)
+        share.Add(md::layout::grid::ReferenceShare::kFrame, r->bytes);
+      if (f->GetDataBuffer() != nullptr) m_pGrids->Open(f->GetDataBuffer(), &share);
     }
   }
   if (const md::basilo::StoredFieldView* f = set.Find(keys::kFrameProperty);

@@ -268,6 +268,32 @@ TEST(SpatialReferenceStore, DamagedStoredFormsChangeNothing) {
   EXPECT_EQ(Stored(target.get()), before);
 }
 
+TEST(SpatialReferenceStore, ReadingIdenticalBytesAgainGivesEachStoredFormItsOwnReference) {
+  IGIS_SpatialReferenceFactory* f = Factory();
+  // More distinct forms than a thread keeps decoded, read in turn twice, and
+  // a form one byte longer than one just read.
+  std::vector<std::vector<BYTE>> forms;
+  for (int code : {0, 1, 3}) forms.push_back(Stored(RefPtr(f->CreateSpatialReference(code)).get()));
+  for (int i = 0; i < 3; ++i) forms.push_back(Stored(RefPtr(f->CreatePredefinedReference(i)).get()));
+  RefPtr target(f->CreateSpatialReference(0));
+  for (int round = 0; round < 2; ++round) {
+    for (const std::vector<BYTE>& form : forms) {
+      BufferPtr b = NewBuffer();
+      SetBytes(b.get(), form);
+      ASSERT_TRUE(target->Archive(b.get(), GIS_ARCHIVE_READ));
+      EXPECT_EQ(Stored(target.get()), form);
+      EXPECT_EQ(Stored(RefPtr(f->CreateFromBuffer(b.get())).get()), form);
+    }
+  }
+  std::vector<BYTE> longer = forms.back();
+  longer.push_back(0);
+  BufferPtr b = NewBuffer();
+  SetBytes(b.get(), longer);
+  LogMark mark;
+  EXPECT_FALSE(target->Archive(b.get(), GIS_ARCHIVE_READ));
+  EXPECT_EQ(Stored(target.get()), forms.back());
+}
+
 TEST(SpatialReferenceStore, OverlongNamesAreStoredCutAtACharacter) {
   IGIS_SpatialReferenceFactory* f = Factory();
   std::string name;

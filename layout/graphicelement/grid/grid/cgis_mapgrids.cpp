@@ -19,6 +19,8 @@ namespace {
 using md::layout::StoredIndexKey;
 using md::layout::StoredSetView;
 using md::layout::StoredSetWriter;
+using md::layout::grid::ReferenceShare;
+using md::layout::grid::ReferenceSharingGrid;
 
 }  // namespace
 
@@ -29,7 +31,7 @@ CGIS_MapGrids::~CGIS_MapGrids() {
 
 void CGIS_MapGrids::Release() { delete this; }
 
-bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
+bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
   constexpr const char* kMethod = "CGIS_MapGrids::Save";
   if (pBuffer == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
@@ -44,7 +46,7 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
   int nKey = 0;
   // The writer is given the keys and nested sets until it finishes.
   std::deque<StoredIndexKey> keys;
-  std::deque<std::vector<BYTE>> entries;
+  std::deque<md::basilo::ReleasePtr<IGIS_DataBuffer>> entries;
   // One entry, under the next number.
   auto addEntry = [&](std::span<const BYTE> bytes) {
     const StoredIndexKey& key = keys.emplace_back(++nKey);
@@ -64,25 +66,30 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
       continue;
     }
     gridBytes->SetSize(0);
-    if (!pGrid->Save(gridBytes.get())) {
+    const int nEntry = nKey + 1;
+    auto* pSharing = pShare != nullptr ? dynamic_cast<ReferenceSharingGrid*>(pGrid) : nullptr;
+    const bool bSaved = pSharing != nullptr ? pSharing->SaveSharing(gridBytes.get(), pShare, nEntry)
+                                            : pGrid->Save(gridBytes.get());
+    if (!bSaved) {
       // The grid keeps its number; "Count" still counts it.
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
       bOk = false;
       ++nKey;
+      if (pShare != nullptr) pShare->Drop(nEntry);
       continue;
     }
     StoredSetWriter nested;
     nested.Int("GridType", "GridType", pGrid->GetType());
     nested.Bytes("GridData", "GridData", md::layout::BufferBytes(gridBytes.get()));
-    md::basilo::ReleasePtr<IGIS_DataBuffer> entry(GIS_CreateDataBufferObject(0));
+    md::basilo::ReleasePtr<IGIS_DataBuffer>& entry = entries.emplace_back(GIS_CreateDataBufferObject(0));
     if (!entry || !nested.Finish(entry.get())) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
       bOk = false;
       addEntry({});
+      if (pShare != nullptr) pShare->Drop(nEntry);
       continue;
     }
-    addEntry(entries.emplace_back(md::layout::BufferBytes(entry.get()).begin(),
-                                  md::layout::BufferBytes(entry.get()).end()));
+    addEntry(md::layout::BufferBytes(entry.get()));
   }
   writeKept(m_grids.size());
   if (!outer.Finish(pBuffer)) {
@@ -92,7 +99,7 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer) {
   return bOk;
 }
 
-bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer) {
+bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
   constexpr const char* kMethod = "CGIS_MapGrids::Open";
   if (pBuffer == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
@@ -135,7 +142,12 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer) {
       keep();
       continue;
     }
-    pGrid->Open(pData);
+    auto* pSharing = pShare != nullptr ? dynamic_cast<ReferenceSharingGrid*>(pGrid) : nullptr;
+    if (pSharing != nullptr) {
+      pSharing->OpenSharing(pData, pShare, k);
+    } else {
+      pGrid->Open(pData);
+    }
     pGrid->SetMapElement(m_pMapElement);
     m_grids.emplace_back(pGrid);
   }

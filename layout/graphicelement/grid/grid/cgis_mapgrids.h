@@ -5,6 +5,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/referenceshare.h"
 #include "platform/win/wintypes.h"
 
 class CGIS_MapGrids final : public IGIS_MapGrids {
@@ -27,10 +28,14 @@ class CGIS_MapGrids final : public IGIS_MapGrids {
   // Stores "Count" and one entry per grid under "1", "2", ..., with the
   // entries of kinds without a class where they were read; FALSE when a grid
   // or the list could not be written (the others are still written).
-  bool Save(IGIS_DataBuffer* pBuffer) override;
+  bool Save(IGIS_DataBuffer* pBuffer) override { return Save(pBuffer, nullptr); }
   // Appends the grids stored; an entry whose kind has no grid class, or that
   // comes when the list already holds kMaxGrids grids, is kept as stored.
-  bool Open(IGIS_DataBuffer* pBuffer) override;
+  bool Open(IGIS_DataBuffer* pBuffer) override { return Open(pBuffer, nullptr); }
+  // The same inside a stored frame: grids share the references of pShare
+  // (the frame's) and of the entries before them.
+  bool Save(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare);
+  bool Open(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare);
   IGIS_MapGrids* Clone() override { return nullptr; }
   bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_MapElement* pMapElement) override;
   IGIS_MapGrids* CopyFrom(IGIS_MapGrids*) override { return this; }

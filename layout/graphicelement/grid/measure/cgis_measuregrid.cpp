@@ -1,6 +1,10 @@
 // The measured grid: its own state, copies, stored keys and sheet.
 #include "layout/graphicelement/grid/measure/cgis_measuregrid.h"
 
+#include <cstring>
+#include <span>
+#include <vector>
+
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/makeornull.h"
@@ -16,6 +20,9 @@ constexpr int kGridReferenceCode = 3;
 constexpr double kDefaultInterval = 1000.0;
 constexpr const char* kSpacingKey = "GridSpacing";
 constexpr const char* kReferenceKey = "SpatialReference";
+constexpr const char* kSharedReferenceKey = "SharedSpatialReference";
+
+using md::layout::grid::ReferenceShare;
 
 // A new spacing in the first linear unit.
 IGIS_GridSpacing* NewLinearSpacing() {
@@ -97,7 +104,9 @@ IGIS_MapGrid* CGIS_MeasureGrid::Clone() {
   return md::basilo::CloneOrNull<CGIS_MeasureGrid>("CGIS_MeasureGrid::Clone", this);
 }
 
-bool CGIS_MeasureGrid::Save(IGIS_DataBuffer* pBuffer) {
+bool CGIS_MeasureGrid::Save(IGIS_DataBuffer* pBuffer) { return SaveSharing(pBuffer, nullptr, 0); }
+
+bool CGIS_MeasureGrid::SaveSharing(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare, int nEntry) {
   constexpr const char* kMethod = "CGIS_MeasureGrid::Save";
   if (pBuffer == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
@@ -108,9 +117,28 @@ bool CGIS_MeasureGrid::Save(IGIS_DataBuffer* pBuffer) {
   set.Saved(kSpacingKey, kSpacingKey,
             [&](IGIS_DataBuffer* p) { bSpacing = bSpacing || m_pGridSpacing->Save(p); });
   bool bReference = m_pSpatialReference == nullptr;
-  set.Saved(kReferenceKey, kReferenceKey, [&](IGIS_DataBuffer* p) {
-    bReference = bReference || m_pSpatialReference->Archive(p, GIS_ARCHIVE_WRITE);
-  });
+  // Outlives the writer's Finish, which reads the bytes given to it.
+  md::basilo::ReleasePtr<IGIS_DataBuffer> reference;
+  if (pShare != nullptr && m_pSpatialReference != nullptr) {
+    reference.reset(GIS_CreateDataBufferObject(0));
+    if (reference && m_pSpatialReference->Archive(reference.get(), GIS_ARCHIVE_WRITE)) {
+      bReference = true;
+      const std::span<const BYTE> bytes = md::layout::BufferBytes(reference.get());
+      if (const int nSource = pShare->Find(bytes); nSource >= 0) {
+        set.Int(kSharedReferenceKey, kSharedReferenceKey, nSource);
+      } else {
+        set.Bytes(kReferenceKey, kReferenceKey, bytes);
+        pShare->Add(nEntry, bytes);
+      }
+    } else {
+      reference.reset();
+    }
+  }
+  if (!reference) {
+    set.Saved(kReferenceKey, kReferenceKey, [&](IGIS_DataBuffer* p) {
+      bReference = bReference || m_pSpatialReference->Archive(p, GIS_ARCHIVE_WRITE);
+    });
+  }
   if (!SaveCommon(&set, pBuffer)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
     return false;
@@ -118,7 +146,9 @@ bool CGIS_MeasureGrid::Save(IGIS_DataBuffer* pBuffer) {
   return bSpacing && bReference;
 }
 
-bool CGIS_MeasureGrid::Open(IGIS_DataBuffer* pBuffer) {
+bool CGIS_MeasureGrid::Open(IGIS_DataBuffer* pBuffer) { return OpenSharing(pBuffer, nullptr, 0); }
+
+bool CGIS_MeasureGrid::OpenSharing(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare, int nEntry) {
   constexpr const char* kMethod = "CGIS_MeasureGrid::Open";
   if (pBuffer == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
@@ -129,22 +159,40 @@ bool CGIS_MeasureGrid::Open(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == FALSE ");
     return false;
   }
-  return OpenStored(set, pBuffer);
+  return OpenWith(set, pShare, nEntry);
 }
 
 bool CGIS_MeasureGrid::OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer*) {
+  return OpenWith(set, nullptr, 0);
+}
+
+void CGIS_MeasureGrid::ReadReference(IGIS_DataBuffer* pData) {
+  if (pData == nullptr) return;
+  if (m_pSpatialReference == nullptr) {
+    if (IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject())
+      m_pSpatialReference.reset(pFactory->CreateFromBuffer(pData));
+  } else {
+    m_pSpatialReference->Archive(pData, GIS_ARCHIVE_READ);
+  }
+}
+
+bool CGIS_MeasureGrid::OpenWith(const md::layout::StoredSetView& set, ReferenceShare* pShare, int nEntry) {
   if (set.Find(kSpacingKey) != nullptr) {
     if (m_pGridSpacing == nullptr) m_pGridSpacing.reset(NewLinearSpacing());
     IGIS_DataBuffer* pData = set.Buffer(kSpacingKey);
     if (m_pGridSpacing != nullptr && pData != nullptr) m_pGridSpacing->Open(pData);
   }
-  if (set.Find(kReferenceKey) != nullptr) {
-    IGIS_DataBuffer* pData = set.Buffer(kReferenceKey);
-    if (pData != nullptr && m_pSpatialReference == nullptr) {
-      if (IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject())
-        m_pSpatialReference.reset(pFactory->CreateFromBuffer(pData));
-    } else if (pData != nullptr) {
-      m_pSpatialReference->Archive(pData, GIS_ARCHIVE_READ);
+  if (const md::basilo::StoredFieldView* f = set.Find(kReferenceKey); f != nullptr) {
+    ReadReference(set.Buffer(kReferenceKey));
+    if (pShare != nullptr && f->type == GIS_FIELD_TYPE_BUFFER) pShare->Add(nEntry, f->bytes);
+  } else if (int nSource = -1; pShare != nullptr && set.Read(kSharedReferenceKey, &nSource)) {
+    // Without the source's bytes the reference stays as it is.
+    const std::vector<BYTE>* pBytes = pShare->Bytes(nSource);
+    md::basilo::ReleasePtr<IGIS_DataBuffer> shared(pBytes != nullptr ? GIS_CreateDataBufferObject(0)
+                                                                     : nullptr);
+    if (shared && shared->SetSize(static_cast<int>(pBytes->size()))) {
+      std::memcpy(shared->GetData(), pBytes->data(), pBytes->size());
+      ReadReference(shared.get());
     }
   }
   return OpenCommon(set);

@@ -10,8 +10,10 @@
 #include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
+#include "layout/graphicelement/grid/grid/referenceshare.h"
 
-class CGIS_MeasureGrid final : public CGIS_MapGridBase<IGIS_MeasureGrid> {
+class CGIS_MeasureGrid final : public CGIS_MapGridBase<IGIS_MeasureGrid>,
+                               public md::layout::grid::ReferenceSharingGrid {
  public:
   // The common defaults, a spacing of 1000 x 1000 in linear unit 0 from the
   // reference's own origin, a formatted label bound to the grid (none until
@@ -39,12 +41,21 @@ class CGIS_MeasureGrid final : public CGIS_MapGridBase<IGIS_MeasureGrid> {
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer* pBuffer) override;
   bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) override;
+  // In a frame's grid list: a reference with the bytes of one stored before
+  // it in the frame is stored as "SharedSpatialReference", the number of
+  // that one, and read back from its bytes.
+  bool SaveSharing(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare, int nEntry) override;
+  bool OpenSharing(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare, int nEntry) override;
   // The sheet "方里网属性"; Cancel puts every value back.
   bool OnOpenPropertyDlg() override;
   IGIS_Element* ConvertToElement() override;
 
  private:
   ~CGIS_MeasureGrid();
+  // Reads the reference from stored bytes into the held one (a new one
+  // when none is held); bytes that are not a reference change nothing.
+  void ReadReference(IGIS_DataBuffer* pData);
+  bool OpenWith(const md::layout::StoredSetView& set, md::layout::grid::ReferenceShare* pShare, int nEntry);
 
   md::basilo::ReleasePtr<IGIS_SpatialReference> m_pSpatialReference;
   md::basilo::ReleasePtr<IGIS_GridSpacing> m_pGridSpacing;
