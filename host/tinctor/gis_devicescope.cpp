@@ -1,5 +1,6 @@
 #include "host/tinctor/gis_devicescope.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "host/basilo/sgis_types.h"
@@ -23,25 +24,41 @@ DeviceScope::~DeviceScope() {
   if (saved_ != 0) RestoreDC(hdc_, saved_);
 }
 
+void ToDevice(HDC hdc, const POINT* pts, int count, std::vector<md::glyphor::XY>* out) {
+  out->clear();
+  if (pts == nullptr || count <= 0) return;
+  // Converted in blocks on the stack: the mapping rounds each point on its own.
+  constexpr int kBlock = 256;
+  POINT tmp[kBlock];
+  out->reserve(static_cast<std::size_t>(count));
+  for (int at = 0; at < count; at += kBlock) {
+    const int n = std::min(kBlock, count - at);
+    std::copy(pts + at, pts + at + n, tmp);
+    LPtoDP(hdc, tmp, n);
+    for (int i = 0; i < n; ++i)
+      out->push_back({static_cast<double>(tmp[i].x), static_cast<double>(tmp[i].y)});
+  }
+}
+
 std::vector<md::glyphor::XY> ToDevice(HDC hdc, const POINT* pts, int count) {
   std::vector<md::glyphor::XY> out;
-  if (pts == nullptr || count <= 0) return out;
-  std::vector<POINT> tmp(pts, pts + count);
-  LPtoDP(hdc, tmp.data(), count);
-  out.reserve(tmp.size());
-  for (const auto& p : tmp) out.push_back({static_cast<double>(p.x), static_cast<double>(p.y)});
+  ToDevice(hdc, pts, count, &out);
   return out;
+}
+
+void ToPoints(const std::vector<md::glyphor::XY>& pts, std::vector<POINT>* out) {
+  out->resize(pts.size());
+  POINT* q = out->data();
+  for (const auto& p : pts) {
+    q->x = md::basilo::detail::RoundToInt32(p.x * kSubPixels);
+    q->y = md::basilo::detail::RoundToInt32(p.y * kSubPixels);
+    ++q;
+  }
 }
 
 std::vector<POINT> ToPoints(const std::vector<md::glyphor::XY>& pts) {
   std::vector<POINT> out;
-  out.reserve(pts.size());
-  for (const auto& p : pts) {
-    POINT q;
-    q.x = md::basilo::detail::RoundToInt32(p.x * kSubPixels);
-    q.y = md::basilo::detail::RoundToInt32(p.y * kSubPixels);
-    out.push_back(q);
-  }
+  ToPoints(pts, &out);
   return out;
 }
 

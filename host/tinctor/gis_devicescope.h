@@ -41,6 +41,11 @@ std::vector<md::glyphor::XY> ToDevice(HDC hdc, const POINT* pts, int count);
 // Device points (pixels) to the scope's logical units, rounded.
 std::vector<POINT> ToPoints(const std::vector<md::glyphor::XY>& pts);
 
+// The same two steps into the caller's buffers (replaced, their storage kept),
+// for callers that draw many shapes in a row.
+void ToDevice(HDC hdc, const POINT* pts, int count, std::vector<md::glyphor::XY>* out);
+void ToPoints(const std::vector<md::glyphor::XY>& pts, std::vector<POINT>* out);
+
 // A pen selected for the lifetime of the object, then deleted; the brush is
 // left as it is (for lines, which nothing fills).
 class SelectedPen {
