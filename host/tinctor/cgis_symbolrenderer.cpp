@@ -77,7 +77,17 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
 
     Scratch& scratch = ThreadScratch();
     std::vector<md::glyphor::XY>& dev = scratch.dev;
-    md::tinctor::ToDevice(param->hdc, param->points, n, &dev);
+    std::vector<POINT>& pts = scratch.pts;
+    // Solid lines and fills draw their points as they are: straight to the
+    // scope's units; dashes and point symbols work on device pixels.
+    const bool direct =
+        type == GIS_SYMBOL_FILL || type == GIS_SYMBOL_BACKGROUND ||
+        (type == GIS_SYMBOL_LINE &&
+         md::glyphor::FindOrDefault(symbol->GetStyleCode(), md::glyphor::Kind::Line).dashMm.empty());
+    if (direct)
+      md::tinctor::ToScopePoints(param->hdc, param->points, n, &pts);
+    else
+      md::tinctor::ToDevice(param->hdc, param->points, n, &dev);
     md::tinctor::DeviceScope scope(param->hdc);
     if (!scope.Ok()) return FALSE;
     const double pxPerMm = scope.Dpi() / 25.4 * scale;
@@ -98,13 +108,10 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
         md::tinctor::SelectedPen pen(hdc, symbol->GetColor(), width);
         if (pattern.empty()) {
           // Solid: the line as it is.
-          std::vector<POINT>& pts = scratch.pts;
-          md::tinctor::ToPoints(dev, &pts);
           Polyline(hdc, pts.data(), static_cast<int>(pts.size()));
           return TRUE;
         }
         for (const auto& piece : md::glyphor::Dash(dev, pattern)) {
-          std::vector<POINT>& pts = scratch.pts;
           md::tinctor::ToPoints(piece, &pts);
           Polyline(hdc, pts.data(), static_cast<int>(pts.size()));
         }
@@ -116,8 +123,6 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
             md::glyphor::FindOrDefault(symbol->GetStyleCode(), md::glyphor::Kind::Fill);
         const int hatch = md::glyphor::HatchIndex(st.pattern);
         const int oldMode = SetBkMode(hdc, TRANSPARENT);
-        std::vector<POINT>& pts = scratch.pts;
-        md::tinctor::ToPoints(dev, &pts);
         {
           md::tinctor::PenBrush fill(hdc, false, 0, 0, true, symbol->GetColor(), hatch);
           Polygon(hdc, pts.data(), static_cast<int>(pts.size()));

@@ -56,6 +56,17 @@ void ToPoints(const std::vector<md::glyphor::XY>& pts, std::vector<POINT>* out) 
   }
 }
 
+void ToScopePoints(HDC hdc, const POINT* pts, int count, std::vector<POINT>* out) {
+  out->clear();
+  if (pts == nullptr || count <= 0) return;
+  out->assign(pts, pts + count);
+  LPtoDP(hdc, out->data(), count);
+  for (POINT& q : *out) {
+    q.x = md::basilo::detail::RoundToInt32(static_cast<double>(q.x) * kSubPixels);
+    q.y = md::basilo::detail::RoundToInt32(static_cast<double>(q.y) * kSubPixels);
+  }
+}
+
 std::vector<POINT> ToPoints(const std::vector<md::glyphor::XY>& pts) {
   std::vector<POINT> out;
   ToPoints(pts, &out);

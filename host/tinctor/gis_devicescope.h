@@ -45,6 +45,8 @@ std::vector<POINT> ToPoints(const std::vector<md::glyphor::XY>& pts);
 // for callers that draw many shapes in a row.
 void ToDevice(HDC hdc, const POINT* pts, int count, std::vector<md::glyphor::XY>* out);
 void ToPoints(const std::vector<md::glyphor::XY>& pts, std::vector<POINT>* out);
+// ToPoints(ToDevice(...)) in one pass, for shapes drawn as they are.
+void ToScopePoints(HDC hdc, const POINT* pts, int count, std::vector<POINT>* out);
 
 // A pen selected for the lifetime of the object, then deleted; the brush is
 // left as it is (for lines, which nothing fills).

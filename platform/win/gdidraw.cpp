@@ -39,8 +39,16 @@ md::canvas::Shape OneOutline(md::canvas::ShapeKind kind, md::canvas::SubPath out
 
 // The device points of `count` logical points, after those already in `path`.
 void AppendDev(const DCObj* dc, const POINT* pts, std::size_t count, md::canvas::SubPath& path) {
-  path.points.reserve(path.points.size() + count);
-  for (std::size_t i = 0; i < count; ++i) path.points.push_back(dc->Dev(pts[i].x, pts[i].y));
+  // DCObj::Dev's arithmetic with the mapping read once: the points written
+  // could otherwise be the mapping's own fields, as far as the compiler knows.
+  const double sx = dc->ScaleX(), sy = dc->ScaleY();
+  const double wx = dc->st.winOrg.x, wy = dc->st.winOrg.y, vx = dc->st.vpOrg.x, vy = dc->st.vpOrg.y;
+  const std::size_t at = path.points.size();
+  path.points.resize(at + count);
+  md::canvas::Point* out = path.points.data() + at;
+  for (std::size_t i = 0; i < count; ++i)
+    out[i] = md::canvas::Point{static_cast<double>(Round((pts[i].x - wx) * sx + vx)),
+                               static_cast<double>(Round((pts[i].y - wy) * sy + vy))};
 }
 
 md::canvas::FillRule Rule(const DCObj* dc) {
