@@ -400,13 +400,27 @@ BOOL CGIS_VectorMapLayer::DrawFeatures(HDC hdc, BOOL print, IGIS_MapView* view) 
         points[f.classIndex].push_back(q);
         if (labelFeatures_ && !f.name.empty()) labels.push_back(FeatureLabel{&f.name, q, symbol->GetSize()});
       } else if (f.kind == GIS_MAPFEATURE_LINE) {
+        // Most features lie wholly in the box: drawn as they are.
+        if (md::helmora::detail::AllInside(pass.device, pass.box)) {
+          if (pass.device.size() >= 2) pass.Render(symbol, pass.device);
+          continue;
+        }
         pass.pieces.clear();
         md::helmora::detail::ClipPolyline(pass.device, pass.box, &pass.pieces);
         for (const auto& piece : pass.pieces) pass.Render(symbol, piece);
       } else {
-        part = md::helmora::detail::ClipRing(pass.device, pass.box);
-        if (part.size() < 3) continue;
-        part.push_back(part.front());
+        if (md::helmora::detail::AllInside(pass.device, pass.box)) {
+          // The ring as it is, closed once.
+          part = pass.device;
+          const bool closed =
+              !part.empty() && part.front().x == part.back().x && part.front().y == part.back().y;
+          if (part.size() - (closed ? 1 : 0) < 3) continue;
+          if (!closed) part.push_back(part.front());
+        } else {
+          part = md::helmora::detail::ClipRing(pass.device, pass.box);
+          if (part.size() < 3) continue;
+          part.push_back(part.front());
+        }
         pass.Render(symbol, part);
       }
     }
