@@ -309,14 +309,22 @@ struct DrawPass {
   IGIS_SymbolRenderer* renderer = nullptr;
   ClipBox box;
   double ratio = 1.0;
+  std::vector<double> xy;
   std::vector<SGIS_DPoint> device;
   std::vector<POINT> rounded;
   std::vector<std::vector<SGIS_DPoint>> pieces;
   int drawn = 0;
 
   void ToDevice(const SGIS_DPoint* points, int count) {
+    // One call for the feature's points, each carried as PageToDevicePoint would.
+    xy.resize(2 * static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+      xy[2 * i] = points[i].x;
+      xy[2 * i + 1] = points[i].y;
+    }
+    view->PageToDevicePoints(xy.data(), count, nullptr);
     device.resize(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) device[i] = view->PageToDevicePoint(points[i], nullptr);
+    for (int i = 0; i < count; ++i) device[i] = SGIS_DPoint(xy[2 * i], xy[2 * i + 1], points[i].z);
   }
 
   void Render(IGIS_Symbol* symbol, const std::vector<SGIS_DPoint>& points) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "host/basilo/sgis_types.h"
 
@@ -61,9 +62,11 @@ void ToScopePoints(HDC hdc, const POINT* pts, int count, std::vector<POINT>* out
   if (pts == nullptr || count <= 0) return;
   out->assign(pts, pts + count);
   LPtoDP(hdc, out->data(), count);
+  // Whole pixels times kSubPixels: exact in 64 bits, then held to 32 as
+  // RoundToInt32 would.
   for (POINT& q : *out) {
-    q.x = md::basilo::detail::RoundToInt32(static_cast<double>(q.x) * kSubPixels);
-    q.y = md::basilo::detail::RoundToInt32(static_cast<double>(q.y) * kSubPixels);
+    q.x = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(q.x) * kSubPixels);
+    q.y = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(q.y) * kSubPixels);
   }
 }
 
