@@ -535,10 +535,9 @@ void ReducedPaths(const Shape& shape, double offset, detail::PathUse use, std::v
   out->points = 0;
   for (const SubPath& sp : shape.paths) {
     if (sp.points.empty()) continue;
-    device->clear();
-    device->reserve(sp.points.size());
-    for (const Point& p : sp.points)
-      device->push_back(Point{ClampCoord(p.x) + offset, ClampCoord(p.y) + offset});
+    device->resize(sp.points.size());
+    Point* d = device->data();
+    for (const Point& p : sp.points) *d++ = Point{ClampCoord(p.x) + offset, ClampCoord(p.y) + offset};
     if (used == out->rings.size()) out->rings.emplace_back();
     std::vector<Point>& ring = out->rings[used++];
     ring.clear();
