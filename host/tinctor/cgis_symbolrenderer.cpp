@@ -25,9 +25,10 @@ Scratch& ThreadScratch() {
   return scratch;
 }
 
-void DrawPlaced(HDC hdc, const std::vector<md::glyphor::PlacedOp>& ops, std::vector<POINT>* pts) {
+void DrawPlaced(HDC hdc, const std::vector<md::glyphor::PlacedOp>& ops, std::vector<POINT>* pts,
+                md::tinctor::PenBrushSet* pens) {
   for (const auto& op : ops) {
-    md::tinctor::PenBrush pb(hdc, op.stroke, op.strokeColor, op.strokeWidth, op.fill, op.fillColor);
+    pens->Select(op.stroke, op.strokeColor, op.strokeWidth, op.fill, op.fillColor);
     switch (op.type) {
       case md::glyphor::PointOp::Circle: {
         const double r = op.radius;
@@ -141,11 +142,12 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
         const md::glyphor::Style& st =
             md::glyphor::FindOrDefault(symbol->GetStyleCode(), md::glyphor::Kind::Point);
         const COLORREF colors[3] = {symbol->GetColor(), symbol->GetColor2(), symbol->GetColor3()};
+        md::tinctor::PenBrushSet pens(hdc);
         for (const auto& p : dev) {
           DrawPlaced(
               hdc,
               md::glyphor::PlacePoint(st, type, colors, symbol->GetSize(), symbol->GetAngle(), p, pxPerUnit),
-              &scratch.placed);
+              &scratch.placed, &pens);
         }
         return TRUE;
       }

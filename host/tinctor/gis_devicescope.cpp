@@ -119,4 +119,42 @@ PenBrush::~PenBrush() {
   if (brush_) DeleteObject(brush_);
 }
 
+void PenBrushSet::Select(bool pen, COLORREF penColor, double penWidth, bool brush, COLORREF brushColor) {
+  HGDIOBJ p = GetStockObject(NULL_PEN);
+  if (pen) {
+    auto it = std::find_if(pens_.begin(), pens_.end(), [&](const MadePen& m) {
+      return m.color == penColor && (m.width == penWidth || (std::isnan(m.width) && std::isnan(penWidth)));
+    });
+    if (it == pens_.end())
+      it = pens_.insert(pens_.end(), MadePen{penColor, penWidth, SolidPen(penColor, penWidth)});
+    p = it->pen;
+  }
+  HGDIOBJ b = GetStockObject(NULL_BRUSH);
+  if (brush) {
+    auto it = std::find_if(brushes_.begin(), brushes_.end(),
+                           [&](const MadeBrush& m) { return m.color == brushColor; });
+    if (it == brushes_.end())
+      it = brushes_.insert(brushes_.end(), MadeBrush{brushColor, CreateSolidBrush(brushColor)});
+    b = it->brush;
+  }
+  HGDIOBJ oldPen = SelectObject(hdc_, p);
+  HGDIOBJ oldBrush = SelectObject(hdc_, b);
+  if (!selected_) {
+    oldPen_ = oldPen;
+    oldBrush_ = oldBrush;
+    selected_ = true;
+  }
+}
+
+PenBrushSet::~PenBrushSet() {
+  if (selected_) {
+    SelectObject(hdc_, oldPen_);
+    SelectObject(hdc_, oldBrush_);
+  }
+  for (const MadePen& m : pens_)
+    if (m.pen) DeleteObject(m.pen);
+  for (const MadeBrush& m : brushes_)
+    if (m.brush) DeleteObject(m.brush);
+}
+
 }  // namespace md::tinctor

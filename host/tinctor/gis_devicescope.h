@@ -83,4 +83,36 @@ class PenBrush {
   HGDIOBJ oldBrush_ = nullptr;
 };
 
+// Pens and brushes selected in turn for a run of shapes: each distinct pen
+// and brush is made once and selected as a PenBrush of the same values would
+// select it; at the end the context's own pen and brush come back and every
+// one made is deleted.
+class PenBrushSet {
+ public:
+  explicit PenBrushSet(HDC hdc) : hdc_(hdc) {}
+  ~PenBrushSet();
+  PenBrushSet(const PenBrushSet&) = delete;
+  PenBrushSet& operator=(const PenBrushSet&) = delete;
+
+  // Inside a DeviceScope; penWidth in device pixels (at least one); solid brushes.
+  void Select(bool pen, COLORREF penColor, double penWidth, bool brush, COLORREF brushColor);
+
+ private:
+  struct MadePen {
+    COLORREF color;
+    double width;
+    HPEN pen;
+  };
+  struct MadeBrush {
+    COLORREF color;
+    HBRUSH brush;
+  };
+  HDC hdc_;
+  std::vector<MadePen> pens_;
+  std::vector<MadeBrush> brushes_;
+  bool selected_ = false;
+  HGDIOBJ oldPen_ = nullptr;
+  HGDIOBJ oldBrush_ = nullptr;
+};
+
 }  // namespace md::tinctor
