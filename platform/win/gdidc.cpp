@@ -149,7 +149,10 @@ int DCObj::SurfaceHeight() {
 const canvas::State& DCObj::State() {
   if (stateDirty) {
     canvasState.clip.active = st.hasClip;
-    canvasState.clip.rects = st.hasClip ? st.clip.Rects() : std::vector<canvas::Rect>{};
+    if (st.hasClip)
+      st.clip.Rects(&canvasState.clip.rects);
+    else
+      canvasState.clip.rects.clear();
     canvasState.opaque = st.bkMode == OPAQUE;
     canvasState.background = st.bkColor & 0xFFFFFF;
     stateDirty = false;
