@@ -112,10 +112,10 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
           Polyline(hdc, pts.data(), static_cast<int>(pts.size()));
           return TRUE;
         }
-        for (const auto& piece : md::glyphor::Dash(dev, pattern)) {
+        md::glyphor::ForEachDash(dev, pattern, [&](const std::vector<md::glyphor::XY>& piece) {
           md::tinctor::ToPoints(piece, &pts);
           Polyline(hdc, pts.data(), static_cast<int>(pts.size()));
-        }
+        });
         return TRUE;
       }
       case GIS_SYMBOL_FILL:
