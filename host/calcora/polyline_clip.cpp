@@ -88,6 +88,12 @@ int ClipPolyline(SGIS_Point corner1, SGIS_Point corner2, int count, const SGIS_P
   for (int i = 0; i + 1 < count; ++i) {
     const SGIS_Point& a = points[i];
     const SGIS_Point& b = points[i + 1];
+    // A segment inside the box is kept whole (what the clip below gives it).
+    if (Inside(a, box) && Inside(b, box)) {
+      put(a);
+      put(b);
+      continue;
+    }
     double t0, t1;
     Edge e0, e1;
     if (!ClipSegment(a, b, box, &t0, &e0, &t1, &e1)) continue;

@@ -521,31 +521,42 @@ struct Extent {
 };
 
 // The sub-paths in device pixels, moved by `offset` (onto pixel centres for
-// strokes), without the points that change nothing drawn for `use`. False
-// when a point is not finite.
+// strokes), without the points that change nothing drawn for `use`. The
+// shape's points are finite (drawShape checks them first).
 struct DevicePaths {
   std::vector<std::vector<Point>> rings;
   std::vector<bool> closed;
   std::size_t points = 0;
 };
-bool ReducedPaths(const Shape& shape, double offset, detail::PathUse use, DevicePaths* out) {
-  for (const SubPath& sp : shape.paths)
-    for (const Point& p : sp.points)
-      if (!Finite(p)) return false;
-  std::vector<Point> device;
+void ReducedPaths(const Shape& shape, double offset, detail::PathUse use, std::vector<Point>* device,
+                  DevicePaths* out) {
+  std::size_t used = 0;
+  out->closed.clear();
+  out->points = 0;
   for (const SubPath& sp : shape.paths) {
     if (sp.points.empty()) continue;
-    device.clear();
-    device.reserve(sp.points.size());
+    device->clear();
+    device->reserve(sp.points.size());
     for (const Point& p : sp.points)
-      device.push_back(Point{ClampCoord(p.x) + offset, ClampCoord(p.y) + offset});
-    out->rings.emplace_back();
-    detail::ReducePath(device, use, &out->rings.back());
+      device->push_back(Point{ClampCoord(p.x) + offset, ClampCoord(p.y) + offset});
+    if (used == out->rings.size()) out->rings.emplace_back();
+    std::vector<Point>& ring = out->rings[used++];
+    ring.clear();
+    detail::ReducePath(*device, use, &ring);
     out->closed.push_back(sp.closed);
-    out->points += out->rings.back().size();
+    out->points += ring.size();
   }
-  return true;
+  out->rings.resize(used);
 }
+
+// Shapes of up to this many points reduce into buffers the thread keeps from
+// shape to shape (ordinary shapes then allocate nothing); denser ones use
+// buffers of their own, so that their memory goes back when they are drawn.
+constexpr std::size_t kKeptScratchPoints = std::size_t{1} << 16;
+struct ReduceScratch {
+  std::vector<Point> device;
+  DevicePaths paths;
+};
 
 // Adds the paths to cairo; `close` closes every one (fills).
 void AddPaths(cairo_t* cr, const DevicePaths& paths, bool close) {
@@ -581,14 +592,21 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
     }
   }
   if (!(box.x0 <= box.x1)) return;
+  std::size_t count = 0;
+  for (const SubPath& sp : shape.paths) count += sp.points.size();
+  thread_local ReduceScratch kept;
+  ReduceScratch own;
+  ReduceScratch& scratch = count <= kKeptScratchPoints ? kept : own;
   // Room for the stroke: half the width, miter spikes, caps and the half-pixel shift.
   // On vector files no line is thinner than a dot.
   const double w = doStroke ? std::min(dot_ > 1.0 ? std::max(pen.width, dot_) : pen.width, kCoordLimit) : 0.0;
   const double pad = 2.0 + (doStroke ? w * (pen.join == LineJoin::Miter ? kMiterLimit / 2 + 1 : 1.5) : 0.0);
   if (!beginPaint(state, box.x0 - pad, box.y0 - pad, box.x1 + pad, box.y1 + pad)) return;
   cairo_set_antialias(cr_, antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
-  DevicePaths fill;
-  if (doFill && ReducedPaths(shape, 0.0, detail::PathUse::Fill, &fill) && !fill.rings.empty()) {
+  // The fill is drawn before the stroke is reduced: both use the scratch.
+  DevicePaths& fill = scratch.paths;
+  if (doFill) ReducedPaths(shape, 0.0, detail::PathUse::Fill, &scratch.device, &fill);
+  if (doFill && !fill.rings.empty()) {
     if (!(fill.points >= kDenseFillPoints &&
           fillDense(fill.rings, shape.rule, brush, state, box.x0, box.y0, box.x1, box.y1))) {
       AddPaths(cr_, fill, true);
@@ -603,10 +621,10 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
   effective.cap = cap;
   effective.width = w;
   const std::vector<double> dashes = doStroke ? DashPattern(effective, dot_) : std::vector<double>();
-  DevicePaths stroke;
-  if (doStroke &&
-      ReducedPaths(shape, 0.5, dashes.empty() ? detail::PathUse::SolidStroke : detail::PathUse::DashedStroke,
-                   &stroke)) {
+  DevicePaths& stroke = scratch.paths;
+  if (doStroke) {
+    ReducedPaths(shape, 0.5, dashes.empty() ? detail::PathUse::SolidStroke : detail::PathUse::DashedStroke,
+                 &scratch.device, &stroke);
     const cairo_line_cap_t cairoCap = cap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
                                       : cap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
                                                                : CAIRO_LINE_CAP_BUTT;

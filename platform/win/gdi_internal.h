@@ -2,6 +2,8 @@
 // Private to the GDI sources.
 #pragma once
 
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -171,7 +173,20 @@ void Destroy(GdiObject* obj);
 // Keeps a memory context's bitmap bookkeeping right when its state changes.
 void RebindBitmaps(DCObj* dc, BitmapObj* before);
 int RegionType(const Region& r);
-int Round(double v);  // half away from zero, saturated to int
+// Half away from zero, saturated to int; 0 for NaN and infinities. Inline:
+// every device point goes through it.
+inline int Round(double v) {
+  if (!std::isfinite(v)) return 0;
+  v = v < 0 ? v - 0.5 : v + 0.5;
+  if (v >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
+  if (v <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
+  return static_cast<int>(v);
+}
+
+inline canvas::Point DCObj::Dev(int x, int y) const {
+  return canvas::Point{static_cast<double>(Round(DevX(x))), static_cast<double>(Round(DevY(y)))};
+}
+inline POINT DCObj::DevPt(int x, int y) const { return POINT{Round(DevX(x)), Round(DevY(y))}; }
 int AddSat(int a, int b);
 int SubSat(int a, int b);  // a - b, saturated to int
 int MidSat(int a, int b);  // a + (b - a) / 2 without overflow

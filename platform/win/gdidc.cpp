@@ -12,14 +12,6 @@
 
 namespace md::win::detail {
 
-int Round(double v) {
-  if (!std::isfinite(v)) return 0;
-  v = v < 0 ? v - 0.5 : v + 0.5;
-  if (v >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
-  if (v <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
-  return static_cast<int>(v);
-}
-
 int RegionType(const Region& r) {
   if (r.Empty()) return NULLREGION;
   return r.RectCount() == 1 ? SIMPLEREGION : COMPLEXREGION;
@@ -163,12 +155,6 @@ const canvas::State& DCObj::State() {
   }
   return canvasState;
 }
-
-canvas::Point DCObj::Dev(int x, int y) const {
-  return canvas::Point{static_cast<double>(Round(DevX(x))), static_cast<double>(Round(DevY(y)))};
-}
-
-POINT DCObj::DevPt(int x, int y) const { return POINT{Round(DevX(x)), Round(DevY(y))}; }
 
 POINT DCObj::DevPt64(long long x, long long y) const {
   return POINT{Round(DevX(static_cast<double>(x))), Round(DevY(static_cast<double>(y)))};

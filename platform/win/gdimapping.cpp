@@ -174,6 +174,11 @@ BOOL DPtoLP(HDC hdc, LPPOINT pts, int count) {
 BOOL LPtoDP(HDC hdc, LPPOINT pts, int count) {
   DCObj* dc = FindDC(hdc);
   if (!dc || (count > 0 && !pts) || count < 0) return FALSE;
-  for (int i = 0; i < count; ++i) pts[i] = dc->DevPt(pts[i].x, pts[i].y);
+  // DevPt's arithmetic with the mapping read once: the points written could
+  // otherwise be the mapping's own fields, as far as the compiler knows.
+  const double sx = dc->ScaleX(), sy = dc->ScaleY();
+  const double wx = dc->st.winOrg.x, wy = dc->st.winOrg.y, vx = dc->st.vpOrg.x, vy = dc->st.vpOrg.y;
+  for (int i = 0; i < count; ++i)
+    pts[i] = POINT{Round((pts[i].x - wx) * sx + vx), Round((pts[i].y - wy) * sy + vy)};
   return TRUE;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <unordered_map>
@@ -18,11 +19,26 @@ struct Table {
   std::recursive_mutex mutex;
   std::unordered_map<const void*, std::unique_ptr<GdiObject>> live;
   std::unordered_map<const void*, std::unique_ptr<GdiObject>> stock;
-  // The object found last: drawing calls look the same device context up
-  // again and again.
-  const void* lastHandle = nullptr;
-  GdiObject* lastObject = nullptr;
+  // Bumped whenever an object leaves the table, so that the lookups each
+  // thread remembers (below) are dropped without taking the lock.
+  std::atomic<std::uint64_t> generation{1};
 };
+
+// Objects this thread found lately, each with the table's generation then:
+// drawing calls look the same device context and pens up again and again.
+struct Found {
+  const void* handle = nullptr;
+  GdiObject* object = nullptr;
+  std::uint64_t generation = 0;
+};
+constexpr std::size_t kFoundSlots = 8;  // the top three bits of the hash below
+thread_local Found t_found[kFoundSlots];
+
+Found& SlotOf(const void* handle) {
+  // Fibonacci hashing: objects of one size lie a fixed stride apart.
+  const std::uint64_t h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle));
+  return t_found[(h * 0x9E3779B97F4A7C15ull) >> 61];
+}
 
 Table& T() {
   static Table* t = new Table;  // lives until exit; objects may be released late
@@ -44,19 +60,18 @@ void Register(GdiObject* obj) {
 
 GdiObject* Find(const void* handle) {
   if (!handle) return nullptr;
-  std::lock_guard<std::recursive_mutex> g(Lock());
   Table& t = T();
-  if (handle == t.lastHandle) return t.lastObject;
+  Found& slot = SlotOf(handle);
+  if (handle == slot.handle && slot.generation == t.generation.load(std::memory_order_acquire))
+    return slot.object;
+  std::lock_guard<std::recursive_mutex> g(t.mutex);
   GdiObject* found = nullptr;
   if (auto it = t.live.find(handle); it != t.live.end()) {
     found = it->second.get();
   } else if (auto s = t.stock.find(handle); s != t.stock.end()) {
     found = s->second.get();
   }
-  if (found != nullptr) {
-    t.lastHandle = handle;
-    t.lastObject = found;
-  }
+  if (found != nullptr) slot = Found{handle, found, t.generation.load(std::memory_order_relaxed)};
   return found;
 }
 
@@ -147,10 +162,7 @@ bool InUse(const GdiObject* obj) {
 void Destroy(GdiObject* obj) {
   std::lock_guard<std::recursive_mutex> g(Lock());
   Table& t = T();
-  if (t.lastHandle == obj) {
-    t.lastHandle = nullptr;
-    t.lastObject = nullptr;
-  }
+  t.generation.fetch_add(1, std::memory_order_acq_rel);
   t.live.erase(obj);
 }
 

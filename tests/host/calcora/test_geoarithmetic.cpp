@@ -165,6 +165,11 @@ TEST(GeoArithmeticClip, TableOfPolylines) {
   const SGIS_Point o(0, 0), c(100, 100);
   const ClipCase cases[] = {
       {"inside", o, c, {{10, 10}, {20, 20}}, {{10, 10}, {20, 20}}},
+      {"inside, on the edges and corners",
+       o,
+       c,
+       {{0, 0}, {100, 40}, {100, 100}, {30, 100}},
+       {{0, 0}, {100, 40}, {100, 100}, {30, 100}}},
       {"across", o, c, {{-50, 50}, {150, 50}}, {{0, 50}, {100, 50}}},
       {"diagonal in through the bottom, out through the right",
        o,

@@ -86,6 +86,29 @@ TEST(CairoCanvas, OnePixelLinesCoverOneRow) {
   EXPECT_EQ(b.count(Px(0x00FF00)), onRow);
 }
 
+// Each shape draws only its own paths, whatever the shapes before it had:
+// more sub-paths, a dense outline, or a fill and a stroke at once.
+TEST(CairoCanvas, AShapeDrawsTheSameAfterAnyOther) {
+  Shape rings = Poly({{1, 1}, {6, 1}, {6, 6}, {1, 6}}, true, true);
+  rings.paths.push_back(SubPath{{{8, 1}, {13, 1}, {13, 6}, {8, 6}}, true});
+  rings.paths.push_back(SubPath{{{15, 1}, {19, 1}, {19, 6}}, false});
+  std::vector<Point> zigzag;
+  for (int i = 0; i < 70000; ++i) zigzag.push_back(Point{1.0 + (i % 2), 1.0 + 5.0 * i / 70000});
+  const Shape dense = Poly(zigzag, true, true);
+  const Shape after = Poly({{3, 12}, {16, 12}, {16, 17}, {3, 17}}, true, true);  // below the others
+  const Pen pen{PenStyle::Solid, 2, 0x00FF00, LineCap::Round, LineJoin::Round};
+  Bitmap alone(20, 20);
+  alone.canvas->drawShape(after, pen, Solid(0x0000FF), State{});
+  for (const Shape* before : {static_cast<const Shape*>(&rings), &dense}) {
+    Bitmap b(20, 20);
+    b.canvas->drawShape(*before, pen, Solid(0xFF0000), State{});
+    b.canvas->fillRects({Rect{0, 0, 20, 20}}, Solid(kWhite), State{});
+    b.canvas->drawShape(after, pen, Solid(0x0000FF), State{});
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 20; ++x) ASSERT_EQ(b.at(x, y), alone.at(x, y)) << x << "," << y;
+  }
+}
+
 TEST(CairoCanvas, ClipRectanglesLimitEveryCall) {
   Bitmap b(30, 30);
   State clipped;

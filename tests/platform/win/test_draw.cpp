@@ -1,5 +1,7 @@
 // Drawing calls: the device geometry, pen and brush each one hands over.
 #include <cmath>
+#include <thread>
+#include <vector>
 
 #include "tests/platform/win/wintest.h"
 
@@ -193,6 +195,23 @@ TEST(Draw, AnObjectLookedUpJustBeforeItIsDeletedIsGone) {
   ASSERT_TRUE(DeleteDC(other));
   EXPECT_EQ(GetObjectType(other), 0u);
   EXPECT_FALSE(Polyline(other, line, 2));
+}
+
+TEST(Draw, ALookupRememberedIsDroppedWhenAnotherThreadDeletesTheObject) {
+  // One object, and several looked up in turn as drawing alternates context,
+  // pens and brushes; every other one is deleted on another thread.
+  for (const int count : {1, 2, 12}) {
+    SCOPED_TRACE(count);
+    std::vector<HGDIOBJ> objects;
+    for (int i = 0; i < count; ++i) objects.push_back(CreatePen(PS_SOLID, 1, RGB(i, 0, 0)));
+    for (HGDIOBJ o : objects) ASSERT_EQ(GetObjectType(o), static_cast<DWORD>(OBJ_PEN));
+    std::thread([&] {
+      for (std::size_t i = 0; i < objects.size(); i += 2) DeleteObject(objects[i]);
+    }).join();
+    for (std::size_t i = 0; i < objects.size(); ++i)
+      EXPECT_EQ(GetObjectType(objects[i]), i % 2 == 0 ? 0u : static_cast<DWORD>(OBJ_PEN)) << i;
+    for (std::size_t i = 1; i < objects.size(); i += 2) DeleteObject(objects[i]);
+  }
 }
 
 TEST(Draw, CurvesLieOnTheirEllipses) {
