@@ -257,7 +257,7 @@ class CGIS_Symbol final : public IGIS_Symbol {
       w.U8(font_.lfClipPrecision);
       w.U8(font_.lfQuality);
       w.U8(font_.lfPitchAndFamily);
-      w.Str(std::string(font_.lfFaceName, strnlen(font_.lfFaceName, sizeof font_.lfFaceName)));
+      w.Str(std::string_view(font_.lfFaceName, strnlen(font_.lfFaceName, sizeof font_.lfFaceName)));
     }
     w.PatchU32(lenAt, static_cast<std::uint32_t>(w.Size() - start));
   }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -58,7 +59,7 @@ class Writer {
     std::memcpy(out_.data() + at, p, n);
   }
   // A string as a 32-bit byte count and the bytes (no terminator).
-  void Str(const std::string& s) {
+  void Str(std::string_view s) {
     U32(static_cast<std::uint32_t>(s.size()));
     Bytes(s.data(), s.size());
   }

@@ -2,6 +2,10 @@
 #pragma once
 
 #include <cstring>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 namespace md::layout::detail {
 
@@ -27,6 +31,25 @@ TLayer* FindVectorLayerIn(TLayer* pLayer, const char* szName, int nDepth) {
   return nullptr;
 }
 
+// Appends the vector layers under pLayer, in FindVectorLayerIn's order, to
+// pOut with their names.
+template <class TLayer>
+void CollectVectorLayersIn(TLayer* pLayer, int nDepth,
+                           std::vector<std::pair<std::string_view, TLayer*>>* pOut) {
+  if (pLayer == nullptr || nDepth > kMaxLayerNesting) return;
+  const char* szType = pLayer->GetType();
+  if (szType == nullptr) return;
+  if (std::strcmp(szType, "GIS_DRAWER_GROUP") == 0) {
+    const int n = pLayer->GetLayerCount();
+    for (int i = 0; i < n; ++i) CollectVectorLayersIn(pLayer->GetLayer(i), nDepth + 1, pOut);
+    return;
+  }
+  if (std::strcmp(szType, "GIS_DRAWER_VECTOR") == 0 ||
+      std::strcmp(szType, "GIS_DRAWER_VECTOR_COMPOUND") == 0) {
+    if (const char* szLayerName = pLayer->GetName()) pOut->emplace_back(szLayerName, pLayer);
+  }
+}
+
 }  // namespace md::layout::detail
 
 // The first layer of the map, in its order and depth first through group
@@ -44,3 +67,30 @@ auto FindVectorDrawer(TMap* pMap, const char* szName) -> decltype(pMap->GetLayer
   }
   return nullptr;
 }
+
+// The vector layers of one map walked once, for looking up many names: Find
+// answers what FindVectorDrawer on that map would. The names are the
+// layers' own, so an index is only used while its map stays as it is.
+template <class TMap>
+class VectorDrawerIndex {
+ public:
+  using Layer = std::remove_pointer_t<decltype(std::declval<TMap*>()->GetLayer(0))>;
+
+  explicit VectorDrawerIndex(TMap* pMap) : map_(pMap) {
+    if (pMap == nullptr) return;
+    const int n = pMap->GetLayerCount();
+    for (int i = 0; i < n; ++i) md::layout::detail::CollectVectorLayersIn(pMap->GetLayer(i), 0, &layers_);
+  }
+  TMap* Map() const { return map_; }
+  Layer* Find(const char* szName) const {
+    if (map_ == nullptr || szName == nullptr) return nullptr;
+    const std::string_view name(szName);
+    for (const auto& [layerName, pLayer] : layers_)
+      if (layerName == name) return pLayer;
+    return nullptr;
+  }
+
+ private:
+  TMap* map_ = nullptr;
+  std::vector<std::pair<std::string_view, Layer*>> layers_;
+};

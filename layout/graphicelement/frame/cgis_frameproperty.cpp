@@ -109,6 +109,12 @@ class Writer {
 
 // ---- Reading ----------------------------------------------------------------
 
+// The flag field and the buffer field of one stored symbol (NULL when missing).
+struct StoredSymbol {
+  const md::basilo::StoredFieldView* pFlag = nullptr;
+  const md::basilo::StoredFieldView* pData = nullptr;
+};
+
 // The stored set read in place; keys are looked up by name (the stored order
 // is the written one, so the lookup starts where the last one ended).
 class Reader {
@@ -131,7 +137,6 @@ class Reader {
   const md::basilo::StoredFieldView* Find(std::string_view key) {
     return md::layout::FindStoredField(fields_, key, &next_);
   }
-  bool Has(std::string_view key) { return Find(key) != nullptr; }
   // The value of an integer or boolean key; false (value kept) when missing.
   template <class T>
   bool Read(std::string_view key, T* pValue) {
@@ -154,14 +159,20 @@ class Reader {
     if (!Read(key, pValue) && szMissing != nullptr && !bNothingStored_)
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
   }
-  // Records a symbol's missing flag keys: the first alone, and both together
-  // with the second text.
-  void CheckSymbolFlags(std::string_view flagKey, std::string_view flag2Key, const char* szMissing,
-                        const char* szBothMissing) {
-    const bool bFlag = Has(flagKey);
+  // The flag and buffer fields of a symbol of each library, found in the
+  // stored order (flag, buffer, flag 2, buffer 2) so that no lookup scans
+  // the set again; the symbols are rebuilt from them later. Records the
+  // missing flag keys: the first alone, and both together with the second
+  // text.
+  void FindSymbolFields(std::string_view flagKey, std::string_view key, std::string_view flag2Key,
+                        std::string_view key2, const char* szMissing, const char* szBothMissing,
+                        StoredSymbol* pFirst, StoredSymbol* pSecond) {
+    *pFirst = {Find(flagKey), Find(key)};
+    *pSecond = {Find(flag2Key), Find(key2)};
+    const bool bFlag = pFirst->pFlag != nullptr;
     if (bNothingStored_) return;
     if (!bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szMissing);
-    if (!Has(flag2Key) && !bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szBothMissing);
+    if (pSecond->pFlag == nullptr && !bFlag) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "%s", szBothMissing);
   }
 
  private:
@@ -184,10 +195,9 @@ IGIS_SymbolV2* SymbolFromStored(const md::basilo::StoredFieldView* pField, std::
 // otherwise or when it cannot be rebuilt. The result is a new symbol of the
 // wanted kind, owned by the caller.
 template <class TSymbol>
-TSymbol* ReadSymbol(Reader& reader, std::string_view flagKey, std::string_view key, View view) {
-  bool bHeld = false;
-  if (!reader.Read(flagKey, &bHeld) || !bHeld) return nullptr;
-  TSymbol* pSymbol = SymbolFromStored(reader.Find(key), key, static_cast<TSymbol*>(nullptr));
+TSymbol* ReadSymbol(const StoredSymbol& stored, std::string_view key, View view) {
+  if (stored.pFlag == nullptr || !md::basilo::StoredBool(*stored.pFlag)) return nullptr;
+  TSymbol* pSymbol = SymbolFromStored(stored.pData, key, static_cast<TSymbol*>(nullptr));
   if (pSymbol == nullptr) return nullptr;
   if (TypedView(pSymbol, view) == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOpen, "%.*s: stored symbol of another kind", static_cast<int>(key.size()),
@@ -203,9 +213,9 @@ TSymbol* ReadSymbol(Reader& reader, std::string_view flagKey, std::string_view k
 // so it is kept instead of copied); a false flag, or one that cannot be
 // rebuilt, keeps the held one.
 template <class TSymbol>
-void RestoreSymbol(md::basilo::ReleasePtr<TSymbol>& rField, Reader& reader, std::string_view flagKey,
-                   std::string_view key, View view) {
-  TSymbol* pSymbol = ReadSymbol<TSymbol>(reader, flagKey, key, view);
+void RestoreSymbol(md::basilo::ReleasePtr<TSymbol>& rField, const StoredSymbol& stored, std::string_view key,
+                   View view) {
+  TSymbol* pSymbol = ReadSymbol<TSymbol>(stored, key, view);
   if (pSymbol == nullptr) return;
   rField.reset(TypedView(pSymbol, view));
 }
@@ -405,16 +415,18 @@ bool CGIS_FrameProperty::Open(IGIS_DataBuffer* pBuffer) {
   Reader r(pBuffer);
   r.ReadIntOrLog("BackX", &m_nBackX, nullptr);
   r.ReadIntOrLog("BackY", &m_nBackY, "BackY 属性为空");
-  r.CheckSymbolFlags("IsBackSymbol", "IsBackSymbol2", "IsBackSymbol 属性为空",
-                     "IsBackSymbol、IsBackSymbol2 属性全为空");
+  StoredSymbol back, back2, border, border2, shadow, shadow2;
+  r.FindSymbolFields("IsBackSymbol", "BackSymbol", "IsBackSymbol2", "BackSymbol2", "IsBackSymbol 属性为空",
+                     "IsBackSymbol、IsBackSymbol2 属性全为空", &back, &back2);
   r.ReadIntOrLog("BorderX", &m_nBorderX, "BorderX 属性为空");
   r.ReadIntOrLog("BorderY", &m_nBorderY, "BorderY 属性为空");
-  r.CheckSymbolFlags("IsBorderSymbol", "IsBorderSymbol2", "IsBorderSymbol 属性为空",
-                     "BorderSymbol、BorderSymbol2 属性全为空");
+  r.FindSymbolFields("IsBorderSymbol", "BorderSymbol", "IsBorderSymbol2", "BorderSymbol2",
+                     "IsBorderSymbol 属性为空", "BorderSymbol、BorderSymbol2 属性全为空", &border, &border2);
   r.ReadIntOrLog("ShadowOffSetX", &m_nShadowOffSetX, "ShadowOffSetX 属性为空");
   r.ReadIntOrLog("ShadowOffSetY", &m_nShadowOffSetY, "ShadowOffSetY 属性为空");
-  r.CheckSymbolFlags("IsShadowOffSetSymbol", "IsShadowOffSetSymbol2", "IsShadowOffSetSymbol 属性为空",
-                     "IsShadowOffSetSymbol、IsShadowOffSetSymbol2 属性全为空");
+  r.FindSymbolFields("IsShadowOffSetSymbol", "ShadowOffSetSymbol", "IsShadowOffSetSymbol2",
+                     "ShadowOffSetSymbol2", "IsShadowOffSetSymbol 属性为空",
+                     "IsShadowOffSetSymbol、IsShadowOffSetSymbol2 属性全为空", &shadow, &shadow2);
 
   // Per-side values; a buffer written before they existed derives them from
   // the X and Y values just read, with every side visible.
@@ -440,12 +452,12 @@ bool CGIS_FrameProperty::Open(IGIS_DataBuffer* pBuffer) {
 
   // Symbols: a stored one replaces the held one (a copy is kept); a false
   // flag, or one that cannot be rebuilt, keeps what is held.
-  RestoreSymbol(m_pBackSymbol, r, "IsBackSymbol", "BackSymbol", View::Fill);
-  RestoreSymbol(m_pBackSymbol2, r, "IsBackSymbol2", "BackSymbol2", View::Fill);
-  RestoreSymbol(m_pBorderSymbol, r, "IsBorderSymbol", "BorderSymbol", View::Line);
-  RestoreSymbol(m_pBorderSymbol2, r, "IsBorderSymbol2", "BorderSymbol2", View::Line);
-  RestoreSymbol(m_pShadowSymbol, r, "IsShadowOffSetSymbol", "ShadowOffSetSymbol", View::Fill);
-  RestoreSymbol(m_pShadowSymbol2, r, "IsShadowOffSetSymbol2", "ShadowOffSetSymbol2", View::Fill);
+  RestoreSymbol(m_pBackSymbol, back, "BackSymbol", View::Fill);
+  RestoreSymbol(m_pBackSymbol2, back2, "BackSymbol2", View::Fill);
+  RestoreSymbol(m_pBorderSymbol, border, "BorderSymbol", View::Line);
+  RestoreSymbol(m_pBorderSymbol2, border2, "BorderSymbol2", View::Line);
+  RestoreSymbol(m_pShadowSymbol, shadow, "ShadowOffSetSymbol", View::Fill);
+  RestoreSymbol(m_pShadowSymbol2, shadow2, "ShadowOffSetSymbol2", View::Fill);
   return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
@@ -271,6 +272,8 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
             "ItemNum == %d: the first %d items are read", n, kMaxStoredItems);
     n = kMaxStoredItems;
   }
+  // The map's layers are walked once for all the items (reading changes no map).
+  std::optional<VectorDrawerIndex<IGIS_Map>> layers;
   for (int i = 0; i < n; ++i) {
     const md::layout::StoredIndexKey key(i);
     IGIS_DataBuffer* b = set.Buffer(key.c_str());
@@ -279,7 +282,11 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
     if (!item || !item->ReadStored(b)) continue;
     // An item whose layer is not in the map now is kept as stored: it is
     // written back unchanged and draws once its layer can be found.
-    item->ResolveLayer("CGIS_LegendItem::Open", true);
+    if (!layers) {
+      IGIS_MapElement* pFrame = GetMapElement();
+      layers.emplace(pFrame != nullptr ? pFrame->GetMap() : nullptr);
+    }
+    item->ResolveLayer("CGIS_LegendItem::Open", true, &*layers);
     m_items.emplace_back(item.release());
   }
   const md::basilo::StoredFieldView* pFormatField = set.Find("Format");

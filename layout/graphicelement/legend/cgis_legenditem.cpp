@@ -178,7 +178,8 @@ bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {
   return true;
 }
 
-bool CGIS_LegendItem::ResolveLayer(const char* szMethod, bool bLogNoFrame) {
+bool CGIS_LegendItem::ResolveLayer(const char* szMethod, bool bLogNoFrame,
+                                   const VectorDrawerIndex<IGIS_Map>* pIndex) {
   IGIS_MapElement* pFrame = m_pOwner != nullptr ? m_pOwner->GetMapElement() : nullptr;
   if (pFrame == nullptr) {
     if (bLogNoFrame) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mapelement == NULL");
@@ -190,7 +191,8 @@ bool CGIS_LegendItem::ResolveLayer(const char* szMethod, bool bLogNoFrame) {
     m_pLayer = nullptr;
     return false;
   }
-  m_pLayer = FindVectorDrawer(pMap, m_strLayerName.c_str());
+  m_pLayer = pIndex != nullptr && pIndex->Map() == pMap ? pIndex->Find(m_strLayerName.c_str())
+                                                        : FindVectorDrawer(pMap, m_strLayerName.c_str());
   return m_pLayer != nullptr;
 }
 

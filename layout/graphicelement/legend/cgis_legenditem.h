@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
+#include "host/helmora/igis_map.h"
+#include "layout/graphicelement/element/mapdeckdrawer.h"
 #include "layout/graphicelement/legend/igis_legendclassformat.h"
 #include "layout/graphicelement/legend/igis_legenditem.h"
 #include "layout/graphicelement/legend/legendmarks.h"
@@ -61,8 +63,10 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   // holds no readable item (nothing is read then).
   bool ReadStored(IGIS_DataBuffer* pBuffer);
   // Finds the layer under the layer name through the owner's map frame and
-  // keeps it; records under szMethod as Open does. FALSE when no layer.
-  bool ResolveLayer(const char* szMethod, bool bLogNoFrame);
+  // keeps it; records under szMethod as Open does. FALSE when no layer. An
+  // index of that frame's map, when given, answers in place of a walk.
+  bool ResolveLayer(const char* szMethod, bool bLogNoFrame,
+                    const VectorDrawerIndex<IGIS_Map>* pIndex = nullptr);
   // Forgets the found layer and keeps the name (the legend left its frame).
   void ForgetLayer() { m_pLayer = nullptr; }
   // The legend that holds the item (items move with AddItem and InsertItem).

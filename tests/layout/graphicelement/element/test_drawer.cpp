@@ -55,4 +55,30 @@ TEST(VectorDrawer, DeepGroupsEndTheSearch) {
   EXPECT_EQ(FindVectorDrawer(&shallow, "deep"), &target);
 }
 
+TEST(VectorDrawerIndex, AnswersAsTheWalkForEveryName) {
+  std::vector<std::unique_ptr<Layer>> deep;
+  Layer buried{"GIS_DRAWER_VECTOR", "buried", {}};
+  Layer* child = &buried;
+  for (int i = 0; i < 70; ++i) {
+    deep.push_back(std::make_unique<Layer>(Layer{"GIS_DRAWER_GROUP", "g", {child}}));
+    child = deep.back().get();
+  }
+  Layer roads1{"GIS_DRAWER_VECTOR", "道路", {}};
+  Layer roads2{"GIS_DRAWER_VECTOR_COMPOUND", "道路", {}};
+  Layer image{"GIS_DRAWER_RASTER", "水系", {}};
+  Layer water{"GIS_DRAWER_VECTOR_COMPOUND", "水系", {}};
+  Layer inner{"GIS_DRAWER_GROUP", "inner", {nullptr, &roads1}};
+  Layer group{"GIS_DRAWER_GROUP", "道路", {&image, &inner}};
+  Map map{{&group, &roads2, nullptr, &water, child}};
+  const VectorDrawerIndex<Map> index(&map);
+  EXPECT_EQ(index.Map(), &map);
+  for (const char* szName : {"道路", "水系", "inner", "道", "道路 ", "", "buried", "g"}) {
+    SCOPED_TRACE(szName);
+    EXPECT_EQ(index.Find(szName), FindVectorDrawer(&map, szName));
+  }
+  EXPECT_EQ(index.Find("道路"), &roads1);
+  EXPECT_EQ(index.Find(nullptr), nullptr);
+  EXPECT_EQ(VectorDrawerIndex<Map>(nullptr).Find("道路"), nullptr);
+}
+
 }  // namespace
