@@ -31,7 +31,8 @@ BOOL CGIS_DataBuffer::SetSize(int n) {
   }
   try {
     bytes_.resize(static_cast<std::size_t>(n), 0);
-    if (n == 0) std::vector<BYTE>().swap(bytes_);
+    // Emptied: a large block goes back; a small one is kept for the next use.
+    if (n == 0 && bytes_.capacity() > kKeptCapacity) std::vector<BYTE>().swap(bytes_);
   } catch (const std::bad_alloc&) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_DataBuffer::SetSize", "cannot allocate %d bytes", n);
     return FALSE;

@@ -29,12 +29,24 @@ std::size_t CGIS_PropertySet::Index::SlotOf(std::string_view key, std::uint64_t 
 
 CGIS_Field* CGIS_PropertySet::Index::Find(std::string_view key) const {
   if (size_ == 0) return nullptr;
-  return slots_[SlotOf(key, md::basilo::QuickKeyHash(key))].field;
+  const std::uint64_t hash = md::basilo::QuickKeyHash(key);
+  if (slots_.empty()) {
+    for (std::size_t i = 0; i < size_; ++i) {
+      if (few_[i].hash == hash && few_[i].field->Name() == key) return few_[i].field;
+    }
+    return nullptr;
+  }
+  return slots_[SlotOf(key, hash)].field;
 }
 
 void CGIS_PropertySet::Index::Grow(std::size_t slots) {
   std::vector<Slot> old(slots);
   old.swap(slots_);
+  if (old.empty()) {
+    // From the short list into the table.
+    for (std::size_t i = 0; i < size_; ++i) Place(few_[i]);
+    return;
+  }
   for (const Slot& slot : old) {
     if (slot.field != nullptr) Place(slot);
   }
@@ -48,6 +60,7 @@ void CGIS_PropertySet::Index::Place(const Slot& slot) {
 }
 
 void CGIS_PropertySet::Index::Reserve(std::size_t count) {
+  if (slots_.empty() && count <= kFew) return;
   std::size_t slots = 16;
   while (slots < 2 * count) slots *= 2;
   if (slots > slots_.size()) Grow(slots);
@@ -55,13 +68,28 @@ void CGIS_PropertySet::Index::Reserve(std::size_t count) {
 
 void CGIS_PropertySet::Index::Insert(std::string_view key, CGIS_Field* field) {
   Reserve(size_ + 1);
-  Place(Slot{md::basilo::QuickKeyHash(key), field});
+  const Slot slot{md::basilo::QuickKeyHash(key), field};
+  if (slots_.empty()) {
+    few_[size_++] = slot;
+    return;
+  }
+  Place(slot);
   ++size_;
 }
 
 void CGIS_PropertySet::Index::Erase(std::string_view key) {
   if (size_ == 0) return;
-  std::size_t i = SlotOf(key, md::basilo::QuickKeyHash(key));
+  const std::uint64_t hash = md::basilo::QuickKeyHash(key);
+  if (slots_.empty()) {
+    for (std::size_t i = 0; i < size_; ++i) {
+      if (few_[i].hash != hash || few_[i].field->Name() != key) continue;
+      for (std::size_t j = i + 1; j < size_; ++j) few_[j - 1] = few_[j];
+      few_[--size_] = Slot{};
+      return;
+    }
+    return;
+  }
+  std::size_t i = SlotOf(key, hash);
   if (slots_[i].field == nullptr) return;
   // Later slots of the same run move back into the hole when their home
   // slot does not lie between the hole and them.

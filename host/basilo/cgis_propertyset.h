@@ -29,6 +29,7 @@ class CGIS_DataBuffer final : public IGIS_DataBuffer {
   void Clear() { std::vector<BYTE>().swap(bytes_); }
 
  private:
+  static constexpr std::size_t kKeptCapacity = 4096;
   std::vector<BYTE> bytes_;
   bool owned_by_field_ = false;
 };
@@ -133,9 +134,11 @@ class CGIS_PropertySet final : public IGIS_PropertySet {
   BOOL Write(IGIS_DataBuffer* buffer);
   BOOL Read(IGIS_DataBuffer* buffer);
 
-  // The fields by key: an open-addressed table (linear probing, at most half
-  // full) of each field with the hash of its key, a key compared with the
-  // field's own name, so that no key is copied and no node made.
+  // The fields by key: each field with the hash of its key, a key compared
+  // with the field's own name, so that no key is copied and no node made. A
+  // few fields are kept in a short list inside the set (no block of its own
+  // to reach); more go into an open-addressed table (linear probing, at most
+  // half full).
   class Index {
    public:
     CGIS_Field* Find(std::string_view key) const;
@@ -147,6 +150,7 @@ class CGIS_PropertySet final : public IGIS_PropertySet {
     void swap(Index& other) noexcept {
       slots_.swap(other.slots_);
       std::swap(size_, other.size_);
+      std::swap(few_, other.few_);
     }
 
    private:
@@ -158,8 +162,10 @@ class CGIS_PropertySet final : public IGIS_PropertySet {
     void Grow(std::size_t slots);
     // Puts the slot in the first empty one from its hash's home on.
     void Place(const Slot& slot);
-    std::vector<Slot> slots_;  // a power of two long, or empty
+    static constexpr std::size_t kFew = 8;
+    std::vector<Slot> slots_;  // a power of two long, or empty while the fields are few
     std::size_t size_ = 0;
+    Slot few_[kFew];  // the first size_ hold the fields while slots_ is empty
   };
 
   std::vector<std::unique_ptr<CGIS_Field>> fields_;

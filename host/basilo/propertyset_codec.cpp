@@ -4,6 +4,7 @@
 #include <bit>
 #include <climits>
 #include <cstring>
+#include <type_traits>
 
 #include "host/basilo/cgis_propertyset.h"
 
@@ -153,6 +154,40 @@ std::size_t FirstRepeatedKey(const std::vector<StoredFieldView>& fields) {
 
 }  // namespace
 
+namespace {
+
+// Spare byte vectors of this thread, their capacity kept.
+class SpareBytes {
+ public:
+  static PropertySetEncoder::Body Take() {
+    std::vector<PropertySetEncoder::Body>& spare = List();
+    if (spare.empty()) return {};
+    PropertySetEncoder::Body v = std::move(spare.back());
+    spare.pop_back();
+    return v;
+  }
+  static void Give(PropertySetEncoder::Body&& v) {
+    std::vector<PropertySetEncoder::Body>& spare = List();
+    if (spare.size() >= kKept || v.capacity() > kMaxBytes || v.capacity() == 0) return;
+    v.clear();
+    spare.push_back(std::move(v));
+  }
+
+ private:
+  static constexpr std::size_t kKept = 8;
+  static constexpr std::size_t kMaxBytes = 64 * 1024;
+  static std::vector<PropertySetEncoder::Body>& List() {
+    thread_local std::vector<PropertySetEncoder::Body> spare;
+    return spare;
+  }
+};
+
+}  // namespace
+
+PropertySetEncoder::PropertySetEncoder() : body_(SpareBytes::Take()) { body_.resize(kPropertySetHeaderSize); }
+
+PropertySetEncoder::~PropertySetEncoder() { SpareBytes::Give(std::move(body_)); }
+
 void PropertySetEncoder::Add(int type, std::string_view key, std::string_view description, std::int32_t i,
                              double d, bool b, std::string_view text, std::span<const BYTE> bytes) {
   // The entry's size first, then its bytes written in one go.
@@ -216,19 +251,35 @@ void PropertySetEncoder::Add(int type, std::string_view key, std::string_view de
   ++count_;
 }
 
-bool PropertySetEncoder::Finish(std::vector<BYTE>* out, std::string* error) const {
-  if (body_.size() > static_cast<std::size_t>(INT_MAX) - kPropertySetHeaderSize || count_ > UINT32_MAX) {
+bool PropertySetEncoder::Fits(std::string* error) const {
+  if (body_.size() > static_cast<std::size_t>(INT_MAX) || count_ > UINT32_MAX) {
     *error = "set too large to store";
     return false;
   }
+  return true;
+}
+
+std::span<const BYTE> PropertySetEncoder::Finished(std::string* error) {
+  if (!Fits(error)) return {};
+  BYTE* p = body_.data();
+  std::memcpy(p, kPropertySetMagic, 4);
+  StoreLittle<std::uint16_t>(p + 4, kPropertySetVersion);
+  StoreLittle<std::uint16_t>(p + 6, 0);  // flags
+  StoreLittle(p + 8, static_cast<std::uint32_t>(count_));
+  StoreLittle(p + 12, static_cast<std::uint32_t>(body_.size() - kPropertySetHeaderSize));
+  return std::span<const BYTE>(body_.data(), body_.size());
+}
+
+bool PropertySetEncoder::Finish(std::vector<BYTE>* out, std::string* error) const {
+  if (!Fits(error)) return false;
   out->clear();
-  out->reserve(kPropertySetHeaderSize + body_.size());
+  out->reserve(body_.size());
   PutBytes(*out, kPropertySetMagic, 4);
   PutLittle<std::uint16_t>(*out, kPropertySetVersion);
   PutLittle<std::uint16_t>(*out, 0);  // flags
   PutLittle(*out, static_cast<std::uint32_t>(count_));
-  PutLittle(*out, static_cast<std::uint32_t>(body_.size()));
-  out->insert(out->end(), body_.begin(), body_.end());
+  PutLittle(*out, static_cast<std::uint32_t>(body_.size() - kPropertySetHeaderSize));
+  out->insert(out->end(), body_.begin() + kPropertySetHeaderSize, body_.end());
   return true;
 }
 
@@ -348,65 +399,67 @@ bool DecodeChecked(const BYTE* data, std::size_t size, std::vector<StoredFieldVi
 }
 
 // The last few sets decoded on this thread, byte for byte, with their fields
-// as offsets into the bytes: the same set stored and read back (an element's
-// set, the nested sets inside it) is then checked and split only once.
+// pointing into the kept copy of the bytes: the same set stored and read back
+// (an element's set, the nested sets inside it) is then checked and split
+// only once. A set found again gets the kept fields, moved onto its bytes.
 class RecentSets {
  public:
   // The fields of a set equal to [data, data + size) that was decoded before,
   // pointing into data; false when there is none.
   bool Find(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out) {
     if (size > kMaxBytes) return false;
-    for (Entry& e : entries_) {
+    // The newest first: a set is mostly read back soon after it was stored.
+    for (std::size_t k = 0; k < kEntries; ++k) {
+      const Entry& e = entries_[(next_ + kEntries - 1 - k) % kEntries];
       if (e.bytes.size() != size || std::memcmp(e.bytes.data(), data, size) != 0) continue;
-      out->resize(e.fields.size());
-      for (std::size_t i = 0; i < e.fields.size(); ++i) (*out)[i] = e.fields[i].At(data);
+      out->assign(e.fields.begin(), e.fields.end());
+      const std::uintptr_t from = reinterpret_cast<std::uintptr_t>(e.bytes.data());
+      const std::uintptr_t to = reinterpret_cast<std::uintptr_t>(data);
+      auto move = [from, to](const auto* p) {
+        using T = std::remove_cv_t<std::remove_pointer_t<decltype(p)>>;
+        return reinterpret_cast<const T*>(reinterpret_cast<std::uintptr_t>(p) - from + to);
+      };
+      for (StoredFieldView& f : *out) {
+        f.key = std::string_view(move(f.key.data()), f.key.size());
+        f.description = std::string_view(move(f.description.data()), f.description.size());
+        // Only a text or a buffer field has its value in the bytes.
+        if (f.type == GIS_FIELD_TYPE_STRING) f.text = std::string_view(move(f.text.data()), f.text.size());
+        if (f.type == GIS_FIELD_TYPE_BUFFER)
+          f.bytes = std::span<const BYTE>(move(f.bytes.data()), f.bytes.size());
+      }
       return true;
     }
     return false;
   }
-  // Keeps the decoded fields of the set, in place of the oldest one kept.
+  // Keeps the set and its decoded fields (pointing into data), in place of
+  // the oldest one kept.
   void Keep(const BYTE* data, std::size_t size, const std::vector<StoredFieldView>& fields) {
     if (size > kMaxBytes) return;
     Entry& e = entries_[next_];
     next_ = (next_ + 1) % kEntries;
     e.bytes.assign(data, data + size);
-    e.fields.resize(fields.size());
-    for (std::size_t i = 0; i < fields.size(); ++i) e.fields[i] = Placed(fields[i], data);
+    const std::uintptr_t from = reinterpret_cast<std::uintptr_t>(data);
+    const std::uintptr_t to = reinterpret_cast<std::uintptr_t>(e.bytes.data());
+    auto move = [from, to](const auto* p) {
+      using T = std::remove_cv_t<std::remove_pointer_t<decltype(p)>>;
+      return reinterpret_cast<const T*>(reinterpret_cast<std::uintptr_t>(p) - from + to);
+    };
+    e.fields.assign(fields.begin(), fields.end());
+    for (StoredFieldView& f : e.fields) {
+      f.key = std::string_view(move(f.key.data()), f.key.size());
+      f.description = std::string_view(move(f.description.data()), f.description.size());
+      if (f.type == GIS_FIELD_TYPE_STRING) f.text = std::string_view(move(f.text.data()), f.text.size());
+      if (f.type == GIS_FIELD_TYPE_BUFFER)
+        f.bytes = std::span<const BYTE>(move(f.bytes.data()), f.bytes.size());
+    }
   }
 
  private:
   static constexpr std::size_t kEntries = 16;
   static constexpr std::size_t kMaxBytes = 64 * 1024;
-  // A field whose texts and bytes are given as offsets into the set's bytes.
-  struct Placed {
-    Placed() = default;
-    Placed(const StoredFieldView& f, const BYTE* base)
-        : field(f),
-          key(Offset(f.key.data(), base)),
-          description(Offset(f.description.data(), base)),
-          text(Offset(f.text.data(), base)),
-          bytes(Offset(f.bytes.data(), base)) {}
-    StoredFieldView At(const BYTE* base) const {
-      StoredFieldView f = field;
-      f.key = std::string_view(Text(base, key), field.key.size());
-      f.description = std::string_view(Text(base, description), field.description.size());
-      f.text = std::string_view(Text(base, text), field.text.size());
-      f.bytes = std::span<const BYTE>(bytes == kNone ? nullptr : base + bytes, field.bytes.size());
-      return f;
-    }
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    static std::size_t Offset(const void* p, const BYTE* base) {
-      return p == nullptr ? kNone : static_cast<std::size_t>(static_cast<const BYTE*>(p) - base);
-    }
-    static const char* Text(const BYTE* base, std::size_t at) {
-      return at == kNone ? nullptr : reinterpret_cast<const char*>(base + at);
-    }
-    StoredFieldView field;  // its pointers are those of the first decoding
-    std::size_t key = kNone, description = kNone, text = kNone, bytes = kNone;
-  };
   struct Entry {
     std::vector<BYTE> bytes;
-    std::vector<Placed> fields;
+    std::vector<StoredFieldView> fields;  // pointing into bytes
   };
   Entry entries_[kEntries];
   std::size_t next_ = 0;

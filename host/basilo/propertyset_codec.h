@@ -5,14 +5,37 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/win/wintypes.h"
 
 namespace md::basilo {
+
+// An allocator whose resize leaves new bytes unset: a writer fills every byte
+// it grows by at once.
+template <class T>
+struct UnsetGrowthAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = UnsetGrowthAllocator<U>;
+  };
+  UnsetGrowthAllocator() = default;
+  template <class U>
+  UnsetGrowthAllocator(const UnsetGrowthAllocator<U>&) noexcept {}
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
 
 constexpr BYTE kPropertySetMagic[4] = {'M', 'D', 'P', 'S'};
 constexpr std::uint16_t kPropertySetVersion = 1;
@@ -46,18 +69,34 @@ struct StoredFieldView {
 std::int32_t StoredInt(const StoredFieldView& f);
 bool StoredBool(const StoredFieldView& f);
 
-// Appends one field to an encoded body.
+// Appends one field to an encoded body. The body's storage is taken from
+// and given back to a small per-thread pool, so that a set written now and
+// then allocates nothing once the pool is warm.
 class PropertySetEncoder {
  public:
+  PropertySetEncoder();
+  ~PropertySetEncoder();
+  PropertySetEncoder(const PropertySetEncoder&) = delete;
+  PropertySetEncoder& operator=(const PropertySetEncoder&) = delete;
+
   // Room for a body of about `bytes` bytes.
-  void Reserve(std::size_t bytes) { body_.reserve(bytes); }
+  void Reserve(std::size_t bytes) { body_.reserve(kPropertySetHeaderSize + bytes); }
   void Add(int type, std::string_view key, std::string_view description, std::int32_t i, double d, bool b,
            std::string_view text, std::span<const BYTE> bytes);
   // The whole stored set; false when it is too large for the format.
   bool Finish(std::vector<BYTE>* out, std::string* error) const;
+  // The same, in place: the stored set's bytes, valid until the next Add;
+  // empty (with the reason in *error) when it is too large for the format.
+  std::span<const BYTE> Finished(std::string* error);
 
  private:
-  std::vector<BYTE> body_;
+  bool Fits(std::string* error) const;
+
+ public:
+  using Body = std::vector<BYTE, UnsetGrowthAllocator<BYTE>>;
+
+ private:
+  Body body_;  // the header's room, then the fields
   std::uint64_t count_ = 0;
 };
 

@@ -2,6 +2,7 @@
 #include <geodesic.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 
 #include "host/basilo/igis_log.h"
@@ -9,10 +10,25 @@
 #include "host/calcora/igis_geoarithmetic.h"
 #include "host/calcora/polyline_clip.h"
 #include "host/sferon/sferon_degrees.h"
+#include "host/sferon/sferon_model.h"
 
 namespace md::calcora {
 
 namespace {
+
+// The last distance worked out on this thread: the result is a function of
+// the reference's definition, the four coordinates and the unit only.
+struct DistanceMemo {
+  bool bValid = false;
+  sferon::ReferenceDef def;
+  double coordinates[4] = {};
+  int unit = 0;
+  double result = 0.0;
+
+  bool Matches(const sferon::ReferenceDef& d, const double (&c)[4], int u) const {
+    return bValid && unit == u && std::memcmp(coordinates, c, sizeof c) == 0 && def == d;
+  }
+};
 
 class CGeoArithmetic final : public IGIS_GeoArithmetic {
  public:
@@ -47,6 +63,10 @@ class CGeoArithmetic final : public IGIS_GeoArithmetic {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "coordinates not finite");
       return 0.0;
     }
+    const double coordinates[4] = {x1, y1, x2, y2};
+    const sferon::ReferenceDef* def = sferon::DefinitionOf(reference);
+    thread_local DistanceMemo memo;
+    if (def != nullptr && memo.Matches(*def, coordinates, unit)) return memo.result;
     IGIS_GeographicCoordSys* base = sferon::GeographicBaseOf(reference);
     IGIS_Datum* datum = base != nullptr ? base->GetDatum() : nullptr;
     IGIS_Ellipsoid* ellipsoid = datum != nullptr ? datum->GetEllipsoid() : nullptr;
@@ -81,6 +101,14 @@ class CGeoArithmetic final : public IGIS_GeoArithmetic {
     if (!std::isfinite(result)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "distance not finite");
       return 0.0;
+    }
+    if (def != nullptr) {
+      memo.bValid = false;
+      memo.def = *def;
+      std::memcpy(memo.coordinates, coordinates, sizeof coordinates);
+      memo.unit = unit;
+      memo.result = result;
+      memo.bValid = true;
     }
     return result;
   }

@@ -161,33 +161,24 @@ void CGIS_FeatureClass::ForgetMember(int compoundId, int memberId) {
   if (compounds.empty()) parents_.erase(held);
 }
 
-void CGIS_FeatureClass::RebuildParents() {
-  parents_.clear();
-  for (std::size_t i = 0; i < features_.size(); ++i)
-    for (int member : features_[i]->members()) NoteMember(ids_[i], member);
-}
-
 void CGIS_FeatureClass::Replace(FeatureClassContent* content) {
-  std::vector<std::unique_ptr<CGIS_Feature>> installed;
-  std::vector<int> ids;
-  installed.reserve(content->features.size());
-  ids.reserve(content->features.size());
-  for (auto& [id, feature] : content->features) {
-    feature->AttachToClass(this);
-    ids.push_back(id);
-    installed.push_back(std::move(feature));
-  }
   // The old features leave with the content and are ended by its owner.
-  content->features.clear();
-  for (std::size_t i = 0; i < features_.size(); ++i) {
-    features_[i]->DetachFromClass();
-    content->features.emplace_hint(content->features.end(), ids_[i], std::move(features_[i]));
-  }
-  features_.swap(installed);
-  ids_.swap(ids);
+  for (auto& feature : features_) feature->DetachFromClass();
+  features_.swap(content->features);
+  ids_.swap(content->ids);
   nextId_ = content->nextId;
   unitRatio_ = content->unitRatio;
-  RebuildParents();
+  // One pass over the new features: each is touched once.
+  parents_.clear();
+  for (std::size_t i = 0; i < features_.size(); ++i) {
+    features_[i]->AttachToClass(this);
+    for (int member : features_[i]->members()) NoteMember(ids_[i], member);
+  }
+}
+
+std::ptrdiff_t FeatureClassContent::IndexOf(int id) const {
+  auto found = std::lower_bound(ids.begin(), ids.end(), id);
+  return found == ids.end() || *found != id ? -1 : found - ids.begin();
 }
 
 }  // namespace md::featra

@@ -66,13 +66,20 @@ class FlatTable {
   std::size_t mask() const { return slots_.size() - 1; }
 
   std::size_t home(Key key) const {
-    std::uint64_t bits;
-    if constexpr (std::is_pointer_v<Key>)
-      bits = reinterpret_cast<std::uintptr_t>(key);
-    else
-      bits = static_cast<std::uint64_t>(key);
-    // Fibonacci hashing: the high bits of the product mix every key bit.
-    return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> shift_);
+    if constexpr (std::is_pointer_v<Key>) {
+      // Fibonacci hashing: the high bits of the product mix every key bit.
+      const std::uint64_t bits = reinterpret_cast<std::uintptr_t>(key);
+      return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> shift_);
+    } else {
+      // Handles are handed out in sequence and the live ones form runs: the
+      // low bits lay a run side by side without collisions, so walking
+      // elements in the order they were made walks the table in order. The
+      // higher bits, mixed, shift each table-sized span of handles, so that
+      // handles one table size apart do not pile up on one slot.
+      const std::uint64_t bits = static_cast<std::uint64_t>(key);
+      const std::uint64_t span = bits >> (64 - shift_);
+      return static_cast<std::size_t>(bits + span * 0x9E3779B97F4A7C15ull) & mask();
+    }
   }
 
   void grow() {

@@ -150,11 +150,16 @@ class CGIS_Feature final : public IGIS_Feature {
 };
 
 // Everything a feature set file holds, decoded and checked, not yet installed.
+// The features are in ascending ID order (the file keeps them so), beside
+// their IDs, as the class holds them: installing them swaps the lists.
 struct FeatureClassContent {
   std::string name;
   double unitRatio = GIS_SYMBOL_UNIT_PAGE_RATIO;
   long long nextId = 1;
-  std::map<int, std::unique_ptr<CGIS_Feature>> features;
+  std::vector<std::unique_ptr<CGIS_Feature>> features;
+  std::vector<int> ids;
+  // Index of the feature of that ID, or -1.
+  std::ptrdiff_t IndexOf(int id) const;
 };
 
 class CGIS_FeatureClass final : public IGIS_FeatureClass,
@@ -199,7 +204,6 @@ class CGIS_FeatureClass final : public IGIS_FeatureClass,
   static constexpr std::size_t kMaxUpdateRecords = 4096;
 
  private:
-  void RebuildParents();
   // Index of the feature of that ID in features_ and ids_, or -1.
   std::ptrdiff_t IndexOf(int id) const;
 

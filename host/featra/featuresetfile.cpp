@@ -277,14 +277,18 @@ bool DecodeFeature(ByteReader* r, long long nextId, int previousId, std::unique_
 }
 
 // Members must name other features of the image, once each, without cycles.
-bool CheckMembers(FeatureClassContent& content, std::string* error) {
-  for (auto& entry : content.features) {
-    const std::vector<int>& members = entry.second->members();
-    std::unordered_set<int> seen;
+// `compounds` lists the indices of the features that have members (only
+// those are walked: a leaf is not touched again).
+bool CheckMembers(FeatureClassContent& content, const std::vector<std::size_t>& compounds,
+                  std::string* error) {
+  std::unordered_set<int> seen;
+  for (std::size_t i : compounds) {
+    const std::vector<int>& members = content.features[i]->members();
+    const int owner = content.ids[i];
+    seen.clear();
     for (int id : members) {
-      if (id == entry.first || content.features.find(id) == content.features.end() ||
-          !seen.insert(id).second) {
-        *error = "compound " + std::to_string(entry.first) + " has a bad member " + std::to_string(id);
+      if (id == owner || content.IndexOf(id) < 0 || !seen.insert(id).second) {
+        *error = "compound " + std::to_string(owner) + " has a bad member " + std::to_string(id);
         return false;
       }
     }
@@ -296,13 +300,15 @@ bool CheckMembers(FeatureClassContent& content, std::string* error) {
   std::unordered_map<int, int> height;
   // Leaves (no members) need no walk: their height is 1, which a missing
   // entry of `height` gives too.
-  for (auto& entry : content.features) {
-    if (entry.second->members().empty() || state[entry.first] != 0) continue;
-    std::vector<std::pair<int, std::size_t>> stack{{entry.first, 0}};
-    state[entry.first] = 1;
+  for (std::size_t i : compounds) {
+    const int first = content.ids[i];
+    if (state[first] != 0) continue;
+    std::vector<std::pair<int, std::size_t>> stack{{first, 0}};
+    state[first] = 1;
     while (!stack.empty()) {
       const int id = stack.back().first;
-      const std::vector<int>& members = content.features[id]->members();
+      const std::vector<int>& members =
+          content.features[static_cast<std::size_t>(content.IndexOf(id))]->members();
       if (stack.back().second == members.size()) {
         int h = 1;
         for (int member : members) h = std::max(h, 1 + height[member]);
@@ -334,9 +340,228 @@ bool CheckMembers(FeatureClassContent& content, std::string* error) {
   return true;
 }
 
-bool Decode(const std::uint8_t* data, std::size_t size, bool verifyChecksum, FeatureClassContent* content,
+// An image's bytes in order, handed out in contiguous runs: from memory, or
+// read from a file a block at a time, so a large file is never held whole
+// and each record is decoded while its bytes are still in cache.
+class ImageSource {
+ public:
+  virtual ~ImageSource() = default;
+  // The next n unconsumed bytes, contiguous; NULL when the image has fewer.
+  virtual const std::uint8_t* Peek(std::size_t n) = 0;
+  virtual void Consume(std::size_t n) = 0;
+  // Whether the CRC-32 of all bytes but the last four is what those four
+  // hold; the rest of the image is read for it. False with *error set when
+  // a read failed.
+  virtual bool ChecksumMatches(std::string* error) = 0;
+  // The reason a Peek failed other than the end of the image, or "".
+  virtual std::string ReadError() const { return std::string(); }
+};
+
+std::uint32_t LittleEndian32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+         static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+class MemorySource final : public ImageSource {
+ public:
+  MemorySource(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  const std::uint8_t* Peek(std::size_t n) override { return n <= size_ - pos_ ? data_ + pos_ : nullptr; }
+  void Consume(std::size_t n) override { pos_ += n; }
+  bool ChecksumMatches(std::string*) override {
+    return LittleEndian32(data_ + size_ - kTrailerSize) == Crc32(data_, size_ - kTrailerSize);
+  }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t pos_ = 0;
+};
+
+class FileSource final : public ImageSource {
+ public:
+  explicit FileSource(md::files::FileReader* file) : file_(file), size_(file->size()) {}
+
+  const std::uint8_t* Peek(std::size_t n) override {
+    if (end_ - pos_ >= n && buffer_ != nullptr) return buffer_.get() + pos_;
+    if (n > (end_ - pos_) + (size_ - read_)) return nullptr;
+    // Keep the unconsumed bytes, then read at least a block more.
+    if (pos_ > 0) std::memmove(buffer_.get(), buffer_.get() + pos_, end_ - pos_);
+    end_ -= pos_;
+    pos_ = 0;
+    if (capacity_ < n || capacity_ < kBlock) Grow(std::max(n, kBlock));
+    while (end_ < n) {
+      if (!Fill()) return nullptr;
+    }
+    return buffer_.get();
+  }
+  void Consume(std::size_t n) override { pos_ += n; }
+
+  bool ChecksumMatches(std::string* error) override {
+    pos_ = end_ = 0;
+    if (capacity_ < kBlock) Grow(kBlock);
+    while (read_ < size_) {
+      end_ = 0;
+      if (!Fill()) {
+        *error = error_.empty() ? "truncated while read" : "cannot read: " + error_;
+        return false;
+      }
+    }
+    return LittleEndian32(trailer_) == crc_;
+  }
+  std::string ReadError() const override { return error_.empty() ? error_ : "cannot read: " + error_; }
+
+ private:
+  static constexpr std::size_t kBlock = 1u << 20;
+
+  // Reads more bytes after end_ (no further than the length the file had
+  // when opened), adding those before the trailer to the CRC and keeping
+  // the trailer's. False when the file ended early or a read failed.
+  bool Fill() {
+    const std::size_t room =
+        static_cast<std::size_t>(std::min<std::uint64_t>(capacity_ - end_, size_ - read_));
+    std::size_t got = 0;
+    if (room == 0 || !file_->Read(buffer_.get() + end_, room, &got, &error_) || got == 0) return false;
+    const std::uint8_t* bytes = buffer_.get() + end_;
+    const std::uint64_t checked = size_ - kTrailerSize;
+    if (read_ < checked)
+      crc_ = Crc32More(crc_, bytes, static_cast<std::size_t>(std::min<std::uint64_t>(got, checked - read_)));
+    for (std::uint64_t at = std::max(read_, checked); at < read_ + got; ++at)
+      trailer_[at - checked] = bytes[at - read_];
+    read_ += got;
+    end_ += got;
+    return true;
+  }
+
+  // A larger buffer keeping the unconsumed bytes; the rest is filled by reads,
+  // so it is not cleared first.
+  void Grow(std::size_t capacity) {
+    std::unique_ptr<std::uint8_t[]> larger(new std::uint8_t[capacity]);
+    if (end_ > 0) std::memcpy(larger.get(), buffer_.get(), end_);
+    buffer_ = std::move(larger);
+    capacity_ = capacity;
+  }
+
+  md::files::FileReader* file_;
+  std::uint64_t size_;
+  std::uint64_t read_ = 0;
+  std::unique_ptr<std::uint8_t[]> buffer_;
+  std::size_t capacity_ = 0;
+  std::size_t pos_ = 0;
+  std::size_t end_ = 0;
+  std::uint32_t crc_ = 0;
+  std::uint8_t trailer_[kTrailerSize] = {};
+  std::string error_;
+};
+
+// How many bytes the next feature record spans, found from its length
+// fields alone. A record whose fields say it runs past the payload's `left`
+// bytes, or that cannot be measured, is given all of them, so that decoding
+// it reports what is wrong as it would over the whole payload.
+std::size_t RecordExtent(ImageSource* source, std::size_t left) {
+  const auto word = [&](std::uint64_t at) -> const std::uint8_t* {
+    const std::uint8_t* p = at + 4 <= left ? source->Peek(static_cast<std::size_t>(at + 4)) : nullptr;
+    return p != nullptr ? p + at : nullptr;
+  };
+  std::uint64_t length = 9;  // ID, kind, order
+  const std::uint8_t* p = word(4);
+  if (p == nullptr) return left;
+  const std::uint32_t kind = LittleEndian32(p);
+  if (kind == GIS_FEATURE_KIND_ELLIPSE) {
+    length += 17;
+  } else if (kind == GIS_FEATURE_KIND_COMPOUND || IsPointListKind(static_cast<int>(kind))) {
+    if ((p = word(length)) == nullptr) return left;
+    length +=
+        4 + static_cast<std::uint64_t>(LittleEndian32(p)) * (kind == GIS_FEATURE_KIND_COMPOUND ? 4 : 12);
+  } else {
+    return std::min<std::size_t>(static_cast<std::size_t>(length), left);  // refused by its kind
+  }
+  if (length + 1 > left || (p = source->Peek(static_cast<std::size_t>(length + 1))) == nullptr) return left;
+  const std::uint8_t hasSymbol = p[length];
+  length += 1;
+  if (hasSymbol > 1) return static_cast<std::size_t>(length);  // refused by its flag
+  if (hasSymbol == 1) {
+    if ((p = word(length)) == nullptr) return left;
+    length += 4 + LittleEndian32(p);
+  }
+  if ((p = word(length)) == nullptr) return left;
+  length += 4 + LittleEndian32(p);
+  return length <= left ? static_cast<std::size_t>(length) : left;
+}
+
+// The records after the header, `payload` bytes.
+bool DecodeRecords(ImageSource* source, std::uint32_t payload, FeatureClassContent* content,
+                   std::string* error) {
+  std::size_t left = payload;
+  const auto take = [&](std::size_t n) -> const std::uint8_t* {
+    const std::uint8_t* p = n <= left ? source->Peek(n) : nullptr;
+    return p;
+  };
+  const std::uint8_t* p = take(4);
+  const std::size_t nameSize = p != nullptr ? LittleEndian32(p) : 0;
+  if (p == nullptr || nameSize > kMaxNameBytes || (p = take(4 + nameSize + 16)) == nullptr) {
+    *error = "header records truncated";
+    return false;
+  }
+  ByteReader r(p, 4 + nameSize + 16);
+  const std::uint8_t* name = nullptr;
+  std::size_t ignored = 0;
+  double ratio = 0.0;
+  std::uint32_t nextId = 0, count = 0;
+  r.Blob(kMaxNameBytes, &name, &ignored);
+  r.F64(&ratio);
+  r.U32(&nextId);
+  r.U32(&count);
+  if (!std::isfinite(ratio) || ratio <= 0.0) {
+    *error = "bad unit ratio";
+    return false;
+  }
+  if (nextId < 1 || nextId > kMaxNextId) {
+    *error = "bad next feature ID";
+    return false;
+  }
+  left -= 4 + nameSize + 16;
+  if (count > kMaxFeatures || count > left / kMinFeatureRecord) {
+    *error = "feature count " + std::to_string(count) + " too large";
+    return false;
+  }
+  content->name.assign(reinterpret_cast<const char*>(name), nameSize);
+  content->unitRatio = ratio;
+  content->nextId = nextId;
+  source->Consume(4 + nameSize + 16);
+  int previousId = 0;
+  content->features.reserve(count);
+  content->ids.reserve(count);
+  std::vector<std::size_t> compounds;
+  for (std::uint32_t i = 0; i < count; ++i) {
+    const std::size_t extent = RecordExtent(source, left);
+    const std::uint8_t* record = source->Peek(extent);
+    std::unique_ptr<CGIS_Feature> f;
+    ByteReader recordReader(record, record != nullptr ? extent : 0);
+    if (!DecodeFeature(&recordReader, nextId, previousId, &f, error)) {
+      if (error->empty()) *error = "feature record " + std::to_string(i) + " truncated";
+      return false;
+    }
+    const std::size_t used = extent - recordReader.remaining();
+    source->Consume(used);
+    left -= used;
+    previousId = f->GetID();
+    content->features.push_back(std::move(f));
+    content->ids.push_back(previousId);
+    if (!content->features.back()->members().empty()) compounds.push_back(i);
+  }
+  if (left != 0) {
+    *error = "unexpected bytes after the last feature";
+    return false;
+  }
+  return CheckMembers(*content, compounds, error);
+}
+
+// Decodes an image of `size` bytes; with verifyChecksum, a checksum that
+// differs is what is reported, whatever else is wrong past the header.
+bool Decode(ImageSource* source, std::uint64_t size, bool verifyChecksum, FeatureClassContent* content,
             std::string* error) {
-  if (data == nullptr || size < kHeaderSize + kTrailerSize) {
+  const std::uint8_t* data = size >= kHeaderSize + kTrailerSize ? source->Peek(kHeaderSize) : nullptr;
+  if (data == nullptr) {
     *error = "too short to be a feature set file";
     return false;
   }
@@ -363,55 +588,40 @@ bool Decode(const std::uint8_t* data, std::size_t size, bool verifyChecksum, Fea
              std::to_string(static_cast<std::uint64_t>(payload) + kHeaderSize + kTrailerSize) + ")";
     return false;
   }
+  source->Consume(kHeaderSize);
+  const bool decoded = DecodeRecords(source, payload, content, error);
+  if (!decoded && !source->ReadError().empty()) {
+    *error = source->ReadError();
+    return false;
+  }
   if (verifyChecksum) {
-    ByteReader trailer(data + size - kTrailerSize, kTrailerSize);
-    std::uint32_t stored;
-    trailer.U32(&stored);
-    if (stored != Crc32(data, size - kTrailerSize)) {
-      *error = "checksum mismatch (damaged)";
+    std::string readError;
+    if (!source->ChecksumMatches(&readError)) {
+      *error = readError.empty() ? "checksum mismatch (damaged)" : readError;
       return false;
     }
   }
+  return decoded;
+}
 
-  ByteReader r(data + kHeaderSize, payload);
-  const std::uint8_t* name;
-  std::size_t nameSize;
-  double ratio;
-  std::uint32_t nextId, count;
-  if (!r.Blob(kMaxNameBytes, &name, &nameSize) || !r.F64(&ratio) || !r.U32(&nextId) || !r.U32(&count)) {
-    *error = "header records truncated";
+bool Decode(const std::uint8_t* data, std::size_t size, bool verifyChecksum, FeatureClassContent* content,
+            std::string* error) {
+  if (data == nullptr) {
+    *error = "too short to be a feature set file";
     return false;
   }
-  if (!std::isfinite(ratio) || ratio <= 0.0) {
-    *error = "bad unit ratio";
-    return false;
-  }
-  if (nextId < 1 || nextId > kMaxNextId) {
-    *error = "bad next feature ID";
-    return false;
-  }
-  if (count > kMaxFeatures || count > r.remaining() / kMinFeatureRecord) {
-    *error = "feature count " + std::to_string(count) + " too large";
-    return false;
-  }
-  content->name.assign(reinterpret_cast<const char*>(name), nameSize);
-  content->unitRatio = ratio;
-  content->nextId = nextId;
-  int previousId = 0;
-  for (std::uint32_t i = 0; i < count; ++i) {
-    std::unique_ptr<CGIS_Feature> f;
-    if (!DecodeFeature(&r, nextId, previousId, &f, error)) {
-      if (error->empty()) *error = "feature record " + std::to_string(i) + " truncated";
-      return false;
-    }
-    previousId = f->GetID();
-    content->features.emplace(previousId, std::move(f));
-  }
-  if (r.remaining() != 0) {
-    *error = "unexpected bytes after the last feature";
-    return false;
-  }
-  return CheckMembers(*content, error);
+  MemorySource source(data, size);
+  return Decode(&source, size, verifyChecksum, content, error);
+}
+
+// Decodes the file at path a block at a time; false with *error set when it
+// cannot be read or is damaged. *unreadable tells which.
+bool DecodeFile(const char* path, FeatureClassContent* content, std::string* error, bool* unreadable) {
+  md::files::FileReader file;
+  *unreadable = !file.Open(path, static_cast<std::size_t>(kMaxFileBytes), error);
+  if (*unreadable) return false;
+  FileSource source(&file);
+  return Decode(&source, file.size(), true, content, error);
 }
 
 CGIS_FeatureSet* OwnSet(IGIS_FeatureSet* set) { return dynamic_cast<CGIS_FeatureSet*>(set); }
@@ -430,6 +640,14 @@ bool Install(CGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size, b
   return true;
 }
 
+// The feature of the ID, looked for first at the index it had in a list of
+// the class's IDs taken earlier (it is still there unless features were
+// deleted before it).
+CGIS_Feature* FeatureOf(CGIS_FeatureClass& cls, std::size_t index, int id) {
+  CGIS_Feature* at = cls.At(static_cast<int>(index));
+  return at != nullptr && at->GetID() == id ? at : cls.Find(id);
+}
+
 // The stored "TYPE" of a feature, or "".
 const char* TypeOf(CGIS_Feature* feature) {
   const char* type = feature != nullptr ? feature->attributes().GetString("TYPE") : nullptr;
@@ -443,8 +661,9 @@ bool StoreElements(CGIS_FeatureSet* set, std::string* error) {
   if (!CurrentElementHooks(&hooks) || hooks.archive == nullptr) return true;
   // The IDs first: storing may add or drop features.
   const std::vector<int> ids = set->featureClass().ids();
-  for (int id : ids) {
-    CGIS_Feature* feature = set->featureClass().Find(id);
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    const int id = ids[i];
+    CGIS_Feature* feature = FeatureOf(set->featureClass(), i, id);
     if (feature == nullptr || feature->attributes().GetFieldType("InterfacePtr") == 0) continue;
     IGIS_Element* element = GIS_ResolveElement(feature->attributes().GetInt("InterfacePtr"));
     if (element == nullptr) continue;
@@ -516,15 +735,22 @@ BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "szPath == NULL");
     return FALSE;
   }
-  std::vector<std::uint8_t> bytes;
+  FeatureClassContent content;
   std::string error;
-  if (!md::files::ReadWholeFile(path, static_cast<std::size_t>(kMaxFileBytes), &bytes, &error)) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "cannot read %s: %s", path,
-            error.c_str());
+  bool unreadable = false;
+  if (!DecodeFile(path, &content, &error, &unreadable)) {
+    if (unreadable)
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "cannot read %s: %s", path,
+              error.c_str());
+    else
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "%s: %s; the feature set is unchanged",
+              path, error.c_str());
     return FALSE;
   }
-  return Install(this, bytes.data(), bytes.size(), true, "CGIS_FeatureSet::LoadFromFile", path) ? TRUE
-                                                                                                : FALSE;
+  class_->Replace(&content);
+  setName(content.name);
+  ForgetMembers();
+  return TRUE;
 }
 
 BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
@@ -538,12 +764,11 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "szPath == NULL");
     return FALSE;
   }
-  std::vector<std::uint8_t> bytes;
   std::vector<std::uint8_t> before;
   FeatureClassContent content;
   std::string error;
-  if (!md::files::ReadWholeFile(path, static_cast<std::size_t>(kMaxFileBytes), &bytes, &error) ||
-      !Decode(bytes.data(), bytes.size(), true, &content, &error) || !Encode(this, &before, &error)) {
+  bool unreadable = false;
+  if (!DecodeFile(path, &content, &error, &unreadable) || !Encode(this, &before, &error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: %s; the feature set is unchanged", path, error.c_str());
     return FALSE;
   }
@@ -556,8 +781,9 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   const std::vector<int> ids = class_->ids();
   loaded_.reserve(ids.size());
   bool ok = true;
-  for (int id : ids) {
-    CGIS_Feature* feature = class_->Find(id);
+  for (std::size_t i = 0; i < ids.size(); ++i) {
+    const int id = ids[i];
+    CGIS_Feature* feature = FeatureOf(*class_, i, id);
     const char* type = feature != nullptr ? feature->attributes().GetString("TYPE") : nullptr;
     IGIS_Element* element = type != nullptr ? hooks.bind(type, this, feature) : nullptr;
     if (element == nullptr) {
@@ -571,7 +797,7 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   for (std::size_t i = 0; ok && i < loaded_.size(); ++i) {
     if (!hooks.archive(loaded_[i], 1)) {
       GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: the element of feature %d (%s) cannot be read", path,
-              ids[i], TypeOf(class_->Find(ids[i])));
+              ids[i], TypeOf(FeatureOf(*class_, i, ids[i])));
       ok = false;
     }
   }

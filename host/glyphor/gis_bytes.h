@@ -6,15 +6,42 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace md::glyphor {
 
+// An allocator whose resize leaves new bytes unset: a writer fills every byte
+// it grows by at once.
+template <class T>
+struct UnsetGrowthAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = UnsetGrowthAllocator<U>;
+  };
+  UnsetGrowthAllocator() = default;
+  template <class U>
+  UnsetGrowthAllocator(const UnsetGrowthAllocator<U>&) noexcept {}
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+
 class Writer {
  public:
-  // Room for a symbol's or a style's stored form without growing.
-  Writer() { out_.reserve(192); }
+  // Room for a symbol's or a style's stored form without growing; the
+  // storage is taken from and given back to a few kept by the thread.
+  Writer() : out_(TakeSpare()) { out_.reserve(192); }
+  ~Writer() { GiveSpare(std::move(out_)); }
+  Writer(const Writer&) = delete;
+  Writer& operator=(const Writer&) = delete;
   void U8(std::uint8_t v) { out_.push_back(v); }
   void U16(std::uint16_t v) { Little(v); }
   void U32(std::uint32_t v) { Little(v); }
@@ -25,8 +52,10 @@ class Writer {
     Little(bits);
   }
   void Bytes(const void* p, std::size_t n) {
-    const auto* b = static_cast<const std::uint8_t*>(p);
-    out_.insert(out_.end(), b, b + n);
+    if (n == 0) return;
+    const std::size_t at = out_.size();
+    out_.resize(at + n);
+    std::memcpy(out_.data() + at, p, n);
   }
   // A string as a 32-bit byte count and the bytes (no terminator).
   void Str(const std::string& s) {
@@ -38,7 +67,8 @@ class Writer {
     for (int i = 0; i < 4; ++i) out_[offset + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
   }
   std::size_t Size() const { return out_.size(); }
-  const std::vector<std::uint8_t>& Data() const { return out_; }
+  using Buffer = std::vector<std::uint8_t, UnsetGrowthAllocator<std::uint8_t>>;
+  const Buffer& Data() const { return out_; }
 
  private:
   // An unsigned value, least significant byte first.
@@ -48,7 +78,24 @@ class Writer {
     for (std::size_t i = 0; i < sizeof v; ++i) b[i] = static_cast<std::uint8_t>(v >> (8 * i));
     Bytes(b, sizeof b);
   }
-  std::vector<std::uint8_t> out_;
+  static std::vector<Buffer>& Spare() {
+    thread_local std::vector<Buffer> spare;
+    return spare;
+  }
+  static Buffer TakeSpare() {
+    std::vector<Buffer>& spare = Spare();
+    if (spare.empty()) return {};
+    Buffer v = std::move(spare.back());
+    spare.pop_back();
+    return v;
+  }
+  static void GiveSpare(Buffer&& v) {
+    std::vector<Buffer>& spare = Spare();
+    if (spare.size() >= 8 || v.capacity() == 0 || v.capacity() > 64 * 1024) return;
+    v.clear();
+    spare.push_back(std::move(v));
+  }
+  Buffer out_;
 };
 
 class Reader {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 #include "host/glyphor/igis_symbol.h"
 
@@ -39,13 +40,13 @@ std::vector<PlacedOp> PlacePoint(const md::glyphor::Style& style, int kind, cons
   return out;
 }
 
-std::vector<std::vector<XY>> Dash(const std::vector<XY>& line, const std::vector<double>& pattern) {
-  std::vector<std::vector<XY>> out;
+void ForEachDash(const std::vector<XY>& line, const std::vector<double>& pattern,
+                 const std::function<void(const std::vector<XY>&)>& piece) {
   double period = 0;
   for (double d : pattern) period += (d > 0 && std::isfinite(d)) ? d : 0;
   if (pattern.size() < 2 || period <= 0.0) {
-    out.push_back(line);
-    return out;
+    piece(line);
+    return;
   }
   // Each dash at least 1/64 of a pixel long keeps the piece count bounded.
   std::vector<double> pat;
@@ -56,8 +57,8 @@ std::vector<std::vector<XY>> Dash(const std::vector<XY>& line, const std::vector
     total += std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y);
   for (double d : pat) minPeriod += d;
   if (!std::isfinite(total) || total / minPeriod * static_cast<double>(pat.size()) > 1e6) {
-    out.push_back(line);
-    return out;
+    piece(line);
+    return;
   }
   std::size_t idx = 0;
   double left = pat[0];
@@ -73,7 +74,7 @@ std::vector<std::vector<XY>> Dash(const std::vector<XY>& line, const std::vector
       const XY m{p.x + (q.x - p.x) * t, p.y + (q.y - p.y) * t};
       if (on) {
         cur.push_back(m);
-        out.push_back(std::move(cur));
+        piece(cur);
         cur.clear();
       } else {
         cur.assign(1, m);
@@ -87,7 +88,12 @@ std::vector<std::vector<XY>> Dash(const std::vector<XY>& line, const std::vector
     left -= segLen;
     if (on) cur.push_back(q);
   }
-  if (on && cur.size() >= 2) out.push_back(std::move(cur));
+  if (on && cur.size() >= 2) piece(cur);
+}
+
+std::vector<std::vector<XY>> Dash(const std::vector<XY>& line, const std::vector<double>& pattern) {
+  std::vector<std::vector<XY>> out;
+  ForEachDash(line, pattern, [&out](const std::vector<XY>& p) { out.push_back(p); });
   return out;
 }
 

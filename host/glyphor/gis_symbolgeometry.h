@@ -3,6 +3,7 @@
 // patterns cut out of polylines. Device space is y down.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "host/glyphor/gis_symbolstyles.h"
@@ -35,5 +36,8 @@ std::vector<PlacedOp> PlacePoint(const md::glyphor::Style& style, int kind, cons
 // Cuts a polyline into the "on" pieces of a dash pattern (lengths in device
 // pixels, on/off pairs). An empty or all-zero pattern gives the whole line.
 std::vector<std::vector<XY>> Dash(const std::vector<XY>& line, const std::vector<double>& pattern);
+// The same pieces handed one at a time, in order (each valid during the call).
+void ForEachDash(const std::vector<XY>& line, const std::vector<double>& pattern,
+                 const std::function<void(const std::vector<XY>&)>& piece);
 
 }  // namespace md::glyphor

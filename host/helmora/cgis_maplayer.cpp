@@ -309,14 +309,22 @@ struct DrawPass {
   IGIS_SymbolRenderer* renderer = nullptr;
   ClipBox box;
   double ratio = 1.0;
+  std::vector<double> xy;
   std::vector<SGIS_DPoint> device;
   std::vector<POINT> rounded;
   std::vector<std::vector<SGIS_DPoint>> pieces;
   int drawn = 0;
 
   void ToDevice(const SGIS_DPoint* points, int count) {
+    // One call for the feature's points, each carried as PageToDevicePoint would.
+    xy.resize(2 * static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+      xy[2 * i] = points[i].x;
+      xy[2 * i + 1] = points[i].y;
+    }
+    view->PageToDevicePoints(xy.data(), count, nullptr);
     device.resize(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) device[i] = view->PageToDevicePoint(points[i], nullptr);
+    for (int i = 0; i < count; ++i) device[i] = SGIS_DPoint(xy[2 * i], xy[2 * i + 1], points[i].z);
   }
 
   void Render(IGIS_Symbol* symbol, const std::vector<SGIS_DPoint>& points) {
@@ -400,13 +408,27 @@ BOOL CGIS_VectorMapLayer::DrawFeatures(HDC hdc, BOOL print, IGIS_MapView* view) 
         points[f.classIndex].push_back(q);
         if (labelFeatures_ && !f.name.empty()) labels.push_back(FeatureLabel{&f.name, q, symbol->GetSize()});
       } else if (f.kind == GIS_MAPFEATURE_LINE) {
+        // Most features lie wholly in the box: drawn as they are.
+        if (md::helmora::detail::AllInside(pass.device, pass.box)) {
+          if (pass.device.size() >= 2) pass.Render(symbol, pass.device);
+          continue;
+        }
         pass.pieces.clear();
         md::helmora::detail::ClipPolyline(pass.device, pass.box, &pass.pieces);
         for (const auto& piece : pass.pieces) pass.Render(symbol, piece);
       } else {
-        part = md::helmora::detail::ClipRing(pass.device, pass.box);
-        if (part.size() < 3) continue;
-        part.push_back(part.front());
+        if (md::helmora::detail::AllInside(pass.device, pass.box)) {
+          // The ring as it is, closed once.
+          part = pass.device;
+          const bool closed =
+              !part.empty() && part.front().x == part.back().x && part.front().y == part.back().y;
+          if (part.size() - (closed ? 1 : 0) < 3) continue;
+          if (!closed) part.push_back(part.front());
+        } else {
+          part = md::helmora::detail::ClipRing(pass.device, pass.box);
+          if (part.size() < 3) continue;
+          part.push_back(part.front());
+        }
         pass.Render(symbol, part);
       }
     }

@@ -13,6 +13,12 @@ ClipBox MakeClipBox(double x1, double y1, double x2, double y2, double margin) {
   return b;
 }
 
+bool AllInside(const std::vector<SGIS_DPoint>& points, const ClipBox& box) {
+  for (const SGIS_DPoint& p : points)
+    if (!box.Contains(p.x, p.y)) return false;
+  return true;
+}
+
 namespace {
 
 // Liang-Barsky: the parameters t0 <= t1 of the segment a->b inside the box;

@@ -14,6 +14,10 @@ struct ClipBox {
   bool Empty() const { return !(minX < maxX && minY < maxY); }
 };
 
+// Whether every point lies in the box, edges included: then ClipPolyline
+// gives the line back as one piece and ClipRing the ring as it is.
+bool AllInside(const std::vector<SGIS_DPoint>& points, const ClipBox& box);
+
 // The box of a rectangle whatever the order of its corners, grown by margin.
 ClipBox MakeClipBox(double x1, double y1, double x2, double y2, double margin);
 

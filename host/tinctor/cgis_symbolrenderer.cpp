@@ -11,9 +11,24 @@ namespace {
 
 constexpr int kMaxPoints = 1 << 24;
 
-void DrawPlaced(HDC hdc, const std::vector<md::glyphor::PlacedOp>& ops) {
+// Point buffers reused from one drawing to the next on each thread: a map
+// draws its features one call each.
+struct Scratch {
+  std::vector<md::glyphor::XY> dev;
+  std::vector<POINT> pts;
+  std::vector<POINT> placed;
+  std::vector<double> pattern;
+};
+
+Scratch& ThreadScratch() {
+  thread_local Scratch scratch;
+  return scratch;
+}
+
+void DrawPlaced(HDC hdc, const std::vector<md::glyphor::PlacedOp>& ops, std::vector<POINT>* pts,
+                md::tinctor::PenBrushSet* pens) {
   for (const auto& op : ops) {
-    md::tinctor::PenBrush pb(hdc, op.stroke, op.strokeColor, op.strokeWidth, op.fill, op.fillColor);
+    pens->Select(op.stroke, op.strokeColor, op.strokeWidth, op.fill, op.fillColor);
     switch (op.type) {
       case md::glyphor::PointOp::Circle: {
         const double r = op.radius;
@@ -23,13 +38,13 @@ void DrawPlaced(HDC hdc, const std::vector<md::glyphor::PlacedOp>& ops) {
         break;
       }
       case md::glyphor::PointOp::Polygon: {
-        auto pts = md::tinctor::ToPoints(op.pts);
-        Polygon(hdc, pts.data(), static_cast<int>(pts.size()));
+        md::tinctor::ToPoints(op.pts, pts);
+        Polygon(hdc, pts->data(), static_cast<int>(pts->size()));
         break;
       }
       case md::glyphor::PointOp::Polyline: {
-        auto pts = md::tinctor::ToPoints(op.pts);
-        Polyline(hdc, pts.data(), static_cast<int>(pts.size()));
+        md::tinctor::ToPoints(op.pts, pts);
+        Polyline(hdc, pts->data(), static_cast<int>(pts->size()));
         break;
       }
     }
@@ -61,7 +76,19 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
       return FALSE;
     if (type == GIS_SYMBOL_TEXT) return FALSE;
 
-    std::vector<md::glyphor::XY> dev = md::tinctor::ToDevice(param->hdc, param->points, n);
+    Scratch& scratch = ThreadScratch();
+    std::vector<md::glyphor::XY>& dev = scratch.dev;
+    std::vector<POINT>& pts = scratch.pts;
+    // Solid lines and fills draw their points as they are: straight to the
+    // scope's units; dashes and point symbols work on device pixels.
+    const bool direct =
+        type == GIS_SYMBOL_FILL || type == GIS_SYMBOL_BACKGROUND ||
+        (type == GIS_SYMBOL_LINE &&
+         md::glyphor::FindOrDefault(symbol->GetStyleCode(), md::glyphor::Kind::Line).dashMm.empty());
+    if (direct)
+      md::tinctor::ToScopePoints(param->hdc, param->points, n, &pts);
+    else
+      md::tinctor::ToDevice(param->hdc, param->points, n, &dev);
     md::tinctor::DeviceScope scope(param->hdc);
     if (!scope.Ok()) return FALSE;
     const double pxPerMm = scope.Dpi() / 25.4 * scale;
@@ -76,19 +103,19 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
         // Dashes scale with the line: a heavier line gets longer dashes.
         const double dashScale =
             pxPerMm * std::max(1.0, symbol->GetLineWidth() / std::max(st.lineWidthMm, 1e-9));
-        std::vector<double> pattern;
+        std::vector<double>& pattern = scratch.pattern;
+        pattern.clear();
         for (double d : st.dashMm) pattern.push_back(d * dashScale);
         md::tinctor::SelectedPen pen(hdc, symbol->GetColor(), width);
         if (pattern.empty()) {
           // Solid: the line as it is.
-          const auto pts = md::tinctor::ToPoints(dev);
           Polyline(hdc, pts.data(), static_cast<int>(pts.size()));
           return TRUE;
         }
-        for (const auto& piece : md::glyphor::Dash(dev, pattern)) {
-          auto pts = md::tinctor::ToPoints(piece);
+        md::glyphor::ForEachDash(dev, pattern, [&](const std::vector<md::glyphor::XY>& piece) {
+          md::tinctor::ToPoints(piece, &pts);
           Polyline(hdc, pts.data(), static_cast<int>(pts.size()));
-        }
+        });
         return TRUE;
       }
       case GIS_SYMBOL_FILL:
@@ -97,7 +124,6 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
             md::glyphor::FindOrDefault(symbol->GetStyleCode(), md::glyphor::Kind::Fill);
         const int hatch = md::glyphor::HatchIndex(st.pattern);
         const int oldMode = SetBkMode(hdc, TRANSPARENT);
-        auto pts = md::tinctor::ToPoints(dev);
         {
           md::tinctor::PenBrush fill(hdc, false, 0, 0, true, symbol->GetColor(), hatch);
           Polygon(hdc, pts.data(), static_cast<int>(pts.size()));
@@ -116,9 +142,12 @@ class CGIS_SymbolRenderer final : public IGIS_SymbolRenderer {
         const md::glyphor::Style& st =
             md::glyphor::FindOrDefault(symbol->GetStyleCode(), md::glyphor::Kind::Point);
         const COLORREF colors[3] = {symbol->GetColor(), symbol->GetColor2(), symbol->GetColor3()};
+        md::tinctor::PenBrushSet pens(hdc);
         for (const auto& p : dev) {
-          DrawPlaced(hdc, md::glyphor::PlacePoint(st, type, colors, symbol->GetSize(), symbol->GetAngle(), p,
-                                                  pxPerUnit));
+          DrawPlaced(
+              hdc,
+              md::glyphor::PlacePoint(st, type, colors, symbol->GetSize(), symbol->GetAngle(), p, pxPerUnit),
+              &scratch.placed, &pens);
         }
         return TRUE;
       }

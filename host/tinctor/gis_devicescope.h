@@ -41,6 +41,13 @@ std::vector<md::glyphor::XY> ToDevice(HDC hdc, const POINT* pts, int count);
 // Device points (pixels) to the scope's logical units, rounded.
 std::vector<POINT> ToPoints(const std::vector<md::glyphor::XY>& pts);
 
+// The same two steps into the caller's buffers (replaced, their storage kept),
+// for callers that draw many shapes in a row.
+void ToDevice(HDC hdc, const POINT* pts, int count, std::vector<md::glyphor::XY>* out);
+void ToPoints(const std::vector<md::glyphor::XY>& pts, std::vector<POINT>* out);
+// ToPoints(ToDevice(...)) in one pass, for shapes drawn as they are.
+void ToScopePoints(HDC hdc, const POINT* pts, int count, std::vector<POINT>* out);
+
 // A pen selected for the lifetime of the object, then deleted; the brush is
 // left as it is (for lines, which nothing fills).
 class SelectedPen {
@@ -72,6 +79,38 @@ class PenBrush {
   HDC hdc_;
   HPEN pen_ = nullptr;
   HBRUSH brush_ = nullptr;
+  HGDIOBJ oldPen_ = nullptr;
+  HGDIOBJ oldBrush_ = nullptr;
+};
+
+// Pens and brushes selected in turn for a run of shapes: each distinct pen
+// and brush is made once and selected as a PenBrush of the same values would
+// select it; at the end the context's own pen and brush come back and every
+// one made is deleted.
+class PenBrushSet {
+ public:
+  explicit PenBrushSet(HDC hdc) : hdc_(hdc) {}
+  ~PenBrushSet();
+  PenBrushSet(const PenBrushSet&) = delete;
+  PenBrushSet& operator=(const PenBrushSet&) = delete;
+
+  // Inside a DeviceScope; penWidth in device pixels (at least one); solid brushes.
+  void Select(bool pen, COLORREF penColor, double penWidth, bool brush, COLORREF brushColor);
+
+ private:
+  struct MadePen {
+    COLORREF color;
+    double width;
+    HPEN pen;
+  };
+  struct MadeBrush {
+    COLORREF color;
+    HBRUSH brush;
+  };
+  HDC hdc_;
+  std::vector<MadePen> pens_;
+  std::vector<MadeBrush> brushes_;
+  bool selected_ = false;
   HGDIOBJ oldPen_ = nullptr;
   HGDIOBJ oldBrush_ = nullptr;
 };

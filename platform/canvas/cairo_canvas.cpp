@@ -535,10 +535,9 @@ void ReducedPaths(const Shape& shape, double offset, detail::PathUse use, std::v
   out->points = 0;
   for (const SubPath& sp : shape.paths) {
     if (sp.points.empty()) continue;
-    device->clear();
-    device->reserve(sp.points.size());
-    for (const Point& p : sp.points)
-      device->push_back(Point{ClampCoord(p.x) + offset, ClampCoord(p.y) + offset});
+    device->resize(sp.points.size());
+    Point* d = device->data();
+    for (const Point& p : sp.points) *d++ = Point{ClampCoord(p.x) + offset, ClampCoord(p.y) + offset};
     if (used == out->rings.size()) out->rings.emplace_back();
     std::vector<Point>& ring = out->rings[used++];
     ring.clear();
@@ -725,7 +724,16 @@ void CairoCanvas::paintText(const TextRun& run, const ShapedRun& shaped, const S
   const std::vector<text::Glyph>& glyphs = shaped.glyphs;
   const text::FontMetrics& m = font->Metrics();
 
-  std::vector<double> xs(glyphs.size());
+  // Buffers the thread keeps from one run to the next.
+  struct TextScratch {
+    std::vector<double> xs;
+    std::vector<cairo_glyph_t> list;
+    std::vector<cairo_text_cluster_t> clusters;
+    std::string utf8;
+  };
+  thread_local TextScratch scratch;
+  std::vector<double>& xs = scratch.xs;
+  xs.assign(glyphs.size(), 0.0);
   const bool useAdvances = run.advances.size() == glyphs.size();
   double x = 0;
   for (std::size_t i = 0; i < glyphs.size(); ++i) {
@@ -771,9 +779,12 @@ void CairoCanvas::paintText(const TextRun& run, const ShapedRun& shaped, const S
     // file reads as the characters drawn: a glyph shared by several
     // characters (an ideograph and its radical) would otherwise be read
     // back as whichever the font lists first.
-    std::vector<cairo_glyph_t> list;
-    std::vector<cairo_text_cluster_t> clusters;
-    std::string utf8;
+    std::vector<cairo_glyph_t>& list = scratch.list;
+    std::vector<cairo_text_cluster_t>& clusters = scratch.clusters;
+    std::string& utf8 = scratch.utf8;
+    list.clear();
+    clusters.clear();
+    utf8.clear();
     for (std::size_t i = 0; i < glyphs.size(); ++i) {
       const text::Glyph& g = glyphs[i];
       if (g.slot != slot || !Inked(g)) continue;

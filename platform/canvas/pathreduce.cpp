@@ -27,28 +27,35 @@ Keyed Key(const Point& a, const Point& b, std::size_t at) {
 }  // namespace
 
 void ReducePath(const std::vector<Point>& in, PathUse use, std::vector<Point>* out) {
+  // Worked in place after what `out` holds: each point of `in` adds one at
+  // most, and a lone point is doubled.
   const std::size_t base = out->size();
-  auto size = [&] { return out->size() - base; };
-  auto at = [&](std::size_t back) -> const Point& { return (*out)[out->size() - back]; };  // 1: last
+  out->resize(base + in.size() + 1);
+  Point* o = out->data() + base;
+  std::size_t n = 0;
   for (const Point& c : in) {
-    if (size() > 0 && at(1) == c) continue;
-    if (size() >= 2) {
-      if (use == PathUse::Fill && at(2) == c) {
+    if (n > 0 && o[n - 1] == c) continue;
+    if (n >= 2) {
+      if (use == PathUse::Fill && o[n - 2] == c) {
         // a -> b -> a: the spur b goes, and c is a again.
-        out->pop_back();
+        --n;
         continue;
       }
-      if (use == PathUse::SolidStroke && size() >= 5 && at(2) == c && at(4) == c && at(1) == at(3) &&
-          at(3) == at(5)) {
+      if (use == PathUse::SolidStroke && n >= 5 && o[n - 2] == c && o[n - 4] == c && o[n - 1] == o[n - 3] &&
+          o[n - 3] == o[n - 5]) {
         // x y x y x + y: the last round trip adds nothing new; x y x y stays.
-        out->pop_back();
+        --n;
         continue;
       }
-      if (Straight(at(2), at(1), c)) out->pop_back();
+      if (Straight(o[n - 2], o[n - 1], c)) --n;
     }
-    out->push_back(c);
+    o[n++] = c;
   }
-  if (size() == 1 && in.size() >= 2) out->push_back(at(1));
+  if (n == 1 && in.size() >= 2) {
+    o[1] = o[0];
+    n = 2;
+  }
+  out->resize(base + n);
 }
 
 bool SplitRoundJoinedStroke(const std::vector<std::vector<Point>>& paths, const std::vector<bool>& closed,

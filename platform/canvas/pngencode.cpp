@@ -1,5 +1,7 @@
 #include "platform/canvas/pngencode.h"
 
+#include "platform/canvas/huffman.h"
+
 #include <libdeflate.h>
 #include <zlib.h>
 
@@ -7,6 +9,7 @@
 #include <bit>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,72 +43,445 @@ bool EmitChunk(const PngSink& sink, const char* type, std::initializer_list<Piec
   std::uint8_t head[8];
   PutBigEndian32(head, static_cast<std::uint32_t>(size));
   std::memcpy(head + 4, type, 4);
-  uLong crc = crc32(crc32(0L, Z_NULL, 0), head + 4, 4);
+  std::uint32_t crc = libdeflate_crc32(0, head + 4, 4);
   if (!sink(head, sizeof head)) return false;
   for (const Piece& p : pieces) {
     if (p.size == 0) continue;
-    crc = crc32_z(crc, p.data, p.size);
+    crc = libdeflate_crc32(crc, p.data, p.size);
     if (!sink(p.data, p.size)) return false;
   }
   std::uint8_t tail[4];
-  PutBigEndian32(tail, static_cast<std::uint32_t>(crc));
+  PutBigEndian32(tail, crc);
   return sink(tail, sizeof tail);
 }
 
-// One stripe of rows: its raw deflate data (ending on a byte boundary, the
-// last stripe closing the stream), the Adler-32 of its filtered bytes and
-// their count.
+// Deflate's length symbols (RFC 1951, 3.2.5): for each match length of
+// 3..258 bytes its symbol's index past the end-of-block symbol, its extra
+// bits and their value.
+struct LengthSymbols {
+  std::uint8_t symbol[259];
+  std::uint8_t extraBits[259];
+  std::uint8_t extra[259];
+
+  LengthSymbols() {
+    static const int kBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                  31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+    for (int n = 3; n <= 258; ++n) {
+      int s = 28;
+      while (kBase[s] > n) --s;
+      symbol[n] = static_cast<std::uint8_t>(s + 1);
+      extraBits[n] = static_cast<std::uint8_t>(s == 28 || s < 8 ? 0 : s / 4 - 1);
+      extra[n] = static_cast<std::uint8_t>(n - kBase[s]);
+    }
+  }
+};
+
+const LengthSymbols& Lengths() {
+  static const LengthSymbols lengths;
+  return lengths;
+}
+
+// A distance's symbol, its extra bits and their value.
+struct DistanceSymbol {
+  int symbol = 0;
+  int extraBits = 0;
+  std::uint32_t extra = 0;
+};
+DistanceSymbol DistanceOf(std::uint32_t d) {
+  if (d <= 4) return {static_cast<int>(d - 1), 0, 0};
+  // Past 4, each power of two holds two symbols, with one extra bit fewer
+  // than its bits after the leading one.
+  const std::uint32_t v = d - 1;
+  const int top = 31 - std::countl_zero(v), extraBits = top - 1;
+  return {2 * top + static_cast<int>((v >> extraBits) & 1), extraBits, v & ((1u << extraBits) - 1)};
+}
+
+// Bits written least significant first into a growing buffer, which is
+// made room for ahead (Reserve) rather than grown a word at a time.
+class BitSink {
+ public:
+  explicit BitSink(std::vector<std::uint8_t>* out) : out_(out), size_(out->size()) {}
+  // Makes room for at least `bytes` more bytes.
+  void Reserve(std::size_t bytes) {
+    if (out_->size() < size_ + bytes + 8) out_->resize(std::max(size_ + bytes + 8, out_->size() * 3 / 2));
+  }
+  // At most 32 bits at a time, into room reserved.
+  void Put(std::uint64_t value, int bits) {
+    acc_ |= value << count_;
+    count_ += bits;
+    if (count_ >= 32) {
+      const auto word = static_cast<std::uint32_t>(acc_);
+      std::memcpy(out_->data() + size_, &word, 4);
+      size_ += 4;
+      acc_ >>= 32;
+      count_ -= 32;
+    }
+  }
+  // Pads with zero bits to a byte boundary and trims the room left over.
+  void Align() {
+    Reserve(8);
+    for (; count_ > 0; count_ -= 8, acc_ >>= 8) (*out_)[size_++] = static_cast<std::uint8_t>(acc_);
+    count_ = 0;
+    acc_ = 0;
+    out_->resize(size_);
+  }
+
+ private:
+  std::vector<std::uint8_t>* out_;
+  std::size_t size_;
+  std::uint64_t acc_ = 0;
+  int count_ = 0;
+};
+
+// Longest match deflate allows: 258 bytes, 86 pixels.
+constexpr int kMaxRunPixels = 86;
+// The window a match may reach back into.
+constexpr std::size_t kWindow = 32768;
+
+// How many of the first n pixels of a and b have the same colour, two at a
+// time while they do.
+int SameRun(const std::uint32_t* a, const std::uint32_t* b, int n) {
+  constexpr std::uint64_t kRgbPair = 0x00FFFFFF00FFFFFFull;
+  int i = 0;
+  for (; i + 2 <= n; i += 2) {
+    std::uint64_t pa, pb;
+    std::memcpy(&pa, a + i, 8);
+    std::memcpy(&pb, b + i, 8);
+    if (((pa ^ pb) & kRgbPair) != 0) break;
+  }
+  while (i < n && ((a[i] ^ b[i]) & 0x00FFFFFFu) == 0) ++i;
+  return i;
+}
+
+// The Adler-32 `adler` carried on over n pixels of one colour, 3n bytes
+// repeating R, G, B: byte j of the 3n (from 1) adds itself to the first sum
+// and 3n - j + 1 times itself to the second.
+std::uint32_t AdlerOfRun(std::uint32_t adler, std::uint32_t pixel, int n) {
+  constexpr std::uint64_t kMod = 65521;
+  const std::uint64_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+  const std::uint64_t count = static_cast<std::uint64_t>(n), length = 3 * count;
+  const std::uint64_t first = adler & 0xFFFF, second = adler >> 16;
+  // The weights of the red bytes, 3n, 3n - 3, ...; green's are each one
+  // less, blue's two less.
+  const std::uint64_t red = count * length - 3 * count * (count - 1) / 2;
+  const std::uint64_t weighted = r * red + g * (red - count) + b * (red - 2 * count);
+  const std::uint64_t a = (first + count * (r + g + b)) % kMod;
+  const std::uint64_t s = (second + length * first + weighted) % kMod;
+  return static_cast<std::uint32_t>(s << 16 | a);
+}
+
+// Symbols gathered into a block of dynamic Huffman codes (RFC 1951,
+// 3.2.7) and written out once their counts are known. A match is mostly
+// one of four distances: a pixel to the left, or one row up, straight or a
+// pixel to either side; others are rare.
+class DynamicBlocks {
+ public:
+  // Symbols a block holds before it is written: enough to outweigh its
+  // header, few enough for the codes to follow a page's changing content.
+  static constexpr std::size_t kBlockSymbols = 1 << 15;
+
+  enum Kind : std::uint32_t { kLeft, kUp, kUpLeft, kUpRight };
+
+  // Rows of rowBytes bytes; the matches from the row above are made only
+  // when it lies in the window.
+  DynamicBlocks(std::vector<std::uint8_t>* out, std::uint32_t rowBytes)
+      : bits_(out),
+        lengths_(Lengths()),
+        distance_{DistanceOf(3), DistanceOf(rowBytes), DistanceOf(rowBytes + 3), DistanceOf(rowBytes - 3)} {
+    symbols_.reserve(kBlockSymbols + 4096);
+    Clear();
+  }
+
+  void Literal(std::uint8_t byte) {
+    symbols_.push_back(byte);
+    ++literalCounts_[byte];
+  }
+  // A match of n bytes (3..258) of the kind.
+  void Match(int n, Kind kind) {
+    symbols_.push_back(kMatch | static_cast<std::uint32_t>(n) << 2 | kind);
+    ++literalCounts_[256 + lengths_.symbol[n]];
+    ++distanceCounts_[distance_[kind].symbol];
+  }
+  // A match of n bytes (3..258) at another distance (1..32768).
+  void MatchAt(int n, std::uint32_t distance) {
+    symbols_.push_back(kFar | distance << 9 | static_cast<std::uint32_t>(n));
+    ++literalCounts_[256 + lengths_.symbol[n]];
+    ++distanceCounts_[DistanceOf(distance).symbol];
+  }
+  bool Full() const { return symbols_.size() >= kBlockSymbols; }
+
+  // Writes the symbols gathered as one block, the stream's last or not.
+  void Flush(bool last) {
+    ++literalCounts_[256];  // end of block
+    std::uint8_t literalLengths[286], distanceLengths[30];
+    BuildCodeLengths(literalCounts_, 286, 15, literalLengths);
+    BuildCodeLengths(distanceCounts_, 30, 15, distanceLengths);
+    std::uint16_t literalCodes[286], distanceCodes[30];
+    CanonicalCodes(literalLengths, 286, literalCodes);
+    CanonicalCodes(distanceLengths, 30, distanceCodes);
+    // The header takes at most 17 + 19 * 3 + 316 * 14 bits, a symbol 48.
+    bits_.Reserve(640 + symbols_.size() * 6);
+    bits_.Put(last ? 1 : 0, 1);
+    bits_.Put(2, 2);  // dynamic codes
+    WriteCodeLengths(literalLengths, distanceLengths);
+    // Each match length's code with its extra bits, and the two distances'.
+    std::uint32_t length[259];
+    std::uint8_t lengthBits[259];
+    for (int n = 3; n <= 258; ++n) {
+      const int symbol = 256 + lengths_.symbol[n];
+      length[n] = literalCodes[symbol] | std::uint32_t{lengths_.extra[n]} << literalLengths[symbol];
+      lengthBits[n] = static_cast<std::uint8_t>(literalLengths[symbol] + lengths_.extraBits[n]);
+    }
+    const auto distance = [&](const DistanceSymbol& d, int* bits) {
+      *bits = distanceLengths[d.symbol] + d.extraBits;
+      return distanceCodes[d.symbol] | d.extra << distanceLengths[d.symbol];
+    };
+    int distanceBits[4];
+    std::uint32_t distanceCode[4];
+    for (int k = 0; k < 4; ++k) distanceCode[k] = distance(distance_[k], &distanceBits[k]);
+    for (const std::uint32_t s : symbols_) {
+      if (s < kMatch) {
+        bits_.Put(literalCodes[s], literalLengths[s]);
+      } else if (s >= kFar) {
+        const std::uint32_t n = s & 0x1FF;
+        bits_.Put(length[n], lengthBits[n]);
+        int bits = 0;
+        const std::uint32_t code = distance(DistanceOf((s >> 9) & 0xFFFF), &bits);
+        bits_.Put(code, bits);
+      } else {
+        const std::uint32_t n = (s >> 2) & 0x1FF, kind = s & 3;
+        bits_.Put(length[n], lengthBits[n]);
+        bits_.Put(distanceCode[kind], distanceBits[kind]);
+      }
+    }
+    bits_.Put(literalCodes[256], literalLengths[256]);
+    Clear();
+  }
+
+  BitSink& bits() { return bits_; }
+
+ private:
+  static constexpr std::uint32_t kMatch = 0x800, kFar = 0x80000000u;
+
+  void Clear() {
+    symbols_.clear();
+    std::fill(std::begin(literalCounts_), std::end(literalCounts_), 0u);
+    std::fill(std::begin(distanceCounts_), std::end(distanceCounts_), 0u);
+  }
+
+  // The block's header after its type: how many codes of each alphabet,
+  // the code-length code and the lengths coded with it, runs shortened
+  // with the repeat symbols 16 (previous length), 17 and 18 (zeros).
+  void WriteCodeLengths(const std::uint8_t* literalLengths, const std::uint8_t* distanceLengths) {
+    int literals = 286, distances = 30;
+    while (literals > 257 && literalLengths[literals - 1] == 0) --literals;
+    while (distances > 1 && distanceLengths[distances - 1] == 0) --distances;
+    std::uint8_t all[286 + 30];
+    std::memcpy(all, literalLengths, static_cast<std::size_t>(literals));
+    std::memcpy(all + literals, distanceLengths, static_cast<std::size_t>(distances));
+    const int total = literals + distances;
+    // Each entry: symbol (0..18) and its extra bits' value.
+    std::uint8_t symbol[286 + 30], extra[286 + 30];
+    int count = 0;
+    std::uint32_t counts[19] = {};
+    const auto put = [&](int s, int e) {
+      symbol[count] = static_cast<std::uint8_t>(s);
+      extra[count++] = static_cast<std::uint8_t>(e);
+      ++counts[s];
+    };
+    for (int i = 0; i < total;) {
+      const std::uint8_t v = all[i];
+      int run = 1;
+      while (i + run < total && all[i + run] == v) ++run;
+      i += run;
+      if (v == 0) {
+        for (; run >= 11; run -= std::min(run, 138)) put(18, std::min(run, 138) - 11);
+        if (run >= 3) put(17, run - 3), run = 0;
+      } else {
+        put(v, 0), --run;
+        for (; run >= 3; run -= std::min(run, 6)) put(16, std::min(run, 6) - 3);
+      }
+      for (; run > 0; --run) put(v, 0);
+    }
+    std::uint8_t codeLengths[19];
+    std::uint16_t codes[19];
+    BuildCodeLengths(counts, 19, 7, codeLengths);
+    CanonicalCodes(codeLengths, 19, codes);
+    static const std::uint8_t kOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+    int sent = 19;
+    while (sent > 4 && codeLengths[kOrder[sent - 1]] == 0) --sent;
+    bits_.Put(static_cast<std::uint32_t>(literals - 257), 5);
+    bits_.Put(static_cast<std::uint32_t>(distances - 1), 5);
+    bits_.Put(static_cast<std::uint32_t>(sent - 4), 4);
+    for (int i = 0; i < sent; ++i) bits_.Put(codeLengths[kOrder[i]], 3);
+    static const std::uint8_t kExtraBits[19] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 3, 7};
+    for (int i = 0; i < count; ++i) {
+      const int s = symbol[i];
+      bits_.Put(codes[s], codeLengths[s]);
+      if (kExtraBits[s] != 0) bits_.Put(extra[i], kExtraBits[s]);
+    }
+  }
+
+  BitSink bits_;
+  const LengthSymbols& lengths_;
+  const DistanceSymbol distance_[4];
+  std::vector<std::uint32_t> symbols_;
+  std::uint32_t literalCounts_[286];
+  std::uint32_t distanceCounts_[30];
+};
+
+// One stripe of rows: its deflate data (blocks of dynamic codes, ending on
+// a byte boundary; the last stripe's last block closes the stream), the
+// Adler-32 of its filtered bytes and their count.
 struct Stripe {
   int first = 0;
   int end = 0;
   bool last = false;
   std::vector<std::uint8_t> deflated;
-  uLong adler = 1;
+  std::uint32_t adler = 1;
   std::size_t rawBytes = 0;
   bool ok = false;
 };
 
+// Every row is written unfiltered. A run of pixels equal to the pixel on
+// their left, or to the pixels above them, is a match at a distance of 3
+// bytes or of one row (the row above may lie in the stripe before: the
+// stripes form one stream, whose window carries on); other pixels are
+// literals. Pages are mostly flat paper with thin lines: these runs are
+// what compresses, and finding them takes one compare a pixel. Where there
+// is neither run, the pixels above shifted by one to either side are tried
+// too: slanting lines and hatches repeat so; failing that, the last place
+// in this row or the one above where the same two pixels were written as
+// literals (a glyph, a pattern, repeated along the row).
 void CompressStripe(const PngRows& rows, Stripe* s) {
-  z_stream z{};
-  if (deflateInit2(&z, Z_BEST_SPEED, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return;
   const std::size_t rowBytes = 1 + static_cast<std::size_t>(rows.width) * 3;
-  std::vector<std::uint8_t> line(rowBytes);
-  std::vector<std::uint8_t> out(deflateBound(&z, static_cast<uLong>(rowBytes)) + 64);
+  const bool upReaches = rowBytes <= kWindow, slantReaches = rowBytes + 3 <= kWindow;
+  std::vector<std::uint8_t> line(rowBytes + 1);
+  s->deflated.reserve(rowBytes * static_cast<std::size_t>(s->end - s->first) / 24 + 64);
+  DynamicBlocks blocks(&s->deflated, static_cast<std::uint32_t>(rowBytes));
+  const auto emitRun = [&](int pixels, DynamicBlocks::Kind kind) {
+    while (pixels > 0) {
+      const int n = std::min(pixels, kMaxRunPixels);
+      blocks.Match(3 * n, kind);
+      pixels -= n;
+    }
+  };
+  const std::uint32_t* above = s->first > 0 ? rows.row(rows.context, s->first - 1) : nullptr;
+  if (s->first > 0 && above == nullptr) return;
+  constexpr int kSeenBits = 13;
+  constexpr std::uint64_t kNotSeen = ~std::uint64_t{0};
+  std::vector<std::uint64_t> seen(std::size_t{1} << kSeenBits, kNotSeen);
   s->adler = 1;  // the Adler-32 of nothing
-  bool ok = true;
-  for (int y = s->first; y < s->end && ok; ++y) {
+  const int width = rows.width;
+  for (int y = s->first; y < s->end; ++y) {
     const std::uint32_t* px = rows.row(rows.context, y);
-    if (px == nullptr) {
-      ok = false;
-      break;
-    }
-    line[0] = 0;  // filter: none
-    std::uint8_t* d = line.data() + 1;
-    for (int x = 0; x < rows.width; ++x, d += 3) {
-      const std::uint32_t p = px[x];
-      d[0] = static_cast<std::uint8_t>(p >> 16);
-      d[1] = static_cast<std::uint8_t>(p >> 8);
-      d[2] = static_cast<std::uint8_t>(p);
-    }
-    s->adler = libdeflate_adler32(static_cast<std::uint32_t>(s->adler), line.data(), rowBytes);
-    s->rawBytes += rowBytes;
-    const bool lastRow = y + 1 == s->end;
-    const int flush = !lastRow ? Z_NO_FLUSH : (s->last ? Z_FINISH : Z_SYNC_FLUSH);
-    z.next_in = line.data();
-    z.avail_in = static_cast<uInt>(rowBytes);
-    do {
-      z.next_out = out.data();
-      z.avail_out = static_cast<uInt>(out.size());
-      const int r = deflate(&z, flush);
-      if (r == Z_STREAM_ERROR) {
-        ok = false;
-        break;
+    if (px == nullptr) return;
+    // The row's bytes not yet in the check sum: literals and runs from
+    // above. A run leftwards is added to it by its sum alone.
+    std::size_t pending = 0;
+    line[pending++] = 0;  // filter: none
+    const auto append = [&](int from, int count) {
+      std::uint8_t* d = line.data() + pending;
+      // 0x..RRGGBB becomes the bytes R, G, B, 0: one store a pixel, each
+      // overwriting the last one's spare byte (the line has one to spare).
+      for (int x = from; x < from + count; ++x, d += 3) {
+        const std::uint32_t rgb = __builtin_bswap32(px[x]) >> 8;
+        std::memcpy(d, &rgb, 4);
       }
-      s->deflated.insert(s->deflated.end(), out.data(), out.data() + (out.size() - z.avail_out));
-    } while (z.avail_out == 0);
+      pending += 3 * static_cast<std::size_t>(count);
+    };
+    const auto sum = [&] {
+      if (pending > 0) s->adler = libdeflate_adler32(s->adler, line.data(), pending);
+      pending = 0;
+    };
+    s->rawBytes += rowBytes;
+    blocks.Literal(0);
+    const std::uint32_t* up = upReaches ? above : nullptr;
+    // The top byte of a pixel is not written.
+    constexpr std::uint32_t kRgb = 0x00FFFFFFu;
+    for (int x = 0; x < width;) {
+      int left = 0, same = 0;
+      if (x > 0) {
+        const std::uint32_t c = px[x - 1] & kRgb;
+        while (x + left < width && (px[x + left] & kRgb) == c) ++left;
+      }
+      // The run from above matters only when it is longer.
+      if (up != nullptr && x + left < width) same = SameRun(px + x, up + x, width - x);
+      int slant = 0;
+      auto kind = DynamicBlocks::kUp;
+      if (slantReaches && up != nullptr && left == 0 && same == 0) {
+        if (x > 0) slant = SameRun(px + x, up + x - 1, width - x), kind = DynamicBlocks::kUpLeft;
+        if (x + 1 < width) {
+          const int right = SameRun(px + x, up + x + 1, width - x - 1);
+          if (right > slant) slant = right, kind = DynamicBlocks::kUpRight;
+        }
+        if (slant > same)
+          same = slant;
+        else
+          kind = DynamicBlocks::kUp;
+      }
+      if (left == 0 && same == 0 && x + 1 < width) {
+        // Where the pair was last seen: row and column.
+        const std::uint32_t a = px[x] & kRgb, b = px[x + 1] & kRgb;
+        std::uint64_t& slot = seen[((a * 0x9E3779B1u) ^ (b * 0x85EBCA77u)) >> (32 - kSeenBits)];
+        const std::uint64_t at = slot;
+        slot = static_cast<std::uint64_t>(y) << 32 | static_cast<std::uint32_t>(x);
+        const int atY = static_cast<int>(at >> 32), atX = static_cast<int>(at & 0xFFFFFFFFu);
+        const std::uint32_t* from = nullptr;
+        std::size_t distance = 0;
+        if (at != kNotSeen && atY == y) {
+          from = px + atX, distance = 3 * static_cast<std::size_t>(x - atX);
+        } else if (at != kNotSeen && atY + 1 == y && up != nullptr) {
+          from = up + atX,
+          distance = rowBytes + 3 * static_cast<std::size_t>(x) - 3 * static_cast<std::size_t>(atX);
+        }
+        if (from != nullptr && distance <= kWindow) {
+          const int n = SameRun(px + x, from, width - std::max(x, atX));
+          if (n >= 2) {
+            append(x, n);
+            for (int done = 0; done < n;) {
+              const int part = std::min(n - done, kMaxRunPixels);
+              blocks.MatchAt(3 * part, static_cast<std::uint32_t>(distance));
+              done += part;
+            }
+            x += n;
+            continue;
+          }
+        }
+      }
+      if (left == 0 && same == 0) {
+        append(x, 1);
+        const std::uint8_t* q = line.data() + pending - 3;
+        for (int i = 0; i < 3; ++i) blocks.Literal(q[i]);
+        ++x;
+      } else if (left >= same) {
+        sum();
+        s->adler = AdlerOfRun(s->adler, px[x - 1], left);
+        emitRun(left, DynamicBlocks::kLeft);
+        x += left;
+      } else {
+        append(x, same);
+        emitRun(same, kind);
+        x += same;
+      }
+    }
+    sum();
+    above = px;
+    if (blocks.Full() && y + 1 < s->end) blocks.Flush(false);
   }
-  deflateEnd(&z);
-  s->ok = ok;
+  blocks.Flush(s->last);
+  BitSink& bits = blocks.bits();
+  if (!s->last) {
+    // An empty stored block brings the stream to a byte boundary, where the
+    // next stripe's block begins.
+    bits.Put(0, 3);
+    bits.Align();
+    static const std::uint8_t kEmptyStored[4] = {0x00, 0x00, 0xFF, 0xFF};
+    s->deflated.insert(s->deflated.end(), kEmptyStored, kEmptyStored + 4);
+  } else {
+    bits.Align();
+  }
+  s->ok = true;
 }
 
 }  // namespace
@@ -146,7 +522,7 @@ bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads) {
   }
 
   // The zlib stream, one image-data chunk a stripe: its header (deflate,
-  // 32 KiB window, fastest level) before the first stripe's deflate data,
+  // 32 KiB window, fastest codes) before the first stripe's deflate data,
   // the stripes' combined Adler-32 after the last's.
   static const std::uint8_t kZlibHeader[2] = {0x78, 0x01};
   uLong adler = adler32(0L, Z_NULL, 0);

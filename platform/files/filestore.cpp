@@ -78,9 +78,14 @@ bool ResolveTarget(const char* szPath, std::string* pTarget, bool* pExists, stru
 
 }  // namespace
 
-bool ReadWholeFile(const char* szPath, std::size_t nMaxBytes, std::vector<std::uint8_t>* pBytes,
-                   std::string* pError, bool* pMissing) {
-  pBytes->clear();
+FileReader::~FileReader() {
+  if (m_fd >= 0) ::close(m_fd);
+}
+
+bool FileReader::Open(const char* szPath, std::size_t nMaxBytes, std::string* pError, bool* pMissing) {
+  if (m_fd >= 0) ::close(m_fd);
+  m_fd = -1;
+  m_size = 0;
   if (pMissing != nullptr) *pMissing = false;
   if (szPath == nullptr || szPath[0] == '\0') {
     *pError = "no path";
@@ -114,22 +119,45 @@ bool ReadWholeFile(const char* szPath, std::size_t nMaxBytes, std::vector<std::u
     *pError = "larger than " + std::to_string(nMaxBytes) + " bytes";
     return false;
   }
-  pBytes->resize(static_cast<std::size_t>(st.st_size));
-  std::size_t done = 0;
-  while (done < pBytes->size()) {
-    const ssize_t n = ::read(fd, pBytes->data() + done, pBytes->size() - done);
+  m_fd = fd;
+  m_size = static_cast<std::uint64_t>(st.st_size);
+  return true;
+}
+
+bool FileReader::Read(void* pData, std::size_t nSize, std::size_t* pRead, std::string* pError) {
+  *pRead = 0;
+  if (m_fd < 0) {
+    *pError = "no file open";
+    return false;
+  }
+  for (;;) {
+    const ssize_t n = ::read(m_fd, pData, nSize);
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     if (n < 0) {
-      const int err = errno;
-      ::close(fd);
+      *pError = Errno(errno);
+      return false;
+    }
+    *pRead = static_cast<std::size_t>(n);
+    return true;
+  }
+}
+
+bool ReadWholeFile(const char* szPath, std::size_t nMaxBytes, std::vector<std::uint8_t>* pBytes,
+                   std::string* pError, bool* pMissing) {
+  pBytes->clear();
+  FileReader file;
+  if (!file.Open(szPath, nMaxBytes, pError, pMissing)) return false;
+  pBytes->resize(static_cast<std::size_t>(file.size()));
+  std::size_t done = 0;
+  while (done < pBytes->size()) {
+    std::size_t n;
+    if (!file.Read(pBytes->data() + done, pBytes->size() - done, &n, pError)) {
       pBytes->clear();
-      *pError = Errno(err);
       return false;
     }
     if (n == 0) break;
-    done += static_cast<std::size_t>(n);
+    done += n;
   }
-  ::close(fd);
   pBytes->resize(done);  // a file that shrank while read is judged on what was read
   return true;
 }

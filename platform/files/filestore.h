@@ -21,6 +21,29 @@ namespace md::files {
 bool ReadWholeFile(const char* szPath, std::size_t nMaxBytes, std::vector<std::uint8_t>* pBytes,
                    std::string* pError, bool* pMissing = nullptr);
 
+// A regular file read a piece at a time, opened as ReadWholeFile opens it
+// (regular files only, without blocking, no larger than the caller's limit).
+class FileReader {
+ public:
+  FileReader() = default;
+  ~FileReader();
+  FileReader(const FileReader&) = delete;
+  FileReader& operator=(const FileReader&) = delete;
+
+  // False (*pError says why, no path in it; *pMissing, when given, whether
+  // nothing is at the path) as ReadWholeFile would refuse the file.
+  bool Open(const char* szPath, std::size_t nMaxBytes, std::string* pError, bool* pMissing = nullptr);
+  // The file's length when it was opened.
+  std::uint64_t size() const { return m_size; }
+  // Reads up to nSize bytes into pData; *pRead is 0 at the end of the file.
+  // False (*pError says why) when the read failed.
+  bool Read(void* pData, std::size_t nSize, std::size_t* pRead, std::string* pError);
+
+ private:
+  int m_fd = -1;
+  std::uint64_t m_size = 0;
+};
+
 // Whether szPath is a regular file this process may read, found without
 // opening anything that could block; *pError says why not (no path in it).
 bool IsReadableFile(const char* szPath, std::string* pError);

@@ -7,6 +7,7 @@
 #include FT_ADVANCES_H
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -249,6 +250,7 @@ class FtFont final : public Font {
 
   std::vector<Glyph> Shape(std::string_view utf8) const override {
     std::vector<Glyph> out;
+    out.reserve(utf8.size());  // a glyph per code point, and no code point is shorter than a byte
     std::lock_guard lock(detail::FreeTypeMutex());
     double x = 0;
     ForEachCodepoint(utf8, [&](char32_t cp, std::size_t off, std::size_t len) {
@@ -286,8 +288,21 @@ class FtFont final : public Font {
   };
 
   const Entry& LookupLocked(char32_t ch) const {
+    // The first code points, which most labels are written in, look up without hashing.
+    if (ch < kDirect) {
+      if (!direct_[ch].known) direct_[ch] = Direct{Lookup(ch), true};
+      return direct_[ch].entry;
+    }
     auto it = cache_.find(ch);
     if (it != cache_.end()) return it->second;
+    const Entry e = Lookup(ch);
+    // The cache is per font; strings of a font rarely use more than a few
+    // thousand distinct characters, but stop growing at a generous bound.
+    if (cache_.size() > 65536) cache_.clear();
+    return cache_.emplace(ch, e).first->second;
+  }
+
+  Entry Lookup(char32_t ch) const {
     Entry e;
     double adv = 0;
     std::uint32_t index = 0;
@@ -304,16 +319,20 @@ class FtFont final : public Font {
     }
     e.index = index;
     e.advance = have ? adv * metrics_.em * metrics_.xScale : 0.5 * metrics_.em * metrics_.xScale;
-    // The cache is per font; strings of a font rarely use more than a few
-    // thousand distinct characters, but stop growing at a generous bound.
-    if (cache_.size() > 65536) cache_.clear();
-    return cache_.emplace(ch, e).first->second;
+    return e;
   }
+
+  struct Direct {
+    Entry entry;
+    bool known = false;
+  };
+  static constexpr char32_t kDirect = 256;
 
   FaceSource primary_;
   FaceSource fallback_;
   bool hasFallback_ = false;
   mutable std::unordered_map<char32_t, Entry> cache_;
+  mutable std::array<Direct, kDirect> direct_{};
 };
 
 struct RequestHash {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 #include <unordered_map>
+#include <utility>
 
 #include "platform/canvas/recording.h"
 #include "platform/win/gdi_internal.h"
@@ -148,7 +149,10 @@ int DCObj::SurfaceHeight() {
 const canvas::State& DCObj::State() {
   if (stateDirty) {
     canvasState.clip.active = st.hasClip;
-    canvasState.clip.rects = st.hasClip ? st.clip.Rects() : std::vector<canvas::Rect>{};
+    if (st.hasClip)
+      st.clip.Rects(&canvasState.clip.rects);
+    else
+      canvasState.clip.rects.clear();
     canvasState.opaque = st.bkMode == OPAQUE;
     canvasState.background = st.bkColor & 0xFFFFFF;
     stateDirty = false;
@@ -360,7 +364,7 @@ BOOL RestoreDC(HDC hdc, int savedDC) {
   const int level = savedDC > 0 ? savedDC : depth + 1 + savedDC;
   if (level < 1 || level > depth) return FALSE;
   BitmapObj* before = dc->st.bitmap;
-  dc->st = dc->saved[static_cast<std::size_t>(level - 1)];
+  dc->st = std::move(dc->saved[static_cast<std::size_t>(level - 1)]);
   dc->saved.resize(static_cast<std::size_t>(level - 1));
   RebindBitmaps(dc, before);
   dc->Touch();

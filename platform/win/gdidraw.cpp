@@ -37,10 +37,43 @@ md::canvas::Shape OneOutline(md::canvas::ShapeKind kind, md::canvas::SubPath out
   return shape;
 }
 
+// A shape of one empty outline whose storage the thread keeps from one call
+// to the next (polylines and polygons come by the thousand).
+struct KeptOutline {
+  KeptOutline(md::canvas::ShapeKind kind, bool closed) {
+    shape.kind = kind;
+    shape.paths.swap(Kept());
+    shape.paths.resize(1);
+    shape.paths[0].points.clear();
+    shape.paths[0].closed = closed;
+  }
+  // Dense outlines give their memory back.
+  ~KeptOutline() {
+    if (shape.paths.size() == 1 && shape.paths[0].points.capacity() <= kKeptPoints) Kept().swap(shape.paths);
+  }
+  static constexpr std::size_t kKeptPoints = std::size_t{1} << 16;
+  KeptOutline(const KeptOutline&) = delete;
+  KeptOutline& operator=(const KeptOutline&) = delete;
+
+  static std::vector<md::canvas::SubPath>& Kept() {
+    thread_local std::vector<md::canvas::SubPath> kept;
+    return kept;
+  }
+  md::canvas::Shape shape;
+};
+
 // The device points of `count` logical points, after those already in `path`.
 void AppendDev(const DCObj* dc, const POINT* pts, std::size_t count, md::canvas::SubPath& path) {
-  path.points.reserve(path.points.size() + count);
-  for (std::size_t i = 0; i < count; ++i) path.points.push_back(dc->Dev(pts[i].x, pts[i].y));
+  // DCObj::Dev's arithmetic with the mapping read once: the points written
+  // could otherwise be the mapping's own fields, as far as the compiler knows.
+  const double sx = dc->ScaleX(), sy = dc->ScaleY();
+  const double wx = dc->st.winOrg.x, wy = dc->st.winOrg.y, vx = dc->st.vpOrg.x, vy = dc->st.vpOrg.y;
+  const std::size_t at = path.points.size();
+  path.points.resize(at + count);
+  md::canvas::Point* out = path.points.data() + at;
+  for (std::size_t i = 0; i < count; ++i)
+    out[i] = md::canvas::Point{static_cast<double>(Round((pts[i].x - wx) * sx + vx)),
+                               static_cast<double>(Round((pts[i].y - wy) * sy + vy))};
 }
 
 md::canvas::FillRule Rule(const DCObj* dc) {
@@ -177,10 +210,9 @@ BOOL LineTo(HDC hdc, int x, int y) {
 BOOL Polyline(HDC hdc, const POINT* pts, int count) {
   DCObj* dc = FindDC(hdc);
   if (!dc || !pts || count < 2 || count > kMaxPoints) return FALSE;
-  md::canvas::SubPath p;
-  AppendDev(dc, pts, static_cast<std::size_t>(count), p);
-  md::canvas::Shape shape = OneOutline(md::canvas::ShapeKind::Polyline, std::move(p));
-  return Emit(dc, shape, false, true);
+  KeptOutline outline(md::canvas::ShapeKind::Polyline, false);
+  AppendDev(dc, pts, static_cast<std::size_t>(count), outline.shape.paths[0]);
+  return Emit(dc, outline.shape, false, true);
 }
 
 BOOL PolylineTo(HDC hdc, const POINT* pts, DWORD count) {
@@ -197,12 +229,10 @@ BOOL PolylineTo(HDC hdc, const POINT* pts, DWORD count) {
 BOOL Polygon(HDC hdc, const POINT* pts, int count) {
   DCObj* dc = FindDC(hdc);
   if (!dc || !pts || count < 2 || count > kMaxPoints) return FALSE;
-  md::canvas::SubPath p;
-  p.closed = true;
-  AppendDev(dc, pts, static_cast<std::size_t>(count), p);
-  md::canvas::Shape shape = OneOutline(md::canvas::ShapeKind::Polygon, std::move(p));
-  shape.rule = Rule(dc);
-  return Emit(dc, shape, true, true);
+  KeptOutline outline(md::canvas::ShapeKind::Polygon, true);
+  AppendDev(dc, pts, static_cast<std::size_t>(count), outline.shape.paths[0]);
+  outline.shape.rule = Rule(dc);
+  return Emit(dc, outline.shape, true, true);
 }
 
 BOOL PolyPolygon(HDC hdc, const POINT* pts, const INT* counts, int polyCount) {

@@ -333,12 +333,17 @@ bool Region::Intersects(const canvas::Rect& r) const {
 
 std::vector<canvas::Rect> Region::Rects() const {
   std::vector<canvas::Rect> out;
-  out.reserve(RectCount());
+  Rects(&out);
+  return out;
+}
+
+void Region::Rects(std::vector<canvas::Rect>* out) const {
+  out->clear();
+  out->reserve(RectCount());
   for (const Band& b : bands_) {
     for (std::size_t k = 0; k + 1 < b.spans.size(); k += 2)
-      out.push_back({b.spans[k], b.top, b.spans[k + 1], b.bottom});
+      out->push_back({b.spans[k], b.top, b.spans[k + 1], b.bottom});
   }
-  return out;
 }
 
 std::size_t Region::RectCount() const {

@@ -46,6 +46,8 @@ class Region {
   bool Intersects(const canvas::Rect& r) const;
   // The bands as rectangles in y-x order.
   std::vector<canvas::Rect> Rects() const;
+  // The same into `out` (replaced, its storage kept).
+  void Rects(std::vector<canvas::Rect>* out) const;
   std::size_t RectCount() const;
   bool operator==(const Region&) const = default;
 

@@ -1,15 +1,18 @@
 // mapdeck-demo: plays the host of a layout page. It builds a sample page
-// through the element factory, prints it to PNG and PDF, stores every element
-// and saves the feature set, loads the file into a fresh feature set with a
-// fresh factory, prints it again and fails unless both prints are the same.
+// through the element factory, stores every element and saves the feature
+// set, prints the page to PNG and PDF while the file is loaded into a fresh
+// feature set with a fresh factory and printed again, and fails unless both
+// prints are the same and the printed page still stores the same bytes.
 #include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <future>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <string>
@@ -108,6 +111,14 @@ std::string KindName(const std::string& type) {
   return s;
 }
 
+// The whole of a file, or false.
+bool ReadWhole(const std::string& path, std::string* bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
 std::string KindSummary(md::demo::Page& page) {
   std::map<std::string, int> counts;
   for (IGIS_Element* e : page.elements()) ++counts[KindName(e->GetType())];
@@ -116,14 +127,19 @@ std::string KindSummary(md::demo::Page& page) {
   return s;
 }
 
-// One page of the run: built, printed to PNG and PDF, stored, saved, loaded
-// into a fresh feature set (showing the map layer, when there is one),
-// printed again and compared pixel for pixel. 0, or the exit status of a
-// failure (with its message written).
+// One page of the run: built, stored and saved, printed to PNG and PDF,
+// loaded into a fresh feature set (showing the map layer, when there is
+// one), printed again and compared pixel for pixel, and stored again to show
+// that printing left it as it was. 0, or the exit status of a failure (with
+// its message written).
 struct PageRun {
   std::string stem;  // file names: <stem>.png, .pdf, .mdfs
   std::function<std::unique_ptr<md::demo::Page>(md::demo::BuildReport*)> build;
   IGIS_MapLayer* mapLayer = nullptr;
+  // The paper the page is built on, in page units: the rasters of its prints
+  // are made while it is built.
+  int paperWidth = md::demo::kPageWidth;
+  int paperHeight = md::demo::kPageHeight;
 };
 
 int RunPage(const PageRun& run, const md::demo::Options& options, const std::filesystem::path& folder,
@@ -145,6 +161,18 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   // Threads that paint a raster's paper or compare two rasters.
   const unsigned helpers = std::clamp(std::thread::hardware_concurrency() / 2, 1u, 4u);
 
+  // The rasters of both prints: their memory is touched and painted white
+  // on other threads while the page is built.
+  const auto newPaper = [&options, helpers](int width, int height) {
+    return std::async(std::launch::async, [&options, helpers, width, height] {
+      return md::demo::NewPaperRaster(width / 100.0, height / 100.0, options.dpi, helpers);
+    });
+  };
+  std::future<std::unique_ptr<md::canvas::CairoCanvas>> firstPaper =
+      newPaper(run.paperWidth, run.paperHeight);
+  std::future<std::unique_ptr<md::canvas::CairoCanvas>> secondPaper =
+      newPaper(run.paperWidth, run.paperHeight);
+
   md::demo::BuildReport report;
   Stage build("building the page");
   std::unique_ptr<md::demo::Page> page = run.build(&report);
@@ -158,42 +186,44 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   const int paperWidth = page->width(), paperHeight = page->height();
   const std::string kinds = KindSummary(*page);
 
-  // The rasters of both prints: their memory is touched and painted white
-  // on other threads, the second's beside the first print.
-  const auto newPaper = [&] {
-    return std::async(std::launch::async, [&] {
-      return md::demo::NewPaperRaster(paperWidth / 100.0, paperHeight / 100.0, options.dpi, helpers);
-    });
-  };
-  std::future<std::unique_ptr<md::canvas::CairoCanvas>> firstPaper = newPaper();
-  std::future<std::unique_ptr<md::canvas::CairoCanvas>> secondPaper = newPaper();
+  if (paperWidth != run.paperWidth || paperHeight != run.paperHeight) {
+    firstPaper = newPaper(paperWidth, paperHeight);
+    secondPaper = newPaper(paperWidth, paperHeight);
+  }
   const std::string noRaster = "cannot make a raster of the page at " + std::to_string(options.dpi) + " dpi";
 
-  // The first print is kept to compare the second with, in place.
-  Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
-  const std::unique_ptr<md::canvas::CairoCanvas> first = firstPaper.get();
-  if (first == nullptr) return Fail(noRaster);
-  if (!md::demo::PrintPage(*page, first.get(), options.dpi, nullptr, &error)) return Fail(error);
-  print.End();
-  // The PNG is encoded beside the rest of the run: nothing else writes to
-  // the first print, which is only read until the comparison. Waited for
-  // before `first` goes (declared after it, so also on every early return).
-  std::future<bool> pngWriter =
-      std::async(std::launch::async, [canvas = first.get(), pngPath] { return canvas->writePng(pngPath); });
-
-  // Stored after printing: the file shows that a drawing leaves what the
-  // elements store as it was.
+  // Stored before printing, so that the page read back prints beside the
+  // first print; stored again once printed, below.
   Stage store("storing the elements and saving the feature set");
+  std::string stored;
   if (!md::demo::SavePage(*page, pagePath, &error)) return Fail(error);
+  if (!ReadWhole(pagePath, &stored)) return Fail("cannot read " + pagePath);
   store.End();
 
+  // The PDF canvas keeps what the page draws; the file is written beside
+  // the rest of the run, first as it takes longest. Drawn before any other
+  // thread draws: the page's pictures are decoded on their first drawing,
+  // in a forked child, which must not copy another thread's locks.
+  Stage pdf("writing the PDF");
+  std::unique_ptr<md::canvas::CairoCanvas> vector = md::demo::DrawVector(*page, pdfPath, nullptr, &error);
+  if (vector == nullptr) return Fail(error);
+  pdf.End();
+  std::string pdfError;
+  std::future<bool> pdfWriter = std::async(std::launch::async, [&vector, &pdfError, pdfPath] {
+    return md::demo::FinishVector(*vector, pdfPath, &pdfError);
+  });
+
   // The second page comes from the file alone, into a feature set of its
-  // own: it is loaded and printed on another thread while this one draws
-  // the PDF. Its error, when it fails.
+  // own: it is loaded and printed on another thread while this one prints
+  // the first. Its error, when it fails. The file is saved again only once
+  // it has been read.
   std::string secondError;
   std::unique_ptr<md::canvas::CairoCanvas> second;
+  std::promise<void> fileRead;
+  std::future<void> fileReadDone = fileRead.get_future();
   std::future<void> reprint = std::async(std::launch::async, [&] {
     std::unique_ptr<md::demo::Page> loaded = md::demo::LoadPage(pagePath, &secondError, run.mapLayer);
+    fileRead.set_value();
     if (loaded == nullptr) return;
     loaded->SetPaper(paperWidth, paperHeight);
     if (loaded->elements().size() != elementCount) {
@@ -209,16 +239,28 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     if (!md::demo::PrintPage(*loaded, second.get(), options.dpi, nullptr, &secondError)) second.reset();
   });
 
-  // The PDF canvas keeps what the page draws; the file is written beside
-  // the rest of the run.
-  Stage pdf("writing the PDF");
-  std::unique_ptr<md::canvas::CairoCanvas> vector = md::demo::DrawVector(*page, pdfPath, nullptr, &error);
-  if (vector == nullptr) return Fail(error);
-  pdf.End();
-  std::string pdfError;
-  std::future<bool> pdfWriter = std::async(std::launch::async, [&vector, &pdfError, pdfPath] {
-    return md::demo::FinishVector(*vector, pdfPath, &pdfError);
-  });
+  // The first print is kept to compare the second with, in place.
+  Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
+  const std::unique_ptr<md::canvas::CairoCanvas> first = firstPaper.get();
+  if (first == nullptr) return Fail(noRaster);
+  if (!md::demo::PrintPage(*page, first.get(), options.dpi, nullptr, &error)) return Fail(error);
+  print.End();
+  // The PNG is encoded beside the rest of the run: nothing else writes to
+  // the first print, which is only read until the comparison. Waited for
+  // before `first` goes (declared after it, so also on every early return).
+  std::future<bool> pngWriter =
+      std::async(std::launch::async, [canvas = first.get(), pngPath] { return canvas->writePng(pngPath); });
+
+  // Stored again after printing: the file shows that a drawing leaves what
+  // the elements store as it was.
+  Stage restore("storing the printed page again");
+  fileReadDone.wait();
+  std::string restored;
+  if (!md::demo::SavePage(*page, pagePath, &error)) return Fail(error);
+  if (!ReadWhole(pagePath, &restored)) return Fail("cannot read " + pagePath);
+  if (restored != stored)
+    return Fail("the printed page stores other bytes than before it was printed: " + pagePath);
+  restore.End();
 
   {
     Stage wait("loading the feature set into a fresh page and printing it");
@@ -304,6 +346,8 @@ int main(int argc, char** argv) {
     sheet.stem = "map-sheet";
     sheet.build = [&doc](md::demo::BuildReport* report) { return md::demo::BuildMapSheetPage(doc, report); };
     sheet.mapLayer = doc.LayoutLayer();
+    sheet.paperWidth = md::demo::kSheetPaperWidth;
+    sheet.paperHeight = md::demo::kSheetPaperHeight;
     if (const int status = RunPage(sheet, options, folder, &files)) return status;
   }
 

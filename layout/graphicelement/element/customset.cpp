@@ -47,6 +47,59 @@ namespace {
 
 using md::basilo::StoredFieldView;
 
+// Spare vectors of this thread, their capacity kept: the readers and writers
+// of stored sets are made and ended once per element stored or read.
+template <class T>
+class Spare {
+ public:
+  static std::vector<T> Take() {
+    std::vector<std::vector<T>>& spare = List();
+    if (spare.empty()) return {};
+    std::vector<T> v = std::move(spare.back());
+    spare.pop_back();
+    return v;
+  }
+  static void Give(std::vector<T>&& v) {
+    std::vector<std::vector<T>>& spare = List();
+    if (spare.size() >= kKept || v.capacity() == 0 || v.capacity() > kMaxItems) return;
+    v.clear();
+    spare.push_back(std::move(v));
+  }
+
+ private:
+  static constexpr std::size_t kKept = 8;
+  static constexpr std::size_t kMaxItems = 4096;
+  static std::vector<std::vector<T>>& List() {
+    thread_local std::vector<std::vector<T>> spare;
+    return spare;
+  }
+};
+
+// Spare empty data buffers of this thread, for the bytes nested objects save.
+class SpareBuffers {
+ public:
+  static DataBufferPtr Take() {
+    std::vector<DataBufferPtr>& spare = List();
+    if (spare.empty()) return DataBufferPtr(GIS_CreateDataBufferObject(0));
+    DataBufferPtr b = std::move(spare.back());
+    spare.pop_back();
+    return b;
+  }
+  static void Give(DataBufferPtr&& b) {
+    std::vector<DataBufferPtr>& spare = List();
+    if (!b || spare.size() >= kKept || b->GetSize() > kMaxBytes || !b->SetSize(0)) return;
+    spare.push_back(std::move(b));
+  }
+
+ private:
+  static constexpr std::size_t kKept = 32;
+  static constexpr int kMaxBytes = 64 * 1024;
+  static std::vector<DataBufferPtr>& List() {
+    thread_local std::vector<DataBufferPtr> spare;
+    return spare;
+  }
+};
+
 // What ReadCustomSet records for a damaged set: the set's record and the
 // reader's.
 constexpr const char* kReadFailed = "false  == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)";
@@ -61,7 +114,7 @@ void RecordDamaged(const char* szMethod, const char* szDamaged, int nSize, const
 // it is damaged.
 std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, const char* szMethod,
                                           const char* szDamaged) {
-  std::vector<StoredFieldView> fields;
+  std::vector<StoredFieldView> fields = Spare<StoredFieldView>::Take();
   IGIS_DataBuffer* pCustom = pAttributes != nullptr ? pAttributes->GetDataBuffer("Custom") : nullptr;
   const int size = pCustom != nullptr ? pCustom->GetSize() : 0;
   if (size <= 0) return fields;
@@ -121,6 +174,8 @@ const StoredFieldView* FindStoredField(const std::vector<StoredFieldView>& field
     return k.size() == key.size() && k[0] == key[0] && std::memcmp(k.data(), key.data(), k.size()) == 0;
   };
   if (key.empty()) return nullptr;  // stored keys are never empty
+  // The field found last, looked up again (a presence check, then the read).
+  if (*pNext > 0 && *pNext <= n && match(*pNext - 1)) return &fields[*pNext - 1];
   for (std::size_t i = start; i < n; ++i) {
     if (match(i)) {
       *pNext = i + 1;
@@ -136,7 +191,7 @@ const StoredFieldView* FindStoredField(const std::vector<StoredFieldView>& field
   return nullptr;
 }
 
-StoredSetView::StoredSetView(IGIS_DataBuffer* pBuffer) {
+StoredSetView::StoredSetView(IGIS_DataBuffer* pBuffer) : fields_(Spare<StoredFieldView>::Take()) {
   const int size = pBuffer != nullptr ? pBuffer->GetSize() : 0;
   if (size <= 0) return;
   std::string error;
@@ -175,12 +230,35 @@ class StoredSetView::CopyBuffer final : public IGIS_DataBuffer {
   std::vector<BYTE> bytes_;
 };
 
-StoredSetView::~StoredSetView() = default;
+namespace {
+
+// Spare copy buffers of this thread, their storage kept.
+std::vector<std::unique_ptr<StoredSetView::CopyBuffer>>& SpareCopies() {
+  thread_local std::vector<std::unique_ptr<StoredSetView::CopyBuffer>> spare;
+  return spare;
+}
+
+}  // namespace
+
+StoredSetView::~StoredSetView() {
+  Spare<StoredFieldView>::Give(std::move(fields_));
+  auto& spare = SpareCopies();
+  if (buffer_ != nullptr && spare.size() < 8 && buffer_->GetSize() <= 64 * 1024)
+    spare.push_back(std::move(buffer_));
+}
 
 IGIS_DataBuffer* StoredSetView::Buffer(std::string_view key) const {
   const StoredFieldView* f = Find(key);
   if (f == nullptr || f->type != GIS_FIELD_TYPE_BUFFER) return nullptr;
-  if (buffer_ == nullptr) buffer_ = std::make_unique<CopyBuffer>();
+  if (buffer_ == nullptr) {
+    auto& spare = SpareCopies();
+    if (spare.empty()) {
+      buffer_ = std::make_unique<CopyBuffer>();
+    } else {
+      buffer_ = std::move(spare.back());
+      spare.pop_back();
+    }
+  }
   buffer_->Assign(f->bytes);
   return buffer_.get();
 }
@@ -283,8 +361,12 @@ void StoredSetWriter::Bytes(std::string_view key, std::string_view description, 
   m_encoder.Add(GIS_FIELD_TYPE_BUFFER, key, description, 0, 0.0, false, {}, value);
 }
 
+StoredSetWriter::~StoredSetWriter() {
+  if (m_scratch) SpareBuffers::Give(std::move(m_scratch));
+}
+
 IGIS_DataBuffer* StoredSetWriter::Scratch() {
-  if (m_scratch == nullptr) m_scratch.reset(GIS_CreateDataBufferObject(0));
+  if (m_scratch == nullptr) m_scratch = SpareBuffers::Take();
   if (m_scratch != nullptr) m_scratch->SetSize(0);
   return m_scratch.get();
 }
@@ -294,9 +376,9 @@ void StoredSetWriter::AddScratch(std::string_view key, std::string_view descript
 }
 
 bool StoredSetWriter::Finish(IGIS_DataBuffer* pBuffer) {
-  std::vector<BYTE> bytes;
   std::string error;
-  if (!m_encoder.Finish(&bytes, &error)) {
+  const std::span<const BYTE> bytes = m_encoder.Finished(&error);
+  if (bytes.empty()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
     return false;
   }
@@ -313,8 +395,19 @@ bool StoredSetWriter::Finish(IGIS_DataBuffer* pBuffer) {
 // ---- Writing in place ----------------------------------------------------------
 
 CustomSetWriter::CustomSetWriter(IGIS_FeatureAttributes* pAttributes, const char* szMethod)
-    : m_pAttributes(pAttributes), m_szMethod(szMethod) {
+    : m_pAttributes(pAttributes),
+      m_szMethod(szMethod),
+      m_values(Spare<Value>::Take()),
+      m_scratch(Spare<DataBufferPtr>::Take()),
+      m_fields(Spare<StoredFieldView>::Take()) {
   m_values.reserve(32);
+}
+
+CustomSetWriter::~CustomSetWriter() {
+  for (DataBufferPtr& b : m_scratch) SpareBuffers::Give(std::move(b));
+  Spare<DataBufferPtr>::Give(std::move(m_scratch));
+  Spare<Value>::Give(std::move(m_values));
+  Spare<StoredFieldView>::Give(std::move(m_fields));
 }
 
 CustomSetWriter::Value& CustomSetWriter::Add(const SGIS_CustomKey& key) {
@@ -384,7 +477,7 @@ void CustomSetWriter::AddScratch(const SGIS_CustomKey& key) {
 }
 
 IGIS_DataBuffer* CustomSetWriter::Scratch() {
-  DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
+  DataBufferPtr buffer = SpareBuffers::Take();
   if (!buffer) return nullptr;
   m_scratch.push_back(std::move(buffer));
   return m_scratch.back().get();
@@ -424,9 +517,53 @@ bool CustomSetWriter::FinishThroughPropertySet() {
   return WriteCustomSet(m_pAttributes, set.get(), m_szMethod);
 }
 
+bool CustomSetWriter::MatchStored(std::vector<std::size_t>* pStoredOf, std::vector<std::size_t>* pValueOf,
+                                  bool* pRepeated, bool* pOtherType) {
+  const std::vector<StoredFieldView>& fields = m_fields;
+  std::vector<std::size_t>& storedOf = *pStoredOf;
+  std::vector<std::size_t>& valueOf = *pValueOf;
+  storedOf.assign(m_values.size(), kNone);
+  valueOf.assign(fields.size(), kNone);
+  *pRepeated = false;
+  *pOtherType = false;
+  // Which stored field each given key replaces (keys are mostly given in
+  // their stored order, so the search goes on from the last one found). A
+  // stored field met twice is a key given twice.
+  std::size_t next = 0;
+  std::size_t missing = 0;
+  for (std::size_t k = 0; k < m_values.size(); ++k) {
+    const StoredFieldView* f = FindStoredField(fields, m_values[k].name, &next);
+    if (f == nullptr) {
+      ++missing;
+      continue;
+    }
+    const std::size_t i = static_cast<std::size_t>(f - fields.data());
+    if (valueOf[i] != kNone) {
+      *pRepeated = true;
+      return false;
+    }
+    if (f->type != m_values[k].key.type) *pOtherType = true;
+    storedOf[k] = i;
+    valueOf[i] = k;
+  }
+  // Keys the set lacks, given twice (there are seldom more than a few).
+  if (missing > 1) {
+    for (std::size_t k = 0; k < m_values.size() && !*pRepeated; ++k) {
+      if (storedOf[k] != kNone) continue;
+      for (std::size_t j = k + 1; j < m_values.size(); ++j) {
+        if (storedOf[j] == kNone && m_values[j].name == m_values[k].name) {
+          *pRepeated = true;
+          break;
+        }
+      }
+    }
+  }
+  return !*pRepeated;
+}
+
 bool CustomSetWriter::Finish() {
-  MergeRepeatedKeys();
   if (m_pAttributes == nullptr) {
+    MergeRepeatedKeys();
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
     return false;
   }
@@ -434,6 +571,7 @@ bool CustomSetWriter::Finish() {
   const int storedSize = pCustom != nullptr ? pCustom->GetSize() : 0;
   const BYTE* stored = storedSize > 0 ? pCustom->GetData() : nullptr;
   if (!Decode()) {
+    MergeRepeatedKeys();
     if (m_bRefuseDamaged) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes)",
               storedSize);
@@ -442,47 +580,52 @@ bool CustomSetWriter::Finish() {
     return FinishThroughPropertySet();  // damaged: recorded and read as empty there
   }
   const std::vector<StoredFieldView>& fields = m_fields;
-  std::string error;
-  // Which stored field each given key replaces (keys are mostly given in
-  // their stored order, so the search goes on from the last one found).
-  std::vector<const StoredFieldView*> storedOf(m_values.size(), nullptr);
-  std::vector<const Value*> valueOf(fields.size(), nullptr);
-  std::size_t next = 0;
-  for (std::size_t k = 0; k < m_values.size(); ++k) {
-    const StoredFieldView* f = FindStoredField(fields, m_values[k].name, &next);
-    if (f == nullptr) continue;
-    if (f->type != m_values[k].key.type) return FinishThroughPropertySet();
-    storedOf[k] = f;
-    m_values[k].stored = true;
-    if (!m_values[k].keep) valueOf[static_cast<std::size_t>(f - fields.data())] = &m_values[k];
+  struct Indices {
+    std::vector<std::size_t> storedOf = Spare<std::size_t>::Take();
+    std::vector<std::size_t> valueOf = Spare<std::size_t>::Take();
+    ~Indices() {
+      Spare<std::size_t>::Give(std::move(storedOf));
+      Spare<std::size_t>::Give(std::move(valueOf));
+    }
+  } indices;
+  std::vector<std::size_t>& storedOf = indices.storedOf;
+  std::vector<std::size_t>& valueOf = indices.valueOf;
+  bool bRepeated = false;
+  bool bOtherType = false;
+  // Keys given twice are merged first (rarely needed, so only when met).
+  if (!MatchStored(&storedOf, &valueOf, &bRepeated, &bOtherType)) {
+    MergeRepeatedKeys();
+    MatchStored(&storedOf, &valueOf, &bRepeated, &bOtherType);
   }
+  for (std::size_t k = 0; k < m_values.size(); ++k) m_values[k].stored = storedOf[k] != kNone;
+  if (bOtherType) return FinishThroughPropertySet();
   // Every given key stored with the value given: nothing would change.
   bool unchanged = true;
   for (std::size_t k = 0; k < m_values.size() && unchanged; ++k) {
     const Value& v = m_values[k];
-    const StoredFieldView* f = storedOf[k];
-    unchanged = f != nullptr && (v.keep || SameValue(*f, v.i, v.d, v.b, v.text, v.bytes));
+    unchanged =
+        storedOf[k] != kNone && (v.keep || SameValue(fields[storedOf[k]], v.i, v.d, v.b, v.text, v.bytes));
   }
   if (unchanged) return true;
+  std::string error;
   md::basilo::PropertySetEncoder encoder;
   encoder.Reserve(static_cast<std::size_t>(storedSize) + 256);
-  auto add = [&](const StoredFieldView& f) {
-    encoder.Add(f.type, f.key, f.description, f.intValue, f.doubleValue, f.boolValue, f.text, f.bytes);
-  };
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    if (const Value* v = valueOf[i]) {
-      encoder.Add(v->key.type, fields[i].key, fields[i].description, v->i, v->d, v->b, v->text, v->bytes);
+    const StoredFieldView& f = fields[i];
+    const Value* v = valueOf[i] != kNone && !m_values[valueOf[i]].keep ? &m_values[valueOf[i]] : nullptr;
+    if (v != nullptr) {
+      encoder.Add(v->key.type, f.key, f.description, v->i, v->d, v->b, v->text, v->bytes);
     } else {
-      add(fields[i]);
+      encoder.Add(f.type, f.key, f.description, f.intValue, f.doubleValue, f.boolValue, f.text, f.bytes);
     }
   }
   for (std::size_t k = 0; k < m_values.size(); ++k) {
-    if (storedOf[k] != nullptr) continue;
+    if (storedOf[k] != kNone) continue;
     const Value& v = m_values[k];
     encoder.Add(v.key.type, v.key.key, v.key.archiveDescription, v.i, v.d, v.b, v.text, v.bytes);
   }
-  std::vector<BYTE> bytes;
-  if (!encoder.Finish(&bytes, &error)) {
+  const std::span<const BYTE> bytes = encoder.Finished(&error);
+  if (bytes.empty()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
     return false;

@@ -99,9 +99,9 @@ class StoredSetView {
   // The stored fields in their order.
   const std::vector<md::basilo::StoredFieldView>& Fields() const { return fields_; }
   ~StoredSetView();
+  class CopyBuffer;
 
  private:
-  class CopyBuffer;
   std::vector<md::basilo::StoredFieldView> fields_;
   bool damaged_ = false;
   mutable std::size_t next_ = 0;
@@ -115,6 +115,9 @@ class StoredSetWriter {
  public:
   // Room for a set of usual size, so that the bytes are rarely moved.
   StoredSetWriter() { m_encoder.Reserve(kUsualBytes); }
+  ~StoredSetWriter();
+  StoredSetWriter(const StoredSetWriter&) = delete;
+  StoredSetWriter& operator=(const StoredSetWriter&) = delete;
   // Texts and bytes given must stay valid until Finish.
   void Int(std::string_view key, std::string_view description, int value);
   void Bool(std::string_view key, std::string_view description, bool value);
@@ -157,6 +160,7 @@ class StoredSetWriter {
 class CustomSetWriter {
  public:
   CustomSetWriter(IGIS_FeatureAttributes* pAttributes, const char* szMethod);
+  ~CustomSetWriter();
   CustomSetWriter(const CustomSetWriter&) = delete;
   CustomSetWriter& operator=(const CustomSetWriter&) = delete;
 
@@ -203,6 +207,12 @@ class CustomSetWriter {
     std::span<const BYTE> bytes;
   };
   Value& Add(const SGIS_CustomKey& key);
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+  // Maps each given key to the stored field it replaces (*pStoredOf, kNone
+  // when missing) and back (*pValueOf); false, with *pRepeated, when a key
+  // is given twice. *pOtherType: a key is stored with another type.
+  bool MatchStored(std::vector<std::size_t>* pStoredOf, std::vector<std::size_t>* pValueOf, bool* pRepeated,
+                   bool* pOtherType);
   // Keeps one value per key: the last one given, in the place of the first.
   void MergeRepeatedKeys();
   bool FinishThroughPropertySet();

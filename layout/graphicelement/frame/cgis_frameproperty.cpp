@@ -198,15 +198,16 @@ TSymbol* ReadSymbol(Reader& reader, std::string_view flagKey, std::string_view k
   return pSymbol;
 }
 
-// A stored symbol replaces the held one through the frame's setter (which
-// keeps a copy); a false flag, or one that cannot be rebuilt, keeps it.
+// A stored symbol replaces the held one: the field keeps its typed view, as
+// the setter keeps that of a copy (the symbol read is new and nobody else's,
+// so it is kept instead of copied); a false flag, or one that cannot be
+// rebuilt, keeps the held one.
 template <class TSymbol>
-void RestoreSymbol(CGIS_FrameProperty* pFrame, void (CGIS_FrameProperty::*set)(TSymbol*), Reader& reader,
-                   std::string_view flagKey, std::string_view key, View view) {
+void RestoreSymbol(md::basilo::ReleasePtr<TSymbol>& rField, Reader& reader, std::string_view flagKey,
+                   std::string_view key, View view) {
   TSymbol* pSymbol = ReadSymbol<TSymbol>(reader, flagKey, key, view);
   if (pSymbol == nullptr) return;
-  (pFrame->*set)(TypedView(pSymbol, view));
-  pSymbol->Release();
+  rField.reset(TypedView(pSymbol, view));
 }
 
 }  // namespace
@@ -439,16 +440,12 @@ bool CGIS_FrameProperty::Open(IGIS_DataBuffer* pBuffer) {
 
   // Symbols: a stored one replaces the held one (a copy is kept); a false
   // flag, or one that cannot be rebuilt, keeps what is held.
-  RestoreSymbol(this, &CGIS_FrameProperty::SetBackSymbolPtr, r, "IsBackSymbol", "BackSymbol", View::Fill);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetBackSymbol2Ptr, r, "IsBackSymbol2", "BackSymbol2", View::Fill);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetBorderSymbolPtr, r, "IsBorderSymbol", "BorderSymbol",
-                View::Line);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetBorderSymbol2Ptr, r, "IsBorderSymbol2", "BorderSymbol2",
-                View::Line);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetShadowSymbolPtr, r, "IsShadowOffSetSymbol",
-                "ShadowOffSetSymbol", View::Fill);
-  RestoreSymbol(this, &CGIS_FrameProperty::SetShadowSymbol2Ptr, r, "IsShadowOffSetSymbol2",
-                "ShadowOffSetSymbol2", View::Fill);
+  RestoreSymbol(m_pBackSymbol, r, "IsBackSymbol", "BackSymbol", View::Fill);
+  RestoreSymbol(m_pBackSymbol2, r, "IsBackSymbol2", "BackSymbol2", View::Fill);
+  RestoreSymbol(m_pBorderSymbol, r, "IsBorderSymbol", "BorderSymbol", View::Line);
+  RestoreSymbol(m_pBorderSymbol2, r, "IsBorderSymbol2", "BorderSymbol2", View::Line);
+  RestoreSymbol(m_pShadowSymbol, r, "IsShadowOffSetSymbol", "ShadowOffSetSymbol", View::Fill);
+  RestoreSymbol(m_pShadowSymbol2, r, "IsShadowOffSetSymbol2", "ShadowOffSetSymbol2", View::Fill);
   return true;
 }
 

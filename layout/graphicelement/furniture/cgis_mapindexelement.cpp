@@ -353,8 +353,15 @@ BOOL CGIS_MapIndexElement::Archive(int nRead, int /*nArchiveOption*/) {
     return set.Finish() ? TRUE : FALSE;
   }
   const md::layout::StoredSetView set(pAttr, method.c_str());
-  if (IGIS_Field* pField = set.Field(kKeyFrame)) {
-    IGIS_DataBuffer* b = pField->GetDataBuffer();
+  // A buffer key's bytes are read in place; a key stored with another type
+  // goes through a field, as before.
+  const md::basilo::StoredFieldView* pFrameField = set.Find(kKeyFrame);
+  IGIS_Field* pField =
+      pFrameField == nullptr || pFrameField->type == GIS_FIELD_TYPE_BUFFER ? nullptr : set.Field(kKeyFrame);
+  if (pFrameField != nullptr && (pFrameField->type == GIS_FIELD_TYPE_BUFFER || pField != nullptr)) {
+    IGIS_DataBuffer* b = pFrameField->type == GIS_FIELD_TYPE_BUFFER ? set.Buffer(kKeyFrame)
+                         : pField != nullptr                        ? pField->GetDataBuffer()
+                                                                    : nullptr;
     if (b != nullptr && b->GetSize() == 0) {
       m_pFrame.reset();  // stored without a frame
     } else {

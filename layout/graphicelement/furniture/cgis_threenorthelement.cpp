@@ -420,7 +420,7 @@ md::layout::furniture::ThreeNorthFigure CGIS_ThreeNorthElement::FigureAt(SGIS_Po
 void CGIS_ThreeNorthElement::WriteCustom(md::layout::CustomSetWriter& set, bool bDescribe) {
   auto key = [&](const char* szKey) {
     for (const KeyRow& k : kKeys) {
-      if (std::strcmp(k.key, szKey) == 0)
+      if (k.key == szKey || std::strcmp(k.key, szKey) == 0)
         return md::layout::furniture::Key(szKey, bDescribe ? k.description : szKey, k.type);
     }
     return md::layout::furniture::Key(szKey, szKey, GIS_FIELD_TYPE_BUFFER);
@@ -459,15 +459,19 @@ void CGIS_ThreeNorthElement::ReadCustom(const md::layout::StoredSetView& set) {
     double d = 0.0;
     if (set.Read(szKey, &d) && std::isfinite(d)) *pValue = d;
   };
-  readDouble(keys::kAngle, &m_dAngle);
-  readDouble(keys::kCoordinateAngle, &m_dCoordinateAngle);
-  readDouble(keys::kMagnetAngle, &m_dMagnetAngle);
-  set.Read(keys::kTxtOffset, &m_nTxtOffset);
-  set.Read(keys::kAxisLength, &m_nAxisLength);
-  set.Read(keys::kCenterX, &m_center.x);
-  set.Read(keys::kCenterY, &m_center.y);
-  if (IGIS_Field* f = set.Field(keys::kFrameProperty)) {
-    // An empty buffer is a diagram written without a frame.
+  // In the stored order, so that each key is found where the last one ended.
+  int nMapElementID = 0;
+  if (set.Read(keys::kMapElementID, &nMapElementID)) m_link.SetMapElementID(nMapElementID);
+  // An empty buffer is a diagram written without a frame.
+  const md::basilo::StoredFieldView* pFrameField = set.Find(keys::kFrameProperty);
+  if (pFrameField != nullptr && pFrameField->type == GIS_FIELD_TYPE_BUFFER) {
+    if (pFrameField->bytes.empty()) {
+      m_pFrame.reset();
+    } else {
+      if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
+      if (m_pFrame) m_pFrame->Open(set.Buffer(keys::kFrameProperty));
+    }
+  } else if (IGIS_Field* f = set.Field(keys::kFrameProperty)) {
     if (IsEmpty(f)) {
       m_pFrame.reset();
     } else {
@@ -475,6 +479,13 @@ void CGIS_ThreeNorthElement::ReadCustom(const md::layout::StoredSetView& set) {
       if (m_pFrame) m_pFrame->Open(f->GetDataBuffer());
     }
   }
+  set.Read(keys::kTxtOffset, &m_nTxtOffset);
+  set.Read(keys::kAxisLength, &m_nAxisLength);
+  set.Read(keys::kCenterX, &m_center.x);
+  set.Read(keys::kCenterY, &m_center.y);
+  readDouble(keys::kMagnetAngle, &m_dMagnetAngle);
+  readDouble(keys::kCoordinateAngle, &m_dCoordinateAngle);
+  readDouble(keys::kAngle, &m_dAngle);
   const std::pair<const char*, SymbolPtr*> symbols[] = {
       {keys::kFillSymbol, &m_pFillSymbol},           {keys::kAxisLineSymbol, &m_pAxisLineSymbol},
       {keys::kAngleLineSymbol, &m_pAngleLineSymbol}, {keys::kAxisTextSymbol, &m_pAxisTextSymbol},
@@ -489,8 +500,6 @@ void CGIS_ThreeNorthElement::ReadCustom(const md::layout::StoredSetView& set) {
     }
     if (IGIS_Symbol* pSymbol = GetSymbolFromStored(set, szKey)) pSlot->reset(pSymbol);
   }
-  int nMapElementID = 0;
-  if (set.Read(keys::kMapElementID, &nMapElementID)) m_link.SetMapElementID(nMapElementID);
 }
 
 BOOL CGIS_ThreeNorthElement::Archive(int nRead, int /*nArchiveOption*/) {

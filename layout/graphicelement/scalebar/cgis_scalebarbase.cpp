@@ -103,10 +103,7 @@ IGIS_DataBuffer* BufferOf(const StoredSetView& set, const char* szKey) { return 
 // a missing key or a symbol of another kind keeps it.
 void ReadTextSymbol(const StoredSetView& set, const char* szKey, md::basilo::ReleasePtr<IGIS_Symbol>* pHeld) {
   if (set.Find(szKey) == nullptr) return;
-  IGIS_Symbol* pRead = GetSymbolFromStored(set, szKey);
-  if (pRead == nullptr) return;
-  if (IGIS_Symbol* pText = pRead->GetTextPart()) KeepSymbolCopy(pHeld, pText, &IGIS_Symbol::GetTextPart);
-  pRead->Release();
+  AdoptSymbol(pHeld, GetSymbolFromStored(set, szKey), &IGIS_Symbol::GetTextPart);
 }
 
 // The text cut to the longest whole-character prefix of at most 999 bytes.

@@ -10,6 +10,7 @@
 #include "layout/graphicelement/scalebar/scalebarsymbols.h"
 #include "layout/graphicelement/shapes/shapefeature.h"
 
+using md::layout::detail::AdoptSymbol;
 using md::layout::detail::KeepSymbolCopy;
 
 namespace {
@@ -73,12 +74,9 @@ BOOL CGIS_ScaleMarks::Save(IGIS_DataBuffer* pBuffer) {
 // A line symbol stored under the key goes to the setter; a missing key, an
 // empty buffer or a symbol of another kind keeps the held one.
 void CGIS_ScaleMarks::ReadLineSymbol(const md::layout::StoredSetView& set, const char* szKey,
-                                     void (CGIS_ScaleMarks::*setter)(IGIS_Symbol*)) {
+                                     md::basilo::ReleasePtr<IGIS_Symbol>* pHeld) {
   if (set.Find(szKey) == nullptr) return;
-  IGIS_Symbol* pRead = GetSymbolFromStored(set, szKey);
-  if (pRead == nullptr) return;
-  if (IGIS_Symbol* pLine = pRead->AsLineSymbol()) (this->*setter)(pLine);
-  pRead->Release();
+  AdoptSymbol(pHeld, GetSymbolFromStored(set, szKey), &IGIS_Symbol::AsLineSymbol);
 }
 
 BOOL CGIS_ScaleMarks::Open(IGIS_DataBuffer* pBuffer) {
@@ -96,7 +94,7 @@ BOOL CGIS_ScaleMarks::Open(IGIS_DataBuffer* pBuffer) {
   set.Read("SubdivisionMarkHeight", &m_nSubdivisionMarkHeight);
   set.Read("MarkFrequency", &m_nMarkFrequency);
   set.Read("MarkPosition", &m_nMarkPosition);
-  ReadLineSymbol(set, "DivisionMarkSymbol", &CGIS_ScaleMarks::SetDivisionMarkSymbolPtr);
-  ReadLineSymbol(set, "SubdivisionMarkSymbol", &CGIS_ScaleMarks::SetSubdivisionMarkSymbolPtr);
+  ReadLineSymbol(set, "DivisionMarkSymbol", &m_pDivisionMarkSymbol);
+  ReadLineSymbol(set, "SubdivisionMarkSymbol", &m_pSubdivisionMarkSymbol);
   return TRUE;
 }

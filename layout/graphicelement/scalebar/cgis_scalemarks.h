@@ -36,7 +36,7 @@ class CGIS_ScaleMarks : public IGIS_ScaleMarks {
 
  private:
   void ReadLineSymbol(const md::layout::StoredSetView& set, const char* szKey,
-                      void (CGIS_ScaleMarks::*setter)(IGIS_Symbol*));
+                      md::basilo::ReleasePtr<IGIS_Symbol>* pHeld);
 
   int m_nDivisionMarkHeight = 100;
   int m_nMarkFrequency = 5;

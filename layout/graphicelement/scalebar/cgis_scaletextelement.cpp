@@ -496,8 +496,7 @@ void CGIS_ScaleTextElement::ReadKeys(const md::layout::StoredSetView& set) {
     return f != nullptr && f->type == nType ? f : nullptr;
   };
   auto buffer = [&](const char* szKey) -> IGIS_DataBuffer* {
-    IGIS_Field* f = typed(szKey, GIS_FIELD_TYPE_BUFFER) != nullptr ? set.Field(szKey) : nullptr;
-    return f != nullptr ? f->GetDataBuffer() : nullptr;
+    return typed(szKey, GIS_FIELD_TYPE_BUFFER) != nullptr ? set.Buffer(szKey) : nullptr;
   };
   auto text = [&](const char* szKey) -> const md::basilo::StoredFieldView* {
     return typed(szKey, GIS_FIELD_TYPE_STRING);

@@ -18,4 +18,9 @@ using SymbolView = IGIS_Symbol* (IGIS_Symbol::*)();
 // released).
 void KeepSymbolCopy(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pGiven, SymbolView view);
 
+// Takes pRead, a new symbol nobody else holds (one just read): the held
+// symbol is replaced by its view, as KeepSymbolCopy keeps that of a clone;
+// a symbol without the view is released and the held one kept.
+void AdoptSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pRead, SymbolView view);
+
 }  // namespace md::layout::detail

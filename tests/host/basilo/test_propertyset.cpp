@@ -8,6 +8,7 @@
 #include <iterator>
 #include <limits>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -417,6 +418,71 @@ TEST(PropertySet, ManyKeysAlikeButForTheirMiddlesAreFoundAfterRenamesAndReading)
   expectKeys(t.get());
 }
 
+TEST(PropertySet, KeysAreFoundAsTheSetGrowsFromAFewFieldsToMany) {
+  // Around the size where the fields move from the set's own short list into
+  // a table: renames, a refused rename and reading into a set that holds
+  // some of the keys already.
+  for (const int count : {1, 2, 7, 8, 9, 16, 17}) {
+    auto s = NewSet();
+    auto key = [](const char* kind, int i) { return std::string(kind) + std::to_string(i); };
+    std::vector<IGIS_Field*> fields;
+    for (int i = 0; i < count; ++i) {
+      fields.push_back(s->AddProperty(key("Key", i).c_str(), "", GIS_FIELD_TYPE_INT, 1));
+      ASSERT_NE(fields.back(), nullptr) << count;
+      fields.back()->SetInt(i);
+    }
+    for (int i = 0; i < count; i += 2) ASSERT_TRUE(fields[i]->SetName(key("Moved", i).c_str())) << count;
+    if (count > 1) {
+      LogMark mark;
+      EXPECT_FALSE(fields[1]->SetName(key("Moved", 0).c_str())) << count;
+    }
+    auto expectKeys = [&](IGIS_PropertySet* set) {
+      EXPECT_EQ(set->GetCount(), count);
+      for (int i = 0; i < count; ++i) {
+        const bool moved = i % 2 == 0;
+        IGIS_Field* f = set->GetProperty(key(moved ? "Moved" : "Key", i).c_str());
+        ASSERT_NE(f, nullptr) << count << " " << i;
+        EXPECT_EQ(f->GetInt(), i);
+        EXPECT_EQ(set->GetProperty(key(moved ? "Key" : "Moved", i).c_str()), nullptr) << count << " " << i;
+      }
+    };
+    expectKeys(s.get());
+    BufferPtr b = NewBuffer();
+    ASSERT_TRUE(s->Archive(b.get(), GIS_ARCHIVE_WRITE, 0));
+    auto t = NewSet();
+    t->AddProperty("Moved0", "", GIS_FIELD_TYPE_INT, 1);
+    t->AddProperty("Other", "", GIS_FIELD_TYPE_INT, 1);
+    ASSERT_TRUE(t->Archive(b.get(), GIS_ARCHIVE_READ, 0));
+    expectKeys(t.get());
+    EXPECT_EQ(t->GetProperty("Other"), nullptr) << count;
+  }
+}
+
+TEST(PropertySet, EncodingInPlaceGivesTheBytesOfFinish) {
+  // Encoders made one after another (their storage reused) each give their
+  // own set, in place as Finish gives it.
+  const BYTE blob[] = {0, 255, 7};
+  const struct {
+    const char* what;
+    int fields;
+  } cases[] = {{"empty", 0}, {"one", 1}, {"all types", 5}, {"all types again", 5}, {"one again", 1}};
+  for (const auto& c : cases) {
+    md::basilo::PropertySetEncoder encoder;
+    const int types[] = {GIS_FIELD_TYPE_INT, GIS_FIELD_TYPE_STRING, GIS_FIELD_TYPE_BUFFER,
+                         GIS_FIELD_TYPE_DOUBLE, GIS_FIELD_TYPE_BOOL};
+    for (int i = 0; i < c.fields; ++i)
+      encoder.Add(types[i], "Key" + std::to_string(i), "说明", 42, 2.5, true, "text", blob);
+    std::vector<BYTE> finished;
+    std::string error;
+    ASSERT_TRUE(encoder.Finish(&finished, &error)) << c.what;
+    const std::span<const BYTE> inPlace = encoder.Finished(&error);
+    EXPECT_EQ(std::vector<BYTE>(inPlace.begin(), inPlace.end()), finished) << c.what;
+    std::vector<md::basilo::StoredFieldView> views;
+    ASSERT_TRUE(md::basilo::DecodePropertySetViews(inPlace.data(), inPlace.size(), &views, &error)) << c.what;
+    EXPECT_EQ(views.size(), static_cast<std::size_t>(c.fields)) << c.what;
+  }
+}
+
 TEST(PropertySet, FieldValuesConvertBetweenTypes) {
   struct Case {
     int type;
@@ -611,6 +677,9 @@ TEST(DataBuffer, SizeKeepsThePrefixAndRefusesNegativeSizes) {
   EXPECT_EQ(b->GetSize(), 5);
   ASSERT_TRUE(b->SetSize(0));
   EXPECT_EQ(b->GetData(), nullptr);
+  // Grown again after being emptied, it holds zeros, not what it held.
+  ASSERT_TRUE(b->SetSize(2));
+  EXPECT_EQ(Bytes(b.get()), (std::vector<BYTE>{0, 0}));
   auto negative = NewBuffer(-4);
   ASSERT_NE(negative, nullptr);
   EXPECT_EQ(negative->GetSize(), 0);

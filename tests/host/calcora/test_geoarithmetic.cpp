@@ -112,6 +112,30 @@ TEST(GeoArithmeticDistance, EachCallMeasuresOnTheReferenceAsItIsThen) {
   EXPECT_NEAR(g->Distance(0.0, 0.0, 0.0, 1.0, geographic.get(), GIS_DISTANCE_METRE), 110574.4, 0.1);
 }
 
+// A call right after another that differs in one input only answers for its
+// own inputs.
+TEST(GeoArithmeticDistance, ChangingOneInputAfterACallGivesItsOwnDistance) {
+  ArithmeticPtr g = Make();
+  RefPtr geographic(Factory()->CreateSpatialReference(1));
+  struct Row {
+    double lon1, lat1, lon2, lat2;
+    int unit;
+  };
+  const Row base{116.0, 39.8, 116.3, 40.0, GIS_DISTANCE_METRE};
+  const Row rows[] = {
+      {116.1, 39.8, 116.3, 40.0, GIS_DISTANCE_METRE},  {116.0, 39.9, 116.3, 40.0, GIS_DISTANCE_METRE},
+      {116.0, 39.8, 116.4, 40.0, GIS_DISTANCE_METRE},  {116.0, 39.8, 116.3, 40.1, GIS_DISTANCE_METRE},
+      {116.0, 39.8, 116.3, 40.0, GIS_DISTANCE_DEGREE}, {116.0, 39.8, 116.3, 40.0, GIS_DISTANCE_METRE}};
+  for (const Row& r : rows) {
+    g->Distance(base.lon1, base.lat1, base.lon2, base.lat2, geographic.get(), base.unit);
+    double arc = 0.0;
+    const double metres = Geodesic(kCgcsA, kCgcsRf, r.lon1, r.lat1, r.lon2, r.lat2, &arc);
+    const double expected = r.unit == GIS_DISTANCE_METRE ? metres : arc;
+    EXPECT_NEAR(g->Distance(r.lon1, r.lat1, r.lon2, r.lat2, geographic.get(), r.unit), expected, 1e-6)
+        << r.lon1 << " " << r.lat1 << " " << r.lon2 << " " << r.lat2 << " " << r.unit;
+  }
+}
+
 TEST(GeoArithmeticDistance, RefusedInputsAnswerZeroWithALogRecord) {
   ArithmeticPtr g = Make();
   RefPtr none(Factory()->CreateSpatialReference(0));

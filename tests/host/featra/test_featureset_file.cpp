@@ -19,6 +19,7 @@
 #include "host/featra/bytestream.h"
 #include "host/featra/featureset_image.h"
 #include "tests/host/featra/featratest.h"
+#include "tests/support/logmark.h"
 
 using namespace md::test;
 
@@ -141,6 +142,55 @@ TEST(FeatureSetFile, AFileOfManyBlocksHoldsTheImageAndReadsBack) {
     EXPECT_EQ(loaded->GetFeatureClass()->GetFeatureCount(), features);
     unlink(path.c_str());
   }
+}
+
+TEST(FeatureSetFile, RecordsLargerThanAReadBlockLoadFromFileAndDamageIsNamed) {
+  // Fields around and beyond the reader's 1 MiB block, so records straddle
+  // blocks and one needs more than a block at once.
+  SetPtr set = NewSet("large");
+  for (const std::size_t size :
+       {std::size_t{1} << 20, (std::size_t{1} << 20) + 7, std::size_t{3} << 20, std::size_t{5}}) {
+    IGIS_Feature* f = set->GetFeatureClass()->CreateFeature(GIS_FEATURE_KIND_POLYGON, 0);
+    f->GetGeometry()->SetRect(SGIS_Rect(1, 2, 3, static_cast<int>(size % 1000)), 0);
+    f->GetAttributes()->SetString("TEXT", std::string(size, static_cast<char>('a' + size % 26)).c_str());
+  }
+  const std::string image = ImageOf(set.get());
+  const std::string path = TempPath("large.mdfs");
+  WriteFile(path, image);
+  SetPtr loaded = NewSet();
+  ASSERT_TRUE(loaded->LoadFromFile(path.c_str()));
+  EXPECT_EQ(ImageOf(loaded.get()), image);
+
+  // What is wrong with a file read a block at a time is named as for one
+  // read whole: a bad checksum before the damage it hides.
+  std::string flipped = image;
+  flipped[image.size() - 100] ^= 1;  // in the last record's field text
+  std::string lengthened = image;
+  const std::size_t last = image.rfind(std::string("\x04\0\0\0\x04\0\0\0", 8));  // feature 4, a polygon
+  ASSERT_NE(last, std::string::npos);
+  Set32(&lengthened, last + 9, 0x00FFFFFFu);  // its point count runs far past the file
+  const struct {
+    std::string bytes;
+    const char* reason;
+  } cases[] = {
+      {image.substr(0, image.size() / 2), "truncated"},
+      {flipped, "checksum mismatch"},
+      {lengthened, "checksum mismatch"},
+      {image + "x", "truncated or padded"},
+  };
+  const std::string before = Describe(loaded.get());
+  for (const auto& c : cases) {
+    WriteFile(path, c.bytes);
+    LogMark mark;
+    EXPECT_FALSE(loaded->LoadFromFile(path.c_str())) << c.reason;
+    bool named = false;
+    for (const SGIS_LogRecord& r : mark.Records())
+      named |= r.level == 1 && r.text.find(path) != std::string::npos &&
+               r.text.find(c.reason) != std::string::npos;
+    EXPECT_TRUE(named) << c.reason;
+  }
+  EXPECT_EQ(Describe(loaded.get()), before);
+  unlink(path.c_str());
 }
 
 TEST(FeatureSetFile, ChecksumsOfPartsJoinIntoTheChecksumOfTheWhole) {

@@ -182,6 +182,43 @@ TEST_F(FileStoreTest, ReadingTakesRegularFilesOnlyAndNeverWaitsOnAPipe) {
   EXPECT_FALSE(IsReadableFile(pipe.c_str(), &error));
 }
 
+TEST_F(FileStoreTest, AFileReadInPiecesGivesItsBytesAndIsRefusedAsAWholeReadIs) {
+  std::string error;
+  std::string data;
+  for (int i = 0; i < 10000; ++i) data.push_back(static_cast<char>(i * 31 + i / 253));
+  ASSERT_TRUE(Write(Path("data"), data, &error));
+  for (const std::size_t piece : {std::size_t{1}, std::size_t{4096}, std::size_t{7}, data.size() + 1}) {
+    md::files::FileReader file;
+    ASSERT_TRUE(file.Open(Path("data").c_str(), data.size(), &error)) << error;
+    EXPECT_EQ(file.size(), data.size());
+    std::string got;
+    std::vector<char> buffer(piece);
+    std::size_t n = 0;
+    while (file.Read(buffer.data(), buffer.size(), &n, &error) && n > 0) got.append(buffer.data(), n);
+    EXPECT_EQ(got, data) << piece;
+  }
+  ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0644), 0);
+  const struct {
+    std::string path;
+    std::size_t limit;
+    const char* error;
+  } refused[] = {
+      {Path("data"), data.size() - 1, "larger than 9999 bytes"},
+      {dir_, 10, "not a regular file"},
+      {Path("pipe"), 10, "not a regular file"},
+      {"", 10, "no path"},
+  };
+  for (const auto& r : refused) {
+    md::files::FileReader file;
+    EXPECT_FALSE(file.Open(r.path.c_str(), r.limit, &error)) << r.path;
+    EXPECT_EQ(error, r.error) << r.path;
+    std::size_t n = 1;
+    char byte;
+    EXPECT_FALSE(file.Read(&byte, 1, &n, &error));
+    EXPECT_EQ(n, 0u);
+  }
+}
+
 TEST_F(FileStoreTest, AReplacementWrittenInPiecesTakesEffectOnlyWhenCommitted) {
   std::string error;
   const std::string path = Path("streamed");

@@ -6,7 +6,9 @@
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/makeornull.h"
+#include "host/basilo/propertyset_codec.h"
 #include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/libraryunload.h"
 #include "layout/graphicelement/grid/border/cgis_mapbordercalibrated.h"
 #include "layout/graphicelement/grid/border/cgis_mapborderpattern.h"
@@ -54,19 +56,32 @@ IGIS_MapBorder* CGIS_MapBorderFactory::CreateMapborderFromBuffer(IGIS_DataBuffer
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "pDataBuffer == NULL");
     return nullptr;
   }
-  md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
-  if (!set) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "p_property_set == NULL");
-    return nullptr;
+  int nType = 0;
+  if (pBuffer->GetSize() > 0 && pBuffer->GetData() != nullptr) {
+    // The kind code read in place; a damaged set is recorded as the property
+    // set records it.
+    const md::layout::StoredSetView stored(pBuffer);
+    if (stored.Damaged()) return nullptr;
+    const md::basilo::StoredFieldView* pField = stored.Find("MapBorderType");
+    if (pField == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "p_field == NULL");
+      return nullptr;
+    }
+    nType = md::basilo::StoredInt(*pField);
+  } else {
+    md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+    if (!set) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "p_property_set == NULL");
+      return nullptr;
+    }
+    if (!set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) return nullptr;
+    IGIS_Field* pField = set->GetProperty("MapBorderType");
+    if (pField == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "p_field == NULL");
+      return nullptr;
+    }
+    nType = pField->GetInt();
   }
-  if (!set->Archive(pBuffer, GIS_ARCHIVE_READ, 0)) return nullptr;
-  IGIS_Field* pField = set->GetProperty("MapBorderType");
-  if (pField == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "p_field == NULL");
-    return nullptr;
-  }
-  const int nType = pField->GetInt();
-  set.reset();
   IGIS_MapBorder* pBorder = CreateMapBorder(nType);
   if (pBorder != nullptr) pBorder->Open(pBuffer);
   return pBorder;

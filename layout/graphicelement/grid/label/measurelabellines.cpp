@@ -3,13 +3,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <mutex>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/calcora/igis_geoarithmetic.h"
 #include "host/helmora/igis_map.h"
 #include "host/helmora/igis_mapview.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/gridtolerance.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
@@ -75,6 +80,58 @@ bool WorldInGrid(IGIS_SpatialReference* pDegrees, IGIS_SpatialReference* pGrid, 
   return bAny;
 }
 
+// WorldInGrid's answers, keyed by the two references' keys: the lattice takes
+// hundreds of transformations, and a page prints the same grids again and again.
+class WorldCache {
+ public:
+  bool Find(const std::string& key, bool* pAny, SGIS_DRect* pWorld) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const Entry& e : m_entries) {
+      if (e.key != key) continue;
+      *pAny = e.bAny;
+      *pWorld = e.world;
+      return true;
+    }
+    return false;
+  }
+  void Keep(std::string key, bool bAny, const SGIS_DRect& world) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    Entry e{std::move(key), bAny, world};
+    if (m_entries.size() < kMaxEntries) {
+      m_entries.push_back(std::move(e));
+    } else {
+      m_entries[m_next] = std::move(e);
+      m_next = (m_next + 1) % kMaxEntries;
+    }
+  }
+
+ private:
+  struct Entry {
+    std::string key;
+    bool bAny = false;
+    SGIS_DRect world;
+  };
+  static constexpr std::size_t kMaxEntries = 8;
+  std::mutex m_mutex;
+  std::vector<Entry> m_entries;
+  std::size_t m_next = 0;
+};
+
+// WorldInGrid for degrees on the map reference's datum, remembered.
+bool WorldInGridOf(IGIS_SpatialReference* pMap, IGIS_SpatialReference* pDegrees, IGIS_SpatialReference* pGrid,
+                   SGIS_DRect* pOut) {
+  static WorldCache cache;
+  std::string key = grid::ReferenceKey(pMap);
+  const std::uint64_t nSplit = key.size();
+  key.append(reinterpret_cast<const char*>(&nSplit), sizeof nSplit);
+  key += grid::ReferenceKey(pGrid);
+  bool bAny = false;
+  if (cache.Find(key, &bAny, pOut)) return bAny;
+  bAny = WorldInGrid(pDegrees, pGrid, pOut);
+  cache.Keep(std::move(key), bAny, *pOut);
+  return bAny;
+}
+
 }  // namespace
 
 bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
@@ -87,7 +144,7 @@ bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_Spati
 
   // The part of the grid's plane that its projection covers.
   SGIS_DRect world;
-  const bool bWorld = WorldInGrid(m_pDegrees.get(), pGridReference, &world);
+  const bool bWorld = WorldInGridOf(pMapReference, m_pDegrees.get(), pGridReference, &world);
 
   // The map bound in grid coordinates, the grid's plan over it.
   if (!m_toMap.Create(nullptr, nullptr, "", "")) return false;

@@ -4,6 +4,7 @@
 // are the same, and the values read are the field getters' values.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
@@ -233,3 +234,43 @@ TEST(StoredSetWriter, WritesWhatAPropertySetGivenTheSameFieldsWrites) {
 }
 
 }  // namespace
+
+namespace {
+
+// Stored fields of the keys given, in order, for lookups.
+std::vector<md::basilo::StoredFieldView> FieldsOf(const std::vector<std::string>& keys) {
+  std::vector<md::basilo::StoredFieldView> fields(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) fields[i].key = keys[i];
+  return fields;
+}
+
+}  // namespace
+
+TEST(FindStoredField, FindsEachKeyWhateverOrderItIsAskedIn) {
+  const std::vector<std::string> keys = {"IsBack", "Back", "IsBorder", "Border", "Gap"};
+  const auto fields = FieldsOf(keys);
+  const struct {
+    const char* what;
+    std::vector<std::string> asked;
+  } cases[] = {
+      {"stored order", {"IsBack", "Back", "IsBorder", "Border", "Gap"}},
+      {"each twice", {"IsBack", "IsBack", "Back", "Back", "Gap", "Gap"}},
+      {"last then first", {"Gap", "Gap", "IsBack", "Gap"}},
+      {"backwards", {"Gap", "Border", "IsBorder", "Back", "IsBack"}},
+      {"missing between", {"Back", "Missing", "Back", "Border"}},
+  };
+  for (const auto& c : cases) {
+    std::size_t next = 0;
+    for (const std::string& key : c.asked) {
+      const md::basilo::StoredFieldView* f = md::layout::FindStoredField(fields, key, &next);
+      const auto at = std::find(keys.begin(), keys.end(), key);
+      if (at == keys.end()) {
+        EXPECT_EQ(f, nullptr) << c.what << " " << key;
+        continue;
+      }
+      ASSERT_NE(f, nullptr) << c.what << " " << key;
+      EXPECT_EQ(f, &fields[static_cast<std::size_t>(at - keys.begin())]) << c.what << " " << key;
+      EXPECT_EQ(next, static_cast<std::size_t>(at - keys.begin()) + 1) << c.what << " " << key;
+    }
+  }
+}

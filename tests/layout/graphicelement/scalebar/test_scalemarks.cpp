@@ -1,6 +1,7 @@
 // The tick marks of a scale bar: defaults, symbol copies, cloning and the
 // stored form.
 #include "layout/graphicelement/scalebar/cgis_scalemarks.h"
+#include "layout/graphicelement/scalebar/scalebarsymbols.h"
 #include "scalebartest.h"
 
 namespace md::test {
@@ -93,6 +94,32 @@ TEST(ScaleMarks, TheStoredFormReadsBackAndMissingOrEmptyKeysKeepTheReadersValues
   for (int i = 0; i < 7; ++i) junk->GetData()[i] = static_cast<BYTE>(0xA5 + i);
   EXPECT_TRUE(k->Open(junk.get()));
   EXPECT_EQ(k->GetMarkPosition(), 2);
+}
+
+TEST(ScaleBarSymbols, ASymbolReadIsHeldThroughItsViewOrReleased) {
+  // A symbol of the view's kind replaces the held one; another kind leaves
+  // the held one as it was.
+  IGIS_SymbolFactory* factory = GIS_GetSymbolFactoryObject();
+  ASSERT_NE(factory, nullptr);
+  const struct {
+    const char* what;
+    int readType;
+    md::layout::detail::SymbolView view;
+    bool replaced;
+  } cases[] = {
+      {"line as line", GIS_SYMBOL_LINE, &IGIS_Symbol::AsLineSymbol, true},
+      {"text as text", GIS_SYMBOL_TEXT, &IGIS_Symbol::GetTextPart, true},
+      {"fill as line", GIS_SYMBOL_FILL, &IGIS_Symbol::AsLineSymbol, false},
+      {"line as text", GIS_SYMBOL_LINE, &IGIS_Symbol::GetTextPart, false},
+  };
+  for (const auto& c : cases) {
+    md::basilo::ReleasePtr<IGIS_Symbol> held(factory->CreateSymbol(GIS_SYMBOL_LINE));
+    IGIS_Symbol* before = held.get();
+    IGIS_Symbol* read = factory->CreateSymbol(c.readType);
+    ASSERT_NE(read, nullptr) << c.what;
+    md::layout::detail::AdoptSymbol(&held, read, c.view);
+    EXPECT_EQ(held.get(), c.replaced ? (read->*c.view)() : before) << c.what;
+  }
 }
 
 }  // namespace

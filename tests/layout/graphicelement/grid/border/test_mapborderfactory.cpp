@@ -63,4 +63,51 @@ TEST(MapBorderFactory, StoredBuffersItCannotReadGiveNullWithTheirRecords) {
   set->Release();
 }
 
+// The kind code is taken as the field's integer getter gives it, whatever
+// type it was stored as.
+TEST(MapBorderFactory, KindCodeOfAnyStoredTypeMakesThatKind) {
+  IGIS_MapBorderFactory* f = GIS_GetMapBorderFactoryObject();
+  struct Row {
+    int nFieldType;
+    double dValue;
+  };
+  const Row rows[] = {{GIS_FIELD_TYPE_INT, GIS_MAPBORDER_SIMPLE},
+                      {GIS_FIELD_TYPE_INT, GIS_MAPBORDER_CALIBRATED},
+                      {GIS_FIELD_TYPE_INT, GIS_MAPBORDER_PATTERN},
+                      {GIS_FIELD_TYPE_DOUBLE, GIS_MAPBORDER_PATTERN},
+                      {GIS_FIELD_TYPE_DOUBLE, 2.9},
+                      {GIS_FIELD_TYPE_STRING, GIS_MAPBORDER_CALIBRATED},
+                      {GIS_FIELD_TYPE_BOOL, 1.0}};
+  for (const Row& r : rows) {
+    IGIS_PropertySet* set = GIS_CreatePropertySetObject();
+    IGIS_Field* field = set->AddProperty("MapBorderType", "MapBorderType", r.nFieldType, 1);
+    if (r.nFieldType == GIS_FIELD_TYPE_INT) field->SetInt(static_cast<int>(r.dValue));
+    if (r.nFieldType == GIS_FIELD_TYPE_DOUBLE) field->SetDouble(r.dValue);
+    if (r.nFieldType == GIS_FIELD_TYPE_STRING)
+      field->SetString(std::to_string(static_cast<int>(r.dValue)).c_str());
+    if (r.nFieldType == GIS_FIELD_TYPE_BOOL) field->SetBool(r.dValue != 0.0);
+    IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
+    ASSERT_TRUE(set->Archive(b, GIS_ARCHIVE_WRITE, 0));
+    const int nExpected = field->GetInt();
+    IGIS_MapBorder* border = f->CreateMapborderFromBuffer(b);
+    IGIS_MapBorder* made = f->CreateMapBorder(nExpected);
+    ASSERT_EQ(border != nullptr, made != nullptr) << r.nFieldType << " " << r.dValue;
+    if (border != nullptr) {
+      EXPECT_EQ(border->GetType(), made->GetType());
+      border->Release();
+    }
+    if (made != nullptr) made->Release();
+    b->Release();
+    set->Release();
+  }
+}
+
+// An empty buffer holds no set: nothing is made, with the set's record.
+TEST(MapBorderFactory, EmptyBufferMakesNothing) {
+  IGIS_MapBorderFactory* f = GIS_GetMapBorderFactoryObject();
+  IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
+  EXPECT_EQ(f->CreateMapborderFromBuffer(b), nullptr);
+  b->Release();
+}
+
 }  // namespace

@@ -131,3 +131,39 @@ TEST(MeasureLabelLines, LinesOnTheAreasEdgesAreLabelled) {
 }
 
 }  // namespace
+
+// The part of the grid's plane the world covers is remembered per pair of
+// references: a map over the whole world keeps each grid's own, whatever was
+// prepared before (a grid in degrees covers a few hundred units of it, a
+// Gauss-Kruger zone millions).
+TEST(MeasureLabelLines, EachPairOfReferencesKeepsItsOwnWorld) {
+  IGIS_SpatialReferenceFactory* f = GIS_GetSpatialReferenceFactoryObject();
+  ReleasePtr<IGIS_SpatialReference> degrees(f->CreateSpatialReference(1));
+  ReleasePtr<IGIS_SpatialReference> zone20 = GaussKruger(20);
+  const SGIS_DRect world(-180.0, 85.0, 180.0, -85.0);
+  const struct {
+    IGIS_SpatialReference* grid;
+    double interval;
+    double minWidth, maxWidth;
+  } rows[] = {{degrees.get(), 10.0, 300.0, 400.0}, {zone20.get(), 100000.0, 1e6, 1e9}};
+  SGIS_DRect first[2];
+  for (int pass = 0; pass < 3; ++pass) {
+    for (int i = 0; i < 2; ++i) {
+      MeasureSpacing spacing;
+      spacing.dXInterval = spacing.dYInterval = rows[i].interval;
+      MeasureLabelLines lines;
+      ASSERT_TRUE(lines.Prepare(degrees.get(), rows[i].grid, world, 0.0, spacing)) << pass << " " << i;
+      const SGIS_DRect a = lines.Area();
+      EXPECT_GE(a.Width(), rows[i].minWidth) << pass << " " << i;
+      EXPECT_LE(a.Width(), rows[i].maxWidth) << pass << " " << i;
+      if (pass == 0) {
+        first[i] = a;
+        continue;
+      }
+      EXPECT_EQ(a.x1, first[i].x1) << pass << " " << i;
+      EXPECT_EQ(a.x2, first[i].x2) << pass << " " << i;
+      EXPECT_EQ(a.y1, first[i].y1) << pass << " " << i;
+      EXPECT_EQ(a.y2, first[i].y2) << pass << " " << i;
+    }
+  }
+}
