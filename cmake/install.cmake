@@ -3,6 +3,8 @@
 #       library in <libdir>, which finds the stand-in libraries it runs on in
 #       <libdir>/mapdeck/ (run path $ORIGIN/mapdeck); they find each other
 #       through $ORIGIN, and their generic names stay out of <libdir>;
+#   <libdir>/mapdeck/mapdeck-metafile the program metafiles are drawn in,
+#       found by the imaging library beside itself;
 #   <includedir>/mapdeck/ the element interfaces (every igis_*.h of the layout
 #       library and the frame property's exports) and the interfaces of the
 #       stand-in host libraries, with every header they include, kept at their
@@ -28,6 +30,7 @@ foreach(lib ${md_shared})
 endforeach()
 install(TARGETS mapdeck LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS ${md_shared} LIBRARY DESTINATION ${md_private_libdir})
+install(TARGETS mapdeck-metafile RUNTIME DESTINATION ${md_private_libdir})
 
 # The public headers and, transitively, every header of the tree they include.
 file(GLOB_RECURSE md_public_headers RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/layout/*/igis_*.h

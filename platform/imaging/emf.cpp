@@ -1,7 +1,7 @@
 // The enhanced metafile reader: libemf2svg turns the records (EMF+ included)
 // into an SVG document of the picture's pixel size, and librsvg draws it
 // with cairo into the picture's pixels. The drawing covers the frame the
-// header gives (in 0.01 mm). Both libraries run in a child process
+// header gives (in 0.01 mm). Both libraries run in the helper program
 // (metafile.h).
 #include <emf2svg.h>
 #include <librsvg/rsvg.h>
@@ -64,27 +64,49 @@ std::string Draw(const std::uint8_t* data, std::size_t size, double widthInches,
   return why;
 }
 
+struct Frame {
+  std::uint32_t declared = 0;    // the bytes of the records
+  double width = 0, height = 0;  // inches
+};
+
+// The header record: type 1, its size, the bounds in device pixels, the
+// frame in 0.01 mm, the signature " EMF", the version and the file's size.
+std::string ReadHeader(const std::uint8_t* data, std::size_t size, Frame* f) {
+  if (data == nullptr || size < 88 || U32(data) != 1 || U32(data + 40) != 0x464D4520u)
+    return "no metafile header";
+  const std::uint32_t headerSize = U32(data + 4);
+  if (headerSize < 88 || headerSize > size || headerSize % 4 != 0)
+    return "bad header record of " + std::to_string(headerSize) + " bytes";
+  f->declared = U32(data + 48);
+  if (f->declared > size) return "the records end early";
+  if (f->declared < headerSize + 20) return "the file holds no records";
+  const double left = S32(data + 24), top = S32(data + 28), right = S32(data + 32), bottom = S32(data + 36);
+  f->width = (right - left) / 2540.0;
+  f->height = (bottom - top) / 2540.0;
+  if (!(f->width > 0) || !(f->height > 0))
+    return "the frame has no size (" + std::to_string(right - left) + " x " + std::to_string(bottom - top) +
+           " x 0.01 mm)";
+  return "";
+}
+
 }  // namespace
 
 DecodeResult DecodeEmf(const std::uint8_t* data, std::size_t size, std::size_t memoryLimit) {
-  // The header record: type 1, its size, the bounds in device pixels, the
-  // frame in 0.01 mm, the signature " EMF", the version and the file's size.
-  if (data == nullptr || size < 88 || U32(data) != 1 || U32(data + 40) != 0x464D4520u)
-    return detail::Fail(kName, "no metafile header");
-  const std::uint32_t headerSize = U32(data + 4);
-  if (headerSize < 88 || headerSize > size || headerSize % 4 != 0)
-    return detail::Fail(kName, "bad header record of " + std::to_string(headerSize) + " bytes");
-  const std::uint32_t declared = U32(data + 48);
-  if (declared > size) return detail::Fail(kName, "the records end early");
-  if (declared < headerSize + 20) return detail::Fail(kName, "the file holds no records");
-  const double left = S32(data + 24), top = S32(data + 28), right = S32(data + 32), bottom = S32(data + 36);
-  const double width = (right - left) / 2540.0, height = (bottom - top) / 2540.0;
-  if (!(width > 0) || !(height > 0))
-    return detail::Fail(kName, "the frame has no size (" + std::to_string(right - left) + " x " +
-                                   std::to_string(bottom - top) + " x 0.01 mm)");
-  return detail::RenderMetafile(kName, Format::Emf, memoryLimit, [&](detail::MetafileTarget* t) {
-    return Draw(data, declared, width, height, t);
-  });
+  Frame f;
+  const std::string why = ReadHeader(data, size, &f);
+  if (!why.empty()) return detail::Fail(kName, why);
+  return detail::RenderMetafile(kName, Format::Emf, memoryLimit, data, f.declared);
 }
+
+namespace detail {
+
+std::string PlayEmf(const std::uint8_t* data, std::size_t size, MetafileTarget* t) {
+  Frame f;
+  const std::string why = ReadHeader(data, size, &f);
+  if (!why.empty()) return why;
+  return Draw(data, f.declared, f.width, f.height, t);
+}
+
+}  // namespace detail
 
 }  // namespace md::imaging

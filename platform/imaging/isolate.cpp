@@ -1,23 +1,37 @@
-// The child runs the work over a shared anonymous mapping and writes its
-// answer ("" or a reason) to a pipe; the parent waits for the pipe to close
-// or the time to pass, and then for the child.
+// The program is spawned with its input in a memory file on descriptor 0,
+// the buffer in a memory file on descriptor 3 and the answer pipe on
+// descriptor 4; its standard error goes to /dev/null (libraries' complaints
+// about a damaged file are not the host's output). Nothing runs between the
+// process's creation and the new program but posix_spawn's own descriptor
+// moves. The parent waits for the pipe to close or the time to pass, and
+// then for the program.
 #include "platform/imaging/isolate.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+
+extern char** environ;
 
 namespace md::imaging::detail {
 namespace {
+
+constexpr const char* kIsolatedFlag = "--isolated";
+constexpr int kInputFd = 0, kBufferFd = 3, kAnswerFd = 4;
 
 long long NowMs() {
   timespec ts{};
@@ -35,70 +49,122 @@ std::size_t AddressSpace() {
   return got == 1 ? pages * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) : 0;
 }
 
-[[noreturn]] void Child(int fd, void* buffer, const std::function<std::string(void*)>& work,
-                        const IsolationLimits& limits) {
-  // Libraries' complaints about a damaged file are not the host's output.
-  const int null = ::open("/dev/null", O_WRONLY);
-  if (null >= 0) ::dup2(null, 2);
-  // What the child holds already (a sanitizer's reserved shadow included)
-  // and the extra allowed; an allocation past it fails.
-  const std::size_t have = AddressSpace();
-  if (have != 0) {
-    const rlimit as{have + limits.extraMemory, have + limits.extraMemory};
-    ::setrlimit(RLIMIT_AS, &as);
+// Closes the descriptors it holds when it goes.
+struct Fd {
+  int fd = -1;
+  Fd() = default;
+  explicit Fd(int f) : fd(f) {}
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  ~Fd() {
+    if (fd >= 0) ::close(fd);
   }
-  const rlim_t seconds = static_cast<rlim_t>(limits.milliseconds / 1000 + 2);
-  const rlimit cpu{seconds, seconds};
-  ::setrlimit(RLIMIT_CPU, &cpu);
-  std::string answer;
-  try {
-    answer = work(buffer);
-  } catch (const std::exception& e) {
-    answer = std::string("failed: ") + e.what();
-  } catch (...) {
-    answer = "failed";
-  }
-  answer.insert(answer.begin(), 'A');  // the pipe carries at least one byte
-  const char* p = answer.data();
-  std::size_t left = answer.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, p, left);
-    if (n <= 0) break;
+};
+
+// A copy of the descriptor above the ones the program gets, so that moving
+// them into place never overwrites another.
+int High(int fd) { return ::fcntl(fd, F_DUPFD_CLOEXEC, 10); }
+
+bool WriteAll(int fd, const void* data, std::size_t size) {
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t n = ::write(fd, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
     p += n;
-    left -= static_cast<std::size_t>(n);
+    size -= static_cast<std::size_t>(n);
   }
-  ::_exit(0);
+  return true;
+}
+
+std::string Errno(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+
+// Spawns the program with the descriptors in place; its pid, or -1 with
+// *error set.
+pid_t Spawn(const std::string& program, const std::vector<std::string>& args, const IsolationLimits& limits,
+            int input, int buffer, int answer, std::string* error) {
+  std::vector<std::string> words{program, kIsolatedFlag, std::to_string(limits.milliseconds),
+                                 std::to_string(limits.extraMemory)};
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& w : words) argv.push_back(w.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawnattr_t attr;
+  ::posix_spawn_file_actions_init(&actions);
+  ::posix_spawnattr_init(&attr);
+  ::posix_spawn_file_actions_adddup2(&actions, input, kInputFd);
+  ::posix_spawn_file_actions_adddup2(&actions, buffer, kBufferFd);
+  ::posix_spawn_file_actions_adddup2(&actions, answer, kAnswerFd);
+  ::posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  ::posix_spawn_file_actions_addclosefrom_np(&actions, kAnswerFd + 1);
+  // The host's blocked and ignored signals are not the program's.
+  sigset_t none, all;
+  sigemptyset(&none);
+  sigfillset(&all);
+  ::posix_spawnattr_setsigmask(&attr, &none);
+  ::posix_spawnattr_setsigdefault(&attr, &all);
+  ::posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  pid_t pid = -1;
+  const int r = ::posix_spawn(&pid, program.c_str(), &actions, &attr, argv.data(), environ);
+  ::posix_spawnattr_destroy(&attr);
+  ::posix_spawn_file_actions_destroy(&actions);
+  if (r != 0) {
+    *error = "cannot start the renderer " + program + ": " + std::strerror(r);
+    return -1;
+  }
+  return pid;
 }
 
 }  // namespace
 
-bool RunIsolated(std::size_t bytes, const std::function<std::string(void* buffer)>& work,
+bool RunIsolated(const std::string& program, const std::vector<std::string>& args, const void* input,
+                 std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,
                  std::string* error) {
+  if (::access(program.c_str(), X_OK) != 0) {
+    *error = "the renderer " + program + " is missing";
+    return false;
+  }
   const std::size_t mapped = bytes == 0 ? 1 : bytes;
-  void* buffer = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+  Fd bufferFd(::memfd_create("mapdeck-isolated-buffer", MFD_CLOEXEC));
+  if (bufferFd.fd < 0 || ::ftruncate(bufferFd.fd, static_cast<off_t>(mapped)) != 0) {
+    *error = Errno("no memory for the drawing");
+    return false;
+  }
+  void* buffer = ::mmap(nullptr, mapped, PROT_READ, MAP_SHARED, bufferFd.fd, 0);
   if (buffer == MAP_FAILED) {
-    *error = std::string("no memory for the drawing: ") + std::strerror(errno);
+    *error = Errno("no memory for the drawing");
+    return false;
+  }
+  struct Unmap {
+    void* p;
+    std::size_t n;
+    ~Unmap() { ::munmap(p, n); }
+  } unmap{buffer, mapped};
+  Fd inputFd(::memfd_create("mapdeck-isolated-input", MFD_CLOEXEC));
+  if (inputFd.fd < 0 || !WriteAll(inputFd.fd, input, inputBytes)) {
+    *error = Errno("no memory for the file");
     return false;
   }
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC) != 0) {
-    ::munmap(buffer, mapped);
-    *error = std::string("cannot start the renderer: ") + std::strerror(errno);
+    *error = Errno("cannot start the renderer");
     return false;
   }
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(fds[0]);
-    Child(fds[1], buffer, work, limits);
-  }
-  ::close(fds[1]);
-  if (pid < 0) {
-    ::close(fds[0]);
-    ::munmap(buffer, mapped);
-    *error = std::string("cannot start the renderer: ") + std::strerror(errno);
-    return false;
-  }
+  Fd readEnd(fds[0]);
+  pid_t pid = -1;
+  {
+    Fd writeEnd(fds[1]);
+    Fd input(High(inputFd.fd)), buffer(High(bufferFd.fd)), answer(High(writeEnd.fd));
+    if (input.fd < 0 || buffer.fd < 0 || answer.fd < 0) {
+      *error = Errno("cannot start the renderer");
+      return false;
+    }
+    pid = Spawn(program, args, limits, input.fd, buffer.fd, answer.fd, error);
+    if (pid < 0) return false;
+  }  // the program holds the only write end now
 
   std::string answer;
   bool timedOut = false;
@@ -109,7 +175,7 @@ bool RunIsolated(std::size_t bytes, const std::function<std::string(void* buffer
       timedOut = true;
       break;
     }
-    pollfd p{fds[0], POLLIN, 0};
+    pollfd p{readEnd.fd, POLLIN, 0};
     const int r = ::poll(&p, 1, static_cast<int>(left));
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) {
@@ -117,18 +183,16 @@ bool RunIsolated(std::size_t bytes, const std::function<std::string(void* buffer
       break;
     }
     char chunk[512];
-    const ssize_t n = ::read(fds[0], chunk, sizeof chunk);
+    const ssize_t n = ::read(readEnd.fd, chunk, sizeof chunk);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     if (answer.size() < 4096) answer.append(chunk, static_cast<std::size_t>(n));
   }
-  ::close(fds[0]);
   if (timedOut) ::kill(pid, SIGKILL);
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
 
-  bool ok = false;
   if (timedOut) {
     *error = "drawing took longer than " + std::to_string(limits.milliseconds / 1000.0).substr(0, 4) + " s";
   } else if (WIFSIGNALED(status)) {
@@ -141,10 +205,75 @@ bool RunIsolated(std::size_t bytes, const std::function<std::string(void* buffer
     *error = answer.substr(1);
   } else {
     *error = collect(buffer);
-    ok = error->empty();
   }
-  ::munmap(buffer, mapped);
-  return ok;
+  return error->empty();
+}
+
+int IsolatedMain(int argc, char** argv, const std::function<std::string(const IsolatedRequest&)>& work) {
+  if (argc < 4 || std::strcmp(argv[1], kIsolatedFlag) != 0) {
+    std::fprintf(stderr, "%s: started by the library that uses it, not by hand\n", argc > 0 ? argv[0] : "");
+    return 2;
+  }
+  // What the program holds already (a sanitizer's reserved shadow included)
+  // and the extra allowed; an allocation past it fails.
+  const unsigned long long extra = std::strtoull(argv[3], nullptr, 10);
+  const std::size_t have = AddressSpace();
+  if (have != 0) {
+    const rlimit as{have + extra, have + extra};
+    ::setrlimit(RLIMIT_AS, &as);
+  }
+  const rlim_t seconds = static_cast<rlim_t>(std::atoi(argv[2]) / 1000 + 2);
+  const rlimit cpu{seconds, seconds};
+  ::setrlimit(RLIMIT_CPU, &cpu);
+
+  IsolatedRequest request;
+  request.args.assign(argv + 4, argv + argc);
+  std::string answer;
+  struct stat in {
+  }, out{};
+  if (::fstat(kInputFd, &in) != 0 || ::fstat(kBufferFd, &out) != 0 || out.st_size <= 0) {
+    answer = "the renderer was given no buffer";
+  } else {
+    request.inputBytes = static_cast<std::size_t>(in.st_size);
+    request.bytes = static_cast<std::size_t>(out.st_size);
+    void* inMap = request.inputBytes == 0
+                      ? nullptr
+                      : ::mmap(nullptr, request.inputBytes, PROT_READ, MAP_PRIVATE, kInputFd, 0);
+    void* outMap = ::mmap(nullptr, request.bytes, PROT_READ | PROT_WRITE, MAP_SHARED, kBufferFd, 0);
+    if (inMap == MAP_FAILED || outMap == MAP_FAILED) {
+      answer = Errno("the renderer cannot map its files");
+    } else {
+      request.input = static_cast<const std::uint8_t*>(inMap);
+      request.buffer = outMap;
+      try {
+        answer = work(request);
+      } catch (const std::exception& e) {
+        answer = std::string("failed: ") + e.what();
+      } catch (...) {
+        answer = "failed";
+      }
+    }
+  }
+  answer.insert(answer.begin(), 'A');  // the pipe carries at least one byte
+  WriteAll(kAnswerFd, answer.data(), answer.size());
+  // No exit handlers: libraries' teardown after a damaged file is no concern.
+  ::_exit(0);
+}
+
+std::string ProgramBesideLibrary(const char* name) {
+  Dl_info info{};
+  std::string library;
+  if (::dladdr(reinterpret_cast<void*>(&ProgramBesideLibrary), &info) != 0 && info.dli_fname != nullptr) {
+    char resolved[PATH_MAX];
+    if (::realpath(info.dli_fname, resolved) != nullptr) library = resolved;
+  }
+  if (library.empty()) {
+    char self[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n > 0) library.assign(self, static_cast<std::size_t>(n));
+  }
+  const std::size_t slash = library.rfind('/');
+  return (slash == std::string::npos ? std::string(".") : library.substr(0, slash)) + "/" + name;
 }
 
 }  // namespace md::imaging::detail

@@ -1,5 +1,8 @@
-// Running a library that may crash or loop on a damaged file in a child
-// process, with a time and a memory limit, and taking back what it drew.
+// Running a library that may crash or loop on a damaged file in a program
+// of its own, with a time and a memory limit, and taking back what it drew.
+// The program is started with posix_spawn and runs in a fresh process: a
+// host's threads may hold any lock while it starts, and nothing of the
+// host's state (locks, caches, half-done drawings) is inherited.
 #pragma once
 
 #include <cstddef>
@@ -11,20 +14,42 @@
 namespace md::imaging::detail {
 
 struct IsolationLimits {
-  // Wall-clock time the child may take.
+  // Wall-clock time the program may take.
   int milliseconds = 10000;
-  // Address space the child may add to what it inherits.
+  // Address space the program may add to what it holds when it starts.
   std::size_t extraMemory = std::size_t{1} << 30;
 };
 
-// Runs `work` in a child process over a shared buffer of `bytes` bytes
-// (zeroed, its pages taken only as they are written); `work` answers "" when
-// it filled the buffer, else the reason it could not. Then `collect` reads
-// the buffer in this process and answers "" or the reason it refuses what it
-// found. True when both answered ""; false with the reason in *error when
-// either refused, or the child crashed or ran out of memory or time.
-bool RunIsolated(std::size_t bytes, const std::function<std::string(void* buffer)>& work,
+// Runs `program` with `args`, handing it the `inputBytes` bytes at `input`
+// and a shared buffer of `bytes` bytes (zeroed, its pages taken only as they
+// are written); the program's IsolatedMain answers "" when its work filled
+// the buffer, else the reason it could not. Then `collect` reads the buffer
+// in this process and answers "" or the reason it refuses what it found.
+// True when both answered ""; false with the reason in *error when either
+// refused, the program is missing, or it crashed or ran out of memory or
+// time.
+bool RunIsolated(const std::string& program, const std::vector<std::string>& args, const void* input,
+                 std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,
                  std::string* error);
+
+// What the program's work gets: its arguments, the input and the buffer.
+struct IsolatedRequest {
+  std::vector<std::string> args;
+  const std::uint8_t* input = nullptr;
+  std::size_t inputBytes = 0;
+  void* buffer = nullptr;
+  std::size_t bytes = 0;
+};
+
+// The main of a program RunIsolated starts: sets the limits first, maps the
+// input and the buffer, runs `work` and sends back its answer (an exception
+// is answered as "failed: <what>"). Returns only when it was not started by
+// RunIsolated (the exit status then).
+int IsolatedMain(int argc, char** argv, const std::function<std::string(const IsolatedRequest&)>& work);
+
+// The path of `name` in the folder of the shared library that holds this
+// code (where the build and the installation put the helper programs).
+std::string ProgramBesideLibrary(const char* name);
 
 }  // namespace md::imaging::detail

@@ -1,4 +1,4 @@
-// The child's pixels travel in a shared buffer: a header of the chosen size
+// The helper's pixels travel in a shared buffer: a header of the chosen size
 // and resolution, then the rows of a cairo ARGB32 surface, which hold
 // premultiplied 0xAARRGGBB pixels as the picture does.
 #include "platform/imaging/metafile.h"
@@ -44,7 +44,7 @@ cairo_surface_t* MetafileTarget::Surface() const {
 }
 
 DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryLimit,
-                            const MetafileWork& work) {
+                            const std::uint8_t* data, std::size_t size, const std::string& helper) {
   const std::size_t maxPixels =
       std::min(static_cast<std::size_t>(kMetafileMaxSide) * kMetafileMaxSide, memoryLimit / 4);
   if (maxPixels == 0) return Fail(name, "the memory limit leaves no room for a drawing");
@@ -53,15 +53,9 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
   IsolationLimits limits;
   limits.milliseconds = kMetafileMilliseconds;
   const bool ok = RunIsolated(
-      kHeaderBytes + maxPixels * 4,
-      [&](void* buffer) {
-        MetafileTarget t;
-        t.maxPixels = maxPixels;
-        t.memoryLimit = memoryLimit;
-        t.header = static_cast<std::int32_t*>(buffer);
-        t.pixels = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(buffer) + kHeaderBytes);
-        return work(&t);
-      },
+      helper.empty() ? ProgramBesideLibrary(kMetafileHelper) : helper,
+      {format == Format::Wmf ? "wmf" : "emf", std::to_string(maxPixels), std::to_string(memoryLimit)}, data,
+      size, kHeaderBytes + maxPixels * 4,
       [&](const void* buffer) -> std::string {
         std::int32_t header[3];
         std::memcpy(header, buffer, sizeof header);
@@ -83,6 +77,20 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
   DecodeResult r;
   r.bitmap = std::move(out);
   return r;
+}
+
+int MetafileHelperMain(int argc, char** argv) {
+  return IsolatedMain(argc, argv, [](const IsolatedRequest& r) -> std::string {
+    if (r.args.size() != 3 || (r.args[0] != "wmf" && r.args[0] != "emf"))
+      return "the renderer was asked wrongly";
+    MetafileTarget t;
+    t.maxPixels = std::stoull(r.args[1]);
+    t.memoryLimit = std::stoull(r.args[2]);
+    if (r.bytes < kHeaderBytes + t.maxPixels * 4) return "the renderer was given too small a buffer";
+    t.header = static_cast<std::int32_t*>(r.buffer);
+    t.pixels = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(r.buffer) + kHeaderBytes);
+    return r.args[0] == "wmf" ? PlayWmf(r.input, r.inputBytes, &t) : PlayEmf(r.input, r.inputBytes, &t);
+  });
 }
 
 }  // namespace md::imaging::detail

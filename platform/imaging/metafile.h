@@ -1,14 +1,13 @@
 // Drawing a metafile into pixels: the shared part of the WMF and EMF
-// readers. The libraries that draw them run in a child process (isolate.h),
-// so that a damaged file is refused with a reason instead of crashing or
-// hanging the host.
+// readers. The libraries that draw them run in the helper program
+// mapdeck-metafile (isolate.h), so that a damaged file is refused with a
+// reason instead of crashing or hanging the host.
 #pragma once
 
 #include <cairo.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "platform/imaging/bitmap.h"
@@ -23,7 +22,11 @@ constexpr int kMetafileMaxSide = 4096;
 // The time one drawing may take.
 constexpr int kMetafileMilliseconds = 5000;
 
-// Where the drawing goes: the child fills in the pixel size it chose and
+// The helper program, installed and built beside the library that holds
+// this code.
+constexpr const char* kMetafileHelper = "mapdeck-metafile";
+
+// Where the drawing goes: the helper fills in the pixel size it chose and
 // the resolution, then draws into a surface of that size.
 struct MetafileTarget {
   std::size_t maxPixels = 0;
@@ -38,10 +41,17 @@ struct MetafileTarget {
   std::uint32_t* pixels = nullptr;
 };
 
-using MetafileWork = std::function<std::string(MetafileTarget* target)>;
+// Play the records into the target (in the helper): "" or why they cannot
+// be drawn. The readers have checked the header before.
+std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* target);
+std::string PlayEmf(const std::uint8_t* data, std::size_t size, MetafileTarget* target);
 
-// Runs the work in a child process and makes a picture of what it drew.
+// Has the helper draw the file and makes a picture of what it drew; the
+// helper is looked for at `helper`, by default beside the library.
 DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryLimit,
-                            const MetafileWork& work);
+                            const std::uint8_t* data, std::size_t size, const std::string& helper = {});
+
+// The helper's main.
+int MetafileHelperMain(int argc, char** argv);
 
 }  // namespace md::imaging::detail

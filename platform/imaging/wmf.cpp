@@ -2,7 +2,7 @@
 // device context, the mapping to device points) and calls the drawing
 // device below, which draws each shape with cairo into the picture's
 // pixels. The device points are points (1/72 inch); the drawing covers the
-// box of everything the file draws. libwmf runs in a child process
+// box of everything the file draws. libwmf runs in the helper program
 // (metafile.h).
 #include <libwmf/api.h>
 #include <libwmf/defs.h>
@@ -418,7 +418,7 @@ void RegionClip(wmfAPI* api, wmfPolyRectangle_t* p) {
   cairo_clip(cr);
 }
 
-Device* g_device = nullptr;  // the child's one device, handed to libwmf
+Device* g_device = nullptr;  // the helper's one device, handed to libwmf
 
 void Install(wmfAPI* api) {
   auto* fr = static_cast<wmfFunctionReference*>(wmf_malloc(api, sizeof(wmfFunctionReference)));
@@ -432,8 +432,11 @@ void Install(wmfAPI* api) {
   api->device_data = g_device;
 }
 
-// Plays the file in the child.
-std::string Play(const std::uint8_t* data, std::size_t size, detail::MetafileTarget* t) {
+}  // namespace
+
+namespace detail {
+
+std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* t) {
   Device device;
   g_device = &device;
   wmfAPI* api = nullptr;
@@ -466,7 +469,7 @@ std::string Play(const std::uint8_t* data, std::size_t size, detail::MetafileTar
   return why;
 }
 
-}  // namespace
+}  // namespace detail
 
 DecodeResult DecodeWmf(const std::uint8_t* data, std::size_t size, std::size_t memoryLimit) {
   if (data == nullptr) return detail::Fail(kName, "no metafile header");
@@ -484,8 +487,7 @@ DecodeResult DecodeWmf(const std::uint8_t* data, std::size_t size, std::size_t m
     return detail::Fail(kName, "no metafile header");
   const std::uint64_t declared = std::uint64_t{Le32(h + 6)} * 2;
   if (declared < 18 + 6 || declared > size - at) return detail::Fail(kName, "the records end early");
-  return detail::RenderMetafile(kName, Format::Wmf, memoryLimit,
-                                [&](detail::MetafileTarget* t) { return Play(data, size, t); });
+  return detail::RenderMetafile(kName, Format::Wmf, memoryLimit, data, size);
 }
 
 }  // namespace md::imaging

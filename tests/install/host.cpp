@@ -4,7 +4,8 @@
 // the page to PNG and PDF and onto a cairo surface; edits the title through
 // its property sheet with the scripted user; saves the page without telling
 // any element to store itself, reads it back whole into a fresh page and
-// prints that again, pixel for pixel the same. Usage: mapdeck_host OUTDIR
+// prints that again, pixel for pixel the same; reads a metafile picture.
+// Usage: mapdeck_host OUTDIR
 // Exits with 0 when every answer is the expected one.
 #include <cairo.h>
 
@@ -22,6 +23,7 @@
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "layout/graphicelement/igis_element.h"
 #include "layout/graphicelement/igis_mapelement.h"
+#include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "layout/graphicelement/print/gis_pageprint.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "layout/graphicelement/text/igis_textelement.h"
@@ -98,6 +100,43 @@ cairo_surface_t* PrintOnSurface(IGIS_FeatureSet* page) {
   Expect(GIS_PrintPageToSurface(page, kPaperWidth, kPaperHeight, kDpi, surface) == TRUE,
          "the page prints onto the host's cairo surface");
   return surface;
+}
+
+// A placeable metafile of one inch square (1000 units an inch): a black
+// rectangle on its white brush's background.
+bool WriteMetafile(const std::string& path) {
+  std::string b;
+  auto w16 = [&b](unsigned v) {
+    b += static_cast<char>(v & 0xFF);
+    b += static_cast<char>((v >> 8) & 0xFF);
+  };
+  for (unsigned v : {0xCDD7u, 0x9AC6u, 0u, 0u, 0u, 1000u, 1000u, 1000u, 0u, 0u}) w16(v);
+  unsigned sum = 0;
+  for (std::size_t k = 0; k < 20; k += 2)
+    sum ^= static_cast<unsigned char>(b[k]) | (static_cast<unsigned char>(b[k + 1]) << 8);
+  w16(sum);
+  // The header, a window of 1000 x 1000, the rectangle, the end.
+  const unsigned records[] = {5, 0x020B, 0, 0, 5, 0x020C, 1000, 1000, 7, 0x041B, 900, 900, 100, 100, 3, 0};
+  w16(1);
+  w16(9);
+  w16(0x300);
+  w16(9 + sizeof records / sizeof records[0] + 4);  // the words of the file after the placeable header
+  w16(0);
+  w16(0);  // no objects
+  w16(7);  // the largest record
+  w16(0);
+  w16(0);
+  for (std::size_t k = 0; k < sizeof records / sizeof records[0];) {
+    const unsigned size = records[k];
+    w16(size);
+    w16(0);
+    for (unsigned j = 1; j < size - 1; ++j) w16(records[k + j]);
+    k += size - 1;
+  }
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  const bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
+  return std::fclose(f) == 0 && ok;
 }
 
 bool FileExists(const std::string& path) {
@@ -223,6 +262,16 @@ int main(int argc, char** argv) {
   Expect(GIS_PrintPageToFile(bare, kPaperWidth, kPaperHeight, kDpi, refused.c_str()) == FALSE &&
              !FileExists(refused),
          "a page without a spatial reference is refused");
+
+  // A metafile becomes a picture: its libraries run in the helper program
+  // installed beside the library.
+  const std::string metafile = out + "/square.wmf";
+  auto* picture = dynamic_cast<IGIS_PictureElement*>(
+      factory->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, bare, nullptr));
+  // The import decodes the file first and refuses one that gives no picture.
+  Expect(WriteMetafile(metafile) && picture != nullptr && picture->ImportPictureFromFile(metafile.c_str()),
+         "a metafile picture is drawn");
+  if (picture != nullptr) picture->Release();
   bare->Release();
 
   loaded->Release();

@@ -1,20 +1,24 @@
 // Icons, cursors and metafiles: the image an icon directory's choice gives,
 // its mask and alpha; metafiles drawn at their own size (render checks);
-// damaged files refused with their reason; the child process a metafile is
-// drawn in, stopped on a crash, a loop or too much memory.
+// damaged files refused with their reason; the helper program a metafile is
+// drawn in, stopped on a crash, a loop or too much memory, and started
+// afresh whatever locks the host's other threads hold.
 #include <gtest/gtest.h>
 
-#include <signal.h>
-#include <unistd.h>
+#include <glib-object.h>
 
-#include <stdexcept>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/raster.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/isolate.h"
+#include "platform/imaging/metafile.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/platform/imaging/metafiles.h"
@@ -186,64 +190,94 @@ TEST(ImagingIconsMetafiles, DamagedFilesAreRefusedWithTheirReason) {
   }
 }
 
-TEST(ImagingIconsMetafiles, TheChildIsStoppedOnACrashALoopOrTooMuchMemory) {
+TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemory) {
   detail::IsolationLimits quick;
   quick.milliseconds = 300;
   quick.extraMemory = std::size_t{64} << 20;
   const struct {
     const char* name;
-    std::function<std::string(void*)> work;
-    const char* error;  // how the reason starts; "" when the work succeeds
+    std::string program;
+    const char* what;   // what the probe's work does
+    std::string error;  // how the reason starts; "" when the work succeeds
   } rows[] = {
-      {"fills the buffer",
-       [](void* b) {
-         static_cast<char*>(b)[0] = 7;
-         return std::string();
-       },
-       ""},
-      {"refuses", [](void*) { return std::string("no such thing"); }, "no such thing"},
-      {"crashes",
-       [](void*) {
-         ::raise(SIGSEGV);
-         return std::string();
-       },
-       "the renderer stopped on signal "},
-      {"loops",
-       [](void*) {
-         for (;;) ::pause();
-         return std::string();
-       },
-       "drawing took longer than 0.30 s"},
-      {"throws", [](void*) -> std::string { throw std::runtime_error("no luck"); }, "failed: no luck"},
-      {"takes too much memory",
-       [](void*) {
-         std::vector<char> v(std::size_t{1} << 30, 1);
-         return std::string(v.back() == 1 ? "kept" : "");
-       },
-       "failed: std::bad_alloc"},
+      {"fills the buffer", MD_IMAGING_PROBE, "fill", ""},
+      {"refuses", MD_IMAGING_PROBE, "no such thing", "no such thing"},
+      {"crashes", MD_IMAGING_PROBE, "crash", "the renderer stopped on signal "},
+      {"loops", MD_IMAGING_PROBE, "loop", "drawing took longer than 0.30 s"},
+      {"throws", MD_IMAGING_PROBE, "throw", "failed: no luck"},
+      {"takes too much memory", MD_IMAGING_PROBE, "alloc", "failed: std::bad_alloc"},
+      {"is missing", "/nonexistent/mapdeck-metafile", "fill",
+       "the renderer /nonexistent/mapdeck-metafile is missing"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    char seen = 0;
+    const char input = 7;
+    char seen[2] = {0, 0};
     std::string error;
     const bool ok = detail::RunIsolated(
-        16, row.work,
+        row.program, {row.what}, &input, 1, 16,
         [&](const void* b) {
-          seen = static_cast<const char*>(b)[0];
+          std::memcpy(seen, static_cast<const char*>(b) + 14, 2);
           return std::string();
         },
         quick, &error);
-    EXPECT_EQ(ok, *row.error == '\0');
-    // A crash ends the child on its signal, or on the sanitizer's abort; a
-    // sanitizer refuses an allocation past the limit by ending the child.
+    EXPECT_EQ(ok, row.error.empty());
+    // A crash ends the program on its signal, or on the sanitizer's abort; a
+    // sanitizer refuses an allocation past the limit by ending the program.
     const bool sanitizerEnded = error.rfind("the renderer stopped", 0) == 0;
     EXPECT_TRUE(error.rfind(row.error, 0) == 0 ||
                 (sanitizerEnded && std::string(row.name) == "takes too much memory"))
         << error;
     if (ok) {
-      EXPECT_EQ(seen, 7);
+      EXPECT_EQ(seen[0], 7);
+      EXPECT_EQ(seen[1], 7);
     }
   }
+}
+
+TEST(ImagingIconsMetafiles, AMissingHelperRefusesTheMetafileNamingThePath) {
+  const f::Bytes bytes = m::SampleEmf();
+  const DecodeResult r = detail::RenderMetafile("EMF", Format::Emf, std::size_t{1} << 26, bytes.data(),
+                                                bytes.size(), "/nonexistent/mapdeck-metafile");
+  EXPECT_FALSE(r);
+  EXPECT_NE(r.error.find("/nonexistent/mapdeck-metafile is missing"), std::string::npos) << r.error;
+}
+
+// A GObject type whose class set-up waits until released: while it waits,
+// GLib holds the lock every first use of a class takes (librsvg's too).
+struct ClassInitGate {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool inside = false, released = false;
+};
+ClassInitGate g_gate;
+
+void WaitingClassInit(gpointer, gpointer) {
+  std::unique_lock lock(g_gate.mutex);
+  g_gate.inside = true;
+  g_gate.changed.notify_all();
+  g_gate.changed.wait(lock, [] { return g_gate.released; });
+}
+
+TEST(ImagingIconsMetafiles, AMetafileDrawsWhileAnotherThreadHoldsALockTheLibrariesTake) {
+  const GType type =
+      g_type_register_static_simple(G_TYPE_OBJECT, "MdImagingTestsWaitingObject", sizeof(GObjectClass),
+                                    WaitingClassInit, sizeof(GObject), nullptr, static_cast<GTypeFlags>(0));
+  std::thread holder([type] { g_type_class_unref(g_type_class_ref(type)); });
+  {
+    std::unique_lock lock(g_gate.mutex);
+    g_gate.changed.wait(lock, [] { return g_gate.inside; });
+  }
+  const f::Bytes bytes = m::SampleEmf();
+  const DecodeResult r = Decode(bytes.data(), bytes.size());
+  {
+    std::lock_guard lock(g_gate.mutex);
+    g_gate.released = true;
+  }
+  g_gate.changed.notify_all();
+  holder.join();
+  ASSERT_TRUE(r) << r.error;
+  EXPECT_EQ(r.bitmap->at(148, 148), 0xFF0000FFu);
 }
 
 }  // namespace
