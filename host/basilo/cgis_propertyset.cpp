@@ -244,6 +244,25 @@ BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
     fresh.reserve(stored.size());
     Index freshIndex;
     freshIndex.Reserve(stored.size());
+    if (fields_.empty()) {
+      // An empty set (the usual case when a file is read): every field is a
+      // new object, made straight into the new list.
+      for (std::size_t i = 0; i < stored.size(); ++i) {
+        const md::basilo::StoredFieldView& s = stored[i];
+        fresh.push_back(std::make_unique<CGIS_Field>());
+        CGIS_Field* f = fresh.back().get();
+        f->SetNameDirect(std::string(s.key));
+        if (s.type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
+        f->AssignStored(s.type, std::string(s.description), s.intValue, s.doubleValue, s.boolValue,
+                        std::string(s.text), std::vector<BYTE>(s.bytes.begin(), s.bytes.end()));
+        f->SetOwner(CGIS_Field::Owner::Set, this);
+        f->SetPosition(i);
+        freshIndex.Insert(s.key, f);
+      }
+      fields_.swap(fresh);
+      index_.swap(freshIndex);
+      return TRUE;
+    }
     std::vector<std::unique_ptr<CGIS_Field>> made;  // new objects, in stored order (null where reused)
     made.resize(stored.size());
     std::vector<CGIS_Field*> reused(stored.size(), nullptr);
