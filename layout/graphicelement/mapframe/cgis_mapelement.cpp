@@ -190,12 +190,16 @@ IGIS_Element* CGIS_MapElement::Clone() {
   pCopy->SetOuterMapBorder(m_pOuterBorder.get());
   pCopy->SetDisableAutoControlVectorSubLayer(m_bDisableAutoControlVectorSubLayer);
   IGIS_MapGrids* pTarget = pCopy->GetMapGrids();
-  if (m_pGrids != nullptr && pTarget != nullptr) {
+  // The copy covers the new frame's map, not this one's; the entries kept as
+  // stored go with it, so storing the copy keeps them.
+  auto* pOwnList = dynamic_cast<CGIS_MapGrids*>(pTarget);
+  if (m_pGrids != nullptr && pOwnList != nullptr) {
+    pOwnList->CopyEntries(*m_pGrids, pCopy);
+  } else if (m_pGrids != nullptr && pTarget != nullptr) {
     for (int i = 0; i < m_pGrids->GetCount(); ++i) {
       IGIS_MapGrid* pGrid = m_pGrids->GetMapGrid(i);
       IGIS_MapGrid* pGridCopy = pGrid != nullptr ? pGrid->Clone() : nullptr;
       if (pGridCopy == nullptr) continue;
-      // The copy covers the new frame's map, not this one's.
       pGridCopy->SetMapElement(pCopy);
       if (!pTarget->AddMapGrid(pGridCopy)) pGridCopy->Release();
     }

@@ -184,6 +184,28 @@ bool CGIS_MapGrids::AddMapGrid(IGIS_MapGrid* pGrid) {
   return true;
 }
 
+void CGIS_MapGrids::CopyEntries(const CGIS_MapGrids& source, IGIS_MapElement* pMapElement) {
+  if (&source == this) return;
+  ReleaseMapGrids();
+  std::size_t nextKept = 0;
+  auto copyKept = [&](std::size_t nBefore) {
+    for (; nextKept < source.m_kept.size() && source.m_kept[nextKept].nAfter <= nBefore; ++nextKept)
+      m_kept.push_back({m_grids.size(), source.m_kept[nextKept].bytes});
+  };
+  for (std::size_t i = 0; i < source.m_grids.size(); ++i) {
+    copyKept(i);
+    IGIS_MapGrid* pGrid = source.m_grids[i].get();
+    IGIS_MapGrid* pCopy = pGrid != nullptr ? pGrid->Clone() : nullptr;
+    if (pCopy == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGrids::CopyEntries", "grid %zu not copied", i + 1);
+      continue;
+    }
+    pCopy->SetMapElement(pMapElement);
+    m_grids.emplace_back(pCopy);
+  }
+  copyKept(source.m_grids.size());
+}
+
 void CGIS_MapGrids::ReleaseMapGrids() {
   m_kept.clear();
   while (!m_grids.empty()) m_grids.pop_back();  // the last grid first

@@ -37,6 +37,10 @@ class CGIS_MapGrids final : public IGIS_MapGrids {
   bool Save(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare);
   bool Open(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare);
   IGIS_MapGrids* Clone() override { return nullptr; }
+  // Replaces this list with copies of source's grids, bound to pMapElement,
+  // and its kept entries where they stand among them, so both store the same
+  // entries under the same numbers.
+  void CopyEntries(const CGIS_MapGrids& source, IGIS_MapElement* pMapElement);
   bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_MapElement* pMapElement) override;
   IGIS_MapGrids* CopyFrom(IGIS_MapGrids*) override { return this; }
   bool AddMapGrid(IGIS_MapGrid* pGrid) override;

@@ -7,6 +7,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/customset.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "tests/layout/graphicelement/mapframe/mapframetest.h"
 
@@ -65,8 +66,9 @@ std::vector<std::string> StoredReferences(IGIS_Feature* feature) {
   return out;
 }
 
-// The reference a test grid is given.
-enum class Ref { Frame, Geographic, Unknown, NoGrid };
+// The reference a test grid is given; Kind77 is a grid of a kind the
+// library has no class for.
+enum class Ref { Frame, Geographic, Unknown, NoGrid, Kind77 };
 
 class SharedReferences : public MapFramePage {
  protected:
@@ -77,6 +79,10 @@ class SharedReferences : public MapFramePage {
     f->SetMapName("测试地图");
     IGIS_SpatialReferenceFactory* factory = GIS_GetSpatialReferenceFactoryObject();
     for (std::size_t i = 0; i < refs.size(); ++i) {
+      if (refs[i] == Ref::Kind77) {
+        EXPECT_TRUE(f->GetMapGrids()->AddMapGrid(new md::test::TestGrid(&journal_, "k" + std::to_string(i))));
+        continue;
+      }
       IGIS_MapGrid* grid = GIS_CreateMapGridPropertyObject(refs[i] == Ref::NoGrid ? GIS_MAPGRID_GRATICULE
                                                                                   : GIS_MAPGRID_MEASURE);
       grid->SetName(("g" + std::to_string(i)).c_str());
@@ -154,6 +160,69 @@ TEST_F(SharedReferences, AFrameStoredWithAReferencePerGridReadsAsStoredAndIsWrit
   EXPECT_EQ(GridReferences(g), GridReferences(f));
   ASSERT_TRUE(g->Archive(0, 0));
   EXPECT_EQ(StoredReferences(f->GetFeaturePtr()), (std::vector<std::string>{"shared 0", "full", "shared 2"}));
+}
+
+// The stored grid list of a frame's feature.
+Bytes StoredList(IGIS_Feature* feature) {
+  return StoredKey(BytesOf(feature->GetAttributes()->GetDataBuffer("Custom")), "MapGrids");
+}
+
+// A frame read with entries it keeps as stored bytes (a kind without a
+// class, entries beyond the grids a list holds, some sharing references)
+// gives a copy that stores the same grid list.
+TEST_F(SharedReferences, ACloneStoresTheEntriesKeptAsStoredWhereTheyWere) {
+  std::vector<Ref> many;
+  for (int i = 0; i < CGIS_MapGrids::kMaxGrids; ++i)
+    many.push_back(i % 2 == 0 ? Ref::Frame : Ref::Geographic);
+  struct Case {
+    const char* name;
+    std::vector<Ref> refs;
+    int nAppended;  // copies of entries 1, 2, ... appended to the stored list
+    int nBuilt;     // grids the read frame holds
+  };
+  const Case cases[] = {
+      {"unknown kind", {Ref::Frame, Ref::Kind77, Ref::Geographic, Ref::Geographic}, 0, 3},
+      {"beyond the cap", many, 3, CGIS_MapGrids::kMaxGrids},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CGIS_MapElement* f = FrameWith(c.refs);
+    ASSERT_TRUE(f->Archive(0, 0));
+    if (c.nAppended > 0) {
+      // Entries past the cap, as a list written elsewhere stores them.
+      md::basilo::ReleasePtr<IGIS_PropertySet> custom(CustomOf(f));
+      IGIS_DataBuffer* stored = custom->GetProperty("MapGrids")->GetDataBuffer();
+      ReleasePtr<IGIS_PropertySet> list(GIS_CreatePropertySetObject());
+      ASSERT_TRUE(list->Archive(stored, GIS_ARCHIVE_READ, 0));
+      const int nCount = static_cast<int>(c.refs.size());
+      list->GetProperty("Count")->SetInt(nCount + c.nAppended);
+      for (int k = 1; k <= c.nAppended; ++k) {
+        const std::string key = std::to_string(nCount + k);
+        IGIS_DataBuffer* from = list->GetProperty(std::to_string(k).c_str())->GetDataBuffer();
+        const Bytes entry = BytesOf(from);
+        IGIS_DataBuffer* to =
+            list->AddProperty(key.c_str(), key.c_str(), GIS_FIELD_TYPE_BUFFER, 1)->GetDataBuffer();
+        ASSERT_TRUE(to->SetSize(static_cast<int>(entry.size())));
+        std::copy(entry.begin(), entry.end(), to->GetData());
+      }
+      ASSERT_TRUE(list->Archive(stored, GIS_ARCHIVE_WRITE, 0));
+      ReleasePtr<IGIS_DataBuffer> out(GIS_CreateDataBufferObject(0));
+      custom->Archive(out.get(), GIS_ARCHIVE_WRITE, 0);
+      f->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", out.get(), 0);
+    }
+    CGIS_MapElement* g = ReadBack(f);
+    ASSERT_EQ(g->GetMapGrids()->GetCount(), c.nBuilt);
+    ASSERT_TRUE(g->Archive(0, 0));
+    const Bytes original = StoredList(g->GetFeaturePtr());
+    ASSERT_EQ(StoredReferences(g->GetFeaturePtr()).size(), c.refs.size() + c.nAppended);
+
+    IGIS_Element* e = g->Clone();
+    ASSERT_NE(e, nullptr);
+    ASSERT_TRUE(e->Archive(0, 0));
+    EXPECT_EQ(StoredList(e->GetFeaturePtr()), original);
+    EXPECT_EQ(StoredReferences(e->GetFeaturePtr()), StoredReferences(g->GetFeaturePtr()));
+    if (!set_->DeleteElement(e)) e->Release();
+  }
 }
 
 }  // namespace
