@@ -205,6 +205,17 @@ StoredSetView::StoredSetView(IGIS_DataBuffer* pBuffer) : fields_(Spare<StoredFie
   }
 }
 
+StoredSetView::StoredSetView(std::span<const BYTE> bytes) : fields_(Spare<StoredFieldView>::Take()) {
+  if (bytes.empty()) return;
+  std::string error;
+  if (!md::basilo::DecodePropertySetViews(bytes.data(), bytes.size(), &fields_, &error)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
+            static_cast<int>(bytes.size()), error.c_str());
+    fields_.clear();
+    damaged_ = true;
+  }
+}
+
 const StoredFieldView* StoredSetView::Find(std::string_view key) const {
   return FindStoredField(fields_, key, &next_);
 }
@@ -245,6 +256,11 @@ StoredSetView::~StoredSetView() {
   auto& spare = SpareCopies();
   if (buffer_ != nullptr && spare.size() < 8 && buffer_->GetSize() <= 64 * 1024)
     spare.push_back(std::move(buffer_));
+}
+
+const std::span<const BYTE>* StoredSetView::Bytes(std::string_view key) const {
+  const StoredFieldView* f = Find(key);
+  return f != nullptr && f->type == GIS_FIELD_TYPE_BUFFER ? &f->bytes : nullptr;
 }
 
 IGIS_DataBuffer* StoredSetView::Buffer(std::string_view key) const {

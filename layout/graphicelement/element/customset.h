@@ -74,6 +74,9 @@ class StoredSetView {
   // The set stored in the buffer; a damaged one is recorded as the property
   // set records it, and Damaged() tells.
   explicit StoredSetView(IGIS_DataBuffer* pBuffer);
+  // The set stored in the bytes, which must outlive the view; damage as
+  // with a buffer.
+  explicit StoredSetView(std::span<const BYTE> bytes);
   StoredSetView(const StoredSetView&) = delete;
   StoredSetView& operator=(const StoredSetView&) = delete;
 
@@ -95,6 +98,9 @@ class StoredSetView {
   // when the key is missing or holds no buffer. It stays valid until the
   // next call.
   IGIS_DataBuffer* Buffer(std::string_view key) const;
+  // The stored bytes of a buffer key, in place (valid while the stored set
+  // is); NULL when the key is missing or holds no buffer.
+  const std::span<const BYTE>* Bytes(std::string_view key) const;
   bool Damaged() const { return damaged_; }
   // The stored fields in their order.
   const std::vector<md::basilo::StoredFieldView>& Fields() const { return fields_; }

@@ -119,18 +119,20 @@ struct StoredSymbol {
 // is the written one, so the lookup starts where the last one ended).
 class Reader {
  public:
-  explicit Reader(IGIS_DataBuffer* pBuffer) {
-    std::string error;
-    const int size = pBuffer != nullptr ? pBuffer->GetSize() : 0;
-    const BYTE* data = size > 0 ? pBuffer->GetData() : nullptr;
-    // An empty buffer holds no frame yet (its element was made but never
-    // stored): every key is missing and is read so, without a record.
-    bNothingStored_ = pBuffer != nullptr && size == 0;
-    if (pBuffer == nullptr || (size > 0 && data == nullptr)) {
+  // bNoBuffer: no buffer was given (recorded; every key is then missing).
+  Reader(std::span<const BYTE> bytes, bool bNoBuffer) {
+    if (bNoBuffer) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "pBuffer == NULL");
-    } else if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields_, &error)) {
+      return;
+    }
+    // Empty bytes hold no frame yet (its element was made but never
+    // stored): every key is missing and is read so, without a record.
+    bNothingStored_ = bytes.empty();
+    std::string error;
+    if (!md::basilo::DecodePropertySetViews(bytes.data(), bytes.size(), &fields_, &error)) {
       // A damaged buffer reads as an empty set: every key is then missing.
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "damaged frame buffer (%d bytes): %s", size, error.c_str());
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "damaged frame buffer (%d bytes): %s",
+              static_cast<int>(bytes.size()), error.c_str());
       fields_.clear();
     }
   }
@@ -412,7 +414,18 @@ bool CGIS_FrameProperty::Save(IGIS_DataBuffer* pBuffer) {
 }
 
 bool CGIS_FrameProperty::Open(IGIS_DataBuffer* pBuffer) {
-  Reader r(pBuffer);
+  const int size = pBuffer != nullptr ? pBuffer->GetSize() : 0;
+  const BYTE* data = size > 0 ? pBuffer->GetData() : nullptr;
+  const bool bNoBuffer = pBuffer == nullptr || (size > 0 && data == nullptr);
+  return OpenFrom(
+      bNoBuffer ? std::span<const BYTE>() : std::span<const BYTE>(data, static_cast<std::size_t>(size)),
+      bNoBuffer);
+}
+
+bool CGIS_FrameProperty::OpenStored(std::span<const BYTE> bytes) { return OpenFrom(bytes, false); }
+
+bool CGIS_FrameProperty::OpenFrom(std::span<const BYTE> bytes, bool bNoBuffer) {
+  Reader r(bytes, bNoBuffer);
   r.ReadIntOrLog("BackX", &m_nBackX, nullptr);
   r.ReadIntOrLog("BackY", &m_nBackY, "BackY 属性为空");
   StoredSymbol back, back2, border, border2, shadow, shadow2;

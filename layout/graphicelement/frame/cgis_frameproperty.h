@@ -3,6 +3,8 @@
 // form (painted by the second symbolization library on a graphics surface).
 #pragma once
 
+#include <span>
+
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 
@@ -47,6 +49,8 @@ class __attribute__((visibility("default"))) CGIS_FrameProperty final : public I
   void Release() override;
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer* pBuffer) override;
+  // Open from stored bytes read in place (an empty span: no frame stored).
+  bool OpenStored(std::span<const BYTE> bytes);
   CGIS_FrameProperty* Clone() override;
   bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, SGIS_Rect rect,
               IGIS_SpatialReference* pSpatialReference, BYTE nPart) override;
@@ -75,6 +79,7 @@ class __attribute__((visibility("default"))) CGIS_FrameProperty final : public I
                       IGIS_SpatialReference* pSpatialReference, BYTE nPart);
   bool DrawSymbol2Form(HDC hdc, bool bPrint, IGIS_Display* pDisplay, const SGIS_Rect& rect,
                        IGIS_SpatialReference* pSpatialReference, BYTE nPart);
+  bool OpenFrom(std::span<const BYTE> bytes, bool bNoBuffer);
   // A mask of the visible sides (GIS_FRAME_SIDE_*).
   int VisibleSides() const;
 

@@ -19,6 +19,7 @@
 #include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
+#include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/scalebar/cgis_scalemarks.h"
@@ -29,9 +30,6 @@
 #include "layout/graphicelement/scalebar/scalebarformats.h"
 #include "layout/graphicelement/scalebar/scalebarsymbols.h"
 #include "layout/graphicelement/shapes/shapebox.h"
-
-// The exported maker of frame properties.
-extern "C" IGIS_FrameProperty* GIS_CreateFramePropertyObject();
 
 using namespace md::layout::detail;
 
@@ -291,12 +289,17 @@ BOOL CGIS_ScaleBarBase<TInterface>::ArchiveStored(int nRead, const BodySymbols* 
   ReadInto(*pSet, "MapElementID", &nMapElementID);
   m_link.SetMapElementID(nMapElementID);
   m_link.Relink(this->m_core.m_pFeatureSet);
-  if (IGIS_DataBuffer* b = BufferOf(*pSet, "FrameProperty")) {
-    if (b->GetSize() == 0) {
+  if (const std::span<const BYTE>* b = pSet->Bytes("FrameProperty")) {
+    if (b->empty()) {
       SetFrameProperty(nullptr);  // stored without a frame
     } else {
       if (!m_pFrameProperty) m_pFrameProperty.reset(GIS_CreateFramePropertyObject());
-      if (m_pFrameProperty) m_pFrameProperty->Open(b);
+      // Ours reads the stored bytes in place; another is given a copy.
+      if (auto* pOwn = dynamic_cast<CGIS_FrameProperty*>(m_pFrameProperty.get())) {
+        pOwn->OpenStored(*b);
+      } else if (m_pFrameProperty) {
+        m_pFrameProperty->Open(BufferOf(*pSet, "FrameProperty"));
+      }
     }
   }
   // In the stored order, so that each key is found where the last one ended.
@@ -305,8 +308,12 @@ BOOL CGIS_ScaleBarBase<TInterface>::ArchiveStored(int nRead, const BodySymbols* 
   ReadInto(*pSet, "ResizeHint", &m_nResizeHint);
   ReadInto(*pSet, "SubDivisions", &m_nSubDivisions);
   ReadInto(*pSet, "DivisionsBeforeZero", &m_bDivisionsBeforeZero);
-  if (IGIS_DataBuffer* b = BufferOf(*pSet, "ScaleMarks")) {
-    if (m_pScaleMarks) m_pScaleMarks->Open(b);
+  if (const std::span<const BYTE>* b = pSet->Bytes("ScaleMarks")) {
+    if (auto* pOwn = dynamic_cast<CGIS_ScaleMarks*>(m_pScaleMarks.get())) {
+      pOwn->OpenStored(*b);
+    } else if (m_pScaleMarks) {
+      m_pScaleMarks->Open(BufferOf(*pSet, "ScaleMarks"));
+    }
   }
   ReadTextSymbol(*pSet, "LabelSymbol", &m_pLabelSymbol);
   if (IGIS_DataBuffer* b = BufferOf(*pSet, "NumericFormat")) {

@@ -89,12 +89,18 @@ BOOL CGIS_ScaleMarks::Open(IGIS_DataBuffer* pBuffer) {
   // Read in place; a damaged buffer reads as nothing: every value stays as
   // it was.
   const md::layout::StoredSetView set(pBuffer);
-  if (set.Damaged()) return TRUE;
+  Read(set);
+  return TRUE;
+}
+
+void CGIS_ScaleMarks::OpenStored(std::span<const BYTE> bytes) { Read(md::layout::StoredSetView(bytes)); }
+
+void CGIS_ScaleMarks::Read(const md::layout::StoredSetView& set) {
+  if (set.Damaged()) return;
   set.Read("DivisionMarkHeight", &m_nDivisionMarkHeight);
   set.Read("SubdivisionMarkHeight", &m_nSubdivisionMarkHeight);
   set.Read("MarkFrequency", &m_nMarkFrequency);
   set.Read("MarkPosition", &m_nMarkPosition);
   ReadLineSymbol(set, "DivisionMarkSymbol", &m_pDivisionMarkSymbol);
   ReadLineSymbol(set, "SubdivisionMarkSymbol", &m_pSubdivisionMarkSymbol);
-  return TRUE;
 }

@@ -3,6 +3,8 @@
 // position 0 and two default line symbols of style code 0xD03.
 #pragma once
 
+#include <span>
+
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
 
@@ -30,11 +32,14 @@ class CGIS_ScaleMarks : public IGIS_ScaleMarks {
   void Release() override { delete this; }
   BOOL Save(IGIS_DataBuffer* pBuffer) override;
   BOOL Open(IGIS_DataBuffer* pBuffer) override;
+  // Open from stored bytes read in place; damaged bytes change nothing.
+  void OpenStored(std::span<const BYTE> bytes);
 
  protected:
   ~CGIS_ScaleMarks() override;
 
  private:
+  void Read(const md::layout::StoredSetView& set);
   void ReadLineSymbol(const md::layout::StoredSetView& set, const char* szKey,
                       md::basilo::ReleasePtr<IGIS_Symbol>* pHeld);
 

@@ -441,6 +441,32 @@ TEST(FrameModel, StoredSymbolOfTheWrongKindKeepsTheHeldOne) {
   EXPECT_EQ(Bytes(f->GetBorderSymbolPtr()), Bytes(line.p));
 }
 
+// Reading stored bytes in place gives what reading a buffer holding them
+// gives: the same values and the same records, for a full, an empty and a
+// damaged form.
+TEST(FrameModel, StoredBytesReadInPlaceAsABufferReads) {
+  Frame full = FullFrame();
+  IGIS_DataBuffer* fb = GIS_CreateDataBufferObject(0);
+  full->Save(fb);
+  const std::vector<BYTE> saved(fb->GetData(), fb->GetData() + fb->GetSize());
+  fb->Release();
+  const std::vector<std::vector<BYTE>> forms = {saved, {}, {0xA5, 0xA6, 0xA7, 0xA8, 0xA9}};
+  for (const std::vector<BYTE>& form : forms) {
+    IGIS_DataBuffer* b = GIS_CreateDataBufferObject(static_cast<int>(form.size()));
+    if (!form.empty()) std::memcpy(b->GetData(), form.data(), form.size());
+    Frame byBuffer = NewFrame();
+    LogMark bufferMark;
+    byBuffer->Open(b);
+    const std::size_t bufferRecords = bufferMark.Count();
+    b->Release();
+    Frame inPlace = NewFrame();
+    LogMark inPlaceMark;
+    EXPECT_TRUE(inPlace->OpenStored(form));
+    EXPECT_EQ(inPlaceMark.Count(), bufferRecords) << form.size();
+    EXPECT_EQ(ValuesOf(inPlace.get()), ValuesOf(byBuffer.get())) << form.size();
+  }
+}
+
 }  // namespace
 
 // The fuzz target's seeds read, store and read back to the same bytes.

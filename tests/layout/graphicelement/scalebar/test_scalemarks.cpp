@@ -96,6 +96,35 @@ TEST(ScaleMarks, TheStoredFormReadsBackAndMissingOrEmptyKeysKeepTheReadersValues
   EXPECT_EQ(k->GetMarkPosition(), 2);
 }
 
+// Reading stored bytes in place gives what reading a buffer holding them
+// gives, for a full and a damaged form.
+TEST(ScaleMarks, StoredBytesReadInPlaceAsABufferReads) {
+  Marks m(new CGIS_ScaleMarks());
+  SymbolPtr red = NewSymbol(GIS_SYMBOL_LINE, RGB(255, 0, 0));
+  m->SetDivisionMarkSymbolPtr(red.get());
+  m->SetDivisionMarkHeight(140);
+  m->SetMarkFrequency(3);
+  Buffer saved(GIS_CreateDataBufferObject(0));
+  ASSERT_TRUE(m->Save(saved.get()));
+  const std::vector<std::vector<BYTE>> forms = {
+      std::vector<BYTE>(saved->GetData(), saved->GetData() + saved->GetSize()), {0xA5, 0xA6, 0xA7}};
+  for (const std::vector<BYTE>& form : forms) {
+    Buffer b(GIS_CreateDataBufferObject(static_cast<int>(form.size())));
+    std::copy(form.begin(), form.end(), b->GetData());
+    md::basilo::ReleasePtr<CGIS_ScaleMarks> byBuffer(new CGIS_ScaleMarks());
+    byBuffer->SetMarkPosition(2);
+    byBuffer->Open(b.get());
+    md::basilo::ReleasePtr<CGIS_ScaleMarks> inPlace(new CGIS_ScaleMarks());
+    inPlace->SetMarkPosition(2);
+    inPlace->OpenStored(form);
+    EXPECT_EQ(inPlace->GetDivisionMarkHeight(), byBuffer->GetDivisionMarkHeight()) << form.size();
+    EXPECT_EQ(inPlace->GetMarkFrequency(), byBuffer->GetMarkFrequency()) << form.size();
+    EXPECT_EQ(inPlace->GetMarkPosition(), byBuffer->GetMarkPosition()) << form.size();
+    EXPECT_EQ(Bytes(inPlace->GetDivisionMarkSymbol()), Bytes(byBuffer->GetDivisionMarkSymbol()))
+        << form.size();
+  }
+}
+
 TEST(ScaleBarSymbols, ASymbolReadIsHeldThroughItsViewOrReleased) {
   // A symbol of the view's kind replaces the held one; another kind leaves
   // the held one as it was.
