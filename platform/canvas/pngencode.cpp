@@ -238,7 +238,16 @@ class DynamicBlocks {
     };
     int distanceBits[4];
     std::uint32_t distanceCode[4];
-    for (int k = 0; k < 4; ++k) distanceCode[k] = distance(distance_[k], &distanceBits[k]);
+    for (int k = 0; k < 4; ++k) {
+      // Rows wider than the window make no matches from above: their
+      // distances have no symbol and are never written.
+      if (distance_[k].symbol >= 30) {
+        distanceCode[k] = 0;
+        distanceBits[k] = 0;
+        continue;
+      }
+      distanceCode[k] = distance(distance_[k], &distanceBits[k]);
+    }
     for (const std::uint32_t s : symbols_) {
       if (s < kMatch) {
         bits_.Put(literalCodes[s], literalLengths[s]);
