@@ -41,9 +41,12 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp:print_s
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # Caches the system libraries keep for the life of the process are not leaks.
 mkdir -p "$build/artifacts"
-status=0
-for t in "${targets[@]}"; do
-  name=${t#fuzz_}
+# One target's run; its report goes to stdout, and a failure leaves a mark
+# beside its log.
+run_target() {
+  local t=$1
+  local name=${t#fuzz_}
+  local work
   work=$(mktemp -d)
   if [ -d "tests/fuzz/corpus/$name" ]; then
     # -L: a seed may be a link to a file kept elsewhere in the tree.
@@ -51,7 +54,7 @@ for t in "${targets[@]}"; do
   fi
   # A target's dictionary (tests/fuzz/dict/<name>.dict) names the tokens of
   # its format, so that mutations reach the branches behind them.
-  dict=()
+  local dict=()
   if [ -f "tests/fuzz/dict/$name.dict" ]; then dict=(-dict="tests/fuzz/dict/$name.dict"); fi
   echo "== $t: ${seconds}s on $(ls "$work" | wc -l) seeds"
   # The power schedule keeps every feature seen fewer than the threshold's
@@ -68,10 +71,25 @@ for t in "${targets[@]}"; do
     echo "[…]"
     tail -n 20 "$build/artifacts/$t.log"
     echo "FAILED: $t crashed; input in $build/artifacts/ (copy it to tests/fuzz/regressions/$name/)"
-    status=1
+    touch "$build/artifacts/$t.failed"
   else
     grep -E '^stat::number_of_executed_units|^Done' "$build/artifacts/$t.log" || true
   fi
   rm -rf "$work"
+}
+
+# The targets run side by side, one a processor: the stage takes the
+# targets' time over the number of processors.
+parallel=$(nproc)
+for t in "${targets[@]}"; do rm -f "$build/artifacts/$t.failed" "$build/artifacts/$t.report"; done
+for t in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$parallel" ]; do wait -n || true; done
+  run_target "$t" >"$build/artifacts/$t.report" 2>&1 &
+done
+wait
+status=0
+for t in "${targets[@]}"; do
+  cat "$build/artifacts/$t.report"
+  if [ -e "$build/artifacts/$t.failed" ]; then status=1; fi
 done
 exit $status
