@@ -19,6 +19,7 @@
 #include "layout/graphicelement/mapframe/cgis_mapframelink.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "layout/graphicelement/scalebar/scalebarbody.h"
+#include "layout/graphicelement/scalebar/scalebardraw.h"
 #include "layout/graphicelement/scalebar/scalebarsymbols.h"
 
 template <class TInterface>
@@ -154,6 +155,9 @@ class CGIS_ScaleBarBase : public CGIS_ElementImpl<TInterface> {
  private:
   // Archive, with the branch's body when given.
   BOOL ArchiveStored(int nRead, const md::layout::detail::BodySymbols* pBody);
+  // Refresh; given the forms a read took the text symbols and number formats
+  // from, the extent may come from the memo of read layouts.
+  void RefreshWith(const md::layout::detail::ReadLayoutForms* pForms);
   void PutKeys(md::layout::CustomSetWriter& set, bool bDescribe);
   void WriteNewCustom(IGIS_Feature* pFeature);
 
