@@ -358,7 +358,10 @@ BOOL CGIS_ScaleBarBase<TInterface>::ArchiveStored(int nRead, const BodySymbols* 
   if (std::string label; pSet->Read("UnitLabel", &label)) AssignCut(m_strUnitLabel, label.c_str());
   if (pBody != nullptr) {
     ReadBodySymbols(*pSet, *pBody);
-    RefreshWith(bFormsRead ? &forms : nullptr);
+    // Through the bar's own Refresh, which the base's serves with the forms.
+    m_pReadForms = bFormsRead ? &forms : nullptr;
+    this->Refresh();
+    m_pReadForms = nullptr;
   }
   return TRUE;
 }
@@ -513,11 +516,8 @@ int CGIS_ScaleBarBase<TInterface>::PeekDivisionWidth() {
 
 template <class TInterface>
 void CGIS_ScaleBarBase<TInterface>::Refresh() {
-  RefreshWith(nullptr);
-}
-
-template <class TInterface>
-void CGIS_ScaleBarBase<TInterface>::RefreshWith(const ReadLayoutForms* pForms) {
+  const ReadLayoutForms* pForms = m_pReadForms;
+  m_pReadForms = nullptr;
   IGIS_Feature* pFeature = this->GetFeaturePtr();
   if (pFeature == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::Refresh", "m_pFeature == NULL");

@@ -155,11 +155,13 @@ class CGIS_ScaleBarBase : public CGIS_ElementImpl<TInterface> {
  private:
   // Archive, with the branch's body when given.
   BOOL ArchiveStored(int nRead, const md::layout::detail::BodySymbols* pBody);
-  // Refresh; given the forms a read took the text symbols and number formats
-  // from, the extent may come from the memo of read layouts.
-  void RefreshWith(const md::layout::detail::ReadLayoutForms* pForms);
+
   void PutKeys(md::layout::CustomSetWriter& set, bool bDescribe);
   void WriteNewCustom(IGIS_Feature* pFeature);
 
   bool m_bMadeFeature = false;
+  // While a read refreshes the bar: the forms it took the text symbols and
+  // number formats from, so that the extent may come from the memo of read
+  // layouts; taken by the first Refresh.
+  const md::layout::detail::ReadLayoutForms* m_pReadForms = nullptr;
 };
