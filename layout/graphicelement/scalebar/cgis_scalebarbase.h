@@ -155,7 +155,6 @@ class CGIS_ScaleBarBase : public CGIS_ElementImpl<TInterface> {
  private:
   // Archive, with the branch's body when given.
   BOOL ArchiveStored(int nRead, const md::layout::detail::BodySymbols* pBody);
-
   void PutKeys(md::layout::CustomSetWriter& set, bool bDescribe);
   void WriteNewCustom(IGIS_Feature* pFeature);
 
