@@ -225,7 +225,7 @@ void installCairoRasterFactory() { setRasterCanvasFactory(&MakeRaster); }
 
 CairoCanvas::CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int height, double scale,
                          bool bottomUp)
-    : kind_(kind), surface_(surface), width_(width), height_(height), bottomUp_(bottomUp) {
+    : kind_(kind), surface_(surface), width_(width), height_(height), bottomUp_(bottomUp), bandEnd_(height) {
   (void)g_registered;
   cr_ = cairo_create(surface_);
   if (bottomUp_) {
@@ -302,6 +302,26 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createOnSurface(cairo_surface_t* surfa
   std::unique_ptr<CairoCanvas> c(new CairoCanvas(kind, cairo_surface_reference(surface), width, height,
                                                  image ? 1.0 : 72.0 / dpi, false));
   c->borrowed_ = true;
+  return c;
+}
+
+std::unique_ptr<CairoCanvas> CairoCanvas::createBand(std::uint32_t* pixels, int strideBytes, int width,
+                                                     int pageHeight, int top, int rows) {
+  if (pixels == nullptr || width <= 0 || width > kMaxSurfaceSide || pageHeight <= 0 ||
+      pageHeight > kMaxSurfaceSide || top < 0 || rows <= 0 || rows > pageHeight - top ||
+      strideBytes < cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width))
+    return nullptr;
+  cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels),
+                                                           CAIRO_FORMAT_RGB24, width, rows, strideBytes);
+  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(s);
+    return nullptr;
+  }
+  // A whole-pixel shift: cairo samples every row as it would on the page.
+  cairo_surface_set_device_offset(s, 0, -top);
+  std::unique_ptr<CairoCanvas> c(new CairoCanvas(Kind::Image, s, width, pageHeight, 1.0, false));
+  c->bandTop_ = top;
+  c->bandEnd_ = top + rows;
   return c;
 }
 
@@ -451,9 +471,9 @@ bool CairoCanvas::fillDense(const std::vector<std::vector<Point>>& rings, FillRu
   if (kind_ != Kind::Image || !antialias_) return false;
   // The pixels the fill can touch, on the raster.
   const Rect box{static_cast<int>(std::max(0.0, std::floor(x0))),
-                 static_cast<int>(std::max(0.0, std::floor(y0))),
+                 static_cast<int>(std::max<double>(bandTop_, std::floor(y0))),
                  static_cast<int>(std::min<double>(width_, std::ceil(x1) + 1)),
-                 static_cast<int>(std::min<double>(height_, std::ceil(y1) + 1))};
+                 static_cast<int>(std::min<double>(bandEnd_, std::ceil(y1) + 1))};
   if (box.empty()) return true;
   const int w = box.right - box.left, h = box.bottom - box.top;
   const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, w);
@@ -913,8 +933,8 @@ bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {
   const int w = r.right - r.left;
   for (int y = r.top; y < r.bottom; ++y) {
     std::uint32_t* dst = out + static_cast<std::ptrdiff_t>(y - r.top) * w;
-    const bool rowInside = y >= 0 && y < height_;
-    const int row = bottomUp_ ? height_ - 1 - y : y;
+    const bool rowInside = y >= bandTop_ && y < bandEnd_;
+    const int row = bottomUp_ ? height_ - 1 - y : y - bandTop_;
     for (int x = r.left; x < r.right; ++x) {
       if (!rowInside || x < 0 || x >= width_) {
         dst[x - r.left] = 0;  // outside the surface reads as black
@@ -929,10 +949,10 @@ bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {
 }
 
 const std::uint32_t* CairoCanvas::pixelRow(int y) const {
-  if ((kind_ != Kind::Image && kind_ != Kind::Pixels) || y < 0 || y >= height_) return nullptr;
+  if ((kind_ != Kind::Image && kind_ != Kind::Pixels) || y < bandTop_ || y >= bandEnd_) return nullptr;
   const unsigned char* data = cairo_image_surface_get_data(surface_);
   if (data == nullptr) return nullptr;
-  const int row = bottomUp_ ? height_ - 1 - y : y;
+  const int row = bottomUp_ ? height_ - 1 - y : y - bandTop_;
   return reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) *
                                                            cairo_image_surface_get_stride(surface_));
 }
@@ -955,7 +975,7 @@ void CairoCanvas::flush() {
 }
 
 bool CairoCanvas::writePng(const std::string& path) {
-  if (kind_ != Kind::Image && kind_ != Kind::Pixels) return false;
+  if ((kind_ != Kind::Image && kind_ != Kind::Pixels) || bandTop_ != 0 || bandEnd_ != height_) return false;
   cairo_surface_flush(surface_);
   return WritePngFile(path, cairo_image_surface_get_data(surface_), width_, height_,
                       cairo_image_surface_get_stride(surface_), bottomUp_);

@@ -80,6 +80,14 @@ class CairoCanvas final : public Canvas {
   // device size. NULL for a surface in error or a bad page.
   static std::unique_ptr<CairoCanvas> createOnSurface(cairo_surface_t* surface, double widthMm,
                                                       double heightMm, double dpi);
+  // A band of a width x pageHeight page raster: its rows top .. top+rows-1,
+  // painted into `pixels` (RGB24, `strideBytes` a row; they must outlive the
+  // canvas, and their contents are kept). Device coordinates are the whole
+  // page's and what falls outside the band is left out: the band's pixels
+  // come out as the same rows of a page raster drawn with the same calls.
+  // pixelRow() answers for the band's rows only. NULL for a bad band.
+  static std::unique_ptr<CairoCanvas> createBand(std::uint32_t* pixels, int strideBytes, int width,
+                                                 int pageHeight, int top, int rows);
 
   ~CairoCanvas() override;
   CairoCanvas(const CairoCanvas&) = delete;
@@ -103,8 +111,12 @@ class CairoCanvas final : public Canvas {
   // top byte of the pixels, so call it before reading the bits directly.
   void flush() override;
 
-  // Raster canvases: writes the surface as a PNG file. False on failure or
-  // for vector canvases.
+  // The rows a raster canvas holds: all of them, or a band's.
+  int firstRow() const { return bandTop_; }
+  int endRow() const { return bandEnd_; }
+
+  // Raster canvases: writes the surface as a PNG file. False on failure, for
+  // vector canvases or for a band.
   bool writePng(const std::string& path);
   // Vector canvases: ends the current page and starts a new one.
   void newPage();
@@ -158,6 +170,8 @@ class CairoCanvas final : public Canvas {
   int width_ = 0;
   int height_ = 0;
   bool bottomUp_ = false;
+  int bandTop_ = 0;  // rows held: [bandTop_, bandEnd_) (the whole height but on a band)
+  int bandEnd_ = 0;
   bool antialias_ = true;
   bool finished_ = false;
   bool borrowed_ = false;  // the caller's surface: never finished here

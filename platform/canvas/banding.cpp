@@ -1,0 +1,130 @@
+#include "platform/canvas/banding.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "platform/canvas/cairo_canvas.h"
+
+namespace md::canvas {
+
+namespace {
+
+constexpr double kEverywhere = std::numeric_limits<double>::infinity();
+
+// The rows between the lowest and the highest y; everywhere when one is not finite.
+struct Span {
+  double top = kEverywhere;
+  double bottom = -kEverywhere;
+  bool unbounded = false;
+  void add(double y) {
+    if (!std::isfinite(y)) unbounded = true;
+    top = std::min(top, y);
+    bottom = std::max(bottom, y);
+  }
+};
+
+}  // namespace
+
+void BandRecording::keep(double top, double bottom, const State& state) {
+  if (state.clip.active) {
+    // Nothing is painted outside the clip's rows.
+    if (state.clip.rects.empty()) {
+      top = kEverywhere, bottom = -kEverywhere;
+    } else {
+      top = std::max(top, static_cast<double>(state.clip.rects.front().top));
+      int clipBottom = state.clip.rects.front().bottom;
+      for (const Rect& r : state.clip.rects) clipBottom = std::max(clipBottom, r.bottom);
+      bottom = std::min(bottom, static_cast<double>(clipBottom));
+    }
+  }
+  reach_.push_back(Reach{top, bottom});
+}
+
+void BandRecording::drawShape(const Shape& shape, const Pen& pen, const Brush& brush, const State& state) {
+  RecordingCanvas::drawShape(shape, pen, brush, state);
+  Span span;
+  for (const SubPath& p : shape.paths)
+    for (const Point& q : p.points) span.add(q.y);
+  // A stroke reaches past its points by half the pen, a cap or a mitred
+  // join (limited to ten half-widths) further; a pixel more for the
+  // rounding of anti-aliased edges.
+  const double margin = (shape.stroke ? 6.0 * std::max(1.0, pen.width) : 0.0) + 4.0;
+  if (span.unbounded) {
+    keep(-kEverywhere, kEverywhere, state);
+  } else {
+    keep(span.top - margin, span.bottom + margin, state);
+  }
+}
+
+void BandRecording::fillRects(const std::vector<Rect>& rects, const Brush& brush, const State& state) {
+  RecordingCanvas::fillRects(rects, brush, state);
+  Span span;
+  for (const Rect& r : rects) {
+    span.add(r.top);
+    span.add(r.bottom);
+  }
+  keep(span.top - 1, span.bottom + 1, state);
+}
+
+void BandRecording::drawText(const TextRun& run, const State& state) {
+  RecordingCanvas::drawText(run, state);
+  // Whatever the angle, the glyphs lie near the baseline: within its
+  // length of the origin, and a few ems of it.
+  double length = 0;
+  for (double a : run.advances) length += std::fabs(a);
+  const double em = std::fabs(run.font.emHeight);
+  Span span;
+  span.add(run.origin.y - length - 4 * em - 8);
+  span.add(run.origin.y + length + 4 * em + 8);
+  for (const Point& q : run.backgroundBox) {
+    span.add(q.y - 1);
+    span.add(q.y + 1);
+  }
+  keep(span.unbounded ? -kEverywhere : span.top, span.unbounded ? kEverywhere : span.bottom, state);
+}
+
+void BandRecording::drawImage(const Image& image, const Rect& src, const Rect& dst, const State& state) {
+  RecordingCanvas::drawImage(image, src, dst, state);
+  const Record& r = records().back();
+  const int w = r.src.right - r.src.left, h = r.src.bottom - r.src.top;
+  if (w > 0 && h > 0 && r.pixels.size() != static_cast<std::size_t>(w) * static_cast<std::size_t>(h))
+    paintable_ = false;
+  keep(std::min(dst.top, dst.bottom) - 1.0, std::max(dst.top, dst.bottom) + 1.0, state);
+}
+
+bool BandRecording::readPixels(const Rect&, std::uint32_t*) const {
+  paintable_ = false;
+  return false;
+}
+
+void BandRecording::paintBand(CairoCanvas& band) const {
+  const double top = band.firstRow(), bottom = band.endRow();
+  const std::vector<Record>& records = this->records();
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (!(reach_[i].top < bottom && reach_[i].bottom >= top)) continue;
+    const Record& r = records[i];
+    switch (r.type) {
+      case Record::Type::Shape:
+        band.drawShape(r.shape, r.pen, r.brush, r.state);
+        break;
+      case Record::Type::Rects:
+        band.fillRects(r.rects, r.brush, r.state);
+        break;
+      case Record::Type::Text:
+        band.drawText(r.text, r.state);
+        break;
+      case Record::Type::Image: {
+        const int w = r.src.right - r.src.left, h = r.src.bottom - r.src.top;
+        if (w <= 0 || h <= 0 || r.pixels.size() != static_cast<std::size_t>(w) * static_cast<std::size_t>(h))
+          break;
+        const Image image{r.pixels.data(), w, h, w * 4, false, r.premultiplied};
+        band.drawImage(image, Rect{0, 0, w, h}, r.dst, r.state);
+        break;
+      }
+    }
+  }
+  band.flush();
+}
+
+}  // namespace md::canvas
