@@ -311,17 +311,25 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createBand(std::uint32_t* pixels, int 
       pageHeight > kMaxSurfaceSide || top < 0 || rows <= 0 || rows > pageHeight - top ||
       strideBytes < cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width))
     return nullptr;
-  cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels),
-                                                           CAIRO_FORMAT_RGB24, width, rows, strideBytes);
+  // The surface spans the whole page, its first row where the page's would
+  // lie, and a clip keeps every drawing to the band's rows, so that cairo
+  // computes everything in the page's own device coordinates: with a device
+  // offset instead, glyph positions that fall on a half pixel could round
+  // the other way. Nothing outside the clip is read or written.
+  const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(pixels) -
+                               static_cast<std::uintptr_t>(top) * static_cast<std::uintptr_t>(strideBytes);
+  cairo_surface_t* s = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(first), CAIRO_FORMAT_RGB24, width, pageHeight, strideBytes);
   if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
     cairo_surface_destroy(s);
     return nullptr;
   }
-  // A whole-pixel shift: cairo samples every row as it would on the page.
-  cairo_surface_set_device_offset(s, 0, -top);
   std::unique_ptr<CairoCanvas> c(new CairoCanvas(Kind::Image, s, width, pageHeight, 1.0, false));
   c->bandTop_ = top;
   c->bandEnd_ = top + rows;
+  // Drawing saves and restores the state above this one: the clip stays.
+  cairo_rectangle(c->cr_, 0, top, width, rows);
+  cairo_clip(c->cr_);
   return c;
 }
 
@@ -736,7 +744,70 @@ void CairoCanvas::drawText(const TextRun& run, const State& state) {
     pending_->drawText(run, state);
     return;
   }
-  paintText(run, ShapeText(run), state);
+  const ShapedRun shaped = ShapeText(run);
+  if ((bandTop_ != 0 || bandEnd_ != height_) && paintTextAcrossBand(run, shaped, state)) return;
+  paintText(run, shaped, state);
+}
+
+bool CairoCanvas::paintTextAcrossBand(const TextRun& run, const ShapedRun& shaped, const State& state) {
+  // How far along the baseline the glyphs are placed and drawn, as
+  // paintText places them.
+  const bool useAdvances = run.advances.size() == shaped.glyphs.size();
+  double x = 0, far = 0;
+  for (std::size_t i = 0; i < shaped.glyphs.size(); ++i) {
+    const double at = useAdvances ? x : shaped.glyphs[i].x;
+    if (std::isfinite(at)) far = std::max(far, std::fabs(at));
+    const double adv = useAdvances ? run.advances[i] : shaped.glyphs[i].advance;
+    x += std::isfinite(adv) ? std::clamp(adv, -kCoordLimit, kCoordLimit) : 0.0;
+  }
+  far = std::max(far, std::fabs(x));
+  // The box the run inks: a glyph lies within a few ems of its place.
+  const text::FontMetrics& m = shaped.font->Metrics();
+  const double angle = run.angle * std::numbers::pi / 180.0;
+  const double em = 3 * m.em * std::max(1.0, std::fabs(m.xScale)) + 2;
+  Extent box;
+  box.add(run.origin.x - std::fabs(std::cos(angle)) * far - em,
+          run.origin.y - std::fabs(std::sin(angle)) * far - em);
+  box.add(run.origin.x + std::fabs(std::cos(angle)) * far + em,
+          run.origin.y + std::fabs(std::sin(angle)) * far + em);
+  if (run.fillBackground) {
+    for (const Point& p : run.backgroundBox)
+      if (Finite(p)) box.add(p.x, p.y);
+  }
+  if (!(std::isfinite(box.x0) && std::isfinite(box.y0) && std::isfinite(box.x1) && std::isfinite(box.y1)))
+    return false;
+  if (box.y0 >= bandTop_ && box.y1 <= bandEnd_) return false;
+  const int top = static_cast<int>(std::clamp(std::floor(box.y0), 0.0, 1.0 * height_));
+  const int end = static_cast<int>(std::clamp(std::ceil(box.y1) + 1, 0.0, 1.0 * height_));
+  const int left = static_cast<int>(std::clamp(std::floor(box.x0), 0.0, 1.0 * width_));
+  const int right = static_cast<int>(std::clamp(std::ceil(box.x1) + 1, 0.0, 1.0 * width_));
+  const int from = std::max(top, bandTop_), to = std::min(end, bandEnd_);
+  if (from >= to || left >= right) return true;  // nothing of it reaches the band
+  // The run painted on rows of its own that hold all of it, as on the whole
+  // page: cairo leaves out glyphs placed far outside its clip and blends
+  // overlapping glyphs otherwise, so a clip through the run could change
+  // its pixels. Only the band's part of the box is copied in and back;
+  // cairo touches nothing outside the box.
+  const int stride = cairo_image_surface_get_stride(surface_);
+  const std::size_t rowWords = static_cast<std::size_t>(stride) / 4;
+  std::unique_ptr<std::uint32_t[]> rows(new (std::nothrow) std::uint32_t[rowWords * (end - top)]);
+  if (rows == nullptr) return false;
+  auto through = createBand(rows.get(), stride, width_, height_, top, end - top);
+  if (through == nullptr) return false;
+  cairo_surface_flush(surface_);
+  unsigned char* data = cairo_image_surface_get_data(surface_);
+  const std::size_t bytes = static_cast<std::size_t>(right - left) * 4;
+  const auto pageRow = [&](int y) {
+    return reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride) + left;
+  };
+  const auto ownRow = [&](int y) { return rows.get() + rowWords * static_cast<std::size_t>(y - top) + left; };
+  for (int y = from; y < to; ++y) std::memcpy(ownRow(y), pageRow(y), bytes);
+  through->paintText(run, shaped, state);
+  cairo_surface_flush(through->surface_);
+  for (int y = from; y < to; ++y) std::memcpy(pageRow(y), ownRow(y), bytes);
+  cairo_surface_mark_dirty(surface_);
+  dirty_ = true;
+  return true;
 }
 
 void CairoCanvas::paintText(const TextRun& run, const ShapedRun& shaped, const State& state) {
@@ -934,7 +1005,7 @@ bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {
   for (int y = r.top; y < r.bottom; ++y) {
     std::uint32_t* dst = out + static_cast<std::ptrdiff_t>(y - r.top) * w;
     const bool rowInside = y >= bandTop_ && y < bandEnd_;
-    const int row = bottomUp_ ? height_ - 1 - y : y - bandTop_;
+    const int row = bottomUp_ ? height_ - 1 - y : y;
     for (int x = r.left; x < r.right; ++x) {
       if (!rowInside || x < 0 || x >= width_) {
         dst[x - r.left] = 0;  // outside the surface reads as black
@@ -952,7 +1023,7 @@ const std::uint32_t* CairoCanvas::pixelRow(int y) const {
   if ((kind_ != Kind::Image && kind_ != Kind::Pixels) || y < bandTop_ || y >= bandEnd_) return nullptr;
   const unsigned char* data = cairo_image_surface_get_data(surface_);
   if (data == nullptr) return nullptr;
-  const int row = bottomUp_ ? height_ - 1 - y : y - bandTop_;
+  const int row = bottomUp_ ? height_ - 1 - y : y;
   return reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(row) *
                                                            cairo_image_surface_get_stride(surface_));
 }

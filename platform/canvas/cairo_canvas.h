@@ -85,6 +85,7 @@ class CairoCanvas final : public Canvas {
   // canvas, and their contents are kept). Device coordinates are the whole
   // page's and what falls outside the band is left out: the band's pixels
   // come out as the same rows of a page raster drawn with the same calls.
+  // (Addresses of the page's other rows are formed, never used.)
   // pixelRow() answers for the band's rows only. NULL for a bad band.
   static std::unique_ptr<CairoCanvas> createBand(std::uint32_t* pixels, int strideBytes, int width,
                                                  int pageHeight, int top, int rows);
@@ -155,6 +156,12 @@ class CairoCanvas final : public Canvas {
   void paintPending();
   // Paints a text run already matched to its font and shaped.
   void paintText(const TextRun& run, const detail::ShapedRun& shaped, const State& state);
+  // On a band: cairo leaves out the glyphs placed far outside its clip, and
+  // whether the others overlap decides how it blends them. A run with a
+  // glyph placed outside the band is painted through rows that hold every
+  // glyph's place, as on the whole page, and the band's rows copied back.
+  // False when every glyph is placed within the band.
+  bool paintTextAcrossBand(const TextRun& run, const detail::ShapedRun& shaped, const State& state);
   // The cut-down face that draws glyphs of `src`; nullptr when they are
   // drawn with the whole face.
   const detail::FaceSubset* subsetFor(const text::FaceSource& src) const;

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <new>
 #include <thread>
 
 #include "layout/graphicelement/print/gis_pageprintdc.h"
@@ -123,10 +125,10 @@ bool SameRow(const std::uint32_t* a, const std::uint32_t* b, int width) {
 
 // A band's rows held in memory reused from band to band.
 struct BandBuffer {
-  std::vector<std::uint32_t> pixels;
-  int top = 0;  // the page row of its first row
-  const std::uint32_t* row(int y) const { return pixels.data() + static_cast<std::size_t>(y - top) * width; }
+  std::unique_ptr<std::uint32_t[]> pixels;  // not value-initialised: painted white per band
   int width = 0;
+  int top = 0;  // the page row of its first row
+  const std::uint32_t* row(int y) const { return pixels.get() + static_cast<std::size_t>(y - top) * width; }
 };
 
 const std::uint32_t* BandRow(const void* context, int y) {
@@ -166,8 +168,12 @@ BandedPrints PaintBands(const md::canvas::BandRecording& first, const md::canvas
     BandBuffer a, b;
     a.width = b.width = width;
     const std::size_t most = static_cast<std::size_t>(width) * static_cast<std::size_t>(bandRows + 1);
-    a.pixels.resize(most);
-    b.pixels.resize(most);
+    a.pixels.reset(new (std::nothrow) std::uint32_t[most]);
+    b.pixels.reset(new (std::nothrow) std::uint32_t[most]);
+    if (a.pixels == nullptr || b.pixels == nullptr) {
+      failed = true;
+      return;
+    }
     for (int k = next++; k < bands && !failed; k = next++) {
       const int top = k * bandRows, end = std::min(height, top + bandRows);
       const int from = top > 0 ? top - 1 : 0;
@@ -177,8 +183,8 @@ BandedPrints PaintBands(const md::canvas::BandRecording& first, const md::canvas
       for (BandBuffer* buffer : {&a, &b}) {
         // White paper: every channel, and the unused top byte, at 0xFF, as
         // cairo paints opaque white on this format.
-        std::memset(buffer->pixels.data(), 0xFF, count * 4);
-        auto band = md::canvas::CairoCanvas::createBand(buffer->pixels.data(), width * 4, width, height, from,
+        std::memset(buffer->pixels.get(), 0xFF, count * 4);
+        auto band = md::canvas::CairoCanvas::createBand(buffer->pixels.get(), width * 4, width, height, from,
                                                         end - from);
         if (band == nullptr) {
           ok = false;
