@@ -311,13 +311,20 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createBand(std::uint32_t* pixels, int 
       pageHeight > kMaxSurfaceSide || top < 0 || rows <= 0 || rows > pageHeight - top ||
       strideBytes < cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width))
     return nullptr;
-  // The surface spans the whole page, its first row where the page's would
-  // lie, and a clip keeps every drawing to the band's rows, so that cairo
-  // computes everything in the page's own device coordinates: with a device
-  // offset instead, glyph positions that fall on a half pixel could round
-  // the other way. Nothing outside the clip is read or written.
-  const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(pixels) -
-                               static_cast<std::uintptr_t>(top) * static_cast<std::uintptr_t>(strideBytes);
+  return createWindow(pixels, strideBytes, width, pageHeight, Rect{0, top, width, top + rows});
+}
+
+std::unique_ptr<CairoCanvas> CairoCanvas::createWindow(std::uint32_t* pixels, int strideBytes, int width,
+                                                       int pageHeight, const Rect& window) {
+  // The surface spans the whole page, the window's first pixel where the
+  // page's would lie, and a clip keeps every drawing to the window, so that
+  // cairo computes everything in the page's own device coordinates: with a
+  // device offset instead, glyph positions that fall on a half pixel could
+  // round the other way. Nothing outside the clip is read or written.
+  const std::uintptr_t first =
+      reinterpret_cast<std::uintptr_t>(pixels) -
+      static_cast<std::uintptr_t>(window.top) * static_cast<std::uintptr_t>(strideBytes) -
+      static_cast<std::uintptr_t>(window.left) * 4u;
   cairo_surface_t* s = cairo_image_surface_create_for_data(
       reinterpret_cast<unsigned char*>(first), CAIRO_FORMAT_RGB24, width, pageHeight, strideBytes);
   if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
@@ -325,10 +332,10 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createBand(std::uint32_t* pixels, int 
     return nullptr;
   }
   std::unique_ptr<CairoCanvas> c(new CairoCanvas(Kind::Image, s, width, pageHeight, 1.0, false));
-  c->bandTop_ = top;
-  c->bandEnd_ = top + rows;
+  c->bandTop_ = window.top;
+  c->bandEnd_ = window.bottom;
   // Drawing saves and restores the state above this one: the clip stays.
-  cairo_rectangle(c->cr_, 0, top, width, rows);
+  cairo_rectangle(c->cr_, window.left, window.top, window.right - window.left, window.bottom - window.top);
   cairo_clip(c->cr_);
   return c;
 }
@@ -761,15 +768,16 @@ bool CairoCanvas::paintTextAcrossBand(const TextRun& run, const ShapedRun& shape
     x += std::isfinite(adv) ? std::clamp(adv, -kCoordLimit, kCoordLimit) : 0.0;
   }
   far = std::max(far, std::fabs(x));
-  // The box the run inks: a glyph lies within a few ems of its place.
+  // The box the run inks: a glyph lies within two (scaled) ems of its place
+  // along the baseline, and within its cell and another em across it.
   const text::FontMetrics& m = shaped.font->Metrics();
   const double angle = run.angle * std::numbers::pi / 180.0;
-  const double em = 3 * m.em * std::max(1.0, std::fabs(m.xScale)) + 2;
+  const double c = std::fabs(std::cos(angle)), s = std::fabs(std::sin(angle));
+  const double along = far + 2 * m.em * std::max(1.0, std::fabs(m.xScale)) + 2;
+  const double across = std::max(std::fabs(m.ascent), std::fabs(m.descent)) + m.em + 2;
   Extent box;
-  box.add(run.origin.x - std::fabs(std::cos(angle)) * far - em,
-          run.origin.y - std::fabs(std::sin(angle)) * far - em);
-  box.add(run.origin.x + std::fabs(std::cos(angle)) * far + em,
-          run.origin.y + std::fabs(std::sin(angle)) * far + em);
+  box.add(run.origin.x - c * along - s * across, run.origin.y - s * along - c * across);
+  box.add(run.origin.x + c * along + s * across, run.origin.y + s * along + c * across);
   if (run.fillBackground) {
     for (const Point& p : run.backgroundBox)
       if (Finite(p)) box.add(p.x, p.y);
@@ -790,9 +798,23 @@ bool CairoCanvas::paintTextAcrossBand(const TextRun& run, const ShapedRun& shape
   // cairo touches nothing outside the box.
   const int stride = cairo_image_surface_get_stride(surface_);
   const std::size_t rowWords = static_cast<std::size_t>(stride) / 4;
-  std::unique_ptr<std::uint32_t[]> rows(new (std::nothrow) std::uint32_t[rowWords * (end - top)]);
-  if (rows == nullptr) return false;
-  auto through = createBand(rows.get(), stride, width_, height_, top, end - top);
+  // Kept by the thread from one run to the next, and never cleared: the box
+  // lies at the start of each of its rows, so that the same few pages are
+  // touched whatever the run (what they hold outside the copied part is
+  // never shown).
+  struct Kept {
+    std::unique_ptr<std::uint32_t[]> words;
+    std::size_t size = 0;
+  };
+  thread_local Kept kept;
+  const std::size_t words = rowWords * static_cast<std::size_t>(end - top);
+  if (kept.size < words) {
+    kept.words.reset(new (std::nothrow) std::uint32_t[words]);
+    kept.size = kept.words != nullptr ? words : 0;
+    if (kept.words == nullptr) return false;
+  }
+  std::uint32_t* const rows = kept.words.get();
+  auto through = createWindow(rows, stride, width_, height_, Rect{left, top, right, end});
   if (through == nullptr) return false;
   cairo_surface_flush(surface_);
   unsigned char* data = cairo_image_surface_get_data(surface_);
@@ -800,7 +822,7 @@ bool CairoCanvas::paintTextAcrossBand(const TextRun& run, const ShapedRun& shape
   const auto pageRow = [&](int y) {
     return reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride) + left;
   };
-  const auto ownRow = [&](int y) { return rows.get() + rowWords * static_cast<std::size_t>(y - top) + left; };
+  const auto ownRow = [&](int y) { return rows + rowWords * static_cast<std::size_t>(y - top); };
   for (int y = from; y < to; ++y) std::memcpy(ownRow(y), pageRow(y), bytes);
   through->paintText(run, shaped, state);
   cairo_surface_flush(through->surface_);

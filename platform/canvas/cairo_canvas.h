@@ -130,6 +130,11 @@ class CairoCanvas final : public Canvas {
 
  private:
   CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int height, double scale, bool bottomUp);
+  // A raster of a width x pageHeight page that holds only the window's
+  // pixels: the window's top-left pixel at `pixels`, its rows strideBytes
+  // apart (see createBand).
+  static std::unique_ptr<CairoCanvas> createWindow(std::uint32_t* pixels, int strideBytes, int width,
+                                                   int pageHeight, const Rect& window);
   static std::unique_ptr<CairoCanvas> createVector(Kind kind, const std::string& path, double widthMm,
                                                    double heightMm, double dpi);
   bool applyClip(const State& state, double x0, double y0, double x1, double y1);

@@ -36,9 +36,9 @@
 namespace {
 
 // Rows of the bands the prints are painted in: a band of the A2 sheet at
-// 300 dpi is 1.3 MB, which stays in the caches while it is painted twice,
+// 300 dpi is 2.5 MB, which stays in the caches while it is painted twice,
 // compared and compressed.
-constexpr int kBandRows = 64;
+constexpr int kBandRows = 128;
 
 // The program's name in messages.
 std::string g_name = "mapdeck-demo";
@@ -162,10 +162,9 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
 
   std::printf("%s:\n", run.stem.c_str());
 
-  // Threads that compare two whole rasters, and threads that paint the
-  // prints band by band.
+  // Threads that paint the prints band by band (each with two bands of its
+  // own), or compare two whole rasters.
   const unsigned helpers = std::clamp(std::thread::hardware_concurrency() / 2, 1u, 4u);
-  const unsigned painters = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
 
   md::demo::BuildReport report;
   Stage build("building the page");
@@ -262,7 +261,7 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   Stage paint("painting and comparing the prints");
   md::demo::BandedPrints bands;
   if (first->paintable() && second->paintable())
-    bands = md::demo::PaintBands(*first, *second, painters, kBandRows);
+    bands = md::demo::PaintBands(*first, *second, helpers, kBandRows);
   paint.End();
   const int pixelWidth = first->width(), pixelHeight = first->height();
   if (bands.same) {
