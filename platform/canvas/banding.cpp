@@ -70,10 +70,18 @@ void BandRecording::fillRects(const std::vector<Rect>& rects, const Brush& brush
 void BandRecording::drawText(const TextRun& run, const State& state) {
   RecordingCanvas::drawText(run, state);
   // Whatever the angle, the glyphs lie near the baseline: within its
-  // length of the origin, and a few ems of it.
-  double length = 0;
-  for (double a : run.advances) length += std::fabs(a);
+  // length of the origin, and a few ems of it. Without an advance for each
+  // character, the canvas places them as the engine shapes them: a few ems
+  // a character at most.
   const double em = std::fabs(run.font.emHeight);
+  std::size_t characters = 0;
+  for (const char c : run.text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  double length = 0;
+  if (run.advances.size() == characters) {
+    for (double a : run.advances) length += std::fabs(a);
+  } else {
+    length = 3 * em * static_cast<double>(characters);
+  }
   Span span;
   span.add(run.origin.y - length - 4 * em - 8);
   span.add(run.origin.y + length + 4 * em + 8);
