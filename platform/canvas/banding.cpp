@@ -43,6 +43,11 @@ void BandRecording::keep(double top, double bottom, const State& state) {
 
 void BandRecording::drawShape(const Shape& shape, const Pen& pen, const Brush& brush, const State& state) {
   RecordingCanvas::drawShape(shape, pen, brush, state);
+  // Cairo leaves out the dashes of a dashed pen that it judges to lie
+  // outside its clip, and on a band's clip it misjudges some.
+  const bool dashed = pen.style == PenStyle::Dash || pen.style == PenStyle::Dot ||
+                      pen.style == PenStyle::DashDot || pen.style == PenStyle::DashDotDot;
+  if (shape.stroke && dashed) paintable_ = false;
   Span span;
   for (const SubPath& p : shape.paths)
     for (const Point& q : p.points) span.add(q.y);

@@ -29,7 +29,8 @@ class BandRecording final : public RecordingCanvas {
   bool readPixels(const Rect& r, std::uint32_t* out) const override;
 
   // False when the bands would not come out as a whole raster's rows: pixels
-  // were read back, or an image was drawn from outside its source.
+  // were read back, an image was drawn from outside its source, or a shape
+  // was stroked with a dashed pen.
   bool paintable() const { return paintable_; }
   // Paints the kept calls that can reach the band's rows onto it, in order.
   void paintBand(CairoCanvas& band) const;

@@ -81,6 +81,32 @@ TEST(BandRecording, PaintsEveryBandAsTheWholeRasterHasIt) {
   }
 }
 
+struct PaintableCase {
+  const char* what;
+  PenStyle pen;
+  bool stroke;
+  bool paintable;
+};
+
+TEST(BandRecording, IsNotPaintableBandByBandWithADashedStroke) {
+  const PaintableCase cases[] = {{"solid stroke", PenStyle::Solid, true, true},
+                                 {"dashed stroke", PenStyle::Dash, true, false},
+                                 {"dotted stroke", PenStyle::Dot, true, false},
+                                 {"dash-dot-dot stroke", PenStyle::DashDotDot, true, false},
+                                 {"dashed pen, fill only", PenStyle::Dash, false, true}};
+  for (const PaintableCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    BandRecording recording(50, 50);
+    Shape line;
+    line.fill = !c.stroke;
+    line.stroke = c.stroke;
+    line.paths = {SubPath{{{5, 5}, {45, 40}, {5, 40}}, true}};
+    recording.drawShape(line, Pen{c.pen, 1, 0, LineCap::Flat, LineJoin::Miter},
+                        Brush{BrushStyle::Solid, 0, Hatch::Horizontal}, State{});
+    EXPECT_EQ(recording.paintable(), c.paintable);
+  }
+}
+
 struct BandCase {
   int width, pageHeight, top, rows;
   bool made;
