@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <numbers>
 
 #include "platform/canvas/cairo_canvas.h"
 
@@ -74,22 +75,28 @@ void BandRecording::fillRects(const std::vector<Rect>& rects, const Brush& brush
 
 void BandRecording::drawText(const TextRun& run, const State& state) {
   RecordingCanvas::drawText(run, state);
-  // Whatever the angle, the glyphs lie near the baseline: within its
-  // length of the origin, and a few ems of it. Without an advance for each
-  // character, the canvas places them as the engine shapes them: a few ems
-  // a character at most.
+  // The glyphs lie along the baseline, within its length of the origin,
+  // and within a few ems across it: the rows they reach are the baseline's
+  // rows widened by a few ems. Without an advance for each character, the
+  // canvas places them as the engine shapes them: a few ems a character at
+  // most. A width asked for may widen every glyph.
   const double em = std::fabs(run.font.emHeight);
   std::size_t characters = 0;
   for (const char c : run.text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  const double scale = std::isfinite(run.font.width) && em > 0
+                           ? std::max(1.0, 4 * std::fabs(run.font.width) / em)
+                           : kEverywhere;
   double length = 0;
   if (run.advances.size() == characters) {
     for (double a : run.advances) length += std::fabs(a);
   } else {
-    length = 3 * em * static_cast<double>(characters);
+    length = 3 * em * scale * static_cast<double>(characters);
   }
+  const double rise = std::fabs(std::sin(run.angle * std::numbers::pi / 180.0));
+  const double reach = (rise > 0 ? rise * (length + 3 * em * scale) : 0.0) + 4 * em + 8;
   Span span;
-  span.add(run.origin.y - length - 4 * em - 8);
-  span.add(run.origin.y + length + 4 * em + 8);
+  span.add(run.origin.y - reach);
+  span.add(run.origin.y + reach);
   for (const Point& q : run.backgroundBox) {
     span.add(q.y - 1);
     span.add(q.y + 1);
