@@ -1,6 +1,6 @@
 // What most test programs include and never changes with the tree:
 // GoogleTest and the standard headers. Precompiled once (tests/support) and
-// reused by every test program built with GCC; each test file still includes
+// reused by every test program of a Debug build with GCC; each test file still includes
 // what it uses, so it compiles the same without it.
 #pragma once
 
