@@ -100,12 +100,23 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
 }
 
 bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
-  constexpr const char* kMethod = "CGIS_MapGrids::Open";
   if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGrids::Open", "pDataBuffer为空");
     return false;
   }
   const StoredSetView outer(pBuffer);
+  OpenEntries(outer, pShare);
+  return true;
+}
+
+bool CGIS_MapGrids::Open(std::span<const BYTE> bytes, ReferenceShare* pShare) {
+  const StoredSetView outer(bytes);
+  OpenEntries(outer, pShare);
+  return true;
+}
+
+void CGIS_MapGrids::OpenEntries(const StoredSetView& outer, ReferenceShare* pShare) {
+  constexpr const char* kMethod = "CGIS_MapGrids::Open";
   if (outer.Damaged()) GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
   int nCount = 0;
   outer.Read("Count", &nCount);
@@ -115,9 +126,11 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
   }
   int nBeyond = 0;
   for (int k = 1; k <= nCount; ++k) {
-    IGIS_DataBuffer* pEntryBuffer = outer.Buffer(StoredIndexKey(k).c_str());
-    if (pEntryBuffer == nullptr) continue;
-    const StoredSetView nested(pEntryBuffer);
+    // The entry's set read where it lies in the list's bytes.
+    const std::span<const BYTE>* pEntry = outer.Bytes(StoredIndexKey(k).c_str());
+    if (pEntry == nullptr) continue;
+    const std::span<const BYTE> entry = *pEntry;
+    const StoredSetView nested(entry);
     if (nested.Damaged()) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
       continue;
@@ -128,10 +141,7 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
     if (pData == nullptr) continue;
     // A kind this library does not make, or a grid beyond those a frame
     // draws: written back as it was read.
-    auto keep = [&] {
-      const std::span<const BYTE> bytes = md::layout::BufferBytes(pEntryBuffer);
-      m_kept.push_back({m_grids.size(), std::vector<BYTE>(bytes.begin(), bytes.end())});
-    };
+    auto keep = [&] { m_kept.push_back({m_grids.size(), std::vector<BYTE>(entry.begin(), entry.end())}); };
     if (m_grids.size() >= static_cast<std::size_t>(kMaxGrids)) {
       keep();
       ++nBeyond;
@@ -153,7 +163,6 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
   }
   if (nBeyond > 0)
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "%d grids beyond %d kept as stored, not drawn", nBeyond, kMaxGrids);
-  return true;
 }
 
 bool CGIS_MapGrids::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_MapElement*) {
