@@ -2,7 +2,6 @@
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 
 #include <algorithm>
-#include <deque>
 #include <memory>
 #include <span>
 #include <string>
@@ -44,12 +43,9 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
   outer.Int("Count", "Count", nCount);
   bool bOk = true;
   int nKey = 0;
-  // The writer is given the keys and nested sets until it finishes.
-  std::deque<StoredIndexKey> keys;
-  std::deque<md::basilo::ReleasePtr<IGIS_DataBuffer>> entries;
   // One entry, under the next number.
   auto addEntry = [&](std::span<const BYTE> bytes) {
-    const StoredIndexKey& key = keys.emplace_back(++nKey);
+    const StoredIndexKey key(++nKey);
     outer.Bytes(key.c_str(), key.c_str(), bytes);
   };
   std::size_t nextKept = 0;
@@ -81,15 +77,16 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
     StoredSetWriter nested;
     nested.Int("GridType", "GridType", pGrid->GetType());
     nested.Bytes("GridData", "GridData", md::layout::BufferBytes(gridBytes.get()));
-    md::basilo::ReleasePtr<IGIS_DataBuffer>& entry = entries.emplace_back(GIS_CreateDataBufferObject(0));
-    if (!entry || !nested.Finish(entry.get())) {
+    // The entry's set goes into the list as it stands.
+    const StoredIndexKey key(nEntry);
+    if (!outer.Nested(key.c_str(), key.c_str(), nested)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
       bOk = false;
       addEntry({});
       if (pShare != nullptr) pShare->Drop(nEntry);
       continue;
     }
-    addEntry(md::layout::BufferBytes(entry.get()));
+    ++nKey;
   }
   writeKept(m_grids.size());
   if (!outer.Finish(pBuffer)) {
