@@ -284,8 +284,34 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
   return ReadBytes(data, static_cast<std::size_t>(size));
 }
 
+namespace {
+
+// The views of this thread's last read, their capacity kept for the next
+// (a set is read once per element loaded).
+class KeptViews {
+ public:
+  KeptViews() : views_(std::move(Spare())) { views_.clear(); }
+  ~KeptViews() {
+    if (views_.capacity() <= kMaxKept) Spare() = std::move(views_);
+  }
+  KeptViews(const KeptViews&) = delete;
+  KeptViews& operator=(const KeptViews&) = delete;
+  std::vector<md::basilo::StoredFieldView>& get() { return views_; }
+
+ private:
+  static constexpr std::size_t kMaxKept = 4096;
+  static std::vector<md::basilo::StoredFieldView>& Spare() {
+    thread_local std::vector<md::basilo::StoredFieldView> spare;
+    return spare;
+  }
+  std::vector<md::basilo::StoredFieldView> views_;
+};
+
+}  // namespace
+
 BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
-  std::vector<md::basilo::StoredFieldView> stored;  // read in place
+  KeptViews kept;
+  std::vector<md::basilo::StoredFieldView>& stored = kept.get();  // read in place
   std::string error;
   try {
     if (!md::basilo::DecodePropertySetViews(data, size, &stored, &error)) {
