@@ -238,23 +238,36 @@ BOOL CGIS_PropertySet::Archive(IGIS_DataBuffer* buffer, int mode, int /*option*/
   return FALSE;
 }
 
-BOOL CGIS_PropertySet::WriteBytes(std::vector<BYTE>* out) {
+BOOL CGIS_PropertySet::Encode(md::basilo::PropertySetEncoder* encoder, std::span<const BYTE>* image) const {
   std::string error;
   try {
-    md::basilo::PropertySetEncoder encoder;
     for (std::size_t i = 0; i < fields_.size(); ++i) {
       // Each field is an object of its own: ask for the next one while this
       // one is encoded.
       if (i + 1 < fields_.size()) __builtin_prefetch(fields_[i + 1].get());
       const CGIS_Field* f = fields_[i].get();
       if (f->GetType() == GIS_FIELD_TYPE_OBJECT) continue;  // pointers mean nothing once stored
-      encoder.Add(f->GetType(), f->Name(), f->Description(), f->IntValue(), f->DoubleValue(), f->BoolValue(),
-                  f->Text(), f->BufferBytes());
+      encoder->Add(f->GetType(), f->Name(), f->Description(), f->IntValue(), f->DoubleValue(), f->BoolValue(),
+                   f->Text(), f->BufferBytes());
     }
-    if (!encoder.Finish(out, &error)) {
+    *image = encoder->Finished(&error);
+    if (image->empty()) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
       return FALSE;
     }
+  } catch (const std::bad_alloc&) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: out of memory");
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CGIS_PropertySet::WriteBytes(std::vector<BYTE>* out) {
+  try {
+    md::basilo::PropertySetEncoder encoder;
+    std::span<const BYTE> image;
+    if (!Encode(&encoder, &image)) return FALSE;
+    out->assign(image.begin(), image.end());
   } catch (const std::bad_alloc&) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: out of memory");
     return FALSE;

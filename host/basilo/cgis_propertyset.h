@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,9 @@
 #include "host/basilo/igis_propertyset.h"
 
 class CGIS_PropertySet;
+namespace md::basilo {
+class PropertySetEncoder;
+}
 
 class CGIS_DataBuffer final : public IGIS_DataBuffer {
  public:
@@ -145,6 +149,9 @@ class CGIS_PropertySet final : public IGIS_PropertySet {
   // writes, straight from and into bytes.
   BOOL ReadBytes(const BYTE* data, std::size_t size);
   BOOL WriteBytes(std::vector<BYTE>* out);
+  // WriteBytes's bytes left in place: encoded into a new encoder, *image
+  // valid while the encoder lives.
+  BOOL Encode(md::basilo::PropertySetEncoder* encoder, std::span<const BYTE>* image) const;
 
  private:
   CGIS_Field* NewField(const char* key);

@@ -114,6 +114,11 @@ bool CGIS_FeatureAttributes::WriteImage(std::vector<std::uint8_t>* out) {
   return set_.WriteBytes(out) != FALSE;
 }
 
+bool CGIS_FeatureAttributes::WriteImage(md::basilo::PropertySetEncoder* encoder,
+                                        std::span<const std::uint8_t>* image) const {
+  return set_.Encode(encoder, image) != FALSE;
+}
+
 bool CGIS_FeatureAttributes::ReadImage(const std::uint8_t* data, std::size_t size) {
   return size <= static_cast<std::size_t>(INT32_MAX) && set_.ReadBytes(data, size) != FALSE;
 }

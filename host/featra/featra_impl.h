@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -89,6 +90,8 @@ class CGIS_FeatureAttributes final : public IGIS_FeatureAttributes {
 
   // The property-set buffer image of all fields.
   bool WriteImage(std::vector<std::uint8_t>* out);
+  // The same left in place: *image is valid while the encoder (a new one) lives.
+  bool WriteImage(md::basilo::PropertySetEncoder* encoder, std::span<const std::uint8_t>* image) const;
   // Replaces the fields by an image; false (fields unchanged) when damaged.
   bool ReadImage(const std::uint8_t* data, std::size_t size);
   bool valid() const { return true; }
