@@ -476,14 +476,22 @@ class RecentSets {
 
 }  // namespace
 
+// Past this many stored bytes a field on average, a set is not kept.
+constexpr std::size_t kKeptBytesPerField = 256;
+
 bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
                             std::string* error) {
   out->clear();
   if (size == 0) return true;
+  // A set whose fields are large for their number (a list of nested sets) is
+  // split faster than it is compared and kept: only smaller sets are kept.
+  const bool worthKeeping =
+      data != nullptr && size >= kPropertySetHeaderSize &&
+      size <= kKeptBytesPerField * std::max<std::size_t>(1, LoadLittle<std::uint32_t>(data + 8));
   thread_local RecentSets recent;
-  if (data != nullptr && size >= kPropertySetHeaderSize && recent.Find(data, size, out)) return true;
+  if (worthKeeping && recent.Find(data, size, out)) return true;
   if (!DecodeChecked(data, size, out, error)) return false;
-  recent.Keep(data, size, *out);
+  if (worthKeeping) recent.Keep(data, size, *out);
   return true;
 }
 

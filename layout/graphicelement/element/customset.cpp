@@ -408,6 +408,17 @@ bool StoredSetWriter::Finish(IGIS_DataBuffer* pBuffer) {
   return true;
 }
 
+bool StoredSetWriter::Nested(std::string_view key, std::string_view description, StoredSetWriter& set) {
+  std::string error;
+  const std::span<const BYTE> bytes = set.m_encoder.Finished(&error);
+  if (bytes.empty()) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
+    return false;
+  }
+  Bytes(key, description, bytes);
+  return true;
+}
+
 // ---- Writing in place ----------------------------------------------------------
 
 CustomSetWriter::CustomSetWriter(IGIS_FeatureAttributes* pAttributes, const char* szMethod)

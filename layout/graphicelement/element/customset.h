@@ -143,6 +143,10 @@ class StoredSetWriter {
   // Replaces the buffer's content with the set; false (recorded) when it
   // cannot.
   bool Finish(IGIS_DataBuffer* pBuffer);
+  // Adds the set another writer holds as a buffer field, its bytes copied
+  // once; false (recorded as by Finish, nothing added) when that set cannot
+  // be stored.
+  bool Nested(std::string_view key, std::string_view description, StoredSetWriter& set);
 
  private:
   // An empty buffer to save into, and its bytes added as a field.
