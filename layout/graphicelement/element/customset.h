@@ -47,11 +47,17 @@ bool WriteCustomSet(IGIS_FeatureAttributes* pAttributes, IGIS_PropertySet* pSet,
 // The decimal text of an index: the key of an entry of a stored list.
 class StoredIndexKey {
  public:
-  explicit StoredIndexKey(int nIndex) { *std::to_chars(text_, text_ + sizeof text_ - 1, nIndex).ptr = '\0'; }
+  explicit StoredIndexKey(int nIndex) {
+    char* end = std::to_chars(text_, text_ + sizeof text_ - 1, nIndex).ptr;
+    *end = '\0';
+    size_ = static_cast<std::size_t>(end - text_);
+  }
   const char* c_str() const { return text_; }
+  std::string_view view() const { return {text_, size_}; }
 
  private:
   char text_[16];  // an int's digits and sign fit with room to spare
+  std::size_t size_ = 0;
 };
 
 // The buffer's bytes, in place; empty for a NULL or empty buffer.

@@ -97,7 +97,11 @@ bool CGIS_LegendFormat::Open(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Open", "pDataBuffer为空");
     return false;
   }
-  const md::layout::StoredSetView set(pBuffer);
+  return OpenStored(md::layout::BufferBytes(pBuffer));
+}
+
+bool CGIS_LegendFormat::OpenStored(std::span<const BYTE> bytes) {
+  const md::layout::StoredSetView set(bytes);
   if (set.Damaged()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Open", "pPropertySet->Archive() == FALSE");
     return false;

@@ -45,9 +45,14 @@ bool IsVectorType(const char* szType, bool* pCompound) {
 }  // namespace
 
 CGIS_LegendItem::CGIS_LegendItem(IGIS_LegendElement* pOwner)
-    : m_pOwner(pOwner), m_pHeadingSymbol(nullptr), m_pLayerNameSymbol(nullptr) {
-  m_pLayerNameSymbol.reset(NewTextSymbol());
-  m_pHeadingSymbol.reset(NewTextSymbol());
+    : m_pOwner(pOwner), m_pHeadingSymbol(nullptr), m_pLayerNameSymbol(nullptr) {}
+
+IGIS_Symbol* CGIS_LegendItem::HeldSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, bool* pMade) {
+  if (!*pMade) {
+    pHeld->reset(NewTextSymbol());
+    *pMade = true;
+  }
+  return pHeld->get();
 }
 
 CGIS_LegendItem::~CGIS_LegendItem() {
@@ -93,11 +98,14 @@ void CGIS_LegendItem::RemoveAllLabels() { m_labels.clear(); }
 // ---- Symbols, class format, layer ----------------------------------------------
 
 void CGIS_LegendItem::SetHeadingSymbolPtr(IGIS_Symbol* pSymbol) {
+  // A symbol given in place of the default one that was never made.
+  m_bHeadingSymbolMade = true;
   ReplaceTextSymbol(&m_pHeadingSymbol, pSymbol, GIS_LOG_LEVEL_SYMBOL, "CGIS_LegendItem::SetHeadingSymbolPtr",
                     "pHeadingSymbol == NULL");
 }
 
 void CGIS_LegendItem::SetLayerNameSymbolPtr(IGIS_Symbol* pSymbol) {
+  m_bLayerNameSymbolMade = true;
   ReplaceTextSymbol(&m_pLayerNameSymbol, pSymbol, GIS_LOG_LEVEL_SYMBOL,
                     "CGIS_LegendItem::SetLayerNameSymbolPtr", "pLayerNameSymbol == NULL");
 }
@@ -121,10 +129,11 @@ IGIS_LegendItem* CGIS_LegendItem::Clone() {
   auto* pClone = md::basilo::MakeOrNull<CGIS_LegendItem>("CGIS_LegendItem::Clone", m_pOwner);
   if (pClone == nullptr) return nullptr;
   pClone->SetColumns(m_nColumns);
-  pClone->SetHeadingSymbolPtr(m_pHeadingSymbol.get());
+  // A default symbol never made stays so in the copy too.
+  if (m_bHeadingSymbolMade) pClone->SetHeadingSymbolPtr(m_pHeadingSymbol.get());
   pClone->SetShowHeading(m_bShowHeading);
   pClone->SetShowLayerName(m_bShowLayerName);
-  pClone->SetLayerNameSymbolPtr(m_pLayerNameSymbol.get());
+  if (m_bLayerNameSymbolMade) pClone->SetLayerNameSymbolPtr(m_pLayerNameSymbol.get());
   // The copy keeps the layer name also when the layer is not found now.
   pClone->m_pLayer = m_pLayer;
   pClone->m_strLayerName = m_strLayerName;
@@ -155,7 +164,11 @@ bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::Open", "pDataBuffer为空");
     return false;
   }
-  const md::layout::StoredSetView set(pBuffer);
+  return ReadStored(md::layout::BufferBytes(pBuffer));
+}
+
+bool CGIS_LegendItem::ReadStored(std::span<const BYTE> bytes) {
+  const md::layout::StoredSetView set(bytes);
   if (set.Damaged()) return false;
   int n = 0;
   set.Read("Number", &n);
@@ -166,9 +179,17 @@ bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {
   }
   set.Read("iColumns", &m_nColumns);
   std::string text;
+  if (n > 0) m_labels.reserve(std::min(m_labels.size() + static_cast<std::size_t>(n), set.Fields().size()));
   for (int i = 0; i < n; ++i) {
     const md::layout::StoredIndexKey key(i);
-    if (set.Read(key.c_str(), &text)) AddLabel(text.c_str());
+    const md::basilo::StoredFieldView* f = set.Find(key.view());
+    if (f == nullptr) continue;
+    if (f->type == GIS_FIELD_TYPE_STRING && GetLabelCount() < kMaxStoredLabels) {
+      // Stored texts hold no NUL, so the whole text is what AddLabel takes.
+      m_labels.emplace_back(f->text);
+    } else if (set.Read(key.view(), &text)) {
+      AddLabel(text.c_str());
+    }
   }
   if (set.Read("Layer", &text)) {
     char buffer[GIS_ELEMENT_NAME_MAX + 1];
@@ -180,7 +201,12 @@ bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {
 
 bool CGIS_LegendItem::ResolveLayer(const char* szMethod, bool bLogNoFrame,
                                    const VectorDrawerIndex<IGIS_Map>* pIndex) {
-  IGIS_MapElement* pFrame = m_pOwner != nullptr ? m_pOwner->GetMapElement() : nullptr;
+  return ResolveLayerIn(m_pOwner != nullptr ? m_pOwner->GetMapElement() : nullptr, szMethod, bLogNoFrame,
+                        pIndex);
+}
+
+bool CGIS_LegendItem::ResolveLayerIn(IGIS_MapElement* pFrame, const char* szMethod, bool bLogNoFrame,
+                                     const VectorDrawerIndex<IGIS_Map>* pIndex) {
   if (pFrame == nullptr) {
     if (bLogNoFrame) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mapelement == NULL");
     return false;
