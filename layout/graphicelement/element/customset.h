@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/basilo/igis_propertyset.h"
 #include "host/basilo/propertyset_codec.h"
 #include "host/basilo/releaseptr.h"
 
@@ -146,11 +147,35 @@ class StoredSetWriter {
       AddScratch(key, description);
     }
   }
+  // As Saved, the object saving straight into the set's bytes (no copy).
+  // The save must add nothing else to this writer while it runs.
+  template <class TSave>
+  void SavedInPlace(std::string_view key, std::string_view description, TSave save) {
+    InPlaceBuffer buffer(&m_encoder, m_encoder.OpenBytes(key, description));
+    save(static_cast<IGIS_DataBuffer*>(&buffer));
+    m_encoder.CloseBytes(buffer.Start());
+  }
   // Replaces the buffer's content with the set; false (recorded) when it
   // cannot.
   bool Finish(IGIS_DataBuffer* pBuffer);
 
  private:
+  // The value of a buffer field being written in place, as a data buffer.
+  class InPlaceBuffer final : public IGIS_DataBuffer {
+   public:
+    InPlaceBuffer(md::basilo::PropertySetEncoder* pEncoder, std::size_t at)
+        : m_pEncoder(pEncoder), m_at(at) {}
+    void Release() override {}  // lives on the stack
+    int GetSize() const override { return static_cast<int>(m_pEncoder->OpenSize(m_at)); }
+    BOOL SetSize(int n) override;
+    BYTE* GetData() override { return GetSize() > 0 ? m_pEncoder->OpenData(m_at) : nullptr; }
+    std::size_t Start() const { return m_at; }
+
+   private:
+    md::basilo::PropertySetEncoder* m_pEncoder;
+    std::size_t m_at;
+  };
+
   // An empty buffer to save into, and its bytes added as a field.
   IGIS_DataBuffer* Scratch();
   void AddScratch(std::string_view key, std::string_view description);

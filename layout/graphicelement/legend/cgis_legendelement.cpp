@@ -221,7 +221,7 @@ BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
   int nMapID = pFollowed != nullptr ? pFollowed->GetID() : m_link.GetMapElementID();
   if (nMapID == CGIS_MapFrameLink::kUnlinked) nMapID = CGIS_MapFrameLink::kNoFrame;
   set.Int("MapElementID", "地图框架ID", nMapID);
-  set.Saved("FrameProperty", "边框", [this](IGIS_DataBuffer* b) {
+  set.SavedInPlace("FrameProperty", "边框", [this](IGIS_DataBuffer* b) {
     if (m_pFrame) m_pFrame->Save(b);
   });
   set.String("Title", "标题", m_strTitle.c_str());
@@ -229,10 +229,10 @@ BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
   set.Int("ItemNum", "图例项数", GetItemCount());
   for (int i = 0; i < GetItemCount(); ++i) {
     const md::layout::StoredIndexKey key(i);
-    set.Saved(key.c_str(), key.c_str(),
-              [this, i](IGIS_DataBuffer* b) { m_items[static_cast<std::size_t>(i)]->Save(b); });
+    set.SavedInPlace(key.view(), key.view(),
+                     [this, i](IGIS_DataBuffer* b) { m_items[static_cast<std::size_t>(i)]->Save(b); });
   }
-  set.Saved("Format", "样式", [this](IGIS_DataBuffer* b) {
+  set.SavedInPlace("Format", "样式", [this](IGIS_DataBuffer* b) {
     if (m_pFormat) m_pFormat->Save(b);
   });
   // Straight into the stored buffer when there is one.

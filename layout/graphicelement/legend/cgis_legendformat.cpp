@@ -63,7 +63,7 @@ bool CGIS_LegendFormat::Save(IGIS_DataBuffer* pBuffer) {
   }
   md::layout::StoredSetWriter set;
   auto putSymbol = [&](const char* key, const char* description, IGIS_Symbol* pSymbol) {
-    set.Saved(key, description, [pSymbol](IGIS_DataBuffer* b) {
+    set.SavedInPlace(key, description, [pSymbol](IGIS_DataBuffer* b) {
       if (pSymbol != nullptr) pSymbol->Save(b);
     });
   };
