@@ -108,19 +108,20 @@ bool CGIS_LegendFormat::OpenStored(std::span<const BYTE> bytes) {
   }
   auto getInt = [&](const char* key, int* pValue) { set.Read(key, pValue); };
   auto getBool = [&](const char* key, bool* pValue) { set.Read(key, pValue); };
-  getInt("DefaultAreaPatch", &m_nDefaultAreaPatch);
-  getInt("DefaultLinePatch", &m_nDefaultLinePatch);
+  // In the stored order, so that each key is found where the last one ended.
+  getBool("ShowTitle", &m_bShowTitle);
   getInt("DefaultPatchHeight", &m_nDefaultPatchHeight);
   getInt("DefaultPatchWidth", &m_nDefaultPatchWidth);
   getInt("HorizontalItemGap", &m_nHorizontalItemGap);
-  getBool("ShowTitle", &m_bShowTitle);
+  getInt("VerticalItemGap", &m_nVerticalItemGap);
   getInt("TitleAndLegendGap", &m_nTitleAndLegendGap);
   getInt("TitlePosition", &m_nTitlePosition);
-  getInt("VerticalItemGap", &m_nVerticalItemGap);
+  getInt("DefaultAreaPatch", &m_nDefaultAreaPatch);
+  getInt("DefaultLinePatch", &m_nDefaultLinePatch);
   getInt("PatchAndLabelsGap", &m_nPatchAndLabelsGap);
-  getBool("ShowHeading", &m_bShowHeading);
   getBool("ShowLabel", &m_bShowLabel);
   getBool("ShowLayerName", &m_bShowLayerName);
+  getBool("ShowHeading", &m_bShowHeading);
   getInt("ItemGap", &m_nItemGap);
   getInt("LayerNameGap", &m_nLayerNameGap);
   getInt("HeadingGap", &m_nHeadingGap);
