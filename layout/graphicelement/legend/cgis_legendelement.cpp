@@ -272,7 +272,11 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
   std::string title;
   if (set.Read("Title", &title)) m_strTitle = CutText(title.c_str());
   set.Read("Director", &m_bDirector);
-  RemoveAllItems();
+  // The items held are refilled in place where they are ours (a refilled
+  // item is what a new one reads); the rest are released at the end.
+  std::vector<md::basilo::ReleasePtr<IGIS_LegendItem>> held;
+  held.swap(m_items);
+  std::size_t nextHeld = 0;
   int n = 0;
   set.Read("ItemNum", &n);
   if (n > kMaxStoredItems) {
@@ -288,8 +292,21 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
     const md::layout::StoredIndexKey key(i);
     const std::span<const BYTE>* b = set.Bytes(key.view());
     if (b == nullptr) continue;
-    md::basilo::ReleasePtr<CGIS_LegendItem> item(md::basilo::MakeOrNull<CGIS_LegendItem>(kClass, this));
-    if (!item || !item->ReadStored(*b)) continue;
+    // The next held item of ours, refilled; a new one when none is left.
+    md::basilo::ReleasePtr<CGIS_LegendItem> item;
+    for (; !item && nextHeld < held.size(); ++nextHeld) {
+      if (auto* pOwn = dynamic_cast<CGIS_LegendItem*>(held[nextHeld].get())) {
+        (void)held[nextHeld].release();
+        item.reset(pOwn);
+        item->ResetForRead(this);
+      }
+    }
+    if (item) {
+      if (!item->ReadStoredAfterReset(*b)) continue;
+    } else {
+      item.reset(md::basilo::MakeOrNull<CGIS_LegendItem>(kClass, this));
+      if (!item || !item->ReadStored(*b)) continue;
+    }
     // An item whose layer is not in the map now is kept as stored: it is
     // written back unchanged and draws once its layer can be found.
     if (!layers) {

@@ -168,6 +168,29 @@ bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {
 }
 
 bool CGIS_LegendItem::ReadStored(std::span<const BYTE> bytes) {
+  return ReadStoredFrom(bytes, m_labels.size());
+}
+
+void CGIS_LegendItem::ResetForRead(IGIS_LegendElement* pOwner) {
+  m_nColumns = 0;
+  if (m_pClassFormat) m_pClassFormat->ReleaseSymbol();
+  m_pClassFormat.reset();
+  m_bItemFlag = true;
+  m_pOwner = pOwner;
+  m_pHeadingSymbol.reset();
+  m_pLayer = nullptr;
+  m_pLayerNameSymbol.reset();
+  m_bHeadingSymbolMade = false;
+  m_bLayerNameSymbolMade = false;
+  m_bShowHeading = true;
+  m_strLayerName.clear();
+  m_bShowLayerName = true;
+  // m_labels keeps its texts until ReadStoredAfterReset writes over them.
+  m_dHeight = 0.0;
+  m_dWidth = 0.0;
+}
+
+bool CGIS_LegendItem::ReadStoredFrom(std::span<const BYTE> bytes, std::size_t nFirst) {
   const md::layout::StoredSetView set(bytes);
   if (set.Damaged()) return false;
   int n = 0;
@@ -179,18 +202,34 @@ bool CGIS_LegendItem::ReadStored(std::span<const BYTE> bytes) {
   }
   set.Read("iColumns", &m_nColumns);
   std::string text;
-  if (n > 0) m_labels.reserve(std::min(m_labels.size() + static_cast<std::size_t>(n), set.Fields().size()));
+  std::size_t next = nFirst;
+  // AddLabel, writing over a kept text where there is one.
+  auto add = [&](std::string_view label) {
+    if (next >= static_cast<std::size_t>(kMaxStoredLabels)) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::AddLabel", "Number == %d: no more labels",
+              static_cast<int>(next));
+      return;
+    }
+    if (next < m_labels.size()) {
+      m_labels[next].assign(label);
+    } else {
+      m_labels.emplace_back(label);
+    }
+    ++next;
+  };
+  if (n > 0) m_labels.reserve(std::min(nFirst + static_cast<std::size_t>(n), nFirst + set.Fields().size()));
   for (int i = 0; i < n; ++i) {
     const md::layout::StoredIndexKey key(i);
     const md::basilo::StoredFieldView* f = set.Find(key.view());
     if (f == nullptr) continue;
-    if (f->type == GIS_FIELD_TYPE_STRING && GetLabelCount() < kMaxStoredLabels) {
+    if (f->type == GIS_FIELD_TYPE_STRING) {
       // Stored texts hold no NUL, so the whole text is what AddLabel takes.
-      m_labels.emplace_back(f->text);
+      add(f->text);
     } else if (set.Read(key.view(), &text)) {
-      AddLabel(text.c_str());
+      add(std::string_view(text.c_str()));
     }
   }
+  m_labels.resize(next);
   if (set.Read("Layer", &text)) {
     char buffer[GIS_ELEMENT_NAME_MAX + 1];
     md::layout::CopyUtf8Cut(buffer, text.c_str(), GIS_ELEMENT_NAME_MAX);

@@ -69,6 +69,12 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   bool ReadStored(IGIS_DataBuffer* pBuffer);
   // The same from the stored bytes, read in place.
   bool ReadStored(std::span<const BYTE> bytes);
+  // Makes the item what a new item of the owner is, keeping only storage
+  // (its label texts' room) for the next ReadStoredAfterReset.
+  void ResetForRead(IGIS_LegendElement* pOwner);
+  // After ResetForRead: what ReadStored gives a new item, the kept label
+  // texts refilled in place.
+  bool ReadStoredAfterReset(std::span<const BYTE> bytes) { return ReadStoredFrom(bytes, 0); }
   // Finds the layer under the layer name through the owner's map frame and
   // keeps it; records under szMethod as Open does. FALSE when no layer. An
   // index of that frame's map, when given, answers in place of a walk.
@@ -102,8 +108,12 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   ~CGIS_LegendItem() override;
   // A held text symbol; the default one is made when first asked for, so
   // that items read and dropped again make none.
+  // Reads the stored item with its labels written from label nFirst on
+  // (over the texts there) and the labels after them dropped.
+  bool ReadStoredFrom(std::span<const BYTE> bytes, std::size_t nFirst);
   static IGIS_Symbol* HeldSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, bool* pMade);
 
+  // ResetForRead gives each member below its value in a new item.
   int m_nColumns = 0;
   std::unique_ptr<IGIS_LegendClassFormat> m_pClassFormat;
   bool m_bItemFlag = true;
