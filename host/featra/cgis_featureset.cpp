@@ -40,12 +40,41 @@ BOOL CGIS_FeatureSet::DeleteElement(IGIS_Element* element) {
   }
   // The element ends first: its destructor may still read its feature.
   hooks.release(element);
+  // A compound's members go with it, or a save would write them and a load
+  // bring them back as loose elements. Their element objects stay with
+  // whoever holds them: DeleteElement on one now answers as for any element
+  // outside the set, and Release still ends it.
+  std::vector<int> members;
+  if (CGIS_Feature* feature = class_->Find(id)) members = feature->members();
   class_->DeleteFeature(id);
+  DeleteUnheldMembers(std::move(members));
   return TRUE;
+}
+
+void CGIS_FeatureSet::DeleteUnheldMembers(std::vector<int> pending) {
+  // A member another compound still lists stays; it follows once that
+  // compound goes too, as every deleted compound puts its members back here.
+  while (!pending.empty()) {
+    const int id = pending.back();
+    pending.pop_back();
+    CGIS_Feature* feature = class_->Find(id);
+    if (feature == nullptr || class_->IsHeld(id)) continue;
+    IGIS_FeatureAttributes* attributes = feature->GetAttributes();
+    const int handle = attributes != nullptr ? attributes->GetInt("InterfacePtr") : 0;
+    if (GIS_ResolveElement(handle) != nullptr) detached_.push_back(handle);
+    pending.insert(pending.end(), feature->members().begin(), feature->members().end());
+    class_->DeleteFeature(id);
+  }
 }
 
 void CGIS_FeatureSet::Release() {
   ReleaseLoaded();
+  SGIS_ElementHooks hooks;
+  if (CurrentElementHooks(&hooks)) {
+    for (const int handle : detached_) {
+      if (IGIS_Element* element = GIS_ResolveElement(handle)) hooks.release(element);
+    }
+  }
   delete this;
 }
 
@@ -54,7 +83,8 @@ void CGIS_FeatureSet::ReleaseLoaded() {
   const bool canRelease = CurrentElementHooks(&hooks);
   // Last made first: compounds end before their members.
   for (auto it = loaded_.rbegin(); it != loaded_.rend(); ++it) {
-    if (canRelease && GIS_GetElementHandle(*it) != 0) hooks.release(*it);
+    IGIS_Element* element = GIS_ResolveElement(*it);
+    if (canRelease && element != nullptr) hooks.release(element);
   }
   loaded_.clear();
 }

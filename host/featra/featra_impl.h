@@ -192,6 +192,8 @@ class CGIS_FeatureClass final : public IGIS_FeatureClass,
   // The index of which compounds hold a feature, kept by AddMember,
   // RemoveMember, DeleteFeature and Replace.
   bool IsMemberOf(int compoundId, int memberId) const;
+  // True while some compound lists the feature.
+  bool IsHeld(int memberId) const { return parents_.count(memberId) != 0; }
   void NoteMember(int compoundId, int memberId);
   void ForgetMember(int compoundId, int memberId);
   double unitRatio() const { return unitRatio_; }
@@ -270,9 +272,18 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
   std::vector<int> members_;
   // Messages heard, by text (at most kMaxHeardMessages distinct texts).
   std::map<std::string, int> heard_;
-  // The elements LoadPageFromFile made, which the set ends.
-  std::vector<IGIS_Element*> loaded_;
+  // Handles of the elements LoadPageFromFile made, which the set ends
+  // (handles: an element ended elsewhere is skipped, never mistaken for a
+  // later one at its address).
+  std::vector<int> loaded_;
   void ReleaseLoaded();
+  // Handles of the elements whose features went with a deleted compound.
+  // Their holders may still release them; those alive when the set ends,
+  // the set ends.
+  std::vector<int> detached_;
+  // Deletes the listed features that no compound lists any more, with the
+  // members they list in turn, and keeps their elements in detached_.
+  void DeleteUnheldMembers(std::vector<int> pending);
 };
 
 }  // namespace md::featra

@@ -779,6 +779,8 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   ForgetMembers();
   // The IDs first: binding a feature of the wrong kind makes a new one.
   const std::vector<int> ids = class_->ids();
+  std::vector<IGIS_Element*> made;
+  made.reserve(ids.size());
   loaded_.reserve(ids.size());
   bool ok = true;
   for (std::size_t i = 0; i < ids.size(); ++i) {
@@ -792,10 +794,11 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
       ok = false;
       break;
     }
-    loaded_.push_back(element);
+    made.push_back(element);
+    loaded_.push_back(GIS_GetElementHandle(element));
   }
-  for (std::size_t i = 0; ok && i < loaded_.size(); ++i) {
-    if (!hooks.archive(loaded_[i], 1)) {
+  for (std::size_t i = 0; ok && i < made.size(); ++i) {
+    if (!hooks.archive(made[i], 1)) {
       GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "%s: the element of feature %d (%s) cannot be read", path,
               ids[i], TypeOf(FeatureOf(*class_, i, ids[i])));
       ok = false;

@@ -163,7 +163,11 @@ class IGIS_FeatureSet : public IGIS_Observer {
   // element hooks; NULL without hooks.
   virtual IGIS_Element* CreateElement(const char* typeIdentifier) = 0;
   // Ends the element and deletes its feature; FALSE without hooks or when the
-  // element's feature is not in the set.
+  // element's feature is not in the set. A compound's members go with it,
+  // nested ones too, unless another compound still lists them: their features
+  // are deleted, their element objects are left to their holders (Release
+  // ends them; DeleteElement answers FALSE, as for any element outside the
+  // set), and the set ends those still alive when it ends.
   virtual BOOL DeleteElement(IGIS_Element* element) = 0;
   virtual IGIS_Feature* GetFeature(int id) = 0;
   // Symbol extent units to page units (0.01 mm).

@@ -13,6 +13,7 @@ class IGIS_CompoundElement : public IGIS_Element {
   // The member at an index, or NULL.
   virtual IGIS_Element* GetElementPtrByIndex(int nIndex) = 0;
   virtual int GetElementCount() = 0;
-  // Drops a member from the list; the element itself is left alone.
+  // Drops a member from the list; the element itself is left alone (and no
+  // longer goes with the compound when the owner deletes it).
   virtual bool RemoveElement(IGIS_Element* pElement) = 0;
 };

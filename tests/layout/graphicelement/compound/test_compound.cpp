@@ -1,8 +1,12 @@
 // The compound element on real member elements: membership, geometry,
 // drawing and cloning, nested compounds included.
+#include <unistd.h>
+
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <string>
 
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
 #include "tests/layout/graphicelement/element/elementtest.h"
@@ -327,6 +331,81 @@ TEST_F(CompoundTest, MembersSharedAtEveryLevelEndInBoundedTime) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_LT(seconds, 30.0);
   EXPECT_GT(TestBoxElement::Journal().size(), 1000u);  // it did draw, up to its budget
+}
+
+// What the holder of a deleted compound's members does with them afterwards.
+enum class Then { Nothing, Delete, DeleteOrRelease, Release };
+
+TEST_F(CompoundTest, DeletingACompoundTakesItsMembersOffThePage) {
+  // outer {a, b}, or outer {a, inner {b, deep}} when nested; shared: a
+  // compound that stays lists a too; fromFile: the page is saved and made
+  // again by a load, its elements the set's own.
+  const struct {
+    bool nested, shared, fromFile;
+    Then then;
+  } cases[] = {{false, false, false, Then::Delete},
+               {true, false, false, Then::Delete},
+               {true, false, false, Then::DeleteOrRelease},
+               {true, false, false, Then::Release},
+               {true, false, false, Then::Nothing},
+               {true, true, false, Then::DeleteOrRelease},
+               {true, false, true, Then::Delete}};
+  const std::string file = ::testing::TempDir() + "compound-delete-" + std::to_string(::getpid());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.nested << c.shared << c.fromFile << static_cast<int>(c.then));
+    const int registered = GIS_GetRegisteredElementCount();
+    IGIS_FeatureSet* page = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
+    std::vector<IGIS_Element*> made;
+    auto make = [&](const char* kind) {
+      const std::string type = std::string("GIS_TYPE_GRAPHIC_ELEMENT_") + kind;
+      return made.emplace_back(page->CreateElement(type.c_str()));
+    };
+    auto group = [&](std::vector<IGIS_Element*> members) {
+      auto* compound = dynamic_cast<IGIS_CompoundElement*>(make("COMPOUND"));
+      for (IGIS_Element* m : members) EXPECT_TRUE(compound->AddElement(m));
+      return compound;
+    };
+    IGIS_Element *loose = make("RECT"), *a = make("RECT"), *b = make("RECT");
+    IGIS_Element* deep = c.nested ? make("RECT") : nullptr;
+    IGIS_Element* second = c.nested ? group({b, deep}) : b;
+    IGIS_Element* outer = group({a, second});
+    std::vector<int> gone{outer->GetID(), b->GetID()}, kept{loose->GetID()};  // by ID
+    if (c.nested) gone.insert(gone.end(), {second->GetID(), deep->GetID()});
+    if (c.shared) kept.insert(kept.end(), {group({a})->GetID(), a->GetID()});
+    if (!c.shared) gone.push_back(a->GetID());
+    if (c.fromFile) {
+      ASSERT_TRUE(page->SaveToFile(file.c_str()));
+      for (IGIS_Element* e : made) e->Release();
+      page->Release();
+      page = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
+      ASSERT_TRUE(page->LoadPageFromFile(file.c_str()));
+    }
+    std::vector<IGIS_Element*> members;  // found before the compound goes
+    for (std::size_t i = 1; i < gone.size(); ++i) members.push_back(page->GetElement(gone[i]));
+    ASSERT_TRUE(page->DeleteElement(page->GetElement(gone[0])));
+    for (IGIS_Element* m : members) {
+      ASSERT_NE(m, nullptr);
+      if (c.then == Then::Delete) {
+        EXPECT_FALSE(page->DeleteElement(m));
+      }
+      if (c.then == Then::DeleteOrRelease && !page->DeleteElement(m)) m->Release();
+      if (c.then == Then::Release) m->Release();
+    }
+
+    ASSERT_TRUE(page->SaveToFile(file.c_str()));
+    IGIS_FeatureSet* read = GIS_CreateFeatureSetObject(nullptr, "read", 0, 0, 0, 0, nullptr);
+    ASSERT_TRUE(read->LoadFromFile(file.c_str()));
+    EXPECT_EQ(read->GetFeatureCount(), static_cast<int>(kept.size()));
+    for (int id : kept) EXPECT_NE(read->GetFeature(id), nullptr) << id;
+    read->Release();
+    // The survivors the test made end with DeleteElement, members before
+    // their compound; the set ends the rest.
+    for (auto id = kept.rbegin(); !c.fromFile && id != kept.rend(); ++id)
+      EXPECT_TRUE(page->DeleteElement(page->GetElement(*id)));
+    page->Release();
+    EXPECT_EQ(GIS_GetRegisteredElementCount(), registered);
+  }
+  std::remove(file.c_str());
 }
 
 }  // namespace
