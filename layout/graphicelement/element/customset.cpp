@@ -421,6 +421,16 @@ bool StoredSetWriter::Finish(IGIS_DataBuffer* pBuffer) {
   return true;
 }
 
+bool StoredSetWriter::FinishInto(StoredSetWriter* pParent, std::string_view key,
+                                 std::string_view description) {
+  std::string error;
+  const std::span<const BYTE> bytes = m_encoder.Finished(&error);
+  if (bytes.empty())
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
+  pParent->Bytes(key, description, bytes);
+  return !bytes.empty();
+}
+
 // ---- Writing in place ----------------------------------------------------------
 
 CustomSetWriter::CustomSetWriter(IGIS_FeatureAttributes* pAttributes, const char* szMethod)

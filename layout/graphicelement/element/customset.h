@@ -158,6 +158,10 @@ class StoredSetWriter {
   // Replaces the buffer's content with the set; false (recorded) when it
   // cannot.
   bool Finish(IGIS_DataBuffer* pBuffer);
+  // Adds the set to another writer as a buffer field: what Saved gives with
+  // a save that ends in Finish (an empty field when the set cannot be
+  // stored, recorded as Finish records it).
+  bool FinishInto(StoredSetWriter* pParent, std::string_view key, std::string_view description);
 
  private:
   // The value of a buffer field being written in place, as a data buffer.

@@ -229,8 +229,13 @@ BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
   set.Int("ItemNum", "图例项数", GetItemCount());
   for (int i = 0; i < GetItemCount(); ++i) {
     const md::layout::StoredIndexKey key(i);
-    set.SavedInPlace(key.view(), key.view(),
-                     [this, i](IGIS_DataBuffer* b) { m_items[static_cast<std::size_t>(i)]->Save(b); });
+    IGIS_LegendItem* pItem = m_items[static_cast<std::size_t>(i)].get();
+    // Ours writes its set straight into this one.
+    if (auto* pOwn = dynamic_cast<CGIS_LegendItem*>(pItem)) {
+      pOwn->SaveInto(&set, key.view());
+    } else {
+      set.SavedInPlace(key.view(), key.view(), [pItem](IGIS_DataBuffer* b) { pItem->Save(b); });
+    }
   }
   set.SavedInPlace("Format", "样式", [this](IGIS_DataBuffer* b) {
     if (m_pFormat) m_pFormat->Save(b);

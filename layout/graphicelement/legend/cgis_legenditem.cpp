@@ -149,14 +149,26 @@ bool CGIS_LegendItem::Save(IGIS_DataBuffer* pBuffer) {
     return false;
   }
   md::layout::StoredSetWriter set;
-  set.Int("Number", "个数", GetLabelCount());
-  set.Int("iColumns", "行数", m_nColumns);
-  set.String("Layer", "层名", m_strLayerName.c_str());
-  for (int i = 0; i < GetLabelCount(); ++i) {
-    const md::layout::StoredIndexKey key(i);
-    set.String(key.c_str(), key.c_str(), GetLabel(i));
-  }
+  Fill(&set);
   return set.Finish(pBuffer);
+}
+
+void CGIS_LegendItem::SaveInto(md::layout::StoredSetWriter* pParent, std::string_view key) {
+  md::layout::StoredSetWriter set;
+  Fill(&set);
+  set.FinishInto(pParent, key, key);
+}
+
+void CGIS_LegendItem::Fill(md::layout::StoredSetWriter* pSet) const {
+  // Names and labels hold no NUL (they are taken as C texts), so each is
+  // stored whole.
+  pSet->Int("Number", "个数", static_cast<int>(m_labels.size()));
+  pSet->Int("iColumns", "行数", m_nColumns);
+  pSet->String("Layer", "层名", m_strLayerName);
+  for (std::size_t i = 0; i < m_labels.size(); ++i) {
+    const md::layout::StoredIndexKey key(static_cast<int>(i));
+    pSet->String(key.view(), key.view(), m_labels[i]);
+  }
 }
 
 bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {

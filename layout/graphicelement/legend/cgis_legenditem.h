@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
@@ -15,6 +16,9 @@
 #include "layout/graphicelement/legend/legendmarks.h"
 
 class IGIS_MapElement;
+namespace md::layout {
+class StoredSetWriter;
+}
 
 class CGIS_LegendItem final : public IGIS_LegendItem {
  public:
@@ -69,6 +73,8 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   bool ReadStored(IGIS_DataBuffer* pBuffer);
   // The same from the stored bytes, read in place.
   bool ReadStored(std::span<const BYTE> bytes);
+  // Adds the item to the writer as Save stores it, under the key.
+  void SaveInto(md::layout::StoredSetWriter* pParent, std::string_view key);
   // Makes the item what a new item of the owner is, keeping only storage
   // (its label texts' room) for the next ReadStoredAfterReset.
   void ResetForRead(IGIS_LegendElement* pOwner);
@@ -111,6 +117,8 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   // Reads the stored item with its labels written from label nFirst on
   // (over the texts there) and the labels after them dropped.
   bool ReadStoredFrom(std::span<const BYTE> bytes, std::size_t nFirst);
+  // The item's stored fields.
+  void Fill(md::layout::StoredSetWriter* pSet) const;
   static IGIS_Symbol* HeldSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, bool* pMade);
 
   // ResetForRead gives each member below its value in a new item.

@@ -279,6 +279,30 @@ TEST(StoredSetWriter, SavingInPlaceWritesWhatSavingIntoABufferWrites) {
   }
 }
 
+// A set added to another writer holds what saving it through a buffer gives.
+TEST(StoredSetWriter, ASetFinishedIntoAnotherIsItsBufferField) {
+  auto fill = [](md::layout::StoredSetWriter* w) {
+    w->Int("Number", "个数", 2);
+    w->String("0", "0", "甲");
+  };
+  md::layout::StoredSetWriter direct;
+  md::layout::StoredSetWriter saved;
+  md::layout::StoredSetWriter inner;
+  fill(&inner);
+  EXPECT_TRUE(inner.FinishInto(&direct, "Item", "项"));
+  saved.Saved("Item", "项", [&](IGIS_DataBuffer* b) {
+    md::layout::StoredSetWriter w;
+    fill(&w);
+    ASSERT_TRUE(w.Finish(b));
+  });
+  md::basilo::ReleasePtr<IGIS_DataBuffer> a(GIS_CreateDataBufferObject(0));
+  md::basilo::ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  ASSERT_TRUE(direct.Finish(a.get()));
+  ASSERT_TRUE(saved.Finish(b.get()));
+  EXPECT_EQ(Bytes(a->GetData(), a->GetData() + a->GetSize()),
+            Bytes(b->GetData(), b->GetData() + b->GetSize()));
+}
+
 }  // namespace
 
 namespace {
