@@ -18,7 +18,10 @@ bool ValidSettings(const FormatSettings& s) {
 }
 
 std::vector<std::uint8_t> EncodeFormat(const FormatSettings& s) {
-  std::vector<std::uint8_t> b(kFormatMagic, kFormatMagic + 4);
+  // Sized once: the stored form has a fixed length.
+  std::vector<std::uint8_t> b;
+  b.reserve(kFormatSize);
+  b.insert(b.end(), kFormatMagic, kFormatMagic + 4);
   b.push_back(static_cast<std::uint8_t>(kFormatVersion & 0xFF));
   b.push_back(static_cast<std::uint8_t>(kFormatVersion >> 8));
   for (int v : {s.kind, s.alignment, s.roundingMode, s.width, s.digits, int(s.plusSign), int(s.thousands),

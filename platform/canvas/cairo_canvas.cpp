@@ -225,7 +225,7 @@ void installCairoRasterFactory() { setRasterCanvasFactory(&MakeRaster); }
 
 CairoCanvas::CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int height, double scale,
                          bool bottomUp)
-    : kind_(kind), surface_(surface), width_(width), height_(height), bottomUp_(bottomUp) {
+    : kind_(kind), surface_(surface), width_(width), height_(height), bottomUp_(bottomUp), bandEnd_(height) {
   (void)g_registered;
   cr_ = cairo_create(surface_);
   if (bottomUp_) {
@@ -302,6 +302,41 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createOnSurface(cairo_surface_t* surfa
   std::unique_ptr<CairoCanvas> c(new CairoCanvas(kind, cairo_surface_reference(surface), width, height,
                                                  image ? 1.0 : 72.0 / dpi, false));
   c->borrowed_ = true;
+  return c;
+}
+
+std::unique_ptr<CairoCanvas> CairoCanvas::createBand(std::uint32_t* pixels, int strideBytes, int width,
+                                                     int pageHeight, int top, int rows) {
+  if (pixels == nullptr || width <= 0 || width > kMaxSurfaceSide || pageHeight <= 0 ||
+      pageHeight > kMaxSurfaceSide || top < 0 || rows <= 0 || rows > pageHeight - top ||
+      strideBytes < cairo_format_stride_for_width(CAIRO_FORMAT_RGB24, width))
+    return nullptr;
+  return createWindow(pixels, strideBytes, width, pageHeight, Rect{0, top, width, top + rows});
+}
+
+std::unique_ptr<CairoCanvas> CairoCanvas::createWindow(std::uint32_t* pixels, int strideBytes, int width,
+                                                       int pageHeight, const Rect& window) {
+  // The surface spans the whole page, the window's first pixel where the
+  // page's would lie, and a clip keeps every drawing to the window, so that
+  // cairo computes everything in the page's own device coordinates: with a
+  // device offset instead, glyph positions that fall on a half pixel could
+  // round the other way. Nothing outside the clip is read or written.
+  const std::uintptr_t first =
+      reinterpret_cast<std::uintptr_t>(pixels) -
+      static_cast<std::uintptr_t>(window.top) * static_cast<std::uintptr_t>(strideBytes) -
+      static_cast<std::uintptr_t>(window.left) * 4u;
+  cairo_surface_t* s = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(first), CAIRO_FORMAT_RGB24, width, pageHeight, strideBytes);
+  if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(s);
+    return nullptr;
+  }
+  std::unique_ptr<CairoCanvas> c(new CairoCanvas(Kind::Image, s, width, pageHeight, 1.0, false));
+  c->bandTop_ = window.top;
+  c->bandEnd_ = window.bottom;
+  // Drawing saves and restores the state above this one: the clip stays.
+  cairo_rectangle(c->cr_, window.left, window.top, window.right - window.left, window.bottom - window.top);
+  cairo_clip(c->cr_);
   return c;
 }
 
@@ -451,9 +486,9 @@ bool CairoCanvas::fillDense(const std::vector<std::vector<Point>>& rings, FillRu
   if (kind_ != Kind::Image || !antialias_) return false;
   // The pixels the fill can touch, on the raster.
   const Rect box{static_cast<int>(std::max(0.0, std::floor(x0))),
-                 static_cast<int>(std::max(0.0, std::floor(y0))),
+                 static_cast<int>(std::max<double>(bandTop_, std::floor(y0))),
                  static_cast<int>(std::min<double>(width_, std::ceil(x1) + 1)),
-                 static_cast<int>(std::min<double>(height_, std::ceil(y1) + 1))};
+                 static_cast<int>(std::min<double>(bandEnd_, std::ceil(y1) + 1))};
   if (box.empty()) return true;
   const int w = box.right - box.left, h = box.bottom - box.top;
   const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_A8, w);
@@ -716,7 +751,85 @@ void CairoCanvas::drawText(const TextRun& run, const State& state) {
     pending_->drawText(run, state);
     return;
   }
-  paintText(run, ShapeText(run), state);
+  const ShapedRun shaped = ShapeText(run);
+  if ((bandTop_ != 0 || bandEnd_ != height_) && paintTextAcrossBand(run, shaped, state)) return;
+  paintText(run, shaped, state);
+}
+
+bool CairoCanvas::paintTextAcrossBand(const TextRun& run, const ShapedRun& shaped, const State& state) {
+  // How far along the baseline the glyphs are placed and drawn, as
+  // paintText places them.
+  const bool useAdvances = run.advances.size() == shaped.glyphs.size();
+  double x = 0, far = 0;
+  for (std::size_t i = 0; i < shaped.glyphs.size(); ++i) {
+    const double at = useAdvances ? x : shaped.glyphs[i].x;
+    if (std::isfinite(at)) far = std::max(far, std::fabs(at));
+    const double adv = useAdvances ? run.advances[i] : shaped.glyphs[i].advance;
+    x += std::isfinite(adv) ? std::clamp(adv, -kCoordLimit, kCoordLimit) : 0.0;
+  }
+  far = std::max(far, std::fabs(x));
+  // The box the run inks: a glyph lies within two (scaled) ems of its place
+  // along the baseline, and within its cell and another em across it.
+  const text::FontMetrics& m = shaped.font->Metrics();
+  const double angle = run.angle * std::numbers::pi / 180.0;
+  const double c = std::fabs(std::cos(angle)), s = std::fabs(std::sin(angle));
+  const double along = far + 2 * m.em * std::max(1.0, std::fabs(m.xScale)) + 2;
+  const double across = std::max(std::fabs(m.ascent), std::fabs(m.descent)) + m.em + 2;
+  Extent box;
+  box.add(run.origin.x - c * along - s * across, run.origin.y - s * along - c * across);
+  box.add(run.origin.x + c * along + s * across, run.origin.y + s * along + c * across);
+  if (run.fillBackground) {
+    for (const Point& p : run.backgroundBox)
+      if (Finite(p)) box.add(p.x, p.y);
+  }
+  if (!(std::isfinite(box.x0) && std::isfinite(box.y0) && std::isfinite(box.x1) && std::isfinite(box.y1)))
+    return false;
+  if (box.y0 >= bandTop_ && box.y1 <= bandEnd_) return false;
+  const int top = static_cast<int>(std::clamp(std::floor(box.y0), 0.0, 1.0 * height_));
+  const int end = static_cast<int>(std::clamp(std::ceil(box.y1) + 1, 0.0, 1.0 * height_));
+  const int left = static_cast<int>(std::clamp(std::floor(box.x0), 0.0, 1.0 * width_));
+  const int right = static_cast<int>(std::clamp(std::ceil(box.x1) + 1, 0.0, 1.0 * width_));
+  const int from = std::max(top, bandTop_), to = std::min(end, bandEnd_);
+  if (from >= to || left >= right) return true;  // nothing of it reaches the band
+  // The run painted on rows of its own that hold all of it, as on the whole
+  // page: cairo leaves out glyphs placed far outside its clip and blends
+  // overlapping glyphs otherwise, so a clip through the run could change
+  // its pixels. Only the band's part of the box is copied in and back;
+  // cairo touches nothing outside the box.
+  const int stride = cairo_image_surface_get_stride(surface_);
+  const std::size_t rowWords = static_cast<std::size_t>(stride) / 4;
+  // Kept by the thread from one run to the next, and never cleared: the box
+  // lies at the start of each of its rows, so that the same few pages are
+  // touched whatever the run (what they hold outside the copied part is
+  // never shown).
+  struct Kept {
+    std::unique_ptr<std::uint32_t[]> words;
+    std::size_t size = 0;
+  };
+  thread_local Kept kept;
+  const std::size_t words = rowWords * static_cast<std::size_t>(end - top);
+  if (kept.size < words) {
+    kept.words.reset(new (std::nothrow) std::uint32_t[words]);
+    kept.size = kept.words != nullptr ? words : 0;
+    if (kept.words == nullptr) return false;
+  }
+  std::uint32_t* const rows = kept.words.get();
+  auto through = createWindow(rows, stride, width_, height_, Rect{left, top, right, end});
+  if (through == nullptr) return false;
+  cairo_surface_flush(surface_);
+  unsigned char* data = cairo_image_surface_get_data(surface_);
+  const std::size_t bytes = static_cast<std::size_t>(right - left) * 4;
+  const auto pageRow = [&](int y) {
+    return reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride) + left;
+  };
+  const auto ownRow = [&](int y) { return rows + rowWords * static_cast<std::size_t>(y - top); };
+  for (int y = from; y < to; ++y) std::memcpy(ownRow(y), pageRow(y), bytes);
+  through->paintText(run, shaped, state);
+  cairo_surface_flush(through->surface_);
+  for (int y = from; y < to; ++y) std::memcpy(pageRow(y), ownRow(y), bytes);
+  cairo_surface_mark_dirty(surface_);
+  dirty_ = true;
+  return true;
 }
 
 void CairoCanvas::paintText(const TextRun& run, const ShapedRun& shaped, const State& state) {
@@ -913,7 +1026,7 @@ bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {
   const int w = r.right - r.left;
   for (int y = r.top; y < r.bottom; ++y) {
     std::uint32_t* dst = out + static_cast<std::ptrdiff_t>(y - r.top) * w;
-    const bool rowInside = y >= 0 && y < height_;
+    const bool rowInside = y >= bandTop_ && y < bandEnd_;
     const int row = bottomUp_ ? height_ - 1 - y : y;
     for (int x = r.left; x < r.right; ++x) {
       if (!rowInside || x < 0 || x >= width_) {
@@ -929,7 +1042,7 @@ bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {
 }
 
 const std::uint32_t* CairoCanvas::pixelRow(int y) const {
-  if ((kind_ != Kind::Image && kind_ != Kind::Pixels) || y < 0 || y >= height_) return nullptr;
+  if ((kind_ != Kind::Image && kind_ != Kind::Pixels) || y < bandTop_ || y >= bandEnd_) return nullptr;
   const unsigned char* data = cairo_image_surface_get_data(surface_);
   if (data == nullptr) return nullptr;
   const int row = bottomUp_ ? height_ - 1 - y : y;
@@ -955,7 +1068,7 @@ void CairoCanvas::flush() {
 }
 
 bool CairoCanvas::writePng(const std::string& path) {
-  if (kind_ != Kind::Image && kind_ != Kind::Pixels) return false;
+  if ((kind_ != Kind::Image && kind_ != Kind::Pixels) || bandTop_ != 0 || bandEnd_ != height_) return false;
   cairo_surface_flush(surface_);
   return WritePngFile(path, cairo_image_surface_get_data(surface_), width_, height_,
                       cairo_image_surface_get_stride(surface_), bottomUp_);

@@ -80,6 +80,15 @@ class CairoCanvas final : public Canvas {
   // device size. NULL for a surface in error or a bad page.
   static std::unique_ptr<CairoCanvas> createOnSurface(cairo_surface_t* surface, double widthMm,
                                                       double heightMm, double dpi);
+  // A band of a width x pageHeight page raster: its rows top .. top+rows-1,
+  // painted into `pixels` (RGB24, `strideBytes` a row; they must outlive the
+  // canvas, and their contents are kept). Device coordinates are the whole
+  // page's and what falls outside the band is left out: the band's pixels
+  // come out as the same rows of a page raster drawn with the same calls.
+  // (Addresses of the page's other rows are formed, never used.)
+  // pixelRow() answers for the band's rows only. NULL for a bad band.
+  static std::unique_ptr<CairoCanvas> createBand(std::uint32_t* pixels, int strideBytes, int width,
+                                                 int pageHeight, int top, int rows);
 
   ~CairoCanvas() override;
   CairoCanvas(const CairoCanvas&) = delete;
@@ -103,8 +112,12 @@ class CairoCanvas final : public Canvas {
   // top byte of the pixels, so call it before reading the bits directly.
   void flush() override;
 
-  // Raster canvases: writes the surface as a PNG file. False on failure or
-  // for vector canvases.
+  // The rows a raster canvas holds: all of them, or a band's.
+  int firstRow() const { return bandTop_; }
+  int endRow() const { return bandEnd_; }
+
+  // Raster canvases: writes the surface as a PNG file. False on failure, for
+  // vector canvases or for a band.
   bool writePng(const std::string& path);
   // Vector canvases: ends the current page and starts a new one.
   void newPage();
@@ -117,6 +130,11 @@ class CairoCanvas final : public Canvas {
 
  private:
   CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int height, double scale, bool bottomUp);
+  // A raster of a width x pageHeight page that holds only the window's
+  // pixels: the window's top-left pixel at `pixels`, its rows strideBytes
+  // apart (see createBand).
+  static std::unique_ptr<CairoCanvas> createWindow(std::uint32_t* pixels, int strideBytes, int width,
+                                                   int pageHeight, const Rect& window);
   static std::unique_ptr<CairoCanvas> createVector(Kind kind, const std::string& path, double widthMm,
                                                    double heightMm, double dpi);
   bool applyClip(const State& state, double x0, double y0, double x1, double y1);
@@ -143,6 +161,12 @@ class CairoCanvas final : public Canvas {
   void paintPending();
   // Paints a text run already matched to its font and shaped.
   void paintText(const TextRun& run, const detail::ShapedRun& shaped, const State& state);
+  // On a band: cairo leaves out the glyphs placed far outside its clip, and
+  // whether the others overlap decides how it blends them. A run with a
+  // glyph placed outside the band is painted through rows that hold every
+  // glyph's place, as on the whole page, and the band's rows copied back.
+  // False when every glyph is placed within the band.
+  bool paintTextAcrossBand(const TextRun& run, const detail::ShapedRun& shaped, const State& state);
   // The cut-down face that draws glyphs of `src`; nullptr when they are
   // drawn with the whole face.
   const detail::FaceSubset* subsetFor(const text::FaceSource& src) const;
@@ -158,6 +182,8 @@ class CairoCanvas final : public Canvas {
   int width_ = 0;
   int height_ = 0;
   bool bottomUp_ = false;
+  int bandTop_ = 0;  // rows held: [bandTop_, bandEnd_) (the whole height but on a band)
+  int bandEnd_ = 0;
   bool antialias_ = true;
   bool finished_ = false;
   bool borrowed_ = false;  // the caller's surface: never finished here

@@ -339,19 +339,6 @@ class DynamicBlocks {
   std::uint32_t distanceCounts_[30];
 };
 
-// One stripe of rows: its deflate data (blocks of dynamic codes, ending on
-// a byte boundary; the last stripe's last block closes the stream), the
-// Adler-32 of its filtered bytes and their count.
-struct Stripe {
-  int first = 0;
-  int end = 0;
-  bool last = false;
-  std::vector<std::uint8_t> deflated;
-  std::uint32_t adler = 1;
-  std::size_t rawBytes = 0;
-  bool ok = false;
-};
-
 // Every row is written unfiltered. A run of pixels equal to the pixel on
 // their left, or to the pixels above them, is a match at a distance of 3
 // bytes or of one row (the row above may lie in the stripe before: the
@@ -362,7 +349,7 @@ struct Stripe {
 // too: slanting lines and hatches repeat so; failing that, the last place
 // in this row or the one above where the same two pixels were written as
 // literals (a glyph, a pattern, repeated along the row).
-void CompressStripe(const PngRows& rows, Stripe* s) {
+void CompressStripe(const PngRows& rows, PngStripe* s) {
   const std::size_t rowBytes = 1 + static_cast<std::size_t>(rows.width) * 3;
   const bool upReaches = rowBytes <= kWindow, slantReaches = rowBytes + 3 <= kWindow;
   std::vector<std::uint8_t> line(rowBytes + 1);
@@ -493,22 +480,41 @@ void CompressStripe(const PngRows& rows, Stripe* s) {
   s->ok = true;
 }
 
+bool ValidSize(int width, int height) {
+  return width > 0 && height > 0 && static_cast<std::uint32_t>(width) <= kMaxSide / 3 &&
+         static_cast<std::uint32_t>(height) <= kMaxSide;
+}
+
 }  // namespace
 
-bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads) {
-  static_assert(std::endian::native == std::endian::little, "pixel words are stored little-endian");
-  if (rows.width <= 0 || rows.height <= 0 || rows.row == nullptr ||
-      static_cast<std::uint32_t>(rows.width) > kMaxSide / 3 ||
-      static_cast<std::uint32_t>(rows.height) > kMaxSide)
+bool CompressPngStripe(const PngRows& rows, int first, int end, bool last, PngStripe* stripe) {
+  if (stripe == nullptr) return false;
+  *stripe = PngStripe{};
+  stripe->first = first;
+  stripe->end = end;
+  stripe->last = last;
+  if (!ValidSize(rows.width, rows.height) || rows.row == nullptr || first < 0 || end <= first ||
+      end > rows.height)
     return false;
-  if (threads == 0) threads = std::max(1u, std::min(kMaxThreads, std::thread::hardware_concurrency()));
-  const int stripes = static_cast<int>(
-      std::clamp<long long>(rows.height / kMinRowsPerStripe, 1, static_cast<long long>(threads)));
+  CompressStripe(rows, stripe);
+  return stripe->ok;
+}
+
+bool EmitPngStripes(int width, int height, const std::vector<PngStripe>& stripes, const PngSink& sink) {
+  static_assert(std::endian::native == std::endian::little, "pixel words are stored little-endian");
+  if (!ValidSize(width, height) || stripes.empty()) return false;
+  int next = 0;
+  for (std::size_t i = 0; i < stripes.size(); ++i) {
+    const PngStripe& s = stripes[i];
+    if (!s.ok || s.first != next || s.last != (i + 1 == stripes.size())) return false;
+    next = s.end;
+  }
+  if (next != height) return false;
 
   static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   std::uint8_t header[13];
-  PutBigEndian32(header, static_cast<std::uint32_t>(rows.width));
-  PutBigEndian32(header + 4, static_cast<std::uint32_t>(rows.height));
+  PutBigEndian32(header, static_cast<std::uint32_t>(width));
+  PutBigEndian32(header + 4, static_cast<std::uint32_t>(height));
   header[8] = 8;   // bits per sample
   header[9] = 2;   // RGB
   header[10] = 0;  // deflate
@@ -517,7 +523,31 @@ bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads) {
   if (!sink(kSignature, sizeof kSignature) || !EmitChunk(sink, "IHDR", {{header, sizeof header}}))
     return false;
 
-  std::vector<Stripe> parts(static_cast<std::size_t>(stripes));
+  // The zlib stream, one image-data chunk a stripe: its header (deflate,
+  // 32 KiB window, fastest codes) before the first stripe's deflate data,
+  // the stripes' combined Adler-32 after the last's.
+  static const std::uint8_t kZlibHeader[2] = {0x78, 0x01};
+  uLong adler = adler32(0L, Z_NULL, 0);
+  for (std::size_t i = 0; i < stripes.size(); ++i) {
+    const PngStripe& s = stripes[i];
+    adler = adler32_combine(adler, s.adler, static_cast<z_off_t>(s.rawBytes));
+    std::uint8_t sum[4];
+    PutBigEndian32(sum, static_cast<std::uint32_t>(adler));
+    if (!EmitChunk(sink, "IDAT",
+                   {{kZlibHeader, i == 0 ? sizeof kZlibHeader : 0},
+                    {s.deflated.data(), s.deflated.size()},
+                    {sum, s.last ? sizeof sum : 0}}))
+      return false;
+  }
+  return EmitChunk(sink, "IEND", {});
+}
+
+bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads) {
+  if (!ValidSize(rows.width, rows.height) || rows.row == nullptr) return false;
+  if (threads == 0) threads = std::max(1u, std::min(kMaxThreads, std::thread::hardware_concurrency()));
+  const int stripes = static_cast<int>(
+      std::clamp<long long>(rows.height / kMinRowsPerStripe, 1, static_cast<long long>(threads)));
+  std::vector<PngStripe> parts(static_cast<std::size_t>(stripes));
   for (int i = 0; i < stripes; ++i) {
     parts[i].first = static_cast<int>(static_cast<long long>(rows.height) * i / stripes);
     parts[i].end = static_cast<int>(static_cast<long long>(rows.height) * (i + 1) / stripes);
@@ -529,25 +559,7 @@ bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads) {
     CompressStripe(rows, &parts[0]);
     for (std::thread& t : workers) t.join();
   }
-
-  // The zlib stream, one image-data chunk a stripe: its header (deflate,
-  // 32 KiB window, fastest codes) before the first stripe's deflate data,
-  // the stripes' combined Adler-32 after the last's.
-  static const std::uint8_t kZlibHeader[2] = {0x78, 0x01};
-  uLong adler = adler32(0L, Z_NULL, 0);
-  for (std::size_t i = 0; i < parts.size(); ++i) {
-    const Stripe& s = parts[i];
-    if (!s.ok) return false;
-    adler = adler32_combine(adler, s.adler, static_cast<z_off_t>(s.rawBytes));
-    std::uint8_t sum[4];
-    PutBigEndian32(sum, static_cast<std::uint32_t>(adler));
-    if (!EmitChunk(sink, "IDAT",
-                   {{kZlibHeader, i == 0 ? sizeof kZlibHeader : 0},
-                    {s.deflated.data(), s.deflated.size()},
-                    {sum, s.last ? sizeof sum : 0}}))
-      return false;
-  }
-  return EmitChunk(sink, "IEND", {});
+  return EmitPngStripes(rows.width, rows.height, parts, sink);
 }
 
 }  // namespace md::canvas

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace md::canvas {
 
@@ -31,5 +32,24 @@ using PngSink = std::function<bool(const std::uint8_t* data, std::size_t size)>;
 // most `threads` threads (0: as many as the machine has, at most 8). False
 // on a bad size, a missing row, a compression failure or a sink that stops.
 bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads = 0);
+
+// The same stream made of stripes compressed apart, each when its rows are
+// ready, on any thread: rows [first, end) of an image `width` pixels wide,
+// read through rows.row(y) for y from first - 1 (the row above, which the
+// stripe's matches may reach) to end - 1. The last stripe closes the stream.
+struct PngStripe {
+  int first = 0;
+  int end = 0;
+  bool last = false;
+  std::vector<std::uint8_t> deflated;  // deflate blocks ending on a byte boundary
+  std::uint32_t adler = 1;             // of the stripe's filtered bytes
+  std::size_t rawBytes = 0;
+  bool ok = false;
+};
+// False for a bad size, a missing row or a compression failure.
+bool CompressPngStripe(const PngRows& rows, int first, int end, bool last, PngStripe* stripe);
+// Writes the file of rows.width x height pixels from its stripes, which
+// must cover rows 0 to height in order, the last one closing the stream.
+bool EmitPngStripes(int width, int height, const std::vector<PngStripe>& stripes, const PngSink& sink);
 
 }  // namespace md::canvas

@@ -33,6 +33,17 @@ bool WritePngFile(const std::string& path, const PngRows& rows) {
   return file.Commit(&error);
 }
 
+bool WritePngFile(const std::string& path, int width, int height, const std::vector<PngStripe>& stripes) {
+  if (path.empty()) return false;
+  md::files::FileReplacement file;
+  std::string error;
+  if (!file.Begin(path.c_str(), &error)) return false;
+  if (!EmitPngStripes(width, height, stripes,
+                      [&file](const std::uint8_t* data, std::size_t size) { return file.Write(data, size); }))
+    return false;
+  return file.Commit(&error);
+}
+
 bool WritePngFile(const std::string& path, const void* pixels, int width, int height,
                   std::ptrdiff_t strideBytes, bool bottomUp) {
   if (pixels == nullptr || strideBytes < static_cast<std::ptrdiff_t>(width) * 4) return false;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/canvas/pngencode.h"
 
@@ -20,5 +21,8 @@ bool WritePngFile(const std::string& path, const PngRows& rows);
 // Rows held in one block, `strideBytes` apart (rows bottom-up when bottomUp).
 bool WritePngFile(const std::string& path, const void* pixels, int width, int height,
                   std::ptrdiff_t strideBytes, bool bottomUp = false);
+
+// A file of width x height pixels from stripes compressed apart (EmitPngStripes).
+bool WritePngFile(const std::string& path, int width, int height, const std::vector<PngStripe>& stripes);
 
 }  // namespace md::canvas

@@ -22,7 +22,10 @@
 #include "host/basilo/igis_log.h"
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/igis_element.h"
+#include "platform/canvas/banding.h"
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/pngencode.h"
+#include "platform/canvas/pngwrite.h"
 #include "platform/canvas/raster.h"
 #include "tools/demo/demooptions.h"
 #include "tools/demo/mapsheet.h"
@@ -31,6 +34,11 @@
 #include "tools/demo/samplepage.h"
 
 namespace {
+
+// Rows of the bands the prints are painted in: a band of the A2 sheet at
+// 300 dpi is 2.5 MB, which stays in the caches while it is painted twice,
+// compared and compressed.
+constexpr int kBandRows = 128;
 
 // The program's name in messages.
 std::string g_name = "mapdeck-demo";
@@ -136,10 +144,6 @@ struct PageRun {
   std::string stem;  // file names: <stem>.png, .pdf, .mdfs
   std::function<std::unique_ptr<md::demo::Page>(md::demo::BuildReport*)> build;
   IGIS_MapLayer* mapLayer = nullptr;
-  // The paper the page is built on, in page units: the rasters of its prints
-  // are made while it is built.
-  int paperWidth = md::demo::kPageWidth;
-  int paperHeight = md::demo::kPageHeight;
 };
 
 int RunPage(const PageRun& run, const md::demo::Options& options, const std::filesystem::path& folder,
@@ -158,20 +162,9 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
 
   std::printf("%s:\n", run.stem.c_str());
 
-  // Threads that paint a raster's paper or compare two rasters.
+  // Threads that paint the prints band by band (each with two bands of its
+  // own), or compare two whole rasters.
   const unsigned helpers = std::clamp(std::thread::hardware_concurrency() / 2, 1u, 4u);
-
-  // The rasters of both prints: their memory is touched and painted white
-  // on other threads while the page is built.
-  const auto newPaper = [&options, helpers](int width, int height) {
-    return std::async(std::launch::async, [&options, helpers, width, height] {
-      return md::demo::NewPaperRaster(width / 100.0, height / 100.0, options.dpi, helpers);
-    });
-  };
-  std::future<std::unique_ptr<md::canvas::CairoCanvas>> firstPaper =
-      newPaper(run.paperWidth, run.paperHeight);
-  std::future<std::unique_ptr<md::canvas::CairoCanvas>> secondPaper =
-      newPaper(run.paperWidth, run.paperHeight);
 
   md::demo::BuildReport report;
   Stage build("building the page");
@@ -186,12 +179,6 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   const int paperWidth = page->width(), paperHeight = page->height();
   const std::string kinds = KindSummary(*page);
 
-  if (paperWidth != run.paperWidth || paperHeight != run.paperHeight) {
-    firstPaper = newPaper(paperWidth, paperHeight);
-    secondPaper = newPaper(paperWidth, paperHeight);
-  }
-  const std::string noRaster = "cannot make a raster of the page at " + std::to_string(options.dpi) + " dpi";
-
   // Stored before printing, so that the page read back prints beside the
   // first print; stored again once printed, below.
   Stage store("storing the elements and saving the feature set");
@@ -200,10 +187,42 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   if (!ReadWhole(pagePath, &stored)) return Fail("cannot read " + pagePath);
   store.End();
 
+  // The second page comes from the file alone, into a feature set of its
+  // own: it is loaded and printed on another thread while this one draws
+  // the PDF and prints the first. Its error, when it fails. The file is
+  // saved again only once it has been read. Both prints are kept as
+  // recordings of their rasters, painted band by band below: no raster of
+  // the whole page is made.
+  std::string secondError;
+  std::unique_ptr<md::demo::Page> loaded;
+  std::unique_ptr<md::canvas::BandRecording> second;
+  std::promise<void> fileRead;
+  std::future<void> fileReadDone = fileRead.get_future();
+  std::future<void> reprint = std::async(std::launch::async, [&] {
+    loaded = md::demo::LoadPage(pagePath, &secondError, run.mapLayer);
+    fileRead.set_value();
+    if (loaded == nullptr) return;
+    loaded->SetPaper(paperWidth, paperHeight);
+    if (loaded->elements().size() != elementCount) {
+      secondError = "the file gave back " + std::to_string(loaded->elements().size()) +
+                    " elements instead of " + std::to_string(elementCount);
+      return;
+    }
+    second = md::demo::RecordRaster(*loaded, options.dpi, nullptr, &secondError);
+  });
+  // Whatever happens, the loaded page ends before the first: it shows the
+  // map the first one's document holds.
+  struct EndLoaded {
+    std::future<void>& reprint;
+    std::unique_ptr<md::demo::Page>& loaded;
+    ~EndLoaded() {
+      if (reprint.valid()) reprint.wait();
+      loaded.reset();
+    }
+  } endLoaded{reprint, loaded};
+
   // The PDF canvas keeps what the page draws; the file is written beside
-  // the rest of the run, first as it takes longest. Drawn before any other
-  // thread draws: the page's pictures are decoded on their first drawing,
-  // in a forked child, which must not copy another thread's locks.
+  // the rest of the run, first as it takes longest.
   Stage pdf("writing the PDF");
   std::unique_ptr<md::canvas::CairoCanvas> vector = md::demo::DrawVector(*page, pdfPath, nullptr, &error);
   if (vector == nullptr) return Fail(error);
@@ -213,43 +232,11 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     return md::demo::FinishVector(*vector, pdfPath, &pdfError);
   });
 
-  // The second page comes from the file alone, into a feature set of its
-  // own: it is loaded and printed on another thread while this one prints
-  // the first. Its error, when it fails. The file is saved again only once
-  // it has been read.
-  std::string secondError;
-  std::unique_ptr<md::canvas::CairoCanvas> second;
-  std::promise<void> fileRead;
-  std::future<void> fileReadDone = fileRead.get_future();
-  std::future<void> reprint = std::async(std::launch::async, [&] {
-    std::unique_ptr<md::demo::Page> loaded = md::demo::LoadPage(pagePath, &secondError, run.mapLayer);
-    fileRead.set_value();
-    if (loaded == nullptr) return;
-    loaded->SetPaper(paperWidth, paperHeight);
-    if (loaded->elements().size() != elementCount) {
-      secondError = "the file gave back " + std::to_string(loaded->elements().size()) +
-                    " elements instead of " + std::to_string(elementCount);
-      return;
-    }
-    second = secondPaper.get();
-    if (second == nullptr) {
-      secondError = noRaster;
-      return;
-    }
-    if (!md::demo::PrintPage(*loaded, second.get(), options.dpi, nullptr, &secondError)) second.reset();
-  });
-
-  // The first print is kept to compare the second with, in place.
   Stage print("printing the page at " + std::to_string(options.dpi) + " dpi");
-  const std::unique_ptr<md::canvas::CairoCanvas> first = firstPaper.get();
-  if (first == nullptr) return Fail(noRaster);
-  if (!md::demo::PrintPage(*page, first.get(), options.dpi, nullptr, &error)) return Fail(error);
+  const std::unique_ptr<md::canvas::BandRecording> first =
+      md::demo::RecordRaster(*page, options.dpi, nullptr, &error);
+  if (first == nullptr) return Fail(error);
   print.End();
-  // The PNG is encoded beside the rest of the run: nothing else writes to
-  // the first print, which is only read until the comparison. Waited for
-  // before `first` goes (declared after it, so also on every early return).
-  std::future<bool> pngWriter =
-      std::async(std::launch::async, [canvas = first.get(), pngPath] { return canvas->writePng(pngPath); });
 
   // Stored again after printing: the file shows that a drawing leaves what
   // the elements store as it was.
@@ -267,33 +254,65 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     reprint.get();
     wait.End();
   }
-  // The first page ends here: the loaded one printed, nothing shares its map.
+  if (second == nullptr) return Fail(secondError);
+
+  // Both prints painted band by band beside each other: each band of the
+  // first is compared with the second's and compressed into the PNG.
+  Stage paint("painting and comparing the prints");
+  md::demo::BandedPrints bands;
+  if (first->paintable() && second->paintable())
+    bands = md::demo::PaintBands(*first, *second, helpers, kBandRows);
+  paint.End();
+  const int pixelWidth = first->width(), pixelHeight = first->height();
+  if (bands.same) {
+    if (!md::canvas::WritePngFile(pngPath, pixelWidth, pixelHeight, bands.stripes))
+      return Fail("cannot write " + pngPath);
+  } else {
+    // Printed onto whole rasters: the drawing read pixels back, or the
+    // prints differ and the difference is shown.
+    std::string wholeError;
+    const std::string noRaster =
+        "cannot make a raster of the page at " + std::to_string(options.dpi) + " dpi";
+    const auto whole = [&](md::demo::Page& p) {
+      auto raster = md::demo::NewPaperRaster(paperWidth / 100.0, paperHeight / 100.0, options.dpi, helpers);
+      if (raster == nullptr) wholeError = noRaster;
+      return raster != nullptr && md::demo::PrintPage(p, raster.get(), options.dpi, nullptr, &wholeError)
+                 ? std::move(raster)
+                 : nullptr;
+    };
+    const std::unique_ptr<md::canvas::CairoCanvas> wholeFirst = whole(*page);
+    if (wholeFirst == nullptr) return Fail(wholeError);
+    const std::unique_ptr<md::canvas::CairoCanvas> wholeSecond = whole(*loaded);
+    if (wholeSecond == nullptr) return Fail(wholeError);
+    if (!wholeFirst->writePng(pngPath)) return Fail("cannot write " + pngPath);
+    if (!md::demo::SameRasters(*wholeFirst, *wholeSecond, helpers)) {
+      const md::canvas::Difference d = md::canvas::Compare(*wholeFirst, *wholeSecond, 0);
+      std::string detail = d.sameSize ? std::to_string(d.differing) + " pixels differ" : "the sizes differ";
+      std::string written;
+      if (wholeSecond->writePng(reloadedPath)) written += "\n  " + reloadedPath;
+      if (d.sameSize &&
+          md::canvas::WritePng(md::canvas::DifferenceImage(md::canvas::ReadRaster(*wholeFirst),
+                                                           md::canvas::ReadRaster(*wholeSecond), 0),
+                               diffPath, nullptr))
+        written += "\n  " + diffPath + " (differing pixels in red)";
+      return Fail("the page read back does not print like the page stored: " + detail + ". See:\n  " +
+                  pngPath + written);
+    }
+  }
+  // The pages end here, the loaded one first.
+  loaded.reset();
   page.reset();
   Stage pdfFile("finishing the PDF");
   if (!pdfWriter.get()) return Fail(pdfError);
   pdfFile.End();
-  if (second == nullptr) return Fail(secondError);
-  if (!pngWriter.get()) return Fail("cannot write " + pngPath);
-  if (!md::demo::SameRasters(*first, *second, helpers)) {
-    const md::canvas::Difference d = md::canvas::Compare(*first, *second, 0);
-    std::string detail = d.sameSize ? std::to_string(d.differing) + " pixels differ" : "the sizes differ";
-    std::string written;
-    if (second->writePng(reloadedPath)) written += "\n  " + reloadedPath;
-    if (d.sameSize && md::canvas::WritePng(md::canvas::DifferenceImage(md::canvas::ReadRaster(*first),
-                                                                       md::canvas::ReadRaster(*second), 0),
-                                           diffPath, nullptr))
-      written += "\n  " + diffPath + " (differing pixels in red)";
-    return Fail("the page read back does not print like the page stored: " + detail + ". See:\n  " + pngPath +
-                written);
-  }
 
   std::error_code ec;
   const auto pageBytes = fs::file_size(pagePath, ec);
   std::printf("  %zu elements (%s)\n", elementCount, kinds.c_str());
   std::printf(
       "  stored, saved, loaded into a fresh feature set and printed again: the same, pixel for pixel\n");
-  files->push_back(pngPath + "  (" + std::to_string(first->width()) + " x " +
-                   std::to_string(first->height()) + " pixels, " + std::to_string(options.dpi) + " dpi)");
+  files->push_back(pngPath + "  (" + std::to_string(pixelWidth) + " x " + std::to_string(pixelHeight) +
+                   " pixels, " + std::to_string(options.dpi) + " dpi)");
   files->push_back(pdfPath + "  (vector, " + std::to_string(paperWidth / 100) + " x " +
                    std::to_string(paperHeight / 100) + " mm)");
   files->push_back(pagePath + "  (the stored feature set, " +
@@ -346,8 +365,6 @@ int main(int argc, char** argv) {
     sheet.stem = "map-sheet";
     sheet.build = [&doc](md::demo::BuildReport* report) { return md::demo::BuildMapSheetPage(doc, report); };
     sheet.mapLayer = doc.LayoutLayer();
-    sheet.paperWidth = md::demo::kSheetPaperWidth;
-    sheet.paperHeight = md::demo::kSheetPaperHeight;
     if (const int status = RunPage(sheet, options, folder, &files)) return status;
   }
 

@@ -10,10 +10,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <new>
 #include <thread>
 
 #include "layout/graphicelement/print/gis_pageprintdc.h"
+#include "platform/canvas/banding.h"
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/pngencode.h"
 #include "platform/win/gdidevice.h"
 #include "tools/demo/samplepage.h"
 
@@ -107,6 +111,102 @@ bool SameRasters(const md::canvas::CairoCanvas& a, const md::canvas::CairoCanvas
     }
   });
   return !differing;
+}
+
+namespace {
+
+// The same pixels in two rows (the top byte of a pixel means nothing).
+bool SameRow(const std::uint32_t* a, const std::uint32_t* b, int width) {
+  if (std::memcmp(a, b, static_cast<std::size_t>(width) * 4) == 0) return true;
+  std::uint32_t bits = 0;
+  for (int x = 0; x < width; ++x) bits |= (a[x] ^ b[x]) & 0xFFFFFFu;
+  return bits == 0;
+}
+
+// A band's rows held in memory reused from band to band.
+struct BandBuffer {
+  std::unique_ptr<std::uint32_t[]> pixels;  // not value-initialised: painted white per band
+  int width = 0;
+  int top = 0;  // the page row of its first row
+  const std::uint32_t* row(int y) const { return pixels.get() + static_cast<std::size_t>(y - top) * width; }
+};
+
+const std::uint32_t* BandRow(const void* context, int y) {
+  return static_cast<const BandBuffer*>(context)->row(y);
+}
+
+}  // namespace
+
+std::unique_ptr<md::canvas::BandRecording> RecordRaster(Page& page, int dpi, md::text::TextEngine* engine,
+                                                        std::string* error) {
+  const double w = std::round(page.width() / 100.0 / 25.4 * dpi);
+  const double h = std::round(page.height() / 100.0 / 25.4 * dpi);
+  // The largest raster md::canvas makes.
+  constexpr double kMaxSide = 32767;
+  if (dpi < kMinDpi || dpi > kMaxDpi || !(w >= 1 && h >= 1 && w <= kMaxSide && h <= kMaxSide)) {
+    SetError(error, "cannot make a raster of the page at " + std::to_string(dpi) + " dpi");
+    return nullptr;
+  }
+  auto recording = std::make_unique<md::canvas::BandRecording>(static_cast<int>(w), static_cast<int>(h));
+  if (!PrintPage(page, recording.get(), dpi, engine, error)) return nullptr;
+  return recording;
+}
+
+BandedPrints PaintBands(const md::canvas::BandRecording& first, const md::canvas::BandRecording& second,
+                        unsigned threads, int bandRows) {
+  BandedPrints out;
+  const int width = first.width(), height = first.height();
+  if (width != second.width() || height != second.height() || width <= 0 || height <= 0 || bandRows <= 0)
+    return out;
+  const int bands = (height + bandRows - 1) / bandRows;
+  out.stripes.resize(static_cast<std::size_t>(bands));
+  std::atomic<int> next{0};
+  std::atomic<bool> failed{false}, differing{false};
+  Split(bands, threads, [&](int, int) {
+    // Each band but the first starts a row early: the row above is what the
+    // stripe's matches reach back to.
+    BandBuffer a, b;
+    a.width = b.width = width;
+    const std::size_t most = static_cast<std::size_t>(width) * static_cast<std::size_t>(bandRows + 1);
+    a.pixels.reset(new (std::nothrow) std::uint32_t[most]);
+    b.pixels.reset(new (std::nothrow) std::uint32_t[most]);
+    if (a.pixels == nullptr || b.pixels == nullptr) {
+      failed = true;
+      return;
+    }
+    for (int k = next++; k < bands && !failed; k = next++) {
+      const int top = k * bandRows, end = std::min(height, top + bandRows);
+      const int from = top > 0 ? top - 1 : 0;
+      const std::size_t count = static_cast<std::size_t>(end - from) * static_cast<std::size_t>(width);
+      a.top = b.top = from;
+      bool ok = true;
+      for (BandBuffer* buffer : {&a, &b}) {
+        // White paper: every channel, and the unused top byte, at 0xFF, as
+        // cairo paints opaque white on this format.
+        std::memset(buffer->pixels.get(), 0xFF, count * 4);
+        auto band = md::canvas::CairoCanvas::createBand(buffer->pixels.get(), width * 4, width, height, from,
+                                                        end - from);
+        if (band == nullptr) {
+          ok = false;
+          break;
+        }
+        (buffer == &a ? first : second).paintBand(*band);
+      }
+      if (ok && !differing) {
+        for (int y = top; y < end; ++y) {
+          if (SameRow(a.row(y), b.row(y), width)) continue;
+          differing = true;
+          break;
+        }
+      }
+      const md::canvas::PngRows rows{width, height, &a, &BandRow};
+      if (!ok || !md::canvas::CompressPngStripe(rows, top, end, k + 1 == bands, &out.stripes[k]))
+        failed = true;
+    }
+  });
+  out.painted = !failed;
+  out.same = out.painted && !differing;
+  return out;
 }
 
 bool PrintElements(Page& page, const std::vector<IGIS_Element*>& elements, md::canvas::Canvas* canvas,

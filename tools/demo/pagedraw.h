@@ -13,8 +13,10 @@
 class IGIS_Element;
 
 namespace md::canvas {
+class BandRecording;
 class CairoCanvas;
-}
+struct PngStripe;
+}  // namespace md::canvas
 namespace md::text {
 class TextEngine;
 }
@@ -47,6 +49,23 @@ std::unique_ptr<md::canvas::CairoCanvas> NewPaperRaster(double widthMm, double h
 // compared by `threads` threads side by side (md::canvas::Compare at
 // tolerance 0 says the same, on one thread, and counts the pixels).
 bool SameRasters(const md::canvas::CairoCanvas& a, const md::canvas::CairoCanvas& b, unsigned threads);
+
+// The page printed at `dpi` into a recording of its raster, to be painted
+// band by band (platform/canvas/banding.h); nullptr with a message as PrintPage.
+std::unique_ptr<md::canvas::BandRecording> RecordRaster(Page& page, int dpi, md::text::TextEngine* engine,
+                                                        std::string* error);
+
+// Two recorded prints painted band by band (`bandRows` rows each) on
+// `threads` threads, onto white bands reused from one band to the next:
+// whether every pixel of the two is the same, and the first's rows
+// compressed as the PNG's stripes, one a band (md::canvas::EmitPngStripes).
+struct BandedPrints {
+  bool painted = false;  // false: the recordings differ in size, a band could not be made or compressed
+  bool same = false;
+  std::vector<md::canvas::PngStripe> stripes;
+};
+BandedPrints PaintBands(const md::canvas::BandRecording& first, const md::canvas::BandRecording& second,
+                        unsigned threads, int bandRows);
 
 // The page printed into a new white raster of the paper at `dpi`.
 std::unique_ptr<md::canvas::CairoCanvas> PrintRaster(Page& page, int dpi, md::text::TextEngine* engine,

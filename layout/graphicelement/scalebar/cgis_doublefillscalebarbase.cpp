@@ -48,10 +48,8 @@ void CGIS_DoubleFillScaleBarBase::CopyFrom(IGIS_DoubleFillScaleBar* pOther) {
 }
 
 BOOL CGIS_DoubleFillScaleBarBase::Archive(int nRead, int /*nArchiveOption*/) {
-  const BodySymbolKey keys[] = {{"Symbol1", "符号1", m_pSymbol1.get()},
-                                {"Symbol2", "符号2", m_pSymbol2.get()}};
-  const BodySymbols body{
-      "IGIS_DoubleFillScaleBar::Archive", keys, 2, &IGIS_Symbol::AsFillSymbol,
-      [this](int i, IGIS_Symbol* pFill) { i == 0 ? SetSymbol1(pFill) : SetSymbol2(pFill); }};
+  const BodySymbolKey keys[] = {{"Symbol1", "符号1", m_pSymbol1.get(), &m_pSymbol1},
+                                {"Symbol2", "符号2", m_pSymbol2.get(), &m_pSymbol2}};
+  const BodySymbols body{"IGIS_DoubleFillScaleBar::Archive", keys, 2, &IGIS_Symbol::AsFillSymbol};
   return ArchiveWithBody(nRead, body);
 }

@@ -98,10 +98,29 @@ void ReadInto(const StoredSetView& set, const char* szKey, T* pValue) {
 IGIS_DataBuffer* BufferOf(const StoredSetView& set, const char* szKey) { return set.Buffer(szKey); }
 
 // A text symbol stored under the key replaces the held one (its text part);
-// a missing key or a symbol of another kind keeps it.
-void ReadTextSymbol(const StoredSetView& set, const char* szKey, md::basilo::ReleasePtr<IGIS_Symbol>* pHeld) {
-  if (set.Find(szKey) == nullptr) return;
-  AdoptSymbol(pHeld, GetSymbolFromStored(set, szKey), &IGIS_Symbol::GetTextPart);
+// a missing key or a symbol of another kind keeps it. True, with the stored
+// bytes it was made from, when it was replaced.
+bool ReadTextSymbol(const StoredSetView& set, const char* szKey, md::basilo::ReleasePtr<IGIS_Symbol>* pHeld,
+                    std::span<const BYTE>* pFrom) {
+  const md::basilo::StoredFieldView* pField = set.Find(szKey);
+  if (pField == nullptr) return false;
+  if (!AdoptSymbol(pHeld, GetSymbolFromStored(pField, szKey), &IGIS_Symbol::GetTextPart)) return false;
+  *pFrom = pField->bytes;
+  return true;
+}
+
+// A number format stored under the key is read into the held one (made
+// when missing); a missing key or a damaged form keeps it. True, with the
+// stored bytes it was read from, when it took them.
+bool ReadNumericFormat(const StoredSetView& set, const char* szKey, int nKind,
+                       md::basilo::ReleasePtr<IGIS_NumericFormat>* pHeld, std::span<const BYTE>* pFrom) {
+  const std::span<const BYTE>* pBytes = set.Bytes(szKey);
+  IGIS_DataBuffer* b = pBytes != nullptr ? set.Buffer(szKey) : nullptr;
+  if (b == nullptr) return false;
+  if (!*pHeld) pHeld->reset(NewNumericFormat(nKind));
+  if (!OpenNumericFormat(pHeld->get(), b)) return false;
+  *pFrom = *pBytes;
+  return true;
 }
 
 // The text cut to the longest whole-character prefix of at most 999 bytes.
@@ -315,19 +334,19 @@ BOOL CGIS_ScaleBarBase<TInterface>::ArchiveStored(int nRead, const BodySymbols* 
       m_pScaleMarks->Open(BufferOf(*pSet, "ScaleMarks"));
     }
   }
-  ReadTextSymbol(*pSet, "LabelSymbol", &m_pLabelSymbol);
-  if (IGIS_DataBuffer* b = BufferOf(*pSet, "NumericFormat")) {
-    if (!m_pNumericFormat) m_pNumericFormat.reset(NewNumericFormat(kNumericFormatPlain));
-    OpenNumericFormat(m_pNumericFormat.get(), b);
-  }
-  if (IGIS_DataBuffer* b = BufferOf(*pSet, "LatLonFormat")) {
-    if (!m_pLatLonFormat) m_pLatLonFormat.reset(NewNumericFormat(kNumericFormatLatLon));
-    OpenNumericFormat(m_pLatLonFormat.get(), b);
-  }
+  // Whether the text symbols and number formats the layout measures with
+  // were all read whole from the stored bytes (the memo of read layouts is
+  // keyed by those bytes).
+  ReadLayoutForms forms;
+  bool bFormsRead = ReadTextSymbol(*pSet, "LabelSymbol", &m_pLabelSymbol, &forms.labelSymbol);
+  bFormsRead &=
+      ReadNumericFormat(*pSet, "NumericFormat", kNumericFormatPlain, &m_pNumericFormat, &forms.numericFormat);
+  bFormsRead &=
+      ReadNumericFormat(*pSet, "LatLonFormat", kNumericFormatLatLon, &m_pLatLonFormat, &forms.latLonFormat);
   ReadInto(*pSet, "LabelFrequency", &m_nLabelFrequency);
   ReadInto(*pSet, "LabelGap", &m_nLabelGap);
   ReadInto(*pSet, "LabelPosition", &m_nLabelPosition);
-  ReadTextSymbol(*pSet, "UnitLabelSymbol", &m_pUnitLabelSymbol);
+  bFormsRead &= ReadTextSymbol(*pSet, "UnitLabelSymbol", &m_pUnitLabelSymbol, &forms.unitLabelSymbol);
   ReadInto(*pSet, "UnitLabelGap", &m_nUnitLabelGap);
   ReadInto(*pSet, "UnitLabelPosition", &m_nUnitLabelPosition);
   ReadInto(*pSet, "Units", &m_nUnits);
@@ -339,7 +358,10 @@ BOOL CGIS_ScaleBarBase<TInterface>::ArchiveStored(int nRead, const BodySymbols* 
   if (std::string label; pSet->Read("UnitLabel", &label)) AssignCut(m_strUnitLabel, label.c_str());
   if (pBody != nullptr) {
     ReadBodySymbols(*pSet, *pBody);
-    Refresh();
+    // Through the bar's own Refresh, which the base's serves with the forms.
+    m_pReadForms = bFormsRead ? &forms : nullptr;
+    this->Refresh();
+    m_pReadForms = nullptr;
   }
   return TRUE;
 }
@@ -494,12 +516,16 @@ int CGIS_ScaleBarBase<TInterface>::PeekDivisionWidth() {
 
 template <class TInterface>
 void CGIS_ScaleBarBase<TInterface>::Refresh() {
+  const ReadLayoutForms* pForms = m_pReadForms;
+  m_pReadForms = nullptr;
   IGIS_Feature* pFeature = this->GetFeaturePtr();
   if (pFeature == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::Refresh", "m_pFeature == NULL");
     return;
   }
-  const BarExtent extent = LayOutBarExtent(*this, GetDivisionWidth());
+  const int nDivisionWidth = GetDivisionWidth();
+  const BarExtent extent = pForms != nullptr ? LayOutReadBarExtent(*this, nDivisionWidth, *pForms)
+                                             : LayOutBarExtent(*this, nDivisionWidth);
   m_nBarX = extent.nBarX;
   m_nBarY = extent.nBarY;
   SGIS_Rect rect = GetRect();

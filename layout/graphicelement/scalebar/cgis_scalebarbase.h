@@ -19,6 +19,7 @@
 #include "layout/graphicelement/mapframe/cgis_mapframelink.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "layout/graphicelement/scalebar/scalebarbody.h"
+#include "layout/graphicelement/scalebar/scalebardraw.h"
 #include "layout/graphicelement/scalebar/scalebarsymbols.h"
 
 template <class TInterface>
@@ -158,4 +159,8 @@ class CGIS_ScaleBarBase : public CGIS_ElementImpl<TInterface> {
   void WriteNewCustom(IGIS_Feature* pFeature);
 
   bool m_bMadeFeature = false;
+  // While a read refreshes the bar: the forms it took the text symbols and
+  // number formats from, so that the extent may come from the memo of read
+  // layouts; taken by the first Refresh.
+  const md::layout::detail::ReadLayoutForms* m_pReadForms = nullptr;
 };

@@ -43,8 +43,7 @@ BOOL CGIS_ScaleLineBase::Archive(int nRead, int /*nArchiveOption*/) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "m_pFeature == NULL");
     return FALSE;
   }
-  const BodySymbolKey keys[] = {{"Symbol", "符号", m_pSymbol.get()}};
-  const BodySymbols body{kMethod, keys, 1, &IGIS_Symbol::AsLineSymbol,
-                         [this](int, IGIS_Symbol* pLine) { SetSymbolPtr(pLine); }};
+  const BodySymbolKey keys[] = {{"Symbol", "符号", m_pSymbol.get(), &m_pSymbol}};
+  const BodySymbols body{kMethod, keys, 1, &IGIS_Symbol::AsLineSymbol};
   return ArchiveWithBody(nRead, body);
 }

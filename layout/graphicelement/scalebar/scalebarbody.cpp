@@ -64,11 +64,11 @@ void PutBodySymbols(md::layout::CustomSetWriter& set, const BodySymbols& body) {
 
 void ReadBodySymbols(const md::layout::StoredSetView& set, const BodySymbols& body) {
   for (int i = 0; i < body.nCount; ++i) {
-    const char* szKey = body.pKeys[i].szKey;
-    IGIS_Symbol* pRead = set.Find(szKey) != nullptr ? GetSymbolFromStored(set, szKey) : nullptr;
-    if (pRead == nullptr) continue;  // a missing key keeps the held symbol
-    if (IGIS_Symbol* pView = (pRead->*body.view)()) body.take(i, pView);
-    pRead->Release();
+    const BodySymbolKey& key = body.pKeys[i];
+    const md::basilo::StoredFieldView* pField = key.pHeld != nullptr ? set.Find(key.szKey) : nullptr;
+    if (pField == nullptr) continue;  // a missing key keeps the held symbol
+    // The symbol just made is nobody else's: it is kept instead of a copy.
+    AdoptSymbol(key.pHeld, GetSymbolFromStored(pField, key.szKey), body.view);
   }
 }
 

@@ -2,8 +2,7 @@
 // stored set, written and read back under their keys.
 #pragma once
 
-#include <functional>
-
+#include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/scalebar/scalebarsymbols.h"
 #include "platform/win/wintypes.h"
 
@@ -23,6 +22,8 @@ struct BodySymbolKey {
   const char* szKey;
   const char* szDescription;  // written when a new bar adds the key
   IGIS_Symbol* pSymbol;
+  // Where a read keeps the symbol it makes (NULL: the key is not read).
+  md::basilo::ReleasePtr<IGIS_Symbol>* pHeld = nullptr;
 };
 
 // Adds the keys with their descriptions and symbols to the feature's stored
@@ -34,21 +35,20 @@ BOOL StoreCustomSet(IGIS_PropertySet* pSet, IGIS_FeatureAttributes* pAttributes)
 
 // The branch's body symbols, stored with the bar's own keys in one pass
 // over its "Custom" set: szMethod names the branch in its records; a read
-// gives each stored symbol, seen through the view, to take(index of its
-// key, symbol).
+// keeps each stored symbol it makes, seen through the view, in its key's
+// pHeld, as the branch's setter keeps a copy.
 struct BodySymbols {
   const char* szMethod;
   const BodySymbolKey* pKeys;
   int nCount;
   SymbolView view;
-  std::function<void(int, IGIS_Symbol*)> take;
 };
 
 // Writes the body symbols under their keys (a missing key added with the key
 // as description).
 void PutBodySymbols(md::layout::CustomSetWriter& set, const BodySymbols& body);
-// Gives each stored body symbol to body.take; a missing key keeps the held
-// one.
+// Keeps each stored body symbol in its key's pHeld; a missing key, or a
+// symbol without the view, keeps the held one.
 void ReadBodySymbols(const md::layout::StoredSetView& set, const BodySymbols& body);
 
 }  // namespace md::layout::detail

@@ -2,8 +2,15 @@
 // shares: marks, numeric labels, unit label and the frame's border, all read
 // through the bar's interface.
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <mutex>
 #include <string>
+#include <string_view>
+#include <typeinfo>
+#include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/releaseptr.h"
@@ -275,6 +282,142 @@ BarExtent LayOutBarExtent(IGIS_ScaleBar& bar, double dw) {
   extent.nBarY = Round(-R.y2);
   extent.dWidth = R.Width();
   extent.dHeight = R.Height();
+  return extent;
+}
+
+// ---- Layout of a bar just read ----------------------------------------------------
+
+namespace {
+
+// Every input of LayOutBarExtent but the stored forms and texts: values as
+// the bar's getters give them, doubles by their bits.
+struct LayoutValues {
+  std::uint64_t dw = 0;
+  std::uint64_t division = 0;
+  std::uint64_t unitRatio = 0;
+  int divisions = 0;
+  int barHeight = 0;
+  int labelFrequency = 0;
+  int labelGap = 0;
+  int labelPosition = 0;
+  int unitLabelGap = 0;
+  int unitLabelPosition = 0;
+  bool beforeZero = false;
+  bool geographic = false;
+  bool marks = false;
+  int markFrequency = 0;
+  int markPosition = 0;
+  int divisionMarkHeight = 0;
+  int subdivisionMarkHeight = 0;
+  // The classes of the two symbols and two formats, which read the forms.
+  std::array<const std::type_info*, 4> types{};
+  bool operator==(const LayoutValues&) const = default;
+};
+
+class ReadLayoutMemo {
+ public:
+  struct Inputs {
+    LayoutValues values;
+    std::string_view unitLabel;
+    std::string_view engine;
+    std::array<std::span<const BYTE>, 4> forms;
+  };
+
+  static ReadLayoutMemo& Shared() {
+    static ReadLayoutMemo memo;
+    return memo;
+  }
+
+  bool Find(const Inputs& in, BarExtent* pExtent) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    for (const Entry& e : m_entries) {
+      if (e.bUsed && Matches(e, in)) {
+        *pExtent = e.extent;
+        return true;
+      }
+    }
+    return false;
+  }
+
+  void Keep(const Inputs& in, const BarExtent& extent) {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    Entry& e = m_entries[m_next];
+    m_next = (m_next + 1) % m_entries.size();
+    e.bUsed = true;
+    e.values = in.values;
+    e.unitLabel.assign(in.unitLabel);
+    e.engine.assign(in.engine);
+    for (std::size_t i = 0; i < e.forms.size(); ++i)
+      e.forms[i].assign(in.forms[i].begin(), in.forms[i].end());
+    e.extent = extent;
+  }
+
+ private:
+  struct Entry {
+    bool bUsed = false;
+    LayoutValues values;
+    std::string unitLabel;
+    std::string engine;
+    std::array<std::vector<BYTE>, 4> forms;
+    BarExtent extent;
+  };
+
+  static bool Matches(const Entry& e, const Inputs& in) {
+    if (!(e.values == in.values) || e.unitLabel != in.unitLabel || e.engine != in.engine) return false;
+    for (std::size_t i = 0; i < e.forms.size(); ++i) {
+      const std::span<const BYTE> s = in.forms[i];
+      if (!std::equal(e.forms[i].begin(), e.forms[i].end(), s.begin(), s.end())) return false;
+    }
+    return true;
+  }
+
+  std::mutex m_mutex;
+  std::array<Entry, 8> m_entries;
+  std::size_t m_next = 0;
+};
+
+template <class T>
+const std::type_info* TypeOf(T* p) {
+  return p != nullptr ? &typeid(*p) : nullptr;
+}
+
+}  // namespace
+
+BarExtent LayOutReadBarExtent(IGIS_ScaleBar& bar, double dw, const ReadLayoutForms& forms) {
+  ReadLayoutMemo::Inputs in;
+  LayoutValues& v = in.values;
+  v.dw = std::bit_cast<std::uint64_t>(dw);
+  v.division = std::bit_cast<std::uint64_t>(bar.GetDivision());
+  v.unitRatio = std::bit_cast<std::uint64_t>(SymbolScale(&bar));
+  v.divisions = bar.GetDivisions();
+  v.barHeight = bar.GetBarHeight();
+  v.labelFrequency = bar.GetLabelFrequency();
+  v.labelGap = bar.GetLabelGap();
+  v.labelPosition = bar.GetLabelPosition();
+  v.unitLabelGap = bar.GetUnitLabelGap();
+  v.unitLabelPosition = bar.GetUnitLabelPosition();
+  v.beforeZero = bar.GetDivisionsBeforeZero();
+  IGIS_SpatialReference* pReference = MapReferenceOf(bar.GetMapElement());
+  v.geographic = pReference != nullptr && pReference->GetKind() == GIS_SPATIALREFERENCE_GEOGRAPHIC;
+  if (IGIS_ScaleMarks* pMarks = bar.GetScaleMarks()) {
+    v.marks = true;
+    v.markFrequency = pMarks->GetMarkFrequency();
+    v.markPosition = pMarks->GetMarkPosition();
+    v.divisionMarkHeight = pMarks->GetDivisionMarkHeight();
+    v.subdivisionMarkHeight = pMarks->GetSubdivisionMarkHeight();
+  }
+  v.types = {TypeOf(bar.GetLabelSymbol()), TypeOf(bar.GetUnitLabelSymbol()), TypeOf(bar.GetNumericFormat()),
+             TypeOf(bar.GetLatLonFormat())};
+  const char* szUnitLabel = bar.GetUnitLabel();
+  in.unitLabel = szUnitLabel != nullptr ? szUnitLabel : "";
+  const char* szEngine = GIS_GetSymbolTextEngine();
+  in.engine = szEngine != nullptr ? szEngine : "";
+  in.forms = {forms.labelSymbol, forms.unitLabelSymbol, forms.numericFormat, forms.latLonFormat};
+  BarExtent extent;
+  if (!ReadLayoutMemo::Shared().Find(in, &extent)) {
+    extent = LayOutBarExtent(bar, dw);
+    ReadLayoutMemo::Shared().Keep(in, extent);
+  }
   return extent;
 }
 

@@ -5,6 +5,8 @@
 // compound it converts them into.
 #pragma once
 
+#include <span>
+
 #include "host/basilo/sgis_types.h"
 #include "platform/win/wintypes.h"
 
@@ -32,6 +34,21 @@ struct BarExtent {
   double dHeight = 0.0;
 };
 BarExtent LayOutBarExtent(IGIS_ScaleBar& bar, double dw);
+
+// The stored bytes a bar's label and unit-label text symbols and its two
+// number formats were just read from, each object having taken its whole
+// state from them.
+struct ReadLayoutForms {
+  std::span<const BYTE> labelSymbol;
+  std::span<const BYTE> unitLabelSymbol;
+  std::span<const BYTE> numericFormat;
+  std::span<const BYTE> latLonFormat;
+};
+// LayOutBarExtent of a bar whose text symbols and number formats hold what
+// the forms store: a bar read again with the same inputs (a store and read,
+// an edit undone) takes the extent from a small memo, shared by threads and
+// keyed by every input of the layout, instead of measuring its labels anew.
+BarExtent LayOutReadBarExtent(IGIS_ScaleBar& bar, double dw, const ReadLayoutForms& forms);
 
 // The end of every bar's drawing: marks and labels (the bar's OnDrawLabel),
 // then the frame's border. FALSE without the page's spatial reference.

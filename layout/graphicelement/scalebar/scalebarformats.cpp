@@ -20,8 +20,8 @@ void SaveNumericFormat(IGIS_NumericFormat* pFormat, IGIS_DataBuffer* pBuffer) {
   if (pFormat != nullptr && pBuffer != nullptr) pFormat->SaveToDataBuffer(pBuffer);
 }
 
-void OpenNumericFormat(IGIS_NumericFormat* pFormat, IGIS_DataBuffer* pBuffer) {
-  if (pFormat != nullptr && pBuffer != nullptr) pFormat->LoadFromDataBuffer(pBuffer);
+bool OpenNumericFormat(IGIS_NumericFormat* pFormat, IGIS_DataBuffer* pBuffer) {
+  return pFormat != nullptr && pBuffer != nullptr && pFormat->LoadFromDataBuffer(pBuffer) != FALSE;
 }
 
 std::string FormatNumber(IGIS_NumericFormat* pFormat, double dValue, std::size_t nMaxBytes) {

@@ -25,7 +25,8 @@ void KeepNumericFormatCopy(md::basilo::ReleasePtr<IGIS_NumericFormat>* pHeld, IG
 void SaveNumericFormat(IGIS_NumericFormat* pFormat, IGIS_DataBuffer* pBuffer);
 
 // Reads the format from the buffer; a damaged buffer leaves it as it was.
-void OpenNumericFormat(IGIS_NumericFormat* pFormat, IGIS_DataBuffer* pBuffer);
+// True when the format took the stored settings.
+bool OpenNumericFormat(IGIS_NumericFormat* pFormat, IGIS_DataBuffer* pBuffer);
 
 // The value written with the format, cut to nMaxBytes at a character
 // boundary; "" without a format.

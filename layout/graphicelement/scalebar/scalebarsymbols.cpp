@@ -18,14 +18,15 @@ void KeepSymbolCopy(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pGi
   }
 }
 
-void AdoptSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pRead, SymbolView view) {
-  if (pRead == nullptr) return;
+bool AdoptSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pRead, SymbolView view) {
+  if (pRead == nullptr) return false;
   // The view is the symbol itself or a part of it that ends the whole.
   if (IGIS_Symbol* pView = (pRead->*view)()) {
     pHeld->reset(pView);
-  } else {
-    pRead->Release();
+    return true;
   }
+  pRead->Release();
+  return false;
 }
 
 }  // namespace md::layout::detail

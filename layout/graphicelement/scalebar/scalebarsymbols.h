@@ -20,7 +20,8 @@ void KeepSymbolCopy(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pGi
 
 // Takes pRead, a new symbol nobody else holds (one just read): the held
 // symbol is replaced by its view, as KeepSymbolCopy keeps that of a clone;
-// a symbol without the view is released and the held one kept.
-void AdoptSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pRead, SymbolView view);
+// a symbol without the view is released and the held one kept. True when
+// the held symbol was replaced.
+bool AdoptSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, IGIS_Symbol* pRead, SymbolView view);
 
 }  // namespace md::layout::detail

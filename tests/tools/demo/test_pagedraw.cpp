@@ -1,6 +1,6 @@
 // The demo's printing helpers: paper rasters painted on several threads,
-// rasters compared on several threads, and vector files drawn and written in
-// two steps.
+// rasters compared on several threads, prints painted band by band, and
+// vector files drawn and written in two steps.
 #include <cmath>
 #include <cstdint>
 #include <fstream>
@@ -10,7 +10,11 @@
 #include <string>
 #include <thread>
 
+#include "platform/canvas/banding.h"
+#include "platform/canvas/pngencode.h"
+#include "platform/canvas/pngwrite.h"
 #include "tests/tools/demo/demotest.h"
+#include "tools/demo/mapsheet.h"
 
 namespace {
 
@@ -96,6 +100,76 @@ TEST(SameRasters, FindsAnyDifferingPixelOnAnyThread) {
       EXPECT_EQ(md::demo::SameRasters(*other, *white, threads), c.same);
     }
   }
+}
+
+struct BandCase {
+  bool sheet;  // the map sheet, or the sample page
+  int dpi;
+  int bandRows;
+  unsigned threads;
+};
+
+TEST(PaintBands, GivesTheWholePrintsPixelsAsThePngsStripes) {
+  md::test::FixedText fixed;
+  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  ASSERT_TRUE(doc.ok());
+  const BandCase cases[] = {{false, 72, 16, 3}, {false, 100, 37, 1}, {true, 50, 64, 4}};
+  const auto folder = md::test::ScratchFolder("paint-bands");
+  for (const BandCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << (c.sheet ? "sheet" : "sample page") << " at " << c.dpi
+                                    << " dpi, bands of " << c.bandRows << " rows");
+    auto page = c.sheet ? md::demo::BuildMapSheetPage(doc, nullptr) : md::demo::BuildSamplePage(nullptr);
+    ASSERT_NE(page, nullptr);
+    std::string error;
+    const auto first = md::demo::RecordRaster(*page, c.dpi, &md::text::FixedMetricsEngine(), &error);
+    const auto second = md::demo::RecordRaster(*page, c.dpi, &md::text::FixedMetricsEngine(), &error);
+    ASSERT_TRUE(first != nullptr && second != nullptr) << error;
+    ASSERT_TRUE(first->paintable());
+    const md::demo::BandedPrints bands = md::demo::PaintBands(*first, *second, c.threads, c.bandRows);
+    ASSERT_TRUE(bands.painted);
+    EXPECT_TRUE(bands.same);
+    const std::string png = (folder / "bands.png").string();
+    ASSERT_TRUE(md::canvas::WritePngFile(png, first->width(), first->height(), bands.stripes));
+    md::canvas::Raster banded;
+    ASSERT_TRUE(md::canvas::ReadPng(png, &banded, &error)) << error;
+    const md::canvas::Difference d = md::canvas::Compare(banded, md::test::Print(*page, c.dpi), 0);
+    EXPECT_TRUE(d.sameSize);
+    EXPECT_EQ(d.differing, 0);
+  }
+}
+
+TEST(PaintBands, FindsAPixelTheSecondPrintAddsInAnyBand) {
+  md::test::FixedText fixed;
+  auto page = md::demo::BuildSamplePage(nullptr);
+  ASSERT_NE(page, nullptr);
+  constexpr int kDpi = 36, kBandRows = 50;
+  std::string error;
+  const auto first = md::demo::RecordRaster(*page, kDpi, &md::text::FixedMetricsEngine(), &error);
+  ASSERT_NE(first, nullptr) << error;
+  const int last = first->height() - 1;
+  // Row 0 column 0 is paper: white on it changes nothing.
+  const CompareCase cases[] = {
+      {"white on paper", 0, 0, 0xFFFFFF, 0, true},
+      {"first row", 3, 0, 0, 0, false},
+      {"band's last row", 7, kBandRows - 1, 0, 0, false},
+      {"next band's first row", 7, kBandRows, 0, 0, false},
+      {"last row", 1, last, 0x0000FE, 0, false},
+  };
+  for (const CompareCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto second = md::demo::RecordRaster(*page, kDpi, &md::text::FixedMetricsEngine(), &error);
+    ASSERT_NE(second, nullptr) << error;
+    md::canvas::Brush brush;
+    brush.color = c.value;
+    second->fillRects({md::canvas::Rect{c.x, c.y, c.x + 1, c.y + 1}}, brush, md::canvas::State{});
+    const md::demo::BandedPrints bands = md::demo::PaintBands(*first, *second, 2, kBandRows);
+    ASSERT_TRUE(bands.painted);
+    EXPECT_EQ(bands.same, c.same);
+  }
+  // Pixels read back cannot be answered band by band.
+  std::uint32_t pixel = 0;
+  EXPECT_FALSE(first->readPixels(md::canvas::Rect{0, 0, 1, 1}, &pixel));
+  EXPECT_FALSE(first->paintable());
 }
 
 std::string FileWithoutDate(const std::filesystem::path& path) {
