@@ -117,8 +117,17 @@ std::uint64_t QuickKeyHash(std::string_view key) {
     h ^= h >> 29;
   }
   if (at < n) {
+    // The last bytes as the low ones of a word: for a long key the last
+    // eight with the bytes already taken shifted out (no call for a copy of
+    // a length known only now).
     std::uint64_t word = 0;
-    std::memcpy(&word, key.data() + at, n - at);
+    if (n >= 8) {
+      std::memcpy(&word, key.data() + n - 8, 8);
+      word >>= 8 * (8 - (n - at));
+    } else {
+      for (std::size_t i = at; i < n; ++i)
+        word |= static_cast<std::uint64_t>(static_cast<unsigned char>(key[i])) << (8 * (i - at));
+    }
     h = (h ^ word) * 0xFF51AFD7ED558CCDULL;
     h ^= h >> 29;
   }
