@@ -260,6 +260,25 @@ void PropertySetEncoder::Add(int type, std::string_view key, std::string_view de
   ++count_;
 }
 
+std::size_t PropertySetEncoder::OpenBytes(std::string_view key, std::string_view description) {
+  const std::size_t at = body_.size();
+  body_.resize(at + 1 + 4 + key.size() + 4 + description.size() + 4);
+  BYTE* p = body_.data() + at;
+  *p++ = static_cast<BYTE>(GIS_FIELD_TYPE_BUFFER);
+  for (std::string_view text : {key, description}) {
+    StoreLittle(p, static_cast<std::uint32_t>(text.size()));
+    p += 4;
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());
+    p += text.size();
+  }
+  return body_.size();  // the value's length (4 bytes) goes before this
+}
+
+void PropertySetEncoder::CloseBytes(std::size_t at) {
+  StoreLittle(body_.data() + at - 4, static_cast<std::uint32_t>(body_.size() - at));
+  ++count_;
+}
+
 bool PropertySetEncoder::Fits(std::string* error) const {
   if (body_.size() > static_cast<std::size_t>(INT_MAX) || count_ > UINT32_MAX) {
     *error = "set too large to store";

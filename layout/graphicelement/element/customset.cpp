@@ -387,6 +387,19 @@ IGIS_DataBuffer* StoredSetWriter::Scratch() {
   return m_scratch.get();
 }
 
+BOOL StoredSetWriter::InPlaceBuffer::SetSize(int n) {
+  if (n < 0) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_DataBuffer::SetSize", "n < 0 (%d)", n);
+    return FALSE;
+  }
+  const std::size_t old = m_pEncoder->OpenSize(m_at);
+  const std::size_t size = static_cast<std::size_t>(n);
+  m_pEncoder->ResizeOpen(m_at, size);
+  // New bytes are 0, as a data buffer's are.
+  if (size > old) std::memset(m_pEncoder->OpenData(m_at) + old, 0, size - old);
+  return TRUE;
+}
+
 void StoredSetWriter::AddScratch(std::string_view key, std::string_view description) {
   Bytes(key, description, BufferBytes(m_scratch.get()));
 }
@@ -417,6 +430,13 @@ bool StoredSetWriter::Nested(std::string_view key, std::string_view description,
   }
   Bytes(key, description, bytes);
   return true;
+}
+
+bool StoredSetWriter::FinishInto(StoredSetWriter* pParent, std::string_view key,
+                                 std::string_view description) {
+  if (pParent->Nested(key, description, *this)) return true;
+  pParent->Bytes(key, description, {});
+  return false;
 }
 
 // ---- Writing in place ----------------------------------------------------------
