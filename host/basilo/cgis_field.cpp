@@ -108,6 +108,7 @@ BOOL CGIS_Field::SetName(const char* key) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_Field::SetName", "key %s already in the set", key);
     return FALSE;
   }
+  KeepDescription();
   name_ = std::move(name);
   return TRUE;
 }
@@ -166,10 +167,16 @@ BOOL CGIS_Field::SetType(int typeCode) {
 
 int CGIS_Field::GetType() const { return type_; }
 
-const char* CGIS_Field::GetDescription() const { return description_.c_str(); }
+const char* CGIS_Field::GetDescription() const { return Description().c_str(); }
 
 BOOL CGIS_Field::SetDescription(const char* text) {
+  if (text != nullptr && text[0] != '\0' && name_ == text) {
+    description_.clear();
+    description_is_name_ = true;
+    return TRUE;
+  }
   description_ = text != nullptr ? text : "";
+  description_is_name_ = false;
   return TRUE;
 }
 
@@ -239,19 +246,22 @@ double CGIS_Field::GetDouble() const {
   }
 }
 
+const char* CGIS_Field::Formatted(std::string text) const {
+  if (!formatted_) formatted_ = std::make_unique<std::string>();
+  *formatted_ = std::move(text);
+  return formatted_->c_str();
+}
+
 const char* CGIS_Field::GetString() const {
   switch (type_) {
     case GIS_FIELD_TYPE_STRING:
       return text_.c_str();
     case GIS_FIELD_TYPE_INT:
-      formatted_ = std::to_string(int_);
-      return formatted_.c_str();
+      return Formatted(std::to_string(int_));
     case GIS_FIELD_TYPE_DOUBLE:
-      formatted_ = FormatDouble(double_);
-      return formatted_.c_str();
+      return Formatted(FormatDouble(double_));
     case GIS_FIELD_TYPE_BOOL:
-      formatted_ = bool_ ? "1" : "0";
-      return formatted_.c_str();
+      return Formatted(bool_ ? "1" : "0");
     default:
       return nullptr;
   }
@@ -374,10 +384,11 @@ const std::vector<BYTE>& CGIS_Field::BufferBytes() const {
   return buffer_ ? buffer_->Bytes() : kEmpty;
 }
 
-void CGIS_Field::AssignStored(int typeCode, std::string description, std::int32_t i, double d, bool b,
-                              std::string text, std::vector<BYTE>&& bytes) {
+void CGIS_Field::AssignStored(int typeCode, std::string description, bool descriptionIsName, std::int32_t i,
+                              double d, bool b, std::string text, std::vector<BYTE>&& bytes) {
   type_ = typeCode;
   description_ = std::move(description);
+  description_is_name_ = descriptionIsName;
   int_ = i;
   double_ = d;
   bool_ = b;

@@ -17,6 +17,56 @@ IGIS_Field* CGIS_PropertySet::GetProperty(const char* key) {
   return index_.Find(key);
 }
 
+// ---- The field pool ----------------------------------------------------------------
+
+CGIS_PropertySet::FieldPool::~FieldPool() {
+  while (blocks_ != nullptr) {
+    Block* next = blocks_->next;
+    ::operator delete(blocks_);
+    blocks_ = next;
+  }
+}
+
+void CGIS_PropertySet::FieldPool::Reserve(std::size_t count) {
+  if (count <= free_count_) return;
+  const std::size_t n = count - free_count_;
+  static_assert(sizeof(Block) % alignof(Slot) == 0, "slots follow the block header aligned");
+  void* raw = ::operator new(sizeof(Block) + n * sizeof(Slot));
+  auto* block = static_cast<Block*>(raw);
+  block->next = blocks_;
+  blocks_ = block;
+  Slot* slots = reinterpret_cast<Slot*>(static_cast<unsigned char*>(raw) + sizeof(Block));
+  // Pushed last first, so that fields are made in address order.
+  for (std::size_t i = n; i-- > 0;) {
+    slots[i].next = free_;
+    free_ = &slots[i];
+  }
+  free_count_ += n;
+  slot_count_ += n;
+}
+
+CGIS_Field* CGIS_PropertySet::FieldPool::Make(CGIS_PropertySet* owner) {
+  if (free_ == nullptr) Reserve(slot_count_ < 4 ? 4 : slot_count_);
+  Slot* slot = free_;
+  free_ = slot->next;
+  --free_count_;
+  auto* field = new (slot->bytes) CGIS_Field();
+  field->SetOwner(CGIS_Field::Owner::Set, owner);
+  return field;
+}
+
+void CGIS_PropertySet::FieldPool::End(CGIS_Field* field) noexcept {
+  field->~CGIS_Field();
+  auto* slot = reinterpret_cast<Slot*>(field);
+  slot->next = free_;
+  free_ = slot;
+  ++free_count_;
+}
+
+void CGIS_PropertySet::FieldEnd::operator()(CGIS_Field* field) const noexcept {
+  field->GetOwnerSet()->pool_.End(field);
+}
+
 // ---- The index ------------------------------------------------------------------
 
 std::size_t CGIS_PropertySet::Index::SlotOf(std::string_view key, std::uint64_t hash) const {
@@ -138,9 +188,10 @@ IGIS_Field* CGIS_PropertySet::AddProperty(const char* key, const char* descripti
 
 CGIS_Field* CGIS_PropertySet::NewField(const char* key) {
   try {
-    auto field = std::make_unique<CGIS_Field>();
+    if (fields_.size() >= UINT32_MAX) throw std::bad_alloc();
+    if (fields_.capacity() == 0) fields_.reserve(4);
+    FieldPtr field(pool_.Make(this));
     field->SetNameDirect(key);
-    field->SetOwner(CGIS_Field::Owner::Set, this);
     field->SetPosition(fields_.size());
     CGIS_Field* raw = field.get();
     index_.Insert(raw->Name(), raw);
@@ -187,23 +238,36 @@ BOOL CGIS_PropertySet::Archive(IGIS_DataBuffer* buffer, int mode, int /*option*/
   return FALSE;
 }
 
-BOOL CGIS_PropertySet::WriteBytes(std::vector<BYTE>* out) {
+BOOL CGIS_PropertySet::Encode(md::basilo::PropertySetEncoder* encoder, std::span<const BYTE>* image) const {
   std::string error;
   try {
-    md::basilo::PropertySetEncoder encoder;
     for (std::size_t i = 0; i < fields_.size(); ++i) {
       // Each field is an object of its own: ask for the next one while this
       // one is encoded.
       if (i + 1 < fields_.size()) __builtin_prefetch(fields_[i + 1].get());
       const CGIS_Field* f = fields_[i].get();
       if (f->GetType() == GIS_FIELD_TYPE_OBJECT) continue;  // pointers mean nothing once stored
-      encoder.Add(f->GetType(), f->Name(), f->Description(), f->IntValue(), f->DoubleValue(), f->BoolValue(),
-                  f->Text(), f->BufferBytes());
+      encoder->Add(f->GetType(), f->Name(), f->Description(), f->IntValue(), f->DoubleValue(), f->BoolValue(),
+                   f->Text(), f->BufferBytes());
     }
-    if (!encoder.Finish(out, &error)) {
+    *image = encoder->Finished(&error);
+    if (image->empty()) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
       return FALSE;
     }
+  } catch (const std::bad_alloc&) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: out of memory");
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CGIS_PropertySet::WriteBytes(std::vector<BYTE>* out) {
+  try {
+    md::basilo::PropertySetEncoder encoder;
+    std::span<const BYTE> image;
+    if (!Encode(&encoder, &image)) return FALSE;
+    out->assign(image.begin(), image.end());
   } catch (const std::bad_alloc&) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: out of memory");
     return FALSE;
@@ -233,8 +297,34 @@ BOOL CGIS_PropertySet::Read(IGIS_DataBuffer* buffer) {
   return ReadBytes(data, static_cast<std::size_t>(size));
 }
 
+namespace {
+
+// The views of this thread's last read, their capacity kept for the next
+// (a set is read once per element loaded).
+class KeptViews {
+ public:
+  KeptViews() : views_(std::move(Spare())) { views_.clear(); }
+  ~KeptViews() {
+    if (views_.capacity() <= kMaxKept) Spare() = std::move(views_);
+  }
+  KeptViews(const KeptViews&) = delete;
+  KeptViews& operator=(const KeptViews&) = delete;
+  std::vector<md::basilo::StoredFieldView>& get() { return views_; }
+
+ private:
+  static constexpr std::size_t kMaxKept = 4096;
+  static std::vector<md::basilo::StoredFieldView>& Spare() {
+    thread_local std::vector<md::basilo::StoredFieldView> spare;
+    return spare;
+  }
+  std::vector<md::basilo::StoredFieldView> views_;
+};
+
+}  // namespace
+
 BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
-  std::vector<md::basilo::StoredFieldView> stored;  // read in place
+  KeptViews kept;
+  std::vector<md::basilo::StoredFieldView>& stored = kept.get();  // read in place
   std::string error;
   try {
     if (!md::basilo::DecodePropertySetViews(data, size, &stored, &error)) {
@@ -244,21 +334,24 @@ BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
     }
     // Build the new list and index first; the set changes only once every
     // allocation has succeeded. Fields whose keys survive keep their objects.
-    std::vector<std::unique_ptr<CGIS_Field>> fresh;
+    std::vector<FieldPtr> fresh;
     fresh.reserve(stored.size());
     Index freshIndex;
     freshIndex.Reserve(stored.size());
     if (fields_.empty()) {
       // An empty set (the usual case when a file is read): every field is a
-      // new object, made straight into the new list.
+      // new object, made straight into the new list, all in one block.
+      pool_.Reserve(stored.size());
       for (std::size_t i = 0; i < stored.size(); ++i) {
         const md::basilo::StoredFieldView& s = stored[i];
-        fresh.push_back(std::make_unique<CGIS_Field>());
+        fresh.emplace_back(pool_.Make(this));
         CGIS_Field* f = fresh.back().get();
         f->SetNameDirect(std::string(s.key));
         if (s.type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
-        f->AssignStored(s.type, std::string(s.description), s.intValue, s.doubleValue, s.boolValue,
-                        std::string(s.text), std::vector<BYTE>(s.bytes.begin(), s.bytes.end()));
+        const bool describedByKey = s.description == s.key;
+        f->AssignStored(s.type, describedByKey ? std::string() : std::string(s.description), describedByKey,
+                        s.intValue, s.doubleValue, s.boolValue, std::string(s.text),
+                        std::vector<BYTE>(s.bytes.begin(), s.bytes.end()));
         f->SetOwner(CGIS_Field::Owner::Set, this);
         f->SetPosition(i);
         freshIndex.Insert(s.key, f);
@@ -267,7 +360,7 @@ BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
       index_.swap(freshIndex);
       return TRUE;
     }
-    std::vector<std::unique_ptr<CGIS_Field>> made;  // new objects, in stored order (null where reused)
+    std::vector<FieldPtr> made;  // new objects, in stored order (null where reused)
     made.resize(stored.size());
     std::vector<CGIS_Field*> reused(stored.size(), nullptr);
     bool bReusing = false;
@@ -280,12 +373,14 @@ BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
         if (s.type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
       } else {
         // A new object takes its values at once: nobody sees it yet.
-        made[i] = std::make_unique<CGIS_Field>();
+        made[i].reset(pool_.Make(this));
         f = made[i].get();
         f->SetNameDirect(std::string(s.key));
         if (s.type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
-        f->AssignStored(s.type, std::string(s.description), s.intValue, s.doubleValue, s.boolValue,
-                        std::string(s.text), std::vector<BYTE>(s.bytes.begin(), s.bytes.end()));
+        const bool describedByKey = s.description == s.key;
+        f->AssignStored(s.type, describedByKey ? std::string() : std::string(s.description), describedByKey,
+                        s.intValue, s.doubleValue, s.boolValue, std::string(s.text),
+                        std::vector<BYTE>(s.bytes.begin(), s.bytes.end()));
       }
       freshIndex.Insert(s.key, f);
     }
@@ -299,7 +394,7 @@ BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
       bytes.resize(stored.size());
       for (std::size_t i = 0; i < stored.size(); ++i) {
         if (reused[i] == nullptr) continue;
-        descriptions[i].assign(stored[i].description);
+        if (stored[i].description != stored[i].key) descriptions[i].assign(stored[i].description);
         texts[i].assign(stored[i].text);
         bytes[i].assign(stored[i].bytes.begin(), stored[i].bytes.end());
       }
@@ -310,8 +405,8 @@ BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
       } else {
         fresh.push_back(std::move(fields_[reused[i]->GetPosition()]));
         const md::basilo::StoredFieldView& s = stored[i];
-        fresh.back()->AssignStored(s.type, std::move(descriptions[i]), s.intValue, s.doubleValue, s.boolValue,
-                                   std::move(texts[i]), std::move(bytes[i]));
+        fresh.back()->AssignStored(s.type, std::move(descriptions[i]), s.description == s.key, s.intValue,
+                                   s.doubleValue, s.boolValue, std::move(texts[i]), std::move(bytes[i]));
       }
       CGIS_Field* f = fresh.back().get();
       f->SetOwner(CGIS_Field::Owner::Set, this);

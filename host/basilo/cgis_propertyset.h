@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,9 @@
 #include "host/basilo/igis_propertyset.h"
 
 class CGIS_PropertySet;
+namespace md::basilo {
+class PropertySetEncoder;
+}
 
 class CGIS_DataBuffer final : public IGIS_DataBuffer {
  public:
@@ -65,7 +69,7 @@ class CGIS_Field final : public IGIS_Field {
 
   // Ownership: a field belongs to a set, to the global properties, or to
   // nobody (standalone, ended by Release).
-  enum class Owner { None, Set, Globals };
+  enum class Owner : std::uint8_t { None, Set, Globals };
   Owner GetOwner() const { return owner_kind_; }
   CGIS_PropertySet* GetOwnerSet() const { return owner_set_; }
   void SetOwner(Owner kind, CGIS_PropertySet* set) {
@@ -73,11 +77,14 @@ class CGIS_Field final : public IGIS_Field {
     owner_set_ = set;
   }
   std::size_t GetPosition() const { return position_; }
-  void SetPosition(std::size_t p) { position_ = p; }
+  void SetPosition(std::size_t p) { position_ = static_cast<std::uint32_t>(p); }
 
   const std::string& Name() const { return name_; }
-  void SetNameDirect(std::string name) { name_ = std::move(name); }
-  const std::string& Description() const { return description_; }
+  void SetNameDirect(std::string name) {
+    KeepDescription();
+    name_ = std::move(name);
+  }
+  const std::string& Description() const { return description_is_name_ ? name_ : description_; }
   const std::string& Text() const { return text_; }
   std::int32_t IntValue() const { return int_; }
   double DoubleValue() const { return double_; }
@@ -86,32 +93,46 @@ class CGIS_Field final : public IGIS_Field {
 
   // Makes the field's buffer now, so that a later AssignStored allocates nothing.
   void PrepareBuffer() { EnsureBuffer(); }
-  // Replaces type, description and value in one step (used by reading).
-  void AssignStored(int typeCode, std::string description, std::int32_t i, double d, bool b, std::string text,
-                    std::vector<BYTE>&& bytes);
+  // Replaces type, description and value in one step (used by reading); a
+  // description equal to the name may be given empty with descriptionIsName.
+  void AssignStored(int typeCode, std::string description, bool descriptionIsName, std::int32_t i, double d,
+                    bool b, std::string text, std::vector<BYTE>&& bytes);
 
  private:
   CGIS_DataBuffer* EnsureBuffer();
+  // GetString's text of a number, kept in formatted_.
+  const char* Formatted(std::string text) const;
+  // Before the name changes: a description shared with it becomes its own.
+  void KeepDescription() {
+    if (!description_is_name_) return;
+    description_ = name_;
+    description_is_name_ = false;
+  }
 
   std::string name_;
-  std::string description_;
+  std::string description_;  // empty while description_is_name_
   int type_ = GIS_FIELD_TYPE_NONE;
   std::int32_t int_ = 0;
   double double_ = 0.0;
   bool bool_ = false;
+  // Most fields are described by their own key: the description is then the
+  // name, held once (a rename first copies it into description_).
+  bool description_is_name_ = false;
+  Owner owner_kind_ = Owner::None;
+  std::uint32_t position_ = 0;
   std::string text_;
   void* object_ = nullptr;
-  std::unique_ptr<CGIS_DataBuffer> buffer_;  // kept for the field's life once made
-  mutable std::string formatted_;            // GetString of a number
-  Owner owner_kind_ = Owner::None;
+  std::unique_ptr<CGIS_DataBuffer> buffer_;         // kept for the field's life once made
+  mutable std::unique_ptr<std::string> formatted_;  // GetString of a number, made on first use
   CGIS_PropertySet* owner_set_ = nullptr;
-  std::size_t position_ = 0;
 };
 
 class CGIS_PropertySet final : public IGIS_PropertySet {
  public:
   CGIS_PropertySet() = default;
   ~CGIS_PropertySet() override = default;
+  CGIS_PropertySet(const CGIS_PropertySet&) = delete;
+  CGIS_PropertySet& operator=(const CGIS_PropertySet&) = delete;
 
   void Release() override;
   int GetCount() const override;
@@ -128,6 +149,9 @@ class CGIS_PropertySet final : public IGIS_PropertySet {
   // writes, straight from and into bytes.
   BOOL ReadBytes(const BYTE* data, std::size_t size);
   BOOL WriteBytes(std::vector<BYTE>* out);
+  // WriteBytes's bytes left in place: encoded into a new encoder, *image
+  // valid while the encoder lives.
+  BOOL Encode(md::basilo::PropertySetEncoder* encoder, std::span<const BYTE>* image) const;
 
  private:
   CGIS_Field* NewField(const char* key);
@@ -168,7 +192,44 @@ class CGIS_PropertySet final : public IGIS_PropertySet {
     Slot few_[kFew];  // the first size_ hold the fields while slots_ is empty
   };
 
-  std::vector<std::unique_ptr<CGIS_Field>> fields_;
+  // The set's fields live in blocks of its own, several to a block: a set
+  // read from bytes takes one block for all its fields, a set that grows
+  // field by field takes blocks of 4, 4, 8, 16... A field ended while the set
+  // lives (a read that drops its key) leaves its slot for the next new field;
+  // the blocks go with the set.
+  class FieldPool {
+   public:
+    FieldPool() = default;
+    FieldPool(const FieldPool&) = delete;
+    FieldPool& operator=(const FieldPool&) = delete;
+    ~FieldPool();
+    // At least count free slots, the missing ones in one new block.
+    void Reserve(std::size_t count);
+    // A new field of the set in a free slot (throws std::bad_alloc).
+    CGIS_Field* Make(CGIS_PropertySet* owner);
+    void End(CGIS_Field* field) noexcept;
+
+   private:
+    union Slot {
+      Slot* next;
+      alignas(CGIS_Field) unsigned char bytes[sizeof(CGIS_Field)];
+    };
+    struct Block {
+      Block* next;
+    };  // its slots follow it
+    Block* blocks_ = nullptr;
+    Slot* free_ = nullptr;
+    std::size_t free_count_ = 0;
+    std::size_t slot_count_ = 0;
+  };
+  // Ends a field of a set in its set's pool.
+  struct FieldEnd {
+    void operator()(CGIS_Field* field) const noexcept;
+  };
+  using FieldPtr = std::unique_ptr<CGIS_Field, FieldEnd>;
+
+  FieldPool pool_;  // declared first: ended after the fields
+  std::vector<FieldPtr> fields_;
   Index index_;
 };
 

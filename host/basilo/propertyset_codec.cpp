@@ -117,8 +117,17 @@ std::uint64_t QuickKeyHash(std::string_view key) {
     h ^= h >> 29;
   }
   if (at < n) {
+    // The last bytes as the low ones of a word: for a long key the last
+    // eight with the bytes already taken shifted out (no call for a copy of
+    // a length known only now).
     std::uint64_t word = 0;
-    std::memcpy(&word, key.data() + at, n - at);
+    if (n >= 8) {
+      std::memcpy(&word, key.data() + n - 8, 8);
+      word >>= 8 * (8 - (n - at));
+    } else {
+      for (std::size_t i = at; i < n; ++i)
+        word |= static_cast<std::uint64_t>(static_cast<unsigned char>(key[i])) << (8 * (i - at));
+    }
     h = (h ^ word) * 0xFF51AFD7ED558CCDULL;
     h ^= h >> 29;
   }
@@ -248,6 +257,25 @@ void PropertySetEncoder::Add(int type, std::string_view key, std::string_view de
     default:
       break;
   }
+  ++count_;
+}
+
+std::size_t PropertySetEncoder::OpenBytes(std::string_view key, std::string_view description) {
+  const std::size_t at = body_.size();
+  body_.resize(at + 1 + 4 + key.size() + 4 + description.size() + 4);
+  BYTE* p = body_.data() + at;
+  *p++ = static_cast<BYTE>(GIS_FIELD_TYPE_BUFFER);
+  for (std::string_view text : {key, description}) {
+    StoreLittle(p, static_cast<std::uint32_t>(text.size()));
+    p += 4;
+    if (!text.empty()) std::memcpy(p, text.data(), text.size());
+    p += text.size();
+  }
+  return body_.size();  // the value's length (4 bytes) goes before this
+}
+
+void PropertySetEncoder::CloseBytes(std::size_t at) {
+  StoreLittle(body_.data() + at - 4, static_cast<std::uint32_t>(body_.size() - at));
   ++count_;
 }
 
@@ -467,14 +495,22 @@ class RecentSets {
 
 }  // namespace
 
+// Past this many stored bytes a field on average, a set is not kept.
+constexpr std::size_t kKeptBytesPerField = 256;
+
 bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
                             std::string* error) {
   out->clear();
   if (size == 0) return true;
+  // A set whose fields are large for their number (a list of nested sets) is
+  // split faster than it is compared and kept: only smaller sets are kept.
+  const bool worthKeeping =
+      data != nullptr && size >= kPropertySetHeaderSize &&
+      size <= kKeptBytesPerField * std::max<std::size_t>(1, LoadLittle<std::uint32_t>(data + 8));
   thread_local RecentSets recent;
-  if (data != nullptr && size >= kPropertySetHeaderSize && recent.Find(data, size, out)) return true;
+  if (worthKeeping && recent.Find(data, size, out)) return true;
   if (!DecodeChecked(data, size, out, error)) return false;
-  recent.Keep(data, size, *out);
+  if (worthKeeping) recent.Keep(data, size, *out);
   return true;
 }
 

@@ -63,6 +63,15 @@ class PropertySetEncoder {
   void Reserve(std::size_t bytes) { body_.reserve(kPropertySetHeaderSize + bytes); }
   void Add(int type, std::string_view key, std::string_view description, std::int32_t i, double d, bool b,
            std::string_view text, std::span<const BYTE> bytes);
+  // A buffer field whose value is written in place: OpenBytes adds the
+  // field's key and description and answers where its value starts; the
+  // value is then the bytes from there on (sized with ResizeOpen) until
+  // CloseBytes. No other field is added in between.
+  std::size_t OpenBytes(std::string_view key, std::string_view description);
+  std::size_t OpenSize(std::size_t at) const { return body_.size() - at; }
+  BYTE* OpenData(std::size_t at) { return body_.data() + at; }
+  void ResizeOpen(std::size_t at, std::size_t n) { body_.resize(at + n); }
+  void CloseBytes(std::size_t at);
   // The whole stored set; false when it is too large for the format.
   bool Finish(std::vector<BYTE>* out, std::string* error) const;
   // The same, in place: the stored set's bytes, valid until the next Add;

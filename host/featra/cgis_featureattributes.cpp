@@ -16,23 +16,14 @@ bool IsEmptyName(const char* name) { return name == nullptr || name[0] == '\0'; 
 
 }  // namespace
 
-CGIS_FeatureAttributes::CGIS_FeatureAttributes() : set_(GIS_CreatePropertySetObject()) {
-  if (set_ == nullptr)
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureAttributes::CGIS_FeatureAttributes", "pPropertySet == NULL");
-}
-
-CGIS_FeatureAttributes::~CGIS_FeatureAttributes() {
-  if (set_ != nullptr) set_->Release();
-}
-
 IGIS_Field* CGIS_FeatureAttributes::Prepare(const char* name, int type, const char* method) {
   if (IsEmptyName(name)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "name == NULL");
     return nullptr;
   }
-  IGIS_Field* field = set_->GetProperty(name);
+  IGIS_Field* field = set_.GetProperty(name);
   if (field == nullptr) {
-    field = set_->AddProperty(name, name, type, 1);
+    field = set_.AddProperty(name, name, type, 1);
   } else if (field->GetType() != type && !field->SetType(type)) {
     field = nullptr;
   }
@@ -41,27 +32,27 @@ IGIS_Field* CGIS_FeatureAttributes::Prepare(const char* name, int type, const ch
 }
 
 int CGIS_FeatureAttributes::GetInt(const char* name) {
-  IGIS_Field* f = IsEmptyName(name) ? nullptr : set_->GetProperty(name);
+  IGIS_Field* f = IsEmptyName(name) ? nullptr : set_.GetProperty(name);
   return f == nullptr ? 0 : f->GetInt();
 }
 
 const char* CGIS_FeatureAttributes::GetString(const char* name) {
-  IGIS_Field* f = IsEmptyName(name) ? nullptr : set_->GetProperty(name);
+  IGIS_Field* f = IsEmptyName(name) ? nullptr : set_.GetProperty(name);
   return f == nullptr ? nullptr : f->GetString();
 }
 
 bool CGIS_FeatureAttributes::GetBool(const char* name) {
-  IGIS_Field* f = IsEmptyName(name) ? nullptr : set_->GetProperty(name);
+  IGIS_Field* f = IsEmptyName(name) ? nullptr : set_.GetProperty(name);
   return f != nullptr && f->GetBool();
 }
 
 double CGIS_FeatureAttributes::GetDouble(const char* name) {
-  IGIS_Field* f = IsEmptyName(name) ? nullptr : set_->GetProperty(name);
+  IGIS_Field* f = IsEmptyName(name) ? nullptr : set_.GetProperty(name);
   return f == nullptr ? 0.0 : f->GetDouble();
 }
 
 IGIS_DataBuffer* CGIS_FeatureAttributes::GetDataBuffer(const char* name) {
-  IGIS_Field* f = IsEmptyName(name) ? nullptr : set_->GetProperty(name);
+  IGIS_Field* f = IsEmptyName(name) ? nullptr : set_.GetProperty(name);
   if (f == nullptr || f->GetType() != GIS_FIELD_TYPE_BUFFER) return nullptr;
   return f->GetDataBuffer();
 }
@@ -105,26 +96,31 @@ BOOL CGIS_FeatureAttributes::SetDataBuffer(const char* name, IGIS_DataBuffer* bu
   return TRUE;
 }
 
-int CGIS_FeatureAttributes::GetFieldCount() { return set_->GetCount(); }
+int CGIS_FeatureAttributes::GetFieldCount() { return set_.GetCount(); }
 
 const char* CGIS_FeatureAttributes::GetFieldName(int index) {
   if (index < 0) return nullptr;
-  IGIS_Field* f = set_->GetFirstPosition();
-  for (int i = 0; f != nullptr && i < index; ++i) f = set_->GetNext(f);
+  IGIS_Field* f = set_.GetFirstPosition();
+  for (int i = 0; f != nullptr && i < index; ++i) f = set_.GetNext(f);
   return f == nullptr ? nullptr : f->GetLabel();
 }
 
 int CGIS_FeatureAttributes::GetFieldType(const char* name) {
-  IGIS_Field* f = IsEmptyName(name) ? nullptr : set_->GetProperty(name);
+  IGIS_Field* f = IsEmptyName(name) ? nullptr : set_.GetProperty(name);
   return f == nullptr ? 0 : f->GetType();
 }
 
 bool CGIS_FeatureAttributes::WriteImage(std::vector<std::uint8_t>* out) {
-  return WritePropertySetBytes(set_, out);
+  return set_.WriteBytes(out) != FALSE;
+}
+
+bool CGIS_FeatureAttributes::WriteImage(md::basilo::PropertySetEncoder* encoder,
+                                        std::span<const std::uint8_t>* image) const {
+  return set_.Encode(encoder, image) != FALSE;
 }
 
 bool CGIS_FeatureAttributes::ReadImage(const std::uint8_t* data, std::size_t size) {
-  return ReadPropertySetBytes(set_, data, size);
+  return size <= static_cast<std::size_t>(INT32_MAX) && set_.ReadBytes(data, size) != FALSE;
 }
 
 }  // namespace md::featra

@@ -21,10 +21,23 @@ CGIS_FeatureClass::~CGIS_FeatureClass() {
   if (pageReference_ != nullptr) pageReference_->Release();
 }
 
-std::ptrdiff_t CGIS_FeatureClass::IndexOf(int id) const {
-  auto found = std::lower_bound(ids_.begin(), ids_.end(), id);
-  return found == ids_.end() || *found != id ? -1 : found - ids_.begin();
+namespace {
+
+// The index of an ID in a list of IDs in ascending order, or -1.
+std::ptrdiff_t IndexInIds(const std::vector<int>& ids, int id) {
+  // IDs are handed out in sequence and few are deleted: where none before
+  // it is gone, an ID sits at its distance from the first.
+  if (!ids.empty() && id >= ids.front()) {
+    const std::size_t guess = static_cast<std::size_t>(static_cast<long long>(id) - ids.front());
+    if (guess < ids.size() && ids[guess] == id) return static_cast<std::ptrdiff_t>(guess);
+  }
+  auto found = std::lower_bound(ids.begin(), ids.end(), id);
+  return found == ids.end() || *found != id ? -1 : found - ids.begin();
 }
+
+}  // namespace
+
+std::ptrdiff_t CGIS_FeatureClass::IndexOf(int id) const { return IndexInIds(ids_, id); }
 
 CGIS_Feature* CGIS_FeatureClass::Find(int id) {
   const std::ptrdiff_t index = IndexOf(id);
@@ -176,9 +189,6 @@ void CGIS_FeatureClass::Replace(FeatureClassContent* content) {
   }
 }
 
-std::ptrdiff_t FeatureClassContent::IndexOf(int id) const {
-  auto found = std::lower_bound(ids.begin(), ids.end(), id);
-  return found == ids.end() || *found != id ? -1 : found - ids.begin();
-}
+std::ptrdiff_t FeatureClassContent::IndexOf(int id) const { return IndexInIds(ids, id); }
 
 }  // namespace md::featra

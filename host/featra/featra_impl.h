@@ -5,11 +5,13 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "host/basilo/cgis_propertyset.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
@@ -67,8 +69,8 @@ class CGIS_Geometry final : public IGIS_Geometry {
 // the property-set buffer.
 class CGIS_FeatureAttributes final : public IGIS_FeatureAttributes {
  public:
-  CGIS_FeatureAttributes();
-  ~CGIS_FeatureAttributes();
+  CGIS_FeatureAttributes() = default;
+  ~CGIS_FeatureAttributes() = default;
   CGIS_FeatureAttributes(const CGIS_FeatureAttributes&) = delete;
   CGIS_FeatureAttributes& operator=(const CGIS_FeatureAttributes&) = delete;
 
@@ -88,13 +90,15 @@ class CGIS_FeatureAttributes final : public IGIS_FeatureAttributes {
 
   // The property-set buffer image of all fields.
   bool WriteImage(std::vector<std::uint8_t>* out);
+  // The same left in place: *image is valid while the encoder (a new one) lives.
+  bool WriteImage(md::basilo::PropertySetEncoder* encoder, std::span<const std::uint8_t>* image) const;
   // Replaces the fields by an image; false (fields unchanged) when damaged.
   bool ReadImage(const std::uint8_t* data, std::size_t size);
-  bool valid() const { return set_ != nullptr; }
+  bool valid() const { return true; }
 
  private:
   IGIS_Field* Prepare(const char* name, int type, const char* method);
-  IGIS_PropertySet* set_;
+  CGIS_PropertySet set_;  // inside the feature: no object of its own to reach
 };
 
 class CGIS_Feature final : public IGIS_Feature {

@@ -4,11 +4,14 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <new>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/propertyset_codec.h"
 #include "host/featra/bytestream.h"
 #include "host/featra/featra_impl.h"
 #include "host/featra/featureset_image.h"
@@ -71,12 +74,18 @@ bool EncodeFeature(CGIS_Feature* f, ByteWriter* w, std::vector<std::uint8_t>& by
     w->U8(1);
     w->Blob(bytes.data(), bytes.size());
   }
-  if (!f->attributes().WriteImage(&bytes)) {
-    *error = "fields of feature " + std::to_string(f->GetID()) + " cannot be stored";
-    return false;
+  // The fields' bytes go from the encoder straight into the image.
+  try {
+    md::basilo::PropertySetEncoder encoder;
+    std::span<const std::uint8_t> image;
+    if (f->attributes().WriteImage(&encoder, &image)) {
+      w->Blob(image.data(), image.size());
+      return true;
+    }
+  } catch (const std::bad_alloc&) {
   }
-  w->Blob(bytes.data(), bytes.size());
-  return true;
+  *error = "fields of feature " + std::to_string(f->GetID()) + " cannot be stored";
+  return false;
 }
 
 // Where an encoded image goes: its bytes in order, then the final header in

@@ -130,23 +130,30 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
   IGIS_PrimeMeridian* GetPrimeMeridian(int index) override { return index == 0 ? &m_greenwich : nullptr; }
 
   IGIS_SpatialReference* CreateSpatialReference(int code) override {
-    ReferenceDef d;
+    // Built once: every grid and frame made new starts from one of these,
+    // and the reference is made straight from it.
+    const ReferenceDef* d = nullptr;
     switch (code) {
-      case 0:
-        d.name = "未知";
-        d.description = "未定义坐标系";
+      case 0: {
+        static const ReferenceDef kUnknown = [] {
+          ReferenceDef r;
+          r.name = "未知";
+          r.description = "未定义坐标系";
+          return r;
+        }();
+        d = &kUnknown;
         break;
+      }
       case 1: {
-        // Built once: every grid and frame made new starts from one of these.
         static const ReferenceDef kGeographic = GeographicReference(GIS_DATUM_CGCS2000);
-        d = kGeographic;
+        d = &kGeographic;
         break;
       }
       case 2:
       case 3: {
         // The catalogue's 3-degree zone 39 without prefix: central meridian 117E.
         static const ReferenceDef kZone39 = GaussKrugerReference(GIS_DATUM_CGCS2000, 3, 39, false);
-        d = kZone39;
+        d = &kZone39;
         break;
       }
       default:
@@ -155,7 +162,7 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
         return nullptr;
     }
     return md::basilo::MakeOrNull<CSpatialReference>("IGIS_SpatialReferenceFactory::CreateSpatialReference",
-                                                     d);
+                                                     *d);
   }
 
   IGIS_GeographicCoordSys* CreateGeographicCoordSys(const char* name, const char* description,

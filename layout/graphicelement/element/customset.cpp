@@ -387,6 +387,19 @@ IGIS_DataBuffer* StoredSetWriter::Scratch() {
   return m_scratch.get();
 }
 
+BOOL StoredSetWriter::InPlaceBuffer::SetSize(int n) {
+  if (n < 0) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_DataBuffer::SetSize", "n < 0 (%d)", n);
+    return FALSE;
+  }
+  const std::size_t old = m_pEncoder->OpenSize(m_at);
+  const std::size_t size = static_cast<std::size_t>(n);
+  m_pEncoder->ResizeOpen(m_at, size);
+  // New bytes are 0, as a data buffer's are.
+  if (size > old) std::memset(m_pEncoder->OpenData(m_at) + old, 0, size - old);
+  return TRUE;
+}
+
 void StoredSetWriter::AddScratch(std::string_view key, std::string_view description) {
   Bytes(key, description, BufferBytes(m_scratch.get()));
 }
@@ -406,6 +419,24 @@ bool StoredSetWriter::Finish(IGIS_DataBuffer* pBuffer) {
   }
   std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
   return true;
+}
+
+bool StoredSetWriter::Nested(std::string_view key, std::string_view description, StoredSetWriter& set) {
+  std::string error;
+  const std::span<const BYTE> bytes = set.m_encoder.Finished(&error);
+  if (bytes.empty()) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
+    return false;
+  }
+  Bytes(key, description, bytes);
+  return true;
+}
+
+bool StoredSetWriter::FinishInto(StoredSetWriter* pParent, std::string_view key,
+                                 std::string_view description) {
+  if (pParent->Nested(key, description, *this)) return true;
+  pParent->Bytes(key, description, {});
+  return false;
 }
 
 // ---- Writing in place ----------------------------------------------------------

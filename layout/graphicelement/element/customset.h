@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/basilo/igis_propertyset.h"
 #include "host/basilo/propertyset_codec.h"
 #include "host/basilo/releaseptr.h"
 
@@ -47,11 +48,17 @@ bool WriteCustomSet(IGIS_FeatureAttributes* pAttributes, IGIS_PropertySet* pSet,
 // The decimal text of an index: the key of an entry of a stored list.
 class StoredIndexKey {
  public:
-  explicit StoredIndexKey(int nIndex) { *std::to_chars(text_, text_ + sizeof text_ - 1, nIndex).ptr = '\0'; }
+  explicit StoredIndexKey(int nIndex) {
+    char* end = std::to_chars(text_, text_ + sizeof text_ - 1, nIndex).ptr;
+    *end = '\0';
+    size_ = static_cast<std::size_t>(end - text_);
+  }
   const char* c_str() const { return text_; }
+  std::string_view view() const { return {text_, size_}; }
 
  private:
   char text_[16];  // an int's digits and sign fit with room to spare
+  std::size_t size_ = 0;
 };
 
 // The buffer's bytes, in place; empty for a NULL or empty buffer.
@@ -140,11 +147,43 @@ class StoredSetWriter {
       AddScratch(key, description);
     }
   }
+  // As Saved, the object saving straight into the set's bytes (no copy).
+  // The save must add nothing else to this writer while it runs.
+  template <class TSave>
+  void SavedInPlace(std::string_view key, std::string_view description, TSave save) {
+    InPlaceBuffer buffer(&m_encoder, m_encoder.OpenBytes(key, description));
+    save(static_cast<IGIS_DataBuffer*>(&buffer));
+    m_encoder.CloseBytes(buffer.Start());
+  }
   // Replaces the buffer's content with the set; false (recorded) when it
   // cannot.
   bool Finish(IGIS_DataBuffer* pBuffer);
+  // Adds the set another writer holds as a buffer field, its bytes copied
+  // once; false (recorded as by Finish, nothing added) when that set cannot
+  // be stored.
+  bool Nested(std::string_view key, std::string_view description, StoredSetWriter& set);
+  // Adds the set to another writer as a buffer field: what Saved gives with
+  // a save that ends in Finish (an empty field when the set cannot be
+  // stored, recorded as Finish records it).
+  bool FinishInto(StoredSetWriter* pParent, std::string_view key, std::string_view description);
 
  private:
+  // The value of a buffer field being written in place, as a data buffer.
+  class InPlaceBuffer final : public IGIS_DataBuffer {
+   public:
+    InPlaceBuffer(md::basilo::PropertySetEncoder* pEncoder, std::size_t at)
+        : m_pEncoder(pEncoder), m_at(at) {}
+    void Release() override {}  // lives on the stack
+    int GetSize() const override { return static_cast<int>(m_pEncoder->OpenSize(m_at)); }
+    BOOL SetSize(int n) override;
+    BYTE* GetData() override { return GetSize() > 0 ? m_pEncoder->OpenData(m_at) : nullptr; }
+    std::size_t Start() const { return m_at; }
+
+   private:
+    md::basilo::PropertySetEncoder* m_pEncoder;
+    std::size_t m_at;
+  };
+
   // An empty buffer to save into, and its bytes added as a field.
   IGIS_DataBuffer* Scratch();
   void AddScratch(std::string_view key, std::string_view description);

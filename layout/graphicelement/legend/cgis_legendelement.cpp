@@ -2,6 +2,7 @@
 // messages, storage, cloning, the property sheet and the wizard.
 #include "layout/graphicelement/legend/cgis_legendelement.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/igis_mapelement.h"
+#include "layout/graphicelement/legend/cgis_legendformat.h"
 #include "layout/graphicelement/legend/cgis_legenditem.h"
 #include "layout/graphicelement/legend/igis_legendformat.h"
 #include "layout/graphicelement/legend/legendwizard.h"
@@ -219,7 +221,7 @@ BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
   int nMapID = pFollowed != nullptr ? pFollowed->GetID() : m_link.GetMapElementID();
   if (nMapID == CGIS_MapFrameLink::kUnlinked) nMapID = CGIS_MapFrameLink::kNoFrame;
   set.Int("MapElementID", "地图框架ID", nMapID);
-  set.Saved("FrameProperty", "边框", [this](IGIS_DataBuffer* b) {
+  set.SavedInPlace("FrameProperty", "边框", [this](IGIS_DataBuffer* b) {
     if (m_pFrame) m_pFrame->Save(b);
   });
   set.String("Title", "标题", m_strTitle.c_str());
@@ -227,10 +229,15 @@ BOOL CGIS_LegendElement::WriteCustom(IGIS_FeatureAttributes* pAttr) {
   set.Int("ItemNum", "图例项数", GetItemCount());
   for (int i = 0; i < GetItemCount(); ++i) {
     const md::layout::StoredIndexKey key(i);
-    set.Saved(key.c_str(), key.c_str(),
-              [this, i](IGIS_DataBuffer* b) { m_items[static_cast<std::size_t>(i)]->Save(b); });
+    IGIS_LegendItem* pItem = m_items[static_cast<std::size_t>(i)].get();
+    // Ours writes its set straight into this one.
+    if (auto* pOwn = dynamic_cast<CGIS_LegendItem*>(pItem)) {
+      pOwn->SaveInto(&set, key.view());
+    } else {
+      set.SavedInPlace(key.view(), key.view(), [pItem](IGIS_DataBuffer* b) { pItem->Save(b); });
+    }
   }
-  set.Saved("Format", "样式", [this](IGIS_DataBuffer* b) {
+  set.SavedInPlace("Format", "样式", [this](IGIS_DataBuffer* b) {
     if (m_pFormat) m_pFormat->Save(b);
   });
   // Straight into the stored buffer when there is one.
@@ -258,13 +265,23 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
       m_pFrame.reset();
     } else {
       if (!m_pFrame) m_pFrame.reset(GIS_CreateFramePropertyObject());
-      if (IGIS_DataBuffer* b = set.Buffer("FrameProperty"); m_pFrame && b != nullptr) m_pFrame->Open(b);
+      // Ours reads the stored bytes in place; another is given a copy.
+      if (auto* pOwn = dynamic_cast<CGIS_FrameProperty*>(m_pFrame.get());
+          pOwn != nullptr && f->type == GIS_FIELD_TYPE_BUFFER) {
+        pOwn->OpenStored(f->bytes);
+      } else if (IGIS_DataBuffer* b = set.Buffer("FrameProperty"); m_pFrame && b != nullptr) {
+        m_pFrame->Open(b);
+      }
     }
   }
   std::string title;
   if (set.Read("Title", &title)) m_strTitle = CutText(title.c_str());
   set.Read("Director", &m_bDirector);
-  RemoveAllItems();
+  // The items held are refilled in place where they are ours (a refilled
+  // item is what a new one reads); the rest are released at the end.
+  std::vector<md::basilo::ReleasePtr<IGIS_LegendItem>> held;
+  held.swap(m_items);
+  std::size_t nextHeld = 0;
   int n = 0;
   set.Read("ItemNum", &n);
   if (n > kMaxStoredItems) {
@@ -274,31 +291,51 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
   }
   // The map's layers are walked once for all the items (reading changes no map).
   std::optional<VectorDrawerIndex<IGIS_Map>> layers;
+  IGIS_MapElement* pFollowed = nullptr;
+  if (n > 0) m_items.reserve(std::min(static_cast<std::size_t>(n), set.Fields().size()));
   for (int i = 0; i < n; ++i) {
     const md::layout::StoredIndexKey key(i);
-    IGIS_DataBuffer* b = set.Buffer(key.c_str());
+    const std::span<const BYTE>* b = set.Bytes(key.view());
     if (b == nullptr) continue;
-    md::basilo::ReleasePtr<CGIS_LegendItem> item(md::basilo::MakeOrNull<CGIS_LegendItem>(kClass, this));
-    if (!item || !item->ReadStored(b)) continue;
+    // The next held item of ours, refilled; a new one when none is left.
+    md::basilo::ReleasePtr<CGIS_LegendItem> item;
+    for (; !item && nextHeld < held.size(); ++nextHeld) {
+      if (auto* pOwn = dynamic_cast<CGIS_LegendItem*>(held[nextHeld].get())) {
+        (void)held[nextHeld].release();
+        item.reset(pOwn);
+        item->ResetForRead(this);
+      }
+    }
+    if (item) {
+      if (!item->ReadStoredAfterReset(*b)) continue;
+    } else {
+      item.reset(md::basilo::MakeOrNull<CGIS_LegendItem>(kClass, this));
+      if (!item || !item->ReadStored(*b)) continue;
+    }
     // An item whose layer is not in the map now is kept as stored: it is
     // written back unchanged and draws once its layer can be found.
     if (!layers) {
-      IGIS_MapElement* pFrame = GetMapElement();
-      layers.emplace(pFrame != nullptr ? pFrame->GetMap() : nullptr);
+      pFollowed = GetMapElement();
+      layers.emplace(pFollowed != nullptr ? pFollowed->GetMap() : nullptr);
     }
-    item->ResolveLayer("CGIS_LegendItem::Open", true, &*layers);
+    item->ResolveLayerIn(pFollowed, "CGIS_LegendItem::Open", true, &*layers);
     m_items.emplace_back(item.release());
   }
   const md::basilo::StoredFieldView* pFormatField = set.Find("Format");
   bool bFormatSymbolsRead = false;
-  if (IGIS_DataBuffer* b = set.Buffer("Format")) {
+  if (pFormatField != nullptr && pFormatField->type == GIS_FIELD_TYPE_BUFFER) {
     if (!m_pFormat) m_pFormat.reset(GIS_CreateLegendFormatObject());
     if (m_pFormat) {
       // Symbols replaced by Open are new objects made from the stored bytes.
       const IGIS_Symbol* pTitle = m_pFormat->GetTitleSymbol();
       const IGIS_Symbol* pLabel = m_pFormat->GetLabelSymbol();
       const IGIS_Symbol* pLayerName = m_pFormat->GetLayerNameSymbol();
-      m_pFormat->Open(b);
+      // Ours reads the stored bytes in place; another is given a copy.
+      if (auto* pOwn = dynamic_cast<CGIS_LegendFormat*>(m_pFormat.get())) {
+        pOwn->OpenStored(pFormatField->bytes);
+      } else if (IGIS_DataBuffer* b = set.Buffer("Format")) {
+        m_pFormat->Open(b);
+      }
       bFormatSymbolsRead = m_pFormat->GetTitleSymbol() != pTitle && m_pFormat->GetLabelSymbol() != pLabel &&
                            m_pFormat->GetLayerNameSymbol() != pLayerName;
     }

@@ -63,7 +63,7 @@ bool CGIS_LegendFormat::Save(IGIS_DataBuffer* pBuffer) {
   }
   md::layout::StoredSetWriter set;
   auto putSymbol = [&](const char* key, const char* description, IGIS_Symbol* pSymbol) {
-    set.Saved(key, description, [pSymbol](IGIS_DataBuffer* b) {
+    set.SavedInPlace(key, description, [pSymbol](IGIS_DataBuffer* b) {
       if (pSymbol != nullptr) pSymbol->Save(b);
     });
   };
@@ -97,26 +97,31 @@ bool CGIS_LegendFormat::Open(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Open", "pDataBuffer为空");
     return false;
   }
-  const md::layout::StoredSetView set(pBuffer);
+  return OpenStored(md::layout::BufferBytes(pBuffer));
+}
+
+bool CGIS_LegendFormat::OpenStored(std::span<const BYTE> bytes) {
+  const md::layout::StoredSetView set(bytes);
   if (set.Damaged()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Open", "pPropertySet->Archive() == FALSE");
     return false;
   }
   auto getInt = [&](const char* key, int* pValue) { set.Read(key, pValue); };
   auto getBool = [&](const char* key, bool* pValue) { set.Read(key, pValue); };
-  getInt("DefaultAreaPatch", &m_nDefaultAreaPatch);
-  getInt("DefaultLinePatch", &m_nDefaultLinePatch);
+  // In the stored order, so that each key is found where the last one ended.
+  getBool("ShowTitle", &m_bShowTitle);
   getInt("DefaultPatchHeight", &m_nDefaultPatchHeight);
   getInt("DefaultPatchWidth", &m_nDefaultPatchWidth);
   getInt("HorizontalItemGap", &m_nHorizontalItemGap);
-  getBool("ShowTitle", &m_bShowTitle);
+  getInt("VerticalItemGap", &m_nVerticalItemGap);
   getInt("TitleAndLegendGap", &m_nTitleAndLegendGap);
   getInt("TitlePosition", &m_nTitlePosition);
-  getInt("VerticalItemGap", &m_nVerticalItemGap);
+  getInt("DefaultAreaPatch", &m_nDefaultAreaPatch);
+  getInt("DefaultLinePatch", &m_nDefaultLinePatch);
   getInt("PatchAndLabelsGap", &m_nPatchAndLabelsGap);
-  getBool("ShowHeading", &m_bShowHeading);
   getBool("ShowLabel", &m_bShowLabel);
   getBool("ShowLayerName", &m_bShowLayerName);
+  getBool("ShowHeading", &m_bShowHeading);
   getInt("ItemGap", &m_nItemGap);
   getInt("LayerNameGap", &m_nLayerNameGap);
   getInt("HeadingGap", &m_nHeadingGap);

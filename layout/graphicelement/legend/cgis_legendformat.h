@@ -2,8 +2,11 @@
 // four owned text symbols. Stored as one property set (FORMAT.md).
 #pragma once
 
+#include <span>
+
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/legend/igis_legendformat.h"
+#include "platform/win/wintypes.h"
 
 class CGIS_LegendFormat final : public IGIS_LegendFormat {
  public:
@@ -32,6 +35,8 @@ class CGIS_LegendFormat final : public IGIS_LegendFormat {
   void SetVerticalItemGap(int nValue) override { m_nVerticalItemGap = nValue; }
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer* pBuffer) override;
+  // Open from stored bytes read in place.
+  bool OpenStored(std::span<const BYTE> bytes);
   int GetPatchAndLabelsGap() override { return m_nPatchAndLabelsGap; }
   void SetPatchAndLabelsGap(int nValue) override { m_nPatchAndLabelsGap = nValue; }
   void Release() override { delete this; }

@@ -45,9 +45,14 @@ bool IsVectorType(const char* szType, bool* pCompound) {
 }  // namespace
 
 CGIS_LegendItem::CGIS_LegendItem(IGIS_LegendElement* pOwner)
-    : m_pOwner(pOwner), m_pHeadingSymbol(nullptr), m_pLayerNameSymbol(nullptr) {
-  m_pLayerNameSymbol.reset(NewTextSymbol());
-  m_pHeadingSymbol.reset(NewTextSymbol());
+    : m_pOwner(pOwner), m_pHeadingSymbol(nullptr), m_pLayerNameSymbol(nullptr) {}
+
+IGIS_Symbol* CGIS_LegendItem::HeldSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, bool* pMade) {
+  if (!*pMade) {
+    pHeld->reset(NewTextSymbol());
+    *pMade = true;
+  }
+  return pHeld->get();
 }
 
 CGIS_LegendItem::~CGIS_LegendItem() {
@@ -93,11 +98,14 @@ void CGIS_LegendItem::RemoveAllLabels() { m_labels.clear(); }
 // ---- Symbols, class format, layer ----------------------------------------------
 
 void CGIS_LegendItem::SetHeadingSymbolPtr(IGIS_Symbol* pSymbol) {
+  // A symbol given in place of the default one that was never made.
+  m_bHeadingSymbolMade = true;
   ReplaceTextSymbol(&m_pHeadingSymbol, pSymbol, GIS_LOG_LEVEL_SYMBOL, "CGIS_LegendItem::SetHeadingSymbolPtr",
                     "pHeadingSymbol == NULL");
 }
 
 void CGIS_LegendItem::SetLayerNameSymbolPtr(IGIS_Symbol* pSymbol) {
+  m_bLayerNameSymbolMade = true;
   ReplaceTextSymbol(&m_pLayerNameSymbol, pSymbol, GIS_LOG_LEVEL_SYMBOL,
                     "CGIS_LegendItem::SetLayerNameSymbolPtr", "pLayerNameSymbol == NULL");
 }
@@ -121,10 +129,11 @@ IGIS_LegendItem* CGIS_LegendItem::Clone() {
   auto* pClone = md::basilo::MakeOrNull<CGIS_LegendItem>("CGIS_LegendItem::Clone", m_pOwner);
   if (pClone == nullptr) return nullptr;
   pClone->SetColumns(m_nColumns);
-  pClone->SetHeadingSymbolPtr(m_pHeadingSymbol.get());
+  // A default symbol never made stays so in the copy too.
+  if (m_bHeadingSymbolMade) pClone->SetHeadingSymbolPtr(m_pHeadingSymbol.get());
   pClone->SetShowHeading(m_bShowHeading);
   pClone->SetShowLayerName(m_bShowLayerName);
-  pClone->SetLayerNameSymbolPtr(m_pLayerNameSymbol.get());
+  if (m_bLayerNameSymbolMade) pClone->SetLayerNameSymbolPtr(m_pLayerNameSymbol.get());
   // The copy keeps the layer name also when the layer is not found now.
   pClone->m_pLayer = m_pLayer;
   pClone->m_strLayerName = m_strLayerName;
@@ -140,14 +149,26 @@ bool CGIS_LegendItem::Save(IGIS_DataBuffer* pBuffer) {
     return false;
   }
   md::layout::StoredSetWriter set;
-  set.Int("Number", "个数", GetLabelCount());
-  set.Int("iColumns", "行数", m_nColumns);
-  set.String("Layer", "层名", m_strLayerName.c_str());
-  for (int i = 0; i < GetLabelCount(); ++i) {
-    const md::layout::StoredIndexKey key(i);
-    set.String(key.c_str(), key.c_str(), GetLabel(i));
-  }
+  Fill(&set);
   return set.Finish(pBuffer);
+}
+
+void CGIS_LegendItem::SaveInto(md::layout::StoredSetWriter* pParent, std::string_view key) {
+  md::layout::StoredSetWriter set;
+  Fill(&set);
+  set.FinishInto(pParent, key, key);
+}
+
+void CGIS_LegendItem::Fill(md::layout::StoredSetWriter* pSet) const {
+  // Names and labels hold no NUL (they are taken as C texts), so each is
+  // stored whole.
+  pSet->Int("Number", "个数", static_cast<int>(m_labels.size()));
+  pSet->Int("iColumns", "行数", m_nColumns);
+  pSet->String("Layer", "层名", m_strLayerName);
+  for (std::size_t i = 0; i < m_labels.size(); ++i) {
+    const md::layout::StoredIndexKey key(static_cast<int>(i));
+    pSet->String(key.view(), key.view(), m_labels[i]);
+  }
 }
 
 bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {
@@ -155,7 +176,34 @@ bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::Open", "pDataBuffer为空");
     return false;
   }
-  const md::layout::StoredSetView set(pBuffer);
+  return ReadStored(md::layout::BufferBytes(pBuffer));
+}
+
+bool CGIS_LegendItem::ReadStored(std::span<const BYTE> bytes) {
+  return ReadStoredFrom(bytes, m_labels.size());
+}
+
+void CGIS_LegendItem::ResetForRead(IGIS_LegendElement* pOwner) {
+  m_nColumns = 0;
+  if (m_pClassFormat) m_pClassFormat->ReleaseSymbol();
+  m_pClassFormat.reset();
+  m_bItemFlag = true;
+  m_pOwner = pOwner;
+  m_pHeadingSymbol.reset();
+  m_pLayer = nullptr;
+  m_pLayerNameSymbol.reset();
+  m_bHeadingSymbolMade = false;
+  m_bLayerNameSymbolMade = false;
+  m_bShowHeading = true;
+  m_strLayerName.clear();
+  m_bShowLayerName = true;
+  // m_labels keeps its texts until ReadStoredAfterReset writes over them.
+  m_dHeight = 0.0;
+  m_dWidth = 0.0;
+}
+
+bool CGIS_LegendItem::ReadStoredFrom(std::span<const BYTE> bytes, std::size_t nFirst) {
+  const md::layout::StoredSetView set(bytes);
   if (set.Damaged()) return false;
   int n = 0;
   set.Read("Number", &n);
@@ -166,10 +214,34 @@ bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {
   }
   set.Read("iColumns", &m_nColumns);
   std::string text;
+  std::size_t next = nFirst;
+  // AddLabel, writing over a kept text where there is one.
+  auto add = [&](std::string_view label) {
+    if (next >= static_cast<std::size_t>(kMaxStoredLabels)) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendItem::AddLabel", "Number == %d: no more labels",
+              static_cast<int>(next));
+      return;
+    }
+    if (next < m_labels.size()) {
+      m_labels[next].assign(label);
+    } else {
+      m_labels.emplace_back(label);
+    }
+    ++next;
+  };
+  if (n > 0) m_labels.reserve(std::min(nFirst + static_cast<std::size_t>(n), nFirst + set.Fields().size()));
   for (int i = 0; i < n; ++i) {
     const md::layout::StoredIndexKey key(i);
-    if (set.Read(key.c_str(), &text)) AddLabel(text.c_str());
+    const md::basilo::StoredFieldView* f = set.Find(key.view());
+    if (f == nullptr) continue;
+    if (f->type == GIS_FIELD_TYPE_STRING) {
+      // Stored texts hold no NUL, so the whole text is what AddLabel takes.
+      add(f->text);
+    } else if (set.Read(key.view(), &text)) {
+      add(std::string_view(text.c_str()));
+    }
   }
+  m_labels.resize(next);
   if (set.Read("Layer", &text)) {
     char buffer[GIS_ELEMENT_NAME_MAX + 1];
     md::layout::CopyUtf8Cut(buffer, text.c_str(), GIS_ELEMENT_NAME_MAX);
@@ -180,7 +252,12 @@ bool CGIS_LegendItem::ReadStored(IGIS_DataBuffer* pBuffer) {
 
 bool CGIS_LegendItem::ResolveLayer(const char* szMethod, bool bLogNoFrame,
                                    const VectorDrawerIndex<IGIS_Map>* pIndex) {
-  IGIS_MapElement* pFrame = m_pOwner != nullptr ? m_pOwner->GetMapElement() : nullptr;
+  return ResolveLayerIn(m_pOwner != nullptr ? m_pOwner->GetMapElement() : nullptr, szMethod, bLogNoFrame,
+                        pIndex);
+}
+
+bool CGIS_LegendItem::ResolveLayerIn(IGIS_MapElement* pFrame, const char* szMethod, bool bLogNoFrame,
+                                     const VectorDrawerIndex<IGIS_Map>* pIndex) {
   if (pFrame == nullptr) {
     if (bLogNoFrame) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mapelement == NULL");
     return false;

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
@@ -12,6 +14,11 @@
 #include "layout/graphicelement/legend/igis_legendclassformat.h"
 #include "layout/graphicelement/legend/igis_legenditem.h"
 #include "layout/graphicelement/legend/legendmarks.h"
+
+class IGIS_MapElement;
+namespace md::layout {
+class StoredSetWriter;
+}
 
 class CGIS_LegendItem final : public IGIS_LegendItem {
  public:
@@ -41,8 +48,10 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   void SetShowLayerName(bool bShow) override { m_bShowLayerName = bShow; }
   bool GetShowHeading() override { return m_bShowHeading; }
   bool GetShowLayerName() override { return m_bShowLayerName; }
-  IGIS_Symbol* GetHeadingSymbol() override { return m_pHeadingSymbol.get(); }
-  IGIS_Symbol* GetLayerNameSymbol() override { return m_pLayerNameSymbol.get(); }
+  IGIS_Symbol* GetHeadingSymbol() override { return HeldSymbol(&m_pHeadingSymbol, &m_bHeadingSymbolMade); }
+  IGIS_Symbol* GetLayerNameSymbol() override {
+    return HeldSymbol(&m_pLayerNameSymbol, &m_bLayerNameSymbolMade);
+  }
   void SetHeadingSymbolPtr(IGIS_Symbol* pSymbol) override;
   void SetLayerNameSymbolPtr(IGIS_Symbol* pSymbol) override;
   IGIS_MapLayer* GetLayer() override { return m_pLayer; }
@@ -62,11 +71,24 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   // Reads the stored labels, columns and layer name; FALSE when the buffer
   // holds no readable item (nothing is read then).
   bool ReadStored(IGIS_DataBuffer* pBuffer);
+  // The same from the stored bytes, read in place.
+  bool ReadStored(std::span<const BYTE> bytes);
+  // Adds the item to the writer as Save stores it, under the key.
+  void SaveInto(md::layout::StoredSetWriter* pParent, std::string_view key);
+  // Makes the item what a new item of the owner is, keeping only storage
+  // (its label texts' room) for the next ReadStoredAfterReset.
+  void ResetForRead(IGIS_LegendElement* pOwner);
+  // After ResetForRead: what ReadStored gives a new item, the kept label
+  // texts refilled in place.
+  bool ReadStoredAfterReset(std::span<const BYTE> bytes) { return ReadStoredFrom(bytes, 0); }
   // Finds the layer under the layer name through the owner's map frame and
   // keeps it; records under szMethod as Open does. FALSE when no layer. An
   // index of that frame's map, when given, answers in place of a walk.
   bool ResolveLayer(const char* szMethod, bool bLogNoFrame,
                     const VectorDrawerIndex<IGIS_Map>* pIndex = nullptr);
+  // The same with the owner's map frame given (looked up once for many items).
+  bool ResolveLayerIn(IGIS_MapElement* pFrame, const char* szMethod, bool bLogNoFrame,
+                      const VectorDrawerIndex<IGIS_Map>* pIndex);
   // Forgets the found layer and keeps the name (the legend left its frame).
   void ForgetLayer() { m_pLayer = nullptr; }
   // The legend that holds the item (items move with AddItem and InsertItem).
@@ -90,7 +112,16 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
 
  private:
   ~CGIS_LegendItem() override;
+  // A held text symbol; the default one is made when first asked for, so
+  // that items read and dropped again make none.
+  // Reads the stored item with its labels written from label nFirst on
+  // (over the texts there) and the labels after them dropped.
+  bool ReadStoredFrom(std::span<const BYTE> bytes, std::size_t nFirst);
+  // The item's stored fields.
+  void Fill(md::layout::StoredSetWriter* pSet) const;
+  static IGIS_Symbol* HeldSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, bool* pMade);
 
+  // ResetForRead gives each member below its value in a new item.
   int m_nColumns = 0;
   std::unique_ptr<IGIS_LegendClassFormat> m_pClassFormat;
   bool m_bItemFlag = true;
@@ -98,6 +129,10 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   md::basilo::ReleasePtr<IGIS_Symbol> m_pHeadingSymbol;
   IGIS_MapLayer* m_pLayer = nullptr;
   md::basilo::ReleasePtr<IGIS_Symbol> m_pLayerNameSymbol;
+  // Whether the symbols above were made or set (until then they stand for a
+  // new default text symbol each).
+  bool m_bHeadingSymbolMade = false;
+  bool m_bLayerNameSymbolMade = false;
   bool m_bShowHeading = true;
   std::string m_strLayerName;
   bool m_bShowLayerName = true;

@@ -271,7 +271,7 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
   md::layout::detail::ReadBound(set, &m_bound);
   if (double d = 0.0; set.Read(keys::kFixScale, &d) && std::isfinite(d)) m_dFixScale = d;
   set.Read(keys::kExtentType, &m_nExtentType);
-  if (IGIS_Field* f = set.Field(keys::kMapGrids)) {
+  if (const md::basilo::StoredFieldView* f = set.Find(keys::kMapGrids)) {
     if (m_pGrids == nullptr) {
       m_pGrids.reset(md::basilo::MakeOrNull<CGIS_MapGrids>("CGIS_MapElement::Archive"));
       if (m_pGrids != nullptr) m_pGrids->SetMapElement(this);
@@ -284,18 +284,20 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
       if (const md::basilo::StoredFieldView* r = set.Find(keys::kSpatialReference);
           r != nullptr && r->type == GIS_FIELD_TYPE_BUFFER)
         share.Add(md::layout::grid::ReferenceShare::kFrame, r->bytes);
-      if (f->GetDataBuffer() != nullptr) m_pGrids->Open(f->GetDataBuffer(), &share);
+      if (f->type == GIS_FIELD_TYPE_BUFFER) m_pGrids->Open(f->bytes, &share);
     }
   }
   if (const md::basilo::StoredFieldView* f = set.Find(keys::kFrameProperty);
       f != nullptr && f->type == GIS_FIELD_TYPE_BUFFER && f->bytes.empty()) {
     m_pFrame.reset();  // stored without a frame property
-  } else if (IGIS_Field* f = set.Field(keys::kFrameProperty)) {
+  } else if (set.Find(keys::kFrameProperty) != nullptr) {
     if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
-    if (m_pFrame != nullptr && f->GetDataBuffer() != nullptr) m_pFrame->Open(f->GetDataBuffer());
+    if (IGIS_DataBuffer* pBuffer = set.Buffer(keys::kFrameProperty);
+        m_pFrame != nullptr && pBuffer != nullptr)
+      m_pFrame->Open(pBuffer);
   }
-  if (IGIS_Field* f = set.Field(keys::kSpatialReference)) {
-    IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
+  {
+    IGIS_DataBuffer* pBuffer = set.Buffer(keys::kSpatialReference);
     if (pBuffer != nullptr && pBuffer->GetSize() > 0) {
       if (m_pSpatialReference == nullptr) {
         IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
@@ -308,7 +310,12 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (double d = 0.0; set.Read(keys::kRotateAngle, &d) && std::isfinite(d)) m_dRotateAngle = d;
   ReadBorders(set);
   set.Read(keys::kDisableAutoControlVectorSubLayer, &m_bDisableAutoControlVectorSubLayer);
-  if (IGIS_Field* f = set.Field(keys::kMapName)) CopyMapName(f->GetString());
+  if (const md::basilo::StoredFieldView* f = set.Find(keys::kMapName);
+      f != nullptr && f->type == GIS_FIELD_TYPE_STRING) {
+    CopyMapName(std::string(f->text).c_str());
+  } else if (IGIS_Field* pField = set.Field(keys::kMapName)) {
+    CopyMapName(pField->GetString());
+  }
   BindStoredMap();
   return TRUE;
 }
@@ -351,8 +358,7 @@ void CGIS_MapElement::ReadBorders(const md::layout::StoredSetView& set) {
       slot.pKept->clear();
       continue;
     }
-    IGIS_Field* pField = set.Field(slot.szKey);
-    IGIS_DataBuffer* pBuffer = pField != nullptr ? pField->GetDataBuffer() : nullptr;
+    IGIS_DataBuffer* pBuffer = set.Buffer(slot.szKey);
     if (pBuffer == nullptr) continue;
     slot.pBorder->reset(pFactory != nullptr ? pFactory->CreateMapborderFromBuffer(pBuffer) : nullptr);
     slot.pKept->clear();

@@ -458,6 +458,52 @@ TEST(PropertySet, KeysAreFoundAsTheSetGrowsFromAFewFieldsToMany) {
   }
 }
 
+// Fields live in blocks their set owns: across the sizes where a set takes
+// a new block, every field handed out keeps its address, name, description
+// and value while the set grows, while a read drops and adds keys, and after
+// a rename of a field described by its own key.
+TEST(PropertySet, FieldsKeepTheirAddressesWhileTheSetGrowsAndIsRead) {
+  for (const int count : {1, 3, 4, 5, 8, 9, 40}) {
+    auto s = NewSet();
+    auto key = [](int i) { return "AFieldKeyLongerThanAShortString" + std::to_string(i); };
+    auto description = [&](int i) { return i % 3 == 0 ? std::string("own text") : key(i); };
+    std::vector<IGIS_Field*> fields;
+    for (int i = 0; i < count; ++i) {
+      fields.push_back(s->AddProperty(key(i).c_str(), description(i).c_str(), GIS_FIELD_TYPE_INT, 1));
+      ASSERT_NE(fields.back(), nullptr) << count;
+      fields.back()->SetInt(i);
+    }
+    for (int i = 0; i < count; ++i) {
+      EXPECT_EQ(s->GetProperty(key(i).c_str()), fields[i]) << count << " " << i;
+      EXPECT_EQ(fields[i]->GetDescription(), description(i)) << count << " " << i;
+      EXPECT_STREQ(fields[i]->GetString(), std::to_string(i).c_str());
+    }
+    // Renamed, a field described by its key keeps the old key as description.
+    ASSERT_TRUE(fields[count - 1]->SetName("Renamed"));
+    EXPECT_EQ(fields[count - 1]->GetDescription(), description(count - 1));
+    EXPECT_STREQ(fields[count - 1]->GetLabel(), "Renamed");
+
+    // A read that keeps the even keys and brings new ones: the kept fields
+    // stay where they are; the stored bytes are those of a set built alike.
+    auto source = NewSet();
+    for (int i = 0; i < count; i += 2)
+      source->AddProperty(key(i).c_str(), description(i).c_str(), GIS_FIELD_TYPE_INT, 1)->SetInt(-i);
+    for (int i = 0; i < count; ++i)
+      source->AddProperty(("New" + key(i)).c_str(), key(i).c_str(), GIS_FIELD_TYPE_STRING, 1)->SetString("v");
+    BufferPtr b = NewBuffer();
+    ASSERT_TRUE(source->Archive(b.get(), GIS_ARCHIVE_WRITE, 0));
+    ASSERT_TRUE(s->Archive(b.get(), GIS_ARCHIVE_READ, 0));
+    EXPECT_EQ(Dump(s.get()), Dump(source.get())) << count;
+    for (int i = 0; i < count - 1; i += 2) {
+      EXPECT_EQ(s->GetProperty(key(i).c_str()), fields[i]) << count << " " << i;
+      EXPECT_EQ(fields[i]->GetInt(), -i);
+    }
+    BufferPtr again = NewBuffer();
+    ASSERT_TRUE(s->Archive(again.get(), GIS_ARCHIVE_WRITE, 0));
+    EXPECT_EQ(Bytes(again.get()), Bytes(b.get())) << count;
+  }
+}
+
 TEST(PropertySet, EncodingInPlaceGivesTheBytesOfFinish) {
   // Encoders made one after another (their storage reused) each give their
   // own set, in place as Finish gives it.

@@ -2,6 +2,7 @@
 // records; the element hooks and the element registry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -92,6 +93,28 @@ TEST(FeatureSet, FeaturesAreFoundByIdAndIdsAreNeverReused) {
   EXPECT_EQ(set->GetFeatureByIndex(2), nullptr);
   EXPECT_EQ(set->GetFeatureByIndex(-1), nullptr);
   EXPECT_STREQ(set->GetName(), "layout");
+}
+
+// Whatever gaps deletions leave among the IDs, every ID finds its own
+// feature and no other.
+TEST(FeatureSet, FeaturesAreFoundByIdAcrossTheGapsOfDeletions) {
+  const std::vector<std::vector<int>> deletions = {
+      {}, {0}, {4}, {9}, {0, 1, 2}, {0, 3, 6, 9}, {5, 6, 7, 8, 9}};
+  for (const std::vector<int>& gone : deletions) {
+    SetPtr set = NewSet();
+    IGIS_FeatureClass* cls = set->GetFeatureClass();
+    std::vector<IGIS_Feature*> made;
+    for (int i = 0; i < 10; ++i) made.push_back(cls->CreateFeature(GIS_FEATURE_KIND_POINT, 0));
+    std::vector<int> ids;
+    for (IGIS_Feature* f : made) ids.push_back(f->GetID());
+    for (int i : gone) ASSERT_TRUE(cls->DeleteFeature(ids[i]));
+    for (int i = 0; i < 10; ++i) {
+      const bool deleted = std::find(gone.begin(), gone.end(), i) != gone.end();
+      EXPECT_EQ(set->GetFeature(ids[i]), deleted ? nullptr : made[i]) << i << " of " << gone.size();
+    }
+    EXPECT_EQ(set->GetFeature(ids.front() - 1), nullptr);
+    EXPECT_EQ(set->GetFeature(ids.back() + 1), nullptr);
+  }
 }
 
 TEST(FeatureSet, UnitRatioAcceptsOnlyFinitePositiveValues) {

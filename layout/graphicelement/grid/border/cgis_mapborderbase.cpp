@@ -34,6 +34,18 @@ void MapBorderValues::AddKeys(IGIS_PropertySet* pSet, int nType) const {
   if (IGIS_Field* f = BorderKey(pSet, "Name", GIS_FIELD_TYPE_STRING)) f->SetString(name.c_str());
 }
 
+void MapBorderValues::AddKeys(md::layout::StoredSetWriter& set, int nType) const {
+  for (const IntKey& k : kIntKeys) set.Int(k.szKey, k.szKey, this->*k.pMember);
+  set.Int("MapBorderType", "MapBorderType", nType);
+  set.String("Name", "Name", name);
+}
+
+void MapBorderValues::ReadKeys(const md::layout::StoredSetView& set) {
+  for (const IntKey& k : kIntKeys) set.Read(k.szKey, &(this->*k.pMember));
+  std::string stored;
+  if (set.Read("Name", &stored)) name = Utf8Cut(stored.c_str(), kMaxNameBytes);
+}
+
 bool MapBorderValues::Save(IGIS_DataBuffer* pBuffer, int nType) const {
   md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
   if (!set || pBuffer == nullptr) return false;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "host/basilo/igis_propertyset.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/grid/border/igis_mapborder.h"
 
 namespace md::layout::border {
@@ -31,6 +32,10 @@ struct MapBorderValues {
   // already is set in its place), and read from a set already decoded.
   void AddKeys(IGIS_PropertySet* pSet, int nType) const;
   void ReadKeys(IGIS_PropertySet* pSet);
+  // The same, written after a kind's keys straight into its new stored set,
+  // and read from a stored set read in place.
+  void AddKeys(md::layout::StoredSetWriter& set, int nType) const;
+  void ReadKeys(const md::layout::StoredSetView& set);
   // NULL is refused with a record.
   void SetName(const char* szName);
   // The width used when drawing and converting: a negative stored width is 0.
@@ -92,8 +97,14 @@ class CGIS_MapBorderBase : public TKind {
     m_base.AddKeys(pKindSet, this->GetType());
     return pKindSet->Archive(pBuffer, GIS_ARCHIVE_WRITE, 0) != FALSE;
   }
+  // The same for a kind's keys written straight into a new stored set.
+  bool StoreWithBase(md::layout::StoredSetWriter& kindSet, IGIS_DataBuffer* pBuffer) {
+    m_base.AddKeys(kindSet, this->GetType());
+    return kindSet.Finish(pBuffer);
+  }
   // The base values from the kind's set already read from the stored bytes.
   void OpenBase(IGIS_PropertySet* pKindSet) { m_base.ReadKeys(pKindSet); }
+  void OpenBase(const md::layout::StoredSetView& kindSet) { m_base.ReadKeys(kindSet); }
 
   md::layout::border::MapBorderValues m_base;
 };

@@ -70,54 +70,37 @@ IGIS_MapBorder* CGIS_MapBorderCalibrated::Clone() {
 }
 
 bool CGIS_MapBorderCalibrated::Save(IGIS_DataBuffer* pBuffer) {
-  using md::layout::border::BorderKey;
-  ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
-  if (!set || pBuffer == nullptr) return false;
-  bool bOk = true;
-  if (IGIS_Field* f = BorderKey(set.get(), "Alternating", GIS_FIELD_TYPE_BOOL)) {
-    f->SetBool(m_bAlternating);
-  } else {
-    bOk = false;
-  }
-  if (IGIS_Field* f = BorderKey(set.get(), "Interval", GIS_FIELD_TYPE_INT)) {
-    f->SetInt(m_nInterval);
-  } else {
-    bOk = false;
-  }
+  if (pBuffer == nullptr) return false;
+  md::layout::StoredSetWriter set;
+  set.Bool("Alternating", "Alternating", m_bAlternating);
+  set.Int("Interval", "Interval", m_nInterval);
   constexpr const char* kMethod = "CGIS_MapBorderCalibrated::Save";
-  bOk &= md::layout::border::WriteSymbolKeys(set.get(), "BackgroundSymbolIsNull", "BackgroundSymbol",
-                                             m_pBackground.get(), false, kMethod);
-  bOk &= md::layout::border::WriteSymbolKeys(set.get(), "ForegroundSymbolIsNull", "ForegroundSymbol",
+  bool bOk = md::layout::border::WriteSymbolKeys(set, "BackgroundSymbolIsNull", "BackgroundSymbol",
+                                                 m_pBackground.get(), false, kMethod);
+  bOk &= md::layout::border::WriteSymbolKeys(set, "ForegroundSymbolIsNull", "ForegroundSymbol",
                                              m_pForeground.get(), false, kMethod);
-  return StoreWithBase(set.get(), pBuffer) && bOk;
+  return StoreWithBase(set, pBuffer) && bOk;
 }
 
 bool CGIS_MapBorderCalibrated::Open(IGIS_DataBuffer* pBuffer) {
-  ReleasePtr<IGIS_PropertySet> set =
-      md::layout::border::ReadBorderSet(pBuffer, "CGIS_MapBorderCalibrated::Open");
-  if (!set) return false;
+  constexpr const char* kMethod = "CGIS_MapBorderCalibrated::Open";
+  std::span<const BYTE> bytes;
+  if (!md::layout::border::BorderSetBytes(pBuffer, kMethod, &bytes)) return false;
+  const md::layout::StoredSetView set(bytes);
+  if (!md::layout::border::BorderSetSound(set, kMethod)) return false;
   if (IGIS_Symbol* p =
-          md::layout::border::ReadSymbolKeys(set.get(), "ForegroundSymbolIsNull", "ForegroundSymbol")) {
+          md::layout::border::ReadSymbolKeys(set, "ForegroundSymbolIsNull", "ForegroundSymbol")) {
     if (p->GetFillPart() != nullptr) SetForegroundSymbolPtr(p->GetFillPart());
     p->Release();
   }
   if (IGIS_Symbol* p =
-          md::layout::border::ReadSymbolKeys(set.get(), "BackgroundSymbolIsNull", "BackgroundSymbol")) {
+          md::layout::border::ReadSymbolKeys(set, "BackgroundSymbolIsNull", "BackgroundSymbol")) {
     if (p->GetFillPart() != nullptr) SetBackgroundSymbolPtr(p->GetFillPart());
     p->Release();
   }
-  bool bOk = true;
-  if (IGIS_Field* f = set->GetProperty("Alternating")) {
-    m_bAlternating = f->GetBool();
-  } else {
-    bOk = false;
-  }
-  if (IGIS_Field* f = set->GetProperty("Interval")) {
-    m_nInterval = f->GetInt();
-  } else {
-    bOk = false;
-  }
-  OpenBase(set.get());
+  bool bOk = set.Read("Alternating", &m_bAlternating);
+  bOk &= set.Read("Interval", &m_nInterval);
+  OpenBase(set);
   return bOk;
 }
 

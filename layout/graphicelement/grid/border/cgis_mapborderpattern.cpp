@@ -123,44 +123,34 @@ IGIS_MapBorder* CGIS_MapBorderPattern::Clone() {
 }
 
 bool CGIS_MapBorderPattern::Save(IGIS_DataBuffer* pBuffer) {
-  ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
-  if (!set || pBuffer == nullptr) return false;
+  if (pBuffer == nullptr) return false;
+  md::layout::StoredSetWriter set;
+  for (int i = 0; i < ScaleCount; ++i) set.Double(kScaleKeys[i], kScaleKeys[i], m_dScales[i]);
   bool bOk = true;
-  for (int i = 0; i < ScaleCount; ++i) {
-    if (IGIS_Field* f = md::layout::border::BorderKey(set.get(), kScaleKeys[i], GIS_FIELD_TYPE_DOUBLE)) {
-      f->SetDouble(m_dScales[i]);
-    } else {
-      bOk = false;
-    }
-  }
   for (const SymbolKeys& k : kSymbolKeys) {
     // The top side's symbol key goes before its flag.
-    bOk &= md::layout::border::WriteSymbolKeys(set.get(), k.szFlag, k.szSymbol, m_pSymbols[k.slot].get(),
+    bOk &= md::layout::border::WriteSymbolKeys(set, k.szFlag, k.szSymbol, m_pSymbols[k.slot].get(),
                                                k.slot == Top, "CGIS_MapBorderPattern::Save");
   }
-  return StoreWithBase(set.get(), pBuffer) && bOk;
+  return StoreWithBase(set, pBuffer) && bOk;
 }
 
 bool CGIS_MapBorderPattern::Open(IGIS_DataBuffer* pBuffer) {
-  ReleasePtr<IGIS_PropertySet> set =
-      md::layout::border::ReadBorderSet(pBuffer, "CGIS_MapBorderPattern::Open");
-  if (!set) return false;
+  constexpr const char* kMethod = "CGIS_MapBorderPattern::Open";
+  std::span<const BYTE> bytes;
+  if (!md::layout::border::BorderSetBytes(pBuffer, kMethod, &bytes)) return false;
+  const md::layout::StoredSetView set(bytes);
+  if (!md::layout::border::BorderSetSound(set, kMethod)) return false;
   for (int index : kReadOrder) {
     const SymbolKeys& k = kSymbolKeys[index];
-    if (IGIS_Symbol* p = md::layout::border::ReadSymbolKeys(set.get(), k.szFlag, k.szSymbol)) {
+    if (IGIS_Symbol* p = md::layout::border::ReadSymbolKeys(set, k.szFlag, k.szSymbol)) {
       if (p->GetFillPart() != nullptr) SetSymbol(k.slot, p->GetFillPart());
       p->Release();
     }
   }
   bool bOk = true;
-  for (int i = 0; i < ScaleCount; ++i) {
-    if (IGIS_Field* f = set->GetProperty(kScaleKeys[i])) {
-      m_dScales[i] = f->GetDouble();
-    } else {
-      bOk = false;
-    }
-  }
-  OpenBase(set.get());
+  for (int i = 0; i < ScaleCount; ++i) bOk &= set.Read(kScaleKeys[i], &m_dScales[i]);
+  OpenBase(set);
   return bOk;
 }
 

@@ -66,21 +66,24 @@ IGIS_MapBorder* CGIS_MapBorderSimple::Clone() {
 }
 
 bool CGIS_MapBorderSimple::Save(IGIS_DataBuffer* pBuffer) {
-  ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
-  if (!set || pBuffer == nullptr) return false;
-  bool bOk = md::layout::border::WriteSymbolKeys(set.get(), "LineSymbolIsNull", "LineSymbol",
-                                                 m_pLineSymbol.get(), false, "CGIS_MapBorderSimple::Save");
-  return StoreWithBase(set.get(), pBuffer) && bOk;
+  if (pBuffer == nullptr) return false;
+  md::layout::StoredSetWriter set;
+  bool bOk = md::layout::border::WriteSymbolKeys(set, "LineSymbolIsNull", "LineSymbol", m_pLineSymbol.get(),
+                                                 false, "CGIS_MapBorderSimple::Save");
+  return StoreWithBase(set, pBuffer) && bOk;
 }
 
 bool CGIS_MapBorderSimple::Open(IGIS_DataBuffer* pBuffer) {
-  ReleasePtr<IGIS_PropertySet> set = md::layout::border::ReadBorderSet(pBuffer, "CGIS_MapBorderSimple::Open");
-  if (!set) return false;
-  if (IGIS_Symbol* pRead = md::layout::border::ReadSymbolKeys(set.get(), "LineSymbolIsNull", "LineSymbol")) {
+  constexpr const char* kMethod = "CGIS_MapBorderSimple::Open";
+  std::span<const BYTE> bytes;
+  if (!md::layout::border::BorderSetBytes(pBuffer, kMethod, &bytes)) return false;
+  const md::layout::StoredSetView set(bytes);
+  if (!md::layout::border::BorderSetSound(set, kMethod)) return false;
+  if (IGIS_Symbol* pRead = md::layout::border::ReadSymbolKeys(set, "LineSymbolIsNull", "LineSymbol")) {
     if (pRead->GetLinePart() != nullptr) SetLineSymbolPtr(pRead->GetLinePart());
     pRead->Release();
   }
-  OpenBase(set.get());
+  OpenBase(set);
   return true;
 }
 

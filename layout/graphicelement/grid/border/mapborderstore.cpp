@@ -4,6 +4,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 
 namespace md::layout::border {
@@ -19,6 +20,28 @@ md::basilo::ReleasePtr<IGIS_PropertySet> ReadBorderSet(IGIS_DataBuffer* pBuffer,
     return nullptr;
   }
   return set;
+}
+
+bool BorderSetBytes(IGIS_DataBuffer* pBuffer, const char* szMethod, std::span<const BYTE>* pBytes) {
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "pDataBuffer为空");
+    return false;
+  }
+  const int size = pBuffer->GetSize();
+  const BYTE* data = size > 0 ? pBuffer->GetData() : nullptr;
+  if (size < 0 || (size > 0 && data == nullptr)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
+    return false;
+  }
+  *pBytes = std::span<const BYTE>(data, static_cast<std::size_t>(size));
+  return true;
+}
+
+bool BorderSetSound(const md::layout::StoredSetView& set, const char* szMethod) {
+  if (!set.Damaged()) return true;
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
+  return false;
 }
 
 IGIS_Field* BorderKey(IGIS_PropertySet* pSet, const char* szKey, int nType) {
@@ -49,6 +72,34 @@ bool WriteSymbolKeys(IGIS_PropertySet* pSet, const char* szFlagKey, const char* 
   }
   if (pFlag != nullptr) pFlag->SetBool(bSaved);
   return bSaved && pFlag != nullptr;
+}
+
+bool WriteSymbolKeys(md::layout::StoredSetWriter& set, const char* szFlagKey, const char* szSymbolKey,
+                     IGIS_Symbol* pSymbol, bool bSymbolKeyFirst, const char* szFailMethod) {
+  bool bSaved = false;
+  auto save = [&](IGIS_DataBuffer* pBuffer) {
+    if (pSymbol == nullptr) return;
+    bSaved = pSymbol->Save(pBuffer) != FALSE;
+    if (!bSaved && szFailMethod != nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szFailMethod, "b_ret == NULL");
+  };
+  if (bSymbolKeyFirst) {
+    set.Saved(szSymbolKey, szSymbolKey, save);
+    set.Bool(szFlagKey, szFlagKey, bSaved);
+    return bSaved;
+  }
+  // The flag goes first and holds the outcome: the symbol is saved aside.
+  md::basilo::ReleasePtr<IGIS_DataBuffer> bytes(GIS_CreateDataBufferObject(0));
+  if (bytes != nullptr) save(bytes.get());
+  set.Bool(szFlagKey, szFlagKey, bSaved);
+  set.Bytes(szSymbolKey, szSymbolKey, md::layout::BufferBytes(bytes.get()));
+  return bSaved;
+}
+
+IGIS_Symbol* ReadSymbolKeys(const md::layout::StoredSetView& set, const char* szFlagKey,
+                            const char* szSymbolKey) {
+  bool bStored = false;
+  if (!set.Read(szFlagKey, &bStored) || !bStored) return nullptr;
+  return GetSymbolFromStored(set, szSymbolKey);
 }
 
 IGIS_Symbol* ReadSymbolKeys(IGIS_PropertySet* pSet, const char* szFlagKey, const char* szSymbolKey) {

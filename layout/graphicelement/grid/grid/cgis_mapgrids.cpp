@@ -2,7 +2,6 @@
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 
 #include <algorithm>
-#include <deque>
 #include <memory>
 #include <span>
 #include <string>
@@ -44,12 +43,9 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
   outer.Int("Count", "Count", nCount);
   bool bOk = true;
   int nKey = 0;
-  // The writer is given the keys and nested sets until it finishes.
-  std::deque<StoredIndexKey> keys;
-  std::deque<md::basilo::ReleasePtr<IGIS_DataBuffer>> entries;
   // One entry, under the next number.
   auto addEntry = [&](std::span<const BYTE> bytes) {
-    const StoredIndexKey& key = keys.emplace_back(++nKey);
+    const StoredIndexKey key(++nKey);
     outer.Bytes(key.c_str(), key.c_str(), bytes);
   };
   std::size_t nextKept = 0;
@@ -81,15 +77,16 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
     StoredSetWriter nested;
     nested.Int("GridType", "GridType", pGrid->GetType());
     nested.Bytes("GridData", "GridData", md::layout::BufferBytes(gridBytes.get()));
-    md::basilo::ReleasePtr<IGIS_DataBuffer>& entry = entries.emplace_back(GIS_CreateDataBufferObject(0));
-    if (!entry || !nested.Finish(entry.get())) {
+    // The entry's set goes into the list as it stands.
+    const StoredIndexKey key(nEntry);
+    if (!outer.Nested(key.c_str(), key.c_str(), nested)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
       bOk = false;
       addEntry({});
       if (pShare != nullptr) pShare->Drop(nEntry);
       continue;
     }
-    addEntry(md::layout::BufferBytes(entry.get()));
+    ++nKey;
   }
   writeKept(m_grids.size());
   if (!outer.Finish(pBuffer)) {
@@ -100,12 +97,23 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
 }
 
 bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
-  constexpr const char* kMethod = "CGIS_MapGrids::Open";
   if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGrids::Open", "pDataBuffer为空");
     return false;
   }
   const StoredSetView outer(pBuffer);
+  OpenEntries(outer, pShare);
+  return true;
+}
+
+bool CGIS_MapGrids::Open(std::span<const BYTE> bytes, ReferenceShare* pShare) {
+  const StoredSetView outer(bytes);
+  OpenEntries(outer, pShare);
+  return true;
+}
+
+void CGIS_MapGrids::OpenEntries(const StoredSetView& outer, ReferenceShare* pShare) {
+  constexpr const char* kMethod = "CGIS_MapGrids::Open";
   if (outer.Damaged()) GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
   int nCount = 0;
   outer.Read("Count", &nCount);
@@ -115,9 +123,11 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
   }
   int nBeyond = 0;
   for (int k = 1; k <= nCount; ++k) {
-    IGIS_DataBuffer* pEntryBuffer = outer.Buffer(StoredIndexKey(k).c_str());
-    if (pEntryBuffer == nullptr) continue;
-    const StoredSetView nested(pEntryBuffer);
+    // The entry's set read where it lies in the list's bytes.
+    const std::span<const BYTE>* pEntry = outer.Bytes(StoredIndexKey(k).c_str());
+    if (pEntry == nullptr) continue;
+    const std::span<const BYTE> entry = *pEntry;
+    const StoredSetView nested(entry);
     if (nested.Damaged()) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
       continue;
@@ -128,10 +138,7 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
     if (pData == nullptr) continue;
     // A kind this library does not make, or a grid beyond those a frame
     // draws: written back as it was read.
-    auto keep = [&] {
-      const std::span<const BYTE> bytes = md::layout::BufferBytes(pEntryBuffer);
-      m_kept.push_back({m_grids.size(), std::vector<BYTE>(bytes.begin(), bytes.end())});
-    };
+    auto keep = [&] { m_kept.push_back({m_grids.size(), std::vector<BYTE>(entry.begin(), entry.end())}); };
     if (m_grids.size() >= static_cast<std::size_t>(kMaxGrids)) {
       keep();
       ++nBeyond;
@@ -153,7 +160,6 @@ bool CGIS_MapGrids::Open(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
   }
   if (nBeyond > 0)
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "%d grids beyond %d kept as stored, not drawn", nBeyond, kMaxGrids);
-  return true;
 }
 
 bool CGIS_MapGrids::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_MapElement*) {

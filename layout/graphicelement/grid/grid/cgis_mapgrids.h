@@ -1,12 +1,17 @@
 // The grid list a map frame owns (IGIS_MapGrids).
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
 #include "layout/graphicelement/grid/grid/referenceshare.h"
 #include "platform/win/wintypes.h"
+
+namespace md::layout {
+class StoredSetView;
+}  // namespace md::layout
 
 class CGIS_MapGrids final : public IGIS_MapGrids {
  public:
@@ -36,6 +41,8 @@ class CGIS_MapGrids final : public IGIS_MapGrids {
   // (the frame's) and of the entries before them.
   bool Save(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare);
   bool Open(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare);
+  // The same from the stored list's bytes, read in place.
+  bool Open(std::span<const BYTE> bytes, md::layout::grid::ReferenceShare* pShare);
   IGIS_MapGrids* Clone() override { return nullptr; }
   // Replaces this list with copies of source's grids, bound to pMapElement,
   // and its kept entries where they stand among them, so both store the same
@@ -52,6 +59,8 @@ class CGIS_MapGrids final : public IGIS_MapGrids {
   IGIS_MapElement* GetMapElement() override { return m_pMapElement; }
 
  private:
+  // Appends the grids of a stored list already read.
+  void OpenEntries(const md::layout::StoredSetView& outer, md::layout::grid::ReferenceShare* pShare);
   // A stored entry whose kind has no grid class or beyond kMaxGrids, written
   // back as it was read, after the grids that came before it.
   struct KeptEntry {

@@ -233,6 +233,76 @@ TEST(StoredSetWriter, WritesWhatAPropertySetGivenTheSameFieldsWrites) {
             Bytes(expected->GetData(), expected->GetData() + expected->GetSize()));
 }
 
+// Saving in place gives the bytes saving through a separate buffer gives,
+// whatever the save does with its buffer: nothing, write and grow, shrink,
+// or write a nested set; new bytes read as 0 as a buffer's do.
+TEST(StoredSetWriter, SavingInPlaceWritesWhatSavingIntoABufferWrites) {
+  using Save = void (*)(IGIS_DataBuffer*);
+  const Save saves[] = {
+      [](IGIS_DataBuffer*) {},
+      [](IGIS_DataBuffer* b) {
+        ASSERT_TRUE(b->SetSize(3));
+        EXPECT_EQ(Bytes(b->GetData(), b->GetData() + 3), (Bytes{0, 0, 0}));
+        b->GetData()[1] = 9;
+        ASSERT_TRUE(b->SetSize(600));
+        b->GetData()[599] = 7;
+      },
+      [](IGIS_DataBuffer* b) {
+        ASSERT_TRUE(b->SetSize(40));
+        std::memset(b->GetData(), 5, 40);
+        ASSERT_TRUE(b->SetSize(2));
+        EXPECT_FALSE(b->SetSize(-1));
+        EXPECT_EQ(b->GetSize(), 2);
+      },
+      [](IGIS_DataBuffer* b) {
+        md::layout::StoredSetWriter inner;
+        inner.Int("Inner", "内", 3);
+        inner.SavedInPlace("Deeper", "更深", [](IGIS_DataBuffer* d) { d->SetSize(1); });
+        ASSERT_TRUE(inner.Finish(b));
+      },
+  };
+  for (std::size_t i = 0; i < std::size(saves); ++i) {
+    md::layout::StoredSetWriter inPlace;
+    md::layout::StoredSetWriter copied;
+    for (md::layout::StoredSetWriter* w : {&inPlace, &copied}) w->Int("Before", "前", 1);
+    inPlace.SavedInPlace("Saved", "存", saves[i]);
+    copied.Saved("Saved", "存", saves[i]);
+    for (md::layout::StoredSetWriter* w : {&inPlace, &copied}) w->String("After", "后", "尾");
+    md::basilo::ReleasePtr<IGIS_DataBuffer> a(GIS_CreateDataBufferObject(0));
+    md::basilo::ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+    ASSERT_TRUE(inPlace.Finish(a.get()));
+    ASSERT_TRUE(copied.Finish(b.get()));
+    EXPECT_EQ(Bytes(a->GetData(), a->GetData() + a->GetSize()),
+              Bytes(b->GetData(), b->GetData() + b->GetSize()))
+        << "save " << i;
+    EXPECT_EQ(md::layout::StoredSetView(a.get()).Fields().size(), 3u) << "save " << i;
+  }
+}
+
+// A set added to another writer holds what saving it through a buffer gives.
+TEST(StoredSetWriter, ASetFinishedIntoAnotherIsItsBufferField) {
+  auto fill = [](md::layout::StoredSetWriter* w) {
+    w->Int("Number", "个数", 2);
+    w->String("0", "0", "甲");
+  };
+  md::layout::StoredSetWriter direct;
+  md::layout::StoredSetWriter saved;
+  md::layout::StoredSetWriter inner;
+  fill(&inner);
+  EXPECT_TRUE(inner.FinishInto(&direct, "Item", "项"));
+  saved.Saved("Item", "项", [&](IGIS_DataBuffer* b) {
+    md::layout::StoredSetWriter w;
+    fill(&w);
+    ASSERT_TRUE(w.Finish(b));
+  });
+  md::basilo::ReleasePtr<IGIS_DataBuffer> a(GIS_CreateDataBufferObject(0));
+  md::basilo::ReleasePtr<IGIS_DataBuffer> b(GIS_CreateDataBufferObject(0));
+  ASSERT_TRUE(direct.Finish(a.get()));
+  ASSERT_TRUE(saved.Finish(b.get()));
+  EXPECT_EQ(Bytes(a->GetData(), a->GetData() + a->GetSize()),
+            Bytes(b->GetData(), b->GetData() + b->GetSize()));
+}
+
 }  // namespace
 
 namespace {

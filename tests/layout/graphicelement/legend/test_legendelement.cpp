@@ -4,6 +4,7 @@
 
 #include "layout/graphicelement/dialogs/propertysheets.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
+#include "layout/graphicelement/legend/cgis_legendclassformat.h"
 #include "layout/graphicelement/legend/legendwizard.h"
 #include "tests/layout/graphicelement/legend/legendtest.h"
 #include "tests/support/logmark.h"
@@ -287,6 +288,65 @@ TEST_F(LegendElement, StoredLegendReadsBackItsItemsInOrderAndKeepsItemsOfMissing
   EXPECT_EQ(laidOut.Height(), l->GetRect().Height());  // the lost item takes no room
   ASSERT_TRUE(back->Archive(0, 0));
   EXPECT_EQ(CustomBytes(back), stored);
+}
+
+// The state of an item that a read gives it.
+std::string ItemState(IGIS_LegendItem* item) {
+  auto* own = dynamic_cast<CGIS_LegendItem*>(item);
+  std::string out = own != nullptr ? own->GetLayerName() : "?";
+  out += "|" + std::to_string(item->GetColumns()) + std::to_string(item->GetItemFlag()) +
+         std::to_string(item->GetShowHeading()) + std::to_string(item->GetShowLayerName()) +
+         std::to_string(item->GetClassFormat() != nullptr) + std::to_string(item->GetLayer() != nullptr);
+  for (IGIS_Symbol* s : {item->GetHeadingSymbol(), item->GetLayerNameSymbol()})
+    out += s != nullptr ? "|" + std::to_string(s->GetFontSizePtr()->lfHeight) : "|none";
+  for (int i = 0; i < item->GetLabelCount(); ++i) out += std::string("|") + item->GetLabel(i);
+  return out;
+}
+
+// A legend read over items it held, whatever was done to them, holds what a
+// new legend reading the same stored form holds.
+TEST_F(LegendElement, AReadOverHeldItemsGivesWhatANewLegendReads) {
+  CGIS_MapElement* frame = NewFrame();
+  CGIS_LegendElement* stored = NewLegend(frame);
+  stored->AddItem(NewItem(stored, "河流", {"主要河流", "小河"}));
+  stored->AddItem(NewItem(stored, "植被", {}));
+  stored->AddItem(NewItem(stored, "居民点", {"乡镇", "村庄", "独立房屋"}));
+  ASSERT_TRUE(stored->Archive(0, 0));
+  const std::vector<unsigned char> bytes = CustomBytes(stored);
+  auto* fresh = new CGIS_LegendElement(set_, stored->GetFeaturePtr());
+  elements_.push_back(fresh);
+  ASSERT_TRUE(fresh->Archive(1, 0));
+
+  struct Row {
+    const char* name;
+    int heldItems;
+  };
+  for (const Row& row : {Row{"fewer held", 1}, Row{"as many", 3}, Row{"more held", 5}}) {
+    CGIS_LegendElement* l = NewLegend(frame);
+    for (int i = 0; i < row.heldItems; ++i) {
+      CGIS_LegendItem* item = NewItem(l, "植被", {"甲", "乙", "丙", "丁", "一个很长很长很长的说明文字"});
+      item->SetColumns(7);
+      item->SetItemFlag(false);
+      item->SetShowHeading(false);
+      item->SetShowLayerName(false);
+      item->GetHeadingSymbol()->GetFontSizePtr()->lfHeight = 999;
+      item->SetLayerNameSymbolPtr(nullptr);
+      CGIS_LegendClassFormat classFormat;
+      item->SetClassFormat(&classFormat);
+      l->AddItem(item);
+    }
+    l->AddItem(new FixedItem(10, 10, nullptr));  // not ours: released by the read
+    ASSERT_TRUE(l->Archive(0, 0));
+    BufferPtr custom(GIS_CreateDataBufferObject(static_cast<int>(bytes.size())));
+    std::memcpy(custom->GetData(), bytes.data(), bytes.size());
+    ASSERT_TRUE(l->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", custom.get(), 0));
+    ASSERT_TRUE(l->Archive(1, 0)) << row.name;
+    ASSERT_EQ(l->GetItemCount(), fresh->GetItemCount()) << row.name;
+    for (int i = 0; i < l->GetItemCount(); ++i)
+      EXPECT_EQ(ItemState(l->GetItem(i)), ItemState(fresh->GetItem(i))) << row.name << " item " << i;
+    EXPECT_EQ(l->GetRect().Width(), fresh->GetRect().Width()) << row.name;
+    EXPECT_EQ(l->GetRect().Height(), fresh->GetRect().Height()) << row.name;
+  }
 }
 
 // A read stacks the legend, commits its rectangle once and writes the same

@@ -1,4 +1,9 @@
 // The legend item: labels, storage, cloning, measuring and its rows.
+#include <span>
+#include <string_view>
+
+#include "host/basilo/propertyset_codec.h"
+#include "layout/graphicelement/legend/legendtext.h"
 #include "tests/layout/graphicelement/legend/legendtest.h"
 
 namespace md::test {
@@ -79,6 +84,53 @@ TEST(LegendItemStorage, CloneKeepsTheLayerNameWithoutALayer) {
   EXPECT_FALSE(c->GetShowHeading());
   EXPECT_EQ(c->GetColumns(), 2);
   EXPECT_NE(c->GetLayerNameSymbol(), item->GetLayerNameSymbol());
+}
+
+// Labels stored with another type read as the field getters give them.
+TEST(LegendItemStorage, LabelsReadAsTheirFieldGettersGiveThem) {
+  md::basilo::PropertySetEncoder encoder;
+  encoder.Add(GIS_FIELD_TYPE_INT, "Number", "个数", 4, 0.0, false, {}, {});
+  encoder.Add(GIS_FIELD_TYPE_STRING, "0", "0", 0, 0.0, false, "甲", {});
+  encoder.Add(GIS_FIELD_TYPE_INT, "1", "1", 42, 0.0, false, {}, {});
+  encoder.Add(GIS_FIELD_TYPE_STRING, "3", "3", 0, 0.0, false, "丁", {});
+  std::string error;
+  const std::span<const BYTE> bytes = encoder.Finished(&error);
+  ASSERT_FALSE(bytes.empty()) << error;
+  md::basilo::ReleasePtr<IGIS_Field> asInt(GIS_CreateFieldObject());
+  asInt->SetType(GIS_FIELD_TYPE_INT);
+  asInt->SetInt(42);
+  const std::string intText = asInt->GetString() != nullptr ? asInt->GetString() : "";
+  md::basilo::ReleasePtr<CGIS_LegendItem> item(new CGIS_LegendItem(nullptr));
+  ASSERT_TRUE(item->ReadStored(bytes));
+  EXPECT_EQ(Labels(item.get()), (std::vector<std::string>{"甲", intText, "丁"}));
+}
+
+// An item's own text symbols: a default one each until another is set,
+// copied with the item; NULL clears a symbol for good.
+TEST(LegendItemStorage, DefaultTextSymbolsAreMadeWhenAskedForAndCloned) {
+  md::basilo::ReleasePtr<CGIS_LegendItem> item(new CGIS_LegendItem(nullptr));
+  md::basilo::ReleasePtr<IGIS_Symbol> fresh(md::layout::legend::NewTextSymbol());
+  ASSERT_NE(fresh, nullptr);
+  for (IGIS_Symbol* (IGIS_LegendItem::*get)() :
+       {&IGIS_LegendItem::GetHeadingSymbol, &IGIS_LegendItem::GetLayerNameSymbol}) {
+    ItemPtr clone(item->Clone());  // taken before the item made its symbol
+    for (IGIS_LegendItem* it : {static_cast<IGIS_LegendItem*>(item.get()), clone.get()}) {
+      IGIS_Symbol* s = (it->*get)();
+      ASSERT_NE(s, nullptr);
+      EXPECT_NE(s->GetTextPart(), nullptr);
+      EXPECT_EQ(s, (it->*get)());  // made once
+      EXPECT_EQ(s->GetFontSizePtr()->lfHeight, fresh->GetFontSizePtr()->lfHeight);
+    }
+    EXPECT_NE((item.get()->*get)(), (clone.get()->*get)());
+  }
+  item->SetHeadingSymbolPtr(nullptr);
+  EXPECT_EQ(item->GetHeadingSymbol(), nullptr);
+  md::basilo::ReleasePtr<CGIS_LegendItem> unasked(new CGIS_LegendItem(nullptr));
+  unasked->SetLayerNameSymbolPtr(nullptr);
+  EXPECT_EQ(unasked->GetLayerNameSymbol(), nullptr);
+  ItemPtr clone(unasked->Clone());
+  EXPECT_EQ(clone->GetLayerNameSymbol(), nullptr);
+  EXPECT_NE(clone->GetHeadingSymbol(), nullptr);
 }
 
 using LegendItemLayout = LegendPage;
