@@ -258,6 +258,11 @@ function(md_test_defaults name)
   target_compile_definitions(${name} PRIVATE MD_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                              MD_TEST_OUTPUT_DIR="${PROJECT_BINARY_DIR}/test-output")
   target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
+  # Test code only drives the library, which keeps its own optimisation: at
+  # -Og a test file compiles in well under half the time it takes at -O2.
+  if(NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
+    target_compile_options(${name} PRIVATE -Og)
+  endif()
   if(TARGET md_testpch)
     # GCC uses a precompiled header only with the flags it was made with:
     # some test programs get -pthread from the libraries they use, so every
