@@ -96,7 +96,8 @@ class Writer {
   void Symbol(std::string_view flagKey, std::string_view flagDescription, std::string_view key,
               std::string_view description, bool held, TSave save) {
     Bool(flagKey, flagDescription, held);
-    set_.Saved(key, description, [&](IGIS_DataBuffer* pBuffer) {
+    // Saved straight into the set's bytes (no scratch buffer, no copy).
+    set_.SavedInPlace(key, description, [&](IGIS_DataBuffer* pBuffer) {
       if (held) save(pBuffer);
     });
   }
@@ -115,12 +116,23 @@ struct StoredSymbol {
   const md::basilo::StoredFieldView* pData = nullptr;
 };
 
+// Field lists of this thread kept with their capacity, so that reading a
+// frame allocates none once one has been read.
+std::vector<std::vector<md::basilo::StoredFieldView>>& SpareFieldLists() {
+  thread_local std::vector<std::vector<md::basilo::StoredFieldView>> spare;
+  return spare;
+}
+
 // The stored set read in place; keys are looked up by name (the stored order
 // is the written one, so the lookup starts where the last one ended).
 class Reader {
  public:
   // bNoBuffer: no buffer was given (recorded; every key is then missing).
   Reader(std::span<const BYTE> bytes, bool bNoBuffer) {
+    if (auto& spare = SpareFieldLists(); !spare.empty()) {
+      fields_ = std::move(spare.back());
+      spare.pop_back();
+    }
     if (bNoBuffer) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kOpen, "pBuffer == NULL");
       return;
@@ -136,6 +148,12 @@ class Reader {
       fields_.clear();
     }
   }
+  ~Reader() {
+    fields_.clear();
+    SpareFieldLists().push_back(std::move(fields_));
+  }
+  Reader(const Reader&) = delete;
+  Reader& operator=(const Reader&) = delete;
   const md::basilo::StoredFieldView* Find(std::string_view key) {
     return md::layout::FindStoredField(fields_, key, &next_);
   }

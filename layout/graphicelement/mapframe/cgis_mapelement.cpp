@@ -290,11 +290,16 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
   if (const md::basilo::StoredFieldView* f = set.Find(keys::kFrameProperty);
       f != nullptr && f->type == GIS_FIELD_TYPE_BUFFER && f->bytes.empty()) {
     m_pFrame.reset();  // stored without a frame property
-  } else if (set.Find(keys::kFrameProperty) != nullptr) {
+  } else if (f != nullptr) {
     if (m_pFrame == nullptr) m_pFrame.reset(GIS_CreateFramePropertyObject());
-    if (IGIS_DataBuffer* pBuffer = set.Buffer(keys::kFrameProperty);
-        m_pFrame != nullptr && pBuffer != nullptr)
+    // Ours reads the stored bytes in place; another is given a copy.
+    if (auto* pOwn = dynamic_cast<CGIS_FrameProperty*>(m_pFrame.get());
+        pOwn != nullptr && f->type == GIS_FIELD_TYPE_BUFFER) {
+      pOwn->OpenStored(f->bytes);
+    } else if (IGIS_DataBuffer* pBuffer = set.Buffer(keys::kFrameProperty);
+               m_pFrame != nullptr && pBuffer != nullptr) {
       m_pFrame->Open(pBuffer);
+    }
   }
   {
     IGIS_DataBuffer* pBuffer = set.Buffer(keys::kSpatialReference);
