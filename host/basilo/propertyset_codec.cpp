@@ -438,7 +438,7 @@ class RecentSets {
   bool Find(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out) {
     if (size > kMaxBytes) return false;
     // The newest first: a set is mostly read back soon after it was stored.
-    const auto* e = sets_.Find([data, size](const std::vector<BYTE>& bytes) {
+    const auto* e = sets_.FindNewest([data, size](const std::vector<BYTE>& bytes) {
       return bytes.size() == size && std::memcmp(bytes.data(), data, size) == 0;
     });
     if (e == nullptr) return false;

@@ -8,10 +8,9 @@
 namespace md::basilo {
 
 // The last N results kept, each a key and its value, replaced in turn: a new
-// one takes the place of the oldest (round robin). Lookups scan the newest
-// first. It neither locks nor allocates by itself: its owner decides whether
-// it is shared behind a lock or kept per thread, and an entry given way keeps
-// the storage of its key and value for the next one written over it.
+// one takes the place of the oldest (round robin). It neither locks nor allocates by itself: its owner
+// decides whether it is shared behind a lock or kept per thread, and an entry given way keeps the storage of
+// its key and value for the next one written over it.
 template <class Key, class Value, std::size_t N>
 class RecentRing {
   static_assert(N > 0, "a ring keeps at least one entry");
@@ -22,10 +21,22 @@ class RecentRing {
     Value value{};
   };
 
-  // The newest entry whose key the test accepts (called as same(key)); NULL
-  // when there is none. Valid until the next Renew or Insert.
+  // An entry whose key the test accepts (called as same(key)), the kept
+  // entries tried in the order of their slots: the quickest scan where keys
+  // are unique and hits land anywhere. NULL when there is none. Valid until
+  // the next Renew or Insert.
   template <class Same>
   const Entry* Find(Same&& same) const {
+    for (std::size_t i = 0; i < m_used; ++i) {
+      if (same(m_entries[i].key)) return &m_entries[i];
+    }
+    return nullptr;
+  }
+
+  // The newest entry whose key the test accepts, the newest tried first: for
+  // results mostly asked for again soon after they were kept.
+  template <class Same>
+  const Entry* FindNewest(Same&& same) const {
     for (std::size_t k = 0; k < m_used; ++k) {
       const Entry& e = m_entries[(m_next + N - 1 - k) % N];
       if (same(e.key)) return &e;

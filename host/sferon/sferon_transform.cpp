@@ -159,7 +159,7 @@ class PlanCache {
   bool Find(const ReferenceDef& s, const ReferenceDef& t, Side* pSource, Side* pTarget,
             std::string* pDefinition) {
     std::lock_guard<std::mutex> lock(mutex_);
-    const auto* e = plans_.Find([&](const Pair& p) { return p.source == s && p.target == t; });
+    const auto* e = plans_.FindNewest([&](const Pair& p) { return p.source == s && p.target == t; });
     if (e == nullptr) return false;
     *pSource = e->value.sourceSide;
     *pTarget = e->value.targetSide;
@@ -206,7 +206,7 @@ class RectCache {
   }
   bool Find(const Key& key, SGIS_DRect* pRect, bool* pAll) {
     std::lock_guard<std::mutex> lock(mutex_);
-    const auto* e = bounds_.Find([&](const Key& k) { return Same(k, key); });
+    const auto* e = bounds_.FindNewest([&](const Key& k) { return Same(k, key); });
     if (e == nullptr) return false;
     *pRect = e->value.rect;
     *pAll = e->value.all;
