@@ -250,6 +250,29 @@ function(md_library name)
   endif()
 endfunction()
 
+# What every test program is compiled and linked with. The precompiled header
+# of the test programs (md_testpch) is built with exactly these flags, so that
+# each of them can reuse it.
+function(md_test_defaults name)
+  md_target_defaults(${name})
+  target_compile_definitions(${name} PRIVATE MD_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                             MD_TEST_OUTPUT_DIR="${PROJECT_BINARY_DIR}/test-output")
+  target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock GTest::gtest_main)
+  if(TARGET md_testpch)
+    # GCC uses a precompiled header only with the flags it was made with:
+    # some test programs get -pthread from the libraries they use, so every
+    # one is compiled with it. A program whose flags differ still builds,
+    # parsing the headers itself, and the build says so.
+    target_compile_options(${name} PRIVATE -pthread -Wno-error=invalid-pch)
+  endif()
+  # A compiler cache reuses results built with a precompiled header only when
+  # told to ignore what it cannot see through one.
+  if(CCACHE_PROGRAM AND TARGET md_testpch)
+    set_target_properties(${name} PROPERTIES CXX_COMPILER_LAUNCHER
+                          "${CMAKE_COMMAND};-E;env;CCACHE_SLOPPINESS=pch_defines,time_macros;${CCACHE_PROGRAM}")
+  endif()
+endfunction()
+
 # md_test(NAME [DIRS ...] [SOURCES ...] DEPS t1 t2 ...)
 # One GoogleTest program from the listed sources, or from every .cpp below the
 # listed folders (default: the current folder, recursively); each case
@@ -265,10 +288,11 @@ function(md_test name)
     list(APPEND sources ${s})
   endforeach()
   add_executable(${name} ${sources})
-  md_target_defaults(${name})
-  target_compile_definitions(${name} PRIVATE MD_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-                                             MD_TEST_OUTPUT_DIR="${PROJECT_BINARY_DIR}/test-output")
-  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  md_test_defaults(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   md_depends(${name} ${ARG_DEPS})
+  if(TARGET md_testpch)
+    target_precompile_headers(${name} REUSE_FROM md_testpch)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
 endfunction()

@@ -1,0 +1,1 @@
+// The program the test programs' precompiled header (testpch.h) is built for.
