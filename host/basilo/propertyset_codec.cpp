@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "host/basilo/cgis_propertyset.h"
+#include "host/basilo/recentring.h"
 
 namespace md::basilo {
 namespace {
@@ -437,60 +438,49 @@ class RecentSets {
   bool Find(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out) {
     if (size > kMaxBytes) return false;
     // The newest first: a set is mostly read back soon after it was stored.
-    for (std::size_t k = 0; k < kEntries; ++k) {
-      const Entry& e = entries_[(next_ + kEntries - 1 - k) % kEntries];
-      if (e.bytes.size() != size || std::memcmp(e.bytes.data(), data, size) != 0) continue;
-      out->assign(e.fields.begin(), e.fields.end());
-      const std::uintptr_t from = reinterpret_cast<std::uintptr_t>(e.bytes.data());
-      const std::uintptr_t to = reinterpret_cast<std::uintptr_t>(data);
-      auto move = [from, to](const auto* p) {
-        using T = std::remove_cv_t<std::remove_pointer_t<decltype(p)>>;
-        return reinterpret_cast<const T*>(reinterpret_cast<std::uintptr_t>(p) - from + to);
-      };
-      for (StoredFieldView& f : *out) {
-        f.key = std::string_view(move(f.key.data()), f.key.size());
-        f.description = std::string_view(move(f.description.data()), f.description.size());
-        // Only a text or a buffer field has its value in the bytes.
-        if (f.type == GIS_FIELD_TYPE_STRING) f.text = std::string_view(move(f.text.data()), f.text.size());
-        if (f.type == GIS_FIELD_TYPE_BUFFER)
-          f.bytes = std::span<const BYTE>(move(f.bytes.data()), f.bytes.size());
-      }
-      return true;
-    }
-    return false;
+    const auto* e = sets_.FindNewest([data, size](const std::vector<BYTE>& bytes) {
+      return bytes.size() == size && std::memcmp(bytes.data(), data, size) == 0;
+    });
+    if (e == nullptr) return false;
+    Relocate(e->value, e->key.data(), data, out);
+    return true;
   }
   // Keeps the set and its decoded fields (pointing into data), in place of
   // the oldest one kept.
   void Keep(const BYTE* data, std::size_t size, const std::vector<StoredFieldView>& fields) {
     if (size > kMaxBytes) return;
-    Entry& e = entries_[next_];
-    next_ = (next_ + 1) % kEntries;
-    e.bytes.assign(data, data + size);
-    const std::uintptr_t from = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t to = reinterpret_cast<std::uintptr_t>(e.bytes.data());
-    auto move = [from, to](const auto* p) {
+    auto& e = sets_.Renew();
+    e.key.assign(data, data + size);
+    Relocate(fields, data, e.key.data(), &e.value);
+  }
+
+ private:
+  static constexpr std::size_t kEntries = 16;
+  static constexpr std::size_t kMaxBytes = 64 * 1024;
+
+  // The fields pointing into the bytes at from, moved to point into the same
+  // bytes at to.
+  static void Relocate(const std::vector<StoredFieldView>& fields, const BYTE* from, const BYTE* to,
+                       std::vector<StoredFieldView>* out) {
+    const std::uintptr_t a = reinterpret_cast<std::uintptr_t>(from);
+    const std::uintptr_t b = reinterpret_cast<std::uintptr_t>(to);
+    auto move = [a, b](const auto* p) {
       using T = std::remove_cv_t<std::remove_pointer_t<decltype(p)>>;
-      return reinterpret_cast<const T*>(reinterpret_cast<std::uintptr_t>(p) - from + to);
+      return reinterpret_cast<const T*>(reinterpret_cast<std::uintptr_t>(p) - a + b);
     };
-    e.fields.assign(fields.begin(), fields.end());
-    for (StoredFieldView& f : e.fields) {
+    out->assign(fields.begin(), fields.end());
+    for (StoredFieldView& f : *out) {
       f.key = std::string_view(move(f.key.data()), f.key.size());
       f.description = std::string_view(move(f.description.data()), f.description.size());
+      // Only a text or a buffer field has its value in the bytes.
       if (f.type == GIS_FIELD_TYPE_STRING) f.text = std::string_view(move(f.text.data()), f.text.size());
       if (f.type == GIS_FIELD_TYPE_BUFFER)
         f.bytes = std::span<const BYTE>(move(f.bytes.data()), f.bytes.size());
     }
   }
 
- private:
-  static constexpr std::size_t kEntries = 16;
-  static constexpr std::size_t kMaxBytes = 64 * 1024;
-  struct Entry {
-    std::vector<BYTE> bytes;
-    std::vector<StoredFieldView> fields;  // pointing into bytes
-  };
-  Entry entries_[kEntries];
-  std::size_t next_ = 0;
+  // The bytes of each set and its fields, pointing into them.
+  RecentRing<std::vector<BYTE>, std::vector<StoredFieldView>, kEntries> sets_;
 };
 
 }  // namespace

@@ -1,10 +1,10 @@
 #include "host/sferon/sferon_codec.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
 
+#include "host/basilo/recentring.h"
 #include "host/featra/bytestream.h"
 
 namespace md::sferon::detail {
@@ -198,10 +198,10 @@ class DecodeMemo {
   static constexpr std::size_t kMaxBytes = 64 * 1024;
 
   const ReferenceDef* Find(const std::uint8_t* data, std::size_t size) const {
-    for (const Entry& e : entries_) {
-      if (e.bUsed && e.bytes.size() == size && std::memcmp(e.bytes.data(), data, size) == 0) return &e.def;
-    }
-    return nullptr;
+    const auto* e = entries_.Find([data, size](const std::vector<std::uint8_t>& bytes) {
+      return bytes.size() == size && std::memcmp(bytes.data(), data, size) == 0;
+    });
+    return e != nullptr ? &e->value : nullptr;
   }
   const ReferenceDef* Decode(const std::uint8_t* data, std::size_t size, std::string* why) {
     if (const ReferenceDef* d = Find(data, size)) return d;
@@ -211,22 +211,15 @@ class DecodeMemo {
       scratch_ = std::move(def);
       return &scratch_;
     }
-    Entry& e = entries_[next_];
-    next_ = (next_ + 1) % kEntries;
-    e.bytes.assign(data, data + size);
-    e.def = std::move(def);
-    e.bUsed = true;
-    return &e.def;
+    auto& e = entries_.Renew();
+    e.key.assign(data, data + size);
+    e.value = std::move(def);
+    return &e.value;
   }
 
  private:
-  struct Entry {
-    bool bUsed = false;
-    std::vector<std::uint8_t> bytes;
-    ReferenceDef def;
-  };
-  std::array<Entry, kEntries> entries_;
-  std::size_t next_ = 0;
+  // The bytes of each reference and its definition.
+  md::basilo::RecentRing<std::vector<std::uint8_t>, ReferenceDef, kEntries> entries_;
   ReferenceDef scratch_;
 };
 

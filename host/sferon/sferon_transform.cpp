@@ -6,13 +6,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <mutex>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/recentring.h"
 
 namespace md::sferon {
 
@@ -159,32 +159,30 @@ class PlanCache {
   bool Find(const ReferenceDef& s, const ReferenceDef& t, Side* pSource, Side* pTarget,
             std::string* pDefinition) {
     std::lock_guard<std::mutex> lock(mutex_);
-    for (const Plan& p : plans_) {
-      if (p.source == s && p.target == t) {
-        *pSource = p.sourceSide;
-        *pTarget = p.targetSide;
-        *pDefinition = p.definition;
-        return true;
-      }
-    }
-    return false;
+    const auto* e = plans_.FindNewest([&](const Pair& p) { return p.source == s && p.target == t; });
+    if (e == nullptr) return false;
+    *pSource = e->value.sourceSide;
+    *pTarget = e->value.targetSide;
+    *pDefinition = e->value.definition;
+    return true;
   }
   void Keep(const ReferenceDef& s, const ReferenceDef& t, const Side& source, const Side& target,
             const std::string& definition) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (plans_.size() >= kMaxPlans) plans_.pop_back();
-    plans_.push_front(Plan{s, t, source, target, definition});
+    plans_.Insert(Pair{s, t}, Plan{source, target, definition});
   }
 
  private:
   static constexpr std::size_t kMaxPlans = 16;
-  struct Plan {
+  struct Pair {
     ReferenceDef source, target;
+  };
+  struct Plan {
     Side sourceSide, targetSide;
     std::string definition;
   };
   std::mutex mutex_;
-  std::deque<Plan> plans_;
+  md::basilo::RecentRing<Pair, Plan, kMaxPlans> plans_;
 };
 
 // The bounds of rectangles transformed lately, by everything their points'
@@ -208,25 +206,20 @@ class RectCache {
   }
   bool Find(const Key& key, SGIS_DRect* pRect, bool* pAll) {
     std::lock_guard<std::mutex> lock(mutex_);
-    for (const Bound& b : bounds_) {
-      if (Same(b.key, key)) {
-        *pRect = b.rect;
-        *pAll = b.all;
-        return true;
-      }
-    }
-    return false;
+    const auto* e = bounds_.FindNewest([&](const Key& k) { return Same(k, key); });
+    if (e == nullptr) return false;
+    *pRect = e->value.rect;
+    *pAll = e->value.all;
+    return true;
   }
   void Keep(const Key& key, const SGIS_DRect& rect, bool all) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (bounds_.size() >= kMaxBounds) bounds_.pop_back();
-    bounds_.push_front(Bound{key, rect, all});
+    bounds_.Insert(key, Bound{rect, all});
   }
 
  private:
   static constexpr std::size_t kMaxBounds = 16;
   struct Bound {
-    Key key;
     SGIS_DRect rect;
     bool all = false;
   };
@@ -247,7 +240,7 @@ class RectCache {
            Same(a.target, b.target);
   }
   std::mutex mutex_;
-  std::deque<Bound> bounds_;
+  md::basilo::RecentRing<Key, Bound, kMaxBounds> bounds_;
 };
 
 }  // namespace

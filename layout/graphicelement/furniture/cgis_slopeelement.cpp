@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/recentring.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/notara/igis_annostyle.h"
@@ -85,41 +86,34 @@ class CGIS_SlopeElement::ReadFitMemo {
 
   bool Find(const Inputs& in, SGIS_Rect* pExtent) {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    for (const Entry& e : m_entries) {
-      if (e.bUsed && Matches(e, in)) {
-        *pExtent = e.extent;
-        return true;
-      }
-    }
-    return false;
+    const auto* e = m_entries.Find([&in](const Key& k) { return Matches(k, in); });
+    if (e == nullptr) return false;
+    *pExtent = e->value;
+    return true;
   }
 
   void Keep(const Inputs& in, const SGIS_Rect& extent) {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    Entry& e = m_entries[m_next];
-    m_next = (m_next + 1) % m_entries.size();
-    e.bUsed = true;
-    e.settings = in.settings;
-    e.dUnitRatio = in.dUnitRatio;
-    e.engine = in.szEngine != nullptr ? in.szEngine : "";
-    for (std::size_t i = 0; i < e.textSymbols.size(); ++i) {
-      e.textSymbols[i].assign(in.textSymbols[i].begin(), in.textSymbols[i].end());
+    auto& e = m_entries.Renew();
+    e.key.settings = in.settings;
+    e.key.dUnitRatio = in.dUnitRatio;
+    e.key.engine = in.szEngine != nullptr ? in.szEngine : "";
+    for (std::size_t i = 0; i < e.key.textSymbols.size(); ++i) {
+      e.key.textSymbols[i].assign(in.textSymbols[i].begin(), in.textSymbols[i].end());
     }
-    e.extent = extent;
+    e.value = extent;
   }
 
  private:
-  struct Entry {
-    bool bUsed = false;
+  struct Key {
     md::layout::furniture::SlopeSettings settings;
     double dUnitRatio = 0.0;
     std::string engine;
     std::array<std::vector<BYTE>, 4> textSymbols;
-    SGIS_Rect extent;
   };
 
-  static bool Matches(const Entry& e, const Inputs& in) {
-    const md::layout::furniture::SlopeSettings& a = e.settings;
+  static bool Matches(const Key& k, const Inputs& in) {
+    const md::layout::furniture::SlopeSettings& a = k.settings;
     const md::layout::furniture::SlopeSettings& b = in.settings;
     if (a.nAxislineInterval != b.nAxislineInterval || a.nSlopelineNumber != b.nSlopelineNumber ||
         a.dContourInterval != b.dContourInterval || a.nAngleGap != b.nAngleGap ||
@@ -127,20 +121,20 @@ class CGIS_SlopeElement::ReadFitMemo {
         a.nGapDescription != b.nGapDescription) {
       return false;
     }
-    if (e.dUnitRatio != in.dUnitRatio ||
-        e.engine != std::string_view(in.szEngine != nullptr ? in.szEngine : "")) {
+    if (k.dUnitRatio != in.dUnitRatio ||
+        k.engine != std::string_view(in.szEngine != nullptr ? in.szEngine : "")) {
       return false;
     }
-    for (std::size_t i = 0; i < e.textSymbols.size(); ++i) {
+    for (std::size_t i = 0; i < k.textSymbols.size(); ++i) {
       const std::span<const BYTE> s = in.textSymbols[i];
-      if (!std::equal(e.textSymbols[i].begin(), e.textSymbols[i].end(), s.begin(), s.end())) return false;
+      if (!std::equal(k.textSymbols[i].begin(), k.textSymbols[i].end(), s.begin(), s.end())) return false;
     }
     return true;
   }
 
   std::mutex m_mutex;
-  std::array<Entry, 8> m_entries;
-  std::size_t m_next = 0;
+  // The extent of each rule's figure, by what decides it.
+  md::basilo::RecentRing<Key, SGIS_Rect, 8> m_entries;
 };
 
 CGIS_SlopeElement::CGIS_SlopeElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)

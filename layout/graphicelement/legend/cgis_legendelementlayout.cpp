@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/recentring.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
@@ -68,32 +69,28 @@ class CGIS_LegendElement::ReadStackMemo {
   // The sizes, in item order, and the title extent of the inputs.
   bool Find(const Inputs& in, std::vector<std::pair<double, double>>* pSizes, SGIS_Rect* pTitle) {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    for (const Entry& e : m_entries) {
-      if (!e.bUsed || !Matches(e, in)) continue;
-      pSizes->clear();
-      for (const StoredItem& item : e.items) pSizes->emplace_back(item.dWidth, item.dHeight);
-      *pTitle = e.title;
-      return true;
-    }
-    return false;
+    const auto* e = m_entries.Find([&in](const Key& k) { return Matches(k, in); });
+    if (e == nullptr) return false;
+    *pSizes = e->value.sizes;
+    *pTitle = e->value.title;
+    return true;
   }
 
   void Keep(const Inputs& in, const SGIS_Rect& title) {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    Entry& e = m_entries[m_next];
-    m_next = (m_next + 1) % m_entries.size();
-    e.bUsed = true;
-    e.format.assign(in.format.begin(), in.format.end());
-    e.values = in.values;
-    e.strTitle = in.title;
-    e.dUnitRatio = in.dUnitRatio;
-    e.engine = in.engine;
-    e.items.clear();
+    auto& e = m_entries.Renew();
+    e.key.format.assign(in.format.begin(), in.format.end());
+    e.key.values = in.values;
+    e.key.strTitle = in.title;
+    e.key.dUnitRatio = in.dUnitRatio;
+    e.key.engine = in.engine;
+    e.key.items.clear();
+    e.value.sizes.clear();
     for (const Item& item : in.items) {
-      e.items.push_back({item.pItem->Labels(), item.pItem->GetLayerName(), item.bVector,
-                         item.pItem->GetWidth(), item.pItem->GetHeight()});
+      e.key.items.push_back({item.pItem->Labels(), item.pItem->GetLayerName(), item.bVector});
+      e.value.sizes.emplace_back(item.pItem->GetWidth(), item.pItem->GetHeight());
     }
-    e.title = title;
+    e.value.title = title;
   }
 
  private:
@@ -101,28 +98,28 @@ class CGIS_LegendElement::ReadStackMemo {
     std::vector<std::string> labels;
     std::string layerName;
     bool bVector;
-    double dWidth;
-    double dHeight;
   };
-  struct Entry {
-    bool bUsed = false;
+  struct Key {
     std::vector<BYTE> format;
     std::array<int, 9> values{};
     std::string strTitle;
     double dUnitRatio = 0.0;
     std::string engine;
     std::vector<StoredItem> items;
+  };
+  struct Stack {
+    std::vector<std::pair<double, double>> sizes;  // of the items, in order
     SGIS_Rect title;
   };
 
-  static bool Matches(const Entry& e, const Inputs& in) {
-    if (e.values != in.values || e.dUnitRatio != in.dUnitRatio || e.engine != in.engine ||
-        e.strTitle != in.title || e.items.size() != in.items.size() ||
-        !std::equal(e.format.begin(), e.format.end(), in.format.begin(), in.format.end())) {
+  static bool Matches(const Key& k, const Inputs& in) {
+    if (k.values != in.values || k.dUnitRatio != in.dUnitRatio || k.engine != in.engine ||
+        k.strTitle != in.title || k.items.size() != in.items.size() ||
+        !std::equal(k.format.begin(), k.format.end(), in.format.begin(), in.format.end())) {
       return false;
     }
-    for (std::size_t i = 0; i < e.items.size(); ++i) {
-      const StoredItem& a = e.items[i];
+    for (std::size_t i = 0; i < k.items.size(); ++i) {
+      const StoredItem& a = k.items[i];
       const Item& b = in.items[i];
       if (a.bVector != b.bVector || a.layerName != b.pItem->GetLayerName() || a.labels != b.pItem->Labels()) {
         return false;
@@ -132,8 +129,7 @@ class CGIS_LegendElement::ReadStackMemo {
   }
 
   std::mutex m_mutex;
-  std::array<Entry, 4> m_entries;
-  std::size_t m_next = 0;
+  md::basilo::RecentRing<Key, Stack, 4> m_entries;
 };
 
 // ---- Rectangle ----------------------------------------------------------------

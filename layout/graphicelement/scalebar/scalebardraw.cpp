@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/recentring.h"
 #include "host/basilo/releaseptr.h"
 #include "host/calcora/igis_geoarithmetic.h"
 #include "host/display/igis_display.h"
@@ -330,50 +331,42 @@ class ReadLayoutMemo {
 
   bool Find(const Inputs& in, BarExtent* pExtent) {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    for (const Entry& e : m_entries) {
-      if (e.bUsed && Matches(e, in)) {
-        *pExtent = e.extent;
-        return true;
-      }
-    }
-    return false;
+    const auto* e = m_entries.Find([&in](const Key& k) { return Matches(k, in); });
+    if (e == nullptr) return false;
+    *pExtent = e->value;
+    return true;
   }
 
   void Keep(const Inputs& in, const BarExtent& extent) {
     const std::lock_guard<std::mutex> lock(m_mutex);
-    Entry& e = m_entries[m_next];
-    m_next = (m_next + 1) % m_entries.size();
-    e.bUsed = true;
-    e.values = in.values;
-    e.unitLabel.assign(in.unitLabel);
-    e.engine.assign(in.engine);
-    for (std::size_t i = 0; i < e.forms.size(); ++i)
-      e.forms[i].assign(in.forms[i].begin(), in.forms[i].end());
-    e.extent = extent;
+    auto& e = m_entries.Renew();
+    e.key.values = in.values;
+    e.key.unitLabel.assign(in.unitLabel);
+    e.key.engine.assign(in.engine);
+    for (std::size_t i = 0; i < e.key.forms.size(); ++i)
+      e.key.forms[i].assign(in.forms[i].begin(), in.forms[i].end());
+    e.value = extent;
   }
 
  private:
-  struct Entry {
-    bool bUsed = false;
+  struct Key {
     LayoutValues values;
     std::string unitLabel;
     std::string engine;
     std::array<std::vector<BYTE>, 4> forms;
-    BarExtent extent;
   };
 
-  static bool Matches(const Entry& e, const Inputs& in) {
-    if (!(e.values == in.values) || e.unitLabel != in.unitLabel || e.engine != in.engine) return false;
-    for (std::size_t i = 0; i < e.forms.size(); ++i) {
+  static bool Matches(const Key& k, const Inputs& in) {
+    if (!(k.values == in.values) || k.unitLabel != in.unitLabel || k.engine != in.engine) return false;
+    for (std::size_t i = 0; i < k.forms.size(); ++i) {
       const std::span<const BYTE> s = in.forms[i];
-      if (!std::equal(e.forms[i].begin(), e.forms[i].end(), s.begin(), s.end())) return false;
+      if (!std::equal(k.forms[i].begin(), k.forms[i].end(), s.begin(), s.end())) return false;
     }
     return true;
   }
 
   std::mutex m_mutex;
-  std::array<Entry, 8> m_entries;
-  std::size_t m_next = 0;
+  md::basilo::RecentRing<Key, BarExtent, 8> m_entries;
 };
 
 template <class T>

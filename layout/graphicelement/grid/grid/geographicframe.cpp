@@ -170,22 +170,17 @@ bool GeographicFrame::ToDegrees(SGIS_DRect* pRect) {
   // Kept extents are those of the transformation aimed at degrees.
   const bool bKeep = m_pValues && !m_bToMap;
   if (bKeep) {
-    for (const GeographicFrameCache::Extent& e : m_pValues->extents) {
-      if (SameBits(e.map, *pRect)) {
-        *pRect = e.degrees;
-        return true;
-      }
+    const auto* e = m_pValues->extents.Find([pRect](const SGIS_DRect& map) { return SameBits(map, *pRect); });
+    if (e != nullptr) {
+      *pRect = e->value;
+      return true;
     }
   }
   if (!Made()) return false;
   const SGIS_DRect map = *pRect;
   const bool bAll = m_pTransform->TransformRect(pRect, kSamplesPerEdge, 1) != FALSE;
   // Only extents every sample reached are kept: the others are logged each time.
-  if (bKeep && bAll) {
-    if (m_pValues->extents.size() >= GeographicFrameCache::kMaxExtents)
-      m_pValues->extents.erase(m_pValues->extents.begin());
-    m_pValues->extents.push_back({map, *pRect});
-  }
+  if (bKeep && bAll) m_pValues->extents.Insert(map, *pRect);
   return bAll;
 }
 

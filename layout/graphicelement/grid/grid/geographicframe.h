@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "host/basilo/recentring.h"
 #include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
 #include "host/sferon/igis_spatialreference.h"
@@ -52,16 +53,14 @@ class GeographicFrameCache {
     bool bCarried = false;
     double x = 0.0, y = 0.0;
   };
-  struct Extent {
-    SGIS_DRect map, degrees;
-  };
+  static constexpr std::size_t kMaxExtents = 8;
   struct Values {
     std::string reference;  // the reference's key (ReferenceKey)
     bool bBuilt = false;    // a frame was built on it
-    std::vector<Extent> extents;
+    // The extents in degrees of the map rectangles carried last.
+    md::basilo::RecentRing<SGIS_DRect, SGIS_DRect, kMaxExtents> extents;
     std::unordered_map<PointKey, MapPoint, PointKeyHash> toMap;
   };
-  static constexpr std::size_t kMaxExtents = 8;
   static constexpr std::size_t kMaxPoints = 1u << 16;
 
   // The values kept for the reference key (new ones for another key).

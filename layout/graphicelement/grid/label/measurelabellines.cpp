@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/recentring.h"
 #include "host/calcora/igis_geoarithmetic.h"
 #include "host/helmora/igis_map.h"
 #include "host/helmora/igis_mapview.h"
@@ -86,35 +87,25 @@ class WorldCache {
  public:
   bool Find(const std::string& key, bool* pAny, SGIS_DRect* pWorld) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    for (const Entry& e : m_entries) {
-      if (e.key != key) continue;
-      *pAny = e.bAny;
-      *pWorld = e.world;
-      return true;
-    }
-    return false;
+    const auto* e = m_entries.Find([&key](const std::string& k) { return k == key; });
+    if (e == nullptr) return false;
+    *pAny = e->value.bAny;
+    *pWorld = e->value.world;
+    return true;
   }
   void Keep(std::string key, bool bAny, const SGIS_DRect& world) {
     std::lock_guard<std::mutex> lock(m_mutex);
-    Entry e{std::move(key), bAny, world};
-    if (m_entries.size() < kMaxEntries) {
-      m_entries.push_back(std::move(e));
-    } else {
-      m_entries[m_next] = std::move(e);
-      m_next = (m_next + 1) % kMaxEntries;
-    }
+    m_entries.Insert(std::move(key), World{bAny, world});
   }
 
  private:
-  struct Entry {
-    std::string key;
+  struct World {
     bool bAny = false;
     SGIS_DRect world;
   };
   static constexpr std::size_t kMaxEntries = 8;
   std::mutex m_mutex;
-  std::vector<Entry> m_entries;
-  std::size_t m_next = 0;
+  md::basilo::RecentRing<std::string, World, kMaxEntries> m_entries;
 };
 
 // WorldInGrid for degrees on the map reference's datum, remembered.
