@@ -134,14 +134,9 @@ void BandRecording::paintBand(CairoCanvas& band) const {
       case Record::Type::Text:
         band.drawText(r.text, r.state);
         break;
-      case Record::Type::Image: {
-        const int w = r.src.right - r.src.left, h = r.src.bottom - r.src.top;
-        if (w <= 0 || h <= 0 || r.pixels.size() != static_cast<std::size_t>(w) * static_cast<std::size_t>(h))
-          break;
-        const Image image{r.pixels.data(), w, h, w * 4, false, r.premultiplied};
-        band.drawImage(image, Rect{0, 0, w, h}, r.dst, r.state);
+      case Record::Type::Image:
+        r.DrawImageOn(band);
         break;
-      }
     }
   }
   band.flush();

@@ -1138,14 +1138,9 @@ void CairoCanvas::paintPending() {
       case Record::Type::Text:
         paintText(r.text, shapedRuns[i], r.state);
         break;
-      case Record::Type::Image: {
-        const int w = r.src.right - r.src.left, h = r.src.bottom - r.src.top;
-        if (w <= 0 || h <= 0 || r.pixels.size() != static_cast<std::size_t>(w) * static_cast<std::size_t>(h))
-          break;
-        const Image image{r.pixels.data(), w, h, w * 4, false, r.premultiplied};
-        drawImage(image, Rect{0, 0, w, h}, r.dst, r.state);
+      case Record::Type::Image:
+        r.DrawImageOn(*this);
         break;
-      }
     }
   }
   pageEnds_.clear();

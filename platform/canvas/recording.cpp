@@ -10,6 +10,13 @@ std::vector<Point> Record::Points() const {
   return out;
 }
 
+void Record::DrawImageOn(Canvas& canvas) const {
+  const int w = src.right - src.left, h = src.bottom - src.top;
+  if (w <= 0 || h <= 0 || pixels.size() != static_cast<std::size_t>(w) * static_cast<std::size_t>(h)) return;
+  const Image image{pixels.data(), w, h, w * 4, false, premultiplied};
+  canvas.drawImage(image, Rect{0, 0, w, h}, dst, state);
+}
+
 void RecordingCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& brush, const State& state) {
   Record r;
   r.type = Record::Type::Shape;

@@ -25,6 +25,9 @@ struct Record {
 
   // Every point of the shape's paths, in order.
   std::vector<Point> Points() const;
+  // Draws a kept image onto another canvas as it was drawn here; nothing
+  // when the kept pixels do not fill the source rectangle.
+  void DrawImageOn(Canvas& canvas) const;
 };
 
 class RecordingCanvas : public Canvas {
