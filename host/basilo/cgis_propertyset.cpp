@@ -320,6 +320,17 @@ class KeptViews {
   std::vector<md::basilo::StoredFieldView> views_;
 };
 
+// A new field, which nobody sees yet, takes its name and values from a
+// stored view at once.
+void FillFromStored(CGIS_Field* f, const md::basilo::StoredFieldView& s) {
+  f->SetNameDirect(std::string(s.key));
+  if (s.type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
+  const bool describedByKey = s.description == s.key;
+  f->AssignStored(s.type, describedByKey ? std::string() : std::string(s.description), describedByKey,
+                  s.intValue, s.doubleValue, s.boolValue, std::string(s.text),
+                  std::vector<BYTE>(s.bytes.begin(), s.bytes.end()));
+}
+
 }  // namespace
 
 BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
@@ -346,12 +357,7 @@ BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
         const md::basilo::StoredFieldView& s = stored[i];
         fresh.emplace_back(pool_.Make(this));
         CGIS_Field* f = fresh.back().get();
-        f->SetNameDirect(std::string(s.key));
-        if (s.type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
-        const bool describedByKey = s.description == s.key;
-        f->AssignStored(s.type, describedByKey ? std::string() : std::string(s.description), describedByKey,
-                        s.intValue, s.doubleValue, s.boolValue, std::string(s.text),
-                        std::vector<BYTE>(s.bytes.begin(), s.bytes.end()));
+        FillFromStored(f, s);
         f->SetOwner(CGIS_Field::Owner::Set, this);
         f->SetPosition(i);
         freshIndex.Insert(s.key, f);
@@ -375,12 +381,7 @@ BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
         // A new object takes its values at once: nobody sees it yet.
         made[i].reset(pool_.Make(this));
         f = made[i].get();
-        f->SetNameDirect(std::string(s.key));
-        if (s.type == GIS_FIELD_TYPE_BUFFER) f->PrepareBuffer();
-        const bool describedByKey = s.description == s.key;
-        f->AssignStored(s.type, describedByKey ? std::string() : std::string(s.description), describedByKey,
-                        s.intValue, s.doubleValue, s.boolValue, std::string(s.text),
-                        std::vector<BYTE>(s.bytes.begin(), s.bytes.end()));
+        FillFromStored(f, s);
       }
       freshIndex.Insert(s.key, f);
     }
