@@ -233,9 +233,10 @@ TEST(StoredSetWriter, WritesWhatAPropertySetGivenTheSameFieldsWrites) {
             Bytes(expected->GetData(), expected->GetData() + expected->GetSize()));
 }
 
-// Saving in place gives the bytes saving through a separate buffer gives,
-// whatever the save does with its buffer: nothing, write and grow, shrink,
-// or write a nested set; new bytes read as 0 as a buffer's do.
+// Saving in place, or finishing a set into its parent, gives the bytes that
+// saving through a separate buffer gives, whatever the save does with its
+// buffer: nothing, write and grow, shrink, or write a nested set; new bytes
+// read as 0 as a buffer's do.
 TEST(StoredSetWriter, SavingInPlaceWritesWhatSavingIntoABufferWrites) {
   using Save = void (*)(IGIS_DataBuffer*);
   const Save saves[] = {
@@ -277,17 +278,12 @@ TEST(StoredSetWriter, SavingInPlaceWritesWhatSavingIntoABufferWrites) {
         << "save " << i;
     EXPECT_EQ(md::layout::StoredSetView(a.get()).Fields().size(), 3u) << "save " << i;
   }
-}
-
-// A set added to another writer holds what saving it through a buffer gives.
-TEST(StoredSetWriter, ASetFinishedIntoAnotherIsItsBufferField) {
+  // A set finished into its parent is the buffer field saving it gives.
   auto fill = [](md::layout::StoredSetWriter* w) {
     w->Int("Number", "个数", 2);
     w->String("0", "0", "甲");
   };
-  md::layout::StoredSetWriter direct;
-  md::layout::StoredSetWriter saved;
-  md::layout::StoredSetWriter inner;
+  md::layout::StoredSetWriter direct, saved, inner;
   fill(&inner);
   EXPECT_TRUE(inner.FinishInto(&direct, "Item", "项"));
   saved.Saved("Item", "项", [&](IGIS_DataBuffer* b) {
