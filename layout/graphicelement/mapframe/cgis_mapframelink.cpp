@@ -12,12 +12,14 @@ CGIS_MapFrameLink::~CGIS_MapFrameLink() { DetachFromFrame(); }
 
 IGIS_MapElement* CGIS_MapFrameLink::Frame() const {
   if (m_nFrameHandle == 0) return nullptr;
-  return dynamic_cast<IGIS_MapElement*>(GIS_ResolveElement(m_nFrameHandle));
+  IGIS_Element* pElement = GIS_ResolveElement(m_nFrameHandle);
+  return pElement != nullptr && pElement == static_cast<IGIS_Element*>(m_pFrame) ? m_pFrame : nullptr;
 }
 
 void CGIS_MapFrameLink::DetachFromFrame() {
   if (IGIS_MapElement* pFrame = Frame()) pFrame->Detach(m_pObserver, 0);
   m_nFrameHandle = 0;
+  m_pFrame = nullptr;
 }
 
 void CGIS_MapFrameLink::Follow(IGIS_MapElement* pFrame) {
@@ -37,6 +39,7 @@ void CGIS_MapFrameLink::Follow(IGIS_MapElement* pFrame) {
   }
   DetachFromFrame();
   m_nFrameHandle = nHandle;
+  m_pFrame = pFrame;
   m_nMapElementID = pFrame->GetID();
   pFrame->Attach(m_pObserver, 0);
 }

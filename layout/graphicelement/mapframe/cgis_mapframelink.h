@@ -51,5 +51,8 @@ class CGIS_MapFrameLink {
 
   IGIS_Observer* m_pObserver;
   int m_nFrameHandle = 0;
+  // The followed frame, valid while its handle resolves to it: a handle is
+  // used once, so resolving to the same element is the same live frame.
+  IGIS_MapElement* m_pFrame = nullptr;
   int m_nMapElementID = kNoFrame;
 };
