@@ -110,6 +110,8 @@ class Reader {
 
 std::vector<std::uint8_t> EncodeReference(const ReferenceDef& def) {
   ByteWriter w;
+  // Room for a usual reference, so that the bytes are not moved as they grow.
+  w.bytes().reserve(1024);
   w.Bytes(kReferenceMagic, sizeof kReferenceMagic);
   w.U16(kReferenceVersion);
   w.U8(static_cast<std::uint8_t>(def.kind));
@@ -235,6 +237,10 @@ bool DecodeReferenceMemo(const std::uint8_t* data, std::size_t size, ReferenceDe
   if (d == nullptr) return false;
   *out = *d;
   return true;
+}
+
+const ReferenceDef* DecodeReferenceKept(const std::uint8_t* data, std::size_t size, std::string* why) {
+  return Memo().Decode(data, size, why);
 }
 
 bool ReferenceReadable(const std::uint8_t* data, std::size_t size, std::string* why) {

@@ -27,6 +27,9 @@ bool DecodeReference(const std::uint8_t* data, std::size_t size, ReferenceDef* o
 // decoded: identical bytes decode to the same definition, so a hit copies
 // the definition kept then instead of parsing and checking again.
 bool DecodeReferenceMemo(const std::uint8_t* data, std::size_t size, ReferenceDef* out, std::string* why);
+// The definition the bytes decode to, kept in the same memo: valid until the
+// next decode on this thread; NULL (reason in *why) when they do not decode.
+const ReferenceDef* DecodeReferenceKept(const std::uint8_t* data, std::size_t size, std::string* why);
 // Whether the bytes decode, through the same memo.
 bool ReferenceReadable(const std::uint8_t* data, std::size_t size, std::string* why);
 

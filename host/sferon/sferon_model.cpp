@@ -202,9 +202,41 @@ BOOL CSpatialReference::SetOrigin(SGIS_DPoint origin) {
   return TRUE;
 }
 
+namespace {
+
+// Equal numbers differ in their bits only as zeros of opposite signs.
+bool SameSign(double a, double b) { return std::signbit(a) == std::signbit(b); }
+
+bool SameSigns(const UnitDef& a, const UnitDef& b) { return SameSign(a.factor, b.factor); }
+
+bool SameSigns(const GeographicDef& a, const GeographicDef& b) {
+  const EllipsoidDef& x = a.datum.ellipsoid;
+  const EllipsoidDef& y = b.datum.ellipsoid;
+  bool same = SameSign(x.a, y.a) && SameSign(x.b, y.b) && SameSign(x.scale, y.scale) &&
+              SameSign(a.primeMeridian.value, b.primeMeridian.value) && SameSigns(a.unit, b.unit);
+  for (int i = 0; i < 3; ++i)
+    same = same && SameSign(x.shift[i], y.shift[i]) && SameSign(x.rotation[i], y.rotation[i]);
+  return same;
+}
+
+}  // namespace
+
+bool Identical(const ReferenceDef& a, const ReferenceDef& b) {
+  if (!(a == b)) return false;
+  bool same = SameSign(a.unitFactor, b.unitFactor) && SameSigns(a.linearUnit, b.linearUnit) &&
+              SameSigns(a.geographic, b.geographic) &&
+              SameSigns(a.projected.geographic, b.projected.geographic) &&
+              SameSigns(a.projected.unit, b.projected.unit);
+  for (int i = 0; i < 3; ++i) same = same && SameSign(a.origin[i], b.origin[i]);
+  for (std::size_t i = 0; i < a.projected.projection.params.size(); ++i)
+    same = same && SameSign(a.projected.projection.params[i], b.projected.projection.params[i]);
+  return same;
+}
+
 void CSpatialReference::CopyFrom(IGIS_SpatialReference* source) {
   const ReferenceDef* d = DefinitionOf(source);
-  if (d == nullptr || d == &m_def) return;
+  // The parts follow the definition: an identical one leaves them as they are.
+  if (d == nullptr || d == &m_def || Identical(*d, m_def)) return;
   m_def = *d;
   Refresh();
 }
@@ -234,17 +266,20 @@ BOOL CSpatialReference::Archive(IGIS_DataBuffer* buffer, int mode) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "unknown mode %d", mode);
     return FALSE;
   }
-  ReferenceDef d;
   std::string why;
   const int size = buffer->GetSize();
-  if (size <= 0 ||
-      !detail::DecodeReferenceMemo(buffer->GetData(), static_cast<std::size_t>(size), &d, &why)) {
+  const ReferenceDef* d =
+      size > 0 ? detail::DecodeReferenceKept(buffer->GetData(), static_cast<std::size_t>(size), &why)
+               : nullptr;
+  if (d == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "damaged stored reference: %s",
             size <= 0 ? "empty buffer" : why.c_str());
     return FALSE;
   }
-  m_def = std::move(d);
-  Refresh();
+  if (!Identical(*d, m_def)) {
+    m_def = *d;
+    Refresh();
+  }
   return TRUE;
 }
 

@@ -279,4 +279,8 @@ class CSpatialReference final : public IGIS_SpatialReference {
 // implementation or NULL.
 const ReferenceDef* DefinitionOf(IGIS_SpatialReference* reference);
 
+// Equal definitions whose numbers also have the same bits (== takes 0.0
+// and -0.0 as equal; both are stored as written).
+bool Identical(const ReferenceDef& a, const ReferenceDef& b);
+
 }  // namespace md::sferon

@@ -294,6 +294,32 @@ TEST(SpatialReferenceStore, ReadingIdenticalBytesAgainGivesEachStoredFormItsOwnR
   EXPECT_EQ(Stored(target.get()), forms.back());
 }
 
+// A copy or a read of a reference that differs only in the sign of a zero
+// takes that sign: the stored bytes follow the source.
+TEST(SpatialReferenceStore, ACopyOrReadTakesTheSignOfAZero) {
+  for (const bool bRead : {false, true}) {
+    for (const bool bParameter : {false, true}) {
+      RefPtr target(Factory()->CreateSpatialReference(2));
+      RefPtr source(Factory()->CreateSpatialReference(2));
+      if (bParameter) {
+        ASSERT_TRUE(
+            source->GetProjectedCoordSys()->GetProjection()->SetParameter(GIS_PROJPARAM_COUNT - 1, -0.0));
+      } else {
+        ASSERT_TRUE(source->SetOrigin(SGIS_DPoint(0.0, -0.0, 0.0)));
+      }
+      ASSERT_NE(Stored(source.get()), Stored(target.get()));
+      if (bRead) {
+        BufferPtr b = NewBuffer();
+        SetBytes(b.get(), Stored(source.get()));
+        ASSERT_TRUE(target->Archive(b.get(), GIS_ARCHIVE_READ));
+      } else {
+        target->CopyFrom(source.get());
+      }
+      EXPECT_EQ(Stored(target.get()), Stored(source.get())) << bRead << bParameter;
+    }
+  }
+}
+
 TEST(SpatialReferenceStore, OverlongNamesAreStoredCutAtACharacter) {
   IGIS_SpatialReferenceFactory* f = Factory();
   std::string name;
