@@ -239,6 +239,42 @@ bool DecodeReferenceMemo(const std::uint8_t* data, std::size_t size, ReferenceDe
   return true;
 }
 
+namespace {
+
+// Definitions stored last on this thread and their bytes, each checked to
+// read back; large ones are not kept.
+class EncodeMemo {
+ public:
+  static constexpr std::size_t kEntries = 4;
+  static constexpr std::size_t kMaxBytes = 64 * 1024;
+
+  const std::vector<std::uint8_t>* Encode(const ReferenceDef& def, std::string* why) {
+    const auto* e = entries_.FindNewest([&def](const ReferenceDef& kept) { return Identical(kept, def); });
+    if (e != nullptr) return &e->value;
+    std::vector<std::uint8_t> bytes = EncodeReference(def);
+    if (!ReferenceReadable(bytes.data(), bytes.size(), why)) return nullptr;
+    if (bytes.size() > kMaxBytes) {
+      scratch_ = std::move(bytes);
+      return &scratch_;
+    }
+    auto& kept = entries_.Renew();
+    kept.key = def;
+    kept.value = std::move(bytes);
+    return &kept.value;
+  }
+
+ private:
+  md::basilo::RecentRing<ReferenceDef, std::vector<std::uint8_t>, kEntries> entries_;
+  std::vector<std::uint8_t> scratch_;
+};
+
+}  // namespace
+
+const std::vector<std::uint8_t>* EncodeReferenceKept(const ReferenceDef& def, std::string* why) {
+  thread_local EncodeMemo memo;
+  return memo.Encode(def, why);
+}
+
 const ReferenceDef* DecodeReferenceKept(const std::uint8_t* data, std::size_t size, std::string* why) {
   return Memo().Decode(data, size, why);
 }

@@ -18,6 +18,12 @@ constexpr std::size_t kMaxStoredText = 4096;
 
 std::vector<std::uint8_t> EncodeReference(const ReferenceDef& def);
 
+// EncodeReference through a memo of the last few definitions this thread
+// stored: an identical definition (Identical) gives the bytes kept then.
+// The bytes stay valid until the next call on this thread; NULL (reason in
+// *why) when the definition cannot be read back from them.
+const std::vector<std::uint8_t>* EncodeReferenceKept(const ReferenceDef& def, std::string* why);
+
 // Decodes a stored reference; false with the reason in *why for anything
 // short, long, of another version or holding values a reference cannot
 // have (non-finite or non-positive factors, axes, unknown kinds).

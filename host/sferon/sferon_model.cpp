@@ -247,19 +247,19 @@ BOOL CSpatialReference::Archive(IGIS_DataBuffer* buffer, int mode) {
     return FALSE;
   }
   if (mode == GIS_ARCHIVE_WRITE) {
-    const std::vector<std::uint8_t> bytes = detail::EncodeReference(m_def);
     std::string why;
-    if (!detail::ReferenceReadable(bytes.data(), bytes.size(), &why)) {
+    const std::vector<std::uint8_t>* bytes = detail::EncodeReferenceKept(m_def, &why);
+    if (bytes == nullptr) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "definition cannot be stored: %s",
               why.c_str());
       return FALSE;
     }
-    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()) ||
-        !buffer->SetSize(static_cast<int>(bytes.size()))) {
+    if (bytes->size() > static_cast<std::size_t>(std::numeric_limits<int>::max()) ||
+        !buffer->SetSize(static_cast<int>(bytes->size()))) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "cannot size the buffer");
       return FALSE;
     }
-    std::memcpy(buffer->GetData(), bytes.data(), bytes.size());
+    std::memcpy(buffer->GetData(), bytes->data(), bytes->size());
     return TRUE;
   }
   if (mode != GIS_ARCHIVE_READ) {
