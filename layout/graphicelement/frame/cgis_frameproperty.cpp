@@ -155,6 +155,9 @@ class Reader {
   Reader(const Reader&) = delete;
   Reader& operator=(const Reader&) = delete;
   const md::basilo::StoredFieldView* Find(std::string_view key) {
+    // Keys are read in the order they are written: the next field is
+    // nearly always the one asked for.
+    if (next_ < fields_.size() && fields_[next_].key == key) return &fields_[next_++];
     return md::layout::FindStoredField(fields_, key, &next_);
   }
   // The value of an integer or boolean key; false (value kept) when missing.
