@@ -289,3 +289,10 @@ const ReferenceDef* DefinitionOf(IGIS_SpatialReference* reference) {
 }
 
 }  // namespace md::sferon
+
+extern "C" BOOL GIS_SpatialReferencesIdentical(IGIS_SpatialReference* pFirst,
+                                               IGIS_SpatialReference* pSecond) {
+  const md::sferon::ReferenceDef* a = md::sferon::DefinitionOf(pFirst);
+  const md::sferon::ReferenceDef* b = md::sferon::DefinitionOf(pSecond);
+  return a != nullptr && b != nullptr && (a == b || md::sferon::Identical(*a, *b)) ? TRUE : FALSE;
+}

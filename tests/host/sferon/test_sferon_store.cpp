@@ -295,7 +295,8 @@ TEST(SpatialReferenceStore, ReadingIdenticalBytesAgainGivesEachStoredFormItsOwnR
 }
 
 // A copy or a read of a reference that differs only in the sign of a zero
-// takes that sign: the stored bytes follow the source.
+// takes that sign: the stored bytes follow the source, and only then are
+// the two identical.
 TEST(SpatialReferenceStore, ACopyOrReadTakesTheSignOfAZero) {
   for (const bool bRead : {false, true}) {
     for (const bool bParameter : {false, true}) {
@@ -308,6 +309,7 @@ TEST(SpatialReferenceStore, ACopyOrReadTakesTheSignOfAZero) {
         ASSERT_TRUE(source->SetOrigin(SGIS_DPoint(0.0, -0.0, 0.0)));
       }
       ASSERT_NE(Stored(source.get()), Stored(target.get()));
+      EXPECT_FALSE(GIS_SpatialReferencesIdentical(target.get(), source.get()));
       if (bRead) {
         BufferPtr b = NewBuffer();
         SetBytes(b.get(), Stored(source.get()));
@@ -316,6 +318,8 @@ TEST(SpatialReferenceStore, ACopyOrReadTakesTheSignOfAZero) {
         target->CopyFrom(source.get());
       }
       EXPECT_EQ(Stored(target.get()), Stored(source.get())) << bRead << bParameter;
+      EXPECT_TRUE(GIS_SpatialReferencesIdentical(target.get(), source.get()));
+      EXPECT_FALSE(GIS_SpatialReferencesIdentical(target.get(), nullptr));
     }
   }
 }
