@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <mutex>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
@@ -10,27 +11,41 @@
 
 namespace {
 
-// An open-addressing table (linear probing, deletion by backward shift) from a
-// non-zero key to a value. One flat array: no allocation per entry, and a
-// lookup touches one or two cache lines however many entries there are.
+// An open-addressing table (linear probing kept in Robin Hood order,
+// deletion by backward shift) from a non-zero key to a value. One flat array:
+// no allocation per entry, and a lookup touches one or two cache lines however
+// many entries there are. Along a probe run the keys' distances from their
+// home slots never drop by more than one, so a deletion stops at the first key
+// that sits at home: keys laid side by side (handles) make one long run, and
+// without that order each deletion would walk the rest of it.
 template <typename Key, typename Value>
 class FlatTable {
  public:
   // The value of the key, or nullptr.
   Value* find(Key key) {
     if (slots_.empty()) return nullptr;
-    for (std::size_t i = home(key);; i = (i + 1) & mask()) {
+    for (std::size_t i = home(key), d = 0;; i = (i + 1) & mask(), ++d) {
       if (slots_[i].key == key) return &slots_[i].value;
-      if (slots_[i].key == Key{}) return nullptr;
+      if (slots_[i].key == Key{} || distance(i) < d) return nullptr;
     }
   }
 
   // Adds a key that is not in the table.
   void insert(Key key, Value value) {
     if ((count_ + 1) * 4 > slots_.size() * 3) grow();
-    std::size_t i = home(key);
-    while (slots_[i].key != Key{}) i = (i + 1) & mask();
-    slots_[i] = Slot{key, value};
+    Slot carried{key, value};
+    for (std::size_t i = home(key), d = 0;; i = (i + 1) & mask(), ++d) {
+      if (slots_[i].key == Key{}) {
+        slots_[i] = carried;
+        break;
+      }
+      // A key nearer its home gives up its slot and moves on.
+      const std::size_t held = distance(i);
+      if (held < d) {
+        std::swap(slots_[i], carried);
+        d = held;
+      }
+    }
     ++count_;
   }
 
@@ -38,16 +53,11 @@ class FlatTable {
   void erase(Key key) {
     if (slots_.empty()) return;
     std::size_t i = home(key);
-    while (slots_[i].key != key) {
-      if (slots_[i].key == Key{}) return;
-      i = (i + 1) & mask();
+    for (std::size_t d = 0; slots_[i].key != key; i = (i + 1) & mask(), ++d) {
+      if (slots_[i].key == Key{} || distance(i) < d) return;
     }
-    // Shift later members of the probe run back so no lookup stops early.
-    for (std::size_t j = (i + 1) & mask(); slots_[j].key != Key{}; j = (j + 1) & mask()) {
-      const std::size_t h = home(slots_[j].key);
-      // Move j into the hole at i unless its home lies cyclically in (i, j].
-      const bool stays = i <= j ? (i < h && h <= j) : (i < h || h <= j);
-      if (stays) continue;
+    // Shift the keys after it back by one, up to an empty slot or a key at home.
+    for (std::size_t j = (i + 1) & mask(); slots_[j].key != Key{} && distance(j) > 0; j = (j + 1) & mask()) {
       slots_[i] = slots_[j];
       i = j;
     }
@@ -64,12 +74,19 @@ class FlatTable {
   };
 
   std::size_t mask() const { return slots_.size() - 1; }
+  // How far the key in slot i sits past its home slot.
+  std::size_t distance(std::size_t i) const { return (i - home(slots_[i].key)) & mask(); }
 
   std::size_t home(Key key) const {
     if constexpr (std::is_pointer_v<Key>) {
-      // Fibonacci hashing: the high bits of the product mix every key bit.
-      const std::uint64_t bits = reinterpret_cast<std::uintptr_t>(key);
-      return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> shift_);
+      // Elements are made one after another, mostly at rising addresses: the
+      // address in 32-byte steps lays them out in the table in that order, so
+      // that registering or ending a page's elements walks the table forward
+      // instead of touching a random line each time. The higher bits, mixed,
+      // shift each table-sized span of addresses as for handles.
+      const std::uint64_t bits = reinterpret_cast<std::uintptr_t>(key) >> 5;
+      const std::uint64_t span = bits >> (64 - shift_);
+      return static_cast<std::size_t>(bits + span * 0x9E3779B97F4A7C15ull) & mask();
     } else {
       // Handles are handed out in sequence and the live ones form runs: the
       // low bits lay a run side by side without collisions, so walking
