@@ -79,14 +79,9 @@ class FlatTable {
 
   std::size_t home(Key key) const {
     if constexpr (std::is_pointer_v<Key>) {
-      // Elements are made one after another, mostly at rising addresses: the
-      // address in 32-byte steps lays them out in the table in that order, so
-      // that registering or ending a page's elements walks the table forward
-      // instead of touching a random line each time. The higher bits, mixed,
-      // shift each table-sized span of addresses as for handles.
-      const std::uint64_t bits = reinterpret_cast<std::uintptr_t>(key) >> 5;
-      const std::uint64_t span = bits >> (64 - shift_);
-      return static_cast<std::size_t>(bits + span * 0x9E3779B97F4A7C15ull) & mask();
+      // Fibonacci hashing: the high bits of the product mix every key bit.
+      const std::uint64_t bits = reinterpret_cast<std::uintptr_t>(key);
+      return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> shift_);
     } else {
       // Handles are handed out in sequence and the live ones form runs: the
       // low bits lay a run side by side without collisions, so walking
