@@ -181,13 +181,12 @@ void CGIS_FeatureClass::Replace(FeatureClassContent* content) {
   ids_.swap(content->ids);
   nextId_ = content->nextId;
   unitRatio_ = content->unitRatio;
-  // Features made for this class are not touched again: on a large page
-  // each would be a cache miss. Only those with members are indexed.
-  if (content->owner != this)
-    for (auto& feature : features_) feature->AttachToClass(this);
+  // One pass over the new features: each is touched once.
   parents_.clear();
-  for (std::size_t i : content->compounds)
+  for (std::size_t i = 0; i < features_.size(); ++i) {
+    features_[i]->AttachToClass(this);
     for (int member : features_[i]->members()) NoteMember(ids_[i], member);
+  }
 }
 
 std::ptrdiff_t FeatureClassContent::IndexOf(int id) const { return IndexInIds(ids, id); }

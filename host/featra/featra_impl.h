@@ -162,11 +162,6 @@ struct FeatureClassContent {
   long long nextId = 1;
   std::vector<std::unique_ptr<CGIS_Feature>> features;
   std::vector<int> ids;
-  // Indices of the features that have members.
-  std::vector<std::size_t> compounds;
-  // The class the features were made for (installing them there need not
-  // touch each one again), or NULL.
-  CGIS_FeatureClass* owner = nullptr;
   // Index of the feature of that ID, or -1.
   std::ptrdiff_t IndexOf(int id) const;
 };

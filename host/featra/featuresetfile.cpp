@@ -196,8 +196,8 @@ bool Encode(CGIS_FeatureSet* set, std::vector<std::uint8_t>* out, std::string* e
 
 // ---- reading --------------------------------------------------------------
 
-bool DecodeFeature(ByteReader* r, CGIS_FeatureClass* owner, long long nextId, int previousId,
-                   std::unique_ptr<CGIS_Feature>* out, std::string* error) {
+bool DecodeFeature(ByteReader* r, long long nextId, int previousId, std::unique_ptr<CGIS_Feature>* out,
+                   std::string* error) {
   std::int32_t id;
   std::uint32_t kind;
   std::uint8_t order;
@@ -210,7 +210,7 @@ bool DecodeFeature(ByteReader* r, CGIS_FeatureClass* owner, long long nextId, in
     *error = "feature " + std::to_string(id) + " has unknown kind " + std::to_string(kind);
     return false;
   }
-  auto f = std::make_unique<CGIS_Feature>(owner, id, static_cast<int>(kind));
+  auto f = std::make_unique<CGIS_Feature>(nullptr, id, static_cast<int>(kind));
   if (f->GetAttributes() == nullptr) {
     *error = "no memory for fields";
     return false;
@@ -540,13 +540,13 @@ bool DecodeRecords(ImageSource* source, std::uint32_t payload, FeatureClassConte
   int previousId = 0;
   content->features.reserve(count);
   content->ids.reserve(count);
-  std::vector<std::size_t>& compounds = content->compounds;
+  std::vector<std::size_t> compounds;
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::size_t extent = RecordExtent(source, left);
     const std::uint8_t* record = source->Peek(extent);
     std::unique_ptr<CGIS_Feature> f;
     ByteReader recordReader(record, record != nullptr ? extent : 0);
-    if (!DecodeFeature(&recordReader, content->owner, nextId, previousId, &f, error)) {
+    if (!DecodeFeature(&recordReader, nextId, previousId, &f, error)) {
       if (error->empty()) *error = "feature record " + std::to_string(i) + " truncated";
       return false;
     }
@@ -638,7 +638,6 @@ CGIS_FeatureSet* OwnSet(IGIS_FeatureSet* set) { return dynamic_cast<CGIS_Feature
 bool Install(CGIS_FeatureSet* set, const std::uint8_t* data, std::size_t size, bool verifyChecksum,
              const char* method, const char* source) {
   FeatureClassContent content;
-  content.owner = &set->featureClass();
   std::string error;
   if (!Decode(data, size, verifyChecksum, &content, &error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, method, "%s: %s; the feature set is unchanged", source, error.c_str());
@@ -746,7 +745,6 @@ BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
     return FALSE;
   }
   FeatureClassContent content;
-  content.owner = class_.get();
   std::string error;
   bool unreadable = false;
   if (!DecodeFile(path, &content, &error, &unreadable)) {
@@ -777,7 +775,6 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   }
   std::vector<std::uint8_t> before;
   FeatureClassContent content;
-  content.owner = class_.get();
   std::string error;
   bool unreadable = false;
   if (!DecodeFile(path, &content, &error, &unreadable) || !Encode(this, &before, &error)) {
