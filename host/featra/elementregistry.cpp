@@ -83,14 +83,12 @@ class FlatTable {
       const std::uint64_t bits = reinterpret_cast<std::uintptr_t>(key);
       return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> shift_);
     } else {
-      // Handles are handed out in sequence and the live ones form runs: the
-      // low bits lay a run side by side without collisions, so walking
-      // elements in the order they were made walks the table in order. The
-      // higher bits, mixed, shift each table-sized span of handles, so that
-      // handles one table size apart do not pile up on one slot.
-      const std::uint64_t bits = static_cast<std::uint64_t>(key);
-      const std::uint64_t span = bits >> (64 - shift_);
-      return static_cast<std::size_t>(bits + span * 0x9E3779B97F4A7C15ull) & mask();
+      // Handles are handed out in sequence and the live ones mostly span
+      // less than the table: their low bits lay them side by side, each at
+      // home, so walking elements in the order they were made walks the table
+      // in order. (Shifting each table-sized span of handles elsewhere would
+      // let a page that straddles two spans land one run inside the other.)
+      return static_cast<std::size_t>(key) & mask();
     }
   }
 
