@@ -113,6 +113,9 @@ struct Registry {
   FlatTable<int, IGIS_Element*> byHandle;
   FlatTable<IGIS_Element*, int> byElement;
   long long lastHandle = 0;  // handles run 1 .. INT_MAX, each used once
+  // The element registered last while it lives: a caller that has just made
+  // an element and asks for its handle finds it without a table lookup.
+  IGIS_Element* lastElement = nullptr;
   SGIS_ElementHooks hooks{};
   bool hasHooks = false;
 };
@@ -141,6 +144,7 @@ int GIS_RegisterElement(IGIS_Element* element) {
   const int handle = static_cast<int>(++r.lastHandle);
   r.byHandle.insert(handle, element);
   r.byElement.insert(element, handle);
+  r.lastElement = element;
   return handle;
 }
 
@@ -156,6 +160,7 @@ int GIS_GetElementHandle(IGIS_Element* element) {
   if (element == nullptr) return 0;
   Registry& r = registry();
   std::lock_guard<std::mutex> guard(r.lock);
+  if (element == r.lastElement) return static_cast<int>(r.lastHandle);
   const int* found = r.byElement.find(element);
   return found == nullptr ? 0 : *found;
 }
@@ -166,6 +171,7 @@ void GIS_UnregisterElement(IGIS_Element* element) {
   std::lock_guard<std::mutex> guard(r.lock);
   const int* found = r.byElement.find(element);
   if (found == nullptr) return;
+  if (element == r.lastElement) r.lastElement = nullptr;
   r.byHandle.erase(*found);
   r.byElement.erase(element);
 }
