@@ -303,11 +303,10 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
       if (auto* pOwn = dynamic_cast<CGIS_LegendItem*>(held[nextHeld].get())) {
         (void)held[nextHeld].release();
         item.reset(pOwn);
-        item->ResetForRead(this);
       }
     }
     if (item) {
-      if (!item->ReadStoredAfterReset(*b)) continue;
+      if (!item->RefillFromStored(this, *b)) continue;
     } else {
       item.reset(md::basilo::MakeOrNull<CGIS_LegendItem>(kClass, this));
       if (!item || !item->ReadStored(*b)) continue;
