@@ -82,6 +82,50 @@ class Writer {
   Buffer out_;
 };
 
+// Writes what a Writer would into room sized ahead: first pass with no room
+// to count the bytes (Size()), then a second into exactly that many. Each
+// value is one store, with no check of room.
+class SizedWriter {
+ public:
+  // Counting only.
+  SizedWriter() = default;
+  // Into the room at out, which holds what the counting pass counted.
+  explicit SizedWriter(std::uint8_t* out) : out_(out) {}
+  void U8(std::uint8_t v) { Put(&v, 1); }
+  void U16(std::uint16_t v) { Little(v); }
+  void U32(std::uint32_t v) { Little(v); }
+  void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
+  void F64(double v) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    Little(bits);
+  }
+  void Bytes(const void* p, std::size_t n) { Put(p, n); }
+  void Str(std::string_view s) {
+    U32(static_cast<std::uint32_t>(s.size()));
+    Bytes(s.data(), s.size());
+  }
+  void PatchU32(std::size_t offset, std::uint32_t v) {
+    if (out_ == nullptr) return;
+    for (int i = 0; i < 4; ++i) out_[offset + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
+  }
+  std::size_t Size() const { return n_; }
+
+ private:
+  void Put(const void* p, std::size_t n) {
+    if (out_ != nullptr && n > 0) std::memcpy(out_ + n_, p, n);
+    n_ += n;
+  }
+  template <class T>
+  void Little(T v) {
+    std::uint8_t b[sizeof v];
+    for (std::size_t i = 0; i < sizeof v; ++i) b[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    Put(b, sizeof b);
+  }
+  std::uint8_t* out_ = nullptr;
+  std::size_t n_ = 0;
+};
+
 class Reader {
  public:
   Reader(const void* data, std::size_t size)
