@@ -142,7 +142,7 @@ class CGIS_Symbol final : public IGIS_Symbol {
       return FALSE;
     }
     // Counted first, then written straight into the buffer.
-    md::glyphor::SizedWriter count;
+    md::glyphor::ByteCounter count;
     Write(count);
     const int n = static_cast<int>(count.Size());
     if (!buffer->SetSize(n) || buffer->GetSize() != n || buffer->GetData() == nullptr) return FALSE;

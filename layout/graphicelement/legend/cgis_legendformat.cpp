@@ -2,6 +2,7 @@
 #include "layout/graphicelement/legend/cgis_legendformat.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
@@ -21,6 +22,33 @@ using SymbolPtr = md::basilo::ReleasePtr<IGIS_Symbol>;
 
 int Scaled(int nValue, double dFactor) { return md::basilo::detail::RoundToInt32(nValue * dFactor); }
 
+// Room for one saved symbol, to compare it with stored bytes; a symbol
+// saving more is taken as different.
+class SymbolScratch final : public IGIS_DataBuffer {
+ public:
+  static constexpr int kRoom = 512;
+  void Release() override {}  // lives on the stack
+  int GetSize() const override { return m_nSize; }
+  BOOL SetSize(int n) override {
+    if (n < 0 || n > kRoom) return FALSE;
+    m_nSize = n;
+    return TRUE;
+  }
+  BYTE* GetData() override { return m_bytes; }
+
+ private:
+  BYTE m_bytes[kRoom];
+  int m_nSize = 0;
+};
+
+// Whether the symbol saves exactly the stored bytes.
+bool SavesAs(IGIS_Symbol* pSymbol, std::span<const BYTE> stored) {
+  if (stored.empty() || stored.size() > static_cast<std::size_t>(SymbolScratch::kRoom)) return false;
+  SymbolScratch scratch;
+  return pSymbol->Save(&scratch) && static_cast<std::size_t>(scratch.GetSize()) == stored.size() &&
+         std::memcmp(scratch.GetData(), stored.data(), stored.size()) == 0;
+}
+
 }  // namespace
 
 CGIS_LegendFormat::CGIS_LegendFormat()
@@ -31,27 +59,30 @@ CGIS_LegendFormat::CGIS_LegendFormat()
 
 CGIS_LegendFormat::~CGIS_LegendFormat() = default;
 
-void CGIS_LegendFormat::ReplaceSymbol(SymbolPtr* pHeld, IGIS_Symbol* pSymbol, const char* szMethod,
-                                      const char* szText) {
+void CGIS_LegendFormat::ReplaceSymbol(SymbolPtr* pHeld, unsigned bit, IGIS_Symbol* pSymbol,
+                                      const char* szMethod, const char* szText) {
+  if (pSymbol != pHeld->get()) m_factoryMade &= ~bit;
   md::layout::legend::ReplaceTextSymbol(pHeld, pSymbol, GIS_LOG_LEVEL_CHECK, szMethod, szText);
 }
 
 void CGIS_LegendFormat::SetTitleSymbolPtr(IGIS_Symbol* pSymbol) {
-  ReplaceSymbol(&m_pTitleSymbol, pSymbol, "CGIS_LegendFormat::SetTitleSymbolPtr", "pTitleSymbol == NULL");
+  ReplaceSymbol(&m_pTitleSymbol, kTitleBit, pSymbol, "CGIS_LegendFormat::SetTitleSymbolPtr",
+                "pTitleSymbol == NULL");
 }
 
 void CGIS_LegendFormat::SetLayerNameSymbolPtr(IGIS_Symbol* pSymbol) {
-  ReplaceSymbol(&m_pLayerNameSymbol, pSymbol, "CGIS_LegendFormat::SetLayerNameSymbolPtr",
+  ReplaceSymbol(&m_pLayerNameSymbol, kLayerNameBit, pSymbol, "CGIS_LegendFormat::SetLayerNameSymbolPtr",
                 "pLayerNameSymbol == NULL");
 }
 
 void CGIS_LegendFormat::SetHeadingSymbolPtr(IGIS_Symbol* pSymbol) {
-  ReplaceSymbol(&m_pHeadingSymbol, pSymbol, "CGIS_LegendFormat::SetHeadingSymbolPtr",
+  ReplaceSymbol(&m_pHeadingSymbol, kHeadingBit, pSymbol, "CGIS_LegendFormat::SetHeadingSymbolPtr",
                 "pHeadingSymbol == NULL");
 }
 
 void CGIS_LegendFormat::SetLabelSymbolPtr(IGIS_Symbol* pSymbol) {
-  ReplaceSymbol(&m_pLabelSymbol, pSymbol, "CGIS_LegendFormat::SetLabelSymbolPtr", "pLabelSymbol == NULL");
+  ReplaceSymbol(&m_pLabelSymbol, kLabelBit, pSymbol, "CGIS_LegendFormat::SetLabelSymbolPtr",
+                "pLabelSymbol == NULL");
 }
 
 // ---- Storage ------------------------------------------------------------------
@@ -101,6 +132,7 @@ bool CGIS_LegendFormat::Open(IGIS_DataBuffer* pBuffer) {
 }
 
 bool CGIS_LegendFormat::OpenStored(std::span<const BYTE> bytes) {
+  m_bSymbolsAsStored = false;
   const md::layout::StoredSetView set(bytes);
   if (set.Damaged()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Open", "pPropertySet->Archive() == FALSE");
@@ -127,17 +159,37 @@ bool CGIS_LegendFormat::OpenStored(std::span<const BYTE> bytes) {
   getInt("HeadingGap", &m_nHeadingGap);
   getInt("LabelPosition", &m_nLabelPosition);
 
-  auto getSymbol = [&](const char* key, void (CGIS_LegendFormat::*setter)(IGIS_Symbol*)) {
-    if (set.Find(key) == nullptr) return;
-    SymbolPtr symbol(GetSymbolFromStored(set, key));
-    // A missing, empty or non-text symbol leaves the held one.
-    if (symbol && symbol->GetTextPart() != nullptr) (this->*setter)(symbol->GetTextPart());
-  };
-  getSymbol("TitleSymbol", &CGIS_LegendFormat::SetTitleSymbolPtr);
-  getSymbol("LabelSymbol", &CGIS_LegendFormat::SetLabelSymbolPtr);
-  getSymbol("LayerNameSymbol", &CGIS_LegendFormat::SetLayerNameSymbolPtr);
-  getSymbol("HeadingSymbol", &CGIS_LegendFormat::SetHeadingSymbolPtr);
+  const bool bTitle = ReadSymbol(set, "TitleSymbol", &m_pTitleSymbol, kTitleBit);
+  const bool bLabel = ReadSymbol(set, "LabelSymbol", &m_pLabelSymbol, kLabelBit);
+  const bool bLayerName = ReadSymbol(set, "LayerNameSymbol", &m_pLayerNameSymbol, kLayerNameBit);
+  ReadSymbol(set, "HeadingSymbol", &m_pHeadingSymbol, kHeadingBit);
+  m_bSymbolsAsStored = bTitle && bLabel && bLayerName;
   return true;
+}
+
+bool CGIS_LegendFormat::ReadSymbol(const md::layout::StoredSetView& set, const char* szKey, SymbolPtr* pHeld,
+                                   unsigned bit) {
+  const md::basilo::StoredFieldView* pField = set.Find(szKey);
+  if (pField == nullptr) return false;
+  // A symbol of the factory's that saves the stored bytes is what reading
+  // them makes: it is kept.
+  if ((m_factoryMade & bit) != 0 && *pHeld && pField->type == GIS_FIELD_TYPE_BUFFER &&
+      SavesAs(pHeld->get(), pField->bytes)) {
+    return true;
+  }
+  SymbolPtr symbol(GetSymbolFromStored(pField, szKey));
+  // A missing, empty or non-text symbol leaves the held one.
+  IGIS_Symbol* pText = symbol ? symbol->GetTextPart() : nullptr;
+  if (pText == nullptr) return false;
+  // The symbol read is held itself where it is its own text part, as a copy
+  // otherwise.
+  if (pText == symbol.get()) {
+    pHeld->reset(symbol.release());
+  } else {
+    pHeld->reset(CloneTextSymbol(pText));
+  }
+  m_factoryMade |= bit;
+  return *pHeld != nullptr;
 }
 
 // ---- Copying and scaling ---------------------------------------------------------
@@ -162,13 +214,15 @@ IGIS_LegendFormat* CGIS_LegendFormat::CopyFrom(IGIS_LegendFormat* pSource) {
   m_bShowHeading = pSource->GetShowHeading();
   m_bShowLayerName = pSource->GetShowLayerName();
   // A source without a symbol leaves this format without one too (quietly).
-  auto copy = [](SymbolPtr* pHeld, IGIS_Symbol* pSymbol) {
-    if (pSymbol != pHeld->get()) pHeld->reset(CloneTextSymbol(pSymbol));
+  auto copy = [this](SymbolPtr* pHeld, unsigned bit, IGIS_Symbol* pSymbol) {
+    if (pSymbol == pHeld->get()) return;
+    pHeld->reset(CloneTextSymbol(pSymbol));
+    m_factoryMade &= ~bit;
   };
-  copy(&m_pTitleSymbol, pSource->GetTitleSymbol());
-  copy(&m_pLabelSymbol, pSource->GetLabelSymbol());
-  copy(&m_pHeadingSymbol, pSource->GetHeadingSymbol());
-  copy(&m_pLayerNameSymbol, pSource->GetLayerNameSymbol());
+  copy(&m_pTitleSymbol, kTitleBit, pSource->GetTitleSymbol());
+  copy(&m_pLabelSymbol, kLabelBit, pSource->GetLabelSymbol());
+  copy(&m_pHeadingSymbol, kHeadingBit, pSource->GetHeadingSymbol());
+  copy(&m_pLayerNameSymbol, kLayerNameBit, pSource->GetLayerNameSymbol());
   return this;
 }
 

@@ -8,6 +8,10 @@
 #include "layout/graphicelement/legend/igis_legendformat.h"
 #include "platform/win/wintypes.h"
 
+namespace md::layout {
+class StoredSetView;
+}
+
 class CGIS_LegendFormat final : public IGIS_LegendFormat {
  public:
   // The defaults, with four new text symbols (title, layer name, heading, label).
@@ -37,6 +41,9 @@ class CGIS_LegendFormat final : public IGIS_LegendFormat {
   bool Open(IGIS_DataBuffer* pBuffer) override;
   // Open from stored bytes read in place.
   bool OpenStored(std::span<const BYTE> bytes);
+  // After OpenStored: the title, label and layer-name symbols are what
+  // reading their stored bytes makes (read now, or held and saving them).
+  bool SymbolsAsStored() const { return m_bSymbolsAsStored; }
   int GetPatchAndLabelsGap() override { return m_nPatchAndLabelsGap; }
   void SetPatchAndLabelsGap(int nValue) override { m_nPatchAndLabelsGap = nValue; }
   void Release() override { delete this; }
@@ -70,7 +77,11 @@ class CGIS_LegendFormat final : public IGIS_LegendFormat {
   using SymbolPtr = md::basilo::ReleasePtr<IGIS_Symbol>;
   // The setters' common rule: NULL is logged under szMethod and clears the
   // symbol; the held symbol itself changes nothing; otherwise a copy is kept.
-  static void ReplaceSymbol(SymbolPtr* pHeld, IGIS_Symbol* pSymbol, const char* szMethod, const char* szText);
+  void ReplaceSymbol(SymbolPtr* pHeld, unsigned bit, IGIS_Symbol* pSymbol, const char* szMethod,
+                     const char* szText);
+  // Reads the symbol stored under the key into the held one (bit of
+  // m_factoryMade); true when it is then what the stored bytes make.
+  bool ReadSymbol(const md::layout::StoredSetView& set, const char* szKey, SymbolPtr* pHeld, unsigned bit);
 
   int m_nDefaultAreaPatch = 1;
   int m_nDefaultLinePatch = 1;
@@ -93,4 +104,9 @@ class CGIS_LegendFormat final : public IGIS_LegendFormat {
   bool m_bShowLabel = true;
   bool m_bShowHeading = false;
   bool m_bShowLayerName = true;
+  // The held symbols the symbol factory made (new, read or copied from
+  // such), by bit: the others may be of a host's own kind.
+  static constexpr unsigned kTitleBit = 1, kLabelBit = 2, kLayerNameBit = 4, kHeadingBit = 8;
+  unsigned m_factoryMade = kTitleBit | kLabelBit | kLayerNameBit | kHeadingBit;
+  bool m_bSymbolsAsStored = false;
 };

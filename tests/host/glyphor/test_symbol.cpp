@@ -102,7 +102,7 @@ TEST(SymbolStore, EveryKindReadsBackEqual) {
   }
 }
 
-// The sized writer, counting and then writing, gives the growing writer's bytes.
+// Counted, then written in the room counted, the bytes are the growing writer's.
 TEST(SymbolStore, TheSizedWriterWritesWhatTheGrowingWriterWrites) {
   auto write = [](auto& w) {
     w.U32(0x01020304u);
@@ -118,7 +118,7 @@ TEST(SymbolStore, TheSizedWriterWritesWhatTheGrowingWriterWrites) {
   };
   md::glyphor::Writer grown;
   write(grown);
-  md::glyphor::SizedWriter count;
+  md::glyphor::ByteCounter count;
   write(count);
   ASSERT_EQ(count.Size(), grown.Size());
   std::vector<std::uint8_t> out(count.Size());

@@ -101,6 +101,48 @@ TEST(LegendFormat, StoredFormatReadsBackEveryValueIncludingTheGapsTheLayoutUses)
   EXPECT_EQ(TextSize(g->GetLabelSymbol()), -23);
 }
 
+// A read gives the stored symbols back whatever became of the held ones since
+// the write, and the format then writes the same bytes again.
+TEST(LegendFormat, AReadGivesTheStoredSymbolsWhateverBecameOfTheHeldOnes) {
+  struct Row {
+    const char* name;
+    void (*change)(IGIS_LegendFormat*);
+  };
+  const Row rows[] = {
+      {"nothing", [](IGIS_LegendFormat*) {}},
+      {"font changed in place",
+       [](IGIS_LegendFormat* f) { f->GetTitleSymbol()->GetFontSizePtr()->lfHeight = -99; }},
+      {"weight changed in place",
+       [](IGIS_LegendFormat* f) { f->GetLabelSymbol()->GetFontSizePtr()->lfWeight = 900; }},
+      {"symbol cleared", [](IGIS_LegendFormat* f) { f->SetLayerNameSymbolPtr(nullptr); }},
+      {"symbol replaced",
+       [](IGIS_LegendFormat* f) {
+         md::basilo::ReleasePtr<IGIS_Symbol> other(
+             GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT));
+         other->GetFontSizePtr()->lfHeight = -5;
+         f->SetHeadingSymbolPtr(other.get());
+       }},
+  };
+  for (const Row& row : rows) {
+    FormatPtr f(GIS_CreateLegendFormatObject());
+    f->GetTitleSymbol()->GetFontSizePtr()->lfHeight = -31;
+    BufferPtr written(GIS_CreateDataBufferObject(0));
+    ASSERT_TRUE(f->Save(written.get()));
+    row.change(f.get());
+    ASSERT_TRUE(f->Open(written.get())) << row.name;
+    EXPECT_EQ(TextSize(f->GetTitleSymbol()), -31) << row.name;
+    EXPECT_EQ(f->GetLabelSymbol()->GetFontSizePtr()->lfWeight,
+              FormatPtr(GIS_CreateLegendFormatObject())->GetLabelSymbol()->GetFontSizePtr()->lfWeight)
+        << row.name;
+    ASSERT_NE(f->GetLayerNameSymbol(), nullptr) << row.name;
+    BufferPtr again(GIS_CreateDataBufferObject(0));
+    ASSERT_TRUE(f->Save(again.get()));
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(again->GetData()), again->GetSize()),
+              std::string(reinterpret_cast<char*>(written->GetData()), written->GetSize()))
+        << row.name;
+  }
+}
+
 TEST(LegendFormat, OlderStoredFormatsReadTheDefaultsOfTheNewerKeys) {
   // Only the patch width is stored, as an older layout might hold it.
   SetPtr set(GIS_CreatePropertySetObject());
