@@ -1,6 +1,7 @@
 // The legend format: defaults, symbol setters, storage, copying and scaling.
 #include "layout/graphicelement/legend/cgis_legendformat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -92,6 +93,16 @@ bool CGIS_LegendFormat::Save(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Save", "pDataBuffer == NULL");
     return false;
   }
+  // Unchanged since the last save, the format stores the same bytes again.
+  if (m_bStoredKept && SymbolsSaveAsKept()) {
+    const int n = static_cast<int>(m_stored.size());
+    if (!pBuffer->SetSize(n) || pBuffer->GetSize() != n || pBuffer->GetData() == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
+      return false;
+    }
+    std::memcpy(pBuffer->GetData(), m_stored.data(), m_stored.size());
+    return true;
+  }
   md::layout::StoredSetWriter set;
   auto putSymbol = [&](const char* key, const char* description, IGIS_Symbol* pSymbol) {
     set.SavedInPlace(key, description, [pSymbol](IGIS_DataBuffer* b) {
@@ -120,7 +131,35 @@ bool CGIS_LegendFormat::Save(IGIS_DataBuffer* pBuffer) {
   set.Int("LayerNameGap", "层名间隔", m_nLayerNameGap);
   set.Int("HeadingGap", "副标题间隔", m_nHeadingGap);
   set.Int("LabelPosition", "标注位置", m_nLabelPosition);
-  return set.Finish(pBuffer);
+  if (!set.Finish(pBuffer)) return false;
+  KeepStored(md::layout::BufferBytes(pBuffer));
+  return true;
+}
+
+void CGIS_LegendFormat::KeepStored(std::span<const BYTE> bytes) {
+  m_stored.assign(bytes.begin(), bytes.end());
+  const md::layout::StoredSetView set{std::span<const BYTE>(m_stored)};
+  m_bStoredKept = !set.Damaged();
+  std::size_t i = 0;
+  for (const char* szKey : {"TitleSymbol", "LabelSymbol", "LayerNameSymbol", "HeadingSymbol"}) {
+    const std::span<const BYTE>* pBytes = set.Bytes(szKey);
+    if (pBytes == nullptr) {
+      m_bStoredKept = false;
+      return;
+    }
+    m_symbolAt[i++] = {static_cast<std::size_t>(pBytes->data() - m_stored.data()), pBytes->size()};
+  }
+}
+
+bool CGIS_LegendFormat::SymbolsSaveAsKept() {
+  const IGIS_Symbol* held[] = {m_pTitleSymbol.get(), m_pLabelSymbol.get(), m_pLayerNameSymbol.get(),
+                               m_pHeadingSymbol.get()};
+  for (std::size_t i = 0; i < 4; ++i) {
+    const std::span<const BYTE> kept(m_stored.data() + m_symbolAt[i].first, m_symbolAt[i].second);
+    // A missing symbol stores no bytes.
+    if (held[i] == nullptr ? !kept.empty() : !SavesAs(const_cast<IGIS_Symbol*>(held[i]), kept)) return false;
+  }
+  return true;
 }
 
 bool CGIS_LegendFormat::Open(IGIS_DataBuffer* pBuffer) {
@@ -133,6 +172,23 @@ bool CGIS_LegendFormat::Open(IGIS_DataBuffer* pBuffer) {
 
 bool CGIS_LegendFormat::OpenStored(std::span<const BYTE> bytes) {
   m_bSymbolsAsStored = false;
+  // The bytes last saved, with no value changed since, hold the values held;
+  // only the symbols are compared with theirs.
+  if (m_bStoredKept && std::equal(bytes.begin(), bytes.end(), m_stored.begin(), m_stored.end())) {
+    md::basilo::StoredFieldView field;
+    field.type = GIS_FIELD_TYPE_BUFFER;
+    auto readKept = [&](std::size_t i, const char* szKey, SymbolPtr* pHeld, unsigned bit) {
+      field.key = szKey;
+      field.bytes = std::span<const BYTE>(m_stored.data() + m_symbolAt[i].first, m_symbolAt[i].second);
+      return ReadSymbol(&field, szKey, pHeld, bit);
+    };
+    const bool bTitle = readKept(0, "TitleSymbol", &m_pTitleSymbol, kTitleBit);
+    const bool bLabel = readKept(1, "LabelSymbol", &m_pLabelSymbol, kLabelBit);
+    const bool bLayerName = readKept(2, "LayerNameSymbol", &m_pLayerNameSymbol, kLayerNameBit);
+    readKept(3, "HeadingSymbol", &m_pHeadingSymbol, kHeadingBit);
+    m_bSymbolsAsStored = bTitle && bLabel && bLayerName;
+    return true;
+  }
   const md::layout::StoredSetView set(bytes);
   if (set.Damaged()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Open", "pPropertySet->Archive() == FALSE");
@@ -159,17 +215,18 @@ bool CGIS_LegendFormat::OpenStored(std::span<const BYTE> bytes) {
   getInt("HeadingGap", &m_nHeadingGap);
   getInt("LabelPosition", &m_nLabelPosition);
 
-  const bool bTitle = ReadSymbol(set, "TitleSymbol", &m_pTitleSymbol, kTitleBit);
-  const bool bLabel = ReadSymbol(set, "LabelSymbol", &m_pLabelSymbol, kLabelBit);
-  const bool bLayerName = ReadSymbol(set, "LayerNameSymbol", &m_pLayerNameSymbol, kLayerNameBit);
-  ReadSymbol(set, "HeadingSymbol", &m_pHeadingSymbol, kHeadingBit);
+  m_bStoredKept = false;
+  const bool bTitle = ReadSymbol(set.Find("TitleSymbol"), "TitleSymbol", &m_pTitleSymbol, kTitleBit);
+  const bool bLabel = ReadSymbol(set.Find("LabelSymbol"), "LabelSymbol", &m_pLabelSymbol, kLabelBit);
+  const bool bLayerName =
+      ReadSymbol(set.Find("LayerNameSymbol"), "LayerNameSymbol", &m_pLayerNameSymbol, kLayerNameBit);
+  ReadSymbol(set.Find("HeadingSymbol"), "HeadingSymbol", &m_pHeadingSymbol, kHeadingBit);
   m_bSymbolsAsStored = bTitle && bLabel && bLayerName;
   return true;
 }
 
-bool CGIS_LegendFormat::ReadSymbol(const md::layout::StoredSetView& set, const char* szKey, SymbolPtr* pHeld,
-                                   unsigned bit) {
-  const md::basilo::StoredFieldView* pField = set.Find(szKey);
+bool CGIS_LegendFormat::ReadSymbol(const md::basilo::StoredFieldView* pField, const char* szKey,
+                                   SymbolPtr* pHeld, unsigned bit) {
   if (pField == nullptr) return false;
   // A symbol of the factory's that saves the stored bytes is what reading
   // them makes: it is kept.
@@ -196,6 +253,7 @@ bool CGIS_LegendFormat::ReadSymbol(const md::layout::StoredSetView& set, const c
 
 IGIS_LegendFormat* CGIS_LegendFormat::CopyFrom(IGIS_LegendFormat* pSource) {
   if (pSource == nullptr || pSource == this) return this;
+  m_bStoredKept = false;
   m_nDefaultAreaPatch = pSource->GetDefaultAreaPatch();
   m_nDefaultLinePatch = pSource->GetDefaultLinePatch();
   m_nDefaultPatchHeight = pSource->GetDefaultPatchHeight();
@@ -235,6 +293,7 @@ IGIS_LegendFormat* CGIS_LegendFormat::Clone() {
 void CGIS_LegendFormat::Scale(double sx, double sy) {
   if (!(sx >= 0.0) || !(sy >= 0.0) || !std::isfinite(sx) || !std::isfinite(sy)) return;
   const double f = sx < sy ? sx : sy;
+  m_bStoredKept = false;
   for (int* p : {&m_nDefaultPatchHeight, &m_nDefaultPatchWidth, &m_nHorizontalItemGap, &m_nTitleAndLegendGap,
                  &m_nVerticalItemGap, &m_nPatchAndLabelsGap, &m_nHeadingGap, &m_nLayerNameGap, &m_nItemGap}) {
     *p = Scaled(*p, f);
