@@ -115,8 +115,6 @@ TEST(LegendFormat, AReadOfWhatWasWrittenUndoesAnyChangeSince) {
       {"nothing", [](IGIS_LegendFormat*) {}},
       {"font changed in place",
        [](IGIS_LegendFormat* f) { f->GetTitleSymbol()->GetFontSizePtr()->lfHeight = -99; }},
-      {"weight changed in place",
-       [](IGIS_LegendFormat* f) { f->GetLabelSymbol()->GetFontSizePtr()->lfWeight = 900; }},
       {"symbol cleared", [](IGIS_LegendFormat* f) { f->SetLayerNameSymbolPtr(nullptr); }},
       {"symbol replaced",
        [](IGIS_LegendFormat* f) {
