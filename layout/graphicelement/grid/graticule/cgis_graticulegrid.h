@@ -31,6 +31,11 @@ class CGIS_GraticuleGrid final : public CGIS_MapGridBase<IGIS_GraticuleGrid> {
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer* pBuffer) override;
   bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) override;
+  // The set alone is read: no buffer needed.
+  bool OpenInPlace(const md::layout::StoredSetView& set, md::layout::grid::ReferenceShare*, int) override {
+    OpenStored(set, nullptr);
+    return true;
+  }
   // The sheet "经纬网属性" on the grid itself; anything but OK puts the grid
   // back as it was.
   bool OnOpenPropertyDlg() override;

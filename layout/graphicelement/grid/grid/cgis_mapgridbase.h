@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ class StoredSetWriter;
 }  // namespace md::layout
 
 namespace md::layout::grid {
+class ReferenceShare;
 
 // The map a kind converts over, into the compound its conversion prelude
 // made: NULL when the result is not a compound or the grid has no frame,
@@ -44,6 +46,11 @@ IGIS_Map* ConversionMap(IGIS_MapGrid* pGrid, IGIS_Element* pResult, const char* 
 IGIS_Element* FillConversionGroup(IGIS_CompoundElement* pResult, const char* szMethod,
                                   const std::function<void(IGIS_CompoundElement* pGroup)>& fill);
 
+// The label stored in bytes (a grid's "LabelFormat"), read in place: what
+// GIS_CreateMapGridLabelFormatObjectFromDataBuffer gives for a buffer of
+// these bytes.
+IGIS_GridLabel* CreateGridLabelInPlace(std::span<const BYTE> bytes);
+
 // The common values of a grid and the work on them. A grid made on
 // CGIS_MapGridBase holds one; MapGridValues::Of finds it from the grid's
 // interface.
@@ -54,6 +61,11 @@ class MapGridValues {
   // Reads the grid from its stored set, already read from pBuffer (the grid
   // factory reads the grid's kind from it first); what Open answers.
   virtual bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) = 0;
+  // Reads the grid from its set decoded in place within a larger stored
+  // form (entry nEntry of a grid list, references shared through pShare as
+  // OpenSharing shares them); false, nothing read, for a kind that reads
+  // only from a buffer of its own.
+  virtual bool OpenInPlace(const md::layout::StoredSetView&, ReferenceShare*, int) { return false; }
 
   // The switches, in the order of the stored keys.
   enum Flag {

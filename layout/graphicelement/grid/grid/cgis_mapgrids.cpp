@@ -11,11 +11,13 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/customset.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 
 namespace {
 
 using md::layout::StoredIndexKey;
+using md::layout::grid::MapGridValues;
 using md::layout::StoredSetView;
 using md::layout::StoredSetWriter;
 using md::layout::grid::ReferenceShare;
@@ -134,7 +136,7 @@ void CGIS_MapGrids::OpenEntries(const StoredSetView& outer, ReferenceShare* pSha
     }
     int nType = 0;
     if (!nested.Read("GridType", &nType)) continue;
-    IGIS_DataBuffer* pData = nested.Buffer("GridData");
+    const std::span<const BYTE>* pData = nested.Bytes("GridData");
     if (pData == nullptr) continue;
     // A kind this library does not make, or a grid beyond those a frame
     // draws: written back as it was read.
@@ -149,11 +151,18 @@ void CGIS_MapGrids::OpenEntries(const StoredSetView& outer, ReferenceShare* pSha
       keep();
       continue;
     }
-    auto* pSharing = pShare != nullptr ? dynamic_cast<ReferenceSharingGrid*>(pGrid) : nullptr;
-    if (pSharing != nullptr) {
-      pSharing->OpenSharing(pData, pShare, k);
-    } else {
-      pGrid->Open(pData);
+    // The grid's set decoded where it lies; a damaged one, or a kind that
+    // reads from a buffer of its own, is given a copy to read.
+    const StoredSetView gridSet(*pData);
+    MapGridValues* pValues = MapGridValues::Of(pGrid);
+    if (gridSet.Damaged() || pValues == nullptr || !pValues->OpenInPlace(gridSet, pShare, k)) {
+      IGIS_DataBuffer* pCopy = nested.Buffer("GridData");
+      auto* pSharing = pShare != nullptr ? dynamic_cast<ReferenceSharingGrid*>(pGrid) : nullptr;
+      if (pSharing != nullptr) {
+        pSharing->OpenSharing(pCopy, pShare, k);
+      } else {
+        pGrid->Open(pCopy);
+      }
     }
     pGrid->SetMapElement(m_pMapElement);
     m_grids.emplace_back(pGrid);

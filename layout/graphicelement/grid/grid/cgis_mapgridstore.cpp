@@ -138,13 +138,15 @@ void MapGridValues::ReadLabelKeys(const StoredSetView& set) {
   if (set.Find("LabelFormat") == nullptr || nType < 0) return;
   m_pLabel.reset();
   m_keptLabel = KeptLabel();
-  IGIS_DataBuffer* pBuffer = set.Buffer("LabelFormat");
-  m_pLabel.reset(GIS_CreateMapGridLabelFormatObjectFromDataBuffer(pBuffer));
+  // Read where it lies in the grid's bytes.
+  const std::span<const BYTE>* pBytes = set.Bytes("LabelFormat");
+  m_pLabel.reset(pBytes != nullptr ? CreateGridLabelInPlace(*pBytes)
+                                   : GIS_CreateMapGridLabelFormatObjectFromDataBuffer(nullptr));
   if (m_pLabel) {
     m_pLabel->SetMapGrid(m_pGrid);
   } else {
     // No label class reads it: the stored label is written back as it was.
-    m_keptLabel.bytes = BytesOf(pBuffer);
+    if (pBytes != nullptr) m_keptLabel.bytes.assign(pBytes->begin(), pBytes->end());
     m_keptLabel.bKept = !m_keptLabel.bytes.empty();
     m_keptLabel.nType = nType;
   }

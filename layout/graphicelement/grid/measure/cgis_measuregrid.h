@@ -46,6 +46,11 @@ class CGIS_MeasureGrid final : public CGIS_MapGridBase<IGIS_MeasureGrid>,
   // that one, and read back from its bytes.
   bool SaveSharing(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare, int nEntry) override;
   bool OpenSharing(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare, int nEntry) override;
+  bool OpenInPlace(const md::layout::StoredSetView& set, md::layout::grid::ReferenceShare* pShare,
+                   int nEntry) override {
+    OpenWith(set, pShare, nEntry);
+    return true;
+  }
   // The sheet "方里网属性"; Cancel puts every value back.
   bool OnOpenPropertyDlg() override;
   IGIS_Element* ConvertToElement() override;
