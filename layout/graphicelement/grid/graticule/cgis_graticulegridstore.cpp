@@ -79,10 +79,14 @@ bool CGIS_GraticuleGrid::Open(IGIS_DataBuffer* pBuffer) {
 }
 
 bool CGIS_GraticuleGrid::OpenStored(const StoredSetView& s, IGIS_DataBuffer*) {
-  md::basilo::ReleasePtr<IGIS_Symbol> read;
-  auto symbol = [&](const char* szKey) {
-    read.reset(GetSymbolFromStored(s.Find(szKey), szKey));
-    return md::layout::SymbolPartOf(read.get(), md::layout::SymbolKind::Line);
+  // A symbol read is held as the setter would hold its copy; an unreadable
+  // one keeps the held symbol.
+  auto symbol = [&](const char* szKey, md::basilo::ReleasePtr<IGIS_Symbol>* pHeld) {
+    md::basilo::ReleasePtr<IGIS_Symbol> read(GetSymbolFromStored(s.Find(szKey), szKey));
+    if (IGIS_Symbol* p = md::layout::SymbolPartOf(read.get(), md::layout::SymbolKind::Line)) {
+      pHeld->reset(p);
+      (void)read.release();
+    }
   };
   s.Read("AxisTickOffset", &m_dAxisTickOffset);
   s.Read("InteriorLabelIntervalX", &m_dInteriorLabelIntervalX);
@@ -92,15 +96,15 @@ bool CGIS_GraticuleGrid::OpenStored(const StoredSetView& s, IGIS_DataBuffer*) {
   s.Read("ShowInteriorLabels", &m_bShowInteriorLabels);
   s.Read("HatchLength", &m_dHatchLength);
   s.Read("HatchDirectional", &m_bHatchDirectional);
-  if (IGIS_Symbol* p = symbol("HatchLineSymbol")) SetHatchLineSymbolPtr(p);
-  s.Read("MainHatchCount", &m_nMainHatchCount);
+  symbol("HatchLineSymbol", &m_pHatchLineSymbol);
   m_nMainHatchLength = ReadLength(s, "MainHatchLength", kDefaultMainHatchLength);
+  s.Read("MainHatchCount", &m_nMainHatchCount);
   s.Read("MainHatchDirectional", &m_bMainHatchDirectional);
-  if (IGIS_Symbol* p = symbol("MainHatchLineSymbol")) SetMainHatchLineSymbolPtr(p);
-  s.Read("SubHatchCount", &m_nSubHatchCount);
+  symbol("MainHatchLineSymbol", &m_pMainHatchLineSymbol);
   m_nSubHatchLength = ReadLength(s, "SubHatchLength", kDefaultSubHatchLength);
+  s.Read("SubHatchCount", &m_nSubHatchCount);
   s.Read("SubHatchDirectional", &m_bSubHatchDirectional);
-  if (IGIS_Symbol* p = symbol("SubHatchLineSymbol")) SetSubHatchLineSymbolPtr(p);
+  symbol("SubHatchLineSymbol", &m_pSubHatchLineSymbol);
   if (s.Find("pGridSpacing") != nullptr) {
     if (!m_pGridSpacing) m_pGridSpacing.reset(NewSpacing(kOpen));
     if (m_pGridSpacing) m_pGridSpacing->Open(s.Buffer("pGridSpacing"));

@@ -192,7 +192,11 @@ bool MapGridValues::OpenCommon(const StoredSetView& s) {
       return;
     }
     read.reset(GetSymbolFromStored(f, szKey));
-    if (IGIS_Symbol* p = SymbolPartOf(read.get(), kind)) SetSymbol(slot, p);
+    // The symbol read is held as the setter would hold its copy.
+    if (IGIS_Symbol* p = SymbolPartOf(read.get(), kind)) {
+      m_symbols[slot].reset(p);
+      (void)read.release();
+    }
   };
   s.Read("ExteriorWidth", &m_dExteriorWidth);
   std::string name;
@@ -203,11 +207,12 @@ bool MapGridValues::OpenCommon(const StoredSetView& s) {
   readSymbol("SubTickLineSymbol", kSubTickLineSymbol, SymbolKind::Line);
   s.Read("TickLength", &m_dTickLength);
   readSymbol("TickLineSymbol", kTickLineSymbol, SymbolKind::Line);
-  ReadLabelKeys(s);
+  // In the stored order, so that each key is found where the last one ended.
   ReadBorderKey(s);
   s.Read("GridlineType", &m_nGridlineType);
   readSymbol("LineSymbol", kLineSymbol, SymbolKind::Line);
   readSymbol("MarkSymbol", kMarkSymbol, SymbolKind::Point);
+  ReadLabelKeys(s);
   // A grid stored without the key divides its ticks by 1; the division is
   // never below 1.
   int nDivision = 0;
