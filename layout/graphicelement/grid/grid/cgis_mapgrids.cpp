@@ -38,8 +38,6 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
     return false;
   }
-  md::basilo::ReleasePtr<IGIS_DataBuffer> gridBytes(GIS_CreateDataBufferObject(0));
-  if (!gridBytes) return false;
   StoredSetWriter outer;
   const int nCount = static_cast<int>(m_grids.size() + m_kept.size());
   outer.Int("Count", "Count", nCount);
@@ -63,11 +61,15 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
       ++nKey;
       continue;
     }
-    gridBytes->SetSize(0);
     const int nEntry = nKey + 1;
     auto* pSharing = pShare != nullptr ? dynamic_cast<ReferenceSharingGrid*>(pGrid) : nullptr;
-    const bool bSaved = pSharing != nullptr ? pSharing->SaveSharing(gridBytes.get(), pShare, nEntry)
-                                            : pGrid->Save(gridBytes.get());
+    // The grid saves straight into its entry's set.
+    StoredSetWriter nested;
+    nested.Int("GridType", "GridType", pGrid->GetType());
+    bool bSaved = false;
+    nested.SavedInPlace("GridData", "GridData", [&](IGIS_DataBuffer* pData) {
+      bSaved = pSharing != nullptr ? pSharing->SaveSharing(pData, pShare, nEntry) : pGrid->Save(pData);
+    });
     if (!bSaved) {
       // The grid keeps its number; "Count" still counts it.
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
@@ -76,9 +78,6 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
       if (pShare != nullptr) pShare->Drop(nEntry);
       continue;
     }
-    StoredSetWriter nested;
-    nested.Int("GridType", "GridType", pGrid->GetType());
-    nested.Bytes("GridData", "GridData", md::layout::BufferBytes(gridBytes.get()));
     // The entry's set goes into the list as it stands.
     const StoredIndexKey key(nEntry);
     if (!outer.Nested(key.c_str(), key.c_str(), nested)) {

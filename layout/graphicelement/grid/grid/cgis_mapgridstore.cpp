@@ -50,7 +50,7 @@ bool IsCommonKey(std::string_view key) {
 void WriteSymbol(StoredSetWriter* pSet, const char* szKey, const char* szDescription, IGIS_Symbol* pSymbol,
                  bool* pOk) {
   bool bSaved = pSymbol == nullptr;
-  pSet->Saved(szKey, szDescription,
+  pSet->SavedInPlace(szKey, szDescription,
               [&](IGIS_DataBuffer* pBuffer) { bSaved = bSaved || pSymbol->Save(pBuffer); });
   if (!bSaved) *pOk = false;
 }
@@ -65,7 +65,7 @@ std::vector<BYTE> BytesOf(IGIS_DataBuffer* pBuffer) {
 void MapGridValues::WriteBorderKey(StoredSetWriter* pSet, bool* pOk) {
   if (m_pBorder) {
     bool bSaved = false;
-    pSet->Saved("Border", "边界", [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pBorder->Save(pBuffer); });
+    pSet->SavedInPlace("Border", "边界", [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pBorder->Save(pBuffer); });
     if (!bSaved) *pOk = false;
   } else {
     pSet->Bytes("Border", "边界",
@@ -77,7 +77,7 @@ void MapGridValues::WriteLabelKeys(StoredSetWriter* pSet, bool* pOk) {
   if (m_pLabel) {
     pSet->Int("GridLabelType", "网格标注类型", m_pLabel->GetType());
     bool bSaved = false;
-    pSet->Saved("LabelFormat", "标注数据",
+    pSet->SavedInPlace("LabelFormat", "标注数据",
                 [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pLabel->Save(pBuffer); });
     if (!bSaved) *pOk = false;
   } else {

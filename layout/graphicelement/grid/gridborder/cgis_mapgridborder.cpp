@@ -22,7 +22,7 @@ constexpr int kSimpleStyle = 3332;
 
 // The symbol key; the symbol, when there is one, saves itself into it.
 void WriteSymbol(StoredSetWriter* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
-  pSet->Saved(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
+  pSet->SavedInPlace(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
     if (pSymbol != nullptr) pSymbol->Save(pBuffer);
   });
 }

@@ -134,11 +134,11 @@ bool CGIS_DMSGridLabel::Save(IGIS_DataBuffer* pBuffer) {
   md::layout::StoredSetWriter set;
   bool bOwn = true;
   // A format or symbol the label lacks is stored empty.
-  set.Saved(kFormatKey, kFormatDescription, [&](IGIS_DataBuffer* p) {
+  set.SavedInPlace(kFormatKey, kFormatDescription, [&](IGIS_DataBuffer* p) {
     if (m_pLatLonFormat) bOwn = m_pLatLonFormat->SaveToDataBuffer(p) != FALSE && bOwn;
   });
   set.Int(kTypeKey, kTypeKey, m_nDMSLabelType);
-  set.Saved(kSecondsKey, kSecondsKey, [&](IGIS_DataBuffer* p) {
+  set.SavedInPlace(kSecondsKey, kSecondsKey, [&](IGIS_DataBuffer* p) {
     if (m_pSecondsSymbol) bOwn = m_pSecondsSymbol->Save(p) != FALSE && bOwn;
   });
   if (!bOwn) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");

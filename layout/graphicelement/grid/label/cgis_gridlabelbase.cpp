@@ -175,13 +175,13 @@ void PutBool(StoredSetWriter* pSet, const char* szKey, bool bValue) { pSet->Bool
 void PutInt(StoredSetWriter* pSet, const char* szKey, int nValue) { pSet->Int(szKey, szKey, nValue); }
 
 void PutSymbol(StoredSetWriter* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
-  pSet->Saved(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
+  pSet->SavedInPlace(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
     if (pSymbol != nullptr) pSymbol->Save(pBuffer);
   });
 }
 
 void PutNumericFormat(StoredSetWriter* pSet, const char* szKey, IGIS_NumericFormat* pFormat) {
-  pSet->Saved(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
+  pSet->SavedInPlace(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
     if (pFormat != nullptr) pFormat->SaveToDataBuffer(pBuffer);
   });
 }

@@ -114,7 +114,7 @@ bool CGIS_MeasureGrid::SaveSharing(IGIS_DataBuffer* pBuffer, ReferenceShare* pSh
   }
   md::layout::StoredSetWriter set;
   bool bSpacing = m_pGridSpacing == nullptr;
-  set.Saved(kSpacingKey, kSpacingKey,
+  set.SavedInPlace(kSpacingKey, kSpacingKey,
             [&](IGIS_DataBuffer* p) { bSpacing = bSpacing || m_pGridSpacing->Save(p); });
   bool bReference = m_pSpatialReference == nullptr;
   // Outlives the writer's Finish, which reads the bytes given to it.
@@ -135,7 +135,7 @@ bool CGIS_MeasureGrid::SaveSharing(IGIS_DataBuffer* pBuffer, ReferenceShare* pSh
     }
   }
   if (!reference) {
-    set.Saved(kReferenceKey, kReferenceKey, [&](IGIS_DataBuffer* p) {
+    set.SavedInPlace(kReferenceKey, kReferenceKey, [&](IGIS_DataBuffer* p) {
       bReference = bReference || m_pSpatialReference->Archive(p, GIS_ARCHIVE_WRITE);
     });
   }
