@@ -55,11 +55,6 @@ void WriteSymbol(StoredSetWriter* pSet, const char* szKey, const char* szDescrip
   if (!bSaved) *pOk = false;
 }
 
-std::vector<BYTE> BytesOf(IGIS_DataBuffer* pBuffer) {
-  const std::span<const BYTE> bytes = md::layout::BufferBytes(pBuffer);
-  return std::vector<BYTE>(bytes.begin(), bytes.end());
-}
-
 }  // namespace
 
 void MapGridValues::WriteBorderKey(StoredSetWriter* pSet, bool* pOk) {
@@ -153,20 +148,22 @@ void MapGridValues::ReadLabelKeys(const StoredSetView& set) {
 }
 
 void MapGridValues::ReadBorderKey(const StoredSetView& set) {
-  IGIS_DataBuffer* pBuffer = set.Buffer("Border");
-  if (pBuffer == nullptr) return;
-  if (StoredSetView(pBuffer).Damaged()) {
+  const std::span<const BYTE>* pBytes = set.Bytes("Border");
+  if (pBytes == nullptr) return;
+  // Read where it lies in the grid's bytes.
+  const StoredSetView border(*pBytes);
+  if (border.Damaged()) {
     // A border no reader understands is written back as it was; the grid
     // draws none in its place.
     m_pBorder.reset();
-    m_keptBorder.bytes = BytesOf(pBuffer);
+    m_keptBorder.bytes.assign(pBytes->begin(), pBytes->end());
     m_keptBorder.bKept = true;
     return;
   }
   m_keptBorder = KeptBorder();
   if (!m_pBorder) m_pBorder.reset(CreateMapGridBorder(m_pGrid));
   if (!m_pBorder) return;
-  m_pBorder->Open(pBuffer);
+  if (!OpenMapGridBorderInPlace(m_pBorder.get(), border)) m_pBorder->Open(set.Buffer("Border"));
   m_pBorder->SetMapGrid(m_pGrid);
 }
 

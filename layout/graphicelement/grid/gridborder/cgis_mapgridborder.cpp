@@ -41,6 +41,13 @@ IGIS_MapGridBorder* CreateMapGridBorder(IGIS_MapGrid* pGrid) {
   return pBorder;
 }
 
+bool OpenMapGridBorderInPlace(IGIS_MapGridBorder* pBorder, const StoredSetView& set) {
+  auto* pOwn = dynamic_cast<CGIS_MapGridBorder*>(pBorder);
+  if (pOwn == nullptr) return false;
+  pOwn->OpenStored(set);
+  return true;
+}
+
 void ClearSimpleSymbol(IGIS_MapGridBorder* pBorder) {
   if (auto* pOwn = dynamic_cast<CGIS_MapGridBorder*>(pBorder)) {
     pOwn->ClearSimpleSymbol();
@@ -147,7 +154,11 @@ bool CGIS_MapGridBorder::Open(IGIS_DataBuffer* pBuffer) {
     return false;
   }
   const StoredSetView s(pBuffer);
-  if (s.Damaged()) return true;
+  if (!s.Damaged()) OpenStored(s);
+  return true;
+}
+
+void CGIS_MapGridBorder::OpenStored(const StoredSetView& s) {
   s.Read("Interval", &m_nInterval);
   s.Read("BorderWidth", &m_nBorderWidth);
   s.Read("Alternating", &m_bAlternating);
@@ -155,16 +166,12 @@ bool CGIS_MapGridBorder::Open(IGIS_DataBuffer* pBuffer) {
     const char* szKey;
     const char* szFlag;
     SymbolKind kind;
-    void (CGIS_MapGridBorder::*set)(IGIS_Symbol*);
     md::basilo::ReleasePtr<IGIS_Symbol> CGIS_MapGridBorder::*held;
   };
   static constexpr SymbolKey kSymbols[] = {
-      {"BackgroundSymbol", "BackgroundSymbolIsNull", SymbolKind::Fill,
-       &CGIS_MapGridBorder::SetBackgroundSymbolPtr, &CGIS_MapGridBorder::m_pBackgroundSymbol},
-      {"ForegroundSymbol", "ForegroundSymbolIsNull", SymbolKind::Fill,
-       &CGIS_MapGridBorder::SetForegroundSymbolPtr, &CGIS_MapGridBorder::m_pForegroundSymbol},
-      {"SimpleSymbol", "SimpleSymbolIsNull", SymbolKind::Line, &CGIS_MapGridBorder::SetSimpleSymbolPtr,
-       &CGIS_MapGridBorder::m_pSimpleSymbol},
+      {"BackgroundSymbol", "BackgroundSymbolIsNull", SymbolKind::Fill, &CGIS_MapGridBorder::m_pBackgroundSymbol},
+      {"ForegroundSymbol", "ForegroundSymbolIsNull", SymbolKind::Fill, &CGIS_MapGridBorder::m_pForegroundSymbol},
+      {"SimpleSymbol", "SimpleSymbolIsNull", SymbolKind::Line, &CGIS_MapGridBorder::m_pSimpleSymbol},
   };
   for (const SymbolKey& k : kSymbols) {
     // A border stored without the symbol reads back without it.
@@ -172,9 +179,12 @@ bool CGIS_MapGridBorder::Open(IGIS_DataBuffer* pBuffer) {
       (this->*k.held).reset();
       continue;
     }
+    // The symbol read is held as the setter would hold its copy.
     md::basilo::ReleasePtr<IGIS_Symbol> read(GetSymbolFromStored(s.Find(k.szKey), k.szKey));
-    if (IGIS_Symbol* pPart = md::layout::SymbolPartOf(read.get(), k.kind)) (this->*k.set)(pPart);
+    if (IGIS_Symbol* pPart = md::layout::SymbolPartOf(read.get(), k.kind)) {
+      (this->*k.held).reset(pPart);
+      (void)read.release();
+    }
   }
   s.Read("BorderType", &m_nBorderType);
-  return true;
 }

@@ -5,6 +5,10 @@
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
 
+namespace md::layout {
+class StoredSetView;
+}  // namespace md::layout
+
 class CGIS_MapGridBorder final : public IGIS_MapGridBorder {
  public:
   // A simple border of width 200 and bars of 1000, not alternating; fill
@@ -40,6 +44,8 @@ class CGIS_MapGridBorder final : public IGIS_MapGridBorder {
   IGIS_MapGrid* GetMapGrid() override { return m_pMapGrid; }
   void Release() override;
 
+  // The keys present in an undamaged stored set, read in place.
+  void OpenStored(const md::layout::StoredSetView& set);
   // No simple symbol, without the setter's record for a NULL symbol.
   void ClearSimpleSymbol();
 
