@@ -20,7 +20,8 @@ constexpr const char* kOpen = "CGIS_GraticuleGrid::Open";
 // false when a symbol could not be written. Keys are their own descriptions.
 bool WriteSymbol(StoredSetWriter* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
   bool bSaved = pSymbol == nullptr;
-  pSet->SavedInPlace(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) { bSaved = bSaved || pSymbol->Save(pBuffer); });
+  pSet->SavedInPlace(szKey, szKey,
+                     [&](IGIS_DataBuffer* pBuffer) { bSaved = bSaved || pSymbol->Save(pBuffer); });
   return bSaved;
 }
 
@@ -59,7 +60,7 @@ bool CGIS_GraticuleGrid::Save(IGIS_DataBuffer* pBuffer) {
   bOk = WriteSymbol(s, "SubHatchLineSymbol", m_pSubHatchLineSymbol.get()) && bOk;
   bool bSpacing = !m_pGridSpacing;
   s->SavedInPlace("pGridSpacing", "pGridSpacing",
-           [&](IGIS_DataBuffer* p) { bSpacing = bSpacing || m_pGridSpacing->Save(p); });
+                  [&](IGIS_DataBuffer* p) { bSpacing = bSpacing || m_pGridSpacing->Save(p); });
   if (!bSpacing) bOk = false;
   if (!SaveCommon(s, pBuffer)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");

@@ -17,9 +17,9 @@
 namespace {
 
 using md::layout::StoredIndexKey;
-using md::layout::grid::MapGridValues;
 using md::layout::StoredSetView;
 using md::layout::StoredSetWriter;
+using md::layout::grid::MapGridValues;
 using md::layout::grid::ReferenceShare;
 using md::layout::grid::ReferenceSharingGrid;
 

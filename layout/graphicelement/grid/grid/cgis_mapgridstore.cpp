@@ -51,7 +51,7 @@ void WriteSymbol(StoredSetWriter* pSet, const char* szKey, const char* szDescrip
                  bool* pOk) {
   bool bSaved = pSymbol == nullptr;
   pSet->SavedInPlace(szKey, szDescription,
-              [&](IGIS_DataBuffer* pBuffer) { bSaved = bSaved || pSymbol->Save(pBuffer); });
+                     [&](IGIS_DataBuffer* pBuffer) { bSaved = bSaved || pSymbol->Save(pBuffer); });
   if (!bSaved) *pOk = false;
 }
 
@@ -60,7 +60,8 @@ void WriteSymbol(StoredSetWriter* pSet, const char* szKey, const char* szDescrip
 void MapGridValues::WriteBorderKey(StoredSetWriter* pSet, bool* pOk) {
   if (m_pBorder) {
     bool bSaved = false;
-    pSet->SavedInPlace("Border", "边界", [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pBorder->Save(pBuffer); });
+    pSet->SavedInPlace("Border", "边界",
+                       [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pBorder->Save(pBuffer); });
     if (!bSaved) *pOk = false;
   } else {
     pSet->Bytes("Border", "边界",
@@ -73,7 +74,7 @@ void MapGridValues::WriteLabelKeys(StoredSetWriter* pSet, bool* pOk) {
     pSet->Int("GridLabelType", "网格标注类型", m_pLabel->GetType());
     bool bSaved = false;
     pSet->SavedInPlace("LabelFormat", "标注数据",
-                [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pLabel->Save(pBuffer); });
+                       [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pLabel->Save(pBuffer); });
     if (!bSaved) *pOk = false;
   } else {
     // Without a label the type key stays 0, as a new field holds it.

@@ -169,8 +169,10 @@ void CGIS_MapGridBorder::OpenStored(const StoredSetView& s) {
     md::basilo::ReleasePtr<IGIS_Symbol> CGIS_MapGridBorder::*held;
   };
   static constexpr SymbolKey kSymbols[] = {
-      {"BackgroundSymbol", "BackgroundSymbolIsNull", SymbolKind::Fill, &CGIS_MapGridBorder::m_pBackgroundSymbol},
-      {"ForegroundSymbol", "ForegroundSymbolIsNull", SymbolKind::Fill, &CGIS_MapGridBorder::m_pForegroundSymbol},
+      {"BackgroundSymbol", "BackgroundSymbolIsNull", SymbolKind::Fill,
+       &CGIS_MapGridBorder::m_pBackgroundSymbol},
+      {"ForegroundSymbol", "ForegroundSymbolIsNull", SymbolKind::Fill,
+       &CGIS_MapGridBorder::m_pForegroundSymbol},
       {"SimpleSymbol", "SimpleSymbolIsNull", SymbolKind::Line, &CGIS_MapGridBorder::m_pSimpleSymbol},
   };
   for (const SymbolKey& k : kSymbols) {

@@ -115,7 +115,7 @@ bool CGIS_MeasureGrid::SaveSharing(IGIS_DataBuffer* pBuffer, ReferenceShare* pSh
   md::layout::StoredSetWriter set;
   bool bSpacing = m_pGridSpacing == nullptr;
   set.SavedInPlace(kSpacingKey, kSpacingKey,
-            [&](IGIS_DataBuffer* p) { bSpacing = bSpacing || m_pGridSpacing->Save(p); });
+                   [&](IGIS_DataBuffer* p) { bSpacing = bSpacing || m_pGridSpacing->Save(p); });
   bool bReference = m_pSpatialReference == nullptr;
   // Outlives the writer's Finish, which reads the bytes given to it.
   md::basilo::ReleasePtr<IGIS_DataBuffer> reference;
