@@ -61,6 +61,20 @@ class MapGridValues {
   // Reads the grid from its stored set, already read from pBuffer (the grid
   // factory reads the grid's kind from it first); what Open answers.
   virtual bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) = 0;
+  // While one lives on this thread, new grids are made bare: without the
+  // defaults a stored grid replaces (symbols, border, a kind's label and
+  // parts). Reading such a grid then ends with FinishRead, which makes the
+  // defaults the read left in place, so that the grid equals one made with
+  // its defaults and read.
+  class BareForRead {
+   public:
+    BareForRead();
+    ~BareForRead();
+    BareForRead(const BareForRead&) = delete;
+    BareForRead& operator=(const BareForRead&) = delete;
+  };
+  virtual void FinishRead();
+
   // Reads the grid from its set decoded in place within a larger stored
   // form (entry nEntry of a grid list, references shared through pShare as
   // OpenSharing shares them); false, nothing read, for a kind that reads
@@ -157,6 +171,16 @@ class MapGridValues {
   bool RunPropertySheet(const char* szTitle, const char* szMethod,
                         const std::function<void(IGIS_MapGrid* pBackup)>& copyBack);
 
+  // Made bare for a read (BareForRead in force).
+  static bool MadeBare();
+  // Parts a bare grid still has to make: the symbols, the border, the label.
+  enum Pending : unsigned { kPendingBorder = 1u << kSymbolCount, kPendingLabel = 2u << kSymbolCount };
+  bool Pending(unsigned part) const { return (m_pending & part) != 0; }
+  // Made bare and not yet finished: a kind's FinishRead then makes the
+  // parts of its own the read left out.
+  bool Bare() const { return m_bBare; }
+  void Decided(unsigned part) { m_pending &= ~part; }
+
   double m_dExteriorWidth = 200.0;
   std::string m_name;
   std::array<bool, kFlagCount> m_flags;
@@ -190,6 +214,8 @@ class MapGridValues {
   void AdoptLabelCopy(IGIS_GridLabel* pLabel);
 
   IGIS_MapGrid* m_pGrid;  // the grid that holds these values
+  unsigned m_pending = 0;
+  bool m_bBare = false;
   KeptLabel m_keptLabel;
   KeptBorder m_keptBorder;
 };

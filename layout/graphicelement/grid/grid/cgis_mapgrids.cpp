@@ -145,7 +145,12 @@ void CGIS_MapGrids::OpenEntries(const StoredSetView& outer, ReferenceShare* pSha
       ++nBeyond;
       continue;
     }
-    IGIS_MapGrid* pGrid = GIS_CreateMapGridPropertyObject(nType);
+    IGIS_MapGrid* pGrid = nullptr;
+    {
+      // Made without the defaults the stored grid replaces.
+      const MapGridValues::BareForRead bare;
+      pGrid = GIS_CreateMapGridPropertyObject(nType);
+    }
     if (pGrid == nullptr) {
       keep();
       continue;
@@ -163,6 +168,7 @@ void CGIS_MapGrids::OpenEntries(const StoredSetView& outer, ReferenceShare* pSha
         pGrid->Open(pCopy);
       }
     }
+    if (pValues != nullptr) pValues->FinishRead();
     pGrid->SetMapElement(m_pMapElement);
     m_grids.emplace_back(pGrid);
   }

@@ -132,6 +132,7 @@ void MapGridValues::ReadLabelKeys(const StoredSetView& set) {
   int nType = -10;
   set.Read("GridLabelType", &nType);
   if (set.Find("LabelFormat") == nullptr || nType < 0) return;
+  Decided(kPendingLabel);
   m_pLabel.reset();
   m_keptLabel = KeptLabel();
   // Read where it lies in the grid's bytes.
@@ -157,6 +158,7 @@ void MapGridValues::ReadBorderKey(const StoredSetView& set) {
     // A border no reader understands is written back as it was; the grid
     // draws none in its place.
     m_pBorder.reset();
+    Decided(kPendingBorder);
     m_keptBorder.bytes.assign(pBytes->begin(), pBytes->end());
     m_keptBorder.bKept = true;
     return;
@@ -187,6 +189,7 @@ bool MapGridValues::OpenCommon(const StoredSetView& s) {
     const md::basilo::StoredFieldView* f = s.Find(szKey);
     if (f != nullptr && f->type == GIS_FIELD_TYPE_BUFFER && f->bytes.empty()) {
       m_symbols[slot].reset();
+      Decided(1u << slot);
       return;
     }
     read.reset(GetSymbolFromStored(f, szKey));
@@ -194,6 +197,7 @@ bool MapGridValues::OpenCommon(const StoredSetView& s) {
     if (IGIS_Symbol* p = SymbolPartOf(read.get(), kind)) {
       m_symbols[slot].reset(p);
       (void)read.release();
+      Decided(1u << slot);
     }
   };
   s.Read("ExteriorWidth", &m_dExteriorWidth);

@@ -43,13 +43,25 @@ CGIS_MeasureGrid::CGIS_MeasureGrid() {
     m_pGridSpacing->SetXIntervalSize(kDefaultInterval);
     m_pGridSpacing->SetYIntervalSize(kDefaultInterval);
   }
-  if (IGIS_GridLabel* pLabel = GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_FORMATTED)) {
+  if (!Bare()) MakeDefaults();
+}
+
+void CGIS_MeasureGrid::MakeDefaults() {
+  if (IGIS_GridLabel* pLabel = (Pending(kPendingLabel) || !Bare())
+                                   ? GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_FORMATTED)
+                                   : nullptr) {
     m_pLabel.reset(pLabel);
     pLabel->SetMapGrid(this);
   }
-  if (IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject()) {
+  if (IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
+      pFactory != nullptr && m_pSpatialReference == nullptr) {
     m_pSpatialReference.reset(pFactory->CreateSpatialReference(kGridReferenceCode));
   }
+}
+
+void CGIS_MeasureGrid::FinishRead() {
+  if (Bare()) MakeDefaults();
+  MapGridValues::FinishRead();
 }
 
 CGIS_MeasureGrid::~CGIS_MeasureGrid() {
