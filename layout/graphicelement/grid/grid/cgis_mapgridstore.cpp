@@ -164,8 +164,10 @@ void MapGridValues::ReadBorderKey(const StoredSetView& set) {
     return;
   }
   m_keptBorder = KeptBorder();
-  if (!m_pBorder) m_pBorder.reset(CreateMapGridBorder(m_pGrid));
-  if (!m_pBorder) return;
+  if (!m_pBorder) {
+    m_pBorder.reset(ReadNewMapGridBorder(m_pGrid, border));
+    return;
+  }
   if (!OpenMapGridBorderInPlace(m_pBorder.get(), border)) m_pBorder->Open(set.Buffer("Border"));
   m_pBorder->SetMapGrid(m_pGrid);
 }

@@ -11,6 +11,9 @@ namespace md::layout::grid {
 // A new grid border with its defaults, bound to the grid; NULL when memory
 // runs out.
 IGIS_MapGridBorder* CreateMapGridBorder(IGIS_MapGrid* pGrid);
+// A new border bound to the grid, read from its undamaged stored set: what
+// CreateMapGridBorder and reading the set give; NULL when memory runs out.
+IGIS_MapGridBorder* ReadNewMapGridBorder(IGIS_MapGrid* pGrid, const StoredSetView& set);
 // Reads the border from its undamaged stored set, read in place; false,
 // nothing read, for a border of another class.
 bool OpenMapGridBorderInPlace(IGIS_MapGridBorder* pBorder, const StoredSetView& set);

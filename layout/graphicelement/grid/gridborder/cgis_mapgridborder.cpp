@@ -41,6 +41,16 @@ IGIS_MapGridBorder* CreateMapGridBorder(IGIS_MapGrid* pGrid) {
   return pBorder;
 }
 
+IGIS_MapGridBorder* ReadNewMapGridBorder(IGIS_MapGrid* pGrid, const StoredSetView& set) {
+  // Made without symbols: those the set does not decide are the defaults.
+  CGIS_MapGridBorder* pBorder =
+      md::basilo::MakeOrNull<CGIS_MapGridBorder>("CreateMapGridBorder", CGIS_MapGridBorder::kBare);
+  if (pBorder == nullptr) return nullptr;
+  pBorder->SetMapGrid(pGrid);
+  pBorder->MakeSymbols(pBorder->OpenStored(set));
+  return pBorder;
+}
+
 bool OpenMapGridBorderInPlace(IGIS_MapGridBorder* pBorder, const StoredSetView& set) {
   auto* pOwn = dynamic_cast<CGIS_MapGridBorder*>(pBorder);
   if (pOwn == nullptr) return false;
@@ -57,10 +67,18 @@ void ClearSimpleSymbol(IGIS_MapGridBorder* pBorder) {
 }
 }  // namespace md::layout::grid
 
-CGIS_MapGridBorder::CGIS_MapGridBorder()
-    : m_pBackgroundSymbol(md::layout::NewStyledSymbol(SymbolKind::Fill, kBackgroundStyle)),
-      m_pForegroundSymbol(md::layout::NewStyledSymbol(SymbolKind::Fill, kForegroundStyle)),
-      m_pSimpleSymbol(md::layout::NewStyledSymbol(SymbolKind::Line, kSimpleStyle)) {}
+CGIS_MapGridBorder::CGIS_MapGridBorder() { MakeSymbols(kAllSymbols); }
+
+CGIS_MapGridBorder::CGIS_MapGridBorder(BareTag) {}
+
+void CGIS_MapGridBorder::MakeSymbols(unsigned symbols) {
+  if ((symbols & kBackground) != 0)
+    m_pBackgroundSymbol.reset(md::layout::NewStyledSymbol(SymbolKind::Fill, kBackgroundStyle));
+  if ((symbols & kForeground) != 0)
+    m_pForegroundSymbol.reset(md::layout::NewStyledSymbol(SymbolKind::Fill, kForegroundStyle));
+  if ((symbols & kSimple) != 0)
+    m_pSimpleSymbol.reset(md::layout::NewStyledSymbol(SymbolKind::Line, kSimpleStyle));
+}
 
 void CGIS_MapGridBorder::Release() { delete this; }
 
@@ -158,7 +176,8 @@ bool CGIS_MapGridBorder::Open(IGIS_DataBuffer* pBuffer) {
   return true;
 }
 
-void CGIS_MapGridBorder::OpenStored(const StoredSetView& s) {
+unsigned CGIS_MapGridBorder::OpenStored(const StoredSetView& s) {
+  unsigned kept = kAllSymbols;
   s.Read("Interval", &m_nInterval);
   s.Read("BorderWidth", &m_nBorderWidth);
   s.Read("Alternating", &m_bAlternating);
@@ -167,18 +186,20 @@ void CGIS_MapGridBorder::OpenStored(const StoredSetView& s) {
     const char* szFlag;
     SymbolKind kind;
     md::basilo::ReleasePtr<IGIS_Symbol> CGIS_MapGridBorder::*held;
+    unsigned bit;
   };
   static constexpr SymbolKey kSymbols[] = {
       {"BackgroundSymbol", "BackgroundSymbolIsNull", SymbolKind::Fill,
-       &CGIS_MapGridBorder::m_pBackgroundSymbol},
+       &CGIS_MapGridBorder::m_pBackgroundSymbol, kBackground},
       {"ForegroundSymbol", "ForegroundSymbolIsNull", SymbolKind::Fill,
-       &CGIS_MapGridBorder::m_pForegroundSymbol},
-      {"SimpleSymbol", "SimpleSymbolIsNull", SymbolKind::Line, &CGIS_MapGridBorder::m_pSimpleSymbol},
+       &CGIS_MapGridBorder::m_pForegroundSymbol, kForeground},
+      {"SimpleSymbol", "SimpleSymbolIsNull", SymbolKind::Line, &CGIS_MapGridBorder::m_pSimpleSymbol, kSimple},
   };
   for (const SymbolKey& k : kSymbols) {
     // A border stored without the symbol reads back without it.
     if (bool bPresent = true; s.Read(k.szFlag, &bPresent) && !bPresent) {
       (this->*k.held).reset();
+      kept &= ~k.bit;
       continue;
     }
     // The symbol read is held as the setter would hold its copy.
@@ -186,7 +207,9 @@ void CGIS_MapGridBorder::OpenStored(const StoredSetView& s) {
     if (IGIS_Symbol* pPart = md::layout::SymbolPartOf(read.get(), k.kind)) {
       (this->*k.held).reset(pPart);
       (void)read.release();
+      kept &= ~k.bit;
     }
   }
   s.Read("BorderType", &m_nBorderType);
+  return kept;
 }

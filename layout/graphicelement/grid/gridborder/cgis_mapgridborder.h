@@ -15,6 +15,9 @@ class CGIS_MapGridBorder final : public IGIS_MapGridBorder {
   // symbols of the library's styles 3361 (background) and 3362 (foreground)
   // and a line of style 3332; bound to no grid.
   CGIS_MapGridBorder();
+  // Without symbols, for a read that makes those it leaves out.
+  enum BareTag { kBare };
+  explicit CGIS_MapGridBorder(BareTag);
 
   bool GetAlternating() override { return m_bAlternating; }
   void SetAlternating(bool bAlternating) override { m_bAlternating = bAlternating; }
@@ -44,8 +47,13 @@ class CGIS_MapGridBorder final : public IGIS_MapGridBorder {
   IGIS_MapGrid* GetMapGrid() override { return m_pMapGrid; }
   void Release() override;
 
-  // The keys present in an undamaged stored set, read in place.
-  void OpenStored(const md::layout::StoredSetView& set);
+  // The symbols, as bits.
+  enum : unsigned { kBackground = 1, kForeground = 2, kSimple = 4, kAllSymbols = 7 };
+  // The keys present in an undamaged stored set, read in place; answers the
+  // symbols the set left as they were.
+  unsigned OpenStored(const md::layout::StoredSetView& set);
+  // The default symbols among these.
+  void MakeSymbols(unsigned symbols);
   // No simple symbol, without the setter's record for a NULL symbol.
   void ClearSimpleSymbol();
 
