@@ -152,11 +152,7 @@ bool CGIS_DMSGridLabel::Open(IGIS_DataBuffer* pBuffer) { return OpenThroughStore
 bool CGIS_DMSGridLabel::OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer*) {
   // The display type is taken as stored; the drawing shows any value but
   // the stacked one as standard.
-  set.Read(kTypeKey, &m_nDMSLabelType);
-  if (const md::basilo::StoredFieldView* pField = set.Find(kSecondsKey)) {
-    md::basilo::ReleasePtr<IGIS_Symbol> pRead(GetSymbolFromStored(pField, kSecondsKey));
-    if (pRead && pRead->GetTextPart() != nullptr) SetSecondsSymbolTextPtr(pRead->GetTextPart());
-  }
+  // The keys in their stored order: the format, the type, the symbol.
   if (set.Find(kFormatKey) != nullptr) {
     IGIS_DataBuffer* pFormatBuffer = set.Buffer(kFormatKey);
     if (!m_pLatLonFormat) m_pLatLonFormat.reset(NewLatLonFormat());
@@ -164,6 +160,11 @@ bool CGIS_DMSGridLabel::OpenStored(const md::layout::StoredSetView& set, IGIS_Da
     if (m_pLatLonFormat && pFormatBuffer != nullptr && pFormatBuffer->GetSize() > 0) {
       m_pLatLonFormat->LoadFromDataBuffer(pFormatBuffer);
     }
+  }
+  set.Read(kTypeKey, &m_nDMSLabelType);
+  if (const md::basilo::StoredFieldView* pField = set.Find(kSecondsKey)) {
+    md::basilo::ReleasePtr<IGIS_Symbol> pRead(GetSymbolFromStored(pField, kSecondsKey));
+    if (pRead && pRead->GetTextPart() != nullptr) SetSecondsSymbolTextPtr(pRead->GetTextPart());
   }
   return OpenCommon(set);
 }
