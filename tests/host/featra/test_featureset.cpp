@@ -453,7 +453,10 @@ TEST(ElementRegistry, HandlesResolveWhileTheElementLivesAndAreNeverReused) {
     handles.push_back(h);
     GIS_UnregisterElement(nullptr);
     EXPECT_EQ(GIS_GetElementUnregisterCount(), nEnded);  // registering ends nothing
-    delete e;                                            // unregisters
+    // The element registered last has no handle once unregistered.
+    GIS_UnregisterElement(AsElement(e));
+    EXPECT_EQ(GIS_GetElementHandle(AsElement(e)), 0);
+    delete e;  // unregisters again: ignored
     EXPECT_EQ(GIS_ResolveElement(h), nullptr);
     EXPECT_EQ(GIS_GetElementUnregisterCount(), nEnded + 1);
   }
