@@ -1,5 +1,7 @@
 // The stored form of the scale bars: round trips, missing and added keys,
 // damaged sets, the branches' symbols and failed commits.
+#include <cstring>
+
 #include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
@@ -81,6 +83,42 @@ TEST_F(ScaleBarArchive, EverySettingReadsBackAsWritten) {
   EXPECT_EQ(Bytes(back->GetSymbol2()), Bytes(red.get()));
   EXPECT_EQ(Bytes(back->GetSymbol1()), Bytes(bar->GetSymbol1()));
   EXPECT_EQ(back->GetRect(), bar->GetRect());
+}
+
+// A write of changed settings keeps the stored keys, descriptions and types
+// in place: its bytes are those of the stored set given the new values.
+TEST_F(ScaleBarArchive, AWriteGivesTheStoredSetWithTheNewValues) {
+  CGIS_AlternatingScaleBar* bar = NewBar();
+  IGIS_PropertySet* before = StoredCustom(bar);
+  bar->SetDivisions(9);
+  bar->SetUnitLabel("千米");
+  bar->SetMapScale(0.5);
+  bar->GetScaleMarks()->SetMarkFrequency(2);
+  SymbolPtr red = NewSymbol(GIS_SYMBOL_FILL, RGB(200, 0, 0));
+  bar->SetSymbol2(red.get());
+  ASSERT_TRUE(bar->Archive(0, 0));
+  IGIS_PropertySet* after = StoredCustom(bar);
+  EXPECT_EQ(KeysOf(after), KeysOf(before));
+  for (IGIS_Field* f = after->GetFirstPosition(); f != nullptr; f = after->GetNext(f)) {
+    IGIS_Field* old = before->GetProperty(f->GetLabel());
+    ASSERT_TRUE(old != nullptr && old->GetType() == f->GetType()) << f->GetLabel();
+    if (f->GetType() == GIS_FIELD_TYPE_BUFFER) {
+      IGIS_DataBuffer* from = f->GetDataBuffer();
+      old->GetDataBuffer()->SetSize(from->GetSize());
+      if (from->GetSize() > 0) std::memcpy(old->GetDataBuffer()->GetData(), from->GetData(), from->GetSize());
+    } else if (f->GetType() == GIS_FIELD_TYPE_DOUBLE) {
+      old->SetDouble(f->GetDouble());
+    } else if (f->GetType() == GIS_FIELD_TYPE_STRING) {
+      old->SetString(f->GetString());
+    } else {
+      old->SetInt(f->GetInt());
+    }
+  }
+  const std::vector<BYTE> written = CustomBytes(bar);
+  StoreCustom(bar, before);
+  EXPECT_EQ(CustomBytes(bar), written);
+  before->Release();
+  after->Release();
 }
 
 TEST_F(ScaleBarArchive, AStoredFormWithoutTheUnitLabelKeyReadsTheDefault) {
