@@ -563,7 +563,11 @@ void CGIS_ScaleBarBase<TInterface>::SetResizeHint(int nHint) {
 
 template <class TInterface>
 int CGIS_ScaleBarBase<TInterface>::GetDivisionWidth() {
-  const DivisionWidth w = ComputeDivisionWidth(*this);
+  return KeepDivisionWidth(ComputeDivisionWidth(*this));
+}
+
+template <class TInterface>
+int CGIS_ScaleBarBase<TInterface>::KeepDivisionWidth(const DivisionWidth& w) {
   m_nBarWidth = w.nBarWidth;
   m_dDivision = w.dDivision;
   m_dMapScale = w.dMapScale;
@@ -584,8 +588,10 @@ void CGIS_ScaleBarBase<TInterface>::Refresh() {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::Refresh", "m_pFeature == NULL");
     return;
   }
-  const int nDivisionWidth = GetDivisionWidth();
-  const BarExtent extent = pForms != nullptr ? LayOutReadBarExtent(*this, nDivisionWidth, *pForms)
+  // The frame is looked up once for the width and the extent.
+  IGIS_MapElement* pFrame = GetMapElement();
+  const int nDivisionWidth = KeepDivisionWidth(ComputeDivisionWidth(*this, pFrame));
+  const BarExtent extent = pForms != nullptr ? LayOutReadBarExtent(*this, pFrame, nDivisionWidth, *pForms)
                                              : LayOutBarExtent(*this, nDivisionWidth);
   m_nBarX = extent.nBarX;
   m_nBarY = extent.nBarY;

@@ -157,6 +157,8 @@ class CGIS_ScaleBarBase : public CGIS_ElementImpl<TInterface> {
   BOOL ArchiveStored(int nRead, const md::layout::detail::BodySymbols* pBody);
   template <class TSink>
   void PutKeys(TSink& set, bool bDescribe);
+  // Keeps the width, division and scale computed; the width.
+  int KeepDivisionWidth(const md::layout::detail::DivisionWidth& w);
   bool WriteWhole(IGIS_FeatureAttributes* pAttr, const md::layout::detail::BodySymbols* pBody);
   void WriteNewCustom(IGIS_Feature* pFeature);
 
