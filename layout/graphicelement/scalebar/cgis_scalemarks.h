@@ -10,6 +10,9 @@
 
 namespace md::layout {
 class StoredSetView;
+namespace detail {
+class InOrderReader;
+}  // namespace detail
 }  // namespace md::layout
 
 class CGIS_ScaleMarks : public IGIS_ScaleMarks {
@@ -40,7 +43,7 @@ class CGIS_ScaleMarks : public IGIS_ScaleMarks {
 
  private:
   void Read(const md::layout::StoredSetView& set);
-  void ReadLineSymbol(const md::layout::StoredSetView& set, const char* szKey,
+  void ReadLineSymbol(md::layout::detail::InOrderReader& set, const char* szKey,
                       md::basilo::ReleasePtr<IGIS_Symbol>* pHeld);
 
   int m_nDivisionMarkHeight = 100;
