@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <span>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "host/basilo/igis_propertyset.h"
@@ -30,24 +31,8 @@ class InOrderReader {
     return f;
   }
   // False (value kept) when the key is missing.
-  bool Read(std::string_view key, int* pValue) {
-    const md::basilo::StoredFieldView* f = Find(key);
-    if (f == nullptr) return false;
-    if (f->type == GIS_FIELD_TYPE_INT || f->type == GIS_FIELD_TYPE_BOOL) {
-      *pValue = md::basilo::StoredInt(*f);
-      return true;
-    }
-    return set_.Read(key, pValue);
-  }
-  bool Read(std::string_view key, bool* pValue) {
-    const md::basilo::StoredFieldView* f = Find(key);
-    if (f == nullptr) return false;
-    if (f->type == GIS_FIELD_TYPE_INT || f->type == GIS_FIELD_TYPE_BOOL) {
-      *pValue = md::basilo::StoredBool(*f);
-      return true;
-    }
-    return set_.Read(key, pValue);
-  }
+  bool Read(std::string_view key, int* pValue) { return ReadIntegral(key, pValue); }
+  bool Read(std::string_view key, bool* pValue) { return ReadIntegral(key, pValue); }
   bool Read(std::string_view key, double* pValue) {
     const md::basilo::StoredFieldView* f = Find(key);
     if (f == nullptr) return false;
@@ -65,6 +50,20 @@ class InOrderReader {
   }
 
  private:
+  // Straight from a stored integer or boolean, through the set otherwise.
+  template <class T>
+  bool ReadIntegral(std::string_view key, T* pValue) {
+    const md::basilo::StoredFieldView* f = Find(key);
+    if (f == nullptr) return false;
+    if (f->type != GIS_FIELD_TYPE_INT && f->type != GIS_FIELD_TYPE_BOOL) return set_.Read(key, pValue);
+    if constexpr (std::is_same_v<T, bool>) {
+      *pValue = md::basilo::StoredBool(*f);
+    } else {
+      *pValue = md::basilo::StoredInt(*f);
+    }
+    return true;
+  }
+
   const md::layout::StoredSetView& set_;
   const std::vector<md::basilo::StoredFieldView>& fields_;
   std::size_t next_ = 0;

@@ -1,7 +1,5 @@
 // The stored form of the scale bars: round trips, missing and added keys,
 // damaged sets, the branches' symbols and failed commits.
-#include <cstring>
-
 #include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/scalebar/igis_scalemarks.h"
@@ -102,17 +100,7 @@ TEST_F(ScaleBarArchive, AWriteGivesTheStoredSetWithTheNewValues) {
   for (IGIS_Field* f = after->GetFirstPosition(); f != nullptr; f = after->GetNext(f)) {
     IGIS_Field* old = before->GetProperty(f->GetLabel());
     ASSERT_TRUE(old != nullptr && old->GetType() == f->GetType()) << f->GetLabel();
-    if (f->GetType() == GIS_FIELD_TYPE_BUFFER) {
-      IGIS_DataBuffer* from = f->GetDataBuffer();
-      old->GetDataBuffer()->SetSize(from->GetSize());
-      if (from->GetSize() > 0) std::memcpy(old->GetDataBuffer()->GetData(), from->GetData(), from->GetSize());
-    } else if (f->GetType() == GIS_FIELD_TYPE_DOUBLE) {
-      old->SetDouble(f->GetDouble());
-    } else if (f->GetType() == GIS_FIELD_TYPE_STRING) {
-      old->SetString(f->GetString());
-    } else {
-      old->SetInt(f->GetInt());
-    }
+    CopyValue(f, old);
   }
   const std::vector<BYTE> written = CustomBytes(bar);
   StoreCustom(bar, before);
