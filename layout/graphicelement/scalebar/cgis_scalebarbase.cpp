@@ -28,7 +28,6 @@
 #include "layout/graphicelement/scalebar/scalebarbody.h"
 #include "layout/graphicelement/scalebar/scalebardraw.h"
 #include "layout/graphicelement/scalebar/scalebarformats.h"
-#include "layout/graphicelement/scalebar/scalebarstored.h"
 #include "layout/graphicelement/scalebar/scalebarsymbols.h"
 #include "layout/graphicelement/shapes/shapebox.h"
 
@@ -119,10 +118,18 @@ bool SameLayout(std::span<const BYTE> a, std::span<const BYTE> b) {
   return true;
 }
 
+template <class T>
+void ReadInto(const StoredSetView& set, const char* szKey, T* pValue) {
+  set.Read(szKey, pValue);
+}
+
+// The stored bytes of the key in a buffer, valid until the next lookup.
+IGIS_DataBuffer* BufferOf(const StoredSetView& set, const char* szKey) { return set.Buffer(szKey); }
+
 // A text symbol stored under the key replaces the held one (its text part);
 // a missing key or a symbol of another kind keeps it. True, with the stored
 // bytes it was made from, when it was replaced.
-bool ReadTextSymbol(InOrderReader& set, const char* szKey, md::basilo::ReleasePtr<IGIS_Symbol>* pHeld,
+bool ReadTextSymbol(const StoredSetView& set, const char* szKey, md::basilo::ReleasePtr<IGIS_Symbol>* pHeld,
                     std::span<const BYTE>* pFrom) {
   const md::basilo::StoredFieldView* pField = set.Find(szKey);
   if (pField == nullptr) return false;
@@ -134,10 +141,10 @@ bool ReadTextSymbol(InOrderReader& set, const char* szKey, md::basilo::ReleasePt
 // A number format stored under the key is read into the held one (made
 // when missing); a missing key or a damaged form keeps it. True, with the
 // stored bytes it was read from, when it took them.
-bool ReadNumericFormat(InOrderReader& set, const char* szKey, int nKind,
+bool ReadNumericFormat(const StoredSetView& set, const char* szKey, int nKind,
                        md::basilo::ReleasePtr<IGIS_NumericFormat>* pHeld, std::span<const BYTE>* pFrom) {
   const std::span<const BYTE>* pBytes = set.Bytes(szKey);
-  IGIS_DataBuffer* b = pBytes != nullptr ? set.Set().Buffer(szKey) : nullptr;
+  IGIS_DataBuffer* b = pBytes != nullptr ? set.Buffer(szKey) : nullptr;
   if (b == nullptr) return false;
   if (!*pHeld) pHeld->reset(NewNumericFormat(nKind));
   if (!OpenNumericFormat(pHeld->get(), b)) return false;
@@ -353,17 +360,16 @@ BOOL CGIS_ScaleBarBase<TInterface>::ArchiveStored(int nRead, const BodySymbols* 
     }
     return FALSE;
   }
-  // In the stored order, so that each key is found where the last one ended.
-  InOrderReader in(set);
+  const StoredSetView* pSet = &set;
   this->m_core.m_bLock = pAttr->GetBool("IsLock");
   this->m_core.m_bKeepHVScaleRatio = pAttr->GetBool("KeepHVScaleRatio");
   this->m_core.m_nOrder = pAttr->GetInt("ElementOrder");
   if (const char* szName = pAttr->GetString("ElementName")) SetName(szName);
   int nMapElementID = m_link.GetMapElementID();
-  in.Read("MapElementID", &nMapElementID);
+  ReadInto(*pSet, "MapElementID", &nMapElementID);
   m_link.SetMapElementID(nMapElementID);
   m_link.Relink(this->m_core.m_pFeatureSet);
-  if (const std::span<const BYTE>* b = in.Bytes("FrameProperty")) {
+  if (const std::span<const BYTE>* b = pSet->Bytes("FrameProperty")) {
     if (b->empty()) {
       SetFrameProperty(nullptr);  // stored without a frame
     } else {
@@ -372,46 +378,47 @@ BOOL CGIS_ScaleBarBase<TInterface>::ArchiveStored(int nRead, const BodySymbols* 
       if (auto* pOwn = dynamic_cast<CGIS_FrameProperty*>(m_pFrameProperty.get())) {
         pOwn->OpenStored(*b);
       } else if (m_pFrameProperty) {
-        m_pFrameProperty->Open(set.Buffer("FrameProperty"));
+        m_pFrameProperty->Open(BufferOf(*pSet, "FrameProperty"));
       }
     }
   }
-  in.Read("Division", &m_dDivision);
-  in.Read("Divisions", &m_nDivisions);
-  in.Read("ResizeHint", &m_nResizeHint);
-  in.Read("SubDivisions", &m_nSubDivisions);
-  in.Read("DivisionsBeforeZero", &m_bDivisionsBeforeZero);
-  if (const std::span<const BYTE>* b = in.Bytes("ScaleMarks")) {
+  // In the stored order, so that each key is found where the last one ended.
+  ReadInto(*pSet, "Division", &m_dDivision);
+  ReadInto(*pSet, "Divisions", &m_nDivisions);
+  ReadInto(*pSet, "ResizeHint", &m_nResizeHint);
+  ReadInto(*pSet, "SubDivisions", &m_nSubDivisions);
+  ReadInto(*pSet, "DivisionsBeforeZero", &m_bDivisionsBeforeZero);
+  if (const std::span<const BYTE>* b = pSet->Bytes("ScaleMarks")) {
     if (auto* pOwn = dynamic_cast<CGIS_ScaleMarks*>(m_pScaleMarks.get())) {
       pOwn->OpenStored(*b);
     } else if (m_pScaleMarks) {
-      m_pScaleMarks->Open(set.Buffer("ScaleMarks"));
+      m_pScaleMarks->Open(BufferOf(*pSet, "ScaleMarks"));
     }
   }
   // Whether the text symbols and number formats the layout measures with
   // were all read whole from the stored bytes (the memo of read layouts is
   // keyed by those bytes).
   ReadLayoutForms forms;
-  bool bFormsRead = ReadTextSymbol(in, "LabelSymbol", &m_pLabelSymbol, &forms.labelSymbol);
+  bool bFormsRead = ReadTextSymbol(*pSet, "LabelSymbol", &m_pLabelSymbol, &forms.labelSymbol);
   bFormsRead &=
-      ReadNumericFormat(in, "NumericFormat", kNumericFormatPlain, &m_pNumericFormat, &forms.numericFormat);
+      ReadNumericFormat(*pSet, "NumericFormat", kNumericFormatPlain, &m_pNumericFormat, &forms.numericFormat);
   bFormsRead &=
-      ReadNumericFormat(in, "LatLonFormat", kNumericFormatLatLon, &m_pLatLonFormat, &forms.latLonFormat);
-  in.Read("LabelFrequency", &m_nLabelFrequency);
-  in.Read("LabelGap", &m_nLabelGap);
-  in.Read("LabelPosition", &m_nLabelPosition);
-  bFormsRead &= ReadTextSymbol(in, "UnitLabelSymbol", &m_pUnitLabelSymbol, &forms.unitLabelSymbol);
-  in.Read("UnitLabelGap", &m_nUnitLabelGap);
-  in.Read("UnitLabelPosition", &m_nUnitLabelPosition);
-  in.Read("Units", &m_nUnits);
-  in.Read("BarHeight", &m_nBarHeight);
-  in.Read("BarWidth", &m_nBarWidth);
-  in.Read("MapScale", &m_dMapScale);
-  in.Read("BarX", &m_nBarX);
-  in.Read("BarY", &m_nBarY);
-  if (std::string label; set.Read("UnitLabel", &label)) AssignCut(m_strUnitLabel, label.c_str());
+      ReadNumericFormat(*pSet, "LatLonFormat", kNumericFormatLatLon, &m_pLatLonFormat, &forms.latLonFormat);
+  ReadInto(*pSet, "LabelFrequency", &m_nLabelFrequency);
+  ReadInto(*pSet, "LabelGap", &m_nLabelGap);
+  ReadInto(*pSet, "LabelPosition", &m_nLabelPosition);
+  bFormsRead &= ReadTextSymbol(*pSet, "UnitLabelSymbol", &m_pUnitLabelSymbol, &forms.unitLabelSymbol);
+  ReadInto(*pSet, "UnitLabelGap", &m_nUnitLabelGap);
+  ReadInto(*pSet, "UnitLabelPosition", &m_nUnitLabelPosition);
+  ReadInto(*pSet, "Units", &m_nUnits);
+  ReadInto(*pSet, "BarHeight", &m_nBarHeight);
+  ReadInto(*pSet, "BarWidth", &m_nBarWidth);
+  ReadInto(*pSet, "MapScale", &m_dMapScale);
+  ReadInto(*pSet, "BarX", &m_nBarX);
+  ReadInto(*pSet, "BarY", &m_nBarY);
+  if (std::string label; pSet->Read("UnitLabel", &label)) AssignCut(m_strUnitLabel, label.c_str());
   if (pBody != nullptr) {
-    ReadBodySymbols(in, *pBody);
+    ReadBodySymbols(*pSet, *pBody);
     // Through the bar's own Refresh, which the base's serves with the forms.
     m_pReadForms = bFormsRead ? &forms : nullptr;
     this->Refresh();

@@ -7,7 +7,6 @@
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
-#include "layout/graphicelement/scalebar/scalebarstored.h"
 #include "layout/graphicelement/scalebar/scalebarsymbols.h"
 #include "layout/graphicelement/shapes/shapefeature.h"
 
@@ -74,11 +73,10 @@ BOOL CGIS_ScaleMarks::Save(IGIS_DataBuffer* pBuffer) {
 
 // A line symbol stored under the key goes to the setter; a missing key, an
 // empty buffer or a symbol of another kind keeps the held one.
-void CGIS_ScaleMarks::ReadLineSymbol(md::layout::detail::InOrderReader& set, const char* szKey,
+void CGIS_ScaleMarks::ReadLineSymbol(const md::layout::StoredSetView& set, const char* szKey,
                                      md::basilo::ReleasePtr<IGIS_Symbol>* pHeld) {
-  const md::basilo::StoredFieldView* pField = set.Find(szKey);
-  if (pField == nullptr) return;
-  AdoptSymbol(pHeld, GetSymbolFromStored(pField, szKey), &IGIS_Symbol::AsLineSymbol);
+  if (set.Find(szKey) == nullptr) return;
+  AdoptSymbol(pHeld, GetSymbolFromStored(set, szKey), &IGIS_Symbol::AsLineSymbol);
 }
 
 BOOL CGIS_ScaleMarks::Open(IGIS_DataBuffer* pBuffer) {
@@ -97,9 +95,8 @@ BOOL CGIS_ScaleMarks::Open(IGIS_DataBuffer* pBuffer) {
 
 void CGIS_ScaleMarks::OpenStored(std::span<const BYTE> bytes) { Read(md::layout::StoredSetView(bytes)); }
 
-void CGIS_ScaleMarks::Read(const md::layout::StoredSetView& stored) {
-  if (stored.Damaged()) return;
-  md::layout::detail::InOrderReader set(stored);
+void CGIS_ScaleMarks::Read(const md::layout::StoredSetView& set) {
+  if (set.Damaged()) return;
   set.Read("DivisionMarkHeight", &m_nDivisionMarkHeight);
   set.Read("SubdivisionMarkHeight", &m_nSubdivisionMarkHeight);
   set.Read("MarkFrequency", &m_nMarkFrequency);

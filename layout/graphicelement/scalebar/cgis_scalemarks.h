@@ -10,9 +10,6 @@
 
 namespace md::layout {
 class StoredSetView;
-namespace detail {
-class InOrderReader;
-}  // namespace detail
 }  // namespace md::layout
 
 class CGIS_ScaleMarks : public IGIS_ScaleMarks {
@@ -43,7 +40,7 @@ class CGIS_ScaleMarks : public IGIS_ScaleMarks {
 
  private:
   void Read(const md::layout::StoredSetView& set);
-  void ReadLineSymbol(md::layout::detail::InOrderReader& set, const char* szKey,
+  void ReadLineSymbol(const md::layout::StoredSetView& set, const char* szKey,
                       md::basilo::ReleasePtr<IGIS_Symbol>* pHeld);
 
   int m_nDivisionMarkHeight = 100;

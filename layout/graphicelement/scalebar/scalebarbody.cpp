@@ -8,7 +8,6 @@
 #include "host/glyphor/igis_symbol.h"
 #include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
-#include "layout/graphicelement/scalebar/scalebarstored.h"
 
 using namespace md::layout::detail;
 
@@ -63,7 +62,7 @@ void PutBodySymbols(md::layout::CustomSetWriter& set, const BodySymbols& body) {
     PutSymbol(set, body.pKeys[i].szKey, body.pKeys[i].szKey, body.pKeys[i].pSymbol);
 }
 
-void ReadBodySymbols(InOrderReader& set, const BodySymbols& body) {
+void ReadBodySymbols(const md::layout::StoredSetView& set, const BodySymbols& body) {
   for (int i = 0; i < body.nCount; ++i) {
     const BodySymbolKey& key = body.pKeys[i];
     const md::basilo::StoredFieldView* pField = key.pHeld != nullptr ? set.Find(key.szKey) : nullptr;

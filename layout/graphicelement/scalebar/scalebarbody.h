@@ -18,8 +18,6 @@ class StoredSetView;
 
 namespace md::layout::detail {
 
-class InOrderReader;
-
 struct BodySymbolKey {
   const char* szKey;
   const char* szDescription;  // written when a new bar adds the key
@@ -51,6 +49,6 @@ struct BodySymbols {
 void PutBodySymbols(md::layout::CustomSetWriter& set, const BodySymbols& body);
 // Keeps each stored body symbol in its key's pHeld; a missing key, or a
 // symbol without the view, keeps the held one.
-void ReadBodySymbols(InOrderReader& set, const BodySymbols& body);
+void ReadBodySymbols(const md::layout::StoredSetView& set, const BodySymbols& body);
 
 }  // namespace md::layout::detail

@@ -109,33 +109,6 @@ TEST_F(ScaleBarArchive, AWriteGivesTheStoredSetWithTheNewValues) {
   after->Release();
 }
 
-// Keys stored out of their order, or with another type, read as the set's
-// field getters give them.
-TEST_F(ScaleBarArchive, KeysStoredElsewhereOrWithAnotherTypeAreRead) {
-  CGIS_AlternatingScaleBar* bar = NewBar();
-  bar->SetUnitLabel("千米");
-  bar->GetScaleMarks()->SetMarkFrequency(2);
-  ASSERT_TRUE(bar->Archive(0, 0));
-  IGIS_PropertySet* stored = StoredCustom(bar);
-  IGIS_PropertySet* moved = SetWithout(stored, {"Divisions", "MapScale", "LabelSymbol"});
-  moved->AddProperty("MapScale", "比例尺的值", GIS_FIELD_TYPE_INT, 1)->SetInt(3);
-  moved->AddProperty("Divisions", "刻度数", GIS_FIELD_TYPE_STRING, 1)->SetString("9");
-  SymbolPtr text = TextSymbol(9);
-  IGIS_DataBuffer* b =
-      moved->AddProperty("LabelSymbol", "标注的符号", GIS_FIELD_TYPE_BUFFER, 1)->GetDataBuffer();
-  text->Save(b);
-  StoreCustom(bar, moved);
-  moved->Release();
-  stored->Release();
-
-  CGIS_AlternatingScaleBar* back = ReadBack(set_, bar, owned_);
-  EXPECT_EQ(back->GetDivisions(), 9);
-  EXPECT_EQ(back->GetMapScale(), 3.0);
-  EXPECT_EQ(Bytes(back->GetLabelSymbol()), Bytes(text.get()));
-  EXPECT_STREQ(back->GetUnitLabel(), "千米");
-  EXPECT_EQ(back->GetScaleMarks()->GetMarkFrequency(), 2);
-}
-
 TEST_F(ScaleBarArchive, AStoredFormWithoutTheUnitLabelKeyReadsTheDefault) {
   CGIS_AlternatingScaleBar* bar = NewBar();
   bar->SetUnitLabel("公里");
