@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,16 +22,12 @@ using basilo::UnsetGrowthAllocator;
 class Writer {
  public:
   // Room for a symbol's or a style's stored form without growing; the
-  // storage is taken from and given back to a few kept by the thread. The
-  // storage is sized ahead of the bytes written, so that a put is a store.
-  Writer() : out_(TakeSpare()) { out_.resize(out_.capacity() > 192 ? out_.capacity() : 192); }
+  // storage is taken from and given back to a few kept by the thread.
+  Writer() : out_(TakeSpare()) { out_.reserve(192); }
   ~Writer() { GiveSpare(std::move(out_)); }
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
-  void U8(std::uint8_t v) {
-    *Room(1) = v;
-    ++size_;
-  }
+  void U8(std::uint8_t v) { out_.push_back(v); }
   void U16(std::uint16_t v) { Little(v); }
   void U32(std::uint32_t v) { Little(v); }
   void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
@@ -43,8 +38,9 @@ class Writer {
   }
   void Bytes(const void* p, std::size_t n) {
     if (n == 0) return;
-    std::memcpy(Room(n), p, n);
-    size_ += n;
+    const std::size_t at = out_.size();
+    out_.resize(at + n);
+    std::memcpy(out_.data() + at, p, n);
   }
   // A string as a 32-bit byte count and the bytes (no terminator).
   void Str(std::string_view s) {
@@ -55,29 +51,17 @@ class Writer {
   void PatchU32(std::size_t offset, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out_[offset + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
   }
-  std::size_t Size() const { return size_; }
+  std::size_t Size() const { return out_.size(); }
   using Buffer = std::vector<std::uint8_t, UnsetGrowthAllocator<std::uint8_t>>;
-  // The bytes written.
-  std::span<const std::uint8_t> Data() const { return {out_.data(), size_}; }
+  const Buffer& Data() const { return out_; }
 
  private:
-  // Where n more bytes go, the storage grown when they do not fit.
-  std::uint8_t* Room(std::size_t n) {
-    if (out_.size() - size_ < n) [[unlikely]]
-      Grow(n);
-    return out_.data() + size_;
-  }
-  void Grow(std::size_t n) { out_.resize(size_ + n > 2 * out_.size() ? size_ + n : 2 * out_.size()); }
   // An unsigned value, least significant byte first.
   template <class T>
   void Little(T v) {
-    std::uint8_t* p = Room(sizeof v);
-    if constexpr (std::endian::native == std::endian::little) {
-      std::memcpy(p, &v, sizeof v);
-    } else {
-      for (std::size_t i = 0; i < sizeof v; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-    }
-    size_ += sizeof v;
+    std::uint8_t b[sizeof v];
+    for (std::size_t i = 0; i < sizeof v; ++i) b[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    Bytes(b, sizeof b);
   }
   static std::vector<Buffer>& Spare() {
     thread_local std::vector<Buffer> spare;
@@ -97,7 +81,6 @@ class Writer {
     spare.push_back(std::move(v));
   }
   Buffer out_;
-  std::size_t size_ = 0;
 };
 
 // Writes what a Writer would into room sized ahead: a counting pass
