@@ -446,6 +446,15 @@ HeldBarLayout::~HeldBarLayout() = default;
 
 BarExtent HeldBarLayout::LayOut(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw,
                                 const ReadLayoutForms* pForms) {
+  // The labels are measured with one number format, the lat/lon one on a
+  // geographic map, and with none without labels: the other leaves the
+  // layout as it is and is not compared.
+  const int nFrequency = bar.GetLabelFrequency();
+  const bool bLabels =
+      nFrequency >= GIS_SCALEBAR_LABELS_ENDS && nFrequency <= GIS_SCALEBAR_LABELS_ALL_SUBDIVISIONS;
+  IGIS_SpatialReference* pReference = MapReferenceOf(pFrame);
+  const bool bGeographic = pReference != nullptr && pReference->GetKind() == GIS_SPATIALREFERENCE_GEOGRAPHIC;
+  const std::array<bool, 4> measured = {true, true, bLabels && !bGeographic, bLabels && bGeographic};
   std::array<std::span<const BYTE>, 4> forms;
   if (pForms != nullptr) {
     forms = FormsOf(*pForms);
@@ -460,6 +469,7 @@ BarExtent HeldBarLayout::LayOut(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, dou
     for (std::size_t i = 0; i < 4; ++i) {
       IGIS_DataBuffer* b = m_saved[i].get();
       if (b == nullptr) return LayOutBarExtent(bar, dw);
+      if (!measured[i]) continue;
       b->SetSize(0);
       if (i < 2) {
         if (symbols[i] != nullptr) symbols[i]->Save(b);
@@ -471,7 +481,10 @@ BarExtent HeldBarLayout::LayOut(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, dou
           n > 0 ? std::span<const BYTE>(b->GetData(), static_cast<std::size_t>(n)) : std::span<const BYTE>();
     }
   }
-  const ReadLayoutMemo::Inputs in = InputsOf(bar, pFrame, dw, forms);
+  std::array<std::span<const BYTE>, 4> compared;
+  for (std::size_t i = 0; i < 4; ++i)
+    if (measured[i]) compared[i] = forms[i];
+  const ReadLayoutMemo::Inputs in = InputsOf(bar, pFrame, dw, compared);
   if (m_pInputs && ReadLayoutMemo::Matches(*m_pInputs, in)) return m_extent;
   m_extent = pForms != nullptr ? LayOutReadBarExtent(bar, pFrame, dw, *pForms) : LayOutBarExtent(bar, dw);
   if (!m_pInputs) m_pInputs = std::make_unique<Inputs>();
