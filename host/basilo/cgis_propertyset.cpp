@@ -73,7 +73,8 @@ std::size_t CGIS_PropertySet::Index::SlotOf(std::string_view key, std::uint64_t 
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
-    if (slot.field == nullptr || (slot.hash == hash && slot.field->Name() == key)) return i;
+    if (slot.field == nullptr || (slot.hash == hash && md::basilo::SameKey(slot.field->Name(), key)))
+      return i;
   }
 }
 
@@ -82,7 +83,7 @@ CGIS_Field* CGIS_PropertySet::Index::Find(std::string_view key) const {
   const std::uint64_t hash = md::basilo::QuickKeyHash(key);
   if (slots_.empty()) {
     for (std::size_t i = 0; i < size_; ++i) {
-      if (few_[i].hash == hash && few_[i].field->Name() == key) return few_[i].field;
+      if (few_[i].hash == hash && md::basilo::SameKey(few_[i].field->Name(), key)) return few_[i].field;
     }
     return nullptr;
   }

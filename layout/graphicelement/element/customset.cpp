@@ -164,15 +164,11 @@ std::span<const BYTE> BufferBytes(IGIS_DataBuffer* pBuffer) {
 StoredSetView::StoredSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged)
     : fields_(StoredFields(pAttributes, szMethod, szDamaged != nullptr ? szDamaged : kReadFailed)) {}
 
-const StoredFieldView* FindStoredField(const std::vector<StoredFieldView>& fields, std::string_view key,
-                                       std::size_t* pNext) {
+const StoredFieldView* FindStoredFieldAround(const std::vector<StoredFieldView>& fields, std::string_view key,
+                                             std::size_t* pNext) {
   const std::size_t n = fields.size();
   const std::size_t start = *pNext < n ? *pNext : 0;
-  // Most keys differ in length, so that is compared before the bytes.
-  auto match = [&](std::size_t i) {
-    const std::string_view k = fields[i].key;
-    return k.size() == key.size() && k[0] == key[0] && std::memcmp(k.data(), key.data(), k.size()) == 0;
-  };
+  auto match = [&](std::size_t i) { return md::basilo::SameKey(fields[i].key, key); };
   if (key.empty()) return nullptr;  // stored keys are never empty
   // The field found last, looked up again (a presence check, then the read).
   if (*pNext > 0 && *pNext <= n && match(*pNext - 1)) return &fields[*pNext - 1];
@@ -214,10 +210,6 @@ StoredSetView::StoredSetView(std::span<const BYTE> bytes) : fields_(Spare<Stored
     fields_.clear();
     damaged_ = true;
   }
-}
-
-const StoredFieldView* StoredSetView::Find(std::string_view key) const {
-  return FindStoredField(fields_, key, &next_);
 }
 
 // A data buffer of its own bytes, kept between lookups so that its storage

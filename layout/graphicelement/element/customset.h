@@ -64,11 +64,22 @@ class StoredIndexKey {
 // The buffer's bytes, in place; empty for a NULL or empty buffer.
 std::span<const BYTE> BufferBytes(IGIS_DataBuffer* pBuffer);
 
+// FindStoredField's search past its first try.
+const md::basilo::StoredFieldView* FindStoredFieldAround(
+    const std::vector<md::basilo::StoredFieldView>& fields, std::string_view key, std::size_t* pNext);
 // The field of the key among stored fields; NULL when missing. The search
 // starts at *pNext and wraps around, and *pNext moves past the field found,
 // so that reading keys in the stored order is quick.
-const md::basilo::StoredFieldView* FindStoredField(const std::vector<md::basilo::StoredFieldView>& fields,
-                                                   std::string_view key, std::size_t* pNext);
+inline const md::basilo::StoredFieldView* FindStoredField(
+    const std::vector<md::basilo::StoredFieldView>& fields, std::string_view key, std::size_t* pNext) {
+  // Most keys are read in their stored order: the field at *pNext first.
+  const std::size_t next = *pNext;
+  if (next < fields.size() && md::basilo::SameKey(fields[next].key, key)) {
+    *pNext = next + 1;
+    return &fields[next];
+  }
+  return FindStoredFieldAround(fields, key, pNext);
+}
 
 // A stored set read in place, without a property-set object (a few dozen
 // allocations): the fields point into the stored bytes and stay valid while
@@ -89,7 +100,9 @@ class StoredSetView {
 
   // The stored field of the key; NULL when missing. Keys are looked up from
   // where the last lookup ended, so reading in the stored order is quick.
-  const md::basilo::StoredFieldView* Find(std::string_view key) const;
+  const md::basilo::StoredFieldView* Find(std::string_view key) const {
+    return FindStoredField(fields_, key, &next_);
+  }
   // The stored value as the field getters give it, converted from the stored
   // type; false (value kept) when the key is missing.
   bool Read(std::string_view key, int* pValue) const;

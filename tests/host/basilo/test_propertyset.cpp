@@ -418,6 +418,21 @@ TEST(PropertySet, ManyKeysAlikeButForTheirMiddlesAreFoundAfterRenamesAndReading)
   expectKeys(t.get());
 }
 
+TEST(PropertySet, KeysCompareEqualOnlyWhenEveryByteAndTheLengthAgree) {
+  // Each length up to three words, one byte changed at each place in turn.
+  const std::string text = "abcdefghijklmnopqrstuvwxyz";
+  for (std::size_t n = 0; n <= 24; ++n) {
+    const std::string key = text.substr(0, n);
+    EXPECT_TRUE(md::basilo::SameKey(key, std::string(key))) << n;
+    EXPECT_FALSE(md::basilo::SameKey(key, text.substr(0, n + 1))) << n;
+    for (std::size_t at = 0; at < n; ++at) {
+      std::string other = key;
+      other[at] = '#';
+      EXPECT_FALSE(md::basilo::SameKey(key, other)) << n << " at " << at;
+    }
+  }
+}
+
 TEST(PropertySet, KeysAreFoundAsTheSetGrowsFromAFewFieldsToMany) {
   // Around the size where the fields move from the set's own short list into
   // a table: renames, a refused rename and reading into a set that holds
