@@ -198,80 +198,115 @@ PropertySetEncoder::PropertySetEncoder() : body_(SpareBytes::Take()) { body_.res
 
 PropertySetEncoder::~PropertySetEncoder() { SpareBytes::Give(std::move(body_)); }
 
-void PropertySetEncoder::Add(int type, std::string_view key, std::string_view description, std::int32_t i,
-                             double d, bool b, std::string_view text, std::span<const BYTE> bytes) {
-  // The entry's size first, then its bytes written in one go.
-  std::size_t value = 0;
-  switch (type) {
-    case GIS_FIELD_TYPE_INT:
-      value = 4;
-      break;
-    case GIS_FIELD_TYPE_DOUBLE:
-      value = 8;
-      break;
-    case GIS_FIELD_TYPE_STRING:
-      value = 4 + text.size();
-      break;
-    case GIS_FIELD_TYPE_BUFFER:
-      value = 4 + bytes.size();
-      break;
-    case GIS_FIELD_TYPE_BOOL:
-      value = 1;
-      break;
-    default:
-      break;
+namespace {
+
+// Copies n bytes; a short run (most keys and descriptions) by a few loads
+// and stores that may overlap, without a call.
+inline void CopyBytes(BYTE* to, const void* from, std::size_t n) {
+  const auto* src = static_cast<const BYTE*>(from);
+  auto copy8 = [&](std::size_t at) {
+    std::uint64_t v;
+    std::memcpy(&v, src + at, 8);
+    std::memcpy(to + at, &v, 8);
+  };
+  auto copy4 = [&](std::size_t at) {
+    std::uint32_t v;
+    std::memcpy(&v, src + at, 4);
+    std::memcpy(to + at, &v, 4);
+  };
+  if (n > 32) {
+    std::memcpy(to, src, n);
+  } else if (n >= 16) {
+    copy8(0);
+    copy8(8);
+    copy8(n - 16);
+    copy8(n - 8);
+  } else if (n >= 8) {
+    copy8(0);
+    copy8(n - 8);
+  } else if (n >= 4) {
+    copy4(0);
+    copy4(n - 4);
+  } else if (n > 0) {
+    to[0] = src[0];
+    to[n / 2] = src[n / 2];
+    to[n - 1] = src[n - 1];
   }
+}
+
+// Writes a length-prefixed run at p; the end of what was written.
+inline BYTE* PutSized(BYTE* p, const void* data, std::size_t n) {
+  StoreLittle(p, static_cast<std::uint32_t>(n));
+  CopyBytes(p + 4, data, n);
+  return p + 4 + n;
+}
+
+}  // namespace
+
+BYTE* PropertySetEncoder::Entry(int type, std::string_view key, std::string_view description,
+                                std::size_t value) {
+  // The entry's size first, then its bytes written in one go.
   const std::size_t at = body_.size();
   body_.resize(at + 1 + 4 + key.size() + 4 + description.size() + value);
   BYTE* p = body_.data() + at;
-  auto put32 = [&p](std::uint32_t x) {
-    StoreLittle(p, x);
-    p += 4;
-  };
-  auto putSized = [&](const void* data, std::size_t n) {
-    put32(static_cast<std::uint32_t>(n));
-    if (n > 0) std::memcpy(p, data, n);
-    p += n;
-  };
   *p++ = static_cast<BYTE>(type);
-  putSized(key.data(), key.size());
-  putSized(description.data(), description.size());
+  p = PutSized(p, key.data(), key.size());
+  p = PutSized(p, description.data(), description.size());
+  ++count_;
+  return p;
+}
+
+void PropertySetEncoder::AddInt(std::string_view key, std::string_view description, std::int32_t i) {
+  StoreLittle(Entry(GIS_FIELD_TYPE_INT, key, description, 4), static_cast<std::uint32_t>(i));
+}
+
+void PropertySetEncoder::AddDouble(std::string_view key, std::string_view description, double d) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &d, sizeof bits);
+  StoreLittle(Entry(GIS_FIELD_TYPE_DOUBLE, key, description, 8), bits);
+}
+
+void PropertySetEncoder::AddBool(std::string_view key, std::string_view description, bool b) {
+  *Entry(GIS_FIELD_TYPE_BOOL, key, description, 1) = b ? 1 : 0;
+}
+
+void PropertySetEncoder::AddString(std::string_view key, std::string_view description,
+                                   std::string_view text) {
+  PutSized(Entry(GIS_FIELD_TYPE_STRING, key, description, 4 + text.size()), text.data(), text.size());
+}
+
+void PropertySetEncoder::AddBytes(std::string_view key, std::string_view description,
+                                  std::span<const BYTE> bytes) {
+  PutSized(Entry(GIS_FIELD_TYPE_BUFFER, key, description, 4 + bytes.size()), bytes.data(), bytes.size());
+}
+
+void PropertySetEncoder::Add(int type, std::string_view key, std::string_view description, std::int32_t i,
+                             double d, bool b, std::string_view text, std::span<const BYTE> bytes) {
   switch (type) {
     case GIS_FIELD_TYPE_INT:
-      put32(static_cast<std::uint32_t>(i));
+      AddInt(key, description, i);
       break;
-    case GIS_FIELD_TYPE_DOUBLE: {
-      std::uint64_t bits = 0;
-      std::memcpy(&bits, &d, sizeof bits);
-      StoreLittle(p, bits);
+    case GIS_FIELD_TYPE_DOUBLE:
+      AddDouble(key, description, d);
       break;
-    }
     case GIS_FIELD_TYPE_STRING:
-      putSized(text.data(), text.size());
+      AddString(key, description, text);
       break;
     case GIS_FIELD_TYPE_BUFFER:
-      putSized(bytes.data(), bytes.size());
+      AddBytes(key, description, bytes);
       break;
     case GIS_FIELD_TYPE_BOOL:
-      *p = b ? 1 : 0;
+      AddBool(key, description, b);
       break;
     default:
+      Entry(type, key, description, 0);
       break;
   }
-  ++count_;
 }
 
 std::size_t PropertySetEncoder::OpenBytes(std::string_view key, std::string_view description) {
-  const std::size_t at = body_.size();
-  body_.resize(at + 1 + 4 + key.size() + 4 + description.size() + 4);
-  BYTE* p = body_.data() + at;
-  *p++ = static_cast<BYTE>(GIS_FIELD_TYPE_BUFFER);
-  for (std::string_view text : {key, description}) {
-    StoreLittle(p, static_cast<std::uint32_t>(text.size()));
-    p += 4;
-    if (!text.empty()) std::memcpy(p, text.data(), text.size());
-    p += text.size();
-  }
+  Entry(GIS_FIELD_TYPE_BUFFER, key, description, 4);
+  --count_;             // counted at CloseBytes
   return body_.size();  // the value's length (4 bytes) goes before this
 }
 

@@ -64,6 +64,12 @@ class PropertySetEncoder {
   void Reserve(std::size_t bytes) { body_.reserve(kPropertySetHeaderSize + bytes); }
   void Add(int type, std::string_view key, std::string_view description, std::int32_t i, double d, bool b,
            std::string_view text, std::span<const BYTE> bytes);
+  // The same for a field of each type.
+  void AddInt(std::string_view key, std::string_view description, std::int32_t i);
+  void AddDouble(std::string_view key, std::string_view description, double d);
+  void AddBool(std::string_view key, std::string_view description, bool b);
+  void AddString(std::string_view key, std::string_view description, std::string_view text);
+  void AddBytes(std::string_view key, std::string_view description, std::span<const BYTE> bytes);
   // A buffer field whose value is written in place: OpenBytes adds the
   // field's key and description and answers where its value starts; the
   // value is then the bytes from there on (sized with ResizeOpen) until
@@ -81,6 +87,9 @@ class PropertySetEncoder {
 
  private:
   bool Fits(std::string* error) const;
+  // Appends an entry's type, key and description with room for a value of
+  // `value` bytes; where the value goes.
+  BYTE* Entry(int type, std::string_view key, std::string_view description, std::size_t value);
 
  public:
   using Body = std::vector<BYTE, UnsetGrowthAllocator<BYTE>>;

@@ -351,22 +351,22 @@ bool StoredSetView::Read(std::string_view key, std::string* pValue) const {
 // ---- Writing new sets ------------------------------------------------------------
 
 void StoredSetWriter::Int(std::string_view key, std::string_view description, int value) {
-  m_encoder.Add(GIS_FIELD_TYPE_INT, key, description, value, 0.0, false, {}, {});
+  m_encoder.AddInt(key, description, value);
 }
 void StoredSetWriter::Bool(std::string_view key, std::string_view description, bool value) {
-  m_encoder.Add(GIS_FIELD_TYPE_BOOL, key, description, 0, 0.0, value, {}, {});
+  m_encoder.AddBool(key, description, value);
 }
 void StoredSetWriter::Double(std::string_view key, std::string_view description, double value) {
-  m_encoder.Add(GIS_FIELD_TYPE_DOUBLE, key, description, 0, value, false, {}, {});
+  m_encoder.AddDouble(key, description, value);
 }
 void StoredSetWriter::Stored(const StoredFieldView& f) {
   m_encoder.Add(f.type, f.key, f.description, f.intValue, f.doubleValue, f.boolValue, f.text, f.bytes);
 }
 void StoredSetWriter::String(std::string_view key, std::string_view description, std::string_view value) {
-  m_encoder.Add(GIS_FIELD_TYPE_STRING, key, description, 0, 0.0, false, value, {});
+  m_encoder.AddString(key, description, value);
 }
 void StoredSetWriter::Bytes(std::string_view key, std::string_view description, std::span<const BYTE> value) {
-  m_encoder.Add(GIS_FIELD_TYPE_BUFFER, key, description, 0, 0.0, false, {}, value);
+  m_encoder.AddBytes(key, description, value);
 }
 
 StoredSetWriter::~StoredSetWriter() {
