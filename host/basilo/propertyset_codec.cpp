@@ -465,33 +465,31 @@ bool DecodeChecked(const BYTE* data, std::size_t size, std::vector<StoredFieldVi
 // The last few sets decoded on this thread, byte for byte, with their fields
 // pointing into the kept copy of the bytes: the same set stored and read back
 // (an element's set, the nested sets inside it) is then checked and split
-// only once. A set found again gets the kept fields, moved onto its bytes.
+// only once. A set found again is handed out shared, or its kept fields are
+// moved onto the caller's bytes.
 class RecentSets {
  public:
-  // The fields of a set equal to [data, data + size) that was decoded before,
-  // pointing into data; false when there is none.
-  bool Find(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out) {
-    if (size > kMaxBytes) return false;
+  // The kept set equal to [data, data + size); NULL when there is none.
+  const std::shared_ptr<DecodedPropertySet>* Find(const BYTE* data, std::size_t size) const {
+    if (size > kMaxBytes) return nullptr;
     // The newest first: a set is mostly read back soon after it was stored.
-    const auto* e = sets_.FindNewest([data, size](const std::vector<BYTE>& bytes) {
-      return bytes.size() == size && std::memcmp(bytes.data(), data, size) == 0;
+    const auto* e = sets_.FindNewest([data, size](const std::shared_ptr<DecodedPropertySet>& set) {
+      return set != nullptr && set->bytes.size() == size && std::memcmp(set->bytes.data(), data, size) == 0;
     });
-    if (e == nullptr) return false;
-    Relocate(e->value, e->key.data(), data, out);
-    return true;
+    return e != nullptr ? &e->key : nullptr;
   }
   // Keeps the set and its decoded fields (pointing into data), in place of
-  // the oldest one kept.
-  void Keep(const BYTE* data, std::size_t size, const std::vector<StoredFieldView>& fields) {
-    if (size > kMaxBytes) return;
-    auto& e = sets_.Renew();
-    e.key.assign(data, data + size);
-    Relocate(fields, data, e.key.data(), &e.value);
+  // the oldest one kept; the kept set (NULL when it is too large to keep).
+  const std::shared_ptr<DecodedPropertySet>* Keep(const BYTE* data, std::size_t size,
+                                                  const std::vector<StoredFieldView>& fields) {
+    if (size > kMaxBytes) return nullptr;
+    std::shared_ptr<DecodedPropertySet>& set = sets_.Renew().key;
+    // A set nobody else holds any more is written over in place.
+    if (set == nullptr || set.use_count() > 1) set = std::make_shared<DecodedPropertySet>();
+    set->bytes.assign(data, data + size);
+    Relocate(fields, data, set->bytes.data(), &set->fields);
+    return &set;
   }
-
- private:
-  static constexpr std::size_t kEntries = 16;
-  static constexpr std::size_t kMaxBytes = 64 * 1024;
 
   // The fields pointing into the bytes at from, moved to point into the same
   // bytes at to.
@@ -514,28 +512,69 @@ class RecentSets {
     }
   }
 
-  // The bytes of each set and its fields, pointing into them.
-  RecentRing<std::vector<BYTE>, std::vector<StoredFieldView>, kEntries> sets_;
-};
+ private:
+  static constexpr std::size_t kEntries = 16;
+  static constexpr std::size_t kMaxBytes = 64 * 1024;
 
-}  // namespace
+  // Each kept set, its bytes and its fields pointing into them.
+  struct Unused {};
+  RecentRing<std::shared_ptr<DecodedPropertySet>, Unused, kEntries> sets_;
+};
 
 // Past this many stored bytes a field on average, a set is not kept.
 constexpr std::size_t kKeptBytesPerField = 256;
+
+// A set whose fields are large for their number (a list of nested sets) is
+// split faster than it is compared and kept: only smaller sets are kept.
+bool WorthKeeping(const BYTE* data, std::size_t size) {
+  return data != nullptr && size >= kPropertySetHeaderSize &&
+         size <= kKeptBytesPerField * std::max<std::size_t>(1, LoadLittle<std::uint32_t>(data + 8));
+}
+
+RecentSets& Recent() {
+  thread_local RecentSets recent;
+  return recent;
+}
+
+}  // namespace
 
 bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
                             std::string* error) {
   out->clear();
   if (size == 0) return true;
-  // A set whose fields are large for their number (a list of nested sets) is
-  // split faster than it is compared and kept: only smaller sets are kept.
-  const bool worthKeeping =
-      data != nullptr && size >= kPropertySetHeaderSize &&
-      size <= kKeptBytesPerField * std::max<std::size_t>(1, LoadLittle<std::uint32_t>(data + 8));
-  thread_local RecentSets recent;
-  if (worthKeeping && recent.Find(data, size, out)) return true;
+  const bool worthKeeping = WorthKeeping(data, size);
+  RecentSets* recent = worthKeeping ? &Recent() : nullptr;
+  if (recent != nullptr) {
+    if (const auto* kept = recent->Find(data, size)) {
+      RecentSets::Relocate((*kept)->fields, (*kept)->bytes.data(), data, out);
+      return true;
+    }
+  }
   if (!DecodeChecked(data, size, out, error)) return false;
-  if (worthKeeping) recent.Keep(data, size, *out);
+  if (recent != nullptr) recent->Keep(data, size, *out);
+  return true;
+}
+
+bool DecodePropertySetShared(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
+                             std::shared_ptr<const DecodedPropertySet>* shared, std::string* error) {
+  out->clear();
+  shared->reset();
+  if (size == 0) return true;
+  const bool worthKeeping = WorthKeeping(data, size);
+  RecentSets* recent = worthKeeping ? &Recent() : nullptr;
+  if (recent != nullptr) {
+    if (const auto* kept = recent->Find(data, size)) {
+      *shared = *kept;
+      return true;
+    }
+  }
+  if (!DecodeChecked(data, size, out, error)) return false;
+  if (recent != nullptr) {
+    if (const auto* kept = recent->Keep(data, size, *out)) {
+      *shared = *kept;
+      out->clear();
+    }
+  }
   return true;
 }
 

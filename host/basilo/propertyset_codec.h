@@ -169,4 +169,17 @@ bool DecodePropertySet(const BYTE* data, std::size_t size, std::vector<StoredFie
 bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
                             std::string* error);
 
+// A decoded set kept with its own copy of the stored bytes, its fields
+// pointing into that copy.
+struct DecodedPropertySet {
+  std::vector<BYTE> bytes;
+  std::vector<StoredFieldView> fields;
+};
+// The same checks. A set this thread decoded lately (or keeps now) is handed
+// out shared, nothing copied: *shared holds it, its fields pointing into its
+// copy of the bytes (equal to the input), and *out is left empty. Other sets
+// are read in place into *out, with *shared NULL.
+bool DecodePropertySetShared(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
+                             std::shared_ptr<const DecodedPropertySet>* shared, std::string* error);
+
 }  // namespace md::basilo

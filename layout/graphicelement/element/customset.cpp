@@ -110,26 +110,6 @@ void RecordDamaged(const char* szMethod, const char* szDamaged, int nSize, const
   GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szDamaged);
 }
 
-// The stored fields of the attributes' "Custom" set; empty (recorded) when
-// it is damaged.
-std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, const char* szMethod,
-                                          const char* szDamaged) {
-  std::vector<StoredFieldView> fields = Spare<StoredFieldView>::Take();
-  IGIS_DataBuffer* pCustom = pAttributes != nullptr ? pAttributes->GetDataBuffer("Custom") : nullptr;
-  const int size = pCustom != nullptr ? pCustom->GetSize() : 0;
-  if (size <= 0) return fields;
-  std::string error;
-  const BYTE* data = pCustom->GetData();
-  if (data == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szDamaged);
-  } else if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields, &error)) {
-    RecordDamaged(szMethod, szDamaged, size, error);
-    fields.clear();
-  }
-  return fields;
-}
-
 // The stored field holds this value of its type, byte for byte.
 bool SameValue(const StoredFieldView& f, std::int32_t i, double d, bool b, std::string_view text,
                std::span<const BYTE> bytes) {
@@ -162,7 +142,30 @@ std::span<const BYTE> BufferBytes(IGIS_DataBuffer* pBuffer) {
 // ---- Reading in place ---------------------------------------------------------
 
 StoredSetView::StoredSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged)
-    : fields_(StoredFields(pAttributes, szMethod, szDamaged != nullptr ? szDamaged : kReadFailed)) {}
+    : own_(Spare<StoredFieldView>::Take()) {
+  if (szDamaged == nullptr) szDamaged = kReadFailed;
+  IGIS_DataBuffer* pCustom = pAttributes != nullptr ? pAttributes->GetDataBuffer("Custom") : nullptr;
+  const int size = pCustom != nullptr ? pCustom->GetSize() : 0;
+  if (size <= 0) return;
+  std::string error;
+  const BYTE* data = pCustom->GetData();
+  if (data == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szDamaged);
+  } else if (!Decode(data, static_cast<std::size_t>(size), &error)) {
+    RecordDamaged(szMethod, szDamaged, size, error);
+  }
+}
+
+bool StoredSetView::Decode(const BYTE* data, std::size_t size, std::string* error) {
+  if (!md::basilo::DecodePropertySetShared(data, size, &own_, &shared_, error)) {
+    own_.clear();
+    shared_.reset();
+    return false;
+  }
+  if (shared_ != nullptr) fields_ = &shared_->fields;
+  return true;
+}
 
 const StoredFieldView* FindStoredFieldAround(const std::vector<StoredFieldView>& fields, std::string_view key,
                                              std::size_t* pNext) {
@@ -187,27 +190,24 @@ const StoredFieldView* FindStoredFieldAround(const std::vector<StoredFieldView>&
   return nullptr;
 }
 
-StoredSetView::StoredSetView(IGIS_DataBuffer* pBuffer) : fields_(Spare<StoredFieldView>::Take()) {
+StoredSetView::StoredSetView(IGIS_DataBuffer* pBuffer) : own_(Spare<StoredFieldView>::Take()) {
   const int size = pBuffer != nullptr ? pBuffer->GetSize() : 0;
   if (size <= 0) return;
   std::string error;
   const BYTE* data = pBuffer->GetData();
-  if (data == nullptr ||
-      !md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields_, &error)) {
+  if (data == nullptr || !Decode(data, static_cast<std::size_t>(size), &error)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
             size, error.c_str());
-    fields_.clear();
     damaged_ = true;
   }
 }
 
-StoredSetView::StoredSetView(std::span<const BYTE> bytes) : fields_(Spare<StoredFieldView>::Take()) {
+StoredSetView::StoredSetView(std::span<const BYTE> bytes) : own_(Spare<StoredFieldView>::Take()) {
   if (bytes.empty()) return;
   std::string error;
-  if (!md::basilo::DecodePropertySetViews(bytes.data(), bytes.size(), &fields_, &error)) {
+  if (!Decode(bytes.data(), bytes.size(), &error)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
             static_cast<int>(bytes.size()), error.c_str());
-    fields_.clear();
     damaged_ = true;
   }
 }
@@ -244,7 +244,7 @@ std::vector<std::unique_ptr<StoredSetView::CopyBuffer>>& SpareCopies() {
 }  // namespace
 
 StoredSetView::~StoredSetView() {
-  Spare<StoredFieldView>::Give(std::move(fields_));
+  Spare<StoredFieldView>::Give(std::move(own_));
   auto& spare = SpareCopies();
   if (buffer_ != nullptr && spare.size() < 8 && buffer_->GetSize() <= 64 * 1024)
     spare.push_back(std::move(buffer_));

@@ -703,6 +703,45 @@ TEST(PropertySet, DecodingAgainReadsTheBytesGiven) {
   }
 }
 
+TEST(PropertySet, ASharedDecodedSetOutlivesTheSetsDecodedAfterIt) {
+  // Sets told apart by one value; the first is held while many others are
+  // decoded (more than are kept), each once shared and once in place.
+  auto encode = [](int n) {
+    md::basilo::PropertySetEncoder encoder;
+    encoder.AddString("Name", "", "set " + std::to_string(n));
+    encoder.AddInt("Count", "", n);
+    std::vector<BYTE> bytes;
+    std::string error;
+    EXPECT_TRUE(encoder.Finish(&bytes, &error));
+    return bytes;
+  };
+  std::string error;
+  std::vector<md::basilo::StoredFieldView> own;
+  std::shared_ptr<const md::basilo::DecodedPropertySet> held;
+  std::vector<BYTE> first = encode(0);
+  ASSERT_TRUE(md::basilo::DecodePropertySetShared(first.data(), first.size(), &own, &held, &error));
+  ASSERT_NE(held, nullptr);
+  EXPECT_TRUE(own.empty());
+  first.assign(first.size(), 0);  // the shared fields keep their own copy
+  for (int n = 1; n <= 40; ++n) {
+    const std::vector<BYTE> bytes = encode(n);
+    std::shared_ptr<const md::basilo::DecodedPropertySet> shared;
+    std::vector<md::basilo::StoredFieldView> views;
+    ASSERT_TRUE(md::basilo::DecodePropertySetShared(bytes.data(), bytes.size(), &own, &shared, &error));
+    ASSERT_TRUE(md::basilo::DecodePropertySetViews(bytes.data(), bytes.size(), &views, &error));
+    ASSERT_NE(shared, nullptr);
+    ASSERT_EQ(shared->fields.size(), 2u);
+    EXPECT_EQ(shared->fields[1].intValue, n);
+    EXPECT_EQ(shared->fields[0].text, views[0].text);
+    // In place: the same offset into the bytes given as the shared into its copy.
+    EXPECT_EQ(reinterpret_cast<const BYTE*>(views[0].text.data()) - bytes.data(),
+              reinterpret_cast<const BYTE*>(shared->fields[0].text.data()) - shared->bytes.data());
+  }
+  ASSERT_EQ(held->fields.size(), 2u);
+  EXPECT_EQ(held->fields[0].text, "set 0");
+  EXPECT_EQ(held->fields[1].intValue, 0);
+}
+
 TEST(PropertySet, ObjectsPassBetweenComponentsButAreNotStored) {
   int reference = 0;  // stands for a spatial reference handed to another component
   auto in = NewSet();
