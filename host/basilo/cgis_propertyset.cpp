@@ -336,14 +336,15 @@ void FillFromStored(CGIS_Field* f, const md::basilo::StoredFieldView& s) {
 
 BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
   KeptViews kept;
-  std::vector<md::basilo::StoredFieldView>& stored = kept.get();  // read in place
+  std::shared_ptr<const md::basilo::DecodedPropertySet> shared;  // a set read lately
   std::string error;
   try {
-    if (!md::basilo::DecodePropertySetViews(data, size, &stored, &error)) {
+    if (!md::basilo::DecodePropertySetShared(data, size, &kept.get(), &shared, &error)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
               static_cast<int>(size), error.c_str());
       return FALSE;
     }
+    const std::vector<md::basilo::StoredFieldView>& stored = shared != nullptr ? shared->fields : kept.get();
     // Build the new list and index first; the set changes only once every
     // allocation has succeeded. Fields whose keys survive keep their objects.
     std::vector<FieldPtr> fresh;

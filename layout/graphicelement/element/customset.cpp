@@ -492,15 +492,19 @@ bool CustomSetWriter::Decode() {
   if (size <= 0) return true;
   std::string error;
   const BYTE* data = pCustom->GetData();
-  m_bDamaged = data == nullptr ||
-               !md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &m_fields, &error);
-  if (m_bDamaged) m_fields.clear();
+  m_bDamaged = data == nullptr || !md::basilo::DecodePropertySetShared(data, static_cast<std::size_t>(size),
+                                                                       &m_fields, &m_shared, &error);
+  if (m_bDamaged) {
+    m_fields.clear();
+    m_shared.reset();
+  }
+  if (m_shared != nullptr) m_pFields = &m_shared->fields;
   return !m_bDamaged;
 }
 
 bool CustomSetWriter::IsStored(const char* szKey) {
   if (!Decode()) return false;
-  for (const StoredFieldView& f : m_fields)
+  for (const StoredFieldView& f : *m_pFields)
     if (f.key == szKey) return true;
   return false;
 }
@@ -558,7 +562,7 @@ bool CustomSetWriter::FinishThroughPropertySet() {
 
 bool CustomSetWriter::MatchStored(std::vector<std::size_t>* pStoredOf, std::vector<std::size_t>* pValueOf,
                                   bool* pRepeated, bool* pOtherType) {
-  const std::vector<StoredFieldView>& fields = m_fields;
+  const std::vector<StoredFieldView>& fields = *m_pFields;
   std::vector<std::size_t>& storedOf = *pStoredOf;
   std::vector<std::size_t>& valueOf = *pValueOf;
   storedOf.assign(m_values.size(), kNone);
@@ -618,7 +622,7 @@ bool CustomSetWriter::Finish() {
     }
     return FinishThroughPropertySet();  // damaged: recorded and read as empty there
   }
-  const std::vector<StoredFieldView>& fields = m_fields;
+  const std::vector<StoredFieldView>& fields = *m_pFields;
   struct Indices {
     std::vector<std::size_t> storedOf = Spare<std::size_t>::Take();
     std::vector<std::size_t> valueOf = Spare<std::size_t>::Take();

@@ -291,7 +291,10 @@ class CustomSetWriter {
   std::vector<DataBufferPtr> m_scratch;
   // The stored set, decoded once; m_bDecoded tells whether it was.
   bool Decode();
+  // The stored fields: m_fields, or those of a set decoded lately and shared.
   std::vector<md::basilo::StoredFieldView> m_fields;
+  std::shared_ptr<const md::basilo::DecodedPropertySet> m_shared;
+  const std::vector<md::basilo::StoredFieldView>* m_pFields = &m_fields;
   bool m_bDecoded = false;
   bool m_bRefuseDamaged = false;
   bool m_bDamaged = false;
