@@ -245,9 +245,9 @@ std::vector<std::unique_ptr<StoredSetView::CopyBuffer>>& SpareCopies() {
 
 StoredSetView::~StoredSetView() {
   Spare<StoredFieldView>::Give(std::move(own_));
+  if (buffer_ == nullptr) return;
   auto& spare = SpareCopies();
-  if (buffer_ != nullptr && spare.size() < 8 && buffer_->GetSize() <= 64 * 1024)
-    spare.push_back(std::move(buffer_));
+  if (spare.size() < 8 && buffer_->GetSize() <= 64 * 1024) spare.push_back(std::move(buffer_));
 }
 
 const std::span<const BYTE>* StoredSetView::Bytes(std::string_view key) const {
