@@ -277,14 +277,20 @@ BOOL CGIS_PropertySet::WriteBytes(std::vector<BYTE>* out) {
 }
 
 BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
-  std::vector<BYTE> bytes;
-  if (!WriteBytes(&bytes)) return FALSE;
-  const int n = static_cast<int>(bytes.size());
-  if (!buffer->SetSize(n) || buffer->GetSize() != n || buffer->GetData() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
+  try {
+    // Encoded in place and copied once into the buffer.
+    md::basilo::PropertySetEncoder encoder;
+    std::span<const BYTE> image;
+    if (!Encode(&encoder, &image)) return FALSE;
+    if (!md::basilo::AssignBufferBytes(buffer, image)) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes",
+              static_cast<int>(image.size()));
+      return FALSE;
+    }
+  } catch (const std::bad_alloc&) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: out of memory");
     return FALSE;
   }
-  std::memcpy(buffer->GetData(), bytes.data(), bytes.size());
   return TRUE;
 }
 

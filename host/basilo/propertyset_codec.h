@@ -16,6 +16,8 @@
 #include "host/basilo/unsetgrowth.h"
 #include "platform/win/wintypes.h"
 
+class IGIS_DataBuffer;
+
 namespace md::basilo {
 
 constexpr BYTE kPropertySetMagic[4] = {'M', 'D', 'P', 'S'};
@@ -127,6 +129,11 @@ inline bool SameKey(std::string_view a, std::string_view b) {
     if (p[i] != q[i]) return false;
   return true;
 }
+
+// Replaces the buffer's content with the bytes, as SetSize and a copy do,
+// without first clearing the new bytes; false when the buffer cannot take
+// them.
+bool AssignBufferBytes(IGIS_DataBuffer* pBuffer, std::span<const BYTE> bytes);
 
 // A quick hash of a key, eight bytes at a time.
 std::uint64_t QuickKeyHash(std::string_view key);

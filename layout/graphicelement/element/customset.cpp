@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <type_traits>
+#include <typeinfo>
 
 namespace md::layout {
 
@@ -403,13 +404,17 @@ bool StoredSetWriter::Finish(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
     return false;
   }
-  const int n = static_cast<int>(bytes.size());
-  if (pBuffer == nullptr || !pBuffer->SetSize(n) || pBuffer->GetSize() != n ||
-      pBuffer->GetData() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
+  // A parent's field written in place, or a data buffer, takes the bytes in
+  // one copy.
+  if (pBuffer != nullptr && typeid(*pBuffer) == typeid(InPlaceBuffer)) {
+    static_cast<InPlaceBuffer*>(pBuffer)->Assign(bytes);
+    return true;
+  }
+  if (!md::basilo::AssignBufferBytes(pBuffer, bytes)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes",
+            static_cast<int>(bytes.size()));
     return false;
   }
-  std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
   return true;
 }
 
@@ -676,22 +681,17 @@ bool CustomSetWriter::Finish() {
   if (stored != nullptr && bytes.size() == static_cast<std::size_t>(storedSize) &&
       std::memcmp(bytes.data(), stored, bytes.size()) == 0)
     return true;
-  const int n = static_cast<int>(bytes.size());
   if (pCustom != nullptr) {
     // The attributes' own buffer takes the bytes, as SetDataBuffer copies them.
-    if (pCustom->SetSize(n) && pCustom->GetData() != nullptr) {
-      std::memcpy(pCustom->GetData(), bytes.data(), bytes.size());
-      return true;
-    }
+    if (md::basilo::AssignBufferBytes(pCustom, bytes)) return true;
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
     return false;
   }
   DataBufferPtr out(GIS_CreateDataBufferObject(0));
-  if (!out || !out->SetSize(n) || out->GetData() == nullptr) {
+  if (!out || !md::basilo::AssignBufferBytes(out.get(), bytes)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
     return false;
   }
-  std::memcpy(out->GetData(), bytes.data(), bytes.size());
   return m_pAttributes->SetDataBuffer("Custom", out.get(), 0) != FALSE;
 }
 

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -199,6 +200,11 @@ class StoredSetWriter {
     BOOL SetSize(int n) override;
     BYTE* GetData() override { return GetSize() > 0 ? m_pEncoder->OpenData(m_at) : nullptr; }
     std::size_t Start() const { return m_at; }
+    // The value replaced by the bytes (which lie outside this encoder).
+    void Assign(std::span<const BYTE> bytes) {
+      m_pEncoder->ResizeOpen(m_at, bytes.size());
+      if (!bytes.empty()) std::memcpy(m_pEncoder->OpenData(m_at), bytes.data(), bytes.size());
+    }
 
    private:
     md::basilo::PropertySetEncoder* m_pEncoder;

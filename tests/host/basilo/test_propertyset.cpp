@@ -785,6 +785,40 @@ TEST(DataBuffer, SizeKeepsThePrefixAndRefusesNegativeSizes) {
   EXPECT_EQ(negative->GetSize(), 0);
 }
 
+TEST(DataBuffer, AssignedBytesReplaceTheContentOfOwnAndForeignBuffers) {
+  // A buffer of another library: sized and copied through its interface.
+  class Foreign final : public IGIS_DataBuffer {
+   public:
+    void Release() override {}
+    int GetSize() const override { return static_cast<int>(bytes.size()); }
+    BOOL SetSize(int n) override {
+      bytes.resize(static_cast<std::size_t>(n), 0xEE);
+      return TRUE;
+    }
+    BYTE* GetData() override { return bytes.empty() ? nullptr : bytes.data(); }
+    std::vector<BYTE> bytes{1, 2, 3, 4, 5, 6};
+  };
+  const std::vector<BYTE> longer{7, 8, 9, 10, 11, 12, 13, 14};
+  const std::vector<BYTE> shorter{7, 8};
+  for (const std::vector<BYTE>* given : {&longer, &shorter}) {
+    auto own = NewBuffer();
+    SetBytes(own.get(), {1, 2, 3, 4, 5, 6});
+    Foreign foreign;
+    for (IGIS_DataBuffer* b :
+         {static_cast<IGIS_DataBuffer*>(own.get()), static_cast<IGIS_DataBuffer*>(&foreign)}) {
+      ASSERT_TRUE(md::basilo::AssignBufferBytes(b, *given));
+      EXPECT_EQ(Bytes(b), *given);
+      // Its own bytes, from the second on.
+      ASSERT_TRUE(
+          md::basilo::AssignBufferBytes(b, std::span<const BYTE>(b->GetData() + 1, given->size() - 1)));
+      EXPECT_EQ(Bytes(b), std::vector<BYTE>(given->begin() + 1, given->end()));
+      ASSERT_TRUE(md::basilo::AssignBufferBytes(b, {}));
+      EXPECT_EQ(b->GetSize(), 0);
+    }
+  }
+  EXPECT_FALSE(md::basilo::AssignBufferBytes(nullptr, longer));
+}
+
 TEST(GlobalProperties, RegisterIfMissing) {
   IGIS_GlobalProperties* g = GIS_GetGlobalProperties();
   ASSERT_EQ(g, GIS_GetGlobalProperties());
