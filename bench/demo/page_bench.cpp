@@ -70,6 +70,7 @@
 #include <fontconfig/fontconfig.h>
 #include <unistd.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -81,6 +82,7 @@
 
 #include "bench/demo/cairoreplay.h"
 #include "bench/ratio_reporter.h"
+#include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrids.h"
@@ -702,6 +704,26 @@ BENCHMARK(CompoundAdd)
     ->Arg(16000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(PageCycle)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// N elements registered, then ended first-made first (a page cleared front
+// to back); the time per element is the "per_element" counter. The registry
+// only keeps the addresses, so blocks of memory stand in for elements.
+void RegistryFrontToBack(benchmark::State& state) {
+  const std::size_t n = static_cast<std::size_t>(state.range(0));
+  std::vector<std::array<char, 64>> blocks(n);
+  const auto element = [&](std::size_t i) { return reinterpret_cast<IGIS_Element*>(blocks[i].data()); };
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < n; ++i) benchmark::DoNotOptimize(GIS_RegisterElement(element(i)));
+    for (std::size_t i = 0; i < n; ++i) GIS_UnregisterElement(element(i));
+  }
+  state.counters["per_element"] = benchmark::Counter(
+      static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(RegistryFrontToBack)
+    ->Name("Registry/FrontToBack")
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

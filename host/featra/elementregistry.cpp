@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <mutex>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
@@ -10,27 +11,41 @@
 
 namespace {
 
-// An open-addressing table (linear probing, deletion by backward shift) from a
-// non-zero key to a value. One flat array: no allocation per entry, and a
-// lookup touches one or two cache lines however many entries there are.
+// An open-addressing table (linear probing kept in Robin Hood order,
+// deletion by backward shift) from a non-zero key to a value. One flat array:
+// no allocation per entry, and a lookup touches one or two cache lines however
+// many entries there are. Along a probe run the keys' distances from their
+// home slots never drop by more than one, so a deletion stops at the first key
+// that sits at home: keys laid side by side (handles) make one long run, and
+// without that order each deletion would walk the rest of it.
 template <typename Key, typename Value>
 class FlatTable {
  public:
   // The value of the key, or nullptr.
   Value* find(Key key) {
     if (slots_.empty()) return nullptr;
-    for (std::size_t i = home(key);; i = (i + 1) & mask()) {
+    for (std::size_t i = home(key), d = 0;; i = (i + 1) & mask(), ++d) {
       if (slots_[i].key == key) return &slots_[i].value;
-      if (slots_[i].key == Key{}) return nullptr;
+      if (slots_[i].key == Key{} || distance(i) < d) return nullptr;
     }
   }
 
   // Adds a key that is not in the table.
   void insert(Key key, Value value) {
     if ((count_ + 1) * 4 > slots_.size() * 3) grow();
-    std::size_t i = home(key);
-    while (slots_[i].key != Key{}) i = (i + 1) & mask();
-    slots_[i] = Slot{key, value};
+    Slot carried{key, value};
+    for (std::size_t i = home(key), d = 0;; i = (i + 1) & mask(), ++d) {
+      if (slots_[i].key == Key{}) {
+        slots_[i] = carried;
+        break;
+      }
+      // A key nearer its home gives up its slot and moves on.
+      const std::size_t held = distance(i);
+      if (held < d) {
+        std::swap(slots_[i], carried);
+        d = held;
+      }
+    }
     ++count_;
   }
 
@@ -38,16 +53,11 @@ class FlatTable {
   void erase(Key key) {
     if (slots_.empty()) return;
     std::size_t i = home(key);
-    while (slots_[i].key != key) {
-      if (slots_[i].key == Key{}) return;
-      i = (i + 1) & mask();
+    for (std::size_t d = 0; slots_[i].key != key; i = (i + 1) & mask(), ++d) {
+      if (slots_[i].key == Key{} || distance(i) < d) return;
     }
-    // Shift later members of the probe run back so no lookup stops early.
-    for (std::size_t j = (i + 1) & mask(); slots_[j].key != Key{}; j = (j + 1) & mask()) {
-      const std::size_t h = home(slots_[j].key);
-      // Move j into the hole at i unless its home lies cyclically in (i, j].
-      const bool stays = i <= j ? (i < h && h <= j) : (i < h || h <= j);
-      if (stays) continue;
+    // Shift the keys after it back by one, up to an empty slot or a key at home.
+    for (std::size_t j = (i + 1) & mask(); slots_[j].key != Key{} && distance(j) > 0; j = (j + 1) & mask()) {
       slots_[i] = slots_[j];
       i = j;
     }
@@ -64,6 +74,8 @@ class FlatTable {
   };
 
   std::size_t mask() const { return slots_.size() - 1; }
+  // How far the key in slot i sits past its home slot.
+  std::size_t distance(std::size_t i) const { return (i - home(slots_[i].key)) & mask(); }
 
   std::size_t home(Key key) const {
     if constexpr (std::is_pointer_v<Key>) {
@@ -71,14 +83,12 @@ class FlatTable {
       const std::uint64_t bits = reinterpret_cast<std::uintptr_t>(key);
       return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> shift_);
     } else {
-      // Handles are handed out in sequence and the live ones form runs: the
-      // low bits lay a run side by side without collisions, so walking
-      // elements in the order they were made walks the table in order. The
-      // higher bits, mixed, shift each table-sized span of handles, so that
-      // handles one table size apart do not pile up on one slot.
-      const std::uint64_t bits = static_cast<std::uint64_t>(key);
-      const std::uint64_t span = bits >> (64 - shift_);
-      return static_cast<std::size_t>(bits + span * 0x9E3779B97F4A7C15ull) & mask();
+      // Handles are handed out in sequence and the live ones mostly span
+      // less than the table: their low bits lay them side by side, each at
+      // home, so walking elements in the order they were made walks the table
+      // in order. (Shifting each table-sized span of handles elsewhere would
+      // let a page that straddles two spans land one run inside the other.)
+      return static_cast<std::size_t>(key) & mask();
     }
   }
 
@@ -103,6 +113,9 @@ struct Registry {
   FlatTable<int, IGIS_Element*> byHandle;
   FlatTable<IGIS_Element*, int> byElement;
   long long lastHandle = 0;  // handles run 1 .. INT_MAX, each used once
+  // The element registered last while it lives: a caller that has just made
+  // an element and asks for its handle finds it without a table lookup.
+  IGIS_Element* lastElement = nullptr;
   SGIS_ElementHooks hooks{};
   bool hasHooks = false;
 };
@@ -131,6 +144,7 @@ int GIS_RegisterElement(IGIS_Element* element) {
   const int handle = static_cast<int>(++r.lastHandle);
   r.byHandle.insert(handle, element);
   r.byElement.insert(element, handle);
+  r.lastElement = element;
   return handle;
 }
 
@@ -146,6 +160,7 @@ int GIS_GetElementHandle(IGIS_Element* element) {
   if (element == nullptr) return 0;
   Registry& r = registry();
   std::lock_guard<std::mutex> guard(r.lock);
+  if (element == r.lastElement) return static_cast<int>(r.lastHandle);
   const int* found = r.byElement.find(element);
   return found == nullptr ? 0 : *found;
 }
@@ -156,6 +171,7 @@ void GIS_UnregisterElement(IGIS_Element* element) {
   std::lock_guard<std::mutex> guard(r.lock);
   const int* found = r.byElement.find(element);
   if (found == nullptr) return;
+  if (element == r.lastElement) r.lastElement = nullptr;
   r.byHandle.erase(*found);
   r.byElement.erase(element);
 }

@@ -673,8 +673,9 @@ bool StoreElements(CGIS_FeatureSet* set, std::string* error) {
   for (std::size_t i = 0; i < ids.size(); ++i) {
     const int id = ids[i];
     CGIS_Feature* feature = FeatureOf(set->featureClass(), i, id);
-    if (feature == nullptr || feature->attributes().GetFieldType("InterfacePtr") == 0) continue;
-    IGIS_Element* element = GIS_ResolveElement(feature->attributes().GetInt("InterfacePtr"));
+    // No handle field reads as 0, which names no element.
+    IGIS_Element* element =
+        feature != nullptr ? GIS_ResolveElement(feature->attributes().GetInt("InterfacePtr")) : nullptr;
     if (element == nullptr) continue;
     if (!hooks.archive(element, 0)) {
       *error = "the element of feature " + std::to_string(id) + " (" + TypeOf(feature) + ") cannot be stored";

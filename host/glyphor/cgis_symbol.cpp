@@ -141,11 +141,13 @@ class CGIS_Symbol final : public IGIS_Symbol {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_Symbol::Save", "buffer == NULL");
       return FALSE;
     }
-    md::glyphor::Writer w;
+    // Counted first, then written straight into the buffer.
+    md::glyphor::ByteCounter count;
+    Write(count);
+    const int n = static_cast<int>(count.Size());
+    if (!buffer->SetSize(n) || buffer->GetSize() != n || buffer->GetData() == nullptr) return FALSE;
+    md::glyphor::SizedWriter w(buffer->GetData());
     Write(w);
-    const auto& bytes = w.Data();
-    if (!buffer->SetSize(static_cast<int>(bytes.size()))) return FALSE;
-    std::memcpy(buffer->GetData(), bytes.data(), bytes.size());
     return TRUE;
   }
 
@@ -229,7 +231,8 @@ class CGIS_Symbol final : public IGIS_Symbol {
     return TRUE;
   }
 
-  void Write(md::glyphor::Writer& w) const {
+  template <class TWriter>
+  void Write(TWriter& w) const {
     w.U32(kMagic);
     w.U16(kVersion);
     w.U16(static_cast<std::uint16_t>(type_));

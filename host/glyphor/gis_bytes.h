@@ -3,6 +3,7 @@
 // reports failure instead, and a failed reader stays failed.
 #pragma once
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -81,6 +82,60 @@ class Writer {
   }
   Buffer out_;
 };
+
+// Writes what a Writer would into room sized ahead: a counting pass
+// (ByteCounter) sizes the room, then a SizedWriter writes exactly that
+// many bytes there, each value one store with no check of room.
+template <bool kWrite>
+class SizedWriterOf {
+ public:
+  SizedWriterOf() requires(!kWrite) = default;
+  explicit SizedWriterOf(std::uint8_t* out) requires(kWrite) : out_(out) {}
+  void U8(std::uint8_t v) { Put(&v, 1); }
+  void U16(std::uint16_t v) { Little(v); }
+  void U32(std::uint32_t v) { Little(v); }
+  void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
+  void F64(double v) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    Little(bits);
+  }
+  void Bytes(const void* p, std::size_t n) { Put(p, n); }
+  void Str(std::string_view s) {
+    U32(static_cast<std::uint32_t>(s.size()));
+    Bytes(s.data(), s.size());
+  }
+  void PatchU32(std::size_t offset, std::uint32_t v) {
+    if constexpr (kWrite) {
+      for (int i = 0; i < 4; ++i) out_[offset + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
+    }
+  }
+  std::size_t Size() const { return n_; }
+
+ private:
+  void Put(const void* p, std::size_t n) {
+    if constexpr (kWrite) {
+      if (n > 0) std::memcpy(out_ + n_, p, n);
+    }
+    n_ += n;
+  }
+  template <class T>
+  void Little(T v) {
+    if constexpr (kWrite) {
+      std::uint8_t* b = out_ + n_;
+      if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(b, &v, sizeof v);
+      } else {
+        for (std::size_t i = 0; i < sizeof v; ++i) b[i] = static_cast<std::uint8_t>(v >> (8 * i));
+      }
+    }
+    n_ += sizeof v;
+  }
+  std::uint8_t* out_ = nullptr;
+  std::size_t n_ = 0;
+};
+using ByteCounter = SizedWriterOf<false>;
+using SizedWriter = SizedWriterOf<true>;
 
 class Reader {
  public:

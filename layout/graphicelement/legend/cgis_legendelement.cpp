@@ -303,11 +303,10 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
       if (auto* pOwn = dynamic_cast<CGIS_LegendItem*>(held[nextHeld].get())) {
         (void)held[nextHeld].release();
         item.reset(pOwn);
-        item->ResetForRead(this);
       }
     }
     if (item) {
-      if (!item->ReadStoredAfterReset(*b)) continue;
+      if (!item->RefillFromStored(this, *b)) continue;
     } else {
       item.reset(md::basilo::MakeOrNull<CGIS_LegendItem>(kClass, this));
       if (!item || !item->ReadStored(*b)) continue;
@@ -325,17 +324,16 @@ BOOL CGIS_LegendElement::ReadCustom(IGIS_FeatureAttributes* pAttr) {
   bool bFormatSymbolsRead = false;
   if (pFormatField != nullptr && pFormatField->type == GIS_FIELD_TYPE_BUFFER) {
     if (!m_pFormat) m_pFormat.reset(GIS_CreateLegendFormatObject());
-    if (m_pFormat) {
-      // Symbols replaced by Open are new objects made from the stored bytes.
+    if (auto* pOwn = dynamic_cast<CGIS_LegendFormat*>(m_pFormat.get())) {
+      // Ours reads the stored bytes in place.
+      bFormatSymbolsRead = pOwn->OpenStored(pFormatField->bytes) && pOwn->SymbolsAsStored();
+    } else if (m_pFormat) {
+      // Another is given a copy; symbols it replaces are new objects made
+      // from the stored bytes.
       const IGIS_Symbol* pTitle = m_pFormat->GetTitleSymbol();
       const IGIS_Symbol* pLabel = m_pFormat->GetLabelSymbol();
       const IGIS_Symbol* pLayerName = m_pFormat->GetLayerNameSymbol();
-      // Ours reads the stored bytes in place; another is given a copy.
-      if (auto* pOwn = dynamic_cast<CGIS_LegendFormat*>(m_pFormat.get())) {
-        pOwn->OpenStored(pFormatField->bytes);
-      } else if (IGIS_DataBuffer* b = set.Buffer("Format")) {
-        m_pFormat->Open(b);
-      }
+      if (IGIS_DataBuffer* b = set.Buffer("Format")) m_pFormat->Open(b);
       bFormatSymbolsRead = m_pFormat->GetTitleSymbol() != pTitle && m_pFormat->GetLabelSymbol() != pLabel &&
                            m_pFormat->GetLayerNameSymbol() != pLayerName;
     }

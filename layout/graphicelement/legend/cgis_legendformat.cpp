@@ -1,7 +1,9 @@
 // The legend format: defaults, symbol setters, storage, copying and scaling.
 #include "layout/graphicelement/legend/cgis_legendformat.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
@@ -21,6 +23,33 @@ using SymbolPtr = md::basilo::ReleasePtr<IGIS_Symbol>;
 
 int Scaled(int nValue, double dFactor) { return md::basilo::detail::RoundToInt32(nValue * dFactor); }
 
+// Room for one saved symbol, to compare it with stored bytes; a symbol
+// saving more is taken as different.
+class SymbolScratch final : public IGIS_DataBuffer {
+ public:
+  static constexpr int kRoom = 512;
+  void Release() override {}  // lives on the stack
+  int GetSize() const override { return m_nSize; }
+  BOOL SetSize(int n) override {
+    if (n < 0 || n > kRoom) return FALSE;
+    m_nSize = n;
+    return TRUE;
+  }
+  BYTE* GetData() override { return m_bytes; }
+
+ private:
+  BYTE m_bytes[kRoom];
+  int m_nSize = 0;
+};
+
+// Whether the symbol saves exactly the stored bytes.
+bool SavesAs(IGIS_Symbol* pSymbol, std::span<const BYTE> stored) {
+  if (stored.empty() || stored.size() > static_cast<std::size_t>(SymbolScratch::kRoom)) return false;
+  SymbolScratch scratch;
+  return pSymbol->Save(&scratch) && static_cast<std::size_t>(scratch.GetSize()) == stored.size() &&
+         std::memcmp(scratch.GetData(), stored.data(), stored.size()) == 0;
+}
+
 }  // namespace
 
 CGIS_LegendFormat::CGIS_LegendFormat()
@@ -31,27 +60,30 @@ CGIS_LegendFormat::CGIS_LegendFormat()
 
 CGIS_LegendFormat::~CGIS_LegendFormat() = default;
 
-void CGIS_LegendFormat::ReplaceSymbol(SymbolPtr* pHeld, IGIS_Symbol* pSymbol, const char* szMethod,
-                                      const char* szText) {
+void CGIS_LegendFormat::ReplaceSymbol(SymbolPtr* pHeld, unsigned bit, IGIS_Symbol* pSymbol,
+                                      const char* szMethod, const char* szText) {
+  if (pSymbol != pHeld->get()) m_factoryMade &= ~bit;
   md::layout::legend::ReplaceTextSymbol(pHeld, pSymbol, GIS_LOG_LEVEL_CHECK, szMethod, szText);
 }
 
 void CGIS_LegendFormat::SetTitleSymbolPtr(IGIS_Symbol* pSymbol) {
-  ReplaceSymbol(&m_pTitleSymbol, pSymbol, "CGIS_LegendFormat::SetTitleSymbolPtr", "pTitleSymbol == NULL");
+  ReplaceSymbol(&m_pTitleSymbol, kTitleBit, pSymbol, "CGIS_LegendFormat::SetTitleSymbolPtr",
+                "pTitleSymbol == NULL");
 }
 
 void CGIS_LegendFormat::SetLayerNameSymbolPtr(IGIS_Symbol* pSymbol) {
-  ReplaceSymbol(&m_pLayerNameSymbol, pSymbol, "CGIS_LegendFormat::SetLayerNameSymbolPtr",
+  ReplaceSymbol(&m_pLayerNameSymbol, kLayerNameBit, pSymbol, "CGIS_LegendFormat::SetLayerNameSymbolPtr",
                 "pLayerNameSymbol == NULL");
 }
 
 void CGIS_LegendFormat::SetHeadingSymbolPtr(IGIS_Symbol* pSymbol) {
-  ReplaceSymbol(&m_pHeadingSymbol, pSymbol, "CGIS_LegendFormat::SetHeadingSymbolPtr",
+  ReplaceSymbol(&m_pHeadingSymbol, kHeadingBit, pSymbol, "CGIS_LegendFormat::SetHeadingSymbolPtr",
                 "pHeadingSymbol == NULL");
 }
 
 void CGIS_LegendFormat::SetLabelSymbolPtr(IGIS_Symbol* pSymbol) {
-  ReplaceSymbol(&m_pLabelSymbol, pSymbol, "CGIS_LegendFormat::SetLabelSymbolPtr", "pLabelSymbol == NULL");
+  ReplaceSymbol(&m_pLabelSymbol, kLabelBit, pSymbol, "CGIS_LegendFormat::SetLabelSymbolPtr",
+                "pLabelSymbol == NULL");
 }
 
 // ---- Storage ------------------------------------------------------------------
@@ -60,6 +92,16 @@ bool CGIS_LegendFormat::Save(IGIS_DataBuffer* pBuffer) {
   if (pBuffer == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Save", "pDataBuffer == NULL");
     return false;
+  }
+  // Unchanged since the last save, the format stores the same bytes again.
+  if (m_bStoredKept && SymbolsSaveAsKept()) {
+    const int n = static_cast<int>(m_stored.size());
+    if (!pBuffer->SetSize(n) || pBuffer->GetSize() != n || pBuffer->GetData() == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
+      return false;
+    }
+    std::memcpy(pBuffer->GetData(), m_stored.data(), m_stored.size());
+    return true;
   }
   md::layout::StoredSetWriter set;
   auto putSymbol = [&](const char* key, const char* description, IGIS_Symbol* pSymbol) {
@@ -89,7 +131,35 @@ bool CGIS_LegendFormat::Save(IGIS_DataBuffer* pBuffer) {
   set.Int("LayerNameGap", "层名间隔", m_nLayerNameGap);
   set.Int("HeadingGap", "副标题间隔", m_nHeadingGap);
   set.Int("LabelPosition", "标注位置", m_nLabelPosition);
-  return set.Finish(pBuffer);
+  if (!set.Finish(pBuffer)) return false;
+  KeepStored(md::layout::BufferBytes(pBuffer));
+  return true;
+}
+
+void CGIS_LegendFormat::KeepStored(std::span<const BYTE> bytes) {
+  m_stored.assign(bytes.begin(), bytes.end());
+  const md::layout::StoredSetView set{std::span<const BYTE>(m_stored)};
+  m_bStoredKept = !set.Damaged();
+  std::size_t i = 0;
+  for (const char* szKey : {"TitleSymbol", "LabelSymbol", "LayerNameSymbol", "HeadingSymbol"}) {
+    const std::span<const BYTE>* pBytes = set.Bytes(szKey);
+    if (pBytes == nullptr) {
+      m_bStoredKept = false;
+      return;
+    }
+    m_symbolAt[i++] = {static_cast<std::size_t>(pBytes->data() - m_stored.data()), pBytes->size()};
+  }
+}
+
+bool CGIS_LegendFormat::SymbolsSaveAsKept() {
+  const IGIS_Symbol* held[] = {m_pTitleSymbol.get(), m_pLabelSymbol.get(), m_pLayerNameSymbol.get(),
+                               m_pHeadingSymbol.get()};
+  for (std::size_t i = 0; i < 4; ++i) {
+    const std::span<const BYTE> kept(m_stored.data() + m_symbolAt[i].first, m_symbolAt[i].second);
+    // A missing symbol stores no bytes.
+    if (held[i] == nullptr ? !kept.empty() : !SavesAs(const_cast<IGIS_Symbol*>(held[i]), kept)) return false;
+  }
+  return true;
 }
 
 bool CGIS_LegendFormat::Open(IGIS_DataBuffer* pBuffer) {
@@ -101,6 +171,24 @@ bool CGIS_LegendFormat::Open(IGIS_DataBuffer* pBuffer) {
 }
 
 bool CGIS_LegendFormat::OpenStored(std::span<const BYTE> bytes) {
+  m_bSymbolsAsStored = false;
+  // The bytes last saved, with no value changed since, hold the values held;
+  // only the symbols are compared with theirs.
+  if (m_bStoredKept && std::equal(bytes.begin(), bytes.end(), m_stored.begin(), m_stored.end())) {
+    md::basilo::StoredFieldView field;
+    field.type = GIS_FIELD_TYPE_BUFFER;
+    auto readKept = [&](std::size_t i, const char* szKey, SymbolPtr* pHeld, unsigned bit) {
+      field.key = szKey;
+      field.bytes = std::span<const BYTE>(m_stored.data() + m_symbolAt[i].first, m_symbolAt[i].second);
+      return ReadSymbol(&field, szKey, pHeld, bit);
+    };
+    const bool bTitle = readKept(0, "TitleSymbol", &m_pTitleSymbol, kTitleBit);
+    const bool bLabel = readKept(1, "LabelSymbol", &m_pLabelSymbol, kLabelBit);
+    const bool bLayerName = readKept(2, "LayerNameSymbol", &m_pLayerNameSymbol, kLayerNameBit);
+    readKept(3, "HeadingSymbol", &m_pHeadingSymbol, kHeadingBit);
+    m_bSymbolsAsStored = bTitle && bLabel && bLayerName;
+    return true;
+  }
   const md::layout::StoredSetView set(bytes);
   if (set.Damaged()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_LegendFormat::Open", "pPropertySet->Archive() == FALSE");
@@ -127,23 +215,45 @@ bool CGIS_LegendFormat::OpenStored(std::span<const BYTE> bytes) {
   getInt("HeadingGap", &m_nHeadingGap);
   getInt("LabelPosition", &m_nLabelPosition);
 
-  auto getSymbol = [&](const char* key, void (CGIS_LegendFormat::*setter)(IGIS_Symbol*)) {
-    if (set.Find(key) == nullptr) return;
-    SymbolPtr symbol(GetSymbolFromStored(set, key));
-    // A missing, empty or non-text symbol leaves the held one.
-    if (symbol && symbol->GetTextPart() != nullptr) (this->*setter)(symbol->GetTextPart());
-  };
-  getSymbol("TitleSymbol", &CGIS_LegendFormat::SetTitleSymbolPtr);
-  getSymbol("LabelSymbol", &CGIS_LegendFormat::SetLabelSymbolPtr);
-  getSymbol("LayerNameSymbol", &CGIS_LegendFormat::SetLayerNameSymbolPtr);
-  getSymbol("HeadingSymbol", &CGIS_LegendFormat::SetHeadingSymbolPtr);
+  m_bStoredKept = false;
+  const bool bTitle = ReadSymbol(set.Find("TitleSymbol"), "TitleSymbol", &m_pTitleSymbol, kTitleBit);
+  const bool bLabel = ReadSymbol(set.Find("LabelSymbol"), "LabelSymbol", &m_pLabelSymbol, kLabelBit);
+  const bool bLayerName =
+      ReadSymbol(set.Find("LayerNameSymbol"), "LayerNameSymbol", &m_pLayerNameSymbol, kLayerNameBit);
+  ReadSymbol(set.Find("HeadingSymbol"), "HeadingSymbol", &m_pHeadingSymbol, kHeadingBit);
+  m_bSymbolsAsStored = bTitle && bLabel && bLayerName;
   return true;
+}
+
+bool CGIS_LegendFormat::ReadSymbol(const md::basilo::StoredFieldView* pField, const char* szKey,
+                                   SymbolPtr* pHeld, unsigned bit) {
+  if (pField == nullptr) return false;
+  // A symbol of the factory's that saves the stored bytes is what reading
+  // them makes: it is kept.
+  if ((m_factoryMade & bit) != 0 && *pHeld && pField->type == GIS_FIELD_TYPE_BUFFER &&
+      SavesAs(pHeld->get(), pField->bytes)) {
+    return true;
+  }
+  SymbolPtr symbol(GetSymbolFromStored(pField, szKey));
+  // A missing, empty or non-text symbol leaves the held one.
+  IGIS_Symbol* pText = symbol ? symbol->GetTextPart() : nullptr;
+  if (pText == nullptr) return false;
+  // The symbol read is held itself where it is its own text part, as a copy
+  // otherwise.
+  if (pText == symbol.get()) {
+    pHeld->reset(symbol.release());
+  } else {
+    pHeld->reset(CloneTextSymbol(pText));
+  }
+  m_factoryMade |= bit;
+  return *pHeld != nullptr;
 }
 
 // ---- Copying and scaling ---------------------------------------------------------
 
 IGIS_LegendFormat* CGIS_LegendFormat::CopyFrom(IGIS_LegendFormat* pSource) {
   if (pSource == nullptr || pSource == this) return this;
+  m_bStoredKept = false;
   m_nDefaultAreaPatch = pSource->GetDefaultAreaPatch();
   m_nDefaultLinePatch = pSource->GetDefaultLinePatch();
   m_nDefaultPatchHeight = pSource->GetDefaultPatchHeight();
@@ -162,13 +272,15 @@ IGIS_LegendFormat* CGIS_LegendFormat::CopyFrom(IGIS_LegendFormat* pSource) {
   m_bShowHeading = pSource->GetShowHeading();
   m_bShowLayerName = pSource->GetShowLayerName();
   // A source without a symbol leaves this format without one too (quietly).
-  auto copy = [](SymbolPtr* pHeld, IGIS_Symbol* pSymbol) {
-    if (pSymbol != pHeld->get()) pHeld->reset(CloneTextSymbol(pSymbol));
+  auto copy = [this](SymbolPtr* pHeld, unsigned bit, IGIS_Symbol* pSymbol) {
+    if (pSymbol == pHeld->get()) return;
+    pHeld->reset(CloneTextSymbol(pSymbol));
+    m_factoryMade &= ~bit;
   };
-  copy(&m_pTitleSymbol, pSource->GetTitleSymbol());
-  copy(&m_pLabelSymbol, pSource->GetLabelSymbol());
-  copy(&m_pHeadingSymbol, pSource->GetHeadingSymbol());
-  copy(&m_pLayerNameSymbol, pSource->GetLayerNameSymbol());
+  copy(&m_pTitleSymbol, kTitleBit, pSource->GetTitleSymbol());
+  copy(&m_pLabelSymbol, kLabelBit, pSource->GetLabelSymbol());
+  copy(&m_pHeadingSymbol, kHeadingBit, pSource->GetHeadingSymbol());
+  copy(&m_pLayerNameSymbol, kLayerNameBit, pSource->GetLayerNameSymbol());
   return this;
 }
 
@@ -181,6 +293,7 @@ IGIS_LegendFormat* CGIS_LegendFormat::Clone() {
 void CGIS_LegendFormat::Scale(double sx, double sy) {
   if (!(sx >= 0.0) || !(sy >= 0.0) || !std::isfinite(sx) || !std::isfinite(sy)) return;
   const double f = sx < sy ? sx : sy;
+  m_bStoredKept = false;
   for (int* p : {&m_nDefaultPatchHeight, &m_nDefaultPatchWidth, &m_nHorizontalItemGap, &m_nTitleAndLegendGap,
                  &m_nVerticalItemGap, &m_nPatchAndLabelsGap, &m_nHeadingGap, &m_nLayerNameGap, &m_nItemGap}) {
     *p = Scaled(*p, f);

@@ -75,6 +75,7 @@ bool CGIS_LegendItem::AddLabel(const char* szLabel) {
     return false;
   }
   m_labels.emplace_back(szLabel);
+  m_bStoredKept = false;
   return true;
 }
 
@@ -83,6 +84,7 @@ bool CGIS_LegendItem::RemoveLabel(const char* szLabel) {
   auto it = std::find(m_labels.begin(), m_labels.end(), std::string_view(szLabel));
   if (it == m_labels.end()) return false;
   m_labels.erase(it);
+  m_bStoredKept = false;
   return true;
 }
 
@@ -93,7 +95,10 @@ bool CGIS_LegendItem::RemoveLabelAt(int nIndex) {
   return RemoveLabel(label.c_str());
 }
 
-void CGIS_LegendItem::RemoveAllLabels() { m_labels.clear(); }
+void CGIS_LegendItem::RemoveAllLabels() {
+  m_labels.clear();
+  m_bStoredKept = false;
+}
 
 // ---- Symbols, class format, layer ----------------------------------------------
 
@@ -123,6 +128,7 @@ void CGIS_LegendItem::SetLayer(IGIS_MapLayer* pLayer) {
   char buffer[GIS_ELEMENT_NAME_MAX + 1];
   md::layout::CopyUtf8Cut(buffer, szName, GIS_ELEMENT_NAME_MAX);
   m_strLayerName = buffer;
+  m_bStoredKept = false;
 }
 
 IGIS_LegendItem* CGIS_LegendItem::Clone() {
@@ -153,10 +159,36 @@ bool CGIS_LegendItem::Save(IGIS_DataBuffer* pBuffer) {
   return set.Finish(pBuffer);
 }
 
+namespace {
+
+// The kept stored form of an item as the buffer a set is finished into.
+class KeptBytes final : public IGIS_DataBuffer {
+ public:
+  explicit KeptBytes(std::vector<BYTE>* pBytes) : m_pBytes(pBytes) {}
+  void Release() override {}  // lives on the stack
+  int GetSize() const override { return static_cast<int>(m_pBytes->size()); }
+  BOOL SetSize(int n) override {
+    if (n < 0) return FALSE;
+    m_pBytes->resize(static_cast<std::size_t>(n));
+    return TRUE;
+  }
+  BYTE* GetData() override { return m_pBytes->empty() ? nullptr : m_pBytes->data(); }
+
+ private:
+  std::vector<BYTE>* m_pBytes;
+};
+
+}  // namespace
+
 void CGIS_LegendItem::SaveInto(md::layout::StoredSetWriter* pParent, std::string_view key) {
-  md::layout::StoredSetWriter set;
-  Fill(&set);
-  set.FinishInto(pParent, key, key);
+  // An item unchanged since its last write gives the same bytes again.
+  if (!m_bStoredKept) {
+    md::layout::StoredSetWriter set;
+    Fill(&set);
+    KeptBytes kept(&m_stored);
+    m_bStoredKept = set.Finish(&kept);
+  }
+  pParent->Bytes(key, key, m_bStoredKept ? std::span<const BYTE>(m_stored) : std::span<const BYTE>());
 }
 
 void CGIS_LegendItem::Fill(md::layout::StoredSetWriter* pSet) const {
@@ -184,7 +216,14 @@ bool CGIS_LegendItem::ReadStored(std::span<const BYTE> bytes) {
 }
 
 void CGIS_LegendItem::ResetForRead(IGIS_LegendElement* pOwner) {
+  ResetUnstored(pOwner);
   m_nColumns = 0;
+  m_strLayerName.clear();
+  m_bStoredKept = false;
+  // m_labels keeps its texts until ReadStoredAfterReset writes over them.
+}
+
+void CGIS_LegendItem::ResetUnstored(IGIS_LegendElement* pOwner) {
   if (m_pClassFormat) m_pClassFormat->ReleaseSymbol();
   m_pClassFormat.reset();
   m_bItemFlag = true;
@@ -195,16 +234,25 @@ void CGIS_LegendItem::ResetForRead(IGIS_LegendElement* pOwner) {
   m_bHeadingSymbolMade = false;
   m_bLayerNameSymbolMade = false;
   m_bShowHeading = true;
-  m_strLayerName.clear();
   m_bShowLayerName = true;
-  // m_labels keeps its texts until ReadStoredAfterReset writes over them.
   m_dHeight = 0.0;
   m_dWidth = 0.0;
+}
+
+bool CGIS_LegendItem::RefillFromStored(IGIS_LegendElement* pOwner, std::span<const BYTE> bytes) {
+  // What was written reads back as the labels, columns and layer name held.
+  if (m_bStoredKept && std::equal(bytes.begin(), bytes.end(), m_stored.begin(), m_stored.end())) {
+    ResetUnstored(pOwner);
+    return true;
+  }
+  ResetForRead(pOwner);
+  return ReadStoredAfterReset(bytes);
 }
 
 bool CGIS_LegendItem::ReadStoredFrom(std::span<const BYTE> bytes, std::size_t nFirst) {
   const md::layout::StoredSetView set(bytes);
   if (set.Damaged()) return false;
+  m_bStoredKept = false;
   int n = 0;
   set.Read("Number", &n);
   if (n > kMaxStoredLabels) {

@@ -29,7 +29,10 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   explicit CGIS_LegendItem(IGIS_LegendElement* pOwner);
 
   int GetColumns() override { return m_nColumns; }
-  void SetColumns(int nColumns) override { m_nColumns = nColumns; }
+  void SetColumns(int nColumns) override {
+    m_nColumns = nColumns;
+    m_bStoredKept = false;
+  }
   bool GetItemFlag() override { return m_bItemFlag; }
   void SetItemFlag(bool bFlag) override { m_bItemFlag = bFlag; }
   void CreateGraphics() override { CreateGraphics(false); }
@@ -81,6 +84,9 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   // After ResetForRead: what ReadStored gives a new item, the kept label
   // texts refilled in place.
   bool ReadStoredAfterReset(std::span<const BYTE> bytes) { return ReadStoredFrom(bytes, 0); }
+  // ResetForRead and ReadStoredAfterReset in one; bytes equal to those the
+  // item last wrote, with nothing stored changed since, are not decoded.
+  bool RefillFromStored(IGIS_LegendElement* pOwner, std::span<const BYTE> bytes);
   // Finds the layer under the layer name through the owner's map frame and
   // keeps it; records under szMethod as Open does. FALSE when no layer. An
   // index of that frame's map, when given, answers in place of a walk.
@@ -120,6 +126,8 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   // The item's stored fields.
   void Fill(md::layout::StoredSetWriter* pSet) const;
   static IGIS_Symbol* HeldSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, bool* pMade);
+  // ResetForRead for the members that are not stored.
+  void ResetUnstored(IGIS_LegendElement* pOwner);
 
   // ResetForRead gives each member below its value in a new item.
   int m_nColumns = 0;
@@ -139,4 +147,8 @@ class CGIS_LegendItem final : public IGIS_LegendItem {
   std::vector<std::string> m_labels;
   double m_dHeight = 0.0;
   double m_dWidth = 0.0;
+  // The item's stored form as SaveInto last wrote it, while m_bStoredKept:
+  // until then nothing stored (labels, columns, layer name) has changed.
+  std::vector<BYTE> m_stored;
+  bool m_bStoredKept = false;
 };

@@ -450,7 +450,10 @@ TEST(ElementRegistry, HandlesResolveWhileTheElementLivesAndAreNeverReused) {
       EXPECT_EQ(GIS_ResolveElement(old), nullptr);
     }
     handles.push_back(h);
-    delete e;  // unregisters
+    // The element registered last has no handle once unregistered.
+    GIS_UnregisterElement(AsElement(e));
+    EXPECT_EQ(GIS_GetElementHandle(AsElement(e)), 0);
+    delete e;  // unregisters again: ignored
     EXPECT_EQ(GIS_ResolveElement(h), nullptr);
   }
   EXPECT_EQ(GIS_ResolveElement(0), nullptr);

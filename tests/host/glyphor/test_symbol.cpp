@@ -12,6 +12,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
+#include "host/glyphor/gis_bytes.h"
 #include "host/glyphor/gis_symbolstyles.h"
 #include "host/glyphor/igis_symbol.h"
 
@@ -99,6 +100,28 @@ TEST(SymbolStore, EveryKindReadsBackEqual) {
     Symbol copy(s->Clone());
     EXPECT_EQ(Read(copy.get()), Read(s.get()));
   }
+}
+
+// Counted, then written in the room counted, the bytes are the growing writer's.
+TEST(SymbolStore, TheSizedWriterWritesWhatTheGrowingWriterWrites) {
+  auto write = [](auto& w) {
+    w.U16(0xA1B2);
+    w.U32(0);
+    w.I32(-7);
+    w.F64(-2.5);
+    w.U8(0xEE);
+    w.Str("黑体");
+    w.PatchU32(2, static_cast<std::uint32_t>(w.Size()));
+  };
+  md::glyphor::Writer grown;
+  write(grown);
+  md::glyphor::ByteCounter count;
+  write(count);
+  ASSERT_EQ(count.Size(), grown.Size());
+  std::vector<std::uint8_t> out(count.Size());
+  md::glyphor::SizedWriter sized(out.data());
+  write(sized);
+  EXPECT_EQ(out, std::vector<std::uint8_t>(grown.Data().begin(), grown.Data().end()));
 }
 
 TEST(SymbolStore, LongerBufferStillReads) {

@@ -83,7 +83,7 @@ bool WriteSymbolKeys(md::layout::StoredSetWriter& set, const char* szFlagKey, co
     if (!bSaved && szFailMethod != nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szFailMethod, "b_ret == NULL");
   };
   if (bSymbolKeyFirst) {
-    set.Saved(szSymbolKey, szSymbolKey, save);
+    set.SavedInPlace(szSymbolKey, szSymbolKey, save);
     set.Bool(szFlagKey, szFlagKey, bSaved);
     return bSaved;
   }

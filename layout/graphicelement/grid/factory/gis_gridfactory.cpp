@@ -50,10 +50,16 @@ extern "C" __attribute__((visibility("default"))) IGIS_MapGrid* GIS_CreateMapGri
   const md::layout::StoredSetView set(pBuffer);
   int nType = 0;
   if (set.Damaged() || !set.Read("GridType", &nType)) return nullptr;
-  IGIS_MapGrid* pGrid = GIS_CreateMapGridPropertyObject(nType);
+  IGIS_MapGrid* pGrid = nullptr;
+  {
+    // Made without the defaults the stored grid replaces.
+    const md::layout::grid::MapGridValues::BareForRead bare;
+    pGrid = GIS_CreateMapGridPropertyObject(nType);
+  }
   if (pGrid == nullptr) return nullptr;
   if (auto* pValues = dynamic_cast<md::layout::grid::MapGridValues*>(pGrid)) {
     pValues->OpenStored(set, pBuffer);
+    pValues->FinishRead();
   } else {
     pGrid->Open(pBuffer);
   }

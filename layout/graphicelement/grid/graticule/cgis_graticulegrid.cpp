@@ -28,17 +28,32 @@ IGIS_GridSpacing* CGIS_GraticuleGrid::NewSpacing(const char* szMethod) {
 }
 
 CGIS_GraticuleGrid::CGIS_GraticuleGrid() {
-  m_pGridSpacing.reset(NewSpacing("CGIS_GraticuleGrid::CGIS_GraticuleGrid"));
-  m_pHatchLineSymbol.reset(md::layout::NewStyledSymbol(md::layout::SymbolKind::Line, kHatchStyle));
-  if (m_pHatchLineSymbol) {
-    md::layout::ReplaceSymbol(&m_pMainHatchLineSymbol, m_pHatchLineSymbol.get(), md::layout::SymbolKind::Line,
-                              "CGIS_GraticuleGrid::CGIS_GraticuleGrid");
-    md::layout::ReplaceSymbol(&m_pSubHatchLineSymbol, m_pHatchLineSymbol.get(), md::layout::SymbolKind::Line,
-                              "CGIS_GraticuleGrid::CGIS_GraticuleGrid");
+  if (!Bare()) MakeDefaults();
+}
+
+void CGIS_GraticuleGrid::MakeDefaults() {
+  constexpr const char* kMethod = "CGIS_GraticuleGrid::CGIS_GraticuleGrid";
+  if (!m_pGridSpacing) m_pGridSpacing.reset(NewSpacing(kMethod));
+  // The hatch symbols: one of the library's style, two copies of it.
+  md::basilo::ReleasePtr<IGIS_Symbol> hatch(
+      md::layout::NewStyledSymbol(md::layout::SymbolKind::Line, kHatchStyle));
+  if (hatch) {
+    if (!m_pMainHatchLineSymbol)
+      md::layout::ReplaceSymbol(&m_pMainHatchLineSymbol, hatch.get(), md::layout::SymbolKind::Line, kMethod);
+    if (!m_pSubHatchLineSymbol)
+      md::layout::ReplaceSymbol(&m_pSubHatchLineSymbol, hatch.get(), md::layout::SymbolKind::Line, kMethod);
+    if (!m_pHatchLineSymbol) m_pHatchLineSymbol = std::move(hatch);
   }
   // The default label belongs to the grid as it comes from the factory.
-  m_pLabel.reset(GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_DMS));
-  if (m_pLabel) m_pLabel->SetMapGrid(this);
+  if (Pending(kPendingLabel) || !Bare()) {
+    m_pLabel.reset(GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_DMS));
+    if (m_pLabel) m_pLabel->SetMapGrid(this);
+  }
+}
+
+void CGIS_GraticuleGrid::FinishRead() {
+  if (Bare()) MakeDefaults();
+  MapGridValues::FinishRead();
 }
 
 CGIS_GraticuleGrid::~CGIS_GraticuleGrid() {

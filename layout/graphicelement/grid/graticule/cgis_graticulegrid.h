@@ -31,6 +31,12 @@ class CGIS_GraticuleGrid final : public CGIS_MapGridBase<IGIS_GraticuleGrid> {
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer* pBuffer) override;
   bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) override;
+  void FinishRead() override;
+  // The set alone is read: no buffer needed.
+  bool OpenInPlace(const md::layout::StoredSetView& set, md::layout::grid::ReferenceShare*, int) override {
+    OpenStored(set, nullptr);
+    return true;
+  }
   // The sheet "经纬网属性" on the grid itself; anything but OK puts the grid
   // back as it was.
   bool OnOpenPropertyDlg() override;
@@ -89,6 +95,8 @@ class CGIS_GraticuleGrid final : public CGIS_MapGridBase<IGIS_GraticuleGrid> {
 
  private:
   ~CGIS_GraticuleGrid();
+  // The spacing, hatch symbols and label of a new grid, those it lacks.
+  void MakeDefaults();
 
   // A new spacing in angular units, the degree; NULL (with a record under
   // the method) when memory runs out.

@@ -20,7 +20,8 @@ constexpr const char* kOpen = "CGIS_GraticuleGrid::Open";
 // false when a symbol could not be written. Keys are their own descriptions.
 bool WriteSymbol(StoredSetWriter* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
   bool bSaved = pSymbol == nullptr;
-  pSet->Saved(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) { bSaved = bSaved || pSymbol->Save(pBuffer); });
+  pSet->SavedInPlace(szKey, szKey,
+                     [&](IGIS_DataBuffer* pBuffer) { bSaved = bSaved || pSymbol->Save(pBuffer); });
   return bSaved;
 }
 
@@ -58,8 +59,8 @@ bool CGIS_GraticuleGrid::Save(IGIS_DataBuffer* pBuffer) {
   s->Bool("SubHatchDirectional", "SubHatchDirectional", m_bSubHatchDirectional);
   bOk = WriteSymbol(s, "SubHatchLineSymbol", m_pSubHatchLineSymbol.get()) && bOk;
   bool bSpacing = !m_pGridSpacing;
-  s->Saved("pGridSpacing", "pGridSpacing",
-           [&](IGIS_DataBuffer* p) { bSpacing = bSpacing || m_pGridSpacing->Save(p); });
+  s->SavedInPlace("pGridSpacing", "pGridSpacing",
+                  [&](IGIS_DataBuffer* p) { bSpacing = bSpacing || m_pGridSpacing->Save(p); });
   if (!bSpacing) bOk = false;
   if (!SaveCommon(s, pBuffer)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
@@ -79,10 +80,14 @@ bool CGIS_GraticuleGrid::Open(IGIS_DataBuffer* pBuffer) {
 }
 
 bool CGIS_GraticuleGrid::OpenStored(const StoredSetView& s, IGIS_DataBuffer*) {
-  md::basilo::ReleasePtr<IGIS_Symbol> read;
-  auto symbol = [&](const char* szKey) {
-    read.reset(GetSymbolFromStored(s.Find(szKey), szKey));
-    return md::layout::SymbolPartOf(read.get(), md::layout::SymbolKind::Line);
+  // A symbol read is held as the setter would hold its copy; an unreadable
+  // one keeps the held symbol.
+  auto symbol = [&](const char* szKey, md::basilo::ReleasePtr<IGIS_Symbol>* pHeld) {
+    md::basilo::ReleasePtr<IGIS_Symbol> read(GetSymbolFromStored(s.Find(szKey), szKey));
+    if (IGIS_Symbol* p = md::layout::SymbolPartOf(read.get(), md::layout::SymbolKind::Line)) {
+      pHeld->reset(p);
+      (void)read.release();
+    }
   };
   s.Read("AxisTickOffset", &m_dAxisTickOffset);
   s.Read("InteriorLabelIntervalX", &m_dInteriorLabelIntervalX);
@@ -92,15 +97,15 @@ bool CGIS_GraticuleGrid::OpenStored(const StoredSetView& s, IGIS_DataBuffer*) {
   s.Read("ShowInteriorLabels", &m_bShowInteriorLabels);
   s.Read("HatchLength", &m_dHatchLength);
   s.Read("HatchDirectional", &m_bHatchDirectional);
-  if (IGIS_Symbol* p = symbol("HatchLineSymbol")) SetHatchLineSymbolPtr(p);
-  s.Read("MainHatchCount", &m_nMainHatchCount);
+  symbol("HatchLineSymbol", &m_pHatchLineSymbol);
   m_nMainHatchLength = ReadLength(s, "MainHatchLength", kDefaultMainHatchLength);
+  s.Read("MainHatchCount", &m_nMainHatchCount);
   s.Read("MainHatchDirectional", &m_bMainHatchDirectional);
-  if (IGIS_Symbol* p = symbol("MainHatchLineSymbol")) SetMainHatchLineSymbolPtr(p);
-  s.Read("SubHatchCount", &m_nSubHatchCount);
+  symbol("MainHatchLineSymbol", &m_pMainHatchLineSymbol);
   m_nSubHatchLength = ReadLength(s, "SubHatchLength", kDefaultSubHatchLength);
+  s.Read("SubHatchCount", &m_nSubHatchCount);
   s.Read("SubHatchDirectional", &m_bSubHatchDirectional);
-  if (IGIS_Symbol* p = symbol("SubHatchLineSymbol")) SetSubHatchLineSymbolPtr(p);
+  symbol("SubHatchLineSymbol", &m_pSubHatchLineSymbol);
   if (s.Find("pGridSpacing") != nullptr) {
     if (!m_pGridSpacing) m_pGridSpacing.reset(NewSpacing(kOpen));
     if (m_pGridSpacing) m_pGridSpacing->Open(s.Buffer("pGridSpacing"));

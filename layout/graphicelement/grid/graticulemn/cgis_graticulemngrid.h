@@ -33,6 +33,11 @@ class CGIS_GraticuleMNGrid final : public CGIS_MapGridBase<IGIS_GraticuleMNGrid>
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer* pBuffer) override;
   bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) override;
+  // The set alone is read: no buffer needed.
+  bool OpenInPlace(const md::layout::StoredSetView& set, md::layout::grid::ReferenceShare*, int) override {
+    OpenStored(set, nullptr);
+    return true;
+  }
   // The sheet "经纬网(行列数固定)属性" on the grid itself; anything but OK
   // puts the grid back as it was.
   bool OnOpenPropertyDlg() override;

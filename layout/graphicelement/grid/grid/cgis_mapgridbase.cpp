@@ -72,13 +72,44 @@ IGIS_Element* FillConversionGroup(IGIS_CompoundElement* pResult, const char* szM
 
 MapGridValues* MapGridValues::Of(IGIS_MapGrid* pGrid) { return dynamic_cast<MapGridValues*>(pGrid); }
 
+namespace {
+thread_local int t_nBareDepth = 0;
+}  // namespace
+
+MapGridValues::BareForRead::BareForRead() { ++t_nBareDepth; }
+MapGridValues::BareForRead::~BareForRead() { --t_nBareDepth; }
+bool MapGridValues::MadeBare() { return t_nBareDepth > 0; }
+
 MapGridValues::MapGridValues(IGIS_MapGrid* pGrid) : m_name(kDefaultName), m_pGrid(pGrid) {
   m_flags.fill(true);
-  m_symbols[kMarkSymbol].reset(NewStyledSymbol(SymbolKind::Point, kDefaultMarkStyle));
-  m_symbols[kLineSymbol].reset(NewStyledSymbol(SymbolKind::Line, kDefaultLineStyle));
-  m_symbols[kTickLineSymbol].reset(CopyAs(m_symbols[kLineSymbol].get(), SymbolKind::Line));
-  m_symbols[kSubTickLineSymbol].reset(CopyAs(m_symbols[kLineSymbol].get(), SymbolKind::Line));
-  m_pBorder.reset(CreateMapGridBorder(pGrid));
+  m_pending = ((1u << kSymbolCount) - 1) | kPendingBorder;
+  if (MadeBare()) {
+    m_pending |= kPendingLabel;
+    m_bBare = true;
+  } else {
+    MapGridValues::FinishRead();
+  }
+}
+
+void MapGridValues::FinishRead() {
+  // The tick symbols are copies of the default line symbol.
+  md::basilo::ReleasePtr<IGIS_Symbol> line;
+  auto defaultLine = [&] {
+    if (!line) line.reset(NewStyledSymbol(SymbolKind::Line, kDefaultLineStyle));
+    return line.get();
+  };
+  if (Pending(1u << kMarkSymbol))
+    m_symbols[kMarkSymbol].reset(NewStyledSymbol(SymbolKind::Point, kDefaultMarkStyle));
+  if (Pending(1u << kTickLineSymbol))
+    m_symbols[kTickLineSymbol].reset(CopyAs(defaultLine(), SymbolKind::Line));
+  if (Pending(1u << kSubTickLineSymbol))
+    m_symbols[kSubTickLineSymbol].reset(CopyAs(defaultLine(), SymbolKind::Line));
+  if (Pending(1u << kLineSymbol))
+    m_symbols[kLineSymbol].reset(line ? line.release()
+                                      : NewStyledSymbol(SymbolKind::Line, kDefaultLineStyle));
+  if (Pending(kPendingBorder) && !m_pBorder) m_pBorder.reset(CreateMapGridBorder(m_pGrid));
+  m_pending = 0;
+  m_bBare = false;
 }
 
 MapGridValues::~MapGridValues() {

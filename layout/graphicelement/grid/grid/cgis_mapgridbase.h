@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ class StoredSetWriter;
 }  // namespace md::layout
 
 namespace md::layout::grid {
+class ReferenceShare;
 
 // The map a kind converts over, into the compound its conversion prelude
 // made: NULL when the result is not a compound or the grid has no frame,
@@ -44,6 +46,11 @@ IGIS_Map* ConversionMap(IGIS_MapGrid* pGrid, IGIS_Element* pResult, const char* 
 IGIS_Element* FillConversionGroup(IGIS_CompoundElement* pResult, const char* szMethod,
                                   const std::function<void(IGIS_CompoundElement* pGroup)>& fill);
 
+// The label stored in bytes (a grid's "LabelFormat"), read in place: what
+// GIS_CreateMapGridLabelFormatObjectFromDataBuffer gives for a buffer of
+// these bytes.
+IGIS_GridLabel* CreateGridLabelInPlace(std::span<const BYTE> bytes);
+
 // The common values of a grid and the work on them. A grid made on
 // CGIS_MapGridBase holds one; MapGridValues::Of finds it from the grid's
 // interface.
@@ -54,6 +61,25 @@ class MapGridValues {
   // Reads the grid from its stored set, already read from pBuffer (the grid
   // factory reads the grid's kind from it first); what Open answers.
   virtual bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) = 0;
+  // While one lives on this thread, new grids are made bare: without the
+  // defaults a stored grid replaces (symbols, border, a kind's label and
+  // parts). Reading such a grid then ends with FinishRead, which makes the
+  // defaults the read left in place, so that the grid equals one made with
+  // its defaults and read.
+  class BareForRead {
+   public:
+    BareForRead();
+    ~BareForRead();
+    BareForRead(const BareForRead&) = delete;
+    BareForRead& operator=(const BareForRead&) = delete;
+  };
+  virtual void FinishRead();
+
+  // Reads the grid from its set decoded in place within a larger stored
+  // form (entry nEntry of a grid list, references shared through pShare as
+  // OpenSharing shares them); false, nothing read, for a kind that reads
+  // only from a buffer of its own.
+  virtual bool OpenInPlace(const md::layout::StoredSetView&, ReferenceShare*, int) { return false; }
 
   // The switches, in the order of the stored keys.
   enum Flag {
@@ -145,6 +171,16 @@ class MapGridValues {
   bool RunPropertySheet(const char* szTitle, const char* szMethod,
                         const std::function<void(IGIS_MapGrid* pBackup)>& copyBack);
 
+  // Made bare for a read (BareForRead in force).
+  static bool MadeBare();
+  // Parts a bare grid still has to make: the symbols, the border, the label.
+  enum Pending : unsigned { kPendingBorder = 1u << kSymbolCount, kPendingLabel = 2u << kSymbolCount };
+  bool Pending(unsigned part) const { return (m_pending & part) != 0; }
+  // Made bare and not yet finished: a kind's FinishRead then makes the
+  // parts of its own the read left out.
+  bool Bare() const { return m_bBare; }
+  void Decided(unsigned part) { m_pending &= ~part; }
+
   double m_dExteriorWidth = 200.0;
   std::string m_name;
   std::array<bool, kFlagCount> m_flags;
@@ -178,6 +214,8 @@ class MapGridValues {
   void AdoptLabelCopy(IGIS_GridLabel* pLabel);
 
   IGIS_MapGrid* m_pGrid;  // the grid that holds these values
+  unsigned m_pending = 0;
+  bool m_bBare = false;
   KeptLabel m_keptLabel;
   KeptBorder m_keptBorder;
 };

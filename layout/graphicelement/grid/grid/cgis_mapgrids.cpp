@@ -11,6 +11,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/customset.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 
 namespace {
@@ -18,6 +19,7 @@ namespace {
 using md::layout::StoredIndexKey;
 using md::layout::StoredSetView;
 using md::layout::StoredSetWriter;
+using md::layout::grid::MapGridValues;
 using md::layout::grid::ReferenceShare;
 using md::layout::grid::ReferenceSharingGrid;
 
@@ -36,8 +38,6 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
     return false;
   }
-  md::basilo::ReleasePtr<IGIS_DataBuffer> gridBytes(GIS_CreateDataBufferObject(0));
-  if (!gridBytes) return false;
   StoredSetWriter outer;
   const int nCount = static_cast<int>(m_grids.size() + m_kept.size());
   outer.Int("Count", "Count", nCount);
@@ -61,11 +61,15 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
       ++nKey;
       continue;
     }
-    gridBytes->SetSize(0);
     const int nEntry = nKey + 1;
     auto* pSharing = pShare != nullptr ? dynamic_cast<ReferenceSharingGrid*>(pGrid) : nullptr;
-    const bool bSaved = pSharing != nullptr ? pSharing->SaveSharing(gridBytes.get(), pShare, nEntry)
-                                            : pGrid->Save(gridBytes.get());
+    // The grid saves straight into its entry's set.
+    StoredSetWriter nested;
+    nested.Int("GridType", "GridType", pGrid->GetType());
+    bool bSaved = false;
+    nested.SavedInPlace("GridData", "GridData", [&](IGIS_DataBuffer* pData) {
+      bSaved = pSharing != nullptr ? pSharing->SaveSharing(pData, pShare, nEntry) : pGrid->Save(pData);
+    });
     if (!bSaved) {
       // The grid keeps its number; "Count" still counts it.
       GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
@@ -74,9 +78,6 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
       if (pShare != nullptr) pShare->Drop(nEntry);
       continue;
     }
-    StoredSetWriter nested;
-    nested.Int("GridType", "GridType", pGrid->GetType());
-    nested.Bytes("GridData", "GridData", md::layout::BufferBytes(gridBytes.get()));
     // The entry's set goes into the list as it stands.
     const StoredIndexKey key(nEntry);
     if (!outer.Nested(key.c_str(), key.c_str(), nested)) {
@@ -134,7 +135,7 @@ void CGIS_MapGrids::OpenEntries(const StoredSetView& outer, ReferenceShare* pSha
     }
     int nType = 0;
     if (!nested.Read("GridType", &nType)) continue;
-    IGIS_DataBuffer* pData = nested.Buffer("GridData");
+    const std::span<const BYTE>* pData = nested.Bytes("GridData");
     if (pData == nullptr) continue;
     // A kind this library does not make, or a grid beyond those a frame
     // draws: written back as it was read.
@@ -144,17 +145,30 @@ void CGIS_MapGrids::OpenEntries(const StoredSetView& outer, ReferenceShare* pSha
       ++nBeyond;
       continue;
     }
-    IGIS_MapGrid* pGrid = GIS_CreateMapGridPropertyObject(nType);
+    IGIS_MapGrid* pGrid = nullptr;
+    {
+      // Made without the defaults the stored grid replaces.
+      const MapGridValues::BareForRead bare;
+      pGrid = GIS_CreateMapGridPropertyObject(nType);
+    }
     if (pGrid == nullptr) {
       keep();
       continue;
     }
-    auto* pSharing = pShare != nullptr ? dynamic_cast<ReferenceSharingGrid*>(pGrid) : nullptr;
-    if (pSharing != nullptr) {
-      pSharing->OpenSharing(pData, pShare, k);
-    } else {
-      pGrid->Open(pData);
+    // The grid's set decoded where it lies; a damaged one, or a kind that
+    // reads from a buffer of its own, is given a copy to read.
+    const StoredSetView gridSet(*pData);
+    MapGridValues* pValues = MapGridValues::Of(pGrid);
+    if (gridSet.Damaged() || pValues == nullptr || !pValues->OpenInPlace(gridSet, pShare, k)) {
+      IGIS_DataBuffer* pCopy = nested.Buffer("GridData");
+      auto* pSharing = pShare != nullptr ? dynamic_cast<ReferenceSharingGrid*>(pGrid) : nullptr;
+      if (pSharing != nullptr) {
+        pSharing->OpenSharing(pCopy, pShare, k);
+      } else {
+        pGrid->Open(pCopy);
+      }
     }
+    if (pValues != nullptr) pValues->FinishRead();
     pGrid->SetMapElement(m_pMapElement);
     m_grids.emplace_back(pGrid);
   }

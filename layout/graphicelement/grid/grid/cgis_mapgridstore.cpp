@@ -50,14 +50,9 @@ bool IsCommonKey(std::string_view key) {
 void WriteSymbol(StoredSetWriter* pSet, const char* szKey, const char* szDescription, IGIS_Symbol* pSymbol,
                  bool* pOk) {
   bool bSaved = pSymbol == nullptr;
-  pSet->Saved(szKey, szDescription,
-              [&](IGIS_DataBuffer* pBuffer) { bSaved = bSaved || pSymbol->Save(pBuffer); });
+  pSet->SavedInPlace(szKey, szDescription,
+                     [&](IGIS_DataBuffer* pBuffer) { bSaved = bSaved || pSymbol->Save(pBuffer); });
   if (!bSaved) *pOk = false;
-}
-
-std::vector<BYTE> BytesOf(IGIS_DataBuffer* pBuffer) {
-  const std::span<const BYTE> bytes = md::layout::BufferBytes(pBuffer);
-  return std::vector<BYTE>(bytes.begin(), bytes.end());
 }
 
 }  // namespace
@@ -65,7 +60,8 @@ std::vector<BYTE> BytesOf(IGIS_DataBuffer* pBuffer) {
 void MapGridValues::WriteBorderKey(StoredSetWriter* pSet, bool* pOk) {
   if (m_pBorder) {
     bool bSaved = false;
-    pSet->Saved("Border", "边界", [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pBorder->Save(pBuffer); });
+    pSet->SavedInPlace("Border", "边界",
+                       [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pBorder->Save(pBuffer); });
     if (!bSaved) *pOk = false;
   } else {
     pSet->Bytes("Border", "边界",
@@ -77,8 +73,8 @@ void MapGridValues::WriteLabelKeys(StoredSetWriter* pSet, bool* pOk) {
   if (m_pLabel) {
     pSet->Int("GridLabelType", "网格标注类型", m_pLabel->GetType());
     bool bSaved = false;
-    pSet->Saved("LabelFormat", "标注数据",
-                [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pLabel->Save(pBuffer); });
+    pSet->SavedInPlace("LabelFormat", "标注数据",
+                       [&](IGIS_DataBuffer* pBuffer) { bSaved = m_pLabel->Save(pBuffer); });
     if (!bSaved) *pOk = false;
   } else {
     // Without a label the type key stays 0, as a new field holds it.
@@ -136,35 +132,43 @@ void MapGridValues::ReadLabelKeys(const StoredSetView& set) {
   int nType = -10;
   set.Read("GridLabelType", &nType);
   if (set.Find("LabelFormat") == nullptr || nType < 0) return;
+  Decided(kPendingLabel);
   m_pLabel.reset();
   m_keptLabel = KeptLabel();
-  IGIS_DataBuffer* pBuffer = set.Buffer("LabelFormat");
-  m_pLabel.reset(GIS_CreateMapGridLabelFormatObjectFromDataBuffer(pBuffer));
+  // Read where it lies in the grid's bytes.
+  const std::span<const BYTE>* pBytes = set.Bytes("LabelFormat");
+  m_pLabel.reset(pBytes != nullptr ? CreateGridLabelInPlace(*pBytes)
+                                   : GIS_CreateMapGridLabelFormatObjectFromDataBuffer(nullptr));
   if (m_pLabel) {
     m_pLabel->SetMapGrid(m_pGrid);
   } else {
     // No label class reads it: the stored label is written back as it was.
-    m_keptLabel.bytes = BytesOf(pBuffer);
+    if (pBytes != nullptr) m_keptLabel.bytes.assign(pBytes->begin(), pBytes->end());
     m_keptLabel.bKept = !m_keptLabel.bytes.empty();
     m_keptLabel.nType = nType;
   }
 }
 
 void MapGridValues::ReadBorderKey(const StoredSetView& set) {
-  IGIS_DataBuffer* pBuffer = set.Buffer("Border");
-  if (pBuffer == nullptr) return;
-  if (StoredSetView(pBuffer).Damaged()) {
+  const std::span<const BYTE>* pBytes = set.Bytes("Border");
+  if (pBytes == nullptr) return;
+  // Read where it lies in the grid's bytes.
+  const StoredSetView border(*pBytes);
+  if (border.Damaged()) {
     // A border no reader understands is written back as it was; the grid
     // draws none in its place.
     m_pBorder.reset();
-    m_keptBorder.bytes = BytesOf(pBuffer);
+    Decided(kPendingBorder);
+    m_keptBorder.bytes.assign(pBytes->begin(), pBytes->end());
     m_keptBorder.bKept = true;
     return;
   }
   m_keptBorder = KeptBorder();
-  if (!m_pBorder) m_pBorder.reset(CreateMapGridBorder(m_pGrid));
-  if (!m_pBorder) return;
-  m_pBorder->Open(pBuffer);
+  if (!m_pBorder) {
+    m_pBorder.reset(ReadNewMapGridBorder(m_pGrid, border));
+    return;
+  }
+  if (!OpenMapGridBorderInPlace(m_pBorder.get(), border)) m_pBorder->Open(set.Buffer("Border"));
   m_pBorder->SetMapGrid(m_pGrid);
 }
 
@@ -187,10 +191,16 @@ bool MapGridValues::OpenCommon(const StoredSetView& s) {
     const md::basilo::StoredFieldView* f = s.Find(szKey);
     if (f != nullptr && f->type == GIS_FIELD_TYPE_BUFFER && f->bytes.empty()) {
       m_symbols[slot].reset();
+      Decided(1u << slot);
       return;
     }
     read.reset(GetSymbolFromStored(f, szKey));
-    if (IGIS_Symbol* p = SymbolPartOf(read.get(), kind)) SetSymbol(slot, p);
+    // The symbol read is held as the setter would hold its copy.
+    if (IGIS_Symbol* p = SymbolPartOf(read.get(), kind)) {
+      m_symbols[slot].reset(p);
+      (void)read.release();
+      Decided(1u << slot);
+    }
   };
   s.Read("ExteriorWidth", &m_dExteriorWidth);
   std::string name;
@@ -201,11 +211,12 @@ bool MapGridValues::OpenCommon(const StoredSetView& s) {
   readSymbol("SubTickLineSymbol", kSubTickLineSymbol, SymbolKind::Line);
   s.Read("TickLength", &m_dTickLength);
   readSymbol("TickLineSymbol", kTickLineSymbol, SymbolKind::Line);
-  ReadLabelKeys(s);
+  // In the stored order, so that each key is found where the last one ended.
   ReadBorderKey(s);
   s.Read("GridlineType", &m_nGridlineType);
   readSymbol("LineSymbol", kLineSymbol, SymbolKind::Line);
   readSymbol("MarkSymbol", kMarkSymbol, SymbolKind::Point);
+  ReadLabelKeys(s);
   // A grid stored without the key divides its ticks by 1; the division is
   // never below 1.
   int nDivision = 0;

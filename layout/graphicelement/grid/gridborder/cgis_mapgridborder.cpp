@@ -22,7 +22,7 @@ constexpr int kSimpleStyle = 3332;
 
 // The symbol key; the symbol, when there is one, saves itself into it.
 void WriteSymbol(StoredSetWriter* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
-  pSet->Saved(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
+  pSet->SavedInPlace(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
     if (pSymbol != nullptr) pSymbol->Save(pBuffer);
   });
 }
@@ -41,6 +41,23 @@ IGIS_MapGridBorder* CreateMapGridBorder(IGIS_MapGrid* pGrid) {
   return pBorder;
 }
 
+IGIS_MapGridBorder* ReadNewMapGridBorder(IGIS_MapGrid* pGrid, const StoredSetView& set) {
+  // Made without symbols: those the set does not decide are the defaults.
+  CGIS_MapGridBorder* pBorder =
+      md::basilo::MakeOrNull<CGIS_MapGridBorder>("CreateMapGridBorder", CGIS_MapGridBorder::kBare);
+  if (pBorder == nullptr) return nullptr;
+  pBorder->SetMapGrid(pGrid);
+  pBorder->MakeSymbols(pBorder->OpenStored(set));
+  return pBorder;
+}
+
+bool OpenMapGridBorderInPlace(IGIS_MapGridBorder* pBorder, const StoredSetView& set) {
+  auto* pOwn = dynamic_cast<CGIS_MapGridBorder*>(pBorder);
+  if (pOwn == nullptr) return false;
+  pOwn->OpenStored(set);
+  return true;
+}
+
 void ClearSimpleSymbol(IGIS_MapGridBorder* pBorder) {
   if (auto* pOwn = dynamic_cast<CGIS_MapGridBorder*>(pBorder)) {
     pOwn->ClearSimpleSymbol();
@@ -50,10 +67,18 @@ void ClearSimpleSymbol(IGIS_MapGridBorder* pBorder) {
 }
 }  // namespace md::layout::grid
 
-CGIS_MapGridBorder::CGIS_MapGridBorder()
-    : m_pBackgroundSymbol(md::layout::NewStyledSymbol(SymbolKind::Fill, kBackgroundStyle)),
-      m_pForegroundSymbol(md::layout::NewStyledSymbol(SymbolKind::Fill, kForegroundStyle)),
-      m_pSimpleSymbol(md::layout::NewStyledSymbol(SymbolKind::Line, kSimpleStyle)) {}
+CGIS_MapGridBorder::CGIS_MapGridBorder() { MakeSymbols(kAllSymbols); }
+
+CGIS_MapGridBorder::CGIS_MapGridBorder(BareTag) {}
+
+void CGIS_MapGridBorder::MakeSymbols(unsigned symbols) {
+  if ((symbols & kBackground) != 0)
+    m_pBackgroundSymbol.reset(md::layout::NewStyledSymbol(SymbolKind::Fill, kBackgroundStyle));
+  if ((symbols & kForeground) != 0)
+    m_pForegroundSymbol.reset(md::layout::NewStyledSymbol(SymbolKind::Fill, kForegroundStyle));
+  if ((symbols & kSimple) != 0)
+    m_pSimpleSymbol.reset(md::layout::NewStyledSymbol(SymbolKind::Line, kSimpleStyle));
+}
 
 void CGIS_MapGridBorder::Release() { delete this; }
 
@@ -147,7 +172,12 @@ bool CGIS_MapGridBorder::Open(IGIS_DataBuffer* pBuffer) {
     return false;
   }
   const StoredSetView s(pBuffer);
-  if (s.Damaged()) return true;
+  if (!s.Damaged()) OpenStored(s);
+  return true;
+}
+
+unsigned CGIS_MapGridBorder::OpenStored(const StoredSetView& s) {
+  unsigned kept = kAllSymbols;
   s.Read("Interval", &m_nInterval);
   s.Read("BorderWidth", &m_nBorderWidth);
   s.Read("Alternating", &m_bAlternating);
@@ -155,26 +185,31 @@ bool CGIS_MapGridBorder::Open(IGIS_DataBuffer* pBuffer) {
     const char* szKey;
     const char* szFlag;
     SymbolKind kind;
-    void (CGIS_MapGridBorder::*set)(IGIS_Symbol*);
     md::basilo::ReleasePtr<IGIS_Symbol> CGIS_MapGridBorder::*held;
+    unsigned bit;
   };
   static constexpr SymbolKey kSymbols[] = {
       {"BackgroundSymbol", "BackgroundSymbolIsNull", SymbolKind::Fill,
-       &CGIS_MapGridBorder::SetBackgroundSymbolPtr, &CGIS_MapGridBorder::m_pBackgroundSymbol},
+       &CGIS_MapGridBorder::m_pBackgroundSymbol, kBackground},
       {"ForegroundSymbol", "ForegroundSymbolIsNull", SymbolKind::Fill,
-       &CGIS_MapGridBorder::SetForegroundSymbolPtr, &CGIS_MapGridBorder::m_pForegroundSymbol},
-      {"SimpleSymbol", "SimpleSymbolIsNull", SymbolKind::Line, &CGIS_MapGridBorder::SetSimpleSymbolPtr,
-       &CGIS_MapGridBorder::m_pSimpleSymbol},
+       &CGIS_MapGridBorder::m_pForegroundSymbol, kForeground},
+      {"SimpleSymbol", "SimpleSymbolIsNull", SymbolKind::Line, &CGIS_MapGridBorder::m_pSimpleSymbol, kSimple},
   };
   for (const SymbolKey& k : kSymbols) {
     // A border stored without the symbol reads back without it.
     if (bool bPresent = true; s.Read(k.szFlag, &bPresent) && !bPresent) {
       (this->*k.held).reset();
+      kept &= ~k.bit;
       continue;
     }
+    // The symbol read is held as the setter would hold its copy.
     md::basilo::ReleasePtr<IGIS_Symbol> read(GetSymbolFromStored(s.Find(k.szKey), k.szKey));
-    if (IGIS_Symbol* pPart = md::layout::SymbolPartOf(read.get(), k.kind)) (this->*k.set)(pPart);
+    if (IGIS_Symbol* pPart = md::layout::SymbolPartOf(read.get(), k.kind)) {
+      (this->*k.held).reset(pPart);
+      (void)read.release();
+      kept &= ~k.bit;
+    }
   }
   s.Read("BorderType", &m_nBorderType);
-  return true;
+  return kept;
 }

@@ -5,12 +5,19 @@
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
 
+namespace md::layout {
+class StoredSetView;
+}  // namespace md::layout
+
 class CGIS_MapGridBorder final : public IGIS_MapGridBorder {
  public:
   // A simple border of width 200 and bars of 1000, not alternating; fill
   // symbols of the library's styles 3361 (background) and 3362 (foreground)
   // and a line of style 3332; bound to no grid.
   CGIS_MapGridBorder();
+  // Without symbols, for a read that makes those it leaves out.
+  enum BareTag { kBare };
+  explicit CGIS_MapGridBorder(BareTag);
 
   bool GetAlternating() override { return m_bAlternating; }
   void SetAlternating(bool bAlternating) override { m_bAlternating = bAlternating; }
@@ -40,6 +47,13 @@ class CGIS_MapGridBorder final : public IGIS_MapGridBorder {
   IGIS_MapGrid* GetMapGrid() override { return m_pMapGrid; }
   void Release() override;
 
+  // The symbols, as bits.
+  enum : unsigned { kBackground = 1, kForeground = 2, kSimple = 4, kAllSymbols = 7 };
+  // The keys present in an undamaged stored set, read in place; answers the
+  // symbols the set left as they were.
+  unsigned OpenStored(const md::layout::StoredSetView& set);
+  // The default symbols among these.
+  void MakeSymbols(unsigned symbols);
   // No simple symbol, without the setter's record for a NULL symbol.
   void ClearSimpleSymbol();
 

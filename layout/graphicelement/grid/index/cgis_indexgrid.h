@@ -28,6 +28,11 @@ class CGIS_IndexGrid final : public CGIS_MapGridBase<IGIS_IndexGrid> {
   bool Save(IGIS_DataBuffer* pBuffer) override;
   bool Open(IGIS_DataBuffer* pBuffer) override;
   bool OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer) override;
+  // The set alone is read: no buffer needed.
+  bool OpenInPlace(const md::layout::StoredSetView& set, md::layout::grid::ReferenceShare*, int) override {
+    OpenStored(set, nullptr);
+    return true;
+  }
   // The sheet "索引格网属性"; TRUE only when the user confirmed.
   bool OnOpenPropertyDlg() override;
   // The common conversion (tabs, border) and then a compound of the grid's

@@ -134,11 +134,11 @@ bool CGIS_DMSGridLabel::Save(IGIS_DataBuffer* pBuffer) {
   md::layout::StoredSetWriter set;
   bool bOwn = true;
   // A format or symbol the label lacks is stored empty.
-  set.Saved(kFormatKey, kFormatDescription, [&](IGIS_DataBuffer* p) {
+  set.SavedInPlace(kFormatKey, kFormatDescription, [&](IGIS_DataBuffer* p) {
     if (m_pLatLonFormat) bOwn = m_pLatLonFormat->SaveToDataBuffer(p) != FALSE && bOwn;
   });
   set.Int(kTypeKey, kTypeKey, m_nDMSLabelType);
-  set.Saved(kSecondsKey, kSecondsKey, [&](IGIS_DataBuffer* p) {
+  set.SavedInPlace(kSecondsKey, kSecondsKey, [&](IGIS_DataBuffer* p) {
     if (m_pSecondsSymbol) bOwn = m_pSecondsSymbol->Save(p) != FALSE && bOwn;
   });
   if (!bOwn) GIS_LOG(GIS_LOG_LEVEL_CHECK, kSave, "b_ret == NULL");
@@ -152,11 +152,7 @@ bool CGIS_DMSGridLabel::Open(IGIS_DataBuffer* pBuffer) { return OpenThroughStore
 bool CGIS_DMSGridLabel::OpenStored(const md::layout::StoredSetView& set, IGIS_DataBuffer*) {
   // The display type is taken as stored; the drawing shows any value but
   // the stacked one as standard.
-  set.Read(kTypeKey, &m_nDMSLabelType);
-  if (const md::basilo::StoredFieldView* pField = set.Find(kSecondsKey)) {
-    md::basilo::ReleasePtr<IGIS_Symbol> pRead(GetSymbolFromStored(pField, kSecondsKey));
-    if (pRead && pRead->GetTextPart() != nullptr) SetSecondsSymbolTextPtr(pRead->GetTextPart());
-  }
+  // The keys in their stored order: the format, the type, the symbol.
   if (set.Find(kFormatKey) != nullptr) {
     IGIS_DataBuffer* pFormatBuffer = set.Buffer(kFormatKey);
     if (!m_pLatLonFormat) m_pLatLonFormat.reset(NewLatLonFormat());
@@ -164,6 +160,11 @@ bool CGIS_DMSGridLabel::OpenStored(const md::layout::StoredSetView& set, IGIS_Da
     if (m_pLatLonFormat && pFormatBuffer != nullptr && pFormatBuffer->GetSize() > 0) {
       m_pLatLonFormat->LoadFromDataBuffer(pFormatBuffer);
     }
+  }
+  set.Read(kTypeKey, &m_nDMSLabelType);
+  if (const md::basilo::StoredFieldView* pField = set.Find(kSecondsKey)) {
+    md::basilo::ReleasePtr<IGIS_Symbol> pRead(GetSymbolFromStored(pField, kSecondsKey));
+    if (pRead && pRead->GetTextPart() != nullptr) SetSecondsSymbolTextPtr(pRead->GetTextPart());
   }
   return OpenCommon(set);
 }

@@ -139,7 +139,7 @@ bool GridLabelState::OpenCommon(const StoredSetView& s) {
   TakeBool(s, "TopLabelVisible", &m_bTopVisible);
   if (int nOffset = 0; s.Read("LabelOffset", &nOffset))
     m_nLabelOffset = nOffset < kLowestLabelOffset ? kDefaultLabelOffset : nOffset;
-  if (md::basilo::ReleasePtr<IGIS_Symbol> pRead = TakeTextSymbol(s, "TextSymbol")) SetTextSymbol(pRead.get());
+  AdoptTextSymbol(&m_pTextSymbol, TakeTextSymbol(s, "TextSymbol"));
   // Side offsets that were never stored lie across their side by the common
   // offset and along it by nothing.
   m_offsets.nLeftX = IntOr(s, "LeftLabelOffsetX", m_nLabelOffset);
@@ -175,13 +175,13 @@ void PutBool(StoredSetWriter* pSet, const char* szKey, bool bValue) { pSet->Bool
 void PutInt(StoredSetWriter* pSet, const char* szKey, int nValue) { pSet->Int(szKey, szKey, nValue); }
 
 void PutSymbol(StoredSetWriter* pSet, const char* szKey, IGIS_Symbol* pSymbol) {
-  pSet->Saved(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
+  pSet->SavedInPlace(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
     if (pSymbol != nullptr) pSymbol->Save(pBuffer);
   });
 }
 
 void PutNumericFormat(StoredSetWriter* pSet, const char* szKey, IGIS_NumericFormat* pFormat) {
-  pSet->Saved(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
+  pSet->SavedInPlace(szKey, szKey, [&](IGIS_DataBuffer* pBuffer) {
     if (pFormat != nullptr) pFormat->SaveToDataBuffer(pBuffer);
   });
 }
@@ -189,6 +189,13 @@ void PutNumericFormat(StoredSetWriter* pSet, const char* szKey, IGIS_NumericForm
 void TakeBool(const StoredSetView& set, const char* szKey, bool* pValue) { set.Read(szKey, pValue); }
 
 void TakeInt(const StoredSetView& set, const char* szKey, int* pValue) { set.Read(szKey, pValue); }
+
+void AdoptTextSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, md::basilo::ReleasePtr<IGIS_Symbol> read) {
+  if (IGIS_Symbol* pText = SymbolPartOf(read.get(), SymbolKind::Text)) {
+    pHeld->reset(pText);
+    (void)read.release();
+  }
+}
 
 md::basilo::ReleasePtr<IGIS_Symbol> TakeTextSymbol(const StoredSetView& set, const char* szKey) {
   const md::basilo::StoredFieldView* pField = set.Find(szKey);

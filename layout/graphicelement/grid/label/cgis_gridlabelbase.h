@@ -126,6 +126,9 @@ void TakeInt(const StoredSetView& set, const char* szKey, int* pValue);
 // The text symbol stored under the key (a new symbol, the caller's), or
 // NULL when the key is missing or holds no readable text symbol.
 md::basilo::ReleasePtr<IGIS_Symbol> TakeTextSymbol(const StoredSetView& set, const char* szKey);
+// The text part of a symbol read, held as a setter would hold its copy;
+// without one the held symbol stays.
+void AdoptTextSymbol(md::basilo::ReleasePtr<IGIS_Symbol>* pHeld, md::basilo::ReleasePtr<IGIS_Symbol> read);
 // Reads the format stored under the key into the held one, making a number
 // format first when none is held. A missing key, or one stored empty, leaves
 // the held format as it was.

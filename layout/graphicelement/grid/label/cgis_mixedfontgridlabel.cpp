@@ -137,9 +137,9 @@ bool CGIS_MixedFontGridLabel::OpenStored(const md::layout::StoredSetView& s, IGI
   // negative count as 0, and a position outside the rule blanks nothing.
   md::layout::label::TakeInt(s, kDigitsKey, &m_nNumGroupedDigits);
   md::layout::label::TakeBool(s, kByCountKey, &m_bGroupedDigitsType);
-  if (auto pRead = md::layout::label::TakeTextSymbol(s, kSecondaryKey))
-    SetSecondarySymbolTextPtr(pRead.get());
-  if (auto pRead = md::layout::label::TakeTextSymbol(s, kZoneKey)) SetZoneSymbolTextPtr(pRead.get());
+  md::layout::label::AdoptTextSymbol(&m_pSecondarySymbol,
+                                     md::layout::label::TakeTextSymbol(s, kSecondaryKey));
+  md::layout::label::AdoptTextSymbol(&m_pZoneSymbol, md::layout::label::TakeTextSymbol(s, kZoneKey));
   md::layout::label::TakeInt(s, kPositionKey, &m_nPosition);
   md::layout::label::TakeBool(s, kShowZoneKey, &m_bShowZone);
   md::layout::label::TakeNumericFormat(s, kFormatKey, &m_pNumericFormat);

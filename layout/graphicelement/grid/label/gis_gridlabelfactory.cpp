@@ -1,9 +1,14 @@
 // The label types the library makes by their codes, and the reader of a
 // stored label.
+#include <cstring>
+#include <span>
+
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/makeornull.h"
 #include "host/basilo/releaseptr.h"
+#include "layout/graphicelement/element/customset.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
 #include "layout/graphicelement/grid/grid/igis_gridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_formattedgridlabel.h"
@@ -51,15 +56,13 @@ extern "C" __attribute__((visibility("default"))) IGIS_GridLabel* GIS_CreateMapG
   return nullptr;
 }
 
-extern "C" __attribute__((visibility("default"))) IGIS_GridLabel*
-GIS_CreateMapGridLabelFormatObjectFromDataBuffer(IGIS_DataBuffer* pBuffer) {
-  if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_CreateMapGridLabelFormatObjectFromDataBuffer函数",
-            "pDataBuffer == NULL");
-    return nullptr;
-  }
-  // The set is read once: for the type here and for the label's keys.
-  const md::layout::StoredSetView set(pBuffer);
+namespace {
+
+// The label of the stored set (read from pBuffer, or in place from bytes
+// when pBuffer is NULL; a label kind that reads a buffer of its own is then
+// given a copy of the bytes).
+IGIS_GridLabel* ReadLabel(const md::layout::StoredSetView& set, IGIS_DataBuffer* pBuffer,
+                          std::span<const BYTE> bytes) {
   if (set.Damaged()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "不能从DataBuffer读出数据");
     return nullptr;
@@ -71,6 +74,16 @@ GIS_CreateMapGridLabelFormatObjectFromDataBuffer(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "不能创建p_labelFormat==NULL");
     return nullptr;
   }
+  // These kinds read the set alone.
+  const bool bSetAlone =
+      nType == GIS_GRIDLABEL_DMS || nType == GIS_GRIDLABEL_MIXEDFONT || nType == GIS_GRIDLABEL_FORMATTED;
+  md::basilo::ReleasePtr<IGIS_DataBuffer> copy;
+  if (pBuffer == nullptr && !bSetAlone) {
+    copy.reset(GIS_CreateDataBufferObject(0));
+    if (copy && copy->SetSize(static_cast<int>(bytes.size())) && !bytes.empty())
+      std::memcpy(copy->GetData(), bytes.data(), bytes.size());
+    pBuffer = copy.get();
+  }
   // A label whose own keys cannot be read keeps its defaults for them.
   if (auto* pState = dynamic_cast<md::layout::label::GridLabelState*>(pLabel)) {
     pState->OpenStored(set, pBuffer);
@@ -79,3 +92,26 @@ GIS_CreateMapGridLabelFormatObjectFromDataBuffer(IGIS_DataBuffer* pBuffer) {
   }
   return pLabel;
 }
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) IGIS_GridLabel*
+GIS_CreateMapGridLabelFormatObjectFromDataBuffer(IGIS_DataBuffer* pBuffer) {
+  if (pBuffer == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_CreateMapGridLabelFormatObjectFromDataBuffer函数",
+            "pDataBuffer == NULL");
+    return nullptr;
+  }
+  // The set is read once: for the type here and for the label's keys.
+  const md::layout::StoredSetView set(pBuffer);
+  return ReadLabel(set, pBuffer, {});
+}
+
+namespace md::layout::grid {
+
+IGIS_GridLabel* CreateGridLabelInPlace(std::span<const BYTE> bytes) {
+  const md::layout::StoredSetView set(bytes);
+  return ReadLabel(set, nullptr, bytes);
+}
+
+}  // namespace md::layout::grid

@@ -43,13 +43,25 @@ CGIS_MeasureGrid::CGIS_MeasureGrid() {
     m_pGridSpacing->SetXIntervalSize(kDefaultInterval);
     m_pGridSpacing->SetYIntervalSize(kDefaultInterval);
   }
-  if (IGIS_GridLabel* pLabel = GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_FORMATTED)) {
+  if (!Bare()) MakeDefaults();
+}
+
+void CGIS_MeasureGrid::MakeDefaults() {
+  if (IGIS_GridLabel* pLabel = (Pending(kPendingLabel) || !Bare())
+                                   ? GIS_CreateMapGridLabelFormatObject(GIS_GRIDLABEL_FORMATTED)
+                                   : nullptr) {
     m_pLabel.reset(pLabel);
     pLabel->SetMapGrid(this);
   }
-  if (IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject()) {
+  if (IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
+      pFactory != nullptr && m_pSpatialReference == nullptr) {
     m_pSpatialReference.reset(pFactory->CreateSpatialReference(kGridReferenceCode));
   }
+}
+
+void CGIS_MeasureGrid::FinishRead() {
+  if (Bare()) MakeDefaults();
+  MapGridValues::FinishRead();
 }
 
 CGIS_MeasureGrid::~CGIS_MeasureGrid() {
@@ -114,8 +126,8 @@ bool CGIS_MeasureGrid::SaveSharing(IGIS_DataBuffer* pBuffer, ReferenceShare* pSh
   }
   md::layout::StoredSetWriter set;
   bool bSpacing = m_pGridSpacing == nullptr;
-  set.Saved(kSpacingKey, kSpacingKey,
-            [&](IGIS_DataBuffer* p) { bSpacing = bSpacing || m_pGridSpacing->Save(p); });
+  set.SavedInPlace(kSpacingKey, kSpacingKey,
+                   [&](IGIS_DataBuffer* p) { bSpacing = bSpacing || m_pGridSpacing->Save(p); });
   bool bReference = m_pSpatialReference == nullptr;
   // Outlives the writer's Finish, which reads the bytes given to it.
   md::basilo::ReleasePtr<IGIS_DataBuffer> reference;
@@ -135,7 +147,7 @@ bool CGIS_MeasureGrid::SaveSharing(IGIS_DataBuffer* pBuffer, ReferenceShare* pSh
     }
   }
   if (!reference) {
-    set.Saved(kReferenceKey, kReferenceKey, [&](IGIS_DataBuffer* p) {
+    set.SavedInPlace(kReferenceKey, kReferenceKey, [&](IGIS_DataBuffer* p) {
       bReference = bReference || m_pSpatialReference->Archive(p, GIS_ARCHIVE_WRITE);
     });
   }

@@ -46,12 +46,20 @@ class CGIS_MeasureGrid final : public CGIS_MapGridBase<IGIS_MeasureGrid>,
   // that one, and read back from its bytes.
   bool SaveSharing(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare, int nEntry) override;
   bool OpenSharing(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare, int nEntry) override;
+  void FinishRead() override;
+  bool OpenInPlace(const md::layout::StoredSetView& set, md::layout::grid::ReferenceShare* pShare,
+                   int nEntry) override {
+    OpenWith(set, pShare, nEntry);
+    return true;
+  }
   // The sheet "方里网属性"; Cancel puts every value back.
   bool OnOpenPropertyDlg() override;
   IGIS_Element* ConvertToElement() override;
 
  private:
   ~CGIS_MeasureGrid();
+  // The label and reference of a new grid, those it lacks.
+  void MakeDefaults();
   // Reads the reference from stored bytes into the held one (a new one
   // when none is held); bytes that are not a reference change nothing.
   void ReadReference(IGIS_DataBuffer* pData);

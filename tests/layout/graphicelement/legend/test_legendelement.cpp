@@ -349,6 +349,54 @@ TEST_F(LegendElement, AReadOverHeldItemsGivesWhatANewLegendReads) {
   }
 }
 
+// Whatever is done to an item after a write, the next write stores it as it
+// is then, and a read of the written bytes gives what a new legend reads.
+TEST_F(LegendElement, AReadOfWhatWasWrittenUndoesAnyChangeSince) {
+  struct Row {
+    const char* name;
+    void (*change)(CGIS_LegendItem*, IGIS_MapLayer*);
+    bool bStored;  // the change alters the stored form
+  };
+  const Row rows[] = {
+      {"nothing", [](CGIS_LegendItem*, IGIS_MapLayer*) {}, false},
+      {"label added", [](CGIS_LegendItem* i, IGIS_MapLayer*) { i->AddLabel("新增"); }, true},
+      {"label removed", [](CGIS_LegendItem* i, IGIS_MapLayer*) { i->RemoveLabelAt(0); }, true},
+      {"labels cleared", [](CGIS_LegendItem* i, IGIS_MapLayer*) { i->RemoveAllLabels(); }, true},
+      {"columns", [](CGIS_LegendItem* i, IGIS_MapLayer*) { i->SetColumns(3); }, true},
+      {"layer", [](CGIS_LegendItem* i, IGIS_MapLayer* l) { i->SetLayer(l); }, true},
+      {"unstored state",
+       [](CGIS_LegendItem* i, IGIS_MapLayer*) {
+         i->SetShowHeading(false);
+         i->SetItemFlag(false);
+         i->GetHeadingSymbol()->GetFontSizePtr()->lfHeight = 999;
+         CGIS_LegendClassFormat classFormat;
+         i->SetClassFormat(&classFormat);
+       },
+       false},
+  };
+  CGIS_MapElement* frame = NewFrame();
+  for (const Row& row : rows) {
+    CGIS_LegendElement* l = NewLegend(frame);
+    l->AddItem(NewItem(l, "河流", {"主要河流", "小河"}));
+    l->AddItem(NewItem(l, "居民点", {"乡镇", "村庄"}));
+    ASSERT_TRUE(l->Archive(0, 0));
+    const std::vector<unsigned char> written = CustomBytes(l);
+    auto* fresh = new CGIS_LegendElement(set_, l->GetFeaturePtr());
+    elements_.push_back(fresh);
+    ASSERT_TRUE(fresh->Archive(1, 0));
+    row.change(dynamic_cast<CGIS_LegendItem*>(l->GetItem(0)), Layer("植被"));
+    ASSERT_TRUE(l->Archive(0, 0));
+    EXPECT_EQ(CustomBytes(l) != written, row.bStored) << row.name;
+    BufferPtr custom(GIS_CreateDataBufferObject(static_cast<int>(written.size())));
+    std::memcpy(custom->GetData(), written.data(), written.size());
+    ASSERT_TRUE(l->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", custom.get(), 0));
+    ASSERT_TRUE(l->Archive(1, 0)) << row.name;
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(ItemState(l->GetItem(i)), ItemState(fresh->GetItem(i))) << row.name;
+    ASSERT_TRUE(l->Archive(0, 0));
+    EXPECT_EQ(CustomBytes(l), written) << row.name;
+  }
+}
+
 // A read stacks the legend, commits its rectangle once and writes the same
 // records as laying it out again does; stored again, the bytes are as read.
 TEST_F(LegendElement, AReadStacksAsLayingTheLegendOutAgainDoes) {

@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
@@ -99,6 +101,61 @@ TEST(LegendFormat, StoredFormatReadsBackEveryValueIncludingTheGapsTheLayoutUses)
   EXPECT_TRUE(g->GetShowHeading());
   EXPECT_FALSE(g->GetShowLayerName());
   EXPECT_EQ(TextSize(g->GetLabelSymbol()), -23);
+}
+
+// Whatever became of a format since a write (its values or its symbols), the
+// next write stores it as it is then, and a read of the first write gives
+// back what was written.
+TEST(LegendFormat, AReadOfWhatWasWrittenUndoesAnyChangeSince) {
+  struct Row {
+    std::string name;
+    std::function<void(IGIS_LegendFormat*)> change;
+  };
+  std::vector<Row> rows = {
+      {"nothing", [](IGIS_LegendFormat*) {}},
+      {"font changed in place",
+       [](IGIS_LegendFormat* f) { f->GetTitleSymbol()->GetFontSizePtr()->lfHeight = -99; }},
+      {"symbol cleared", [](IGIS_LegendFormat* f) { f->SetLayerNameSymbolPtr(nullptr); }},
+      {"symbol replaced",
+       [](IGIS_LegendFormat* f) {
+         md::basilo::ReleasePtr<IGIS_Symbol> other(
+             GIS_GetSymbolFactoryObject()->CreateSymbol(GIS_SYMBOL_TEXT));
+         other->GetFontSizePtr()->lfHeight = -5;
+         f->SetHeadingSymbolPtr(other.get());
+       }},
+      {"ShowTitle", [](IGIS_LegendFormat* f) { f->SetShowTitle(!f->GetShowTitle()); }},
+      {"ShowLabel", [](IGIS_LegendFormat* f) { f->SetShowLabel(!f->GetShowLabel()); }},
+      {"ShowHeading", [](IGIS_LegendFormat* f) { f->SetShowHeading(!f->GetShowHeading()); }},
+      {"ShowLayerName", [](IGIS_LegendFormat* f) { f->SetShowLayerName(!f->GetShowLayerName()); }},
+      {"scaled", [](IGIS_LegendFormat* f) { f->Scale(2.0, 3.0); }},
+      {"copied from another",
+       [](IGIS_LegendFormat* f) {
+         FormatPtr other(GIS_CreateLegendFormatObject());
+         other->SetItemGap(77);
+         f->CopyFrom(other.get());
+       }},
+  };
+  for (const IntValue& v : kIntValues)
+    rows.push_back({v.name, [&v](IGIS_LegendFormat* f) { ((*f).*v.set)(((*f).*v.get)() + 1); }});
+  auto bytesOf = [](IGIS_LegendFormat* f) {
+    BufferPtr b(GIS_CreateDataBufferObject(0));
+    EXPECT_TRUE(f->Save(b.get()));
+    return std::string(reinterpret_cast<char*>(b->GetData()), static_cast<std::size_t>(b->GetSize()));
+  };
+  for (const Row& row : rows) {
+    FormatPtr f(GIS_CreateLegendFormatObject());
+    f->GetTitleSymbol()->GetFontSizePtr()->lfHeight = -31;
+    const std::string written = bytesOf(f.get());
+    row.change(f.get());
+    EXPECT_EQ(bytesOf(f.get()) != written, row.name != "nothing") << row.name;
+    BufferPtr buffer(GIS_CreateDataBufferObject(static_cast<int>(written.size())));
+    std::memcpy(buffer->GetData(), written.data(), written.size());
+    ASSERT_TRUE(f->Open(buffer.get())) << row.name;
+    for (const IntValue& v : kIntValues) EXPECT_EQ(((*f).*v.get)(), v.byDefault) << row.name << " " << v.name;
+    EXPECT_EQ(TextSize(f->GetTitleSymbol()), -31) << row.name;
+    ASSERT_NE(f->GetLayerNameSymbol(), nullptr) << row.name;
+    EXPECT_EQ(bytesOf(f.get()), written) << row.name;
+  }
 }
 
 TEST(LegendFormat, OlderStoredFormatsReadTheDefaultsOfTheNewerKeys) {

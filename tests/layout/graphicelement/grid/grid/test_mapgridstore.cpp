@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 #include "tests/layout/graphicelement/grid/grid/gridtest.h"
 #include "tests/support/logmark.h"
 
@@ -286,6 +287,94 @@ TEST(MapGridStore, TheFromBufferExportRebuildsEveryKindTheFactoryMakes) {
     EXPECT_EQ(md::test::Stored(rebuilt.get()), bytes) << type;
   }
   EXPECT_GE(kinds, 1);
+}
+
+// A grid list reads its grids where they lie in its bytes (and their labels
+// and borders where they lie in the grids'): every kind, with labels read in
+// place and one given a copy, comes back as a grid read from its own buffer.
+TEST(MapGridStore, AListReadsEveryKindAsTheFromBufferExportDoes) {
+  const struct Row {
+    int grid;
+    int label;  // -1: the kind's own
+  } rows[] = {{GIS_MAPGRID_GRATICULE, -1},
+              {GIS_MAPGRID_MEASURE, -1},
+              {GIS_MAPGRID_MEASURE, GIS_GRIDLABEL_MIXEDFONT},
+              {GIS_MAPGRID_INDEX, -1},
+              {GIS_MAPGRID_INDEX, GIS_GRIDLABEL_INDEX_ROUNDED},
+              {GIS_MAPGRID_GRATICULE_MN, GIS_GRIDLABEL_DMS}};
+  for (const Row& r : rows) {
+    Owned<IGIS_MapGrid> grid(GIS_CreateMapGridPropertyObject(r.grid));
+    if (grid.get() == nullptr) continue;  // a kind not part of the library yet
+    grid->SetName("就地读出");
+    grid->SetTickDivision(3);
+    if (r.label >= 0) {
+      Owned<IGIS_GridLabel> label(GIS_CreateMapGridLabelFormatObject(r.label));
+      ASSERT_NE(label.get(), nullptr);
+      label->SetLabelOffset(77);
+      grid->SetLabelFormat(label.get());
+    }
+    const std::vector<BYTE> bytes = md::test::Stored(grid.get());
+    IGIS_DataBuffer* b = md::test::BufferOf(bytes);
+    Owned<IGIS_MapGrid> alone(GIS_CreateMapGridPropertyObjectFromBuffer(b));
+    b->Release();
+    CGIS_MapGrids list;
+    list.AddMapGrid(grid.release());
+    IGIS_DataBuffer* listBytes = GIS_CreateDataBufferObject(0);
+    ASSERT_TRUE(list.Save(listBytes));
+    CGIS_MapGrids read;
+    ASSERT_TRUE(read.Open(listBytes));
+    listBytes->Release();
+    ASSERT_EQ(read.GetCount(), 1) << r.grid;
+    ASSERT_NE(alone.get(), nullptr) << r.grid;
+    IGIS_GridLabel* pLabel = read.GetMapGrid(0)->GetLabelFormat();
+    ASSERT_NE(pLabel, nullptr) << r.grid;
+    if (r.label >= 0) {
+      EXPECT_EQ(pLabel->GetType(), r.label) << r.grid;
+      EXPECT_EQ(pLabel->GetLabelOffset(), 77) << r.grid;
+    }
+    EXPECT_EQ(md::test::Stored(read.GetMapGrid(0)), bytes) << r.grid << " " << r.label;
+    EXPECT_EQ(md::test::Stored(alone.get()), bytes) << r.grid << " " << r.label;
+  }
+}
+
+// The stored set without its buffer keys (symbols, border, label, a kind's
+// nested parts), the other keys as they were.
+std::vector<BYTE> WithoutBuffers(const std::vector<BYTE>& bytes) {
+  Owned<IGIS_PropertySet> in(md::test::SetOf(bytes));
+  Owned<IGIS_PropertySet> out(GIS_CreatePropertySetObject());
+  for (IGIS_Field* f = in->GetFirstPosition(); f != nullptr; f = in->GetNext(f)) {
+    if (f->GetType() == GIS_FIELD_TYPE_BUFFER) continue;
+    IGIS_Field* g = out->AddProperty(f->GetLabel(), f->GetDescription(), f->GetType(), 1);
+    g->SetInt(f->GetInt());
+    g->SetDouble(f->GetDouble());
+    g->SetBool(f->GetBool());
+    g->SetString(f->GetString());
+  }
+  IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
+  out->Archive(b, GIS_ARCHIVE_WRITE, 0);
+  std::vector<BYTE> stripped(b->GetData(), b->GetData() + b->GetSize());
+  b->Release();
+  return stripped;
+}
+
+// A grid read from stored bytes is made without the parts the bytes replace;
+// those the bytes leave out are its defaults, as a new grid holds them.
+TEST(MapGridStore, AGridReadWithoutItsNestedKeysHoldsTheDefaults) {
+  for (int type = GIS_MAPGRID_GRATICULE; type <= GIS_MAPGRID_GRATICULE_MN; ++type) {
+    Owned<IGIS_MapGrid> fresh(GIS_CreateMapGridPropertyObject(type));
+    if (fresh.get() == nullptr) continue;  // a kind not part of the library yet
+    fresh->SetName("缺省部件");
+    const std::vector<BYTE> bytes = md::test::Stored(fresh.get());
+    const std::vector<BYTE> stripped = WithoutBuffers(bytes);
+    ASSERT_LT(stripped.size(), bytes.size()) << type;
+    IGIS_DataBuffer* b = md::test::BufferOf(stripped);
+    Owned<IGIS_MapGrid> read(GIS_CreateMapGridPropertyObjectFromBuffer(b));
+    b->Release();
+    ASSERT_NE(read.get(), nullptr) << type;
+    EXPECT_NE(read->GetLabelFormat(), nullptr) << type;
+    EXPECT_NE(read->GetBorder(), nullptr) << type;
+    EXPECT_EQ(md::test::Stored(read.get()), bytes) << type;
+  }
 }
 
 // The stored form is written straight into its bytes: they must be those a
