@@ -397,6 +397,11 @@ void StoredSetWriter::AddScratch(std::string_view key, std::string_view descript
   Bytes(key, description, BufferBytes(m_scratch.get()));
 }
 
+std::span<const BYTE> StoredSetWriter::Finished() {
+  std::string error;
+  return m_encoder.Finished(&error);
+}
+
 bool StoredSetWriter::Finish(IGIS_DataBuffer* pBuffer) {
   std::string error;
   const std::span<const BYTE> bytes = m_encoder.Finished(&error);

@@ -177,6 +177,11 @@ class StoredSetWriter {
     save(static_cast<IGIS_DataBuffer*>(&buffer));
     m_encoder.CloseBytes(buffer.Start());
   }
+  // Room for a set of about n bytes.
+  void Reserve(std::size_t n) { m_encoder.Reserve(n); }
+  // The set's bytes in place, valid until the next field is added; empty
+  // (not recorded) when the set is too large to store.
+  std::span<const BYTE> Finished();
   // Replaces the buffer's content with the set; false (recorded) when it
   // cannot.
   bool Finish(IGIS_DataBuffer* pBuffer);

@@ -66,27 +66,56 @@ using md::layout::StoredSetView;
 md::layout::SGIS_CustomKey KeyOf(const char* szKey, const char* szDescription, int nType) {
   return md::layout::SGIS_CustomKey{szKey, nType, szDescription, szDescription};
 }
-void PutInt(CustomSetWriter& set, const char* szKey, const char* szDescription, int nValue) {
-  set.Int(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_INT), nValue);
-}
-void PutDouble(CustomSetWriter& set, const char* szKey, const char* szDescription, double dValue) {
-  set.Double(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_DOUBLE), dValue);
-}
-void PutBool(CustomSetWriter& set, const char* szKey, const char* szDescription, bool bValue) {
-  set.Bool(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_BOOL), bValue);
-}
-void PutString(CustomSetWriter& set, const char* szKey, const char* szDescription, const char* szValue) {
-  set.String(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_STRING), szValue);
-}
-// What save(IGIS_DataBuffer*) writes into an empty buffer, under the key.
-template <class TSave>
-void PutSaved(CustomSetWriter& set, const char* szKey, const char* szDescription, TSave save) {
-  set.Saved(KeyOf(szKey, szDescription, GIS_FIELD_TYPE_BUFFER), save);
-}
-void PutSymbol(CustomSetWriter& set, const char* szKey, const char* szDescription, IGIS_Symbol* pSymbol) {
-  PutSaved(set, szKey, szDescription, [pSymbol](IGIS_DataBuffer* b) {
+
+// The bar's keys given to the writer that merges them into the stored set.
+struct MergingSink {
+  CustomSetWriter& set;
+  void Int(const char* k, const char* d, int v) { set.Int(KeyOf(k, d, GIS_FIELD_TYPE_INT), v); }
+  void Double(const char* k, const char* d, double v) { set.Double(KeyOf(k, d, GIS_FIELD_TYPE_DOUBLE), v); }
+  void Bool(const char* k, const char* d, bool v) { set.Bool(KeyOf(k, d, GIS_FIELD_TYPE_BOOL), v); }
+  void String(const char* k, const char* d, const char* v) {
+    set.String(KeyOf(k, d, GIS_FIELD_TYPE_STRING), v);
+  }
+  template <class TSave>
+  void Saved(const char* k, const char* d, TSave save) {
+    set.Saved(KeyOf(k, d, GIS_FIELD_TYPE_BUFFER), save);
+  }
+};
+
+// The bar's keys written into a new set, nested values saved in place.
+struct NewSetSink {
+  md::layout::StoredSetWriter& set;
+  void Int(const char* k, const char* d, int v) { set.Int(k, d, v); }
+  void Double(const char* k, const char* d, double v) { set.Double(k, d, v); }
+  void Bool(const char* k, const char* d, bool v) { set.Bool(k, d, v); }
+  void String(const char* k, const char* d, const char* v) { set.String(k, d, v); }
+  template <class TSave>
+  void Saved(const char* k, const char* d, TSave save) {
+    set.SavedInPlace(k, d, save);
+  }
+};
+
+template <class TSink>
+void PutSymbol(TSink& set, const char* szKey, const char* szDescription, IGIS_Symbol* pSymbol) {
+  set.Saved(szKey, szDescription, [pSymbol](IGIS_DataBuffer* b) {
     if (pSymbol != nullptr) pSymbol->Save(b);
   });
+}
+
+// The two stored sets hold the same keys with the same descriptions and
+// types, in the same order (their values may differ).
+bool SameLayout(std::span<const BYTE> a, std::span<const BYTE> b) {
+  std::vector<md::basilo::StoredFieldView> fa;
+  std::vector<md::basilo::StoredFieldView> fb;
+  std::string error;
+  if (!md::basilo::DecodePropertySetViews(a.data(), a.size(), &fa, &error) ||
+      !md::basilo::DecodePropertySetViews(b.data(), b.size(), &fb, &error) || fa.size() != fb.size())
+    return false;
+  for (std::size_t i = 0; i < fa.size(); ++i) {
+    if (fa[i].type != fb[i].type || fa[i].key != fb[i].key || fa[i].description != fb[i].description)
+      return false;
+  }
+  return true;
 }
 
 template <class T>
@@ -177,40 +206,67 @@ CGIS_ScaleBarBase<TInterface>::~CGIS_ScaleBarBase() = default;
 // stored order. A key the set lacks is added with its description, or with
 // the key itself as description when bDescribe is false.
 template <class TInterface>
-void CGIS_ScaleBarBase<TInterface>::PutKeys(md::layout::CustomSetWriter& set, bool bDescribe) {
+template <class TSink>
+void CGIS_ScaleBarBase<TInterface>::PutKeys(TSink& set, bool bDescribe) {
   auto d = [bDescribe](const char* szKey, const char* szDescription) {
     return bDescribe ? szDescription : szKey;
   };
-  PutInt(set, "MapElementID", d("MapElementID", "地图ID"), m_link.GetMapElementID());
-  PutSaved(set, "FrameProperty", d("FrameProperty", "地图框架的属性"), [this](IGIS_DataBuffer* b) {
+  set.Int("MapElementID", d("MapElementID", "地图ID"), m_link.GetMapElementID());
+  set.Saved("FrameProperty", d("FrameProperty", "地图框架的属性"), [this](IGIS_DataBuffer* b) {
     if (m_pFrameProperty) m_pFrameProperty->Save(b);
   });
-  PutDouble(set, "Division", d("Division", "单位长度"), m_dDivision);
-  PutInt(set, "Divisions", d("Divisions", "刻度数"), m_nDivisions);
-  PutInt(set, "ResizeHint", d("ResizeHint", "缩放暗示"), m_nResizeHint);
-  PutInt(set, "SubDivisions", d("SubDivisions", "子刻度数"), m_nSubDivisions);
-  PutBool(set, "DivisionsBeforeZero", d("DivisionsBeforeZero", "零前是否有分区"), m_bDivisionsBeforeZero);
-  PutSaved(set, "ScaleMarks", d("ScaleMarks", "分割标志"), [this](IGIS_DataBuffer* b) {
+  set.Double("Division", d("Division", "单位长度"), m_dDivision);
+  set.Int("Divisions", d("Divisions", "刻度数"), m_nDivisions);
+  set.Int("ResizeHint", d("ResizeHint", "缩放暗示"), m_nResizeHint);
+  set.Int("SubDivisions", d("SubDivisions", "子刻度数"), m_nSubDivisions);
+  set.Bool("DivisionsBeforeZero", d("DivisionsBeforeZero", "零前是否有分区"), m_bDivisionsBeforeZero);
+  set.Saved("ScaleMarks", d("ScaleMarks", "分割标志"), [this](IGIS_DataBuffer* b) {
     if (m_pScaleMarks) m_pScaleMarks->Save(b);
   });
   PutSymbol(set, "LabelSymbol", d("LabelSymbol", "标注的符号"), m_pLabelSymbol.get());
-  PutSaved(set, "NumericFormat", d("NumericFormat", "数字格式"),
-           [this](IGIS_DataBuffer* b) { SaveNumericFormat(m_pNumericFormat.get(), b); });
-  PutSaved(set, "LatLonFormat", d("LatLonFormat", "经纬度格式"),
-           [this](IGIS_DataBuffer* b) { SaveNumericFormat(m_pLatLonFormat.get(), b); });
-  PutInt(set, "LabelFrequency", d("LabelFrequency", "标注的频率"), m_nLabelFrequency);
-  PutInt(set, "LabelGap", d("LabelGap", "标注的间隔"), m_nLabelGap);
-  PutInt(set, "LabelPosition", d("LabelPosition", "标注的位置"), m_nLabelPosition);
+  set.Saved("NumericFormat", d("NumericFormat", "数字格式"),
+            [this](IGIS_DataBuffer* b) { SaveNumericFormat(m_pNumericFormat.get(), b); });
+  set.Saved("LatLonFormat", d("LatLonFormat", "经纬度格式"),
+            [this](IGIS_DataBuffer* b) { SaveNumericFormat(m_pLatLonFormat.get(), b); });
+  set.Int("LabelFrequency", d("LabelFrequency", "标注的频率"), m_nLabelFrequency);
+  set.Int("LabelGap", d("LabelGap", "标注的间隔"), m_nLabelGap);
+  set.Int("LabelPosition", d("LabelPosition", "标注的位置"), m_nLabelPosition);
   PutSymbol(set, "UnitLabelSymbol", d("UnitLabelSymbol", "标注的符号"), m_pUnitLabelSymbol.get());
-  PutInt(set, "UnitLabelGap", d("UnitLabelGap", "单位的间隔"), m_nUnitLabelGap);
-  PutInt(set, "UnitLabelPosition", d("UnitLabelPosition", "单位的位置"), m_nUnitLabelPosition);
-  PutInt(set, "Units", d("Units", "单位的类型"), m_nUnits);
-  PutInt(set, "BarHeight", d("BarHeight", "比例尺的高度"), m_nBarHeight);
-  PutInt(set, "BarWidth", d("BarWidth", "比例尺的宽度"), m_nBarWidth);
-  PutDouble(set, "MapScale", d("MapScale", "比例尺的值"), m_dMapScale);
-  PutInt(set, "BarX", d("BarX", "左下角点坐标X"), m_nBarX);
-  PutInt(set, "BarY", d("BarY", "左下角点坐标Y"), m_nBarY);
-  PutString(set, "UnitLabel", d("UnitLabel", "单位标注"), m_strUnitLabel.c_str());
+  set.Int("UnitLabelGap", d("UnitLabelGap", "单位的间隔"), m_nUnitLabelGap);
+  set.Int("UnitLabelPosition", d("UnitLabelPosition", "单位的位置"), m_nUnitLabelPosition);
+  set.Int("Units", d("Units", "单位的类型"), m_nUnits);
+  set.Int("BarHeight", d("BarHeight", "比例尺的高度"), m_nBarHeight);
+  set.Int("BarWidth", d("BarWidth", "比例尺的宽度"), m_nBarWidth);
+  set.Double("MapScale", d("MapScale", "比例尺的值"), m_dMapScale);
+  set.Int("BarX", d("BarX", "左下角点坐标X"), m_nBarX);
+  set.Int("BarY", d("BarY", "左下角点坐标Y"), m_nBarY);
+  set.String("UnitLabel", d("UnitLabel", "单位标注"), m_strUnitLabel.c_str());
+}
+
+// The stored set written whole, when it holds just the keys of a new bar
+// with its body, in their order, with their descriptions and types: what
+// the merging write gives then, without matching key by key. False leaves
+// the stored set to the merging write.
+template <class TInterface>
+bool CGIS_ScaleBarBase<TInterface>::WriteWhole(IGIS_FeatureAttributes* pAttr, const BodySymbols* pBody) {
+  IGIS_DataBuffer* pCustom = pAttr->GetDataBuffer("Custom");
+  const std::span<const BYTE> stored = md::layout::BufferBytes(pCustom);
+  if (stored.empty()) return false;
+  md::layout::StoredSetWriter set;
+  set.Reserve(stored.size() + 256);
+  NewSetSink sink{set};
+  PutKeys(sink, true);
+  for (int i = 0; pBody != nullptr && i < pBody->nCount; ++i)
+    PutSymbol(sink, pBody->pKeys[i].szKey, pBody->pKeys[i].szDescription, pBody->pKeys[i].pSymbol);
+  const std::span<const BYTE> bytes = set.Finished();
+  if (bytes.empty()) return false;
+  if (bytes.size() == stored.size() && std::memcmp(bytes.data(), stored.data(), bytes.size()) == 0)
+    return true;
+  if (!SameLayout(bytes, stored) || !pCustom->SetSize(static_cast<int>(bytes.size())) ||
+      pCustom->GetData() == nullptr)
+    return false;
+  std::memcpy(pCustom->GetData(), bytes.data(), bytes.size());
+  return true;
 }
 
 // A new bar's stored set: every key with its description and default.
@@ -219,7 +275,8 @@ void CGIS_ScaleBarBase<TInterface>::WriteNewCustom(IGIS_Feature* pFeature) {
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
   if (pAttr == nullptr) return;
   CustomSetWriter set(pAttr, "IGIS_ScaleBar::IGIS_ScaleBar");
-  PutKeys(set, true);
+  MergingSink sink{set};
+  PutKeys(sink, true);
   set.Finish();
 }
 
@@ -273,10 +330,14 @@ BOOL CGIS_ScaleBarBase<TInterface>::ArchiveStored(int nRead, const BodySymbols* 
     pAttr->SetInt("ElementOrder", this->GetOrder());
     pAttr->SetString("ElementName", this->GetName());
     if (!m_pNumericFormat) m_pNumericFormat.reset(NewNumericFormat(kNumericFormatPlain));
-    CustomSetWriter set(pAttr, "IGIS_ScaleBar::Archive");
-    PutKeys(set, false);
-    if (pBody != nullptr) PutBodySymbols(set, *pBody);
-    const bool bStored = set.Finish();
+    bool bStored = WriteWhole(pAttr, pBody);
+    if (!bStored) {
+      CustomSetWriter set(pAttr, "IGIS_ScaleBar::Archive");
+      MergingSink sink{set};
+      PutKeys(sink, false);
+      if (pBody != nullptr) PutBodySymbols(set, *pBody);
+      bStored = set.Finish();
+    }
     if (pBody == nullptr) return bStored ? TRUE : FALSE;
     // The branch commits the whole feature.
     IGIS_FeatureClass* pClass =
@@ -502,7 +563,11 @@ void CGIS_ScaleBarBase<TInterface>::SetResizeHint(int nHint) {
 
 template <class TInterface>
 int CGIS_ScaleBarBase<TInterface>::GetDivisionWidth() {
-  const DivisionWidth w = ComputeDivisionWidth(*this);
+  return KeepDivisionWidth(ComputeDivisionWidth(*this));
+}
+
+template <class TInterface>
+int CGIS_ScaleBarBase<TInterface>::KeepDivisionWidth(const DivisionWidth& w) {
   m_nBarWidth = w.nBarWidth;
   m_dDivision = w.dDivision;
   m_dMapScale = w.dMapScale;
@@ -523,8 +588,10 @@ void CGIS_ScaleBarBase<TInterface>::Refresh() {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "IGIS_ScaleBar::Refresh", "m_pFeature == NULL");
     return;
   }
-  const int nDivisionWidth = GetDivisionWidth();
-  const BarExtent extent = pForms != nullptr ? LayOutReadBarExtent(*this, nDivisionWidth, *pForms)
+  // The frame is looked up once for the width and the extent.
+  IGIS_MapElement* pFrame = GetMapElement();
+  const int nDivisionWidth = KeepDivisionWidth(ComputeDivisionWidth(*this, pFrame));
+  const BarExtent extent = pForms != nullptr ? LayOutReadBarExtent(*this, pFrame, nDivisionWidth, *pForms)
                                              : LayOutBarExtent(*this, nDivisionWidth);
   m_nBarX = extent.nBarX;
   m_nBarY = extent.nBarY;

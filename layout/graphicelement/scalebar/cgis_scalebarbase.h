@@ -155,7 +155,11 @@ class CGIS_ScaleBarBase : public CGIS_ElementImpl<TInterface> {
  private:
   // Archive, with the branch's body when given.
   BOOL ArchiveStored(int nRead, const md::layout::detail::BodySymbols* pBody);
-  void PutKeys(md::layout::CustomSetWriter& set, bool bDescribe);
+  template <class TSink>
+  void PutKeys(TSink& set, bool bDescribe);
+  // Keeps the width, division and scale computed; the width.
+  int KeepDivisionWidth(const md::layout::detail::DivisionWidth& w);
+  bool WriteWhole(IGIS_FeatureAttributes* pAttr, const md::layout::detail::BodySymbols* pBody);
   void WriteNewCustom(IGIS_Feature* pFeature);
 
   bool m_bMadeFeature = false;

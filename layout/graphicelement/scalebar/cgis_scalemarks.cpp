@@ -53,15 +53,15 @@ IGIS_ScaleMarks* CGIS_ScaleMarks::Clone() {
 }
 
 BOOL CGIS_ScaleMarks::Save(IGIS_DataBuffer* pBuffer) {
-  // Written straight into its bytes; a symbol key of marks without that
-  // symbol holds an empty buffer.
+  // Written straight into its bytes, the symbols saved in place; a symbol
+  // key of marks without that symbol holds an empty buffer.
   md::layout::StoredSetWriter set;
   set.Int("DivisionMarkHeight", "高度", m_nDivisionMarkHeight);
   set.Int("SubdivisionMarkHeight", "次高度", m_nSubdivisionMarkHeight);
   set.Int("MarkFrequency", "频率", m_nMarkFrequency);
   set.Int("MarkPosition", "位置", m_nMarkPosition);
   auto symbol = [&set](const char* szKey, const char* szDescription, IGIS_Symbol* pSymbol) {
-    set.Saved(szKey, szDescription, [pSymbol](IGIS_DataBuffer* b) {
+    set.SavedInPlace(szKey, szDescription, [pSymbol](IGIS_DataBuffer* b) {
       if (pSymbol != nullptr) pSymbol->Save(b);
     });
   };

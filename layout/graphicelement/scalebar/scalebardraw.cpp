@@ -146,8 +146,11 @@ SGIS_Rect MeasureLabelText(double dValue, IGIS_MapElement* pMapElement, IGIS_Num
 namespace md::layout::detail {
 
 DivisionWidth ComputeDivisionWidth(IGIS_ScaleBar& bar) {
+  return ComputeDivisionWidth(bar, bar.GetMapElement());
+}
+
+DivisionWidth ComputeDivisionWidth(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame) {
   DivisionWidth w{bar.GetBarWidth(), bar.GetDivision(), bar.GetMapScale()};
-  IGIS_MapElement* pFrame = bar.GetMapElement();
   if (pFrame == nullptr) return w;
   IGIS_Map* pMap = pFrame->GetMap();
   if (pMap == nullptr) {
@@ -376,7 +379,8 @@ const std::type_info* TypeOf(T* p) {
 
 }  // namespace
 
-BarExtent LayOutReadBarExtent(IGIS_ScaleBar& bar, double dw, const ReadLayoutForms& forms) {
+BarExtent LayOutReadBarExtent(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw,
+                              const ReadLayoutForms& forms) {
   ReadLayoutMemo::Inputs in;
   LayoutValues& v = in.values;
   v.dw = std::bit_cast<std::uint64_t>(dw);
@@ -390,7 +394,7 @@ BarExtent LayOutReadBarExtent(IGIS_ScaleBar& bar, double dw, const ReadLayoutFor
   v.unitLabelGap = bar.GetUnitLabelGap();
   v.unitLabelPosition = bar.GetUnitLabelPosition();
   v.beforeZero = bar.GetDivisionsBeforeZero();
-  IGIS_SpatialReference* pReference = MapReferenceOf(bar.GetMapElement());
+  IGIS_SpatialReference* pReference = MapReferenceOf(pFrame);
   v.geographic = pReference != nullptr && pReference->GetKind() == GIS_SPATIALREFERENCE_GEOGRAPHIC;
   if (IGIS_ScaleMarks* pMarks = bar.GetScaleMarks()) {
     v.marks = true;

@@ -24,6 +24,8 @@ struct DivisionWidth {
   double dMapScale;
 };
 DivisionWidth ComputeDivisionWidth(IGIS_ScaleBar& bar);
+// The same, with the frame the bar follows (bar.GetMapElement()) given.
+DivisionWidth ComputeDivisionWidth(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame);
 
 // The extent of body, marks and labels of a bar whose division is dw wide:
 // the body's offset from the extent's lower-left corner and the extent's size.
@@ -48,7 +50,9 @@ struct ReadLayoutForms {
 // the forms store: a bar read again with the same inputs (a store and read,
 // an edit undone) takes the extent from a small memo, shared by threads and
 // keyed by every input of the layout, instead of measuring its labels anew.
-BarExtent LayOutReadBarExtent(IGIS_ScaleBar& bar, double dw, const ReadLayoutForms& forms);
+// pFrame is the frame the bar follows (bar.GetMapElement()).
+BarExtent LayOutReadBarExtent(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw,
+                              const ReadLayoutForms& forms);
 
 // The end of every bar's drawing: marks and labels (the bar's OnDrawLabel),
 // then the frame's border. FALSE without the page's spatial reference.

@@ -85,6 +85,20 @@ void StoreCustom(IGIS_Element* e, IGIS_PropertySet* set) {
   b->Release();
 }
 
+void CopyValue(IGIS_Field* from, IGIS_Field* to) {
+  if (from->GetType() == GIS_FIELD_TYPE_BUFFER) {
+    IGIS_DataBuffer* b = from->GetDataBuffer();
+    to->GetDataBuffer()->SetSize(b->GetSize());
+    if (b->GetSize() > 0) std::memcpy(to->GetDataBuffer()->GetData(), b->GetData(), b->GetSize());
+  } else if (from->GetType() == GIS_FIELD_TYPE_DOUBLE) {
+    to->SetDouble(from->GetDouble());
+  } else if (from->GetType() == GIS_FIELD_TYPE_STRING) {
+    to->SetString(from->GetString());
+  } else {
+    to->SetInt(from->GetInt());
+  }
+}
+
 IGIS_PropertySet* SetWithout(IGIS_PropertySet* set, const std::vector<std::string>& keys) {
   IGIS_DataBuffer* all = GIS_CreateDataBufferObject(0);
   set->Archive(all, GIS_ARCHIVE_WRITE, 0);
@@ -94,18 +108,7 @@ IGIS_PropertySet* SetWithout(IGIS_PropertySet* set, const std::vector<std::strin
   IGIS_PropertySet* out = GIS_CreatePropertySetObject();
   for (IGIS_Field* f = copy->GetFirstPosition(); f != nullptr; f = copy->GetNext(f)) {
     if (std::find(keys.begin(), keys.end(), f->GetLabel()) != keys.end()) continue;
-    IGIS_Field* t = out->AddProperty(f->GetLabel(), f->GetDescription(), f->GetType(), 1);
-    if (f->GetType() == GIS_FIELD_TYPE_BUFFER) {
-      IGIS_DataBuffer* from = f->GetDataBuffer();
-      t->GetDataBuffer()->SetSize(from->GetSize());
-      if (from->GetSize() > 0) std::memcpy(t->GetDataBuffer()->GetData(), from->GetData(), from->GetSize());
-    } else if (f->GetType() == GIS_FIELD_TYPE_DOUBLE) {
-      t->SetDouble(f->GetDouble());
-    } else if (f->GetType() == GIS_FIELD_TYPE_STRING) {
-      t->SetString(f->GetString());
-    } else {
-      t->SetInt(f->GetInt());
-    }
+    CopyValue(f, out->AddProperty(f->GetLabel(), f->GetDescription(), f->GetType(), 1));
   }
   copy->Release();
   return out;

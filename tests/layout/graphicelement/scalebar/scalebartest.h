@@ -144,6 +144,9 @@ SymbolPtr TextSymbol(int height);
 // The stored bytes of a symbol; empty for NULL.
 std::vector<BYTE> Bytes(IGIS_Symbol* s);
 
+// Gives the field the value of another field of the same type.
+void CopyValue(IGIS_Field* from, IGIS_Field* to);
+
 // The property set stored in a feature's "Custom" buffer (owned by the caller).
 IGIS_PropertySet* StoredCustom(IGIS_Element* e);
 // Keys of a set in stored order, with their descriptions.

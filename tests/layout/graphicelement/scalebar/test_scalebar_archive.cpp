@@ -83,6 +83,32 @@ TEST_F(ScaleBarArchive, EverySettingReadsBackAsWritten) {
   EXPECT_EQ(back->GetRect(), bar->GetRect());
 }
 
+// A write of changed settings keeps the stored keys, descriptions and types
+// in place: its bytes are those of the stored set given the new values.
+TEST_F(ScaleBarArchive, AWriteGivesTheStoredSetWithTheNewValues) {
+  CGIS_AlternatingScaleBar* bar = NewBar();
+  IGIS_PropertySet* before = StoredCustom(bar);
+  bar->SetDivisions(9);
+  bar->SetUnitLabel("千米");
+  bar->SetMapScale(0.5);
+  bar->GetScaleMarks()->SetMarkFrequency(2);
+  SymbolPtr red = NewSymbol(GIS_SYMBOL_FILL, RGB(200, 0, 0));
+  bar->SetSymbol2(red.get());
+  ASSERT_TRUE(bar->Archive(0, 0));
+  IGIS_PropertySet* after = StoredCustom(bar);
+  EXPECT_EQ(KeysOf(after), KeysOf(before));
+  for (IGIS_Field* f = after->GetFirstPosition(); f != nullptr; f = after->GetNext(f)) {
+    IGIS_Field* old = before->GetProperty(f->GetLabel());
+    ASSERT_TRUE(old != nullptr && old->GetType() == f->GetType()) << f->GetLabel();
+    CopyValue(f, old);
+  }
+  const std::vector<BYTE> written = CustomBytes(bar);
+  StoreCustom(bar, before);
+  EXPECT_EQ(CustomBytes(bar), written);
+  before->Release();
+  after->Release();
+}
+
 TEST_F(ScaleBarArchive, AStoredFormWithoutTheUnitLabelKeyReadsTheDefault) {
   CGIS_AlternatingScaleBar* bar = NewBar();
   bar->SetUnitLabel("公里");
