@@ -143,7 +143,7 @@ std::span<const BYTE> BufferBytes(IGIS_DataBuffer* pBuffer) {
 // ---- Reading in place ---------------------------------------------------------
 
 StoredSetView::StoredSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged)
-    : own_(Spare<StoredFieldView>::Take()) {
+    : fields_(Spare<StoredFieldView>::Take()) {
   if (szDamaged == nullptr) szDamaged = kReadFailed;
   IGIS_DataBuffer* pCustom = pAttributes != nullptr ? pAttributes->GetDataBuffer("Custom") : nullptr;
   const int size = pCustom != nullptr ? pCustom->GetSize() : 0;
@@ -159,13 +159,11 @@ StoredSetView::StoredSetView(IGIS_FeatureAttributes* pAttributes, const char* sz
 }
 
 bool StoredSetView::Decode(const BYTE* data, std::size_t size, std::string* error) {
-  if (!md::basilo::DecodePropertySetShared(data, size, &own_, &shared_, error)) {
-    own_.clear();
-    shared_.reset();
-    return false;
-  }
-  if (shared_ != nullptr) fields_ = &shared_->fields;
-  return true;
+  // Read in place: callers may keep spans into their own bytes, or take
+  // offsets from them.
+  if (md::basilo::DecodePropertySetViews(data, size, &fields_, error)) return true;
+  fields_.clear();
+  return false;
 }
 
 const StoredFieldView* FindStoredFieldAround(const std::vector<StoredFieldView>& fields, std::string_view key,
@@ -191,7 +189,7 @@ const StoredFieldView* FindStoredFieldAround(const std::vector<StoredFieldView>&
   return nullptr;
 }
 
-StoredSetView::StoredSetView(IGIS_DataBuffer* pBuffer) : own_(Spare<StoredFieldView>::Take()) {
+StoredSetView::StoredSetView(IGIS_DataBuffer* pBuffer) : fields_(Spare<StoredFieldView>::Take()) {
   const int size = pBuffer != nullptr ? pBuffer->GetSize() : 0;
   if (size <= 0) return;
   std::string error;
@@ -203,7 +201,7 @@ StoredSetView::StoredSetView(IGIS_DataBuffer* pBuffer) : own_(Spare<StoredFieldV
   }
 }
 
-StoredSetView::StoredSetView(std::span<const BYTE> bytes) : own_(Spare<StoredFieldView>::Take()) {
+StoredSetView::StoredSetView(std::span<const BYTE> bytes) : fields_(Spare<StoredFieldView>::Take()) {
   if (bytes.empty()) return;
   std::string error;
   if (!Decode(bytes.data(), bytes.size(), &error)) {
@@ -245,7 +243,7 @@ std::vector<std::unique_ptr<StoredSetView::CopyBuffer>>& SpareCopies() {
 }  // namespace
 
 StoredSetView::~StoredSetView() {
-  Spare<StoredFieldView>::Give(std::move(own_));
+  Spare<StoredFieldView>::Give(std::move(fields_));
   if (buffer_ == nullptr) return;
   auto& spare = SpareCopies();
   if (spare.size() < 8 && buffer_->GetSize() <= 64 * 1024) spare.push_back(std::move(buffer_));

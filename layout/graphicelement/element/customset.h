@@ -84,8 +84,7 @@ inline const md::basilo::StoredFieldView* FindStoredField(
 
 // A stored set read in place, without a property-set object (a few dozen
 // allocations): the fields point into the stored bytes and stay valid while
-// they are not changed, or (a set read lately) into an equal copy of them that
-// the view keeps. A damaged set reads as empty.
+// they are not changed. A damaged set reads as empty.
 class StoredSetView {
  public:
   // The feature's "Custom" set; a damaged one is recorded under szMethod as
@@ -103,7 +102,7 @@ class StoredSetView {
   // The stored field of the key; NULL when missing. Keys are looked up from
   // where the last lookup ended, so reading in the stored order is quick.
   const md::basilo::StoredFieldView* Find(std::string_view key) const {
-    return FindStoredField(*fields_, key, &next_);
+    return FindStoredField(fields_, key, &next_);
   }
   // The stored value as the field getters give it, converted from the stored
   // type; false (value kept) when the key is missing.
@@ -125,7 +124,7 @@ class StoredSetView {
   const std::span<const BYTE>* Bytes(std::string_view key) const;
   bool Damaged() const { return damaged_; }
   // The stored fields in their order.
-  const std::vector<md::basilo::StoredFieldView>& Fields() const { return *fields_; }
+  const std::vector<md::basilo::StoredFieldView>& Fields() const { return fields_; }
   ~StoredSetView();
   class CopyBuffer;
 
@@ -133,11 +132,7 @@ class StoredSetView {
   // Reads the set stored in the bytes; false when it is damaged.
   bool Decode(const BYTE* data, std::size_t size, std::string* error);
 
-  // The fields: own_, or those of a set decoded lately and shared (which
-  // point into an equal copy of the stored bytes that the view keeps).
-  std::vector<md::basilo::StoredFieldView> own_;
-  std::shared_ptr<const md::basilo::DecodedPropertySet> shared_;
-  const std::vector<md::basilo::StoredFieldView>* fields_ = &own_;
+  std::vector<md::basilo::StoredFieldView> fields_;
   bool damaged_ = false;
   mutable std::size_t next_ = 0;
   mutable md::basilo::ReleasePtr<IGIS_Field> field_;
