@@ -1,4 +1,5 @@
 // Process-wide element registry and element hooks.
+#include <atomic>
 #include <climits>
 #include <cstdint>
 #include <mutex>
@@ -120,6 +121,9 @@ struct Registry {
   bool hasHooks = false;
 };
 
+// Elements unregistered so far (GIS_GetElementUnregisterCount).
+std::atomic<unsigned long long> g_unregistered{0};
+
 Registry& registry() {
   static Registry* r = new Registry;  // never destroyed: elements may unregister during exit
   return *r;
@@ -174,7 +178,10 @@ void GIS_UnregisterElement(IGIS_Element* element) {
   if (element == r.lastElement) r.lastElement = nullptr;
   r.byHandle.erase(*found);
   r.byElement.erase(element);
+  g_unregistered.fetch_add(1, std::memory_order_release);
 }
+
+unsigned long long GIS_GetElementUnregisterCount() { return g_unregistered.load(std::memory_order_acquire); }
 
 int GIS_GetRegisteredElementCount() {
   Registry& r = registry();

@@ -37,6 +37,11 @@ void GIS_UnregisterElement(IGIS_Element* element);
 // Number of registered elements (diagnostics and tests).
 int GIS_GetRegisteredElementCount();
 
+// How many elements were unregistered so far: while it has not changed, a
+// handle that resolved to an element still resolves to it (without the
+// registry's lock).
+unsigned long long GIS_GetElementUnregisterCount();
+
 class IGIS_Feature;
 
 // How a feature set makes, ends, stores and rebuilds elements. The first

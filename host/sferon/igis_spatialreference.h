@@ -287,4 +287,9 @@ class IGIS_SpatialReferenceFactory {
 extern "C" {
 // The process-wide factory; never NULL, never released.
 IGIS_SpatialReferenceFactory* GIS_GetSpatialReferenceFactoryObject();
+// Whether two references of this library hold the same definition, every
+// number to the bit: copying or reading one into the other changes nothing,
+// and a transformation between them is the identity. FALSE for NULL and for
+// references of another implementation.
+BOOL GIS_SpatialReferencesIdentical(IGIS_SpatialReference* pFirst, IGIS_SpatialReference* pSecond);
 }

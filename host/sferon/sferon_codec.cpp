@@ -110,6 +110,8 @@ class Reader {
 
 std::vector<std::uint8_t> EncodeReference(const ReferenceDef& def) {
   ByteWriter w;
+  // Room for a usual reference, so that the bytes are not moved as they grow.
+  w.bytes().reserve(1024);
   w.Bytes(kReferenceMagic, sizeof kReferenceMagic);
   w.U16(kReferenceVersion);
   w.U8(static_cast<std::uint8_t>(def.kind));
@@ -235,6 +237,46 @@ bool DecodeReferenceMemo(const std::uint8_t* data, std::size_t size, ReferenceDe
   if (d == nullptr) return false;
   *out = *d;
   return true;
+}
+
+namespace {
+
+// Definitions stored last on this thread and their bytes, each checked to
+// read back; large ones are not kept.
+class EncodeMemo {
+ public:
+  static constexpr std::size_t kEntries = 4;
+  static constexpr std::size_t kMaxBytes = 64 * 1024;
+
+  const std::vector<std::uint8_t>* Encode(const ReferenceDef& def, std::string* why) {
+    const auto* e = entries_.FindNewest([&def](const ReferenceDef& kept) { return Identical(kept, def); });
+    if (e != nullptr) return &e->value;
+    std::vector<std::uint8_t> bytes = EncodeReference(def);
+    if (!ReferenceReadable(bytes.data(), bytes.size(), why)) return nullptr;
+    if (bytes.size() > kMaxBytes) {
+      scratch_ = std::move(bytes);
+      return &scratch_;
+    }
+    auto& kept = entries_.Renew();
+    kept.key = def;
+    kept.value = std::move(bytes);
+    return &kept.value;
+  }
+
+ private:
+  md::basilo::RecentRing<ReferenceDef, std::vector<std::uint8_t>, kEntries> entries_;
+  std::vector<std::uint8_t> scratch_;
+};
+
+}  // namespace
+
+const std::vector<std::uint8_t>* EncodeReferenceKept(const ReferenceDef& def, std::string* why) {
+  thread_local EncodeMemo memo;
+  return memo.Encode(def, why);
+}
+
+const ReferenceDef* DecodeReferenceKept(const std::uint8_t* data, std::size_t size, std::string* why) {
+  return Memo().Decode(data, size, why);
 }
 
 bool ReferenceReadable(const std::uint8_t* data, std::size_t size, std::string* why) {

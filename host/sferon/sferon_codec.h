@@ -18,6 +18,12 @@ constexpr std::size_t kMaxStoredText = 4096;
 
 std::vector<std::uint8_t> EncodeReference(const ReferenceDef& def);
 
+// EncodeReference through a memo of the last few definitions this thread
+// stored: an identical definition (Identical) gives the bytes kept then.
+// The bytes stay valid until the next call on this thread; NULL (reason in
+// *why) when the definition cannot be read back from them.
+const std::vector<std::uint8_t>* EncodeReferenceKept(const ReferenceDef& def, std::string* why);
+
 // Decodes a stored reference; false with the reason in *why for anything
 // short, long, of another version or holding values a reference cannot
 // have (non-finite or non-positive factors, axes, unknown kinds).
@@ -27,6 +33,9 @@ bool DecodeReference(const std::uint8_t* data, std::size_t size, ReferenceDef* o
 // decoded: identical bytes decode to the same definition, so a hit copies
 // the definition kept then instead of parsing and checking again.
 bool DecodeReferenceMemo(const std::uint8_t* data, std::size_t size, ReferenceDef* out, std::string* why);
+// The definition the bytes decode to, kept in the same memo: valid until the
+// next decode on this thread; NULL (reason in *why) when they do not decode.
+const ReferenceDef* DecodeReferenceKept(const std::uint8_t* data, std::size_t size, std::string* why);
 // Whether the bytes decode, through the same memo.
 bool ReferenceReadable(const std::uint8_t* data, std::size_t size, std::string* why);
 

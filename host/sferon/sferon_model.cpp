@@ -1,5 +1,6 @@
 #include "host/sferon/sferon_model.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -155,13 +156,21 @@ BOOL CProjection::SetParameter(int index, double value) {
     return FALSE;
   }
   m_def->params[static_cast<std::size_t>(index)] = value;
+  if (m_pStamp != nullptr) *m_pStamp = NextStamp();
   return TRUE;
 }
 
 // ---- CSpatialReference ----------------------------------------------------
 
+std::uint64_t NextStamp() {
+  static std::atomic<std::uint64_t> last{0};
+  return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 CSpatialReference::CSpatialReference(const ReferenceDef& d)
-    : m_def(d), m_geographic(d.geographic), m_projected(&m_def.projected) {}
+    : m_def(d), m_geographic(d.geographic), m_projected(&m_def.projected) {
+  m_projected.SetStamp(&m_stamp);
+}
 
 void CSpatialReference::Refresh() {
   m_geographic.SetDef(m_def.geographic);
@@ -183,6 +192,7 @@ BOOL CSpatialReference::SetUnitFactor(double factor) {
     return FALSE;
   }
   m_def.unitFactor = factor;
+  Changed();
   return TRUE;
 }
 
@@ -199,14 +209,62 @@ BOOL CSpatialReference::SetOrigin(SGIS_DPoint origin) {
   m_def.origin[0] = origin.x;
   m_def.origin[1] = origin.y;
   m_def.origin[2] = origin.z;
+  Changed();
   return TRUE;
 }
 
+namespace {
+
+// Equal numbers differ in their bits only as zeros of opposite signs.
+bool SameSign(double a, double b) { return std::signbit(a) == std::signbit(b); }
+
+bool SameSigns(const UnitDef& a, const UnitDef& b) { return SameSign(a.factor, b.factor); }
+
+bool SameSigns(const GeographicDef& a, const GeographicDef& b) {
+  const EllipsoidDef& x = a.datum.ellipsoid;
+  const EllipsoidDef& y = b.datum.ellipsoid;
+  bool same = SameSign(x.a, y.a) && SameSign(x.b, y.b) && SameSign(x.scale, y.scale) &&
+              SameSign(a.primeMeridian.value, b.primeMeridian.value) && SameSigns(a.unit, b.unit);
+  for (int i = 0; i < 3; ++i)
+    same = same && SameSign(x.shift[i], y.shift[i]) && SameSign(x.rotation[i], y.rotation[i]);
+  return same;
+}
+
+}  // namespace
+
+bool Identical(const ReferenceDef& a, const ReferenceDef& b) {
+  if (!(a == b)) return false;
+  bool same = SameSign(a.unitFactor, b.unitFactor) && SameSigns(a.linearUnit, b.linearUnit) &&
+              SameSigns(a.geographic, b.geographic) &&
+              SameSigns(a.projected.geographic, b.projected.geographic) &&
+              SameSigns(a.projected.unit, b.projected.unit);
+  for (int i = 0; i < 3; ++i) same = same && SameSign(a.origin[i], b.origin[i]);
+  for (std::size_t i = 0; i < a.projected.projection.params.size(); ++i)
+    same = same && SameSign(a.projected.projection.params[i], b.projected.projection.params[i]);
+  return same;
+}
+
+bool CSpatialReference::SameAs(const CSpatialReference& other) {
+  if (&other == this) return true;
+  // Stamps are never given twice: agreeing ones are the definitions compared then.
+  if (m_pSameAs == &other && m_sameAsStamp == other.m_stamp && m_ownStampThen == m_stamp) return true;
+  if (!Identical(m_def, other.m_def)) return false;
+  m_pSameAs = &other;
+  m_sameAsStamp = other.m_stamp;
+  m_ownStampThen = m_stamp;
+  return true;
+}
+
 void CSpatialReference::CopyFrom(IGIS_SpatialReference* source) {
-  const ReferenceDef* d = DefinitionOf(source);
-  if (d == nullptr || d == &m_def) return;
-  m_def = *d;
+  auto* s = dynamic_cast<CSpatialReference*>(source);
+  // The parts follow the definition: an identical one leaves them as they are.
+  if (s == nullptr || SameAs(*s)) return;
+  m_def = s->m_def;
   Refresh();
+  Changed();
+  m_pSameAs = s;
+  m_sameAsStamp = s->m_stamp;
+  m_ownStampThen = m_stamp;
 }
 
 BOOL CSpatialReference::Archive(IGIS_DataBuffer* buffer, int mode) {
@@ -215,36 +273,52 @@ BOOL CSpatialReference::Archive(IGIS_DataBuffer* buffer, int mode) {
     return FALSE;
   }
   if (mode == GIS_ARCHIVE_WRITE) {
-    const std::vector<std::uint8_t> bytes = detail::EncodeReference(m_def);
-    std::string why;
-    if (!detail::ReferenceReadable(bytes.data(), bytes.size(), &why)) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "definition cannot be stored: %s",
-              why.c_str());
-      return FALSE;
+    // The definition is encoded again only after it changed.
+    if (m_storedStamp != m_stamp) {
+      std::string why;
+      const std::vector<std::uint8_t>* bytes = detail::EncodeReferenceKept(m_def, &why);
+      if (bytes == nullptr) {
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "definition cannot be stored: %s",
+                why.c_str());
+        return FALSE;
+      }
+      m_stored = *bytes;
+      const ReferenceDef* back = detail::DecodeReferenceKept(m_stored.data(), m_stored.size(), &why);
+      m_bStoredExact = back != nullptr && Identical(*back, m_def);
+      m_storedStamp = m_stamp;
     }
-    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()) ||
-        !buffer->SetSize(static_cast<int>(bytes.size()))) {
+    if (m_stored.size() > static_cast<std::size_t>(std::numeric_limits<int>::max()) ||
+        !buffer->SetSize(static_cast<int>(m_stored.size()))) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "cannot size the buffer");
       return FALSE;
     }
-    std::memcpy(buffer->GetData(), bytes.data(), bytes.size());
+    std::memcpy(buffer->GetData(), m_stored.data(), m_stored.size());
     return TRUE;
   }
   if (mode != GIS_ARCHIVE_READ) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "unknown mode %d", mode);
     return FALSE;
   }
-  ReferenceDef d;
-  std::string why;
   const int size = buffer->GetSize();
-  if (size <= 0 ||
-      !detail::DecodeReferenceMemo(buffer->GetData(), static_cast<std::size_t>(size), &d, &why)) {
+  // The bytes this definition was last stored as, reading back as it: nothing changes.
+  if (m_storedStamp == m_stamp && m_bStoredExact && size > 0 && buffer->GetData() != nullptr &&
+      static_cast<std::size_t>(size) == m_stored.size() &&
+      std::memcmp(buffer->GetData(), m_stored.data(), m_stored.size()) == 0)
+    return TRUE;
+  std::string why;
+  const ReferenceDef* d =
+      size > 0 ? detail::DecodeReferenceKept(buffer->GetData(), static_cast<std::size_t>(size), &why)
+               : nullptr;
+  if (d == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReference::Archive", "damaged stored reference: %s",
             size <= 0 ? "empty buffer" : why.c_str());
     return FALSE;
   }
-  m_def = std::move(d);
-  Refresh();
+  if (!Identical(*d, m_def)) {
+    m_def = *d;
+    Refresh();
+    Changed();
+  }
   return TRUE;
 }
 
@@ -254,3 +328,10 @@ const ReferenceDef* DefinitionOf(IGIS_SpatialReference* reference) {
 }
 
 }  // namespace md::sferon
+
+extern "C" BOOL GIS_SpatialReferencesIdentical(IGIS_SpatialReference* pFirst,
+                                               IGIS_SpatialReference* pSecond) {
+  auto* a = dynamic_cast<md::sferon::CSpatialReference*>(pFirst);
+  auto* b = dynamic_cast<md::sferon::CSpatialReference*>(pSecond);
+  return a != nullptr && b != nullptr && a->SameAs(*b) ? TRUE : FALSE;
+}

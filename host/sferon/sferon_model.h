@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -105,6 +106,10 @@ const std::vector<ReferenceDef>& PredefinedReferences();
 
 // ---- Interface objects ------------------------------------------------------
 
+// A new value each call, process-wide: a reference takes one at each change
+// of its definition, so that two stamps that agree name one definition.
+std::uint64_t NextStamp();
+
 class CUnit final : public IGIS_Unit {
  public:
   explicit CUnit(const UnitDef& d) : m_def(d) {}
@@ -203,6 +208,8 @@ class CGeographicCoordSys final : public IGIS_GeographicCoordSys {
 class CProjection final : public IGIS_Projection {
  public:
   explicit CProjection(ProjectionDef* def) : m_def(def) {}
+  // Where an edit of the parameters stamps the owner's change (NULL: none).
+  void SetStamp(std::uint64_t* pStamp) { m_pStamp = pStamp; }
   CProjection(const CProjection&) = delete;
   CProjection& operator=(const CProjection&) = delete;
   const char* GetName() override { return m_def->name.c_str(); }
@@ -214,6 +221,7 @@ class CProjection final : public IGIS_Projection {
 
  private:
   ProjectionDef* m_def;
+  std::uint64_t* m_pStamp = nullptr;
 };
 
 class CProjectedCoordSys final : public IGIS_ProjectedCoordSys {
@@ -229,6 +237,7 @@ class CProjectedCoordSys final : public IGIS_ProjectedCoordSys {
   IGIS_GeographicCoordSys* GetGeographicCoordSys() override { return &m_geographic; }
   IGIS_Projection* GetProjection() override { return &m_projection; }
   IGIS_Unit* GetLinearUnit() override { return &m_unit; }
+  void SetStamp(std::uint64_t* pStamp) { m_projection.SetStamp(pStamp); }
   // Refreshes the parts after the owner replaced the definition.
   void Refresh() {
     m_geographic.SetDef(m_def->geographic);
@@ -265,11 +274,26 @@ class CSpatialReference final : public IGIS_SpatialReference {
   IGIS_Unit* GetVerticalUnit() override { return nullptr; }
 
   const ReferenceDef& Def() const { return m_def; }
+  // Identical definitions (Identical); an answer found true is kept while
+  // neither definition changes.
+  bool SameAs(const CSpatialReference& other);
 
  private:
   ~CSpatialReference() override = default;
   void Refresh();
+  // The definition changed (a new stamp).
+  void Changed() { m_stamp = NextStamp(); }
 
+  std::uint64_t m_stamp = NextStamp();
+  // The stored bytes of the definition as it was at m_storedStamp (0: none),
+  // and whether reading them gives that definition back.
+  std::vector<std::uint8_t> m_stored;
+  std::uint64_t m_storedStamp = 0;
+  bool m_bStoredExact = false;
+  // Another reference found identical, with both stamps then.
+  const CSpatialReference* m_pSameAs = nullptr;
+  std::uint64_t m_sameAsStamp = 0;
+  std::uint64_t m_ownStampThen = 0;
   ReferenceDef m_def;
   CGeographicCoordSys m_geographic;
   CProjectedCoordSys m_projected;
@@ -278,5 +302,9 @@ class CSpatialReference final : public IGIS_SpatialReference {
 // The definition behind any reference of this library; NULL for a foreign
 // implementation or NULL.
 const ReferenceDef* DefinitionOf(IGIS_SpatialReference* reference);
+
+// Equal definitions whose numbers also have the same bits (== takes 0.0
+// and -0.0 as equal; both are stored as written).
+bool Identical(const ReferenceDef& a, const ReferenceDef& b);
 
 }  // namespace md::sferon

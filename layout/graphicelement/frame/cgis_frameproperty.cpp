@@ -155,6 +155,9 @@ class Reader {
   Reader(const Reader&) = delete;
   Reader& operator=(const Reader&) = delete;
   const md::basilo::StoredFieldView* Find(std::string_view key) {
+    // Keys are read in the order they are written: the next field is
+    // nearly always the one asked for.
+    if (next_ < fields_.size() && fields_[next_].key == key) return &fields_[next_++];
     return md::layout::FindStoredField(fields_, key, &next_);
   }
   // The value of an integer or boolean key; false (value kept) when missing.
@@ -384,11 +387,65 @@ CGIS_FrameProperty* CGIS_FrameProperty::Clone() {
 
 // ---- Stored form ----------------------------------------------------------------
 
+void CGIS_FrameProperty::SaveKey(std::vector<BYTE>* pKey) {
+  pKey->clear();
+  auto put = [pKey](const void* p, std::size_t n) {
+    const auto* b = static_cast<const BYTE*>(p);
+    pKey->insert(pKey->end(), b, b + n);
+  };
+  const int values[] = {m_nBackX,
+                        m_nBackY,
+                        m_nBorderX,
+                        m_nBorderY,
+                        m_nShadowOffSetX,
+                        m_nShadowOffSetY,
+                        m_nBorderLeft,
+                        m_nBorderRight,
+                        m_nBorderTop,
+                        m_nBorderBottom,
+                        m_nBackLeft,
+                        m_nBackRight,
+                        m_nBackTop,
+                        m_nBackBottom,
+                        m_nBackRounding,
+                        m_nBorderRounding,
+                        m_nShowOffsetRounding};
+  const bool flags[] = {m_bBorderLeftVisible, m_bBorderRightVisible, m_bBorderTopVisible,
+                        m_bBorderBottomVisible, m_bDraftMode};
+  put(values, sizeof values);
+  put(flags, sizeof flags);
+  if (m_pSymbolBytes == nullptr) m_pSymbolBytes.reset(GIS_CreateDataBufferObject(0));
+  IGIS_DataBuffer* b = m_pSymbolBytes.get();
+  auto symbol = [&](bool bHeld, auto save) {
+    const BYTE held = bHeld ? 1 : 0;
+    put(&held, 1);
+    if (!bHeld || b == nullptr || !b->SetSize(0)) return;
+    save(b);
+    const int n = b->GetSize();
+    put(&n, sizeof n);
+    if (n > 0 && b->GetData() != nullptr) put(b->GetData(), static_cast<std::size_t>(n));
+  };
+  symbol(m_pBackSymbol != nullptr, [this](IGIS_DataBuffer* p) { m_pBackSymbol->Save(p); });
+  symbol(m_pBackSymbol2 != nullptr, [this](IGIS_DataBuffer* p) { m_pBackSymbol2->Save(p, FALSE); });
+  symbol(m_pBorderSymbol != nullptr, [this](IGIS_DataBuffer* p) { m_pBorderSymbol->Save(p); });
+  symbol(m_pBorderSymbol2 != nullptr, [this](IGIS_DataBuffer* p) { m_pBorderSymbol2->Save(p, FALSE); });
+  symbol(m_pShadowSymbol != nullptr, [this](IGIS_DataBuffer* p) { m_pShadowSymbol->Save(p); });
+  symbol(m_pShadowSymbol2 != nullptr, [this](IGIS_DataBuffer* p) { m_pShadowSymbol2->Save(p, FALSE); });
+}
+
 bool CGIS_FrameProperty::Save(IGIS_DataBuffer* pBuffer) {
   if (pBuffer == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FrameProperty::Save", "pBuffer == NULL");
     return true;
   }
+  // The stored bytes follow from the key alone: an unchanged one gives the
+  // bytes kept from the last save.
+  SaveKey(&m_nextKey);
+  if (!m_saved.empty() && m_nextKey == m_savedKey && pBuffer->SetSize(static_cast<int>(m_saved.size()))) {
+    std::memcpy(pBuffer->GetData(), m_saved.data(), m_saved.size());
+    return true;
+  }
+  m_saved.clear();
   Writer w;
   auto save1 = [](IGIS_Symbol* s) { return [s](IGIS_DataBuffer* b) { s->Save(b); }; };
   auto save2 = [](IGIS_SymbolV2* s) { return [s](IGIS_DataBuffer* b) { s->Save(b, FALSE); }; };
@@ -427,7 +484,10 @@ bool CGIS_FrameProperty::Save(IGIS_DataBuffer* pBuffer) {
   w.Int("BorderRounding", "BorderRounding", m_nBorderRounding);
   w.Int("ShowOffsetRounding", "ShowOffsetRounding", m_nShowOffsetRounding);
   w.Bool("DraftMode", "DraftMode", m_bDraftMode);
-  w.Finish(pBuffer);
+  if (w.Finish(pBuffer) && pBuffer->GetSize() > 0 && pBuffer->GetData() != nullptr) {
+    m_saved.assign(pBuffer->GetData(), pBuffer->GetData() + pBuffer->GetSize());
+    m_savedKey.swap(m_nextKey);
+  }
   return true;
 }
 

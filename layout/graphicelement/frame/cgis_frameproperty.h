@@ -4,6 +4,7 @@
 #pragma once
 
 #include <span>
+#include <vector>
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
@@ -111,6 +112,13 @@ class __attribute__((visibility("default"))) CGIS_FrameProperty final : public I
   md::basilo::ReleasePtr<IGIS_SymbolV2> m_pShadowSymbol2;
   int m_nShadowOffSetX = 0;
   int m_nShadowOffSetY = 0;
+  // The last stored bytes and what they follow from (every value and each
+  // held symbol's own bytes): saving the same again copies them.
+  void SaveKey(std::vector<BYTE>* pKey);
+  std::vector<BYTE> m_savedKey;
+  std::vector<BYTE> m_saved;
+  std::vector<BYTE> m_nextKey;
+  md::basilo::ReleasePtr<IGIS_DataBuffer> m_pSymbolBytes;
 };
 
 // Bits of a visible-side mask.

@@ -25,6 +25,8 @@
 namespace {
 
 constexpr const char* kClass = "CGIS_MapElement";
+// What Archive records its failures under (the class and the method).
+constexpr const char* kArchive = "CGIS_MapElement::Archive";
 
 // Line style of the frame's default border.
 constexpr int kDefaultBorderStyle = 0xD04;
@@ -211,7 +213,6 @@ IGIS_Element* CGIS_MapElement::Clone() {
 // -------------------------------------------------------------------
 
 BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
-  const std::string method = m_core.Method("Archive");
   IGIS_Feature* pFeature = m_core.RequireFeature("Archive");
   if (pFeature == nullptr) return FALSE;
   IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes();
@@ -226,7 +227,7 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
     state.dFixScale = m_dFixScale;
     state.nExtentType = m_nExtentType;
     state.bDisableAutoControlVectorSubLayer = m_bDisableAutoControlVectorSubLayer;
-    md::layout::CustomSetWriter set(pAttr, method.c_str());
+    md::layout::CustomSetWriter set(pAttr, kArchive);
     md::layout::detail::WriteFrameValues(set, state);
     // What an object saves under its key; without the object the stored
     // bytes stay.
@@ -258,14 +259,14 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
     if (md::layout::detail::KeyFor(keys::kDisableAutoControlVectorSubLayer, &key))
       set.Bool(key, m_bDisableAutoControlVectorSubLayer);
     if (!set.Finish()) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, kArchive,
               "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE)");
       return FALSE;
     }
     return TRUE;
   }
 
-  const md::layout::StoredSetView set(pAttr, method.c_str(),
+  const md::layout::StoredSetView set(pAttr, kArchive,
                                       "false == p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_READ)");
   m_core.ArchiveCommon(nRead);
   md::layout::detail::ReadBound(set, &m_bound);

@@ -247,9 +247,7 @@ void CGIS_MapElement::BindStoredMap() {
   SetMapBound(stored);
   m_dFixScale = dStoredScale;
   m_pMap->Attach(this, 0);
-  CGIS_SpatialReferenceHolder holder;
   IGIS_SpatialReference* pMapReference = m_pMap->GetSpatialReference();
-  holder.Create(m_pSpatialReference.get(), pMapReference, nullptr, nullptr);
   // A bound stored in other units than the map's (feet for metres) is
   // carried into the map's, and the scale, map units per page unit, with it:
   // the printed scale stays.
@@ -259,9 +257,17 @@ void CGIS_MapElement::BindStoredMap() {
     return std::max(std::fabs(b.Width()) / frame.Width(), std::fabs(b.Height()) / frame.Height());
   };
   const SGIS_DRect before = m_bound;
-  if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, kBoundSamplesPerEdge, 1);
-  if (m_pSpatialReference != nullptr && pMapReference != nullptr)
-    m_pSpatialReference->CopyFrom(pMapReference);
+  if (GIS_SpatialReferencesIdentical(m_pSpatialReference.get(), pMapReference)) {
+    // Already the map's reference: the identity transformation only
+    // normalises the bound, and the copy changes nothing.
+    m_bound.Normalize();
+  } else {
+    CGIS_SpatialReferenceHolder holder;
+    holder.Create(m_pSpatialReference.get(), pMapReference, nullptr, nullptr);
+    if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, kBoundSamplesPerEdge, 1);
+    if (m_pSpatialReference != nullptr && pMapReference != nullptr)
+      m_pSpatialReference->CopyFrom(pMapReference);
+  }
   const double dFactor = scaleOf(before) > 0.0 ? scaleOf(m_bound) / scaleOf(before) : 0.0;
   if (!IsEqualDoubleRect(before, m_bound) && dFactor > 0.0 && std::isfinite(dFactor)) {
     // Fitted to the frame as the next reading fits it, so that the bound

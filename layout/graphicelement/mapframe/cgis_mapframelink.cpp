@@ -12,12 +12,20 @@ CGIS_MapFrameLink::~CGIS_MapFrameLink() { DetachFromFrame(); }
 
 IGIS_MapElement* CGIS_MapFrameLink::Frame() const {
   if (m_nFrameHandle == 0) return nullptr;
-  return dynamic_cast<IGIS_MapElement*>(GIS_ResolveElement(m_nFrameHandle));
+  // No element has ended since the frame last resolved: it is still there.
+  const unsigned long long nCount = GIS_GetElementUnregisterCount();
+  if (nCount == m_nCheckedAt.load(std::memory_order_relaxed)) return m_pFrame;
+  IGIS_Element* pElement = GIS_ResolveElement(m_nFrameHandle);
+  if (pElement == nullptr || pElement != static_cast<IGIS_Element*>(m_pFrame)) return nullptr;
+  m_nCheckedAt.store(nCount, std::memory_order_relaxed);
+  return m_pFrame;
 }
 
 void CGIS_MapFrameLink::DetachFromFrame() {
   if (IGIS_MapElement* pFrame = Frame()) pFrame->Detach(m_pObserver, 0);
   m_nFrameHandle = 0;
+  m_pFrame = nullptr;
+  m_nCheckedAt.store(kUnchecked, std::memory_order_relaxed);
 }
 
 void CGIS_MapFrameLink::Follow(IGIS_MapElement* pFrame) {
@@ -37,6 +45,8 @@ void CGIS_MapFrameLink::Follow(IGIS_MapElement* pFrame) {
   }
   DetachFromFrame();
   m_nFrameHandle = nHandle;
+  m_pFrame = pFrame;
+  m_nCheckedAt.store(kUnchecked, std::memory_order_relaxed);
   m_nMapElementID = pFrame->GetID();
   pFrame->Attach(m_pObserver, 0);
 }

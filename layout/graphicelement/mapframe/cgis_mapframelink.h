@@ -7,6 +7,8 @@
 // without telling its followers resolves to NULL instead of dangling.
 #pragma once
 
+#include <atomic>
+
 class IGIS_Element;
 class IGIS_FeatureSet;
 class IGIS_MapElement;
@@ -51,5 +53,12 @@ class CGIS_MapFrameLink {
 
   IGIS_Observer* m_pObserver;
   int m_nFrameHandle = 0;
+  // The followed frame, valid while its handle resolves to it: a handle is
+  // used once, so resolving to the same element is the same live frame.
+  IGIS_MapElement* m_pFrame = nullptr;
+  // The registry's unregister count when the frame last resolved (kUnchecked:
+  // not yet): while it stays, the frame still lives.
+  static constexpr unsigned long long kUnchecked = ~0ULL;
+  mutable std::atomic<unsigned long long> m_nCheckedAt{kUnchecked};
   int m_nMapElementID = kNoFrame;
 };

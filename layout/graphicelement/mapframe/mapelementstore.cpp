@@ -36,6 +36,10 @@ const KeyRow kKeys[] = {
 };
 
 const KeyRow* Row(const char* szKey) {
+  // Callers mostly name keys by the constants of keys::, found by address.
+  for (const KeyRow& row : kKeys) {
+    if (row.szKey == szKey) return &row;
+  }
   for (const KeyRow& row : kKeys) {
     if (std::strcmp(row.szKey, szKey) == 0) return &row;
   }

@@ -14,21 +14,21 @@
 namespace md::layout::detail {
 
 namespace keys {
-constexpr const char* kMapName = "MapName";
-constexpr const char* kRotateAngle = "RotateAngle";
-constexpr const char* kMapBound = "MapBound";
-constexpr const char* kFixScale = "FixScale";
-constexpr const char* kExtentType = "ExtentType";
-constexpr const char* kFrameProperty = "FrameProperty";
-constexpr const char* kSpatialReference = "SpatialReference";
-constexpr const char* kMapGrids = "MapGrids";
-constexpr const char* kPolyGon = "PolyGon";
-constexpr const char* kInnerMapBorder = "InnerMapBorder";
-constexpr const char* kOuterMapBorder = "OuterMapBorder";
-constexpr const char* kInnerMapBorderNull = "InnerMapBorderNULL";
-constexpr const char* kOuterMapBorderNull = "OuterMapBorderNULL";
-constexpr const char* kDisableAutoControlVectorSubLayer = "DisableAutoControlVectorSubLayer";
-constexpr const char* kUseSetedReferenceScale = "UseSetedReferenceScale";
+inline constexpr char kMapName[] = "MapName";
+inline constexpr char kRotateAngle[] = "RotateAngle";
+inline constexpr char kMapBound[] = "MapBound";
+inline constexpr char kFixScale[] = "FixScale";
+inline constexpr char kExtentType[] = "ExtentType";
+inline constexpr char kFrameProperty[] = "FrameProperty";
+inline constexpr char kSpatialReference[] = "SpatialReference";
+inline constexpr char kMapGrids[] = "MapGrids";
+inline constexpr char kPolyGon[] = "PolyGon";
+inline constexpr char kInnerMapBorder[] = "InnerMapBorder";
+inline constexpr char kOuterMapBorder[] = "OuterMapBorder";
+inline constexpr char kInnerMapBorderNull[] = "InnerMapBorderNULL";
+inline constexpr char kOuterMapBorderNull[] = "OuterMapBorderNULL";
+inline constexpr char kDisableAutoControlVectorSubLayer[] = "DisableAutoControlVectorSubLayer";
+inline constexpr char kUseSetedReferenceScale[] = "UseSetedReferenceScale";
 }  // namespace keys
 
 // Bytes of the stored bound: x1, x2, y1, y2 as little-endian IEEE doubles.

@@ -440,6 +440,7 @@ TEST(ElementRegistry, HandlesResolveWhileTheElementLivesAndAreNeverReused) {
     // Fresh objects are often placed where a released one lay; the handle
     // must still be new, and the old handle must stay dead.
     auto* e = new TestElement;
+    const unsigned long long nEnded = GIS_GetElementUnregisterCount();
     const int h = GIS_RegisterElement(AsElement(e));
     ASSERT_GT(h, 0);
     EXPECT_EQ(GIS_RegisterElement(AsElement(e)), h);  // once per element
@@ -450,11 +451,14 @@ TEST(ElementRegistry, HandlesResolveWhileTheElementLivesAndAreNeverReused) {
       EXPECT_EQ(GIS_ResolveElement(old), nullptr);
     }
     handles.push_back(h);
+    GIS_UnregisterElement(nullptr);
+    EXPECT_EQ(GIS_GetElementUnregisterCount(), nEnded);  // registering ends nothing
     // The element registered last has no handle once unregistered.
     GIS_UnregisterElement(AsElement(e));
     EXPECT_EQ(GIS_GetElementHandle(AsElement(e)), 0);
     delete e;  // unregisters again: ignored
     EXPECT_EQ(GIS_ResolveElement(h), nullptr);
+    EXPECT_EQ(GIS_GetElementUnregisterCount(), nEnded + 1);
   }
   EXPECT_EQ(GIS_ResolveElement(0), nullptr);
   EXPECT_EQ(GIS_ResolveElement(-3), nullptr);

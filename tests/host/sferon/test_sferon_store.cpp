@@ -294,6 +294,39 @@ TEST(SpatialReferenceStore, ReadingIdenticalBytesAgainGivesEachStoredFormItsOwnR
   EXPECT_EQ(Stored(target.get()), forms.back());
 }
 
+// A copy, a read or an edit of a reference that differs only in the sign
+// of a zero takes that sign: the stored bytes follow, stored before or not,
+// and only then are the two identical.
+TEST(SpatialReferenceStore, ACopyReadOrEditTakesTheSignOfAZero) {
+  enum How { kCopy, kRead, kEdit };
+  for (const How how : {kCopy, kRead, kEdit}) {
+    for (const bool bParameter : {false, true}) {
+      RefPtr target(Factory()->CreateSpatialReference(2));
+      RefPtr source(Factory()->CreateSpatialReference(2));
+      auto edit = [bParameter](IGIS_SpatialReference* r) {
+        return bParameter
+                   ? r->GetProjectedCoordSys()->GetProjection()->SetParameter(GIS_PROJPARAM_COUNT - 1, -0.0)
+                   : r->SetOrigin(SGIS_DPoint(0.0, -0.0, 0.0));
+      };
+      ASSERT_TRUE(edit(source.get()));
+      ASSERT_NE(Stored(source.get()), Stored(target.get()));
+      EXPECT_FALSE(GIS_SpatialReferencesIdentical(target.get(), source.get()));
+      if (how == kRead) {
+        BufferPtr b = NewBuffer();
+        SetBytes(b.get(), Stored(source.get()));
+        ASSERT_TRUE(target->Archive(b.get(), GIS_ARCHIVE_READ));
+      } else if (how == kCopy) {
+        target->CopyFrom(source.get());
+      } else {
+        ASSERT_TRUE(edit(target.get()));
+      }
+      EXPECT_EQ(Stored(target.get()), Stored(source.get())) << how << bParameter;
+      EXPECT_TRUE(GIS_SpatialReferencesIdentical(target.get(), source.get()));
+      EXPECT_FALSE(GIS_SpatialReferencesIdentical(target.get(), nullptr));
+    }
+  }
+}
+
 TEST(SpatialReferenceStore, OverlongNamesAreStoredCutAtACharacter) {
   IGIS_SpatialReferenceFactory* f = Factory();
   std::string name;

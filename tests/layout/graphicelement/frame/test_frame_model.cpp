@@ -183,6 +183,34 @@ TEST(FrameModel, CloneCopiesEveryValueAndSymbol) {
   EXPECT_EQ(mark.Count(), 0u);
 }
 
+// Saving again after a change, a value or a symbol edited through its
+// pointer, gives what a fresh copy saves, not the bytes kept from before.
+TEST(FrameModel, ASaveAfterAChangeFollowsIt) {
+  auto saved = [](IGIS_FrameProperty* f) {
+    IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
+    EXPECT_TRUE(f->Save(b));
+    std::vector<BYTE> bytes(b->GetData(), b->GetData() + b->GetSize());
+    b->Release();
+    return bytes;
+  };
+  const std::vector<void (*)(IGIS_FrameProperty*)> changes = {
+      [](IGIS_FrameProperty* f) { f->SetShadowOffSetX(-151); },
+      [](IGIS_FrameProperty* f) { f->SetDraftMode(false); },
+      [](IGIS_FrameProperty* f) { f->GetBorderSymbolPtr()->SetColor(RGB(11, 20, 30)); },
+      [](IGIS_FrameProperty* f) { f->GetBackSymbol2Ptr()->SetColor(RGB(5, 5, 6)); },
+      [](IGIS_FrameProperty* f) { f->SetShadowSymbolPtr(nullptr); },
+  };
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    Frame f = FullFrame();
+    const std::vector<BYTE> before = saved(f.get());
+    EXPECT_EQ(saved(f.get()), before) << i;
+    changes[i](f.get());
+    Frame copy(f->Clone());
+    EXPECT_EQ(saved(f.get()), saved(copy.get())) << i;
+    EXPECT_NE(saved(f.get()), before) << i;
+  }
+}
+
 TEST(FrameModel, StoredFrameReadsBackEqual) {
   Frame f = FullFrame();
   IGIS_DataBuffer* b = GIS_CreateDataBufferObject(0);
