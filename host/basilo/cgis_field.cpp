@@ -1,11 +1,14 @@
 #include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
+#include <span>
+#include <typeinfo>
 
 #include "host/basilo/cgis_propertyset.h"
 #include "host/basilo/igis_log.h"
@@ -41,6 +44,37 @@ BOOL CGIS_DataBuffer::SetSize(int n) {
 }
 
 BYTE* CGIS_DataBuffer::GetData() { return bytes_.empty() ? nullptr : bytes_.data(); }
+
+bool CGIS_DataBuffer::AssignBytes(std::span<const BYTE> bytes) {
+  // Bytes of this buffer's own are copied out first.
+  const BYTE* p = bytes.data();
+  if (!bytes.empty() && !bytes_.empty() && p >= bytes_.data() && p < bytes_.data() + bytes_.size()) {
+    const std::vector<BYTE> copy(bytes.begin(), bytes.end());
+    return AssignBytes(copy);
+  }
+  try {
+    bytes_.assign(bytes.begin(), bytes.end());
+    if (bytes.empty() && bytes_.capacity() > kKeptCapacity) std::vector<BYTE>().swap(bytes_);
+  } catch (const std::bad_alloc&) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_DataBuffer::SetSize", "cannot allocate %zu bytes", bytes.size());
+    return false;
+  }
+  return true;
+}
+
+bool md::basilo::AssignBufferBytes(IGIS_DataBuffer* pBuffer, std::span<const BYTE> bytes) {
+  if (pBuffer == nullptr || bytes.size() > static_cast<std::size_t>(INT_MAX)) return false;
+  // This library's own buffer is filled in one copy.
+  if (typeid(*pBuffer) == typeid(CGIS_DataBuffer))
+    return static_cast<CGIS_DataBuffer*>(pBuffer)->AssignBytes(bytes);
+  const int n = static_cast<int>(bytes.size());
+  if (!pBuffer->SetSize(n) || pBuffer->GetSize() != n) return false;
+  if (n == 0) return true;
+  BYTE* data = pBuffer->GetData();
+  if (data == nullptr) return false;
+  std::memmove(data, bytes.data(), bytes.size());
+  return true;
+}
 
 // ---------------------------------------------------------------- field
 

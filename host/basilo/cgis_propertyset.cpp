@@ -73,7 +73,8 @@ std::size_t CGIS_PropertySet::Index::SlotOf(std::string_view key, std::uint64_t 
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     const Slot& slot = slots_[i];
-    if (slot.field == nullptr || (slot.hash == hash && slot.field->Name() == key)) return i;
+    if (slot.field == nullptr || (slot.hash == hash && md::basilo::SameKey(slot.field->Name(), key)))
+      return i;
   }
 }
 
@@ -82,7 +83,7 @@ CGIS_Field* CGIS_PropertySet::Index::Find(std::string_view key) const {
   const std::uint64_t hash = md::basilo::QuickKeyHash(key);
   if (slots_.empty()) {
     for (std::size_t i = 0; i < size_; ++i) {
-      if (few_[i].hash == hash && few_[i].field->Name() == key) return few_[i].field;
+      if (few_[i].hash == hash && md::basilo::SameKey(few_[i].field->Name(), key)) return few_[i].field;
     }
     return nullptr;
   }
@@ -276,14 +277,20 @@ BOOL CGIS_PropertySet::WriteBytes(std::vector<BYTE>* out) {
 }
 
 BOOL CGIS_PropertySet::Write(IGIS_DataBuffer* buffer) {
-  std::vector<BYTE> bytes;
-  if (!WriteBytes(&bytes)) return FALSE;
-  const int n = static_cast<int>(bytes.size());
-  if (!buffer->SetSize(n) || buffer->GetSize() != n || buffer->GetData() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
+  try {
+    // Encoded in place and copied once into the buffer.
+    md::basilo::PropertySetEncoder encoder;
+    std::span<const BYTE> image;
+    if (!Encode(&encoder, &image)) return FALSE;
+    if (!md::basilo::AssignBufferBytes(buffer, image)) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes",
+              static_cast<int>(image.size()));
+      return FALSE;
+    }
+  } catch (const std::bad_alloc&) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: out of memory");
     return FALSE;
   }
-  std::memcpy(buffer->GetData(), bytes.data(), bytes.size());
   return TRUE;
 }
 
@@ -335,14 +342,15 @@ void FillFromStored(CGIS_Field* f, const md::basilo::StoredFieldView& s) {
 
 BOOL CGIS_PropertySet::ReadBytes(const BYTE* data, std::size_t size) {
   KeptViews kept;
-  std::vector<md::basilo::StoredFieldView>& stored = kept.get();  // read in place
+  std::shared_ptr<const md::basilo::DecodedPropertySet> shared;  // a set read lately
   std::string error;
   try {
-    if (!md::basilo::DecodePropertySetViews(data, size, &stored, &error)) {
+    if (!md::basilo::DecodePropertySetShared(data, size, &kept.get(), &shared, &error)) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
               static_cast<int>(size), error.c_str());
       return FALSE;
     }
+    const std::vector<md::basilo::StoredFieldView>& stored = shared != nullptr ? shared->fields : kept.get();
     // Build the new list and index first; the set changes only once every
     // allocation has succeeded. Fields whose keys survive keep their objects.
     std::vector<FieldPtr> fresh;

@@ -29,6 +29,9 @@ class CGIS_DataBuffer final : public IGIS_DataBuffer {
   void SetOwnedByField() { owned_by_field_ = true; }
 
   const std::vector<BYTE>& Bytes() const { return bytes_; }
+  // The content replaced by a copy of the bytes (kept or given back as by
+  // SetSize); false when out of memory.
+  bool AssignBytes(std::span<const BYTE> bytes);
   void Assign(std::vector<BYTE>&& bytes) { bytes_ = std::move(bytes); }
   void Clear() { std::vector<BYTE>().swap(bytes_); }
 

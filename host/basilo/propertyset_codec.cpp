@@ -198,80 +198,115 @@ PropertySetEncoder::PropertySetEncoder() : body_(SpareBytes::Take()) { body_.res
 
 PropertySetEncoder::~PropertySetEncoder() { SpareBytes::Give(std::move(body_)); }
 
-void PropertySetEncoder::Add(int type, std::string_view key, std::string_view description, std::int32_t i,
-                             double d, bool b, std::string_view text, std::span<const BYTE> bytes) {
-  // The entry's size first, then its bytes written in one go.
-  std::size_t value = 0;
-  switch (type) {
-    case GIS_FIELD_TYPE_INT:
-      value = 4;
-      break;
-    case GIS_FIELD_TYPE_DOUBLE:
-      value = 8;
-      break;
-    case GIS_FIELD_TYPE_STRING:
-      value = 4 + text.size();
-      break;
-    case GIS_FIELD_TYPE_BUFFER:
-      value = 4 + bytes.size();
-      break;
-    case GIS_FIELD_TYPE_BOOL:
-      value = 1;
-      break;
-    default:
-      break;
+namespace {
+
+// Copies n bytes; a short run (most keys and descriptions) by a few loads
+// and stores that may overlap, without a call.
+inline void CopyBytes(BYTE* to, const void* from, std::size_t n) {
+  const auto* src = static_cast<const BYTE*>(from);
+  auto copy8 = [&](std::size_t at) {
+    std::uint64_t v;
+    std::memcpy(&v, src + at, 8);
+    std::memcpy(to + at, &v, 8);
+  };
+  auto copy4 = [&](std::size_t at) {
+    std::uint32_t v;
+    std::memcpy(&v, src + at, 4);
+    std::memcpy(to + at, &v, 4);
+  };
+  if (n > 32) {
+    std::memcpy(to, src, n);
+  } else if (n >= 16) {
+    copy8(0);
+    copy8(8);
+    copy8(n - 16);
+    copy8(n - 8);
+  } else if (n >= 8) {
+    copy8(0);
+    copy8(n - 8);
+  } else if (n >= 4) {
+    copy4(0);
+    copy4(n - 4);
+  } else if (n > 0) {
+    to[0] = src[0];
+    to[n / 2] = src[n / 2];
+    to[n - 1] = src[n - 1];
   }
+}
+
+// Writes a length-prefixed run at p; the end of what was written.
+inline BYTE* PutSized(BYTE* p, const void* data, std::size_t n) {
+  StoreLittle(p, static_cast<std::uint32_t>(n));
+  CopyBytes(p + 4, data, n);
+  return p + 4 + n;
+}
+
+}  // namespace
+
+BYTE* PropertySetEncoder::Entry(int type, std::string_view key, std::string_view description,
+                                std::size_t value) {
+  // The entry's size first, then its bytes written in one go.
   const std::size_t at = body_.size();
   body_.resize(at + 1 + 4 + key.size() + 4 + description.size() + value);
   BYTE* p = body_.data() + at;
-  auto put32 = [&p](std::uint32_t x) {
-    StoreLittle(p, x);
-    p += 4;
-  };
-  auto putSized = [&](const void* data, std::size_t n) {
-    put32(static_cast<std::uint32_t>(n));
-    if (n > 0) std::memcpy(p, data, n);
-    p += n;
-  };
   *p++ = static_cast<BYTE>(type);
-  putSized(key.data(), key.size());
-  putSized(description.data(), description.size());
+  p = PutSized(p, key.data(), key.size());
+  p = PutSized(p, description.data(), description.size());
+  ++count_;
+  return p;
+}
+
+void PropertySetEncoder::AddInt(std::string_view key, std::string_view description, std::int32_t i) {
+  StoreLittle(Entry(GIS_FIELD_TYPE_INT, key, description, 4), static_cast<std::uint32_t>(i));
+}
+
+void PropertySetEncoder::AddDouble(std::string_view key, std::string_view description, double d) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &d, sizeof bits);
+  StoreLittle(Entry(GIS_FIELD_TYPE_DOUBLE, key, description, 8), bits);
+}
+
+void PropertySetEncoder::AddBool(std::string_view key, std::string_view description, bool b) {
+  *Entry(GIS_FIELD_TYPE_BOOL, key, description, 1) = b ? 1 : 0;
+}
+
+void PropertySetEncoder::AddString(std::string_view key, std::string_view description,
+                                   std::string_view text) {
+  PutSized(Entry(GIS_FIELD_TYPE_STRING, key, description, 4 + text.size()), text.data(), text.size());
+}
+
+void PropertySetEncoder::AddBytes(std::string_view key, std::string_view description,
+                                  std::span<const BYTE> bytes) {
+  PutSized(Entry(GIS_FIELD_TYPE_BUFFER, key, description, 4 + bytes.size()), bytes.data(), bytes.size());
+}
+
+void PropertySetEncoder::Add(int type, std::string_view key, std::string_view description, std::int32_t i,
+                             double d, bool b, std::string_view text, std::span<const BYTE> bytes) {
   switch (type) {
     case GIS_FIELD_TYPE_INT:
-      put32(static_cast<std::uint32_t>(i));
+      AddInt(key, description, i);
       break;
-    case GIS_FIELD_TYPE_DOUBLE: {
-      std::uint64_t bits = 0;
-      std::memcpy(&bits, &d, sizeof bits);
-      StoreLittle(p, bits);
+    case GIS_FIELD_TYPE_DOUBLE:
+      AddDouble(key, description, d);
       break;
-    }
     case GIS_FIELD_TYPE_STRING:
-      putSized(text.data(), text.size());
+      AddString(key, description, text);
       break;
     case GIS_FIELD_TYPE_BUFFER:
-      putSized(bytes.data(), bytes.size());
+      AddBytes(key, description, bytes);
       break;
     case GIS_FIELD_TYPE_BOOL:
-      *p = b ? 1 : 0;
+      AddBool(key, description, b);
       break;
     default:
+      Entry(type, key, description, 0);
       break;
   }
-  ++count_;
 }
 
 std::size_t PropertySetEncoder::OpenBytes(std::string_view key, std::string_view description) {
-  const std::size_t at = body_.size();
-  body_.resize(at + 1 + 4 + key.size() + 4 + description.size() + 4);
-  BYTE* p = body_.data() + at;
-  *p++ = static_cast<BYTE>(GIS_FIELD_TYPE_BUFFER);
-  for (std::string_view text : {key, description}) {
-    StoreLittle(p, static_cast<std::uint32_t>(text.size()));
-    p += 4;
-    if (!text.empty()) std::memcpy(p, text.data(), text.size());
-    p += text.size();
-  }
+  Entry(GIS_FIELD_TYPE_BUFFER, key, description, 4);
+  --count_;             // counted at CloseBytes
   return body_.size();  // the value's length (4 bytes) goes before this
 }
 
@@ -430,33 +465,31 @@ bool DecodeChecked(const BYTE* data, std::size_t size, std::vector<StoredFieldVi
 // The last few sets decoded on this thread, byte for byte, with their fields
 // pointing into the kept copy of the bytes: the same set stored and read back
 // (an element's set, the nested sets inside it) is then checked and split
-// only once. A set found again gets the kept fields, moved onto its bytes.
+// only once. A set found again is handed out shared, or its kept fields are
+// moved onto the caller's bytes.
 class RecentSets {
  public:
-  // The fields of a set equal to [data, data + size) that was decoded before,
-  // pointing into data; false when there is none.
-  bool Find(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out) {
-    if (size > kMaxBytes) return false;
+  // The kept set equal to [data, data + size); NULL when there is none.
+  const std::shared_ptr<DecodedPropertySet>* Find(const BYTE* data, std::size_t size) const {
+    if (size > kMaxBytes) return nullptr;
     // The newest first: a set is mostly read back soon after it was stored.
-    const auto* e = sets_.FindNewest([data, size](const std::vector<BYTE>& bytes) {
-      return bytes.size() == size && std::memcmp(bytes.data(), data, size) == 0;
+    const auto* e = sets_.FindNewest([data, size](const std::shared_ptr<DecodedPropertySet>& set) {
+      return set != nullptr && set->bytes.size() == size && std::memcmp(set->bytes.data(), data, size) == 0;
     });
-    if (e == nullptr) return false;
-    Relocate(e->value, e->key.data(), data, out);
-    return true;
+    return e != nullptr ? &e->key : nullptr;
   }
   // Keeps the set and its decoded fields (pointing into data), in place of
-  // the oldest one kept.
-  void Keep(const BYTE* data, std::size_t size, const std::vector<StoredFieldView>& fields) {
-    if (size > kMaxBytes) return;
-    auto& e = sets_.Renew();
-    e.key.assign(data, data + size);
-    Relocate(fields, data, e.key.data(), &e.value);
+  // the oldest one kept; the kept set (NULL when it is too large to keep).
+  const std::shared_ptr<DecodedPropertySet>* Keep(const BYTE* data, std::size_t size,
+                                                  const std::vector<StoredFieldView>& fields) {
+    if (size > kMaxBytes) return nullptr;
+    std::shared_ptr<DecodedPropertySet>& set = sets_.Renew().key;
+    // A set nobody else holds any more is written over in place.
+    if (set == nullptr || set.use_count() > 1) set = std::make_shared<DecodedPropertySet>();
+    set->bytes.assign(data, data + size);
+    Relocate(fields, data, set->bytes.data(), &set->fields);
+    return &set;
   }
-
- private:
-  static constexpr std::size_t kEntries = 16;
-  static constexpr std::size_t kMaxBytes = 64 * 1024;
 
   // The fields pointing into the bytes at from, moved to point into the same
   // bytes at to.
@@ -479,28 +512,69 @@ class RecentSets {
     }
   }
 
-  // The bytes of each set and its fields, pointing into them.
-  RecentRing<std::vector<BYTE>, std::vector<StoredFieldView>, kEntries> sets_;
-};
+ private:
+  static constexpr std::size_t kEntries = 16;
+  static constexpr std::size_t kMaxBytes = 64 * 1024;
 
-}  // namespace
+  // Each kept set, its bytes and its fields pointing into them.
+  struct Unused {};
+  RecentRing<std::shared_ptr<DecodedPropertySet>, Unused, kEntries> sets_;
+};
 
 // Past this many stored bytes a field on average, a set is not kept.
 constexpr std::size_t kKeptBytesPerField = 256;
+
+// A set whose fields are large for their number (a list of nested sets) is
+// split faster than it is compared and kept: only smaller sets are kept.
+bool WorthKeeping(const BYTE* data, std::size_t size) {
+  return data != nullptr && size >= kPropertySetHeaderSize &&
+         size <= kKeptBytesPerField * std::max<std::size_t>(1, LoadLittle<std::uint32_t>(data + 8));
+}
+
+RecentSets& Recent() {
+  thread_local RecentSets recent;
+  return recent;
+}
+
+}  // namespace
 
 bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
                             std::string* error) {
   out->clear();
   if (size == 0) return true;
-  // A set whose fields are large for their number (a list of nested sets) is
-  // split faster than it is compared and kept: only smaller sets are kept.
-  const bool worthKeeping =
-      data != nullptr && size >= kPropertySetHeaderSize &&
-      size <= kKeptBytesPerField * std::max<std::size_t>(1, LoadLittle<std::uint32_t>(data + 8));
-  thread_local RecentSets recent;
-  if (worthKeeping && recent.Find(data, size, out)) return true;
+  const bool worthKeeping = WorthKeeping(data, size);
+  RecentSets* recent = worthKeeping ? &Recent() : nullptr;
+  if (recent != nullptr) {
+    if (const auto* kept = recent->Find(data, size)) {
+      RecentSets::Relocate((*kept)->fields, (*kept)->bytes.data(), data, out);
+      return true;
+    }
+  }
   if (!DecodeChecked(data, size, out, error)) return false;
-  if (worthKeeping) recent.Keep(data, size, *out);
+  if (recent != nullptr) recent->Keep(data, size, *out);
+  return true;
+}
+
+bool DecodePropertySetShared(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
+                             std::shared_ptr<const DecodedPropertySet>* shared, std::string* error) {
+  out->clear();
+  shared->reset();
+  if (size == 0) return true;
+  const bool worthKeeping = WorthKeeping(data, size);
+  RecentSets* recent = worthKeeping ? &Recent() : nullptr;
+  if (recent != nullptr) {
+    if (const auto* kept = recent->Find(data, size)) {
+      *shared = *kept;
+      return true;
+    }
+  }
+  if (!DecodeChecked(data, size, out, error)) return false;
+  if (recent != nullptr) {
+    if (const auto* kept = recent->Keep(data, size, *out)) {
+      *shared = *kept;
+      out->clear();
+    }
+  }
   return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -14,6 +15,8 @@
 
 #include "host/basilo/unsetgrowth.h"
 #include "platform/win/wintypes.h"
+
+class IGIS_DataBuffer;
 
 namespace md::basilo {
 
@@ -63,6 +66,12 @@ class PropertySetEncoder {
   void Reserve(std::size_t bytes) { body_.reserve(kPropertySetHeaderSize + bytes); }
   void Add(int type, std::string_view key, std::string_view description, std::int32_t i, double d, bool b,
            std::string_view text, std::span<const BYTE> bytes);
+  // The same for a field of each type.
+  void AddInt(std::string_view key, std::string_view description, std::int32_t i);
+  void AddDouble(std::string_view key, std::string_view description, double d);
+  void AddBool(std::string_view key, std::string_view description, bool b);
+  void AddString(std::string_view key, std::string_view description, std::string_view text);
+  void AddBytes(std::string_view key, std::string_view description, std::span<const BYTE> bytes);
   // A buffer field whose value is written in place: OpenBytes adds the
   // field's key and description and answers where its value starts; the
   // value is then the bytes from there on (sized with ResizeOpen) until
@@ -80,6 +89,9 @@ class PropertySetEncoder {
 
  private:
   bool Fits(std::string* error) const;
+  // Appends an entry's type, key and description with room for a value of
+  // `value` bytes; where the value goes.
+  BYTE* Entry(int type, std::string_view key, std::string_view description, std::size_t value);
 
  public:
   using Body = std::vector<BYTE, UnsetGrowthAllocator<BYTE>>;
@@ -88,6 +100,40 @@ class PropertySetEncoder {
   Body body_;  // the header's room, then the fields
   std::uint64_t count_ = 0;
 };
+
+// Whether two keys are equal, compared in place eight bytes at a time (keys
+// are short: cheaper than a call to memcmp). Reads only inside both keys.
+inline bool SameKey(std::string_view a, std::string_view b) {
+  const std::size_t n = a.size();
+  if (n != b.size()) return false;
+  const char* p = a.data();
+  const char* q = b.data();
+  auto load8 = [](const char* at) {
+    std::uint64_t v;
+    std::memcpy(&v, at, 8);
+    return v;
+  };
+  auto load4 = [](const char* at) {
+    std::uint32_t v;
+    std::memcpy(&v, at, 4);
+    return v;
+  };
+  // The last bytes by loads that may overlap those already compared.
+  if (n >= 8) {
+    for (std::size_t at = 0; at + 8 < n; at += 8)
+      if (load8(p + at) != load8(q + at)) return false;
+    return load8(p + n - 8) == load8(q + n - 8);
+  }
+  if (n >= 4) return load4(p) == load4(q) && load4(p + n - 4) == load4(q + n - 4);
+  for (std::size_t i = 0; i < n; ++i)
+    if (p[i] != q[i]) return false;
+  return true;
+}
+
+// Replaces the buffer's content with the bytes, as SetSize and a copy do,
+// without first clearing the new bytes; false when the buffer cannot take
+// them.
+bool AssignBufferBytes(IGIS_DataBuffer* pBuffer, std::span<const BYTE> bytes);
 
 // A quick hash of a key, eight bytes at a time.
 std::uint64_t QuickKeyHash(std::string_view key);
@@ -110,7 +156,7 @@ class RepeatedKeyTable {
         table_[s] = static_cast<std::uint32_t>(index + 1);
         return npos;
       }
-      if (keyOf(table_[s] - 1) == key) return table_[s] - 1;
+      if (SameKey(keyOf(table_[s] - 1), key)) return table_[s] - 1;
     }
   }
 
@@ -129,5 +175,18 @@ bool DecodePropertySet(const BYTE* data, std::size_t size, std::vector<StoredFie
 // The same checks, the fields read in place (nothing copied).
 bool DecodePropertySetViews(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
                             std::string* error);
+
+// A decoded set kept with its own copy of the stored bytes, its fields
+// pointing into that copy.
+struct DecodedPropertySet {
+  std::vector<BYTE> bytes;
+  std::vector<StoredFieldView> fields;
+};
+// The same checks. A set this thread decoded lately (or keeps now) is handed
+// out shared, nothing copied: *shared holds it, its fields pointing into its
+// copy of the bytes (equal to the input), and *out is left empty. Other sets
+// are read in place into *out, with *shared NULL.
+bool DecodePropertySetShared(const BYTE* data, std::size_t size, std::vector<StoredFieldView>* out,
+                             std::shared_ptr<const DecodedPropertySet>* shared, std::string* error);
 
 }  // namespace md::basilo

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <type_traits>
+#include <typeinfo>
 
 namespace md::layout {
 
@@ -110,26 +111,6 @@ void RecordDamaged(const char* szMethod, const char* szDamaged, int nSize, const
   GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szDamaged);
 }
 
-// The stored fields of the attributes' "Custom" set; empty (recorded) when
-// it is damaged.
-std::vector<StoredFieldView> StoredFields(IGIS_FeatureAttributes* pAttributes, const char* szMethod,
-                                          const char* szDamaged) {
-  std::vector<StoredFieldView> fields = Spare<StoredFieldView>::Take();
-  IGIS_DataBuffer* pCustom = pAttributes != nullptr ? pAttributes->GetDataBuffer("Custom") : nullptr;
-  const int size = pCustom != nullptr ? pCustom->GetSize() : 0;
-  if (size <= 0) return fields;
-  std::string error;
-  const BYTE* data = pCustom->GetData();
-  if (data == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szDamaged);
-  } else if (!md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields, &error)) {
-    RecordDamaged(szMethod, szDamaged, size, error);
-    fields.clear();
-  }
-  return fields;
-}
-
 // The stored field holds this value of its type, byte for byte.
 bool SameValue(const StoredFieldView& f, std::int32_t i, double d, bool b, std::string_view text,
                std::span<const BYTE> bytes) {
@@ -162,17 +143,34 @@ std::span<const BYTE> BufferBytes(IGIS_DataBuffer* pBuffer) {
 // ---- Reading in place ---------------------------------------------------------
 
 StoredSetView::StoredSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged)
-    : fields_(StoredFields(pAttributes, szMethod, szDamaged != nullptr ? szDamaged : kReadFailed)) {}
+    : fields_(Spare<StoredFieldView>::Take()) {
+  if (szDamaged == nullptr) szDamaged = kReadFailed;
+  IGIS_DataBuffer* pCustom = pAttributes != nullptr ? pAttributes->GetDataBuffer("Custom") : nullptr;
+  const int size = pCustom != nullptr ? pCustom->GetSize() : 0;
+  if (size <= 0) return;
+  std::string error;
+  const BYTE* data = pCustom->GetData();
+  if (data == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szDamaged);
+  } else if (!Decode(data, static_cast<std::size_t>(size), &error)) {
+    RecordDamaged(szMethod, szDamaged, size, error);
+  }
+}
 
-const StoredFieldView* FindStoredField(const std::vector<StoredFieldView>& fields, std::string_view key,
-                                       std::size_t* pNext) {
+bool StoredSetView::Decode(const BYTE* data, std::size_t size, std::string* error) {
+  // Read in place: callers may keep spans into their own bytes, or take
+  // offsets from them.
+  if (md::basilo::DecodePropertySetViews(data, size, &fields_, error)) return true;
+  fields_.clear();
+  return false;
+}
+
+const StoredFieldView* FindStoredFieldAround(const std::vector<StoredFieldView>& fields, std::string_view key,
+                                             std::size_t* pNext) {
   const std::size_t n = fields.size();
   const std::size_t start = *pNext < n ? *pNext : 0;
-  // Most keys differ in length, so that is compared before the bytes.
-  auto match = [&](std::size_t i) {
-    const std::string_view k = fields[i].key;
-    return k.size() == key.size() && k[0] == key[0] && std::memcmp(k.data(), key.data(), k.size()) == 0;
-  };
+  auto match = [&](std::size_t i) { return md::basilo::SameKey(fields[i].key, key); };
   if (key.empty()) return nullptr;  // stored keys are never empty
   // The field found last, looked up again (a presence check, then the read).
   if (*pNext > 0 && *pNext <= n && match(*pNext - 1)) return &fields[*pNext - 1];
@@ -196,11 +194,9 @@ StoredSetView::StoredSetView(IGIS_DataBuffer* pBuffer) : fields_(Spare<StoredFie
   if (size <= 0) return;
   std::string error;
   const BYTE* data = pBuffer->GetData();
-  if (data == nullptr ||
-      !md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &fields_, &error)) {
+  if (data == nullptr || !Decode(data, static_cast<std::size_t>(size), &error)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
             size, error.c_str());
-    fields_.clear();
     damaged_ = true;
   }
 }
@@ -208,16 +204,11 @@ StoredSetView::StoredSetView(IGIS_DataBuffer* pBuffer) : fields_(Spare<StoredFie
 StoredSetView::StoredSetView(std::span<const BYTE> bytes) : fields_(Spare<StoredFieldView>::Take()) {
   if (bytes.empty()) return;
   std::string error;
-  if (!md::basilo::DecodePropertySetViews(bytes.data(), bytes.size(), &fields_, &error)) {
+  if (!Decode(bytes.data(), bytes.size(), &error)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "damaged property-set buffer (%d bytes): %s",
             static_cast<int>(bytes.size()), error.c_str());
-    fields_.clear();
     damaged_ = true;
   }
-}
-
-const StoredFieldView* StoredSetView::Find(std::string_view key) const {
-  return FindStoredField(fields_, key, &next_);
 }
 
 // A data buffer of its own bytes, kept between lookups so that its storage
@@ -253,9 +244,9 @@ std::vector<std::unique_ptr<StoredSetView::CopyBuffer>>& SpareCopies() {
 
 StoredSetView::~StoredSetView() {
   Spare<StoredFieldView>::Give(std::move(fields_));
+  if (buffer_ == nullptr) return;
   auto& spare = SpareCopies();
-  if (buffer_ != nullptr && spare.size() < 8 && buffer_->GetSize() <= 64 * 1024)
-    spare.push_back(std::move(buffer_));
+  if (spare.size() < 8 && buffer_->GetSize() <= 64 * 1024) spare.push_back(std::move(buffer_));
 }
 
 const std::span<const BYTE>* StoredSetView::Bytes(std::string_view key) const {
@@ -359,22 +350,22 @@ bool StoredSetView::Read(std::string_view key, std::string* pValue) const {
 // ---- Writing new sets ------------------------------------------------------------
 
 void StoredSetWriter::Int(std::string_view key, std::string_view description, int value) {
-  m_encoder.Add(GIS_FIELD_TYPE_INT, key, description, value, 0.0, false, {}, {});
+  m_encoder.AddInt(key, description, value);
 }
 void StoredSetWriter::Bool(std::string_view key, std::string_view description, bool value) {
-  m_encoder.Add(GIS_FIELD_TYPE_BOOL, key, description, 0, 0.0, value, {}, {});
+  m_encoder.AddBool(key, description, value);
 }
 void StoredSetWriter::Double(std::string_view key, std::string_view description, double value) {
-  m_encoder.Add(GIS_FIELD_TYPE_DOUBLE, key, description, 0, value, false, {}, {});
+  m_encoder.AddDouble(key, description, value);
 }
 void StoredSetWriter::Stored(const StoredFieldView& f) {
   m_encoder.Add(f.type, f.key, f.description, f.intValue, f.doubleValue, f.boolValue, f.text, f.bytes);
 }
 void StoredSetWriter::String(std::string_view key, std::string_view description, std::string_view value) {
-  m_encoder.Add(GIS_FIELD_TYPE_STRING, key, description, 0, 0.0, false, value, {});
+  m_encoder.AddString(key, description, value);
 }
 void StoredSetWriter::Bytes(std::string_view key, std::string_view description, std::span<const BYTE> value) {
-  m_encoder.Add(GIS_FIELD_TYPE_BUFFER, key, description, 0, 0.0, false, {}, value);
+  m_encoder.AddBytes(key, description, value);
 }
 
 StoredSetWriter::~StoredSetWriter() {
@@ -416,13 +407,17 @@ bool StoredSetWriter::Finish(IGIS_DataBuffer* pBuffer) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot store the set: %s", error.c_str());
     return false;
   }
-  const int n = static_cast<int>(bytes.size());
-  if (pBuffer == nullptr || !pBuffer->SetSize(n) || pBuffer->GetSize() != n ||
-      pBuffer->GetData() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes", n);
+  // A parent's field written in place, or a data buffer, takes the bytes in
+  // one copy.
+  if (pBuffer != nullptr && typeid(*pBuffer) == typeid(InPlaceBuffer)) {
+    static_cast<InPlaceBuffer*>(pBuffer)->Assign(bytes);
+    return true;
+  }
+  if (!md::basilo::AssignBufferBytes(pBuffer, bytes)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "cannot size the buffer to %d bytes",
+            static_cast<int>(bytes.size()));
     return false;
   }
-  std::memcpy(pBuffer->GetData(), bytes.data(), bytes.size());
   return true;
 }
 
@@ -505,15 +500,19 @@ bool CustomSetWriter::Decode() {
   if (size <= 0) return true;
   std::string error;
   const BYTE* data = pCustom->GetData();
-  m_bDamaged = data == nullptr ||
-               !md::basilo::DecodePropertySetViews(data, static_cast<std::size_t>(size), &m_fields, &error);
-  if (m_bDamaged) m_fields.clear();
+  m_bDamaged = data == nullptr || !md::basilo::DecodePropertySetShared(data, static_cast<std::size_t>(size),
+                                                                       &m_fields, &m_shared, &error);
+  if (m_bDamaged) {
+    m_fields.clear();
+    m_shared.reset();
+  }
+  if (m_shared != nullptr) m_pFields = &m_shared->fields;
   return !m_bDamaged;
 }
 
 bool CustomSetWriter::IsStored(const char* szKey) {
   if (!Decode()) return false;
-  for (const StoredFieldView& f : m_fields)
+  for (const StoredFieldView& f : *m_pFields)
     if (f.key == szKey) return true;
   return false;
 }
@@ -571,7 +570,7 @@ bool CustomSetWriter::FinishThroughPropertySet() {
 
 bool CustomSetWriter::MatchStored(std::vector<std::size_t>* pStoredOf, std::vector<std::size_t>* pValueOf,
                                   bool* pRepeated, bool* pOtherType) {
-  const std::vector<StoredFieldView>& fields = m_fields;
+  const std::vector<StoredFieldView>& fields = *m_pFields;
   std::vector<std::size_t>& storedOf = *pStoredOf;
   std::vector<std::size_t>& valueOf = *pValueOf;
   storedOf.assign(m_values.size(), kNone);
@@ -631,7 +630,7 @@ bool CustomSetWriter::Finish() {
     }
     return FinishThroughPropertySet();  // damaged: recorded and read as empty there
   }
-  const std::vector<StoredFieldView>& fields = m_fields;
+  const std::vector<StoredFieldView>& fields = *m_pFields;
   struct Indices {
     std::vector<std::size_t> storedOf = Spare<std::size_t>::Take();
     std::vector<std::size_t> valueOf = Spare<std::size_t>::Take();
@@ -685,22 +684,17 @@ bool CustomSetWriter::Finish() {
   if (stored != nullptr && bytes.size() == static_cast<std::size_t>(storedSize) &&
       std::memcmp(bytes.data(), stored, bytes.size()) == 0)
     return true;
-  const int n = static_cast<int>(bytes.size());
   if (pCustom != nullptr) {
     // The attributes' own buffer takes the bytes, as SetDataBuffer copies them.
-    if (pCustom->SetSize(n) && pCustom->GetData() != nullptr) {
-      std::memcpy(pCustom->GetData(), bytes.data(), bytes.size());
-      return true;
-    }
+    if (md::basilo::AssignBufferBytes(pCustom, bytes)) return true;
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
     return false;
   }
   DataBufferPtr out(GIS_CreateDataBufferObject(0));
-  if (!out || !out->SetSize(n) || out->GetData() == nullptr) {
+  if (!out || !md::basilo::AssignBufferBytes(out.get(), bytes)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "p_property_set->Archive(pDatabuffer,GIS_ARCHIVE_WRITE) failed");
     return false;
   }
-  std::memcpy(out->GetData(), bytes.data(), bytes.size());
   return m_pAttributes->SetDataBuffer("Custom", out.get(), 0) != FALSE;
 }
 

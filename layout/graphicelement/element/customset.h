@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <string>
@@ -64,11 +65,22 @@ class StoredIndexKey {
 // The buffer's bytes, in place; empty for a NULL or empty buffer.
 std::span<const BYTE> BufferBytes(IGIS_DataBuffer* pBuffer);
 
+// FindStoredField's search past its first try.
+const md::basilo::StoredFieldView* FindStoredFieldAround(
+    const std::vector<md::basilo::StoredFieldView>& fields, std::string_view key, std::size_t* pNext);
 // The field of the key among stored fields; NULL when missing. The search
 // starts at *pNext and wraps around, and *pNext moves past the field found,
 // so that reading keys in the stored order is quick.
-const md::basilo::StoredFieldView* FindStoredField(const std::vector<md::basilo::StoredFieldView>& fields,
-                                                   std::string_view key, std::size_t* pNext);
+inline const md::basilo::StoredFieldView* FindStoredField(
+    const std::vector<md::basilo::StoredFieldView>& fields, std::string_view key, std::size_t* pNext) {
+  // Most keys are read in their stored order: the field at *pNext first.
+  const std::size_t next = *pNext;
+  if (next < fields.size() && md::basilo::SameKey(fields[next].key, key)) {
+    *pNext = next + 1;
+    return &fields[next];
+  }
+  return FindStoredFieldAround(fields, key, pNext);
+}
 
 // A stored set read in place, without a property-set object (a few dozen
 // allocations): the fields point into the stored bytes and stay valid while
@@ -89,7 +101,9 @@ class StoredSetView {
 
   // The stored field of the key; NULL when missing. Keys are looked up from
   // where the last lookup ended, so reading in the stored order is quick.
-  const md::basilo::StoredFieldView* Find(std::string_view key) const;
+  const md::basilo::StoredFieldView* Find(std::string_view key) const {
+    return FindStoredField(fields_, key, &next_);
+  }
   // The stored value as the field getters give it, converted from the stored
   // type; false (value kept) when the key is missing.
   bool Read(std::string_view key, int* pValue) const;
@@ -115,6 +129,9 @@ class StoredSetView {
   class CopyBuffer;
 
  private:
+  // Reads the set stored in the bytes; false when it is damaged.
+  bool Decode(const BYTE* data, std::size_t size, std::string* error);
+
   std::vector<md::basilo::StoredFieldView> fields_;
   bool damaged_ = false;
   mutable std::size_t next_ = 0;
@@ -183,6 +200,11 @@ class StoredSetWriter {
     BOOL SetSize(int n) override;
     BYTE* GetData() override { return GetSize() > 0 ? m_pEncoder->OpenData(m_at) : nullptr; }
     std::size_t Start() const { return m_at; }
+    // The value replaced by the bytes (which lie outside this encoder).
+    void Assign(std::span<const BYTE> bytes) {
+      m_pEncoder->ResizeOpen(m_at, bytes.size());
+      if (!bytes.empty()) std::memcpy(m_pEncoder->OpenData(m_at), bytes.data(), bytes.size());
+    }
 
    private:
     md::basilo::PropertySetEncoder* m_pEncoder;
@@ -275,7 +297,10 @@ class CustomSetWriter {
   std::vector<DataBufferPtr> m_scratch;
   // The stored set, decoded once; m_bDecoded tells whether it was.
   bool Decode();
+  // The stored fields: m_fields, or those of a set decoded lately and shared.
   std::vector<md::basilo::StoredFieldView> m_fields;
+  std::shared_ptr<const md::basilo::DecodedPropertySet> m_shared;
+  const std::vector<md::basilo::StoredFieldView>* m_pFields = &m_fields;
   bool m_bDecoded = false;
   bool m_bRefuseDamaged = false;
   bool m_bDamaged = false;

@@ -418,6 +418,21 @@ TEST(PropertySet, ManyKeysAlikeButForTheirMiddlesAreFoundAfterRenamesAndReading)
   expectKeys(t.get());
 }
 
+TEST(PropertySet, KeysCompareEqualOnlyWhenEveryByteAndTheLengthAgree) {
+  // Each length up to three words, one byte changed at each place in turn.
+  const std::string text = "abcdefghijklmnopqrstuvwxyz";
+  for (std::size_t n = 0; n <= 24; ++n) {
+    const std::string key = text.substr(0, n);
+    EXPECT_TRUE(md::basilo::SameKey(key, std::string(key))) << n;
+    EXPECT_FALSE(md::basilo::SameKey(key, text.substr(0, n + 1))) << n;
+    for (std::size_t at = 0; at < n; ++at) {
+      std::string other = key;
+      other[at] = '#';
+      EXPECT_FALSE(md::basilo::SameKey(key, other)) << n << " at " << at;
+    }
+  }
+}
+
 TEST(PropertySet, KeysAreFoundAsTheSetGrowsFromAFewFieldsToMany) {
   // Around the size where the fields move from the set's own short list into
   // a table: renames, a refused rename and reading into a set that holds
@@ -688,6 +703,45 @@ TEST(PropertySet, DecodingAgainReadsTheBytesGiven) {
   }
 }
 
+TEST(PropertySet, ASharedDecodedSetOutlivesTheSetsDecodedAfterIt) {
+  // Sets told apart by one value; the first is held while many others are
+  // decoded (more than are kept), each once shared and once in place.
+  auto encode = [](int n) {
+    md::basilo::PropertySetEncoder encoder;
+    encoder.AddString("Name", "", "set " + std::to_string(n));
+    encoder.AddInt("Count", "", n);
+    std::vector<BYTE> bytes;
+    std::string error;
+    EXPECT_TRUE(encoder.Finish(&bytes, &error));
+    return bytes;
+  };
+  std::string error;
+  std::vector<md::basilo::StoredFieldView> own;
+  std::shared_ptr<const md::basilo::DecodedPropertySet> held;
+  std::vector<BYTE> first = encode(0);
+  ASSERT_TRUE(md::basilo::DecodePropertySetShared(first.data(), first.size(), &own, &held, &error));
+  ASSERT_NE(held, nullptr);
+  EXPECT_TRUE(own.empty());
+  first.assign(first.size(), 0);  // the shared fields keep their own copy
+  for (int n = 1; n <= 40; ++n) {
+    const std::vector<BYTE> bytes = encode(n);
+    std::shared_ptr<const md::basilo::DecodedPropertySet> shared;
+    std::vector<md::basilo::StoredFieldView> views;
+    ASSERT_TRUE(md::basilo::DecodePropertySetShared(bytes.data(), bytes.size(), &own, &shared, &error));
+    ASSERT_TRUE(md::basilo::DecodePropertySetViews(bytes.data(), bytes.size(), &views, &error));
+    ASSERT_NE(shared, nullptr);
+    ASSERT_EQ(shared->fields.size(), 2u);
+    EXPECT_EQ(shared->fields[1].intValue, n);
+    EXPECT_EQ(shared->fields[0].text, views[0].text);
+    // In place: the same offset into the bytes given as the shared into its copy.
+    EXPECT_EQ(reinterpret_cast<const BYTE*>(views[0].text.data()) - bytes.data(),
+              reinterpret_cast<const BYTE*>(shared->fields[0].text.data()) - shared->bytes.data());
+  }
+  ASSERT_EQ(held->fields.size(), 2u);
+  EXPECT_EQ(held->fields[0].text, "set 0");
+  EXPECT_EQ(held->fields[1].intValue, 0);
+}
+
 TEST(PropertySet, ObjectsPassBetweenComponentsButAreNotStored) {
   int reference = 0;  // stands for a spatial reference handed to another component
   auto in = NewSet();
@@ -729,6 +783,40 @@ TEST(DataBuffer, SizeKeepsThePrefixAndRefusesNegativeSizes) {
   auto negative = NewBuffer(-4);
   ASSERT_NE(negative, nullptr);
   EXPECT_EQ(negative->GetSize(), 0);
+}
+
+TEST(DataBuffer, AssignedBytesReplaceTheContentOfOwnAndForeignBuffers) {
+  // A buffer of another library: sized and copied through its interface.
+  class Foreign final : public IGIS_DataBuffer {
+   public:
+    void Release() override {}
+    int GetSize() const override { return static_cast<int>(bytes.size()); }
+    BOOL SetSize(int n) override {
+      bytes.resize(static_cast<std::size_t>(n), 0xEE);
+      return TRUE;
+    }
+    BYTE* GetData() override { return bytes.empty() ? nullptr : bytes.data(); }
+    std::vector<BYTE> bytes{1, 2, 3, 4, 5, 6};
+  };
+  const std::vector<BYTE> longer{7, 8, 9, 10, 11, 12, 13, 14};
+  const std::vector<BYTE> shorter{7, 8};
+  for (const std::vector<BYTE>* given : {&longer, &shorter}) {
+    auto own = NewBuffer();
+    SetBytes(own.get(), {1, 2, 3, 4, 5, 6});
+    Foreign foreign;
+    for (IGIS_DataBuffer* b :
+         {static_cast<IGIS_DataBuffer*>(own.get()), static_cast<IGIS_DataBuffer*>(&foreign)}) {
+      ASSERT_TRUE(md::basilo::AssignBufferBytes(b, *given));
+      EXPECT_EQ(Bytes(b), *given);
+      // Its own bytes, from the second on.
+      ASSERT_TRUE(
+          md::basilo::AssignBufferBytes(b, std::span<const BYTE>(b->GetData() + 1, given->size() - 1)));
+      EXPECT_EQ(Bytes(b), std::vector<BYTE>(given->begin() + 1, given->end()));
+      ASSERT_TRUE(md::basilo::AssignBufferBytes(b, {}));
+      EXPECT_EQ(b->GetSize(), 0);
+    }
+  }
+  EXPECT_FALSE(md::basilo::AssignBufferBytes(nullptr, longer));
 }
 
 TEST(GlobalProperties, RegisterIfMissing) {

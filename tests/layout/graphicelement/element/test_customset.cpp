@@ -194,6 +194,14 @@ TEST_F(Custom, ReadingInPlaceGivesTheGettersValues) {
   EXPECT_EQ(std::memcmp(bytes->GetData(), "ab", 2), 0);
   EXPECT_EQ(view.Buffer("Name"), nullptr);
   EXPECT_EQ(view.Buffer("Scale"), nullptr);
+  // Read again from a copy of its bytes, a set's fields lie in that copy
+  // (readers keep spans into their own bytes, or offsets from them).
+  const std::span<const BYTE> stored = md::layout::BufferBytes(a_->GetDataBuffer("Custom"));
+  const std::vector<BYTE> copy(stored.begin(), stored.end());
+  const md::layout::StoredSetView again{std::span<const BYTE>(copy)};
+  const std::span<const BYTE>* inCopy = again.Bytes("Data");
+  ASSERT_NE(inCopy, nullptr);
+  EXPECT_EQ(inCopy->data() + 2, copy.data() + copy.size());
 
   // A damaged set reads as empty, recorded as the property-set way records it.
   Put(a_, Stored({}, true));
