@@ -591,8 +591,7 @@ void CGIS_ScaleBarBase<TInterface>::Refresh() {
   // The frame is looked up once for the width and the extent.
   IGIS_MapElement* pFrame = GetMapElement();
   const int nDivisionWidth = KeepDivisionWidth(ComputeDivisionWidth(*this, pFrame));
-  const BarExtent extent = pForms != nullptr ? LayOutReadBarExtent(*this, pFrame, nDivisionWidth, *pForms)
-                                             : LayOutBarExtent(*this, nDivisionWidth);
+  const BarExtent extent = m_layout.LayOut(*this, pFrame, nDivisionWidth, pForms);
   m_nBarX = extent.nBarX;
   m_nBarY = extent.nBarY;
   SGIS_Rect rect = GetRect();

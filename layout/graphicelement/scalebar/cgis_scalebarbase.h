@@ -167,4 +167,5 @@ class CGIS_ScaleBarBase : public CGIS_ElementImpl<TInterface> {
   // number formats from, so that the extent may come from the memo of read
   // layouts; taken by the first Refresh.
   const md::layout::detail::ReadLayoutForms* m_pReadForms = nullptr;
+  md::layout::detail::HeldBarLayout m_layout;
 };

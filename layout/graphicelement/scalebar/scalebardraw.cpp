@@ -343,21 +343,24 @@ class ReadLayoutMemo {
   void Keep(const Inputs& in, const BarExtent& extent) {
     const std::lock_guard<std::mutex> lock(m_mutex);
     auto& e = m_entries.Renew();
-    e.key.values = in.values;
-    e.key.unitLabel.assign(in.unitLabel);
-    e.key.engine.assign(in.engine);
-    for (std::size_t i = 0; i < e.key.forms.size(); ++i)
-      e.key.forms[i].assign(in.forms[i].begin(), in.forms[i].end());
+    Assign(&e.key, in);
     e.value = extent;
   }
 
- private:
   struct Key {
     LayoutValues values;
     std::string unitLabel;
     std::string engine;
     std::array<std::vector<BYTE>, 4> forms;
   };
+
+  static void Assign(Key* pKey, const Inputs& in) {
+    pKey->values = in.values;
+    pKey->unitLabel.assign(in.unitLabel);
+    pKey->engine.assign(in.engine);
+    for (std::size_t i = 0; i < pKey->forms.size(); ++i)
+      pKey->forms[i].assign(in.forms[i].begin(), in.forms[i].end());
+  }
 
   static bool Matches(const Key& k, const Inputs& in) {
     if (!(k.values == in.values) || k.unitLabel != in.unitLabel || k.engine != in.engine) return false;
@@ -368,6 +371,7 @@ class ReadLayoutMemo {
     return true;
   }
 
+ private:
   std::mutex m_mutex;
   md::basilo::RecentRing<Key, BarExtent, 8> m_entries;
 };
@@ -379,8 +383,11 @@ const std::type_info* TypeOf(T* p) {
 
 }  // namespace
 
-BarExtent LayOutReadBarExtent(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw,
-                              const ReadLayoutForms& forms) {
+namespace {
+
+// The memo's inputs of the bar's layout, with the given forms.
+ReadLayoutMemo::Inputs InputsOf(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw,
+                                const std::array<std::span<const BYTE>, 4>& forms) {
   ReadLayoutMemo::Inputs in;
   LayoutValues& v = in.values;
   v.dw = std::bit_cast<std::uint64_t>(dw);
@@ -409,13 +416,80 @@ BarExtent LayOutReadBarExtent(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, doubl
   in.unitLabel = szUnitLabel != nullptr ? szUnitLabel : "";
   const char* szEngine = GIS_GetSymbolTextEngine();
   in.engine = szEngine != nullptr ? szEngine : "";
-  in.forms = {forms.labelSymbol, forms.unitLabelSymbol, forms.numericFormat, forms.latLonFormat};
+  in.forms = forms;
+  return in;
+}
+
+std::array<std::span<const BYTE>, 4> FormsOf(const ReadLayoutForms& forms) {
+  return {forms.labelSymbol, forms.unitLabelSymbol, forms.numericFormat, forms.latLonFormat};
+}
+
+}  // namespace
+
+BarExtent LayOutReadBarExtent(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw,
+                              const ReadLayoutForms& forms) {
+  const ReadLayoutMemo::Inputs in = InputsOf(bar, pFrame, dw, FormsOf(forms));
   BarExtent extent;
   if (!ReadLayoutMemo::Shared().Find(in, &extent)) {
     extent = LayOutBarExtent(bar, dw);
     ReadLayoutMemo::Shared().Keep(in, extent);
   }
   return extent;
+}
+
+// ---- The layout a bar holds --------------------------------------------------------
+
+struct HeldBarLayout::Inputs : ReadLayoutMemo::Key {};
+
+HeldBarLayout::HeldBarLayout() = default;
+HeldBarLayout::~HeldBarLayout() = default;
+
+BarExtent HeldBarLayout::LayOut(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw,
+                                const ReadLayoutForms* pForms) {
+  // The labels are measured with one number format, the lat/lon one on a
+  // geographic map, and with none without labels: the other leaves the
+  // layout as it is and is not compared.
+  const int nFrequency = bar.GetLabelFrequency();
+  const bool bLabels =
+      nFrequency >= GIS_SCALEBAR_LABELS_ENDS && nFrequency <= GIS_SCALEBAR_LABELS_ALL_SUBDIVISIONS;
+  IGIS_SpatialReference* pReference = MapReferenceOf(pFrame);
+  const bool bGeographic = pReference != nullptr && pReference->GetKind() == GIS_SPATIALREFERENCE_GEOGRAPHIC;
+  const std::array<bool, 4> measured = {true, true, bLabels && !bGeographic, bLabels && bGeographic};
+  std::array<std::span<const BYTE>, 4> forms;
+  if (pForms != nullptr) {
+    forms = FormsOf(*pForms);
+  } else {
+    // The saved forms of the objects as they are now, edits through the
+    // pointers the bar hands out included.
+    if (!m_saved[0]) {
+      for (auto& b : m_saved) b.reset(GIS_CreateDataBufferObject(0));
+    }
+    IGIS_Symbol* symbols[2] = {bar.GetLabelSymbol(), bar.GetUnitLabelSymbol()};
+    IGIS_NumericFormat* formats[2] = {bar.GetNumericFormat(), bar.GetLatLonFormat()};
+    for (std::size_t i = 0; i < 4; ++i) {
+      IGIS_DataBuffer* b = m_saved[i].get();
+      if (b == nullptr) return LayOutBarExtent(bar, dw);
+      if (!measured[i]) continue;
+      b->SetSize(0);
+      if (i < 2) {
+        if (symbols[i] != nullptr) symbols[i]->Save(b);
+      } else {
+        SaveNumericFormat(formats[i - 2], b);
+      }
+      const int n = b->GetSize();
+      forms[i] =
+          n > 0 ? std::span<const BYTE>(b->GetData(), static_cast<std::size_t>(n)) : std::span<const BYTE>();
+    }
+  }
+  std::array<std::span<const BYTE>, 4> compared;
+  for (std::size_t i = 0; i < 4; ++i)
+    if (measured[i]) compared[i] = forms[i];
+  const ReadLayoutMemo::Inputs in = InputsOf(bar, pFrame, dw, compared);
+  if (m_pInputs && ReadLayoutMemo::Matches(*m_pInputs, in)) return m_extent;
+  m_extent = pForms != nullptr ? LayOutReadBarExtent(bar, pFrame, dw, *pForms) : LayOutBarExtent(bar, dw);
+  if (!m_pInputs) m_pInputs = std::make_unique<Inputs>();
+  ReadLayoutMemo::Assign(m_pInputs.get(), in);
+  return m_extent;
 }
 
 // ---- Drawing --------------------------------------------------------------------------

@@ -5,11 +5,15 @@
 // compound it converts them into.
 #pragma once
 
+#include <array>
+#include <memory>
 #include <span>
 
+#include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
 #include "platform/win/wintypes.h"
 
+class IGIS_DataBuffer;
 class IGIS_Display;
 class IGIS_Element;
 class IGIS_ScaleBar;
@@ -53,6 +57,29 @@ struct ReadLayoutForms {
 // pFrame is the frame the bar follows (bar.GetMapElement()).
 BarExtent LayOutReadBarExtent(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw,
                               const ReadLayoutForms& forms);
+
+// The inputs of a bar's last layout and the extent it gave. A layout whose
+// inputs all equal the held ones (a scale-change notice that leaves the
+// scale as it was) gives the held extent instead of measuring the labels
+// anew; the text symbols and number formats are compared by their saved
+// bytes, so edits made through the pointers the bar hands out count.
+class HeldBarLayout {
+ public:
+  HeldBarLayout();
+  ~HeldBarLayout();
+  HeldBarLayout(const HeldBarLayout&) = delete;
+  HeldBarLayout& operator=(const HeldBarLayout&) = delete;
+  // LayOutBarExtent(bar, dw), or with the forms the objects were just read
+  // from, LayOutReadBarExtent. pFrame is bar.GetMapElement().
+  BarExtent LayOut(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw, const ReadLayoutForms* pForms);
+
+ private:
+  struct Inputs;
+  std::unique_ptr<Inputs> m_pInputs;
+  BarExtent m_extent;
+  // Where the objects are saved to be compared.
+  std::array<md::basilo::ReleasePtr<IGIS_DataBuffer>, 4> m_saved;
+};
 
 // The end of every bar's drawing: marks and labels (the bar's OnDrawLabel),
 // then the frame's border. FALSE without the page's spatial reference.

@@ -1,5 +1,6 @@
-// A bar read from its stored form is laid out as Refresh lays it out, also
-// when an earlier read of other inputs was kept by the memo of read layouts.
+// A bar read from its stored form, or told of a scale change, is laid out as
+// a new bar with its inputs lays itself out, also when an earlier layout of
+// other inputs was kept (the memo of read layouts, the bar's own last layout).
 #include <functional>
 #include <tuple>
 
@@ -10,11 +11,26 @@
 namespace md::test {
 namespace {
 
-using ScaleBarReadLayout = ScaleBarTest;
+// What the layout decides: the rectangle's size and the body's offset in it.
+using Laid = std::tuple<int, int, int, int>;
+Laid LaidOf(IGIS_ScaleBar* bar) {
+  const SGIS_Rect r = bar->GetRect();
+  return {r.right - r.left, r.top - r.bottom, bar->GetBarX(), bar->GetBarY()};
+}
 
-// What the layout decides: the rectangle and the body's offset in it.
-using Laid = std::tuple<SGIS_Rect, int, int>;
-Laid LaidOf(IGIS_ScaleBar* bar) { return {bar->GetRect(), bar->GetBarX(), bar->GetBarY()}; }
+class ScaleBarReadLayout : public ScaleBarTest {
+ protected:
+  // The layout of a copy that has laid nothing out before.
+  Laid EagerOf(IGIS_ScaleBar* bar) {
+    auto* copy = dynamic_cast<IGIS_ScaleBar*>(bar->Clone());
+    EXPECT_NE(copy, nullptr);
+    if (copy == nullptr) return {};
+    copy->Refresh();
+    const Laid laid = LaidOf(copy);
+    ReleaseKept(copy);
+    return laid;
+  }
+};
 
 struct ReadRow {
   const char* name;
@@ -22,7 +38,7 @@ struct ReadRow {
   std::function<void(CGIS_AlternatingScaleBar*, FrameStandIn*)> change;
 };
 
-TEST_F(ScaleBarReadLayout, AReadBarIsLaidOutAsRefreshLaysItOut) {
+TEST_F(ScaleBarReadLayout, AReadBarIsLaidOutAsANewBarLaysItOut) {
   const ReadRow rows[] = {
       {"label text height, changed through the held symbol", 2,
        [](CGIS_AlternatingScaleBar* b, FrameStandIn*) {
@@ -69,10 +85,40 @@ TEST_F(ScaleBarReadLayout, AReadBarIsLaidOutAsRefreshLaysItOut) {
     const Laid read = LaidOf(reader);
     ASSERT_TRUE(reader->Archive(1, 0));  // the changed inputs, now from the memo
     EXPECT_EQ(LaidOf(reader), read);
-    reader->Refresh();
-    const Laid eager = LaidOf(reader);
+    const Laid eager = EagerOf(reader);
     EXPECT_EQ(read, eager);
     EXPECT_NE(eager, before);  // the change shows, so a stale layout would fail
+  }
+}
+
+struct NoticeRow {
+  const char* name;
+  bool changes;
+  double scaleFactor;
+  std::function<void(CGIS_AlternatingScaleBar*)> change;
+};
+
+TEST_F(ScaleBarReadLayout, AScaleChangeNoticeLaysOutAsANewBarDoes) {
+  const NoticeRow rows[] = {
+      {"nothing changed", false, 1.0, [](CGIS_AlternatingScaleBar*) {}},
+      {"the frame's scale", true, 2.0, [](CGIS_AlternatingScaleBar*) {}},
+      {"label text height, through the held symbol", true, 1.0,
+       [](CGIS_AlternatingScaleBar* b) { b->GetLabelSymbol()->GetFontSizePtr()->lfHeight = 40; }},
+      {"number format digits, through the held format", true, 1.0,
+       [](CGIS_AlternatingScaleBar* b) { b->GetNumericFormat()->SetDigits(3); }},
+      {"unit label", true, 1.0, [](CGIS_AlternatingScaleBar* b) { b->SetUnitLabel("kilometres"); }},
+  };
+  for (const NoticeRow& r : rows) {
+    SCOPED_TRACE(r.name);
+    auto* bar = BarAtScale<CGIS_AlternatingScaleBar>(50000.0, 500.0);
+    auto* frame = dynamic_cast<FrameStandIn*>(bar->GetMapElement());
+    ASSERT_NE(frame, nullptr);
+    const Laid before = LaidOf(bar);
+    r.change(bar);
+    frame->ChangeScale(frame->scale * r.scaleFactor);
+    const Laid laid = LaidOf(bar);
+    EXPECT_EQ(laid, EagerOf(bar));
+    EXPECT_EQ(laid != before, r.changes);
   }
 }
 
