@@ -159,10 +159,11 @@ void CGIS_MapGrids::OpenEntries(const StoredSetView& outer, ReferenceShare* pSha
       continue;
     }
     IGIS_MapGrid* pGrid = nullptr;
+    MapGridValues* pValues = nullptr;
     {
       // Made without the defaults the stored grid replaces.
       const MapGridValues::BareForRead bare;
-      pGrid = GIS_CreateMapGridPropertyObject(nType);
+      pGrid = md::layout::grid::CreateMapGridWithValues(nType, &pValues);
     }
     if (pGrid == nullptr) {
       keep();
@@ -171,7 +172,6 @@ void CGIS_MapGrids::OpenEntries(const StoredSetView& outer, ReferenceShare* pSha
     // The grid's set decoded where it lies; a damaged one, or a kind that
     // reads from a buffer of its own, is given a copy to read.
     const StoredSetView gridSet(*pData);
-    MapGridValues* pValues = MapGridValues::Of(pGrid);
     if (gridSet.Damaged() || pValues == nullptr || !pValues->OpenInPlace(gridSet, pShare, k)) {
       IGIS_DataBuffer* pCopy = nested.Buffer("GridData");
       auto* pSharing = pShare != nullptr ? dynamic_cast<ReferenceSharingGrid*>(pGrid) : nullptr;
