@@ -119,6 +119,9 @@ class CGIS_Symbol final : public IGIS_Symbol {
   // Copies are made only by Clone.
   CGIS_Symbol(const CGIS_Symbol&) = default;
   explicit CGIS_Symbol(int type) : type_(type) { SetDefaults(); }
+  // Without defaults: Read sets every value a symbol of the type stores.
+  struct Unset {};
+  CGIS_Symbol(int type, Unset) : type_(type) {}
 
   void Release() override { delete this; }
   int GetType() override { return type_; }
@@ -274,7 +277,7 @@ class CGIS_Symbol final : public IGIS_Symbol {
         !KnownType(type) || !r.U32(length) || length > r.Remaining())
       return nullptr;
     md::glyphor::Reader p(static_cast<const std::uint8_t*>(data) + r.Position(), length);
-    CGIS_Symbol tmp(type);
+    CGIS_Symbol tmp(type, Unset{});
     std::uint32_t c0 = 0, c1 = 0, c2 = 0;
     if (!p.I32(tmp.code_) || !p.I32(tmp.size_) || !p.F64(tmp.angle_) || !p.U32(c0) || !p.U32(c1) ||
         !p.U32(c2) || !p.F64(tmp.lineWidth_))

@@ -159,8 +159,12 @@ class Reader {
   }
   bool U32(std::uint32_t& v) {
     if (!Need(4)) return false;
-    v = static_cast<std::uint32_t>(p_[pos_]) | static_cast<std::uint32_t>(p_[pos_ + 1]) << 8 |
-        static_cast<std::uint32_t>(p_[pos_ + 2]) << 16 | static_cast<std::uint32_t>(p_[pos_ + 3]) << 24;
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(&v, p_ + pos_, sizeof v);
+    } else {
+      v = static_cast<std::uint32_t>(p_[pos_]) | static_cast<std::uint32_t>(p_[pos_ + 1]) << 8 |
+          static_cast<std::uint32_t>(p_[pos_ + 2]) << 16 | static_cast<std::uint32_t>(p_[pos_ + 3]) << 24;
+    }
     pos_ += 4;
     return true;
   }
@@ -174,7 +178,11 @@ class Reader {
   bool F64(double& v) {
     if (!Need(8)) return false;
     std::uint64_t bits = 0;
-    for (int i = 0; i < 8; ++i) bits |= static_cast<std::uint64_t>(p_[pos_ + i]) << (8 * i);
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(&bits, p_ + pos_, sizeof bits);
+    } else {
+      for (int i = 0; i < 8; ++i) bits |= static_cast<std::uint64_t>(p_[pos_ + i]) << (8 * i);
+    }
     pos_ += 8;
     std::memcpy(&v, &bits, sizeof v);
     if (!std::isfinite(v)) return Fail();

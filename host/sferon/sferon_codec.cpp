@@ -199,30 +199,48 @@ class DecodeMemo {
   static constexpr std::size_t kEntries = 4;
   static constexpr std::size_t kMaxBytes = 64 * 1024;
 
-  const ReferenceDef* Find(const std::uint8_t* data, std::size_t size) const {
-    const auto* e = entries_.Find([data, size](const std::vector<std::uint8_t>& bytes) {
-      return bytes.size() == size && std::memcmp(bytes.data(), data, size) == 0;
-    });
-    return e != nullptr ? &e->value : nullptr;
-  }
   const ReferenceDef* Decode(const std::uint8_t* data, std::size_t size, std::string* why) {
-    if (const ReferenceDef* d = Find(data, size)) return d;
+    const Decoded* d = Kept(data, size, why);
+    return d != nullptr ? &d->def : nullptr;
+  }
+  // As Decode; *canonical: encoding the definition gives these bytes.
+  const ReferenceDef* DecodeCanonical(const std::uint8_t* data, std::size_t size, bool* canonical,
+                                      std::string* why) {
+    const Decoded* d = Kept(data, size, why);
+    if (d == nullptr) return nullptr;
+    if (d->canonical < 0) {
+      const std::vector<std::uint8_t> bytes = EncodeReference(d->def);
+      d->canonical = bytes.size() == size && std::memcmp(bytes.data(), data, size) == 0 ? 1 : 0;
+    }
+    *canonical = d->canonical == 1;
+    return &d->def;
+  }
+
+ private:
+  struct Decoded {
+    ReferenceDef def;
+    mutable int canonical = -1;  // not yet known
+  };
+  const Decoded* Kept(const std::uint8_t* data, std::size_t size, std::string* why) {
+    if (auto* e = entries_.Find([data, size](const std::vector<std::uint8_t>& bytes) {
+          return bytes.size() == size && std::memcmp(bytes.data(), data, size) == 0;
+        }))
+      return &e->value;
     ReferenceDef def;
     if (!DecodeReference(data, size, &def, why)) return nullptr;
     if (size > kMaxBytes) {
-      scratch_ = std::move(def);
+      scratch_ = {std::move(def), -1};
       return &scratch_;
     }
     auto& e = entries_.Renew();
     e.key.assign(data, data + size);
-    e.value = std::move(def);
+    e.value = {std::move(def), -1};
     return &e.value;
   }
 
- private:
   // The bytes of each reference and its definition.
-  md::basilo::RecentRing<std::vector<std::uint8_t>, ReferenceDef, kEntries> entries_;
-  ReferenceDef scratch_;
+  md::basilo::RecentRing<std::vector<std::uint8_t>, Decoded, kEntries> entries_;
+  Decoded scratch_;
 };
 
 DecodeMemo& Memo() {
@@ -232,11 +250,10 @@ DecodeMemo& Memo() {
 
 }  // namespace
 
-bool DecodeReferenceMemo(const std::uint8_t* data, std::size_t size, ReferenceDef* out, std::string* why) {
-  const ReferenceDef* d = Memo().Decode(data, size, why);
-  if (d == nullptr) return false;
-  *out = *d;
-  return true;
+const ReferenceDef* DecodeReferenceCanonical(const std::uint8_t* data, std::size_t size, bool* canonical,
+                                             std::string* why) {
+  *canonical = false;
+  return Memo().DecodeCanonical(data, size, canonical, why);
 }
 
 namespace {

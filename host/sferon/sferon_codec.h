@@ -29,13 +29,14 @@ const std::vector<std::uint8_t>* EncodeReferenceKept(const ReferenceDef& def, st
 // have (non-finite or non-positive factors, axes, unknown kinds).
 bool DecodeReference(const std::uint8_t* data, std::size_t size, ReferenceDef* out, std::string* why);
 
-// DecodeReference through a memo of the last few references this thread
-// decoded: identical bytes decode to the same definition, so a hit copies
-// the definition kept then instead of parsing and checking again.
-bool DecodeReferenceMemo(const std::uint8_t* data, std::size_t size, ReferenceDef* out, std::string* why);
-// The definition the bytes decode to, kept in the same memo: valid until the
+// The definition the bytes decode to, through a memo of the last few
+// references this thread decoded (identical bytes decode to the same
+// definition, so a hit is not parsed and checked again): valid until the
 // next decode on this thread; NULL (reason in *why) when they do not decode.
 const ReferenceDef* DecodeReferenceKept(const std::uint8_t* data, std::size_t size, std::string* why);
+// The same; *canonical: encoding the definition gives these bytes back.
+const ReferenceDef* DecodeReferenceCanonical(const std::uint8_t* data, std::size_t size, bool* canonical,
+                                             std::string* why);
 // Whether the bytes decode, through the same memo.
 bool ReferenceReadable(const std::uint8_t* data, std::size_t size, std::string* why);
 

@@ -243,20 +243,26 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
   }
 
   IGIS_SpatialReference* CreateFromBuffer(IGIS_DataBuffer* buffer) override {
-    ReferenceDef d;
     std::string why;
     if (buffer == nullptr || buffer->GetSize() <= 0) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::CreateFromBuffer",
               "buffer == NULL or empty");
       return nullptr;
     }
-    if (!detail::DecodeReferenceMemo(buffer->GetData(), static_cast<std::size_t>(buffer->GetSize()), &d,
-                                     &why)) {
+    const auto* data = buffer->GetData();
+    const auto size = static_cast<std::size_t>(buffer->GetSize());
+    bool bCanonical = false;
+    const ReferenceDef* d = detail::DecodeReferenceCanonical(data, size, &bCanonical, &why);
+    if (d == nullptr) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_SpatialReferenceFactory::CreateFromBuffer",
               "damaged stored reference: %s", why.c_str());
       return nullptr;
     }
-    return md::basilo::MakeOrNull<CSpatialReference>("IGIS_SpatialReferenceFactory::CreateFromBuffer", d);
+    CSpatialReference* r =
+        md::basilo::MakeOrNull<CSpatialReference>("IGIS_SpatialReferenceFactory::CreateFromBuffer", *d);
+    // Stored again, it gives the same bytes: they are kept.
+    if (r != nullptr && bCanonical) r->KeepStored(data, size);
+    return r;
   }
 
   int GetPredefinedReferenceCount() override { return static_cast<int>(PredefinedReferences().size()); }

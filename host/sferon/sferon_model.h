@@ -274,6 +274,13 @@ class CSpatialReference final : public IGIS_SpatialReference {
   IGIS_Unit* GetVerticalUnit() override { return nullptr; }
 
   const ReferenceDef& Def() const { return m_def; }
+  // The bytes the definition was read from, known to be what storing it
+  // gives: kept as its stored form until it changes.
+  void KeepStored(const std::uint8_t* data, std::size_t size) {
+    m_stored.assign(data, data + size);
+    m_storedStamp = m_stamp;
+    m_bStoredExact = true;
+  }
   // Identical definitions (Identical); an answer found true is kept while
   // neither definition changes.
   bool SameAs(const CSpatialReference& other);

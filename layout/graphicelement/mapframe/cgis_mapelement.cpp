@@ -250,7 +250,15 @@ BOOL CGIS_MapElement::Archive(int nRead, int /*nArchiveOption*/) {
       if (m_pSpatialReference->Archive(b, GIS_ARCHIVE_WRITE))
         share.Add(md::layout::grid::ReferenceShare::kFrame, md::layout::BufferBytes(b));
     });
-    saved(keys::kMapGrids, m_pGrids != nullptr, [&](IGIS_DataBuffer* b) { m_pGrids->Save(b, &share); });
+    // The grid list's bytes are stored from its writer, which outlives Finish.
+    md::layout::StoredSetWriter grids;
+    if (md::layout::SGIS_CustomKey key; md::layout::detail::KeyFor(keys::kMapGrids, &key)) {
+      if (m_pGrids != nullptr) {
+        set.Bytes(key, m_pGrids->Saved(&grids, &share));
+      } else {
+        set.Keep(key);
+      }
+    }
     WriteBorder(set, keys::kInnerMapBorder, keys::kInnerMapBorderNull, m_pInnerBorder.get(),
                 m_keptInnerBorder);
     WriteBorder(set, keys::kOuterMapBorder, keys::kOuterMapBorderNull, m_pOuterBorder.get(),

@@ -283,6 +283,13 @@ TEST(SpatialReferenceStore, ReadingIdenticalBytesAgainGivesEachStoredFormItsOwnR
       ASSERT_TRUE(target->Archive(b.get(), GIS_ARCHIVE_READ));
       EXPECT_EQ(Stored(target.get()), form);
       EXPECT_EQ(Stored(RefPtr(f->CreateFromBuffer(b.get())).get()), form);
+      // One made from the form and then edited stores the edit.
+      RefPtr made(f->CreateFromBuffer(b.get()));
+      const double dFactor = made->GetUnitFactor() * 2.0;
+      ASSERT_TRUE(made->SetUnitFactor(dFactor));
+      BufferPtr edited = NewBuffer();
+      SetBytes(edited.get(), Stored(made.get()));
+      EXPECT_EQ(RefPtr(f->CreateFromBuffer(edited.get()))->GetUnitFactor(), dFactor);
     }
   }
   std::vector<BYTE> longer = forms.back();

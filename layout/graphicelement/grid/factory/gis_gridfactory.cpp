@@ -12,12 +12,16 @@
 
 namespace {
 
-using GridMaker = IGIS_MapGrid* (*)();
+using md::layout::grid::MapGridValues;
+using GridMaker = IGIS_MapGrid* (*)(MapGridValues** ppValues);
 
-// A new grid of the class with its defaults; NULL when memory runs out.
+// A new grid of the class with its defaults, and *ppValues (when asked for)
+// its common values; NULL when memory runs out.
 template <class TGrid>
-IGIS_MapGrid* MakeGrid() {
-  return md::basilo::MakeOrNull<TGrid>("GIS_CreateMapGridPropertyObject");
+IGIS_MapGrid* MakeGrid(MapGridValues** ppValues) {
+  TGrid* pGrid = md::basilo::MakeOrNull<TGrid>("GIS_CreateMapGridPropertyObject");
+  if (ppValues != nullptr) *ppValues = pGrid;
+  return pGrid;
 }
 
 struct KindRow {
@@ -36,11 +40,16 @@ const KindRow kKinds[] = {
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) IGIS_MapGrid* GIS_CreateMapGridPropertyObject(int nType) {
+IGIS_MapGrid* md::layout::grid::CreateMapGridWithValues(int nType, MapGridValues** ppValues) {
+  if (ppValues != nullptr) *ppValues = nullptr;
   for (const KindRow& row : kKinds) {
-    if (row.nType == nType) return row.make != nullptr ? row.make() : nullptr;
+    if (row.nType == nType) return row.make != nullptr ? row.make(ppValues) : nullptr;
   }
   return nullptr;
+}
+
+extern "C" __attribute__((visibility("default"))) IGIS_MapGrid* GIS_CreateMapGridPropertyObject(int nType) {
+  return md::layout::grid::CreateMapGridWithValues(nType, nullptr);
 }
 
 extern "C" __attribute__((visibility("default"))) IGIS_MapGrid* GIS_CreateMapGridPropertyObjectFromBuffer(

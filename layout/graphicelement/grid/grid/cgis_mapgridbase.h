@@ -220,6 +220,10 @@ class MapGridValues {
   KeptBorder m_keptBorder;
 };
 
+// A new grid of the kind with its defaults (as GIS_CreateMapGridPropertyObject
+// makes it) and *ppValues its common values; NULL for a kind without a class.
+IGIS_MapGrid* CreateMapGridWithValues(int nType, MapGridValues** ppValues);
+
 }  // namespace md::layout::grid
 
 template <class TKind>

@@ -33,12 +33,29 @@ CGIS_MapGrids::~CGIS_MapGrids() {
 void CGIS_MapGrids::Release() { delete this; }
 
 bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
-  constexpr const char* kMethod = "CGIS_MapGrids::Save";
   if (pBuffer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pDataBuffer为空");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGrids::Save", "pDataBuffer为空");
     return false;
   }
   StoredSetWriter outer;
+  const bool bOk = Write(&outer, pShare);
+  if (!outer.Finish(pBuffer)) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGrids::Save", "b_ret == NULL");
+    return false;
+  }
+  return bOk;
+}
+
+std::span<const BYTE> CGIS_MapGrids::Saved(StoredSetWriter* pOuter, ReferenceShare* pShare) {
+  Write(pOuter, pShare);
+  const std::span<const BYTE> bytes = pOuter->Finished();
+  if (bytes.empty()) GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MapGrids::Save", "b_ret == NULL");
+  return bytes;
+}
+
+bool CGIS_MapGrids::Write(StoredSetWriter* pOuter, ReferenceShare* pShare) {
+  constexpr const char* kMethod = "CGIS_MapGrids::Save";
+  StoredSetWriter& outer = *pOuter;
   const int nCount = static_cast<int>(m_grids.size() + m_kept.size());
   outer.Int("Count", "Count", nCount);
   bool bOk = true;
@@ -90,10 +107,6 @@ bool CGIS_MapGrids::Save(IGIS_DataBuffer* pBuffer, ReferenceShare* pShare) {
     ++nKey;
   }
   writeKept(m_grids.size());
-  if (!outer.Finish(pBuffer)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "b_ret == NULL");
-    return false;
-  }
   return bOk;
 }
 
@@ -146,10 +159,11 @@ void CGIS_MapGrids::OpenEntries(const StoredSetView& outer, ReferenceShare* pSha
       continue;
     }
     IGIS_MapGrid* pGrid = nullptr;
+    MapGridValues* pValues = nullptr;
     {
       // Made without the defaults the stored grid replaces.
       const MapGridValues::BareForRead bare;
-      pGrid = GIS_CreateMapGridPropertyObject(nType);
+      pGrid = md::layout::grid::CreateMapGridWithValues(nType, &pValues);
     }
     if (pGrid == nullptr) {
       keep();
@@ -158,7 +172,6 @@ void CGIS_MapGrids::OpenEntries(const StoredSetView& outer, ReferenceShare* pSha
     // The grid's set decoded where it lies; a damaged one, or a kind that
     // reads from a buffer of its own, is given a copy to read.
     const StoredSetView gridSet(*pData);
-    MapGridValues* pValues = MapGridValues::Of(pGrid);
     if (gridSet.Damaged() || pValues == nullptr || !pValues->OpenInPlace(gridSet, pShare, k)) {
       IGIS_DataBuffer* pCopy = nested.Buffer("GridData");
       auto* pSharing = pShare != nullptr ? dynamic_cast<ReferenceSharingGrid*>(pGrid) : nullptr;

@@ -11,6 +11,7 @@
 
 namespace md::layout {
 class StoredSetView;
+class StoredSetWriter;
 }  // namespace md::layout
 
 class CGIS_MapGrids final : public IGIS_MapGrids {
@@ -41,6 +42,9 @@ class CGIS_MapGrids final : public IGIS_MapGrids {
   // (the frame's) and of the entries before them.
   bool Save(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare);
   bool Open(IGIS_DataBuffer* pBuffer, md::layout::grid::ReferenceShare* pShare);
+  // The bytes Save stores, written into pOuter (empty, recorded, when the
+  // list cannot be stored); they lie in pOuter and live as long as it.
+  std::span<const BYTE> Saved(md::layout::StoredSetWriter* pOuter, md::layout::grid::ReferenceShare* pShare);
   // The same from the stored list's bytes, read in place.
   bool Open(std::span<const BYTE> bytes, md::layout::grid::ReferenceShare* pShare);
   IGIS_MapGrids* Clone() override { return nullptr; }
@@ -59,6 +63,8 @@ class CGIS_MapGrids final : public IGIS_MapGrids {
   IGIS_MapElement* GetMapElement() override { return m_pMapElement; }
 
  private:
+  // Writes "Count" and the entries into pOuter; false as Save.
+  bool Write(md::layout::StoredSetWriter* pOuter, md::layout::grid::ReferenceShare* pShare);
   // Appends the grids of a stored list already read.
   void OpenEntries(const md::layout::StoredSetView& outer, md::layout::grid::ReferenceShare* pShare);
   // A stored entry whose kind has no grid class or beyond kMaxGrids, written

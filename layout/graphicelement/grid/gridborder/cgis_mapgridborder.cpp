@@ -195,15 +195,23 @@ unsigned CGIS_MapGridBorder::OpenStored(const StoredSetView& s) {
        &CGIS_MapGridBorder::m_pForegroundSymbol, kForeground},
       {"SimpleSymbol", "SimpleSymbolIsNull", SymbolKind::Line, &CGIS_MapGridBorder::m_pSimpleSymbol, kSimple},
   };
-  for (const SymbolKey& k : kSymbols) {
+  // Looked up in the order Save writes the keys.
+  const md::basilo::StoredFieldView* stored[3] = {s.Find(kSymbols[0].szKey), s.Find(kSymbols[1].szKey),
+                                                  nullptr};
+  bool flags[3] = {true, true, true};
+  bool flagged[3] = {s.Read(kSymbols[0].szFlag, &flags[0]), s.Read(kSymbols[1].szFlag, &flags[1]), false};
+  stored[2] = s.Find(kSymbols[2].szKey);
+  flagged[2] = s.Read(kSymbols[2].szFlag, &flags[2]);
+  for (std::size_t i = 0; i < std::size(kSymbols); ++i) {
+    const SymbolKey& k = kSymbols[i];
     // A border stored without the symbol reads back without it.
-    if (bool bPresent = true; s.Read(k.szFlag, &bPresent) && !bPresent) {
+    if (flagged[i] && !flags[i]) {
       (this->*k.held).reset();
       kept &= ~k.bit;
       continue;
     }
     // The symbol read is held as the setter would hold its copy.
-    md::basilo::ReleasePtr<IGIS_Symbol> read(GetSymbolFromStored(s.Find(k.szKey), k.szKey));
+    md::basilo::ReleasePtr<IGIS_Symbol> read(GetSymbolFromStored(stored[i], k.szKey));
     if (IGIS_Symbol* pPart = md::layout::SymbolPartOf(read.get(), k.kind)) {
       (this->*k.held).reset(pPart);
       (void)read.release();

@@ -2,6 +2,7 @@
 // stored label.
 #include <cstring>
 #include <span>
+#include <type_traits>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
@@ -23,7 +24,11 @@ namespace {
 constexpr const char* kCreate = "GIS_CreateMapGridLabelFormatObject";
 constexpr const char* kFromBuffer = "GIS_CreateMapGridLabelFormatObjectFromDataBuffer";
 
-using LabelMaker = IGIS_GridLabel* (*)();
+using md::layout::label::GridLabelState;
+
+// A new label; *ppState (when asked for) its common state, NULL for a class
+// without one.
+using LabelMaker = IGIS_GridLabel* (*)(GridLabelState** ppState);
 
 struct TypeRow {
   int nType;
@@ -31,8 +36,16 @@ struct TypeRow {
 };
 
 template <class TLabel>
-IGIS_GridLabel* Make() {
-  return md::basilo::MakeOrNull<TLabel>(kCreate);
+IGIS_GridLabel* Make(GridLabelState** ppState) {
+  TLabel* pLabel = md::basilo::MakeOrNull<TLabel>(kCreate);
+  if (ppState != nullptr) {
+    if constexpr (std::is_convertible_v<TLabel*, GridLabelState*>) {
+      *ppState = pLabel;
+    } else {
+      *ppState = nullptr;
+    }
+  }
+  return pLabel;
 }
 
 // Type 3 has no class and no row.
@@ -46,14 +59,18 @@ const TypeRow kTypes[] = {
     {GIS_GRIDLABEL_INDEX_ROUNDED, &Make<CGIS_IndexRoundedTabStyle>},
 };
 
+IGIS_GridLabel* MakeLabel(int nType, GridLabelState** ppState) {
+  for (const TypeRow& row : kTypes) {
+    if (row.nType == nType) return row.make != nullptr ? row.make(ppState) : nullptr;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) IGIS_GridLabel* GIS_CreateMapGridLabelFormatObject(
     int nType) {
-  for (const TypeRow& row : kTypes) {
-    if (row.nType == nType) return row.make != nullptr ? row.make() : nullptr;
-  }
-  return nullptr;
+  return MakeLabel(nType, nullptr);
 }
 
 namespace {
@@ -69,7 +86,8 @@ IGIS_GridLabel* ReadLabel(const md::layout::StoredSetView& set, IGIS_DataBuffer*
   }
   int nType = 0;
   if (!set.Read("GridLabelType", &nType)) return nullptr;
-  IGIS_GridLabel* pLabel = GIS_CreateMapGridLabelFormatObject(nType);
+  GridLabelState* pState = nullptr;
+  IGIS_GridLabel* pLabel = MakeLabel(nType, &pState);
   if (pLabel == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kFromBuffer, "不能创建p_labelFormat==NULL");
     return nullptr;
@@ -85,7 +103,7 @@ IGIS_GridLabel* ReadLabel(const md::layout::StoredSetView& set, IGIS_DataBuffer*
     pBuffer = copy.get();
   }
   // A label whose own keys cannot be read keeps its defaults for them.
-  if (auto* pState = dynamic_cast<md::layout::label::GridLabelState*>(pLabel)) {
+  if (pState != nullptr) {
     pState->OpenStored(set, pBuffer);
   } else {
     pLabel->Open(pBuffer);

@@ -132,6 +132,12 @@ TEST_F(SharedReferences, EachDistinctReferenceIsStoredOnceAndReadsBackEqual) {
     ASSERT_TRUE(f->Archive(0, 0));
     EXPECT_EQ(StoredReferences(f->GetFeaturePtr()), c.stored);
     const Bytes first = BytesOf(f->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom"));
+    // The frame stores the list as the list saves itself sharing the frame's reference.
+    md::layout::grid::ReferenceShare share;
+    share.Add(md::layout::grid::ReferenceShare::kFrame, ReferenceBytes(f->GetSpatialReference()));
+    ReleasePtr<IGIS_DataBuffer> list(GIS_CreateDataBufferObject(0));
+    ASSERT_TRUE(static_cast<CGIS_MapGrids*>(f->GetMapGrids())->Save(list.get(), &share));
+    EXPECT_EQ(BytesOf(list.get()), StoredKey(first, "MapGrids"));
 
     CGIS_MapElement* g = ReadBack(f);
     EXPECT_EQ(GridReferences(g), GridReferences(f));
