@@ -19,7 +19,26 @@ namespace md::glyphor {
 
 using basilo::UnsetGrowthAllocator;
 
-class Writer {
+// The values both writers put, each through the writer's own Little (an
+// unsigned value, least significant byte first) and Bytes.
+template <class W>
+class ValueWriter {
+ public:
+  void U16(std::uint16_t v) { Self().Little(v); }
+  void U32(std::uint32_t v) { Self().Little(v); }
+  void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
+  void F64(double v) { Self().Little(std::bit_cast<std::uint64_t>(v)); }
+  // A string as a 32-bit byte count and the bytes (no terminator).
+  void Str(std::string_view s) {
+    U32(static_cast<std::uint32_t>(s.size()));
+    Self().Bytes(s.data(), s.size());
+  }
+
+ private:
+  W& Self() { return static_cast<W&>(*this); }
+};
+
+class Writer : public ValueWriter<Writer> {
  public:
   // Room for a symbol's or a style's stored form without growing; the
   // storage is taken from and given back to a few kept by the thread.
@@ -28,24 +47,11 @@ class Writer {
   Writer(const Writer&) = delete;
   Writer& operator=(const Writer&) = delete;
   void U8(std::uint8_t v) { out_.push_back(v); }
-  void U16(std::uint16_t v) { Little(v); }
-  void U32(std::uint32_t v) { Little(v); }
-  void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
-  void F64(double v) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &v, sizeof bits);
-    Little(bits);
-  }
   void Bytes(const void* p, std::size_t n) {
     if (n == 0) return;
     const std::size_t at = out_.size();
     out_.resize(at + n);
     std::memcpy(out_.data() + at, p, n);
-  }
-  // A string as a 32-bit byte count and the bytes (no terminator).
-  void Str(std::string_view s) {
-    U32(static_cast<std::uint32_t>(s.size()));
-    Bytes(s.data(), s.size());
   }
   // Patches a 32-bit value written earlier at `offset`.
   void PatchU32(std::size_t offset, std::uint32_t v) {
@@ -56,7 +62,7 @@ class Writer {
   const Buffer& Data() const { return out_; }
 
  private:
-  // An unsigned value, least significant byte first.
+  friend class ValueWriter<Writer>;
   template <class T>
   void Little(T v) {
     std::uint8_t b[sizeof v];
@@ -87,24 +93,12 @@ class Writer {
 // (ByteCounter) sizes the room, then a SizedWriter writes exactly that
 // many bytes there, each value one store with no check of room.
 template <bool kWrite>
-class SizedWriterOf {
+class SizedWriterOf : public ValueWriter<SizedWriterOf<kWrite>> {
  public:
   SizedWriterOf() requires(!kWrite) = default;
   explicit SizedWriterOf(std::uint8_t* out) requires(kWrite) : out_(out) {}
   void U8(std::uint8_t v) { Put(&v, 1); }
-  void U16(std::uint16_t v) { Little(v); }
-  void U32(std::uint32_t v) { Little(v); }
-  void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
-  void F64(double v) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &v, sizeof bits);
-    Little(bits);
-  }
   void Bytes(const void* p, std::size_t n) { Put(p, n); }
-  void Str(std::string_view s) {
-    U32(static_cast<std::uint32_t>(s.size()));
-    Bytes(s.data(), s.size());
-  }
   void PatchU32(std::size_t offset, std::uint32_t v) {
     if constexpr (kWrite) {
       for (int i = 0; i < 4; ++i) out_[offset + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
@@ -113,6 +107,7 @@ class SizedWriterOf {
   std::size_t Size() const { return n_; }
 
  private:
+  friend class ValueWriter<SizedWriterOf<kWrite>>;
   void Put(const void* p, std::size_t n) {
     if constexpr (kWrite) {
       if (n > 0) std::memcpy(out_ + n_, p, n);
