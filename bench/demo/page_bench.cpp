@@ -33,6 +33,9 @@
 //                     elements, compounds included, over and over) built,
 //                     stored, saved, loaded and read back; the time per
 //                     element is the "per_element" counter.
+//   PagePart/Save/N, PagePart/Free/N
+//                     PageCycle's store and save, and its ending of both
+//                     pages, each timed alone (per_element as above).
 //
 //   Sheet/Print, Sheet/RawCairo
 //                     the same two for the map sheet (A2 landscape, the whole
@@ -441,6 +444,48 @@ void PageCycle(benchmark::State& state) {
                          benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// PageCycle's parts, each timed alone (the others run with the clock
+// stopped): "save" stores every element and writes the file, "free" ends the
+// loaded page and then the built one.
+void PagePart(benchmark::State& state, bool timeSave) {
+  const std::size_t wanted = static_cast<std::size_t>(state.range(0));
+  const std::string file = BenchFile();
+  std::size_t count = 0;
+  std::string error;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto page = md::demo::BuildSamplePage(nullptr);
+    const std::size_t batch = page != nullptr ? page->elements().size() : 0;
+    while (batch > 0 && page->elements().size() + batch <= wanted)
+      md::demo::AddSampleElements(*page, nullptr);
+    if (timeSave) state.ResumeTiming();
+    const bool saved =
+        page != nullptr && md::demo::StoreElements(*page, &error) && md::demo::SavePage(*page, file, &error);
+    if (timeSave) state.PauseTiming();
+    if (!saved) {
+      state.SkipWithError(error.empty() ? "no page" : error.c_str());
+      state.ResumeTiming();
+      break;
+    }
+    count = page->elements().size();
+    auto loaded = md::demo::LoadPage(file, &error);
+    if (loaded == nullptr || loaded->elements().size() != count) {
+      state.SkipWithError(error.empty() ? "the page read back differs" : error.c_str());
+      state.ResumeTiming();
+      break;
+    }
+    if (!timeSave) state.ResumeTiming();
+    loaded.reset();
+    page.reset();
+    if (timeSave) state.ResumeTiming();
+  }
+  std::error_code ec;
+  std::filesystem::remove(file, ec);
+  state.counters["per_element"] =
+      benchmark::Counter(static_cast<double>(count),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 // ---- Compounds of many members --------------------------------------------------
 
 void CompoundAdd(benchmark::State& state) {
@@ -704,6 +749,8 @@ BENCHMARK(CompoundAdd)
     ->Arg(16000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(PageCycle)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PagePart, Save, true)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PagePart, Free, false)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // N elements registered, then ended first-made first (a page cleared front
 // to back); the time per element is the "per_element" counter. The registry
