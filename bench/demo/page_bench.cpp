@@ -33,9 +33,10 @@
 //                     elements, compounds included, over and over) built,
 //                     stored, saved, loaded and read back; the time per
 //                     element is the "per_element" counter.
-//   PagePart/Save/N, PagePart/Free/N
-//                     PageCycle's store and save, and its ending of both
-//                     pages, each timed alone (per_element as above).
+//   PagePart/Save/N, PagePart/FreeLoaded/N, PagePart/FreeBuilt/N
+//                     PageCycle's store and save, its ending of the loaded
+//                     page and of the built page, each timed alone
+//                     (per_element as above).
 //
 //   Sheet/Print, Sheet/RawCairo
 //                     the same two for the map sheet (A2 landscape, the whole
@@ -445,9 +446,11 @@ void PageCycle(benchmark::State& state) {
 }
 
 // PageCycle's parts, each timed alone (the others run with the clock
-// stopped): "save" stores every element and writes the file, "free" ends the
-// loaded page and then the built one.
-void PagePart(benchmark::State& state, bool timeSave) {
+// stopped): storing every element and writing the file, ending the loaded
+// page, ending the built page.
+enum class PagePartKind { Save, FreeLoaded, FreeBuilt };
+
+void PagePart(benchmark::State& state, PagePartKind part) {
   const std::size_t wanted = static_cast<std::size_t>(state.range(0));
   const std::string file = BenchFile();
   std::size_t count = 0;
@@ -458,10 +461,10 @@ void PagePart(benchmark::State& state, bool timeSave) {
     const std::size_t batch = page != nullptr ? page->elements().size() : 0;
     while (batch > 0 && page->elements().size() + batch <= wanted)
       md::demo::AddSampleElements(*page, nullptr);
-    if (timeSave) state.ResumeTiming();
+    if (part == PagePartKind::Save) state.ResumeTiming();
     const bool saved =
         page != nullptr && md::demo::StoreElements(*page, &error) && md::demo::SavePage(*page, file, &error);
-    if (timeSave) state.PauseTiming();
+    if (part == PagePartKind::Save) state.PauseTiming();
     if (!saved) {
       state.SkipWithError(error.empty() ? "no page" : error.c_str());
       state.ResumeTiming();
@@ -474,10 +477,12 @@ void PagePart(benchmark::State& state, bool timeSave) {
       state.ResumeTiming();
       break;
     }
-    if (!timeSave) state.ResumeTiming();
+    if (part == PagePartKind::FreeLoaded) state.ResumeTiming();
     loaded.reset();
+    if (part == PagePartKind::FreeLoaded) state.PauseTiming();
+    if (part == PagePartKind::FreeBuilt) state.ResumeTiming();
     page.reset();
-    if (timeSave) state.ResumeTiming();
+    if (part != PagePartKind::FreeBuilt) state.ResumeTiming();
   }
   std::error_code ec;
   std::filesystem::remove(file, ec);
@@ -749,8 +754,21 @@ BENCHMARK(CompoundAdd)
     ->Arg(16000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(PageCycle)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PagePart, Save, true)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PagePart, Free, false)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PagePart, Save, PagePartKind::Save)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PagePart, FreeLoaded, PagePartKind::FreeLoaded)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PagePart, FreeBuilt, PagePartKind::FreeBuilt)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 
 // N elements registered, then ended first-made first (a page cleared front
 // to back); the time per element is the "per_element" counter. The registry
