@@ -19,25 +19,19 @@ struct Table {
   std::recursive_mutex mutex;
   std::unordered_map<const void*, std::unique_ptr<GdiObject>> live;
   std::unordered_map<const void*, std::unique_ptr<GdiObject>> stock;
-  // Bumped whenever an object leaves the table, so that the lookups each
-  // thread remembers (below) are dropped without taking the lock.
-  std::atomic<std::uint64_t> generation{1};
 };
 
-// Objects this thread found lately, each with the table's generation then:
-// drawing calls look the same device context and pens up again and again.
-struct Found {
-  const void* handle = nullptr;
-  GdiObject* object = nullptr;
-  std::uint64_t generation = 0;
-};
-constexpr std::size_t kFoundSlots = 8;  // the top three bits of the hash below
-thread_local Found t_found[kFoundSlots];
+// Handles found lately, shared by all threads: drawing calls look the same
+// device context and pens up again and again. A slot holds a live object's
+// handle (which is the object's address) or null; an object leaving the table
+// clears its slot under the lock, so a handle read from a slot is live.
+constexpr unsigned kFoundBits = 8;
+std::atomic<const void*> g_found[1u << kFoundBits];
 
-Found& SlotOf(const void* handle) {
+std::atomic<const void*>& SlotOf(const void* handle) {
   // Fibonacci hashing: objects of one size lie a fixed stride apart.
   const std::uint64_t h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle));
-  return t_found[(h * 0x9E3779B97F4A7C15ull) >> 61];
+  return g_found[(h * 0x9E3779B97F4A7C15ull) >> (64 - kFoundBits)];
 }
 
 Table& T() {
@@ -60,10 +54,11 @@ void Register(GdiObject* obj) {
 
 GdiObject* Find(const void* handle) {
   if (!handle) return nullptr;
+  std::atomic<const void*>& slot = SlotOf(handle);
+  // Handles are the objects' addresses (the table's keys).
+  if (slot.load(std::memory_order_acquire) == handle)
+    return static_cast<GdiObject*>(const_cast<void*>(handle));
   Table& t = T();
-  Found& slot = SlotOf(handle);
-  if (handle == slot.handle && slot.generation == t.generation.load(std::memory_order_acquire))
-    return slot.object;
   std::lock_guard<std::recursive_mutex> g(t.mutex);
   GdiObject* found = nullptr;
   if (auto it = t.live.find(handle); it != t.live.end()) {
@@ -71,7 +66,8 @@ GdiObject* Find(const void* handle) {
   } else if (auto s = t.stock.find(handle); s != t.stock.end()) {
     found = s->second.get();
   }
-  if (found != nullptr) slot = Found{handle, found, t.generation.load(std::memory_order_relaxed)};
+  if (found != nullptr && static_cast<const void*>(found) == handle)
+    slot.store(handle, std::memory_order_release);
   return found;
 }
 
@@ -161,9 +157,9 @@ bool InUse(const GdiObject* obj) {
 
 void Destroy(GdiObject* obj) {
   std::lock_guard<std::recursive_mutex> g(Lock());
-  Table& t = T();
-  t.generation.fetch_add(1, std::memory_order_acq_rel);
-  t.live.erase(obj);
+  std::atomic<const void*>& slot = SlotOf(obj);
+  if (slot.load(std::memory_order_relaxed) == obj) slot.store(nullptr, std::memory_order_release);
+  T().live.erase(obj);
 }
 
 // Copies a face name into a LOGFONT field, NUL-terminated; a name too long
