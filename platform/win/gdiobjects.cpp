@@ -50,6 +50,8 @@ void Register(GdiObject* obj) {
   } else {
     T().live.emplace(obj, std::unique_ptr<GdiObject>(obj));
   }
+  // A new object is looked up next, as a rule (selected, then deleted).
+  SlotOf(obj).store(obj, std::memory_order_release);
 }
 
 GdiObject* Find(const void* handle) {
