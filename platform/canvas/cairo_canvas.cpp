@@ -563,20 +563,17 @@ struct DevicePaths {
   std::vector<bool> closed;
   std::size_t points = 0;
 };
-void ReducedPaths(const Shape& shape, double offset, detail::PathUse use, std::vector<Point>* device,
-                  DevicePaths* out) {
+void ReducedPaths(const Shape& shape, double offset, detail::PathUse use, DevicePaths* out) {
   std::size_t used = 0;
   out->closed.clear();
   out->points = 0;
   for (const SubPath& sp : shape.paths) {
     if (sp.points.empty()) continue;
-    device->resize(sp.points.size());
-    Point* d = device->data();
-    for (const Point& p : sp.points) *d++ = Point{ClampCoord(p.x) + offset, ClampCoord(p.y) + offset};
     if (used == out->rings.size()) out->rings.emplace_back();
     std::vector<Point>& ring = out->rings[used++];
     ring.clear();
-    detail::ReducePath(*device, use, &ring);
+    // The points held to the coordinate limit, as ClampCoord does.
+    detail::ReducePathShifted(sp.points, kCoordLimit, offset, use, &ring);
     out->closed.push_back(sp.closed);
     out->points += ring.size();
   }
@@ -588,7 +585,6 @@ void ReducedPaths(const Shape& shape, double offset, detail::PathUse use, std::v
 // buffers of their own, so that their memory goes back when they are drawn.
 constexpr std::size_t kKeptScratchPoints = std::size_t{1} << 16;
 struct ReduceScratch {
-  std::vector<Point> device;
   DevicePaths paths;
 };
 
@@ -639,7 +635,7 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
   cairo_set_antialias(cr_, antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
   // The fill is drawn before the stroke is reduced: both use the scratch.
   DevicePaths& fill = scratch.paths;
-  if (doFill) ReducedPaths(shape, 0.0, detail::PathUse::Fill, &scratch.device, &fill);
+  if (doFill) ReducedPaths(shape, 0.0, detail::PathUse::Fill, &fill);
   if (doFill && !fill.rings.empty()) {
     if (!(fill.points >= kDenseFillPoints &&
           fillDense(fill.rings, shape.rule, brush, state, box.x0, box.y0, box.x1, box.y1))) {
@@ -658,7 +654,7 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
   DevicePaths& stroke = scratch.paths;
   if (doStroke) {
     ReducedPaths(shape, 0.5, dashes.empty() ? detail::PathUse::SolidStroke : detail::PathUse::DashedStroke,
-                 &scratch.device, &stroke);
+                 &stroke);
     const cairo_line_cap_t cairoCap = cap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
                                       : cap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
                                                                : CAIRO_LINE_CAP_BUTT;

@@ -68,12 +68,13 @@ void AppendDev(const DCObj* dc, const POINT* pts, std::size_t count, md::canvas:
   // could otherwise be the mapping's own fields, as far as the compiler knows.
   const double sx = dc->ScaleX(), sy = dc->ScaleY();
   const double wx = dc->st.winOrg.x, wy = dc->st.winOrg.y, vx = dc->st.vpOrg.x, vy = dc->st.vpOrg.y;
-  const std::size_t at = path.points.size();
-  path.points.resize(at + count);
-  md::canvas::Point* out = path.points.data() + at;
+  // Appended one by one into room made first: no zero-fill of points
+  // written at once.
+  std::vector<md::canvas::Point>& out = path.points;
+  out.reserve(out.size() + count);
   for (std::size_t i = 0; i < count; ++i)
-    out[i] = md::canvas::Point{static_cast<double>(Round((pts[i].x - wx) * sx + vx)),
-                               static_cast<double>(Round((pts[i].y - wy) * sy + vy))};
+    out.push_back(md::canvas::Point{static_cast<double>(Round((pts[i].x - wx) * sx + vx)),
+                                    static_cast<double>(Round((pts[i].y - wy) * sy + vy))});
 }
 
 md::canvas::FillRule Rule(const DCObj* dc) {
