@@ -73,6 +73,26 @@ struct BitmapObj : GdiObject {
   canvas::Canvas* Canvas();
 };
 
+// A clip region that copies of a state share until one of them sets its own:
+// contexts save and restore their state far more often than they change
+// their clip.
+class SharedRegion {
+ public:
+  SharedRegion& operator=(Region r) {
+    region_ = r.Empty() ? nullptr : std::make_shared<const Region>(std::move(r));
+    return *this;
+  }
+  const Region& get() const {
+    static const Region kEmpty;
+    return region_ ? *region_ : kEmpty;
+  }
+  operator const Region&() const { return get(); }
+  const Region* operator->() const { return &get(); }
+
+ private:
+  std::shared_ptr<const Region> region_;
+};
+
 struct DCState {
   int mapMode = MM_TEXT;
   POINT winOrg;
@@ -84,7 +104,7 @@ struct DCState {
   FontObj* font = nullptr;
   BitmapObj* bitmap = nullptr;
   bool hasClip = false;
-  Region clip;
+  SharedRegion clip;
   COLORREF textColor = 0;
   COLORREF bkColor = 0xFFFFFF;
   int bkMode = OPAQUE;

@@ -150,7 +150,7 @@ const canvas::State& DCObj::State() {
   if (stateDirty) {
     canvasState.clip.active = st.hasClip;
     if (st.hasClip)
-      st.clip.Rects(&canvasState.clip.rects);
+      st.clip->Rects(&canvasState.clip.rects);
     else
       canvasState.clip.rects.clear();
     canvasState.opaque = st.bkMode == OPAQUE;

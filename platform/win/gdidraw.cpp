@@ -361,7 +361,7 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
   md::canvas::Canvas* c = dc->Canvas();
   POINT p = dc->DevPt(x, y);
   if (!c || p.x < 0 || p.y < 0 || p.x >= dc->SurfaceWidth() || p.y >= dc->SurfaceHeight()) return CLR_INVALID;
-  if (dc->st.hasClip && !dc->st.clip.Contains(p.x, p.y)) return CLR_INVALID;
+  if (dc->st.hasClip && !dc->st.clip->Contains(p.x, p.y)) return CLR_INVALID;
   std::uint32_t px = 0;
   if (!c->readPixels(md::canvas::Rect{p.x, p.y, p.x + 1, p.y + 1}, &px)) return CLR_INVALID;
   return RGB(static_cast<BYTE>((px >> 16) & 0xFF), static_cast<BYTE>((px >> 8) & 0xFF),
