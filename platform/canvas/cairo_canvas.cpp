@@ -881,6 +881,8 @@ void CairoCanvas::paintText(const TextRun& run, const ShapedRun& shaped, const S
   cairo_rotate(cr_, -run.angle * std::numbers::pi / 180.0);
   SetColor(cr_, run.color);
 
+  // Only vector files keep the characters; rasters take the glyphs alone.
+  const bool characters = kind_ != Kind::Image && kind_ != Kind::Pixels;
   for (int slot = 0; slot < 2; ++slot) {
     const text::FaceSource* src = font->Face(slot);
     if (src == nullptr) continue;
@@ -898,6 +900,7 @@ void CairoCanvas::paintText(const TextRun& run, const ShapedRun& shaped, const S
       const text::Glyph& g = glyphs[i];
       if (g.slot != slot || !Inked(g)) continue;
       list.push_back(cairo_glyph_t{g.index, xs[i], 0.0});
+      if (!characters) continue;
       const std::string ch = text::EncodeUtf8(std::u32string_view(&g.ch, 1));
       utf8 += ch;
       clusters.push_back(cairo_text_cluster_t{static_cast<int>(ch.size()), 1});
@@ -916,9 +919,13 @@ void CairoCanvas::paintText(const TextRun& run, const ShapedRun& shaped, const S
     cairo_matrix_t fm;
     cairo_matrix_init(&fm, m.em * m.xScale, 0, src->syntheticItalic ? -0.2 * m.em : 0.0, m.em, 0, 0);
     cairo_set_font_matrix(cr_, &fm);
-    cairo_show_text_glyphs(cr_, utf8.data(), static_cast<int>(utf8.size()), list.data(),
-                           static_cast<int>(list.size()), clusters.data(), static_cast<int>(clusters.size()),
-                           static_cast<cairo_text_cluster_flags_t>(0));
+    if (characters) {
+      cairo_show_text_glyphs(cr_, utf8.data(), static_cast<int>(utf8.size()), list.data(),
+                             static_cast<int>(list.size()), clusters.data(), static_cast<int>(clusters.size()),
+                             static_cast<cairo_text_cluster_flags_t>(0));
+    } else {
+      cairo_show_glyphs(cr_, list.data(), static_cast<int>(list.size()));
+    }
   }
   if (run.font.underline && total != 0) {
     cairo_rectangle(cr_, 0, m.underlinePosition, total, std::max(m.underlineThickness, 1.0));

@@ -2,11 +2,13 @@
 // deleting pens, brushes and fonts.
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/canvas/recording.h"
 #include "platform/win/gdi_internal.h"
@@ -15,9 +17,78 @@ namespace md::win::detail {
 
 namespace {
 
+// Fibonacci hashing: objects of one size lie a fixed stride apart.
+std::uint64_t Spread(const void* handle) {
+  return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle)) * 0x9E3779B97F4A7C15ull;
+}
+
+// The live objects by address: open addressing with linear probing, so that
+// the pens and brushes made and deleted by the thousand while drawing cost no
+// node of their own. Never more than half full.
+class LiveSet {
+ public:
+  std::size_t Size() const { return size_; }
+  GdiObject* Find(const void* handle) const {
+    if (slots_.empty()) return nullptr;
+    for (std::size_t i = Home(handle);; i = (i + 1) & Mask()) {
+      GdiObject* o = slots_[i];
+      if (o == nullptr) return nullptr;
+      if (o == handle) return o;
+    }
+  }
+  void Insert(GdiObject* obj) {
+    if (2 * (size_ + 1) > slots_.size()) Grow();
+    std::size_t i = Home(obj);
+    while (slots_[i] != nullptr) {
+      if (slots_[i] == obj) return;
+      i = (i + 1) & Mask();
+    }
+    slots_[i] = obj;
+    ++size_;
+  }
+  // Takes the object out of the set (without freeing it); false when absent.
+  bool Remove(const void* handle) {
+    if (slots_.empty()) return false;
+    std::size_t i = Home(handle);
+    while (slots_[i] != handle) {
+      if (slots_[i] == nullptr) return false;
+      i = (i + 1) & Mask();
+    }
+    // Backward shift: later entries of the run move up into the gap when
+    // their home slot does not lie between the gap and themselves.
+    for (std::size_t j = (i + 1) & Mask(); slots_[j] != nullptr; j = (j + 1) & Mask()) {
+      const std::size_t home = Home(slots_[j]);
+      const bool between = i <= j ? (home > i && home <= j) : (home > i || home <= j);
+      if (between) continue;
+      slots_[i] = slots_[j];
+      i = j;
+    }
+    slots_[i] = nullptr;
+    --size_;
+    return true;
+  }
+
+ private:
+  std::size_t Mask() const { return slots_.size() - 1; }
+  std::size_t Home(const void* handle) const { return Spread(handle) >> shift_; }
+  void Grow() {
+    std::vector<GdiObject*> old = std::move(slots_);
+    const std::size_t n = old.empty() ? 64 : 2 * old.size();
+    slots_.assign(n, nullptr);
+    shift_ = 64 - std::countr_zero(n);
+    size_ = 0;
+    for (GdiObject* o : old)
+      if (o != nullptr) Insert(o);
+  }
+  std::vector<GdiObject*> slots_;
+  std::size_t size_ = 0;
+  int shift_ = 64;
+};
+
 struct Table {
   std::recursive_mutex mutex;
-  std::unordered_map<const void*, std::unique_ptr<GdiObject>> live;
+  LiveSet live;             // owned: freed by Destroy
+  std::vector<DCObj*> dcs;  // the live device contexts among them
   std::unordered_map<const void*, std::unique_ptr<GdiObject>> stock;
 };
 
@@ -28,11 +99,7 @@ struct Table {
 constexpr unsigned kFoundBits = 8;
 std::atomic<const void*> g_found[1u << kFoundBits];
 
-std::atomic<const void*>& SlotOf(const void* handle) {
-  // Fibonacci hashing: objects of one size lie a fixed stride apart.
-  const std::uint64_t h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle));
-  return g_found[(h * 0x9E3779B97F4A7C15ull) >> (64 - kFoundBits)];
-}
+std::atomic<const void*>& SlotOf(const void* handle) { return g_found[Spread(handle) >> (64 - kFoundBits)]; }
 
 Table& T() {
   static Table* t = new Table;  // lives until exit; objects may be released late
@@ -48,7 +115,8 @@ void Register(GdiObject* obj) {
   if (obj->stock) {
     T().stock.emplace(obj, std::unique_ptr<GdiObject>(obj));
   } else {
-    T().live.emplace(obj, std::unique_ptr<GdiObject>(obj));
+    T().live.Insert(obj);
+    if (obj->type == ObjType::DC) T().dcs.push_back(static_cast<DCObj*>(obj));
   }
   // A new object is looked up next, as a rule (selected, then deleted).
   SlotOf(obj).store(obj, std::memory_order_release);
@@ -63,8 +131,8 @@ GdiObject* Find(const void* handle) {
   Table& t = T();
   std::lock_guard<std::recursive_mutex> g(t.mutex);
   GdiObject* found = nullptr;
-  if (auto it = t.live.find(handle); it != t.live.end()) {
-    found = it->second.get();
+  if (GdiObject* o = t.live.Find(handle)) {
+    found = o;
   } else if (auto s = t.stock.find(handle); s != t.stock.end()) {
     found = s->second.get();
   }
@@ -144,9 +212,7 @@ bool InUse(const GdiObject* obj) {
   auto uses = [obj](const DCState& s) {
     return s.pen == obj || s.brush == obj || s.font == obj || s.bitmap == obj;
   };
-  for (auto& [h, o] : T().live) {
-    if (o->type != ObjType::DC) continue;
-    const auto* dc = static_cast<const DCObj*>(o.get());
+  for (const DCObj* dc : T().dcs) {
     if (uses(dc->st)) return true;
     for (const DCState& s : dc->saved) {
       if (uses(s)) return true;
@@ -161,7 +227,11 @@ void Destroy(GdiObject* obj) {
   std::lock_guard<std::recursive_mutex> g(Lock());
   std::atomic<const void*>& slot = SlotOf(obj);
   if (slot.load(std::memory_order_relaxed) == obj) slot.store(nullptr, std::memory_order_release);
-  T().live.erase(obj);
+  Table& t = T();
+  if (!t.live.Remove(obj)) return;
+  if (obj->type == ObjType::DC) std::erase(t.dcs, static_cast<DCObj*>(obj));
+  // Freed once out of the table: its destructor may call back in.
+  delete obj;
 }
 
 // Copies a face name into a LOGFONT field, NUL-terminated; a name too long
@@ -183,7 +253,7 @@ namespace md::win {
 std::size_t LiveObjectCount() {
   std::lock_guard<std::recursive_mutex> g(Lock());
   (void)Stocks();
-  return T().live.size();
+  return T().live.Size();
 }
 
 }  // namespace md::win

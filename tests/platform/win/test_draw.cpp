@@ -200,7 +200,7 @@ TEST(Draw, AnObjectLookedUpJustBeforeItIsDeletedIsGone) {
 TEST(Draw, ALookupRememberedIsDroppedWhenAnotherThreadDeletesTheObject) {
   // One object, and several looked up in turn as drawing alternates context,
   // pens and brushes; every other one is deleted on another thread.
-  for (const int count : {1, 2, 12}) {
+  for (const int count : {1, 2, 12, 500}) {  // 500: past the table's first size
     SCOPED_TRACE(count);
     std::vector<HGDIOBJ> objects;
     for (int i = 0; i < count; ++i) objects.push_back(CreatePen(PS_SOLID, 1, RGB(i, 0, 0)));
