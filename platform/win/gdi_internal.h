@@ -2,10 +2,12 @@
 // Private to the GDI sources.
 #pragma once
 
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/canvas/canvas.h"
@@ -167,7 +169,33 @@ struct DCObj : GdiObject {
 };
 
 // Handle table. Every live object is registered; lookups check type.
-std::recursive_mutex& Lock();
+// The table's lock: recursive, and cheap when no other thread holds it (a
+// drawing call takes it several times over).
+class GdiMutex {
+ public:
+  void lock() {
+    const std::thread::id self = std::this_thread::get_id();
+    if (owner_.load(std::memory_order_relaxed) == self) {
+      ++depth_;
+      return;
+    }
+    while (busy_.exchange(true, std::memory_order_acquire))
+      while (busy_.load(std::memory_order_relaxed)) std::this_thread::yield();
+    owner_.store(self, std::memory_order_relaxed);
+    depth_ = 1;
+  }
+  void unlock() {
+    if (--depth_ != 0) return;
+    owner_.store(std::thread::id(), std::memory_order_relaxed);
+    busy_.store(false, std::memory_order_release);
+  }
+
+ private:
+  std::atomic<bool> busy_{false};
+  std::atomic<std::thread::id> owner_{};
+  int depth_ = 0;
+};
+GdiMutex& Lock();
 void Register(GdiObject* obj);
 GdiObject* Find(const void* handle);
 template <typename T>

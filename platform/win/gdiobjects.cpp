@@ -86,7 +86,7 @@ class LiveSet {
 };
 
 struct Table {
-  std::recursive_mutex mutex;
+  GdiMutex mutex;
   LiveSet live;             // owned: freed by Destroy
   std::vector<DCObj*> dcs;  // the live device contexts among them
   std::unordered_map<const void*, std::unique_ptr<GdiObject>> stock;
@@ -108,10 +108,10 @@ Table& T() {
 
 }  // namespace
 
-std::recursive_mutex& Lock() { return T().mutex; }
+GdiMutex& Lock() { return T().mutex; }
 
 void Register(GdiObject* obj) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   if (obj->stock) {
     T().stock.emplace(obj, std::unique_ptr<GdiObject>(obj));
   } else {
@@ -129,7 +129,7 @@ GdiObject* Find(const void* handle) {
   if (slot.load(std::memory_order_acquire) == handle)
     return static_cast<GdiObject*>(const_cast<void*>(handle));
   Table& t = T();
-  std::lock_guard<std::recursive_mutex> g(t.mutex);
+  std::lock_guard<GdiMutex> g(t.mutex);
   GdiObject* found = nullptr;
   if (GdiObject* o = t.live.Find(handle)) {
     found = o;
@@ -208,7 +208,7 @@ namespace {
 
 // True when an object is selected into any context, now or in a saved state.
 bool InUse(const GdiObject* obj) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   auto uses = [obj](const DCState& s) {
     return s.pen == obj || s.brush == obj || s.font == obj || s.bitmap == obj;
   };
@@ -224,7 +224,7 @@ bool InUse(const GdiObject* obj) {
 }  // namespace
 
 void Destroy(GdiObject* obj) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   std::atomic<const void*>& slot = SlotOf(obj);
   if (slot.load(std::memory_order_relaxed) == obj) slot.store(nullptr, std::memory_order_release);
   Table& t = T();
@@ -251,7 +251,7 @@ using namespace md::win::detail;
 namespace md::win {
 
 std::size_t LiveObjectCount() {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   (void)Stocks();
   return T().live.Size();
 }
@@ -364,7 +364,7 @@ HGDIOBJ GetStockObject(int index) {
 }
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ obj) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   DCObj* dc = FindDC(hdc);
   GdiObject* o = Find(obj);
   if (!dc || !o) return nullptr;
@@ -406,7 +406,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ obj) {
 }
 
 BOOL DeleteObject(HGDIOBJ obj) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   GdiObject* o = Find(obj);
   if (!o || o->type == ObjType::DC) return FALSE;
   if (o->stock) return TRUE;
