@@ -231,6 +231,14 @@ inline int Round(double v) {
   return static_cast<int>(v);
 }
 
+// Round of both coordinates; coordinates well inside int (nearly all) take
+// a short way without branches, with the same result.
+inline POINT RoundPoint(double x, double y) {
+  if (std::abs(x) < 2.0e9 && std::abs(y) < 2.0e9)
+    return POINT{static_cast<int>(x + std::copysign(0.5, x)), static_cast<int>(y + std::copysign(0.5, y))};
+  return POINT{Round(x), Round(y)};
+}
+
 inline canvas::Point DCObj::Dev(int x, int y) const {
   return canvas::Point{static_cast<double>(Round(DevX(x))), static_cast<double>(Round(DevY(y)))};
 }
