@@ -1,5 +1,6 @@
 // Mapping modes, conversions and device capabilities.
 #include <cmath>
+#include <limits>
 
 #include "tests/platform/win/wintest.h"
 
