@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <memory>
 #include <mutex>
@@ -197,7 +198,25 @@ class GdiMutex {
 };
 GdiMutex& Lock();
 void Register(GdiObject* obj);
-GdiObject* Find(const void* handle);
+// Handles found lately, shared by all threads (drawing calls look the same
+// device context and pens up again and again). A slot holds a live object's
+// handle, which is the object's address, or null; an object leaving the
+// table clears its slot under the lock, so a handle read from a slot is live.
+constexpr unsigned kFoundBits = 8;
+extern std::atomic<const void*> g_found[1u << kFoundBits];
+// Fibonacci hashing: objects of one size lie a fixed stride apart.
+inline std::uint64_t Spread(const void* handle) {
+  return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle)) * 0x9E3779B97F4A7C15ull;
+}
+inline std::atomic<const void*>& FoundSlot(const void* handle) {
+  return g_found[Spread(handle) >> (64 - kFoundBits)];
+}
+GdiObject* FindInTable(const void* handle);
+inline GdiObject* Find(const void* handle) {
+  if (handle != nullptr && FoundSlot(handle).load(std::memory_order_acquire) == handle)
+    return static_cast<GdiObject*>(const_cast<void*>(handle));
+  return FindInTable(handle);
+}
 template <typename T>
 T* FindAs(const void* handle, ObjType type) {
   GdiObject* o = Find(handle);

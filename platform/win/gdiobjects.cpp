@@ -17,11 +17,6 @@ namespace md::win::detail {
 
 namespace {
 
-// Fibonacci hashing: objects of one size lie a fixed stride apart.
-std::uint64_t Spread(const void* handle) {
-  return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle)) * 0x9E3779B97F4A7C15ull;
-}
-
 // The live objects by address: open addressing with linear probing, so that
 // the pens and brushes made and deleted by the thousand while drawing cost no
 // node of their own. Never more than half full.
@@ -92,14 +87,7 @@ struct Table {
   std::unordered_map<const void*, std::unique_ptr<GdiObject>> stock;
 };
 
-// Handles found lately, shared by all threads: drawing calls look the same
-// device context and pens up again and again. A slot holds a live object's
-// handle (which is the object's address) or null; an object leaving the table
-// clears its slot under the lock, so a handle read from a slot is live.
-constexpr unsigned kFoundBits = 8;
-std::atomic<const void*> g_found[1u << kFoundBits];
-
-std::atomic<const void*>& SlotOf(const void* handle) { return g_found[Spread(handle) >> (64 - kFoundBits)]; }
+std::atomic<const void*>& SlotOf(const void* handle) { return FoundSlot(handle); }
 
 Table& T() {
   static Table* t = new Table;  // lives until exit; objects may be released late
@@ -122,12 +110,11 @@ void Register(GdiObject* obj) {
   SlotOf(obj).store(obj, std::memory_order_release);
 }
 
-GdiObject* Find(const void* handle) {
+std::atomic<const void*> g_found[1u << kFoundBits];
+
+GdiObject* FindInTable(const void* handle) {
   if (!handle) return nullptr;
   std::atomic<const void*>& slot = SlotOf(handle);
-  // Handles are the objects' addresses (the table's keys).
-  if (slot.load(std::memory_order_acquire) == handle)
-    return static_cast<GdiObject*>(const_cast<void*>(handle));
   Table& t = T();
   std::lock_guard<GdiMutex> g(t.mutex);
   GdiObject* found = nullptr;
