@@ -921,8 +921,8 @@ void CairoCanvas::paintText(const TextRun& run, const ShapedRun& shaped, const S
     cairo_set_font_matrix(cr_, &fm);
     if (characters) {
       cairo_show_text_glyphs(cr_, utf8.data(), static_cast<int>(utf8.size()), list.data(),
-                             static_cast<int>(list.size()), clusters.data(), static_cast<int>(clusters.size()),
-                             static_cast<cairo_text_cluster_flags_t>(0));
+                             static_cast<int>(list.size()), clusters.data(),
+                             static_cast<int>(clusters.size()), static_cast<cairo_text_cluster_flags_t>(0));
     } else {
       cairo_show_glyphs(cr_, list.data(), static_cast<int>(list.size()));
     }
