@@ -214,6 +214,28 @@ TEST(Draw, ALookupRememberedIsDroppedWhenAnotherThreadDeletesTheObject) {
   }
 }
 
+TEST(Draw, ThreadsDrawingAtOnceEachFindTheirOwnObjects) {
+  const std::size_t before = md::win::LiveObjectCount();
+  std::vector<std::thread> threads;
+  std::vector<int> drawn(4, 0);
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([t, &drawn] {
+      RecordingDC dc;
+      const POINT line[] = {{0, 0}, {10, t}};
+      for (int i = 0; i < 300; ++i) {
+        HPEN pen = CreatePen(PS_SOLID, 1, RGB(t, i % 256, 0));
+        HGDIOBJ old = SelectObject(dc.hdc, pen);
+        if (Polyline(dc.hdc, line, 2) && dc.last().pen.color == RGB(t, i % 256, 0)) ++drawn[t];
+        SelectObject(dc.hdc, old);
+        DeleteObject(pen);
+      }
+    });
+  }
+  for (std::thread& th : threads) th.join();
+  EXPECT_EQ(drawn, std::vector<int>(4, 300));
+  EXPECT_EQ(md::win::LiveObjectCount(), before);
+}
+
 TEST(Draw, CurvesLieOnTheirEllipses) {
   RecordingDC dc;
   // The outline runs through the pixels 10..109 and 20..69: the right and
