@@ -133,7 +133,12 @@ TEST(SampleGridLine, CarriesEverySampleAndDropsRefusedOnes) {
   EXPECT_EQ(md::layout::grid::SampleGridLine(SGIS_DPoint(0, 0), SGIS_DPoint(1, 1), 4, nan, &out), 0);
   EXPECT_EQ(md::layout::grid::SampleGridLine(SGIS_DPoint(0, 0), SGIS_DPoint(1, 1), 0, nullptr, &out), 0);
   // Carried all at once, each point as the one-point carrier does: the same samples.
-  const std::function<bool(SGIS_DPoint*)> carriers[] = {carry, nan};
+  auto negative = [](SGIS_DPoint* p) {  // halves below zero, and a point far out
+    p->x = p->x == 50.0 ? -3e9 : -p->x - 0.5;
+    p->y = -2.5;
+    return true;
+  };
+  const std::function<bool(SGIS_DPoint*)> carriers[] = {carry, nan, negative};
   for (const auto& one : carriers) {
     std::vector<SGIS_Point> each, all;
     std::vector<SGIS_DPoint> work;
