@@ -32,7 +32,13 @@
 //   PageCycle/N       a page of up to N mixed elements (the sample page's
 //                     elements, compounds included, over and over) built,
 //                     stored, saved, loaded and read back; the time per
-//                     element is the "per_element" counter.
+//                     element is the "per_element" counter;
+//   PageCycle/HeapReplay/N
+//                     only the heap traffic of one PageCycle/N round (its
+//                     operator new and delete calls, recorded) replayed in
+//                     order, each block written once: the part of the
+//                     cycle's growth from 1k to 100k that comes with its
+//                     blocks alone (heapreplay.cpp);
 //   PageLoad/N        the load alone of such a page's file (features decoded,
 //                     elements made and read); the page built and saved once,
 //                     each loaded page ended outside the timing.
@@ -85,6 +91,7 @@
 #include <vector>
 
 #include "bench/demo/cairoreplay.h"
+#include "bench/demo/pagecycle.h"
 #include "bench/ratio_reporter.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
@@ -421,19 +428,8 @@ void PageCycle(benchmark::State& state) {
   std::string error;
   for (auto _ : state) {
     // Whole sample pages, as many as fit in N (a file holds at most 100,000 features).
-    auto page = md::demo::BuildSamplePage(nullptr);
-    const std::size_t batch = page != nullptr ? page->elements().size() : 0;
-    while (batch > 0 && page->elements().size() + batch <= wanted)
-      md::demo::AddSampleElements(*page, nullptr);
-    if (page == nullptr || !md::demo::StoreElements(*page, &error) ||
-        !md::demo::SavePage(*page, file, &error)) {
-      state.SkipWithError(error.empty() ? "no page" : error.c_str());
-      break;
-    }
-    count = page->elements().size();
-    auto loaded = md::demo::LoadPage(file, &error);
-    if (loaded == nullptr || loaded->elements().size() != count) {
-      state.SkipWithError(error.empty() ? "the page read back differs" : error.c_str());
+    if (!md::bench::CyclePageOnce(wanted, file, &count, &error)) {
+      state.SkipWithError(error.c_str());
       break;
     }
   }

@@ -563,20 +563,17 @@ struct DevicePaths {
   std::vector<bool> closed;
   std::size_t points = 0;
 };
-void ReducedPaths(const Shape& shape, double offset, detail::PathUse use, std::vector<Point>* device,
-                  DevicePaths* out) {
+void ReducedPaths(const Shape& shape, double offset, detail::PathUse use, DevicePaths* out) {
   std::size_t used = 0;
   out->closed.clear();
   out->points = 0;
   for (const SubPath& sp : shape.paths) {
     if (sp.points.empty()) continue;
-    device->resize(sp.points.size());
-    Point* d = device->data();
-    for (const Point& p : sp.points) *d++ = Point{ClampCoord(p.x) + offset, ClampCoord(p.y) + offset};
     if (used == out->rings.size()) out->rings.emplace_back();
     std::vector<Point>& ring = out->rings[used++];
     ring.clear();
-    detail::ReducePath(*device, use, &ring);
+    // The points held to the coordinate limit, as ClampCoord does.
+    detail::ReducePathShifted(sp.points, kCoordLimit, offset, use, &ring);
     out->closed.push_back(sp.closed);
     out->points += ring.size();
   }
@@ -588,7 +585,6 @@ void ReducedPaths(const Shape& shape, double offset, detail::PathUse use, std::v
 // buffers of their own, so that their memory goes back when they are drawn.
 constexpr std::size_t kKeptScratchPoints = std::size_t{1} << 16;
 struct ReduceScratch {
-  std::vector<Point> device;
   DevicePaths paths;
 };
 
@@ -639,7 +635,7 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
   cairo_set_antialias(cr_, antialias_ ? CAIRO_ANTIALIAS_DEFAULT : CAIRO_ANTIALIAS_NONE);
   // The fill is drawn before the stroke is reduced: both use the scratch.
   DevicePaths& fill = scratch.paths;
-  if (doFill) ReducedPaths(shape, 0.0, detail::PathUse::Fill, &scratch.device, &fill);
+  if (doFill) ReducedPaths(shape, 0.0, detail::PathUse::Fill, &fill);
   if (doFill && !fill.rings.empty()) {
     if (!(fill.points >= kDenseFillPoints &&
           fillDense(fill.rings, shape.rule, brush, state, box.x0, box.y0, box.x1, box.y1))) {
@@ -658,7 +654,7 @@ void CairoCanvas::drawShape(const Shape& shape, const Pen& pen, const Brush& bru
   DevicePaths& stroke = scratch.paths;
   if (doStroke) {
     ReducedPaths(shape, 0.5, dashes.empty() ? detail::PathUse::SolidStroke : detail::PathUse::DashedStroke,
-                 &scratch.device, &stroke);
+                 &stroke);
     const cairo_line_cap_t cairoCap = cap == LineCap::Round    ? CAIRO_LINE_CAP_ROUND
                                       : cap == LineCap::Square ? CAIRO_LINE_CAP_SQUARE
                                                                : CAIRO_LINE_CAP_BUTT;
@@ -885,6 +881,8 @@ void CairoCanvas::paintText(const TextRun& run, const ShapedRun& shaped, const S
   cairo_rotate(cr_, -run.angle * std::numbers::pi / 180.0);
   SetColor(cr_, run.color);
 
+  // Only vector files keep the characters; rasters take the glyphs alone.
+  const bool characters = kind_ != Kind::Image && kind_ != Kind::Pixels;
   for (int slot = 0; slot < 2; ++slot) {
     const text::FaceSource* src = font->Face(slot);
     if (src == nullptr) continue;
@@ -902,6 +900,7 @@ void CairoCanvas::paintText(const TextRun& run, const ShapedRun& shaped, const S
       const text::Glyph& g = glyphs[i];
       if (g.slot != slot || !Inked(g)) continue;
       list.push_back(cairo_glyph_t{g.index, xs[i], 0.0});
+      if (!characters) continue;
       const std::string ch = text::EncodeUtf8(std::u32string_view(&g.ch, 1));
       utf8 += ch;
       clusters.push_back(cairo_text_cluster_t{static_cast<int>(ch.size()), 1});
@@ -920,9 +919,13 @@ void CairoCanvas::paintText(const TextRun& run, const ShapedRun& shaped, const S
     cairo_matrix_t fm;
     cairo_matrix_init(&fm, m.em * m.xScale, 0, src->syntheticItalic ? -0.2 * m.em : 0.0, m.em, 0, 0);
     cairo_set_font_matrix(cr_, &fm);
-    cairo_show_text_glyphs(cr_, utf8.data(), static_cast<int>(utf8.size()), list.data(),
-                           static_cast<int>(list.size()), clusters.data(), static_cast<int>(clusters.size()),
-                           static_cast<cairo_text_cluster_flags_t>(0));
+    if (characters) {
+      cairo_show_text_glyphs(cr_, utf8.data(), static_cast<int>(utf8.size()), list.data(),
+                             static_cast<int>(list.size()), clusters.data(),
+                             static_cast<int>(clusters.size()), static_cast<cairo_text_cluster_flags_t>(0));
+    } else {
+      cairo_show_glyphs(cr_, list.data(), static_cast<int>(list.size()));
+    }
   }
   if (run.font.underline && total != 0) {
     cairo_rectangle(cr_, 0, m.underlinePosition, total, std::max(m.underlineThickness, 1.0));

@@ -24,16 +24,17 @@ Keyed Key(const Point& a, const Point& b, std::size_t at) {
   return std::tie(a.x, a.y) <= std::tie(b.x, b.y) ? Keyed{a, b, at} : Keyed{b, a, at};
 }
 
-}  // namespace
-
-void ReducePath(const std::vector<Point>& in, PathUse use, std::vector<Point>* out) {
-  // Worked in place after what `out` holds: each point of `in` adds one at
+// ReducePath over the points `at` gives for 0 .. count-1.
+template <typename At>
+void ReduceMapped(std::size_t count, At at, PathUse use, std::vector<Point>* out) {
+  // Worked in place after what `out` holds: each point adds one at
   // most, and a lone point is doubled.
   const std::size_t base = out->size();
-  out->resize(base + in.size() + 1);
+  out->resize(base + count + 1);
   Point* o = out->data() + base;
   std::size_t n = 0;
-  for (const Point& c : in) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const Point c = at(i);
     if (n > 0 && o[n - 1] == c) continue;
     if (n >= 2) {
       if (use == PathUse::Fill && o[n - 2] == c) {
@@ -51,11 +52,29 @@ void ReducePath(const std::vector<Point>& in, PathUse use, std::vector<Point>* o
     }
     o[n++] = c;
   }
-  if (n == 1 && in.size() >= 2) {
+  if (n == 1 && count >= 2) {
     o[1] = o[0];
     n = 2;
   }
   out->resize(base + n);
+}
+
+}  // namespace
+
+void ReducePath(const std::vector<Point>& in, PathUse use, std::vector<Point>* out) {
+  ReduceMapped(
+      in.size(), [p = in.data()](std::size_t i) { return p[i]; }, use, out);
+}
+
+void ReducePathShifted(const std::vector<Point>& in, double limit, double offset, PathUse use,
+                       std::vector<Point>* out) {
+  const Point* p = in.data();
+  ReduceMapped(
+      in.size(),
+      [p, limit, offset](std::size_t i) {
+        return Point{std::clamp(p[i].x, -limit, limit) + offset, std::clamp(p[i].y, -limit, limit) + offset};
+      },
+      use, out);
 }
 
 bool SplitRoundJoinedStroke(const std::vector<std::vector<Point>>& paths, const std::vector<bool>& closed,

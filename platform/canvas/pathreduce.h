@@ -29,6 +29,10 @@ enum class PathUse {
 //    two round trips (the same segments, joins and ends).
 // The first and last points are always kept.
 void ReducePath(const std::vector<Point>& in, PathUse use, std::vector<Point>* out);
+// The same for the points each held to [-limit, limit], then moved by
+// `offset`, without a copy of them.
+void ReducePathShifted(const std::vector<Point>& in, double limit, double offset, PathUse use,
+                       std::vector<Point>* out);
 
 // A solid stroke with round joins covers the union of its segments, each
 // widened by half the pen and given round ends: a round join is the disc

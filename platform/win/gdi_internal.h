@@ -2,10 +2,13 @@
 // Private to the GDI sources.
 #pragma once
 
+#include <atomic>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/canvas/canvas.h"
@@ -73,6 +76,26 @@ struct BitmapObj : GdiObject {
   canvas::Canvas* Canvas();
 };
 
+// A clip region that copies of a state share until one of them sets its own:
+// contexts save and restore their state far more often than they change
+// their clip.
+class SharedRegion {
+ public:
+  SharedRegion& operator=(Region r) {
+    region_ = r.Empty() ? nullptr : std::make_shared<const Region>(std::move(r));
+    return *this;
+  }
+  const Region& get() const {
+    static const Region kEmpty;
+    return region_ ? *region_ : kEmpty;
+  }
+  operator const Region&() const { return get(); }
+  const Region* operator->() const { return &get(); }
+
+ private:
+  std::shared_ptr<const Region> region_;
+};
+
 struct DCState {
   int mapMode = MM_TEXT;
   POINT winOrg;
@@ -84,7 +107,7 @@ struct DCState {
   FontObj* font = nullptr;
   BitmapObj* bitmap = nullptr;
   bool hasClip = false;
-  Region clip;
+  SharedRegion clip;
   COLORREF textColor = 0;
   COLORREF bkColor = 0xFFFFFF;
   int bkMode = OPAQUE;
@@ -147,9 +170,53 @@ struct DCObj : GdiObject {
 };
 
 // Handle table. Every live object is registered; lookups check type.
-std::recursive_mutex& Lock();
+// The table's lock: recursive, and cheap when no other thread holds it (a
+// drawing call takes it several times over).
+class GdiMutex {
+ public:
+  void lock() {
+    const std::thread::id self = std::this_thread::get_id();
+    if (owner_.load(std::memory_order_relaxed) == self) {
+      ++depth_;
+      return;
+    }
+    while (busy_.exchange(true, std::memory_order_acquire))
+      while (busy_.load(std::memory_order_relaxed)) std::this_thread::yield();
+    owner_.store(self, std::memory_order_relaxed);
+    depth_ = 1;
+  }
+  void unlock() {
+    if (--depth_ != 0) return;
+    owner_.store(std::thread::id(), std::memory_order_relaxed);
+    busy_.store(false, std::memory_order_release);
+  }
+
+ private:
+  std::atomic<bool> busy_{false};
+  std::atomic<std::thread::id> owner_{};
+  int depth_ = 0;
+};
+GdiMutex& Lock();
 void Register(GdiObject* obj);
-GdiObject* Find(const void* handle);
+// Handles found lately, shared by all threads (drawing calls look the same
+// device context and pens up again and again). A slot holds a live object's
+// handle, which is the object's address, or null; an object leaving the
+// table clears its slot under the lock, so a handle read from a slot is live.
+constexpr unsigned kFoundBits = 8;
+extern std::atomic<const void*> g_found[1u << kFoundBits];
+// Fibonacci hashing: objects of one size lie a fixed stride apart.
+inline std::uint64_t Spread(const void* handle) {
+  return static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle)) * 0x9E3779B97F4A7C15ull;
+}
+inline std::atomic<const void*>& FoundSlot(const void* handle) {
+  return g_found[Spread(handle) >> (64 - kFoundBits)];
+}
+GdiObject* FindInTable(const void* handle);
+inline GdiObject* Find(const void* handle) {
+  if (handle != nullptr && FoundSlot(handle).load(std::memory_order_acquire) == handle)
+    return static_cast<GdiObject*>(const_cast<void*>(handle));
+  return FindInTable(handle);
+}
 template <typename T>
 T* FindAs(const void* handle, ObjType type) {
   GdiObject* o = Find(handle);
@@ -181,6 +248,14 @@ inline int Round(double v) {
   if (v >= static_cast<double>(std::numeric_limits<int>::max())) return std::numeric_limits<int>::max();
   if (v <= static_cast<double>(std::numeric_limits<int>::min())) return std::numeric_limits<int>::min();
   return static_cast<int>(v);
+}
+
+// Round of both coordinates; coordinates well inside int (nearly all) take
+// a short way without branches, with the same result.
+inline POINT RoundPoint(double x, double y) {
+  if (std::abs(x) < 2.0e9 && std::abs(y) < 2.0e9)
+    return POINT{static_cast<int>(x + std::copysign(0.5, x)), static_cast<int>(y + std::copysign(0.5, y))};
+  return POINT{Round(x), Round(y)};
 }
 
 inline canvas::Point DCObj::Dev(int x, int y) const {

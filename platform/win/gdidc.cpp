@@ -150,7 +150,7 @@ const canvas::State& DCObj::State() {
   if (stateDirty) {
     canvasState.clip.active = st.hasClip;
     if (st.hasClip)
-      st.clip.Rects(&canvasState.clip.rects);
+      st.clip->Rects(&canvasState.clip.rects);
     else
       canvasState.clip.rects.clear();
     canvasState.opaque = st.bkMode == OPAQUE;
@@ -333,7 +333,7 @@ HDC CreateCompatibleDC(HDC hdc) {
 void ForgetCDC(HDC hdc);  // cdc.cpp
 
 BOOL DeleteDC(HDC hdc) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   DCObj* dc = FindDC(hdc);
   if (!dc) return FALSE;
   auto release = [dc](BitmapObj* b) {
@@ -349,7 +349,7 @@ BOOL DeleteDC(HDC hdc) {
 // The saved states change under the object table's lock: DeleteObject reads
 // every context's states from whatever thread deletes.
 int SaveDC(HDC hdc) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   DCObj* dc = FindDC(hdc);
   if (!dc) return 0;
   dc->saved.push_back(dc->st);
@@ -357,7 +357,7 @@ int SaveDC(HDC hdc) {
 }
 
 BOOL RestoreDC(HDC hdc, int savedDC) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   DCObj* dc = FindDC(hdc);
   if (!dc || savedDC == 0) return FALSE;
   const int depth = static_cast<int>(dc->saved.size());

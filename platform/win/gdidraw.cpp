@@ -68,12 +68,14 @@ void AppendDev(const DCObj* dc, const POINT* pts, std::size_t count, md::canvas:
   // could otherwise be the mapping's own fields, as far as the compiler knows.
   const double sx = dc->ScaleX(), sy = dc->ScaleY();
   const double wx = dc->st.winOrg.x, wy = dc->st.winOrg.y, vx = dc->st.vpOrg.x, vy = dc->st.vpOrg.y;
-  const std::size_t at = path.points.size();
-  path.points.resize(at + count);
-  md::canvas::Point* out = path.points.data() + at;
-  for (std::size_t i = 0; i < count; ++i)
-    out[i] = md::canvas::Point{static_cast<double>(Round((pts[i].x - wx) * sx + vx)),
-                               static_cast<double>(Round((pts[i].y - wy) * sy + vy))};
+  // Appended one by one into room made first: no zero-fill of points
+  // written at once.
+  std::vector<md::canvas::Point>& out = path.points;
+  out.reserve(out.size() + count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const POINT d = RoundPoint((pts[i].x - wx) * sx + vx, (pts[i].y - wy) * sy + vy);
+    out.push_back(md::canvas::Point{static_cast<double>(d.x), static_cast<double>(d.y)});
+  }
 }
 
 md::canvas::FillRule Rule(const DCObj* dc) {
@@ -360,7 +362,7 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
   md::canvas::Canvas* c = dc->Canvas();
   POINT p = dc->DevPt(x, y);
   if (!c || p.x < 0 || p.y < 0 || p.x >= dc->SurfaceWidth() || p.y >= dc->SurfaceHeight()) return CLR_INVALID;
-  if (dc->st.hasClip && !dc->st.clip.Contains(p.x, p.y)) return CLR_INVALID;
+  if (dc->st.hasClip && !dc->st.clip->Contains(p.x, p.y)) return CLR_INVALID;
   std::uint32_t px = 0;
   if (!c->readPixels(md::canvas::Rect{p.x, p.y, p.x + 1, p.y + 1}, &px)) return CLR_INVALID;
   return RGB(static_cast<BYTE>((px >> 16) & 0xFF), static_cast<BYTE>((px >> 8) & 0xFF),

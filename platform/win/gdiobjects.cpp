@@ -2,11 +2,13 @@
 // deleting pens, brushes and fonts.
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/canvas/recording.h"
 #include "platform/win/gdi_internal.h"
@@ -15,30 +17,77 @@ namespace md::win::detail {
 
 namespace {
 
+// The live objects by address: open addressing with linear probing, so that
+// the pens and brushes made and deleted by the thousand while drawing cost no
+// node of their own. Never more than half full.
+class LiveSet {
+ public:
+  std::size_t Size() const { return size_; }
+  GdiObject* Find(const void* handle) const {
+    if (slots_.empty()) return nullptr;
+    for (std::size_t i = Home(handle);; i = (i + 1) & Mask()) {
+      GdiObject* o = slots_[i];
+      if (o == nullptr) return nullptr;
+      if (o == handle) return o;
+    }
+  }
+  void Insert(GdiObject* obj) {
+    if (2 * (size_ + 1) > slots_.size()) Grow();
+    std::size_t i = Home(obj);
+    while (slots_[i] != nullptr) {
+      if (slots_[i] == obj) return;
+      i = (i + 1) & Mask();
+    }
+    slots_[i] = obj;
+    ++size_;
+  }
+  // Takes the object out of the set (without freeing it); false when absent.
+  bool Remove(const void* handle) {
+    if (slots_.empty()) return false;
+    std::size_t i = Home(handle);
+    while (slots_[i] != handle) {
+      if (slots_[i] == nullptr) return false;
+      i = (i + 1) & Mask();
+    }
+    // Backward shift: later entries of the run move up into the gap when
+    // their home slot does not lie between the gap and themselves.
+    for (std::size_t j = (i + 1) & Mask(); slots_[j] != nullptr; j = (j + 1) & Mask()) {
+      const std::size_t home = Home(slots_[j]);
+      const bool between = i <= j ? (home > i && home <= j) : (home > i || home <= j);
+      if (between) continue;
+      slots_[i] = slots_[j];
+      i = j;
+    }
+    slots_[i] = nullptr;
+    --size_;
+    return true;
+  }
+
+ private:
+  std::size_t Mask() const { return slots_.size() - 1; }
+  std::size_t Home(const void* handle) const { return Spread(handle) >> shift_; }
+  void Grow() {
+    std::vector<GdiObject*> old = std::move(slots_);
+    const std::size_t n = old.empty() ? 64 : 2 * old.size();
+    slots_.assign(n, nullptr);
+    shift_ = 64 - std::countr_zero(n);
+    size_ = 0;
+    for (GdiObject* o : old)
+      if (o != nullptr) Insert(o);
+  }
+  std::vector<GdiObject*> slots_;
+  std::size_t size_ = 0;
+  int shift_ = 64;
+};
+
 struct Table {
-  std::recursive_mutex mutex;
-  std::unordered_map<const void*, std::unique_ptr<GdiObject>> live;
+  GdiMutex mutex;
+  LiveSet live;             // owned: freed by Destroy
+  std::vector<DCObj*> dcs;  // the live device contexts among them
   std::unordered_map<const void*, std::unique_ptr<GdiObject>> stock;
-  // Bumped whenever an object leaves the table, so that the lookups each
-  // thread remembers (below) are dropped without taking the lock.
-  std::atomic<std::uint64_t> generation{1};
 };
 
-// Objects this thread found lately, each with the table's generation then:
-// drawing calls look the same device context and pens up again and again.
-struct Found {
-  const void* handle = nullptr;
-  GdiObject* object = nullptr;
-  std::uint64_t generation = 0;
-};
-constexpr std::size_t kFoundSlots = 8;  // the top three bits of the hash below
-thread_local Found t_found[kFoundSlots];
-
-Found& SlotOf(const void* handle) {
-  // Fibonacci hashing: objects of one size lie a fixed stride apart.
-  const std::uint64_t h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(handle));
-  return t_found[(h * 0x9E3779B97F4A7C15ull) >> 61];
-}
+std::atomic<const void*>& SlotOf(const void* handle) { return FoundSlot(handle); }
 
 Table& T() {
   static Table* t = new Table;  // lives until exit; objects may be released late
@@ -47,31 +96,35 @@ Table& T() {
 
 }  // namespace
 
-std::recursive_mutex& Lock() { return T().mutex; }
+GdiMutex& Lock() { return T().mutex; }
 
 void Register(GdiObject* obj) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   if (obj->stock) {
     T().stock.emplace(obj, std::unique_ptr<GdiObject>(obj));
   } else {
-    T().live.emplace(obj, std::unique_ptr<GdiObject>(obj));
+    T().live.Insert(obj);
+    if (obj->type == ObjType::DC) T().dcs.push_back(static_cast<DCObj*>(obj));
   }
+  // A new object is looked up next, as a rule (selected, then deleted).
+  SlotOf(obj).store(obj, std::memory_order_release);
 }
 
-GdiObject* Find(const void* handle) {
+std::atomic<const void*> g_found[1u << kFoundBits];
+
+GdiObject* FindInTable(const void* handle) {
   if (!handle) return nullptr;
+  std::atomic<const void*>& slot = SlotOf(handle);
   Table& t = T();
-  Found& slot = SlotOf(handle);
-  if (handle == slot.handle && slot.generation == t.generation.load(std::memory_order_acquire))
-    return slot.object;
-  std::lock_guard<std::recursive_mutex> g(t.mutex);
+  std::lock_guard<GdiMutex> g(t.mutex);
   GdiObject* found = nullptr;
-  if (auto it = t.live.find(handle); it != t.live.end()) {
-    found = it->second.get();
+  if (GdiObject* o = t.live.Find(handle)) {
+    found = o;
   } else if (auto s = t.stock.find(handle); s != t.stock.end()) {
     found = s->second.get();
   }
-  if (found != nullptr) slot = Found{handle, found, t.generation.load(std::memory_order_relaxed)};
+  if (found != nullptr && static_cast<const void*>(found) == handle)
+    slot.store(handle, std::memory_order_release);
   return found;
 }
 
@@ -142,13 +195,11 @@ namespace {
 
 // True when an object is selected into any context, now or in a saved state.
 bool InUse(const GdiObject* obj) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   auto uses = [obj](const DCState& s) {
     return s.pen == obj || s.brush == obj || s.font == obj || s.bitmap == obj;
   };
-  for (auto& [h, o] : T().live) {
-    if (o->type != ObjType::DC) continue;
-    const auto* dc = static_cast<const DCObj*>(o.get());
+  for (const DCObj* dc : T().dcs) {
     if (uses(dc->st)) return true;
     for (const DCState& s : dc->saved) {
       if (uses(s)) return true;
@@ -160,10 +211,14 @@ bool InUse(const GdiObject* obj) {
 }  // namespace
 
 void Destroy(GdiObject* obj) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
+  std::atomic<const void*>& slot = SlotOf(obj);
+  if (slot.load(std::memory_order_relaxed) == obj) slot.store(nullptr, std::memory_order_release);
   Table& t = T();
-  t.generation.fetch_add(1, std::memory_order_acq_rel);
-  t.live.erase(obj);
+  if (!t.live.Remove(obj)) return;
+  if (obj->type == ObjType::DC) std::erase(t.dcs, static_cast<DCObj*>(obj));
+  // Freed once out of the table: its destructor may call back in.
+  delete obj;
 }
 
 // Copies a face name into a LOGFONT field, NUL-terminated; a name too long
@@ -183,9 +238,9 @@ using namespace md::win::detail;
 namespace md::win {
 
 std::size_t LiveObjectCount() {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   (void)Stocks();
-  return T().live.size();
+  return T().live.Size();
 }
 
 }  // namespace md::win
@@ -296,7 +351,7 @@ HGDIOBJ GetStockObject(int index) {
 }
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ obj) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   DCObj* dc = FindDC(hdc);
   GdiObject* o = Find(obj);
   if (!dc || !o) return nullptr;
@@ -338,7 +393,7 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ obj) {
 }
 
 BOOL DeleteObject(HGDIOBJ obj) {
-  std::lock_guard<std::recursive_mutex> g(Lock());
+  std::lock_guard<GdiMutex> g(Lock());
   GdiObject* o = Find(obj);
   if (!o || o->type == ObjType::DC) return FALSE;
   if (o->stock) return TRUE;

@@ -219,7 +219,7 @@ int ExtSelectClipRgn(HDC hdc, HRGN rgn, int mode) {
   if (op == RegionOp::Copy) {
     dc->st.clip = r->rgn;  // a copy: the caller may delete its region
   } else {
-    Region current = dc->st.hasClip ? dc->st.clip : Surface(dc);
+    Region current = dc->st.hasClip ? dc->st.clip.get() : Surface(dc);
     dc->st.clip = Region::Combine(current, r->rgn, op);
   }
   dc->st.hasClip = true;
@@ -242,7 +242,7 @@ int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
   if (!dc) return ERROR;
   md::canvas::Rect d = dc->DevRect(left, top, right, bottom);
   Region rect = Region::FromRect(d.left, d.top, d.right, d.bottom);
-  dc->st.clip = Region::Combine(dc->st.hasClip ? dc->st.clip : Surface(dc), rect, RegionOp::Diff);
+  dc->st.clip = Region::Combine(dc->st.hasClip ? dc->st.clip.get() : Surface(dc), rect, RegionOp::Diff);
   dc->st.hasClip = true;
   return ClipResult(dc);
 }
@@ -250,7 +250,11 @@ int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
 int OffsetClipRgn(HDC hdc, int dx, int dy) {
   DCObj* dc = FindDC(hdc);
   if (!dc) return ERROR;
-  if (dc->st.hasClip) dc->st.clip.Offset(Round(dx * dc->ScaleX()), Round(dy * dc->ScaleY()));
+  if (dc->st.hasClip) {
+    Region moved = dc->st.clip;
+    moved.Offset(Round(dx * dc->ScaleX()), Round(dy * dc->ScaleY()));
+    dc->st.clip = std::move(moved);
+  }
   return ClipResult(dc);
 }
 

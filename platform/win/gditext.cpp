@@ -205,19 +205,24 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR te
   POINT refLog = updateCP ? dc->st.current : POINT{x, y};
   md::canvas::Point ref = dc->Dev(refLog.x, refLog.y);
 
-  md::canvas::State state = dc->State();
+  // The context's state as it is, unless the text is clipped to the box.
+  const md::canvas::State* state = &dc->State();
+  md::canvas::State clipped;
   if (rect && (options & (ETO_OPAQUE | ETO_CLIPPED))) {
     md::canvas::Rect r = dc->DevRect(rect->left, rect->top, rect->right, rect->bottom);
     if (options & ETO_OPAQUE) {
       md::canvas::Brush bk;
       bk.style = md::canvas::BrushStyle::Solid;
       bk.color = dc->st.bkColor & 0xFFFFFF;
-      if (!r.empty()) c->fillRects({r}, bk, state);
+      if (!r.empty()) c->fillRects({r}, bk, *state);
     }
-    if (options & ETO_CLIPPED) state = ClippedTo(dc, r);
+    if (options & ETO_CLIPPED) {
+      clipped = ClippedTo(dc, r);
+      state = &clipped;
+    }
   }
   const double w = s.empty() ? 0
-                             : PaintLine(dc, c, *font, s, adv, ref, dc->st.textAlign, state,
+                             : PaintLine(dc, c, *font, s, std::move(adv), ref, dc->st.textAlign, *state,
                                          dc->st.font->lf.lfEscapement / 10.0);
   if (updateCP) {
     const double rad = dc->st.font->lf.lfEscapement / 10.0 * kPi / 180.0;

@@ -263,6 +263,7 @@ Region Region::Combine(const Region& a, const Region& b, RegionOp op) {
   std::sort(ys.begin(), ys.end());
   ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
   Region out;
+  out.bands_.reserve(ys.size());  // a band at most between two neighbouring edges
   static const std::vector<int> kNone;
   std::size_t ia = 0, ib = 0;
   for (std::size_t k = 0; k + 1 < ys.size(); ++k) {

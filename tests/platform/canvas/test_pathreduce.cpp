@@ -65,6 +65,13 @@ TEST(PathReduce, DropsOnlyPointsThatAddNothing) {
     EXPECT_EQ(out[0], (Point{-1, -1})) << row.what;
     for (std::size_t i = 0; i < row.out.size(); ++i)
       EXPECT_EQ(out[i + 1], row.out[i]) << row.what << " #" << i;
+    // Held to [-4, 4] and moved by a half on the way in: as a held, moved copy.
+    std::vector<Point> moved, expected, shifted;
+    for (const Point& p : row.in)
+      moved.push_back(Point{std::clamp(p.x, -4.0, 4.0) + 0.5, std::clamp(p.y, -4.0, 4.0) + 0.5});
+    ReducePath(moved, row.use, &expected);
+    md::canvas::detail::ReducePathShifted(row.in, 4.0, 0.5, row.use, &shifted);
+    EXPECT_EQ(shifted, expected) << row.what;
   }
 }
 

@@ -130,6 +130,25 @@ TEST(Clip, SaveAndRestoreBringBackClipObjectsAndAttributes) {
   SelectObject(dc.hdc, oldBrush);
 }
 
+TEST(Clip, AClipMovedAfterASaveLeavesTheSavedOneAsItWas) {
+  RecordingDC dc;
+  Owned rgn(CreateRectRgn(10, 10, 50, 50));
+  SelectClipRgn(dc.hdc, static_cast<HRGN>(rgn.obj));
+  const int level = SaveDC(dc.hdc);
+  OffsetClipRgn(dc.hdc, 100, 0);
+  Owned now(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_EQ(GetClipRgn(dc.hdc, static_cast<HRGN>(now.obj)), 1);
+  EXPECT_EQ(md::test::RectsOf(static_cast<HRGN>(now.obj)),
+            (std::vector<md::canvas::Rect>{{110, 10, 150, 50}}));
+  ASSERT_TRUE(RestoreDC(dc.hdc, level));
+  Rectangle(dc.hdc, 0, 0, 200, 200);
+  EXPECT_EQ(dc.last().state.clip.rects, (std::vector<md::canvas::Rect>{{10, 10, 50, 50}}));
+  // The region taken from the context is its own: moving it moves no clip.
+  OffsetRgn(static_cast<HRGN>(now.obj), 5, 5);
+  Rectangle(dc.hdc, 0, 0, 200, 200);
+  EXPECT_EQ(dc.last().state.clip.rects, (std::vector<md::canvas::Rect>{{10, 10, 50, 50}}));
+}
+
 TEST(Clip, ObjectsInUseCannotBeDeleted) {
   RecordingDC dc;
   HPEN pen = CreatePen(PS_SOLID, 3, 0);

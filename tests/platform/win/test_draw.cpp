@@ -200,7 +200,7 @@ TEST(Draw, AnObjectLookedUpJustBeforeItIsDeletedIsGone) {
 TEST(Draw, ALookupRememberedIsDroppedWhenAnotherThreadDeletesTheObject) {
   // One object, and several looked up in turn as drawing alternates context,
   // pens and brushes; every other one is deleted on another thread.
-  for (const int count : {1, 2, 12}) {
+  for (const int count : {1, 2, 12, 500}) {  // 500: past the table's first size
     SCOPED_TRACE(count);
     std::vector<HGDIOBJ> objects;
     for (int i = 0; i < count; ++i) objects.push_back(CreatePen(PS_SOLID, 1, RGB(i, 0, 0)));
@@ -212,6 +212,28 @@ TEST(Draw, ALookupRememberedIsDroppedWhenAnotherThreadDeletesTheObject) {
       EXPECT_EQ(GetObjectType(objects[i]), i % 2 == 0 ? 0u : static_cast<DWORD>(OBJ_PEN)) << i;
     for (std::size_t i = 1; i < objects.size(); i += 2) DeleteObject(objects[i]);
   }
+}
+
+TEST(Draw, ThreadsDrawingAtOnceEachFindTheirOwnObjects) {
+  const std::size_t before = md::win::LiveObjectCount();
+  std::vector<std::thread> threads;
+  std::vector<int> drawn(4, 0);
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([t, &drawn] {
+      RecordingDC dc;
+      const POINT line[] = {{0, 0}, {10, t}};
+      for (int i = 0; i < 300; ++i) {
+        HPEN pen = CreatePen(PS_SOLID, 1, RGB(t, i % 256, 0));
+        HGDIOBJ old = SelectObject(dc.hdc, pen);
+        if (Polyline(dc.hdc, line, 2) && dc.last().pen.color == RGB(t, i % 256, 0)) ++drawn[t];
+        SelectObject(dc.hdc, old);
+        DeleteObject(pen);
+      }
+    });
+  }
+  for (std::thread& th : threads) th.join();
+  EXPECT_EQ(drawn, std::vector<int>(4, 300));
+  EXPECT_EQ(md::win::LiveObjectCount(), before);
 }
 
 TEST(Draw, CurvesLieOnTheirEllipses) {

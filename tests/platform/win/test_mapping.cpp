@@ -1,5 +1,6 @@
 // Mapping modes, conversions and device capabilities.
 #include <cmath>
+#include <limits>
 
 #include "tests/platform/win/wintest.h"
 
@@ -110,6 +111,30 @@ TEST(Mapping, AnisotropicOriginsAndExtents) {
   SetMapMode(dc.hdc, MM_ANISOTROPIC);
   GetWindowExtEx(dc.hdc, &ext);
   EXPECT_EQ(ext.cx, 1000);
+}
+
+TEST(Mapping, DevicePointsRoundHalfAwayFromZeroAndSaturate) {
+  constexpr int kMin = std::numeric_limits<int>::min(), kMax = std::numeric_limits<int>::max();
+  const struct {
+    int windowExt, viewportExt, x, device, deviceOfMinusX;
+  } rows[] = {
+      {2, 1, 1, 1, -1},
+      {2, 1, 3, 2, -2},
+      {2, 1, 0, 0, 0},
+      {1, 1, 1999999999, 1999999999, -1999999999},
+      {1, 2, 1000000000, 2000000000, -2000000000},
+      {1, 4, kMax, kMax, kMin},
+  };
+  for (const auto& row : rows) {
+    RecordingDC dc;
+    SetMapMode(dc.hdc, MM_ANISOTROPIC);
+    SetWindowExtEx(dc.hdc, row.windowExt, row.windowExt, nullptr);
+    SetViewportExtEx(dc.hdc, row.viewportExt, row.viewportExt, nullptr);
+    POINT p{row.x, -row.x};
+    ASSERT_TRUE(LPtoDP(dc.hdc, &p, 1));
+    EXPECT_EQ(p.x, row.device) << row.x;
+    EXPECT_EQ(p.y, row.deviceOfMinusX) << row.x;
+  }
 }
 
 TEST(Mapping, IsotropicKeepsUnitsSquare) {

@@ -112,6 +112,30 @@ int SampleGridLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const GridPoint
   return static_cast<int>(pOut->size());
 }
 
+int SampleGridLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const GridPointsCarrier& carry,
+                   std::vector<SGIS_DPoint>* pWork, std::vector<char>* pCarried,
+                   std::vector<SGIS_Point>* pOut) {
+  pOut->clear();
+  const GridLineSampler samples(from, to, nSteps);
+  const int n = samples.Count();
+  pWork->resize(static_cast<std::size_t>(n));
+  pCarried->assign(static_cast<std::size_t>(n), 1);
+  for (int j = 0; j < n; ++j) (*pWork)[j] = samples.Input(j);
+  if (carry && n > 0) carry(pWork->data(), n, pCarried->data());
+  // What GridLineSampler::Carry does after the carrier; points well inside
+  // int are rounded half away from zero without branches, as FromDoubles does.
+  for (int j = 0; j < n; ++j) {
+    const SGIS_DPoint& p = (*pWork)[j];
+    if (!(*pCarried)[j]) continue;
+    if (std::abs(p.x) < 2.0e9 && std::abs(p.y) < 2.0e9)
+      pOut->push_back(SGIS_Point(static_cast<std::int32_t>(p.x + std::copysign(0.5, p.x)),
+                                 static_cast<std::int32_t>(p.y + std::copysign(0.5, p.y)), 0));
+    else if (std::isfinite(p.x) && std::isfinite(p.y))
+      pOut->push_back(SGIS_Point::FromDoubles(p.x, p.y));
+  }
+  return static_cast<int>(pOut->size());
+}
+
 SGIS_DRect ShownMapBound(const SGIS_DRect& bound, const SGIS_Rect& frame, double* pScale) {
   SGIS_DRect shown = bound;
   shown.Normalize();

@@ -107,6 +107,16 @@ using GridPointCarrier = std::function<bool(SGIS_DPoint* pPoint)>;
 int SampleGridLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const GridPointCarrier& carry,
                    std::vector<SGIS_Point>* pOut);
 
+// Carries nCount points in place at once, as GridPointCarrier would each;
+// pCarried[i] 0 where point i cannot be, 1 where it is.
+using GridPointsCarrier = std::function<void(SGIS_DPoint* pPoints, int nCount, char* pCarried)>;
+
+// SampleGridLine with the points carried in one call; *pWork and *pCarried
+// are scratch kept from line to line.
+int SampleGridLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const GridPointsCarrier& carry,
+                   std::vector<SGIS_DPoint>* pWork, std::vector<char>* pCarried,
+                   std::vector<SGIS_Point>* pOut);
+
 // The samples of SampleGridLine one at a time, for walks that stop early.
 class GridLineSampler {
  public:

@@ -159,6 +159,21 @@ bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_D
                                *p = pMapView->PageToDevicePoint(*p, pMapReference);
                                return true;
                              });
+    // A line's samples transformed in one call (each as it would be alone:
+    // where one fails, they are taken again one by one from their inputs).
+    std::vector<SGIS_DPoint> inputs;
+    tracer.CarryLinesWith(
+        [&inputs, pTransform, pMapView, pMapReference](SGIS_DPoint* p, int n, char* carried) {
+          inputs.assign(p, p + n);
+          if (!pTransform->TransformPoint(n, p, 1)) {
+            for (int i = 0; i < n; ++i) {
+              p[i] = inputs[static_cast<std::size_t>(i)];
+              carried[i] = pTransform->TransformPoint(1, &p[i], 1) ? 1 : 0;
+            }
+          }
+          for (int i = 0; i < n; ++i)
+            if (carried[i]) p[i] = pMapView->PageToDevicePoint(p[i], pMapReference);
+        });
     DeviceSink sink(ctx, tracer);
     grid::CGIS_GridCapRecord caps(kMethod);
     WalkMeasureGrid(plan, MeasureGridPartsOf(pGrid), tracer, sink, caps);

@@ -175,7 +175,9 @@ MeasureLineTracer::MeasureLineTracer(IGIS_GeoArithmetic* pArithmetic, const SGIS
 }
 
 int MeasureLineTracer::Trace(SGIS_DPoint from, SGIS_DPoint to) {
-  const int n = grid::SampleGridLine(from, to, m_nSegments, m_carry, &m_samples);
+  const int n = m_carryAll
+                    ? grid::SampleGridLine(from, to, m_nSegments, m_carryAll, &m_work, &m_carried, &m_samples)
+                    : grid::SampleGridLine(from, to, m_nSegments, m_carry, &m_samples);
   if (n == 0 || m_pArithmetic == nullptr) return 0;
   return m_pArithmetic->ClipPolylineToRect(m_lowerLeft, m_upperRight, n, m_samples.data(), m_kept.data());
 }

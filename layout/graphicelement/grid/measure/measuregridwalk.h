@@ -72,6 +72,9 @@ class MeasureLineTracer {
   grid::LineCutEnds TraceEnds(SGIS_DPoint from, SGIS_DPoint to, bool bLast) const;
   // Carries one point of the grid's reference; false when it cannot.
   bool Carry(SGIS_DPoint* pPoint) const { return !m_carry || m_carry(pPoint); }
+  // Trace then carries a line's samples in one call to `carryAll`, which
+  // must carry each point as the carrier given above does.
+  void CarryLinesWith(grid::GridPointsCarrier carryAll) { m_carryAll = std::move(carryAll); }
 
  private:
   IGIS_GeoArithmetic* m_pArithmetic;
@@ -79,6 +82,9 @@ class MeasureLineTracer {
   SGIS_Point m_upperRight;
   int m_nSegments;
   grid::GridPointCarrier m_carry;
+  grid::GridPointsCarrier m_carryAll;
+  std::vector<SGIS_DPoint> m_work;
+  std::vector<char> m_carried;
   std::vector<SGIS_Point> m_samples;
   std::vector<SGIS_Point> m_kept;
 };

@@ -132,6 +132,26 @@ TEST(SampleGridLine, CarriesEverySampleAndDropsRefusedOnes) {
   };
   EXPECT_EQ(md::layout::grid::SampleGridLine(SGIS_DPoint(0, 0), SGIS_DPoint(1, 1), 4, nan, &out), 0);
   EXPECT_EQ(md::layout::grid::SampleGridLine(SGIS_DPoint(0, 0), SGIS_DPoint(1, 1), 0, nullptr, &out), 0);
+  // Carried all at once, each point as the one-point carrier does: the same samples.
+  auto negative = [](SGIS_DPoint* p) {  // halves below zero, and a point far out
+    p->x = p->x == 50.0 ? -3e9 : -p->x - 0.5;
+    p->y = -2.5;
+    return true;
+  };
+  const std::function<bool(SGIS_DPoint*)> carriers[] = {carry, nan, negative};
+  for (const auto& one : carriers) {
+    std::vector<SGIS_Point> each, all;
+    std::vector<SGIS_DPoint> work;
+    std::vector<char> carried;
+    const md::layout::grid::GridPointsCarrier batch = [&](SGIS_DPoint* p, int count, char* ok) {
+      for (int i = 0; i < count; ++i) ok[i] = one(&p[i]) ? 1 : 0;
+    };
+    md::layout::grid::SampleGridLine(SGIS_DPoint(0, 10), SGIS_DPoint(100, 10), 10, one, &each);
+    EXPECT_EQ(md::layout::grid::SampleGridLine(SGIS_DPoint(0, 10), SGIS_DPoint(100, 10), 10, batch, &work,
+                                               &carried, &all),
+              static_cast<int>(each.size()));
+    EXPECT_EQ(all, each);
+  }
 }
 
 TEST(PageMapping, ShownBoundAndPagePoints) {
