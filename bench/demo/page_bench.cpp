@@ -42,7 +42,10 @@
 //   PagePart/Save/N, PagePart/FreeLoaded/N, PagePart/FreeBuilt/N
 //                     PageCycle's store and save, its ending of the loaded
 //                     page and of the built page, each timed alone
-//                     (per_element as above).
+//                     (per_element as above);
+//   PageLoad/N        the load alone of such a page's file (features decoded,
+//                     elements made and read); the page built and saved once,
+//                     each loaded page ended outside the timing.
 //
 //   Sheet/Print, Sheet/RawCairo
 //                     the same two for the map sheet (A2 landscape, the whole
@@ -81,6 +84,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -487,6 +491,39 @@ void PagePart(benchmark::State& state, PagePartKind part) {
                          benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// The load alone of PageCycle's page: the file written once, each loaded
+// page ended outside the timing.
+void PageLoad(benchmark::State& state) {
+  const std::size_t wanted = static_cast<std::size_t>(state.range(0));
+  const std::string file = BenchFile();
+  std::string error;
+  auto page = md::demo::BuildSamplePage(nullptr);
+  const std::size_t batch = page != nullptr ? page->elements().size() : 0;
+  while (batch > 0 && page->elements().size() + batch <= wanted) md::demo::AddSampleElements(*page, nullptr);
+  if (page == nullptr || !md::demo::StoreElements(*page, &error) ||
+      !md::demo::SavePage(*page, file, &error)) {
+    state.SkipWithError(error.empty() ? "no page" : error.c_str());
+    return;
+  }
+  const std::size_t count = page->elements().size();
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    auto loaded = md::demo::LoadPage(file, &error);
+    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    const bool same = loaded != nullptr && loaded->elements().size() == count;
+    loaded.reset();
+    if (!same) {
+      state.SkipWithError(error.empty() ? "the page read back differs" : error.c_str());
+      break;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::remove(file, ec);
+  state.counters["per_element"] =
+      benchmark::Counter(static_cast<double>(count),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 // ---- Compounds of many members --------------------------------------------------
 
 void CompoundAdd(benchmark::State& state) {
@@ -765,6 +802,7 @@ BENCHMARK_CAPTURE(PagePart, FreeBuilt, PagePartKind::FreeBuilt)
     ->Arg(10000)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(PageLoad)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // N elements registered, then ended first-made first (a page cleared front
 // to back); the time per element is the "per_element" counter. The registry

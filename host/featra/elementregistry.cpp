@@ -89,14 +89,21 @@ class FlatTable {
       const std::uint64_t bits = reinterpret_cast<std::uintptr_t>(key);
       return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> shift_);
     } else {
-      // Handles are handed out in sequence and the live ones mostly span
-      // less than the table: their low bits lay them side by side, each at
-      // home, so walking elements in the order they were made walks the table
-      // in order. (Shifting each table-sized span of handles elsewhere would
-      // let a page that straddles two spans land one run inside the other.)
-      return static_cast<std::size_t>(key) & mask();
+      // Handles are handed out in sequence. Runs of kGroup consecutive
+      // handles lie side by side, so walking elements in the order they were
+      // made walks whole cache lines of slots; the runs themselves are spread
+      // by Fibonacci hashing. Laying every handle at its low bits instead lets
+      // two pages alive at once (one kept open while others are loaded) fall
+      // on the same slots once their handles lie a table's size apart: one
+      // probe run as long as a page, walked by every lookup.
+      const std::uint64_t group = static_cast<std::uint64_t>(key) / kGroup;
+      const std::size_t spread = static_cast<std::size_t>((group * 0x9E3779B97F4A7C15ull) >> shift_);
+      return (spread & ~(kGroup - 1)) | (static_cast<std::size_t>(key) & (kGroup - 1));
     }
   }
+
+  static constexpr unsigned kGroupBits = 6;
+  static constexpr std::size_t kGroup = std::size_t{1} << kGroupBits;  // at most the smallest table
 
   void grow() {
     std::vector<Slot> old = std::move(slots_);

@@ -98,6 +98,8 @@ class CGIS_FeatureAttributes final : public IGIS_FeatureAttributes {
   // Replaces the fields by an image; false (fields unchanged) when damaged.
   bool ReadImage(const std::uint8_t* data, std::size_t size);
   bool valid() const { return true; }
+  // Asks for the fields' memory ahead of their use; changes nothing.
+  void PrefetchFields() const { set_.PrefetchFields(); }
 
  private:
   IGIS_Field* Prepare(const char* name, int type, const char* method);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -499,6 +500,32 @@ TEST(ElementRegistry, ManyElementsKeepTheirHandlesWhileOthersGo) {
   }
   for (TestElement* e : elements) delete e;
   EXPECT_EQ(GIS_GetRegisteredElementCount(), before - static_cast<int>(elements.size()));
+}
+
+TEST(ElementRegistry, APageKeptWhileOthersComeAndGoStaysReachable) {
+  // One page lives while later pages are made and ended, their handles
+  // running on past several table sizes: every live handle resolves both ways.
+  const auto makePage = [](std::vector<std::unique_ptr<TestElement>>* page, std::vector<int>* handles) {
+    page->clear();
+    handles->clear();
+    for (int i = 0; i < 3000; ++i) {
+      page->push_back(std::make_unique<TestElement>());
+      handles->push_back(GIS_RegisterElement(AsElement(page->back().get())));
+    }
+  };
+  std::vector<std::unique_ptr<TestElement>> kept, later;
+  std::vector<int> keptHandles, laterHandles;
+  makePage(&kept, &keptHandles);
+  for (int round = 0; round < 24; ++round) {
+    makePage(&later, &laterHandles);
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+      ASSERT_EQ(GIS_ResolveElement(keptHandles[i]), AsElement(kept[i].get())) << round << " " << i;
+      ASSERT_EQ(GIS_ResolveElement(laterHandles[i]), AsElement(later[i].get())) << round << " " << i;
+      ASSERT_EQ(GIS_GetElementHandle(AsElement(later[i].get())), laterHandles[i]) << round << " " << i;
+    }
+  }
+  later.clear();
+  for (int h : laterHandles) EXPECT_EQ(GIS_ResolveElement(h), nullptr);
 }
 
 TEST(ElementRegistry, FeatureOfAReleasedElementResolvesToNull) {
