@@ -39,6 +39,10 @@
 //                     order, each block written once: the part of the
 //                     cycle's growth from 1k to 100k that comes with its
 //                     blocks alone (heapreplay.cpp);
+//   PagePart/Save/N, PagePart/FreeLoaded/N, PagePart/FreeBuilt/N
+//                     PageCycle's store and save, its ending of the loaded
+//                     page and of the built page, each timed alone
+//                     (per_element as above);
 //   PageLoad/N        the load alone of such a page's file (features decoded,
 //                     elements made and read); the page built and saved once,
 //                     each loaded page ended outside the timing.
@@ -441,6 +445,52 @@ void PageCycle(benchmark::State& state) {
                          benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// PageCycle's parts, each timed alone (the others run with the clock
+// stopped): storing every element and writing the file, ending the loaded
+// page, ending the built page.
+enum class PagePartKind { Save, FreeLoaded, FreeBuilt };
+
+void PagePart(benchmark::State& state, PagePartKind part) {
+  const std::size_t wanted = static_cast<std::size_t>(state.range(0));
+  const std::string file = BenchFile();
+  std::size_t count = 0;
+  std::string error;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto page = md::demo::BuildSamplePage(nullptr);
+    const std::size_t batch = page != nullptr ? page->elements().size() : 0;
+    while (batch > 0 && page->elements().size() + batch <= wanted)
+      md::demo::AddSampleElements(*page, nullptr);
+    if (part == PagePartKind::Save) state.ResumeTiming();
+    const bool saved =
+        page != nullptr && md::demo::StoreElements(*page, &error) && md::demo::SavePage(*page, file, &error);
+    if (part == PagePartKind::Save) state.PauseTiming();
+    if (!saved) {
+      state.SkipWithError(error.empty() ? "no page" : error.c_str());
+      state.ResumeTiming();
+      break;
+    }
+    count = page->elements().size();
+    auto loaded = md::demo::LoadPage(file, &error);
+    if (loaded == nullptr || loaded->elements().size() != count) {
+      state.SkipWithError(error.empty() ? "the page read back differs" : error.c_str());
+      state.ResumeTiming();
+      break;
+    }
+    if (part == PagePartKind::FreeLoaded) state.ResumeTiming();
+    loaded.reset();
+    if (part == PagePartKind::FreeLoaded) state.PauseTiming();
+    if (part == PagePartKind::FreeBuilt) state.ResumeTiming();
+    page.reset();
+    if (part != PagePartKind::FreeBuilt) state.ResumeTiming();
+  }
+  std::error_code ec;
+  std::filesystem::remove(file, ec);
+  state.counters["per_element"] =
+      benchmark::Counter(static_cast<double>(count),
+                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
 // The load alone of PageCycle's page: the file written once, each loaded
 // page ended outside the timing.
 void PageLoad(benchmark::State& state) {
@@ -737,6 +787,21 @@ BENCHMARK(CompoundAdd)
     ->Arg(16000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(PageCycle)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PagePart, Save, PagePartKind::Save)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PagePart, FreeLoaded, PagePartKind::FreeLoaded)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PagePart, FreeBuilt, PagePartKind::FreeBuilt)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(PageLoad)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // N elements registered, then ended first-made first (a page cleared front

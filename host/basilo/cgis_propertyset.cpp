@@ -47,7 +47,7 @@ void CGIS_PropertySet::FieldPool::Reserve(std::size_t count) {
 }
 
 CGIS_Field* CGIS_PropertySet::FieldPool::Make(CGIS_PropertySet* owner) {
-  if (free_ == nullptr) Reserve(slot_count_ < 4 ? 4 : slot_count_);
+  if (free_ == nullptr) Reserve(slot_count_ < kFirstBlock ? kFirstBlock : slot_count_);
   Slot* slot = free_;
   free_ = slot->next;
   --free_count_;
@@ -191,7 +191,7 @@ IGIS_Field* CGIS_PropertySet::AddProperty(const char* key, const char* descripti
 CGIS_Field* CGIS_PropertySet::NewField(const char* key) {
   try {
     if (fields_.size() >= UINT32_MAX) throw std::bad_alloc();
-    if (fields_.capacity() == 0) fields_.reserve(4);
+    if (fields_.capacity() == 0) fields_.reserve(FieldPool::kFirstBlock);
     FieldPtr field(pool_.Make(this));
     field->SetNameDirect(key);
     field->SetPosition(fields_.size());

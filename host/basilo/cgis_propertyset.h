@@ -203,11 +203,13 @@ class CGIS_PropertySet final : public IGIS_PropertySet {
 
   // The set's fields live in blocks of its own, several to a block: a set
   // read from bytes takes one block for all its fields, a set that grows
-  // field by field takes blocks of 4, 4, 8, 16... A field ended while the set
+  // field by field takes blocks of 8, 8, 16, 32... (a feature's set holds 6
+  // to 8 fields: one block and one list). A field ended while the set
   // lives (a read that drops its key) leaves its slot for the next new field;
   // the blocks go with the set.
   class FieldPool {
    public:
+    static constexpr std::size_t kFirstBlock = 8;
     FieldPool() = default;
     FieldPool(const FieldPool&) = delete;
     FieldPool& operator=(const FieldPool&) = delete;

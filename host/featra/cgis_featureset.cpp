@@ -81,9 +81,14 @@ void CGIS_FeatureSet::Release() {
 void CGIS_FeatureSet::ReleaseLoaded() {
   SGIS_ElementHooks hooks;
   const bool canRelease = CurrentElementHooks(&hooks);
-  // Last made first: compounds end before their members.
-  for (auto it = loaded_.rbegin(); it != loaded_.rend(); ++it) {
-    IGIS_Element* element = GIS_ResolveElement(*it);
+  // Last made first: compounds end before their members. A large page no
+  // longer fits in the caches: the element a few places on and its registry
+  // entry are asked for now, so that their loads overlap with this one's end.
+  constexpr std::size_t kAhead = 4;
+  const std::size_t n = loaded_.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    if (canRelease && i + kAhead < n) PrefetchElementEnd(loaded_[n - 1 - i - kAhead]);
+    IGIS_Element* element = GIS_ResolveElement(loaded_[n - 1 - i]);
     if (canRelease && element != nullptr) hooks.release(element);
   }
   loaded_.clear();

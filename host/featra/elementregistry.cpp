@@ -68,6 +68,11 @@ class FlatTable {
 
   std::size_t size() const { return count_; }
 
+  // Starts loading the slot where a lookup of the key begins.
+  void prefetch(Key key) const {
+    if (!slots_.empty()) __builtin_prefetch(&slots_[home(key)]);
+  }
+
  private:
   struct Slot {
     Key key{};
@@ -218,6 +223,17 @@ BOOL GIS_HasElementHooks() {
 }  // extern "C"
 
 namespace md::featra {
+
+IGIS_Element* PrefetchElementEnd(int handle) {
+  if (handle <= 0) return nullptr;
+  Registry& r = registry();
+  std::lock_guard<std::mutex> guard(r.lock);
+  IGIS_Element* const* found = r.byHandle.find(handle);
+  if (found == nullptr) return nullptr;
+  __builtin_prefetch(*found);
+  r.byElement.prefetch(*found);
+  return *found;
+}
 
 bool CurrentElementHooks(SGIS_ElementHooks* out) {
   Registry& r = registry();

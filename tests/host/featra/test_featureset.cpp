@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "host/featra/featra_impl.h"
 #include "tests/host/featra/featratest.h"
 
 using namespace md::test;
@@ -447,9 +448,11 @@ TEST(ElementRegistry, HandlesResolveWhileTheElementLivesAndAreNeverReused) {
     EXPECT_EQ(GIS_RegisterElement(AsElement(e)), h);  // once per element
     EXPECT_EQ(GIS_GetElementHandle(AsElement(e)), h);
     EXPECT_EQ(GIS_ResolveElement(h), AsElement(e));
+    EXPECT_EQ(md::featra::PrefetchElementEnd(h), AsElement(e));
     for (int old : handles) {
       EXPECT_NE(old, h);
       EXPECT_EQ(GIS_ResolveElement(old), nullptr);
+      EXPECT_EQ(md::featra::PrefetchElementEnd(old), nullptr);
     }
     handles.push_back(h);
     GIS_UnregisterElement(nullptr);
@@ -463,6 +466,7 @@ TEST(ElementRegistry, HandlesResolveWhileTheElementLivesAndAreNeverReused) {
   }
   EXPECT_EQ(GIS_ResolveElement(0), nullptr);
   EXPECT_EQ(GIS_ResolveElement(-3), nullptr);
+  EXPECT_EQ(md::featra::PrefetchElementEnd(0), nullptr);
   EXPECT_EQ(GIS_RegisterElement(nullptr), 0);
 }
 

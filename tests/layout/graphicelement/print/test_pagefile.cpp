@@ -9,8 +9,10 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "host/basilo/releaseptr.h"
+#include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/igis_element.h"
@@ -75,6 +77,22 @@ TEST(PageFile, SavedWithoutArchiveComesBackWhole) {
   EXPECT_STREQ(text->GetText(), "标题 Title");
   EXPECT_EQ(box->GetRect().left, rect.left);
   EXPECT_EQ(box->GetRect().top, rect.top);
+}
+
+TEST(PageFile, EndingALoadedPageEndsEveryElementItRebuilt) {
+  // More elements than the ending looks ahead, so that every step of it runs.
+  Folder folder;
+  ReleasePtr<IGIS_FeatureSet> page(NewPage());
+  std::vector<IGIS_Element*> made;
+  for (int i = 0; i < 11; ++i) made.push_back(page->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_RECT));
+  ASSERT_TRUE(page->SaveToFile(folder.File("many.mdfs").c_str()));
+  const int before = GIS_GetRegisteredElementCount();
+  IGIS_FeatureSet* loaded = NewPage();
+  ASSERT_TRUE(loaded->LoadPageFromFile(folder.File("many.mdfs").c_str()));
+  EXPECT_EQ(GIS_GetRegisteredElementCount(), before + 11);
+  loaded->Release();
+  EXPECT_EQ(GIS_GetRegisteredElementCount(), before);
+  for (IGIS_Element* e : made) e->Release();
 }
 
 TEST(PageFile, AnUnknownTypeRefusesTheLoadAndPutsTheFeaturesBack) {
