@@ -156,9 +156,7 @@ void HeapReplay(benchmark::State& state) {
       static_cast<double>(replay.blocks) / static_cast<double>(replay.elements);
   state.counters["bytes_per_element"] =
       static_cast<double>(replay.bytes) / static_cast<double>(replay.elements);
-  state.counters["per_element"] =
-      benchmark::Counter(static_cast<double>(replay.elements),
-                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_element"] = md::bench::PerElement(replay.elements);
 }
 
 BENCHMARK(HeapReplay)

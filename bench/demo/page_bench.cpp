@@ -431,7 +431,6 @@ void PageCycle(benchmark::State& state) {
   std::size_t count = 0;
   std::string error;
   for (auto _ : state) {
-    // Whole sample pages, as many as fit in N (a file holds at most 100,000 features).
     if (!md::bench::CyclePageOnce(wanted, file, &count, &error)) {
       state.SkipWithError(error.c_str());
       break;
@@ -440,88 +439,72 @@ void PageCycle(benchmark::State& state) {
   std::error_code ec;
   std::filesystem::remove(file, ec);
   state.counters["elements"] = static_cast<double>(count);
-  state.counters["per_element"] =
-      benchmark::Counter(static_cast<double>(count),
-                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_element"] = md::bench::PerElement(count);
 }
 
-// PageCycle's parts, each timed alone (the others run with the clock
-// stopped): storing every element and writing the file, ending the loaded
-// page, ending the built page.
+// PageCycle's parts, each timed alone by the clock around it: storing every
+// element and writing the file, ending the loaded page, ending the built page.
 enum class PagePartKind { Save, FreeLoaded, FreeBuilt };
 
 void PagePart(benchmark::State& state, PagePartKind part) {
+  using Clock = std::chrono::steady_clock;
   const std::size_t wanted = static_cast<std::size_t>(state.range(0));
   const std::string file = BenchFile();
   std::size_t count = 0;
   std::string error;
   for (auto _ : state) {
-    state.PauseTiming();
-    auto page = md::demo::BuildSamplePage(nullptr);
-    const std::size_t batch = page != nullptr ? page->elements().size() : 0;
-    while (batch > 0 && page->elements().size() + batch <= wanted)
-      md::demo::AddSampleElements(*page, nullptr);
-    if (part == PagePartKind::Save) state.ResumeTiming();
-    const bool saved =
-        page != nullptr && md::demo::StoreElements(*page, &error) && md::demo::SavePage(*page, file, &error);
-    if (part == PagePartKind::Save) state.PauseTiming();
+    auto page = md::bench::BuildCyclePage(wanted);
+    const Clock::time_point saving = Clock::now();
+    const bool saved = md::bench::SaveCyclePage(page.get(), file, &error);
+    const Clock::time_point savedAt = Clock::now();
     if (!saved) {
-      state.SkipWithError(error.empty() ? "no page" : error.c_str());
-      state.ResumeTiming();
+      state.SkipWithError(error.c_str());
       break;
     }
     count = page->elements().size();
-    auto loaded = md::demo::LoadPage(file, &error);
-    if (loaded == nullptr || loaded->elements().size() != count) {
-      state.SkipWithError(error.empty() ? "the page read back differs" : error.c_str());
-      state.ResumeTiming();
+    auto loaded = md::bench::LoadCyclePage(file, count, &error);
+    if (loaded == nullptr) {
+      state.SkipWithError(error.c_str());
       break;
     }
-    if (part == PagePartKind::FreeLoaded) state.ResumeTiming();
+    const Clock::time_point ending = Clock::now();
     loaded.reset();
-    if (part == PagePartKind::FreeLoaded) state.PauseTiming();
-    if (part == PagePartKind::FreeBuilt) state.ResumeTiming();
+    const Clock::time_point loadedEnded = Clock::now();
     page.reset();
-    if (part != PagePartKind::FreeBuilt) state.ResumeTiming();
+    const Clock::time_point builtEnded = Clock::now();
+    const Clock::duration spent = part == PagePartKind::Save         ? savedAt - saving
+                                  : part == PagePartKind::FreeLoaded ? loadedEnded - ending
+                                                                     : builtEnded - loadedEnded;
+    state.SetIterationTime(std::chrono::duration<double>(spent).count());
   }
   std::error_code ec;
   std::filesystem::remove(file, ec);
-  state.counters["per_element"] =
-      benchmark::Counter(static_cast<double>(count),
-                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_element"] = md::bench::PerElement(count);
 }
 
 // The load alone of PageCycle's page: the file written once, each loaded
 // page ended outside the timing.
 void PageLoad(benchmark::State& state) {
-  const std::size_t wanted = static_cast<std::size_t>(state.range(0));
   const std::string file = BenchFile();
   std::string error;
-  auto page = md::demo::BuildSamplePage(nullptr);
-  const std::size_t batch = page != nullptr ? page->elements().size() : 0;
-  while (batch > 0 && page->elements().size() + batch <= wanted) md::demo::AddSampleElements(*page, nullptr);
-  if (page == nullptr || !md::demo::StoreElements(*page, &error) ||
-      !md::demo::SavePage(*page, file, &error)) {
-    state.SkipWithError(error.empty() ? "no page" : error.c_str());
+  auto page = md::bench::BuildCyclePage(static_cast<std::size_t>(state.range(0)));
+  if (!md::bench::SaveCyclePage(page.get(), file, &error)) {
+    state.SkipWithError(error.c_str());
     return;
   }
   const std::size_t count = page->elements().size();
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
-    auto loaded = md::demo::LoadPage(file, &error);
+    auto loaded = md::bench::LoadCyclePage(file, count, &error);
     state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    const bool same = loaded != nullptr && loaded->elements().size() == count;
-    loaded.reset();
-    if (!same) {
-      state.SkipWithError(error.empty() ? "the page read back differs" : error.c_str());
+    if (loaded == nullptr) {
+      state.SkipWithError(error.c_str());
       break;
     }
   }
   std::error_code ec;
   std::filesystem::remove(file, ec);
-  state.counters["per_element"] =
-      benchmark::Counter(static_cast<double>(count),
-                         benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_element"] = md::bench::PerElement(count);
 }
 
 // ---- Compounds of many members --------------------------------------------------
@@ -791,16 +774,19 @@ BENCHMARK_CAPTURE(PagePart, Save, PagePartKind::Save)
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(100000)
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PagePart, FreeLoaded, PagePartKind::FreeLoaded)
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(100000)
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PagePart, FreeBuilt, PagePartKind::FreeBuilt)
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(100000)
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(PageLoad)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
 
