@@ -151,6 +151,49 @@ TEST(FreeTypeEngine, RequestedWidthScalesHorizontally) {
   EXPECT_DOUBLE_EQ(font->Metrics().ascent, natural->Metrics().ascent);
 }
 
+TEST(FreeTypeEngine, FontsDrawAsTheRequestsThatMatchTheirLook) {
+  const FontRequest cell = [] {
+    FontRequest r = Req("Arial", 24);  // cell height, underlined, on a slant
+    r.escapement = 450;
+    r.underline = true;
+    return r;
+  }();
+  auto font = FreeTypeEngine().Match(cell);
+  auto with = [&](auto change) {
+    FontRequest r = Req("Arial", -font->Metrics().em);
+    change(r);
+    return r;
+  };
+  const struct {
+    FontRequest req;
+    bool draws;
+  } rows[] = {
+      {cell, true},
+      {with([](FontRequest&) {}), true},
+      {with([](FontRequest& r) { r.charSet = 134; }), true},
+      {with([](FontRequest& r) { r.height -= 1; }), false},
+      {with([](FontRequest& r) { r.weight = 700; }), false},
+      {with([](FontRequest& r) { r.italic = true; }), false},
+      {with([](FontRequest& r) { r.width = 5; }), false},
+      {with([](FontRequest& r) { r.face = "宋体"; }), false},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(font->DrawsAs(row.req), row.draws) << row.req.face << " " << row.req.height;
+    if (!row.draws) continue;
+    auto other = FreeTypeEngine().Match(row.req);
+    EXPECT_EQ(other->Metrics().em, font->Metrics().em);
+    EXPECT_EQ(other->Metrics().xScale, font->Metrics().xScale);
+    EXPECT_EQ(other->Face(0)->file, font->Face(0)->file);
+    const auto a = other->Shape("Ag图"), b = font->Shape("Ag图");
+    ASSERT_EQ(a.size(), b.size());
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      EXPECT_EQ(a[i].index, b[i].index);
+      EXPECT_EQ(a[i].slot, b[i].slot);
+      EXPECT_EQ(a[i].advance, b[i].advance);
+    }
+  }
+}
+
 TEST(FreeTypeEngine, MatchingIsSafeFromSeveralThreads) {
   std::vector<std::thread> threads;
   std::atomic<int> bad{0};
