@@ -15,6 +15,7 @@
 #include <mutex>
 #include <numbers>
 #include <set>
+#include <string_view>
 #include <tuple>
 
 #include "platform/canvas/coverage.h"
@@ -149,9 +150,10 @@ class FaceCache {
   }
   cairo_font_face_t* get(const text::FaceSource& src) {
     std::lock_guard lock(mutex_);
-    const FaceKey key = KeyOf(src);
-    auto it = faces_.find(key);
+    // Looked up without copying the file name.
+    auto it = faces_.find(std::tuple<std::string_view, int, bool>(src.file, src.index, src.syntheticBold));
     if (it != faces_.end()) return it->second;
+    const FaceKey key = KeyOf(src);
     FcPattern* pat = FcPatternCreate();
     FcPatternAddString(pat, FC_FILE, reinterpret_cast<const FcChar8*>(src.file.c_str()));
     FcPatternAddInteger(pat, FC_INDEX, src.index);
@@ -168,7 +170,7 @@ class FaceCache {
 
  private:
   std::mutex mutex_;
-  std::map<FaceKey, cairo_font_face_t*> faces_;
+  std::map<FaceKey, cairo_font_face_t*, std::less<>> faces_;
 };
 
 FaceCache& Faces() {
