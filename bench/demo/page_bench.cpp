@@ -43,6 +43,10 @@
 //                     PageCycle's store and save, its ending of the loaded
 //                     page and of the built page, each timed alone
 //                     (per_element as above);
+//   PageCycle/Evicted/N
+//                     PageCycle/N with the caches emptied before each of
+//                     its steps (outside the timing): the same work with
+//                     every step starting from memory;
 //   PageLoad/N        the load alone of such a page's file (features decoded,
 //                     elements made and read); the page built and saved once,
 //                     each loaded page ended outside the timing.
@@ -87,6 +91,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -482,6 +487,62 @@ void PagePart(benchmark::State& state, PagePartKind part) {
   state.counters["per_element"] = md::bench::PerElement(count);
 }
 
+// The main thread's processor time, the clock the PageCycle rows count.
+double ThreadSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// PageCycle with the caches emptied before each of its steps (build, store
+// and save, load, end the loaded page, end the built page), the steps timed
+// by the PageCycle rows' clock: each step of a small page then starts from
+// memory, as each step of a page larger than the last-level cache always does.
+void PageCycleEvicted(benchmark::State& state) {
+  static std::vector<unsigned char> sweep(std::size_t{64} << 20);  // twice the last-level cache
+  const auto evict = [] {
+    for (std::size_t i = 0; i < sweep.size(); i += 64) sweep[i] = static_cast<unsigned char>(sweep[i] + 1);
+    benchmark::ClobberMemory();
+  };
+  const std::size_t wanted = static_cast<std::size_t>(state.range(0));
+  const std::string file = BenchFile();
+  std::size_t count = 0;
+  std::string error;
+  for (auto _ : state) {
+    double spent = 0;
+    const auto timed = [&](auto&& step) {
+      evict();
+      const double start = ThreadSeconds();
+      const bool ok = step();
+      spent += ThreadSeconds() - start;
+      return ok;
+    };
+    std::unique_ptr<md::demo::Page> page, loaded;
+    if (!timed([&] { return (page = md::bench::BuildCyclePage(wanted)) != nullptr; }) ||
+        !timed([&] { return md::bench::SaveCyclePage(page.get(), file, &error); })) {
+      state.SkipWithError(error.c_str());
+      break;
+    }
+    count = page->elements().size();
+    if (!timed([&] { return (loaded = md::bench::LoadCyclePage(file, count, &error)) != nullptr; })) {
+      state.SkipWithError(error.c_str());
+      break;
+    }
+    timed([&] {
+      loaded.reset();
+      return true;
+    });
+    timed([&] {
+      page.reset();
+      return true;
+    });
+    state.SetIterationTime(spent);
+  }
+  std::error_code ec;
+  std::filesystem::remove(file, ec);
+  state.counters["per_element"] = md::bench::PerElement(count);
+}
+
 // The load alone of PageCycle's page: the file written once, each loaded
 // page ended outside the timing.
 void PageLoad(benchmark::State& state) {
@@ -783,6 +844,13 @@ BENCHMARK_CAPTURE(PagePart, FreeLoaded, PagePartKind::FreeLoaded)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PagePart, FreeBuilt, PagePartKind::FreeBuilt)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(PageCycleEvicted)
+    ->Name("PageCycle/Evicted")
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(100000)

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
@@ -295,8 +296,12 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
   }
 
  private:
+  // The factory is one for the process and pages print on several threads:
+  // the pools that grow are searched and grown under one lock. Their objects
+  // are never removed, so a pointer handed out stays valid without it.
   template <class Object, class Def>
   Object* Intern(std::vector<std::unique_ptr<Object>>& pool, const Def& d) {
+    std::lock_guard<std::mutex> lock(m_internLock);
     for (auto& o : pool) {
       if (o->Def() == d) return o.get();
     }
@@ -309,6 +314,7 @@ class CFactory final : public IGIS_SpatialReferenceFactory {
   std::vector<std::unique_ptr<CUnit>> m_createdUnits;
   std::vector<std::unique_ptr<CDatum>> m_datums;
   std::vector<std::unique_ptr<CGeographicCoordSys>> m_createdSystems;
+  std::mutex m_internLock;  // guards m_createdUnits and m_createdSystems
   CPrimeMeridian m_greenwich{PrimeMeridianDef()};
 };
 
