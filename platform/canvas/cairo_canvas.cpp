@@ -15,6 +15,7 @@
 #include <mutex>
 #include <numbers>
 #include <set>
+#include <string_view>
 #include <tuple>
 
 #include "platform/canvas/coverage.h"
@@ -31,7 +32,7 @@ namespace detail {
 // A text run matched to a font of its engine and laid out in glyphs.
 struct ShapedRun {
   text::FontPtr font;
-  std::vector<text::Glyph> glyphs;
+  std::shared_ptr<const std::vector<text::Glyph>> glyphs;
 };
 }  // namespace detail
 
@@ -149,9 +150,10 @@ class FaceCache {
   }
   cairo_font_face_t* get(const text::FaceSource& src) {
     std::lock_guard lock(mutex_);
-    const FaceKey key = KeyOf(src);
-    auto it = faces_.find(key);
+    // Looked up without copying the file name.
+    auto it = faces_.find(std::tuple<std::string_view, int, bool>(src.file, src.index, src.syntheticBold));
     if (it != faces_.end()) return it->second;
+    const FaceKey key = KeyOf(src);
     FcPattern* pat = FcPatternCreate();
     FcPatternAddString(pat, FC_FILE, reinterpret_cast<const FcChar8*>(src.file.c_str()));
     FcPatternAddInteger(pat, FC_INDEX, src.index);
@@ -168,7 +170,7 @@ class FaceCache {
 
  private:
   std::mutex mutex_;
-  std::map<FaceKey, cairo_font_face_t*> faces_;
+  std::map<FaceKey, cairo_font_face_t*, std::less<>> faces_;
 };
 
 FaceCache& Faces() {
@@ -195,8 +197,14 @@ ShapedRun ShapeText(const TextRun& run) {
   req.strikeOut = run.font.strikeOut;
   req.charSet = run.font.charSet;
   ShapedRun shaped;
+  // The caller's glyphs, when its font draws as the one asked for.
+  if (run.glyphs != nullptr && run.shapedFont != nullptr && run.shapedFont->DrawsAs(req)) {
+    shaped.font = run.shapedFont;
+    shaped.glyphs = run.glyphs;
+    return shaped;
+  }
   shaped.font = engine->Match(req);
-  shaped.glyphs = shaped.font->Shape(run.text);
+  shaped.glyphs = std::make_shared<const std::vector<text::Glyph>>(shaped.font->Shape(run.text));
   return shaped;
 }
 
@@ -755,12 +763,13 @@ void CairoCanvas::drawText(const TextRun& run, const State& state) {
 bool CairoCanvas::paintTextAcrossBand(const TextRun& run, const ShapedRun& shaped, const State& state) {
   // How far along the baseline the glyphs are placed and drawn, as
   // paintText places them.
-  const bool useAdvances = run.advances.size() == shaped.glyphs.size();
+  const std::vector<text::Glyph>& glyphs = *shaped.glyphs;
+  const bool useAdvances = run.advances.size() == glyphs.size();
   double x = 0, far = 0;
-  for (std::size_t i = 0; i < shaped.glyphs.size(); ++i) {
-    const double at = useAdvances ? x : shaped.glyphs[i].x;
+  for (std::size_t i = 0; i < glyphs.size(); ++i) {
+    const double at = useAdvances ? x : glyphs[i].x;
     if (std::isfinite(at)) far = std::max(far, std::fabs(at));
-    const double adv = useAdvances ? run.advances[i] : shaped.glyphs[i].advance;
+    const double adv = useAdvances ? run.advances[i] : glyphs[i].advance;
     x += std::isfinite(adv) ? std::clamp(adv, -kCoordLimit, kCoordLimit) : 0.0;
   }
   far = std::max(far, std::fabs(x));
@@ -830,7 +839,7 @@ bool CairoCanvas::paintTextAcrossBand(const TextRun& run, const ShapedRun& shape
 
 void CairoCanvas::paintText(const TextRun& run, const ShapedRun& shaped, const State& state) {
   const text::FontPtr& font = shaped.font;
-  const std::vector<text::Glyph>& glyphs = shaped.glyphs;
+  const std::vector<text::Glyph>& glyphs = *shaped.glyphs;
   const text::FontMetrics& m = font->Metrics();
 
   // Buffers the thread keeps from one run to the next.
@@ -1106,7 +1115,7 @@ void CairoCanvas::paintPending() {
       const text::FaceSource* src = shaped.font->Face(slot);
       if (src == nullptr || src->file.empty()) continue;
       std::set<std::uint32_t>* glyphs = nullptr;
-      for (const text::Glyph& g : shaped.glyphs) {
+      for (const text::Glyph& g : *shaped.glyphs) {
         if (g.slot != slot || !Inked(g)) continue;
         if (glyphs == nullptr) {
           auto& entry = used[KeyOf(*src)];

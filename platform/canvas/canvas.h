@@ -19,6 +19,11 @@
 #include <string>
 #include <vector>
 
+namespace md::text {
+class Font;
+struct Glyph;
+}  // namespace md::text
+
 namespace md::canvas {
 
 // Colours are 0x00BBGGRR, the same layout as COLORREF.
@@ -155,6 +160,12 @@ struct TextRun {
   // `fillBackground` is set.
   bool fillBackground = false;
   std::vector<Point> backgroundBox;  // four corners, rotated with the text
+  // Optional: the glyphs of `text` as the caller laid them out, one per
+  // character, and the font of the engine `font.engine` names that made
+  // them. A canvas draws these instead of shaping the text again when that
+  // font draws as the one `font` asks for.
+  std::shared_ptr<const text::Font> shapedFont;
+  std::shared_ptr<const std::vector<text::Glyph>> glyphs;
 };
 
 // 32-bit pixels, 0x00RRGGBB in a native uint32 (bytes B, G, R, X), rows of

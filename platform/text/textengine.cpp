@@ -20,6 +20,12 @@ bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
 
 }  // namespace
 
+bool Font::DrawsAs(const FontRequest& req) const {
+  const bool sameSize = req.height == request_.height || (req.height < 0 && -req.height == metrics_.em);
+  return sameSize && req.width == request_.width && req.weight == request_.weight &&
+         req.italic == request_.italic && req.face == request_.face;
+}
+
 Extent Font::Measure(std::string_view utf8) const {
   Extent e;
   for (const Glyph& g : Shape(utf8)) e.width += g.advance;

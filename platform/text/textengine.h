@@ -141,6 +141,12 @@ class Font {
   // Face of slot 0 (primary) or 1 (fallback); nullptr when the slot is unused.
   virtual const FaceSource* Face(int slot) const = 0;
 
+  // Whether the engine that made this font answers `req` with one that
+  // measures and draws as this one: the same faces, em, horizontal scale,
+  // weight and slant. Escapement, orientation, underline, strike-out and
+  // character set change none of these.
+  bool DrawsAs(const FontRequest& req) const;
+
   Extent Measure(std::string_view utf8) const;
   // Advances of every character, in order (what GetCharWidth / lpDx use).
   std::vector<double> Advances(std::string_view utf8) const;

@@ -140,6 +140,14 @@ struct DCObj : GdiObject {
   text::TextEngine* engine = nullptr;
   DCState st;
   std::vector<DCState> saved;
+  // The engine's font for the last LOGFONT and scale text was measured or
+  // drawn with: labels in a row share them.
+  struct {
+    LOGFONT lf;
+    double unitsX = 0, unitsY = 0;
+    text::TextEngine* engine = nullptr;
+    text::FontPtr font;
+  } fontMemo;
 
   // Canvas state handed to every call; rebuilt when clip or background change.
   canvas::State canvasState;

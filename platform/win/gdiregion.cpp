@@ -218,9 +218,10 @@ int ExtSelectClipRgn(HDC hdc, HRGN rgn, int mode) {
   if (!r) return ERROR;
   if (op == RegionOp::Copy) {
     dc->st.clip = r->rgn;  // a copy: the caller may delete its region
+  } else if (dc->st.hasClip) {
+    dc->st.clip = Region::Combine(dc->st.clip.get(), r->rgn, op);
   } else {
-    Region current = dc->st.hasClip ? dc->st.clip.get() : Surface(dc);
-    dc->st.clip = Region::Combine(current, r->rgn, op);
+    dc->st.clip = Region::Combine(Surface(dc), r->rgn, op);
   }
   dc->st.hasClip = true;
   return ClipResult(dc);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 #include "platform/win/fontrequest.h"
 #include "platform/win/gdi_internal.h"
@@ -48,12 +49,27 @@ md::canvas::Font CanvasFont(const DCObj* dc, const md::text::Font& f) {
   return out;
 }
 
+using Glyphs = std::shared_ptr<const std::vector<md::text::Glyph>>;
+
+// The glyphs of a string in a font, shared with the canvas that draws them.
+Glyphs ShapeOf(const md::text::Font& font, std::string_view s) {
+  return std::make_shared<const std::vector<md::text::Glyph>>(font.Shape(s));
+}
+
+// The advance of each glyph.
+std::vector<double> AdvancesOf(const std::vector<md::text::Glyph>& glyphs) {
+  std::vector<double> out;
+  out.reserve(glyphs.size());
+  for (const md::text::Glyph& g : glyphs) out.push_back(g.advance);
+  return out;
+}
+
 // Paints one line whose reference point `ref` (device) is placed by the
 // alignment flags; returns the advance width in pixels.
-double PaintLine(DCObj* dc, md::canvas::Canvas* c, const md::text::Font& font, std::string_view s,
-                 std::vector<double> adv, md::canvas::Point ref, UINT align, const md::canvas::State& state,
-                 double angle) {
-  const md::text::FontMetrics& m = font.Metrics();
+double PaintLine(DCObj* dc, md::canvas::Canvas* c, const md::text::FontPtr& font, std::string_view s,
+                 std::vector<double> adv, Glyphs glyphs, md::canvas::Point ref, UINT align,
+                 const md::canvas::State& state, double angle) {
+  const md::text::FontMetrics& m = font->Metrics();
   double w = 0;
   for (double a : adv) w += a;
   const double rad = angle * kPi / 180.0;
@@ -76,7 +92,9 @@ double PaintLine(DCObj* dc, md::canvas::Canvas* c, const md::text::Font& font, s
   run.advances = std::move(adv);
   run.origin = {ref.x + u.x * hx + d.x * vy, ref.y + u.y * hx + d.y * vy};
   run.angle = angle;
-  run.font = CanvasFont(dc, font);
+  run.font = CanvasFont(dc, *font);
+  run.shapedFont = font;
+  run.glyphs = std::move(glyphs);
   run.color = dc->st.textColor & 0xFFFFFF;
   if (dc->st.bkMode == OPAQUE) {
     run.fillBackground = true;
@@ -178,8 +196,18 @@ std::string StripPrefixes(std::string_view s) {
 namespace md::win::detail {
 
 md::text::FontPtr CurrentFont(DCObj& dc) {
-  md::text::FontRequest req = md::win::FontRequestFromLogFont(dc.st.font->lf, UnitsX(&dc), UnitsY(&dc));
-  return dc.engine->Match(req);
+  const LOGFONT& lf = dc.st.font->lf;
+  const double ux = UnitsX(&dc), uy = UnitsY(&dc);
+  auto& memo = dc.fontMemo;
+  if (memo.font != nullptr && memo.engine == dc.engine && memo.unitsX == ux && memo.unitsY == uy &&
+      std::memcmp(&memo.lf, &lf, sizeof lf) == 0)
+    return memo.font;
+  memo.font = dc.engine->Match(md::win::FontRequestFromLogFont(lf, ux, uy));
+  memo.lf = lf;
+  memo.unitsX = ux;
+  memo.unitsY = uy;
+  memo.engine = dc.engine;
+  return memo.font;
 }
 
 }  // namespace md::win::detail
@@ -197,7 +225,8 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR te
   md::canvas::Canvas* c = dc->Canvas();
   if (!c) return FALSE;
   md::text::FontPtr font = CurrentFont(*dc);
-  std::vector<double> adv = font->Advances(s);
+  Glyphs glyphs = ShapeOf(*font, s);
+  std::vector<double> adv = AdvancesOf(*glyphs);
   if (dx) {
     for (std::size_t i = 0; i < adv.size(); ++i) adv[i] = dx[i] * UnitsX(dc);
   }
@@ -222,8 +251,8 @@ BOOL ExtTextOut(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCSTR te
     }
   }
   const double w = s.empty() ? 0
-                             : PaintLine(dc, c, *font, s, std::move(adv), ref, dc->st.textAlign, *state,
-                                         dc->st.font->lf.lfEscapement / 10.0);
+                             : PaintLine(dc, c, font, s, std::move(adv), std::move(glyphs), ref,
+                                         dc->st.textAlign, *state, dc->st.font->lf.lfEscapement / 10.0);
   if (updateCP) {
     const double rad = dc->st.font->lf.lfEscapement / 10.0 * kPi / 180.0;
     double along = 0;
@@ -324,7 +353,9 @@ int DrawText(HDC hdc, LPCSTR text, int count, LPRECT rect, UINT format) {
       x = SubSat(box.right, w);
     }
     if (!l.text.empty()) {
-      PaintLine(dc, c, *font, l.text, font->Advances(l.text),
+      Glyphs glyphs = ShapeOf(*font, l.text);
+      std::vector<double> adv = AdvancesOf(*glyphs);
+      PaintLine(dc, c, font, l.text, std::move(adv), std::move(glyphs),
                 md::canvas::Point{static_cast<double>(x), static_cast<double>(y)}, TA_LEFT | TA_TOP, state,
                 0.0);
     }

@@ -248,8 +248,38 @@ Region Region::FromEllipse(int left, int top, int right, int bottom) {
   return FromPolygons(pts, {n}, canvas::FillRule::Alternate);
 }
 
+namespace {
+
+// Whether a region of these bands is one rectangle.
+bool OneRect(const std::vector<Region::Band>& bands) {
+  return bands.size() == 1 && bands[0].spans.size() == 2;
+}
+
+// Whether every pixel of `box` lies in `r`, a box.
+bool Within(const canvas::Rect& box, const canvas::Rect& r) {
+  return box.left >= r.left && box.right <= r.right && box.top >= r.top && box.bottom <= r.bottom;
+}
+
+}  // namespace
+
 Region Region::Combine(const Region& a, const Region& b, RegionOp op) {
   if (op == RegionOp::Copy) return a;
+  // A clip narrowed by a rectangle, the common case, needs no sweep: the
+  // result is the region itself, or the rectangles' intersection.
+  if (op == RegionOp::And && (OneRect(a.bands_) || OneRect(b.bands_))) {
+    const bool rectA = OneRect(a.bands_);
+    const Region& rect = rectA ? a : b;
+    const Region& other = rectA ? b : a;
+    const canvas::Rect r = rect.Box(), box = other.Box();
+    if (other.Empty()) return other;
+    if (Within(box, r)) return other;
+    if (OneRect(other.bands_)) {
+      const int left = std::max(r.left, box.left), top = std::max(r.top, box.top);
+      const int right = std::min(r.right, box.right), bottom = std::min(r.bottom, box.bottom);
+      if (left >= right || top >= bottom) return Region();
+      return FromRect(left, top, right, bottom);
+    }
+  }
   std::vector<int> ys;
   ys.reserve(2 * (a.bands_.size() + b.bands_.size()));
   for (const Band& band : a.bands_) {

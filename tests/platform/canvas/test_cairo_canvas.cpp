@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/text/textengine.h"
 #include "tests/support/oddfiles.h"
 
 using namespace md::canvas;
@@ -274,6 +275,33 @@ TEST(CairoCanvas, TextLooksTheSameOnBottomUpAndTopDownBitmaps) {
   }
   EXPECT_GT(above, 40);
   EXPECT_EQ(below, 0);
+}
+
+TEST(CairoCanvas, TextDrawsTheCallersGlyphsWhereTheirFontFits) {
+  TextRun run;
+  run.text = "Ag图";
+  run.font.engine = "freetype";
+  run.font.face = "Arial";
+  run.font.emHeight = 20;
+  run.origin = {4, 22};
+  auto pixels = [&](const std::string& shapedText, double shapedHeight) {
+    TextRun r = run;
+    if (!shapedText.empty()) {
+      md::text::FontRequest req;
+      req.face = "Arial";
+      req.height = shapedHeight;
+      req.escapement = 300;
+      r.shapedFont = md::text::FreeTypeEngine().Match(req);
+      r.glyphs = std::make_shared<const std::vector<md::text::Glyph>>(r.shapedFont->Shape(shapedText));
+    }
+    Bitmap b(80, 30);
+    b.canvas->drawText(r, State{});
+    return b.px;
+  };
+  const auto own = pixels("", 0);
+  EXPECT_EQ(pixels("Ag图", -20), own);  // the caller's glyphs, the same font
+  EXPECT_NE(pixels("xx图", -20), own);  // the caller's glyphs are the ones drawn
+  EXPECT_EQ(pixels("xx图", -30), own);  // another size: the canvas shapes the text itself
 }
 
 TEST(CairoCanvas, ImagesCopyExactlyAndScaleByNearestPixel) {

@@ -151,6 +151,31 @@ TEST(FreeTypeEngine, RequestedWidthScalesHorizontally) {
   EXPECT_DOUBLE_EQ(font->Metrics().ascent, natural->Metrics().ascent);
 }
 
+TEST(FreeTypeEngine, FontsDrawAsTheRequestsThatMatchTheirLook) {
+  FontRequest cell = Req("Arial", 24);  // cell height, underlined, on a slant
+  cell.escapement = 450;
+  cell.underline = true;
+  auto font = FreeTypeEngine().Match(cell);
+  const double em = font->Metrics().em;
+  FontRequest other = Req("Arial", -em), bold = Req("Arial", -em, 700),
+              slanted = Req("Arial", -em, 400, true);
+  FontRequest narrow = Req("Arial", -em), song = Req("宋体", -em), chinese = Req("Arial", -em);
+  narrow.width = 5;
+  chinese.charSet = 134;
+  const std::pair<FontRequest, bool> rows[] = {
+      {cell, true},  {other, true},    {chinese, true}, {Req("Arial", -em - 1), false},
+      {bold, false}, {slanted, false}, {narrow, false}, {song, false}};
+  for (const auto& [req, draws] : rows) {
+    EXPECT_EQ(font->DrawsAs(req), draws) << req.face << " " << req.height;
+    if (!draws) continue;
+    auto same = FreeTypeEngine().Match(req);  // measures and draws as `font`
+    EXPECT_EQ(same->Metrics().em, em);
+    EXPECT_EQ(same->Metrics().xScale, font->Metrics().xScale);
+    EXPECT_EQ(same->Face(0)->file, font->Face(0)->file);
+    EXPECT_EQ(same->Measure("Ag图").width, font->Measure("Ag图").width);
+  }
+}
+
 TEST(FreeTypeEngine, MatchingIsSafeFromSeveralThreads) {
   std::vector<std::thread> threads;
   std::atomic<int> bad{0};

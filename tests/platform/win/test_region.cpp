@@ -192,6 +192,27 @@ TEST(Region, CombineModesAgreeWithPixelLogic) {
   EXPECT_EQ(box.right - box.left, 0);
 }
 
+TEST(Region, AndWithARectangleAgreesWithPixelLogicOnEitherSide) {
+  Owned star(CreatePolygonRgn(kStar.data(), 5, WINDING));
+  auto inStar = [](int x, int y) { return Winding(kStar, x + 0.5, y + 0.5) != 0; };
+  const RECT rects[] = {{-5, -5, 70, 70}, {25, 25, 35, 35}, {10, 10, 40, 30}, {58, 0, 70, 10}, {0, 0, 0, 0}};
+  for (const RECT& r : rects) {
+    Owned rect(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+    auto inRect = [&r](int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; };
+    for (HRGN other : {static_cast<HRGN>(star.obj), static_cast<HRGN>(rect.obj)}) {
+      auto inOther = [&](int x, int y) { return other == star.obj ? inStar(x, y) : inRect(x, y); };
+      for (bool rectFirst : {true, false}) {
+        SCOPED_TRACE(testing::Message() << r.left << "," << r.top << " rect first " << rectFirst);
+        Owned out(CreateRectRgn(0, 0, 1, 1));
+        HRGN a = rectFirst ? static_cast<HRGN>(rect.obj) : other,
+             b = rectFirst ? other : static_cast<HRGN>(rect.obj);
+        CombineRgn(static_cast<HRGN>(out.obj), a, b, RGN_AND);
+        ExpectPixels(static_cast<HRGN>(out.obj), [&](int x, int y) { return inRect(x, y) && inOther(x, y); });
+      }
+    }
+  }
+}
+
 TEST(Region, OffsetBoxAndRectQueries) {
   Owned star(CreatePolygonRgn(kStar.data(), 5, ALTERNATE));
   HRGN r = static_cast<HRGN>(star.obj);
