@@ -141,6 +141,22 @@ std::vector<double> DashPattern(const Pen& pen, double dot) {
 using FaceKey = std::tuple<std::string, int, bool>;
 FaceKey KeyOf(const text::FaceSource& src) { return {src.file, src.index, src.syntheticBold}; }
 
+// Orders face keys, and finds one by a face's source without copying its
+// file name.
+struct FaceKeyLess {
+  using is_transparent = void;
+  using View = std::tuple<std::string_view, int, bool>;
+  static View ViewOf(const FaceKey& k) { return {std::get<0>(k), std::get<1>(k), std::get<2>(k)}; }
+  static View ViewOf(const text::FaceSource& src) { return {src.file, src.index, src.syntheticBold}; }
+  template <class A, class B>
+  bool operator()(const A& a, const B& b) const {
+    const View x = ViewOf(a), y = ViewOf(b);
+    if (std::get<0>(x) != std::get<0>(y)) return std::get<0>(x) < std::get<0>(y);
+    if (std::get<1>(x) != std::get<1>(y)) return std::get<1>(x) < std::get<1>(y);
+    return std::get<2>(x) < std::get<2>(y);
+  }
+};
+
 // Cairo font faces made from the text engines' face files, kept for the
 // life of the process.
 class FaceCache {
@@ -150,8 +166,7 @@ class FaceCache {
   }
   cairo_font_face_t* get(const text::FaceSource& src) {
     std::lock_guard lock(mutex_);
-    // Looked up without copying the file name.
-    auto it = faces_.find(std::tuple<std::string_view, int, bool>(src.file, src.index, src.syntheticBold));
+    auto it = faces_.find(src);
     if (it != faces_.end()) return it->second;
     const FaceKey key = KeyOf(src);
     FcPattern* pat = FcPatternCreate();
@@ -170,7 +185,7 @@ class FaceCache {
 
  private:
   std::mutex mutex_;
-  std::map<FaceKey, cairo_font_face_t*, std::less<>> faces_;
+  std::map<FaceKey, cairo_font_face_t*, FaceKeyLess> faces_;
 };
 
 FaceCache& Faces() {
