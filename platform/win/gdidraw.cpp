@@ -72,10 +72,9 @@ void AppendDev(const DCObj* dc, const POINT* pts, std::size_t count, md::canvas:
   // written at once.
   std::vector<md::canvas::Point>& out = path.points;
   out.reserve(out.size() + count);
-  for (std::size_t i = 0; i < count; ++i) {
-    const POINT d = RoundPoint((pts[i].x - wx) * sx + vx, (pts[i].y - wy) * sy + vy);
-    out.push_back(md::canvas::Point{static_cast<double>(d.x), static_cast<double>(d.y)});
-  }
+  for (std::size_t i = 0; i < count; ++i)
+    out.push_back(md::canvas::Point{static_cast<double>(Round((pts[i].x - wx) * sx + vx)),
+                                    static_cast<double>(Round((pts[i].y - wy) * sy + vy))});
 }
 
 md::canvas::FillRule Rule(const DCObj* dc) {

@@ -178,6 +178,7 @@ BOOL LPtoDP(HDC hdc, LPPOINT pts, int count) {
   // otherwise be the mapping's own fields, as far as the compiler knows.
   const double sx = dc->ScaleX(), sy = dc->ScaleY();
   const double wx = dc->st.winOrg.x, wy = dc->st.winOrg.y, vx = dc->st.vpOrg.x, vy = dc->st.vpOrg.y;
-  for (int i = 0; i < count; ++i) pts[i] = RoundPoint((pts[i].x - wx) * sx + vx, (pts[i].y - wy) * sy + vy);
+  for (int i = 0; i < count; ++i)
+    pts[i] = POINT{Round((pts[i].x - wx) * sx + vx), Round((pts[i].y - wy) * sy + vy)};
   return TRUE;
 }

@@ -87,8 +87,6 @@ struct Table {
   std::unordered_map<const void*, std::unique_ptr<GdiObject>> stock;
 };
 
-std::atomic<const void*>& SlotOf(const void* handle) { return FoundSlot(handle); }
-
 Table& T() {
   static Table* t = new Table;  // lives until exit; objects may be released late
   return *t;
@@ -107,14 +105,14 @@ void Register(GdiObject* obj) {
     if (obj->type == ObjType::DC) T().dcs.push_back(static_cast<DCObj*>(obj));
   }
   // A new object is looked up next, as a rule (selected, then deleted).
-  SlotOf(obj).store(obj, std::memory_order_release);
+  FoundSlot(obj).store(obj, std::memory_order_release);
 }
 
 std::atomic<const void*> g_found[1u << kFoundBits];
 
 GdiObject* FindInTable(const void* handle) {
   if (!handle) return nullptr;
-  std::atomic<const void*>& slot = SlotOf(handle);
+  std::atomic<const void*>& slot = FoundSlot(handle);
   Table& t = T();
   std::lock_guard<GdiMutex> g(t.mutex);
   GdiObject* found = nullptr;
@@ -123,8 +121,7 @@ GdiObject* FindInTable(const void* handle) {
   } else if (auto s = t.stock.find(handle); s != t.stock.end()) {
     found = s->second.get();
   }
-  if (found != nullptr && static_cast<const void*>(found) == handle)
-    slot.store(handle, std::memory_order_release);
+  if (found != nullptr) slot.store(handle, std::memory_order_release);  // objects are their handles
   return found;
 }
 
@@ -212,7 +209,7 @@ bool InUse(const GdiObject* obj) {
 
 void Destroy(GdiObject* obj) {
   std::lock_guard<GdiMutex> g(Lock());
-  std::atomic<const void*>& slot = SlotOf(obj);
+  std::atomic<const void*>& slot = FoundSlot(obj);
   if (slot.load(std::memory_order_relaxed) == obj) slot.store(nullptr, std::memory_order_release);
   Table& t = T();
   if (!t.live.Remove(obj)) return;

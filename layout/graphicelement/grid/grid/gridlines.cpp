@@ -97,6 +97,10 @@ SGIS_DPoint GridLineSampler::Input(int j) const {
 
 bool GridLineSampler::Carry(SGIS_DPoint p, const GridPointCarrier& carry, SGIS_Point* pOut) {
   if (carry && !carry(&p)) return false;
+  return Round(p, pOut);
+}
+
+bool GridLineSampler::Round(SGIS_DPoint p, SGIS_Point* pOut) {
   if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
   *pOut = SGIS_Point::FromDoubles(p.x, p.y);
   return true;
@@ -122,17 +126,9 @@ int SampleGridLine(SGIS_DPoint from, SGIS_DPoint to, int nSteps, const GridPoint
   pCarried->assign(static_cast<std::size_t>(n), 1);
   for (int j = 0; j < n; ++j) (*pWork)[j] = samples.Input(j);
   if (carry && n > 0) carry(pWork->data(), n, pCarried->data());
-  // What GridLineSampler::Carry does after the carrier; points well inside
-  // int are rounded half away from zero without branches, as FromDoubles does.
-  for (int j = 0; j < n; ++j) {
-    const SGIS_DPoint& p = (*pWork)[j];
-    if (!(*pCarried)[j]) continue;
-    if (std::abs(p.x) < 2.0e9 && std::abs(p.y) < 2.0e9)
-      pOut->push_back(SGIS_Point(static_cast<std::int32_t>(p.x + std::copysign(0.5, p.x)),
-                                 static_cast<std::int32_t>(p.y + std::copysign(0.5, p.y)), 0));
-    else if (std::isfinite(p.x) && std::isfinite(p.y))
-      pOut->push_back(SGIS_Point::FromDoubles(p.x, p.y));
-  }
+  SGIS_Point p;
+  for (int j = 0; j < n; ++j)
+    if ((*pCarried)[j] && GridLineSampler::Round((*pWork)[j], &p)) pOut->push_back(p);
   return static_cast<int>(pOut->size());
 }
 

@@ -131,6 +131,8 @@ class GridLineSampler {
     return Carry(Input(j), carry, pOut);
   }
   static bool Carry(SGIS_DPoint p, const GridPointCarrier& carry, SGIS_Point* pOut);
+  // A carried sample rounded into *pOut; false when it is not finite.
+  static bool Round(SGIS_DPoint p, SGIS_Point* pOut);
 
  private:
   SGIS_DPoint m_from, m_to;
