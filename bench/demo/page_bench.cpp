@@ -33,23 +33,14 @@
 //                     elements, compounds included, over and over) built,
 //                     stored, saved, loaded and read back; the time per
 //                     element is the "per_element" counter;
-//   PageCycle/HeapReplay/N
-//                     only the heap traffic of one PageCycle/N round (its
-//                     operator new and delete calls, recorded) replayed in
-//                     order, each block written once: the part of the
-//                     cycle's growth from 1k to 100k that comes with its
-//                     blocks alone (heapreplay.cpp);
-//   PagePart/Save/N, PagePart/FreeLoaded/N, PagePart/FreeBuilt/N
-//                     PageCycle's store and save, its ending of the loaded
-//                     page and of the built page, each timed alone
-//                     (per_element as above);
+//   PagePart/STEP/N   one step of PageCycle/N timed alone (Build, Save for
+//                     store and save, Load, FreeLoaded, FreeBuilt), by the
+//                     main thread's clock as PageCycle is (per_element as
+//                     above);
 //   PageCycle/Evicted/N
 //                     PageCycle/N with the caches emptied before each of
 //                     its steps (outside the timing): the same work with
-//                     every step starting from memory;
-//   PageLoad/N        the load alone of such a page's file (features decoded,
-//                     elements made and read); the page built and saved once,
-//                     each loaded page ended outside the timing.
+//                     every step starting from memory.
 //
 //   Sheet/Print, Sheet/RawCairo
 //                     the same two for the map sheet (A2 landscape, the whole
@@ -88,7 +79,6 @@
 #include <unistd.h>
 
 #include <array>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <ctime>
@@ -100,7 +90,6 @@
 #include <vector>
 
 #include "bench/demo/cairoreplay.h"
-#include "bench/demo/pagecycle.h"
 #include "bench/ratio_reporter.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
@@ -430,13 +419,101 @@ void LoadFile(benchmark::State& state) {
 
 // ---- A page of N elements, round trip -------------------------------------------
 
-void PageCycle(benchmark::State& state) {
-  const std::size_t wanted = static_cast<std::size_t>(state.range(0));
+// Whole sample pages, as many as fit in `wanted` (a file holds at most
+// 100,000 features); NULL when none can be made.
+std::unique_ptr<md::demo::Page> BuildCyclePage(std::size_t wanted) {
+  auto page = md::demo::BuildSamplePage(nullptr);
+  const std::size_t batch = page != nullptr ? page->elements().size() : 0;
+  while (batch > 0 && page->elements().size() + batch <= wanted) md::demo::AddSampleElements(*page, nullptr);
+  return page;
+}
+
+// The "per_element" counter: the time of one iteration over `count`.
+benchmark::Counter PerElement(std::size_t count) {
+  return benchmark::Counter(static_cast<double>(count),
+                            benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// The main thread's processor time, the clock Google Benchmark counts.
+double ThreadSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// The steps of one PageCycle round.
+enum class CycleStep { Build, Save, Load, FreeLoaded, FreeBuilt, Count };
+
+// One round, built, stored and saved to `file`, loaded and read back, both
+// pages ended; each step's time added to spent[step], the caches emptied
+// before each step (outside the timing) with `evict`. False with *error set.
+bool CycleSteps(std::size_t wanted, const std::string& file, bool evict, double* spent, std::size_t* count,
+                std::string* error) {
+  static std::vector<unsigned char> sweep;
+  const auto timed = [&](CycleStep step, auto&& work) {
+    if (evict) {
+      sweep.resize(std::size_t{64} << 20);  // twice the last-level cache
+      for (std::size_t i = 0; i < sweep.size(); i += 64) sweep[i] = static_cast<unsigned char>(sweep[i] + 1);
+      benchmark::ClobberMemory();
+    }
+    const double start = ThreadSeconds();
+    const bool ok = work();
+    spent[static_cast<int>(step)] += ThreadSeconds() - start;
+    return ok;
+  };
+  std::unique_ptr<md::demo::Page> page, loaded;
+  bool ok = timed(CycleStep::Build, [&] { return (page = BuildCyclePage(wanted)) != nullptr; }) &&
+            timed(CycleStep::Save, [&] {
+              return md::demo::StoreElements(*page, error) && md::demo::SavePage(*page, file, error);
+            });
+  if (ok) {
+    *count = page->elements().size();
+    ok = timed(CycleStep::Load, [&] {
+      loaded = md::demo::LoadPage(file, error);
+      return loaded != nullptr && loaded->elements().size() == *count;
+    });
+  }
+  timed(CycleStep::FreeLoaded, [&] {
+    loaded.reset();
+    return true;
+  });
+  timed(CycleStep::FreeBuilt, [&] {
+    page.reset();
+    return true;
+  });
+  if (!ok && error->empty()) *error = "the page did not come back whole";
+  return ok;
+}
+
+// `step` of the round timed alone; Count: the whole round, the caches
+// emptied before each step.
+void PageSteps(benchmark::State& state, CycleStep step) {
+  const bool evict = step == CycleStep::Count;
   const std::string file = BenchFile();
   std::size_t count = 0;
   std::string error;
   for (auto _ : state) {
-    if (!md::bench::CyclePageOnce(wanted, file, &count, &error)) {
+    double spent[static_cast<int>(CycleStep::Count)] = {};
+    if (!CycleSteps(static_cast<std::size_t>(state.range(0)), file, evict, spent, &count, &error)) {
+      state.SkipWithError(error.c_str());
+      break;
+    }
+    double total = 0;
+    for (double s : spent) total += s;
+    state.SetIterationTime(evict ? total : spent[static_cast<int>(step)]);
+  }
+  std::error_code ec;
+  std::filesystem::remove(file, ec);
+  state.counters["per_element"] = PerElement(count);
+}
+
+void PageCycle(benchmark::State& state) {
+  const std::string file = BenchFile();
+  std::size_t count = 0;
+  std::string error;
+  for (auto _ : state) {
+    double spent[static_cast<int>(CycleStep::Count)] = {};
+    if (!CycleSteps(static_cast<std::size_t>(state.range(0)), file, false, spent, &count, &error)) {
       state.SkipWithError(error.c_str());
       break;
     }
@@ -444,128 +521,7 @@ void PageCycle(benchmark::State& state) {
   std::error_code ec;
   std::filesystem::remove(file, ec);
   state.counters["elements"] = static_cast<double>(count);
-  state.counters["per_element"] = md::bench::PerElement(count);
-}
-
-// PageCycle's parts, each timed alone by the clock around it: storing every
-// element and writing the file, ending the loaded page, ending the built page.
-enum class PagePartKind { Save, FreeLoaded, FreeBuilt };
-
-void PagePart(benchmark::State& state, PagePartKind part) {
-  using Clock = std::chrono::steady_clock;
-  const std::size_t wanted = static_cast<std::size_t>(state.range(0));
-  const std::string file = BenchFile();
-  std::size_t count = 0;
-  std::string error;
-  for (auto _ : state) {
-    auto page = md::bench::BuildCyclePage(wanted);
-    const Clock::time_point saving = Clock::now();
-    const bool saved = md::bench::SaveCyclePage(page.get(), file, &error);
-    const Clock::time_point savedAt = Clock::now();
-    if (!saved) {
-      state.SkipWithError(error.c_str());
-      break;
-    }
-    count = page->elements().size();
-    auto loaded = md::bench::LoadCyclePage(file, count, &error);
-    if (loaded == nullptr) {
-      state.SkipWithError(error.c_str());
-      break;
-    }
-    const Clock::time_point ending = Clock::now();
-    loaded.reset();
-    const Clock::time_point loadedEnded = Clock::now();
-    page.reset();
-    const Clock::time_point builtEnded = Clock::now();
-    const Clock::duration spent = part == PagePartKind::Save         ? savedAt - saving
-                                  : part == PagePartKind::FreeLoaded ? loadedEnded - ending
-                                                                     : builtEnded - loadedEnded;
-    state.SetIterationTime(std::chrono::duration<double>(spent).count());
-  }
-  std::error_code ec;
-  std::filesystem::remove(file, ec);
-  state.counters["per_element"] = md::bench::PerElement(count);
-}
-
-// The main thread's processor time, the clock the PageCycle rows count.
-double ThreadSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-// PageCycle with the caches emptied before each of its steps (build, store
-// and save, load, end the loaded page, end the built page), the steps timed
-// by the PageCycle rows' clock: each step of a small page then starts from
-// memory, as each step of a page larger than the last-level cache always does.
-void PageCycleEvicted(benchmark::State& state) {
-  static std::vector<unsigned char> sweep(std::size_t{64} << 20);  // twice the last-level cache
-  const auto evict = [] {
-    for (std::size_t i = 0; i < sweep.size(); i += 64) sweep[i] = static_cast<unsigned char>(sweep[i] + 1);
-    benchmark::ClobberMemory();
-  };
-  const std::size_t wanted = static_cast<std::size_t>(state.range(0));
-  const std::string file = BenchFile();
-  std::size_t count = 0;
-  std::string error;
-  for (auto _ : state) {
-    double spent = 0;
-    const auto timed = [&](auto&& step) {
-      evict();
-      const double start = ThreadSeconds();
-      const bool ok = step();
-      spent += ThreadSeconds() - start;
-      return ok;
-    };
-    std::unique_ptr<md::demo::Page> page, loaded;
-    if (!timed([&] { return (page = md::bench::BuildCyclePage(wanted)) != nullptr; }) ||
-        !timed([&] { return md::bench::SaveCyclePage(page.get(), file, &error); })) {
-      state.SkipWithError(error.c_str());
-      break;
-    }
-    count = page->elements().size();
-    if (!timed([&] { return (loaded = md::bench::LoadCyclePage(file, count, &error)) != nullptr; })) {
-      state.SkipWithError(error.c_str());
-      break;
-    }
-    timed([&] {
-      loaded.reset();
-      return true;
-    });
-    timed([&] {
-      page.reset();
-      return true;
-    });
-    state.SetIterationTime(spent);
-  }
-  std::error_code ec;
-  std::filesystem::remove(file, ec);
-  state.counters["per_element"] = md::bench::PerElement(count);
-}
-
-// The load alone of PageCycle's page: the file written once, each loaded
-// page ended outside the timing.
-void PageLoad(benchmark::State& state) {
-  const std::string file = BenchFile();
-  std::string error;
-  auto page = md::bench::BuildCyclePage(static_cast<std::size_t>(state.range(0)));
-  if (!md::bench::SaveCyclePage(page.get(), file, &error)) {
-    state.SkipWithError(error.c_str());
-    return;
-  }
-  const std::size_t count = page->elements().size();
-  for (auto _ : state) {
-    const auto start = std::chrono::steady_clock::now();
-    auto loaded = md::bench::LoadCyclePage(file, count, &error);
-    state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    if (loaded == nullptr) {
-      state.SkipWithError(error.c_str());
-      break;
-    }
-  }
-  std::error_code ec;
-  std::filesystem::remove(file, ec);
-  state.counters["per_element"] = md::bench::PerElement(count);
+  state.counters["per_element"] = PerElement(count);
 }
 
 // ---- Compounds of many members --------------------------------------------------
@@ -830,33 +786,29 @@ BENCHMARK(CompoundAdd)
     ->Arg(4000)
     ->Arg(16000)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(PageCycle)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PagePart, Save, PagePartKind::Save)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PagePart, FreeLoaded, PagePartKind::FreeLoaded)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(PagePart, FreeBuilt, PagePartKind::FreeBuilt)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(PageCycleEvicted)
+// The page sizes of the PageCycle rows.
+void PageSizes(benchmark::internal::Benchmark* b) {
+  b->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(PageCycle)->Apply(PageSizes);
+BENCHMARK_CAPTURE(PageSteps, Build, CycleStep::Build)
+    ->Name("PagePart/Build")
+    ->Apply(PageSizes)
+    ->UseManualTime();
+BENCHMARK_CAPTURE(PageSteps, Save, CycleStep::Save)->Name("PagePart/Save")->Apply(PageSizes)->UseManualTime();
+BENCHMARK_CAPTURE(PageSteps, Load, CycleStep::Load)->Name("PagePart/Load")->Apply(PageSizes)->UseManualTime();
+BENCHMARK_CAPTURE(PageSteps, FreeLoaded, CycleStep::FreeLoaded)
+    ->Name("PagePart/FreeLoaded")
+    ->Apply(PageSizes)
+    ->UseManualTime();
+BENCHMARK_CAPTURE(PageSteps, FreeBuilt, CycleStep::FreeBuilt)
+    ->Name("PagePart/FreeBuilt")
+    ->Apply(PageSizes)
+    ->UseManualTime();
+BENCHMARK_CAPTURE(PageSteps, Evicted, CycleStep::Count)
     ->Name("PageCycle/Evicted")
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(PageLoad)->Arg(1000)->Arg(10000)->Arg(100000)->UseManualTime()->Unit(benchmark::kMillisecond);
+    ->Apply(PageSizes)
+    ->UseManualTime();
 
 // N elements registered, then ended first-made first (a page cleared front
 // to back); the time per element is the "per_element" counter. The registry
