@@ -224,15 +224,14 @@ BOOL GIS_HasElementHooks() {
 
 namespace md::featra {
 
-IGIS_Element* PrefetchElementEnd(int handle) {
-  if (handle <= 0) return nullptr;
+void PrefetchElementEnd(int handle) {
+  if (handle <= 0) return;
   Registry& r = registry();
   std::lock_guard<std::mutex> guard(r.lock);
   IGIS_Element* const* found = r.byHandle.find(handle);
-  if (found == nullptr) return nullptr;
+  if (found == nullptr) return;
   __builtin_prefetch(*found);
   r.byElement.prefetch(*found);
-  return *found;
 }
 
 bool CurrentElementHooks(SGIS_ElementHooks* out) {

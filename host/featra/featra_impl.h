@@ -29,8 +29,8 @@ bool IsKnownKind(int kind);
 bool IsPointListKind(int kind);  // 1, 2, 4, 1024
 bool CurrentElementHooks(SGIS_ElementHooks* out);
 // Starts loading the element of the handle and its registry entries, for a
-// walk that ends many elements one after another; NULL when none.
-IGIS_Element* PrefetchElementEnd(int handle);
+// walk that ends many elements one after another.
+void PrefetchElementEnd(int handle);
 bool CurrentSymbolCodec(SGIS_FeatureSymbolCodec* out);
 
 class CGIS_Geometry final : public IGIS_Geometry {

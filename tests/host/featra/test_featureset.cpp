@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "host/featra/featra_impl.h"
 #include "tests/host/featra/featratest.h"
 
 using namespace md::test;
@@ -448,11 +447,9 @@ TEST(ElementRegistry, HandlesResolveWhileTheElementLivesAndAreNeverReused) {
     EXPECT_EQ(GIS_RegisterElement(AsElement(e)), h);  // once per element
     EXPECT_EQ(GIS_GetElementHandle(AsElement(e)), h);
     EXPECT_EQ(GIS_ResolveElement(h), AsElement(e));
-    EXPECT_EQ(md::featra::PrefetchElementEnd(h), AsElement(e));
     for (int old : handles) {
       EXPECT_NE(old, h);
       EXPECT_EQ(GIS_ResolveElement(old), nullptr);
-      EXPECT_EQ(md::featra::PrefetchElementEnd(old), nullptr);
     }
     handles.push_back(h);
     GIS_UnregisterElement(nullptr);
@@ -466,7 +463,6 @@ TEST(ElementRegistry, HandlesResolveWhileTheElementLivesAndAreNeverReused) {
   }
   EXPECT_EQ(GIS_ResolveElement(0), nullptr);
   EXPECT_EQ(GIS_ResolveElement(-3), nullptr);
-  EXPECT_EQ(md::featra::PrefetchElementEnd(0), nullptr);
   EXPECT_EQ(GIS_RegisterElement(nullptr), 0);
 }
 
