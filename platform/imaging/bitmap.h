@@ -81,6 +81,9 @@ using BitmapPtr = std::shared_ptr<const Bitmap>;
 struct DecodeResult {
   BitmapPtr bitmap;
   std::string error;
+  // Not tried, or cut short, because the drawing's time for metafiles was
+  // spent (metafilelimits.h): another drawing tries again.
+  bool deferred = false;
   explicit operator bool() const { return bitmap != nullptr; }
 };
 

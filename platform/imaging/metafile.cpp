@@ -4,11 +4,17 @@
 #include "platform/imaging/metafile.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string_view>
 
 #include "platform/imaging/decode.h"
 #include "platform/imaging/isolate.h"
+#include "platform/imaging/metafilelimits.h"
 
 namespace md::imaging::detail {
 namespace {
@@ -43,17 +49,85 @@ cairo_surface_t* MetafileTarget::Surface() const {
                                              header[0], header[1], header[0] * 4);
 }
 
+namespace {
+
+std::mutex g_limitsMutex;
+MetafileLimits g_limits;
+
+// The outermost drawing on this thread and what is left of its budget.
+struct DrawingBudget {
+  bool active = false;
+  long long leftMs = 0;
+};
+thread_local DrawingBudget t_drawing;
+
+// A content the helper refused, by what it was asked to do.
+struct RefusedKey {
+  Format format;
+  std::size_t memoryLimit;
+  std::size_t size;
+  std::size_t hash;
+  auto operator<=>(const RefusedKey&) const = default;
+};
+constexpr std::size_t kRefusedKept = 1024;
+std::mutex g_refusedMutex;
+std::map<RefusedKey, std::string> g_refused;  // the helper's reasons
+std::deque<RefusedKey> g_refusedOrder;        // oldest first
+
+RefusedKey KeyOf(Format format, std::size_t memoryLimit, const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  return RefusedKey{format, memoryLimit, size, std::hash<std::string_view>{}(bytes)};
+}
+
+bool RefusedBefore(const RefusedKey& key, std::string* reason) {
+  std::lock_guard<std::mutex> lock(g_refusedMutex);
+  const auto it = g_refused.find(key);
+  if (it == g_refused.end()) return false;
+  *reason = it->second;
+  return true;
+}
+
+void Remember(const RefusedKey& key, const std::string& reason) {
+  std::lock_guard<std::mutex> lock(g_refusedMutex);
+  if (!g_refused.emplace(key, reason).second) return;
+  g_refusedOrder.push_back(key);
+  if (g_refusedOrder.size() > kRefusedKept) {
+    g_refused.erase(g_refusedOrder.front());
+    g_refusedOrder.pop_front();
+  }
+}
+
+DecodeResult Deferred(const char* name, int budgetMs) {
+  DecodeResult r = Fail(name, "not drawn: this drawing's " + std::to_string(budgetMs / 1000.0).substr(0, 4) +
+                                  " s for metafiles are spent");
+  r.deferred = true;
+  return r;
+}
+
+}  // namespace
+
 DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryLimit,
-                            const std::uint8_t* data, std::size_t size, const std::string& helper) {
+                            const std::uint8_t* data, std::size_t size) {
   const std::size_t maxPixels =
       std::min(static_cast<std::size_t>(kMetafileMaxSide) * kMetafileMaxSide, memoryLimit / 4);
   if (maxPixels == 0) return Fail(name, "the memory limit leaves no room for a drawing");
-  std::shared_ptr<Bitmap> out;
+  const MetafileLimits settings = CurrentMetafileLimits();
+  const RefusedKey key = KeyOf(format, memoryLimit, data, size);
   std::string error;
+  if (RefusedBefore(key, &error)) return Fail(name, error + " (refused before)");
+  // Within the drawing's budget: none left, the file is not tried; a run it
+  // cuts short says nothing of the file.
   IsolationLimits limits;
-  limits.milliseconds = kMetafileMilliseconds;
+  limits.milliseconds = settings.fileMilliseconds;
+  DrawingBudget& drawing = t_drawing;
+  if (drawing.active && drawing.leftMs <= 0) return Deferred(name, settings.drawingMilliseconds);
+  if (drawing.active && drawing.leftMs < limits.milliseconds)
+    limits.milliseconds = static_cast<int>(drawing.leftMs);
+  std::shared_ptr<Bitmap> out;
+  IsolatedEnd end = IsolatedEnd::NotStarted;
+  const auto start = std::chrono::steady_clock::now();
   const bool ok = RunIsolated(
-      helper.empty() ? ProgramBesideLibrary(kMetafileHelper) : helper,
+      settings.helper.empty() ? ProgramBesideLibrary(kMetafileHelper) : settings.helper,
       {format == Format::Wmf ? "wmf" : "emf", std::to_string(maxPixels), std::to_string(memoryLimit)}, data,
       size, kHeaderBytes + maxPixels * 4,
       [&](const void* buffer) -> std::string {
@@ -72,11 +146,21 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
         MarkAlpha(out.get());
         return "";
       },
-      limits, &error);
-  if (!ok) return Fail(name, error);
-  DecodeResult r;
-  r.bitmap = std::move(out);
-  return r;
+      limits, &error, &end);
+  if (drawing.active) {
+    const auto took = std::chrono::steady_clock::now() - start;
+    drawing.leftMs -= std::chrono::duration_cast<std::chrono::milliseconds>(took).count();
+  }
+  if (ok) {
+    DecodeResult r;
+    r.bitmap = std::move(out);
+    return r;
+  }
+  if (end == IsolatedEnd::TimedOut && limits.milliseconds < settings.fileMilliseconds)
+    return Deferred(name, settings.drawingMilliseconds);
+  if (end == IsolatedEnd::Refused || end == IsolatedEnd::TimedOut || end == IsolatedEnd::Stopped)
+    Remember(key, error);
+  return Fail(name, error);
 }
 
 int MetafileHelperMain(int argc, char** argv) {
@@ -94,3 +178,32 @@ int MetafileHelperMain(int argc, char** argv) {
 }
 
 }  // namespace md::imaging::detail
+
+namespace md::imaging {
+
+MetafileLimits CurrentMetafileLimits() {
+  std::lock_guard<std::mutex> lock(detail::g_limitsMutex);
+  return detail::g_limits;
+}
+
+MetafileLimits SetMetafileLimits(MetafileLimits limits) {
+  std::lock_guard<std::mutex> lock(detail::g_limitsMutex);
+  std::swap(limits, detail::g_limits);
+  return limits;
+}
+
+void ForgetRefusedMetafiles() {
+  std::lock_guard<std::mutex> lock(detail::g_refusedMutex);
+  detail::g_refused.clear();
+  detail::g_refusedOrder.clear();
+}
+
+MetafileDrawing::MetafileDrawing() : outermost_(!detail::t_drawing.active) {
+  if (outermost_) detail::t_drawing = {true, CurrentMetafileLimits().drawingMilliseconds};
+}
+
+MetafileDrawing::~MetafileDrawing() {
+  if (outermost_) detail::t_drawing = {};
+}
+
+}  // namespace md::imaging

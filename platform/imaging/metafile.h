@@ -19,9 +19,6 @@ namespace md::imaging::detail {
 // larger.
 constexpr double kMetafileDpi = 300.0;
 constexpr int kMetafileMaxSide = 4096;
-// The time one drawing may take.
-constexpr int kMetafileMilliseconds = 5000;
-
 // The helper program, installed and built beside the library that holds
 // this code.
 constexpr const char* kMetafileHelper = "mapdeck-metafile";
@@ -46,10 +43,11 @@ struct MetafileTarget {
 std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* target);
 std::string PlayEmf(const std::uint8_t* data, std::size_t size, MetafileTarget* target);
 
-// Has the helper draw the file and makes a picture of what it drew; the
-// helper is looked for at `helper`, by default beside the library.
+// Has the helper draw the file and makes a picture of what it drew, within
+// the limits in force (metafilelimits.h): a content the helper refused
+// before is refused again without it.
 DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryLimit,
-                            const std::uint8_t* data, std::size_t size, const std::string& helper = {});
+                            const std::uint8_t* data, std::size_t size);
 
 // The helper's main.
 int MetafileHelperMain(int argc, char** argv);

@@ -24,6 +24,7 @@
 #include "platform/imaging/draw.h"
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/metafile.h"
+#include "platform/imaging/metafilelimits.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/platform/imaging/metafiles.h"
@@ -249,11 +250,16 @@ TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemoryAndRe
 }
 
 TEST(ImagingIconsMetafiles, AMissingHelperRefusesTheMetafileNamingThePath) {
+  MetafileLimits limits;
+  limits.helper = "/nonexistent/mapdeck-metafile";
+  const MetafileLimits before = SetMetafileLimits(limits);
   const f::Bytes bytes = m::SampleEmf();
-  const DecodeResult r = detail::RenderMetafile("EMF", Format::Emf, std::size_t{1} << 26, bytes.data(),
-                                                bytes.size(), "/nonexistent/mapdeck-metafile");
+  const DecodeResult r = Decode(bytes.data(), bytes.size());
+  SetMetafileLimits(before);
   EXPECT_FALSE(r);
   EXPECT_NE(r.error.find("/nonexistent/mapdeck-metafile is missing"), std::string::npos) << r.error;
+  // A helper that could not start says nothing of the file.
+  EXPECT_TRUE(Decode(bytes.data(), bytes.size())) << r.error;
 }
 
 // A GObject type whose class set-up waits until released: while it waits,
