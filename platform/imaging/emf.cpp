@@ -60,6 +60,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, double widthInches,
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   cairo_surface_destroy(surface);
+  if (why.empty()) t->Finish();  // while librsvg's fonts live
   g_object_unref(handle);
   return why;
 }

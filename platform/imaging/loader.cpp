@@ -8,6 +8,7 @@
 
 #include "platform/files/filestore.h"
 #include "platform/imaging/decode.h"
+#include "platform/imaging/svgdrawing.h"
 
 namespace md::imaging {
 
@@ -62,7 +63,8 @@ DecodeResult ImageCache::Load(const std::string& path) {
   e.size = static_cast<long long>(st.st_size);
   e.mtimeNs = mtime;
   e.result = r;
-  e.bytes = r.bitmap ? r.bitmap->pixels.size() * 4 : r.error.size();
+  e.bytes = r.bitmap ? r.bitmap->pixels.size() * 4 + (r.bitmap->vectors ? r.bitmap->vectors->Bytes() : 0)
+                     : r.error.size();
   bytes_ += e.bytes;
   entries_.push_front(std::move(e));
   Trim();
