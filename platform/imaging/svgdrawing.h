@@ -23,7 +23,8 @@ class SvgDrawing final : public canvas::VectorDrawing {
   SvgDrawing(const SvgDrawing&) = delete;
   SvgDrawing& operator=(const SvgDrawing&) = delete;
 
-  // Reads the document, once; false when librsvg cannot, and then the
+  // Reads the document, once; false when librsvg cannot or the document
+  // refers to anything but its own parts and PNG data, and then the
   // drawing's pixels are drawn instead.
   bool Readable() const;
   void paint(cairo_t* cr, double width, double height) const override;

@@ -3,6 +3,7 @@
 // wide, and a PDF carries the drawing as paths, not as a picture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -11,6 +12,7 @@
 #include "platform/canvas/raster.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
+#include "platform/imaging/svgdrawing.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/platform/imaging/metafiles.h"
@@ -41,53 +43,32 @@ int EdgeWidth(const md::canvas::Raster& r, int x, int y, int dx, int dy, std::ui
   return -1;  // never reached `to`
 }
 
-constexpr std::uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000;
-
-// The test files' outlines at 3.78 times their own size on a 300 dpi page:
-// where a walk across one starts, and which way it goes.
-struct EdgeRow {
-  const char* name;
-  m::Bytes bytes;
-  double scale;  // of the drawing: the file's own size at 300 dpi, times this
-  int x, y, dx, dy;
-};
-
-std::vector<EdgeRow> EdgeRows() {
-  return {
-      // The rectangle's left edge, its middle row (2 x 1 inches).
-      {"wmf: the rectangle's left edge", m::SampleWmf(), 3.78, 1200, 680, 1, 0},
-      // The triangle's base, upwards through its middle (50 x 25 mm).
-      {"emf: the triangle's base", m::SampleEmf(), 3.78, 1674, 1110, 0, -1},
-  };
-}
-
 TEST(ImagingMetafileOutput, AnEdgePrintedLargeStaysSharp) {
-  for (const EdgeRow& row : EdgeRows()) {
+  // The outlines at 3.78 times the files' own size on a 300 dpi page: where
+  // a walk from white into one's black starts, and which way it goes.
+  const struct {
+    const char* name;
+    m::Bytes bytes;
+    int x, y, dx, dy;
+  } rows[] = {
+      {"wmf: the rectangle's left edge, its middle row", m::SampleWmf(), 1200, 680, 1, 0},
+      {"emf: the triangle's base, upwards through its middle", m::SampleEmf(), 1674, 1110, 0, -1},
+  };
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const DecodeResult r = Decode(row.bytes.data(), row.bytes.size());
     ASSERT_TRUE(r) << r.error;
-    const int w = static_cast<int>(r.bitmap->width * 300 / r.bitmap->dpiX * row.scale);
-    const int h = static_cast<int>(r.bitmap->height * 300 / r.bitmap->dpiY * row.scale);
+    const int w = static_cast<int>(r.bitmap->width * 300 / r.bitmap->dpiX * 3.78);
+    const int h = static_cast<int>(r.bitmap->height * 300 / r.bitmap->dpiY * 3.78);
     auto canvas = md::canvas::CairoCanvas::createImage(w, h);
     HDC hdc = md::win::CreateScreenDC(canvas.get(), 300, &md::text::FixedMetricsEngine());
     ASSERT_TRUE(DrawBitmap(hdc, *r.bitmap, 0, 0, w, h));
     DeleteDC(hdc);
     const md::canvas::Raster raster = md::canvas::ReadRaster(*canvas);
-    const int width = EdgeWidth(raster, row.x, row.y, row.dx, row.dy, kWhite, kBlack);
+    const int width = EdgeWidth(raster, row.x, row.y, row.dx, row.dy, 0xFFFFFF, 0x000000);
     EXPECT_GE(width, 0);
     EXPECT_LE(width, 2);
   }
-}
-
-// The rows of a poppler listing below its dashed rule.
-int ListingRows(const std::string& listing) {
-  const std::size_t rule = listing.find("\n---");
-  if (rule == std::string::npos) return -1;
-  int rows = 0;
-  for (std::size_t at = listing.find('\n', rule + 1); at != std::string::npos && at + 1 < listing.size();
-       at = listing.find('\n', at + 1))
-    ++rows;
-  return rows;
 }
 
 TEST(ImagingMetafileOutput, APdfCarriesTheDrawingAsPathsNotAPicture) {
@@ -116,12 +97,40 @@ TEST(ImagingMetafileOutput, APdfCarriesTheDrawingAsPathsNotAPicture) {
     DeleteDC(hdc);
     ASSERT_TRUE(canvas->finish());
 
-    EXPECT_EQ(ListingRows(md::test::CheckedOutput("pdfimages -list '" + pdf + "'")), 0);
+    // The listing's two lines of heading, and no picture under them.
+    const std::string listing = md::test::CheckedOutput("pdfimages -list '" + pdf + "'");
+    EXPECT_EQ(std::count(listing.begin(), listing.end(), '\n'), 2) << listing;
     md::test::CheckedOutput("pdftoppm -r 100 -png -singlefile '" + pdf + "' '" + pdf + "'");
     md::canvas::Raster page;
     std::string error;
     ASSERT_TRUE(md::canvas::ReadPng(pdf + ".png", &page, &error)) << error;
     EXPECT_TRUE(Near(page.at(row.redX, row.redY), 0xFF0000)) << std::hex << page.at(row.redX, row.redY);
+  }
+}
+
+TEST(ImagingMetafileOutput, AnSvgFromTheHelperIsReadOnlyWhenItRefersToNothingOutside) {
+  const std::string svg =
+      "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' viewBox='0 0 9 9'>";
+  const struct {
+    const char* name;
+    std::string document;
+    bool readable;
+  } rows[] = {
+      {"its own parts",
+       svg + "<rect id='a' width='4' height='4' fill='url(#b)'/><use xlink:href=\"#a\"/></svg>", true},
+      {"PNG data", svg + "<image xlink:href=\"data:image/png;base64,iVBORw0KGgo=\"/></svg>", true},
+      {"a file", svg + "<image xlink:href=\"file:///etc/hosts\"/></svg>", false},
+      {"a file, quoted otherwise", svg + "<image xlink:href = 'file:///etc/hosts'/></svg>", false},
+      {"a file behind a character reference", svg + "<image xlink:href='&#102;ile:///etc/hosts'/></svg>",
+       false},
+      {"data of another format", svg + "<image xlink:href=\"data:image/tiff;base64,SUkqAA==\"/></svg>",
+       false},
+      {"a file in a style", svg + "<rect width='4' height='4' style='fill:URL(/tmp/p.svg#p)'/></svg>", false},
+      {"no SVG", "GIF89a", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(SvgDrawing(row.document, 9, 9).Readable(), row.readable);
   }
 }
 
