@@ -127,7 +127,7 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
                  std::string* error, IsolatedEnd* end) {
   IsolatedEnd ignored;
   IsolatedEnd& how = end != nullptr ? *end : ignored;
-  how = IsolatedEnd::NotStarted;
+  how = IsolatedEnd::NotRun;
   if (::access(program.c_str(), X_OK) != 0) {
     *error = "the renderer " + program + " is missing";
     return false;
@@ -210,6 +210,7 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
 
   how = IsolatedEnd::Stopped;
   if (!waitError.empty()) {
+    how = IsolatedEnd::NotRun;
     *error = waitError;
   } else if (!ended) {
     how = IsolatedEnd::TimedOut;

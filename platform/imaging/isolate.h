@@ -22,11 +22,11 @@ struct IsolationLimits {
 
 // How a run ended.
 enum class IsolatedEnd {
-  Done,        // the program and `collect` answered ""
-  Refused,     // the program or `collect` refused what it was given
-  TimedOut,    // the time passed first: the program was killed
-  Stopped,     // the program crashed, ran out of memory or ended without an answer
-  NotStarted,  // the program is missing or could not be started
+  Done,      // the program and `collect` answered ""
+  Refused,   // the program or `collect` refused what it was given
+  TimedOut,  // the time passed first: the program was killed
+  Stopped,   // the program crashed, ran out of memory or ended without an answer
+  NotRun,    // the program is missing, or could not be started or waited for
 };
 
 // Runs `program` with `args`, handing it the `inputBytes` bytes at `input`

@@ -174,7 +174,7 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
   if (drawing.active && drawing.leftMs < limits.milliseconds)
     limits.milliseconds = static_cast<int>(drawing.leftMs);
   std::shared_ptr<Bitmap> out;
-  IsolatedEnd end = IsolatedEnd::NotStarted;
+  IsolatedEnd end = IsolatedEnd::NotRun;
   const auto start = std::chrono::steady_clock::now();
   const bool ok = RunIsolated(
       settings.helper.empty() ? ProgramBesideLibrary(kMetafileHelper) : settings.helper,
