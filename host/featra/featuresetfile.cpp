@@ -12,13 +12,19 @@
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/propertyset_codec.h"
-#include "host/featra/bytestream.h"
 #include "host/featra/featra_impl.h"
 #include "host/featra/featureset_image.h"
 #include "host/featra/gis_elementregistry.h"
+#include "platform/bytes/bytestream.h"
 #include "platform/files/filestore.h"
 
 namespace md::featra {
+
+using bytes::ByteReader;
+using bytes::ByteWriter;
+using bytes::Crc32;
+using bytes::Crc32Combine;
+using bytes::Crc32More;
 
 namespace {
 
