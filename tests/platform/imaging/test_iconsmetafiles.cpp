@@ -9,6 +9,7 @@
 
 #include <condition_variable>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -21,6 +22,7 @@
 #include "platform/imaging/metafile.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
+#include "tests/fuzz/fuzz_inputs.h"
 #include "tests/platform/imaging/metafiles.h"
 #include "tests/support/rendercheck.h"
 
@@ -29,6 +31,13 @@ namespace {
 using namespace md::imaging;
 namespace f = md::test::imagefiles;
 namespace m = md::test::metafiles;
+
+// A file of tests/platform/imaging/data (its refused ones are fuzzing seeds too).
+f::Bytes Data(const char* name) {
+  const auto bytes =
+      md::test::fuzz::ReadInput(std::filesystem::path(MD_SOURCE_DIR) / "tests/platform/imaging/data" / name);
+  return f::Bytes(bytes.begin(), bytes.end());
+}
 
 // Quadrants with the top-left pixel clear.
 std::uint32_t Clear00(int x, int y, int w, int h) {
@@ -63,6 +72,8 @@ std::vector<Sample> Samples() {
        Format::Ico, 6, 4, 5, 3, 0xFFFFFFFFu},
       {"cur: a 24-bit image", m::Icon(2, {{10, 6, 24, m::IconDib(10, 6, 24, quad(10, 6))}}), Format::Cur, 10,
        6, 2, 4, 0xFF0000FFu},
+      {"ico: the largest image beside a damaged smaller one", Data("ico-smaller-image-runs-past-the-end.ico"),
+       Format::Ico, 4, 4, 1, 2, 0xFFFF0000u},
       {"wmf: the ellipse's inside", m::SampleWmf(), Format::Wmf, 600, 300, 150, 180, 0xFF0000FFu},
       {"wmf: the rectangle's inside", m::SampleWmf(), Format::Wmf, 600, 300, 450, 180, 0xFFFF0000u},
       {"emf: the ellipse's inside", m::SampleEmf(), Format::Emf, 591, 295, 148, 148, 0xFF0000FFu},
@@ -160,7 +171,15 @@ TEST(ImagingIconsMetafiles, DamagedFilesAreRefusedWithTheirReason) {
       {"icon of 60000 images", Poke(ico, 4, {0x60, 0xEA}), "ICO: the directory names 60000 images"},
       {"icon whose directory is cut", Cut(ico, 12), "ICO: the directory ends early"},
       {"icon whose image lies past the end", Poke(ico, 18, {0xFF, 0xFF}),
-       "ICO: no image lies inside the file"},
+       "ICO: the chosen image, 8 x 8, starts past the end of the file"},
+      {"icon whose largest image runs past the end", Data("refused-ico-largest-image-runs-past-the-end.ico"),
+       "ICO: the chosen image, 4 x 4, runs past the end of the file"},
+      {"icon whose largest image starts past the end",
+       Data("refused-ico-largest-image-starts-past-the-end.ico"),
+       "ICO: the chosen image, 4 x 4, starts past the end of the file"},
+      {"icon whose largest image starts in the directory",
+       Data("refused-ico-largest-image-starts-in-the-directory.ico"),
+       "ICO: the chosen image, 4 x 4, starts inside the directory"},
       {"icon whose pixels are cut", Poke(ico, 14, {90, 0}), "ICO: image pixels end early"},
       {"icon whose mask is cut",
        Poke(ico, 14,
