@@ -11,11 +11,15 @@
 #include <libwmf/macro.h>
 
 #include <cairo-ft.h>
+#include <fontconfig/fcfreetype.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
+#include "platform/imaging/charset.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/metafile.h"
 
@@ -335,19 +339,73 @@ void BmpDraw(wmfAPI* api, wmfBMP_Draw_t* b) {
 void BmpRead(wmfAPI* api, wmfBMP_Read_t* r) { wmf_ipa_bmp_read(api, r); }
 void BmpFree(wmfAPI* api, wmfBMP* b) { wmf_ipa_bmp_free(api, b); }
 
-// Text in the file's single-byte code page, taken as Latin-1.
-std::string Utf8(const char* s) {
-  std::string out;
-  for (; s != nullptr && *s != '\0'; ++s) {
-    const auto c = static_cast<unsigned char>(*s);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+// The code points of UTF-8 text.
+std::vector<FcChar32> CodePoints(const std::string& s) {
+  std::vector<FcChar32> out;
+  for (std::size_t k = 0; k < s.size();) {
+    FcChar32 c = 0;
+    const int n =
+        FcUtf8ToUcs4(reinterpret_cast<const FcChar8*>(s.data() + k), &c, static_cast<int>(s.size() - k));
+    if (n <= 0) break;
+    out.push_back(c);
+    k += static_cast<std::size_t>(n);
   }
   return out;
+}
+
+// The language whose glyph forms a Chinese, Japanese or Korean character
+// set asks for.
+const char* Language(unsigned charset) {
+  switch (charset) {
+    case 128:
+      return "ja";
+    case 129:
+    case 130:
+      return "ko";
+    case 134:
+      return "zh-cn";
+    case 136:
+      return "zh-tw";
+    default:
+      return nullptr;
+  }
+}
+
+// The face the text is drawn in: libwmf's face for the font when it has
+// every character of the text, else the face fontconfig finds for the
+// font's name, weight and slant that has them (a Chinese font this system
+// lacks). A symbol font keeps libwmf's face: its codes are that face's.
+cairo_font_face_t* FaceFor(wmfFont* font, const std::string& text) {
+  const unsigned charset = WMF_FONT_CHARSET(font);
+  FT_Face face = WMF_FONT_FTFACE(font);
+  const std::vector<FcChar32> chars = CodePoints(text);
+  bool covered = face != nullptr;
+  for (std::size_t k = 0; covered && k < chars.size(); ++k)
+    covered = chars[k] < 0x20 || FcFreeTypeCharIndex(face, chars[k]) != 0;  // as cairo looks glyphs up
+  if (covered || (face != nullptr && charset == detail::kSymbolCharset))
+    return cairo_ft_font_face_create_for_ft_face(face, 0);
+  FcPattern* pattern = FcPatternCreate();
+  if (const char* name = WMF_FONT_NAME(font); name != nullptr) {
+    const std::string family = detail::CharsetToUtf8(name, std::strlen(name), charset);
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  }
+  FcCharSet* set = FcCharSetCreate();
+  for (FcChar32 c : chars) FcCharSetAddChar(set, c);
+  FcPatternAddCharSet(pattern, FC_CHARSET, set);
+  FcCharSetDestroy(set);
+  if (const char* language = Language(charset); language != nullptr)
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(language));
+  FcPatternAddInteger(pattern, FC_WEIGHT, WMF_FONT_WEIGHT(font) >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern, FC_SLANT, WMF_FONT_ITALIC(font) ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPatternDestroy(pattern);
+  if (match == nullptr) return nullptr;
+  cairo_font_face_t* ff = cairo_ft_font_face_create_for_pattern(match);
+  FcPatternDestroy(match);
+  return ff;
 }
 
 void DrawText(wmfAPI* api, wmfDrawText_t* t) {
@@ -363,8 +421,9 @@ void DrawText(wmfAPI* api, wmfDrawText_t* t) {
     cairo_close_path(cr);
     cairo_fill(cr);
   }
-  FT_Face face = WMF_FONT_FTFACE(font);
-  cairo_font_face_t* ff = face != nullptr ? cairo_ft_font_face_create_for_ft_face(face, 0) : nullptr;
+  // The text is in the code page of the font's character set.
+  const std::string text = detail::CharsetToUtf8(t->str, std::strlen(t->str), WMF_FONT_CHARSET(font));
+  cairo_font_face_t* ff = FaceFor(font, text);
   cairo_save(cr);
   if (ff != nullptr) {
     cairo_set_font_face(cr, ff);
@@ -379,7 +438,6 @@ void DrawText(wmfAPI* api, wmfDrawText_t* t) {
   cairo_set_font_matrix(cr, &m);
   SetColour(cr, WMF_DC_TEXTCOLOR(t->dc));
   cairo_move_to(cr, 0, 0);
-  const std::string text = Utf8(t->str);
   cairo_show_text(cr, text.c_str());
   cairo_restore(cr);
   if (ff != nullptr) cairo_font_face_destroy(ff);

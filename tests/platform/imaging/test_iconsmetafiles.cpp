@@ -1,6 +1,7 @@
 // Icons, cursors and metafiles: the image an icon directory's choice gives,
-// its mask and alpha; metafiles drawn at their own size (render checks);
-// damaged files refused with their reason; the helper program a metafile is
+// its mask and alpha; metafiles drawn at their own size (render checks),
+// their texts in their fonts' character sets; damaged files refused with
+// their reason; the helper program a metafile is
 // drawn in, stopped on a crash, a loop or too much memory, and started
 // afresh whatever locks the host's other threads hold.
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/raster.h"
+#include "platform/imaging/charset.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/isolate.h"
@@ -108,6 +110,42 @@ TEST(ImagingIconsMetafiles, MetafilesKeepTheirSizeInInches) {
   }
 }
 
+TEST(ImagingIconsMetafiles, TextIsReadInItsFontsCharacterSet) {
+  const struct {
+    unsigned charset;
+    const char* bytes;
+    const char* text;
+  } rows[] = {
+      {134, "\xD6\xD0\xCE\xC4\xB5\xD8\xCD\xBC", "中文地图"},
+      {136, "\xA4\xA4\xA4\xE5\xA6\x61\xB9\xCF", "中文地圖"},
+      {128, "\x93\xFA\x96\x7B", "日本"},
+      {129, "\xC7\xD1\xB1\xB9", "한국"},
+      {130, "\xD0\x65\x8A\x82", "한국"},
+      {161, "\xD7\xDC\xF1\xE1", "Χάρα"},
+      {162, "\xFE\xF0", "şğ"},
+      {163, "Vi\xD2t", "V\u1EC9t"},  // a letter and the mark after it, as one
+      {177, "\xF9\xEC", "של"},
+      {178, "\xC7\xE1", "ال"},
+      {186, "\xE0\xF0", "ąš"},
+      {204, "\xCA\xE0\xF0\xF2\xE0", "Карта"},
+      {222, "\xA1\xD2", "กา"},
+      {238, "\xA3\xF3\x64\x9F", "Łódź"},
+      {77, "caf\x8E", "café"},
+      {255, "caf\x82", "café"},
+      {0, "caf\xE9 \x80", "café €"},
+      {1, "caf\xE9", "café"},
+      {2, "\x61\xB0", "a°"},  // a symbol font's own codes
+      // What does not decode is replaced, and reading goes on.
+      {134, "\xD6\xD0\xFF\xCE\xC4", "中\uFFFD文"},
+      {134, "\xD6\xD0\x81", "中\uFFFD"},
+      {136, "\xFF\xFF\x41\xA4", "\uFFFD\uFFFDA\uFFFD"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    EXPECT_EQ(detail::CharsetToUtf8(row.bytes, std::strlen(row.bytes), row.charset), row.text);
+  }
+}
+
 TEST(ImagingIconsMetafiles, EachNewFormatDraws) {
   const struct {
     const char* control;
@@ -126,6 +164,8 @@ TEST(ImagingIconsMetafiles, EachNewFormatDraws) {
                                      })}})},
       {"wmf", m::SampleWmf()},
       {"emf", m::SampleEmf()},
+      {"wmf-text-gbk", Data("wmf-text-gbk.wmf")},
+      {"wmf-text-big5", Data("wmf-text-big5.wmf")},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.control);
