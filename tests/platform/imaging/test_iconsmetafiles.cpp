@@ -1,7 +1,7 @@
 // Icons, cursors and metafiles: the image an icon directory's choice gives,
-// its mask and alpha; metafiles drawn at their own size (render checks),
-// their texts in their fonts' character sets; damaged files refused with
-// their reason; the helper program a metafile is
+// its mask and alpha; metafiles drawn at their own size (render checks), in
+// their frames' place, their texts in their fonts' character sets; damaged
+// files refused with their reason; the helper program a metafile is
 // drawn in, stopped on a crash, a loop or too much memory, and started
 // afresh whatever locks the host's other threads hold.
 #include <gtest/gtest.h>
@@ -107,6 +107,41 @@ TEST(ImagingIconsMetafiles, MetafilesKeepTheirSizeInInches) {
     ASSERT_TRUE(small) << small.error;
     EXPECT_LE(small.bitmap->width * small.bitmap->height * 4, 40000);
     EXPECT_NEAR(small.bitmap->width / small.bitmap->dpiX, r.bitmap->width / r.bitmap->dpiX, 0.02);
+  }
+}
+
+TEST(ImagingIconsMetafiles, MetafilesAreTheirFramesWhateverTheyDraw) {
+  struct Pixel {
+    int x, y;
+    std::uint32_t colour;
+  };
+  const struct {
+    const char* file;
+    int width, height;
+    Pixel drawn, other;
+  } rows[] = {
+      // An outline's inner half at the corner, no clear ring around it.
+      {"wmf-rectangle-96x48.wmf", 300, 150, {150, 75, 0xFFFF0000u}, {0, 0, 0xFF000000u}},
+      {"wmf-frame-at-10-20.wmf", 300, 150, {225, 75, 0xFFFF0000u}, {75, 75, 0u}},
+      {"wmf-window-centred.wmf", 300, 150, {75, 75, 0xFFFF0000u}, {225, 75, 0u}},
+      {"wmf-anisotropic.wmf", 300, 150, {75, 75, 0xFFFF0000u}, {225, 75, 0u}},
+      {"wmf-anisotropic-y-up.wmf", 300, 150, {150, 120, 0xFFFF0000u}, {150, 30, 0u}},
+      {"wmf-window-twice-the-frame.wmf", 300, 150, {75, 75, 0xFFFF0000u}, {225, 75, 0u}},
+      {"wmf-no-placeable-header.wmf", 404, 204, {200, 100, 0xFFFF0000u}, {0, 0, 0u}},
+      {"emf-frame-at-100-100.emf", 600, 300, {450, 150, 0xFFFF0000u}, {150, 100, 0u}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.file);
+    const f::Bytes bytes = Data(row.file);
+    const DecodeResult r = Decode(bytes.data(), bytes.size());
+    ASSERT_TRUE(r) << r.error;
+    EXPECT_EQ(r.bitmap->width, row.width);
+    EXPECT_EQ(r.bitmap->height, row.height);
+    for (const Pixel& p : {row.drawn, row.other}) {
+      if (p.x < r.bitmap->width && p.y < r.bitmap->height) {
+        EXPECT_EQ(r.bitmap->at(p.x, p.y), p.colour) << p.x << ", " << p.y;
+      }
+    }
   }
 }
 
@@ -236,8 +271,16 @@ TEST(ImagingIconsMetafiles, DamagedFilesAreRefusedWithTheirReason) {
       {"wmf of no units per inch", Resum(Poke(wmf, 14, {0, 0})),
        "WMF: the placeable header gives no units per inch"},
       {"wmf of a record of no size", Poke(wmf, 22 + 18, {0, 0, 0, 0}), "WMF: "},
+      {"wmf of a frame of no width", Data("refused-wmf-frame-of-no-width.wmf"),
+       "WMF: the placeable frame has no size (0 x 48 units)"},
+      {"wmf of an inverted frame", Data("refused-wmf-frame-inverted.wmf"),
+       "WMF: the placeable frame is inverted (-96 x 48 units)"},
       {"emf whose records are cut", Cut(emf, emfEnd - 8), "EMF: the records end early"},
       {"emf of a frame of no size", Poke(emf, 32, {0, 0, 0, 0}), "EMF: the frame has no size"},
+      {"emf of an inverted frame", Data("refused-emf-frame-inverted.emf"),
+       "EMF: the frame is inverted (-5080 x 2540 x 0.01 mm)"},
+      {"emf of no reference device", Data("refused-emf-no-reference-device.emf"),
+       "EMF: the header names no reference device (1000 x 1000 pixels over 0 x 0 mm)"},
       {"emf of a bad header size", Poke(emf, 4, {0x10, 0x27, 0, 0}), "EMF: bad header record of 10000 bytes"},
       {"emf of a record running past the end", Poke(emf, 88 + 4, {0xF0, 0xFF, 0xFF, 0x7F}), "EMF: "},
   };
