@@ -318,11 +318,13 @@ long CGIS_OleClientItem::Activate(int nVerb) {
     return kServerExecFailure;
   }
   SetState(loadedState);
-  if (result.pSaved == nullptr) return kOk;  // closed without a change
-  const long sc = TakeSaved(std::move(result.pSaved));
-  if (Failed(sc)) return sc;
-  OnChange(changeSaved, 0);
-  OnChange(changeView, static_cast<DWORD>(m_view.drawAspect));
+  if (!result.bConfirmed) return kOk;  // closed by Cancel: nothing changes
+  if (result.pSaved != nullptr) {
+    const long sc = TakeSaved(std::move(result.pSaved));
+    if (Failed(sc)) return sc;
+    OnChange(changeSaved, 0);
+    OnChange(changeView, static_cast<DWORD>(m_view.drawAspect));
+  }
   OnChange(changeClosed, 0);
   return kOk;
 }

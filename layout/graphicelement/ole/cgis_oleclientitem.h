@@ -64,10 +64,11 @@ class CGIS_OleClientItem {
   // show and activation verbs, which fall back to it) open the object in its
   // class's server until the user closes it; TRUE when the server ran. What
   // the user saved there replaces the object (a link's source file is
-  // written), and the closing reaches the current element (OnChange code
-  // changeClosed); a server closed without a change changes nothing. A static
-  // object, a link whose source cannot be read and a class without a server
-  // get the framework's prompt and FALSE, the item unchanged.
+  // written), and every close by OK reaches the current element (OnChange
+  // code changeClosed), with a change or without; a server closed by Cancel
+  // changes nothing. A static object, a link whose source cannot be read and
+  // a class without a server get the framework's prompt and FALSE, the item
+  // unchanged.
   BOOL DoVerb(int nVerb);
   void Close();
   // Code changeClosed makes the current embedded-object element fit its

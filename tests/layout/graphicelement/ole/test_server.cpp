@@ -40,11 +40,12 @@ class OleServer : public md::test::OleScreenPage {
   }
 };
 
-TEST_F(OleServer, TheTextEditorSavesOnOkAndChangesNothingOtherwise) {
+TEST_F(OleServer, TheTextEditorSavesAndFitsOnOkAndCancelChangesNothing) {
   const struct {
     const char* name;
     std::function<void(UiUser&)> scene;
     bool bChanged;
+    bool bFitted;
   } kCases[] = {
       {"edited, OK",
        [](UiUser& u) {
@@ -53,14 +54,15 @@ TEST_F(OleServer, TheTextEditorSavesOnOkAndChangesNothingOtherwise) {
          EXPECT_TRUE(u.Type(IDC_TEXT_SERVER_EDIT, "\nline three\nline four"));
          u.Ok();
        },
-       true},
+       true, true},
       {"edited, Cancel",
        [](UiUser& u) {
          EXPECT_TRUE(u.Type(IDC_TEXT_SERVER_EDIT, "\nlost"));
          u.Cancel();
        },
-       false},
-      {"unchanged, OK", [](UiUser& u) { u.Ok(); }, false},
+       false, false},
+      // Every close by OK tells the element, which fits its box.
+      {"unchanged, OK", [](UiUser& u) { u.Ok(); }, false, true},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
@@ -78,15 +80,17 @@ TEST_F(OleServer, TheTextEditorSavesOnOkAndChangesNothingOtherwise) {
     EXPECT_TRUE(e->ActivateObject(&display_));
     EXPECT_EQ(driver.DialogTemplatesRun(), std::vector<UINT>{IDD_TEXT_SERVER});
     EXPECT_EQ(e->GetClientItem()->GetItemState(), CGIS_OleClientItem::loadedState);
-    if (c.bChanged) {
-      EXPECT_EQ(Text(e), "图例\nlegend\nline three\nline four");
-      EXPECT_GT(md::canvas::Compare(Drawn(e), drawn, 0).differing, 100);
+    EXPECT_EQ(Text(e), c.bChanged ? "图例\nlegend\nline three\nline four" : "图例\r\nlegend");
+    if (c.bFitted) {
       EXPECT_EQ(e->GetRect().Height(), FittedHeight(e));
       EXPECT_EQ(e->GetRect().Width(), 3000);
       EXPECT_EQ(Redraws(), redraws + 1);
     } else {
       EXPECT_EQ(md::test::StoredForm(e), before);
       EXPECT_EQ(Redraws(), redraws);
+    }
+    if (c.bChanged) {
+      EXPECT_GT(md::canvas::Compare(Drawn(e), drawn, 0).differing, 100);
     }
   }
 }
