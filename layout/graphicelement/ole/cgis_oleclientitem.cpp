@@ -228,6 +228,8 @@ BOOL CGIS_OleClientItem::ReadItem(const std::uint8_t* pData, std::size_t nSize, 
   m_view = std::move(view);
   m_bLinkUnavailable = false;
   m_scLast = kOk;
+  UpdateItemType();
+  SetState(loadedState);
   return TRUE;
 }
 

@@ -44,9 +44,9 @@ class CGIS_OleClientItem {
   const std::string& GetLastErrorText() const { return m_strError; }
 
   // Loads the object from the byte image of its compound file, with its
-  // drawing aspect and icon. FALSE, with the reason, for a damaged file or an
-  // object of an unregistered class; the item then keeps what it held. State
-  // and type do not change.
+  // drawing aspect and icon; the item is then loaded and answers the
+  // object's type. FALSE, with the reason, for a damaged file or an object
+  // of an unregistered class; the item then keeps what it held.
   BOOL ReadItem(const std::uint8_t* pData, std::size_t nSize, std::string* pError);
   // The byte image of the object's compound file (a link's presentation
   // taken from its source first, when the source can be read); FALSE
