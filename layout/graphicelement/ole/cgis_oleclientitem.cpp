@@ -144,12 +144,28 @@ BOOL CGIS_OleClientItem::UpdateLink() {
     m_bLinkUnavailable = false;
     return TRUE;
   }
+  m_strError = error;
   if (!m_bLinkUnavailable) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, (std::string(kClass) + "::UpdateLink").c_str(),
             "link unavailable, the last presentation is shown: %s", error.c_str());
   }
   m_bLinkUnavailable = true;
   return FALSE;
+}
+
+void CGIS_OleClientItem::FollowLink() {
+  md::ole::LinkedObject* pLink = m_pObject != nullptr ? m_pObject->AsLink() : nullptr;
+  if (pLink != nullptr && pLink->IsFollowing()) UpdateLink();
+}
+
+bool CGIS_OleClientItem::IsLinkFollowing() const {
+  md::ole::LinkedObject* pLink = m_pObject != nullptr ? m_pObject->AsLink() : nullptr;
+  return pLink != nullptr && pLink->IsFollowing();
+}
+
+void CGIS_OleClientItem::SetPageFile(const std::string& pageFile) {
+  if (md::ole::LinkedObject* pLink = m_pObject != nullptr ? m_pObject->AsLink() : nullptr)
+    pLink->SetPageFile(pageFile);
 }
 
 std::string CGIS_OleClientItem::GetLinkSource() const {
@@ -235,7 +251,7 @@ BOOL CGIS_OleClientItem::ReadItem(const std::uint8_t* pData, std::size_t nSize, 
 
 BOOL CGIS_OleClientItem::WriteItem(std::vector<std::uint8_t>* pOut, std::string* pError) {
   if (m_pObject == nullptr) return FALSE;
-  if (m_pObject->AsLink() != nullptr) UpdateLink();
+  FollowLink();
   // Streams the object does not know (another writer's) are kept.
   m_pObject->Save(&m_storage);
   md::ole::WriteObjectView(&m_storage, m_view);
@@ -251,7 +267,7 @@ BOOL CGIS_OleClientItem::WriteItem(std::vector<std::uint8_t>* pOut, std::string*
 BOOL CGIS_OleClientItem::Draw(HDC hdc, const RECT& rect, int nAspect) {
   if (m_pObject == nullptr) return FALSE;
   if (nAspect == -1) nAspect = m_view.drawAspect;
-  if (m_pObject->AsLink() != nullptr) UpdateLink();
+  FollowLink();
   if (nAspect == md::ole::kAspectIcon) return md::ole::DrawIconicPicture(hdc, rect, IconForDrawing());
   return m_pObject->Draw(hdc, rect) ? TRUE : FALSE;
 }
@@ -264,7 +280,7 @@ BOOL CGIS_OleClientItem::GetExtent(SIZE* pSize, int nAspect) {
     m_scLast = kOk;
     return TRUE;
   }
-  if (m_pObject->AsLink() != nullptr) UpdateLink();
+  FollowLink();
   SIZE size{};
   if (!m_pObject->GetExtent(&size)) {
     m_scLast = kFail;

@@ -22,10 +22,7 @@ using namespace md::oleserver;
 
 class OleServer : public md::test::OleScreenPage {
  protected:
-  static std::string Text(CGIS_OleElement* e) {
-    const std::vector<std::uint8_t> bytes = e->GetClientItem()->GetObject()->Content();
-    return std::string(bytes.begin(), bytes.end());
-  }
+  static std::string Text(CGIS_OleElement* e) { return md::test::ObjectText(e); }
   // The element drawn on a printed page.
   static md::canvas::Raster Drawn(CGIS_OleElement* e) {
     md::test::PrintedPage page;
@@ -193,6 +190,7 @@ TEST_F(OleServer, TheSheetsObjectPageOpensTheServerAndCancelPutsTheObjectBack) {
       EXPECT_TRUE(u.GoToPage(2));
       EXPECT_EQ(u.Text(IDC_OLE_OBJECT_CLASS), "文本文档");
       EXPECT_EQ(u.Text(IDC_OLE_OBJECT_KIND), "嵌入");
+      EXPECT_FALSE(u.IsEnabled(IDC_OLE_OBJECT_UPDATE));
       EXPECT_TRUE(u.Click(IDC_OLE_OBJECT_OPEN));
       EXPECT_EQ(Text(e), "page\n2\n3\n4");
       bConfirm ? u.Ok() : u.Cancel();
@@ -210,6 +208,51 @@ TEST_F(OleServer, TheSheetsObjectPageOpensTheServerAndCancelPutsTheObjectBack) {
     } else {
       EXPECT_EQ(md::test::StoredForm(e), before);
     }
+  }
+}
+
+// A link read from a page shows its stored presentation, and the object page
+// says so, until "update now" reads the source: a changed source is shown
+// and the view redrawn; a source gone is named with a prompt.
+TEST_F(OleServer, TheObjectPageShowsAReadLinkUnupdatedUntilUpdateNow) {
+  const struct {
+    const char* name;
+    bool bSourceKept;
+    const char* after;  // what follows the source's path once updated
+    std::size_t prompts;
+  } kCases[] = {
+      {"source changed", true, "", 0},
+      {"source gone", false, "（无法访问，显示上次的内容）", 1},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    const std::string source = md::test::WriteText("paged_link.txt", "stored");
+    CGIS_OleElement* e = Inserted(LinkOf(source), SGIS_Rect(1000, 4000, 4000, 1000));
+    ASSERT_TRUE(e->Archive(0, 0));
+    CGIS_OleElement* back = Reread(e);
+    if (c.bSourceKept)
+      md::test::WriteText("paged_link.txt", "changed");
+    else
+      std::filesystem::remove(source);
+    md::ui::ClearMessageBoxLog();
+    const int redraws = Redraws();
+    ScriptedDriver driver;
+    driver.Then([&](UiUser& u) {
+      EXPECT_TRUE(u.GoToPage(2));
+      EXPECT_EQ(u.Text(IDC_OLE_OBJECT_KIND), "链接");
+      EXPECT_EQ(u.Text(IDC_OLE_OBJECT_SOURCE), source + "（未更新，显示保存的内容）");
+      EXPECT_EQ(Text(back), "stored");
+      EXPECT_TRUE(u.Click(IDC_OLE_OBJECT_UPDATE));
+      EXPECT_EQ(u.Text(IDC_OLE_OBJECT_SOURCE), source + c.after);
+      EXPECT_EQ(Text(back), c.bSourceKept ? "changed" : "stored");
+      u.Ok();
+    });
+    EXPECT_TRUE(back->OnOpenPropertyDlg(&display_, TRUE));
+    ASSERT_EQ(md::ui::MessageBoxLog().size(), c.prompts);
+    if (c.prompts > 0) {
+      EXPECT_NE(md::ui::MessageBoxLog()[0].text.find("无法更新链接"), std::string::npos);
+    }
+    EXPECT_EQ(Redraws(), redraws + (c.bSourceKept ? 1 : 0));
   }
 }
 
