@@ -207,7 +207,7 @@ std::unique_ptr<LinkedObject> LinkedObject::FromStorage(const Storage& storage, 
   }
   // Version 1 keeps the absolute path only.
   const bool bRead = r.Text(&path, kMaxLinkPath) && (version == 1 || r.Text(&relative, kMaxLinkPath));
-  if (!bRead || !r.AtEnd() || !CleanPath(path) || (version > 1 && path.front() != '/') ||
+  if (!bRead || !r.AtEnd() || !CleanPath(path) || path.front() != '/' ||
       (!relative.empty() && !CleanRelative(relative))) {
     error = "damaged link record";
     return nullptr;
