@@ -9,16 +9,23 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/propertyset_codec.h"
-#include "host/featra/bytestream.h"
 #include "host/featra/featra_impl.h"
 #include "host/featra/featureset_image.h"
 #include "host/featra/gis_elementregistry.h"
+#include "platform/bytes/bytestream.h"
 #include "platform/files/filestore.h"
 
 namespace md::featra {
+
+using bytes::ByteReader;
+using bytes::ByteWriter;
+using bytes::Crc32;
+using bytes::Crc32Combine;
+using bytes::Crc32More;
 
 namespace {
 
@@ -728,28 +735,37 @@ BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "szPath == NULL");
     return FALSE;
   }
+  // The elements store what they keep relative to the file they go into; a
+  // failed save leaves the set with the file it had.
+  std::string previousPath = std::exchange(filePath_, path);
+  if (StoreAndWrite(path)) return TRUE;
+  filePath_ = std::move(previousPath);
+  return FALSE;
+}
+
+bool CGIS_FeatureSet::StoreAndWrite(const char* path) {
   std::string error;
   if (!StoreElements(this, &error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s: %s; nothing written", path,
             error.c_str());
-    return FALSE;
+    return false;
   }
   md::files::FileReplacement file;
   if (!file.Begin(path, &error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s; nothing written", error.c_str());
-    return FALSE;
+    return false;
   }
   FileSink sink(&file);
   if (!Encode(this, &sink, &error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s: %s; nothing written", path,
             error.c_str());
-    return FALSE;
+    return false;
   }
   if (!file.Commit(&error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s; nothing written", error.c_str());
-    return FALSE;
+    return false;
   }
-  return TRUE;
+  return true;
 }
 
 BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
@@ -772,6 +788,7 @@ BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
   class_->Replace(&content);
   setName(content.name);
   ForgetMembers();
+  filePath_ = path;
   return TRUE;
 }
 
@@ -799,6 +816,8 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   class_->Replace(&content);
   setName(content.name);
   ForgetMembers();
+  // The elements read what they keep relative to the file they come from.
+  std::string previousPath = std::exchange(filePath_, path);
   // The IDs first: binding a feature of the wrong kind makes a new one.
   const std::vector<int> ids = class_->ids();
   std::vector<IGIS_Element*> made;
@@ -832,6 +851,7 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   if (ok) return TRUE;
   ReleaseLoaded();
   Install(this, before.data(), before.size(), false, kMethod, "the features before the load");
+  filePath_ = std::move(previousPath);
   return FALSE;
 }
 

@@ -197,6 +197,11 @@ class IGIS_FeatureSet : public IGIS_Observer {
   // was.
   virtual BOOL LoadFromFile(const char* path) = 0;
 
+  // The file the set's features were last read from or saved to (while
+  // SaveToFile stores the elements: the file it writes); "" when none. What
+  // the page stores relative to its file is made against this path.
+  virtual const char* GetFilePath() { return ""; }
+
   // The layer of the host map that shows this set (the layout's layer; its
   // GetMap leads to the document), or NULL. Not owned.
   virtual IGIS_MapLayer* GetMapLayer() { return nullptr; }

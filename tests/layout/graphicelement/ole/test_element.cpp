@@ -172,6 +172,31 @@ TEST_F(OleElement, EachClassIsStoredAndReadBackInAFreshFeatureSet) {
   }
 }
 
+TEST_F(OleElement, AReadItemAnswersItsTypeAndTheLoadedState) {
+  const std::string source = md::test::WriteText("typed.txt", "typed");
+  const struct {
+    const char* name;
+    md::layout::SGIS_OleInsertChoice choice;
+    bool bFrozen;
+    int type;
+  } kCases[] = {
+      {"embedded", FileOf(source), false, CGIS_OleClientItem::typeEmbedded},
+      {"linked", LinkOf(source), false, CGIS_OleClientItem::typeLink},
+      {"static", LinkOf(source), true, CGIS_OleClientItem::typeStatic},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    CGIS_OleElement* e = Inserted(c.choice, SGIS_Rect(0, 500, 500, 0));
+    if (c.bFrozen) {
+      ASSERT_TRUE(e->GetClientItem()->FreezeLink());
+    }
+    ASSERT_TRUE(e->Archive(0, 0));
+    const CGIS_OleClientItem* item = Reread(e)->GetClientItem();
+    EXPECT_EQ(item->GetItemType(), c.type);
+    EXPECT_EQ(item->GetItemState(), CGIS_OleClientItem::loadedState);
+  }
+}
+
 TEST_F(OleElement, DamagedOrForeignObjectsAreRefusedAndSavedUnchanged) {
   CGIS_OleElement* e = Inserted(NewOf("Mapdeck.Picture"), SGIS_Rect(0, 500, 500, 0));
   ASSERT_TRUE(e->Archive(0, 0));
