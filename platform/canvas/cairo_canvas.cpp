@@ -1044,6 +1044,24 @@ void CairoCanvas::paintImage(cairo_surface_t* source, long long srcW, long long 
   cairo_restore(cr_);
 }
 
+bool CairoCanvas::drawVectors(const std::shared_ptr<const VectorDrawing>& drawing, Point from, Point to,
+                              const State& state) {
+  if (drawing == nullptr) return false;
+  if (pending_ != nullptr) return finished_ || pending_->drawVectors(drawing, from, to, state);
+  const double x0 = std::min(from.x, to.x), y0 = std::min(from.y, to.y);
+  const double x1 = std::max(from.x, to.x), y1 = std::max(from.y, to.y);
+  if (!(x0 < x1) || !(y0 < y1) || !(x1 - x0 < kCoordLimit) || !(y1 - y0 < kCoordLimit)) return true;
+  if (!beginPaint(state, x0, y0, x1, y1)) return true;
+  cairo_new_path(cr_);
+  cairo_rectangle(cr_, x0, y0, x1 - x0, y1 - y0);
+  cairo_clip(cr_);
+  cairo_translate(cr_, from.x, from.y);
+  cairo_scale(cr_, to.x < from.x ? -1.0 : 1.0, to.y < from.y ? -1.0 : 1.0);
+  drawing->paint(cr_, x1 - x0, y1 - y0);
+  cairo_restore(cr_);
+  return true;
+}
+
 bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {
   if (out == nullptr || r.empty() || (kind_ != Kind::Image && kind_ != Kind::Pixels)) return false;
   cairo_surface_flush(surface_);
@@ -1167,6 +1185,9 @@ void CairoCanvas::paintPending() {
         break;
       case Record::Type::Image:
         r.DrawImageOn(*this);
+        break;
+      case Record::Type::Vectors:
+        r.DrawVectorsOn(*this);
         break;
     }
   }

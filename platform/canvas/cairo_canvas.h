@@ -22,7 +22,6 @@
 
 #include "platform/canvas/canvas.h"
 
-typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
 typedef struct _cairo_font_face cairo_font_face_t;
 
@@ -103,6 +102,10 @@ class CairoCanvas final : public Canvas {
   void fillRects(const std::vector<Rect>& rects, const Brush& brush, const State& state) override;
   void drawText(const TextRun& run, const State& state) override;
   void drawImage(const Image& image, const Rect& src, const Rect& dst, const State& state) override;
+  // Vectors stay vectors in PDF and SVG files and are drawn at the raster's
+  // own resolution on rasters.
+  bool drawVectors(const std::shared_ptr<const VectorDrawing>& drawing, Point from, Point to,
+                   const State& state) override;
   bool readPixels(const Rect& r, std::uint32_t* out) const override;
   // Raster canvases: the `width()` pixels of row y (top first) in place, as
   // 0x??RRGGBB (the top byte means nothing); nullptr for a vector canvas or a

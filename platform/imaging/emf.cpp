@@ -99,6 +99,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const Frame& f, det
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   cairo_surface_destroy(surface);
+  if (why.empty()) t->Finish();  // while librsvg's fonts live
   g_object_unref(handle);
   return why;
 }

@@ -682,6 +682,7 @@ std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
     cairo_surface_flush(surface);
     cairo_destroy(device.cr);
     cairo_surface_destroy(surface);
+    if (why.empty()) t->Finish();  // while libwmf's fonts live
     return why;
   });
 }

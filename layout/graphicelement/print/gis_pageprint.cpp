@@ -15,6 +15,7 @@
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/igis_element.h"
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/imaging/metafilelimits.h"
 #include "platform/win/gdidevice.h"
 
 namespace {
@@ -84,6 +85,8 @@ bool DrawElements(HDC hdc, int paperWidth, int paperHeight, const std::vector<IG
                   const char* method) {
   bool ok = true;
   CGIS_PrintDisplay display(hdc, paperWidth, paperHeight, SGIS_Point(0, paperHeight, 0));
+  // The page's metafiles share one budget of time.
+  const md::imaging::MetafileDrawing drawing;
   for (IGIS_Element* e : elements) {
     if (e != nullptr && e->OnDraw(hdc, true, &display)) continue;
     ok = false;

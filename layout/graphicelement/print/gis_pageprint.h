@@ -8,6 +8,10 @@
 // Text is measured and drawn with the FreeType text engine (fontconfig's
 // faces; Chinese faces fall back to the installed CJK font).
 //
+// The metafiles of one page share a budget of time (platform/imaging/
+// metafilelimits.h): once it is spent, a picture of the rest is crossed out
+// in grey, and a record names its file.
+//
 // Every call answers FALSE, with a log record saying what is wrong, for a
 // page without a spatial reference on its feature class (a new feature set
 // has one; IGIS_FeatureClass::SetSpatialReference(NULL) takes it away), a

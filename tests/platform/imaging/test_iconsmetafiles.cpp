@@ -1,13 +1,17 @@
 // Icons, cursors and metafiles: the image an icon directory's choice gives,
 // its mask and alpha; metafiles drawn at their own size (render checks), in
 // their frames' place, their texts in their fonts' character sets; damaged
-// files refused with their reason; the helper program a metafile is
-// drawn in, stopped on a crash, a loop or too much memory, and started
-// afresh whatever locks the host's other threads hold.
+// files refused with their reason; the helper program a metafile is drawn in,
+// stopped on a crash, a loop or too much memory or when it hangs after its
+// answer, and started afresh whatever locks the host's other threads hold.
 #include <gtest/gtest.h>
 
 #include <glib-object.h>
 
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <filesystem>
@@ -22,6 +26,7 @@
 #include "platform/imaging/draw.h"
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/metafile.h"
+#include "platform/imaging/metafilelimits.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/fuzz/fuzz_inputs.h"
@@ -292,7 +297,7 @@ TEST(ImagingIconsMetafiles, DamagedFilesAreRefusedWithTheirReason) {
   }
 }
 
-TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemory) {
+TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemoryAndReaped) {
   detail::IsolationLimits quick;
   quick.milliseconds = 300;
   quick.extraMemory = std::size_t{64} << 20;
@@ -306,6 +311,8 @@ TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemory) {
       {"refuses", MD_IMAGING_PROBE, "no such thing", "no such thing"},
       {"crashes", MD_IMAGING_PROBE, "crash", "the renderer stopped on signal "},
       {"loops", MD_IMAGING_PROBE, "loop", "drawing took longer than 0.30 s"},
+      {"closes its answer pipe, then hangs", MD_IMAGING_PROBE, "close and hang",
+       "drawing took longer than 0.30 s"},
       {"throws", MD_IMAGING_PROBE, "throw", "failed: no luck"},
       {"takes too much memory", MD_IMAGING_PROBE, "alloc", "failed: std::bad_alloc"},
       {"is missing", "/nonexistent/mapdeck-metafile", "fill",
@@ -316,6 +323,7 @@ TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemory) {
     const char input = 7;
     char seen[2] = {0, 0};
     std::string error;
+    const auto start = std::chrono::steady_clock::now();
     const bool ok = detail::RunIsolated(
         row.program, {row.what}, &input, 1, 16,
         [&](const void* b) {
@@ -323,6 +331,11 @@ TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemory) {
           return std::string();
         },
         quick, &error);
+    // Within the limit, and no program of the run is left, running or unreaped.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    errno = 0;
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
     EXPECT_EQ(ok, row.error.empty());
     // A crash ends the program on its signal, or on the sanitizer's abort; a
     // sanitizer refuses an allocation past the limit by ending the program.
@@ -338,11 +351,16 @@ TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemory) {
 }
 
 TEST(ImagingIconsMetafiles, AMissingHelperRefusesTheMetafileNamingThePath) {
+  MetafileLimits limits;
+  limits.helper = "/nonexistent/mapdeck-metafile";
+  const MetafileLimits before = SetMetafileLimits(limits);
   const f::Bytes bytes = m::SampleEmf();
-  const DecodeResult r = detail::RenderMetafile("EMF", Format::Emf, std::size_t{1} << 26, bytes.data(),
-                                                bytes.size(), "/nonexistent/mapdeck-metafile");
+  const DecodeResult r = Decode(bytes.data(), bytes.size());
+  SetMetafileLimits(before);
   EXPECT_FALSE(r);
   EXPECT_NE(r.error.find("/nonexistent/mapdeck-metafile is missing"), std::string::npos) << r.error;
+  // A helper that could not start says nothing of the file.
+  EXPECT_TRUE(Decode(bytes.data(), bytes.size())) << r.error;
 }
 
 // A GObject type whose class set-up waits until released: while it waits,
