@@ -25,6 +25,7 @@
 #include "layout/graphicelement/scalebar/igis_scaletextelement.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
+#include "tests/support/storedform.h"
 #include "tests/tools/demo/demotest.h"
 #include "tools/demo/mapsheet.h"
 
@@ -297,6 +298,34 @@ TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
     EXPECT_EQ(heldFrame(second) == nullptr, row.scale == 0.0);
     EXPECT_EQ(heldFrame(twice->elements()[k]) == nullptr, row.scale == 0.0);
   }
+}
+
+// Each element of `page` stores what its copy in `loaded` stores.
+void ExpectSameStoredForms(md::demo::Page& page, md::demo::Page& loaded) {
+  ASSERT_EQ(page.elements().size(), loaded.elements().size());
+  for (std::size_t i = 0; i < page.elements().size(); ++i) {
+    IGIS_Element* e = page.elements()[i];
+    EXPECT_TRUE(md::test::StoredForm(e) == md::test::StoredForm(loaded.elements()[i]))
+        << i << " " << e->GetType() << " " << e->GetName();
+  }
+}
+
+// The demo's two pages, saved, read back and saved again: the first save is
+// every later one.
+TEST(PageRoundTrip, TheDemoPagesStoreWhatTheyRead) {
+  FixedText fixed;
+  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  ASSERT_TRUE(doc.ok());
+  auto sample = md::demo::BuildSamplePage(nullptr);
+  auto sheet = md::demo::BuildMapSheetPage(doc, nullptr);
+  ASSERT_TRUE(sample != nullptr && sheet != nullptr);
+  auto sampleCopy =
+      md::test::SavedAndReloaded(*sample, md::test::ScratchFolder("demostored-sample"), nullptr);
+  auto sheetCopy =
+      md::test::SavedAndReloaded(*sheet, md::test::ScratchFolder("demostored-sheet"), doc.LayoutLayer());
+  ASSERT_TRUE(sampleCopy != nullptr && sheetCopy != nullptr);
+  ExpectSameStoredForms(*sample, *sampleCopy);
+  ExpectSameStoredForms(*sheet, *sheetCopy);
 }
 
 }  // namespace
