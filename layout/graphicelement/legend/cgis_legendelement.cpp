@@ -70,8 +70,10 @@ CGIS_LegendElement::CGIS_LegendElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pF
     return;
   }
   if (binding == CGIS_ElementCore::Binding::Created) {
-    // A read before the first write finds every key with its default.
+    // A read before the first write finds every key with its default, and
+    // the rectangle its title takes: the legend is stored as it is read.
     if (IGIS_FeatureAttributes* pAttr = m_core.m_pFeature->GetAttributes()) WriteCustom(pAttr);
+    RecalcRect();
   }
 }
 

@@ -328,4 +328,52 @@ TEST(PageRoundTrip, TheDemoPagesStoreWhatTheyRead) {
   ExpectSameStoredForms(*sheet, *sheetCopy);
 }
 
+// Every kind the factory makes, given a rectangle of its own, stored, read
+// back and stored again twice: each time it stores what it first stored.
+TEST(PageRoundTrip, EveryKindStoresWhatItReadAtItsOwnSize) {
+  FixedText fixed;
+  const struct {
+    const char* type;
+    SGIS_Rect rect;
+  } rows[] = {
+      {GIS_TYPE_GRAPHIC_ELEMENT_POINT, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_LINE, SGIS_Rect(1500, 2900, 2250, 1500)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_RECT, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_POLYGON, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_TEXT, SGIS_Rect(1000, 2234, 4677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_MAP, SGIS_Rect(1000, 9234, 12677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, SGIS_Rect(1000, 5234, 4677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, SGIS_Rect(1000, 1634, 8677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, SGIS_Rect(1000, 1634, 4677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, SGIS_Rect(1000, 1634, 8677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW, SGIS_Rect(1000, 1634, 8677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE, SGIS_Rect(1000, 1634, 8677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, SGIS_Rect(1000, 1634, 8677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, SGIS_Rect(1000, 4234, 3677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE, SGIS_Rect(1000, 3234, 6677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_OLE, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, SGIS_Rect(1000, 4234, 4677, 1000)},
+  };
+  int n = 0;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.type);
+    md::demo::Page page;
+    IGIS_Element* e = page.Create(row.type);
+    ASSERT_NE(e, nullptr);
+    e->SetRect(row.rect);
+    const std::string folder = "kindstored" + std::to_string(n++);
+    auto once = md::test::SavedAndReloaded(page, md::test::ScratchFolder(folder + "-once"), nullptr);
+    ASSERT_NE(once, nullptr);
+    auto twice = md::test::SavedAndReloaded(*once, md::test::ScratchFolder(folder + "-twice"), nullptr);
+    ASSERT_NE(twice, nullptr);
+    ExpectSameStoredForms(page, *once);
+    ExpectSameStoredForms(page, *twice);
+  }
+}
+
 }  // namespace
