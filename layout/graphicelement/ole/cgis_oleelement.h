@@ -23,6 +23,8 @@ class CGIS_OleElement : public CGIS_ElementImpl<IGIS_OleElement> {
   BOOL OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) override;
   BOOL Archive(int nRead, int nArchiveOption) override;
   bool GetHVScaleRatio() override;
+  // The ratio is fixed whatever it is told; the stored flag stays as it was.
+  void SetHVScaleRatio(bool) override {}
   bool CanConvert() override;
   void SetRect(SGIS_Rect rect) override;
   SGIS_Rect GetRect() override;

@@ -197,6 +197,9 @@ CGIS_ScaleBarBase<TInterface>::CGIS_ScaleBarBase(IGIS_FeatureSet* pOwner, IGIS_F
   if (this->m_core.Bind(pOwner, pFeature, options) != CGIS_ElementCore::Binding::Created) return;
   m_bMadeFeature = true;
   WriteNewCustom(this->m_core.m_pFeature);
+  // Laid out at once, so that a new bar is stored with the rectangle and
+  // bar place that reading it gives.
+  CGIS_ScaleBarBase::Refresh();
 }
 
 template <class TInterface>
@@ -778,6 +781,9 @@ void CGIS_ScaleBarBase<TInterface>::ScaleShape(SGIS_Point origin, double sx, dou
     m_pScaleMarks->SetDivisionMarkHeight(Round(m_pScaleMarks->GetDivisionMarkHeight() * sy));
     m_pScaleMarks->SetSubdivisionMarkHeight(Round(m_pScaleMarks->GetSubdivisionMarkHeight() * sy));
   }
+  // The rectangle a scaled bar stores is the layout of what it scaled, as
+  // reading it lays it out.
+  this->Refresh();
 }
 
 // ---- Property sheet -----------------------------------------------------------------

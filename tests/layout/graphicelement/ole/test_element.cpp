@@ -39,15 +39,14 @@ TEST_F(OleElement, NewElementWritesItsFieldsAndEmptyKeys) {
   EXPECT_EQ(e->GetClientItem(), nullptr);
 }
 
-TEST_F(OleElement, ProportionsAlwaysKeptWhileTheStoredFlagFollowsTheMember) {
+TEST_F(OleElement, ProportionsAlwaysKeptAndTheStoredFlagStays) {
   CGIS_OleElement* e = NewOle();
-  e->SetHVScaleRatio(false);
-  EXPECT_TRUE(e->GetHVScaleRatio());
-  ASSERT_TRUE(e->Archive(0, 0));
-  EXPECT_FALSE(e->GetFeaturePtr()->GetAttributes()->GetBool("KeepHVScaleRatio"));
-  e->SetHVScaleRatio(true);
-  ASSERT_TRUE(e->Archive(0, 0));
-  EXPECT_TRUE(e->GetFeaturePtr()->GetAttributes()->GetBool("KeepHVScaleRatio"));
+  for (bool keep : {true, false}) {
+    e->SetHVScaleRatio(keep);
+    EXPECT_TRUE(e->GetHVScaleRatio());
+    ASSERT_TRUE(e->Archive(0, 0));
+    EXPECT_FALSE(e->GetFeaturePtr()->GetAttributes()->GetBool("KeepHVScaleRatio"));
+  }
 }
 
 TEST_F(OleElement, AFailedCommitAfterWritingIsAFailure) {

@@ -57,7 +57,8 @@ TEST_F(AlternatingScaleBar, CellsAlternateFromTheFirstFillAcrossSubdivisionsAndD
     ASSERT_EQ(cells.size(), r.edges.size());
     std::string fills;
     for (std::size_t i = 0; i < cells.size(); ++i) {
-      EXPECT_EQ(cells[i].rect, SGIS_Rect(2000 + r.edges[i].first, 1200, 2000 + r.edges[i].second, 1000)) << i;
+      const int ox = 2000 + bar->GetBarX();
+      EXPECT_EQ(cells[i].rect, SGIS_Rect(ox + r.edges[i].first, 1200, ox + r.edges[i].second, 1000)) << i;
       fills += cells[i].bFirstFill ? '1' : '2';
     }
     EXPECT_EQ(fills, r.fills);
