@@ -1,6 +1,8 @@
-// The demo's map sheet read where its frame's map is missing: what follows
-// the frame keeps its stored values through drawing, saving and an unedited
-// sheet, draws what it can, and one record names the missing map.
+// The demo's map sheet read where its frame's map is missing, and a frame
+// read over its map in other units: what follows the frame keeps its stored
+// values through drawing, saving and an unedited sheet, draws what it can,
+// and one record names the missing map; the frame keeps its printed scale.
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -8,6 +10,7 @@
 #include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/helmora/igis_map.h"
+#include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/scalebar/igis_scalebar.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/ui/driver.h"
@@ -160,6 +163,112 @@ TEST(MissingMap, WhatFollowsTheFrameKeepsItsStoredFormAndOneRecordNamesTheMap) {
       sheet.ExpectStoredAsSaved(*loaded, k);
       sheet.ExpectStoredAsSaved(*back, k);
     }
+  }
+}
+
+// The frame read with the reference's bytes for its stored
+// "SpatialReference", its stored bound's coordinates and its printed scale
+// multiplied by the factor (a frame stored over the map in other units).
+void ReadFrameWithReference(md::demo::Page& page, IGIS_SpatialReference* reference, double factor) {
+  IGIS_MapElement* frame = md::test::FrameOf(page);
+  IGIS_FeatureAttributes* attributes = frame->GetFeaturePtr()->GetAttributes();
+  ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
+  set->Archive(attributes->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
+  reference->Archive(set->GetProperty("SpatialReference")->GetDataBuffer(), GIS_ARCHIVE_WRITE);
+  IGIS_DataBuffer* bound = set->GetProperty("MapBound")->GetDataBuffer();
+  ASSERT_EQ(bound->GetSize(), 4 * static_cast<int>(sizeof(double)));
+  for (int i = 0; i < 4; ++i) {
+    double v = 0.0;
+    std::memcpy(&v, bound->GetData() + i * sizeof v, sizeof v);
+    v *= factor;
+    std::memcpy(bound->GetData() + i * sizeof v, &v, sizeof v);
+  }
+  IGIS_Field* scale = set->GetProperty("FixScale");
+  scale->SetDouble(scale->GetDouble() * factor);
+  set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0);
+  attributes->SetDataBuffer("Custom", buffer.get(), 0);
+  frame->Archive(1, 0);
+}
+
+double FixScaleOf(IGIS_Element* frame) {
+  ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
+  set->Archive(frame->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
+  return set->GetProperty("FixScale")->GetDouble();
+}
+
+TEST(MissingMap, AFrameReadOverItsMapInOtherUnitsKeepsItsPrintedScale) {
+  md::test::FixedText fixed;
+  IGIS_SpatialReferenceFactory* refs = GIS_GetSpatialReferenceFactoryObject();
+  md::demo::MapDocument sample(md::demo::SampleMapsFolder());
+  ASSERT_TRUE(sample.ok());
+  IGIS_ProjectedCoordSys* gk = sample.sheet()->GetSpatialReference()->GetProjectedCoordSys();
+  ReleasePtr<IGIS_SpatialReference> feet(refs->CreateGeographicReference(
+      "高斯英尺", "feet", gk->GetProjection(), gk->GetGeographicCoordSys(), refs->GetUnitByName("英尺")));
+  // A reference whose projection cannot be built: its central meridian lies
+  // beyond any longitude.
+  ReleasePtr<IGIS_SpatialReference> broken(
+      refs->CreateGeographicReference("坏的", "", gk->GetProjection(), gk->GetGeographicCoordSys(), nullptr));
+  ASSERT_TRUE(
+      broken->GetProjectedCoordSys()->GetProjection()->SetParameter(GIS_PROJPARAM_CENTRAL_MERIDIAN, 1000));
+  const double kFeet = 1.0 / 0.3048;
+  const struct {
+    const char* name;
+    IGIS_SpatialReference* stored;  // the frame's stored reference
+    double factor;                  // of its stored bound and printed scale
+    const char* record;             // NULL: none of the frame's
+  } rows[] = {
+      // The stored numbers are the map's own: nothing moves.
+      {"stored in feet over the map's coordinates", feet.get(), 1.0, nullptr},
+      // Its centre is carried to where the map has that place; its size and
+      // printed scale stay as stored.
+      {"stored in feet, bound and scale in feet", feet.get(), kFeet, nullptr},
+      {"stored in a reference that cannot be related to the map's", broken.get(), 1.0,
+       "the stored bound cannot be carried into the reference of map 西山幅 1:5万"},
+  };
+  int n = 0;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    SavedSheet sheet("other-units-" + std::to_string(n++),
+                     [&row](md::demo::Page& page) { ReadFrameWithReference(page, row.stored, row.factor); });
+    ASSERT_NE(sheet.page, nullptr);
+    md::test::LogMark mark;
+    auto loaded = sheet.Load(sheet.doc.LayoutLayer());
+    ASSERT_NE(loaded, nullptr);
+    std::string error;
+    ASSERT_TRUE(md::demo::StoreElements(*loaded, &error)) << error;
+    IGIS_MapElement* frame = md::test::FrameOf(*loaded);
+    EXPECT_DOUBLE_EQ(FixScaleOf(frame), md::demo::kSheetScale * row.factor);
+    EXPECT_EQ(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_MapElement::Archive"), row.record != nullptr);
+    if (row.record != nullptr) {
+      // Nothing of the frame changes, its reference included.
+      EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_MapElement::Archive", row.record));
+      sheet.ExpectStoredAsSaved(*loaded, IndexOf(*loaded, GIS_TYPE_GRAPHIC_ELEMENT_MAP));
+    }
+    SGIS_DRect bound, saved;
+    frame->GetMapBound(&bound);
+    md::test::FrameOf(*sheet.page)->GetMapBound(&saved);
+    EXPECT_NEAR(bound.CenterPoint().x, saved.CenterPoint().x, 1e-6);
+    EXPECT_NEAR(bound.CenterPoint().y, saved.CenterPoint().y, 1e-6);
+    EXPECT_NEAR(bound.Width(), saved.Width() * row.factor, 1e-6);
+    if (row.factor != 1.0) continue;
+    // At the scale it was saved with, what follows the frame stores what it
+    // did.
+    for (const char* type : kFollowers) {
+      SCOPED_TRACE(type);
+      if (type != std::string(GIS_TYPE_GRAPHIC_ELEMENT_MAP))
+        sheet.ExpectStoredAsSaved(*loaded, IndexOf(*loaded, type));
+    }
+    if (row.record != nullptr) continue;
+    // The page prints as it did, the map where it was. (Grids that share the
+    // frame's stored reference keep it, and are left out.)
+    frame->GetMapGrids()->ReleaseMapGrids();
+    md::test::FrameOf(*sheet.page)->GetMapGrids()->ReleaseMapGrids();
+    sheet.page->SetPaper(md::demo::kSheetPaperWidth, md::demo::kSheetPaperHeight);
+    EXPECT_EQ(md::canvas::Compare(md::test::Print(*loaded, md::demo::kMinDpi),
+                                  md::test::Print(*sheet.page, md::demo::kMinDpi), 0)
+                  .differing,
+              0);
   }
 }
 
