@@ -177,13 +177,11 @@ void ReadFrameWithReference(md::demo::Page& page, IGIS_SpatialReference* referen
   set->Archive(attributes->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
   reference->Archive(set->GetProperty("SpatialReference")->GetDataBuffer(), GIS_ARCHIVE_WRITE);
   IGIS_DataBuffer* bound = set->GetProperty("MapBound")->GetDataBuffer();
-  ASSERT_EQ(bound->GetSize(), 4 * static_cast<int>(sizeof(double)));
-  for (int i = 0; i < 4; ++i) {
-    double v = 0.0;
-    std::memcpy(&v, bound->GetData() + i * sizeof v, sizeof v);
-    v *= factor;
-    std::memcpy(bound->GetData() + i * sizeof v, &v, sizeof v);
-  }
+  double xy[4];
+  ASSERT_EQ(bound->GetSize(), static_cast<int>(sizeof xy));
+  std::memcpy(xy, bound->GetData(), sizeof xy);
+  for (double& v : xy) v *= factor;
+  std::memcpy(bound->GetData(), xy, sizeof xy);
   IGIS_Field* scale = set->GetProperty("FixScale");
   scale->SetDouble(scale->GetDouble() * factor);
   set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0);
