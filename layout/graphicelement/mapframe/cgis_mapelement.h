@@ -165,6 +165,11 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   void ReplaceClipPolygon(IGIS_GeoPolygon* pPolygon);
   // Binds the document's map of the stored name at the end of reading.
   void BindStoredMap();
+  // Carries a bound read in the frame's stored reference into the map's,
+  // which the frame then takes: the place shown moves with the references,
+  // the bound's size and the printed scale stay. References that cannot be
+  // related change nothing and write a record.
+  void CarryStoredBound(IGIS_SpatialReference* pMapReference);
   IGIS_Map* FindDocumentMap(const char* szOperation, const char* szName, bool* pReached);
   void DetachFromMap();
   void ReadBorders(const md::layout::StoredSetView& set);

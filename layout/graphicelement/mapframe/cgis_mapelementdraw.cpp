@@ -248,39 +248,66 @@ void CGIS_MapElement::BindStoredMap() {
   m_dFixScale = dStoredScale;
   m_pMap->Attach(this, 0);
   IGIS_SpatialReference* pMapReference = m_pMap->GetSpatialReference();
-  // A bound stored in other units than the map's (feet for metres) is
-  // carried into the map's, and the scale, map units per page unit, with it:
-  // the printed scale stays.
-  const SGIS_Rect frame = GetRect();
-  auto scaleOf = [&frame](const SGIS_DRect& b) {
-    if (frame.Width() <= 0 || frame.Height() <= 0) return 0.0;
-    return std::max(std::fabs(b.Width()) / frame.Width(), std::fabs(b.Height()) / frame.Height());
-  };
   const SGIS_DRect before = m_bound;
-  if (GIS_SpatialReferencesIdentical(m_pSpatialReference.get(), pMapReference)) {
+  const bool bIdentical = GIS_SpatialReferencesIdentical(m_pSpatialReference.get(), pMapReference);
+  if (bIdentical) {
     // Already the map's reference: the identity transformation only
     // normalises the bound, and the copy changes nothing.
     m_bound.Normalize();
   } else {
-    CGIS_SpatialReferenceHolder holder;
-    holder.Create(m_pSpatialReference.get(), pMapReference, nullptr, nullptr);
-    if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, kBoundSamplesPerEdge, 1);
-    if (m_pSpatialReference != nullptr && pMapReference != nullptr)
-      m_pSpatialReference->CopyFrom(pMapReference);
+    CarryStoredBound(pMapReference);
   }
-  const double dFactor = scaleOf(before) > 0.0 ? scaleOf(m_bound) / scaleOf(before) : 0.0;
-  if (!IsEqualDoubleRect(before, m_bound) && dFactor > 0.0 && std::isfinite(dFactor)) {
+  if (!bIdentical || !IsEqualDoubleRect(before, m_bound)) {
     // Fitted to the frame as the next reading fits it, so that the bound
-    // reads back unchanged.
-    const double dScale = m_dFixScale * dFactor;
-    m_dFixScale = dScale;
+    // reads back unchanged, and the view measured in the reference the
+    // frame now has; the printed scale stays as stored.
     SetMapBound(m_bound);
-    m_dFixScale = dScale;
+    m_dFixScale = dStoredScale;
   }
   if (m_pClipPolygon == nullptr) {
     IGIS_MapView* pView = m_pMainObject != nullptr ? m_pMainObject->GetMapView() : nullptr;
     ReplaceClipPolygon(RectToGeoPolygon(m_bound, pView != nullptr ? pView->GetSpatialReference() : nullptr));
   }
+}
+
+void CGIS_MapElement::CarryStoredBound(IGIS_SpatialReference* pMapReference) {
+  // A frame stored without a reference (never shown a map) has no
+  // coordinates to carry: it takes the map's reference as it is.
+  if (m_pSpatialReference == nullptr || m_pSpatialReference->GetKind() == GIS_SPATIALREFERENCE_NONE) {
+    if (m_pSpatialReference != nullptr && pMapReference != nullptr)
+      m_pSpatialReference->CopyFrom(pMapReference);
+    return;
+  }
+  const SGIS_DPoint centre = m_bound.CenterPoint();
+  SGIS_DPoint carried = centre;
+  CGIS_SpatialReferenceHolder holder;
+  if (pMapReference == nullptr ||
+      !holder.Create(m_pSpatialReference.get(), pMapReference, nullptr, nullptr) ||
+      !holder.Get()->TransformPoint(1, &carried, 1) || !std::isfinite(carried.x) ||
+      !std::isfinite(carried.y)) {
+    // Nothing stored changes, the frame's reference included: the next save
+    // writes back what was read.
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Archive").c_str(),
+            "the stored bound cannot be carried into the reference of map %s", m_strMapName.c_str());
+    return;
+  }
+  // A stored bound whose centre lies on the map where the carried one would
+  // not was written in the map's coordinates already (its reference named
+  // other units): it stays where it is.
+  SGIS_DRect full;
+  m_pMap->GetFullExtent(&full, 0);
+  NormalizeDoubleRect(&full);
+  auto onMap = [&full](const SGIS_DPoint& p) {
+    return full.Width() > 0.0 && full.Height() > 0.0 && p.x >= full.x1 && p.x <= full.x2 && p.y >= full.y1 &&
+           p.y <= full.y2;
+  };
+  if (!onMap(centre) || onMap(carried)) {
+    m_bound.x1 += carried.x - centre.x;
+    m_bound.x2 += carried.x - centre.x;
+    m_bound.y1 += carried.y - centre.y;
+    m_bound.y2 += carried.y - centre.y;
+  }
+  m_pSpatialReference->CopyFrom(pMapReference);
 }
 
 // ---- Clip polygon

@@ -272,7 +272,7 @@ TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
          frame->SetScale(0.5);
          return static_cast<IGIS_Element*>(frame);
        },
-       0.5 * 0.3048},
+       0.5},
   };
   int n = 0;
   for (const auto& row : rows) {

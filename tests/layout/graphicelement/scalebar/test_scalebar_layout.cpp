@@ -77,11 +77,7 @@ TEST_F(ScaleBarLayout, TheDivisionWidthFollowsScaleReferenceAndUnit) {
     }
     EXPECT_EQ(bar->GetDivisionWidth(), want);
     EXPECT_EQ(bar->GetBarWidth(), want);
-    if (r.reference == -1) {
-      EXPECT_EQ(bar->GetDivision(), 1.0);  // a frame without map resets the division
-    } else {
-      EXPECT_EQ(bar->GetDivision(), r.division);
-    }
+    EXPECT_EQ(bar->GetDivision(), r.division);
     if (r.reference >= 0) {
       EXPECT_EQ(bar->GetMapScale(), r.scale);
     }
