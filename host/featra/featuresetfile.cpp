@@ -725,7 +725,8 @@ bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::si
 
 BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
   if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "szPath == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile",
+            path == nullptr ? "szPath == NULL" : "szPath is empty");
     return FALSE;
   }
   std::string error;
@@ -754,7 +755,8 @@ BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
 
 BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
   if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "szPath == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile",
+            path == nullptr ? "szPath == NULL" : "szPath is empty");
     return FALSE;
   }
   FeatureClassContent content;
@@ -783,7 +785,7 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
     return FALSE;
   }
   if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "szPath == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, path == nullptr ? "szPath == NULL" : "szPath is empty");
     return FALSE;
   }
   std::vector<std::uint8_t> before;
