@@ -781,7 +781,7 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   constexpr const char* kMethod = "CGIS_FeatureSet::LoadPageFromFile";
   SGIS_ElementHooks hooks;
   if (!CurrentElementHooks(&hooks) || hooks.bind == nullptr || hooks.archive == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "no element factory installed");
+    LogNoElementFactory(kMethod);
     return FALSE;
   }
   if (path == nullptr || path[0] == '\0') {
