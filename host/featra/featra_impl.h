@@ -27,7 +27,12 @@ constexpr int kMaxCompoundDepth = 1000;
 
 bool IsKnownKind(int kind);
 bool IsPointListKind(int kind);  // 1, 2, 4, 1024
+// The installed element hooks; without any, the element library is loaded
+// once (its loading installs them) and asked again.
 bool CurrentElementHooks(SGIS_ElementHooks* out);
+// The record of a call that needs the hooks and found none, with the reason
+// the element library could not be loaded.
+void LogNoElementFactory(const char* method);
 // Starts loading the element of the handle and its registry entries, for a
 // walk that ends many elements one after another.
 void PrefetchElementEnd(int handle);

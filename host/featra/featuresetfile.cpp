@@ -732,7 +732,8 @@ bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::si
 
 BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
   if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "szPath == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile",
+            path == nullptr ? "szPath == NULL" : "szPath is empty");
     return FALSE;
   }
   // The elements store what they keep relative to the file they go into; a
@@ -770,7 +771,8 @@ bool CGIS_FeatureSet::StoreAndWrite(const char* path) {
 
 BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
   if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "szPath == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile",
+            path == nullptr ? "szPath == NULL" : "szPath is empty");
     return FALSE;
   }
   FeatureClassContent content;
@@ -796,11 +798,11 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   constexpr const char* kMethod = "CGIS_FeatureSet::LoadPageFromFile";
   SGIS_ElementHooks hooks;
   if (!CurrentElementHooks(&hooks) || hooks.bind == nullptr || hooks.archive == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "no element factory installed");
+    LogNoElementFactory(kMethod);
     return FALSE;
   }
   if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "szPath == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, path == nullptr ? "szPath == NULL" : "szPath is empty");
     return FALSE;
   }
   std::vector<std::uint8_t> before;

@@ -1,11 +1,13 @@
 // The map frame's main controller, map binding, clip polygon, drawing and
 // conversion.
+#include <dlfcn.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,7 +35,7 @@
 namespace {
 
 constexpr const char* kWorldRect = "GIS_DISP_WORLD_RECT";
-constexpr const char* kComponentList = "othercomponents.cfg";
+constexpr const char* kComponentList = GIS_OTHER_COMPONENTS_FILE;
 // Longest component line read; longer lines are cut.
 constexpr std::size_t kMaxComponentLine = 999;
 
@@ -46,6 +48,20 @@ std::string ProgramFolder() {
   const std::size_t slash = s.find_last_of('/');
   if (slash == std::string::npos) return std::string();
   return s.substr(0, slash);
+}
+
+// The data folder installed with the library (share/mapdeck beside its
+// lib/, where an empty component list lies), or "" when the library's file
+// cannot be found.
+std::string InstalledDataFolder() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&InstalledDataFolder), &info) == 0 || info.dli_fname == nullptr)
+    return std::string();
+  const std::filesystem::path folder =
+      std::filesystem::path(info.dli_fname).parent_path() / MD_DATA_FROM_LIBRARY;
+  std::error_code error;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(folder, error);
+  return (error ? folder.lexically_normal() : resolved).string();
 }
 
 // The first whitespace-delimited word of a line.
@@ -68,14 +84,20 @@ void Discard(IGIS_FeatureSet* pOwner, IGIS_Element* pElement) {
 // ---- Main controller
 // ---------------------------------------------------------------
 
-bool CGIS_MapElement::RegisterComponentsOfFolder(IGIS_MainObject* pMainObject, const std::string& folder) {
-  if (pMainObject == nullptr || folder.empty()) return false;
+bool CGIS_MapElement::RegisterComponentsOfFolder(IGIS_MainObject* pMainObject, const std::string& folder,
+                                                 bool* pMissing) {
+  bool missing = folder.empty();
+  if (pMissing != nullptr) *pMissing = missing;
+  if (pMainObject == nullptr || missing) return false;
   // At most kMaxComponents lines of kMaxComponentLine characters.
   constexpr std::size_t kMaxListBytes = static_cast<std::size_t>(kMaxComponents) * 1024;
   std::vector<std::uint8_t> bytes;
   std::string why;
-  if (!md::files::ReadWholeFile((folder + "/" + kComponentList).c_str(), kMaxListBytes, &bytes, &why))
+  if (!md::files::ReadWholeFile((folder + "/" + kComponentList).c_str(), kMaxListBytes, &bytes, &why,
+                                &missing)) {
+    if (pMissing != nullptr) *pMissing = missing;
     return false;
+  }
   std::istringstream in(std::string(bytes.begin(), bytes.end()));
   bool bResult = true;
   std::string line;
@@ -89,8 +111,25 @@ bool CGIS_MapElement::RegisterComponentsOfFolder(IGIS_MainObject* pMainObject, c
   return bResult;
 }
 
-bool CGIS_MapElement::RegisterOtherComponentsCfgFile() {
-  return RegisterComponentsOfFolder(m_pMainObject.get(), ProgramFolder());
+bool CGIS_MapElement::RegisterComponentLists(IGIS_MainObject* pMainObject,
+                                             const std::vector<std::string>& folders, std::string* pLists) {
+  pLists->clear();
+  for (const std::string& folder : folders) {
+    if (folder.empty()) continue;
+    const std::string list = folder + "/" + kComponentList;
+    bool missing = false;
+    const bool ok = RegisterComponentsOfFolder(pMainObject, folder, &missing);
+    if (!missing) {
+      *pLists = list;
+      return ok;
+    }
+    *pLists += (pLists->empty() ? "" : ", ") + list;
+  }
+  return false;
+}
+
+bool CGIS_MapElement::RegisterOtherComponentsCfgFile(std::string* pLists) {
+  return RegisterComponentLists(m_pMainObject.get(), {ProgramFolder(), InstalledDataFolder()}, pLists);
 }
 
 void CGIS_MapElement::EnsureMainObject(const char* szOperation) {
@@ -101,10 +140,11 @@ void CGIS_MapElement::EnsureMainObject(const char* szOperation) {
     return;
   }
   m_pMainObject->Initialize();
-  if (!RegisterOtherComponentsCfgFile()) {
-    // The list the program's folder should hold, named so that it can be found or made.
+  std::string lists;
+  if (!RegisterOtherComponentsCfgFile(&lists)) {
+    // The list that failed, or every place a list was looked for.
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(),
-            "RegisterOtherComponentsCfgFile 失败: %s/%s", ProgramFolder().c_str(), kComponentList);
+            "RegisterOtherComponentsCfgFile 失败: %s", lists.c_str());
   }
   if (std::strcmp(szOperation, "GetMainObject") == 0) m_pMainObject->SetMap(m_pMap);
   m_pMainObject->Start();
