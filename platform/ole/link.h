@@ -7,7 +7,8 @@
 // A link read from a storage reads no file on its own: it shows its cached
 // presentation until Update is called, and its source is written only after
 // an update read it. A link made from a file (CreateLinkToFile) or updated
-// once follows its source: Refresh reads it again whenever it changed.
+// once follows its source (IsFollowing): its holder updates it whenever it
+// draws, measures or stores it.
 #pragma once
 
 #include <cstdint>
@@ -59,9 +60,6 @@ class LinkedObject final : public EmbeddedObject {
   // link's class or changed while it was read: the object then keeps what it
   // showed, and the next call tries again.
   bool Update(std::string* pError);
-  // Update for a link that follows its source; nothing (true) for one that
-  // was never updated since it was read from a storage.
-  bool Refresh(std::string* pError) { return following_ ? Update(pError) : true; }
   // Whether the link follows its source: made from the file, or updated
   // since it was read.
   bool IsFollowing() const { return following_; }

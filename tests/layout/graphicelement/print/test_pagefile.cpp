@@ -10,7 +10,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -150,73 +149,55 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"UnknownEnding", false, false, 100, "a.jpg", "GIS_PrintPageToFile"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
 
-// A bad call of printing, saving or loading and the one record it writes:
-// "{F}" stands for the test's folder, "*" for any text.
-struct BadCall {
-  const char* name;
-  std::function<BOOL(IGIS_FeatureSet*, const std::string&)> call;
-  int level;
-  const char* method;
-  const char* text;
-};
-
-BOOL Print(IGIS_FeatureSet* page, const char* path) {
-  return GIS_PrintPageToFile(page, 29700, 21000, 72, path);
-}
-
-TEST(PageFile, ABadCallWritesWhatIsWrong) {
-  const BadCall rows[] = {
-      {"print to NULL", [](IGIS_FeatureSet* p, const std::string&) { return Print(p, nullptr); },
-       GIS_LOG_LEVEL_CHECK, "GIS_PrintPageToFile", "szPath == NULL"},
-      {"print to \"\"", [](IGIS_FeatureSet* p, const std::string&) { return Print(p, ""); },
-       GIS_LOG_LEVEL_CHECK, "GIS_PrintPageToFile", "szPath is empty"},
-      {"print to a JPEG",
-       [](IGIS_FeatureSet* p, const std::string& f) { return Print(p, (f + "/a.jpg").c_str()); },
-       GIS_LOG_LEVEL_CHECK, "GIS_PrintPageToFile", "\"{F}/a.jpg\" ends neither in .png nor in .pdf"},
-      {"print a PNG into a missing folder",
-       [](IGIS_FeatureSet* p, const std::string& f) { return Print(p, (f + "/missing/a.png").c_str()); },
-       GIS_LOG_LEVEL_STORAGE, "GIS_PrintPageToFile",
+// A bad path given to printing, saving or loading, and the one record it
+// writes: NULL or empty named as such, a file that cannot be written with the
+// system's reason. "{F}" stands for the test's folder, "*" for any text.
+TEST(PageFile, ABadPathWritesWhatIsWrong) {
+  enum Call { kPrint, kSave, kLoad, kLoadPage };
+  const char* const kMethods[] = {"GIS_PrintPageToFile", "CGIS_FeatureSet::SaveToFile",
+                                  "CGIS_FeatureSet::LoadFromFile", "CGIS_FeatureSet::LoadPageFromFile"};
+  const struct {
+    Call call;
+    const char* path;  // NULL: none
+    int level;
+    const char* text;
+  } rows[] = {
+      {kPrint, nullptr, GIS_LOG_LEVEL_CHECK, "szPath == NULL"},
+      {kPrint, "", GIS_LOG_LEVEL_CHECK, "szPath is empty"},
+      {kPrint, "{F}/missing/a.png", GIS_LOG_LEVEL_STORAGE,
        "writing {F}/missing/a.png failed: cannot create {F}/missing/a.png.tmp.*: No such file or directory"},
-      {"print a PNG over a read-only file",
-       [](IGIS_FeatureSet* p, const std::string& f) { return Print(p, (f + "/ro.png").c_str()); },
-       GIS_LOG_LEVEL_STORAGE, "GIS_PrintPageToFile", "writing {F}/ro.png failed: {F}/ro.png is read-only"},
-      {"print a PDF onto a folder",
-       [](IGIS_FeatureSet* p, const std::string& f) { return Print(p, (f + "/dir.pdf").c_str()); },
-       GIS_LOG_LEVEL_STORAGE, "GIS_PrintPageToFile",
+      {kPrint, "{F}/ro.png", GIS_LOG_LEVEL_STORAGE, "writing {F}/ro.png failed: {F}/ro.png is read-only"},
+      {kPrint, "{F}/dir.pdf", GIS_LOG_LEVEL_STORAGE,
        "writing {F}/dir.pdf failed: {F}/dir.pdf is not a regular file"},
-      {"save to NULL", [](IGIS_FeatureSet* p, const std::string&) { return p->SaveToFile(nullptr); },
-       GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "szPath == NULL"},
-      {"save to \"\"", [](IGIS_FeatureSet* p, const std::string&) { return p->SaveToFile(""); },
-       GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "szPath is empty"},
-      {"save into a missing folder",
-       [](IGIS_FeatureSet* p, const std::string& f) {
-         return p->SaveToFile((f + "/missing/a.mdfs").c_str());
-       },
-       GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile",
-       "cannot create {F}/missing/a.mdfs.tmp.*: No such file or directory; nothing written"},
-      {"load from \"\"", [](IGIS_FeatureSet* p, const std::string&) { return p->LoadFromFile(""); },
-       GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "szPath is empty"},
-      {"load a page from \"\"",
-       [](IGIS_FeatureSet* p, const std::string&) { return p->LoadPageFromFile(""); }, GIS_LOG_LEVEL_STORAGE,
-       "CGIS_FeatureSet::LoadPageFromFile", "szPath is empty"},
+      {kSave, nullptr, GIS_LOG_LEVEL_STORAGE, "szPath == NULL"},
+      {kSave, "", GIS_LOG_LEVEL_STORAGE, "szPath is empty"},
+      {kLoad, "", GIS_LOG_LEVEL_STORAGE, "szPath is empty"},
+      {kLoadPage, "", GIS_LOG_LEVEL_STORAGE, "szPath is empty"},
   };
   Folder folder;
   fs::create_directory(folder.path / "dir.pdf");
   std::ofstream(folder.File("ro.png")) << "kept";
   fs::permissions(folder.File("ro.png"), fs::perms::owner_read);
   TwoElements first;
-  for (const BadCall& row : rows) {
-    SCOPED_TRACE(row.name);
-    std::string pattern = row.text;
-    for (std::size_t at; (at = pattern.find("{F}")) != std::string::npos;)
-      pattern.replace(at, 3, folder.path);
+  IGIS_FeatureSet* page = first.page.get();
+  const auto inFolder = [&folder](std::string text) {
+    for (std::size_t at; (at = text.find("{F}")) != std::string::npos;) text.replace(at, 3, folder.path);
+    return text;
+  };
+  for (const auto& row : rows) {
+    const std::string path = inFolder(row.path != nullptr ? row.path : "");
+    const char* p = row.path != nullptr ? path.c_str() : nullptr;
+    SCOPED_TRACE(std::string(kMethods[row.call]) + " " + (p != nullptr ? "\"" + path + "\"" : "NULL"));
     md::test::LogMark mark;
-    EXPECT_FALSE(row.call(first.page.get(), folder.path));
+    EXPECT_FALSE(row.call == kPrint  ? GIS_PrintPageToFile(page, 29700, 21000, 72, p)
+                 : row.call == kSave ? page->SaveToFile(p)
+                 : row.call == kLoad ? page->LoadFromFile(p)
+                                     : page->LoadPageFromFile(p));
     const std::vector<SGIS_LogRecord> records = mark.Records();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].level, row.level);
-    EXPECT_EQ(records[0].method, row.method);
-    EXPECT_EQ(fnmatch(pattern.c_str(), records[0].text.c_str(), 0), 0) << records[0].text;
+    EXPECT_EQ(records[0].method, kMethods[row.call]);
+    EXPECT_EQ(fnmatch(inFolder(row.text).c_str(), records[0].text.c_str(), 0), 0) << records[0].text;
   }
   EXPECT_FALSE(fs::exists(folder.path / "missing"));
 }
