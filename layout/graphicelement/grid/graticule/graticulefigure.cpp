@@ -120,8 +120,9 @@ bool GraticuleWalker::CountMark() {
 
 void GraticuleWalker::Lines(const LinePass& pass, GraticuleSink& sink) {
   if (!Ready()) return;
-  const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY);
-  if (lines.meridians.bCapped || lines.parallels.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+  const GraticuleLines& lines = pass.lines;
+  m_cap.Note("lines", lines.meridians, grid::kMaxGridLines);
+  m_cap.Note("lines", lines.parallels, grid::kMaxGridLines);
   GeoRun run;
   if (pass.nGridlineType == 1) {
     for (int j = 0; j < lines.parallels.nCount; ++j) {
@@ -173,7 +174,7 @@ void GraticuleWalker::TicksOfSide(TickSide side, const TickPass& pass, bool bSub
   const bool bVertical = IsVerticalSide(side);
   const GridLineRun& run = bVertical ? lines.meridians : lines.parallels;
   const double d = bVertical ? pass.dX : pass.dY;
-  if (run.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+  m_cap.Note("lines", run, grid::kMaxGridLines);
   GeoRun tick;
   auto tickAt = [&](double v) {
     if (TickRun(side, v, pass.extent, pass.dX, pass.dY, &tick) && m_tracer.TraceToEdge(tick, pass.nSamples))
@@ -297,7 +298,8 @@ void GraticuleWalker::Labels(const LabelPass& pass, GraticuleSink& sink) {
   const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY);
   const GridLineRun& cols = lines.meridians;
   const GridLineRun& rows = lines.parallels;
-  if (cols.bCapped || rows.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+  m_cap.Note("lines", cols, grid::kMaxGridLines);
+  m_cap.Note("lines", rows, grid::kMaxGridLines);
   m_nMarks = 0;
   for (int i = 0; i < cols.nCount; ++i) {
     for (int j = 0; j < rows.nCount; ++j) {

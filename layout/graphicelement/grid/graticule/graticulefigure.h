@@ -94,6 +94,9 @@ using grid::LiesOnGridLine;
 struct LinePass {
   SGIS_DRect extent;
   double dX = 0.0, dY = 0.0;
+  // The meridians and parallels tried, as the plan counted them over the
+  // extent (grid::GraticulePass::Lines).
+  GraticuleLines lines;
   int nSamples = kSamplesClipping;
   LineReach reach = LineReach::Drawing;
   int nGridlineType = 1;

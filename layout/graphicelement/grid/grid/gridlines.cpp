@@ -5,6 +5,9 @@
 #include <cmath>
 
 #include "host/basilo/igis_log.h"
+#include "host/display/igis_display.h"
+#include "host/helmora/igis_mainobject.h"
+#include "host/helmora/igis_mapview.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/igis_mapelement.h"
@@ -38,6 +41,10 @@ void CGIS_GridCapRecord::Note(const char* szPass, long long nCap) {
   if (m_bCapped) return;
   m_bCapped = true;
   GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "%s capped at %lld", szPass, nCap);
+}
+
+void CGIS_GridCapRecord::Note(const char* szPass, const GridLineRun& run, long long nCap) {
+  if (run.bCapped) Note(szPass, nCap);
 }
 
 GridLineRun MakeGridLineRun(double dLow, double dSpan, double dInterval, double dCountMargin,
@@ -157,6 +164,16 @@ FrameShown ShownByFrame(IGIS_MapElement* pFrame) {
   double dFitted = 0.0;
   shown.bound = ShownMapBound(stored, shown.rect, &dFitted);
   return shown;
+}
+
+bool LayFrame(IGIS_MapElement* pFrame, IGIS_Display* pDisplay, LaidFrame* pOut) {
+  *pOut = LaidFrame();
+  if (pDisplay == nullptr) return true;
+  IGIS_MainObject* pMain = pFrame->GetMainObject();
+  pOut->pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
+  if (pDisplay->GetView() == nullptr || pOut->pMapView == nullptr) return false;
+  pOut->dRotateAngle = pOut->pMapView->GetRotateAngle();
+  return true;
 }
 
 SGIS_DPoint MapToPage(SGIS_DPoint map, const SGIS_DRect& bound, const SGIS_Rect& frame, double dScale,

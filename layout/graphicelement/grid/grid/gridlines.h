@@ -10,7 +10,9 @@
 
 #include "host/basilo/sgis_types.h"
 
+class IGIS_Display;
 class IGIS_MapElement;
+class IGIS_MapView;
 
 namespace md::layout::grid {
 
@@ -26,6 +28,8 @@ constexpr long long kMaxGridMarks = 250000;
 // Most sub-ticks one side tries.
 constexpr long long kMaxGridSubTicks = 100000;
 
+struct GridLineRun;
+
 // Notes the passes of one drawing or conversion that were cut to their cap
 // and writes one record (level 3, under the method) for the first of them,
 // so that a capped drawing says so once and still finishes.
@@ -37,6 +41,8 @@ class CGIS_GridCapRecord {
 
   // The pass (a short name such as "lines") was cut to nCap.
   void Note(const char* szPass, long long nCap);
+  // The pass of the run was cut to nCap (when it was).
+  void Note(const char* szPass, const GridLineRun& run, long long nCap);
   bool Capped() const { return m_bCapped; }
 
  private:
@@ -157,6 +163,18 @@ struct FrameShown {
   SGIS_DRect bound;
 };
 FrameShown ShownByFrame(IGIS_MapElement* pFrame);
+
+// Where one drawing or conversion lays a grid's figure over the frame: the
+// frame's map view and the map's turn in it (a drawing's; none and 0 for a
+// conversion).
+struct LaidFrame {
+  IGIS_MapView* pMapView = nullptr;
+  double dRotateAngle = 0.0;
+};
+// The frame of a drawing on pDisplay or, without a display, of a
+// conversion; false for a drawing without the display's view or the
+// frame's map view.
+bool LayFrame(IGIS_MapElement* pFrame, IGIS_Display* pDisplay, LaidFrame* pOut);
 
 // The page point (0.01 mm, y up) of a map point in a map frame whose
 // rectangle shows the map bound at the scale (map units per page unit):

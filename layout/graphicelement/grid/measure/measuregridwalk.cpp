@@ -193,7 +193,8 @@ grid::LineCutEnds MeasureLineTracer::TraceEnds(SGIS_DPoint from, SGIS_DPoint to,
 void WalkMeasureGrid(const MeasureGridPlan& plan, const MeasureGridParts& parts, MeasureLineTracer& tracer,
                      MeasureGridSink& sink, grid::CGIS_GridCapRecord& caps) {
   if (parts.bLines || parts.bMarks) {
-    if (plan.columns.bCapped || plan.rows.bCapped) caps.Note("lines", grid::kMaxGridLines);
+    caps.Note("lines", plan.columns, grid::kMaxGridLines);
+    caps.Note("lines", plan.rows, grid::kMaxGridLines);
   }
   if (parts.bLines) {
     WalkLines(plan, tracer, sink);
@@ -202,7 +203,10 @@ void WalkMeasureGrid(const MeasureGridPlan& plan, const MeasureGridParts& parts,
   }
   bool bTicks = false;
   for (int s = 0; s < 4; ++s) bTicks = bTicks || parts.ticks[s] || parts.subTicks[s];
-  if (bTicks && (plan.tickColumns.bCapped || plan.tickRows.bCapped)) caps.Note("ticks", grid::kMaxGridTicks);
+  if (bTicks) {
+    caps.Note("ticks", plan.tickColumns, grid::kMaxGridTicks);
+    caps.Note("ticks", plan.tickRows, grid::kMaxGridTicks);
+  }
   WalkTicks(plan, parts, tracer, sink);
   WalkSubTicks(plan, parts, tracer, sink, caps);
 }

@@ -48,8 +48,6 @@ struct MeasureGridParts {
 // a finite length.
 MeasureGridParts MeasureGridPartsOf(IGIS_MapGrid* pGrid);
 
-using grid::MeasureGridIntervals;
-
 // Samples a line of the grid's reference, carries each sample into the
 // coordinates of the frame (device or page units), and cuts the samples at
 // the frame. The buffers are made once and reused for every line.

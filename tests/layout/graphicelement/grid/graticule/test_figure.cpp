@@ -324,6 +324,7 @@ TEST(GraticuleFigure, LinesAreClippedToTheFrame) {
   LinePass p;
   p.extent = Extent(0.0, 0.0, 2.0, 2.0);
   p.dX = p.dY = 1.0;
+  p.lines = graticule::CountGraticuleLines(p.extent, p.dX, p.dY);
   p.nSamples = 4;
   PlainSpace space;
   grid::CGIS_GridCapRecord cap("test");
@@ -340,6 +341,7 @@ TEST(GraticuleFigure, LinesAreClippedToTheFrame) {
   // A line that meets the frame in one point only (a corner) is no line.
   LinePass corner = p;
   corner.extent = Extent(-1.0, 0.0, -1.0, 0.5);
+  corner.lines = graticule::CountGraticuleLines(corner.extent, p.dX, p.dY);
   corner.reach = LineReach::Conversion;
   PlainSpace sheared(100.0, 100.0);
   GraticuleWalker touching(sheared, SGIS_Rect(0, 100, 100, 0), cap);
@@ -372,6 +374,7 @@ TEST(GraticuleFigure, MarkersStandOnEveryCrossingOfTheExtent) {
   LinePass p;
   p.extent = Extent(116.5, 40.5, 116.75, 40.75);
   p.dX = p.dY = 0.25;
+  p.lines = graticule::CountGraticuleLines(p.extent, p.dX, p.dY);
   p.nGridlineType = 2;
   p.bMarkersInFrame = false;
   PlainSpace space;
