@@ -108,7 +108,7 @@ void Conversion::Run(IGIS_CompoundElement* pLines) {
   rect.Normalize();
   grid::GeoPageSpace space(plan.Geo(), shown.bound, rect, shown.dScale);
   grid::CGIS_GridCapRecord cap(kConvertToElement);
-  GraticuleWalker walker(space, rect, cap);
+  GraticuleWalker walker(space, rect, cap, plan.Resolution());
   ElementSink lines(pLines, GraticuleSymbols::Of(pGrid));
   walker.Lines(LinesOf(pGrid, plan, kSamplesClipping, LineReach::Conversion, false), lines);
   walker.Ticks(TicksOf(pGrid, plan.Extent(), dX, dY, kSamplesClipping), lines);

@@ -201,7 +201,7 @@ bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Di
   try {
     grid::GeoDeviceSpace space(plan.Geo(), call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDraw);
-    GraticuleWalker walker(space, call.device, cap);
+    GraticuleWalker walker(space, call.device, cap, plan.Resolution());
     RendererSink sink(call, hdc, bPrint, pDisplay, clip.IsClipping(), GraticuleSymbols::Of(pGrid));
     const int n = SampleCount(clip);
     walker.Lines(LinesOf(pGrid, plan, n, LineReach::Drawing, true), sink);
@@ -227,7 +227,7 @@ bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_
   try {
     grid::GeoDeviceSpace space(plan.Geo(), call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDrawHatchLine);
-    GraticuleWalker walker(space, call.device, cap);
+    GraticuleWalker walker(space, call.device, cap, plan.Resolution());
     RendererSink sink(call, hdc, bPrint, pDisplay, clip.IsClipping(), GraticuleSymbols::Of(pGrid));
     walker.Hatches(HatchesOf(pGrid, call.extent, dX, dY), sink);
   } catch (const std::exception& e) {
@@ -267,7 +267,7 @@ bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint
     if (IGIS_SymbolPart* pText = pLabel->GetTextSymbolPtr()) style->SetTextStyle(pText->GetTextPart());
     grid::GeoDeviceSpace space(plan.Geo(), call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDrawInteriorLabel);
-    GraticuleWalker walker(space, call.device, cap);
+    GraticuleWalker walker(space, call.device, cap, plan.Resolution());
     DrawerSink sink(hdc, bPrint, pDisplay, texts, style.get(), call.pFrame->GetFeatureSetPtr());
     walker.Labels(LabelPass{call.extent, ix, iy}, sink);
   } catch (const std::exception& e) {

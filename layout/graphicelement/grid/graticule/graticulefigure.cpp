@@ -106,8 +106,13 @@ bool TickRun(TickSide side, double dValue, const SGIS_DRect& extent, double dX, 
 
 // ---- The walker -------------------------------------------------------------
 
-GraticuleWalker::GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap)
-    : m_space(space), m_tracer(space, frame), m_frame(m_tracer.Frame()), m_cap(cap) {}
+GraticuleWalker::GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap,
+                                 const grid::GridResolution& resolution)
+    : m_space(space),
+      m_tracer(space, frame),
+      m_frame(m_tracer.Frame()),
+      m_cap(cap),
+      m_resolution(resolution) {}
 
 bool GraticuleWalker::CountMark() {
   if (m_nMarks >= grid::kMaxGridMarks) {
@@ -170,11 +175,11 @@ void GraticuleWalker::Ticks(const TickPass& pass, GraticuleSink& sink) {
 void GraticuleWalker::TicksOfSide(TickSide side, const TickPass& pass, bool bSub, GraticuleSink& sink) {
   const double dLength = bSub ? pass.dSubLength : pass.dLength;
   if (!std::isfinite(dLength)) return;
-  const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY);
+  const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY, m_resolution);
   const bool bVertical = IsVerticalSide(side);
   const GridLineRun& run = bVertical ? lines.meridians : lines.parallels;
   const double d = bVertical ? pass.dX : pass.dY;
-  m_cap.Note("lines", run, grid::kMaxGridLines);
+  m_cap.Note(run.bTooClose ? "ticks" : "lines", run, grid::kMaxGridLines);
   GeoRun tick;
   auto tickAt = [&](double v) {
     if (TickRun(side, v, pass.extent, pass.dX, pass.dY, &tick) && m_tracer.TraceToEdge(tick, pass.nSamples))
@@ -187,6 +192,10 @@ void GraticuleWalker::TicksOfSide(TickSide side, const TickPass& pass, bool bSub
     return;
   }
   const double dSub = d / pass.nSubCount;
+  if (!m_resolution.Shows(dSub, bVertical)) {
+    m_cap.Note("sub-ticks", grid::TooCloseGridLineRun(), grid::kMaxGridSubTicks);
+    return;
+  }
   long long nTried = 0;
   for (int i = 0; i < nMain; ++i) {
     for (int q = 1; q < pass.nSubCount; ++q) {
@@ -263,9 +272,18 @@ void GraticuleWalker::Hatches(const HatchPass& pass, GraticuleSink& sink) {
     return true;
   };
 
+  // Marks closer together than the resolution shows: the finest step along
+  // a pass, and its lines across it.
+  auto shown = [&](bool bAlongX, double h, double dAcross) {
+    const double dFinest = h / (static_cast<double>(nMain) * nSub);
+    if (m_resolution.Shows(dFinest, bAlongX) && m_resolution.Shows(dAcross, !bAlongX)) return true;
+    m_cap.Note("hatches", grid::TooCloseGridLineRun(), grid::kMaxGridMarks);
+    return false;
+  };
+
   // Along the parallels: marks up the page, parallel by parallel from the
   // south, position by position from the west.
-  if (IsInterval(pass.dIntervalX) && IsInterval(pass.dY)) {
+  if (IsInterval(pass.dIntervalX) && IsInterval(pass.dY) && shown(true, pass.dIntervalX, pass.dY)) {
     const GridLineRun cols = LinesOver(s.west, s.Width(), pass.dIntervalX, 4, 2);
     const GridLineRun rows = LinesOver(s.south, s.Height(), pass.dY, 4, 2);
     if (cols.bCapped || rows.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
@@ -279,7 +297,7 @@ void GraticuleWalker::Hatches(const HatchPass& pass, GraticuleSink& sink) {
   }
   // Along the meridians: marks to the right, meridian by meridian from the
   // west, position by position from the south.
-  if (IsInterval(pass.dIntervalY) && IsInterval(pass.dX)) {
+  if (IsInterval(pass.dIntervalY) && IsInterval(pass.dX) && shown(false, pass.dIntervalY, pass.dX)) {
     const GridLineRun cols = LinesOver(s.west, s.Width(), pass.dX, 4, 2);
     const GridLineRun rows = LinesOver(s.south, s.Height(), pass.dIntervalY, 4, 2);
     if (cols.bCapped || rows.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
@@ -295,7 +313,7 @@ void GraticuleWalker::Hatches(const HatchPass& pass, GraticuleSink& sink) {
 }
 
 void GraticuleWalker::Labels(const LabelPass& pass, GraticuleSink& sink) {
-  const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY);
+  const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY, m_resolution);
   const GridLineRun& cols = lines.meridians;
   const GridLineRun& rows = lines.parallels;
   m_cap.Note("lines", cols, grid::kMaxGridLines);

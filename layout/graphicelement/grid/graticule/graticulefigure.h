@@ -150,10 +150,13 @@ struct LabelPass {
 // Lays the passes of one drawing or conversion into its space, each into
 // the sink given. The frame is the map frame's rectangle in that space.
 // Buffers are made once and reused by every line; counts past the caps of
-// grid/gridlines.h are cut, with one record for the call.
+// grid/gridlines.h are cut, and ticks, sub-ticks, hatches and interior
+// labels that lie closer together than the resolution shows are left out
+// before any of them is carried, with one record for the call.
 class GraticuleWalker {
  public:
-  GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap);
+  GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap,
+                  const grid::GridResolution& resolution = grid::GridResolution());
   GraticuleWalker(const GraticuleWalker&) = delete;
   GraticuleWalker& operator=(const GraticuleWalker&) = delete;
 
@@ -179,6 +182,7 @@ class GraticuleWalker {
   grid::GeoLineTracer m_tracer;
   const SGIS_Rect& m_frame;  // the tracer's, normalised
   grid::CGIS_GridCapRecord& m_cap;
+  grid::GridResolution m_resolution;
   long long m_nMarks = 0;  // marks tried so far in the current pass
 };
 

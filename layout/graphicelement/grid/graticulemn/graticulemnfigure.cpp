@@ -26,10 +26,10 @@ double TickInterval(double d, int nTickDivision) { return nTickDivision > 0 ? d 
 // The tick lines of the plan across x (meridians) and across y, at the tick
 // interval, selected from the extent.
 LineSet TickMeridians(const grid::FixedCountLines& l, double t) {
-  return LineSet::Over(true, l.plan.dX0, t, l.extent.x1, l.extent.x2, grid::kMaxGridTicks);
+  return LineSet::Over(true, l.plan.dX0, t, l.extent.x1, l.extent.x2, grid::kMaxGridTicks, l.resolution);
 }
 LineSet TickParallels(const grid::FixedCountLines& l, double t) {
-  return LineSet::Over(false, l.plan.dY0, t, l.extent.y2, l.extent.y1, grid::kMaxGridTicks);
+  return LineSet::Over(false, l.plan.dY0, t, l.extent.y2, l.extent.y1, grid::kMaxGridTicks, l.resolution);
 }
 
 }  // namespace
@@ -46,6 +46,7 @@ void RecordFixedCountSpacing(IGIS_GraticuleMNGrid* pGrid, const grid::FixedCount
 Figure DrawingFigure(const grid::FixedCountLines& lines, int nTickDivision, int nSubTickCount, int nSamples) {
   Figure f;
   f.nSamples = nSamples;
+  f.resolution = lines.resolution;
   const SGIS_DRect& turned = lines.turned;
   const SGIS_DRect& e = lines.extent;
   f.parallels = lines.parallels;
@@ -76,6 +77,7 @@ Figure DrawingFigure(const grid::FixedCountLines& lines, int nTickDivision, int 
 Figure ConversionFigure(const grid::FixedCountLines& lines, int nTickDivision, int nSubTickCount) {
   Figure f;
   f.nSamples = kSamplesClipping;
+  f.resolution = lines.resolution;
   const grid::FixedCountGraticule& plan = lines.plan;
   const double d = plan.Interval();
   const SGIS_DRect& e = lines.extent;
@@ -83,8 +85,8 @@ Figure ConversionFigure(const grid::FixedCountLines& lines, int nTickDivision, i
   f.meridians = lines.meridians;
   // Every crossing from the origins on is tried: the extent alone, by whole
   // degrees, decides.
-  f.markMeridians = LineSet::FromOrigin(true, plan.dX0, d, e.x2, grid::kMaxGridLines);
-  f.markParallels = LineSet::FromOrigin(false, plan.dY0, d, e.y1, grid::kMaxGridLines);
+  f.markMeridians = LineSet::FromOrigin(true, plan.dX0, d, e.x2, grid::kMaxGridLines, lines.resolution);
+  f.markParallels = LineSet::FromOrigin(false, plan.dY0, d, e.y1, grid::kMaxGridLines, lines.resolution);
   f.markExtent = e;
   f.bMarksInFrame = false;
   const double t = TickInterval(d, nTickDivision);
@@ -202,6 +204,10 @@ class Walk {
     const LineSet& ticks = m_f.ticks[side];
     const LineSet& set = m_f.subTicks[side];
     const double s = m_f.dTick / m_f.nSubTickCount;
+    if (!m_f.resolution.Shows(s, side == kBottom || side == kTop)) {
+      m_cap.Note("sub-ticks", grid::TooCloseGridLineRun(), grid::kMaxGridSubTicks);
+      return;
+    }
     long long nTried = 0;
     for (int i = 0; i < ticks.run.nCount; ++i) {
       for (int k = 1; k < m_f.nSubTickCount; ++k) {

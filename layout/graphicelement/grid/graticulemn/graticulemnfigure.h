@@ -47,6 +47,7 @@ struct Figure {
   // sub-ticks divide each tick interval into nSubTickCount parts, at the
   // ticks' positions with stretches of their own.
   double dTick = 0.0;
+  grid::GridResolution resolution;  // sub-ticks closer than it shows are left out
   LineSet ticks[kSides];
   LineSet subTicks[kSides];
   int nSubTickCount = 0;
@@ -56,7 +57,8 @@ struct Figure {
 // (grid::PlanFixedCountLines: the plan's extent turned by the map's rotation
 // and widened by two intervals on every side, lines reaching four intervals
 // past it). The tick interval is the interval divided by the tick division
-// (when above 0).
+// (when above 0); ticks and sub-ticks whose lines lie too close for the
+// plan's resolution are left out.
 Figure DrawingFigure(const grid::FixedCountLines& lines, int nTickDivision, int nSubTickCount, int nSamples);
 // The conversion's figure over the conversion's lines (the plan's extent
 // itself, lines reaching one interval past it), marks not tested against the

@@ -39,40 +39,42 @@ SGIS_DRect WidenGraticuleExtent(const SGIS_DRect& extent, double dX, double dY) 
   return SGIS_DRect(extent.x1 - wx, extent.y1 + wy, extent.x2 + wx, extent.y2 - wy);
 }
 
-GraticuleLines CountGraticuleLines(const SGIS_DRect& extent, double dX, double dY) {
+GraticuleLines CountGraticuleLines(const SGIS_DRect& extent, double dX, double dY,
+                                   const GridResolution& resolution) {
   const double west = std::min(extent.x1, extent.x2);
   const double east = std::max(extent.x1, extent.x2);
   const double south = std::min(extent.y1, extent.y2);
   const double north = std::max(extent.y1, extent.y2);
-  auto run = [&](double dLow, double dSpan, double dInterval) {
-    return MakeGridLineRun(dLow, dSpan, dInterval, kGraticuleCountMargin, kGraticuleStartMargin,
-                           GridRunRounding::kQuotientFirst);
+  auto run = [&](bool bAcrossX, double dLow, double dSpan, double dInterval) {
+    return MakeShownGridLineRun(resolution, bAcrossX, dLow, dSpan, dInterval, kGraticuleCountMargin,
+                                kGraticuleStartMargin, GridRunRounding::kQuotientFirst);
   };
   GraticuleLines lines;
-  lines.meridians = run(west, east - west, dX);
-  lines.parallels = run(south, north - south, dY);
+  lines.meridians = run(true, west, east - west, dX);
+  lines.parallels = run(false, south, north - south, dY);
   return lines;
 }
 
 // ---- Line sets ----------------------------------------------------------------
 
 GraticuleLineSet GraticuleLineSet::Over(bool bMeridians, double dOrigin, double dStep, double dLow,
-                                        double dHigh, int nCap) {
+                                        double dHigh, int nCap, const GridResolution& resolution) {
   // One index before the low end and two past the high end, so that
   // rounding loses no line; the selection test decides.
-  return GraticuleLineSet{
-      bMeridians,
-      dOrigin,
-      dStep,
-      MakeGridLineRun(dLow - dOrigin, dHigh - dLow, dStep, 3, 1, GridRunRounding::kQuotientFirst, nCap),
-      dLow,
-      dHigh};
+  return GraticuleLineSet{bMeridians,
+                          dOrigin,
+                          dStep,
+                          MakeShownGridLineRun(resolution, bMeridians, dLow - dOrigin, dHigh - dLow, dStep, 3,
+                                               1, GridRunRounding::kQuotientFirst, nCap),
+                          dLow,
+                          dHigh};
 }
 
 GraticuleLineSet GraticuleLineSet::FromOrigin(bool bMeridians, double dOrigin, double dStep, double dHigh,
-                                              int nCap) {
-  GraticuleLineSet set = Over(bMeridians, dOrigin, dStep, dOrigin, dHigh, nCap);
-  set.run = MakeGridLineRun(0.0, dHigh - dOrigin, dStep, 2, 0, GridRunRounding::kQuotientFirst, nCap);
+                                              int nCap, const GridResolution& resolution) {
+  GraticuleLineSet set = Over(bMeridians, dOrigin, dStep, dOrigin, dHigh, nCap, resolution);
+  set.run = MakeShownGridLineRun(resolution, bMeridians, 0.0, dHigh - dOrigin, dStep, 2, 0,
+                                 GridRunRounding::kQuotientFirst, nCap);
   return set;
 }
 
@@ -104,18 +106,20 @@ GraticuleLineSet GraticuleLineSet::Along(double dFromValue, double dToValue) con
   return set;
 }
 
-FixedCountLines PlanFixedCountLines(const FixedCountGraticule& plan, bool bDrawing, double dRotateAngle) {
+FixedCountLines PlanFixedCountLines(const FixedCountGraticule& plan, bool bDrawing, double dRotateAngle,
+                                    const GridResolution& resolution) {
   FixedCountLines lines;
   lines.plan = plan;
+  lines.resolution = resolution;
   const double d = plan.Interval();
   const SGIS_DRect& e = plan.extent;
   if (!bDrawing) {
     lines.turned = e;
     lines.extent = e;
-    lines.parallels =
-        GraticuleLineSet::Over(false, plan.dY0, d, e.y2, e.y1, kMaxGridLines).Along(plan.dX0 - d, e.x2 + d);
-    lines.meridians =
-        GraticuleLineSet::Over(true, plan.dX0, d, e.x1, e.x2, kMaxGridLines).Along(plan.dY0 - d, e.y1 + d);
+    lines.parallels = GraticuleLineSet::Over(false, plan.dY0, d, e.y2, e.y1, kMaxGridLines, resolution)
+                          .Along(plan.dX0 - d, e.x2 + d);
+    lines.meridians = GraticuleLineSet::Over(true, plan.dX0, d, e.x1, e.x2, kMaxGridLines, resolution)
+                          .Along(plan.dY0 - d, e.y1 + d);
     return lines;
   }
   // The extent turned with the map covers a turned frame; lines start two
@@ -125,10 +129,10 @@ FixedCountLines PlanFixedCountLines(const FixedCountGraticule& plan, bool bDrawi
   const SGIS_DRect& t = lines.turned;
   lines.extent = SGIS_DRect(t.x1 - 2 * d, t.y1 + 2 * d, t.x2 + 2 * d, t.y2 - 2 * d);
   const SGIS_DRect& o = lines.extent;
-  lines.parallels =
-      GraticuleLineSet::Over(false, plan.dY0, d, o.y2, o.y1, kMaxGridLines).Along(o.x1 + d, o.x2 + 4 * d);
-  lines.meridians =
-      GraticuleLineSet::Over(true, plan.dX0, d, o.x1, o.x2, kMaxGridLines).Along(o.y2 + d, o.y1 + 4 * d);
+  lines.parallels = GraticuleLineSet::Over(false, plan.dY0, d, o.y2, o.y1, kMaxGridLines, resolution)
+                        .Along(o.x1 + d, o.x2 + 4 * d);
+  lines.meridians = GraticuleLineSet::Over(true, plan.dX0, d, o.x1, o.x2, kMaxGridLines, resolution)
+                        .Along(o.y2 + d, o.y1 + 4 * d);
   return lines;
 }
 
@@ -161,7 +165,7 @@ bool GraticulePass::Make(IGIS_MapGrid* pGrid, IGIS_Display* pDisplay, Geographic
   m_bBuilt = true;
   m_shown = ShownByFrame(pFrame);
   LaidFrame laid;
-  if (!LayFrame(pFrame, pDisplay, &laid)) return false;
+  if (!LayFrame(pFrame, m_shown, pDisplay, &laid)) return false;
   m_pMapView = laid.pMapView;
   SGIS_DRect degrees = m_shown.bound;
   m_bAllCarried = m_geo.ToDegrees(&degrees);
@@ -169,11 +173,12 @@ bool GraticulePass::Make(IGIS_MapGrid* pGrid, IGIS_Display* pDisplay, Geographic
   m_bCarried = m_bAllCarried || !(degrees == m_shown.bound);
   m_geo.AimToMap();
   degrees.Normalize();
-  return PlanLines(pGrid, degrees, laid.dRotateAngle, pDisplay != nullptr);
+  return PlanLines(pGrid, degrees, laid.dRotateAngle, pDisplay != nullptr,
+                   GridResolution::Of(laid.dWidth, laid.dHeight, degrees));
 }
 
 bool GraticulePass::PlanLines(IGIS_MapGrid* pGrid, const SGIS_DRect& degrees, double dRotateAngle,
-                              bool bDrawing) {
+                              bool bDrawing, const GridResolution& resolution) {
   IGIS_GridSpacing* pSpacing = nullptr;
   if (!SpacingOf(pGrid, &pSpacing)) return false;
   m_bSpacing = pSpacing != nullptr;
@@ -185,6 +190,7 @@ bool GraticulePass::PlanLines(IGIS_MapGrid* pGrid, const SGIS_DRect& degrees, do
   m_degrees = degrees;
   m_degrees.Normalize();
   m_dRotateAngle = dRotateAngle;
+  m_resolution = resolution;
   // An extent that is not finite places no lines.
   if (!std::isfinite(m_degrees.x1) || !std::isfinite(m_degrees.x2) || !std::isfinite(m_degrees.y1) ||
       !std::isfinite(m_degrees.y2))
@@ -207,7 +213,7 @@ void GraticulePass::PlanGraticule(IGIS_GridSpacing* pSpacing, bool bDrawing) {
   // turned with the map, so that a turned frame is covered.
   m_extent =
       bDrawing ? WidenGraticuleExtent(GetRotatedRectBound(m_degrees, m_dRotateAngle), dX, dY) : m_degrees;
-  const GraticuleLines lines = CountGraticuleLines(m_extent, dX, dY);
+  const GraticuleLines lines = CountGraticuleLines(m_extent, dX, dY, m_resolution);
   // An interval that places no lines reaches no further either.
   auto set = [](bool bMeridians, double d, const GridLineRun& run, double a, double b) {
     return GraticuleLineSet{bMeridians, 0.0, IsInterval(d) ? d : 0.0, run, std::min(a, b), std::max(a, b)};
@@ -220,7 +226,7 @@ void GraticulePass::PlanFixedCount(int nLatitudeCount, int nLongitudeCount, IGIS
                                    bool bDrawing) {
   const FixedCountGraticule plan = PlanFixedCountGraticule(m_degrees, nLatitudeCount, nLongitudeCount,
                                                            DegreesPerAngularUnit(pSpacing->GetUnits()));
-  m_fixed = PlanFixedCountLines(plan, bDrawing, m_dRotateAngle);
+  m_fixed = PlanFixedCountLines(plan, bDrawing, m_dRotateAngle, m_resolution);
   if (!plan.HasLines()) {
     m_extent = plan.extent;
     return;

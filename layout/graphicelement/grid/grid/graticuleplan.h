@@ -39,12 +39,14 @@ SGIS_DRect WidenGraticuleExtent(const SGIS_DRect& extent, double dX, double dY);
 // The meridians (x) and parallels (y) of an extent at the intervals: line k
 // at k * interval, first = R(west / dX) (R(south / dY)), count = R(width /
 // dX) + 2 (R(height / dY) + 2), capped. An interval that is not a finite
-// number above 0 gives no lines on its axis.
+// number above 0 gives no lines on its axis, and one whose lines lie too
+// close for the resolution none either (GridLineRun::bTooClose).
 struct GraticuleLines {
   GridLineRun meridians;
   GridLineRun parallels;
 };
-GraticuleLines CountGraticuleLines(const SGIS_DRect& extent, double dX, double dY);
+GraticuleLines CountGraticuleLines(const SGIS_DRect& extent, double dX, double dY,
+                                   const GridResolution& resolution = GridResolution());
 
 // The meridians (fixed longitude) or parallels (fixed latitude) of one pass
 // at origin + k * step for the indices of the run. A line is traced when its
@@ -62,12 +64,14 @@ struct GraticuleLineSet {
   double dFrom = 0.0, dTo = 0.0;
 
   // The lines from origin + k * step that may lie in [low, high], tried
-  // from the low end (at most nCap of them).
+  // from the low end (at most nCap of them; none when they lie too close
+  // for the resolution).
   static GraticuleLineSet Over(bool bMeridians, double dOrigin, double dStep, double dLow, double dHigh,
-                               int nCap);
+                               int nCap, const GridResolution& resolution = GridResolution());
   // The lines k = 0 .. R((high - origin) / step) + 1 from the origin itself
   // (at most nCap of them), selected from [origin, high].
-  static GraticuleLineSet FromOrigin(bool bMeridians, double dOrigin, double dStep, double dHigh, int nCap);
+  static GraticuleLineSet FromOrigin(bool bMeridians, double dOrigin, double dStep, double dHigh, int nCap,
+                                     const GridResolution& resolution = GridResolution());
   double At(int i) const { return dOrigin + run.At(i, dStep); }
   // Whether the line at v is traced, and its stretch in degrees.
   bool Selects(double v) const;
@@ -87,8 +91,10 @@ struct FixedCountLines {
   SGIS_DRect extent;  // the extent the lines are selected from
   GraticuleLineSet meridians;
   GraticuleLineSet parallels;
+  GridResolution resolution;
 };
-FixedCountLines PlanFixedCountLines(const FixedCountGraticule& plan, bool bDrawing, double dRotateAngle);
+FixedCountLines PlanFixedCountLines(const FixedCountGraticule& plan, bool bDrawing, double dRotateAngle,
+                                    const GridResolution& resolution = GridResolution());
 
 // One drawing's or conversion's plan of a graticule (kind 0) or of the
 // graticule of fixed rows and columns (kind 3), with the geographic frame
@@ -102,7 +108,8 @@ class GraticulePass final : public GridLabelPlan {
   // out in pCache when given), carries what the frame shows into degrees,
   // aims the frame back at the map and plans the grid's lines: for a
   // drawing on pDisplay with the map turned as the frame's map view turns
-  // it; without a display, for a conversion: the map not turned. A
+  // it, the lines laid in device pixels; without a display, for a
+  // conversion: the map not turned, the lines laid on the page. A
   // graticule's lines lie at whole multiples of its spacing's intervals over
   // the extent widened (a drawing) by kGraticuleMargin intervals; those of
   // the graticule of fixed rows and columns as PlanFixedCountLines places
@@ -115,7 +122,8 @@ class GraticulePass final : public GridLabelPlan {
   // The planning of the lines Make ends with, over what the frame shows in
   // degrees (either corner order) turned by dRotateAngle, for a drawing
   // (bDrawing) or a conversion. False for a grid of another kind.
-  bool PlanLines(IGIS_MapGrid* pGrid, const SGIS_DRect& degrees, double dRotateAngle, bool bDrawing);
+  bool PlanLines(IGIS_MapGrid* pGrid, const SGIS_DRect& degrees, double dRotateAngle, bool bDrawing,
+                 const GridResolution& resolution = GridResolution());
 
   // The frame that carries degrees to the map.
   GeographicFrame& Geo() const { return m_geo; }
@@ -133,6 +141,7 @@ class GraticulePass final : public GridLabelPlan {
   const SGIS_DRect& Degrees() const { return m_degrees; }
   double RotateAngle() const { return m_dRotateAngle; }
   IGIS_MapView* MapView() const { return m_pMapView; }
+  const GridResolution& Resolution() const { return m_resolution; }
 
   // The lines: the extent they are selected from, the meridians and the
   // parallels, and the shift of the values a label writes for them (a
@@ -163,6 +172,7 @@ class GraticulePass final : public GridLabelPlan {
   SGIS_DRect m_degrees;
   double m_dRotateAngle = 0.0;
   IGIS_MapView* m_pMapView = nullptr;
+  GridResolution m_resolution;
   SGIS_DRect m_extent;
   GraticuleLineSet m_meridians;
   GraticuleLineSet m_parallels;

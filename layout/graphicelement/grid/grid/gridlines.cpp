@@ -9,6 +9,7 @@
 #include "host/helmora/igis_mainobject.h"
 #include "host/helmora/igis_mapview.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/igis_mapelement.h"
 
@@ -44,8 +45,51 @@ void CGIS_GridCapRecord::Note(const char* szPass, long long nCap) {
 }
 
 void CGIS_GridCapRecord::Note(const char* szPass, const GridLineRun& run, long long nCap) {
-  if (run.bCapped) Note(szPass, nCap);
+  if (m_bCapped || !run.bCapped) return;
+  if (!run.bTooClose) {
+    Note(szPass, nCap);
+    return;
+  }
+  m_bCapped = true;
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod,
+          "%s capped at 0: closer together than %g units where they are drawn", szPass, kMinGridLineSpacing);
 }
+
+GridResolution GridResolution::Of(double dLaidWidth, double dLaidHeight, const SGIS_DRect& shown) {
+  GridResolution r;
+  r.dX = dLaidWidth / std::fabs(shown.x2 - shown.x1);
+  r.dY = dLaidHeight / std::fabs(shown.y1 - shown.y2);
+  return r;
+}
+
+bool GridResolution::Shows(double dInterval, bool bAcrossX) const {
+  const double f = bAcrossX ? dX : dY;
+  if (!std::isfinite(f) || !(f > 0.0)) return true;
+  // An interval that places no lines is left to the run.
+  if (!std::isfinite(dInterval) || !(dInterval > 0.0)) return true;
+  return dInterval * f >= kMinGridLineSpacing;
+}
+
+GridLineRun TooCloseGridLineRun() {
+  GridLineRun run;
+  run.bCapped = true;
+  run.bTooClose = true;
+  return run;
+}
+
+GridLineRun MakeShownGridLineRun(const GridResolution& resolution, bool bAcrossX, double dLow, double dSpan,
+                                 double dInterval, double dCountMargin, double dStartMargin,
+                                 GridRunRounding rounding, int nCap) {
+  if (!resolution.Shows(dInterval, bAcrossX)) return TooCloseGridLineRun();
+  return MakeGridLineRun(dLow, dSpan, dInterval, dCountMargin, dStartMargin, rounding, nCap);
+}
+
+namespace {
+thread_local long long t_nLinesTraced = 0;
+}  // namespace
+
+long long GridLinesTraced() { return t_nLinesTraced; }
+void CountGridLineTraced() { ++t_nLinesTraced; }
 
 GridLineRun MakeGridLineRun(double dLow, double dSpan, double dInterval, double dCountMargin,
                             double dStartMargin, GridRunRounding rounding, int nCap) {
@@ -166,13 +210,19 @@ FrameShown ShownByFrame(IGIS_MapElement* pFrame) {
   return shown;
 }
 
-bool LayFrame(IGIS_MapElement* pFrame, IGIS_Display* pDisplay, LaidFrame* pOut) {
+bool LayFrame(IGIS_MapElement* pFrame, const FrameShown& shown, IGIS_Display* pDisplay, LaidFrame* pOut) {
   *pOut = LaidFrame();
-  if (pDisplay == nullptr) return true;
-  IGIS_MainObject* pMain = pFrame->GetMainObject();
-  pOut->pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
-  if (pDisplay->GetView() == nullptr || pOut->pMapView == nullptr) return false;
-  pOut->dRotateAngle = pOut->pMapView->GetRotateAngle();
+  SGIS_Rect laid = shown.rect;
+  if (pDisplay != nullptr) {
+    IGIS_DisplayView* pView = pDisplay->GetView();
+    IGIS_MainObject* pMain = pFrame->GetMainObject();
+    pOut->pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
+    if (pView == nullptr || pOut->pMapView == nullptr) return false;
+    pOut->dRotateAngle = pOut->pMapView->GetRotateAngle();
+    laid = pView->PageToDeviceRect(shown.rect, PageReferenceOf(pFrame->GetFeatureSetPtr()));
+  }
+  pOut->dWidth = std::fabs(static_cast<double>(laid.Width()));
+  pOut->dHeight = std::fabs(static_cast<double>(laid.Height()));
   return true;
 }
 

@@ -41,7 +41,8 @@ class CGIS_GridCapRecord {
 
   // The pass (a short name such as "lines") was cut to nCap.
   void Note(const char* szPass, long long nCap);
-  // The pass of the run was cut to nCap (when it was).
+  // The pass of the run was cut: to nCap, or to nothing when its lines lie
+  // too close to be drawn (GridLineRun::bTooClose).
   void Note(const char* szPass, const GridLineRun& run, long long nCap);
   bool Capped() const { return m_bCapped; }
 
@@ -70,7 +71,8 @@ enum class GridRunRounding {
 struct GridLineRun {
   long long nFirst = 0;
   int nCount = 0;
-  bool bCapped = false;  // the count was cut to the cap
+  bool bCapped = false;    // the count was cut to the cap
+  bool bTooClose = false;  // cut to nothing: the lines lie too close to be drawn (bCapped too)
 
   // The coordinate of the run's i-th line (computed in doubles, so that no
   // index sum overflows).
@@ -88,6 +90,46 @@ constexpr long long kMaxGridLineIndex = 1LL << 53;
 // that the pass says so.
 GridLineRun MakeGridLineRun(double dLow, double dSpan, double dInterval, double dCountMargin,
                             double dStartMargin, GridRunRounding rounding, int nCap = kMaxGridLines);
+
+// ---- What can be drawn ------------------------------------------------------
+
+// Lines closer together than this many units of the space a figure is laid
+// in (device pixels of a drawing, page units of a conversion) cannot be told
+// apart: a line and the gap beside it need one unit each. A pass whose lines
+// lie closer is not laid at all, which is decided from its plan before any
+// of its lines is carried.
+inline constexpr double kMinGridLineSpacing = 2.0;
+
+// How many units of the space a figure is laid in one unit of its plan
+// spans, across x and across y: the size of the frame there divided by the
+// extent of the plan's coordinates the frame shows. A direction whose
+// factor is unknown (not a finite number above 0) limits nothing.
+struct GridResolution {
+  double dX = 0.0;
+  double dY = 0.0;
+
+  // The frame dLaidWidth x dLaidHeight units large showing `shown` (plan
+  // units, either corner order).
+  static GridResolution Of(double dLaidWidth, double dLaidHeight, const SGIS_DRect& shown);
+  // Whether lines dInterval apart across x (bAcrossX: lines of constant x,
+  // meridians, columns) or across y lie far enough apart to be drawn.
+  bool Shows(double dInterval, bool bAcrossX) const;
+};
+
+// The run of a pass whose lines lie too close to be drawn: no lines, cut.
+GridLineRun TooCloseGridLineRun();
+
+// MakeGridLineRun for lines of constant x (bAcrossX) or y: a run too close
+// for the resolution gives no lines (TooCloseGridLineRun).
+GridLineRun MakeShownGridLineRun(const GridResolution& resolution, bool bAcrossX, double dLow, double dSpan,
+                                 double dInterval, double dCountMargin, double dStartMargin,
+                                 GridRunRounding rounding, int nCap = kMaxGridLines);
+
+// The lines the grids and their labels have traced on this thread (sampled
+// and carried into a drawing's or conversion's space), counted for tests
+// that check which passes carry their lines.
+long long GridLinesTraced();
+void CountGridLineTraced();
 
 // ---- Units ----------------------------------------------------------------
 
@@ -166,15 +208,18 @@ FrameShown ShownByFrame(IGIS_MapElement* pFrame);
 
 // Where one drawing or conversion lays a grid's figure over the frame: the
 // frame's map view and the map's turn in it (a drawing's; none and 0 for a
-// conversion).
+// conversion) and the frame's size there (device pixels of a drawing, page
+// units of a conversion).
 struct LaidFrame {
   IGIS_MapView* pMapView = nullptr;
   double dRotateAngle = 0.0;
+  double dWidth = 0.0;
+  double dHeight = 0.0;
 };
 // The frame of a drawing on pDisplay or, without a display, of a
 // conversion; false for a drawing without the display's view or the
 // frame's map view.
-bool LayFrame(IGIS_MapElement* pFrame, IGIS_Display* pDisplay, LaidFrame* pOut);
+bool LayFrame(IGIS_MapElement* pFrame, const FrameShown& shown, IGIS_Display* pDisplay, LaidFrame* pOut);
 
 // The page point (0.01 mm, y up) of a map point in a map frame whose
 // rectangle shows the map bound at the scale (map units per page unit):

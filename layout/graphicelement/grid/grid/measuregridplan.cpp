@@ -122,16 +122,18 @@ bool WorldInGridOf(IGIS_SpatialReference* pMap, IGIS_SpatialReference* pDegrees,
 }  // namespace
 
 MeasureGridPlan PlanMeasureGrid(SGIS_DRect extent, double dXInterval, double dYInterval, int nTickDivision,
-                                int nSubTickCount, GridRunRounding rounding) {
+                                int nSubTickCount, GridRunRounding rounding,
+                                const GridResolution& resolution) {
   MeasureGridPlan plan;
   extent.Normalize();
   plan.extent = extent;
   plan.nSubTickCount = nSubTickCount;
+  plan.resolution = resolution;
   const double w = extent.x2 - extent.x1;
   const double h = extent.y1 - extent.y2;
   auto run = [&](bool bAcrossX, double dInterval, int nCap) {
-    return MakeGridLineRun(bAcrossX ? extent.x1 : extent.y2, bAcrossX ? w : h, dInterval, kMeasureCountMargin,
-                           kMeasureStartMargin, rounding, nCap);
+    return MakeShownGridLineRun(resolution, bAcrossX, bAcrossX ? extent.x1 : extent.y2, bAcrossX ? w : h,
+                                dInterval, kMeasureCountMargin, kMeasureStartMargin, rounding, nCap);
   };
   plan.dXInterval = dXInterval;
   plan.dYInterval = dYInterval;
@@ -152,12 +154,16 @@ double MeasureIntervals(double dXStored, double dYStored, int nUnits, double* pX
 }
 
 bool MeasureGridExtent(IGIS_CoordTransform* pMapToGrid, const SGIS_DRect& shown, double dRotateAngle,
-                       const SGIS_DRect* pWorld, SGIS_DRect* pOut) {
+                       const SGIS_DRect* pWorld, SGIS_DRect* pOut, SGIS_DRect* pCarried) {
   SGIS_DRect extent = shown;
   const bool bAll = pMapToGrid->TransformRect(&extent, kMeasureExtentSamples, 1) != FALSE;
   bool bCarried = bAll || !(extent == shown);
   bCarried = bCarried && std::isfinite(extent.x1) && std::isfinite(extent.x2) && std::isfinite(extent.y1) &&
              std::isfinite(extent.y2);
+  if (pCarried != nullptr) {
+    *pCarried = extent;
+    pCarried->Normalize();
+  }
   if (pWorld != nullptr) extent = IntersectDRect(*pWorld, extent);
   extent.Normalize();
   const bool bArea = extent.Width() != 0.0 || extent.Height() != 0.0;
@@ -183,15 +189,16 @@ bool MeasureGridPass::Make(IGIS_MeasureGrid* pGrid, IGIS_Display* pDisplay) {
   if (pSpacing == nullptr) return false;
   const FrameShown shown = ShownByFrame(pFrame);
   LaidFrame laid;
-  if (!LayFrame(pFrame, pDisplay, &laid)) return false;
+  if (!LayFrame(pFrame, shown, pDisplay, &laid)) return false;
   m_pMapView = laid.pMapView;
   return Make(pMap->GetSpatialReference(), pGrid->GetSpatialReference(), shown, laid.dRotateAngle,
-              MeasureSpacing::Of(pSpacing), pGrid->GetTickDivision(), pGrid->GetSubTickCount());
+              MeasureSpacing::Of(pSpacing), pGrid->GetTickDivision(), pGrid->GetSubTickCount(), laid.dWidth,
+              laid.dHeight);
 }
 
 bool MeasureGridPass::Make(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
                            const FrameShown& shown, double dRotateAngle, const MeasureSpacing& spacing,
-                           int nTickDivision, int nSubTickCount) {
+                           int nTickDivision, int nSubTickCount, double dLaidWidth, double dLaidHeight) {
   m_plan = MeasureGridPlan();
   m_bLabelled = false;
   m_shown = shown;
@@ -209,9 +216,9 @@ bool MeasureGridPass::Make(IGIS_SpatialReference* pMapReference, IGIS_SpatialRef
   // The map bound in grid coordinates, then the transformation aimed back.
   IGIS_CoordTransform* pTransform = m_toMap.Get();
   pTransform->SetSourceAndTarget(pMapReference, pGridReference);
-  SGIS_DRect extent;
+  SGIS_DRect extent, carried;
   const bool bCarried =
-      MeasureGridExtent(pTransform, shown.bound, dRotateAngle, bWorld ? &world : nullptr, &extent);
+      MeasureGridExtent(pTransform, shown.bound, dRotateAngle, bWorld ? &world : nullptr, &extent, &carried);
   pTransform->SetSourceAndTarget(pGridReference, pMapReference);
   m_bLabelled = pDegrees && bCarried;
 
@@ -219,7 +226,8 @@ bool MeasureGridPass::Make(IGIS_SpatialReference* pMapReference, IGIS_SpatialRef
   m_dUnitFactor = MeasureIntervals(spacing.dXInterval, spacing.dYInterval, spacing.nUnits, &dX, &dY);
   m_dXOrigin = spacing.dXOrigin * m_dUnitFactor;
   m_dYOrigin = spacing.dYOrigin * m_dUnitFactor;
-  m_plan = PlanMeasureGrid(extent, dX, dY, nTickDivision, nSubTickCount);
+  m_plan = PlanMeasureGrid(extent, dX, dY, nTickDivision, nSubTickCount, kMeasureRounding,
+                           GridResolution::Of(dLaidWidth, dLaidHeight, carried));
   return true;
 }
 

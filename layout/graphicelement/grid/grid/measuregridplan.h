@@ -47,14 +47,17 @@ struct MeasureGridPlan {
   GridLineRun tickColumns;
   GridLineRun tickRows;
   int nSubTickCount = 0;  // sub-intervals between neighbouring ticks
+  // How far apart the lines are laid (runs too close give no lines).
+  GridResolution resolution;
 };
 
 // The plan of a grid over the extent (normalised here) with the intervals in
 // grid units. Every run counts its lines with the margins above and the
-// rounding given. A tick division above 0 divides the intervals for the
-// tick runs.
+// rounding given; a run whose lines lie too close for the resolution gives
+// none. A tick division above 0 divides the intervals for the tick runs.
 MeasureGridPlan PlanMeasureGrid(SGIS_DRect extent, double dXInterval, double dYInterval, int nTickDivision,
-                                int nSubTickCount, GridRunRounding rounding = kMeasureRounding);
+                                int nSubTickCount, GridRunRounding rounding = kMeasureRounding,
+                                const GridResolution& resolution = GridResolution());
 
 // Stored intervals in grid units: each times the size of the spacing's
 // linear unit (SpacingUnitFactor of nUnits), which is returned.
@@ -64,10 +67,11 @@ double MeasureIntervals(double dXStored, double dYStored, int nUnits, double* pX
 // carried by pMapToGrid with kMeasureExtentSamples points per edge, cut to
 // *pWorld when it is given, normalised and, for a turn other than 0,
 // widened to the bound of itself turned by dRotateAngle degrees. *pOut is
-// always written; false when no point of the bound could be carried, the
-// carried bound is not finite, or it is a single point.
+// always written, and *pCarried (when given) with the carried bound before
+// the cut and the turn, normalised; false when no point of the bound could
+// be carried, the carried bound is not finite, or it is a single point.
 bool MeasureGridExtent(IGIS_CoordTransform* pMapToGrid, const SGIS_DRect& shown, double dRotateAngle,
-                       const SGIS_DRect* pWorld, SGIS_DRect* pOut);
+                       const SGIS_DRect* pWorld, SGIS_DRect* pOut, SGIS_DRect* pCarried = nullptr);
 
 // The spacing of a measured grid as stored: intervals and origins in the
 // unit of the factory's linear unit list at nUnits.
@@ -89,22 +93,24 @@ class MeasureGridPass final : public GridLabelPlan {
   MeasureGridPass() = default;
 
   // The plan over what the grid's frame shows: for a drawing on pDisplay,
-  // the map turned as the frame's map view turns it; without a display, for
-  // a conversion: the map not turned. False, with nothing planned, without the
+  // the map turned as the frame's map view turns it and the lines laid in
+  // device pixels; without a display, for a conversion: the map not turned,
+  // the lines laid on the page. False, with nothing planned, without the
   // frame's map, its map view (a drawing), the display's view, the grid's
   // spacing or reference, or a coordinate transformation.
   bool Make(IGIS_MeasureGrid* pGrid, IGIS_Display* pDisplay);
 
   // The plan from its parts: the map's and the grid's reference, what the
-  // frame shows, the turn, the stored spacing and the tick settings. The
-  // extent is cut to the part of the grid's plane that
+  // frame shows, the turn, the stored spacing, the tick settings, and the
+  // frame's width and height where the lines are laid (0: no limit to how
+  // close they lie). The extent is cut to the part of the grid's plane that
   // its projection covers (the bound of the world's points, every 10 degrees
   // on the map's datum, that it carries) when the map's reference has
   // degrees. False when either reference is missing or no transformation is
   // made.
   bool Make(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
             const FrameShown& shown, double dRotateAngle, const MeasureSpacing& spacing, int nTickDivision,
-            int nSubTickCount);
+            int nSubTickCount, double dLaidWidth, double dLaidHeight);
 
   const MeasureGridPlan& Plan() const { return m_plan; }
   // Whether its lines can be labelled: the map's reference is geographic or

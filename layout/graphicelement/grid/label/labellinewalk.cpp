@@ -45,6 +45,7 @@ bool LabelLineWalk::Walk(LabelSide side, const TextOf& textOf, const OnLabel& on
 void LabelLineWalk::Trace(LabelSide side, double c, Traced* pOut) {
   pOut->bDone = true;
   if (m_pArithmetic == nullptr) return;
+  grid::CountGridLineTraced();
   SGIS_DPoint from, to;
   m_lines.LineEnds(side, c, &from, &to);
   const SGIS_Rect& r = m_frame.rect;

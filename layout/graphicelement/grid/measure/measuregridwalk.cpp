@@ -127,6 +127,10 @@ void WalkSubTicks(const MeasureGridPlan& plan, const MeasureGridParts& parts, Me
     if (!parts.subTicks[static_cast<int>(side)]) continue;
     const TickLines lines = TickLinesOf(plan, side);
     const double dStep = lines.dInterval / nSub;
+    if (!plan.resolution.Shows(dStep, IsVertical(side))) {
+      caps.Note("sub-ticks", grid::TooCloseGridLineRun(), grid::kMaxGridSubTicks);
+      continue;
+    }
     long long nTried = 0;
     bool bCut = false;
     for (int i = 0; i < lines.run->nCount && !bCut; ++i) {
@@ -175,6 +179,7 @@ MeasureLineTracer::MeasureLineTracer(IGIS_GeoArithmetic* pArithmetic, const SGIS
 }
 
 int MeasureLineTracer::Trace(SGIS_DPoint from, SGIS_DPoint to) {
+  grid::CountGridLineTraced();
   const int n = m_carryAll
                     ? grid::SampleGridLine(from, to, m_nSegments, m_carryAll, &m_work, &m_carried, &m_samples)
                     : grid::SampleGridLine(from, to, m_nSegments, m_carry, &m_samples);
@@ -184,6 +189,7 @@ int MeasureLineTracer::Trace(SGIS_DPoint from, SGIS_DPoint to) {
 
 grid::LineCutEnds MeasureLineTracer::TraceEnds(SGIS_DPoint from, SGIS_DPoint to, bool bLast) const {
   if (m_pArithmetic == nullptr) return grid::LineCutEnds();
+  grid::CountGridLineTraced();
   const grid::GridLineSampler samples(from, to, m_nSegments);
   return grid::CutCrossingLineEnds(
       *m_pArithmetic, m_lowerLeft, m_upperRight, samples.Count(),

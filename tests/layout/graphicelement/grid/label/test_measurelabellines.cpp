@@ -26,7 +26,7 @@ struct Planned {
             const MeasureSpacing& spacing) {
     md::layout::grid::FrameShown shown;
     shown.bound = bound;
-    return pass.Make(map, grid, shown, angle, spacing, 1, 0) && pass.Labelled();
+    return pass.Make(map, grid, shown, angle, spacing, 1, 0, 0.0, 0.0) && pass.Labelled();
   }
 };
 

@@ -2,7 +2,8 @@
 // the grids' own code, every line a grid lays that meets the bottom or the
 // top edge of the frame gets a label there and every label there stands on
 // such a line, for each kind with coordinate labels, on a map in its frame
-// and on one turned in it.
+// and on one turned in it. The plan leaves out the passes whose lines lie
+// too close to be drawn before any of their lines is carried.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "host/helmora/igis_map.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
@@ -133,6 +135,57 @@ TEST_F(SharedGridPlan, EveryLineMeetingASideIsLabelledThereAndEveryLabelStandsOn
     }
   }
   map_->SetRotateAngle(0.0);
+}
+
+TEST_F(SharedGridPlan, PassesTooCloseToDrawCarryNoLineAndSaySoOnce) {
+  const struct {
+    const char* name;
+    Kind kind;
+    bool bConvert;
+    const char* method;
+  } rows[] = {
+      {"kilometre grid in degrees every millionth", Kind::kMeasured, false, "CGIS_MeasureGrid::OnDraw"},
+      {"the same converted", Kind::kMeasured, true, "CGIS_MeasureGrid::ConvertToElement"},
+      {"graticule every millionth of a degree", Kind::kGraticule, false, "CGIS_GraticuleGrid::OnDraw"},
+      {"the same converted", Kind::kGraticule, true, "CGIS_GraticuleGrid::ConvertToElement"},
+  };
+  ReleasePtr<IGIS_SpatialReference> degrees(
+      GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(1));
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    ReleasePtr<IGIS_MapGrid> grid(NewGrid(r.kind));
+    grid->SetTickVisible(true, true, true, true);
+    grid->SetSubTickVisible(true, true, true, true);
+    IGIS_GridSpacing* spacing = nullptr;
+    if (auto* measured = dynamic_cast<IGIS_MeasureGrid*>(grid.get())) {
+      measured->SetSpatialReference(degrees.get());
+      spacing = measured->GetGridSpacing();
+      spacing->SetUnits(0);
+    } else {
+      spacing = static_cast<IGIS_GraticuleGrid*>(grid.get())->GetGridSpacing();
+      spacing->SetUnits(1);  // degrees
+    }
+    spacing->SetXIntervalSize(1e-6);
+    spacing->SetYIntervalSize(1e-6);
+    LabelPrinter printer;
+    DrawFrame(&printer);
+    LogMark mark;
+    const long long traced = md::layout::grid::GridLinesTraced();
+    if (r.bConvert) {
+      IGIS_Element* converted = grid->ConvertToElement();
+      ASSERT_NE(converted, nullptr);
+      DropCompound(dynamic_cast<IGIS_CompoundElement*>(converted));
+    } else {
+      EXPECT_TRUE(grid->OnDraw(printer.hdc, true, printer.display.get()));
+    }
+    // No line, tick or label line was carried, and nothing of them drawn.
+    EXPECT_EQ(md::layout::grid::GridLinesTraced() - traced, 0);
+    EXPECT_TRUE(LineEnds(printer.canvas, kBottom).empty());
+    int capped = 0;
+    for (const SGIS_LogRecord& rec : mark.Records())
+      capped += rec.method == r.method && rec.text.find("capped at 0") != std::string::npos;
+    EXPECT_EQ(capped, 1);
+  }
 }
 
 }  // namespace
