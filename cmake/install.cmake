@@ -2,7 +2,9 @@
 #   <libdir>/libmapdeck.so.<version> (soname libmapdeck.so.<major>), the one
 #       library in <libdir>, which finds the stand-in libraries it runs on in
 #       <libdir>/mapdeck/ (run path $ORIGIN/mapdeck); they find each other
-#       through $ORIGIN, and their generic names stay out of <libdir>;
+#       through $ORIGIN, and their generic names stay out of <libdir>; the
+#       feature sets' library also finds libmapdeck through $ORIGIN/.., to
+#       load it for a host linked without it;
 #   <libdir>/mapdeck/mapdeck-metafile the program metafiles are drawn in,
 #       found by the imaging library beside itself;
 #   <includedir>/mapdeck/ the element interfaces (every igis_*.h of the layout
@@ -12,8 +14,12 @@
 #   <includedir>/mapdeck/mapdeck_controls.h the control IDs of every dialog
 #       template, generated from the .dlg files, for scripting dialogs with
 #       platform/ui/driver.h;
+#   <docdir>/<path>/FORMAT.md the documents of the stored formats, at their
+#       paths in the repository, as the headers name them;
 #   <datadir>/mapdeck/maps/ the sample maps (GeoJSON map files for
 #       GIS_LoadMapFile);
+#   <datadir>/mapdeck/othercomponents.cfg an empty component list, which map
+#       frames read when none lies beside the host program;
 #   <libdir>/cmake/mapdeck/ a package for find_package(mapdeck): the imported
 #       target mapdeck::mapdeck;
 #   <libdir>/pkgconfig/mapdeck.pc for pkg-config.
@@ -28,6 +34,9 @@ set_target_properties(mapdeck PROPERTIES INSTALL_RPATH "$ORIGIN/mapdeck")
 foreach(lib ${md_shared})
   set_target_properties(${lib} PROPERTIES INSTALL_RPATH "$ORIGIN")
 endforeach()
+# The feature sets load libmapdeck itself, from the folder above, when a host
+# that only reads pages was linked without it.
+set_target_properties(featra PROPERTIES INSTALL_RPATH "$ORIGIN;$ORIGIN/..")
 install(TARGETS mapdeck LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS ${md_shared} LIBRARY DESTINATION ${md_private_libdir})
 install(TARGETS mapdeck-metafile RUNTIME DESTINATION ${md_private_libdir})
@@ -63,6 +72,15 @@ foreach(header ${md_headers})
 endforeach()
 # Documents the installed headers point to, beside them.
 install(FILES host/glyphor/STYLES.md DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/mapdeck/host/glyphor)
+# The documents of the stored formats, at their paths in the repository, by
+# which the headers name them.
+file(GLOB_RECURSE md_format_documents RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/platform/*/FORMAT.md
+     ${PROJECT_SOURCE_DIR}/host/*/FORMAT.md ${PROJECT_SOURCE_DIR}/layout/*/FORMAT.md
+     ${PROJECT_SOURCE_DIR}/resources/FORMAT.md)
+foreach(document ${md_format_documents})
+  get_filename_component(dir ${document} DIRECTORY)
+  install(FILES ${document} DESTINATION ${CMAKE_INSTALL_DOCDIR}/${dir})
+endforeach()
 
 # The control IDs of the dialog templates, by dialog.
 file(GLOB_RECURSE md_dialog_templates RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/layout/*.dlg
@@ -83,6 +101,11 @@ install(FILES ${PROJECT_BINARY_DIR}/mapdeck_controls.h DESTINATION ${CMAKE_INSTA
 set(md_maps_dir ${CMAKE_INSTALL_DATADIR}/mapdeck/maps)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/host/helmora/maps/ DESTINATION ${md_maps_dir} FILES_MATCHING
         PATTERN "*.geojson")
+
+# The component list map frames read when the host program has none beside
+# it: empty, so that a host draws frames without a record of a missing list.
+install(FILES ${PROJECT_SOURCE_DIR}/layout/graphicelement/mapframe/othercomponents.cfg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mapdeck)
 
 # The package: one imported target over the installed libraries.
 list(JOIN md_shared " " md_support_libraries)

@@ -5,11 +5,15 @@
 #     libraries go into its mapdeck/ folder);
 #   - every function an installed header declares is exported by an installed
 #     library (scripts/check-exports.py);
+#   - every stored-format document an installed header names is installed;
 #   - no installed file names the source or build folder;
-#   - the host program of tests/install, copied out of the tree, builds against
-#     the prefix alone, with find_package(mapdeck) and with pkg-config, and
-#     runs, while the source tree is out of reach (an empty folder is mounted
-#     over it where the system lets a private mount namespace be made).
+#   - the host programs of tests/install, copied out of the tree, build
+#     against the prefix alone and run while the source tree is out of reach
+#     (an empty folder is mounted over it where the system lets a private
+#     mount namespace be made): the host with find_package(mapdeck); the
+#     reader, linked with --as-needed, without needing libmapdeck; and the
+#     README's example, taken with its CMake lines and its pkg-config line
+#     from the README's own text, built both ways as printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source_dir=$PWD
@@ -41,29 +45,58 @@ if [ -n "$leaks" ]; then
 fi
 echo "check-install: no installed file names $source_dir or $build_dir"
 
-# The host, out of the tree.
+# The FORMAT.md documents the installed headers name, by their paths.
+docdir=$(find "$scratch/prefix" -type d -path '*/doc/mapdeck' | head -1)
+named=$(grep -rhoE '[A-Za-z0-9_./-]*FORMAT\.md' "$scratch/prefix/include" | sort -u)
+for document in $named; do
+  if [ -z "$docdir" ] || [ ! -f "$docdir/$document" ]; then
+    echo "check-install: an installed header names $document, which is not installed" >&2
+    exit 1
+  fi
+done
+echo "check-install: the $(echo "$named" | wc -w) stored-format documents the headers name are installed"
+
+# The hosts, out of the tree.
 cp -r tests/install "$scratch/host"
-# The README's example: the C++ block of its "Use it from a host" section.
-awk '/^## Use it from a host/ {s = 1} s && /^```cpp/ {c = 1; next} c && /^```/ {exit} c' README.md \
-  >"$scratch/host/example.cpp"
-[ -s "$scratch/host/example.cpp" ] || { echo "check-install: no example in README.md" >&2; exit 1; }
-mkdir -p "$scratch/example-run"
+# The README's example: the first block of each language in its "Use it from
+# a host" section, as printed.
+readme_block() {
+  awk -v fence="\`\`\`$1" '/^## / {s = ($0 == "## Use it from a host")} s && $0 == fence {c = 1; next}
+    c && /^```/ {exit} c' README.md
+}
+mkdir -p "$scratch/readme" "$scratch/example-cmake" "$scratch/example-pc"
+readme_block cmake >"$scratch/readme/CMakeLists.txt"
+readme_block cpp >"$scratch/readme/host.cpp"
+readme_block sh >"$scratch/readme/build.sh"
+for f in CMakeLists.txt host.cpp build.sh; do
+  [ -s "$scratch/readme/$f" ] || { echo "check-install: README.md gives no $f for a host" >&2; exit 1; }
+done
 cat >"$scratch/build-host.sh" <<SCRIPT
 set -euo pipefail
 cd "$scratch"
-echo "== a host built with find_package(mapdeck)"
+export PKG_CONFIG_PATH="\$(dirname "\$(find "$scratch/prefix" -name mapdeck.pc)")"
+echo "== the hosts built with find_package(mapdeck)"
 cmake -S host -B cmake-host -G Ninja -DCMAKE_PREFIX_PATH="$scratch/prefix" >/dev/null
 cmake --build cmake-host >build.log || { cat build.log; exit 1; }
 (cd "$scratch" && cmake-host/mapdeck_host "$scratch/out-cmake")
-echo "== the README's example"
-(cd "$scratch/example-run" && "$scratch/cmake-host/mapdeck_example" && ls page.png page.pdf page.mdfs again.png >/dev/null)
-cmp "$scratch/example-run/page.png" "$scratch/example-run/again.png"
+echo "== a reader linked with --as-needed, which does not need libmapdeck"
+if objdump -p cmake-host/mapdeck_reader | grep -q 'NEEDED.*libmapdeck'; then
+  echo "check-install: the reader needs libmapdeck: nothing is checked" >&2
+  exit 1
+fi
+cmake-host/mapdeck_reader out-cmake/page.mdfs GIS_TYPE_GRAPHIC_ELEMENT_TEXT GIS_TYPE_GRAPHIC_ELEMENT_MAP \
+  GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING
+echo "== the README's example built with its CMake lines"
+cmake -S readme -B readme-cmake -G Ninja -DCMAKE_PREFIX_PATH="$scratch/prefix" >/dev/null
+cmake --build readme-cmake >build.log || { cat build.log; exit 1; }
+(cd example-cmake && ../readme-cmake/host && ls page.png page.pdf page.mdfs again.png >/dev/null)
+cmp example-cmake/page.png example-cmake/again.png
 echo "the example's page prints the same after saving and loading"
-echo "== a host built with pkg-config"
-export PKG_CONFIG_PATH="\$(dirname "\$(find "$scratch/prefix" -name mapdeck.pc)")"
-c++ -o pc-host host/host.cpp -DMAPDECK_MAPS_DIR="\"\$(pkg-config --variable=mapsdir mapdeck)\"" \
-  \$(pkg-config --cflags --libs mapdeck cairo)
-(cd "$scratch" && ./pc-host "$scratch/out-pc")
+echo "== the README's example built with its pkg-config line"
+(cd readme && bash build.sh)
+(cd example-pc && ../readme/host)
+cmp example-cmake/page.png example-pc/page.png
+echo "both builds of the example print the same page"
 SCRIPT
 if unshare -m true 2>/dev/null; then
   echo "check-install: the source tree is hidden while the host builds and runs"

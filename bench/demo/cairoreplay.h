@@ -1,6 +1,6 @@
 // What one recorded drawing painted, drawn again straight into cairo: the
 // baseline the printing benchmarks compare their drawing with (the same
-// shapes, rectangles, texts and images at the same device places under the
+// shapes, rectangles, texts, images and vectors at the same device places under the
 // same clips, with pens, hatches, fonts, glyphs and picture surfaces made
 // beforehand).
 #pragma once
@@ -11,6 +11,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -91,6 +92,11 @@ class Replay {
           break;
         case md::canvas::Record::Type::Image:
           Image(cr, p);
+          break;
+        case md::canvas::Record::Type::Vectors:
+          cairo_translate(cr, r.from.x, r.from.y);
+          cairo_scale(cr, r.to.x < r.from.x ? -1.0 : 1.0, r.to.y < r.from.y ? -1.0 : 1.0);
+          r.vectors->paint(cr, std::abs(r.to.x - r.from.x), std::abs(r.to.y - r.from.y));
           break;
       }
       cairo_restore(cr);

@@ -273,6 +273,9 @@ void PdfPartOf(benchmark::State& state, md::demo::Page* page, md::canvas::Record
           pdf->drawImage(image, md::canvas::Rect{0, 0, image.width, image.height}, r->dst, r->state);
           break;
         }
+        case md::canvas::Record::Type::Vectors:
+          r->DrawVectorsOn(*pdf);
+          break;
       }
     }
     if (!pdf->finish()) {

@@ -10,7 +10,8 @@ class IGIS_GlobalProperties {
   // Registers a standalone field (GIS_CreateFieldObject) under its name. On
   // TRUE the settings own the field, which stays valid for the process; a
   // field without a name, one that belongs to a set, or a name already
-  // registered is refused with FALSE (the caller keeps the field).
+  // registered is refused with FALSE: the caller keeps the field and ends a
+  // standalone one with Release.
   virtual BOOL AddProperty(IGIS_Field* field) = 0;
   virtual int GetCount() const = 0;
 

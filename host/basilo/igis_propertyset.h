@@ -3,7 +3,7 @@
 //
 // A property set keeps its keys in the order they were first added. Archive
 // writes the whole set into a buffer (replacing its content) or fills the set
-// from a buffer; the stored form is described in FORMAT.md beside this file.
+// from a buffer; the stored form is described in host/basilo/FORMAT.md.
 #pragma once
 
 #include <cstdint>

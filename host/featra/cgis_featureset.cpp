@@ -11,7 +11,7 @@ namespace md::featra {
 IGIS_Element* CGIS_FeatureSet::CreateElement(const char* typeIdentifier) {
   SGIS_ElementHooks hooks;
   if (!CurrentElementHooks(&hooks)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::CreateElement", "no element factory installed");
+    LogNoElementFactory("CGIS_FeatureSet::CreateElement");
     return nullptr;
   }
   if (typeIdentifier == nullptr) {
@@ -28,7 +28,7 @@ BOOL CGIS_FeatureSet::DeleteElement(IGIS_Element* element) {
   }
   SGIS_ElementHooks hooks;
   if (!CurrentElementHooks(&hooks)) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_FeatureSet::DeleteElement", "no element factory installed");
+    LogNoElementFactory("CGIS_FeatureSet::DeleteElement");
     return FALSE;
   }
   const int id = hooks.featureId(element);

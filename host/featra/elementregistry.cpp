@@ -1,7 +1,10 @@
 // Process-wide element registry and element hooks.
+#include <dlfcn.h>
+
 #include <atomic>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <mutex>
 #include <type_traits>
 #include <utility>
@@ -234,12 +237,49 @@ void PrefetchElementEnd(int handle) {
   r.byElement.prefetch(*found);
 }
 
-bool CurrentElementHooks(SGIS_ElementHooks* out) {
+namespace {
+
+bool InstalledHooks(SGIS_ElementHooks* out) {
   Registry& r = registry();
   std::lock_guard<std::mutex> guard(r.lock);
   if (!r.hasHooks) return false;
   *out = r.hooks;
   return true;
+}
+
+// Why the element library could not be loaded ("" when it was, or was not
+// tried); plain characters, as feature sets may still be ended at exit.
+char g_elementLibraryError[512];
+std::once_flag g_elementLibraryTried;
+
+// Loads the element library once, whose loading installs the hooks: a host
+// that links it but calls none of its functions (a reader of pages) may
+// have been linked without it. It is found as a library this one needs
+// would be (the install puts it in the folder above this one's); already
+// loaded, it is only counted again. It is never unloaded from here.
+void LoadElementLibrary() {
+  std::call_once(g_elementLibraryTried, [] {
+    if (dlopen(MD_ELEMENT_LIBRARY, RTLD_NOW | RTLD_GLOBAL) == nullptr) {
+      const char* why = dlerror();
+      std::snprintf(g_elementLibraryError, sizeof g_elementLibraryError, "%s",
+                    why != nullptr ? why : MD_ELEMENT_LIBRARY " could not be loaded");
+    }
+  });
+}
+
+}  // namespace
+
+bool CurrentElementHooks(SGIS_ElementHooks* out) {
+  if (InstalledHooks(out)) return true;
+  LoadElementLibrary();
+  return InstalledHooks(out);
+}
+
+void LogNoElementFactory(const char* method) {
+  if (g_elementLibraryError[0] == '\0')
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "no element factory installed");
+  else
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "no element factory installed: %s", g_elementLibraryError);
 }
 
 }  // namespace md::featra

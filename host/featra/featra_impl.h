@@ -27,7 +27,12 @@ constexpr int kMaxCompoundDepth = 1000;
 
 bool IsKnownKind(int kind);
 bool IsPointListKind(int kind);  // 1, 2, 4, 1024
+// The installed element hooks; without any, the element library is loaded
+// once (its loading installs them) and asked again.
 bool CurrentElementHooks(SGIS_ElementHooks* out);
+// The record of a call that needs the hooks and found none, with the reason
+// the element library could not be loaded.
+void LogNoElementFactory(const char* method);
 // Starts loading the element of the handle and its registry entries, for a
 // walk that ends many elements one after another.
 void PrefetchElementEnd(int handle);
@@ -255,6 +260,7 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
   BOOL SaveToFile(const char* path) override;
   BOOL LoadFromFile(const char* path) override;
   BOOL LoadPageFromFile(const char* path) override;
+  const char* GetFilePath() override { return filePath_.c_str(); }
   IGIS_MapLayer* GetMapLayer() override { return mapLayer_; }
   BOOL SetMapLayer(IGIS_MapLayer* layer) override {
     mapLayer_ = layer;
@@ -276,6 +282,7 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
 
   std::shared_ptr<CGIS_FeatureClass> class_;
   std::string name_;
+  std::string filePath_;
   IGIS_MapLayer* mapLayer_ = nullptr;
   bool membersLoaded_ = false;
   std::vector<int> members_;
@@ -286,6 +293,9 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
   // later one at its address).
   std::vector<int> loaded_;
   void ReleaseLoaded();
+  // SaveToFile once the set names the file: the elements stored, the file
+  // written; false, with a record, when either failed.
+  bool StoreAndWrite(const char* path);
   // Handles of the elements whose features went with a deleted compound.
   // Their holders may still release them; those alive when the set ends,
   // the set ends.

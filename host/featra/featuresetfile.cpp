@@ -9,16 +9,23 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/propertyset_codec.h"
-#include "host/featra/bytestream.h"
 #include "host/featra/featra_impl.h"
 #include "host/featra/featureset_image.h"
 #include "host/featra/gis_elementregistry.h"
+#include "platform/bytes/bytestream.h"
 #include "platform/files/filestore.h"
 
 namespace md::featra {
+
+using bytes::ByteReader;
+using bytes::ByteWriter;
+using bytes::Crc32;
+using bytes::Crc32Combine;
+using bytes::Crc32More;
 
 namespace {
 
@@ -725,36 +732,47 @@ bool ReadFeatureSetImage(IGIS_FeatureSet* set, const std::uint8_t* data, std::si
 
 BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
   if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "szPath == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile",
+            path == nullptr ? "szPath == NULL" : "szPath is empty");
     return FALSE;
   }
+  // The elements store what they keep relative to the file they go into; a
+  // failed save leaves the set with the file it had.
+  std::string previousPath = std::exchange(filePath_, path);
+  if (StoreAndWrite(path)) return TRUE;
+  filePath_ = std::move(previousPath);
+  return FALSE;
+}
+
+bool CGIS_FeatureSet::StoreAndWrite(const char* path) {
   std::string error;
   if (!StoreElements(this, &error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s: %s; nothing written", path,
             error.c_str());
-    return FALSE;
+    return false;
   }
   md::files::FileReplacement file;
   if (!file.Begin(path, &error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s; nothing written", error.c_str());
-    return FALSE;
+    return false;
   }
   FileSink sink(&file);
   if (!Encode(this, &sink, &error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s: %s; nothing written", path,
             error.c_str());
-    return FALSE;
+    return false;
   }
   if (!file.Commit(&error)) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "%s; nothing written", error.c_str());
-    return FALSE;
+    return false;
   }
-  return TRUE;
+  return true;
 }
 
 BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
   if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "szPath == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile",
+            path == nullptr ? "szPath == NULL" : "szPath is empty");
     return FALSE;
   }
   FeatureClassContent content;
@@ -772,6 +790,7 @@ BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
   class_->Replace(&content);
   setName(content.name);
   ForgetMembers();
+  filePath_ = path;
   return TRUE;
 }
 
@@ -779,11 +798,11 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   constexpr const char* kMethod = "CGIS_FeatureSet::LoadPageFromFile";
   SGIS_ElementHooks hooks;
   if (!CurrentElementHooks(&hooks) || hooks.bind == nullptr || hooks.archive == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "no element factory installed");
+    LogNoElementFactory(kMethod);
     return FALSE;
   }
   if (path == nullptr || path[0] == '\0') {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "szPath == NULL");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, path == nullptr ? "szPath == NULL" : "szPath is empty");
     return FALSE;
   }
   std::vector<std::uint8_t> before;
@@ -799,6 +818,8 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   class_->Replace(&content);
   setName(content.name);
   ForgetMembers();
+  // The elements read what they keep relative to the file they come from.
+  std::string previousPath = std::exchange(filePath_, path);
   // The IDs first: binding a feature of the wrong kind makes a new one.
   const std::vector<int> ids = class_->ids();
   std::vector<IGIS_Element*> made;
@@ -832,6 +853,7 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   if (ok) return TRUE;
   ReleaseLoaded();
   Install(this, before.data(), before.size(), false, kMethod, "the features before the load");
+  filePath_ = std::move(previousPath);
   return FALSE;
 }
 

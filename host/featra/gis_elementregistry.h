@@ -6,9 +6,11 @@
 // reused within a process; once its element is unregistered it resolves to
 // NULL, so a stale field can never reach a destroyed or unrelated element.
 //
-// Feature sets create and delete elements through hooks that the element
-// factory installs; without them IGIS_FeatureSet::CreateElement answers NULL
-// and DeleteElement FALSE.
+// Feature sets create and delete elements through hooks that the layout
+// library installs when it is loaded (its element factory's table); a set
+// that finds none loads that library once (igis_feature.h says how), and
+// without them IGIS_FeatureSet::CreateElement answers NULL and
+// DeleteElement FALSE.
 #pragma once
 
 #include "platform/win/wintypes.h"

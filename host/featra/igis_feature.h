@@ -104,7 +104,8 @@ class IGIS_Feature {
   // The feature's own symbol (not a copy), or NULL.
   virtual IGIS_Symbol* GetSymbol() = 0;
   // The feature takes the symbol object (NULL clears the symbol). Refused
-  // while no symbol codec is installed; on FALSE the caller keeps the object.
+  // while no symbol codec is installed; on FALSE the caller keeps the object
+  // and ends it with Release.
   virtual BOOL SetSymbol(IGIS_Symbol* symbol) = 0;
   virtual void SetOrder(BYTE order) = 0;
   // Compound features: the ordered member feature IDs.
@@ -155,6 +156,16 @@ class IGIS_FeatureClass {
 
 // A feature set is also an observer: elements that send messages (map
 // frames) attach the set that owns them, so that the host hears them.
+//
+// Element hooks: a set makes, ends, stores and rebuilds elements
+// (CreateElement, DeleteElement, SaveToFile, LoadPageFromFile) through the
+// hooks the layout library, libmapdeck, installs when it is loaded. A host
+// that links libmapdeck but calls none of its functions (one that only
+// reads pages) may be linked without it (as the linker's --as-needed does):
+// a set that finds no hooks loads libmapdeck itself, once, by its soname
+// from the folder above its own (where the install puts it) or the loader's
+// path. Only when that fails do those calls answer NULL or FALSE, with a
+// record "no element factory installed" giving the loader's reason.
 class IGIS_FeatureSet : public IGIS_Observer {
  public:
   virtual void Release() = 0;
@@ -196,6 +207,11 @@ class IGIS_FeatureSet : public IGIS_Observer {
   // by ID). A damaged or truncated file is refused and the set is left as it
   // was.
   virtual BOOL LoadFromFile(const char* path) = 0;
+
+  // The file the set's features were last read from or saved to (while
+  // SaveToFile stores the elements: the file it writes); "" when none. What
+  // the page stores relative to its file is made against this path.
+  virtual const char* GetFilePath() { return ""; }
 
   // The layer of the host map that shows this set (the layout's layer; its
   // GetMap leads to the document), or NULL. Not owned.

@@ -1,7 +1,7 @@
 // Map files: a GeoJSON feature collection (longitude and latitude in
 // degrees) with the map's name, reference, layers and classes in its
-// "mapdeck" member (FORMAT.md). The features are carried into the map's
-// reference when the map is made.
+// "mapdeck" member (host/helmora/FORMAT.md). The features are carried into
+// the map's reference when the map is made.
 #pragma once
 
 #include <cstddef>

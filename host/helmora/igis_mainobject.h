@@ -15,7 +15,8 @@
 #define GIS_COMMAND_PROJECT_SET_SPATIALREFERENCE "GIS_COMMAND_PROJECT_SET_SPATIALREFERENCE"
 #define GIS_COMMAND_KEY_SPATIALREFERENCE "spatialreference"
 
-// The component list read from the folder of the running program.
+// The component list map frames read: one component file a line (its first
+// word), beside the running program or else in the library's data folder.
 #define GIS_OTHER_COMPONENTS_FILE "othercomponents.cfg"
 
 class IGIS_MainObject {

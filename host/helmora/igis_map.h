@@ -144,7 +144,9 @@ class IGIS_MapLayer {
   virtual BOOL GetVisible() = 0;
   virtual void SetVisible(BOOL visible) = 0;
   // Groups: appends a child, which the group then owns. FALSE for NULL, a
-  // layer already in a group or map, or a layer that is not a group.
+  // layer already in a group or map, or a layer that is not a group: a
+  // refused layer stays as it was, the caller keeps a new one and ends it
+  // with Release.
   virtual BOOL AddLayer(IGIS_MapLayer* child) = 0;
   // Draws the layer (and its children) through the view into the context,
   // clipped to the view's device rectangle. FALSE when nothing could be drawn.
@@ -190,7 +192,8 @@ class IGIS_Map {
   // FALSE for a negative scale.
   virtual BOOL SetReferenceScale(int scale) = 0;
   // Appends a top-level layer, which the map then owns. FALSE for NULL or a
-  // layer already in a group or map.
+  // layer already in a group or map: a refused layer stays as it was, the
+  // caller keeps a new one and ends it with Release.
   virtual BOOL AddLayer(IGIS_MapLayer* layer) = 0;
 
  protected:

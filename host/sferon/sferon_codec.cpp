@@ -5,14 +5,14 @@
 #include <cstring>
 
 #include "host/basilo/recentring.h"
-#include "host/featra/bytestream.h"
+#include "platform/bytes/bytestream.h"
 
 namespace md::sferon::detail {
 
 namespace {
 
-using featra::ByteReader;
-using featra::ByteWriter;
+using bytes::ByteReader;
+using bytes::ByteWriter;
 
 // A text cut to the stored limit at a character boundary.
 void PutText(ByteWriter& w, const std::string& s) {

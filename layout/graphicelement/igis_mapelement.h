@@ -11,6 +11,18 @@
 // Units: the frame rectangle in page units (0.01 mm, y up); the bound in map
 // coordinates (x1 left, x2 right, y1 top, y2 bottom); the scale (FixScale)
 // in map units per page unit; angles in degrees.
+//
+// The component list: when a frame makes its main controller (on first
+// drawing or binding), it registers the host components named in
+// "othercomponents.cfg". The list is a text file of one component a line:
+// the line's first word names a component file, taken relative to the
+// list's folder (the rest of the line is not read, blank lines are passed
+// over, lines are cut at 999 bytes and only the first 1024 are read). It is
+// read from the host program's folder or, when none lies there, from the
+// data folder installed with the library (share/mapdeck/, whose list is
+// empty). Only when neither holds a list, or a listed component cannot be
+// read, does the frame write a record "RegisterOtherComponentsCfgFile 失败: "
+// naming the lists.
 #pragma once
 
 #include "host/basilo/igis_subject.h"
@@ -59,7 +71,8 @@ class IGIS_MapElement : public IGIS_Element, public IGIS_Observer, public IGIS_S
   virtual IGIS_FrameProperty* GetFramePropertyPtr() = 0;
   // Keeps a copy (NULL removes the frame property); the caller keeps its own.
   virtual bool SetFramePropertyPtr(IGIS_FrameProperty* pFrame) = 0;
-  // The host's main controller, created on first use; owned by the frame.
+  // The host's main controller, created on first use (with the components
+  // of the component list above); owned by the frame.
   virtual IGIS_MainObject* GetMainObject() = 0;
   virtual bool CanGoPreviousExtent() = 0;
   virtual bool CanGoNextExtent() = 0;

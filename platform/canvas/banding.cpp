@@ -113,6 +113,16 @@ void BandRecording::drawImage(const Image& image, const Rect& src, const Rect& d
   keep(std::min(dst.top, dst.bottom) - 1.0, std::max(dst.top, dst.bottom) + 1.0, state);
 }
 
+bool BandRecording::drawVectors(const std::shared_ptr<const VectorDrawing>& drawing, Point from, Point to,
+                                const State& state) {
+  if (!RecordingCanvas::drawVectors(drawing, from, to, state)) return false;
+  Span span;
+  span.add(from.y);
+  span.add(to.y);
+  keep(span.unbounded ? -kEverywhere : span.top - 1, span.unbounded ? kEverywhere : span.bottom + 1, state);
+  return true;
+}
+
 bool BandRecording::readPixels(const Rect&, std::uint32_t*) const {
   paintable_ = false;
   return false;
@@ -136,6 +146,9 @@ void BandRecording::paintBand(CairoCanvas& band) const {
         break;
       case Record::Type::Image:
         r.DrawImageOn(band);
+        break;
+      case Record::Type::Vectors:
+        r.DrawVectorsOn(band);
         break;
     }
   }

@@ -24,6 +24,8 @@ class BandRecording final : public RecordingCanvas {
   void fillRects(const std::vector<Rect>& rects, const Brush& brush, const State& state) override;
   void drawText(const TextRun& run, const State& state) override;
   void drawImage(const Image& image, const Rect& src, const Rect& dst, const State& state) override;
+  bool drawVectors(const std::shared_ptr<const VectorDrawing>& drawing, Point from, Point to,
+                   const State& state) override;
   // A recording has no pixels to give back: the drawing went otherwise than
   // on a raster, and the page must be printed onto a whole one.
   bool readPixels(const Rect& r, std::uint32_t* out) const override;

@@ -364,15 +364,19 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createWindow(std::uint32_t* pixels, in
 }
 
 std::unique_ptr<CairoCanvas> CairoCanvas::createVector(Kind kind, const std::string& path, double widthMm,
-                                                       double heightMm, double dpi) {
-  if (!ValidPage(widthMm, heightMm, dpi)) return nullptr;
+                                                       double heightMm, double dpi, std::string* pError) {
+  std::string error;
+  if (pError == nullptr) pError = &error;
+  if (!ValidPage(widthMm, heightMm, dpi)) {
+    *pError = "not a page that can be drawn";
+    return nullptr;
+  }
   const double wPt = widthMm / 25.4 * 72.0;
   const double hPt = heightMm / 25.4 * 72.0;
   // The file is written beside its target and put in place when finished,
   // the way every file is replaced (platform/files/filestore.h).
   auto output = std::make_unique<md::files::FileReplacement>();
-  std::string error;
-  if (!output->Begin(path.c_str(), &error)) return nullptr;
+  if (!output->Begin(path.c_str(), pError)) return nullptr;
   auto write = [](void* closure, const unsigned char* data, unsigned int length) {
     return static_cast<md::files::FileReplacement*>(closure)->Write(data, length) ? CAIRO_STATUS_SUCCESS
                                                                                   : CAIRO_STATUS_WRITE_ERROR;
@@ -380,6 +384,7 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createVector(Kind kind, const std::str
   cairo_surface_t* s = kind == Kind::Pdf ? cairo_pdf_surface_create_for_stream(write, output.get(), wPt, hPt)
                                          : cairo_svg_surface_create_for_stream(write, output.get(), wPt, hPt);
   if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+    *pError = cairo_status_to_string(cairo_surface_status(s));
     cairo_surface_destroy(s);
     return nullptr;
   }
@@ -392,18 +397,26 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createVector(Kind kind, const std::str
 }
 
 std::unique_ptr<CairoCanvas> CairoCanvas::createPdf(const std::string& path, double widthMm, double heightMm,
-                                                    double dpi) {
-  return createVector(Kind::Pdf, path, widthMm, heightMm, dpi);
+                                                    double dpi, std::string* pError) {
+  return createVector(Kind::Pdf, path, widthMm, heightMm, dpi, pError);
 }
 
 std::unique_ptr<CairoCanvas> CairoCanvas::createSvg(const std::string& path, double widthMm, double heightMm,
-                                                    double dpi) {
-  return createVector(Kind::Svg, path, widthMm, heightMm, dpi);
+                                                    double dpi, std::string* pError) {
+  return createVector(Kind::Svg, path, widthMm, heightMm, dpi, pError);
 }
 
 bool CairoCanvas::ok() const {
   return !fileFailed_ && cairo_status(cr_) == CAIRO_STATUS_SUCCESS &&
          cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS;
+}
+
+std::string CairoCanvas::failure() const {
+  if (!fileError_.empty()) return fileError_;
+  if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS) return cairo_status_to_string(cairo_status(cr_));
+  if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS)
+    return cairo_status_to_string(cairo_surface_status(surface_));
+  return fileFailed_ ? "the file could not be written" : "";
 }
 
 // Applies the part of the clip that touches the box [x0, x1) x [y0, y1) (the
@@ -1044,6 +1057,24 @@ void CairoCanvas::paintImage(cairo_surface_t* source, long long srcW, long long 
   cairo_restore(cr_);
 }
 
+bool CairoCanvas::drawVectors(const std::shared_ptr<const VectorDrawing>& drawing, Point from, Point to,
+                              const State& state) {
+  if (drawing == nullptr) return false;
+  if (pending_ != nullptr) return finished_ || pending_->drawVectors(drawing, from, to, state);
+  const double x0 = std::min(from.x, to.x), y0 = std::min(from.y, to.y);
+  const double x1 = std::max(from.x, to.x), y1 = std::max(from.y, to.y);
+  if (!(x0 < x1) || !(y0 < y1) || !(x1 - x0 < kCoordLimit) || !(y1 - y0 < kCoordLimit)) return true;
+  if (!beginPaint(state, x0, y0, x1, y1)) return true;
+  cairo_new_path(cr_);
+  cairo_rectangle(cr_, x0, y0, x1 - x0, y1 - y0);
+  cairo_clip(cr_);
+  cairo_translate(cr_, from.x, from.y);
+  cairo_scale(cr_, to.x < from.x ? -1.0 : 1.0, to.y < from.y ? -1.0 : 1.0);
+  drawing->paint(cr_, x1 - x0, y1 - y0);
+  cairo_restore(cr_);
+  return true;
+}
+
 bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {
   if (out == nullptr || r.empty() || (kind_ != Kind::Image && kind_ != Kind::Pixels)) return false;
   cairo_surface_flush(surface_);
@@ -1094,11 +1125,14 @@ void CairoCanvas::flush() {
   cairo_surface_mark_dirty(surface_);
 }
 
-bool CairoCanvas::writePng(const std::string& path) {
-  if ((kind_ != Kind::Image && kind_ != Kind::Pixels) || bandTop_ != 0 || bandEnd_ != height_) return false;
+bool CairoCanvas::writePng(const std::string& path, std::string* pError) {
+  if ((kind_ != Kind::Image && kind_ != Kind::Pixels) || bandTop_ != 0 || bandEnd_ != height_) {
+    if (pError != nullptr) *pError = "not a whole raster";
+    return false;
+  }
   cairo_surface_flush(surface_);
   return WritePngFile(path, cairo_image_surface_get_data(surface_), width_, height_,
-                      cairo_image_surface_get_stride(surface_), bottomUp_);
+                      cairo_image_surface_get_stride(surface_), bottomUp_, pError);
 }
 
 void CairoCanvas::newPage() {
@@ -1168,6 +1202,9 @@ void CairoCanvas::paintPending() {
       case Record::Type::Image:
         r.DrawImageOn(*this);
         break;
+      case Record::Type::Vectors:
+        r.DrawVectorsOn(*this);
+        break;
     }
   }
   pageEnds_.clear();
@@ -1180,9 +1217,12 @@ bool CairoCanvas::finish() {
     cairo_surface_flush(surface_);
     if ((kind_ == Kind::Pdf || kind_ == Kind::Svg) && !borrowed_) cairo_surface_finish(surface_);
     if (output_ != nullptr) {
-      // The new file replaces the old only when all of it was written.
-      std::string error;
-      fileFailed_ = !ok() || !output_->Commit(&error);
+      // The new file replaces the old only when all of it was written; after
+      // a failed write Commit gives the system's reason and keeps the old.
+      if (ok() || output_->WriteFailed())
+        fileFailed_ = !output_->Commit(&fileError_);
+      else
+        fileFailed_ = true;
       output_.reset();
     }
   }

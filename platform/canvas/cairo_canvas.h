@@ -22,7 +22,6 @@
 
 #include "platform/canvas/canvas.h"
 
-typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
 typedef struct _cairo_font_face cairo_font_face_t;
 
@@ -68,11 +67,12 @@ class CairoCanvas final : public Canvas {
   // 1/dpi inch (kVectorDpi for printing). The file replaces what was at the
   // path when finish() (or destruction) wrote all of it, keeping the old
   // file's permission bits and a symbolic link to it; NULL when the path
-  // cannot be written (a read-only file, a folder).
+  // cannot be written (a read-only file, a folder), *pError, when given,
+  // saying why.
   static std::unique_ptr<CairoCanvas> createPdf(const std::string& path, double widthMm, double heightMm,
-                                                double dpi);
+                                                double dpi, std::string* pError = nullptr);
   static std::unique_ptr<CairoCanvas> createSvg(const std::string& path, double widthMm, double heightMm,
-                                                double dpi);
+                                                double dpi, std::string* pError = nullptr);
   // Paints onto a caller's surface, which stays the caller's (finish() does
   // not finish it). An image surface takes one device pixel per pixel and
   // keeps its own size; on any other surface (PDF, SVG, ...) a device pixel
@@ -103,6 +103,10 @@ class CairoCanvas final : public Canvas {
   void fillRects(const std::vector<Rect>& rects, const Brush& brush, const State& state) override;
   void drawText(const TextRun& run, const State& state) override;
   void drawImage(const Image& image, const Rect& src, const Rect& dst, const State& state) override;
+  // Vectors stay vectors in PDF and SVG files and are drawn at the raster's
+  // own resolution on rasters.
+  bool drawVectors(const std::shared_ptr<const VectorDrawing>& drawing, Point from, Point to,
+                   const State& state) override;
   bool readPixels(const Rect& r, std::uint32_t* out) const override;
   // Raster canvases: the `width()` pixels of row y (top first) in place, as
   // 0x??RRGGBB (the top byte means nothing); nullptr for a vector canvas or a
@@ -117,8 +121,8 @@ class CairoCanvas final : public Canvas {
   int endRow() const { return bandEnd_; }
 
   // Raster canvases: writes the surface as a PNG file. False on failure, for
-  // vector canvases or for a band.
-  bool writePng(const std::string& path);
+  // vector canvases or for a band, *pError, when given, saying why.
+  bool writePng(const std::string& path, std::string* pError = nullptr);
   // Vector canvases: ends the current page and starts a new one.
   void newPage();
   // Completes the output (vector files are written); later drawing is
@@ -127,6 +131,9 @@ class CairoCanvas final : public Canvas {
   // False once cairo has reported an error (a file that cannot be written,
   // out of memory).
   bool ok() const;
+  // Why the canvas is not ok(): the system's reason for a file that could not
+  // be written, else cairo's; "" while it is ok().
+  std::string failure() const;
 
  private:
   CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int height, double scale, bool bottomUp);
@@ -136,7 +143,7 @@ class CairoCanvas final : public Canvas {
   static std::unique_ptr<CairoCanvas> createWindow(std::uint32_t* pixels, int strideBytes, int width,
                                                    int pageHeight, const Rect& window);
   static std::unique_ptr<CairoCanvas> createVector(Kind kind, const std::string& path, double widthMm,
-                                                   double heightMm, double dpi);
+                                                   double heightMm, double dpi, std::string* pError);
   bool applyClip(const State& state, double x0, double y0, double x1, double y1);
   // Saves the cairo state and applies the clip for painting within the box;
   // false (the state restored) when nothing may be painted. The caller
@@ -198,6 +205,7 @@ class CairoCanvas final : public Canvas {
   // PDF and SVG files: the file being written, put in place by finish().
   std::unique_ptr<md::files::FileReplacement> output_;
   bool fileFailed_ = false;
+  std::string fileError_;  // why the file could not be written
 };
 
 // Installs the cairo canvas as the factory behind makeRasterCanvas(). Done

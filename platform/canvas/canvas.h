@@ -24,6 +24,8 @@ class Font;
 struct Glyph;
 }  // namespace md::text
 
+typedef struct _cairo cairo_t;
+
 namespace md::canvas {
 
 // Colours are 0x00BBGGRR, the same layout as COLORREF.
@@ -198,6 +200,18 @@ struct Image {
   }
 };
 
+// A drawing kept as vectors (a metafile's), which paints itself with cairo
+// onto any surface: at a raster's own resolution, as paths into a vector
+// file. Shared read-only between the drawings that use it; it may be
+// painted from several threads.
+class VectorDrawing {
+ public:
+  virtual ~VectorDrawing() = default;
+  // Paints the whole drawing stretched over the box (0, 0)-(width, height)
+  // of cr's user space.
+  virtual void paint(cairo_t* cr, double width, double height) const = 0;
+};
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -219,6 +233,19 @@ class Canvas {
   // Copy pixels: the `src` rectangle of `image` is scaled onto the `dst`
   // rectangle of the canvas (nearest pixel; equal sizes copy exactly).
   virtual void drawImage(const Image& image, const Rect& src, const Rect& dst, const State& state) = 0;
+
+  // Paint a drawing kept as vectors so that its top-left corner lands on
+  // `from` and its bottom-right corner on `to` (device pixels; corners that
+  // run against the axes mirror it), inside the clip. False when the canvas
+  // paints no vectors: the caller paints pixels of the drawing instead.
+  virtual bool drawVectors(const std::shared_ptr<const VectorDrawing>& drawing, Point from, Point to,
+                           const State& state) {
+    (void)drawing;
+    (void)from;
+    (void)to;
+    (void)state;
+    return false;
+  }
 
   // Read back pixels of the surface into a top-down 0x00RRGGBB buffer of
   // r.width x r.height (stride = width * 4). Canvases without pixels return

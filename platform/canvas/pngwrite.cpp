@@ -22,15 +22,29 @@ const std::uint32_t* BlockRow(const void* context, int y) {
 
 }  // namespace
 
-bool WritePngFile(const std::string& path, const PngRows& rows) {
-  if (path.empty() || rows.width <= 0 || rows.height <= 0 || rows.row == nullptr) return false;
-  md::files::FileReplacement file;
+bool WritePngFile(const std::string& path, const PngRows& rows, std::string* pError) {
   std::string error;
-  if (!file.Begin(path.c_str(), &error)) return false;
-  if (!EncodePng(rows,
-                 [&file](const std::uint8_t* data, std::size_t size) { return file.Write(data, size); }))
+  if (pError == nullptr) pError = &error;
+  if (path.empty() || rows.width <= 0 || rows.height <= 0 || rows.row == nullptr) {
+    *pError = path.empty() ? "no path" : "no pixels to write";
     return false;
-  return file.Commit(&error);
+  }
+  md::files::FileReplacement file;
+  if (!file.Begin(path.c_str(), pError)) return false;
+  bool writeFailed = false;
+  if (!EncodePng(rows, [&file, &writeFailed](const std::uint8_t* data, std::size_t size) {
+        writeFailed = !file.Write(data, size);
+        return !writeFailed;
+      })) {
+    // After a failed write Commit answers false with the system's reason and
+    // leaves the file as it was; anything else failed while encoding.
+    if (writeFailed)
+      file.Commit(pError);
+    else
+      *pError = "the PNG could not be encoded";
+    return false;
+  }
+  return file.Commit(pError);
 }
 
 bool WritePngFile(const std::string& path, int width, int height, const std::vector<PngStripe>& stripes) {
@@ -45,10 +59,13 @@ bool WritePngFile(const std::string& path, int width, int height, const std::vec
 }
 
 bool WritePngFile(const std::string& path, const void* pixels, int width, int height,
-                  std::ptrdiff_t strideBytes, bool bottomUp) {
-  if (pixels == nullptr || strideBytes < static_cast<std::ptrdiff_t>(width) * 4) return false;
+                  std::ptrdiff_t strideBytes, bool bottomUp, std::string* pError) {
+  if (pixels == nullptr || strideBytes < static_cast<std::ptrdiff_t>(width) * 4) {
+    if (pError != nullptr) *pError = "no pixels to write";
+    return false;
+  }
   const Block block{static_cast<const unsigned char*>(pixels), height, strideBytes, bottomUp};
-  return WritePngFile(path, PngRows{width, height, &block, &BlockRow});
+  return WritePngFile(path, PngRows{width, height, &block, &BlockRow}, pError);
 }
 
 }  // namespace md::canvas

@@ -63,6 +63,19 @@ void RecordingCanvas::drawImage(const Image& image, const Rect& src, const Rect&
   records_.push_back(std::move(r));
 }
 
+bool RecordingCanvas::drawVectors(const std::shared_ptr<const VectorDrawing>& drawing, Point from, Point to,
+                                  const State& state) {
+  if (drawing == nullptr) return false;
+  Record r;
+  r.type = Record::Type::Vectors;
+  r.state = state;
+  r.vectors = drawing;
+  r.from = from;
+  r.to = to;
+  records_.push_back(std::move(r));
+  return true;
+}
+
 std::vector<const Record*> RecordingCanvas::recordsOf(Record::Type type) const {
   std::vector<const Record*> out;
   for (const Record& r : records_) {

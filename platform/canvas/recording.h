@@ -10,7 +10,7 @@
 namespace md::canvas {
 
 struct Record {
-  enum class Type { Shape, Rects, Text, Image };
+  enum class Type { Shape, Rects, Text, Image, Vectors };
   Type type = Type::Shape;
   State state;                        // clip and background at the time of the call
   Shape shape;                        // Type::Shape
@@ -23,11 +23,17 @@ struct Record {
   std::vector<std::uint32_t> pixels;  // Type::Image: the copied source rectangle, top-down
   bool premultiplied = false;         // Type::Image: the pixels carry alpha (see Image)
 
+  // Type::Vectors: the drawing, and where its corners land.
+  std::shared_ptr<const VectorDrawing> vectors;
+  Point from, to;
+
   // Every point of the shape's paths, in order.
   std::vector<Point> Points() const;
   // Draws a kept image onto another canvas as it was drawn here; nothing
   // when the kept pixels do not fill the source rectangle.
   void DrawImageOn(Canvas& canvas) const;
+  // Draws kept vectors onto another canvas as they were drawn here.
+  void DrawVectorsOn(Canvas& canvas) const { canvas.drawVectors(vectors, from, to, state); }
 };
 
 class RecordingCanvas : public Canvas {
@@ -40,6 +46,9 @@ class RecordingCanvas : public Canvas {
   void fillRects(const std::vector<Rect>& rects, const Brush& brush, const State& state) override;
   void drawText(const TextRun& run, const State& state) override;
   void drawImage(const Image& image, const Rect& src, const Rect& dst, const State& state) override;
+  // Keeps the drawing itself (shared).
+  bool drawVectors(const std::shared_ptr<const VectorDrawing>& drawing, Point from, Point to,
+                   const State& state) override;
 
   const std::vector<Record>& records() const { return records_; }
   // The records of one type, in call order.

@@ -74,6 +74,8 @@ class FileReplacement {
   // temporary removed, the target unchanged) when a write, the flush or the
   // rename failed.
   bool Commit(std::string* pError);
+  // Whether a write failed (Commit then says why).
+  bool WriteFailed() const { return m_nWriteError != 0; }
 
  private:
   void Discard();

@@ -20,6 +20,8 @@ constexpr std::size_t kDefaultMemoryLimit = std::size_t{512} << 20;
 
 enum class Format { Unknown, Png, Jpeg, Gif, Tiff, Bmp, Ico, Cur, Wmf, Emf };
 
+class SvgDrawing;
+
 // The picture last resampled for a drawing, kept so that drawing the same
 // picture onto the same device rectangle again (every print of a page)
 // skips the resampling. A copy of a bitmap starts with none.
@@ -62,6 +64,9 @@ struct Bitmap {
   // Rows top-down, width * height pixels 0xAARRGGBB, colours premultiplied
   // by alpha (opaque pixels have alpha 0xFF).
   std::vector<std::uint32_t> pixels;
+  // A metafile's drawing as vectors (svgdrawing.h), drawn instead of the
+  // pixels wherever it can be; NULL for other pictures.
+  std::shared_ptr<const SvgDrawing> vectors;
   // The last resampling drawn (see draw.h); pixels must not change once the
   // bitmap has been drawn.
   ResampledPicture resampled;
@@ -81,6 +86,9 @@ using BitmapPtr = std::shared_ptr<const Bitmap>;
 struct DecodeResult {
   BitmapPtr bitmap;
   std::string error;
+  // Not tried, or cut short, because the drawing's time for metafiles was
+  // spent (metafilelimits.h): another drawing tries again.
+  bool deferred = false;
   explicit operator bool() const { return bitmap != nullptr; }
 };
 

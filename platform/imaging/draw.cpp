@@ -6,6 +6,7 @@
 #include <deque>
 #include <vector>
 
+#include "platform/imaging/svgdrawing.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 
@@ -233,6 +234,12 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
     visible.bottom = std::min(visible.bottom, box.bottom);
   }
   if (visible.empty()) return TRUE;
+
+  // A metafile kept as vectors is drawn from them: at the device's own
+  // resolution on a raster, as paths in a vector file.
+  if (bitmap.vectors != nullptr && bitmap.vectors->Readable() &&
+      target->drawVectors(bitmap.vectors, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y}, state))
+    return TRUE;
 
   // The picture is computed on a grid of at most kMaxGridDpi; on a finer
   // device (a vector file's grid of 0.01 mm) each cell spans several device

@@ -16,7 +16,9 @@ namespace md::imaging {
 // pixel covers; enlarging interpolates between neighbours. Only the visible
 // part of the destination is computed, on a grid of at most 600 dots per
 // inch: on finer devices (vector files) each grid cell spans several device
-// pixels and the canvas stretches it. FALSE for a bad context, a context
+// pixels and the canvas stretches it. A metafile is drawn from its vectors
+// instead where it has them and the canvas takes them (svgdrawing.h): at
+// the device's resolution, and as paths into vector files. FALSE for a bad context, a context
 // without a surface or an empty picture; TRUE when nothing was visible.
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height,
                 const RECT* clip = nullptr);

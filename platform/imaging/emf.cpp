@@ -1,12 +1,16 @@
 // The enhanced metafile reader: libemf2svg turns the records (EMF+ included)
-// into an SVG document of the picture's pixel size, and librsvg draws it
-// with cairo into the picture's pixels. The drawing covers the frame the
-// header gives (in 0.01 mm). Both libraries run in the helper program
-// (metafile.h).
+// into SVG, and librsvg draws it with cairo into the picture's pixels. The
+// picture is the frame the header gives (in 0.01 mm), placed on the
+// reference device the header names. Both libraries run in the helper
+// program (metafile.h).
 #include <emf2svg.h>
 #include <librsvg/rsvg.h>
 
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "platform/imaging/decode.h"
 #include "platform/imaging/metafile.h"
@@ -22,29 +26,64 @@ std::uint32_t U32(const std::uint8_t* p) {
 }
 std::int32_t S32(const std::uint8_t* p) { return static_cast<std::int32_t>(U32(p)); }
 
-std::string Draw(const std::uint8_t* data, std::size_t size, double widthInches, double heightInches,
-                 detail::MetafileTarget* t) {
-  std::string why = t->Size(widthInches, heightInches);
+struct Frame {
+  std::uint32_t declared = 0;                       // the bytes of the records
+  double width = 0, height = 0;                     // inches
+  double left = 0, top = 0, right = 0, bottom = 0;  // in pixels of the reference device
+};
+
+void Put32(std::uint8_t* p, std::int64_t v) {
+  for (int k = 0; k < 4; ++k) p[k] = static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) >> (8 * k));
+}
+
+std::string Draw(const std::uint8_t* data, std::size_t size, const Frame& f, detail::MetafileTarget* t) {
+  std::string why = t->Size(f.width, f.height);
   if (!why.empty()) return why;
   const int w = t->header[0], h = t->header[1];
+  // libemf2svg scales and places the drawing by the header's bounds, the box
+  // of what the records draw, and draws its hairlines one SVG unit wide. It
+  // is given a copy whose bounds are the frame rounded out to whole device
+  // pixels, and a width that makes an SVG unit about a pixel of the picture;
+  // the SVG's view box then picks the frame out exactly.
+  const double boundsX = std::floor(f.left), boundsY = std::floor(f.top);
+  const double boundsW = std::ceil(f.right) - boundsX, boundsH = std::ceil(f.bottom) - boundsY;
+  if (boundsX < INT32_MIN || boundsY < INT32_MIN || boundsX + boundsW > INT32_MAX ||
+      boundsY + boundsH > INT32_MAX)
+    return "the frame lies past the reference device's range";
+  std::vector<std::uint8_t> copy(data, data + size);
+  Put32(copy.data() + 8, static_cast<std::int64_t>(boundsX));
+  Put32(copy.data() + 12, static_cast<std::int64_t>(boundsY));
+  Put32(copy.data() + 16, static_cast<std::int64_t>(boundsX + boundsW));
+  Put32(copy.data() + 20, static_cast<std::int64_t>(boundsY + boundsH));
+  const double unit = w / (f.right - f.left);  // SVG units a device pixel
   generatorOptions options{};
   char empty[] = "";
   options.nameSpace = empty;
-  options.svgDelimiter = true;
+  options.svgDelimiter = false;
   options.emfplus = true;
-  options.imgWidth = w;
-  options.imgHeight = h;
-  char* svg = nullptr;
+  options.imgWidth = boundsW * unit;
+  options.imgHeight = 0;  // from the bounds' shape: the same unit across and down
+  char* body = nullptr;
   std::size_t length = 0;
-  const int converted =
-      emf2svg(reinterpret_cast<char*>(const_cast<std::uint8_t*>(data)), size, &svg, &length, &options);
-  if (converted == 0 || svg == nullptr) {
-    std::free(svg);
+  const int converted = emf2svg(reinterpret_cast<char*>(copy.data()), copy.size(), &body, &length, &options);
+  if (converted == 0 || body == nullptr) {
+    std::free(body);
     return "damaged records";
   }
+  char head[512];
+  std::snprintf(head, sizeof head,
+                "<svg version=\"1.1\" xmlns=\"http://www.w3.org/2000/svg\" "
+                "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"%d\" height=\"%d\" "
+                "viewBox=\"%.17g %.17g %.17g %.17g\" preserveAspectRatio=\"none\">\n",
+                w, h, (f.left - boundsX) * unit, (f.top - boundsY) * unit, (f.right - f.left) * unit,
+                (f.bottom - f.top) * unit);
+  std::string svg = head;
+  svg.append(body, length);
+  std::free(body);
+  svg += "</svg>\n";
   GError* error = nullptr;
-  RsvgHandle* handle = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg), length, &error);
-  std::free(svg);
+  RsvgHandle* handle =
+      rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error);
   if (handle == nullptr) {
     why = std::string("the drawing cannot be read: ") + (error != nullptr ? error->message : "");
     if (error != nullptr) g_error_free(error);
@@ -60,17 +99,14 @@ std::string Draw(const std::uint8_t* data, std::size_t size, double widthInches,
   cairo_destroy(cr);
   cairo_surface_flush(surface);
   cairo_surface_destroy(surface);
+  if (why.empty()) t->Finish();  // while librsvg's fonts live
   g_object_unref(handle);
   return why;
 }
 
-struct Frame {
-  std::uint32_t declared = 0;    // the bytes of the records
-  double width = 0, height = 0;  // inches
-};
-
 // The header record: type 1, its size, the bounds in device pixels, the
-// frame in 0.01 mm, the signature " EMF", the version and the file's size.
+// frame in 0.01 mm, the signature " EMF", the version, the file's size, the
+// reference device's size in pixels and in millimetres.
 std::string ReadHeader(const std::uint8_t* data, std::size_t size, Frame* f) {
   if (data == nullptr || size < 88 || U32(data) != 1 || U32(data + 40) != 0x464D4520u)
     return "no metafile header";
@@ -84,8 +120,19 @@ std::string ReadHeader(const std::uint8_t* data, std::size_t size, Frame* f) {
   f->width = (right - left) / 2540.0;
   f->height = (bottom - top) / 2540.0;
   if (!(f->width > 0) || !(f->height > 0))
-    return "the frame has no size (" + std::to_string(right - left) + " x " + std::to_string(bottom - top) +
-           " x 0.01 mm)";
+    return std::string(f->width < 0 || f->height < 0 ? "the frame is inverted ("
+                                                     : "the frame has no size (") +
+           std::to_string(S32(data + 32) - std::int64_t{S32(data + 24)}) + " x " +
+           std::to_string(S32(data + 36) - std::int64_t{S32(data + 28)}) + " x 0.01 mm)";
+  const double pixelsX = S32(data + 72), pixelsY = S32(data + 76), mmX = S32(data + 80), mmY = S32(data + 84);
+  if (!(pixelsX > 0) || !(pixelsY > 0) || !(mmX > 0) || !(mmY > 0))
+    return "the header names no reference device (" + std::to_string(S32(data + 72)) + " x " +
+           std::to_string(S32(data + 76)) + " pixels over " + std::to_string(S32(data + 80)) + " x " +
+           std::to_string(S32(data + 84)) + " mm)";
+  f->left = left / 100 * pixelsX / mmX;
+  f->right = right / 100 * pixelsX / mmX;
+  f->top = top / 100 * pixelsY / mmY;
+  f->bottom = bottom / 100 * pixelsY / mmY;
   return "";
 }
 
@@ -104,7 +151,7 @@ std::string PlayEmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
   Frame f;
   const std::string why = ReadHeader(data, size, &f);
   if (!why.empty()) return why;
-  return Draw(data, f.declared, f.width, f.height, t);
+  return Draw(data, f.declared, f, t);
 }
 
 }  // namespace detail

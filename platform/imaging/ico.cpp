@@ -1,5 +1,6 @@
 // The icon and cursor reader. The directory names the images; the largest
-// (then the deepest) is read: a PNG image through the PNG reader, a DIB
+// (then the deepest) is read, and a file whose chosen image does not lie
+// whole inside it is refused: a PNG image through the PNG reader, a DIB
 // image through the BMP reader, given a file header and its true height,
 // with its AND mask making the masked pixels clear. Every offset and length
 // is checked against the bytes at hand before it is used.
@@ -23,6 +24,7 @@ constexpr std::size_t kMaxImages = 512;
 
 struct Entry {
   std::uint32_t width = 0, height = 0, depth = 0, offset = 0, length = 0;
+  const char* damage = nullptr;  // why the image's bytes are not all in the file
 };
 
 // The bits per pixel of the image itself: a PNG's from its header, a DIB's
@@ -119,8 +121,9 @@ DecodeResult DecodeIco(const std::uint8_t* data, std::size_t size, std::size_t m
   if (count > kMaxImages)
     return detail::Fail(name, "the directory names " + std::to_string(count) + " images");
   if (6 + count * 16 > size) return detail::Fail(name, "the directory ends early");
+  // A damaged image competes with the depth its directory entry claims; of
+  // two alike, the sound one is taken.
   Entry best;
-  bool found = false;
   for (std::size_t k = 0; k < count; ++k) {
     const std::uint8_t* e = data + 6 + k * 16;
     Entry c;
@@ -128,16 +131,26 @@ DecodeResult DecodeIco(const std::uint8_t* data, std::size_t size, std::size_t m
     c.height = e[1] == 0 ? 256 : e[1];
     c.length = U32(e + 8);
     c.offset = U32(e + 12);
-    if (c.offset < 6 + count * 16 || c.offset > size || c.length > size - c.offset || c.length == 0) continue;
-    c.depth = ImageDepth(data + c.offset, c.length, format == Format::Ico ? U16(e + 6) : 0);
+    if (c.offset < 6 + count * 16) {
+      c.damage = "starts inside the directory";
+    } else if (c.offset >= size) {
+      c.damage = "starts past the end of the file";
+    } else if (c.length > size - c.offset) {
+      c.damage = "runs past the end of the file";
+    } else if (c.length == 0) {
+      c.damage = "has no bytes";
+    }
+    const std::uint32_t declared = format == Format::Ico ? U16(e + 6) : 0;
+    c.depth = c.damage != nullptr ? declared : ImageDepth(data + c.offset, c.length, declared);
     const std::uint64_t area = std::uint64_t{c.width} * c.height,
                         bestArea = std::uint64_t{best.width} * best.height;
-    if (!found || area > bestArea || (area == bestArea && c.depth > best.depth)) {
+    if (k == 0 || area > bestArea ||
+        (area == bestArea && (c.depth > best.depth || (c.depth == best.depth && best.damage && !c.damage))))
       best = c;
-      found = true;
-    }
   }
-  if (!found) return detail::Fail(name, "no image lies inside the file");
+  if (best.damage != nullptr)
+    return detail::Fail(name, "the chosen image, " + std::to_string(best.width) + " x " +
+                                  std::to_string(best.height) + ", " + best.damage);
   const std::uint8_t* p = data + best.offset;
   if (best.length >= 8 && DetectFormat(p, best.length) == Format::Png)
     return Retag(DecodePng(p, best.length, memoryLimit), format, name);

@@ -3,8 +3,8 @@
 // descriptor 4; its standard error goes to /dev/null (libraries' complaints
 // about a damaged file are not the host's output). Nothing runs between the
 // process's creation and the new program but posix_spawn's own descriptor
-// moves. The parent waits for the pipe to close or the time to pass, and
-// then for the program.
+// moves. The parent waits, until the time passes, for the pipe to close and
+// the program to end; a program still running then is killed and reaped.
 #include "platform/imaging/isolate.h"
 
 #include <dlfcn.h>
@@ -15,10 +15,12 @@
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -122,7 +124,10 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args, co
 bool RunIsolated(const std::string& program, const std::vector<std::string>& args, const void* input,
                  std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,
-                 std::string* error) {
+                 std::string* error, IsolatedEnd* end) {
+  IsolatedEnd ignored;
+  IsolatedEnd& how = end != nullptr ? *end : ignored;
+  how = IsolatedEnd::NotRun;
   if (::access(program.c_str(), X_OK) != 0) {
     *error = "the renderer " + program + " is missing";
     return false;
@@ -166,34 +171,49 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
     if (pid < 0) return false;
   }  // the program holds the only write end now
 
-  std::string answer;
-  bool timedOut = false;
+  // Until the deadline: the answer up to the pipe's end, and the program's
+  // own end, which a descriptor of the process announces (looked for every
+  // millisecond after the answer where the kernel gives none).
   const long long deadline = NowMs() + limits.milliseconds;
-  for (;;) {
-    const long long left = deadline - NowMs();
-    if (left <= 0) {
-      timedOut = true;
-      break;
-    }
-    pollfd p{readEnd.fd, POLLIN, 0};
-    const int r = ::poll(&p, 1, static_cast<int>(left));
-    if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) {
-      timedOut = r == 0;
-      break;
-    }
-    char chunk[512];
-    const ssize_t n = ::read(readEnd.fd, chunk, sizeof chunk);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    if (answer.size() < 4096) answer.append(chunk, static_cast<std::size_t>(n));
-  }
-  if (timedOut) ::kill(pid, SIGKILL);
+  Fd exited(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));
+  std::string answer, waitError;
+  bool answered = false, ended = false;
   int status = 0;
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  while (!(answered && ended)) {
+    const long long left = deadline - NowMs();
+    if (left <= 0) break;
+    pollfd p[2] = {{answered ? -1 : readEnd.fd, POLLIN, 0}, {exited.fd, POLLIN, 0}};
+    const int wait = answered && exited.fd < 0 ? 1 : static_cast<int>(std::min<long long>(left, INT_MAX));
+    const int r = ::poll(p, 2, wait);
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) {
+      waitError = Errno("cannot wait for the renderer");
+      break;
+    }
+    if (!answered && p[0].revents != 0) {
+      char chunk[512];
+      const ssize_t n = ::read(readEnd.fd, chunk, sizeof chunk);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        answered = true;
+      } else if (answer.size() < 4096) {
+        answer.append(chunk, static_cast<std::size_t>(n));
+      }
+    }
+    if (!ended && (answered || p[1].revents != 0)) ended = ::waitpid(pid, &status, WNOHANG) == pid;
+  }
+  if (!ended) {
+    ::kill(pid, SIGKILL);
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
   }
 
-  if (timedOut) {
+  how = IsolatedEnd::Stopped;
+  if (!waitError.empty()) {
+    how = IsolatedEnd::NotRun;
+    *error = waitError;
+  } else if (!ended) {
+    how = IsolatedEnd::TimedOut;
     *error = "drawing took longer than " + std::to_string(limits.milliseconds / 1000.0).substr(0, 4) + " s";
   } else if (WIFSIGNALED(status)) {
     *error = WTERMSIG(status) == SIGXCPU
@@ -202,9 +222,11 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
   } else if (answer.empty() || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     *error = "the renderer stopped without an answer";
   } else if (answer.size() > 1) {
+    how = IsolatedEnd::Refused;
     *error = answer.substr(1);
   } else {
     *error = collect(buffer);
+    how = error->empty() ? IsolatedEnd::Done : IsolatedEnd::Refused;
   }
   return error->empty();
 }

@@ -20,18 +20,30 @@ struct IsolationLimits {
   std::size_t extraMemory = std::size_t{1} << 30;
 };
 
+// How a run ended.
+enum class IsolatedEnd {
+  Done,      // the program and `collect` answered ""
+  Refused,   // the program or `collect` refused what it was given
+  TimedOut,  // the time passed first: the program was killed
+  Stopped,   // the program crashed, ran out of memory or ended without an answer
+  NotRun,    // the program is missing, or could not be started or waited for
+};
+
 // Runs `program` with `args`, handing it the `inputBytes` bytes at `input`
 // and a shared buffer of `bytes` bytes (zeroed, its pages taken only as they
 // are written); the program's IsolatedMain answers "" when its work filled
 // the buffer, else the reason it could not. Then `collect` reads the buffer
 // in this process and answers "" or the reason it refuses what it found.
-// True when both answered ""; false with the reason in *error when either
-// refused, the program is missing, or it crashed or ran out of memory or
-// time.
+// The time limit covers the program's whole life, its end after its answer
+// included: a program still running then is killed, and every program
+// started is waited for before this returns. True when both answered "";
+// false with the reason in *error when either refused, the program is
+// missing, or it crashed or ran out of memory or time. *end, when given,
+// says which.
 bool RunIsolated(const std::string& program, const std::vector<std::string>& args, const void* input,
                  std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,
-                 std::string* error);
+                 std::string* error, IsolatedEnd* end = nullptr);
 
 // What the program's work gets: its arguments, the input and the buffer.
 struct IsolatedRequest {

@@ -8,6 +8,7 @@
 
 #include "platform/files/filestore.h"
 #include "platform/imaging/decode.h"
+#include "platform/imaging/svgdrawing.h"
 
 namespace md::imaging {
 
@@ -56,12 +57,14 @@ DecodeResult ImageCache::Load(const std::string& path) {
   DecodeResult r = LoadFile(path);
   std::lock_guard<std::mutex> lock(mutex_);
   ++decodes_;
+  if (r.deferred) return r;  // tried again by the next drawing
   Entry e;
   e.path = path;
   e.size = static_cast<long long>(st.st_size);
   e.mtimeNs = mtime;
   e.result = r;
-  e.bytes = r.bitmap ? r.bitmap->pixels.size() * 4 : r.error.size();
+  e.bytes = r.bitmap ? r.bitmap->pixels.size() * 4 + (r.bitmap->vectors ? r.bitmap->vectors->Bytes() : 0)
+                     : r.error.size();
   bytes_ += e.bytes;
   entries_.push_front(std::move(e));
   Trim();

@@ -1,14 +1,24 @@
-// The helper's pixels travel in a shared buffer: a header of the chosen size
-// and resolution, then the rows of a cairo ARGB32 surface, which hold
-// premultiplied 0xAARRGGBB pixels as the picture does.
+// The helper's drawing travels in a shared buffer: a header of the chosen
+// size, the resolution and the SVG's length, then the rows of a cairo
+// ARGB32 surface, which hold premultiplied 0xAARRGGBB pixels as the picture
+// does, then the SVG document.
 #include "platform/imaging/metafile.h"
 
+#include <cairo-svg.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string_view>
 
 #include "platform/imaging/decode.h"
 #include "platform/imaging/isolate.h"
+#include "platform/imaging/metafilelimits.h"
+#include "platform/imaging/svgdrawing.h"
 
 namespace md::imaging::detail {
 namespace {
@@ -38,45 +48,176 @@ std::string MetafileTarget::Size(double widthInches, double heightInches) {
   return "";
 }
 
-cairo_surface_t* MetafileTarget::Surface() const {
-  return cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels), CAIRO_FORMAT_ARGB32,
-                                             header[0], header[1], header[0] * 4);
+MetafileTarget::~MetafileTarget() {
+  if (recording_ != nullptr) cairo_surface_destroy(recording_);
 }
 
+cairo_surface_t* MetafileTarget::Surface() const {
+  if (recording_ == nullptr) {
+    const cairo_rectangle_t extents{0, 0, static_cast<double>(header[0]), static_cast<double>(header[1])};
+    recording_ = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
+  }
+  return cairo_surface_reference(recording_);
+}
+
+void MetafileTarget::Finish() {
+  if (recording_ == nullptr) return;
+  cairo_surface_t* image = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(pixels), CAIRO_FORMAT_ARGB32, header[0], header[1], header[0] * 4);
+  cairo_t* cr = cairo_create(image);
+  cairo_set_source_surface(cr, recording_, 0, 0);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(image);
+  cairo_surface_destroy(image);
+
+  // The SVG is written straight into the buffer; one that does not fit is
+  // left out.
+  struct Output {
+    char* at;
+    std::size_t used = 0;
+    bool full = false;
+  } out{svg};
+  auto write = [](void* closure, const unsigned char* data, unsigned int length) {
+    auto* o = static_cast<Output*>(closure);
+    if (o->full || length > kMetafileSvgBytes - o->used) {
+      o->full = true;
+      return CAIRO_STATUS_WRITE_ERROR;
+    }
+    std::memcpy(o->at + o->used, data, length);
+    o->used += length;
+    return CAIRO_STATUS_SUCCESS;
+  };
+  cairo_surface_t* document = cairo_svg_surface_create_for_stream(write, &out, header[0], header[1]);
+  cr = cairo_create(document);
+  cairo_set_source_surface(cr, recording_, 0, 0);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  cairo_surface_finish(document);
+  const bool written = cairo_surface_status(document) == CAIRO_STATUS_SUCCESS && !out.full;
+  cairo_surface_destroy(document);
+  header[3] = written ? static_cast<std::int32_t>(out.used) : 0;
+}
+
+namespace {
+
+std::mutex g_limitsMutex;
+MetafileLimits g_limits;
+
+// The outermost drawing on this thread and what is left of its budget.
+struct DrawingBudget {
+  bool active = false;
+  long long leftMs = 0;
+};
+thread_local DrawingBudget t_drawing;
+
+// A content the helper refused, by what it was asked to do.
+struct RefusedKey {
+  Format format;
+  std::size_t memoryLimit;
+  std::size_t size;
+  std::size_t hash;
+  auto operator<=>(const RefusedKey&) const = default;
+};
+constexpr std::size_t kRefusedKept = 1024;
+std::mutex g_refusedMutex;
+std::map<RefusedKey, std::string> g_refused;  // the helper's reasons
+std::deque<RefusedKey> g_refusedOrder;        // oldest first
+
+RefusedKey KeyOf(Format format, std::size_t memoryLimit, const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  return RefusedKey{format, memoryLimit, size, std::hash<std::string_view>{}(bytes)};
+}
+
+bool RefusedBefore(const RefusedKey& key, std::string* reason) {
+  std::lock_guard<std::mutex> lock(g_refusedMutex);
+  const auto it = g_refused.find(key);
+  if (it == g_refused.end()) return false;
+  *reason = it->second;
+  return true;
+}
+
+void Remember(const RefusedKey& key, const std::string& reason) {
+  std::lock_guard<std::mutex> lock(g_refusedMutex);
+  if (!g_refused.emplace(key, reason).second) return;
+  g_refusedOrder.push_back(key);
+  if (g_refusedOrder.size() > kRefusedKept) {
+    g_refused.erase(g_refusedOrder.front());
+    g_refusedOrder.pop_front();
+  }
+}
+
+DecodeResult Deferred(const char* name, int budgetMs) {
+  DecodeResult r = Fail(name, "not drawn: this drawing's " + std::to_string(budgetMs / 1000.0).substr(0, 4) +
+                                  " s for metafiles are spent");
+  r.deferred = true;
+  return r;
+}
+
+}  // namespace
+
 DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryLimit,
-                            const std::uint8_t* data, std::size_t size, const std::string& helper) {
+                            const std::uint8_t* data, std::size_t size) {
   const std::size_t maxPixels =
       std::min(static_cast<std::size_t>(kMetafileMaxSide) * kMetafileMaxSide, memoryLimit / 4);
   if (maxPixels == 0) return Fail(name, "the memory limit leaves no room for a drawing");
-  std::shared_ptr<Bitmap> out;
+  const MetafileLimits settings = CurrentMetafileLimits();
+  const RefusedKey key = KeyOf(format, memoryLimit, data, size);
   std::string error;
+  if (RefusedBefore(key, &error)) return Fail(name, error + " (refused before)");
+  // Within the drawing's budget: none left, the file is not tried; a run it
+  // cuts short says nothing of the file.
   IsolationLimits limits;
-  limits.milliseconds = kMetafileMilliseconds;
+  limits.milliseconds = settings.fileMilliseconds;
+  DrawingBudget& drawing = t_drawing;
+  if (drawing.active && drawing.leftMs <= 0) return Deferred(name, settings.drawingMilliseconds);
+  if (drawing.active && drawing.leftMs < limits.milliseconds)
+    limits.milliseconds = static_cast<int>(drawing.leftMs);
+  std::shared_ptr<Bitmap> out;
+  IsolatedEnd end = IsolatedEnd::NotRun;
+  const auto start = std::chrono::steady_clock::now();
   const bool ok = RunIsolated(
-      helper.empty() ? ProgramBesideLibrary(kMetafileHelper) : helper,
+      settings.helper.empty() ? ProgramBesideLibrary(kMetafileHelper) : settings.helper,
       {format == Format::Wmf ? "wmf" : "emf", std::to_string(maxPixels), std::to_string(memoryLimit)}, data,
-      size, kHeaderBytes + maxPixels * 4,
+      size, kHeaderBytes + maxPixels * 4 + kMetafileSvgBytes,
       [&](const void* buffer) -> std::string {
-        std::int32_t header[3];
+        std::int32_t header[4];
         std::memcpy(header, buffer, sizeof header);
         const std::int32_t w = header[0], h = header[1];
         if (w <= 0 || h <= 0 || w > kMetafileMaxSide || h > kMetafileMaxSide ||
             static_cast<std::size_t>(w) * static_cast<std::size_t>(h) > maxPixels)
           return "the renderer answered a bad size";
+        if (header[3] < 0 || static_cast<std::size_t>(header[3]) > kMetafileSvgBytes)
+          return "the renderer answered a bad drawing";
         std::string why;
         out = NewBitmap(w, h, memoryLimit, format, &why);
         if (!out) return why;
-        std::memcpy(out->pixels.data(), static_cast<const std::uint8_t*>(buffer) + kHeaderBytes,
-                    out->pixels.size() * 4);
+        const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+        std::memcpy(out->pixels.data(), bytes + kHeaderBytes, out->pixels.size() * 4);
         out->dpiX = out->dpiY = header[2] / 1000.0;
         MarkAlpha(out.get());
+        if (header[3] > 0) {
+          const char* svg = reinterpret_cast<const char*>(bytes + kHeaderBytes + maxPixels * 4);
+          out->vectors =
+              std::make_shared<SvgDrawing>(std::string(svg, static_cast<std::size_t>(header[3])), w, h);
+        }
         return "";
       },
-      limits, &error);
-  if (!ok) return Fail(name, error);
-  DecodeResult r;
-  r.bitmap = std::move(out);
-  return r;
+      limits, &error, &end);
+  if (drawing.active) {
+    const auto took = std::chrono::steady_clock::now() - start;
+    drawing.leftMs -= std::chrono::duration_cast<std::chrono::milliseconds>(took).count();
+  }
+  if (ok) {
+    DecodeResult r;
+    r.bitmap = std::move(out);
+    return r;
+  }
+  if (end == IsolatedEnd::TimedOut && limits.milliseconds < settings.fileMilliseconds)
+    return Deferred(name, settings.drawingMilliseconds);
+  if (end == IsolatedEnd::Refused || end == IsolatedEnd::TimedOut || end == IsolatedEnd::Stopped)
+    Remember(key, error);
+  return Fail(name, error);
 }
 
 int MetafileHelperMain(int argc, char** argv) {
@@ -86,11 +227,43 @@ int MetafileHelperMain(int argc, char** argv) {
     MetafileTarget t;
     t.maxPixels = std::stoull(r.args[1]);
     t.memoryLimit = std::stoull(r.args[2]);
-    if (r.bytes < kHeaderBytes + t.maxPixels * 4) return "the renderer was given too small a buffer";
-    t.header = static_cast<std::int32_t*>(r.buffer);
-    t.pixels = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(r.buffer) + kHeaderBytes);
+    if (r.bytes < kHeaderBytes + t.maxPixels * 4 + kMetafileSvgBytes)
+      return "the renderer was given too small a buffer";
+    auto* bytes = static_cast<std::uint8_t*>(r.buffer);
+    t.header = reinterpret_cast<std::int32_t*>(bytes);
+    t.pixels = reinterpret_cast<std::uint32_t*>(bytes + kHeaderBytes);
+    t.svg = reinterpret_cast<char*>(bytes + kHeaderBytes + t.maxPixels * 4);
     return r.args[0] == "wmf" ? PlayWmf(r.input, r.inputBytes, &t) : PlayEmf(r.input, r.inputBytes, &t);
   });
 }
 
 }  // namespace md::imaging::detail
+
+namespace md::imaging {
+
+MetafileLimits CurrentMetafileLimits() {
+  std::lock_guard<std::mutex> lock(detail::g_limitsMutex);
+  return detail::g_limits;
+}
+
+MetafileLimits SetMetafileLimits(MetafileLimits limits) {
+  std::lock_guard<std::mutex> lock(detail::g_limitsMutex);
+  std::swap(limits, detail::g_limits);
+  return limits;
+}
+
+void ForgetRefusedMetafiles() {
+  std::lock_guard<std::mutex> lock(detail::g_refusedMutex);
+  detail::g_refused.clear();
+  detail::g_refusedOrder.clear();
+}
+
+MetafileDrawing::MetafileDrawing() : outermost_(!detail::t_drawing.active) {
+  if (outermost_) detail::t_drawing = {true, CurrentMetafileLimits().drawingMilliseconds};
+}
+
+MetafileDrawing::~MetafileDrawing() {
+  if (outermost_) detail::t_drawing = {};
+}
+
+}  // namespace md::imaging

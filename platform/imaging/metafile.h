@@ -1,7 +1,6 @@
-// Drawing a metafile into pixels: the shared part of the WMF and EMF
-// readers. The libraries that draw them run in the helper program
-// mapdeck-metafile (isolate.h), so that a damaged file is refused with a
-// reason instead of crashing or hanging the host.
+// Drawing a metafile: the shared part of the WMF and EMF readers. The libraries that draw them run in the
+// helper program mapdeck-metafile (isolate.h), so that a damaged file is refused with a reason instead of
+// crashing or hanging the host.
 #pragma once
 
 #include <cairo.h>
@@ -16,40 +15,58 @@ namespace md::imaging::detail {
 
 // A metafile is drawn at 300 dpi of its own size, its longest side at most
 // 4096 pixels and its pixels within the memory limit: lower when it is
-// larger.
+// larger. The helper records the drawing and answers it twice: as those
+// pixels, and as an SVG document of at most kMetafileSvgBytes, which the
+// picture draws from at the resolution of the output (svgdrawing.h). Sizes
+// the helper's drawing gives in pixels (the thinnest pen, a hatch's cell)
+// are pixels of this grid in the SVG too.
 constexpr double kMetafileDpi = 300.0;
 constexpr int kMetafileMaxSide = 4096;
-// The time one drawing may take.
-constexpr int kMetafileMilliseconds = 5000;
+constexpr std::size_t kMetafileSvgBytes = std::size_t{32} << 20;
 
 // The helper program, installed and built beside the library that holds
 // this code.
 constexpr const char* kMetafileHelper = "mapdeck-metafile";
 
 // Where the drawing goes: the helper fills in the pixel size it chose and
-// the resolution, then draws into a surface of that size.
+// the resolution, draws onto the surface of that size, and finishes.
 struct MetafileTarget {
+  MetafileTarget() = default;
+  MetafileTarget(const MetafileTarget&) = delete;
+  MetafileTarget& operator=(const MetafileTarget&) = delete;
+  ~MetafileTarget();
+
   std::size_t maxPixels = 0;
   std::size_t memoryLimit = 0;
   // Chooses the pixel size for a drawing of width x height inches; "" or
   // why it cannot be drawn.
   std::string Size(double widthInches, double heightInches);
-  // An ARGB32 surface over the shared pixels, once Size has answered "".
+  // The surface to draw on (a reference of the caller's), once Size has
+  // answered "": a recording of the chosen size.
   cairo_surface_t* Surface() const;
+  // Paints what was recorded into the pixels and writes it as SVG after
+  // them, when it fits. The fonts the drawing used must still live.
+  void Finish();
 
-  std::int32_t* header = nullptr;  // width, height, dots per inch x 1000
+  std::int32_t* header = nullptr;  // width, height, dots per inch x 1000, SVG bytes
   std::uint32_t* pixels = nullptr;
+  char* svg = nullptr;  // kMetafileSvgBytes
+
+ private:
+  mutable cairo_surface_t* recording_ = nullptr;
 };
 
-// Play the records into the target (in the helper): "" or why they cannot
-// be drawn. The readers have checked the header before.
+// Play the records into the target and finish it, while the library's
+// fonts live (in the helper): "" or why they cannot be drawn. The readers
+// have checked the header before.
 std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* target);
 std::string PlayEmf(const std::uint8_t* data, std::size_t size, MetafileTarget* target);
 
-// Has the helper draw the file and makes a picture of what it drew; the
-// helper is looked for at `helper`, by default beside the library.
+// Has the helper draw the file and makes a picture of what it drew, within
+// the limits in force (metafilelimits.h): a content the helper refused
+// before is refused again without it.
 DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryLimit,
-                            const std::uint8_t* data, std::size_t size, const std::string& helper = {});
+                            const std::uint8_t* data, std::size_t size);
 
 // The helper's main.
 int MetafileHelperMain(int argc, char** argv);

@@ -1,9 +1,11 @@
 // The Windows metafile reader: libwmf plays the records (objects, the
 // device context, the mapping to device points) and calls the drawing
 // device below, which draws each shape with cairo into the picture's
-// pixels. The device points are points (1/72 inch); the drawing covers the
-// box of everything the file draws. libwmf runs in the helper program
-// (metafile.h).
+// pixels. A placeable file's picture is its frame: the window its records
+// set up (the frame itself when they set none) is stretched over it, as a
+// placeable file is played into the frame's place. A file without the
+// placeable header names no size: its picture is the box of what it draws,
+// a unit a point. libwmf runs in the helper program (metafile.h).
 #include <libwmf/api.h>
 #include <libwmf/defs.h>
 #include <libwmf/font.h>
@@ -11,11 +13,18 @@
 #include <libwmf/macro.h>
 
 #include <cairo-ft.h>
+#include <fontconfig/fcfreetype.h>
+#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/imaging/charset.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/metafile.h"
 
@@ -28,11 +37,44 @@ std::uint32_t Le16(const std::uint8_t* p) {
   return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8);
 }
 std::uint32_t Le32(const std::uint8_t* p) { return Le16(p) | (Le16(p + 2) << 16); }
+int Signed16(const std::uint8_t* p) { return static_cast<std::int16_t>(Le16(p)); }
+void Put16(std::vector<std::uint8_t>* b, int v) {
+  b->push_back(static_cast<std::uint8_t>(v & 0xFF));
+  b->push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
+}
+
+constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7u;
+constexpr std::size_t kPlaceableBytes = 22, kHeaderBytes = 18;
+
+// The placeable header's frame, in the file's units, and its units an inch.
+struct Frame {
+  int left = 0, top = 0, right = 0, bottom = 0, inch = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+};
+
+// Whether the bytes start with a placeable header; its frame then.
+bool ReadFrame(const std::uint8_t* data, std::size_t size, Frame* f) {
+  if (size < kPlaceableBytes || Le32(data) != kPlaceableKey) return false;
+  *f = Frame{Signed16(data + 6), Signed16(data + 8), Signed16(data + 10), Signed16(data + 12),
+             static_cast<int>(Le16(data + 14))};
+  return true;
+}
+
+// "" or why the frame holds no picture.
+std::string FrameProblem(const Frame& f) {
+  if (f.Width() > 0 && f.Height() > 0) return "";
+  return std::string(f.Width() < 0 || f.Height() < 0 ? "the placeable frame is inverted ("
+                                                     : "the placeable frame has no size (") +
+         std::to_string(f.Width()) + " x " + std::to_string(f.Height()) + " units)";
+}
 
 struct Device {
   cairo_t* cr = nullptr;
-  wmfD_Rect box{};
-  double scale = 1.0;  // pixels per device point
+  wmfD_Coord origin{};                        // the device point at the picture's top left
+  double scaleX = 1.0, scaleY = 1.0;          // pixels per device point (negative: mirrored)
+  double scale = 1.0;                         // the smaller of the two, unsigned
+  std::vector<wmfD_Coord>* probed = nullptr;  // set: the pixels' points are kept, nothing drawn
 };
 
 Device* Dev(wmfAPI* api) { return static_cast<Device*>(api->device_data); }
@@ -194,14 +236,19 @@ void DeviceOpen(wmfAPI*) {}
 void DeviceClose(wmfAPI*) {}
 void DeviceBegin(wmfAPI* api) {
   Device* d = Dev(api);
+  if (d->cr == nullptr) return;
   cairo_identity_matrix(d->cr);
-  cairo_scale(d->cr, d->scale, d->scale);
-  cairo_translate(d->cr, -d->box.TL.x, -d->box.TL.y);
+  cairo_scale(d->cr, d->scaleX, d->scaleY);
+  cairo_translate(d->cr, -d->origin.x, -d->origin.y);
 }
 void DeviceEnd(wmfAPI*) {}
 void Flood(wmfAPI*, wmfFlood_t*) {}  // flood fills need the pixels drawn so far; not drawn
 
 void DrawPixel(wmfAPI* api, wmfDrawPixel_t* p) {
+  if (Dev(api)->probed != nullptr) {
+    Dev(api)->probed->push_back(p->pt);
+    return;
+  }
   cairo_t* cr = Dev(api)->cr;
   SetColour(cr, &p->color);
   cairo_rectangle(cr, p->pt.x, p->pt.y, p->pixel_width, p->pixel_height);
@@ -335,19 +382,73 @@ void BmpDraw(wmfAPI* api, wmfBMP_Draw_t* b) {
 void BmpRead(wmfAPI* api, wmfBMP_Read_t* r) { wmf_ipa_bmp_read(api, r); }
 void BmpFree(wmfAPI* api, wmfBMP* b) { wmf_ipa_bmp_free(api, b); }
 
-// Text in the file's single-byte code page, taken as Latin-1.
-std::string Utf8(const char* s) {
-  std::string out;
-  for (; s != nullptr && *s != '\0'; ++s) {
-    const auto c = static_cast<unsigned char>(*s);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+// The code points of UTF-8 text.
+std::vector<FcChar32> CodePoints(const std::string& s) {
+  std::vector<FcChar32> out;
+  for (std::size_t k = 0; k < s.size();) {
+    FcChar32 c = 0;
+    const int n =
+        FcUtf8ToUcs4(reinterpret_cast<const FcChar8*>(s.data() + k), &c, static_cast<int>(s.size() - k));
+    if (n <= 0) break;
+    out.push_back(c);
+    k += static_cast<std::size_t>(n);
   }
   return out;
+}
+
+// The language whose glyph forms a Chinese, Japanese or Korean character
+// set asks for.
+const char* Language(unsigned charset) {
+  switch (charset) {
+    case 128:
+      return "ja";
+    case 129:
+    case 130:
+      return "ko";
+    case 134:
+      return "zh-cn";
+    case 136:
+      return "zh-tw";
+    default:
+      return nullptr;
+  }
+}
+
+// The face the text is drawn in: libwmf's face for the font when it has
+// every character of the text, else the face fontconfig finds for the
+// font's name, weight and slant that has them (a Chinese font this system
+// lacks). A symbol font keeps libwmf's face: its codes are that face's.
+cairo_font_face_t* FaceFor(wmfFont* font, const std::string& text) {
+  const unsigned charset = WMF_FONT_CHARSET(font);
+  FT_Face face = WMF_FONT_FTFACE(font);
+  const std::vector<FcChar32> chars = CodePoints(text);
+  bool covered = face != nullptr;
+  for (std::size_t k = 0; covered && k < chars.size(); ++k)
+    covered = chars[k] < 0x20 || FcFreeTypeCharIndex(face, chars[k]) != 0;  // as cairo looks glyphs up
+  if (covered || (face != nullptr && charset == detail::kSymbolCharset))
+    return cairo_ft_font_face_create_for_ft_face(face, 0);
+  FcPattern* pattern = FcPatternCreate();
+  if (const char* name = WMF_FONT_NAME(font); name != nullptr) {
+    const std::string family = detail::CharsetToUtf8(name, std::strlen(name), charset);
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  }
+  FcCharSet* set = FcCharSetCreate();
+  for (FcChar32 c : chars) FcCharSetAddChar(set, c);
+  FcPatternAddCharSet(pattern, FC_CHARSET, set);
+  FcCharSetDestroy(set);
+  if (const char* language = Language(charset); language != nullptr)
+    FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>(language));
+  FcPatternAddInteger(pattern, FC_WEIGHT, WMF_FONT_WEIGHT(font) >= 600 ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern, FC_SLANT, WMF_FONT_ITALIC(font) ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPatternDestroy(pattern);
+  if (match == nullptr) return nullptr;
+  cairo_font_face_t* ff = cairo_ft_font_face_create_for_pattern(match);
+  FcPatternDestroy(match);
+  return ff;
 }
 
 void DrawText(wmfAPI* api, wmfDrawText_t* t) {
@@ -363,8 +464,9 @@ void DrawText(wmfAPI* api, wmfDrawText_t* t) {
     cairo_close_path(cr);
     cairo_fill(cr);
   }
-  FT_Face face = WMF_FONT_FTFACE(font);
-  cairo_font_face_t* ff = face != nullptr ? cairo_ft_font_face_create_for_ft_face(face, 0) : nullptr;
+  // The text is in the code page of the font's character set.
+  const std::string text = detail::CharsetToUtf8(t->str, std::strlen(t->str), WMF_FONT_CHARSET(font));
+  cairo_font_face_t* ff = FaceFor(font, text);
   cairo_save(cr);
   if (ff != nullptr) {
     cairo_set_font_face(cr, ff);
@@ -379,7 +481,6 @@ void DrawText(wmfAPI* api, wmfDrawText_t* t) {
   cairo_set_font_matrix(cr, &m);
   SetColour(cr, WMF_DC_TEXTCOLOR(t->dc));
   cairo_move_to(cr, 0, 0);
-  const std::string text = Utf8(t->str);
   cairo_show_text(cr, text.c_str());
   cairo_restore(cr);
   if (ff != nullptr) cairo_font_face_destroy(ff);
@@ -432,13 +533,11 @@ void Install(wmfAPI* api) {
   api->device_data = g_device;
 }
 
-}  // namespace
-
-namespace detail {
-
-std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* t) {
-  Device device;
-  g_device = &device;
+// Opens the bytes with libwmf drawing into `device` and scans them, then
+// hands the box of what they draw to `use`: "" or why they cannot be drawn.
+template <class Use>
+std::string Open(const std::uint8_t* data, std::size_t size, Device* device, Use use) {
+  g_device = device;
   wmfAPI* api = nullptr;
   wmfAPI_Options options{};
   options.function = &Install;
@@ -453,20 +552,139 @@ std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
   } else if (wmf_scan(api, 0, &box) != wmf_E_None) {
     why = "damaged records";
   } else {
-    why = t->Size((box.BR.x - box.TL.x) / 72.0, (box.BR.y - box.TL.y) / 72.0);
+    why = use(api, box);
   }
-  if (why.empty()) {
+  wmf_api_destroy(api);
+  return why;
+}
+
+// The records that draw; those before the first of them set the picture up.
+constexpr std::uint16_t kDrawingRecords[] = {
+    0x0213, 0x0325, 0x0324, 0x0538, 0x041B, 0x061C, 0x0418, 0x0817, 0x081A, 0x0830, 0x041F, 0x0521, 0x0A32,
+    0x061D, 0x0922, 0x0B23, 0x0940, 0x0B41, 0x0F43, 0x0D33, 0x0228, 0x0429, 0x012B, 0x012A, 0x0419, 0x0548};
+constexpr std::uint16_t kSetMapMode = 0x0103, kSetWindowOrg = 0x020B, kSetWindowExt = 0x020C,
+                        kSetViewportOrg = 0x020D, kSetViewportExt = 0x020E;
+
+// The window the set-up records leave (the frame when they set none), and
+// those of them that map it to device points, as they stand in the file.
+struct Window {
+  int x = 0, y = 0, width = 0, height = 0;
+  std::vector<std::uint8_t> records;
+  std::uint32_t largest = 7;  // words of the largest record, a pixel's at least
+};
+
+Window ReadWindow(const std::uint8_t* data, std::size_t size, const Frame& f) {
+  Window w{f.left, f.top, f.Width(), f.Height(), {}, 7};
+  if (size < kPlaceableBytes + kHeaderBytes) return w;
+  const std::uint8_t* h = data + kPlaceableBytes;
+  const std::size_t end = std::min<std::uint64_t>(size, kPlaceableBytes + std::uint64_t{Le32(h + 6)} * 2);
+  // Every record moves on by at least its six bytes of size and function.
+  for (std::size_t at = kPlaceableBytes + kHeaderBytes; at + 6 <= end;) {
+    const std::uint64_t bytes = std::uint64_t{Le32(data + at)} * 2;
+    const std::uint16_t function = static_cast<std::uint16_t>(Le16(data + at + 4));
+    if (bytes < 6 || bytes > end - at || function == 0 ||
+        std::find(std::begin(kDrawingRecords), std::end(kDrawingRecords), function) !=
+            std::end(kDrawingRecords))
+      break;
+    const std::uint8_t* p = data + at + 6;  // the parameters: y before x
+    const bool point = bytes >= 10;
+    bool mapping = function == kSetMapMode || function == kSetViewportOrg || function == kSetViewportExt;
+    if (function == kSetWindowOrg && point) {
+      w.x = Signed16(p + 2);
+      w.y = Signed16(p);
+      mapping = true;
+    } else if (function == kSetWindowExt && point && Signed16(p) != 0 && Signed16(p + 2) != 0) {
+      // An extent of no size is refused by the device: the window stays.
+      w.width = Signed16(p + 2);
+      w.height = Signed16(p);
+      mapping = true;
+    }
+    if (mapping) {
+      w.records.insert(w.records.end(), data + at, data + at + bytes);
+      w.largest = std::max(w.largest, static_cast<std::uint32_t>(bytes / 2));
+    }
+    at += bytes;
+  }
+  return w;
+}
+
+// The device points libwmf maps the window's corners to: it plays the
+// placeable header, the window's mapping records and two pixels, one at the
+// window's origin and one at the corner across from it. A corner past the
+// 16-bit range of the records is found from a nearer point of the same line.
+std::string PlaceWindow(const std::uint8_t* data, const Window& w, wmfD_Coord* from, wmfD_Coord* to) {
+  auto nearer = [](int origin, int extent, double* share) {
+    long v = std::clamp<long>(long{origin} + extent, -32768, 32767);
+    if (v == origin) v = origin - (extent > 0 ? 1 : -1);
+    *share = extent / static_cast<double>(v - origin);
+    return static_cast<int>(v);
+  };
+  double shareX = 1, shareY = 1;
+  const int cornerX = nearer(w.x, w.width, &shareX), cornerY = nearer(w.y, w.height, &shareY);
+  std::vector<std::uint8_t> records = w.records;
+  for (const auto& [x, y] : {std::pair{w.x, w.y}, std::pair{cornerX, cornerY}})
+    for (int v : {7, 0, 0x041F, 0, 0, y, x}) Put16(&records, v);  // a black pixel
+  for (int v : {3, 0, 0}) Put16(&records, v);                     // the end
+  std::vector<std::uint8_t> probe(data, data + kPlaceableBytes);
+  const std::size_t words = (kHeaderBytes + records.size()) / 2;
+  for (int v : {1, 9, 0x300, static_cast<int>(words & 0xFFFF), static_cast<int>(words >> 16), 0,
+                static_cast<int>(w.largest & 0xFFFF), static_cast<int>(w.largest >> 16), 0})
+    Put16(&probe, v);
+  probe.insert(probe.end(), records.begin(), records.end());
+  std::vector<wmfD_Coord> points;
+  Device device;
+  device.probed = &points;
+  const std::string why = Open(probe.data(), probe.size(), &device, [](wmfAPI* api, wmfD_Rect box) {
+    return wmf_play(api, 0, &box) == wmf_E_None ? "" : "damaged records";
+  });
+  if (!why.empty()) return why;
+  if (points.size() != 2) return "the records' window cannot be placed";
+  *from = points[0];
+  to->x = points[0].x + (points[1].x - points[0].x) * shareX;
+  to->y = points[0].y + (points[1].y - points[0].y) * shareY;
+  if (!std::isfinite(to->x) || !std::isfinite(to->y) || to->x == from->x || to->y == from->y)
+    return "the records map their window to no size";
+  return "";
+}
+
+}  // namespace
+
+namespace detail {
+
+std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* t) {
+  Frame frame;
+  const bool placeable = ReadFrame(data, size, &frame);
+  wmfD_Coord from{}, to{};  // the device points at the picture's corners
+  if (placeable) {
+    if (const std::string why = FrameProblem(frame); !why.empty()) return why;
+    const std::string why = PlaceWindow(data, ReadWindow(data, size, frame), &from, &to);
+    if (!why.empty()) return why;
+  }
+  Device device;
+  return Open(data, size, &device, [&](wmfAPI* api, wmfD_Rect box) -> std::string {
+    if (!placeable) {
+      from = box.TL;
+      to = box.BR;
+    }
+    const double inchesWide =
+        placeable ? frame.Width() / static_cast<double>(frame.inch) : (to.x - from.x) / 72.0;
+    const double inchesHigh =
+        placeable ? frame.Height() / static_cast<double>(frame.inch) : (to.y - from.y) / 72.0;
+    std::string why = t->Size(inchesWide, inchesHigh);
+    if (!why.empty()) return why;
     cairo_surface_t* surface = t->Surface();
     device.cr = cairo_create(surface);
-    device.box = box;
-    device.scale = t->header[0] / static_cast<double>(box.BR.x - box.TL.x);
+    device.origin = from;
+    device.scaleX = t->header[0] / static_cast<double>(to.x - from.x);
+    device.scaleY = t->header[1] / static_cast<double>(to.y - from.y);
+    device.scale = std::min(std::fabs(device.scaleX), std::fabs(device.scaleY));
     if (wmf_play(api, 0, &box) != wmf_E_None) why = "damaged records";
     cairo_surface_flush(surface);
     cairo_destroy(device.cr);
     cairo_surface_destroy(surface);
-  }
-  wmf_api_destroy(api);
-  return why;
+    if (why.empty()) t->Finish();  // while libwmf's fonts live
+    return why;
+  });
 }
 
 }  // namespace detail
@@ -474,19 +692,21 @@ std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
 DecodeResult DecodeWmf(const std::uint8_t* data, std::size_t size, std::size_t memoryLimit) {
   if (data == nullptr) return detail::Fail(kName, "no metafile header");
   std::size_t at = 0;
-  if (size >= 22 && Le32(data) == 0x9AC6CDD7u) {
+  if (Frame frame; ReadFrame(data, size, &frame)) {
     std::uint32_t sum = 0;
     for (int k = 0; k < 10; ++k) sum ^= Le16(data + 2 * k);
     if (sum != Le16(data + 20)) return detail::Fail(kName, "the placeable header's check sum is wrong");
-    if (Le16(data + 14) == 0) return detail::Fail(kName, "the placeable header gives no units per inch");
-    at = 22;
+    if (frame.inch == 0) return detail::Fail(kName, "the placeable header gives no units per inch");
+    if (const std::string why = FrameProblem(frame); !why.empty()) return detail::Fail(kName, why);
+    at = kPlaceableBytes;
   }
-  if (size < at + 18) return detail::Fail(kName, "no metafile header");
+  if (size < at + kHeaderBytes) return detail::Fail(kName, "no metafile header");
   const std::uint8_t* h = data + at;
   if ((Le16(h) != 1 && Le16(h) != 2) || Le16(h + 2) != 9 || (Le16(h + 4) != 0x100 && Le16(h + 4) != 0x300))
     return detail::Fail(kName, "no metafile header");
   const std::uint64_t declared = std::uint64_t{Le32(h + 6)} * 2;
-  if (declared < 18 + 6 || declared > size - at) return detail::Fail(kName, "the records end early");
+  if (declared < kHeaderBytes + 6 || declared > size - at)
+    return detail::Fail(kName, "the records end early");
   return detail::RenderMetafile(kName, Format::Wmf, memoryLimit, data, size);
 }
 

@@ -1,10 +1,13 @@
-// Linked objects: the "Link" record, following the source file, and links
-// made from files.
+// Linked objects: the "Link" record, the source's paths, following the
+// source file, and links made from files.
 #include "platform/ole/link.h"
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <string_view>
 #include <utility>
 
 #include "platform/files/filestore.h"
@@ -13,17 +16,57 @@
 namespace md::ole {
 namespace {
 
-constexpr std::uint32_t kLinkVersion = 1;
+// 1: the absolute path; 2: the absolute path and the relative one.
+constexpr std::uint32_t kLinkVersion = 2;
+
+std::atomic<detail::SourceReadHook> g_readHook{nullptr};
 
 bool CleanPath(const std::string& path) {
   return !path.empty() && path.size() <= kMaxLinkPath && path.find('\0') == std::string::npos &&
          detail::IsValidUtf8(path);
 }
 
+// A path below a folder: names joined by single slashes, none of them "."
+// or "..", so that it never leaves the folder.
+bool CleanRelative(const std::string& path) {
+  if (!CleanPath(path) || path.front() == '/') return false;
+  for (std::size_t at = 0; at <= path.size();) {
+    const std::size_t end = std::min(path.find('/', at), path.size());
+    const std::string_view name(path.data() + at, end - at);
+    if (name.empty() || name == "." || name == "..") return false;
+    at = end + 1;
+  }
+  return true;
+}
+
+// The target's path from the page file's folder; empty when it does not lie
+// beside or below it.
+std::string RelativeTo(const std::string& target, const std::string& pageFile) {
+  if (target.empty() || pageFile.empty()) return std::string();
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(pageFile).parent_path();
+  const std::string relative =
+      fs::path(target).lexically_normal().lexically_relative(folder).generic_string();
+  return CleanRelative(relative) ? relative : std::string();
+}
+
+std::string Joined(const std::string& pageFile, const std::string& relative) {
+  return (std::filesystem::path(pageFile).parent_path() / relative).string();
+}
+
+std::string AbsoluteOf(const std::string& path) {
+  std::error_code ec;
+  const std::string absolute =
+      path.empty() ? std::string() : std::filesystem::absolute(path, ec).lexically_normal().string();
+  return ec ? std::string() : absolute;
+}
+
 }  // namespace
 
+detail::SourceReadHook detail::SetSourceReadHook(SourceReadHook hook) { return g_readHook.exchange(hook); }
+
 LinkedObject::LinkedObject(std::string sourcePath, std::unique_ptr<EmbeddedObject> content)
-    : source_(std::move(sourcePath)), content_(std::move(content)) {}
+    : absolute_(std::move(sourcePath)), content_(std::move(content)) {}
 
 LinkedObject::Stamp LinkedObject::StampOf(const std::string& path) {
   struct stat st {};
@@ -38,32 +81,82 @@ LinkedObject::Stamp LinkedObject::StampOf(const std::string& path) {
   return s;
 }
 
+template <class TRead>
+std::unique_ptr<EmbeddedObject> LinkedObject::ReadUnchanged(const std::string& path, const TRead& read,
+                                                            Stamp* pStamp, std::string* pError) {
+  const Stamp before = StampOf(path);
+  std::unique_ptr<EmbeddedObject> object = read(pError);
+  if (const detail::SourceReadHook hook = g_readHook.load()) hook(path);
+  if (!before.known || !(StampOf(path) == before)) {
+    *pError = "the file " + path + " changed while it was read";
+    return nullptr;
+  }
+  if (object != nullptr) *pStamp = before;
+  return object;
+}
+
+std::vector<std::string> LinkedObject::Candidates() const {
+  std::vector<std::string> places;
+  if (!relative_.empty() && !page_.empty()) places.push_back(Joined(page_, relative_));
+  if (places.empty() || places.front() != absolute_) places.push_back(absolute_);
+  return places;
+}
+
+std::string LinkedObject::SourcePath() const { return Candidates().front(); }
+
+void LinkedObject::SetPageFile(const std::string& pageFile) {
+  const std::string page = AbsoluteOf(pageFile);
+  if (page.empty() || page == page_) return;
+  // A relative path read without its page's file is taken as the new file's.
+  if (page_.empty() && !relative_.empty()) {
+    page_ = page;
+    return;
+  }
+  relative_ = RelativeTo(SourcePath(), page);
+  page_ = page;
+}
+
 bool LinkedObject::Update(std::string* pError) {
   std::string scratch;
   std::string& error = pError != nullptr ? *pError : scratch;
-  const Stamp now = StampOf(source_);
-  if (!now.known) {
-    stamp_ = Stamp{};
-    error = "the source " + source_ + " is gone";
-    return false;
+  following_ = true;
+  for (const std::string& path : Candidates()) {
+    const Stamp now = StampOf(path);
+    if (!now.known) continue;
+    if (path == read_ && now == stamp_) return true;
+    const ObjectClass& c = Class();
+    Stamp stamp;
+    std::unique_ptr<EmbeddedObject> fresh = ReadUnchanged(
+        path, [&](std::string* pWhy) { return c.createFromFile ? c.createFromFile(path, pWhy) : nullptr; },
+        &stamp, &error);
+    if (fresh == nullptr) {
+      // Kept as it was shown; nothing is written until an update succeeds.
+      stamp_ = Stamp{};
+      read_.clear();
+      if (error.empty()) error = "the source " + path + " is not a " + c.userType;
+      return false;
+    }
+    content_ = std::move(fresh);
+    stamp_ = stamp;
+    read_ = path;
+    absolute_ = path;
+    relative_ = RelativeTo(path, page_);
+    return true;
   }
-  if (now == stamp_) return true;
-  const ObjectClass& c = Class();
-  std::unique_ptr<EmbeddedObject> fresh = c.createFromFile ? c.createFromFile(source_, &error) : nullptr;
-  if (fresh == nullptr) {
-    stamp_ = Stamp{};
-    if (error.empty()) error = "the source " + source_ + " is not a " + c.userType;
-    return false;
-  }
-  content_ = std::move(fresh);
-  stamp_ = now;
-  return true;
+  stamp_ = Stamp{};
+  read_.clear();
+  error = "the source " + SourcePath() + " is gone";
+  return false;
 }
 
 bool LinkedObject::WriteSource(const EmbeddedObject& content, std::string* pError) {
   std::string scratch;
   std::string& error = pError != nullptr ? *pError : scratch;
   const ObjectClass& c = Class();
+  if (read_.empty()) {
+    error = "the source " + SourcePath() + " was not read since the link was opened; update the link first";
+    return false;
+  }
   if (&content.Class() != &c || !c.createFromContent) {
     error = "the content is not a " + c.userType;
     return false;
@@ -71,9 +164,9 @@ bool LinkedObject::WriteSource(const EmbeddedObject& content, std::string* pErro
   const std::vector<std::uint8_t> bytes = content.Content();
   std::unique_ptr<EmbeddedObject> shown = c.createFromContent(bytes, &error);
   if (shown == nullptr) return false;
-  if (!md::files::WriteWholeFile(source_.c_str(), bytes.data(), bytes.size(), &error)) return false;
+  if (!md::files::WriteWholeFile(read_.c_str(), bytes.data(), bytes.size(), &error)) return false;
   content_ = std::move(shown);
-  stamp_ = StampOf(source_);
+  stamp_ = StampOf(read_);
   return true;
 }
 
@@ -83,9 +176,7 @@ bool LinkedObject::Load(const Storage& storage, std::string* pError) {
     if (read != nullptr && pError != nullptr) *pError = "a link of another class";
     return false;
   }
-  source_ = std::move(read->source_);
-  content_ = std::move(read->content_);
-  stamp_ = Stamp{};
+  *this = std::move(*read);
   return true;
 }
 
@@ -93,7 +184,8 @@ void LinkedObject::Save(Storage* pStorage) const {
   content_->Save(pStorage);
   detail::RecordWriter w;
   w.U32(kLinkVersion);
-  w.Text(source_);
+  w.Text(absolute_);
+  w.Text(relative_);
   pStorage->streams[kLinkStream] = std::move(w.Result());
 }
 
@@ -108,27 +200,30 @@ std::unique_ptr<LinkedObject> LinkedObject::FromStorage(const Storage& storage, 
   }
   detail::RecordReader r(it->second);
   std::uint32_t version = 0;
-  std::string path;
-  if (!r.U32(&version) || version != kLinkVersion) {
+  std::string path, relative;
+  if (!r.U32(&version) || (version != 1 && version != kLinkVersion)) {
     error = "link record of an unknown version";
     return nullptr;
   }
-  if (!r.Text(&path, kMaxLinkPath) || !r.AtEnd() || !CleanPath(path)) {
+  // Version 1 keeps the absolute path only.
+  const bool bRead = r.Text(&path, kMaxLinkPath) && (version == 1 || r.Text(&relative, kMaxLinkPath));
+  if (!bRead || !r.AtEnd() || !CleanPath(path) || path.front() != '/' ||
+      (!relative.empty() && !CleanRelative(relative))) {
     error = "damaged link record";
     return nullptr;
   }
   std::unique_ptr<EmbeddedObject> content = c->createNew();
   if (content == nullptr || !content->Load(storage, &error)) return nullptr;
-  return std::make_unique<LinkedObject>(std::move(path), std::move(content));
+  auto link = std::make_unique<LinkedObject>(std::move(path), std::move(content));
+  link->relative_ = std::move(relative);
+  return link;
 }
 
 std::unique_ptr<LinkedObject> CreateLinkToFile(const std::string& path, std::string* pError) {
   std::string scratch;
   std::string& error = pError != nullptr ? *pError : scratch;
-  std::error_code ec;
-  const std::string absolute =
-      path.empty() ? std::string() : std::filesystem::absolute(path, ec).lexically_normal().string();
-  if (ec || !CleanPath(absolute)) {
+  const std::string absolute = AbsoluteOf(path);
+  if (!CleanPath(absolute)) {
     error = "no usable file name to link to";
     return nullptr;
   }
@@ -137,19 +232,27 @@ std::unique_ptr<LinkedObject> CreateLinkToFile(const std::string& path, std::str
     error = "cannot link to " + absolute + ": " + why;
     return nullptr;
   }
-  // Stamped before reading: a change while it is read shows at the next update.
-  const LinkedObject::Stamp stamp = LinkedObject::StampOf(absolute);
-  for (const ObjectClass* c : RegisteredClasses()) {
-    if (!c->createFromFile) continue;
-    if (std::unique_ptr<EmbeddedObject> content = c->createFromFile(absolute, &why)) {
-      auto link = std::make_unique<LinkedObject>(absolute, std::move(content));
-      link->stamp_ = stamp;
-      return link;
-    }
+  LinkedObject::Stamp stamp;
+  std::unique_ptr<EmbeddedObject> content = LinkedObject::ReadUnchanged(
+      absolute,
+      [&](std::string* pWhy) -> std::unique_ptr<EmbeddedObject> {
+        for (const ObjectClass* c : RegisteredClasses()) {
+          if (!c->createFromFile) continue;
+          if (std::unique_ptr<EmbeddedObject> object = c->createFromFile(absolute, pWhy)) return object;
+        }
+        *pWhy = "only PNG pictures and UTF-8 text files can be linked; files of other programs cannot";
+        return nullptr;
+      },
+      &stamp, &why);
+  if (content == nullptr) {
+    error = "cannot link to " + FileTitle(absolute) + ": " + why;
+    return nullptr;
   }
-  error = "cannot link to " + FileTitle(absolute) +
-          ": only PNG pictures and UTF-8 text files can be linked; files of other programs cannot";
-  return nullptr;
+  auto link = std::make_unique<LinkedObject>(absolute, std::move(content));
+  link->stamp_ = stamp;
+  link->read_ = absolute;
+  link->following_ = true;
+  return link;
 }
 
 std::string FileTitle(const std::string& path) {

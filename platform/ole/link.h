@@ -3,6 +3,11 @@
 // the storage's class) and the source's content as last read, its cached
 // presentation, so that it still shows something when the source is gone.
 // Stored form: the class's content stream plus the "Link" record (FORMAT.md).
+//
+// A link read from a storage reads no file on its own: it shows its cached
+// presentation until Update is called, and its source is written only after
+// an update read it. A link made from a file (CreateLinkToFile) or updated
+// once follows its source: Refresh reads it again whenever it changed.
 #pragma once
 
 #include <cstdint>
@@ -16,8 +21,8 @@ namespace md::ole {
 
 class LinkedObject final : public EmbeddedObject {
  public:
-  // A link to the source at the path showing the given content (of the
-  // source's class).
+  // A link to the source at the absolute path showing the given content (of
+  // the source's class).
   LinkedObject(std::string sourcePath, std::unique_ptr<EmbeddedObject> content);
 
   const ObjectClass& Class() const override { return content_->Class(); }
@@ -28,16 +33,42 @@ class LinkedObject final : public EmbeddedObject {
   std::vector<std::uint8_t> Content() const override { return content_->Content(); }
   LinkedObject* AsLink() override { return this; }
 
-  const std::string& SourcePath() const { return source_; }
-  // Reads the source again when it changed since it was last read (always
-  // the first time after loading). True when the object shows the source's
-  // current content; false, with the reason, when the source is gone,
-  // unreadable or no longer of the link's class: the object then keeps what
-  // it showed, and the next call tries again.
+  // The path an update looks at first: beside or below the page's file by
+  // the relative path, when there is one and the page's file is known, else
+  // the absolute path.
+  std::string SourcePath() const;
+  const std::string& AbsolutePath() const { return absolute_; }
+  // The source's path from the page's folder; empty when the source does not
+  // lie beside or below the page's file, or the page's file is unknown.
+  const std::string& RelativePath() const { return relative_; }
+
+  // The page file the link belongs to (a path; "" changes nothing). The
+  // relative path is kept against that file's folder: when the page moves
+  // to another file, it is made again for the new folder from the place it
+  // named, or dropped when that place is not beside or below the new file.
+  // A relative path read while the page's file was unknown is taken as the
+  // new file's.
+  void SetPageFile(const std::string& pageFile);
+
+  // Reads the source, at the relative path first and the absolute one
+  // second (the first that exists is the source), when it changed since it
+  // was last read (always the first time after loading); from then on the
+  // link follows its source. True when the object shows the source's
+  // current content; false, with the reason, when the source is gone, is
+  // not a regular file, is over its class's size limit, is no longer of the
+  // link's class or changed while it was read: the object then keeps what it
+  // showed, and the next call tries again.
   bool Update(std::string* pError);
-  // Replaces the source file with the content (of the link's class) and
-  // shows it; false, with the reason, when the file cannot be written:
-  // nothing changed then.
+  // Update for a link that follows its source; nothing (true) for one that
+  // was never updated since it was read from a storage.
+  bool Refresh(std::string* pError) { return following_ ? Update(pError) : true; }
+  // Whether the link follows its source: made from the file, or updated
+  // since it was read.
+  bool IsFollowing() const { return following_; }
+  // Replaces the source file the last update read with the content (of the
+  // link's class) and shows it; false, with the reason, when the source was
+  // not read since the link was read from a storage (or its last update
+  // failed) or the file cannot be written: nothing changed then.
   bool WriteSource(const EmbeddedObject& content, std::string* pError);
 
   // The link a storage holds; NULL, with the reason, when its "Link" record
@@ -55,23 +86,42 @@ class LinkedObject final : public EmbeddedObject {
     bool operator==(const Stamp&) const = default;
   };
   static Stamp StampOf(const std::string& path);
+  // The object a reader makes of the file at the path, taken only when the
+  // file's stamp is the same before and after the read (*pStamp): a file
+  // rewritten meanwhile is refused, never taken half-written.
+  template <class TRead>
+  static std::unique_ptr<EmbeddedObject> ReadUnchanged(const std::string& path, const TRead& read,
+                                                       Stamp* pStamp, std::string* pError);
+  // The places an update looks at, in order.
+  std::vector<std::string> Candidates() const;
 
-  std::string source_;
+  std::string absolute_;
+  std::string relative_;
+  std::string page_;  // the page file relative_ is kept against; "" unknown
   std::unique_ptr<EmbeddedObject> content_;
   Stamp stamp_;
+  std::string read_;  // the file the content was last read from; "" none
+  bool following_ = false;
 };
 
-// The name of the "Link" record's stream and the longest source path it keeps.
+// The name of the "Link" record's stream and the longest path it keeps.
 inline constexpr const char* kLinkStream = "Link";
 inline constexpr std::size_t kMaxLinkPath = 4096;
 
 // A link to the file, which must be one of this process's classes reads (a
 // PNG picture, a UTF-8 text); the path is kept absolute. NULL, with the
-// reason, for a file that cannot be read or that no class takes: files of
-// other programs cannot be linked here.
+// reason, for a file that cannot be read, that no class takes (files of
+// other programs cannot be linked here) or that changed while it was read.
 std::unique_ptr<LinkedObject> CreateLinkToFile(const std::string& path, std::string* pError);
 
 // The last part of a path, the file's name without its folders.
 std::string FileTitle(const std::string& path);
+
+namespace detail {
+// Called with the path after a source was read and before its stamp is taken
+// again, so that a test can change the file at that moment; NULL: nothing.
+using SourceReadHook = void (*)(const std::string& path);
+SourceReadHook SetSourceReadHook(SourceReadHook hook);
+}  // namespace detail
 
 }  // namespace md::ole

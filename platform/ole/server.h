@@ -19,7 +19,8 @@ struct ServerRequest {
 };
 
 struct ServerResult {
-  bool bStarted = false;  // the server's window opened (and has closed again)
+  bool bStarted = false;    // the server's window opened (and has closed again)
+  bool bConfirmed = false;  // the user closed it with OK (Cancel: false)
   // The object as the user saved it, of the request's class; NULL when the
   // window closed without a change.
   std::unique_ptr<EmbeddedObject> pSaved;

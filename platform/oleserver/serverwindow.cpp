@@ -34,6 +34,7 @@ md::ole::ServerResult CServerWindow::Run() {
   if (m_request.pObject == nullptr) return result;
   const INT_PTR answer = DoModal();
   result.bStarted = answer != -1;
+  result.bConfirmed = answer == IDOK;
   if (answer == IDOK) result.pSaved = std::move(m_pKept);
   return result;
 }

@@ -1,5 +1,6 @@
 // Dialog templates, the string table and combo-box lists, read from the
-// plain-text resource files of resources/ (format: resources/FORMAT.md).
+// plain-text resource files (*.dlg beside the dialogs that use them; format:
+// resources/FORMAT.md).
 // The files are compiled into the program or library that embeds them
 // (md_embed_resources in CMake), which registers their text at load; they
 // are parsed on first use, so no file is needed at run time.

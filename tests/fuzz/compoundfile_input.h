@@ -34,7 +34,9 @@ inline bool ObjectInTreeHolds(const md::ole::Storage& tree) {
   const md::ole::LinkedObject* linkAgain = again->AsLink();
   return &again->Class() == &object->Class() && again->Content() == object->Content() &&
          again->IsStatic() == object->IsStatic() && (link == nullptr) == (linkAgain == nullptr) &&
-         (link == nullptr || link->SourcePath() == linkAgain->SourcePath()) && viewAgain == view;
+         (link == nullptr || (link->AbsolutePath() == linkAgain->AbsolutePath() &&
+                              link->RelativePath() == linkAgain->RelativePath())) &&
+         viewAgain == view;
 }
 
 inline bool CompoundFileInputHolds(const std::uint8_t* data, std::size_t size) {

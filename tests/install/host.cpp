@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/basilo/igis_log.h"
 #include "host/featra/igis_feature.h"
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/gis_mapfile.h"
@@ -146,9 +147,17 @@ bool FileExists(const std::string& path) {
 
 }  // namespace
 
+// Whether a record since the mark begins with the text.
+bool Recorded(std::size_t mark, const char* text) {
+  for (const SGIS_LogRecord& r : GIS_GetLogPtr()->GetRecordsSince(mark))
+    if (r.text.rfind(text, 0) == 0) return true;
+  return false;
+}
+
 int main(int argc, char** argv) {
   const std::string out = argc > 1 ? argv[1] : ".";
   mkdir(out.c_str(), 0755);
+  const std::size_t logMark = GIS_GetLogPtr()->GetRecordCount();
 
   // 1. A sample map in the host's document.
   IGIS_Document* doc = GIS_CreateDocumentObject();
@@ -254,6 +263,9 @@ int main(int argc, char** argv) {
   Expect(SamePixels(again, firstPng) && InkedPixels(secondPng) == InkedPixels(firstPng),
          "the reloaded page prints pixel for pixel as the first");
   cairo_surface_destroy(again);
+  // No list lies beside this program: the frames read the installed one.
+  Expect(!Recorded(logMark, "RegisterOtherComponentsCfgFile"),
+         "the frames find the installed component list");
 
   // A page without a spatial reference is refused with a record, not drawn blank.
   IGIS_FeatureSet* bare = GIS_CreateFeatureSetObject(nullptr, "bare", 0, 0, 0, 0, nullptr);

@@ -58,6 +58,8 @@ std::string StoredForm(IGIS_Element* pElement) {
   if (IGIS_FeatureAttributes* a = f->GetAttributes()) {
     for (int i = 0; i < a->GetFieldCount(); ++i) {
       const char* name = a->GetFieldName(i);
+      // The run-time handle of the bound element is no stored state.
+      if (name != nullptr && std::strcmp(name, "InterfacePtr") == 0) continue;
       PutText(&out, name);
       const int type = a->GetFieldType(name);
       Put(&out, type);

@@ -195,6 +195,7 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   // the whole page is made.
   std::string secondError;
   std::unique_ptr<md::demo::Page> loaded;
+  int linksUpdated = 0;
   std::unique_ptr<md::canvas::BandRecording> second;
   std::promise<void> fileRead;
   std::future<void> fileReadDone = fileRead.get_future();
@@ -202,6 +203,8 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     loaded = md::demo::LoadPage(pagePath, &secondError, run.mapLayer);
     fileRead.set_value();
     if (loaded == nullptr) return;
+    // As a host whose user agreed: the links read their sources beside the page.
+    linksUpdated = md::demo::UpdateLinks(*loaded);
     loaded->SetPaper(paperWidth, paperHeight);
     if (loaded->elements().size() != elementCount) {
       secondError = "the file gave back " + std::to_string(loaded->elements().size()) +
@@ -309,6 +312,8 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   std::error_code ec;
   const auto pageBytes = fs::file_size(pagePath, ec);
   std::printf("  %zu elements (%s)\n", elementCount, kinds.c_str());
+  if (linksUpdated > 0)
+    std::printf("  the loaded page's links read their sources beside it again: %d\n", linksUpdated);
   std::printf(
       "  stored, saved, loaded into a fresh feature set and printed again: the same, pixel for pixel\n");
   files->push_back(pngPath + "  (" + std::to_string(pixelWidth) + " x " + std::to_string(pixelHeight) +

@@ -730,4 +730,13 @@ std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error, IGIS
   return page;
 }
 
+int UpdateLinks(Page& page) {
+  int updated = 0;
+  for (IGIS_Element* e : page.elements()) {
+    // An embedded object holds no source and answers FALSE.
+    if (auto* ole = dynamic_cast<IGIS_OleElement*>(e); ole != nullptr && ole->UpdateLink()) ++updated;
+  }
+  return updated;
+}
+
 }  // namespace md::demo

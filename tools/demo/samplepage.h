@@ -111,4 +111,11 @@ bool SavePage(Page& page, const std::string& path, std::string* error);
 std::unique_ptr<Page> LoadPage(const std::string& path, std::string* error,
                                IGIS_MapLayer* mapLayer = nullptr);
 
+// What a host does once a page is read, when its user agrees: every linked
+// object reads its source now (found beside the page first); a page read
+// from a file reads no source on its own. The number of links that show
+// their source's content; a link that cannot read it keeps the presentation
+// stored with it.
+int UpdateLinks(Page& page);
+
 }  // namespace md::demo

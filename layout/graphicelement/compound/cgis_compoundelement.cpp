@@ -62,7 +62,7 @@ SGIS_ElementBindOptions CompoundBinding() {
   o.nKind = GIS_FEATURE_KIND_COMPOUND;
   o.nCanConvert = 0;
   o.bRewriteType = true;
-  o.nRewriteCanConvert = 0;
+  o.bRewriteCanConvert = true;
   o.nRequiredKind = GIS_FEATURE_KIND_COMPOUND;
   return o;
 }

@@ -1,6 +1,7 @@
 // The size-and-position page.
 #include "layout/graphicelement/dialogs/csizeandposition.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -75,9 +76,9 @@ void CSizeAndPosition::DoDataExchange(CDataExchange* pDX) {
   DDX_Text(pDX, IDC_SIZEPOS_Y, m_nY);
   DDV_MinMaxInt(pDX, m_nY, -kPositionLimit, kPositionLimit);
   DDX_Text(pDX, IDC_SIZEPOS_HEIGHT, m_nHeight);
-  DDV_MinMaxInt(pDX, m_nHeight, 1, kSizeLimit);
+  DDV_MinMaxInt(pDX, m_nHeight, m_nLeastHeight, kSizeLimit);
   DDX_Text(pDX, IDC_SIZEPOS_WIDTH, m_nWidth);
-  DDV_MinMaxInt(pDX, m_nWidth, 1, kSizeLimit);
+  DDV_MinMaxInt(pDX, m_nWidth, m_nLeastWidth, kSizeLimit);
   DDX_Check(pDX, IDC_SIZEPOS_KEEPRATIO, m_nKeepRatio);
 }
 
@@ -97,6 +98,10 @@ BOOL CSizeAndPosition::OnSetActive() {
     m_nHeight = static_cast<int>(std::llabs(static_cast<long long>(r.top) - r.bottom));
     m_nBaseHeight = m_nHeight;
     m_nBaseWidth = m_nWidth;
+    // A side the element has at 0 (a straight line) may stay at 0, so that
+    // the page of a level line can be left and confirmed unedited.
+    m_nLeastHeight = std::min(m_nHeight, 1);
+    m_nLeastWidth = std::min(m_nWidth, 1);
     m_nLastGoodX = m_nX;
     m_nLastGoodY = m_nY;
     const bool bKeep = m_pElement->GetHVScaleRatio();

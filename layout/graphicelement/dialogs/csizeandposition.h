@@ -58,6 +58,10 @@ class CSizeAndPosition : public CPropertyPage {
   int m_nLastGoodY = 0;
   int m_nBaseHeight = 0;
   int m_nBaseWidth = 0;
+  // The least height and width accepted on leaving: 1, or 0 for a side the
+  // element had at 0 when the page was shown.
+  int m_nLeastHeight = 1;
+  int m_nLeastWidth = 1;
 };
 
 namespace md::layout {

@@ -65,7 +65,10 @@ CGIS_ElementCore::Binding CGIS_ElementCore::Bind(IGIS_FeatureSet* pOwner, IGIS_F
   if (IGIS_FeatureAttributes* pAttr = pFeature->GetAttributes()) {
     pAttr->SetInt("InterfacePtr", m_nHandle);
     if (options.bRewriteType) pAttr->SetString("TYPE", options.szType);
-    if (options.nRewriteCanConvert >= 0) pAttr->SetBool("CanConvert", options.nRewriteCanConvert != 0);
+    // What a new feature stores is what a bound one keeps: the first save and
+    // every later one store the same.
+    if (options.bRewriteCanConvert && options.nCanConvert >= 0)
+      pAttr->SetBool("CanConvert", options.nCanConvert != 0);
   }
   return Binding::Bound;
 }

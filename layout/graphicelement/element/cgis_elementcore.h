@@ -18,7 +18,7 @@ struct SGIS_ElementBindOptions {
   int nLockOnNew = -1;                     // "IsLock" on a new feature: 0, 1, or -1 the element's lock flag
   int nCanConvert = 0;                     // "CanConvert" on a new feature: 0, 1, or -1 not written
   bool bRewriteType = false;               // a bound feature gets "TYPE" again
-  int nRewriteCanConvert = -1;             // a bound feature gets "CanConvert" again: 0, 1, or -1 not
+  bool bRewriteCanConvert = false;         // a bound feature gets the new one's "CanConvert" again
   int nRequiredKind = 0;                   // a bound feature of another kind is refused (0: any kind)
   // The record written when no feature can be made (NULL: none).
   const char* szNoFeature = "m_pFeature == NULL";

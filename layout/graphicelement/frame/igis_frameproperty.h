@@ -60,7 +60,8 @@ class IGIS_FrameProperty {
   virtual void SetShadowSymbol2Ptr(IGIS_SymbolV2* pSymbol) = 0;
   // Destroys the object and the symbols it holds.
   virtual void Release() = 0;
-  // Writes the stored form into the buffer (FORMAT.md); always true.
+  // Writes the stored form into the buffer
+  // (layout/graphicelement/frame/FORMAT.md); always true.
   virtual bool Save(IGIS_DataBuffer* pBuffer) = 0;
   // Reads the stored form; missing keys keep or derive their values; always true.
   virtual bool Open(IGIS_DataBuffer* pBuffer) = 0;

@@ -31,6 +31,8 @@ class CGIS_MapIndexElement final : public CGIS_ElementImpl<IGIS_MapIndexElement>
   BOOL OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) override;
   BOOL Archive(int nRead, int nArchiveOption) override;
   bool GetHVScaleRatio() override { return true; }
+  // The ratio is fixed whatever it is told; the stored flag stays as it was.
+  void SetHVScaleRatio(bool) override {}
   bool CanConvert() override { return true; }
   void SetRect(SGIS_Rect rect) override;
   SGIS_Rect GetRect() override;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <numbers>
+#include <utility>
 
 #include "host/basilo/igis_log.h"
 #include "host/display/igis_display.h"
@@ -331,7 +332,16 @@ BOOL CGIS_NorthArrowElement::Archive(int nRead, int /*nArchiveOption*/) {
     m_link.SetMapElementID(f->GetInt());
     m_link.Relink(m_core.m_pFeatureSet);
   }
-  if (SymbolPtr s = md::layout::furniture::ReadSymbolField(set.get(), "SymbolPoint")) SetSymbolPtr(s.get());
+  // The stored rectangle is the arrow's own: the stored symbol is taken as it
+  // is, not fitted to it again (a fit rounds, and would grow it a unit a read).
+  if (SymbolPtr s = md::layout::furniture::ReadSymbolField(set.get(), "SymbolPoint")) {
+    if (IsPointSymbol(s.get())) {
+      m_pSymbol = std::move(s);
+    } else {
+      GIS_LOG(GIS_LOG_LEVEL_SYMBOL, m_core.Method("SetSymbolPtr").c_str(), "symbol type %d refused",
+              s->GetType());
+    }
+  }
   if (IGIS_Field* f = Field(set.get(), "FrameProperty")) {
     IGIS_DataBuffer* b = f->GetDataBuffer();
     if (b != nullptr && b->GetSize() == 0) {

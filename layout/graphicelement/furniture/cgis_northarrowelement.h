@@ -31,8 +31,8 @@ class CGIS_NorthArrowElement final : public CGIS_ElementImpl<IGIS_NorthArrowElem
   BOOL OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) override;
   BOOL Archive(int nRead, int nArchiveOption) override;
   bool GetHVScaleRatio() override { return true; }
-  // The arrow always keeps its proportions: the flag becomes TRUE.
-  void SetHVScaleRatio(bool) override { m_core.m_bKeepHVScaleRatio = true; }
+  // The ratio is fixed whatever it is told; the stored flag stays as it was.
+  void SetHVScaleRatio(bool) override {}
   bool CanConvert() override { return true; }
   void SetRect(SGIS_Rect rect) override;
   SGIS_Rect GetRect() override;

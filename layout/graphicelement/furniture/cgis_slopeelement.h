@@ -29,6 +29,7 @@ class CGIS_SlopeElement final : public CGIS_ElementImpl<IGIS_SlopeElement>, publ
   BOOL OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) override;
   BOOL Archive(int nRead, int nArchiveOption) override;
   bool GetHVScaleRatio() override { return true; }
+  // The ratio is fixed whatever it is told; the stored flag stays as it was.
   void SetHVScaleRatio(bool) override {}
   bool CanConvert() override { return true; }
   void SetRect(SGIS_Rect rect) override;

@@ -63,15 +63,17 @@ CGIS_LegendElement::CGIS_LegendElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pF
   options.nLockOnNew = 1;
   options.nCanConvert = 1;
   options.bRewriteType = true;
-  options.nRewriteCanConvert = 0;
+  options.bRewriteCanConvert = true;
   const CGIS_ElementCore::Binding binding = m_core.Bind(pOwner, pFeature, options);
   if (binding == CGIS_ElementCore::Binding::Unbound) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(kClass).c_str(), "不能创建 m_pFeature == NULL");
     return;
   }
   if (binding == CGIS_ElementCore::Binding::Created) {
-    // A read before the first write finds every key with its default.
+    // A read before the first write finds every key with its default, and
+    // the rectangle its title takes: the legend is stored as it is read.
     if (IGIS_FeatureAttributes* pAttr = m_core.m_pFeature->GetAttributes()) WriteCustom(pAttr);
+    RecalcRect();
   }
 }
 

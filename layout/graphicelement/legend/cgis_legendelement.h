@@ -35,7 +35,8 @@ class CGIS_LegendElement final : public CGIS_ElementImpl<IGIS_LegendElement> {
   BOOL OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) override;
   BOOL Archive(int nRead, int nArchiveOption) override;
   bool GetHVScaleRatio() override { return true; }
-  void SetHVScaleRatio(bool) override { m_core.m_bKeepHVScaleRatio = true; }
+  // The ratio is fixed whatever it is told; the stored flag stays as it was.
+  void SetHVScaleRatio(bool) override {}
   bool CanConvert() override { return true; }
   void SetRect(SGIS_Rect rect) override;
   SGIS_Rect GetRect() override;

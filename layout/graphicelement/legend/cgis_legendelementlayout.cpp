@@ -17,6 +17,7 @@
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
+#include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/legend/cgis_legendelement.h"
 #include "layout/graphicelement/legend/cgis_legenditem.h"
 #include "layout/graphicelement/legend/igis_legendformat.h"
@@ -195,6 +196,12 @@ void CGIS_LegendElement::RecalcRect() { Restack(false); }
 void CGIS_LegendElement::Restack(bool bLayersJustFound, const std::span<const BYTE>* pFormatBytes) {
   const SGIS_Rect r = GetRect();
   if (!m_pFormat) return;
+  // Items are measured by their layers in the followed frame's map: while
+  // the frame shows none (its map cannot be found), the stored rectangle
+  // stands and the items keep their places in it.
+  if (IGIS_MapElement* pFrame = GetMapElement();
+      pFrame != nullptr && pFrame->GetMap() == nullptr && !m_items.empty())
+    return;
   IGIS_FeatureSet* pSet = m_core.m_pFeatureSet;
   const double s = md::layout::SymbolUnitRatio(pSet);
   const int gap = m_pFormat->GetItemGap();

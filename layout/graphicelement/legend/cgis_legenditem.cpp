@@ -19,6 +19,7 @@
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdecktables.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
+#include "layout/graphicelement/element/missingmap.h"
 #include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/legend/igis_legendelement.h"
 #include "layout/graphicelement/legend/igis_legendformat.h"
@@ -312,7 +313,8 @@ bool CGIS_LegendItem::ResolveLayerIn(IGIS_MapElement* pFrame, const char* szMeth
   }
   IGIS_Map* pMap = pFrame->GetMap();
   if (pMap == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_map == NULL");
+    // A map that cannot be found was recorded once, by the frame.
+    if (!md::layout::FrameMapMissing(pFrame)) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_map == NULL");
     m_pLayer = nullptr;
     return false;
   }

@@ -1,5 +1,5 @@
 // A small value object of the legend: a text symbol, two integers and two
-// doubles, stored as one binary block (FORMAT.md).
+// doubles, stored as one binary block (layout/graphicelement/legend/FORMAT.md).
 #pragma once
 
 class IGIS_DataBuffer;

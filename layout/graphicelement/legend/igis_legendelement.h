@@ -28,15 +28,16 @@ class IGIS_LegendElement : public IGIS_Element, public IGIS_Observer {
   virtual void SetTitle(const char* szTitle) = 0;
   virtual void SetDirector(bool bDirector) = 0;
   virtual bool GetDirector() = 0;
-  // Appends the item; the legend owns it from then on (FALSE: refused, the
-  // legend holding as many items as it stores, and released).
+  // Appends the item; the legend owns it from then on. FALSE for NULL, or
+  // when the legend holds as many items as it stores (with a record): the
+  // legend then releases it, and the caller never touches it again.
   virtual bool AddItem(IGIS_LegendItem* pItem) = 0;
   virtual void RemoveAllItems() = 0;
   virtual int GetItemCount() = 0;
   // Lays the stack out again and sets the rectangle from it.
   virtual void RecalcRect() = 0;
-  // Inserts before the item at the index, or appends past the end; refused
-  // (and released) as AddItem refuses.
+  // Inserts before the item at the index, or appends past the end; an item
+  // refused as AddItem refuses one, the legend releases it too.
   virtual void InsertItem(int nIndex, IGIS_LegendItem* pItem) = 0;
   virtual bool RunWizard() = 0;
   // Takes the item out of the list without releasing it; FALSE out of range.

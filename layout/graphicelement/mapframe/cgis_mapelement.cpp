@@ -121,8 +121,9 @@ bool CGIS_MapElement::GetHVScaleRatio() {
 }
 
 void CGIS_MapElement::SetHVScaleRatio(bool bKeep) {
+  // A fixed extent fixes the ratio: the flag stays as it was.
+  if (m_nExtentType == GIS_MAP_EXTENT_FIXED_EXTENT) return;
   m_core.m_bKeepHVScaleRatio = bKeep;
-  if (m_nExtentType == GIS_MAP_EXTENT_FIXED_EXTENT) m_core.m_bKeepHVScaleRatio = true;
 }
 
 void CGIS_MapElement::SetExtentType(int nType) {

@@ -121,8 +121,16 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   // Registers each component named in "othercomponents.cfg" of the folder
   // with the controller: one name per line (its first word). FALSE when the
   // file cannot be read or a component is refused (the others are still
-  // registered).
-  static bool RegisterComponentsOfFolder(IGIS_MainObject* pMainObject, const std::string& folder);
+  // registered); *pMissing, when given, tells whether no list is there.
+  static bool RegisterComponentsOfFolder(IGIS_MainObject* pMainObject, const std::string& folder,
+                                         bool* pMissing = nullptr);
+  // Registers the components of the first folder that holds a list ("" is
+  // passed over): the frame looks beside the program, then in the data folder
+  // installed with the library. FALSE when no folder holds one or that list
+  // fails; *pLists names the list read or, when none was found, every place
+  // looked in.
+  static bool RegisterComponentLists(IGIS_MainObject* pMainObject, const std::vector<std::string>& folders,
+                                     std::string* pLists);
 
  protected:
   ~CGIS_MapElement() override;
@@ -131,7 +139,7 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   // Creates and starts the main controller when there is none; szOperation
   // names the caller in log records.
   void EnsureMainObject(const char* szOperation);
-  bool RegisterOtherComponentsCfgFile();
+  bool RegisterOtherComponentsCfgFile(std::string* pLists);
   // The map inside the frame's device rectangle, through the main controller.
   void DrawMap(HDC hdc, bool bPrint, IGIS_Display* pDisplay, const SGIS_Rect& rect,
                IGIS_SpatialReference* pReference);
@@ -165,6 +173,11 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   void ReplaceClipPolygon(IGIS_GeoPolygon* pPolygon);
   // Binds the document's map of the stored name at the end of reading.
   void BindStoredMap();
+  // Carries a bound read in the frame's stored reference into the map's,
+  // which the frame then takes: the place shown moves with the references,
+  // the bound's size and the printed scale stay. References that cannot be
+  // related change nothing and write a record.
+  void CarryStoredBound(IGIS_SpatialReference* pMapReference);
   IGIS_Map* FindDocumentMap(const char* szOperation, const char* szName, bool* pReached);
   void DetachFromMap();
   void ReadBorders(const md::layout::StoredSetView& set);

@@ -1,11 +1,13 @@
 // The map frame's main controller, map binding, clip polygon, drawing and
 // conversion.
+#include <dlfcn.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,7 +35,7 @@
 namespace {
 
 constexpr const char* kWorldRect = "GIS_DISP_WORLD_RECT";
-constexpr const char* kComponentList = "othercomponents.cfg";
+constexpr const char* kComponentList = GIS_OTHER_COMPONENTS_FILE;
 // Longest component line read; longer lines are cut.
 constexpr std::size_t kMaxComponentLine = 999;
 
@@ -46,6 +48,20 @@ std::string ProgramFolder() {
   const std::size_t slash = s.find_last_of('/');
   if (slash == std::string::npos) return std::string();
   return s.substr(0, slash);
+}
+
+// The data folder installed with the library (share/mapdeck beside its
+// lib/, where an empty component list lies), or "" when the library's file
+// cannot be found.
+std::string InstalledDataFolder() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&InstalledDataFolder), &info) == 0 || info.dli_fname == nullptr)
+    return std::string();
+  const std::filesystem::path folder =
+      std::filesystem::path(info.dli_fname).parent_path() / MD_DATA_FROM_LIBRARY;
+  std::error_code error;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(folder, error);
+  return (error ? folder.lexically_normal() : resolved).string();
 }
 
 // The first whitespace-delimited word of a line.
@@ -68,14 +84,20 @@ void Discard(IGIS_FeatureSet* pOwner, IGIS_Element* pElement) {
 // ---- Main controller
 // ---------------------------------------------------------------
 
-bool CGIS_MapElement::RegisterComponentsOfFolder(IGIS_MainObject* pMainObject, const std::string& folder) {
-  if (pMainObject == nullptr || folder.empty()) return false;
+bool CGIS_MapElement::RegisterComponentsOfFolder(IGIS_MainObject* pMainObject, const std::string& folder,
+                                                 bool* pMissing) {
+  bool missing = folder.empty();
+  if (pMissing != nullptr) *pMissing = missing;
+  if (pMainObject == nullptr || missing) return false;
   // At most kMaxComponents lines of kMaxComponentLine characters.
   constexpr std::size_t kMaxListBytes = static_cast<std::size_t>(kMaxComponents) * 1024;
   std::vector<std::uint8_t> bytes;
   std::string why;
-  if (!md::files::ReadWholeFile((folder + "/" + kComponentList).c_str(), kMaxListBytes, &bytes, &why))
+  if (!md::files::ReadWholeFile((folder + "/" + kComponentList).c_str(), kMaxListBytes, &bytes, &why,
+                                &missing)) {
+    if (pMissing != nullptr) *pMissing = missing;
     return false;
+  }
   std::istringstream in(std::string(bytes.begin(), bytes.end()));
   bool bResult = true;
   std::string line;
@@ -89,8 +111,25 @@ bool CGIS_MapElement::RegisterComponentsOfFolder(IGIS_MainObject* pMainObject, c
   return bResult;
 }
 
-bool CGIS_MapElement::RegisterOtherComponentsCfgFile() {
-  return RegisterComponentsOfFolder(m_pMainObject.get(), ProgramFolder());
+bool CGIS_MapElement::RegisterComponentLists(IGIS_MainObject* pMainObject,
+                                             const std::vector<std::string>& folders, std::string* pLists) {
+  pLists->clear();
+  for (const std::string& folder : folders) {
+    if (folder.empty()) continue;
+    const std::string list = folder + "/" + kComponentList;
+    bool missing = false;
+    const bool ok = RegisterComponentsOfFolder(pMainObject, folder, &missing);
+    if (!missing) {
+      *pLists = list;
+      return ok;
+    }
+    *pLists += (pLists->empty() ? "" : ", ") + list;
+  }
+  return false;
+}
+
+bool CGIS_MapElement::RegisterOtherComponentsCfgFile(std::string* pLists) {
+  return RegisterComponentLists(m_pMainObject.get(), {ProgramFolder(), InstalledDataFolder()}, pLists);
 }
 
 void CGIS_MapElement::EnsureMainObject(const char* szOperation) {
@@ -101,10 +140,11 @@ void CGIS_MapElement::EnsureMainObject(const char* szOperation) {
     return;
   }
   m_pMainObject->Initialize();
-  if (!RegisterOtherComponentsCfgFile()) {
-    // The list the program's folder should hold, named so that it can be found or made.
+  std::string lists;
+  if (!RegisterOtherComponentsCfgFile(&lists)) {
+    // The list that failed, or every place a list was looked for.
     GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method(szOperation).c_str(),
-            "RegisterOtherComponentsCfgFile 失败: %s/%s", ProgramFolder().c_str(), kComponentList);
+            "RegisterOtherComponentsCfgFile 失败: %s", lists.c_str());
   }
   if (std::strcmp(szOperation, "GetMainObject") == 0) m_pMainObject->SetMap(m_pMap);
   m_pMainObject->Start();
@@ -248,39 +288,66 @@ void CGIS_MapElement::BindStoredMap() {
   m_dFixScale = dStoredScale;
   m_pMap->Attach(this, 0);
   IGIS_SpatialReference* pMapReference = m_pMap->GetSpatialReference();
-  // A bound stored in other units than the map's (feet for metres) is
-  // carried into the map's, and the scale, map units per page unit, with it:
-  // the printed scale stays.
-  const SGIS_Rect frame = GetRect();
-  auto scaleOf = [&frame](const SGIS_DRect& b) {
-    if (frame.Width() <= 0 || frame.Height() <= 0) return 0.0;
-    return std::max(std::fabs(b.Width()) / frame.Width(), std::fabs(b.Height()) / frame.Height());
-  };
   const SGIS_DRect before = m_bound;
-  if (GIS_SpatialReferencesIdentical(m_pSpatialReference.get(), pMapReference)) {
+  const bool bIdentical = GIS_SpatialReferencesIdentical(m_pSpatialReference.get(), pMapReference);
+  if (bIdentical) {
     // Already the map's reference: the identity transformation only
     // normalises the bound, and the copy changes nothing.
     m_bound.Normalize();
   } else {
-    CGIS_SpatialReferenceHolder holder;
-    holder.Create(m_pSpatialReference.get(), pMapReference, nullptr, nullptr);
-    if (holder.Get() != nullptr) holder.Get()->TransformRect(&m_bound, kBoundSamplesPerEdge, 1);
-    if (m_pSpatialReference != nullptr && pMapReference != nullptr)
-      m_pSpatialReference->CopyFrom(pMapReference);
+    CarryStoredBound(pMapReference);
   }
-  const double dFactor = scaleOf(before) > 0.0 ? scaleOf(m_bound) / scaleOf(before) : 0.0;
-  if (!IsEqualDoubleRect(before, m_bound) && dFactor > 0.0 && std::isfinite(dFactor)) {
+  if (!bIdentical || !IsEqualDoubleRect(before, m_bound)) {
     // Fitted to the frame as the next reading fits it, so that the bound
-    // reads back unchanged.
-    const double dScale = m_dFixScale * dFactor;
-    m_dFixScale = dScale;
+    // reads back unchanged, and the view measured in the reference the
+    // frame now has; the printed scale stays as stored.
     SetMapBound(m_bound);
-    m_dFixScale = dScale;
+    m_dFixScale = dStoredScale;
   }
   if (m_pClipPolygon == nullptr) {
     IGIS_MapView* pView = m_pMainObject != nullptr ? m_pMainObject->GetMapView() : nullptr;
     ReplaceClipPolygon(RectToGeoPolygon(m_bound, pView != nullptr ? pView->GetSpatialReference() : nullptr));
   }
+}
+
+void CGIS_MapElement::CarryStoredBound(IGIS_SpatialReference* pMapReference) {
+  // A frame stored without a reference (never shown a map) has no
+  // coordinates to carry: it takes the map's reference as it is.
+  if (m_pSpatialReference == nullptr || m_pSpatialReference->GetKind() == GIS_SPATIALREFERENCE_NONE) {
+    if (m_pSpatialReference != nullptr && pMapReference != nullptr)
+      m_pSpatialReference->CopyFrom(pMapReference);
+    return;
+  }
+  const SGIS_DPoint centre = m_bound.CenterPoint();
+  SGIS_DPoint carried = centre;
+  CGIS_SpatialReferenceHolder holder;
+  if (pMapReference == nullptr ||
+      !holder.Create(m_pSpatialReference.get(), pMapReference, nullptr, nullptr) ||
+      !holder.Get()->TransformPoint(1, &carried, 1) || !std::isfinite(carried.x) ||
+      !std::isfinite(carried.y)) {
+    // Nothing stored changes, the frame's reference included: the next save
+    // writes back what was read.
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Archive").c_str(),
+            "the stored bound cannot be carried into the reference of map %s", m_strMapName.c_str());
+    return;
+  }
+  // A stored bound whose centre lies on the map where the carried one would
+  // not was written in the map's coordinates already (its reference named
+  // other units): it stays where it is.
+  SGIS_DRect full;
+  m_pMap->GetFullExtent(&full, 0);
+  NormalizeDoubleRect(&full);
+  auto onMap = [&full](const SGIS_DPoint& p) {
+    return full.Width() > 0.0 && full.Height() > 0.0 && p.x >= full.x1 && p.x <= full.x2 && p.y >= full.y1 &&
+           p.y <= full.y2;
+  };
+  if (!onMap(centre) || onMap(carried)) {
+    m_bound.x1 += carried.x - centre.x;
+    m_bound.x2 += carried.x - centre.x;
+    m_bound.y1 += carried.y - centre.y;
+    m_bound.y2 += carried.y - centre.y;
+  }
+  m_pSpatialReference->CopyFrom(pMapReference);
 }
 
 // ---- Clip polygon

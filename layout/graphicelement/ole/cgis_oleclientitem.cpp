@@ -144,12 +144,28 @@ BOOL CGIS_OleClientItem::UpdateLink() {
     m_bLinkUnavailable = false;
     return TRUE;
   }
+  m_strError = error;
   if (!m_bLinkUnavailable) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, (std::string(kClass) + "::UpdateLink").c_str(),
             "link unavailable, the last presentation is shown: %s", error.c_str());
   }
   m_bLinkUnavailable = true;
   return FALSE;
+}
+
+void CGIS_OleClientItem::FollowLink() {
+  md::ole::LinkedObject* pLink = m_pObject != nullptr ? m_pObject->AsLink() : nullptr;
+  if (pLink != nullptr && pLink->IsFollowing()) UpdateLink();
+}
+
+bool CGIS_OleClientItem::IsLinkFollowing() const {
+  md::ole::LinkedObject* pLink = m_pObject != nullptr ? m_pObject->AsLink() : nullptr;
+  return pLink != nullptr && pLink->IsFollowing();
+}
+
+void CGIS_OleClientItem::SetPageFile(const std::string& pageFile) {
+  if (md::ole::LinkedObject* pLink = m_pObject != nullptr ? m_pObject->AsLink() : nullptr)
+    pLink->SetPageFile(pageFile);
 }
 
 std::string CGIS_OleClientItem::GetLinkSource() const {
@@ -228,12 +244,14 @@ BOOL CGIS_OleClientItem::ReadItem(const std::uint8_t* pData, std::size_t nSize, 
   m_view = std::move(view);
   m_bLinkUnavailable = false;
   m_scLast = kOk;
+  UpdateItemType();
+  SetState(loadedState);
   return TRUE;
 }
 
 BOOL CGIS_OleClientItem::WriteItem(std::vector<std::uint8_t>* pOut, std::string* pError) {
   if (m_pObject == nullptr) return FALSE;
-  if (m_pObject->AsLink() != nullptr) UpdateLink();
+  FollowLink();
   // Streams the object does not know (another writer's) are kept.
   m_pObject->Save(&m_storage);
   md::ole::WriteObjectView(&m_storage, m_view);
@@ -249,7 +267,7 @@ BOOL CGIS_OleClientItem::WriteItem(std::vector<std::uint8_t>* pOut, std::string*
 BOOL CGIS_OleClientItem::Draw(HDC hdc, const RECT& rect, int nAspect) {
   if (m_pObject == nullptr) return FALSE;
   if (nAspect == -1) nAspect = m_view.drawAspect;
-  if (m_pObject->AsLink() != nullptr) UpdateLink();
+  FollowLink();
   if (nAspect == md::ole::kAspectIcon) return md::ole::DrawIconicPicture(hdc, rect, IconForDrawing());
   return m_pObject->Draw(hdc, rect) ? TRUE : FALSE;
 }
@@ -262,7 +280,7 @@ BOOL CGIS_OleClientItem::GetExtent(SIZE* pSize, int nAspect) {
     m_scLast = kOk;
     return TRUE;
   }
-  if (m_pObject->AsLink() != nullptr) UpdateLink();
+  FollowLink();
   SIZE size{};
   if (!m_pObject->GetExtent(&size)) {
     m_scLast = kFail;
@@ -318,11 +336,13 @@ long CGIS_OleClientItem::Activate(int nVerb) {
     return kServerExecFailure;
   }
   SetState(loadedState);
-  if (result.pSaved == nullptr) return kOk;  // closed without a change
-  const long sc = TakeSaved(std::move(result.pSaved));
-  if (Failed(sc)) return sc;
-  OnChange(changeSaved, 0);
-  OnChange(changeView, static_cast<DWORD>(m_view.drawAspect));
+  if (!result.bConfirmed) return kOk;  // closed by Cancel: nothing changes
+  if (result.pSaved != nullptr) {
+    const long sc = TakeSaved(std::move(result.pSaved));
+    if (Failed(sc)) return sc;
+    OnChange(changeSaved, 0);
+    OnChange(changeView, static_cast<DWORD>(m_view.drawAspect));
+  }
   OnChange(changeClosed, 0);
   return kOk;
 }

@@ -44,30 +44,34 @@ class CGIS_OleClientItem {
   const std::string& GetLastErrorText() const { return m_strError; }
 
   // Loads the object from the byte image of its compound file, with its
-  // drawing aspect and icon. FALSE, with the reason, for a damaged file or an
-  // object of an unregistered class; the item then keeps what it held. State
-  // and type do not change.
+  // drawing aspect and icon; the item is then loaded and answers the
+  // object's type. FALSE, with the reason, for a damaged file or an object
+  // of an unregistered class; the item then keeps what it held. A link read
+  // here reads no file: it shows its stored presentation until UpdateLink.
   BOOL ReadItem(const std::uint8_t* pData, std::size_t nSize, std::string* pError);
-  // The byte image of the object's compound file (a link's presentation
-  // taken from its source first, when the source can be read); FALSE
-  // without an object.
+  // The byte image of the object's compound file (a link that follows its
+  // source takes its presentation from the source first, when the source
+  // can be read); FALSE without an object.
   BOOL WriteItem(std::vector<std::uint8_t>* pOut, std::string* pError);
 
   // Draws the object over the rectangle (device units) in the aspect (-1:
-  // the item's own): its content, or its icon with the label. A link is
-  // brought up to date with its source first. FALSE without an object.
+  // the item's own): its content, or its icon with the label. A link that
+  // follows its source is brought up to date with it first. FALSE without
+  // an object.
   BOOL Draw(HDC hdc, const RECT& rect, int nAspect);
   // The size of the aspect in 0.01 mm: the object's natural size, or the
   // icon's; FALSE without an object.
   BOOL GetExtent(SIZE* pSize, int nAspect);
   // Runs a verb on the object: the open verbs (-2 its own window, and the
   // show and activation verbs, which fall back to it) open the object in its
-  // class's server until the user closes it; TRUE when the server ran. What
+  // class's server until the user closes it; TRUE when the server ran. A
+  // link is updated first (UpdateLink): the user asked for its source. What
   // the user saved there replaces the object (a link's source file is
-  // written), and the closing reaches the current element (OnChange code
-  // changeClosed); a server closed without a change changes nothing. A static
-  // object, a link whose source cannot be read and a class without a server
-  // get the framework's prompt and FALSE, the item unchanged.
+  // written), and every close by OK reaches the current element (OnChange
+  // code changeClosed), with a change or without; a server closed by Cancel
+  // changes nothing. A static object, a link whose source cannot be read and
+  // a class without a server get the framework's prompt and FALSE, the item
+  // unchanged.
   BOOL DoVerb(int nVerb);
   void Close();
   // Code changeClosed makes the current embedded-object element fit its
@@ -83,12 +87,25 @@ class CGIS_OleClientItem {
   // Turns a link into a static object showing what the link shows now.
   // FALSE (nothing changed) for an item that holds no link.
   BOOL FreezeLink();
-  // Reads a link's source again when it changed. TRUE when the link shows
-  // its source's current content; FALSE for an item without a link, and for
-  // a link whose source cannot be read, which is marked unavailable (a
-  // level-1 record when it becomes so) and keeps its cached presentation.
+  // Reads a link's source now (when it changed since it was last read), at
+  // the path relative to the page's file first and the absolute path second;
+  // from then on the link follows its source. The one way a link read from
+  // a page gets to read its source: the host's or the user's request. TRUE
+  // when the link shows its source's current content; FALSE for an item
+  // without a link, and for a link whose source cannot be read (gone, not a
+  // regular file, over the size limit, not of the link's class, changed
+  // while it was read), which is marked unavailable (a level-1 record when
+  // it becomes so, the reason in GetLastErrorText()) and keeps its cached
+  // presentation; the next update tries again.
   BOOL UpdateLink();
-  // A link's source path; empty for other items.
+  // Whether the item holds a link that follows its source: made from the
+  // file, or updated since it was read.
+  bool IsLinkFollowing() const;
+  // The page file the item's link belongs to ("" unknown): its source is
+  // looked for beside or below that file first, and its relative path is
+  // stored against it.
+  void SetPageFile(const std::string& pageFile);
+  // A link's source path, where an update looks first; empty for other items.
   std::string GetLinkSource() const;
 
   // The icon view: the icon kept for aspect 4 (a given picture, or with NULL
@@ -116,6 +133,8 @@ class CGIS_OleClientItem {
 
  private:
   BOOL FinishCreate(std::unique_ptr<md::ole::EmbeddedObject> pObject, const std::string& error);
+  // UpdateLink for a link that follows its source; nothing for others.
+  void FollowLink();
   // Opens the object in its server; the status of the verb.
   long Activate(int nVerb);
   // Takes what the user saved in the server; the status.

@@ -200,11 +200,24 @@ void CGIS_OleElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
 
 // ---- The object -----------------------------------------------------------
 
+void CGIS_OleElement::PlaceItemOnPage() {
+  IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
+  const char* szPage = pOwner != nullptr ? pOwner->GetFilePath() : nullptr;
+  if (m_pOleItem != nullptr && szPage != nullptr) m_pOleItem->SetPageFile(szPage);
+}
+
+BOOL CGIS_OleElement::UpdateLink() {
+  if (m_pOleItem == nullptr) return FALSE;
+  PlaceItemOnPage();
+  return m_pOleItem->UpdateLink();
+}
+
 BOOL CGIS_OleElement::ActivateObject(IGIS_Display* pDisplay) {
   // The server runs while DoVerb does: its closing must find this element
   // current and its display remembered.
   m_pDisplay = pDisplay;
   g_pCurrentOleElement = this;
+  PlaceItemOnPage();
   if (m_pOleItem != nullptr) m_pOleItem->DoVerb(-2);
   return TRUE;
 }
@@ -277,6 +290,7 @@ BOOL CGIS_OleElement::Archive(int nRead, int /*nArchiveOption*/) {
       // read) the stored bytes stay as they are: nothing overwrites them.
       std::vector<std::uint8_t> bytes;
       if (m_pOleItem != nullptr && m_pOleItem->HasObject()) {
+        PlaceItemOnPage();
         std::string error;
         if (!m_pOleItem->WriteItem(&bytes, &error)) {
           GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "writing the object failed: %s", error.c_str());
@@ -326,6 +340,7 @@ BOOL CGIS_OleElement::Archive(int nRead, int /*nArchiveOption*/) {
         GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "the stored object was refused: %s", error.c_str());
         return FALSE;
       }
+      PlaceItemOnPage();
     }
     return TRUE;
   } catch (const std::exception& e) {

@@ -23,6 +23,8 @@ class CGIS_OleElement : public CGIS_ElementImpl<IGIS_OleElement> {
   BOOL OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithCommonPages) override;
   BOOL Archive(int nRead, int nArchiveOption) override;
   bool GetHVScaleRatio() override;
+  // The ratio is fixed whatever it is told; the stored flag stays as it was.
+  void SetHVScaleRatio(bool) override {}
   bool CanConvert() override;
   void SetRect(SGIS_Rect rect) override;
   SGIS_Rect GetRect() override;
@@ -40,6 +42,7 @@ class CGIS_OleElement : public CGIS_ElementImpl<IGIS_OleElement> {
   BOOL InsertObject(IGIS_Display* pDisplay) override;
   IGIS_FrameProperty* GetFramePropertyPtr() override;
   BOOL SetFramePropertyPtr(IGIS_FrameProperty* pFrame) override;
+  BOOL UpdateLink() override;
 
   // Fits the height to the object's proportions at the current width,
   // commits, and asks the remembered display's view to redraw.
@@ -55,6 +58,8 @@ class CGIS_OleElement : public CGIS_ElementImpl<IGIS_OleElement> {
   ~CGIS_OleElement() override;
 
  private:
+  // Tells the item the page file it belongs to (the owner's), for its link.
+  void PlaceItemOnPage();
   // Width over height of the object; 1 when it reports no height.
   double ObjectRatio();
   void WriteRect(IGIS_Feature* pFeature, const SGIS_Rect& rect);

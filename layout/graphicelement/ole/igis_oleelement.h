@@ -20,4 +20,20 @@ class IGIS_OleElement : public IGIS_Element {
   virtual IGIS_FrameProperty* GetFramePropertyPtr() = 0;
   // Keeps a copy of the given frame (NULL drops it); FALSE for the element's own frame.
   virtual BOOL SetFramePropertyPtr(IGIS_FrameProperty* pFrame) = 0;
+
+  // Reads the source of the element's linked object now and shows it.
+  // A page read from a file never reads or writes a link's source on its
+  // own: each link shows the presentation stored with it until the host
+  // calls this (or the user presses the object page's update button); from
+  // then on the link follows its source's changes, and only then may the
+  // user's edit of the object write the source. The source is looked for
+  // first beside or below the page's file, by the path relative to it that
+  // the page stores, then at its absolute path. TRUE when the object shows
+  // its source's current content; FALSE for an element that holds no link,
+  // and when the source is gone, is not a regular file, is over the size
+  // limit, is no longer of the link's class or changed while it was read:
+  // the object then keeps what it showed, a level-1 record under
+  // "CGIS_OleClientItem::UpdateLink" says why, and the next update tries
+  // again.
+  virtual BOOL UpdateLink() = 0;
 };

@@ -57,6 +57,21 @@ constexpr CustomKey kCustomKeys[] = {
     {kKeyPictureData, GIS_FIELD_TYPE_BUFFER, "图片的内容", "图片的内容"},
 };
 
+// A picture not drawn this time: its rectangle crossed out in grey.
+void DrawPlaceholder(HDC hdc, int left, int top, int right, int bottom) {
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
+  HGDIOBJ oldPen = SelectObject(hdc, pen);
+  HGDIOBJ oldBrush = SelectObject(hdc, GetStockObject(NULL_BRUSH));
+  Rectangle(hdc, left, top, right, bottom);
+  MoveToEx(hdc, left, top, nullptr);
+  LineTo(hdc, right, bottom);
+  MoveToEx(hdc, left, bottom, nullptr);
+  LineTo(hdc, right, top);
+  SelectObject(hdc, oldBrush);
+  SelectObject(hdc, oldPen);
+  DeleteObject(pen);
+}
+
 // The description of a key.
 const CustomKey& KeyOf(const char* key) {
   for (const CustomKey& k : kCustomKeys) {
@@ -219,7 +234,11 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
     const bool paperKnown = paper.right != paper.left && paper.bottom != paper.top;
 
     const md::imaging::DecodeResult picture = md::imaging::ImageCache::Shared().Load(m_strFileName);
-    if (picture) {
+    if (picture.deferred) {
+      // The drawing's time for metafiles is spent: the picture says so.
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "%s: %s", m_strFileName.c_str(), picture.error.c_str());
+      DrawPlaceholder(hdc, d.left, d.top, d.right, d.bottom);
+    } else if (picture) {
       // The picture's top-left corner on the rectangle's top-left corner and
       // its bottom-right on the bottom-right, whichever way the context's
       // axes run: upright on screens (y down) and on paper (y up).

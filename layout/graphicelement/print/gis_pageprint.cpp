@@ -15,6 +15,7 @@
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/igis_element.h"
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/imaging/metafilelimits.h"
 #include "platform/win/gdidevice.h"
 
 namespace {
@@ -84,6 +85,8 @@ bool DrawElements(HDC hdc, int paperWidth, int paperHeight, const std::vector<IG
                   const char* method) {
   bool ok = true;
   CGIS_PrintDisplay display(hdc, paperWidth, paperHeight, SGIS_Point(0, paperHeight, 0));
+  // The page's metafiles share one budget of time.
+  const md::imaging::MetafileDrawing drawing;
   for (IGIS_Element* e : elements) {
     if (e != nullptr && e->OnDraw(hdc, true, &display)) continue;
     ok = false;
@@ -118,7 +121,11 @@ extern "C" {
 BOOL GIS_PrintPageToFile(IGIS_FeatureSet* page, int paperWidth, int paperHeight, int dpi, const char* path) {
   constexpr const char* kMethod = "GIS_PrintPageToFile";
   if (!CheckPage(page, paperWidth, paperHeight, kMethod)) return FALSE;
-  const std::string file = path != nullptr ? path : "";
+  if (path == nullptr || path[0] == '\0') {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, path == nullptr ? "szPath == NULL" : "szPath is empty");
+    return FALSE;
+  }
+  const std::string file = path;
   const bool png = EndsWith(file, ".png");
   if (!png && !EndsWith(file, ".pdf")) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "\"%s\" ends neither in .png nor in .pdf", file.c_str());
@@ -130,17 +137,24 @@ BOOL GIS_PrintPageToFile(IGIS_FeatureSet* page, int paperWidth, int paperHeight,
     return FALSE;
   const double widthMm = paperWidth / 100.0;
   const double heightMm = paperHeight / 100.0;
+  std::string why;
   std::unique_ptr<CairoCanvas> canvas = png ? CairoCanvas::createPageImage(widthMm, heightMm, dpi)
-                                            : CairoCanvas::createPdf(file, widthMm, heightMm, dpi);
+                                            : CairoCanvas::createPdf(file, widthMm, heightMm, dpi, &why);
   if (canvas == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "cannot make %s of %g x %g mm at %d dpi",
-            png ? "a raster" : file.c_str(), widthMm, heightMm, dpi);
+    if (png)
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "cannot make a raster of %g x %g mm at %d dpi", widthMm,
+              heightMm, dpi);
+    else
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "writing %s failed: %s", file.c_str(), why.c_str());
     return FALSE;
   }
   const bool drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
   // A PDF is written when finished, also after a failed element: what was drawn is kept.
-  const bool written = png ? canvas->writePng(file) : canvas->finish();
-  if (!written) GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "writing %s failed", file.c_str());
+  const bool written = png ? canvas->writePng(file, &why) : canvas->finish();
+  if (!written) {
+    if (!png) why = canvas->failure();
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "writing %s failed: %s", file.c_str(), why.c_str());
+  }
   return drawn && written ? TRUE : FALSE;
 }
 

@@ -8,13 +8,18 @@
 // Text is measured and drawn with the FreeType text engine (fontconfig's
 // faces; Chinese faces fall back to the installed CJK font).
 //
+// The metafiles of one page share a budget of time (platform/imaging/
+// metafilelimits.h): once it is spent, a picture of the rest is crossed out
+// in grey, and a record names its file.
+//
 // Every call answers FALSE, with a log record saying what is wrong, for a
 // page without a spatial reference on its feature class (a new feature set
 // has one; IGIS_FeatureClass::SetSpatialReference(NULL) takes it away), a
 // feature whose stored "TYPE" names an element but that has no live element
 // (a set read with LoadFromFile instead of LoadPageFromFile), a paper whose
 // sides are not positive, a resolution out of range, an element that fails
-// to draw (the others are still drawn) or output that cannot be written.
+// to draw (the others are still drawn), a NULL or empty path, or output that
+// cannot be written (the record gives the system's reason).
 #pragma once
 
 #include "platform/win/wintypes.h"

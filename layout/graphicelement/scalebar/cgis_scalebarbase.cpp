@@ -166,6 +166,10 @@ int LinearUnitCount() {
   return pFactory != nullptr ? pFactory->GetLinearUnitCount() : 0;
 }
 
+// Whether the bar's width follows the frame's map scale (Refresh sets it);
+// otherwise it is the bar's own and follows its edits.
+bool WidthFollowsMap(IGIS_MapElement* pFrame) { return pFrame != nullptr && pFrame->GetMap() != nullptr; }
+
 bool MapHasNoUnit(IGIS_MapElement* pFrame) {
   IGIS_Map* pMap = pFrame != nullptr ? pFrame->GetMap() : nullptr;
   IGIS_SpatialReference* pReference = pMap != nullptr ? pMap->GetSpatialReference() : nullptr;
@@ -197,6 +201,9 @@ CGIS_ScaleBarBase<TInterface>::CGIS_ScaleBarBase(IGIS_FeatureSet* pOwner, IGIS_F
   if (this->m_core.Bind(pOwner, pFeature, options) != CGIS_ElementCore::Binding::Created) return;
   m_bMadeFeature = true;
   WriteNewCustom(this->m_core.m_pFeature);
+  // Laid out at once, so that a new bar is stored with the rectangle and
+  // bar place that reading it gives.
+  CGIS_ScaleBarBase::Refresh();
 }
 
 template <class TInterface>
@@ -419,10 +426,19 @@ BOOL CGIS_ScaleBarBase<TInterface>::ArchiveStored(int nRead, const BodySymbols* 
   if (std::string label; pSet->Read("UnitLabel", &label)) AssignCut(m_strUnitLabel, label.c_str());
   if (pBody != nullptr) {
     ReadBodySymbols(*pSet, *pBody);
-    // Through the bar's own Refresh, which the base's serves with the forms.
-    m_pReadForms = bFormsRead ? &forms : nullptr;
-    this->Refresh();
-    m_pReadForms = nullptr;
+    if (IGIS_MapElement* pFrame = GetMapElement(); pFrame != nullptr && pFrame->GetMap() == nullptr) {
+      // A frame that shows no map gives no scale to lay the bar out at: the
+      // stored layout stands, and is what an unedited sheet lays out again.
+      const SGIS_Rect rect = GetRect();
+      m_layout.Keep(
+          *this, pFrame, m_nBarWidth, bFormsRead ? &forms : nullptr,
+          BarExtent{m_nBarX, m_nBarY, static_cast<double>(rect.Width()), static_cast<double>(rect.Height())});
+    } else {
+      // Through the bar's own Refresh, which the base's serves with the forms.
+      m_pReadForms = bFormsRead ? &forms : nullptr;
+      this->Refresh();
+      m_pReadForms = nullptr;
+    }
   }
   return TRUE;
 }
@@ -454,7 +470,7 @@ void CGIS_ScaleBarBase<TInterface>::SetDivision(double dDivision) {
     case GIS_SCALEBAR_RESIZE_DIVISIONS:
       if (bRatio) {
         m_nDivisions = ClampDivisions(Round(ClampDivisions(m_nDivisions) * r));
-        if (GetMapElement() == nullptr) m_nBarWidth = Round(m_nBarWidth / r);
+        if (!WidthFollowsMap(GetMapElement())) m_nBarWidth = Round(m_nBarWidth / r);
       }
       break;
     case GIS_SCALEBAR_RESIZE_WIDTH:
@@ -766,7 +782,7 @@ void CGIS_ScaleBarBase<TInterface>::ScaleShape(SGIS_Point origin, double sx, dou
   }
   if (m_nResizeHint == GIS_SCALEBAR_RESIZE_DIVISION) {
     m_dDivision *= sx;
-    if (GetMapElement() == nullptr) m_nBarWidth = Round(m_nBarWidth * sx);
+    if (!WidthFollowsMap(GetMapElement())) m_nBarWidth = Round(m_nBarWidth * sx);
   } else if (m_nResizeHint == GIS_SCALEBAR_RESIZE_DIVISIONS) {
     m_nDivisions = ClampDivisions(Round(m_nDivisions * sx));
   }
@@ -778,6 +794,9 @@ void CGIS_ScaleBarBase<TInterface>::ScaleShape(SGIS_Point origin, double sx, dou
     m_pScaleMarks->SetDivisionMarkHeight(Round(m_pScaleMarks->GetDivisionMarkHeight() * sy));
     m_pScaleMarks->SetSubdivisionMarkHeight(Round(m_pScaleMarks->GetSubdivisionMarkHeight() * sy));
   }
+  // The rectangle a scaled bar stores is the layout of what it scaled, as
+  // reading it lays it out.
+  this->Refresh();
 }
 
 // ---- Property sheet -----------------------------------------------------------------

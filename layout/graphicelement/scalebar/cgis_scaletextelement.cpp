@@ -25,6 +25,7 @@
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
+#include "layout/graphicelement/element/missingmap.h"
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/scalebar/scalebarbody.h"
@@ -272,7 +273,9 @@ void CGIS_ScaleTextElement::Update(const char* szMessage, int /*nArgument*/, IGI
     return;
   }
   if (pFrame->GetMap() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::Update", "p_map == NULL");
+    // A map that cannot be found was recorded once, by the frame.
+    if (!md::layout::FrameMapMissing(pFrame))
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_ScaleTextElement::Update", "p_map == NULL");
     return;
   }
   if (std::strcmp(szMessage, GIS_MESSAGE_DOC_MAP_SPATIALREFERENCE_CHANGED) == 0) {

@@ -29,7 +29,8 @@ class CGIS_ScaleTextElement : public CGIS_ElementImpl<IGIS_ScaleTextElement> {
   BOOL OnOpenPropertyDlg(IGIS_Display* pDisplay, BOOL bWithFramePages) override;
   BOOL Archive(int nRead, int nArchiveOption) override;
   bool GetHVScaleRatio() override { return true; }
-  void SetHVScaleRatio(bool) override { m_core.m_bKeepHVScaleRatio = true; }
+  // The ratio is fixed whatever it is told; the stored flag stays as it was.
+  void SetHVScaleRatio(bool) override {}
   bool CanConvert() override { return true; }
   void SetOrder(int nOrder) override;
   void SetRect(SGIS_Rect rect) override;

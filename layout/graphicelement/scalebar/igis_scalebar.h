@@ -119,7 +119,7 @@ class IGIS_ScaleBar : public IGIS_Element, public IGIS_Observer {
   virtual IGIS_NumericFormat* GetLatLonFormat() = 0;
   virtual void SetLatLonFormatPtr(IGIS_NumericFormat* pFormat) = 0;
   // The page width of one division at the followed frame's scale (kept as
-  // BarWidth); BarWidth itself without a frame.
+  // BarWidth); BarWidth itself without a frame or a map it shows.
   virtual int GetDivisionWidth() = 0;
   virtual void SetBarWidth(int nWidth) = 0;
   virtual void SetMapScale(double dScale) = 0;

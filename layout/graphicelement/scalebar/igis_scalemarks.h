@@ -38,7 +38,8 @@ class IGIS_ScaleMarks {
   // A new object with the same values and its own copies of the symbols.
   virtual IGIS_ScaleMarks* Clone() = 0;
   virtual void Release() = 0;
-  // Writes the marks into the buffer (FORMAT.md); TRUE.
+  // Writes the marks into the buffer
+  // (layout/graphicelement/scalebar/FORMAT.md); TRUE.
   virtual BOOL Save(IGIS_DataBuffer* pBuffer) = 0;
   // Reads what Save wrote; missing keys keep their values. FALSE only for a
   // NULL buffer.

@@ -41,7 +41,7 @@ class IGIS_ScaleTextElement : public IGIS_Element, public IGIS_Observer, public 
   virtual IGIS_FrameProperty* GetFramePropertyPtr() = 0;
   virtual bool SetFramePropertyPtr(IGIS_FrameProperty* pFrame) = 0;
   // Composes the text from the frame's scale and the units, then sizes the
-  // rectangle to it.
+  // rectangle to it. Following a frame that shows no map, the text stays.
   virtual void RebuildText() = 0;
   virtual void SetNumericFormatPtr(IGIS_NumericFormat* pFormat) = 0;
   virtual void SetLatLonFormatPtr(IGIS_NumericFormat* pFormat) = 0;

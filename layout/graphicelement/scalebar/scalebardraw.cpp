@@ -151,12 +151,11 @@ DivisionWidth ComputeDivisionWidth(IGIS_ScaleBar& bar) {
 
 DivisionWidth ComputeDivisionWidth(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame) {
   DivisionWidth w{bar.GetBarWidth(), bar.GetDivision(), bar.GetMapScale()};
-  if (pFrame == nullptr) return w;
-  IGIS_Map* pMap = pFrame->GetMap();
-  if (pMap == nullptr) {
-    w.dDivision = 1.0;
-    return w;
-  }
+  // Without a map shown (none bound, or the one it names cannot be found)
+  // there is no scale to measure at: the stored width, division and scale
+  // stand, so that the bar prints as it was once the map is back.
+  IGIS_Map* pMap = pFrame != nullptr ? pFrame->GetMap() : nullptr;
+  if (pMap == nullptr) return w;
   w.dMapScale = pFrame->GetScale();
   if (w.dMapScale == 0.0 || !std::isfinite(w.dMapScale)) return w;
   IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
@@ -439,13 +438,13 @@ BarExtent LayOutReadBarExtent(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, doubl
 
 // ---- The layout a bar holds --------------------------------------------------------
 
-struct HeldBarLayout::Inputs : ReadLayoutMemo::Key {};
+namespace {
 
-HeldBarLayout::HeldBarLayout() = default;
-HeldBarLayout::~HeldBarLayout() = default;
-
-BarExtent HeldBarLayout::LayOut(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw,
-                                const ReadLayoutForms* pForms) {
+// The inputs of the bar's layout now: with the forms just read, or with the
+// objects saved into the buffers; false when a buffer cannot be made.
+bool InputsNow(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw, const ReadLayoutForms* pForms,
+               std::array<md::basilo::ReleasePtr<IGIS_DataBuffer>, 4>& saved,
+               ReadLayoutMemo::Inputs* pInputs) {
   // The labels are measured with one number format, the lat/lon one on a
   // geographic map, and with none without labels: the other leaves the
   // layout as it is and is not compared.
@@ -461,14 +460,14 @@ BarExtent HeldBarLayout::LayOut(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, dou
   } else {
     // The saved forms of the objects as they are now, edits through the
     // pointers the bar hands out included.
-    if (!m_saved[0]) {
-      for (auto& b : m_saved) b.reset(GIS_CreateDataBufferObject(0));
+    if (!saved[0]) {
+      for (auto& b : saved) b.reset(GIS_CreateDataBufferObject(0));
     }
     IGIS_Symbol* symbols[2] = {bar.GetLabelSymbol(), bar.GetUnitLabelSymbol()};
     IGIS_NumericFormat* formats[2] = {bar.GetNumericFormat(), bar.GetLatLonFormat()};
     for (std::size_t i = 0; i < 4; ++i) {
-      IGIS_DataBuffer* b = m_saved[i].get();
-      if (b == nullptr) return LayOutBarExtent(bar, dw);
+      IGIS_DataBuffer* b = saved[i].get();
+      if (b == nullptr) return false;
       if (!measured[i]) continue;
       b->SetSize(0);
       if (i < 2) {
@@ -484,12 +483,35 @@ BarExtent HeldBarLayout::LayOut(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, dou
   std::array<std::span<const BYTE>, 4> compared;
   for (std::size_t i = 0; i < 4; ++i)
     if (measured[i]) compared[i] = forms[i];
-  const ReadLayoutMemo::Inputs in = InputsOf(bar, pFrame, dw, compared);
+  *pInputs = InputsOf(bar, pFrame, dw, compared);
+  return true;
+}
+
+}  // namespace
+
+struct HeldBarLayout::Inputs : ReadLayoutMemo::Key {};
+
+HeldBarLayout::HeldBarLayout() = default;
+HeldBarLayout::~HeldBarLayout() = default;
+
+BarExtent HeldBarLayout::LayOut(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw,
+                                const ReadLayoutForms* pForms) {
+  ReadLayoutMemo::Inputs in;
+  if (!InputsNow(bar, pFrame, dw, pForms, m_saved, &in)) return LayOutBarExtent(bar, dw);
   if (m_pInputs && ReadLayoutMemo::Matches(*m_pInputs, in)) return m_extent;
   m_extent = pForms != nullptr ? LayOutReadBarExtent(bar, pFrame, dw, *pForms) : LayOutBarExtent(bar, dw);
   if (!m_pInputs) m_pInputs = std::make_unique<Inputs>();
   ReadLayoutMemo::Assign(m_pInputs.get(), in);
   return m_extent;
+}
+
+void HeldBarLayout::Keep(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw,
+                         const ReadLayoutForms* pForms, const BarExtent& extent) {
+  ReadLayoutMemo::Inputs in;
+  if (!InputsNow(bar, pFrame, dw, pForms, m_saved, &in)) return;
+  m_extent = extent;
+  if (!m_pInputs) m_pInputs = std::make_unique<Inputs>();
+  ReadLayoutMemo::Assign(m_pInputs.get(), in);
 }
 
 // ---- Drawing --------------------------------------------------------------------------

@@ -21,7 +21,8 @@ class IGIS_ScaleBar;
 namespace md::layout::detail {
 
 // The page width of one division at the followed frame's scale, with the
-// division and scale that keeping it would store.
+// division and scale that keeping it would store; without a frame, or with
+// one that shows no map, the bar's stored width, division and scale.
 struct DivisionWidth {
   int nBarWidth;
   double dDivision;
@@ -72,6 +73,11 @@ class HeldBarLayout {
   // LayOutBarExtent(bar, dw), or with the forms the objects were just read
   // from, LayOutReadBarExtent. pFrame is bar.GetMapElement().
   BarExtent LayOut(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw, const ReadLayoutForms* pForms);
+  // Holds the extent as the layout of the bar's present inputs without
+  // measuring: a bar read while its frame shows no map keeps its stored
+  // layout, and a layout with the same inputs (an unedited sheet) gives it.
+  void Keep(IGIS_ScaleBar& bar, IGIS_MapElement* pFrame, double dw, const ReadLayoutForms* pForms,
+            const BarExtent& extent);
 
  private:
   struct Inputs;

@@ -54,6 +54,10 @@ void CGIS_ScaleTextElement::BuildText() {
 
   IGIS_MapElement* pFrame = BoundFrame();
   IGIS_Map* pMap = pFrame != nullptr ? pFrame->GetMap() : nullptr;
+  // A frame that shows no map (none bound, or the one it names cannot be
+  // found) gives no scale: the text stays as it is, the stored one after a
+  // read, and is composed again once the map is there.
+  if (pFrame != nullptr && pMap == nullptr) return;
   if (pMap == nullptr) {
     finish(m_nScaleTextStyle == 1 ? relative(m_dMapScale) : "1:" + format(m_dMapScale));
     return;

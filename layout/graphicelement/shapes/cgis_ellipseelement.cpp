@@ -36,7 +36,6 @@ CGIS_EllipseElement::CGIS_EllipseElement(IGIS_FeatureSet* pOwner, IGIS_Feature* 
                                   .nKind = GIS_FEATURE_KIND_ELLIPSE,
                                   .nSymbolType = GIS_SYMBOL_FILL,
                                   .nSymbolCode = 3361,
-                                  .bCanConvertBound = false,
                                   .bLogCreateFailure = false};
   // A stored ellipse brings its flags, order and name at once.
   if (BindShape(m_core, pOwner, pFeature, binding) == CGIS_ElementCore::Binding::Bound) Archive(1, 0);

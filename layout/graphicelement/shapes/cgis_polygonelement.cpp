@@ -22,8 +22,7 @@ CGIS_PolygonElement::CGIS_PolygonElement(IGIS_FeatureSet* pOwner, IGIS_Feature* 
             {.szType = GIS_TYPE_GRAPHIC_ELEMENT_POLYGON,
              .nKind = GIS_FEATURE_KIND_POLYGON,
              .nSymbolType = GIS_SYMBOL_FILL,
-             .nSymbolCode = 3361,
-             .bCanConvertBound = false});
+             .nSymbolCode = 3361});
 }
 
 BOOL CGIS_PolygonElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {

@@ -22,8 +22,7 @@ CGIS_PolylineElement::CGIS_PolylineElement(IGIS_FeatureSet* pOwner, IGIS_Feature
             {.szType = GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE,
              .nKind = GIS_FEATURE_KIND_POLYLINE,
              .nSymbolType = GIS_SYMBOL_LINE,
-             .nSymbolCode = 3331,
-             .bCanConvertBound = true});
+             .nSymbolCode = 3331});
 }
 
 BOOL CGIS_PolylineElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {

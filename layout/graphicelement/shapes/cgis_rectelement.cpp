@@ -16,8 +16,7 @@ CGIS_RectElement::CGIS_RectElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeatu
             {.szType = GIS_TYPE_GRAPHIC_ELEMENT_RECT,
              .nKind = GIS_FEATURE_KIND_RECTANGLE,
              .nSymbolType = GIS_SYMBOL_FILL,
-             .nSymbolCode = 3361,
-             .bCanConvertBound = true});
+             .nSymbolCode = 3361});
 }
 
 SGIS_Rect CGIS_RectElement::GetRect() {

@@ -93,7 +93,7 @@ CGIS_ElementCore::Binding BindShape(CGIS_ElementCore& core, IGIS_FeatureSet* pOw
   options.nKind = binding.nKind;
   options.nCanConvert = 0;
   options.bRewriteType = true;
-  options.nRewriteCanConvert = binding.bCanConvertBound ? 1 : 0;
+  options.bRewriteCanConvert = true;
   options.szNoFeature = binding.bLogCreateFailure ? "建立Feature失败 pFeature == NULL" : nullptr;
   const CGIS_ElementCore::Binding result = core.Bind(pOwner, pFeature, options);
   IGIS_Feature* pBound = result != CGIS_ElementCore::Binding::Unbound ? core.m_pFeature : nullptr;

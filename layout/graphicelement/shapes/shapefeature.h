@@ -65,7 +65,6 @@ struct SGIS_ShapeBinding {
   int nKind = GIS_FEATURE_KIND_RECTANGLE;
   int nSymbolType = GIS_SYMBOL_FILL;  // default symbol: type and style code
   int nSymbolCode = 3361;
-  bool bCanConvertBound = false;  // "CanConvert" written on a bound feature
   bool bLogCreateFailure = true;  // record when no feature can be made
 };
 

@@ -127,8 +127,9 @@ const char* CGIS_TextElement::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_TEXT; 
 
 bool CGIS_TextElement::GetHVScaleRatio() { return true; }
 
-// A text keeps its proportions: the flag is always set.
-void CGIS_TextElement::SetHVScaleRatio(bool) { m_core.m_bKeepHVScaleRatio = true; }
+// A text keeps its proportions whatever it is told; the stored flag stays as
+// it was, so that a sheet probing or restoring the flag changes nothing.
+void CGIS_TextElement::SetHVScaleRatio(bool) {}
 
 bool CGIS_TextElement::CanConvert() { return false; }
 

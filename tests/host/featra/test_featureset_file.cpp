@@ -16,7 +16,6 @@
 #include <iterator>
 
 #include "host/basilo/igis_globalproperties.h"
-#include "host/featra/bytestream.h"
 #include "host/featra/featureset_image.h"
 #include "tests/host/featra/featratest.h"
 #include "tests/support/logmark.h"
@@ -191,20 +190,6 @@ TEST(FeatureSetFile, RecordsLargerThanAReadBlockLoadFromFileAndDamageIsNamed) {
   }
   EXPECT_EQ(Describe(loaded.get()), before);
   unlink(path.c_str());
-}
-
-TEST(FeatureSetFile, ChecksumsOfPartsJoinIntoTheChecksumOfTheWhole) {
-  std::string text;
-  for (int i = 0; i < 3000; ++i) text.push_back(static_cast<char>(i * 37 + i / 7));
-  const auto* data = reinterpret_cast<const std::uint8_t*>(text.data());
-  for (const std::size_t cut :
-       {std::size_t{0}, std::size_t{1}, std::size_t{12}, std::size_t{1024}, text.size() - 1, text.size()}) {
-    const std::uint32_t whole = md::featra::Crc32(data, text.size());
-    const std::uint32_t head = md::featra::Crc32(data, cut);
-    const std::uint32_t tail = md::featra::Crc32(data + cut, text.size() - cut);
-    EXPECT_EQ(md::featra::Crc32Combine(head, tail, text.size() - cut), whole) << cut;
-    EXPECT_EQ(md::featra::Crc32More(head, data + cut, text.size() - cut), whole) << cut;
-  }
 }
 
 TEST(FeatureSetFile, AnOverlongNameIsCutAtACharacterBoundary) {
@@ -440,22 +425,5 @@ TEST(FeatureSetFile, InputsThatOnceBrokeTheReaderAreHandled) {
     const std::string image = ImageOf(set.get());
     EXPECT_TRUE(ReadImage(again.get(), image)) << name;
     EXPECT_EQ(Describe(again.get()), Describe(set.get())) << name;
-  }
-}
-
-TEST(FeatureSetFile, ChecksumIsTheStandardCrc32) {
-  const struct {
-    std::string bytes;
-    std::uint32_t crc;
-  } rows[] = {
-      {"", 0x00000000u},
-      {"123456789", 0xCBF43926u},
-      {"The quick brown fox jumps over the lazy dog", 0x414FA339u},
-      {std::string(1000, '\0'), 0x060B1780u},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(md::featra::Crc32(reinterpret_cast<const std::uint8_t*>(row.bytes.data()), row.bytes.size()),
-              row.crc)
-        << row.bytes.size();
   }
 }

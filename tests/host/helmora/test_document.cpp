@@ -133,6 +133,11 @@ TEST(Layers, GroupsOwnTheirChildrenOnce) {
   EXPECT_FALSE(map->AddLayer(nullptr));
   child->Release();  // owned: refused, stays usable
   EXPECT_STREQ(child->GetName(), "子");
+  // A new layer refused stays the caller's, who ends it.
+  IGIS_MapLayer* fresh = GIS_CreateVectorLayerObject("新", nullptr);
+  EXPECT_FALSE(child->AddLayer(fresh));
+  EXPECT_STREQ(fresh->GetName(), "新");
+  fresh->Release();
   EXPECT_GE(mark.Count(), 6u);
   EXPECT_EQ(group->GetLayerCount(), 2);
   EXPECT_EQ(map->GetLayerCount(), 2);

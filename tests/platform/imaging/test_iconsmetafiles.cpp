@@ -1,26 +1,35 @@
 // Icons, cursors and metafiles: the image an icon directory's choice gives,
-// its mask and alpha; metafiles drawn at their own size (render checks);
-// damaged files refused with their reason; the helper program a metafile is
-// drawn in, stopped on a crash, a loop or too much memory, and started
-// afresh whatever locks the host's other threads hold.
+// its mask and alpha; metafiles drawn at their own size (render checks), in
+// their frames' place, their texts in their fonts' character sets; damaged
+// files refused with their reason; the helper program a metafile is drawn in,
+// stopped on a crash, a loop or too much memory or when it hangs after its
+// answer, and started afresh whatever locks the host's other threads hold.
 #include <gtest/gtest.h>
 
 #include <glib-object.h>
 
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <chrono>
 #include <condition_variable>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <thread>
 
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/raster.h"
+#include "platform/imaging/charset.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/metafile.h"
+#include "platform/imaging/metafilelimits.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
+#include "tests/fuzz/fuzz_inputs.h"
 #include "tests/platform/imaging/metafiles.h"
 #include "tests/support/rendercheck.h"
 
@@ -29,6 +38,13 @@ namespace {
 using namespace md::imaging;
 namespace f = md::test::imagefiles;
 namespace m = md::test::metafiles;
+
+// A file of tests/platform/imaging/data (its refused ones are fuzzing seeds too).
+f::Bytes Data(const char* name) {
+  const auto bytes =
+      md::test::fuzz::ReadInput(std::filesystem::path(MD_SOURCE_DIR) / "tests/platform/imaging/data" / name);
+  return f::Bytes(bytes.begin(), bytes.end());
+}
 
 // Quadrants with the top-left pixel clear.
 std::uint32_t Clear00(int x, int y, int w, int h) {
@@ -63,6 +79,8 @@ std::vector<Sample> Samples() {
        Format::Ico, 6, 4, 5, 3, 0xFFFFFFFFu},
       {"cur: a 24-bit image", m::Icon(2, {{10, 6, 24, m::IconDib(10, 6, 24, quad(10, 6))}}), Format::Cur, 10,
        6, 2, 4, 0xFF0000FFu},
+      {"ico: the largest image beside a damaged smaller one", Data("ico-smaller-image-runs-past-the-end.ico"),
+       Format::Ico, 4, 4, 1, 2, 0xFFFF0000u},
       {"wmf: the ellipse's inside", m::SampleWmf(), Format::Wmf, 600, 300, 150, 180, 0xFF0000FFu},
       {"wmf: the rectangle's inside", m::SampleWmf(), Format::Wmf, 600, 300, 450, 180, 0xFFFF0000u},
       {"emf: the ellipse's inside", m::SampleEmf(), Format::Emf, 591, 295, 148, 148, 0xFF0000FFu},
@@ -97,6 +115,77 @@ TEST(ImagingIconsMetafiles, MetafilesKeepTheirSizeInInches) {
   }
 }
 
+TEST(ImagingIconsMetafiles, MetafilesAreTheirFramesWhateverTheyDraw) {
+  struct Pixel {
+    int x, y;
+    std::uint32_t colour;
+  };
+  const struct {
+    const char* file;
+    int width, height;
+    Pixel drawn, other;
+  } rows[] = {
+      // An outline's inner half at the corner, no clear ring around it.
+      {"wmf-rectangle-96x48.wmf", 300, 150, {150, 75, 0xFFFF0000u}, {0, 0, 0xFF000000u}},
+      {"wmf-frame-at-10-20.wmf", 300, 150, {225, 75, 0xFFFF0000u}, {75, 75, 0u}},
+      {"wmf-window-centred.wmf", 300, 150, {75, 75, 0xFFFF0000u}, {225, 75, 0u}},
+      {"wmf-anisotropic.wmf", 300, 150, {75, 75, 0xFFFF0000u}, {225, 75, 0u}},
+      {"wmf-anisotropic-y-up.wmf", 300, 150, {150, 120, 0xFFFF0000u}, {150, 30, 0u}},
+      {"wmf-window-twice-the-frame.wmf", 300, 150, {75, 75, 0xFFFF0000u}, {225, 75, 0u}},
+      {"wmf-no-placeable-header.wmf", 404, 204, {200, 100, 0xFFFF0000u}, {0, 0, 0u}},
+      {"emf-frame-at-100-100.emf", 600, 300, {450, 150, 0xFFFF0000u}, {150, 100, 0u}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.file);
+    const f::Bytes bytes = Data(row.file);
+    const DecodeResult r = Decode(bytes.data(), bytes.size());
+    ASSERT_TRUE(r) << r.error;
+    EXPECT_EQ(r.bitmap->width, row.width);
+    EXPECT_EQ(r.bitmap->height, row.height);
+    for (const Pixel& p : {row.drawn, row.other}) {
+      if (p.x < r.bitmap->width && p.y < r.bitmap->height) {
+        EXPECT_EQ(r.bitmap->at(p.x, p.y), p.colour) << p.x << ", " << p.y;
+      }
+    }
+  }
+}
+
+TEST(ImagingIconsMetafiles, TextIsReadInItsFontsCharacterSet) {
+  const struct {
+    unsigned charset;
+    const char* bytes;
+    const char* text;
+  } rows[] = {
+      {134, "\xD6\xD0\xCE\xC4\xB5\xD8\xCD\xBC", "中文地图"},
+      {136, "\xA4\xA4\xA4\xE5\xA6\x61\xB9\xCF", "中文地圖"},
+      {128, "\x93\xFA\x96\x7B", "日本"},
+      {129, "\xC7\xD1\xB1\xB9", "한국"},
+      {130, "\xD0\x65\x8A\x82", "한국"},
+      {161, "\xD7\xDC\xF1\xE1", "Χάρα"},
+      {162, "\xFE\xF0", "şğ"},
+      {163, "Vi\xD2t", "V\u1EC9t"},  // a letter and the mark after it, as one
+      {177, "\xF9\xEC", "של"},
+      {178, "\xC7\xE1", "ال"},
+      {186, "\xE0\xF0", "ąš"},
+      {204, "\xCA\xE0\xF0\xF2\xE0", "Карта"},
+      {222, "\xA1\xD2", "กา"},
+      {238, "\xA3\xF3\x64\x9F", "Łódź"},
+      {77, "caf\x8E", "café"},
+      {255, "caf\x82", "café"},
+      {0, "caf\xE9 \x80", "café €"},
+      {1, "caf\xE9", "café"},
+      {2, "\x61\xB0", "a°"},  // a symbol font's own codes
+      // What does not decode is replaced, and reading goes on.
+      {134, "\xD6\xD0\xFF\xCE\xC4", "中\uFFFD文"},
+      {134, "\xD6\xD0\x81", "中\uFFFD"},
+      {136, "\xFF\xFF\x41\xA4", "\uFFFD\uFFFDA\uFFFD"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    EXPECT_EQ(detail::CharsetToUtf8(row.bytes, std::strlen(row.bytes), row.charset), row.text);
+  }
+}
+
 TEST(ImagingIconsMetafiles, EachNewFormatDraws) {
   const struct {
     const char* control;
@@ -115,6 +204,8 @@ TEST(ImagingIconsMetafiles, EachNewFormatDraws) {
                                      })}})},
       {"wmf", m::SampleWmf()},
       {"emf", m::SampleEmf()},
+      {"wmf-text-gbk", Data("wmf-text-gbk.wmf")},
+      {"wmf-text-big5", Data("wmf-text-big5.wmf")},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.control);
@@ -160,7 +251,15 @@ TEST(ImagingIconsMetafiles, DamagedFilesAreRefusedWithTheirReason) {
       {"icon of 60000 images", Poke(ico, 4, {0x60, 0xEA}), "ICO: the directory names 60000 images"},
       {"icon whose directory is cut", Cut(ico, 12), "ICO: the directory ends early"},
       {"icon whose image lies past the end", Poke(ico, 18, {0xFF, 0xFF}),
-       "ICO: no image lies inside the file"},
+       "ICO: the chosen image, 8 x 8, starts past the end of the file"},
+      {"icon whose largest image runs past the end", Data("refused-ico-largest-image-runs-past-the-end.ico"),
+       "ICO: the chosen image, 4 x 4, runs past the end of the file"},
+      {"icon whose largest image starts past the end",
+       Data("refused-ico-largest-image-starts-past-the-end.ico"),
+       "ICO: the chosen image, 4 x 4, starts past the end of the file"},
+      {"icon whose largest image starts in the directory",
+       Data("refused-ico-largest-image-starts-in-the-directory.ico"),
+       "ICO: the chosen image, 4 x 4, starts inside the directory"},
       {"icon whose pixels are cut", Poke(ico, 14, {90, 0}), "ICO: image pixels end early"},
       {"icon whose mask is cut",
        Poke(ico, 14,
@@ -177,8 +276,16 @@ TEST(ImagingIconsMetafiles, DamagedFilesAreRefusedWithTheirReason) {
       {"wmf of no units per inch", Resum(Poke(wmf, 14, {0, 0})),
        "WMF: the placeable header gives no units per inch"},
       {"wmf of a record of no size", Poke(wmf, 22 + 18, {0, 0, 0, 0}), "WMF: "},
+      {"wmf of a frame of no width", Data("refused-wmf-frame-of-no-width.wmf"),
+       "WMF: the placeable frame has no size (0 x 48 units)"},
+      {"wmf of an inverted frame", Data("refused-wmf-frame-inverted.wmf"),
+       "WMF: the placeable frame is inverted (-96 x 48 units)"},
       {"emf whose records are cut", Cut(emf, emfEnd - 8), "EMF: the records end early"},
       {"emf of a frame of no size", Poke(emf, 32, {0, 0, 0, 0}), "EMF: the frame has no size"},
+      {"emf of an inverted frame", Data("refused-emf-frame-inverted.emf"),
+       "EMF: the frame is inverted (-5080 x 2540 x 0.01 mm)"},
+      {"emf of no reference device", Data("refused-emf-no-reference-device.emf"),
+       "EMF: the header names no reference device (1000 x 1000 pixels over 0 x 0 mm)"},
       {"emf of a bad header size", Poke(emf, 4, {0x10, 0x27, 0, 0}), "EMF: bad header record of 10000 bytes"},
       {"emf of a record running past the end", Poke(emf, 88 + 4, {0xF0, 0xFF, 0xFF, 0x7F}), "EMF: "},
   };
@@ -190,9 +297,10 @@ TEST(ImagingIconsMetafiles, DamagedFilesAreRefusedWithTheirReason) {
   }
 }
 
-TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemory) {
+TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemoryAndReaped) {
+  // Long enough for a sanitized probe to start on a loaded machine.
   detail::IsolationLimits quick;
-  quick.milliseconds = 300;
+  quick.milliseconds = 1000;
   quick.extraMemory = std::size_t{64} << 20;
   const struct {
     const char* name;
@@ -203,7 +311,9 @@ TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemory) {
       {"fills the buffer", MD_IMAGING_PROBE, "fill", ""},
       {"refuses", MD_IMAGING_PROBE, "no such thing", "no such thing"},
       {"crashes", MD_IMAGING_PROBE, "crash", "the renderer stopped on signal "},
-      {"loops", MD_IMAGING_PROBE, "loop", "drawing took longer than 0.30 s"},
+      {"loops", MD_IMAGING_PROBE, "loop", "drawing took longer than 1.00 s"},
+      {"closes its answer pipe, then hangs", MD_IMAGING_PROBE, "close and hang",
+       "drawing took longer than 1.00 s"},
       {"throws", MD_IMAGING_PROBE, "throw", "failed: no luck"},
       {"takes too much memory", MD_IMAGING_PROBE, "alloc", "failed: std::bad_alloc"},
       {"is missing", "/nonexistent/mapdeck-metafile", "fill",
@@ -214,6 +324,7 @@ TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemory) {
     const char input = 7;
     char seen[2] = {0, 0};
     std::string error;
+    const auto start = std::chrono::steady_clock::now();
     const bool ok = detail::RunIsolated(
         row.program, {row.what}, &input, 1, 16,
         [&](const void* b) {
@@ -221,6 +332,11 @@ TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemory) {
           return std::string();
         },
         quick, &error);
+    // Within the limit, and no program of the run is left, running or unreaped.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+    errno = 0;
+    EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
     EXPECT_EQ(ok, row.error.empty());
     // A crash ends the program on its signal, or on the sanitizer's abort; a
     // sanitizer refuses an allocation past the limit by ending the program.
@@ -236,11 +352,16 @@ TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemory) {
 }
 
 TEST(ImagingIconsMetafiles, AMissingHelperRefusesTheMetafileNamingThePath) {
+  MetafileLimits limits;
+  limits.helper = "/nonexistent/mapdeck-metafile";
+  const MetafileLimits before = SetMetafileLimits(limits);
   const f::Bytes bytes = m::SampleEmf();
-  const DecodeResult r = detail::RenderMetafile("EMF", Format::Emf, std::size_t{1} << 26, bytes.data(),
-                                                bytes.size(), "/nonexistent/mapdeck-metafile");
+  const DecodeResult r = Decode(bytes.data(), bytes.size());
+  SetMetafileLimits(before);
   EXPECT_FALSE(r);
   EXPECT_NE(r.error.find("/nonexistent/mapdeck-metafile is missing"), std::string::npos) << r.error;
+  // A helper that could not start says nothing of the file.
+  EXPECT_TRUE(Decode(bytes.data(), bytes.size())) << r.error;
 }
 
 // A GObject type whose class set-up waits until released: while it waits,

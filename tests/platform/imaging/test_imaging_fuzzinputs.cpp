@@ -1,7 +1,8 @@
 // The picture fuzz targets' seeds are small pictures of every format the
-// loader reads (icons, cursors and metafiles with targets of their own), and damaged files named
-// "refused-..." that lead the BMP fuzzer to its run-length and bit-field branches; every seed and every input
-// that once broke a reader goes through the targets' checks.
+// loader reads (icons, cursors and metafiles with targets of their own, some of them the files of
+// tests/platform/imaging/data), and damaged files named "refused-..." that lead the fuzzers to the
+// branches that refuse them (the BMP run-length and bit-field ones, icons' damaged images, metafiles'
+// frames); every seed and every input that once broke a reader goes through the targets' checks.
 #include <gtest/gtest.h>
 
 #include <map>

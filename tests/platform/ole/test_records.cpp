@@ -13,7 +13,8 @@ namespace {
 
 using md::ole::Storage;
 
-// A linked text document's storage, as a link saves it.
+// A linked text document's storage, in the form written before links kept
+// a relative path too (still read).
 Storage LinkStorage() {
   Storage s;
   md::ole::TextDocumentClass().createFromContent({'t'}, nullptr)->Save(&s);
@@ -33,7 +34,19 @@ TEST(ObjectRecords, DamagedRecordsAreRefusedWithTheirReason) {
     std::function<void(Storage&)> damage;
     const char* why;
   } kCases[] = {
-      {"link of a later version", [](Storage& s) { s.streams["Link"][0] = 2; }, "unknown version"},
+      {"link of a later version", [](Storage& s) { s.streams["Link"][0] = 3; }, "unknown version"},
+      {"relative path leaving the page's folder",
+       [](Storage& s) {
+         s.streams["Link"] =
+             Bytes({2, 0, 0, 0, 4, 0, 0, 0, '/', 'a', '.', 't', 4, 0, 0, 0, '.', '.', '/', 't'});
+       },
+       "damaged link"},
+      {"relative path from the root",
+       [](Storage& s) {
+         s.streams["Link"] = Bytes({2, 0, 0, 0, 4, 0, 0, 0, '/', 'a', '.', 't', 2, 0, 0, 0, '/', 't'});
+       },
+       "damaged link"},
+      {"absolute path that is not", [](Storage& s) { s.streams["Link"][8] = '+'; }, "damaged link"},
       {"link path longer than its record", [](Storage& s) { s.streams["Link"][4] = 9; }, "damaged link"},
       {"bytes after the link path", [](Storage& s) { s.streams["Link"].push_back(0); }, "damaged link"},
       {"empty link path",

@@ -25,6 +25,7 @@
 #include "layout/graphicelement/scalebar/igis_scaletextelement.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
+#include "tests/support/storedform.h"
 #include "tests/tools/demo/demotest.h"
 #include "tools/demo/mapsheet.h"
 
@@ -271,7 +272,7 @@ TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
          frame->SetScale(0.5);
          return static_cast<IGIS_Element*>(frame);
        },
-       0.5 * 0.3048},
+       0.5},
   };
   int n = 0;
   for (const auto& row : rows) {
@@ -296,6 +297,82 @@ TEST(PageRoundTrip, SaveLoadSaveKeepsTheStoredForm) {
     }
     EXPECT_EQ(heldFrame(second) == nullptr, row.scale == 0.0);
     EXPECT_EQ(heldFrame(twice->elements()[k]) == nullptr, row.scale == 0.0);
+  }
+}
+
+// Each element of `page` stores what its copy in `loaded` stores.
+void ExpectSameStoredForms(md::demo::Page& page, md::demo::Page& loaded) {
+  ASSERT_EQ(page.elements().size(), loaded.elements().size());
+  for (std::size_t i = 0; i < page.elements().size(); ++i) {
+    IGIS_Element* e = page.elements()[i];
+    EXPECT_TRUE(md::test::StoredForm(e) == md::test::StoredForm(loaded.elements()[i]))
+        << i << " " << e->GetType() << " " << e->GetName();
+  }
+}
+
+// The demo's two pages, saved, read back and saved again: the first save is
+// every later one.
+TEST(PageRoundTrip, TheDemoPagesStoreWhatTheyRead) {
+  FixedText fixed;
+  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  ASSERT_TRUE(doc.ok());
+  auto sample = md::demo::BuildSamplePage(nullptr);
+  auto sheet = md::demo::BuildMapSheetPage(doc, nullptr);
+  ASSERT_TRUE(sample != nullptr && sheet != nullptr);
+  auto sampleCopy =
+      md::test::SavedAndReloaded(*sample, md::test::ScratchFolder("demostored-sample"), nullptr);
+  auto sheetCopy =
+      md::test::SavedAndReloaded(*sheet, md::test::ScratchFolder("demostored-sheet"), doc.LayoutLayer());
+  ASSERT_TRUE(sampleCopy != nullptr && sheetCopy != nullptr);
+  ExpectSameStoredForms(*sample, *sampleCopy);
+  ExpectSameStoredForms(*sheet, *sheetCopy);
+}
+
+// Every kind the factory makes, given a rectangle of its own, stored, read
+// back and stored again twice: each time it stores what it first stored.
+TEST(PageRoundTrip, EveryKindStoresWhatItReadAtItsOwnSize) {
+  FixedText fixed;
+  const struct {
+    const char* type;
+    SGIS_Rect rect;
+  } rows[] = {
+      {GIS_TYPE_GRAPHIC_ELEMENT_POINT, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_LINE, SGIS_Rect(1500, 2900, 2250, 1500)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_RECT, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_POLYGON, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_TEXT, SGIS_Rect(1000, 2234, 4677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_NORTHARROW, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_MAP, SGIS_Rect(1000, 9234, 12677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_LEGEND, SGIS_Rect(1000, 5234, 4677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_DOULEALTERNATING, SGIS_Rect(1000, 1634, 8677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SCALETEXT, SGIS_Rect(1000, 1634, 4677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_ALTERNATING, SGIS_Rect(1000, 1634, 8677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_HOLLOW, SGIS_Rect(1000, 1634, 8677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_SCALELINE, SGIS_Rect(1000, 1634, 8677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SCALEBAR_STEPPEDSCALELINE, SGIS_Rect(1000, 1634, 8677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH, SGIS_Rect(1000, 4234, 3677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_SLOPERULE, SGIS_Rect(1000, 3234, 6677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_OLE, SGIS_Rect(1000, 2234, 1677, 1000)},
+      {GIS_TYPE_GRAPHIC_ELEMENT_MAPINDEX, SGIS_Rect(1000, 4234, 4677, 1000)},
+  };
+  int n = 0;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.type);
+    md::demo::Page page;
+    IGIS_Element* e = page.Create(row.type);
+    ASSERT_NE(e, nullptr);
+    e->SetRect(row.rect);
+    const std::string folder = "kindstored" + std::to_string(n++);
+    auto once = md::test::SavedAndReloaded(page, md::test::ScratchFolder(folder + "-once"), nullptr);
+    ASSERT_NE(once, nullptr);
+    auto twice = md::test::SavedAndReloaded(*once, md::test::ScratchFolder(folder + "-twice"), nullptr);
+    ASSERT_NE(twice, nullptr);
+    ExpectSameStoredForms(page, *once);
+    ExpectSameStoredForms(page, *twice);
   }
 }
 

@@ -209,6 +209,20 @@ TEST(DemoProgram, TwoRunsStoreTheSameBytes) {
   }
 }
 
+// The page stores its link's source relative to itself: moved with its
+// files, the page read back finds sample-notes.txt beside it.
+TEST(DemoProgram, APageMovedWithItsFilesFindsItsLinkedSourceBesideIt) {
+  const auto dir = md::test::ScratchFolder("program-moved");
+  const ProgramRun run = RunDemo("--page sample-page -r 36 -o '" + (dir / "out").string() + "'");
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("links read their sources beside it again: 1"), std::string::npos) << run.output;
+  std::filesystem::rename(dir / "out", dir / "moved");
+  std::string error;
+  const auto page = md::demo::LoadPage((dir / "moved" / "sample-page.mdfs").string(), &error, nullptr);
+  ASSERT_NE(page, nullptr) << error;
+  EXPECT_EQ(md::demo::UpdateLinks(*page), 1);
+}
+
 TEST(DemoProgram, BadOptionsAndUnwritableFoldersFailWithAMessage) {
   const ProgramRun help = RunDemo("--help");
   EXPECT_EQ(help.status, 0);

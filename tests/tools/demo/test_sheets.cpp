@@ -1,8 +1,8 @@
 // Every property sheet on the demo's two pages, run through the library as a
-// host runs it: confirmed with nothing edited, and cancelled after the
-// element was moved, scaled, renamed, locked, reordered and given the other
-// ratio rule while its sheet was open. Either way the element's stored form is
-// what it was before the sheet opened.
+// host runs it: every page visited, then confirmed with nothing edited, or
+// cancelled after the element was moved, scaled, renamed, locked, reordered
+// and given the other ratio rule while its sheet was open. Either way the
+// element's stored form is what it was before the sheet opened.
 #include <algorithm>
 #include <set>
 #include <string>
@@ -65,17 +65,28 @@ std::string FirstDifference(const std::string& before, const std::string& after)
   return "at byte " + std::to_string(i) + "\n  before: " + window(before) + "\n  after:  " + window(after);
 }
 
+// Opens every page of a sheet in turn, as a user looking through it does.
+void VisitEveryPage(md::ui::UiUser& u) {
+  if (CPropertySheet* sheet = u.Sheet(); sheet != nullptr && !sheet->IsWizardMode()) {
+    for (int i = 0; i < sheet->GetPageCount(); ++i) EXPECT_TRUE(u.GoToPage(i));
+    EXPECT_TRUE(u.GoToPage(0));
+  }
+}
+
 // Runs the sheet of every element of the page with a sheet, once confirmed
 // and once cancelled; the types seen go into `seen`.
 void RunEverySheet(md::demo::Page& page, std::set<std::string>* seen) {
   for (IGIS_Element* e : page.elements()) {
     const std::string type = e->GetType();
     if (kSheetTypes.count(type) == 0) continue;
-    SCOPED_TRACE(type);
+    SCOPED_TRACE(std::string(e->GetName()) + " " + type);
     const std::string before = md::test::StoredForm(e);
     {
       md::ui::ScriptedDriver driver;
-      driver.Then([](md::ui::UiUser& u) { u.Ok(); });
+      driver.Then([](md::ui::UiUser& u) {
+        VisitEveryPage(u);
+        u.Ok();
+      });
       EXPECT_TRUE(e->OnOpenPropertyDlg(nullptr, TRUE));
       EXPECT_EQ(driver.DialogsRun(), 1);
     }
@@ -83,6 +94,7 @@ void RunEverySheet(md::demo::Page& page, std::set<std::string>* seen) {
     {
       md::ui::ScriptedDriver driver;
       driver.Then([e](md::ui::UiUser& u) {
+        VisitEveryPage(u);
         Edit(e);
         u.Cancel();
       });

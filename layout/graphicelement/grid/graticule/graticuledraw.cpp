@@ -18,6 +18,7 @@
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
+#include "layout/graphicelement/element/missingmap.h"
 #include "layout/graphicelement/grid/graticule/graticulefigure.h"
 #include "layout/graphicelement/grid/graticule/graticulepieces.h"
 #include "layout/graphicelement/grid/grid/graticuleplan.h"
@@ -37,7 +38,9 @@ IGIS_Map* FrameMap(IGIS_GraticuleGrid* pGrid, const char* szMethod) {
   IGIS_MapElement* pFrame = pGrid != nullptr ? pGrid->GetMapElement() : nullptr;
   if (pFrame == nullptr) return nullptr;
   IGIS_Map* pMap = pFrame->GetMap();
-  if (pMap == nullptr) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapElement->GetMap( == NULL");
+  // A map that cannot be found was recorded once, by the frame.
+  if (pMap == nullptr && !md::layout::FrameMapMissing(pFrame))
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pMapElement->GetMap( == NULL");
   return pMap;
 }
 

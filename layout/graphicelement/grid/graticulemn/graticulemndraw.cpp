@@ -10,6 +10,7 @@
 #include "host/helmora/igis_mapview.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/element/mapdeckdraw.h"
+#include "layout/graphicelement/element/missingmap.h"
 #include "layout/graphicelement/grid/graticulemn/graticulemnfigure.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/geotrace.h"
@@ -52,7 +53,9 @@ bool DrawGraticuleMN(IGIS_GraticuleMNGrid* pGrid, HDC hdc, bool bPrint, IGIS_Dis
   IGIS_MapElement* pFrame = pGrid != nullptr ? pGrid->GetMapElement() : nullptr;
   if (pFrame == nullptr) return false;
   IGIS_Map* pMap = pFrame->GetMap();
-  if (pMap == nullptr) return Fail("m_pMapElement->GetMap( == NULL");
+  // A map that cannot be found was recorded once, by the frame.
+  if (pMap == nullptr)
+    return md::layout::FrameMapMissing(pFrame) ? false : Fail("m_pMapElement->GetMap( == NULL");
   // A reference that is neither geographic nor projected has no degrees.
   if (pPass == nullptr || !pPass->Built()) return false;
   IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;

@@ -22,9 +22,10 @@ class IGIS_MapGrids {
   virtual bool OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_MapElement* pMapElement) = 0;
   // Copies nothing; returns this list.
   virtual IGIS_MapGrids* CopyFrom(IGIS_MapGrids* pOther) = 0;
-  // Appends a grid the list then owns; FALSE (the caller keeps it) for NULL,
-  // a grid whose name a grid of the list has, or a list that holds as many
-  // grids as it may (the library's list: 64, with a record).
+  // Appends a grid the list then owns. FALSE for NULL, a grid whose name a
+  // grid of the list has, or a list that holds as many grids as it may (the
+  // library's list: 64, with a record): the list does not release a grid it
+  // refuses, the caller keeps it and ends it with Release.
   virtual bool AddMapGrid(IGIS_MapGrid* pGrid) = 0;
   // Releases every grid, last to first.
   virtual void ReleaseMapGrids() = 0;

@@ -9,8 +9,9 @@
 //   values.graticule.parallel = {0, 5, 0.0};   // every 5′
 //   values.graticule.meridian = {0, 5, 0.0};
 //   IGIS_MapGrid* grid = GIS_CreateMapGridFromValues(&values);
-//   frame->GetMapGrids()->AddMapGrid(grid);    // the list owns it
 //   grid->SetMapElement(frame);
+//   if (!frame->GetMapGrids()->AddMapGrid(grid))  // the list owns it
+//     grid->Release();                            // or it stays the caller's
 //
 // Symbols and the spatial reference are borrowed: the grid keeps copies. A
 // NULL symbol leaves the grid (or its label) with the symbol it starts

@@ -11,6 +11,7 @@
 #include "host/notara/igis_annostyle.h"
 #include "host/notaradraw/igis_annodrawer.h"
 #include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/element/missingmap.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/igis_mapelement.h"
 
@@ -34,7 +35,8 @@ IGIS_MapElement* LabelledFrame(IGIS_MapGrid* pGrid, const char* szMethod, const 
     return nullptr;
   }
   if (pFrame->GetMap() == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szNoMap);
+    // A map that cannot be found was recorded once, by the frame.
+    if (!md::layout::FrameMapMissing(pFrame)) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szNoMap);
     return nullptr;
   }
   return pFrame;

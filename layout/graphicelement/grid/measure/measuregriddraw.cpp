@@ -15,6 +15,7 @@
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
+#include "layout/graphicelement/element/missingmap.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "layout/graphicelement/grid/measure/measuregridwalk.h"
 #include "layout/graphicelement/igis_mapelement.h"
@@ -115,7 +116,8 @@ bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_D
   CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, ctx.pPage, kMethod, pFrame->GetFeatureSetPtr());
   ctx.pPainter = &painter;
   IGIS_Map* pMap = pFrame->GetMap();
-  if (pMap == nullptr) return Fail("p_map == NULL");
+  // A map that cannot be found was recorded once, by the frame.
+  if (pMap == nullptr) return md::layout::FrameMapMissing(pFrame) ? false : Fail("p_map == NULL");
   IGIS_SpatialReference* pMapReference = pMap->GetSpatialReference();
   IGIS_MainObject* pMain = pFrame->GetMainObject();
   IGIS_MapView* pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;

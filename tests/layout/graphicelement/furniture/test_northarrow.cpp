@@ -238,10 +238,12 @@ TEST_F(NorthArrow, ResizingKeepsItsProportions) {
   a->GetFeaturePtr()->GetGeometry()->SetRect(SGIS_Rect(100, 1100, 1100, 100), 0);
   a->ScaleShape(SGIS_Point(0, 0, 0), 2.0, 3.0);
   EXPECT_EQ(a->GetRect(), SGIS_Rect(200, 2300, 2200, 300));
+  // Told either way, it keeps its proportions and its stored flag.
+  a->SetHVScaleRatio(true);
   a->SetHVScaleRatio(false);
   EXPECT_TRUE(a->GetHVScaleRatio());
   ASSERT_TRUE(a->Archive(0, 0));
-  EXPECT_TRUE(a->GetFeaturePtr()->GetAttributes()->GetBool("KeepHVScaleRatio"));
+  EXPECT_FALSE(a->GetFeaturePtr()->GetAttributes()->GetBool("KeepHVScaleRatio"));
 }
 
 TEST_F(NorthArrow, StoredFormRoundTrips) {

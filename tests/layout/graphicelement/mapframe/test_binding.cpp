@@ -229,4 +229,48 @@ TEST(MapFrameComponents, EachListedComponentIsRegistered) {
   fs::remove_all(dir);
 }
 
+// The lists looked for in order (beside the program, then the installed
+// one): the first folder that holds a list decides.
+TEST(MapFrameComponents, TheFirstListFoundIsRead) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("mapframe-lists-" + std::to_string(::getpid()));
+  struct Row {
+    const char* name;
+    const char* first;   // the first folder's list, NULL for none
+    const char* second;  // the second folder's list, NULL for none
+    bool ok;
+    const char* lists;  // the lists named, "{1}" and "{2}" for the folders' lists
+    int registered;
+  };
+  const Row rows[] = {
+      {"no list anywhere", nullptr, nullptr, false, "{1}, {2}", 0},
+      {"the installed empty list", nullptr, "", true, "{2}", 0},
+      {"the program's list first", "a.so\n", "", true, "{1}", 1},
+      {"the program's list decides", "missing.so\n", "a.so\n", false, "{1}", 0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    fs::remove_all(dir);
+    const fs::path first = dir / "program", second = dir / "share";
+    fs::create_directories(first);
+    fs::create_directories(second);
+    std::ofstream(first / "a.so") << "a";
+    std::ofstream(second / "a.so") << "a";
+    if (row.first != nullptr) std::ofstream(first / "othercomponents.cfg") << row.first;
+    if (row.second != nullptr) std::ofstream(second / "othercomponents.cfg") << row.second;
+    std::string expected = row.lists;
+    for (const auto& [mark, folder] : {std::pair{"{1}", first}, std::pair{"{2}", second}})
+      if (const std::size_t at = expected.find(mark); at != std::string::npos)
+        expected.replace(at, 3, (folder / "othercomponents.cfg").string());
+    IGIS_MainObject* main = HM_CreateMainObject(0);
+    std::string lists;
+    EXPECT_EQ(CGIS_MapElement::RegisterComponentLists(main, {"", first.string(), second.string()}, &lists),
+              row.ok);
+    EXPECT_EQ(lists, expected);
+    EXPECT_EQ(main->GetComponentCount(), row.registered);
+    main->Release();
+  }
+  fs::remove_all(dir);
+}
+
 }  // namespace

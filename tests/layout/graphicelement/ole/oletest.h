@@ -93,6 +93,12 @@ inline std::string WriteText(const std::string& name, const std::string& text) {
   return path;
 }
 
+// What the element's object shows, as text.
+inline std::string ObjectText(CGIS_OleElement* e) {
+  const std::vector<std::uint8_t> bytes = e->GetClientItem()->GetObject()->Content();
+  return std::string(bytes.begin(), bytes.end());
+}
+
 class OlePage : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -159,6 +165,15 @@ class OlePage : public ::testing::Test {
   // The element read back from its feature by a fresh element.
   CGIS_OleElement* Reread(CGIS_OleElement* e) {
     CGIS_OleElement* back = NewOle(set_, e->GetFeaturePtr());
+    EXPECT_TRUE(back->Archive(1, 0));
+    return back;
+  }
+  // The element of the feature ID read by a fresh element from the page
+  // file, loaded into a fresh feature set.
+  CGIS_OleElement* ReadFromFile(const std::string& page, int id) {
+    IGIS_FeatureSet* fresh = NewSet();
+    EXPECT_TRUE(fresh->LoadFromFile(page.c_str()));
+    CGIS_OleElement* back = NewOle(fresh, fresh->GetFeature(id));
     EXPECT_TRUE(back->Archive(1, 0));
     return back;
   }

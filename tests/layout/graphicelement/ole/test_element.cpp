@@ -39,15 +39,14 @@ TEST_F(OleElement, NewElementWritesItsFieldsAndEmptyKeys) {
   EXPECT_EQ(e->GetClientItem(), nullptr);
 }
 
-TEST_F(OleElement, ProportionsAlwaysKeptWhileTheStoredFlagFollowsTheMember) {
+TEST_F(OleElement, ProportionsAlwaysKeptAndTheStoredFlagStays) {
   CGIS_OleElement* e = NewOle();
-  e->SetHVScaleRatio(false);
-  EXPECT_TRUE(e->GetHVScaleRatio());
-  ASSERT_TRUE(e->Archive(0, 0));
-  EXPECT_FALSE(e->GetFeaturePtr()->GetAttributes()->GetBool("KeepHVScaleRatio"));
-  e->SetHVScaleRatio(true);
-  ASSERT_TRUE(e->Archive(0, 0));
-  EXPECT_TRUE(e->GetFeaturePtr()->GetAttributes()->GetBool("KeepHVScaleRatio"));
+  for (bool keep : {true, false}) {
+    e->SetHVScaleRatio(keep);
+    EXPECT_TRUE(e->GetHVScaleRatio());
+    ASSERT_TRUE(e->Archive(0, 0));
+    EXPECT_FALSE(e->GetFeaturePtr()->GetAttributes()->GetBool("KeepHVScaleRatio"));
+  }
 }
 
 TEST_F(OleElement, AFailedCommitAfterWritingIsAFailure) {
@@ -169,6 +168,31 @@ TEST_F(OleElement, EachClassIsStoredAndReadBackInAFreshFeatureSet) {
     ASSERT_TRUE(md::ole::ReadCompoundFile(again.data(), again.size(), &second, nullptr));
     EXPECT_EQ(first, second);
     std::remove(path.c_str());
+  }
+}
+
+TEST_F(OleElement, AReadItemAnswersItsTypeAndTheLoadedState) {
+  const std::string source = md::test::WriteText("typed.txt", "typed");
+  const struct {
+    const char* name;
+    md::layout::SGIS_OleInsertChoice choice;
+    bool bFrozen;
+    int type;
+  } kCases[] = {
+      {"embedded", FileOf(source), false, CGIS_OleClientItem::typeEmbedded},
+      {"linked", LinkOf(source), false, CGIS_OleClientItem::typeLink},
+      {"static", LinkOf(source), true, CGIS_OleClientItem::typeStatic},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    CGIS_OleElement* e = Inserted(c.choice, SGIS_Rect(0, 500, 500, 0));
+    if (c.bFrozen) {
+      ASSERT_TRUE(e->GetClientItem()->FreezeLink());
+    }
+    ASSERT_TRUE(e->Archive(0, 0));
+    const CGIS_OleClientItem* item = Reread(e)->GetClientItem();
+    EXPECT_EQ(item->GetItemType(), c.type);
+    EXPECT_EQ(item->GetItemState(), CGIS_OleClientItem::loadedState);
   }
 }
 

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 
 #include "platform/ole/link.h"
 #include "platform/ui/app.h"
@@ -95,13 +97,15 @@ TEST_F(OleLink, FollowsItsSourceStoresItAndKeepsItsPresentationWhenTheSourceGoes
     EXPECT_EQ(StoredObject(back), second);
     EXPECT_EQ(back->GetClientItem()->GetLinkSource(), item->GetLinkSource());
 
-    // The source gone: the cached presentation draws, the link says so once,
-    // and saving loses nothing.
+    // The source gone: the cached presentation draws; asked to update, the
+    // link says once that it cannot, and saving loses nothing.
     ASSERT_EQ(std::remove(path.c_str()), 0);
     md::test::LogMark mark;
     CGIS_OleElement* orphan = Reread(e);
     EXPECT_TRUE(c.shows(Draw(orphan), 1));
+    EXPECT_FALSE(orphan->UpdateLink());
     EXPECT_TRUE(orphan->GetClientItem()->IsLinkUnavailable());
+    EXPECT_FALSE(orphan->UpdateLink());
     EXPECT_TRUE(c.shows(Draw(orphan), 1));
     EXPECT_EQ(mark.Count(), 1u);
     EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_STORAGE, "CGIS_OleClientItem::UpdateLink"));
@@ -125,6 +129,92 @@ TEST_F(OleLink, FollowsItsSourceStoresItAndKeepsItsPresentationWhenTheSourceGoes
     EXPECT_EQ(still->GetClientItem()->UpdateItemType(), CGIS_OleClientItem::typeStatic);
     EXPECT_TRUE(c.shows(Draw(still), 1));
     EXPECT_FALSE(still->GetClientItem()->IsLinkUnavailable());
+  }
+}
+
+// A page names a file of its reader's (in a folder only they may enter):
+// printed, sized, stored, saved and copied, the page reads nothing of it;
+// the update the host or the user asks for does.
+TEST_F(OleLink, APageReadFromAFileReadsNoSourceUntilAnUpdateIsAsked) {
+  namespace fs = std::filesystem;
+  fs::create_directories(fs::path(MD_TEST_OUTPUT_DIR) / "link_private");
+  fs::permissions(fs::path(MD_TEST_OUTPUT_DIR) / "link_private", fs::perms::owner_all,
+                  fs::perm_options::replace);
+  const std::string source = md::test::WriteText("link_private/notes.txt", "cached");
+  fs::permissions(source, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+  CGIS_OleElement* e = Inserted(LinkOf(source), SGIS_Rect(1000, 3000, 4000, 1000));
+  const std::string page = std::string(MD_TEST_OUTPUT_DIR) + "/link_private_page.mdfs";
+  const std::string copy = std::string(MD_TEST_OUTPUT_DIR) + "/link_private_copy.mdfs";
+  ASSERT_TRUE(set_->SaveToFile(page.c_str()));
+  md::test::WriteText("link_private/notes.txt", "SECRET");
+
+  CGIS_OleElement* back = ReadFromFile(page, e->GetID());
+  const struct {
+    const char* name;
+    std::function<void()> act;
+  } kActions[] = {
+      {"printed", [&] { Draw(back); }},
+      {"sized", [&] { back->SetWidthAndHeight(2000, 2000); }},
+      {"stored", [&] { EXPECT_TRUE(back->Archive(0, 0)); }},
+      {"saved to another file", [&] { EXPECT_TRUE(back->GetFeatureSetPtr()->SaveToFile(copy.c_str())); }},
+      {"copied", [&] { EXPECT_NE(back->GetClientItem()->OnGetClipboardData(TRUE), nullptr); }},
+  };
+  for (const auto& a : kActions) {
+    SCOPED_TRACE(a.name);
+    a.act();
+    EXPECT_EQ(md::test::ObjectText(back), "cached");
+  }
+  std::ifstream in(copy, std::ios::binary);
+  const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(saved.find("cached"), std::string::npos);
+  EXPECT_EQ(saved.find("SECRET"), std::string::npos);
+
+  EXPECT_TRUE(back->UpdateLink());
+  EXPECT_EQ(md::test::ObjectText(back), "SECRET");
+}
+
+// A page moved or copied with its sources finds each source that lay beside
+// or below it through the path relative to its file, stored beside the
+// absolute one and tried first; a source elsewhere keeps its absolute path
+// alone.
+TEST_F(OleLink, APageMovedWithItsSourcesFindsThoseBesideOrBelowIt) {
+  namespace fs = std::filesystem;
+  const struct {
+    const char* source;  // from the folder that moves, which holds pages/page.mdfs
+    const char* relative;
+    bool bCopied;  // copied: the source at the absolute path is still there
+    bool bFound;
+  } kCases[] = {
+      {"pages/notes.txt", "notes.txt", false, true},
+      {"pages/sources/notes.txt", "sources/notes.txt", false, true},
+      {"pages/notes.txt", "notes.txt", true, true},
+      {"notes.txt", "", false, false},  // above the page: its absolute path is gone
+  };
+  int n = 0;
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(std::string(c.source) + (c.bCopied ? ", copied" : ", moved"));
+    const fs::path root = fs::path(MD_TEST_OUTPUT_DIR) / ("link_move_" + std::to_string(n++));
+    fs::remove_all(root);
+    fs::create_directories(root / "from" / "pages" / "sources");
+    std::ofstream(root / "from" / c.source) << "before";
+    CGIS_OleElement* e = Inserted(LinkOf((root / "from" / c.source).string()), SGIS_Rect(0, 500, 500, 0));
+    ASSERT_TRUE(set_->SaveToFile((root / "from" / "pages" / "page.mdfs").c_str()));
+    const auto stored = md::ole::LinkedObject::FromStorage(StoredStorage(e), nullptr);
+    ASSERT_NE(stored, nullptr);
+    EXPECT_EQ(stored->RelativePath(), c.relative);
+    EXPECT_EQ(stored->AbsolutePath(), (root / "from" / c.source).string());
+
+    if (c.bCopied)
+      fs::copy(root / "from", root / "to", fs::copy_options::recursive);
+    else
+      fs::rename(root / "from", root / "to");
+    std::ofstream(root / "to" / c.source) << "after";
+    CGIS_OleElement* moved = ReadFromFile((root / "to" / "pages" / "page.mdfs").string(), e->GetID());
+    EXPECT_EQ(moved->UpdateLink(), c.bFound);
+    EXPECT_EQ(md::test::ObjectText(moved), c.bFound ? "after" : "before");
+    if (c.bFound) {
+      EXPECT_EQ(moved->GetClientItem()->GetLinkSource(), (root / "to" / c.source).string());
+    }
   }
 }
 

@@ -22,10 +22,7 @@ using namespace md::oleserver;
 
 class OleServer : public md::test::OleScreenPage {
  protected:
-  static std::string Text(CGIS_OleElement* e) {
-    const std::vector<std::uint8_t> bytes = e->GetClientItem()->GetObject()->Content();
-    return std::string(bytes.begin(), bytes.end());
-  }
+  static std::string Text(CGIS_OleElement* e) { return md::test::ObjectText(e); }
   // The element drawn on a printed page.
   static md::canvas::Raster Drawn(CGIS_OleElement* e) {
     md::test::PrintedPage page;
@@ -40,11 +37,12 @@ class OleServer : public md::test::OleScreenPage {
   }
 };
 
-TEST_F(OleServer, TheTextEditorSavesOnOkAndChangesNothingOtherwise) {
+TEST_F(OleServer, TheTextEditorSavesAndFitsOnOkAndCancelChangesNothing) {
   const struct {
     const char* name;
     std::function<void(UiUser&)> scene;
     bool bChanged;
+    bool bFitted;
   } kCases[] = {
       {"edited, OK",
        [](UiUser& u) {
@@ -53,14 +51,15 @@ TEST_F(OleServer, TheTextEditorSavesOnOkAndChangesNothingOtherwise) {
          EXPECT_TRUE(u.Type(IDC_TEXT_SERVER_EDIT, "\nline three\nline four"));
          u.Ok();
        },
-       true},
+       true, true},
       {"edited, Cancel",
        [](UiUser& u) {
          EXPECT_TRUE(u.Type(IDC_TEXT_SERVER_EDIT, "\nlost"));
          u.Cancel();
        },
-       false},
-      {"unchanged, OK", [](UiUser& u) { u.Ok(); }, false},
+       false, false},
+      // Every close by OK tells the element, which fits its box.
+      {"unchanged, OK", [](UiUser& u) { u.Ok(); }, false, true},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.name);
@@ -78,15 +77,17 @@ TEST_F(OleServer, TheTextEditorSavesOnOkAndChangesNothingOtherwise) {
     EXPECT_TRUE(e->ActivateObject(&display_));
     EXPECT_EQ(driver.DialogTemplatesRun(), std::vector<UINT>{IDD_TEXT_SERVER});
     EXPECT_EQ(e->GetClientItem()->GetItemState(), CGIS_OleClientItem::loadedState);
-    if (c.bChanged) {
-      EXPECT_EQ(Text(e), "图例\nlegend\nline three\nline four");
-      EXPECT_GT(md::canvas::Compare(Drawn(e), drawn, 0).differing, 100);
+    EXPECT_EQ(Text(e), c.bChanged ? "图例\nlegend\nline three\nline four" : "图例\r\nlegend");
+    if (c.bFitted) {
       EXPECT_EQ(e->GetRect().Height(), FittedHeight(e));
       EXPECT_EQ(e->GetRect().Width(), 3000);
       EXPECT_EQ(Redraws(), redraws + 1);
     } else {
       EXPECT_EQ(md::test::StoredForm(e), before);
       EXPECT_EQ(Redraws(), redraws);
+    }
+    if (c.bChanged) {
+      EXPECT_GT(md::canvas::Compare(Drawn(e), drawn, 0).differing, 100);
     }
   }
 }
@@ -189,6 +190,7 @@ TEST_F(OleServer, TheSheetsObjectPageOpensTheServerAndCancelPutsTheObjectBack) {
       EXPECT_TRUE(u.GoToPage(2));
       EXPECT_EQ(u.Text(IDC_OLE_OBJECT_CLASS), "文本文档");
       EXPECT_EQ(u.Text(IDC_OLE_OBJECT_KIND), "嵌入");
+      EXPECT_FALSE(u.IsEnabled(IDC_OLE_OBJECT_UPDATE));
       EXPECT_TRUE(u.Click(IDC_OLE_OBJECT_OPEN));
       EXPECT_EQ(Text(e), "page\n2\n3\n4");
       bConfirm ? u.Ok() : u.Cancel();
@@ -206,6 +208,51 @@ TEST_F(OleServer, TheSheetsObjectPageOpensTheServerAndCancelPutsTheObjectBack) {
     } else {
       EXPECT_EQ(md::test::StoredForm(e), before);
     }
+  }
+}
+
+// A link read from a page shows its stored presentation, and the object page
+// says so, until "update now" reads the source: a changed source is shown
+// and the view redrawn; a source gone is named with a prompt.
+TEST_F(OleServer, TheObjectPageShowsAReadLinkUnupdatedUntilUpdateNow) {
+  const struct {
+    const char* name;
+    bool bSourceKept;
+    const char* after;  // what follows the source's path once updated
+    std::size_t prompts;
+  } kCases[] = {
+      {"source changed", true, "", 0},
+      {"source gone", false, "（无法访问，显示上次的内容）", 1},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    const std::string source = md::test::WriteText("paged_link.txt", "stored");
+    CGIS_OleElement* e = Inserted(LinkOf(source), SGIS_Rect(1000, 4000, 4000, 1000));
+    ASSERT_TRUE(e->Archive(0, 0));
+    CGIS_OleElement* back = Reread(e);
+    if (c.bSourceKept)
+      md::test::WriteText("paged_link.txt", "changed");
+    else
+      std::filesystem::remove(source);
+    md::ui::ClearMessageBoxLog();
+    const int redraws = Redraws();
+    ScriptedDriver driver;
+    driver.Then([&](UiUser& u) {
+      EXPECT_TRUE(u.GoToPage(2));
+      EXPECT_EQ(u.Text(IDC_OLE_OBJECT_KIND), "链接");
+      EXPECT_EQ(u.Text(IDC_OLE_OBJECT_SOURCE), source + "（未更新，显示保存的内容）");
+      EXPECT_EQ(Text(back), "stored");
+      EXPECT_TRUE(u.Click(IDC_OLE_OBJECT_UPDATE));
+      EXPECT_EQ(u.Text(IDC_OLE_OBJECT_SOURCE), source + c.after);
+      EXPECT_EQ(Text(back), c.bSourceKept ? "changed" : "stored");
+      u.Ok();
+    });
+    EXPECT_TRUE(back->OnOpenPropertyDlg(&display_, TRUE));
+    ASSERT_EQ(md::ui::MessageBoxLog().size(), c.prompts);
+    if (c.prompts > 0) {
+      EXPECT_NE(md::ui::MessageBoxLog()[0].text.find("无法更新链接"), std::string::npos);
+    }
+    EXPECT_EQ(Redraws(), redraws + (c.bSourceKept ? 1 : 0));
   }
 }
 

@@ -1,8 +1,14 @@
 // Drawing the picture element on screen and on paper: where the picture
 // lands, its orientation, the clip while printing, the frame's draft mode,
-// and the cache that keeps redrawing from decoding again.
+// the cache that keeps redrawing from decoding again, and the time a page's
+// metafiles may take.
+#include <chrono>
+
+#include "layout/graphicelement/print/gis_pageprintdc.h"
 #include "platform/imaging/decode.h"
+#include "platform/imaging/metafilelimits.h"
 #include "tests/layout/graphicelement/picture/picturetest.h"
+#include "tests/platform/imaging/metafiles.h"
 #include "tests/platform/imaging/recordedimage.h"
 
 namespace md::test {
@@ -148,6 +154,62 @@ TEST_F(PictureDraw, RedrawingDoesNotDecodeAgainUntilTheFileChanges) {
   files::WriteAll(path, files::Png(16, 15, files::Opaque(16, 15)));
   ASSERT_TRUE(e->OnDraw(screen.hdc, false, &screen.display));
   EXPECT_EQ(cache.DecodeCount(), decodes + 1);
+}
+
+// Limits in force for one test, and the refusals it caused forgotten after.
+struct MetafileLimitsScope {
+  explicit MetafileLimitsScope(md::imaging::MetafileLimits limits)
+      : before(md::imaging::SetMetafileLimits(std::move(limits))) {}
+  ~MetafileLimitsScope() {
+    md::imaging::SetMetafileLimits(before);
+    md::imaging::ForgetRefusedMetafiles();
+  }
+  md::imaging::MetafileLimits before;
+};
+
+TEST_F(PictureDraw, APageOfSlowMetafilesTakesItsBudgetAndTheRestAreCrossedOut) {
+  std::vector<IGIS_Element*> pictures;
+  std::vector<files::Bytes> contents;
+  for (std::uint16_t k = 0; k < 5; ++k) {
+    // A white rectangle, each file of another width.
+    const std::uint16_t width = 1000 + 100 * k;
+    contents.push_back(metafiles::Wmf(
+        width, 500, 1000, {{0x020B, {0, 0}}, {0x020C, {500, width}}, {0x041B, {400, 900, 100, 100}}}, 0));
+    CGIS_PictureElement* e = NewPicture();
+    e->SetFramePropertyPtr(nullptr);
+    ASSERT_TRUE(e->ImportPictureFromFile(Write("m" + std::to_string(k) + ".wmf", contents.back()).c_str()));
+    pictures.push_back(e);
+  }
+  // From here on every file takes forever.
+  md::imaging::ImageCache::Shared().Clear();
+  md::imaging::MetafileLimits slow;
+  slow.fileMilliseconds = 300;
+  slow.drawingMilliseconds = 700;
+  slow.helper = MD_IMAGING_PROBE;
+  const MetafileLimitsScope limits(slow);
+  PrinterOnRecording printer;
+  LogMark mark;
+  EXPECT_TRUE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, pictures.data(), 5));
+
+  // Two runs at most fit in the budget; every other picture is crossed out,
+  // and a record names its file.
+  std::size_t deferred = 0;
+  for (const SGIS_LogRecord& r : mark.Records())
+    deferred += r.method == "CGIS_PictureElement::OnDraw" &&
+                r.text.find(".wmf: WMF: not drawn: this drawing's 0.70 s for metafiles are spent") !=
+                    std::string::npos;
+  EXPECT_GE(deferred, 3u);
+  EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Rectangle).size(), deferred);
+  EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Line).size(), 2 * deferred);
+  EXPECT_TRUE(printer.Images().empty());
+
+  // The first file had all its time: it is refused again at once, without
+  // the helper's time.
+  const auto start = std::chrono::steady_clock::now();
+  const md::imaging::DecodeResult again = md::imaging::Decode(contents[0].data(), contents[0].size());
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+  EXPECT_FALSE(again.deferred);
+  EXPECT_EQ(again.error, "WMF: drawing took longer than 0.30 s (refused before)");
 }
 
 }  // namespace

@@ -4,10 +4,13 @@
 // record that says why.
 #include <gtest/gtest.h>
 
+#include <fnmatch.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -146,6 +149,77 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"RasterResolution", false, false, 601, "a.png", "GIS_PrintPageToFile"},
                       Refusal{"UnknownEnding", false, false, 100, "a.jpg", "GIS_PrintPageToFile"}),
     [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
+
+// A bad call of printing, saving or loading and the one record it writes:
+// "{F}" stands for the test's folder, "*" for any text.
+struct BadCall {
+  const char* name;
+  std::function<BOOL(IGIS_FeatureSet*, const std::string&)> call;
+  int level;
+  const char* method;
+  const char* text;
+};
+
+BOOL Print(IGIS_FeatureSet* page, const char* path) {
+  return GIS_PrintPageToFile(page, 29700, 21000, 72, path);
+}
+
+TEST(PageFile, ABadCallWritesWhatIsWrong) {
+  const BadCall rows[] = {
+      {"print to NULL", [](IGIS_FeatureSet* p, const std::string&) { return Print(p, nullptr); },
+       GIS_LOG_LEVEL_CHECK, "GIS_PrintPageToFile", "szPath == NULL"},
+      {"print to \"\"", [](IGIS_FeatureSet* p, const std::string&) { return Print(p, ""); },
+       GIS_LOG_LEVEL_CHECK, "GIS_PrintPageToFile", "szPath is empty"},
+      {"print to a JPEG",
+       [](IGIS_FeatureSet* p, const std::string& f) { return Print(p, (f + "/a.jpg").c_str()); },
+       GIS_LOG_LEVEL_CHECK, "GIS_PrintPageToFile", "\"{F}/a.jpg\" ends neither in .png nor in .pdf"},
+      {"print a PNG into a missing folder",
+       [](IGIS_FeatureSet* p, const std::string& f) { return Print(p, (f + "/missing/a.png").c_str()); },
+       GIS_LOG_LEVEL_STORAGE, "GIS_PrintPageToFile",
+       "writing {F}/missing/a.png failed: cannot create {F}/missing/a.png.tmp.*: No such file or directory"},
+      {"print a PNG over a read-only file",
+       [](IGIS_FeatureSet* p, const std::string& f) { return Print(p, (f + "/ro.png").c_str()); },
+       GIS_LOG_LEVEL_STORAGE, "GIS_PrintPageToFile", "writing {F}/ro.png failed: {F}/ro.png is read-only"},
+      {"print a PDF onto a folder",
+       [](IGIS_FeatureSet* p, const std::string& f) { return Print(p, (f + "/dir.pdf").c_str()); },
+       GIS_LOG_LEVEL_STORAGE, "GIS_PrintPageToFile",
+       "writing {F}/dir.pdf failed: {F}/dir.pdf is not a regular file"},
+      {"save to NULL", [](IGIS_FeatureSet* p, const std::string&) { return p->SaveToFile(nullptr); },
+       GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "szPath == NULL"},
+      {"save to \"\"", [](IGIS_FeatureSet* p, const std::string&) { return p->SaveToFile(""); },
+       GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile", "szPath is empty"},
+      {"save into a missing folder",
+       [](IGIS_FeatureSet* p, const std::string& f) {
+         return p->SaveToFile((f + "/missing/a.mdfs").c_str());
+       },
+       GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::SaveToFile",
+       "cannot create {F}/missing/a.mdfs.tmp.*: No such file or directory; nothing written"},
+      {"load from \"\"", [](IGIS_FeatureSet* p, const std::string&) { return p->LoadFromFile(""); },
+       GIS_LOG_LEVEL_STORAGE, "CGIS_FeatureSet::LoadFromFile", "szPath is empty"},
+      {"load a page from \"\"",
+       [](IGIS_FeatureSet* p, const std::string&) { return p->LoadPageFromFile(""); }, GIS_LOG_LEVEL_STORAGE,
+       "CGIS_FeatureSet::LoadPageFromFile", "szPath is empty"},
+  };
+  Folder folder;
+  fs::create_directory(folder.path / "dir.pdf");
+  std::ofstream(folder.File("ro.png")) << "kept";
+  fs::permissions(folder.File("ro.png"), fs::perms::owner_read);
+  TwoElements first;
+  for (const BadCall& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string pattern = row.text;
+    for (std::size_t at; (at = pattern.find("{F}")) != std::string::npos;)
+      pattern.replace(at, 3, folder.path);
+    md::test::LogMark mark;
+    EXPECT_FALSE(row.call(first.page.get(), folder.path));
+    const std::vector<SGIS_LogRecord> records = mark.Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].level, row.level);
+    EXPECT_EQ(records[0].method, row.method);
+    EXPECT_EQ(fnmatch(pattern.c_str(), records[0].text.c_str(), 0), 0) << records[0].text;
+  }
+  EXPECT_FALSE(fs::exists(folder.path / "missing"));
+}
 
 TEST(PagePrint, PrintsToPngAndPdf) {
   Folder folder;

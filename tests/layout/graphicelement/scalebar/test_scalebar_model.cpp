@@ -296,17 +296,19 @@ TEST_F(ScaleBarModel, MovingAndResizingScaleTheBarsSettings) {
   EXPECT_EQ(bar->GetLabelGap(), 150);
   EXPECT_EQ(bar->GetUnitLabelGap(), 50);
 
+  // The factors (the division follows the width's), and the rectangle the
+  // bar is laid out at afterwards, the one reading it lays it out at.
   struct SizeRow {
     bool keep;
     int w, h;
-    SGIS_Rect want;
+    double division;
     int barHeight;
   };
   const SizeRow rows[] = {
-      {true, 2000, 300, SGIS_Rect(0, 300, 1500, 0), 300},
-      {true, 500, 150, SGIS_Rect(0, 150, 750, 0), 150},
-      {false, 2000, 300, SGIS_Rect(0, 300, 2000, 0), 300},
-      {false, 500, 150, SGIS_Rect(0, 150, 500, 0), 150},
+      {true, 2000, 300, 1.5, 300},
+      {true, 500, 150, 0.75, 150},
+      {false, 2000, 300, 2.0, 300},
+      {false, 500, 150, 0.5, 150},
   };
   for (const SizeRow& r : rows) {
     SCOPED_TRACE(testing::Message() << r.w << " x " << r.h << (r.keep ? " kept" : ""));
@@ -314,8 +316,11 @@ TEST_F(ScaleBarModel, MovingAndResizingScaleTheBarsSettings) {
     b->GetFeaturePtr()->GetGeometry()->SetRect(SGIS_Rect(0, 200, 1000, 0), 0);
     b->SetHVScaleRatio(r.keep);
     b->SetWidthAndHeight(r.w, r.h);
-    EXPECT_EQ(b->GetRect(), r.want);
+    EXPECT_DOUBLE_EQ(b->GetDivision(), r.division);
     EXPECT_EQ(b->GetBarHeight(), r.barHeight);
+    const SGIS_Rect scaled = b->GetRect();
+    b->Refresh();
+    EXPECT_EQ(b->GetRect(), scaled);
   }
 
   // Hint 1 scales the division (and the width without a frame); the text

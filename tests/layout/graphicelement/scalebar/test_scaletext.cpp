@@ -106,7 +106,7 @@ TEST_F(ScaleText, ComposesByMapKindStyleAndUnit) {
   // unit in the projected rows (1:100,000).
   const ComposeRow rows[] = {
       {"no frame, absolute, large scale has no 万", -2, 1000.0, 0, "未知单位", "1:1000.00"},
-      {"frame without map, relative", -1, 5.0, 1, "未知单位", "1厘米等于1000.00未知单位"},
+      {"frame without map: the text stays", -1, 5.0, 1, "未知单位", "1厘米等于100千米"},
       {"projected absolute 1:100000 gives 万", 2, 1.0, 0, "米", "1:10.00万"},
       {"projected absolute at 1:250000", 2, 2.5, 0, "米", "1:25.00万"},
       {"projected absolute just below 100000", 2, 0.999999, 0, "米", "1:99999.90"},
@@ -127,9 +127,6 @@ TEST_F(ScaleText, ComposesByMapKindStyleAndUnit) {
       t->SetMapElement(frame);
     } else {
       t->SetMapUnitLabel("未知单位");
-    }
-    if (r.reference == -1 || r.reference == -2) {
-      // Without a map the stored scale stands: the default 1000 here, or as set.
     }
     t->SetScaleTextStyle(r.style);
     const int unit = std::strcmp(r.unit, "度") == 0         ? LinearUnits()

@@ -18,17 +18,15 @@ struct ShapeRow {
   const char* name;
   int symbolType;
   int styleCode;
-  bool canConvertWhenBound;  // "CanConvert" written on a stored feature
 };
 
 const ShapeRow kShapes[] = {
-    {GIS_TYPE_GRAPHIC_ELEMENT_POINT, GIS_TYPE_GRAPHIC_ELEMENT_POINT, 1024, "点整饰单元", 6, 3301, false},
-    {GIS_TYPE_GRAPHIC_ELEMENT_LINE, GIS_TYPE_GRAPHIC_ELEMENT_POINT, 1024, "点整饰单元", 6, 3301, false},
-    {GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, 2, "线整饰单元", 9, 3331, true},
-    {GIS_TYPE_GRAPHIC_ELEMENT_RECT, GIS_TYPE_GRAPHIC_ELEMENT_RECT, 1024, "矩形整饰单元", 12, 3361, true},
-    {GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE, GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE, 16, "椭圆整饰单元", 12, 3361, false},
-    {GIS_TYPE_GRAPHIC_ELEMENT_POLYGON, GIS_TYPE_GRAPHIC_ELEMENT_POLYGON, 4, "多边形整饰单元", 12, 3361,
-     false},
+    {GIS_TYPE_GRAPHIC_ELEMENT_POINT, GIS_TYPE_GRAPHIC_ELEMENT_POINT, 1024, "点整饰单元", 6, 3301},
+    {GIS_TYPE_GRAPHIC_ELEMENT_LINE, GIS_TYPE_GRAPHIC_ELEMENT_POINT, 1024, "点整饰单元", 6, 3301},
+    {GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, GIS_TYPE_GRAPHIC_ELEMENT_POLYLINE, 2, "线整饰单元", 9, 3331},
+    {GIS_TYPE_GRAPHIC_ELEMENT_RECT, GIS_TYPE_GRAPHIC_ELEMENT_RECT, 1024, "矩形整饰单元", 12, 3361},
+    {GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE, GIS_TYPE_GRAPHIC_ELEMENT_ELLIPSE, 16, "椭圆整饰单元", 12, 3361},
+    {GIS_TYPE_GRAPHIC_ELEMENT_POLYGON, GIS_TYPE_GRAPHIC_ELEMENT_POLYGON, 4, "多边形整饰单元", 12, 3361},
 };
 
 TEST_F(ShapeTest, NewShapesHaveTheirKindTypeNameAndDefaultSymbol) {
@@ -84,7 +82,7 @@ TEST_F(ShapeTest, BoundToItsStoredFeatureEachShapeReadsBackItsState) {
     IGIS_FeatureAttributes* a = f->GetAttributes();
     EXPECT_EQ(GIS_ResolveElement(a->GetInt("InterfacePtr")), b);
     EXPECT_TRUE(a->GetBool("IsLock") && a->GetBool("KeepHVScaleRatio"));  // left as stored
-    EXPECT_EQ(a->GetBool("CanConvert"), row.canConvertWhenBound);
+    EXPECT_FALSE(a->GetBool("CanConvert"));                               // as a new one stores it
     EXPECT_EQ(f->GetSymbol(), stored);
     ASSERT_TRUE(b->Archive(1, 0));
     EXPECT_TRUE(b->IsLock() && b->GetHVScaleRatio());

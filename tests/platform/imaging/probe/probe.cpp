@@ -1,6 +1,8 @@
 // A program for RunIsolated's tests: its first argument says what its work
 // does (fills the buffer with the input's first byte, refuses, crashes,
-// loops, throws or takes too much memory).
+// loops, throws, takes too much memory, or closes its answer pipe and then
+// hangs). Started as the metafile helper, it takes forever over every file,
+// as a slow file makes the real one do.
 #include <signal.h>
 #include <unistd.h>
 
@@ -20,8 +22,14 @@ int main(int argc, char** argv) {
       return std::string();
     }
     if (what == "crash") ::raise(SIGSEGV);
-    if (what == "loop")
+    if (what == "loop" || what == "wmf" || what == "emf")
       for (;;) ::pause();
+    if (what == "close and hang") {
+      // Every descriptor past the input: the buffer and the answer pipe.
+      ::close_range(3, ~0U, 0);
+      ::sleep(20);  // a host that waits for the end waits this long
+      ::_exit(0);
+    }
     if (what == "throw") throw std::runtime_error("no luck");
     if (what == "alloc") {
       std::vector<char> v(std::size_t{1} << 30, 1);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace md::featra {
+namespace md::bytes {
 
 class ByteWriter {
  public:
@@ -131,4 +131,4 @@ std::uint32_t Crc32More(std::uint32_t crc, const std::uint8_t* data, std::size_t
 // `sizeB` bytes), without the bytes themselves.
 std::uint32_t Crc32Combine(std::uint32_t crcA, std::uint32_t crcB, std::uint64_t sizeB);
 
-}  // namespace md::featra
+}  // namespace md::bytes

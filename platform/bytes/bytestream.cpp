@@ -1,8 +1,8 @@
-#include "host/featra/bytestream.h"
+#include "platform/bytes/bytestream.h"
 
 #include <libdeflate.h>
 
-namespace md::featra {
+namespace md::bytes {
 
 // The CRC-32 zlib computes (the same polynomial, reflected, with the usual
 // pre- and post-inversion), through libdeflate's carry-less multiplication.
@@ -50,4 +50,4 @@ std::uint32_t Crc32Combine(std::uint32_t crcA, std::uint32_t crcB, std::uint64_t
   return MultiplyModP(PowerOfXModP(8 * sizeB), crcA) ^ crcB;
 }
 
-}  // namespace md::featra
+}  // namespace md::bytes

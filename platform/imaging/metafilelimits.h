@@ -1,0 +1,44 @@
+// How long metafiles may take to draw. Each file is drawn by the helper
+// program within its own time; the files of one drawing (a page printed)
+// share a budget, past which the rest are not tried and their pictures say
+// so; and a file the helper refused is not tried again in this process.
+#pragma once
+
+#include <string>
+
+namespace md::imaging {
+
+struct MetafileLimits {
+  // The time one metafile may take.
+  int fileMilliseconds = 5000;
+  // The time the metafiles of one drawing may take together.
+  int drawingMilliseconds = 10000;
+  // The helper program; empty for the one beside the library.
+  std::string helper;
+};
+
+// The limits in force, and a change of them (tests shorten them or name
+// another helper); SetMetafileLimits answers the ones it replaced.
+MetafileLimits CurrentMetafileLimits();
+MetafileLimits SetMetafileLimits(MetafileLimits limits);
+
+// Forgets the contents refused so far (tests).
+void ForgetRefusedMetafiles();
+
+// One drawing: while the outermost one lives, the metafiles decoded on its
+// thread share its drawingMilliseconds; once they are spent, a metafile is
+// answered as deferred (DecodeResult::deferred) without being tried, and one
+// whose run the rest of the budget cut short likewise. A drawing made inside
+// another shares the outer one's budget.
+class MetafileDrawing {
+ public:
+  MetafileDrawing();
+  ~MetafileDrawing();
+  MetafileDrawing(const MetafileDrawing&) = delete;
+  MetafileDrawing& operator=(const MetafileDrawing&) = delete;
+
+ private:
+  bool outermost_ = false;
+};
+
+}  // namespace md::imaging
