@@ -220,6 +220,15 @@ bool LayFrame(IGIS_MapElement* pFrame, const FrameShown& shown, IGIS_Display* pD
     if (pView == nullptr || pOut->pMapView == nullptr) return false;
     pOut->dRotateAngle = pOut->pMapView->GetRotateAngle();
     laid = pView->PageToDeviceRect(shown.rect, PageReferenceOf(pFrame->GetFeatureSetPtr()));
+    // The corners in the context's pixels: a printing display lays in the
+    // context's logical units, a screen's are its pixels already.
+    POINT corner{laid.left, laid.bottom}, across{laid.right, laid.bottom}, up{laid.left, laid.top};
+    if (pView->LogicalToDevice(&corner) && pView->LogicalToDevice(&across) && pView->LogicalToDevice(&up)) {
+      pOut->dWidth =
+          std::hypot(static_cast<double>(across.x) - corner.x, static_cast<double>(across.y) - corner.y);
+      pOut->dHeight = std::hypot(static_cast<double>(up.x) - corner.x, static_cast<double>(up.y) - corner.y);
+      return true;
+    }
   }
   pOut->dWidth = std::fabs(static_cast<double>(laid.Width()));
   pOut->dHeight = std::fabs(static_cast<double>(laid.Height()));

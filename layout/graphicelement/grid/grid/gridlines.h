@@ -208,8 +208,10 @@ FrameShown ShownByFrame(IGIS_MapElement* pFrame);
 
 // Where one drawing or conversion lays a grid's figure over the frame: the
 // frame's map view and the map's turn in it (a drawing's; none and 0 for a
-// conversion) and the frame's size there (device pixels of a drawing, page
-// units of a conversion).
+// conversion) and the frame's size there: the device's own pixels of a
+// drawing (a printing display's coordinates are its context's logical
+// units, hundredths of a millimetre, carried to pixels here), page units of
+// a conversion.
 struct LaidFrame {
   IGIS_MapView* pMapView = nullptr;
   double dRotateAngle = 0.0;

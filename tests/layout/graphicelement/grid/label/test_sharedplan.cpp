@@ -3,7 +3,8 @@
 // top edge of the frame gets a label there and every label there stands on
 // such a line, for each kind with coordinate labels, on a map in its frame
 // and on one turned in it. The plan leaves out the passes whose lines lie
-// too close to be drawn before any of their lines is carried.
+// too close to be drawn, in the device's own pixels, before any of their
+// lines is carried.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "host/helmora/igis_map.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
+#include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
@@ -185,6 +187,64 @@ TEST_F(SharedGridPlan, PassesTooCloseToDrawCarryNoLineAndSaySoOnce) {
     for (const SGIS_LogRecord& rec : mark.Records())
       capped += rec.method == r.method && rec.text.find("capped at 0") != std::string::npos;
     EXPECT_EQ(capped, 1);
+  }
+}
+
+TEST_F(SharedGridPlan, PassesBeyondTheDevicesPixelsOrTheBudgetsCarryNoLineAndSaySo) {
+  using md::layout::grid::GridLinesTraced;
+  // Kilometre grids without labels over the page's 10 x 8 km at 1:50,000
+  // (0.5 m a page unit), their record under the grid's drawing.
+  const struct {
+    const char* name;
+    int dpi;
+    bool bScreen;   // else a printer
+    double dX, dY;  // the intervals, metres
+    int nTicks;     // ticks on every side at the intervals divided by it; 0: none
+    int nGrids;     // drawn as one frame's list when above 1
+    long long minTraced, maxTraced;
+    const char* record;  // written once by each drawing that leaves a pass out
+    int minRecords, maxRecords;
+  } rows[] = {
+      {"a metre apart: 0.24 printer pixels", 300, false, 1, 1, 0, 1, 0, 0, "closer together than 2 units", 1,
+       1},
+      {"10 m apart on a screen: 0.76 pixels", 96, true, 10, 10, 0, 1, 0, 0, "closer together than 2 units", 1,
+       1},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    RecordingPrinter printer(300.0, 200.0, r.dpi, SGIS_Point(0, 20000));
+    RecordingScreen screen(1200, 800, r.dpi, 1.0, 0.0, 20000.0);
+    HDC hdc = r.bScreen ? screen.hdc : printer.hdc;
+    IGIS_Display* display =
+        r.bScreen ? static_cast<IGIS_Display*>(screen.display.get()) : printer.display.get();
+    frame_->OnDraw(hdc, !r.bScreen, display);
+    std::unique_ptr<CGIS_MapGrids, void (*)(CGIS_MapGrids*)> list(new CGIS_MapGrids(),
+                                                                  [](CGIS_MapGrids* p) { p->Release(); });
+    for (int i = 0; i < r.nGrids; ++i) {
+      IGIS_MapGrid* grid = NewGrid(Kind::kMeasured);
+      grid->SetLabelVisible(false, false, false, false);
+      grid->SetTickVisible(r.nTicks > 0, r.nTicks > 0, r.nTicks > 0, r.nTicks > 0);
+      grid->SetTickDivision(std::max(r.nTicks, 1));
+      grid->SetName(std::to_string(i).c_str());  // a list holds one grid of a name
+      IGIS_GridSpacing* spacing = static_cast<IGIS_MeasureGrid*>(grid)->GetGridSpacing();
+      spacing->SetXIntervalSize(r.dX);
+      spacing->SetYIntervalSize(r.dY);
+      ASSERT_TRUE(list->AddMapGrid(grid));
+    }
+    LogMark mark;
+    const long long traced = GridLinesTraced();
+    if (r.nGrids > 1) {
+      EXPECT_TRUE(list->OnDraw(hdc, !r.bScreen, display, frame_));
+    } else {
+      EXPECT_TRUE(list->GetMapGrid(0)->OnDraw(hdc, !r.bScreen, display));
+    }
+    EXPECT_GE(GridLinesTraced() - traced, r.minTraced);
+    EXPECT_LE(GridLinesTraced() - traced, r.maxTraced);
+    int records = 0;
+    for (const SGIS_LogRecord& rec : mark.Records())
+      records += rec.method == "CGIS_MeasureGrid::OnDraw" && rec.text.find(r.record) != std::string::npos;
+    EXPECT_GE(records, r.minRecords);
+    EXPECT_LE(records, r.maxRecords);
   }
 }
 
