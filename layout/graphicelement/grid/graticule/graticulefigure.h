@@ -152,7 +152,9 @@ struct LabelPass {
 // Buffers are made once and reused by every line; counts past the caps of
 // grid/gridlines.h are cut, and ticks, sub-ticks, hatches and interior
 // labels that lie closer together than the resolution shows are left out
-// before any of them is carried, with one record for the call.
+// before any of them is carried, with one record for the call. Each pass
+// takes its cost from the open budgets first (grid/gridlines.h) and is
+// left out whole when they cannot cover it.
 class GraticuleWalker {
  public:
   GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap,

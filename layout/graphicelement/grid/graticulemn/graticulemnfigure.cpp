@@ -24,12 +24,13 @@ namespace {
 double TickInterval(double d, int nTickDivision) { return nTickDivision > 0 ? d / nTickDivision : d; }
 
 // The tick lines of the plan across x (meridians) and across y, at the tick
-// interval, selected from the extent.
+// interval, selected from the extent: cut to the ticks' cap, not held to
+// the lines' budget (a tick only finds where its line meets the frame).
 LineSet TickMeridians(const grid::FixedCountLines& l, double t) {
-  return LineSet::Over(true, l.plan.dX0, t, l.extent.x1, l.extent.x2, grid::kMaxGridTicks, l.resolution);
+  return LineSet::Over(true, l.plan.dX0, t, l.extent.x1, l.extent.x2, grid::kMaxGridTicks, l.resolution, 0);
 }
 LineSet TickParallels(const grid::FixedCountLines& l, double t) {
-  return LineSet::Over(false, l.plan.dY0, t, l.extent.y2, l.extent.y1, grid::kMaxGridTicks, l.resolution);
+  return LineSet::Over(false, l.plan.dY0, t, l.extent.y2, l.extent.y1, grid::kMaxGridTicks, l.resolution, 0);
 }
 
 }  // namespace
@@ -151,6 +152,7 @@ class Walk {
  private:
   void Lines(const LineSet& set) {
     m_cap.Note("lines", set.run, grid::kMaxGridLines);
+    if (!grid::LayGridLines(m_cap, "lines", set.run.nCount)) return;
     grid::GeoRun run;
     for (int i = 0; i < set.run.nCount; ++i) {
       if (!set.RunAt(set.At(i), &run)) continue;
@@ -164,6 +166,8 @@ class Walk {
     const LineSet& up = m_f.markParallels;
     m_cap.Note("lines", across.run, grid::kMaxGridLines);
     m_cap.Note("lines", up.run, grid::kMaxGridLines);
+    const double dCrossings = static_cast<double>(across.run.nCount) * up.run.nCount;
+    if (!grid::LayGridPoints(m_cap, "marks", dCrossings)) return;
     long long nTried = 0;
     for (int i = 0; i < across.run.nCount; ++i) {
       for (int j = 0; j < up.run.nCount; ++j) {
@@ -197,6 +201,7 @@ class Walk {
   void Ticks(int side) {
     const LineSet& set = m_f.ticks[side];
     m_cap.Note("ticks", set.run, grid::kMaxGridTicks);
+    if (!grid::LayGridPoints(m_cap, "ticks", set.run.nCount)) return;
     for (int i = 0; i < set.run.nCount; ++i) TickAt(set, side, false, set.At(i));
   }
 
@@ -208,6 +213,8 @@ class Walk {
       m_cap.Note("sub-ticks", grid::TooCloseGridLineRun(), grid::kMaxGridSubTicks);
       return;
     }
+    const double dSubTicks = static_cast<double>(ticks.run.nCount) * (m_f.nSubTickCount - 1);
+    if (!grid::LayGridPoints(m_cap, "sub-ticks", dSubTicks, grid::kMaxGridSubTicks)) return;
     long long nTried = 0;
     for (int i = 0; i < ticks.run.nCount; ++i) {
       for (int k = 1; k < m_f.nSubTickCount; ++k) {

@@ -40,14 +40,15 @@ SGIS_DRect WidenGraticuleExtent(const SGIS_DRect& extent, double dX, double dY) 
 }
 
 GraticuleLines CountGraticuleLines(const SGIS_DRect& extent, double dX, double dY,
-                                   const GridResolution& resolution) {
+                                   const GridResolution& resolution, int nBudget) {
   const double west = std::min(extent.x1, extent.x2);
   const double east = std::max(extent.x1, extent.x2);
   const double south = std::min(extent.y1, extent.y2);
   const double north = std::max(extent.y1, extent.y2);
   auto run = [&](bool bAcrossX, double dLow, double dSpan, double dInterval) {
     return MakeShownGridLineRun(resolution, bAcrossX, dLow, dSpan, dInterval, kGraticuleCountMargin,
-                                kGraticuleStartMargin, GridRunRounding::kQuotientFirst);
+                                kGraticuleStartMargin, GridRunRounding::kQuotientFirst, kMaxGridLines,
+                                nBudget);
   };
   GraticuleLines lines;
   lines.meridians = run(true, west, east - west, dX);
@@ -58,23 +59,24 @@ GraticuleLines CountGraticuleLines(const SGIS_DRect& extent, double dX, double d
 // ---- Line sets ----------------------------------------------------------------
 
 GraticuleLineSet GraticuleLineSet::Over(bool bMeridians, double dOrigin, double dStep, double dLow,
-                                        double dHigh, int nCap, const GridResolution& resolution) {
+                                        double dHigh, int nCap, const GridResolution& resolution,
+                                        int nBudget) {
   // One index before the low end and two past the high end, so that
   // rounding loses no line; the selection test decides.
   return GraticuleLineSet{bMeridians,
                           dOrigin,
                           dStep,
                           MakeShownGridLineRun(resolution, bMeridians, dLow - dOrigin, dHigh - dLow, dStep, 3,
-                                               1, GridRunRounding::kQuotientFirst, nCap),
+                                               1, GridRunRounding::kQuotientFirst, nCap, nBudget),
                           dLow,
                           dHigh};
 }
 
 GraticuleLineSet GraticuleLineSet::FromOrigin(bool bMeridians, double dOrigin, double dStep, double dHigh,
-                                              int nCap, const GridResolution& resolution) {
-  GraticuleLineSet set = Over(bMeridians, dOrigin, dStep, dOrigin, dHigh, nCap, resolution);
+                                              int nCap, const GridResolution& resolution, int nBudget) {
+  GraticuleLineSet set = Over(bMeridians, dOrigin, dStep, dOrigin, dHigh, nCap, resolution, nBudget);
   set.run = MakeShownGridLineRun(resolution, bMeridians, 0.0, dHigh - dOrigin, dStep, 2, 0,
-                                 GridRunRounding::kQuotientFirst, nCap);
+                                 GridRunRounding::kQuotientFirst, nCap, nBudget);
   return set;
 }
 

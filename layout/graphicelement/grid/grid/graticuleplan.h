@@ -40,13 +40,16 @@ SGIS_DRect WidenGraticuleExtent(const SGIS_DRect& extent, double dX, double dY);
 // at k * interval, first = R(west / dX) (R(south / dY)), count = R(width /
 // dX) + 2 (R(height / dY) + 2), capped. An interval that is not a finite
 // number above 0 gives no lines on its axis, and one whose lines lie too
-// close for the resolution none either (GridLineRun::bTooClose).
+// close for the resolution none either (GridLineRun::bTooClose), nor one of
+// more than nBudget lines (GridLineRun::bOverBudget; 0: no budget, for the
+// runs ticks and interior labels are taken from).
 struct GraticuleLines {
   GridLineRun meridians;
   GridLineRun parallels;
 };
 GraticuleLines CountGraticuleLines(const SGIS_DRect& extent, double dX, double dY,
-                                   const GridResolution& resolution = GridResolution());
+                                   const GridResolution& resolution = GridResolution(),
+                                   int nBudget = kGridPassBudget);
 
 // The meridians (fixed longitude) or parallels (fixed latitude) of one pass
 // at origin + k * step for the indices of the run. A line is traced when its
@@ -65,13 +68,15 @@ struct GraticuleLineSet {
 
   // The lines from origin + k * step that may lie in [low, high], tried
   // from the low end (at most nCap of them; none when they lie too close
-  // for the resolution).
+  // for the resolution or are more than nBudget, 0 for no budget).
   static GraticuleLineSet Over(bool bMeridians, double dOrigin, double dStep, double dLow, double dHigh,
-                               int nCap, const GridResolution& resolution = GridResolution());
+                               int nCap, const GridResolution& resolution = GridResolution(),
+                               int nBudget = kGridPassBudget);
   // The lines k = 0 .. R((high - origin) / step) + 1 from the origin itself
   // (at most nCap of them), selected from [origin, high].
   static GraticuleLineSet FromOrigin(bool bMeridians, double dOrigin, double dStep, double dHigh, int nCap,
-                                     const GridResolution& resolution = GridResolution());
+                                     const GridResolution& resolution = GridResolution(),
+                                     int nBudget = kGridPassBudget);
   double At(int i) const { return dOrigin + run.At(i, dStep); }
   // Whether the line at v is traced, and its stretch in degrees.
   bool Selects(double v) const;

@@ -4,6 +4,7 @@
 // A label drawn or converted on its own asks the same planning functions.
 #pragma once
 
+#include "layout/graphicelement/grid/grid/gridlines.h"
 #include "platform/win/wintypes.h"
 
 class IGIS_Display;
@@ -12,7 +13,9 @@ class IGIS_Element;
 namespace md::layout::grid {
 
 // What a kind plans for one drawing or conversion; each kind's plan derives
-// from it and a label reads the one of its grid's kind.
+// from it and a label reads the one of its grid's kind. While it lives, the
+// grid's budget for the drawing or conversion (kGridBudget) is open, so that
+// the passes of the figure and the label draw on one budget.
 class GridLabelPlan {
  public:
   virtual ~GridLabelPlan() = default;
@@ -21,6 +24,9 @@ class GridLabelPlan {
 
  protected:
   GridLabelPlan() = default;
+
+ private:
+  CGIS_GridBudget m_budget{kGridBudget};
 };
 
 // A label that writes on its grid's plan (the library's coordinate labels).

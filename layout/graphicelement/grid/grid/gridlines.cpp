@@ -46,13 +46,73 @@ void CGIS_GridCapRecord::Note(const char* szPass, long long nCap) {
 
 void CGIS_GridCapRecord::Note(const char* szPass, const GridLineRun& run, long long nCap) {
   if (m_bCapped || !run.bCapped) return;
-  if (!run.bTooClose) {
+  if (run.bTooClose) {
+    m_bCapped = true;
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod,
+            "%s capped at 0: closer together than %g units where they are drawn", szPass,
+            kMinGridLineSpacing);
+  } else if (run.bOverBudget) {
+    m_bCapped = true;
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "%s capped at 0: %lld of them, more than the %d one pass lays",
+            szPass, run.nWanted, kGridPassBudget);
+  } else {
     Note(szPass, nCap);
-    return;
   }
+}
+
+void CGIS_GridCapRecord::NoteSpent(const char* szPass) {
+  if (m_bCapped) return;
   m_bCapped = true;
-  GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod,
-          "%s capped at 0: closer together than %g units where they are drawn", szPass, kMinGridLineSpacing);
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "%s capped at 0: more than is left of the grids' budget", szPass);
+}
+
+namespace {
+// The innermost budget open on this thread.
+thread_local CGIS_GridBudget* t_pBudget = nullptr;
+}  // namespace
+
+CGIS_GridBudget::CGIS_GridBudget(long long nBudget) : m_nLeft(std::max(nBudget, 0LL)), m_pOuter(t_pBudget) {
+  t_pBudget = this;
+}
+
+CGIS_GridBudget::~CGIS_GridBudget() {
+  // Unlinked wherever it stands, so that a budget closed out of turn leaves
+  // the others open.
+  for (CGIS_GridBudget** pp = &t_pBudget; *pp != nullptr; pp = &(*pp)->m_pOuter) {
+    if (*pp == this) {
+      *pp = m_pOuter;
+      return;
+    }
+  }
+}
+
+bool CGIS_GridBudget::Take(long long nCost) {
+  for (const CGIS_GridBudget* p = t_pBudget; p != nullptr; p = p->m_pOuter)
+    if (p->m_nLeft < nCost) return false;
+  for (CGIS_GridBudget* p = t_pBudget; p != nullptr; p = p->m_pOuter) p->m_nLeft -= nCost;
+  return true;
+}
+
+namespace {
+
+bool LayGridPass(CGIS_GridCapRecord& caps, const char* szPass, double dItems, long long nEach) {
+  if (!(dItems > 0.0)) return true;
+  // Held below the range of the count, which no budget reaches.
+  constexpr double kMost = 1e18;
+  const double dCost = std::min(dItems * static_cast<double>(nEach), kMost);
+  if (CGIS_GridBudget::Take(static_cast<long long>(std::ceil(dCost)))) return true;
+  caps.NoteSpent(szPass);
+  return false;
+}
+
+}  // namespace
+
+bool LayGridLines(CGIS_GridCapRecord& caps, const char* szPass, long long nLines) {
+  return LayGridPass(caps, szPass, static_cast<double>(nLines), kGridLineCost);
+}
+
+bool LayGridPoints(CGIS_GridCapRecord& caps, const char* szPass, double dTried, long long nCap) {
+  return LayGridPass(caps, szPass, std::min(dTried, static_cast<double>(nCap)), kGridPointCost);
 }
 
 GridResolution GridResolution::Of(double dLaidWidth, double dLaidHeight, const SGIS_DRect& shown) {
@@ -79,9 +139,15 @@ GridLineRun TooCloseGridLineRun() {
 
 GridLineRun MakeShownGridLineRun(const GridResolution& resolution, bool bAcrossX, double dLow, double dSpan,
                                  double dInterval, double dCountMargin, double dStartMargin,
-                                 GridRunRounding rounding, int nCap) {
+                                 GridRunRounding rounding, int nCap, int nBudget) {
   if (!resolution.Shows(dInterval, bAcrossX)) return TooCloseGridLineRun();
-  return MakeGridLineRun(dLow, dSpan, dInterval, dCountMargin, dStartMargin, rounding, nCap);
+  GridLineRun run = MakeGridLineRun(dLow, dSpan, dInterval, dCountMargin, dStartMargin, rounding, nCap);
+  if (nBudget <= 0 || run.nWanted <= nBudget) return run;
+  GridLineRun over;
+  over.bCapped = true;
+  over.bOverBudget = true;
+  over.nWanted = run.nWanted;
+  return over;
 }
 
 namespace {
@@ -107,6 +173,7 @@ GridLineRun MakeGridLineRun(double dLow, double dSpan, double dInterval, double 
     return run;
   }
   if (nCount <= 0) return run;
+  run.nWanted = nCount;
   if (nCount > nCap) {
     nCount = std::max(nCap, 0);
     run.bCapped = true;

@@ -1,8 +1,9 @@
 // The arithmetic that the grid kinds and their labels share, as plain
 // functions: which lines of one direction a pass tries (with one cap per
 // pass kind for one drawing or conversion, and one record when a pass was
-// cut), the size of a spacing's unit, how a line is sampled, the part of the
-// map a frame shows, and where a map point lies on the page.
+// cut), what a drawing may spend on its passes, the size of a spacing's
+// unit, how a line is sampled, the part of the map a frame shows, and where
+// a map point lies on the page.
 #pragma once
 
 #include <functional>
@@ -19,7 +20,9 @@ namespace md::layout::grid {
 // ---- Caps -----------------------------------------------------------------
 
 // Most grid lines of one direction that one pass of a drawing or conversion
-// tries (the lines themselves and the lines the ticks are taken from).
+// tries where no pass budget (kGridPassBudget) leaves it out first: the
+// lines the ticks are taken from, the hatches' rows and columns, the index
+// grid's lines and tabs.
 constexpr int kMaxGridLines = 10000;
 // Most main ticks one side tries.
 constexpr int kMaxGridTicks = 10000;
@@ -42,8 +45,12 @@ class CGIS_GridCapRecord {
   // The pass (a short name such as "lines") was cut to nCap.
   void Note(const char* szPass, long long nCap);
   // The pass of the run was cut: to nCap, or to nothing when its lines lie
-  // too close to be drawn (GridLineRun::bTooClose).
+  // too close to be drawn (GridLineRun::bTooClose) or are more than one
+  // pass lays (GridLineRun::bOverBudget).
   void Note(const char* szPass, const GridLineRun& run, long long nCap);
+  // The pass was left out: it costs more than is left of the budgets of
+  // the drawing (CGIS_GridBudget).
+  void NoteSpent(const char* szPass);
   bool Capped() const { return m_bCapped; }
 
  private:
@@ -71,8 +78,10 @@ enum class GridRunRounding {
 struct GridLineRun {
   long long nFirst = 0;
   int nCount = 0;
-  bool bCapped = false;    // the count was cut to the cap
-  bool bTooClose = false;  // cut to nothing: the lines lie too close to be drawn (bCapped too)
+  bool bCapped = false;      // the count was cut to the cap
+  bool bTooClose = false;    // cut to nothing: the lines lie too close to be drawn (bCapped too)
+  bool bOverBudget = false;  // cut to nothing: more lines than one pass lays (bCapped too)
+  long long nWanted = 0;     // the count before any cut
 
   // The coordinate of the run's i-th line (computed in doubles, so that no
   // index sum overflows).
@@ -119,11 +128,67 @@ struct GridResolution {
 // The run of a pass whose lines lie too close to be drawn: no lines, cut.
 GridLineRun TooCloseGridLineRun();
 
+// ---- Budgets ----------------------------------------------------------------
+
+// Most lines one pass lays: one direction of a grid's lines, which its
+// labels read too. A pass of more is left out whole, decided from its plan,
+// so that no grid covers only part of its frame and the labels stand on
+// the lines drawn. Two directions at the budget cost about a quarter of a
+// second in a release build at 300 dpi on an A2 sheet: a graticule's line,
+// carried from degrees through the map's projection at 200 samples, takes
+// about 0.25 ms there, a measured grid's half as much.
+inline constexpr int kGridPassBudget = 500;
+
+// What a pass costs, in tenths of a line: a line traced across the frame
+// costs kGridLineCost; a tick, sub-tick, mark, hatch mark, interior label or
+// a labelled line's crossing (a few microseconds each, an interior label's
+// two texts about 20) costs kGridPointCost.
+inline constexpr long long kGridLineCost = 10;
+inline constexpr long long kGridPointCost = 1;
+// Most one grid's drawing or conversion spends: 1,200 lines, about 0.3 s
+// at the dearest line.
+inline constexpr long long kGridBudget = 12000;
+// Most the grids of one frame's drawing or conversion spend together:
+// 10,000 lines, a few seconds at most.
+inline constexpr long long kGridFrameBudget = 100000;
+
+// A budget open on this thread while it lives: a grid's plan opens one for
+// its drawing or conversion, a frame one while it draws or converts its
+// grids. A pass takes its cost from every budget open before any of its
+// lines is carried; budgets close in the reverse order of their opening.
+class CGIS_GridBudget {
+ public:
+  explicit CGIS_GridBudget(long long nBudget);
+  ~CGIS_GridBudget();
+  CGIS_GridBudget(const CGIS_GridBudget&) = delete;
+  CGIS_GridBudget& operator=(const CGIS_GridBudget&) = delete;
+
+  // Takes nCost from every open budget when each has that much left (true,
+  // also when none is open); takes nothing and answers false otherwise.
+  static bool Take(long long nCost);
+
+ private:
+  long long m_nLeft;
+  CGIS_GridBudget* m_pOuter;
+};
+
+// Whether a pass of nLines lines traced across the frame may be laid: its
+// cost taken from the open budgets (true), or the pass noted as left out on
+// the record (false).
+bool LayGridLines(CGIS_GridCapRecord& caps, const char* szPass, long long nLines);
+// The same for a pass of points that tries dTried of them and stops at
+// nCap (its cap, which bounds what it costs).
+bool LayGridPoints(CGIS_GridCapRecord& caps, const char* szPass, double dTried,
+                   long long nCap = kMaxGridMarks);
+
 // MakeGridLineRun for lines of constant x (bAcrossX) or y: a run too close
-// for the resolution gives no lines (TooCloseGridLineRun).
+// for the resolution gives no lines (TooCloseGridLineRun), and so does one
+// of more than nBudget lines (bOverBudget; 0: no budget, as for ticks, whose
+// count is cut to nCap instead).
 GridLineRun MakeShownGridLineRun(const GridResolution& resolution, bool bAcrossX, double dLow, double dSpan,
                                  double dInterval, double dCountMargin, double dStartMargin,
-                                 GridRunRounding rounding, int nCap = kMaxGridLines);
+                                 GridRunRounding rounding, int nCap = kMaxGridLines,
+                                 int nBudget = kGridPassBudget);
 
 // The lines the grids and their labels have traced on this thread (sampled
 // and carried into a drawing's or conversion's space), counted for tests

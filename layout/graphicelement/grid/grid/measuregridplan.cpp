@@ -131,18 +131,20 @@ MeasureGridPlan PlanMeasureGrid(SGIS_DRect extent, double dXInterval, double dYI
   plan.resolution = resolution;
   const double w = extent.x2 - extent.x1;
   const double h = extent.y1 - extent.y2;
-  auto run = [&](bool bAcrossX, double dInterval, int nCap) {
+  auto run = [&](bool bAcrossX, double dInterval, int nCap, int nBudget) {
     return MakeShownGridLineRun(resolution, bAcrossX, bAcrossX ? extent.x1 : extent.y2, bAcrossX ? w : h,
-                                dInterval, kMeasureCountMargin, kMeasureStartMargin, rounding, nCap);
+                                dInterval, kMeasureCountMargin, kMeasureStartMargin, rounding, nCap, nBudget);
   };
   plan.dXInterval = dXInterval;
   plan.dYInterval = dYInterval;
-  plan.columns = run(true, dXInterval, kMaxGridLines);
-  plan.rows = run(false, dYInterval, kMaxGridLines);
+  plan.columns = run(true, dXInterval, kMaxGridLines, kGridPassBudget);
+  plan.rows = run(false, dYInterval, kMaxGridLines, kGridPassBudget);
   plan.dXTick = nTickDivision > 0 ? dXInterval / nTickDivision : dXInterval;
   plan.dYTick = nTickDivision > 0 ? dYInterval / nTickDivision : dYInterval;
-  plan.tickColumns = run(true, plan.dXTick, kMaxGridTicks);
-  plan.tickRows = run(false, plan.dYTick, kMaxGridTicks);
+  // A tick only finds where its line meets the frame: its count is cut to
+  // the cap instead.
+  plan.tickColumns = run(true, plan.dXTick, kMaxGridTicks, 0);
+  plan.tickRows = run(false, plan.dYTick, kMaxGridTicks, 0);
   return plan;
 }
 

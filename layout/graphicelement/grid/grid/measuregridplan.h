@@ -54,7 +54,9 @@ struct MeasureGridPlan {
 // The plan of a grid over the extent (normalised here) with the intervals in
 // grid units. Every run counts its lines with the margins above and the
 // rounding given; a run whose lines lie too close for the resolution gives
-// none. A tick division above 0 divides the intervals for the tick runs.
+// none, and so does a run of lines of more than kGridPassBudget (the tick
+// runs are cut to kMaxGridTicks instead). A tick division above 0 divides
+// the intervals for the tick runs.
 MeasureGridPlan PlanMeasureGrid(SGIS_DRect extent, double dXInterval, double dYInterval, int nTickDivision,
                                 int nSubTickCount, GridRunRounding rounding = kMeasureRounding,
                                 const GridResolution& resolution = GridResolution());

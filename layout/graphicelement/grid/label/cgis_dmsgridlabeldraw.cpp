@@ -277,7 +277,7 @@ bool CGIS_DMSGridLabel::Draw(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
     const DmsLabelLines lines(plan);
     LabelLineWalk walk(lines, pArithmetic.get(), frame, EdgeTest::kOnSide,
                        bPrint ? md::layout::label::kFineLabelSteps : md::layout::label::kCoarseLabelSteps,
-                       toDevice);
+                       toDevice, caps);
     for (LabelSide side : md::layout::label::kLabelSides) {
       if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
       // Both parts of a stacked label turn with their side.
@@ -373,7 +373,7 @@ IGIS_Element* CGIS_DMSGridLabel::Convert(const md::layout::grid::GraticulePass* 
   try {
     const DmsLabelLines lines(plan);
     LabelLineWalk walk(lines, pArithmetic.get(), frame, EdgeTest::kOnSide, md::layout::label::kFineLabelSteps,
-                       toPage);
+                       toPage, caps);
     for (LabelSide side : md::layout::label::kLabelSides) {
       if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
       const double dTurn = IsTurned(side) ? md::layout::label::kTurnedLabelAngle : 0.0;

@@ -122,7 +122,8 @@ bool CGIS_FormattedGridLabel::Draw(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
   };
 
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  md::layout::label::LabelLineWalk labels(lines, pass.Arithmetic(), frame, EdgeTest::kAny, nSteps, toDevice);
+  md::layout::label::LabelLineWalk labels(lines, pass.Arithmetic(), frame, EdgeTest::kAny, nSteps, toDevice,
+                                          pass.Caps());
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
@@ -172,7 +173,7 @@ IGIS_Element* CGIS_FormattedGridLabel::Convert(const md::layout::grid::MeasureGr
   const double dRatio = md::layout::SymbolUnitRatio(pOwner);
   const md::layout::grid::GridPointCarrier toPage = [&lines](SGIS_DPoint* p) { return lines.GridToPage(p); };
   md::layout::label::LabelLineWalk labels(lines, pass.Arithmetic(), lines.PageFrame(), EdgeTest::kAny,
-                                          kFineLabelSteps, toPage);
+                                          kFineLabelSteps, toPage, pass.Caps());
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;

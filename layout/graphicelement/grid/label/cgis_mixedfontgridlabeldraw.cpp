@@ -277,7 +277,7 @@ bool CGIS_MixedFontGridLabel::Draw(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
   CGIS_ElementClipScope clip(hdc, pDisplay);
   LabelLineWalk walk(lines, pass.Arithmetic(), frame, EdgeTest::kOnSide,
                      bPrint ? md::layout::label::kFineLabelSteps : md::layout::label::kCoarseLabelSteps,
-                     toDevice);
+                     toDevice, pass.Caps());
   const auto drawPart = [&](IGIS_AnnoPointStyle* pStyle, const std::string& text, SGIS_DPoint anchor) {
     if (text.empty() || pDrawer == nullptr) return;
     const SGIS_DPoint device = pView->PageToDevicePoint(anchor, pPage);
@@ -339,7 +339,7 @@ IGIS_Element* CGIS_MixedFontGridLabel::Convert(const md::layout::grid::MeasureGr
   }
   const md::layout::grid::GridPointCarrier toPage = [&lines](SGIS_DPoint* p) { return lines.GridToPage(p); };
   LabelLineWalk walk(lines, pass.Arithmetic(), lines.PageFrame(), EdgeTest::kOnSide,
-                     md::layout::label::kFineLabelSteps, toPage);
+                     md::layout::label::kFineLabelSteps, toPage, pass.Caps());
   const auto asPage = [](SGIS_Point crossing) { return SGIS_DPoint(crossing); };
   // One text element on the box the drawing fills with the part (the
   // copies carry the side's turn).

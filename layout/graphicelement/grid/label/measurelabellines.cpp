@@ -72,9 +72,9 @@ bool MeasureLabelPass::Set(IGIS_MapGrid* pGrid, IGIS_Display* pDisplay, const ch
   }
   if (!m_pPass->Labelled()) return false;
   m_pLines = std::make_unique<MeasureLabelLines>(*m_pPass);
-  grid::CGIS_GridCapRecord caps(szMethod);
-  caps.Note("lines", Lines().Vertical(), grid::kMaxGridLines);
-  caps.Note("lines", Lines().Horizontal(), grid::kMaxGridLines);
+  m_pCaps = std::make_unique<grid::CGIS_GridCapRecord>(szMethod);
+  m_pCaps->Note("lines", Lines().Vertical(), grid::kMaxGridLines);
+  m_pCaps->Note("lines", Lines().Horizontal(), grid::kMaxGridLines);
   m_pArithmetic.reset(GIS_CreateGeoArithmeticObject());
   if (!m_pArithmetic) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szNoArithmetic);

@@ -96,6 +96,8 @@ class MeasureLabelPass {
   const MeasureLabelLines& Lines() const { return *m_pLines; }
   IGIS_GeoArithmetic* Arithmetic() const { return m_pArithmetic.get(); }
   const grid::MeasureGridPass& Pass() const { return *m_pPass; }
+  // The record of the passes cut or left out, once under the method.
+  grid::CGIS_GridCapRecord& Caps() const { return *m_pCaps; }
 
  private:
   // Takes the plan and its lines; lines cut to the cap are noted once under
@@ -106,6 +108,7 @@ class MeasureLabelPass {
   grid::MeasureGridPass m_own;
   const grid::MeasureGridPass* m_pPass = nullptr;
   std::unique_ptr<MeasureLabelLines> m_pLines;
+  std::unique_ptr<grid::CGIS_GridCapRecord> m_pCaps;
   md::basilo::ReleasePtr<IGIS_GeoArithmetic> m_pArithmetic;
 };
 

@@ -45,7 +45,8 @@ bool InExtent(const MeasureGridPlan& plan, bool bVertical, double c, double dInt
                    : grid::WithinGridEdges(c, e.y2, e.y1, dInterval);
 }
 
-void WalkLines(const MeasureGridPlan& plan, MeasureLineTracer& tracer, MeasureGridSink& sink) {
+void WalkLines(const MeasureGridPlan& plan, MeasureLineTracer& tracer, MeasureGridSink& sink,
+               grid::CGIS_GridCapRecord& caps) {
   const struct {
     const grid::GridLineRun* run;
     double dInterval;
@@ -54,6 +55,7 @@ void WalkLines(const MeasureGridPlan& plan, MeasureLineTracer& tracer, MeasureGr
   } passes[] = {{&plan.rows, plan.dYInterval, plan.dXInterval, false},
                 {&plan.columns, plan.dXInterval, plan.dYInterval, true}};
   for (const auto& pass : passes) {
+    if (!grid::LayGridLines(caps, "lines", pass.run->nCount)) continue;
     for (int i = 0; i < pass.run->nCount; ++i) {
       const double c = pass.run->At(i, pass.dInterval);
       if (!InExtent(plan, pass.bVertical, c, pass.dInterval)) continue;
@@ -66,6 +68,8 @@ void WalkLines(const MeasureGridPlan& plan, MeasureLineTracer& tracer, MeasureGr
 }
 
 void WalkMarks(const MeasureGridPlan& plan, MeasureGridSink& sink, grid::CGIS_GridCapRecord& caps) {
+  const double dCrossings = static_cast<double>(plan.columns.nCount) * plan.rows.nCount;
+  if (!grid::LayGridPoints(caps, "marks", dCrossings)) return;
   long long nTried = 0;
   for (int i = 0; i < plan.columns.nCount; ++i) {
     const double x = plan.columns.At(i, plan.dXInterval);
@@ -109,10 +113,11 @@ void TickAt(const MeasureGridPlan& plan, GridSide side, bool bSub, double c, con
 }
 
 void WalkTicks(const MeasureGridPlan& plan, const MeasureGridParts& parts, MeasureLineTracer& tracer,
-               MeasureGridSink& sink) {
+               MeasureGridSink& sink, grid::CGIS_GridCapRecord& caps) {
   for (GridSide side : kGridSides) {
     if (!parts.ticks[static_cast<int>(side)]) continue;
     const TickLines lines = TickLinesOf(plan, side);
+    if (!grid::LayGridPoints(caps, "ticks", lines.run->nCount)) continue;
     for (int i = 0; i < lines.run->nCount; ++i) {
       TickAt(plan, side, false, lines.run->At(i, lines.dInterval), lines, tracer, sink);
     }
@@ -131,6 +136,8 @@ void WalkSubTicks(const MeasureGridPlan& plan, const MeasureGridParts& parts, Me
       caps.Note("sub-ticks", grid::TooCloseGridLineRun(), grid::kMaxGridSubTicks);
       continue;
     }
+    const double dSubTicks = static_cast<double>(lines.run->nCount) * (nSub - 1);
+    if (!grid::LayGridPoints(caps, "sub-ticks", dSubTicks, grid::kMaxGridSubTicks)) continue;
     long long nTried = 0;
     bool bCut = false;
     for (int i = 0; i < lines.run->nCount && !bCut; ++i) {
@@ -203,7 +210,7 @@ void WalkMeasureGrid(const MeasureGridPlan& plan, const MeasureGridParts& parts,
     caps.Note("lines", plan.rows, grid::kMaxGridLines);
   }
   if (parts.bLines) {
-    WalkLines(plan, tracer, sink);
+    WalkLines(plan, tracer, sink, caps);
   } else if (parts.bMarks) {
     WalkMarks(plan, sink, caps);
   }
@@ -213,7 +220,7 @@ void WalkMeasureGrid(const MeasureGridPlan& plan, const MeasureGridParts& parts,
     caps.Note("ticks", plan.tickColumns, grid::kMaxGridTicks);
     caps.Note("ticks", plan.tickRows, grid::kMaxGridTicks);
   }
-  WalkTicks(plan, parts, tracer, sink);
+  WalkTicks(plan, parts, tracer, sink, caps);
   WalkSubTicks(plan, parts, tracer, sink, caps);
 }
 

@@ -84,6 +84,7 @@ TEST(GraticuleFigure, LineCountsRoundHalfAwayFromZeroAndStopAtTheCap) {
     SGIS_DRect extent;
     double dX, dY;
     int firstX, countX, firstY, countY;
+    int budget = grid::kGridPassBudget;  // 0: none, as for the runs ticks are taken from
   } rows[] = {
       {"the sample sheet at 1 minute", Extent(116.0, 39.0 + 50.0 / 60, 116.25, 40.0), 1.0 / 60, 1.0 / 60,
        6960, 17, 2390, 12},
@@ -92,11 +93,14 @@ TEST(GraticuleFigure, LineCountsRoundHalfAwayFromZeroAndStopAtTheCap) {
       {"intervals 0 and negative", Extent(116.0, 39.0, 117.0, 40.0), 0.0, -1.0, 0, 0, 0, 0},
       {"intervals not finite", Extent(116.0, 39.0, 117.0, 40.0), std::nan(""), INFINITY, 0, 0, 0, 0},
       {"an extent that is not finite", Extent(-INFINITY, 39.0, 117.0, 40.0), 1.0, 1.0, 0, 0, 39, 3},
-      {"a second over the globe", Extent(-180.0, -90.0, 180.0, 90.0), 1.0 / 3600, 1.0 / 3600, -648000,
-       grid::kMaxGridLines, -324000, grid::kMaxGridLines},
+      {"a second over the globe: more than one pass lays", Extent(-180.0, -90.0, 180.0, 90.0), 1.0 / 3600,
+       1.0 / 3600, 0, 0, 0, 0},
+      {"a second over the globe for ticks: cut to the cap", Extent(-180.0, -90.0, 180.0, 90.0), 1.0 / 3600,
+       1.0 / 3600, -648000, grid::kMaxGridLines, -324000, grid::kMaxGridLines, 0},
   };
   for (const Row& r : rows) {
-    const graticule::GraticuleLines lines = graticule::CountGraticuleLines(r.extent, r.dX, r.dY);
+    const graticule::GraticuleLines lines =
+        graticule::CountGraticuleLines(r.extent, r.dX, r.dY, grid::GridResolution(), r.budget);
     EXPECT_EQ(lines.meridians.nFirst, r.firstX) << r.name;
     EXPECT_EQ(lines.meridians.nCount, r.countX) << r.name;
     EXPECT_EQ(lines.parallels.nFirst, r.firstY) << r.name;

@@ -147,11 +147,12 @@ TEST_F(DmsDrawing, KeepsOneLabelOfASideThatIsOneCrowdedRun) {
   EXPECT_EQ(TextsOn(printed, kLeft, tiny), Degrees(54, 0, 1));
   EXPECT_EQ(TextsOn(printed, kRight, tiny), Degrees(54, 0, 1));
   // On a screen, whose y grows downwards, the left and right sides too: the
-  // whole frame at 254 dpi (1600 pixels), lines 0.05° (2 pixels) apart.
+  // whole frame at 254 dpi (1600 pixels), lines 0.1° (4 pixels) apart, no
+  // more of them than one pass lays.
   frame_->SetRect(kDmsFrameRect);
   frame_->SetMapBound(SGIS_DRect(95, 55, 135, 15));
-  grid_->GetGridSpacing()->SetXIntervalSize(0.05);
-  grid_->GetGridSpacing()->SetYIntervalSize(0.05);
+  grid_->GetGridSpacing()->SetXIntervalSize(0.1);
+  grid_->GetGridSpacing()->SetYIntervalSize(0.1);
   Screen screen;
   frame_->OnDraw(screen.hdc, false, &screen.display);
   screen.canvas.clear();

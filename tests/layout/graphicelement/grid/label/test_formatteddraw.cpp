@@ -129,15 +129,15 @@ TEST_F(FormattedLabelDrawing, TurnsTheSidesItsFlagsNameAndMovesThemByTheirOffset
 
 TEST_F(FormattedLabelDrawing, CapsItsLinesWithOneRecordAndFinishes) {
   grid_->SetLabelVisible(false, false, false, true);
-  // Over 10 km on 20,000 device units: lines a metre apart (two units) are
-  // drawn up to the cap; half a metre (one unit) or a micrometre apart
-  // they cannot be told apart, and none is labelled.
+  // Over 10 km on 20,000 device units: lines a metre apart (two units) can
+  // be told apart but are more than one pass lays; half a metre (one unit)
+  // or a micrometre apart they cannot be told apart. None is labelled.
   const struct {
     double interval;
     const char* record;
     bool labelled;
   } rows[] = {
-      {1.0, "lines capped at 10000", true},
+      {1.0, "lines capped at 0: 10005 of them, more than the 500 one pass lays", false},
       {0.5, "lines capped at 0: closer together than 2 units where they are drawn", false},
       {1e-6, "lines capped at 0: closer together than 2 units where they are drawn", false},
   };

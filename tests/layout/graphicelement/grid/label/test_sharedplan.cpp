@@ -3,8 +3,8 @@
 // top edge of the frame gets a label there and every label there stands on
 // such a line, for each kind with coordinate labels, on a map in its frame
 // and on one turned in it. The plan leaves out the passes whose lines lie
-// too close to be drawn, in the device's own pixels, before any of their
-// lines is carried.
+// too close to be drawn, or are more than one pass or the drawing's budget
+// lays, before any of their lines is carried.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -192,6 +192,7 @@ TEST_F(SharedGridPlan, PassesTooCloseToDrawCarryNoLineAndSaySoOnce) {
 
 TEST_F(SharedGridPlan, PassesBeyondTheDevicesPixelsOrTheBudgetsCarryNoLineAndSaySo) {
   using md::layout::grid::GridLinesTraced;
+  constexpr long long kFrameLines = md::layout::grid::kGridFrameBudget / md::layout::grid::kGridLineCost;
   // Kilometre grids without labels over the page's 10 x 8 km at 1:50,000
   // (0.5 m a page unit), their record under the grid's drawing.
   const struct {
@@ -209,6 +210,13 @@ TEST_F(SharedGridPlan, PassesBeyondTheDevicesPixelsOrTheBudgetsCarryNoLineAndSay
        1},
       {"10 m apart on a screen: 0.76 pixels", 96, true, 10, 10, 0, 1, 0, 0, "closer together than 2 units", 1,
        1},
+      {"10 m apart: 2.4 printer pixels, 1005 columns", 300, false, 10, 25, 0, 1, 300,
+       md::layout::grid::kGridPassBudget, "1005 of them, more than the 500 one pass lays", 1, 1},
+      {"730 lines and 14,420 ticks 5 pixels apart", 2540, false, 25, 25, 10, 1, 700,
+       md::layout::grid::kGridBudget / md::layout::grid::kGridPointCost,
+       "more than is left of the grids' budget", 1, 1},
+      {"64 grids of 730 lines on one frame", 300, false, 25, 25, 0, CGIS_MapGrids::kMaxGrids, kFrameLines / 2,
+       kFrameLines, "more than is left of the grids' budget", 1, CGIS_MapGrids::kMaxGrids},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
