@@ -22,12 +22,18 @@
 //                       drawing would stroke them; the ratios of Draw to
 //                       both baselines are printed at the end;
 //   Interval/I          the printer drawing with an interval of I metres
-//                       (1000, 500, 250, 100, 10): how the cost grows with
-//                       the number of lines ("lines" counts the lines and
-//                       ticks stroked);
-//   DenseInterval/1     the same at 1 m, where the caps of one drawing (10,000
-//                       lines a direction, 10,000 ticks a side) hold it (run
-//                       only when asked for, as the other dense benchmarks);
+//                       (1000, 500, 250, 100, 50, 10): how the cost grows
+//                       with the number of lines ("lines" counts the lines
+//                       and ticks stroked). At 50 m a direction has nearly
+//                       as many lines as one pass lays (500). At 10 m they
+//                       lie 2.4 device pixels apart, but each direction has
+//                       more of them (about 2,300 and 1,900) than one pass
+//                       lays: both are left out, with one record, and only
+//                       the ticks are drawn;
+//   DenseInterval/1     the same at 1 m: 0.24 device pixels apart, too close
+//                       to be drawn, so lines and ticks are left out before
+//                       any is carried (run only when asked for, as the
+//                       other dense benchmarks);
 //   Convert             the grid turned into plain elements (the compound is
 //                       dropped outside the timing); "elements" counts them.
 //
@@ -40,14 +46,26 @@
 //   FixedCountConvert/C the grid turned into plain elements.
 //
 // Capped passes: grids whose interval puts far more lines across the sheet
-// than one drawing takes (every pass cut to its cap, 10,000 lines a
-// direction and ticks a side, 100,000 sub-ticks a side), so that each pass
-// costs what its capped lines and ticks cost:
+// than can be drawn (a millionth of a degree is about a four-hundredth of a
+// device pixel at 300 dpi, a fifth of a page unit), so that every pass is
+// left out, with one record, before any of its lines is carried:
 //   CappedPass/0        the measured grid in a geographic reference every
 //                       millionth of a degree, drawn through the printer;
 //   CappedPass/1        the same grid converted;
 //   CappedPass/2        the graticule every millionth of a degree, drawn
-//                       through the printer.
+//                       through the printer;
+//   CappedPass/3        the same graticule converted;
+//   CappedPass/4        a grid list of 64 such grids (the most a frame
+//                       keeps; measured grids and graticules by turns, their
+//                       labels and ticks on), drawn through the printer;
+//   CappedPass/5        a grid list of 64 grids whose every pass can be drawn
+//                       (measured grids every 50 m, 465 columns and 385 rows
+//                       4.7 pixels apart, and graticules every 2″, about 450
+//                       meridians and 300 parallels, by turns; labels and
+//                       ticks on), drawn through the printer: the budget the
+//                       grids of one frame share leaves out the passes past
+//                       it ("lines" counts the lines, ticks and labels'
+//                       crossings traced).
 //
 // Storing and reading map grids, beside the per-element figures of
 // bench_demo's StoreAndRead:
@@ -96,6 +114,7 @@
 #include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/factory/cgis_elementfactory.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
@@ -198,18 +217,18 @@ SheetScene& FixedCountScene() {
   return scene;
 }
 
-// Sets the scene's grid to every millionth of a degree: the measured grid
-// in a geographic reference (its spacing in the reference's base unit), or
-// the graticule.
-bool EveryMillionthDegree(SheetScene& scene) {
+// Sets the grid to every millionth of a degree: the measured grid in a
+// geographic reference (its spacing in the reference's base unit), or the
+// graticule.
+bool EveryMillionthDegree(IGIS_MapGrid* grid) {
   IGIS_GridSpacing* spacing = nullptr;
-  if (auto* measured = dynamic_cast<IGIS_MeasureGrid*>(scene.grid())) {
+  if (auto* measured = dynamic_cast<IGIS_MeasureGrid*>(grid)) {
     md::basilo::ReleasePtr<IGIS_SpatialReference> degrees(
         GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(1));
     measured->SetSpatialReference(degrees.get());
     spacing = measured->GetGridSpacing();
     spacing->SetUnits(0);
-  } else if (auto* graticule = dynamic_cast<IGIS_GraticuleGrid*>(scene.grid())) {
+  } else if (auto* graticule = dynamic_cast<IGIS_GraticuleGrid*>(grid)) {
     spacing = graticule->GetGridSpacing();
     spacing->SetUnits(1);  // degrees
   }
@@ -221,14 +240,14 @@ bool EveryMillionthDegree(SheetScene& scene) {
 
 SheetScene& CappedMeasureScene() {
   static SheetScene scene(GIS_MAPGRID_MEASURE);
-  static const bool set = EveryMillionthDegree(scene);
+  static const bool set = EveryMillionthDegree(scene.grid());
   (void)set;
   return scene;
 }
 
 SheetScene& CappedGraticuleScene() {
   static SheetScene scene(GIS_MAPGRID_GRATICULE);
-  static const bool set = EveryMillionthDegree(scene);
+  static const bool set = EveryMillionthDegree(scene.grid());
   (void)set;
   return scene;
 }
@@ -263,6 +282,7 @@ class Device {
   Device(const Device&) = delete;
   Device& operator=(const Device&) = delete;
   bool DrawGrid() { return scene_.grid()->OnDraw(hdc_, true, display_); }
+  bool DrawGrids(IGIS_MapGrids* grids) { return grids->OnDraw(hdc_, true, display_, scene_.frame()); }
 
  private:
   SheetScene& scene_;
@@ -404,6 +424,48 @@ void FixedCountConvert(benchmark::State& state) {
 
 // ---- Capped passes ----------------------------------------------------------
 
+// Sets the grid to lines a few pixels apart that one pass can still lay:
+// the measured grid every 50 m in the sheet's own reference, the graticule
+// every 2″.
+bool DenseButDrawable(IGIS_MapGrid* grid, SheetScene& scene) {
+  if (auto* measured = dynamic_cast<IGIS_MeasureGrid*>(grid)) {
+    measured->SetSpatialReference(static_cast<IGIS_MeasureGrid*>(scene.grid())->GetSpatialReference());
+    measured->GetGridSpacing()->SetXIntervalSize(50.0);
+    measured->GetGridSpacing()->SetYIntervalSize(50.0);
+    return true;
+  }
+  auto* graticule = dynamic_cast<IGIS_GraticuleGrid*>(grid);
+  if (graticule == nullptr) return false;
+  IGIS_GridSpacing* spacing = graticule->GetGridSpacing();
+  spacing->SetUnits(3);  // seconds of arc
+  spacing->SetXIntervalSize(2.0);
+  spacing->SetYIntervalSize(2.0);
+  return true;
+}
+
+// The 64 grids of CappedPass/4 (bDrawable false) or CappedPass/5 on the
+// capped measured grid's frame, measured grids and graticules by turns with
+// their labels and ticks on.
+IGIS_MapGrids* GridList(bool bDrawable) {
+  SheetScene& scene = CappedMeasureScene();
+  auto* grids = new CGIS_MapGrids();
+  for (int i = 0; i < CGIS_MapGrids::kMaxGrids; ++i) {
+    IGIS_MapGrid* grid =
+        GIS_CreateMapGridPropertyObject(i % 2 == 0 ? GIS_MAPGRID_MEASURE : GIS_MAPGRID_GRATICULE);
+    if (bDrawable) {
+      DenseButDrawable(grid, Scene());
+    } else {
+      EveryMillionthDegree(grid);
+    }
+    grid->SetMapElement(scene.frame());
+    grid->SetLabelVisible(true, true, true, true);
+    grid->SetTickVisible(true, true, true, true);
+    grid->SetName(("grid " + std::to_string(i)).c_str());
+    grids->AddMapGrid(grid);
+  }
+  return grids;
+}
+
 void CappedPass(benchmark::State& state) {
   switch (state.range(0)) {
     case 0:
@@ -412,9 +474,28 @@ void CappedPass(benchmark::State& state) {
     case 1:
       ConvertScene(state, CappedMeasureScene());
       break;
-    default:
+    case 2:
       DrawScene(state, true, CappedGraticuleScene());
       break;
+    case 3:
+      ConvertScene(state, CappedGraticuleScene());
+      break;
+    default: {
+      static IGIS_MapGrids* capped = GridList(false);
+      static IGIS_MapGrids* drawable = GridList(true);
+      IGIS_MapGrids* grids = state.range(0) == 4 ? capped : drawable;
+      auto canvas = NewCanvas();
+      Device device(canvas.get(), true, CappedMeasureScene());
+      long long traced = 0;
+      for (auto _ : state) {
+        const long long before = md::layout::grid::GridLinesTraced();
+        if (!device.DrawGrids(grids)) state.SkipWithError("grids not drawn");
+        traced = md::layout::grid::GridLinesTraced() - before;
+      }
+      state.counters["grids"] = grids->GetCount();
+      state.counters["lines"] = static_cast<double>(traced);
+      break;
+    }
   }
 }
 
@@ -508,13 +589,13 @@ BENCHMARK(GridsRead)->Name("Grids/Read")->Unit(benchmark::kMicrosecond);
 BENCHMARK(Draw)->Arg(200)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCairo)->Arg(200)->Arg(20)->Unit(benchmark::kMillisecond);
 BENCHMARK(RawCairoReduced)->Arg(200)->Arg(20)->Unit(benchmark::kMillisecond);
-BENCHMARK(Interval)->Arg(1000)->Arg(500)->Arg(250)->Arg(100)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(Interval)->Arg(1000)->Arg(500)->Arg(250)->Arg(100)->Arg(50)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(Interval)->Name("DenseInterval")->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(Convert)->Unit(benchmark::kMillisecond);
 BENCHMARK(FixedCount)->ArgsProduct({{1, 4, 20}, {200, 20}})->Unit(benchmark::kMillisecond);
 BENCHMARK(FixedCountRawCairo)->ArgsProduct({{1, 4, 20}, {200, 20}})->Unit(benchmark::kMillisecond);
 BENCHMARK(FixedCountConvert)->Arg(1)->Arg(4)->Arg(20)->Unit(benchmark::kMillisecond);
-BENCHMARK(CappedPass)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(CappedPass)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -27,6 +27,7 @@
 #include "layout/graphicelement/frame/igis_frameproperty.h"
 #include "layout/graphicelement/grid/border/igis_mapborder.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgrids.h"
+#include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/mapframe/cgis_mapelement.h"
 #include "platform/files/filestore.h"
@@ -537,6 +538,8 @@ IGIS_Element* CGIS_MapElement::ConvertToElement() {
   if (m_pInnerBorder != nullptr && take(m_pInnerBorder->ConvertToElement(this))) ++nTaken;
   if (m_pOuterBorder != nullptr && take(m_pOuterBorder->ConvertToElement(this))) ++nTaken;
   if (m_pGrids != nullptr) {
+    // One budget for all the grids converted, as for their drawing.
+    md::layout::grid::CGIS_GridBudget budget(md::layout::grid::kGridFrameBudget);
     for (int i = m_pGrids->GetCount() - 1; i >= 0; --i) {
       IGIS_MapGrid* pGrid = m_pGrids->GetMapGrid(i);
       if (pGrid == nullptr) {

@@ -8,6 +8,7 @@
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/graticule/graticuledraw.h"
 #include "layout/graphicelement/grid/grid/cgis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/graticuleplan.h"
 
 namespace {
 
@@ -132,28 +133,39 @@ void CGIS_GraticuleGrid::SetSubHatchLength(int nLength) {
 }
 
 bool CGIS_GraticuleGrid::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
-  DrawPrelude(hdc, bPrint, pDisplay);
-  if (!md::layout::graticule::DrawGraticuleLines(this, hdc, bPrint, pDisplay, &m_geoCache)) return false;
-  OnDrawHatchLine(hdc, bPrint, pDisplay);
-  if (m_bShowInteriorLabels) OnDrawInteriorLabel(hdc, bPrint, pDisplay);
+  // One plan for the drawing: the label writes on the lines the grid lays,
+  // and the hatches and interior labels take the same degrees.
+  md::layout::grid::GraticulePass pass;
+  const bool bPlanned = pass.Make(this, pDisplay, &m_geoCache);
+  DrawPrelude(hdc, bPrint, pDisplay, bPlanned ? &pass : nullptr);
+  if (!md::layout::graticule::DrawGraticuleLines(this, hdc, bPrint, pDisplay, pass)) return false;
+  md::layout::graticule::DrawGraticuleHatches(this, hdc, bPrint, pDisplay, pass);
+  if (m_bShowInteriorLabels)
+    md::layout::graticule::DrawGraticuleInteriorLabels(this, hdc, bPrint, pDisplay, pass);
   return true;
 }
 
 bool CGIS_GraticuleGrid::OnDrawHatchLine(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
-  return md::layout::graticule::DrawGraticuleHatches(this, hdc, bPrint, pDisplay, &m_geoCache);
+  md::layout::grid::GraticulePass pass;
+  pass.Make(this, pDisplay, &m_geoCache);
+  return md::layout::graticule::DrawGraticuleHatches(this, hdc, bPrint, pDisplay, pass);
 }
 
 bool CGIS_GraticuleGrid::OnDrawInteriorLabel(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
-  return md::layout::graticule::DrawGraticuleInteriorLabels(this, hdc, bPrint, pDisplay, &m_geoCache);
+  md::layout::grid::GraticulePass pass;
+  pass.Make(this, pDisplay, &m_geoCache);
+  return md::layout::graticule::DrawGraticuleInteriorLabels(this, hdc, bPrint, pDisplay, pass);
 }
 
 IGIS_Element* CGIS_GraticuleGrid::ConvertToElement() {
-  IGIS_Element* pResult = ConvertPrelude();
+  md::layout::grid::GraticulePass pass;
+  const bool bPlanned = pass.Make(this, nullptr);
+  IGIS_Element* pResult = ConvertPrelude(bPlanned ? &pass : nullptr);
   if (pResult == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, md::layout::graticule::kConvertToElement, "p_element == NULL");
     return nullptr;
   }
-  return md::layout::graticule::ConvertGraticule(this, pResult);
+  return md::layout::graticule::ConvertGraticule(this, pResult, pass);
 }
 
 bool CGIS_GraticuleGrid::OnOpenPropertyDlg() {

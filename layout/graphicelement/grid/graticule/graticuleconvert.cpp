@@ -92,12 +92,7 @@ struct Conversion {
   IGIS_GraticuleGrid* pGrid;
   IGIS_CompoundElement* pResult;
   IGIS_FeatureSet* pOwner;
-  IGIS_MapElement* pFrame;
-  grid::GeographicFrame geo;
-  SGIS_DRect bound;
-  SGIS_Rect rect;
-  SGIS_DRect extent;
-  double dScale = 0.0;
+  const grid::GraticulePass& plan;
   double dUnitRatio = 1.0;
 
   void Run(IGIS_CompoundElement* pLines);
@@ -106,20 +101,23 @@ struct Conversion {
 };
 
 void Conversion::Run(IGIS_CompoundElement* pLines) {
-  double dX = 0.0, dY = 0.0;
-  GridIntervals(pGrid, &dX, &dY);
-  grid::GeoPageSpace space(geo, bound, rect, dScale);
+  const double dX = plan.Meridians().dStep;
+  const double dY = plan.Parallels().dStep;
+  const grid::FrameShown& shown = plan.Shown();
+  SGIS_Rect rect = shown.rect;
+  rect.Normalize();
+  grid::GeoPageSpace space(plan.Geo(), shown.bound, rect, shown.dScale);
   grid::CGIS_GridCapRecord cap(kConvertToElement);
-  GraticuleWalker walker(space, rect, cap);
+  GraticuleWalker walker(space, rect, cap, plan.Resolution());
   ElementSink lines(pLines, GraticuleSymbols::Of(pGrid));
-  walker.Lines(LinesOf(pGrid, extent, dX, dY, kSamplesClipping, LineReach::Conversion, false), lines);
-  walker.Ticks(TicksOf(pGrid, extent, dX, dY, kSamplesClipping), lines);
+  walker.Lines(LinesOf(pGrid, plan, kSamplesClipping, LineReach::Conversion, false), lines);
+  walker.Ticks(TicksOf(pGrid, plan.Extent(), dX, dY, kSamplesClipping), lines);
   Hatches(walker, dX, dY);
   Labels(walker);
 }
 
 void Conversion::Hatches(GraticuleWalker& walker, double dX, double dY) {
-  const HatchPass pass = HatchesOf(pGrid, extent, dX, dY);
+  const HatchPass pass = HatchesOf(pGrid, plan.Degrees(), dX, dY);
   if (!HasHatchPass(pass)) return;
   IGIS_CompoundElement* pGroup = CreateCompoundElement(pOwner);
   if (pGroup == nullptr) return;
@@ -142,32 +140,22 @@ void Conversion::Labels(GraticuleWalker& walker) {
   IGIS_CompoundElement* pGroup = CreateCompoundElement(pOwner);
   if (pGroup == nullptr) return;
   TextSink sink(pGroup, pText, dUnitRatio, texts);
-  walker.Labels(LabelPass{extent, ix, iy}, sink);
+  walker.Labels(LabelPass{plan.Degrees(), ix, iy}, sink);
   AddGroup(pResult, pGroup);
 }
 
 }  // namespace
 
-IGIS_Element* ConvertGraticule(IGIS_GraticuleGrid* pGrid, IGIS_Element* pResultElement) {
+IGIS_Element* ConvertGraticule(IGIS_GraticuleGrid* pGrid, IGIS_Element* pResultElement,
+                               const grid::GraticulePass& plan) {
   IGIS_Map* pMap = grid::ConversionMap(pGrid, pResultElement, kConvertToElement);
   if (pMap == nullptr) return pResultElement;
   auto* pResult = static_cast<IGIS_CompoundElement*>(pResultElement);
   IGIS_MapElement* pFrame = pGrid->GetMapElement();
-  IGIS_FeatureSet* pOwner = pResult->GetFeatureSetPtr();
-  Conversion c{pGrid, pResult, pOwner, pFrame, {}, {}, {}, {}};
-  if (!c.geo.Build(pMap->GetSpatialReference())) return pResult;
-  // The part of the map the frame shows: its bound at the frame's
-  // proportions, at the frame's scale.
-  const grid::FrameShown shown = grid::ShownByFrame(pFrame);
-  c.dScale = shown.dScale;
+  if (!plan.Built()) return pResult;
+  if (!plan.AllCarried()) GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "b_ret == NULL");
+  Conversion c{pGrid, pResult, pResult->GetFeatureSetPtr(), plan};
   c.dUnitRatio = md::layout::SymbolUnitRatio(pFrame->GetFeatureSetPtr());
-  c.rect = shown.rect;
-  c.rect.Normalize();
-  c.bound = shown.bound;
-  c.extent = c.bound;
-  if (!c.geo.ToDegrees(&c.extent)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "b_ret == NULL");
-  c.extent.Normalize();
-  c.geo.AimToMap();
   // The group of lines, markers and ticks comes last, after the hatches and
   // the interior labels.
   return grid::FillConversionGroup(pResult, kConvertToElement,

@@ -17,12 +17,10 @@
 #include "host/stratel/igis_numericformat.h"
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
-#include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/element/missingmap.h"
 #include "layout/graphicelement/grid/graticule/graticulefigure.h"
 #include "layout/graphicelement/grid/graticule/graticulepieces.h"
-#include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/graticuleplan.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
@@ -46,28 +44,24 @@ IGIS_Map* FrameMap(IGIS_GraticuleGrid* pGrid, const char* szMethod) {
   return pMap;
 }
 
-// What every drawing call of the graticule prepares, in the order it does:
-// the geographic frame of the map, the renderer, the frame in device
-// coordinates, the map bound in degrees and the transformation aimed back
-// at the map.
+// What every drawing call of the graticule prepares from the drawing's plan,
+// in the order it does: the geographic frame of the map, the renderer, the
+// frame in device coordinates, the map bound in degrees.
 struct DrawingCall {
   IGIS_MapElement* pFrame = nullptr;
   IGIS_DisplayView* pView = nullptr;
   IGIS_MapView* pMapView = nullptr;
   IGIS_SpatialReference* pPage = nullptr;
   IGIS_SymbolRenderer* pRenderer = nullptr;
-  grid::GeographicFrame geo;
   SGIS_Rect device;   // normalised
   SGIS_DRect extent;  // degrees: x1 west, x2 east, y1 north, y2 south
 
-  // bRotated: the extent becomes the bound of itself turned by the map's
-  // rotation (the lines must cover a turned frame). bExtent false: a pass
-  // that draws nothing leaves the extent empty (it costs carrying the map's
-  // bound into degrees). The frame keeps what it works out in pCache.
-  bool Prepare(IGIS_GraticuleGrid* pGrid, IGIS_Map* pMap, IGIS_Display* pDisplay, const char* szMethod,
-               bool bRotated, bool bExtent, grid::GeographicFrameCache* pCache) {
+  // bExtent false: a pass that draws nothing needs no extent (and says
+  // nothing of how the map bound was carried into degrees).
+  bool Prepare(IGIS_GraticuleGrid* pGrid, IGIS_Display* pDisplay, const char* szMethod, bool bExtent,
+               const grid::GraticulePass& plan) {
     pFrame = pGrid->GetMapElement();
-    if (!geo.Build(pMap->GetSpatialReference(), pCache)) return false;
+    if (!plan.Built()) return false;
     pRenderer = GIS_GetSymbolizationObject();
     if (pRenderer == nullptr) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_symbolization == NULL");
@@ -80,26 +74,18 @@ struct DrawingCall {
     }
     IGIS_MainObject* pMain = pFrame->GetMainObject();
     pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
-    if (pMapView == nullptr) {
+    if (pMapView == nullptr || plan.MapView() == nullptr) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_mainview == NULL");
       return false;
     }
     IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
     IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
     pPage = pClass != nullptr ? pClass->GetSpatialReference() : nullptr;
-    const SGIS_Rect rect = pFrame->GetRect();
-    device = pView->PageToDeviceRect(rect, pPage);
+    device = pView->PageToDeviceRect(plan.Shown().rect, pPage);
     device.Normalize();
     if (!bExtent) return true;
-    // The part of the map the frame shows: its bound at the frame's proportions.
-    SGIS_DRect stored;
-    pFrame->GetMapBound(&stored);
-    double dScale = 0.0;
-    extent = grid::ShownMapBound(stored, rect, &dScale);
-    if (!geo.ToDegrees(&extent)) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
-    extent.Normalize();
-    if (bRotated) extent = GetRotatedRectBound(extent, pMapView->GetRotateAngle());
-    geo.AimToMap();
+    if (!plan.AllCarried()) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
+    extent = plan.Degrees();
     return true;
   }
 };
@@ -201,29 +187,28 @@ int SampleCount(const CGIS_ElementClipScope& clip) {
 }  // namespace
 
 bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
-                        grid::GeographicFrameCache* pCache) {
+                        const grid::GraticulePass& plan) {
   IGIS_Map* pMap = FrameMap(pGrid, kOnDraw);
   if (pMap == nullptr) return false;
   CGIS_ElementClipScope clip(hdc, pDisplay);
   DrawingCall call;
   const bool bDraws = DrawsLinesOrTicks(pGrid);
-  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDraw, true, bDraws, pCache)) return false;
-  double dX = 0.0, dY = 0.0;
-  GridIntervals(pGrid, &dX, &dY);
-  // Lines start two intervals out on every side, so that a turned frame is
-  // covered.
-  const SGIS_DRect widened = grid::WidenGraticuleExtent(call.extent, dX, dY);
+  if (!call.Prepare(pGrid, pDisplay, kOnDraw, bDraws, plan)) return false;
+  // Lines start two intervals out on every side of the extent turned with
+  // the map, so that a turned frame is covered (the plan's extent).
+  const double dX = plan.Meridians().dStep;
+  const double dY = plan.Parallels().dStep;
   if (!IsInterval(dX)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOnDraw, "X_interval == 0");
   if (!IsInterval(dY)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "Y_interval == 0");
   if (!bDraws) return true;
   try {
-    grid::GeoDeviceSpace space(call.geo, call.pMapView, call.pView, call.pPage);
+    grid::GeoDeviceSpace space(plan.Geo(), call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDraw);
-    GraticuleWalker walker(space, call.device, cap);
+    GraticuleWalker walker(space, call.device, cap, plan.Resolution());
     RendererSink sink(call, hdc, bPrint, pDisplay, clip.IsClipping(), GraticuleSymbols::Of(pGrid));
     const int n = SampleCount(clip);
-    walker.Lines(LinesOf(pGrid, widened, dX, dY, n, LineReach::Drawing, true), sink);
-    walker.Ticks(TicksOf(pGrid, widened, dX, dY, n), sink);
+    walker.Lines(LinesOf(pGrid, plan, n, LineReach::Drawing, true), sink);
+    walker.Ticks(TicksOf(pGrid, plan.Extent(), dX, dY, n), sink);
   } catch (const std::exception& e) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "drawing cut short: %s", e.what());
     return false;
@@ -232,7 +217,7 @@ bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Di
 }
 
 bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
-                          grid::GeographicFrameCache* pCache) {
+                          const grid::GraticulePass& plan) {
   IGIS_Map* pMap = FrameMap(pGrid, kOnDrawHatchLine);
   if (pMap == nullptr) return false;
   CGIS_ElementClipScope clip(hdc, pDisplay);
@@ -240,12 +225,12 @@ bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_
   GridIntervals(pGrid, &dX, &dY);
   const bool bDraws = HasHatchPass(HatchesOf(pGrid, SGIS_DRect(), dX, dY));
   DrawingCall call;
-  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDrawHatchLine, false, bDraws, pCache)) return false;
+  if (!call.Prepare(pGrid, pDisplay, kOnDrawHatchLine, bDraws, plan)) return false;
   if (!bDraws) return true;
   try {
-    grid::GeoDeviceSpace space(call.geo, call.pMapView, call.pView, call.pPage);
+    grid::GeoDeviceSpace space(plan.Geo(), call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDrawHatchLine);
-    GraticuleWalker walker(space, call.device, cap);
+    GraticuleWalker walker(space, call.device, cap, plan.Resolution());
     RendererSink sink(call, hdc, bPrint, pDisplay, clip.IsClipping(), GraticuleSymbols::Of(pGrid));
     walker.Hatches(HatchesOf(pGrid, call.extent, dX, dY), sink);
   } catch (const std::exception& e) {
@@ -256,12 +241,12 @@ bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_
 }
 
 bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
-                                 grid::GeographicFrameCache* pCache) {
+                                 const grid::GraticulePass& plan) {
   IGIS_Map* pMap = FrameMap(pGrid, kOnDrawInteriorLabel);
   if (pMap == nullptr) return false;
   CGIS_ElementClipScope clip(hdc, pDisplay);
   DrawingCall call;
-  if (!call.Prepare(pGrid, pMap, pDisplay, kOnDrawInteriorLabel, false, true, pCache)) return false;
+  if (!call.Prepare(pGrid, pDisplay, kOnDrawInteriorLabel, true, plan)) return false;
   const double ix = pGrid->GetInteriorLabelIntervalX();
   const double iy = pGrid->GetInteriorLabelIntervalY();
   if (!IsInterval(ix)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kOnDrawInteriorLabel, "X_interval == 0");
@@ -283,9 +268,9 @@ bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint
     }
     style->SetAlignment(GIS_ALIGN_BOTTOM_LEFT);
     if (IGIS_SymbolPart* pText = pLabel->GetTextSymbolPtr()) style->SetTextStyle(pText->GetTextPart());
-    grid::GeoDeviceSpace space(call.geo, call.pMapView, call.pView, call.pPage);
+    grid::GeoDeviceSpace space(plan.Geo(), call.pMapView, call.pView, call.pPage);
     grid::CGIS_GridCapRecord cap(kOnDrawInteriorLabel);
-    GraticuleWalker walker(space, call.device, cap);
+    GraticuleWalker walker(space, call.device, cap, plan.Resolution());
     DrawerSink sink(hdc, bPrint, pDisplay, texts, style.get(), call.pFrame->GetFeatureSetPtr());
     walker.Labels(LabelPass{call.extent, ix, iy}, sink);
   } catch (const std::exception& e) {

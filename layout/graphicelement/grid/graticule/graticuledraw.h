@@ -1,7 +1,9 @@
 // Drawing a graticule over its map frame's map, and turning it into plain
-// elements. Each call reads the grid only through its interfaces, builds
-// the geographic frame of the map (grid/grid/geographicframe.h) and lays the
-// graticule's figure (graticulefigure.h) into device or page coordinates.
+// elements. Each call reads the grid only through its interfaces, takes the
+// plan the grid made for the drawing or conversion (grid::GraticulePass:
+// the geographic frame of the map, what the frame shows in degrees, the
+// lines) and lays the graticule's figure (graticulefigure.h) into device or
+// page coordinates.
 #pragma once
 
 #include "platform/win/wintypes.h"
@@ -11,7 +13,7 @@ class IGIS_Element;
 class IGIS_GraticuleGrid;
 
 namespace md::layout::grid {
-class GeographicFrameCache;
+class GraticulePass;
 }
 
 namespace md::layout::graticule {
@@ -24,18 +26,18 @@ inline constexpr const char* kConvertToElement = "CGIS_GraticuleGrid::ConvertToE
 
 // The meridians and parallels (or the markers at their crossings) and the
 // main and sub ticks of the four sides, over the map of the grid's frame
-// (the base's border and labels are not drawn here). False when the grid
-// has no frame, the frame no map (with a record), the map's reference no
-// kind, there is no renderer or display (with a record), or the drawing was
-// cut short. The geographic frames of the drawing keep what they work out
-// in pCache when one is given.
+// (the base's border and labels are not drawn here), on the drawing's plan
+// (made with the display). False when the grid has no frame, the frame no
+// map (with a record), the map's reference no degrees (the plan not built),
+// there is no renderer or display (with a record), or the drawing was cut
+// short.
 bool DrawGraticuleLines(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
-                        grid::GeographicFrameCache* pCache = nullptr);
+                        const grid::GraticulePass& plan);
 
 // The interval, main and sub hatches across the grid's parallels and
 // meridians. False as DrawGraticuleLines.
 bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
-                          grid::GeographicFrameCache* pCache = nullptr);
+                          const grid::GraticulePass& plan);
 
 // The longitude and latitude of each crossing of the interior-label
 // intervals inside the frame, in the degrees-minutes-seconds form of the
@@ -43,13 +45,14 @@ bool DrawGraticuleHatches(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_
 // DMS label (with a record); an interval that is not above 0 draws nothing
 // (a record for each such axis) and answers true.
 bool DrawGraticuleInteriorLabels(IGIS_GraticuleGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
-                                 grid::GeographicFrameCache* pCache = nullptr);
+                                 const grid::GraticulePass& plan);
 
-// Adds the graticule's own pieces to the compound its base conversion made:
-// a group of hatch lines and a group of interior labels (each only when it
-// holds something), then the group of lines, markers and ticks. Returns the
-// compound; NULL (after removing the compound and what was made) when the
-// conversion was cut short.
-IGIS_Element* ConvertGraticule(IGIS_GraticuleGrid* pGrid, IGIS_Element* pResult);
+// Adds the graticule's own pieces, laid on the conversion's plan, to the
+// compound its base conversion made: a group of hatch lines and a group of
+// interior labels (each only when it holds something), then the group of
+// lines, markers and ticks. Returns the compound; NULL (after removing the
+// compound and what was made) when the conversion was cut short.
+IGIS_Element* ConvertGraticule(IGIS_GraticuleGrid* pGrid, IGIS_Element* pResult,
+                               const grid::GraticulePass& plan);
 
 }  // namespace md::layout::graticule

@@ -106,8 +106,13 @@ bool TickRun(TickSide side, double dValue, const SGIS_DRect& extent, double dX, 
 
 // ---- The walker -------------------------------------------------------------
 
-GraticuleWalker::GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap)
-    : m_space(space), m_tracer(space, frame), m_frame(m_tracer.Frame()), m_cap(cap) {}
+GraticuleWalker::GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap,
+                                 const grid::GridResolution& resolution)
+    : m_space(space),
+      m_tracer(space, frame),
+      m_frame(m_tracer.Frame()),
+      m_cap(cap),
+      m_resolution(resolution) {}
 
 bool GraticuleWalker::CountMark() {
   if (m_nMarks >= grid::kMaxGridMarks) {
@@ -120,23 +125,29 @@ bool GraticuleWalker::CountMark() {
 
 void GraticuleWalker::Lines(const LinePass& pass, GraticuleSink& sink) {
   if (!Ready()) return;
-  const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY);
-  if (lines.meridians.bCapped || lines.parallels.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+  const GraticuleLines& lines = pass.lines;
+  m_cap.Note("lines", lines.meridians, grid::kMaxGridLines);
+  m_cap.Note("lines", lines.parallels, grid::kMaxGridLines);
   GeoRun run;
   if (pass.nGridlineType == 1) {
-    for (int j = 0; j < lines.parallels.nCount; ++j) {
+    const bool bParallels = grid::LayGridLines(m_cap, "lines", lines.parallels.nCount);
+    for (int j = 0; bParallels && j < lines.parallels.nCount; ++j) {
       if (!ParallelRun(lines.parallels.At(j, pass.dY), pass.extent, pass.dX, pass.dY, pass.reach, &run))
         continue;
       const int n = m_tracer.Trace(run, pass.nSamples);
       if (n >= 2) sink.Line(m_tracer.Kept(), n);
     }
-    for (int i = 0; i < lines.meridians.nCount; ++i) {
+    const bool bMeridians = grid::LayGridLines(m_cap, "lines", lines.meridians.nCount);
+    for (int i = 0; bMeridians && i < lines.meridians.nCount; ++i) {
       if (!MeridianRun(lines.meridians.At(i, pass.dX), pass.extent, pass.dX, pass.dY, pass.reach, &run))
         continue;
       const int n = m_tracer.Trace(run, pass.nSamples);
       if (n >= 2) sink.Line(m_tracer.Kept(), n);
     }
   } else if (pass.nGridlineType == 2) {
+    if (!grid::LayGridPoints(m_cap, "marks",
+                             static_cast<double>(lines.meridians.nCount) * lines.parallels.nCount))
+      return;
     m_nMarks = 0;
     for (int i = 0; i < lines.meridians.nCount; ++i) {
       for (int j = 0; j < lines.parallels.nCount; ++j) {
@@ -169,11 +180,13 @@ void GraticuleWalker::Ticks(const TickPass& pass, GraticuleSink& sink) {
 void GraticuleWalker::TicksOfSide(TickSide side, const TickPass& pass, bool bSub, GraticuleSink& sink) {
   const double dLength = bSub ? pass.dSubLength : pass.dLength;
   if (!std::isfinite(dLength)) return;
-  const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY);
+  // A tick only finds where its line meets the frame: the run is not held
+  // to the lines' budget.
+  const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY, m_resolution, 0);
   const bool bVertical = IsVerticalSide(side);
   const GridLineRun& run = bVertical ? lines.meridians : lines.parallels;
   const double d = bVertical ? pass.dX : pass.dY;
-  if (run.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+  m_cap.Note(run.bTooClose ? "ticks" : "lines", run, grid::kMaxGridLines);
   GeoRun tick;
   auto tickAt = [&](double v) {
     if (TickRun(side, v, pass.extent, pass.dX, pass.dY, &tick) && m_tracer.TraceToEdge(tick, pass.nSamples))
@@ -182,10 +195,17 @@ void GraticuleWalker::TicksOfSide(TickSide side, const TickPass& pass, bool bSub
   const int nMain = std::min(run.nCount, grid::kMaxGridTicks);
   if (run.nCount > nMain) m_cap.Note("ticks", grid::kMaxGridTicks);
   if (!bSub) {
+    if (!grid::LayGridPoints(m_cap, "ticks", nMain)) return;
     for (int i = 0; i < nMain; ++i) tickAt(run.At(i, d));
     return;
   }
   const double dSub = d / pass.nSubCount;
+  if (!m_resolution.Shows(dSub, bVertical)) {
+    m_cap.Note("sub-ticks", grid::TooCloseGridLineRun(), grid::kMaxGridSubTicks);
+    return;
+  }
+  const double dSubTicks = static_cast<double>(nMain) * (pass.nSubCount - 1);
+  if (!grid::LayGridPoints(m_cap, "sub-ticks", dSubTicks, grid::kMaxGridSubTicks)) return;
   long long nTried = 0;
   for (int i = 0; i < nMain; ++i) {
     for (int q = 1; q < pass.nSubCount; ++q) {
@@ -262,14 +282,24 @@ void GraticuleWalker::Hatches(const HatchPass& pass, GraticuleSink& sink) {
     return true;
   };
 
+  // Marks closer together than the resolution shows: the finest step along
+  // a pass, and its lines across it.
+  auto shown = [&](bool bAlongX, double h, double dAcross) {
+    const double dFinest = h / (static_cast<double>(nMain) * nSub);
+    if (m_resolution.Shows(dFinest, bAlongX) && m_resolution.Shows(dAcross, !bAlongX)) return true;
+    m_cap.Note("hatches", grid::TooCloseGridLineRun(), grid::kMaxGridMarks);
+    return false;
+  };
+
   // Along the parallels: marks up the page, parallel by parallel from the
   // south, position by position from the west.
-  if (IsInterval(pass.dIntervalX) && IsInterval(pass.dY)) {
+  if (IsInterval(pass.dIntervalX) && IsInterval(pass.dY) && shown(true, pass.dIntervalX, pass.dY)) {
     const GridLineRun cols = LinesOver(s.west, s.Width(), pass.dIntervalX, 4, 2);
     const GridLineRun rows = LinesOver(s.south, s.Height(), pass.dY, 4, 2);
     if (cols.bCapped || rows.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
     m_nMarks = 0;
-    bool bGoing = true;
+    bool bGoing =
+        grid::LayGridPoints(m_cap, "hatches", static_cast<double>(cols.nCount) * rows.nCount * nMain * nSub);
     for (int i = 0; i < rows.nCount && bGoing; ++i) {
       const double lat = rows.At(i, pass.dY);
       for (int j = 0; j < cols.nCount && bGoing; ++j)
@@ -278,12 +308,13 @@ void GraticuleWalker::Hatches(const HatchPass& pass, GraticuleSink& sink) {
   }
   // Along the meridians: marks to the right, meridian by meridian from the
   // west, position by position from the south.
-  if (IsInterval(pass.dIntervalY) && IsInterval(pass.dX)) {
+  if (IsInterval(pass.dIntervalY) && IsInterval(pass.dX) && shown(false, pass.dIntervalY, pass.dX)) {
     const GridLineRun cols = LinesOver(s.west, s.Width(), pass.dX, 4, 2);
     const GridLineRun rows = LinesOver(s.south, s.Height(), pass.dIntervalY, 4, 2);
     if (cols.bCapped || rows.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
     m_nMarks = 0;
-    bool bGoing = true;
+    bool bGoing =
+        grid::LayGridPoints(m_cap, "hatches", static_cast<double>(cols.nCount) * rows.nCount * nMain * nSub);
     for (int i = 0; i < cols.nCount && bGoing; ++i) {
       const double lon = cols.At(i, pass.dX);
       if (!grid::WithinGridEdges(lon, s.west, s.east, pass.dX)) continue;
@@ -294,10 +325,12 @@ void GraticuleWalker::Hatches(const HatchPass& pass, GraticuleSink& sink) {
 }
 
 void GraticuleWalker::Labels(const LabelPass& pass, GraticuleSink& sink) {
-  const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY);
+  const GraticuleLines lines = CountGraticuleLines(pass.extent, pass.dX, pass.dY, m_resolution, 0);
   const GridLineRun& cols = lines.meridians;
   const GridLineRun& rows = lines.parallels;
-  if (cols.bCapped || rows.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+  m_cap.Note("lines", cols, grid::kMaxGridLines);
+  m_cap.Note("lines", rows, grid::kMaxGridLines);
+  if (!grid::LayGridPoints(m_cap, "labels", static_cast<double>(cols.nCount) * rows.nCount)) return;
   m_nMarks = 0;
   for (int i = 0; i < cols.nCount; ++i) {
     for (int j = 0; j < rows.nCount; ++j) {

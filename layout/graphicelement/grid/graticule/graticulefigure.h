@@ -94,6 +94,9 @@ using grid::LiesOnGridLine;
 struct LinePass {
   SGIS_DRect extent;
   double dX = 0.0, dY = 0.0;
+  // The meridians and parallels tried, as the plan counted them over the
+  // extent (grid::GraticulePass::Lines).
+  GraticuleLines lines;
   int nSamples = kSamplesClipping;
   LineReach reach = LineReach::Drawing;
   int nGridlineType = 1;
@@ -147,10 +150,15 @@ struct LabelPass {
 // Lays the passes of one drawing or conversion into its space, each into
 // the sink given. The frame is the map frame's rectangle in that space.
 // Buffers are made once and reused by every line; counts past the caps of
-// grid/gridlines.h are cut, with one record for the call.
+// grid/gridlines.h are cut, and ticks, sub-ticks, hatches and interior
+// labels that lie closer together than the resolution shows are left out
+// before any of them is carried, with one record for the call. Each pass
+// takes its cost from the open budgets first (grid/gridlines.h) and is
+// left out whole when they cannot cover it.
 class GraticuleWalker {
  public:
-  GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap);
+  GraticuleWalker(GraticuleSpace& space, const SGIS_Rect& frame, grid::CGIS_GridCapRecord& cap,
+                  const grid::GridResolution& resolution = grid::GridResolution());
   GraticuleWalker(const GraticuleWalker&) = delete;
   GraticuleWalker& operator=(const GraticuleWalker&) = delete;
 
@@ -176,6 +184,7 @@ class GraticuleWalker {
   grid::GeoLineTracer m_tracer;
   const SGIS_Rect& m_frame;  // the tracer's, normalised
   grid::CGIS_GridCapRecord& m_cap;
+  grid::GridResolution m_resolution;
   long long m_nMarks = 0;  // marks tried so far in the current pass
 };
 

@@ -24,12 +24,13 @@ void GridIntervals(IGIS_GraticuleGrid* pGrid, double* pX, double* pY) {
   grid::GraticuleIntervals(pGrid->GetGridSpacing(), pX, pY);
 }
 
-LinePass LinesOf(IGIS_GraticuleGrid* pGrid, const SGIS_DRect& extent, double dX, double dY, int nSamples,
-                 LineReach reach, bool bMarkersInFrame) {
+LinePass LinesOf(IGIS_GraticuleGrid* pGrid, const grid::GraticulePass& plan, int nSamples, LineReach reach,
+                 bool bMarkersInFrame) {
   LinePass pass;
-  pass.extent = extent;
-  pass.dX = dX;
-  pass.dY = dY;
+  pass.extent = plan.Extent();
+  pass.dX = plan.Meridians().dStep;
+  pass.dY = plan.Parallels().dStep;
+  pass.lines = plan.Lines();
   pass.nSamples = nSamples;
   pass.reach = reach;
   pass.nGridlineType = pGrid->GetGridlineType();

@@ -35,11 +35,12 @@ struct GraticuleSymbols {
 // The spacing's X and Y intervals in degrees (0 without a spacing).
 void GridIntervals(IGIS_GraticuleGrid* pGrid, double* pX, double* pY);
 
-// The passes of the grid's figure over an extent (degrees) at the grid
-// intervals: lines or markers; ticks at the intervals divided by the tick
-// division; hatches (their counts below 1 taken as 1 for this pass only).
-LinePass LinesOf(IGIS_GraticuleGrid* pGrid, const SGIS_DRect& extent, double dX, double dY, int nSamples,
-                 LineReach reach, bool bMarkersInFrame);
+// The passes of the grid's figure: lines or markers of the plan (its
+// extent, intervals and lines); over an extent (degrees) at the grid
+// intervals, ticks at the intervals divided by the tick division and
+// hatches (their counts below 1 taken as 1 for this pass only).
+LinePass LinesOf(IGIS_GraticuleGrid* pGrid, const grid::GraticulePass& plan, int nSamples, LineReach reach,
+                 bool bMarkersInFrame);
 TickPass TicksOf(IGIS_GraticuleGrid* pGrid, const SGIS_DRect& extent, double dX, double dY, int nSamples);
 HatchPass HatchesOf(IGIS_GraticuleGrid* pGrid, const SGIS_DRect& extent, double dX, double dY);
 // True when a hatch pass runs: a hatch interval and the grid interval

@@ -8,6 +8,7 @@
 #include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/grid/graticulemn/graticulemndraw.h"
 #include "layout/graphicelement/grid/grid/cgis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/graticuleplan.h"
 
 namespace {
 
@@ -95,15 +96,21 @@ bool CGIS_GraticuleMNGrid::OnOpenPropertyDlg() {
 }
 
 bool CGIS_GraticuleMNGrid::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
-  return md::layout::graticulemn::DrawGraticuleMN(this, hdc, bPrint, pDisplay,
-                                                  [&] { DrawPrelude(hdc, bPrint, pDisplay); });
+  // One plan for the drawing: the label writes on the lines the figure lays.
+  md::layout::grid::GraticulePass pass;
+  pass.Make(this, pDisplay);
+  return md::layout::graticulemn::DrawGraticuleMN(
+      this, hdc, bPrint, pDisplay, &pass,
+      [&](const md::layout::grid::GridLabelPlan* pPlan) { DrawPrelude(hdc, bPrint, pDisplay, pPlan); });
 }
 
 IGIS_Element* CGIS_GraticuleMNGrid::ConvertToElement() {
-  IGIS_Element* pResult = ConvertPrelude();
+  md::layout::grid::GraticulePass pass;
+  const bool bPlanned = pass.Make(this, nullptr);
+  IGIS_Element* pResult = ConvertPrelude(bPlanned ? &pass : nullptr);
   if (pResult == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, md::layout::graticulemn::kConvertToElement, "p_element == NULL");
     return nullptr;
   }
-  return md::layout::graticulemn::ConvertGraticuleMN(this, pResult);
+  return md::layout::graticulemn::ConvertGraticuleMN(this, pResult, &pass);
 }

@@ -9,6 +9,7 @@
 #include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/geotrace.h"
+#include "layout/graphicelement/grid/grid/graticuleplan.h"
 #include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
 
 namespace md::layout::graticulemn {
@@ -35,29 +36,31 @@ class ElementSink final : public grid::GeoFigureSink {
 
 }  // namespace
 
-IGIS_Element* ConvertGraticuleMN(IGIS_GraticuleMNGrid* pGrid, IGIS_Element* pResultElement) {
+IGIS_Element* ConvertGraticuleMN(IGIS_GraticuleMNGrid* pGrid, IGIS_Element* pResultElement,
+                                 grid::GraticulePass* pPass) {
   IGIS_Map* pMap = grid::ConversionMap(pGrid, pResultElement, kConvertToElement);
   if (pMap == nullptr) return pResultElement;
   auto* pResult = static_cast<IGIS_CompoundElement*>(pResultElement);
   // Tested before the group is made, so that nothing stray is left behind:
   // a reference without degrees, and the object that cuts the lines.
-  grid::GeographicFrame geo;
-  if (!geo.Build(pMap->GetSpatialReference())) return pResult;
+  if (pPass == nullptr || !pPass->Built()) return pResult;
   if (pGrid->GetGridSpacing() == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "m_pGridSpacing == NULL");
     return pResult;
   }
-  const grid::FrameShown shown = grid::ShownByFrame(pGrid->GetMapElement());
-  grid::GeoPageSpace space(geo, shown.bound, shown.rect, shown.dScale);
+  const grid::FrameShown& shown = pPass->Shown();
+  grid::GeoPageSpace space(pPass->Geo(), shown.bound, shown.rect, shown.dScale);
   grid::GeoLineTracer tracer(space, shown.rect);
   if (!tracer.Ready()) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "p_geoArithmetic == NULL");
     return pResult;
   }
-  const grid::FixedCountGraticule plan = PlanGraticuleMN(pGrid, geo, shown.bound, kConvertToElement);
+  const grid::FixedCountLines& lines = pPass->FixedCount();
+  if (!pPass->AllCarried()) GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvertToElement, "b_ret == NULL");
+  RecordFixedCountSpacing(pGrid, lines.plan);
   return grid::FillConversionGroup(pResult, kConvertToElement, [&](IGIS_CompoundElement* pGroup) {
-    if (!plan.HasLines()) return;
-    const Figure figure = ConversionFigure(plan, pGrid->GetTickDivision(), pGrid->GetSubTickCount());
+    if (!lines.plan.HasLines()) return;
+    const Figure figure = ConversionFigure(lines, pGrid->GetTickDivision(), pGrid->GetSubTickCount());
     ElementSink sink(pGroup, pGrid);
     grid::CGIS_GridCapRecord cap(kConvertToElement);
     WalkFigure(figure, Parts::Of(pGrid), tracer, sink, cap);

@@ -14,6 +14,7 @@
 #include "layout/graphicelement/grid/graticulemn/graticulemnfigure.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/geotrace.h"
+#include "layout/graphicelement/grid/grid/graticuleplan.h"
 #include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
 #include "layout/graphicelement/igis_mapelement.h"
 
@@ -47,7 +48,8 @@ class PainterSink final : public grid::GeoFigureSink {
 }  // namespace
 
 bool DrawGraticuleMN(IGIS_GraticuleMNGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
-                     const std::function<void()>& drawPrelude) {
+                     grid::GraticulePass* pPass,
+                     const std::function<void(const grid::GridLabelPlan* pPlan)>& drawPrelude) {
   IGIS_MapElement* pFrame = pGrid != nullptr ? pGrid->GetMapElement() : nullptr;
   if (pFrame == nullptr) return false;
   IGIS_Map* pMap = pFrame->GetMap();
@@ -55,8 +57,7 @@ bool DrawGraticuleMN(IGIS_GraticuleMNGrid* pGrid, HDC hdc, bool bPrint, IGIS_Dis
   if (pMap == nullptr)
     return md::layout::FrameMapMissing(pFrame) ? false : Fail("m_pMapElement->GetMap( == NULL");
   // A reference that is neither geographic nor projected has no degrees.
-  grid::GeographicFrame geo;
-  if (!geo.Build(pMap->GetSpatialReference())) return false;
+  if (pPass == nullptr || !pPass->Built()) return false;
   IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   if (pView == nullptr) return Fail("p_display == NULL");
   IGIS_MainObject* pMain = pFrame->GetMainObject();
@@ -67,19 +68,19 @@ bool DrawGraticuleMN(IGIS_GraticuleMNGrid* pGrid, HDC hdc, bool bPrint, IGIS_Dis
 
   // The clip sequence holds for the whole drawing, prelude included.
   CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, pPage, kOnDraw, pFrame->GetFeatureSetPtr());
-  const grid::FrameShown shown = grid::ShownByFrame(pFrame);
-  grid::GeoDeviceSpace space(geo, pMapView, pView, pPage);
-  grid::GeoLineTracer tracer(space, pView->PageToDeviceRect(shown.rect, pPage));
+  grid::GeoDeviceSpace space(pPass->Geo(), pMapView, pView, pPage);
+  grid::GeoLineTracer tracer(space, pView->PageToDeviceRect(pPass->Shown().rect, pPage));
   if (!tracer.Ready()) return Fail("p_geoArithmetic == NULL");
   if (GIS_GetSymbolizationObject() == nullptr) return Fail("p_symbolization == NULL");
 
-  const grid::FixedCountGraticule plan = PlanGraticuleMN(pGrid, geo, shown.bound, kOnDraw);
-  drawPrelude();
-  if (!plan.HasLines()) return true;
+  const grid::FixedCountLines& lines = pPass->FixedCount();
+  if (!pPass->AllCarried()) GIS_LOG(GIS_LOG_LEVEL_CHECK, kOnDraw, "b_ret == NULL");
+  RecordFixedCountSpacing(pGrid, lines.plan);
+  drawPrelude(pPass);
+  if (!lines.plan.HasLines()) return true;
   try {
     const int nSamples = painter.IsClipping() ? kSamplesClipping : kSamplesPlain;
-    const Figure figure = DrawingFigure(plan, pMapView->GetRotateAngle(), pGrid->GetTickDivision(),
-                                        pGrid->GetSubTickCount(), nSamples);
+    const Figure figure = DrawingFigure(lines, pGrid->GetTickDivision(), pGrid->GetSubTickCount(), nSamples);
     PainterSink sink(painter, pGrid);
     grid::CGIS_GridCapRecord cap(kOnDraw);
     WalkFigure(figure, Parts::Of(pGrid), tracer, sink, cap);

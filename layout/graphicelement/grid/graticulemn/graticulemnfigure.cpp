@@ -12,8 +12,6 @@ namespace md::layout::graticulemn {
 
 namespace {
 
-double Clamp(double v, double lo, double hi) { return v < lo ? lo : (v > hi ? hi : v); }
-
 int R(double v) { return md::basilo::detail::RoundToInt32(v); }
 
 constexpr grid::TickSide kTickSides[kSides] = {grid::TickSide::Bottom, grid::TickSide::Top,
@@ -21,150 +19,89 @@ constexpr grid::TickSide kTickSides[kSides] = {grid::TickSide::Bottom, grid::Tic
 
 }  // namespace
 
-LineSet LineSet::Over(bool bMeridians, double dOrigin, double dStep, double dLow, double dHigh, int nCap) {
-  // One index before the low end and two past the high end, so that
-  // rounding loses no line; the selection test decides.
-  return LineSet{bMeridians,
-                 dOrigin,
-                 dStep,
-                 grid::MakeGridLineRun(dLow - dOrigin, dHigh - dLow, dStep, 3, 1,
-                                       grid::GridRunRounding::kQuotientFirst, nCap),
-                 dLow,
-                 dHigh};
-}
-
-LineSet LineSet::FromOrigin(bool bMeridians, double dOrigin, double dStep, double dHigh, int nCap) {
-  LineSet set = Over(bMeridians, dOrigin, dStep, dOrigin, dHigh, nCap);
-  set.run =
-      grid::MakeGridLineRun(0.0, dHigh - dOrigin, dStep, 2, 0, grid::GridRunRounding::kQuotientFirst, nCap);
-  return set;
-}
-
-bool LineSet::Selects(double v) const {
-  const double dLimit = bMeridians ? 180.0 : 90.0;
-  return grid::WithinGridEdges(v, dLow, dHigh, dStep) &&
-         grid::WithinGridEdges(v, -dLimit - dStep, dLimit + dStep, dStep);
-}
-
-bool LineSet::RunAt(double v, grid::GeoRun* pOut) const {
-  if (!Selects(v)) return false;
-  const double dLimit = bMeridians ? 180.0 : 90.0;
-  const double dAlong = bMeridians ? 90.0 : 180.0;
-  const double fixed = Clamp(v, -dLimit, dLimit);
-  const double a = Clamp(dFrom, -dAlong, dAlong);
-  const double b = Clamp(dTo, -dAlong, dAlong);
-  if (!std::isfinite(a) || !std::isfinite(b) || a == b) return false;
-  if (bMeridians) {
-    *pOut = grid::GeoRun{SGIS_DPoint(fixed, a, 0.0), SGIS_DPoint(fixed, b, 0.0)};
-  } else {
-    *pOut = grid::GeoRun{SGIS_DPoint(a, fixed, 0.0), SGIS_DPoint(b, fixed, 0.0)};
-  }
-  return true;
-}
-
-LineSet LineSet::Along(double dFromValue, double dToValue) const {
-  LineSet set = *this;
-  set.dFrom = dFromValue;
-  set.dTo = dToValue;
-  return set;
-}
-
 namespace {
-
-// The lines and ticks of a figure over an extent, the parts that differ
-// between drawing and conversion given by the caller.
-struct Over {
-  SGIS_DRect extent;  // selects the lines
-  double dX0, dY0, d, t;
-};
-
-LineSet Meridians(const Over& o, double dStep, int nCap) {
-  return LineSet::Over(true, o.dX0, dStep, o.extent.x1, o.extent.x2, nCap);
-}
-LineSet Parallels(const Over& o, double dStep, int nCap) {
-  return LineSet::Over(false, o.dY0, dStep, o.extent.y2, o.extent.y1, nCap);
-}
 
 double TickInterval(double d, int nTickDivision) { return nTickDivision > 0 ? d / nTickDivision : d; }
 
+// The tick lines of the plan across x (meridians) and across y, at the tick
+// interval, selected from the extent: cut to the ticks' cap, not held to
+// the lines' budget (a tick only finds where its line meets the frame).
+LineSet TickMeridians(const grid::FixedCountLines& l, double t) {
+  return LineSet::Over(true, l.plan.dX0, t, l.extent.x1, l.extent.x2, grid::kMaxGridTicks, l.resolution, 0);
+}
+LineSet TickParallels(const grid::FixedCountLines& l, double t) {
+  return LineSet::Over(false, l.plan.dY0, t, l.extent.y2, l.extent.y1, grid::kMaxGridTicks, l.resolution, 0);
+}
+
 }  // namespace
 
-grid::FixedCountGraticule PlanGraticuleMN(IGIS_GraticuleMNGrid* pGrid, grid::GeographicFrame& geo,
-                                          const SGIS_DRect& shownBound, const char* szMethod) {
-  const grid::FixedCountGraticule plan = grid::PlanGraticuleOfFixedCounts(pGrid, geo, shownBound, szMethod);
+void RecordFixedCountSpacing(IGIS_GraticuleMNGrid* pGrid, const grid::FixedCountGraticule& plan) {
   // What was found before the search; the spacing is not stored.
   IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
   pSpacing->SetXIntervalSize(plan.dColumnWidth);
   pSpacing->SetYIntervalSize(plan.dRowHeight);
   pSpacing->SetXOrigin(plan.dWestDegree);
   pSpacing->SetYOrigin(plan.dSouthDegree);
-  geo.AimToMap();
-  return plan;
 }
 
-Figure DrawingFigure(const grid::FixedCountGraticule& plan, double dRotateAngle, int nTickDivision,
-                     int nSubTickCount, int nSamples) {
+Figure DrawingFigure(const grid::FixedCountLines& lines, int nTickDivision, int nSubTickCount, int nSamples) {
   Figure f;
   f.nSamples = nSamples;
-  const double d = plan.Interval();
-  // The extent turned with the map covers a turned frame; lines start two
-  // intervals out on every side.
-  SGIS_DRect turned =
-      std::isfinite(dRotateAngle) ? GetRotatedRectBound(plan.extent, dRotateAngle) : plan.extent;
-  turned.Normalize();
-  Over o{SGIS_DRect(turned.x1 - 2 * d, turned.y1 + 2 * d, turned.x2 + 2 * d, turned.y2 - 2 * d), plan.dX0,
-         plan.dY0, d, TickInterval(d, nTickDivision)};
-  const SGIS_DRect& e = o.extent;
-  f.parallels = Parallels(o, d, grid::kMaxGridLines).Along(e.x1 + d, e.x2 + 4 * d);
-  f.meridians = Meridians(o, d, grid::kMaxGridLines).Along(e.y2 + d, e.y1 + 4 * d);
+  f.resolution = lines.resolution;
+  const SGIS_DRect& turned = lines.turned;
+  const SGIS_DRect& e = lines.extent;
+  f.parallels = lines.parallels;
+  f.meridians = lines.meridians;
   f.markMeridians = f.meridians;
   f.markParallels = f.parallels;
   f.markExtent = e;
   f.bMarksInFrame = true;
-  f.dTick = o.t;
+  const double t = TickInterval(lines.plan.Interval(), nTickDivision);
+  f.dTick = t;
   // Ticks are traced from one tick interval outside the turned extent.
-  const double south = turned.y2 - o.t;
-  const double west = turned.x1 - o.t;
-  const LineSet across = Meridians(o, o.t, grid::kMaxGridTicks);
-  const LineSet up = Parallels(o, o.t, grid::kMaxGridTicks);
-  f.ticks[kBottom] = across.Along(south, e.y1 + o.t);
-  f.ticks[kTop] = across.Along(e.y1 + o.t, south);
-  f.ticks[kLeft] = up.Along(e.x1 - o.t, e.x2 + o.t);
-  f.ticks[kRight] = up.Along(e.x2 + o.t, e.x1 - o.t);
+  const double south = turned.y2 - t;
+  const double west = turned.x1 - t;
+  const LineSet across = TickMeridians(lines, t);
+  const LineSet up = TickParallels(lines, t);
+  f.ticks[kBottom] = across.Along(south, e.y1 + t);
+  f.ticks[kTop] = across.Along(e.y1 + t, south);
+  f.ticks[kLeft] = up.Along(e.x1 - t, e.x2 + t);
+  f.ticks[kRight] = up.Along(e.x2 + t, e.x1 - t);
   f.subTicks[kBottom] = f.ticks[kBottom];
   f.subTicks[kTop] = f.ticks[kTop];
-  f.subTicks[kLeft] = up.Along(west, e.x2 + o.t);
-  f.subTicks[kRight] = up.Along(e.x2 + o.t, west);
+  f.subTicks[kLeft] = up.Along(west, e.x2 + t);
+  f.subTicks[kRight] = up.Along(e.x2 + t, west);
   f.nSubTickCount = nSubTickCount;
   return f;
 }
 
-Figure ConversionFigure(const grid::FixedCountGraticule& plan, int nTickDivision, int nSubTickCount) {
+Figure ConversionFigure(const grid::FixedCountLines& lines, int nTickDivision, int nSubTickCount) {
   Figure f;
   f.nSamples = kSamplesClipping;
+  f.resolution = lines.resolution;
+  const grid::FixedCountGraticule& plan = lines.plan;
   const double d = plan.Interval();
-  Over o{plan.extent, plan.dX0, plan.dY0, d, TickInterval(d, nTickDivision)};
-  const SGIS_DRect& e = o.extent;
-  f.parallels = Parallels(o, d, grid::kMaxGridLines).Along(o.dX0 - d, e.x2 + d);
-  f.meridians = Meridians(o, d, grid::kMaxGridLines).Along(o.dY0 - d, e.y1 + d);
+  const SGIS_DRect& e = lines.extent;
+  f.parallels = lines.parallels;
+  f.meridians = lines.meridians;
   // Every crossing from the origins on is tried: the extent alone, by whole
   // degrees, decides.
-  f.markMeridians = LineSet::FromOrigin(true, o.dX0, d, e.x2, grid::kMaxGridLines);
-  f.markParallels = LineSet::FromOrigin(false, o.dY0, d, e.y1, grid::kMaxGridLines);
+  f.markMeridians = LineSet::FromOrigin(true, plan.dX0, d, e.x2, grid::kMaxGridLines, lines.resolution);
+  f.markParallels = LineSet::FromOrigin(false, plan.dY0, d, e.y1, grid::kMaxGridLines, lines.resolution);
   f.markExtent = e;
   f.bMarksInFrame = false;
-  f.dTick = o.t;
-  const double t = o.t;
-  const LineSet across = Meridians(o, t, grid::kMaxGridTicks);
-  const LineSet up = Parallels(o, t, grid::kMaxGridTicks);
-  f.ticks[kBottom] = across.Along(o.dY0 - t, e.y1 + t);
-  f.ticks[kTop] = across.Along(e.y1 + t, o.dY0 - t);
-  f.ticks[kLeft] = up.Along(o.dX0 - t, e.x2 + t);
+  const double t = TickInterval(d, nTickDivision);
+  f.dTick = t;
+  const LineSet across = TickMeridians(lines, t);
+  const LineSet up = TickParallels(lines, t);
+  f.ticks[kBottom] = across.Along(plan.dY0 - t, e.y1 + t);
+  f.ticks[kTop] = across.Along(e.y1 + t, plan.dY0 - t);
+  f.ticks[kLeft] = up.Along(plan.dX0 - t, e.x2 + t);
   f.ticks[kRight] = up.Along(e.x2 + t, e.x1 - t);
   f.subTicks[kBottom] = f.ticks[kBottom];
   f.subTicks[kTop] = across.Along(e.y1 + t, e.y2 - t);
   f.subTicks[kLeft] = f.ticks[kLeft];
-  f.subTicks[kRight] = up.Along(e.x2 + t, o.dX0 - t);
+  f.subTicks[kRight] = up.Along(e.x2 + t, plan.dX0 - t);
   f.nSubTickCount = nSubTickCount;
   return f;
 }
@@ -214,7 +151,8 @@ class Walk {
 
  private:
   void Lines(const LineSet& set) {
-    if (set.run.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+    m_cap.Note("lines", set.run, grid::kMaxGridLines);
+    if (!grid::LayGridLines(m_cap, "lines", set.run.nCount)) return;
     grid::GeoRun run;
     for (int i = 0; i < set.run.nCount; ++i) {
       if (!set.RunAt(set.At(i), &run)) continue;
@@ -226,7 +164,10 @@ class Walk {
   void Marks() {
     const LineSet& across = m_f.markMeridians;
     const LineSet& up = m_f.markParallels;
-    if (across.run.bCapped || up.run.bCapped) m_cap.Note("lines", grid::kMaxGridLines);
+    m_cap.Note("lines", across.run, grid::kMaxGridLines);
+    m_cap.Note("lines", up.run, grid::kMaxGridLines);
+    const double dCrossings = static_cast<double>(across.run.nCount) * up.run.nCount;
+    if (!grid::LayGridPoints(m_cap, "marks", dCrossings)) return;
     long long nTried = 0;
     for (int i = 0; i < across.run.nCount; ++i) {
       for (int j = 0; j < up.run.nCount; ++j) {
@@ -259,7 +200,8 @@ class Walk {
 
   void Ticks(int side) {
     const LineSet& set = m_f.ticks[side];
-    if (set.run.bCapped) m_cap.Note("ticks", grid::kMaxGridTicks);
+    m_cap.Note("ticks", set.run, grid::kMaxGridTicks);
+    if (!grid::LayGridPoints(m_cap, "ticks", set.run.nCount)) return;
     for (int i = 0; i < set.run.nCount; ++i) TickAt(set, side, false, set.At(i));
   }
 
@@ -267,6 +209,12 @@ class Walk {
     const LineSet& ticks = m_f.ticks[side];
     const LineSet& set = m_f.subTicks[side];
     const double s = m_f.dTick / m_f.nSubTickCount;
+    if (!m_f.resolution.Shows(s, side == kBottom || side == kTop)) {
+      m_cap.Note("sub-ticks", grid::TooCloseGridLineRun(), grid::kMaxGridSubTicks);
+      return;
+    }
+    const double dSubTicks = static_cast<double>(ticks.run.nCount) * (m_f.nSubTickCount - 1);
+    if (!grid::LayGridPoints(m_cap, "sub-ticks", dSubTicks, grid::kMaxGridSubTicks)) return;
     long long nTried = 0;
     for (int i = 0; i < ticks.run.nCount; ++i) {
       for (int k = 1; k < m_f.nSubTickCount; ++k) {

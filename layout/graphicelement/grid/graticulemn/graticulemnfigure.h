@@ -11,6 +11,7 @@
 #include "host/basilo/sgis_types.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/geotrace.h"
+#include "layout/graphicelement/grid/grid/graticuleplan.h"
 #include "layout/graphicelement/grid/grid/gridintervals.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 
@@ -24,34 +25,8 @@ namespace md::layout::graticulemn {
 inline constexpr int kSamplesClipping = 200;
 inline constexpr int kSamplesPlain = 20;
 
-// The lines of one direction: meridians (fixed longitude) or parallels
-// (fixed latitude) at origin + k * step for the indices of the run. A line
-// is traced when its coordinate lies in [low, high] (its ends within the
-// grids' tolerance, grid/grid/gridtolerance.h) and no more than one
-// step beyond the globe (180 degrees of longitude, 90 of latitude), over the
-// stretch from -> to of the other coordinate. The line is held to the globe
-// and so are both ends of its stretch; a stretch that lies wholly beyond
-// the globe is not traced.
-struct LineSet {
-  bool bMeridians = true;
-  double dOrigin = 0.0;
-  double dStep = 0.0;
-  grid::GridLineRun run;
-  double dLow = 0.0, dHigh = 0.0;
-  double dFrom = 0.0, dTo = 0.0;
-
-  // The lines from origin + k * step that may lie in [low, high], tried
-  // from the low end (at most nCap of them).
-  static LineSet Over(bool bMeridians, double dOrigin, double dStep, double dLow, double dHigh, int nCap);
-  // The lines k = 0 .. R((high - origin) / step) + 1 from the origin itself
-  // (at most nCap of them), selected from [origin, high].
-  static LineSet FromOrigin(bool bMeridians, double dOrigin, double dStep, double dHigh, int nCap);
-  double At(int i) const { return dOrigin + run.At(i, dStep); }
-  // Whether the line at v is traced, and its stretch in degrees.
-  bool Selects(double v) const;
-  bool RunAt(double v, grid::GeoRun* pOut) const;
-  LineSet Along(double dFrom, double dTo) const;
-};
+// The lines of one direction (grid/grid/graticuleplan.h).
+using LineSet = grid::GraticuleLineSet;
 
 enum { kBottom = 0, kTop = 1, kLeft = 2, kRight = 3, kSides = 4 };
 
@@ -72,28 +47,28 @@ struct Figure {
   // sub-ticks divide each tick interval into nSubTickCount parts, at the
   // ticks' positions with stretches of their own.
   double dTick = 0.0;
+  grid::GridResolution resolution;  // sub-ticks closer than it shows are left out
   LineSet ticks[kSides];
   LineSet subTicks[kSides];
   int nSubTickCount = 0;
 };
 
-// The plan of one drawing or conversion (grid::PlanGraticuleOfFixedCounts,
-// which the label takes too); the extent divided by the counts and its west
-// and south edges in whole degrees are recorded in the grid's spacing,
-// which must exist. The geographic frame is then aimed from degrees to the
-// map.
-grid::FixedCountGraticule PlanGraticuleMN(IGIS_GraticuleMNGrid* pGrid, grid::GeographicFrame& geo,
-                                          const SGIS_DRect& shownBound, const char* szMethod);
+// The drawing's figure over the lines of the drawing's plan
+// (grid::PlanFixedCountLines: the plan's extent turned by the map's rotation
+// and widened by two intervals on every side, lines reaching four intervals
+// past it). The tick interval is the interval divided by the tick division
+// (when above 0); ticks and sub-ticks whose lines lie too close for the
+// plan's resolution are left out.
+Figure DrawingFigure(const grid::FixedCountLines& lines, int nTickDivision, int nSubTickCount, int nSamples);
+// The conversion's figure over the conversion's lines (the plan's extent
+// itself, lines reaching one interval past it), marks not tested against the
+// frame.
+Figure ConversionFigure(const grid::FixedCountLines& lines, int nTickDivision, int nSubTickCount);
 
-// The drawing's figure: over the plan's extent turned by the map's rotation
-// and widened by two intervals on every side; lines reach four intervals
-// past it. The tick interval is the interval divided by the tick division
-// (when above 0).
-Figure DrawingFigure(const grid::FixedCountGraticule& plan, double dRotateAngle, int nTickDivision,
-                     int nSubTickCount, int nSamples);
-// The conversion's figure: over the plan's extent itself, lines reaching one
-// interval past it, marks not tested against the frame.
-Figure ConversionFigure(const grid::FixedCountGraticule& plan, int nTickDivision, int nSubTickCount);
+// Records what the plan found in the grid's spacing, which must exist: the
+// extent divided by the counts and its west and south edges in whole
+// degrees (the spacing is not stored).
+void RecordFixedCountSpacing(IGIS_GraticuleMNGrid* pGrid, const grid::FixedCountGraticule& plan);
 
 // What of the figure is laid, from the grid's settings: lines (line kind 1
 // with a line symbol) or marks (kind 2 with a mark symbol), and the ticks

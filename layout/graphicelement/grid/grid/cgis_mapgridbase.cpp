@@ -217,19 +217,30 @@ void MapGridValues::CopyCommonFrom(IGIS_MapGrid* pOther) {
   }
 }
 
-bool MapGridValues::DrawPrelude(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+bool MapGridValues::DrawPrelude(HDC hdc, bool bPrint, IGIS_Display* pDisplay, const GridLabelPlan* pPlan) {
   if (m_pBorder) m_pBorder->Draw(hdc, bPrint, pDisplay);
-  if (m_pLabel) m_pLabel->OnDraw(hdc, bPrint, pDisplay);
+  if (m_pLabel) {
+    auto* pPlanned = pPlan != nullptr ? dynamic_cast<PlannedGridLabel*>(m_pLabel.get()) : nullptr;
+    if (pPlanned != nullptr) {
+      pPlanned->DrawPlanned(hdc, bPrint, pDisplay, *pPlan);
+    } else {
+      m_pLabel->OnDraw(hdc, bPrint, pDisplay);
+    }
+  }
   return true;
 }
 
-IGIS_Element* MapGridValues::ConvertPrelude() {
+IGIS_Element* MapGridValues::ConvertPrelude(const GridLabelPlan* pPlan) {
   if (m_pMapElement == nullptr) return nullptr;
   IGIS_CompoundElement* pCompound = CreateCompoundElement(m_pMapElement->GetFeatureSetPtr());
   if (pCompound == nullptr) return nullptr;
   // Converted parts stack as drawn: the label over the border.
   if (m_pBorder) AddElementOrHandBack(pCompound, m_pBorder->ConvertToElement());
-  if (m_pLabel) AddElementOrHandBack(pCompound, m_pLabel->ConvertToElement());
+  if (m_pLabel) {
+    auto* pPlanned = pPlan != nullptr ? dynamic_cast<PlannedGridLabel*>(m_pLabel.get()) : nullptr;
+    AddElementOrHandBack(
+        pCompound, pPlanned != nullptr ? pPlanned->ConvertPlanned(*pPlan) : m_pLabel->ConvertToElement());
+  }
   return pCompound;
 }
 

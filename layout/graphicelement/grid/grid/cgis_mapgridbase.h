@@ -15,6 +15,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "host/glyphor/igis_symbol.h"
+#include "layout/graphicelement/grid/grid/gridlabelplan.h"
 #include "layout/graphicelement/grid/grid/igis_gridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/grid/igis_mapgridborder.h"
@@ -148,12 +149,14 @@ class MapGridValues {
   // Releases the label (the kinds' destructors end their label first).
   void ReleaseLabel() { m_pLabel.reset(); }
 
-  // The drawing prelude: the border, then the label. True.
-  bool DrawPrelude(HDC hdc, bool bPrint, IGIS_Display* pDisplay);
+  // The drawing prelude: the border, then the label, on the drawing's plan
+  // when the kind hands one (gridlabelplan.h) and the label takes it. True.
+  bool DrawPrelude(HDC hdc, bool bPrint, IGIS_Display* pDisplay, const GridLabelPlan* pPlan = nullptr);
   // The conversion prelude: a new compound in the map frame's owner feature
-  // set holding the border's and then the label's conversions, in the order
-  // the prelude draws them; NULL without a frame or when no compound is made.
-  IGIS_Element* ConvertPrelude();
+  // set holding the border's and then the label's conversions (the label on
+  // the conversion's plan as above), in the order the prelude draws them;
+  // NULL without a frame or when no compound is made.
+  IGIS_Element* ConvertPrelude(const GridLabelPlan* pPlan = nullptr);
 
   // The common stored keys, after the kind's own (FORMAT.md): added to the
   // kind's keys and the set stored in the buffer, or read from the set the

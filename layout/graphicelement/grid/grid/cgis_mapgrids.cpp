@@ -12,6 +12,7 @@
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/grid/grid/cgis_mapgridbase.h"
+#include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 
 namespace {
@@ -190,6 +191,8 @@ void CGIS_MapGrids::OpenEntries(const StoredSetView& outer, ReferenceShare* pSha
 }
 
 bool CGIS_MapGrids::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, IGIS_MapElement*) {
+  // One budget for all the grids the frame draws.
+  md::layout::grid::CGIS_GridBudget budget(md::layout::grid::kGridFrameBudget);
   for (auto it = m_grids.rbegin(); it != m_grids.rend(); ++it) {
     if (*it != nullptr && (*it)->GetVisible()) (*it)->OnDraw(hdc, bPrint, pDisplay);
   }

@@ -4,10 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "host/basilo/igis_log.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
-#include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
-#include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 
 namespace md::layout::grid {
 
@@ -229,15 +226,6 @@ double DegreesPerAngularUnit(int nUnitIndex) {
   IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
   if (pFactory == nullptr || nUnitIndex < 0 || nUnitIndex >= pFactory->GetAngularUnitCount()) return 1.0;
   return SpacingUnitFactor(nUnitIndex, true) / SpacingUnitFactor(kDegreeUnit, true);
-}
-
-FixedCountGraticule PlanGraticuleOfFixedCounts(IGIS_GraticuleMNGrid* pGrid, GeographicFrame& geo,
-                                               const SGIS_DRect& shownBound, const char* szMethod) {
-  SGIS_DRect degrees = shownBound;
-  if (!geo.ToDegrees(&degrees)) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
-  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
-  const double dRatio = pSpacing != nullptr ? DegreesPerAngularUnit(pSpacing->GetUnits()) : 1.0;
-  return PlanFixedCountGraticule(degrees, pGrid->GetLatitudeCount(), pGrid->GetLongitudeCount(), dRatio);
 }
 
 }  // namespace md::layout::grid

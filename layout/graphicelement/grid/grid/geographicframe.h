@@ -18,8 +18,6 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/grid/grid/gridintervals.h"
 
-class IGIS_GraticuleMNGrid;
-
 namespace md::layout::grid {
 
 // What the geographic frames of one object's drawings work out alike while
@@ -132,16 +130,5 @@ IGIS_GeographicCoordSys* GeographicSystemOf(IGIS_SpatialReference* pReference);
 // How many degrees one unit of a spacing's angular unit (its position in
 // the factory's angular units) makes; 1.0 for a position without a unit.
 double DegreesPerAngularUnit(int nUnitIndex);
-
-// The plan of a graticule of fixed rows and columns over the part of the
-// map its frame shows (the shown bound, in the map's coordinates): the
-// bound carried into degrees through the frame (a record "b_ret == NULL"
-// under szMethod when some samples failed; the extent is then as the
-// transformation left it), planned with the grid's columns and rows and the
-// unit ratio of its spacing (1 without one). The grid's drawing and
-// conversion and the label that labels it all take their lines from here;
-// the frame is left aimed at degrees.
-FixedCountGraticule PlanGraticuleOfFixedCounts(IGIS_GraticuleMNGrid* pGrid, GeographicFrame& geo,
-                                               const SGIS_DRect& shownBound, const char* szMethod);
 
 }  // namespace md::layout::grid

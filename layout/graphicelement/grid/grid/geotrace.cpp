@@ -300,6 +300,7 @@ GeoLineTracer::GeoLineTracer(GeoSpace& space, const SGIS_Rect& frame)
 }
 
 int GeoLineTracer::Trace(const GeoRun& run, int nSteps) {
+  CountGridLineTraced();
   SampleGridLine(run.from, run.to, nSteps, m_carry, &m_carried);
   if (m_carried.empty() || !m_pClipper) return 0;
   m_kept.resize(m_carried.size() * 2);
@@ -311,6 +312,7 @@ int GeoLineTracer::Trace(const GeoRun& run, int nSteps) {
 bool GeoLineTracer::TraceToFrame(const GeoRun& run, int nSteps) {
   m_kept.clear();
   if (!m_pClipper) return false;
+  CountGridLineTraced();
   const GridLineSampler samples(run.from, run.to, nSteps);
   const int n = samples.Count();
   auto back = std::find_if(m_missed.begin(), m_missed.end(), [&](const MissedLine& m) {
@@ -346,6 +348,7 @@ bool GeoLineTracer::TraceToFrame(const GeoRun& run, int nSteps) {
 bool GeoLineTracer::TraceToEdge(const GeoRun& run, int nSteps) {
   m_kept.clear();
   if (!m_pClipper) return false;
+  CountGridLineTraced();
   const GridLineSampler samples(run.from, run.to, nSteps);
   const int n = samples.Count();
   // The ends are kept: the tick of the opposite side walks the same line

@@ -5,7 +5,11 @@
 #include <cmath>
 
 #include "host/basilo/igis_log.h"
+#include "host/display/igis_display.h"
+#include "host/helmora/igis_mainobject.h"
+#include "host/helmora/igis_mapview.h"
 #include "host/sferon/igis_spatialreference.h"
+#include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/igis_mapelement.h"
 
@@ -40,6 +44,119 @@ void CGIS_GridCapRecord::Note(const char* szPass, long long nCap) {
   GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "%s capped at %lld", szPass, nCap);
 }
 
+void CGIS_GridCapRecord::Note(const char* szPass, const GridLineRun& run, long long nCap) {
+  if (m_bCapped || !run.bCapped) return;
+  if (run.bTooClose) {
+    m_bCapped = true;
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod,
+            "%s capped at 0: closer together than %g units where they are drawn", szPass,
+            kMinGridLineSpacing);
+  } else if (run.bOverBudget) {
+    m_bCapped = true;
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "%s capped at 0: %lld of them, more than the %d one pass lays",
+            szPass, run.nWanted, kGridPassBudget);
+  } else {
+    Note(szPass, nCap);
+  }
+}
+
+void CGIS_GridCapRecord::NoteSpent(const char* szPass) {
+  if (m_bCapped) return;
+  m_bCapped = true;
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, m_szMethod, "%s capped at 0: more than is left of the grids' budget", szPass);
+}
+
+namespace {
+// The innermost budget open on this thread.
+thread_local CGIS_GridBudget* t_pBudget = nullptr;
+}  // namespace
+
+CGIS_GridBudget::CGIS_GridBudget(long long nBudget) : m_nLeft(std::max(nBudget, 0LL)), m_pOuter(t_pBudget) {
+  t_pBudget = this;
+}
+
+CGIS_GridBudget::~CGIS_GridBudget() {
+  // Unlinked wherever it stands, so that a budget closed out of turn leaves
+  // the others open.
+  for (CGIS_GridBudget** pp = &t_pBudget; *pp != nullptr; pp = &(*pp)->m_pOuter) {
+    if (*pp == this) {
+      *pp = m_pOuter;
+      return;
+    }
+  }
+}
+
+bool CGIS_GridBudget::Take(long long nCost) {
+  for (const CGIS_GridBudget* p = t_pBudget; p != nullptr; p = p->m_pOuter)
+    if (p->m_nLeft < nCost) return false;
+  for (CGIS_GridBudget* p = t_pBudget; p != nullptr; p = p->m_pOuter) p->m_nLeft -= nCost;
+  return true;
+}
+
+namespace {
+
+bool LayGridPass(CGIS_GridCapRecord& caps, const char* szPass, double dItems, long long nEach) {
+  if (!(dItems > 0.0)) return true;
+  // Held below the range of the count, which no budget reaches.
+  constexpr double kMost = 1e18;
+  const double dCost = std::min(dItems * static_cast<double>(nEach), kMost);
+  if (CGIS_GridBudget::Take(static_cast<long long>(std::ceil(dCost)))) return true;
+  caps.NoteSpent(szPass);
+  return false;
+}
+
+}  // namespace
+
+bool LayGridLines(CGIS_GridCapRecord& caps, const char* szPass, long long nLines) {
+  return LayGridPass(caps, szPass, static_cast<double>(nLines), kGridLineCost);
+}
+
+bool LayGridPoints(CGIS_GridCapRecord& caps, const char* szPass, double dTried, long long nCap) {
+  return LayGridPass(caps, szPass, std::min(dTried, static_cast<double>(nCap)), kGridPointCost);
+}
+
+GridResolution GridResolution::Of(double dLaidWidth, double dLaidHeight, const SGIS_DRect& shown) {
+  GridResolution r;
+  r.dX = dLaidWidth / std::fabs(shown.x2 - shown.x1);
+  r.dY = dLaidHeight / std::fabs(shown.y1 - shown.y2);
+  return r;
+}
+
+bool GridResolution::Shows(double dInterval, bool bAcrossX) const {
+  const double f = bAcrossX ? dX : dY;
+  if (!std::isfinite(f) || !(f > 0.0)) return true;
+  // An interval that places no lines is left to the run.
+  if (!std::isfinite(dInterval) || !(dInterval > 0.0)) return true;
+  return dInterval * f >= kMinGridLineSpacing;
+}
+
+GridLineRun TooCloseGridLineRun() {
+  GridLineRun run;
+  run.bCapped = true;
+  run.bTooClose = true;
+  return run;
+}
+
+GridLineRun MakeShownGridLineRun(const GridResolution& resolution, bool bAcrossX, double dLow, double dSpan,
+                                 double dInterval, double dCountMargin, double dStartMargin,
+                                 GridRunRounding rounding, int nCap, int nBudget) {
+  if (!resolution.Shows(dInterval, bAcrossX)) return TooCloseGridLineRun();
+  GridLineRun run = MakeGridLineRun(dLow, dSpan, dInterval, dCountMargin, dStartMargin, rounding, nCap);
+  if (nBudget <= 0 || run.nWanted <= nBudget) return run;
+  GridLineRun over;
+  over.bCapped = true;
+  over.bOverBudget = true;
+  over.nWanted = run.nWanted;
+  return over;
+}
+
+namespace {
+thread_local long long t_nLinesTraced = 0;
+}  // namespace
+
+long long GridLinesTraced() { return t_nLinesTraced; }
+void CountGridLineTraced() { ++t_nLinesTraced; }
+
 GridLineRun MakeGridLineRun(double dLow, double dSpan, double dInterval, double dCountMargin,
                             double dStartMargin, GridRunRounding rounding, int nCap) {
   GridLineRun run;
@@ -56,6 +173,7 @@ GridLineRun MakeGridLineRun(double dLow, double dSpan, double dInterval, double 
     return run;
   }
   if (nCount <= 0) return run;
+  run.nWanted = nCount;
   if (nCount > nCap) {
     nCount = std::max(nCap, 0);
     run.bCapped = true;
@@ -157,6 +275,31 @@ FrameShown ShownByFrame(IGIS_MapElement* pFrame) {
   double dFitted = 0.0;
   shown.bound = ShownMapBound(stored, shown.rect, &dFitted);
   return shown;
+}
+
+bool LayFrame(IGIS_MapElement* pFrame, const FrameShown& shown, IGIS_Display* pDisplay, LaidFrame* pOut) {
+  *pOut = LaidFrame();
+  SGIS_Rect laid = shown.rect;
+  if (pDisplay != nullptr) {
+    IGIS_DisplayView* pView = pDisplay->GetView();
+    IGIS_MainObject* pMain = pFrame->GetMainObject();
+    pOut->pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
+    if (pView == nullptr || pOut->pMapView == nullptr) return false;
+    pOut->dRotateAngle = pOut->pMapView->GetRotateAngle();
+    laid = pView->PageToDeviceRect(shown.rect, PageReferenceOf(pFrame->GetFeatureSetPtr()));
+    // The corners in the context's pixels: a printing display lays in the
+    // context's logical units, a screen's are its pixels already.
+    POINT corner{laid.left, laid.bottom}, across{laid.right, laid.bottom}, up{laid.left, laid.top};
+    if (pView->LogicalToDevice(&corner) && pView->LogicalToDevice(&across) && pView->LogicalToDevice(&up)) {
+      pOut->dWidth =
+          std::hypot(static_cast<double>(across.x) - corner.x, static_cast<double>(across.y) - corner.y);
+      pOut->dHeight = std::hypot(static_cast<double>(up.x) - corner.x, static_cast<double>(up.y) - corner.y);
+      return true;
+    }
+  }
+  pOut->dWidth = std::fabs(static_cast<double>(laid.Width()));
+  pOut->dHeight = std::fabs(static_cast<double>(laid.Height()));
+  return true;
 }
 
 SGIS_DPoint MapToPage(SGIS_DPoint map, const SGIS_DRect& bound, const SGIS_Rect& frame, double dScale,

@@ -1,8 +1,9 @@
 // The arithmetic that the grid kinds and their labels share, as plain
 // functions: which lines of one direction a pass tries (with one cap per
 // pass kind for one drawing or conversion, and one record when a pass was
-// cut), the size of a spacing's unit, how a line is sampled, the part of the
-// map a frame shows, and where a map point lies on the page.
+// cut), what a drawing may spend on its passes, the size of a spacing's
+// unit, how a line is sampled, the part of the map a frame shows, and where
+// a map point lies on the page.
 #pragma once
 
 #include <functional>
@@ -10,14 +11,18 @@
 
 #include "host/basilo/sgis_types.h"
 
+class IGIS_Display;
 class IGIS_MapElement;
+class IGIS_MapView;
 
 namespace md::layout::grid {
 
 // ---- Caps -----------------------------------------------------------------
 
 // Most grid lines of one direction that one pass of a drawing or conversion
-// tries (the lines themselves and the lines the ticks are taken from).
+// tries where no pass budget (kGridPassBudget) leaves it out first: the
+// lines the ticks are taken from, the hatches' rows and columns, the index
+// grid's lines and tabs.
 constexpr int kMaxGridLines = 10000;
 // Most main ticks one side tries.
 constexpr int kMaxGridTicks = 10000;
@@ -25,6 +30,8 @@ constexpr int kMaxGridTicks = 10000;
 constexpr long long kMaxGridMarks = 250000;
 // Most sub-ticks one side tries.
 constexpr long long kMaxGridSubTicks = 100000;
+
+struct GridLineRun;
 
 // Notes the passes of one drawing or conversion that were cut to their cap
 // and writes one record (level 3, under the method) for the first of them,
@@ -37,6 +44,13 @@ class CGIS_GridCapRecord {
 
   // The pass (a short name such as "lines") was cut to nCap.
   void Note(const char* szPass, long long nCap);
+  // The pass of the run was cut: to nCap, or to nothing when its lines lie
+  // too close to be drawn (GridLineRun::bTooClose) or are more than one
+  // pass lays (GridLineRun::bOverBudget).
+  void Note(const char* szPass, const GridLineRun& run, long long nCap);
+  // The pass was left out: it costs more than is left of the budgets of
+  // the drawing (CGIS_GridBudget).
+  void NoteSpent(const char* szPass);
   bool Capped() const { return m_bCapped; }
 
  private:
@@ -64,7 +78,10 @@ enum class GridRunRounding {
 struct GridLineRun {
   long long nFirst = 0;
   int nCount = 0;
-  bool bCapped = false;  // the count was cut to the cap
+  bool bCapped = false;      // the count was cut to the cap
+  bool bTooClose = false;    // cut to nothing: the lines lie too close to be drawn (bCapped too)
+  bool bOverBudget = false;  // cut to nothing: more lines than one pass lays (bCapped too)
+  long long nWanted = 0;     // the count before any cut
 
   // The coordinate of the run's i-th line (computed in doubles, so that no
   // index sum overflows).
@@ -82,6 +99,102 @@ constexpr long long kMaxGridLineIndex = 1LL << 53;
 // that the pass says so.
 GridLineRun MakeGridLineRun(double dLow, double dSpan, double dInterval, double dCountMargin,
                             double dStartMargin, GridRunRounding rounding, int nCap = kMaxGridLines);
+
+// ---- What can be drawn ------------------------------------------------------
+
+// Lines closer together than this many units of the space a figure is laid
+// in (device pixels of a drawing, page units of a conversion) cannot be told
+// apart: a line and the gap beside it need one unit each. A pass whose lines
+// lie closer is not laid at all, which is decided from its plan before any
+// of its lines is carried.
+inline constexpr double kMinGridLineSpacing = 2.0;
+
+// How many units of the space a figure is laid in one unit of its plan
+// spans, across x and across y: the size of the frame there divided by the
+// extent of the plan's coordinates the frame shows. A direction whose
+// factor is unknown (not a finite number above 0) limits nothing.
+struct GridResolution {
+  double dX = 0.0;
+  double dY = 0.0;
+
+  // The frame dLaidWidth x dLaidHeight units large showing `shown` (plan
+  // units, either corner order).
+  static GridResolution Of(double dLaidWidth, double dLaidHeight, const SGIS_DRect& shown);
+  // Whether lines dInterval apart across x (bAcrossX: lines of constant x,
+  // meridians, columns) or across y lie far enough apart to be drawn.
+  bool Shows(double dInterval, bool bAcrossX) const;
+};
+
+// The run of a pass whose lines lie too close to be drawn: no lines, cut.
+GridLineRun TooCloseGridLineRun();
+
+// ---- Budgets ----------------------------------------------------------------
+
+// Most lines one pass lays: one direction of a grid's lines, which its
+// labels read too. A pass of more is left out whole, decided from its plan,
+// so that no grid covers only part of its frame and the labels stand on
+// the lines drawn. Two directions at the budget cost about a quarter of a
+// second in a release build at 300 dpi on an A2 sheet: a graticule's line,
+// carried from degrees through the map's projection at 200 samples, takes
+// about 0.25 ms there, a measured grid's half as much.
+inline constexpr int kGridPassBudget = 500;
+
+// What a pass costs, in tenths of a line: a line traced across the frame
+// costs kGridLineCost; a tick, sub-tick, mark, hatch mark, interior label or
+// a labelled line's crossing (a few microseconds each, an interior label's
+// two texts about 20) costs kGridPointCost.
+inline constexpr long long kGridLineCost = 10;
+inline constexpr long long kGridPointCost = 1;
+// Most one grid's drawing or conversion spends: 1,200 lines, about 0.3 s
+// at the dearest line.
+inline constexpr long long kGridBudget = 12000;
+// Most the grids of one frame's drawing or conversion spend together:
+// 10,000 lines, a few seconds at most.
+inline constexpr long long kGridFrameBudget = 100000;
+
+// A budget open on this thread while it lives: a grid's plan opens one for
+// its drawing or conversion, a frame one while it draws or converts its
+// grids. A pass takes its cost from every budget open before any of its
+// lines is carried; budgets close in the reverse order of their opening.
+class CGIS_GridBudget {
+ public:
+  explicit CGIS_GridBudget(long long nBudget);
+  ~CGIS_GridBudget();
+  CGIS_GridBudget(const CGIS_GridBudget&) = delete;
+  CGIS_GridBudget& operator=(const CGIS_GridBudget&) = delete;
+
+  // Takes nCost from every open budget when each has that much left (true,
+  // also when none is open); takes nothing and answers false otherwise.
+  static bool Take(long long nCost);
+
+ private:
+  long long m_nLeft;
+  CGIS_GridBudget* m_pOuter;
+};
+
+// Whether a pass of nLines lines traced across the frame may be laid: its
+// cost taken from the open budgets (true), or the pass noted as left out on
+// the record (false).
+bool LayGridLines(CGIS_GridCapRecord& caps, const char* szPass, long long nLines);
+// The same for a pass of points that tries dTried of them and stops at
+// nCap (its cap, which bounds what it costs).
+bool LayGridPoints(CGIS_GridCapRecord& caps, const char* szPass, double dTried,
+                   long long nCap = kMaxGridMarks);
+
+// MakeGridLineRun for lines of constant x (bAcrossX) or y: a run too close
+// for the resolution gives no lines (TooCloseGridLineRun), and so does one
+// of more than nBudget lines (bOverBudget; 0: no budget, as for ticks, whose
+// count is cut to nCap instead).
+GridLineRun MakeShownGridLineRun(const GridResolution& resolution, bool bAcrossX, double dLow, double dSpan,
+                                 double dInterval, double dCountMargin, double dStartMargin,
+                                 GridRunRounding rounding, int nCap = kMaxGridLines,
+                                 int nBudget = kGridPassBudget);
+
+// The lines the grids and their labels have traced on this thread (sampled
+// and carried into a drawing's or conversion's space), counted for tests
+// that check which passes carry their lines.
+long long GridLinesTraced();
+void CountGridLineTraced();
 
 // ---- Units ----------------------------------------------------------------
 
@@ -157,6 +270,23 @@ struct FrameShown {
   SGIS_DRect bound;
 };
 FrameShown ShownByFrame(IGIS_MapElement* pFrame);
+
+// Where one drawing or conversion lays a grid's figure over the frame: the
+// frame's map view and the map's turn in it (a drawing's; none and 0 for a
+// conversion) and the frame's size there: the device's own pixels of a
+// drawing (a printing display's coordinates are its context's logical
+// units, hundredths of a millimetre, carried to pixels here), page units of
+// a conversion.
+struct LaidFrame {
+  IGIS_MapView* pMapView = nullptr;
+  double dRotateAngle = 0.0;
+  double dWidth = 0.0;
+  double dHeight = 0.0;
+};
+// The frame of a drawing on pDisplay or, without a display, of a
+// conversion; false for a drawing without the display's view or the
+// frame's map view.
+bool LayFrame(IGIS_MapElement* pFrame, const FrameShown& shown, IGIS_Display* pDisplay, LaidFrame* pOut);
 
 // The page point (0.01 mm, y up) of a map point in a map frame whose
 // rectangle shows the map bound at the scale (map units per page unit):

@@ -13,16 +13,22 @@
 #include "host/basilo/releaseptr.h"
 #include "host/stratel/igis_numericformat.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
+#include "layout/graphicelement/grid/grid/gridlabelplan.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
 
 class IGIS_MapElement;
 
+namespace md::layout::grid {
+class GraticulePass;
+}
+
 namespace md::layout::label {
 class LabelLineWalk;
 }
 
-class CGIS_DMSGridLabel final : public CGIS_GridLabelBase<IGIS_DMSGridLabel> {
+class CGIS_DMSGridLabel final : public CGIS_GridLabelBase<IGIS_DMSGridLabel>,
+                                public md::layout::grid::PlannedGridLabel {
  public:
   // The common defaults, a longitude-latitude format showing degrees,
   // minutes and seconds to one decimal place (two-digit minutes and
@@ -39,6 +45,13 @@ class CGIS_DMSGridLabel final : public CGIS_GridLabelBase<IGIS_DMSGridLabel> {
   int GetType() override { return GIS_GRIDLABEL_DMS; }
   bool OnOpenPropertyDlg() override;
   IGIS_Element* ConvertToElement() override;
+
+  // ---- md::layout::grid::PlannedGridLabel ----
+  // OnDraw and ConvertToElement on the plan the grid's drawing or conversion
+  // hands over, so that the labels stand on the lines the grid lays.
+  bool DrawPlanned(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                   const md::layout::grid::GridLabelPlan& plan) override;
+  IGIS_Element* ConvertPlanned(const md::layout::grid::GridLabelPlan& plan) override;
 
   IGIS_DMSGridLabel* Copy(IGIS_DMSGridLabel* pOther) override;
   IGIS_SymbolPart* GetSecondsSymbolText() override { return m_pSecondsSymbol.get(); }
@@ -73,6 +86,10 @@ class CGIS_DMSGridLabel final : public CGIS_GridLabelBase<IGIS_DMSGridLabel> {
   static SideCodes SideAlignments(md::layout::label::LabelSide side);
 
  private:
+  // The drawing and the conversion on the grid's plan (NULL: one made as the
+  // grid makes it).
+  bool Draw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, const md::layout::grid::GraticulePass* pGiven);
+  IGIS_Element* Convert(const md::layout::grid::GraticulePass* pGiven);
   ~CGIS_DMSGridLabel() = default;
 
   // Receives a part of a label as it is drawn: the whole text, or the

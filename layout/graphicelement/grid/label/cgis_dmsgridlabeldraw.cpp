@@ -31,6 +31,7 @@
 #include "layout/graphicelement/element/mapdecksymbol.h"
 #include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/geotrace.h"
+#include "layout/graphicelement/grid/grid/graticuleplan.h"
 #include "layout/graphicelement/grid/grid/igis_mapgrid.h"
 #include "layout/graphicelement/grid/label/cgis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/label/dmslabellines.h"
@@ -40,7 +41,6 @@
 using md::layout::label::CrossingFrame;
 using md::layout::label::CrowdRange;
 using md::layout::label::DmsLabelLines;
-using md::layout::label::DmsLinesResult;
 using md::layout::label::EdgeTest;
 using md::layout::label::GridLabelRecord;
 using md::layout::label::LabelLineWalk;
@@ -78,48 +78,38 @@ CrowdRange CrowdAlong(LabelSide side, bool bYDown) {
   return range;
 }
 
-// What drawing and conversion work out alike before they label a side: the
-// map's degrees, the part of the map the frame shows, and the lines.
-struct DmsFigure {
-  enum class State { kReady, kNothing, kOtherKind, kFailed };
+// What the plan of a drawing or conversion says before the label labels a
+// side, its failures logged under the method: kFailed (the map's degrees
+// could not be made, or the graticule has no spacing), kNothing (the map
+// bound could not be carried into degrees at all: nothing is labelled),
+// kOtherKind (the grid is not a graticule: nothing to label).
+enum class PlanState { kReady, kNothing, kOtherKind, kFailed };
 
-  md::layout::grid::GeographicFrame geo;
-  SGIS_DRect shown;     // the map bound at the frame's proportions
-  double dScale = 0.0;  // map units per page unit
-  DmsLabelLines lines;
-
-  // Failures are logged under the method. kNothing: the map bound could
-  // not be carried into degrees at all (logged), so nothing is labelled.
-  // The frame keeps what it works out in pCache when one is given.
-  State Prepare(IGIS_MapGrid* pGrid, IGIS_MapElement* pFrame, IGIS_SpatialReference* pMapReference,
-                double dRotateAngle, const char* szMethod, md::layout::grid::CGIS_GridCapRecord* pCaps,
-                md::layout::grid::GeographicFrameCache* pCache = nullptr) {
-    if (!geo.Build(pMapReference, pCache)) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_geoSpatialRef == NULL");
-      return State::kFailed;
-    }
-    SGIS_DRect bound;
-    pFrame->GetMapBound(&bound);
-    shown = md::layout::grid::ShownMapBound(bound, pFrame->GetRect(), &dScale);
-    SGIS_DRect extent = shown;
-    const bool bAll = geo.ToDegrees(&extent);
-    if (!bAll) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
-    // Nothing carried: the extent is still in map units.
-    if (!bAll && extent == shown) return State::kNothing;
-    switch (lines.Prepare(pGrid, extent, dRotateAngle)) {
-      case DmsLinesResult::kNoSpacing:
-        GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pGridSpacing == NULL");
-        return State::kFailed;
-      case DmsLinesResult::kOtherKind:
-        return State::kOtherKind;
-      case DmsLinesResult::kLines:
-        break;
-    }
-    if (lines.Capped()) pCaps->Note("lines", md::layout::grid::kMaxGridLines);
-    geo.AimToMap();
-    return State::kReady;
+PlanState CheckPlan(const md::layout::grid::GraticulePass& plan, const char* szMethod,
+                    md::layout::grid::CGIS_GridCapRecord* pCaps) {
+  const int nType = plan.GridType();
+  if (nType != GIS_MAPGRID_GRATICULE && nType != GIS_MAPGRID_GRATICULE_MN) return PlanState::kOtherKind;
+  if (!plan.Built()) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_geoSpatialRef == NULL");
+    return PlanState::kFailed;
   }
-};
+  if (!plan.AllCarried()) GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "b_ret == NULL");
+  if (!plan.Carried()) return PlanState::kNothing;
+  if (!plan.HasSpacing()) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "m_pGridSpacing == NULL");
+    return PlanState::kFailed;
+  }
+  pCaps->Note("lines", plan.Meridians().run, md::layout::grid::kMaxGridLines);
+  pCaps->Note("lines", plan.Parallels().run, md::layout::grid::kMaxGridLines);
+  return PlanState::kReady;
+}
+
+// The plan handed over for the use (a drawing's has a map view, a
+// conversion's none), or NULL.
+const md::layout::grid::GraticulePass* GivenPlan(const md::layout::grid::GridLabelPlan& plan, bool bDrawing) {
+  auto* pPass = dynamic_cast<const md::layout::grid::GraticulePass*>(&plan);
+  return pPass != nullptr && (pPass->MapView() != nullptr) == bDrawing ? pPass : nullptr;
+}
 
 // A working copy of a text symbol for one conversion, level in its font.
 md::basilo::ReleasePtr<IGIS_SymbolPart> WorkingCopy(IGIS_SymbolPart* pSymbol) {
@@ -199,6 +189,22 @@ bool CGIS_DMSGridLabel::HasSymbolAndFormat(const char* szMethod) {
 }
 
 bool CGIS_DMSGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  return Draw(hdc, bPrint, pDisplay, nullptr);
+}
+
+bool CGIS_DMSGridLabel::DrawPlanned(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                                    const md::layout::grid::GridLabelPlan& plan) {
+  return Draw(hdc, bPrint, pDisplay, GivenPlan(plan, true));
+}
+
+IGIS_Element* CGIS_DMSGridLabel::ConvertToElement() { return Convert(nullptr); }
+
+IGIS_Element* CGIS_DMSGridLabel::ConvertPlanned(const md::layout::grid::GridLabelPlan& plan) {
+  return Convert(GivenPlan(plan, false));
+}
+
+bool CGIS_DMSGridLabel::Draw(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                             const md::layout::grid::GraticulePass* pGiven) {
   IGIS_MapElement* pFrame = md::layout::label::LabelledFrame(m_pMapGrid, kDraw);
   if (pFrame == nullptr) return false;
   IGIS_SpatialReference* pMapReference = pFrame->GetMap()->GetSpatialReference();
@@ -214,16 +220,17 @@ bool CGIS_DMSGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
   CGIS_ElementClipScope clip(hdc, pDisplay);
 
-  DmsFigure figure;
+  md::layout::grid::GraticulePass own;
+  if (pGiven == nullptr) own.Make(m_pMapGrid, pDisplay, &m_geoCache);
+  const md::layout::grid::GraticulePass& plan = pGiven != nullptr ? *pGiven : own;
   md::layout::grid::CGIS_GridCapRecord caps(kDraw);
-  switch (figure.Prepare(m_pMapGrid, pFrame, pMapReference, pMapView->GetRotateAngle(), kDraw, &caps,
-                         &m_geoCache)) {
-    case DmsFigure::State::kFailed:
+  switch (CheckPlan(plan, kDraw, &caps)) {
+    case PlanState::kFailed:
       return false;
-    case DmsFigure::State::kNothing:
-    case DmsFigure::State::kOtherKind:
+    case PlanState::kNothing:
+    case PlanState::kOtherKind:
       return true;
-    case DmsFigure::State::kReady:
+    case PlanState::kReady:
       break;
   }
   md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
@@ -258,7 +265,7 @@ bool CGIS_DMSGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   frame.rect.Normalize();
   // Where the page's y grows on the device: down on a screen, up on a
   // printer's page mapping.
-  md::layout::grid::GeoDeviceSpace space(figure.geo, pMapView, pView, pPage);
+  md::layout::grid::GeoDeviceSpace space(plan.Geo(), pMapView, pView, pPage);
   frame.bYDown = space.FromPage(SGIS_DPoint(0.0, 1000.0)).y < space.FromPage(SGIS_DPoint(0.0, 0.0)).y;
   const md::layout::grid::GridPointCarrier toDevice = [&space](SGIS_DPoint* p) {
     return space.FromDegrees(p->x, p->y, p);
@@ -267,9 +274,10 @@ bool CGIS_DMSGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   CDC* pDC = CDC::FromHandle(hdc);
 
   try {
-    LabelLineWalk walk(figure.lines, pArithmetic.get(), frame, EdgeTest::kOnSide,
+    const DmsLabelLines lines(plan);
+    LabelLineWalk walk(lines, pArithmetic.get(), frame, EdgeTest::kOnSide,
                        bPrint ? md::layout::label::kFineLabelSteps : md::layout::label::kCoarseLabelSteps,
-                       toDevice);
+                       toDevice, caps);
     for (LabelSide side : md::layout::label::kLabelSides) {
       if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
       // Both parts of a stacked label turn with their side.
@@ -299,7 +307,7 @@ bool CGIS_DMSGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   return true;
 }
 
-IGIS_Element* CGIS_DMSGridLabel::ConvertToElement() {
+IGIS_Element* CGIS_DMSGridLabel::Convert(const md::layout::grid::GraticulePass* pGiven) {
   if (GIS_GetSpatialReferenceFactoryObject() == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_spatialFactory == NULL");
     return nullptr;
@@ -325,12 +333,14 @@ IGIS_Element* CGIS_DMSGridLabel::ConvertToElement() {
   if (!IsLabelledReference(pMapReference)) return nullptr;
   if (!HasSymbolAndFormat(kConvert)) return nullptr;
 
-  // The texts are placed on the page as the graticules convert their lines:
-  // the map not turned in its frame.
-  DmsFigure figure;
+  // The texts are placed on the page as the graticule converts its lines:
+  // the map not turned in its frame, on the conversion's plan.
+  md::layout::grid::GraticulePass own;
+  if (pGiven == nullptr) own.Make(m_pMapGrid, nullptr);
+  const md::layout::grid::GraticulePass& plan = pGiven != nullptr ? *pGiven : own;
   md::layout::grid::CGIS_GridCapRecord caps(kConvert);
-  const DmsFigure::State state = figure.Prepare(m_pMapGrid, pFrame, pMapReference, 0.0, kConvert, &caps);
-  if (state == DmsFigure::State::kFailed) return nullptr;
+  const PlanState state = CheckPlan(plan, kConvert, &caps);
+  if (state == PlanState::kFailed) return nullptr;
   // The texts are turned on working copies: the label's own symbols stay as they are.
   md::basilo::ReleasePtr<IGIS_SymbolPart> pWhole = WorkingCopy(m_pTextSymbol.get());
   md::basilo::ReleasePtr<IGIS_SymbolPart> pRest =
@@ -344,15 +354,15 @@ IGIS_Element* CGIS_DMSGridLabel::ConvertToElement() {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "p_comElement == NULL");
     return nullptr;
   }
-  if (state == DmsFigure::State::kOtherKind) GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "b_ret == NULL");
-  if (state != DmsFigure::State::kReady) return pCompound;
+  if (state == PlanState::kOtherKind) GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "b_ret == NULL");
+  if (state != PlanState::kReady) return pCompound;
 
   const double dRatio = md::layout::SymbolUnitRatio(pOwner);
   const SGIS_Rect rect = pFrame->GetRect();
   CrossingFrame frame;
   frame.rect = rect;
   frame.rect.Normalize();
-  md::layout::grid::GeoPageSpace space(figure.geo, figure.shown, rect, figure.dScale);
+  md::layout::grid::GeoPageSpace space(plan.Geo(), plan.Shown().bound, rect, plan.Shown().dScale);
   const md::layout::grid::GridPointCarrier toPage = [&space](SGIS_DPoint* p) {
     return space.FromDegrees(p->x, p->y, p);
   };
@@ -361,8 +371,9 @@ IGIS_Element* CGIS_DMSGridLabel::ConvertToElement() {
   const double dWholeAngle = pWhole->GetAngle();
   const double dRestAngle = pRest->GetAngle();
   try {
-    LabelLineWalk walk(figure.lines, pArithmetic.get(), frame, EdgeTest::kOnSide,
-                       md::layout::label::kFineLabelSteps, toPage);
+    const DmsLabelLines lines(plan);
+    LabelLineWalk walk(lines, pArithmetic.get(), frame, EdgeTest::kOnSide, md::layout::label::kFineLabelSteps,
+                       toPage, caps);
     for (LabelSide side : md::layout::label::kLabelSides) {
       if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
       const double dTurn = IsTurned(side) ? md::layout::label::kTurnedLabelAngle : 0.0;

@@ -9,12 +9,18 @@
 
 #include "host/basilo/releaseptr.h"
 #include "host/stratel/igis_numericformat.h"
+#include "layout/graphicelement/grid/grid/gridlabelplan.h"
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
 #include "layout/graphicelement/grid/label/igis_formattedgridlabel.h"
 
 class IGIS_MapElement;
 
-class CGIS_FormattedGridLabel final : public CGIS_GridLabelBase<IGIS_FormattedGridLabel> {
+namespace md::layout::grid {
+class MeasureGridPass;
+}
+
+class CGIS_FormattedGridLabel final : public CGIS_GridLabelBase<IGIS_FormattedGridLabel>,
+                                      public md::layout::grid::PlannedGridLabel {
  public:
   // The common defaults and a number format without plus sign, thousands
   // separators or zero padding, rounded to decimal places.
@@ -30,6 +36,13 @@ class CGIS_FormattedGridLabel final : public CGIS_GridLabelBase<IGIS_FormattedGr
   bool OnOpenPropertyDlg() override;
   IGIS_Element* ConvertToElement() override;
 
+  // ---- md::layout::grid::PlannedGridLabel ----
+  // OnDraw and ConvertToElement on the plan the grid's drawing or conversion
+  // hands over, so that the labels stand on the lines the grid lays.
+  bool DrawPlanned(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                   const md::layout::grid::GridLabelPlan& plan) override;
+  IGIS_Element* ConvertPlanned(const md::layout::grid::GridLabelPlan& plan) override;
+
   void SetNumericFormatPtr(IGIS_NumericFormat* pFormat) override;
   IGIS_NumericFormat* GetNumericFormat() override { return m_pNumericFormat.get(); }
   IGIS_FormattedGridLabel* Copy(IGIS_FormattedGridLabel* pOther) override;
@@ -41,6 +54,10 @@ class CGIS_FormattedGridLabel final : public CGIS_GridLabelBase<IGIS_FormattedGr
   static int SideAlignment(md::layout::label::LabelSide side);
 
  private:
+  // The drawing and the conversion on the grid's plan (NULL: one made as the
+  // grid makes it).
+  bool Draw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, const md::layout::grid::MeasureGridPass* pGiven);
+  IGIS_Element* Convert(const md::layout::grid::MeasureGridPass* pGiven);
   ~CGIS_FormattedGridLabel() = default;
 
   // The checks drawing and conversion share, in their order, each failure

@@ -73,6 +73,22 @@ std::string CGIS_FormattedGridLabel::LabelText(double dValue) {
 }
 
 bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  return Draw(hdc, bPrint, pDisplay, nullptr);
+}
+
+bool CGIS_FormattedGridLabel::DrawPlanned(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                                          const md::layout::grid::GridLabelPlan& plan) {
+  return Draw(hdc, bPrint, pDisplay, md::layout::label::MeasurePlanOf(&plan));
+}
+
+IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() { return Convert(nullptr); }
+
+IGIS_Element* CGIS_FormattedGridLabel::ConvertPlanned(const md::layout::grid::GridLabelPlan& plan) {
+  return Convert(md::layout::label::MeasurePlanOf(&plan));
+}
+
+bool CGIS_FormattedGridLabel::Draw(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                                   const md::layout::grid::MeasureGridPass* pGiven) {
   if (m_pMapGrid == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "m_pMapGrid == NULL");
     return false;
@@ -82,10 +98,11 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   IGIS_MapElement* pFrame = CheckedFrame(kDraw, "pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return false;
   md::layout::label::MeasureLabelPass pass;
-  IGIS_MapView* pMapView = pass.SetForDrawing(m_pMapGrid, pFrame, kDraw, "p_geoArithmetic == NULL ");
+  IGIS_MapView* pMapView =
+      pass.SetForDrawing(m_pMapGrid, pFrame, pDisplay, kDraw, "p_geoArithmetic == NULL ", pGiven);
   if (pMapView == nullptr) return false;
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
-  const MeasureLabelLines& lines = pass.lines;
+  const MeasureLabelLines& lines = pass.Lines();
   const int nSteps = pView->IsClipping() ? kFineLabelSteps : kCoarseLabelSteps;
   CrossingFrame frame;
   frame.rect = pView->PageToDeviceRect(pFrame->GetRect(), pPage);
@@ -105,8 +122,8 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   };
 
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  md::layout::label::LabelLineWalk labels(lines, pass.pArithmetic.get(), frame, EdgeTest::kAny, nSteps,
-                                          toDevice);
+  md::layout::label::LabelLineWalk labels(lines, pass.Arithmetic(), frame, EdgeTest::kAny, nSteps, toDevice,
+                                          pass.Caps());
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;
@@ -128,13 +145,13 @@ bool CGIS_FormattedGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   return true;
 }
 
-IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
+IGIS_Element* CGIS_FormattedGridLabel::Convert(const md::layout::grid::MeasureGridPass* pGiven) {
   IGIS_MapElement* pFrame = CheckedFrame(kConvert, "m_pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return nullptr;
   md::layout::label::MeasureLabelPass pass;
-  IGIS_FeatureSet* pOwner = pass.SetForConversion(m_pMapGrid, pFrame, kConvert);
+  IGIS_FeatureSet* pOwner = pass.SetForConversion(m_pMapGrid, pFrame, kConvert, pGiven);
   if (pOwner == nullptr) return nullptr;
-  const MeasureLabelLines& lines = pass.lines;
+  const MeasureLabelLines& lines = pass.Lines();
   // The texts are turned on a working copy: the label's own symbol stays as it is.
   md::basilo::ReleasePtr<IGIS_SymbolPart> pSymbol(m_pTextSymbol->Clone());
   LOGFONT* pFont = pSymbol ? pSymbol->GetFontSizePtr() : nullptr;
@@ -155,8 +172,8 @@ IGIS_Element* CGIS_FormattedGridLabel::ConvertToElement() {
 
   const double dRatio = md::layout::SymbolUnitRatio(pOwner);
   const md::layout::grid::GridPointCarrier toPage = [&lines](SGIS_DPoint* p) { return lines.GridToPage(p); };
-  md::layout::label::LabelLineWalk labels(lines, pass.pArithmetic.get(), lines.PageFrame(), EdgeTest::kAny,
-                                          kFineLabelSteps, toPage);
+  md::layout::label::LabelLineWalk labels(lines, pass.Arithmetic(), lines.PageFrame(), EdgeTest::kAny,
+                                          kFineLabelSteps, toPage, pass.Caps());
   const auto textOf = [this](double dValue) { return LabelText(dValue); };
   for (LabelSide side : md::layout::label::kLabelSides) {
     if (!md::layout::label::GridLabelsSide(m_pMapGrid, side)) continue;

@@ -12,17 +12,23 @@
 
 #include "host/basilo/releaseptr.h"
 #include "host/stratel/igis_numericformat.h"
+#include "layout/graphicelement/grid/grid/gridlabelplan.h"
 #include "layout/graphicelement/grid/label/cgis_gridlabelbase.h"
 #include "layout/graphicelement/grid/label/igis_mixedfontgridlabel.h"
 #include "layout/graphicelement/grid/label/mixedlabelparts.h"
 
 class IGIS_MapElement;
 
+namespace md::layout::grid {
+class MeasureGridPass;
+}
+
 namespace md::layout::label {
 class LabelLineWalk;
 }
 
-class CGIS_MixedFontGridLabel final : public CGIS_GridLabelBase<IGIS_MixedFontGridLabel> {
+class CGIS_MixedFontGridLabel final : public CGIS_GridLabelBase<IGIS_MixedFontGridLabel>,
+                                      public md::layout::grid::PlannedGridLabel {
  public:
   // The common defaults; the last two digits in "汉仪中等线简" of 16 points,
   // the zone number in the same face of 10 points, a number format without
@@ -41,6 +47,13 @@ class CGIS_MixedFontGridLabel final : public CGIS_GridLabelBase<IGIS_MixedFontGr
   bool OnOpenPropertyDlg() override;
   IGIS_Element* ConvertToElement() override;
 
+  // ---- md::layout::grid::PlannedGridLabel ----
+  // OnDraw and ConvertToElement on the plan the grid's drawing or conversion
+  // hands over, so that the labels stand on the lines the grid lays.
+  bool DrawPlanned(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                   const md::layout::grid::GridLabelPlan& plan) override;
+  IGIS_Element* ConvertPlanned(const md::layout::grid::GridLabelPlan& plan) override;
+
   void SetNumGroupedDigits(int nDigits) override { m_nNumGroupedDigits = nDigits; }
   int GetNumGroupedDigits() override { return m_nNumGroupedDigits; }
   void SetGroupedDigitsType(bool bByCount) override { m_bGroupedDigitsType = bByCount; }
@@ -58,6 +71,10 @@ class CGIS_MixedFontGridLabel final : public CGIS_GridLabelBase<IGIS_MixedFontGr
   int GetPosition() override { return m_nPosition; }
 
  private:
+  // The drawing and the conversion on the grid's plan (NULL: one made as the
+  // grid makes it).
+  bool Draw(HDC hdc, bool bPrint, IGIS_Display* pDisplay, const md::layout::grid::MeasureGridPass* pGiven);
+  IGIS_Element* Convert(const md::layout::grid::MeasureGridPass* pGiven);
   ~CGIS_MixedFontGridLabel() = default;
 
   // The checks drawing and conversion share after the grid's own, each

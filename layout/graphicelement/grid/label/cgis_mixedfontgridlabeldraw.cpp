@@ -194,6 +194,22 @@ std::vector<MixedLabel> CGIS_MixedFontGridLabel::SideLabels(
 }
 
 bool CGIS_MixedFontGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+  return Draw(hdc, bPrint, pDisplay, nullptr);
+}
+
+bool CGIS_MixedFontGridLabel::DrawPlanned(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                                          const md::layout::grid::GridLabelPlan& plan) {
+  return Draw(hdc, bPrint, pDisplay, md::layout::label::MeasurePlanOf(&plan));
+}
+
+IGIS_Element* CGIS_MixedFontGridLabel::ConvertToElement() { return Convert(nullptr); }
+
+IGIS_Element* CGIS_MixedFontGridLabel::ConvertPlanned(const md::layout::grid::GridLabelPlan& plan) {
+  return Convert(md::layout::label::MeasurePlanOf(&plan));
+}
+
+bool CGIS_MixedFontGridLabel::Draw(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                                   const md::layout::grid::MeasureGridPass* pGiven) {
   IGIS_DisplayView* pView = pDisplay != nullptr ? pDisplay->GetView() : nullptr;
   if (pView == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kDraw, "p_display == NULL");
@@ -202,10 +218,11 @@ bool CGIS_MixedFontGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   IGIS_MapElement* pFrame = CheckedFrame(kDraw, "p_map == NULL", "pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return false;
   md::layout::label::MeasureLabelPass pass;
-  IGIS_MapView* pMapView = pass.SetForDrawing(m_pMapGrid, pFrame, kDraw, "p_geoArithmetic ==  NULL");
+  IGIS_MapView* pMapView =
+      pass.SetForDrawing(m_pMapGrid, pFrame, pDisplay, kDraw, "p_geoArithmetic ==  NULL", pGiven);
   if (pMapView == nullptr) return false;
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
-  const MeasureLabelLines& lines = pass.lines;
+  const MeasureLabelLines& lines = pass.Lines();
 
   // The frame in device units; which of its edges is the bottom follows the
   // view (y grows downwards on a screen, upwards on a printed page).
@@ -258,9 +275,9 @@ bool CGIS_MixedFontGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   };
 
   CGIS_ElementClipScope clip(hdc, pDisplay);
-  LabelLineWalk walk(lines, pass.pArithmetic.get(), frame, EdgeTest::kOnSide,
+  LabelLineWalk walk(lines, pass.Arithmetic(), frame, EdgeTest::kOnSide,
                      bPrint ? md::layout::label::kFineLabelSteps : md::layout::label::kCoarseLabelSteps,
-                     toDevice);
+                     toDevice, pass.Caps());
   const auto drawPart = [&](IGIS_AnnoPointStyle* pStyle, const std::string& text, SGIS_DPoint anchor) {
     if (text.empty() || pDrawer == nullptr) return;
     const SGIS_DPoint device = pView->PageToDevicePoint(anchor, pPage);
@@ -288,18 +305,19 @@ bool CGIS_MixedFontGridLabel::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDispla
   return true;
 }
 
-IGIS_Element* CGIS_MixedFontGridLabel::ConvertToElement() {
+IGIS_Element* CGIS_MixedFontGridLabel::Convert(const md::layout::grid::MeasureGridPass* pGiven) {
   IGIS_MapElement* pFrame = CheckedFrame(kConvert, "p_map== NULL ", "m_pMapGrid->GetType( == NULL");
   if (pFrame == nullptr) return nullptr;
   md::layout::label::MeasureLabelPass pass;
-  IGIS_FeatureSet* pOwner = pass.SetForConversion(m_pMapGrid, pFrame, kConvert);
+  IGIS_FeatureSet* pOwner = pass.SetForConversion(m_pMapGrid, pFrame, kConvert, pGiven);
   if (pOwner == nullptr) return nullptr;
   // Without a scale no crossing has a place on the page: nothing is made.
-  if (!(pass.dScale > 0.0) || !std::isfinite(pass.dScale)) {
+  const double dScale = pass.Pass().Shown().dScale;
+  if (!(dScale > 0.0) || !std::isfinite(dScale)) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kConvert, "s <= 0");
     return nullptr;
   }
-  const MeasureLabelLines& lines = pass.lines;
+  const MeasureLabelLines& lines = pass.Lines();
   // The texts are turned on working copies, by their own angle and the
   // side's turn: the label's symbols stay as they are.
   md::basilo::ReleasePtr<IGIS_Symbol> copies[3] = {
@@ -320,8 +338,8 @@ IGIS_Element* CGIS_MixedFontGridLabel::ConvertToElement() {
     return nullptr;
   }
   const md::layout::grid::GridPointCarrier toPage = [&lines](SGIS_DPoint* p) { return lines.GridToPage(p); };
-  LabelLineWalk walk(lines, pass.pArithmetic.get(), lines.PageFrame(), EdgeTest::kOnSide,
-                     md::layout::label::kFineLabelSteps, toPage);
+  LabelLineWalk walk(lines, pass.Arithmetic(), lines.PageFrame(), EdgeTest::kOnSide,
+                     md::layout::label::kFineLabelSteps, toPage, pass.Caps());
   const auto asPage = [](SGIS_Point crossing) { return SGIS_DPoint(crossing); };
   // One text element on the box the drawing fills with the part (the
   // copies carry the side's turn).

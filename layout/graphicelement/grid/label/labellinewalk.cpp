@@ -11,21 +11,28 @@ namespace md::layout::label {
 
 LabelLineWalk::LabelLineWalk(const LabelLines& lines, IGIS_GeoArithmetic* pArithmetic,
                              const CrossingFrame& frame, EdgeTest test, int nSteps,
-                             grid::GridPointCarrier carry)
+                             grid::GridPointCarrier carry, grid::CGIS_GridCapRecord& caps)
     : m_lines(lines),
       m_pArithmetic(pArithmetic),
       m_frame(frame),
       m_test(test),
       m_nSteps(nSteps > 0 ? nSteps : 1),
-      m_carry(std::move(carry)) {
+      m_carry(std::move(carry)),
+      m_caps(caps) {
   m_traced[0].resize(static_cast<std::size_t>(std::max(lines.LineCount(true), 0)));
   m_traced[1].resize(static_cast<std::size_t>(std::max(lines.LineCount(false), 0)));
 }
 
 bool LabelLineWalk::Walk(LabelSide side, const TextOf& textOf, const OnLabel& onLabel) {
   const bool bVertical = LabelsVerticalLines(side);
-  std::vector<Traced>& traced = m_traced[bVertical ? 0 : 1];
+  const int d = bVertical ? 0 : 1;
+  std::vector<Traced>& traced = m_traced[d];
   const int nCount = static_cast<int>(traced.size());
+  if (!m_bAsked[d]) {
+    m_bAsked[d] = true;
+    m_bLaid[d] = grid::LayGridPoints(m_caps, "labels", nCount);
+  }
+  if (!m_bLaid[d]) return true;
   for (int i = 0; i < nCount; ++i) {
     const double c = m_lines.LineAt(bVertical, i);
     if (!m_lines.Accepts(side, c)) continue;
@@ -45,6 +52,7 @@ bool LabelLineWalk::Walk(LabelSide side, const TextOf& textOf, const OnLabel& on
 void LabelLineWalk::Trace(LabelSide side, double c, Traced* pOut) {
   pOut->bDone = true;
   if (m_pArithmetic == nullptr) return;
+  grid::CountGridLineTraced();
   SGIS_DPoint from, to;
   m_lines.LineEnds(side, c, &from, &to);
   const SGIS_Rect& r = m_frame.rect;

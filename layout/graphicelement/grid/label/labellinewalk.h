@@ -48,7 +48,10 @@ class LabelLines {
 // carried into, where the crossing the side takes passes the edge test,
 // with the text of its value (a value without text is left out). A line is
 // traced once for both sides that label it (bottom and top, left and
-// right), with nSteps + 1 samples; the buffers are made once and kept.
+// right), with nSteps + 1 samples; the buffers are made once and kept. The
+// first walk of a direction takes the cost of its lines' crossings from the
+// open budgets (grid::LayGridPoints); a direction they cannot cover is left
+// out, noted on the record.
 class LabelLineWalk {
  public:
   using TextOf = std::function<std::string(double dValue)>;
@@ -56,7 +59,7 @@ class LabelLineWalk {
   using OnLabel = std::function<bool(const std::string& text, SGIS_Point crossing)>;
 
   LabelLineWalk(const LabelLines& lines, IGIS_GeoArithmetic* pArithmetic, const CrossingFrame& frame,
-                EdgeTest test, int nSteps, grid::GridPointCarrier carry);
+                EdgeTest test, int nSteps, grid::GridPointCarrier carry, grid::CGIS_GridCapRecord& caps);
   LabelLineWalk(const LabelLineWalk&) = delete;
   LabelLineWalk& operator=(const LabelLineWalk&) = delete;
 
@@ -78,7 +81,10 @@ class LabelLineWalk {
   EdgeTest m_test;
   int m_nSteps;
   grid::GridPointCarrier m_carry;
-  std::vector<Traced> m_traced[2];  // vertical lines, horizontal lines
+  grid::CGIS_GridCapRecord& m_caps;
+  std::vector<Traced> m_traced[2];    // vertical lines, horizontal lines
+  bool m_bAsked[2] = {false, false};  // the direction's cost was asked for
+  bool m_bLaid[2] = {false, false};   // and taken
 };
 
 }  // namespace md::layout::label

@@ -24,190 +24,36 @@
 
 namespace md::layout::label {
 
-namespace {
-
-// The step of the lattice of world points, degrees.
-constexpr double kWorldStep = 10.0;
-
-// The longitude-latitude reference in degrees on the datum of the map's
-// reference; NULL when that is neither geographic nor projected.
-IGIS_SpatialReference* DegreesOf(IGIS_SpatialReference* pMap) {
-  IGIS_SpatialReferenceFactory* pFactory = GIS_GetSpatialReferenceFactoryObject();
-  IGIS_GeographicCoordSys* pSystem = nullptr;
-  switch (pMap->GetKind()) {
-    case GIS_SPATIALREFERENCE_GEOGRAPHIC:
-      pSystem = pMap->GetGeographicCoordSys();
-      break;
-    case GIS_SPATIALREFERENCE_PROJECTED:
-      if (IGIS_ProjectedCoordSys* pProjected = pMap->GetProjectedCoordSys()) {
-        pSystem = pProjected->GetGeographicCoordSys();
-      }
-      break;
-    default:
-      return nullptr;
-  }
-  if (pFactory == nullptr || pSystem == nullptr) return nullptr;
-  IGIS_Unit* pDegree = pFactory->GetAngularUnit(1);
-  IGIS_GeographicCoordSys* pDegrees = pFactory->CreateGeographicCoordSys(
-      "degree", "degree", pSystem->GetDatum(), pSystem->GetPrimeMeridian(), pDegree);
-  IGIS_Unit* pUnit = pFactory->CreateLinearUnit("mi", "mi", 1.0);
-  return pFactory->CreateGeographicReference("Degree", "Degree", nullptr, pDegrees, pUnit);
-}
-
-// The bound, in the grid's reference, of the world's points that it can
-// carry: a lattice of every kWorldStep degrees over the world, corners and
-// edges included. The outline alone would not do: the world's outline maps
-// onto one side of a transverse Mercator zone (its vertical edges are one
-// meridian, its horizontal ones the poles). False when no point is carried.
-bool WorldInGrid(IGIS_SpatialReference* pDegrees, IGIS_SpatialReference* pGrid, SGIS_DRect* pOut) {
-  CGIS_SpatialReferenceHolder holder;
-  if (!holder.Create(pDegrees, pGrid, "", "")) return false;
-  bool bAny = false;
-  for (double lon = -180.0; lon <= 180.0; lon += kWorldStep) {
-    for (double lat = -90.0; lat <= 90.0; lat += kWorldStep) {
-      SGIS_DPoint p(lon, lat);
-      if (!holder.Get()->TransformPoint(1, &p, 1) || !std::isfinite(p.x) || !std::isfinite(p.y)) continue;
-      if (!bAny) {
-        *pOut = SGIS_DRect(p.x, p.y, p.x, p.y);
-        bAny = true;
-      } else {
-        pOut->x1 = std::min(pOut->x1, p.x);
-        pOut->x2 = std::max(pOut->x2, p.x);
-        pOut->y1 = std::max(pOut->y1, p.y);
-        pOut->y2 = std::min(pOut->y2, p.y);
-      }
-    }
-  }
-  return bAny;
-}
-
-// WorldInGrid's answers, keyed by the two references' keys: the lattice takes
-// hundreds of transformations, and a page prints the same grids again and again.
-class WorldCache {
- public:
-  bool Find(const std::string& key, bool* pAny, SGIS_DRect* pWorld) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const auto* e = m_entries.Find([&key](const std::string& k) { return k == key; });
-    if (e == nullptr) return false;
-    *pAny = e->value.bAny;
-    *pWorld = e->value.world;
-    return true;
-  }
-  void Keep(std::string key, bool bAny, const SGIS_DRect& world) {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_entries.Insert(std::move(key), World{bAny, world});
-  }
-
- private:
-  struct World {
-    bool bAny = false;
-    SGIS_DRect world;
-  };
-  static constexpr std::size_t kMaxEntries = 8;
-  std::mutex m_mutex;
-  md::basilo::RecentRing<std::string, World, kMaxEntries> m_entries;
-};
-
-// WorldInGrid for degrees on the map reference's datum, remembered.
-bool WorldInGridOf(IGIS_SpatialReference* pMap, IGIS_SpatialReference* pDegrees, IGIS_SpatialReference* pGrid,
-                   SGIS_DRect* pOut) {
-  static WorldCache cache;
-  std::string key = grid::ReferenceKey(pMap);
-  const std::uint64_t nSplit = key.size();
-  key.append(reinterpret_cast<const char*>(&nSplit), sizeof nSplit);
-  key += grid::ReferenceKey(pGrid);
-  bool bAny = false;
-  if (cache.Find(key, &bAny, pOut)) return bAny;
-  bAny = WorldInGrid(pDegrees, pGrid, pOut);
-  cache.Keep(std::move(key), bAny, *pOut);
-  return bAny;
-}
-
-}  // namespace
-
-bool MeasureLabelLines::Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
-                                const SGIS_DRect& mapBound, double dRotateAngle,
-                                const MeasureSpacing& spacing) {
-  m_plan = grid::MeasureGridPlan();
-  if (pMapReference == nullptr || pGridReference == nullptr) return false;
-  m_pDegrees.reset(DegreesOf(pMapReference));
-  if (!m_pDegrees) return false;
-
-  // The part of the grid's plane that its projection covers.
-  SGIS_DRect world;
-  const bool bWorld = WorldInGridOf(pMapReference, m_pDegrees.get(), pGridReference, &world);
-
-  // The map bound in grid coordinates, the grid's plan over it.
-  if (!m_toMap.Create(nullptr, nullptr, "", "")) return false;
-  m_toMap.Get()->SetSourceAndTarget(pMapReference, pGridReference);
-  SGIS_DRect area;
-  if (!grid::MeasureGridExtent(m_toMap.Get(), mapBound, dRotateAngle, bWorld ? &world : nullptr, &area))
-    return false;
-  m_toMap.Get()->SetSourceAndTarget(pGridReference, pMapReference);
-
-  double dX = 0.0, dY = 0.0;
-  m_dUnitFactor = grid::MeasureIntervals(spacing.dXInterval, spacing.dYInterval, spacing.nUnits, &dX, &dY);
-  m_dXOrigin = spacing.dXOrigin * m_dUnitFactor;
-  m_dYOrigin = spacing.dYOrigin * m_dUnitFactor;
-  m_plan = grid::PlanMeasureGrid(area, dX, dY, 0, 0);
-  return true;
-}
-
-bool MeasureLabelLines::PrepareFor(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
-                                   double* pScale) {
-  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
-  MeasureSpacing spacing;
-  spacing.dXInterval = pSpacing->GetXIntervalSize();
-  spacing.dYInterval = pSpacing->GetYIntervalSize();
-  spacing.dXOrigin = pSpacing->GetXOrigin();
-  spacing.dYOrigin = pSpacing->GetYOrigin();
-  spacing.nUnits = pSpacing->GetUnits();
-  SGIS_DRect bound;
-  pFrame->GetMapBound(&bound);
-  m_frameRect = pFrame->GetRect();
-  m_shown = grid::ShownMapBound(bound, m_frameRect, &m_dScale);
-  m_dRotateAngle = dRotateAngle;
-  *pScale = m_dScale;
-  return Prepare(pFrame->GetMap()->GetSpatialReference(), pGrid->GetSpatialReference(), m_shown, dRotateAngle,
-                 spacing);
-}
-
-bool MeasureLabelLines::GridToPage(SGIS_DPoint* pPoint) const {
-  if (!GridToMap(pPoint)) return false;
-  *pPoint = grid::MapToPage(*pPoint, m_shown, m_frameRect, m_dScale, m_dRotateAngle);
-  return true;
-}
-
 CrossingFrame MeasureLabelLines::PageFrame() const {
   CrossingFrame frame;
-  frame.rect = m_frameRect;
+  frame.rect = m_pass.Shown().rect;
   frame.rect.Normalize();
   return frame;
 }
 
 int MeasureLabelLines::LineCount(bool bVertical) const {
-  return (bVertical ? m_plan.columns : m_plan.rows).nCount;
+  return (bVertical ? Plan().columns : Plan().rows).nCount;
 }
 
 double MeasureLabelLines::LineAt(bool bVertical, int i) const {
-  return bVertical ? m_plan.columns.At(i, m_plan.dXInterval) : m_plan.rows.At(i, m_plan.dYInterval);
+  return bVertical ? Plan().columns.At(i, Plan().dXInterval) : Plan().rows.At(i, Plan().dYInterval);
 }
 
 bool MeasureLabelLines::Accepts(LabelSide side, double c) const {
-  const SGIS_DRect& a = m_plan.extent;
-  return LabelsVerticalLines(side) ? grid::WithinGridEdges(c, a.x1, a.x2, m_plan.dXInterval)
-                                   : grid::WithinGridEdges(c, a.y2, a.y1, m_plan.dYInterval);
+  const SGIS_DRect& a = Plan().extent;
+  return LabelsVerticalLines(side) ? grid::WithinGridEdges(c, a.x1, a.x2, Plan().dXInterval)
+                                   : grid::WithinGridEdges(c, a.y2, a.y1, Plan().dYInterval);
 }
 
 double MeasureLabelLines::LabelValue(LabelSide side, double c) const {
-  return (c + (LabelsVerticalLines(side) ? m_dXOrigin : m_dYOrigin)) / m_dUnitFactor;
+  return (c + (LabelsVerticalLines(side) ? m_pass.XOrigin() : m_pass.YOrigin())) / m_pass.UnitFactor();
 }
 
 void MeasureLabelLines::LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const {
   // A direction without lines widens nothing.
-  const double dx = std::max(m_plan.dXInterval, 0.0);
-  const double dy = std::max(m_plan.dYInterval, 0.0);
-  const SGIS_DRect& a = m_plan.extent;
+  const double dx = std::max(Plan().dXInterval, 0.0);
+  const double dy = std::max(Plan().dYInterval, 0.0);
+  const SGIS_DRect& a = Plan().extent;
   if (LabelsVerticalLines(side)) {
     *pFrom = SGIS_DPoint(c, a.y2 - dy);
     *pTo = SGIS_DPoint(c, a.y1 + dy);
@@ -217,18 +63,20 @@ void MeasureLabelLines::LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, S
   }
 }
 
-bool MeasureLabelLines::GridToMap(SGIS_DPoint* pPoint) const {
-  IGIS_CoordTransform* t = m_toMap.Get();
-  return t != nullptr && t->TransformPoint(1, pPoint, 1) != FALSE;
-}
-
-bool MeasureLabelPass::Set(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle,
-                           const char* szMethod, const char* szNoArithmetic) {
-  if (!lines.PrepareFor(pGrid, pFrame, dRotateAngle, &dScale)) return false;
-  grid::CGIS_GridCapRecord caps(szMethod);
-  if (lines.Capped()) caps.Note("lines", grid::kMaxGridLines);
-  pArithmetic.reset(GIS_CreateGeoArithmeticObject());
-  if (!pArithmetic) {
+bool MeasureLabelPass::Set(IGIS_MapGrid* pGrid, IGIS_Display* pDisplay, const char* szMethod,
+                           const char* szNoArithmetic, const grid::MeasureGridPass* pGiven) {
+  m_pPass = pGiven;
+  if (m_pPass == nullptr) {
+    if (!m_own.Make(dynamic_cast<IGIS_MeasureGrid*>(pGrid), pDisplay)) return false;
+    m_pPass = &m_own;
+  }
+  if (!m_pPass->Labelled()) return false;
+  m_pLines = std::make_unique<MeasureLabelLines>(*m_pPass);
+  m_pCaps = std::make_unique<grid::CGIS_GridCapRecord>(szMethod);
+  m_pCaps->Note("lines", Lines().Vertical(), grid::kMaxGridLines);
+  m_pCaps->Note("lines", Lines().Horizontal(), grid::kMaxGridLines);
+  m_pArithmetic.reset(GIS_CreateGeoArithmeticObject());
+  if (!m_pArithmetic) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szNoArithmetic);
     return false;
   }
@@ -236,28 +84,32 @@ bool MeasureLabelPass::Set(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, dou
 }
 
 IGIS_FeatureSet* MeasureLabelPass::SetForConversion(IGIS_MapGrid* pGrid, IGIS_MapElement* pFrame,
-                                                    const char* szMethod) {
+                                                    const char* szMethod,
+                                                    const grid::MeasureGridPass* pGiven) {
   IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
   if (pOwner == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "p_graphicLayer == NULL");
     return nullptr;
   }
-  if (!Set(dynamic_cast<IGIS_MeasureGrid*>(pGrid), pFrame, pFrame->GetRotateAngle(), szMethod,
-           "p_geoArithmetic == NULL ")) {
-    return nullptr;
-  }
+  // A plan of the drawing (turned with the map) is not the conversion's.
+  if (pGiven != nullptr && pGiven->MapView() != nullptr) pGiven = nullptr;
+  if (!Set(pGrid, nullptr, szMethod, "p_geoArithmetic == NULL ", pGiven)) return nullptr;
   return pOwner;
 }
 
 IGIS_MapView* MeasureLabelPass::SetForDrawing(IGIS_MapGrid* pGrid, IGIS_MapElement* pFrame,
-                                              const char* szMethod, const char* szNoArithmetic) {
+                                              IGIS_Display* pDisplay, const char* szMethod,
+                                              const char* szNoArithmetic,
+                                              const grid::MeasureGridPass* pGiven) {
   IGIS_MapView* pMapView = LabelledMapView(pFrame, szMethod);
   if (pMapView == nullptr) return nullptr;
-  if (!Set(dynamic_cast<IGIS_MeasureGrid*>(pGrid), pFrame, pMapView->GetRotateAngle(), szMethod,
-           szNoArithmetic)) {
-    return nullptr;
-  }
+  if (pGiven != nullptr && pGiven->MapView() == nullptr) pGiven = nullptr;
+  if (!Set(pGrid, pDisplay, szMethod, szNoArithmetic, pGiven)) return nullptr;
   return pMapView;
+}
+
+const grid::MeasureGridPass* MeasurePlanOf(const grid::GridLabelPlan* pPlan) {
+  return dynamic_cast<const grid::MeasureGridPass*>(pPlan);
 }
 
 IGIS_MapElement* CheckedMeasureFrame(IGIS_MapGrid* pGrid, const char* szMethod, const char* szNoMap,

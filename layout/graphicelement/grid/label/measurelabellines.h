@@ -1,22 +1,23 @@
 // The lines that the labels of a measured (kilometre) grid write, for one
-// drawing or conversion: the area to label in the grid's own projected
-// reference, the intervals and origins in that reference's units, the runs
-// of vertical and horizontal lines to try, the carrying of grid points into
-// the map's reference; the walk of a side's labelled lines is
-// labellinewalk.h. The formatted and the mixed-font labels share them.
+// drawing or conversion: those of the grid's own plan
+// (grid/grid/measuregridplan.h), which the grid hands its label or the label
+// makes as the grid does when it is drawn on its own; the walk of a side's
+// labelled lines is labellinewalk.h. The formatted and the mixed-font labels
+// share them.
 #pragma once
 
 #include <initializer_list>
+#include <memory>
 
 #include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
 #include "host/calcora/igis_geoarithmetic.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/measuregridplan.h"
 #include "layout/graphicelement/grid/label/labellinewalk.h"
 
+class IGIS_Display;
 class IGIS_FeatureSet;
 class IGIS_MapElement;
 class IGIS_MapGrid;
@@ -25,55 +26,27 @@ class IGIS_MeasureGrid;
 
 namespace md::layout::label {
 
-// The spacing of a measured grid as stored: intervals and origins in the
-// unit of the factory's linear unit list at nUnits.
-struct MeasureSpacing {
-  double dXInterval = 0.0;
-  double dYInterval = 0.0;
-  double dXOrigin = 0.0;
-  double dYOrigin = 0.0;
-  int nUnits = 0;
-};
-
+// The lines of a measured grid's plan as its labels read them.
 class MeasureLabelLines final : public LabelLines {
  public:
-  MeasureLabelLines() = default;
-
-  // Sets the lines up: the grid's plan (grid::PlanMeasureGrid) over the map
-  // bound carried into the grid's reference (grid::MeasureGridExtent),
-  // within the part of the grid's plane that its projection covers (the
-  // bound of the world's points, every 10 degrees on the map's datum, that
-  // the projection carries; no limit when it carries none) and widened by
-  // the map's rotation. The intervals and origins are scaled by the unit
-  // factor of the spacing's linear unit. False, with nothing to label, when
-  // either reference is missing, the map's is neither geographic nor
-  // projected, or the map bound cannot be carried into the grid's reference.
-  bool Prepare(IGIS_SpatialReference* pMapReference, IGIS_SpatialReference* pGridReference,
-               const SGIS_DRect& mapBound, double dRotateAngle, const MeasureSpacing& spacing);
-
-  // Sets the lines of the measured grid up over the part of the map its
-  // frame shows, turned by the angle; false as Prepare. The frame's scale
-  // (map units per page unit) goes into *pScale.
-  bool PrepareFor(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle, double* pScale);
+  explicit MeasureLabelLines(const grid::MeasureGridPass& pass) : m_pass(pass) {}
 
   // The area, x1 left, x2 right, y1 top, y2 bottom, in grid coordinates.
-  const SGIS_DRect& Area() const { return m_plan.extent; }
-  double XInterval() const { return m_plan.dXInterval; }
-  double YInterval() const { return m_plan.dYInterval; }
+  const SGIS_DRect& Area() const { return Plan().extent; }
+  double XInterval() const { return Plan().dXInterval; }
+  double YInterval() const { return Plan().dYInterval; }
   // The size of the spacing's unit in grid units.
-  double UnitFactor() const { return m_dUnitFactor; }
+  double UnitFactor() const { return m_pass.UnitFactor(); }
   // The vertical lines (x = k * XInterval) and horizontal lines to try.
-  const grid::GridLineRun& Vertical() const { return m_plan.columns; }
-  const grid::GridLineRun& Horizontal() const { return m_plan.rows; }
-  // Whether a run was cut to the cap.
-  bool Capped() const { return m_plan.columns.bCapped || m_plan.rows.bCapped; }
+  const grid::GridLineRun& Vertical() const { return Plan().columns; }
+  const grid::GridLineRun& Horizontal() const { return Plan().rows; }
   // The grid's plan the lines are taken from (grid/grid/measuregridplan.h).
-  const grid::MeasureGridPlan& Plan() const { return m_plan; }
+  const grid::MeasureGridPlan& Plan() const { return m_pass.Plan(); }
 
-  // Whether the line of the side's direction at grid coordinate c lies in
-  // the area (edges included, within the grids' tolerance of the interval).
   int LineCount(bool bVertical) const override;
   double LineAt(bool bVertical, int i) const override;
+  // Whether the line of the side's direction at grid coordinate c lies in
+  // the area (edges included, within the grids' tolerance of the interval).
   bool Accepts(LabelSide side, double c) const override;
   // The value a label writes for that line, in the spacing's unit:
   // (c + origin) / unit factor.
@@ -83,53 +56,65 @@ class MeasureLabelLines final : public LabelLines {
   void LineEnds(LabelSide side, double c, SGIS_DPoint* pFrom, SGIS_DPoint* pTo) const override;
   // Carries a grid point into the map's reference in place; false when it
   // cannot.
-  bool GridToMap(SGIS_DPoint* pPoint) const;
-  // After PrepareFor: carries a grid point to where the frame shows it on
-  // the page (0.01 mm, y up), in place; false when it cannot.
-  bool GridToPage(SGIS_DPoint* pPoint) const;
-  // After PrepareFor: the frame's rectangle on the page, normalised, to cross
-  // the lines carried by GridToPage with.
+  bool GridToMap(SGIS_DPoint* pPoint) const { return m_pass.GridToMap(pPoint); }
+  // Of a conversion's plan: carries a grid point to where the frame shows it
+  // on the page (0.01 mm, y up), in place; false when it cannot.
+  bool GridToPage(SGIS_DPoint* pPoint) const { return m_pass.GridToPage(pPoint); }
+  // The frame's rectangle on the page, normalised, to cross the lines
+  // carried by GridToPage with.
   CrossingFrame PageFrame() const;
 
  private:
-  md::basilo::ReleasePtr<IGIS_SpatialReference> m_pDegrees;
-  CGIS_SpatialReferenceHolder m_toMap;
-  grid::MeasureGridPlan m_plan;
-  double m_dXOrigin = 0.0;
-  double m_dYOrigin = 0.0;
-  double m_dUnitFactor = 1.0;
-  // What PrepareFor found of the frame: the map bound it shows, its page
-  // rectangle, scale and turn.
-  SGIS_DRect m_shown;
-  SGIS_Rect m_frameRect;
-  double m_dScale = 0.0;
-  double m_dRotateAngle = 0.0;
+  const grid::MeasureGridPass& m_pass;
 };
 
 // What one drawing or conversion of a measured grid's labels sets up after
-// its checks: the lines over the part of the map the frame shows, turned by
-// the angle, and a geo arithmetic object to cross them with the frame.
-struct MeasureLabelPass {
-  MeasureLabelLines lines;
-  md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic;
-  double dScale = 0.0;  // map units per page unit
+// its checks: the plan (the grid's, when it hands one; else one made for the
+// label alone as the grid makes it), its lines, and a geo arithmetic object
+// to cross them with the frame.
+class MeasureLabelPass {
+ public:
+  MeasureLabelPass() = default;
+  MeasureLabelPass(const MeasureLabelPass&) = delete;
+  MeasureLabelPass& operator=(const MeasureLabelPass&) = delete;
 
-  // False when there is nothing to label (MeasureLabelLines::Prepare) or no
-  // geo arithmetic object (a level-3 record of szNoArithmetic under the
-  // method). Lines cut to the cap are noted once under the method.
-  bool Set(IGIS_MeasureGrid* pGrid, IGIS_MapElement* pFrame, double dRotateAngle, const char* szMethod,
-           const char* szNoArithmetic);
   // The start of a conversion: the frame's feature set (NULL after a
-  // level-3 record "p_graphicLayer == NULL" under the method), then Set for
-  // the grid with the frame's own turn, as the map is drawn in its frame.
-  // The feature set when both pass, else NULL.
-  IGIS_FeatureSet* SetForConversion(IGIS_MapGrid* pGrid, IGIS_MapElement* pFrame, const char* szMethod);
+  // level-3 record "p_graphicLayer == NULL" under the method), then the
+  // conversion's plan (pGiven, or one made). The feature set when the plan's
+  // lines can be labelled and a geo arithmetic object is made, else NULL.
+  IGIS_FeatureSet* SetForConversion(IGIS_MapGrid* pGrid, IGIS_MapElement* pFrame, const char* szMethod,
+                                    const grid::MeasureGridPass* pGiven);
   // The start of a drawing: the view the frame's map is drawn in
-  // (LabelledMapView), then Set for the grid with that view's turn. The
-  // view when both pass, else NULL.
-  IGIS_MapView* SetForDrawing(IGIS_MapGrid* pGrid, IGIS_MapElement* pFrame, const char* szMethod,
-                              const char* szNoArithmetic);
+  // (LabelledMapView), then the drawing's plan on the display (pGiven, or
+  // one made). The view when the plan's lines can be labelled and a geo
+  // arithmetic object is made (else a level-3 record of szNoArithmetic
+  // under the method), else NULL.
+  IGIS_MapView* SetForDrawing(IGIS_MapGrid* pGrid, IGIS_MapElement* pFrame, IGIS_Display* pDisplay,
+                              const char* szMethod, const char* szNoArithmetic,
+                              const grid::MeasureGridPass* pGiven);
+
+  const MeasureLabelLines& Lines() const { return *m_pLines; }
+  IGIS_GeoArithmetic* Arithmetic() const { return m_pArithmetic.get(); }
+  const grid::MeasureGridPass& Pass() const { return *m_pPass; }
+  // The record of the passes cut or left out, once under the method.
+  grid::CGIS_GridCapRecord& Caps() const { return *m_pCaps; }
+
+ private:
+  // Takes the plan and its lines; lines cut to the cap are noted once under
+  // the method.
+  bool Set(IGIS_MapGrid* pGrid, IGIS_Display* pDisplay, const char* szMethod, const char* szNoArithmetic,
+           const grid::MeasureGridPass* pGiven);
+
+  grid::MeasureGridPass m_own;
+  const grid::MeasureGridPass* m_pPass = nullptr;
+  std::unique_ptr<MeasureLabelLines> m_pLines;
+  std::unique_ptr<grid::CGIS_GridCapRecord> m_pCaps;
+  md::basilo::ReleasePtr<IGIS_GeoArithmetic> m_pArithmetic;
 };
+
+// The measured grid's plan a label was handed, or NULL for a plan of
+// another kind (or none).
+const grid::MeasureGridPass* MeasurePlanOf(const grid::GridLabelPlan* pPlan);
 
 // What a label must hold to draw or convert: whether it holds it, and the
 // record's text when it does not.

@@ -10,6 +10,7 @@
 #include "host/basilo/makeornull.h"
 #include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/grid/grid/cgis_gridspacing.h"
+#include "layout/graphicelement/grid/grid/measuregridplan.h"
 #include "layout/graphicelement/grid/measure/measuregridconvert.h"
 #include "layout/graphicelement/grid/measure/measuregriddraw.h"
 
@@ -108,8 +109,11 @@ bool CGIS_MeasureGrid::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_MeasureGrid::OnDraw", "m_pMapElement == NULL");
     return false;
   }
-  DrawPrelude(hdc, bPrint, pDisplay);
-  return md::layout::measure::DrawMeasureGridFigure(this, hdc, bPrint, pDisplay);
+  // One plan for the drawing: the label writes on the lines the figure lays.
+  md::layout::grid::MeasureGridPass pass;
+  const md::layout::grid::MeasureGridPass* pPass = pass.Make(this, pDisplay) ? &pass : nullptr;
+  DrawPrelude(hdc, bPrint, pDisplay, pPass);
+  return md::layout::measure::DrawMeasureGridFigure(this, hdc, bPrint, pDisplay, pPass);
 }
 
 IGIS_MapGrid* CGIS_MeasureGrid::Clone() {
@@ -216,5 +220,7 @@ bool CGIS_MeasureGrid::OnOpenPropertyDlg() {
 }
 
 IGIS_Element* CGIS_MeasureGrid::ConvertToElement() {
-  return md::layout::measure::ConvertMeasureGridFigure(this, ConvertPrelude());
+  md::layout::grid::MeasureGridPass pass;
+  const md::layout::grid::MeasureGridPass* pPass = pass.Make(this, nullptr) ? &pass : nullptr;
+  return md::layout::measure::ConvertMeasureGridFigure(this, ConvertPrelude(pPass), pPass);
 }

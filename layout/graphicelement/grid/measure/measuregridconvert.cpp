@@ -10,7 +10,6 @@
 #include "host/featra/igis_feature.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/convert/elementmakers.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
@@ -84,36 +83,17 @@ class ElementSink final : public MeasureGridSink {
 
 }  // namespace
 
-IGIS_Element* ConvertMeasureGridFigure(IGIS_MeasureGrid* pGrid, IGIS_Element* pBase) {
+IGIS_Element* ConvertMeasureGridFigure(IGIS_MeasureGrid* pGrid, IGIS_Element* pBase,
+                                       const grid::MeasureGridPass* pPass) {
   auto* pResult = dynamic_cast<IGIS_CompoundElement*>(pBase);
   if (pResult == nullptr) return FailAndDrop("p_element == NULL", pBase);
   IGIS_MapElement* pFrame = pGrid->GetMapElement();
   IGIS_Map* pMap = pFrame != nullptr ? pFrame->GetMap() : nullptr;
   if (pMap == nullptr) return FailAndDrop("p_map == NULL", pBase);
-  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
-  if (pSpacing == nullptr) return FailAndDrop("m_pGridSpacing == NULL", pBase);
-  IGIS_SpatialReference* pGridReference = pGrid->GetSpatialReference();
-  if (pGridReference == nullptr) return FailAndDrop("m_pSpatialReference == NULL", pBase);
-  CGIS_SpatialReferenceHolder transform;
-  if (!transform.Create(nullptr, nullptr, nullptr, nullptr))
-    return FailAndDrop("p_coordTransform == NULL", pBase);
-  IGIS_CoordTransform* pTransform = transform.Get();
-  IGIS_SpatialReference* pMapReference = pMap->GetSpatialReference();
-
-  // The part of the map the frame shows: its bound widened to the frame's
-  // proportions, at the frame's scale.
-  const grid::FrameShown shown = grid::ShownByFrame(pFrame);
-  const double dScale = shown.dScale;
-  const SGIS_Rect frame = shown.rect;
-  const SGIS_DRect bound = shown.bound;
-  SGIS_DRect extent;
-  pTransform->SetSourceAndTarget(pMapReference, pGridReference);
-  grid::MeasureGridExtent(pTransform, bound, 0.0, nullptr, &extent);
-
-  double dX = 0.0, dY = 0.0;
-  MeasureGridIntervals(pSpacing, &dX, &dY);
-  const MeasureGridPlan plan =
-      PlanMeasureGrid(extent, dX, dY, pGrid->GetTickDivision(), pGrid->GetSubTickCount());
+  if (pGrid->GetGridSpacing() == nullptr) return FailAndDrop("m_pGridSpacing == NULL", pBase);
+  if (pGrid->GetSpatialReference() == nullptr) return FailAndDrop("m_pSpatialReference == NULL", pBase);
+  if (pPass == nullptr || pPass->ToMap() == nullptr) return FailAndDrop("p_coordTransform == NULL", pBase);
+  const MeasureGridPlan& plan = pPass->Plan();
 
   IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
   IGIS_CompoundElement* pFigure = CreateCompoundElement(pOwner);
@@ -124,15 +104,8 @@ IGIS_Element* ConvertMeasureGridFigure(IGIS_MeasureGrid* pGrid, IGIS_Element* pB
     return FailAndDrop("p_geoArithmetic == NULL ", pBase);
   }
   try {
-    pTransform->SetSourceAndTarget(pGridReference, pMapReference);
-    MeasureLineTracer tracer(pArithmetic.get(), frame, kSegments,
-                             [pTransform, bound, frame, dScale](SGIS_DPoint* p) {
-                               if (!pTransform->TransformPoint(1, p, 1)) return false;
-                               const double z = p->z;
-                               *p = grid::MapToPage(*p, bound, frame, dScale);
-                               p->z = z;
-                               return true;
-                             });
+    MeasureLineTracer tracer(pArithmetic.get(), pPass->Shown().rect, kSegments,
+                             [pPass](SGIS_DPoint* p) { return pPass->GridToPage(p); });
     ElementSink sink(pGrid, pFigure, tracer);
     grid::CGIS_GridCapRecord caps(kMethod);
     WalkMeasureGrid(plan, MeasureGridPartsOf(pGrid), tracer, sink, caps);

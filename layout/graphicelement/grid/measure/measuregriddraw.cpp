@@ -13,7 +13,6 @@
 #include "host/helmora/igis_mapview.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "host/tinctor/igis_symbolrenderer.h"
-#include "layout/graphicelement/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/mapdeckgeometry.h"
 #include "layout/graphicelement/element/missingmap.h"
@@ -104,7 +103,8 @@ bool Fail(const char* szText) {
 
 }  // namespace
 
-bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
+bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_Display* pDisplay,
+                           const grid::MeasureGridPass* pPass) {
   DrawContext ctx;
   ctx.pGrid = pGrid;
   IGIS_MapElement* pFrame = pGrid != nullptr ? pGrid->GetMapElement() : nullptr;
@@ -115,8 +115,6 @@ bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_D
 
   CGIS_PageSymbolPainter painter(hdc, bPrint, pDisplay, ctx.pPage, kMethod, pFrame->GetFeatureSetPtr());
   ctx.pPainter = &painter;
-  CGIS_SpatialReferenceHolder transform;
-  if (!transform.Create(nullptr, nullptr, nullptr, nullptr)) return Fail("p_coordTransform == NULL");
   IGIS_Map* pMap = pFrame->GetMap();
   // A map that cannot be found was recorded once, by the frame.
   if (pMap == nullptr) return md::layout::FrameMapMissing(pFrame) ? false : Fail("p_map == NULL");
@@ -125,26 +123,13 @@ bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_D
   IGIS_MapView* pMapView = pMain != nullptr ? pMain->GetMapView() : nullptr;
   if (pMapView == nullptr) return Fail("p_mapView == NULL");
   if (GIS_GetSymbolizationObject() == nullptr) return Fail("p_symbolization == NULL");
-  IGIS_GridSpacing* pSpacing = pGrid->GetGridSpacing();
-  if (pSpacing == nullptr) return Fail("m_pGridSpacing == NULL");
-  IGIS_SpatialReference* pGridReference = pGrid->GetSpatialReference();
-  if (pGridReference == nullptr) return Fail("m_pSpatialReference == NULL");
-
-  IGIS_CoordTransform* pTransform = transform.Get();
-  pTransform->SetSourceAndTarget(pMapReference, pGridReference);
-  // The map bound shown by the frame, in the grid's reference, widened by the
-  // map's rotation.
-  SGIS_DRect bound, extent;
-  pFrame->GetMapBound(&bound);
-  double dScale = 0.0;
-  const SGIS_DRect shown = grid::ShownMapBound(bound, pFrame->GetRect(), &dScale);
-  grid::MeasureGridExtent(pTransform, shown, pMapView->GetRotateAngle(), nullptr, &extent);
-  pTransform->SetSourceAndTarget(pGridReference, pMapReference);
-
-  double dX = 0.0, dY = 0.0;
-  MeasureGridIntervals(pSpacing, &dX, &dY);
-  if (!(dX > 0.0)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kXIntervalMethod, "X_interval == 0");
-  if (!(dY > 0.0)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "Y_interval == 0");
+  if (pGrid->GetGridSpacing() == nullptr) return Fail("m_pGridSpacing == NULL");
+  if (pGrid->GetSpatialReference() == nullptr) return Fail("m_pSpatialReference == NULL");
+  if (pPass == nullptr || pPass->ToMap() == nullptr) return Fail("p_coordTransform == NULL");
+  IGIS_CoordTransform* pTransform = pPass->ToMap();
+  const MeasureGridPlan& plan = pPass->Plan();
+  if (!(plan.dXInterval > 0.0)) GIS_LOG(GIS_LOG_LEVEL_SYMBOL, kXIntervalMethod, "X_interval == 0");
+  if (!(plan.dYInterval > 0.0)) GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "Y_interval == 0");
 
   md::basilo::ReleasePtr<IGIS_GeoArithmetic> pArithmetic(GIS_CreateGeoArithmeticObject());
   if (pArithmetic == nullptr) return Fail("p_geoArithmetic == NULL ");
@@ -152,8 +137,6 @@ bool DrawMeasureGridFigure(IGIS_MeasureGrid* pGrid, HDC hdc, bool bPrint, IGIS_D
   ctx.deviceFrame.Normalize();
 
   try {
-    const MeasureGridPlan plan =
-        PlanMeasureGrid(extent, dX, dY, pGrid->GetTickDivision(), pGrid->GetSubTickCount());
     MeasureLineTracer tracer(pArithmetic.get(), ctx.deviceFrame,
                              painter.IsClipping() ? kClippedSegments : kScreenSegments,
                              [pTransform, pMapView, pMapReference](SGIS_DPoint* p) {

@@ -45,7 +45,8 @@ bool InExtent(const MeasureGridPlan& plan, bool bVertical, double c, double dInt
                    : grid::WithinGridEdges(c, e.y2, e.y1, dInterval);
 }
 
-void WalkLines(const MeasureGridPlan& plan, MeasureLineTracer& tracer, MeasureGridSink& sink) {
+void WalkLines(const MeasureGridPlan& plan, MeasureLineTracer& tracer, MeasureGridSink& sink,
+               grid::CGIS_GridCapRecord& caps) {
   const struct {
     const grid::GridLineRun* run;
     double dInterval;
@@ -54,6 +55,7 @@ void WalkLines(const MeasureGridPlan& plan, MeasureLineTracer& tracer, MeasureGr
   } passes[] = {{&plan.rows, plan.dYInterval, plan.dXInterval, false},
                 {&plan.columns, plan.dXInterval, plan.dYInterval, true}};
   for (const auto& pass : passes) {
+    if (!grid::LayGridLines(caps, "lines", pass.run->nCount)) continue;
     for (int i = 0; i < pass.run->nCount; ++i) {
       const double c = pass.run->At(i, pass.dInterval);
       if (!InExtent(plan, pass.bVertical, c, pass.dInterval)) continue;
@@ -66,6 +68,8 @@ void WalkLines(const MeasureGridPlan& plan, MeasureLineTracer& tracer, MeasureGr
 }
 
 void WalkMarks(const MeasureGridPlan& plan, MeasureGridSink& sink, grid::CGIS_GridCapRecord& caps) {
+  const double dCrossings = static_cast<double>(plan.columns.nCount) * plan.rows.nCount;
+  if (!grid::LayGridPoints(caps, "marks", dCrossings)) return;
   long long nTried = 0;
   for (int i = 0; i < plan.columns.nCount; ++i) {
     const double x = plan.columns.At(i, plan.dXInterval);
@@ -109,10 +113,11 @@ void TickAt(const MeasureGridPlan& plan, GridSide side, bool bSub, double c, con
 }
 
 void WalkTicks(const MeasureGridPlan& plan, const MeasureGridParts& parts, MeasureLineTracer& tracer,
-               MeasureGridSink& sink) {
+               MeasureGridSink& sink, grid::CGIS_GridCapRecord& caps) {
   for (GridSide side : kGridSides) {
     if (!parts.ticks[static_cast<int>(side)]) continue;
     const TickLines lines = TickLinesOf(plan, side);
+    if (!grid::LayGridPoints(caps, "ticks", lines.run->nCount)) continue;
     for (int i = 0; i < lines.run->nCount; ++i) {
       TickAt(plan, side, false, lines.run->At(i, lines.dInterval), lines, tracer, sink);
     }
@@ -127,6 +132,12 @@ void WalkSubTicks(const MeasureGridPlan& plan, const MeasureGridParts& parts, Me
     if (!parts.subTicks[static_cast<int>(side)]) continue;
     const TickLines lines = TickLinesOf(plan, side);
     const double dStep = lines.dInterval / nSub;
+    if (!plan.resolution.Shows(dStep, IsVertical(side))) {
+      caps.Note("sub-ticks", grid::TooCloseGridLineRun(), grid::kMaxGridSubTicks);
+      continue;
+    }
+    const double dSubTicks = static_cast<double>(lines.run->nCount) * (nSub - 1);
+    if (!grid::LayGridPoints(caps, "sub-ticks", dSubTicks, grid::kMaxGridSubTicks)) continue;
     long long nTried = 0;
     bool bCut = false;
     for (int i = 0; i < lines.run->nCount && !bCut; ++i) {
@@ -175,6 +186,7 @@ MeasureLineTracer::MeasureLineTracer(IGIS_GeoArithmetic* pArithmetic, const SGIS
 }
 
 int MeasureLineTracer::Trace(SGIS_DPoint from, SGIS_DPoint to) {
+  grid::CountGridLineTraced();
   const int n = m_carryAll
                     ? grid::SampleGridLine(from, to, m_nSegments, m_carryAll, &m_work, &m_carried, &m_samples)
                     : grid::SampleGridLine(from, to, m_nSegments, m_carry, &m_samples);
@@ -184,6 +196,7 @@ int MeasureLineTracer::Trace(SGIS_DPoint from, SGIS_DPoint to) {
 
 grid::LineCutEnds MeasureLineTracer::TraceEnds(SGIS_DPoint from, SGIS_DPoint to, bool bLast) const {
   if (m_pArithmetic == nullptr) return grid::LineCutEnds();
+  grid::CountGridLineTraced();
   const grid::GridLineSampler samples(from, to, m_nSegments);
   return grid::CutCrossingLineEnds(
       *m_pArithmetic, m_lowerLeft, m_upperRight, samples.Count(),
@@ -193,17 +206,21 @@ grid::LineCutEnds MeasureLineTracer::TraceEnds(SGIS_DPoint from, SGIS_DPoint to,
 void WalkMeasureGrid(const MeasureGridPlan& plan, const MeasureGridParts& parts, MeasureLineTracer& tracer,
                      MeasureGridSink& sink, grid::CGIS_GridCapRecord& caps) {
   if (parts.bLines || parts.bMarks) {
-    if (plan.columns.bCapped || plan.rows.bCapped) caps.Note("lines", grid::kMaxGridLines);
+    caps.Note("lines", plan.columns, grid::kMaxGridLines);
+    caps.Note("lines", plan.rows, grid::kMaxGridLines);
   }
   if (parts.bLines) {
-    WalkLines(plan, tracer, sink);
+    WalkLines(plan, tracer, sink, caps);
   } else if (parts.bMarks) {
     WalkMarks(plan, sink, caps);
   }
   bool bTicks = false;
   for (int s = 0; s < 4; ++s) bTicks = bTicks || parts.ticks[s] || parts.subTicks[s];
-  if (bTicks && (plan.tickColumns.bCapped || plan.tickRows.bCapped)) caps.Note("ticks", grid::kMaxGridTicks);
-  WalkTicks(plan, parts, tracer, sink);
+  if (bTicks) {
+    caps.Note("ticks", plan.tickColumns, grid::kMaxGridTicks);
+    caps.Note("ticks", plan.tickRows, grid::kMaxGridTicks);
+  }
+  WalkTicks(plan, parts, tracer, sink, caps);
   WalkSubTicks(plan, parts, tracer, sink, caps);
 }
 

@@ -48,8 +48,6 @@ struct MeasureGridParts {
 // a finite length.
 MeasureGridParts MeasureGridPartsOf(IGIS_MapGrid* pGrid);
 
-using grid::MeasureGridIntervals;
-
 // Samples a line of the grid's reference, carries each sample into the
 // coordinates of the frame (device or page units), and cuts the samples at
 // the frame. The buffers are made once and reused for every line.
@@ -110,7 +108,10 @@ class MeasureGridSink {
 // lines whose coordinate lies in the extent (edges included, within the
 // grids' tolerance of the interval: grid/grid/gridtolerance.h) are traced, and
 // a crossing counts when its coordinates rounded to whole grid units do.
-// Passes beyond their caps are cut, with one record in `caps`.
+// Passes beyond their caps are cut, and passes whose lines lie too close to
+// be drawn (the plan's runs, and sub-ticks closer than the plan's
+// resolution shows) are left out before any of their lines is carried,
+// with one record in `caps`.
 void WalkMeasureGrid(const MeasureGridPlan& plan, const MeasureGridParts& parts, MeasureLineTracer& tracer,
                      MeasureGridSink& sink, grid::CGIS_GridCapRecord& caps);
 

@@ -84,6 +84,7 @@ TEST(GraticuleFigure, LineCountsRoundHalfAwayFromZeroAndStopAtTheCap) {
     SGIS_DRect extent;
     double dX, dY;
     int firstX, countX, firstY, countY;
+    int budget = grid::kGridPassBudget;  // 0: none, as for the runs ticks are taken from
   } rows[] = {
       {"the sample sheet at 1 minute", Extent(116.0, 39.0 + 50.0 / 60, 116.25, 40.0), 1.0 / 60, 1.0 / 60,
        6960, 17, 2390, 12},
@@ -92,11 +93,14 @@ TEST(GraticuleFigure, LineCountsRoundHalfAwayFromZeroAndStopAtTheCap) {
       {"intervals 0 and negative", Extent(116.0, 39.0, 117.0, 40.0), 0.0, -1.0, 0, 0, 0, 0},
       {"intervals not finite", Extent(116.0, 39.0, 117.0, 40.0), std::nan(""), INFINITY, 0, 0, 0, 0},
       {"an extent that is not finite", Extent(-INFINITY, 39.0, 117.0, 40.0), 1.0, 1.0, 0, 0, 39, 3},
-      {"a second over the globe", Extent(-180.0, -90.0, 180.0, 90.0), 1.0 / 3600, 1.0 / 3600, -648000,
-       grid::kMaxGridLines, -324000, grid::kMaxGridLines},
+      {"a second over the globe: more than one pass lays", Extent(-180.0, -90.0, 180.0, 90.0), 1.0 / 3600,
+       1.0 / 3600, 0, 0, 0, 0},
+      {"a second over the globe for ticks: cut to the cap", Extent(-180.0, -90.0, 180.0, 90.0), 1.0 / 3600,
+       1.0 / 3600, -648000, grid::kMaxGridLines, -324000, grid::kMaxGridLines, 0},
   };
   for (const Row& r : rows) {
-    const graticule::GraticuleLines lines = graticule::CountGraticuleLines(r.extent, r.dX, r.dY);
+    const graticule::GraticuleLines lines =
+        graticule::CountGraticuleLines(r.extent, r.dX, r.dY, grid::GridResolution(), r.budget);
     EXPECT_EQ(lines.meridians.nFirst, r.firstX) << r.name;
     EXPECT_EQ(lines.meridians.nCount, r.countX) << r.name;
     EXPECT_EQ(lines.parallels.nFirst, r.firstY) << r.name;
@@ -324,6 +328,7 @@ TEST(GraticuleFigure, LinesAreClippedToTheFrame) {
   LinePass p;
   p.extent = Extent(0.0, 0.0, 2.0, 2.0);
   p.dX = p.dY = 1.0;
+  p.lines = graticule::CountGraticuleLines(p.extent, p.dX, p.dY);
   p.nSamples = 4;
   PlainSpace space;
   grid::CGIS_GridCapRecord cap("test");
@@ -340,6 +345,7 @@ TEST(GraticuleFigure, LinesAreClippedToTheFrame) {
   // A line that meets the frame in one point only (a corner) is no line.
   LinePass corner = p;
   corner.extent = Extent(-1.0, 0.0, -1.0, 0.5);
+  corner.lines = graticule::CountGraticuleLines(corner.extent, p.dX, p.dY);
   corner.reach = LineReach::Conversion;
   PlainSpace sheared(100.0, 100.0);
   GraticuleWalker touching(sheared, SGIS_Rect(0, 100, 100, 0), cap);
@@ -372,6 +378,7 @@ TEST(GraticuleFigure, MarkersStandOnEveryCrossingOfTheExtent) {
   LinePass p;
   p.extent = Extent(116.5, 40.5, 116.75, 40.75);
   p.dX = p.dY = 0.25;
+  p.lines = graticule::CountGraticuleLines(p.extent, p.dX, p.dY);
   p.nGridlineType = 2;
   p.bMarkersInFrame = false;
   PlainSpace space;

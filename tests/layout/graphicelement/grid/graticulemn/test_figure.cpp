@@ -79,9 +79,11 @@ TEST(GraticuleMNFigure, DrawingAndConversionOfTheWorkedExample) {
   const grid::FixedCountGraticule plan =
       grid::PlanFixedCountGraticule(SGIS_DRect(100, 30, 110, 20), 4, 4, 1.0);
   ASSERT_EQ(plan.Interval(), 5.0);
-  const mn::Figure conversion = mn::ConversionFigure(plan, 1, 2);
-  const mn::Figure drawing = mn::DrawingFigure(plan, 0.0, 1, 2, mn::kSamplesPlain);
-  const mn::Figure halved = mn::ConversionFigure(plan, 2, 2);
+  const grid::FixedCountLines converted = grid::PlanFixedCountLines(plan, false, 0.0);
+  const mn::Figure conversion = mn::ConversionFigure(converted, 1, 2);
+  const mn::Figure drawing =
+      mn::DrawingFigure(grid::PlanFixedCountLines(plan, true, 0.0), 1, 2, mn::kSamplesPlain);
+  const mn::Figure halved = mn::ConversionFigure(converted, 2, 2);
   EXPECT_EQ(conversion.nSamples, mn::kSamplesClipping);
   EXPECT_EQ(drawing.nSamples, mn::kSamplesPlain);
   EXPECT_FALSE(conversion.bMarksInFrame);
@@ -130,7 +132,7 @@ TEST(GraticuleMNFigure, LinesOnTheExtentsEdgesAreTracedThoughTheirSumsRound) {
   // sums to 0.6000000000000001, past the east and north edges.
   const grid::FixedCountGraticule plan = grid::PlanFixedCountGraticule(SGIS_DRect(0, 0.6, 0.6, 0), 4, 4, 1.0);
   ASSERT_EQ(plan.Interval(), 0.1);
-  const mn::Figure conversion = mn::ConversionFigure(plan, 1, 2);
+  const mn::Figure conversion = mn::ConversionFigure(grid::PlanFixedCountLines(plan, false, 0.0), 1, 2);
   for (const mn::LineSet* set : {&conversion.meridians, &conversion.parallels, &conversion.ticks[mn::kTop]}) {
     const std::vector<double> traced = Traced(*set);
     ASSERT_EQ(traced.size(), 7u);

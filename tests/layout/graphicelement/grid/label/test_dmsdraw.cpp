@@ -147,11 +147,12 @@ TEST_F(DmsDrawing, KeepsOneLabelOfASideThatIsOneCrowdedRun) {
   EXPECT_EQ(TextsOn(printed, kLeft, tiny), Degrees(54, 0, 1));
   EXPECT_EQ(TextsOn(printed, kRight, tiny), Degrees(54, 0, 1));
   // On a screen, whose y grows downwards, the left and right sides too: the
-  // whole frame at 254 dpi (1600 pixels), lines 0.05° (2 pixels) apart.
+  // whole frame at 254 dpi (1600 pixels), lines 0.1° (4 pixels) apart, no
+  // more of them than one pass lays.
   frame_->SetRect(kDmsFrameRect);
   frame_->SetMapBound(SGIS_DRect(95, 55, 135, 15));
-  grid_->GetGridSpacing()->SetXIntervalSize(0.05);
-  grid_->GetGridSpacing()->SetYIntervalSize(0.05);
+  grid_->GetGridSpacing()->SetXIntervalSize(0.1);
+  grid_->GetGridSpacing()->SetYIntervalSize(0.1);
   Screen screen;
   frame_->OnDraw(screen.hdc, false, &screen.display);
   screen.canvas.clear();
@@ -236,12 +237,16 @@ TEST_F(DmsDrawing, DrawsTheSidesTheGridNamesAndChangesNothingOfItsOwn) {
 
 TEST_F(DmsDrawing, CapsItsLinesWithOneRecordAndFinishes) {
   ShowDegrees();
-  grid_->GetGridSpacing()->SetXIntervalSize(0.0001);  // 400,000 meridians over 40°
+  // 400,000 meridians over 40°, a twenty-fifth of a device unit apart: none
+  // can be told apart, and none is labelled.
+  grid_->GetGridSpacing()->SetXIntervalSize(0.0001);
   grid_->SetLabelVisible(false, false, false, true);
   LogMark mark;
   const std::vector<Placed> all = Draw(false);
-  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, kDraw, "lines capped at 10000"), 1);
-  EXPECT_FALSE(all.empty());
+  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, kDraw,
+                       "lines capped at 0: closer together than 2 units where they are drawn"),
+            1);
+  EXPECT_TRUE(all.empty());
 }
 
 // Each graticule draws its own label before its own lines, and converts it

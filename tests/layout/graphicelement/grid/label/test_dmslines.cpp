@@ -9,6 +9,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/grid/graticule/cgis_graticulegrid.h"
+#include "layout/graphicelement/grid/grid/graticuleplan.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/label/dmslabellines.h"
@@ -19,8 +20,18 @@ namespace md::test {
 namespace {
 
 using md::layout::label::DmsLabelLines;
-using md::layout::label::DmsLinesResult;
 using md::layout::label::LabelSide;
+
+// A grid's plan over an extent in degrees and the label's reading of it: a
+// drawing's, or a conversion's (bDrawing false).
+struct Planned {
+  md::layout::grid::GraticulePass plan;
+  DmsLabelLines lines{plan};
+
+  bool Over(IGIS_MapGrid* pGrid, const SGIS_DRect& extent, bool bDrawing = true) {
+    return plan.PlanLines(pGrid, extent, 0.0, bDrawing);
+  }
+};
 
 // The lines of a direction that the label accepts.
 std::vector<double> Accepted(const DmsLabelLines& lines, LabelSide side) {
@@ -43,8 +54,9 @@ md::basilo::ReleasePtr<CGIS_GraticuleGrid> Graticule(double dx, double dy) {
 
 TEST(DmsLabelLines, TheGraticulesLinesAtItsSpacing) {
   auto g = Graticule(10, 10);
-  DmsLabelLines lines;
-  ASSERT_EQ(lines.Prepare(g.get(), SGIS_DRect(95, 55, 135, 15)), DmsLinesResult::kLines);
+  Planned planned;
+  ASSERT_TRUE(planned.Over(g.get(), SGIS_DRect(95, 55, 135, 15)));
+  const DmsLabelLines& lines = planned.lines;
   // Tried over the extent widened by two intervals on every side.
   EXPECT_EQ(lines.Extent(), SGIS_DRect(75, 75, 155, -5));
   EXPECT_EQ(Accepted(lines, LabelSide::Bottom), (std::vector<double>{80, 90, 100, 110, 120, 130, 140, 150}));
@@ -55,7 +67,7 @@ TEST(DmsLabelLines, TheGraticulesLinesAtItsSpacing) {
   g->GetGridSpacing()->SetUnits(2);
   g->GetGridSpacing()->SetXIntervalSize(30);
   g->GetGridSpacing()->SetXOrigin(60);
-  ASSERT_EQ(lines.Prepare(g.get(), SGIS_DRect(116, 40, 117, 39)), DmsLinesResult::kLines);
+  ASSERT_TRUE(planned.Over(g.get(), SGIS_DRect(116, 40, 117, 39)));
   EXPECT_DOUBLE_EQ(lines.XInterval(), 0.5);
   EXPECT_EQ(lines.LineAt(true, 0), 115.0);
   EXPECT_DOUBLE_EQ(lines.LabelValue(LabelSide::Bottom, 116.5), 117.5);
@@ -76,8 +88,9 @@ TEST(DmsLabelLines, HoldTheirLinesToTheGlobe) {
   };
   for (const auto& r : rows) {
     auto g = Graticule(1, r.dy);
-    DmsLabelLines lines;
-    ASSERT_EQ(lines.Prepare(g.get(), SGIS_DRect(0, 90, 10, 80)), DmsLinesResult::kLines);
+    Planned planned;
+    ASSERT_TRUE(planned.Over(g.get(), SGIS_DRect(0, 90, 10, 80)));
+    const DmsLabelLines& lines = planned.lines;
     EXPECT_EQ(lines.Accepts(LabelSide::Left, r.lat), r.accepted) << r.what;
     if (!r.accepted) continue;
     EXPECT_EQ(lines.LabelValue(LabelSide::Left, r.lat), r.value) << r.what;
@@ -88,8 +101,9 @@ TEST(DmsLabelLines, HoldTheirLinesToTheGlobe) {
   }
   // Meridians up to 180° itself; their runs stop at the poles.
   auto g = Graticule(1, 1);
-  DmsLabelLines lines;
-  ASSERT_EQ(lines.Prepare(g.get(), SGIS_DRect(175, 89, 180, 80)), DmsLinesResult::kLines);
+  Planned planned;
+  ASSERT_TRUE(planned.Over(g.get(), SGIS_DRect(175, 89, 180, 80)));
+  const DmsLabelLines& lines = planned.lines;
   EXPECT_TRUE(lines.Accepts(LabelSide::Bottom, 180.0));
   EXPECT_FALSE(lines.Accepts(LabelSide::Bottom, 181.0));
   SGIS_DPoint from, to;
@@ -117,11 +131,12 @@ TEST(DmsLabelLines, TheFixedCountGraticulesIntervalAndOrigin) {
     Owned<GraticuleMNGridDouble> g(new GraticuleMNGridDouble());
     g->SetLatitudeCount(r.columns);
     g->SetLongitudeCount(r.rows);
-    DmsLabelLines lines;
-    ASSERT_EQ(lines.Prepare(g.get(), r.extent), DmsLinesResult::kLines) << r.what;
+    Planned planned;
+    ASSERT_TRUE(planned.Over(g.get(), r.extent, false)) << r.what;
+    const DmsLabelLines& lines = planned.lines;
     EXPECT_DOUBLE_EQ(lines.XInterval(), r.interval) << r.what;
     EXPECT_DOUBLE_EQ(lines.YInterval(), r.interval) << r.what;
-    // Not widened: the lines are tried over the extent itself.
+    // A conversion's: not widened, the lines are tried over the extent itself.
     EXPECT_EQ(lines.Extent().x1, r.extent.x1) << r.what;
     const std::vector<double> accepted = Accepted(lines, LabelSide::Bottom);
     ASSERT_FALSE(accepted.empty()) << r.what;
@@ -136,8 +151,9 @@ TEST(DmsLabelLines, TheFixedCountGraticulesEdgeLinesAreLabelledThoughTheirSumsRo
   Owned<GraticuleMNGridDouble> g(new GraticuleMNGridDouble());
   g->SetLatitudeCount(4);
   g->SetLongitudeCount(4);
-  DmsLabelLines lines;
-  ASSERT_EQ(lines.Prepare(g.get(), SGIS_DRect(0, 0.6, 0.6, 0)), DmsLinesResult::kLines);
+  Planned planned;
+  ASSERT_TRUE(planned.Over(g.get(), SGIS_DRect(0, 0.6, 0.6, 0), false));
+  const DmsLabelLines& lines = planned.lines;
   for (LabelSide side : {LabelSide::Top, LabelSide::Right}) {
     const std::vector<double> accepted = Accepted(lines, side);
     ASSERT_EQ(accepted.size(), 7u);
@@ -148,33 +164,38 @@ TEST(DmsLabelLines, TheFixedCountGraticulesEdgeLinesAreLabelledThoughTheirSumsRo
 TEST(DmsLabelLines, CapTheirLinesAndRefuseWhatTheyCannotCount) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   {
-    // 400,000 meridians over 40°: cut to the cap.
+    // 400,000 meridians over 40°: more than one pass lays, so none.
     auto g = Graticule(0.0001, 10);
-    DmsLabelLines lines;
-    ASSERT_EQ(lines.Prepare(g.get(), SGIS_DRect(95, 55, 135, 15)), DmsLinesResult::kLines);
+    Planned planned;
+    ASSERT_TRUE(planned.Over(g.get(), SGIS_DRect(95, 55, 135, 15)));
+    const DmsLabelLines& lines = planned.lines;
     EXPECT_TRUE(lines.Capped());
-    EXPECT_EQ(lines.LineCount(true), md::layout::grid::kMaxGridLines);
+    EXPECT_EQ(lines.LineCount(true), 0);
     EXPECT_EQ(lines.LineCount(false), 10);
   }
   {
     // An interval that is not a number places no lines on its axis.
     auto g = Graticule(nan, 10);
-    DmsLabelLines lines;
-    ASSERT_EQ(lines.Prepare(g.get(), SGIS_DRect(95, 55, 135, 15)), DmsLinesResult::kLines);
+    Planned planned;
+    ASSERT_TRUE(planned.Over(g.get(), SGIS_DRect(95, 55, 135, 15)));
+    const DmsLabelLines& lines = planned.lines;
     EXPECT_EQ(lines.LineCount(true), 0);
     EXPECT_EQ(lines.LineCount(false), 10);
     // Nor does an extent that is not one.
-    ASSERT_EQ(lines.Prepare(g.get(), SGIS_DRect(nan, 55, 135, 15)), DmsLinesResult::kLines);
+    ASSERT_TRUE(planned.Over(g.get(), SGIS_DRect(nan, 55, 135, 15)));
     EXPECT_EQ(lines.LineCount(false), 0);
   }
   // A fixed-count graticule without its spacing, and a grid of another kind.
   Owned<GraticuleMNGridDouble> bare(new GraticuleMNGridDouble());
   bare->SetGridSpacingPtr(nullptr);
-  DmsLabelLines lines;
-  EXPECT_EQ(lines.Prepare(bare.get(), SGIS_DRect(0, 10, 10, 0)), DmsLinesResult::kNoSpacing);
+  Planned planned;
+  ASSERT_TRUE(planned.Over(bare.get(), SGIS_DRect(0, 10, 10, 0)));
+  EXPECT_FALSE(planned.plan.HasSpacing());
+  EXPECT_EQ(planned.lines.LineCount(true), 0);
   Owned<MapGridDouble<>> measured(new MapGridDouble<>(GIS_MAPGRID_MEASURE));
-  EXPECT_EQ(lines.Prepare(measured.get(), SGIS_DRect(0, 10, 10, 0)), DmsLinesResult::kOtherKind);
-  EXPECT_EQ(lines.LineCount(true), 0);
+  Planned other;
+  EXPECT_FALSE(other.Over(measured.get(), SGIS_DRect(0, 10, 10, 0)));
+  EXPECT_EQ(other.lines.LineCount(true), 0);
 }
 
 }  // namespace

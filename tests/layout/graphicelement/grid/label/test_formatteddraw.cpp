@@ -129,15 +129,25 @@ TEST_F(FormattedLabelDrawing, TurnsTheSidesItsFlagsNameAndMovesThemByTheirOffset
 
 TEST_F(FormattedLabelDrawing, CapsItsLinesWithOneRecordAndFinishes) {
   grid_->SetLabelVisible(false, false, false, true);
-  // 20,000 vertical lines over 10 km; a micrometre, whose first line 420 km
-  // out lies beyond the 32-bit range of indices.
-  for (double interval : {0.5, 1e-6}) {
-    SCOPED_TRACE(interval);
-    grid_->GetGridSpacing()->SetXIntervalSize(interval);
+  // Over 10 km on 20,000 device units: lines a metre apart (two units) can
+  // be told apart but are more than one pass lays; half a metre (one unit)
+  // or a micrometre apart they cannot be told apart. None is labelled.
+  const struct {
+    double interval;
+    const char* record;
+    bool labelled;
+  } rows[] = {
+      {1.0, "lines capped at 0: 10005 of them, more than the 500 one pass lays", false},
+      {0.5, "lines capped at 0: closer together than 2 units where they are drawn", false},
+      {1e-6, "lines capped at 0: closer together than 2 units where they are drawn", false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.interval);
+    grid_->GetGridSpacing()->SetXIntervalSize(r.interval);
     LogMark mark;
     const std::vector<Placed> all = Draw();
-    EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, kDraw, "lines capped at 10000"), 1);
-    EXPECT_FALSE(all.empty());
+    EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, kDraw, r.record), 1);
+    EXPECT_EQ(!all.empty(), r.labelled);
     EXPECT_LE(all.size(), 10000u);
   }
 }

@@ -12,9 +12,23 @@
 namespace {
 
 using md::basilo::ReleasePtr;
+using md::layout::grid::MeasureSpacing;
 using md::layout::label::LabelSide;
 using md::layout::label::MeasureLabelLines;
-using md::layout::label::MeasureSpacing;
+
+// The grid's plan over a map bound, and the labels' reading of it; Over
+// answers whether its lines can be labelled.
+struct Planned {
+  md::layout::grid::MeasureGridPass pass;
+  MeasureLabelLines lines{pass};
+
+  bool Over(IGIS_SpatialReference* map, IGIS_SpatialReference* grid, const SGIS_DRect& bound, double angle,
+            const MeasureSpacing& spacing) {
+    md::layout::grid::FrameShown shown;
+    shown.bound = bound;
+    return pass.Make(map, grid, shown, angle, spacing, 1, 0, 0.0, 0.0) && pass.Labelled();
+  }
+};
 
 ReleasePtr<IGIS_SpatialReference> GaussKruger(int zone) {
   return ReleasePtr<IGIS_SpatialReference>(
@@ -57,8 +71,9 @@ TEST(MeasureLabelLines, CoverTheMapBoundInTheGridsReference) {
       {"no grid reference", zone39.get(), nullptr, {0, 10, 10, 0}, false, {}},
   };
   for (const auto& r : rows) {
-    MeasureLabelLines lines;
-    EXPECT_EQ(lines.Prepare(r.map, r.grid, r.bound, 0.0, km), r.ok) << r.what;
+    Planned planned;
+    const MeasureLabelLines& lines = planned.lines;
+    EXPECT_EQ(planned.Over(r.map, r.grid, r.bound, 0.0, km), r.ok) << r.what;
     if (!r.ok) continue;
     EXPECT_GT(lines.Area().Width(), 0.0) << r.what;
     EXPECT_GT(lines.Vertical().nCount, 0) << r.what;
@@ -81,8 +96,9 @@ TEST(MeasureLabelLines, ScaleByTheSpacingsUnitAndWidenWithTheMapsTurn) {
   spacing.dYInterval = 2;
   spacing.dXOrigin = 500;
   spacing.nUnits = 1;  // kilometre
-  MeasureLabelLines lines;
-  ASSERT_TRUE(lines.Prepare(gk.get(), gk.get(), SGIS_DRect(420000, 4418000, 430000, 4410000), 0.0, spacing));
+  Planned planned;
+  const MeasureLabelLines& lines = planned.lines;
+  ASSERT_TRUE(planned.Over(gk.get(), gk.get(), SGIS_DRect(420000, 4418000, 430000, 4410000), 0.0, spacing));
   EXPECT_EQ(lines.UnitFactor(), 1000.0);
   EXPECT_EQ(lines.XInterval(), 1000.0);
   EXPECT_EQ(lines.YInterval(), 2000.0);
@@ -96,9 +112,10 @@ TEST(MeasureLabelLines, ScaleByTheSpacingsUnitAndWidenWithTheMapsTurn) {
   EXPECT_EQ(from.x, 419000);
   EXPECT_EQ(to.x, 431000);
   // A quarter turn widens the area to the bound of the turned area.
-  MeasureLabelLines turned;
+  Planned plannedTurned;
+  const MeasureLabelLines& turned = plannedTurned.lines;
   ASSERT_TRUE(
-      turned.Prepare(gk.get(), gk.get(), SGIS_DRect(420000, 4418000, 430000, 4410000), 90.0, spacing));
+      plannedTurned.Over(gk.get(), gk.get(), SGIS_DRect(420000, 4418000, 430000, 4410000), 90.0, spacing));
   EXPECT_NEAR(turned.Area().Height(), 10000.0, 1e-3);
   EXPECT_NEAR(turned.Area().Width(), 10000.0, 1e-3);
 }
@@ -110,8 +127,9 @@ TEST(MeasureLabelLines, LinesOnTheAreasEdgesAreLabelled) {
   ReleasePtr<IGIS_SpatialReference> grid(GIS_GetSpatialReferenceFactoryObject()->CreateSpatialReference(1));
   MeasureSpacing five;
   five.dXInterval = five.dYInterval = 5;
-  MeasureLabelLines lines;
-  ASSERT_TRUE(lines.Prepare(map.get(), grid.get(), SGIS_DRect(100, 30, 110, 20), 0.0, five));
+  Planned planned;
+  const MeasureLabelLines& lines = planned.lines;
+  ASSERT_TRUE(planned.Over(map.get(), grid.get(), SGIS_DRect(100, 30, 110, 20), 0.0, five));
   const struct {
     LabelSide side;
     std::vector<double> accepted;
@@ -151,8 +169,9 @@ TEST(MeasureLabelLines, EachPairOfReferencesKeepsItsOwnWorld) {
     for (int i = 0; i < 2; ++i) {
       MeasureSpacing spacing;
       spacing.dXInterval = spacing.dYInterval = rows[i].interval;
-      MeasureLabelLines lines;
-      ASSERT_TRUE(lines.Prepare(degrees.get(), rows[i].grid, world, 0.0, spacing)) << pass << " " << i;
+      Planned planned;
+      const MeasureLabelLines& lines = planned.lines;
+      ASSERT_TRUE(planned.Over(degrees.get(), rows[i].grid, world, 0.0, spacing)) << pass << " " << i;
       const SGIS_DRect a = lines.Area();
       EXPECT_GE(a.Width(), rows[i].minWidth) << pass << " " << i;
       EXPECT_LE(a.Width(), rows[i].maxWidth) << pass << " " << i;

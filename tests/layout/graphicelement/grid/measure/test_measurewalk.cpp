@@ -237,16 +237,18 @@ TEST(MeasureGridWalk, TicksCarryTheirLinesOnlyUpToTheFrame) {
 TEST(MeasureGridWalk, PassesBeyondTheirCapsAreCutWithOneRecord) {
   {
     md::test::LogMark mark;
-    // 1e6 lines each way: both runs cut, the crossings cut too; one record.
+    // 1e6 lines each way: more than one pass lays, so neither run has
+    // lines nor are there crossings to mark; one record.
     const MeasureGridPlan plan = PlanMeasureGrid(SGIS_DRect(0, 1e6, 1e6, 0), 1, 1, 1, 2, kDrawing);
-    EXPECT_TRUE(plan.columns.bCapped);
-    EXPECT_EQ(plan.columns.nCount, md::layout::grid::kMaxGridLines);
+    EXPECT_TRUE(plan.columns.bOverBudget);
+    EXPECT_EQ(plan.columns.nCount, 0);
     MeasureGridParts parts;
     parts.bMarks = true;
     const Recorder r = Walk(plan, parts, 1);
-    EXPECT_LE(r.events.size(), static_cast<std::size_t>(md::layout::grid::kMaxGridMarks));
+    EXPECT_TRUE(r.events.empty());
     EXPECT_EQ(mark.Count(), 1u);
-    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_MeasureGrid::OnDraw", "lines capped at 10000"));
+    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_MeasureGrid::OnDraw",
+                         "lines capped at 0: 1000005 of them, more than the 500 one pass lays"));
   }
   {
     md::test::LogMark mark;
