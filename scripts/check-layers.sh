@@ -8,11 +8,16 @@
 #   rule below;
 #   platform/ includes nothing from host/ or layout/; host/ includes nothing
 #   from layout/;
+#   the libraries (layout/, host/, platform/) include nothing from tools/,
+#   tests/ or bench/, in quotes or in angle brackets;
 #   the models (layout/graphicelement/ outside dialogs/) include nothing from
 #   platform/ui/: they reach the user interface through
 #   element/userinterface.h and their sheets through element/elementsheet.h;
-#   the interfaces at the library's root (igis_element.h, igis_mapelement.h)
-#   include no folder of the library;
+#   no model of the library or of a host library includes a dialogs/ folder,
+#   its own or another's: the models build without the pages that edit them;
+#   the files at the library's root (the interfaces igis_element.h and
+#   igis_mapelement.h) stand below every folder: they include no folder of
+#   the library;
 #   the folders of platform/, of host/ and of the library stand in floors
 #   (the tables below; the library's are docs/ARCHITECTURE.md, section 2): a
 #   folder, its dialogs/ included, includes only its own files and folders on
@@ -116,10 +121,15 @@ report "an include names a file relative to its own folder (name it by its path 
   "$relative"
 check "platform includes host or layout" "(host|layout)/" 'platform/*.h' 'platform/*.cpp'
 check "host includes layout" "layout/" 'host/*.h' 'host/*.cpp'
+check "a library includes tools, tests or benchmarks" "(tools|tests|bench)/" \
+  'layout/*.h' 'layout/*.cpp' 'host/*.h' 'host/*.cpp' 'platform/*.h' 'platform/*.cpp'
 check "models include the dialog framework" "platform/ui/" \
   'layout/*.h' 'layout/*.cpp' ':!**/dialogs/**'
-check "an interface at the library's root includes a folder" 'layout/graphicelement/[^">]+/' \
-  ':(glob)layout/graphicelement/*.h'
+check "a model includes a dialogs/ folder (the pages that edit it)" '([^">]*/)?dialogs/' \
+  'layout/*.h' 'layout/*.cpp' 'host/*.h' 'host/*.cpp' ':!**/dialogs/**'
+check "a file at the library's root includes a folder" 'layout/graphicelement/[^">]+/' \
+  ':(glob)layout/graphicelement/*.h' ':(glob)layout/graphicelement/*.hpp' ':(glob)layout/graphicelement/*.c' \
+  ':(glob)layout/graphicelement/*.cc' ':(glob)layout/graphicelement/*.cpp'
 
 # The floors of platform/, lowest first.
 check_floors "a platform library includes one on its own floor or above" "platform/" "" "" \

@@ -1,5 +1,6 @@
-// Reading and writing whole files the one way every file of the host and the
-// library is read and written: reads take regular files only, never block on
+// Reading and writing whole files the one way the data files of the host and
+// the library (documents, feature sets, libraries, pictures, printed pages)
+// are read and written: reads take regular files only, never block on
 // a pipe or a device and refuse a file larger than the caller's limit;
 // writes go through a temporary file beside the target and a rename, so the
 // file is either the old one or the whole new one, and keep what the user

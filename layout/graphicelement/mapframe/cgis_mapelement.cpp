@@ -14,7 +14,7 @@
 #include "host/glyphor/igis_symbol.h"
 #include "host/helmora/igis_map.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/cgis_spatialreferenceholder.h"
+#include "layout/graphicelement/element/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/element/mapdeckutf8.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/grid/border/igis_mapborder.h"

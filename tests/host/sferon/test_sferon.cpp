@@ -11,7 +11,7 @@
 #include "host/basilo/igis_log.h"
 #include "host/basilo/releaseptr.h"
 #include "host/sferon/igis_spatialreference.h"
-#include "layout/graphicelement/cgis_spatialreferenceholder.h"
+#include "layout/graphicelement/element/cgis_spatialreferenceholder.h"
 #include "tests/host/sferon/sferon_test_util.h"
 
 namespace {

@@ -13,7 +13,7 @@ namespace {
 
 TEST(ResourceFuzzInputs, SeedsAreTheTreesResourceFilesAndEveryInputPassesTheChecks) {
   for (const char* file :
-       {"resources/test/uitest.dlg", "host/glyphorpick/choosers.dlg", "host/stratel/stringdlg.dlg"}) {
+       {"resources/test/uitest.dlg", "host/glyphorpick/choosers.dlg", "host/stratel/dialogs/stringdlg.dlg"}) {
     std::ifstream in(std::string(MD_SOURCE_DIR) + "/" + file, std::ios::binary);
     const std::vector<std::uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
     ASSERT_FALSE(bytes.empty()) << file;

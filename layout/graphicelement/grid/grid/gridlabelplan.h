@@ -23,7 +23,7 @@ class GridLabelPlan {
   GridLabelPlan& operator=(const GridLabelPlan&) = delete;
 
  protected:
-  GridLabelPlan() = default;
+  GridLabelPlan() { CountGridPlanBuilt(); }
 
  private:
   CGIS_GridBudget m_budget{kGridBudget};

@@ -152,10 +152,13 @@ GridLineRun MakeShownGridLineRun(const GridResolution& resolution, bool bAcrossX
 
 namespace {
 thread_local long long t_nLinesTraced = 0;
+thread_local long long t_nPlansBuilt = 0;
 }  // namespace
 
 long long GridLinesTraced() { return t_nLinesTraced; }
 void CountGridLineTraced() { ++t_nLinesTraced; }
+long long GridPlansBuilt() { return t_nPlansBuilt; }
+void CountGridPlanBuilt() { ++t_nPlansBuilt; }
 
 GridLineRun MakeGridLineRun(double dLow, double dSpan, double dInterval, double dCountMargin,
                             double dStartMargin, GridRunRounding rounding, int nCap) {

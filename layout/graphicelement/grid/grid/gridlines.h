@@ -195,6 +195,11 @@ GridLineRun MakeShownGridLineRun(const GridResolution& resolution, bool bAcrossX
 // that check which passes carry their lines.
 long long GridLinesTraced();
 void CountGridLineTraced();
+// The plans built on this thread (GridLabelPlan, gridlabelplan.h: each opens
+// its grid's budget), counted for tests that check that a grid and its label
+// work from one plan per drawing or conversion.
+long long GridPlansBuilt();
+void CountGridPlanBuilt();
 
 // ---- Units ----------------------------------------------------------------
 

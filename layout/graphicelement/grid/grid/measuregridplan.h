@@ -9,7 +9,7 @@
 
 #include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
-#include "layout/graphicelement/cgis_spatialreferenceholder.h"
+#include "layout/graphicelement/element/cgis_spatialreferenceholder.h"
 #include "layout/graphicelement/grid/grid/gridlabelplan.h"
 #include "layout/graphicelement/grid/grid/gridlines.h"
 

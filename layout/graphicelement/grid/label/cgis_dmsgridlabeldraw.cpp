@@ -13,6 +13,7 @@
 // turned the same way.
 #include <cmath>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -220,9 +221,10 @@ bool CGIS_DMSGridLabel::Draw(HDC hdc, bool bPrint, IGIS_Display* pDisplay,
   IGIS_SpatialReference* pPage = PageReferenceOf(pFrame->GetFeatureSetPtr());
   CGIS_ElementClipScope clip(hdc, pDisplay);
 
-  md::layout::grid::GraticulePass own;
-  if (pGiven == nullptr) own.Make(m_pMapGrid, pDisplay, &m_geoCache);
-  const md::layout::grid::GraticulePass& plan = pGiven != nullptr ? *pGiven : own;
+  // The grid's plan; only a label drawn on its own builds one.
+  std::optional<md::layout::grid::GraticulePass> own;
+  if (pGiven == nullptr) own.emplace().Make(m_pMapGrid, pDisplay, &m_geoCache);
+  const md::layout::grid::GraticulePass& plan = pGiven != nullptr ? *pGiven : *own;
   md::layout::grid::CGIS_GridCapRecord caps(kDraw);
   switch (CheckPlan(plan, kDraw, &caps)) {
     case PlanState::kFailed:
@@ -335,9 +337,9 @@ IGIS_Element* CGIS_DMSGridLabel::Convert(const md::layout::grid::GraticulePass* 
 
   // The texts are placed on the page as the graticule converts its lines:
   // the map not turned in its frame, on the conversion's plan.
-  md::layout::grid::GraticulePass own;
-  if (pGiven == nullptr) own.Make(m_pMapGrid, nullptr);
-  const md::layout::grid::GraticulePass& plan = pGiven != nullptr ? *pGiven : own;
+  std::optional<md::layout::grid::GraticulePass> own;
+  if (pGiven == nullptr) own.emplace().Make(m_pMapGrid, nullptr);
+  const md::layout::grid::GraticulePass& plan = pGiven != nullptr ? *pGiven : *own;
   md::layout::grid::CGIS_GridCapRecord caps(kConvert);
   const PlanState state = CheckPlan(plan, kConvert, &caps);
   if (state == PlanState::kFailed) return nullptr;

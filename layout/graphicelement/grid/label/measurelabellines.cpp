@@ -67,8 +67,8 @@ bool MeasureLabelPass::Set(IGIS_MapGrid* pGrid, IGIS_Display* pDisplay, const ch
                            const char* szNoArithmetic, const grid::MeasureGridPass* pGiven) {
   m_pPass = pGiven;
   if (m_pPass == nullptr) {
-    if (!m_own.Make(dynamic_cast<IGIS_MeasureGrid*>(pGrid), pDisplay)) return false;
-    m_pPass = &m_own;
+    if (!m_own.emplace().Make(dynamic_cast<IGIS_MeasureGrid*>(pGrid), pDisplay)) return false;
+    m_pPass = &*m_own;
   }
   if (!m_pPass->Labelled()) return false;
   m_pLines = std::make_unique<MeasureLabelLines>(*m_pPass);

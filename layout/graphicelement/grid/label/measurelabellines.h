@@ -8,6 +8,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 
 #include "host/basilo/releaseptr.h"
 #include "host/basilo/sgis_types.h"
@@ -105,7 +106,8 @@ class MeasureLabelPass {
   bool Set(IGIS_MapGrid* pGrid, IGIS_Display* pDisplay, const char* szMethod, const char* szNoArithmetic,
            const grid::MeasureGridPass* pGiven);
 
-  grid::MeasureGridPass m_own;
+  // Built only for a label drawn or converted on its own.
+  std::optional<grid::MeasureGridPass> m_own;
   const grid::MeasureGridPass* m_pPass = nullptr;
   std::unique_ptr<MeasureLabelLines> m_pLines;
   std::unique_ptr<grid::CGIS_GridCapRecord> m_pCaps;

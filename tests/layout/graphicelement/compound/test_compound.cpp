@@ -2,7 +2,6 @@
 // drawing and cloning, nested compounds included.
 #include <unistd.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -313,7 +312,7 @@ TEST_F(CompoundTest, ACycleInStoredMembersDoesNotHang) {
   EXPECT_EQ(a->GetElementCount(), 1);
 }
 
-TEST_F(CompoundTest, MembersSharedAtEveryLevelEndInBoundedTime) {
+TEST_F(CompoundTest, MembersSharedAtEveryLevelEndWithinTheWalksBudget) {
   // Two compounds per level, each listing both of the next level, 40 levels
   // deep: a full walk would visit 2^40 members.
   constexpr int kLevels = 40;
@@ -326,11 +325,11 @@ TEST_F(CompoundTest, MembersSharedAtEveryLevelEndInBoundedTime) {
     }
   }
   levels.back().first->AddElement(Box(0, 0, 10, 10, "leaf"));
-  const auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(levels[0].first->OnDraw(nullptr, false, nullptr));
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_LT(seconds, 30.0);
-  EXPECT_GT(TestBoxElement::Journal().size(), 1000u);  // it did draw, up to its budget
+  // It did draw, and stopped within the walk's budget of 250,000 member
+  // visits, far short of the 2^39 draws of the leaf a full walk makes.
+  EXPECT_GT(TestBoxElement::Journal().size(), 1000u);
+  EXPECT_LE(TestBoxElement::Journal().size(), 250000u);
 }
 
 // What the holder of a deleted compound's members does with them afterwards.

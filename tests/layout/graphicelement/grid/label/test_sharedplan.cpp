@@ -1,10 +1,11 @@
-// A grid and its label read one plan: drawn (or converted and drawn) through
-// the grids' own code, every line a grid lays that meets the bottom or the
-// top edge of the frame gets a label there and every label there stands on
-// such a line, for each kind with coordinate labels, on a map in its frame
-// and on one turned in it. The plan leaves out the passes whose lines lie
-// too close to be drawn, or are more than one pass or the drawing's budget
-// lays, before any of their lines is carried.
+// A grid and its label read one plan, the only one a drawing or a
+// conversion of a grid builds (the index grid builds none): drawn (or
+// converted and drawn) through the grids' own code, every line a grid lays
+// that meets the bottom or the top edge of the frame gets a label there and
+// every label there stands on such a line, for each kind with coordinate
+// labels, on a map in its frame and on one turned in it. The plan leaves out
+// the passes whose lines lie too close to be drawn, or are more than one pass
+// or the drawing's budget lays, before any of their lines is carried.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
 #include "layout/graphicelement/grid/grid/igis_graticulemngrid.h"
+#include "layout/graphicelement/grid/grid/igis_gridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_gridspacing.h"
 #include "layout/graphicelement/grid/grid/igis_measuregrid.h"
 #include "tests/layout/graphicelement/grid/label/labeltest.h"
@@ -56,7 +58,7 @@ std::vector<double> LabelMiddles(const md::canvas::RecordingCanvas& canvas, Side
   return out;
 }
 
-enum class Kind { kMeasured, kGraticule, kFixedCount };
+enum class Kind { kMeasured, kGraticule, kFixedCount, kIndex };
 
 struct Row {
   const char* name;
@@ -81,10 +83,12 @@ class SharedGridPlan : public LabelPage {
       spacing->SetUnits(2);  // minutes
       spacing->SetXIntervalSize(1);
       spacing->SetYIntervalSize(1);
-    } else {
+    } else if (kind == Kind::kFixedCount) {
       grid = GIS_CreateMapGridPropertyObject(GIS_MAPGRID_GRATICULE_MN);
       static_cast<IGIS_GraticuleMNGrid*>(grid)->SetLatitudeCount(4);
       static_cast<IGIS_GraticuleMNGrid*>(grid)->SetLongitudeCount(4);
+    } else {
+      grid = GIS_CreateMapGridPropertyObject(GIS_MAPGRID_INDEX);
     }
     grid->SetMapElement(frame_);
     grid->SetBorder(nullptr);
@@ -137,6 +141,52 @@ TEST_F(SharedGridPlan, EveryLineMeetingASideIsLabelledThereAndEveryLabelStandsOn
     }
   }
   map_->SetRotateAngle(0.0);
+}
+
+TEST_F(SharedGridPlan, EachDrawingAndConversionBuildsOnePlanForTheGridAndItsLabel) {
+  using md::layout::grid::GridPlansBuilt;
+  const struct {
+    const char* name;
+    Kind kind;
+    int label;  // the label's type; -1: the kind's own
+    bool bConvert;
+    long long plans;
+  } rows[] = {
+      {"kilometre grid drawn, formatted label", Kind::kMeasured, -1, false, 1},
+      {"kilometre grid converted, formatted label", Kind::kMeasured, -1, true, 1},
+      {"kilometre grid drawn, mixed-font label", Kind::kMeasured, GIS_GRIDLABEL_MIXEDFONT, false, 1},
+      {"kilometre grid converted, mixed-font label", Kind::kMeasured, GIS_GRIDLABEL_MIXEDFONT, true, 1},
+      {"graticule drawn", Kind::kGraticule, -1, false, 1},
+      {"graticule converted", Kind::kGraticule, -1, true, 1},
+      {"fixed rows and columns drawn", Kind::kFixedCount, -1, false, 1},
+      {"fixed rows and columns converted", Kind::kFixedCount, -1, true, 1},
+      {"index grid drawn: its cells need no plan", Kind::kIndex, -1, false, 0},
+      {"index grid converted", Kind::kIndex, -1, true, 0},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    ReleasePtr<IGIS_MapGrid> grid(NewGrid(r.kind));
+    if (r.label >= 0) {
+      ReleasePtr<IGIS_GridLabel> label(GIS_CreateMapGridLabelFormatObject(r.label));
+      grid->SetLabelFormat(label.get());
+      ASSERT_EQ(grid->GetLabelFormat()->GetType(), r.label);
+    }
+    LabelPrinter printer;
+    DrawFrame(&printer);
+    const long long built = GridPlansBuilt();
+    if (r.bConvert) {
+      auto* compound = dynamic_cast<IGIS_CompoundElement*>(grid->ConvertToElement());
+      ASSERT_NE(compound, nullptr);
+      EXPECT_EQ(GridPlansBuilt() - built, r.plans);
+      compound->OnDraw(printer.hdc, true, printer.display.get());
+      DropCompound(compound);
+    } else {
+      ASSERT_TRUE(grid->OnDraw(printer.hdc, true, printer.display.get()));
+      EXPECT_EQ(GridPlansBuilt() - built, r.plans);
+    }
+    // The label wrote its texts.
+    EXPECT_FALSE(PlacedOf(printer.canvas).empty());
+  }
 }
 
 TEST_F(SharedGridPlan, PassesTooCloseToDrawCarryNoLineAndSaySoOnce) {

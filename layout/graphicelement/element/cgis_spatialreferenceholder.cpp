@@ -1,4 +1,4 @@
-#include "layout/graphicelement/cgis_spatialreferenceholder.h"
+#include "layout/graphicelement/element/cgis_spatialreferenceholder.h"
 
 #include "host/basilo/igis_log.h"
 #include "host/sferon/igis_spatialreference.h"
