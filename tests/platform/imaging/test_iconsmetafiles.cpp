@@ -364,6 +364,40 @@ TEST(ImagingIconsMetafiles, AMissingHelperRefusesTheMetafileNamingThePath) {
   EXPECT_TRUE(Decode(bytes.data(), bytes.size())) << r.error;
 }
 
+TEST(ImagingIconsMetafiles, OnlyAContentTheHelperRefusedOrCrashedOnIsRefusedAgainWithoutIt) {
+  MetafileLimits limits;
+  limits.fileMilliseconds = 300;
+  limits.helper = MD_IMAGING_PROBE;
+  const struct {
+    const char* name;
+    const char* behaviour;
+    const char* error;  // how the reason starts
+    bool timedOut, remembered;
+  } rows[] = {
+      {"runs past its time", nullptr, "EMF: drawing took longer than 0.30 s", true, false},
+      // On its signal, or on the sanitizer's abort.
+      {"crashes", "crash", "EMF: the renderer stopped", false, true},
+      {"refuses", "no such drawing", "EMF: no such drawing", false, true},
+  };
+  const f::Bytes bytes = m::SampleEmf();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const m::ProbeMetafileBehaviour behaviour(row.behaviour);
+    const MetafileLimits before = SetMetafileLimits(limits);
+    const DecodeResult first = Decode(bytes.data(), bytes.size());
+    const DecodeResult second = Decode(bytes.data(), bytes.size());
+    SetMetafileLimits(before);
+    ForgetRefusedMetafiles();
+    EXPECT_FALSE(first);
+    EXPECT_EQ(first.error.rfind(row.error, 0), 0u) << first.error;
+    EXPECT_EQ(first.timedOut, row.timedOut);
+    EXPECT_FALSE(first.deferred);
+    // Remembered, the helper is not asked again; otherwise it is, and answers as before.
+    EXPECT_EQ(second.error, row.remembered ? first.error + " (refused before)" : first.error);
+    EXPECT_EQ(second.timedOut, row.timedOut);
+  }
+}
+
 // A GObject type whose class set-up waits until released: while it waits,
 // GLib holds the lock every first use of a class takes (librsvg's too).
 struct ClassInitGate {
