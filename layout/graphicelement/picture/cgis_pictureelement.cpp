@@ -64,9 +64,10 @@ constexpr CustomKey kCustomKeys[] = {
 // Written only for a picture the page does not keep, after the keys above.
 constexpr CustomKey kRelativeKey{kKeyRelative, GIS_FIELD_TYPE_STRING, "相对路径", "RelativeFileName"};
 
-bool Exists(const std::string& path) {
+// A file is there (a folder of that name is not one).
+bool IsFile(const std::string& path) {
   struct stat st {};
-  return !path.empty() && ::stat(path.c_str(), &st) == 0;
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // A picture not drawn this time: its rectangle crossed out in grey.
@@ -293,7 +294,7 @@ md::imaging::DecodeResult CGIS_PictureElement::LoadPicture(std::string* pPath) c
   if (::stat(pPath->c_str(), &st) != 0) {
     md::imaging::DecodeResult gone;
     gone.error = std::strerror(errno);
-    const std::string beside = RelativePlace();
+    const std::string beside = DrawsKeptCopy() ? std::string() : RelativePlace();
     if (!beside.empty() && beside != *pPath) gone.error += ", nor beside the page as " + beside;
     return gone;
   }
@@ -317,7 +318,7 @@ std::string CGIS_PictureElement::RelativePlace() const {
 std::string CGIS_PictureElement::GetSourcePath() const {
   if (DrawsKeptCopy()) return m_strFileName;
   const std::string beside = RelativePlace();
-  return Exists(beside) ? beside : m_strFileName;
+  return IsFile(beside) ? beside : m_strFileName;
 }
 
 // ---- Storage ------------------------------------------------------------------
@@ -375,7 +376,7 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
       // folder of the page's file now (from where the relative path pointed
       // when it is found nowhere).
       const std::string place = GetSourcePath();
-      const std::string from = Exists(place) || m_strRelative.empty() ? place : RelativePlace();
+      const std::string from = IsFile(place) || m_strRelative.empty() ? place : RelativePlace();
       const std::string page = PageFile();
       std::string relative = md::files::PathFromPageFolder(md::files::AbsolutePath(from), page);
       if (relative.size() > kMaxPathBytes) relative.clear();

@@ -264,22 +264,27 @@ TEST_F(PictureArchive, APictureBesideOrBelowItsPageIsFoundWhereverThePageMovesWi
     const char* name;
     const char* picture;
     const char* relative;  // stored beside the absolute path
-    const char* saveAs;    // where the moved page is stored again (NULL: its file)
     const char* damage;    // the relative path the moved page holds instead (NULL: none)
-    bool draws;            // after the move
+    const char* gone;      // removed after the move (NULL: none)
+    const char* notDrawn;  // the record after the move, "{}" for the row's folder (NULL: drawn)
+    const char* saveAs;    // where the moved page is stored again (NULL: its file)
     const char* storedFile;
     const char* storedRelative;  // when stored again
   } rows[] = {
-      {"beside the page", "a/pic.png", "pic.png", nullptr, nullptr, true, "moved/pic.png", "pic.png"},
-      {"below the page", "a/img/pic.png", "img/pic.png", nullptr, nullptr, true, "moved/img/pic.png",
-       "img/pic.png"},
-      {"outside the page's folder", "b/pic.png", "", nullptr, nullptr, true, "b/pic.png", ""},
-      {"stored into another folder", "a/pic.png", "pic.png", "c/page.mdfs", nullptr, true, "moved/pic.png",
-       ""},
-      {"stored into the folder above", "a/pic.png", "pic.png", "page.mdfs", nullptr, true, "moved/pic.png",
-       "moved/pic.png"},
-      {"a relative path that climbs", "a/pic.png", "pic.png", nullptr, "../a/pic.png", false, "a/pic.png",
-       ""},
+      {"beside the page", "a/pic.png", "pic.png", nullptr, nullptr, nullptr, nullptr, "moved/pic.png",
+       "pic.png"},
+      {"below the page", "a/img/pic.png", "img/pic.png", nullptr, nullptr, nullptr, nullptr,
+       "moved/img/pic.png", "img/pic.png"},
+      {"outside the page's folder", "b/pic.png", "", nullptr, nullptr, nullptr, nullptr, "b/pic.png", ""},
+      {"stored into another folder", "a/pic.png", "pic.png", nullptr, nullptr, nullptr, "c/page.mdfs",
+       "moved/pic.png", ""},
+      {"stored into the folder above", "a/pic.png", "pic.png", nullptr, nullptr, nullptr, "page.mdfs",
+       "moved/pic.png", "moved/pic.png"},
+      {"gone from both places", "a/pic.png", "pic.png", nullptr, "moved/pic.png",
+       "{}/a/pic.png: No such file or directory, nor beside the page as {}/moved/pic.png", nullptr,
+       "a/pic.png", "pic.png"},
+      {"a relative path that climbs", "a/pic.png", "pic.png", "../a/pic.png", nullptr,
+       "{}/a/pic.png: No such file or directory", nullptr, "a/pic.png", ""},
   };
   int n = 0;
   for (const auto& row : rows) {
@@ -299,6 +304,7 @@ TEST_F(PictureArchive, APictureBesideOrBelowItsPageIsFoundWhereverThePageMovesWi
     EXPECT_EQ(StoredString(e, "RelativeFileName"), row.relative);
     const int id = e->GetID();
     std::filesystem::rename(root / "a", root / "moved");
+    if (row.gone != nullptr) std::filesystem::remove(root / row.gone);
 
     IGIS_FeatureSet* moved = GIS_CreateFeatureSetObject(nullptr, "moved", 0, 0, 0, 0, nullptr);
     ASSERT_TRUE(moved->LoadPageFromFile((root / "moved/page.mdfs").c_str()));
@@ -312,9 +318,13 @@ TEST_F(PictureArchive, APictureBesideOrBelowItsPageIsFoundWhereverThePageMovesWi
       EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_PictureElement::Archive"));
     }
     ScreenOnRecording screen;
-    EXPECT_EQ(read->OnDraw(screen.hdc, false, &screen.display) != FALSE, row.draws);
-    EXPECT_EQ(screen.Images().size(), row.draws ? 1u : 0u);
-    EXPECT_EQ(mark.Has(GIS_LOG_LEVEL_STORAGE, "CGIS_PictureElement::OnDraw"), !row.draws);
+    EXPECT_EQ(read->OnDraw(screen.hdc, false, &screen.display) != FALSE, row.notDrawn == nullptr);
+    EXPECT_EQ(screen.Images().size(), row.notDrawn == nullptr ? 1u : 0u);
+    if (row.notDrawn != nullptr) {
+      std::string text = row.notDrawn;
+      for (std::size_t at; (at = text.find("{}")) != std::string::npos;) text.replace(at, 2, root.string());
+      EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_STORAGE, "CGIS_PictureElement::OnDraw", text));
+    }
 
     const std::filesystem::path target = root / (row.saveAs != nullptr ? row.saveAs : "moved/page.mdfs");
     std::filesystem::create_directories(target.parent_path());
