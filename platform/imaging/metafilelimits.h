@@ -2,8 +2,9 @@
 // program within its own time; the files of one drawing (a page printed or
 // drawn on a view) share a budget, past which the rest are not tried and
 // their pictures say so. A content the helper refused or crashed on is not
-// tried again in this process; a file that ran past its time is not
-// remembered, and the next drawing tries it again within its own budget.
+// tried again in this process; a file that ran past its time (on a busy
+// machine, perhaps) is not remembered: the next drawing tries it again,
+// within that drawing's budget.
 #pragma once
 
 #include <string>
@@ -13,9 +14,9 @@ namespace md::imaging {
 struct MetafileLimits {
   // The time one metafile may take.
   int fileMilliseconds = 5000;
-  // The time the metafiles of one drawing may take together: a file started
-  // while some of it is left has its own whole time (so a drawing may pass
-  // it by up to one file's time), never more than this.
+  // The time the metafiles of one drawing may take together. A file started
+  // while some of it is left has its own whole time, so a drawing may run
+  // past it by up to one file's time; no one file runs longer than this.
   int drawingMilliseconds = 10000;
   // The helper program; empty for the one beside the library.
   std::string helper;

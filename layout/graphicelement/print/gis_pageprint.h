@@ -9,10 +9,12 @@
 // faces; Chinese faces fall back to the installed CJK font).
 //
 // The metafiles of one page share a budget of time (platform/imaging/
-// metafilelimits.h): once it is spent, a picture of the rest is crossed out
+// metafilelimits.h): each file started while the budget lasts has its own
+// whole time; once the budget is spent, a picture of the rest is crossed out
 // in grey, and a record names its file. A picture that cannot be drawn from
 // its file (gone, unreadable, refused, past its time or its page's budget)
-// is crossed out the same way and fails to draw.
+// is crossed out the same way and fails to draw, and so does a compound
+// holding it.
 //
 // Every call answers FALSE, with a log record saying what is wrong, for a
 // page without a spatial reference on its feature class (a new feature set
