@@ -89,6 +89,9 @@ struct DecodeResult {
   // Not tried, or cut short, because the drawing's time for metafiles was
   // spent (metafilelimits.h): another drawing tries again.
   bool deferred = false;
+  // A metafile that ran past its own time (metafilelimits.h): not
+  // remembered, another drawing tries again.
+  bool timedOut = false;
   explicit operator bool() const { return bitmap != nullptr; }
 };
 

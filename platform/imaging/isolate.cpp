@@ -215,10 +215,12 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
   } else if (!ended) {
     how = IsolatedEnd::TimedOut;
     *error = "drawing took longer than " + std::to_string(limits.milliseconds / 1000.0).substr(0, 4) + " s";
+  } else if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU) {
+    // Its processor time ran out: a time limit too.
+    how = IsolatedEnd::TimedOut;
+    *error = "drawing took too long";
   } else if (WIFSIGNALED(status)) {
-    *error = WTERMSIG(status) == SIGXCPU
-                 ? std::string("drawing took too long")
-                 : "the renderer stopped on signal " + std::to_string(WTERMSIG(status));
+    *error = "the renderer stopped on signal " + std::to_string(WTERMSIG(status));
   } else if (answer.empty() || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     *error = "the renderer stopped without an answer";
   } else if (answer.size() > 1) {

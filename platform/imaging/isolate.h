@@ -24,7 +24,7 @@ struct IsolationLimits {
 enum class IsolatedEnd {
   Done,      // the program and `collect` answered ""
   Refused,   // the program or `collect` refused what it was given
-  TimedOut,  // the time passed first: the program was killed
+  TimedOut,  // the time passed first (or its processor time ran out): the program was killed
   Stopped,   // the program crashed, ran out of memory or ended without an answer
   NotRun,    // the program is missing, or could not be started or waited for
 };

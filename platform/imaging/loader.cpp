@@ -57,7 +57,7 @@ DecodeResult ImageCache::Load(const std::string& path) {
   DecodeResult r = LoadFile(path);
   std::lock_guard<std::mutex> lock(mutex_);
   ++decodes_;
-  if (r.deferred) return r;  // tried again by the next drawing
+  if (r.deferred || r.timedOut) return r;  // tried again by the next drawing
   Entry e;
   e.path = path;
   e.size = static_cast<long long>(st.st_size);

@@ -31,8 +31,8 @@ class ImageCache {
 
   // The decoded picture of the file, from the cache when the file's path,
   // size and modification time match an entry; a refused file keeps its
-  // reason the same way (but for a deferred metafile, which the next
-  // drawing tries again). The least recently used pictures leave when the
+  // reason the same way (but for a metafile deferred or past its time,
+  // which the next drawing tries again). The least recently used pictures leave when the
   // pixels kept pass the capacity.
   DecodeResult Load(const std::string& path);
 

@@ -104,14 +104,15 @@ namespace {
 std::mutex g_limitsMutex;
 MetafileLimits g_limits;
 
-// The outermost drawing on this thread and what is left of its budget.
+// The outermost drawing on this thread: its whole budget and what is left.
 struct DrawingBudget {
   bool active = false;
+  long long wholeMs = 0;
   long long leftMs = 0;
 };
 thread_local DrawingBudget t_drawing;
 
-// A content the helper refused, by what it was asked to do.
+// A content the helper refused or crashed on, by what it was asked to do.
 struct RefusedKey {
   Format format;
   std::size_t memoryLimit;
@@ -165,14 +166,15 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
   const RefusedKey key = KeyOf(format, memoryLimit, data, size);
   std::string error;
   if (RefusedBefore(key, &error)) return Fail(name, error + " (refused before)");
-  // Within the drawing's budget: none left, the file is not tried; a run it
-  // cuts short says nothing of the file.
+  // Within a drawing: once its budget is spent the file is not tried; while
+  // it lasts the file has its own whole time, but never more than the whole
+  // budget, and a run that shorter limit cuts says nothing of the file.
   IsolationLimits limits;
   limits.milliseconds = settings.fileMilliseconds;
   DrawingBudget& drawing = t_drawing;
-  if (drawing.active && drawing.leftMs <= 0) return Deferred(name, settings.drawingMilliseconds);
-  if (drawing.active && drawing.leftMs < limits.milliseconds)
-    limits.milliseconds = static_cast<int>(drawing.leftMs);
+  if (drawing.active && drawing.leftMs <= 0) return Deferred(name, static_cast<int>(drawing.wholeMs));
+  if (drawing.active && drawing.wholeMs < limits.milliseconds)
+    limits.milliseconds = static_cast<int>(drawing.wholeMs);
   std::shared_ptr<Bitmap> out;
   IsolatedEnd end = IsolatedEnd::NotRun;
   const auto start = std::chrono::steady_clock::now();
@@ -214,10 +216,13 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
     return r;
   }
   if (end == IsolatedEnd::TimedOut && limits.milliseconds < settings.fileMilliseconds)
-    return Deferred(name, settings.drawingMilliseconds);
-  if (end == IsolatedEnd::Refused || end == IsolatedEnd::TimedOut || end == IsolatedEnd::Stopped)
-    Remember(key, error);
-  return Fail(name, error);
+    return Deferred(name, static_cast<int>(drawing.wholeMs));
+  // What the helper refused or crashed on is refused from now on; a file past
+  // its time (on a busy machine, perhaps) is tried again by the next drawing.
+  if (end == IsolatedEnd::Refused || end == IsolatedEnd::Stopped) Remember(key, error);
+  DecodeResult r = Fail(name, error);
+  r.timedOut = end == IsolatedEnd::TimedOut;
+  return r;
 }
 
 int MetafileHelperMain(int argc, char** argv) {
@@ -259,7 +264,10 @@ void ForgetRefusedMetafiles() {
 }
 
 MetafileDrawing::MetafileDrawing() : outermost_(!detail::t_drawing.active) {
-  if (outermost_) detail::t_drawing = {true, CurrentMetafileLimits().drawingMilliseconds};
+  if (outermost_) {
+    const long long whole = CurrentMetafileLimits().drawingMilliseconds;
+    detail::t_drawing = {true, whole, whole};
+  }
 }
 
 MetafileDrawing::~MetafileDrawing() {

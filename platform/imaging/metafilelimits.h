@@ -1,7 +1,10 @@
 // How long metafiles may take to draw. Each file is drawn by the helper
-// program within its own time; the files of one drawing (a page printed)
-// share a budget, past which the rest are not tried and their pictures say
-// so; and a file the helper refused is not tried again in this process.
+// program within its own time; the files of one drawing (a page printed or
+// drawn on a view) share a budget, past which the rest are not tried and
+// their pictures say so. A content the helper refused or crashed on is not
+// tried again in this process; a file that ran past its time (on a busy
+// machine, perhaps) is not remembered: the next drawing tries it again,
+// within that drawing's budget.
 #pragma once
 
 #include <string>
@@ -11,7 +14,9 @@ namespace md::imaging {
 struct MetafileLimits {
   // The time one metafile may take.
   int fileMilliseconds = 5000;
-  // The time the metafiles of one drawing may take together.
+  // The time the metafiles of one drawing may take together. A file started
+  // while some of it is left has its own whole time, so a drawing may run
+  // past it by up to one file's time; no one file runs longer than this.
   int drawingMilliseconds = 10000;
   // The helper program; empty for the one beside the library.
   std::string helper;
@@ -26,10 +31,18 @@ MetafileLimits SetMetafileLimits(MetafileLimits limits);
 void ForgetRefusedMetafiles();
 
 // One drawing: while the outermost one lives, the metafiles decoded on its
-// thread share its drawingMilliseconds; once they are spent, a metafile is
-// answered as deferred (DecodeResult::deferred) without being tried, and one
-// whose run the rest of the budget cut short likewise. A drawing made inside
-// another shares the outer one's budget.
+// thread share its drawingMilliseconds. A file started while some of them
+// are left runs for its whole fileMilliseconds (or the whole budget, when
+// that is shorter); one that runs past it is answered as timed out
+// (DecodeResult::timedOut) and not remembered. Once the budget is spent, a
+// metafile is answered as deferred (DecodeResult::deferred) without being
+// tried, and so is one whose run a budget shorter than a file's time cut
+// short. A drawing made inside another shares the outer one's budget.
+// Outside every drawing a file has its own time only.
+//
+// The print calls (layout/graphicelement/print/gis_pageprint.h) open one
+// for each page they draw; a host that draws elements itself opens one
+// there (GIS_PageDrawing) around its drawing of a page.
 class MetafileDrawing {
  public:
   MetafileDrawing();

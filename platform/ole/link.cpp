@@ -6,11 +6,11 @@
 
 #include <algorithm>
 #include <atomic>
-#include <filesystem>
 #include <string_view>
 #include <utility>
 
 #include "platform/files/filestore.h"
+#include "platform/files/pagepaths.h"
 #include "platform/ole/record.h"
 
 namespace md::ole {
@@ -26,40 +26,21 @@ bool CleanPath(const std::string& path) {
          detail::IsValidUtf8(path);
 }
 
-// A path below a folder: names joined by single slashes, none of them "."
-// or "..", so that it never leaves the folder.
-bool CleanRelative(const std::string& path) {
-  if (!CleanPath(path) || path.front() == '/') return false;
-  for (std::size_t at = 0; at <= path.size();) {
-    const std::size_t end = std::min(path.find('/', at), path.size());
-    const std::string_view name(path.data() + at, end - at);
-    if (name.empty() || name == "." || name == "..") return false;
-    at = end + 1;
-  }
-  return true;
-}
+// A path below a folder that never leaves it.
+bool CleanRelative(const std::string& path) { return CleanPath(path) && md::files::IsPathBelowFolder(path); }
 
 // The target's path from the page file's folder; empty when it does not lie
 // beside or below it.
 std::string RelativeTo(const std::string& target, const std::string& pageFile) {
-  if (target.empty() || pageFile.empty()) return std::string();
-  namespace fs = std::filesystem;
-  const fs::path folder = fs::path(pageFile).parent_path();
-  const std::string relative =
-      fs::path(target).lexically_normal().lexically_relative(folder).generic_string();
+  const std::string relative = md::files::PathFromPageFolder(target, pageFile);
   return CleanRelative(relative) ? relative : std::string();
 }
 
 std::string Joined(const std::string& pageFile, const std::string& relative) {
-  return (std::filesystem::path(pageFile).parent_path() / relative).string();
+  return md::files::PathBesidePage(pageFile, relative);
 }
 
-std::string AbsoluteOf(const std::string& path) {
-  std::error_code ec;
-  const std::string absolute =
-      path.empty() ? std::string() : std::filesystem::absolute(path, ec).lexically_normal().string();
-  return ec ? std::string() : absolute;
-}
+std::string AbsoluteOf(const std::string& path) { return md::files::AbsolutePath(path); }
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/element/userinterface.h"
+#include "platform/imaging/metafilelimits.h"
 
 namespace {
 
@@ -37,6 +38,7 @@ class WalkGuard {
     ++g_nDepth;
     const bool again = !g_walking.empty() && g_walking.back() == id;
     const bool cycle = !again && std::find(g_walking.begin(), g_walking.end(), id) != g_walking.end();
+    m_bCycle = cycle;
     m_bOk = g_nDepth <= kMaxDepth && !cycle;
     m_bPushed = m_bOk && !again;
     if (m_bPushed) g_walking.push_back(id);
@@ -48,12 +50,15 @@ class WalkGuard {
   WalkGuard(const WalkGuard&) = delete;
   WalkGuard& operator=(const WalkGuard&) = delete;
   bool ok() const { return m_bOk; }
+  // The compound is being walked already, further out.
+  bool cycle() const { return m_bCycle; }
   // Counts one member visit; false once the budget of the outermost call is spent.
   static bool Visit() { return ++g_nVisits <= kMaxVisits; }
 
  private:
   bool m_bOk = false;
   bool m_bPushed = false;
+  bool m_bCycle = false;
 };
 
 SGIS_ElementBindOptions CompoundBinding() {
@@ -196,7 +201,12 @@ bool CGIS_CompoundElement::RemoveElement(IGIS_Element* pElement) {
 BOOL CGIS_CompoundElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   if (m_core.RequireFeature("OnDraw") == nullptr) return FALSE;
   WalkGuard guard(GetID());
-  if (!guard.ok()) return FALSE;
+  // Reached again through a cycle: the walk further out draws it.
+  if (!guard.ok()) return guard.cycle() ? TRUE : FALSE;
+  // The members' metafiles share one drawing's budget (the page's, when a
+  // print draws the compound).
+  const md::imaging::MetafileDrawing drawing;
+  bool drawn = true;
   const int n = GetElementCount();
   for (int i = 0; i < n; ++i) {
     if (!WalkGuard::Visit()) break;
@@ -205,9 +215,11 @@ BOOL CGIS_CompoundElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) 
       GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnDraw").c_str(), "pElement == NULL");
       continue;
     }
-    pElement->OnDraw(hdc, bPrint, pDisplay);
+    // A member that fails to draw (it says why) fails the compound; the
+    // others are still drawn.
+    if (!pElement->OnDraw(hdc, bPrint, pDisplay)) drawn = false;
   }
-  return TRUE;
+  return drawn ? TRUE : FALSE;
 }
 
 BOOL CGIS_CompoundElement::OnOpenPropertyDlg(IGIS_Display*, BOOL) {

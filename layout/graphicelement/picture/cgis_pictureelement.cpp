@@ -1,8 +1,11 @@
 // The picture element: import, drawing, storage and the kept picture.
 #include "layout/graphicelement/picture/cgis_pictureelement.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -19,6 +22,7 @@
 #include "layout/graphicelement/shapes/shapebox.h"
 #include "layout/graphicelement/shapes/shapefeature.h"
 #include "platform/files/filestore.h"
+#include "platform/files/pagepaths.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/loader.h"
 #include "platform/win/cdc.h"
@@ -44,6 +48,7 @@ constexpr const char* kKeyFileName = "FileName";
 constexpr const char* kKeyFileExt = "FileExt";
 constexpr const char* kKeySaveInDoc = "SaveInDoc";
 constexpr const char* kKeyPictureData = "PictureData";
+constexpr const char* kKeyRelative = "RelativeFileName";
 
 using md::layout::DataBufferPtr;
 using md::layout::PropertySetPtr;
@@ -56,6 +61,14 @@ constexpr CustomKey kCustomKeys[] = {
     {kKeySaveInDoc, GIS_FIELD_TYPE_BOOL, "是否保存在文档中", "是否保存在文档中"},
     {kKeyPictureData, GIS_FIELD_TYPE_BUFFER, "图片的内容", "图片的内容"},
 };
+// Written only for a picture the page does not keep, after the keys above.
+constexpr CustomKey kRelativeKey{kKeyRelative, GIS_FIELD_TYPE_STRING, "相对路径", "RelativeFileName"};
+
+// A file is there (a folder of that name is not one).
+bool IsFile(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
 
 // A picture not drawn this time: its rectangle crossed out in grey.
 void DrawPlaceholder(HDC hdc, int left, int top, int right, int bottom) {
@@ -173,6 +186,8 @@ BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
 
   m_bSaveInDoc = false;
   m_strFileName = path;
+  m_strRelative.clear();
+  m_strRelativeBase.clear();
   m_pKept.reset();
   const std::size_t dot = path.rfind('.');
   if (dot != std::string::npos) m_strFileExt = path.substr(dot + 1);
@@ -213,6 +228,7 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   }
   const SGIS_Rect r = GetRect();
   const SGIS_Rect d = pView->PageToDeviceRect(r, pReference);
+  bool drawn = true;
 
   if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, r, pReference, GIS_FRAME_PART_UNDER);
   if (m_pFrame != nullptr && m_pFrame->GetDraftMode() && !bPrint) {
@@ -233,11 +249,16 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
     // No paper known: nothing to keep the picture inside.
     const bool paperKnown = paper.right != paper.left && paper.bottom != paper.top;
 
-    const md::imaging::DecodeResult picture = md::imaging::ImageCache::Shared().Load(m_strFileName);
-    if (picture.deferred) {
-      // The drawing's time for metafiles is spent: the picture says so.
-      GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "%s: %s", m_strFileName.c_str(), picture.error.c_str());
+    // Without a file there is no picture to draw.
+    std::string path;
+    const md::imaging::DecodeResult picture =
+        m_strFileName.empty() ? md::imaging::DecodeResult() : LoadPicture(&path);
+    if (!picture && !m_strFileName.empty()) {
+      // Not drawn (gone, refused, past its time or the drawing's budget): the
+      // picture says so.
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "%s: %s", path.c_str(), picture.error.c_str());
       DrawPlaceholder(hdc, d.left, d.top, d.right, d.bottom);
+      drawn = false;
     } else if (picture) {
       // The picture's top-left corner on the rectangle's top-left corner and
       // its bottom-right on the bottom-right, whichever way the context's
@@ -264,7 +285,40 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
     }
   }
   if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, r, pReference, GIS_FRAME_PART_BORDER);
-  return TRUE;
+  return drawn ? TRUE : FALSE;
+}
+
+md::imaging::DecodeResult CGIS_PictureElement::LoadPicture(std::string* pPath) const {
+  *pPath = GetSourcePath();
+  struct stat st {};
+  if (::stat(pPath->c_str(), &st) != 0) {
+    md::imaging::DecodeResult gone;
+    gone.error = std::strerror(errno);
+    const std::string beside = DrawsKeptCopy() ? std::string() : RelativePlace();
+    if (!beside.empty() && beside != *pPath) gone.error += ", nor beside the page as " + beside;
+    return gone;
+  }
+  return md::imaging::ImageCache::Shared().Load(*pPath);
+}
+
+// ---- The file -----------------------------------------------------------------
+
+std::string CGIS_PictureElement::PageFile() const {
+  IGIS_FeatureSet* pOwner = m_core.m_pFeatureSet;
+  const char* szPage = pOwner != nullptr ? pOwner->GetFilePath() : nullptr;
+  return szPage != nullptr && szPage[0] != '\0' ? md::files::AbsolutePath(szPage) : std::string();
+}
+
+std::string CGIS_PictureElement::RelativePlace() const {
+  if (m_strRelative.empty()) return std::string();
+  const std::string base = m_strRelativeBase.empty() ? PageFile() : m_strRelativeBase;
+  return base.empty() ? std::string() : md::files::PathBesidePage(base, m_strRelative);
+}
+
+std::string CGIS_PictureElement::GetSourcePath() const {
+  if (DrawsKeptCopy()) return m_strFileName;
+  const std::string beside = RelativePlace();
+  return IsFile(beside) ? beside : m_strFileName;
 }
 
 // ---- Storage ------------------------------------------------------------------
@@ -315,10 +369,24 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
     // A kept picture is drawn from this process's copy of its bytes, whose
     // name depends on the temporary folder: the stored name stays the one
     // it was kept from, so that the stored form does not change with it.
-    if (DrawsKeptCopy())
+    if (DrawsKeptCopy()) {
       set.Keep(KeyOf(kKeyFileName));
-    else
+    } else {
+      // The file is named by where it is found, and by its path from the
+      // folder of the page's file now (from where the relative path pointed
+      // when it is found nowhere).
+      const std::string place = GetSourcePath();
+      const std::string from = IsFile(place) || m_strRelative.empty() ? place : RelativePlace();
+      const std::string page = PageFile();
+      std::string relative = md::files::PathFromPageFolder(md::files::AbsolutePath(from), page);
+      if (relative.size() > kMaxPathBytes) relative.clear();
+      if (place.size() <= kMaxPathBytes) m_strFileName = place;
+      m_strRelative = std::move(relative);
+      m_strRelativeBase = page;
       set.String(KeyOf(kKeyFileName), m_strFileName);
+      // Absent and empty alike mean no relative path.
+      if (!m_strRelative.empty() || set.IsStored(kKeyRelative)) set.String(kRelativeKey, m_strRelative);
+    }
     set.String(KeyOf(kKeyFileExt), m_strFileExt);
     return set.Finish() ? TRUE : FALSE;
   }
@@ -348,6 +416,19 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
   };
   readName(kKeyFileName, &m_strFileName);
   readName(kKeyFileExt, &m_strFileExt);
+  // The relative path is taken against the page file read from; a record
+  // without one (written before there were any) has none, and one that
+  // would leave the page's folder is refused.
+  m_strRelative.clear();
+  m_strRelativeBase = PageFile();
+  std::string relative;
+  if (set.Read(kKeyRelative, &relative) && !relative.empty()) {
+    if (relative.size() <= kMaxPathBytes && md::files::IsPathBelowFolder(relative))
+      m_strRelative = std::move(relative);
+    else
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s does not lie below the page's folder: not used",
+              kKeyRelative);
+  }
   const md::basilo::StoredFieldView* pData = m_bSaveInDoc ? set.Find(kKeyPictureData) : nullptr;
   if (pData != nullptr && pData->type == GIS_FIELD_TYPE_BUFFER && !pData->bytes.empty()) {
     KeepBytes(pData->bytes.data(), pData->bytes.size());
@@ -374,8 +455,9 @@ void CGIS_PictureElement::ArchivePictureData(bool bKeep) {
 
   std::vector<std::uint8_t> bytes;
   std::string why;
-  if (!md::files::ReadWholeFile(m_strFileName.c_str(), md::imaging::kDefaultMemoryLimit, &bytes, &why)) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, kCannotOpen, m_strFileName.c_str());
+  const std::string source = GetSourcePath();
+  if (!md::files::ReadWholeFile(source.c_str(), md::imaging::kDefaultMemoryLimit, &bytes, &why)) {
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kFileMethod, kCannotOpen, source.c_str());
     return;
   }
   if (!KeepBytes(bytes.data(), bytes.size())) return;

@@ -4,9 +4,21 @@
 // the temporary folder's file of that content, which every element holding
 // the same content shares.
 //
-// The feature (kind 1024) holds the rectangle; the file name, extension,
-// keep-in-document flag, kept bytes and frame live in its "Custom" property
-// set (FORMAT.md).
+// A picture the page does not keep is drawn from its file. The element keeps
+// the file's absolute path and, when the file lies beside or below the page's
+// file, its path from the page's folder too, which is looked at first: a
+// page moved together with its pictures still finds them. Storing the page
+// names the file by where it was found and makes the relative path again
+// for the file the page goes into.
+//
+// A picture that cannot be drawn from its file (gone, unreadable, damaged,
+// refused by the metafile helper, past its time or its drawing's budget for
+// metafiles) is crossed out in grey in its rectangle, one record names the
+// file and why, and OnDraw answers FALSE.
+//
+// The feature (kind 1024) holds the rectangle; the file name, its relative
+// path, extension, keep-in-document flag, kept bytes and frame live in its
+// "Custom" property set (FORMAT.md).
 #pragma once
 
 #include <string>
@@ -14,6 +26,10 @@
 #include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "layout/graphicelement/picture/keptpicture.h"
 #include "layout/graphicelement/shapes/cgis_boxshapeimpl.h"
+
+namespace md::imaging {
+struct DecodeResult;
+}
 
 class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_PictureElement> {
  public:
@@ -38,8 +54,15 @@ class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Pi
   bool IsSaveInDoc() override { return m_bSaveInDoc; }
   void ArchivePictureData(bool bKeep) override;
 
-  // The file the element draws from, and the extension of the imported file.
+  // The file the element names (its absolute path when the page does not
+  // keep the picture), and the extension of the imported file.
   const std::string& GetFileName() const { return m_strFileName; }
+  // The file's path from the page's folder; empty when it does not lie
+  // beside or below the page's file, or the page has no file.
+  const std::string& GetRelativeFileName() const { return m_strRelative; }
+  // The file drawn from: beside the page by the relative path when a file
+  // is there, else the file the element names.
+  std::string GetSourcePath() const;
   const std::string& GetFileExt() const { return m_strFileExt; }
   // What the picture page shows: the extension in capitals and "  Image".
   std::string GetPictureDescription() const;
@@ -56,9 +79,19 @@ class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Pi
   bool KeepBytes(const void* pData, std::size_t nSize);
   // The picture is kept and drawn from this process's copy of its bytes.
   bool DrawsKeptCopy() const;
+  // The page's file, absolute; "" when the page has none.
+  std::string PageFile() const;
+  // The place the relative path names, against the page file it was made
+  // for (or the page's file); "" without one.
+  std::string RelativePlace() const;
+  // The decoded picture of the file drawn from; *pPath names that file.
+  md::imaging::DecodeResult LoadPicture(std::string* pPath) const;
 
   IGIS_FrameProperty* m_pFrame = nullptr;
   std::string m_strFileName;
+  std::string m_strRelative;
+  // The page file m_strRelative was made against; "" for the page's file.
+  std::string m_strRelativeBase;
   std::string m_strFileExt;
   bool m_bSaveInDoc = false;
   // The kept picture's file while the element draws from it.

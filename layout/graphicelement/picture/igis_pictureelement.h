@@ -1,4 +1,11 @@
 // The picture element's own operations, after the 26 of IGIS_Element.
+//
+// A picture the page does not keep is drawn from its file, looked for first
+// by its path from the page's folder when it lay beside or below the page's
+// file, so that a page moved together with its pictures still finds them
+// (layout/graphicelement/picture/FORMAT.md). One that cannot be drawn from
+// its file is crossed out in its rectangle with a record saying why, and
+// OnDraw answers FALSE.
 #pragma once
 
 #include "layout/graphicelement/igis_element.h"

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -56,14 +57,10 @@ bool TopLevelElements(IGIS_FeatureSet* page, const char* method, std::vector<IGI
   return true;
 }
 
-bool CheckPage(IGIS_FeatureSet* page, int paperWidth, int paperHeight, const char* method) {
+// The page is there and has a spatial reference.
+bool CheckPage(IGIS_FeatureSet* page, const char* method) {
   if (page == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "pFeatureSet == NULL");
-    return false;
-  }
-  if (paperWidth <= 0 || paperHeight <= 0) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "paper %d x %d: both sides must be positive", paperWidth,
-            paperHeight);
     return false;
   }
   if (page->GetFeatureClass() == nullptr || page->GetFeatureClass()->GetSpatialReference() == nullptr) {
@@ -75,25 +72,39 @@ bool CheckPage(IGIS_FeatureSet* page, int paperWidth, int paperHeight, const cha
   return true;
 }
 
+bool CheckPage(IGIS_FeatureSet* page, int paperWidth, int paperHeight, const char* method) {
+  if (!CheckPage(page, method)) return false;
+  if (paperWidth > 0 && paperHeight > 0) return true;
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "paper %d x %d: both sides must be positive", paperWidth, paperHeight);
+  return false;
+}
+
 bool CheckDpi(int dpi, int most, const char* method) {
   if (dpi >= GIS_PRINT_MIN_DPI && dpi <= most) return true;
   GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "%d dpi is outside %d to %d", dpi, GIS_PRINT_MIN_DPI, most);
   return false;
 }
 
-bool DrawElements(HDC hdc, int paperWidth, int paperHeight, const std::vector<IGIS_Element*>& elements,
-                  const char* method) {
+// Draws the elements in order through the display; every one is drawn, and
+// each that fails is recorded.
+bool DrawThrough(HDC hdc, IGIS_Display* display, bool bPrint, const std::vector<IGIS_Element*>& elements,
+                 const char* method) {
   bool ok = true;
-  CGIS_PrintDisplay display(hdc, paperWidth, paperHeight, SGIS_Point(0, paperHeight, 0));
   // The page's metafiles share one budget of time.
   const md::imaging::MetafileDrawing drawing;
   for (IGIS_Element* e : elements) {
-    if (e != nullptr && e->OnDraw(hdc, true, &display)) continue;
+    if (e != nullptr && e->OnDraw(hdc, bPrint, display)) continue;
     ok = false;
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "the element of feature %d (%s) did not draw",
             e != nullptr ? e->GetID() : -1, e != nullptr ? e->GetType() : "NULL");
   }
   return ok;
+}
+
+bool DrawElements(HDC hdc, int paperWidth, int paperHeight, const std::vector<IGIS_Element*>& elements,
+                  const char* method) {
+  CGIS_PrintDisplay display(hdc, paperWidth, paperHeight, SGIS_Point(0, paperHeight, 0));
+  return DrawThrough(hdc, &display, true, elements, method);
 }
 
 // Draws the elements onto a canvas spanning the paper at dpi.
@@ -174,6 +185,21 @@ BOOL GIS_PrintPageToSurface(IGIS_FeatureSet* page, int paperWidth, int paperHeig
   const bool drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
   return drawn && canvas->finish() ? TRUE : FALSE;
 }
+
+BOOL GIS_DrawPageToDisplay(HDC hdc, IGIS_FeatureSet* page, IGIS_Display* display) {
+  constexpr const char* kMethod = "GIS_DrawPageToDisplay";
+  if (hdc == nullptr || display == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, hdc == nullptr ? "hdc == NULL" : "pDisplay == NULL");
+    return FALSE;
+  }
+  std::vector<IGIS_Element*> elements;
+  if (!CheckPage(page, kMethod) || !TopLevelElements(page, kMethod, &elements)) return FALSE;
+  return DrawThrough(hdc, display, false, elements, kMethod) ? TRUE : FALSE;
+}
+
+void* GIS_BeginPageDrawing() { return new (std::nothrow) md::imaging::MetafileDrawing(); }
+
+void GIS_EndPageDrawing(void* drawing) { delete static_cast<md::imaging::MetafileDrawing*>(drawing); }
 
 BOOL GIS_PrintPageToDC(HDC hdc, IGIS_FeatureSet* page, int paperWidth, int paperHeight,
                        IGIS_Element* const* elements, int count) {

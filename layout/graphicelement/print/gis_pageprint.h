@@ -9,8 +9,12 @@
 // faces; Chinese faces fall back to the installed CJK font).
 //
 // The metafiles of one page share a budget of time (platform/imaging/
-// metafilelimits.h): once it is spent, a picture of the rest is crossed out
-// in grey, and a record names its file.
+// metafilelimits.h): each file started while the budget lasts has its own
+// whole time; once the budget is spent, a picture of the rest is crossed out
+// in grey, and a record names its file. A picture that cannot be drawn from
+// its file (gone, unreadable, refused, past its time or its page's budget)
+// is crossed out the same way and fails to draw, and so does a compound
+// holding it.
 //
 // Every call answers FALSE, with a log record saying what is wrong, for a
 // page without a spatial reference on its feature class (a new feature set
@@ -24,6 +28,7 @@
 
 #include "platform/win/wintypes.h"
 
+class IGIS_Display;
 class IGIS_FeatureSet;
 typedef struct _cairo_surface cairo_surface_t;
 
@@ -53,4 +58,38 @@ __attribute__((visibility("default"))) BOOL GIS_PrintPageToSurface(IGIS_FeatureS
                                                                    int paperHeight, int dpi,
                                                                    cairo_surface_t* surface);
 
+// Draws the page's top-level elements, as a print does but not printing,
+// through the caller's display (a view of the host's own, or the host
+// display's screen view) onto hdc, within one budget for the page's
+// metafiles; FALSE as above for a NULL hdc or display too.
+__attribute__((visibility("default"))) BOOL GIS_DrawPageToDisplay(HDC hdc, IGIS_FeatureSet* page,
+                                                                  IGIS_Display* display);
+
+// Open and close one drawing of a page: what GIS_PageDrawing does.
+__attribute__((visibility("default"))) void* GIS_BeginPageDrawing();
+__attribute__((visibility("default"))) void GIS_EndPageDrawing(void* drawing);
+
 }  // extern "C"
+
+// One drawing of a page by a host that draws the elements itself (each
+// element's OnDraw, on a view of its own): while it lives, the metafiles the
+// elements draw on this thread share the budget a print gives a page, past
+// which a picture is crossed out, writes its record and answers FALSE.
+// Without it each metafile has its own time only, however many there are.
+// Made on the thread that draws, around the drawing of one page; one made
+// inside another shares the outer one's budget.
+//
+//   {
+//     GIS_PageDrawing drawing;
+//     for (IGIS_Element* e : elements) drawn = e->OnDraw(hdc, false, display) && drawn;
+//   }
+class GIS_PageDrawing {
+ public:
+  GIS_PageDrawing() : m_pDrawing(GIS_BeginPageDrawing()) {}
+  ~GIS_PageDrawing() { GIS_EndPageDrawing(m_pDrawing); }
+  GIS_PageDrawing(const GIS_PageDrawing&) = delete;
+  GIS_PageDrawing& operator=(const GIS_PageDrawing&) = delete;
+
+ private:
+  void* m_pDrawing;
+};

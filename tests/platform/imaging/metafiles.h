@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -207,5 +208,17 @@ inline Bytes SampleEmf() {
               {86, {1100, 100, 1900, 900, 3, p16(1100, 900), p16(1500, 100), p16(1900, 900)}}},  // polygon
              6);
 }
+
+// While it lives, the imaging tests' probe standing in for the metafile
+// helper crashes on every metafile ("crash") or refuses it with the text as
+// its reason; without it, or given NULL, it takes forever over each.
+struct ProbeMetafileBehaviour {
+  explicit ProbeMetafileBehaviour(const char* behaviour) {
+    if (behaviour != nullptr) ::setenv("MD_PROBE_METAFILE", behaviour, 1);
+  }
+  ~ProbeMetafileBehaviour() { ::unsetenv("MD_PROBE_METAFILE"); }
+  ProbeMetafileBehaviour(const ProbeMetafileBehaviour&) = delete;
+  ProbeMetafileBehaviour& operator=(const ProbeMetafileBehaviour&) = delete;
+};
 
 }  // namespace md::test::metafiles

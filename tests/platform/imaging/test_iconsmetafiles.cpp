@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -362,6 +363,49 @@ TEST(ImagingIconsMetafiles, AMissingHelperRefusesTheMetafileNamingThePath) {
   EXPECT_NE(r.error.find("/nonexistent/mapdeck-metafile is missing"), std::string::npos) << r.error;
   // A helper that could not start says nothing of the file.
   EXPECT_TRUE(Decode(bytes.data(), bytes.size())) << r.error;
+}
+
+TEST(ImagingIconsMetafiles, OnlyAContentTheHelperRefusedOrCrashedOnIsRefusedAgainWithoutIt) {
+  MetafileLimits limits;
+  limits.fileMilliseconds = 300;
+  limits.helper = MD_IMAGING_PROBE;
+  const struct {
+    const char* name;
+    const char* behaviour;
+    int drawingMilliseconds;  // each decode's drawing's budget; 0: outside every drawing
+    const char* error;        // how the reason starts
+    bool timedOut, deferred, remembered;
+  } rows[] = {
+      {"runs past its time", nullptr, 0, "EMF: drawing took longer than 0.30 s", true, false, false},
+      {"is cut short by a budget shorter than its time", nullptr, 200,
+       "EMF: not drawn: this drawing's 0.20 s for metafiles are spent", false, true, false},
+      // On its signal, or on the sanitizer's abort.
+      {"crashes", "crash", 0, "EMF: the renderer stopped", false, false, true},
+      {"refuses", "no such drawing", 0, "EMF: no such drawing", false, false, true},
+  };
+  const f::Bytes bytes = m::SampleEmf();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const m::ProbeMetafileBehaviour behaviour(row.behaviour);
+    limits.drawingMilliseconds = row.drawingMilliseconds;
+    const MetafileLimits before = SetMetafileLimits(limits);
+    const auto decode = [&] {
+      std::optional<MetafileDrawing> drawing;
+      if (row.drawingMilliseconds > 0) drawing.emplace();
+      return Decode(bytes.data(), bytes.size());
+    };
+    const DecodeResult first = decode();
+    const DecodeResult second = decode();
+    SetMetafileLimits(before);
+    ForgetRefusedMetafiles();
+    EXPECT_FALSE(first);
+    EXPECT_EQ(first.error.rfind(row.error, 0), 0u) << first.error;
+    EXPECT_EQ(first.timedOut, row.timedOut);
+    EXPECT_EQ(first.deferred, row.deferred);
+    // Remembered, the helper is not asked again; otherwise it is, and answers as before.
+    EXPECT_EQ(second.error, row.remembered ? first.error + " (refused before)" : first.error);
+    EXPECT_EQ(second.timedOut, row.timedOut);
+  }
 }
 
 // A GObject type whose class set-up waits until released: while it waits,

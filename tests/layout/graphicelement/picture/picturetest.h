@@ -98,14 +98,29 @@ class PicturePage : public ::testing::Test {
     set->Release();
     return out;
   }
-  static std::string StoredFileName(IGIS_Element* e) {
+  static std::string StoredFileName(IGIS_Element* e) { return StoredString(e, "FileName"); }
+  // A string key of the "Custom" set; "" when missing.
+  static std::string StoredString(IGIS_Element* e, const char* key) {
     IGIS_PropertySet* set = GIS_CreatePropertySetObject();
     set->Archive(e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
     std::string out;
-    if (IGIS_Field* f = set->GetProperty("FileName"); f != nullptr && f->GetString() != nullptr)
+    if (IGIS_Field* f = set->GetProperty(key); f != nullptr && f->GetString() != nullptr)
       out = f->GetString();
     set->Release();
     return out;
+  }
+  // Stores the string under the key of the "Custom" set (added when missing).
+  static void SetStoredString(IGIS_Element* e, const char* key, const std::string& value) {
+    IGIS_FeatureAttributes* a = e->GetFeaturePtr()->GetAttributes();
+    IGIS_PropertySet* set = GIS_CreatePropertySetObject();
+    set->Archive(a->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
+    if (set->GetProperty(key) == nullptr) set->AddProperty(key, key, GIS_FIELD_TYPE_STRING, 1);
+    set->GetProperty(key)->SetString(value.c_str());
+    IGIS_DataBuffer* out = GIS_CreateDataBufferObject(0);
+    set->Archive(out, GIS_ARCHIVE_WRITE, 0);
+    a->SetDataBuffer("Custom", out, 0);
+    out->Release();
+    set->Release();
   }
 
   IGIS_FeatureSet* set_ = nullptr;

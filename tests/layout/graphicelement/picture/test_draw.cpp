@@ -1,7 +1,11 @@
 // Drawing the picture element on screen and on paper: where the picture
 // lands, its orientation, the clip while printing, the frame's draft mode,
-// the cache that keeps redrawing from decoding again, and the time a page's
-// metafiles may take.
+// the cache that keeps redrawing from decoding again, a picture that cannot
+// be drawn, and the time the metafiles of one drawing may take.
+#include <functional>
+#include <optional>
+
+#include "layout/graphicelement/compound/cgis_compoundelement.h"
 #include "layout/graphicelement/print/gis_pageprintdc.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/metafilelimits.h"
@@ -110,20 +114,92 @@ TEST_F(PictureDraw, DraftModeShowsNoPictureOnScreenButPrintsIt) {
   EXPECT_EQ(printer.Images().size(), 1u);
 }
 
-TEST_F(PictureDraw, AMissingOrDamagedFileDrawsNothingAndStillSucceeds) {
-  CGIS_PictureElement* e = NewPicture();
-  e->SetFramePropertyPtr(nullptr);
-  const std::string path = Quadrants("q.png", 8, 8);
-  ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
-  files::WriteAll(path, files::Bytes{'P', 'K'});
-  ScreenOnRecording screen;
-  LogMark mark;
-  EXPECT_TRUE(e->OnDraw(screen.hdc, false, &screen.display));
-  EXPECT_TRUE(screen.Images().empty());
-  std::filesystem::remove(path);
-  EXPECT_TRUE(e->OnDraw(screen.hdc, false, &screen.display));
-  EXPECT_TRUE(screen.Images().empty());
-  EXPECT_FALSE(mark.Has(3, "CGIS_PictureElement::OnDraw"));
+// Limits in force for one test, and the refusals it caused forgotten after.
+struct MetafileLimitsScope {
+  explicit MetafileLimitsScope(md::imaging::MetafileLimits limits)
+      : before(md::imaging::SetMetafileLimits(std::move(limits))) {}
+  ~MetafileLimitsScope() {
+    md::imaging::SetMetafileLimits(before);
+    md::imaging::ForgetRefusedMetafiles();
+  }
+  md::imaging::MetafileLimits before;
+};
+
+// The limits that have the imaging tests' probe draw metafiles.
+md::imaging::MetafileLimits ProbeLimits(int fileMilliseconds, int drawingMilliseconds) {
+  md::imaging::MetafileLimits limits;
+  limits.fileMilliseconds = fileMilliseconds;
+  limits.drawingMilliseconds = drawingMilliseconds;
+  limits.helper = MD_IMAGING_PROBE;
+  return limits;
+}
+
+// The texts of the picture records written since the mark, in order.
+std::vector<std::string> PictureRecords(const LogMark& mark) {
+  std::vector<std::string> texts;
+  for (const SGIS_LogRecord& r : mark.Records())
+    if (r.level == GIS_LOG_LEVEL_STORAGE && r.method == "CGIS_PictureElement::OnDraw")
+      texts.push_back(r.text);
+  return texts;
+}
+
+TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedAndFailsThePrint) {
+  enum class Spoil { Remove, Overwrite, HelperRefuses };
+  const struct {
+    const char* name;
+    const char* file;
+    files::Bytes bytes;
+    Spoil spoil;
+    bool inCompound;
+    const char* reason;  // what the record says after the file's path
+  } rows[] = {
+      {"a file gone", "gone.png", files::Png(8, 8, files::Opaque(8, 8)), Spoil::Remove, false,
+       ": No such file or directory"},
+      {"a damaged file", "damaged.png", files::Png(8, 8, files::Opaque(8, 8)), Spoil::Overwrite, false,
+       ": not a PNG, JPEG, GIF, TIFF, BMP, ICO, CUR, WMF or EMF picture"},
+      {"a metafile the helper refuses", "refused.wmf", metafiles::SampleWmf(), Spoil::HelperRefuses, false,
+       ": WMF: cannot draw this"},
+      {"a file gone, in a compound", "member.png", files::Png(8, 8, files::Opaque(8, 8)), Spoil::Remove, true,
+       ": No such file or directory"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    CGIS_PictureElement* bad = NewPicture();
+    CGIS_PictureElement* good = NewPicture();
+    const std::string path = Write(row.file, row.bytes);
+    ASSERT_TRUE(bad->ImportPictureFromFile(path.c_str()));
+    ASSERT_TRUE(good->ImportPictureFromFile(Quadrants("good.png", 8, 8).c_str()));
+    for (CGIS_PictureElement* e : {bad, good}) e->SetFramePropertyPtr(nullptr);
+    bad->SetRect(SGIS_Rect(2540, 27160, 5080, 24620));
+    good->SetRect(SGIS_Rect(10160, 27160, 12700, 24620));
+    std::optional<MetafileLimitsScope> limits;
+    std::optional<metafiles::ProbeMetafileBehaviour> refusing;
+    if (row.spoil == Spoil::Remove) std::filesystem::remove(path);
+    if (row.spoil == Spoil::Overwrite) files::WriteAll(path, files::Bytes{'P', 'K'});
+    if (row.spoil == Spoil::HelperRefuses) {
+      limits.emplace(ProbeLimits(5000, 10000));
+      refusing.emplace("cannot draw this");
+      md::imaging::ImageCache::Shared().Clear();
+    }
+    IGIS_Element* first = bad;
+    if (row.inCompound) {
+      auto* compound = new CGIS_CompoundElement(set_, nullptr);
+      owned_.push_back(compound);
+      ASSERT_TRUE(compound->AddElement(bad));
+      first = compound;
+    }
+    IGIS_Element* page[] = {first, good};
+    PrinterOnRecording printer;
+    LogMark mark;
+    EXPECT_FALSE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page, 2));
+    // The other picture is drawn; this one is crossed out, and one record
+    // names its file and why.
+    EXPECT_EQ(printer.Images().size(), 1u);
+    EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Rectangle).size(), 1u);
+    EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Line).size(), 2u);
+    EXPECT_EQ(PictureRecords(mark), std::vector<std::string>{path + row.reason});
+    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "GIS_PrintPageToDC"));
+  }
 }
 
 TEST_F(PictureDraw, RefusalsWithoutReferenceOrFeature) {
@@ -154,58 +230,78 @@ TEST_F(PictureDraw, RedrawingDoesNotDecodeAgainUntilTheFileChanges) {
   EXPECT_EQ(cache.DecodeCount(), decodes + 1);
 }
 
-// Limits in force for one test, and the refusals it caused forgotten after.
-struct MetafileLimitsScope {
-  explicit MetafileLimitsScope(md::imaging::MetafileLimits limits)
-      : before(md::imaging::SetMetafileLimits(std::move(limits))) {}
-  ~MetafileLimitsScope() {
-    md::imaging::SetMetafileLimits(before);
-    md::imaging::ForgetRefusedMetafiles();
-  }
-  md::imaging::MetafileLimits before;
-};
-
-TEST_F(PictureDraw, APageOfSlowMetafilesTakesItsBudgetAndTheRestAreCrossedOut) {
+TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) {
   std::vector<IGIS_Element*> pictures;
-  std::vector<files::Bytes> contents;
-  for (std::uint16_t k = 0; k < 5; ++k) {
+  for (std::uint16_t k = 0; k < 3; ++k) {
     // A white rectangle, each file of another width.
     const std::uint16_t width = 1000 + 100 * k;
-    contents.push_back(metafiles::Wmf(
-        width, 500, 1000, {{0x020B, {0, 0}}, {0x020C, {500, width}}, {0x041B, {400, 900, 100, 100}}}, 0));
+    const files::Bytes wmf = metafiles::Wmf(
+        width, 500, 1000, {{0x020B, {0, 0}}, {0x020C, {500, width}}, {0x041B, {400, 900, 100, 100}}}, 0);
     CGIS_PictureElement* e = NewPicture();
     e->SetFramePropertyPtr(nullptr);
-    ASSERT_TRUE(e->ImportPictureFromFile(Write("m" + std::to_string(k) + ".wmf", contents.back()).c_str()));
+    ASSERT_TRUE(e->ImportPictureFromFile(Write("m" + std::to_string(k) + ".wmf", wmf).c_str()));
+    e->SetRect(SGIS_Rect(2540 + 3000 * k, 27160, 5080 + 3000 * k, 24620));
     pictures.push_back(e);
   }
-  // From here on every file takes forever.
+  // From here on every file takes forever. A drawing's budget holds the
+  // first file's whole time and a start for the second, whose whole time
+  // spends it.
   md::imaging::ImageCache::Shared().Clear();
-  md::imaging::MetafileLimits slow;
-  slow.fileMilliseconds = 300;
-  slow.drawingMilliseconds = 700;
-  slow.helper = MD_IMAGING_PROBE;
-  const MetafileLimitsScope limits(slow);
-  PrinterOnRecording printer;
-  LogMark mark;
-  EXPECT_TRUE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, pictures.data(), 5));
-
-  // Two runs at most fit in the budget; every other picture is crossed out,
-  // and a record names its file.
-  std::size_t deferred = 0;
-  for (const SGIS_LogRecord& r : mark.Records())
-    deferred += r.method == "CGIS_PictureElement::OnDraw" &&
-                r.text.find(".wmf: WMF: not drawn: this drawing's 0.70 s for metafiles are spent") !=
-                    std::string::npos;
-  EXPECT_GE(deferred, 3u);
-  EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Rectangle).size(), deferred);
-  EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Line).size(), 2 * deferred);
-  EXPECT_TRUE(printer.Images().empty());
-
-  // The first file had all its time: it is refused again without running
-  // the helper.
-  const md::imaging::DecodeResult again = md::imaging::Decode(contents[0].data(), contents[0].size());
-  EXPECT_FALSE(again.deferred);
-  EXPECT_EQ(again.error, "WMF: drawing took longer than 0.30 s (refused before)");
+  const MetafileLimitsScope limits(ProbeLimits(300, 600));
+  // One drawing each; what one leaves out the next tries again.
+  const struct {
+    const char* name;
+    std::function<BOOL(PrinterOnRecording&, ScreenOnRecording&)> draw;
+    bool onScreen;
+  } rows[] = {
+      {"printed",
+       [&](PrinterOnRecording& p, ScreenOnRecording&) {
+         return GIS_PrintPageToDC(p.hdc, set_, 21000, 29700, pictures.data(), 3);
+       },
+       false},
+      {"drawn on a view",
+       [&](PrinterOnRecording&, ScreenOnRecording& v) {
+         return GIS_DrawPageToDisplay(v.hdc, set_, &v.display);
+       },
+       true},
+      {"drawn by the host in one page drawing",
+       [&](PrinterOnRecording&, ScreenOnRecording& v) {
+         const GIS_PageDrawing drawing;
+         BOOL drawn = TRUE;
+         for (IGIS_Element* e : pictures) drawn = e->OnDraw(v.hdc, false, &v.display) && drawn;
+         return drawn;
+       },
+       true},
+      {"a compound drawn on its own",
+       [&](PrinterOnRecording& p, ScreenOnRecording&) {
+         auto* compound = new CGIS_CompoundElement(set_, nullptr);
+         owned_.push_back(compound);
+         for (IGIS_Element* e : pictures) compound->AddElement(e);
+         return compound->OnDraw(p.hdc, true, &p.display);
+       },
+       false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    PrinterOnRecording printer;
+    ScreenOnRecording screen(0, 29700, 1000, 400);
+    LogMark mark;
+    EXPECT_FALSE(row.draw(printer, screen));
+    std::vector<std::string> outcomes;
+    for (const std::string& text : PictureRecords(mark)) {
+      const bool slow = text.find(".wmf: WMF: drawing took longer than 0.30 s") != std::string::npos;
+      const bool deferred =
+          text.find(".wmf: WMF: not drawn: this drawing's 0.60 s for metafiles are spent") !=
+          std::string::npos;
+      outcomes.push_back(slow ? "slow" : deferred ? "deferred" : text);
+    }
+    EXPECT_EQ(outcomes, (std::vector<std::string>{"slow", "slow", "deferred"}));
+    // Each crossed out.
+    const md::canvas::RecordingCanvas& canvas = row.onScreen ? screen.canvas : printer.canvas;
+    EXPECT_EQ(canvas.shapesOf(md::canvas::ShapeKind::Rectangle).size(), 3u);
+    EXPECT_EQ(canvas.shapesOf(md::canvas::ShapeKind::Line).size(), 6u);
+    EXPECT_TRUE(canvas.recordsOf(md::canvas::Record::Type::Image).empty());
+  }
 }
 
 }  // namespace

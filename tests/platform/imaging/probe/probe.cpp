@@ -2,10 +2,12 @@
 // does (fills the buffer with the input's first byte, refuses, crashes,
 // loops, throws, takes too much memory, or closes its answer pipe and then
 // hangs). Started as the metafile helper, it takes forever over every file,
-// as a slow file makes the real one do.
+// as a slow file makes the real one do, or, as MD_PROBE_METAFILE says,
+// crashes on it ("crash") or refuses it (any other text, its reason).
 #include <signal.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -21,8 +23,11 @@ int main(int argc, char** argv) {
       std::memset(r.buffer, r.input[0], r.bytes);
       return std::string();
     }
-    if (what == "crash") ::raise(SIGSEGV);
-    if (what == "loop" || what == "wmf" || what == "emf")
+    const bool metafile = what == "wmf" || what == "emf";
+    const char* asked = metafile ? std::getenv("MD_PROBE_METAFILE") : nullptr;
+    if (asked != nullptr && std::strcmp(asked, "crash") != 0) return std::string(asked);
+    if (what == "crash" || asked != nullptr) ::raise(SIGSEGV);
+    if (what == "loop" || metafile)
       for (;;) ::pause();
     if (what == "close and hang") {
       // Every descriptor past the input: the buffer and the answer pipe.
