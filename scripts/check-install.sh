@@ -5,7 +5,9 @@
 #     libraries go into its mapdeck/ folder);
 #   - every function an installed header declares is exported by an installed
 #     library (scripts/check-exports.py);
-#   - every stored-format document an installed header names is installed;
+#   - every project file an installed header names (another header, a
+#     stored-format document, the component list...) is installed
+#     (scripts/check-named-paths.py);
 #   - no installed file names the source or build folder;
 #   - the host programs of tests/install, copied out of the tree, build
 #     against the prefix alone and run while the source tree is out of reach
@@ -45,16 +47,7 @@ if [ -n "$leaks" ]; then
 fi
 echo "check-install: no installed file names $source_dir or $build_dir"
 
-# The FORMAT.md documents the installed headers name, by their paths.
-docdir=$(find "$scratch/prefix" -type d -path '*/doc/mapdeck' | head -1)
-named=$(grep -rhoE '[A-Za-z0-9_./-]*FORMAT\.md' "$scratch/prefix/include" | sort -u)
-for document in $named; do
-  if [ -z "$docdir" ] || [ ! -f "$docdir/$document" ]; then
-    echo "check-install: an installed header names $document, which is not installed" >&2
-    exit 1
-  fi
-done
-echo "check-install: the $(echo "$named" | wc -w) stored-format documents the headers name are installed"
+python3 scripts/check-named-paths.py "$scratch/prefix"
 
 # The hosts, out of the tree.
 cp -r tests/install "$scratch/host"

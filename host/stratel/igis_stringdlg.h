@@ -1,5 +1,5 @@
 // The host's string dialog: asks the user for one line of text. A modal
-// dialog of the dialog framework (template 31011 in stringdlg.dlg: label
+// dialog of the dialog framework (dialog 31011 of mapdeck_controls.h: label
 // 31012, edit 31013, OK, Cancel), played by the installed modal driver.
 #pragma once
 
