@@ -12,10 +12,13 @@
 #   - the host programs of tests/install, copied out of the tree, build
 #     against the prefix alone and run while the source tree is out of reach
 #     (an empty folder is mounted over it where the system lets a private
-#     mount namespace be made): the host with find_package(mapdeck); the
-#     reader, linked with --as-needed, without needing libmapdeck; and the
-#     README's example, taken with its CMake lines and its pkg-config line
-#     from the README's own text, built both ways as printed.
+#     mount namespace be made): the host with find_package(mapdeck), which
+#     also finds its log records where the README says; the reader, linked
+#     with --as-needed, without needing libmapdeck; and the README's example,
+#     taken with its CMake lines and its pkg-config line from the README's own
+#     text, built both ways as printed;
+#   - the README's host section names what a host needs besides (the
+#     packages' script, the page's layer, the log's place and reading).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source_dir=$PWD
@@ -64,6 +67,15 @@ readme_block sh >"$scratch/readme/build.sh"
 for f in CMakeLists.txt host.cpp build.sh; do
   [ -s "$scratch/readme/$f" ] || { echo "check-install: README.md gives no $f for a host" >&2; exit 1; }
 done
+# What the section tells a host besides: the script that installs the
+# packages to build with, the layer a page needs, where the log records go
+# (which the host of tests/install checks) and how they are read.
+section=$(awk '/^## / {s = ($0 == "## Use it from a host")} s' README.md)
+for named in scripts/install-deps.sh SetMapLayer mapdeck.log GIS_GetTempDir TMPDIR GetRecordCount GetRecordsSince; do
+  grep -qF "$named" <<<"$section" || { echo "check-install: README.md's host section names no $named" >&2; exit 1; }
+done
+[ -x scripts/install-deps.sh ]
+echo "check-install: the README's host section names the packages' script, the page's layer and the log"
 cat >"$scratch/build-host.sh" <<SCRIPT
 set -euo pipefail
 cd "$scratch"
@@ -71,7 +83,9 @@ export PKG_CONFIG_PATH="\$(dirname "\$(find "$scratch/prefix" -name mapdeck.pc)"
 echo "== the hosts built with find_package(mapdeck)"
 cmake -S host -B cmake-host -G Ninja -DCMAKE_PREFIX_PATH="$scratch/prefix" >/dev/null
 cmake --build cmake-host >build.log || { cat build.log; exit 1; }
-(cd "$scratch" && cmake-host/mapdeck_host "$scratch/out-cmake")
+# Its records go to a folder of its own, which it checks.
+mkdir -p "$scratch/tmp"
+(cd "$scratch" && TMPDIR="$scratch/tmp" cmake-host/mapdeck_host "$scratch/out-cmake")
 echo "== a reader linked with --as-needed, which does not need libmapdeck"
 if objdump -p cmake-host/mapdeck_reader | grep -q 'NEEDED.*libmapdeck'; then
   echo "check-install: the reader needs libmapdeck: nothing is checked" >&2
