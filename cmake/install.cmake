@@ -8,9 +8,11 @@
 #   <libdir>/mapdeck/mapdeck-metafile the program metafiles are drawn in,
 #       found by the imaging library beside itself;
 #   <includedir>/mapdeck/ the element interfaces (every igis_*.h of the layout
-#       library and the frame property's exports) and the interfaces of the
-#       stand-in host libraries, with every header they include, kept at their
-#       paths from the repository root;
+#       library and the frame property's exports), printing with the metafile
+#       limits it names, and the interfaces of the stand-in host libraries,
+#       with every header they include, kept at their paths from the
+#       repository root (every project file a header names is installed:
+#       scripts/check-named-paths.py);
 #   <includedir>/mapdeck/mapdeck_controls.h the control IDs of every dialog
 #       template, generated from the .dlg files, for scripting dialogs with
 #       platform/ui/driver.h;
@@ -46,7 +48,7 @@ file(GLOB_RECURSE md_public_headers RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOU
      ${PROJECT_SOURCE_DIR}/host/*/igis_*.h)
 list(APPEND md_public_headers layout/graphicelement/igis_element.h
      layout/graphicelement/frame/cgis_frameproperty.h layout/graphicelement/print/gis_pageprint.h
-     host/helmora/gis_mapfile.h platform/ui/driver.h)
+     platform/imaging/metafilelimits.h host/helmora/gis_mapfile.h platform/ui/driver.h)
 list(REMOVE_DUPLICATES md_public_headers)
 set(md_queue ${md_public_headers})
 set(md_headers)

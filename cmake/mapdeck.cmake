@@ -211,6 +211,65 @@ function(md_check_dependencies)
   endif()
 endfunction()
 
+# The map frame finds the data folder the install puts beside the library's
+# folder (cmake/install.cmake) by this path from the folder of the binary that
+# carries the frame's code.
+include(GNUInstallDirs)
+file(RELATIVE_PATH MD_DATA_FROM_LIBRARY /p/${CMAKE_INSTALL_LIBDIR} /p/${CMAKE_INSTALL_DATADIR}/mapdeck)
+
+# Puts the component list the install has (layout/graphicelement/mapframe/
+# othercomponents.cfg) where map frames look for it in the build tree: in the
+# data folder beside libmapdeck's folder, and beside the folder of every
+# program that carries the layout objects itself (the test programs, the
+# benchmarks, the fuzz targets), so that the demo and the tests find it as an
+# installed host does. Each of those targets builds the lists first. Called
+# once the whole tree is configured.
+function(md_add_component_lists)
+  set(carriers)
+  if(TARGET mapdeck)
+    list(APPEND carriers mapdeck)
+  endif()
+  get_property(pairs GLOBAL PROPERTY MD_DEPENDENCIES)
+  foreach(pair ${pairs})
+    if(pair MATCHES "^(.+)>mapdeck_objects$")
+      list(APPEND carriers ${CMAKE_MATCH_1})
+    endif()
+  endforeach()
+  list(REMOVE_DUPLICATES carriers)
+  set(source ${PROJECT_SOURCE_DIR}/layout/graphicelement/mapframe/othercomponents.cfg)
+  set(lists)
+  set(commands)
+  foreach(target ${carriers})
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      get_target_property(folder ${target} RUNTIME_OUTPUT_DIRECTORY)
+    elseif(type STREQUAL "SHARED_LIBRARY")
+      get_target_property(folder ${target} LIBRARY_OUTPUT_DIRECTORY)
+    else()
+      continue()
+    endif()
+    if(NOT folder)
+      get_target_property(folder ${target} BINARY_DIR)
+    endif()
+    cmake_path(SET component_list NORMALIZE "${folder}/${MD_DATA_FROM_LIBRARY}/othercomponents.cfg")
+    if(NOT component_list IN_LIST lists)
+      list(APPEND lists ${component_list})
+      cmake_path(GET component_list PARENT_PATH data)
+      list(APPEND commands COMMAND ${CMAKE_COMMAND} -E make_directory ${data} COMMAND ${CMAKE_COMMAND} -E copy
+           ${source} ${component_list})
+    endif()
+  endforeach()
+  if(NOT lists)
+    return()
+  endif()
+  add_custom_command(OUTPUT ${lists} ${commands} DEPENDS ${source}
+                     COMMENT "Placing the component list where the build's map frames look for it" VERBATIM)
+  add_custom_target(md_component_lists DEPENDS ${lists})
+  foreach(target ${carriers})
+    add_dependencies(${target} md_component_lists)
+  endforeach()
+endfunction()
+
 function(md_target_defaults target)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_options(${target} PRIVATE ${MD_WARNINGS})

@@ -5,15 +5,20 @@
 #     libraries go into its mapdeck/ folder);
 #   - every function an installed header declares is exported by an installed
 #     library (scripts/check-exports.py);
-#   - every stored-format document an installed header names is installed;
+#   - every project file an installed header names (another header, a
+#     stored-format document, the component list...) is installed
+#     (scripts/check-named-paths.py);
 #   - no installed file names the source or build folder;
 #   - the host programs of tests/install, copied out of the tree, build
 #     against the prefix alone and run while the source tree is out of reach
 #     (an empty folder is mounted over it where the system lets a private
-#     mount namespace be made): the host with find_package(mapdeck); the
-#     reader, linked with --as-needed, without needing libmapdeck; and the
-#     README's example, taken with its CMake lines and its pkg-config line
-#     from the README's own text, built both ways as printed.
+#     mount namespace be made): the host with find_package(mapdeck), which
+#     also finds its log records where the README says; the reader, linked
+#     with --as-needed, without needing libmapdeck; and the README's example,
+#     taken with its CMake lines and its pkg-config line from the README's own
+#     text, built both ways as printed;
+#   - the README's host section names what a host needs besides (the
+#     packages' script, the page's layer, the log's place and reading).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source_dir=$PWD
@@ -45,16 +50,7 @@ if [ -n "$leaks" ]; then
 fi
 echo "check-install: no installed file names $source_dir or $build_dir"
 
-# The FORMAT.md documents the installed headers name, by their paths.
-docdir=$(find "$scratch/prefix" -type d -path '*/doc/mapdeck' | head -1)
-named=$(grep -rhoE '[A-Za-z0-9_./-]*FORMAT\.md' "$scratch/prefix/include" | sort -u)
-for document in $named; do
-  if [ -z "$docdir" ] || [ ! -f "$docdir/$document" ]; then
-    echo "check-install: an installed header names $document, which is not installed" >&2
-    exit 1
-  fi
-done
-echo "check-install: the $(echo "$named" | wc -w) stored-format documents the headers name are installed"
+python3 scripts/check-named-paths.py "$scratch/prefix"
 
 # The hosts, out of the tree.
 cp -r tests/install "$scratch/host"
@@ -71,6 +67,15 @@ readme_block sh >"$scratch/readme/build.sh"
 for f in CMakeLists.txt host.cpp build.sh; do
   [ -s "$scratch/readme/$f" ] || { echo "check-install: README.md gives no $f for a host" >&2; exit 1; }
 done
+# What the section tells a host besides: the script that installs the
+# packages to build with, the layer a page needs, where the log records go
+# (which the host of tests/install checks) and how they are read.
+section=$(awk '/^## / {s = ($0 == "## Use it from a host")} s' README.md)
+for named in scripts/install-deps.sh SetMapLayer mapdeck.log GIS_GetTempDir TMPDIR GetRecordCount GetRecordsSince; do
+  grep -qF "$named" <<<"$section" || { echo "check-install: README.md's host section names no $named" >&2; exit 1; }
+done
+[ -x scripts/install-deps.sh ]
+echo "check-install: the README's host section names the packages' script, the page's layer and the log"
 cat >"$scratch/build-host.sh" <<SCRIPT
 set -euo pipefail
 cd "$scratch"
@@ -78,7 +83,9 @@ export PKG_CONFIG_PATH="\$(dirname "\$(find "$scratch/prefix" -name mapdeck.pc)"
 echo "== the hosts built with find_package(mapdeck)"
 cmake -S host -B cmake-host -G Ninja -DCMAKE_PREFIX_PATH="$scratch/prefix" >/dev/null
 cmake --build cmake-host >build.log || { cat build.log; exit 1; }
-(cd "$scratch" && cmake-host/mapdeck_host "$scratch/out-cmake")
+# Its records go to a folder of its own, which it checks.
+mkdir -p "$scratch/tmp"
+(cd "$scratch" && TMPDIR="$scratch/tmp" cmake-host/mapdeck_host "$scratch/out-cmake")
 echo "== a reader linked with --as-needed, which does not need libmapdeck"
 if objdump -p cmake-host/mapdeck_reader | grep -q 'NEEDED.*libmapdeck'; then
   echo "check-install: the reader needs libmapdeck: nothing is checked" >&2

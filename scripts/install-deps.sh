@@ -2,6 +2,12 @@
 # Installs the Debian packages that building, testing and the demo need.
 # Idempotent: when every package is present it does nothing; otherwise it
 # runs `apt-get update` once and installs what is missing.
+#
+# Another apt or dpkg may hold the package locks, as the system's own update
+# jobs often do on a freshly booted machine: apt-get then fails at once. It is
+# tried again each second, saying what it waits for, for at most
+# MAPDECK_APT_LOCK_WAIT seconds in all (default 600); past that the script
+# fails as apt-get did (exit 100).
 set -euo pipefail
 
 PACKAGES=(
@@ -23,10 +29,41 @@ for p in "${PACKAGES[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+SUDO=()
+[ "$(id -u)" -ne 0 ] && SUDO=(sudo)
+deadline=$((SECONDS + ${MAPDECK_APT_LOCK_WAIT:-600}))
+
+# apt-get with the arguments (through sudo, which keeps no environment of its
+# own: the front end is set past it), tried again while a lock it needs is
+# held and the deadline is not passed. Its messages go to standard error.
+apt_get() {
+  local errors status note=0
+  errors=$(mktemp)
+  while :; do
+    status=0
+    "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -qq "$@" 2>"$errors" || status=$?
+    if [ $status -eq 0 ] || ! grep -q 'Could not get lock' "$errors"; then
+      break
+    fi
+    if [ $SECONDS -ge $deadline ]; then
+      echo "install-deps: gave up waiting for the package locks after ${MAPDECK_APT_LOCK_WAIT:-600} s" >&2
+      break
+    fi
+    # Said when the wait begins, and every 30 s after.
+    if [ $SECONDS -ge $note ]; then
+      echo "install-deps: waiting up to $((deadline - SECONDS)) s for another package manager:" \
+        "$(grep -m1 -o 'Could not get lock.*' "$errors")" >&2
+      note=$((SECONDS + 30))
+    fi
+    sleep 1
+  done
+  cat "$errors" >&2
+  rm -f "$errors"
+  return $status
+}
+
 echo "install-deps: installing ${missing[*]}" >&2
-$SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+apt_get update
+apt_get install -y --no-install-recommends "${missing[@]}" >/dev/null
 # New fonts become visible to fontconfig only after its cache is rebuilt.
 command -v fc-cache >/dev/null && fc-cache -f >/dev/null 2>&1 || true

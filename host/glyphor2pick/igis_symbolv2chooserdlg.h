@@ -1,5 +1,5 @@
 // The host's chooser of second-kind symbols: the same chooser window as the
-// symbol chooser (host/glyphorpick/cgis_symbolpickdlg.h), played by the
+// symbol chooser (host/glyphorpick/igis_symbolchooserdlg.h), played by the
 // installed modal driver.
 #pragma once
 

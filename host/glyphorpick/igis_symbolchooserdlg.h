@@ -1,5 +1,6 @@
-// The host's symbol chooser: a modal dialog of the dialog framework
-// (host/glyphorpick/cgis_symbolpickdlg.h), played by the installed modal driver.
+// The host's symbol chooser: a modal dialog of the dialog framework (dialog
+// IDD_GIS_SYMBOLPICK, whose controls mapdeck_controls.h lists), played by the
+// installed modal driver.
 #pragma once
 
 #include "host/glyphor/igis_symbol.h"

@@ -1,6 +1,6 @@
 // The host's string dialog: asks the user for one line of text. A modal
-// dialog of the dialog framework (template 31011 in dialogs/stringdlg.dlg:
-// label 31012, edit 31013, OK, Cancel), played by the installed modal driver.
+// dialog of the dialog framework (dialog 31011 of mapdeck_controls.h: label
+// 31012, edit 31013, OK, Cancel), played by the installed modal driver.
 #pragma once
 
 #include "platform/win/wintypes.h"

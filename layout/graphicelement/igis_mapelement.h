@@ -89,7 +89,11 @@ class IGIS_MapElement : public IGIS_Element, public IGIS_Observer, public IGIS_S
   virtual double GetRotateAngle() = 0;
   // Sends GIS_MESSAGE_ELEMENT_MAP_RORATE when the angle changes.
   virtual void SetRotateAngle(double dAngle) = 0;
-  // Binds the document's map of that name (an unknown name unbinds).
+  // Binds the document's map of that name (an unknown name unbinds). The
+  // document is reached through the page's map layer (the feature set's
+  // SetMapLayer): on a page without one the frame keeps the name and binds
+  // nothing, and the page's first such call, or reading of a frame that
+  // names a map, writes one record saying so.
   virtual void SetMapName(const char* szName) = 0;
   virtual const char* GetMapName() = 0;
   virtual IGIS_MapBorder* GetInnerMapBorder() = 0;

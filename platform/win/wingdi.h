@@ -1,11 +1,11 @@
 // The graphics device interface: device contexts, mapping modes, regions,
 // pens, brushes, fonts, bitmaps, clipping, drawing and text.
 //
-// Device contexts draw into a canvas (platform/canvas). Screen and printer
-// contexts are made with md::win::CreateScreenDC / CreatePrinterDC
-// (gdidevice.h); memory contexts with CreateCompatibleDC draw into the
-// bitmap selected into them. Failures return 0 / NULL / FALSE as the
-// platform does.
+// Device contexts draw into a canvas of the library's drawing layer. Screen
+// and printer contexts are made by the library's own device code
+// (md::win::CreateScreenDC / CreatePrinterDC, which is not installed); memory
+// contexts with CreateCompatibleDC draw into the bitmap selected into them.
+// Failures return 0 / NULL / FALSE as the platform does.
 #pragma once
 
 #include "platform/win/wintypes.h"

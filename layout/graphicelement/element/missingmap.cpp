@@ -12,8 +12,11 @@ bool FrameMapMissing(IGIS_MapElement* pFrame) {
   const char* szName = pFrame->GetMapName();
   if (szName == nullptr || szName[0] == '\0') return false;
   IGIS_FeatureSet* pOwner = pFrame->GetFeatureSetPtr();
-  IGIS_MapLayer* pLayer = pOwner != nullptr ? pOwner->GetMapLayer() : nullptr;
-  IGIS_Map* pLayout = pLayer != nullptr ? pLayer->GetMap() : nullptr;
+  if (pOwner == nullptr) return false;
+  IGIS_MapLayer* pLayer = pOwner->GetMapLayer();
+  // A page without a map layer, which its frames recorded once.
+  if (pLayer == nullptr) return true;
+  IGIS_Map* pLayout = pLayer->GetMap();
   IGIS_Document* pDocument = pLayout != nullptr ? pLayout->GetDocument() : nullptr;
   return pDocument != nullptr && pDocument->FindMap(szName) == nullptr;
 }

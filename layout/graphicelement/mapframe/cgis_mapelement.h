@@ -179,6 +179,9 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   // related change nothing and write a record.
   void CarryStoredBound(IGIS_SpatialReference* pMapReference);
   IGIS_Map* FindDocumentMap(const char* szOperation, const char* szName, bool* pReached);
+  // The record of a page without a map layer, written once per page: the
+  // page's first frame keeps that it was written.
+  void RecordNoMapLayer(const std::string& method, const char* szName);
   void DetachFromMap();
   void ReadBorders(const md::layout::StoredSetView& set);
   void WriteBorder(md::layout::CustomSetWriter& set, const char* szKey, const char* szNullKey,
@@ -211,4 +214,7 @@ class CGIS_MapElement final : public CGIS_ElementImpl<IGIS_MapElement> {
   bool m_bFrameSized = false;
   // Set once GIS_MESSAGE_ELEMENT_MAP_DEL went to the followers.
   bool m_bDeletionSent = false;
+  // Set on the page's first frame once a frame of the page recorded that the
+  // page has no map layer.
+  bool m_bNoMapLayerRecorded = false;
 };

@@ -233,7 +233,11 @@ IGIS_Map* CGIS_MapElement::FindDocumentMap(const char* szOperation, const char* 
   const std::string method = m_core.Method(szOperation);
   IGIS_MapLayer* pLayer = m_core.m_pFeatureSet != nullptr ? m_core.m_pFeatureSet->GetMapLayer() : nullptr;
   if (pLayer == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_mapLayer == NULL");
+    if (m_core.m_pFeatureSet == nullptr) {
+      GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "p_mapLayer == NULL");
+    } else {
+      RecordNoMapLayer(method, szName);
+    }
     return nullptr;
   }
   IGIS_Map* pLayoutMap = pLayer->GetMap();
@@ -256,6 +260,20 @@ IGIS_Map* CGIS_MapElement::FindDocumentMap(const char* szOperation, const char* 
     pMap = pDocument->GetMapAt(0);
   }
   return pMap;
+}
+
+void CGIS_MapElement::RecordNoMapLayer(const std::string& method, const char* szName) {
+  // A page is told once, whichever of its frames first looks for a map: what
+  // follows its frames (grids, legends, scale bars) adds nothing of its own.
+  auto* pFirst = dynamic_cast<CGIS_MapElement*>(m_core.m_pFeatureSet->GetMapFrameElement());
+  CGIS_MapElement* pKeeper = pFirst != nullptr ? pFirst : this;
+  if (pKeeper->m_bNoMapLayerRecorded) return;
+  pKeeper->m_bNoMapLayerRecorded = true;
+  const std::string map = szName != nullptr && szName[0] != '\0' ? std::string("its map ") + szName : "a map";
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
+          "the page has no map layer, so the frame cannot find %s: give the page its document's layout layer "
+          "with SetMapLayer before reading or drawing it",
+          map.c_str());
 }
 
 void CGIS_MapElement::SetMapName(const char* szName) {

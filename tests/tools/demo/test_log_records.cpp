@@ -1,7 +1,11 @@
 // The log holds failures only: work that succeeds (grids from the wizard's
 // first values, converted and copied; both demo pages built, stored, saved
-// and read back) writes no record, while a real failure still writes its own.
+// and read back) writes no record, while a real failure still writes its own;
+// a page without a map layer is told so once, not by every element that
+// needs a map.
+#include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -104,7 +108,7 @@ void CutFrame() {
   frame->Open(buffer.get());
 }
 
-// A frame that names a map, read back on a page outside any document.
+// A frame that names a map, named and read back on a page outside any document.
 void NamedMapWithoutDocument() {
   md::demo::Page page;
   IGIS_MapElement* frame = NewFrame(page);
@@ -123,16 +127,6 @@ struct Row {
   const char* szText;
 };
 
-// Records other than the map frame's: the component list the frame looks
-// for beside the program, which no test program has, is the frame's own
-// record of a missing file.
-std::vector<SGIS_LogRecord> OtherThanComponentList(const md::test::LogMark& mark) {
-  std::vector<SGIS_LogRecord> out;
-  for (const SGIS_LogRecord& r : mark.Records())
-    if (r.text.rfind("RegisterOtherComponentsCfgFile", 0) != 0) out.push_back(r);
-  return out;
-}
-
 TEST(LogRecords, SuccessfulWorkWritesNoneAndAFailureItsOwn) {
   md::test::FixedText fixed;
   const Row rows[] = {
@@ -148,19 +142,91 @@ TEST(LogRecords, SuccessfulWorkWritesNoneAndAFailureItsOwn) {
       {"a stored frame cut short", CutFrame, GIS_LOG_LEVEL_CHECK, "CGIS_FrameProperty::Open",
        "BorderX 属性为空"},
       {"a named map without a document", NamedMapWithoutDocument, GIS_LOG_LEVEL_CHECK,
-       "CGIS_MapElement::Archive", "p_mapLayer == NULL"},
+       "CGIS_MapElement::SetMapName",
+       "the page has no map layer, so the frame cannot find its map 地形图: give the page its document's "
+       "layout layer with SetMapLayer before reading or drawing it"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.szWork);
     md::test::LogMark mark;
     row.run();
     if (row.szMethod == nullptr) {
-      for (const SGIS_LogRecord& r : OtherThanComponentList(mark))
+      for (const SGIS_LogRecord& r : mark.Records())
         ADD_FAILURE() << "level " << r.level << " " << r.method << ": " << r.text << " (" << r.sourcePath
                       << ":" << r.line << ")";
     } else {
       EXPECT_EQ(mark.Count(row.nLevel, row.szMethod, row.szText), 1);
     }
+  }
+}
+
+// The record of a page read or named without a map layer.
+std::string NoMapLayer(const std::string& map) {
+  return "the page has no map layer, so the frame cannot find its map " + map +
+         ": give the page its document's layout layer with SetMapLayer before reading or drawing it";
+}
+
+// A page read back from the file, showing the layer (NULL: none).
+std::unique_ptr<md::demo::Page> Read(const std::filesystem::path& file, IGIS_MapLayer* layer) {
+  std::string error;
+  auto page = md::demo::LoadPage(file.string(), &error, layer);
+  EXPECT_NE(page, nullptr) << error;
+  return page;
+}
+
+TEST(LogRecords, APageWithoutAMapLayerIsToldOnceOnItsFirstFailingCall) {
+  md::test::FixedText fixed;
+  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  ASSERT_TRUE(doc.ok());
+  const auto folder = md::test::ScratchFolder("no-map-layer");
+  std::string error;
+  const auto sheetFile = folder / "sheet.mdfs", sampleFile = folder / "sample.mdfs";
+  {
+    auto sheet = md::demo::BuildMapSheetPage(doc, nullptr);
+    auto sample = md::demo::BuildSamplePage(nullptr);
+    ASSERT_TRUE(sheet != nullptr && sample != nullptr);
+    ASSERT_TRUE(md::demo::SavePage(*sheet, sheetFile.string(), &error)) << error;
+    ASSERT_TRUE(md::demo::SavePage(*sample, sampleFile.string(), &error)) << error;
+  }
+  const struct {
+    const char* szPage;
+    std::function<std::unique_ptr<md::demo::Page>()> make;
+    std::size_t made, printed, printedAgain;  // records of each step
+    const char* szMethod;                     // of the one record the page gets, or NULL
+    std::string text;
+  } rows[] = {
+      {"the map sheet read without a map layer", [&] { return Read(sheetFile, nullptr); }, 1, 0, 0,
+       "CGIS_MapElement::Archive", NoMapLayer("西山幅 1:5万")},
+      {"the map sheet read with its layer", [&] { return Read(sheetFile, doc.LayoutLayer()); }, 0, 0, 0,
+       nullptr, ""},
+      {"the sample page, whose frame names no map, read without a map layer",
+       [&] { return Read(sampleFile, nullptr); }, 0, 0, 0, nullptr, ""},
+      {"two frames named on a new page without a map layer",
+       [] {
+         auto page = std::make_unique<md::demo::Page>();
+         for (const char* map : {"地形图", "影像图"}) {
+           IGIS_MapElement* frame = NewFrame(*page);
+           if (frame != nullptr) frame->SetMapName(map);
+         }
+         return page;
+       },
+       1, 0, 0, "CGIS_MapElement::SetMapName", NoMapLayer("地形图")},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.szPage);
+    md::test::LogMark made;
+    auto page = row.make();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(made.Count(), row.made);
+    if (row.szMethod != nullptr) {
+      EXPECT_EQ(made.Count(GIS_LOG_LEVEL_CHECK, row.szMethod, row.text), 1);
+    }
+    md::test::LogMark printed;
+    md::test::Print(*page);
+    EXPECT_EQ(printed.Count(), row.printed);
+    md::test::LogMark printedAgain;
+    md::test::Print(*page);
+    EXPECT_EQ(printedAgain.Count(), row.printedAgain);
   }
 }
 

@@ -140,8 +140,7 @@ TEST(MissingMap, WhatFollowsTheFrameKeepsItsStoredFormAndOneRecordNamesTheMap) {
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(load.Count(), 1u);
     EXPECT_TRUE(load.Has(GIS_LOG_LEVEL_CHECK, "CGIS_MapElement::Archive", kMissing));
-    // The frame's map controller, made once with its own record of the
-    // program's component list.
+    // The frame's map controller, made once.
     md::test::FrameOf(*loaded)->GetMainObject();
     md::test::LogMark after;
     for (const char* type : kFollowers) {

@@ -137,10 +137,11 @@ TEST_F(MapFrameBinding, WithoutTheLayoutLayerNothingIsBound) {
   f->SetMapName("测试地图");
   EXPECT_EQ(f->GetMap(), nullptr);
   EXPECT_STREQ(f->GetMapName(), "测试地图");
-  EXPECT_TRUE(mark.Has(3, "CGIS_MapElement::SetMapName", "p_mapLayer == NULL"));
   ASSERT_TRUE(f->Archive(0, 0));
   EXPECT_TRUE(f->Archive(1, 0));
-  EXPECT_TRUE(mark.Has(3, "CGIS_MapElement::Archive", "p_mapLayer == NULL"));
+  // One record, on the first call that failed, for the whole page.
+  ASSERT_EQ(mark.Count(), 1u);
+  EXPECT_TRUE(mark.Has(3, "CGIS_MapElement::SetMapName"));
 }
 
 TEST_F(MapFrameBinding, UnbindingAnnouncesItselfAndDropsTheReference) {

@@ -1,0 +1,72 @@
+#!/usr/bin/env python3
+"""The check of the paths installed headers name (scripts/check-named-paths.py).
+
+Usage: test_check_named_paths.py SOURCE planted
+  a scratch prefix holding a few installed files and one planted header per
+  row: the check fails and names the header's line and the path, or passes
+  where every path the header names is installed.
+Usage: test_check_named_paths.py SOURCE installed BUILD
+  the build installed into a scratch prefix: every path is installed.
+"""
+import os
+import subprocess
+import sys
+import tempfile
+
+INSTALLED = ("include/mapdeck/host/basilo/igis_log.h", "include/mapdeck/platform/imaging/other.h",
+             "include/mapdeck/mapdeck_controls.h", "share/doc/mapdeck/host/featra/FORMAT.md",
+             "share/mapdeck/othercomponents.cfg")
+
+# What the check answers: None when it passes, else the path it names; the
+# planted header's text.
+ROWS = (
+    (None, '#include "host/basilo/igis_log.h"'),
+    ("host/basilo/gis_log.h", '#include "host/basilo/gis_log.h"'),
+    (None, "// The records (host/basilo/igis_log.h) say why."),
+    ("host/glyphorpick/cgis_symbolpickdlg.h", "// A dialog (host/glyphorpick/cgis_symbolpickdlg.h)."),
+    (None, "// Stored as host/featra/FORMAT.md says."),
+    ("host/sferon/FORMAT.md", "// Stored as host/sferon/FORMAT.md says."),
+    (None, "// Headers under platform/imaging/ and host/basilo."),
+    ("platform/canvas", "// Draws into a canvas (platform/canvas)."),
+    (None, "// A budget (platform/imaging/\n// other.h) of time."),
+    ("platform/imaging/metafilelimits.h", "// A budget (platform/imaging/\n// metafilelimits.h) of time."),
+    (None, "// The list othercomponents.cfg and mapdeck_controls.h."),
+    ("stringdlg.dlg", "// Template 31011 in stringdlg.dlg."),
+    (None, "// Records go to mapdeck.log; sizes are 0.01 mm, e.g. 2.5."),
+)
+
+
+def run_check(check, prefix):
+    return subprocess.run([sys.executable, check, prefix], capture_output=True, text=True)
+
+
+def main():
+    source, mode = sys.argv[1], sys.argv[2]
+    check = os.path.join(source, "scripts", "check-named-paths.py")
+    with tempfile.TemporaryDirectory() as prefix:
+        if mode == "installed":
+            subprocess.run(["cmake", "--install", sys.argv[3], "--prefix", prefix], check=True,
+                           stdout=subprocess.DEVNULL)
+            answer = run_check(check, prefix)
+            sys.stdout.write(answer.stdout + answer.stderr)
+            return answer.returncode
+        for path in INSTALLED:
+            os.makedirs(os.path.dirname(os.path.join(prefix, path)), exist_ok=True)
+            open(os.path.join(prefix, path), "w").close()
+        failed = 0
+        for named, text in ROWS:
+            with open(os.path.join(prefix, "include", "mapdeck", "planted.h"), "w") as header:
+                header.write(text + "\n")
+            answer = run_check(check, prefix)
+            right = answer.returncode == 0 if named is None else (
+                answer.returncode == 1 and ("planted.h:1: " + named) in answer.stderr)
+            if not right:
+                print("FAILED: a header with %r: expected %s, the check answered:\n%s%s" %
+                      (text, "a pass" if named is None else "a failure naming " + named, answer.stdout,
+                       answer.stderr), file=sys.stderr)
+                failed = 1
+        return failed
+
+
+if __name__ == "__main__":
+    sys.exit(main())
