@@ -246,6 +246,20 @@ const bool g_registered = [] {
 
 void installCairoRasterFactory() { setRasterCanvasFactory(&MakeRaster); }
 
+std::vector<std::uint8_t> SurfacePng(cairo_surface_t* surface, double dpi) {
+  std::vector<std::uint8_t> png;
+  const cairo_status_t status = cairo_surface_write_to_png_stream(
+      surface,
+      [](void* closure, const unsigned char* data, unsigned int length) {
+        auto* bytes = static_cast<std::vector<std::uint8_t>*>(closure);
+        bytes->insert(bytes->end(), data, data + length);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &png);
+  if (status != CAIRO_STATUS_SUCCESS || !SetPngResolution(&png, dpi)) png.clear();
+  return png;
+}
+
 CairoCanvas::CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int height, double scale,
                          bool bottomUp)
     : kind_(kind), surface_(surface), width_(width), height_(height), bottomUp_(bottomUp), bandEnd_(height) {
@@ -292,7 +306,9 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createPageImage(double widthMm, double
   const double w = std::round(widthMm / 25.4 * dpi);
   const double h = std::round(heightMm / 25.4 * dpi);
   if (w > kMaxSurfaceSide || h > kMaxSurfaceSide) return nullptr;
-  return createImage(static_cast<int>(w), static_cast<int>(h));
+  std::unique_ptr<CairoCanvas> c = createImage(static_cast<int>(w), static_cast<int>(h));
+  if (c != nullptr) c->resolution_ = dpi;
+  return c;
 }
 
 std::unique_ptr<CairoCanvas> CairoCanvas::createOnPixels(const PixelBuffer& t) {
@@ -325,6 +341,7 @@ std::unique_ptr<CairoCanvas> CairoCanvas::createOnSurface(cairo_surface_t* surfa
   std::unique_ptr<CairoCanvas> c(new CairoCanvas(kind, cairo_surface_reference(surface), width, height,
                                                  image ? 1.0 : 72.0 / dpi, false));
   c->borrowed_ = true;
+  c->resolution_ = dpi;
   return c;
 }
 
@@ -1132,7 +1149,7 @@ bool CairoCanvas::writePng(const std::string& path, std::string* pError) {
   }
   cairo_surface_flush(surface_);
   return WritePngFile(path, cairo_image_surface_get_data(surface_), width_, height_,
-                      cairo_image_surface_get_stride(surface_), bottomUp_, pError);
+                      cairo_image_surface_get_stride(surface_), bottomUp_, pError, resolution_);
 }
 
 void CairoCanvas::newPage() {

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/canvas/canvas.h"
+#include "platform/canvas/pngencode.h"
 
 typedef struct _cairo_surface cairo_surface_t;
 typedef struct _cairo_font_face cairo_font_face_t;
@@ -41,15 +42,21 @@ struct ShapedRun;
 struct StrokePieces;
 }  // namespace detail
 
+// A cairo image surface encoded as a PNG by cairo (any of its formats, alpha
+// kept) stating the resolution; empty when it cannot be encoded or the
+// resolution cannot be stated.
+std::vector<std::uint8_t> SurfacePng(cairo_surface_t* surface, double dpi);
+
 class CairoCanvas final : public Canvas {
  public:
   enum class Kind { Image, Pixels, Pdf, Svg };
 
   // A white raster of width x height pixels (nullptr when the size is not
-  // positive or too large to allocate).
+  // positive or too large to allocate), of a screen's resolution.
   static std::unique_ptr<CairoCanvas> createImage(int width, int height, Color background = 0xFFFFFF);
   // A white raster of a widthMm x heightMm page at `dpi` pixels per inch
-  // (sides rounded to whole pixels); nullptr for a bad or oversized page.
+  // (sides rounded to whole pixels), of that resolution; nullptr for a bad or
+  // oversized page.
   static std::unique_ptr<CairoCanvas> createPageImage(double widthMm, double heightMm, double dpi);
   // A raster painting into `target` (rows top-down, or bottom-up when
   // target.bottomUp). The buffer must outlive the canvas; its contents are kept.
@@ -120,8 +127,12 @@ class CairoCanvas final : public Canvas {
   int firstRow() const { return bandTop_; }
   int endRow() const { return bandEnd_; }
 
-  // Raster canvases: writes the surface as a PNG file. False on failure, for
-  // vector canvases or for a band, *pError, when given, saying why.
+  // The pixels per inch of a raster: a page's resolution (createPageImage,
+  // createOnSurface), else a screen's.
+  double resolution() const { return resolution_; }
+  // Raster canvases: writes the surface as a PNG file stating the canvas's
+  // resolution. False on failure, for vector canvases or for a band,
+  // *pError, when given, saying why.
   bool writePng(const std::string& path, std::string* pError = nullptr);
   // Vector canvases: ends the current page and starts a new one.
   void newPage();
@@ -189,6 +200,7 @@ class CairoCanvas final : public Canvas {
   int width_ = 0;
   int height_ = 0;
   bool bottomUp_ = false;
+  double resolution_ = kScreenDpi;
   int bandTop_ = 0;  // rows held: [bandTop_, bandEnd_) (the whole height but on a band)
   int bandEnd_ = 0;
   bool antialias_ = true;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <initializer_list>
 #include <iterator>
@@ -53,6 +54,17 @@ bool EmitChunk(const PngSink& sink, const char* type, std::initializer_list<Piec
   std::uint8_t tail[4];
   PutBigEndian32(tail, crc);
   return sink(tail, sizeof tail);
+}
+
+// The data of the physical-size chunk: pixels per metre across and down,
+// then the unit (1: the metre); false for a resolution it cannot state.
+bool PhysicalChunk(double dpi, std::uint8_t out[9]) {
+  const std::uint32_t perMetre = PngPixelsPerMetre(dpi);
+  if (perMetre == 0) return false;
+  PutBigEndian32(out, perMetre);
+  PutBigEndian32(out + 4, perMetre);
+  out[8] = 1;
+  return true;
 }
 
 // Deflate's length symbols (RFC 1951, 3.2.5): for each match length of
@@ -500,9 +512,16 @@ bool CompressPngStripe(const PngRows& rows, int first, int end, bool last, PngSt
   return stripe->ok;
 }
 
-bool EmitPngStripes(int width, int height, const std::vector<PngStripe>& stripes, const PngSink& sink) {
+std::uint32_t PngPixelsPerMetre(double dpi) {
+  const double perMetre = std::round(dpi / 0.0254);
+  return perMetre >= 1.0 && perMetre <= 2147483647.0 ? static_cast<std::uint32_t>(perMetre) : 0;
+}
+
+bool EmitPngStripes(int width, int height, const std::vector<PngStripe>& stripes, const PngSink& sink,
+                    double dpi) {
   static_assert(std::endian::native == std::endian::little, "pixel words are stored little-endian");
-  if (!ValidSize(width, height) || stripes.empty()) return false;
+  std::uint8_t physical[9];
+  if (!ValidSize(width, height) || stripes.empty() || !PhysicalChunk(dpi, physical)) return false;
   int next = 0;
   for (std::size_t i = 0; i < stripes.size(); ++i) {
     const PngStripe& s = stripes[i];
@@ -520,7 +539,8 @@ bool EmitPngStripes(int width, int height, const std::vector<PngStripe>& stripes
   header[10] = 0;  // deflate
   header[11] = 0;  // adaptive filtering (every row uses "none")
   header[12] = 0;  // not interlaced
-  if (!sink(kSignature, sizeof kSignature) || !EmitChunk(sink, "IHDR", {{header, sizeof header}}))
+  if (!sink(kSignature, sizeof kSignature) || !EmitChunk(sink, "IHDR", {{header, sizeof header}}) ||
+      !EmitChunk(sink, "pHYs", {{physical, sizeof physical}}))
     return false;
 
   // The zlib stream, one image-data chunk a stripe: its header (deflate,
@@ -559,7 +579,36 @@ bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads) {
     CompressStripe(rows, &parts[0]);
     for (std::thread& t : workers) t.join();
   }
-  return EmitPngStripes(rows.width, rows.height, parts, sink);
+  return EmitPngStripes(rows.width, rows.height, parts, sink, rows.dpi);
+}
+
+bool SetPngResolution(std::vector<std::uint8_t>* png, double dpi) {
+  static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  std::uint8_t physical[9];
+  if (png == nullptr || !PhysicalChunk(dpi, physical) || png->size() < 33 ||
+      std::memcmp(png->data(), kSignature, 8) != 0 || std::memcmp(png->data() + 12, "IHDR", 4) != 0)
+    return false;
+  // The chunks after the header, each kept but a resolution it had.
+  const std::size_t afterHeader = 8 + 12 + 13;
+  std::vector<std::uint8_t> rest;
+  for (std::size_t at = afterHeader; at < png->size();) {
+    if (png->size() - at < 12) return false;
+    const std::uint8_t* p = png->data() + at;
+    const std::size_t length =
+        (std::size_t{p[0]} << 24) | (std::size_t{p[1]} << 16) | (std::size_t{p[2]} << 8) | p[3];
+    if (length > png->size() - at - 12) return false;
+    if (std::memcmp(p + 4, "pHYs", 4) != 0) rest.insert(rest.end(), p, p + 12 + length);
+    at += 12 + length;
+  }
+  std::vector<std::uint8_t> out(png->begin(), png->begin() + static_cast<std::ptrdiff_t>(afterHeader));
+  const PngSink append = [&out](const std::uint8_t* data, std::size_t size) {
+    out.insert(out.end(), data, data + size);
+    return true;
+  };
+  if (!EmitChunk(append, "pHYs", {{physical, sizeof physical}})) return false;
+  out.insert(out.end(), rest.begin(), rest.end());
+  png->swap(out);
+  return true;
 }
 
 }  // namespace md::canvas

@@ -16,21 +16,33 @@
 
 namespace md::canvas {
 
+// The resolution a picture states when nothing gives it a paper size: a
+// screen's, in pixels per inch.
+constexpr double kScreenDpi = 96.0;
+
 // Rows of pixels: row(y) gives the `width` pixels of row y (top first), as
-// 0x00RRGGBB in native 32-bit words (cairo's RGB24 surfaces hold them so).
+// 0x00RRGGBB in native 32-bit words (cairo's RGB24 surfaces hold them so);
+// `dpi` is the resolution the file states.
 struct PngRows {
   int width = 0;
   int height = 0;
   const void* context = nullptr;
   const std::uint32_t* (*row)(const void* context, int y) = nullptr;
+  double dpi = kScreenDpi;
 };
 
 // Receives the file's bytes in order; false stops the encoding.
 using PngSink = std::function<bool(const std::uint8_t* data, std::size_t size)>;
 
-// Encodes the rows as an 8-bit RGB PNG, handing its bytes to the sink, on at
-// most `threads` threads (0: as many as the machine has, at most 8). False
-// on a bad size, a missing row, a compression failure or a sink that stops.
+// The value of a PNG's physical-size chunk (pHYs) for a resolution: pixels
+// per metre, rounded; 0 for a resolution it cannot state (not above 0, or
+// beyond the chunk's 31 bits).
+std::uint32_t PngPixelsPerMetre(double dpi);
+
+// Encodes the rows as an 8-bit RGB PNG stating their resolution, handing its
+// bytes to the sink, on at most `threads` threads (0: as many as the machine
+// has, at most 8). False on a bad size or resolution, a missing row, a
+// compression failure or a sink that stops.
 bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads = 0);
 
 // The same stream made of stripes compressed apart, each when its rows are
@@ -48,8 +60,16 @@ struct PngStripe {
 };
 // False for a bad size, a missing row or a compression failure.
 bool CompressPngStripe(const PngRows& rows, int first, int end, bool last, PngStripe* stripe);
-// Writes the file of rows.width x height pixels from its stripes, which
-// must cover rows 0 to height in order, the last one closing the stream.
-bool EmitPngStripes(int width, int height, const std::vector<PngStripe>& stripes, const PngSink& sink);
+// Writes the file of rows.width x height pixels at `dpi` from its stripes,
+// which must cover rows 0 to height in order, the last one closing the
+// stream.
+bool EmitPngStripes(int width, int height, const std::vector<PngStripe>& stripes, const PngSink& sink,
+                    double dpi = kScreenDpi);
+
+// Gives a PNG made elsewhere (cairo's writer states none) the resolution:
+// its pHYs chunk, after the header, in place of any it had. False, with the
+// bytes unchanged, for bytes that are no PNG or a resolution the chunk
+// cannot state.
+bool SetPngResolution(std::vector<std::uint8_t>* png, double dpi);
 
 }  // namespace md::canvas

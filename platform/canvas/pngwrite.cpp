@@ -29,6 +29,10 @@ bool WritePngFile(const std::string& path, const PngRows& rows, std::string* pEr
     *pError = path.empty() ? "no path" : "no pixels to write";
     return false;
   }
+  if (PngPixelsPerMetre(rows.dpi) == 0) {
+    *pError = "no resolution a PNG can state";
+    return false;
+  }
   md::files::FileReplacement file;
   if (!file.Begin(path.c_str(), pError)) return false;
   bool writeFailed = false;
@@ -47,25 +51,27 @@ bool WritePngFile(const std::string& path, const PngRows& rows, std::string* pEr
   return file.Commit(pError);
 }
 
-bool WritePngFile(const std::string& path, int width, int height, const std::vector<PngStripe>& stripes) {
+bool WritePngFile(const std::string& path, int width, int height, const std::vector<PngStripe>& stripes,
+                  double dpi) {
   if (path.empty()) return false;
   md::files::FileReplacement file;
   std::string error;
   if (!file.Begin(path.c_str(), &error)) return false;
-  if (!EmitPngStripes(width, height, stripes,
-                      [&file](const std::uint8_t* data, std::size_t size) { return file.Write(data, size); }))
+  if (!EmitPngStripes(
+          width, height, stripes,
+          [&file](const std::uint8_t* data, std::size_t size) { return file.Write(data, size); }, dpi))
     return false;
   return file.Commit(&error);
 }
 
 bool WritePngFile(const std::string& path, const void* pixels, int width, int height,
-                  std::ptrdiff_t strideBytes, bool bottomUp, std::string* pError) {
+                  std::ptrdiff_t strideBytes, bool bottomUp, std::string* pError, double dpi) {
   if (pixels == nullptr || strideBytes < static_cast<std::ptrdiff_t>(width) * 4) {
     if (pError != nullptr) *pError = "no pixels to write";
     return false;
   }
   const Block block{static_cast<const unsigned char*>(pixels), height, strideBytes, bottomUp};
-  return WritePngFile(path, PngRows{width, height, &block, &BlockRow}, pError);
+  return WritePngFile(path, PngRows{width, height, &block, &BlockRow, dpi}, pError);
 }
 
 }  // namespace md::canvas

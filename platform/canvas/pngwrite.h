@@ -14,17 +14,21 @@
 
 namespace md::canvas {
 
-// Writes the rows as an 8-bit RGB PNG; false (and no file made or changed)
-// on a bad size, a missing row, a read-only target or an I/O failure, with
-// *pError, when given, saying why (the system's reason for a file that could
-// not be written).
+// Writes the rows as an 8-bit RGB PNG stating their resolution (rows.dpi);
+// false (and no file made or changed) on a bad size or resolution, a missing
+// row, a read-only target or an I/O failure, with *pError, when given,
+// saying why (the system's reason for a file that could not be written).
 bool WritePngFile(const std::string& path, const PngRows& rows, std::string* pError = nullptr);
 
-// Rows held in one block, `strideBytes` apart (rows bottom-up when bottomUp).
+// Rows held in one block, `strideBytes` apart (rows bottom-up when bottomUp),
+// at `dpi`.
 bool WritePngFile(const std::string& path, const void* pixels, int width, int height,
-                  std::ptrdiff_t strideBytes, bool bottomUp = false, std::string* pError = nullptr);
+                  std::ptrdiff_t strideBytes, bool bottomUp = false, std::string* pError = nullptr,
+                  double dpi = kScreenDpi);
 
-// A file of width x height pixels from stripes compressed apart (EmitPngStripes).
-bool WritePngFile(const std::string& path, int width, int height, const std::vector<PngStripe>& stripes);
+// A file of width x height pixels at `dpi` from stripes compressed apart
+// (EmitPngStripes).
+bool WritePngFile(const std::string& path, int width, int height, const std::vector<PngStripe>& stripes,
+                  double dpi = kScreenDpi);
 
 }  // namespace md::canvas

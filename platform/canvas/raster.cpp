@@ -22,6 +22,7 @@ void SetError(std::string* error, const std::string& text) {
 Raster ReadRaster(Canvas& canvas) {
   Raster r;
   if (canvas.width() <= 0 || canvas.height() <= 0) return r;
+  if (const auto* cairo = dynamic_cast<const CairoCanvas*>(&canvas)) r.dpi = cairo->resolution();
   r.width = canvas.width();
   r.height = canvas.height();
   r.pixels.resize(static_cast<std::size_t>(r.width) * r.height);
@@ -37,7 +38,7 @@ bool WritePng(const Raster& raster, const std::string& path, std::string* error)
     return false;
   }
   if (!WritePngFile(path, raster.pixels.data(), raster.width, raster.height,
-                    static_cast<std::ptrdiff_t>(raster.width) * 4)) {
+                    static_cast<std::ptrdiff_t>(raster.width) * 4, false, nullptr, raster.dpi)) {
     SetError(error, "cannot write " + path);
     return false;
   }
@@ -146,6 +147,7 @@ Raster DifferenceImage(const Raster& a, const Raster& b, int tolerance) {
   if (!Compare(a, b, tolerance).sameSize) return out;
   out.width = a.width;
   out.height = a.height;
+  out.dpi = a.dpi;
   out.pixels.resize(a.pixels.size());
   for (std::size_t i = 0; i < a.pixels.size(); ++i) {
     if (ChannelDifference(a.pixels[i], b.pixels[i]) > tolerance) {

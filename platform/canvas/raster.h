@@ -7,23 +7,26 @@
 #include <vector>
 
 #include "platform/canvas/canvas.h"
+#include "platform/canvas/pngencode.h"
 
 namespace md::canvas {
 
 class CairoCanvas;
 
-// Raster pixels, top-down rows, 0x00RRGGBB.
+// Raster pixels, top-down rows, 0x00RRGGBB, at `dpi` pixels per inch.
 struct Raster {
   int width = 0;
   int height = 0;
   std::vector<std::uint32_t> pixels;
+  double dpi = kScreenDpi;
   std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
-// The pixels of a raster canvas (empty when it has none).
+// The pixels of a raster canvas (empty when it has none), at its resolution.
 Raster ReadRaster(Canvas& canvas);
 
-// Writes a raster as an RGB PNG (see pngwrite.h); false with a message on failure.
+// Writes a raster as an RGB PNG stating its resolution (see pngwrite.h);
+// false with a message on failure.
 bool WritePng(const Raster& raster, const std::string& path, std::string* error);
 // Reads a PNG into a raster (alpha dropped); false with a message on failure.
 bool ReadPng(const std::string& path, Raster* raster, std::string* error);
@@ -40,7 +43,8 @@ Difference Compare(const Raster& a, const Raster& b, int tolerance);
 Difference Compare(const CairoCanvas& a, const CairoCanvas& b, int tolerance);
 
 // A picture of the difference: the first raster faded to a light grey, with
-// the pixels beyond the tolerance in red. Sizes must match (else empty).
+// the pixels beyond the tolerance in red, at the first's resolution. Sizes
+// must match (else empty).
 Raster DifferenceImage(const Raster& a, const Raster& b, int tolerance);
 
 }  // namespace md::canvas

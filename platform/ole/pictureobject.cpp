@@ -9,6 +9,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "platform/canvas/cairo_canvas.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
 #include "platform/ole/objectclass.h"
@@ -81,15 +82,8 @@ std::vector<std::uint8_t> DrawDefaultPng() {
   cairo_rectangle(cr, 20, 14, 32, 24);
   cairo_fill(cr);
   cairo_destroy(cr);
-  std::vector<std::uint8_t> out;
-  cairo_surface_write_to_png_stream(
-      s,
-      [](void* closure, const unsigned char* data, unsigned int length) {
-        auto* v = static_cast<std::vector<std::uint8_t>*>(closure);
-        v->insert(v->end(), data, data + length);
-        return CAIRO_STATUS_SUCCESS;
-      },
-      &out);
+  // A picture of no paper size: a screen's resolution.
+  std::vector<std::uint8_t> out = md::canvas::SurfacePng(s, md::canvas::kScreenDpi);
   cairo_surface_destroy(s);
   return out;
 }

@@ -268,7 +268,7 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   paint.End();
   const int pixelWidth = first->width(), pixelHeight = first->height();
   if (bands.same) {
-    if (!md::canvas::WritePngFile(pngPath, pixelWidth, pixelHeight, bands.stripes))
+    if (!md::canvas::WritePngFile(pngPath, pixelWidth, pixelHeight, bands.stripes, options.dpi))
       return Fail("cannot write " + pngPath);
   } else {
     // Printed onto whole rasters: the drawing read pixels back, or the

@@ -355,10 +355,11 @@ IGIS_Element* AddThreeNorth(Page& page, BuildReport* report, IGIS_MapElement* fr
   diagram->SetCoordinateAngle(GridConvergence(map));
   diagram->SetMagnetAngle(kSheetDeclination);
   diagram->SetAxisLength(3200);
-  // The labels start 1.5 mm out from where the lines meet: a four-character
-  // label of this size then keeps clear of the inner ring and of the next
-  // line, which it would cross near the centre from the default 0.5 mm.
+  // The labels start 1.5 mm out from where the lines meet, and the lines
+  // stand 36 degrees apart: the angles in degrees and minutes at this size
+  // then fit between them on rings the lines' length holds.
   diagram->SetTxtOffset(150);
+  diagram->SetAngle(36);
   diagram->SetMapElementPtr(frame);
   diagram->SetName("三北方向线");
   diagram->Refresh();

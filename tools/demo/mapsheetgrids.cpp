@@ -133,12 +133,14 @@ IGIS_GraticuleGrid* MinuteGraticule(IGIS_MapElement* frame, const char* name, do
 }
 
 // The minute marks: a hairline at every minute of longitude and latitude
-// where its meridian or parallel meets the frame, out through the band.
+// where its meridian or parallel meets the frame, standing in the band
+// beyond the kilometre numbers.
 IGIS_MapGrid* MinuteMarks(IGIS_MapElement* frame) {
   IGIS_GraticuleGrid* grid = MinuteGraticule(frame, kMinuteMarksName, 1, 1);
   if (grid == nullptr) return nullptr;
   grid->SetLabelVisible(false, false, false, false);
   grid->SetTickVisible(true, true, true, true);
+  grid->SetTickOffset(kMinuteMarkOffset);
   grid->SetTickLength(kMinuteMarkLength);
   if (ReleasePtr<IGIS_Symbol> line = GridLine(kHairline)) grid->SetTickLineSymbol(line.get());
   return grid;

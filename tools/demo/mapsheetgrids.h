@@ -1,6 +1,6 @@
 // The map sheet's grids, as a national 1:50,000 topographic sheet carries
 // them: the kilometre grid with its kilometre numbers in the gap between the
-// frame and the band, the minute marks through the band, and the geographic
+// frame and the band, the minute marks in the band, and the geographic
 // coordinates at the sheet's corners. They are built through the grid and
 // label exports and the grids' own setters, as a host builds them.
 #pragma once
@@ -20,8 +20,12 @@ constexpr const char* kCornerCoordinatesName = "图廓点经纬度";
 
 // The kilometre grid's interval, in map metres.
 constexpr double kKilometreInterval = 1000.0;
-// The minute marks run from the frame's edge out through the band.
-constexpr int kMinuteMarkLength = kSheetBorderOffset + kSheetBorderWidth;
+// The minute marks stand in the band, kept apart from the kilometre numbers
+// in the gap before it as a printed sheet keeps them: each begins 1 mm short
+// of the band (so that one over a dark piece of it still shows) and runs
+// out through it.
+constexpr int kMinuteMarkOffset = kSheetBorderOffset - 100;
+constexpr int kMinuteMarkLength = kSheetBorderOffset + kSheetBorderWidth - kMinuteMarkOffset;
 // The corner coordinates stand 1 mm beyond the band.
 constexpr int kCornerLabelOffset = kSheetBorderOffset + kSheetBorderWidth + 100;
 // The kilometre numbers stand off the frame: 1 mm above and below it, 0.6 mm

@@ -7,14 +7,17 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "host/basilo/igis_globalproperties.h"
+#include "platform/canvas/cairo_canvas.h"
 
 namespace md::demo {
 namespace {
@@ -31,6 +34,20 @@ void Star(cairo_t* cr, double c, double outer, double inner, int tips, double tu
     }
   }
   cairo_close_path(cr);
+}
+
+// Writes the whole file under a temporary name beside it, then renames it
+// into place.
+bool WriteWholeFile(const std::string& path, const std::string& bytes) {
+  const std::string partial = path + ".part";
+  {
+    std::ofstream out(partial, std::ios::binary);
+    out << bytes;
+    if (!out.flush()) return false;
+  }
+  if (std::rename(partial.c_str(), path.c_str()) == 0) return true;
+  std::remove(partial.c_str());
+  return false;
 }
 
 // Paints the logo and writes it to the path; false when it cannot be written.
@@ -71,14 +88,9 @@ bool PaintLogo(const std::string& path) {
   cairo_fill(cr);
   cairo_destroy(cr);
 
-  const std::string partial = path + ".part";
-  const bool written = cairo_surface_write_to_png(surface, partial.c_str()) == CAIRO_STATUS_SUCCESS;
+  const std::vector<std::uint8_t> png = md::canvas::SurfacePng(surface, kLogoDpi);
   cairo_surface_destroy(surface);
-  if (!written || std::rename(partial.c_str(), path.c_str()) != 0) {
-    std::remove(partial.c_str());
-    return false;
-  }
-  return true;
+  return !png.empty() && WriteWholeFile(path, std::string(png.begin(), png.end()));
 }
 
 std::mutex g_filesMutex;
@@ -105,20 +117,6 @@ std::string WriteOnce(const std::string& path, bool scratch,
   }
   g_written.paths.emplace(path, scratch);
   return path;
-}
-
-// Writes the whole file under a temporary name beside it, then renames it
-// into place.
-bool WriteTextFile(const std::string& path, const std::string& text) {
-  const std::string partial = path + ".part";
-  {
-    std::ofstream out(partial, std::ios::binary);
-    out << text;
-    if (!out.flush()) return false;
-  }
-  if (std::rename(partial.c_str(), path.c_str()) == 0) return true;
-  std::remove(partial.c_str());
-  return false;
 }
 
 }  // namespace
@@ -155,7 +153,7 @@ std::string WriteSampleNotes(std::string* error) {
   return WriteSampleFile(
       "notes.txt",
       [](const std::string& path) {
-        return WriteTextFile(path, "链接对象 Linked object\n源文件 · source file");
+        return WriteWholeFile(path, "链接对象 Linked object\n源文件 · source file");
       },
       error);
 }

@@ -10,8 +10,10 @@
 
 namespace md::demo {
 
-// Size of the logo in pixels (square).
+// Size of the logo in pixels (square), and the resolution its file states:
+// 240 pixels make 20.32 mm.
 constexpr int kLogoPixels = 240;
+constexpr double kLogoDpi = 300.0;
 
 // Paints the logo and writes it as a PNG into the host's temporary folder
 // (a name of this process, written whole and then renamed into place), once

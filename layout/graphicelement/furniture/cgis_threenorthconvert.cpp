@@ -195,13 +195,9 @@ IGIS_Element* CGIS_ThreeNorthElement::ConvertToElement() {
     AddPathCharacters(pLabels, {f.labelRuns[i].begin(), f.labelRuns[i].end()}, m_pAxisTextSymbol.get(),
                       kThreeNorthLabelTexts[i], ratio);
   }
-  using md::layout::furniture::ThreeNorthDegreesText;
-  AddPathCharacters(pLabels, f.convRun, m_pAngleTextSymbol.get(),
-                    ThreeNorthDegreesText(m_dCoordinateAngle).c_str(), ratio);
-  AddPathCharacters(pLabels, f.declRun, m_pAngleTextSymbol.get(),
-                    ThreeNorthDegreesText(m_dMagnetAngle).c_str(), ratio);
-  AddPathCharacters(pLabels, f.diffRun, m_pAngleTextSymbol.get(),
-                    ThreeNorthDegreesText(m_dMagnetAngle - m_dCoordinateAngle).c_str(), ratio);
+  AddPathCharacters(pLabels, f.convRun, m_pAngleTextSymbol.get(), f.angleTexts[0].c_str(), ratio);
+  AddPathCharacters(pLabels, f.declRun, m_pAngleTextSymbol.get(), f.angleTexts[1].c_str(), ratio);
+  AddPathCharacters(pLabels, f.diffRun, m_pAngleTextSymbol.get(), f.angleTexts[2].c_str(), ratio);
 
   if (m_pFrame) {
     if (IGIS_Element* pFrame = m_pFrame->ConvertToElement(this)) {

@@ -158,10 +158,9 @@ BOOL CGIS_ThreeNorthElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay
 
     UseFont(pStyle, m_pAngleTextSymbol.get());
     if (pStyle != nullptr) pStyle->SetAlignment(GIS_ALIGN_BOTTOM_CENTER);
-    paint.Text(pStyle, md::layout::furniture::ThreeNorthDegreesText(m_dCoordinateAngle), f.convRun);
-    paint.Text(pStyle, md::layout::furniture::ThreeNorthDegreesText(m_dMagnetAngle), f.declRun);
-    paint.Text(pStyle, md::layout::furniture::ThreeNorthDegreesText(m_dMagnetAngle - m_dCoordinateAngle),
-               f.diffRun);
+    paint.Text(pStyle, f.angleTexts[0], f.convRun);
+    paint.Text(pStyle, f.angleTexts[1], f.declRun);
+    paint.Text(pStyle, f.angleTexts[2], f.diffRun);
   }
   if (m_pFrame) m_pFrame->OnDraw(hdc, bPrint, pDisplay, rect, pReference, GIS_FRAME_PART_BORDER);
   return TRUE;

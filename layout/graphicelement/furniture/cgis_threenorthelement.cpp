@@ -346,16 +346,20 @@ void CGIS_ThreeNorthElement::Refresh() {
   if (pFeature == nullptr) return;
   ComputeDrawAngles();
   const SGIS_Rect current = GetRect();
-  double labelW = 0, digitH = 0;
-  MeasureFonts(&labelW, &digitH);
   SGIS_Rect labelRect;
   double labelH = 0;
   if (m_pAxisTextSymbol) {
     m_pAxisTextSymbol->GetTextExtent(&labelRect, "真", 0, 1.0);
     labelH = labelRect.Height() * md::layout::SymbolUnitRatio(m_core.m_pFeatureSet);
   }
-  const int minLength = Nearest(m_nTxtOffset + 6 * labelW + 5 * digitH);
-  if (minLength > m_nAxisLength) m_nAxisLength = minLength;
+  // Long enough for the rings the labels and the texts need. A longer line
+  // draws larger arrowheads, which the texts keep clear of: a few rounds
+  // settle the length (each raises it by a fraction of the last rise).
+  for (int round = 0; round < 8; ++round) {
+    const int minLength = md::layout::furniture::ThreeNorthMinimumAxisLength(LayoutInput(SGIS_Point()));
+    if (minLength <= m_nAxisLength) break;
+    m_nAxisLength = minLength;
+  }
 
   // The extent around the centre: the three line ends (and, with both side
   // lines on the left, room for a label to the right of the centre).
@@ -389,6 +393,10 @@ md::layout::furniture::ThreeNorthFigure CGIS_ThreeNorthElement::BuildFigure() {
 }
 
 md::layout::furniture::ThreeNorthFigure CGIS_ThreeNorthElement::FigureAt(SGIS_Point centre) {
+  return md::layout::furniture::BuildThreeNorthFigure(LayoutInput(centre));
+}
+
+md::layout::furniture::ThreeNorthInput CGIS_ThreeNorthElement::LayoutInput(SGIS_Point centre) {
   md::layout::furniture::ThreeNorthInput in;
   in.centre = centre;
   in.w1 = m_dCoordinateDrawAngle;
@@ -407,12 +415,13 @@ md::layout::furniture::ThreeNorthFigure CGIS_ThreeNorthElement::FigureAt(SGIS_Po
     in.labelHeight = std::max(in.labelHeight, static_cast<double>(extent.Height()));
   }
   const double values[3] = {m_dCoordinateAngle, m_dMagnetAngle, m_dMagnetAngle - m_dCoordinateAngle};
-  for (int i = 0; i < 3 && m_pAngleTextSymbol; ++i) {
-    const std::string text = md::layout::furniture::ThreeNorthDegreesText(values[i]);
-    m_pAngleTextSymbol->GetTextExtent(&extent, text.c_str(), 0, ratio);
+  for (int i = 0; i < 3; ++i) {
+    in.angleTexts[i] = md::layout::furniture::ThreeNorthAngleText(values[i]);
+    if (!m_pAngleTextSymbol) continue;
+    m_pAngleTextSymbol->GetTextExtent(&extent, in.angleTexts[i].c_str(), 0, ratio);
     in.angleTextLength[i] = extent.Width();
   }
-  return md::layout::furniture::BuildThreeNorthFigure(in);
+  return in;
 }
 
 // ---- Stored state -------------------------------------------------------------

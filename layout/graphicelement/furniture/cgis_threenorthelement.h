@@ -114,6 +114,10 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
 
   // Label width ("真") and digit height ("2") in page units.
   void MeasureFonts(double* pLabelWidth, double* pDigitHeight);
+  // What the figure is built from: the working angles, lengths and fonts as
+  // they are now, the angle texts and the sizes of every text, around the
+  // centre given.
+  md::layout::furniture::ThreeNorthInput LayoutInput(SGIS_Point centre);
   void ComputeDrawAngles();
   void WriteDefaults(IGIS_Feature* pFeature);
   void WriteCustom(md::layout::CustomSetWriter& set, bool bDescribe);

@@ -2,7 +2,8 @@
 // ("坐标纵线") and the magnetic meridian ("磁子午线") leaving one centre point,
 // with the angles between them as arcs and texts. The side lines are laid
 // out at one or two display spacings (Angle) by the signs and order of the
-// real angles; the real values appear as texts.
+// real angles; the real values appear as texts in degrees and minutes,
+// rounded to the minute ("−6°48′").
 //
 // Units: lengths in 0.01 mm, angles in degrees, positive clockwise from the
 // true meridian.
@@ -47,7 +48,8 @@ class IGIS_ThreeNorthElement : public IGIS_Element, public IGIS_Observer {
   virtual void SetFlag(int nFlag) = 0;
   virtual int GetFlag() = 0;
   // Lays the diagram out again from its angles, lengths and fonts and
-  // writes its rectangle; the setters never do.
+  // writes its rectangle; the setters never do. A length too short for the
+  // rings the labels and the angle texts need is raised.
   virtual void Refresh() = 0;
   virtual int GetAxisLength() = 0;
   // Lengths below 1000 are ignored.

@@ -99,8 +99,87 @@ std::vector<SGIS_Point> FromLine(SGIS_Point o, double line, int step, int radius
   return run;
 }
 
-// Share of a label's height kept between its cell and its line.
-constexpr double kLabelClearance = 1.0 / 8.0;
+// The arcs and text paths of an arrangement: for each, its angle, whether it
+// lies on the outer ring, and its walk. Texts in the order conv (TG), decl
+// (TM), diff (GM).
+struct Plan {
+  ThreeNorthAngle angle;
+  bool outer;
+  Walk walk;
+};
+struct CasePlans {
+  std::array<Plan, 3> arcs{};
+  std::array<Plan, 3> texts{};
+};
+
+// The difference arc and text of case C lie on the outer ring, as in the
+// other same-side cases, so that the difference text keeps clear of the
+// convergence text on the inner ring.
+CasePlans PlansOf(ThreeNorthCase kase, double w1, double w2) {
+  CasePlans p;
+  switch (kase) {
+    case ThreeNorthCase::kZeroPlus:
+      p.arcs = {Plan{kAngleGM, false, Up(w1, w2 + 1)}, Plan{kAngleTM, true, Up(0, w2 + 1)},
+                Plan{kAngleTG, true, Down(0, w1 - 1)}};
+      p.texts = {Plan{kAngleTG, true, Up(w1 - 1, 1)}, Plan{kAngleTM, true, Up(0, w2 + 1)},
+                 Plan{kAngleGM, false, Up(w1 - 1, w2 + 1)}};
+      break;
+    case ThreeNorthCase::kZeroMinus:
+      p.arcs = {Plan{kAngleTG, false, Up(0, w1 + 1)}, Plan{kAngleTM, false, Down(0, w2 - 1)},
+                Plan{kAngleGM, true, Down(w1, w2 - 1)}};
+      p.texts = {Plan{kAngleTG, true, Up(0, w1)}, Plan{kAngleTM, true, Down(0, w2 - 1)},
+                 Plan{kAngleGM, false, Up(w2 - 1, w1 + 1)}};
+      break;
+    case ThreeNorthCase::kA:
+      p.arcs = {Plan{kAngleTM, false, Up(0, w2 + 1)}, Plan{kAngleTG, true, Up(0, w1 + 1)},
+                Plan{kAngleGM, true, Up(w1, w2 + 1)}};
+      p.texts = {Plan{kAngleTG, true, Up(0, w1 + 1)}, Plan{kAngleTM, false, Up(0, w2 + 1)},
+                 Plan{kAngleGM, true, Up(w1, w2 + 1)}};
+      break;
+    case ThreeNorthCase::kB:
+      p.arcs = {Plan{kAngleTG, false, Up(0, w1 + 1)}, Plan{kAngleTM, true, Up(0, w2 + 1)},
+                Plan{kAngleGM, true, Down(w1, w2 - 1)}};
+      p.texts = {Plan{kAngleTG, false, Up(0, w1 + 1)}, Plan{kAngleTM, true, Up(0, w2 + 1)},
+                 Plan{kAngleGM, true, Down(w1, w2 - 1)}};
+      break;
+    case ThreeNorthCase::kC:
+      p.arcs = {Plan{kAngleTG, false, Down(0, w1 - 1)}, Plan{kAngleTM, true, Down(0, w2 - 1)},
+                Plan{kAngleGM, true, Up(w1, w2 + 1)}};
+      p.texts = {Plan{kAngleTG, false, Up(w1 - 1, 1)}, Plan{kAngleTM, true, Up(w2 - 1, 1)},
+                 Plan{kAngleGM, true, Up(w1, w2 + 1)}};
+      break;
+    case ThreeNorthCase::kD:
+      p.arcs = {Plan{kAngleTM, false, Down(0, w2 - 1)}, Plan{kAngleTG, true, Down(0, w1 - 1)},
+                Plan{kAngleGM, true, Down(w1, w2 - 1)}};
+      p.texts = {Plan{kAngleTG, true, Down(0, w1 - 1)}, Plan{kAngleTM, false, Up(w2 - 1, 1)},
+                 Plan{kAngleGM, true, Down(w1, w2 - 1)}};
+      break;
+  }
+  return p;
+}
+
+// How far past its middle line the text on the inner ring starts: half a
+// digit height, or, where an arrowhead on the outer ring at that line
+// reaches down into the band the text stands in (half its stroke past the
+// quarter digit height between that band and the outer ring), beyond the
+// arrowhead's stroke along the ring and a quarter digit height more.
+double InnerTextStart(const ThreeNorthInput& in) {
+  const double digit = std::max(0.0, in.digitHeight);
+  const double mark = in.axisLength / 15;
+  const double band = 2.0 * digit - kThreeNorthRingClearance * digit - digit;
+  return 0.5 * mark > band ? mark * std::cos(30.0 * kK) + digit / 4.0 : digit / 2.0;
+}
+
+// How far a label's cell keeps from its line (the gap) and from the inner
+// ring: the label ring clearance, or, where the arrowheads on the ring
+// reach further in (half their stroke), that reach and the gap.
+double LabelGap(const ThreeNorthInput& in) {
+  return kThreeNorthLabelLineClearance * std::max(0.0, in.labelHeight);
+}
+double LabelRingGap(const ThreeNorthInput& in) {
+  const double h = std::max(0.0, in.labelHeight);
+  return std::max(kThreeNorthLabelRingClearance * h, 0.5 * (in.axisLength / 15) + LabelGap(in));
+}
 
 }  // namespace
 
@@ -144,16 +223,63 @@ const char* ThreeNorthCaseName(ThreeNorthCase c) {
   return "?";
 }
 
-std::string ThreeNorthDegreesText(double degrees) {
-  if (!std::isfinite(degrees)) return "0";
-  const double cut = std::trunc(degrees);
-  char text[48];
-  if (cut >= 2147483647.0 || cut <= -2147483648.0) {
-    std::snprintf(text, sizeof text, "%.0f", cut);
-  } else {
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(cut));
-  }
+std::string ThreeNorthAngleText(double degrees) {
+  if (!std::isfinite(degrees)) degrees = 0.0;
+  // Whole minutes, half away from zero; past 2^53 minutes every double is a
+  // whole number of them and none is left over.
+  const double minutes = std::round(std::fabs(degrees) * 60.0);
+  const double whole = std::floor(minutes / 60.0);
+  const double rest = minutes < 9007199254740992.0 ? minutes - whole * 60.0 : 0.0;
+  char text[400];
+  std::snprintf(text, sizeof text, "%s%.0f°%02d′", degrees < 0 && minutes > 0 ? "−" : "", whole,
+                static_cast<int>(std::clamp(rest, 0.0, 59.0)));
   return text;
+}
+
+ThreeNorthRings ThreeNorthRingsOf(const ThreeNorthInput& in) {
+  const double base = in.txtOffset + 6.0 * in.labelWidth;
+  const double digit = std::max(0.0, in.digitHeight);
+  double need = base;
+  // The spacing between neighbouring lines, as drawn (1.57 / 90 a degree).
+  const double spacing = std::min(std::fabs(in.w1), std::fabs(in.w2));
+  // Labels: along their line, the far side of the cell short of the next
+  // line by the gap; the outer corner the ring gap inside the ring.
+  const double sector = spacing * kThreeNorthRadPerDegree;
+  if (std::isfinite(sector) && sector > 0.0) {
+    const double gap = LabelGap(in), across = gap + std::max(0.0, in.labelHeight);
+    const double fromCentre =
+        sector < 1.5 ? (across * std::cos(sector) + gap) / std::sin(sector) : gap;  // 1.5 rad: nearly square
+    for (int i = 0; i < 3; ++i) {
+      const double length = in.labelLength[i] > 0 ? in.labelLength[i] : 4.0 * in.labelWidth;
+      const double inner = std::max(fromCentre, static_cast<double>(in.txtOffset));
+      need = std::max(need, std::hypot(inner + length, across) + LabelRingGap(in));
+    }
+  }
+  // Angle texts: one sector less a degree (a path reaches a degree past its
+  // line), the ring clearance above the ring; clear of the arrowheads at the
+  // ends by their stroke along the ring and a quarter of a digit height; a
+  // text on the inner ring starts past the middle line (InnerTextStart).
+  const double textSector = (spacing - 1.0) * kThreeNorthRadPerDegree;
+  if (std::isfinite(textSector) && textSector > 0.0) {
+    const double lift = kThreeNorthRingClearance * digit;
+    const double end = (in.axisLength / 15) * std::cos(30.0 * kK) + digit / 4.0;
+    const CasePlans plans = PlansOf(ThreeNorthCaseOf(in.w1, in.w2), in.w1, in.w2);
+    for (int i = 0; i < 3; ++i) {
+      const double length = in.angleTextLength[i];
+      if (!(length > 0.0)) continue;
+      need = plans.texts[i].outer ? std::max(need, (length + 2.0 * end) / textSector - lift - 2.0 * digit)
+                                  : std::max(need, (InnerTextStart(in) + length + end) / textSector - lift);
+    }
+  }
+  ThreeNorthRings rings;
+  rings.exact = base > 0.0 ? std::min(need, kThreeNorthMaxRingGrowth * base) : base;
+  rings.r1 = Nearest(rings.exact);
+  rings.r2 = Nearest(rings.r1 + 2.0 * digit);
+  return rings;
+}
+
+int ThreeNorthMinimumAxisLength(const ThreeNorthInput& in) {
+  return Nearest(ThreeNorthRingsOf(in).exact + 5.0 * in.digitHeight);
 }
 
 SGIS_Point ThreeNorthRingPoint(SGIS_Point centre, int k, int r) {
@@ -173,63 +299,21 @@ ThreeNorthFigure BuildThreeNorthFigure(const ThreeNorthInput& in) {
   const double w1 = in.w1, w2 = in.w2;
   f.centre = o;
   f.kase = ThreeNorthCaseOf(w1, w2);
-  f.r1 = Nearest(in.txtOffset + 6.0 * in.labelWidth);
-  f.r2 = Nearest(f.r1 + 2.0 * in.digitHeight);
+  const ThreeNorthRings rings = ThreeNorthRingsOf(in);
+  f.r1 = rings.r1;
+  f.r2 = rings.r2;
+  f.angleTexts = in.angleTexts;
   const int r = in.axisLength / 15;
   f.markSize = r;
   f.gridEnd = Brg(o, w1, in.axisLength);
   f.magnetEnd = Brg(o, w2, in.axisLength);
   f.trueEnd = SGIS_Point(o.x, Add(o.y, in.axisLength), 0);
 
-  // Arcs and text paths by case. The difference arc and text of case C lie
-  // on the outer ring, as in the other same-side cases, so that the
-  // difference text keeps clear of the convergence text on the inner ring.
-  struct Plan {
-    ThreeNorthAngle angle;
-    bool outer;
-    Walk walk;
-  };
-  std::array<Plan, 3> arcs{};
-  std::array<Plan, 3> texts{};  // in the order conv (TG), decl (TM), diff (GM)
+  // Arcs and text paths by case.
+  const CasePlans plans = PlansOf(f.kase, w1, w2);
+  const std::array<Plan, 3>& arcs = plans.arcs;
+  const std::array<Plan, 3>& texts = plans.texts;  // conv (TG), decl (TM), diff (GM)
   const int n1 = f.r1, n2 = f.r2;
-  switch (f.kase) {
-    case ThreeNorthCase::kZeroPlus:
-      arcs = {Plan{kAngleGM, false, Up(w1, w2 + 1)}, Plan{kAngleTM, true, Up(0, w2 + 1)},
-              Plan{kAngleTG, true, Down(0, w1 - 1)}};
-      texts = {Plan{kAngleTG, true, Up(w1 - 1, 1)}, Plan{kAngleTM, true, Up(0, w2 + 1)},
-               Plan{kAngleGM, false, Up(w1 - 1, w2 + 1)}};
-      break;
-    case ThreeNorthCase::kZeroMinus:
-      arcs = {Plan{kAngleTG, false, Up(0, w1 + 1)}, Plan{kAngleTM, false, Down(0, w2 - 1)},
-              Plan{kAngleGM, true, Down(w1, w2 - 1)}};
-      texts = {Plan{kAngleTG, true, Up(0, w1)}, Plan{kAngleTM, true, Down(0, w2 - 1)},
-               Plan{kAngleGM, false, Up(w2 - 1, w1 + 1)}};
-      break;
-    case ThreeNorthCase::kA:
-      arcs = {Plan{kAngleTM, false, Up(0, w2 + 1)}, Plan{kAngleTG, true, Up(0, w1 + 1)},
-              Plan{kAngleGM, true, Up(w1, w2 + 1)}};
-      texts = {Plan{kAngleTG, true, Up(0, w1 + 1)}, Plan{kAngleTM, false, Up(0, w2 + 1)},
-               Plan{kAngleGM, true, Up(w1, w2 + 1)}};
-      break;
-    case ThreeNorthCase::kB:
-      arcs = {Plan{kAngleTG, false, Up(0, w1 + 1)}, Plan{kAngleTM, true, Up(0, w2 + 1)},
-              Plan{kAngleGM, true, Down(w1, w2 - 1)}};
-      texts = {Plan{kAngleTG, false, Up(0, w1 + 1)}, Plan{kAngleTM, true, Up(0, w2 + 1)},
-               Plan{kAngleGM, true, Down(w1, w2 - 1)}};
-      break;
-    case ThreeNorthCase::kC:
-      arcs = {Plan{kAngleTG, false, Down(0, w1 - 1)}, Plan{kAngleTM, true, Down(0, w2 - 1)},
-              Plan{kAngleGM, true, Up(w1, w2 + 1)}};
-      texts = {Plan{kAngleTG, false, Up(w1 - 1, 1)}, Plan{kAngleTM, true, Up(w2 - 1, 1)},
-               Plan{kAngleGM, true, Up(w1, w2 + 1)}};
-      break;
-    case ThreeNorthCase::kD:
-      arcs = {Plan{kAngleTM, false, Down(0, w2 - 1)}, Plan{kAngleTG, true, Down(0, w1 - 1)},
-              Plan{kAngleGM, true, Down(w1, w2 - 1)}};
-      texts = {Plan{kAngleTG, true, Down(0, w1 - 1)}, Plan{kAngleTM, false, Up(w2 - 1, 1)},
-               Plan{kAngleGM, true, Down(w1, w2 - 1)}};
-      break;
-  }
   for (std::size_t i = 0; i < arcs.size(); ++i)
     f.arcs[i] = Trace(o, arcs[i].angle, arcs[i].outer ? n2 : n1, arcs[i].walk, &f.capped);
   f.convPath = Trace(o, texts[0].angle, texts[0].outer ? n2 : n1, texts[0].walk, &f.capped);
@@ -244,12 +328,12 @@ ThreeNorthFigure BuildThreeNorthFigure(const ThreeNorthInput& in) {
     const double lift = kThreeNorthRingClearance * std::max(0.0, in.digitHeight);
     const int radius = Nearest(paths[i]->radius + lift);
     *runs[i] = TextRun(Trace(o, texts[i].angle, radius, texts[i].walk, &f.capped), !texts[i].outer);
-    // The text on the inner ring starts half a digit height past the middle
-    // line of its path, where the plain text element starts too; so it
-    // keeps clear of the arrowhead at the far end of its sector.
+    // The text on the inner ring starts past the middle line of its path,
+    // where the plain text element starts too, clear of an arrowhead there;
+    // the rings leave room to the arrowhead at the far end of its sector.
     const double length = in.angleTextLength[i];
     const std::size_t n = paths[i]->points.size();
-    const double clear = in.digitHeight / 2.0;
+    const double clear = InnerTextStart(in);
     if (!texts[i].outer && length > 0 && n - n / 2 >= 2 && radius > 0 && std::isfinite(length + clear)) {
       const double line =
           texts[i].walk.from + static_cast<double>(texts[i].walk.step) * static_cast<double>(n / 2);
@@ -314,8 +398,8 @@ ThreeNorthFigure BuildThreeNorthFigure(const ThreeNorthInput& in) {
   // cell has its far corners at sqrt(end^2 + (clearance + h)^2) from the
   // centre; they stay the ring clearance inside the inner ring.
   const double h = std::max(0.0, in.labelHeight);
-  const double gap = kLabelClearance * h;
-  const double reach = std::max(0.0, n1 - kThreeNorthRingClearance * h);
+  const double gap = LabelGap(in);
+  const double reach = std::max(0.0, n1 - LabelRingGap(in));
   const double end = std::sqrt(std::max(0.0, reach * reach - (h + gap) * (h + gap)));
   const double bearings[3] = {0.0, w1, w2};
   for (int i = 0; i < 3; ++i) {

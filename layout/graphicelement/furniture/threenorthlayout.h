@@ -24,6 +24,13 @@ constexpr double kThreeNorthRadPerDegree = 1.57 / 90.0;
 // the font's descent above its cell's bottom (an eighth of the height in the
 // Chinese faces), so a cell touching its ring puts the glyphs on the stroke.
 constexpr double kThreeNorthRingClearance = 1.0 / 4.0;
+// Shares of a label's cell height kept between the cell and its line, and
+// between the cell and the inner ring (or an arrowhead reaching in from it).
+constexpr double kThreeNorthLabelLineClearance = 1.0 / 4.0;
+constexpr double kThreeNorthLabelRingClearance = 1.0 / 2.0;
+// The rings grow until the labels and the angle texts fit their sectors,
+// but to at most this many times the inner ring the fonts give.
+constexpr double kThreeNorthMaxRingGrowth = 4.0;
 // Most degree steps one arc or text path walks; longer ones are cut.
 constexpr int kThreeNorthMaxArcSteps = 360;
 // The names written along the true meridian, the grid north line and the
@@ -65,10 +72,29 @@ struct ThreeNorthInput {
   // Lengths of the three labels (true, grid, magnetic), page units; 0 is
   // taken as four label widths.
   std::array<double, 3> labelLength{};
-  // Lengths of the three angle texts (the convergence, the declination,
-  // their difference), page units; 0 when unknown.
+  // The three angle texts (the convergence, the declination, their
+  // difference, as ThreeNorthAngleText writes them) and their lengths, page
+  // units (0 when unknown).
+  std::array<std::string, 3> angleTexts{};
   std::array<double, 3> angleTextLength{};
 };
+
+// The rings of the arcs: the inner ring sits six label widths beyond the
+// text offset, the outer ring two digit heights beyond it. The inner ring
+// grows (to at most kThreeNorthMaxRingGrowth times) until every label fits
+// inside it beside its line, clear of the line, of the next line and of the
+// ring, and every angle text fits its sector on its ring, clear of the lines
+// and arrowheads at its ends. `exact` is the inner ring before rounding.
+struct ThreeNorthRings {
+  int r1 = 0;
+  int r2 = 0;
+  double exact = 0.0;
+};
+ThreeNorthRings ThreeNorthRingsOf(const ThreeNorthInput& in);
+
+// The least length of the lines for the rings and the texts beyond them:
+// the inner ring and five digit heights, rounded.
+int ThreeNorthMinimumAxisLength(const ThreeNorthInput& in);
 
 // One arc or text path: ring points P(k, radius) for whole degrees k, k
 // rising (step +1, clockwise) or falling (step -1).
@@ -106,12 +132,15 @@ struct ThreeNorthFigure {
   // line where the plain text element starts) toward its end, inside one
   // sector: from half a digit height past that line when its length is
   // known, else centred on that half of the path.
-  // A label's stretch lies along its line, an eighth of the label's height
-  // off it on the side away from the true meridian (the true meridian's
-  // label on its right), and ends where the label's cell keeps the ring
-  // clearance inside the inner ring; it is as long as the label.
+  // A label's stretch lies along its line, the label line clearance off it
+  // on the side away from the true meridian (the true meridian's label on
+  // its right), and ends where the label's cell keeps the label ring
+  // clearance inside the inner ring and the arrowheads on it; it is as long
+  // as the label.
   std::array<std::array<SGIS_Point, 2>, 3> labelRuns;  // true, grid, magnetic
   std::vector<SGIS_Point> convRun, declRun, diffRun;
+  // The texts laid along those stretches, as the input gave them.
+  std::array<std::string, 3> angleTexts;
   // Set when an arc or path was cut to kThreeNorthMaxArcSteps.
   bool capped = false;
 
@@ -121,8 +150,12 @@ struct ThreeNorthFigure {
 
 ThreeNorthFigure BuildThreeNorthFigure(const ThreeNorthInput& in);
 
-// An angle as the texts show it: a whole number of degrees cut toward zero.
-std::string ThreeNorthDegreesText(double degrees);
+// An angle as the texts show it: degrees and minutes, rounded to the whole
+// minute (half away from zero), the minutes in two digits, a minus sign
+// (U+2212) before a value that does not round to zero: -6.8 gives
+// "−6°48′", -0.9999 "−1°00′", 0.004 "0°00′". A value that is not finite is
+// written as 0.
+std::string ThreeNorthAngleText(double degrees);
 
 // The ring point of whole degree k at radius r around the centre.
 SGIS_Point ThreeNorthRingPoint(SGIS_Point centre, int k, int r);

@@ -128,7 +128,7 @@ TEST(PngEncode, StressedMatchesAndCodesReadBackPixelForPixel) {
     double maxBytesPerPixel;
   } const cases[] = {
       {"one pixel, one literal", 1, 1, kBlack, 1, 100},
-      {"black band", 50, 200, kBlack, 2, 0.05},
+      {"black band", 50, 200, kBlack, 2, 0.06},  // 84 bytes of it the file's fixed chunks
       {"slanting noise", 300, 200, kSlant, 2, 0.1},
       {"slanting, one column", 1, 70, kSlant, 1, 100},
       {"a tile along each row", 700, 130, kTile, 2, 0.2},

@@ -12,6 +12,7 @@
 #include "platform/ole/objectclass.h"
 #include "platform/win/wingdi.h"
 #include "tests/support/oddfiles.h"
+#include "tests/support/pngresolution.h"
 
 namespace {
 
@@ -102,6 +103,19 @@ TEST(ObjectClasses, PictureSurvivesStorageAndDrawsStretched) {
   const std::uint32_t field = dc.At(80, 20);
   EXPECT_LT(field & 0xFF0000, 0x600000u);  // the blue field, not white
   EXPECT_GT(field & 0xFF, 0xA0u);
+}
+
+// The picture a new object shows states the resolution its extent is
+// measured at: 96 dpi, 3780 pixels a metre.
+TEST(ObjectClasses, ANewPictureStatesItsResolution) {
+  auto picture = md::ole::PictureClass().createNew();
+  ASSERT_NE(picture, nullptr);
+  const md::test::PngPhysical p = md::test::ReadPngPhysical(picture->Content());
+  EXPECT_TRUE(p.found);
+  EXPECT_EQ(p.count, 1);
+  EXPECT_EQ(p.x, 3780u);
+  EXPECT_EQ(p.y, 3780u);
+  EXPECT_EQ(p.unit, 1);
 }
 
 TEST(ObjectClasses, TextDocumentSurvivesStorageAndDrawsItsLines) {

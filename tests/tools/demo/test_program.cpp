@@ -8,6 +8,7 @@
 
 #include "platform/canvas/raster.h"
 #include "tests/support/command.h"
+#include "tests/support/pngresolution.h"
 #include "tests/tools/demo/demotest.h"
 #include "tools/demo/demooptions.h"
 
@@ -186,6 +187,34 @@ TEST(DemoProgram, MakesOnlyThePageAskedFor) {
   EXPECT_EQ(unknown.status, 2);
   EXPECT_NE(unknown.output.find("unknown page 'atlas'"), std::string::npos) << unknown.output;
   EXPECT_FALSE(std::filesystem::exists(dir / "none"));
+}
+
+// Each page's PNG states the resolution it was printed at, and the logo the
+// pages show the one it was painted for (300 dpi).
+TEST(DemoProgram, ItsPngsStateTheirResolution) {
+  struct Row {
+    const char* page;
+    int dpi;
+    std::uint32_t perMetre;
+  };
+  for (const Row& row : {Row{"sample-page", 60, 2362}, Row{"map-sheet", 72, 2835}}) {
+    SCOPED_TRACE(row.page);
+    const auto dir = md::test::ScratchFolder(std::string("program-resolution-") + row.page);
+    const ProgramRun run = RunDemo(std::string("--page ") + row.page + " -r " + std::to_string(row.dpi) +
+                                   " -o '" + (dir / "out").string() + "'");
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const auto& [file, perMetre] :
+         {std::pair<std::string, std::uint32_t>{std::string(row.page) + ".png", row.perMetre},
+          {"sample-logo.png", 11811u}}) {
+      SCOPED_TRACE(file);
+      const md::test::PngPhysical p = md::test::ReadPngPhysicalFile((dir / "out" / file).string());
+      EXPECT_TRUE(p.found);
+      EXPECT_EQ(p.count, 1);
+      EXPECT_EQ(p.x, perMetre);
+      EXPECT_EQ(p.y, perMetre);
+      EXPECT_EQ(p.unit, 1);
+    }
+  }
 }
 
 // The whole file's bytes.

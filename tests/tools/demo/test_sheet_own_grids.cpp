@@ -34,6 +34,7 @@ constexpr double kUnitsPerPixel = 10.0;
 // What one device pixel of rounding may move a drawn point, page units.
 constexpr double kPixel = 10.0;
 constexpr double kBandOut = kSheetBorderOffset + kSheetBorderWidth;
+constexpr double kMarkFrom = kSheetBorderOffset - 100;  // where the minute marks begin
 
 enum Side { kBottom, kTop, kLeft, kRight };
 const char* const kSideNames[] = {"bottom", "top", "left", "right"};
@@ -298,12 +299,12 @@ class MinuteCrossings {
   ReleasePtr<IGIS_CoordTransform> toMap_;
 };
 
-// A mark at every minute where its line meets the frame, from the frame's
-// edge to the band's outer edge. The sheet's corners lie on one edge each
+// A mark at every minute where its line meets the frame, from 1 mm short of
+// the band to its outer edge. The sheet's corners lie on one edge each
 // (the frame is the sheet's Gauss-Krüger bound), so a corner's other line
 // enters through the neighbouring side and gets no mark there: 15 marks on
 // the bottom and top, 10 on the left and right.
-TEST_F(SheetOwnGrids, MinuteMarksMeetTheFrameWhereSferonPutsTheMinutesAndCrossTheBand) {
+TEST_F(SheetOwnGrids, MinuteMarksStandWhereSferonPutsTheMinutesAndCrossTheBand) {
   const MinuteCrossings crossings(doc_.sheet()->GetSpatialReference());
   const struct {
     Side side;
@@ -321,7 +322,9 @@ TEST_F(SheetOwnGrids, MinuteMarksMeetTheFrameWhereSferonPutsTheMinutesAndCrossTh
     for (const Segment& s : strokes_) {
       const double a = level ? s.a.y : s.a.x, b = level ? s.b.y : s.b.x;
       const double near = std::fabs(a - edge) < std::fabs(b - edge) ? a : b, far = near == a ? b : a;
-      if (std::fabs(near - edge) > kPixel || std::fabs(far - (edge + outward * kBandOut)) > kPixel) continue;
+      if (std::fabs(near - (edge + outward * kMarkFrom)) > kPixel ||
+          std::fabs(far - (edge + outward * kBandOut)) > kPixel)
+        continue;
       marks.push_back(level ? s.a.x : s.a.y);
     }
     std::sort(marks.begin(), marks.end());
@@ -332,6 +335,33 @@ TEST_F(SheetOwnGrids, MinuteMarksMeetTheFrameWhereSferonPutsTheMinutesAndCrossTh
       EXPECT_NEAR(marks[m - r.from], want, kPixel) << m << "′";
     }
   }
+}
+
+// The minute marks and the numbers beside the frame keep apart, as on a
+// printed sheet: no mark beyond the frame runs through the box of a
+// kilometre number or of a corner coordinate on any side.
+TEST_F(SheetOwnGrids, NoMinuteMarkCrossesANumber) {
+  // Marks: strokes that stand wholly beyond one edge of the frame.
+  std::vector<Segment> marks;
+  for (const Segment& s : strokes_) {
+    const double x1 = std::min(s.a.x, s.b.x), x2 = std::max(s.a.x, s.b.x);
+    const double y1 = std::min(s.a.y, s.b.y), y2 = std::max(s.a.y, s.b.y);
+    if (y1 >= top_ - kPixel || y2 <= bottom_ + kPixel || x1 >= right_ - kPixel || x2 <= left_ + kPixel)
+      marks.push_back({SGIS_DPoint(x1, y1, 0), SGIS_DPoint(x2, y2, 0)});
+  }
+  EXPECT_EQ(marks.size(), 15u + 15u + 10u + 10u);
+  int numbers = 0;
+  for (const Text& t : texts_) {
+    if (t.left > left_ && t.right < right_ && t.bottom > bottom_ && t.top < top_) continue;
+    ++numbers;
+    for (const Segment& m : marks) {
+      const bool crosses = m.a.x < t.right && m.b.x > t.left && m.a.y < t.top && m.b.y > t.bottom;
+      EXPECT_FALSE(crosses) << "a mark at (" << (m.a.x + m.b.x) / 2 << ", " << (m.a.y + m.b.y) / 2
+                            << ") crosses \"" << t.text << "\" at (" << t.x << ", " << t.y << ")";
+    }
+  }
+  // Kilometre numbers, their leading parts and zones, corner coordinates.
+  EXPECT_GE(numbers, 80);
 }
 
 // The corner coordinates stand beyond the band, a few millimetres from the

@@ -79,6 +79,7 @@ IGIS_GraticuleGrid* CGIS_GraticuleGrid::Copy(IGIS_GraticuleGrid* pOther) {
   if (pOther == nullptr || pOther == this) return this;
   CopyFrom(pOther);
   m_dAxisTickOffset = pOther->GetAxisTickOffset();
+  m_dTickOffset = pOther->GetTickOffset();
   m_dInteriorLabelIntervalX = pOther->GetInteriorLabelIntervalX();
   m_dInteriorLabelIntervalY = pOther->GetInteriorLabelIntervalY();
   m_bShowInteriorLabels = pOther->GetShowInteriorLabels();

@@ -47,6 +47,8 @@ class CGIS_GraticuleGrid final : public CGIS_MapGridBase<IGIS_GraticuleGrid> {
   // ---- IGIS_GraticuleGrid ----
   void SetGridSpacingPtr(IGIS_GridSpacing* pSpacing) override;
   IGIS_GridSpacing* GetGridSpacing() override { return m_pGridSpacing.get(); }
+  double GetTickOffset() override { return m_dTickOffset; }
+  void SetTickOffset(double dOffset) override { m_dTickOffset = dOffset; }
   double GetAxisTickOffset() override { return m_dAxisTickOffset; }
   void SetAxisTickOffset(double dOffset) override { m_dAxisTickOffset = dOffset; }
   double GetInteriorLabelIntervalX() override { return m_dInteriorLabelIntervalX; }
@@ -109,6 +111,7 @@ class CGIS_GraticuleGrid final : public CGIS_MapGridBase<IGIS_GraticuleGrid> {
   // What the drawings' geographic frames work out, for the next drawing.
   md::layout::grid::GeographicFrameCache m_geoCache;
   double m_dAxisTickOffset = 400.0;
+  double m_dTickOffset = 0.0;
   double m_dInteriorLabelIntervalX = 0.0;
   double m_dInteriorLabelIntervalY = 0.0;
   bool m_bShowInteriorLabels = false;

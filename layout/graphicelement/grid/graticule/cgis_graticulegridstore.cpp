@@ -58,6 +58,7 @@ bool CGIS_GraticuleGrid::Save(IGIS_DataBuffer* pBuffer) {
   s->Int("SubHatchCount", "SubHatchCount", m_nSubHatchCount);
   s->Bool("SubHatchDirectional", "SubHatchDirectional", m_bSubHatchDirectional);
   bOk = WriteSymbol(s, "SubHatchLineSymbol", m_pSubHatchLineSymbol.get()) && bOk;
+  s->Double("TickOffset", "TickOffset", m_dTickOffset);
   bool bSpacing = !m_pGridSpacing;
   s->SavedInPlace("pGridSpacing", "pGridSpacing",
                   [&](IGIS_DataBuffer* p) { bSpacing = bSpacing || m_pGridSpacing->Save(p); });
@@ -106,6 +107,7 @@ bool CGIS_GraticuleGrid::OpenStored(const StoredSetView& s, IGIS_DataBuffer*) {
   s.Read("SubHatchCount", &m_nSubHatchCount);
   s.Read("SubHatchDirectional", &m_bSubHatchDirectional);
   symbol("SubHatchLineSymbol", &m_pSubHatchLineSymbol);
+  s.Read("TickOffset", &m_dTickOffset);
   if (s.Find("pGridSpacing") != nullptr) {
     if (!m_pGridSpacing) m_pGridSpacing.reset(NewSpacing(kOpen));
     if (m_pGridSpacing) m_pGridSpacing->Open(s.Buffer("pGridSpacing"));

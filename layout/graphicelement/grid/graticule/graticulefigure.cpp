@@ -190,7 +190,7 @@ void GraticuleWalker::TicksOfSide(TickSide side, const TickPass& pass, bool bSub
   GeoRun tick;
   auto tickAt = [&](double v) {
     if (TickRun(side, v, pass.extent, pass.dX, pass.dY, &tick) && m_tracer.TraceToEdge(tick, pass.nSamples))
-      Tick(side, bSub, dLength, sink);
+      Tick(side, bSub, dLength, pass.dOffset, sink);
   };
   const int nMain = std::min(run.nCount, grid::kMaxGridTicks);
   if (run.nCount > nMain) m_cap.Note("ticks", grid::kMaxGridTicks);
@@ -218,9 +218,9 @@ void GraticuleWalker::TicksOfSide(TickSide side, const TickPass& pass, bool bSub
   }
 }
 
-void GraticuleWalker::Tick(TickSide side, bool bSub, double dLength, GraticuleSink& sink) {
+void GraticuleWalker::Tick(TickSide side, bool bSub, double dLength, double dOffset, GraticuleSink& sink) {
   SGIS_Point from, to;
-  if (m_tracer.TickAtFirst(side, dLength, &from, &to)) sink.Tick(bSub, from, to);
+  if (m_tracer.TickAtFirst(side, dLength, &from, &to, dOffset)) sink.Tick(bSub, from, to);
 }
 
 void GraticuleWalker::HatchMark(HatchRank rank, bool bVertical, double dLon, double dLat,

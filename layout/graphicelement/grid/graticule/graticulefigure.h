@@ -109,7 +109,8 @@ struct LinePass {
 // where its tick line first enters the frame, unless that is on one of the
 // two edges across the side (a bottom tick whose meridian enters through
 // the left or right edge is left out), and runs the tick length along the
-// page away from the frame (a negative length into it).
+// page away from the frame (a negative length into it), from the offset
+// beyond the frame.
 struct TickPass {
   SGIS_DRect extent;
   double dX = 0.0, dY = 0.0;  // the tick intervals
@@ -118,7 +119,8 @@ struct TickPass {
   bool bSub[4] = {true, true, true, true};
   double dLength = 200.0;
   double dSubLength = 100.0;
-  int nSubCount = 2;  // parts of one tick interval; below 2 no sub ticks
+  double dOffset = 0.0;  // page units beyond the frame where ticks begin
+  int nSubCount = 2;     // parts of one tick interval; below 2 no sub ticks
 };
 
 // Hatch marks across the grid's parallels (pass along the parallels, marks
@@ -172,7 +174,7 @@ class GraticuleWalker {
 
  private:
   void TicksOfSide(TickSide side, const TickPass& pass, bool bSub, GraticuleSink& sink);
-  void Tick(TickSide side, bool bSub, double dLength, GraticuleSink& sink);
+  void Tick(TickSide side, bool bSub, double dLength, double dOffset, GraticuleSink& sink);
   // One mark at the geographic point, when it falls in the frame.
   void HatchMark(HatchRank rank, bool bVertical, double dLon, double dLat, const HatchRankStyle& style,
                  GraticuleSink& sink);

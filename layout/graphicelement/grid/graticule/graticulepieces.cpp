@@ -1,6 +1,8 @@
 // What the drawing and the conversion of a graticule both take from the grid.
 #include "layout/graphicelement/grid/graticule/graticulepieces.h"
 
+#include <cmath>
+
 #include "layout/graphicelement/grid/grid/geographicframe.h"
 #include "layout/graphicelement/grid/grid/igis_dmsgridlabel.h"
 #include "layout/graphicelement/grid/grid/igis_graticulegrid.h"
@@ -53,6 +55,8 @@ TickPass TicksOf(IGIS_GraticuleGrid* pGrid, const SGIS_DRect& extent, double dX,
                            &s[static_cast<int>(TickSide::Right)], &s[static_cast<int>(TickSide::Bottom)]);
   pass.dLength = pGrid->GetTickLength();
   pass.dSubLength = pGrid->GetSubTickLength();
+  const double dOffset = pGrid->GetTickOffset();
+  pass.dOffset = std::isfinite(dOffset) ? dOffset : 0.0;
   pass.nSubCount = pGrid->GetSubTickCount();
   return pass;
 }

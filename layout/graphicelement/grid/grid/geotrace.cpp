@@ -388,16 +388,18 @@ bool GeoLineTracer::TraceToEdge(const GeoRun& run, int nSteps) {
   return true;
 }
 
-bool GeoLineTracer::TickAtFirst(TickSide side, double dLength, SGIS_Point* pFrom, SGIS_Point* pTo) {
+bool GeoLineTracer::TickAtFirst(TickSide side, double dLength, SGIS_Point* pFrom, SGIS_Point* pTo,
+                                double dOffset) {
   if (m_kept.empty()) return false;
   const SGIS_Point p = m_kept[0];
   const bool bAcross = side == TickSide::Bottom || side == TickSide::Top;
   if (bAcross ? (p.x == m_frame.left || p.x == m_frame.right) : (p.y == m_frame.top || p.y == m_frame.bottom))
     return false;
-  const SGIS_DPoint page = m_space.ToPage(SGIS_DPoint(p.x, p.y, 0.0));
+  const SGIS_DPoint edge = m_space.ToPage(SGIS_DPoint(p.x, p.y, 0.0));
   // Away from the frame across the side: down, up, left, right.
   static constexpr double kOutward[4][2] = {{0.0, -1.0}, {0.0, 1.0}, {-1.0, 0.0}, {1.0, 0.0}};
   const double* out = kOutward[static_cast<int>(side)];
+  const SGIS_DPoint page(edge.x + out[0] * dOffset, edge.y + out[1] * dOffset, 0.0);
   const SGIS_DPoint end(page.x + out[0] * dLength, page.y + out[1] * dLength, 0.0);
   const SGIS_DPoint from = m_space.FromPage(page);
   const SGIS_DPoint to = m_space.FromPage(end);

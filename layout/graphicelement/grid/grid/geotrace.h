@@ -173,10 +173,11 @@ class GeoLineTracer {
 
   // The tick of a side that stands at the first point the last trace kept
   // and runs dLength along the page away from the frame (a negative length
-  // into it), in the space, rounded. False when that point lies on one of
-  // the two edges across the side (a bottom tick whose line enters through
-  // the left or right edge), which gives no tick.
-  bool TickAtFirst(TickSide side, double dLength, SGIS_Point* pFrom, SGIS_Point* pTo);
+  // into it), in the space, rounded; it begins dOffset beyond that point
+  // the same way. False when that point lies on one of the two edges across
+  // the side (a bottom tick whose line enters through the left or right
+  // edge), which gives no tick.
+  bool TickAtFirst(TickSide side, double dLength, SGIS_Point* pFrom, SGIS_Point* pTo, double dOffset = 0.0);
 
  private:
   GeoSpace& m_space;

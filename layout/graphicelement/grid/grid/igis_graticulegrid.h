@@ -59,6 +59,11 @@ class IGIS_GraticuleGrid : public IGIS_MapGrid {
   virtual void SetSubHatchLineSymbolPtr(IGIS_Symbol* pSymbol) = 0;
   virtual int GetSubHatchCount() = 0;
   virtual void SetSubHatchCount(int nCount) = 0;
+  // How far beyond the frame the ticks and sub ticks begin, along the page
+  // away from it: each runs its length from there (0, the default: from the
+  // frame's edge). Any value is kept; one that is not finite draws as 0.
+  virtual double GetTickOffset() = 0;
+  virtual void SetTickOffset(double dOffset) = 0;
 
  protected:
   ~IGIS_GraticuleGrid() = default;

@@ -96,15 +96,15 @@ TEST_F(ThreeNorthConvert, GivesWhatTheDrawingShows) {
     EXPECT_EQ(symbolOf(marks->GetElementPtrByIndex(5))->GetType(), GIS_SYMBOL_FILL);
 
     // Twelve label characters, then those of the three angle values.
-    ASSERT_EQ(labels->GetElementCount(), 12 + 3 + 2 + 2);
+    ASSERT_EQ(labels->GetElementCount(), 12 + 7 + 6 + 6);
     std::string text;
     for (int i = 0; i < labels->GetElementCount(); ++i) {
       auto* t = dynamic_cast<IGIS_TextElement*>(labels->GetElementPtrByIndex(i));
       ASSERT_NE(t, nullptr);
       text += t->GetText();
-      text += i == 14 || i == 16 || i == 18 ? "|" : "";
+      text += i == 18 || i == 24 || i == 30 ? "|" : "";
     }
-    EXPECT_EQ(text, "真子午线坐标纵线磁子午线-10|30|40|");
+    EXPECT_EQ(text, "真子午线坐标纵线磁子午线−10°00′|30°00′|40°00′|");
     // The first character of a label lies farthest from the centre.
     const SGIS_Point c0 = labels->GetElementPtrByIndex(0)->GetRect().CenterPoint();
     const SGIS_Point c3 = labels->GetElementPtrByIndex(3)->GetRect().CenterPoint();
@@ -194,9 +194,11 @@ TEST_F(ThreeNorthConvert, TextCharactersLieWhereTheDrawingLaysThem) {
     e->SetLBpoint(SGIS_Point(8000, 6000, 0));
     md::test::RecordingPrinter drawing;
     ASSERT_TRUE(e->OnDraw(drawing.hdc, true, drawing.display.get()));
-    using md::layout::furniture::ThreeNorthDegreesText;
-    const std::size_t n = 12 + ThreeNorthDegreesText(row.c).size() + ThreeNorthDegreesText(row.m).size() +
-                          ThreeNorthDegreesText(row.m - row.c).size();
+    using md::layout::furniture::ThreeNorthAngleText;
+    using md::test::CharacterCount;
+    const std::size_t n = 12 + CharacterCount(ThreeNorthAngleText(row.c)) +
+                          CharacterCount(ThreeNorthAngleText(row.m)) +
+                          CharacterCount(ThreeNorthAngleText(row.m - row.c));
     const std::vector<Glyph> drawn = GlyphsOf(drawing.canvas, n);
     ASSERT_EQ(drawn.size(), n);
 
@@ -221,8 +223,9 @@ TEST_F(ThreeNorthConvert, TextCharactersLieWhereTheDrawingLaysThem) {
       EXPECT_NEAR(got[i].y, drawn[i].y, 1.5);
       // The drawer turns a character by the chord between the device pixels
       // of the piece of path it covers, some 20 pixels for a digit here: a
-      // degree and a half off the path's own direction.
-      EXPECT_NEAR(std::remainder(got[i].angle - drawn[i].angle, 360.0), 0.0, 1.5);
+      // pixel's rounding at either end turns it up to two and a half degrees
+      // off the path's own direction.
+      EXPECT_NEAR(std::remainder(got[i].angle - drawn[i].angle, 360.0), 0.0, 2.5);
     }
   }
 }
@@ -260,12 +263,19 @@ TEST_F(ThreeNorthConvert, LabelCharactersLieWhereTheConversionPutsThemAtEveryRat
 }
 
 TEST_F(ThreeNorthConvert, RaisesALengthTheFontsNeedForGood) {
-  CGIS_ThreeNorthElement* e = NewDiagram(-10, 30, 200);  // needs 50 + 1200 + 1000
+  CGIS_ThreeNorthElement* e = NewDiagram(-10, 30, 200);  // the fonts' ring alone: 50 + 1200
   e->SetAxisLength(1000);
   ASSERT_NE(e->ConvertToElement(), nullptr);
-  EXPECT_EQ(e->GetAxisLength(), 2250);
-  // The marks follow: the star's outer points lie 2250 / 15 from the tip.
-  EXPECT_EQ(e->BuildFigure().markSize, 150);
+  // The lines reach five digit heights (200) beyond the inner ring, which
+  // grew until the angle texts fit.
+  const ThreeNorthFigure f = e->BuildFigure();
+  EXPECT_GE(f.r1, 1250);
+  EXPECT_NEAR(e->GetAxisLength(), f.r1 + 5 * 200, 1);
+  // The marks follow: the star's outer points lie a fifteenth of it from the tip.
+  EXPECT_EQ(f.markSize, e->GetAxisLength() / 15);
+  const int raised = e->GetAxisLength();
+  ASSERT_NE(e->ConvertToElement(), nullptr);
+  EXPECT_EQ(e->GetAxisLength(), raised);
 }
 
 }  // namespace

@@ -229,9 +229,11 @@ double RadiusOf(const SGIS_Point& p) { return std::hypot(p.x, p.y); }
 
 // Every arc ends in its arrowhead, on its own ring; and where the angle
 // texts are laid: every stretch clockwise, a quarter of a digit height
-// outside its ring, the inner ring's from half a digit height past the
-// middle line of its path (where the plain text element starts) on for the
-// text's length.
+// outside its ring, the inner ring's from past the middle line of its path
+// (where the plain text element starts) on for the text's length. Past the
+// line by the stroke along the ring of an arrowhead on the outer ring there,
+// which reaches down into the text's band (200 long at 30 degrees: 173),
+// and a quarter of a digit height: 198.
 TEST_P(ThreeNorthLayoutTable, ArcsEndInTheirArrowheadsAndTextsLieInOneSector) {
   const LayoutRow& row = GetParam();
   const ThreeNorthDrawAngles a = ComputeThreeNorthDrawAngles(row.c, row.m, 30.0);
@@ -257,7 +259,7 @@ TEST_P(ThreeNorthLayoutTable, ArcsEndInTheirArrowheadsAndTextsLieInOneSector) {
     if (paths[i]->radius != f.r1) continue;
     ++inner;
     // The middle point of the path lies on a line (0 or +-30); the text
-    // starts 50 past it and reaches 150 on, away from the line.
+    // starts 198 past it and reaches 150 on, away from the line.
     const SGIS_Point mid = paths[i]->points[paths[i]->points.size() / 2];
     const double line = std::round(BearingOf(mid) / 30.0) * 30.0;
     EXPECT_NEAR(BearingOf(mid), line, 0.5);
@@ -266,19 +268,21 @@ TEST_P(ThreeNorthLayoutTable, ArcsEndInTheirArrowheadsAndTextsLieInOneSector) {
         std::min(std::fabs(BearingOf(run.front()) - line), std::fabs(BearingOf(run.back()) - line));
     const double farEnd =
         std::max(std::fabs(BearingOf(run.front()) - line), std::fabs(BearingOf(run.back()) - line));
-    EXPECT_NEAR(nearEnd * perDegree, 50.0, 2.0);
-    EXPECT_NEAR(farEnd * perDegree, 200.0, 2.0);
+    EXPECT_NEAR(nearEnd * perDegree, 198.2, 2.0);
+    EXPECT_NEAR(farEnd * perDegree, 348.2, 2.0);
     EXPECT_LT(farEnd, 30.0);
   }
   EXPECT_EQ(inner, 1);
 }
 
 // Where the labels are laid: each stretch as long as its label, along its
-// line an eighth of the label's height off it on the side away from the
+// line a quarter of the label's height off it on the side away from the
 // true meridian (the true meridian's on its clockwise side), running in
 // toward the centre on the clockwise side; the cell the drawer stands on
-// the stretch's left keeps a quarter of its height inside the inner ring.
-TEST_P(ThreeNorthLayoutTable, LabelsKeepAQuarterOfTheirHeightInsideTheInnerRing) {
+// the stretch's left keeps inside the inner ring by half its height, and
+// here, where the arrowheads on the ring reach 100 in (half their 200),
+// by that and the quarter: 130.
+TEST_P(ThreeNorthLayoutTable, LabelsKeepClearOfTheirLineAndInsideTheInnerRing) {
   const LayoutRow& row = GetParam();
   const ThreeNorthDrawAngles a = ComputeThreeNorthDrawAngles(row.c, row.m, 30.0);
   ThreeNorthInput in = Input(a.w1, a.w2);
@@ -302,13 +306,52 @@ TEST_P(ThreeNorthLayoutTable, LabelsKeepAQuarterOfTheirHeightInsideTheInnerRing)
     // The stretch's left, where the cell stands, is away from the line.
     const double leftX = -dy / length, leftY = dx / length;
     const double offset = p0.x * c - p0.y * s;  // clockwise of the line
-    EXPECT_NEAR(offset, clockwise ? 15.0 : -15.0, 1.0);
+    EXPECT_NEAR(offset, clockwise ? 30.0 : -30.0, 1.0);
     EXPECT_NEAR(leftX * c - leftY * s, clockwise ? 1.0 : -1.0, 1e-4);
     // The cell's far corners: the outer end of the stretch and that point
     // moved the cell's height to the left.
     const SGIS_Point& outer = RadiusOf(p0) > RadiusOf(p1) ? p0 : p1;
     const double farX = outer.x + leftX * in.labelHeight, farY = outer.y + leftY * in.labelHeight;
-    EXPECT_NEAR(std::hypot(farX, farY), f.r1 - 30.0, 1.5);
+    EXPECT_NEAR(std::hypot(farX, farY), f.r1 - 130.0, 1.5);
+  }
+}
+
+// The inner ring grows until the angle texts fit their sectors: not for
+// texts that fit the fonts' ring (650), to at most four times it (2600),
+// and in between so far that the text on the inner ring, from past its
+// middle line, ends short of the next line by the stroke along the ring of
+// the arrowhead there (66 long at 30 degrees: 57) and a quarter of a digit
+// height (25).
+TEST_P(ThreeNorthLayoutTable, RingsGrowUntilTheAngleTextsFitTheirSectors) {
+  const LayoutRow& row = GetParam();
+  const ThreeNorthDrawAngles a = ComputeThreeNorthDrawAngles(row.c, row.m, 30.0);
+  const struct {
+    double length;
+    int r1;  // 0: grown, between the two
+  } lengths[] = {{150, 650}, {200, 650}, {600, 0}, {1000, 0}, {1e7, 2600}};
+  for (const auto& l : lengths) {
+    SCOPED_TRACE(l.length);
+    ThreeNorthInput in = Input(a.w1, a.w2);
+    in.axisLength = 1000;
+    in.angleTextLength = {l.length, l.length, l.length};
+    const ThreeNorthFigure f = BuildThreeNorthFigure(in);
+    EXPECT_EQ(f.r2, f.r1 + 200);
+    if (l.r1 != 0) {
+      EXPECT_EQ(f.r1, l.r1);
+      continue;
+    }
+    EXPECT_GT(f.r1, 650);
+    EXPECT_LT(f.r1, 2600);
+    const ThreeNorthArc* paths[3] = {&f.convPath, &f.declPath, &f.diffPath};
+    const std::vector<SGIS_Point>* runs[3] = {&f.convRun, &f.declRun, &f.diffRun};
+    for (int i = 0; i < 3; ++i) {
+      if (paths[i]->radius != f.r1) continue;
+      const double line = std::round(BearingOf(paths[i]->points[paths[i]->points.size() / 2]) / 30.0) * 30.0;
+      const double farEnd = std::max(std::fabs(BearingOf(runs[i]->front()) - line),
+                                     std::fabs(BearingOf(runs[i]->back()) - line));
+      const double perDegree = (f.r1 + 25.0) * kThreeNorthRadPerDegree;
+      EXPECT_LE(farEnd * perDegree + 57.0 + 25.0, 29.0 * perDegree + 1.0);
+    }
   }
 }
 
@@ -353,13 +396,21 @@ TEST(ThreeNorthLayout, WorkedNumbersOfTheDefaultDiagram) {
   }
 }
 
-TEST(ThreeNorthLayout, TextsAreCutTowardZero) {
-  EXPECT_EQ(ThreeNorthDegreesText(-10.7), "-10");
-  EXPECT_EQ(ThreeNorthDegreesText(30.9), "30");
-  EXPECT_EQ(ThreeNorthDegreesText(30.5 - -10.7), "41");
-  EXPECT_EQ(ThreeNorthDegreesText(-0.56), "0");
-  EXPECT_EQ(ThreeNorthDegreesText(std::nan("")), "0");
-  EXPECT_EQ(ThreeNorthDegreesText(1e12), "1000000000000");
+// Degrees and minutes, rounded to the minute half away from zero, with a
+// minus sign before what does not round to zero.
+TEST(ThreeNorthLayout, TextsAreDegreesAndMinutesRoundedToTheMinute) {
+  const struct {
+    double degrees;
+    const char* text;
+  } rows[] = {
+      {0.0, "0°00′"},           {-0.0, "0°00′"},     {-0.004, "0°00′"},  // -0.24′
+      {0.0084, "0°01′"},                                                 // 0.504′
+      {-0.56, "−0°34′"},        {-6.8, "−6°48′"},    {-6.24, "−6°14′"},       {-6.8 - -0.56, "−6°14′"},
+      {-0.9999, "−1°00′"},  // 59.994′ rounds up to the next degree
+      {0.9999, "1°00′"},        {29.9999, "30°00′"}, {-10.7, "−10°42′"},      {30.9, "30°54′"},
+      {30.5 - -10.7, "41°12′"}, {359.99, "359°59′"}, {std::nan(""), "0°00′"}, {1e12, "1000000000000°00′"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(ThreeNorthAngleText(row.degrees), row.text) << row.degrees;
 }
 
 TEST(ThreeNorthLayout, NeverRefreshedDiagramIsSinglePointArcs) {

@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
@@ -126,7 +127,16 @@ inline const PlaceRow kPlaces[] = {
     {"B", 7, 5, {{1, 2, true}, {0, 1, false}, {1, 2, false}}},
     {"C", -7, -5, {{-1, 0, true}, {-1, 0, false}, {-2, -1, false}}},
     {"D", -5, -5, {{-1, 0, false}, {-1, 0, true}, {-2, -1, false}}},
+    // A sheet's: a convergence of -0.56 and a declination of -6.8 degrees.
+    {"D, a sheet's", -0.56, -6.8, {{-1, 0, false}, {-1, 0, true}, {-2, -1, false}}},
 };
+
+// The characters of a UTF-8 text (each a text the drawer lays on its own).
+inline std::size_t CharacterCount(const std::string& text) {
+  std::size_t n = 0;
+  for (unsigned char c : text) n += (c & 0xC0) != 0x80 ? 1 : 0;
+  return n;
+}
 
 // A printer of 300 x 200 mm at 254 dpi (1 pixel = 0.1 mm) over a recording
 // canvas, its view clipping to the paper.

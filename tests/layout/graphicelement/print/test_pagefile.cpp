@@ -22,6 +22,7 @@
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "tests/support/logmark.h"
+#include "tests/support/pngresolution.h"
 
 namespace {
 
@@ -210,6 +211,27 @@ TEST(PagePrint, PrintsToPngAndPdf) {
                                   folder.File("a.pdf").c_str()));
   EXPECT_GT(fs::file_size(folder.File("a.png")), 0u);
   EXPECT_GT(fs::file_size(folder.File("a.pdf")), 0u);
+}
+
+// A page printed to PNG states the resolution it was printed at.
+TEST(PagePrint, APngStatesItsResolution) {
+  struct Row {
+    int dpi;
+    std::uint32_t perMetre;
+  };
+  Folder folder;
+  TwoElements page;
+  for (const Row& row : {Row{72, 2835}, Row{150, 5906}, Row{300, 11811}}) {
+    SCOPED_TRACE(row.dpi);
+    const std::string name = "at-" + std::to_string(row.dpi) + ".png";
+    const std::string file = folder.File(name.c_str());
+    ASSERT_TRUE(GIS_PrintPageToFile(page.page.get(), 29700, 21000, row.dpi, file.c_str()));
+    const md::test::PngPhysical p = md::test::ReadPngPhysicalFile(file);
+    EXPECT_TRUE(p.found);
+    EXPECT_EQ(p.x, row.perMetre);
+    EXPECT_EQ(p.y, row.perMetre);
+    EXPECT_EQ(p.unit, 1);
+  }
 }
 
 }  // namespace

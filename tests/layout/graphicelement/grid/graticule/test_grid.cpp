@@ -191,6 +191,7 @@ TEST(GraticuleGrid, TakesOnlyDegreesMinutesSecondsLabels) {
 // A graticule with every value of its own away from the defaults.
 void EditAll(IGIS_GraticuleGrid* g, IGIS_Symbol* symbol) {
   g->SetAxisTickOffset(123.5);
+  g->SetTickOffset(-87.25);
   g->SetInteriorLabelIntervalX(0.25);
   g->SetInteriorLabelIntervalY(0.125);
   g->SetShowInteriorLabels(true);
@@ -215,6 +216,7 @@ void EditAll(IGIS_GraticuleGrid* g, IGIS_Symbol* symbol) {
 
 void ExpectSameValues(IGIS_GraticuleGrid* a, IGIS_GraticuleGrid* b) {
   EXPECT_EQ(a->GetAxisTickOffset(), b->GetAxisTickOffset());
+  EXPECT_EQ(a->GetTickOffset(), b->GetTickOffset());
   EXPECT_EQ(a->GetInteriorLabelIntervalX(), b->GetInteriorLabelIntervalX());
   EXPECT_EQ(a->GetInteriorLabelIntervalY(), b->GetInteriorLabelIntervalY());
   EXPECT_EQ(a->GetShowInteriorLabels(), b->GetShowInteriorLabels());
@@ -252,7 +254,8 @@ TEST(GraticuleGrid, StoredAndReadIntoANewGraticule) {
       "HatchLength",         "HatchDirectional",       "HatchLineSymbol",
       "MainHatchLength",     "MainHatchCount",         "MainHatchDirectional",
       "MainHatchLineSymbol", "SubHatchLength",         "SubHatchCount",
-      "SubHatchDirectional", "SubHatchLineSymbol",     "pGridSpacing"};
+      "SubHatchDirectional", "SubHatchLineSymbol",     "TickOffset",
+      "pGridSpacing"};
   ASSERT_GT(keys.size(), own.size());
   EXPECT_EQ(std::vector<std::string>(keys.begin(), keys.begin() + own.size()), own);
   EXPECT_EQ(keys[own.size()], "ExteriorWidth");

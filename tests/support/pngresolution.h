@@ -1,0 +1,58 @@
+// The resolution a PNG states, read back from its bytes: its chunks walked
+// from the signature to the first image data, the physical-size chunk
+// (pHYs) taken from among them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace md::test {
+
+struct PngPhysical {
+  bool found = false;  // a pHYs chunk stands before the first image data
+  int count = 0;       // pHYs chunks in the whole file
+  std::uint32_t x = 0, y = 0;
+  int unit = -1;  // 1: pixels per metre
+};
+
+inline PngPhysical ReadPngPhysical(const std::vector<std::uint8_t>& png) {
+  static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  PngPhysical out;
+  if (png.size() < 8 || !std::equal(kSignature, kSignature + 8, png.begin())) return out;
+  auto big = [&](std::size_t at) {
+    return (std::uint32_t{png[at]} << 24) | (std::uint32_t{png[at + 1]} << 16) |
+           (std::uint32_t{png[at + 2]} << 8) | png[at + 3];
+  };
+  bool imageSeen = false;
+  for (std::size_t at = 8; at + 12 <= png.size();) {
+    const std::uint32_t length = big(at);
+    if (length > png.size() - at - 12) break;
+    const std::string type(png.begin() + static_cast<std::ptrdiff_t>(at + 4),
+                           png.begin() + static_cast<std::ptrdiff_t>(at + 8));
+    if (type == "IDAT") imageSeen = true;
+    if (type == "pHYs" && length == 9) {
+      ++out.count;
+      if (!imageSeen) {
+        out.found = true;
+        out.x = big(at + 8);
+        out.y = big(at + 12);
+        out.unit = png[at + 16];
+      }
+    }
+    at += 12 + length;
+  }
+  return out;
+}
+
+inline PngPhysical ReadPngPhysicalFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
+  return ReadPngPhysical(bytes);
+}
+
+}  // namespace md::test
