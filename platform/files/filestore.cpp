@@ -265,6 +265,10 @@ bool FileReplacement::WriteAt(std::uint64_t nOffset, const void* pData, std::siz
   return true;
 }
 
+std::string FileReplacement::WriteError() const {
+  return m_nWriteError != 0 ? Errno(m_nWriteError) : std::string();
+}
+
 bool FileReplacement::Commit(std::string* pError) {
   if (m_fd < 0) {
     *pError = "no file is being written";

@@ -76,6 +76,8 @@ class FileReplacement {
   bool Commit(std::string* pError);
   // Whether a write failed (Commit then says why).
   bool WriteFailed() const { return m_nWriteError != 0; }
+  // The system's reason the first failed write failed; empty while none did.
+  std::string WriteError() const;
 
  private:
   void Discard();

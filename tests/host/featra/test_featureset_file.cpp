@@ -18,6 +18,7 @@
 #include "host/basilo/igis_globalproperties.h"
 #include "host/featra/featureset_image.h"
 #include "tests/host/featra/featratest.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/logmark.h"
 
 using namespace md::test;
@@ -334,6 +335,38 @@ TEST(FeatureSetFile, SavingReplacesTheTargetWholeAndLeavesNoTemporaryFile) {
   EXPECT_FALSE(first->SaveToFile((dir + "/missing/page.mdfs").c_str()));
   EXPECT_FALSE(first->SaveToFile(nullptr));
   EXPECT_EQ(ReadFile(path), before);
+  unlink(path.c_str());
+  rmdir(dir.c_str());
+}
+
+// A disk that fills at the header, in the features or at the checksum: the
+// record gives the system's reason, and the old file stays whole.
+TEST(FeatureSetFile, AWriteThatFailsPartWayIsRecordedWithTheSystemsReason) {
+  const std::string dir = TempPath("fulldir");
+  mkdir(dir.c_str(), 0755);
+  const std::string path = dir + "/page.mdfs";
+  SetPtr old = MakeTargetSet();
+  SetPtr next = MakeSampleSet();
+  ASSERT_TRUE(old->SaveToFile(path.c_str()));
+  const std::string before = ReadFile(path);
+  const std::size_t image = ImageOf(next.get()).size();
+  struct Row {
+    const char* szWhere;
+    std::size_t room;  // bytes a file may hold
+  };
+  for (const Row& row : {Row{"the header", 0}, Row{"the header's last bytes", 9}, Row{"the features", 12},
+                         Row{"the checksum", image - 4}}) {
+    SCOPED_TRACE(row.szWhere);
+    LogMark mark;
+    {
+      FileSizeLimit full(row.room);
+      EXPECT_FALSE(next->SaveToFile(path.c_str()));
+    }
+    EXPECT_TRUE(mark.Has(1, "CGIS_FeatureSet::SaveToFile",
+                         path + ": cannot write the image: " + std::strerror(EFBIG) + "; nothing written"));
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"page.mdfs"});
+  }
   unlink(path.c_str());
   rmdir(dir.c_str());
 }
