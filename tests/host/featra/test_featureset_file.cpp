@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <dirent.h>
@@ -11,12 +14,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <future>
 #include <iterator>
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/featra/featureset_image.h"
+#include "platform/files/filestore.h"
 #include "tests/host/featra/featratest.h"
 #include "tests/support/filesizelimit.h"
 #include "tests/support/logmark.h"
@@ -369,6 +374,123 @@ TEST(FeatureSetFile, AWriteThatFailsPartWayIsRecordedWithTheSystemsReason) {
   }
   unlink(path.c_str());
   rmdir(dir.c_str());
+}
+
+// A process that began saving a file (its temporary file part written) and
+// waits until it is killed, as SIGKILL or a power cut ends a save.
+class Saver {
+ public:
+  explicit Saver(const std::string& path) {
+    int ready[2];
+    if (::pipe(ready) != 0) return;
+    id_ = ::fork();
+    if (id_ == 0) {
+      md::files::FileReplacement file;
+      std::string error;
+      const char begun = file.Begin(path.c_str(), &error) && file.Write("MDFS", 4) ? 'y' : 'n';
+      (void)!::write(ready[1], &begun, 1);
+      for (;;) ::pause();
+    }
+    char begun = 'n';
+    if (id_ < 0 || ::read(ready[0], &begun, 1) != 1 || begun != 'y') ADD_FAILURE() << "no save began";
+    ::close(ready[0]);
+    ::close(ready[1]);
+  }
+  ~Saver() { Kill(); }
+  Saver(const Saver&) = delete;
+  Saver& operator=(const Saver&) = delete;
+
+  pid_t id() const { return id_; }
+  // Killed and waited for: its ID names no running process any more.
+  void Kill() {
+    if (id_ <= 0 || ended_) return;
+    ::kill(id_, SIGKILL);
+    ::waitpid(id_, nullptr, 0);
+    ended_ = true;
+  }
+
+ private:
+  pid_t id_ = -1;
+  bool ended_ = false;
+};
+
+// What a folder entry is made as: a file, a file this process holds locked
+// (as a writer in another process ID namespace would), a folder, a symbolic
+// link to a file, or left as a saver made it.
+enum class Entry { File, Locked, Folder, Link, Made };
+
+TEST(FeatureSetFile, ASaveRemovesWhatKilledSavesOfTheSameFileLeftAndNothingElse) {
+  namespace fs = std::filesystem;
+  const fs::path dir = TempPath("leftdir");
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const std::string path = (dir / "page.mdfs").string();
+  SetPtr old = MakeTargetSet();
+  ASSERT_TRUE(old->SaveToFile(path.c_str()));
+  const std::string before = ReadFile(path);
+  Saver killed(path), live(path);
+  killed.Kill();
+  EXPECT_EQ(ReadFile(path), before);
+  const auto temporary = [&](const std::string& name, pid_t pid, unsigned n) {
+    return fs::path(md::files::TemporaryName(name, pid, n)).filename().string();
+  };
+  // The temporary file a saver began.
+  const auto begun = [&](pid_t pid) {
+    const std::string prefix = "page.mdfs.tmp." + std::to_string(pid) + ".";
+    for (const std::string& name : FilesIn(dir.string()))
+      if (name.rfind(prefix, 0) == 0) return name;
+    ADD_FAILURE() << "no temporary file of process " << pid;
+    return prefix;
+  };
+  const pid_t dead = killed.id();
+  const std::string d = std::to_string(dead);
+  struct Row {
+    const char* szWhat;
+    std::string name;
+    Entry entry;
+    bool removed;
+  };
+  const Row rows[] = {
+      {"a save killed part way", begun(dead), Entry::Made, true},
+      {"another temporary of the killed process", temporary("page.mdfs", dead, 7), Entry::File, true},
+      {"a save still running", begun(live.id()), Entry::Made, false},
+      {"a temporary of this process", temporary("page.mdfs", ::getpid(), 4000000), Entry::File, false},
+      {"one held locked", temporary("page.mdfs", dead, 8), Entry::Locked, false},
+      {"another file's", temporary("other.mdfs", dead, 0), Entry::File, false},
+      {"a name that begins alike", temporary("xpage.mdfs", dead, 0), Entry::File, false},
+      {"a name that goes on", temporary("page.mdfs", dead, 0) + ".bak", Entry::File, false},
+      {"no count", "page.mdfs.tmp." + d, Entry::File, false},
+      {"a count that is no number", "page.mdfs.tmp." + d + ".x", Entry::File, false},
+      {"a leading zero", "page.mdfs.tmp.0" + d + ".0", Entry::File, false},
+      {"a count with a leading zero", "page.mdfs.tmp." + d + ".01", Entry::File, false},
+      {"no process", "page.mdfs.tmp.0.0", Entry::File, false},
+      {"a folder", temporary("page.mdfs", dead, 9), Entry::Folder, false},
+      {"a symbolic link", temporary("page.mdfs", dead, 10), Entry::Link, false},
+      {"a part file", "page.mdfs.part", Entry::File, false},
+  };
+  std::vector<int> locks;
+  std::ofstream(dir / "linked") << "linked";
+  for (const Row& row : rows) {
+    const fs::path at = dir / row.name;
+    if (row.entry == Entry::File || row.entry == Entry::Locked) std::ofstream(at) << "left";
+    if (row.entry == Entry::Locked) {
+      locks.push_back(::open(at.c_str(), O_RDONLY | O_CLOEXEC));
+      EXPECT_EQ(::flock(locks.back(), LOCK_EX | LOCK_NB), 0);
+    }
+    if (row.entry == Entry::Folder) fs::create_directory(at);
+    if (row.entry == Entry::Link) fs::create_symlink("linked", at);
+  }
+  SetPtr next = MakeSampleSet();
+  ASSERT_TRUE(next->SaveToFile(path.c_str()));
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.szWhat);
+    EXPECT_EQ(fs::exists(fs::symlink_status(dir / row.name)), !row.removed) << row.name;
+  }
+  EXPECT_TRUE(fs::exists(dir / "linked"));
+  EXPECT_EQ(ReadFile(path), ImageOf(next.get()));
+  for (int fd : locks) ::close(fd);
+  live.Kill();
+  fs::remove_all(dir);
 }
 
 TEST(FeatureSetFile, SavingKeepsWhatTheUserSetOnTheFile) {
