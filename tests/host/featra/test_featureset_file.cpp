@@ -377,14 +377,13 @@ TEST(FeatureSetFile, AWriteThatFailsPartWayIsRecordedWithTheSystemsReason) {
 }
 
 // A process that began saving a file (its temporary file part written) and
-// waits until it is killed, as SIGKILL or a power cut ends a save.
-class Saver {
- public:
+// waits, until it is killed as SIGKILL or a power cut ends a save.
+struct Saver {
   explicit Saver(const std::string& path) {
     int ready[2];
     if (::pipe(ready) != 0) return;
-    id_ = ::fork();
-    if (id_ == 0) {
+    id = ::fork();
+    if (id == 0) {
       md::files::FileReplacement file;
       std::string error;
       const char begun = file.Begin(path.c_str(), &error) && file.Write("MDFS", 4) ? 'y' : 'n';
@@ -392,32 +391,19 @@ class Saver {
       for (;;) ::pause();
     }
     char begun = 'n';
-    if (id_ < 0 || ::read(ready[0], &begun, 1) != 1 || begun != 'y') ADD_FAILURE() << "no save began";
+    EXPECT_TRUE(id > 0 && ::read(ready[0], &begun, 1) == 1 && begun == 'y');
     ::close(ready[0]);
     ::close(ready[1]);
   }
   ~Saver() { Kill(); }
-  Saver(const Saver&) = delete;
-  Saver& operator=(const Saver&) = delete;
-
-  pid_t id() const { return id_; }
   // Killed and waited for: its ID names no running process any more.
   void Kill() {
-    if (id_ <= 0 || ended_) return;
-    ::kill(id_, SIGKILL);
-    ::waitpid(id_, nullptr, 0);
-    ended_ = true;
+    if (id > 0 && !ended && ::kill(id, SIGKILL) == 0) ::waitpid(id, nullptr, 0);
+    ended = true;
   }
-
- private:
-  pid_t id_ = -1;
-  bool ended_ = false;
+  pid_t id = -1;
+  bool ended = false;
 };
-
-// What a folder entry is made as: a file, a file this process holds locked
-// (as a writer in another process ID namespace would), a folder, a symbolic
-// link to a file, or left as a saver made it.
-enum class Entry { File, Locked, Folder, Link, Made };
 
 TEST(FeatureSetFile, ASaveRemovesWhatKilledSavesOfTheSameFileLeftAndNothingElse) {
   namespace fs = std::filesystem;
@@ -425,16 +411,15 @@ TEST(FeatureSetFile, ASaveRemovesWhatKilledSavesOfTheSameFileLeftAndNothingElse)
   fs::remove_all(dir);
   fs::create_directories(dir);
   const std::string path = (dir / "page.mdfs").string();
-  SetPtr old = MakeTargetSet();
-  ASSERT_TRUE(old->SaveToFile(path.c_str()));
+  ASSERT_TRUE(MakeTargetSet()->SaveToFile(path.c_str()));
   const std::string before = ReadFile(path);
   Saver killed(path), live(path);
   killed.Kill();
   EXPECT_EQ(ReadFile(path), before);
-  const auto temporary = [&](const std::string& name, pid_t pid, unsigned n) {
-    return fs::path(md::files::TemporaryName(name, pid, n)).filename().string();
+  const auto temporary = [](const char* name, pid_t pid, unsigned n) {
+    return md::files::TemporaryName(name, pid, n);
   };
-  // The temporary file a saver began.
+  // The temporary file a saver began (its count is the one it was forked with).
   const auto begun = [&](pid_t pid) {
     const std::string prefix = "page.mdfs.tmp." + std::to_string(pid) + ".";
     for (const std::string& name : FilesIn(dir.string()))
@@ -442,8 +427,8 @@ TEST(FeatureSetFile, ASaveRemovesWhatKilledSavesOfTheSameFileLeftAndNothingElse)
     ADD_FAILURE() << "no temporary file of process " << pid;
     return prefix;
   };
-  const pid_t dead = killed.id();
-  const std::string d = std::to_string(dead);
+  const std::string d = std::to_string(killed.id);
+  enum Entry { kFile, kLocked, kFolder, kLink, kBegun };
   struct Row {
     const char* szWhat;
     std::string name;
@@ -451,45 +436,36 @@ TEST(FeatureSetFile, ASaveRemovesWhatKilledSavesOfTheSameFileLeftAndNothingElse)
     bool removed;
   };
   const Row rows[] = {
-      {"a save killed part way", begun(dead), Entry::Made, true},
-      {"another temporary of the killed process", temporary("page.mdfs", dead, 7), Entry::File, true},
-      {"a save still running", begun(live.id()), Entry::Made, false},
-      {"a temporary of this process", temporary("page.mdfs", ::getpid(), 4000000), Entry::File, false},
-      {"one held locked", temporary("page.mdfs", dead, 8), Entry::Locked, false},
-      {"another file's", temporary("other.mdfs", dead, 0), Entry::File, false},
-      {"a name that begins alike", temporary("xpage.mdfs", dead, 0), Entry::File, false},
-      {"a name that goes on", temporary("page.mdfs", dead, 0) + ".bak", Entry::File, false},
-      {"no count", "page.mdfs.tmp." + d, Entry::File, false},
-      {"a count that is no number", "page.mdfs.tmp." + d + ".x", Entry::File, false},
-      {"a leading zero", "page.mdfs.tmp.0" + d + ".0", Entry::File, false},
-      {"a count with a leading zero", "page.mdfs.tmp." + d + ".01", Entry::File, false},
-      {"no process", "page.mdfs.tmp.0.0", Entry::File, false},
-      {"a folder", temporary("page.mdfs", dead, 9), Entry::Folder, false},
-      {"a symbolic link", temporary("page.mdfs", dead, 10), Entry::Link, false},
-      {"a part file", "page.mdfs.part", Entry::File, false},
+      {"a save killed part way", begun(killed.id), kBegun, true},
+      {"another of the killed process", temporary("page.mdfs", killed.id, 7), kFile, true},
+      {"a save still running", begun(live.id), kBegun, false},
+      {"one of this process", temporary("page.mdfs", ::getpid(), 4000000), kFile, false},
+      {"one held locked (another namespace's)", temporary("page.mdfs", killed.id, 8), kLocked, false},
+      {"another file's", temporary("other.mdfs", killed.id, 0), kFile, false},
+      {"a name that begins alike", temporary("xpage.mdfs", killed.id, 0), kFile, false},
+      {"a name that goes on", temporary("page.mdfs", killed.id, 0) + ".bak", kFile, false},
+      {"a leading zero", "page.mdfs.tmp.0" + d + ".0", kFile, false},
+      {"no count", "page.mdfs.tmp." + d + ".x", kFile, false},
+      {"a folder", temporary("page.mdfs", killed.id, 9), kFolder, false},
+      {"a symbolic link", temporary("page.mdfs", killed.id, 10), kLink, false},
   };
   std::vector<int> locks;
-  std::ofstream(dir / "linked") << "linked";
   for (const Row& row : rows) {
     const fs::path at = dir / row.name;
-    if (row.entry == Entry::File || row.entry == Entry::Locked) std::ofstream(at) << "left";
-    if (row.entry == Entry::Locked) {
+    if (row.entry == kFile || row.entry == kLocked) std::ofstream(at) << "left";
+    if (row.entry == kLocked) {
       locks.push_back(::open(at.c_str(), O_RDONLY | O_CLOEXEC));
       EXPECT_EQ(::flock(locks.back(), LOCK_EX | LOCK_NB), 0);
     }
-    if (row.entry == Entry::Folder) fs::create_directory(at);
-    if (row.entry == Entry::Link) fs::create_symlink("linked", at);
+    if (row.entry == kFolder) fs::create_directory(at);
+    if (row.entry == kLink) fs::create_symlink(path, at);
   }
   SetPtr next = MakeSampleSet();
   ASSERT_TRUE(next->SaveToFile(path.c_str()));
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.szWhat);
-    EXPECT_EQ(fs::exists(fs::symlink_status(dir / row.name)), !row.removed) << row.name;
-  }
-  EXPECT_TRUE(fs::exists(dir / "linked"));
+  for (const Row& row : rows)
+    EXPECT_EQ(fs::exists(fs::symlink_status(dir / row.name)), !row.removed) << row.szWhat;
   EXPECT_EQ(ReadFile(path), ImageOf(next.get()));
   for (int fd : locks) ::close(fd);
-  live.Kill();
   fs::remove_all(dir);
 }
 
