@@ -275,14 +275,16 @@ function(md_target_defaults target)
   target_compile_options(${target} PRIVATE ${MD_WARNINGS})
 endfunction()
 
-# md_library(NAME [STATIC] [DIRS d1 d2 ...] [DEPS t1 t2 ...] [PRIVATE_DEPS ...])
+# md_library(NAME [STATIC] [OBJECTS objects] [DIRS d1 d2 ...] [DEPS t1 t2 ...] [PRIVATE_DEPS ...])
 # Builds a shared library from every .cpp below the listed folders (default:
 # the current folder, recursively), leaving out the sub-folders with a
 # CMakeLists.txt of their own (they build their own targets). Stand-in
 # libraries are shared, as the libraries they stand for are: one copy of each
-# process-wide object.
+# process-wide object. With OBJECTS, the sources are compiled once into an
+# object library of that name, with the same dependencies, which the library
+# is linked from and a program of the library's own may link too.
 function(md_library name)
-  cmake_parse_arguments(ARG "STATIC" "" "DIRS;DEPS;PRIVATE_DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "STATIC" "OBJECTS" "DIRS;DEPS;PRIVATE_DEPS" ${ARGN})
   if(NOT ARG_DIRS)
     set(ARG_DIRS ${CMAKE_CURRENT_SOURCE_DIR})
   endif()
@@ -296,6 +298,13 @@ function(md_library name)
     endforeach()
     list(APPEND sources ${s})
   endforeach()
+  if(ARG_OBJECTS)
+    add_library(${ARG_OBJECTS} OBJECT ${sources})
+    md_target_defaults(${ARG_OBJECTS})
+    target_link_libraries(${ARG_OBJECTS} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+    md_depends(${ARG_OBJECTS} ${ARG_DEPS} ${ARG_PRIVATE_DEPS})
+    set(sources $<TARGET_OBJECTS:${ARG_OBJECTS}>)
+  endif()
   if(ARG_STATIC)
     add_library(${name} STATIC ${sources})
   else()

@@ -102,6 +102,8 @@ class ImageSink {
   virtual ~ImageSink() = default;
   virtual bool Put(const std::uint8_t* data, std::size_t size) = 0;
   virtual bool PutHeader(const std::uint8_t* header) = 0;
+  // Why a Put or PutHeader failed, as the system said it; empty when it did not say.
+  virtual std::string Why() const { return std::string(); }
 };
 
 class VectorSink final : public ImageSink {
@@ -125,6 +127,7 @@ class FileSink final : public ImageSink {
   explicit FileSink(md::files::FileReplacement* file) : file_(file) {}
   bool Put(const std::uint8_t* data, std::size_t size) override { return file_->Write(data, size); }
   bool PutHeader(const std::uint8_t* header) override { return file_->WriteAt(0, header, kHeaderSize); }
+  std::string Why() const override { return file_->WriteError(); }
 
  private:
   md::files::FileReplacement* file_;
@@ -141,10 +144,12 @@ bool Encode(CGIS_FeatureSet* set, ImageSink* sink, std::string* error) {
   std::memcpy(header, kMagic, sizeof kMagic);
   header[4] = static_cast<std::uint8_t>(kFeatureSetImageVersion);
   header[5] = static_cast<std::uint8_t>(kFeatureSetImageVersion >> 8);
-  if (!sink->Put(header, kHeaderSize)) {
-    *error = "cannot write the image";
+  const auto cannotWrite = [&] {
+    const std::string why = sink->Why();
+    *error = why.empty() ? "cannot write the image" : "cannot write the image: " + why;
     return false;
-  }
+  };
+  if (!sink->Put(header, kHeaderSize)) return cannotWrite();
   std::uint64_t payload = 0;
   std::uint32_t payloadCrc = 0;
   ByteWriter w;
@@ -157,10 +162,7 @@ bool Encode(CGIS_FeatureSet* set, ImageSink* sink, std::string* error) {
       return false;
     }
     payloadCrc = Crc32More(payloadCrc, bytes.data(), bytes.size());
-    if (!sink->Put(bytes.data(), bytes.size())) {
-      *error = "cannot write the image";
-      return false;
-    }
+    if (!sink->Put(bytes.data(), bytes.size())) return cannotWrite();
     bytes.clear();
     return true;
   };
@@ -189,10 +191,7 @@ bool Encode(CGIS_FeatureSet* set, ImageSink* sink, std::string* error) {
   for (int i = 0; i < 4; ++i) header[8 + i] = static_cast<std::uint8_t>(payload >> (8 * i));
   const std::uint32_t crc = Crc32Combine(Crc32(header, kHeaderSize), payloadCrc, payload);
   w.U32(crc);
-  if (!sink->Put(w.bytes().data(), w.bytes().size()) || !sink->PutHeader(header)) {
-    *error = "cannot write the image";
-    return false;
-  }
+  if (!sink->Put(w.bytes().data(), w.bytes().size()) || !sink->PutHeader(header)) return cannotWrite();
   return true;
 }
 

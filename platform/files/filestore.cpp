@@ -1,7 +1,10 @@
 // Whole-file reads and safe file replacement (see filestore.h).
 #include "platform/files/filestore.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +12,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <string_view>
 
 namespace md::files {
 namespace {
@@ -76,7 +80,64 @@ bool ResolveTarget(const char* szPath, std::string* pTarget, bool* pExists, stru
   return true;
 }
 
+// The value of `digits` when they are a decimal number as std::to_string
+// writes it (no sign, no leading zero) and at most `most`, else -1.
+long long DecimalOf(std::string_view digits, long long most) {
+  if (digits.empty() || digits.size() > 10 || (digits[0] == '0' && digits.size() > 1)) return -1;
+  long long value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    value = value * 10 + (c - '0');
+  }
+  return value <= most ? value : -1;
+}
+
+// The process that wrote `name` when it names a temporary file of a
+// replacement of the file called `base` (TemporaryName), else 0.
+pid_t TemporaryOwner(std::string_view name, std::string_view base) {
+  constexpr std::string_view kInfix = ".tmp.";
+  if (!name.starts_with(base) || !name.substr(base.size()).starts_with(kInfix)) return 0;
+  name.remove_prefix(base.size() + kInfix.size());
+  const std::size_t dot = name.find('.');
+  if (dot == std::string_view::npos || DecimalOf(name.substr(dot + 1), UINT_MAX) < 0) return 0;
+  const long long pid = DecimalOf(name.substr(0, dot), INT_MAX);
+  return pid > 0 ? static_cast<pid_t>(pid) : 0;
+}
+
+// Whether a process of that ID runs (one this process may not signal does).
+bool Runs(pid_t pid) { return ::kill(pid, 0) == 0 || errno != ESRCH; }
+
+// Removes the temporary files that replacements of `target` left in its
+// folder when their processes ended before they finished (killed, or the
+// machine stopped): regular files named as TemporaryName names them whose
+// process no longer runs and that no process holds locked (a writer holds
+// its temporary locked: one of another process ID namespace is left alone).
+// Nothing else in the folder is touched; what cannot be removed stays.
+void RemoveLeftTemporaries(const std::string& target) {
+  const std::string base = target.substr(target.rfind('/') + 1);
+  DIR* folder = ::opendir(FolderOf(target).c_str());
+  if (folder == nullptr) return;
+  const int dirFd = ::dirfd(folder);
+  const pid_t self = ::getpid();
+  while (const dirent* entry = ::readdir(folder)) {
+    const pid_t owner = TemporaryOwner(entry->d_name, base);
+    if (owner == 0 || owner == self || Runs(owner)) continue;
+    const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+        (::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK))
+      (void)::unlinkat(dirFd, entry->d_name, 0);
+    ::close(fd);
+  }
+  ::closedir(folder);
+}
+
 }  // namespace
+
+std::string TemporaryName(const std::string& target, pid_t pid, unsigned n) {
+  return target + ".tmp." + std::to_string(pid) + "." + std::to_string(n);
+}
 
 FileReader::~FileReader() {
   if (m_fd >= 0) ::close(m_fd);
@@ -213,10 +274,11 @@ bool FileReplacement::Begin(const char* szPath, std::string* pError) {
     }
   }
 
-  // Written beside the target and renamed over it.
+  // Written beside the target and renamed over it; what killed writers of
+  // the target left there goes first.
+  RemoveLeftTemporaries(m_target);
   static std::atomic<unsigned> counter{0};
-  const std::string temp =
-      m_target + ".tmp." + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
+  const std::string temp = TemporaryName(m_target, ::getpid(), counter.fetch_add(1));
   // An existing file's bits are set before any byte is written; a new file
   // takes the process's usual mode for new files.
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
@@ -224,6 +286,9 @@ bool FileReplacement::Begin(const char* szPath, std::string* pError) {
     *pError = "cannot create " + temp + ": " + Errno(errno);
     return false;
   }
+  // Held while it is written, so that no other process takes it for left
+  // over (where the file system has no locks, the process ID alone tells).
+  (void)::flock(fd, LOCK_EX | LOCK_NB);
   m_fd = fd;
   m_temp = temp;
   if (exists) {
@@ -263,6 +328,10 @@ bool FileReplacement::WriteAt(std::uint64_t nOffset, const void* pData, std::siz
     nOffset += static_cast<std::uint64_t>(n);
   }
   return true;
+}
+
+std::string FileReplacement::WriteError() const {
+  return m_nWriteError != 0 ? Errno(m_nWriteError) : std::string();
 }
 
 bool FileReplacement::Commit(std::string* pError) {

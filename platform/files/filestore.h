@@ -7,6 +7,8 @@
 // set on the file (permission bits, owner, symbolic links, read-only).
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -49,13 +51,23 @@ class FileReader {
 // opening anything that could block; *pError says why not (no path in it).
 bool IsReadableFile(const char* szPath, std::string* pError);
 
+// The name of the temporary file the process `pid` writes its `n`th
+// replacement (counted from 0) of the file `target` under, beside it:
+// "<target>.tmp.<pid>.<n>", both numbers decimal without leading zeros.
+std::string TemporaryName(const std::string& target, pid_t pid, unsigned n);
+
 // A file being replaced: what is written goes to a new temporary file beside
-// the target, which Commit renames over it. A symbolic link is followed and
-// its target written (the link stays); a new file gets the usual mode for new
-// files, an existing one keeps its permission bits and, where the process may
-// set them, its owner and group. A target that is not a regular file or that
-// is read-only is refused by Begin, the file left as it was. Ended without a
-// successful Commit, the temporary file is removed and the target unchanged.
+// the target (TemporaryName), which Commit renames over it. A symbolic link is
+// followed and its target written (the link stays); a new file gets the usual
+// mode for new files, an existing one keeps its permission bits and, where
+// the process may set them, its owner and group. A target that is not a
+// regular file or that is read-only is refused by Begin, the file left as it
+// was. Ended without a successful Commit, the temporary file is removed and
+// the target unchanged. A process killed while it writes leaves its
+// temporary file behind, the target whole: Begin first removes the
+// temporaries of the same target whose process no longer runs, regular files
+// that no process holds locked (the writer holds its own locked), leaving
+// every other file alone.
 class FileReplacement {
  public:
   FileReplacement() = default;
@@ -77,6 +89,8 @@ class FileReplacement {
   bool Commit(std::string* pError);
   // Whether a write failed (Commit then says why).
   bool WriteFailed() const { return m_nWriteError != 0; }
+  // The system's reason the first failed write failed; empty while none did.
+  std::string WriteError() const;
 
  private:
   void Discard();

@@ -2,7 +2,8 @@
 // through the element factory, stores every element and saves the feature
 // set, prints the page to PNG and PDF while the file is loaded into a fresh
 // feature set with a fresh factory and printed again, and fails unless both
-// prints are the same and the printed page still stores the same bytes.
+// prints are the same, the printed page still stores the same bytes and
+// every picture, object and link of the page was made and drawn as meant.
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -111,6 +112,22 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// Fails the page's run when a picture, object or link of it was not made or
+// drawn as the page meant it (what LeftOut says, with the links read back
+// besides); 0 otherwise.
+int FailLeftOut(const std::string& stem, const md::demo::BuildReport& report, std::size_t pageMark,
+                int linksUpdated) {
+  std::vector<std::string> lines = md::demo::LeftOut(report, GIS_GetLogPtr()->GetRecordsSince(pageMark));
+  if (linksUpdated >= 0 && linksUpdated != report.links)
+    lines.push_back("the page read back read " + std::to_string(linksUpdated) + " of its " +
+                    std::to_string(report.links) + " links' sources");
+  if (lines.empty()) return 0;
+  std::fprintf(stderr, "%s: %s: a picture, object or link was not made or drawn as the page meant it:\n",
+               g_program, stem.c_str());
+  for (const std::string& line : lines) std::fprintf(stderr, "  %s\n", line.c_str());
+  return 1;
+}
+
 // "GIS_TYPE_GRAPHIC_ELEMENT_TEXT" -> "text".
 std::string KindName(const std::string& type) {
   const std::string prefix = "GIS_TYPE_GRAPHIC_ELEMENT_";
@@ -167,6 +184,7 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   const unsigned helpers = std::clamp(std::thread::hardware_concurrency() / 2, 1u, 4u);
 
   md::demo::BuildReport report;
+  const std::size_t pageMark = GIS_GetLogPtr()->GetRecordCount();
   Stage build("building the page");
   std::unique_ptr<md::demo::Page> page = run.build(&report);
   build.End();
@@ -175,6 +193,7 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     std::printf("  note: the element factory builds no %s element yet; the page leaves it out\n",
                 KindName(type).c_str());
   if (page->elements().empty()) return Fail("the element factory built no element of the page");
+  if (const int status = FailLeftOut(run.stem, report, pageMark, -1)) return status;
   const std::size_t elementCount = page->elements().size();
   const int paperWidth = page->width(), paperHeight = page->height();
   const std::string kinds = KindSummary(*page);
@@ -308,6 +327,7 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
   Stage pdfFile("finishing the PDF");
   if (!pdfWriter.get()) return Fail(pdfError);
   pdfFile.End();
+  if (const int status = FailLeftOut(run.stem, report, pageMark, linksUpdated)) return status;
 
   std::error_code ec;
   const auto pageBytes = fs::file_size(pagePath, ec);

@@ -369,29 +369,24 @@ IGIS_Element* AddThreeNorth(Page& page, BuildReport* report, IGIS_MapElement* fr
 // The publisher's mark: the demo's logo as a picture of that size, its
 // bytes kept in the page.
 IGIS_Element* AddPublisherMark(Page& page, BuildReport* report, int size) {
-  std::string error;
-  const std::string path = WriteSampleLogo(&error);
-  if (path.empty()) return nullptr;
-  auto* logo = CreateOrReport<IGIS_PictureElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_PICTURE);
-  const bool ok = logo != nullptr && logo->ImportPictureFromFile(path.c_str());
+  IGIS_PictureElement* logo = AddPicture(page, report, "出版标志", &WriteSampleLogo);
   // The picture's bytes go into the page.
-  if (ok) {
+  if (logo != nullptr) {
     logo->SetRect(SGIS_Rect(0, size, size, 0));
     logo->SetName("出版标志");
     logo->ArchivePictureData(true);
   }
-  return ok ? logo : nullptr;
+  return logo;
 }
 
 // The sheet's notes as an embedded text document of that width.
 IGIS_Element* AddNotes(Page& page, BuildReport* report, int width) {
   auto* notes = CreateOrReport<IGIS_OleElement>(page, report, GIS_TYPE_GRAPHIC_ELEMENT_OLE);
-  if (notes == nullptr) return nullptr;
   md::ole::Storage text;
   text.clsid = md::ole::TextDocumentClass().clsid;
   const std::string content = "编图说明\n本图为1:5万地形图样图，资料截至2026年。";
   text.streams["Contents"].assign(content.begin(), content.end());
-  EmbedObject(notes, text, SGIS_Rect(0, 1000, width, 0));
+  if (!EmbedObject(notes, text, SGIS_Rect(0, 1000, width, 0), report, "编图说明")) return nullptr;
   notes->SetName("编图说明");
   return notes;
 }

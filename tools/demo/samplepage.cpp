@@ -14,10 +14,12 @@
 // through its own interface.
 #include "tools/demo/samplepage.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <set>
+#include <string_view>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
@@ -50,21 +52,70 @@ namespace md::demo {
 
 // ---- Page ------------------------------------------------------------------
 
-bool EmbedObject(IGIS_OleElement* e, const md::ole::Storage& object, SGIS_Rect rect) {
+void ReportFailure(BuildReport* report, const std::string& what, const std::string& why) {
+  if (report != nullptr) report->failures.push_back(what + ": " + why);
+}
+
+bool IsPictureOrObjectRecord(const SGIS_LogRecord& record) {
+  // A few of these classes' records name their method after a blank.
+  std::string_view method = record.method;
+  method.remove_prefix(std::min(method.find_first_not_of(' '), method.size()));
+  for (std::string_view owner : {"CGIS_PictureElement::", "CGIS_OleElement::", "CGIS_OleClientItem::"})
+    if (method.starts_with(owner)) return true;
+  return false;
+}
+
+std::vector<std::string> LeftOut(const BuildReport& report, const std::vector<SGIS_LogRecord>& records) {
+  std::vector<std::string> lines = report.failures;
+  for (const SGIS_LogRecord& r : records)
+    if (IsPictureOrObjectRecord(r))
+      lines.push_back("[" + std::to_string(r.level) + "] " + r.method + ": " + r.text);
+  return lines;
+}
+
+IGIS_PictureElement* AddPicture(Page& page, BuildReport* report, const std::string& what,
+                                std::string (*write)(std::string* error)) {
+  std::string error;
+  const std::string path = write(&error);
+  if (path.empty()) {
+    ReportFailure(report, what, error);
+    return nullptr;
+  }
+  auto* picture = dynamic_cast<IGIS_PictureElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE));
+  if (picture == nullptr) {
+    ReportFailure(report, what, "the element factory builds no picture element");
+    return nullptr;
+  }
+  if (!picture->ImportPictureFromFile(path.c_str())) {
+    ReportFailure(report, what, "no picture could be read from " + path);
+    return nullptr;
+  }
+  return picture;
+}
+
+bool EmbedObject(IGIS_OleElement* e, const md::ole::Storage& object, SGIS_Rect rect, BuildReport* report,
+                 const std::string& what) {
+  const auto refused = [&](const std::string& why) {
+    ReportFailure(report, what, why);
+    return false;
+  };
+  if (e == nullptr) return refused("the element factory builds no object element");
   std::vector<std::uint8_t> bytes;
-  if (e == nullptr || !md::ole::WriteCompoundFile(object, &bytes, nullptr)) return false;
+  std::string error;
+  if (!md::ole::WriteCompoundFile(object, &bytes, &error))
+    return refused("cannot write the object: " + error);
   IGIS_FeatureAttributes* attributes = e->GetFeaturePtr()->GetAttributes();
   md::basilo::ReleasePtr<IGIS_PropertySet> set(GIS_CreatePropertySetObject());
   md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
   set->Archive(attributes->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
   IGIS_Field* field = set->GetProperty("OLEDATA");
   IGIS_DataBuffer* data = field != nullptr ? field->GetDataBuffer() : nullptr;
-  if (data == nullptr) return false;
+  if (data == nullptr) return refused("the element has no \"OLEDATA\" to hold the object");
   data->SetSize(static_cast<int>(bytes.size()));
   std::memcpy(data->GetData(), bytes.data(), bytes.size());
   set->Archive(buffer.get(), GIS_ARCHIVE_WRITE, 0);
   attributes->SetDataBuffer("Custom", buffer.get(), 0);
-  if (!e->Archive(1, 0)) return false;
+  if (!e->Archive(1, 0)) return refused("the element refused the object");
   e->SetLock(false);
   e->SetRect(rect);
   return true;
@@ -342,10 +393,12 @@ class Builder {
     return pts;
   }
 
-  // An embedded object of the given width; its height follows the object.
-  IGIS_OleElement* Embedded(const md::ole::Storage& object, SGIS_Rect rect) {
+  // An embedded object of the given width, its height following the
+  // object, named `name`; NULL, noted in the report, when it cannot be made.
+  IGIS_OleElement* Embedded(const md::ole::Storage& object, SGIS_Rect rect, const char* name) {
     auto* e = Make<IGIS_OleElement>(GIS_TYPE_GRAPHIC_ELEMENT_OLE);
-    if (e != nullptr) EmbedObject(e, object, rect);
+    if (!EmbedObject(e, object, rect, report_, name)) return nullptr;
+    e->SetName(name);
     return e;
   }
 
@@ -566,76 +619,72 @@ void Builder::ObjectsPanel() {
   // each in a framed box.
   md::ole::Storage picture;
   md::ole::PictureClass().createNew()->Save(&picture);
-  if (IGIS_OleElement* e = Embedded(picture, SGIS_Rect(11100, 3500, 13300, 1800))) {
+  if (IGIS_OleElement* e =
+          Embedded(picture, SGIS_Rect(11100, 3500, 13300, 1800), "嵌入图片 Embedded picture")) {
     if (IGIS_FrameProperty* f = e->GetFramePropertyPtr()) {
       f->SetBorderSymbolPtr(Line(3331, kNavy, 0.3).get());
       f->SetBorderX(80);
       f->SetBorderY(80);
     }
-    e->SetName("嵌入图片 Embedded picture");
   }
   md::ole::Storage text;
   text.clsid = md::ole::TextDocumentClass().clsid;
   const std::string content = "嵌入对象 Embedded objects\n文本文档 · 复合文件存储";
   text.streams["Contents"].assign(content.begin(), content.end());
-  if (IGIS_OleElement* e = Embedded(text, SGIS_Rect(13700, 3500, 18500, 1800))) {
+  if (IGIS_OleElement* e = Embedded(text, SGIS_Rect(13700, 3500, 18500, 1800), "嵌入文本 Embedded text")) {
     if (IGIS_FrameProperty* f = e->GetFramePropertyPtr()) {
       f->SetBorderSymbolPtr(Line(3331, kGrey, 0.2).get());
       f->SetBorderX(80);
       f->SetBorderY(80);
     }
-    e->SetName("嵌入文本 Embedded text");
   }
 
   // Below the two-line text: a text document linked to a file the demo
   // writes. It shows the file's content and keeps it as its presentation, so
   // that the stored page still shows it once the file is gone.
+  constexpr const char* kLinked = "链接文本 Linked text";
   std::string error;
   const std::string notes = WriteSampleNotes(&error);
   std::unique_ptr<md::ole::LinkedObject> link =
       notes.empty() ? nullptr : md::ole::CreateLinkToFile(notes, &error);
   md::ole::Storage linked;
+  if (link == nullptr) ReportFailure(report_, kLinked, error);
   if (link != nullptr) link->Save(&linked);
   if (IGIS_OleElement* e =
-          link != nullptr ? Embedded(linked, SGIS_Rect(21856, 4026, 25720, 3018)) : nullptr) {
+          link != nullptr ? Embedded(linked, SGIS_Rect(21856, 4026, 25720, 3018), kLinked) : nullptr) {
     if (IGIS_FrameProperty* f = e->GetFramePropertyPtr()) {
       f->SetBorderSymbolPtr(Line(3331, kGreen, 0.2).get());
       f->SetBorderX(80);
       f->SetBorderY(80);
     }
-    e->SetName("链接文本 Linked text");
+    if (report_ != nullptr) ++report_->links;
   }
 
   // Below the logo: the embedded picture again, shown as its icon.
   md::ole::WriteObjectView(
       &picture, md::ole::ObjectView{md::ole::kAspectIcon, md::ole::IconOfClass(md::ole::PictureClass(), "")});
-  if (IGIS_OleElement* e = Embedded(picture, SGIS_Rect(26190, 4343, 27590, 3043))) {
-    e->SetName("图标显示 Shown as icon");
-  }
+  Embedded(picture, SGIS_Rect(26190, 4343, 27590, 3043), "图标显示 Shown as icon");
 }
 
 void Builder::Logo() {
-  std::string error;
-  const std::string path = WriteSampleLogo(&error);
-  if (path.empty()) return;
-  auto* logo = Make<IGIS_PictureElement>(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE);
-  if (logo == nullptr || !logo->ImportPictureFromFile(path.c_str())) return;
   // 16 mm square beside the two-line text; the picture's bytes go into the
   // document, so the stored page carries them.
-  logo->SetRect(SGIS_Rect(26100, 6500, 27700, 4900));
-  logo->SetName("标志 Logo");
-  Frame(logo->GetFramePropertyPtr(), Line(3331, kNavy, 0.25), Fill(3361, RGB(255, 255, 255), kNavy, 0.0),
-        Symbol(), 60, 0);
-  logo->ArchivePictureData(true);
+  if (IGIS_PictureElement* logo = AddPicture(page_, report_, "标志 Logo", &WriteSampleLogo)) {
+    logo->SetRect(SGIS_Rect(26100, 6500, 27700, 4900));
+    logo->SetName("标志 Logo");
+    Frame(logo->GetFramePropertyPtr(), Line(3331, kNavy, 0.25), Fill(3361, RGB(255, 255, 255), kNavy, 0.0),
+          Symbol(), 60, 0);
+    logo->ArchivePictureData(true);
+  }
 
   // Beside the draft-mode frame: the publisher's mark, a picture read from an
   // enhanced metafile, 34 x 9 mm as the file gives it.
-  const std::string markPath = WriteSampleMark(&error);
-  auto* mark = markPath.empty() ? nullptr : Make<IGIS_PictureElement>(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE);
-  if (mark == nullptr || !mark->ImportPictureFromFile(markPath.c_str())) return;
-  mark->SetRect(SGIS_Rect(24650, 2860, 28050, 1960));
-  mark->SetName("出版者标志 Publisher's mark");
-  mark->ArchivePictureData(true);
+  if (IGIS_PictureElement* mark =
+          AddPicture(page_, report_, "出版者标志 Publisher's mark", &WriteSampleMark)) {
+    mark->SetRect(SGIS_Rect(24650, 2860, 28050, 1960));
+    mark->SetName("出版者标志 Publisher's mark");
+    mark->ArchivePictureData(true);
+  }
 }
 
 void Builder::IndexGrid() {

@@ -15,6 +15,8 @@ class IGIS_ElementFactory;
 class IGIS_FeatureSet;
 class IGIS_MapLayer;
 class IGIS_OleElement;
+class IGIS_PictureElement;
+struct SGIS_LogRecord;
 struct SGIS_Rect;
 
 namespace md::ole {
@@ -75,11 +77,40 @@ class Page {
   int height_ = kPageHeight;
 };
 
-// What building the sample page left out: element types the factory does not
-// build (yet). Empty when the page is complete.
+// What building a page left out: element types the factory does not build
+// (yet), and the pictures, embedded objects and links the page was meant to
+// hold that could not be made, each as "<its name>: <why>". Empty when the
+// page is complete.
 struct BuildReport {
   std::vector<std::string> missingTypes;
+  std::vector<std::string> failures;
+  // The links the page holds: a run updates each once the page is read back.
+  int links = 0;
 };
+
+// Notes in the report (which may be NULL) that the page's `what` could not be
+// made, and why.
+void ReportFailure(BuildReport* report, const std::string& what, const std::string& why);
+
+// Whether the host log record comes from the code that makes, stores, reads
+// or draws pictures and embedded or linked objects (the picture and object
+// elements and the objects' client items; what the metafile helper refuses
+// reaches the log through the picture's records): each such record says that
+// a picture, object or link was not made or drawn as the page meant it.
+bool IsPictureOrObjectRecord(const SGIS_LogRecord& record);
+
+// What kept a page from holding or showing what it was meant to: the
+// report's failures, then every picture or object record among `records`
+// ("[level] Class::Method: text"), one line each; empty when nothing was
+// left out.
+std::vector<std::string> LeftOut(const BuildReport& report, const std::vector<SGIS_LogRecord>& records);
+
+// A picture element on a new feature of the page, read from the file that
+// `write` answers (WriteSampleLogo, WriteSampleMark); NULL, noted in the
+// report under `what`, when the file, the element or its picture cannot be
+// made (the picture's own record then says why).
+IGIS_PictureElement* AddPicture(Page& page, BuildReport* report, const std::string& what,
+                                std::string (*write)(std::string* error));
 
 // The sample page: every plain element kind with varied symbols, framed,
 // turned and anchored Chinese and Latin texts, a compound, a framed text in
@@ -91,9 +122,11 @@ void AddSampleElements(Page& page, BuildReport* report);
 
 // Hands the object's compound file to the element through its stored
 // "OLEDATA", as a host restoring a stored page does, and sizes it to the
-// rectangle's width (its height follows the object). False when the object
-// cannot be written or the element refuses it.
-bool EmbedObject(IGIS_OleElement* e, const md::ole::Storage& object, SGIS_Rect rect);
+// rectangle's width (its height follows the object). False, noted in the
+// report (which may be NULL) under `what`, when the object cannot be written
+// or the element refuses it.
+bool EmbedObject(IGIS_OleElement* e, const md::ole::Storage& object, SGIS_Rect rect,
+                 BuildReport* report = nullptr, const std::string& what = "an embedded object");
 
 // Writes every element's state into its feature (Archive with 0); false when
 // an element refuses. Saving does it too.

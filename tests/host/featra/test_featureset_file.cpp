@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <dirent.h>
@@ -11,13 +14,16 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <future>
 #include <iterator>
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/featra/featureset_image.h"
+#include "platform/files/filestore.h"
 #include "tests/host/featra/featratest.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/logmark.h"
 
 using namespace md::test;
@@ -336,6 +342,131 @@ TEST(FeatureSetFile, SavingReplacesTheTargetWholeAndLeavesNoTemporaryFile) {
   EXPECT_EQ(ReadFile(path), before);
   unlink(path.c_str());
   rmdir(dir.c_str());
+}
+
+// A disk that fills at the header, in the features or at the checksum: the
+// record gives the system's reason, and the old file stays whole.
+TEST(FeatureSetFile, AWriteThatFailsPartWayIsRecordedWithTheSystemsReason) {
+  const std::string dir = TempPath("fulldir");
+  mkdir(dir.c_str(), 0755);
+  const std::string path = dir + "/page.mdfs";
+  SetPtr old = MakeTargetSet();
+  SetPtr next = MakeSampleSet();
+  ASSERT_TRUE(old->SaveToFile(path.c_str()));
+  const std::string before = ReadFile(path);
+  const std::size_t image = ImageOf(next.get()).size();
+  struct Row {
+    const char* szWhere;
+    std::size_t room;  // bytes a file may hold
+  };
+  for (const Row& row : {Row{"the header", 0}, Row{"the header's last bytes", 9}, Row{"the features", 12},
+                         Row{"the checksum", image - 4}}) {
+    SCOPED_TRACE(row.szWhere);
+    LogMark mark;
+    {
+      FileSizeLimit full(row.room);
+      EXPECT_FALSE(next->SaveToFile(path.c_str()));
+    }
+    EXPECT_TRUE(mark.Has(1, "CGIS_FeatureSet::SaveToFile",
+                         path + ": cannot write the image: " + std::strerror(EFBIG) + "; nothing written"));
+    EXPECT_EQ(ReadFile(path), before);
+    EXPECT_EQ(FilesIn(dir), std::vector<std::string>{"page.mdfs"});
+  }
+  unlink(path.c_str());
+  rmdir(dir.c_str());
+}
+
+// A process that began saving a file (its temporary file part written) and
+// waits, until it is killed as SIGKILL or a power cut ends a save.
+struct Saver {
+  explicit Saver(const std::string& path) {
+    int ready[2];
+    if (::pipe(ready) != 0) return;
+    id = ::fork();
+    if (id == 0) {
+      md::files::FileReplacement file;
+      std::string error;
+      const char begun = file.Begin(path.c_str(), &error) && file.Write("MDFS", 4) ? 'y' : 'n';
+      (void)!::write(ready[1], &begun, 1);
+      for (;;) ::pause();
+    }
+    char begun = 'n';
+    EXPECT_TRUE(id > 0 && ::read(ready[0], &begun, 1) == 1 && begun == 'y');
+    ::close(ready[0]);
+    ::close(ready[1]);
+  }
+  ~Saver() { Kill(); }
+  // Killed and waited for: its ID names no running process any more.
+  void Kill() {
+    if (id > 0 && !ended && ::kill(id, SIGKILL) == 0) ::waitpid(id, nullptr, 0);
+    ended = true;
+  }
+  pid_t id = -1;
+  bool ended = false;
+};
+
+TEST(FeatureSetFile, ASaveRemovesWhatKilledSavesOfTheSameFileLeftAndNothingElse) {
+  namespace fs = std::filesystem;
+  const fs::path dir = TempPath("leftdir");
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const std::string path = (dir / "page.mdfs").string();
+  ASSERT_TRUE(MakeTargetSet()->SaveToFile(path.c_str()));
+  const std::string before = ReadFile(path);
+  Saver killed(path), live(path);
+  killed.Kill();
+  EXPECT_EQ(ReadFile(path), before);
+  const auto temporary = [](const char* name, pid_t pid, unsigned n) {
+    return md::files::TemporaryName(name, pid, n);
+  };
+  // The temporary file a saver began (its count is the one it was forked with).
+  const auto begun = [&](pid_t pid) {
+    const std::string prefix = "page.mdfs.tmp." + std::to_string(pid) + ".";
+    for (const std::string& name : FilesIn(dir.string()))
+      if (name.rfind(prefix, 0) == 0) return name;
+    ADD_FAILURE() << "no temporary file of process " << pid;
+    return prefix;
+  };
+  const std::string d = std::to_string(killed.id);
+  enum Entry { kFile, kLocked, kFolder, kLink, kBegun };
+  struct Row {
+    const char* szWhat;
+    std::string name;
+    Entry entry;
+    bool removed;
+  };
+  const Row rows[] = {
+      {"a save killed part way", begun(killed.id), kBegun, true},
+      {"another of the killed process", temporary("page.mdfs", killed.id, 7), kFile, true},
+      {"a save still running", begun(live.id), kBegun, false},
+      {"one of this process", temporary("page.mdfs", ::getpid(), 4000000), kFile, false},
+      {"one held locked (another namespace's)", temporary("page.mdfs", killed.id, 8), kLocked, false},
+      {"another file's", temporary("other.mdfs", killed.id, 0), kFile, false},
+      {"a name that begins alike", temporary("xpage.mdfs", killed.id, 0), kFile, false},
+      {"a name that goes on", temporary("page.mdfs", killed.id, 0) + ".bak", kFile, false},
+      {"a leading zero", "page.mdfs.tmp.0" + d + ".0", kFile, false},
+      {"no count", "page.mdfs.tmp." + d + ".x", kFile, false},
+      {"a folder", temporary("page.mdfs", killed.id, 9), kFolder, false},
+      {"a symbolic link", temporary("page.mdfs", killed.id, 10), kLink, false},
+  };
+  std::vector<int> locks;
+  for (const Row& row : rows) {
+    const fs::path at = dir / row.name;
+    if (row.entry == kFile || row.entry == kLocked) std::ofstream(at) << "left";
+    if (row.entry == kLocked) {
+      locks.push_back(::open(at.c_str(), O_RDONLY | O_CLOEXEC));
+      EXPECT_EQ(::flock(locks.back(), LOCK_EX | LOCK_NB), 0);
+    }
+    if (row.entry == kFolder) fs::create_directory(at);
+    if (row.entry == kLink) fs::create_symlink(path, at);
+  }
+  SetPtr next = MakeSampleSet();
+  ASSERT_TRUE(next->SaveToFile(path.c_str()));
+  for (const Row& row : rows)
+    EXPECT_EQ(fs::exists(fs::symlink_status(dir / row.name)), !row.removed) << row.szWhat;
+  EXPECT_EQ(ReadFile(path), ImageOf(next.get()));
+  for (int fd : locks) ::close(fd);
+  fs::remove_all(dir);
 }
 
 TEST(FeatureSetFile, SavingKeepsWhatTheUserSetOnTheFile) {

@@ -140,10 +140,11 @@ struct ProgramRun {
   std::string output;
 };
 
-// Runs the demo program with the arguments, output and errors together.
-ProgramRun RunDemo(const std::string& args) {
+// Runs the demo program with the arguments, output and errors together,
+// with the environment's assignments (`NAME='value' `) before it.
+ProgramRun RunDemo(const std::string& args, const std::string& environment = "") {
   const md::test::CommandRun r =
-      md::test::RunCommand(std::string("'") + MAPDECK_DEMO_PATH + "' " + args + " 2>&1");
+      md::test::RunCommand(environment + "'" + MAPDECK_DEMO_PATH + "' " + args + " 2>&1");
   ProgramRun run;
   run.output = r.output;
   run.status = r.status;
@@ -250,6 +251,47 @@ TEST(DemoProgram, APageMovedWithItsFilesFindsItsLinkedSourceBesideIt) {
   const auto page = md::demo::LoadPage((dir / "moved" / "sample-page.mdfs").string(), &error, nullptr);
   ASSERT_NE(page, nullptr) << error;
   EXPECT_EQ(md::demo::UpdateLinks(*page), 1);
+}
+
+struct HelperRow {
+  const char* szWhat;
+  const char* szHelper;  // beside the imaging library: "" none, "real" the helper, else a script
+  int status;
+  std::vector<std::string> said;  // parts of what the demo prints
+};
+
+// The demo run with a copy of the imaging library, which looks for its
+// metafile helper beside itself, in a folder of the row's own.
+TEST(DemoProgram, FailsNamingAPictureItCouldNotMakeAndTheRecordsWhy) {
+  const HelperRow rows[] = {
+      {"the helper beside the library", "real", 0, {"pixel for pixel"}},
+      {"no helper",
+       "",
+       1,
+       {"sample-page: a picture, object or link was not made or drawn as the page meant it:",
+        "出版者标志 Publisher's mark: no picture could be read from", "mapdeck-metafile is missing"}},
+      {"a helper that stops without an answer",
+       "#!/bin/sh\nexit 3\n",
+       1,
+       {"出版者标志 Publisher's mark", "[1]  CGIS_PictureElement::ImportPictureFromFile"}},
+  };
+  namespace fs = std::filesystem;
+  for (const HelperRow& row : rows) {
+    SCOPED_TRACE(row.szWhat);
+    const fs::path dir = md::test::ScratchFolder("program-helper");
+    fs::copy_file(MAPDECK_IMAGING_LIBRARY, dir / fs::path(MAPDECK_IMAGING_LIBRARY).filename());
+    const fs::path helper = dir / fs::path(MAPDECK_METAFILE_HELPER).filename();
+    if (std::string(row.szHelper) == "real") {
+      fs::create_symlink(MAPDECK_METAFILE_HELPER, helper);
+    } else if (row.szHelper[0] != '\0') {
+      std::ofstream(helper) << row.szHelper;
+      fs::permissions(helper, fs::perms::owner_all);
+    }
+    const ProgramRun run = RunDemo("--page sample-page -r 36 -o '" + (dir / "out").string() + "'",
+                                   "LD_LIBRARY_PATH='" + dir.string() + "' ");
+    EXPECT_EQ(run.status, row.status) << run.output;
+    for (const std::string& part : row.said) EXPECT_NE(run.output.find(part), std::string::npos) << part;
+  }
 }
 
 TEST(DemoProgram, BadOptionsAndUnwritableFoldersFailWithAMessage) {

@@ -1,13 +1,11 @@
 // The frame symbol libraries: their files, names, entries that cannot be
 // rebuilt, unreadable files and interrupted saves.
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <cstring>
 #include <string>
 
 #include "layout/graphicelement/element/libraryfile.h"
 #include "tests/layout/graphicelement/frame/dialogs/framedialogtest.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/oddfiles.h"
 
 namespace {
@@ -163,26 +161,6 @@ TEST_F(FrameSymbolLibrary, AFileThatCannotBeCreatedLeavesAnEmptyLibraryThatIsNot
   EXPECT_EQ(lib.Load(""), State::None);
 }
 
-// Keeps writes to files below a size for a scope, as a full disk would.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    old_handler_ = ::signal(SIGXFSZ, SIG_IGN);
-    ::getrlimit(RLIMIT_FSIZE, &old_);
-    rlimit limited = old_;
-    limited.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &old_);
-    ::signal(SIGXFSZ, old_handler_);
-  }
-
- private:
-  rlimit old_{};
-  void (*old_handler_)(int) = nullptr;
-};
-
 TEST_F(FrameSymbolLibrary, ASaveInterruptedBeforeTheRenameLeavesTheOldFileWhole) {
   Symbol2 s(LineSymbol2(RGB(10, 20, 30), 0.7));
   CGIS_FrameSymbolLibrary lib;
@@ -193,7 +171,7 @@ TEST_F(FrameSymbolLibrary, ASaveInterruptedBeforeTheRenameLeavesTheOldFileWhole)
   for (int i = 0; i < 20; ++i) lib.Add(s.p, ("新" + std::to_string(i)).c_str());
   md::test::LogMark log;
   {
-    FileSizeLimit limit(old.size());  // the new file does not fit
+    md::test::FileSizeLimit limit(old.size());  // the new file does not fit
     EXPECT_FALSE(lib.SaveIfAllowed());
   }
   EXPECT_TRUE(log.Has(1, "CGIS_FrameSelectorDlg::SaveToFile"));

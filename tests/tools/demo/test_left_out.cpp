@@ -1,0 +1,104 @@
+// What the demo fails on: a picture, embedded object or link its pages could
+// not make, and every record the picture and object code writes while a page
+// is made, stored, read back or drawn; other records are no concern of it.
+#include <string>
+#include <vector>
+
+#include "host/basilo/igis_log.h"
+#include "platform/imaging/metafilelimits.h"
+#include "tests/tools/demo/demotest.h"
+#include "tools/demo/mapsheet.h"
+#include "tools/demo/samplelogo.h"
+
+namespace {
+
+struct RecordRow {
+  const char* szMethod;
+  const char* szText;
+  bool leftOut;
+};
+
+TEST(LeftOut, ListsTheRecordsOfPicturesObjectsAndLinksOnly) {
+  const RecordRow rows[] = {
+      {" CGIS_PictureElement::ImportPictureFromFile", "mark.emf: EMF: the renderer is missing", true},
+      {"CGIS_PictureElement::OnDraw", "mark.emf: not drawn: this drawing's 10.0 s for metafiles are spent",
+       true},
+      {" CGIS_PictureElement::Archive", "不能打开文件/tmp/kept.png", true},
+      {"CGIS_OleElement::Archive", "the stored object was refused: damaged", true},
+      {"CGIS_OleClientItem::UpdateLink", "link unavailable, the last presentation is shown: gone", true},
+      {"CGIS_MapElement::OnDraw", "RegisterOtherComponentsCfgFile 失败: othercomponents.cfg", false},
+      {"CGIS_TextElement::SetText", "szText为NULL", false},
+      {"CGIS_PictureElementPage::OnOK", "a class whose name only begins alike", false},
+      {"GIS_PrintPageToDC", "the element of feature 3 (GIS_TYPE_GRAPHIC_ELEMENT_PICTURE) did not draw",
+       false},
+  };
+  for (const RecordRow& row : rows) {
+    SCOPED_TRACE(row.szMethod);
+    SGIS_LogRecord record;
+    record.level = 1;
+    record.method = row.szMethod;
+    record.text = row.szText;
+    EXPECT_EQ(md::demo::IsPictureOrObjectRecord(record), row.leftOut);
+    const std::vector<std::string> lines = md::demo::LeftOut(md::demo::BuildReport{}, {record});
+    EXPECT_EQ(lines, row.leftOut ? std::vector<std::string>{"[1] " + record.method + ": " + row.szText}
+                                 : std::vector<std::string>{});
+  }
+}
+
+struct BuildRow {
+  const char* szWhat;
+  bool sheet;                         // the map sheet, else the sample page
+  const char* helper;                 // the metafile helper: "" the one beside the library
+  const char* folder;                 // where the sample files go: "" a scratch folder
+  std::vector<std::string> failures;  // how each begins
+  int links;
+};
+
+TEST(LeftOut, APageNamesThePicturesObjectsAndLinksItCouldNotMake) {
+  md::test::FixedText fixed;
+  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
+  ASSERT_TRUE(doc.ok());
+  const std::string cannot = "cannot write /proc/self/x/sample-";
+  const BuildRow rows[] = {
+      {"sample page", false, "", "", {}, 1},
+      {"without the helper",
+       false,
+       "/no/helper",
+       "",
+       {"出版者标志 Publisher's mark: no picture could be read"},
+       1},
+      {"files not written",
+       false,
+       "",
+       "/proc/self/x",
+       {"标志 Logo: " + cannot + "logo.png", "出版者标志 Publisher's mark: " + cannot + "mark.emf",
+        "链接文本 Linked text: " + cannot + "notes.txt"},
+       0},
+      {"map sheet without the helper", true, "/no/helper", "", {}, 0},
+      {"map sheet, files not written", true, "", "/proc/self/x", {"出版标志: " + cannot + "logo.png"}, 0},
+  };
+  const md::imaging::MetafileLimits limits = md::imaging::CurrentMetafileLimits();
+  int n = 0;
+  for (const BuildRow& row : rows) {
+    SCOPED_TRACE(row.szWhat);
+    md::imaging::MetafileLimits helper = limits;
+    helper.helper = row.helper;
+    md::imaging::SetMetafileLimits(helper);
+    // A folder of each row's own: a refused picture is remembered by its path.
+    md::demo::SetSampleFileFolder(*row.folder != '\0'
+                                      ? std::string(row.folder)
+                                      : md::test::ScratchFolder("left-out-" + std::to_string(n++)).string());
+    md::demo::BuildReport report;
+    const auto page =
+        row.sheet ? md::demo::BuildMapSheetPage(doc, &report) : md::demo::BuildSamplePage(&report);
+    md::imaging::SetMetafileLimits(limits);
+    md::demo::SetSampleFileFolder("");
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(report.links, row.links);
+    ASSERT_EQ(report.failures.size(), row.failures.size());
+    for (std::size_t i = 0; i < row.failures.size(); ++i)
+      EXPECT_EQ(report.failures[i].rfind(row.failures[i], 0), 0u) << report.failures[i];
+  }
+}
+
+}  // namespace
