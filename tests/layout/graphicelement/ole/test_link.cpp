@@ -12,6 +12,7 @@
 #include "platform/ui/app.h"
 #include "tests/layout/graphicelement/ole/oletest.h"
 #include "tests/support/logmark.h"
+#include "tests/support/sourceclock.h"
 
 namespace {
 
@@ -80,10 +81,12 @@ TEST_F(OleLink, FollowsItsSourceStoresItAndKeepsItsPresentationWhenTheSourceGoes
     e->GetFeaturePtr()->GetGeometry()->SetRect(SGIS_Rect(1000, 1000 + 2125, 1000 + 1250, 1000), 0);
     EXPECT_TRUE(c.shows(Draw(e), 0));
 
-    // The source changes: the next drawing shows it, the next save stores it.
+    // The source changes: the next drawing once it has settled shows it, the
+    // next save stores it.
     ASSERT_TRUE(e->Archive(0, 0));
     const std::vector<std::uint8_t> first = StoredObject(e);
     c.write(1);
+    const md::test::SourceClock later(md::test::SourceClock::AMinuteFromNow());
     EXPECT_TRUE(c.shows(Draw(e), 1));
     ASSERT_TRUE(e->Archive(0, 0));
     const std::vector<std::uint8_t> second = StoredObject(e);
@@ -141,6 +144,7 @@ TEST_F(OleLink, APageReadFromAFileReadsNoSourceUntilAnUpdateIsAsked) {
   const std::string copy = std::string(MD_TEST_OUTPUT_DIR) + "/link_private_copy.mdfs";
   ASSERT_TRUE(set_->SaveToFile(page.c_str()));
   md::test::WriteText("link_private.txt", "SECRET");
+  const md::test::SourceClock later(md::test::SourceClock::AMinuteFromNow());
 
   CGIS_OleElement* back = ReadFromFile(page, e->GetID());
   const struct {
@@ -198,6 +202,7 @@ TEST_F(OleLink, APageMovedWithItsSourcesFindsThoseBesideOrBelowIt) {
     else
       fs::rename(root / "from", root / "to");
     std::ofstream(root / "to" / c.source) << "after";
+    const md::test::SourceClock later(md::test::SourceClock::AMinuteFromNow());
     CGIS_OleElement* moved = ReadFromFile((root / "to" / "pages" / "page.mdfs").string(), e->GetID());
     EXPECT_EQ(moved->UpdateLink(), c.bFound);
     EXPECT_EQ(md::test::ObjectText(moved), c.bFound ? "after" : "before");
