@@ -6,12 +6,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <ctime>
 #include <string_view>
 #include <utility>
 
 #include "platform/files/filestore.h"
 #include "platform/files/pagepaths.h"
 #include "platform/ole/record.h"
+#include "platform/ole/sourcefile.h"
 
 namespace md::ole {
 namespace {
@@ -19,15 +21,53 @@ namespace {
 // 1: the absolute path; 2: the absolute path and the relative one.
 constexpr std::uint32_t kLinkVersion = 2;
 
-std::atomic<detail::SourceReadHook> g_readHook{nullptr};
+// How long a source's last change must lie behind before an update takes it.
+constexpr std::int64_t kSettleNanoseconds = 1000000000;
 
-bool CleanPath(const std::string& path) {
-  return !path.empty() && path.size() <= kMaxLinkPath && path.find('\0') == std::string::npos &&
-         detail::IsValidUtf8(path);
+std::atomic<detail::SourceReadHook> g_readHook{nullptr};
+std::atomic<detail::SourceClock> g_clock{nullptr};
+
+std::int64_t Now() {
+  if (const detail::SourceClock clock = g_clock.load()) return clock();
+  timespec ts{};
+  ::clock_gettime(CLOCK_REALTIME, &ts);
+  return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
 
-// A path below a folder that never leaves it.
-bool CleanRelative(const std::string& path) { return CleanPath(path) && md::files::IsPathBelowFolder(path); }
+// What is wrong with a path a "Link" record keeps; empty when nothing is.
+std::string PathFault(const std::string& path) {
+  if (path.empty()) return "an empty path";
+  if (path.size() > kMaxLinkPath) return "a path over " + std::to_string(kMaxLinkPath) + " bytes";
+  if (path.find('\0') != std::string::npos) return "a NUL in a path";
+  if (!detail::IsValidUtf8(path)) return "a path that is not UTF-8";
+  return std::string();
+}
+
+bool CleanPath(const std::string& path) { return PathFault(path).empty(); }
+
+// What keeps a path from lying below a folder (see IsPathBelowFolder);
+// empty when nothing does.
+std::string RelativeFault(const std::string& path) {
+  if (std::string fault = PathFault(path); !fault.empty()) return fault;
+  if (md::files::IsPathBelowFolder(path)) return std::string();
+  if (path.front() == '/') return "a relative path that starts with \"/\"";
+  if (("/" + path + "/").find("/../") != std::string::npos) return "a relative path that climbs with \"..\"";
+  return "a relative path with an empty or \".\" name";
+}
+
+bool CleanRelative(const std::string& path) { return RelativeFault(path).empty(); }
+
+// Reads the paths of a "Link" record after its version (version 1 keeps the
+// absolute path only); what is wrong with the record, empty when nothing is.
+std::string RecordFault(detail::RecordReader* r, std::uint32_t version, std::string* path,
+                        std::string* relative) {
+  if (!r->Text(path, kMaxLinkPath) || (version != 1 && !r->Text(relative, kMaxLinkPath)))
+    return "cut short, or a path over " + std::to_string(kMaxLinkPath) + " bytes";
+  if (!r->AtEnd()) return "bytes after its end";
+  if (std::string fault = PathFault(*path); !fault.empty()) return fault;
+  if (path->front() != '/') return "a source path that is not absolute";
+  return relative->empty() ? std::string() : RelativeFault(*relative);
+}
 
 // The target's path from the page file's folder; empty when it does not lie
 // beside or below it.
@@ -45,6 +85,7 @@ std::string AbsoluteOf(const std::string& path) { return md::files::AbsolutePath
 }  // namespace
 
 detail::SourceReadHook detail::SetSourceReadHook(SourceReadHook hook) { return g_readHook.exchange(hook); }
+detail::SourceClock detail::SetSourceClock(SourceClock clock) { return g_clock.exchange(clock); }
 
 LinkedObject::LinkedObject(std::string sourcePath, std::unique_ptr<EmbeddedObject> content)
     : absolute_(std::move(sourcePath)), content_(std::move(content)) {}
@@ -93,8 +134,28 @@ void LinkedObject::SetPageFile(const std::string& pageFile) {
     page_ = page;
     return;
   }
-  relative_ = RelativeTo(SourcePath(), page);
+  // The source's real place, as an update would find it: through the
+  // relative path first, at the absolute path second.
+  std::string source = SourcePath();
+  if (!relative_.empty()) {
+    if (StampOf(source).known)
+      absolute_ = source;
+    else if (StampOf(absolute_).known)
+      source = absolute_;
+  }
+  relative_ = RelativeTo(source, page);
   page_ = page;
+}
+
+bool LinkedObject::Settled(const std::string& path, const Stamp& stamp) const {
+  // Another file than the one last read there was renamed into place.
+  if (path == read_ && stamp_.known && (stamp.device != stamp_.device || stamp.inode != stamp_.inode))
+    return true;
+  const std::int64_t now = Now();
+  const auto recent = [now](std::int64_t t) {
+    return t > now - kSettleNanoseconds && t < now + kSettleNanoseconds;
+  };
+  return !recent(stamp.modified) && !recent(stamp.changed);
 }
 
 bool LinkedObject::Update(std::string* pError) {
@@ -104,28 +165,40 @@ bool LinkedObject::Update(std::string* pError) {
   for (const std::string& path : Candidates()) {
     const Stamp now = StampOf(path);
     if (!now.known) continue;
-    if (path == read_ && now == stamp_) return true;
+    if (path == read_ && now == stamp_) {
+      current_ = true;
+      return true;
+    }
     const ObjectClass& c = Class();
     Stamp stamp;
     std::unique_ptr<EmbeddedObject> fresh = ReadUnchanged(
         path, [&](std::string* pWhy) { return c.createFromFile ? c.createFromFile(path, pWhy) : nullptr; },
         &stamp, &error);
+    // Kept as it was shown; nothing is written until an update succeeds.
+    current_ = false;
     if (fresh == nullptr) {
-      // Kept as it was shown; nothing is written until an update succeeds.
-      stamp_ = Stamp{};
-      read_.clear();
       if (error.empty()) error = "the source " + path + " is not a " + c.userType;
+      return false;
+    }
+    if (!Settled(path, stamp) && fresh->Content() != content_->Content()) {
+      error =
+          "the source " + path +
+          " changed less than a second ago and may still be being written; the next update reads it again";
       return false;
     }
     content_ = std::move(fresh);
     stamp_ = stamp;
     read_ = path;
+    current_ = true;
     absolute_ = path;
     relative_ = RelativeTo(path, page_);
     return true;
   }
+  // A file that appears there next is judged by its age alone: a writer
+  // may be writing it in place.
   stamp_ = Stamp{};
   read_.clear();
+  current_ = false;
   error = "the source " + SourcePath() + " is gone";
   return false;
 }
@@ -134,7 +207,7 @@ bool LinkedObject::WriteSource(const EmbeddedObject& content, std::string* pErro
   std::string scratch;
   std::string& error = pError != nullptr ? *pError : scratch;
   const ObjectClass& c = Class();
-  if (read_.empty()) {
+  if (read_.empty() || !current_) {
     error = "the source " + SourcePath() + " was not read since the link was opened; update the link first";
     return false;
   }
@@ -186,11 +259,9 @@ std::unique_ptr<LinkedObject> LinkedObject::FromStorage(const Storage& storage, 
     error = "link record of an unknown version";
     return nullptr;
   }
-  // Version 1 keeps the absolute path only.
-  const bool bRead = r.Text(&path, kMaxLinkPath) && (version == 1 || r.Text(&relative, kMaxLinkPath));
-  if (!bRead || !r.AtEnd() || !CleanPath(path) || path.front() != '/' ||
-      (!relative.empty() && !CleanRelative(relative))) {
-    error = "damaged link record";
+  const std::string fault = RecordFault(&r, version, &path, &relative);
+  if (!fault.empty()) {
+    error = "damaged link record: " + fault;
     return nullptr;
   }
   std::unique_ptr<EmbeddedObject> content = c->createNew();
@@ -209,7 +280,7 @@ std::unique_ptr<LinkedObject> CreateLinkToFile(const std::string& path, std::str
     return nullptr;
   }
   std::string why;
-  if (!md::files::IsReadableFile(absolute.c_str(), &why)) {
+  if (!IsSourceFile(absolute, &why)) {
     error = "cannot link to " + absolute + ": " + why;
     return nullptr;
   }
@@ -232,8 +303,23 @@ std::unique_ptr<LinkedObject> CreateLinkToFile(const std::string& path, std::str
   auto link = std::make_unique<LinkedObject>(absolute, std::move(content));
   link->stamp_ = stamp;
   link->read_ = absolute;
+  link->current_ = true;
   link->following_ = true;
   return link;
+}
+
+std::unique_ptr<EmbeddedObject> LoadLinkPresentation(const Storage& storage, std::string* pError) {
+  std::string scratch;
+  std::string& error = pError != nullptr ? *pError : scratch;
+  if (storage.streams.count(kLinkStream) == 0) {
+    error = "not a link";
+    return nullptr;
+  }
+  // The content stream alone: an object of the class holding the presentation.
+  Storage content = storage;
+  content.streams.erase(kLinkStream);
+  std::unique_ptr<EmbeddedObject> shown = LoadObject(content, &error);
+  return shown != nullptr ? CreateStaticFromObject(*shown, &error) : nullptr;
 }
 
 std::string FileTitle(const std::string& path) {

@@ -9,6 +9,25 @@
 // an update read it. A link made from a file (CreateLinkToFile) or updated
 // once follows its source (IsFollowing): its holder updates it whenever it
 // draws, measures or stores it.
+//
+// A source is taken whole or not at all. Its stamp (device, inode, size,
+// modification and change times) must be the same before and after the
+// read, and an update takes it only once it has settled: a file whose
+// modification or change time lies within a second of now may be between
+// two writes of a writer that writes in pieces, and is refused (the link
+// keeps what it shows; the next update reads it again). Writing in place
+// keeps a file's inode, while renaming a file sets its change time, so the
+// times cannot tell a file renamed into place from one still being written;
+// the inode can. Two fresh files are therefore taken at once: another file
+// (device or inode) than the one the link last read at that path, which its
+// writer renamed into place whole, and a file holding exactly what the link
+// shows, where taking it changes nothing. A time more than a second ahead
+// of the clock comes from another clock and does not count as recent. A
+// link that has read no file yet (one read from a storage) has no inode to
+// compare: it takes a fresh file that shows something else a second later.
+// A link made from a file takes the file as it is: its maker chose it, and
+// the link, following its source, takes the file's next version once that
+// has settled.
 #pragma once
 
 #include <cstdint>
@@ -44,11 +63,15 @@ class LinkedObject final : public EmbeddedObject {
   const std::string& RelativePath() const { return relative_; }
 
   // The page file the link belongs to (a path; "" changes nothing). The
-  // relative path is kept against that file's folder: when the page moves
-  // to another file, it is made again for the new folder from the place it
-  // named, or dropped when that place is not beside or below the new file.
-  // A relative path read while the page's file was unknown is taken as the
-  // new file's.
+  // relative path is kept against that file's folder. When the page moves
+  // to another file, the source keeps its real place: where the relative
+  // path finds a file, that place becomes the absolute path (the one stored
+  // may be stale: the page may have been moved with its source), else the
+  // absolute path is kept; the relative path is then made again from that
+  // place for the new file's folder, or dropped when the place is not beside
+  // or below the new file. Finding the place takes a look at the path (no
+  // file is read). A relative path read while the page's file was unknown is
+  // taken as the new file's.
   void SetPageFile(const std::string& pageFile);
 
   // Reads the source, at the relative path first and the absolute one
@@ -56,8 +79,9 @@ class LinkedObject final : public EmbeddedObject {
   // was last read (always the first time after loading); from then on the
   // link follows its source. True when the object shows the source's
   // current content; false, with the reason, when the source is gone, is
-  // not a regular file, is over its class's size limit, is no longer of the
-  // link's class or changed while it was read: the object then keeps what it
+  // not a regular file on an ordinary file system (sourcefile.h), is over
+  // its class's size limit, is no longer of the link's class, changed while
+  // it was read or has not settled (above): the object then keeps what it
   // showed, and the next call tries again.
   bool Update(std::string* pError);
   // Whether the link follows its source: made from the file, or updated
@@ -69,8 +93,8 @@ class LinkedObject final : public EmbeddedObject {
   // failed) or the file cannot be written: nothing changed then.
   bool WriteSource(const EmbeddedObject& content, std::string* pError);
 
-  // The link a storage holds; NULL, with the reason, when its "Link" record
-  // or its content is damaged.
+  // The link a storage holds; NULL, with the reason (naming the fault of a
+  // damaged "Link" record), when its "Link" record or its content is damaged.
   static std::unique_ptr<LinkedObject> FromStorage(const Storage& storage, std::string* pError);
 
  private:
@@ -92,19 +116,29 @@ class LinkedObject final : public EmbeddedObject {
                                                        Stamp* pStamp, std::string* pError);
   // The places an update looks at, in order.
   std::vector<std::string> Candidates() const;
+  // Whether the file at the path, showing the stamp, may be taken now
+  // (above); its content is compared only for a file that has not settled.
+  bool Settled(const std::string& path, const Stamp& stamp) const;
 
   std::string absolute_;
   std::string relative_;
   std::string page_;  // the page file relative_ is kept against; "" unknown
   std::unique_ptr<EmbeddedObject> content_;
-  Stamp stamp_;
-  std::string read_;  // the file the content was last read from; "" none
+  Stamp stamp_;           // of the file the content was last read from
+  std::string read_;      // that file's path; "" none, or gone since
+  bool current_ = false;  // the content is read_'s and the last update took it
   bool following_ = false;
 };
 
 // The name of the "Link" record's stream and the longest path it keeps.
 inline constexpr const char* kLinkStream = "Link";
 inline constexpr std::size_t kMaxLinkPath = 4096;
+
+// What a storage holding a link that cannot be read (its "Link" record
+// damaged) still shows: the cached presentation in its content stream, as a
+// static object of its class. NULL, with the reason, when the storage holds
+// no "Link" stream or its content stream cannot be read either.
+std::unique_ptr<EmbeddedObject> LoadLinkPresentation(const Storage& storage, std::string* pError);
 
 // A link to the file, which must be one of this process's classes reads (a
 // PNG picture, a UTF-8 text); the path is kept absolute. NULL, with the
@@ -120,6 +154,10 @@ namespace detail {
 // again, so that a test can change the file at that moment; NULL: nothing.
 using SourceReadHook = void (*)(const std::string& path);
 SourceReadHook SetSourceReadHook(SourceReadHook hook);
+// The clock a source's age is judged by, in nanoseconds since 1970 (the file
+// times' clock), so that a test can age its files; NULL: the system's.
+using SourceClock = std::int64_t (*)();
+SourceClock SetSourceClock(SourceClock clock);
 }  // namespace detail
 
 }  // namespace md::ole

@@ -1,6 +1,6 @@
 // How the built-in classes are described: an object type whose whole state
 // is one stream's bytes, set through SetContent(bytes, error) and given back
-// by Content().
+// by Content(). A file is read only when it can be a source (sourcefile.h).
 #pragma once
 
 #include <memory>
@@ -10,6 +10,7 @@
 
 #include "platform/files/filestore.h"
 #include "platform/ole/objectclass.h"
+#include "platform/ole/sourcefile.h"
 
 namespace md::ole::detail {
 
@@ -33,7 +34,7 @@ ObjectClass MakeStreamObjectClass(const ClassId& clsid, const char* szProgId, co
                                     std::string* pError) -> std::unique_ptr<EmbeddedObject> {
     std::vector<std::uint8_t> bytes;
     std::string why;
-    if (!md::files::ReadWholeFile(path.c_str(), maxFileBytes, &bytes, &why)) {
+    if (!IsSourceFile(path, &why) || !md::files::ReadWholeFile(path.c_str(), maxFileBytes, &bytes, &why)) {
       *pError = "cannot read " + path + ": " + why;
       return nullptr;
     }

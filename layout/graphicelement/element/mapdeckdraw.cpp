@@ -10,6 +10,7 @@
 #include "host/tinctor/igis_symbolrenderer.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
 #include "layout/graphicelement/element/mapdecksymbol.h"
+#include "platform/win/wingdi.h"
 
 IGIS_SpatialReference* PageReferenceOf(IGIS_FeatureSet* pOwner) {
   IGIS_FeatureClass* pClass = pOwner != nullptr ? pOwner->GetFeatureClass() : nullptr;
@@ -112,4 +113,18 @@ void CGIS_PageSymbolPainter::DrawPoints(IGIS_Symbol* pSymbol, const SGIS_Point* 
   param.pointCount = nCount;
   param.symbolScale = md::layout::SymbolDrawScale(pSymbol, m_param.symbolScale, m_pOwner);
   pRenderer->Draw(pSymbol, &param, GIS_DRAW_CHECK);
+}
+
+void DrawPlaceholder(HDC hdc, int left, int top, int right, int bottom) {
+  HPEN pen = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
+  HGDIOBJ oldPen = SelectObject(hdc, pen);
+  HGDIOBJ oldBrush = SelectObject(hdc, GetStockObject(NULL_BRUSH));
+  Rectangle(hdc, left, top, right, bottom);
+  MoveToEx(hdc, left, top, nullptr);
+  LineTo(hdc, right, bottom);
+  MoveToEx(hdc, left, bottom, nullptr);
+  LineTo(hdc, right, top);
+  SelectObject(hdc, oldBrush);
+  SelectObject(hdc, oldPen);
+  DeleteObject(pen);
 }

@@ -16,6 +16,11 @@ class IGIS_SpatialReference;
 // of the owner feature set's feature class; NULL without either.
 IGIS_SpatialReference* PageReferenceOf(IGIS_FeatureSet* pOwner);
 
+// What an element draws where its content cannot be drawn (a picture or an
+// object that cannot be shown, or left out for the page's budget): the
+// rectangle, in device units, outlined and crossed in grey.
+void DrawPlaceholder(HDC hdc, int left, int top, int right, int bottom);
+
 // Draws the symbol at page points the way every element drawn with a
 // symbol does: the points go through the display's view to device
 // coordinates, a drawing record carries them with the print flag (and,

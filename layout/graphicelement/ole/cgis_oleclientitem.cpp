@@ -9,6 +9,7 @@
 #include "layout/graphicelement/ole/cgis_oleelement.h"
 #include "platform/ole/link.h"
 #include "platform/ole/server.h"
+#include "platform/ole/sourcefile.h"
 
 namespace {
 
@@ -54,6 +55,8 @@ BOOL CGIS_OleClientItem::FinishCreate(std::unique_ptr<md::ole::EmbeddedObject> p
     return FALSE;
   }
   m_pObject = std::move(pObject);
+  m_pUnreadLink.reset();
+  m_bUnreadLink = false;
   m_storage = md::ole::Storage{};
   m_view = md::ole::ObjectView{};
   m_pObject->Save(&m_storage);
@@ -73,6 +76,9 @@ BOOL CGIS_OleClientItem::CreateNewItem(const md::ole::ObjectClass& objectClass) 
 BOOL CGIS_OleClientItem::CreateFromFile(const std::string& path, const md::ole::ObjectClass* pClass) {
   m_nItemNumber = 1;
   std::string error;
+  // A file that cannot be read says so, whatever its content would be.
+  if (!md::ole::IsSourceFile(path, &error))
+    return FinishCreate(nullptr, "cannot embed " + md::ole::FileTitle(path) + ": " + error);
   // Without a class, the first registered class that takes the file's content.
   for (const md::ole::ObjectClass* c : md::ole::RegisteredClasses()) {
     if (pClass != nullptr && c != pClass) continue;
@@ -138,6 +144,7 @@ int CGIS_OleClientItem::UpdateItemType() {
 
 BOOL CGIS_OleClientItem::UpdateLink() {
   md::ole::LinkedObject* pLink = m_pObject != nullptr ? m_pObject->AsLink() : nullptr;
+  // An unread link is no link: GetLastErrorText() keeps why it was refused.
   if (pLink == nullptr) return FALSE;
   std::string error;
   if (pLink->Update(&error)) {
@@ -202,7 +209,11 @@ BOOL CGIS_OleClientItem::SetIconicMetafile(const md::ole::IconicPicture* pPictur
 md::ole::IconicPicture CGIS_OleClientItem::IconForDrawing() const {
   if (m_view.icon) return *m_view.icon;
   const std::string source = GetLinkSource();
-  return md::ole::IconOfClass(m_pObject->Class(), source.empty() ? "" : md::ole::FileTitle(source));
+  return md::ole::IconOfClass(Shown()->Class(), source.empty() ? "" : md::ole::FileTitle(source));
+}
+
+const md::ole::EmbeddedObject* CGIS_OleClientItem::Shown() const {
+  return m_pObject != nullptr ? m_pObject.get() : m_pUnreadLink.get();
 }
 
 BOOL CGIS_OleClientItem::GetIconicMetafile(md::ole::IconicPicture* pOut) {
@@ -232,15 +243,30 @@ BOOL CGIS_OleClientItem::ReadItem(const std::uint8_t* pData, std::size_t nSize, 
   md::ole::Storage storage;
   md::ole::ObjectView view;
   std::unique_ptr<md::ole::EmbeddedObject> object;
-  if (!md::ole::ReadCompoundFile(pData, nSize, &storage, &error) ||
-      (object = md::ole::LoadObject(storage, &error)) == nullptr ||
+  const bool bStorage = md::ole::ReadCompoundFile(pData, nSize, &storage, &error);
+  if (!bStorage || (object = md::ole::LoadObject(storage, &error)) == nullptr ||
       !md::ole::ReadObjectView(storage, &view, &error)) {
     m_strError = error;
     m_scLast = kFail;
+    // A link that cannot be read: what it showed, when its content stream
+    // holds it, and how (a "View" record that cannot be read shows the content).
+    if (bStorage && object == nullptr && storage.streams.count(md::ole::kLinkStream) != 0) {
+      Close();
+      m_pObject.reset();
+      m_pUnreadLink = md::ole::LoadLinkPresentation(storage, nullptr);
+      m_view = md::ole::ObjectView{};
+      if (m_pUnreadLink == nullptr || !md::ole::ReadObjectView(storage, &m_view, nullptr))
+        m_view = md::ole::ObjectView{};
+      m_bUnreadLink = true;
+      UpdateItemType();
+      SetState(emptyState);
+    }
     return FALSE;
   }
   m_storage = std::move(storage);
   m_pObject = std::move(object);
+  m_pUnreadLink.reset();
+  m_bUnreadLink = false;
   m_view = std::move(view);
   m_bLinkUnavailable = false;
   m_scLast = kOk;
@@ -265,15 +291,15 @@ BOOL CGIS_OleClientItem::WriteItem(std::vector<std::uint8_t>* pOut, std::string*
 // ---- Drawing ---------------------------------------------------------------------
 
 BOOL CGIS_OleClientItem::Draw(HDC hdc, const RECT& rect, int nAspect) {
-  if (m_pObject == nullptr) return FALSE;
+  if (Shown() == nullptr) return FALSE;
   if (nAspect == -1) nAspect = m_view.drawAspect;
   FollowLink();
   if (nAspect == md::ole::kAspectIcon) return md::ole::DrawIconicPicture(hdc, rect, IconForDrawing());
-  return m_pObject->Draw(hdc, rect) ? TRUE : FALSE;
+  return Shown()->Draw(hdc, rect) ? TRUE : FALSE;
 }
 
 BOOL CGIS_OleClientItem::GetExtent(SIZE* pSize, int nAspect) {
-  if (m_pObject == nullptr || pSize == nullptr) return FALSE;
+  if (Shown() == nullptr || pSize == nullptr) return FALSE;
   if (nAspect == -1) nAspect = m_view.drawAspect;
   if (nAspect == md::ole::kAspectIcon) {
     *pSize = md::ole::IconicExtent(IconForDrawing());
@@ -282,7 +308,7 @@ BOOL CGIS_OleClientItem::GetExtent(SIZE* pSize, int nAspect) {
   }
   FollowLink();
   SIZE size{};
-  if (!m_pObject->GetExtent(&size)) {
+  if (!Shown()->GetExtent(&size)) {
     m_scLast = kFail;
     return FALSE;
   }

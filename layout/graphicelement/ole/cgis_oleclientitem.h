@@ -48,6 +48,11 @@ class CGIS_OleClientItem {
   // object's type. FALSE, with the reason, for a damaged file or an object
   // of an unregistered class; the item then keeps what it held. A link read
   // here reads no file: it shows its stored presentation until UpdateLink.
+  // A link that cannot be read (its "Link" record damaged, or its content)
+  // also answers FALSE, and the item then holds no object (HasObject) but an
+  // unread link (HoldsUnreadLink): it draws and measures the presentation
+  // stored with it, when its content stream holds one, and nothing updates,
+  // opens, writes or copies it.
   BOOL ReadItem(const std::uint8_t* pData, std::size_t nSize, std::string* pError);
   // The byte image of the object's compound file (a link that follows its
   // source takes its presentation from the source first, when the source
@@ -57,10 +62,12 @@ class CGIS_OleClientItem {
   // Draws the object over the rectangle (device units) in the aspect (-1:
   // the item's own): its content, or its icon with the label. A link that
   // follows its source is brought up to date with it first. FALSE without
-  // an object.
+  // an object (an unread link draws its stored presentation), or when the
+  // object could not draw itself.
   BOOL Draw(HDC hdc, const RECT& rect, int nAspect);
   // The size of the aspect in 0.01 mm: the object's natural size, or the
-  // icon's; FALSE without an object.
+  // icon's; FALSE without an object (an unread link measures its stored
+  // presentation).
   BOOL GetExtent(SIZE* pSize, int nAspect);
   // Runs a verb on the object: the open verbs (-2 its own window, and the
   // show and activation verbs, which fall back to it) open the object in its
@@ -92,11 +99,13 @@ class CGIS_OleClientItem {
   // from then on the link follows its source. The one way a link read from
   // a page gets to read its source: the host's or the user's request. TRUE
   // when the link shows its source's current content; FALSE for an item
-  // without a link, and for a link whose source cannot be read (gone, not a
-  // regular file, over the size limit, not of the link's class, changed
-  // while it was read), which is marked unavailable (a level-1 record when
-  // it becomes so, the reason in GetLastErrorText()) and keeps its cached
-  // presentation; the next update tries again.
+  // without a link (an unread link's reason stays in GetLastErrorText()),
+  // and for a link whose source cannot be read (gone, not a regular file on
+  // an ordinary file system, over the size limit, not of the link's class,
+  // changed while it was read, not settled: platform/ole/link.h), which is
+  // marked unavailable (a level-1 record when it becomes so, the reason in
+  // GetLastErrorText()) and keeps its cached presentation; the next update
+  // tries again.
   BOOL UpdateLink();
   // Whether the item holds a link that follows its source: made from the
   // file, or updated since it was read.
@@ -123,6 +132,8 @@ class CGIS_OleClientItem {
   std::unique_ptr<md::ole::DataSource> OnGetClipboardData(BOOL bIncludeLink);
 
   bool HasObject() const { return m_pObject != nullptr; }
+  // Whether the last ReadItem found a link it could not read (above).
+  bool HoldsUnreadLink() const { return m_bUnreadLink; }
   const md::ole::EmbeddedObject* GetObject() const { return m_pObject.get(); }
   int GetItemState() const { return m_nState; }
   int GetItemType() const { return m_nItemType; }
@@ -142,9 +153,15 @@ class CGIS_OleClientItem {
   // The icon drawn and measured for aspect 4: the kept one, or one made
   // afresh (not kept: drawing changes nothing).
   md::ole::IconicPicture IconForDrawing() const;
+  // What is drawn and measured: the object, or an unread link's stored
+  // presentation; NULL for neither.
+  const md::ole::EmbeddedObject* Shown() const;
   void SetState(int nState);
 
   std::unique_ptr<md::ole::EmbeddedObject> m_pObject;
+  // An unread link's stored presentation (a static object), when it has one.
+  std::unique_ptr<md::ole::EmbeddedObject> m_pUnreadLink;
+  bool m_bUnreadLink = false;
   md::ole::Storage m_storage;
   md::ole::ObjectView m_view;
   unsigned m_nItemNumber = 0;

@@ -16,6 +16,7 @@
 #include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/elementsheet.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/element/userinterface.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/ole/cgis_oleclientitem.h"
@@ -116,17 +117,34 @@ BOOL CGIS_OleElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
       return TRUE;
     }
     const SGIS_Rect d = pView->PageToDeviceRect(r, pReference);
+    std::string failure;
     if (m_pOleItem != nullptr) {
       CGIS_ElementClipScope clip(hdc, pDisplay);
       const RECT device{d.left, d.top, d.right, d.bottom};
-      m_pOleItem->Draw(hdc, device, -1);
+      failure = DrawObject(hdc, device);
+      if (!failure.empty()) DrawPlaceholder(hdc, d.left, d.top, d.right, d.bottom);
     }
     if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, r, pReference, GIS_FRAME_PART_BORDER);
+    if (!failure.empty()) {
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "\"%s\" (feature %d): the object is not drawn: %s",
+              GetName(), GetID(), failure.c_str());
+      return FALSE;
+    }
   } catch (const std::exception& e) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "drawing the object failed: %s", e.what());
     return FALSE;
   }
   return TRUE;
+}
+
+std::string CGIS_OleElement::DrawObject(HDC hdc, const RECT& device) {
+  if (m_pOleItem->Draw(hdc, device, -1)) return std::string();
+  if (!m_strUnread.empty()) return "its stored object cannot be read: " + m_strUnread;
+  // An element that never held an object shows its frame alone; an object
+  // on less than a device unit has nothing to show.
+  const bool bVisible =
+      std::abs(device.right - device.left) >= 1 && std::abs(device.bottom - device.top) >= 1;
+  return m_pOleItem->HasObject() && bVisible ? "the object could not draw itself" : std::string();
 }
 
 // ---- Placing and sizing ----------------------------------------------------
@@ -173,14 +191,18 @@ void CGIS_OleElement::SetWidthAndHeight(int nWidth, int nHeight) {
                                 ClampToInt32(static_cast<std::int64_t>(r.left) + w), r.bottom));
 }
 
-void CGIS_OleElement::FitToObjectAspect() {
-  IGIS_Feature* pFeature = GetFeaturePtr();
-  if (pFeature == nullptr) return;
+void CGIS_OleElement::FitHeightToObject(IGIS_Feature* pFeature) {
   const SGIS_Rect r = GetRect();
   const int h = N(r.Width() / ObjectRatio());
   using md::basilo::detail::ClampToInt32;
   WriteRect(pFeature, SGIS_Rect(r.left, ClampToInt32(static_cast<std::int64_t>(r.bottom) + h),
                                 ClampToInt32(static_cast<std::int64_t>(r.left) + r.Width()), r.bottom));
+}
+
+void CGIS_OleElement::FitToObjectAspect() {
+  IGIS_Feature* pFeature = GetFeaturePtr();
+  if (pFeature == nullptr) return;
+  FitHeightToObject(pFeature);
   IGIS_DisplayView* pView = m_pDisplay != nullptr ? m_pDisplay->GetView() : nullptr;
   if (pView != nullptr) pView->Redraw(0, 1);
 }
@@ -228,23 +250,27 @@ BOOL CGIS_OleElement::InsertObject(IGIS_Display* pDisplay) {
   if (!md::layout::RunInsertObjectDialog(&choice)) return FALSE;
   auto item = std::make_unique<CGIS_OleClientItem>();
   if (!item->CreateFromInsertDialog(choice)) {
-    // The object held before stays: a refused file loses nothing.
+    // Nothing was inserted: the object held before stays, and a refused
+    // file loses nothing.
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "the object could not be made: %s",
             item->GetLastErrorText().c_str());
     md::layout::HostMessageBox(("无法插入对象：\n" + item->GetLastErrorText()).c_str(),
                                MB_OK | MB_ICONEXCLAMATION);
-    return TRUE;
-  }
-  if (IGIS_Feature* pFeature = GetFeaturePtr()) {
-    // A new object gets its natural size (page units are 0.01 mm, as the
-    // extent) when the element has none yet.
-    const SGIS_Rect r = GetRect();
-    SIZE size{};
-    if ((r.Width() == 0 || r.Height() == 0) && item->GetExtent(&size, -1)) {
-      WriteRect(pFeature, SGIS_Rect(r.left, r.bottom + size.cy, r.left + size.cx, r.bottom));
-    }
+    return FALSE;
   }
   m_pOleItem = std::move(item);
+  m_strUnread.clear();
+  if (IGIS_Feature* pFeature = GetFeaturePtr()) {
+    // An element without a size takes the object's natural size (page units
+    // are 0.01 mm, as the extent); one placed before keeps its width and
+    // takes the object's proportions.
+    const SGIS_Rect r = GetRect();
+    SIZE size{};
+    if (r.Width() != 0 && r.Height() != 0)
+      FitHeightToObject(pFeature);
+    else if (m_pOleItem->GetExtent(&size, -1))
+      WriteRect(pFeature, SGIS_Rect(r.left, r.bottom + size.cy, r.left + size.cx, r.bottom));
+  }
   g_pCurrentOleElement = this;
   m_pDisplay = pDisplay;
   // A new object opens in its server at once, as this element's.
@@ -336,6 +362,18 @@ BOOL CGIS_OleElement::Archive(int nRead, int /*nArchiveOption*/) {
       std::string error;
       const bool bRead = n == 0 || item->ReadItem(f->bytes.data(), n, &error);
       m_pOleItem = std::move(item);
+      m_strUnread = bRead ? std::string() : error;
+      if (!bRead && m_pOleItem->HoldsUnreadLink()) {
+        // The page still reads: the element keeps the stored bytes and shows
+        // what was stored with the link.
+        SIZE shown{};
+        GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(),
+                "\"%s\" (feature %d): its link cannot be read: %s; the stored object is kept as it is, "
+                "shows %s and cannot be updated",
+                GetName(), GetID(), error.c_str(),
+                m_pOleItem->GetExtent(&shown, -1) ? "its last presentation" : "a placeholder");
+        return TRUE;
+      }
       if (!bRead) {
         GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "the stored object was refused: %s", error.c_str());
         return FALSE;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "host/basilo/releaseptr.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
@@ -63,8 +64,16 @@ class CGIS_OleElement : public CGIS_ElementImpl<IGIS_OleElement> {
   // Width over height of the object; 1 when it reports no height.
   double ObjectRatio();
   void WriteRect(IGIS_Feature* pFeature, const SGIS_Rect& rect);
+  // Keeps the width and gives the height the object's proportions.
+  void FitHeightToObject(IGIS_Feature* pFeature);
+  // Draws the item over the device rectangle; why nothing shows where
+  // something should (a placeholder then stands in), empty when it drew or
+  // has nothing to show.
+  std::string DrawObject(HDC hdc, const RECT& device);
 
   md::basilo::ReleasePtr<IGIS_FrameProperty> m_pFrame;
   std::unique_ptr<CGIS_OleClientItem> m_pOleItem;
+  // Why the stored object could not be read; empty when it was (or none is).
+  std::string m_strUnread;
   IGIS_Display* m_pDisplay = nullptr;
 };

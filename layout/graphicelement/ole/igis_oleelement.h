@@ -13,8 +13,19 @@ class IGIS_OleElement : public IGIS_Element {
   // when the server closes with a change the element fits its height to the
   // object and has the remembered display redrawn. TRUE, whatever the server did.
   virtual BOOL ActivateObject(IGIS_Display* pDisplay) = 0;
-  // Runs the insert-object dialog and makes the chosen object; FALSE when
-  // the dialog was cancelled.
+  // Runs the insert-object dialog and makes the chosen object. The element
+  // then takes the object's size: one that has no size yet (its width or
+  // height 0) gets the object's natural size; one placed before the insert
+  // (SetRect, or an object held before) keeps its left-bottom corner and its
+  // width and takes the object's proportions, as SetWidthAndHeight gives an
+  // element holding an object. So a host places the element first and
+  // inserts second, or inserts first and places second (SetRect then keeps
+  // the object's proportions): either order gives the object's proportions.
+  // FALSE when the dialog was cancelled, and when no object was made (a
+  // file that cannot be read, is not a file, or holds no content this
+  // process can show; an unknown class): the element keeps what it held, a
+  // level-3 record under "CGIS_OleElement::InsertObject" and a message box
+  // give the reason.
   virtual BOOL InsertObject(IGIS_Display* pDisplay) = 0;
   // The element's frame (still owned by the element; may be NULL).
   virtual IGIS_FrameProperty* GetFramePropertyPtr() = 0;
@@ -30,10 +41,14 @@ class IGIS_OleElement : public IGIS_Element {
   // first beside or below the page's file, by the path relative to it that
   // the page stores, then at its absolute path. TRUE when the object shows
   // its source's current content; FALSE for an element that holds no link,
-  // and when the source is gone, is not a regular file, is over the size
-  // limit, is no longer of the link's class or changed while it was read:
-  // the object then keeps what it showed, a level-1 record under
-  // "CGIS_OleClientItem::UpdateLink" says why, and the next update tries
-  // again.
+  // and when the source is gone, is not a regular file on an ordinary file
+  // system (not under /proc or /sys), is over the size limit, is no longer
+  // of the link's class, changed while it was read or changed less than a
+  // second ago (it may still be being written; a file renamed into place is
+  // taken at once, platform/ole/link.h): the object then keeps what it
+  // showed, a level-1 record under "CGIS_OleClientItem::UpdateLink" says
+  // why, and the next update tries again. A link whose stored record cannot
+  // be read is never updated: its element answers FALSE (the record was
+  // written when the page was read).
   virtual BOOL UpdateLink() = 0;
 };

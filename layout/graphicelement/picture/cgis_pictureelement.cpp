@@ -18,6 +18,7 @@
 #include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/element/elementsheet.h"
 #include "layout/graphicelement/element/mapdeckclip.h"
+#include "layout/graphicelement/element/mapdeckdraw.h"
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/shapes/shapebox.h"
 #include "layout/graphicelement/shapes/shapefeature.h"
@@ -68,21 +69,6 @@ constexpr CustomKey kRelativeKey{kKeyRelative, GIS_FIELD_TYPE_STRING, "相对路
 bool IsFile(const std::string& path) {
   struct stat st {};
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// A picture not drawn this time: its rectangle crossed out in grey.
-void DrawPlaceholder(HDC hdc, int left, int top, int right, int bottom) {
-  HPEN pen = CreatePen(PS_SOLID, 1, RGB(128, 128, 128));
-  HGDIOBJ oldPen = SelectObject(hdc, pen);
-  HGDIOBJ oldBrush = SelectObject(hdc, GetStockObject(NULL_BRUSH));
-  Rectangle(hdc, left, top, right, bottom);
-  MoveToEx(hdc, left, top, nullptr);
-  LineTo(hdc, right, bottom);
-  MoveToEx(hdc, left, bottom, nullptr);
-  LineTo(hdc, right, top);
-  SelectObject(hdc, oldBrush);
-  SelectObject(hdc, oldPen);
-  DeleteObject(pen);
 }
 
 // The description of a key.

@@ -1,21 +1,31 @@
 // Links and their sources: a link read from a storage writes nothing until
-// it is updated, and a source rewritten while it is read is not taken.
+// it is updated, a source rewritten while it is read or still settling is not
+// taken, and the kernel's files are no sources.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "platform/ole/link.h"
 #include "platform/ole/objectclass.h"
+#include "tests/support/sourceclock.h"
 
 namespace {
 
 using md::ole::LinkedObject;
 
+// Writes the file in place (a name without a folder: in the tests' folder).
 std::string Write(const std::string& name, const std::string& text) {
-  const std::string path = std::string(MD_TEST_OUTPUT_DIR) + "/" + name;
+  const std::string path = name.front() == '/' ? name : std::string(MD_TEST_OUTPUT_DIR) + "/" + name;
   std::ofstream(path, std::ios::binary) << text;
   return path;
 }
@@ -75,10 +85,99 @@ TEST(Links, ASourceRewrittenWhileItIsReadIsNotTaken) {
     md::ole::detail::SetSourceReadHook(before);
     EXPECT_NE(error.find("changed while it was read"), std::string::npos) << error;
     EXPECT_EQ(Shown(*link), "first");
-    // The next update takes the source as it is now.
+    // The next update, once the source has settled, takes it as it is now.
+    const md::test::SourceClock later(md::test::SourceClock::AMinuteFromNow());
     EXPECT_TRUE(link->Update(&error)) << error;
     EXPECT_EQ(Shown(*link), "rewritten while read");
   }
 }
 
 }  // namespace
+
+namespace {
+
+// The file's last change, in nanoseconds: its change time, or its
+// modification time where that is later.
+std::int64_t LastChange(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(::stat(path.c_str(), &st), 0);
+  const auto ns = [](const struct timespec& t) { return t.tv_sec * md::test::kSecond + t.tv_nsec; };
+  return std::max(ns(st.st_mtim), ns(st.st_ctim));
+}
+
+}  // namespace
+
+// A source is taken once it has settled: a file changed within a second of
+// now may still be being written in pieces, and is refused until an update
+// finds it settled; a file renamed into place, and one that holds what the
+// link shows, are taken at once.
+TEST(Links, ASourceChangedLessThanASecondAgoIsTakenOnlyOnceSettled) {
+  constexpr std::int64_t kSecond = md::test::kSecond;
+  const auto inPlace = [](const char* text) { return [text](const std::string& p) { Write(p, text); }; };
+  const auto renamed = [](const std::string& p) {
+    std::rename(Write(p + ".new", "second").c_str(), p.c_str());
+  };
+  const struct {
+    const char* name;
+    bool bStored;  // a link read from a storage, which has read no source yet
+    std::function<void(const std::string&)> change;
+    std::int64_t clock;  // from the source's last change
+    bool bTaken;
+  } kCases[] = {
+      {"rewritten in place a moment ago", false, inPlace("second"), kSecond / 3, false},
+      {"renamed into place a moment ago", false, renamed, kSecond / 10, true},
+      {"rewritten with what the link shows", false, inPlace("first"), kSecond / 10, true},
+      {"its modification time set back by its writer", false,
+       [](const std::string& p) {
+         Write(p, "second");
+         const struct timespec old[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 3600, 0}};
+         ::utimensat(AT_FDCWD, p.c_str(), old, 0);
+       },
+       kSecond / 3, false},
+      {"dated a minute ahead of the clock", false, inPlace("second"), -60 * kSecond, true},
+      {"renamed into place a moment ago, never read by the link", true, renamed, kSecond / 3, false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = Write("link_settling.txt", "first");
+    std::unique_ptr<LinkedObject> link = md::ole::CreateLinkToFile(path, nullptr);
+    md::ole::Storage stored;
+    link->Save(&stored);
+    if (c.bStored) link = LinkedObject::FromStorage(stored, nullptr);
+    c.change(path);
+    const std::int64_t changed = LastChange(path);
+    std::string error;
+    std::optional<md::test::SourceClock> clock(std::in_place, changed + c.clock);
+    EXPECT_EQ(link->Update(&error), c.bTaken) << error;
+    EXPECT_EQ(Shown(*link), c.bTaken ? FileText(path) : "first");
+    if (c.bTaken) continue;
+    EXPECT_NE(error.find("changed less than a second ago"), std::string::npos) << error;
+    // The next update, a second later, takes it.
+    clock.emplace(changed + 3 * kSecond / 2);
+    EXPECT_TRUE(link->Update(&error)) << error;
+    EXPECT_EQ(Shown(*link), "second");
+  }
+}
+
+// Files of the kernel's own file systems are no sources, whatever their size
+// says: neither embedded, nor linked, nor read by a link's update.
+TEST(Links, FilesOfTheKernelsFileSystemsAreRefusedWithTheirFileSystem) {
+  const std::string named = std::string(MD_TEST_OUTPUT_DIR) + "/link_to_proc_status";
+  std::remove(named.c_str());
+  ASSERT_EQ(::symlink("/proc/self/status", named.c_str()), 0);
+  for (const auto& [path, fileSystem] : {std::pair<std::string, const char*>{"/proc/self/environ", "proc"},
+                                         {"/proc/self/mem", "proc"},
+                                         {named, "proc"},
+                                         {"/sys/devices/system/cpu/online", "sysfs"}}) {
+    SCOPED_TRACE(path);
+    LinkedObject link(path, md::ole::TextDocumentClass().createNew());
+    std::string updated, linked, embedded;
+    EXPECT_FALSE(link.Update(&updated));
+    EXPECT_EQ(Shown(link), Shown(*md::ole::TextDocumentClass().createNew()));
+    EXPECT_EQ(md::ole::CreateLinkToFile(path, &linked), nullptr);
+    EXPECT_EQ(md::ole::TextDocumentClass().createFromFile(path, &embedded), nullptr);
+    for (const std::string& error : {updated, linked, embedded})
+      EXPECT_NE(error.find(std::string("kernel's ") + fileSystem + " file system"), std::string::npos)
+          << error;
+  }
+}

@@ -6,6 +6,7 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -197,6 +198,16 @@ class OlePage : public ::testing::Test {
   }
   std::vector<std::uint8_t> StoredObject(IGIS_Element* e) {
     return Bytes(Custom(e)->GetProperty("OLEDATA")->GetDataBuffer());
+  }
+  // Puts the bytes in place of the element's stored object.
+  void StoreObject(IGIS_Element* e, const std::vector<std::uint8_t>& bytes) {
+    auto custom = Custom(e);
+    IGIS_DataBuffer* b = custom->GetProperty("OLEDATA")->GetDataBuffer();
+    b->SetSize(static_cast<int>(bytes.size()));
+    std::copy(bytes.begin(), bytes.end(), b->GetData());
+    md::basilo::ReleasePtr<IGIS_DataBuffer> out(GIS_CreateDataBufferObject(0));
+    custom->Archive(out.get(), GIS_ARCHIVE_WRITE, 0);
+    e->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", out.get(), 0);
   }
   std::vector<std::uint8_t> StoredCustom(IGIS_Element* e) {
     return Bytes(e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom"));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 #include "tests/layout/graphicelement/ole/oletest.h"
 #include "tests/support/forwardingset.h"
@@ -115,12 +116,84 @@ TEST_F(OleElement, InsertRunsTheDialogAndCancelOrAFailureKeepsWhatWasThere) {
   EXPECT_EQ(e->GetRect().Width(), extent.cx);
   EXPECT_EQ(e->GetRect().Height(), extent.cy);
 
-  // An unknown class makes no object and keeps the one held before; the
-  // dialog still counted as OK.
+  // An unknown class makes no object and keeps the one held before: nothing
+  // was inserted.
   choice_ = NewOf("Other.Program");
-  EXPECT_TRUE(e->InsertObject(nullptr));
+  EXPECT_FALSE(e->InsertObject(nullptr));
   ASSERT_TRUE(e->GetClientItem()->HasObject());
   EXPECT_EQ(&e->GetClientItem()->GetObject()->Class(), &md::ole::TextDocumentClass());
+}
+
+// An insert that made nothing answers FALSE and gives the system's reason
+// for a file that cannot be read, the kind of file only for one that was read.
+TEST_F(OleElement, AnInsertThatMadeNothingAnswersFalseWithTheRealReason) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::path(MD_TEST_OUTPUT_DIR) / "ole_refused";
+  fs::remove_all(folder);
+  fs::create_directories(folder / "folder");
+  fs::create_symlink("loop", folder / "loop");
+  const std::string docx =
+      md::test::WriteText("ole_refused/report.docx", std::string("PK\x03\x04\xff\xfe", 6));
+  const std::string missing = (folder / "notes.txt").string(), inFolder = (folder / "folder").string();
+  const struct {
+    md::layout::SGIS_OleInsertChoice choice;
+    const char* why;
+  } kCases[] = {
+      {FileOf(missing), "No such file or directory"},
+      {LinkOf(missing), "No such file or directory"},
+      {FileOf(inFolder), "a folder, not a regular file"},
+      {LinkOf(inFolder), "a folder, not a regular file"},
+      {FileOf(docx), "only PNG pictures and UTF-8 text files can be embedded"},
+      {LinkOf(docx), "only PNG pictures and UTF-8 text files can be linked"},
+      {FileOf((folder / "loop").string()), "Too many levels of symbolic links"},
+  };
+  CGIS_OleElement* e = Inserted(NewOf("Mapdeck.TextDocument"), SGIS_Rect(0, 500, 500, 0));
+  ASSERT_TRUE(e->Archive(0, 0));
+  const std::vector<std::uint8_t> before = StoredObject(e);
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.choice.path + ", " + std::to_string(c.choice.nSelection));
+    md::test::LogMark mark;
+    choice_ = c.choice;
+    EXPECT_FALSE(e->InsertObject(nullptr));
+    ASSERT_EQ(mark.Count(), 1u);
+    const SGIS_LogRecord r = mark.Records()[0];
+    EXPECT_EQ(r.method, "CGIS_OleElement::InsertObject");
+    EXPECT_NE(r.text.find(c.why), std::string::npos) << r.text;
+    // The object held before stays.
+    ASSERT_TRUE(e->Archive(0, 0));
+    EXPECT_EQ(StoredObject(e), before);
+  }
+}
+
+// The element takes the inserted object's proportions: placed before the
+// insert, it keeps its width; without a size, it takes the object's own.
+TEST_F(OleElement, AnInsertedObjectGivesTheElementItsProportions) {
+  const std::string picture = md::test::WritePng("three_by_two.png", 96, 64);
+  const struct {
+    const char* name;
+    md::layout::SGIS_OleInsertChoice choice;
+    SGIS_Rect placed;  // by SetRect before the insert; empty: not placed
+  } kCases[] = {
+      {"a 3:2 picture placed 60 x 40 mm", FileOf(picture), SGIS_Rect(1000, 5000, 7000, 1000)},
+      {"a linked text placed 130 x 60 mm", LinkOf(md::test::WriteText("ole_placed.txt", "第一行\nline two")),
+       SGIS_Rect(500, 7500, 13500, 1500)},
+      {"a new picture placed 20 x 50 mm", NewOf("Mapdeck.Picture"), SGIS_Rect(0, 5000, 2000, 0)},
+      {"a picture on an element without a size", FileOf(picture), SGIS_Rect()},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.name);
+    CGIS_OleElement* e = NewOle();
+    e->SetLock(false);
+    if (c.placed.Width() != 0) e->SetRect(c.placed);
+    choice_ = c.choice;
+    ASSERT_TRUE(e->InsertObject(nullptr));
+    SIZE x{};
+    ASSERT_TRUE(e->GetClientItem()->GetExtent(&x, -1));
+    const int w = c.placed.Width() != 0 ? c.placed.Width() : x.cx;
+    const int h = static_cast<int>(std::lround(w * static_cast<double>(x.cy) / x.cx));
+    EXPECT_EQ(e->GetRect(),
+              SGIS_Rect(c.placed.left, c.placed.bottom + h, c.placed.left + w, c.placed.bottom));
+  }
 }
 
 TEST_F(OleElement, EachClassIsStoredAndReadBackInAFreshFeatureSet) {
@@ -218,13 +291,7 @@ TEST_F(OleElement, DamagedOrForeignObjectsAreRefusedAndSavedUnchanged) {
   loop[fat + 2] = loop[fat + 3] = 0;
   std::vector<std::uint8_t> truncated(good.begin(), good.begin() + good.size() / 2);
   for (const auto& bad : {wrongSignature, loop, truncated, foreign}) {
-    auto custom = Custom(e);
-    IGIS_DataBuffer* b = custom->GetProperty("OLEDATA")->GetDataBuffer();
-    b->SetSize(static_cast<int>(bad.size()));
-    std::copy(bad.begin(), bad.end(), b->GetData());
-    md::basilo::ReleasePtr<IGIS_DataBuffer> out(GIS_CreateDataBufferObject(0));
-    custom->Archive(out.get(), GIS_ARCHIVE_WRITE, 0);
-    e->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", out.get(), 0);
+    StoreObject(e, bad);
 
     CGIS_OleElement* back = NewOle(set_, e->GetFeaturePtr());
     md::test::LogMark mark;

@@ -12,6 +12,7 @@
 #include "platform/oleserver/oleservers.h"
 #include "platform/ui/ui.h"
 #include "tests/layout/graphicelement/ole/oletest.h"
+#include "tests/support/sourceclock.h"
 #include "tests/support/storedform.h"
 
 namespace {
@@ -234,6 +235,7 @@ TEST_F(OleServer, TheObjectPageShowsAReadLinkUnupdatedUntilUpdateNow) {
       md::test::WriteText("paged_link.txt", "changed");
     else
       std::filesystem::remove(source);
+    const md::test::SourceClock later(md::test::SourceClock::AMinuteFromNow());
     md::ui::ClearMessageBoxLog();
     const int redraws = Redraws();
     ScriptedDriver driver;
