@@ -45,7 +45,7 @@ class IGIS_OleElement : public IGIS_Element {
   // system (not under /proc or /sys), is over the size limit, is no longer
   // of the link's class, changed while it was read or changed less than a
   // second ago (it may still be being written; a file renamed into place is
-  // taken at once, platform/ole/link.h): the object then keeps what it
+  // taken at once, platform/ole/FORMAT.md): the object then keeps what it
   // showed, a level-1 record under "CGIS_OleClientItem::UpdateLink" says
   // why, and the next update tries again. A link whose stored record cannot
   // be read is never updated: its element answers FALSE (the record was
