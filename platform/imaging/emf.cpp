@@ -10,9 +10,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <vector>
 
 #include "platform/imaging/decode.h"
+#include "platform/imaging/emfstrings.h"
 #include "platform/imaging/metafile.h"
 
 namespace md::imaging {
@@ -55,6 +57,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const Frame& f, det
   Put32(copy.data() + 12, static_cast<std::int64_t>(boundsY));
   Put32(copy.data() + 16, static_cast<std::int64_t>(boundsX + boundsW));
   Put32(copy.data() + 20, static_cast<std::int64_t>(boundsY + boundsH));
+  detail::MarkEmfStrings(copy.data(), copy.size());
   const double unit = w / (f.right - f.left);  // SVG units a device pixel
   generatorOptions options{};
   char empty[] = "";
@@ -78,7 +81,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const Frame& f, det
                 w, h, (f.left - boundsX) * unit, (f.top - boundsY) * unit, (f.right - f.left) * unit,
                 (f.bottom - f.top) * unit);
   std::string svg = head;
-  svg.append(body, length);
+  svg += detail::EscapeEmfSvg(std::string_view(body, length));
   std::free(body);
   svg += "</svg>\n";
   GError* error = nullptr;

@@ -1,10 +1,14 @@
 // Reading picture files and keeping their decoded pixels.
 #include "platform/imaging/loader.h"
 
+#include <glib.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <iterator>
 
 #include "platform/files/filestore.h"
 #include "platform/imaging/decode.h"
@@ -32,59 +36,123 @@ ImageCache& ImageCache::Shared() {
   return *cache;
 }
 
-DecodeResult ImageCache::Load(const std::string& path) {
+namespace {
+
+// The file's device, inode, size, and modification and change times in
+// nanoseconds; whether its last change lay kSettledSeconds or more ago.
+bool StampOf(const std::string& path, std::uint64_t* stamp, bool* settled, std::string* error) {
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) {
-    DecodeResult r;
-    r.error = "cannot open " + path + ": " + std::strerror(errno);
-    return r;
+    *error = "cannot open " + path + ": " + std::strerror(errno);
+    return false;
   }
-  const long long mtime = static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+  const auto ns = [](const struct timespec& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1000000000LL + t.tv_nsec;
+  };
+  const std::int64_t changed = std::max(ns(st.st_mtim), ns(st.st_ctim));
+  const std::uint64_t values[] = {
+      static_cast<std::uint64_t>(st.st_dev),          static_cast<std::uint64_t>(st.st_ino),
+      static_cast<std::uint64_t>(st.st_size),         static_cast<std::uint64_t>(st.st_mtim.tv_sec),
+      static_cast<std::uint64_t>(st.st_mtim.tv_nsec), static_cast<std::uint64_t>(st.st_ctim.tv_sec),
+      static_cast<std::uint64_t>(st.st_ctim.tv_nsec)};
+  std::copy(std::begin(values), std::end(values), stamp);
+  struct timespec now {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  *settled = ns(now) - changed >= std::int64_t{ImageCache::kSettledSeconds} * 1000000000LL;
+  return true;
+}
+
+std::string Sha256(const std::vector<std::uint8_t>& bytes) {
+  gchar* hex = g_compute_checksum_for_data(G_CHECKSUM_SHA256, bytes.data(), bytes.size());
+  std::string digest(hex);
+  g_free(hex);
+  return digest;
+}
+
+}  // namespace
+
+DecodeResult ImageCache::Load(const std::string& path) {
+  ImageCache::Reading reading;
+  reading.path = path;
+  DecodeResult r;
+  if (!StampOf(path, reading.stamp, &reading.settled, &r.error)) return r;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-      if (it->path == path) {
-        if (it->size == static_cast<long long>(st.st_size) && it->mtimeNs == mtime) {
-          entries_.splice(entries_.begin(), entries_, it);
-          return entries_.front().result;
-        }
-        bytes_ -= it->bytes;
-        entries_.erase(it);
-        break;
+    for (auto it = readings_.begin(); it != readings_.end(); ++it) {
+      if (it->path != path) continue;
+      if (it->settled && std::equal(std::begin(it->stamp), std::end(it->stamp), reading.stamp)) {
+        readings_.splice(readings_.begin(), readings_, it);
+        const auto picture = Find(it->content);
+        if (picture != pictures_.end()) return picture->result;
       }
+      break;
     }
   }
-  DecodeResult r = LoadFile(path);
+  // Read (the stamp was taken before, so that a change while reading shows
+  // next time), then decoded unless the same bytes were.
+  std::vector<std::uint8_t> bytes;
+  if (!ReadFileBytes(path, &bytes, &r.error)) return r;
+  reading.content = Content{bytes.size(), Sha256(bytes)};
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto picture = Find(reading.content);
+    if (picture != pictures_.end()) {
+      Remember(std::move(reading));
+      return picture->result;
+    }
+  }
+  r = Decode(bytes.data(), bytes.size());
   std::lock_guard<std::mutex> lock(mutex_);
   ++decodes_;
   if (r.deferred || r.timedOut) return r;  // tried again by the next drawing
-  Entry e;
-  e.path = path;
-  e.size = static_cast<long long>(st.st_size);
-  e.mtimeNs = mtime;
-  e.result = r;
-  e.bytes = r.bitmap ? r.bitmap->pixels.size() * 4 + (r.bitmap->vectors ? r.bitmap->vectors->Bytes() : 0)
-                     : r.error.size();
-  bytes_ += e.bytes;
-  entries_.push_front(std::move(e));
+  if (Find(reading.content) == pictures_.end()) {
+    Picture p;
+    p.content = reading.content;
+    p.result = r;
+    p.bytes = r.bitmap ? r.bitmap->pixels.size() * 4 + (r.bitmap->vectors ? r.bitmap->vectors->Bytes() : 0)
+                       : r.error.size();
+    bytes_ += p.bytes;
+    pictures_.push_front(std::move(p));
+  }
+  Remember(std::move(reading));
   Trim();
   return r;
 }
 
+std::list<ImageCache::Picture>::iterator ImageCache::Find(const Content& content) {
+  for (auto it = pictures_.begin(); it != pictures_.end(); ++it) {
+    if (it->content == content) {
+      pictures_.splice(pictures_.begin(), pictures_, it);
+      return pictures_.begin();
+    }
+  }
+  return pictures_.end();
+}
+
+void ImageCache::Remember(Reading reading) {
+  for (auto it = readings_.begin(); it != readings_.end(); ++it) {
+    if (it->path == reading.path) {
+      readings_.erase(it);
+      break;
+    }
+  }
+  readings_.push_front(std::move(reading));
+  if (readings_.size() > kPathsKept) readings_.pop_back();
+}
+
 void ImageCache::Trim() {
-  // The newest entry stays even when it alone passes the capacity.
-  while (bytes_ > capacity_ && entries_.size() > 1) {
-    bytes_ -= entries_.back().bytes;
-    entries_.pop_back();
+  // The newest picture stays even when it alone passes the capacity.
+  while (bytes_ > capacity_ && pictures_.size() > 1) {
+    bytes_ -= pictures_.back().bytes;
+    pictures_.pop_back();
   }
 }
 
 void ImageCache::Forget(const std::string& path) {
   std::lock_guard<std::mutex> lock(mutex_);
-  for (auto it = entries_.begin(); it != entries_.end(); ++it) {
+  for (auto it = readings_.begin(); it != readings_.end(); ++it) {
     if (it->path == path) {
-      bytes_ -= it->bytes;
-      entries_.erase(it);
+      readings_.erase(it);
       return;
     }
   }
@@ -92,7 +160,8 @@ void ImageCache::Forget(const std::string& path) {
 
 void ImageCache::Clear() {
   std::lock_guard<std::mutex> lock(mutex_);
-  entries_.clear();
+  pictures_.clear();
+  readings_.clear();
   bytes_ = 0;
 }
 
@@ -103,7 +172,7 @@ std::size_t ImageCache::DecodeCount() const {
 
 std::size_t ImageCache::EntryCount() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return entries_.size();
+  return pictures_.size();
 }
 
 std::size_t ImageCache::BytesKept() const {

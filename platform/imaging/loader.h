@@ -1,6 +1,5 @@
 // Loading pictures from files, and the process-wide cache of decoded
-// pictures: a file is decoded again only when its path, size or
-// modification time changed.
+// pictures, kept by the files' content.
 #pragma once
 
 #include <cstddef>
@@ -29,33 +28,61 @@ class ImageCache {
 
   explicit ImageCache(std::size_t capacityBytes = kDefaultMemoryLimit) : capacity_(capacityBytes) {}
 
-  // The decoded picture of the file, from the cache when the file's path,
-  // size and modification time match an entry; a refused file keeps its
-  // reason the same way (but for a metafile deferred or past its time,
-  // which the next drawing tries again). The least recently used pictures leave when the
-  // pixels kept pass the capacity.
+  // The decoded picture of the file, kept by the file's content: the same
+  // bytes, under any path, are decoded once, and a file that changes is
+  // decoded again. A path's file is read again (not decoded) unless its
+  // device, inode, size, modification and change times are those of its
+  // last reading and its last change lay kSettledSeconds or more before that
+  // reading, when a later change would show in its times. A refused file
+  // keeps its reason the same way (but for a metafile deferred or past its
+  // time, which the next drawing tries again); a file that cannot be read is not kept. The
+  // least recently used pictures leave when what they keep (pixels, a
+  // metafile's drawing, a refusal's text) passes the capacity.
   DecodeResult Load(const std::string& path);
 
-  // Drops the entry of the path (its file is gone).
+  // Drops what is known of the path's file (it is gone); its picture stays
+  // for the same bytes elsewhere.
   void Forget(const std::string& path);
   void Clear();
   // Number of decodes done (cache misses), for tests.
   std::size_t DecodeCount() const;
+  // Pictures kept, and the bytes they keep.
   std::size_t EntryCount() const;
   std::size_t BytesKept() const;
 
+  // How long after a file's last change its times are trusted to show the
+  // next one (file systems keep times in coarse steps, some in seconds).
+  static constexpr int kSettledSeconds = 2;
+  // The paths whose last reading is remembered.
+  static constexpr std::size_t kPathsKept = 4096;
+
  private:
-  struct Entry {
-    std::string path;
-    long long size = 0;
-    long long mtimeNs = 0;
+  // A file's content: its size and SHA-256.
+  struct Content {
+    std::uint64_t size = 0;
+    std::string digest;
+    bool operator==(const Content&) const = default;
+  };
+  struct Picture {
+    Content content;
     DecodeResult result;
     std::size_t bytes = 0;
   };
+  // A path's file as last read: its stamp, whether the stamp could show a
+  // later change, and the content read.
+  struct Reading {
+    std::string path;
+    std::uint64_t stamp[7] = {};
+    bool settled = false;
+    Content content;
+  };
+  std::list<Picture>::iterator Find(const Content& content);
+  void Remember(Reading reading);
   void Trim();
 
   mutable std::mutex mutex_;
-  std::list<Entry> entries_;  // most recently used first
+  std::list<Picture> pictures_;  // most recently used first
+  std::list<Reading> readings_;  // most recently used first
   std::size_t capacity_;
   std::size_t bytes_ = 0;
   std::size_t decodes_ = 0;

@@ -10,19 +10,21 @@
 #include <string>
 
 #include "platform/imaging/bitmap.h"
+#include "platform/imaging/svgdrawing.h"
 
 namespace md::imaging::detail {
 
 // A metafile is drawn at 300 dpi of its own size, its longest side at most
 // 4096 pixels and its pixels within the memory limit: lower when it is
 // larger. The helper records the drawing and answers it twice: as those
-// pixels, and as an SVG document of at most kMetafileSvgBytes, which the
-// picture draws from at the resolution of the output (svgdrawing.h). Sizes
+// pixels, and as an SVG document of at most kMetafileSvgBytes, the most this
+// process reads (svgdrawing.h), which the picture draws from at the
+// resolution of the output; a larger drawing is answered as pixels only. Sizes
 // the helper's drawing gives in pixels (the thinnest pen, a hatch's cell)
 // are pixels of this grid in the SVG too.
 constexpr double kMetafileDpi = 300.0;
 constexpr int kMetafileMaxSide = 4096;
-constexpr std::size_t kMetafileSvgBytes = std::size_t{32} << 20;
+constexpr std::size_t kMetafileSvgBytes = kSvgDrawingBytes;
 
 // The helper program, installed and built beside the library that holds
 // this code.

@@ -3,36 +3,111 @@
 #include <librsvg/rsvg.h>
 
 #include <cctype>
+#include <cstdint>
+
+#include "platform/text/textengine.h"
 
 namespace md::imaging {
 namespace {
 
-// Whether every reference the document makes is to its own parts or to PNG
-// data, as cairo writes them, so that librsvg reads nothing else (no file,
-// no other format to decode) on its behalf. cairo writes neither character
-// references nor escapes, which could hide a reference from this look; the
-// look ignores case, as style sheets do.
-bool OnlyOwnReferences(std::string svg) {
-  if (svg.find_first_of("&\\") != std::string::npos) return false;
-  for (char& c : svg) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  for (const std::string key : {"href", "url("}) {
-    for (std::size_t at = svg.find(key); at != std::string::npos; at = svg.find(key, at + 1)) {
+constexpr std::string_view kPngData = "data:image/png;base64,";
+constexpr unsigned char kPngSignature[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+constexpr std::string_view kBlanks = " \t\r\n";
+
+// Whether the document (in lower case) opens with an XML declaration.
+bool Declared(std::string_view lower) {
+  return lower.substr(0, 5) == "<?xml" && lower.size() > 5 &&
+         kBlanks.find(lower[5]) != std::string_view::npos;
+}
+
+// Whether the document is UTF-8 throughout, without a NUL or a byte-order
+// mark; and, when it opens with an XML declaration, whether that names no
+// encoding but UTF-8 (`lower` is the document in lower case).
+bool Utf8Only(std::string_view svg, std::string_view lower) {
+  if (svg.empty() || svg.substr(0, 3) == "\xEF\xBB\xBF") return false;
+  bool utf8 = true;
+  md::text::ForEachCodepoint(svg, [&](char32_t c, std::size_t, std::size_t length) {
+    if (c == 0 || (c == 0xFFFD && length == 1)) utf8 = false;
+  });
+  if (!utf8) return false;
+  if (!Declared(lower)) return true;
+  const std::size_t close = lower.find("?>");
+  if (close == std::string_view::npos) return false;
+  const std::string_view declaration = lower.substr(0, close);
+  const std::size_t name = declaration.find("encoding");
+  if (name == std::string_view::npos) return true;
+  std::size_t at = declaration.find_first_not_of(kBlanks, name + 8);
+  if (at == std::string_view::npos || declaration[at] != '=') return false;
+  at = declaration.find_first_not_of(kBlanks, at + 1);
+  if (at == std::string_view::npos || (declaration[at] != '"' && declaration[at] != '\'')) return false;
+  const std::size_t end = declaration.find(declaration[at], at + 1);
+  return end != std::string_view::npos && declaration.substr(at + 1, end - at - 1) == "utf-8";
+}
+
+// Whether the reference starting at `at` (after its quote, if any) is to the
+// document's own parts or to PNG data: the data's first eleven base64
+// characters (read from `svg`, whose case counts) hold PNG's signature.
+bool OwnReference(std::string_view svg, std::string_view lower, std::size_t at) {
+  if (at >= lower.size()) return false;
+  if (lower[at] == '#') return true;
+  if (lower.compare(at, kPngData.size(), kPngData) != 0) return false;
+  const std::string_view data = svg.substr(at + kPngData.size(), 11);
+  if (data.size() < 11) return false;
+  std::uint32_t bits = 0;
+  int count = 0, next = 0;
+  for (char c : data) {
+    int v = -1;
+    if (c >= 'A' && c <= 'Z') v = c - 'A';
+    if (c >= 'a' && c <= 'z') v = c - 'a' + 26;
+    if (c >= '0' && c <= '9') v = c - '0' + 52;
+    if (c == '+') v = 62;
+    if (c == '/') v = 63;
+    if (v < 0) return false;
+    bits = (bits << 6) | static_cast<std::uint32_t>(v);
+    count += 6;
+    if (count >= 8) {
+      count -= 8;
+      if (next < 8 && ((bits >> count) & 0xFF) != kPngSignature[next]) return false;
+      ++next;
+    }
+  }
+  return next >= 8;
+}
+
+}  // namespace
+
+bool SvgRefersOnlyToItself(std::string_view svg) {
+  std::string lower(svg);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (!Utf8Only(svg, lower)) return false;
+  // No reference or escape that could spell a name otherwise, no imported
+  // style sheet and no base for the references.
+  for (const std::string_view word : {"&", "\\", "@import", "xml:base"}) {
+    if (lower.find(word) != std::string::npos) return false;
+  }
+  // No declaration (a document type, an entity) but comments and CDATA
+  // sections; no processing instruction but the opening XML declaration.
+  for (std::size_t at = lower.find("<!"); at != std::string::npos; at = lower.find("<!", at + 2)) {
+    if (lower.compare(at + 2, 2, "--") != 0 && lower.compare(at + 2, 7, "[cdata[") != 0) return false;
+  }
+  const std::size_t instruction = lower.find("<?");
+  if (instruction != std::string::npos &&
+      (instruction != 0 || !Declared(lower) || lower.find("<?", 2) != std::string::npos))
+    return false;
+  for (const std::string_view key : {"href", "url("}) {
+    for (std::size_t at = lower.find(key); at != std::string::npos; at = lower.find(key, at + 1)) {
       // The value, after an equals sign for an attribute, blanks and a quote.
-      std::size_t value = svg.find_first_not_of(" \t\r\n", at + key.size());
+      std::size_t value = lower.find_first_not_of(kBlanks, at + key.size());
       if (key == "href") {
-        if (value == std::string::npos || svg[value] != '=') continue;  // a word, not an attribute
-        value = svg.find_first_not_of(" \t\r\n", value + 1);
+        if (value == std::string::npos || lower[value] != '=') continue;  // a word, not an attribute
+        value = lower.find_first_not_of(kBlanks, value + 1);
       }
-      if (value != std::string::npos && (svg[value] == '"' || svg[value] == '\'')) ++value;
-      if (value == std::string::npos ||
-          (svg.compare(value, 1, "#") != 0 && svg.compare(value, 22, "data:image/png;base64,") != 0))
-        return false;
+      if (value != std::string::npos && (lower[value] == '"' || lower[value] == '\'')) ++value;
+      if (!OwnReference(svg, lower, value)) return false;
     }
   }
   return true;
 }
-
-}  // namespace
 
 SvgDrawing::SvgDrawing(std::string svg, double width, double height)
     : svg_(std::move(svg)), width_(width), height_(height) {}
@@ -45,7 +120,7 @@ bool SvgDrawing::Readable() const {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!read_) {
     read_ = true;
-    if (!OnlyOwnReferences(svg_)) return false;
+    if (svg_.size() > kSvgDrawingBytes || !SvgRefersOnlyToItself(svg_)) return false;
     GError* error = nullptr;
     handle_ = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg_.data()), svg_.size(), &error);
     if (error != nullptr) g_error_free(error);

@@ -2,18 +2,38 @@
 // helper program (metafile.h), painted with librsvg wherever it goes. The
 // file itself is decoded only in the helper; what crosses into this process
 // is cairo's own SVG of what the libraries drew (paths, clips, pictures;
-// text as glyph outlines), no larger than kMetafileSvgBytes, read only here.
+// text as glyph outlines), read only here and only when it passes
+// SvgRefersOnlyToItself and is no larger than kSvgDrawingBytes.
 #pragma once
 
 #include <cstddef>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include "platform/canvas/canvas.h"
 
 struct _RsvgHandle;
 
 namespace md::imaging {
+
+// The largest document read here. librsvg takes about 0.2 s a MiB to read
+// one and keeps some 10 to 30 times its size; a larger document is not read
+// and its drawing's pixels are drawn instead. The helper writes none larger
+// (kMetafileSvgBytes).
+constexpr std::size_t kSvgDrawingBytes = std::size_t{4} << 20;
+// What a read document is reckoned to keep, the document included, for the
+// memory a cache holds: this many times its size.
+constexpr std::size_t kSvgDrawingKeptPerByte = 32;
+
+// Whether librsvg may read the document without reading anything else on
+// its behalf: UTF-8 without a byte-order mark (an XML declaration, if any,
+// names no other encoding), with no document type or other declaration, no
+// entity or character reference, no processing instruction but the XML
+// declaration, no escape, no style sheet import, no base, and no reference
+// but to its own parts ("#...") and to PNG data ("data:image/png;base64,"
+// whose bytes start with PNG's signature). What cairo writes passes.
+bool SvgRefersOnlyToItself(std::string_view svg);
 
 class SvgDrawing final : public canvas::VectorDrawing {
  public:
@@ -23,12 +43,13 @@ class SvgDrawing final : public canvas::VectorDrawing {
   SvgDrawing(const SvgDrawing&) = delete;
   SvgDrawing& operator=(const SvgDrawing&) = delete;
 
-  // Reads the document, once; false when librsvg cannot or the document
-  // refers to anything but its own parts and PNG data, and then the
-  // drawing's pixels are drawn instead.
+  // Reads the document, once; false when it is larger than
+  // kSvgDrawingBytes, fails SvgRefersOnlyToItself or librsvg cannot read
+  // it, and then the drawing's pixels are drawn instead.
   bool Readable() const;
   void paint(cairo_t* cr, double width, double height) const override;
-  std::size_t Bytes() const { return svg_.size(); }
+  // The memory the drawing is reckoned to keep once read.
+  std::size_t Bytes() const { return svg_.size() * kSvgDrawingKeptPerByte; }
 
  private:
   const std::string svg_;

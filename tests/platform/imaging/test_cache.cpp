@@ -1,5 +1,5 @@
-// Loading files through the cache: a file is decoded once until its size or
-// modification time changes; refused files keep their reason.
+// Loading files through the cache: the same bytes are decoded once, under
+// any path, until they change; refused files keep their reason.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -43,12 +43,12 @@ TEST(ImagingCache, DecodesOnceUntilTheFileChanges) {
   ASSERT_TRUE(third);
   EXPECT_EQ(third.bitmap->width, 9);
   EXPECT_EQ(cache.DecodeCount(), 2u);
-  EXPECT_EQ(cache.EntryCount(), 1u);
-  // Same size, newer time.
+  EXPECT_EQ(cache.EntryCount(), 2u);  // the first picture stays for its bytes
+  // Same bytes, newer time: read again, not decoded.
   struct timespec times[2] = {{0, UTIME_NOW}, {12345, 0}};
   ASSERT_EQ(::utimensat(AT_FDCWD, a.c_str(), times, 0), 0);
   EXPECT_TRUE(cache.Load(a));
-  EXPECT_EQ(cache.DecodeCount(), 3u);
+  EXPECT_EQ(cache.DecodeCount(), 2u);
 }
 
 TEST(ImagingCache, RefusedAndMissingFilesGiveTheirReason) {
@@ -88,9 +88,9 @@ TEST(ImagingCache, TheLeastRecentlyUsedPicturesLeaveBeyondTheCapacity) {
   // Three pictures of 16 x 16 x 4 = 1024 bytes in a cache of 2100 bytes.
   ImageCache cache(2100);
   std::vector<std::string> paths;
-  for (const char* name : {"1.bmp", "2.bmp", "3.bmp"}) {
-    paths.push_back(dir.File(name));
-    f::WriteAll(paths.back(), f::Bmp(16, 16, 24));
+  for (int dpi : {96, 150, 300}) {
+    paths.push_back(dir.File((std::to_string(dpi) + ".bmp").c_str()));
+    f::WriteAll(paths.back(), f::Bmp(16, 16, 24, dpi));
   }
   ASSERT_TRUE(cache.Load(paths[0]));
   ASSERT_TRUE(cache.Load(paths[1]));
@@ -103,6 +103,60 @@ TEST(ImagingCache, TheLeastRecentlyUsedPicturesLeaveBeyondTheCapacity) {
   EXPECT_EQ(cache.DecodeCount(), decodes);
   ASSERT_TRUE(cache.Load(paths[1]));
   EXPECT_EQ(cache.DecodeCount(), decodes + 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Pictures of one size whose bytes differ only in the resolution they state.
+constexpr int kDpi[] = {96, 150};
+
+TEST(ImagingCache, PicturesAreKeptByTheirContent) {
+  // Each step writes a picture at a path (or renames another path onto it),
+  // then loads the path.
+  struct Step {
+    const char* path;
+    int picture;
+    const char* renamedFrom = nullptr;
+    bool oldTimes = false;  // the path's modification time put back after writing
+  };
+  const struct {
+    const char* name;
+    std::vector<Step> steps;
+    std::size_t decodes;
+  } rows[] = {
+      {"the same bytes written again under the same path", {{"a", 0}, {"a", 0}}, 1},
+      {"the same bytes under another path", {{"a", 0}, {"b", 0}}, 1},
+      {"a kept picture read back under new paths", {{"a", 0}, {"b", 0}, {"c", 0}, {"b", 0}}, 1},
+      {"other bytes of the same size under one path", {{"a", 0}, {"a", 1}}, 2},
+      {"a path back to its earlier bytes", {{"a", 0}, {"a", 1}, {"a", 0}}, 2},
+      {"another file renamed onto the path", {{"a", 0}, {"b", 1}, {"a", 1, "b"}}, 2},
+      {"rewritten in place with its old modification time", {{"a", 0}, {"a", 1, nullptr, true}}, 2},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Folder dir;
+    ImageCache cache;
+    for (const Step& step : row.steps) {
+      const std::string path = dir.File(step.path);
+      struct stat before {};
+      const bool existed = ::stat(path.c_str(), &before) == 0;
+      if (step.renamedFrom != nullptr) {
+        ASSERT_EQ(::rename(dir.File(step.renamedFrom).c_str(), path.c_str()), 0);
+      } else {
+        f::WriteAll(path, f::Bmp(16, 16, 24, kDpi[step.picture]));
+      }
+      if (step.oldTimes && existed) {
+        const struct timespec times[2] = {before.st_atim, before.st_mtim};
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+      }
+      const DecodeResult r = cache.Load(path);
+      ASSERT_TRUE(r) << r.error;
+      EXPECT_NEAR(r.bitmap->dpiX, kDpi[step.picture], 1.0) << step.path;
+    }
+    EXPECT_EQ(cache.DecodeCount(), row.decodes);
+  }
 }
 
 }  // namespace

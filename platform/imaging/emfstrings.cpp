@@ -1,0 +1,137 @@
+// Marking the strings of a metafile's records, and writing them back into
+// the SVG escaped.
+#include "platform/imaging/emfstrings.h"
+
+#include <algorithm>
+
+#include "platform/text/textengine.h"
+
+namespace md::imaging::detail {
+namespace {
+
+constexpr std::uint32_t kExtCreateFontIndirectW = 82, kExtTextOutA = 83, kExtTextOutW = 84;
+constexpr std::uint32_t kGlyphIndex = 0x10;  // the text's units are glyph indices
+// A font record's face name: 32 UTF-16 units after the record's head, the
+// font's handle and the LOGFONT's numbers.
+constexpr std::size_t kFaceAt = 40, kFaceUnits = 32, kFontBytes = kFaceAt + 2 * kFaceUnits;
+// A text record's count of characters, the string's offset from the
+// record's start and the options, before its spacing's offset.
+constexpr std::size_t kCharsAt = 44, kStringAt = 48, kOptionsAt = 52, kTextBytes = 76;
+
+// Noncharacters, which no face name holds, stand for what the attribute
+// cannot hold; the same code points in a face name become U+FFFD.
+constexpr char32_t kStandIns[] = {0xFDD0, 0xFDD1, 0xFDD2};
+constexpr std::string_view kEscapes[] = {"&amp;", "&lt;", "&quot;"};
+constexpr char32_t kFaceSpecials[] = {U'&', U'<', U'"'};
+// A text's "]" travels as a vertical tab, which the library passes on.
+constexpr char32_t kTextBracket = 0x0B;
+
+std::uint32_t Get32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+void Set32(std::uint8_t* p, std::uint32_t v) {
+  for (int k = 0; k < 4; ++k) p[k] = static_cast<std::uint8_t>(v >> (8 * k));
+}
+
+char32_t FaceUnit(char32_t c) {
+  for (std::size_t k = 0; k < std::size(kStandIns); ++k) {
+    if (c == kFaceSpecials[k]) return kStandIns[k];
+    if (c == kStandIns[k]) return 0xFFFD;
+  }
+  return c;
+}
+
+char32_t TextUnit(char32_t c) {
+  if (c == kTextBracket) return U' ';
+  return c == U']' ? kTextBracket : c;
+}
+
+// Maps `count` units of `width` bytes (1 or 2) at p, up to a NUL: the
+// library writes a string up to its first NUL.
+template <class Map>
+void MapUnits(std::uint8_t* p, std::size_t count, std::size_t width, Map map) {
+  for (std::size_t k = 0; k < count; ++k, p += width) {
+    const char32_t c = width == 2 ? static_cast<char32_t>(p[0] | (p[1] << 8)) : p[0];
+    if (c == 0) return;
+    const char32_t m = map(c);
+    p[0] = static_cast<std::uint8_t>(m & 0xFF);
+    if (width == 2) p[1] = static_cast<std::uint8_t>(m >> 8);
+  }
+}
+
+bool XmlChar(char32_t c) {
+  return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD) ||
+         (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// Appends the part of the SVG: markup (`text` false), where only the
+// stand-ins are escaped, or a text's characters, all escaped.
+void Append(std::string* out, std::string_view part, bool text) {
+  md::text::ForEachCodepoint(part, [&](char32_t c, std::size_t at, std::size_t length) {
+    if (text && c == kTextBracket) {
+      *out += ']';
+      return;
+    }
+    if (!XmlChar(c) || (length == 1 && c == 0xFFFD)) {
+      *out += "\xEF\xBF\xBD";
+      return;
+    }
+    if (text && (c == U'&' || c == U'<' || c == U'>')) {
+      *out += c == U'&' ? "&amp;" : c == U'<' ? "&lt;" : "&gt;";
+      return;
+    }
+    for (std::size_t k = 0; !text && k < std::size(kStandIns); ++k) {
+      if (c == kStandIns[k]) {
+        *out += kEscapes[k];
+        return;
+      }
+    }
+    out->append(part.substr(at, length));
+  });
+}
+
+}  // namespace
+
+void MarkEmfStrings(std::uint8_t* data, std::size_t size) {
+  for (std::size_t at = 0, length = 0; at + 8 <= size; at += length) {
+    length = Get32(data + at + 4);
+    if (length < 8 || length > size - at) return;
+    std::uint8_t* record = data + at;
+    const std::uint32_t type = Get32(record);
+    if (type == kExtCreateFontIndirectW && length >= kFontBytes) {
+      MapUnits(record + kFaceAt, kFaceUnits, 2, FaceUnit);
+    } else if ((type == kExtTextOutA || type == kExtTextOutW) && length >= kTextBytes &&
+               (Get32(record + kOptionsAt) & kGlyphIndex) == 0) {
+      const std::size_t width = type == kExtTextOutW ? 2 : 1;
+      // The string lies after the record's fixed part and within the record.
+      const std::uint32_t offset = Get32(record + kStringAt);
+      const std::size_t room = offset >= kTextBytes && offset <= length ? (length - offset) / width : 0;
+      const std::size_t chars = std::min<std::size_t>(Get32(record + kCharsAt), room);
+      Set32(record + kCharsAt, static_cast<std::uint32_t>(chars));
+      if (chars > 0) MapUnits(record + offset, chars, width, TextUnit);
+    }
+  }
+}
+
+std::string EscapeEmfSvg(std::string_view svg) {
+  // What the library writes around a text: its string between these two.
+  constexpr std::string_view kOpen = "<![CDATA[", kClose = "]]></text>";
+  std::string out;
+  out.reserve(svg.size() + svg.size() / 16);
+  std::size_t at = 0;
+  while (at < svg.size()) {
+    const std::size_t open = svg.find(kOpen, at);
+    const std::size_t close = open == std::string_view::npos ? open : svg.find(kClose, open + kOpen.size());
+    if (close == std::string_view::npos) {
+      Append(&out, svg.substr(at), false);
+      break;
+    }
+    Append(&out, svg.substr(at, open - at), false);
+    Append(&out, svg.substr(open + kOpen.size(), close - open - kOpen.size()), true);
+    at = close + 3;  // the element's end tag is markup
+  }
+  return out;
+}
+
+}  // namespace md::imaging::detail

@@ -1,0 +1,29 @@
+// The strings of an enhanced metafile that libemf2svg writes into its SVG as
+// they stand: a font's face name into an attribute, a text into a CDATA
+// section. So that no name or text ends them early (a face name holding
+// `&`, `<` or `"`, a text holding "]]>"), the library is given a copy whose
+// face names hold stand-ins for those three and whose texts hold a vertical
+// tab for every "]"; what it answers is then written out with the stand-ins
+// escaped and every text as escaped character data.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace md::imaging::detail {
+
+// Marks the face names and texts of the records in place (the bytes of the
+// whole file, its header first). A text of glyph indices is left as it is;
+// a vertical tab of a text becomes a blank, as the library makes of the
+// other control characters; a text's count of characters is cut to what its
+// record holds.
+void MarkEmfStrings(std::uint8_t* data, std::size_t size);
+
+// The library's SVG of a marked copy, with the stand-ins written back as
+// the markup allows and each text's CDATA section as escaped character
+// data; a character XML cannot hold becomes U+FFFD.
+std::string EscapeEmfSvg(std::string_view svg);
+
+}  // namespace md::imaging::detail
