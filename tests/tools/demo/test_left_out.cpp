@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "platform/imaging/loader.h"
 #include "platform/imaging/metafilelimits.h"
 #include "tests/tools/demo/demotest.h"
 #include "tools/demo/mapsheet.h"
@@ -84,7 +85,10 @@ TEST(LeftOut, APageNamesThePicturesObjectsAndLinksItCouldNotMake) {
     md::imaging::MetafileLimits helper = limits;
     helper.helper = row.helper;
     md::imaging::SetMetafileLimits(helper);
-    // A folder of each row's own: a refused picture is remembered by its path.
+    // Each row as a process of its own: pictures drawn or refused by an
+    // earlier row are forgotten (they are kept by their bytes).
+    md::imaging::ImageCache::Shared().Clear();
+    md::imaging::ForgetRefusedMetafiles();
     md::demo::SetSampleFileFolder(*row.folder != '\0'
                                       ? std::string(row.folder)
                                       : md::test::ScratchFolder("left-out-" + std::to_string(n++)).string());
