@@ -12,12 +12,12 @@
 namespace md::imaging {
 
 // What this process does with a drawn metafile is bounded as well: pictures
-// are kept by their files' bytes (the imaging library's cache), so that the same bytes are
-// drawn by the helper once a process, whatever file holds them, and cost a
-// later drawing none of its time; and the helper's SVG of a drawing is read
-// here only when it is at most 4 MiB, the
-// most the helper writes, and refers to nothing outside itself; otherwise
-// the picture's pixels are drawn.
+// are kept by their files' bytes (the imaging library's cache), so that the
+// same bytes are drawn by the helper once a process, whatever file holds
+// them, and cost a later drawing none of its time; and the helper's SVG of a
+// drawing is read here only when it is at most 4 MiB, the most the helper
+// writes, and refers to nothing outside itself; otherwise the picture's
+// pixels are drawn.
 
 struct MetafileLimits {
   // The time one metafile may take.
