@@ -3,8 +3,8 @@
 
 Usage: test_check_named_paths.py SOURCE planted
   a scratch prefix holding a few installed files and one planted header per
-  row: the check fails and names the header's line and the path, or passes
-  where every path the header names is installed.
+  row: the check fails naming the header's line and the path, or passes where
+  every path the header names is installed.
 Usage: test_check_named_paths.py SOURCE installed BUILD
   the build installed into a scratch prefix: every path is installed.
 """
@@ -17,8 +17,7 @@ INSTALLED = ("include/mapdeck/host/basilo/igis_log.h", "include/mapdeck/platform
              "include/mapdeck/mapdeck_controls.h", "share/doc/mapdeck/host/featra/FORMAT.md",
              "share/mapdeck/othercomponents.cfg")
 
-# What the check answers: None when it passes, else the path it names; the
-# planted header's text.
+# The path the check names (None: it passes), and the planted header's text.
 ROWS = (
     (None, '#include "host/basilo/igis_log.h"'),
     ("host/basilo/gis_log.h", '#include "host/basilo/gis_log.h"'),
@@ -36,20 +35,14 @@ ROWS = (
 )
 
 
-def run_check(check, prefix):
-    return subprocess.run([sys.executable, check, prefix], capture_output=True, text=True)
-
-
 def main():
     source, mode = sys.argv[1], sys.argv[2]
-    check = os.path.join(source, "scripts", "check-named-paths.py")
+    check = [sys.executable, os.path.join(source, "scripts", "check-named-paths.py")]
     with tempfile.TemporaryDirectory() as prefix:
         if mode == "installed":
             subprocess.run(["cmake", "--install", sys.argv[3], "--prefix", prefix], check=True,
                            stdout=subprocess.DEVNULL)
-            answer = run_check(check, prefix)
-            sys.stdout.write(answer.stdout + answer.stderr)
-            return answer.returncode
+            return subprocess.run(check + [prefix]).returncode
         for path in INSTALLED:
             os.makedirs(os.path.dirname(os.path.join(prefix, path)), exist_ok=True)
             open(os.path.join(prefix, path), "w").close()
@@ -57,10 +50,9 @@ def main():
         for named, text in ROWS:
             with open(os.path.join(prefix, "include", "mapdeck", "planted.h"), "w") as header:
                 header.write(text + "\n")
-            answer = run_check(check, prefix)
-            right = answer.returncode == 0 if named is None else (
-                answer.returncode == 1 and ("planted.h:1: " + named) in answer.stderr)
-            if not right:
+            answer = subprocess.run(check + [prefix], capture_output=True, text=True)
+            exit_wrong = answer.returncode != (0 if named is None else 1)
+            if exit_wrong or (named and "planted.h:1: " + named not in answer.stderr):
                 print("FAILED: a header with %r: expected %s, the check answered:\n%s%s" %
                       (text, "a pass" if named is None else "a failure naming " + named, answer.stdout,
                        answer.stderr), file=sys.stderr)

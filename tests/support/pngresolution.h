@@ -3,10 +3,12 @@
 // (pHYs) taken from among them.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,7 +19,16 @@ struct PngPhysical {
   int count = 0;       // pHYs chunks in the whole file
   std::uint32_t x = 0, y = 0;
   int unit = -1;  // 1: pixels per metre
+  bool operator==(const PngPhysical&) const = default;
 };
+
+// One chunk, before the image data, of the resolution in pixels per metre.
+inline PngPhysical Stated(std::uint32_t perMetre) { return {true, 1, perMetre, perMetre, 1}; }
+
+inline void PrintTo(const PngPhysical& p, std::ostream* os) {
+  *os << (p.found ? "" : "none before the data, ") << p.count << " chunk(s) " << p.x << " x " << p.y
+      << " unit " << p.unit;
+}
 
 inline PngPhysical ReadPngPhysical(const std::vector<std::uint8_t>& png) {
   static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
@@ -33,16 +44,9 @@ inline PngPhysical ReadPngPhysical(const std::vector<std::uint8_t>& png) {
     if (length > png.size() - at - 12) break;
     const std::string type(png.begin() + static_cast<std::ptrdiff_t>(at + 4),
                            png.begin() + static_cast<std::ptrdiff_t>(at + 8));
-    if (type == "IDAT") imageSeen = true;
-    if (type == "pHYs" && length == 9) {
-      ++out.count;
-      if (!imageSeen) {
-        out.found = true;
-        out.x = big(at + 8);
-        out.y = big(at + 12);
-        out.unit = png[at + 16];
-      }
-    }
+    imageSeen = imageSeen || type == "IDAT";
+    if (type == "pHYs" && length == 9 && ++out.count == 1 && !imageSeen)
+      out = {true, 1, big(at + 8), big(at + 12), png[at + 16]};
     at += 12 + length;
   }
   return out;
@@ -50,9 +54,7 @@ inline PngPhysical ReadPngPhysical(const std::vector<std::uint8_t>& png) {
 
 inline PngPhysical ReadPngPhysicalFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                        std::istreambuf_iterator<char>());
-  return ReadPngPhysical(bytes);
+  return ReadPngPhysical({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
 }
 
 }  // namespace md::test

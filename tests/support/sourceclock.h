@@ -15,7 +15,7 @@ inline constexpr std::int64_t kSecond = 1000000000;
 // While it lives, links read the time as the given one (nanoseconds since 1970).
 class SourceClock {
  public:
-  explicit SourceClock(std::int64_t ns) : previous_(md::ole::detail::SetSourceClock(&Read)) { Time() = ns; }
+  explicit SourceClock(std::int64_t ns) : previous_(md::ole::detail::SetSourceClock(&Read)) { now_ = ns; }
   ~SourceClock() { md::ole::detail::SetSourceClock(previous_); }
   SourceClock(const SourceClock&) = delete;
   SourceClock& operator=(const SourceClock&) = delete;
@@ -24,11 +24,8 @@ class SourceClock {
   static std::int64_t AMinuteFromNow() { return (std::time(nullptr) + 60) * kSecond; }
 
  private:
-  static std::atomic<std::int64_t>& Time() {
-    static std::atomic<std::int64_t> ns{0};
-    return ns;
-  }
-  static std::int64_t Read() { return Time().load(); }
+  static std::int64_t Read() { return now_.load(); }
+  static inline std::atomic<std::int64_t> now_{0};
   md::ole::detail::SourceClock previous_;
 };
 

@@ -18,6 +18,7 @@
 #include <fstream>
 #include <future>
 #include <iterator>
+#include <utility>
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/featra/featureset_image.h"
@@ -350,21 +351,17 @@ TEST(FeatureSetFile, AWriteThatFailsPartWayIsRecordedWithTheSystemsReason) {
   const std::string dir = TempPath("fulldir");
   mkdir(dir.c_str(), 0755);
   const std::string path = dir + "/page.mdfs";
-  SetPtr old = MakeTargetSet();
   SetPtr next = MakeSampleSet();
-  ASSERT_TRUE(old->SaveToFile(path.c_str()));
+  ASSERT_TRUE(MakeTargetSet()->SaveToFile(path.c_str()));
   const std::string before = ReadFile(path);
-  const std::size_t image = ImageOf(next.get()).size();
-  struct Row {
-    const char* szWhere;
-    std::size_t room;  // bytes a file may hold
-  };
-  for (const Row& row : {Row{"the header", 0}, Row{"the header's last bytes", 9}, Row{"the features", 12},
-                         Row{"the checksum", image - 4}}) {
-    SCOPED_TRACE(row.szWhere);
+  // The bytes a file may hold: none, the header but its last bytes, into the
+  // features, all but the checksum.
+  for (const std::size_t room :
+       {std::size_t{0}, std::size_t{9}, std::size_t{12}, ImageOf(next.get()).size() - 4}) {
+    SCOPED_TRACE(room);
     LogMark mark;
     {
-      FileSizeLimit full(row.room);
+      FileSizeLimit full(room);
       EXPECT_FALSE(next->SaveToFile(path.c_str()));
     }
     EXPECT_TRUE(mark.Has(1, "CGIS_FeatureSet::SaveToFile",
@@ -377,13 +374,12 @@ TEST(FeatureSetFile, AWriteThatFailsPartWayIsRecordedWithTheSystemsReason) {
 }
 
 // A process that began saving a file (its temporary file part written) and
-// waits, until it is killed as SIGKILL or a power cut ends a save.
+// waits until it is killed, as SIGKILL or a power cut ends a save.
 struct Saver {
   explicit Saver(const std::string& path) {
     int ready[2];
-    if (::pipe(ready) != 0) return;
-    id = ::fork();
-    if (id == 0) {
+    EXPECT_EQ(::pipe(ready), 0);
+    if ((id = ::fork()) == 0) {
       md::files::FileReplacement file;
       std::string error;
       const char begun = file.Begin(path.c_str(), &error) && file.Write("MDFS", 4) ? 'y' : 'n';
@@ -396,10 +392,9 @@ struct Saver {
     ::close(ready[1]);
   }
   ~Saver() { Kill(); }
-  // Killed and waited for: its ID names no running process any more.
+  // Killed and reaped: its ID names no running process any more.
   void Kill() {
-    if (id > 0 && !ended && ::kill(id, SIGKILL) == 0) ::waitpid(id, nullptr, 0);
-    ended = true;
+    if (id > 0 && !std::exchange(ended, true) && ::kill(id, SIGKILL) == 0) ::waitpid(id, nullptr, 0);
   }
   pid_t id = -1;
   bool ended = false;
@@ -407,6 +402,7 @@ struct Saver {
 
 TEST(FeatureSetFile, ASaveRemovesWhatKilledSavesOfTheSameFileLeftAndNothingElse) {
   namespace fs = std::filesystem;
+  using md::files::TemporaryName;
   const fs::path dir = TempPath("leftdir");
   fs::remove_all(dir);
   fs::create_directories(dir);
@@ -416,9 +412,6 @@ TEST(FeatureSetFile, ASaveRemovesWhatKilledSavesOfTheSameFileLeftAndNothingElse)
   Saver killed(path), live(path);
   killed.Kill();
   EXPECT_EQ(ReadFile(path), before);
-  const auto temporary = [](const char* name, pid_t pid, unsigned n) {
-    return md::files::TemporaryName(name, pid, n);
-  };
   // The temporary file a saver began (its count is the one it was forked with).
   const auto begun = [&](pid_t pid) {
     const std::string prefix = "page.mdfs.tmp." + std::to_string(pid) + ".";
@@ -427,30 +420,29 @@ TEST(FeatureSetFile, ASaveRemovesWhatKilledSavesOfTheSameFileLeftAndNothingElse)
     ADD_FAILURE() << "no temporary file of process " << pid;
     return prefix;
   };
-  const std::string d = std::to_string(killed.id);
+  const pid_t k = killed.id;
   enum Entry { kFile, kLocked, kFolder, kLink, kBegun };
-  struct Row {
+  const struct {
     const char* szWhat;
     std::string name;
     Entry entry;
     bool removed;
-  };
-  const Row rows[] = {
-      {"a save killed part way", begun(killed.id), kBegun, true},
-      {"another of the killed process", temporary("page.mdfs", killed.id, 7), kFile, true},
+  } rows[] = {
+      {"a save killed part way", begun(k), kBegun, true},
+      {"another of the killed process", TemporaryName("page.mdfs", k, 7), kFile, true},
       {"a save still running", begun(live.id), kBegun, false},
-      {"one of this process", temporary("page.mdfs", ::getpid(), 4000000), kFile, false},
-      {"one held locked (another namespace's)", temporary("page.mdfs", killed.id, 8), kLocked, false},
-      {"another file's", temporary("other.mdfs", killed.id, 0), kFile, false},
-      {"a name that begins alike", temporary("xpage.mdfs", killed.id, 0), kFile, false},
-      {"a name that goes on", temporary("page.mdfs", killed.id, 0) + ".bak", kFile, false},
-      {"a leading zero", "page.mdfs.tmp.0" + d + ".0", kFile, false},
-      {"no count", "page.mdfs.tmp." + d + ".x", kFile, false},
-      {"a folder", temporary("page.mdfs", killed.id, 9), kFolder, false},
-      {"a symbolic link", temporary("page.mdfs", killed.id, 10), kLink, false},
+      {"one of this process", TemporaryName("page.mdfs", ::getpid(), 4000000), kFile, false},
+      {"one held locked (another namespace's)", TemporaryName("page.mdfs", k, 8), kLocked, false},
+      {"another file's", TemporaryName("other.mdfs", k, 0), kFile, false},
+      {"a name that begins alike", TemporaryName("xpage.mdfs", k, 0), kFile, false},
+      {"a name that goes on", TemporaryName("page.mdfs", k, 0) + ".bak", kFile, false},
+      {"a leading zero", "page.mdfs.tmp.0" + std::to_string(k) + ".0", kFile, false},
+      {"no count", "page.mdfs.tmp." + std::to_string(k) + ".x", kFile, false},
+      {"a folder", TemporaryName("page.mdfs", k, 9), kFolder, false},
+      {"a symbolic link", TemporaryName("page.mdfs", k, 10), kLink, false},
   };
   std::vector<int> locks;
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     const fs::path at = dir / row.name;
     if (row.entry == kFile || row.entry == kLocked) std::ofstream(at) << "left";
     if (row.entry == kLocked) {
@@ -462,7 +454,7 @@ TEST(FeatureSetFile, ASaveRemovesWhatKilledSavesOfTheSameFileLeftAndNothingElse)
   }
   SetPtr next = MakeSampleSet();
   ASSERT_TRUE(next->SaveToFile(path.c_str()));
-  for (const Row& row : rows)
+  for (const auto& row : rows)
     EXPECT_EQ(fs::exists(fs::symlink_status(dir / row.name)), !row.removed) << row.szWhat;
   EXPECT_EQ(ReadFile(path), ImageOf(next.get()));
   for (int fd : locks) ::close(fd);

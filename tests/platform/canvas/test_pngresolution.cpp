@@ -10,8 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
@@ -25,155 +24,121 @@
 namespace {
 
 namespace fs = std::filesystem;
-using md::test::PngPhysical;
+namespace c = md::canvas;
 using md::test::ReadPngPhysical;
 using md::test::ReadPngPhysicalFile;
+using md::test::Stated;
 
 const std::uint32_t* Grey(const void* context, int) { return static_cast<const std::uint32_t*>(context); }
+const std::vector<std::uint32_t> kRow(8, 0x00808080u);
 
-std::vector<std::uint8_t> Encoded(double dpi, bool* ok) {
-  static const std::vector<std::uint32_t> row(8, 0x00808080u);
+// The encoder's bytes; none when it fails.
+std::vector<std::uint8_t> Encoded(double dpi) {
   std::vector<std::uint8_t> out;
-  *ok = md::canvas::EncodePng(md::canvas::PngRows{8, 4, row.data(), &Grey, dpi},
-                              [&](const std::uint8_t* d, std::size_t n) {
-                                out.insert(out.end(), d, d + n);
-                                return true;
-                              });
-  return out;
+  const bool ok =
+      c::EncodePng(c::PngRows{8, 4, kRow.data(), &Grey, dpi}, [&](const std::uint8_t* d, std::size_t n) {
+        out.insert(out.end(), d, d + n);
+        return true;
+      });
+  return ok ? out : std::vector<std::uint8_t>{};
 }
 
-fs::path Scratch(const std::string& name) {
+std::string Scratch(const std::string& name) {
   const fs::path dir = fs::path(MD_TEST_OUTPUT_DIR) / "png-resolution";
   fs::create_directories(dir);
-  return dir / name;
+  fs::remove(dir / name);
+  return (dir / name).string();
 }
-
-void ExpectStated(const PngPhysical& p, std::uint32_t perMetre, const char* what) {
-  SCOPED_TRACE(what);
-  EXPECT_TRUE(p.found);
-  EXPECT_EQ(p.count, 1);
-  EXPECT_EQ(p.x, perMetre);
-  EXPECT_EQ(p.y, perMetre);
-  EXPECT_EQ(p.unit, 1);
-}
-
-struct ResolutionRow {
-  double dpi;
-  std::uint32_t perMetre;  // dpi / 0.0254, rounded
-};
-const ResolutionRow kResolutions[] = {{36, 1417},   {72, 2835},   {96, 3780},   {150, 5906},
-                                      {254, 10000}, {300, 11811}, {600, 23622}, {1200.5, 47264}};
 
 TEST(PngResolution, EveryWriterStatesItsResolution) {
-  for (const ResolutionRow& row : kResolutions) {
+  const struct {
+    double dpi;
+    std::uint32_t perMetre;  // dpi / 0.0254, rounded
+  } rows[] = {{36, 1417},   {72, 2835},   {96, 3780},   {150, 5906},
+              {254, 10000}, {300, 11811}, {600, 23622}, {1200.5, 47264}};
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.dpi);
-    bool ok = false;
-    const std::vector<std::uint8_t> png = Encoded(row.dpi, &ok);
-    ASSERT_TRUE(ok);
-    ExpectStated(ReadPngPhysical(png), row.perMetre, "encoded");
+    const std::vector<std::uint8_t> png = Encoded(row.dpi);
+    EXPECT_EQ(ReadPngPhysical(png), Stated(row.perMetre));
     const md::imaging::DecodeResult read = md::imaging::Decode(png.data(), png.size());
     ASSERT_TRUE(read);
     EXPECT_NEAR(read.bitmap->dpiX, row.dpi, 0.02);
     EXPECT_NEAR(read.bitmap->dpiY, row.dpi, 0.02);
 
-    // A page raster, what is read out of it, and the difference of two.
-    auto page = md::canvas::CairoCanvas::createPageImage(25.4, 12.7, row.dpi);
+    // A page raster, what is read out of it, the difference of two, and
+    // stripes compressed apart.
+    auto page = c::CairoCanvas::createPageImage(25.4, 12.7, row.dpi);
     ASSERT_NE(page, nullptr);
-    EXPECT_EQ(page->resolution(), row.dpi);
-    const std::string canvasFile = Scratch("canvas.png").string();
-    ASSERT_TRUE(page->writePng(canvasFile));
-    ExpectStated(ReadPngPhysicalFile(canvasFile), row.perMetre, "page raster");
-    const md::canvas::Raster raster = md::canvas::ReadRaster(*page);
-    const std::string rasterFile = Scratch("raster.png").string();
-    ASSERT_TRUE(md::canvas::WritePng(raster, rasterFile, nullptr));
-    ExpectStated(ReadPngPhysicalFile(rasterFile), row.perMetre, "raster");
-    const std::string differenceFile = Scratch("difference.png").string();
-    ASSERT_TRUE(
-        md::canvas::WritePng(md::canvas::DifferenceImage(raster, raster, 0), differenceFile, nullptr));
-    ExpectStated(ReadPngPhysicalFile(differenceFile), row.perMetre, "difference");
-
-    // Stripes compressed apart.
-    static const std::vector<std::uint32_t> line(8, 0x00FFFFFFu);
-    std::vector<md::canvas::PngStripe> stripes(1);
-    ASSERT_TRUE(md::canvas::CompressPngStripe(md::canvas::PngRows{8, 4, line.data(), &Grey}, 0, 4, true,
-                                              &stripes[0]));
-    const std::string stripeFile = Scratch("stripes.png").string();
-    ASSERT_TRUE(md::canvas::WritePngFile(stripeFile, 8, 4, stripes, row.dpi));
-    ExpectStated(ReadPngPhysicalFile(stripeFile), row.perMetre, "stripes");
+    const c::Raster raster = c::ReadRaster(*page);
+    std::vector<c::PngStripe> stripes(1);
+    ASSERT_TRUE(c::CompressPngStripe(c::PngRows{8, 4, kRow.data(), &Grey}, 0, 4, true, &stripes[0]));
+    const std::string file = Scratch("written.png");
+    const std::function<bool()> writers[] = {
+        [&] { return page->writePng(file); }, [&] { return c::WritePng(raster, file, nullptr); },
+        [&] { return c::WritePng(c::DifferenceImage(raster, raster, 0), file, nullptr); },
+        [&] { return c::WritePngFile(file, 8, 4, stripes, row.dpi); }};
+    for (const auto& write : writers) {
+      ASSERT_TRUE(write());
+      EXPECT_EQ(ReadPngPhysicalFile(file), Stated(row.perMetre));
+      fs::remove(file);
+    }
   }
-}
-
-// Pictures of no paper size state a screen's resolution.
-TEST(PngResolution, APictureWithoutPaperStatesAScreensResolution) {
-  auto image = md::canvas::CairoCanvas::createImage(10, 10);
-  ASSERT_NE(image, nullptr);
-  const std::string file = Scratch("image.png").string();
-  ASSERT_TRUE(image->writePng(file));
-  ExpectStated(ReadPngPhysicalFile(file), 3780, "image");
+  // A picture of no paper size states a screen's resolution.
+  const std::string file = Scratch("image.png");
+  ASSERT_TRUE(c::CairoCanvas::createImage(10, 10)->writePng(file));
+  EXPECT_EQ(ReadPngPhysicalFile(file), Stated(3780));
 }
 
 TEST(PngResolution, AResolutionNoChunkCanStateWritesNothing) {
-  const double kBad[] = {0.0, -96.0, std::nan(""), std::numeric_limits<double>::infinity(), 1e12, 0.01};
-  for (double dpi : kBad) {
+  for (double dpi : {0.0, -96.0, std::nan(""), std::numeric_limits<double>::infinity(), 1e12, 0.01}) {
     SCOPED_TRACE(dpi);
-    EXPECT_EQ(md::canvas::PngPixelsPerMetre(dpi), 0u);
-    bool ok = true;
-    Encoded(dpi, &ok);
-    EXPECT_FALSE(ok);
-    static const std::uint32_t pixels[4] = {};
-    const fs::path file = Scratch("refused.png");
-    fs::remove(file);
+    EXPECT_EQ(c::PngPixelsPerMetre(dpi), 0u);
+    EXPECT_TRUE(Encoded(dpi).empty());
+    const std::string file = Scratch("refused.png");
     std::string error;
-    EXPECT_FALSE(md::canvas::WritePngFile(file.string(), pixels, 2, 2, 8, false, &error, dpi));
+    EXPECT_FALSE(c::WritePngFile(file, kRow.data(), 2, 2, 8, false, &error, dpi));
     EXPECT_FALSE(error.empty());
     EXPECT_FALSE(fs::exists(file));
   }
 }
 
 // A PNG cairo wrote, with its background chunk: the resolution goes in after
-// the header, a second call replaces it, and the pixels read back as before.
+// the header, a second call replaces it, and the pixels read back as before;
+// bytes that are no PNG, or cut short, and a bad resolution leave it as it was.
 TEST(PngResolution, APngMadeElsewhereGetsItsResolutionPutIn) {
   cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 6, 5);
   cairo_t* cr = cairo_create(s);
   cairo_set_source_rgba(cr, 0.2, 0.4, 0.6, 0.5);
   cairo_paint(cr);
   cairo_destroy(cr);
-  // cairo's own encoding, as SurfacePng starts from.
-  const fs::path cairoFile = Scratch("cairo.png");
-  ASSERT_EQ(cairo_surface_write_to_png(s, cairoFile.c_str()), CAIRO_STATUS_SUCCESS);
-  std::ifstream in(cairoFile, std::ios::binary);
-  std::vector<std::uint8_t> png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  const std::vector<std::uint8_t> stated = md::canvas::SurfacePng(s, 150);
-  ExpectStated(ReadPngPhysical(stated), 5906, "surface");
+  std::vector<std::uint8_t> png;  // cairo's own encoding, as SurfacePng starts from
+  const auto append = [](void* to, const unsigned char* d, unsigned n) {
+    auto* v = static_cast<std::vector<std::uint8_t>*>(to);
+    v->insert(v->end(), d, d + n);
+    return CAIRO_STATUS_SUCCESS;
+  };
+  ASSERT_EQ(cairo_surface_write_to_png_stream(s, append, &png), CAIRO_STATUS_SUCCESS);
+  EXPECT_EQ(ReadPngPhysical(c::SurfacePng(s, 150)), Stated(5906));
   cairo_surface_destroy(s);
   ASSERT_FALSE(ReadPngPhysical(png).found);
   const md::imaging::DecodeResult before = md::imaging::Decode(png.data(), png.size());
   ASSERT_TRUE(before);
-
-  struct Row {
-    double dpi;
-    std::uint32_t perMetre;
-  };
-  for (const Row& row : {Row{300, 11811}, Row{72, 2835}}) {
-    SCOPED_TRACE(row.dpi);
-    ASSERT_TRUE(md::canvas::SetPngResolution(&png, row.dpi));
-    ExpectStated(ReadPngPhysical(png), row.perMetre, "put in");
+  for (const auto& [dpi, perMetre] : {std::pair<double, std::uint32_t>{300, 11811}, {72, 2835}}) {
+    SCOPED_TRACE(dpi);
+    ASSERT_TRUE(c::SetPngResolution(&png, dpi));
+    EXPECT_EQ(ReadPngPhysical(png), Stated(perMetre));
     EXPECT_EQ(std::string(png.begin() + 37, png.begin() + 41), "pHYs");  // right after the header
     const md::imaging::DecodeResult after = md::imaging::Decode(png.data(), png.size());
     ASSERT_TRUE(after);
     EXPECT_EQ(after.bitmap->pixels, before.bitmap->pixels);
   }
-
-  // Bytes that are no PNG, or cut short, and a bad resolution: unchanged.
-  std::vector<std::uint8_t> text = {'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'};
-  EXPECT_FALSE(md::canvas::SetPngResolution(&text, 300));
-  EXPECT_EQ(text.size(), 9u);
-  std::vector<std::uint8_t> cut(png.begin(), png.begin() + 50);
-  EXPECT_FALSE(md::canvas::SetPngResolution(&cut, 300));
-  EXPECT_EQ(cut.size(), 50u);
-  const std::vector<std::uint8_t> kept = png;
-  EXPECT_FALSE(md::canvas::SetPngResolution(&png, 0));
-  EXPECT_EQ(png, kept);
+  std::vector<std::uint8_t> text = {'n', 'o', 't', ' ', 'a', ' ', 'p', 'n', 'g'},
+                            cut(png.begin(), png.begin() + 50);
+  for (const auto& [bytes, dpi] : {std::pair{&text, 300.0}, {&cut, 300.0}, {&png, 0.0}}) {
+    const std::vector<std::uint8_t> kept = *bytes;
+    EXPECT_FALSE(c::SetPngResolution(bytes, dpi));
+    EXPECT_EQ(*bytes, kept);
+  }
 }
 
 }  // namespace

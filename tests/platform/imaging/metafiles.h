@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/imaging/metafilelimits.h"
 #include "tests/platform/imaging/imagefiles.h"
 
 namespace md::test::metafiles {
@@ -219,6 +221,20 @@ struct ProbeMetafileBehaviour {
   ~ProbeMetafileBehaviour() { ::unsetenv("MD_PROBE_METAFILE"); }
   ProbeMetafileBehaviour(const ProbeMetafileBehaviour&) = delete;
   ProbeMetafileBehaviour& operator=(const ProbeMetafileBehaviour&) = delete;
+};
+
+// Metafile limits in force while it lives; the refusals they caused are
+// forgotten after.
+struct MetafileLimitsScope {
+  explicit MetafileLimitsScope(md::imaging::MetafileLimits limits)
+      : before(md::imaging::SetMetafileLimits(std::move(limits))) {}
+  ~MetafileLimitsScope() {
+    md::imaging::SetMetafileLimits(before);
+    md::imaging::ForgetRefusedMetafiles();
+  }
+  MetafileLimitsScope(const MetafileLimitsScope&) = delete;
+  MetafileLimitsScope& operator=(const MetafileLimitsScope&) = delete;
+  md::imaging::MetafileLimits before;
 };
 
 }  // namespace md::test::metafiles

@@ -105,10 +105,6 @@ TEST(ImagingCache, TheLeastRecentlyUsedPicturesLeaveBeyondTheCapacity) {
   EXPECT_EQ(cache.DecodeCount(), decodes + 1);
 }
 
-}  // namespace
-
-namespace {
-
 // Pictures of one size whose bytes differ only in the resolution they state.
 constexpr int kDpi[] = {96, 150};
 

@@ -366,9 +366,6 @@ TEST(ImagingIconsMetafiles, AMissingHelperRefusesTheMetafileNamingThePath) {
 }
 
 TEST(ImagingIconsMetafiles, OnlyAContentTheHelperRefusedOrCrashedOnIsRefusedAgainWithoutIt) {
-  MetafileLimits limits;
-  limits.fileMilliseconds = 300;
-  limits.helper = MD_IMAGING_PROBE;
   const struct {
     const char* name;
     const char* behaviour;
@@ -387,17 +384,13 @@ TEST(ImagingIconsMetafiles, OnlyAContentTheHelperRefusedOrCrashedOnIsRefusedAgai
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const m::ProbeMetafileBehaviour behaviour(row.behaviour);
-    limits.drawingMilliseconds = row.drawingMilliseconds;
-    const MetafileLimits before = SetMetafileLimits(limits);
+    const m::MetafileLimitsScope limits({300, row.drawingMilliseconds, MD_IMAGING_PROBE});
     const auto decode = [&] {
       std::optional<MetafileDrawing> drawing;
       if (row.drawingMilliseconds > 0) drawing.emplace();
       return Decode(bytes.data(), bytes.size());
     };
-    const DecodeResult first = decode();
-    const DecodeResult second = decode();
-    SetMetafileLimits(before);
-    ForgetRefusedMetafiles();
+    const DecodeResult first = decode(), second = decode();
     EXPECT_FALSE(first);
     EXPECT_EQ(first.error.rfind(row.error, 0), 0u) << first.error;
     EXPECT_EQ(first.timedOut, row.timedOut);

@@ -157,7 +157,6 @@ TEST(ImagingMetafileOutput, TheHelpersSvgMayHoldNoWayToReachOutside) {
     std::string document;
     bool passes;
   } rows[] = {
-      // What cairo writes, and plain forms of it.
       {"cairo's own form",
        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + open +
            "<defs><g><symbol overflow=\"visible\" id=\"glyph0-1\"><path style=\"stroke:none;\" "
@@ -170,10 +169,8 @@ TEST(ImagingMetafileOutput, TheHelpersSvgMayHoldNoWayToReachOutside) {
       {"a comment and a CDATA section",
        open + "<!-- a note --><style><![CDATA[rect { fill: url(#a) }]]></style>" + own + "</svg>", true},
       {"UTF-8 beyond ASCII", open + own + "<title>地图 Карта</title></svg>", true},
-      // A style sheet imported without url(.
       {"an imported style sheet", open + "<style>@IMPORT \"file:///tmp/s.css\";</style>" + own + "</svg>",
        false},
-      // Document types and entities.
       {"a system document type", "<!DOCTYPE svg SYSTEM \"file:///tmp/svg.dtd\">" + body, false},
       {"a public document type",
        "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" \"http://example.com/svg11.dtd\">" + body, false},
@@ -181,10 +178,8 @@ TEST(ImagingMetafileOutput, TheHelpersSvgMayHoldNoWayToReachOutside) {
        "<!DOCTYPE svg [<!ENTITY e SYSTEM \"file:///etc/hosts\">]>" + open + "<text>&e;</text></svg>", false},
       {"an entity reference", open + "<text>&amp;</text>" + own + "</svg>", false},
       {"a declaration without a document type", open + "<!ELEMENT svg ANY>" + own + "</svg>", false},
-      // A base for the document's own references.
       {"a base on an element",
        open + "<rect id=\"a\"/><use xml:base=\"file:///tmp/other.svg\" xlink:href=\"#a\"/></svg>", false},
-      // Other encodings, and marks that name them.
       {"UTF-16 with a byte-order mark", Utf16(body, true), false},
       {"UTF-16 without a mark", Utf16(body, false), false},
       {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + body, false},
@@ -192,14 +187,12 @@ TEST(ImagingMetafileOutput, TheHelpersSvgMayHoldNoWayToReachOutside) {
        "<?xml version=\"1.0\" encoding=\"UTF-7\"?>" + open + "<use xlink:+AGgAcgBlAGY-=\"x\"/></svg>", false},
       {"bytes that are not UTF-8", open + own + "<title>\xC3\x28</title></svg>", false},
       {"a NUL", open + own + std::string(1, '\0') + "</svg>", false},
-      // PNG data whose bytes are another format.
       {"PNG data that holds an SVG",
        open + "<image xlink:href=\"data:image/png;base64,PHN2ZyB4bWxucz0iaHR0cDovL3d3dy53My5vcmcvMjAwMC9zdmci"
               "PjxpbWFnZSBocmVmPSJmaWxlOi8vL2V0Yy9ob3N0cyIvPjwvc3ZnPg==\"/></svg>",
        false},
       {"PNG data whose signature ends wrong",
        open + "<image xlink:href=\"data:image/png;base64,iVBORw0KGgs=\"/></svg>", false},
-      // Other ways to a reference.
       {"a style sheet instruction", "<?xml-stylesheet type=\"text/css\" href=\"#s\"?>" + body, false},
       {"an inclusion",
        open + "<xi:include xmlns:xi=\"http://www.w3.org/2001/XInclude\" href=\"file:///etc/hosts\" "

@@ -92,12 +92,8 @@ TEST(Links, ASourceRewrittenWhileItIsReadIsNotTaken) {
   }
 }
 
-}  // namespace
-
-namespace {
-
-// The file's last change, in nanoseconds: its change time, or its
-// modification time where that is later.
+// The file's last change, in nanoseconds: the later of its change and
+// modification times.
 std::int64_t LastChange(const std::string& path) {
   struct stat st {};
   EXPECT_EQ(::stat(path.c_str(), &st), 0);
@@ -105,14 +101,12 @@ std::int64_t LastChange(const std::string& path) {
   return std::max(ns(st.st_mtim), ns(st.st_ctim));
 }
 
-}  // namespace
-
 // A source is taken once it has settled: a file changed within a second of
 // now may still be being written in pieces, and is refused until an update
 // finds it settled; a file renamed into place, and one that holds what the
 // link shows, are taken at once.
 TEST(Links, ASourceChangedLessThanASecondAgoIsTakenOnlyOnceSettled) {
-  constexpr std::int64_t kSecond = md::test::kSecond;
+  using md::test::kSecond;
   const auto inPlace = [](const char* text) { return [text](const std::string& p) { Write(p, text); }; };
   const auto renamed = [](const std::string& p) {
     std::rename(Write(p + ".new", "second").c_str(), p.c_str());
@@ -165,10 +159,9 @@ TEST(Links, FilesOfTheKernelsFileSystemsAreRefusedWithTheirFileSystem) {
   const std::string named = std::string(MD_TEST_OUTPUT_DIR) + "/link_to_proc_status";
   std::remove(named.c_str());
   ASSERT_EQ(::symlink("/proc/self/status", named.c_str()), 0);
-  for (const auto& [path, fileSystem] : {std::pair<std::string, const char*>{"/proc/self/environ", "proc"},
-                                         {"/proc/self/mem", "proc"},
-                                         {named, "proc"},
-                                         {"/sys/devices/system/cpu/online", "sysfs"}}) {
+  for (const std::string& path : {std::string("/proc/self/environ"), std::string("/proc/self/mem"), named,
+                                  std::string("/sys/devices/system/cpu/online")}) {
+    const std::string fileSystem = path.starts_with("/sys") ? "sysfs" : "proc";
     SCOPED_TRACE(path);
     LinkedObject link(path, md::ole::TextDocumentClass().createNew());
     std::string updated, linked, embedded;
@@ -177,7 +170,8 @@ TEST(Links, FilesOfTheKernelsFileSystemsAreRefusedWithTheirFileSystem) {
     EXPECT_EQ(md::ole::CreateLinkToFile(path, &linked), nullptr);
     EXPECT_EQ(md::ole::TextDocumentClass().createFromFile(path, &embedded), nullptr);
     for (const std::string& error : {updated, linked, embedded})
-      EXPECT_NE(error.find(std::string("kernel's ") + fileSystem + " file system"), std::string::npos)
-          << error;
+      EXPECT_NE(error.find("kernel's " + fileSystem + " file system"), std::string::npos) << error;
   }
 }
+
+}  // namespace

@@ -191,16 +191,14 @@ TEST(LogRecords, APageWithoutAMapLayerIsToldOnceOnItsFirstFailingCall) {
   const struct {
     const char* szPage;
     std::function<std::unique_ptr<md::demo::Page>()> make;
-    std::size_t made, printed, printedAgain;  // records of each step
-    const char* szMethod;                     // of the one record the page gets, or NULL
+    const char* szMethod;  // of the one record the page gets, or NULL
     std::string text;
   } rows[] = {
-      {"the map sheet read without a map layer", [&] { return Read(sheetFile, nullptr); }, 1, 0, 0,
+      {"the map sheet read without a map layer", [&] { return Read(sheetFile, nullptr); },
        "CGIS_MapElement::Archive", NoMapLayer("西山幅 1:5万")},
-      {"the map sheet read with its layer", [&] { return Read(sheetFile, doc.LayoutLayer()); }, 0, 0, 0,
-       nullptr, ""},
+      {"the map sheet read with its layer", [&] { return Read(sheetFile, doc.LayoutLayer()); }, nullptr, ""},
       {"the sample page, whose frame names no map, read without a map layer",
-       [&] { return Read(sampleFile, nullptr); }, 0, 0, 0, nullptr, ""},
+       [&] { return Read(sampleFile, nullptr); }, nullptr, ""},
       {"two frames named on a new page without a map layer",
        [] {
          auto page = std::make_unique<md::demo::Page>();
@@ -210,23 +208,22 @@ TEST(LogRecords, APageWithoutAMapLayerIsToldOnceOnItsFirstFailingCall) {
          }
          return page;
        },
-       1, 0, 0, "CGIS_MapElement::SetMapName", NoMapLayer("地形图")},
+       "CGIS_MapElement::SetMapName", NoMapLayer("地形图")},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.szPage);
     md::test::LogMark made;
     auto page = row.make();
     ASSERT_NE(page, nullptr);
-    EXPECT_EQ(made.Count(), row.made);
+    EXPECT_EQ(made.Count(), row.szMethod != nullptr ? 1u : 0u);
     if (row.szMethod != nullptr) {
-      EXPECT_EQ(made.Count(GIS_LOG_LEVEL_CHECK, row.szMethod, row.text), 1);
+      EXPECT_TRUE(made.Has(GIS_LOG_LEVEL_CHECK, row.szMethod, row.text));
     }
+    // Printing, again and again, adds none.
     md::test::LogMark printed;
     md::test::Print(*page);
-    EXPECT_EQ(printed.Count(), row.printed);
-    md::test::LogMark printedAgain;
     md::test::Print(*page);
-    EXPECT_EQ(printedAgain.Count(), row.printedAgain);
+    EXPECT_EQ(printed.Count(), 0u);
   }
 }
 

@@ -324,9 +324,7 @@ TEST_F(OleLink, APageSavedAsAnotherFileKeepsItsLinksSources) {
 
     std::ofstream(root / "to" / "pages" / "notes.txt") << "after";
     const md::test::SourceClock later(md::test::SourceClock::AMinuteFromNow());
-    IGIS_FeatureSet* again = NewSet();
-    ASSERT_TRUE(again->LoadPageFromFile(saved.c_str()));
-    auto* back = dynamic_cast<CGIS_OleElement*>(again->GetElement(e->GetID()));
+    CGIS_OleElement* back = ReadFromFile(saved, e->GetID());
     EXPECT_TRUE(back->UpdateLink());
     EXPECT_EQ(md::test::ObjectText(back), "after");
   }

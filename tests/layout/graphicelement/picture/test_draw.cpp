@@ -114,26 +114,6 @@ TEST_F(PictureDraw, DraftModeShowsNoPictureOnScreenButPrintsIt) {
   EXPECT_EQ(printer.Images().size(), 1u);
 }
 
-// Limits in force for one test, and the refusals it caused forgotten after.
-struct MetafileLimitsScope {
-  explicit MetafileLimitsScope(md::imaging::MetafileLimits limits)
-      : before(md::imaging::SetMetafileLimits(std::move(limits))) {}
-  ~MetafileLimitsScope() {
-    md::imaging::SetMetafileLimits(before);
-    md::imaging::ForgetRefusedMetafiles();
-  }
-  md::imaging::MetafileLimits before;
-};
-
-// The limits that have the imaging tests' probe draw metafiles.
-md::imaging::MetafileLimits ProbeLimits(int fileMilliseconds, int drawingMilliseconds) {
-  md::imaging::MetafileLimits limits;
-  limits.fileMilliseconds = fileMilliseconds;
-  limits.drawingMilliseconds = drawingMilliseconds;
-  limits.helper = MD_IMAGING_PROBE;
-  return limits;
-}
-
 // The texts of the picture records written since the mark, in order.
 std::vector<std::string> PictureRecords(const LogMark& mark) {
   std::vector<std::string> texts;
@@ -143,57 +123,49 @@ std::vector<std::string> PictureRecords(const LogMark& mark) {
   return texts;
 }
 
+// The other picture of the page is drawn; this one is crossed out, and one
+// record names its file and why.
 TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedAndFailsThePrint) {
   enum class Spoil { Remove, Overwrite, HelperRefuses };
   const struct {
-    const char* name;
     const char* file;
-    files::Bytes bytes;
     Spoil spoil;
     bool inCompound;
     const char* reason;  // what the record says after the file's path
   } rows[] = {
-      {"a file gone", "gone.png", files::Png(8, 8, files::Opaque(8, 8)), Spoil::Remove, false,
-       ": No such file or directory"},
-      {"a damaged file", "damaged.png", files::Png(8, 8, files::Opaque(8, 8)), Spoil::Overwrite, false,
+      {"gone.png", Spoil::Remove, false, ": No such file or directory"},
+      {"damaged.png", Spoil::Overwrite, false,
        ": not a PNG, JPEG, GIF, TIFF, BMP, ICO, CUR, WMF or EMF picture"},
-      {"a metafile the helper refuses", "refused.wmf", metafiles::SampleWmf(), Spoil::HelperRefuses, false,
-       ": WMF: cannot draw this"},
-      {"a file gone, in a compound", "member.png", files::Png(8, 8, files::Opaque(8, 8)), Spoil::Remove, true,
-       ": No such file or directory"},
+      {"refused.wmf", Spoil::HelperRefuses, false, ": WMF: cannot draw this"},
+      {"in-compound.png", Spoil::Remove, true, ": No such file or directory"},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
+    SCOPED_TRACE(row.file);
     CGIS_PictureElement* bad = NewPicture();
     CGIS_PictureElement* good = NewPicture();
-    const std::string path = Write(row.file, row.bytes);
+    const bool wmf = row.spoil == Spoil::HelperRefuses;
+    const std::string path = wmf ? Write(row.file, metafiles::SampleWmf()) : Quadrants(row.file, 8, 8);
     ASSERT_TRUE(bad->ImportPictureFromFile(path.c_str()));
     ASSERT_TRUE(good->ImportPictureFromFile(Quadrants("good.png", 8, 8).c_str()));
     for (CGIS_PictureElement* e : {bad, good}) e->SetFramePropertyPtr(nullptr);
     bad->SetRect(SGIS_Rect(2540, 27160, 5080, 24620));
     good->SetRect(SGIS_Rect(10160, 27160, 12700, 24620));
-    std::optional<MetafileLimitsScope> limits;
-    std::optional<metafiles::ProbeMetafileBehaviour> refusing;
     if (row.spoil == Spoil::Remove) std::filesystem::remove(path);
     if (row.spoil == Spoil::Overwrite) files::WriteAll(path, files::Bytes{'P', 'K'});
-    if (row.spoil == Spoil::HelperRefuses) {
-      limits.emplace(ProbeLimits(5000, 10000));
-      refusing.emplace("cannot draw this");
-      md::imaging::ImageCache::Shared().Clear();
-    }
-    IGIS_Element* first = bad;
+    std::optional<metafiles::MetafileLimitsScope> limits;
+    if (wmf) limits.emplace(md::imaging::MetafileLimits{5000, 10000, MD_IMAGING_PROBE});
+    const metafiles::ProbeMetafileBehaviour refusing(wmf ? "cannot draw this" : nullptr);
+    md::imaging::ImageCache::Shared().Clear();
+    IGIS_Element* page[] = {bad, good};
     if (row.inCompound) {
       auto* compound = new CGIS_CompoundElement(set_, nullptr);
       owned_.push_back(compound);
       ASSERT_TRUE(compound->AddElement(bad));
-      first = compound;
+      page[0] = compound;
     }
-    IGIS_Element* page[] = {first, good};
     PrinterOnRecording printer;
     LogMark mark;
     EXPECT_FALSE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page, 2));
-    // The other picture is drawn; this one is crossed out, and one record
-    // names its file and why.
     EXPECT_EQ(printer.Images().size(), 1u);
     EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Rectangle).size(), 1u);
     EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Line).size(), 2u);
@@ -230,6 +202,9 @@ TEST_F(PictureDraw, RedrawingDoesNotDecodeAgainUntilTheFileChanges) {
   EXPECT_EQ(cache.DecodeCount(), decodes + 1);
 }
 
+// Every file takes forever: a drawing's budget holds the first file's whole
+// time and a start for the second, whose whole time spends it; the third is
+// deferred. Each drawing starts again.
 TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) {
   std::vector<IGIS_Element*> pictures;
   for (std::uint16_t k = 0; k < 3; ++k) {
@@ -243,50 +218,34 @@ TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) 
     e->SetRect(SGIS_Rect(2540 + 3000 * k, 27160, 5080 + 3000 * k, 24620));
     pictures.push_back(e);
   }
-  // From here on every file takes forever. A drawing's budget holds the
-  // first file's whole time and a start for the second, whose whole time
-  // spends it.
   md::imaging::ImageCache::Shared().Clear();
-  const MetafileLimitsScope limits(ProbeLimits(300, 600));
-  // One drawing each; what one leaves out the next tries again.
-  const struct {
-    const char* name;
-    std::function<BOOL(PrinterOnRecording&, ScreenOnRecording&)> draw;
-    bool onScreen;
-  } rows[] = {
-      {"printed",
-       [&](PrinterOnRecording& p, ScreenOnRecording&) {
-         return GIS_PrintPageToDC(p.hdc, set_, 21000, 29700, pictures.data(), 3);
-       },
-       false},
-      {"drawn on a view",
-       [&](PrinterOnRecording&, ScreenOnRecording& v) {
-         return GIS_DrawPageToDisplay(v.hdc, set_, &v.display);
-       },
-       true},
+  const metafiles::MetafileLimitsScope limits({300, 600, MD_IMAGING_PROBE});
+  std::optional<PrinterOnRecording> printer;  // new for each row
+  std::optional<ScreenOnRecording> screen;
+  const std::pair<const char*, std::function<BOOL()>> rows[] = {
+      {"printed", [&] { return GIS_PrintPageToDC(printer->hdc, set_, 21000, 29700, pictures.data(), 3); }},
+      {"drawn on a view", [&] { return GIS_DrawPageToDisplay(screen->hdc, set_, &screen->display); }},
       {"drawn by the host in one page drawing",
-       [&](PrinterOnRecording&, ScreenOnRecording& v) {
+       [&] {
          const GIS_PageDrawing drawing;
          BOOL drawn = TRUE;
-         for (IGIS_Element* e : pictures) drawn = e->OnDraw(v.hdc, false, &v.display) && drawn;
+         for (IGIS_Element* e : pictures) drawn = e->OnDraw(screen->hdc, false, &screen->display) && drawn;
          return drawn;
-       },
-       true},
+       }},
       {"a compound drawn on its own",
-       [&](PrinterOnRecording& p, ScreenOnRecording&) {
+       [&] {
          auto* compound = new CGIS_CompoundElement(set_, nullptr);
          owned_.push_back(compound);
          for (IGIS_Element* e : pictures) compound->AddElement(e);
-         return compound->OnDraw(p.hdc, true, &p.display);
-       },
-       false},
+         return compound->OnDraw(printer->hdc, true, &printer->display);
+       }},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    PrinterOnRecording printer;
-    ScreenOnRecording screen(0, 29700, 1000, 400);
+  for (const auto& [name, draw] : rows) {
+    SCOPED_TRACE(name);
+    printer.emplace();
+    screen.emplace(0, 29700, 1000, 400);
     LogMark mark;
-    EXPECT_FALSE(row.draw(printer, screen));
+    EXPECT_FALSE(draw());
     std::vector<std::string> outcomes;
     for (const std::string& text : PictureRecords(mark)) {
       const bool slow = text.find(".wmf: WMF: drawing took longer than 0.30 s") != std::string::npos;
@@ -296,11 +255,13 @@ TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) 
       outcomes.push_back(slow ? "slow" : deferred ? "deferred" : text);
     }
     EXPECT_EQ(outcomes, (std::vector<std::string>{"slow", "slow", "deferred"}));
-    // Each crossed out.
-    const md::canvas::RecordingCanvas& canvas = row.onScreen ? screen.canvas : printer.canvas;
-    EXPECT_EQ(canvas.shapesOf(md::canvas::ShapeKind::Rectangle).size(), 3u);
-    EXPECT_EQ(canvas.shapesOf(md::canvas::ShapeKind::Line).size(), 6u);
-    EXPECT_TRUE(canvas.recordsOf(md::canvas::Record::Type::Image).empty());
+    // Each crossed out, on the one canvas drawn on.
+    const auto count = [&](md::canvas::ShapeKind k) {
+      return printer->canvas.shapesOf(k).size() + screen->canvas.shapesOf(k).size();
+    };
+    EXPECT_EQ(count(md::canvas::ShapeKind::Rectangle), 3u);
+    EXPECT_EQ(count(md::canvas::ShapeKind::Line), 6u);
+    EXPECT_TRUE(printer->Images().empty() && screen->Images().empty());
   }
 }
 

@@ -215,22 +215,13 @@ TEST(PagePrint, PrintsToPngAndPdf) {
 
 // A page printed to PNG states the resolution it was printed at.
 TEST(PagePrint, APngStatesItsResolution) {
-  struct Row {
-    int dpi;
-    std::uint32_t perMetre;
-  };
   Folder folder;
   TwoElements page;
-  for (const Row& row : {Row{72, 2835}, Row{150, 5906}, Row{300, 11811}}) {
-    SCOPED_TRACE(row.dpi);
-    const std::string name = "at-" + std::to_string(row.dpi) + ".png";
-    const std::string file = folder.File(name.c_str());
-    ASSERT_TRUE(GIS_PrintPageToFile(page.page.get(), 29700, 21000, row.dpi, file.c_str()));
-    const md::test::PngPhysical p = md::test::ReadPngPhysicalFile(file);
-    EXPECT_TRUE(p.found);
-    EXPECT_EQ(p.x, row.perMetre);
-    EXPECT_EQ(p.y, row.perMetre);
-    EXPECT_EQ(p.unit, 1);
+  for (const auto& [dpi, perMetre] : {std::pair<int, std::uint32_t>{72, 2835}, {150, 5906}, {300, 11811}}) {
+    SCOPED_TRACE(dpi);
+    const std::string file = folder.File(("at-" + std::to_string(dpi) + ".png").c_str());
+    ASSERT_TRUE(GIS_PrintPageToFile(page.page.get(), 29700, 21000, dpi, file.c_str()));
+    EXPECT_EQ(md::test::ReadPngPhysicalFile(file), md::test::Stated(perMetre));
   }
 }
 

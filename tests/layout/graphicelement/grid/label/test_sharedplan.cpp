@@ -149,43 +149,39 @@ TEST_F(SharedGridPlan, EachDrawingAndConversionBuildsOnePlanForTheGridAndItsLabe
     const char* name;
     Kind kind;
     int label;  // the label's type; -1: the kind's own
-    bool bConvert;
     long long plans;
   } rows[] = {
-      {"kilometre grid drawn, formatted label", Kind::kMeasured, -1, false, 1},
-      {"kilometre grid converted, formatted label", Kind::kMeasured, -1, true, 1},
-      {"kilometre grid drawn, mixed-font label", Kind::kMeasured, GIS_GRIDLABEL_MIXEDFONT, false, 1},
-      {"kilometre grid converted, mixed-font label", Kind::kMeasured, GIS_GRIDLABEL_MIXEDFONT, true, 1},
-      {"graticule drawn", Kind::kGraticule, -1, false, 1},
-      {"graticule converted", Kind::kGraticule, -1, true, 1},
-      {"fixed rows and columns drawn", Kind::kFixedCount, -1, false, 1},
-      {"fixed rows and columns converted", Kind::kFixedCount, -1, true, 1},
-      {"index grid drawn: its cells need no plan", Kind::kIndex, -1, false, 0},
-      {"index grid converted", Kind::kIndex, -1, true, 0},
+      {"kilometre grid, formatted label", Kind::kMeasured, -1, 1},
+      {"kilometre grid, mixed-font label", Kind::kMeasured, GIS_GRIDLABEL_MIXEDFONT, 1},
+      {"graticule", Kind::kGraticule, -1, 1},
+      {"fixed rows and columns", Kind::kFixedCount, -1, 1},
+      {"index grid: its cells need no plan", Kind::kIndex, -1, 0},
   };
   for (const auto& r : rows) {
-    SCOPED_TRACE(r.name);
-    ReleasePtr<IGIS_MapGrid> grid(NewGrid(r.kind));
-    if (r.label >= 0) {
-      ReleasePtr<IGIS_GridLabel> label(GIS_CreateMapGridLabelFormatObject(r.label));
-      grid->SetLabelFormat(label.get());
-      ASSERT_EQ(grid->GetLabelFormat()->GetType(), r.label);
+    for (const bool convert : {false, true}) {
+      SCOPED_TRACE(std::string(r.name) + (convert ? ", converted" : ", drawn"));
+      ReleasePtr<IGIS_MapGrid> grid(NewGrid(r.kind));
+      if (r.label >= 0) {
+        ReleasePtr<IGIS_GridLabel> label(GIS_CreateMapGridLabelFormatObject(r.label));
+        grid->SetLabelFormat(label.get());
+        ASSERT_EQ(grid->GetLabelFormat()->GetType(), r.label);
+      }
+      LabelPrinter printer;
+      DrawFrame(&printer);
+      const long long built = GridPlansBuilt();
+      if (convert) {
+        auto* compound = dynamic_cast<IGIS_CompoundElement*>(grid->ConvertToElement());
+        ASSERT_NE(compound, nullptr);
+        EXPECT_EQ(GridPlansBuilt() - built, r.plans);
+        compound->OnDraw(printer.hdc, true, printer.display.get());
+        DropCompound(compound);
+      } else {
+        ASSERT_TRUE(grid->OnDraw(printer.hdc, true, printer.display.get()));
+        EXPECT_EQ(GridPlansBuilt() - built, r.plans);
+      }
+      // The label wrote its texts.
+      EXPECT_FALSE(PlacedOf(printer.canvas).empty());
     }
-    LabelPrinter printer;
-    DrawFrame(&printer);
-    const long long built = GridPlansBuilt();
-    if (r.bConvert) {
-      auto* compound = dynamic_cast<IGIS_CompoundElement*>(grid->ConvertToElement());
-      ASSERT_NE(compound, nullptr);
-      EXPECT_EQ(GridPlansBuilt() - built, r.plans);
-      compound->OnDraw(printer.hdc, true, printer.display.get());
-      DropCompound(compound);
-    } else {
-      ASSERT_TRUE(grid->OnDraw(printer.hdc, true, printer.display.get()));
-      EXPECT_EQ(GridPlansBuilt() - built, r.plans);
-    }
-    // The label wrote its texts.
-    EXPECT_FALSE(PlacedOf(printer.canvas).empty());
   }
 }
 
