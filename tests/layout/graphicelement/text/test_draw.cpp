@@ -11,6 +11,7 @@
 #include "platform/win/gdidevice.h"
 #include "tests/layout/graphicelement/text/texttest.h"
 #include "tests/support/rendercheck.h"
+#include "tests/support/textcells.h"
 
 namespace {
 
@@ -20,22 +21,6 @@ using md::test::LogMark;
 using md::test::ScreenOnRecording;
 using md::test::SymbolPtr;
 using md::test::TextPage;
-
-// The four corners of a drawn line's cell on the device, from its baseline
-// origin, advances, angle (counter-clockwise on the device, y down), ascent
-// and descent.
-std::vector<SGIS_DPoint> CellCorners(const TextRun& run) {
-  double w = 0;
-  for (double a : run.advances) w += a;
-  const double t = run.angle * 3.14159265358979 / 180.0;
-  const double ux = std::cos(t), uy = -std::sin(t);   // along the baseline
-  const double vx = -std::sin(t), vy = -std::cos(t);  // up the glyphs
-  const double asc = run.font.ascent, desc = run.font.descent;
-  const double ox = run.origin.x, oy = run.origin.y;
-  return {SGIS_DPoint(ox + vx * asc, oy + vy * asc, 0), SGIS_DPoint(ox - vx * desc, oy - vy * desc, 0),
-          SGIS_DPoint(ox + ux * w + vx * asc, oy + uy * w + vy * asc, 0),
-          SGIS_DPoint(ox + ux * w - vx * desc, oy + uy * w - vy * desc, 0)};
-}
 
 // Whether p lies in the convex polygon, allowing tol pixels outside it.
 bool InsideConvex(const std::vector<SGIS_DPoint>& poly, const SGIS_DPoint& p, double tol) {
@@ -246,14 +231,14 @@ TEST_F(TextDraw, BothLinesAreDrawnInsideTheOutlineAlsoWhenTurned) {
     EXPECT_EQ(runs[1]->text, "第二行");
     const auto outline = DeviceOutline(e, screen);
     for (const TextRun* run : runs) {
-      for (const SGIS_DPoint& c : CellCorners(*run)) {
+      for (const SGIS_DPoint& c : md::test::Cell(*run)) {
         EXPECT_TRUE(InsideConvex(outline, c, 2.0)) << run->text << " corner " << c.x << ", " << c.y;
       }
     }
     // The lines fill the outline: the first line's top-left cell corner is
     // the outline's top-left corner (P3).
     const SGIS_DPoint p3 = outline[3];
-    const SGIS_DPoint topLeft = CellCorners(*runs[0])[0];
+    const SGIS_DPoint topLeft = md::test::Cell(*runs[0])[3];  // above the origin
     EXPECT_NEAR(topLeft.x, p3.x, 2.0);
     EXPECT_NEAR(topLeft.y, p3.y, 2.0);
   }
