@@ -234,7 +234,13 @@ bool IsReadableFile(const char* szPath, std::string* pError) {
     return false;
   }
   if (!S_ISREG(st.st_mode)) {
-    *pError = "not a regular file";
+    const mode_t m = st.st_mode;
+    const char* kind = S_ISDIR(m)                 ? "a folder"
+                       : S_ISFIFO(m)              ? "a named pipe"
+                       : S_ISCHR(m) || S_ISBLK(m) ? "a device"
+                       : S_ISSOCK(m)              ? "a socket"
+                                                  : "a special file";
+    *pError = std::string(kind) + ", not a regular file";
     return false;
   }
   if (::access(szPath, R_OK) != 0) {
@@ -242,6 +248,22 @@ bool IsReadableFile(const char* szPath, std::string* pError) {
     return false;
   }
   return true;
+}
+
+FileStamp StampOf(const std::string& path) {
+  struct stat st {};
+  FileStamp s;
+  if (::stat(path.c_str(), &st) != 0) return s;
+  const auto ns = [](const timespec& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+  };
+  s.known = true;
+  s.device = st.st_dev;
+  s.inode = st.st_ino;
+  s.size = static_cast<std::uint64_t>(st.st_size);
+  s.modified = ns(st.st_mtim);
+  s.changed = ns(st.st_ctim);
+  return s;
 }
 
 FileReplacement::~FileReplacement() { Discard(); }

@@ -48,8 +48,23 @@ class FileReader {
 };
 
 // Whether szPath is a regular file this process may read, found without
-// opening anything that could block; *pError says why not (no path in it).
+// opening anything that could block; *pError says why not (no path in it):
+// the system's reason, or what the path names instead of a regular file
+// ("a folder, not a regular file").
 bool IsReadableFile(const char* szPath, std::string* pError);
+
+// What tells one version of a file from another: its device, inode, size
+// and modification and change times (nanoseconds); `known` is false when
+// nothing could be found at the path.
+struct FileStamp {
+  bool known = false;
+  std::uint64_t device = 0, inode = 0, size = 0;
+  std::int64_t modified = 0, changed = 0;
+  bool operator==(const FileStamp&) const = default;
+  // The later of the two times: when the file last changed.
+  std::int64_t LastChange() const { return modified > changed ? modified : changed; }
+};
+FileStamp StampOf(const std::string& path);
 
 // The name of the temporary file the process `pid` writes its `n`th
 // replacement (counted from 0) of the file `target` under, beside it:

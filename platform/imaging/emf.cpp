@@ -22,21 +22,13 @@ namespace {
 
 constexpr const char* kName = "EMF";
 
-std::uint32_t U32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::int32_t S32(const std::uint8_t* p) { return static_cast<std::int32_t>(U32(p)); }
+std::int32_t S32(const std::uint8_t* p) { return static_cast<std::int32_t>(detail::EmfU32(p)); }
 
 struct Frame {
   std::uint32_t declared = 0;                       // the bytes of the records
   double width = 0, height = 0;                     // inches
   double left = 0, top = 0, right = 0, bottom = 0;  // in pixels of the reference device
 };
-
-void Put32(std::uint8_t* p, std::int64_t v) {
-  for (int k = 0; k < 4; ++k) p[k] = static_cast<std::uint8_t>(static_cast<std::uint64_t>(v) >> (8 * k));
-}
 
 std::string Draw(const std::uint8_t* data, std::size_t size, const Frame& f, detail::MetafileTarget* t) {
   std::string why = t->Size(f.width, f.height);
@@ -53,10 +45,14 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const Frame& f, det
       boundsY + boundsH > INT32_MAX)
     return "the frame lies past the reference device's range";
   std::vector<std::uint8_t> copy(data, data + size);
-  Put32(copy.data() + 8, static_cast<std::int64_t>(boundsX));
-  Put32(copy.data() + 12, static_cast<std::int64_t>(boundsY));
-  Put32(copy.data() + 16, static_cast<std::int64_t>(boundsX + boundsW));
-  Put32(copy.data() + 20, static_cast<std::int64_t>(boundsY + boundsH));
+  // The bounds lie within 32 bits (above): each as the word it is.
+  const auto bound = [&copy](std::size_t at, double v) {
+    detail::EmfPut32(copy.data() + at, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
+  };
+  bound(8, boundsX);
+  bound(12, boundsY);
+  bound(16, boundsX + boundsW);
+  bound(20, boundsY + boundsH);
   detail::MarkEmfStrings(copy.data(), copy.size());
   const double unit = w / (f.right - f.left);  // SVG units a device pixel
   generatorOptions options{};
@@ -111,12 +107,12 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const Frame& f, det
 // frame in 0.01 mm, the signature " EMF", the version, the file's size, the
 // reference device's size in pixels and in millimetres.
 std::string ReadHeader(const std::uint8_t* data, std::size_t size, Frame* f) {
-  if (data == nullptr || size < 88 || U32(data) != 1 || U32(data + 40) != 0x464D4520u)
+  if (data == nullptr || size < 88 || detail::EmfU32(data) != 1 || detail::EmfU32(data + 40) != 0x464D4520u)
     return "no metafile header";
-  const std::uint32_t headerSize = U32(data + 4);
+  const std::uint32_t headerSize = detail::EmfU32(data + 4);
   if (headerSize < 88 || headerSize > size || headerSize % 4 != 0)
     return "bad header record of " + std::to_string(headerSize) + " bytes";
-  f->declared = U32(data + 48);
+  f->declared = detail::EmfU32(data + 48);
   if (f->declared > size) return "the records end early";
   if (f->declared < headerSize + 20) return "the file holds no records";
   const double left = S32(data + 24), top = S32(data + 28), right = S32(data + 32), bottom = S32(data + 36);

@@ -26,14 +26,6 @@ constexpr char32_t kFaceSpecials[] = {U'&', U'<', U'"'};
 // A text's "]" travels as a vertical tab, which the library passes on.
 constexpr char32_t kTextBracket = 0x0B;
 
-std::uint32_t Get32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-void Set32(std::uint8_t* p, std::uint32_t v) {
-  for (int k = 0; k < 4; ++k) p[k] = static_cast<std::uint8_t>(v >> (8 * k));
-}
-
 char32_t FaceUnit(char32_t c) {
   for (std::size_t k = 0; k < std::size(kStandIns); ++k) {
     if (c == kFaceSpecials[k]) return kStandIns[k];
@@ -95,20 +87,20 @@ void Append(std::string* out, std::string_view part, bool text) {
 
 void MarkEmfStrings(std::uint8_t* data, std::size_t size) {
   for (std::size_t at = 0, length = 0; at + 8 <= size; at += length) {
-    length = Get32(data + at + 4);
+    length = EmfU32(data + at + 4);
     if (length < 8 || length > size - at) return;
     std::uint8_t* record = data + at;
-    const std::uint32_t type = Get32(record);
+    const std::uint32_t type = EmfU32(record);
     if (type == kExtCreateFontIndirectW && length >= kFontBytes) {
       MapUnits(record + kFaceAt, kFaceUnits, 2, FaceUnit);
     } else if ((type == kExtTextOutA || type == kExtTextOutW) && length >= kTextBytes &&
-               (Get32(record + kOptionsAt) & kGlyphIndex) == 0) {
+               (EmfU32(record + kOptionsAt) & kGlyphIndex) == 0) {
       const std::size_t width = type == kExtTextOutW ? 2 : 1;
       // The string lies after the record's fixed part and within the record.
-      const std::uint32_t offset = Get32(record + kStringAt);
+      const std::uint32_t offset = EmfU32(record + kStringAt);
       const std::size_t room = offset >= kTextBytes && offset <= length ? (length - offset) / width : 0;
-      const std::size_t chars = std::min<std::size_t>(Get32(record + kCharsAt), room);
-      Set32(record + kCharsAt, static_cast<std::uint32_t>(chars));
+      const std::size_t chars = std::min<std::size_t>(EmfU32(record + kCharsAt), room);
+      EmfPut32(record + kCharsAt, static_cast<std::uint32_t>(chars));
       if (chars > 0) MapUnits(record + offset, chars, width, TextUnit);
     }
   }

@@ -14,6 +14,15 @@
 
 namespace md::imaging::detail {
 
+// The records' little-endian 32-bit words.
+inline std::uint32_t EmfU32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+inline void EmfPut32(std::uint8_t* p, std::uint32_t v) {
+  for (int k = 0; k < 4; ++k) p[k] = static_cast<std::uint8_t>(v >> (8 * k));
+}
+
 // Marks the face names and texts of the records in place (the bytes of the
 // whole file, its header first). A text of glyph indices is left as it is;
 // a vertical tab of a text becomes a blank, as the library makes of the

@@ -2,13 +2,10 @@
 #include "platform/imaging/loader.h"
 
 #include <glib.h>
-#include <sys/stat.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <iterator>
 
 #include "platform/files/filestore.h"
 #include "platform/imaging/decode.h"
@@ -38,28 +35,13 @@ ImageCache& ImageCache::Shared() {
 
 namespace {
 
-// The file's device, inode, size, and modification and change times in
-// nanoseconds; whether its last change lay kSettledSeconds or more ago.
-bool StampOf(const std::string& path, std::uint64_t* stamp, bool* settled, std::string* error) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) {
-    *error = "cannot open " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  const auto ns = [](const struct timespec& t) {
-    return static_cast<std::int64_t>(t.tv_sec) * 1000000000LL + t.tv_nsec;
-  };
-  const std::int64_t changed = std::max(ns(st.st_mtim), ns(st.st_ctim));
-  const std::uint64_t values[] = {
-      static_cast<std::uint64_t>(st.st_dev),          static_cast<std::uint64_t>(st.st_ino),
-      static_cast<std::uint64_t>(st.st_size),         static_cast<std::uint64_t>(st.st_mtim.tv_sec),
-      static_cast<std::uint64_t>(st.st_mtim.tv_nsec), static_cast<std::uint64_t>(st.st_ctim.tv_sec),
-      static_cast<std::uint64_t>(st.st_ctim.tv_nsec)};
-  std::copy(std::begin(values), std::end(values), stamp);
+// Whether a file's times can be trusted to show its next change: its last
+// change lay kSettledSeconds or more ago.
+bool Settled(const md::files::FileStamp& stamp) {
   struct timespec now {};
   ::clock_gettime(CLOCK_REALTIME, &now);
-  *settled = ns(now) - changed >= std::int64_t{ImageCache::kSettledSeconds} * 1000000000LL;
-  return true;
+  const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+  return nowNs - stamp.LastChange() >= std::int64_t{ImageCache::kSettledSeconds} * 1000000000;
 }
 
 std::string Sha256(const std::vector<std::uint8_t>& bytes) {
@@ -75,12 +57,17 @@ DecodeResult ImageCache::Load(const std::string& path) {
   ImageCache::Reading reading;
   reading.path = path;
   DecodeResult r;
-  if (!StampOf(path, reading.stamp, &reading.settled, &r.error)) return r;
+  reading.stamp = md::files::StampOf(path);
+  if (!reading.stamp.known) {
+    r.error = "cannot open " + path + ": " + std::strerror(errno);
+    return r;
+  }
+  reading.settled = Settled(reading.stamp);
   {
     std::lock_guard<std::mutex> lock(mutex_);
     for (auto it = readings_.begin(); it != readings_.end(); ++it) {
       if (it->path != path) continue;
-      if (it->settled && std::equal(std::begin(it->stamp), std::end(it->stamp), reading.stamp)) {
+      if (it->settled && it->stamp == reading.stamp) {
         readings_.splice(readings_.begin(), readings_, it);
         const auto picture = Find(it->content);
         if (picture != pictures_.end()) return picture->result;

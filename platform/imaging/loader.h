@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/filestore.h"
 #include "platform/imaging/bitmap.h"
 
 namespace md::imaging {
@@ -35,9 +36,9 @@ class ImageCache {
   // last reading and its last change lay kSettledSeconds or more before that
   // reading, when a later change would show in its times. A refused file
   // keeps its reason the same way (but for a metafile deferred or past its
-  // time, which the next drawing tries again); a file that cannot be read is not kept. The
-  // least recently used pictures leave when what they keep (pixels, a
-  // metafile's drawing, a refusal's text) passes the capacity.
+  // time, which the next drawing tries again); a file that cannot be read
+  // is not kept. The least recently used pictures leave when what they keep
+  // (pixels, a metafile's drawing, a refusal's text) passes the capacity.
   DecodeResult Load(const std::string& path);
 
   // Drops what is known of the path's file (it is gone); its picture stays
@@ -72,7 +73,7 @@ class ImageCache {
   // later change, and the content read.
   struct Reading {
     std::string path;
-    std::uint64_t stamp[7] = {};
+    md::files::FileStamp stamp;
     bool settled = false;
     Content content;
   };

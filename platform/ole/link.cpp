@@ -90,26 +90,13 @@ detail::SourceClock detail::SetSourceClock(SourceClock clock) { return g_clock.e
 LinkedObject::LinkedObject(std::string sourcePath, std::unique_ptr<EmbeddedObject> content)
     : absolute_(std::move(sourcePath)), content_(std::move(content)) {}
 
-LinkedObject::Stamp LinkedObject::StampOf(const std::string& path) {
-  struct stat st {};
-  Stamp s;
-  if (::stat(path.c_str(), &st) != 0) return s;
-  s.known = true;
-  s.device = st.st_dev;
-  s.inode = st.st_ino;
-  s.size = static_cast<std::uint64_t>(st.st_size);
-  s.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  s.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-  return s;
-}
-
 template <class TRead>
 std::unique_ptr<EmbeddedObject> LinkedObject::ReadUnchanged(const std::string& path, const TRead& read,
                                                             Stamp* pStamp, std::string* pError) {
-  const Stamp before = StampOf(path);
+  const Stamp before = md::files::StampOf(path);
   std::unique_ptr<EmbeddedObject> object = read(pError);
   if (const detail::SourceReadHook hook = g_readHook.load()) hook(path);
-  if (!before.known || !(StampOf(path) == before)) {
+  if (!before.known || !(md::files::StampOf(path) == before)) {
     *pError = "the file " + path + " changed while it was read";
     return nullptr;
   }
@@ -138,9 +125,9 @@ void LinkedObject::SetPageFile(const std::string& pageFile) {
   // relative path first, at the absolute path second.
   std::string source = SourcePath();
   if (!relative_.empty()) {
-    if (StampOf(source).known)
+    if (md::files::StampOf(source).known)
       absolute_ = source;
-    else if (StampOf(absolute_).known)
+    else if (md::files::StampOf(absolute_).known)
       source = absolute_;
   }
   relative_ = RelativeTo(source, page);
@@ -163,7 +150,7 @@ bool LinkedObject::Update(std::string* pError) {
   std::string& error = pError != nullptr ? *pError : scratch;
   following_ = true;
   for (const std::string& path : Candidates()) {
-    const Stamp now = StampOf(path);
+    const Stamp now = md::files::StampOf(path);
     if (!now.known) continue;
     if (path == read_ && now == stamp_) {
       current_ = true;
@@ -220,7 +207,7 @@ bool LinkedObject::WriteSource(const EmbeddedObject& content, std::string* pErro
   if (shown == nullptr) return false;
   if (!md::files::WriteWholeFile(read_.c_str(), bytes.data(), bytes.size(), &error)) return false;
   content_ = std::move(shown);
-  stamp_ = StampOf(read_);
+  stamp_ = md::files::StampOf(read_);
   return true;
 }
 

@@ -35,6 +35,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/filestore.h"
 #include "platform/ole/objectclass.h"
 
 namespace md::ole {
@@ -101,13 +102,7 @@ class LinkedObject final : public EmbeddedObject {
   friend std::unique_ptr<LinkedObject> CreateLinkToFile(const std::string& path, std::string* pError);
 
   // What identifies one version of the source file.
-  struct Stamp {
-    bool known = false;
-    std::uint64_t device = 0, inode = 0, size = 0;
-    std::int64_t modified = 0, changed = 0;  // nanoseconds
-    bool operator==(const Stamp&) const = default;
-  };
-  static Stamp StampOf(const std::string& path);
+  using Stamp = md::files::FileStamp;
   // The object a reader makes of the file at the path, taken only when the
   // file's stamp is the same before and after the read (*pStamp): a file
   // rewritten meanwhile is refused, never taken half-written.

@@ -2,12 +2,12 @@
 #include "platform/ole/sourcefile.h"
 
 #include <linux/magic.h>
-#include <sys/stat.h>
 #include <sys/vfs.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+
+#include "platform/files/filestore.h"
 
 namespace md::ole {
 namespace {
@@ -44,32 +44,12 @@ constexpr KernelFileSystem kKernelFileSystems[] = {
     {0x19800202, "mqueue"},
 };
 
-const char* KindOf(mode_t mode) {
-  if (S_ISDIR(mode)) return "a folder";
-  if (S_ISFIFO(mode)) return "a named pipe";
-  if (S_ISCHR(mode) || S_ISBLK(mode)) return "a device";
-  if (S_ISSOCK(mode)) return "a socket";
-  return "a special file";
-}
-
 }  // namespace
 
 bool IsSourceFile(const std::string& path, std::string* pError) {
   std::string scratch;
   std::string& error = pError != nullptr ? *pError : scratch;
-  if (path.empty()) {
-    error = "no file name";
-    return false;
-  }
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) {
-    error = std::strerror(errno);
-    return false;
-  }
-  if (!S_ISREG(st.st_mode)) {
-    error = std::string(KindOf(st.st_mode)) + ", not a regular file";
-    return false;
-  }
+  if (!md::files::IsReadableFile(path.c_str(), &error)) return false;
   struct statfs fs {};
   if (::statfs(path.c_str(), &fs) != 0) {
     error = std::strerror(errno);
@@ -81,10 +61,6 @@ bool IsSourceFile(const std::string& path, std::string* pError) {
               " file system, not a stored file: its size says nothing of its content";
       return false;
     }
-  }
-  if (::access(path.c_str(), R_OK) != 0) {
-    error = std::strerror(errno);
-    return false;
   }
   return true;
 }

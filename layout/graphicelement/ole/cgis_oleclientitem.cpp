@@ -255,7 +255,7 @@ BOOL CGIS_OleClientItem::ReadItem(const std::uint8_t* pData, std::size_t nSize, 
       m_pObject.reset();
       m_pUnreadLink = md::ole::LoadLinkPresentation(storage, nullptr);
       m_view = md::ole::ObjectView{};
-      if (m_pUnreadLink == nullptr || !md::ole::ReadObjectView(storage, &m_view, nullptr))
+      if (m_pUnreadLink != nullptr && !md::ole::ReadObjectView(storage, &m_view, nullptr))
         m_view = md::ole::ObjectView{};
       m_bUnreadLink = true;
       UpdateItemType();

@@ -109,35 +109,15 @@ class KeptPictureRegistry {
   std::unordered_multimap<std::uint64_t, Entry> m_files;
 };
 
-namespace {
-
-// The identity and state of a file: device, inode, size and change time
-// (nanoseconds in two words); all zero when it cannot be read.
-void StampOf(const std::string& path, std::uint64_t* stamp) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) {
-    std::fill(stamp, stamp + 5, 0);
-    return;
-  }
-  stamp[0] = static_cast<std::uint64_t>(st.st_dev);
-  stamp[1] = static_cast<std::uint64_t>(st.st_ino);
-  stamp[2] = static_cast<std::uint64_t>(st.st_size);
-  stamp[3] = static_cast<std::uint64_t>(st.st_ctim.tv_sec);
-  stamp[4] = static_cast<std::uint64_t>(st.st_ctim.tv_nsec);
-}
-
-}  // namespace
-
 KeptPictureFile::KeptPictureFile(std::string path, std::vector<std::uint8_t> bytes, std::uint64_t hash,
                                  std::string extension)
     : m_path(std::move(path)), m_bytes(std::move(bytes)), m_hash(hash), m_extension(std::move(extension)) {
-  StampOf(m_path, m_stamp);
+  m_stamp = md::files::StampOf(m_path);
 }
 
 bool KeptPictureFile::Intact() const {
-  std::uint64_t now[5];
-  StampOf(m_path, now);
-  return now[1] != 0 && std::equal(now, now + 5, m_stamp);
+  const md::files::FileStamp now = md::files::StampOf(m_path);
+  return now.known && now == m_stamp;
 }
 
 KeptPictureFile::~KeptPictureFile() {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/filestore.h"
+
 namespace md::layout {
 
 // A kept picture's file. It is made when the first element takes the content,
@@ -35,8 +37,8 @@ class KeptPictureFile {
   std::vector<std::uint8_t> m_bytes;
   std::uint64_t m_hash;
   std::string m_extension;
-  // What the file was when written: device, inode, size, change time.
-  std::uint64_t m_stamp[5] = {0, 0, 0, 0, 0};
+  // What the file was when written.
+  md::files::FileStamp m_stamp;
 };
 
 using KeptPicturePtr = std::shared_ptr<const KeptPictureFile>;
