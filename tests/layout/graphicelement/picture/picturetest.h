@@ -109,19 +109,6 @@ class PicturePage : public ::testing::Test {
     set->Release();
     return out;
   }
-  // Stores the string under the key of the "Custom" set (added when missing).
-  static void SetStoredString(IGIS_Element* e, const char* key, const std::string& value) {
-    IGIS_FeatureAttributes* a = e->GetFeaturePtr()->GetAttributes();
-    IGIS_PropertySet* set = GIS_CreatePropertySetObject();
-    set->Archive(a->GetDataBuffer("Custom"), GIS_ARCHIVE_READ, 0);
-    if (set->GetProperty(key) == nullptr) set->AddProperty(key, key, GIS_FIELD_TYPE_STRING, 1);
-    set->GetProperty(key)->SetString(value.c_str());
-    IGIS_DataBuffer* out = GIS_CreateDataBufferObject(0);
-    set->Archive(out, GIS_ARCHIVE_WRITE, 0);
-    a->SetDataBuffer("Custom", out, 0);
-    out->Release();
-    set->Release();
-  }
 
   IGIS_FeatureSet* set_ = nullptr;
   IGIS_SpatialReference* reference_ = nullptr;

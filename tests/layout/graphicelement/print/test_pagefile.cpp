@@ -22,7 +22,6 @@
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "tests/support/logmark.h"
-#include "tests/support/pngresolution.h"
 
 namespace {
 
@@ -211,18 +210,6 @@ TEST(PagePrint, PrintsToPngAndPdf) {
                                   folder.File("a.pdf").c_str()));
   EXPECT_GT(fs::file_size(folder.File("a.png")), 0u);
   EXPECT_GT(fs::file_size(folder.File("a.pdf")), 0u);
-}
-
-// A page printed to PNG states the resolution it was printed at.
-TEST(PagePrint, APngStatesItsResolution) {
-  Folder folder;
-  TwoElements page;
-  for (const auto& [dpi, perMetre] : {std::pair<int, std::uint32_t>{72, 2835}, {150, 5906}, {300, 11811}}) {
-    SCOPED_TRACE(dpi);
-    const std::string file = folder.File(("at-" + std::to_string(dpi) + ".png").c_str());
-    ASSERT_TRUE(GIS_PrintPageToFile(page.page.get(), 29700, 21000, dpi, file.c_str()));
-    EXPECT_EQ(md::test::ReadPngPhysicalFile(file), md::test::Stated(perMetre));
-  }
 }
 
 }  // namespace
