@@ -4,10 +4,9 @@
 // the page to PNG and PDF and onto a cairo surface; edits the title through
 // its property sheet with the scripted user; saves the page without telling
 // any element to store itself, reads it back whole into a fresh page and
-// prints that again, pixel for pixel the same; reads the page again without
-// its layout layer, told once to give it one; finds its records in the log
-// file the README names; reads a metafile picture.
-// Usage: mapdeck_host OUTDIR (with TMPDIR set, as the install check does)
+// prints that again, pixel for pixel the same, and without its layout layer,
+// told so once in the log the README names; reads a metafile picture.
+// Usage: mapdeck_host OUTDIR
 // Exits with 0 when every answer is the expected one.
 #include <cairo.h>
 
@@ -18,7 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -152,14 +151,6 @@ bool FileExists(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && st.st_size > 0;
 }
 
-// Whether the file holds the text.
-bool FileHolds(const std::string& path, const std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream all;
-  all << in.rdbuf();
-  return !text.empty() && all.str().find(text) != std::string::npos;
-}
-
 }  // namespace
 
 // Whether a record since the mark begins with the text.
@@ -282,25 +273,21 @@ int main(int argc, char** argv) {
   Expect(!Recorded(logMark, "RegisterOtherComponentsCfgFile"),
          "the frames find the installed component list");
 
-  // Read without the layout layer: the frame finds no map, and one record,
-  // written as the page is read, says what to do; printing adds none.
+  // Read and printed without the layout layer: one record says what to do,
+  // in the log file the README names.
   IGIS_FeatureSet* unshown = GIS_CreateFeatureSetObject(nullptr, "layout", 0, 0, 0, 0, nullptr);
   const std::size_t readMark = GIS_GetLogPtr()->GetRecordCount();
   const bool read = unshown->LoadPageFromFile(file.c_str()) == TRUE;
-  const std::vector<SGIS_LogRecord> told = GIS_GetLogPtr()->GetRecordsSince(readMark);
-  const std::size_t printMark = GIS_GetLogPtr()->GetRecordCount();
   GIS_PrintPageToFile(unshown, kPaperWidth, kPaperHeight, kDpi, (out + "/unshown.png").c_str());
-  Expect(read && told.size() == 1 && told[0].text.find("SetMapLayer") != std::string::npos &&
-             GIS_GetLogPtr()->GetRecordCount() == printMark,
-         "a page read without its layout layer is told once, naming SetMapLayer");
   unshown->Release();
-  // The records go where the README says: mapdeck.log in mapdeck-<uid> of
-  // the system's temporary folder.
+  const std::vector<SGIS_LogRecord> told = GIS_GetLogPtr()->GetRecordsSince(readMark);
   const char* tmp = std::getenv("TMPDIR");
-  const std::string logFile = std::string(tmp != nullptr && tmp[0] != '\0' ? tmp : "/tmp") + "/mapdeck-" +
-                              std::to_string(getuid()) + "/mapdeck.log";
-  Expect(logFile == GIS_GetLogPtr()->GetFilePath() && !told.empty() && FileHolds(logFile, told[0].text),
-         "the records are appended to mapdeck.log in $TMPDIR/mapdeck-<uid>");
+  std::ifstream log((tmp != nullptr && tmp[0] != '\0' ? std::string(tmp) : "/tmp") + "/mapdeck-" +
+                    std::to_string(getuid()) + "/mapdeck.log");
+  const std::string logged{std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};
+  Expect(read && told.size() == 1 && told[0].text.find("SetMapLayer") != std::string::npos &&
+             logged.find(told[0].text) != std::string::npos,
+         "a page without its layout layer is told once, naming SetMapLayer, in mapdeck.log");
 
   // A page without a spatial reference is refused with a record, not drawn blank.
   IGIS_FeatureSet* bare = GIS_CreateFeatureSetObject(nullptr, "bare", 0, 0, 0, 0, nullptr);

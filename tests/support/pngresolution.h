@@ -1,9 +1,7 @@
-// The resolution a PNG states, read back from its bytes: its chunks walked
-// from the signature to the first image data, the physical-size chunk
-// (pHYs) taken from among them.
+// The resolution a PNG states: its physical-size chunks (pHYs) before the
+// first image data, which readers take.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <fstream>
@@ -15,40 +13,28 @@
 namespace md::test {
 
 struct PngPhysical {
-  bool found = false;  // a pHYs chunk stands before the first image data
-  int count = 0;       // pHYs chunks in the whole file
+  int count = 0;  // the chunks; the first one's values:
   std::uint32_t x = 0, y = 0;
   int unit = -1;  // 1: pixels per metre
   bool operator==(const PngPhysical&) const = default;
 };
-
-// One chunk, before the image data, of the resolution in pixels per metre.
-inline PngPhysical Stated(std::uint32_t perMetre) { return {true, 1, perMetre, perMetre, 1}; }
-
 inline void PrintTo(const PngPhysical& p, std::ostream* os) {
-  *os << (p.found ? "" : "none before the data, ") << p.count << " chunk(s) " << p.x << " x " << p.y
-      << " unit " << p.unit;
+  *os << p.count << " chunk(s) " << p.x << " x " << p.y << " unit " << p.unit;
 }
+// One chunk of the resolution in pixels per metre.
+inline PngPhysical Stated(std::uint32_t perMetre) { return {1, perMetre, perMetre, 1}; }
 
 inline PngPhysical ReadPngPhysical(const std::vector<std::uint8_t>& png) {
-  static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  PngPhysical out;
-  if (png.size() < 8 || !std::equal(kSignature, kSignature + 8, png.begin())) return out;
-  auto big = [&](std::size_t at) {
-    return (std::uint32_t{png[at]} << 24) | (std::uint32_t{png[at + 1]} << 16) |
-           (std::uint32_t{png[at + 2]} << 8) | png[at + 3];
+  const auto big = [&](std::size_t at) {
+    return std::uint32_t{png[at]} << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
   };
-  bool imageSeen = false;
-  for (std::size_t at = 8; at + 12 <= png.size();) {
-    const std::uint32_t length = big(at);
-    if (length > png.size() - at - 12) break;
-    const std::string type(png.begin() + static_cast<std::ptrdiff_t>(at + 4),
-                           png.begin() + static_cast<std::ptrdiff_t>(at + 8));
-    imageSeen = imageSeen || type == "IDAT";
-    if (type == "pHYs" && length == 9 && ++out.count == 1 && !imageSeen)
-      out = {true, 1, big(at + 8), big(at + 12), png[at + 16]};
-    at += 12 + length;
-  }
+  const auto type = [&](std::size_t at) { return std::string(png.begin() + at + 4, png.begin() + at + 8); };
+  PngPhysical out;
+  if (png.size() < 8 || std::string(png.begin(), png.begin() + 8) != "\x89PNG\r\n\x1a\n") return out;
+  for (std::size_t at = 8; at + 12 <= png.size() && big(at) <= png.size() - at - 12 && type(at) != "IDAT";
+       at += 12 + big(at))
+    if (type(at) == "pHYs" && big(at) == 9 && ++out.count == 1)
+      out = {1, big(at + 8), big(at + 12), png[at + 16]};
   return out;
 }
 

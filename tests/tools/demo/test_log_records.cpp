@@ -1,11 +1,7 @@
 // The log holds failures only: work that succeeds (grids from the wizard's
 // first values, converted and copied; both demo pages built, stored, saved
-// and read back) writes no record, while a real failure still writes its own;
-// a page without a map layer is told so once, not by every element that
-// needs a map.
-#include <filesystem>
+// and read back) writes no record, while a real failure still writes its own.
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -157,73 +153,6 @@ TEST(LogRecords, SuccessfulWorkWritesNoneAndAFailureItsOwn) {
     } else {
       EXPECT_EQ(mark.Count(row.nLevel, row.szMethod, row.szText), 1);
     }
-  }
-}
-
-// The record of a page read or named without a map layer.
-std::string NoMapLayer(const std::string& map) {
-  return "the page has no map layer, so the frame cannot find its map " + map +
-         ": give the page its document's layout layer with SetMapLayer before reading or drawing it";
-}
-
-// A page read back from the file, showing the layer (NULL: none).
-std::unique_ptr<md::demo::Page> Read(const std::filesystem::path& file, IGIS_MapLayer* layer) {
-  std::string error;
-  auto page = md::demo::LoadPage(file.string(), &error, layer);
-  EXPECT_NE(page, nullptr) << error;
-  return page;
-}
-
-TEST(LogRecords, APageWithoutAMapLayerIsToldOnceOnItsFirstFailingCall) {
-  md::test::FixedText fixed;
-  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
-  ASSERT_TRUE(doc.ok());
-  const auto folder = md::test::ScratchFolder("no-map-layer");
-  std::string error;
-  const auto sheetFile = folder / "sheet.mdfs", sampleFile = folder / "sample.mdfs";
-  {
-    auto sheet = md::demo::BuildMapSheetPage(doc, nullptr);
-    auto sample = md::demo::BuildSamplePage(nullptr);
-    ASSERT_TRUE(sheet != nullptr && sample != nullptr);
-    ASSERT_TRUE(md::demo::SavePage(*sheet, sheetFile.string(), &error)) << error;
-    ASSERT_TRUE(md::demo::SavePage(*sample, sampleFile.string(), &error)) << error;
-  }
-  const struct {
-    const char* szPage;
-    std::function<std::unique_ptr<md::demo::Page>()> make;
-    const char* szMethod;  // of the one record the page gets, or NULL
-    std::string text;
-  } rows[] = {
-      {"the map sheet read without a map layer", [&] { return Read(sheetFile, nullptr); },
-       "CGIS_MapElement::Archive", NoMapLayer("西山幅 1:5万")},
-      {"the map sheet read with its layer", [&] { return Read(sheetFile, doc.LayoutLayer()); }, nullptr, ""},
-      {"the sample page, whose frame names no map, read without a map layer",
-       [&] { return Read(sampleFile, nullptr); }, nullptr, ""},
-      {"two frames named on a new page without a map layer",
-       [] {
-         auto page = std::make_unique<md::demo::Page>();
-         for (const char* map : {"地形图", "影像图"}) {
-           IGIS_MapElement* frame = NewFrame(*page);
-           if (frame != nullptr) frame->SetMapName(map);
-         }
-         return page;
-       },
-       "CGIS_MapElement::SetMapName", NoMapLayer("地形图")},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.szPage);
-    md::test::LogMark made;
-    auto page = row.make();
-    ASSERT_NE(page, nullptr);
-    EXPECT_EQ(made.Count(), row.szMethod != nullptr ? 1u : 0u);
-    if (row.szMethod != nullptr) {
-      EXPECT_TRUE(made.Has(GIS_LOG_LEVEL_CHECK, row.szMethod, row.text));
-    }
-    // Printing, again and again, adds none.
-    md::test::LogMark printed;
-    md::test::Print(*page);
-    md::test::Print(*page);
-    EXPECT_EQ(printed.Count(), 0u);
   }
 }
 

@@ -6,19 +6,16 @@
 #include <cstring>
 #include <map>
 #include <string>
-#include <vector>
 
 #include "host/display/cgis_screendisplay.h"
 #include "host/helmora/igis_map.h"
 #include "host/tilemar/igis_tilingrule.h"
 #include "layout/graphicelement/furniture/igis_mapindexelement.h"
-#include "layout/graphicelement/furniture/igis_threenorthelement.h"
 #include "layout/graphicelement/igis_element.h"
 #include "layout/graphicelement/igis_mapelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "platform/canvas/recording.h"
 #include "platform/win/gdidevice.h"
-#include "tests/support/textcells.h"
 #include "tests/tools/demo/demotest.h"
 #include "tools/demo/mapsheet.h"
 
@@ -225,61 +222,6 @@ TEST(MapSheet, PrintsTheElementsItIsGivenOnItsPaper) {
   page->SetPaper(100, -1);
   EXPECT_EQ(page->width(), kSheetPaperWidth);
   EXPECT_EQ(page->height(), kSheetPaperHeight);
-}
-
-// The three-north diagram gives the sheet's angles as a reader takes them
-// off it, in degrees and minutes (a convergence of -0.56 degrees, a
-// declination of -6.8 and their difference), and every text of it, the
-// line labels and those three, stands clear of the lines, arcs and
-// arrowheads and of each other, measured with either text engine.
-TEST(MapSheet, TheThreeNorthDiagramReadsTheSheetsAnglesClearOfItsStrokes) {
-  md::demo::MapDocument doc(md::demo::SampleMapsFolder());
-  ASSERT_TRUE(doc.ok());
-  for (const bool real : {false, true}) {
-    SCOPED_TRACE(real ? "real fonts" : "fixed metrics");
-    GIS_SetSymbolTextEngine(real ? "freetype" : "fixed");
-    auto page = md::demo::BuildMapSheetPage(doc, nullptr);
-    ASSERT_NE(page, nullptr);
-    IGIS_ThreeNorthElement* diagram = nullptr;
-    for (IGIS_Element* e : page->elements())
-      if (auto* d = dynamic_cast<IGIS_ThreeNorthElement*>(e)) diagram = d;
-    ASSERT_NE(diagram, nullptr);
-    md::canvas::RecordingCanvas canvas(kSheetPaperWidth / 10, kSheetPaperHeight / 10);
-    std::string error;
-    const bool printed = md::demo::PrintElements(*page, {diagram}, &canvas, 254,
-                                                 real ? nullptr : &md::text::FixedMetricsEngine(), &error);
-    GIS_SetSymbolTextEngine("freetype");
-    ASSERT_TRUE(printed) << error;
-
-    const auto runs = canvas.recordsOf(md::canvas::Record::Type::Text);
-    std::string texts;
-    for (const md::canvas::Record* r : runs) texts += r->text.text;
-    ASSERT_EQ(texts, "真子午线坐标纵线磁子午线−0°34′−6°48′−6°14′");
-    // Each character's cell and the text it belongs to: the three labels of
-    // four characters, the three values of six.
-    std::vector<std::vector<SGIS_DPoint>> cells;
-    for (const md::canvas::Record* r : runs) cells.push_back(md::test::Cell(r->text));
-    auto textOf = [](std::size_t run) { return run < 12 ? run / 4 : 3 + (run - 12) / 6; };
-    for (std::size_t a = 0; a < cells.size(); ++a)
-      for (std::size_t b = a + 1; b < cells.size(); ++b)
-        if (textOf(a) != textOf(b)) {
-          EXPECT_FALSE(md::test::Overlap(cells[a], cells[b]))
-              << runs[a]->text.text << " and " << runs[b]->text.text;
-        }
-    // Lines, arcs, arrowheads and the grid north tip.
-    const auto strokes = canvas.shapesOf(md::canvas::ShapeKind::Polyline);
-    ASSERT_EQ(strokes.size(), 10u);
-    for (std::size_t t = 0; t < cells.size(); ++t) {
-      for (std::size_t s = 0; s < strokes.size(); ++s) {
-        const auto p = strokes[s]->Points();
-        for (std::size_t i = 1; i < p.size(); ++i) {
-          const std::vector<SGIS_DPoint> segment = {SGIS_DPoint(p[i - 1].x, p[i - 1].y, 0),
-                                                    SGIS_DPoint(p[i].x, p[i].y, 0)};
-          EXPECT_FALSE(md::test::Overlap(cells[t], segment)) << runs[t]->text.text << " and stroke " << s;
-        }
-      }
-    }
-  }
 }
 
 }  // namespace

@@ -105,7 +105,25 @@ std::vector<SGIS_Point> Flat(const std::array<SGIS_Point, N>& a) {
 }
 
 using md::test::Cell;
-using md::test::Overlap;
+
+// Whether two convex polygons overlap by more than a hair (separating axes).
+bool Overlap(const std::vector<SGIS_DPoint>& p, const std::vector<SGIS_DPoint>& q) {
+  for (const auto* poly : {&p, &q}) {
+    for (std::size_t i = 0; i < poly->size(); ++i) {
+      const SGIS_DPoint& a = (*poly)[i];
+      const SGIS_DPoint& b = (*poly)[(i + 1) % poly->size()];
+      const double nx = a.y - b.y, ny = b.x - a.x;
+      double pmin = 1e300, pmax = -1e300, qmin = 1e300, qmax = -1e300;
+      for (const auto& v : p)
+        pmin = std::min(pmin, v.x * nx + v.y * ny), pmax = std::max(pmax, v.x * nx + v.y * ny);
+      for (const auto& v : q)
+        qmin = std::min(qmin, v.x * nx + v.y * ny), qmax = std::max(qmax, v.x * nx + v.y * ny);
+      const double len = std::hypot(nx, ny);
+      if (len > 0 && (pmax - qmin < 0.5 * len || qmax - pmin < 0.5 * len)) return false;
+    }
+  }
+  return true;
+}
 
 TEST_F(ThreeNorthDraw, DrawsItsPiecesInOrderInsideTheClipAndRestoresIt) {
   CGIS_ThreeNorthElement* e = NewDiagram();

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -127,15 +128,12 @@ inline const PlaceRow kPlaces[] = {
     {"B", 7, 5, {{1, 2, true}, {0, 1, false}, {1, 2, false}}},
     {"C", -7, -5, {{-1, 0, true}, {-1, 0, false}, {-2, -1, false}}},
     {"D", -5, -5, {{-1, 0, false}, {-1, 0, true}, {-2, -1, false}}},
-    // A sheet's: a convergence of -0.56 and a declination of -6.8 degrees.
-    {"D, a sheet's", -0.56, -6.8, {{-1, 0, false}, {-1, 0, true}, {-2, -1, false}}},
 };
 
-// The characters of a UTF-8 text (each a text the drawer lays on its own).
+// The characters of a UTF-8 text, each of which the drawer lays on its own.
 inline std::size_t CharacterCount(const std::string& text) {
-  std::size_t n = 0;
-  for (unsigned char c : text) n += (c & 0xC0) != 0x80 ? 1 : 0;
-  return n;
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](unsigned char c) { return (c & 0xC0) != 0x80; }));
 }
 
 // A printer of 300 x 200 mm at 254 dpi (1 pixel = 0.1 mm) over a recording

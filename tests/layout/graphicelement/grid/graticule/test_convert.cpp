@@ -152,33 +152,6 @@ TEST_F(GraticuleConvert, LinesAndTicksStayInTheFrameWithAtLeastTwoPoints) {
   EXPECT_GT(ticks, 20);
 }
 
-// The converted ticks begin their offset beyond the frame, as drawn.
-TEST_F(GraticuleConvert, TicksBeginTheirOffsetBeyondTheFrame) {
-  const struct {
-    double offset, length;
-    double from, to;  // page units below the frame's bottom edge
-  } rows[] = {{0, 200, 0, 200}, {300, 200, 300, 500}, {-100, 200, -100, 100}};
-  const SGIS_Rect f = frame_->GetRect();
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.offset);
-    grid_->SetTickOffset(r.offset);
-    grid_->SetTickLength(r.length);
-    grid_->SetSubTickVisible(false, false, false, false);
-    const std::vector<Group> groups = Convert();
-    ASSERT_EQ(groups.size(), 1u);
-    int bottom = 0;
-    for (const std::vector<SGIS_Point>& line : groups[0].lines) {
-      if (line.size() != 2 || line[0].x != line[1].x || line[0].x <= f.left || line[0].x >= f.right) continue;
-      const double a = f.bottom - line[0].y, b = f.bottom - line[1].y;
-      if (std::min(a, b) < -150.0 || std::max(a, b) > 600.0) continue;
-      ++bottom;
-      EXPECT_NEAR(a, r.from, 1.0);
-      EXPECT_NEAR(b, r.to, 1.0);
-    }
-    EXPECT_GE(bottom, 3);  // the meridians every 5 degrees that meet the bottom edge
-  }
-}
-
 TEST_F(GraticuleConvert, MarkersAtTheCrossingsOfTheExtent) {
   grid_->SetGridlineType(GIS_GRIDLINE_MARKS);
   grid_->SetTickVisible(false, false, false, false);

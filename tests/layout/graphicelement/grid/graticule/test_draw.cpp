@@ -197,37 +197,6 @@ TEST_F(GraticuleDraw, ATurnedMapIsCoveredToItsCorners) {
   for (int side : touching) EXPECT_GE(side, 5);
 }
 
-// Ticks begin their offset beyond the frame and run their length from
-// there; an offset that is not finite draws as none.
-TEST_F(GraticuleDraw, TicksBeginTheirOffsetBeyondTheFrame) {
-  const struct {
-    double offset, length;
-    double from, to;  // pixels below the frame's bottom edge, 10 a millimetre
-  } rows[] = {{0, 200, 0, 20},
-              {300, 200, 30, 50},
-              {-100, 200, -10, 10},
-              {300, -200, 30, 10},
-              {std::nan(""), 200, 0, 20}};
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.offset);
-    grid_->SetTickOffset(r.offset);
-    grid_->SetTickLength(r.length);
-    md::test::GraticulePrinter p;
-    ASSERT_TRUE(Draw(p));
-    const RECT f = FramePixels(p);
-    int bottom = 0;
-    for (const Stroke& t : OfColor(md::test::StrokesOf(p.canvas), kTickColor)) {
-      if (t.points.size() != 2 || std::fabs(t.points[0].x - t.points[1].x) > 1.0) continue;
-      const double a = t.points[0].y - f.bottom, b = t.points[1].y - f.bottom;
-      if (std::min(a, b) < -15.0 || t.points[0].x <= f.left || t.points[0].x >= f.right) continue;
-      ++bottom;
-      EXPECT_NEAR(a, r.from, 1.0);
-      EXPECT_NEAR(b, r.to, 1.0);
-    }
-    EXPECT_GT(bottom, 5);
-  }
-}
-
 TEST_F(GraticuleDraw, TicksFollowTheirSwitchesDivisionAndLength) {
   struct Row {
     const char* name;
