@@ -1,5 +1,4 @@
-// Fuzzes the check a metafile's SVG passes before librsvg reads it in this
-// process (checks in svgcheck_input.h).
+// Fuzzes the check a metafile's SVG passes before librsvg reads it (checks in svgcheck_input.h).
 #include <cstddef>
 #include <cstdint>
 

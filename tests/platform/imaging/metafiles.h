@@ -211,16 +211,14 @@ inline Bytes SampleEmf() {
              6);
 }
 
-// While it lives, the imaging tests' probe standing in for the metafile
-// helper crashes on every metafile ("crash") or refuses it with the text as
-// its reason; without it, or given NULL, it takes forever over each.
+// While it lives, the probe standing in for the metafile helper crashes on
+// every metafile ("crash") or refuses it with the text as its reason; given
+// NULL, it takes forever over each, as it does without it.
 struct ProbeMetafileBehaviour {
   explicit ProbeMetafileBehaviour(const char* behaviour) {
     if (behaviour != nullptr) ::setenv("MD_PROBE_METAFILE", behaviour, 1);
   }
   ~ProbeMetafileBehaviour() { ::unsetenv("MD_PROBE_METAFILE"); }
-  ProbeMetafileBehaviour(const ProbeMetafileBehaviour&) = delete;
-  ProbeMetafileBehaviour& operator=(const ProbeMetafileBehaviour&) = delete;
 };
 
 // Metafile limits in force while it lives; the refusals they caused are
@@ -232,8 +230,6 @@ struct MetafileLimitsScope {
     md::imaging::SetMetafileLimits(before);
     md::imaging::ForgetRefusedMetafiles();
   }
-  MetafileLimitsScope(const MetafileLimitsScope&) = delete;
-  MetafileLimitsScope& operator=(const MetafileLimitsScope&) = delete;
   md::imaging::MetafileLimits before;
 };
 
