@@ -4,54 +4,53 @@
 
 #include <cairo.h>
 
+#include <cmath>
 #include <cstdint>
-#include <filesystem>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/pngwrite.h"
 #include "platform/canvas/raster.h"
-#include "tests/support/pngresolution.h"
+#include "platform/imaging/decode.h"
+#include "platform/imaging/loader.h"
 
 namespace {
 
 namespace c = md::canvas;
-using md::test::PngPhysical;
+
+// The pixels per metre a reader takes from a picture, when square; else 0.
+long PerMetre(const md::imaging::DecodeResult& read) {
+  const md::imaging::Bitmap* b = read.bitmap.get();
+  return b != nullptr && b->dpiX == b->dpiY ? std::lround(b->dpiX / 0.0254) : 0;
+}
 
 const std::uint32_t* Grey(const void* context, int) { return static_cast<const std::uint32_t*>(context); }
 
 TEST(PngResolution, EveryWriterStatesItsResolution) {
   const std::vector<std::uint32_t> grey(8, 0x00808080u);
-  const c::PngRows rows{8, 4, grey.data(), &Grey};
   std::vector<c::PngStripe> stripes(1);
-  ASSERT_TRUE(c::CompressPngStripe(rows, 0, 4, true, &stripes[0]));
+  ASSERT_TRUE(c::CompressPngStripe(c::PngRows{8, 4, grey.data(), &Grey}, 0, 4, true, &stripes[0]));
   auto page = c::CairoCanvas::createPageImage(25.4, 12.7, 300);
   ASSERT_NE(page, nullptr);
   const c::Raster raster = c::ReadRaster(*page);
-  const std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)> surface(
-      cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 6, 5), &cairo_surface_destroy);
-  std::filesystem::create_directories(MD_TEST_OUTPUT_DIR);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 6, 5);
+  const std::vector<std::uint8_t> png = c::SurfacePng(surface, 150);
+  cairo_surface_destroy(surface);
   const std::string file = MD_TEST_OUTPUT_DIR "/png-resolution.png";
-  const auto written = [&](bool ok) { return ok ? md::test::ReadPngPhysicalFile(file) : PngPhysical{}; };
-  const struct {
-    const char* writer;
-    std::function<PngPhysical()> stated;
-    std::uint32_t perMetre;
-  } table[] = {
-      {"a page", [&] { return written(page->writePng(file)); }, 11811},
-      {"a difference",
-       [&] { return written(c::WritePng(c::DifferenceImage(raster, raster, 0), file, nullptr)); }, 11811},
-      {"stripes", [&] { return written(c::WritePngFile(file, 8, 4, stripes, 1200.5)); }, 47264},
-      {"no paper size", [&] { return written(c::CairoCanvas::createImage(10, 10)->writePng(file)); }, 3780},
-      {"cairo's writer", [&] { return md::test::ReadPngPhysical(c::SurfacePng(surface.get(), 150)); }, 5906},
+  const auto load = [&](bool written) {
+    return written ? md::imaging::LoadFile(file) : md::imaging::DecodeResult{};
   };
-  for (const auto& row : table) {
-    std::filesystem::remove(file);
-    EXPECT_EQ(row.stated(), md::test::Stated(row.perMetre)) << row.writer;
-  }
+  // A page at 300 dpi and a difference of two, stripes at 1200.5 dpi, a
+  // raster of no paper size, cairo's writer at 150 dpi.
+  const std::vector<long> stated = {
+      PerMetre(load(page->writePng(file))),
+      PerMetre(load(c::WritePng(c::DifferenceImage(raster, raster, 0), file, nullptr))),
+      PerMetre(load(c::WritePngFile(file, 8, 4, stripes, 1200.5))),
+      PerMetre(load(c::CairoCanvas::createImage(10, 10)->writePng(file))),
+      PerMetre(md::imaging::Decode(png.data(), png.size())),
+  };
+  EXPECT_EQ(stated, (std::vector<long>{11811, 11811, 47264, 3780, 5906}));
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include "platform/ole/objectclass.h"
 #include "platform/win/wingdi.h"
 #include "tests/support/oddfiles.h"
-#include "tests/support/pngresolution.h"
 
 namespace {
 
@@ -103,11 +102,6 @@ TEST(ObjectClasses, PictureSurvivesStorageAndDrawsStretched) {
   const std::uint32_t field = dc.At(80, 20);
   EXPECT_LT(field & 0xFF0000, 0x600000u);  // the blue field, not white
   EXPECT_GT(field & 0xFF, 0xA0u);
-}
-
-TEST(ObjectClasses, ANewPictureStatesItsResolution) {
-  EXPECT_EQ(md::test::ReadPngPhysical(md::ole::PictureClass().createNew()->Content()),
-            md::test::Stated(3780));  // 96 dpi, as its extent is measured
 }
 
 TEST(ObjectClasses, TextDocumentSurvivesStorageAndDrawsItsLines) {

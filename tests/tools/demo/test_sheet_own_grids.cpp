@@ -337,25 +337,18 @@ TEST_F(SheetOwnGrids, MinuteMarksStandWhereSferonPutsTheMinutesAndCrossTheBand) 
   }
 }
 
-// No minute mark (a stroke wholly beyond one edge of the frame) runs through
-// a number beside the frame: kilometre numbers, zones, corner coordinates.
+// No minute mark (a stroke wholly beyond the frame) crosses a number beside it.
 TEST_F(SheetOwnGrids, NoMinuteMarkCrossesANumber) {
-  const auto beyond = [&](const Text& t) {
-    return !(t.left > left_ && t.right < right_ && t.bottom > bottom_ && t.top < top_);
-  };
-  EXPECT_GE(std::count_if(texts_.begin(), texts_.end(), beyond), 80);
-  int marks = 0;
+  std::vector<std::string> crossed;
   for (const Segment& s : strokes_) {
     const double x1 = std::min(s.a.x, s.b.x), x2 = std::max(s.a.x, s.b.x);
     const double y1 = std::min(s.a.y, s.b.y), y2 = std::max(s.a.y, s.b.y);
     if (y1 < top_ - kPixel && y2 > bottom_ + kPixel && x1 < right_ - kPixel && x2 > left_ + kPixel) continue;
-    ++marks;
-    for (const Text& t : texts_) {
-      EXPECT_FALSE(beyond(t) && x1 < t.right && x2 > t.left && y1 < t.top && y2 > t.bottom)
-          << "a mark at (" << x1 << ", " << y1 << ") crosses \"" << t.text << "\"";
-    }
+    for (const Side side : {kBottom, kTop, kLeft, kRight})
+      for (const Text& t : TextsOn(side))
+        if (x1 < t.right && x2 > t.left && y1 < t.top && y2 > t.bottom) crossed.push_back(t.text);
   }
-  EXPECT_EQ(marks, 15 + 15 + 10 + 10);
+  EXPECT_EQ(crossed, std::vector<std::string>{});
 }
 
 // The corner coordinates stand beyond the band, a few millimetres from the

@@ -268,38 +268,28 @@ TEST_F(PictureArchive, StoredNamesLongerThanAPathAreRefused) {
 // A picture beside or below its page also stores its path from the page's
 // folder, and is drawn from there after the page's folder has moved.
 TEST_F(PictureArchive, APictureBesideOrBelowItsPageIsFoundWhereverThePageMovesWithIt) {
-  // The picture from the row's folder, and its stored relative path; the
-  // page lies in "a", which moves to "moved".
-  const std::pair<const char*, const char*> rows[] = {
-      {"a/pic.png", "pic.png"}, {"a/img/pic.png", "img/pic.png"}, {"b/pic.png", ""}};
-  int n = 0;
-  for (const auto& [picture, relative] : rows) {
-    SCOPED_TRACE(picture);
-    const std::filesystem::path root = dir_ / std::to_string(n++);
-    std::filesystem::create_directories(root / "a");
-    std::filesystem::create_directories((root / picture).parent_path());
-    files::WriteAll((root / picture).string(), files::Png(8, 8, files::Opaque(8, 8)));
-    IGIS_FeatureSet* page = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
-    page->GetFeatureClass()->SetSpatialReference(reference_);
-    CGIS_PictureElement* e = NewPicture(page);
-    ASSERT_TRUE(e->ImportPictureFromFile((root / picture).c_str()));
-    e->SetFramePropertyPtr(nullptr);
-    e->SetRect(SGIS_Rect(2540, 17460, 5080, 14920));
-    ASSERT_TRUE(page->SaveToFile((root / "a/page.mdfs").c_str()));
-    EXPECT_EQ(StoredString(e, "RelativeFileName"), relative);
-    std::filesystem::rename(root / "a", root / "moved");
-
-    IGIS_FeatureSet* moved = GIS_CreateFeatureSetObject(nullptr, "moved", 0, 0, 0, 0, nullptr);
-    ASSERT_TRUE(moved->LoadPageFromFile((root / "moved/page.mdfs").c_str()));
-    moved->GetFeatureClass()->SetSpatialReference(reference_);
-    IGIS_Element* read = moved->GetElement(e->GetID());
-    ASSERT_NE(read, nullptr);
-    ScreenOnRecording screen;
-    EXPECT_TRUE(read->OnDraw(screen.hdc, false, &screen.display));
-    EXPECT_EQ(screen.Images().size(), 1u);
-    moved->Release();
-    page->Release();
+  std::vector<CGIS_PictureElement*> placed;
+  for (const char* picture : {"a/pic.png", "a/img/pic.png", "b/pic.png"}) {  // the page lies in "a"
+    std::filesystem::create_directories((dir_ / picture).parent_path());
+    files::WriteAll((dir_ / picture).string(), files::Png(8, 8, files::Opaque(8, 8)));
+    placed.push_back(NewPicture());
+    ASSERT_TRUE(placed.back()->ImportPictureFromFile((dir_ / picture).c_str()));
+    placed.back()->SetRect(SGIS_Rect(2540, 17460, 5080, 14920));
   }
+  ASSERT_TRUE(set_->SaveToFile((dir_ / "a/page.mdfs").c_str()));
+  std::filesystem::rename(dir_ / "a", dir_ / "moved");
+  IGIS_FeatureSet* moved = GIS_CreateFeatureSetObject(nullptr, "moved", 0, 0, 0, 0, nullptr);
+  ASSERT_TRUE(moved->LoadPageFromFile((dir_ / "moved/page.mdfs").c_str()));
+  moved->GetFeatureClass()->SetSpatialReference(reference_);
+  std::vector<std::pair<std::string, std::size_t>> stored;  // the relative path, the pictures drawn
+  for (CGIS_PictureElement* e : placed) {
+    ScreenOnRecording screen;
+    const bool drawn = moved->GetElement(e->GetID())->OnDraw(screen.hdc, false, &screen.display);
+    stored.emplace_back(StoredString(e, "RelativeFileName"), drawn ? screen.Images().size() : 0);
+  }
+  EXPECT_EQ(stored,
+            (std::vector<std::pair<std::string, std::size_t>>{{"pic.png", 1}, {"img/pic.png", 1}, {"", 1}}));
+  moved->Release();
 }
 
 }  // namespace
