@@ -211,22 +211,16 @@ inline Bytes SampleEmf() {
              6);
 }
 
-// While it lives, the probe standing in for the metafile helper crashes on
-// every metafile ("crash") or refuses it with the text as its reason; given
-// NULL, it takes forever over each, as it does without it.
-struct ProbeMetafileBehaviour {
-  explicit ProbeMetafileBehaviour(const char* behaviour) {
-    if (behaviour != nullptr) ::setenv("MD_PROBE_METAFILE", behaviour, 1);
-  }
-  ~ProbeMetafileBehaviour() { ::unsetenv("MD_PROBE_METAFILE"); }
-};
-
-// Metafile limits in force while it lives; the refusals they caused are
-// forgotten after.
+// Metafile limits in force while it lives (the refusals they caused are
+// forgotten after); the probe standing in for the helper takes forever over a
+// metafile, or as `probe` says crashes ("crash") or refuses with that reason.
 struct MetafileLimitsScope {
-  explicit MetafileLimitsScope(md::imaging::MetafileLimits limits)
-      : before(md::imaging::SetMetafileLimits(std::move(limits))) {}
+  explicit MetafileLimitsScope(md::imaging::MetafileLimits limits, const char* probe = nullptr)
+      : before(md::imaging::SetMetafileLimits(std::move(limits))) {
+    if (probe != nullptr) ::setenv("MD_PROBE_METAFILE", probe, 1);
+  }
   ~MetafileLimitsScope() {
+    ::unsetenv("MD_PROBE_METAFILE");
     md::imaging::SetMetafileLimits(before);
     md::imaging::ForgetRefusedMetafiles();
   }

@@ -205,9 +205,7 @@ class OlePage : public ::testing::Test {
     IGIS_DataBuffer* b = custom->GetProperty("OLEDATA")->GetDataBuffer();
     b->SetSize(static_cast<int>(bytes.size()));
     std::copy(bytes.begin(), bytes.end(), b->GetData());
-    md::basilo::ReleasePtr<IGIS_DataBuffer> out(GIS_CreateDataBufferObject(0));
-    custom->Archive(out.get(), GIS_ARCHIVE_WRITE, 0);
-    e->GetFeaturePtr()->GetAttributes()->SetDataBuffer("Custom", out.get(), 0);
+    custom->Archive(e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom"), GIS_ARCHIVE_WRITE, 0);
   }
   std::vector<std::uint8_t> StoredCustom(IGIS_Element* e) {
     return Bytes(e->GetFeaturePtr()->GetAttributes()->GetDataBuffer("Custom"));

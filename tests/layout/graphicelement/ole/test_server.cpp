@@ -235,7 +235,7 @@ TEST_F(OleServer, TheObjectPageShowsAReadLinkUnupdatedUntilUpdateNow) {
       md::test::WriteText("paged_link.txt", "changed");
     else
       std::filesystem::remove(source);
-    const md::test::SourceClock later(md::test::SourceClock::AMinuteFromNow());
+    const md::test::SourceClock later;
     md::ui::ClearMessageBoxLog();
     const int redraws = Redraws();
     ScriptedDriver driver;

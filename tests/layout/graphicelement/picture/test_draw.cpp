@@ -113,56 +113,38 @@ TEST_F(PictureDraw, DraftModeShowsNoPictureOnScreenButPrintsIt) {
   EXPECT_EQ(printer.Images().size(), 1u);
 }
 
-// The texts of the picture records written since the mark, in order.
-std::vector<std::string> PictureRecords(const LogMark& mark) {
-  std::vector<std::string> texts;
-  for (const SGIS_LogRecord& r : mark.Records())
-    if (r.level == GIS_LOG_LEVEL_STORAGE && r.method == "CGIS_PictureElement::OnDraw")
-      texts.push_back(r.text);
-  return texts;
-}
-
-// The other picture of the page is drawn; this one is crossed out, and one
-// record names its file and why.
+// A picture that cannot be drawn from its file, here within a group, is
+// crossed out, one record names its file and why, and the print fails; the
+// page's other picture is drawn.
 TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedAndFailsThePrint) {
-  const struct {
-    const char* file;  // a PNG is removed, a WMF refused by the helper
-    bool inCompound;
-    const char* reason;  // what the record says after the file's path
-  } rows[] = {
-      {"gone.png", false, ": No such file or directory"},
-      {"refused.wmf", false, ": WMF: cannot draw this"},
-      {"in-compound.png", true, ": No such file or directory"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.file);
-    CGIS_PictureElement* bad = NewPicture();
-    CGIS_PictureElement* good = NewPicture();
-    const bool wmf = std::string(row.file).ends_with(".wmf");
-    const std::string path = wmf ? Write(row.file, metafiles::SampleWmf()) : Quadrants(row.file, 8, 8);
+  // A PNG removed, a WMF the helper refuses; what the record says after the path.
+  for (const auto& [file, reason] :
+       {std::pair{"gone.png", ": No such file or directory"}, {"refused.wmf", ": WMF: cannot draw this"}}) {
+    SCOPED_TRACE(file);
+    const bool wmf = std::string(file).ends_with(".wmf");
+    const std::string path = wmf ? Write(file, metafiles::SampleWmf()) : Quadrants(file, 8, 8);
+    CGIS_PictureElement *bad = NewPicture(), *good = NewPicture();
     ASSERT_TRUE(bad->ImportPictureFromFile(path.c_str()));
     ASSERT_TRUE(good->ImportPictureFromFile(Quadrants("good.png", 8, 8).c_str()));
     for (CGIS_PictureElement* e : {bad, good}) e->SetFramePropertyPtr(nullptr);
     bad->SetRect(SGIS_Rect(2540, 27160, 5080, 24620));
     good->SetRect(SGIS_Rect(10160, 27160, 12700, 24620));
     if (!wmf) std::filesystem::remove(path);
-    const metafiles::MetafileLimitsScope limits({5000, 10000, MD_IMAGING_PROBE});
-    const metafiles::ProbeMetafileBehaviour refusing(wmf ? "cannot draw this" : nullptr);
+    const metafiles::MetafileLimitsScope limits({5000, 10000, MD_IMAGING_PROBE},
+                                                wmf ? "cannot draw this" : nullptr);
     md::imaging::ImageCache::Shared().Clear();
-    IGIS_Element* page[] = {bad, good};
-    if (row.inCompound) {
-      auto* compound = new CGIS_CompoundElement(set_, nullptr);
-      owned_.push_back(compound);
-      ASSERT_TRUE(compound->AddElement(bad));
-      page[0] = compound;
-    }
+    auto* group = new CGIS_CompoundElement(set_, nullptr);
+    owned_.push_back(group);
+    ASSERT_TRUE(group->AddElement(bad));
+    IGIS_Element* page[] = {group, good};
     PrinterOnRecording printer;
     LogMark mark;
     EXPECT_FALSE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page, 2));
     EXPECT_EQ(printer.Images().size(), 1u);
     EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Rectangle).size(), 1u);
     EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Line).size(), 2u);
-    EXPECT_EQ(PictureRecords(mark), std::vector<std::string>{path + row.reason});
+    EXPECT_EQ(mark.Count(), 2u);
+    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_STORAGE, "CGIS_PictureElement::OnDraw", path + reason));
     EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "GIS_PrintPageToDC"));
   }
 }
@@ -200,14 +182,12 @@ TEST_F(PictureDraw, RedrawingDoesNotDecodeAgainUntilTheFileChanges) {
 // deferred. Each drawing starts again.
 TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) {
   std::vector<IGIS_Element*> pictures;
-  for (std::uint16_t k = 0; k < 3; ++k) {
-    // A white rectangle, each file of another width.
-    const std::uint16_t width = 1000 + 100 * k;
+  for (std::uint16_t width = 1000; width < 1300; width += 100) {  // a white rectangle, files of other widths
     const files::Bytes wmf = metafiles::Wmf(
         width, 500, 1000, {{0x020B, {0, 0}}, {0x020C, {500, width}}, {0x041B, {400, 900, 100, 100}}}, 0);
     CGIS_PictureElement* e = NewPicture();
     e->SetFramePropertyPtr(nullptr);
-    ASSERT_TRUE(e->ImportPictureFromFile(Write("m" + std::to_string(k) + ".wmf", wmf).c_str()));
+    ASSERT_TRUE(e->ImportPictureFromFile(Write("m" + std::to_string(width) + ".wmf", wmf).c_str()));
     pictures.push_back(e);
   }
   md::imaging::ImageCache::Shared().Clear();
@@ -231,8 +211,9 @@ TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) 
     LogMark mark;
     EXPECT_FALSE(draw());
     std::vector<std::string> outcomes;
-    for (const std::string& text : PictureRecords(mark))
-      outcomes.push_back(text.substr(text.find(".wmf: ") + 6));
+    for (const SGIS_LogRecord& r : mark.Records())
+      if (r.method == "CGIS_PictureElement::OnDraw")
+        outcomes.push_back(r.text.substr(r.text.find(".wmf: ") + 6));
     EXPECT_EQ(outcomes, (std::vector<std::string>{
                             slow, slow, "WMF: not drawn: this drawing's 0.60 s for metafiles are spent"}));
   }
