@@ -1,24 +1,25 @@
 // Whole-file reads and safe file replacement (see filestore.h).
 #include "platform/files/filestore.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <string_view>
+
+#include "platform/files/leftovers.h"
 
 namespace md::files {
 namespace {
 
+using detail::FolderOf;
+
 // Symbolic links followed before a path is taken as a loop.
 constexpr int kMaxLinkHops = 40;
+// Names tried for a temporary file before a save gives up.
+constexpr int kTemporaryNameAttempts = 100;
 
 std::string Errno(int err) { return std::strerror(err); }
 
@@ -33,13 +34,6 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
     size -= static_cast<std::size_t>(n);
   }
   return true;
-}
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
 }
 
 // The file a write to szPath lands in: symbolic links followed (a dangling
@@ -78,59 +72,6 @@ bool ResolveTarget(const char* szPath, std::string* pTarget, bool* pExists, stru
   }
   *pTarget = target;
   return true;
-}
-
-// The value of `digits` when they are a decimal number as std::to_string
-// writes it (no sign, no leading zero) and at most `most`, else -1.
-long long DecimalOf(std::string_view digits, long long most) {
-  if (digits.empty() || digits.size() > 10 || (digits[0] == '0' && digits.size() > 1)) return -1;
-  long long value = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value <= most ? value : -1;
-}
-
-// The process that wrote `name` when it names a temporary file of a
-// replacement of the file called `base` (TemporaryName), else 0.
-pid_t TemporaryOwner(std::string_view name, std::string_view base) {
-  constexpr std::string_view kInfix = ".tmp.";
-  if (!name.starts_with(base) || !name.substr(base.size()).starts_with(kInfix)) return 0;
-  name.remove_prefix(base.size() + kInfix.size());
-  const std::size_t dot = name.find('.');
-  if (dot == std::string_view::npos || DecimalOf(name.substr(dot + 1), UINT_MAX) < 0) return 0;
-  const long long pid = DecimalOf(name.substr(0, dot), INT_MAX);
-  return pid > 0 ? static_cast<pid_t>(pid) : 0;
-}
-
-// Whether a process of that ID runs (one this process may not signal does).
-bool Runs(pid_t pid) { return ::kill(pid, 0) == 0 || errno != ESRCH; }
-
-// Removes the temporary files that replacements of `target` left in its
-// folder when their processes ended before they finished (killed, or the
-// machine stopped): regular files named as TemporaryName names them whose
-// process no longer runs and that no process holds locked (a writer holds
-// its temporary locked: one of another process ID namespace is left alone).
-// Nothing else in the folder is touched; what cannot be removed stays.
-void RemoveLeftTemporaries(const std::string& target) {
-  const std::string base = target.substr(target.rfind('/') + 1);
-  DIR* folder = ::opendir(FolderOf(target).c_str());
-  if (folder == nullptr) return;
-  const int dirFd = ::dirfd(folder);
-  const pid_t self = ::getpid();
-  while (const dirent* entry = ::readdir(folder)) {
-    const pid_t owner = TemporaryOwner(entry->d_name, base);
-    if (owner == 0 || owner == self || Runs(owner)) continue;
-    const int fd = ::openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) continue;
-    struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-        (::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK))
-      (void)::unlinkat(dirFd, entry->d_name, 0);
-    ::close(fd);
-  }
-  ::closedir(folder);
 }
 
 }  // namespace
@@ -271,7 +212,10 @@ FileReplacement::~FileReplacement() { Discard(); }
 void FileReplacement::Discard() {
   if (m_fd >= 0) ::close(m_fd);
   m_fd = -1;
-  if (!m_temp.empty()) ::unlink(m_temp.c_str());
+  if (!m_temp.empty()) {
+    ::unlink(m_temp.c_str());
+    detail::ReleaseOwnTemporary(m_temp);
+  }
   m_temp.clear();
 }
 
@@ -297,20 +241,21 @@ bool FileReplacement::Begin(const char* szPath, std::string* pError) {
   }
 
   // Written beside the target and renamed over it; what killed writers of
-  // the target left there goes first.
-  RemoveLeftTemporaries(m_target);
-  static std::atomic<unsigned> counter{0};
-  const std::string temp = TemporaryName(m_target, ::getpid(), counter.fetch_add(1));
-  // An existing file's bits are set before any byte is written; a new file
-  // takes the process's usual mode for new files.
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
+  // the target left there goes first. An existing file's bits are set before
+  // any byte is written; a new file takes the process's usual mode for new
+  // files.
+  detail::RemoveLeftTemporaries(m_target);
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
+    temp = TemporaryName(m_target, ::getpid(), detail::NextTemporaryNumber());
+    fd = detail::CreateOwnTemporary(temp, exists ? 0600 : 0666);
+    if (fd < 0 && errno != EEXIST) break;
+  }
   if (fd < 0) {
     *pError = "cannot create " + temp + ": " + Errno(errno);
     return false;
   }
-  // Held while it is written, so that no other process takes it for left
-  // over (where the file system has no locks, the process ID alone tells).
-  (void)::flock(fd, LOCK_EX | LOCK_NB);
   m_fd = fd;
   m_temp = temp;
   if (exists) {
@@ -375,6 +320,7 @@ bool FileReplacement::Commit(std::string* pError) {
     Discard();
     return false;
   }
+  detail::ReleaseOwnTemporary(m_temp);
   m_temp.clear();
   // The rename itself reaches the disk with the folder.
   const int dir = ::open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -7,6 +7,7 @@
 #include <cairo-svg.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -104,6 +105,15 @@ namespace {
 std::mutex g_limitsMutex;
 MetafileLimits g_limits;
 
+std::atomic<MetafileClock> g_clock{nullptr};
+
+std::int64_t NowMilliseconds() {
+  if (const MetafileClock clock = g_clock.load()) return clock();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
 // The outermost drawing on this thread: its whole budget and what is left.
 struct DrawingBudget {
   bool active = false;
@@ -177,7 +187,7 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
     limits.milliseconds = static_cast<int>(drawing.wholeMs);
   std::shared_ptr<Bitmap> out;
   IsolatedEnd end = IsolatedEnd::NotRun;
-  const auto start = std::chrono::steady_clock::now();
+  const std::int64_t start = NowMilliseconds();
   const bool ok = RunIsolated(
       settings.helper.empty() ? ProgramBesideLibrary(kMetafileHelper) : settings.helper,
       {format == Format::Wmf ? "wmf" : "emf", std::to_string(maxPixels), std::to_string(memoryLimit)}, data,
@@ -206,10 +216,7 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
         return "";
       },
       limits, &error, &end);
-  if (drawing.active) {
-    const auto took = std::chrono::steady_clock::now() - start;
-    drawing.leftMs -= std::chrono::duration_cast<std::chrono::milliseconds>(took).count();
-  }
+  if (drawing.active) drawing.leftMs -= NowMilliseconds() - start;
   if (ok) {
     DecodeResult r;
     r.bitmap = std::move(out);
@@ -224,6 +231,8 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
   r.timedOut = end == IsolatedEnd::TimedOut;
   return r;
 }
+
+MetafileClock SetMetafileClock(MetafileClock clock) { return g_clock.exchange(clock); }
 
 int MetafileHelperMain(int argc, char** argv) {
   return IsolatedMain(argc, argv, [](const IsolatedRequest& r) -> std::string {

@@ -73,4 +73,10 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
 // The helper's main.
 int MetafileHelperMain(int argc, char** argv);
 
+// The clock a drawing's budget is spent by, in milliseconds of a steady
+// clock, so that a test decides how long each run took; NULL: the system's.
+// Answers the clock it replaced.
+using MetafileClock = std::int64_t (*)();
+MetafileClock SetMetafileClock(MetafileClock clock);
+
 }  // namespace md::imaging::detail

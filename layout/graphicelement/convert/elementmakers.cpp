@@ -87,8 +87,10 @@ IGIS_CompoundElement* CreateCompoundElement(IGIS_FeatureSet* pOwner) {
 
 void DropCompound(IGIS_CompoundElement* pCompound) {
   if (pCompound == nullptr) return;
+  // From the last member: members and features end where they were added
+  // last, so each removal takes no time of its own however many there are.
   while (pCompound->GetElementCount() > 0) {
-    IGIS_Element* pMember = pCompound->GetElementPtrByIndex(0);
+    IGIS_Element* pMember = pCompound->GetElementPtrByIndex(pCompound->GetElementCount() - 1);
     if (pMember == nullptr || !pCompound->RemoveElement(pMember)) break;
     if (auto* pNested = dynamic_cast<IGIS_CompoundElement*>(pMember)) {
       DropCompound(pNested);

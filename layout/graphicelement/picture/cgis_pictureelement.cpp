@@ -241,8 +241,16 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
         m_strFileName.empty() ? md::imaging::DecodeResult() : LoadPicture(&path);
     if (!picture && !m_strFileName.empty()) {
       // Not drawn (gone, refused, past its time or the drawing's budget): the
-      // picture says so.
-      GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "%s: %s", path.c_str(), picture.error.c_str());
+      // picture says so, naming the file it shows (a kept picture's own, not
+      // this process's copy of it).
+      std::string error = picture.error;
+      if (DrawsKeptCopy()) {
+        const std::string copy = "the copy";
+        for (std::size_t at = 0; (at = error.find(path, at)) != std::string::npos; at += copy.size())
+          error.replace(at, path.size(), copy);
+        path = m_strKeptFrom.empty() ? "the picture kept in the page" : m_strKeptFrom + " (kept in the page)";
+      }
+      GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "%s: %s", path.c_str(), error.c_str());
       DrawPlaceholder(hdc, d.left, d.top, d.right, d.bottom);
       drawn = false;
     } else if (picture) {
@@ -320,6 +328,7 @@ bool CGIS_PictureElement::KeepBytes(const void* pData, std::size_t nSize) {
     }
     m_pKept = std::move(kept);
   }
+  if (m_strFileName != m_pKept->Path()) m_strKeptFrom = m_strFileName;
   m_strFileName = m_pKept->Path();
   return true;
 }

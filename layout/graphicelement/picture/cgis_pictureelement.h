@@ -94,6 +94,8 @@ class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Pi
   std::string m_strRelativeBase;
   std::string m_strFileExt;
   bool m_bSaveInDoc = false;
-  // The kept picture's file while the element draws from it.
+  // The kept picture's file while the element draws from it, and the name of
+  // the file it was kept from, which records about the picture name.
   md::layout::KeptPicturePtr m_pKept;
+  std::string m_strKeptFrom;
 };

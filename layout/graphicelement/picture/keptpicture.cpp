@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <unordered_map>
 
@@ -59,6 +60,21 @@ class KeptPictureRegistry {
   ~KeptPictureRegistry() {
     g_registryOpen = false;
     for (const std::string& path : TakePaths()) ::unlink(path.c_str());
+    // The folders go with the files in them.
+  }
+
+  // This process's own folder inside `parent`, which the kept files are
+  // written into: what a killed process left there is removed by the next
+  // one. "" with *pError when it cannot be made.
+  std::string FolderIn(const std::string& parent, std::string* pError) {
+    md::files::ProcessFolder* folder;
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      auto& slot = m_folders[parent];
+      if (slot == nullptr) slot = std::make_unique<md::files::ProcessFolder>(parent, "kept.");
+      folder = slot.get();
+    }
+    return folder->Path(pError);
   }
 
   KeptPicturePtr Find(std::uint64_t hash, const void* pData, std::size_t nSize,
@@ -107,6 +123,7 @@ class KeptPictureRegistry {
   };
   std::mutex m_mutex;
   std::unordered_multimap<std::uint64_t, Entry> m_files;
+  std::map<std::string, std::unique_ptr<md::files::ProcessFolder>> m_folders;
 };
 
 KeptPictureFile::KeptPictureFile(std::string path, std::vector<std::uint8_t> bytes, std::uint64_t hash,
@@ -135,9 +152,15 @@ KeptPicturePtr KeepPicture(const std::string& folder, const void* pData, std::si
                            const std::string& extension, std::string* pAttempted) {
   const std::uint64_t hash = HashOf(pData, nSize);
   if (KeptPicturePtr file = KeptPictureRegistry::Shared().Find(hash, pData, nSize, extension)) return file;
+  std::string why;
+  const std::string own = KeptPictureRegistry::Shared().FolderIn(folder, &why);
+  if (own.empty()) {
+    *pAttempted = why;
+    return nullptr;
+  }
   char name[32];
   std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(hash));
-  const std::string path = WriteNewFile(folder, name, extension, pData, nSize, pAttempted);
+  const std::string path = WriteNewFile(own, name, extension, pData, nSize, pAttempted);
   if (path.empty()) return nullptr;
   const auto* p = static_cast<const std::uint8_t*>(pData);
   auto file =

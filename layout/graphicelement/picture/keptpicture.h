@@ -44,10 +44,14 @@ class KeptPictureFile {
 using KeptPicturePtr = std::shared_ptr<const KeptPictureFile>;
 
 // The file of the content: the one made already while any holder keeps it
-// (and it is intact), otherwise a new file of the folder named after the content's hash (with
-// the extension when it is a plain word; created exclusively, a name taken
-// by another file gets "-1", "-2", ...). NULL when no file could be written
-// whole; *pAttempted then names the path tried.
+// (and it is intact), otherwise a new file named after the content's hash
+// (with the extension when it is a plain word; created exclusively, a name
+// taken by another file gets "-1", "-2", ...) in this process's own folder
+// inside `folder` (md::files::ProcessFolder, "kept.<pid>.<n>"): held while
+// the process lives, removed with it, and removed by the next process to keep
+// a picture when this one was killed. NULL when no file could be written
+// whole; *pAttempted then names the path tried, or why the folder could not
+// be made.
 KeptPicturePtr KeepPicture(const std::string& folder, const void* pData, std::size_t nSize,
                            const std::string& extension, std::string* pAttempted);
 

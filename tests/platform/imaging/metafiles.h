@@ -3,6 +3,7 @@
 // records, written by hand.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <initializer_list>
@@ -10,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilelimits.h"
 #include "tests/platform/imaging/imagefiles.h"
 
@@ -225,6 +227,17 @@ struct MetafileLimitsScope {
     md::imaging::ForgetRefusedMetafiles();
   }
   md::imaging::MetafileLimits before;
+};
+
+// While it lives, every run of the helper takes `milliseconds` of a
+// drawing's budget, however long it really took.
+struct MetafileRunClock {
+  explicit MetafileRunClock(std::int64_t milliseconds) {
+    step = milliseconds;
+    md::imaging::detail::SetMetafileClock([] { return now += step; });
+  }
+  ~MetafileRunClock() { md::imaging::detail::SetMetafileClock(nullptr); }
+  static inline std::atomic<std::int64_t> now{0}, step{0};
 };
 
 }  // namespace md::test::metafiles

@@ -2,6 +2,8 @@
 // keys round trip, a picture kept in the document comes back as a file of
 // the temporary folder with the same bytes, shared by every element holding
 // that content and removed when the last of them goes.
+#include <unistd.h>
+
 #include <fstream>
 #include <set>
 
@@ -15,8 +17,11 @@ namespace {
 
 using PictureArchive = PicturePage;
 
+// In this process's own folder of the temporary folder.
 bool InTempFolder(const std::string& path) {
-  return std::filesystem::path(path).parent_path() == std::filesystem::path(GIS_GetTempDir());
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  return folder.parent_path() == std::filesystem::path(GIS_GetTempDir()) &&
+         folder.filename().string().starts_with("kept." + std::to_string(::getpid()) + ".");
 }
 
 TEST_F(PictureArchive, StateRoundTripsThroughTheFeature) {
@@ -103,12 +108,13 @@ TEST_F(PictureArchive, AKeptPictureComesBackFromAStoredPageWithTheSameBytes) {
   EXPECT_FALSE(mark.Has(1, " CGIS_PictureElement::Archive"));
 }
 
-// Files of the temporary folder holding the bytes (other tests may write
-// files there at the same time).
+// Files of this process's folders in the temporary folder holding the bytes
+// (other tests may write files there at the same time).
 std::set<std::string> TempFilesHolding(const files::Bytes& bytes) {
   std::set<std::string> names;
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(GIS_GetTempDir(), ec)) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(GIS_GetTempDir(), ec)) {
+    if (!InTempFolder(entry.path().string())) continue;
     if (entry.is_regular_file(ec) && entry.file_size(ec) == bytes.size() &&
         files::ReadAll(entry.path().string()) == bytes)
       names.insert(entry.path().string());

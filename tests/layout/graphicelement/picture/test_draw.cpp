@@ -117,20 +117,29 @@ TEST_F(PictureDraw, DraftModeShowsNoPictureOnScreenButPrintsIt) {
 // crossed out, one record names its file and why, and the print fails; the
 // page's other picture is drawn.
 TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedAndFailsThePrint) {
-  // A PNG removed, a WMF the helper refuses; what the record says after the path.
-  for (const auto& [file, reason] :
-       {std::pair{"gone.png", ": No such file or directory"}, {"refused.wmf", ": WMF: cannot draw this"}}) {
+  // A PNG removed, a WMF the helper refuses, one kept in the page (named by
+  // the file it was kept from); what the record says after the path.
+  const struct {
+    const char* file;
+    bool kept;
+    const char* reason;
+  } rows[] = {{"gone.png", false, ": No such file or directory"},
+              {"refused.wmf", false, ": WMF: cannot draw this"},
+              {"kept.wmf", true, " (kept in the page): WMF: cannot draw this"}};
+  for (const auto& [file, kept, reason] : rows) {
     SCOPED_TRACE(file);
     const bool wmf = std::string(file).ends_with(".wmf");
     const std::string path = wmf ? Write(file, metafiles::SampleWmf()) : Quadrants(file, 8, 8);
     CGIS_PictureElement *bad = NewPicture(), *good = NewPicture();
+    md::imaging::ImageCache::Shared().Clear();  // the last row's refusal of the same bytes
     ASSERT_TRUE(bad->ImportPictureFromFile(path.c_str()));
+    if (kept) bad->ArchivePictureData(true);
     ASSERT_TRUE(good->ImportPictureFromFile(Quadrants("good.png", 8, 8).c_str()));
     for (CGIS_PictureElement* e : {bad, good}) e->SetFramePropertyPtr(nullptr);
     bad->SetRect(SGIS_Rect(2540, 27160, 5080, 24620));
     good->SetRect(SGIS_Rect(10160, 27160, 12700, 24620));
     if (!wmf) std::filesystem::remove(path);
-    const metafiles::MetafileLimitsScope limits({5000, 10000, MD_IMAGING_PROBE},
+    const metafiles::MetafileLimitsScope limits({60000, 120000, MD_IMAGING_PROBE},
                                                 wmf ? "cannot draw this" : nullptr);
     md::imaging::ImageCache::Shared().Clear();
     auto* group = new CGIS_CompoundElement(set_, nullptr);
@@ -192,6 +201,8 @@ TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) 
   }
   md::imaging::ImageCache::Shared().Clear();
   const metafiles::MetafileLimitsScope limits({300, 600, MD_IMAGING_PROBE});
+  // Each run spends the file's whole time, however long starting it took.
+  const metafiles::MetafileRunClock clock(300);
   PrinterOnRecording printer;
   ScreenOnRecording screen(0, 29700, 1000, 400);
   const std::pair<const char*, std::function<BOOL()>> rows[] = {
