@@ -6,6 +6,7 @@
 #include <cmath>
 #include <memory>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
@@ -17,6 +18,8 @@
 
 namespace {
 
+constexpr const char* kClass = "CGIS_CompoundElement";
+
 // Compounds may nest, and stored data could hold member lists made
 // elsewhere: a cycle of compounds, or the same compound listed many times
 // at many levels. Every walk over members therefore stops at a compound
@@ -25,37 +28,87 @@ namespace {
 // recurse forever or run for an exponential time.
 constexpr int kMaxDepth = 256;
 constexpr long kMaxVisits = 250000;
-std::vector<int> g_walking;  // IDs of the compounds being walked, outermost first
-int g_nDepth = 0;            // nested walks, a compound's calls to its own operations included
-long g_nVisits = 0;
+
+// The host's call on a compound with every call it leads to on compounds
+// below it. A walk cut short says so in one record under the host's call,
+// whichever nested walk met the cause first: the same cause met again by
+// another walk of the call (ScaleShape asks GetHVScaleRatio first, then
+// scales) is not told twice.
+struct WalkState {
+  std::vector<int> walking;  // IDs of the compounds being walked, outermost first
+  int nDepth = 0;            // nested walks, a compound's calls to its own operations included
+  long nVisits = 0;
+  int nCalls = 0;                // nested calls, walks or not
+  int nCalled = 0;               // the compound the host called
+  const char* szOperation = "";  // the host's call, which every record names
+  const char* szDone = "";       // what that call does to members, for the records
+  std::set<std::string> told;
+};
+WalkState g_walk;
+
+// Writes one record under the host's call, unless the call told it already.
+void Tell(const std::string& text) {
+  if (g_walk.told.insert(text).second)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, (std::string(kClass) + "::" + g_walk.szOperation).c_str(), "%s",
+            text.c_str());
+}
+
+std::string Compound(int id) { return "compound " + std::to_string(id) + ": "; }
+
+// A call on a compound, and what it does to the members it reaches
+// ("drawn", "moved", ...), which its records name.
+class CallScope {
+ public:
+  CallScope(const char* szOperation, const char* szDone, int id) {
+    if (g_walk.nCalls++ != 0) return;
+    g_walk.nCalled = id;
+    g_walk.szOperation = szOperation;
+    g_walk.szDone = szDone;
+    g_walk.told.clear();
+  }
+  ~CallScope() { --g_walk.nCalls; }
+  CallScope(const CallScope&) = delete;
+  CallScope& operator=(const CallScope&) = delete;
+};
 
 class WalkGuard {
  public:
   // A compound may call its own operations while walking (ScaleShape asks
-  // GetHVScaleRatio); reaching it again through a member is a cycle.
-  explicit WalkGuard(int id) {
-    if (g_nDepth == 0) g_nVisits = 0;
-    ++g_nDepth;
-    const bool again = !g_walking.empty() && g_walking.back() == id;
-    const bool cycle = !again && std::find(g_walking.begin(), g_walking.end(), id) != g_walking.end();
-    m_bCycle = cycle;
-    m_bOk = g_nDepth <= kMaxDepth && !cycle;
+  // GetHVScaleRatio); reaching it again through a member is a cycle, which
+  // the walk further out covers (the feature set refuses cycles, so this
+  // is a second line).
+  WalkGuard(const char* szOperation, const char* szDone, int id) : m_call(szOperation, szDone, id) {
+    if (g_walk.nDepth == 0) g_walk.nVisits = 0;
+    ++g_walk.nDepth;
+    const bool again = !g_walk.walking.empty() && g_walk.walking.back() == id;
+    m_bCycle = !again && std::find(g_walk.walking.begin(), g_walk.walking.end(), id) != g_walk.walking.end();
+    m_bOk = g_walk.nDepth <= kMaxDepth && !m_bCycle;
     m_bPushed = m_bOk && !again;
-    if (m_bPushed) g_walking.push_back(id);
+    if (m_bPushed) g_walk.walking.push_back(id);
+    if (!m_bCycle && !m_bOk)
+      Tell(Compound(g_walk.nCalled) + "members nested deeper than " + std::to_string(kMaxDepth) +
+           " compounds not " + g_walk.szDone);
   }
   ~WalkGuard() {
-    if (m_bPushed) g_walking.pop_back();
-    --g_nDepth;
+    if (m_bPushed) g_walk.walking.pop_back();
+    --g_walk.nDepth;
   }
   WalkGuard(const WalkGuard&) = delete;
   WalkGuard& operator=(const WalkGuard&) = delete;
   bool ok() const { return m_bOk; }
   // The compound is being walked already, further out.
   bool cycle() const { return m_bCycle; }
-  // Counts one member visit; false once the budget of the outermost call is spent.
-  static bool Visit() { return ++g_nVisits <= kMaxVisits; }
+  // Counts one member visit; false, told once, when the budget of the
+  // outermost call is spent.
+  static bool Visit() {
+    if (++g_walk.nVisits <= kMaxVisits) return true;
+    Tell(Compound(g_walk.nCalled) + "members past " + std::to_string(kMaxVisits) + " member visits not " +
+         g_walk.szDone);
+    return false;
+  }
 
  private:
+  CallScope m_call;
   bool m_bOk = false;
   bool m_bPushed = false;
   bool m_bCycle = false;
@@ -83,27 +136,41 @@ const char* CGIS_CompoundElement::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_CO
 
 IGIS_Feature* CGIS_CompoundElement::GetFeaturePtr() { return m_core.FetchFeature(GIS_FEATURE_KIND_COMPOUND); }
 
+CGIS_CompoundElement::Member CGIS_CompoundElement::FindMember(IGIS_Feature* pFeature, int nIndex) {
+  // The member at the index, looked up by its ID in the owner (as a set of
+  // the members would find it), without building such a set for each look.
+  Member member;
+  if (nIndex < 0 || nIndex >= pFeature->GetMemberCount()) return member;
+  member.nFeatureID = pFeature->GetMemberID(nIndex);
+  IGIS_Feature* pMember = m_core.m_pFeatureSet->GetFeature(member.nFeatureID);
+  if (pMember == nullptr) return member;
+  member.bFeature = true;
+  IGIS_FeatureAttributes* pAttr = pMember->GetAttributes();
+  // The handle of an element that was released resolves to nothing.
+  member.pElement = GIS_ResolveElement(pAttr != nullptr ? pAttr->GetInt("InterfacePtr") : 0);
+  return member;
+}
+
 IGIS_Element* CGIS_CompoundElement::GetElementPtrByIndex(int nIndex) {
   IGIS_Feature* pFeature = m_core.RequireFeature("GetElementPtrByIndex");
   if (pFeature == nullptr) return nullptr;
-  // The member at the index, looked up by its ID in the owner (as a set of
-  // the members would find it), without building such a set for each look.
-  IGIS_Feature* pMember = nullptr;
-  if (nIndex >= 0 && nIndex < pFeature->GetMemberCount())
-    pMember = m_core.m_pFeatureSet->GetFeature(pFeature->GetMemberID(nIndex));
-  if (pMember == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("GetElementPtrByIndex").c_str(), "pFeature == NULL");
-    return nullptr;
+  const Member member = FindMember(pFeature, nIndex);
+  if (member.pElement == nullptr) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("GetElementPtrByIndex").c_str(), "%s",
+            member.bFeature ? "pElement == NULL" : "pFeature == NULL");
   }
-  IGIS_FeatureAttributes* pAttr = pMember->GetAttributes();
-  const int nHandle = pAttr != nullptr ? pAttr->GetInt("InterfacePtr") : 0;
-  // The handle of an element that was released resolves to nothing.
-  IGIS_Element* pElement = GIS_ResolveElement(nHandle);
-  if (pElement == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("GetElementPtrByIndex").c_str(), "pElement == NULL");
-    return nullptr;
+  return member.pElement;
+}
+
+IGIS_Element* CGIS_CompoundElement::WalkMember(int nIndex) {
+  IGIS_Feature* pFeature = GetFeaturePtr();
+  if (pFeature == nullptr) return nullptr;
+  const Member member = FindMember(pFeature, nIndex);
+  if (member.pElement == nullptr) {
+    Tell(Compound(GetID()) + "member feature " + std::to_string(member.nFeatureID) +
+         (member.bFeature ? " has no element" : " is not on the page") + ", not " + g_walk.szDone);
   }
-  return pElement;
+  return member.pElement;
 }
 
 int CGIS_CompoundElement::GetElementCount() {
@@ -200,7 +267,7 @@ bool CGIS_CompoundElement::RemoveElement(IGIS_Element* pElement) {
 
 BOOL CGIS_CompoundElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   if (m_core.RequireFeature("OnDraw") == nullptr) return FALSE;
-  WalkGuard guard(GetID());
+  WalkGuard guard("OnDraw", "drawn", GetID());
   // Reached again through a cycle: the walk further out draws it.
   if (!guard.ok()) return guard.cycle() ? TRUE : FALSE;
   // The members' metafiles share one drawing's budget (the page's, when a
@@ -209,15 +276,11 @@ BOOL CGIS_CompoundElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) 
   bool drawn = true;
   const int n = GetElementCount();
   for (int i = 0; i < n; ++i) {
-    if (!WalkGuard::Visit()) break;
-    IGIS_Element* pElement = GetElementPtrByIndex(i);
-    if (pElement == nullptr) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("OnDraw").c_str(), "pElement == NULL");
-      continue;
-    }
-    // A member that fails to draw (it says why) fails the compound; the
-    // others are still drawn.
-    if (!pElement->OnDraw(hdc, bPrint, pDisplay)) drawn = false;
+    if (!WalkGuard::Visit()) return FALSE;
+    // A member that is missing or fails to draw (each says why) fails the
+    // compound; the others are still drawn.
+    IGIS_Element* pElement = WalkMember(i);
+    if (pElement == nullptr || !pElement->OnDraw(hdc, bPrint, pDisplay)) drawn = false;
   }
   return drawn ? TRUE : FALSE;
 }
@@ -229,12 +292,12 @@ BOOL CGIS_CompoundElement::OnOpenPropertyDlg(IGIS_Display*, BOOL) {
 }
 
 bool CGIS_CompoundElement::GetHVScaleRatio() {
-  WalkGuard guard(GetID());
+  WalkGuard guard("GetHVScaleRatio", "consulted", GetID());
   if (guard.ok()) {
     const int n = GetElementCount();
     for (int i = 0; i < n; ++i) {
       if (!WalkGuard::Visit()) break;
-      IGIS_Element* pElement = GetElementPtrByIndex(i);
+      IGIS_Element* pElement = WalkMember(i);
       if (pElement != nullptr && pElement->GetHVScaleRatio()) return true;
     }
   }
@@ -257,20 +320,17 @@ SGIS_Rect CGIS_CompoundElement::GetRect() {
   if (pFeature == nullptr) return SGIS_Rect(0, 100, 100, 0);
   SGIS_Rect bound;
   pFeature->GetBound(&bound, 1, 0);
-  WalkGuard guard(GetID());
+  WalkGuard guard("GetRect", "measured", GetID());
   if (!guard.ok()) return bound;
   const int n = GetElementCount();
   if (n <= 0) return SGIS_Rect();
-  IGIS_Element* pFirst = GetElementPtrByIndex(0);
+  IGIS_Element* pFirst = WalkMember(0);
   if (pFirst == nullptr) return bound;
   SGIS_Rect rect = pFirst->GetRect();
   for (int i = 1; i < n; ++i) {
     if (!WalkGuard::Visit()) break;
-    IGIS_Element* pElement = GetElementPtrByIndex(i);
-    if (pElement == nullptr) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("GetRect").c_str(), "pElement == NULL");
-      continue;
-    }
+    IGIS_Element* pElement = WalkMember(i);
+    if (pElement == nullptr) continue;
     const SGIS_Rect other = pElement->GetRect();
     const SGIS_Rect sofar = rect;
     rect.Union(&sofar, &other);
@@ -279,6 +339,7 @@ SGIS_Rect CGIS_CompoundElement::GetRect() {
 }
 
 void CGIS_CompoundElement::SetRect(SGIS_Rect rect) {
+  const CallScope call("SetRect", "placed", GetID());
   rect.Normalize();
   if (rect.Width() <= 0 || rect.Height() <= 0) return;
   const SGIS_Rect r = GetRect();
@@ -289,6 +350,7 @@ void CGIS_CompoundElement::SetRect(SGIS_Rect rect) {
 }
 
 void CGIS_CompoundElement::SetWidthAndHeight(int nWidth, int nHeight) {
+  const CallScope call("SetWidthAndHeight", "resized", GetID());
   if (nWidth <= 0 || nHeight <= 0 || GetElementCount() < 1) return;
   const SGIS_Rect r = GetRect();
   const int cw = r.Width();
@@ -311,13 +373,13 @@ void CGIS_CompoundElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
   if (pFeature == nullptr) return;
   // Non-finite factors would carry into every member's integer geometry.
   if (!(sx > 0.0) || !(sy > 0.0) || !std::isfinite(sx) || !std::isfinite(sy)) return;
-  WalkGuard guard(GetID());
+  WalkGuard guard("ScaleShape", "scaled", GetID());
   if (!guard.ok()) return;
   if (GetHVScaleRatio()) sx = sy = std::fmin(sx, sy);
   const int n = GetElementCount();
   for (int i = 0; i < n; ++i) {
     if (!WalkGuard::Visit()) break;
-    if (IGIS_Element* pElement = GetElementPtrByIndex(i)) pElement->ScaleShape(origin, sx, sy);
+    if (IGIS_Element* pElement = WalkMember(i)) pElement->ScaleShape(origin, sx, sy);
   }
   CommitGeometry(pFeature);
 }
@@ -326,11 +388,11 @@ void CGIS_CompoundElement::OffsetAllPoints(int dx, int dy) {
   if (dx == 0 && dy == 0) return;
   const int n = GetElementCount();
   if (n <= 0) return;
-  WalkGuard guard(GetID());
+  WalkGuard guard("OffsetAllPoints", "moved", GetID());
   if (!guard.ok()) return;
   for (int i = 0; i < n; ++i) {
     if (!WalkGuard::Visit()) break;
-    if (IGIS_Element* pElement = GetElementPtrByIndex(i)) pElement->OffsetAllPoints(dx, dy);
+    if (IGIS_Element* pElement = WalkMember(i)) pElement->OffsetAllPoints(dx, dy);
   }
   CommitGeometry(GetFeaturePtr());
 }
@@ -338,7 +400,7 @@ void CGIS_CompoundElement::OffsetAllPoints(int dx, int dy) {
 void CGIS_CompoundElement::SetLBpoint(SGIS_Point point) {
   IGIS_Feature* pFeature = m_core.RequireFeature("SetLBpoint");
   if (pFeature == nullptr) return;
-  WalkGuard guard(GetID());
+  WalkGuard guard("SetLBpoint", "moved", GetID());
   if (!guard.ok()) return;
   const int n = GetElementCount();
   if (n >= 1) {
@@ -347,7 +409,7 @@ void CGIS_CompoundElement::SetLBpoint(SGIS_Point point) {
     const int dy = point.y - std::min(r.bottom, r.top);
     for (int i = 0; i < n; ++i) {
       if (!WalkGuard::Visit()) break;
-      if (IGIS_Element* pElement = GetElementPtrByIndex(i)) pElement->OffsetAllPoints(dx, dy);
+      if (IGIS_Element* pElement = WalkMember(i)) pElement->OffsetAllPoints(dx, dy);
     }
   }
   CommitGeometry(pFeature);
@@ -355,7 +417,7 @@ void CGIS_CompoundElement::SetLBpoint(SGIS_Point point) {
 
 IGIS_Element* CGIS_CompoundElement::Clone() {
   if (m_core.m_pFeatureSet == nullptr) return nullptr;
-  WalkGuard guard(GetID());
+  WalkGuard guard("Clone", "copied", GetID());
   if (!guard.ok()) return nullptr;
   IGIS_Element* pNew = m_core.m_pFeatureSet->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
   auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pNew);
@@ -365,15 +427,23 @@ IGIS_Element* CGIS_CompoundElement::Clone() {
     return nullptr;
   }
   pCompound->SetLock(m_core.m_bLock);
+  // A copy without every member is no copy: it goes again, with the member
+  // copies made so far.
+  auto fail = [&]() -> IGIS_Element* {
+    m_core.m_pFeatureSet->DeleteElement(pCompound);
+    return nullptr;
+  };
   const int n = GetElementCount();
   for (int i = 0; i < n; ++i) {
-    if (!WalkGuard::Visit()) break;
-    IGIS_Element* pElement = GetElementPtrByIndex(i);
-    if (pElement == nullptr) continue;
+    if (!WalkGuard::Visit()) return fail();
+    IGIS_Element* pElement = WalkMember(i);
+    if (pElement == nullptr) return fail();
     IGIS_Element* pCopy = pElement->Clone();
     if (pCopy == nullptr) {
-      GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Clone").c_str(), "pClone == NULL");
-      continue;
+      // A compound member says why itself.
+      if (dynamic_cast<IGIS_CompoundElement*>(pElement) == nullptr)
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("Clone").c_str(), "pClone == NULL");
+      return fail();
     }
     pCompound->AddElement(pCopy);
   }

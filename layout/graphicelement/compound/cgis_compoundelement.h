@@ -37,6 +37,17 @@ class CGIS_CompoundElement : public CGIS_ElementImpl<IGIS_CompoundElement> {
   ~CGIS_CompoundElement() override = default;
 
  private:
+  // The member at an index: its feature's ID, whether the owner has that
+  // feature, and its element (NULL when either is missing).
+  struct Member {
+    int nFeatureID = 0;
+    bool bFeature = false;
+    IGIS_Element* pElement = nullptr;
+  };
+  Member FindMember(IGIS_Feature* pFeature, int nIndex);
+  // The member's element for a walk over the members; a missing one is told
+  // in one record naming it and what it misses.
+  IGIS_Element* WalkMember(int nIndex);
   // Whether adding the element would make a compound contain itself.
   bool WouldNest(IGIS_Element* pElement);
   static bool IsMember(IGIS_Feature* pFeature, IGIS_Element* pElement);

@@ -317,7 +317,7 @@ IGIS_Element* CGIS_ThreeNorthElement::Clone() {
   State state = Capture();
   state.nMapHandle = 0;
   pCopy->Apply(state);
-  pCopy->Refresh();
+  pCopy->LayOut(false);
   const SGIS_Rect r = GetRect();
   pCopy->SetLBpoint(SGIS_Point(r.left, r.bottom, 0));
   return pCopy;
@@ -341,7 +341,9 @@ void CGIS_ThreeNorthElement::MeasureFonts(double* pLabelWidth, double* pDigitHei
   *pDigitHeight = digit.Height() * ratio;
 }
 
-void CGIS_ThreeNorthElement::Refresh() {
+void CGIS_ThreeNorthElement::Refresh() { LayOut(true); }
+
+void CGIS_ThreeNorthElement::LayOut(bool bFitTexts) {
   IGIS_Feature* pFeature = m_core.RequireFeature("Refresh");
   if (pFeature == nullptr) return;
   ComputeDrawAngles();
@@ -352,11 +354,14 @@ void CGIS_ThreeNorthElement::Refresh() {
     m_pAxisTextSymbol->GetTextExtent(&labelRect, "真", 0, 1.0);
     labelH = labelRect.Height() * md::layout::SymbolUnitRatio(m_core.m_pFeatureSet);
   }
-  // Long enough for the rings the labels and the texts need. A longer line
-  // draws larger arrowheads, which the texts keep clear of: a few rounds
-  // settle the length (each raises it by a fraction of the last rise).
+  // Long enough for the fonts' rings, and when asked for the rings the
+  // labels and the texts need. A longer line draws larger arrowheads, which
+  // the texts keep clear of: a few rounds settle the length (each raises it
+  // by a fraction of the last rise).
   for (int round = 0; round < 8; ++round) {
-    const int minLength = md::layout::furniture::ThreeNorthMinimumAxisLength(LayoutInput(SGIS_Point()));
+    const auto in = LayoutInput(SGIS_Point());
+    const int minLength = bFitTexts ? md::layout::furniture::ThreeNorthMinimumAxisLength(in)
+                                    : md::layout::furniture::ThreeNorthFontAxisLength(in);
     if (minLength <= m_nAxisLength) break;
     m_nAxisLength = minLength;
   }
@@ -536,7 +541,7 @@ BOOL CGIS_ThreeNorthElement::Archive(int nRead, int /*nArchiveOption*/) {
   }
   ReadCustom(set);
   m_link.Relink(m_core.m_pFeatureSet);
-  Refresh();
+  LayOut(false);
   return TRUE;
 }
 

@@ -112,6 +112,11 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
   State Capture() const;
   void Apply(const State& state);
 
+  // Lays the diagram out and writes its rectangle, raising a length too
+  // short for the fonts' rings; with bFitTexts (Refresh: an edit, a
+  // resize, a conversion, the host's request) one too short for the rings
+  // the texts want. Reading and copying keep a length the fonts' rings fit.
+  void LayOut(bool bFitTexts);
   // Label width ("真") and digit height ("2") in page units.
   void MeasureFonts(double* pLabelWidth, double* pDigitHeight);
   // What the figure is built from: the working angles, lengths and fonts as

@@ -49,7 +49,8 @@ class IGIS_ThreeNorthElement : public IGIS_Element, public IGIS_Observer {
   virtual int GetFlag() = 0;
   // Lays the diagram out again from its angles, lengths and fonts and
   // writes its rectangle; the setters never do. A length too short for the
-  // rings the labels and the angle texts need is raised.
+  // rings the labels and the angle texts need is raised (reading a stored
+  // diagram raises it only to what the fonts' rings need).
   virtual void Refresh() = 0;
   virtual int GetAxisLength() = 0;
   // Lengths below 1000 are ignored.

@@ -236,8 +236,15 @@ std::string ThreeNorthAngleText(double degrees) {
   return text;
 }
 
-ThreeNorthRings ThreeNorthRingsOf(const ThreeNorthInput& in) {
-  const double base = in.txtOffset + 6.0 * in.labelWidth;
+namespace {
+
+// The inner ring the fonts give: the text offset and six label widths.
+double FontRing(const ThreeNorthInput& in) { return in.txtOffset + 6.0 * in.labelWidth; }
+
+// The inner ring grown until the labels and the angle texts fit (at most
+// kThreeNorthMaxRingGrowth times the fonts' ring), whatever the lines' length.
+double GrownRing(const ThreeNorthInput& in) {
+  const double base = FontRing(in);
   const double digit = std::max(0.0, in.digitHeight);
   double need = base;
   // The spacing between neighbouring lines, as drawn (1.57 / 90 a degree).
@@ -271,15 +278,32 @@ ThreeNorthRings ThreeNorthRingsOf(const ThreeNorthInput& in) {
                                   : std::max(need, (InnerTextStart(in) + length + end) / textSector - lift);
     }
   }
+  return base > 0.0 ? std::min(need, kThreeNorthMaxRingGrowth * base) : base;
+}
+
+}  // namespace
+
+ThreeNorthRings ThreeNorthRingsOf(const ThreeNorthInput& in) {
+  const double digit = std::max(0.0, in.digitHeight);
   ThreeNorthRings rings;
-  rings.exact = base > 0.0 ? std::min(need, kThreeNorthMaxRingGrowth * base) : base;
+  rings.exact = GrownRing(in);
+  // Lines shorter than the grown rings want keep their length: the rings
+  // grow only as far as the lines leave room (five digit heights short of
+  // their ends), never below the fonts' ring, and the texts stand where
+  // they fall.
+  if (ThreeNorthMinimumAxisLength(in) > in.axisLength)
+    rings.exact = std::max(FontRing(in), std::min(rings.exact, in.axisLength - 5.0 * digit));
   rings.r1 = Nearest(rings.exact);
   rings.r2 = Nearest(rings.r1 + 2.0 * digit);
   return rings;
 }
 
 int ThreeNorthMinimumAxisLength(const ThreeNorthInput& in) {
-  return Nearest(ThreeNorthRingsOf(in).exact + 5.0 * in.digitHeight);
+  return Nearest(GrownRing(in) + 5.0 * in.digitHeight);
+}
+
+int ThreeNorthFontAxisLength(const ThreeNorthInput& in) {
+  return Nearest(FontRing(in) + 5.0 * in.digitHeight);
 }
 
 SGIS_Point ThreeNorthRingPoint(SGIS_Point centre, int k, int r) {

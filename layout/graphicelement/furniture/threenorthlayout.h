@@ -84,7 +84,10 @@ struct ThreeNorthInput {
 // grows (to at most kThreeNorthMaxRingGrowth times) until every label fits
 // inside it beside its line, clear of the line, of the next line and of the
 // ring, and every angle text fits its sector on its ring, clear of the lines
-// and arrowheads at its ends. `exact` is the inner ring before rounding.
+// and arrowheads at its ends; lines shorter than ThreeNorthMinimumAxisLength
+// let it grow only to five digit heights short of their ends (never below
+// the fonts' ring), and texts that do not fit stand where they fall. `exact`
+// is the inner ring before rounding.
 struct ThreeNorthRings {
   int r1 = 0;
   int r2 = 0;
@@ -92,9 +95,13 @@ struct ThreeNorthRings {
 };
 ThreeNorthRings ThreeNorthRingsOf(const ThreeNorthInput& in);
 
-// The least length of the lines for the rings and the texts beyond them:
-// the inner ring and five digit heights, rounded.
+// The least length of the lines for the grown rings and the texts beyond
+// them: the inner ring the texts want and five digit heights, rounded.
 int ThreeNorthMinimumAxisLength(const ThreeNorthInput& in);
+// The least length of the lines for the fonts' rings: the text offset, six
+// label widths and five digit heights, rounded. A stored length is raised
+// only to this when it is read.
+int ThreeNorthFontAxisLength(const ThreeNorthInput& in);
 
 // One arc or text path: ring points P(k, radius) for whole degrees k, k
 // rising (step +1, clockwise) or falling (step -1).

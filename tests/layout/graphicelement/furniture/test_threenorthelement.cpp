@@ -424,6 +424,40 @@ TEST_F(ThreeNorthElement, WithoutAFeatureNothingIsTouched) {
   loose->Release();
 }
 
+// At ten page units a point the default fonts' rings fit lines of 50 + 6 x
+// 100 + 5 x 100; the texts want 1763. Reading and copying keep a length the
+// fonts fit (its rings as far out as the lines leave room), and a page read
+// and saved again is the same byte for byte; Refresh still lengthens.
+TEST_F(ThreeNorthElement, ReadingKeepsAStoredLengthTheFontsFit) {
+  ASSERT_TRUE(set_->SetUnitRatio(10.0));
+  const struct {
+    int stored, read, ring;
+  } rows[] = {{1150, 1150, 650}, {1500, 1500, 1000}, {1762, 1762, 1262}, {1000, 1150, 650}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.stored);
+    IGIS_Element* e = set_->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_THREENORTH);
+    ASSERT_TRUE(e->Archive(0, 0));
+    auto set = CustomOf(e);
+    set->GetProperty("AxisLength")->SetInt(row.stored);
+    StoreCustom(e, set.get());
+    CGIS_ThreeNorthElement* d = ReadBack(e);
+    EXPECT_EQ(d->GetAxisLength(), row.read);
+    IGIS_Element* copy = d->Clone();
+    EXPECT_EQ(dynamic_cast<CGIS_ThreeNorthElement*>(copy)->GetAxisLength(), row.read);
+    EXPECT_EQ(d->BuildFigure().r1, row.ring);
+    ASSERT_TRUE(d->Archive(0, 0));
+    const std::vector<unsigned char> saved = StoredForm(d);
+    CGIS_ThreeNorthElement* again = ReadBack(d);  // the same feature, read and saved again
+    ASSERT_TRUE(again->Archive(0, 0));
+    EXPECT_EQ(StoredForm(again), saved);
+    again->Refresh();
+    EXPECT_EQ(again->GetAxisLength(), 1763);
+    again->Release();
+    set_->DeleteElement(copy);
+    set_->DeleteElement(d);
+  }
+}
+
 // The sheet changes everything it can reach; a cancel puts it all back.
 TEST_F(ThreeNorthElement, CancelRestoresEverything) {
   CGIS_ThreeNorthElement* e = NewDiagram(-3, 4);
