@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <ctime>
 #include <string_view>
 #include <utility>
@@ -32,6 +33,28 @@ std::int64_t Now() {
   timespec ts{};
   ::clock_gettime(CLOCK_REALTIME, &ts);
   return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+// How long until a file showing the stamp has settled, its last change a
+// second behind the clock; 0 once it has. A time more than a second ahead
+// of the clock comes from another clock and is not counted.
+std::int64_t TimeToSettle(const md::files::FileStamp& stamp) {
+  const std::int64_t now = Now();
+  std::int64_t wait = 0;
+  for (const std::int64_t t : {stamp.modified, stamp.changed}) {
+    if (t > now - kSettleNanoseconds && t < now + kSettleNanoseconds)
+      wait = std::max(wait, kSettleNanoseconds - (now - t));
+  }
+  return wait;
+}
+
+// A delay in seconds, rounded up to the hundredth: "0.67 s".
+std::string Seconds(std::int64_t ns) {
+  const std::int64_t hundredths = (ns + 9999999) / 10000000;
+  char text[32];
+  std::snprintf(text, sizeof text, "%lld.%02lld s", static_cast<long long>(hundredths / 100),
+                static_cast<long long>(hundredths % 100));
+  return text;
 }
 
 // What is wrong with a path a "Link" record keeps; empty when nothing is.
@@ -134,17 +157,6 @@ void LinkedObject::SetPageFile(const std::string& pageFile) {
   page_ = page;
 }
 
-bool LinkedObject::Settled(const std::string& path, const Stamp& stamp) const {
-  // Another file than the one last read there was renamed into place.
-  if (path == read_ && stamp_.known && (stamp.device != stamp_.device || stamp.inode != stamp_.inode))
-    return true;
-  const std::int64_t now = Now();
-  const auto recent = [now](std::int64_t t) {
-    return t > now - kSettleNanoseconds && t < now + kSettleNanoseconds;
-  };
-  return !recent(stamp.modified) && !recent(stamp.changed);
-}
-
 bool LinkedObject::Update(std::string* pError) {
   std::string scratch;
   std::string& error = pError != nullptr ? *pError : scratch;
@@ -167,10 +179,11 @@ bool LinkedObject::Update(std::string* pError) {
       if (error.empty()) error = "the source " + path + " is not a " + c.userType;
       return false;
     }
-    if (!Settled(path, stamp) && fresh->Content() != content_->Content()) {
-      error =
-          "the source " + path +
-          " changed less than a second ago and may still be being written; the next update reads it again";
+    // A file written in pieces may be between two of them, whatever its
+    // inode: an editor's save renames the old file away and writes a new one.
+    if (const std::int64_t wait = TimeToSettle(stamp); wait > 0 && fresh->Content() != content_->Content()) {
+      error = "the source " + path +
+              " changed less than a second ago and may still be being written; try again in " + Seconds(wait);
       return false;
     }
     content_ = std::move(fresh);

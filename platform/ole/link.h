@@ -15,19 +15,17 @@
 // read, and an update takes it only once it has settled: a file whose
 // modification or change time lies within a second of now may be between
 // two writes of a writer that writes in pieces, and is refused (the link
-// keeps what it shows; the next update reads it again). Writing in place
-// keeps a file's inode, while renaming a file sets its change time, so the
-// times cannot tell a file renamed into place from one still being written;
-// the inode can. Two fresh files are therefore taken at once: another file
-// (device or inode) than the one the link last read at that path, which its
-// writer renamed into place whole, and a file holding exactly what the link
-// shows, where taking it changes nothing. A time more than a second ahead
-// of the clock comes from another clock and does not count as recent. A
-// link that has read no file yet (one read from a storage) has no inode to
-// compare: it takes a fresh file that shows something else a second later.
-// A link made from a file takes the file as it is: its maker chose it, and
-// the link, following its source, takes the file's next version once that
-// has settled.
+// keeps what it shows; the reason says how long until the file settles,
+// and the first update after that reads it). That holds whatever the
+// file's inode: an editor's save renames the old file away and writes a new
+// one in its place in pieces, so a new inode does not tell a file renamed
+// into place whole from one still being written, and both wait their
+// second. A fresh file holding exactly what the link shows is taken, as
+// taking it changes nothing shown. A time more than a second ahead of the
+// clock comes from another clock and does not count as recent. A link made
+// from a file takes the file as it is: its maker chose it, and the link,
+// following its source, takes the file's next version once that has
+// settled.
 #pragma once
 
 #include <cstdint>
@@ -82,8 +80,9 @@ class LinkedObject final : public EmbeddedObject {
   // current content; false, with the reason, when the source is gone, is
   // not a regular file on an ordinary file system (sourcefile.h), is over
   // its class's size limit, is no longer of the link's class, changed while
-  // it was read or has not settled (above): the object then keeps what it
-  // showed, and the next call tries again.
+  // it was read or has not settled (above; the reason then says how long
+  // until it has): the object then keeps what it showed, and the next call
+  // tries again.
   bool Update(std::string* pError);
   // Whether the link follows its source: made from the file, or updated
   // since it was read.
@@ -111,9 +110,6 @@ class LinkedObject final : public EmbeddedObject {
                                                        Stamp* pStamp, std::string* pError);
   // The places an update looks at, in order.
   std::vector<std::string> Candidates() const;
-  // Whether the file at the path, showing the stamp, may be taken now
-  // (above); its content is compared only for a file that has not settled.
-  bool Settled(const std::string& path, const Stamp& stamp) const;
 
   std::string absolute_;
   std::string relative_;

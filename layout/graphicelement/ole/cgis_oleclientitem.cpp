@@ -326,13 +326,17 @@ void CGIS_OleClientItem::SetState(int nState) {
 }
 
 long CGIS_OleClientItem::TakeSaved(std::unique_ptr<md::ole::EmbeddedObject> pSaved) {
-  if (&pSaved->Class() != &m_pObject->Class()) return kFail;
+  if (&pSaved->Class() != &m_pObject->Class()) {
+    m_strError = "the server saved an object of another class";
+    return kFail;
+  }
   if (md::ole::LinkedObject* pLink = m_pObject->AsLink()) {
     // A link's content is its source's: the source file takes the change.
     std::string error;
     if (!pLink->WriteSource(*pSaved, &error)) {
       GIS_LOG(GIS_LOG_LEVEL_STORAGE, (std::string(kClass) + "::DoVerb").c_str(),
               "the link's source was not written: %s", error.c_str());
+      m_strError = "the link's source was not written: " + error;
       md::layout::HostMessageBox(("无法保存链接的源文件：\n" + error).c_str(), MB_OK | MB_ICONEXCLAMATION);
       return kWriteFault;
     }
@@ -345,10 +349,18 @@ long CGIS_OleClientItem::TakeSaved(std::unique_ptr<md::ole::EmbeddedObject> pSav
 
 long CGIS_OleClientItem::Activate(int nVerb) {
   if (nVerb == kVerbHide || nVerb == kVerbDiscardUndoState) return kOk;
-  if (m_pObject->IsStatic()) return kStatic;
+  const std::string& userType = m_pObject->Class().userType;
+  if (m_pObject->IsStatic()) {
+    m_strError = "a static object opens in no server";
+    return kStatic;
+  }
+  // UpdateLink keeps why the source could not be read.
   if (m_pObject->AsLink() != nullptr && !UpdateLink()) return kFail;
   const md::ole::ObjectServer server = md::ole::FindObjectServer(m_pObject->Class().clsid);
-  if (!server) return kServerExecFailure;
+  if (!server) {
+    m_strError = "no server is installed for the " + userType;
+    return kServerExecFailure;
+  }
   md::ole::ServerRequest request;
   request.pObject = m_pObject.get();
   const std::string source = GetLinkSource();
@@ -359,6 +371,7 @@ long CGIS_OleClientItem::Activate(int nVerb) {
   md::ole::ServerResult result = server(request);
   if (!result.bStarted) {
     SetState(nStateBefore);
+    m_strError = "the server of the " + userType + " did not start";
     return kServerExecFailure;
   }
   SetState(loadedState);
@@ -374,7 +387,11 @@ long CGIS_OleClientItem::Activate(int nVerb) {
 }
 
 BOOL CGIS_OleClientItem::DoVerb(int nVerb) {
-  if (m_pObject == nullptr) return FALSE;
+  if (m_pObject == nullptr) {
+    // An unread link keeps why it was refused.
+    if (m_strError.empty()) m_strError = "the item holds no object";
+    return FALSE;
+  }
   const long sc = Activate(nVerb);
   m_scLast = sc;
   m_bLinkUnavailable = Failed(sc);

@@ -78,7 +78,7 @@ class CGIS_OleClientItem {
   // code changeClosed), with a change or without; a server closed by Cancel
   // changes nothing. A static object, a link whose source cannot be read and
   // a class without a server get the framework's prompt and FALSE, the item
-  // unchanged.
+  // unchanged; GetLastErrorText() then says why.
   BOOL DoVerb(int nVerb);
   void Close();
   // Code changeClosed makes the current embedded-object element fit its

@@ -240,8 +240,10 @@ BOOL CGIS_OleElement::ActivateObject(IGIS_Display* pDisplay) {
   m_pDisplay = pDisplay;
   g_pCurrentOleElement = this;
   PlaceItemOnPage();
-  if (m_pOleItem != nullptr) m_pOleItem->DoVerb(-2);
-  return TRUE;
+  if (m_pOleItem != nullptr && m_pOleItem->DoVerb(-2)) return TRUE;
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("ActivateObject").c_str(), "the object was not opened: %s",
+          m_pOleItem != nullptr ? m_pOleItem->GetLastErrorText().c_str() : "the element holds no object");
+  return FALSE;
 }
 
 BOOL CGIS_OleElement::InsertObject(IGIS_Display* pDisplay) {

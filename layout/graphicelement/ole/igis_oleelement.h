@@ -11,7 +11,12 @@ class IGIS_OleElement : public IGIS_Element {
   virtual BOOL CanActivateObject() = 0;
   // Opens the object in its class's server window, where the user edits it;
   // when the server closes with a change the element fits its height to the
-  // object and has the remembered display redrawn. TRUE, whatever the server did.
+  // object and has the remembered display redrawn. TRUE when the server's
+  // window opened, whether the user then closed it by OK or Cancel; FALSE
+  // when nothing opened (no object, a static object, no server, a link whose
+  // source cannot be read: gone, or changed less than a second ago, see
+  // UpdateLink) or what the user saved could not be kept: a level-3 record
+  // under "CGIS_OleElement::ActivateObject" says why, besides the user's prompt.
   virtual BOOL ActivateObject(IGIS_Display* pDisplay) = 0;
   // Runs the insert-object dialog and makes the chosen object. The element
   // then takes the object's size: one that has no size yet (its width or
@@ -44,11 +49,13 @@ class IGIS_OleElement : public IGIS_Element {
   // and when the source is gone, is not a regular file on an ordinary file
   // system (not under /proc or /sys), is over the size limit, is no longer
   // of the link's class, changed while it was read or changed less than a
-  // second ago (it may still be being written; a file renamed into place is
-  // taken at once, platform/ole/FORMAT.md): the object then keeps what it
-  // showed, a level-1 record under "CGIS_OleClientItem::UpdateLink" says
-  // why, and the next update tries again. A link whose stored record cannot
-  // be read is never updated: its element answers FALSE (the record was
-  // written when the page was read).
+  // second ago (it may still be being written, whatever its inode: a file
+  // renamed into place waits its second too, platform/ole/FORMAT.md; a host
+  // that writes new content into a source and updates at once gets FALSE):
+  // the object then keeps what it showed, a level-1 record under
+  // "CGIS_OleClientItem::UpdateLink" says why (for a source that has not
+  // settled, how long until it has), and the next update tries again. A link
+  // whose stored record cannot be read is never updated: its element answers
+  // FALSE (the record was written when the page was read).
   virtual BOOL UpdateLink() = 0;
 };

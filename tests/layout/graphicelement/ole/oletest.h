@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -92,6 +94,18 @@ inline std::string WriteText(const std::string& name, const std::string& text) {
   const std::string path = std::string(MD_TEST_OUTPUT_DIR) + "/" + name;
   std::ofstream(path, std::ios::binary) << text;
   return path;
+}
+
+// A second of the source clock (nanoseconds).
+inline constexpr std::int64_t kSecond = 1000000000;
+
+// Changes a source to "second": rewritten "in place" (its inode kept), or
+// "renamed" into place as an editor's save does (a new inode); or "removed".
+inline void ChangeSource(const std::string& path, const std::string& how) {
+  const std::string written = how == "renamed" ? path + ".new" : path;
+  if (how == "in place" || how == "renamed") std::ofstream(written) << "second";
+  if (how == "renamed") std::rename(written.c_str(), path.c_str());
+  if (how == "removed") std::remove(path.c_str());
 }
 
 // What the element's object shows, as text.

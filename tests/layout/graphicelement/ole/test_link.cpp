@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <tuple>
 
+#include "platform/files/filestore.h"
 #include "platform/ole/link.h"
 #include "platform/ole/record.h"
 #include "platform/ui/app.h"
@@ -19,6 +21,7 @@ namespace {
 
 using md::test::IsGreen;
 using md::test::IsRed;
+using md::test::kSecond;
 using md::test::PrintedPage;
 
 class OleLink : public md::test::OlePage {
@@ -131,6 +134,39 @@ TEST_F(OleLink, FollowsItsSourceStoresItAndKeepsItsPresentationWhenTheSourceGoes
     EXPECT_EQ(still->GetClientItem()->UpdateItemType(), CGIS_OleClientItem::typeStatic);
     EXPECT_TRUE(c.shows(Draw(still), 1));
     EXPECT_FALSE(still->GetClientItem()->IsLinkUnavailable());
+  }
+}
+
+// A source is taken a second after its last change, whatever its inode; a
+// refused update's record says when to try again, and that update takes it.
+TEST_F(OleLink, ASourceIsTakenOnlyASecondAfterItsLastChangeWhateverItsInode) {
+  // How the source changes, the update's time after its last change, the end
+  // of the refused update's record ("" taken).
+  const std::tuple<const char*, std::int64_t, const char*> kCases[] = {
+      {"in place", kSecond / 3, "try again in 0.67 s"},
+      {"renamed", kSecond / 3, "try again in 0.67 s"},
+      {"renamed", 3 * kSecond / 2, ""},
+      {"unchanged", kSecond / 3, ""},
+      {"renamed", -kSecond / 2, "try again in 1.50 s"},  // ahead of the clock
+  };
+  int n = 0;
+  for (const auto& [how, after, refused] : kCases) {
+    const std::string path = md::test::WriteText("link_settling_" + std::to_string(n++) + ".txt", "first");
+    SCOPED_TRACE(path);
+    CGIS_OleElement* e = Inserted(LinkOf(path), SGIS_Rect(0, 500, 500, 0));
+    md::test::ChangeSource(path, how);
+    const std::string text = std::string(how) == "unchanged" ? "first" : "second";
+    const std::int64_t changed = md::files::StampOf(path).changed;
+    const md::test::SourceClock clock(changed + after);
+    md::test::LogMark mark;
+    const bool bTaken = e->UpdateLink() != FALSE;
+    const std::string record = mark.Count() == 1 ? mark.Records()[0].text : std::to_string(mark.Count());
+    EXPECT_EQ(
+        (std::tuple{bTaken, md::test::ObjectText(e), *refused ? record.ends_with(refused) : record == "0"}),
+        (std::tuple{!*refused, *refused ? "first" : text, true}))
+        << record;
+    md::test::SourceClock::now = changed + 3 * kSecond / 2;
+    EXPECT_TRUE(e->UpdateLink() && md::test::ObjectText(e) == text);
   }
 }
 

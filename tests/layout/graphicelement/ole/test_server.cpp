@@ -5,6 +5,8 @@
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <tuple>
+#include <vector>
 
 #include "layout/graphicelement/ole/dialogs/cgis_oleobjectpage.h"
 #include "platform/files/filestore.h"
@@ -12,11 +14,13 @@
 #include "platform/oleserver/oleservers.h"
 #include "platform/ui/ui.h"
 #include "tests/layout/graphicelement/ole/oletest.h"
+#include "tests/support/logmark.h"
 #include "tests/support/sourceclock.h"
 #include "tests/support/storedform.h"
 
 namespace {
 
+using md::test::kSecond;
 using md::ui::ScriptedDriver;
 using md::ui::UiUser;
 using namespace md::oleserver;
@@ -137,6 +141,36 @@ TEST_F(OleServer, EditingALinkWritesItsSource) {
   EXPECT_EQ(Text(e), "new");
   EXPECT_EQ(e->GetClientItem()->GetItemType(), CGIS_OleClientItem::typeLink);
   EXPECT_FALSE(e->GetClientItem()->IsLinkUnavailable());
+}
+
+// Opening a link reads its source first: one changed less than a second ago,
+// whatever its inode, or gone, opens nothing, and the opening answers FALSE
+// with a record that says why.
+TEST_F(OleServer, OpeningALinkWhoseSourceCannotBeTakenAnswersFalseWithTheReason) {
+  // How the source changes, the opening's time after its last change, the
+  // end of the refused opening's record ("" opened).
+  const std::tuple<const char*, std::int64_t, const char*> kCases[] = {
+      {"in place", kSecond / 3, "try again in 0.67 s"},
+      {"renamed", kSecond / 3, "try again in 0.67 s"},
+      {"renamed", 3 * kSecond / 2, ""},
+      {"removed", 0, "opened_link.txt is gone"},
+  };
+  for (const auto& [how, after, reason] : kCases) {
+    SCOPED_TRACE(how);
+    const std::string source = md::test::WriteText("opened_link.txt", "old");
+    CGIS_OleElement* e = Inserted(LinkOf(source), SGIS_Rect(1000, 3000, 5000, 1000));
+    md::test::ChangeSource(source, how);
+    const md::test::SourceClock clock(md::files::StampOf(source).changed + after);
+    ScriptedDriver driver;
+    if (*reason == '\0') driver.Then([](UiUser& u) { u.Cancel(); });
+    md::test::LogMark mark;
+    const bool bOpened = e->ActivateObject(&display_) != FALSE;
+    int said = 0;
+    for (const SGIS_LogRecord& r : mark.Records())
+      said += r.method == "CGIS_OleElement::ActivateObject" && r.text.ends_with(reason);
+    EXPECT_EQ((std::vector{bOpened, driver.DialogsRun() == 1, said == 1}),
+              (std::vector{!*reason, !*reason, *reason != '\0'}));
+  }
 }
 
 TEST_F(OleServer, WhatCannotBeOpenedGetsAPromptAndStaysAsItWas) {
