@@ -37,20 +37,23 @@ TEST(PngResolution, EveryWriterStatesItsResolution) {
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 6, 5);
   const std::vector<std::uint8_t> png = c::SurfacePng(surface, 150);
   cairo_surface_destroy(surface);
+  std::vector<std::uint8_t> restated = png;
+  ASSERT_TRUE(c::SetPngResolution(&restated, 600));
   const std::string file = MD_TEST_OUTPUT_DIR "/png-resolution.png";
   const auto load = [&](bool written) {
     return written ? md::imaging::LoadFile(file) : md::imaging::DecodeResult{};
   };
   // A page at 300 dpi and a difference of two, stripes at 1200.5 dpi, a
-  // raster of no paper size, cairo's writer at 150 dpi.
+  // raster of no paper size, cairo's writer at 150 dpi, then at 600.
   const std::vector<long> stated = {
       PerMetre(load(page->writePng(file))),
       PerMetre(load(c::WritePng(c::DifferenceImage(raster, raster, 0), file, nullptr))),
       PerMetre(load(c::WritePngFile(file, 8, 4, stripes, 1200.5))),
       PerMetre(load(c::CairoCanvas::createImage(10, 10)->writePng(file))),
       PerMetre(md::imaging::Decode(png.data(), png.size())),
+      PerMetre(md::imaging::Decode(restated.data(), restated.size())),
   };
-  EXPECT_EQ(stated, (std::vector<long>{11811, 11811, 47264, 3780, 5906}));
+  EXPECT_EQ(stated, (std::vector<long>{11811, 11811, 47264, 3780, 5906, 23622}));
 }
 
 }  // namespace
