@@ -3,9 +3,10 @@
 # tree at ROOT (default: this repository), every source file as it lies
 # there, tracked or not:
 #   an include names its file by the path from the repository root: no
-#   include climbs with "..", and the libraries (layout/, host/, platform/)
-#   name no file relative to their own folder, which would slip past every
-#   rule below;
+#   include path holds a ".." or "." name or an empty one ("a//b", a leading
+#   "/"), so that each file has one spelling the rules below see, and the
+#   libraries (layout/, host/, platform/) name no file relative to their own
+#   folder, which would slip past every rule below;
 #   platform/ includes nothing from host/ or layout/; host/ includes nothing
 #   from layout/;
 #   the libraries (layout/, host/, platform/) include nothing from tools/,
@@ -113,8 +114,8 @@ check_floors() {
   report "$what" "$hits"
 }
 
-check 'an include climbs with ".." (name the file by its path from the repository root)' \
-  '([^">]*/)?\.\./' "${code[@]}"
+check 'an include path holds "..", "." or an empty name (name the file by its plain path from the repository root)' \
+  '([^">]*/)?\.{0,2}/' "${code[@]}"
 relative=$(includes '' 'layout/*.h' 'layout/*.cpp' 'host/*.h' 'host/*.cpp' 'platform/*.h' 'platform/*.cpp' |
   { grep -vE '#[[:space:]]*include[[:space:]]*(<|"(layout|host|platform)/)' || true; })
 report "an include names a file relative to its own folder (name it by its path from the repository root)" \

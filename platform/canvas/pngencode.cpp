@@ -588,25 +588,51 @@ bool SetPngResolution(std::vector<std::uint8_t>* png, double dpi) {
   if (png == nullptr || !PhysicalChunk(dpi, physical) || png->size() < 33 ||
       std::memcmp(png->data(), kSignature, 8) != 0 || std::memcmp(png->data() + 12, "IHDR", 4) != 0)
     return false;
-  // The chunks after the header, each kept but a resolution it had.
+  // The chunks after the header are walked first, so that bytes that are no
+  // PNG stay as they are; the resolutions they hold are counted.
   const std::size_t afterHeader = 8 + 12 + 13;
-  std::vector<std::uint8_t> rest;
+  const auto lengthAt = [png](std::size_t at) {
+    const std::uint8_t* p = png->data() + at;
+    return (std::size_t{p[0]} << 24) | (std::size_t{p[1]} << 16) | (std::size_t{p[2]} << 8) | p[3];
+  };
+  const auto isResolution = [png](std::size_t at) {
+    return std::memcmp(png->data() + at + 4, "pHYs", 4) == 0;
+  };
+  std::size_t resolutionBytes = 0;
   for (std::size_t at = afterHeader; at < png->size();) {
     if (png->size() - at < 12) return false;
-    const std::uint8_t* p = png->data() + at;
-    const std::size_t length =
-        (std::size_t{p[0]} << 24) | (std::size_t{p[1]} << 16) | (std::size_t{p[2]} << 8) | p[3];
+    const std::size_t length = lengthAt(at);
     if (length > png->size() - at - 12) return false;
-    if (std::memcmp(p + 4, "pHYs", 4) != 0) rest.insert(rest.end(), p, p + 12 + length);
+    if (isResolution(at)) resolutionBytes += 12 + length;
     at += 12 + length;
   }
-  std::vector<std::uint8_t> out(png->begin(), png->begin() + static_cast<std::ptrdiff_t>(afterHeader));
-  const PngSink append = [&out](const std::uint8_t* data, std::size_t size) {
-    out.insert(out.end(), data, data + size);
+  std::uint8_t chunk[12 + sizeof physical];
+  std::size_t chunkSize = 0;
+  const PngSink into = [&chunk, &chunkSize](const std::uint8_t* data, std::size_t size) {
+    if (size > sizeof chunk - chunkSize) return false;
+    std::memcpy(chunk + chunkSize, data, size);
+    chunkSize += size;
     return true;
   };
-  if (!EmitChunk(append, "pHYs", {{physical, sizeof physical}})) return false;
-  out.insert(out.end(), rest.begin(), rest.end());
+  if (!EmitChunk(into, "pHYs", {{physical, sizeof physical}})) return false;
+  const auto at = png->begin() + static_cast<std::ptrdiff_t>(afterHeader);
+  if (resolutionBytes == 0) {
+    // Inserted in place: the rest moves once (or is copied once when the
+    // vector has to grow).
+    png->insert(at, chunk, chunk + chunkSize);
+    return true;
+  }
+  // The resolutions it had give way to the new one: the other chunks are
+  // copied once, in one pass.
+  std::vector<std::uint8_t> out;
+  out.reserve(png->size() - resolutionBytes + chunkSize);
+  out.insert(out.end(), png->begin(), at);
+  out.insert(out.end(), chunk, chunk + chunkSize);
+  for (std::size_t from = afterHeader; from < png->size();) {
+    const std::size_t size = 12 + lengthAt(from);
+    if (!isResolution(from)) out.insert(out.end(), png->data() + from, png->data() + from + size);
+    from += size;
+  }
   png->swap(out);
   return true;
 }

@@ -52,16 +52,26 @@ bool WritePngFile(const std::string& path, const PngRows& rows, std::string* pEr
 }
 
 bool WritePngFile(const std::string& path, int width, int height, const std::vector<PngStripe>& stripes,
-                  double dpi) {
-  if (path.empty()) return false;
-  md::files::FileReplacement file;
+                  double dpi, std::string* pError) {
   std::string error;
-  if (!file.Begin(path.c_str(), &error)) return false;
+  if (pError == nullptr) pError = &error;
+  if (path.empty()) {
+    *pError = "no path";
+    return false;
+  }
+  md::files::FileReplacement file;
+  if (!file.Begin(path.c_str(), pError)) return false;
   if (!EmitPngStripes(
           width, height, stripes,
-          [&file](const std::uint8_t* data, std::size_t size) { return file.Write(data, size); }, dpi))
+          [&file](const std::uint8_t* data, std::size_t size) { return file.Write(data, size); }, dpi)) {
+    // As above: a failed write is told by Commit with the system's reason.
+    if (file.WriteFailed())
+      file.Commit(pError);
+    else
+      *pError = "the PNG could not be encoded";
     return false;
-  return file.Commit(&error);
+  }
+  return file.Commit(pError);
 }
 
 bool WritePngFile(const std::string& path, const void* pixels, int width, int height,

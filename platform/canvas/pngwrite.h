@@ -27,8 +27,8 @@ bool WritePngFile(const std::string& path, const void* pixels, int width, int he
                   double dpi = kScreenDpi);
 
 // A file of width x height pixels at `dpi` from stripes compressed apart
-// (EmitPngStripes).
+// (EmitPngStripes); false as above, with *pError, when given, saying why.
 bool WritePngFile(const std::string& path, int width, int height, const std::vector<PngStripe>& stripes,
-                  double dpi = kScreenDpi);
+                  double dpi = kScreenDpi, std::string* pError = nullptr);
 
 }  // namespace md::canvas

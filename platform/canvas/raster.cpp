@@ -37,9 +37,10 @@ bool WritePng(const Raster& raster, const std::string& path, std::string* error)
     SetError(error, "nothing to write to " + path);
     return false;
   }
+  std::string why;
   if (!WritePngFile(path, raster.pixels.data(), raster.width, raster.height,
-                    static_cast<std::ptrdiff_t>(raster.width) * 4, false, nullptr, raster.dpi)) {
-    SetError(error, "cannot write " + path);
+                    static_cast<std::ptrdiff_t>(raster.width) * 4, false, &why, raster.dpi)) {
+    SetError(error, "cannot write " + path + ": " + why);
     return false;
   }
   return true;

@@ -26,7 +26,8 @@ struct Raster {
 Raster ReadRaster(Canvas& canvas);
 
 // Writes a raster as an RGB PNG stating its resolution (see pngwrite.h);
-// false with a message on failure.
+// false with a message on failure, ending with the reason (the system's for
+// a file that could not be written).
 bool WritePng(const Raster& raster, const std::string& path, std::string* error);
 // Reads a PNG into a raster (alpha dropped); false with a message on failure.
 bool ReadPng(const std::string& path, Raster* raster, std::string* error);

@@ -27,6 +27,10 @@ rows=(
   'fail|layout/graphicelement/planted.cpp|#include "layout/graphicelement/print/gis_pageprint.h"'
   'fail|layout/graphicelement/legend/planted.cpp|#include "layout/graphicelement/legend/dialogs/clegendpage.h"'
   'fail|layout/graphicelement/legend/planted.cpp|#include <tools/demo/mapsheetgrids.h>'
+  'fail|layout/graphicelement/factory/planted.cpp|#include "layout//graphicelement/print/gis_pageprint.h"'
+  'fail|layout/graphicelement/factory/planted.cpp|#include <layout/./graphicelement/print/gis_pageprint.h>'
+  'fail|layout/graphicelement/legend/planted.cpp|#include "platform//ui/cdialog.h"'
+  'fail|tests/layout/planted.cpp|#include "./support/logmark.h"'
 )
 failed=0
 for row in "${rows[@]}"; do

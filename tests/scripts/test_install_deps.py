@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """scripts/install-deps.sh, run as root with every package missing, against an
 apt-get that fails as the real one does while another package manager holds
-the lock for its first FAKE_LOCKED calls. Usage: test_install_deps.py SOURCE
+the lock for its first FAKE_LOCKED calls, its message translated unless its
+messages' locale is C. Usage: test_install_deps.py SOURCE
 """
 import os
 import subprocess
@@ -9,11 +10,17 @@ import sys
 import tempfile
 
 APT_GET = """n=$(($(cat "$FAKE_COUNT" 2>/dev/null || echo 0) + 1)); echo $n >"$FAKE_COUNT"
-[ "$n" -gt "$FAKE_LOCKED" ] || { echo "E: Could not get lock /var/lib/dpkg/lock-frontend." >&2; exit 100; }
+case ${LC_ALL:-${LC_MESSAGES:-${LANG:-C}}} in
+C | C.* | POSIX) lock="E: Could not get lock /var/lib/dpkg/lock-frontend." ;;
+*) lock="E: Sperre /var/lib/dpkg/lock-frontend konnte nicht erlangt werden." ;;
+esac
+[ "$n" -gt "$FAKE_LOCKED" ] || { echo "$lock" >&2; exit 100; }
 """
 # The environment; the exit, whether it said it waits and whether it said it gave up.
 ROWS = (({"FAKE_LOCKED": "1"}, (0, True, False)),
-        ({"FAKE_LOCKED": "1000", "MAPDECK_APT_LOCK_WAIT": "1"}, (100, True, True)))
+        ({"FAKE_LOCKED": "1", "LANG": "de_DE.UTF-8"}, (0, True, False)),
+        ({"FAKE_LOCKED": "1000", "MAPDECK_APT_LOCK_WAIT": "1"}, (100, True, True)),
+        ({"FAKE_LOCKED": "1000", "MAPDECK_APT_LOCK_WAIT": "0"}, (100, True, True)))
 
 failed = 0
 with tempfile.TemporaryDirectory() as scratch:

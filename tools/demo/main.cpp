@@ -286,9 +286,10 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     bands = md::demo::PaintBands(*first, *second, helpers, kBandRows);
   paint.End();
   const int pixelWidth = first->width(), pixelHeight = first->height();
+  std::string pngError;
   if (bands.same) {
-    if (!md::canvas::WritePngFile(pngPath, pixelWidth, pixelHeight, bands.stripes, options.dpi))
-      return Fail("cannot write " + pngPath);
+    if (!md::canvas::WritePngFile(pngPath, pixelWidth, pixelHeight, bands.stripes, options.dpi, &pngError))
+      return Fail("cannot write " + pngPath + ": " + pngError);
   } else {
     // Printed onto whole rasters: the drawing read pixels back, or the
     // prints differ and the difference is shown.
@@ -306,7 +307,7 @@ int RunPage(const PageRun& run, const md::demo::Options& options, const std::fil
     if (wholeFirst == nullptr) return Fail(wholeError);
     const std::unique_ptr<md::canvas::CairoCanvas> wholeSecond = whole(*loaded);
     if (wholeSecond == nullptr) return Fail(wholeError);
-    if (!wholeFirst->writePng(pngPath)) return Fail("cannot write " + pngPath);
+    if (!wholeFirst->writePng(pngPath, &pngError)) return Fail("cannot write " + pngPath + ": " + pngError);
     if (!md::demo::SameRasters(*wholeFirst, *wholeSecond, helpers)) {
       const md::canvas::Difference d = md::canvas::Compare(*wholeFirst, *wholeSecond, 0);
       std::string detail = d.sameSize ? std::to_string(d.differing) + " pixels differ" : "the sizes differ";

@@ -153,8 +153,10 @@ StoredSetView::StoredSetView(IGIS_FeatureAttributes* pAttributes, const char* sz
   if (data == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PropertySet::Archive", "pDataBuffer->GetData() == NULL");
     GIS_LOG(GIS_LOG_LEVEL_CHECK, szMethod, "%s", szDamaged);
+    damaged_ = true;
   } else if (!Decode(data, static_cast<std::size_t>(size), &error)) {
     RecordDamaged(szMethod, szDamaged, size, error);
+    damaged_ = true;
   }
 }
 

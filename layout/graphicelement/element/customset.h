@@ -88,7 +88,7 @@ inline const md::basilo::StoredFieldView* FindStoredField(
 class StoredSetView {
  public:
   // The feature's "Custom" set; a damaged one is recorded under szMethod as
-  // ReadCustomSet records it (or with the text given).
+  // ReadCustomSet records it (or with the text given), and Damaged() tells.
   StoredSetView(IGIS_FeatureAttributes* pAttributes, const char* szMethod, const char* szDamaged = nullptr);
   // The set stored in the buffer; a damaged one is recorded as the property
   // set records it, and Damaged() tells.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -64,6 +65,11 @@ constexpr CustomKey kCustomKeys[] = {
 };
 // Written only for a picture the page does not keep, after the keys above.
 constexpr CustomKey kRelativeKey{kKeyRelative, GIS_FIELD_TYPE_STRING, "相对路径", "RelativeFileName"};
+
+// Stored names refused on reading and written back as stored.
+constexpr unsigned kKeptFileName = 1;
+constexpr unsigned kKeptFileExt = 2;
+constexpr unsigned kKeptRelative = 4;
 
 // A file is there (a folder of that name is not one).
 bool IsFile(const std::string& path) {
@@ -175,6 +181,9 @@ BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
   m_strRelative.clear();
   m_strRelativeBase.clear();
   m_pKept.reset();
+  // The user's new picture replaces whatever the stored record held.
+  m_strUnread.clear();
+  m_nKeptAsStored = 0;
   const std::size_t dot = path.rfind('.');
   if (dot != std::string::npos) m_strFileExt = path.substr(dot + 1);
 
@@ -237,12 +246,12 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
 
     // Without a file there is no picture to draw.
     std::string path;
-    const md::imaging::DecodeResult picture =
-        m_strFileName.empty() ? md::imaging::DecodeResult() : LoadPicture(&path);
-    if (!picture && !m_strFileName.empty()) {
-      // Not drawn (gone, refused, past its time or the drawing's budget): the
-      // picture says so, naming the file it shows (a kept picture's own, not
-      // this process's copy of it).
+    const bool named = NamesAPicture();
+    const md::imaging::DecodeResult picture = named ? LoadPicture(&path) : md::imaging::DecodeResult();
+    if (!picture && named) {
+      // Not drawn (gone, refused, past its time or the drawing's budget, or
+      // named by nothing usable): the picture says so, naming the file it
+      // shows (a kept picture's own, not this process's copy of it).
       std::string error = picture.error;
       if (DrawsKeptCopy()) {
         const std::string copy = "the copy";
@@ -250,7 +259,11 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
           error.replace(at, path.size(), copy);
         path = m_strKeptFrom.empty() ? "the picture kept in the page" : m_strKeptFrom + " (kept in the page)";
       }
-      GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "%s: %s", path.c_str(), error.c_str());
+      if (path.empty())
+        GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "\"%s\" (feature %d): %s", GetName(), GetID(),
+                error.c_str());
+      else
+        GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "%s: %s", path.c_str(), error.c_str());
       DrawPlaceholder(hdc, d.left, d.top, d.right, d.bottom);
       drawn = false;
     } else if (picture) {
@@ -282,8 +295,20 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   return drawn ? TRUE : FALSE;
 }
 
+bool CGIS_PictureElement::NamesAPicture() const {
+  return !m_strFileName.empty() || !m_strUnread.empty() || (m_nKeptAsStored & kKeptFileName) != 0;
+}
+
 md::imaging::DecodeResult CGIS_PictureElement::LoadPicture(std::string* pPath) const {
   *pPath = GetSourcePath();
+  if (pPath->empty() && (!m_strUnread.empty() || (m_nKeptAsStored & kKeptFileName) != 0)) {
+    md::imaging::DecodeResult unnamed;
+    char refused[64];
+    std::snprintf(refused, sizeof refused, "its stored %s is longer than %zu bytes", kKeyFileName,
+                  kMaxPathBytes);
+    unnamed.error = !m_strUnread.empty() ? m_strUnread : std::string(refused);
+    return unnamed;
+  }
   struct stat st {};
   if (::stat(pPath->c_str(), &st) != 0) {
     md::imaging::DecodeResult gone;
@@ -351,6 +376,8 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
     pAttr->SetBool("KeepHVScaleRatio", m_core.m_bKeepHVScaleRatio);
     pAttr->SetInt("ElementOrder", m_core.m_nOrder);
     pAttr->SetString("ElementName", GetName());
+    // A stored set that could not be read stays as it was stored.
+    if (!m_strUnread.empty()) return TRUE;
     md::layout::CustomSetWriter set(pAttr, method.c_str());
     // Without a frame the key holds no bytes, so that a removed frame does
     // not come back from what an earlier write stored.
@@ -369,25 +396,51 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
     } else {
       // The file is named by where it is found, and by its path from the
       // folder of the page's file now (from where the relative path pointed
-      // when it is found nowhere).
+      // when it is found nowhere). A refused stored name is written back as
+      // stored while no file is found in its place.
       const std::string place = GetSourcePath();
-      const std::string from = IsFile(place) || m_strRelative.empty() ? place : RelativePlace();
+      const bool found = IsFile(place);
+      const std::string from = found || m_strRelative.empty() ? place : RelativePlace();
       const std::string page = PageFile();
       std::string relative = md::files::PathFromPageFolder(md::files::AbsolutePath(from), page);
       if (relative.size() > kMaxPathBytes) relative.clear();
       if (place.size() <= kMaxPathBytes) m_strFileName = place;
+      if (found) m_nKeptAsStored &= ~kKeptFileName;
       m_strRelative = std::move(relative);
       m_strRelativeBase = page;
-      set.String(KeyOf(kKeyFileName), m_strFileName);
+      if ((m_nKeptAsStored & kKeptFileName) != 0)
+        set.Keep(KeyOf(kKeyFileName));
+      else
+        set.String(KeyOf(kKeyFileName), m_strFileName);
       // Absent and empty alike mean no relative path.
-      if (!m_strRelative.empty() || set.IsStored(kKeyRelative)) set.String(kRelativeKey, m_strRelative);
+      if ((m_nKeptAsStored & kKeptRelative) != 0)
+        set.Keep(kRelativeKey);
+      else if (!m_strRelative.empty() || set.IsStored(kKeyRelative))
+        set.String(kRelativeKey, m_strRelative);
     }
-    set.String(KeyOf(kKeyFileExt), m_strFileExt);
+    if ((m_nKeptAsStored & kKeptFileExt) != 0)
+      set.Keep(KeyOf(kKeyFileExt));
+    else
+      set.String(KeyOf(kKeyFileExt), m_strFileExt);
     return set.Finish() ? TRUE : FALSE;
   }
 
   if (!m_core.ArchiveCommon(nRead)) return FALSE;
   const md::layout::StoredSetView set(pAttr, method.c_str());
+  m_strUnread.clear();
+  m_nKeptAsStored = 0;
+  if (set.Damaged()) {
+    // Nothing of the set can be read (recorded): the element holds no
+    // picture, is crossed out where it lies, and keeps the stored bytes.
+    m_strUnread = "its stored \"Custom\" set cannot be read";
+    m_strFileName.clear();
+    m_strFileExt.clear();
+    m_strRelative.clear();
+    m_strRelativeBase.clear();
+    m_bSaveInDoc = false;
+    m_pKept.reset();
+    return TRUE;
+  }
   if (IGIS_Field* f = set.Field(kKeyFrame)) {
     IGIS_DataBuffer* pBuffer = f->GetDataBuffer();
     if (pBuffer != nullptr && pBuffer->GetSize() == 0) {
@@ -399,30 +452,35 @@ BOOL CGIS_PictureElement::Archive(int nRead, int /*nArchiveOption*/) {
     }
   }
   set.Read(kKeySaveInDoc, &m_bSaveInDoc);
-  // Names longer than a path may be are refused whole (recorded), not cut.
-  auto readName = [&](const char* key, std::string* pOut) {
+  // Names longer than a path may be are refused whole (recorded), not cut:
+  // the element holds none, and writes keep the stored one.
+  auto readName = [&](const char* key, unsigned kept, std::string* pOut) {
     std::string s;
     if (!set.Read(key, &s)) return;
     if (s.size() > kMaxPathBytes) {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s longer than %zu bytes", key, kMaxPathBytes);
+      m_nKeptAsStored |= kept;
+      pOut->clear();
       return;
     }
     *pOut = std::move(s);
   };
-  readName(kKeyFileName, &m_strFileName);
-  readName(kKeyFileExt, &m_strFileExt);
+  readName(kKeyFileName, kKeptFileName, &m_strFileName);
+  readName(kKeyFileExt, kKeptFileExt, &m_strFileExt);
   // The relative path is taken against the page file read from; a record
   // without one (written before there were any) has none, and one that
-  // would leave the page's folder is refused.
+  // would leave the page's folder is refused (and written back as stored).
   m_strRelative.clear();
   m_strRelativeBase = PageFile();
   std::string relative;
   if (set.Read(kKeyRelative, &relative) && !relative.empty()) {
-    if (relative.size() <= kMaxPathBytes && md::files::IsPathBelowFolder(relative))
+    if (relative.size() <= kMaxPathBytes && md::files::IsPathBelowFolder(relative)) {
       m_strRelative = std::move(relative);
-    else
+    } else {
       GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s does not lie below the page's folder: not used",
               kKeyRelative);
+      m_nKeptAsStored |= kKeptRelative;
+    }
   }
   const md::basilo::StoredFieldView* pData = m_bSaveInDoc ? set.Find(kKeyPictureData) : nullptr;
   if (pData != nullptr && pData->type == GIS_FIELD_TYPE_BUFFER && !pData->bytes.empty()) {

@@ -16,6 +16,12 @@
 // metafiles) is crossed out in grey in its rectangle, one record names the
 // file and why, and OnDraw answers FALSE.
 //
+// A stored record the element cannot take keeps its bytes: a "Custom" set
+// that cannot be read is left as stored by every write (the element holds no
+// picture and is crossed out) until a picture is imported, and a name that
+// is refused (too long, or a relative path leaving the page's folder) is
+// written back as stored while the element draws from what else it names.
+//
 // The feature (kind 1024) holds the rectangle; the file name, its relative
 // path, extension, keep-in-document flag, kept bytes and frame live in its
 // "Custom" property set (FORMAT.md).
@@ -84,8 +90,12 @@ class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Pi
   // The place the relative path names, against the page file it was made
   // for (or the page's file); "" without one.
   std::string RelativePlace() const;
-  // The decoded picture of the file drawn from; *pPath names that file.
+  // The decoded picture of the file drawn from; *pPath names that file
+  // ("" when the stored record names none the element can use).
   md::imaging::DecodeResult LoadPicture(std::string* pPath) const;
+  // The stored record names a picture: a file name, one it refused, or a
+  // "Custom" set it could not read.
+  bool NamesAPicture() const;
 
   IGIS_FrameProperty* m_pFrame = nullptr;
   std::string m_strFileName;
@@ -98,4 +108,9 @@ class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Pi
   // the file it was kept from, which records about the picture name.
   md::layout::KeptPicturePtr m_pKept;
   std::string m_strKeptFrom;
+  // Why the stored "Custom" set could not be read; while set, writes leave
+  // the stored set as it is.
+  std::string m_strUnread;
+  // The stored keys refused on reading (kKept* bits), written back as stored.
+  unsigned m_nKeptAsStored = 0;
 };

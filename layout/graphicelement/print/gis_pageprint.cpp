@@ -6,12 +6,12 @@
 
 #include <cstring>
 #include <memory>
-#include <new>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/makeornull.h"
 #include "host/display/cgis_printdisplay.h"
 #include "host/featra/igis_feature.h"
 #include "layout/graphicelement/igis_element.h"
@@ -197,7 +197,9 @@ BOOL GIS_DrawPageToDisplay(HDC hdc, IGIS_FeatureSet* page, IGIS_Display* display
   return DrawThrough(hdc, display, false, elements, kMethod) ? TRUE : FALSE;
 }
 
-void* GIS_BeginPageDrawing() { return new (std::nothrow) md::imaging::MetafileDrawing(); }
+void* GIS_BeginPageDrawing() {
+  return md::basilo::MakeOrNull<md::imaging::MetafileDrawing>("GIS_BeginPageDrawing");
+}
 
 void GIS_EndPageDrawing(void* drawing) { delete static_cast<md::imaging::MetafileDrawing*>(drawing); }
 

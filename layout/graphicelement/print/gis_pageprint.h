@@ -65,7 +65,9 @@ __attribute__((visibility("default"))) BOOL GIS_PrintPageToSurface(IGIS_FeatureS
 __attribute__((visibility("default"))) BOOL GIS_DrawPageToDisplay(HDC hdc, IGIS_FeatureSet* page,
                                                                   IGIS_Display* display);
 
-// Open and close one drawing of a page: what GIS_PageDrawing does.
+// Open and close one drawing of a page: what GIS_PageDrawing does. Begin
+// answers NULL, with a level-3 "out of memory" record, when the drawing
+// cannot be made; End takes NULL too.
 __attribute__((visibility("default"))) void* GIS_BeginPageDrawing();
 __attribute__((visibility("default"))) void GIS_EndPageDrawing(void* drawing);
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <set>
 
+#include "layout/graphicelement/element/customset.h"
 #include "layout/graphicelement/picture/keptpicture.h"
 #include "platform/imaging/loader.h"
 
@@ -267,8 +268,55 @@ TEST_F(PictureArchive, StoredNamesLongerThanAPathAreRefused) {
   set->Release();
   LogMark mark;
   ASSERT_TRUE(e->Archive(1, 0));
-  EXPECT_EQ(e->GetFileName(), path);
+  EXPECT_EQ(e->GetFileName(), "");
   EXPECT_TRUE(mark.Has(3, "CGIS_PictureElement::Archive"));
+}
+
+// Stores the text as the key's value, bytes and all, at the end of the
+// element's "Custom" set.
+void StoreText(IGIS_Element* e, std::string_view key, std::string_view text) {
+  IGIS_FeatureAttributes* attributes = e->GetFeaturePtr()->GetAttributes();
+  const md::layout::StoredSetView view{md::layout::BufferBytes(attributes->GetDataBuffer("Custom"))};
+  md::layout::StoredSetWriter out;
+  for (const md::basilo::StoredFieldView& f : view.Fields())
+    if (f.key != key) out.Stored(f);
+  out.String(key, key, text);
+  md::layout::DataBufferPtr buffer(GIS_CreateDataBufferObject(0));
+  ASSERT_TRUE(out.Finish(buffer.get()));
+  attributes->SetDataBuffer("Custom", buffer.get(), 0);
+}
+
+// A record the element cannot take (a NUL leaves the whole set unreadable; a
+// name too long or leaving the page's folder is refused) is drawn with what
+// resolves, crossed out with one record otherwise, and written back as stored.
+TEST_F(PictureArchive, ARecordItCannotTakeIsWrittenBackAsStored) {
+  const std::string path = Quadrants("q.png", 4, 4);
+  const std::tuple<const char*, std::string, bool> rows[] = {
+      // the key, its text, drawn
+      {"RelativeFileName", std::string("img\0q.png", 9), false},
+      {"FileName", path + '\0' + ".png", false},
+      {"FileName", std::string(1000, 'y'), false},
+      {"FileExt", std::string(1000, 'p'), true},
+      {"RelativeFileName", std::string(1000, 'r'), true},
+      {"RelativeFileName", "../q.png", true}};
+  for (const auto& [key, text, drawn] : rows) {
+    SCOPED_TRACE(std::string(key) + " of " + std::to_string(text.size()) + " bytes");
+    CGIS_PictureElement* e = NewPicture();
+    ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
+    e->SetRect(SGIS_Rect(0, 2000, 2540, 0));
+    ASSERT_TRUE(e->Archive(0, 0));
+    StoreText(e, key, text);
+    const files::Bytes stored = CustomBytes(e);
+    owned_.push_back(CGIS_ElementFactory::Create(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE, set_, e->GetFeaturePtr()));
+    ASSERT_TRUE(owned_.back()->Archive(1, 0));
+    ScreenOnRecording screen(0, 2000);
+    LogMark mark;
+    EXPECT_EQ(owned_.back()->OnDraw(screen.hdc, false, &screen.display) != FALSE, drawn);
+    EXPECT_EQ(screen.Images().size(), drawn ? 1u : 0u);
+    EXPECT_EQ(mark.Count(), drawn ? 0u : 1u);
+    ASSERT_TRUE(owned_.back()->Archive(0, 0));
+    EXPECT_EQ(CustomBytes(owned_.back()), stored);
+  }
 }
 
 // A picture beside or below its page also stores its path from the page's
