@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -22,34 +23,60 @@ enum class Format { Unknown, Png, Jpeg, Gif, Tiff, Bmp, Ico, Cur, Wmf, Emf };
 
 class SvgDrawing;
 
-// The picture last resampled for a drawing, kept so that drawing the same
-// picture onto the same device rectangle again (every print of a page)
-// skips the resampling. A copy of a bitmap starts with none.
+// The pictures last resampled for drawings, kept so that drawing the same
+// picture onto a device rectangle it was drawn onto before (every print of a
+// page, one picture in several elements, a view and a print) skips the
+// resampling. The least recently drawn leave past kCount resamplings or
+// kBytes of pixels; the newest stays whatever its size. A copy of a bitmap
+// starts with none.
 class ResampledPicture {
  public:
+  static constexpr std::size_t kCount = 64;
+  static constexpr std::size_t kBytes = std::size_t{64} << 20;
+
   ResampledPicture() = default;
   ResampledPicture(const ResampledPicture&) {}
   ResampledPicture& operator=(const ResampledPicture&) {
     std::lock_guard<std::mutex> lock(mutex_);
-    key_.clear();
-    pixels_.reset();
+    kept_.clear();
+    bytes_ = 0;
     return *this;
   }
   // The pixels kept under the key, or NULL.
   std::shared_ptr<const std::vector<std::uint32_t>> Find(const std::vector<double>& key) const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return key == key_ ? pixels_ : nullptr;
+    for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+      if (it->key != key) continue;
+      kept_.splice(kept_.begin(), kept_, it);
+      return it->pixels;
+    }
+    return nullptr;
   }
+  // Keeps the pixels (not NULL) under the key, in place of any kept under it.
   void Keep(std::vector<double> key, std::shared_ptr<const std::vector<std::uint32_t>> pixels) const {
     std::lock_guard<std::mutex> lock(mutex_);
-    key_ = std::move(key);
-    pixels_ = std::move(pixels);
+    for (auto it = kept_.begin(); it != kept_.end(); ++it) {
+      if (it->key != key) continue;
+      bytes_ -= it->pixels->size() * 4;
+      kept_.erase(it);
+      break;
+    }
+    bytes_ += pixels->size() * 4;
+    kept_.push_front(Resampling{std::move(key), std::move(pixels)});
+    while (kept_.size() > 1 && (kept_.size() > kCount || bytes_ > kBytes)) {
+      bytes_ -= kept_.back().pixels->size() * 4;
+      kept_.pop_back();
+    }
   }
 
  private:
+  struct Resampling {
+    std::vector<double> key;
+    std::shared_ptr<const std::vector<std::uint32_t>> pixels;
+  };
   mutable std::mutex mutex_;
-  mutable std::vector<double> key_;
-  mutable std::shared_ptr<const std::vector<std::uint32_t>> pixels_;
+  mutable std::list<Resampling> kept_;  // most recently drawn first
+  mutable std::size_t bytes_ = 0;
 };
 
 struct Bitmap {
@@ -67,7 +94,7 @@ struct Bitmap {
   // A metafile's drawing as vectors (svgdrawing.h), drawn instead of the
   // pixels wherever it can be; NULL for other pictures.
   std::shared_ptr<const SvgDrawing> vectors;
-  // The last resampling drawn (see draw.h); pixels must not change once the
+  // The resamplings last drawn (see draw.h); pixels must not change once the
   // bitmap has been drawn.
   ResampledPicture resampled;
 

@@ -248,8 +248,8 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
   const int outW = GridCells(visW, GetDeviceCaps(hdc, LOGPIXELSX));
   const int outH = GridCells(visH, GetDeviceCaps(hdc, LOGPIXELSY));
   const double cellW = static_cast<double>(visW) / outW, cellH = static_cast<double>(visH) / outH;
-  // The same picture on the same part of the same device rectangle again:
-  // the pixels resampled last time.
+  // The same picture on the same part of a device rectangle it was drawn
+  // onto before: the pixels resampled then.
   std::vector<double> key{p0x,
                           p0y,
                           p1x,

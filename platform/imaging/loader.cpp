@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <iterator>
 
 #include "platform/files/filestore.h"
 #include "platform/imaging/decode.h"
@@ -35,13 +36,13 @@ ImageCache& ImageCache::Shared() {
 
 namespace {
 
-// Whether a file's times can be trusted to show its next change: its last
-// change lay kSettledSeconds or more ago.
-bool Settled(const md::files::FileStamp& stamp) {
+std::atomic<detail::CacheClock> g_clock{nullptr};
+
+std::int64_t Now() {
+  if (const detail::CacheClock clock = g_clock.load()) return clock();
   struct timespec now {};
   ::clock_gettime(CLOCK_REALTIME, &now);
-  const std::int64_t nowNs = static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-  return nowNs - stamp.LastChange() >= std::int64_t{ImageCache::kSettledSeconds} * 1000000000;
+  return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
 std::string Sha256(const std::vector<std::uint8_t>& bytes) {
@@ -51,64 +52,123 @@ std::string Sha256(const std::vector<std::uint8_t>& bytes) {
   return digest;
 }
 
+// Whether the file at the path holds exactly the bytes, read a piece at a
+// time: nothing of the file's size is allocated, and reading stops at the
+// first difference.
+bool SameBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  md::files::FileReader file;
+  std::string error;
+  if (!file.Open(path.c_str(), bytes.size(), &error) || file.size() != bytes.size()) return false;
+  std::vector<std::uint8_t> piece(std::size_t{64} << 10);
+  std::size_t done = 0;
+  for (;;) {
+    std::size_t n = 0;
+    if (!file.Read(piece.data(), piece.size(), &n, &error)) return false;
+    if (n == 0) return done == bytes.size();
+    if (n > bytes.size() - done || std::memcmp(piece.data(), bytes.data() + done, n) != 0) return false;
+    done += n;
+  }
+}
+
 }  // namespace
 
+detail::CacheClock detail::SetCacheClock(CacheClock clock) { return g_clock.exchange(clock); }
+
+bool ImageCache::Settled(const md::files::FileStamp& stamp, std::int64_t now) {
+  constexpr std::int64_t kCoarseStep = 10000000;  // 10 ms
+  const bool fine = stamp.modified % kCoarseStep != 0 && stamp.changed % kCoarseStep != 0;
+  const std::int64_t wait =
+      fine ? std::int64_t{kFineSettledMs} * 1000000 : std::int64_t{kSettledSeconds} * 1000000000;
+  std::int64_t age = 0;
+  if (__builtin_sub_overflow(now, stamp.LastChange(), &age)) return now > stamp.LastChange();
+  return age >= wait;
+}
+
 DecodeResult ImageCache::Load(const std::string& path) {
-  ImageCache::Reading reading;
+  Reading reading;
   reading.path = path;
   DecodeResult r;
+  // The time before the stamp: a change after the stamp was taken comes
+  // later still.
+  const std::int64_t now = Now();
   reading.stamp = md::files::StampOf(path);
   if (!reading.stamp.known) {
     r.error = "cannot open " + path + ": " + std::strerror(errno);
     return r;
   }
-  reading.settled = Settled(reading.stamp);
+  reading.settled = Settled(reading.stamp, now);
+  // The bytes of the path's last reading, when it was an unsettled raster's.
+  std::shared_ptr<const std::vector<std::uint8_t>> before;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     for (auto it = readings_.begin(); it != readings_.end(); ++it) {
       if (it->path != path) continue;
       if (it->settled && it->stamp == reading.stamp) {
         readings_.splice(readings_.begin(), readings_, it);
-        const auto picture = Find(it->content);
+        const auto picture = Find(it->key);
         if (picture != pictures_.end()) return picture->result;
       }
+      before = it->bytes;
       break;
     }
   }
   // Read (the stamp was taken before, so that a change while reading shows
-  // next time), then decoded unless the same bytes were.
+  // next time): a raster's bytes as they were are its picture as it was.
+  if (before != nullptr) {
+    ++reads_;
+    if (SameBytes(path, *before)) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      reading.key.path = path;
+      const auto picture = Find(reading.key);
+      if (picture != pictures_.end()) {
+        if (!reading.settled) reading.bytes = std::move(before);
+        Remember(std::move(reading));
+        return picture->result;
+      }
+    }
+  }
   std::vector<std::uint8_t> bytes;
+  ++reads_;
   if (!ReadFileBytes(path, &bytes, &r.error)) return r;
-  reading.content = Content{bytes.size(), Sha256(bytes)};
-  {
+  const Format format = DetectFormat(bytes.data(), bytes.size());
+  if (format == Format::Wmf || format == Format::Emf) {
+    // Metafiles decoded unless the same bytes were.
+    reading.key = Key{std::string(), Content{bytes.size(), Sha256(bytes)}};
     std::lock_guard<std::mutex> lock(mutex_);
-    const auto picture = Find(reading.content);
+    const auto picture = Find(reading.key);
     if (picture != pictures_.end()) {
       Remember(std::move(reading));
       return picture->result;
     }
+  } else {
+    reading.key = Key{path, Content{}};
   }
   r = Decode(bytes.data(), bytes.size());
   std::lock_guard<std::mutex> lock(mutex_);
   ++decodes_;
   if (r.deferred || r.timedOut) return r;  // tried again by the next drawing
-  if (Find(reading.content) == pictures_.end()) {
-    Picture p;
-    p.content = reading.content;
-    p.result = r;
-    p.bytes = r.bitmap ? r.bitmap->pixels.size() * 4 + (r.bitmap->vectors ? r.bitmap->vectors->Bytes() : 0)
-                       : r.error.size();
-    bytes_ += p.bytes;
-    pictures_.push_front(std::move(p));
+  if (reading.key.path.empty() && Find(reading.key) != pictures_.end()) {
+    Remember(std::move(reading));  // decoded meanwhile from another path
+    return r;
   }
+  Drop(reading.key);  // a raster's picture of the path's file as it was
+  Picture p;
+  p.key = reading.key;
+  p.result = r;
+  p.bytes = r.bitmap ? r.bitmap->pixels.size() * 4 + (r.bitmap->vectors ? r.bitmap->vectors->Bytes() : 0)
+                     : r.error.size();
+  bytes_ += p.bytes;
+  pictures_.push_front(std::move(p));
+  if (!reading.settled && !reading.key.path.empty())
+    reading.bytes = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
   Remember(std::move(reading));
   Trim();
   return r;
 }
 
-std::list<ImageCache::Picture>::iterator ImageCache::Find(const Content& content) {
+std::list<ImageCache::Picture>::iterator ImageCache::Find(const Key& key) {
   for (auto it = pictures_.begin(); it != pictures_.end(); ++it) {
-    if (it->content == content) {
+    if (it->key == key) {
       pictures_.splice(pictures_.begin(), pictures_, it);
       return pictures_.begin();
     }
@@ -116,15 +176,39 @@ std::list<ImageCache::Picture>::iterator ImageCache::Find(const Content& content
   return pictures_.end();
 }
 
+void ImageCache::Drop(const Key& key) {
+  for (auto it = pictures_.begin(); it != pictures_.end(); ++it) {
+    if (it->key == key) {
+      bytes_ -= it->bytes;
+      pictures_.erase(it);
+      return;
+    }
+  }
+}
+
 void ImageCache::Remember(Reading reading) {
   for (auto it = readings_.begin(); it != readings_.end(); ++it) {
     if (it->path == reading.path) {
-      readings_.erase(it);
+      ForgetReading(it);
       break;
     }
   }
+  // The path's file is a metafile now: its raster picture is of a file gone.
+  if (reading.key.path.empty()) Drop(Key{reading.path, Content{}});
+  if (reading.bytes != nullptr) {
+    if (unsettledBytes_ + reading.bytes->size() > kUnsettledBytes) {
+      reading.bytes.reset();
+    } else {
+      unsettledBytes_ += reading.bytes->size();
+    }
+  }
   readings_.push_front(std::move(reading));
-  if (readings_.size() > kPathsKept) readings_.pop_back();
+  if (readings_.size() > kPathsKept) ForgetReading(std::prev(readings_.end()));
+}
+
+void ImageCache::ForgetReading(std::list<Reading>::iterator it) {
+  if (it->bytes != nullptr) unsettledBytes_ -= it->bytes->size();
+  readings_.erase(it);
 }
 
 void ImageCache::Trim() {
@@ -137,9 +221,10 @@ void ImageCache::Trim() {
 
 void ImageCache::Forget(const std::string& path) {
   std::lock_guard<std::mutex> lock(mutex_);
+  Drop(Key{path, Content{}});
   for (auto it = readings_.begin(); it != readings_.end(); ++it) {
     if (it->path == path) {
-      readings_.erase(it);
+      ForgetReading(it);
       return;
     }
   }
@@ -150,12 +235,15 @@ void ImageCache::Clear() {
   pictures_.clear();
   readings_.clear();
   bytes_ = 0;
+  unsettledBytes_ = 0;
 }
 
 std::size_t ImageCache::DecodeCount() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return decodes_;
 }
+
+std::size_t ImageCache::ReadCount() const { return reads_.load(); }
 
 std::size_t ImageCache::EntryCount() const {
   std::lock_guard<std::mutex> lock(mutex_);

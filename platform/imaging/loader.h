@@ -1,10 +1,12 @@
 // Loading pictures from files, and the process-wide cache of decoded
-// pictures, kept by the files' content.
+// pictures.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -29,33 +31,51 @@ class ImageCache {
 
   explicit ImageCache(std::size_t capacityBytes = kDefaultMemoryLimit) : capacity_(capacityBytes) {}
 
-  // The decoded picture of the file, kept by the file's content: the same
-  // bytes, under any path, are decoded once, and a file that changes is
-  // decoded again. A path's file is read again (not decoded) unless its
-  // device, inode, size, modification and change times are those of its
-  // last reading and its last change lay kSettledSeconds or more before that
-  // reading, when a later change would show in its times. A refused file
-  // keeps its reason the same way (but for a metafile deferred or past its
-  // time, which the next drawing tries again); a file that cannot be read
-  // is not kept. The least recently used pictures leave when what they keep
-  // (pixels, a metafile's drawing, a refusal's text) passes the capacity.
+  // The decoded picture of the file. A raster picture is kept by its path,
+  // one a path, and replaced when the path's file changes. A metafile (WMF,
+  // EMF) is kept by its content, whose decoding runs a helper process: the
+  // same bytes, under any path, are decoded once. A path's file is read
+  // again unless its device, inode, size, modification and change times are
+  // those of its last reading and that reading was settled (Settled): then a
+  // later change would show in its times. A raster read again before that
+  // is compared with the bytes of the reading before (kept while unsettled,
+  // up to kUnsettledBytes in all) and decoded only when they differ. A
+  // refused file keeps its reason the same way (but for a metafile deferred
+  // or past its time, which the next drawing tries again); a file that
+  // cannot be read is not kept. The least recently used pictures leave when
+  // what they keep (pixels, a metafile's drawing, a refusal's text) passes
+  // the capacity.
   DecodeResult Load(const std::string& path);
 
-  // Drops what is known of the path's file (it is gone); its picture stays
-  // for the same bytes elsewhere.
+  // Drops what is known of the path's file (it is gone) and its raster
+  // picture; a metafile's picture stays for the same bytes elsewhere.
   void Forget(const std::string& path);
   void Clear();
   // Number of decodes done (cache misses), for tests.
   std::size_t DecodeCount() const;
+  // Number of times a file was read (whole, or compared with the bytes kept
+  // of it), for tests.
+  std::size_t ReadCount() const;
   // Pictures kept, and the bytes they keep.
   std::size_t EntryCount() const;
   std::size_t BytesKept() const;
 
-  // How long after a file's last change its times are trusted to show the
-  // next one (file systems keep times in coarse steps, some in seconds).
+  // Whether a file whose stamp was taken at `now` (ns since 1970) can be
+  // trusted to show its next change in its times: its last change lay
+  // kFineSettledMs before on a file system that keeps fine times (both
+  // times have sub-second parts off the 10 ms steps), kSettledSeconds
+  // otherwise (times in whole seconds, or FAT's two).
+  static bool Settled(const md::files::FileStamp& stamp, std::int64_t now);
   static constexpr int kSettledSeconds = 2;
+  // The kernel stamps a change with its coarse clock, which steps a few
+  // milliseconds at a time (10 at most): a change made after a reading that
+  // began this long after the file's last change gets a later time.
+  static constexpr int kFineSettledMs = 100;
   // The paths whose last reading is remembered.
   static constexpr std::size_t kPathsKept = 4096;
+  // The bytes of unsettled raster readings kept in all; past it a reading's
+  // bytes are not kept, and its file is decoded again when it is next read.
+  static constexpr std::size_t kUnsettledBytes = std::size_t{64} << 20;
 
  private:
   // A file's content: its size and SHA-256.
@@ -64,21 +84,31 @@ class ImageCache {
     std::string digest;
     bool operator==(const Content&) const = default;
   };
-  struct Picture {
+  // What a picture is kept by: a raster's path, or a metafile's content.
+  struct Key {
+    std::string path;
     Content content;
+    bool operator==(const Key&) const = default;
+  };
+  struct Picture {
+    Key key;
     DecodeResult result;
     std::size_t bytes = 0;
   };
   // A path's file as last read: its stamp, whether the stamp could show a
-  // later change, and the content read.
+  // later change, what the picture is kept by, and the bytes of an
+  // unsettled raster reading.
   struct Reading {
     std::string path;
     md::files::FileStamp stamp;
     bool settled = false;
-    Content content;
+    Key key;
+    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
   };
-  std::list<Picture>::iterator Find(const Content& content);
+  std::list<Picture>::iterator Find(const Key& key);
+  void Drop(const Key& key);
   void Remember(Reading reading);
+  void ForgetReading(std::list<Reading>::iterator it);
   void Trim();
 
   mutable std::mutex mutex_;
@@ -86,7 +116,16 @@ class ImageCache {
   std::list<Reading> readings_;  // most recently used first
   std::size_t capacity_;
   std::size_t bytes_ = 0;
+  std::size_t unsettledBytes_ = 0;
   std::size_t decodes_ = 0;
+  std::atomic<std::size_t> reads_{0};
 };
+
+namespace detail {
+// The clock the cache judges files' ages by, in nanoseconds since 1970 (the
+// file times' clock), so that a test can age its files; NULL: the system's.
+using CacheClock = std::int64_t (*)();
+CacheClock SetCacheClock(CacheClock clock);
+}  // namespace detail
 
 }  // namespace md::imaging

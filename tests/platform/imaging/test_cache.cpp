@@ -1,18 +1,20 @@
-// Loading files through the cache: the same bytes are decoded once, under
-// any path, until they change; refused files keep their reason.
+// Loading files through the cache: a file is decoded once until it changes,
+// a metafile's bytes once under any path; refused files keep their reason.
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <atomic>
+#include <cstdio>
 #include <filesystem>
-#include <thread>
 
 #include "platform/imaging/loader.h"
 #include "tests/platform/imaging/imagefiles.h"
+#include "tests/platform/imaging/metafiles.h"
 
 namespace {
 
 using namespace md::imaging;
 namespace f = md::test::imagefiles;
+namespace m = md::test::metafiles;
 namespace fs = std::filesystem;
 
 struct Folder {
@@ -24,29 +26,138 @@ struct Folder {
   fs::path path;
 };
 
+// A raster is kept by its path: a copy under another path decodes on its
+// own, and a new picture under the path takes the old one's place. A
+// metafile is kept by its content: its copies share one decode, and its old
+// picture stays for its bytes.
 TEST(ImagingCache, DecodesOnceUntilTheFileChanges) {
-  Folder dir;
-  const std::string a = dir.File("a.png");
-  f::WriteAll(a, f::Png(8, 8, f::Opaque(8, 8)));
-  ImageCache cache;
-  DecodeResult first = cache.Load(a);
-  ASSERT_TRUE(first) << first.error;
-  DecodeResult second = cache.Load(a);
-  EXPECT_EQ(second.bitmap, first.bitmap);
-  EXPECT_EQ(cache.DecodeCount(), 1u);
-  // Another picture under the same name: decoded again.
-  f::WriteAll(a, f::Png(9, 3, f::Opaque(9, 3)));
-  DecodeResult third = cache.Load(a);
-  ASSERT_TRUE(third);
-  EXPECT_EQ(third.bitmap->width, 9);
-  EXPECT_EQ(cache.DecodeCount(), 2u);
-  EXPECT_EQ(cache.EntryCount(), 2u);  // the first picture stays for its bytes
-  // The same bytes under another path, as a picture kept in a page is read
-  // back: not decoded again.
-  const std::string b = dir.File("b.png");
-  fs::copy_file(a, b);
-  EXPECT_TRUE(cache.Load(b));
-  EXPECT_EQ(cache.DecodeCount(), 2u);
+  enum class Then { LoadedAgain, Rewritten, Copied };
+  struct Row {
+    const char* what;
+    f::Bytes bytes;
+    Then then;
+    f::Bytes other;  // what it is rewritten with
+    std::size_t decodes, entries;
+    bool samePicture;
+  };
+  const f::Bytes png = f::Png(8, 8, f::Opaque(8, 8));
+  const Row rows[] = {
+      {"a PNG loaded again", png, Then::LoadedAgain, {}, 1, 1, true},
+      {"a PNG rewritten with another", png, Then::Rewritten, f::Png(9, 3, f::Opaque(9, 3)), 2, 1, false},
+      {"a PNG copied to three other paths", png, Then::Copied, {}, 4, 4, false},
+      {"a WMF rewritten with an EMF", m::SampleWmf(), Then::Rewritten, m::SampleEmf(), 2, 2, false},
+      {"a WMF copied to three other paths", m::SampleWmf(), Then::Copied, {}, 1, 1, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Folder dir;
+    const std::string a = dir.File("a");
+    f::WriteAll(a, row.bytes);
+    ImageCache cache;
+    const DecodeResult first = cache.Load(a);
+    ASSERT_TRUE(first) << first.error;
+    if (row.then == Then::Rewritten) f::WriteAll(a, row.other);
+    DecodeResult second = row.then == Then::Copied ? DecodeResult() : cache.Load(a);
+    for (const char* name : {"b", "c", "d"}) {
+      if (row.then != Then::Copied) break;
+      fs::copy_file(a, dir.File(name));
+      second = cache.Load(dir.File(name));
+    }
+    ASSERT_TRUE(second) << second.error;
+    EXPECT_EQ(second.bitmap == first.bitmap, row.samePicture);
+    EXPECT_EQ(cache.DecodeCount(), row.decodes);
+    EXPECT_EQ(cache.EntryCount(), row.entries);
+  }
+}
+
+// While it lives, the cache judges files' ages by the given time.
+struct CacheClock {
+  explicit CacheClock(std::int64_t ns) {
+    now = ns;
+    detail::SetCacheClock([] { return now.load(); });
+  }
+  ~CacheClock() { detail::SetCacheClock(nullptr); }
+  static inline std::atomic<std::int64_t> now{0};
+};
+
+constexpr std::int64_t kMs = 1000000;
+
+TEST(ImagingCache, AFileSettlesOnceItsTimesWouldShowTheNextChange) {
+  struct Row {
+    const char* what;
+    std::int64_t modified, changed;  // ns after a whole second
+    std::int64_t age;                // of the later time when the stamp is taken
+    bool settled;
+  };
+  const Row rows[] = {
+      {"fine times, 99 ms old", 123456789, 123456789, 99 * kMs, false},
+      {"fine times, 100 ms old", 123456789, 120000001, 100 * kMs, true},
+      {"whole seconds, 1.99 s old", 0, 0, 1990 * kMs, false},
+      {"whole seconds, 2 s old", 0, 0, 2000 * kMs, true},
+      {"a change time on a 10 ms step, 1 s old", 123456789, 120000000, 1000 * kMs, false},
+      {"a modification time on a 10 ms step, 2 s old", 120000000, 123456789, 2000 * kMs, true},
+      {"a time ahead of the clock", 123456789, 123456789, -5000 * kMs, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    md::files::FileStamp stamp;
+    stamp.known = true;
+    const std::int64_t second = std::int64_t{1700000000} * 1000000000;
+    stamp.modified = second + row.modified;
+    stamp.changed = second + row.changed;
+    EXPECT_EQ(ImageCache::Settled(stamp, stamp.LastChange() + row.age), row.settled);
+  }
+}
+
+// A file drawn while it is fresh is read again each time, but decoded only
+// when its bytes changed, however its stamp looks; once settled it is not
+// read at all while its stamp stays.
+TEST(ImagingCache, AFreshFileIsReadAgainButDecodedOnlyWhenItChanged) {
+  enum class Change { None, InPlace, Renamed };
+  struct Row {
+    const char* what;
+    std::vector<int> clock;  // ms after the file was written, one a load
+    Change change;           // after the first load
+    std::size_t reads, decodes;
+    bool fineTimes;  // the row needs a file system that keeps them
+  };
+  const Row rows[] = {
+      {"unchanged while fresh", {50, 50, 50, 50, 50}, Change::None, 5, 1, false},
+      {"unchanged and settled", {3000, 3000, 3000, 3000, 3000}, Change::None, 1, 1, false},
+      {"unchanged, settled after 150 ms", {150, 150, 150, 150, 150}, Change::None, 1, 1, true},
+      {"unchanged, fresh, then settled", {50, 50, 3000, 3000, 3000}, Change::None, 3, 1, false},
+      // Compared (one read), then read whole to be decoded.
+      {"rewritten in place, same size", {50, 50}, Change::InPlace, 3, 2, false},
+      {"another file renamed onto the path", {50, 50}, Change::Renamed, 3, 2, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Folder dir;
+    const std::string path = dir.File("p.bmp"), other = dir.File("q.bmp");
+    // The same size, other bytes: the resolution differs.
+    f::WriteAll(path, f::Bmp(16, 16, 24, 96));
+    f::WriteAll(other, f::Bmp(16, 16, 24, 300));
+    const md::files::FileStamp stamp = md::files::StampOf(path);
+    if (row.fineTimes && (stamp.modified % (10 * kMs) == 0 || stamp.changed % (10 * kMs) == 0)) {
+      std::printf("not run: %s (the temporary folder keeps coarse file times)\n", row.what);
+      continue;
+    }
+    const std::int64_t written = stamp.LastChange();
+    CacheClock clock(written);
+    ImageCache cache;
+    double dpi = 0;
+    for (std::size_t i = 0; i < row.clock.size(); ++i) {
+      clock.now = written + row.clock[i] * kMs;
+      const DecodeResult r = cache.Load(path);
+      ASSERT_TRUE(r) << r.error;
+      dpi = r.bitmap->dpiX;
+      if (i == 0 && row.change == Change::InPlace) f::WriteAll(path, f::ReadAll(other));
+      if (i == 0 && row.change == Change::Renamed) fs::rename(other, path);
+    }
+    EXPECT_NEAR(dpi, row.change == Change::None ? 96 : 300, 1);
+    EXPECT_EQ(cache.ReadCount(), row.reads);
+    EXPECT_EQ(cache.DecodeCount(), row.decodes);
+  }
 }
 
 TEST(ImagingCache, RefusedAndMissingFilesGiveTheirReason) {

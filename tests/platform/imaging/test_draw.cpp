@@ -265,3 +265,37 @@ TEST(ImagingDraw, ARepeatedDrawingGivesTheSamePixelsAndAnotherIsResampled) {
 }
 
 }  // namespace
+
+namespace {
+
+// A picture drawn onto several rectangles in turn is resampled once for each
+// while at most ResampledPicture::kCount of them, and kBytes of pixels, are
+// kept: seen by changing its pixels afterwards, which a kept resampling does
+// not show.
+TEST(ImagingDraw, APictureDrawnOntoSeveralRectanglesIsResampledOnceForEach) {
+  struct Row {
+    int rectangles;  // drawn first, in turn, the ith side + i pixels wide
+    int side;
+    int again;  // the one drawn again after the pixels changed
+    bool kept;
+  };
+  const int count = static_cast<int>(ResampledPicture::kCount);
+  // Two of 3000 pixels square and more pass kBytes.
+  const Row rows[] = {{2, 10, 0, true},          {2, 10, 1, true},         {count, 10, 0, true},
+                      {count + 1, 10, 0, false}, {count + 1, 10, 1, true}, {2, 3000, 0, false},
+                      {2, 3000, 1, true}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.rectangles << " x " << row.side << ", drawn again: " << row.again);
+    cv::RecordingCanvas canvas(row.side + count + 1, row.side);
+    HDC hdc = md::win::CreateScreenDC(&canvas, 96, &md::text::FixedMetricsEngine());
+    Bitmap b = QuadrantBitmap(7, 5);
+    for (int i = 0; i < row.rectangles; ++i) ASSERT_TRUE(DrawBitmap(hdc, b, 0, 0, row.side + i, row.side));
+    for (std::uint32_t& p : b.pixels) p = 0xFF102030u;
+    ASSERT_TRUE(DrawBitmap(hdc, b, 0, 0, row.side + row.again, row.side));
+    DeleteDC(hdc);
+    const cv::Record& last = *canvas.recordsOf(cv::Record::Type::Image).back();
+    EXPECT_EQ(RecordedPixel(last, 1, 1), row.kept ? 0xFF0000u : 0x102030u);
+  }
+}
+
+}  // namespace
