@@ -1,10 +1,13 @@
 // The program is spawned with its input in a memory file on descriptor 0,
 // the buffer in a memory file on descriptor 3 and the answer pipe on
 // descriptor 4; its standard error goes to /dev/null (libraries' complaints
-// about a damaged file are not the host's output). Nothing runs between the
-// process's creation and the new program but posix_spawn's own descriptor
-// moves. The parent waits, until the time passes, for the pipe to close and
-// the program to end; a program still running then is killed and reaped.
+// about a damaged file are not the host's output). It leads a process group
+// of its own. Nothing runs between the process's creation and the new
+// program but posix_spawn's own descriptor moves and its group's setting.
+// The parent waits, until the time passes, for the pipe to close and the
+// program to end; a program still running then is killed. Its group is
+// killed once it ended or was killed, before it is reaped: processes it
+// started and left behind hold no pipe of the run or of the host.
 #include "platform/imaging/isolate.h"
 
 #include <dlfcn.h>
@@ -107,7 +110,10 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args, co
   sigfillset(&all);
   ::posix_spawnattr_setsigmask(&attr, &none);
   ::posix_spawnattr_setsigdefault(&attr, &all);
-  ::posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+  // A process group of its own, led by the program, so that whatever it
+  // starts ends with it.
+  ::posix_spawnattr_setpgroup(&attr, 0);
+  ::posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
   pid_t pid = -1;
   const int r = ::posix_spawn(&pid, program.c_str(), &actions, &attr, argv.data(), environ);
   ::posix_spawnattr_destroy(&attr);
@@ -200,12 +206,19 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
         answer.append(chunk, static_cast<std::size_t>(n));
       }
     }
-    if (!ended && (answered || p[1].revents != 0)) ended = ::waitpid(pid, &status, WNOHANG) == pid;
-  }
-  if (!ended) {
-    ::kill(pid, SIGKILL);
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    if (!ended && (answered || p[1].revents != 0)) {
+      // Its end is seen but not reaped: until it is, its pid names its group
+      // and no other. What it started ends now, so that nothing left of it
+      // holds the answer pipe or the host's output.
+      siginfo_t info{};
+      ended = ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+              info.si_pid == pid;
+      if (ended) ::kill(-pid, SIGKILL);
     }
+  }
+  // The program, if it still runs, and its whole group; then it is reaped.
+  ::kill(-pid, SIGKILL);
+  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
 
   how = IsolatedEnd::Stopped;

@@ -36,7 +36,9 @@ enum class IsolatedEnd {
 // in this process and answers "" or the reason it refuses what it found.
 // The time limit covers the program's whole life, its end after its answer
 // included: a program still running then is killed, and every program
-// started is waited for before this returns. True when both answered "";
+// started is waited for before this returns. The program leads a process
+// group of its own, which is killed when the program ends or is killed: what
+// it started and left running ends with it. True when both answered "";
 // false with the reason in *error when either refused, the program is
 // missing, or it crashed or ran out of memory or time. *end, when given,
 // says which.

@@ -74,6 +74,29 @@ bool OwnReference(std::string_view svg, std::string_view lower, std::size_t at) 
   return next >= 8;
 }
 
+// Whether every style element, whatever its prefix, holds text only (`lower`
+// is the document in lower case). Its style sheet is the text the XML parser
+// hands over, comments dropped and CDATA sections joined to the text around
+// them, so markup inside could spell the words looked for in pieces
+// ("@im<!---->port", "u<![CDATA[rl(]]>"). cairo writes no style element.
+bool StylesHoldOnlyText(std::string_view lower) {
+  for (std::size_t at = lower.find('<'); at != std::string_view::npos; at = lower.find('<', at + 1)) {
+    const std::size_t nameEnd = lower.find_first_of(" \t\r\n/><", at + 1);  // never past the next tag
+    if (nameEnd == std::string_view::npos) break;
+    std::string_view name = lower.substr(at + 1, nameEnd - at - 1);
+    if (const std::size_t colon = name.rfind(':'); colon != std::string_view::npos)
+      name.remove_prefix(colon + 1);
+    if (name != "style") continue;
+    // The start tag closes, and the next markup ends the element (an empty
+    // element may be refused).
+    const std::size_t next = lower.find('<', nameEnd);
+    if (next != std::string_view::npos &&
+        (lower.compare(next, 2, "</") != 0 || lower.find('>', nameEnd) > next))
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool SvgRefersOnlyToItself(std::string_view svg) {
@@ -90,6 +113,7 @@ bool SvgRefersOnlyToItself(std::string_view svg) {
   for (std::size_t at = lower.find("<!"); at != std::string::npos; at = lower.find("<!", at + 2)) {
     if (lower.compare(at + 2, 2, "--") != 0 && lower.compare(at + 2, 7, "[cdata[") != 0) return false;
   }
+  if (!StylesHoldOnlyText(lower)) return false;
   const std::size_t instruction = lower.find("<?");
   if (instruction != std::string::npos &&
       (instruction != 0 || !Declared(lower) || lower.find("<?", 2) != std::string::npos))

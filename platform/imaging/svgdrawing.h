@@ -30,7 +30,8 @@ constexpr std::size_t kSvgDrawingKeptPerByte = 32;
 // its behalf: UTF-8 without a byte-order mark (an XML declaration, if any,
 // names no other encoding), with no document type or other declaration, no
 // entity or character reference, no processing instruction but the XML
-// declaration, no escape, no style sheet import, no base, and no reference
+// declaration, no escape, no style sheet import, no markup inside a style
+// element (comments, CDATA sections, elements), no base, and no reference
 // but to its own parts ("#...") and to PNG data ("data:image/png;base64,"
 // whose bytes start with PNG's signature). What cairo writes passes.
 bool SvgRefersOnlyToItself(std::string_view svg);

@@ -8,12 +8,17 @@
 
 #include <glib-object.h>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -344,6 +349,71 @@ TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemoryAndRe
     if (ok) {
       EXPECT_EQ(seen[0], 7);
       EXPECT_EQ(seen[1], 7);
+    }
+  }
+}
+
+// Whether the process is gone or has ended and waits to be reaped.
+bool Ended(const std::string& pid) {
+  std::ifstream in("/proc/" + pid + "/stat");
+  std::string stat((std::istreambuf_iterator<char>(in)), {});
+  const std::size_t state = stat.rfind(") ");
+  return state == std::string::npos || stat[state + 2] == 'Z' || stat[state + 2] == 'X';
+}
+
+TEST(ImagingIconsMetafiles, WhatTheProgramStartedEndsWithIt) {
+  // The script's children sleep for ten minutes, far past the checks'
+  // generous limit; only the script that never answers is cut short (1 s).
+  constexpr int kGenerousMs = 30000;
+  const struct {
+    const char* what;  // what the script does after starting its children
+    detail::IsolatedEnd end;
+  } rows[] = {
+      {"answer", detail::IsolatedEnd::Done},
+      {"answer alone", detail::IsolatedEnd::Done},
+      {"end", detail::IsolatedEnd::Stopped},
+      {"wait", detail::IsolatedEnd::TimedOut},
+  };
+  const auto dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "isolated-children";
+  std::filesystem::create_directories(dir);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    const std::string pids = (dir / (std::to_string(::getpid()) + "-" + row.what)).string();
+    std::filesystem::remove(pids);
+    // The host's output is a pipe while the program runs.
+    int output[2];
+    ASSERT_EQ(::pipe2(output, O_CLOEXEC), 0);
+    std::fflush(stdout);
+    const int saved = ::dup(1);
+    ::dup2(output[1], 1);
+    detail::IsolationLimits limits;
+    limits.milliseconds = row.end == detail::IsolatedEnd::TimedOut ? 1000 : kGenerousMs;
+    const char input = 7;
+    std::string error;
+    detail::IsolatedEnd end;
+    detail::RunIsolated(
+        MD_SOURCE_DIR "/tests/platform/imaging/probe/leaves-children.sh", {row.what, pids}, &input, 1, 16,
+        [](const void*) { return std::string(); }, limits, &error, &end);
+    ::dup2(saved, 1);
+    ::close(saved);
+    ::close(output[1]);
+    EXPECT_EQ(end, row.end) << error;
+    // The pipe ends: nothing holds it any more.
+    pollfd ready{output[0], POLLIN, 0};
+    char byte;
+    ssize_t got = 1;
+    while (got > 0 && ::poll(&ready, 1, kGenerousMs) == 1) got = ::read(output[0], &byte, 1);
+    EXPECT_EQ(got, 0) << "the output is still held";
+    ::close(output[0]);
+    std::ifstream in(pids);
+    std::vector<std::string> children{std::istream_iterator<std::string>(in), {}};
+    // A program killed for its time may not have started all of them.
+    if (row.end != detail::IsolatedEnd::TimedOut) {
+      EXPECT_EQ(children.size(), 3u);
+    }
+    for (const std::string& child : children) {
+      for (int ms = 0; ms < kGenerousMs && !Ended(child); ms += 10) ::usleep(10000);
+      EXPECT_TRUE(Ended(child)) << child;
     }
   }
 }

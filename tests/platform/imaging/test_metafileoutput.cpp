@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "platform/canvas/cairo_canvas.h"
@@ -15,6 +16,7 @@
 #include "platform/imaging/svgdrawing.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
+#include "tests/fuzz/fuzz_inputs.h"
 #include "tests/platform/imaging/metafiles.h"
 #include "tests/support/command.h"
 
@@ -108,9 +110,11 @@ TEST(ImagingMetafileOutput, APdfCarriesTheDrawingAsPathsNotAPicture) {
   }
 }
 
+const std::string kSvg =
+    "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' viewBox='0 0 9 9'>";
+
 TEST(ImagingMetafileOutput, AnSvgFromTheHelperIsReadOnlyWhenItRefersToNothingOutside) {
-  const std::string svg =
-      "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' viewBox='0 0 9 9'>";
+  const std::string& svg = kSvg;
   std::string utf16 = "\xFF\xFE";
   for (char c : svg + "<image xlink:href='file:///etc/hosts'/></svg>") utf16 += std::string{c, '\0'};
   const struct {
@@ -137,6 +141,55 @@ TEST(ImagingMetafileOutput, AnSvgFromTheHelperIsReadOnlyWhenItRefersToNothingOut
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(SvgDrawing(row.document, 9, 9).Readable(), row.readable);
+  }
+}
+
+// A style sheet is what the XML parser leaves of its element: a style holding
+// markup, which could join the words the check looks for, is not read, and
+// what cairo writes of the metafiles still is. The documents are the check's
+// fuzzing seeds too.
+TEST(ImagingMetafileOutput, AStyleHoldingMarkupIsNotRead) {
+  const struct {
+    const char* name;
+    bool readable;
+    std::string body;        // inside the document's root, before a rectangle
+    m::Bytes metafile = {};  // or the helper's SVG of this file
+  } rows[] = {
+      {"import-split-by-a-comment", false, "<style>@im<!-- -->port 'data:text/css,rect{fill:red}';</style>"},
+      {"import-split-by-an-empty-comment", false, "<style>@im<!---->port '/tmp/a.css';</style>"},
+      {"import-split-by-cdata", false, "<style>@imp<![CDATA[ort 'data:text/css,rect{fill:red}';]]></style>"},
+      {"import-across-two-cdata-sections", false,
+       "<style><![CDATA[@imp]]><![CDATA[ort '/tmp/a.css';]]></style>"},
+      {"import-split-by-an-element", false, "<style>@im<g/>port 'data:text/css,rect{fill:red}';</style>"},
+      {"import-in-a-prefixed-style", false,
+       "<svg:style xmlns:svg='http://www.w3.org/2000/svg'>@im<!---->port '/tmp/a.css';</svg:style>"},
+      {"url-split-by-cdata", false, "<style>rect{fill:u<![CDATA[rl(]]>/tmp/p.svg#p)}</style>"},
+      {"url-split-by-an-empty-comment", false, "<style>rect{fill:ur<!---->l(/tmp/p.svg#p)}</style>"},
+      {"url-in-capitals-split-by-cdata", false,
+       "<style title='a>b'>rect{fill:U<![CDATA[RL(]]>'/tmp/p.svg#p')}</style>"},
+      {"url-in-a-style-attribute-behind-a-reference", false, "<rect style='fill:u&#114;l(/tmp/p.svg#p)'/>"},
+      {"url-in-a-style-attribute-behind-an-escape", false, "<rect style='fill:u\\72 l(/tmp/p.svg#p)'/>"},
+      {"style-of-text-only", true, "<!-- a --><style>rect{fill:url(#g)}</style><!-- b -->"},
+      {"cairo's SVG of a WMF", true, "", m::SampleWmf()},
+      {"cairo's SVG of an EMF", true, "", m::SampleEmf()},
+      {"cairo's SVG of a WMF's Chinese text", true, "",
+       md::test::fuzz::ReadInput(std::filesystem::path(MD_SOURCE_DIR) /
+                                 "tests/platform/imaging/data/wmf-text-gbk.wmf")},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::shared_ptr<const SvgDrawing> drawing;
+    if (row.metafile.empty()) {
+      const std::string svg = kSvg + row.body + "<rect width='4' height='4'/></svg>";
+      md::test::fuzz::WriteSeed("svgcheck", (row.readable ? "" : "refused-") + std::string(row.name),
+                                {svg.begin(), svg.end()});
+      drawing = std::make_shared<const SvgDrawing>(svg, 9, 9);
+    } else {
+      const DecodeResult r = Decode(row.metafile.data(), row.metafile.size());
+      ASSERT_TRUE(r && r.bitmap->vectors) << r.error;
+      drawing = r.bitmap->vectors;
+    }
+    EXPECT_EQ(drawing->Readable(), row.readable);
   }
 }
 
