@@ -128,6 +128,7 @@ DecodeResult ImageCache::Load(const std::string& path) {
     }
   }
   std::vector<std::uint8_t> bytes;
+  std::shared_ptr<const std::vector<std::uint8_t>> source;  // a small raster's, kept with its picture
   ++reads_;
   if (!ReadFileBytes(path, &bytes, &r.error)) return r;
   const Format format = DetectFormat(bytes.data(), bytes.size());
@@ -142,7 +143,28 @@ DecodeResult ImageCache::Load(const std::string& path) {
     }
   } else {
     reading.key = Key{path, Content{}};
+    // A small raster whose bytes another path's picture was decoded from
+    // shares that picture (a picture kept in a page and the file it was kept
+    // from): comparing them costs less than decoding; large ones are
+    // decoded on their own, as telling them alike would cost a hash.
+    if (bytes.size() <= kSharedRasterBytes) {
+      source = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
+      std::lock_guard<std::mutex> lock(mutex_);
+      for (const Picture& other : pictures_) {
+        if (other.source == nullptr || *other.source != *source) continue;
+        Picture p = other;
+        p.key = reading.key;
+        Drop(reading.key);
+        pictures_.push_front(std::move(p));
+        bytes_ += pictures_.front().bytes;
+        if (!reading.settled) reading.bytes = source;
+        Remember(std::move(reading));
+        Trim();
+        return pictures_.front().result;
+      }
+    }
   }
+  if (source != nullptr) bytes = *source;
   r = Decode(bytes.data(), bytes.size());
   std::lock_guard<std::mutex> lock(mutex_);
   ++decodes_;
@@ -155,12 +177,15 @@ DecodeResult ImageCache::Load(const std::string& path) {
   Picture p;
   p.key = reading.key;
   p.result = r;
-  p.bytes = r.bitmap ? r.bitmap->pixels.size() * 4 + (r.bitmap->vectors ? r.bitmap->vectors->Bytes() : 0)
-                     : r.error.size();
+  p.bytes = (r.bitmap ? r.bitmap->pixels.size() * 4 + (r.bitmap->vectors ? r.bitmap->vectors->Bytes() : 0)
+                      : r.error.size()) +
+            (source != nullptr ? source->size() : 0);
+  p.source = source;
   bytes_ += p.bytes;
   pictures_.push_front(std::move(p));
   if (!reading.settled && !reading.key.path.empty())
-    reading.bytes = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
+    reading.bytes =
+        source != nullptr ? source : std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
   Remember(std::move(reading));
   Trim();
   return r;

@@ -32,7 +32,9 @@ class ImageCache {
   explicit ImageCache(std::size_t capacityBytes = kDefaultMemoryLimit) : capacity_(capacityBytes) {}
 
   // The decoded picture of the file. A raster picture is kept by its path,
-  // one a path, and replaced when the path's file changes. A metafile (WMF,
+  // one a path, and replaced when the path's file changes; a small one
+  // (kSharedRasterBytes) shares the picture of the same bytes under another
+  // path. A metafile (WMF,
   // EMF) is kept by its content, whose decoding runs a helper process: the
   // same bytes, under any path, are decoded once. A path's file is read
   // again unless its device, inode, size, modification and change times are
@@ -73,6 +75,9 @@ class ImageCache {
   static constexpr int kFineSettledMs = 100;
   // The paths whose last reading is remembered.
   static constexpr std::size_t kPathsKept = 4096;
+  // Rasters up to this size share one picture under every path holding
+  // their bytes.
+  static constexpr std::size_t kSharedRasterBytes = std::size_t{1} << 20;
   // The bytes of unsettled raster readings kept in all; past it a reading's
   // bytes are not kept, and its file is decoded again when it is next read.
   static constexpr std::size_t kUnsettledBytes = std::size_t{64} << 20;
@@ -94,6 +99,9 @@ class ImageCache {
     Key key;
     DecodeResult result;
     std::size_t bytes = 0;
+    // A small raster's file bytes, by which another path holding the same
+    // bytes shares the picture.
+    std::shared_ptr<const std::vector<std::uint8_t>> source;
   };
   // A path's file as last read: its stamp, whether the stamp could show a
   // later change, what the picture is kept by, and the bytes of an

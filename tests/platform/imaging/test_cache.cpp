@@ -26,8 +26,9 @@ struct Folder {
   fs::path path;
 };
 
-// A raster is kept by its path: a copy under another path decodes on its
-// own, and a new picture under the path takes the old one's place. A
+// A raster is kept by its path: a copy of a large one under another path
+// decodes on its own (a small one's shares the picture), and a new picture
+// under the path takes the old one's place. A
 // metafile is kept by its content: its copies share one decode, and its old
 // picture stays for its bytes.
 TEST(ImagingCache, DecodesOnceUntilTheFileChanges) {
@@ -41,10 +42,18 @@ TEST(ImagingCache, DecodesOnceUntilTheFileChanges) {
     bool samePicture;
   };
   const f::Bytes png = f::Png(8, 8, f::Opaque(8, 8));
+  // Noise, which does not compress: a file past ImageCache::kSharedRasterBytes.
+  const f::Bytes large = f::Png(640, 640, [](int x, int y) {
+    const std::uint32_t h =
+        (static_cast<std::uint32_t>(x) * 2654435761u) ^ (static_cast<std::uint32_t>(y) * 40503u);
+    return 0xFF000000u | ((h * 2246822519u) >> 8);
+  });
+  ASSERT_GT(large.size(), ImageCache::kSharedRasterBytes);
   const Row rows[] = {
       {"a PNG loaded again", png, Then::LoadedAgain, {}, 1, 1, true},
       {"a PNG rewritten with another", png, Then::Rewritten, f::Png(9, 3, f::Opaque(9, 3)), 2, 1, false},
-      {"a PNG copied to three other paths", png, Then::Copied, {}, 4, 4, false},
+      {"a small PNG copied to three other paths", png, Then::Copied, {}, 1, 4, true},
+      {"a large PNG copied to three other paths", large, Then::Copied, {}, 4, 4, false},
       {"a WMF rewritten with an EMF", m::SampleWmf(), Then::Rewritten, m::SampleEmf(), 2, 2, false},
       {"a WMF copied to three other paths", m::SampleWmf(), Then::Copied, {}, 1, 1, true},
   };
@@ -194,8 +203,11 @@ TEST(ImagingCache, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
 
 TEST(ImagingCache, TheLeastRecentlyUsedPicturesLeaveBeyondTheCapacity) {
   Folder dir;
-  // Three pictures of 16 x 16 x 4 = 1024 bytes in a cache of 2100 bytes.
-  ImageCache cache(2100);
+  // Three pictures of 16 x 16 x 4 = 1024 bytes, each kept with its file's
+  // bytes (a small raster's, which other paths share it by), in a cache that
+  // holds two.
+  const std::size_t each = 1024 + f::Bmp(16, 16, 24, 96).size();
+  ImageCache cache(2 * each + 100);
   std::vector<std::string> paths;
   for (int dpi : {96, 150, 300}) {
     paths.push_back(dir.File((std::to_string(dpi) + ".bmp").c_str()));
@@ -206,7 +218,7 @@ TEST(ImagingCache, TheLeastRecentlyUsedPicturesLeaveBeyondTheCapacity) {
   ASSERT_TRUE(cache.Load(paths[0]));  // 1 is now the most recent
   ASSERT_TRUE(cache.Load(paths[2]));  // 2 leaves
   EXPECT_EQ(cache.EntryCount(), 2u);
-  EXPECT_EQ(cache.BytesKept(), 2048u);
+  EXPECT_EQ(cache.BytesKept(), 2 * each);
   const std::size_t decodes = cache.DecodeCount();
   ASSERT_TRUE(cache.Load(paths[0]));
   EXPECT_EQ(cache.DecodeCount(), decodes);
