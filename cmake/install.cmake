@@ -9,7 +9,8 @@
 #       found by the imaging library beside itself;
 #   <includedir>/mapdeck/ the element interfaces (every igis_*.h of the layout
 #       library and the frame property's exports), printing with the metafile
-#       limits it names, and the interfaces of the stand-in host libraries,
+#       limits it names, the host display's screen view for a host that shows
+#       pages itself, and the interfaces of the stand-in host libraries,
 #       with every header they include, kept at their paths from the
 #       repository root (every project file a header names is installed:
 #       scripts/check-named-paths.py);
@@ -48,7 +49,8 @@ file(GLOB_RECURSE md_public_headers RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOU
      ${PROJECT_SOURCE_DIR}/host/*/igis_*.h)
 list(APPEND md_public_headers layout/graphicelement/igis_element.h
      layout/graphicelement/frame/cgis_frameproperty.h layout/graphicelement/print/gis_pageprint.h
-     platform/imaging/metafilelimits.h host/helmora/gis_mapfile.h platform/ui/driver.h)
+     platform/imaging/metafilelimits.h host/helmora/gis_mapfile.h platform/ui/driver.h
+     host/display/cgis_screendisplay.h)
 list(REMOVE_DUPLICATES md_public_headers)
 set(md_queue ${md_public_headers})
 set(md_headers)

@@ -58,10 +58,17 @@ __attribute__((visibility("default"))) BOOL GIS_PrintPageToSurface(IGIS_FeatureS
                                                                    int paperHeight, int dpi,
                                                                    cairo_surface_t* surface);
 
-// Draws the page's top-level elements, as a print does but not printing,
-// through the caller's display (a view of the host's own, or the host
-// display's screen view) onto hdc, within one budget for the page's
-// metafiles; FALSE as above for a NULL hdc or display too.
+// Draws the page's top-level elements as a screen shows them (not printing:
+// no paper clip, draft frames as drafts) onto hdc through the caller's
+// display, within one budget for the page's metafiles; FALSE as above for a
+// NULL hdc or display too. hdc is a memory context (platform/win/wingdi.h):
+// CreateCompatibleDC(NULL), 96 dpi, with a 32-bit CreateDIBSection selected
+// into it and painted white (PatBlt WHITENESS; a new bitmap is black), whose
+// pixels GetDIBits reads back. The display is the host display's screen view
+// of hdc, a CGIS_ScreenDisplay (host/display/cgis_screendisplay.h) at a zoom
+// from an origin, or an IGIS_Display of the host's own whose view maps page
+// units to hdc's pixels as that one does (with GetDeviceRect the context's
+// pixel area: a map frame draws no map without one).
 __attribute__((visibility("default"))) BOOL GIS_DrawPageToDisplay(HDC hdc, IGIS_FeatureSet* page,
                                                                   IGIS_Display* display);
 
@@ -74,10 +81,12 @@ __attribute__((visibility("default"))) void GIS_EndPageDrawing(void* drawing);
 }  // extern "C"
 
 // One drawing of a page by a host that draws the elements itself (each
-// element's OnDraw, on a view of its own): while it lives, the metafiles the
+// element's OnDraw, with a context and display as for GIS_DrawPageToDisplay):
+// while it lives, the metafiles the
 // elements draw on this thread share the budget a print gives a page, past
 // which a picture is crossed out, writes its record and answers FALSE.
-// Without it each metafile has its own time only, however many there are.
+// Without it each metafile has its own time only, however many there are:
+// one that runs past it costs that time again at every drawing.
 // Made on the thread that draws, around the drawing of one page; one made
 // inside another shares the outer one's budget.
 //
