@@ -164,8 +164,8 @@ DecodeResult ImageCache::Load(const std::string& path) {
       }
     }
   }
-  if (source != nullptr) bytes = *source;
-  r = Decode(bytes.data(), bytes.size());
+  const std::vector<std::uint8_t>& data = source != nullptr ? *source : bytes;
+  r = Decode(data.data(), data.size());
   std::lock_guard<std::mutex> lock(mutex_);
   ++decodes_;
   if (r.deferred || r.timedOut) return r;  // tried again by the next drawing

@@ -82,9 +82,9 @@ __attribute__((visibility("default"))) void GIS_EndPageDrawing(void* drawing);
 
 // One drawing of a page by a host that draws the elements itself (each
 // element's OnDraw, with a context and display as for GIS_DrawPageToDisplay):
-// while it lives, the metafiles the
-// elements draw on this thread share the budget a print gives a page, past
-// which a picture is crossed out, writes its record and answers FALSE.
+// while it lives, the metafiles the elements draw on this thread share the
+// budget a print gives a page, past which a picture is crossed out, writes
+// its record and answers FALSE.
 // Without it each metafile has its own time only, however many there are:
 // one that runs past it costs that time again at every drawing.
 // Made on the thread that draws, around the drawing of one page; one made
