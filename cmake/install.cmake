@@ -49,7 +49,8 @@ file(GLOB_RECURSE md_public_headers RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOU
      ${PROJECT_SOURCE_DIR}/host/*/igis_*.h)
 list(APPEND md_public_headers layout/graphicelement/igis_element.h
      layout/graphicelement/frame/cgis_frameproperty.h layout/graphicelement/print/gis_pageprint.h
-     platform/imaging/metafilelimits.h host/helmora/gis_mapfile.h platform/ui/driver.h
+     platform/imaging/metafilelimits.h platform/imaging/picturecache.h host/helmora/gis_mapfile.h
+     platform/ui/driver.h
      host/display/cgis_screendisplay.h)
 list(REMOVE_DUPLICATES md_public_headers)
 set(md_queue ${md_public_headers})

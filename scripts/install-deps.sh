@@ -20,7 +20,7 @@ PACKAGES=(
   libproj-dev proj-data
   nlohmann-json3-dev
   libpng-dev zlib1g-dev libdeflate-dev libjpeg62-turbo-dev libgif-dev libtiff-dev
-  libgsf-1-dev
+  libgsf-1-dev libssl-dev
   libwmf-dev fonts-urw-base35 libemf2svg-dev librsvg2-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils

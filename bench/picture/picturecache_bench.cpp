@@ -16,7 +16,6 @@
 // page's own reading of its file. Waiting, writing and that print are
 // outside the measured time, for every benchmark alike.
 #include <benchmark/benchmark.h>
-#include <png.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -26,6 +25,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/picture/picturefiles.h"
 #include "host/basilo/igis_globalproperties.h"
 #include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "platform/canvas/cairo_canvas.h"
@@ -37,57 +37,18 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using Bytes = std::vector<std::uint8_t>;
+using md::bench::Bytes;
 
 constexpr int kWidth = 1600, kHeight = 1100;  // 5.28 MB of RGB
 constexpr int kElements = 20;
 // Past this a file's times are trusted on any file system.
 constexpr auto kSettle = std::chrono::milliseconds(2100);
 
-void Append(png_structp png, png_bytep data, png_size_t n) {
-  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + n);
-}
-void Flush(png_structp) {}
+Bytes NoisePng(std::uint64_t seed) { return md::bench::NoisePng(seed, kWidth, kHeight); }
 
-// An RGB PNG of noise from the seed.
-Bytes NoisePng(std::uint64_t seed) {
-  Bytes out;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return Bytes();
-  }
-  png_set_write_fn(png, &out, Append, Flush);
-  png_set_compression_level(png, 1);
-  png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<png_byte> row(static_cast<std::size_t>(kWidth) * 3);
-  std::uint64_t s = seed * 0x9E3779B97F4A7C15ull + 1;
-  for (int y = 0; y < kHeight; ++y) {
-    for (png_byte& b : row) {
-      s ^= s << 13;
-      s ^= s >> 7;
-      s ^= s << 17;
-      b = static_cast<png_byte>(s >> 24);
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, info);
-  png_destroy_write_struct(&png, &info);
-  return out;
-}
+std::string TempPath(const std::string& name) { return md::bench::TempPath("cache-" + name + ".png"); }
 
-std::string TempPath(const std::string& name) {
-  return std::string(GIS_GetTempDir()) + "/bench-cache-" + std::to_string(::getpid()) + "-" + name + ".png";
-}
-
-bool Write(const std::string& path, const Bytes& bytes) {
-  std::string error;
-  return md::files::WriteWholeFile(path.c_str(), bytes.data(), bytes.size(), &error);
-}
+bool Write(const std::string& path, const Bytes& bytes) { return md::bench::WriteFile(path, bytes); }
 
 // A page whose picture elements draw the given files: one element filling
 // most of the paper, or twenty in five columns and four rows.

@@ -191,20 +191,68 @@ bool IsReadableFile(const char* szPath, std::string* pError) {
   return true;
 }
 
-FileStamp StampOf(const std::string& path) {
-  struct stat st {};
-  FileStamp s;
-  if (::stat(path.c_str(), &st) != 0) return s;
+namespace {
+
+FileStamp StampOfStat(const struct stat& st) {
   const auto ns = [](const timespec& t) {
     return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
   };
+  FileStamp s;
   s.known = true;
+  s.regular = S_ISREG(st.st_mode);
   s.device = st.st_dev;
   s.inode = st.st_ino;
   s.size = static_cast<std::uint64_t>(st.st_size);
   s.modified = ns(st.st_mtim);
   s.changed = ns(st.st_ctim);
   return s;
+}
+
+}  // namespace
+
+FileStamp StampOf(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return FileStamp();
+  return StampOfStat(st);
+}
+
+bool ReadStampedFile(const char* szPath, std::size_t nMaxBytes, std::vector<std::uint8_t>* pBytes,
+                     FileStamp* pStamp, std::string* pError) {
+  pBytes->clear();
+  *pStamp = FileStamp();
+  // Without blocking: the path may have become a named pipe since it was
+  // looked at.
+  const int fd = ::open(szPath, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    *pError = Errno(errno);
+    return false;
+  }
+  struct stat st;
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (!ok) {
+    *pError = "not a regular file";
+  } else if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > nMaxBytes) {
+    *pError = "larger than " + std::to_string(nMaxBytes) + " bytes";
+    ok = false;
+  }
+  if (ok) {
+    pBytes->resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (ok && done < pBytes->size()) {
+      const ssize_t n = ::read(fd, pBytes->data() + done, pBytes->size() - done);
+      if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
+      if (n < 0) {
+        *pError = Errno(errno);
+        ok = false;
+      }
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    pBytes->resize(ok ? done : 0);  // a file that shrank while read is judged on what was read
+  }
+  ::close(fd);
+  if (ok) *pStamp = StampOfStat(st);
+  return ok;
 }
 
 FileReplacement::~FileReplacement() { Discard(); }

@@ -56,9 +56,10 @@ bool IsReadableFile(const char* szPath, std::string* pError);
 
 // What tells one version of a file from another: its device, inode, size
 // and modification and change times (nanoseconds); `known` is false when
-// nothing could be found at the path.
+// nothing could be found at the path, `regular` whether it is a regular file.
 struct FileStamp {
   bool known = false;
+  bool regular = false;
   std::uint64_t device = 0, inode = 0, size = 0;
   std::int64_t modified = 0, changed = 0;
   bool operator==(const FileStamp&) const = default;
@@ -66,6 +67,14 @@ struct FileStamp {
   std::int64_t LastChange() const { return modified > changed ? modified : changed; }
 };
 FileStamp StampOf(const std::string& path);
+
+// Reads the whole regular file at szPath as ReadWholeFile does, opening the
+// path once: the caller has just found a regular file there (StampOf), so it
+// is opened at once, and the file opened is checked all the same. *pStamp is
+// the stamp of the file read, taken from its descriptor before reading, so
+// that a change made while it is read shows in a later stamp.
+bool ReadStampedFile(const char* szPath, std::size_t nMaxBytes, std::vector<std::uint8_t>* pBytes,
+                     FileStamp* pStamp, std::string* pError);
 
 // The name of the temporary file the process `pid` writes its `n`th
 // replacement (counted from 0) of the file `target` under, beside it:

@@ -4,9 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <list>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -23,60 +21,22 @@ enum class Format { Unknown, Png, Jpeg, Gif, Tiff, Bmp, Ico, Cur, Wmf, Emf };
 
 class SvgDrawing;
 
-// The pictures last resampled for drawings, kept so that drawing the same
-// picture onto a device rectangle it was drawn onto before (every print of a
-// page, one picture in several elements, a view and a print) skips the
-// resampling. The least recently drawn leave past kCount resamplings or
-// kBytes of pixels; the newest stays whatever its size. A copy of a bitmap
-// starts with none.
-class ResampledPicture {
+// Tells one bitmap's pixels from every other's, for the resamplings the
+// picture cache keeps of them (loader.h): each bitmap made or copied gets a
+// number no other had in this process, an assigned one a new number, and the
+// end of a number (its bitmap's, or its assignment's) is told to the hook the
+// cache installs, which drops its resamplings.
+class PictureId {
  public:
-  static constexpr std::size_t kCount = 64;
-  static constexpr std::size_t kBytes = std::size_t{64} << 20;
-
-  ResampledPicture() = default;
-  ResampledPicture(const ResampledPicture&) {}
-  ResampledPicture& operator=(const ResampledPicture&) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    kept_.clear();
-    bytes_ = 0;
-    return *this;
-  }
-  // The pixels kept under the key, or NULL.
-  std::shared_ptr<const std::vector<std::uint32_t>> Find(const std::vector<double>& key) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    for (auto it = kept_.begin(); it != kept_.end(); ++it) {
-      if (it->key != key) continue;
-      kept_.splice(kept_.begin(), kept_, it);
-      return it->pixels;
-    }
-    return nullptr;
-  }
-  // Keeps the pixels (not NULL) under the key, in place of any kept under it.
-  void Keep(std::vector<double> key, std::shared_ptr<const std::vector<std::uint32_t>> pixels) const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    for (auto it = kept_.begin(); it != kept_.end(); ++it) {
-      if (it->key != key) continue;
-      bytes_ -= it->pixels->size() * 4;
-      kept_.erase(it);
-      break;
-    }
-    bytes_ += pixels->size() * 4;
-    kept_.push_front(Resampling{std::move(key), std::move(pixels)});
-    while (kept_.size() > 1 && (kept_.size() > kCount || bytes_ > kBytes)) {
-      bytes_ -= kept_.back().pixels->size() * 4;
-      kept_.pop_back();
-    }
-  }
+  PictureId() : value_(Next()) {}
+  PictureId(const PictureId&) : value_(Next()) {}
+  PictureId& operator=(const PictureId&);
+  ~PictureId();
+  std::uint64_t value() const { return value_; }
 
  private:
-  struct Resampling {
-    std::vector<double> key;
-    std::shared_ptr<const std::vector<std::uint32_t>> pixels;
-  };
-  mutable std::mutex mutex_;
-  mutable std::list<Resampling> kept_;  // most recently drawn first
-  mutable std::size_t bytes_ = 0;
+  static std::uint64_t Next();
+  std::uint64_t value_;
 };
 
 struct Bitmap {
@@ -94,9 +54,9 @@ struct Bitmap {
   // A metafile's drawing as vectors (svgdrawing.h), drawn instead of the
   // pixels wherever it can be; NULL for other pictures.
   std::shared_ptr<const SvgDrawing> vectors;
-  // The resamplings last drawn (see draw.h); pixels must not change once the
-  // bitmap has been drawn.
-  ResampledPicture resampled;
+  // What the picture cache keeps this bitmap's resamplings by; pixels must
+  // not change once the bitmap has been drawn.
+  PictureId id;
 
   std::uint32_t at(int x, int y) const {
     return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
@@ -108,6 +68,12 @@ struct Bitmap {
 };
 
 using BitmapPtr = std::shared_ptr<const Bitmap>;
+
+namespace detail {
+// Told each number that ends; NULL: nothing is.
+using PictureEndHook = void (*)(std::uint64_t id);
+void SetPictureEndHook(PictureEndHook hook);
+}  // namespace detail
 
 // What a decode or load gives: the picture, or NULL and the reason.
 struct DecodeResult {

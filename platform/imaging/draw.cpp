@@ -6,6 +6,7 @@
 #include <deque>
 #include <vector>
 
+#include "platform/imaging/loader.h"
 #include "platform/imaging/svgdrawing.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
@@ -248,23 +249,24 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
   const int outW = GridCells(visW, GetDeviceCaps(hdc, LOGPIXELSX));
   const int outH = GridCells(visH, GetDeviceCaps(hdc, LOGPIXELSY));
   const double cellW = static_cast<double>(visW) / outW, cellH = static_cast<double>(visH) / outH;
-  // The same picture on the same part of a device rectangle it was drawn
-  // onto before: the pixels resampled then.
-  std::vector<double> key{p0x,
-                          p0y,
-                          p1x,
-                          p1y,
-                          static_cast<double>(visible.left),
-                          static_cast<double>(visible.top),
-                          static_cast<double>(visible.right),
-                          static_cast<double>(visible.bottom),
-                          static_cast<double>(outW),
-                          static_cast<double>(outH)};
-  std::shared_ptr<const std::vector<std::uint32_t>> pixels = bitmap.resampled.Find(key);
+  // The same picture on the same part of a device rectangle of the same size
+  // it was drawn onto before, wherever that lay: the pixels resampled then.
+  // The corners are whole device pixels (LPtoDP).
+  const auto x0 = static_cast<std::int64_t>(p0x), y0 = static_cast<std::int64_t>(p0y);
+  const ResamplingPlace place{static_cast<std::int64_t>(p1x) - x0,
+                              static_cast<std::int64_t>(p1y) - y0,
+                              visible.left - x0,
+                              visible.top - y0,
+                              visible.right - x0,
+                              visible.bottom - y0,
+                              outW,
+                              outH};
+  ImageCache& cache = ImageCache::Shared();
+  ResampledPixels pixels = cache.FindResampling(bitmap.id.value(), place);
   if (pixels == nullptr) {
     pixels = std::make_shared<const std::vector<std::uint32_t>>(
         Resample(bitmap, p0x, p0y, p1x, p1y, visible, outW, outH, cellW, cellH));
-    bitmap.resampled.Keep(std::move(key), pixels);
+    cache.KeepResampling(bitmap.id.value(), place, pixels);
   }
   const canvas::Image view{pixels->data(), outW, outH, outW * 4, false, bitmap.hasAlpha};
   target->drawImage(view, canvas::Rect{0, 0, outW, outH}, visible, state);

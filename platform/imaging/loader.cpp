@@ -1,12 +1,9 @@
-// Reading picture files and keeping their decoded pixels.
+// Reading picture files and keeping their decoded pixels and resamplings.
 #include "platform/imaging/loader.h"
-
-#include <glib.h>
 
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <iterator>
 
 #include "platform/files/filestore.h"
 #include "platform/imaging/decode.h"
@@ -30,13 +27,19 @@ DecodeResult LoadFile(const std::string& path, std::size_t memoryLimit) {
 }
 
 ImageCache& ImageCache::Shared() {
-  static ImageCache* cache = new ImageCache();  // kept for the whole process
+  static ImageCache* cache = [] {
+    auto* shared = new ImageCache();  // kept for the whole process
+    // Only this cache keeps resamplings (draw.cpp).
+    detail::SetPictureEndHook([](std::uint64_t id) { Shared().DropResamplings(id); });
+    return shared;
+  }();
   return *cache;
 }
 
 namespace {
 
 std::atomic<detail::CacheClock> g_clock{nullptr};
+std::atomic<detail::CacheReadHook> g_readHook{nullptr};
 
 std::int64_t Now() {
   if (const detail::CacheClock clock = g_clock.load()) return clock();
@@ -45,34 +48,16 @@ std::int64_t Now() {
   return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-std::string Sha256(const std::vector<std::uint8_t>& bytes) {
-  gchar* hex = g_compute_checksum_for_data(G_CHECKSUM_SHA256, bytes.data(), bytes.size());
-  std::string digest(hex);
-  g_free(hex);
-  return digest;
-}
-
-// Whether the file at the path holds exactly the bytes, read a piece at a
-// time: nothing of the file's size is allocated, and reading stops at the
-// first difference.
-bool SameBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-  md::files::FileReader file;
-  std::string error;
-  if (!file.Open(path.c_str(), bytes.size(), &error) || file.size() != bytes.size()) return false;
-  std::vector<std::uint8_t> piece(std::size_t{64} << 10);
-  std::size_t done = 0;
-  for (;;) {
-    std::size_t n = 0;
-    if (!file.Read(piece.data(), piece.size(), &n, &error)) return false;
-    if (n == 0) return done == bytes.size();
-    if (n > bytes.size() - done || std::memcmp(piece.data(), bytes.data() + done, n) != 0) return false;
-    done += n;
-  }
+std::size_t PictureBytes(const DecodeResult& r) {
+  if (r.bitmap == nullptr) return ImageCache::kEntryBytes + r.error.size();
+  return ImageCache::kEntryBytes + r.bitmap->pixels.size() * 4 +
+         (r.bitmap->vectors != nullptr ? r.bitmap->vectors->Bytes() : 0);
 }
 
 }  // namespace
 
 detail::CacheClock detail::SetCacheClock(CacheClock clock) { return g_clock.exchange(clock); }
+detail::CacheReadHook detail::SetCacheReadHook(CacheReadHook hook) { return g_readHook.exchange(hook); }
 
 bool ImageCache::Settled(const md::files::FileStamp& stamp, std::int64_t now) {
   constexpr std::int64_t kCoarseStep = 10000000;  // 10 ms
@@ -84,183 +69,236 @@ bool ImageCache::Settled(const md::files::FileStamp& stamp, std::int64_t now) {
   return age >= wait;
 }
 
+std::size_t ImageCache::PlaceHash::operator()(const PlaceKey& k) const {
+  std::uint64_t h = k.picture * 0x9E3779B97F4A7C15ull;
+  for (const std::int64_t v : k.place) h = (h ^ static_cast<std::uint64_t>(v)) * 0x100000001B3ull;
+  return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
 DecodeResult ImageCache::Load(const std::string& path) {
-  Reading reading;
-  reading.path = path;
-  DecodeResult r;
   // The time before the stamp: a change after the stamp was taken comes
   // later still.
   const std::int64_t now = Now();
-  reading.stamp = md::files::StampOf(path);
-  if (!reading.stamp.known) {
+  const md::files::FileStamp seen = md::files::StampOf(path);
+  DecodeResult r;
+  if (!seen.known) {
     r.error = "cannot open " + path + ": " + std::strerror(errno);
     return r;
   }
-  reading.settled = Settled(reading.stamp, now);
-  // The bytes of the path's last reading, when it was an unsettled raster's.
-  std::shared_ptr<const std::vector<std::uint8_t>> before;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    for (auto it = readings_.begin(); it != readings_.end(); ++it) {
-      if (it->path != path) continue;
-      if (it->settled && it->stamp == reading.stamp) {
-        readings_.splice(readings_.begin(), readings_, it);
-        const auto picture = Find(it->key);
-        if (picture != pictures_.end()) return picture->result;
-      }
-      before = it->bytes;
-      break;
-    }
-  }
-  // Read (the stamp was taken before, so that a change while reading shows
-  // next time): a raster's bytes as they were are its picture as it was.
-  if (before != nullptr) {
-    ++reads_;
-    if (SameBytes(path, *before)) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      reading.key.path = path;
-      const auto picture = Find(reading.key);
-      if (picture != pictures_.end()) {
-        if (!reading.settled) reading.bytes = std::move(before);
-        Remember(std::move(reading));
-        return picture->result;
-      }
-    }
-  }
-  std::vector<std::uint8_t> bytes;
-  std::shared_ptr<const std::vector<std::uint8_t>> source;  // a small raster's, kept with its picture
-  ++reads_;
-  if (!ReadFileBytes(path, &bytes, &r.error)) return r;
-  const Format format = DetectFormat(bytes.data(), bytes.size());
-  if (format == Format::Wmf || format == Format::Emf) {
-    // Metafiles decoded unless the same bytes were.
-    reading.key = Key{std::string(), Content{bytes.size(), Sha256(bytes)}};
-    std::lock_guard<std::mutex> lock(mutex_);
-    const auto picture = Find(reading.key);
-    if (picture != pictures_.end()) {
-      Remember(std::move(reading));
-      return picture->result;
-    }
-  } else {
-    reading.key = Key{path, Content{}};
-    // A small raster whose bytes another path's picture was decoded from
-    // shares that picture (a picture kept in a page and the file it was kept
-    // from): comparing them costs less than decoding; large ones are
-    // decoded on their own, as telling them alike would cost a hash.
-    if (bytes.size() <= kSharedRasterBytes) {
-      source = std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
-      std::lock_guard<std::mutex> lock(mutex_);
-      for (const Picture& other : pictures_) {
-        if (other.source == nullptr || *other.source != *source) continue;
-        Picture p = other;
-        p.key = reading.key;
-        Drop(reading.key);
-        pictures_.push_front(std::move(p));
-        bytes_ += pictures_.front().bytes;
-        if (!reading.settled) reading.bytes = source;
-        Remember(std::move(reading));
-        Trim();
-        return pictures_.front().result;
-      }
-    }
-  }
-  const std::vector<std::uint8_t>& data = source != nullptr ? *source : bytes;
-  r = Decode(data.data(), data.size());
-  std::lock_guard<std::mutex> lock(mutex_);
-  ++decodes_;
-  if (r.deferred || r.timedOut) return r;  // tried again by the next drawing
-  if (reading.key.path.empty() && Find(reading.key) != pictures_.end()) {
-    Remember(std::move(reading));  // decoded meanwhile from another path
+  if (!seen.regular) {
+    r.error = "cannot open " + path + ": not a regular file";
     return r;
   }
-  Drop(reading.key);  // a raster's picture of the path's file as it was
-  Picture p;
-  p.key = reading.key;
-  p.result = r;
-  p.bytes = (r.bitmap ? r.bitmap->pixels.size() * 4 + (r.bitmap->vectors ? r.bitmap->vectors->Bytes() : 0)
-                      : r.error.size()) +
-            (source != nullptr ? source->size() : 0);
-  p.source = source;
-  bytes_ += p.bytes;
-  pictures_.push_front(std::move(p));
-  if (!reading.settled && !reading.key.path.empty())
-    reading.bytes =
-        source != nullptr ? source : std::make_shared<const std::vector<std::uint8_t>>(std::move(bytes));
-  Remember(std::move(reading));
-  Trim();
+  if (std::optional<DecodeResult> trusted = Trusted(path, seen)) return *std::move(trusted);
+
+  // The file is opened once and its stamp taken from what was opened: the
+  // stamp is that of the bytes read.
+  Reading reading;
+  reading.path = path;
+  std::vector<std::uint8_t> bytes;
+  std::string why;
+  ++reads_;
+  if (!md::files::ReadStampedFile(path.c_str(), kDefaultMemoryLimit, &bytes, &reading.stamp, &why)) {
+    r.error = "cannot open " + path + ": " + why;
+    return r;
+  }
+  reading.settled = Settled(reading.stamp, now);
+  reading.content = ContentOf(bytes.data(), bytes.size());
+  if (const detail::CacheReadHook hook = g_readHook.load()) hook(path);
+  Released released;  // ends after the lock is let go
+  if (std::optional<DecodeResult> same = SameContent(&reading, &released)) return *std::move(same);
+  return DecodedAndKept(std::move(reading), bytes);
+}
+
+std::optional<DecodeResult> ImageCache::Trusted(const std::string& path, const md::files::FileStamp& stamp) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto reading = readingIndex_.find(path);
+  if (reading == readingIndex_.end()) return std::nullopt;
+  Reading& last = *reading->second;
+  if (!last.settled || last.stamp != stamp) return std::nullopt;
+  const auto picture = FindPicture(last.content);
+  if (picture == pictures_.end()) return std::nullopt;
+  last.used = ++clock_;
+  readings_.splice(readings_.begin(), readings_, reading->second);
+  return picture->result;
+}
+
+std::optional<DecodeResult> ImageCache::SameContent(Reading* reading, Released* released) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto picture = FindPicture(reading->content);
+  if (picture == pictures_.end()) return std::nullopt;
+  DecodeResult r = picture->result;
+  Remember(std::move(*reading));
+  Trim(released);
   return r;
 }
 
-std::list<ImageCache::Picture>::iterator ImageCache::Find(const Key& key) {
-  for (auto it = pictures_.begin(); it != pictures_.end(); ++it) {
-    if (it->key == key) {
-      pictures_.splice(pictures_.begin(), pictures_, it);
-      return pictures_.begin();
-    }
+DecodeResult ImageCache::DecodedAndKept(Reading reading, const std::vector<std::uint8_t>& bytes) {
+  const DecodeResult r = Decode(bytes.data(), bytes.size());
+  Released released;
+  std::lock_guard<std::mutex> lock(mutex_);
+  ++decodes_;
+  if (r.deferred || r.timedOut) return r;  // tried again by the next drawing
+  const auto meanwhile = FindPicture(reading.content);
+  if (meanwhile == pictures_.end()) {
+    Picture p;
+    p.content = reading.content;
+    p.result = r;
+    p.bytes = PictureBytes(r);
+    Keep(std::move(p), &released);
   }
-  return pictures_.end();
+  // Decoded meanwhile on another thread: that picture stays, the two alike.
+  Remember(std::move(reading));
+  Trim(&released);
+  return r;
 }
 
-void ImageCache::Drop(const Key& key) {
-  for (auto it = pictures_.begin(); it != pictures_.end(); ++it) {
-    if (it->key == key) {
-      bytes_ -= it->bytes;
-      pictures_.erase(it);
-      return;
-    }
-  }
+ImageCache::Pictures::iterator ImageCache::FindPicture(const Content& content) {
+  const auto it = pictureIndex_.find(content);
+  if (it == pictureIndex_.end()) return pictures_.end();
+  it->second->used = ++clock_;
+  pictures_.splice(pictures_.begin(), pictures_, it->second);
+  return it->second;
+}
+
+void ImageCache::Keep(Picture picture, Released* released) {
+  const auto it = pictureIndex_.find(picture.content);
+  if (it != pictureIndex_.end()) DropPicture(it->second, released);
+  picture.used = ++clock_;
+  bytes_ += picture.bytes;
+  pictures_.push_front(std::move(picture));
+  pictureIndex_.emplace(pictures_.front().content, pictures_.begin());
 }
 
 void ImageCache::Remember(Reading reading) {
-  for (auto it = readings_.begin(); it != readings_.end(); ++it) {
-    if (it->path == reading.path) {
-      ForgetReading(it);
-      break;
-    }
-  }
-  // The path's file is a metafile now: its raster picture is of a file gone.
-  if (reading.key.path.empty()) Drop(Key{reading.path, Content{}});
-  if (reading.bytes != nullptr) {
-    if (unsettledBytes_ + reading.bytes->size() > kUnsettledBytes) {
-      reading.bytes.reset();
-    } else {
-      unsettledBytes_ += reading.bytes->size();
-    }
-  }
+  const auto it = readingIndex_.find(reading.path);
+  if (it != readingIndex_.end()) DropReading(it->second);
+  reading.bytes = kEntryBytes + 2 * reading.path.size();  // the record's and the index's copy
+  reading.used = ++clock_;
+  bytes_ += reading.bytes;
   readings_.push_front(std::move(reading));
-  if (readings_.size() > kPathsKept) ForgetReading(std::prev(readings_.end()));
+  readingIndex_.emplace(readings_.front().path, readings_.begin());
 }
 
-void ImageCache::ForgetReading(std::list<Reading>::iterator it) {
-  if (it->bytes != nullptr) unsettledBytes_ -= it->bytes->size();
+void ImageCache::DropPicture(Pictures::iterator it, Released* released) {
+  bytes_ -= it->bytes;
+  pictureIndex_.erase(it->content);
+  released->push_back(std::move(it->result));
+  pictures_.erase(it);
+}
+
+void ImageCache::DropReading(Readings::iterator it) {
+  bytes_ -= it->bytes;
+  readingIndex_.erase(it->path);
   readings_.erase(it);
 }
 
-void ImageCache::Trim() {
-  // The newest picture stays even when it alone passes the capacity.
-  while (bytes_ > capacity_ && pictures_.size() > 1) {
-    bytes_ -= pictures_.back().bytes;
-    pictures_.pop_back();
+void ImageCache::DropResampling(Resamplings::iterator it) {
+  bytes_ -= it->bytes;
+  resamplingBytes_ -= it->bytes;
+  const auto of = resamplingsOf_.find(it->key.picture);
+  if (of != resamplingsOf_.end()) {
+    std::erase(of->second, it);
+    if (of->second.empty()) resamplingsOf_.erase(of);
+  }
+  resamplingIndex_.erase(it->key);
+  resamplings_.erase(it);
+}
+
+void ImageCache::Trim(Released* released) {
+  const std::size_t resamplingCapacity = capacity_ / kResamplingShare;
+  while (!resamplings_.empty() && resamplingBytes_ > resamplingCapacity)
+    DropResampling(std::prev(resamplings_.end()));
+  while (bytes_ > capacity_) {
+    // The least recently used of the three lists' last.
+    constexpr std::uint64_t kNone = UINT64_MAX;
+    const std::uint64_t picture = pictures_.empty() ? kNone : pictures_.back().used;
+    const std::uint64_t reading = readings_.empty() ? kNone : readings_.back().used;
+    const std::uint64_t resampling = resamplings_.empty() ? kNone : resamplings_.back().used;
+    if (picture == kNone && reading == kNone && resampling == kNone) break;
+    if (picture <= reading && picture <= resampling) {
+      DropPicture(std::prev(pictures_.end()), released);
+    } else if (reading <= resampling) {
+      DropReading(std::prev(readings_.end()));
+    } else {
+      DropResampling(std::prev(resamplings_.end()));
+    }
+  }
+}
+
+ResampledPixels ImageCache::FindResampling(std::uint64_t picture, const ResamplingPlace& place) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto it = resamplingIndex_.find(PlaceKey{picture, place});
+  if (it == resamplingIndex_.end()) return nullptr;
+  it->second->used = ++clock_;
+  resamplings_.splice(resamplings_.begin(), resamplings_, it->second);
+  return it->second->pixels;
+}
+
+void ImageCache::KeepResampling(std::uint64_t picture, const ResamplingPlace& place, ResampledPixels pixels) {
+  Released released;
+  std::lock_guard<std::mutex> lock(mutex_);
+  const PlaceKey key{picture, place};
+  const auto it = resamplingIndex_.find(key);
+  if (it != resamplingIndex_.end()) DropResampling(it->second);
+  Resampling r;
+  r.key = key;
+  r.bytes = kEntryBytes + pixels->size() * 4;
+  r.pixels = std::move(pixels);
+  r.used = ++clock_;
+  bytes_ += r.bytes;
+  resamplingBytes_ += r.bytes;
+  resamplings_.push_front(std::move(r));
+  resamplingIndex_.emplace(key, resamplings_.begin());
+  resamplingsOf_[picture].push_back(resamplings_.begin());
+  Trim(&released);
+}
+
+void ImageCache::DropResamplings(std::uint64_t picture) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto of = resamplingsOf_.find(picture);
+  if (of == resamplingsOf_.end()) return;
+  const std::vector<Resamplings::iterator> kept = std::move(of->second);
+  resamplingsOf_.erase(of);
+  for (const auto it : kept) {
+    bytes_ -= it->bytes;
+    resamplingBytes_ -= it->bytes;
+    resamplingIndex_.erase(it->key);
+    resamplings_.erase(it);
   }
 }
 
 void ImageCache::Forget(const std::string& path) {
   std::lock_guard<std::mutex> lock(mutex_);
-  Drop(Key{path, Content{}});
-  for (auto it = readings_.begin(); it != readings_.end(); ++it) {
-    if (it->path == path) {
-      ForgetReading(it);
-      return;
-    }
-  }
+  const auto it = readingIndex_.find(path);
+  if (it != readingIndex_.end()) DropReading(it->second);
 }
 
 void ImageCache::Clear() {
+  Pictures pictures;  // ends after the lock is let go
   std::lock_guard<std::mutex> lock(mutex_);
-  pictures_.clear();
+  pictures.swap(pictures_);
   readings_.clear();
+  resamplings_.clear();
+  pictureIndex_.clear();
+  readingIndex_.clear();
+  resamplingIndex_.clear();
+  resamplingsOf_.clear();
   bytes_ = 0;
-  unsettledBytes_ = 0;
+  resamplingBytes_ = 0;
+}
+
+std::size_t ImageCache::Capacity() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return capacity_;
+}
+
+std::size_t ImageCache::SetCapacity(std::size_t bytes) {
+  Released released;
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::swap(bytes, capacity_);
+  Trim(&released);
+  return bytes;
 }
 
 std::size_t ImageCache::DecodeCount() const {
@@ -273,6 +311,11 @@ std::size_t ImageCache::ReadCount() const { return reads_.load(); }
 std::size_t ImageCache::EntryCount() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return pictures_.size();
+}
+
+std::size_t ImageCache::ResamplingCount() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return resamplings_.size();
 }
 
 std::size_t ImageCache::BytesKept() const {

@@ -1,18 +1,22 @@
 // Loading pictures from files, and the process-wide cache of decoded
-// pictures.
+// pictures and of their resamplings.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <list>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/files/filestore.h"
 #include "platform/imaging/bitmap.h"
+#include "platform/imaging/digest.h"
 
 namespace md::imaging {
 
@@ -24,43 +28,74 @@ bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>* bytes, st
 // Reads and decodes a file (no cache).
 DecodeResult LoadFile(const std::string& path, std::size_t memoryLimit = kDefaultMemoryLimit);
 
+// Where on its device rectangle a picture was resampled, relative to the
+// rectangle's first corner: the other corner, the visible part and the grid
+// it was computed on. The same picture at the same place of a rectangle of
+// the same size gives the same pixels wherever the rectangle lies (a view
+// that scrolls).
+using ResamplingPlace = std::array<std::int64_t, 8>;
+using ResampledPixels = std::shared_ptr<const std::vector<std::uint32_t>>;
+
+// What the pictures of a process keep, within one capacity in bytes: the
+// decoded pictures (pixels, a metafile's drawing, a refusal's text) by the
+// content of their files, what is known of each path's file (its stamp and
+// content), and the pictures' resamplings for the device rectangles they were
+// last drawn onto. The least recently used leave first once the whole passes
+// the capacity; resamplings, which cost a drawing less to make again than a
+// picture costs to decode, leave first once they pass an eighth of it.
+// Nothing is kept that alone passes what its kind may hold.
 class ImageCache {
  public:
-  // The cache the drawing code shares.
+  // The cache the drawing code shares (picturecache.h sets its capacity).
   static ImageCache& Shared();
 
-  explicit ImageCache(std::size_t capacityBytes = kDefaultMemoryLimit) : capacity_(capacityBytes) {}
+  static constexpr std::size_t kDefaultCapacity = std::size_t{512} << 20;
+  // The part of the capacity resamplings may take: capacity / kResamplingShare.
+  static constexpr std::size_t kResamplingShare = 8;
 
-  // The decoded picture of the file. A raster picture is kept by its path,
-  // one a path, and replaced when the path's file changes; a small one
-  // (kSharedRasterBytes) shares the picture of the same bytes under another
-  // path. A metafile (WMF,
-  // EMF) is kept by its content, whose decoding runs a helper process: the
-  // same bytes, under any path, are decoded once. A path's file is read
-  // again unless its device, inode, size, modification and change times are
-  // those of its last reading and that reading was settled (Settled): then a
-  // later change would show in its times. A raster read again before that
-  // is compared with the bytes of the reading before (kept while unsettled,
-  // up to kUnsettledBytes in all) and decoded only when they differ. A
-  // refused file keeps its reason the same way (but for a metafile deferred
-  // or past its time, which the next drawing tries again); a file that
-  // cannot be read is not kept. The least recently used pictures leave when
-  // what they keep (pixels, a metafile's drawing, a refusal's text) passes
-  // the capacity.
+  explicit ImageCache(std::size_t capacityBytes = kDefaultCapacity) : capacity_(capacityBytes) {}
+
+  // The decoded picture of the file. Pictures are kept by their content (size
+  // and SHA-256): the same bytes under any path are decoded once. A path's
+  // file is read again unless its device, inode, size, modification and
+  // change times are those of its last reading and that reading was settled
+  // (Settled): then a later change would show in its times. A file
+  // read again is decoded only when its content is one no picture was decoded
+  // from. A refused file keeps its reason the same way (but for a metafile
+  // deferred or past its time, which the next drawing tries again); a file
+  // that cannot be read is not kept.
   DecodeResult Load(const std::string& path);
 
-  // Drops what is known of the path's file (it is gone) and its raster
-  // picture; a metafile's picture stays for the same bytes elsewhere.
+  // Drops what is known of the path's file (it is gone); its picture stays
+  // for the same bytes elsewhere until it leaves as the least recently used.
   void Forget(const std::string& path);
   void Clear();
+
+  // The bytes everything kept may take, and a change of it, which drops the
+  // least recently used at once; SetCapacity answers the capacity it
+  // replaced.
+  std::size_t Capacity() const;
+  std::size_t SetCapacity(std::size_t bytes);
+
+  // The pixels of the picture (Bitmap::id) resampled at the place, or NULL;
+  // and keeping them (not NULL) in place of any kept there.
+  ResampledPixels FindResampling(std::uint64_t picture, const ResamplingPlace& place);
+  void KeepResampling(std::uint64_t picture, const ResamplingPlace& place, ResampledPixels pixels);
+  // Drops the picture's resamplings (its pixels are gone).
+  void DropResamplings(std::uint64_t picture);
+
   // Number of decodes done (cache misses), for tests.
   std::size_t DecodeCount() const;
-  // Number of times a file was read (whole, or compared with the bytes kept
-  // of it), for tests.
+  // Number of times a file was read, for tests.
   std::size_t ReadCount() const;
-  // Pictures kept, and the bytes they keep.
+  // Pictures kept, resamplings kept, and the bytes all that is kept takes.
   std::size_t EntryCount() const;
+  std::size_t ResamplingCount() const;
   std::size_t BytesKept() const;
+
+  // What a kept thing is reckoned to take besides its contents: its record,
+  // its place in the lists and in the index.
+  static constexpr std::size_t kEntryBytes = 256;
 
   // Whether a file whose stamp was taken at `now` (ns since 1970) can be
   // trusted to show its next change in its times: its last change lay
@@ -73,58 +108,72 @@ class ImageCache {
   // milliseconds at a time (10 at most): a change made after a reading that
   // began this long after the file's last change gets a later time.
   static constexpr int kFineSettledMs = 100;
-  // The paths whose last reading is remembered.
-  static constexpr std::size_t kPathsKept = 4096;
-  // Rasters up to this size share one picture under every path holding
-  // their bytes.
-  static constexpr std::size_t kSharedRasterBytes = std::size_t{1} << 20;
-  // The bytes of unsettled raster readings kept in all; past it a reading's
-  // bytes are not kept, and its file is decoded again when it is next read.
-  static constexpr std::size_t kUnsettledBytes = std::size_t{64} << 20;
 
  private:
-  // A file's content: its size and SHA-256.
-  struct Content {
-    std::uint64_t size = 0;
-    std::string digest;
-    bool operator==(const Content&) const = default;
-  };
-  // What a picture is kept by: a raster's path, or a metafile's content.
-  struct Key {
-    std::string path;
-    Content content;
-    bool operator==(const Key&) const = default;
-  };
   struct Picture {
-    Key key;
+    Content content;
     DecodeResult result;
     std::size_t bytes = 0;
-    // A small raster's file bytes, by which another path holding the same
-    // bytes shares the picture.
-    std::shared_ptr<const std::vector<std::uint8_t>> source;
+    std::uint64_t used = 0;
   };
   // A path's file as last read: its stamp, whether the stamp could show a
-  // later change, what the picture is kept by, and the bytes of an
-  // unsettled raster reading.
+  // later change, and its content.
   struct Reading {
     std::string path;
     md::files::FileStamp stamp;
     bool settled = false;
-    Key key;
-    std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+    Content content;
+    std::size_t bytes = 0;
+    std::uint64_t used = 0;
   };
-  std::list<Picture>::iterator Find(const Key& key);
-  void Drop(const Key& key);
+  struct PlaceKey {
+    std::uint64_t picture = 0;
+    ResamplingPlace place{};
+    bool operator==(const PlaceKey&) const = default;
+  };
+  struct PlaceHash {
+    std::size_t operator()(const PlaceKey& k) const;
+  };
+  struct Resampling {
+    PlaceKey key;
+    ResampledPixels pixels;
+    std::size_t bytes = 0;
+    std::uint64_t used = 0;
+  };
+  using Pictures = std::list<Picture>;
+  using Readings = std::list<Reading>;
+  using Resamplings = std::list<Resampling>;
+  // What leaves the cache under its lock ends after the lock is let go: a
+  // picture's end drops its resamplings, which takes the lock.
+  using Released = std::vector<DecodeResult>;
+
+  // The three ways a load ends: the path's settled reading still holds; the
+  // file read holds a content already decoded; the content decoded and kept.
+  std::optional<DecodeResult> Trusted(const std::string& path, const md::files::FileStamp& stamp);
+  std::optional<DecodeResult> SameContent(Reading* reading, Released* released);
+  DecodeResult DecodedAndKept(Reading reading, const std::vector<std::uint8_t>& bytes);
+
+  Pictures::iterator FindPicture(const Content& content);
   void Remember(Reading reading);
-  void ForgetReading(std::list<Reading>::iterator it);
-  void Trim();
+  void Keep(Picture picture, Released* released);
+  void DropPicture(Pictures::iterator it, Released* released);
+  void DropReading(Readings::iterator it);
+  void DropResampling(Resamplings::iterator it);
+  // Drops the least recently used until what is kept fits.
+  void Trim(Released* released);
 
   mutable std::mutex mutex_;
-  std::list<Picture> pictures_;  // most recently used first
-  std::list<Reading> readings_;  // most recently used first
+  Pictures pictures_;  // most recently used first, in each list
+  Readings readings_;
+  Resamplings resamplings_;
+  std::unordered_map<Content, Pictures::iterator, ContentHash> pictureIndex_;
+  std::unordered_map<std::string, Readings::iterator> readingIndex_;
+  std::unordered_map<PlaceKey, Resamplings::iterator, PlaceHash> resamplingIndex_;
+  std::unordered_map<std::uint64_t, std::vector<Resamplings::iterator>> resamplingsOf_;
   std::size_t capacity_;
   std::size_t bytes_ = 0;
-  std::size_t unsettledBytes_ = 0;
+  std::size_t resamplingBytes_ = 0;
+  std::uint64_t clock_ = 0;  // counts uses: what was used last has the highest
   std::size_t decodes_ = 0;
   std::atomic<std::size_t> reads_{0};
 };
@@ -134,6 +183,11 @@ namespace detail {
 // file times' clock), so that a test can age its files; NULL: the system's.
 using CacheClock = std::int64_t (*)();
 CacheClock SetCacheClock(CacheClock clock);
+// Called after a file's bytes were read, before the cache looks for their
+// content, so that a test can hold one load there while another runs; NULL:
+// none.
+using CacheReadHook = void (*)(const std::string& path);
+CacheReadHook SetCacheReadHook(CacheReadHook hook);
 }  // namespace detail
 
 }  // namespace md::imaging

@@ -14,9 +14,9 @@
 #include <deque>
 #include <map>
 #include <mutex>
-#include <string_view>
 
 #include "platform/imaging/decode.h"
+#include "platform/imaging/digest.h"
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/metafilelimits.h"
 #include "platform/imaging/svgdrawing.h"
@@ -126,19 +126,13 @@ thread_local DrawingBudget t_drawing;
 struct RefusedKey {
   Format format;
   std::size_t memoryLimit;
-  std::size_t size;
-  std::size_t hash;
+  Content content;
   auto operator<=>(const RefusedKey&) const = default;
 };
 constexpr std::size_t kRefusedKept = 1024;
 std::mutex g_refusedMutex;
 std::map<RefusedKey, std::string> g_refused;  // the helper's reasons
 std::deque<RefusedKey> g_refusedOrder;        // oldest first
-
-RefusedKey KeyOf(Format format, std::size_t memoryLimit, const std::uint8_t* data, std::size_t size) {
-  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-  return RefusedKey{format, memoryLimit, size, std::hash<std::string_view>{}(bytes)};
-}
 
 bool RefusedBefore(const RefusedKey& key, std::string* reason) {
   std::lock_guard<std::mutex> lock(g_refusedMutex);
@@ -173,7 +167,7 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
       std::min(static_cast<std::size_t>(kMetafileMaxSide) * kMetafileMaxSide, memoryLimit / 4);
   if (maxPixels == 0) return Fail(name, "the memory limit leaves no room for a drawing");
   const MetafileLimits settings = CurrentMetafileLimits();
-  const RefusedKey key = KeyOf(format, memoryLimit, data, size);
+  const RefusedKey key{format, memoryLimit, ContentOf(data, size)};
   std::string error;
   if (RefusedBefore(key, &error)) return Fail(name, error + " (refused before)");
   // Within a drawing: once its budget is spent the file is not tried; while

@@ -1,14 +1,22 @@
-// Loading files through the cache: a file is decoded once until it changes,
-// a metafile's bytes once under any path; refused files keep their reason.
+// Loading files through the cache: a content is decoded once under any path
+// until the file changes; refused files keep their reason; what is kept stays
+// within one capacity.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
+#include <future>
+#include <thread>
 
+#include "platform/canvas/recording.h"
+#include "platform/imaging/draw.h"
 #include "platform/imaging/loader.h"
+#include "platform/win/gdidevice.h"
+#include "platform/win/wingdi.h"
 #include "tests/platform/imaging/imagefiles.h"
 #include "tests/platform/imaging/metafiles.h"
+#include "tests/platform/imaging/sharedcache.h"
 
 namespace {
 
@@ -26,11 +34,9 @@ struct Folder {
   fs::path path;
 };
 
-// A raster is kept by its path: a copy of a large one under another path
-// decodes on its own (a small one's shares the picture), and a new picture
-// under the path takes the old one's place. A
-// metafile is kept by its content: its copies share one decode, and its old
-// picture stays for its bytes.
+// A picture is kept by its content: its copies under other paths share one
+// decode, small or large, raster or metafile; a new picture under the path
+// is decoded and the old one stays for its bytes.
 TEST(ImagingCache, DecodesOnceUntilTheFileChanges) {
   enum class Then { LoadedAgain, Rewritten, Copied };
   struct Row {
@@ -42,18 +48,17 @@ TEST(ImagingCache, DecodesOnceUntilTheFileChanges) {
     bool samePicture;
   };
   const f::Bytes png = f::Png(8, 8, f::Opaque(8, 8));
-  // Noise, which does not compress: a file past ImageCache::kSharedRasterBytes.
+  // Noise, which does not compress: a file of 1.6 MB.
   const f::Bytes large = f::Png(640, 640, [](int x, int y) {
     const std::uint32_t h =
         (static_cast<std::uint32_t>(x) * 2654435761u) ^ (static_cast<std::uint32_t>(y) * 40503u);
     return 0xFF000000u | ((h * 2246822519u) >> 8);
   });
-  ASSERT_GT(large.size(), ImageCache::kSharedRasterBytes);
   const Row rows[] = {
       {"a PNG loaded again", png, Then::LoadedAgain, {}, 1, 1, true},
-      {"a PNG rewritten with another", png, Then::Rewritten, f::Png(9, 3, f::Opaque(9, 3)), 2, 1, false},
-      {"a small PNG copied to three other paths", png, Then::Copied, {}, 1, 4, true},
-      {"a large PNG copied to three other paths", large, Then::Copied, {}, 4, 4, false},
+      {"a PNG rewritten with another", png, Then::Rewritten, f::Png(9, 3, f::Opaque(9, 3)), 2, 2, false},
+      {"a small PNG copied to three other paths", png, Then::Copied, {}, 1, 1, true},
+      {"a large PNG copied to three other paths", large, Then::Copied, {}, 1, 1, true},
       {"a WMF rewritten with an EMF", m::SampleWmf(), Then::Rewritten, m::SampleEmf(), 2, 2, false},
       {"a WMF copied to three other paths", m::SampleWmf(), Then::Copied, {}, 1, 1, true},
   };
@@ -119,7 +124,7 @@ TEST(ImagingCache, AFileSettlesOnceItsTimesWouldShowTheNextChange) {
 }
 
 // A file drawn while it is fresh is read again each time, but decoded only
-// when its bytes changed, however its stamp looks; once settled it is not
+// when its content changed, however its stamp looks; once settled it is not
 // read at all while its stamp stays.
 TEST(ImagingCache, AFreshFileIsReadAgainButDecodedOnlyWhenItChanged) {
   enum class Change { None, InPlace, Renamed };
@@ -135,9 +140,8 @@ TEST(ImagingCache, AFreshFileIsReadAgainButDecodedOnlyWhenItChanged) {
       {"unchanged and settled", {3000, 3000, 3000, 3000, 3000}, Change::None, 1, 1, false},
       {"unchanged, settled after 150 ms", {150, 150, 150, 150, 150}, Change::None, 1, 1, true},
       {"unchanged, fresh, then settled", {50, 50, 3000, 3000, 3000}, Change::None, 3, 1, false},
-      // Compared (one read), then read whole to be decoded.
-      {"rewritten in place, same size", {50, 50}, Change::InPlace, 3, 2, false},
-      {"another file renamed onto the path", {50, 50}, Change::Renamed, 3, 2, false},
+      {"rewritten in place, same size", {50, 50}, Change::InPlace, 2, 2, false},
+      {"another file renamed onto the path", {50, 50}, Change::Renamed, 2, 2, false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -201,29 +205,87 @@ TEST(ImagingCache, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
   EXPECT_TRUE(bytes.empty());
 }
 
-TEST(ImagingCache, TheLeastRecentlyUsedPicturesLeaveBeyondTheCapacity) {
+// Pictures, what is known of their files and their resamplings leave, the
+// least recently used first, so that all they keep stays within the
+// capacity: what fits stays decoded however often it is drawn again.
+TEST(ImagingCache, WhatIsKeptStaysWithinTheCapacityTheLeastRecentlyUsedLeavingFirst) {
+  struct Row {
+    std::size_t pictures;  // that fit the capacity, with their files' readings
+    int loads;             // of six 32 x 32 pictures in turn, each drawn twice
+    std::size_t decodes;
+  };
+  // A picture keeps 4096 bytes of pixels and two records; its drawings two
+  // resamplings of 16 x 16 and 8 x 8, of which the eighth of the capacity
+  // they may take holds a few. The capacity holds the pictures beside a full
+  // eighth, and not one picture more.
+  const Row rows[] = {{6, 12, 6}, {5, 12, 12}, {2, 12, 12}, {0, 12, 12}};
   Folder dir;
-  // Three pictures of 16 x 16 x 4 = 1024 bytes, each kept with its file's
-  // bytes (a small raster's, which other paths share it by), in a cache that
-  // holds two.
-  const std::size_t each = 1024 + f::Bmp(16, 16, 24, 96).size();
-  ImageCache cache(2 * each + 100);
   std::vector<std::string> paths;
-  for (int dpi : {96, 150, 300}) {
-    paths.push_back(dir.File((std::to_string(dpi) + ".bmp").c_str()));
-    f::WriteAll(paths.back(), f::Bmp(16, 16, 24, dpi));
+  for (int i = 0; i < 6; ++i) {
+    paths.push_back(dir.File(("picture" + std::to_string(i) + ".bmp").c_str()));
+    f::WriteAll(paths.back(), f::Bmp(32, 32, 24, 100 + i));
   }
-  ASSERT_TRUE(cache.Load(paths[0]));
-  ASSERT_TRUE(cache.Load(paths[1]));
-  ASSERT_TRUE(cache.Load(paths[0]));  // 1 is now the most recent
-  ASSERT_TRUE(cache.Load(paths[2]));  // 2 leaves
-  EXPECT_EQ(cache.EntryCount(), 2u);
-  EXPECT_EQ(cache.BytesKept(), 2 * each);
-  const std::size_t decodes = cache.DecodeCount();
-  ASSERT_TRUE(cache.Load(paths[0]));
-  EXPECT_EQ(cache.DecodeCount(), decodes);
-  ASSERT_TRUE(cache.Load(paths[1]));
-  EXPECT_EQ(cache.DecodeCount(), decodes + 1);
+  const std::size_t each = 2 * ImageCache::kEntryBytes + 32 * 32 * 4 + 2 * paths[0].size();
+  md::canvas::RecordingCanvas canvas(64, 64);
+  HDC hdc = md::win::CreateScreenDC(&canvas, 96, &md::text::FixedMetricsEngine());
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.pictures << " pictures fit");
+    const md::test::SharedCacheCapacity capacity(row.pictures * each * 8 / 7 + each / 16);
+    ImageCache& cache = ImageCache::Shared();
+    const std::size_t decodes = cache.DecodeCount();
+    for (int i = 0; i < row.loads; ++i) {
+      const DecodeResult r = cache.Load(paths[static_cast<std::size_t>(i) % paths.size()]);
+      ASSERT_TRUE(r) << r.error;
+      EXPECT_LE(cache.BytesKept(), cache.Capacity());
+      for (const int side : {16, 8}) {
+        ASSERT_TRUE(DrawBitmap(hdc, *r.bitmap, i, 0, side, side));
+        EXPECT_LE(cache.BytesKept(), cache.Capacity());
+      }
+    }
+    EXPECT_EQ(cache.DecodeCount() - decodes, row.decodes);
+    EXPECT_LE(cache.EntryCount(), row.pictures);
+  }
+  DeleteDC(hdc);
+}
+
+// A load that read the file's bytes answers the picture of those bytes,
+// whatever another thread loaded from the path meanwhile; and what it
+// remembers of the path leads no later load to another picture.
+TEST(ImagingCacheThreads, TheBytesReadAndThePictureAnsweredBelongTogether) {
+  Folder dir;
+  const std::string path = dir.File("p.png");
+  const f::Bytes eight = f::Png(8, 8, f::Opaque(8, 8)), other = f::Png(9, 3, f::Opaque(9, 3));
+  f::WriteAll(path, eight);
+  // Every load finds the file fresh, and so reads it.
+  CacheClock clock(md::files::StampOf(path).LastChange());
+  ImageCache cache;
+  ASSERT_TRUE(cache.Load(path));
+  // The next load to read the file waits there until the main thread has
+  // loaded the other picture from the path.
+  static std::promise<void> held, released;
+  static std::atomic<bool> first{true};
+  held = {};
+  released = {};
+  first = true;
+  detail::SetCacheReadHook([](const std::string&) {
+    if (!first.exchange(false)) return;
+    held.set_value();
+    released.get_future().wait();
+  });
+  DecodeResult heldLoad;
+  std::thread loader([&] { heldLoad = cache.Load(path); });
+  held.get_future().wait();
+  f::WriteAll(path, other);
+  const DecodeResult meanwhile = cache.Load(path);
+  released.set_value();
+  loader.join();
+  f::WriteAll(path, eight);
+  const DecodeResult after = cache.Load(path);
+  detail::SetCacheReadHook(nullptr);
+  const std::vector<std::pair<int, int>> sizes{{heldLoad.bitmap->width, heldLoad.bitmap->height},
+                                               {meanwhile.bitmap->width, meanwhile.bitmap->height},
+                                               {after.bitmap->width, after.bitmap->height}};
+  EXPECT_EQ(sizes, (std::vector<std::pair<int, int>>{{8, 8}, {9, 3}, {8, 8}}));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "platform/win/wingdi.h"
 #include "tests/platform/imaging/imagefiles.h"
 #include "tests/platform/imaging/recordedimage.h"
+#include "tests/platform/imaging/sharedcache.h"
 
 namespace {
 
@@ -269,32 +270,37 @@ TEST(ImagingDraw, ARepeatedDrawingGivesTheSamePixelsAndAnotherIsResampled) {
 namespace {
 
 // A picture drawn onto several rectangles in turn is resampled once for each
-// while at most ResampledPicture::kCount of them, and kBytes of pixels, are
-// kept: seen by changing its pixels afterwards, which a kept resampling does
+// while the eighth of the picture cache's capacity that resamplings may take
+// holds them, the least recently drawn leaving first; a rectangle of the same
+// size elsewhere (a view that scrolled) takes the pixels resampled for the
+// first. Seen by changing the pixels afterwards, which a kept resampling does
 // not show.
 TEST(ImagingDraw, APictureDrawnOntoSeveralRectanglesIsResampledOnceForEach) {
   struct Row {
-    int rectangles;  // drawn first, in turn, the ith side + i pixels wide
-    int side;
+    int fit;    // resamplings the capacity's eighth holds
+    int drawn;  // rectangles drawn first, in turn, the ith 10 + i pixels wide
     int again;  // the one drawn again after the pixels changed
+    int shift;  // pixels it moved to the right and down meanwhile
     bool kept;
   };
-  const int count = static_cast<int>(ResampledPicture::kCount);
-  // Two of 3000 pixels square and more pass kBytes.
-  const Row rows[] = {{2, 10, 0, true},          {2, 10, 1, true},         {count, 10, 0, true},
-                      {count + 1, 10, 0, false}, {count + 1, 10, 1, true}, {2, 3000, 0, false},
-                      {2, 3000, 1, true}};
+  const Row rows[] = {
+      {4, 4, 0, 0, true}, {4, 5, 0, 0, false}, {4, 5, 1, 0, true}, {4, 1, 0, 7, true}, {0, 1, 0, 0, false}};
+  const auto bytes = [](int i) { return (10 + i) * 10 * 4 + ImageCache::kEntryBytes; };
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.rectangles << " x " << row.side << ", drawn again: " << row.again);
-    cv::RecordingCanvas canvas(row.side + count + 1, row.side);
+    SCOPED_TRACE(testing::Message() << row.drawn << " drawn, " << row.fit << " fit, again: " << row.again
+                                    << " moved by " << row.shift);
+    std::size_t share = 0;
+    for (int i = 0; i < row.fit; ++i) share += bytes(i);
+    const md::test::SharedCacheCapacity capacity(8 * (share + bytes(0) / 2));
+    cv::RecordingCanvas canvas(40, 40);
     HDC hdc = md::win::CreateScreenDC(&canvas, 96, &md::text::FixedMetricsEngine());
     Bitmap b = QuadrantBitmap(7, 5);
-    for (int i = 0; i < row.rectangles; ++i) ASSERT_TRUE(DrawBitmap(hdc, b, 0, 0, row.side + i, row.side));
+    for (int i = 0; i < row.drawn; ++i) ASSERT_TRUE(DrawBitmap(hdc, b, 0, 0, 10 + i, 10));
     for (std::uint32_t& p : b.pixels) p = 0xFF102030u;
-    ASSERT_TRUE(DrawBitmap(hdc, b, 0, 0, row.side + row.again, row.side));
+    ASSERT_TRUE(DrawBitmap(hdc, b, row.shift, row.shift, 10 + row.again, 10));
     DeleteDC(hdc);
     const cv::Record& last = *canvas.recordsOf(cv::Record::Type::Image).back();
-    EXPECT_EQ(RecordedPixel(last, 1, 1), row.kept ? 0xFF0000u : 0x102030u);
+    EXPECT_EQ(RecordedPixel(last, row.shift + 1, row.shift + 1), row.kept ? 0xFF0000u : 0x102030u);
   }
 }
 

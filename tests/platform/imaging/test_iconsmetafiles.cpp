@@ -435,6 +435,8 @@ TEST(ImagingIconsMetafiles, AMissingHelperRefusesTheMetafileNamingThePath) {
 // time-out is tried again.
 TEST(ImagingIconsMetafiles, OnlyAContentTheHelperRefusedOrCrashedOnIsRefusedAgainWithoutIt) {
   const f::Bytes bytes = m::SampleEmf();
+  f::Bytes other = bytes;
+  other[other.size() / 2] ^= 1;  // in a record past the header
   // The probe's behaviour, how its reason starts, whether it is remembered.
   const std::tuple<const char*, const char*, bool> rows[] = {
       {nullptr, "EMF: drawing took longer than 0.30 s", false},
@@ -448,6 +450,8 @@ TEST(ImagingIconsMetafiles, OnlyAContentTheHelperRefusedOrCrashedOnIsRefusedAgai
     const std::string first = Decode(bytes.data(), bytes.size()).error;
     EXPECT_TRUE(first.starts_with(reason)) << first;
     EXPECT_EQ(Decode(bytes.data(), bytes.size()).error, remembered ? first + " (refused before)" : first);
+    // Another content of the same size is the helper's to judge.
+    EXPECT_EQ(Decode(other.data(), other.size()).error, first);
   }
 }
 
