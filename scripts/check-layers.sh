@@ -42,7 +42,7 @@
 #   folder is placed on a floor here before it may include or be included.
 # Tests, benchmarks and tools may include anything but climbing paths.
 # Prints every include that breaks a rule and fails if there is one.
-# Usage: check-layers.sh [ROOT [BUILD]]
+# Usage: check-layers.sh [ROOT [BUILD]]   (NINJA names the ninja program, default ninja)
 set -euo pipefail
 root=${1:-"$(dirname "$0")/.."}
 build=${2:-}
@@ -91,7 +91,7 @@ text_includes() {
 # file of the tree's code, ends the check (status 2).
 read_includes() {
   local deps
-  if ! deps=$(ninja -C "$build" -t deps 2>&1); then
+  if ! deps=$("${NINJA:-ninja}" -C "$build" -t deps 2>&1); then
     echo "check-layers: cannot read the dependency log of $build:" >&2
     echo "$deps" >&2
     exit 2

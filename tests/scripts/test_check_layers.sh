@@ -52,7 +52,7 @@ for row in "${rows[@]}"; do
     rm -rf "$scratch/build" && mkdir "$scratch/build"
     printf '%s\n' 'rule cxx' "  command = $compiler -std=c++20 -I$scratch -MD -MF \$out.d -c \$in -o \$out" \
       '  depfile = $out.d' '  deps = gcc' "build planted.o: cxx $scratch/$file" >"$scratch/build/build.ninja"
-    ninja -C "$scratch/build" >/dev/null
+    "${NINJA:-ninja}" -C "$scratch/build" >/dev/null
     output=$(bash "$tree/scripts/check-layers.sh" "$scratch" "$scratch/build" 2>&1) || answer=fail
     seen="$file reads "
   else
