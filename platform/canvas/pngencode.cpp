@@ -530,7 +530,6 @@ bool EmitPngStripes(int width, int height, const std::vector<PngStripe>& stripes
   }
   if (next != height) return false;
 
-  static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   std::uint8_t header[13];
   PutBigEndian32(header, static_cast<std::uint32_t>(width));
   PutBigEndian32(header + 4, static_cast<std::uint32_t>(height));
@@ -539,7 +538,7 @@ bool EmitPngStripes(int width, int height, const std::vector<PngStripe>& stripes
   header[10] = 0;  // deflate
   header[11] = 0;  // adaptive filtering (every row uses "none")
   header[12] = 0;  // not interlaced
-  if (!sink(kSignature, sizeof kSignature) || !EmitChunk(sink, "IHDR", {{header, sizeof header}}) ||
+  if (!sink(kPngSignature, sizeof kPngSignature) || !EmitChunk(sink, "IHDR", {{header, sizeof header}}) ||
       !EmitChunk(sink, "pHYs", {{physical, sizeof physical}}))
     return false;
 
@@ -583,10 +582,9 @@ bool EncodePng(const PngRows& rows, const PngSink& sink, unsigned threads) {
 }
 
 bool SetPngResolution(std::vector<std::uint8_t>* png, double dpi) {
-  static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
   std::uint8_t physical[9];
   if (png == nullptr || !PhysicalChunk(dpi, physical) || png->size() < 33 ||
-      std::memcmp(png->data(), kSignature, 8) != 0 || std::memcmp(png->data() + 12, "IHDR", 4) != 0)
+      std::memcmp(png->data(), kPngSignature, 8) != 0 || std::memcmp(png->data() + 12, "IHDR", 4) != 0)
     return false;
   // The chunks after the header are walked first, so that bytes that are no
   // PNG stay as they are; the resolutions they hold are counted.

@@ -16,6 +16,9 @@
 
 namespace md::canvas {
 
+// The eight bytes every PNG file opens with.
+inline constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+
 // The resolution a picture states when nothing gives it a paper size: a
 // screen's, in pixels per inch.
 constexpr double kScreenDpi = 96.0;

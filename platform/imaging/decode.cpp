@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/canvas/pngencode.h"
+
 namespace md::imaging {
 
 Format DetectFormat(const std::uint8_t* data, std::size_t size) {
   if (data == nullptr) return Format::Unknown;
-  auto starts = [&](const char* sig, std::size_t n) { return size >= n && std::memcmp(data, sig, n) == 0; };
-  if (starts("\x89PNG\r\n\x1a\n", 8)) return Format::Png;
+  auto starts = [&](const void* sig, std::size_t n) { return size >= n && std::memcmp(data, sig, n) == 0; };
+  if (starts(md::canvas::kPngSignature, sizeof md::canvas::kPngSignature)) return Format::Png;
   if (starts("\xFF\xD8\xFF", 3)) return Format::Jpeg;
   if (starts("GIF87a", 6) || starts("GIF89a", 6)) return Format::Gif;
   if (starts("II*\0", 4) || starts("MM\0*", 4) || starts("II+\0", 4) || starts("MM\0+", 4))

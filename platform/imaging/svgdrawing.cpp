@@ -5,13 +5,14 @@
 #include <cctype>
 #include <cstdint>
 
+#include "platform/canvas/pngencode.h"
 #include "platform/text/textengine.h"
 
 namespace md::imaging {
 namespace {
 
 constexpr std::string_view kPngData = "data:image/png;base64,";
-constexpr unsigned char kPngSignature[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+using md::canvas::kPngSignature;
 constexpr std::string_view kBlanks = " \t\r\n";
 
 // Whether the document (in lower case) opens with an XML declaration.

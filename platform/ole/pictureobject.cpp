@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/pngencode.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
 #include "platform/ole/objectclass.h"
@@ -31,8 +32,7 @@ std::uint32_t BigEndian32(const std::uint8_t* p) {
 // Width and height from the PNG header, read before decoding so that a
 // huge image is refused before its pixels are allocated.
 bool PngSize(const std::vector<std::uint8_t>& png, std::uint32_t* w, std::uint32_t* h) {
-  static const std::uint8_t kSig[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  if (png.size() < 33 || std::memcmp(png.data(), kSig, 8) != 0 ||
+  if (png.size() < 33 || std::memcmp(png.data(), md::canvas::kPngSignature, 8) != 0 ||
       std::memcmp(png.data() + 12, "IHDR", 4) != 0)
     return false;
   *w = BigEndian32(png.data() + 16);

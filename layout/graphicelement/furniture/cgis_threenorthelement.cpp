@@ -332,13 +332,14 @@ void CGIS_ThreeNorthElement::ComputeDrawAngles() {
   m_dMagnetDrawAngle = a.w2;
 }
 
-void CGIS_ThreeNorthElement::MeasureFonts(double* pLabelWidth, double* pDigitHeight) {
+void CGIS_ThreeNorthElement::MeasureFonts(double* pLabelWidth, double* pDigitHeight, double* pLabelHeight) {
   const double ratio = md::layout::SymbolUnitRatio(m_core.m_pFeatureSet);
   SGIS_Rect label, digit;
   if (m_pAxisTextSymbol) m_pAxisTextSymbol->GetTextExtent(&label, "真", 0, 1.0);
   if (m_pAngleTextSymbol) m_pAngleTextSymbol->GetTextExtent(&digit, "2", 0, 1.0);
   *pLabelWidth = label.Width() * ratio;
   *pDigitHeight = digit.Height() * ratio;
+  if (pLabelHeight != nullptr) *pLabelHeight = label.Height() * ratio;
 }
 
 void CGIS_ThreeNorthElement::Refresh() { LayOut(true); }
@@ -348,20 +349,20 @@ void CGIS_ThreeNorthElement::LayOut(bool bFitTexts) {
   if (pFeature == nullptr) return;
   ComputeDrawAngles();
   const SGIS_Rect current = GetRect();
-  SGIS_Rect labelRect;
+  md::layout::furniture::ThreeNorthInput fonts;
+  fonts.txtOffset = m_nTxtOffset;
   double labelH = 0;
-  if (m_pAxisTextSymbol) {
-    m_pAxisTextSymbol->GetTextExtent(&labelRect, "真", 0, 1.0);
-    labelH = labelRect.Height() * md::layout::SymbolUnitRatio(m_core.m_pFeatureSet);
+  MeasureFonts(&fonts.labelWidth, &fonts.digitHeight, &labelH);
+  if (!bFitTexts) {
+    // Long enough for the fonts' rings: the fonts' measures give it, no
+    // text is laid out.
+    m_nAxisLength = std::max(m_nAxisLength, md::layout::furniture::ThreeNorthFontAxisLength(fonts));
   }
-  // Long enough for the fonts' rings, and when asked for the rings the
-  // labels and the texts need. A longer line draws larger arrowheads, which
-  // the texts keep clear of: a few rounds settle the length (each raises it
-  // by a fraction of the last rise).
-  for (int round = 0; round < 8; ++round) {
-    const auto in = LayoutInput(SGIS_Point());
-    const int minLength = bFitTexts ? md::layout::furniture::ThreeNorthMinimumAxisLength(in)
-                                    : md::layout::furniture::ThreeNorthFontAxisLength(in);
+  // Long enough for the rings the labels and the texts need. A longer line
+  // draws larger arrowheads, which the texts keep clear of: a few rounds
+  // settle the length (each raises it by a fraction of the last rise).
+  for (int round = 0; bFitTexts && round < 8; ++round) {
+    const int minLength = md::layout::furniture::ThreeNorthMinimumAxisLength(LayoutInput(SGIS_Point()));
     if (minLength <= m_nAxisLength) break;
     m_nAxisLength = minLength;
   }

@@ -117,8 +117,9 @@ class CGIS_ThreeNorthElement final : public CGIS_ElementImpl<IGIS_ThreeNorthElem
   // resize, a conversion, the host's request) one too short for the rings
   // the texts want. Reading and copying keep a length the fonts' rings fit.
   void LayOut(bool bFitTexts);
-  // Label width ("真") and digit height ("2") in page units.
-  void MeasureFonts(double* pLabelWidth, double* pDigitHeight);
+  // Label width ("真"), digit height ("2") and, when asked, label height
+  // ("真") in page units.
+  void MeasureFonts(double* pLabelWidth, double* pDigitHeight, double* pLabelHeight = nullptr);
   // What the figure is built from: the working angles, lengths and fonts as
   // they are now, the angle texts and the sizes of every text, around the
   // centre given.

@@ -99,8 +99,9 @@ ThreeNorthRings ThreeNorthRingsOf(const ThreeNorthInput& in);
 // them: the inner ring the texts want and five digit heights, rounded.
 int ThreeNorthMinimumAxisLength(const ThreeNorthInput& in);
 // The least length of the lines for the fonts' rings: the text offset, six
-// label widths and five digit heights, rounded. A stored length is raised
-// only to this when it is read.
+// label widths and five digit heights, rounded (of the input it reads only
+// txtOffset, labelWidth and digitHeight). A stored length is raised only to
+// this when it is read.
 int ThreeNorthFontAxisLength(const ThreeNorthInput& in);
 
 // One arc or text path: ring points P(k, radius) for whole degrees k, k

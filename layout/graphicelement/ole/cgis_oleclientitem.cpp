@@ -143,21 +143,25 @@ int CGIS_OleClientItem::UpdateItemType() {
 // ---- Links ----------------------------------------------------------------------
 
 BOOL CGIS_OleClientItem::UpdateLink() {
-  md::ole::LinkedObject* pLink = m_pObject != nullptr ? m_pObject->AsLink() : nullptr;
   // An unread link is no link: GetLastErrorText() keeps why it was refused.
-  if (pLink == nullptr) return FALSE;
-  std::string error;
-  if (pLink->Update(&error)) {
-    m_bLinkUnavailable = false;
-    return TRUE;
-  }
-  m_strError = error;
+  if (m_pObject == nullptr || m_pObject->AsLink() == nullptr) return FALSE;
+  if (ReadLinkSource()) return TRUE;
   if (!m_bLinkUnavailable) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, (std::string(kClass) + "::UpdateLink").c_str(),
-            "link unavailable, the last presentation is shown: %s", error.c_str());
+            "link unavailable, the last presentation is shown: %s", m_strError.c_str());
   }
   m_bLinkUnavailable = true;
   return FALSE;
+}
+
+bool CGIS_OleClientItem::ReadLinkSource() {
+  std::string error;
+  if (m_pObject->AsLink()->Update(&error)) {
+    m_bLinkUnavailable = false;
+    return true;
+  }
+  m_strError = error;
+  return false;
 }
 
 void CGIS_OleClientItem::FollowLink() {
@@ -334,8 +338,6 @@ long CGIS_OleClientItem::TakeSaved(std::unique_ptr<md::ole::EmbeddedObject> pSav
     // A link's content is its source's: the source file takes the change.
     std::string error;
     if (!pLink->WriteSource(*pSaved, &error)) {
-      GIS_LOG(GIS_LOG_LEVEL_STORAGE, (std::string(kClass) + "::DoVerb").c_str(),
-              "the link's source was not written: %s", error.c_str());
       m_strError = "the link's source was not written: " + error;
       md::layout::HostMessageBox(("无法保存链接的源文件：\n" + error).c_str(), MB_OK | MB_ICONEXCLAMATION);
       return kWriteFault;
@@ -354,8 +356,8 @@ long CGIS_OleClientItem::Activate(int nVerb) {
     m_strError = "a static object opens in no server";
     return kStatic;
   }
-  // UpdateLink keeps why the source could not be read.
-  if (m_pObject->AsLink() != nullptr && !UpdateLink()) return kFail;
+  // Why the source could not be read is kept for the caller's record.
+  if (m_pObject->AsLink() != nullptr && !ReadLinkSource()) return kFail;
   const md::ole::ObjectServer server = md::ole::FindObjectServer(m_pObject->Class().clsid);
   if (!server) {
     m_strError = "no server is installed for the " + userType;
@@ -396,7 +398,7 @@ BOOL CGIS_OleClientItem::DoVerb(int nVerb) {
   m_scLast = sc;
   m_bLinkUnavailable = Failed(sc);
   if (!Failed(sc)) return TRUE;
-  // A failed write of a link's source has been reported already.
+  // A failed write of a link's source has had its own prompt.
   if (sc != kWriteFault && !ReportError(sc))
     md::layout::HostMessageBox(kFailedToLaunch, MB_OK | MB_ICONEXCLAMATION);
   return FALSE;

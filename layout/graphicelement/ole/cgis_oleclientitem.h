@@ -78,7 +78,9 @@ class CGIS_OleClientItem {
   // code changeClosed), with a change or without; a server closed by Cancel
   // changes nothing. A static object, a link whose source cannot be read and
   // a class without a server get the framework's prompt and FALSE, the item
-  // unchanged; GetLastErrorText() then says why.
+  // unchanged, and so does a link's source that could not be written;
+  // GetLastErrorText() then says why. DoVerb writes no record: its caller
+  // writes the failure's one record (CGIS_OleElement::ActivateObject).
   BOOL DoVerb(int nVerb);
   void Close();
   // Code changeClosed makes the current embedded-object element fit its
@@ -146,6 +148,9 @@ class CGIS_OleClientItem {
   BOOL FinishCreate(std::unique_ptr<md::ole::EmbeddedObject> pObject, const std::string& error);
   // UpdateLink for a link that follows its source; nothing for others.
   void FollowLink();
+  // Reads the link's source as UpdateLink does, without a record: false,
+  // the reason in m_strError, when it cannot. The item must hold a link.
+  bool ReadLinkSource();
   // Opens the object in its server; the status of the verb.
   long Activate(int nVerb);
   // Takes what the user saved in the server; the status.

@@ -241,7 +241,9 @@ BOOL CGIS_OleElement::ActivateObject(IGIS_Display* pDisplay) {
   g_pCurrentOleElement = this;
   PlaceItemOnPage();
   if (m_pOleItem != nullptr && m_pOleItem->DoVerb(-2)) return TRUE;
-  GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("ActivateObject").c_str(), "the object was not opened: %s",
+  // The failure's one record: the item's DoVerb writes none.
+  GIS_LOG(GIS_LOG_LEVEL_CHECK, m_core.Method("ActivateObject").c_str(),
+          "\"%s\" (feature %d): the object was not opened: %s", GetName(), GetID(),
           m_pOleItem != nullptr ? m_pOleItem->GetLastErrorText().c_str() : "the element holds no object");
   return FALSE;
 }

@@ -15,8 +15,9 @@ class IGIS_OleElement : public IGIS_Element {
   // window opened, whether the user then closed it by OK or Cancel; FALSE
   // when nothing opened (no object, a static object, no server, a link whose
   // source cannot be read: gone, or changed less than a second ago, see
-  // UpdateLink) or what the user saved could not be kept: a level-3 record
-  // under "CGIS_OleElement::ActivateObject" says why, besides the user's prompt.
+  // UpdateLink) or what the user saved could not be kept: one level-3 record
+  // under "CGIS_OleElement::ActivateObject" names the element and says why,
+  // besides the user's prompt.
   virtual BOOL ActivateObject(IGIS_Display* pDisplay) = 0;
   // Runs the insert-object dialog and makes the chosen object. The element
   // then takes the object's size: one that has no size yet (its width or

@@ -86,15 +86,19 @@ bool CheckDpi(int dpi, int most, const char* method) {
 }
 
 // Draws the elements in order through the display; every one is drawn, and
-// each that fails is recorded.
+// each that fails has one record: its own, which names it and says why, or,
+// when it wrote none, one naming it here.
 bool DrawThrough(HDC hdc, IGIS_Display* display, bool bPrint, const std::vector<IGIS_Element*>& elements,
                  const char* method) {
   bool ok = true;
   // The page's metafiles share one budget of time.
   const md::imaging::MetafileDrawing drawing;
+  IGIS_Log* log = GIS_GetLogPtr();
   for (IGIS_Element* e : elements) {
+    const std::size_t mark = log->GetRecordCount();
     if (e != nullptr && e->OnDraw(hdc, bPrint, display)) continue;
     ok = false;
+    if (log->GetRecordCount() != mark) continue;
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "the element of feature %d (%s) did not draw",
             e != nullptr ? e->GetID() : -1, e != nullptr ? e->GetType() : "NULL");
   }

@@ -22,8 +22,10 @@
 // feature whose stored "TYPE" names an element but that has no live element
 // (a set read with LoadFromFile instead of LoadPageFromFile), a paper whose
 // sides are not positive, a resolution out of range, an element that fails
-// to draw (the others are still drawn), a NULL or empty path, or output that
-// cannot be written (the record gives the system's reason).
+// to draw (the others are still drawn; the element's own record says why,
+// and only one that wrote none gets a record of the call naming it), a NULL
+// or empty path, or output that cannot be written (the record gives the
+// system's reason).
 #pragma once
 
 #include "platform/win/wintypes.h"

@@ -173,6 +173,55 @@ TEST_F(OleServer, OpeningALinkWhoseSourceCannotBeTakenAnswersFalseWithTheReason)
   }
 }
 
+// An opening that fails writes one record, the element's, naming it and
+// saying why; the client item's verb and its reading of a link write none.
+TEST_F(OleServer, AFailedOpeningWritesOneRecordNamingTheElement) {
+  const std::string folder = std::string(MD_TEST_OUTPUT_DIR) + "/opening";
+  // The object (a link to a file of the folder, or a new picture), what
+  // happens before or while it opens, how the record ends.
+  const struct {
+    const char* source;
+    std::function<void(CGIS_OleElement*)> prepare;
+    std::function<void(UiUser&)> scene;
+    const char* reason;
+  } kCases[] = {
+      {"frozen.txt", [](CGIS_OleElement* e) { e->GetClientItem()->FreezeLink(); }, nullptr,
+       ": a static object opens in no server"},
+      {nullptr, [](CGIS_OleElement*) { md::ole::SetObjectServer(md::ole::PictureClass().clsid, {}); },
+       nullptr, ": no server is installed for the 图片对象"},
+      {"gone.txt", [&](CGIS_OleElement*) { std::filesystem::remove(folder + "/gone.txt"); }, nullptr,
+       "gone.txt is gone"},
+      {"unwritten.txt", nullptr,
+       [&](UiUser& u) {
+         EXPECT_TRUE(u.Replace(IDC_TEXT_SERVER_EDIT, "new"));
+         std::filesystem::remove_all(folder);
+         u.Ok();
+       },
+       ": No such file or directory"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.reason);
+    std::filesystem::create_directories(folder);
+    CGIS_OleElement* e =
+        Inserted(c.source != nullptr ? LinkOf(md::test::WriteText(std::string("opening/") + c.source, "old"))
+                                     : NewOf("Mapdeck.Picture"),
+                 SGIS_Rect(1000, 3000, 5000, 1000));
+    e->SetName("opened");
+    if (c.prepare) c.prepare(e);
+    ScriptedDriver driver;
+    if (c.scene) driver.Then(c.scene);
+    md::test::LogMark mark;
+    EXPECT_FALSE(e->ActivateObject(&display_));
+    const std::vector<SGIS_LogRecord> records = mark.Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].method, "CGIS_OleElement::ActivateObject");
+    EXPECT_TRUE(records[0].text.starts_with("\"opened\" (feature " + std::to_string(e->GetID()) + "): ") &&
+                records[0].text.ends_with(c.reason))
+        << records[0].text;
+    InstallServers();
+  }
+}
+
 TEST_F(OleServer, WhatCannotBeOpenedGetsAPromptAndStaysAsItWas) {
   const std::string source = md::test::WriteText("gone.txt", "gone");
   const struct {
