@@ -62,17 +62,12 @@ class ImageCache {
   std::size_t EntryCount() const;
   std::size_t BytesKept() const;
 
-  // Whether a file whose stamp was taken at `now` (ns since 1970) can be
-  // trusted to show its next change in its times: its last change lay
-  // kFineSettledMs before on a file system that keeps fine times (both
-  // times have sub-second parts off the 10 ms steps), kSettledSeconds
-  // otherwise (times in whole seconds, or FAT's two).
+  // Whether a file whose stamp was taken at `now` (ns since 1970, by
+  // md::files::FileClockNow) can be trusted to show its next change in its
+  // times: it has settled (md::files::SettlingOf) with no quiet time, its
+  // last change kFineTimeLag behind on a file system that keeps fine times,
+  // kCoarseTimeLag otherwise; a time of another clock never settles.
   static bool Settled(const md::files::FileStamp& stamp, std::int64_t now);
-  static constexpr int kSettledSeconds = 2;
-  // The kernel stamps a change with its coarse clock, which steps a few
-  // milliseconds at a time (10 at most): a change made after a reading that
-  // began this long after the file's last change gets a later time.
-  static constexpr int kFineSettledMs = 100;
   // The paths whose last reading is remembered.
   static constexpr std::size_t kPathsKept = 4096;
   // Rasters up to this size share one picture under every path holding
@@ -128,12 +123,5 @@ class ImageCache {
   std::size_t decodes_ = 0;
   std::atomic<std::size_t> reads_{0};
 };
-
-namespace detail {
-// The clock the cache judges files' ages by, in nanoseconds since 1970 (the
-// file times' clock), so that a test can age its files; NULL: the system's.
-using CacheClock = std::int64_t (*)();
-CacheClock SetCacheClock(CacheClock clock);
-}  // namespace detail
 
 }  // namespace md::imaging

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/files/settling.h"
 #include "platform/imaging/loader.h"
 #include "tests/platform/imaging/imagefiles.h"
 #include "tests/platform/imaging/metafiles.h"
@@ -83,9 +84,9 @@ TEST(ImagingCache, DecodesOnceUntilTheFileChanges) {
 struct CacheClock {
   explicit CacheClock(std::int64_t ns) {
     now = ns;
-    detail::SetCacheClock([] { return now.load(); });
+    md::files::detail::SetFileClock([] { return now.load(); });
   }
-  ~CacheClock() { detail::SetCacheClock(nullptr); }
+  ~CacheClock() { md::files::detail::SetFileClock(nullptr); }
   static inline std::atomic<std::int64_t> now{0};
 };
 
