@@ -376,3 +376,16 @@ function(md_test name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 300 PROPERTIES TIMEOUT ${limit})
 endfunction()
+
+# md_test_helper(TEST NAME SOURCE DEFINE MACRO DEPS t1 t2 ...)
+# A program the test program TEST runs: NAME, built from SOURCE with TEST,
+# its path handed to TEST's sources as the macro MACRO.
+function(md_test_helper test name source)
+  cmake_parse_arguments(ARG "" "DEFINE" "DEPS" ${ARGN})
+  add_executable(${name} ${source})
+  md_target_defaults(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  md_depends(${name} ${ARG_DEPS})
+  add_dependencies(${test} ${name})
+  target_compile_definitions(${test} PRIVATE ${ARG_DEFINE}="$<TARGET_FILE:${name}>")
+endfunction()

@@ -12,6 +12,7 @@
 #include "host/basilo/cgis_propertyset.h"
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
+#include "host/basilo/tempdir.h"
 
 namespace {
 
@@ -22,20 +23,20 @@ bool UsableFolder(const std::string& path) {
   return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && ::access(path.c_str(), W_OK | X_OK) == 0;
 }
 
-std::string MakeTempDir() {
+// The system's temporary folder, without a trailing separator.
+std::string SystemTempDir() {
   std::error_code ec;
   std::string base = std::filesystem::temp_directory_path(ec).string();
   if (ec || base.empty()) base = "/tmp";
   while (base.size() > 1 && base.back() == '/') base.pop_back();
-  const std::string own = base + "/mapdeck-" + std::to_string(::getuid());
-  if (::mkdir(own.c_str(), 0700) == 0 || UsableFolder(own)) return own;
-  // The shared name is taken by someone else: make a private one.
-  std::string templ = own + "-XXXXXX";
-  std::vector<char> buf(templ.begin(), templ.end());
-  buf.push_back('\0');
-  if (::mkdtemp(buf.data()) != nullptr) return std::string(buf.data());
   return base;
 }
+
+// The folder GIS_GetTempDir answers, and the process's own folder it may be.
+struct TempDir {
+  std::string path;
+  std::unique_ptr<md::files::ProcessFolder> own;
+};
 
 class CGIS_GlobalProperties final : public IGIS_GlobalProperties {
  public:
@@ -86,12 +87,33 @@ class CGIS_GlobalProperties final : public IGIS_GlobalProperties {
 
 }  // namespace
 
+std::string md::basilo::MakeTempDir(const std::string& base,
+                                    std::unique_ptr<md::files::ProcessFolder>* pOwn) {
+  const std::string uid = std::to_string(::getuid());
+  const std::string shared = base + "/mapdeck-" + uid;
+  if (::mkdir(shared.c_str(), 0700) == 0 || UsableFolder(shared)) return shared;
+  // The shared name is taken by someone else: a folder of this process's own.
+  auto own = std::make_unique<md::files::ProcessFolder>(base, "mapdeck-" + uid + "-");
+  std::string error;
+  std::string path = own->Path(&error);
+  if (path.empty()) return base;
+  *pOwn = std::move(own);
+  return path;
+}
+
 extern "C" IGIS_GlobalProperties* GIS_GetGlobalProperties() {
   static CGIS_GlobalProperties* globals = new CGIS_GlobalProperties();
   return globals;
 }
 
 extern "C" const char* GIS_GetTempDir() {
-  static const std::string* dir = new std::string(MakeTempDir());  // kept for the whole process
-  return dir->c_str();
+  // Kept for the whole process, the process's own folder held with it: what
+  // ends with the process may still write there. Left when the process ends,
+  // it is removed by the next process that makes one.
+  static const TempDir* dir = [] {
+    auto* made = new TempDir();
+    made->path = md::basilo::MakeTempDir(SystemTempDir(), &made->own);
+    return made;
+  }();
+  return dir->path.c_str();
 }

@@ -258,12 +258,13 @@ bool ReadStampedFile(const char* szPath, std::size_t nMaxBytes, std::vector<std:
 FileReplacement::~FileReplacement() { Discard(); }
 
 void FileReplacement::Discard() {
-  if (m_fd >= 0) ::close(m_fd);
+  if (m_fd < 0) return;
+  // Removed while still held, so that no sweep meanwhile takes it for left
+  // over.
+  ::unlink(m_temp.c_str());
+  detail::ReleaseOwnTemporary(m_fd);
+  ::close(m_fd);
   m_fd = -1;
-  if (!m_temp.empty()) {
-    ::unlink(m_temp.c_str());
-    detail::ReleaseOwnTemporary(m_temp);
-  }
   m_temp.clear();
 }
 
@@ -356,19 +357,25 @@ bool FileReplacement::Commit(std::string* pError) {
   }
   int err = m_nWriteError;
   if (err == 0 && ::fsync(m_fd) != 0) err = errno;
-  if (::close(m_fd) != 0 && err == 0) err = errno;
-  m_fd = -1;
   if (err != 0) {
     *pError = "cannot write " + m_temp + ": " + Errno(err);
     Discard();
     return false;
   }
+  // Renamed while it is still held: another process's save of the same file
+  // that finds the temporary meanwhile takes it for a live writer's, and one
+  // that looks at the name after the rename finds nothing there.
+  detail::BeforeRename(m_temp);
   if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
     *pError = "cannot rename " + m_temp + " to " + m_target + ": " + Errno(errno);
     Discard();
     return false;
   }
-  detail::ReleaseOwnTemporary(m_temp);
+  detail::ReleaseOwnTemporary(m_fd);
+  // The flush has said how the writes went: what closing says after it no
+  // longer changes the file now in place.
+  ::close(m_fd);
+  m_fd = -1;
   m_temp.clear();
   // The rename itself reaches the disk with the folder.
   const int dir = ::open(FolderOf(m_target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -11,7 +11,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -91,12 +90,13 @@ std::string TemporaryName(const std::string& target, pid_t pid, unsigned n);
 // the target unchanged. A process killed while it writes leaves its
 // temporary file behind, the target whole: Begin first removes the
 // temporaries of the same target that no process holds locked (the writer
-// holds its own locked), whatever process ID they name, regular files only,
-// leaving every other file alone; on a file system without locks, those whose
-// process no longer runs. The folder is read whole for them when this process
-// has not read it for 30 seconds; in between, the temporaries found then are
-// checked again, so that saves in a folder of many files stay quick. A name
-// that is taken is passed over for the next one: a save never fails for it.
+// holds its own locked until it is renamed onto the target), whatever process
+// ID they name, regular files only, leaving every other file alone; on a file
+// system without locks, those whose process no longer runs (this process
+// knows its own by the files they are, however their target was spelled). The folder is read whole for them
+// when this process has not read it for 30 seconds; in between, the temporaries found then are checked again,
+// so that saves in a folder of many files stay quick. A name that is taken is passed over for the next one: a
+// save never fails for it.
 class FileReplacement {
  public:
   FileReplacement() = default;
@@ -128,31 +128,6 @@ class FileReplacement {
   std::string m_temp;
   int m_fd = -1;
   int m_nWriteError = 0;
-};
-
-// A folder of this process's own inside a shared one, for files that last
-// no longer than the process that writes them (the pictures kept in the
-// pages it read): "<parent>/<prefix><pid>.<n>", made when first asked for,
-// held locked (flock) while this object lives, and removed with the files in
-// it when the object ends. A process killed before leaves its folder behind:
-// making a folder first removes those of the same prefix in `parent` that no
-// process holds (on a file system without locks, those whose process has
-// ended), with the files in them, and nothing else.
-class ProcessFolder {
- public:
-  ProcessFolder(std::string parent, std::string prefix);
-  ~ProcessFolder();
-  ProcessFolder(const ProcessFolder&) = delete;
-  ProcessFolder& operator=(const ProcessFolder&) = delete;
-
-  // The folder, made on the first call; "" with *pError saying why when it
-  // cannot be made (the next call tries again).
-  std::string Path(std::string* pError);
-
- private:
-  std::mutex m_mutex;
-  std::string m_parent, m_prefix, m_path;
-  int m_fd = -1;
 };
 
 // Replaces the file at szPath with the bytes, as FileReplacement does. On

@@ -9,42 +9,29 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <cstring>
 #include <list>
 #include <mutex>
 #include <set>
 #include <string_view>
+#include <utility>
 #include <vector>
-
-#include "platform/files/filestore.h"
 
 namespace md::files {
 namespace detail {
 namespace {
 
 std::atomic<SweepClock> g_clock{nullptr};
+std::atomic<RenameHook> g_renameHook{nullptr};
+std::atomic<bool> g_locksMissing{false};
 
 std::int64_t NowSeconds() {
   if (const SweepClock clock = g_clock.load()) return clock();
   return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
-}
-
-// The value of `digits` when they are a decimal number as std::to_string
-// writes it (no sign, no leading zero) and at most `most`, else -1.
-long long DecimalOf(std::string_view digits, long long most) {
-  if (digits.empty() || digits.size() > 10 || (digits[0] == '0' && digits.size() > 1)) return -1;
-  long long value = 0;
-  for (char c : digits) {
-    if (c < '0' || c > '9') return -1;
-    value = value * 10 + (c - '0');
-  }
-  return value <= most ? value : -1;
 }
 
 // The process and the target's file name of a name "<base>.tmp.<pid>.<n>"
@@ -65,14 +52,20 @@ pid_t TemporaryOwner(std::string_view name, std::string_view* pBase) {
 // Whether a process of that ID runs (one this process may not signal does).
 bool Runs(pid_t pid) { return ::kill(pid, 0) == 0 || errno != ESRCH; }
 
-// The temporaries this process is writing now, whatever the file system's
-// locks say of them.
+// The temporaries this process is writing now, by device and inode (their
+// paths may be spelled many ways), whatever the file system's locks say of
+// them. A sweep decides and removes under the mutex, and a temporary is
+// marked under it before its name is checked: a sweep either sees the mark
+// or removes the name before that check, which then finds it taken.
+using FileId = std::pair<dev_t, ino_t>;
 std::mutex g_ownMutex;
-std::set<std::string> g_own;
+std::set<FileId> g_own;
 
-bool IsOwn(const std::string& path) {
-  std::lock_guard<std::mutex> lock(g_ownMutex);
-  return g_own.count(path) != 0;
+bool IdOf(int fd, FileId* pId) {
+  struct stat st;
+  if (::fstat(fd, &st) != 0) return false;
+  *pId = {st.st_dev, st.st_ino};
+  return true;
 }
 
 // What a reading of a folder found: the names of the temporaries in it, of
@@ -132,9 +125,26 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+long long DecimalOf(std::string_view digits, long long most) {
+  if (digits.empty() || digits.size() > 10 || (digits[0] == '0' && digits.size() > 1)) return -1;
+  long long value = 0;
+  for (char c : digits) {
+    if (c < '0' || c > '9') return -1;
+    value = value * 10 + (c - '0');
+  }
+  return value <= most ? value : -1;
+}
+
 SweepClock SetSweepClock(SweepClock clock) { return g_clock.exchange(clock); }
+RenameHook SetRenameHook(RenameHook hook) { return g_renameHook.exchange(hook); }
+bool SetLocksMissing(bool missing) { return g_locksMissing.exchange(missing); }
+
+void BeforeRename(const std::string& temp) {
+  if (const RenameHook hook = g_renameHook.load()) hook(temp);
+}
 
 LockProbe ProbeLock(int fd) {
+  if (g_locksMissing.load()) return LockProbe::NoLocks;
   if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return LockProbe::Free;
   return errno == EWOULDBLOCK ? LockProbe::Held : LockProbe::NoLocks;
 }
@@ -173,7 +183,6 @@ void RemoveLeftTemporaries(const std::string& target) {
   const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd < 0) return;
   for (const std::string& name : names) {
-    if (IsOwn(folder + "/" + name)) continue;
     std::string_view of;
     const pid_t owner = TemporaryOwner(name, &of);
     const int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -182,9 +191,13 @@ void RemoveLeftTemporaries(const std::string& target) {
       continue;
     }
     struct stat st;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && LeftBy(fd, owner) &&
-        StillNames(dirFd, name.c_str(), fd) && ::unlinkat(dirFd, name.c_str(), 0) == 0)
-      Gone(folder, name);
+    bool removed = false;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+      std::lock_guard<std::mutex> lock(g_ownMutex);
+      removed = g_own.count({st.st_dev, st.st_ino}) == 0 && LeftBy(fd, owner) &&
+                StillNames(dirFd, name.c_str(), fd) && ::unlinkat(dirFd, name.c_str(), 0) == 0;
+    }
+    if (removed) Gone(folder, name);
     ::close(fd);
   }
   ::close(dirFd);
@@ -196,145 +209,36 @@ unsigned NextTemporaryNumber() {
 }
 
 int CreateOwnTemporary(const std::string& temp, mode_t mode) {
-  {
-    std::lock_guard<std::mutex> lock(g_ownMutex);
-    g_own.insert(temp);
-  }
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-  if (fd < 0) {
-    const int err = errno;
-    ReleaseOwnTemporary(temp);
-    errno = err;
-    return -1;
+  if (fd < 0) return -1;
+  FileId id;
+  bool marked = IdOf(fd, &id);
+  if (marked) {
+    std::lock_guard<std::mutex> lock(g_ownMutex);
+    g_own.insert(id);
   }
   // Held while it is written, so that no other process takes it for left
-  // over. Another process's sweep that took it between the creation and the
-  // lock removes it: the name is then given up as taken.
-  const LockProbe lock = ProbeLock(fd);
-  struct stat open {
-  }, named{};
-  if (lock == LockProbe::Held || ::fstat(fd, &open) != 0 || ::stat(temp.c_str(), &named) != 0 ||
-      open.st_dev != named.st_dev || open.st_ino != named.st_ino) {
+  // over. Another process's sweep, or this one's before the mark, that took
+  // it between the creation and the lock removes it: the name is then given
+  // up as taken.
+  struct stat named {};
+  if (!marked || ProbeLock(fd) == LockProbe::Held || ::stat(temp.c_str(), &named) != 0 ||
+      FileId(named.st_dev, named.st_ino) != id) {
+    ReleaseOwnTemporary(fd);
     ::close(fd);
-    ReleaseOwnTemporary(temp);
     errno = EEXIST;
     return -1;
   }
   return fd;
 }
 
-void ReleaseOwnTemporary(const std::string& temp) {
+void ReleaseOwnTemporary(int fd) {
+  FileId id;
+  if (!IdOf(fd, &id)) return;
   std::lock_guard<std::mutex> lock(g_ownMutex);
-  g_own.erase(temp);
+  g_own.erase(id);
 }
 
 }  // namespace detail
-
-namespace {
-
-// The process that made a folder named "<prefix><pid>.<n>", else 0.
-pid_t FolderOwner(std::string_view name, std::string_view prefix) {
-  if (!name.starts_with(prefix)) return 0;
-  name.remove_prefix(prefix.size());
-  const std::size_t dot = name.find('.');
-  if (dot == std::string_view::npos || detail::DecimalOf(name.substr(dot + 1), UINT_MAX) < 0) return 0;
-  const long long pid = detail::DecimalOf(name.substr(0, dot), INT_MAX);
-  return pid > 0 ? static_cast<pid_t>(pid) : 0;
-}
-
-// Removes the files in the folder open as fd, then the folder (which stays
-// when it holds anything else).
-void RemoveFolder(int parentFd, const char* name, int fd) {
-  const int listing = ::dup(fd);
-  if (DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr) {
-    std::vector<std::string> files;
-    while (const dirent* entry = ::readdir(dir)) {
-      if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-        files.emplace_back(entry->d_name);
-    }
-    for (const std::string& file : files) (void)::unlinkat(fd, file.c_str(), 0);
-    ::closedir(dir);
-  } else if (listing >= 0) {
-    ::close(listing);
-  }
-  (void)::unlinkat(parentFd, name, AT_REMOVEDIR);
-}
-
-constexpr int kNameAttempts = 100;
-
-}  // namespace
-
-ProcessFolder::ProcessFolder(std::string parent, std::string prefix)
-    : m_parent(std::move(parent)), m_prefix(std::move(prefix)) {}
-
-ProcessFolder::~ProcessFolder() {
-  if (m_fd < 0) return;
-  const int parentFd = ::open(m_parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (parentFd >= 0) {
-    const std::string name = m_path.substr(m_path.rfind('/') + 1);
-    if (detail::StillNames(parentFd, name.c_str(), m_fd)) RemoveFolder(parentFd, name.c_str(), m_fd);
-    ::close(parentFd);
-  }
-  ::close(m_fd);
-}
-
-std::string ProcessFolder::Path(std::string* pError) {
-  std::lock_guard<std::mutex> lock(m_mutex);
-  if (!m_path.empty()) return m_path;
-  const int parentFd = ::open(m_parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (parentFd < 0) {
-    *pError = m_parent + ": " + std::strerror(errno);
-    return std::string();
-  }
-  // What killed processes left goes first.
-  const int listing = ::dup(parentFd);
-  if (DIR* dir = listing >= 0 ? ::fdopendir(listing) : nullptr) {
-    std::vector<std::pair<std::string, pid_t>> folders;
-    while (const dirent* entry = ::readdir(dir)) {
-      if (const pid_t owner = FolderOwner(entry->d_name, m_prefix))
-        folders.emplace_back(entry->d_name, owner);
-    }
-    ::closedir(dir);
-    for (const auto& [name, owner] : folders) {
-      const int fd = ::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-      if (fd < 0) continue;
-      if (detail::LeftBy(fd, owner) && detail::StillNames(parentFd, name.c_str(), fd))
-        RemoveFolder(parentFd, name.c_str(), fd);
-      ::close(fd);
-    }
-  } else if (listing >= 0) {
-    ::close(listing);
-  }
-  static std::atomic<unsigned> counter{0};
-  std::string name;
-  int err = EEXIST;
-  for (int attempt = 0; attempt < kNameAttempts && m_fd < 0; ++attempt) {
-    name = m_prefix + std::to_string(::getpid()) + "." + std::to_string(counter.fetch_add(1));
-    if (::mkdirat(parentFd, name.c_str(), 0700) != 0) {
-      err = errno;
-      if (err == EEXIST) continue;
-      break;
-    }
-    const int fd = ::openat(parentFd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-      err = errno;
-      continue;
-    }
-    // Another process's sweep that took it before the lock removes it.
-    if (detail::ProbeLock(fd) == detail::LockProbe::Held || !detail::StillNames(parentFd, name.c_str(), fd)) {
-      ::close(fd);
-      err = EEXIST;
-      continue;
-    }
-    m_fd = fd;
-  }
-  ::close(parentFd);
-  if (m_fd < 0) {
-    *pError = "cannot make " + m_parent + "/" + name + ": " + std::strerror(err);
-    return std::string();
-  }
-  m_path = m_parent + "/" + name;
-  return m_path;
-}
 
 }  // namespace md::files

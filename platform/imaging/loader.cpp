@@ -3,9 +3,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 
 #include "platform/files/filestore.h"
+#include "platform/files/settling.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/svgdrawing.h"
 
@@ -38,15 +38,9 @@ ImageCache& ImageCache::Shared() {
 
 namespace {
 
-std::atomic<detail::CacheClock> g_clock{nullptr};
 std::atomic<detail::CacheReadHook> g_readHook{nullptr};
 
-std::int64_t Now() {
-  if (const detail::CacheClock clock = g_clock.load()) return clock();
-  struct timespec now {};
-  ::clock_gettime(CLOCK_REALTIME, &now);
-  return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
+std::int64_t Now() { return md::files::FileClockNow(); }
 
 std::size_t PictureBytes(const DecodeResult& r) {
   if (r.bitmap == nullptr) return ImageCache::kEntryBytes + r.error.size();
@@ -56,17 +50,11 @@ std::size_t PictureBytes(const DecodeResult& r) {
 
 }  // namespace
 
-detail::CacheClock detail::SetCacheClock(CacheClock clock) { return g_clock.exchange(clock); }
 detail::CacheReadHook detail::SetCacheReadHook(CacheReadHook hook) { return g_readHook.exchange(hook); }
 
 bool ImageCache::Settled(const md::files::FileStamp& stamp, std::int64_t now) {
-  constexpr std::int64_t kCoarseStep = 10000000;  // 10 ms
-  const bool fine = stamp.modified % kCoarseStep != 0 && stamp.changed % kCoarseStep != 0;
-  const std::int64_t wait =
-      fine ? std::int64_t{kFineSettledMs} * 1000000 : std::int64_t{kSettledSeconds} * 1000000000;
-  std::int64_t age = 0;
-  if (__builtin_sub_overflow(now, stamp.LastChange(), &age)) return now > stamp.LastChange();
-  return age >= wait;
+  const md::files::Settling s = md::files::SettlingOf(stamp, now, 0);
+  return s.wait == 0 && !s.otherClock;
 }
 
 std::size_t ImageCache::PlaceHash::operator()(const PlaceKey& k) const {

@@ -97,17 +97,12 @@ class ImageCache {
   // its place in the lists and in the index.
   static constexpr std::size_t kEntryBytes = 256;
 
-  // Whether a file whose stamp was taken at `now` (ns since 1970) can be
-  // trusted to show its next change in its times: its last change lay
-  // kFineSettledMs before on a file system that keeps fine times (both
-  // times have sub-second parts off the 10 ms steps), kSettledSeconds
-  // otherwise (times in whole seconds, or FAT's two).
+  // Whether a file whose stamp was taken at `now` (ns since 1970, by
+  // md::files::FileClockNow) can be trusted to show its next change in its
+  // times: it has settled (md::files::SettlingOf) with no quiet time, its
+  // last change kFineTimeLag behind on a file system that keeps fine times,
+  // kCoarseTimeLag otherwise; a time of another clock never settles.
   static bool Settled(const md::files::FileStamp& stamp, std::int64_t now);
-  static constexpr int kSettledSeconds = 2;
-  // The kernel stamps a change with its coarse clock, which steps a few
-  // milliseconds at a time (10 at most): a change made after a reading that
-  // began this long after the file's last change gets a later time.
-  static constexpr int kFineSettledMs = 100;
 
  private:
   struct Picture {
@@ -179,10 +174,6 @@ class ImageCache {
 };
 
 namespace detail {
-// The clock the cache judges files' ages by, in nanoseconds since 1970 (the
-// file times' clock), so that a test can age its files; NULL: the system's.
-using CacheClock = std::int64_t (*)();
-CacheClock SetCacheClock(CacheClock clock);
 // Called after a file's bytes were read, before the cache looks for their
 // content, so that a test can hold one load there while another runs; NULL:
 // none.

@@ -2,17 +2,14 @@
 // source file, and links made from files.
 #include "platform/ole/link.h"
 
-#include <sys/stat.h>
-
-#include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <ctime>
 #include <string_view>
 #include <utility>
 
 #include "platform/files/filestore.h"
 #include "platform/files/pagepaths.h"
+#include "platform/files/settling.h"
 #include "platform/ole/record.h"
 #include "platform/ole/sourcefile.h"
 
@@ -23,29 +20,27 @@ namespace {
 constexpr std::uint32_t kLinkVersion = 2;
 
 // How long a source's last change must lie behind before an update takes it.
-constexpr std::int64_t kSettleNanoseconds = 1000000000;
+constexpr std::int64_t kQuietNanoseconds = 1000000000;
 
 std::atomic<detail::SourceReadHook> g_readHook{nullptr};
-std::atomic<detail::SourceClock> g_clock{nullptr};
+std::atomic<detail::SourceStampHook> g_stampHook{nullptr};
 
-std::int64_t Now() {
-  if (const detail::SourceClock clock = g_clock.load()) return clock();
-  timespec ts{};
-  ::clock_gettime(CLOCK_REALTIME, &ts);
-  return static_cast<std::int64_t>(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+md::files::FileStamp SourceStamp(const std::string& path) {
+  md::files::FileStamp stamp = md::files::StampOf(path);
+  if (const detail::SourceStampHook hook = g_stampHook.load()) hook(path, &stamp);
+  return stamp;
 }
 
-// How long until a file showing the stamp has settled, its last change a
-// second behind the clock; 0 once it has. A time more than a second ahead
-// of the clock comes from another clock and is not counted.
+// How long until a file showing the stamp has settled; 0 once it has. A
+// time of another clock is not counted.
 std::int64_t TimeToSettle(const md::files::FileStamp& stamp) {
-  const std::int64_t now = Now();
-  std::int64_t wait = 0;
-  for (const std::int64_t t : {stamp.modified, stamp.changed}) {
-    if (t > now - kSettleNanoseconds && t < now + kSettleNanoseconds)
-      wait = std::max(wait, kSettleNanoseconds - (now - t));
-  }
-  return wait;
+  return md::files::SettlingOf(stamp, md::files::FileClockNow(), kQuietNanoseconds).wait;
+}
+
+// Whether the stamps are of one file with the same times (its size aside).
+bool SameTimes(const md::files::FileStamp& a, const md::files::FileStamp& b) {
+  return a.known && b.known && a.device == b.device && a.inode == b.inode && a.modified == b.modified &&
+         a.changed == b.changed;
 }
 
 // A delay in seconds, rounded up to the hundredth: "0.67 s".
@@ -108,7 +103,9 @@ std::string AbsoluteOf(const std::string& path) { return md::files::AbsolutePath
 }  // namespace
 
 detail::SourceReadHook detail::SetSourceReadHook(SourceReadHook hook) { return g_readHook.exchange(hook); }
-detail::SourceClock detail::SetSourceClock(SourceClock clock) { return g_clock.exchange(clock); }
+detail::SourceStampHook detail::SetSourceStampHook(SourceStampHook hook) {
+  return g_stampHook.exchange(hook);
+}
 
 LinkedObject::LinkedObject(std::string sourcePath, std::unique_ptr<EmbeddedObject> content)
     : absolute_(std::move(sourcePath)), content_(std::move(content)) {}
@@ -116,10 +113,10 @@ LinkedObject::LinkedObject(std::string sourcePath, std::unique_ptr<EmbeddedObjec
 template <class TRead>
 std::unique_ptr<EmbeddedObject> LinkedObject::ReadUnchanged(const std::string& path, const TRead& read,
                                                             Stamp* pStamp, std::string* pError) {
-  const Stamp before = md::files::StampOf(path);
+  const Stamp before = SourceStamp(path);
   std::unique_ptr<EmbeddedObject> object = read(pError);
   if (const detail::SourceReadHook hook = g_readHook.load()) hook(path);
-  if (!before.known || !(md::files::StampOf(path) == before)) {
+  if (!before.known || !(SourceStamp(path) == before)) {
     *pError = "the file " + path + " changed while it was read";
     return nullptr;
   }
@@ -162,10 +159,11 @@ bool LinkedObject::Update(std::string* pError) {
   std::string& error = pError != nullptr ? *pError : scratch;
   following_ = true;
   for (const std::string& path : Candidates()) {
-    const Stamp now = md::files::StampOf(path);
+    const Stamp now = SourceStamp(path);
     if (!now.known) continue;
     if (path == read_ && now == stamp_) {
       current_ = true;
+      unsettled_ = Stamp{};
       return true;
     }
     const ObjectClass& c = Class();
@@ -179,15 +177,34 @@ bool LinkedObject::Update(std::string* pError) {
       if (error.empty()) error = "the source " + path + " is not a " + c.userType;
       return false;
     }
+    const bool changed = fresh->Content() != content_->Content();
     // A file written in pieces may be between two of them, whatever its
     // inode: an editor's save renames the old file away and writes a new one.
-    if (const std::int64_t wait = TimeToSettle(stamp); wait > 0 && fresh->Content() != content_->Content()) {
+    if (const std::int64_t wait = TimeToSettle(stamp); wait > 0 && changed) {
       error = "the source " + path +
-              " changed less than a second ago and may still be being written; try again in " + Seconds(wait);
+              " may have changed less than a second ago and still be being written; try again in " +
+              Seconds(wait);
       return false;
+    }
+    // One rewritten in place shows its new size before its new times (a
+    // truncation for some milliseconds): it settles from when it was seen so.
+    if (path == read_ && SameTimes(stamp, stamp_) && changed) {
+      const std::int64_t now = md::files::FileClockNow();
+      if (!(unsettled_ == stamp)) {
+        unsettled_ = stamp;
+        unsettledSince_ = now;
+      }
+      if (const std::int64_t wait = unsettledSince_ + md::files::SettleTime(stamp, kQuietNanoseconds) - now;
+          wait > 0) {
+        error = "the source " + path +
+                " changed while its times did not and may still be being written; try again in " +
+                Seconds(wait);
+        return false;
+      }
     }
     content_ = std::move(fresh);
     stamp_ = stamp;
+    unsettled_ = Stamp{};
     read_ = path;
     current_ = true;
     absolute_ = path;
@@ -220,7 +237,7 @@ bool LinkedObject::WriteSource(const EmbeddedObject& content, std::string* pErro
   if (shown == nullptr) return false;
   if (!md::files::WriteWholeFile(read_.c_str(), bytes.data(), bytes.size(), &error)) return false;
   content_ = std::move(shown);
-  stamp_ = md::files::StampOf(read_);
+  stamp_ = SourceStamp(read_);
   return true;
 }
 

@@ -12,20 +12,25 @@
 //
 // A source is taken whole or not at all. Its stamp (device, inode, size,
 // modification and change times) must be the same before and after the
-// read, and an update takes it only once it has settled: a file whose
-// modification or change time lies within a second of now may be between
-// two writes of a writer that writes in pieces, and is refused (the link
-// keeps what it shows; the reason says how long until the file settles,
-// and the first update after that reads it). That holds whatever the
-// file's inode: an editor's save renames the old file away and writes a new
-// one in its place in pieces, so a new inode does not tell a file renamed
-// into place whole from one still being written, and both wait their
-// second. A fresh file holding exactly what the link shows is taken, as
-// taking it changes nothing shown. A time more than a second ahead of the
-// clock comes from another clock and does not count as recent. A link made
-// from a file takes the file as it is: its maker chose it, and the link,
-// following its source, takes the file's next version once that has
-// settled.
+// read, and an update takes it only once it has settled
+// (platform/files/settling.h): its last change a second behind, counted from
+// the latest moment its times allow (they lie up to 0.1 s behind a change on
+// a file system that keeps fine times, up to 2 s on one that keeps whole
+// seconds, where a link waits 3 s). Until then it may be between two writes
+// of a writer that writes in pieces, and is refused (the link keeps what it
+// shows; the reason says how long until the file settles, and the first
+// update after that reads it). That holds whatever the file's inode: an
+// editor's save renames the old file away and writes a new one in its place
+// in pieces, so a new inode does not tell a file renamed into place whole
+// from one still being written, and both wait. A source whose size or
+// content changed while its times stayed those of the version the link
+// shows is being rewritten in place (a truncation shows before its times
+// do), and is refused the same way until it has looked so for that long. A
+// fresh file holding exactly what the link shows is taken, as taking it
+// changes nothing shown. A time further ahead of the clock than that comes
+// from another clock and does not count as recent. A link made from a file
+// takes the file as it is: its maker chose it, and the link, following its
+// source, takes the file's next version once that has settled.
 #pragma once
 
 #include <cstdint>
@@ -118,6 +123,10 @@ class LinkedObject final : public EmbeddedObject {
   Stamp stamp_;           // of the file the content was last read from
   std::string read_;      // that file's path; "" none, or gone since
   bool current_ = false;  // the content is read_'s and the last update took it
+  // read_'s version with stamp_'s times but other content, and when an
+  // update first saw it (ns, md::files::FileClockNow).
+  Stamp unsettled_;
+  std::int64_t unsettledSince_ = 0;
   bool following_ = false;
 };
 
@@ -145,10 +154,13 @@ namespace detail {
 // again, so that a test can change the file at that moment; NULL: nothing.
 using SourceReadHook = void (*)(const std::string& path);
 SourceReadHook SetSourceReadHook(SourceReadHook hook);
-// The clock a source's age is judged by, in nanoseconds since 1970 (the file
-// times' clock), so that a test can age its files; NULL: the system's.
-using SourceClock = std::int64_t (*)();
-SourceClock SetSourceClock(SourceClock clock);
+// Called with each stamp an update or a new link takes of a source, so that a
+// test can show the file as it looks for a moment (new bytes under old
+// times); NULL: nothing.
+using SourceStampHook = void (*)(const std::string& path, md::files::FileStamp* stamp);
+SourceStampHook SetSourceStampHook(SourceStampHook hook);
+// A source's age is judged by md::files::FileClockNow, whose clock a test
+// sets with md::files::detail::SetFileClock.
 }  // namespace detail
 
 }  // namespace md::ole

@@ -16,6 +16,7 @@
 
 #include "layout/graphicelement/picture/picturefile.h"
 #include "platform/files/filestore.h"
+#include "platform/files/processfolder.h"
 #include "platform/imaging/loader.h"
 
 namespace md::layout {

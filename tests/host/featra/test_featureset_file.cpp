@@ -361,19 +361,24 @@ TEST(FeatureSetFile, AWriteThatFailsPartWayIsRecordedWithTheSystemsReason) {
 // What saves of that file left and no process holds goes, also under the ID
 // of a running process (this one's parent); not what one of another file left.
 TEST(FeatureSetFile, ASaveRemovesWhatKilledSavesOfTheSameFileLeft) {
-  const std::string path = TempPath("left.mdfs");
+  // A folder of its own, which no save has read before: a folder a save read
+  // less than 30 s ago is not read again for what appeared since.
+  std::string dir = TempPath("left-XXXXXX");
+  ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+  const std::string path = dir + "/left.mdfs";
   const pid_t ended = ::fork();
   if (ended == 0) ::_exit(0);
   ::waitpid(ended, nullptr, 0);
   const std::string left[] = {md::files::TemporaryName(path, ended, 0),
                               md::files::TemporaryName(path, ::getppid(), 0),
-                              md::files::TemporaryName(TempPath("other.mdfs"), ended, 0)};
+                              md::files::TemporaryName(dir + "/other.mdfs", ended, 0)};
   for (const std::string& name : left) std::ofstream(name) << "left";
   EXPECT_TRUE(MakeSampleSet()->SaveToFile(path.c_str()));
   std::vector<bool> kept;
   for (const std::string& name : left) kept.push_back(unlink(name.c_str()) == 0);
   EXPECT_EQ(kept, (std::vector<bool>{false, false, true}));
   unlink(path.c_str());
+  rmdir(dir.c_str());
 }
 
 TEST(FeatureSetFile, SavingKeepsWhatTheUserSetOnTheFile) {

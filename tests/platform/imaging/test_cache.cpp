@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/canvas/recording.h"
+#include "platform/files/settling.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/loader.h"
 #include "platform/win/gdidevice.h"
@@ -88,9 +89,9 @@ TEST(ImagingCache, DecodesOnceUntilTheFileChanges) {
 struct CacheClock {
   explicit CacheClock(std::int64_t ns) {
     now = ns;
-    detail::SetCacheClock([] { return now.load(); });
+    md::files::detail::SetFileClock([] { return now.load(); });
   }
-  ~CacheClock() { detail::SetCacheClock(nullptr); }
+  ~CacheClock() { md::files::detail::SetFileClock(nullptr); }
   static inline std::atomic<std::int64_t> now{0};
 };
 

@@ -150,8 +150,8 @@ TEST_F(OleServer, OpeningALinkWhoseSourceCannotBeTakenAnswersFalseWithTheReason)
   // How the source changes, the opening's time after its last change, the
   // end of the refused opening's record ("" opened).
   const std::tuple<const char*, std::int64_t, const char*> kCases[] = {
-      {"in place", kSecond / 3, "try again in 0.67 s"},
-      {"renamed", kSecond / 3, "try again in 0.67 s"},
+      {"in place", kSecond / 3, "try again in 0.77 s"},
+      {"renamed", kSecond / 3, "try again in 0.77 s"},
       {"renamed", 3 * kSecond / 2, ""},
       {"removed", 0, "opened_link.txt is gone"},
   };
