@@ -102,9 +102,11 @@ TEST_F(ShapeTest, CancelledSheetsLeaveTheStoredFormByteIdentical) {
     const std::string before = StoredForm(e->GetFeaturePtr());
     const int features = Class()->GetFeatureCount();
 
+    // The kind's own sheet comes back afterwards: later tests open it.
+    const md::layout::SheetRunner own = md::layout::GetPropertySheet(row.type);
     md::layout::RegisterPropertySheet(row.type, &SqueezeAndCancel);
     EXPECT_FALSE(e->OnOpenPropertyDlg(nullptr, TRUE));
-    md::layout::RegisterPropertySheet(row.type, nullptr);
+    md::layout::RegisterPropertySheet(row.type, own);
     ASSERT_TRUE(e->Archive(0, 0));
     EXPECT_EQ(StoredForm(e->GetFeaturePtr()), before);
     EXPECT_EQ(Class()->GetFeatureCount(), features);
