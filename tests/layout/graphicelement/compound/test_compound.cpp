@@ -430,20 +430,21 @@ TEST_F(CompoundTest, MembersSharedAtEveryLevelEndWithinTheWalksBudget) {
 // compounds deep; two compounds a level, each listing both of the next, 20
 // levels (a million visits, or copies); a member whose element is gone.
 // Every walk says so once under the host's call; a drawing and a copy fail,
-// and a copy leaves nothing behind.
+// and a copy leaves nothing behind. The lattice, a quarter of a million
+// visits a walk, is walked by a drawing and a copy only: every walk spends
+// the one budget of visits the drawing shows, and a copy has its own.
 TEST_F(CompoundTest, AWalkCutShortSaysSoOnce) {
   // '%' stands for the walk's budget, '#' for the missing member's ID.
   const char* kinds[] = {"members nested deeper than 256 compounds not ", "members past % not ",
                          "member feature # has no element, not "};
   using Walk = int (*)(CGIS_CompoundElement*);  // drawing and copying answer 1 when they succeed
-  const char* visits = "250000 member visits";
   const std::tuple<const char*, const char*, const char*, Walk> walks[] = {
-      {"OnDraw", "drawn", visits, [](auto* c) { return c->OnDraw(nullptr, false, nullptr); }},
-      {"GetRect", "measured", visits, [](auto* c) { return (void)c->GetRect(), 0; }},
-      {"GetHVScaleRatio", "consulted", visits, [](auto* c) { return (void)c->GetHVScaleRatio(), 0; }},
-      {"ScaleShape", "scaled", visits, [](auto* c) { return c->ScaleShape(SGIS_Point(0, 0, 0), 2, 2), 0; }},
-      {"OffsetAllPoints", "moved", visits, [](auto* c) { return c->OffsetAllPoints(5, 5), 0; }},
-      {"SetLBpoint", "moved", visits, [](auto* c) { return c->SetLBpoint(SGIS_Point(7, 7, 0)), 0; }},
+      {"OnDraw", "drawn", "250000 member visits", [](auto* c) { return c->OnDraw(nullptr, false, nullptr); }},
+      {"GetRect", "measured", nullptr, [](auto* c) { return (void)c->GetRect(), 0; }},
+      {"GetHVScaleRatio", "consulted", nullptr, [](auto* c) { return (void)c->GetHVScaleRatio(), 0; }},
+      {"ScaleShape", "scaled", nullptr, [](auto* c) { return c->ScaleShape(SGIS_Point(0, 0, 0), 2, 2), 0; }},
+      {"OffsetAllPoints", "moved", nullptr, [](auto* c) { return c->OffsetAllPoints(5, 5), 0; }},
+      {"SetLBpoint", "moved", nullptr, [](auto* c) { return c->SetLBpoint(SGIS_Point(7, 7, 0)), 0; }},
       {"Clone", "copied", "10000 member copies", [](auto* c) { return c->Clone() != nullptr ? 1 : 0; }}};
   for (const std::string kind : kinds) {
     SCOPED_TRACE(kind);
@@ -466,6 +467,7 @@ TEST_F(CompoundTest, AWalkCutShortSaysSoOnce) {
     gone->Release();
     const int features = set_->GetFeatureCount();
     for (const auto& [op, done, budget, walk] : walks) {
+      if (kind == kinds[1] && budget == nullptr) continue;
       SCOPED_TRACE(op);
       LogMark log;
       EXPECT_EQ(walk(top), 0);
