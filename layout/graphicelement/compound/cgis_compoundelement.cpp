@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
@@ -25,31 +26,39 @@ constexpr const char* kClass = "CGIS_CompoundElement";
 // at many levels. Every walk over members therefore stops at a compound
 // already being walked, below a nesting depth, and after a total number of
 // member visits per outermost call, so that no stored data can make it
-// recurse forever or run for an exponential time.
+// recurse forever or run for an exponential time. A copy makes an element
+// at each visit, which costs far more time and memory than a visit: it
+// stops after a smaller number of member copies.
 constexpr int kMaxDepth = 256;
 constexpr long kMaxVisits = 250000;
+constexpr long kMaxCopies = 10000;
+
+// A compound by its page and ID.
+using WalkKey = std::pair<const IGIS_FeatureSet*, int>;
 
 // The host's call on a compound with every call it leads to on compounds
 // below it. A walk cut short says so in one record under the host's call,
 // whichever nested walk met the cause first: the same cause met again by
 // another walk of the call (ScaleShape asks GetHVScaleRatio first, then
-// scales) is not told twice.
+// scales) is not told twice. Each thread has its own: pages are drawn and
+// edited on several threads at once, and IDs are only unique in a page.
 struct WalkState {
-  std::vector<int> walking;  // IDs of the compounds being walked, outermost first
-  int nDepth = 0;            // nested walks, a compound's calls to its own operations included
+  std::vector<WalkKey> walking;  // the compounds being walked, outermost first
+  int nDepth = 0;                // nested walks, a compound's calls to its own operations included
   long nVisits = 0;
+  long nCopies = 0;
   int nCalls = 0;                // nested calls, walks or not
   int nCalled = 0;               // the compound the host called
   const char* szOperation = "";  // the host's call, which every record names
   const char* szDone = "";       // what that call does to members, for the records
   std::set<std::string> told;
 };
-WalkState g_walk;
+thread_local WalkState t_walk;
 
 // Writes one record under the host's call, unless the call told it already.
 void Tell(const std::string& text) {
-  if (g_walk.told.insert(text).second)
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, (std::string(kClass) + "::" + g_walk.szOperation).c_str(), "%s",
+  if (t_walk.told.insert(text).second)
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, (std::string(kClass) + "::" + t_walk.szOperation).c_str(), "%s",
             text.c_str());
 }
 
@@ -60,13 +69,13 @@ std::string Compound(int id) { return "compound " + std::to_string(id) + ": "; }
 class CallScope {
  public:
   CallScope(const char* szOperation, const char* szDone, int id) {
-    if (g_walk.nCalls++ != 0) return;
-    g_walk.nCalled = id;
-    g_walk.szOperation = szOperation;
-    g_walk.szDone = szDone;
-    g_walk.told.clear();
+    if (t_walk.nCalls++ != 0) return;
+    t_walk.nCalled = id;
+    t_walk.szOperation = szOperation;
+    t_walk.szDone = szDone;
+    t_walk.told.clear();
   }
-  ~CallScope() { --g_walk.nCalls; }
+  ~CallScope() { --t_walk.nCalls; }
   CallScope(const CallScope&) = delete;
   CallScope& operator=(const CallScope&) = delete;
 };
@@ -77,21 +86,24 @@ class WalkGuard {
   // GetHVScaleRatio); reaching it again through a member is a cycle, which
   // the walk further out covers (the feature set refuses cycles, so this
   // is a second line).
-  WalkGuard(const char* szOperation, const char* szDone, int id) : m_call(szOperation, szDone, id) {
-    if (g_walk.nDepth == 0) g_walk.nVisits = 0;
-    ++g_walk.nDepth;
-    const bool again = !g_walk.walking.empty() && g_walk.walking.back() == id;
-    m_bCycle = !again && std::find(g_walk.walking.begin(), g_walk.walking.end(), id) != g_walk.walking.end();
-    m_bOk = g_walk.nDepth <= kMaxDepth && !m_bCycle;
+  WalkGuard(const char* szOperation, const char* szDone, const IGIS_FeatureSet* pPage, int id)
+      : m_call(szOperation, szDone, id) {
+    if (t_walk.nDepth == 0) t_walk.nVisits = t_walk.nCopies = 0;
+    ++t_walk.nDepth;
+    const WalkKey key(pPage, id);
+    std::vector<WalkKey>& walking = t_walk.walking;
+    const bool again = !walking.empty() && walking.back() == key;
+    m_bCycle = !again && std::find(walking.begin(), walking.end(), key) != walking.end();
+    m_bOk = t_walk.nDepth <= kMaxDepth && !m_bCycle;
     m_bPushed = m_bOk && !again;
-    if (m_bPushed) g_walk.walking.push_back(id);
+    if (m_bPushed) walking.push_back(key);
     if (!m_bCycle && !m_bOk)
-      Tell(Compound(g_walk.nCalled) + "members nested deeper than " + std::to_string(kMaxDepth) +
-           " compounds not " + g_walk.szDone);
+      Tell(Compound(t_walk.nCalled) + "members nested deeper than " + std::to_string(kMaxDepth) +
+           " compounds not " + t_walk.szDone);
   }
   ~WalkGuard() {
-    if (m_bPushed) g_walk.walking.pop_back();
-    --g_walk.nDepth;
+    if (m_bPushed) t_walk.walking.pop_back();
+    --t_walk.nDepth;
   }
   WalkGuard(const WalkGuard&) = delete;
   WalkGuard& operator=(const WalkGuard&) = delete;
@@ -100,14 +112,17 @@ class WalkGuard {
   bool cycle() const { return m_bCycle; }
   // Counts one member visit; false, told once, when the budget of the
   // outermost call is spent.
-  static bool Visit() {
-    if (++g_walk.nVisits <= kMaxVisits) return true;
-    Tell(Compound(g_walk.nCalled) + "members past " + std::to_string(kMaxVisits) + " member visits not " +
-         g_walk.szDone);
+  static bool Visit() { return Spend(&t_walk.nVisits, kMaxVisits, " member visits not "); }
+  // Counts one member copy, the same way.
+  static bool Copy() { return Spend(&t_walk.nCopies, kMaxCopies, " member copies not "); }
+
+ private:
+  static bool Spend(long* pSpent, long nBudget, const char* szWhat) {
+    if (++*pSpent <= nBudget) return true;
+    Tell(Compound(t_walk.nCalled) + "members past " + std::to_string(nBudget) + szWhat + t_walk.szDone);
     return false;
   }
 
- private:
   CallScope m_call;
   bool m_bOk = false;
   bool m_bPushed = false;
@@ -168,7 +183,7 @@ IGIS_Element* CGIS_CompoundElement::WalkMember(int nIndex) {
   const Member member = FindMember(pFeature, nIndex);
   if (member.pElement == nullptr) {
     Tell(Compound(GetID()) + "member feature " + std::to_string(member.nFeatureID) +
-         (member.bFeature ? " has no element" : " is not on the page") + ", not " + g_walk.szDone);
+         (member.bFeature ? " has no element" : " is not on the page") + ", not " + t_walk.szDone);
   }
   return member.pElement;
 }
@@ -267,7 +282,7 @@ bool CGIS_CompoundElement::RemoveElement(IGIS_Element* pElement) {
 
 BOOL CGIS_CompoundElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
   if (m_core.RequireFeature("OnDraw") == nullptr) return FALSE;
-  WalkGuard guard("OnDraw", "drawn", GetID());
+  WalkGuard guard("OnDraw", "drawn", m_core.m_pFeatureSet, GetID());
   // Reached again through a cycle: the walk further out draws it.
   if (!guard.ok()) return guard.cycle() ? TRUE : FALSE;
   // The members' metafiles share one drawing's budget (the page's, when a
@@ -292,7 +307,7 @@ BOOL CGIS_CompoundElement::OnOpenPropertyDlg(IGIS_Display*, BOOL) {
 }
 
 bool CGIS_CompoundElement::GetHVScaleRatio() {
-  WalkGuard guard("GetHVScaleRatio", "consulted", GetID());
+  WalkGuard guard("GetHVScaleRatio", "consulted", m_core.m_pFeatureSet, GetID());
   if (guard.ok()) {
     const int n = GetElementCount();
     for (int i = 0; i < n; ++i) {
@@ -318,14 +333,19 @@ void CGIS_CompoundElement::SetOrder(int nOrder) {
 SGIS_Rect CGIS_CompoundElement::GetRect() {
   IGIS_Feature* pFeature = m_core.RequireFeature("GetRect");
   if (pFeature == nullptr) return SGIS_Rect(0, 100, 100, 0);
-  SGIS_Rect bound;
-  pFeature->GetBound(&bound, 1, 0);
-  WalkGuard guard("GetRect", "measured", GetID());
-  if (!guard.ok()) return bound;
+  // The feature's bound (which goes through every member list below it)
+  // when the members cannot say.
+  auto bound = [pFeature] {
+    SGIS_Rect rect;
+    pFeature->GetBound(&rect, 1, 0);
+    return rect;
+  };
+  WalkGuard guard("GetRect", "measured", m_core.m_pFeatureSet, GetID());
+  if (!guard.ok()) return bound();
   const int n = GetElementCount();
   if (n <= 0) return SGIS_Rect();
   IGIS_Element* pFirst = WalkMember(0);
-  if (pFirst == nullptr) return bound;
+  if (pFirst == nullptr) return bound();
   SGIS_Rect rect = pFirst->GetRect();
   for (int i = 1; i < n; ++i) {
     if (!WalkGuard::Visit()) break;
@@ -373,7 +393,7 @@ void CGIS_CompoundElement::ScaleShape(SGIS_Point origin, double sx, double sy) {
   if (pFeature == nullptr) return;
   // Non-finite factors would carry into every member's integer geometry.
   if (!(sx > 0.0) || !(sy > 0.0) || !std::isfinite(sx) || !std::isfinite(sy)) return;
-  WalkGuard guard("ScaleShape", "scaled", GetID());
+  WalkGuard guard("ScaleShape", "scaled", m_core.m_pFeatureSet, GetID());
   if (!guard.ok()) return;
   if (GetHVScaleRatio()) sx = sy = std::fmin(sx, sy);
   const int n = GetElementCount();
@@ -388,7 +408,7 @@ void CGIS_CompoundElement::OffsetAllPoints(int dx, int dy) {
   if (dx == 0 && dy == 0) return;
   const int n = GetElementCount();
   if (n <= 0) return;
-  WalkGuard guard("OffsetAllPoints", "moved", GetID());
+  WalkGuard guard("OffsetAllPoints", "moved", m_core.m_pFeatureSet, GetID());
   if (!guard.ok()) return;
   for (int i = 0; i < n; ++i) {
     if (!WalkGuard::Visit()) break;
@@ -400,7 +420,7 @@ void CGIS_CompoundElement::OffsetAllPoints(int dx, int dy) {
 void CGIS_CompoundElement::SetLBpoint(SGIS_Point point) {
   IGIS_Feature* pFeature = m_core.RequireFeature("SetLBpoint");
   if (pFeature == nullptr) return;
-  WalkGuard guard("SetLBpoint", "moved", GetID());
+  WalkGuard guard("SetLBpoint", "moved", m_core.m_pFeatureSet, GetID());
   if (!guard.ok()) return;
   const int n = GetElementCount();
   if (n >= 1) {
@@ -417,7 +437,7 @@ void CGIS_CompoundElement::SetLBpoint(SGIS_Point point) {
 
 IGIS_Element* CGIS_CompoundElement::Clone() {
   if (m_core.m_pFeatureSet == nullptr) return nullptr;
-  WalkGuard guard("Clone", "copied", GetID());
+  WalkGuard guard("Clone", "copied", m_core.m_pFeatureSet, GetID());
   if (!guard.ok()) return nullptr;
   IGIS_Element* pNew = m_core.m_pFeatureSet->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_COMPOUND);
   auto* pCompound = dynamic_cast<IGIS_CompoundElement*>(pNew);
@@ -428,14 +448,14 @@ IGIS_Element* CGIS_CompoundElement::Clone() {
   }
   pCompound->SetLock(m_core.m_bLock);
   // A copy without every member is no copy: it goes again, with the member
-  // copies made so far.
+  // copies made so far (deleting a compound deletes its members).
   auto fail = [&]() -> IGIS_Element* {
     m_core.m_pFeatureSet->DeleteElement(pCompound);
     return nullptr;
   };
   const int n = GetElementCount();
   for (int i = 0; i < n; ++i) {
-    if (!WalkGuard::Visit()) return fail();
+    if (!WalkGuard::Visit() || !WalkGuard::Copy()) return fail();
     IGIS_Element* pElement = WalkMember(i);
     if (pElement == nullptr) return fail();
     IGIS_Element* pCopy = pElement->Clone();
