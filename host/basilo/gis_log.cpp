@@ -35,12 +35,16 @@ std::string OneLine(const std::string& s) {
   return out;
 }
 
+// Records this thread has written.
+thread_local std::size_t t_written = 0;
+
 class CGIS_Log final : public IGIS_Log {
  public:
   CGIS_Log() : path_(std::string(GIS_GetTempDir()) + "/mapdeck.log") {}
 
   void Write(int level, const char* method, const char* text, const char* sourcePath, int line,
              const char* buildDate) override {
+    ++t_written;
     std::lock_guard<std::mutex> lock(mutex_);
     ++total_;
     if (kept_ == 0 && !file_output_) return;
@@ -171,6 +175,8 @@ extern "C" IGIS_Log* GIS_GetLogPtr() {
   static CGIS_Log* log = new CGIS_Log();
   return log;
 }
+
+extern "C" std::size_t GIS_GetThreadLogRecordCount() { return t_written; }
 
 extern "C" IGIS_PerformanceLog* GIS_GetPerformanceLogPtr() {
   static CGIS_PerformanceLog* log = new CGIS_PerformanceLog();

@@ -61,6 +61,9 @@ class IGIS_PerformanceLog {
 extern "C" {
 IGIS_Log* GIS_GetLogPtr();
 IGIS_PerformanceLog* GIS_GetPerformanceLogPtr();
+// Number of records the calling thread has written: a mark of what one call
+// on this thread wrote, whatever other threads write meanwhile.
+std::size_t GIS_GetThreadLogRecordCount();
 
 // Formats the text like printf and writes one record. The source path is
 // made relative to the repository root when it lies below it.

@@ -93,12 +93,11 @@ bool DrawThrough(HDC hdc, IGIS_Display* display, bool bPrint, const std::vector<
   bool ok = true;
   // The page's metafiles share one budget of time.
   const md::imaging::MetafileDrawing drawing;
-  IGIS_Log* log = GIS_GetLogPtr();
   for (IGIS_Element* e : elements) {
-    const std::size_t mark = log->GetRecordCount();
+    const std::size_t mark = GIS_GetThreadLogRecordCount();
     if (e != nullptr && e->OnDraw(hdc, bPrint, display)) continue;
     ok = false;
-    if (log->GetRecordCount() != mark) continue;
+    if (GIS_GetThreadLogRecordCount() != mark) continue;
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "the element of feature %d (%s) did not draw",
             e != nullptr ? e->GetID() : -1, e != nullptr ? e->GetType() : "NULL");
   }

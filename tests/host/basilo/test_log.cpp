@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
@@ -71,6 +73,25 @@ TEST(Log, RecordsSinceAMarkAndFileOutputSwitch) {
   EXPECT_EQ(since[1].text, "record 2");
   EXPECT_TRUE(log->GetRecordsSince(before + 3).empty());
   EXPECT_EQ(ReadFile(log->GetFilePath()).find("record 1 "), std::string::npos);
+}
+
+// A thread's own count marks what its calls wrote, whatever other threads
+// write meanwhile.
+TEST(LogThreads, EachThreadCountsTheRecordsItWrote) {
+  IGIS_Log* log = GIS_GetLogPtr();
+  log->EnableFileOutput(FALSE);
+  const std::size_t total = log->GetRecordCount(), mine = GIS_GetThreadLogRecordCount();
+  std::size_t theirs = 0;
+  std::thread other([&theirs] {
+    for (int i = 0; i < 3; ++i) GIS_LOG(3, "CGIS_Test::Other", "record %d", i);
+    theirs = GIS_GetThreadLogRecordCount();
+  });
+  other.join();
+  GIS_LOG(3, "CGIS_Test::Mine", "record");
+  log->EnableFileOutput(TRUE);
+  EXPECT_EQ(
+      std::vector<std::size_t>({GIS_GetThreadLogRecordCount() - mine, theirs, log->GetRecordCount() - total}),
+      std::vector<std::size_t>({1, 3, 4}));
 }
 
 TEST(Log, OnlyTheKeptNumberOfRecordsStaysInMemory) {
