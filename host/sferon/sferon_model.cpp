@@ -246,6 +246,7 @@ bool Identical(const ReferenceDef& a, const ReferenceDef& b) {
 
 bool CSpatialReference::SameAs(const CSpatialReference& other) {
   if (&other == this) return true;
+  std::lock_guard<std::mutex> lock(m_memoMutex);
   // Stamps are never given twice: agreeing ones are the definitions compared then.
   if (m_pSameAs == &other && m_sameAsStamp == other.m_stamp && m_ownStampThen == m_stamp) return true;
   if (!Identical(m_def, other.m_def)) return false;
@@ -262,6 +263,7 @@ void CSpatialReference::CopyFrom(IGIS_SpatialReference* source) {
   m_def = s->m_def;
   Refresh();
   Changed();
+  std::lock_guard<std::mutex> lock(m_memoMutex);
   m_pSameAs = s;
   m_sameAsStamp = s->m_stamp;
   m_ownStampThen = m_stamp;
@@ -273,6 +275,7 @@ BOOL CSpatialReference::Archive(IGIS_DataBuffer* buffer, int mode) {
     return FALSE;
   }
   if (mode == GIS_ARCHIVE_WRITE) {
+    std::lock_guard<std::mutex> lock(m_memoMutex);
     // The definition is encoded again only after it changed.
     if (m_storedStamp != m_stamp) {
       std::string why;
@@ -300,11 +303,14 @@ BOOL CSpatialReference::Archive(IGIS_DataBuffer* buffer, int mode) {
     return FALSE;
   }
   const int size = buffer->GetSize();
-  // The bytes this definition was last stored as, reading back as it: nothing changes.
-  if (m_storedStamp == m_stamp && m_bStoredExact && size > 0 && buffer->GetData() != nullptr &&
-      static_cast<std::size_t>(size) == m_stored.size() &&
-      std::memcmp(buffer->GetData(), m_stored.data(), m_stored.size()) == 0)
-    return TRUE;
+  {
+    // The bytes this definition was last stored as, reading back as it: nothing changes.
+    std::lock_guard<std::mutex> lock(m_memoMutex);
+    if (m_storedStamp == m_stamp && m_bStoredExact && size > 0 && buffer->GetData() != nullptr &&
+        static_cast<std::size_t>(size) == m_stored.size() &&
+        std::memcmp(buffer->GetData(), m_stored.data(), m_stored.size()) == 0)
+      return TRUE;
+  }
   std::string why;
   const ReferenceDef* d =
       size > 0 ? detail::DecodeReferenceKept(buffer->GetData(), static_cast<std::size_t>(size), &why)

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -277,6 +278,7 @@ class CSpatialReference final : public IGIS_SpatialReference {
   // The bytes the definition was read from, known to be what storing it
   // gives: kept as its stored form until it changes.
   void KeepStored(const std::uint8_t* data, std::size_t size) {
+    std::lock_guard<std::mutex> lock(m_memoMutex);
     m_stored.assign(data, data + size);
     m_storedStamp = m_stamp;
     m_bStoredExact = true;
@@ -292,6 +294,11 @@ class CSpatialReference final : public IGIS_SpatialReference {
   void Changed() { m_stamp = NextStamp(); }
 
   std::uint64_t m_stamp = NextStamp();
+  // Guards what reads remember (the stored bytes and the identical
+  // reference below): a document's reference is read, stored and compared
+  // by the pages of several threads at once. Changing the definition is a
+  // write, which no other thread does at the same time.
+  std::mutex m_memoMutex;
   // The stored bytes of the definition as it was at m_storedStamp (0: none),
   // and whether reading them gives that definition back.
   std::vector<std::uint8_t> m_stored;

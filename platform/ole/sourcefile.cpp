@@ -5,7 +5,7 @@
 #include <sys/vfs.h>
 
 #include <cerrno>
-#include <cstring>
+#include <system_error>
 
 #include "platform/files/filestore.h"
 
@@ -52,7 +52,7 @@ bool IsSourceFile(const std::string& path, std::string* pError) {
   if (!md::files::IsReadableFile(path.c_str(), &error)) return false;
   struct statfs fs {};
   if (::statfs(path.c_str(), &fs) != 0) {
-    error = std::strerror(errno);
+    error = std::generic_category().message(errno);  // strerror_r: safe on any thread
     return false;
   }
   for (const KernelFileSystem& k : kKernelFileSystems) {

@@ -3,6 +3,7 @@
 #include "layout/graphicelement/legend/cgis_legendelement.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -33,19 +34,18 @@ std::string CutText(const char* szText) {
   return buffer;
 }
 
-md::layout::LegendWizardRunner g_wizardRunner = nullptr;
+// Installed by the dialogs library as it loads; read by elements on any thread.
+std::atomic<md::layout::LegendWizardRunner> g_wizardRunner{nullptr};
 
 }  // namespace
 
 namespace md::layout {
 
 LegendWizardRunner SetLegendWizardRunner(LegendWizardRunner runner) {
-  LegendWizardRunner previous = g_wizardRunner;
-  g_wizardRunner = runner;
-  return previous;
+  return g_wizardRunner.exchange(runner);
 }
 
-LegendWizardRunner GetLegendWizardRunner() { return g_wizardRunner; }
+LegendWizardRunner GetLegendWizardRunner() { return g_wizardRunner.load(); }
 
 }  // namespace md::layout
 

@@ -2,6 +2,7 @@
 #include "layout/graphicelement/ole/cgis_oleelement.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <exception>
@@ -30,7 +31,10 @@ constexpr const char* kKeyFrame = "FrameProperty";
 using PropertySetPtr = md::basilo::ReleasePtr<IGIS_PropertySet>;
 using DataBufferPtr = md::basilo::ReleasePtr<IGIS_DataBuffer>;
 
-CGIS_OleElement* g_pCurrentOleElement = nullptr;
+// The element whose object was last inserted or opened, on the thread that
+// edits its page; elements of pages on other threads compare themselves with
+// it as they end.
+std::atomic<CGIS_OleElement*> g_pCurrentOleElement{nullptr};
 
 std::int32_t N(double v) { return md::basilo::detail::RoundToInt32(v); }
 
@@ -49,7 +53,7 @@ const std::vector<BYTE>& NoFrameMark() {
 
 }  // namespace
 
-CGIS_OleElement* CGIS_OleElement::Current() { return g_pCurrentOleElement; }
+CGIS_OleElement* CGIS_OleElement::Current() { return g_pCurrentOleElement.load(); }
 
 CGIS_OleElement::CGIS_OleElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
     : CGIS_ElementImpl(kClass, "Ole对象") {
@@ -73,7 +77,8 @@ CGIS_OleElement::CGIS_OleElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature
 
 CGIS_OleElement::~CGIS_OleElement() {
   // The object goes with the element; nothing may reach it afterwards.
-  if (g_pCurrentOleElement == this) g_pCurrentOleElement = nullptr;
+  CGIS_OleElement* pSelf = this;
+  g_pCurrentOleElement.compare_exchange_strong(pSelf, nullptr);
 }
 
 const char* CGIS_OleElement::GetType() { return GIS_TYPE_GRAPHIC_ELEMENT_OLE; }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <system_error>
 #include <vector>
 
 #include "host/basilo/igis_globalproperties.h"
@@ -312,7 +313,7 @@ md::imaging::DecodeResult CGIS_PictureElement::LoadPicture(std::string* pPath) c
   struct stat st {};
   if (::stat(pPath->c_str(), &st) != 0) {
     md::imaging::DecodeResult gone;
-    gone.error = std::strerror(errno);
+    gone.error = std::generic_category().message(errno);  // strerror_r: safe on any thread
     const std::string beside = DrawsKeptCopy() ? std::string() : RelativePlace();
     if (!beside.empty() && beside != *pPath) gone.error += ", nor beside the page as " + beside;
     return gone;

@@ -16,6 +16,13 @@
 // is crossed out the same way and fails to draw, and so does a compound
 // holding it.
 //
+// Threads: different pages may be printed, drawn, stored, read and converted
+// on different threads at once; one page (its feature set and elements) is
+// used by one thread at a time, with the context, surface and display it is
+// drawn through. Pages on several threads may show the maps of one document
+// that no thread changes meanwhile. What the library keeps for the process
+// is locked or kept per thread.
+//
 // Every call answers FALSE, with a log record saying what is wrong, for a
 // page without a spatial reference on its feature class (a new feature set
 // has one; IGIS_FeatureClass::SetSpatialReference(NULL) takes it away), a

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/basilo/igis_log.h"
+#include "host/basilo/igis_propertyset.h"
 #include "host/basilo/releaseptr.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/element/cgis_spatialreferenceholder.h"
@@ -151,6 +152,39 @@ TEST(SpatialReferenceUnits, SystemsMadeAtOnceFromSeveralThreadsAreKeptOnce) {
     EXPECT_STREQ(made[0][i]->GetName(), std::to_string(i).c_str());
     for (int t = 1; t < kThreads; ++t) EXPECT_EQ(made[t][i], made[0][i]) << i;
   }
+}
+
+// The stored bytes of a reference; empty when it cannot be stored.
+std::vector<BYTE> StoredBytes(IGIS_SpatialReference* reference) {
+  md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
+  if (!buffer || !reference->Archive(buffer.get(), GIS_ARCHIVE_WRITE)) return {};
+  return std::vector<BYTE>(buffer->GetData(), buffer->GetData() + buffer->GetSize());
+}
+
+// A document's reference is stored, compared and copied by the pages of
+// several threads at once: each gets the bytes and answers a lone reference
+// gives.
+TEST(SpatialReferenceThreads, OneReferenceStoredAndComparedOnSeveralThreadsAtOnce) {
+  const RefPtr shared = GaussKruger(GIS_DATUM_CGCS2000, 3, 39, FALSE);
+  const std::vector<BYTE> expected = StoredBytes(GaussKruger(GIS_DATUM_CGCS2000, 3, 39, FALSE).get());
+  ASSERT_TRUE(shared);
+  ASSERT_FALSE(expected.empty());
+  constexpr int kThreads = 4, kRounds = 50;
+  std::vector<int> agreed(kThreads, 0);
+  {
+    std::vector<std::jthread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+      threads.emplace_back([&, t] {
+        for (int i = 0; i < kRounds; ++i) {
+          RefPtr mine(Factory()->CreateSpatialReference(0));
+          mine->CopyFrom(shared.get());
+          agreed[t] += StoredBytes(shared.get()) == expected && StoredBytes(mine.get()) == expected &&
+                       GIS_SpatialReferencesIdentical(shared.get(), mine.get());
+        }
+      });
+    }
+  }
+  EXPECT_EQ(agreed, std::vector<int>(kThreads, kRounds));
 }
 
 TEST(SpatialReference, KindCodesOfTheFactory) {

@@ -2,6 +2,8 @@
 #include "layout/graphicelement/grid/border/cgis_mapborderfactory.h"
 
 #include <memory>
+#include <mutex>
+#include <utility>
 
 #include "host/basilo/igis_log.h"
 #include "host/basilo/igis_propertyset.h"
@@ -38,7 +40,10 @@ const KindRow kKinds[] = {
     {GIS_MAPBORDER_PATTERN, &Make<CGIS_MapBorderPattern>},
 };
 
-CGIS_MapBorderFactory* g_pFactory = nullptr;
+// The factory frames read their borders with, made by the first that asks,
+// on whichever thread.
+constinit std::mutex g_factoryMutex;
+CGIS_MapBorderFactory* g_pFactory = nullptr;  // guarded by g_factoryMutex
 
 }  // namespace
 
@@ -90,13 +95,18 @@ IGIS_MapBorder* CGIS_MapBorderFactory::CreateMapborderFromBuffer(IGIS_DataBuffer
 namespace md::layout {
 
 void ReleaseMapBorderFactory() {
-  if (g_pFactory != nullptr) g_pFactory->Release();
-  g_pFactory = nullptr;
+  CGIS_MapBorderFactory* pFactory = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(g_factoryMutex);
+    pFactory = std::exchange(g_pFactory, nullptr);
+  }
+  if (pFactory != nullptr) pFactory->Release();
 }
 
 }  // namespace md::layout
 
 extern "C" __attribute__((visibility("default"))) IGIS_MapBorderFactory* GIS_GetMapBorderFactoryObject() {
+  std::lock_guard<std::mutex> lock(g_factoryMutex);
   if (g_pFactory == nullptr) {
     g_pFactory = md::basilo::MakeOrNull<CGIS_MapBorderFactory>("GIS_GetMapBorderFactoryObject");
     // The factory lives until the library unloads.
