@@ -374,5 +374,11 @@ function(md_test name)
   else()
     set(limit 300)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 300 PROPERTIES TIMEOUT ${limit})
+  # Under the sanitizers the caches system libraries keep for the life of a
+  # process are no leak, whoever runs ctest.
+  set(environment)
+  if(MAPDECK_SANITIZE)
+    set(environment ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/lsan.supp:print_suppressions=0")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 300 PROPERTIES TIMEOUT ${limit} ${environment})
 endfunction()
