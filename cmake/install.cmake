@@ -6,7 +6,8 @@
 #       feature sets' library also finds libmapdeck through $ORIGIN/.., to
 #       load it for a host linked without it;
 #   <libdir>/mapdeck/mapdeck-metafile the program metafiles are drawn in,
-#       found by the imaging library beside itself;
+#       and mapdeck-warden, which starts it and ends what it leaves running,
+#       both found by the imaging library beside itself;
 #   <includedir>/mapdeck/ the element interfaces (every igis_*.h of the layout
 #       library and the frame property's exports), printing with the metafile
 #       limits it names, the host display's screen view for a host that shows
@@ -42,7 +43,7 @@ endforeach()
 set_target_properties(featra PROPERTIES INSTALL_RPATH "$ORIGIN;$ORIGIN/..")
 install(TARGETS mapdeck LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS ${md_shared} LIBRARY DESTINATION ${md_private_libdir})
-install(TARGETS mapdeck-metafile RUNTIME DESTINATION ${md_private_libdir})
+install(TARGETS mapdeck-metafile mapdeck-warden RUNTIME DESTINATION ${md_private_libdir})
 
 # The public headers and, transitively, every header of the tree they include.
 file(GLOB_RECURSE md_public_headers RELATIVE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/layout/*/igis_*.h

@@ -389,7 +389,14 @@ function(md_test name)
   else()
     set(discovery POST_BUILD)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 300 DISCOVERY_MODE ${discovery} PROPERTIES TIMEOUT ${limit})
+  # Under the sanitizers the caches system libraries keep for the life of a
+  # process are no leak, whoever runs ctest.
+  set(environment)
+  if(MAPDECK_SANITIZE)
+    set(environment ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/scripts/lsan.supp:print_suppressions=0")
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 300 DISCOVERY_MODE ${discovery} PROPERTIES TIMEOUT ${limit}
+                       ${environment})
   # A program with a test whose suite or name says "Thread" joins the target
   # thread_tests (tests/CMakeLists.txt), which a ThreadSanitizer build makes.
   foreach(source ${sources})

@@ -1,13 +1,15 @@
-// The program is spawned with its input in a memory file on descriptor 0,
-// the buffer in a memory file on descriptor 3 and the answer pipe on
-// descriptor 4; its standard error goes to /dev/null (libraries' complaints
-// about a damaged file are not the host's output). It leads a process group
-// of its own. Nothing runs between the process's creation and the new
-// program but posix_spawn's own descriptor moves and its group's setting.
-// The parent waits, until the time passes, for the pipe to close and the
-// program to end; a program still running then is killed. Its group is
-// killed once it ended or was killed, before it is reaped: processes it
-// started and left behind hold no pipe of the run or of the host.
+// The run starts with the warden (helper/warden.cpp), spawned with the
+// program's input in a memory file on descriptor 0, the buffer in a memory
+// file on descriptor 3 and the answer pipe on descriptor 4; its standard
+// output and error go to /dev/null (libraries' complaints about a damaged
+// file are not the host's output) and it holds no other descriptor. It
+// leads a process group of its own and starts the program with the same
+// descriptors. Nothing runs between the process's creation and the warden
+// but posix_spawn's own descriptor moves and its group's setting. The parent
+// waits, until the time passes, for the pipe to close and the warden to end,
+// which it does once the program ended and everything below it was killed.
+// When the time passes the warden is asked to end it all, and given
+// kEndMs to; then its group is killed, before it is reaped.
 #include "platform/imaging/isolate.h"
 
 #include <dlfcn.h>
@@ -36,7 +38,10 @@ namespace md::imaging::detail {
 namespace {
 
 constexpr const char* kIsolatedFlag = "--isolated";
+constexpr const char* kWarden = "mapdeck-warden";
 constexpr int kInputFd = 0, kBufferFd = 3, kAnswerFd = 4;
+// The time the warden has to end what runs once the run's time passed.
+constexpr int kEndMs = 5000;
 
 long long NowMs() {
   timespec ts{};
@@ -84,12 +89,13 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
 
 std::string Errno(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
 
-// Spawns the program with the descriptors in place; its pid, or -1 with
-// *error set.
-pid_t Spawn(const std::string& program, const std::vector<std::string>& args, const IsolationLimits& limits,
-            int input, int buffer, int answer, std::string* error) {
-  std::vector<std::string> words{program, kIsolatedFlag, std::to_string(limits.milliseconds),
-                                 std::to_string(limits.extraMemory)};
+// Spawns the warden, which starts the program with the descriptors in
+// place; its pid, or -1 with *error set.
+pid_t Spawn(const std::string& warden, const std::string& program, const std::vector<std::string>& args,
+            const IsolationLimits& limits, int input, int buffer, int answer, std::string* error) {
+  std::vector<std::string> words{
+      warden,        std::to_string(::getpid()),          program,
+      kIsolatedFlag, std::to_string(limits.milliseconds), std::to_string(limits.extraMemory)};
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
@@ -102,20 +108,24 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args, co
   ::posix_spawn_file_actions_adddup2(&actions, input, kInputFd);
   ::posix_spawn_file_actions_adddup2(&actions, buffer, kBufferFd);
   ::posix_spawn_file_actions_adddup2(&actions, answer, kAnswerFd);
+  ::posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   ::posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   ::posix_spawn_file_actions_addclosefrom_np(&actions, kAnswerFd + 1);
-  // The host's blocked and ignored signals are not the program's.
-  sigset_t none, all;
-  sigemptyset(&none);
+  // The host's blocked and ignored signals are not the run's; the warden
+  // takes the end of its children and the request to end from its start.
+  sigset_t watched, all;
+  sigemptyset(&watched);
+  sigaddset(&watched, SIGCHLD);
+  sigaddset(&watched, SIGTERM);
   sigfillset(&all);
-  ::posix_spawnattr_setsigmask(&attr, &none);
+  ::posix_spawnattr_setsigmask(&attr, &watched);
   ::posix_spawnattr_setsigdefault(&attr, &all);
-  // A process group of its own, led by the program, so that whatever it
-  // starts ends with it.
+  // A process group of its own, the run's, killed whole should the warden
+  // not end in time.
   ::posix_spawnattr_setpgroup(&attr, 0);
   ::posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
   pid_t pid = -1;
-  const int r = ::posix_spawn(&pid, program.c_str(), &actions, &attr, argv.data(), environ);
+  const int r = ::posix_spawn(&pid, warden.c_str(), &actions, &attr, argv.data(), environ);
   ::posix_spawnattr_destroy(&attr);
   ::posix_spawn_file_actions_destroy(&actions);
   if (r != 0) {
@@ -123,6 +133,14 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args, co
     return -1;
   }
   return pid;
+}
+
+// Whether the process has ended (not reaped: until it is, its pid names its
+// group and no other).
+bool HasEnded(pid_t pid) {
+  siginfo_t info{};
+  return ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+         info.si_pid == pid;
 }
 
 }  // namespace
@@ -136,6 +154,11 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
   how = IsolatedEnd::NotRun;
   if (::access(program.c_str(), X_OK) != 0) {
     *error = "the renderer " + program + " is missing";
+    return false;
+  }
+  const std::string warden = ProgramBesideLibrary(kWarden);
+  if (::access(warden.c_str(), X_OK) != 0) {
+    *error = "the renderer's warden " + warden + " is missing";
     return false;
   }
   const std::size_t mapped = bytes == 0 ? 1 : bytes;
@@ -173,12 +196,12 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
       *error = Errno("cannot start the renderer");
       return false;
     }
-    pid = Spawn(program, args, limits, input.fd, buffer.fd, answer.fd, error);
+    pid = Spawn(warden, program, args, limits, input.fd, buffer.fd, answer.fd, error);
     if (pid < 0) return false;
-  }  // the program holds the only write end now
+  }  // the run holds the only write end now
 
-  // Until the deadline: the answer up to the pipe's end, and the program's
-  // own end, which a descriptor of the process announces (looked for every
+  // Until the deadline: the answer up to the pipe's end, and the warden's
+  // end, which a descriptor of the process announces (looked for every
   // millisecond after the answer where the kernel gives none).
   const long long deadline = NowMs() + limits.milliseconds;
   Fd exited(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));
@@ -188,7 +211,7 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
   while (!(answered && ended)) {
     const long long left = deadline - NowMs();
     if (left <= 0) break;
-    pollfd p[2] = {{answered ? -1 : readEnd.fd, POLLIN, 0}, {exited.fd, POLLIN, 0}};
+    pollfd p[2] = {{answered ? -1 : readEnd.fd, POLLIN, 0}, {ended ? -1 : exited.fd, POLLIN, 0}};
     const int wait = answered && exited.fd < 0 ? 1 : static_cast<int>(std::min<long long>(left, INT_MAX));
     const int r = ::poll(p, 2, wait);
     if (r < 0 && errno == EINTR) continue;
@@ -206,17 +229,18 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
         answer.append(chunk, static_cast<std::size_t>(n));
       }
     }
-    if (!ended && (answered || p[1].revents != 0)) {
-      // Its end is seen but not reaped: until it is, its pid names its group
-      // and no other. What it started ends now, so that nothing left of it
-      // holds the answer pipe or the host's output.
-      siginfo_t info{};
-      ended = ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-              info.si_pid == pid;
-      if (ended) ::kill(-pid, SIGKILL);
+    if (!ended && (answered || p[1].revents != 0)) ended = HasEnded(pid);
+  }
+  // Past the time: the warden ends the run and everything it started; if it
+  // cannot, its group is killed. Then it is reaped.
+  if (!ended) {
+    ::kill(pid, SIGTERM);
+    const long long endBy = NowMs() + kEndMs;
+    for (long long left = kEndMs; left > 0 && !HasEnded(pid); left = endBy - NowMs()) {
+      pollfd p{exited.fd, POLLIN, 0};
+      ::poll(&p, 1, exited.fd < 0 ? 1 : static_cast<int>(left));
     }
   }
-  // The program, if it still runs, and its whole group; then it is reaped.
   ::kill(-pid, SIGKILL);
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }

@@ -34,14 +34,16 @@ enum class IsolatedEnd {
 // are written); the program's IsolatedMain answers "" when its work filled
 // the buffer, else the reason it could not. Then `collect` reads the buffer
 // in this process and answers "" or the reason it refuses what it found.
-// The time limit covers the program's whole life, its end after its answer
-// included: a program still running then is killed, and every program
-// started is waited for before this returns. The program leads a process
-// group of its own, which is killed when the program ends or is killed: what
-// it started and left running ends with it. True when both answered "";
-// false with the reason in *error when either refused, the program is
-// missing, or it crashed or ran out of memory or time. *end, when given,
-// says which.
+// The program holds no descriptor of this process but its input, its buffer
+// and its answer pipe (its standard output and error are /dev/null). It runs
+// under the warden program beside the library (helper/warden.cpp), which
+// ends every process the program started, whatever process group or session
+// it moved to, once the program ends or is killed. The time limit covers the
+// program's whole life, its end after its answer included: a program still
+// running then is killed, and every program started is waited for before
+// this returns. True when both answered ""; false with the reason in *error
+// when either refused, the program or the warden is missing, or the program
+// crashed or ran out of memory or time. *end, when given, says which.
 bool RunIsolated(const std::string& program, const std::vector<std::string>& args, const void* input,
                  std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,

@@ -16,8 +16,8 @@ namespace md::imaging {
 // same bytes are drawn by the helper once a process, whatever file holds
 // them, and cost a later drawing none of its time; and the helper's SVG of a
 // drawing is read here only when it is at most 4 MiB, the most the helper
-// writes, and refers to nothing outside itself; otherwise the picture's
-// pixels are drawn.
+// writes, refers to nothing outside itself and holds only what cairo writes;
+// otherwise the picture's pixels are drawn.
 
 struct MetafileLimits {
   // The time one metafile may take.

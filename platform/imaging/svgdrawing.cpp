@@ -2,8 +2,11 @@
 
 #include <librsvg/rsvg.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <iterator>
+#include <utility>
 
 #include "platform/canvas/pngencode.h"
 #include "platform/text/textengine.h"
@@ -98,7 +101,120 @@ bool StylesHoldOnlyText(std::string_view lower) {
   return true;
 }
 
+// What cairo's SVG surface writes for an SVG 1.1 document: each element with
+// the attributes it writes of it, and the properties of its style attributes
+// (the name of a property is the lower-case letters and hyphens it starts
+// with: cairo writes one gradient stop's "stop-opacity" without its colon).
+constexpr std::pair<std::string_view, std::string_view> kCairoElements[] = {
+    {"svg", "xmlns xmlns:xlink width height viewBox version"},
+    {"defs", ""},
+    {"g", "id style clip-path clip-rule filter transform"},
+    {"symbol", "overflow id"},
+    {"path", "style d transform"},
+    {"rect", "x y width height style mask"},
+    {"use", "xlink:href x y transform mask"},
+    {"image", "id width height xlink:href"},
+    {"clipPath", "id"},
+    {"mask", "id"},
+    {"filter", "id filterUnits x y width height"},
+    {"feColorMatrix", "type in values"},
+    {"pattern", "id patternUnits width height patternTransform"},
+    {"linearGradient", "id gradientUnits x1 y1 x2 y2 spreadMethod gradientTransform"},
+    {"radialGradient", "id gradientUnits cx cy fx fy r spreadMethod gradientTransform"},
+    {"stop", "offset style"},
+};
+constexpr std::string_view kCairoProperties =
+    "fill fill-rule fill-opacity stroke stroke-width stroke-linecap stroke-linejoin stroke-opacity "
+    "stroke-dasharray stroke-dashoffset stroke-miterlimit opacity stop-color stop-opacity";
+constexpr std::pair<std::string_view, std::string_view> kCairoNamespaces[] = {
+    {"xmlns", "http://www.w3.org/2000/svg"},
+    {"xmlns:xlink", "http://www.w3.org/1999/xlink"},
+};
+
+// Whether `word` is one of the blank-separated words of `words`.
+bool OneOf(std::string_view words, std::string_view word) {
+  for (std::size_t at = 0; at < words.size();) {
+    const std::size_t end = std::min(words.find(' ', at), words.size());
+    if (words.substr(at, end - at) == word) return true;
+    at = end + 1;
+  }
+  return false;
+}
+
+// The first property of the style that cairo does not write, or "".
+std::string_view ForeignProperty(std::string_view style) {
+  for (std::size_t at = 0; at < style.size();) {
+    const std::size_t end = std::min(style.find(';', at), style.size());
+    const std::string_view declaration = style.substr(at, end - at);
+    at = end + 1;
+    const std::size_t start = declaration.find_first_not_of(kBlanks);
+    if (start == std::string_view::npos) continue;
+    const std::string_view rest = declaration.substr(start);
+    const std::string_view name = rest.substr(0, rest.find_first_not_of("abcdefghijklmnopqrstuvwxyz-"));
+    if (name.empty() || !OneOf(kCairoProperties, name))
+      return rest.substr(0, std::min<std::size_t>(rest.size(), 40));
+  }
+  return {};
+}
+
 }  // namespace
+
+std::string SvgRefusal(std::string_view svg) {
+  if (!SvgRefersOnlyToItself(svg)) return "it may refer to something outside itself";
+  constexpr auto npos = std::string_view::npos;
+  // Past the XML declaration, if any (SvgRefersOnlyToItself checked it).
+  std::size_t at = svg.starts_with("<?") ? svg.find("?>") + 2 : 0;
+  bool root = true;
+  for (;;) {
+    at = svg.find_first_not_of(kBlanks, at);
+    if (at == npos) return root ? "it holds no svg element" : "";
+    if (svg[at] != '<') return "it holds text";
+    if (svg.compare(at, 2, "</") == 0) {
+      at = svg.find('>', at);
+      if (at == npos) return "a tag is not closed";
+      ++at;
+      continue;
+    }
+    if (svg.compare(at, 2, "<!") == 0) return "it holds a comment or a CDATA section";
+    const std::size_t nameEnd = svg.find_first_of(" \t\r\n/>", at + 1);
+    if (nameEnd == npos) return "a tag is not closed";
+    const std::string_view element = svg.substr(at + 1, nameEnd - at - 1);
+    const auto* known = std::find_if(std::begin(kCairoElements), std::end(kCairoElements),
+                                     [&](const auto& e) { return e.first == element; });
+    if (known == std::end(kCairoElements))
+      return "it holds the element <" + std::string(element) + ">, which cairo does not write";
+    if ((element == "svg") != root)
+      return root ? "its root is <" + std::string(element) + ">" : "it holds a second <svg>";
+    root = false;
+    // Its attributes, up to the end of the tag.
+    for (at = nameEnd;;) {
+      at = svg.find_first_not_of(kBlanks, at);
+      if (at != npos && (svg[at] == '>' || svg.compare(at, 2, "/>") == 0)) {
+        at = svg.find('>', at) + 1;
+        break;
+      }
+      const std::size_t attributeEnd = at == npos ? npos : svg.find_first_of(" \t\r\n=/>", at);
+      if (attributeEnd == npos) return "a tag is not closed";
+      const std::string_view attribute = svg.substr(at, attributeEnd - at);
+      const auto its = [&](const std::string& what) { return "its <" + std::string(element) + "> " + what; };
+      if (!OneOf(known->second, attribute))
+        return its("holds the attribute " + std::string(attribute) + ", which cairo does not write");
+      at = svg.find_first_not_of(kBlanks, attributeEnd);
+      if (at != npos && svg[at] == '=') at = svg.find_first_not_of(kBlanks, at + 1);
+      const std::size_t valueEnd =
+          at == npos || (svg[at] != '"' && svg[at] != '\'') ? npos : svg.find(svg[at], at + 1);
+      if (valueEnd == npos) return its("holds the attribute " + std::string(attribute) + " without a value");
+      const std::string_view value = svg.substr(at + 1, valueEnd - at - 1);
+      at = valueEnd + 1;
+      if (const std::string_view property = attribute == "style" ? ForeignProperty(value) : "";
+          !property.empty())
+        return its("holds the style " + std::string(property) + ", which cairo does not write");
+      for (const auto& [name, uri] : kCairoNamespaces)
+        if (attribute == name && value != uri)
+          return its("names " + std::string(value) + " as " + std::string(name));
+    }
+  }
+}
 
 bool SvgRefersOnlyToItself(std::string_view svg) {
   std::string lower(svg);
@@ -145,12 +261,22 @@ bool SvgDrawing::Readable() const {
   std::lock_guard<std::mutex> lock(mutex_);
   if (!read_) {
     read_ = true;
-    if (svg_.size() > kSvgDrawingBytes || !SvgRefersOnlyToItself(svg_)) return false;
+    refusal_ = svg_.size() > kSvgDrawingBytes
+                   ? "it is larger than " + std::to_string(kSvgDrawingBytes >> 20) + " MiB"
+                   : SvgRefusal(svg_);
+    if (!refusal_.empty()) return false;
     GError* error = nullptr;
     handle_ = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg_.data()), svg_.size(), &error);
+    if (handle_ == nullptr)
+      refusal_ = "librsvg cannot read it" + (error != nullptr ? std::string(": ") + error->message : "");
     if (error != nullptr) g_error_free(error);
   }
   return handle_ != nullptr;
+}
+
+std::string SvgDrawing::Refusal() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return refusal_;
 }
 
 void SvgDrawing::paint(cairo_t* cr, double width, double height) const {

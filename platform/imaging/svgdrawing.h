@@ -1,9 +1,10 @@
 // A metafile's drawing as vectors: the SVG document cairo wrote of it in the
 // helper program (metafile.h), painted with librsvg wherever it goes. The
 // file itself is decoded only in the helper; what crosses into this process
-// is cairo's own SVG of what the libraries drew (paths, clips, pictures;
-// text as glyph outlines), read only here and only when it passes
-// SvgRefersOnlyToItself and is no larger than kSvgDrawingBytes.
+// is cairo's own SVG of what the libraries drew (paths, clips, masks,
+// gradients, patterns, pictures; text as glyph outlines), read only here and
+// only when SvgRefusal finds nothing else in it and it is no larger than
+// kSvgDrawingBytes.
 #pragma once
 
 #include <cstddef>
@@ -36,6 +37,16 @@ constexpr std::size_t kSvgDrawingKeptPerByte = 32;
 // whose bytes start with PNG's signature). What cairo writes passes.
 bool SvgRefersOnlyToItself(std::string_view svg);
 
+// Why librsvg may not read the document: "" when it passes
+// SvgRefersOnlyToItself and holds only what cairo's SVG surface writes of a
+// drawing (SVG 1.1): an XML declaration, one svg element holding the other
+// elements cairo writes, each with attributes of the ones cairo writes of it,
+// style attributes of the properties cairo writes, and blanks between the
+// tags. Anything else (another element such as a filter's turbulence, an
+// attribute, a property, text, a comment) is named in the answer: librsvg
+// can spend minutes on a few kilobytes of effects cairo never writes.
+std::string SvgRefusal(std::string_view svg);
+
 class SvgDrawing final : public canvas::VectorDrawing {
  public:
   // The document and the size of its view box.
@@ -45,9 +56,12 @@ class SvgDrawing final : public canvas::VectorDrawing {
   SvgDrawing& operator=(const SvgDrawing&) = delete;
 
   // Reads the document, once; false when it is larger than
-  // kSvgDrawingBytes, fails SvgRefersOnlyToItself or librsvg cannot read
-  // it, and then the drawing's pixels are drawn instead.
+  // kSvgDrawingBytes, SvgRefusal refuses it or librsvg cannot read it, and
+  // then the drawing's pixels are drawn instead.
   bool Readable() const;
+  // Why Readable answered false ("" before it was asked and when it answered
+  // true).
+  std::string Refusal() const;
   void paint(cairo_t* cr, double width, double height) const override;
   // The memory the drawing is reckoned to keep once read.
   std::size_t Bytes() const { return svg_.size() * kSvgDrawingKeptPerByte; }
@@ -58,6 +72,7 @@ class SvgDrawing final : public canvas::VectorDrawing {
   mutable std::mutex mutex_;  // librsvg's handle draws on one thread at a time
   mutable _RsvgHandle* handle_ = nullptr;
   mutable bool read_ = false;
+  mutable std::string refusal_;
 };
 
 }  // namespace md::imaging

@@ -3,7 +3,8 @@
 // their frames' place, their texts in their fonts' character sets; damaged
 // files refused with their reason; the helper program a metafile is drawn in,
 // stopped on a crash, a loop or too much memory or when it hangs after its
-// answer, and started afresh whatever locks the host's other threads hold.
+// answer, ending with whatever it started and kept from the host's output,
+// and started afresh whatever locks the host's other threads hold.
 #include <gtest/gtest.h>
 
 #include <glib-object.h>
@@ -353,32 +354,29 @@ TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemoryAndRe
   }
 }
 
-// Whether the process is gone or has ended and waits to be reaped.
-bool Ended(const std::string& pid) {
-  std::ifstream in("/proc/" + pid + "/stat");
-  std::string stat((std::istreambuf_iterator<char>(in)), {});
-  const std::size_t state = stat.rfind(") ");
-  return state == std::string::npos || stat[state + 2] == 'Z' || stat[state + 2] == 'X';
-}
-
-TEST(ImagingIconsMetafiles, WhatTheProgramStartedEndsWithIt) {
-  // The script's children sleep for ten minutes, far past the checks'
-  // generous limit; only the script that never answers is cut short (1 s).
+TEST(ImagingIconsMetafiles, WhatTheProgramStartedEndsWithItAndNeverHoldsTheHostsOutput) {
+  // The probe's process sleeps for ever, past the checks' generous limit,
+  // holding the descriptors it got; only the probe that hangs is cut short
+  // (after 3 s).
   constexpr int kGenerousMs = 30000;
   const struct {
-    const char* what;  // what the script does after starting its children
+    const char* how;   // where the process the probe starts goes
+    const char* then;  // what the probe does next
     detail::IsolatedEnd end;
   } rows[] = {
-      {"answer", detail::IsolatedEnd::Done},
-      {"answer alone", detail::IsolatedEnd::Done},
-      {"end", detail::IsolatedEnd::Stopped},
-      {"wait", detail::IsolatedEnd::TimedOut},
+      {"its group", "answer", detail::IsolatedEnd::Done},
+      {"no answer pipe", "answer", detail::IsolatedEnd::Done},
+      {"a session of its own", "answer", detail::IsolatedEnd::Done},
+      {"a process group of its own", "answer", detail::IsolatedEnd::Done},
+      {"a double fork", "answer", detail::IsolatedEnd::Done},
+      {"a double fork", "end", detail::IsolatedEnd::Stopped},
+      {"a session of its own", "hang", detail::IsolatedEnd::TimedOut},
   };
   const auto dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "isolated-children";
   std::filesystem::create_directories(dir);
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    const std::string pids = (dir / (std::to_string(::getpid()) + "-" + row.what)).string();
+    SCOPED_TRACE(std::string(row.how) + ", then " + row.then);
+    const std::string pids = (dir / (std::to_string(::getpid()) + "-" + row.how + "-" + row.then)).string();
     std::filesystem::remove(pids);
     // The host's output is a pipe while the program runs.
     int output[2];
@@ -387,34 +385,33 @@ TEST(ImagingIconsMetafiles, WhatTheProgramStartedEndsWithIt) {
     const int saved = ::dup(1);
     ::dup2(output[1], 1);
     detail::IsolationLimits limits;
-    limits.milliseconds = row.end == detail::IsolatedEnd::TimedOut ? 1000 : kGenerousMs;
+    limits.milliseconds = row.end == detail::IsolatedEnd::TimedOut ? 3000 : kGenerousMs;
     const char input = 7;
     std::string error;
     detail::IsolatedEnd end;
     detail::RunIsolated(
-        MD_SOURCE_DIR "/tests/platform/imaging/probe/leaves-children.sh", {row.what, pids}, &input, 1, 16,
+        MD_IMAGING_PROBE, {"leave", row.how, row.then, pids}, &input, 1, 16,
         [](const void*) { return std::string(); }, limits, &error, &end);
     ::dup2(saved, 1);
     ::close(saved);
     ::close(output[1]);
     EXPECT_EQ(end, row.end) << error;
-    // The pipe ends: nothing holds it any more.
+    // Nothing reached the host's output, and nothing holds it any more.
     pollfd ready{output[0], POLLIN, 0};
     char byte;
-    ssize_t got = 1;
-    while (got > 0 && ::poll(&ready, 1, kGenerousMs) == 1) got = ::read(output[0], &byte, 1);
+    ssize_t got = 1, bytes = 0;
+    while (got > 0 && ::poll(&ready, 1, kGenerousMs) == 1) bytes += got = ::read(output[0], &byte, 1);
     EXPECT_EQ(got, 0) << "the output is still held";
+    EXPECT_EQ(bytes, 0) << "the program wrote to the host's output";
     ::close(output[0]);
+    // The process ended and was reaped with the run (a probe killed for its
+    // time may not have started it).
     std::ifstream in(pids);
-    std::vector<std::string> children{std::istream_iterator<std::string>(in), {}};
-    // A program killed for its time may not have started all of them.
+    std::vector<std::string> left{std::istream_iterator<std::string>(in), {}};
     if (row.end != detail::IsolatedEnd::TimedOut) {
-      EXPECT_EQ(children.size(), 3u);
+      EXPECT_EQ(left.size(), 1u);
     }
-    for (const std::string& child : children) {
-      for (int ms = 0; ms < kGenerousMs && !Ended(child); ms += 10) ::usleep(10000);
-      EXPECT_TRUE(Ended(child)) << child;
-    }
+    for (const std::string& pid : left) EXPECT_FALSE(std::filesystem::exists("/proc/" + pid)) << pid;
   }
 }
 

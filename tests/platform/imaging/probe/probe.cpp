@@ -1,12 +1,14 @@
 // A program for RunIsolated's tests: its first argument says what its work
 // does (fills the buffer with the input's first byte, refuses, crashes,
-// loops, throws, takes too much memory, or closes its answer pipe and then
-// hangs). Started as the metafile helper, it takes forever over every file,
-// as a slow file makes the real one do, or, as MD_PROBE_METAFILE says,
-// crashes on it ("crash") or refuses it (any other text, its reason).
+// loops, throws, takes too much memory, closes its answer pipe and then
+// hangs, or leaves a process behind). Started as the metafile helper, it
+// takes forever over every file, as a slow file makes the real one do, or,
+// as MD_PROBE_METAFILE says, crashes on it ("crash") or refuses it (any
+// other text, its reason).
 #include <signal.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -14,6 +16,42 @@
 #include <vector>
 
 #include "platform/imaging/isolate.h"
+
+// Under the address sanitizer the crash it is told to make ends it on a
+// signal too: the sanitizer aborts after its report instead of exiting.
+extern "C" const char* __asan_default_options() { return "abort_on_error=1"; }
+
+namespace {
+
+// Writes to its standard output, then starts a process that sleeps holding
+// every descriptor it got but as `how` says, and has it append its pid to
+// the file `pids`; then answers, ends without an answer or hangs, as `then`
+// says.
+std::string Leave(const std::string& how, const std::string& then, const std::string& pids) {
+  bool written = ::write(1, "out\n", 4) == 4;
+  int ready[2];
+  if (!written || ::pipe(ready) != 0) return "cannot start";
+  if (::fork() == 0) {
+    if (how == "a session of its own" || how == "a double fork") ::setsid();
+    if (how == "a process group of its own") ::setpgid(0, 0);
+    if (how == "no answer pipe") ::close(4);
+    if (how == "a double fork" && ::fork() != 0) ::_exit(0);
+    if (std::FILE* f = std::fopen(pids.c_str(), "a")) {
+      std::fprintf(f, "%d\n", static_cast<int>(::getpid()));
+      std::fclose(f);
+    }
+    written = ::write(ready[1], "", 1) == 1;
+    for (;;) ::pause();
+  }
+  char byte;
+  if (::read(ready[0], &byte, 1) != 1) return "the process did not start";
+  if (then == "end") ::_exit(0);
+  if (then == "hang")
+    for (;;) ::pause();
+  return "";
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   return md::imaging::detail::IsolatedMain(argc, argv, [](const md::imaging::detail::IsolatedRequest& r) {
@@ -35,6 +73,7 @@ int main(int argc, char** argv) {
       ::sleep(20);  // a host that waits for the end waits this long
       ::_exit(0);
     }
+    if (what == "leave" && r.args.size() == 4) return Leave(r.args[1], r.args[2], r.args[3]);
     if (what == "throw") throw std::runtime_error("no luck");
     if (what == "alloc") {
       std::vector<char> v(std::size_t{1} << 30, 1);

@@ -1,0 +1,140 @@
+// mapdeck-warden: the first process of every isolated run of the imaging
+// library (platform/imaging/isolate.h). It starts the run's program and ends
+// every process the program leaves behind, however it left the program's
+// process group or session (setsid, setpgid, a double fork): as a child
+// subreaper, it becomes the parent of each process below it whose parent
+// ends. Started by the library, never by hand:
+//
+//   mapdeck-warden <the library's process id> <program> <argument>...
+//
+// The program gets the warden's descriptors and an empty signal mask; the
+// warden keeps none of the run's descriptors, so that the answer pipe closes
+// once the program and what it started are gone. When the program ends, or
+// the library asks for the end (SIGTERM, also sent when the library's thread
+// ends), every process below the warden is killed and reaped, and the warden
+// ends as the program did: with its exit status or on its signal.
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+// The parent named by /proc/<pid>/stat: the field after the state, which
+// follows the last ')' (a command's name may hold one); 0 when unreadable.
+pid_t ParentOf(long pid) {
+  char path[64], stat[512];
+  std::snprintf(path, sizeof path, "/proc/%ld/stat", pid);
+  const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return 0;
+  const ssize_t n = ::read(fd, stat, sizeof stat - 1);
+  ::close(fd);
+  if (n <= 0) return 0;
+  stat[n] = '\0';
+  const char* close = nullptr;
+  for (const char* c = stat; *c != '\0'; ++c)
+    if (*c == ')') close = c;
+  char state = 0;
+  int parent = 0;
+  return close != nullptr && std::sscanf(close + 1, " %c %d", &state, &parent) == 2 ? parent : 0;
+}
+
+// Kills every child of this process; false when /proc cannot be read.
+bool KillChildren() {
+  DIR* proc = ::opendir("/proc");
+  if (proc == nullptr) return false;
+  const pid_t self = ::getpid();
+  while (const dirent* entry = ::readdir(proc)) {
+    char* end = nullptr;
+    const long pid = std::strtol(entry->d_name, &end, 10);
+    if (pid > 0 && *end == '\0' && ParentOf(pid) == self) ::kill(static_cast<pid_t>(pid), SIGKILL);
+  }
+  ::closedir(proc);
+  return true;
+}
+
+// Reaps the children that ended; the program's status goes to *status.
+// False once no child is left.
+bool Reap(pid_t program, int* status, bool* ended) {
+  for (;;) {
+    int st = 0;
+    const pid_t w = ::waitpid(-1, &st, WNOHANG);
+    if (w > 0 && w == program) {
+      *status = st;
+      *ended = true;
+    }
+    if (w > 0 || (w < 0 && errno == EINTR)) continue;
+    return !(w < 0 && errno == ECHILD);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "%s: started by the library that uses it, not by hand\n", argc > 0 ? argv[0] : "");
+    return 2;
+  }
+  // The library starts this process with these signals blocked; they are
+  // taken with sigwaitinfo.
+  sigset_t watched;
+  sigemptyset(&watched);
+  sigaddset(&watched, SIGCHLD);
+  sigaddset(&watched, SIGTERM);
+  ::sigprocmask(SIG_BLOCK, &watched, nullptr);
+  ::prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0);
+  ::prctl(PR_SET_PDEATHSIG, SIGTERM, 0, 0, 0);
+  if (::getppid() != static_cast<pid_t>(std::atoi(argv[1]))) return 2;  // the library is gone already
+
+  const pid_t program = ::fork();
+  if (program < 0) return 127;
+  if (program == 0) {
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    ::execv(argv[2], argv + 2);
+    ::_exit(127);
+  }
+  // The run's descriptors are the program's alone.
+  ::close(0);
+  ::close(3);
+  ::close(4);
+
+  int status = 0;
+  bool ended = false;
+  while (!ended) {
+    const int signal = ::sigwaitinfo(&watched, nullptr);
+    if (signal == SIGTERM) break;
+    if (signal == SIGCHLD) Reap(program, &status, &ended);
+  }
+  // Everything below: killed, and reaped once ended. A process whose parent
+  // ends while this goes on becomes a child here and is killed next round.
+  sigset_t children;
+  sigemptyset(&children);
+  sigaddset(&children, SIGCHLD);
+  const timespec round{0, 10 * 1000 * 1000};
+  while (KillChildren() && Reap(program, &status, &ended)) ::sigtimedwait(&children, nullptr, &round);
+
+  if (ended && WIFSIGNALED(status)) {
+    // Its signal, without a core file of this process.
+    const rlimit none{0, 0};
+    ::setrlimit(RLIMIT_CORE, &none);
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    ::sigaction(WTERMSIG(status), &fallback, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, WTERMSIG(status));
+    ::sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    ::raise(WTERMSIG(status));
+  }
+  ::_exit(ended && WIFEXITED(status) ? WEXITSTATUS(status) : 127);
+}
