@@ -28,6 +28,7 @@
 #include "platform/files/pagepaths.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/loader.h"
+#include "platform/imaging/svgdrawing.h"
 #include "platform/win/cdc.h"
 #include "platform/win/wingdi.h"
 
@@ -258,7 +259,7 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
         const std::string copy = "the copy";
         for (std::size_t at = 0; (at = error.find(path, at)) != std::string::npos; at += copy.size())
           error.replace(at, path.size(), copy);
-        path = m_strKeptFrom.empty() ? "the picture kept in the page" : m_strKeptFrom + " (kept in the page)";
+        path = KeptName();
       }
       if (path.empty())
         GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "\"%s\" (feature %d): %s", GetName(), GetID(),
@@ -290,10 +291,24 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
       } else {
         md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height);
       }
+      // A metafile whose drawing as vectors was refused is drawn from its
+      // pixels (at 300 dpi of its own size): its first drawing here says why.
+      if (bitmap.vectors != nullptr && !bitmap.vectors->Readable() &&
+          m_nVectorsRefusedTold != bitmap.id.value()) {
+        m_nVectorsRefusedTold = bitmap.id.value();
+        const std::string shown = DrawsKeptCopy() ? KeptName() : path;
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
+                "%s: drawn from its pixels, as its drawing is not read: %s", shown.c_str(),
+                bitmap.vectors->Refusal().c_str());
+      }
     }
   }
   if (m_pFrame != nullptr) m_pFrame->OnDraw(hdc, bPrint, pDisplay, r, pReference, GIS_FRAME_PART_BORDER);
   return drawn ? TRUE : FALSE;
+}
+
+std::string CGIS_PictureElement::KeptName() const {
+  return m_strKeptFrom.empty() ? "the picture kept in the page" : m_strKeptFrom + " (kept in the page)";
 }
 
 bool CGIS_PictureElement::NamesAPicture() const {

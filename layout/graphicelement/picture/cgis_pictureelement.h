@@ -27,6 +27,7 @@
 // "Custom" property set (FORMAT.md).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "layout/graphicelement/picture/igis_pictureelement.h"
@@ -95,6 +96,8 @@ class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Pi
   md::imaging::DecodeResult LoadPicture(std::string* pPath) const;
   // The stored record names a picture: a file name, one it refused, or a
   // "Custom" set it could not read.
+  // What records call the picture the page keeps: the file it was kept from.
+  std::string KeptName() const;
   bool NamesAPicture() const;
 
   IGIS_FrameProperty* m_pFrame = nullptr;
@@ -113,4 +116,7 @@ class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Pi
   std::string m_strUnread;
   // The stored keys refused on reading (kKept* bits), written back as stored.
   unsigned m_nKeptAsStored = 0;
+  // The picture (md::imaging::Bitmap::id) whose drawing as vectors was
+  // refused and said so: the element's later drawings of it say nothing more.
+  mutable std::uint64_t m_nVectorsRefusedTold = 0;
 };

@@ -171,6 +171,34 @@ TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedOnceAndFailsThe
   }
 }
 
+// A metafile whose drawing as SVG holds what the helper's cairo never
+// writes is drawn from its pixels, and its first drawing says why in one
+// record; the print succeeds.
+TEST_F(PictureDraw, AMetafileWhoseSvgIsRefusedIsDrawnFromPixelsAndSaysWhyOnce) {
+  const std::string path = Write("turbulent.wmf", metafiles::SampleWmf());
+  const metafiles::MetafileLimitsScope limits(
+      {60000, 120000, MD_IMAGING_PROBE},
+      "svg:<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1\" height=\"1\" viewBox=\"0 0 1 1\">"
+      "<filter id=\"f\"><feTurbulence baseFrequency=\"0.01\" numOctaves=\"30\"/></filter>"
+      "<rect width=\"1\" height=\"1\" filter=\"url(#f)\"/></svg>");
+  md::imaging::ImageCache::Shared().Clear();
+  CGIS_PictureElement* e = NewPicture();
+  ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
+  e->SetFramePropertyPtr(nullptr);
+  e->SetRect(SGIS_Rect(2540, 27160, 5080, 24620));
+  IGIS_Element* page[] = {e};
+  LogMark mark;
+  for (int i = 0; i < 2; ++i) {
+    PrinterOnRecording printer;
+    EXPECT_TRUE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page, 1));
+    EXPECT_EQ(printer.Images().size(), 1u);
+  }
+  EXPECT_EQ(mark.Count(), 1u);
+  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_PictureElement::OnDraw",
+                       path + ": drawn from its pixels, as its drawing is not read: it holds the element "
+                              "<feTurbulence>, which cairo does not write"));
+}
+
 TEST_F(PictureDraw, RefusalsWithoutReferenceOrFeature) {
   CGIS_PictureElement* e = NewPicture();
   ScreenOnRecording screen;

@@ -3,11 +3,13 @@
 // loops, throws, takes too much memory, closes its answer pipe and then
 // hangs, or leaves a process behind). Started as the metafile helper, it
 // takes forever over every file, as a slow file makes the real one do, or,
-// as MD_PROBE_METAFILE says, crashes on it ("crash") or refuses it (any
-// other text, its reason).
+// as MD_PROBE_METAFILE says, crashes on it ("crash"), answers a white pixel
+// and the SVG document that follows "svg:", or refuses it (any other text,
+// its reason).
 #include <signal.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -63,6 +65,17 @@ int main(int argc, char** argv) {
     }
     const bool metafile = what == "wmf" || what == "emf";
     const char* asked = metafile ? std::getenv("MD_PROBE_METAFILE") : nullptr;
+    if (asked != nullptr && std::strncmp(asked, "svg:", 4) == 0 && r.args.size() == 3) {
+      // A white pixel, and the SVG after it as the metafile helper answers.
+      const std::size_t svg = std::strlen(asked + 4), pixels = std::stoull(r.args[1]);
+      if (r.bytes < 64 + pixels * 4 + svg) return std::string("too small a buffer");
+      const std::int32_t header[4] = {1, 1, 300000, static_cast<std::int32_t>(svg)};
+      std::memcpy(r.buffer, header, sizeof header);
+      auto* bytes = static_cast<char*>(r.buffer);
+      std::memset(bytes + 64, 0xFF, 4);
+      std::memcpy(bytes + 64 + pixels * 4, asked + 4, svg);
+      return std::string();
+    }
     if (asked != nullptr && std::strcmp(asked, "crash") != 0) return std::string(asked);
     if (what == "crash" || asked != nullptr) ::raise(SIGSEGV);
     if (what == "loop" || metafile)
