@@ -28,10 +28,17 @@ constexpr const char* kClass = "CGIS_CompoundElement";
 // member visits per outermost call, so that no stored data can make it
 // recurse forever or run for an exponential time. A copy makes an element
 // at each visit, which costs far more time and memory than a visit: it
-// stops after a smaller number of member copies.
+// stops after a smaller number of member copies. Tests lower both budgets
+// on their thread (md::layout::detail::CompoundWalkBudget).
 constexpr int kMaxDepth = 256;
 constexpr long kMaxVisits = 250000;
 constexpr long kMaxCopies = 10000;
+
+struct WalkBudget {
+  long nVisits = kMaxVisits;
+  long nCopies = kMaxCopies;
+};
+thread_local WalkBudget t_budget;
 
 // A compound by its page and ID.
 using WalkKey = std::pair<const IGIS_FeatureSet*, int>;
@@ -112,9 +119,9 @@ class WalkGuard {
   bool cycle() const { return m_bCycle; }
   // Counts one member visit; false, told once, when the budget of the
   // outermost call is spent.
-  static bool Visit() { return Spend(&t_walk.nVisits, kMaxVisits, " member visits not "); }
+  static bool Visit() { return Spend(&t_walk.nVisits, t_budget.nVisits, " member visits not "); }
   // Counts one member copy, the same way.
-  static bool Copy() { return Spend(&t_walk.nCopies, kMaxCopies, " member copies not "); }
+  static bool Copy() { return Spend(&t_walk.nCopies, t_budget.nCopies, " member copies not "); }
 
  private:
   static bool Spend(long* pSpent, long nBudget, const char* szWhat) {
@@ -141,6 +148,18 @@ SGIS_ElementBindOptions CompoundBinding() {
 }
 
 }  // namespace
+
+namespace md::layout::detail {
+
+CompoundWalkBudget::CompoundWalkBudget(long nVisits, long nCopies)
+    : m_nVisits(t_budget.nVisits), m_nCopies(t_budget.nCopies) {
+  t_budget.nVisits = std::min(m_nVisits, nVisits);
+  t_budget.nCopies = std::min(m_nCopies, nCopies);
+}
+
+CompoundWalkBudget::~CompoundWalkBudget() { t_budget = {m_nVisits, m_nCopies}; }
+
+}  // namespace md::layout::detail
 
 CGIS_CompoundElement::CGIS_CompoundElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature)
     : CGIS_ElementImpl("CGIS_CompoundElement", "复合整饰单元") {

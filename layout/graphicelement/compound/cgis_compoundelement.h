@@ -6,6 +6,25 @@
 #include "layout/graphicelement/compound/igis_compoundelement.h"
 #include "layout/graphicelement/element/cgis_elementcore.h"
 
+namespace md::layout::detail {
+
+// Lowers the budgets of the compound walks on this thread, member visits and
+// member copies per outermost call, while it lives: tests reach the end of a
+// budget with a few members. A budget is never raised; the previous ones come
+// back when it ends.
+class CompoundWalkBudget {
+ public:
+  CompoundWalkBudget(long nVisits, long nCopies);
+  ~CompoundWalkBudget();
+  CompoundWalkBudget(const CompoundWalkBudget&) = delete;
+  CompoundWalkBudget& operator=(const CompoundWalkBudget&) = delete;
+
+ private:
+  long m_nVisits, m_nCopies;  // the budgets before
+};
+
+}  // namespace md::layout::detail
+
 class CGIS_CompoundElement : public CGIS_ElementImpl<IGIS_CompoundElement> {
  public:
   CGIS_CompoundElement(IGIS_FeatureSet* pOwner, IGIS_Feature* pFeature);

@@ -2,6 +2,7 @@
 // drawing and cloning, nested compounds included.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -41,6 +42,23 @@ class CountingBox : public TestBoxElement {
   }
   std::function<void()> m_before;
   int m_draws = 0;
+};
+
+// A box that counts the draws, moves, scales and copies made of it, on a
+// counter it may share with others.
+class TouchedBox : public TestBoxElement {
+ public:
+  TouchedBox(IGIS_FeatureSet* pOwner, long* pTouched)
+      : TestBoxElement(pOwner, nullptr), m_pTouched(pTouched) {}
+  BOOL OnDraw(HDC, bool, IGIS_Display*) override { return ++*m_pTouched, TRUE; }
+  void OffsetAllPoints(int dx, int dy) override { ++*m_pTouched, TestBoxElement::OffsetAllPoints(dx, dy); }
+  void ScaleShape(SGIS_Point o, double sx, double sy) override {
+    ++*m_pTouched, TestBoxElement::ScaleShape(o, sx, sy);
+  }
+  IGIS_Element* Clone() override { return ++*m_pTouched, TestBoxElement::Clone(); }
+
+ private:
+  long* m_pTouched;
 };
 
 // A page of its own holding a compound of a counting box and a chain of
@@ -406,6 +424,20 @@ TEST(CompoundThreads, PagesWalkTheirCompoundsOfOneIdAtOnce) {
   EXPECT_EQ(wrong, std::vector<int>(kThreads));
 }
 
+// The walks' budgets a test lowers are its thread's alone, are not raised
+// again within, and come back when the lowering ends.
+TEST(CompoundThreads, ALoweredBudgetIsTheThreadsOwn) {
+  CompoundPage page;
+  bool ok = false;
+  {
+    const md::layout::detail::CompoundWalkBudget lowered(1, 1), higher(1000, 1000);
+    EXPECT_FALSE(page.DrawAndMove());
+    std::thread([&] { ok = page.DrawAndMove(); }).join();
+  }
+  EXPECT_TRUE(ok);
+  EXPECT_TRUE(page.DrawAndMove());
+}
+
 TEST_F(CompoundTest, MembersSharedAtEveryLevelEndWithinTheWalksBudget) {
   // Two compounds per level, each listing both of the next level, 40 levels
   // deep: a full walk would visit 2^40 members.
@@ -427,54 +459,74 @@ TEST_F(CompoundTest, MembersSharedAtEveryLevelEndWithinTheWalksBudget) {
 }
 
 // Stored member lists a walk cannot follow to the end: a rectangle 300
-// compounds deep; two compounds a level, each listing both of the next, 20
-// levels (a million visits, or copies); a member whose element is gone.
-// Every walk says so once under the host's call; a drawing and a copy fail,
-// and a copy leaves nothing behind. The lattice, a quarter of a million
-// visits a walk, is walked by a drawing and a copy only: every walk spends
-// the one budget of visits the drawing shows, and a copy has its own.
+// compounds deep; two compounds a level, each listing both of the next (a
+// lattice: about 2^n visits, or copies, for n levels); more rectangles than
+// the budget in one compound; a member whose element is gone. Every walk says
+// so once under the host's call, having drawn, moved, scaled or copied no
+// more rectangles than its budgets allow; a drawing and a copy fail, and a
+// copy leaves nothing behind. The budgets are lowered on this thread for
+// the small shapes; the drawing walks a lattice of a million visits on the
+// default budget too, after a lowered budget has ended.
 TEST_F(CompoundTest, AWalkCutShortSaysSoOnce) {
-  // '%' stands for the walk's budget, '#' for the missing member's ID.
-  const char* kinds[] = {"members nested deeper than 256 compounds not ", "members past % not ",
-                         "member feature # has no element, not "};
-  using Walk = int (*)(CGIS_CompoundElement*);  // drawing and copying answer 1 when they succeed
-  const std::tuple<const char*, const char*, const char*, Walk> walks[] = {
-      {"OnDraw", "drawn", "250000 member visits", [](auto* c) { return c->OnDraw(nullptr, false, nullptr); }},
-      {"GetRect", "measured", nullptr, [](auto* c) { return (void)c->GetRect(), 0; }},
-      {"GetHVScaleRatio", "consulted", nullptr, [](auto* c) { return (void)c->GetHVScaleRatio(), 0; }},
-      {"ScaleShape", "scaled", nullptr, [](auto* c) { return c->ScaleShape(SGIS_Point(0, 0, 0), 2, 2), 0; }},
-      {"OffsetAllPoints", "moved", nullptr, [](auto* c) { return c->OffsetAllPoints(5, 5), 0; }},
-      {"SetLBpoint", "moved", nullptr, [](auto* c) { return c->SetLBpoint(SGIS_Point(7, 7, 0)), 0; }},
-      {"Clone", "copied", "10000 member copies", [](auto* c) { return c->Clone() != nullptr ? 1 : 0; }}};
-  for (const std::string kind : kinds) {
-    SCOPED_TRACE(kind);
+  constexpr long kKeep = std::numeric_limits<long>::max();  // the budget as it is
+  using Walk = int (*)(CGIS_CompoundElement*);              // drawing and copying answer 1 when they succeed
+  const std::tuple<const char*, const char*, Walk> walks[] = {
+      {"OnDraw", "drawn", [](auto* c) { return c->OnDraw(nullptr, false, nullptr); }},
+      {"GetRect", "measured", [](auto* c) { return (void)c->GetRect(), 0; }},
+      {"GetHVScaleRatio", "consulted", [](auto* c) { return (void)c->GetHVScaleRatio(), 0; }},
+      {"ScaleShape", "scaled", [](auto* c) { return c->ScaleShape(SGIS_Point(0, 0, 0), 2, 2), 0; }},
+      {"OffsetAllPoints", "moved", [](auto* c) { return c->OffsetAllPoints(5, 5), 0; }},
+      {"SetLBpoint", "moved", [](auto* c) { return c->SetLBpoint(SGIS_Point(7, 7, 0)), 0; }},
+      {"Clone", "copied", [](auto* c) { return c->Clone() != nullptr ? 1 : 0; }}};
+  // Each shape is built once and walked by every walk, or by the one named
+  // last, under the budgets of its row; '#' stands for the missing member's ID.
+  const struct {
+    int depth, levels, boxes;
+    bool gone;
+    long visits, copies;
+    const char *cause, *only;
+  } shapes[] = {{300, 0, 1, false, kKeep, kKeep, "members nested deeper than 256 compounds not ", nullptr},
+                {0, 0, 1, true, kKeep, kKeep, "member feature # has no element, not ", nullptr},
+                {0, 10, 1, false, 100, kKeep, "members past 100 member visits not ", nullptr},
+                {0, 0, 150, false, 100, kKeep, "members past 100 member visits not ", nullptr},
+                {0, 10, 1, false, kKeep, 50, "members past 50 member copies not ", "Clone"},
+                {0, 20, 1, false, 250000, kKeep, "members past 250000 member visits not ", "OnDraw"}};
+  for (const auto& shape : shapes) {
+    SCOPED_TRACE(shape.cause);
+    const md::layout::detail::CompoundWalkBudget budget(shape.visits, shape.copies);
     CGIS_CompoundElement *top = Compound(), *last = top;
-    for (int i = 1; kind == kinds[0] && i < 300; ++i) {
+    for (int i = 1; i < shape.depth; ++i) {
       CGIS_CompoundElement* inner = Compound();
       ASSERT_TRUE(last->AddElement(inner));
       last = inner;
     }
     std::vector<CGIS_CompoundElement*> level{top, Compound()};
-    for (int i = 1; kind == kinds[1] && i < 20; ++i) {
+    for (int i = 1; i < shape.levels; ++i) {
       const std::vector<CGIS_CompoundElement*> next{Compound(), Compound()};
       for (CGIS_CompoundElement* x : level) ASSERT_TRUE(x->AddElement(next[0]) && x->AddElement(next[1]));
       level = next, last = next[0];
     }
-    last->AddElement(Box(0, 0, 10, 10));
+    long touched = 0;
+    for (int i = 0; i < shape.boxes; ++i) {
+      auto* box = Keep(new TouchedBox(set_, &touched));
+      box->SetRect(SGIS_Rect(0, 10, 10, 0));
+      last->AddElement(box);
+    }
     auto* gone = new TestBoxElement(set_, nullptr);
-    const std::string goneId = std::to_string(gone->GetID());
-    if (kind == kinds[2]) top->AddElement(gone);
+    std::string text = shape.cause;
+    if (const auto at = text.find('#'); at != std::string::npos)
+      text.replace(at, 1, std::to_string(gone->GetID()));
+    if (shape.gone) top->AddElement(gone);
     gone->Release();
     const int features = set_->GetFeatureCount();
-    for (const auto& [op, done, budget, walk] : walks) {
-      if (kind == kinds[1] && budget == nullptr) continue;
+    for (const auto& [op, done, walk] : walks) {
+      if (shape.only != nullptr && std::string(shape.only) != op) continue;
       SCOPED_TRACE(op);
       LogMark log;
+      touched = 0;
       EXPECT_EQ(walk(top), 0);
+      EXPECT_LE(touched, std::min(shape.visits, shape.copies));
       EXPECT_EQ(set_->GetFeatureCount(), features);
-      std::string text = kind;
-      if (const auto at = text.find('#'); at != std::string::npos) text.replace(at, 1, goneId);
-      if (const auto at = text.find('%'); at != std::string::npos) text.replace(at, 1, budget);
       std::vector<std::string> records;
       for (const SGIS_LogRecord& r : log.Records()) records.push_back(r.method + " " + r.text);
       const std::string want = std::string("CGIS_CompoundElement::") + op + " compound " +
