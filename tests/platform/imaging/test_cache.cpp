@@ -264,10 +264,8 @@ TEST(ImagingCacheThreads, TheBytesReadAndThePictureAnsweredBelongTogether) {
   // The next load to read the file waits there until the main thread has
   // loaded the other picture from the path.
   static std::promise<void> held, released;
-  static std::atomic<bool> first{true};
-  held = {};
-  released = {};
-  first = true;
+  static std::atomic<bool> first;
+  held = {}, released = {}, first = true;
   detail::SetCacheReadHook([](const std::string&) {
     if (!first.exchange(false)) return;
     held.set_value();
@@ -283,9 +281,9 @@ TEST(ImagingCacheThreads, TheBytesReadAndThePictureAnsweredBelongTogether) {
   f::WriteAll(path, eight);
   const DecodeResult after = cache.Load(path);
   detail::SetCacheReadHook(nullptr);
-  const std::vector<std::pair<int, int>> sizes{{heldLoad.bitmap->width, heldLoad.bitmap->height},
-                                               {meanwhile.bitmap->width, meanwhile.bitmap->height},
-                                               {after.bitmap->width, after.bitmap->height}};
+  std::vector<std::pair<int, int>> sizes;
+  for (const DecodeResult* r : {&heldLoad, &meanwhile, &after})
+    sizes.emplace_back(r->bitmap->width, r->bitmap->height);
   EXPECT_EQ(sizes, (std::vector<std::pair<int, int>>{{8, 8}, {9, 3}, {8, 8}}));
 }
 
