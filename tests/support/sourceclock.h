@@ -1,6 +1,5 @@
-// While it lives, links (and the picture cache) judge their files' age by the
-// given time (in ns since 1970): by default a minute on, when all a test
-// wrote has settled.
+// While it lives, links and the picture cache judge files' age by the given time
+// (ns since 1970): by default a minute on, when all a test wrote has settled.
 #pragma once
 
 #include <atomic>

@@ -1,8 +1,6 @@
-// The temporary folder: the user's shared "mapdeck-<uid>", or, when another
-// user took that name, a folder of the process's own beside it, whose making
-// removes what ended processes left of theirs.
+// The temporary folder: the user's shared "mapdeck-<uid>", or, when that is not
+// this user's folder, one of the process's own beside it, made sweeping those left.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -18,56 +16,33 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(TempDir, AProcesssOwnFolderRemovesThoseEndedProcessesLeft) {
-  struct Row {
-    const char* what;
-    const char* taken;  // what lies at "mapdeck-<uid>": nothing, "folder", "file", "link", "foreign"
-    bool own;           // whether the process gets a folder of its own
-  };
-  const Row rows[] = {
-      {"nothing there", "", false},
-      {"this user's folder", "folder", false},
-      {"a file", "file", true},
-      {"a link to a folder", "link", true},
-      // Only root can give a folder away; another user's planted one is its own.
-      {"another user's folder", "foreign", ::geteuid() == 0},
-  };
-  const std::string uid = std::to_string(::getuid());
-  const pid_t ended = ::fork();
-  if (ended == 0) ::_exit(0);
-  ::waitpid(ended, nullptr, 0);
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
+  const struct {
+    const char* taken;  // what lies at "mapdeck-<uid>": "", "folder", "file", "link" or "foreign"
+    bool own;           // whether the process gets one of its own, "mapdeck-<uid>-<pid>.<n>"
+  } rows[] = {{"", false}, {"folder", false}, {"file", true}, {"link", true}, {"foreign", ::geteuid() == 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.taken);
     std::string base = (fs::temp_directory_path() / "tempdir-XXXXXX").string();
     ASSERT_NE(::mkdtemp(base.data()), nullptr);
-    const std::string shared = base + "/mapdeck-" + uid, taken = row.taken;
+    const std::string shared = base + "/mapdeck-" + std::to_string(::getuid()), taken = row.taken;
     if (taken == "folder" || taken == "foreign") fs::create_directory(shared);
-    if (taken == "foreign") (void)!::chown(shared.c_str(), 54321, 54321);
+    if (taken == "foreign") (void)!::chown(shared.c_str(), 54321, 54321);  // only root can give it away
     if (taken == "file") std::ofstream(shared) << "taken";
     if (taken == "link") fs::create_directory_symlink(base, shared);
-    // What an ended process left in its folder, and a folder of an older
-    // build's process, which names no process.
-    const std::string left = base + "/mapdeck-" + uid + "-" + std::to_string(ended) + ".0";
-    const std::string older = base + "/mapdeck-" + uid + "-Ab12Cd";
-    fs::create_directories(left + "/kept." + std::to_string(ended) + ".0");
-    std::ofstream(left + "/kept." + std::to_string(ended) + ".0/a.png") << "png";
-    std::ofstream(left + "/mapdeck.log") << "log";
+    // A folder no process holds (its process runs), and an older build's, which names none.
+    const std::string left = shared + "-" + std::to_string(::getppid()) + ".0", older = shared + "-Ab12Cd";
+    fs::create_directory(left);
+    std::ofstream(left + "/a.png") << "png";
     fs::create_directory(older);
-    std::string dir;
-    {
-      std::unique_ptr<md::files::ProcessFolder> own;
-      dir = md::basilo::MakeTempDir(base, &own);
-      EXPECT_EQ(own != nullptr, row.own);
-      const std::string ownName = "mapdeck-" + uid + "-" + std::to_string(::getpid()) + ".";
-      if (row.own) {
-        EXPECT_EQ(fs::path(dir).filename().string().rfind(ownName, 0), 0u) << dir;
-      } else {
-        EXPECT_EQ(dir, shared);
-      }
-      EXPECT_EQ(fs::path(dir).parent_path(), fs::path(base));
-      EXPECT_TRUE(fs::is_directory(fs::symlink_status(dir)));
-      EXPECT_EQ(fs::exists(left), !row.own);
-      EXPECT_TRUE(fs::exists(older));
-    }
+    std::unique_ptr<md::files::ProcessFolder> own;
+    const std::string dir = md::basilo::MakeTempDir(base, &own);
+    EXPECT_EQ(own != nullptr, row.own);
+    EXPECT_EQ(fs::path(dir).replace_extension(),
+              row.own ? shared + "-" + std::to_string(::getpid()) : shared);
+    EXPECT_TRUE(fs::is_directory(fs::symlink_status(dir)));
+    EXPECT_EQ(fs::exists(left), !row.own);
+    EXPECT_TRUE(fs::exists(older));
+    own.reset();
     EXPECT_EQ(fs::exists(dir), !row.own);  // the process's own goes with its object
     fs::remove_all(base);
   }

@@ -361,8 +361,7 @@ TEST(FeatureSetFile, AWriteThatFailsPartWayIsRecordedWithTheSystemsReason) {
 // What saves of that file left and no process holds goes, also under the ID
 // of a running process (this one's parent); not what one of another file left.
 TEST(FeatureSetFile, ASaveRemovesWhatKilledSavesOfTheSameFileLeft) {
-  // A folder of its own, which no save has read before: a folder a save read
-  // less than 30 s ago is not read again for what appeared since.
+  // A folder no save read before: one read in the last 30 s is not read again.
   std::string dir = TempPath("left-XXXXXX");
   ASSERT_NE(::mkdtemp(dir.data()), nullptr);
   const std::string path = dir + "/left.mdfs";

@@ -5,17 +5,16 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/files/filestore.h"
@@ -26,12 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using md::files::TemporaryName;
-
-std::string Contents(const std::string& path) {
-  std::ostringstream s;
-  s << std::ifstream(path).rdbuf();
-  return s.str();
-}
 
 // A process that ends at once, or one that holds a file or folder locked, as
 // a live writer does, until killed.
@@ -75,9 +68,8 @@ struct SweepClock {
 // process or not, and whether the next writer removes it.
 struct Planted {
   std::string path;
-  const char* kind;  // "file", "folder" (holding a file), "folders" (holding a
-                     // folder holding a file), "foreign" (a folder of
-                     // another user's) or "link"
+  const char* kind;  // "file", "link", or a folder holding one with a file:
+                     // "folder", or "foreign" (another user's)
   bool held;
   bool removed;
 };
@@ -97,13 +89,11 @@ class Leftovers : public ::testing::Test {
   void Plant(const std::vector<Planted>& rows) {
     for (const Planted& row : rows) {
       const std::string kind = row.kind;
-      if (kind != "file" && kind != "link") fs::create_directory(row.path);
-      if (kind == "folders") fs::create_directory(row.path + "/kept.1.0");
+      if (kind != "file" && kind != "link") fs::create_directories(row.path + "/kept.1.0");
       if (kind == "link") fs::create_symlink(row.path + ".real", row.path);
-      std::ofstream(kind == "file"      ? row.path
-                    : kind == "link"    ? row.path + ".real"
-                    : kind == "folders" ? row.path + "/kept.1.0/a.png"
-                                        : row.path + "/a.png")
+      std::ofstream(kind == "file"   ? row.path
+                    : kind == "link" ? row.path + ".real"
+                                     : row.path + "/kept.1.0/a.png")
           << "left";
       if (kind == "foreign") (void)!::chown(row.path.c_str(), 54321, 54321);
       if (row.held) holders_.push_back(Child(row.path));
@@ -175,68 +165,45 @@ TEST_F(Leftovers, AFolderIsReadAgainAfterThirtySeconds) {
   }
 }
 
-// Saves "other" to the file from another process (md_files_saver) and keeps
-// how that came out: 0 when it saved.
-std::string g_otherTarget;
-int g_otherSave = -1;
-void SaveFromAnotherProcess(const std::string&) {
-  const char* argv[] = {MD_FILES_SAVER, g_otherTarget.c_str(), "other", nullptr};
-  pid_t pid;
-  int status = 0;
-  if (::posix_spawn(&pid, argv[0], nullptr, nullptr, const_cast<char**>(argv), environ) == 0 &&
-      ::waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-    g_otherSave = WEXITSTATUS(status);
-}
-
-// A temporary being renamed into place is still held: another process
-// saving the same file at that moment leaves it alone, and both saves
-// succeed, the later one's bytes in the file.
+// A temporary being renamed into place is still held: another process saving
+// the file meanwhile (md_files_saver) leaves it alone, and both saves succeed.
 TEST_F(Leftovers, AnotherProcessSavingTheFileWhileATemporaryIsRenamedLeavesIt) {
-  g_otherTarget = Path("page.mdfs");
-  g_otherSave = -1;
-  const md::files::detail::RenameHook before = md::files::detail::SetRenameHook(&SaveFromAnotherProcess);
-  const bool saved = Save(g_otherTarget);
+  static int other = -1;
+  const auto before = md::files::detail::SetRenameHook([](const std::string& temp) {
+    other = std::system(("'" MD_FILES_SAVER "' '" + temp.substr(0, temp.rfind(".tmp.")) + "' other").c_str());
+  });
+  Save(Path("page.mdfs"));
   md::files::detail::SetRenameHook(before);
-  EXPECT_TRUE(saved);
-  EXPECT_EQ(g_otherSave, 0);
-  EXPECT_EQ(Contents(g_otherTarget), "new");
+  EXPECT_EQ(std::exchange(other, -1), 0);
+  EXPECT_EQ(std::ifstream(Path("page.mdfs")).get(), 'n');         // the later save's
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 1);  // no temporary left
 }
 
-// Without locks, a save tells the temporaries this process writes from
-// those left over by the files they are, however the target was spelled: a
-// save of the same file leaves another one's temporary being written alone.
+// Without locks, a save knows the temporaries this process writes by the
+// files they are, however the target is spelled, and leaves them alone.
 TEST_F(Leftovers, WithoutLocksASaveLeavesTheTemporariesThisProcessWrites) {
-  struct Row {
-    std::string first, second;  // the spellings the two saves use
-    bool locksMissing;
-  };
-  const Row rows[] = {
-      {"x.png", "x.png", true},       {"x.png", "./x.png", true},
-      {Path("x.png"), "x.png", true}, {Path("x.png"), Path("x.png"), true},
-      {"x.png", "x.png", false},
-  };
+  const std::string x = Path("x.png");
+  const std::string rows[][2] = {{"x.png", "x.png"}, {"x.png", "./x.png"}, {x, "x.png"}, {x, x}};
   const fs::path cwd = fs::current_path();
   fs::current_path(dir_);
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.first + " then " + row.second + (row.locksMissing ? " without locks" : ""));
-    const bool before = md::files::detail::SetLocksMissing(row.locksMissing);
+  const bool before = md::files::detail::SetLocksMissing(true);
+  for (const auto& [spelling, other] : rows) {
+    SCOPED_TRACE(spelling + " then " + other);
     md::files::FileReplacement first;
     std::string error;
-    ASSERT_TRUE(first.Begin(row.first.c_str(), &error)) << error;
-    first.Write("first", 5);
+    EXPECT_TRUE(first.Begin(spelling.c_str(), &error) && first.Write("first", 5)) << error;
     SweepClock::now += 3600;
-    EXPECT_TRUE(Save(row.second));
+    Save(other);
     EXPECT_TRUE(first.Commit(&error)) << error;
-    md::files::detail::SetLocksMissing(before);
-    EXPECT_EQ(Contents(Path("x.png")), "first");
+    EXPECT_EQ(std::ifstream(x).get(), 'f');
   }
+  md::files::detail::SetLocksMissing(before);
   fs::current_path(cwd);
 }
 
 // A process's folder: those that killed processes left go when another is
-// made, with the folders in them, but never another user's nor through a
-// link; the folder goes with its object.
+// made, with the folders in them, never another user's nor through a link;
+// the folder goes with its object.
 TEST_F(Leftovers, AProcessFolderRemovesTheFoldersNoProcessHolds) {
   const std::string ended = std::to_string(Child());
   const std::vector<Planted> rows = {
@@ -245,10 +212,8 @@ TEST_F(Leftovers, AProcessFolderRemovesTheFoldersNoProcessHolds) {
       {Path("kept." + std::to_string(::getpid()) + ".4000000"), "folder", false, true},
       {Path("kept." + ended + ".1"), "folder", true, false},
       {Path("kept." + ended + ".2"), "file", false, false},
-      {Path("kept." + ended + ".3"), "folders", false, true},
-      {Path("kept." + ended + ".4"), "link", false, false},
-      // Only root can give a folder away; another user's planted one is its own.
-      {Path("kept." + ended + ".5"), "foreign", false, ::geteuid() != 0},
+      {Path("kept." + ended + ".3"), "link", false, false},
+      {Path("kept." + ended + ".4"), "foreign", false, ::geteuid() != 0},  // only root can give it away
       {Path("kept.x.0"), "folder", false, false},
       {Path("other." + ended + ".0"), "folder", false, false},
   };

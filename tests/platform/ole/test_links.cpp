@@ -11,7 +11,6 @@
 #include <iterator>
 #include <string>
 
-#include "platform/files/filestore.h"
 #include "platform/ole/link.h"
 #include "platform/ole/objectclass.h"
 #include "tests/support/sourceclock.h"
@@ -106,8 +105,7 @@ TEST(Links, ASourceChangedLessThanASecondAgoIsTakenOnlyOnceSettled) {
     shown.push_back(Shown(*link));
   };
   std::ofstream(path) << "second";
-  // Set back to a time of a fine clock (whole seconds would be taken for a
-  // file system's that keeps no more).
+  // A fine clock's time: one in whole seconds may lie 2 s before its change.
   const timespec old[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 3600, 123456789}};
   ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), old, 0), 0);
   update(kSecond / 3);
@@ -119,100 +117,45 @@ TEST(Links, ASourceChangedLessThanASecondAgoIsTakenOnlyOnceSettled) {
   EXPECT_EQ(shown, (std::vector<std::string>{"first", "second", "second", "third"}));
 }
 
-// The times every stamp of a source shows while `imposed` is known, as a
-// file system would stamp them; the rest of the stamp is the file's.
-md::files::FileStamp g_imposed;
-void ImposeTimes(const std::string&, md::files::FileStamp* stamp) {
-  if (!g_imposed.known) return;
-  stamp->modified = g_imposed.modified;
-  stamp->changed = g_imposed.changed;
-}
-struct ImposedTimes {
-  explicit ImposedTimes(std::int64_t ns) {
-    Set(ns);
-    md::ole::detail::SetSourceStampHook(&ImposeTimes);
-  }
-  ~ImposedTimes() {
-    md::ole::detail::SetSourceStampHook(nullptr);
-    g_imposed = {};
-  }
-  void Set(std::int64_t ns) {
-    g_imposed.known = true;
-    g_imposed.modified = g_imposed.changed = ns;
-  }
-};
-
-constexpr std::int64_t kMs = 1000000;
-constexpr std::int64_t kFine = 123456789;  // ns after a second, off the 10 ms steps
-constexpr std::int64_t kSecond = std::int64_t{1700000000} * 1000 * kMs;  // a whole second
-
-// A source's time in whole seconds may lie up to 2 s before its change: the
-// link waits 3 s after it for its second of quiet, 1.1 s after a fine one.
-TEST(Links, ASourceWithTimesInWholeSecondsWaitsForItsSecondFromTheLatestItsTimesAllow) {
-  struct Row {
-    const char* what;
-    std::int64_t time, clock;  // ns after kSecond
-    bool taken;
+// A change may lie its times' lag (0.1 s fine, 2 s in whole seconds) after
+// them, and a rewrite in place may show new bytes under the times shown: a
+// source is taken a second after the latest change either allows.
+TEST(Links, ASourceIsTakenOnlyASecondAfterTheLatestChangeItsTimesAllow) {
+  constexpr std::int64_t kMs = 1000000, kFine = 123456789;  // ns after a second, off the 10 ms steps
+  constexpr std::int64_t kSecond = std::int64_t{1700000000} * 1000 * kMs, kShown = kFine - 100000 * kMs;
+  const struct {
+    const char *what, *text;
+    std::int64_t times, now, later;  // ns after kSecond; later: ns on, an update again
+    const char* refused;             // why the first update is refused; "" when it takes the source
+  } rows[] = {
+      {"fine, 1 s on, then 1.1 s", "second", kFine, kFine + 1000 * kMs, 100 * kMs, "a second ago"},
+      {"whole seconds, 2.9 s on, then 3 s", "second", 0, 2900 * kMs, 100 * kMs, "a second ago"},
+      {"longer under the times shown", "first, and more", kShown, 0, 0, "while its times did not"},
+      {"emptied under the times shown, then 1.1 s on", "", kShown, 0, 1100 * kMs, "while its times did not"},
+      {"emptied, with new times", "", kFine, 60000 * kMs, 0, ""},
   };
-  const Row rows[] = {
-      {"fine times, 0.5 s on", kFine, kFine + 500 * kMs, false},
-      {"fine times, 1.1 s on", kFine, kFine + 1100 * kMs, true},
-      {"whole seconds, 1.5 s on", 0, 1500 * kMs, false},
-      {"whole seconds, 3 s on", 0, 3000 * kMs, true},
-  };
-  for (const Row& row : rows) {
+  static std::int64_t times;  // what every stamp of a source shows
+  md::ole::detail::SetSourceStampHook(
+      [](const std::string&, md::files::FileStamp* s) { s->modified = s->changed = times; });
+  struct Unhook {
+    ~Unhook() { md::ole::detail::SetSourceStampHook(nullptr); }
+  } unhook;
+  for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
-    const md::test::SourceClock clock(kSecond + row.clock);
-    ImposedTimes times(kSecond - 100000 * kMs);
-    const std::string path = Write("link_coarse.txt", "first");
-    const auto link = md::ole::CreateLinkToFile(path, nullptr);
+    const md::test::SourceClock clock(kSecond + row.now);
+    times = kSecond + kShown;
+    const auto link = md::ole::CreateLinkToFile(Write("link_times.txt", "first"), nullptr);
     ASSERT_NE(link, nullptr);
-    Write("link_coarse.txt", "second");
-    times.Set(kSecond + row.time);
+    Write("link_times.txt", row.text);
+    times = kSecond + row.times;
     std::string error;
-    EXPECT_EQ(link->Update(&error), row.taken) << error;
-    EXPECT_EQ(Shown(*link), row.taken ? "second" : "first");
-  }
-}
-
-// A source rewritten in place may show its new size before its new times: a
-// change under the times of the version shown is refused until it has been
-// seen so for the time a file takes to settle.
-TEST(Links, ASourceChangedUnderTheTimesOfTheVersionShownIsTakenOnlyOnceSettled) {
-  struct Row {
-    const char* what;
-    const char* text;
-    bool newTimes;
-    std::int64_t later;  // ns on, an update again
-    bool taken;
-  };
-  const Row rows[] = {
-      {"emptied under its old times", "", false, 0, false},
-      {"longer under its old times", "first, and more", false, 0, false},
-      {"emptied under its old times, 1.1 s on", "", false, 1100 * kMs, true},
-      {"emptied, with new times", "", true, 0, true},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.what);
-    const md::test::SourceClock clock(kSecond + 60000 * kMs);
-    ImposedTimes times(kSecond + kFine);
-    const std::string path = Write("link_inplace.txt", "first");
-    const auto link = md::ole::CreateLinkToFile(path, nullptr);
-    ASSERT_NE(link, nullptr);
-    Write("link_inplace.txt", row.text);
-    if (row.newTimes) times.Set(kSecond + 1000 * kMs + kFine);
-    std::string error;
-    bool taken = link->Update(&error);
-    if (row.later != 0) {
-      EXPECT_FALSE(taken);
-      md::test::SourceClock::now += row.later;
-      taken = link->Update(&error);
-    }
-    EXPECT_EQ(taken, row.taken) << error;
-    EXPECT_EQ(Shown(*link), row.taken ? row.text : "first");
-    if (!row.taken) {
-      EXPECT_NE(error.find("may still be being written"), std::string::npos) << error;
-    }
+    EXPECT_EQ(link->Update(&error), !*row.refused);
+    EXPECT_NE(error.find(row.refused), std::string::npos) << error;
+    EXPECT_EQ(Shown(*link), *row.refused ? "first" : row.text);
+    if (row.later == 0) continue;
+    md::test::SourceClock::now += row.later;
+    EXPECT_TRUE(link->Update(&error)) << error;
+    EXPECT_EQ(Shown(*link), row.text);
   }
 }
 

@@ -1,7 +1,5 @@
-// Saves a file the way every save does, from a process of its own: the
-// leftover tests run it as another writer of the same file.
-//   md_files_saver <path> <text>
-// Exits 0 once the file holds the text; 1, saying why, when the save failed.
+// md_files_saver <path> <text>: saves the text to the file the way every save
+// does, as another process writing it; exits 0 once saved, else 1 saying why.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -9,12 +7,8 @@
 #include "platform/files/filestore.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: md_files_saver <path> <text>\n");
-    return 2;
-  }
-  std::string error;
-  if (md::files::WriteWholeFile(argv[1], argv[2], std::strlen(argv[2]), &error)) return 0;
+  std::string error = "usage: md_files_saver <path> <text>";
+  if (argc == 3 && md::files::WriteWholeFile(argv[1], argv[2], std::strlen(argv[2]), &error)) return 0;
   std::fprintf(stderr, "%s\n", error.c_str());
   return 1;
 }
