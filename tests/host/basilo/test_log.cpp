@@ -75,18 +75,16 @@ TEST(Log, RecordsSinceAMarkAndFileOutputSwitch) {
   EXPECT_EQ(ReadFile(log->GetFilePath()).find("record 1 "), std::string::npos);
 }
 
-// A thread's own count marks what its calls wrote, whatever other threads
-// write meanwhile.
+// A thread's own count tells what its calls wrote, whatever other threads write.
 TEST(LogThreads, EachThreadCountsTheRecordsItWrote) {
   IGIS_Log* log = GIS_GetLogPtr();
   log->EnableFileOutput(FALSE);
   const std::size_t total = log->GetRecordCount(), mine = GIS_GetThreadLogRecordCount();
   std::size_t theirs = 0;
-  std::thread other([&theirs] {
+  std::thread([&theirs] {
     for (int i = 0; i < 3; ++i) GIS_LOG(3, "CGIS_Test::Other", "record %d", i);
     theirs = GIS_GetThreadLogRecordCount();
-  });
-  other.join();
+  }).join();
   GIS_LOG(3, "CGIS_Test::Mine", "record");
   log->EnableFileOutput(TRUE);
   EXPECT_EQ(

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "host/basilo/igis_subject.h"
+#include "tests/support/onthreads.h"
 
 namespace {
 
@@ -115,30 +115,24 @@ TEST_F(SubjectFixture, NestedNotifyAndReleaseDuringNotify) {
   EXPECT_EQ(subject, nullptr);
 }
 
-// Observers counting the messages they heard.
-struct Counter : IGIS_Observer {
-  std::atomic<int> heard{0};
-  void Update(const char*, int, IGIS_Element*) override { ++heard; }
-};
-
-// Pages on several threads attach their frames to the one map they show, and
-// detach them as they end, while a thread notifies: every observer attached
-// is kept once, and none left is told.
+// Frames of pages on several threads attach to their map and detach, while a
+// thread notifies: every observer left is kept once, none detached is told.
 TEST_F(SubjectFixture, ObserversAttachedAndDetachedFromSeveralThreadsAtOnce) {
   ASSERT_NE(subject, nullptr);
+  struct Counter : IGIS_Observer {  // told on the notifying thread only
+    int heard = 0;
+    void Update(const char*, int, IGIS_Element*) override { ++heard; }
+  };
   constexpr int kThreads = 4, kEach = 200;
   std::vector<Counter> counters(kThreads * kEach);
-  {
-    std::vector<std::jthread> threads;
-    for (int t = 0; t < kThreads; ++t)
-      threads.emplace_back([&, t] {
-        for (int i = 0; i < kEach; ++i) EXPECT_TRUE(subject->Attach(&counters[t * kEach + i], 0));
-        for (int i = 0; i < kEach; i += 2) EXPECT_TRUE(subject->Detach(&counters[t * kEach + i], 0));
-      });
-    threads.emplace_back([&] {
-      for (int i = 0; i < kEach; ++i) subject->Notify("M", 0, nullptr);
-    });
-  }
+  std::jthread notifier([&] {
+    for (int i = 0; i < kEach; ++i) subject->Notify("M", 0, nullptr);
+  });
+  md::test::OnThreads(kThreads, [&](int t) {
+    for (int i = 0; i < kEach; ++i) EXPECT_TRUE(subject->Attach(&counters[t * kEach + i], 0));
+    for (int i = 0; i < kEach; i += 2) EXPECT_TRUE(subject->Detach(&counters[t * kEach + i], 0));
+  });
+  notifier.join();
   for (Counter& c : counters) c.heard = 0;
   subject->Notify("M", 0, nullptr);
   for (std::size_t i = 0; i < counters.size(); ++i) EXPECT_EQ(counters[i].heard, i % 2) << "observer " << i;

@@ -14,6 +14,7 @@
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/element/cgis_spatialreferenceholder.h"
 #include "tests/host/sferon/sferon_test_util.h"
+#include "tests/support/onthreads.h"
 
 namespace {
 
@@ -154,37 +155,25 @@ TEST(SpatialReferenceUnits, SystemsMadeAtOnceFromSeveralThreadsAreKeptOnce) {
   }
 }
 
-// The stored bytes of a reference; empty when it cannot be stored.
-std::vector<BYTE> StoredBytes(IGIS_SpatialReference* reference) {
-  md::basilo::ReleasePtr<IGIS_DataBuffer> buffer(GIS_CreateDataBufferObject(0));
-  if (!buffer || !reference->Archive(buffer.get(), GIS_ARCHIVE_WRITE)) return {};
-  return std::vector<BYTE>(buffer->GetData(), buffer->GetData() + buffer->GetSize());
-}
-
-// A document's reference is stored, compared and copied by the pages of
-// several threads at once: each gets the bytes and answers a lone reference
-// gives.
+// A document's reference stored, copied and compared on several threads at
+// once gives each the bytes and answers a lone reference gives.
 TEST(SpatialReferenceThreads, OneReferenceStoredAndComparedOnSeveralThreadsAtOnce) {
+  auto stored = [](IGIS_SpatialReference* r) {
+    md::test::BufferPtr b(GIS_CreateDataBufferObject(0));
+    EXPECT_TRUE(r->Archive(b.get(), GIS_ARCHIVE_WRITE));
+    return std::vector<BYTE>(b->GetData(), b->GetData() + b->GetSize());
+  };
   const RefPtr shared = GaussKruger(GIS_DATUM_CGCS2000, 3, 39, FALSE);
-  const std::vector<BYTE> expected = StoredBytes(GaussKruger(GIS_DATUM_CGCS2000, 3, 39, FALSE).get());
-  ASSERT_TRUE(shared);
-  ASSERT_FALSE(expected.empty());
-  constexpr int kThreads = 4, kRounds = 50;
-  std::vector<int> agreed(kThreads, 0);
-  {
-    std::vector<std::jthread> threads;
-    for (int t = 0; t < kThreads; ++t) {
-      threads.emplace_back([&, t] {
-        for (int i = 0; i < kRounds; ++i) {
-          RefPtr mine(Factory()->CreateSpatialReference(0));
-          mine->CopyFrom(shared.get());
-          agreed[t] += StoredBytes(shared.get()) == expected && StoredBytes(mine.get()) == expected &&
-                       GIS_SpatialReferencesIdentical(shared.get(), mine.get());
-        }
-      });
+  const std::vector<BYTE> expected = stored(GaussKruger(GIS_DATUM_CGCS2000, 3, 39, FALSE).get());
+  ASSERT_TRUE(shared && !expected.empty());
+  md::test::OnThreads(4, [&](int) {
+    for (int i = 0; i < 50; ++i) {
+      RefPtr mine(Factory()->CreateSpatialReference(0));
+      mine->CopyFrom(shared.get());
+      EXPECT_TRUE(stored(shared.get()) == expected && stored(mine.get()) == expected &&
+                  GIS_SpatialReferencesIdentical(shared.get(), mine.get()));
     }
-  }
-  EXPECT_EQ(agreed, std::vector<int>(kThreads, kRounds));
+  });
 }
 
 TEST(SpatialReference, KindCodesOfTheFactory) {
