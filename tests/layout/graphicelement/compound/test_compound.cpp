@@ -5,23 +5,21 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <deque>
 #include <functional>
-#include <initializer_list>
-#include <latch>
 #include <limits>
-#include <memory>
 #include <string>
 #include <thread>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
 #include "tests/layout/graphicelement/element/elementtest.h"
+#include "tests/support/owned.h"
 
 namespace {
 
 using md::test::LogMark;
+using md::test::Owned;
 using md::test::PageTest;
 using md::test::TestBoxElement;
 
@@ -30,73 +28,41 @@ class CompoundTest : public PageTest {
   CGIS_CompoundElement* Compound() { return Keep(new CGIS_CompoundElement(set_, nullptr)); }
 };
 
-// A box that counts its draws (and keeps no journal, which threads would
-// share); its next draw may run something first.
+// A box that counts on its thread its draws, moves and scales (each sets its
+// rectangle) and copies, with no journal for threads to share; m_before runs at each draw.
 class CountingBox : public TestBoxElement {
  public:
   using TestBoxElement::TestBoxElement;
   BOOL OnDraw(HDC, bool, IGIS_Display*) override {
-    if (m_before) std::exchange(m_before, nullptr)();
-    ++m_draws;
-    return TRUE;
+    if (m_before) m_before();
+    return ++t_touched, TRUE;
   }
+  void SetRect(SGIS_Rect rect) override { ++t_touched, TestBoxElement::SetRect(rect); }
+  IGIS_Element* Clone() override { return ++t_touched, TestBoxElement::Clone(); }
+  static inline thread_local long t_touched = 0;
   std::function<void()> m_before;
-  int m_draws = 0;
 };
 
-// A box that counts the draws, moves, scales and copies made of it, on a
-// counter it may share with others.
-class TouchedBox : public TestBoxElement {
- public:
-  TouchedBox(IGIS_FeatureSet* pOwner, long* pTouched)
-      : TestBoxElement(pOwner, nullptr), m_pTouched(pTouched) {}
-  BOOL OnDraw(HDC, bool, IGIS_Display*) override { return ++*m_pTouched, TRUE; }
-  void OffsetAllPoints(int dx, int dy) override { ++*m_pTouched, TestBoxElement::OffsetAllPoints(dx, dy); }
-  void ScaleShape(SGIS_Point o, double sx, double sy) override {
-    ++*m_pTouched, TestBoxElement::ScaleShape(o, sx, sy);
-  }
-  IGIS_Element* Clone() override { return ++*m_pTouched, TestBoxElement::Clone(); }
-
- private:
-  long* m_pTouched;
-};
-
-// A page of its own holding a compound of a counting box and a chain of
-// compounds `depth` long, the last of which holds another counting box: the
-// compounds of every such page have the same IDs.
+// A page of its own: `depth` + 1 compounds nested, the innermost holding box b.
+// The compounds of every such page have the same IDs.
 struct CompoundPage {
-  explicit CompoundPage(int depth = 1) {
+  explicit CompoundPage(int depth) {
     md::layout::InstallElementHooks();
-    for (int i = 0; i < depth; ++i) chain.push_back(new CGIS_CompoundElement(set, nullptr));
-    a = new CountingBox(set, nullptr), b = new CountingBox(set, nullptr);
-    compound->AddElement(a);
-    for (CGIS_CompoundElement* c : chain) std::exchange(last, c)->AddElement(c);
-    last->AddElement(b);
-    a->SetRect(SGIS_Rect(0, 10, 10, 0));
-    b->SetRect(SGIS_Rect(20, 10, 30, 0));
+    for (int i = 0; i <= depth; ++i) chain.emplace_back(new CGIS_CompoundElement(set.get(), nullptr));
+    for (std::size_t i = 1; i < chain.size(); ++i) chain[i - 1]->AddElement(chain[i].get());
+    chain.back()->AddElement(b.get());
   }
-  ~CompoundPage() {
-    for (IGIS_Element* e : chain) e->Release();
-    for (IGIS_Element* e : std::initializer_list<IGIS_Element*>{compound, a, b}) e->Release();
-    set->Release();
-  }
-  CompoundPage(const CompoundPage&) = delete;
-  CompoundPage& operator=(const CompoundPage&) = delete;
-
-  // Draws and moves the compound; false unless both boxes were drawn and
-  // moved, as they would be with no other page about.
-  bool DrawAndMove() {
-    const int drawn = a->m_draws + b->m_draws;
-    const SGIS_Rect before = compound->GetRect();
-    const bool ok = compound->OnDraw(nullptr, false, nullptr) && a->m_draws + b->m_draws == drawn + 2;
-    compound->OffsetAllPoints(1, 2);
-    return ok && a->GetRect().left == before.left + 1 && b->GetRect().bottom == before.bottom + 2;
+  // The boxes drawn and moved by drawing and moving the compound, or -1 if the drawing failed.
+  long DrawAndMove() {
+    const long before = CountingBox::t_touched;
+    const bool drawn = chain[0]->OnDraw(nullptr, false, nullptr);
+    chain[0]->OffsetAllPoints(1, 2);
+    return drawn ? CountingBox::t_touched - before : -1;
   }
 
-  IGIS_FeatureSet* set = GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr);
-  CGIS_CompoundElement *compound = new CGIS_CompoundElement(set, nullptr), *last = compound;
-  std::vector<CGIS_CompoundElement*> chain;
-  CountingBox *a = nullptr, *b = nullptr;
+  Owned<IGIS_FeatureSet> set{GIS_CreateFeatureSetObject(nullptr, "page", 0, 0, 0, 0, nullptr)};
+  Owned<CountingBox> b{new CountingBox(set.get(), nullptr)};
+  std::deque<Owned<CGIS_CompoundElement>> chain;
 };
 
 class ElementList : public IGIS_ElementSet {
@@ -388,54 +354,36 @@ TEST_F(CompoundTest, ACycleInStoredMembersDoesNotHang) {
   EXPECT_EQ(a->GetElementCount(), 1);
 }
 
-TEST_F(CompoundTest, APageDrawnInsideAnotherPagesCompoundDrawsItsOwnCompound) {
-  // IDs are only unique in a page: page two's compounds, drawn by a member
-  // of page one's compounds of the same IDs, are no cycle.
-  CompoundPage one, two;
-  ASSERT_EQ(one.compound->GetID(), two.compound->GetID());
-  bool two_ok = false;
-  one.b->m_before = [&] { two_ok = two.DrawAndMove(); };
-  EXPECT_TRUE(one.DrawAndMove());
-  EXPECT_TRUE(two_ok);
-}
-
-// Pages drawn and edited on several threads at once, each page by one
-// thread: page zero's walk is held open 256 compounds deep (its last box's
-// draw waits) while the other threads draw and move their compounds of the
-// same IDs many times; every walk reaches all of its page's boxes.
+// Page zero's walk is held open 256 compounds deep (its box's draw waits) while
+// pages one to three, each on a thread of its own, walk their compounds of the
+// same IDs many times, page one drawing page four inside its own (page four's
+// boxes count on that thread too). Every walk reaches its page's box.
 TEST(CompoundThreads, PagesWalkTheirCompoundsOfOneIdAtOnce) {
-  constexpr int kThreads = 4, kRounds = 200;
-  std::vector<std::unique_ptr<CompoundPage>> pages;
-  for (int i = 0; i < kThreads; ++i) pages.push_back(std::make_unique<CompoundPage>(i == 0 ? 255 : 1));
-  std::latch held(1), others(kThreads - 1);
-  pages[0]->b->m_before = [&] { held.count_down(), others.wait(); };
-  std::vector<int> wrong(kThreads);
-  std::vector<std::thread> threads;
-  for (int i = 0; i < kThreads; ++i) {
-    threads.emplace_back([&, i] {
-      if (i == 0) return void(wrong[0] = pages[0]->DrawAndMove() ? 0 : 1);
-      held.wait();
-      for (int r = 0; r < kRounds; ++r) wrong[i] += pages[i]->DrawAndMove() ? 0 : 1;
-      others.count_down();
-    });
-  }
-  for (std::thread& t : threads) t.join();
-  EXPECT_EQ(pages[1]->chain[0]->GetID(), pages[0]->chain[0]->GetID());
-  EXPECT_EQ(wrong, std::vector<int>(kThreads));
+  CompoundPage pages[] = {CompoundPage(255), CompoundPage(1), CompoundPage(1), CompoundPage(1),
+                          CompoundPage(1)};
+  ASSERT_EQ(pages[4].chain[1]->GetID(), pages[0].chain[1]->GetID());
+  std::vector<long> touched(5);
+  pages[1].b->m_before = [&] { touched[4] = pages[4].DrawAndMove(); };
+  pages[0].b->m_before = [&] {
+    std::vector<std::jthread> threads;
+    for (int i = 1; i < 4; ++i)
+      threads.emplace_back([&, i] {
+        for (int r = 0; r < 200; ++r) touched[i] += pages[i].DrawAndMove();
+      });
+  };
+  touched[0] = pages[0].DrawAndMove();
+  EXPECT_EQ(touched, (std::vector<long>{2, 800, 400, 400, 2}));
 }
 
-// The walks' budgets a test lowers are its thread's alone, are not raised
-// again within, and come back when the lowering ends.
+// A walk budget lowered on a thread is its own, and is not raised again
+// within (its end is shown by AWalkCutShortSaysSoOnce).
 TEST(CompoundThreads, ALoweredBudgetIsTheThreadsOwn) {
-  CompoundPage page;
-  bool ok = false;
-  {
-    const md::layout::detail::CompoundWalkBudget lowered(1, 1), higher(1000, 1000);
-    EXPECT_FALSE(page.DrawAndMove());
-    std::thread([&] { ok = page.DrawAndMove(); }).join();
-  }
-  EXPECT_TRUE(ok);
-  EXPECT_TRUE(page.DrawAndMove());
+  CompoundPage page(1);
+  const md::layout::detail::CompoundWalkBudget lowered(1, 1), higher(1000, 1000);
+  EXPECT_EQ(page.DrawAndMove(), -1);
+  long other = 0;
+  std::thread([&] { other = page.DrawAndMove(); }).join();
+  EXPECT_EQ(other, 2);
 }
 
 TEST_F(CompoundTest, MembersSharedAtEveryLevelEndWithinTheWalksBudget) {
@@ -459,17 +407,13 @@ TEST_F(CompoundTest, MembersSharedAtEveryLevelEndWithinTheWalksBudget) {
 }
 
 // Stored member lists a walk cannot follow to the end: a rectangle 300
-// compounds deep; two compounds a level, each listing both of the next (a
-// lattice: about 2^n visits, or copies, for n levels); more rectangles than
-// the budget in one compound; a member whose element is gone. Every walk says
-// so once under the host's call, having drawn, moved, scaled or copied no
-// more rectangles than its budgets allow; a drawing and a copy fail, and a
-// copy leaves nothing behind. The budgets are lowered on this thread for
-// the small shapes; the drawing walks a lattice of a million visits on the
-// default budget too, after a lowered budget has ended.
+// compounds deep; compounds a level each listing both of the next (about 2^n
+// visits, or copies, for n levels); more rectangles than the budget in one
+// compound; a member whose element is gone. Every walk says so once under the
+// host's call, having touched no more boxes than its budgets (lowered on this
+// thread, then as they were) allow; a drawing and a copy fail and leave nothing.
 TEST_F(CompoundTest, AWalkCutShortSaysSoOnce) {
-  constexpr long kKeep = std::numeric_limits<long>::max();  // the budget as it is
-  using Walk = int (*)(CGIS_CompoundElement*);              // drawing and copying answer 1 when they succeed
+  using Walk = int (*)(CGIS_CompoundElement*);  // drawing and copying answer 1 when they succeed
   const std::tuple<const char*, const char*, Walk> walks[] = {
       {"OnDraw", "drawn", [](auto* c) { return c->OnDraw(nullptr, false, nullptr); }},
       {"GetRect", "measured", [](auto* c) { return (void)c->GetRect(), 0; }},
@@ -478,55 +422,41 @@ TEST_F(CompoundTest, AWalkCutShortSaysSoOnce) {
       {"OffsetAllPoints", "moved", [](auto* c) { return c->OffsetAllPoints(5, 5), 0; }},
       {"SetLBpoint", "moved", [](auto* c) { return c->SetLBpoint(SGIS_Point(7, 7, 0)), 0; }},
       {"Clone", "copied", [](auto* c) { return c->Clone() != nullptr ? 1 : 0; }}};
-  // Each shape is built once and walked by every walk, or by the one named
-  // last, under the budgets of its row; '#' stands for the missing member's ID.
-  const struct {
-    int depth, levels, boxes;
-    bool gone;
-    long visits, copies;
-    const char *cause, *only;
-  } shapes[] = {{300, 0, 1, false, kKeep, kKeep, "members nested deeper than 256 compounds not ", nullptr},
-                {0, 0, 1, true, kKeep, kKeep, "member feature # has no element, not ", nullptr},
-                {0, 10, 1, false, 100, kKeep, "members past 100 member visits not ", nullptr},
-                {0, 0, 150, false, 100, kKeep, "members past 100 member visits not ", nullptr},
-                {0, 10, 1, false, kKeep, 50, "members past 50 member copies not ", "Clone"},
-                {0, 20, 1, false, 250000, kKeep, "members past 250000 member visits not ", "OnDraw"}};
-  for (const auto& shape : shapes) {
-    SCOPED_TRACE(shape.cause);
-    const md::layout::detail::CompoundWalkBudget budget(shape.visits, shape.copies);
-    CGIS_CompoundElement *top = Compound(), *last = top;
-    for (int i = 1; i < shape.depth; ++i) {
-      CGIS_CompoundElement* inner = Compound();
-      ASSERT_TRUE(last->AddElement(inner));
-      last = inner;
+  constexpr long kKeep = std::numeric_limits<long>::max();  // the budget as it is
+  const std::tuple<std::string, int, std::size_t, int, long, long, const char*> rows[] = {
+      {"members nested deeper than 256 compounds not ", 300, 1, 1, kKeep, kKeep, nullptr},
+      {"member feature # has no element, not ", 1, 1, 1, kKeep, kKeep, nullptr},
+      {"members past 100 member visits not ", 10, 2, 1, 100, kKeep, nullptr},
+      {"members past 100 member visits not ", 1, 1, 150, 100, kKeep, nullptr},
+      {"members past 50 member copies not ", 10, 2, 1, kKeep, 50, "Clone"},
+      {"members past 250000 member visits not ", 20, 2, 1, 250000, kKeep, "OnDraw"}};
+  for (const auto& [kind, levels, width, boxes, visits, copies, only] : rows) {
+    const md::layout::detail::CompoundWalkBudget budget(visits, copies);
+    std::vector<CGIS_CompoundElement*> level{Compound()};
+    CGIS_CompoundElement* const top = level[0];
+    for (int i = 1; i < levels; ++i) {
+      std::vector<CGIS_CompoundElement*> next;
+      while (next.size() < width) next.push_back(Compound());
+      for (CGIS_CompoundElement* x : level)
+        for (CGIS_CompoundElement* c : next) ASSERT_TRUE(x->AddElement(c));
+      level = next;
     }
-    std::vector<CGIS_CompoundElement*> level{top, Compound()};
-    for (int i = 1; i < shape.levels; ++i) {
-      const std::vector<CGIS_CompoundElement*> next{Compound(), Compound()};
-      for (CGIS_CompoundElement* x : level) ASSERT_TRUE(x->AddElement(next[0]) && x->AddElement(next[1]));
-      level = next, last = next[0];
-    }
-    long touched = 0;
-    for (int i = 0; i < shape.boxes; ++i) {
-      auto* box = Keep(new TouchedBox(set_, &touched));
-      box->SetRect(SGIS_Rect(0, 10, 10, 0));
-      last->AddElement(box);
-    }
+    for (int i = 0; i < boxes; ++i) level[0]->AddElement(Keep(new CountingBox(set_, nullptr)));
     auto* gone = new TestBoxElement(set_, nullptr);
-    std::string text = shape.cause;
-    if (const auto at = text.find('#'); at != std::string::npos)
-      text.replace(at, 1, std::to_string(gone->GetID()));
-    if (shape.gone) top->AddElement(gone);
+    const std::string goneId = std::to_string(gone->GetID());
+    if (kind.find('#') != std::string::npos) top->AddElement(gone);
     gone->Release();
     const int features = set_->GetFeatureCount();
     for (const auto& [op, done, walk] : walks) {
-      if (shape.only != nullptr && std::string(shape.only) != op) continue;
-      SCOPED_TRACE(op);
+      if (only != nullptr && std::string(only) != op) continue;
+      SCOPED_TRACE(op + (" " + kind));
       LogMark log;
-      touched = 0;
+      CountingBox::t_touched = 0;
       EXPECT_EQ(walk(top), 0);
-      EXPECT_LE(touched, std::min(shape.visits, shape.copies));
+      EXPECT_LE(CountingBox::t_touched, std::min(visits, copies));
       EXPECT_EQ(set_->GetFeatureCount(), features);
+      std::string text = kind;
+      if (const auto at = text.find('#'); at != std::string::npos) text.replace(at, 1, goneId);
       std::vector<std::string> records;
       for (const SGIS_LogRecord& r : log.Records()) records.push_back(r.method + " " + r.text);
       const std::string want = std::string("CGIS_CompoundElement::") + op + " compound " +
