@@ -282,8 +282,8 @@ TEST(ImagingCacheThreads, TheBytesReadAndThePictureAnsweredBelongTogether) {
   const DecodeResult after = cache.Load(path);
   detail::SetCacheReadHook(nullptr);
   std::vector<std::pair<int, int>> sizes;
-  for (const DecodeResult* r : {&heldLoad, &meanwhile, &after})
-    sizes.emplace_back(r->bitmap->width, r->bitmap->height);
+  for (const DecodeResult& r : {heldLoad, meanwhile, after})
+    sizes.emplace_back(r.bitmap->width, r.bitmap->height);
   EXPECT_EQ(sizes, (std::vector<std::pair<int, int>>{{8, 8}, {9, 3}, {8, 8}}));
 }
 
