@@ -20,6 +20,8 @@ class IGIS_GlobalProperties {
 };
 
 extern "C" {
+// The process's settings: the list is locked, but the fields' values are
+// set before pages are drawn on other threads, not while.
 IGIS_GlobalProperties* GIS_GetGlobalProperties();
 // A folder of the host's own under the system's temporary folder, made on
 // first use; no trailing separator.

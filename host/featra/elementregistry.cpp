@@ -250,6 +250,7 @@ bool InstalledHooks(SGIS_ElementHooks* out) {
 // Why the element library could not be loaded ("" when it was, or was not
 // tried); plain characters, as feature sets may still be ended at exit.
 char g_elementLibraryError[512];
+std::atomic<bool> g_elementLibraryFailed{false};  // set once the error is written
 std::once_flag g_elementLibraryTried;
 
 // Loads the element library once, whose loading installs the hooks: a host
@@ -263,6 +264,7 @@ void LoadElementLibrary() {
       const char* why = dlerror();
       std::snprintf(g_elementLibraryError, sizeof g_elementLibraryError, "%s",
                     why != nullptr ? why : MD_ELEMENT_LIBRARY " could not be loaded");
+      g_elementLibraryFailed.store(true, std::memory_order_release);
     }
   });
 }
@@ -276,7 +278,7 @@ bool CurrentElementHooks(SGIS_ElementHooks* out) {
 }
 
 void LogNoElementFactory(const char* method) {
-  if (g_elementLibraryError[0] == '\0')
+  if (!g_elementLibraryFailed.load(std::memory_order_acquire))
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "no element factory installed");
   else
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "no element factory installed: %s", g_elementLibraryError);

@@ -3,14 +3,17 @@
 #include "platform/ui/app.h"
 
 #include <map>
+#include <mutex>
 
 #include "platform/ui/driver.h"
 #include "platform/ui/resources.h"
 
 namespace {
 
+// The module state in force is the thread's own: a library loaded on a
+// worker thread sets and restores it there, not under the UI thread's feet.
 AFX_MODULE_STATE*& CurrentState() {
-  static AFX_MODULE_STATE* current = nullptr;
+  thread_local AFX_MODULE_STATE* current = nullptr;
   return current;
 }
 
@@ -30,9 +33,15 @@ std::vector<md::ui::MessageBoxRecord>& Log() {
   return log;
 }
 
-std::map<std::string, md::ui::WindowFactory>& Factories() {
-  static std::map<std::string, md::ui::WindowFactory> map;
-  return map;
+// Window classes by name; libraries register theirs as they load, which may
+// be on any thread.
+struct WindowClasses {
+  std::mutex mutex;
+  std::map<std::string, md::ui::WindowFactory> factories;
+};
+WindowClasses& Classes() {
+  static WindowClasses classes;
+  return classes;
 }
 
 }  // namespace
@@ -159,13 +168,20 @@ int DefaultMessageBoxAnswer(UINT type, bool cancelLike) {
 }
 
 void RegisterWindowClass(const char* className, WindowFactory factory) {
-  if (className && factory) Factories()[className] = factory;
+  if (!className || !factory) return;
+  std::lock_guard<std::mutex> lock(Classes().mutex);
+  Classes().factories[className] = factory;
 }
 
 CWnd* CreateWindowObject(const char* className) {
   if (!className) return nullptr;
-  auto it = Factories().find(className);
-  return it == Factories().end() ? nullptr : it->second();
+  WindowFactory factory = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(Classes().mutex);
+    auto it = Classes().factories.find(className);
+    if (it != Classes().factories.end()) factory = it->second;
+  }
+  return factory ? factory() : nullptr;
 }
 
 }  // namespace md::ui

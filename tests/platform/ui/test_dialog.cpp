@@ -2,6 +2,10 @@
 // validation, message boxes, file dialogs, module states.
 #include <gtest/gtest.h>
 
+#include <latch>
+#include <memory>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/ui/dialog.h"
@@ -304,6 +308,28 @@ TEST_F(DialogTest, PagesCanBeMadeFromTheirClassName) {
   EXPECT_EQ(dynamic_cast<RegisteredPage*>(made.get())->GetTemplateId(), 9101u);
   EXPECT_EQ(CreateWindowObject("CNoSuchPage"), nullptr);
   EXPECT_EQ(CreateWindowObject(nullptr), nullptr);
+}
+
+// A library loading on a worker thread registers its classes under its own
+// module state while the UI thread makes windows: the UI thread keeps its
+// state and finds every class.
+TEST(UiThreads, ALibraryLoadingOnAWorkerLeavesTheUiThreadsStateAndClasses) {
+  AFX_MODULE_STATE library("library");
+  std::latch loaded(1), checked(1);
+  std::thread loader([&] {
+    AFX_MAINTAIN_STATE2 state(&library);
+    for (int i = 0; i < 200; ++i)
+      RegisterWindowClass(("CLoaded" + std::to_string(i)).c_str(), [] { return new CWnd; });
+    loaded.count_down(), checked.wait();
+  });
+  int made = 0;
+  for (int i = 0; i < 200; ++i)
+    made += std::unique_ptr<CWnd>(CreateWindowObject("CRegisteredPage")) != nullptr;
+  loaded.wait();
+  EXPECT_EQ(AfxGetModuleState(), AfxGetAppModuleState());
+  checked.count_down(), loader.join();
+  EXPECT_EQ(made, 200);
+  EXPECT_NE(std::unique_ptr<CWnd>(CreateWindowObject("CLoaded199")), nullptr);
 }
 
 }  // namespace
