@@ -137,12 +137,11 @@ TEST_F(OleLink, FollowsItsSourceStoresItAndKeepsItsPresentationWhenTheSourceGoes
   }
 }
 
-// A source is taken a second after its last change (its time may lie 0.1 s
-// behind it), whatever its inode; a refused update's record says when to try
-// again, and that update takes it.
+// A source is taken a second after its last change, whatever its inode; a
+// refused update's record says when to try again, and that update takes it.
 TEST_F(OleLink, ASourceIsTakenOnlyASecondAfterItsLastChangeWhateverItsInode) {
   // How the source changes, the update's time after its last change, the end
-  // of the refused update's record ("" taken).
+  // of the refused update's record ("" taken; waits count 0.1 s of time lag).
   const std::tuple<const char*, std::int64_t, const char*> kCases[] = {
       {"in place", kSecond / 3, "try again in 0.77 s"},
       {"renamed", kSecond / 3, "try again in 0.77 s"},
