@@ -12,37 +12,37 @@ trap 'rm -rf "$scratch"' EXIT
 (cd "$tree" && find layout host platform tools tests bench -name '*.h' -o -name '*.cpp') |
   tar -C "$tree" -cf - -T - | tar -C "$scratch" -xf -
 
-# Rows: what the check answers (pass or fail), how it reads the tree (text
-# or built), the planted file, its lines ("\n" a line break).
+# Rows: what the check answers (pass or fail), the planted file, its lines
+# ("\n" a line break), and "built" where the check reads the build's log.
 rows=(
-  'fail|text|layout/graphicelement/legend/planted.cpp|#include "../print/gis_pageprint.h"'
-  'fail|text|layout/graphicelement/legend/planted.cpp|#include "layout/graphicelement/legend/../print/gis_pageprint.h"'
-  'fail|text|tests/layout/planted.cpp|#include "../support/logmark.h"'
-  'fail|text|layout/graphicelement/legend/planted.cpp|#include "dialogs/cgis_legendpage.h"'
-  'pass|text|tests/layout/graphicelement/scalebar/planted.cpp|#include "scalebartest.h"'
-  'fail|text|layout/graphicelement/legend/planted.cpp|#include "layout/graphicelement/print/gis_pageprint.h"'
-  'fail|text|layout/graphicelement/factory/planted.cpp|#include "layout/graphicelement/print/gis_pageprint.h"'
-  'pass|text|layout/graphicelement/print/planted.cpp|#include "layout/graphicelement/legend/igis_legendelement.h"'
-  'fail|text|host/sferon/planted.cpp|#include "host/featra/igis_feature.h"'
-  'pass|text|host/featra/planted.cpp|#include "host/sferon/igis_spatialreference.h"'
-  'fail|text|host/newlibrary/planted.cpp|#include "host/basilo/igis_log.h"'
-  'fail|text|platform/files/planted.cpp|#include "platform/canvas/canvas.h"'
-  'fail|text|layout/graphicelement/planted.cpp|#include "layout/graphicelement/print/gis_pageprint.h"'
-  'fail|text|layout/graphicelement/legend/planted.cpp|#include "layout/graphicelement/legend/dialogs/clegendpage.h"'
-  'fail|text|layout/graphicelement/legend/planted.cpp|#include <tools/demo/mapsheetgrids.h>'
-  'fail|text|layout/graphicelement/factory/planted.cpp|#include "layout//graphicelement/print/gis_pageprint.h"'
-  'fail|text|layout/graphicelement/factory/planted.cpp|#include <layout/./graphicelement/print/gis_pageprint.h>'
-  'fail|text|layout/graphicelement/legend/planted.cpp|#include "platform//ui/cdialog.h"'
-  'fail|text|tests/layout/planted.cpp|#include "./support/logmark.h"'
-  'fail|built|platform/files/planted.cpp|#define LOG "host/basilo/igis_log.h"\n#include LOG'
-  'fail|built|layout/graphicelement/legend/planted.cpp|#include /* */ "layout/graphicelement/print/gis_pageprint.h"'
-  'fail|built|host/basilo/planted.cpp|#include \\\n"host/sferon/igis_spatialreference.h"'
-  'fail|built|platform/canvas/planted.cpp|%:include "platform/win/wintypes.h"'
-  'pass|built|host/featra/planted.cpp|#define REFERENCE "host/sferon/igis_spatialreference.h"\n#include REFERENCE'
+  'fail|layout/graphicelement/legend/planted.cpp|#include "../print/gis_pageprint.h"'
+  'fail|layout/graphicelement/legend/planted.cpp|#include "layout/graphicelement/legend/../print/gis_pageprint.h"'
+  'fail|tests/layout/planted.cpp|#include "../support/logmark.h"'
+  'fail|layout/graphicelement/legend/planted.cpp|#include "dialogs/cgis_legendpage.h"'
+  'pass|tests/layout/graphicelement/scalebar/planted.cpp|#include "scalebartest.h"'
+  'fail|layout/graphicelement/legend/planted.cpp|#include "layout/graphicelement/print/gis_pageprint.h"'
+  'fail|layout/graphicelement/factory/planted.cpp|#include "layout/graphicelement/print/gis_pageprint.h"'
+  'pass|layout/graphicelement/print/planted.cpp|#include "layout/graphicelement/legend/igis_legendelement.h"'
+  'fail|host/sferon/planted.cpp|#include "host/featra/igis_feature.h"'
+  'pass|host/featra/planted.cpp|#include "host/sferon/igis_spatialreference.h"'
+  'fail|host/newlibrary/planted.cpp|#include "host/basilo/igis_log.h"'
+  'fail|platform/files/planted.cpp|#include "platform/canvas/canvas.h"'
+  'fail|layout/graphicelement/planted.cpp|#include "layout/graphicelement/print/gis_pageprint.h"'
+  'fail|layout/graphicelement/legend/planted.cpp|#include "layout/graphicelement/legend/dialogs/clegendpage.h"'
+  'fail|layout/graphicelement/legend/planted.cpp|#include <tools/demo/mapsheetgrids.h>'
+  'fail|layout/graphicelement/factory/planted.cpp|#include "layout//graphicelement/print/gis_pageprint.h"'
+  'fail|layout/graphicelement/factory/planted.cpp|#include <layout/./graphicelement/print/gis_pageprint.h>'
+  'fail|layout/graphicelement/legend/planted.cpp|#include "platform//ui/cdialog.h"'
+  'fail|tests/layout/planted.cpp|#include "./support/logmark.h"'
+  'fail|platform/files/planted.cpp|#define LOG "host/basilo/igis_log.h"\n#include LOG|built'
+  'fail|layout/graphicelement/legend/planted.cpp|#include /* */ "layout/graphicelement/print/gis_pageprint.h"|built'
+  'fail|host/basilo/planted.cpp|#include \\\n"host/sferon/igis_spatialreference.h"|built'
+  'fail|platform/canvas/planted.cpp|%:include "platform/win/wintypes.h"|built'
+  'pass|host/featra/planted.cpp|#define REFERENCE "host/sferon/igis_spatialreference.h"\n#include REFERENCE|built'
 )
 failed=0
 for row in "${rows[@]}"; do
-  IFS='|' read -r expected how file include <<<"$row"
+  IFS='|' read -r expected file include how <<<"$row"
   mkdir -p "$(dirname "$scratch/$file")"
   printf '%b\n' "$include" >"$scratch/$file"
   answer=pass
