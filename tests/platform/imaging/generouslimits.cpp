@@ -1,6 +1,5 @@
-// Linked into every test program that draws metafiles with the real helper:
-// 120 s a file and 240 s a drawing, far above what a run takes on a slow,
-// busy machine under the sanitizers. The tests of the limits set their own.
+// Linked into each test program drawing metafiles with the real helper: limits
+// far above a run on a slow machine under sanitizers; limits' tests set theirs.
 #include "platform/imaging/metafilelimits.h"
 
 [[maybe_unused]] static const bool g_generousMetafileLimits =

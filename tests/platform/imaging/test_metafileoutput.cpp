@@ -217,9 +217,9 @@ std::string CairoSvgOfEveryKindOfDrawing() {
   return {bytes.begin(), bytes.end()};
 }
 
-// Only what cairo writes is read: librsvg spends minutes on a few kilobytes
-// of what it never writes (a filter's turbulence). cairo's SVG is read, and
-// so is the helper's of the metafiles, text included (the sharp edges above).
+// Only what cairo writes is read (elements, attributes and style properties
+// each from a list): librsvg spends minutes on a filter's turbulence. The
+// helper's SVG of the metafiles is read too (the sharp edges above).
 TEST(ImagingMetafileOutput, AnSvgHoldingWhatCairoDoesNotWriteIsNotRead) {
   const auto in = [](const std::string& body) { return kSvg + body + "<rect width='4' height='4'/></svg>"; };
   // A document, and what its refusal names ("" when it is read).
@@ -227,16 +227,8 @@ TEST(ImagingMetafileOutput, AnSvgHoldingWhatCairoDoesNotWriteIsNotRead) {
       {CairoSvgOfEveryKindOfDrawing(), ""},
       {in("<stop offset='0' style='stop-opacity 1'/>"), ""},  // without its colon, as cairo writes one
       {in("<filter id='f'><feTurbulence baseFrequency='0.05'/></filter>"), "<feTurbulence>"},
-      {in("<filter id='f'><feGaussianBlur stdDeviation='9'/></filter>"), "<feGaussianBlur>"},
       {in("<path d='M 0 0 L 9 9' filter='url(#alpha)'/>"), "attribute filter"},
       {in("<g style='fill:none;filter:url(#alpha)'/>"), "style filter:url(#alpha)"},
-      {in("<path d='M 0 0' style='marker-start:url(#m)'/>"), "style marker-start"},
-      {in("<foreignObject width='9' height='9'/>"), "<foreignObject>"},
-      {in("<script type='text/ecmascript'/>"), "<script>"},
-      {in("<style>rect{fill:red}</style>"), "<style>"},
-      {in("<text x='0' y='9'>x</text>"), "<text>"},
-      {in("<rect width='4' height='4' rx='2'/>"), "attribute rx"},
-      {in("<use xlink:href='#a' clip-path='url(#c)'/>"), "attribute clip-path"},
       {in("<x:g xmlns:x='http://www.w3.org/2000/svg'/>"), "<x:g>"},
       {"<svg xmlns='http://www.w3.org/1999/xhtml'></svg>", "as xmlns"},
       {in("<svg width='9' height='9'/>"), "second <svg>"},

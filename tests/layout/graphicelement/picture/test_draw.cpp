@@ -119,46 +119,36 @@ TEST_F(PictureDraw, DraftModeShowsNoPictureOnScreenButPrintsIt) {
 // (none at all here) gets the print's one.
 TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedOnceAndFailsThePrint) {
   // A PNG removed, a WMF the helper refuses, one kept in the page (named by
-  // the file it was kept from), no element; the one record's level, method
-  // and text (after the path, for a picture).
-  constexpr int kStorage = GIS_LOG_LEVEL_STORAGE, kCheck = GIS_LOG_LEVEL_CHECK;
-  constexpr const char* kOnDraw = "CGIS_PictureElement::OnDraw";
+  // the file it was kept from), no element; what the record says after the
+  // path (the print's record, for no element).
   const struct {
     const char* file;
     bool kept;
-    int level;
-    const char* method;
     const char* reason;
-  } rows[] = {{"gone.png", false, kStorage, kOnDraw, ": No such file or directory"},
-              {"refused.wmf", false, kStorage, kOnDraw, ": WMF: cannot draw this"},
-              {"kept.wmf", true, kStorage, kOnDraw, " (kept in the page): WMF: cannot draw this"},
-              {nullptr, false, kCheck, "GIS_PrintPageToDC", "the element of feature -1 (NULL) did not draw"}};
-  for (const auto& [file, kept, level, method, reason] : rows) {
+  } rows[] = {{"gone.png", false, ": No such file or directory"},
+              {"refused.wmf", false, ": WMF: cannot draw this"},
+              {"kept.wmf", true, " (kept in the page): WMF: cannot draw this"},
+              {nullptr, false, "the element of feature -1 (NULL) did not draw"}};
+  for (const auto& [file, kept, reason] : rows) {
     SCOPED_TRACE(file != nullptr ? file : "no element");
     const bool wmf = file != nullptr && std::string(file).ends_with(".wmf");
-    std::string path;
-    CGIS_PictureElement* good = NewPicture();
+    const std::string path = !file ? "" : wmf ? Write(file, metafiles::SampleWmf()) : Quadrants(file, 8, 8);
+    CGIS_PictureElement *bad = NewPicture(), *good = NewPicture();
+    md::imaging::ImageCache::Shared().Clear();  // the last row's refusal of the same bytes
+    ASSERT_TRUE(file == nullptr || bad->ImportPictureFromFile(path.c_str()));
+    if (kept) bad->ArchivePictureData(true);
     ASSERT_TRUE(good->ImportPictureFromFile(Quadrants("good.png", 8, 8).c_str()));
-    good->SetFramePropertyPtr(nullptr);
+    for (CGIS_PictureElement* e : {bad, good}) e->SetFramePropertyPtr(nullptr);
+    bad->SetRect(SGIS_Rect(2540, 27160, 5080, 24620));
     good->SetRect(SGIS_Rect(10160, 27160, 12700, 24620));
-    IGIS_Element* page[] = {nullptr, good};
-    if (file != nullptr) {
-      path = wmf ? Write(file, metafiles::SampleWmf()) : Quadrants(file, 8, 8);
-      CGIS_PictureElement* bad = NewPicture();
-      md::imaging::ImageCache::Shared().Clear();  // the last row's refusal of the same bytes
-      ASSERT_TRUE(bad->ImportPictureFromFile(path.c_str()));
-      if (kept) bad->ArchivePictureData(true);
-      bad->SetFramePropertyPtr(nullptr);
-      bad->SetRect(SGIS_Rect(2540, 27160, 5080, 24620));
-      if (!wmf) std::filesystem::remove(path);
-      auto* group = new CGIS_CompoundElement(set_, nullptr);
-      owned_.push_back(group);
-      ASSERT_TRUE(group->AddElement(bad));
-      page[0] = group;
-    }
+    if (file != nullptr && !wmf) std::filesystem::remove(path);
     const metafiles::MetafileLimitsScope limits({60000, 120000, MD_IMAGING_PROBE},
                                                 wmf ? "cannot draw this" : nullptr);
     md::imaging::ImageCache::Shared().Clear();
+    auto* group = new CGIS_CompoundElement(set_, nullptr);
+    owned_.push_back(group);
+    ASSERT_TRUE(group->AddElement(bad));
+    IGIS_Element* page[] = {file != nullptr ? group : nullptr, good};
     PrinterOnRecording printer;
     LogMark mark;
     EXPECT_FALSE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page, 2));
@@ -167,7 +157,9 @@ TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedOnceAndFailsThe
     EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Rectangle).size(), crossed);
     EXPECT_EQ(printer.canvas.shapesOf(md::canvas::ShapeKind::Line).size(), 2 * crossed);
     EXPECT_EQ(mark.Count(), 1u);
-    EXPECT_TRUE(mark.Has(level, method, path + reason));
+    EXPECT_TRUE(file != nullptr
+                    ? mark.Has(GIS_LOG_LEVEL_STORAGE, "CGIS_PictureElement::OnDraw", path + reason)
+                    : mark.Has(GIS_LOG_LEVEL_CHECK, "GIS_PrintPageToDC", reason));
   }
 }
 

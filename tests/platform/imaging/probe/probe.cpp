@@ -49,10 +49,9 @@ int main(int argc, char** argv) {
       ::_exit(0);
     }
     if (what == "leave") {
-      // Writes to its output, then starts four processes that note their pids
-      // in the file args[2] and sleep: in its group, in a session and in a
-      // process group of their own, and by a double fork, holding what it got
-      // (but the answer pipe, as "answer alone"); then does as args[1] says.
+      // Writes to its output, then starts four processes that note their pids in args[2] and
+      // sleep, holding its descriptors (but the answer pipe, for "answer alone"): in its group,
+      // its own session, its own group, by a double fork; then does as args[1] says.
       int ready[2];
       bool written = ::write(1, "out\n", 4) == 4;
       if (!written || ::pipe(ready) != 0) return std::string("cannot start");
