@@ -85,9 +85,8 @@ void Import(benchmark::State& state, const char* set, Bytes (*make)(int)) {
 }
 BENCHMARK_CAPTURE(Import, tile, "tile", Tile)
     ->Name("Import")
-    ->Arg(10)
-    ->Arg(100)
-    ->Arg(1000)
+    ->RangeMultiplier(10)
+    ->Range(10, 1000)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Import, png, "png", Png)->Name("ImportPng")->Arg(20)->Unit(benchmark::kMillisecond);
 
