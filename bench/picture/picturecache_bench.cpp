@@ -53,26 +53,15 @@ bool Write(const std::string& path, const Bytes& bytes) { return md::bench::Writ
 // A page whose picture elements draw the given files: one element filling
 // most of the paper, or twenty in five columns and four rows.
 struct PicturePage {
-  explicit PicturePage(const std::vector<std::string>& files) : paths(files) {
-    const int columns = files.size() == 1 ? 1 : 5;
-    const int rows = (static_cast<int>(files.size()) + columns - 1) / columns;
-    const int cellW = 25000 / columns, cellH = 16700 / rows;
-    ok = !files.empty();
-    for (std::size_t i = 0; i < files.size() && ok; ++i) {
-      auto* picture = dynamic_cast<IGIS_PictureElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE));
-      const int left = 2350 + static_cast<int>(i % columns) * cellW;
-      const int top = 18850 - static_cast<int>(i / columns) * cellH;
-      ok = picture != nullptr;
-      if (!ok) break;
-      picture->SetRect(SGIS_Rect(left, top, left + cellW - 200, top - cellH + 200));
-      ok = picture->ImportPictureFromFile(files[i].c_str());
-    }
-  }
+  explicit PicturePage(const std::vector<std::string>& files)
+      : paths(files),
+        ok(!files.empty() &&
+           md::bench::Grid(page, files, files.size() == 1 ? 1 : 5, files.size() == 1 ? 1 : 4)) {}
   ~PicturePage() {
     for (const std::string& p : paths) std::remove(p.c_str());
   }
-  md::demo::Page page;
   std::vector<std::string> paths;
+  md::demo::Page page;
   bool ok = false;
 };
 

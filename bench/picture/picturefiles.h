@@ -1,5 +1,5 @@
 // Picture files the picture benchmarks write: PNGs of noise, which PNG
-// cannot compress, and 24-bit BMPs.
+// cannot compress, and 24-bit BMPs; and pages of picture elements of them.
 #pragma once
 
 #include <png.h>
@@ -10,17 +10,13 @@
 #include <vector>
 
 #include "host/basilo/igis_globalproperties.h"
+#include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "platform/files/filestore.h"
+#include "tools/demo/samplepage.h"
 
 namespace md::bench {
 
 using Bytes = std::vector<std::uint8_t>;
-
-inline void AppendPng(png_structp png, png_bytep data, png_size_t n) {
-  auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + n);
-}
-inline void FlushPng(png_structp) {}
 
 // An RGB PNG of noise from the seed.
 inline Bytes NoisePng(std::uint64_t seed, int width, int height) {
@@ -31,7 +27,13 @@ inline Bytes NoisePng(std::uint64_t seed, int width, int height) {
     png_destroy_write_struct(&png, &info);
     return Bytes();
   }
-  png_set_write_fn(png, &out, AppendPng, FlushPng);
+  png_set_write_fn(
+      png, &out,
+      [](png_structp p, png_bytep data, png_size_t n) {
+        auto* bytes = static_cast<Bytes*>(png_get_io_ptr(p));
+        bytes->insert(bytes->end(), data, data + n);
+      },
+      [](png_structp) {});
   png_set_compression_level(png, 1);
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -83,6 +85,26 @@ inline std::string TempPath(const std::string& name) {
 inline bool WriteFile(const std::string& path, const Bytes& bytes) {
   std::string error;
   return md::files::WriteWholeFile(path.c_str(), bytes.data(), bytes.size(), &error);
+}
+
+// A picture element of the file on the page.
+inline bool Add(md::demo::Page& page, const std::string& file, int left, int top, int right, int bottom) {
+  auto* picture = dynamic_cast<IGIS_PictureElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE));
+  if (picture == nullptr || file.empty()) return false;
+  picture->SetRect(SGIS_Rect(left, top, right, bottom));
+  return picture->ImportPictureFromFile(file.c_str()) != FALSE;
+}
+
+// Picture elements of the files in a grid of `columns` over most of the A4 landscape paper.
+inline bool Grid(md::demo::Page& page, const std::vector<std::string>& files, int columns, int rows) {
+  const int cellW = 25000 / columns, cellH = 16700 / rows;
+  bool ok = true;
+  for (std::size_t i = 0; i < files.size() && ok; ++i) {
+    const int left = 2350 + static_cast<int>(i % static_cast<std::size_t>(columns)) * cellW;
+    const int top = 18850 - static_cast<int>(i / static_cast<std::size_t>(columns)) * cellH;
+    ok = Add(page, files[i], left, top, left + cellW - 100, top - cellH + 100);
+  }
+  return ok;
 }
 
 }  // namespace md::bench

@@ -1,21 +1,12 @@
-// Pages of many pictures: what importing them costs a picture as their number
-// grows, what a warm print of a page the cache holds costs, and the memory
-// prints leave behind. All pictures are real files in the temporary folder,
-// written once a run.
-//   Import/N        N picture elements import N different BMPs of 256 x 256
-//                   that differ only in their last bytes (uncompressed tiles
-//                   of one size), the cache emptied before; CPU a picture.
-//   ImportPng/N     the same with N different 5 MB PNGs of noise.
-//   WarmPrint300    a 300-dpi print of 300 different 580 x 580 BMPs (1 MB
-//                   files that agree on all but their last bytes), the cache
-//                   kept from the print before; the decodes it does.
-//   Memory/N        N different 400 x 400 pictures, each drawn at 20, 15, 10
-//                   and 5 cm square at 300 dpi: the process's resident memory
-//                   once the page is printed twice and its raster let go.
-//   SharedPaths/N   20 picture elements in a 5 x 4 grid, printed at 300 dpi,
-//                   showing N paths that hold one 5 MB PNG (N = 1: all show
-//                   one path): the resident memory a print adds to an empty
-//                   cache, and the decodes.
+// Pages of many pictures, all real files in the temporary folder written once
+// a run: importing N different 256 x 256 BMPs that differ only in their last
+// bytes (Import/N, CPU a picture as N grows) or N different 5 MB PNGs of noise
+// (ImportPng/N), the cache emptied before; a warm 300-dpi print of 300
+// different 1 MB BMPs and the decodes it does (WarmPrint300); the resident
+// memory once N 400 x 400 pictures, each drawn at 20, 15, 10 and 5 cm square,
+// are printed twice at 300 dpi (Memory/N); and the memory and decodes a
+// 300-dpi print of 20 elements showing N paths of one 5 MB PNG adds to an
+// empty cache (SharedPaths/N).
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <unistd.h>
@@ -30,68 +21,34 @@
 
 #include "bench/picture/picturefiles.h"
 #include "bench/ratio_reporter.h"
-#include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/imaging/loader.h"
 #include "tools/demo/pagedraw.h"
-#include "tools/demo/samplepage.h"
 
 namespace {
 
 using md::bench::Bytes;
 
-// The sets of files, written the first time they are asked for and removed
-// at the end of the run.
-struct Files {
-  ~Files() {
-    for (const auto& [name, paths] : sets)
-      for (const std::string& p : paths) std::remove(p.c_str());
-  }
-  template <typename Make>
-  const std::vector<std::string>& Set(const std::string& name, int n, Make make) {
-    auto it = sets.find(name);
-    if (it != sets.end()) return it->second;
-    std::vector<std::string> paths;
-    for (int i = 0; i < n; ++i) {
-      paths.push_back(md::bench::TempPath("memory-" + name + "-" + std::to_string(i)));
-      if (!md::bench::WriteFile(paths.back(), make(i))) paths.back().clear();
+// The first n files of a set, written the first time they are asked for and
+// removed at the end of the run.
+const std::vector<std::string>& Files(const std::string& name, int n, Bytes (*make)(int)) {
+  static struct Sets : std::map<std::string, std::vector<std::string>> {
+    ~Sets() {
+      for (const auto& [name, paths] : *this)
+        for (const std::string& p : paths) std::remove(p.c_str());
     }
-    return sets.emplace(name, std::move(paths)).first->second;
+  } sets;
+  std::vector<std::string>& paths = sets[name];
+  for (int i = static_cast<int>(paths.size()); i < n; ++i) {
+    paths.push_back(md::bench::TempPath("memory-" + name + "-" + std::to_string(i)));
+    if (!md::bench::WriteFile(paths.back(), make(i))) paths.back().clear();
   }
-  std::map<std::string, std::vector<std::string>> sets;
-};
-
-Files& TheFiles() {
-  static Files files;
-  return files;
+  return paths;
 }
 
-// A page of picture elements on A4 landscape.
-struct PicturePage {
-  bool Add(const std::string& file, int left, int top, int right, int bottom) {
-    auto* picture = dynamic_cast<IGIS_PictureElement*>(page.Create(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE));
-    if (picture == nullptr || file.empty()) return false;
-    picture->SetRect(SGIS_Rect(left, top, right, bottom));
-    return picture->ImportPictureFromFile(file.c_str()) != FALSE;
-  }
-  // The files in a grid of `columns` over most of the paper.
-  bool Grid(const std::vector<std::string>& files, int columns, int rows) {
-    const int cellW = 25000 / columns, cellH = 16700 / rows;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-      const int left = 2350 + static_cast<int>(i % static_cast<std::size_t>(columns)) * cellW;
-      const int top = 18850 - static_cast<int>(i / static_cast<std::size_t>(columns) % rows) * cellH;
-      if (!Add(files[i], left, top, left + cellW - 100, top - cellH + 100)) return false;
-    }
-    return true;
-  }
-  md::demo::Page page;
-};
-
-bool Print(PicturePage& p, int dpi, benchmark::State& state) {
+bool Print(md::demo::Page& page, benchmark::State& state) {
   std::string error;
-  auto canvas = md::canvas::CairoCanvas::createPageImage(md::demo::kPageWidth / 100.0,
-                                                         md::demo::kPageHeight / 100.0, dpi);
-  if (canvas != nullptr && md::demo::PrintPage(p.page, canvas.get(), dpi, nullptr, &error)) return true;
+  if (md::demo::PrintRaster(page, 300, nullptr, &error) != nullptr) return true;
   state.SkipWithError(("cannot print: " + error).c_str());
   return false;
 }
@@ -107,96 +64,80 @@ double ResidentMb() {
 
 md::imaging::ImageCache& Cache() { return md::imaging::ImageCache::Shared(); }
 
-void ImportAll(benchmark::State& state, const std::vector<std::string>& files) {
+Bytes Tile(int i) { return md::bench::TaggedBmp(256, 256, static_cast<std::uint32_t>(i)); }
+Bytes Png(int i) { return md::bench::NoisePng(100 + i, 1600, 1100); }
+
+void Import(benchmark::State& state, const char* set, Bytes (*make)(int)) {
+  const int n = static_cast<int>(state.range(0));
+  const std::vector<std::string>& files = Files(set, n, make);
   for (auto _ : state) {
     state.PauseTiming();
     Cache().Clear();
-    auto page = std::make_unique<PicturePage>();
+    auto page = std::make_unique<md::demo::Page>();
     state.ResumeTiming();
-    for (const std::string& file : files) {
-      if (!page->Add(file, 1000, 2000, 2000, 1000)) {
-        state.SkipWithError("cannot import a picture");
-        return;
-      }
-    }
+    for (int i = 0; i < n; ++i)
+      if (!md::bench::Add(*page, files[static_cast<std::size_t>(i)], 1000, 2000, 2000, 1000))
+        return state.SkipWithError("cannot import a picture");
     state.PauseTiming();
     page.reset();
     state.ResumeTiming();
   }
 }
-
-void Import(benchmark::State& state) {
-  const int n = static_cast<int>(state.range(0));
-  ImportAll(state, TheFiles().Set("tile" + std::to_string(n), n, [](int i) {
-    return md::bench::TaggedBmp(256, 256, static_cast<std::uint32_t>(i));
-  }));
-}
-BENCHMARK(Import)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
-
-void ImportPng(benchmark::State& state) {
-  const int n = static_cast<int>(state.range(0));
-  ImportAll(state, TheFiles().Set("png", n, [](int i) { return md::bench::NoisePng(100 + i, 1600, 1100); }));
-}
-BENCHMARK(ImportPng)->Arg(20)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Import, tile, "tile", Tile)
+    ->Name("Import")
+    ->RangeMultiplier(10)
+    ->Range(10, 1000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Import, png, "png", Png)->Name("ImportPng")->Arg(20)->Unit(benchmark::kMillisecond);
 
 void WarmPrint300(benchmark::State& state) {
-  const std::vector<std::string>& files = TheFiles().Set(
-      "sheet", 300, [](int i) { return md::bench::TaggedBmp(580, 580, static_cast<std::uint32_t>(i)); });
   Cache().Clear();
-  PicturePage page;
-  if (!page.Grid(files, 20, 15)) {
-    state.SkipWithError("cannot import a picture");
-    return;
-  }
-  constexpr int kDpi = 300;
-  if (!Print(page, kDpi, state)) return;
+  md::demo::Page page;
+  const auto sheet = [](int i) { return md::bench::TaggedBmp(580, 580, static_cast<std::uint32_t>(i)); };
+  if (!md::bench::Grid(page, Files("sheet", 300, sheet), 20, 15)) return state.SkipWithError("cannot import");
+  if (!Print(page, state)) return;
   const std::size_t decodes = Cache().DecodeCount();
-  std::int64_t prints = 0;
-  for (auto _ : state) {
-    if (!Print(page, kDpi, state)) return;
-    ++prints;
-  }
-  state.counters["decodes"] =
-      benchmark::Counter(static_cast<double>(Cache().DecodeCount() - decodes) / static_cast<double>(prints));
+  for (auto _ : state)
+    if (!Print(page, state)) return;
+  state.counters["decodes"] = static_cast<double>(Cache().DecodeCount() - decodes) / state.iterations();
 }
 BENCHMARK(WarmPrint300)->Unit(benchmark::kMillisecond);
 
 void Memory(benchmark::State& state) {
   const int n = static_cast<int>(state.range(0));
   const std::vector<std::string>& files =
-      TheFiles().Set("sizes", 40, [](int i) { return md::bench::NoisePng(1000 + i, 400, 400); });
+      Files("sizes", 40, [](int i) { return md::bench::NoisePng(1000 + i, 400, 400); });
   for (auto _ : state) {
     Cache().Clear();
-    PicturePage page;
-    for (int i = 0; i < n; ++i) {
-      for (const int cm : {20, 15, 10, 5}) {
-        if (!page.Add(files[static_cast<std::size_t>(i)], 500, 500 + cm * 1000, 500 + cm * 1000, 500)) {
-          state.SkipWithError("cannot import a picture");
-          return;
-        }
-      }
-    }
-    if (!Print(page, 300, state) || !Print(page, 300, state)) return;
+    md::demo::Page page;
+    for (int i = 0; i < n; ++i)
+      for (const int cm : {20, 15, 10, 5})
+        if (!md::bench::Add(page, files[static_cast<std::size_t>(i)], 500, 500 + cm * 1000, 500 + cm * 1000,
+                            500))
+          return state.SkipWithError("cannot import a picture");
+    if (!Print(page, state) || !Print(page, state)) return;
     state.counters["MB"] = ResidentMb();
   }
 }
 BENCHMARK(Memory)->Arg(5)->Arg(10)->Arg(20)->Arg(40)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void SharedPaths(benchmark::State& state) {
-  const int n = static_cast<int>(state.range(0));
-  const Bytes png = md::bench::NoisePng(1, 1600, 1100);
-  const std::vector<std::string>& files = TheFiles().Set("one", 20, [&png](int) { return png; });
+  const std::size_t n = static_cast<std::size_t>(state.range(0));
+  const std::vector<std::string>& files = Files("one", 20, [](int) {
+    static const Bytes png = md::bench::NoisePng(1, 1600, 1100);
+    return png;
+  });
   for (auto _ : state) {
-    PicturePage page;
+    md::demo::Page page;
     std::vector<std::string> shown;
-    for (std::size_t i = 0; i < files.size(); ++i) shown.push_back(files[i % static_cast<std::size_t>(n)]);
+    for (std::size_t i = 0; i < files.size(); ++i) shown.push_back(files[i % n]);
     // Printed once before, so that what a first print loads (fonts) is not
     // counted.
-    if (!page.Grid(shown, 5, 4) || !Print(page, 300, state)) return;
+    if (!md::bench::Grid(page, shown, 5, 4) || !Print(page, state)) return;
     Cache().Clear();
     const double before = ResidentMb();
     const std::size_t decodes = Cache().DecodeCount();
-    if (!Print(page, 300, state)) return;
+    if (!Print(page, state)) return;
     state.counters["MB"] = ResidentMb() - before;
     state.counters["decodes"] = static_cast<double>(Cache().DecodeCount() - decodes);
   }
@@ -212,6 +153,5 @@ int main(int argc, char** argv) {
                at1000 = reporter->PerIteration("Import/1000") / 1000;
   if (at10 > 0 && at1000 > 0)
     std::printf("import a picture, 1,000 tiles / 10 tiles = %.2f (target: at most 1.50)\n", at1000 / at10);
-  // Memory figures are the benchmarks' MB column.
   return 0;
 }
