@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "platform/canvas/recording.h"
-#include "platform/files/settling.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/loader.h"
 #include "platform/win/gdidevice.h"
