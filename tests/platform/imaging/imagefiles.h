@@ -19,6 +19,8 @@
 #include <jpeglib.h>
 #include <unistd.h>
 
+#include "platform/imaging/loader.h"
+
 namespace md::test::imagefiles {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -308,5 +310,13 @@ inline Bytes BitFieldsBmp(std::uint32_t infoSize, std::uint32_t compression, boo
   if (!headerOnly) Put32(b, 0xFF102030u);
   return b;
 }
+
+// The shared picture cache at a capacity, emptied before and after.
+struct SharedCacheCapacity {
+  static md::imaging::ImageCache& Cache() { return md::imaging::ImageCache::Shared(); }
+  explicit SharedCacheCapacity(std::size_t bytes) : before(Cache().SetCapacity(bytes)) { Cache().Clear(); }
+  ~SharedCacheCapacity() { Cache().Clear(), Cache().SetCapacity(before); }
+  std::size_t before;
+};
 
 }  // namespace md::test::imagefiles

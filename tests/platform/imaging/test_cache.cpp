@@ -10,14 +10,13 @@
 #include <thread>
 
 #include "platform/canvas/recording.h"
-#include "platform/files/settling.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/loader.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/platform/imaging/imagefiles.h"
 #include "tests/platform/imaging/metafiles.h"
-#include "tests/platform/imaging/sharedcache.h"
+#include "tests/support/sourceclock.h"
 
 namespace {
 
@@ -85,16 +84,6 @@ TEST(ImagingCache, DecodesOnceUntilTheFileChanges) {
   }
 }
 
-// While it lives, the cache judges files' ages by the given time.
-struct CacheClock {
-  explicit CacheClock(std::int64_t ns) {
-    now = ns;
-    md::files::detail::SetFileClock([] { return now.load(); });
-  }
-  ~CacheClock() { md::files::detail::SetFileClock(nullptr); }
-  static inline std::atomic<std::int64_t> now{0};
-};
-
 constexpr std::int64_t kMs = 1000000;
 
 TEST(ImagingCache, AFileSettlesOnceItsTimesWouldShowTheNextChange) {
@@ -157,7 +146,7 @@ TEST(ImagingCache, AFreshFileIsReadAgainButDecodedOnlyWhenItChanged) {
       continue;
     }
     const std::int64_t written = stamp.LastChange();
-    CacheClock clock(written);
+    md::test::SourceClock clock(written);
     ImageCache cache;
     double dpi = 0;
     for (std::size_t i = 0; i < row.clock.size(); ++i) {
@@ -206,17 +195,13 @@ TEST(ImagingCache, ANamedPipeIsRefusedWithoutWaitingForAWriter) {
   EXPECT_TRUE(bytes.empty());
 }
 
-// Pictures, what is known of their files and their resamplings leave, the
-// least recently used first, so that all they keep stays within the
-// capacity: what fits stays decoded however often it is drawn again.
+// Pictures, their files' readings and their resamplings leave, the least
+// recently used first, so that all kept stays within the capacity; what fits
+// stays decoded. Six 32 x 32 pictures are loaded in turn twelve times, each
+// drawn at 16 x 16 and 8 x 8; the capacity holds the pictures that fit beside
+// a full eighth of resamplings, and not one picture more.
 TEST(ImagingCache, WhatIsKeptStaysWithinTheCapacityTheLeastRecentlyUsedLeavingFirst) {
-  // Pictures that fit the capacity, with their files' readings; decodes of
-  // twelve loads of six 32 x 32 pictures in turn, each drawn twice. A
-  // picture keeps 4096 bytes of pixels and two records; its drawings two
-  // resamplings of 16 x 16 and 8 x 8, of which the eighth of the capacity
-  // they may take holds a few. The capacity holds the pictures beside a full
-  // eighth, and not one picture more.
-  const struct { std::size_t pictures, decodes; } rows[] = {{6, 6}, {5, 12}, {2, 12}, {0, 12}};
+  const struct { std::size_t pictures, decodes; } rows[] = {{6, 6}, {5, 12}, {0, 12}};
   Folder dir;
   std::vector<std::string> paths;
   for (int i = 0; i < 6; ++i) {
@@ -228,7 +213,7 @@ TEST(ImagingCache, WhatIsKeptStaysWithinTheCapacityTheLeastRecentlyUsedLeavingFi
   HDC hdc = md::win::CreateScreenDC(&canvas, 96, &md::text::FixedMetricsEngine());
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.pictures << " pictures fit");
-    const md::test::SharedCacheCapacity capacity(row.pictures * each * 8 / 7 + each / 16);
+    const f::SharedCacheCapacity capacity(row.pictures * each * 8 / 7 + each / 16);
     ImageCache& cache = ImageCache::Shared();
     const std::size_t decodes = cache.DecodeCount();
     for (int i = 0; i < 12; ++i) {
@@ -254,19 +239,15 @@ TEST(ImagingCacheThreads, TheBytesReadAndThePictureAnsweredBelongTogether) {
   const std::string path = dir.File("p.png");
   const f::Bytes eight = f::Png(8, 8, f::Opaque(8, 8)), other = f::Png(9, 3, f::Opaque(9, 3));
   f::WriteAll(path, eight);
-  // Every load finds the file fresh, and so reads it.
-  CacheClock clock(md::files::StampOf(path).LastChange());
+  md::test::SourceClock clock(md::files::StampOf(path).LastChange());  // fresh: every load reads it
   ImageCache cache;
   ASSERT_TRUE(cache.Load(path));
-  // The next load to read the file waits there until the main thread has
-  // loaded the other picture from the path.
+  // The next load to read the file waits there while this thread loads the other picture.
   static std::promise<void> held, released;
   static std::atomic<bool> first;
   held = {}, released = {}, first = true;
   detail::SetCacheReadHook([](const std::string&) {
-    if (!first.exchange(false)) return;
-    held.set_value();
-    released.get_future().wait();
+    if (first.exchange(false)) held.set_value(), released.get_future().wait();
   });
   DecodeResult heldLoad;
   std::thread loader([&] { heldLoad = cache.Load(path); });
@@ -278,10 +259,9 @@ TEST(ImagingCacheThreads, TheBytesReadAndThePictureAnsweredBelongTogether) {
   f::WriteAll(path, eight);
   const DecodeResult after = cache.Load(path);
   detail::SetCacheReadHook(nullptr);
-  std::vector<std::pair<int, int>> sizes;
-  for (const DecodeResult& r : {heldLoad, meanwhile, after})
-    sizes.emplace_back(r.bitmap->width, r.bitmap->height);
-  EXPECT_EQ(sizes, (std::vector<std::pair<int, int>>{{8, 8}, {9, 3}, {8, 8}}));
+  std::vector<int> widths;
+  for (const DecodeResult& r : {heldLoad, meanwhile, after}) widths.push_back(r.bitmap->width);
+  EXPECT_EQ(widths, (std::vector<int>{8, 9, 8}));
 }
 
 }  // namespace

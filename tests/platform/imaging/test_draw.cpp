@@ -8,7 +8,6 @@
 #include "platform/win/wingdi.h"
 #include "tests/platform/imaging/imagefiles.h"
 #include "tests/platform/imaging/recordedimage.h"
-#include "tests/platform/imaging/sharedcache.h"
 
 namespace {
 
@@ -291,7 +290,7 @@ TEST(ImagingDraw, APictureDrawnOntoSeveralRectanglesIsResampledOnceForEach) {
                                     << " moved by " << row.shift);
     std::size_t share = 0;
     for (int i = 0; i < row.fit; ++i) share += bytes(i);
-    const md::test::SharedCacheCapacity capacity(8 * (share + bytes(0) / 2));
+    const f::SharedCacheCapacity capacity(8 * (share + bytes(0) / 2));
     cv::RecordingCanvas canvas(40, 40);
     HDC hdc = md::win::CreateScreenDC(&canvas, 96, &md::text::FixedMetricsEngine());
     Bitmap b = QuadrantBitmap(7, 5);
