@@ -1,4 +1,5 @@
-// Runs a test's work on several threads at once.
+// Runs body(0) .. body(count - 1) at once, each on a thread of its own, and
+// returns when all have ended.
 #pragma once
 
 #include <thread>
@@ -6,8 +7,6 @@
 
 namespace md::test {
 
-// Runs body(0) .. body(count - 1), each on a thread of its own, and returns
-// when all have ended.
 template <class Body>
 void OnThreads(int count, const Body& body) {
   std::vector<std::jthread> threads;

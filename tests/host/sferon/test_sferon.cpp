@@ -139,15 +139,11 @@ TEST(SpatialReferenceUnits, SystemsMadeAtOnceFromSeveralThreadsAreKeptOnce) {
   constexpr int kThreads = 4, kNames = 150;
   std::vector<std::vector<IGIS_GeographicCoordSys*>> made(kThreads,
                                                           std::vector<IGIS_GeographicCoordSys*>(kNames));
-  std::vector<std::thread> threads;
-  for (int t = 0; t < kThreads; ++t) {
-    threads.emplace_back([&, t] {
-      for (int i = 0; i < kNames; ++i)
-        made[t][i] =
-            f->CreateGeographicCoordSys(std::to_string(i).c_str(), "", d, nullptr, f->GetAngularUnit(1));
-    });
-  }
-  for (auto& thread : threads) thread.join();
+  md::test::OnThreads(kThreads, [&](int t) {
+    for (int i = 0; i < kNames; ++i)
+      made[t][i] =
+          f->CreateGeographicCoordSys(std::to_string(i).c_str(), "", d, nullptr, f->GetAngularUnit(1));
+  });
   for (int i = 0; i < kNames; ++i) {
     ASSERT_NE(made[0][i], nullptr);
     EXPECT_STREQ(made[0][i]->GetName(), std::to_string(i).c_str());

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -356,8 +357,9 @@ TEST_F(CompoundTest, ACycleInStoredMembersDoesNotHang) {
 
 // Page zero's walk is held open 256 compounds deep (its box's draw waits) while
 // pages one to three, each on a thread of its own, walk their compounds of the
-// same IDs many times, page one drawing page four inside its own (page four's
-// boxes count on that thread too). Every walk reaches its page's box.
+// same IDs many times, page one drawing page four inside its own. Every walk
+// reaches its page's box, but those of page three, whose thread lowered its
+// budget (and whose higher one within does not raise it again).
 TEST(CompoundThreads, PagesWalkTheirCompoundsOfOneIdAtOnce) {
   CompoundPage pages[] = {CompoundPage(255), CompoundPage(1), CompoundPage(1), CompoundPage(1),
                           CompoundPage(1)};
@@ -368,22 +370,13 @@ TEST(CompoundThreads, PagesWalkTheirCompoundsOfOneIdAtOnce) {
     std::vector<std::jthread> threads;
     for (int i = 1; i < 4; ++i)
       threads.emplace_back([&, i] {
+        std::optional<md::layout::detail::CompoundWalkBudget> lowered, higher;
+        if (i == 3) lowered.emplace(1, 1), higher.emplace(1000, 1000);
         for (int r = 0; r < 200; ++r) touched[i] += pages[i].DrawAndMove();
       });
   };
   touched[0] = pages[0].DrawAndMove();
-  EXPECT_EQ(touched, (std::vector<long>{2, 800, 400, 400, 2}));
-}
-
-// A walk budget lowered on a thread is its own, and is not raised again
-// within (its end is shown by AWalkCutShortSaysSoOnce).
-TEST(CompoundThreads, ALoweredBudgetIsTheThreadsOwn) {
-  CompoundPage page(1);
-  const md::layout::detail::CompoundWalkBudget lowered(1, 1), higher(1000, 1000);
-  EXPECT_EQ(page.DrawAndMove(), -1);
-  long other = 0;
-  std::thread([&] { other = page.DrawAndMove(); }).join();
-  EXPECT_EQ(other, 2);
+  EXPECT_EQ(touched, (std::vector<long>{2, 800, 400, -200, 2}));
 }
 
 TEST_F(CompoundTest, MembersSharedAtEveryLevelEndWithinTheWalksBudget) {
@@ -428,8 +421,7 @@ TEST_F(CompoundTest, AWalkCutShortSaysSoOnce) {
       {"member feature # has no element, not ", 1, 1, 1, kKeep, kKeep, nullptr},
       {"members past 100 member visits not ", 10, 2, 1, 100, kKeep, nullptr},
       {"members past 100 member visits not ", 1, 1, 150, 100, kKeep, nullptr},
-      {"members past 50 member copies not ", 10, 2, 1, kKeep, 50, "Clone"},
-      {"members past 250000 member visits not ", 20, 2, 1, 250000, kKeep, "OnDraw"}};
+      {"members past 50 member copies not ", 10, 2, 1, kKeep, 50, "Clone"}};
   for (const auto& [kind, levels, width, boxes, visits, copies, only] : rows) {
     const md::layout::detail::CompoundWalkBudget budget(visits, copies);
     std::vector<CGIS_CompoundElement*> level{Compound()};
