@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/files/errortext.h"
 #include "platform/files/leftovers.h"
 
 namespace md::files {
@@ -21,7 +22,7 @@ constexpr int kMaxLinkHops = 40;
 // Names tried for a temporary file before a save gives up.
 constexpr int kTemporaryNameAttempts = 100;
 
-std::string Errno(int err) { return std::strerror(err); }
+std::string Errno(int err) { return ErrorText(err); }
 
 bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   while (size > 0) {

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/files/errortext.h"
 #include "platform/files/leftovers.h"
 
 namespace md::files {
@@ -87,7 +88,7 @@ std::string ProcessFolder::Path(std::string* pError) {
   if (!m_path.empty()) return m_path;
   const int parentFd = ::open(m_parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (parentFd < 0) {
-    *pError = m_parent + ": " + std::strerror(errno);
+    *pError = m_parent + ": " + ErrorText(errno);
     return std::string();
   }
   // What killed processes left goes first.
@@ -134,7 +135,7 @@ std::string ProcessFolder::Path(std::string* pError) {
   }
   ::close(parentFd);
   if (m_fd < 0) {
-    *pError = "cannot make " + m_parent + "/" + name + ": " + std::strerror(err);
+    *pError = "cannot make " + m_parent + "/" + name + ": " + ErrorText(err);
     return std::string();
   }
   m_path = m_parent + "/" + name;

@@ -32,6 +32,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/files/errortext.h"
+
 extern char** environ;
 
 namespace md::imaging::detail {
@@ -87,7 +89,7 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
   return true;
 }
 
-std::string Errno(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+std::string Errno(const char* what) { return std::string(what) + ": " + md::files::ErrorText(errno); }
 
 // Spawns the warden, which starts the program with the descriptors in
 // place; its pid, or -1 with *error set.
@@ -129,7 +131,7 @@ pid_t Spawn(const std::string& warden, const std::string& program, const std::ve
   ::posix_spawnattr_destroy(&attr);
   ::posix_spawn_file_actions_destroy(&actions);
   if (r != 0) {
-    *error = "cannot start the renderer " + program + ": " + std::strerror(r);
+    *error = "cannot start the renderer " + program + ": " + md::files::ErrorText(r);
     return -1;
   }
   return pid;

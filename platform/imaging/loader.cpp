@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/files/errortext.h"
 #include "platform/files/filestore.h"
 #include "platform/files/settling.h"
 #include "platform/imaging/decode.h"
@@ -70,7 +71,7 @@ DecodeResult ImageCache::Load(const std::string& path) {
   const md::files::FileStamp seen = md::files::StampOf(path);
   DecodeResult r;
   if (!seen.known) {
-    r.error = "cannot open " + path + ": " + std::strerror(errno);
+    r.error = "cannot open " + path + ": " + md::files::ErrorText(errno);
     return r;
   }
   if (!seen.regular) {

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "platform/files/errortext.h"
 #include "platform/files/filestore.h"
 
 namespace md::ole {
@@ -52,7 +53,7 @@ bool IsSourceFile(const std::string& path, std::string* pError) {
   if (!md::files::IsReadableFile(path.c_str(), &error)) return false;
   struct statfs fs {};
   if (::statfs(path.c_str(), &fs) != 0) {
-    error = std::generic_category().message(errno);  // strerror_r: safe on any thread
+    error = md::files::ErrorText(errno);
     return false;
   }
   for (const KernelFileSystem& k : kKernelFileSystems) {

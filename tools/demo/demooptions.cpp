@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/files/errortext.h"
 #include "tools/demo/pagedraw.h"
 
 namespace md::demo {
@@ -147,7 +148,7 @@ bool PrepareOutputFolder(const std::string& folder, std::string* error) {
   std::string probe = (dir / ".mapdeck-demo-XXXXXX").string();
   const int fd = mkstemp(probe.data());
   if (fd < 0) {
-    *error = "cannot write into the output folder '" + folder + "': " + std::strerror(errno);
+    *error = "cannot write into the output folder '" + folder + "': " + md::files::ErrorText(errno);
     return false;
   }
   close(fd);

@@ -24,6 +24,7 @@
 #include "layout/graphicelement/frame/cgis_frameproperty.h"
 #include "layout/graphicelement/shapes/shapebox.h"
 #include "layout/graphicelement/shapes/shapefeature.h"
+#include "platform/files/errortext.h"
 #include "platform/files/filestore.h"
 #include "platform/files/pagepaths.h"
 #include "platform/imaging/draw.h"
@@ -328,7 +329,7 @@ md::imaging::DecodeResult CGIS_PictureElement::LoadPicture(std::string* pPath) c
   struct stat st {};
   if (::stat(pPath->c_str(), &st) != 0) {
     md::imaging::DecodeResult gone;
-    gone.error = std::generic_category().message(errno);  // strerror_r: safe on any thread
+    gone.error = md::files::ErrorText(errno);
     const std::string beside = DrawsKeptCopy() ? std::string() : RelativePlace();
     if (!beside.empty() && beside != *pPath) gone.error += ", nor beside the page as " + beside;
     return gone;
