@@ -154,6 +154,31 @@ void LinkedObject::SetPageFile(const std::string& pageFile) {
   page_ = page;
 }
 
+std::int64_t LinkedObject::Unsettled(const std::string& path, const Stamp& stamp, std::string* pWhy) {
+  // A file written in pieces may be between two of them, whatever its
+  // inode: an editor's save renames the old file away and writes a new one.
+  std::int64_t wait = TimeToSettle(stamp);
+  *pWhy = " may have changed less than a second ago and still be being written";
+  // One rewritten in place shows its new size before its new times (a
+  // truncation for some milliseconds): other content under the times the
+  // link shows, or an empty file under times it may never have seen. Either
+  // settles from when an update first saw it so.
+  const bool inPlace = path == read_ && SameTimes(stamp, stamp_);
+  if (!inPlace && stamp.size != 0) return wait;
+  const std::int64_t now = md::files::FileClockNow();
+  if (!(unsettled_ == stamp)) {
+    unsettled_ = stamp;
+    unsettledSince_ = now;
+  }
+  if (const std::int64_t seen = unsettledSince_ + md::files::SettleTime(stamp, kQuietNanoseconds) - now;
+      seen > wait) {
+    wait = seen;
+    *pWhy = inPlace ? " changed while its times did not and may still be being written"
+                    : " is empty and may still be being written";
+  }
+  return wait;
+}
+
 bool LinkedObject::Update(std::string* pError) {
   std::string scratch;
   std::string& error = pError != nullptr ? *pError : scratch;
@@ -177,28 +202,10 @@ bool LinkedObject::Update(std::string* pError) {
       if (error.empty()) error = "the source " + path + " is not a " + c.userType;
       return false;
     }
-    const bool changed = fresh->Content() != content_->Content();
-    // A file written in pieces may be between two of them, whatever its
-    // inode: an editor's save renames the old file away and writes a new one.
-    if (const std::int64_t wait = TimeToSettle(stamp); wait > 0 && changed) {
-      error = "the source " + path +
-              " may have changed less than a second ago and still be being written; try again in " +
-              Seconds(wait);
-      return false;
-    }
-    // One rewritten in place shows its new size before its new times (a
-    // truncation for some milliseconds): it settles from when it was seen so.
-    if (path == read_ && SameTimes(stamp, stamp_) && changed) {
-      const std::int64_t now = md::files::FileClockNow();
-      if (!(unsettled_ == stamp)) {
-        unsettled_ = stamp;
-        unsettledSince_ = now;
-      }
-      if (const std::int64_t wait = unsettledSince_ + md::files::SettleTime(stamp, kQuietNanoseconds) - now;
-          wait > 0) {
-        error = "the source " + path +
-                " changed while its times did not and may still be being written; try again in " +
-                Seconds(wait);
+    if (fresh->Content() != content_->Content()) {
+      std::string why;
+      if (const std::int64_t wait = Unsettled(path, stamp, &why); wait > 0) {
+        error = "the source " + path + why + "; try again in " + Seconds(wait);
         return false;
       }
     }

@@ -25,9 +25,11 @@
 // from one still being written, and both wait. A source whose size or
 // content changed while its times stayed those of the version the link
 // shows is being rewritten in place (a truncation shows before its times
-// do), and is refused the same way until it has looked so for that long. A
-// fresh file holding exactly what the link shows is taken, as taking it
-// changes nothing shown. A time further ahead of the clock than that comes
+// do), and is refused the same way until it has looked so for that long;
+// so is a source read empty, whatever its times (a truncation may show under
+// times the link never saw), which is taken empty once it has stayed so that
+// long. A fresh file holding exactly what the link shows is taken, as taking
+// it changes nothing shown. A time further ahead of the clock than that comes
 // from another clock and does not count as recent. A link made from a file
 // takes the file as it is: its maker chose it, and the link, following its
 // source, takes the file's next version once that has settled.
@@ -113,6 +115,10 @@ class LinkedObject final : public EmbeddedObject {
   template <class TRead>
   static std::unique_ptr<EmbeddedObject> ReadUnchanged(const std::string& path, const TRead& read,
                                                        Stamp* pStamp, std::string* pError);
+  // How long until the source at the path, read showing the stamp and other
+  // content than the link shows, may be taken, and (*pWhy, after the path)
+  // why; 0 once it may.
+  std::int64_t Unsettled(const std::string& path, const Stamp& stamp, std::string* pWhy);
   // The places an update looks at, in order.
   std::vector<std::string> Candidates() const;
 
@@ -123,8 +129,9 @@ class LinkedObject final : public EmbeddedObject {
   Stamp stamp_;           // of the file the content was last read from
   std::string read_;      // that file's path; "" none, or gone since
   bool current_ = false;  // the content is read_'s and the last update took it
-  // read_'s version with stamp_'s times but other content, and when an
-  // update first saw it (ns, md::files::FileClockNow).
+  // A version of a source with other content than shown, empty or with
+  // stamp_'s times, and when an update first saw it (ns,
+  // md::files::FileClockNow).
   Stamp unsettled_;
   std::int64_t unsettledSince_ = 0;
   bool following_ = false;

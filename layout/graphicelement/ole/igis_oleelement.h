@@ -52,7 +52,9 @@ class IGIS_OleElement : public IGIS_Element {
   // of the link's class, changed while it was read or changed less than a
   // second ago (it may still be being written, whatever its inode: a file
   // renamed into place waits its second too, platform/ole/FORMAT.md; a host
-  // that writes new content into a source and updates at once gets FALSE):
+  // that writes new content into a source and updates at once gets FALSE;
+  // a source read empty waits its second from when an update first saw it
+  // so, as a writer rewriting it in place empties it first):
   // the object then keeps what it showed, a level-1 record under
   // "CGIS_OleClientItem::UpdateLink" says why (for a source that has not
   // settled, how long until it has), and the next update tries again. A link

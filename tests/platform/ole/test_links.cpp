@@ -118,21 +118,26 @@ TEST(Links, ASourceChangedLessThanASecondAgoIsTakenOnlyOnceSettled) {
 }
 
 // A change may lie its times' lag (0.1 s fine, 2 s in whole seconds) after
-// them, and a rewrite in place may show new bytes under the times shown: a
-// source is taken a second after the latest change either allows.
+// them, and a rewrite in place may show new bytes under the times shown, or
+// an emptied file under times the link never saw: a source is taken a second
+// after the latest change either allows.
 TEST(Links, ASourceIsTakenOnlyASecondAfterTheLatestChangeItsTimesAllow) {
   constexpr std::int64_t kMs = 1000000, kFine = 123456789;  // ns after a second, off the 10 ms steps
   constexpr std::int64_t kSecond = std::int64_t{1700000000} * 1000 * kMs, kShown = kFine - 100000 * kMs;
   const struct {
     const char *what, *text;
-    std::int64_t times, now, later;  // ns after kSecond; later: ns on, an update again
-    const char* refused;             // why the first update is refused; "" when it takes the source
+    std::int64_t times, now, later;   // ns after kSecond; later: ns on, an update again
+    const char* refused;              // why the first update is refused; "" when it takes the source
+    const char* rewritten = nullptr;  // what the source holds from then on, under fresh times
   } rows[] = {
       {"fine, 1 s on, then 1.1 s", "second", kFine, kFine + 1000 * kMs, 100 * kMs, "a second ago"},
       {"whole seconds, 2.9 s on, then 3 s", "second", 0, 2900 * kMs, 100 * kMs, "a second ago"},
       {"longer under the times shown", "first, and more", kShown, 0, 0, "while its times did not"},
       {"emptied under the times shown, then 1.1 s on", "", kShown, 0, 1100 * kMs, "while its times did not"},
-      {"emptied, with new times", "", kFine, 60000 * kMs, 0, ""},
+      {"emptied under times not seen, then rewritten", "", kFine, 60000 * kMs, 1200 * kMs,
+       "is empty and may still be being written; try again in 1.10 s", "second"},
+      {"emptied, with new times, then 1.1 s on", "", kFine, 60000 * kMs, 1100 * kMs,
+       "is empty and may still be being written; try again in 1.10 s"},
   };
   static std::int64_t times;  // what every stamp of a source shows
   md::ole::detail::SetSourceStampHook(
@@ -153,9 +158,13 @@ TEST(Links, ASourceIsTakenOnlyASecondAfterTheLatestChangeItsTimesAllow) {
     EXPECT_NE(error.find(row.refused), std::string::npos) << error;
     EXPECT_EQ(Shown(*link), *row.refused ? "first" : row.text);
     if (row.later == 0) continue;
+    if (row.rewritten != nullptr) {
+      Write("link_times.txt", row.rewritten);
+      times = md::test::SourceClock::now + kMs / 2;
+    }
     md::test::SourceClock::now += row.later;
     EXPECT_TRUE(link->Update(&error)) << error;
-    EXPECT_EQ(Shown(*link), row.text);
+    EXPECT_EQ(Shown(*link), row.rewritten != nullptr ? row.rewritten : row.text);
   }
 }
 
