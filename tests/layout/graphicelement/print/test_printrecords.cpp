@@ -1,17 +1,24 @@
 // The records of prints failing on several threads at once: each thread
-// reads those its own print wrote.
+// reads those its own print wrote, and a print writes its record for an
+// element that failed silently whatever another thread writes meanwhile.
 #include <gtest/gtest.h>
 
 #include <barrier>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/basilo/igis_log.h"
 #include "host/featra/igis_feature.h"
-#include "layout/graphicelement/print/gis_pageprint.h"
+#include "layout/graphicelement/print/gis_pageprintdc.h"
+#include "tests/layout/graphicelement/element/elementtest.h"
 #include "tests/support/onthreads.h"
+#include "tests/support/recordingdevices.h"
 
 namespace {
+
+using md::test::PageTest;
+using md::test::TestBoxElement;
 
 std::vector<std::string> Texts(const std::vector<SGIS_LogRecord>& records) {
   std::vector<std::string> texts;
@@ -41,6 +48,40 @@ TEST(PrintRecordThreads, EachThreadReadsExactlyTheRecordsOfItsOwnPrints) {
     EXPECT_EQ(log->GetRecordsSince(mark).size(), std::size_t{kThreads * kPrints});
     page->Release();
   });
+}
+
+// A box whose drawing has another thread write a record, then fails, with a
+// record of its own or none.
+class FailingBox : public TestBoxElement {
+ public:
+  using TestBoxElement::TestBoxElement;
+  BOOL OnDraw(HDC, bool, IGIS_Display*) override {
+    std::thread([] { GIS_LOG(GIS_LOG_LEVEL_CHECK, "Other::Thread", "meanwhile"); }).join();
+    if (m_recorded) GIS_LOG(GIS_LOG_LEVEL_CHECK, "FailingBox::OnDraw", "its own");
+    return FALSE;
+  }
+  bool m_recorded = false;
+};
+
+using PrintRecordsWithThreads = PageTest;
+
+// Another thread's record while an element draws is not the element's: the
+// print names an element that failed silently, and adds nothing to one that
+// wrote its own.
+TEST_F(PrintRecordsWithThreads, AnotherThreadsRecordDuringAFailedElementIsNotItsRecord) {
+  for (const bool recorded : {false, true}) {
+    auto* box = Keep(new FailingBox(set_, nullptr));
+    box->m_recorded = recorded;
+    const std::string own = recorded ? "FailingBox::OnDraw: its own"
+                                     : "GIS_PrintPageToDC: the element of feature " +
+                                           std::to_string(box->GetID()) + " (TEST_BOX) did not draw";
+    md::test::RecordingPrinter printer(210, 297, 72, SGIS_Point(0, 29700, 0));
+    IGIS_Element* elements[] = {box};
+    const std::size_t mark = GIS_GetLogPtr()->GetRecordCount();
+    EXPECT_FALSE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, elements, 1));
+    EXPECT_EQ(Texts(GIS_GetLogPtr()->GetThreadRecordsSince(mark)), std::vector<std::string>{own});
+    EXPECT_EQ(GIS_GetLogPtr()->GetRecordsSince(mark).size(), 2u);
+  }
 }
 
 }  // namespace
