@@ -71,7 +71,7 @@ done
 # packages to build with, the layer a page needs, where the log records go
 # (which the host of tests/install checks) and how they are read.
 section=$(awk '/^## / {s = ($0 == "## Use it from a host")} s' README.md)
-for named in scripts/install-deps.sh SetMapLayer mapdeck.log GIS_GetTempDir TMPDIR GetRecordCount GetRecordsSince; do
+for named in scripts/install-deps.sh SetMapLayer mapdeck.log GIS_GetTempDir TMPDIR GetRecordCount GetRecordsSince GetThreadRecordsSince; do
   grep -qF "$named" <<<"$section" || { echo "check-install: README.md's host section names no $named" >&2; exit 1; }
 done
 [ -x scripts/install-deps.sh ]

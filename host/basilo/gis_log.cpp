@@ -2,8 +2,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -38,6 +40,11 @@ std::string OneLine(const std::string& s) {
 // Records this thread has written.
 thread_local std::size_t t_written = 0;
 
+// The writing thread of a kept record: a number no other thread of the
+// process has (system thread ids come back once a thread ends).
+std::atomic<std::uint64_t> g_lastThread{0};
+thread_local const std::uint64_t t_thread = ++g_lastThread;
+
 class CGIS_Log final : public IGIS_Log {
  public:
   CGIS_Log() : path_(std::string(GIS_GetTempDir()) + "/mapdeck.log") {}
@@ -50,11 +57,13 @@ class CGIS_Log final : public IGIS_Log {
     if (kept_ == 0 && !file_output_) return;
     // Once the kept records are full, the oldest one's strings take the new
     // record's texts: no allocation per record on a steady stream.
-    SGIS_LogRecord r;
+    Kept kept;
     if (kept_ != 0 && records_.size() >= kept_) {
-      r = std::move(records_.front());
+      kept = std::move(records_.front());
       records_.pop_front();
     }
+    kept.thread = t_thread;
+    SGIS_LogRecord& r = kept.record;
     r.level = level;
     r.method.assign(method != nullptr ? method : "");
     r.text.assign(text != nullptr ? text : "");
@@ -63,7 +72,7 @@ class CGIS_Log final : public IGIS_Log {
     r.buildDate.assign(buildDate != nullptr ? buildDate : "");
     if (file_output_) AppendToFile(r);
     if (kept_ == 0) return;
-    records_.push_back(std::move(r));
+    records_.push_back(std::move(kept));
     while (records_.size() > kept_) records_.pop_front();
   }
 
@@ -72,13 +81,10 @@ class CGIS_Log final : public IGIS_Log {
     return total_;
   }
 
-  std::vector<SGIS_LogRecord> GetRecordsSince(std::size_t mark) const override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    const std::size_t first = total_ - records_.size();  // index of records_.front()
-    std::size_t from = mark < first ? first : mark;
-    std::vector<SGIS_LogRecord> out;
-    for (std::size_t i = from; i < total_; ++i) out.push_back(records_[i - first]);
-    return out;
+  std::vector<SGIS_LogRecord> GetRecordsSince(std::size_t mark) const override { return Since(mark, 0); }
+
+  std::vector<SGIS_LogRecord> GetThreadRecordsSince(std::size_t mark) const override {
+    return Since(mark, t_thread);
   }
 
   const char* GetFilePath() const override { return path_.c_str(); }
@@ -96,6 +102,24 @@ class CGIS_Log final : public IGIS_Log {
   }
 
  private:
+  struct Kept {
+    SGIS_LogRecord record;
+    std::uint64_t thread = 0;
+  };
+
+  // The kept records from the mark on, of the thread (any for 0).
+  std::vector<SGIS_LogRecord> Since(std::size_t mark, std::uint64_t thread) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::size_t first = total_ - records_.size();  // index of records_.front()
+    std::size_t from = mark < first ? first : mark;
+    std::vector<SGIS_LogRecord> out;
+    for (std::size_t i = from; i < total_; ++i) {
+      const Kept& k = records_[i - first];
+      if (thread == 0 || k.thread == thread) out.push_back(k.record);
+    }
+    return out;
+  }
+
   // One write per record, to a file opened for appending, so that records
   // of processes sharing the folder do not interleave inside a line.
   void AppendToFile(const SGIS_LogRecord& r) {
@@ -125,7 +149,7 @@ class CGIS_Log final : public IGIS_Log {
   }
 
   mutable std::mutex mutex_;
-  std::deque<SGIS_LogRecord> records_;
+  std::deque<Kept> records_;
   std::size_t total_ = 0;
   std::size_t kept_ = kKeptRecords;
   std::string path_;

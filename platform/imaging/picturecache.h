@@ -14,6 +14,9 @@ namespace md::imaging {
 
 // The capacity in bytes, and a change of it, which lets the least recently
 // drawn go at once; SetPictureCacheCapacity answers the capacity it replaced.
+// Either may be called on any thread at any time, also while other threads
+// draw: a picture being drawn when it leaves is drawn whole. At 0 nothing is
+// kept, and each picture is read and decoded again at each drawing.
 std::size_t PictureCacheCapacity();
 std::size_t SetPictureCacheCapacity(std::size_t bytes);
 
