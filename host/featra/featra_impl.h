@@ -1,10 +1,12 @@
 // Classes behind the feature interfaces (private to featra).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -271,11 +273,21 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
   int GetMessageCount(const char* message) override;
 
   CGIS_FeatureClass& featureClass() { return *class_; }
-  void setName(std::string name) { name_ = std::move(name); }
+  void setName(std::string name) {
+    const std::lock_guard lock(labelLock_);
+    name_ = std::move(name);
+  }
   void ForgetMembers() {
     membersLoaded_ = false;
     members_.clear();
   }
+  // The set held for the calling thread's whole-page call (pagehold.h):
+  // false when another thread holds it. A holding thread holds it again.
+  bool Hold();
+  void Unhold();
+  // The page as a record written on another thread names it: its file, or
+  // its address and name.
+  std::string Label();
 
  private:
   ~CGIS_FeatureSet() = default;
@@ -303,6 +315,16 @@ class CGIS_FeatureSet final : public IGIS_FeatureSet {
   // Deletes the listed features that no compound lists any more, with the
   // members they list in turn, and keeps their elements in detached_.
   void DeleteUnheldMembers(std::vector<int> pending);
+  // Puts the path in place of the file the set names, and answers the one
+  // it named.
+  std::string ExchangeFilePath(std::string path);
+  // The thread holding the set (the address of a variable of its own), or
+  // null; holds_ counts its nested holds and only that thread touches it.
+  std::atomic<const void*> holder_{nullptr};
+  int holds_ = 0;
+  // Taken to change the name and the file, and by a thread reading them
+  // while another holds the set. The holder reads them without it.
+  std::mutex labelLock_;
 };
 
 }  // namespace md::featra

@@ -16,6 +16,7 @@
 #include "host/featra/featra_impl.h"
 #include "host/featra/featureset_image.h"
 #include "host/featra/gis_elementregistry.h"
+#include "host/featra/pagehold.h"
 #include "platform/bytes/bytestream.h"
 #include "platform/files/filestore.h"
 
@@ -735,11 +736,13 @@ BOOL CGIS_FeatureSet::SaveToFile(const char* path) {
             path == nullptr ? "szPath == NULL" : "szPath is empty");
     return FALSE;
   }
+  const PageHold hold(this, "CGIS_FeatureSet::SaveToFile");
+  if (!hold) return FALSE;
   // The elements store what they keep relative to the file they go into; a
   // failed save leaves the set with the file it had.
-  std::string previousPath = std::exchange(filePath_, path);
+  std::string previousPath = ExchangeFilePath(path);
   if (StoreAndWrite(path)) return TRUE;
-  filePath_ = std::move(previousPath);
+  ExchangeFilePath(std::move(previousPath));
   return FALSE;
 }
 
@@ -774,6 +777,8 @@ BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
             path == nullptr ? "szPath == NULL" : "szPath is empty");
     return FALSE;
   }
+  const PageHold hold(this, "CGIS_FeatureSet::LoadFromFile");
+  if (!hold) return FALSE;
   FeatureClassContent content;
   std::string error;
   bool unreadable = false;
@@ -789,7 +794,7 @@ BOOL CGIS_FeatureSet::LoadFromFile(const char* path) {
   class_->Replace(&content);
   setName(content.name);
   ForgetMembers();
-  filePath_ = path;
+  ExchangeFilePath(path);
   return TRUE;
 }
 
@@ -804,6 +809,8 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, path == nullptr ? "szPath == NULL" : "szPath is empty");
     return FALSE;
   }
+  const PageHold hold(this, kMethod);
+  if (!hold) return FALSE;
   std::vector<std::uint8_t> before;
   FeatureClassContent content;
   std::string error;
@@ -818,7 +825,7 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   setName(content.name);
   ForgetMembers();
   // The elements read what they keep relative to the file they come from.
-  std::string previousPath = std::exchange(filePath_, path);
+  std::string previousPath = ExchangeFilePath(path);
   // The IDs first: binding a feature of the wrong kind makes a new one.
   const std::vector<int> ids = class_->ids();
   std::vector<IGIS_Element*> made;
@@ -852,7 +859,7 @@ BOOL CGIS_FeatureSet::LoadPageFromFile(const char* path) {
   if (ok) return TRUE;
   ReleaseLoaded();
   Install(this, before.data(), before.size(), false, kMethod, "the features before the load");
-  filePath_ = std::move(previousPath);
+  ExchangeFilePath(std::move(previousPath));
   return FALSE;
 }
 

@@ -166,6 +166,10 @@ class IGIS_FeatureClass {
 // from the folder above its own (where the install puts it) or the loader's
 // path. Only when that fails do those calls answer NULL or FALSE, with a
 // record "no element factory installed" giving the loader's reason.
+//
+// SaveToFile, LoadFromFile and LoadPageFromFile hold the set while they run,
+// as the print calls do: on a set another thread holds so they answer FALSE,
+// with a record saying the page is in use on another thread.
 class IGIS_FeatureSet : public IGIS_Observer {
  public:
   virtual void Release() = 0;

@@ -14,6 +14,7 @@
 #include "host/basilo/makeornull.h"
 #include "host/display/cgis_printdisplay.h"
 #include "host/featra/igis_feature.h"
+#include "host/featra/pagehold.h"
 #include "layout/graphicelement/igis_element.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/imaging/metafilelimits.h"
@@ -134,7 +135,8 @@ extern "C" {
 
 BOOL GIS_PrintPageToFile(IGIS_FeatureSet* page, int paperWidth, int paperHeight, int dpi, const char* path) {
   constexpr const char* kMethod = "GIS_PrintPageToFile";
-  if (!CheckPage(page, paperWidth, paperHeight, kMethod)) return FALSE;
+  const md::featra::PageHold hold(page, kMethod);
+  if (!hold || !CheckPage(page, paperWidth, paperHeight, kMethod)) return FALSE;
   if (path == nullptr || path[0] == '\0') {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, path == nullptr ? "szPath == NULL" : "szPath is empty");
     return FALSE;
@@ -175,9 +177,10 @@ BOOL GIS_PrintPageToFile(IGIS_FeatureSet* page, int paperWidth, int paperHeight,
 BOOL GIS_PrintPageToSurface(IGIS_FeatureSet* page, int paperWidth, int paperHeight, int dpi,
                             cairo_surface_t* surface) {
   constexpr const char* kMethod = "GIS_PrintPageToSurface";
+  const md::featra::PageHold hold(page, kMethod);
   std::vector<IGIS_Element*> elements;
-  if (!CheckPage(page, paperWidth, paperHeight, kMethod) || !CheckDpi(dpi, GIS_PRINT_VECTOR_DPI, kMethod) ||
-      !TopLevelElements(page, kMethod, &elements))
+  if (!hold || !CheckPage(page, paperWidth, paperHeight, kMethod) ||
+      !CheckDpi(dpi, GIS_PRINT_VECTOR_DPI, kMethod) || !TopLevelElements(page, kMethod, &elements))
     return FALSE;
   std::unique_ptr<CairoCanvas> canvas =
       CairoCanvas::createOnSurface(surface, paperWidth / 100.0, paperHeight / 100.0, dpi);
@@ -195,8 +198,9 @@ BOOL GIS_DrawPageToDisplay(HDC hdc, IGIS_FeatureSet* page, IGIS_Display* display
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, hdc == nullptr ? "hdc == NULL" : "pDisplay == NULL");
     return FALSE;
   }
+  const md::featra::PageHold hold(page, kMethod);
   std::vector<IGIS_Element*> elements;
-  if (!CheckPage(page, kMethod) || !TopLevelElements(page, kMethod, &elements)) return FALSE;
+  if (!hold || !CheckPage(page, kMethod) || !TopLevelElements(page, kMethod, &elements)) return FALSE;
   return DrawThrough(hdc, display, false, elements, kMethod) ? TRUE : FALSE;
 }
 
@@ -209,7 +213,8 @@ void GIS_EndPageDrawing(void* drawing) { delete static_cast<md::imaging::Metafil
 BOOL GIS_PrintPageToDC(HDC hdc, IGIS_FeatureSet* page, int paperWidth, int paperHeight,
                        IGIS_Element* const* elements, int count) {
   constexpr const char* kMethod = "GIS_PrintPageToDC";
-  if (!CheckPage(page, paperWidth, paperHeight, kMethod)) return FALSE;
+  const md::featra::PageHold hold(page, kMethod);
+  if (!hold || !CheckPage(page, paperWidth, paperHeight, kMethod)) return FALSE;
   if (hdc == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "hdc == NULL");
     return FALSE;

@@ -21,10 +21,16 @@
 // used by one thread at a time, with the context, surface and display it is
 // drawn through. Pages on several threads may show the maps of one document
 // that no thread changes meanwhile. What the library keeps for the process
-// is locked or kept per thread.
+// is locked or kept per thread. Each call here, and the feature set's
+// SaveToFile, LoadFromFile and LoadPageFromFile, holds its page while it
+// runs: another thread's such call on the page meanwhile answers FALSE, with
+// one record naming the page (its file, or its address and name) and saying
+// that it is in use on another thread, and the first call goes on unharmed.
+// The holding thread may call in again (a store inside a drawing). Calls on
+// the page's elements are not watched.
 //
 // Every call answers FALSE, with a log record saying what is wrong, for a
-// page without a spatial reference on its feature class (a new feature set
+// page in use on another thread, a page without a spatial reference on its feature class (a new feature set
 // has one; IGIS_FeatureClass::SetSpatialReference(NULL) takes it away), a
 // feature whose stored "TYPE" names an element but that has no live element
 // (a set read with LoadFromFile instead of LoadPageFromFile), a paper whose
