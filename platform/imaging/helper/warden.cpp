@@ -5,19 +5,23 @@
 // subreaper, it becomes the parent of each process below it whose parent
 // ends. Started by the library, never by hand:
 //
-//   mapdeck-warden <the library's process id> <program> <argument>...
+//   mapdeck-warden <the library's process id> <errno> <program> <argument>...
 //
-// The program gets the warden's descriptors and an empty signal mask; the
-// warden keeps none of the run's descriptors, so that the answer pipe closes
-// once the program and what it started are gone. When the program ends, or
-// the library asks for the end (SIGTERM, also sent when the library's thread
-// ends), every process below the warden is killed and reaped, and the warden
-// ends as the program did: with its exit status or on its signal.
+// where a non-zero errno is a failure of the warden's fork to pretend
+// (tests). The program gets the warden's descriptors but the report's
+// (warden.h) and an empty signal mask; the warden keeps none of the run's
+// descriptors, so that the answer pipe closes once the program and what it
+// started are gone. When the program ends, or the library asks for the end
+// (SIGTERM, also sent when the library's thread ends), every process below
+// the warden is killed and reaped, and the report says how the program ended
+// (or that it could not be started, and why).
+#include "platform/imaging/helper/warden.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,6 +31,9 @@
 #include <ctime>
 
 namespace {
+
+using md::imaging::detail::kWardenReportFd;
+using md::imaging::detail::WardenReport;
 
 // The parent named by /proc/<pid>/stat: the field after the state, which
 // follows the last ')' (a command's name may hold one); 0 when unreadable.
@@ -76,65 +83,92 @@ bool Reap(pid_t program, int* status, bool* ended) {
   }
 }
 
+bool WriteAll(int fd, const void* data, std::size_t bytes) {
+  ssize_t n;
+  while ((n = ::write(fd, data, bytes)) < 0 && errno == EINTR) {
+  }
+  return n == static_cast<ssize_t>(bytes);
+}
+
+// Up to `bytes` bytes, until the end; how many were read.
+std::size_t ReadAll(int fd, void* to, std::size_t bytes) {
+  std::size_t got = 0;
+  while (got < bytes) {
+    const ssize_t n = ::read(fd, static_cast<char*>(to) + got, bytes - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return got;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
+  if (argc < 4) {
     std::fprintf(stderr, "%s: started by the library that uses it, not by hand\n", argc > 0 ? argv[0] : "");
     return 2;
   }
   // The library starts this process with these signals blocked; they are
-  // taken with sigwaitinfo.
-  sigset_t watched;
+  // taken with sigwaitinfo. A report the library no longer reads is no end.
+  sigset_t watched, quiet;
   sigemptyset(&watched);
   sigaddset(&watched, SIGCHLD);
   sigaddset(&watched, SIGTERM);
-  ::sigprocmask(SIG_BLOCK, &watched, nullptr);
+  quiet = watched;
+  sigaddset(&quiet, SIGPIPE);
+  ::sigprocmask(SIG_BLOCK, &quiet, nullptr);
   ::prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0);
   ::prctl(PR_SET_PDEATHSIG, SIGTERM, 0, 0, 0);
   if (::getppid() != static_cast<pid_t>(std::atoi(argv[1]))) return 2;  // the library is gone already
+  if (::fcntl(kWardenReportFd, F_SETFD, FD_CLOEXEC) != 0) return 2;
 
-  const pid_t program = ::fork();
-  if (program < 0) return 127;
-  if (program == 0) {
-    sigset_t none;
-    sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
-    ::execv(argv[2], argv + 2);
-    ::_exit(127);
+  // The program's process tells the errno of an exec that failed.
+  WardenReport report;
+  int started[2];
+  const int pretended = std::atoi(argv[2]);
+  pid_t program = -1;
+  if (::pipe2(started, O_CLOEXEC) == 0) {
+    program = pretended != 0 ? (errno = pretended, -1) : ::fork();
+    if (program == 0) {
+      sigset_t none;
+      sigemptyset(&none);
+      ::sigprocmask(SIG_SETMASK, &none, nullptr);
+      ::execv(argv[3], argv + 3);
+      const int failed = errno;
+      WriteAll(started[1], &failed, sizeof failed);
+      ::_exit(127);
+    }
+    const int forkError = errno;
+    ::close(started[1]);
+    int failed = 0;
+    if (program > 0 && ReadAll(started[0], &failed, sizeof failed) == sizeof failed)
+      report = {WardenReport::NotStarted, failed};
+    ::close(started[0]);
+    errno = forkError;
   }
+  if (program < 0) report = {WardenReport::NotStarted, errno};
   // The run's descriptors are the program's alone.
   ::close(0);
   ::close(3);
   ::close(4);
 
   int status = 0;
-  bool ended = false;
-  while (!ended) {
+  bool ended = false, asked = false;
+  while (program > 0 && !ended && !asked) {
     const int signal = ::sigwaitinfo(&watched, nullptr);
-    if (signal == SIGTERM) break;
+    if (signal == SIGTERM) asked = true;
     if (signal == SIGCHLD) Reap(program, &status, &ended);
   }
   // Everything below: killed, and reaped once ended. A process whose parent
   // ends while this goes on becomes a child here and is killed next round.
-  sigset_t children;
-  sigemptyset(&children);
-  sigaddset(&children, SIGCHLD);
   const timespec round{0, 10 * 1000 * 1000};
-  while (KillChildren() && Reap(program, &status, &ended)) ::sigtimedwait(&children, nullptr, &round);
+  while (program > 0 && KillChildren() && Reap(program, &status, &ended))
+    ::sigtimedwait(&watched, nullptr, &round);
 
-  if (ended && WIFSIGNALED(status)) {
-    // Its signal, without a core file of this process.
-    const rlimit none{0, 0};
-    ::setrlimit(RLIMIT_CORE, &none);
-    struct sigaction fallback {};
-    fallback.sa_handler = SIG_DFL;
-    ::sigaction(WTERMSIG(status), &fallback, nullptr);
-    sigset_t only;
-    sigemptyset(&only);
-    sigaddset(&only, WTERMSIG(status));
-    ::sigprocmask(SIG_UNBLOCK, &only, nullptr);
-    ::raise(WTERMSIG(status));
-  }
-  ::_exit(ended && WIFEXITED(status) ? WEXITSTATUS(status) : 127);
+  if (report.kind == 0 && ended)
+    report = WIFSIGNALED(status) ? WardenReport{WardenReport::Signalled, WTERMSIG(status)}
+                                 : WardenReport{WardenReport::Exited, WEXITSTATUS(status)};
+  if (report.kind != 0) WriteAll(kWardenReportFd, &report, sizeof report);
+  ::_exit(0);
 }
