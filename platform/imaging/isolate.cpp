@@ -311,7 +311,7 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
     how = IsolatedEnd::TimedOut;
     *error = "drawing took longer than " + std::to_string(limits.milliseconds / 1000.0).substr(0, 4) + " s";
   } else if (!whole) {
-    // Killed before it could say (by the program, say):
+    // Killed before it could say (by the program, where it is not fenced):
     // nothing is known of the file.
     how = IsolatedEnd::NotRun;
     *error = "the renderer's warden ended without saying how the renderer ended";

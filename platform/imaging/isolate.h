@@ -37,9 +37,10 @@ enum class IsolatedEnd {
 // The program holds no descriptor of this process but its input, its buffer
 // and its answer pipe (its standard output and error are /dev/null). It runs
 // under the warden program beside the library (helper/warden.cpp), which
-// ends every process the program started, whatever process group or session
-// it moved to, once the program ends or is killed, and says how the program
-// ended over a pipe of its own: whatever the host does with
+// fences it (it and what it starts signal no other process and stay in the
+// run's process group, where the system allows the filter) and ends every
+// process the program started once the program ends or is killed, and says
+// how the program ended over a pipe of its own: whatever the host does with
 // SIGCHLD (ignores it, reaps every child itself), the wait does not spin
 // and the end is known. The time limit covers the program's whole life,
 // its end after its answer included: a program still running then is

@@ -1,9 +1,9 @@
 // What mapdeck-warden (warden.cpp) tells the library that started it: one
 // report, on a descriptor of the warden's alone, of how the run's program
-// ended, written before the warden ends the run's process group and with it
-// itself. The library reads how the run ended there, not from the warden's
-// exit status, which a host that ignores SIGCHLD or reaps every child itself
-// never sees.
+// ended or why it could not be started, written once what runs below the
+// warden was ended, just before the warden ends. The library reads how the
+// run ended there, not from the warden's exit status, which a host that
+// ignores SIGCHLD or reaps every child itself never sees.
 #pragma once
 
 #include <cstdint>

@@ -4,9 +4,9 @@
 // files refused with their reason; the helper program a metafile is drawn in,
 // stopped on a crash, a loop or too much memory or when it hangs after its
 // answer, ending with whatever it started and kept from the host's output,
-// waited for idly whatever the host does with SIGCHLD, tried again when it
-// could not start, and started afresh whatever locks the host's other
-// threads hold.
+// fenced from other processes, waited for idly whatever the host does with
+// SIGCHLD, tried again when it could not start, and started afresh whatever
+// locks the host's other threads hold.
 #include <gtest/gtest.h>
 
 #include <glib-object.h>
@@ -365,12 +365,11 @@ TEST(ImagingIconsMetafiles, WhatTheProgramStartedEndsWithIt) {
   // its group and out of it; only the probe that waits is cut short (3 s).
   constexpr int kGenerousMs = 30000;
   const struct {
-    const char* what;  // what the probe does after starting its processes
+    const char* what;  // what the probe does after starting its processes (its kill is refused)
     detail::IsolatedEnd end;
   } rows[] = {
-      {"answer", detail::IsolatedEnd::Done},
-      {"answer alone", detail::IsolatedEnd::Done},
-      {"end", detail::IsolatedEnd::Stopped},
+      {"answer", detail::IsolatedEnd::Done},          {"answer alone", detail::IsolatedEnd::Done},
+      {"kill its warden", detail::IsolatedEnd::Done}, {"end", detail::IsolatedEnd::Stopped},
       {"wait", detail::IsolatedEnd::TimedOut},
   };
   const auto dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "isolated-children";
@@ -409,6 +408,32 @@ TEST(ImagingIconsMetafiles, WhatTheProgramStartedEndsWithIt) {
       EXPECT_EQ(children.size(), 4u);
     }
     for (const auto& child : children) EXPECT_FALSE(std::filesystem::exists("/proc/" + child)) << child;
+  }
+}
+
+TEST(ImagingIconsMetafiles, TheProgramSignalsNoOtherProcessAndStaysInItsGroup) {
+  // What the probe's call answers: "done", or the errno it failed with
+  // (1: EPERM).
+  const std::pair<const char*, const char*> rows[] = {
+      {"kill itself", "done"},
+      {"kill its thread", "done"},
+      {"kill its warden", "errno 1"},
+      {"kill its group", "errno 1"},
+      {"signal through a pidfd", "errno 1"},
+      {"trace its warden", "errno 1"},
+      {"own a pipe for its warden", "errno 1"},
+      {"start a session", "errno 1"},
+#ifdef __x86_64__
+      {"call as x32", "errno 1"},
+#endif
+  };
+  for (const auto& [call, answer] : rows) {
+    const char input = 0;
+    std::string error;
+    detail::RunIsolated(
+        MD_IMAGING_PROBE, {"try", call}, &input, 1, 16, [](const void*) { return std::string(); }, {},
+        &error);
+    EXPECT_EQ(error, answer) << call;
   }
 }
 
