@@ -85,6 +85,10 @@ struct DecodeResult {
   // A metafile that ran past its own time (metafilelimits.h): not
   // remembered, another drawing tries again.
   bool timedOut = false;
+  // A metafile whose helper could not be started (a process limit, no
+  // memory, a missing program) or whose run says nothing of the file: not
+  // remembered, another drawing tries again.
+  bool notRun = false;
   explicit operator bool() const { return bitmap != nullptr; }
 };
 

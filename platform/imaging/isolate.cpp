@@ -1,15 +1,21 @@
 // The run starts with the warden (helper/warden.cpp), spawned with the
 // program's input in a memory file on descriptor 0, the buffer in a memory
-// file on descriptor 3 and the answer pipe on descriptor 4; its standard
-// output and error go to /dev/null (libraries' complaints about a damaged
-// file are not the host's output) and it holds no other descriptor. It
-// leads a process group of its own and starts the program with the same
-// descriptors. Nothing runs between the process's creation and the warden
-// but posix_spawn's own descriptor moves and its group's setting. The parent
-// waits, until the time passes, for the pipe to close and the warden to end,
-// which it does once the program ended and everything below it was killed.
-// When the time passes the warden is asked to end it all, and given
-// kEndMs to; then its group is killed, before it is reaped.
+// file on descriptor 3, the answer pipe on descriptor 4 and the warden's
+// report pipe (helper/warden.h) on descriptor 5; its standard output and
+// error go to /dev/null (libraries' complaints about a damaged file are not
+// the host's output) and it holds no other descriptor. It leads a process
+// group of its own and starts the program with the same descriptors but the
+// report's. Nothing runs between the process's creation and the warden but
+// posix_spawn's own descriptor moves and its group's setting. The parent
+// waits, until the time passes, for the answer pipe to close and the warden
+// to end, which it does once the program ended and everything below it was
+// killed, after its report of how the program ended. The warden's end shows
+// on its pidfd and on the report pipe's end, whatever the host does with
+// SIGCHLD: a host that ignores it has the kernel reap the warden at once, and
+// a host that reaps every child itself may take it first; neither spins the
+// wait nor hides how the program ended. When the time passes the warden is
+// asked to end it all, and given kEndMs to; then its group is killed, before
+// it is reaped where it still can be.
 #include "platform/imaging/isolate.h"
 
 #include <dlfcn.h>
@@ -26,6 +32,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -33,6 +40,7 @@
 #include <cstring>
 
 #include "platform/files/errortext.h"
+#include "platform/imaging/helper/warden.h"
 
 extern char** environ;
 
@@ -44,6 +52,8 @@ constexpr const char* kWarden = "mapdeck-warden";
 constexpr int kInputFd = 0, kBufferFd = 3, kAnswerFd = 4;
 // The time the warden has to end what runs once the run's time passed.
 constexpr int kEndMs = 5000;
+
+std::atomic<int> g_forkFailure{0};
 
 long long NowMs() {
   timespec ts{};
@@ -94,9 +104,10 @@ std::string Errno(const char* what) { return std::string(what) + ": " + md::file
 // Spawns the warden, which starts the program with the descriptors in
 // place; its pid, or -1 with *error set.
 pid_t Spawn(const std::string& warden, const std::string& program, const std::vector<std::string>& args,
-            const IsolationLimits& limits, int input, int buffer, int answer, std::string* error) {
+            const IsolationLimits& limits, int input, int buffer, int answer, int report,
+            std::string* error) {
   std::vector<std::string> words{
-      warden,        std::to_string(::getpid()),          program,
+      warden,        std::to_string(::getpid()),          std::to_string(g_forkFailure.exchange(0)), program,
       kIsolatedFlag, std::to_string(limits.milliseconds), std::to_string(limits.extraMemory)};
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -110,9 +121,10 @@ pid_t Spawn(const std::string& warden, const std::string& program, const std::ve
   ::posix_spawn_file_actions_adddup2(&actions, input, kInputFd);
   ::posix_spawn_file_actions_adddup2(&actions, buffer, kBufferFd);
   ::posix_spawn_file_actions_adddup2(&actions, answer, kAnswerFd);
+  ::posix_spawn_file_actions_adddup2(&actions, report, kWardenReportFd);
   ::posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   ::posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  ::posix_spawn_file_actions_addclosefrom_np(&actions, kAnswerFd + 1);
+  ::posix_spawn_file_actions_addclosefrom_np(&actions, kWardenReportFd + 1);
   // The host's blocked and ignored signals are not the run's; the warden
   // takes the end of its children and the request to end from its start.
   sigset_t watched, all;
@@ -137,12 +149,30 @@ pid_t Spawn(const std::string& warden, const std::string& program, const std::ve
   return pid;
 }
 
-// Whether the process has ended (not reaped: until it is, its pid names its
-// group and no other).
-bool HasEnded(pid_t pid) {
+// A pidfd of the warden while it is still this process's child (a pid the
+// kernel reaped already, for a host that ignores SIGCHLD, may name another
+// process by now); -1 without one, where the end of its report pipe tells
+// its end.
+int WardenPidfd(pid_t pid) {
+  const int fd = static_cast<int>(::syscall(SYS_pidfd_open, pid, 0));
   siginfo_t info{};
-  return ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-         info.si_pid == pid;
+  if (fd >= 0 && ::waitid(P_PIDFD, static_cast<id_t>(fd), &info, WEXITED | WNOHANG | WNOWAIT) == 0) return fd;
+  if (fd >= 0) ::close(fd);
+  return -1;
+}
+
+// Reads what the warden's report pipe holds now (it does not block); true
+// at its end, once the warden has ended.
+bool ReadReport(int fd, WardenReport* report, std::size_t* got) {
+  char chunk[64];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n == 0 || errno != EAGAIN;
+    const std::size_t take = std::min(static_cast<std::size_t>(n), sizeof *report - *got);
+    std::memcpy(reinterpret_cast<char*>(report) + *got, chunk, take);
+    *got += take;
+  }
 }
 
 }  // namespace
@@ -184,46 +214,56 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
     *error = Errno("no memory for the file");
     return false;
   }
-  int fds[2];
-  if (::pipe2(fds, O_CLOEXEC) != 0) {
-    *error = Errno("cannot start the renderer");
-    return false;
-  }
-  Fd readEnd(fds[0]);
+  Fd answerEnd, reportEnd;
   pid_t pid = -1;
   {
-    Fd writeEnd(fds[1]);
-    Fd input(High(inputFd.fd)), buffer(High(bufferFd.fd)), answer(High(writeEnd.fd));
-    if (input.fd < 0 || buffer.fd < 0 || answer.fd < 0) {
+    int answers[2], reports[2];
+    if (::pipe2(answers, O_CLOEXEC) != 0) {
       *error = Errno("cannot start the renderer");
       return false;
     }
-    pid = Spawn(warden, program, args, limits, input.fd, buffer.fd, answer.fd, error);
+    answerEnd.fd = answers[0];
+    Fd answerWriteEnd(answers[1]);
+    if (::pipe2(reports, O_CLOEXEC) != 0) {
+      *error = Errno("cannot start the renderer");
+      return false;
+    }
+    reportEnd.fd = reports[0];
+    Fd reportWriteEnd(reports[1]);
+    Fd input(High(inputFd.fd)), buffer(High(bufferFd.fd)), answer(High(answerWriteEnd.fd)),
+        report(High(reportWriteEnd.fd));
+    if (input.fd < 0 || buffer.fd < 0 || answer.fd < 0 || report.fd < 0 ||
+        ::fcntl(reportEnd.fd, F_SETFL, O_NONBLOCK) != 0) {
+      *error = Errno("cannot start the renderer");
+      return false;
+    }
+    pid = Spawn(warden, program, args, limits, input.fd, buffer.fd, answer.fd, report.fd, error);
     if (pid < 0) return false;
-  }  // the run holds the only write end now
+  }  // the run holds the only write ends now
 
-  // Until the deadline: the answer up to the pipe's end, and the warden's
-  // end, which a descriptor of the process announces (looked for every
-  // millisecond after the answer where the kernel gives none).
+  // Until the deadline: the answer up to its pipe's end, and the warden's
+  // end, which its pidfd and its report pipe's end announce.
   const long long deadline = NowMs() + limits.milliseconds;
-  Fd exited(static_cast<int>(::syscall(SYS_pidfd_open, pid, 0)));
+  Fd exited(WardenPidfd(pid));
   std::string answer, waitError;
+  WardenReport report;
+  std::size_t reported = 0;
   bool answered = false, ended = false;
-  int status = 0;
   while (!(answered && ended)) {
     const long long left = deadline - NowMs();
     if (left <= 0) break;
-    pollfd p[2] = {{answered ? -1 : readEnd.fd, POLLIN, 0}, {ended ? -1 : exited.fd, POLLIN, 0}};
-    const int wait = answered && exited.fd < 0 ? 1 : static_cast<int>(std::min<long long>(left, INT_MAX));
-    const int r = ::poll(p, 2, wait);
+    pollfd p[3] = {{answered ? -1 : answerEnd.fd, POLLIN, 0},
+                   {ended ? -1 : reportEnd.fd, POLLIN, 0},
+                   {ended ? -1 : exited.fd, POLLIN, 0}};
+    const int r = ::poll(p, 3, static_cast<int>(std::min<long long>(left, INT_MAX)));
     if (r < 0 && errno == EINTR) continue;
     if (r < 0) {
       waitError = Errno("cannot wait for the renderer");
       break;
     }
-    if (!answered && p[0].revents != 0) {
+    if (p[0].revents != 0) {
       char chunk[512];
-      const ssize_t n = ::read(readEnd.fd, chunk, sizeof chunk);
+      const ssize_t n = ::read(answerEnd.fd, chunk, sizeof chunk);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) {
         answered = true;
@@ -231,36 +271,60 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
         answer.append(chunk, static_cast<std::size_t>(n));
       }
     }
-    if (!ended && (answered || p[1].revents != 0)) ended = HasEnded(pid);
+    if (p[1].revents != 0) ended = ReadReport(reportEnd.fd, &report, &reported);
+    if (p[2].revents != 0) ended = true;
   }
-  // Past the time: the warden ends the run and everything it started; if it
-  // cannot, its group is killed. Then it is reaped.
+  // Past the time: the warden ends the run and everything it started, and is
+  // given kEndMs to. Then, unless the warden's report says it ended it all,
+  // its group is killed. Then the warden is reaped, unless the host or the
+  // kernel did.
+  const bool timedOut = !ended && waitError.empty();
   if (!ended) {
-    ::kill(pid, SIGTERM);
-    const long long endBy = NowMs() + kEndMs;
-    for (long long left = kEndMs; left > 0 && !HasEnded(pid); left = endBy - NowMs()) {
-      pollfd p{exited.fd, POLLIN, 0};
-      ::poll(&p, 1, exited.fd < 0 ? 1 : static_cast<int>(left));
+    if (exited.fd >= 0) {
+      ::syscall(SYS_pidfd_send_signal, exited.fd, SIGTERM, nullptr, 0);
+    } else {
+      ::kill(pid, SIGTERM);
+    }
+    for (long long endBy = NowMs() + kEndMs, left = kEndMs; !ended && left > 0; left = endBy - NowMs()) {
+      pollfd p[2] = {{reportEnd.fd, POLLIN, 0}, {exited.fd, POLLIN, 0}};
+      if (::poll(p, 2, static_cast<int>(left)) < 0 && errno != EINTR) break;
+      ended = (p[0].revents != 0 && ReadReport(reportEnd.fd, &report, &reported)) || p[1].revents != 0;
     }
   }
-  ::kill(-pid, SIGKILL);
-  while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  ReadReport(reportEnd.fd, &report, &reported);  // all of it, when the pidfd told the end first
+  const bool whole = reported == sizeof report;
+  if (!ended || !whole) ::kill(-pid, SIGKILL);
+  if (exited.fd >= 0) {
+    siginfo_t info{};
+    while (::waitid(P_PIDFD, static_cast<id_t>(exited.fd), &info, WEXITED) < 0 && errno == EINTR) {
+    }
+  } else {
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
   }
 
   how = IsolatedEnd::Stopped;
   if (!waitError.empty()) {
     how = IsolatedEnd::NotRun;
     *error = waitError;
-  } else if (!ended) {
+  } else if (timedOut) {
     how = IsolatedEnd::TimedOut;
     *error = "drawing took longer than " + std::to_string(limits.milliseconds / 1000.0).substr(0, 4) + " s";
-  } else if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU) {
+  } else if (!whole) {
+    // Killed before it could say (by the program, where it is not fenced):
+    // nothing is known of the file.
+    how = IsolatedEnd::NotRun;
+    *error = "the renderer's warden ended without saying how the renderer ended";
+  } else if (report.kind == WardenReport::NotStarted) {
+    how = IsolatedEnd::NotRun;
+    *error = "the renderer " + program + " could not start: " + md::files::ErrorText(report.value);
+  } else if (report.kind == WardenReport::Signalled && report.value == SIGXCPU) {
     // Its processor time ran out: a time limit too.
     how = IsolatedEnd::TimedOut;
     *error = "drawing took too long";
-  } else if (WIFSIGNALED(status)) {
-    *error = "the renderer stopped on signal " + std::to_string(WTERMSIG(status));
-  } else if (answer.empty() || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+  } else if (report.kind == WardenReport::Signalled) {
+    *error = "the renderer stopped on signal " + std::to_string(report.value);
+  } else if (answer.empty() || report.value != 0) {
     *error = "the renderer stopped without an answer";
   } else if (answer.size() > 1) {
     how = IsolatedEnd::Refused;
@@ -322,6 +386,8 @@ int IsolatedMain(int argc, char** argv, const std::function<std::string(const Is
   // No exit handlers: libraries' teardown after a damaged file is no concern.
   ::_exit(0);
 }
+
+int SetWardenForkFailure(int error) { return g_forkFailure.exchange(error); }
 
 std::string ProgramBesideLibrary(const char* name) {
   Dl_info info{};

@@ -26,7 +26,7 @@ enum class IsolatedEnd {
   Refused,   // the program or `collect` refused what it was given
   TimedOut,  // the time passed first (or its processor time ran out): the program was killed
   Stopped,   // the program crashed, ran out of memory or ended without an answer
-  NotRun,    // the program is missing, or could not be started or waited for
+  NotRun,    // the program is missing, could not be started (the reason says why) or waited for
 };
 
 // Runs `program` with `args`, handing it the `inputBytes` bytes at `input`
@@ -37,13 +37,18 @@ enum class IsolatedEnd {
 // The program holds no descriptor of this process but its input, its buffer
 // and its answer pipe (its standard output and error are /dev/null). It runs
 // under the warden program beside the library (helper/warden.cpp), which
-// ends every process the program started, whatever process group or session
-// it moved to, once the program ends or is killed. The time limit covers the
-// program's whole life, its end after its answer included: a program still
-// running then is killed, and every program started is waited for before
-// this returns. True when both answered ""; false with the reason in *error
-// when either refused, the program or the warden is missing, or the program
-// crashed or ran out of memory or time. *end, when given, says which.
+// fences it (it and what it starts signal no other process and stay in the
+// run's process group, where the system allows the filter) and ends every
+// process the program started once the program ends or is killed, and says
+// how the program ended over a pipe of its own: whatever the host does with
+// SIGCHLD (ignores it, reaps every child itself), the wait does not spin
+// and the end is known. The time limit covers the program's whole life,
+// its end after its answer included: a program still running then is
+// killed, and every program started is waited for before this returns. True
+// when both answered ""; false with the reason in *error when either
+// refused, the program or the warden is missing or could not be started, or
+// the program crashed or ran out of memory or time. *end, when given, says
+// which.
 bool RunIsolated(const std::string& program, const std::vector<std::string>& args, const void* input,
                  std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,
@@ -63,6 +68,11 @@ struct IsolatedRequest {
 // is answered as "failed: <what>"). Returns only when it was not started by
 // RunIsolated (the exit status then).
 int IsolatedMain(int argc, char** argv, const std::function<std::string(const IsolatedRequest&)>& work);
+
+// The errno the next run's warden pretends its start of the program failed
+// with, instead of starting it (tests); 0: it starts it. Taken by that run
+// alone; answers the one it replaced.
+int SetWardenForkFailure(int error);
 
 // The path of `name` in the folder of the shared library that holds this
 // code (where the build and the installation put the helper programs).

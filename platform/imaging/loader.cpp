@@ -127,7 +127,7 @@ DecodeResult ImageCache::DecodedAndKept(Reading reading, const std::vector<std::
   Released released;
   std::lock_guard<std::mutex> lock(mutex_);
   ++decodes_;
-  if (r.deferred || r.timedOut) return r;  // tried again by the next drawing
+  if (r.deferred || r.timedOut || r.notRun) return r;  // tried again by the next drawing
   const auto meanwhile = FindPicture(reading.content);
   if (meanwhile == pictures_.end()) {
     Picture p;

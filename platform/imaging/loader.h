@@ -62,8 +62,8 @@ class ImageCache {
   // (Settled): then a later change would show in its times. A file
   // read again is decoded only when its content is one no picture was decoded
   // from. A refused file keeps its reason the same way (but for a metafile
-  // deferred or past its time, which the next drawing tries again); a file
-  // that cannot be read is not kept.
+  // deferred, past its time or whose helper could not be started, which the
+  // next drawing tries again); a file that cannot be read is not kept.
   DecodeResult Load(const std::string& path);
 
   // Drops what is known of the path's file (it is gone); its picture stays

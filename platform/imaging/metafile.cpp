@@ -219,10 +219,12 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
   if (end == IsolatedEnd::TimedOut && limits.milliseconds < settings.fileMilliseconds)
     return Deferred(name, static_cast<int>(drawing.wholeMs));
   // What the helper refused or crashed on is refused from now on; a file past
-  // its time (on a busy machine, perhaps) is tried again by the next drawing.
+  // its time (on a busy machine, perhaps), or one the helper could not be
+  // started for, is tried again by the next drawing.
   if (end == IsolatedEnd::Refused || end == IsolatedEnd::Stopped) Remember(key, error);
   DecodeResult r = Fail(name, error);
   r.timedOut = end == IsolatedEnd::TimedOut;
+  r.notRun = end == IsolatedEnd::NotRun;
   return r;
 }
 

@@ -3,7 +3,8 @@
 // drawn on a view) share a budget, past which the rest are not tried and
 // their pictures say so. A content the helper refused or crashed on is not
 // tried again in this process; a file that ran past its time (on a busy
-// machine, perhaps) is not remembered: the next drawing tries it again,
+// machine, perhaps), or that the helper could not be started for (a process
+// limit, no memory), is not remembered: the next drawing tries it again,
 // within that drawing's budget.
 #pragma once
 

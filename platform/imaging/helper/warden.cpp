@@ -1,32 +1,52 @@
 // mapdeck-warden: the first process of every isolated run of the imaging
 // library (platform/imaging/isolate.h). It starts the run's program and ends
-// every process the program leaves behind, however it left the program's
-// process group or session (setsid, setpgid, a double fork): as a child
-// subreaper, it becomes the parent of each process below it whose parent
-// ends. Started by the library, never by hand:
+// every process the program leaves behind. The program runs fenced: a
+// seccomp filter, installed just before its exec, lets it and everything it
+// starts signal no process but the program itself and keeps them all in the
+// run's process group, which the warden leads. As a child subreaper the
+// warden also becomes the parent of each process below it whose parent ends,
+// and kills the children it finds in /proc, those that left the group where
+// no filter could be installed too. Started by the library, never by hand:
 //
-//   mapdeck-warden <the library's process id> <program> <argument>...
+//   mapdeck-warden <the library's process id> <errno> <program> <argument>...
 //
-// The program gets the warden's descriptors and an empty signal mask; the
-// warden keeps none of the run's descriptors, so that the answer pipe closes
-// once the program and what it started are gone. When the program ends, or
-// the library asks for the end (SIGTERM, also sent when the library's thread
-// ends), every process below the warden is killed and reaped, and the warden
-// ends as the program did: with its exit status or on its signal.
+// where a non-zero errno is a failure of the warden's fork to pretend
+// (tests). The program gets the warden's descriptors but the report's
+// (warden.h) and an empty signal mask; the warden keeps none of the run's
+// descriptors, so that the answer pipe closes once the program and what it
+// started are gone. When the program ends, or the library asks for the end
+// (SIGTERM, also sent when the library's thread ends), every process below
+// the warden is killed and reaped, and the report says how the program ended
+// (or that it could not be started, and why). Where the warden cannot reach
+// what is left that way (it is no subreaper, /proc cannot be read), it ends
+// its process group last, and itself with it.
+#include "platform/imaging/helper/warden.h"
+
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/magic.h>
+#include <linux/seccomp.h>
+#include <linux/sockios.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/resource.h>
+#include <sys/statfs.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <initializer_list>
 
 namespace {
+
+using md::imaging::detail::kWardenReportFd;
+using md::imaging::detail::WardenReport;
 
 // The parent named by /proc/<pid>/stat: the field after the state, which
 // follows the last ')' (a command's name may hold one); 0 when unreadable.
@@ -47,9 +67,15 @@ pid_t ParentOf(long pid) {
   return close != nullptr && std::sscanf(close + 1, " %c %d", &state, &parent) == 2 ? parent : 0;
 }
 
-// Kills every child of this process; false when /proc cannot be read.
+// Kills every child of this process; false when /proc cannot be read (or is
+// not the process file system).
 bool KillChildren() {
   DIR* proc = ::opendir("/proc");
+  struct statfs kind {};
+  if (proc != nullptr && (::fstatfs(::dirfd(proc), &kind) != 0 || kind.f_type != PROC_SUPER_MAGIC)) {
+    ::closedir(proc);
+    proc = nullptr;
+  }
   if (proc == nullptr) return false;
   const pid_t self = ::getpid();
   while (const dirent* entry = ::readdir(proc)) {
@@ -76,65 +102,174 @@ bool Reap(pid_t program, int* status, bool* ended) {
   }
 }
 
+// The filter's architecture: the one this program is built for, whose
+// system call numbers <sys/syscall.h> gives; elsewhere none is installed.
+#if defined(__x86_64__) && !defined(__ILP32__)
+constexpr std::uint32_t kArch = AUDIT_ARCH_X86_64;
+#elif defined(__aarch64__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+constexpr std::uint32_t kArch = AUDIT_ARCH_AARCH64;
+#else
+constexpr std::uint32_t kArch = 0;
+#endif
+
+// Installs, in the program's process before its exec, the filter under which
+// it and everything it starts signal no process but `program` (a kill call
+// naming another is refused), reach into no other process (pidfd_send_signal,
+// pidfd_getfd, ptrace and process_vm_writev are refused, and so is naming a
+// descriptor's owner, who would be sent its signals) and stay in the run's
+// process group (setsid, setpgid refused). A refused call fails with EPERM;
+// so does every call of another ABI (x32, 32-bit). True when it is in force.
+bool Fence(pid_t program) {
+  if (kArch == 0) return false;
+  constexpr std::uint32_t kAllow = SECCOMP_RET_ALLOW, kRefuse = SECCOMP_RET_ERRNO | EPERM;
+  // The low half of the first two arguments (a pid, a command), which is
+  // what the kernel reads of them: the filter's architectures are
+  // little-endian.
+  constexpr std::uint32_t kArg0 = offsetof(seccomp_data, args[0]), kArg1 = offsetof(seccomp_data, args[1]);
+  sock_filter code[64];
+  unsigned short n = 0;
+  const auto add = [&](sock_filter f) { code[n++] = f; };
+  const auto is = [&](long call, unsigned char skip) {
+    add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<std::uint32_t>(call), 0, skip));
+  };
+  add(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)));
+  add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kArch, 1, 0));
+  add(BPF_STMT(BPF_RET | BPF_K, kRefuse));
+  add(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)));
+#ifdef __x86_64__
+  add(BPF_JUMP(BPF_JMP | BPF_JGE | BPF_K, __X32_SYSCALL_BIT, 0, 1));
+  add(BPF_STMT(BPF_RET | BPF_K, kRefuse));
+#endif
+  for (const long call : {SYS_kill, SYS_tkill, SYS_tgkill, SYS_rt_sigqueueinfo, SYS_rt_tgsigqueueinfo}) {
+    is(call, 4);
+    add(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, kArg0));
+    add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<std::uint32_t>(program), 0, 1));
+    add(BPF_STMT(BPF_RET | BPF_K, kAllow));
+    add(BPF_STMT(BPF_RET | BPF_K, kRefuse));
+  }
+  for (const long call :
+       {SYS_pidfd_send_signal, SYS_pidfd_getfd, SYS_ptrace, SYS_process_vm_writev, SYS_setsid, SYS_setpgid}) {
+    is(call, 1);
+    add(BPF_STMT(BPF_RET | BPF_K, kRefuse));
+  }
+  const struct {
+    long call;
+    std::uint32_t one, other;
+  } owners[] = {{SYS_fcntl, F_SETOWN, F_SETOWN_EX}, {SYS_ioctl, FIOSETOWN, SIOCSPGRP}};
+  for (const auto& o : owners) {
+    is(o.call, 5);
+    add(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, kArg1));
+    add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, o.one, 2, 0));
+    add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, o.other, 1, 0));
+    add(BPF_STMT(BPF_RET | BPF_K, kAllow));
+    add(BPF_STMT(BPF_RET | BPF_K, kRefuse));
+  }
+  add(BPF_STMT(BPF_RET | BPF_K, kAllow));
+  const sock_fprog filter{n, code};
+  return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+         ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter, 0, 0) == 0;
+}
+
+bool WriteAll(int fd, const void* data, std::size_t bytes) {
+  ssize_t n;
+  while ((n = ::write(fd, data, bytes)) < 0 && errno == EINTR) {
+  }
+  return n == static_cast<ssize_t>(bytes);
+}
+
+// Up to `bytes` bytes, until the end; how many were read.
+std::size_t ReadAll(int fd, void* to, std::size_t bytes) {
+  std::size_t got = 0;
+  while (got < bytes) {
+    const ssize_t n = ::read(fd, static_cast<char*>(to) + got, bytes - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return got;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
+  if (argc < 4) {
     std::fprintf(stderr, "%s: started by the library that uses it, not by hand\n", argc > 0 ? argv[0] : "");
     return 2;
   }
   // The library starts this process with these signals blocked; they are
-  // taken with sigwaitinfo.
-  sigset_t watched;
+  // taken with sigwaitinfo. A report the library no longer reads is no end.
+  sigset_t watched, quiet;
   sigemptyset(&watched);
   sigaddset(&watched, SIGCHLD);
   sigaddset(&watched, SIGTERM);
-  ::sigprocmask(SIG_BLOCK, &watched, nullptr);
-  ::prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0);
+  quiet = watched;
+  sigaddset(&quiet, SIGPIPE);
+  ::sigprocmask(SIG_BLOCK, &quiet, nullptr);
+  // Where it cannot become one, what leaves the program's tree is ended
+  // with the group only.
+  const bool subreaper = ::prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0) == 0;
   ::prctl(PR_SET_PDEATHSIG, SIGTERM, 0, 0, 0);
   if (::getppid() != static_cast<pid_t>(std::atoi(argv[1]))) return 2;  // the library is gone already
+  if (::fcntl(kWardenReportFd, F_SETFD, FD_CLOEXEC) != 0) return 2;
 
-  const pid_t program = ::fork();
-  if (program < 0) return 127;
-  if (program == 0) {
-    sigset_t none;
-    sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
-    ::execv(argv[2], argv + 2);
-    ::_exit(127);
+  // The program's process says, before its exec, whether it is fenced, and
+  // after an exec that failed, its errno.
+  WardenReport report;
+  int told[2] = {0, 0}, started[2];
+  const int pretended = std::atoi(argv[2]);
+  pid_t program = -1;
+  if (::pipe2(started, O_CLOEXEC) == 0) {
+    program = pretended != 0 ? (errno = pretended, -1) : ::fork();
+    if (program == 0) {
+      sigset_t none;
+      sigemptyset(&none);
+      ::sigprocmask(SIG_SETMASK, &none, nullptr);
+      const int fenced = Fence(::getpid()) ? 1 : 0;
+      WriteAll(started[1], &fenced, sizeof fenced);
+      ::execv(argv[3], argv + 3);
+      const int failed = errno;
+      WriteAll(started[1], &failed, sizeof failed);
+      ::_exit(127);
+    }
+    const int forkError = errno;
+    ::close(started[1]);
+    if (program > 0 && ReadAll(started[0], told, sizeof told) == sizeof told)
+      report = {WardenReport::NotStarted, told[1]};
+    ::close(started[0]);
+    errno = forkError;
   }
+  if (program < 0) report = {WardenReport::NotStarted, errno};
   // The run's descriptors are the program's alone.
   ::close(0);
   ::close(3);
   ::close(4);
 
   int status = 0;
-  bool ended = false;
-  while (!ended) {
+  bool ended = false, asked = false;
+  while (program > 0 && !ended && !asked) {
     const int signal = ::sigwaitinfo(&watched, nullptr);
-    if (signal == SIGTERM) break;
+    if (signal == SIGTERM) asked = true;
     if (signal == SIGCHLD) Reap(program, &status, &ended);
   }
   // Everything below: killed, and reaped once ended. A process whose parent
   // ends while this goes on becomes a child here and is killed next round.
-  sigset_t children;
-  sigemptyset(&children);
-  sigaddset(&children, SIGCHLD);
+  // Where /proc cannot be read, the next round tries again, while children
+  // are left; unless each process of the run stays in the group, which ends
+  // below (the program is fenced), or the library asked for the end.
   const timespec round{0, 10 * 1000 * 1000};
-  while (KillChildren() && Reap(program, &status, &ended)) ::sigtimedwait(&children, nullptr, &round);
-
-  if (ended && WIFSIGNALED(status)) {
-    // Its signal, without a core file of this process.
-    const rlimit none{0, 0};
-    ::setrlimit(RLIMIT_CORE, &none);
-    struct sigaction fallback {};
-    fallback.sa_handler = SIG_DFL;
-    ::sigaction(WTERMSIG(status), &fallback, nullptr);
-    sigset_t only;
-    sigemptyset(&only);
-    sigaddset(&only, WTERMSIG(status));
-    ::sigprocmask(SIG_UNBLOCK, &only, nullptr);
-    ::raise(WTERMSIG(status));
+  bool listed = true;
+  while (program > 0) {
+    listed = KillChildren();
+    if (!Reap(program, &status, &ended) || (!listed && (told[0] == 1 || asked))) break;
+    if (::sigtimedwait(&watched, nullptr, &round) == SIGTERM) asked = true;
   }
-  ::_exit(ended && WIFEXITED(status) ? WEXITSTATUS(status) : 127);
+
+  if (report.kind == 0 && ended)
+    report = WIFSIGNALED(status) ? WardenReport{WardenReport::Signalled, WTERMSIG(status)}
+                                 : WardenReport{WardenReport::Exited, WEXITSTATUS(status)};
+  if (report.kind != 0) WriteAll(kWardenReportFd, &report, sizeof report);
+  // What is left of the run where this process sees no other way to it (not
+  // a subreaper, /proc unread) ends with the group, this process with it.
+  if ((!subreaper || !listed) && ::getpgrp() == ::getpid()) ::kill(0, SIGKILL);
+  ::_exit(0);
 }

@@ -4,13 +4,17 @@
 // files refused with their reason; the helper program a metafile is drawn in,
 // stopped on a crash, a loop or too much memory or when it hangs after its
 // answer, ending with whatever it started and kept from the host's output,
-// and started afresh whatever locks the host's other threads hold.
+// fenced from other processes, waited for idly whatever the host does with
+// SIGCHLD, tried again when it could not start, and started afresh whatever
+// locks the host's other threads hold.
 #include <gtest/gtest.h>
 
 #include <glib-object.h>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,10 +30,12 @@
 
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/raster.h"
+#include "platform/files/errortext.h"
 #include "platform/imaging/charset.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/isolate.h"
+#include "platform/imaging/loader.h"
 #include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilelimits.h"
 #include "platform/win/gdidevice.h"
@@ -359,12 +365,11 @@ TEST(ImagingIconsMetafiles, WhatTheProgramStartedEndsWithIt) {
   // its group and out of it; only the probe that waits is cut short (3 s).
   constexpr int kGenerousMs = 30000;
   const struct {
-    const char* what;  // what the probe does after starting its processes
+    const char* what;  // what the probe does after starting its processes (its kill is refused)
     detail::IsolatedEnd end;
   } rows[] = {
-      {"answer", detail::IsolatedEnd::Done},
-      {"answer alone", detail::IsolatedEnd::Done},
-      {"end", detail::IsolatedEnd::Stopped},
+      {"answer", detail::IsolatedEnd::Done},          {"answer alone", detail::IsolatedEnd::Done},
+      {"kill its warden", detail::IsolatedEnd::Done}, {"end", detail::IsolatedEnd::Stopped},
       {"wait", detail::IsolatedEnd::TimedOut},
   };
   const auto dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "isolated-children";
@@ -403,6 +408,112 @@ TEST(ImagingIconsMetafiles, WhatTheProgramStartedEndsWithIt) {
       EXPECT_EQ(children.size(), 4u);
     }
     for (const auto& child : children) EXPECT_FALSE(std::filesystem::exists("/proc/" + child)) << child;
+  }
+}
+
+TEST(ImagingIconsMetafiles, TheProgramSignalsNoOtherProcessAndStaysInItsGroup) {
+  // What the probe's call answers: "done", or the errno it failed with
+  // (1: EPERM).
+  const std::pair<const char*, const char*> rows[] = {
+      {"kill itself", "done"},
+      {"kill its thread", "done"},
+      {"kill its warden", "errno 1"},
+      {"kill its group", "errno 1"},
+      {"signal through a pidfd", "errno 1"},
+      {"trace its warden", "errno 1"},
+      {"own a pipe for its warden", "errno 1"},
+      {"start a session", "errno 1"},
+#ifdef __x86_64__
+      {"call as x32", "errno 1"},
+#endif
+  };
+  for (const auto& [call, answer] : rows) {
+    const char input = 0;
+    std::string error;
+    detail::RunIsolated(
+        MD_IMAGING_PROBE, {"try", call}, &input, 1, 16, [](const void*) { return std::string(); }, {},
+        &error);
+    EXPECT_EQ(error, answer) << call;
+  }
+}
+
+void ReapEveryChild(int) {
+  const int saved = errno;
+  while (::waitpid(-1, nullptr, WNOHANG) > 0) {
+  }
+  errno = saved;
+}
+
+// A host that ignores SIGCHLD (the kernel reaps the warden) or reaps every
+// child itself: its wait takes less processor time than the helper spends
+// before it answers (300 ms), and how the helper ended is known.
+TEST(ImagingIconsMetafiles, AHostThatIgnoresOrReapsItsChildrenWaitsIdleAndKnowsTheEnd) {
+  const struct {
+    void (*handler)(int);
+    const char* probe;
+    const char* reason;  // how the error starts; "" when drawn
+  } rows[] = {
+      {SIG_IGN, "cpu:300:svg:", ""},
+      {SIG_IGN, "cpu:300:crash", "WMF: the renderer stopped"},
+      {ReapEveryChild, "cpu:300:svg:", ""},
+      {ReapEveryChild, "cpu:300:crash", "WMF: the renderer stopped"},
+  };
+  const f::Bytes bytes = m::SampleWmf();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.handler == SIG_IGN ? "ignores SIGCHLD, " : "reaps every child, ") +
+                 row.probe);
+    int said[2];
+    ASSERT_EQ(::pipe(said), 0);
+    const pid_t host = ::fork();
+    if (host == 0) {
+      struct sigaction action {};
+      action.sa_handler = row.handler;
+      ::sigaction(SIGCHLD, &action, nullptr);
+      const m::MetafileLimitsScope limits({20000, 0, MD_IMAGING_PROBE}, row.probe);
+      const DecodeResult r = Decode(bytes.data(), bytes.size());
+      rusage used{};
+      ::getrusage(RUSAGE_SELF, &used);
+      const long ms = (used.ru_utime.tv_sec + used.ru_stime.tv_sec) * 1000L +
+                      (used.ru_utime.tv_usec + used.ru_stime.tv_usec) / 1000;
+      const std::string text = std::to_string(ms) + " " + r.error;
+      ::_exit(::write(said[1], text.data(), text.size()) > 0 ? 0 : 1);
+    }
+    ::close(said[1]);
+    char text[512] = {};
+    const bool told = ::read(said[0], text, sizeof text - 1) > 0;
+    ::close(said[0]);
+    ASSERT_EQ(::waitpid(host, nullptr, 0), host);
+    ASSERT_TRUE(told);
+    const std::string error = std::strchr(text, ' ') + 1;
+    EXPECT_LT(std::atol(text), 300) << "ms of processor time";
+    EXPECT_TRUE(row.reason[0] == '\0' ? error.empty() : error.starts_with(row.reason)) << error;
+  }
+}
+
+// Neither kept by the picture cache nor remembered: the next drawing draws.
+TEST(ImagingIconsMetafiles, AHelperThatCouldNotStartSaysWhyAndIsTriedAgain) {
+  const auto dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "helper-not-started";
+  std::filesystem::create_directories(dir);
+  const std::string file = (dir / "sample.wmf").string(), notAProgram = (dir / "not-a-program").string();
+  const f::Bytes bytes = m::SampleWmf();
+  std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  std::ofstream(notAProgram) << "not a program\n";
+  std::filesystem::permissions(notAProgram, std::filesystem::perms::owner_all);
+  const struct {
+    int forkError;  // of the warden's fork, pretended
+    std::string helper;
+    int cause;
+  } rows[] = {{EAGAIN, "", EAGAIN}, {0, notAProgram, ENOEXEC}};
+  for (const auto& row : rows) {
+    ImageCache cache;
+    {
+      const m::MetafileLimitsScope limits({5000, 10000, row.helper});
+      detail::SetWardenForkFailure(row.forkError);
+      const DecodeResult first = cache.Load(file);
+      EXPECT_NE(first.error.find("could not start: " + md::files::ErrorText(row.cause)), std::string::npos)
+          << first.error;
+    }
+    EXPECT_TRUE(cache.Load(file)) << row.cause;
   }
 }
 

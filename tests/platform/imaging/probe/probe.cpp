@@ -1,13 +1,20 @@
 // A program for RunIsolated's tests: its first argument says what its work
 // does (fills the buffer with the input's first byte, refuses, crashes,
-// loops, throws, takes too much memory, or closes its answer pipe and then
-// hangs). Started as the metafile helper, it takes forever over every file,
-// as a slow file makes the real one do, or, as MD_PROBE_METAFILE says,
-// crashes on it ("crash") or refuses it (any other text, its reason), or
-// answers a white pixel and the SVG document that follows "svg:".
+// loops, throws, takes too much memory, closes its answer pipe and then
+// hangs, or tries a call its fence refuses and answers how it went).
+// Started as the metafile helper, it takes forever over every file, as a
+// slow file makes the real one do, or, as MD_PROBE_METAFILE says, crashes on
+// it ("crash") or refuses it (any other text, its reason), or answers a white
+// pixel and the SVG document that follows "svg:"; after spending the
+// milliseconds of processor time a "cpu:<ms>:" before that names.
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/ptrace.h>
+#include <sys/syscall.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -30,6 +37,14 @@ int main(int argc, char** argv) {
     }
     const bool metafile = what == "wmf" || what == "emf";
     const char* asked = metafile ? std::getenv("MD_PROBE_METAFILE") : nullptr;
+    if (asked != nullptr && std::strncmp(asked, "cpu:", 4) == 0) {
+      char* rest = nullptr;
+      const long ms = std::strtol(asked + 4, &rest, 10);
+      timespec used{};
+      do ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+      while (used.tv_sec * 1000 + used.tv_nsec / 1000000 < ms);
+      asked = rest + 1;
+    }
     if (asked != nullptr && std::strncmp(asked, "svg:", 4) == 0) {
       const std::string svg = asked + 4;
       const int header[4] = {1, 1, 300000, static_cast<int>(svg.size())};
@@ -69,8 +84,26 @@ int main(int argc, char** argv) {
       for (int kind = 0; kind < 4; ++kind)
         if (::read(ready[0], &byte, 1) != 1) return std::string("a process did not start");
       if (r.args.at(1) == "end") ::_exit(0);
+      if (r.args.at(1) == "kill its warden" && ::kill(::getppid(), SIGKILL) == 0)
+        return std::string("its warden was killed");
       while (r.args.at(1) == "wait") ::pause();
       return std::string();
+    }
+    if (what == "try") {
+      const pid_t warden = ::getppid(), self = ::getpid();
+      const std::string call = r.args.at(1);
+      const long done = call == "kill itself"       ? ::kill(self, 0)
+                        : call == "kill its thread" ? ::syscall(SYS_tgkill, self, ::gettid(), 0)
+                        : call == "kill its warden" ? ::kill(warden, 0)
+                        : call == "kill its group"  ? ::kill(0, 0)
+                        : call == "signal through a pidfd"
+                            ? ::syscall(SYS_pidfd_send_signal, -1, 0, nullptr, 0)
+                        : call == "trace its warden" ? ::ptrace(PTRACE_PEEKDATA, warden, nullptr, nullptr)
+                        : call == "own a pipe for its warden" ? ::fcntl(4, F_SETOWN, warden)
+                        : call == "start a session"           ? ::setsid()
+                        : call == "call as x32"               ? ::syscall(SYS_getpid | 0x40000000)
+                                                              : (errno = EINVAL, -1);
+      return done != -1 ? std::string("done") : "errno " + std::to_string(errno);
     }
     if (what == "throw") throw std::runtime_error("no luck");
     if (what == "alloc") {

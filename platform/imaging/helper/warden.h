@@ -1,0 +1,26 @@
+// What mapdeck-warden (warden.cpp) tells the library that started it: one
+// report, on a descriptor of the warden's alone, of how the run's program
+// ended or why it could not be started, written once what runs below the
+// warden was ended, just before the warden ends. The library reads how the
+// run ended there, not from the warden's exit status, which a host that
+// ignores SIGCHLD or reaps every child itself never sees.
+#pragma once
+
+#include <cstdint>
+
+namespace md::imaging::detail {
+
+// The warden's descriptor of the report's pipe; the program never holds it.
+constexpr int kWardenReportFd = 5;
+
+struct WardenReport {
+  enum Kind : std::int32_t {
+    Exited = 1,      // value: the program's exit status
+    Signalled = 2,   // value: the signal it ended on
+    NotStarted = 3,  // value: the errno of the fork or exec that failed
+  };
+  std::int32_t kind = 0;
+  std::int32_t value = 0;
+};
+
+}  // namespace md::imaging::detail
