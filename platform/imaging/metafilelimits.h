@@ -7,7 +7,9 @@
 // within that drawing's budget.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <thread>
 
 namespace md::imaging {
 
@@ -38,6 +40,10 @@ MetafileLimits SetMetafileLimits(MetafileLimits limits);
 // Forgets the contents refused so far (tests).
 void ForgetRefusedMetafiles();
 
+namespace detail {
+struct DrawingBudget;
+}
+
 // One drawing: while the outermost one lives, the metafiles decoded on its
 // thread share its drawingMilliseconds. A file started while some of them
 // are left runs for its whole fileMilliseconds (or the whole budget, when
@@ -47,6 +53,10 @@ void ForgetRefusedMetafiles();
 // tried, and so is one whose run a budget shorter than a file's time cut
 // short. A drawing made inside another shares the outer one's budget.
 // Outside every drawing a file has its own time only.
+//
+// A drawing belongs to the thread that made it. Ended on another thread, it
+// ends for its own: that thread's next metafile finds it ended and is drawn
+// as after its end there; the ending thread's own drawing is left as it was.
 //
 // The print calls (layout/graphicelement/print/gis_pageprint.h) open one
 // for each page they draw; a host that draws elements itself opens one
@@ -58,8 +68,13 @@ class MetafileDrawing {
   MetafileDrawing(const MetafileDrawing&) = delete;
   MetafileDrawing& operator=(const MetafileDrawing&) = delete;
 
+  // Whether it was made on the calling thread.
+  bool OnItsThread() const { return std::this_thread::get_id() == thread_; }
+
  private:
-  bool outermost_ = false;
+  // The budget it opened, which its thread shares; NULL inside another.
+  std::shared_ptr<detail::DrawingBudget> budget_;
+  std::thread::id thread_;
 };
 
 }  // namespace md::imaging

@@ -83,7 +83,10 @@ __attribute__((visibility("default"))) BOOL GIS_DrawPageToDisplay(HDC hdc, IGIS_
 
 // Open and close one drawing of a page: what GIS_PageDrawing does. Begin
 // answers NULL, with a level-3 "out of memory" record, when the drawing
-// cannot be made; End takes NULL too.
+// cannot be made; End takes NULL too. A drawing belongs to the thread that
+// began it: End on another thread writes a level-3 record and ends it for
+// the thread that began it, whose next metafile draws as after an End
+// there, and leaves the calling thread's own drawing as it was.
 __attribute__((visibility("default"))) void* GIS_BeginPageDrawing();
 __attribute__((visibility("default"))) void GIS_EndPageDrawing(void* drawing);
 

@@ -60,6 +60,14 @@ class PicturePage : public ::testing::Test {
     owned_.push_back(e);
     return e;
   }
+  // A picture element of the file without a frame, in the box.
+  CGIS_PictureElement* PictureIn(const std::string& path, const SGIS_Rect& box) {
+    CGIS_PictureElement* e = NewPicture();
+    e->SetFramePropertyPtr(nullptr);
+    EXPECT_TRUE(e->ImportPictureFromFile(path.c_str()));
+    e->SetRect(box);
+    return e;
+  }
   // Writes bytes to a file of the test's folder and answers its path.
   std::string Write(const std::string& name, const files::Bytes& bytes) {
     const std::string path = (dir_ / name).string();

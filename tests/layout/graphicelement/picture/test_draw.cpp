@@ -3,6 +3,7 @@
 // the cache that keeps redrawing from decoding again, a picture that cannot
 // be drawn, and the time the metafiles of one drawing may take.
 #include <functional>
+#include <thread>
 
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
 #include "layout/graphicelement/print/gis_pageprintdc.h"
@@ -261,6 +262,40 @@ TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) 
     EXPECT_EQ(outcomes, (std::vector<std::string>{
                             slow, slow, "WMF: not drawn: this drawing's 0.60 s for metafiles are spent"}));
   }
+}
+
+// A page drawing begun on one thread and ended on another is refused there
+// with one record and ends for its own thread: that thread's next metafile
+// is drawn, not deferred by the budget it spent. The ending thread's own
+// drawing is left as it was: its budget still defers its second metafile.
+TEST_F(PictureDraw, APageDrawingEndedOnAnotherThreadEndsForItsOwn) {
+  std::vector<CGIS_PictureElement*> pictures;
+  for (std::uint16_t width = 1000; width < 1400; width += 100)  // other contents, one a run
+    pictures.push_back(
+        PictureIn(Write("m" + std::to_string(width) + ".wmf", metafiles::Wmf(width, 500, 1000, {}, 0)),
+                  {2540, 27160, 5080, 24620}));
+  md::imaging::ImageCache::Shared().Clear();
+  const metafiles::MetafileLimitsScope limits({60000, 1000, MD_IMAGING_PROBE},
+                                              ("svg:" + metafiles::ZigzagSvg(10, 10, 10)).c_str());
+  const metafiles::MetafileRunClock clock(1000);  // a run, or a paint, spends a whole budget
+  const auto draw = [&](std::size_t i) {
+    ScreenOnRecording screen;
+    return pictures[i]->OnDraw(screen.hdc, false, &screen.display) != FALSE;
+  };
+  LogMark mark;
+  void* drawing = GIS_BeginPageDrawing();
+  EXPECT_TRUE(draw(0));  // spends this thread's budget
+  std::thread([&] {
+    const GIS_PageDrawing own;
+    GIS_EndPageDrawing(drawing);
+    EXPECT_TRUE(draw(1));
+    EXPECT_FALSE(draw(2));
+  }).join();
+  EXPECT_TRUE(draw(3));
+  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "GIS_EndPageDrawing",
+                       "the page drawing was begun on another thread: ended for that thread, not this one; "
+                       "end it on the thread that began it"),
+            1);
 }
 
 }  // namespace
