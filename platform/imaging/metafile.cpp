@@ -245,6 +245,22 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
 
 MetafileClock SetMetafileClock(MetafileClock clock) { return g_clock.exchange(clock); }
 
+bool MetafileTimeSpent() {
+  const DrawingBudget* drawing = CurrentDrawing();
+  return drawing != nullptr && drawing->leftMs <= 0;
+}
+
+std::string SpentMetafileTime() {
+  const DrawingBudget* drawing = CurrentDrawing();
+  return Spent(drawing != nullptr ? drawing->wholeMs : 0);
+}
+
+ChargedMetafileTime::ChargedMetafileTime() : start_(NowMilliseconds()) {}
+
+ChargedMetafileTime::~ChargedMetafileTime() {
+  if (DrawingBudget* drawing = CurrentDrawing()) drawing->leftMs -= NowMilliseconds() - start_;
+}
+
 int MetafileHelperMain(int argc, char** argv) {
   return IsolatedMain(argc, argv, [](const IsolatedRequest& r) -> std::string {
     if (r.args.size() != 3 || (r.args[0] != "wmf" && r.args[0] != "emf"))

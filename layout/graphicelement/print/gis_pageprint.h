@@ -10,8 +10,11 @@
 //
 // The metafiles of one page share a budget of time (platform/imaging/
 // metafilelimits.h): each file started while the budget lasts has its own
-// whole time; once the budget is spent, a picture of the rest is crossed out
-// in grey, and a record names its file. A picture that cannot be drawn from
+// whole time, and the painting of their drawings spends it too; once the
+// budget is spent, a picture of the rest is crossed out in grey, and a
+// record names its file. A metafile the helper has drawn but whose drawing
+// would be painted past the budget is drawn whole from its pixels, with a
+// record, and does not fail the page. A picture that cannot be drawn from
 // its file (gone, unreadable, refused, past its time or its page's budget)
 // is crossed out the same way and fails to draw, and so does a compound
 // holding it.
