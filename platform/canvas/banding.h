@@ -26,6 +26,8 @@ class BandRecording final : public RecordingCanvas {
   void drawImage(const Image& image, const Rect& src, const Rect& dst, const State& state) override;
   bool drawVectors(const std::shared_ptr<const VectorDrawing>& drawing, Point from, Point to,
                    const State& state) override;
+  // The bands are rasters.
+  VectorOutput vectorOutput() const override { return VectorOutput::Pixels; }
   // A recording has no pixels to give back: the drawing went otherwise than
   // on a raster, and the page must be printed onto a whole one.
   bool readPixels(const Rect& r, std::uint32_t* out) const override;

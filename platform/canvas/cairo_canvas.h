@@ -114,6 +114,9 @@ class CairoCanvas final : public Canvas {
   // own resolution on rasters.
   bool drawVectors(const std::shared_ptr<const VectorDrawing>& drawing, Point from, Point to,
                    const State& state) override;
+  VectorOutput vectorOutput() const override {
+    return kind_ == Kind::Image || kind_ == Kind::Pixels ? VectorOutput::Pixels : VectorOutput::Paths;
+  }
   bool readPixels(const Rect& r, std::uint32_t* out) const override;
   // Raster canvases: the `width()` pixels of row y (top first) in place, as
   // 0x??RRGGBB (the top byte means nothing); nullptr for a vector canvas or a

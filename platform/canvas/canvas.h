@@ -212,6 +212,12 @@ class VectorDrawing {
   virtual void paint(cairo_t* cr, double width, double height) const = 0;
 };
 
+// What a canvas makes of a drawing kept as vectors (Canvas::drawVectors):
+// nothing (the caller paints pixels of the drawing instead), paths (a
+// vector file, a recording), or pixels of its own device grid (a raster, or
+// a recording of one, painted later).
+enum class VectorOutput { None, Paths, Pixels };
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -246,6 +252,8 @@ class Canvas {
     (void)state;
     return false;
   }
+  // What drawVectors makes of a drawing.
+  virtual VectorOutput vectorOutput() const { return VectorOutput::None; }
 
   // Read back pixels of the surface into a top-down 0x00RRGGBB buffer of
   // r.width x r.height (stride = width * 4). Canvases without pixels return

@@ -49,6 +49,7 @@ class RecordingCanvas : public Canvas {
   // Keeps the drawing itself (shared).
   bool drawVectors(const std::shared_ptr<const VectorDrawing>& drawing, Point from, Point to,
                    const State& state) override;
+  VectorOutput vectorOutput() const override { return VectorOutput::Paths; }
 
   const std::vector<Record>& records() const { return records_; }
   // The records of one type, in call order.

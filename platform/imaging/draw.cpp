@@ -1,12 +1,18 @@
 // Filtered scaling of a picture onto the visible part of a device rectangle.
 #include "platform/imaging/draw.h"
 
+#include <cairo.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <deque>
+#include <new>
 #include <vector>
 
 #include "platform/imaging/loader.h"
+#include "platform/imaging/metafilelimits.h"
 #include "platform/imaging/svgdrawing.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
@@ -175,9 +181,158 @@ std::vector<std::uint32_t> Resample(const Bitmap& bitmap, double p0x, double p0y
   return out;
 }
 
+std::atomic<std::size_t> g_vectorPaints{0};
+
+// The drawing painted over a transparent raster of the size's pixels as a
+// raster canvas paints it into a box of that size at whole device pixels:
+// mirrored where the size is negative. NULL when the raster cannot be made.
+ResampledPixels PaintRaster(const SvgDrawing& drawing, const PaintingSize& size) {
+  const int w = static_cast<int>(std::abs(size[0])), h = static_cast<int>(std::abs(size[1]));
+  std::shared_ptr<std::vector<std::uint32_t>> pixels;
+  try {
+    pixels = std::make_shared<std::vector<std::uint32_t>>(static_cast<std::size_t>(w) *
+                                                          static_cast<std::size_t>(h));
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  cairo_surface_t* surface = cairo_image_surface_create_for_data(
+      reinterpret_cast<unsigned char*>(pixels->data()), CAIRO_FORMAT_ARGB32, w, h, w * 4);
+  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+    cairo_surface_destroy(surface);
+    return nullptr;
+  }
+  cairo_t* cr = cairo_create(surface);
+  cairo_translate(cr, size[0] < 0 ? w : 0, size[1] < 0 ? h : 0);
+  cairo_scale(cr, size[0] < 0 ? -1.0 : 1.0, size[1] < 0 ? -1.0 : 1.0);
+  drawing.paint(cr, w, h);
+  cairo_destroy(cr);
+  cairo_surface_finish(surface);
+  cairo_surface_destroy(surface);
+  ++g_vectorPaints;
+  return pixels;
+}
+
+// A drawing's paths as it paints them over a box of width x height,
+// recorded by cairo: painting them costs none of the drawing's own work. The
+// pictures of one canvas share it, and only they: cairo's recording is no
+// source two threads may paint at once.
+class RecordedPaths final : public canvas::VectorDrawing {
+ public:
+  // NULL when the recording cannot be made.
+  static std::shared_ptr<const RecordedPaths> Of(const canvas::VectorDrawing& drawing, double width,
+                                                 double height) {
+    cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
+    cairo_t* cr = cairo_create(recording);
+    drawing.paint(cr, width, height);
+    const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+    cairo_destroy(cr);
+    if (ok && cairo_surface_status(recording) == CAIRO_STATUS_SUCCESS)
+      return std::make_shared<const RecordedPaths>(recording, width, height);
+    cairo_surface_destroy(recording);
+    return nullptr;
+  }
+  RecordedPaths(cairo_surface_t* recording, double width, double height)
+      : recording_(recording), width_(width), height_(height) {}
+  ~RecordedPaths() override { cairo_surface_destroy(recording_); }
+  RecordedPaths(const RecordedPaths&) = delete;
+  RecordedPaths& operator=(const RecordedPaths&) = delete;
+
+  void paint(cairo_t* cr, double width, double height) const override {
+    cairo_save(cr);
+    cairo_scale(cr, width / width_, height / height_);
+    cairo_set_source_surface(cr, recording_, 0, 0);
+    cairo_paint(cr);
+    cairo_restore(cr);
+  }
+
+ private:
+  cairo_surface_t* const recording_;
+  const double width_, height_;
+};
+
+// The paths recorded last on this thread, for the canvas they were recorded
+// for: the canvas's other pictures of the same drawing at the same size
+// paint them again (a canvas is drawn on one thread at a time; one that
+// ended took its share with it). PathsFor answers them for a size of
+// positive sides, recorded when they were not (NULL when they cannot be).
+struct CanvasPaths {
+  const canvas::Canvas* target = nullptr;
+  std::weak_ptr<const SvgDrawing> drawing;
+  PaintingSize size{};
+  std::shared_ptr<const RecordedPaths> paths;
+};
+constexpr std::size_t kCanvasPathsKept = 8;
+thread_local std::deque<CanvasPaths> t_canvasPaths;  // the last recorded first
+
+std::shared_ptr<const RecordedPaths> PathsFor(const canvas::Canvas* target,
+                                              const std::shared_ptr<const SvgDrawing>& drawing,
+                                              const PaintingSize& size) {
+  for (const CanvasPaths& kept : t_canvasPaths)
+    if (kept.target == target && kept.size == size && kept.drawing.lock() == drawing) return kept.paths;
+  std::shared_ptr<const RecordedPaths> paths =
+      RecordedPaths::Of(*drawing, static_cast<double>(size[0]), static_cast<double>(size[1]));
+  if (paths == nullptr) return nullptr;
+  ++g_vectorPaints;
+  t_canvasPaths.push_front(CanvasPaths{target, drawing, size, paths});
+  if (t_canvasPaths.size() > kCanvasPathsKept) t_canvasPaths.pop_back();
+  return paths;
+}
+
+// Draws the picture's vectors as the canvas takes them, its corners on
+// `from` and `to`, within this thread's drawing's time for metafiles: false,
+// with nothing drawn, once that is spent.
+bool DrawVectors(canvas::Canvas* target, const Bitmap& bitmap, canvas::Point from, canvas::Point to,
+                 const canvas::Rect& visible, const canvas::State& state) {
+  // The corners are whole device pixels (LPtoDP).
+  const PaintingSize size{static_cast<std::int64_t>(to.x - from.x), static_cast<std::int64_t>(to.y - from.y)};
+  constexpr std::int64_t kMaxSide = 32767;  // the largest raster cairo makes
+  if (target->vectorOutput() == canvas::VectorOutput::Pixels && bitmap.vectors->SlowToPaint() &&
+      std::abs(size[0]) <= kMaxSide && std::abs(size[1]) <= kMaxSide) {
+    // Painted once at each size it is drawn at, into a raster kept with the
+    // pictures, which every drawing at that size puts on the device.
+    ImageCache& cache = ImageCache::Shared();
+    ResampledPixels painting = cache.FindPainting(bitmap.id.value(), size);
+    if (painting == nullptr &&
+        cache.KeepsPainting(static_cast<std::size_t>(std::abs(size[0]) * std::abs(size[1])))) {
+      if (detail::MetafileTimeSpent()) return false;
+      {
+        const detail::ChargedMetafileTime charged;
+        painting = PaintRaster(*bitmap.vectors, size);
+      }
+      cache.KeepPainting(bitmap.id.value(), size, painting);
+    }
+    if (painting != nullptr) {
+      const int w = static_cast<int>(std::abs(size[0])), h = static_cast<int>(std::abs(size[1]));
+      const int x0 = static_cast<int>(std::min(from.x, to.x)), y0 = static_cast<int>(std::min(from.y, to.y));
+      const canvas::Image image{painting->data(), w, h, w * 4, false, true};
+      target->drawImage(
+          image, canvas::Rect{visible.left - x0, visible.top - y0, visible.right - x0, visible.bottom - y0},
+          visible, state);
+      return true;
+    }
+  }
+  // Painted straight onto the device (a box too large to keep, too). A
+  // vector file may paint what it is given only once it is finished, after
+  // the drawing: a drawing slow to paint is painted into its paths now.
+  if (detail::MetafileTimeSpent()) return false;
+  const detail::ChargedMetafileTime charged;
+  std::shared_ptr<const canvas::VectorDrawing> drawing;
+  if (target->vectorOutput() == canvas::VectorOutput::Paths && bitmap.vectors->SlowToPaint())
+    drawing = PathsFor(target, bitmap.vectors, {std::abs(size[0]), std::abs(size[1])});  // mirrored alike
+  if (drawing == nullptr) {
+    drawing = bitmap.vectors;
+    ++g_vectorPaints;
+  }
+  target->drawVectors(drawing, from, to, state);
+  return true;
+}
+
 }  // namespace
 
-BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height, const RECT* clip) {
+std::size_t detail::VectorPaintCount() { return g_vectorPaints.load(); }
+
+BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height, const RECT* clip,
+                std::string* pSpent) {
   if (bitmap.width <= 0 || bitmap.height <= 0 ||
       bitmap.pixels.size() !=
           static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height))
@@ -237,10 +392,14 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
   if (visible.empty()) return TRUE;
 
   // A metafile kept as vectors is drawn from them: at the device's own
-  // resolution on a raster, as paths in a vector file.
-  if (bitmap.vectors != nullptr && bitmap.vectors->Readable() &&
-      target->drawVectors(bitmap.vectors, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y}, state))
-    return TRUE;
+  // resolution on a raster, as paths in a vector file; from its pixels once
+  // the drawing's time for metafiles is spent.
+  if (bitmap.vectors != nullptr && target->vectorOutput() != canvas::VectorOutput::None &&
+      bitmap.vectors->Readable()) {
+    if (DrawVectors(target, bitmap, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y}, visible, state))
+      return TRUE;
+    if (pSpent != nullptr) *pSpent = detail::SpentMetafileTime();
+  }
 
   // The picture is computed on a grid of at most kMaxGridDpi; on a finer
   // device (a vector file's grid of 0.01 mm) each cell spans several device

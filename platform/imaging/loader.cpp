@@ -1,6 +1,7 @@
 // Reading picture files and keeping their decoded pixels and resamplings.
 #include "platform/imaging/loader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -182,79 +183,114 @@ void ImageCache::DropReading(Readings::iterator it) {
   readings_.erase(it);
 }
 
-void ImageCache::DropResampling(Resamplings::iterator it) {
+void ImageCache::DropPixels(KeptPixels* kept, Resamplings::iterator it) {
   bytes_ -= it->bytes;
-  resamplingBytes_ -= it->bytes;
-  const auto of = resamplingsOf_.find(it->key.picture);
-  if (of != resamplingsOf_.end()) {
+  kept->bytes -= it->bytes;
+  const auto of = kept->of.find(it->key.picture);
+  if (of != kept->of.end()) {
     std::erase(of->second, it);
-    if (of->second.empty()) resamplingsOf_.erase(of);
+    if (of->second.empty()) kept->of.erase(of);
   }
-  resamplingIndex_.erase(it->key);
-  resamplings_.erase(it);
+  kept->index.erase(it->key);
+  kept->list.erase(it);
+}
+
+void ImageCache::DropPixelsOf(KeptPixels* kept, std::uint64_t picture) {
+  const auto of = kept->of.find(picture);
+  if (of == kept->of.end()) return;
+  const std::vector<Resamplings::iterator> its = std::move(of->second);
+  kept->of.erase(of);
+  for (const auto it : its) {
+    bytes_ -= it->bytes;
+    kept->bytes -= it->bytes;
+    kept->index.erase(it->key);
+    kept->list.erase(it);
+  }
 }
 
 void ImageCache::Trim(Released* released) {
   const std::size_t resamplingCapacity = capacity_ / kResamplingShare;
-  while (!resamplings_.empty() && resamplingBytes_ > resamplingCapacity)
-    DropResampling(std::prev(resamplings_.end()));
+  while (!resamplings_.list.empty() && resamplings_.bytes > resamplingCapacity)
+    DropPixels(&resamplings_, std::prev(resamplings_.list.end()));
   while (bytes_ > capacity_) {
-    // The least recently used of the three lists' last.
+    // The least recently used of the four lists' last.
     constexpr std::uint64_t kNone = UINT64_MAX;
     const std::uint64_t picture = pictures_.empty() ? kNone : pictures_.back().used;
     const std::uint64_t reading = readings_.empty() ? kNone : readings_.back().used;
-    const std::uint64_t resampling = resamplings_.empty() ? kNone : resamplings_.back().used;
-    if (picture == kNone && reading == kNone && resampling == kNone) break;
-    if (picture <= reading && picture <= resampling) {
+    const std::uint64_t resampling = resamplings_.list.empty() ? kNone : resamplings_.list.back().used;
+    const std::uint64_t painting = paintings_.list.empty() ? kNone : paintings_.list.back().used;
+    const std::uint64_t oldest = std::min({picture, reading, resampling, painting});
+    if (oldest == kNone) break;
+    if (oldest == picture) {
       DropPicture(std::prev(pictures_.end()), released);
-    } else if (reading <= resampling) {
+    } else if (oldest == reading) {
       DropReading(std::prev(readings_.end()));
+    } else if (oldest == resampling) {
+      DropPixels(&resamplings_, std::prev(resamplings_.list.end()));
     } else {
-      DropResampling(std::prev(resamplings_.end()));
+      DropPixels(&paintings_, std::prev(paintings_.list.end()));
     }
   }
 }
 
-ResampledPixels ImageCache::FindResampling(std::uint64_t picture, const ResamplingPlace& place) {
+ResampledPixels ImageCache::FindPixels(KeptPixels* kept, const PlaceKey& key) {
   std::lock_guard<std::mutex> lock(mutex_);
-  const auto it = resamplingIndex_.find(PlaceKey{picture, place});
-  if (it == resamplingIndex_.end()) return nullptr;
+  const auto it = kept->index.find(key);
+  if (it == kept->index.end()) return nullptr;
   it->second->used = ++clock_;
-  resamplings_.splice(resamplings_.begin(), resamplings_, it->second);
+  kept->list.splice(kept->list.begin(), kept->list, it->second);
   return it->second->pixels;
 }
 
-void ImageCache::KeepResampling(std::uint64_t picture, const ResamplingPlace& place, ResampledPixels pixels) {
+void ImageCache::KeepPixels(KeptPixels* kept, const PlaceKey& key, ResampledPixels pixels) {
   Released released;
   std::lock_guard<std::mutex> lock(mutex_);
-  const PlaceKey key{picture, place};
-  const auto it = resamplingIndex_.find(key);
-  if (it != resamplingIndex_.end()) DropResampling(it->second);
+  const auto it = kept->index.find(key);
+  if (it != kept->index.end()) DropPixels(kept, it->second);
   Resampling r;
   r.key = key;
   r.bytes = kEntryBytes + pixels->size() * 4;
   r.pixels = std::move(pixels);
   r.used = ++clock_;
   bytes_ += r.bytes;
-  resamplingBytes_ += r.bytes;
-  resamplings_.push_front(std::move(r));
-  resamplingIndex_.emplace(key, resamplings_.begin());
-  resamplingsOf_[picture].push_back(resamplings_.begin());
+  kept->bytes += r.bytes;
+  kept->list.push_front(std::move(r));
+  kept->index.emplace(key, kept->list.begin());
+  kept->of[key.picture].push_back(kept->list.begin());
   Trim(&released);
+}
+
+ResampledPixels ImageCache::FindResampling(std::uint64_t picture, const ResamplingPlace& place) {
+  return FindPixels(&resamplings_, PlaceKey{picture, place});
+}
+
+void ImageCache::KeepResampling(std::uint64_t picture, const ResamplingPlace& place, ResampledPixels pixels) {
+  KeepPixels(&resamplings_, PlaceKey{picture, place}, std::move(pixels));
+}
+
+namespace {
+// A painting's size as a place of its own list.
+ResamplingPlace PlaceOf(const PaintingSize& size) { return {size[0], size[1], 0, 0, 0, 0, 0, 0}; }
+}  // namespace
+
+ResampledPixels ImageCache::FindPainting(std::uint64_t picture, const PaintingSize& size) {
+  return FindPixels(&paintings_, PlaceKey{picture, PlaceOf(size)});
+}
+
+bool ImageCache::KeepsPainting(std::size_t pixels) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return pixels <= (capacity_ / kPaintingShare - std::min(capacity_ / kPaintingShare, kEntryBytes)) / 4;
+}
+
+void ImageCache::KeepPainting(std::uint64_t picture, const PaintingSize& size, ResampledPixels pixels) {
+  if (pixels == nullptr || !KeepsPainting(pixels->size())) return;
+  KeepPixels(&paintings_, PlaceKey{picture, PlaceOf(size)}, std::move(pixels));
 }
 
 void ImageCache::DropResamplings(std::uint64_t picture) {
   std::lock_guard<std::mutex> lock(mutex_);
-  const auto of = resamplingsOf_.find(picture);
-  if (of == resamplingsOf_.end()) return;
-  const std::vector<Resamplings::iterator> kept = std::move(of->second);
-  resamplingsOf_.erase(of);
-  for (const auto it : kept) {
-    bytes_ -= it->bytes;
-    resamplingBytes_ -= it->bytes;
-    resamplingIndex_.erase(it->key);
-    resamplings_.erase(it);
-  }
+  DropPixelsOf(&resamplings_, picture);
+  DropPixelsOf(&paintings_, picture);
 }
 
 void ImageCache::Forget(const std::string& path) {
@@ -268,13 +304,11 @@ void ImageCache::Clear() {
   std::lock_guard<std::mutex> lock(mutex_);
   pictures.swap(pictures_);
   readings_.clear();
-  resamplings_.clear();
+  resamplings_ = KeptPixels();
+  paintings_ = KeptPixels();
   pictureIndex_.clear();
   readingIndex_.clear();
-  resamplingIndex_.clear();
-  resamplingsOf_.clear();
   bytes_ = 0;
-  resamplingBytes_ = 0;
 }
 
 std::size_t ImageCache::Capacity() const {
@@ -304,7 +338,12 @@ std::size_t ImageCache::EntryCount() const {
 
 std::size_t ImageCache::ResamplingCount() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return resamplings_.size();
+  return resamplings_.list.size();
+}
+
+std::size_t ImageCache::PaintingCount() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return paintings_.list.size();
 }
 
 std::size_t ImageCache::BytesKept() const {

@@ -36,14 +36,23 @@ DecodeResult LoadFile(const std::string& path, std::size_t memoryLimit = kDefaul
 using ResamplingPlace = std::array<std::int64_t, 8>;
 using ResampledPixels = std::shared_ptr<const std::vector<std::uint32_t>>;
 
+// The size a picture's vectors were painted at into a raster of their own:
+// the device width and height of the box they were drawn into, negative
+// where the box runs against the device axes (the painting is mirrored).
+using PaintingSize = std::array<std::int64_t, 2>;
+
 // What the pictures of a process keep, within one capacity in bytes: the
 // decoded pictures (pixels, a metafile's drawing, a refusal's text) by the
 // content of their files, what is known of each path's file (its stamp and
-// content), and the pictures' resamplings for the device rectangles they were
-// last drawn onto. The least recently used leave first once the whole passes
-// the capacity; resamplings, which cost a drawing less to make again than a
-// picture costs to decode, leave first once they pass an eighth of it.
-// Nothing is kept that alone passes what its kind may hold.
+// content), the pictures' resamplings for the device rectangles they were
+// last drawn onto, and the rasters their vectors were painted into where
+// that painting is slow (draw.h). The least recently used leave first once
+// the whole passes the capacity; resamplings, which cost a drawing less to
+// make again than a picture costs to decode, leave first once they pass an
+// eighth of it. A painting costs a drawing as much time as a decode may:
+// paintings leave as the least recently used of everything, none larger than
+// an eighth of the capacity kept. Nothing is kept that alone passes what its
+// kind may hold.
 class ImageCache {
  public:
   // The cache the drawing code shares (picturecache.h sets its capacity).
@@ -52,6 +61,8 @@ class ImageCache {
   static constexpr std::size_t kDefaultCapacity = std::size_t{512} << 20;
   // The part of the capacity resamplings may take: capacity / kResamplingShare.
   static constexpr std::size_t kResamplingShare = 8;
+  // The most one painting may take: capacity / kPaintingShare.
+  static constexpr std::size_t kPaintingShare = 8;
 
   explicit ImageCache(std::size_t capacityBytes = kDefaultCapacity) : capacity_(capacityBytes) {}
 
@@ -81,7 +92,14 @@ class ImageCache {
   // and keeping them (not NULL) in place of any kept there.
   ResampledPixels FindResampling(std::uint64_t picture, const ResamplingPlace& place);
   void KeepResampling(std::uint64_t picture, const ResamplingPlace& place, ResampledPixels pixels);
-  // Drops the picture's resamplings (its pixels are gone).
+  // The same for the paintings of the picture's vectors, top-down rows of
+  // |width| premultiplied 0xAARRGGBB pixels; KeepsPainting answers whether a
+  // painting of that many pixels would be kept (KeepPainting keeps none
+  // larger).
+  ResampledPixels FindPainting(std::uint64_t picture, const PaintingSize& size);
+  bool KeepsPainting(std::size_t pixels) const;
+  void KeepPainting(std::uint64_t picture, const PaintingSize& size, ResampledPixels pixels);
+  // Drops the picture's resamplings and paintings (its pixels are gone).
   void DropResamplings(std::uint64_t picture);
 
   // Number of decodes done (cache misses), for tests.
@@ -91,6 +109,7 @@ class ImageCache {
   // Pictures kept, resamplings kept, and the bytes all that is kept takes.
   std::size_t EntryCount() const;
   std::size_t ResamplingCount() const;
+  std::size_t PaintingCount() const;
   std::size_t BytesKept() const;
 
   // What a kept thing is reckoned to take besides its contents: its record,
@@ -138,6 +157,14 @@ class ImageCache {
   using Pictures = std::list<Picture>;
   using Readings = std::list<Reading>;
   using Resamplings = std::list<Resampling>;
+  // Pixels kept by picture and place (resamplings, or paintings), most
+  // recently used first, with the bytes they take.
+  struct KeptPixels {
+    Resamplings list;
+    std::unordered_map<PlaceKey, Resamplings::iterator, PlaceHash> index;
+    std::unordered_map<std::uint64_t, std::vector<Resamplings::iterator>> of;
+    std::size_t bytes = 0;
+  };
   // What leaves the cache under its lock ends after the lock is let go: a
   // picture's end drops its resamplings, which takes the lock.
   using Released = std::vector<DecodeResult>;
@@ -153,21 +180,22 @@ class ImageCache {
   void Keep(Picture picture, Released* released);
   void DropPicture(Pictures::iterator it, Released* released);
   void DropReading(Readings::iterator it);
-  void DropResampling(Resamplings::iterator it);
+  ResampledPixels FindPixels(KeptPixels* kept, const PlaceKey& key);
+  void KeepPixels(KeptPixels* kept, const PlaceKey& key, ResampledPixels pixels);
+  void DropPixels(KeptPixels* kept, Resamplings::iterator it);
+  void DropPixelsOf(KeptPixels* kept, std::uint64_t picture);
   // Drops the least recently used until what is kept fits.
   void Trim(Released* released);
 
   mutable std::mutex mutex_;
   Pictures pictures_;  // most recently used first, in each list
   Readings readings_;
-  Resamplings resamplings_;
+  KeptPixels resamplings_;
+  KeptPixels paintings_;
   std::unordered_map<Content, Pictures::iterator, ContentHash> pictureIndex_;
   std::unordered_map<std::string, Readings::iterator> readingIndex_;
-  std::unordered_map<PlaceKey, Resamplings::iterator, PlaceHash> resamplingIndex_;
-  std::unordered_map<std::uint64_t, std::vector<Resamplings::iterator>> resamplingsOf_;
   std::size_t capacity_;
   std::size_t bytes_ = 0;
-  std::size_t resamplingBytes_ = 0;
   std::uint64_t clock_ = 0;  // counts uses: what was used last has the highest
   std::size_t decodes_ = 0;
   std::atomic<std::size_t> reads_{0};

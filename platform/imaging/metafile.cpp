@@ -114,13 +114,31 @@ std::int64_t NowMilliseconds() {
       .count();
 }
 
-// The outermost drawing on this thread: its whole budget and what is left.
+}  // namespace
+
+// An outermost drawing: its whole budget and what is left, which only its
+// own thread reads and spends, and whether it ended, which another thread
+// that ends it sets.
 struct DrawingBudget {
-  bool active = false;
-  long long wholeMs = 0;
-  long long leftMs = 0;
+  explicit DrawingBudget(long long whole) : wholeMs(whole), leftMs(whole) {}
+  const long long wholeMs;
+  long long leftMs;
+  std::atomic<bool> ended{false};
 };
-thread_local DrawingBudget t_drawing;
+
+namespace {
+
+thread_local std::shared_ptr<DrawingBudget> t_drawing;
+
+// This thread's drawing, or NULL; one ended on another thread is let go.
+DrawingBudget* CurrentDrawing() {
+  if (t_drawing != nullptr && t_drawing->ended.load(std::memory_order_acquire)) t_drawing.reset();
+  return t_drawing.get();
+}
+
+std::string Spent(long long budgetMs) {
+  return "this drawing's " + std::to_string(budgetMs / 1000.0).substr(0, 4) + " s for metafiles are spent";
+}
 
 // A content the helper refused or crashed on, by what it was asked to do.
 struct RefusedKey {
@@ -152,9 +170,8 @@ void Remember(const RefusedKey& key, const std::string& reason) {
   }
 }
 
-DecodeResult Deferred(const char* name, int budgetMs) {
-  DecodeResult r = Fail(name, "not drawn: this drawing's " + std::to_string(budgetMs / 1000.0).substr(0, 4) +
-                                  " s for metafiles are spent");
+DecodeResult Deferred(const char* name, long long budgetMs) {
+  DecodeResult r = Fail(name, "not drawn: " + Spent(budgetMs));
   r.deferred = true;
   return r;
 }
@@ -175,10 +192,10 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
   // budget, and a run that shorter limit cuts says nothing of the file.
   IsolationLimits limits;
   limits.milliseconds = settings.fileMilliseconds;
-  DrawingBudget& drawing = t_drawing;
-  if (drawing.active && drawing.leftMs <= 0) return Deferred(name, static_cast<int>(drawing.wholeMs));
-  if (drawing.active && drawing.wholeMs < limits.milliseconds)
-    limits.milliseconds = static_cast<int>(drawing.wholeMs);
+  DrawingBudget* const drawing = CurrentDrawing();
+  if (drawing != nullptr && drawing->leftMs <= 0) return Deferred(name, drawing->wholeMs);
+  if (drawing != nullptr && drawing->wholeMs < limits.milliseconds)
+    limits.milliseconds = static_cast<int>(drawing->wholeMs);
   std::shared_ptr<Bitmap> out;
   IsolatedEnd end = IsolatedEnd::NotRun;
   const std::int64_t start = NowMilliseconds();
@@ -210,14 +227,14 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
         return "";
       },
       limits, &error, &end);
-  if (drawing.active) drawing.leftMs -= NowMilliseconds() - start;
+  if (drawing != nullptr) drawing->leftMs -= NowMilliseconds() - start;
   if (ok) {
     DecodeResult r;
     r.bitmap = std::move(out);
     return r;
   }
   if (end == IsolatedEnd::TimedOut && limits.milliseconds < settings.fileMilliseconds)
-    return Deferred(name, static_cast<int>(drawing.wholeMs));
+    return Deferred(name, drawing->wholeMs);
   // What the helper refused or crashed on is refused from now on; a file past
   // its time (on a busy machine, perhaps), or one the helper could not be
   // started for, is tried again by the next drawing.
@@ -229,6 +246,22 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
 }
 
 MetafileClock SetMetafileClock(MetafileClock clock) { return g_clock.exchange(clock); }
+
+bool MetafileTimeSpent() {
+  const DrawingBudget* drawing = CurrentDrawing();
+  return drawing != nullptr && drawing->leftMs <= 0;
+}
+
+std::string SpentMetafileTime() {
+  const DrawingBudget* drawing = CurrentDrawing();
+  return Spent(drawing != nullptr ? drawing->wholeMs : 0);
+}
+
+ChargedMetafileTime::ChargedMetafileTime() : start_(NowMilliseconds()) {}
+
+ChargedMetafileTime::~ChargedMetafileTime() {
+  if (DrawingBudget* drawing = CurrentDrawing()) drawing->leftMs -= NowMilliseconds() - start_;
+}
 
 int MetafileHelperMain(int argc, char** argv) {
   return IsolatedMain(argc, argv, [](const IsolatedRequest& r) -> std::string {
@@ -268,15 +301,17 @@ void ForgetRefusedMetafiles() {
   detail::g_refusedOrder.clear();
 }
 
-MetafileDrawing::MetafileDrawing() : outermost_(!detail::t_drawing.active) {
-  if (outermost_) {
-    const long long whole = CurrentMetafileLimits().drawingMilliseconds;
-    detail::t_drawing = {true, whole, whole};
-  }
+MetafileDrawing::MetafileDrawing() : thread_(std::this_thread::get_id()) {
+  if (detail::CurrentDrawing() != nullptr) return;
+  budget_ = std::make_shared<detail::DrawingBudget>(CurrentMetafileLimits().drawingMilliseconds);
+  detail::t_drawing = budget_;
 }
 
 MetafileDrawing::~MetafileDrawing() {
-  if (outermost_) detail::t_drawing = {};
+  if (budget_ == nullptr) return;
+  // Its thread lets it go at its next check when it ends elsewhere.
+  budget_->ended.store(true, std::memory_order_release);
+  if (OnItsThread() && detail::t_drawing == budget_) detail::t_drawing.reset();
 }
 
 }  // namespace md::imaging

@@ -8,7 +8,10 @@
 // within that drawing's budget.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
+#include <thread>
 
 namespace md::imaging {
 
@@ -39,15 +42,25 @@ MetafileLimits SetMetafileLimits(MetafileLimits limits);
 // Forgets the contents refused so far (tests).
 void ForgetRefusedMetafiles();
 
+namespace detail {
+struct DrawingBudget;
+}
+
 // One drawing: while the outermost one lives, the metafiles decoded on its
-// thread share its drawingMilliseconds. A file started while some of them
+// thread share its drawingMilliseconds, and so do the paints of metafiles'
+// drawings as vectors there (draw.h). A file started while some of them
 // are left runs for its whole fileMilliseconds (or the whole budget, when
 // that is shorter); one that runs past it is answered as timed out
 // (DecodeResult::timedOut) and not remembered. Once the budget is spent, a
 // metafile is answered as deferred (DecodeResult::deferred) without being
 // tried, and so is one whose run a budget shorter than a file's time cut
-// short. A drawing made inside another shares the outer one's budget.
+// short; a metafile already drawn is drawn from its pixels instead of its
+// vectors. A drawing made inside another shares the outer one's budget.
 // Outside every drawing a file has its own time only.
+//
+// A drawing belongs to the thread that made it. Ended on another thread, it
+// ends for its own: that thread's next metafile finds it ended and is drawn
+// as after its end there; the ending thread's own drawing is left as it was.
 //
 // The print calls (layout/graphicelement/print/gis_pageprint.h) open one
 // for each page they draw; a host that draws elements itself opens one
@@ -59,8 +72,36 @@ class MetafileDrawing {
   MetafileDrawing(const MetafileDrawing&) = delete;
   MetafileDrawing& operator=(const MetafileDrawing&) = delete;
 
+  // Whether it was made on the calling thread.
+  bool OnItsThread() const { return std::this_thread::get_id() == thread_; }
+
  private:
-  bool outermost_ = false;
+  // The budget it opened, which its thread shares; NULL inside another.
+  std::shared_ptr<detail::DrawingBudget> budget_;
+  std::thread::id thread_;
 };
+
+namespace detail {
+
+// Whether the budget of this thread's drawing is spent (never outside every
+// drawing), and what says so: "this drawing's 10.0 s for metafiles are
+// spent".
+bool MetafileTimeSpent();
+std::string SpentMetafileTime();
+
+// Charges this thread's drawing, if any, with the time on the metafile
+// clock (metafile.h) from its making to its end.
+class ChargedMetafileTime {
+ public:
+  ChargedMetafileTime();
+  ~ChargedMetafileTime();
+  ChargedMetafileTime(const ChargedMetafileTime&) = delete;
+  ChargedMetafileTime& operator=(const ChargedMetafileTime&) = delete;
+
+ private:
+  std::int64_t start_;
+};
+
+}  // namespace detail
 
 }  // namespace md::imaging

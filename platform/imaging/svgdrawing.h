@@ -63,6 +63,9 @@ class SvgDrawing final : public canvas::VectorDrawing {
   // true).
   std::string Refusal() const;
   void paint(cairo_t* cr, double width, double height) const override;
+  // Whether its painting is slow enough that a raster painting of it is kept
+  // at each size it is drawn at.
+  bool SlowToPaint() const;
   // The memory the drawing is reckoned to keep once read.
   std::size_t Bytes() const { return svg_.size() * kSvgDrawingKeptPerByte; }
 

@@ -278,28 +278,36 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
       const int height = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(d.bottom) - d.top);
       const md::imaging::Bitmap& bitmap = *picture.bitmap;
       const int technology = GetDeviceCaps(hdc, TECHNOLOGY);
+      // Set when the drawing's time for metafiles was spent before its
+      // vectors could be painted.
+      std::string spent;
       if (!bPrint) {
-        md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height);
+        md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, nullptr, &spent);
       } else if (technology == DT_RASDISPLAY) {
-        md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, paperKnown ? &paper : nullptr);
+        md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, paperKnown ? &paper : nullptr, &spent);
       } else if (technology == DT_RASPRINTER) {
         // Printers draw on the view's own context, which must know its resolution.
         CDC* pDC = pView->GetClipContext();
         HDC target = pDC != nullptr && pDC->GetSafeHdc() != nullptr ? pDC->GetSafeHdc() : hdc;
         if (GetDeviceCaps(target, LOGPIXELSX) > 0 && GetDeviceCaps(target, LOGPIXELSY) > 0) {
-          md::imaging::DrawBitmap(target, bitmap, x, y, width, height, paperKnown ? &paper : nullptr);
+          md::imaging::DrawBitmap(target, bitmap, x, y, width, height, paperKnown ? &paper : nullptr, &spent);
         }
       } else {
-        md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height);
+        md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, nullptr, &spent);
       }
+      // Drawn whole from its pixels (at 300 dpi of its own size): nothing is
+      // lost, and the drawing succeeds, but its record says why.
+      const auto shown = [&] { return DrawsKeptCopy() ? KeptName() : path; };
+      if (!spent.empty())
+        GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s: drawn from its pixels, as %s", shown().c_str(),
+                spent.c_str());
       // A metafile whose drawing as vectors was refused is drawn from its
       // pixels (at 300 dpi of its own size): its first drawing here says why.
       if (bitmap.vectors != nullptr && !bitmap.vectors->Readable() &&
           m_nVectorsRefusedTold != bitmap.id.value()) {
         m_nVectorsRefusedTold = bitmap.id.value();
-        const std::string shown = DrawsKeptCopy() ? KeptName() : path;
         GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
-                "%s: drawn from its pixels, as its drawing is not read: %s", shown.c_str(),
+                "%s: drawn from its pixels, as its drawing is not read: %s", shown().c_str(),
                 bitmap.vectors->Refusal().c_str());
       }
     }

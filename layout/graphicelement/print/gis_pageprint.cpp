@@ -208,7 +208,14 @@ void* GIS_BeginPageDrawing() {
   return md::basilo::MakeOrNull<md::imaging::MetafileDrawing>("GIS_BeginPageDrawing");
 }
 
-void GIS_EndPageDrawing(void* drawing) { delete static_cast<md::imaging::MetafileDrawing*>(drawing); }
+void GIS_EndPageDrawing(void* drawing) {
+  auto* own = static_cast<md::imaging::MetafileDrawing*>(drawing);
+  if (own != nullptr && !own->OnItsThread())
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "GIS_EndPageDrawing",
+            "the page drawing was begun on another thread: ended for that thread, not this one; end it "
+            "on the thread that began it");
+  delete own;
+}
 
 BOOL GIS_PrintPageToDC(HDC hdc, IGIS_FeatureSet* page, int paperWidth, int paperHeight,
                        IGIS_Element* const* elements, int count) {

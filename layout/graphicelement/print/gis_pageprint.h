@@ -10,8 +10,11 @@
 //
 // The metafiles of one page share a budget of time (platform/imaging/
 // metafilelimits.h): each file started while the budget lasts has its own
-// whole time; once the budget is spent, a picture of the rest is crossed out
-// in grey, and a record names its file. A picture that cannot be drawn from
+// whole time, and the painting of their drawings spends it too; once the
+// budget is spent, a picture of the rest is crossed out in grey, and a
+// record names its file. A metafile the helper has drawn but whose drawing
+// would be painted past the budget is drawn whole from its pixels, with a
+// record, and does not fail the page. A picture that cannot be drawn from
 // its file (gone, unreadable, refused, past its time or its page's budget)
 // is crossed out the same way and fails to draw, and so does a compound
 // holding it.
@@ -89,7 +92,10 @@ __attribute__((visibility("default"))) BOOL GIS_DrawPageToDisplay(HDC hdc, IGIS_
 
 // Open and close one drawing of a page: what GIS_PageDrawing does. Begin
 // answers NULL, with a level-3 "out of memory" record, when the drawing
-// cannot be made; End takes NULL too.
+// cannot be made; End takes NULL too. A drawing belongs to the thread that
+// began it: End on another thread writes a level-3 record and ends it for
+// the thread that began it, whose next metafile draws as after an End
+// there, and leaves the calling thread's own drawing as it was.
 __attribute__((visibility("default"))) void* GIS_BeginPageDrawing();
 __attribute__((visibility("default"))) void GIS_EndPageDrawing(void* drawing);
 

@@ -159,6 +159,20 @@ inline Bytes SampleWmf() {
              6);
 }
 
+// The SVG document cairo writes of a drawing slow to paint: one polygon of
+// `points` points, its edges running from the top of a view box of width x
+// height to the bottom and back, each crossing most of the others, black,
+// filled even-odd: over 20 KiB from 1000 points on.
+inline std::string ZigzagSvg(int points, int width, int height) {
+  std::string d;
+  for (int i = 0; i < points; ++i)
+    d += (i == 0 ? "M " : " L ") + std::to_string(i * 37 % width + 0.5) + " " +
+         std::to_string(i % 2 == 0 ? 0.0 : height);
+  const std::string w = std::to_string(width), h = std::to_string(height);
+  return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h + "\" viewBox=\"0 0 " +
+         w + " " + h + "\"><path style=\"fill-rule:evenodd;fill:rgb(0%,0%,0%);\" d=\"" + d + " Z\"/></svg>";
+}
+
 // An EMF of `records` (type and parameter words) over a frame of width x
 // height in 0.01 mm, on a reference device of 100 dpi.
 struct EmfRecord {

@@ -2,11 +2,15 @@
 // destination rectangle, orientation, clip and filtering.
 #include <gtest/gtest.h>
 
+#include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/recording.h"
 #include "platform/imaging/draw.h"
+#include "platform/imaging/loader.h"
+#include "platform/imaging/svgdrawing.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/platform/imaging/imagefiles.h"
+#include "tests/platform/imaging/metafiles.h"
 #include "tests/platform/imaging/recordedimage.h"
 
 namespace {
@@ -300,6 +304,54 @@ TEST(ImagingDraw, APictureDrawnOntoSeveralRectanglesIsResampledOnceForEach) {
     DeleteDC(hdc);
     const cv::Record& last = *canvas.recordsOf(cv::Record::Type::Image).back();
     EXPECT_EQ(RecordedPixel(last, row.shift + 1, row.shift + 1), row.kept ? 0xFF0000u : 0x102030u);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A metafile's drawing slow to paint, drawn onto a raster, puts on it the
+// pixels its vectors painted there unclipped give (black on white: one
+// rounding either way), inside the clip only, mirrored or not, partly off the
+// surface: the first drawing, which paints the raster it keeps, and the
+// next, which puts the kept raster there.
+TEST(ImagingDraw, AKeptPaintingPutsThePixelsOfADirectPaintingThere) {
+  struct Row {
+    int x, y, width, height;  // the destination, on a 120 x 90 surface
+    RECT clip;
+  };
+  const Row rows[] = {{10, 5, 80, 40, {0, 0, 120, 90}},
+                      {90, 45, -80, -40, {0, 0, 120, 90}},
+                      {10, 80, 80, -40, {30, 20, 70, 90}},
+                      {70, 60, 80, 40, {0, 0, 120, 90}}};
+  Bitmap b = QuadrantBitmap(2, 2);
+  b.vectors = std::make_shared<SvgDrawing>(md::test::metafiles::ZigzagSvg(1000, 1000, 500), 1000, 500);
+  ASSERT_TRUE(b.vectors->SlowToPaint());
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.x << ", " << row.y << ": " << row.width << " x " << row.height);
+    const f::SharedCacheCapacity capacity(ImageCache::kDefaultCapacity);
+    const auto direct = cv::CairoCanvas::createImage(120, 90);
+    direct->drawVectors(b.vectors, {double(row.x), double(row.y)},
+                        {double(row.x + row.width), double(row.y + row.height)}, cv::State());
+    direct->flush();
+    for (int drawing = 0; drawing < 2; ++drawing) {
+      const auto kept = cv::CairoCanvas::createImage(120, 90);
+      HDC hdc = md::win::CreateScreenDC(kept.get(), 96, &md::text::FixedMetricsEngine());
+      ASSERT_TRUE(DrawBitmap(hdc, b, row.x, row.y, row.width, row.height, &row.clip));
+      DeleteDC(hdc);
+      kept->flush();
+      EXPECT_EQ(ImageCache::Shared().PaintingCount(), 1u);
+      long long differing = 0;
+      for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 120; ++x) {
+          const bool inside =
+              x >= row.clip.left && x < row.clip.right && y >= row.clip.top && y < row.clip.bottom;
+          differing +=
+              (kept->pixelRow(y)[x] & 0xFFFFFFu) != (inside ? direct->pixelRow(y)[x] & 0xFFFFFFu : 0xFFFFFFu);
+        }
+      EXPECT_EQ(differing, 0);
+    }
   }
 }
 

@@ -3,10 +3,14 @@
 // the cache that keeps redrawing from decoding again, a picture that cannot
 // be drawn, and the time the metafiles of one drawing may take.
 #include <functional>
+#include <thread>
 
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
 #include "layout/graphicelement/print/gis_pageprintdc.h"
+#include "platform/canvas/banding.h"
+#include "platform/canvas/cairo_canvas.h"
 #include "platform/imaging/decode.h"
+#include "platform/imaging/draw.h"
 #include "platform/imaging/metafilelimits.h"
 #include "tests/layout/graphicelement/picture/picturetest.h"
 #include "tests/platform/imaging/metafiles.h"
@@ -261,6 +265,121 @@ TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) 
     EXPECT_EQ(outcomes, (std::vector<std::string>{
                             slow, slow, "WMF: not drawn: this drawing's 0.60 s for metafiles are spent"}));
   }
+}
+
+// A metafile the probe answers with the drawing of `points` points (slow to
+// paint from 1000 on), decoded outside every drawing: what the prints below
+// spend of their budgets is its paints.
+std::string DecodedZigzag(const std::string& path, int points) {
+  ::setenv("MD_PROBE_METAFILE", ("svg:" + metafiles::ZigzagSvg(points, 1000, 500)).c_str(), 1);
+  md::imaging::ImageCache::Shared().Clear();
+  EXPECT_TRUE(md::imaging::ImageCache::Shared().Load(path));
+  return path;
+}
+
+// Each paint of a metafile's vectors spends the drawing's time for
+// metafiles as a run of the helper does (here 600 ms of a second): the
+// third picture is drawn from its pixels, says so in one record, and the
+// print succeeds. A drawing slow to paint is painted into its paths for a
+// vector output the same way.
+TEST_F(PictureDraw, APaintPastTheDrawingsBudgetDrawsThePixelsWithARecord) {
+  const metafiles::MetafileLimitsScope limits({60000, 1000, MD_IMAGING_PROBE});
+  for (const int points : {10, 1000}) {
+    SCOPED_TRACE(points);
+    const std::string path = DecodedZigzag(Write("zigzag.wmf", metafiles::SampleWmf()), points);
+    std::vector<IGIS_Element*> page;
+    for (const int left : {2540, 7620, 12700})
+      page.push_back(PictureIn(path, {left, 27160, left + 2540, 24620}));
+    const metafiles::MetafileRunClock clock(600);
+    PrinterOnRecording printer;
+    LogMark mark;
+    EXPECT_TRUE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page.data(), 3));
+    EXPECT_EQ(printer.canvas.recordsOf(md::canvas::Record::Type::Vectors).size(), 2u);
+    ASSERT_EQ(printer.Images().size(), 1u);
+    EXPECT_EQ(printer.Images()[0]->dst, (md::canvas::Rect{500, 100, 600, 200}));
+    EXPECT_EQ(mark.Count(), 1u);
+    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_PictureElement::OnDraw",
+                         path + ": drawn from its pixels, as this drawing's 1.00 s for metafiles are spent"));
+  }
+}
+
+// A drawing slow to paint is painted once at each size it is drawn at, into
+// a raster kept with the pictures: the second picture of that size and the
+// next print put it on the paper without painting again, printed onto a
+// raster or into a recording of one painted band by band; the third picture,
+// twice as large, is painted once too. A vector output keeps the vectors,
+// their paths recorded once at each size for each canvas; a drawing quick to
+// paint is painted every time as before, and so is one whose box is too
+// large for the cache to keep.
+TEST_F(PictureDraw, ADrawingSlowToPaintIsPaintedOnceAtEachSize) {
+  struct Row {
+    const char* output;
+    int points, inches;  // the drawing's, and the side of the first two pictures
+    std::size_t capacity, paints, kept;
+  };
+  const std::size_t kDefault = md::imaging::ImageCache::kDefaultCapacity;
+  const Row rows[] = {{"raster", 1000, 1, kDefault, 2, 2},
+                      {"band recording", 1000, 1, kDefault, 2, 2},
+                      {"recording", 1000, 1, kDefault, 4, 0},
+                      {"raster", 10, 1, kDefault, 6, 0},
+                      {"raster", 1000, 3, 2 << 20, 6, 0}};
+  const std::string file = Write("zigzag.wmf", metafiles::SampleWmf());
+  const metafiles::MetafileLimitsScope limits({60000, 120000, MD_IMAGING_PROBE});
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.output << ", " << row.points << " points, " << row.inches
+                                    << " in");
+    const files::SharedCacheCapacity capacity(row.capacity);
+    const std::string path = DecodedZigzag(file, row.points), output = row.output;
+    const int side = 2540 * row.inches;
+    IGIS_Element* page[] = {PictureIn(path, {2540, 27160, 2540 + side, 27160 - side}),
+                            PictureIn(path, {5080 + side, 27160, 5080 + 2 * side, 27160 - side}),
+                            PictureIn(path, {2540, 24620 - side, 2540 + 2 * side, 24620 - 3 * side})};
+    const std::size_t paints = md::imaging::detail::VectorPaintCount();
+    std::unique_ptr<md::canvas::Canvas> canvases[2];  // alive together: two canvases
+    for (std::unique_ptr<md::canvas::Canvas>& canvas : canvases) {
+      if (output == "raster") canvas = md::canvas::CairoCanvas::createImage(827, 1169);
+      if (output == "band recording") canvas = std::make_unique<md::canvas::BandRecording>(827, 1169);
+      if (output == "recording") canvas = std::make_unique<md::canvas::RecordingCanvas>(827, 1169);
+      PrinterOnCanvas printer(canvas.get());
+      EXPECT_TRUE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page, 3));
+    }
+    EXPECT_EQ(md::imaging::detail::VectorPaintCount() - paints, row.paints);
+    EXPECT_EQ(md::imaging::ImageCache::Shared().PaintingCount(), row.kept);
+  }
+}
+
+// A page drawing begun on one thread and ended on another is refused there
+// with one record and ends for its own thread: that thread's next metafile
+// is drawn, not deferred by the budget it spent. The ending thread's own
+// drawing is left as it was: its budget still defers its second metafile.
+TEST_F(PictureDraw, APageDrawingEndedOnAnotherThreadEndsForItsOwn) {
+  std::vector<CGIS_PictureElement*> pictures;
+  for (std::uint16_t width = 1000; width < 1400; width += 100)  // other contents, one a run
+    pictures.push_back(
+        PictureIn(Write("m" + std::to_string(width) + ".wmf", metafiles::Wmf(width, 500, 1000, {}, 0)),
+                  {2540, 27160, 5080, 24620}));
+  md::imaging::ImageCache::Shared().Clear();
+  const metafiles::MetafileLimitsScope limits({60000, 1000, MD_IMAGING_PROBE},
+                                              ("svg:" + metafiles::ZigzagSvg(10, 10, 10)).c_str());
+  const metafiles::MetafileRunClock clock(1000);  // a run, or a paint, spends a whole budget
+  const auto draw = [&](std::size_t i) {
+    ScreenOnRecording screen;
+    return pictures[i]->OnDraw(screen.hdc, false, &screen.display) != FALSE;
+  };
+  LogMark mark;
+  void* drawing = GIS_BeginPageDrawing();
+  EXPECT_TRUE(draw(0));  // spends this thread's budget
+  std::thread([&] {
+    const GIS_PageDrawing own;
+    GIS_EndPageDrawing(drawing);
+    EXPECT_TRUE(draw(1));
+    EXPECT_FALSE(draw(2));
+  }).join();
+  EXPECT_TRUE(draw(3));
+  EXPECT_EQ(mark.Count(GIS_LOG_LEVEL_CHECK, "GIS_EndPageDrawing",
+                       "the page drawing was begun on another thread: ended for that thread, not this one; "
+                       "end it on the thread that began it"),
+            1);
 }
 
 }  // namespace
