@@ -279,6 +279,8 @@ std::string SvgDrawing::Refusal() const {
   return refusal_;
 }
 
+bool SvgDrawing::SlowToPaint() const { return false; }
+
 void SvgDrawing::paint(cairo_t* cr, double width, double height) const {
   if (!Readable() || !(width_ > 0) || !(height_ > 0)) return;
   std::lock_guard<std::mutex> lock(mutex_);

@@ -62,6 +62,10 @@ class SvgDrawing final : public canvas::VectorDrawing {
   // Why Readable answered false ("" before it was asked and when it answered
   // true).
   std::string Refusal() const;
+  // Whether painting the drawing is slow enough (by what it is measured to
+  // draw) that a raster painting of it is worth keeping at each size it is
+  // drawn at; false when it is not readable.
+  bool SlowToPaint() const;
   void paint(cairo_t* cr, double width, double height) const override;
   // The memory the drawing is reckoned to keep once read.
   std::size_t Bytes() const { return svg_.size() * kSvgDrawingKeptPerByte; }
