@@ -15,6 +15,7 @@
 
 #include "platform/canvas/pngencode.h"
 #include "platform/imaging/isolate.h"
+#include "platform/imaging/picturecache.h"
 #include "platform/text/textengine.h"
 
 namespace md::imaging {
@@ -630,6 +631,10 @@ SvgDrawing::SvgDrawing(std::string svg, double width, double height)
   if (!checked_.empty()) return;
   measure_ = MeasureSvg(svg_);
   checked_ = PastBounds(measure_);
+  const std::size_t held = Bytes(), capacity = PictureCacheCapacity();
+  if (checked_.empty() && held > capacity)
+    checked_ = "it would hold " + std::to_string(held >> 20) + " MiB once painted, more than the " +
+               std::to_string(capacity >> 20) + " MiB the picture cache may keep";
 }
 
 SvgDrawing::~SvgDrawing() {
@@ -658,8 +663,10 @@ bool SvgDrawing::SlowToPaint() const {
 }
 
 std::size_t SvgDrawing::Bytes() const {
+  if (!checked_.empty()) return svg_.size();  // never read: its text only
   return svg_.size() * kSvgDrawingKeptPerByte +
-         (checked_.empty() ? static_cast<std::size_t>(measure_.picturePixels) * kSvgPictureBytesPerPixel : 0);
+         static_cast<std::size_t>(measure_.picturePixels) *
+             (kSvgPictureBytesPerPixel + kSvgPictureDecodingBytesPerPixel);
 }
 
 _RsvgHandle* SvgDrawing::TakeHandle() const {

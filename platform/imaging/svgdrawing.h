@@ -62,11 +62,15 @@ constexpr std::uint64_t kSvgMaxInstances = 50000;
 constexpr std::uint64_t kSvgMaxSegments = 200000;
 constexpr std::uint64_t kSvgMaxLayers = 100;
 // A picture's pixels as librsvg keeps them once it painted the document: a
-// cairo image surface, four bytes a pixel. (While it decodes one it holds
-// the picture's pixbuf as well, three or four bytes a pixel more.) The
-// pictures of a document together take at most kIsolatedExtraMemory
-// (isolate.h): the helper held them all while it drew them.
+// cairo image surface, four bytes a pixel; and while it decodes one, the
+// pixbuf it decodes into as well, up to four bytes a pixel more. A drawing is
+// counted at that peak. The pictures of a document together take at most
+// kIsolatedExtraMemory (isolate.h) as surfaces: the helper held them all
+// while it drew them. A drawing counted at more than the picture cache's
+// capacity (picturecache.h) is drawn from its pixels: the cache cannot keep
+// it, and each paint would hold it all again.
 constexpr std::size_t kSvgPictureBytesPerPixel = 4;
+constexpr std::size_t kSvgPictureDecodingBytesPerPixel = 4;
 
 // Whether librsvg may read the document without reading anything else on
 // its behalf: UTF-8 without a byte-order mark (an XML declaration, if any,
@@ -113,7 +117,8 @@ class SvgDrawing final : public canvas::VectorDrawing {
 
   // Reads the document, once; false when it is larger than
   // kSvgDrawingBytes, SvgRefusal refuses it, it draws past a bound of
-  // MeasureSvg's, its pictures take more than kIsolatedExtraMemory, or
+  // MeasureSvg's, its pictures take more than kIsolatedExtraMemory, it
+  // would hold more than the picture cache's capacity when it was made, or
   // librsvg cannot read it, and then the drawing's pixels are drawn instead.
   // It never waits for a paint.
   bool Readable() const;
@@ -127,8 +132,9 @@ class SvgDrawing final : public canvas::VectorDrawing {
   // false when it is not readable.
   bool SlowToPaint() const;
   void paint(cairo_t* cr, double width, double height) const override;
-  // The memory the drawing is reckoned to keep once read and painted: the
-  // document's read form, and its pictures' pixels when it may be read.
+  // The memory the drawing is reckoned to hold once read and painted: the
+  // document's read form and its pictures' pixels; its text only when it may
+  // not be read.
   std::size_t Bytes() const;
 
  private:

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/imaging/decode.h"
+#include "platform/imaging/picturecache.h"
 #include "platform/imaging/svgdrawing.h"
 #include "tests/platform/imaging/costlydrawings.h"
 #include "tests/platform/imaging/metafiles.h"
@@ -94,15 +95,19 @@ TEST(ImagingSvgDrawing, ADocumentDrawingPastABoundIsRefused) {
   }
 }
 
-// librsvg keeps each picture's pixels, four bytes each, from the first paint
-// on; pictures past what the helper may hold are refused.
+// librsvg keeps each picture's pixels from the first paint on, four bytes
+// each, and holds as many again while it decodes one: a drawing that would
+// hold more than the picture cache may keep, or pictures past what the
+// helper may hold, is drawn from its pixels.
 TEST(ImagingSvgDrawing, ADrawingCountsThePixelsItsPicturesDecodeTo) {
+  const std::size_t capacity = SetPictureCacheCapacity(std::size_t{256} << 20);
   const struct {
     std::uint32_t width, height;
     const char* refusal;
   } rows[] = {
       {100, 100, ""},
-      {16000, 16000, ""},
+      {4000, 4000, ""},
+      {16000, 16000, "it would hold 1953 MiB once painted, more than the 256 MiB the picture cache may keep"},
       {20000, 20000,
        "its pictures take 1525 MiB decoded, more than the 1024 MiB the metafile helper may hold"},
   };
@@ -112,9 +117,11 @@ TEST(ImagingSvgDrawing, ADrawingCountsThePixelsItsPicturesDecodeTo) {
     const SvgDrawing drawing(svg, 100, 100);
     EXPECT_EQ(drawing.Readable(), *row.refusal == '\0');
     EXPECT_EQ(drawing.Refusal(), row.refusal);
-    const std::size_t pixels = *row.refusal == '\0' ? std::size_t{row.width} * row.height * 4 : 0;
-    EXPECT_EQ(drawing.Bytes(), svg.size() * kSvgDrawingKeptPerByte + pixels);
+    EXPECT_EQ(drawing.Bytes(), *row.refusal == '\0' ? svg.size() * kSvgDrawingKeptPerByte +
+                                                          std::size_t{row.width} * row.height * 8
+                                                    : svg.size());
   }
+  SetPictureCacheCapacity(capacity);
 }
 
 TEST(ImagingSvgDrawing, AZigzagOfThousandsOfCrossingsIsSlowToPaint) {
