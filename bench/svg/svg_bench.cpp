@@ -9,9 +9,11 @@
 //                        10 x 5 inches, painted at 300 dpi on each print:
 //                        not slow to paint by its measure, so every print
 //                        paints it), pages printed on 1, 2 and 4 threads at
-//                        once, each its own page; pages a second of them all.
+//                        once, each its own page; pages a second of them all,
+//                        and the share of their time the threads ran.
 // The ratio of pages a second on 4 threads to 1 thread is printed at the end.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <cstdio>
@@ -103,6 +105,14 @@ BENCHMARK_CAPTURE(Refusal, nested_9x10, c::NestedGroups(9, 10))->Unit(benchmark:
 BENCHMARK_CAPTURE(Refusal, path_330000, c::LongPath(330000))->Unit(benchmark::kMillisecond);
 
 constexpr int kDpi = 300, kPagesEach = 4;
+
+// The processor time the process has taken, all its threads.
+double CpuSeconds() {
+  rusage u{};
+  ::getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
 std::map<int, double> g_pagesPerSecond;
 
 // The metafile every page shows, written once a run.
@@ -130,6 +140,7 @@ void Pages(benchmark::State& state) {
       return state.SkipWithError(("cannot print the page: " + error).c_str());
   }
   for (auto _ : state) {
+    const double cpu = CpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     std::vector<std::jthread> printers;
     for (int t = 0; t < threads; ++t)
@@ -142,6 +153,9 @@ void Pages(benchmark::State& state) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     state.SetIterationTime(seconds);
     g_pagesPerSecond[threads] = threads * kPagesEach / seconds;
+    // The share of the threads' time they ran: below one, they waited (for
+    // a lock, or for a processor on a busy machine).
+    state.counters["busy"] = (CpuSeconds() - cpu) / (seconds * threads);
   }
   state.counters["pages/s"] = g_pagesPerSecond[threads];
 }

@@ -23,12 +23,39 @@
 #include "platform/imaging/loader.h"
 #include "platform/imaging/metafilelimits.h"
 #include "platform/imaging/picturecache.h"
-#include "tests/platform/imaging/costlydrawings.h"
+#include "tests/platform/imaging/metafiles.h"
 #include "tools/demo/pagedraw.h"
 
 namespace {
 
 using md::bench::Bytes;
+
+// A placeable WMF of `inches` square at 1000 units an inch: one StretchDIB
+// (SRCCOPY) of a w x h 1-bit bitmap, white with a black frame, over all of it.
+Bytes BitmapWmf(int w, int h, int inches) {
+  namespace f = md::test::imagefiles;
+  const std::size_t stride = (static_cast<std::size_t>(w) + 31) / 32 * 4;
+  Bytes dib;
+  for (std::uint32_t v :
+       {40u, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), 0x10001u, 0u, 0u, 0u, 0u, 0u, 0u,
+        0x000000u, 0xFFFFFFu})  // 1 plane of 1 bit; the palette: black, white
+    f::Put32(dib, v);
+  const std::size_t pixels = dib.size();
+  dib.resize(pixels + stride * static_cast<std::size_t>(h), 0xFF);
+  for (int y = 0; y < h; ++y) {
+    std::uint8_t* row = dib.data() + pixels + stride * static_cast<std::size_t>(y);
+    if (y < 8 || y >= h - 8) std::fill(row, row + stride, 0);
+    row[0] = row[(w - 1) / 8] = 0;
+  }
+  const auto units = static_cast<std::uint16_t>(inches * 1000);
+  std::vector<std::uint16_t> record = {
+      0x0020, 0x00CC, 0, static_cast<std::uint16_t>(h), static_cast<std::uint16_t>(w), 0, 0, units,
+      units,  0,      0};
+  for (std::size_t at = 0; at < dib.size(); at += 2)
+    record.push_back(static_cast<std::uint16_t>(dib[at] | (at + 1 < dib.size() ? dib[at + 1] << 8 : 0)));
+  return md::test::metafiles::Wmf(units, units, 1000,
+                                  {{0x020B, {0, 0}}, {0x020C, {units, units}}, {0x0F43, record}}, 0);
+}
 
 // The kB of a line of /proc/self/status ("VmRSS", "VmHWM").
 double StatusKb(const char* key) {
@@ -54,7 +81,7 @@ std::vector<std::string> Files(int side) {
   } written;
   std::vector<std::string> paths;
   for (int i = 0; i < 6; ++i) {
-    Bytes wmf = md::test::costly::BitmapWmf(side, side, 4);
+    Bytes wmf = BitmapWmf(side, side, 4);
     // A few pixels of a row near the end, before the end-of-file record.
     wmf[wmf.size() - 8 - static_cast<std::size_t>(i) * static_cast<std::size_t>(side / 8)] = 0x0F;
     paths.push_back(md::bench::TempPath("bitmap-" + std::to_string(side) + "-" + std::to_string(i) + ".wmf"));

@@ -1,7 +1,7 @@
 // Drawings that cost far more to paint or to hold than their size says, made
 // of what cairo's SVG holds only: groups using the group below several times,
-// a path crossing itself at every segment, pictures whose few bytes decode
-// to gigabytes; and metafiles of one costly record each.
+// a path crossing itself at every segment, a picture whose few bytes decode
+// to gigabytes; and a metafile of a zigzag.
 #pragma once
 
 #include <algorithm>
@@ -112,47 +112,6 @@ inline Bytes ZigzagWmf(int points) {
                          {0x0106, {1}},  // even-odd fill
                          {0x0324, polygon}},
                         2);
-}
-
-// A placeable WMF of `inches` square at 1000 units an inch: one StretchDIB
-// of a w x h 1-bit bitmap, white with a black frame, over the whole of it
-// (w / 8 x h bytes of pixels).
-inline Bytes BitmapWmf(int w, int h, int inches) {
-  const std::size_t stride = (static_cast<std::size_t>(w) + 31) / 32 * 4;
-  std::vector<std::uint8_t> dib;
-  for (std::uint32_t v : {40u, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h)})
-    imagefiles::Put32(dib, v);
-  imagefiles::Put16(dib, 1);
-  imagefiles::Put16(dib, 1);
-  for (int k = 0; k < 6; ++k) imagefiles::Put32(dib, 0);
-  imagefiles::Put32(dib, 0x000000);  // the palette: black, white
-  imagefiles::Put32(dib, 0xFFFFFF);
-  const std::size_t pixels = dib.size();
-  dib.resize(pixels + stride * static_cast<std::size_t>(h), 0xFF);
-  for (int y = 0; y < h; ++y) {
-    std::uint8_t* row = dib.data() + pixels + stride * static_cast<std::size_t>(y);
-    if (y < 8 || y >= h - 8) std::fill(row, row + stride, 0);
-    row[0] = row[(w - 1) / 8] = 0;
-  }
-  const int units = inches * 1000;
-  std::vector<std::uint16_t> record = {0x0020,
-                                       0x00CC,
-                                       0,  // SRCCOPY, RGB colours
-                                       static_cast<std::uint16_t>(h),
-                                       static_cast<std::uint16_t>(w),
-                                       0,
-                                       0,
-                                       static_cast<std::uint16_t>(units),
-                                       static_cast<std::uint16_t>(units),
-                                       0,
-                                       0};
-  for (std::size_t at = 0; at < dib.size(); at += 2)
-    record.push_back(static_cast<std::uint16_t>(dib[at] | (at + 1 < dib.size() ? dib[at + 1] << 8 : 0)));
-  return metafiles::Wmf(units, units, 1000,
-                        {{0x020B, {0, 0}},
-                         {0x020C, {static_cast<std::uint16_t>(units), static_cast<std::uint16_t>(units)}},
-                         {0x0F43, record}},
-                        0);
 }
 
 }  // namespace md::test::costly
