@@ -28,12 +28,11 @@ TEST(ImagingSvgDrawing, WhatADocumentDrawsIsCountedWithItsReferencesFollowed) {
     std::uint64_t instances, segments, layers;
   } rows[] = {
       {"<path d='M 0 0 L 1 0 C 1 2 2 2 2 1 Z m0,0 1,0 1,1 h2v-3'/>", 2, 7, 0},
-      {"<defs><g id='g'><rect width='1' height='1'/><path d='M0 0L1 1'/></g></defs><use xlink:href='#g'/>"
-       "<use xlink:href='#g'/>",
-       9, 10, 0},
-      {"<defs><clipPath id='c'><rect/></clipPath><pattern id='p'><path d='M0 0L1 1'/></pattern></defs>"
-       "<g clip-path='url(#c)'><path style='fill:url(#p)' d='M0 0L1 1'/></g>",
-       7, 6, 0},
+      {"<defs><g id='g'><rect/><path d='M0 0L1 1'/></g><clipPath id='c'><rect/></clipPath><pattern id='p'>"
+       "<path d='M0 0L1 1'/></pattern></defs><use xlink:href='#g'/><use xlink:href='#g'/><g "
+       "clip-path='url(#c)'>"
+       "<path style='fill:url(#p)' d='M0 0L1 1'/></g>",
+       15, 16, 0},
       {"<defs><g id='f' style='opacity:0.5'/><mask id='m'><rect/></mask></defs><use xlink:href='#f'/>"
        "<use xlink:href='#f'/><g style='opacity:1'/><rect mask='url(#m)'/><g filter='url(#x)'/>",
        10, 8, 4},
