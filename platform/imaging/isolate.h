@@ -13,11 +13,16 @@
 
 namespace md::imaging::detail {
 
+// The address space a program may add to what it holds when it starts,
+// unless its run asks for less: what the metafile helper may draw with, and
+// so the most its drawing's pictures can take (svgdrawing.h).
+constexpr std::size_t kIsolatedExtraMemory = std::size_t{1} << 30;
+
 struct IsolationLimits {
   // Wall-clock time the program may take.
   int milliseconds = 10000;
   // Address space the program may add to what it holds when it starts.
-  std::size_t extraMemory = std::size_t{1} << 30;
+  std::size_t extraMemory = kIsolatedExtraMemory;
 };
 
 // How a run ended.

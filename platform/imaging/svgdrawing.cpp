@@ -4,11 +4,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdint>
 #include <iterator>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
+#include <vector>
 
 #include "platform/canvas/pngencode.h"
+#include "platform/imaging/isolate.h"
 #include "platform/text/textengine.h"
 
 namespace md::imaging {
@@ -48,6 +54,40 @@ bool Utf8Only(std::string_view svg, std::string_view lower) {
   return end != std::string_view::npos && declaration.substr(at + 1, end - at - 1) == "utf-8";
 }
 
+// The value of a base64 character; -1 for another character.
+int Base64Value(char c) {
+  if (c >= 'A' && c <= 'Z') return c - 'A';
+  if (c >= 'a' && c <= 'z') return c - 'a' + 26;
+  if (c >= '0' && c <= '9') return c - '0' + 52;
+  if (c == '+') return 62;
+  if (c == '/') return 63;
+  return -1;
+}
+
+// The first bytes of base64 data, at most `count`, up to its first character
+// that is not base64 (blanks skipped when `blanks`); *stop, when given, is
+// where it stopped.
+std::vector<std::uint8_t> Base64Prefix(std::string_view data, std::size_t count, bool blanks,
+                                       std::size_t* stop = nullptr) {
+  std::vector<std::uint8_t> bytes;
+  std::uint32_t bits = 0;
+  int held = 0;
+  std::size_t at = 0;
+  for (; at < data.size() && bytes.size() < count; ++at) {
+    const int v = Base64Value(data[at]);
+    if (v < 0 && blanks && kBlanks.find(data[at]) != std::string_view::npos) continue;
+    if (v < 0) break;
+    bits = (bits << 6) | static_cast<std::uint32_t>(v);
+    held += 6;
+    if (held >= 8) {
+      held -= 8;
+      bytes.push_back(static_cast<std::uint8_t>(bits >> held));
+    }
+  }
+  if (stop != nullptr) *stop = at;
+  return bytes;
+}
+
 // Whether the reference starting at `at` (after its quote, if any) is to the
 // document's own parts or to PNG data: the data's first eleven base64
 // characters (read from `svg`, whose case counts) hold PNG's signature.
@@ -57,25 +97,8 @@ bool OwnReference(std::string_view svg, std::string_view lower, std::size_t at) 
   if (lower.compare(at, kPngData.size(), kPngData) != 0) return false;
   const std::string_view data = svg.substr(at + kPngData.size(), 11);
   if (data.size() < 11) return false;
-  std::uint32_t bits = 0;
-  int count = 0, next = 0;
-  for (char c : data) {
-    int v = -1;
-    if (c >= 'A' && c <= 'Z') v = c - 'A';
-    if (c >= 'a' && c <= 'z') v = c - 'a' + 26;
-    if (c >= '0' && c <= '9') v = c - '0' + 52;
-    if (c == '+') v = 62;
-    if (c == '/') v = 63;
-    if (v < 0) return false;
-    bits = (bits << 6) | static_cast<std::uint32_t>(v);
-    count += 6;
-    if (count >= 8) {
-      count -= 8;
-      if (next < 8 && ((bits >> count) & 0xFF) != kPngSignature[next]) return false;
-      ++next;
-    }
-  }
-  return next >= 8;
+  const std::vector<std::uint8_t> bytes = Base64Prefix(data, 8, false);
+  return bytes.size() == 8 && std::equal(bytes.begin(), bytes.end(), std::begin(kPngSignature));
 }
 
 // Whether every style element, whatever its prefix, holds text only (`lower`
@@ -250,48 +273,433 @@ bool SvgRefersOnlyToItself(std::string_view svg) {
   return true;
 }
 
-SvgDrawing::SvgDrawing(std::string svg, double width, double height)
-    : svg_(std::move(svg)), width_(width), height_(height) {}
+namespace {
+
+// Counts stop growing here, far past every bound (two of them add without
+// overflow).
+constexpr std::uint64_t kCountCap = std::uint64_t{1} << 62;
+std::uint64_t Sum(std::uint64_t a, std::uint64_t b) { return std::min(a + b, kCountCap); }
+
+// The segments a path's data draws: a line, a curve or an arc each, and a
+// close; a move draws none (the pairs after its first are lines).
+std::uint64_t PathSegments(std::string_view d) {
+  std::uint64_t segments = 0;
+  int arity = 0;    // the numbers a segment of the command in force takes
+  int numbers = 0;  // those read of the segment being read
+  bool move = false;
+  const auto digits = [&](std::size_t at) {
+    while (at < d.size() && d[at] >= '0' && d[at] <= '9') ++at;
+    return at;
+  };
+  for (std::size_t at = 0; at < d.size();) {
+    const char c = d[at];
+    if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.') {
+      // A number: a sign, digits, a fraction, an exponent.
+      at = digits(at + (c == '-' || c == '+' ? 1 : 0));
+      if (at < d.size() && d[at] == '.') at = digits(at + 1);
+      if (at < d.size() && (d[at] == 'e' || d[at] == 'E')) {
+        const std::size_t sign = at + 1 < d.size() && (d[at + 1] == '-' || d[at + 1] == '+') ? 1 : 0;
+        if (at + 1 + sign < d.size() && d[at + 1 + sign] >= '0' && d[at + 1 + sign] <= '9')
+          at = digits(at + 1 + sign);
+      }
+      if (arity > 0 && ++numbers == arity) {
+        numbers = 0;
+        if (!move) segments = Sum(segments, 1);
+        move = false;
+      }
+      continue;
+    }
+    if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') numbers = 0;  // a command
+    switch (c | 0x20) {
+      case 'm':
+        arity = 2;
+        move = true;
+        break;
+      case 'l':
+      case 't':
+        arity = 2;
+        break;
+      case 'h':
+      case 'v':
+        arity = 1;
+        break;
+      case 's':
+      case 'q':
+        arity = 4;
+        break;
+      case 'c':
+        arity = 6;
+        break;
+      case 'a':
+        arity = 7;
+        break;
+      case 'z':
+        segments = Sum(segments, 1);
+        arity = 0;
+        break;
+      default:  // a blank or a comma
+        break;
+    }
+    ++at;
+  }
+  return segments;
+}
+
+// The pixels of the PNG data (base64, blanks between allowed), from its
+// header: none when something other than base64 stands where the header
+// should be (librsvg's decoder may read more of it than this), 0 when the
+// data ends or holds no PNG header there (librsvg decodes nothing of it).
+std::optional<std::uint64_t> PngPixels(std::string_view base64) {
+  std::size_t stop = 0;
+  const std::vector<std::uint8_t> b = Base64Prefix(base64, 24, true, &stop);
+  if (b.size() < 24) {
+    if (stop < base64.size() && base64[stop] != '=') return std::nullopt;
+    return 0;
+  }
+  if (!std::equal(b.begin(), b.begin() + 8, std::begin(kPngSignature)) ||
+      std::string_view(reinterpret_cast<const char*>(b.data()) + 12, 4) != "IHDR")
+    return 0;
+  const auto be32 = [&](std::size_t at) {
+    return std::uint64_t{b[at]} << 24 | std::uint64_t{b[at + 1]} << 16 | std::uint64_t{b[at + 2]} << 8 |
+           b[at + 3];
+  };
+  return be32(16) * be32(20);
+}
+
+// The ids url(...) references in the value names ("#id" only).
+template <typename Each>
+void ForEachUrl(std::string_view value, const Each& each) {
+  for (std::size_t at = value.find("url("); at != std::string_view::npos; at = value.find("url(", at + 4)) {
+    std::size_t id = value.find_first_not_of(" \t\r\n'\"", at + 4);
+    if (id == std::string_view::npos || value[id] != '#') continue;
+    ++id;
+    const std::size_t end = std::min(value.find_first_of(") \t\r\n'\"", id), value.size());
+    each(value.substr(id, end - id));
+  }
+}
+
+// Whether an opacity is below one (what it cannot be read as counts so too).
+bool Translucent(std::string_view value) {
+  const std::size_t start = value.find_first_not_of(kBlanks);
+  if (start == std::string_view::npos) return true;
+  double v = 0;
+  const auto [end, error] = std::from_chars(value.data() + start, value.data() + value.size(), v);
+  return error != std::errc() ||
+         (end != value.data() + value.size() &&
+          value.substr(static_cast<std::size_t>(end - value.data())).find_first_not_of(kBlanks) !=
+              std::string_view::npos) ||
+         !(v >= 1);
+}
+
+// Whether a style's declarations paint the element as a layer: an opacity
+// below one, a mask or a filter.
+bool StyleMakesLayer(std::string_view style) {
+  for (std::size_t at = 0; at < style.size();) {
+    const std::size_t end = std::min(style.find(';', at), style.size());
+    const std::string_view declaration = style.substr(at, end - at);
+    at = end + 1;
+    const std::size_t colon = declaration.find(':');
+    if (colon == std::string_view::npos) continue;
+    std::string_view property = declaration.substr(0, colon);
+    property.remove_prefix(std::min(property.find_first_not_of(kBlanks), property.size()));
+    property = property.substr(0, property.find_last_not_of(kBlanks) + 1);
+    const std::string_view value = declaration.substr(colon + 1);
+    if ((property == "opacity" && Translucent(value)) ||
+        ((property == "mask" || property == "filter") && value.find("none") == std::string_view::npos))
+      return true;
+  }
+  return false;
+}
+
+// Elements that paint only through a reference, never where they stand.
+constexpr std::string_view kPaintedByReference[] = {"defs",    "symbol",         "clipPath",       "mask",
+                                                    "pattern", "linearGradient", "radialGradient", "filter"};
+
+constexpr std::uint32_t kNoElement = UINT32_MAX;
+
+// What one pass over a document's tags reads of it: each element, what it
+// draws itself, and the ids its attributes name.
+struct Elements {
+  struct Element {
+    std::uint32_t parent = kNoElement;
+    bool inPlace = true;  // painted where it stands
+    bool layer = false;
+    std::uint64_t segments = 0;
+  };
+  std::vector<Element> elements;
+  std::vector<std::pair<std::uint32_t, std::string_view>> references;  // an element, the id it names
+  std::unordered_map<std::string_view, std::uint32_t> ids;
+  std::uint64_t picturePixels = 0;
+  std::string refusal;
+};
+
+Elements ReadElements(std::string_view svg) {
+  constexpr auto npos = std::string_view::npos;
+  Elements r;
+  std::unordered_set<std::string_view> pictures;
+  std::vector<std::uint32_t> open;
+  for (std::size_t at = svg.find('<'); at != npos && r.refusal.empty(); at = svg.find('<', at)) {
+    if (svg.compare(at, 2, "</") == 0 || svg.compare(at, 2, "<?") == 0 || svg.compare(at, 2, "<!") == 0) {
+      if (svg[at + 1] == '/' && !open.empty()) open.pop_back();
+      at = svg.find('>', at);
+      continue;
+    }
+    const std::size_t nameEnd = svg.find_first_of(" \t\r\n/>", at + 1);
+    if (nameEnd == npos || r.elements.size() >= kNoElement) {
+      r.refusal = "a tag is not closed";
+      break;
+    }
+    const std::string_view name = svg.substr(at + 1, nameEnd - at - 1);
+    const auto self = static_cast<std::uint32_t>(r.elements.size());
+    Elements::Element e;
+    e.parent = open.empty() ? kNoElement : open.back();
+    e.inPlace = std::find(std::begin(kPaintedByReference), std::end(kPaintedByReference), name) ==
+                std::end(kPaintedByReference);
+    e.segments = name == "rect" ? 4 : 0;
+    // Its attributes, up to the end of the tag.
+    bool empty = false;
+    for (at = nameEnd;;) {
+      at = svg.find_first_not_of(kBlanks, at);
+      if (at != npos && (svg[at] == '>' || svg.compare(at, 2, "/>") == 0)) {
+        empty = svg[at] == '/';
+        at += empty ? 2 : 1;
+        break;
+      }
+      const std::size_t attributeEnd = at == npos ? npos : svg.find_first_of(" \t\r\n=/>", at);
+      std::size_t value = attributeEnd == npos ? npos : svg.find_first_not_of(kBlanks, attributeEnd);
+      if (value != npos && svg[value] == '=') value = svg.find_first_not_of(kBlanks, value + 1);
+      const std::size_t valueEnd =
+          value == npos || (svg[value] != '"' && svg[value] != '\'') ? npos : svg.find(svg[value], value + 1);
+      if (valueEnd == npos) {
+        r.refusal = "a tag is not closed";
+        break;
+      }
+      const std::string_view attribute = svg.substr(at, attributeEnd - at);
+      const std::string_view text = svg.substr(value + 1, valueEnd - value - 1);
+      at = valueEnd + 1;
+      if (attribute == "id") {
+        r.ids.emplace(text, self);  // as librsvg, the first element of an id is the one named
+      } else if (attribute == "xlink:href" || attribute == "href") {
+        if (text.starts_with('#')) r.references.emplace_back(self, text.substr(1));
+        std::string scheme(text.substr(0, kPngData.size()));
+        for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        // librsvg decodes each picture once a document, however many show it.
+        if (name == "image" && scheme == kPngData && pictures.insert(text).second) {
+          const std::optional<std::uint64_t> pixels = PngPixels(text.substr(kPngData.size()));
+          if (!pixels) r.refusal = "the size of a picture it holds cannot be read";
+          r.picturePixels = Sum(r.picturePixels, pixels.value_or(0));
+        }
+      } else if (attribute == "d") {
+        e.segments = Sum(e.segments, PathSegments(text));
+      } else if (attribute == "style") {
+        e.layer = e.layer || StyleMakesLayer(text);
+      } else if (attribute == "opacity") {
+        e.layer = e.layer || Translucent(text);
+      } else if (attribute == "mask" || attribute == "filter") {
+        e.layer = e.layer || text.find("none") == npos;
+      }
+      if (attribute != "d")
+        ForEachUrl(text, [&](std::string_view id) { r.references.emplace_back(self, id); });
+    }
+    r.elements.push_back(e);
+    if (!empty) open.push_back(self);
+  }
+  return r;
+}
+
+// Adds up what each element draws with what it holds (where it stands) and
+// what it names, children and named elements first, into the measure of the
+// document's root; a path of references back to an element on it is a cycle.
+void AddUp(const Elements& read, SvgMeasure* m) {
+  const std::vector<Elements::Element>& elements = read.elements;
+  // What each element draws, in one array: those of element e from first[e].
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> edges;
+  for (std::uint32_t e = 0; e < elements.size(); ++e)
+    if (elements[e].parent != kNoElement && elements[e].inPlace) edges.emplace_back(elements[e].parent, e);
+  for (const auto& [e, id] : read.references) {
+    const auto target = read.ids.find(id);
+    if (target != read.ids.end()) edges.emplace_back(e, target->second);
+  }
+  std::vector<std::uint32_t> first(elements.size() + 1, 0), drawn(edges.size());
+  for (const auto& edge : edges) ++first[edge.first + 1];
+  for (std::size_t e = 0; e < elements.size(); ++e) first[e + 1] += first[e];
+  std::vector<std::uint32_t> next(first.begin(), first.end() - 1);
+  for (const auto& [from, to] : edges) drawn[next[from]++] = to;
+
+  struct Totals {
+    std::uint64_t instances = 0, segments = 0, layers = 0;
+  };
+  std::vector<Totals> totals(elements.size());
+  enum : std::uint8_t { kNotReached, kOpen, kDone };
+  std::vector<std::uint8_t> state(elements.size(), kNotReached);
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> stack;  // an element, its next edge
+  for (std::uint32_t start = 0; start < elements.size(); ++start) {
+    if (state[start] != kNotReached) continue;
+    state[start] = kOpen;
+    stack.emplace_back(start, first[start]);
+    while (!stack.empty()) {
+      const std::uint32_t e = stack.back().first;
+      if (const std::uint32_t edge = stack.back().second++; edge < first[e + 1]) {
+        const std::uint32_t to = drawn[edge];
+        if (state[to] == kOpen) {
+          const auto named =
+              std::find_if(read.ids.begin(), read.ids.end(), [&](const auto& i) { return i.second == to; });
+          m->refusal = "its references run in a cycle" +
+                       (named != read.ids.end() ? " through #" + std::string(named->first) : std::string());
+          return;
+        }
+        if (state[to] == kNotReached) {
+          state[to] = kOpen;
+          stack.emplace_back(to, first[to]);
+        }
+        continue;
+      }
+      Totals t{1, elements[e].segments, elements[e].layer ? 1u : 0u};
+      for (std::uint32_t k = first[e]; k < first[e + 1]; ++k) {
+        const Totals& of = totals[drawn[k]];
+        t = {Sum(t.instances, of.instances), Sum(t.segments, of.segments), Sum(t.layers, of.layers)};
+      }
+      totals[e] = t;
+      state[e] = kDone;
+      stack.pop_back();
+    }
+  }
+  for (std::uint32_t e = 0; e < elements.size(); ++e) {
+    if (elements[e].parent != kNoElement || !elements[e].inPlace) continue;
+    m->instances = Sum(m->instances, totals[e].instances);
+    m->segments = Sum(m->segments, totals[e].segments);
+    m->layers = Sum(m->layers, totals[e].layers);
+  }
+}
+
+}  // namespace
+
+SvgMeasure MeasureSvg(std::string_view svg) {
+  const Elements read = ReadElements(svg);
+  SvgMeasure m;
+  m.picturePixels = read.picturePixels;
+  m.refusal = read.refusal;
+  if (m.refusal.empty()) AddUp(read, &m);
+  return m;
+}
+
+namespace {
+
+// Why a document that draws what `m` counts is not read; "" when it is
+// within every bound.
+std::string PastBounds(const SvgMeasure& m) {
+  if (!m.refusal.empty()) return m.refusal;
+  const auto past = [](std::uint64_t n, std::uint64_t bound, const char* what) {
+    return n <= bound ? std::string()
+                      : "it draws " + std::to_string(n) + " " + what + ", more than the " +
+                            std::to_string(bound) + " allowed";
+  };
+  for (std::string why :
+       {past(m.instances, kSvgMaxInstances, "elements (its references followed)"),
+        past(m.segments, kSvgMaxSegments, "path segments"),
+        past(m.layers, kSvgMaxLayers, "layers (elements with opacity, a mask or a filter)")})
+    if (!why.empty()) return why;
+  constexpr std::uint64_t kMiB = 1 << 20;
+  if (m.picturePixels > detail::kIsolatedExtraMemory / kSvgPictureBytesPerPixel)
+    return "its pictures take " + std::to_string(m.picturePixels / (kMiB / kSvgPictureBytesPerPixel)) +
+           " MiB decoded, more than the " + std::to_string(detail::kIsolatedExtraMemory / kMiB) +
+           " MiB the metafile helper may hold";
+  return "";
+}
+
+// A handle of librsvg's of the document; NULL with the reason in *why.
+_RsvgHandle* ReadHandle(const std::string& svg, std::string* why) {
+  GError* error = nullptr;
+  RsvgHandle* handle =
+      rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error);
+  if (handle == nullptr)
+    *why = "librsvg cannot read it" + (error != nullptr ? std::string(": ") + error->message : "");
+  if (error != nullptr) g_error_free(error);
+  return handle;
+}
+
+}  // namespace
+
+SvgDrawing::SvgDrawing(std::string svg, double width, double height, std::size_t memoryLimit)
+    : svg_(std::move(svg)), width_(width), height_(height) {
+  if (svg_.size() > kSvgDrawingBytes) {
+    checked_ = "it is larger than " + std::to_string(kSvgDrawingBytes >> 20) + " MiB";
+    return;
+  }
+  checked_ = SvgRefusal(svg_);
+  if (!checked_.empty()) return;
+  measure_ = MeasureSvg(svg_);
+  checked_ = PastBounds(measure_);
+  if (const std::size_t held = Bytes(); checked_.empty() && held > memoryLimit)
+    checked_ = "it would hold " + std::to_string(held >> 20) + " MiB once painted, more than the " +
+               std::to_string(memoryLimit >> 20) + " MiB a picture may take";
+}
 
 SvgDrawing::~SvgDrawing() {
   if (handle_ != nullptr) g_object_unref(handle_);
 }
 
 bool SvgDrawing::Readable() const {
+  if (!checked_.empty()) return false;
   std::lock_guard<std::mutex> lock(mutex_);
   if (!read_) {
     read_ = true;
-    refusal_ = svg_.size() > kSvgDrawingBytes
-                   ? "it is larger than " + std::to_string(kSvgDrawingBytes >> 20) + " MiB"
-                   : SvgRefusal(svg_);
-    if (!refusal_.empty()) return false;
-    GError* error = nullptr;
-    handle_ = rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg_.data()), svg_.size(), &error);
-    if (handle_ == nullptr)
-      refusal_ = "librsvg cannot read it" + (error != nullptr ? std::string(": ") + error->message : "");
-    if (error != nullptr) g_error_free(error);
+    handle_ = ReadHandle(svg_, &refusal_);
   }
-  return handle_ != nullptr;
+  return refusal_.empty();
 }
 
 std::string SvgDrawing::Refusal() const {
+  if (!checked_.empty()) return checked_;
   std::lock_guard<std::mutex> lock(mutex_);
   return refusal_;
 }
 
-bool SvgDrawing::SlowToPaint() const { return svg_.size() > 20480; }
+bool SvgDrawing::SlowToPaint() const {
+  return Readable() && (measure_.instances >= kSvgSlowInstances || measure_.segments >= kSvgSlowSegments ||
+                        measure_.layers >= kSvgSlowLayers);
+}
+
+std::size_t SvgDrawing::Bytes() const {
+  if (!checked_.empty()) return svg_.size();  // never read: its text only
+  return svg_.size() * kSvgDrawingKeptPerByte +
+         static_cast<std::size_t>(measure_.picturePixels) *
+             (kSvgPictureBytesPerPixel + kSvgPictureDecodingBytesPerPixel);
+}
+
+_RsvgHandle* SvgDrawing::TakeHandle() const {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (handle_ != nullptr) return std::exchange(handle_, nullptr);
+  }
+  std::string why;
+  return ReadHandle(svg_, &why);
+}
+
+void SvgDrawing::GiveBack(_RsvgHandle* handle) const {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (handle_ == nullptr) {
+      handle_ = handle;
+      return;
+    }
+  }
+  g_object_unref(handle);
+}
 
 void SvgDrawing::paint(cairo_t* cr, double width, double height) const {
-  if (!Readable() || !(width_ > 0) || !(height_ > 0)) return;
-  std::lock_guard<std::mutex> lock(mutex_);
+  if (!(width_ > 0) || !(height_ > 0) || !Readable()) return;
+  RsvgHandle* handle = TakeHandle();
+  if (handle == nullptr) return;
   // Stretched as the pixels would be: the view box onto the whole box.
   cairo_save(cr);
   cairo_scale(cr, width / width_, height / height_);
   const RsvgRectangle viewport{0, 0, width_, height_};
   GError* error = nullptr;
-  rsvg_handle_render_document(handle_, cr, &viewport, &error);
+  rsvg_handle_render_document(handle, cr, &viewport, &error);
   if (error != nullptr) g_error_free(error);
   cairo_restore(cr);
+  GiveBack(handle);
 }
 
 }  // namespace md::imaging

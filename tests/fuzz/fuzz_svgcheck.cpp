@@ -5,7 +5,8 @@
 // outside the document: no declaration, no instruction but the XML
 // declaration, no other encoding, no entity or escape, no base, no import in
 // a style element's text (all of it, whatever markup splits it), and no
-// reference or url() but to the document's own parts or to PNG data.
+// reference or url() but to the document's own parts or to PNG data. And
+// what the document draws is measured, whatever it holds.
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
@@ -150,5 +151,6 @@ bool RefersOutside(std::string_view svg) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view svg(reinterpret_cast<const char*>(data), size);
   if (md::imaging::SvgRefersOnlyToItself(svg)) md::test::fuzz::Check(!RefersOutside(svg));
+  md::imaging::MeasureSvg(svg);  // measures whatever it is given, within its bounds
   return 0;
 }

@@ -325,8 +325,17 @@ TEST(ImagingDraw, AKeptPaintingPutsThePixelsOfADirectPaintingThere) {
                       {90, 45, -80, -40, {0, 0, 120, 90}},
                       {10, 80, 80, -40, {30, 20, 70, 90}},
                       {70, 60, 80, 40, {0, 0, 120, 90}}};
+  // 600 squares scattered over an 80 x 40 view box: slow to paint by their
+  // segments, each edge straddling a pixel.
+  std::string squares;
+  for (int i = 0; i < 600; ++i)
+    squares += "<rect x=\"" + std::to_string(i * 7 % 79) + ".5\" y=\"" + std::to_string(i * 3 % 39) +
+               ".5\" width=\"1.5\" height=\"1\" style=\"fill:rgb(0%,0%,0%);\"/>";
   Bitmap b = QuadrantBitmap(2, 2);
-  b.vectors = std::make_shared<SvgDrawing>(md::test::metafiles::ZigzagSvg(1000, 1000, 500), 1000, 500);
+  b.vectors = std::make_shared<SvgDrawing>(
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"80\" height=\"40\" viewBox=\"0 0 80 40\">" +
+          squares + "</svg>",
+      80, 40, kDefaultMemoryLimit);
   ASSERT_TRUE(b.vectors->SlowToPaint());
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << row.x << ", " << row.y << ": " << row.width << " x " << row.height);

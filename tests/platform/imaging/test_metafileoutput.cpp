@@ -140,7 +140,7 @@ TEST(ImagingMetafileOutput, AnSvgFromTheHelperIsReadOnlyWhenItRefersToNothingOut
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    EXPECT_EQ(SvgDrawing(row.document, 9, 9).Readable(), row.readable);
+    EXPECT_EQ(SvgDrawing(row.document, 9, 9, kDefaultMemoryLimit).Readable(), row.readable);
   }
 }
 
@@ -236,7 +236,7 @@ TEST(ImagingMetafileOutput, AnSvgHoldingWhatCairoDoesNotWriteIsNotRead) {
       {in("<!-- a -->"), "comment"},
   };
   for (const auto& [svg, refusal] : rows) {
-    const SvgDrawing drawing(svg, 9, 9);
+    const SvgDrawing drawing(svg, 9, 9, kDefaultMemoryLimit);
     EXPECT_EQ(drawing.Readable(), *refusal == '\0') << drawing.Refusal();
     EXPECT_NE(drawing.Refusal().find(refusal), std::string::npos) << drawing.Refusal() << ", not " << refusal;
   }

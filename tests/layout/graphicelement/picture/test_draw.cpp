@@ -268,7 +268,7 @@ TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) 
 }
 
 // A metafile the probe answers with the drawing of `points` points (slow to
-// paint from 1000 on), decoded outside every drawing: what the prints below
+// paint from 2000 on), decoded outside every drawing: what the prints below
 // spend of their budgets is its paints.
 std::string DecodedZigzag(const std::string& path, int points) {
   ::setenv("MD_PROBE_METAFILE", ("svg:" + metafiles::ZigzagSvg(points, 1000, 500)).c_str(), 1);
@@ -284,7 +284,7 @@ std::string DecodedZigzag(const std::string& path, int points) {
 // vector output the same way.
 TEST_F(PictureDraw, APaintPastTheDrawingsBudgetDrawsThePixelsWithARecord) {
   const metafiles::MetafileLimitsScope limits({60000, 1000, MD_IMAGING_PROBE});
-  for (const int points : {10, 1000}) {
+  for (const int points : {10, 2500}) {
     SCOPED_TRACE(points);
     const std::string path = DecodedZigzag(Write("zigzag.wmf", metafiles::SampleWmf()), points);
     std::vector<IGIS_Element*> page;
@@ -318,11 +318,11 @@ TEST_F(PictureDraw, ADrawingSlowToPaintIsPaintedOnceAtEachSize) {
     std::size_t capacity, paints, kept;
   };
   const std::size_t kDefault = md::imaging::ImageCache::kDefaultCapacity;
-  const Row rows[] = {{"raster", 1000, 1, kDefault, 2, 2},
-                      {"band recording", 1000, 1, kDefault, 2, 2},
-                      {"recording", 1000, 1, kDefault, 4, 0},
+  const Row rows[] = {{"raster", 2500, 1, kDefault, 2, 2},
+                      {"band recording", 2500, 1, kDefault, 2, 2},
+                      {"recording", 2500, 1, kDefault, 4, 0},
                       {"raster", 10, 1, kDefault, 6, 0},
-                      {"raster", 1000, 3, 2 << 20, 6, 0}};
+                      {"raster", 2500, 3, 2 << 20, 6, 0}};
   const std::string file = Write("zigzag.wmf", metafiles::SampleWmf());
   const metafiles::MetafileLimitsScope limits({60000, 120000, MD_IMAGING_PROBE});
   for (const Row& row : rows) {

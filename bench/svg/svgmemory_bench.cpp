@@ -1,0 +1,150 @@
+// The memory metafile drawings hold: a page of six WMFs, each one StretchDIB
+// of a different 8000 x 8000 1-bit bitmap (8 MB) over 4 inches square, drawn
+// by the real helper, printed twice at 300 dpi with the picture cache at
+// `capacity` MiB (Six/<capacity>), the cache emptied before. Measured as the
+// process sees it: the growth of its resident memory (VmRSS once freed memory
+// went back to the system) and of its peak (VmHWM, reset before), beside what
+// the cache counts (most after a print). The fixed amount is what the same
+// page with six 100 x 100 bitmaps adds (the page's raster, the helper's
+// runs); the growths are to stay within 1.25 x what the cache counts plus it.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "bench/picture/picturefiles.h"
+#include "bench/ratio_reporter.h"
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/imaging/loader.h"
+#include "platform/imaging/metafilelimits.h"
+#include "platform/imaging/picturecache.h"
+#include "tests/platform/imaging/metafiles.h"
+#include "tools/demo/pagedraw.h"
+
+namespace {
+
+using md::bench::Bytes;
+
+// A placeable WMF of `inches` square at 1000 units an inch: one StretchDIB
+// (SRCCOPY) of a w x h 1-bit bitmap, white with a black frame, over all of it.
+Bytes BitmapWmf(int w, int h, int inches) {
+  namespace f = md::test::imagefiles;
+  const std::size_t stride = (static_cast<std::size_t>(w) + 31) / 32 * 4;
+  Bytes dib;
+  for (std::uint32_t v :
+       {40u, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), 0x10001u, 0u, 0u, 0u, 0u, 0u, 0u,
+        0x000000u, 0xFFFFFFu})  // 1 plane of 1 bit; the palette: black, white
+    f::Put32(dib, v);
+  const std::size_t pixels = dib.size();
+  dib.resize(pixels + stride * static_cast<std::size_t>(h), 0xFF);
+  for (int y = 0; y < h; ++y) {
+    std::uint8_t* row = dib.data() + pixels + stride * static_cast<std::size_t>(y);
+    if (y < 8 || y >= h - 8) std::fill(row, row + stride, 0);
+    row[0] = row[(w - 1) / 8] = 0;
+  }
+  const auto units = static_cast<std::uint16_t>(inches * 1000);
+  std::vector<std::uint16_t> record = {
+      0x0020, 0x00CC, 0, static_cast<std::uint16_t>(h), static_cast<std::uint16_t>(w), 0, 0, units,
+      units,  0,      0};
+  for (std::size_t at = 0; at < dib.size(); at += 2)
+    record.push_back(static_cast<std::uint16_t>(dib[at] | (at + 1 < dib.size() ? dib[at + 1] << 8 : 0)));
+  return md::test::metafiles::Wmf(units, units, 1000,
+                                  {{0x020B, {0, 0}}, {0x020C, {units, units}}, {0x0F43, record}}, 0);
+}
+
+// The kB of a line of /proc/self/status ("VmRSS", "VmHWM").
+double StatusKb(const char* key) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind(std::string(key) + ":", 0) == 0) return std::stod(line.substr(line.find(':') + 1));
+  return 0;
+}
+
+struct Memory {
+  double rssMb = 0, peakMb = 0, countedMb = 0;
+  bool overCapacity = false;
+};
+
+// Six WMFs of side x side bitmaps, each told apart by a row of its own,
+// written once a run and removed at its end.
+std::vector<std::string> Files(int side) {
+  static struct Written : std::vector<std::string> {
+    ~Written() {
+      for (const std::string& p : *this) std::remove(p.c_str());
+    }
+  } written;
+  std::vector<std::string> paths;
+  for (int i = 0; i < 6; ++i) {
+    Bytes wmf = BitmapWmf(side, side, 4);
+    // A few pixels of a row near the end, before the end-of-file record.
+    wmf[wmf.size() - 8 - static_cast<std::size_t>(i) * static_cast<std::size_t>(side / 8)] = 0x0F;
+    paths.push_back(md::bench::TempPath("bitmap-" + std::to_string(side) + "-" + std::to_string(i) + ".wmf"));
+    if (!md::bench::WriteFile(paths.back(), wmf)) paths.back().clear();
+    written.push_back(paths.back());
+  }
+  return paths;
+}
+
+// What printing a page of the files twice adds, the cache emptied before.
+Memory Printed(const std::vector<std::string>& files, benchmark::State& state) {
+  md::imaging::ImageCache& cache = md::imaging::ImageCache::Shared();
+  Memory m;
+  md::demo::Page page;
+  if (!md::bench::Grid(page, files, 3, 2)) {
+    state.SkipWithError("cannot import the metafiles");
+    return m;
+  }
+  cache.Clear();
+  ::malloc_trim(0);
+  std::ofstream("/proc/self/clear_refs") << "5";  // VmHWM from here
+  const double rss = StatusKb("VmRSS"), peak = StatusKb("VmHWM");
+  std::string error;
+  for (int print = 0; print < 2; ++print) {
+    if (md::demo::PrintRaster(page, 300, nullptr, &error) == nullptr) state.SkipWithError(error.c_str());
+    m.countedMb = std::max(m.countedMb, static_cast<double>(cache.BytesKept()) / 1e6);
+    m.overCapacity = m.overCapacity || cache.BytesKept() > cache.Capacity();
+  }
+  m.peakMb = (StatusKb("VmHWM") - peak) / 1e3;
+  ::malloc_trim(0);
+  m.rssMb = (StatusKb("VmRSS") - rss) / 1e3;
+  return m;
+}
+
+void Six(benchmark::State& state) {
+  const std::size_t capacity = static_cast<std::size_t>(state.range(0)) << 20;
+  static const std::vector<std::string> small = Files(100), large = Files(8000);
+  const std::size_t before = md::imaging::SetPictureCacheCapacity(capacity);
+  for (auto _ : state) {
+    Printed(small, state);  // what a first print loads (fonts, the helper's first run) is not counted
+    const Memory fixed = Printed(small, state), m = Printed(large, state);
+    state.counters["counted_MB"] = m.countedMb;
+    state.counters["RSS_MB"] = m.rssMb;
+    state.counters["HWM_MB"] = m.peakMb;
+    state.counters["fixedRSS_MB"] = fixed.rssMb;
+    state.counters["fixedHWM_MB"] = fixed.peakMb;
+    const double bound = 1.25 * m.countedMb;
+    std::printf(
+        "capacity %zu MiB: the cache counts %.0f MB (%s its capacity); VmRSS +%.0f MB, VmHWM +%.0f MB; "
+        "fixed: VmRSS +%.0f MB, VmHWM +%.0f MB; 1.25 x counted + fixed: %.0f MB (RSS %s), %.0f MB "
+        "(HWM %s)\n",
+        capacity >> 20, m.countedMb, m.overCapacity ? "OVER" : "within", m.rssMb, m.peakMb, fixed.rssMb,
+        fixed.peakMb, bound + fixed.rssMb, m.rssMb <= bound + fixed.rssMb ? "within" : "OVER",
+        bound + fixed.peakMb, m.peakMb <= bound + fixed.peakMb ? "within" : "OVER");
+  }
+  md::imaging::SetPictureCacheCapacity(before);
+}
+BENCHMARK(Six)->Arg(512)->Arg(256)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  md::imaging::SetMetafileLimits({120000, 240000, ""});  // a busy machine draws the metafiles in time
+  RatioReporter* reporter = nullptr;
+  return RunBenchmarks(argc, argv, &reporter, "0.05") ? 0 : 1;
+}
