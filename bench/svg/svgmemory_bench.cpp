@@ -1,12 +1,14 @@
 // The memory metafile drawings hold: a page of six WMFs, each one StretchDIB
 // of a different 8000 x 8000 1-bit bitmap (8 MB) over 4 inches square, drawn
 // by the real helper, printed twice at 300 dpi with the picture cache at
-// `capacity` MiB (Six/<capacity>), the cache emptied before. Measured as the
+// `capacity` MiB (LargeSix/<capacity>), the cache emptied before. Measured as the
 // process sees it: the growth of its resident memory (VmRSS once freed memory
 // went back to the system) and of its peak (VmHWM, reset before), beside what
 // the cache counts (most after a print). The fixed amount is what the same
 // page with six 100 x 100 bitmaps adds (the page's raster, the helper's
-// runs); the growths are to stay within 1.25 x what the cache counts plus it.
+// runs); the resident growth is to stay within 1.25 x what the cache counts
+// plus it, and the peak within that plus the one drawing being painted (a
+// picture's memory limit), which the cache does not keep past its capacity.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -116,7 +118,7 @@ Memory Printed(const std::vector<std::string>& files, benchmark::State& state) {
   return m;
 }
 
-void Six(benchmark::State& state) {
+void LargeSix(benchmark::State& state) {
   const std::size_t capacity = static_cast<std::size_t>(state.range(0)) << 20;
   static const std::vector<std::string> small = Files(100), large = Files(8000);
   const std::size_t before = md::imaging::SetPictureCacheCapacity(capacity);
@@ -128,18 +130,20 @@ void Six(benchmark::State& state) {
     state.counters["HWM_MB"] = m.peakMb;
     state.counters["fixedRSS_MB"] = fixed.rssMb;
     state.counters["fixedHWM_MB"] = fixed.peakMb;
-    const double bound = 1.25 * m.countedMb;
+    // The peak also holds the drawing being painted, which the cache may not
+    // keep: at most a picture's memory limit.
+    const double bound = 1.25 * m.countedMb, painted = md::imaging::kDefaultMemoryLimit / 1e6;
     std::printf(
         "capacity %zu MiB: the cache counts %.0f MB (%s its capacity); VmRSS +%.0f MB, VmHWM +%.0f MB; "
-        "fixed: VmRSS +%.0f MB, VmHWM +%.0f MB; 1.25 x counted + fixed: %.0f MB (RSS %s), %.0f MB "
-        "(HWM %s)\n",
+        "fixed: VmRSS +%.0f MB, VmHWM +%.0f MB; 1.25 x counted + fixed: %.0f MB (RSS %s); with one "
+        "drawing painted: %.0f MB (HWM %s)\n",
         capacity >> 20, m.countedMb, m.overCapacity ? "OVER" : "within", m.rssMb, m.peakMb, fixed.rssMb,
         fixed.peakMb, bound + fixed.rssMb, m.rssMb <= bound + fixed.rssMb ? "within" : "OVER",
-        bound + fixed.peakMb, m.peakMb <= bound + fixed.peakMb ? "within" : "OVER");
+        bound + painted + fixed.peakMb, m.peakMb <= bound + painted + fixed.peakMb ? "within" : "OVER");
   }
   md::imaging::SetPictureCacheCapacity(before);
 }
-BENCHMARK(Six)->Arg(512)->Arg(256)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(LargeSix)->Arg(512)->Arg(256)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

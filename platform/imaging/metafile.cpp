@@ -221,8 +221,8 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
         MarkAlpha(out.get());
         if (header[3] > 0) {
           const char* svg = reinterpret_cast<const char*>(bytes + kHeaderBytes + maxPixels * 4);
-          out->vectors =
-              std::make_shared<SvgDrawing>(std::string(svg, static_cast<std::size_t>(header[3])), w, h, memoryLimit);
+          out->vectors = std::make_shared<SvgDrawing>(std::string(svg, static_cast<std::size_t>(header[3])),
+                                                      w, h, memoryLimit);
         }
         return "";
       },
