@@ -20,8 +20,9 @@ namespace md::imaging {
 // same bytes are drawn by the helper once a process, whatever file holds
 // them, and cost a later drawing none of its time; and the helper's SVG of a
 // drawing is read here only when it is at most 4 MiB, the most the helper
-// writes, refers to nothing outside itself and holds only what cairo writes;
-// otherwise the picture's pixels are drawn.
+// writes, refers to nothing outside itself, holds only what cairo writes and
+// draws within the bounds of svgdrawing.h; otherwise the picture's pixels are
+// drawn. Painting that SVG spends the drawing's budget too (draw.h).
 
 struct MetafileLimits {
   // The time one metafile may take.
