@@ -21,8 +21,9 @@ namespace md::imaging {
 // them, and cost a later drawing none of its time; and the helper's SVG of a
 // drawing is read here only when it is at most 4 MiB, the most the helper
 // writes, refers to nothing outside itself, holds only what cairo writes and
-// draws within the bounds of svgdrawing.h; otherwise the picture's pixels are
-// drawn. Painting that SVG spends the drawing's budget too (draw.h).
+// draws within the bounds the library sets on what it draws (elements,
+// path segments, layers, pictures' pixels); otherwise the picture's pixels
+// are drawn. Painting that SVG spends the drawing's budget too.
 
 struct MetafileLimits {
   // The time one metafile may take.
@@ -49,7 +50,7 @@ struct DrawingBudget;
 
 // One drawing: while the outermost one lives, the metafiles decoded on its
 // thread share its drawingMilliseconds, and so do the paints of metafiles'
-// drawings as vectors there (draw.h). A file started while some of them
+// drawings as vectors there. A file started while some of them
 // are left runs for its whole fileMilliseconds (or the whole budget, when
 // that is shorter); one that runs past it is answered as timed out
 // (DecodeResult::timedOut) and not remembered. Once the budget is spent, a
@@ -91,7 +92,7 @@ bool MetafileTimeSpent();
 std::string SpentMetafileTime();
 
 // Charges this thread's drawing, if any, with the time on the metafile
-// clock (metafile.h) from its making to its end.
+// clock (a steady clock, which tests may replace) from its making to its end.
 class ChargedMetafileTime {
  public:
   ChargedMetafileTime();
