@@ -641,12 +641,27 @@ SvgDrawing::~SvgDrawing() {
 
 bool SvgDrawing::Readable() const {
   if (!checked_.empty()) return false;
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (!read_) {
-    read_ = true;
-    handle_ = ReadHandle(svg_, &refusal_);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (read_) return refusal_.empty();
   }
-  return refusal_.empty();
+  // Read without the lock: librsvg takes locks of its own (libxml2's), which
+  // are never to be taken under this one. Threads that read at once keep the
+  // first reading.
+  std::string why;
+  _RsvgHandle* handle = ReadHandle(svg_, &why);
+  bool readable = false;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!read_) {
+      read_ = true;
+      refusal_ = why;
+      std::swap(handle_, handle);
+    }
+    readable = refusal_.empty();
+  }
+  if (handle != nullptr) g_object_unref(handle);
+  return readable;
 }
 
 std::string SvgDrawing::Refusal() const {

@@ -151,7 +151,7 @@ class SvgDrawing final : public canvas::VectorDrawing {
   // read ("" when it may).
   SvgMeasure measure_;
   std::string checked_;
-  mutable std::mutex mutex_;               // guards what follows; never held through a paint
+  mutable std::mutex mutex_;               // guards what follows; never held while librsvg runs
   mutable _RsvgHandle* handle_ = nullptr;  // the kept handle, when no paint holds it
   mutable bool read_ = false;
   mutable std::string refusal_;
