@@ -10,7 +10,6 @@
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/platform/imaging/imagefiles.h"
-#include "tests/platform/imaging/metafiles.h"
 #include "tests/platform/imaging/recordedimage.h"
 
 namespace {
@@ -307,58 +306,47 @@ TEST(ImagingDraw, APictureDrawnOntoSeveralRectanglesIsResampledOnceForEach) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // A metafile's drawing slow to paint, drawn onto a raster, puts on it the
-// pixels its vectors painted there unclipped give (black on white: one
-// rounding either way), inside the clip only, mirrored or not, partly off the
-// surface: the first drawing, which paints the raster it keeps, and the
-// next, which puts the kept raster there.
+// pixels its vectors painted there unclipped give, inside the clip only,
+// mirrored or not, partly off the surface: the first drawing, which paints
+// the raster it keeps, and the next, which puts the kept raster there.
 TEST(ImagingDraw, AKeptPaintingPutsThePixelsOfADirectPaintingThere) {
-  struct Row {
-    int x, y, width, height;  // the destination, on a 120 x 90 surface
-    RECT clip;
-  };
-  const Row rows[] = {{10, 5, 80, 40, {0, 0, 120, 90}},
-                      {90, 45, -80, -40, {0, 0, 120, 90}},
-                      {10, 80, 80, -40, {30, 20, 70, 90}},
-                      {70, 60, 80, 40, {0, 0, 120, 90}}};
-  // 600 squares scattered over an 80 x 40 view box: slow to paint by their
-  // segments, each edge straddling a pixel.
-  std::string squares;
+  // The destination from one corner to the other, on a 120 x 90 surface; the clip.
+  const std::pair<RECT, RECT> rows[] = {{{10, 5, 90, 45}, {0, 0, 120, 90}},
+                                        {{90, 45, 10, 5}, {0, 0, 120, 90}},
+                                        {{10, 80, 90, 40}, {30, 20, 70, 90}},
+                                        {{70, 60, 150, 100}, {0, 0, 120, 90}}};
+  // 600 black squares scattered over an 80 x 40 view box: slow to paint by
+  // their segments, each edge straddling a pixel.
+  std::string svg =
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"80\" height=\"40\" viewBox=\"0 0 80 40\">";
   for (int i = 0; i < 600; ++i)
-    squares += "<rect x=\"" + std::to_string(i * 7 % 79) + ".5\" y=\"" + std::to_string(i * 3 % 39) +
-               ".5\" width=\"1.5\" height=\"1\" style=\"fill:rgb(0%,0%,0%);\"/>";
+    svg += "<rect x=\"" + std::to_string(i * 7 % 79) + ".5\" y=\"" + std::to_string(i * 3 % 39) +
+           ".5\" width=\"1.5\" height=\"1\" style=\"fill:rgb(0%,0%,0%);\"/>";
   Bitmap b = QuadrantBitmap(2, 2);
-  b.vectors = std::make_shared<SvgDrawing>(
-      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"80\" height=\"40\" viewBox=\"0 0 80 40\">" +
-          squares + "</svg>",
-      80, 40, kDefaultMemoryLimit);
+  b.vectors = std::make_shared<SvgDrawing>(svg + "</svg>", 80, 40, kDefaultMemoryLimit);
   ASSERT_TRUE(b.vectors->SlowToPaint());
-  for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.x << ", " << row.y << ": " << row.width << " x " << row.height);
+  for (const auto& [to, clip] : rows) {
+    SCOPED_TRACE(testing::Message() << to.left << ", " << to.top << " to " << to.right << ", " << to.bottom);
     const f::SharedCacheCapacity capacity(ImageCache::kDefaultCapacity);
     const auto direct = cv::CairoCanvas::createImage(120, 90);
-    direct->drawVectors(b.vectors, {double(row.x), double(row.y)},
-                        {double(row.x + row.width), double(row.y + row.height)}, cv::State());
+    direct->drawVectors(b.vectors, {double(to.left), double(to.top)}, {double(to.right), double(to.bottom)},
+                        cv::State());
     direct->flush();
     for (int drawing = 0; drawing < 2; ++drawing) {
       const auto kept = cv::CairoCanvas::createImage(120, 90);
       HDC hdc = md::win::CreateScreenDC(kept.get(), 96, &md::text::FixedMetricsEngine());
-      ASSERT_TRUE(DrawBitmap(hdc, b, row.x, row.y, row.width, row.height, &row.clip));
+      ASSERT_TRUE(DrawBitmap(hdc, b, to.left, to.top, to.right - to.left, to.bottom - to.top, &clip));
       DeleteDC(hdc);
       kept->flush();
       EXPECT_EQ(ImageCache::Shared().PaintingCount(), 1u);
-      long long differing = 0;
+      int differing = 0;
       for (int y = 0; y < 90; ++y)
-        for (int x = 0; x < 120; ++x) {
-          const bool inside =
-              x >= row.clip.left && x < row.clip.right && y >= row.clip.top && y < row.clip.bottom;
-          differing +=
-              (kept->pixelRow(y)[x] & 0xFFFFFFu) != (inside ? direct->pixelRow(y)[x] & 0xFFFFFFu : 0xFFFFFFu);
-        }
+        for (int x = 0; x < 120; ++x)
+          differing += (kept->pixelRow(y)[x] & 0xFFFFFFu) !=
+                       (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom
+                            ? direct->pixelRow(y)[x] & 0xFFFFFFu
+                            : 0xFFFFFFu);
       EXPECT_EQ(differing, 0);
     }
   }
