@@ -66,6 +66,7 @@ TEST(PageHoldThreads, ACallOnAPageAnotherThreadIsInIsRefusedAndTheOtherCallAsAlo
     GateSet gate(page.get());
     ReleasePtr<IGIS_ElementFactory> factory(GIS_CreateGraphicElementFactoryObject());
     ReleasePtr<IGIS_Element> rect(factory->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_RECT, &gate, nullptr));
+    rect->SetRect(SGIS_Rect(1000, 4000, 4000, 1000));
     ASSERT_TRUE(i % 2 == 1 || page->SaveToFile(stored.c_str()));  // named by its file, or its address
     const auto print = [&](const std::string& file) {
       return GIS_PrintPageToFile(page.get(), kSide, kSide, kDpi, (dir + file).c_str());
