@@ -140,33 +140,27 @@ struct ScreenOnRecording {
   CGIS_ScreenDisplay display;
 };
 
-// An A4 portrait printer page at 100 dpi over a canvas of 827 x 1169 pixels,
-// the page's point (0, 29700) at the paper's top-left corner.
-struct PrinterOnCanvas {
-  explicit PrinterOnCanvas(md::canvas::Canvas* canvas)
-      : hdc(md::win::CreatePrinterDC(canvas, Setup(), &md::text::FixedMetricsEngine())),
+// An A4 portrait printer page at 100 dpi over a recording canvas, the page's
+// point (0, 29700) at the paper's top-left corner.
+struct PrinterOnRecording {
+  PrinterOnRecording()
+      : canvas(827, 1169),
+        hdc(md::win::CreatePrinterDC(&canvas, Setup(), &md::text::FixedMetricsEngine())),
         display(hdc, 21000, 29700, SGIS_Point(0, 29700, 0)) {
     display.PrepareDC();
   }
-  ~PrinterOnCanvas() { DeleteDC(hdc); }
+  ~PrinterOnRecording() { DeleteDC(hdc); }
   static md::win::PrinterSetup Setup() {
     md::win::PrinterSetup s;
     s.dpiX = s.dpiY = 100;
     return s;
   }
-  HDC hdc;
-  CGIS_PrintDisplay display;
-};
-
-// The same over a recording canvas.
-struct RecordingPaper {
-  md::canvas::RecordingCanvas canvas{827, 1169};
-};
-struct PrinterOnRecording : RecordingPaper, PrinterOnCanvas {
-  PrinterOnRecording() : PrinterOnCanvas(&canvas) {}
   std::vector<const md::canvas::Record*> Images() const {
     return canvas.recordsOf(md::canvas::Record::Type::Image);
   }
+  md::canvas::RecordingCanvas canvas;
+  HDC hdc;
+  CGIS_PrintDisplay display;
 };
 
 }  // namespace md::test
