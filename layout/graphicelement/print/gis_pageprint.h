@@ -42,6 +42,12 @@
 // and only one that wrote none gets a record of the call naming it), a NULL
 // or empty path, or output that cannot be written (the record gives the
 // system's reason).
+//
+// A FALSE of GIS_PrintPageToFile writes the file only when the page was
+// drawn: an element that failed to draw is crossed out where it can be, the
+// others are drawn, and the file is written (replacing an existing one).
+// Every other FALSE, where the page could not be drawn or written, writes no
+// file and leaves an existing one as it was.
 #pragma once
 
 #include "platform/win/wintypes.h"
