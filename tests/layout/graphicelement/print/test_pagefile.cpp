@@ -118,10 +118,10 @@ TEST(PageFile, AnUnknownTypeRefusesTheLoadAndPutsTheFeaturesBack) {
 }
 
 // A print that answers FALSE writes its file when it drew the page, an
-// element that failed crossed out (its file gone), and none when it could not
-// draw the page; each writes one record.
+// element that failed crossed out (its picture's file gone or refused), and
+// none when it could not draw the page; each writes one record.
 TEST(PagePrint, AFalsePrintWritesItsFileOnlyWhenItDrewThePage) {
-  enum Page { kPage, kPictureGone, kInUse, kNoReference, kWithoutElements, kNull };
+  enum Page { kPage, kPictureGone, kPictureRefused, kInUse, kNoReference, kWithoutElements, kNull };
   const struct {
     const char* name;
     Page page;
@@ -131,6 +131,8 @@ TEST(PagePrint, AFalsePrintWritesItsFileOnlyWhenItDrewThePage) {
   } rows[] = {
       {"picture file gone, PNG", kPictureGone, "gone.png", 29700, 72, true},
       {"picture file gone, PDF", kPictureGone, "gone.pdf", 29700, 72, true},
+      {"picture file refused, PNG", kPictureRefused, "refused.png", 29700, 72, true},
+      {"picture file refused, PNG", kPictureRefused, "refused.png", 29700, 72, true},
       {"page in use, PNG", kInUse, "used.png", 29700, 72, false},
       {"page in use, PDF", kInUse, "used.pdf", 29700, 72, false},
       {"no such folder, PNG", kPage, "missing/a.png", 29700, 72, false},
@@ -159,13 +161,18 @@ TEST(PagePrint, AFalsePrintWritesItsFileOnlyWhenItDrewThePage) {
     }
     if (row.page == kNoReference) page->GetFeatureClass()->SetSpatialReference(nullptr);
     ReleasePtr<IGIS_Element> shown;
-    if (row.page == kPictureGone) {
-      md::test::imagefiles::WriteAll(picture,
-                                     md::test::imagefiles::Png(8, 8, md::test::imagefiles::Opaque(8, 8)));
+    if (row.page == kPictureGone || row.page == kPictureRefused) {
+      namespace files = md::test::imagefiles;
+      files::Bytes png = files::Png(8, 8, files::Opaque(8, 8));
+      files::WriteAll(picture, png);
       shown.reset(page->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE));
       ASSERT_TRUE(dynamic_cast<IGIS_PictureElement*>(shown.get())->ImportPictureFromFile(picture.c_str()));
       shown->SetRect(SGIS_Rect(7000, 4000, 9000, 2000));
-      fs::remove(picture);
+      png.resize(png.size() / 2);
+      if (row.page == kPictureGone)
+        fs::remove(picture);
+      else
+        files::WriteAll(picture, png);
     }
     std::binary_semaphore held{0}, done{0};
     std::jthread holder;
