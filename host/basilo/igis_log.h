@@ -4,8 +4,8 @@
 // with one record: level, "Class::Method", a text, the source path, the line
 // and the build date. Records are kept in memory (the most recent ones, and
 // each thread's own most recent ones; a host reads those written since a
-// mark, all of them or those of its own thread) and appended to "mapdeck.log" in the folder of
-// GIS_GetTempDir().
+// mark, all of them or those of its own thread) and appended to
+// "mapdeck.log" in the folder of GIS_GetTempDir().
 #pragma once
 
 #include <cstddef>
