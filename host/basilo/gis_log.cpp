@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdarg>
@@ -20,6 +21,8 @@
 namespace {
 
 constexpr std::size_t kKeptRecords = 65536;
+// Each thread's own most recent records, kept apart from the shared ones.
+constexpr std::size_t kOwnKept = 4096;
 constexpr off_t kMaxFileSize = 16 * 1024 * 1024;  // then the file moves to mapdeck.log.1
 
 std::string OneLine(const std::string& s) {
@@ -45,6 +48,57 @@ thread_local std::size_t t_written = 0;
 std::atomic<std::uint64_t> g_lastThread{0};
 thread_local const std::uint64_t t_thread = ++g_lastThread;
 
+// Fills a record with the values Write takes.
+void Fill(SGIS_LogRecord* r, int level, const char* method, const char* text, const char* sourcePath,
+          int line, const char* buildDate) {
+  r->level = level;
+  r->method.assign(method != nullptr ? method : "");
+  r->text.assign(text != nullptr ? text : "");
+  r->sourcePath.assign(sourcePath != nullptr ? sourcePath : "");
+  r->line = line;
+  r->buildDate.assign(buildDate != nullptr ? buildDate : "");
+}
+
+// A record with its place among all the process's records.
+struct Numbered {
+  std::size_t index = 0;
+  SGIS_LogRecord record;
+};
+
+// Set once the thread's own records ended (a flag with nothing to end, so
+// that a record written later in the thread's end can still read it).
+thread_local bool t_ownEnded = false;
+
+// The calling thread's own most recent records, which only it writes and
+// reads: other threads' records cannot push them out.
+struct OwnRecords {
+  ~OwnRecords() { t_ownEnded = true; }
+  std::deque<Numbered> kept;
+  std::size_t droppedBefore = 0;  // one past the index of the last record dropped from them
+};
+thread_local OwnRecords t_own;
+
+// Keeps the record among the thread's own, at most `bound` of them; the
+// oldest one's strings take the new record's texts once they are full.
+void KeepOwn(std::size_t index, std::size_t bound, int level, const char* method, const char* text,
+             const char* sourcePath, int line, const char* buildDate) {
+  if (t_ownEnded) return;
+  OwnRecords& own = t_own;
+  Numbered n;
+  while (!own.kept.empty() && own.kept.size() >= bound) {
+    own.droppedBefore = own.kept.front().index + 1;
+    n = std::move(own.kept.front());
+    own.kept.pop_front();
+  }
+  if (bound == 0) {
+    own.droppedBefore = index + 1;
+    return;
+  }
+  n.index = index;
+  Fill(&n.record, level, method, text, sourcePath, line, buildDate);
+  own.kept.push_back(std::move(n));
+}
+
 class CGIS_Log final : public IGIS_Log {
  public:
   CGIS_Log() : path_(std::string(GIS_GetTempDir()) + "/mapdeck.log") {}
@@ -52,28 +106,14 @@ class CGIS_Log final : public IGIS_Log {
   void Write(int level, const char* method, const char* text, const char* sourcePath, int line,
              const char* buildDate) override {
     ++t_written;
-    std::lock_guard<std::mutex> lock(mutex_);
-    ++total_;
-    if (kept_ == 0 && !file_output_) return;
-    // Once the kept records are full, the oldest one's strings take the new
-    // record's texts: no allocation per record on a steady stream.
-    Kept kept;
-    if (kept_ != 0 && records_.size() >= kept_) {
-      kept = std::move(records_.front());
-      records_.pop_front();
+    std::size_t index = 0, ownBound = 0;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      index = total_;
+      ownBound = std::min(kOwnKept, kept_);
+      Keep(level, method, text, sourcePath, line, buildDate);
     }
-    kept.thread = t_thread;
-    SGIS_LogRecord& r = kept.record;
-    r.level = level;
-    r.method.assign(method != nullptr ? method : "");
-    r.text.assign(text != nullptr ? text : "");
-    r.sourcePath.assign(sourcePath != nullptr ? sourcePath : "");
-    r.line = line;
-    r.buildDate.assign(buildDate != nullptr ? buildDate : "");
-    if (file_output_) AppendToFile(r);
-    if (kept_ == 0) return;
-    records_.push_back(std::move(kept));
-    while (records_.size() > kept_) records_.pop_front();
+    KeepOwn(index, ownBound, level, method, text, sourcePath, line, buildDate);
   }
 
   std::size_t GetRecordCount() const override {
@@ -81,10 +121,21 @@ class CGIS_Log final : public IGIS_Log {
     return total_;
   }
 
-  std::vector<SGIS_LogRecord> GetRecordsSince(std::size_t mark) const override { return Since(mark, 0); }
+  std::vector<SGIS_LogRecord> GetRecordsSince(std::size_t mark) const override {
+    return Since(mark, 0, static_cast<std::size_t>(-1));
+  }
 
+  // The thread's own records since the mark; those dropped from them (past
+  // their bound) are looked for among the shared ones.
   std::vector<SGIS_LogRecord> GetThreadRecordsSince(std::size_t mark) const override {
-    return Since(mark, t_thread);
+    if (t_ownEnded) return Since(mark, t_thread, static_cast<std::size_t>(-1));
+    const OwnRecords& own = t_own;
+    std::vector<SGIS_LogRecord> out;
+    if (own.droppedBefore > mark)
+      out = Since(mark, t_thread, own.kept.empty() ? static_cast<std::size_t>(-1) : own.kept.front().index);
+    for (const Numbered& n : own.kept)
+      if (n.index >= mark) out.push_back(n.record);
+    return out;
   }
 
   const char* GetFilePath() const override { return path_.c_str(); }
@@ -107,13 +158,35 @@ class CGIS_Log final : public IGIS_Log {
     std::uint64_t thread = 0;
   };
 
-  // The kept records from the mark on, of the thread (any for 0).
-  std::vector<SGIS_LogRecord> Since(std::size_t mark, std::uint64_t thread) const {
+  // Counts the record, keeps it among the shared ones and appends it to the
+  // file; the lock is held.
+  void Keep(int level, const char* method, const char* text, const char* sourcePath, int line,
+            const char* buildDate) {
+    ++total_;
+    if (kept_ == 0 && !file_output_) return;
+    // Once the kept records are full, the oldest one's strings take the new
+    // record's texts: no allocation per record on a steady stream.
+    Kept kept;
+    if (kept_ != 0 && records_.size() >= kept_) {
+      kept = std::move(records_.front());
+      records_.pop_front();
+    }
+    kept.thread = t_thread;
+    Fill(&kept.record, level, method, text, sourcePath, line, buildDate);
+    if (file_output_) AppendToFile(kept.record);
+    if (kept_ == 0) return;
+    records_.push_back(std::move(kept));
+    while (records_.size() > kept_) records_.pop_front();
+  }
+
+  // The shared records from the mark on and before `until`, of the thread
+  // (any for 0).
+  std::vector<SGIS_LogRecord> Since(std::size_t mark, std::uint64_t thread, std::size_t until) const {
     std::lock_guard<std::mutex> lock(mutex_);
     const std::size_t first = total_ - records_.size();  // index of records_.front()
-    std::size_t from = mark < first ? first : mark;
+    const std::size_t from = std::max(mark, first), to = std::min(until, total_);
     std::vector<SGIS_LogRecord> out;
-    for (std::size_t i = from; i < total_; ++i) {
+    for (std::size_t i = from; i < to; ++i) {
       const Kept& k = records_[i - first];
       if (thread == 0 || k.thread == thread) out.push_back(k.record);
     }

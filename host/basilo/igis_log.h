@@ -2,9 +2,10 @@
 //
 // Every failure in the host libraries and in the layout library is reported
 // with one record: level, "Class::Method", a text, the source path, the line
-// and the build date. Records are kept in memory (the most recent ones; a
-// host reads those written since a mark, all of them or those of its own
-// thread) and appended to "mapdeck.log" in the folder of GIS_GetTempDir().
+// and the build date. Records are kept in memory (the most recent ones, and
+// each thread's own most recent ones; a host reads those written since a
+// mark, all of them or those of its own thread) and appended to
+// "mapdeck.log" in the folder of GIS_GetTempDir().
 #pragma once
 
 #include <cstddef>
@@ -41,9 +42,12 @@ class IGIS_Log {
   // 0 keeps none (records are still counted and written to the file), for a
   // process that never reads them back.
   virtual void SetKeptRecordCount(std::size_t count) = 0;
-  // Of the records GetRecordsSince(mark) answers, those the calling thread
-  // wrote: what its own calls wrote since the mark, whatever other threads
-  // wrote meanwhile.
+  // The records the calling thread wrote since the mark, oldest first,
+  // whatever other threads wrote meanwhile: besides the records kept for
+  // all threads, each thread keeps its own most recent 4096 (no more than
+  // SetKeptRecordCount keeps), which other threads' records cannot push
+  // out. Older ones of its own are answered while still among those kept
+  // for all.
   virtual std::vector<SGIS_LogRecord> GetThreadRecordsSince(std::size_t mark) const = 0;
 
  protected:

@@ -1227,6 +1227,15 @@ void CairoCanvas::paintPending() {
   pageEnds_.clear();
 }
 
+void CairoCanvas::discard() {
+  if (finished_ || output_ == nullptr) return;
+  pending_.reset();
+  finished_ = true;
+  // The surface writes its ending into the temporary file, which then goes.
+  cairo_surface_finish(surface_);
+  output_.reset();
+}
+
 bool CairoCanvas::finish() {
   if (!finished_) {
     if (pending_ != nullptr) paintPending();

@@ -142,6 +142,9 @@ class CairoCanvas final : public Canvas {
   // Completes the output (vector files are written); later drawing is
   // ignored. Returns false when cairo reported an error at any time.
   bool finish();
+  // Vector files: ends the canvas without writing its file, an existing one
+  // left as it was; later drawing is ignored.
+  void discard();
   // False once cairo has reported an error (a file that cannot be written,
   // out of memory).
   bool ok() const;

@@ -61,8 +61,9 @@ struct DrawingBudget;
 // Outside every drawing a file has its own time only.
 //
 // A drawing belongs to the thread that made it. Ended on another thread, it
-// ends for its own: that thread's next metafile finds it ended and is drawn
-// as after its end there; the ending thread's own drawing is left as it was.
+// ends for the thread that made it: that thread's next metafile finds it
+// ended and is drawn as after its end there; the ending thread's own drawing
+// is left as it was.
 //
 // The print calls (layout/graphicelement/print/gis_pageprint.h) open one
 // for each page they draw; a host that draws elements itself opens one

@@ -38,9 +38,7 @@ using namespace md::layout::shapes;
 namespace {
 
 constexpr const char* kClass = "CGIS_PictureElement";
-// These two methods are named with a leading blank in their records.
-constexpr const char* kImportMethod = " CGIS_PictureElement::ImportPictureFromFile";
-constexpr const char* kFileMethod = " CGIS_PictureElement::Archive";
+constexpr const char* kFileMethod = "CGIS_PictureElement::Archive";
 constexpr const char* kCannotOpen = "不能打开文件%s";
 
 // Commit flags of an import (geometry and the file name).
@@ -151,13 +149,13 @@ std::string CGIS_PictureElement::GetPictureDescription() const {
 // ---- Import -------------------------------------------------------------------
 
 BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
+  const std::string method = m_core.Method("ImportPictureFromFile");
   if (szFileName == nullptr) {
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, kImportMethod, "szFileName为NULL");
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "szFileName为NULL");
     return FALSE;
   }
   const std::string path(szFileName);
   if (path == m_strFileName) return FALSE;
-  const std::string method = m_core.Method("ImportPictureFromFile");
   // A longer path cannot be stored whole: refused rather than cut.
   if (path.size() > kMaxPathBytes) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "strlen(szFileName) > %zu", kMaxPathBytes);
@@ -170,12 +168,11 @@ BOOL CGIS_PictureElement::ImportPictureFromFile(const char* szFileName) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "pAttributes == NULL");
     return FALSE;
   }
-  // Decode first: a file that gives no picture changes nothing.
+  // Decode first: a file that gives no picture changes nothing, and its one
+  // record names the file and why.
   const md::imaging::DecodeResult picture = md::imaging::ImageCache::Shared().Load(path);
   if (!picture) {
-    GIS_LOG(GIS_LOG_LEVEL_STORAGE, kImportMethod, "%s: %s", path.c_str(), picture.error.c_str());
-    GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
-            "image.GetWidth() == 0 || image.GetHeight() == 0 图片的宽高为零");
+    GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "%s: %s", path.c_str(), picture.error.c_str());
     return FALSE;
   }
 

@@ -20,7 +20,7 @@ class IGIS_PictureElement : public IGIS_Element {
   virtual BOOL SetFramePropertyPtr(IGIS_FrameProperty* pFrame) = 0;
   // Makes the element show the picture of the file, fitted into its
   // rectangle; FALSE, nothing changed, when the file is the one shown or
-  // cannot be decoded.
+  // cannot be decoded (one record names the file and says why).
   virtual BOOL ImportPictureFromFile(const char* szFileName) = 0;
   // Always 0: the element keeps no device-independent bitmap.
   virtual int GetDIBHeight() = 0;

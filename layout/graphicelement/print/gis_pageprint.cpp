@@ -111,9 +111,13 @@ bool DrawElements(HDC hdc, int paperWidth, int paperHeight, const std::vector<IG
   return DrawThrough(hdc, &display, true, elements, method);
 }
 
+// How a print drew its page: every element, all but those that failed (each
+// with its record), or nothing (with the record of why).
+enum class Drawn { kWhole, kWithFailures, kNothing };
+
 // Draws the elements onto a canvas spanning the paper at dpi.
-bool PrintOnCanvas(const std::vector<IGIS_Element*>& elements, int paperWidth, int paperHeight, int dpi,
-                   CairoCanvas* canvas, const char* method) {
+Drawn PrintOnCanvas(const std::vector<IGIS_Element*>& elements, int paperWidth, int paperHeight, int dpi,
+                    CairoCanvas* canvas, const char* method) {
   md::win::PrinterSetup setup;
   setup.dpiX = setup.dpiY = dpi;
   setup.paperWidthMm = paperWidth / 100.0;
@@ -121,12 +125,12 @@ bool PrintOnCanvas(const std::vector<IGIS_Element*>& elements, int paperWidth, i
   HDC hdc = md::win::CreatePrinterDC(canvas, setup, nullptr);
   if (hdc == nullptr) {
     GIS_LOG(GIS_LOG_LEVEL_CHECK, method, "cannot make a printer device context");
-    return false;
+    return Drawn::kNothing;
   }
   const bool ok = DrawElements(hdc, paperWidth, paperHeight, elements, method);
   DeleteDC(hdc);
   canvas->flush();
-  return ok;
+  return ok ? Drawn::kWhole : Drawn::kWithFailures;
 }
 
 }  // namespace
@@ -164,14 +168,19 @@ BOOL GIS_PrintPageToFile(IGIS_FeatureSet* page, int paperWidth, int paperHeight,
       GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "writing %s failed: %s", file.c_str(), why.c_str());
     return FALSE;
   }
-  const bool drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
-  // A PDF is written when finished, also after a failed element: what was drawn is kept.
+  const Drawn drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
+  // A page drawn is written, also with elements that failed (crossed out,
+  // each with its record); a page not drawn writes no file.
+  if (drawn == Drawn::kNothing) {
+    if (!png) canvas->discard();
+    return FALSE;
+  }
   const bool written = png ? canvas->writePng(file, &why) : canvas->finish();
   if (!written) {
     if (!png) why = canvas->failure();
     GIS_LOG(GIS_LOG_LEVEL_STORAGE, kMethod, "writing %s failed: %s", file.c_str(), why.c_str());
   }
-  return drawn && written ? TRUE : FALSE;
+  return drawn == Drawn::kWhole && written ? TRUE : FALSE;
 }
 
 BOOL GIS_PrintPageToSurface(IGIS_FeatureSet* page, int paperWidth, int paperHeight, int dpi,
@@ -188,8 +197,8 @@ BOOL GIS_PrintPageToSurface(IGIS_FeatureSet* page, int paperWidth, int paperHeig
     GIS_LOG(GIS_LOG_LEVEL_CHECK, kMethod, "pSurface == NULL or in error");
     return FALSE;
   }
-  const bool drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
-  return drawn && canvas->finish() ? TRUE : FALSE;
+  const Drawn drawn = PrintOnCanvas(elements, paperWidth, paperHeight, dpi, canvas.get(), kMethod);
+  return drawn == Drawn::kWhole && canvas->finish() ? TRUE : FALSE;
 }
 
 BOOL GIS_DrawPageToDisplay(HDC hdc, IGIS_FeatureSet* page, IGIS_Display* display) {

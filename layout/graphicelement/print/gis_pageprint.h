@@ -42,6 +42,12 @@
 // and only one that wrote none gets a record of the call naming it), a NULL
 // or empty path, or output that cannot be written (the record gives the
 // system's reason).
+//
+// A FALSE of GIS_PrintPageToFile writes the file only when the page was
+// drawn: an element that failed to draw is crossed out where it can be, the
+// others are drawn, and the file is written (replacing an existing one).
+// Every other FALSE, where the page could not be drawn or written, writes no
+// file and leaves an existing one as it was.
 #pragma once
 
 #include "platform/win/wintypes.h"
@@ -62,7 +68,12 @@ extern "C" {
 // Prints the page onto paper of paperWidth x paperHeight page units into a
 // file chosen by the path's ending: ".png" a white raster at dpi, ".pdf" a
 // one-page PDF whose drawing lies on a device grid of dpi. An existing file
-// is replaced only once all of the new one is written.
+// is replaced only once all of the new one is written. While it runs, a print
+// holds memory besides the pictures' capacity
+// (platform/imaging/picturecache.h): a PNG its page's pixels (4 bytes a pixel
+// at dpi) and the picture it is drawing, decoded; a PDF every picture of its
+// page as drawn (4 bytes a pixel at its printed size, at most 600 dpi) until
+// it ends, up to as much again while it writes the file.
 __attribute__((visibility("default"))) BOOL GIS_PrintPageToFile(IGIS_FeatureSet* page, int paperWidth,
                                                                 int paperHeight, int dpi, const char* path);
 

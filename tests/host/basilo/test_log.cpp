@@ -4,6 +4,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "host/basilo/igis_globalproperties.h"
 #include "host/basilo/igis_log.h"
@@ -87,6 +88,42 @@ TEST(LogThreads, EachThreadCountsTheRecordsItWrote) {
   GIS_GetLogPtr()->EnableFileOutput(TRUE);
   EXPECT_EQ(GIS_GetThreadLogRecordCount() - mine, 1u);
   EXPECT_EQ(theirs, 3u);
+}
+
+// A thread that marks, writes, waits while other threads write past the
+// records kept for all threads, and writes again reads every record of its
+// own since the mark, up to its own most recent 4,096; past those, its older
+// ones only while they are still among the records kept for all.
+TEST(LogThreads, AThreadReadsItsOwnRecordsWhateverOtherThreadsWrite) {
+  const struct {
+    int before, others;
+    std::size_t read;  // of the thread's own before + 1 records, the last ones read
+  } rows[] = {
+      {1, 65536 + 10, 2},       // its own outlast other threads' records
+      {4096 + 4, 0, 4096 + 5},  // past its own bound, still among those of all threads
+      {4096 + 4, 65536, 4096},  // past both: its own most recent 4,096
+  };
+  IGIS_Log* log = GIS_GetLogPtr();
+  log->EnableFileOutput(FALSE);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::to_string(row.before) + " own, " + std::to_string(row.others) + " of another thread");
+    const std::size_t mark = log->GetRecordCount();
+    const auto write = [log](const char* method, int i) {
+      log->Write(3, method, std::to_string(i).c_str(), "p.cpp", 1, "date");
+    };
+    for (int i = 0; i < row.before; ++i) write("CGIS_Test::Mine", i);
+    std::thread([&] {
+      for (int i = 0; i < row.others; ++i) write("CGIS_Test::Other", i);
+    }).join();
+    write("CGIS_Test::Mine", row.before);
+    const std::vector<SGIS_LogRecord> read = log->GetThreadRecordsSince(mark);
+    ASSERT_EQ(read.size(), row.read);
+    for (std::size_t i = 0; i < read.size(); ++i) {
+      ASSERT_EQ(read[i].method, "CGIS_Test::Mine");
+      ASSERT_EQ(read[i].text, std::to_string(row.before + 1 - row.read + i));
+    }
+  }
+  log->EnableFileOutput(TRUE);
 }
 
 TEST(Log, OnlyTheKeptNumberOfRecordsStaysInMemory) {

@@ -235,7 +235,7 @@ TEST(DemoProgram, FailsNamingAPictureItCouldNotMakeAndTheRecordsWhy) {
   EXPECT_EQ(run.status, 1) << run.output;
   for (const char* part :
        {"sample-page: a picture, object or link was not made or drawn as the page meant it:",
-        "[1]  CGIS_PictureElement::ImportPictureFromFile: ", "mapdeck-metafile is missing"})
+        "[1] CGIS_PictureElement::ImportPictureFromFile: ", "mapdeck-metafile is missing"})
     EXPECT_NE(run.output.find(part), std::string::npos) << part;
 }
 

@@ -106,7 +106,7 @@ TEST_F(PictureArchive, AKeptPictureComesBackFromAStoredPageWithTheSameBytes) {
   EXPECT_EQ(screen.Images().size(), 1u);
   read->Release();
   fresh->Release();
-  EXPECT_FALSE(mark.Has(1, " CGIS_PictureElement::Archive"));
+  EXPECT_FALSE(mark.Has(1, "CGIS_PictureElement::Archive"));
 }
 
 // Files of this process's folders in the temporary folder holding the bytes
@@ -222,7 +222,7 @@ TEST_F(PictureArchive, KeepingIsRefusedWithoutAReadableFileAndChangesNothing) {
   std::filesystem::remove(path);
   LogMark mark;
   e->ArchivePictureData(true);
-  EXPECT_TRUE(mark.Has(1, " CGIS_PictureElement::Archive", "不能打开文件" + path));
+  EXPECT_TRUE(mark.Has(1, "CGIS_PictureElement::Archive", "不能打开文件" + path));
   EXPECT_FALSE(e->IsSaveInDoc());
   EXPECT_EQ(e->GetFileName(), path);
   EXPECT_EQ(CustomBytes(e), custom);

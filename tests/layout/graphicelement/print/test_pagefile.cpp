@@ -10,17 +10,22 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <semaphore>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/basilo/releaseptr.h"
 #include "host/featra/gis_elementregistry.h"
 #include "host/featra/igis_feature.h"
+#include "host/featra/pagehold.h"
 #include "host/sferon/igis_spatialreference.h"
 #include "layout/graphicelement/igis_element.h"
+#include "layout/graphicelement/picture/igis_pictureelement.h"
 #include "layout/graphicelement/print/gis_pageprint.h"
 #include "layout/graphicelement/shapes/igis_rectelement.h"
 #include "layout/graphicelement/text/igis_textelement.h"
+#include "tests/platform/imaging/imagefiles.h"
 #include "tests/support/logmark.h"
 
 namespace {
@@ -112,42 +117,81 @@ TEST(PageFile, AnUnknownTypeRefusesTheLoadAndPutsTheFeaturesBack) {
   EXPECT_EQ(loaded->GetFeatureCount(), 0);
 }
 
-struct Refusal {
-  const char* name;
-  bool dropReference;
-  bool withoutElements;
-  int dpi;
-  const char* file;
-  const char* method;
-};
-
-class PagePrint : public ::testing::TestWithParam<Refusal> {};
-
-TEST_P(PagePrint, IsRefusedWithARecordAndNoFile) {
-  const Refusal& r = GetParam();
+// A print that answers FALSE writes its file when it drew the page, an
+// element that failed crossed out (its picture's file gone or refused), and
+// none when it could not draw the page; each writes one record.
+TEST(PagePrint, AFalsePrintWritesItsFileOnlyWhenItDrewThePage) {
+  enum Page { kPage, kPictureGone, kPictureRefused, kInUse, kNoReference, kWithoutElements, kNull };
+  const struct {
+    const char* name;
+    Page page;
+    const char* file;  // in the test's folder
+    int paperWidth, dpi;
+    bool written;
+  } rows[] = {
+      {"picture file gone, PNG", kPictureGone, "gone.png", 29700, 72, true},
+      {"picture file gone, PDF", kPictureGone, "gone.pdf", 29700, 72, true},
+      {"picture file refused, PNG", kPictureRefused, "refused.png", 29700, 72, true},
+      {"picture file refused, PNG", kPictureRefused, "refused.png", 29700, 72, true},
+      {"page in use, PNG", kInUse, "used.png", 29700, 72, false},
+      {"page in use, PDF", kInUse, "used.pdf", 29700, 72, false},
+      {"no such folder, PNG", kPage, "missing/a.png", 29700, 72, false},
+      {"no such folder, PDF", kPage, "missing/a.pdf", 29700, 72, false},
+      {"unknown ending", kPage, "a.jpg", 29700, 72, false},
+      {"NULL page", kNull, "null.pdf", 29700, 72, false},
+      {"no spatial reference", kNoReference, "reference.pdf", 29700, 72, false},
+      {"features without elements", kWithoutElements, "bare.pdf", 29700, 72, false},
+      {"raster resolution", kPage, "fine.png", 29700, 601, false},
+      {"vector resolution", kPage, "fine.pdf", 29700, GIS_PRINT_VECTOR_DPI + 1, false},
+      {"paper without width", kPage, "flat.pdf", 0, 72, false},
+      {"paper past a raster", kPage, "wide.png", 10000100, 36, false},
+      {"paper past a printer", kPage, "wide.pdf", 10000100, 36, false},  // 100 m: a PDF, no printer
+  };
   Folder folder;
-  TwoElements first;
-  ReleasePtr<IGIS_FeatureSet> page(NewPage());
-  IGIS_FeatureSet* printed = first.page.get();
-  if (r.withoutElements) {
-    ASSERT_TRUE(first.page->SaveToFile(folder.File("page.mdfs").c_str()));
-    ASSERT_TRUE(page->LoadFromFile(folder.File("page.mdfs").c_str()));
-    printed = page.get();
+  const std::string picture = folder.File("picture.png");
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TwoElements first;
+    ReleasePtr<IGIS_FeatureSet> bare(NewPage());
+    IGIS_FeatureSet* page = row.page == kNull ? nullptr : first.page.get();
+    if (row.page == kWithoutElements) {
+      ASSERT_TRUE(first.page->SaveToFile(folder.File("page.mdfs").c_str()));
+      ASSERT_TRUE(bare->LoadFromFile(folder.File("page.mdfs").c_str()));
+      page = bare.get();
+    }
+    if (row.page == kNoReference) page->GetFeatureClass()->SetSpatialReference(nullptr);
+    ReleasePtr<IGIS_Element> shown;
+    if (row.page == kPictureGone || row.page == kPictureRefused) {
+      namespace files = md::test::imagefiles;
+      files::Bytes png = files::Png(8, 8, files::Opaque(8, 8));
+      files::WriteAll(picture, png);
+      shown.reset(page->CreateElement(GIS_TYPE_GRAPHIC_ELEMENT_PICTURE));
+      ASSERT_TRUE(dynamic_cast<IGIS_PictureElement*>(shown.get())->ImportPictureFromFile(picture.c_str()));
+      shown->SetRect(SGIS_Rect(7000, 4000, 9000, 2000));
+      png.resize(png.size() / 2);
+      if (row.page == kPictureGone)
+        fs::remove(picture);
+      else
+        files::WriteAll(picture, png);
+    }
+    std::binary_semaphore held{0}, done{0};
+    std::jthread holder;
+    if (row.page == kInUse) {
+      holder = std::jthread([&] {
+        const md::featra::PageHold hold(page, "test");
+        held.release();
+        done.acquire();
+      });
+      held.acquire();
+    }
+    const std::string file = folder.File(row.file);
+    md::test::LogMark mark;
+    EXPECT_FALSE(GIS_PrintPageToFile(page, row.paperWidth, 21000, row.dpi, file.c_str()));
+    done.release();
+    EXPECT_EQ(mark.Count(), 1u);
+    EXPECT_EQ(fs::exists(file), row.written);
   }
-  if (r.dropReference) printed->GetFeatureClass()->SetSpatialReference(nullptr);
-  md::test::LogMark mark;
-  EXPECT_FALSE(GIS_PrintPageToFile(printed, 29700, 21000, r.dpi, folder.File(r.file).c_str()));
-  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, r.method));
-  EXPECT_FALSE(fs::exists(folder.File(r.file)));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Refusals, PagePrint,
-    ::testing::Values(Refusal{"NoSpatialReference", true, false, 100, "a.png", "GIS_PrintPageToFile"},
-                      Refusal{"FeaturesWithoutElements", false, true, 100, "a.png", "GIS_PrintPageToFile"},
-                      Refusal{"RasterResolution", false, false, 601, "a.png", "GIS_PrintPageToFile"},
-                      Refusal{"UnknownEnding", false, false, 100, "a.jpg", "GIS_PrintPageToFile"}),
-    [](const ::testing::TestParamInfo<Refusal>& info) { return info.param.name; });
 
 // A bad path given to printing, saving or loading, and the one record it
 // writes: NULL or empty named as such, a file that cannot be written with the
