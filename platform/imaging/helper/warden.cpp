@@ -1,20 +1,26 @@
 // mapdeck-warden: the first process of every isolated run of the imaging
 // library (platform/imaging/isolate.h). It starts the run's program and ends
-// every process the program leaves behind. The program runs fenced: a
-// seccomp filter, installed just before its exec, lets it and everything it
-// starts signal no process but the program itself and keeps them all in the
-// run's process group, which the warden leads. As a child subreaper the
-// warden also becomes the parent of each process below it whose parent ends,
-// and kills the children it finds in /proc, those that left the group where
-// no filter could be installed too. Started by the library, never by hand:
+// every process the program leaves behind. The program runs fenced
+// (fence.h: Landlock, or namespaces where the kernel lacks it, a system call
+// allow-list and no capability), from just before its exec: among the rest
+// it and everything it starts signal no process but the program itself and
+// stay in the run's process group, which the warden leads. Where the fence
+// is namespaces, the warden's child waits outside them for the program,
+// which runs two processes below it, and ends as the program ended. As a
+// child subreaper the warden also becomes the parent of each process below
+// it whose parent ends, and kills the children it finds in /proc, those
+// that left the group where no filter could be installed too. Started by
+// the library, never by hand:
 //
 //   mapdeck-warden <the library's process id> <errno> <program> <argument>...
+//   mapdeck-warden --fences
 //
 // where a non-zero errno is a failure of the warden's fork to pretend
-// (tests). The program gets the warden's descriptors but the report's
-// (warden.h) and an empty signal mask; the warden keeps none of the run's
-// descriptors, so that the answer pipe closes once the program and what it
-// started are gone. When the program ends, or the library asks for the end
+// (tests); the second form prints the fences a program gets here. The
+// program gets the warden's descriptors but the report's (warden.h) and an
+// empty signal mask; the warden keeps none of the run's descriptors, so
+// that the answer pipe closes once the program and what it started are
+// gone. When the program ends, or the library asks for the end
 // (SIGTERM, also sent when the library's thread ends), every process below
 // the warden is killed and reaped, and the report says how the program ended
 // (or that it could not be started, and why). Where the warden cannot reach
