@@ -15,8 +15,10 @@
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,6 +26,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/files/filestore.h"
@@ -57,7 +60,7 @@ std::string TracerOf(const std::string& status) {
 // as long as it lives.
 struct Without {
   explicit Without(const char* fences) {
-    if (fences != nullptr) ::setenv(detail::kFencesWithout, fences, 1);
+    if (fences != nullptr && *fences != '\0') ::setenv(detail::kFencesWithout, fences, 1);
   }
   ~Without() { ::unsetenv(detail::kFencesWithout); }
 };
@@ -72,9 +75,22 @@ std::string RunStandIn(const std::vector<std::string>& args) {
   return error;
 }
 
-// The table, run in this process as it is (root or nobody): a line for each
-// row that failed.
-std::string WaysIntoTheHost(bool namespaces) {
+// What refuses a row's call: each fence of the files and other processes
+// (Landlock, or the namespaces) and the filter; the filter alone, a call on
+// itself, its child or its warden, done without it; the filter alone, a
+// call on the host, not tried without it; nothing.
+enum class By { Both, Filter, FilterOnHost, None };
+
+// The table, run in this process as it is (root or nobody), with the fences
+// `without` names pretended missing; a line for each row that failed.
+// Namespaces leave reading files open. Where the filter is missing, Landlock
+// holds the files, the other processes' /proc entries and tracing, and, from
+// its ABI 4 and 6, TCP and signals and abstract sockets; and each call the
+// filter alone refuses is done, or refused otherwise than by it: each of
+// its refusals has a row that fails should it go.
+std::string WaysIntoTheHost(const std::string& without, int fences) {
+  const bool filter = without.find("filter") == std::string::npos;
+  const bool namespaces = (fences & detail::kFenceNamespaces) != 0;
   std::string failed;
   const std::string host = std::to_string(::getpid());
   char address[32];
@@ -83,7 +99,7 @@ std::string WaysIntoTheHost(bool namespaces) {
   const std::string folder = ::mkdtemp(folderTemplate);
   const std::string secret = folder + "/secret", written = folder + "/written";
   std::ofstream(secret) << "the host's secret";
-  // A loopback listener of the host's.
+  // A loopback listener of the host's, and an abstract unix socket.
   const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in at{};
   at.sin_family = AF_INET;
@@ -93,6 +109,14 @@ std::string WaysIntoTheHost(bool namespaces) {
   ::listen(listener, 4);
   ::getsockname(listener, reinterpret_cast<sockaddr*>(&at), &size);
   const std::string port = std::to_string(ntohs(at.sin_port));
+  const std::string abstract = "mapdeck-sandbox-" + host;
+  const int unixListener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un named{};
+  named.sun_family = AF_UNIX;
+  abstract.copy(named.sun_path + 1, sizeof named.sun_path - 2);
+  ::bind(unixListener, reinterpret_cast<sockaddr*>(&named),
+         static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + abstract.size()));
+  ::listen(unixListener, 4);
   // SIGURG blocked here: one sent to the host stays pending.
   sigset_t urgent, pending;
   sigemptyset(&urgent);
@@ -106,84 +130,97 @@ std::string WaysIntoTheHost(bool namespaces) {
     ::sched_getaffinity(0, sizeof cpus, &cpus);
     std::string s = std::to_string(files.rlim_cur) + "/" + std::to_string(cpu.rlim_cur) + "/" +
                     std::to_string(::getpriority(PRIO_PROCESS, 0)) + "/" + std::to_string(CPU_COUNT(&cpus)) +
-                    "/" + ReadAll("/proc/self/oom_score_adj") + "/" + std::to_string(g_hostValue) + "/" +
-                    TracerOf(ReadAll("/proc/self/status"));
+                    "/" + std::to_string(std::atoi(ReadAll("/proc/self/oom_score_adj").c_str())) + "/" +
+                    std::to_string(g_hostValue) + "/" + TracerOf(ReadAll("/proc/self/status"));
     ::sigpending(&pending);
-    pollfd waiting{listener, POLLIN, 0};
+    pollfd waiting[2] = {{listener, POLLIN, 0}, {unixListener, POLLIN, 0}};
+    ::poll(waiting, 2, 0);
     return s + (sigismember(&pending, SIGURG) ? "/signalled" : "") +
-           (::poll(&waiting, 1, 0) == 1 ? "/connected" : "") + (fs::exists(written) ? "/written" : "");
+           (waiting[0].revents != 0 ? "/connected" : "") +
+           (waiting[1].revents != 0 ? "/connected by unix" : "") + (fs::exists(written) ? "/written" : "");
   };
   const std::string before = state();
 
-  // The call the stand-in tries, what it answers ("errno 1": the filter's
-  // refusal; "errno": any refusal), and the argument it gets. Namespaces
-  // leave reading files open: there the file is read.
+  // The call the stand-in tries, what refuses it, what it answers then
+  // ("errno 1": the filter's refusal; "errno": any), the argument it gets,
+  // and the Landlock ABI's part that holds it without the filter.
+  const int scope = detail::kFenceLandlockScope, tcp = detail::kFenceLandlockNet;
   const struct {
     const char* call;
+    By by;
     const char* answer;
     std::string argument;
+    int landlock = 0;
   } rows[] = {
       // Ways into the host; each leaves the host's state as it was.
-      {"write the host's memory", "errno", address},
-      {"read the host's environment", "errno", ""},
-      {"limit the host's open files", "errno 1", ""},
-      {"limit the host's processor time", "errno 1", ""},
-      {"lower the host's priority", "errno 1", ""},
-      {"bind the host to a processor", "errno 1", ""},
-      {"raise the host's OOM score", "errno", ""},
-      {"write a file", "errno", written},
-      {"read a file", namespaces ? "done" : "errno", secret},
-      {"connect to the host", "errno 1", port},
-      {"signal the host", "errno 1", ""},
-      {"tgkill the host", "errno 1", ""},
-      {"queue a signal to the host", "errno 1", ""},
-      {"trace the host", "errno 1", ""},
-      {"read the host's memory across", "errno 1", address},
-      {"write the host's memory across", "errno 1", address},
+      {"write the host's memory", By::Both, "errno", address},
+      {"read the host's environment", By::Both, "errno", ""},
+      {"limit the host's open files", By::FilterOnHost, "errno 1", ""},
+      {"limit the host's processor time", By::FilterOnHost, "errno 1", ""},
+      {"lower the host's priority", By::FilterOnHost, "errno 1", ""},
+      {"bind the host to a processor", By::FilterOnHost, "errno 1", ""},
+      {"raise the host's OOM score", By::Both, "errno", ""},
+      {"write a file", By::Both, "errno", written},
+      {"read a file", By::Both, namespaces ? "done" : "errno", secret},
+      {"connect to the host", By::Both, "errno 1", port, tcp},
+      {"connect to the host's abstract socket", By::Both, "errno 1", abstract, scope},
+      {"signal the host", By::Both, "errno 1", "", scope},
+      {"tgkill the host", By::Both, "errno 1", "", scope},
+      {"queue a signal to the host", By::Both, "errno 1", "", scope},
+      {"trace the host", By::Both, "errno 1", ""},
+      {"read the host's memory across", By::Both, "errno 1", address},
+      {"write the host's memory across", By::Both, "errno 1", address},
       // Calls only the filter refuses: on itself, a child of its own, its warden.
-      {"kill itself", "done", ""},
-      {"end on its own signal", "the renderer stopped on signal 12", ""},
-      {"kill its warden", "errno 1", ""},
-      {"kill its group", "errno 1", ""},
-      {"kill a child", "errno 1", ""},
-      {"tkill a child", "errno 1", ""},
-      {"tgkill a child", "errno 1", ""},
-      {"queue a signal to a child", "errno 1", ""},
-      {"queue a signal to a child's thread", "errno 1", ""},
-      {"signal through a pidfd", "errno 1", ""},
-      {"open a pidfd", "errno 1", ""},
-      {"take a descriptor through a pidfd", "errno 1", ""},
-      {"trace its warden", "errno 1", ""},
-      {"trace a child", "errno 1", ""},
-      {"read itself across", "errno 1", ""},
-      {"write itself across", "errno 1", ""},
-      {"own a pipe for its warden", "errno 1", ""},
-      {"start a session", "errno 1", ""},
-      {"leave its group", "errno 1", ""},
-      {"limit a child's open files", "errno 1", ""},
-      {"change its priority", "errno 1", ""},
-      {"bind itself to a processor", "errno 1", ""},
-      {"change its scheduling", "errno 1", ""},
-      {"change its input and output priority", "errno 1", ""},
-      {"set up an io_uring", "errno 1", ""},
-      {"load a bpf program", "errno 1", ""},
-      {"open a perf event", "errno 1", ""},
-      {"read its keyring", "errno 1", ""},
-      {"mount", "errno 1", ""},
-      {"make a user namespace", "errno 1", ""},
-      {"start a child in a user namespace", "errno 1", ""},
-      {"fake a terminal's input", "errno 1", ""},
-      {"open an inet socket", "errno 1", ""},
-      {"open a netlink socket", "errno 1", ""},
+      {"kill itself", By::None, "done", ""},
+      {"end on its own signal", By::None, "the renderer stopped on signal 12", ""},
+      {"kill its warden", By::Both, "errno 1", "", scope},
+      {"kill its group", By::Filter, "errno 1", ""},
+      {"kill a child", By::Filter, "errno 1", ""},
+      {"tkill a child", By::Filter, "errno 1", ""},
+      {"tgkill a child", By::Filter, "errno 1", ""},
+      {"queue a signal to a child", By::Filter, "errno 1", ""},
+      {"queue a signal to a child's thread", By::Filter, "errno 1", ""},
+      {"signal through a pidfd", By::Filter, "errno 1", ""},
+      {"open a pidfd", By::Filter, "errno 1", ""},
+      {"take a descriptor through a pidfd", By::Filter, "errno 1", ""},
+      {"trace its warden", By::Both, "errno 1", ""},
+      {"trace a child", By::Filter, "errno 1", ""},
+      {"read itself across", By::Filter, "errno 1", ""},
+      {"write itself across", By::Filter, "errno 1", ""},
+      {"own a pipe for its warden", By::Filter, "errno 1", ""},
+      {"start a session", By::Filter, "errno 1", ""},
+      {"leave its group", By::Filter, "errno 1", ""},
+      {"limit a child's open files", By::Filter, "errno 1", ""},
+      {"change its priority", By::Filter, "errno 1", ""},
+      {"bind itself to a processor", By::Filter, "errno 1", ""},
+      {"change its scheduling", By::Filter, "errno 1", ""},
+      {"change its input and output priority", By::Filter, "errno 1", ""},
+      {"set up an io_uring", By::Filter, "errno 1", ""},
+      {"load a bpf program", By::Filter, "errno 1", ""},
+      {"open a perf event", By::Filter, "errno 1", ""},
+      {"read its keyring", By::Filter, "errno 1", ""},
+      {"mount", By::Filter, "errno 1", ""},
+      {"make a user namespace", By::Filter, "errno 1", ""},
+      {"start a child in a user namespace", By::Filter, "errno 1", ""},
+      {"fake a terminal's input", By::Filter, "errno 1", ""},
+      {"open an inet socket", By::Filter, "errno 1", ""},
+      {"open a netlink socket", By::Filter, "errno 1", ""},
 #ifdef __x86_64__
-      {"call as x32", "errno 1", ""},
-      {"call as i386", "errno 1", ""},
+      {"call as x32", By::Filter, "errno 1", ""},
+      {"call as i386", By::Filter, "errno 1", ""},
 #endif
   };
   for (const auto& row : rows) {
+    if (!filter && row.by == By::FilterOnHost) continue;
+    if (!filter && row.landlock != 0 && (fences & row.landlock) == 0) {
+      std::fprintf(stderr, "skipped %s: this kernel's Landlock does not hold it\n", row.call);
+      continue;
+    }
     const std::string answer = RunStandIn({"try", row.call, host, row.argument});
-    const bool refused =
-        std::string(row.answer) == "errno" ? answer.rfind("errno ", 0) == 0 : answer == row.answer;
+    const std::string expected = !filter && row.by == By::Both ? "errno" : row.answer;
+    const bool refused = !filter && row.by == By::Filter ? answer != "errno 1"
+                         : expected == "errno"           ? answer.rfind("errno ", 0) == 0
+                                                         : answer == expected;
     if (!refused) failed += std::string(row.call) + ": answered \"" + answer + "\"\n";
     const std::string after = state();
     if (after != before)
@@ -197,85 +234,48 @@ std::string WaysIntoTheHost(bool namespaces) {
   if (::getuid() == 0 && sets.find("CapBnd:\t0000000000000000") == std::string::npos)
     failed += "capabilities root's exec gives: " + sets + "\n";
   ::close(listener);
+  ::close(unixListener);
   fs::remove_all(folder);
   return failed;
 }
 
-TEST(ImagingHelperSandbox, AStandInHelperReachesNoWayIntoItsHost) {
-  const int fences = detail::HelperFences();
+// As the host runs or as nobody; the fences pretended missing.
+class ImagingHelperSandboxWays : public testing::TestWithParam<std::tuple<bool, const char*>> {};
+
+TEST_P(ImagingHelperSandboxWays, AStandInHelperReachesNoWayIntoItsHost) {
+  const auto [nobody, without] = GetParam();
+  if (nobody && ::getuid() != 0) GTEST_SKIP() << "only a host run as root can run the table as nobody";
+  const int fences = [&] {
+    const Without pretend(without);
+    return detail::HelperFences();
+  }();
   ASSERT_GE(fences, 0);
-  // As the host runs, then as nobody (where it runs as root); under Landlock,
-  // then under namespaces instead.
-  for (const bool nobody : {false, true})
-    for (const char* without : {static_cast<const char*>(nullptr), "landlock"}) {
-      const std::string run = std::string(nobody ? "nobody" : "as it runs") + (without ? ", namespaces" : "");
-      if (nobody && ::getuid() != 0) {
-        std::printf("[ skipped  ] %s: only root can run it as nobody\n", run.c_str());
-        continue;
-      }
-      const int these = [&] {
+  if ((fences & (detail::kFenceLandlock | detail::kFenceNamespaces)) == 0)
+    GTEST_SKIP() << "this kernel has neither Landlock nor user namespaces an unprivileged process may make";
+  if ((fences & detail::kFenceFilter) == 0 && std::string(without).find("filter") == std::string::npos)
+    GTEST_SKIP() << "no system call filter on this architecture";
+  EXPECT_EXIT(
+      {
+        if (nobody && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+          ::_exit(2);
+        ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);  // as any process of its user
         const Without pretend(without);
-        return detail::HelperFences();
-      }();
-      if ((these & (detail::kFenceLandlock | detail::kFenceNamespaces)) == 0 ||
-          (these & detail::kFenceFilter) == 0) {
-        std::printf("[ skipped  ] %s: this kernel lacks the fence (%d)\n", run.c_str(), these);
-        continue;
-      }
-      EXPECT_EXIT(
-          {
-            if (nobody && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-              ::_exit(2);
-            ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);  // as any process of its user
-            const Without pretend(without);
-            const std::string failed = WaysIntoTheHost(without != nullptr);
-            std::fputs(failed.c_str(), stderr);
-            ::_exit(failed.empty() ? 0 : 1);
-          },
-          testing::ExitedWithCode(0), "")
-          << run;
-    }
+        const std::string failed = WaysIntoTheHost(without, fences);
+        std::fputs(failed.c_str(), stderr);
+        ::_exit(failed.empty() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
-// Without the filter, each row the filter alone refuses is done, or refused
-// otherwise: no row stands for a call the filter does not refuse.
-TEST(ImagingHelperSandbox, EachCallTheFilterRefusesIsDoneWithoutIt) {
-  const Without pretend("filter");
-  for (const char* call : {"kill a child",
-                           "tkill a child",
-                           "tgkill a child",
-                           "queue a signal to a child",
-                           "queue a signal to a child's thread",
-                           "open a pidfd",
-                           "take a descriptor through a pidfd",
-                           "trace a child",
-                           "read itself across",
-                           "write itself across",
-                           "start a session",
-                           "leave its group",
-                           "limit a child's open files",
-                           "change its priority",
-                           "bind itself to a processor",
-                           "change its scheduling",
-                           "change its input and output priority",
-                           "set up an io_uring",
-                           "load a bpf program",
-                           "open a perf event",
-                           "read its keyring",
-                           "mount",
-                           "make a user namespace",
-                           "start a child in a user namespace",
-                           "fake a terminal's input",
-                           "open an inet socket",
-                           "open a netlink socket",
-                           "own a pipe for its warden"
-#ifdef __x86_64__
-                           ,
-                           "call as x32"
-#endif
-       })
-    EXPECT_NE(RunStandIn({"try", call, std::to_string(::getpid()), ""}), "errno 1") << call;
-}
+INSTANTIATE_TEST_SUITE_P(, ImagingHelperSandboxWays,
+                         testing::Combine(testing::Bool(), testing::Values("", "landlock", "filter")),
+                         [](const testing::TestParamInfo<std::tuple<bool, const char*>>& info) {
+                           const std::string without = std::get<1>(info.param);
+                           return std::string(std::get<0>(info.param) ? "AsNobody" : "AsItRuns") +
+                                  (without.empty()         ? "AllFences"
+                                   : without == "landlock" ? "NamespacesForLandlock"
+                                                           : "WithoutTheFilter");
+                         });
 
 // The same pixels, or the same reason, fenced as unfenced: each WMF and EMF
 // of the tests' data and the fuzzers' seeds.

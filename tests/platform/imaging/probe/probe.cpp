@@ -23,9 +23,11 @@
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/uio.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -95,13 +97,18 @@ std::string Try(const std::vector<std::string>& args) {
   to.sin_family = AF_INET;
   to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   to.sin_port = htons(static_cast<std::uint16_t>(port ? std::stoi(at) : 0));
+  sockaddr_un named{};
+  named.sun_family = AF_UNIX;
+  at.copy(named.sun_path + 1, sizeof named.sun_path - 2);  // abstract: the name after a zero byte
+  const auto namedSize = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + at.size());
   const int mem = call == "write the host's memory" ? ::open(proc("mem").c_str(), O_RDWR) : -1;
   const int fd = call == "read the host's environment"  ? ::open(proc("environ").c_str(), O_RDONLY)
                  : call == "raise the host's OOM score" ? ::open(proc("oom_score_adj").c_str(), O_WRONLY)
                  : call == "write a file"               ? ::open(at.c_str(), O_WRONLY | O_CREAT, 0644)
                  : call == "read a file"                ? ::open(at.c_str(), O_RDONLY)
                  : call == "connect to the host"        ? ::socket(AF_INET, SOCK_STREAM, 0)
-                                                        : -1;
+                 : call == "connect to the host's abstract socket" ? ::socket(AF_UNIX, SOCK_STREAM, 0)
+                                                                   : -1;
   char some[64];
   const long done =
       call == "kill itself"                         ? ::kill(self, 0)
@@ -118,10 +125,16 @@ std::string Try(const std::vector<std::string>& args) {
       : call == "call as i386"                      ? CallAsI386()
       : call == "kill a child"                      ? ::kill(Child(), SIGURG)
       : call == "tkill a child"                     ? ::syscall(SYS_tkill, Child(), SIGURG)
-      : call == "tgkill a child"                    ? ::syscall(SYS_tgkill, Child(), Child(), SIGURG)
+      : call == "tgkill a child"                    ? [] {
+              const pid_t child = Child();
+              return ::syscall(SYS_tgkill, child, child, SIGURG);
+            }()
       : call == "queue a signal to a child"         ? ::syscall(SYS_rt_sigqueueinfo, Child(), SIGURG, &info)
       : call == "queue a signal to a child's thread"
-          ? ::syscall(SYS_rt_tgsigqueueinfo, Child(), Child(), SIGURG, &info)
+          ? [&] {
+              const pid_t child = Child();
+              return ::syscall(SYS_rt_tgsigqueueinfo, child, child, SIGURG, &info);
+            }()
       : call == "trace a child"                       ? ::ptrace(PTRACE_ATTACH, Child(), nullptr, nullptr)
       : call == "read itself across"                  ? ::process_vm_readv(self, &local, 1, &local, 1, 0)
       : call == "write itself across"                 ? ::process_vm_writev(self, &local, 1, &local, 1, 0)
@@ -151,6 +164,7 @@ std::string Try(const std::vector<std::string>& args) {
       : call == "write a file"                 ? ::write(fd, "x", 1) == 1 ? 0 : -1
       : call == "read a file"                  ? ::read(fd, some, sizeof some) > 0 ? 0 : -1
       : call == "connect to the host"          ? ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to)
+      : call == "connect to the host's abstract socket" ? ::connect(fd, reinterpret_cast<const sockaddr*>(&named), namedSize)
       : call == "limit the host's open files"  ? ::prlimit(host, RLIMIT_NOFILE, &eight, nullptr)
       : call == "limit the host's processor time" ? ::prlimit(host, RLIMIT_CPU, &second, nullptr)
       : call == "lower the host's priority"    ? ::setpriority(PRIO_PROCESS, static_cast<id_t>(host), 19)
