@@ -400,6 +400,8 @@ constexpr int kAllowed[] = {
     SCMP_SYS(uname),
     SCMP_SYS(getrandom),
     SCMP_SYS(personality),
+    // a thread's processors, asked for by the thread's id (pthread_getattr_np)
+    SCMP_SYS(sched_getaffinity),
     SCMP_SYS(umask),
 #ifdef __x86_64__
     SCMP_SYS(arch_prctl),
@@ -438,8 +440,8 @@ bool Filter(pid_t self) {
     const scmp_arg_cmp mine = SCMP_A0_32(SCMP_CMP_EQ, self32);
     allow(call, 1, &mine);
   }
-  for (int call : {SCMP_SYS(prlimit64), SCMP_SYS(sched_getaffinity), SCMP_SYS(sched_getparam),
-                   SCMP_SYS(sched_getscheduler), SCMP_SYS(getpgid), SCMP_SYS(getsid)})
+  for (int call : {SCMP_SYS(prlimit64), SCMP_SYS(sched_getparam), SCMP_SYS(sched_getscheduler),
+                   SCMP_SYS(getpgid), SCMP_SYS(getsid)})
     for (scmp_datum_t who : {scmp_datum_t{0}, self32}) {
       const scmp_arg_cmp mine = SCMP_A0_32(SCMP_CMP_EQ, who);
       allow(call, 1, &mine);
