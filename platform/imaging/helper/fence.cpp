@@ -186,6 +186,16 @@ int LandlockRuleset(const char* program, int* fences) {
       AllowReading(ruleset, attr.fs, home + beneath);
   if (data != nullptr) AllowReading(ruleset, attr.fs, std::string(data) + "/fonts");
   if (cache != nullptr) AllowReading(ruleset, attr.fs, std::string(cache) + "/fontconfig");
+  // The suppressions a sanitizer's options name: its runtime reads them at
+  // the start, and ends the program where it cannot.
+  for (const char* sanitizer : {"ASAN_OPTIONS", "LSAN_OPTIONS", "TSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+    const std::string options = std::getenv(sanitizer) != nullptr ? std::getenv(sanitizer) : "";
+    for (std::size_t at = options.find("suppressions="); at != std::string::npos;
+         at = options.find("suppressions=", at + 1)) {
+      const std::size_t from = at + std::strlen("suppressions="), to = options.find_first_of(": ,", from);
+      AllowReading(ruleset, attr.fs, options.substr(from, to == std::string::npos ? to : to - from));
+    }
+  }
   if (const char* config = std::getenv("FONTCONFIG_FILE")) AllowReading(ruleset, attr.fs, config);
   if (const char* config = std::getenv("FONTCONFIG_PATH")) AllowEach(ruleset, attr.fs, config, origin);
   return ruleset;

@@ -251,7 +251,9 @@ TEST_P(ImagingHelperSandboxWays, AStandInHelperReachesNoWayIntoItsHost) {
   }();
   ASSERT_GE(fences, 0);
   if ((fences & (detail::kFenceLandlock | detail::kFenceNamespaces)) == 0)
-    GTEST_SKIP() << "this kernel has neither Landlock nor user namespaces an unprivileged process may make";
+    GTEST_SKIP()
+        << "neither Landlock nor namespaces can be made here (the kernel lacks both, or the warden runs "
+           "threads, as under ThreadSanitizer)";
   if ((fences & detail::kFenceFilter) == 0 && std::string(without).find("filter") == std::string::npos)
     GTEST_SKIP() << "no system call filter on this architecture";
   EXPECT_EXIT(
@@ -318,7 +320,17 @@ TEST(ImagingHelperSandbox, OneRecordSaysWhatIsUnfenced) {
       {"landlock,namespaces", "^told 1 times: the metafile helper runs unfenced in its files \\(no Landlock"},
       {"landlock,namespaces,filter", "^told 1 times: .* its files .*; its system calls \\(no seccomp filter"},
   };
-  for (const auto& row : rows)
+  for (const auto& row : rows) {
+    const int fences = [&] {
+      const Without pretend(row.without);
+      return detail::HelperFences();
+    }();
+    if (std::string(row.said).find("told 0") != std::string::npos &&
+        (fences & (detail::kFenceLandlock | detail::kFenceNamespaces)) == 0) {
+      std::printf("[ skipped  ] without \"%s\": neither Landlock nor namespaces can be made here\n",
+                  row.without);
+      continue;
+    }
     EXPECT_EXIT(
         {
           static int told = 0;
@@ -335,6 +347,7 @@ TEST(ImagingHelperSandbox, OneRecordSaysWhatIsUnfenced) {
         },
         testing::ExitedWithCode(0), row.said)
         << row.without;
+  }
 }
 
 // A helper that is there but cannot be run: the cause is said.
