@@ -234,11 +234,13 @@ int WaitFor(pid_t child) {
 }
 
 // Moves the program's process into new user, pid, mount, network and IPC
-// namespaces, every mount read-only; false, and nothing made, where the
-// kernel does not let it. The pid namespace holds the children only: the
-// calling process stays and waits for the namespace's first process, which
-// waits for the program's process, and both end as it ended; killed (the
-// warden kills its children), the first takes the namespace with it.
+// namespaces, every mount read-only; false where the kernel does not let it
+// make them (nothing made) or make the mounts read-only (before 5.12, its
+// user and group left unmapped). The pid namespace holds the children
+// only: the calling process stays and waits for the namespace's first
+// process, which waits for the program's process, and both end as it
+// ended; killed (the warden kills its children), the first takes the
+// namespace with it.
 bool Namespaces(int notTheirs) {
   if (Without("namespaces")) return false;
   const uid_t uid = ::geteuid();
