@@ -22,6 +22,7 @@ PACKAGES=(
   libpng-dev zlib1g-dev libdeflate-dev libjpeg62-turbo-dev libgif-dev libtiff-dev
   libgsf-1-dev libssl-dev
   libwmf-dev fonts-urw-base35 libemf2svg-dev librsvg2-dev
+  libseccomp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils
 )

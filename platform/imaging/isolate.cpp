@@ -185,7 +185,7 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
   IsolatedEnd& how = end != nullptr ? *end : ignored;
   how = IsolatedEnd::NotRun;
   if (::access(program.c_str(), X_OK) != 0) {
-    *error = "the renderer " + program + " is missing";
+    *error = "the renderer " + program + (errno == ENOENT ? " is missing" : Errno(" cannot be run"));
     return false;
   }
   const std::string warden = ProgramBesideLibrary(kWarden);

@@ -17,6 +17,7 @@
 
 #include "platform/imaging/decode.h"
 #include "platform/imaging/digest.h"
+#include "platform/imaging/helperfences.h"
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/metafilelimits.h"
 #include "platform/imaging/svgdrawing.h"
@@ -198,6 +199,7 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
     limits.milliseconds = static_cast<int>(drawing->wholeMs);
   std::shared_ptr<Bitmap> out;
   IsolatedEnd end = IsolatedEnd::NotRun;
+  TellUnfencedOnce();
   const std::int64_t start = NowMilliseconds();
   const bool ok = RunIsolated(
       settings.helper.empty() ? ProgramBesideLibrary(kMetafileHelper) : settings.helper,

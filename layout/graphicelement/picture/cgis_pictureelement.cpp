@@ -28,6 +28,7 @@
 #include "platform/files/filestore.h"
 #include "platform/files/pagepaths.h"
 #include "platform/imaging/draw.h"
+#include "platform/imaging/helperfences.h"
 #include "platform/imaging/loader.h"
 #include "platform/imaging/svgdrawing.h"
 #include "platform/win/cdc.h"
@@ -39,6 +40,16 @@ namespace {
 
 constexpr const char* kClass = "CGIS_PictureElement";
 constexpr const char* kFileMethod = "CGIS_PictureElement::Archive";
+
+// The one record a process makes, at its first metafile, of what the
+// metafile helper's sandbox leaves unfenced on this system.
+const md::imaging::UnfencedHook g_unfencedRecord = [] {
+  const auto record = [](const std::string& text) {
+    GIS_LOG(GIS_LOG_LEVEL_CHECK, "CGIS_PictureElement::DrawMetafile", "%s", text.c_str());
+  };
+  md::imaging::SetUnfencedHook(record);
+  return +record;
+}();
 constexpr const char* kCannotOpen = "不能打开文件%s";
 
 // Commit flags of an import (geometry and the file name).

@@ -1,20 +1,26 @@
 // mapdeck-warden: the first process of every isolated run of the imaging
 // library (platform/imaging/isolate.h). It starts the run's program and ends
-// every process the program leaves behind. The program runs fenced: a
-// seccomp filter, installed just before its exec, lets it and everything it
-// starts signal no process but the program itself and keeps them all in the
-// run's process group, which the warden leads. As a child subreaper the
-// warden also becomes the parent of each process below it whose parent ends,
-// and kills the children it finds in /proc, those that left the group where
-// no filter could be installed too. Started by the library, never by hand:
+// every process the program leaves behind. The program runs fenced
+// (fence.h: Landlock, or namespaces where the kernel lacks it, a system call
+// allow-list and no capability), from just before its exec: among the rest
+// it and everything it starts signal no process but the program itself and
+// stay in the run's process group, which the warden leads. Where the fence
+// is namespaces, the warden's child waits outside them for the program,
+// which runs two processes below it, and ends as the program ended. As a
+// child subreaper the warden also becomes the parent of each process below
+// it whose parent ends, and kills the children it finds in /proc, those
+// that left the group where no filter could be installed too. Started by
+// the library, never by hand:
 //
 //   mapdeck-warden <the library's process id> <errno> <program> <argument>...
+//   mapdeck-warden --fences
 //
 // where a non-zero errno is a failure of the warden's fork to pretend
-// (tests). The program gets the warden's descriptors but the report's
-// (warden.h) and an empty signal mask; the warden keeps none of the run's
-// descriptors, so that the answer pipe closes once the program and what it
-// started are gone. When the program ends, or the library asks for the end
+// (tests); the second form prints the fences a program gets here. The
+// program gets the warden's descriptors but the report's (warden.h) and an
+// empty signal mask; the warden keeps none of the run's descriptors, so
+// that the answer pipe closes once the program and what it started are
+// gone. When the program ends, or the library asks for the end
 // (SIGTERM, also sent when the library's thread ends), every process below
 // the warden is killed and reaped, and the report says how the program ended
 // (or that it could not be started, and why). Where the warden cannot reach
@@ -24,15 +30,10 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <linux/audit.h>
-#include <linux/filter.h>
 #include <linux/magic.h>
-#include <linux/seccomp.h>
-#include <linux/sockios.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/statfs.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -40,8 +41,10 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
-#include <initializer_list>
+
+#include "platform/imaging/helper/fence.h"
 
 namespace {
 
@@ -102,74 +105,6 @@ bool Reap(pid_t program, int* status, bool* ended) {
   }
 }
 
-// The filter's architecture: the one this program is built for, whose
-// system call numbers <sys/syscall.h> gives; elsewhere none is installed.
-#if defined(__x86_64__) && !defined(__ILP32__)
-constexpr std::uint32_t kArch = AUDIT_ARCH_X86_64;
-#elif defined(__aarch64__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-constexpr std::uint32_t kArch = AUDIT_ARCH_AARCH64;
-#else
-constexpr std::uint32_t kArch = 0;
-#endif
-
-// Installs, in the program's process before its exec, the filter under which
-// it and everything it starts signal no process but `program` (a kill call
-// naming another is refused), reach into no other process (pidfd_send_signal,
-// pidfd_getfd, ptrace and process_vm_writev are refused, and so is naming a
-// descriptor's owner, who would be sent its signals) and stay in the run's
-// process group (setsid, setpgid refused). A refused call fails with EPERM;
-// so does every call of another ABI (x32, 32-bit). True when it is in force.
-bool Fence(pid_t program) {
-  if (kArch == 0) return false;
-  constexpr std::uint32_t kAllow = SECCOMP_RET_ALLOW, kRefuse = SECCOMP_RET_ERRNO | EPERM;
-  // The low half of the first two arguments (a pid, a command), which is
-  // what the kernel reads of them: the filter's architectures are
-  // little-endian.
-  constexpr std::uint32_t kArg0 = offsetof(seccomp_data, args[0]), kArg1 = offsetof(seccomp_data, args[1]);
-  sock_filter code[64];
-  unsigned short n = 0;
-  const auto add = [&](sock_filter f) { code[n++] = f; };
-  const auto is = [&](long call, unsigned char skip) {
-    add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<std::uint32_t>(call), 0, skip));
-  };
-  add(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)));
-  add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kArch, 1, 0));
-  add(BPF_STMT(BPF_RET | BPF_K, kRefuse));
-  add(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)));
-#ifdef __x86_64__
-  add(BPF_JUMP(BPF_JMP | BPF_JGE | BPF_K, __X32_SYSCALL_BIT, 0, 1));
-  add(BPF_STMT(BPF_RET | BPF_K, kRefuse));
-#endif
-  for (const long call : {SYS_kill, SYS_tkill, SYS_tgkill, SYS_rt_sigqueueinfo, SYS_rt_tgsigqueueinfo}) {
-    is(call, 4);
-    add(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, kArg0));
-    add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, static_cast<std::uint32_t>(program), 0, 1));
-    add(BPF_STMT(BPF_RET | BPF_K, kAllow));
-    add(BPF_STMT(BPF_RET | BPF_K, kRefuse));
-  }
-  for (const long call :
-       {SYS_pidfd_send_signal, SYS_pidfd_getfd, SYS_ptrace, SYS_process_vm_writev, SYS_setsid, SYS_setpgid}) {
-    is(call, 1);
-    add(BPF_STMT(BPF_RET | BPF_K, kRefuse));
-  }
-  const struct {
-    long call;
-    std::uint32_t one, other;
-  } owners[] = {{SYS_fcntl, F_SETOWN, F_SETOWN_EX}, {SYS_ioctl, FIOSETOWN, SIOCSPGRP}};
-  for (const auto& o : owners) {
-    is(o.call, 5);
-    add(BPF_STMT(BPF_LD | BPF_W | BPF_ABS, kArg1));
-    add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, o.one, 2, 0));
-    add(BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, o.other, 1, 0));
-    add(BPF_STMT(BPF_RET | BPF_K, kAllow));
-    add(BPF_STMT(BPF_RET | BPF_K, kRefuse));
-  }
-  add(BPF_STMT(BPF_RET | BPF_K, kAllow));
-  const sock_fprog filter{n, code};
-  return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
-         ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter, 0, 0) == 0;
-}
-
 bool WriteAll(int fd, const void* data, std::size_t bytes) {
   ssize_t n;
   while ((n = ::write(fd, data, bytes)) < 0 && errno == EINTR) {
@@ -189,9 +124,31 @@ std::size_t ReadAll(int fd, void* to, std::size_t bytes) {
   return got;
 }
 
+// With "--fences": the fences the program would be put in here, as the
+// number fence.h's bits make, on standard output.
+int SayFences(const char* self) {
+  int told[2];
+  if (::pipe2(told, O_CLOEXEC) != 0) return 1;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int fences = md::imaging::detail::FenceProgram(self, told[1]);
+    WriteAll(told[1], &fences, sizeof fences);
+    ::_exit(0);
+  }
+  ::close(told[1]);
+  int fences = 0;
+  const bool read = child > 0 && ReadAll(told[0], &fences, sizeof fences) == sizeof fences;
+  while (child > 0 && ::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  if (!read) return 1;
+  std::printf("%d\n", fences);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--fences") == 0) return SayFences(argv[0]);
   if (argc < 4) {
     std::fprintf(stderr, "%s: started by the library that uses it, not by hand\n", argc > 0 ? argv[0] : "");
     return 2;
@@ -224,7 +181,7 @@ int main(int argc, char** argv) {
       sigset_t none;
       sigemptyset(&none);
       ::sigprocmask(SIG_SETMASK, &none, nullptr);
-      const int fenced = Fence(::getpid()) ? 1 : 0;
+      const int fenced = md::imaging::detail::FenceProgram(argv[3], started[1]);
       WriteAll(started[1], &fenced, sizeof fenced);
       ::execv(argv[3], argv + 3);
       const int failed = errno;
@@ -260,7 +217,9 @@ int main(int argc, char** argv) {
   bool listed = true;
   while (program > 0) {
     listed = KillChildren();
-    if (!Reap(program, &status, &ended) || (!listed && (told[0] == 1 || asked))) break;
+    if (!Reap(program, &status, &ended) ||
+        (!listed && ((told[0] & md::imaging::detail::kFenceFilter) != 0 || asked)))
+      break;
     if (::sigtimedwait(&watched, nullptr, &round) == SIGTERM) asked = true;
   }
 

@@ -11,6 +11,7 @@
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
+#include "platform/imaging/helper/fence.h"
 #include "platform/imaging/metafilelimits.h"
 #include "tests/layout/graphicelement/picture/picturetest.h"
 #include "tests/platform/imaging/metafiles.h"
@@ -370,6 +371,30 @@ TEST_F(PictureDraw, APageDrawingEndedOnAnotherThreadEndsForItsOwn) {
   }).join();
   EXPECT_TRUE(draw(3));
   EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "GIS_EndPageDrawing"));
+}
+
+// Where neither Landlock nor namespaces fence the helper's files, a
+// process's first metafile writes one record saying so, its next ones none.
+TEST_F(PictureDraw, AHelperLeftUnfencedIsRecordedOnceAProcess) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a process whose first metafile is still to come
+  const std::string path = Write("unfenced.wmf", metafiles::SampleWmf());
+  EXPECT_EXIT(
+      {
+        ::setenv(md::imaging::detail::kFencesWithout, "landlock,namespaces", 1);
+        const LogMark mark;
+        for (int k = 0; k < 2; ++k) {
+          md::imaging::ImageCache::Shared().Clear();
+          CGIS_PictureElement* e = NewPicture();
+          if (!e->ImportPictureFromFile(path.c_str())) ::_exit(1);
+        }
+        int records = 0;
+        for (const SGIS_LogRecord& r : mark.Records())
+          records += r.method == "CGIS_PictureElement::DrawMetafile" &&
+                     r.text.starts_with("the metafile helper runs unfenced in its files");
+        std::fprintf(stderr, "records: %d;", records);
+        ::_exit(0);
+      },
+      testing::ExitedWithCode(0), "records: 1;");
 }
 
 }  // namespace

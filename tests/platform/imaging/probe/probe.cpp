@@ -1,19 +1,33 @@
 // A program for RunIsolated's tests: its first argument says what its work
 // does (fills the buffer with the input's first byte, refuses, crashes,
 // loops, throws, takes too much memory, closes its answer pipe and then
-// hangs, or tries a call its fence refuses and answers how it went).
+// hangs, tries a call its fence refuses, or a way into its host, and
+// answers how it went, or answers its capability sets).
 // Started as the metafile helper, it takes forever over every file, as a
 // slow file makes the real one do, or, as MD_PROBE_METAFILE says, crashes on
 // it ("crash") or refuses it (any other text, its reason), or answers a white
 // pixel and the SVG document that follows "svg:"; after spending the
 // milliseconds of processor time a "cpu:<ms>:" before that names.
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <linux/io_uring.h>
+#include <linux/netlink.h>
+#include <linux/perf_event.h>
+#include <netinet/in.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/ptrace.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/syscall.h>
+#include <sys/uio.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -23,6 +37,150 @@
 #include <vector>
 
 #include "platform/imaging/isolate.h"
+
+namespace {
+
+// A child that waits for ever (the warden ends it with the run).
+pid_t Child() {
+  const pid_t child = ::fork();
+  if (child == 0)
+    for (;;) ::pause();
+  return child;
+}
+
+// getpid through the 32-bit ABI's entry, where the kernel has one.
+long CallAsI386() {
+#ifdef __x86_64__
+  long r = 20;  // getpid's number there
+  asm volatile("int $0x80" : "+a"(r) : : "memory");
+  if (r < 0 && r > -4096) {
+    errno = static_cast<int>(-r);
+    return -1;
+  }
+  return r;
+#else
+  errno = EINVAL;
+  return -1;
+#endif
+}
+
+// Tries the call args[1] names, on itself, a child of its own, its warden,
+// or the host whose pid args[2] is (its variable at address args[3], its
+// listener on loopback port args[3], the file args[3]); answers "done" or
+// "errno <n>".
+std::string Try(const std::vector<std::string>& args) {
+  const pid_t warden = ::getppid(), self = ::getpid();
+  const std::string call = args.at(1);
+  const pid_t host = args.size() > 2 ? static_cast<pid_t>(std::stol(args[2])) : 0;
+  const std::string at = args.size() > 3 ? args[3] : "";
+  const auto proc = [&](const char* entry) { return "/proc/" + std::to_string(host) + "/" + entry; };
+  int value = 4242;
+  const iovec local{&value, sizeof value};
+  const bool memory = call.find("memory") != std::string::npos, port = call == "connect to the host";
+  const std::uintptr_t address = memory ? std::stoull(at, nullptr, 16) : 0;
+  const iovec remote{reinterpret_cast<void*>(address), sizeof value};
+  siginfo_t info{};
+  info.si_code = SI_QUEUE;
+  info.si_signo = SIGURG;
+  rlimit eight{8, 8}, second{1, 1};
+  cpu_set_t one;
+  CPU_ZERO(&one);
+  CPU_SET(0, &one);
+  io_uring_params ring{};
+  perf_event_attr event{};
+  event.size = sizeof event;
+  event.type = PERF_TYPE_SOFTWARE;
+  event.config = PERF_COUNT_SW_TASK_CLOCK;
+  event.exclude_kernel = 1;
+  const char byte = 'x';
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  to.sin_port = htons(static_cast<std::uint16_t>(port ? std::stoi(at) : 0));
+  sockaddr_un named{};
+  named.sun_family = AF_UNIX;
+  at.copy(named.sun_path + 1, sizeof named.sun_path - 2);  // abstract: the name after a zero byte
+  const auto namedSize = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + at.size());
+  const int mem = call == "write the host's memory" ? ::open(proc("mem").c_str(), O_RDWR) : -1;
+  const int fd = call == "read the host's environment"  ? ::open(proc("environ").c_str(), O_RDONLY)
+                 : call == "raise the host's OOM score" ? ::open(proc("oom_score_adj").c_str(), O_WRONLY)
+                 : call == "write a file"               ? ::open(at.c_str(), O_WRONLY | O_CREAT, 0644)
+                 : call == "read a file"                ? ::open(at.c_str(), O_RDONLY)
+                 : call == "connect to the host"        ? ::socket(AF_INET, SOCK_STREAM, 0)
+                 : call == "connect to the host's abstract socket" ? ::socket(AF_UNIX, SOCK_STREAM, 0)
+                                                                   : -1;
+  char some[64];
+  const long done =
+      call == "kill itself"                         ? ::kill(self, 0)
+      : call == "kill its warden"                   ? ::kill(warden, 0)
+      : call == "kill its group"                    ? ::kill(0, 0)
+      : call == "signal through a pidfd"            ? ::syscall(SYS_pidfd_send_signal, -1, 0, nullptr, 0)
+      : call == "open a pidfd"                      ? ::syscall(SYS_pidfd_open, self, 0)
+      : call == "take a descriptor through a pidfd" ? ::syscall(SYS_pidfd_getfd, -1, 0, 0)
+      : call == "trace its warden"                  ? ::ptrace(PTRACE_PEEKDATA, warden, nullptr, nullptr)
+      : call == "own a pipe for its warden"         ? ::fcntl(4, F_SETOWN, warden)
+      : call == "start a session"                   ? ::setsid()
+      : call == "leave its group"                   ? ::setpgid(0, 0)
+      : call == "call as x32"                       ? ::syscall(SYS_getpid | 0x40000000)
+      : call == "call as i386"                      ? CallAsI386()
+      : call == "kill a child"                      ? ::kill(Child(), SIGURG)
+      : call == "tkill a child"                     ? ::syscall(SYS_tkill, Child(), SIGURG)
+      : call == "tgkill a child"                    ? [] {
+              const pid_t child = Child();
+              return ::syscall(SYS_tgkill, child, child, SIGURG);
+            }()
+      : call == "queue a signal to a child"         ? ::syscall(SYS_rt_sigqueueinfo, Child(), SIGURG, &info)
+      : call == "queue a signal to a child's thread"
+          ? [&] {
+              const pid_t child = Child();
+              return ::syscall(SYS_rt_tgsigqueueinfo, child, child, SIGURG, &info);
+            }()
+      : call == "trace a child"                       ? ::ptrace(PTRACE_ATTACH, Child(), nullptr, nullptr)
+      : call == "read itself across"                  ? ::process_vm_readv(self, &local, 1, &local, 1, 0)
+      : call == "write itself across"                 ? ::process_vm_writev(self, &local, 1, &local, 1, 0)
+      : call == "limit a child's open files"          ? ::prlimit(Child(), RLIMIT_NOFILE, &eight, nullptr)
+      : call == "change its priority"                 ? ::setpriority(PRIO_PROCESS, 0, 0)
+      : call == "bind itself to a processor"          ? ::sched_setaffinity(0, sizeof one, &one)
+      : call == "change its scheduling"               ? ::syscall(SYS_sched_setscheduler, 0, SCHED_OTHER, &info)
+      : call == "change its input and output priority" ? ::syscall(SYS_ioprio_set, 1, 0, 0)
+      : call == "set up an io_uring"                  ? ::syscall(SYS_io_uring_setup, 1, &ring)
+      : call == "load a bpf program"                  ? ::syscall(SYS_bpf, 5, nullptr, 4096 * 2)
+      : call == "open a perf event"                   ? ::syscall(SYS_perf_event_open, &event, 0, -1, -1, 0)
+      : call == "read its keyring"                    ? ::syscall(SYS_keyctl, 0, -2, 0)
+      : call == "mount"                               ? ::mount(nullptr, nullptr, nullptr, 0, nullptr)
+      : call == "make a user namespace"               ? ::unshare(CLONE_NEWUSER)
+      : call == "start a child in a user namespace"
+          ? [] {
+              const long child = ::syscall(SYS_clone, CLONE_NEWUSER | SIGCHLD, 0, 0, 0, 0);
+              if (child == 0) ::_exit(0);
+              return child;
+            }()
+      : call == "fake a terminal's input"      ? ::ioctl(0, TIOCSTI, &byte)
+      : call == "open an inet socket"          ? ::socket(AF_INET, SOCK_DGRAM, 0)
+      : call == "open a netlink socket"        ? ::socket(AF_NETLINK, SOCK_RAW, NETLINK_ROUTE)
+      : call == "write the host's memory"      ? ::pwrite(mem, &value, sizeof value, static_cast<off_t>(address))
+      : call == "read the host's environment"  ? ::read(fd, some, sizeof some) > 0 ? 0 : -1
+      : call == "raise the host's OOM score"   ? ::write(fd, "1000", 4) == 4 ? 0 : -1
+      : call == "write a file"                 ? ::write(fd, "x", 1) == 1 ? 0 : -1
+      : call == "read a file"                  ? ::read(fd, some, sizeof some) > 0 ? 0 : -1
+      : call == "connect to the host"          ? ::connect(fd, reinterpret_cast<const sockaddr*>(&to), sizeof to)
+      : call == "connect to the host's abstract socket" ? ::connect(fd, reinterpret_cast<const sockaddr*>(&named), namedSize)
+      : call == "limit the host's open files"  ? ::prlimit(host, RLIMIT_NOFILE, &eight, nullptr)
+      : call == "limit the host's processor time" ? ::prlimit(host, RLIMIT_CPU, &second, nullptr)
+      : call == "lower the host's priority"    ? ::setpriority(PRIO_PROCESS, static_cast<id_t>(host), 19)
+      : call == "bind the host to a processor" ? ::sched_setaffinity(host, sizeof one, &one)
+      : call == "signal the host"              ? ::kill(host, SIGURG)
+      : call == "tgkill the host"              ? ::syscall(SYS_tgkill, host, host, SIGURG)
+      : call == "queue a signal to the host"   ? ::syscall(SYS_rt_sigqueueinfo, host, SIGURG, &info)
+      : call == "trace the host"               ? ::ptrace(PTRACE_ATTACH, host, nullptr, nullptr)
+      : call == "read the host's memory across" ? ::process_vm_readv(host, &local, 1, &remote, 1, 0)
+      : call == "write the host's memory across" ? ::process_vm_writev(host, &local, 1, &remote, 1, 0)
+      : call == "end on its own signal"        ? ::raise(SIGUSR2)
+                                                : (errno = EINVAL, -1);
+  return done != -1 ? std::string("done") : "errno " + std::to_string(errno);
+}
+
+}  // namespace
 
 // Under the address sanitizer too, the crash it makes ends it on a signal.
 extern "C" const char* __asan_default_options() { return "abort_on_error=1"; }
@@ -88,20 +246,14 @@ int main(int argc, char** argv) {
       while (r.args.at(1) == "wait") ::pause();
       return std::string();
     }
-    if (what == "try") {
-      const pid_t warden = ::getppid(), self = ::getpid();
-      const std::string call = r.args.at(1);
-      const long done = call == "kill itself"       ? ::kill(self, 0)
-                        : call == "kill its warden" ? ::kill(warden, 0)
-                        : call == "kill its group"  ? ::kill(0, 0)
-                        : call == "signal through a pidfd"
-                            ? ::syscall(SYS_pidfd_send_signal, -1, 0, nullptr, 0)
-                        : call == "trace its warden" ? ::ptrace(PTRACE_PEEKDATA, warden, nullptr, nullptr)
-                        : call == "own a pipe for its warden" ? ::fcntl(4, F_SETOWN, warden)
-                        : call == "start a session"           ? ::setsid()
-                        : call == "call as x32"               ? ::syscall(SYS_getpid | 0x40000000)
-                                                              : (errno = EINVAL, -1);
-      return done != -1 ? std::string("done") : "errno " + std::to_string(errno);
+    if (what == "try") return Try(r.args);
+    if (what == "capabilities") {
+      // The capability sets of its process, as /proc/self/status gives them.
+      std::ifstream status("/proc/self/status");
+      std::string line, sets;
+      while (std::getline(status, line))
+        if (line.rfind("Cap", 0) == 0) sets += line + "\n";
+      return sets;
     }
     if (what == "throw") throw std::runtime_error("no luck");
     if (what == "alloc") {

@@ -1,0 +1,33 @@
+// One start of an isolated helper through RunIsolated: the warden's spawn,
+// its fork, the fences of the program's process, the exec of a helper that
+// answers at once, and the wait for both to end, under the fences the
+// kernel allows (range 0) or under namespaces in place of Landlock (1).
+// Elapsed time a start.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "platform/imaging/helper/fence.h"
+#include "platform/imaging/isolate.h"
+
+namespace {
+
+void HelperStart(benchmark::State& state) {
+  const char input = 0;
+  if (state.range(0) != 0) ::setenv(md::imaging::detail::kFencesWithout, "landlock", 1);
+  for (auto _ : state) {
+    std::string error;
+    if (!md::imaging::detail::RunIsolated(
+            MD_BENCH_STANDIN, {}, &input, 1, 16, [](const void*) { return std::string(); }, {}, &error)) {
+      state.SkipWithError(error.c_str());
+      break;
+    }
+  }
+  ::unsetenv(md::imaging::detail::kFencesWithout);
+}
+BENCHMARK(HelperStart)->ArgName("namespaces")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,81 @@
+#include "platform/imaging/helperfences.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <mutex>
+#include <vector>
+
+#include "platform/imaging/helper/fence.h"
+#include "platform/imaging/isolate.h"
+
+extern char** environ;
+
+namespace md::imaging {
+namespace {
+
+std::atomic<UnfencedHook> g_hook{nullptr};
+
+}  // namespace
+
+UnfencedHook SetUnfencedHook(UnfencedHook hook) { return g_hook.exchange(hook); }
+
+int detail::HelperFences() {
+  std::string warden = ProgramBesideLibrary("mapdeck-warden");
+  int out[2];
+  if (::pipe2(out, O_CLOEXEC) != 0) return -1;
+  posix_spawn_file_actions_t actions;
+  ::posix_spawn_file_actions_init(&actions);
+  ::posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  std::string flag = "--fences";
+  char* argv[] = {warden.data(), flag.data(), nullptr};
+  pid_t pid = -1;
+  const int r = ::posix_spawn(&pid, warden.c_str(), &actions, nullptr, argv, environ);
+  ::posix_spawn_file_actions_destroy(&actions);
+  ::close(out[1]);
+  std::string said;
+  char chunk[32];
+  ssize_t n;
+  while (r == 0 && ((n = ::read(out[0], chunk, sizeof chunk)) > 0 || (n < 0 && errno == EINTR)))
+    if (n > 0) said.append(chunk, static_cast<std::size_t>(n));
+  ::close(out[0]);
+  // Reaped here unless the host ignores SIGCHLD or reaps every child itself.
+  while (r == 0 && ::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  char* end = nullptr;
+  const long fences = std::strtol(said.c_str(), &end, 10);
+  return r == 0 && end != said.c_str() && *end == '\n' ? static_cast<int>(fences) : -1;
+}
+
+std::string detail::UnfencedText(int fences) {
+  if (fences < 0) return "";
+  std::vector<std::string> open;
+  if ((fences & (kFenceLandlock | kFenceNamespaces)) == 0)
+    open.push_back(
+        "its files (no Landlock and no user namespaces here: it may read and write every file its user may)");
+  if ((fences & kFenceFilter) == 0)
+    open.push_back(
+        "its system calls (no seccomp filter here: it may signal, limit, trace and read or write the memory "
+        "of its user's other processes, and open network connections)");
+  if ((fences & kFenceNoCapability) == 0) open.push_back("its capabilities (it keeps what its user holds)");
+  if (open.empty()) return "";
+  std::string text = "the metafile helper runs unfenced in";
+  for (std::size_t i = 0; i < open.size(); ++i) text += (i == 0 ? " " : "; ") + open[i];
+  return text;
+}
+
+void detail::TellUnfencedOnce() {
+  static std::once_flag told;
+  std::call_once(told, [] {
+    const std::string text = UnfencedText(HelperFences());
+    const UnfencedHook hook = g_hook.load();
+    if (!text.empty() && hook != nullptr) hook(text);
+  });
+}
+
+}  // namespace md::imaging

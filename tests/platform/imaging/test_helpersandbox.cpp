@@ -1,0 +1,374 @@
+// The metafile helper's sandbox (platform/imaging/helper/fence.h): a
+// stand-in helper tries each way into its host and each call the filter
+// refuses, as root and as nobody, under Landlock and under the namespaces
+// that stand in for it; every honest metafile draws as unfenced; one record
+// says what a system leaves unfenced; a helper that cannot be run says why.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <grp.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/files/filestore.h"
+#include "platform/imaging/decode.h"
+#include "platform/imaging/helper/fence.h"
+#include "platform/imaging/helperfences.h"
+#include "platform/imaging/isolate.h"
+#include "platform/imaging/metafilelimits.h"
+#include "tests/platform/imaging/metafiles.h"
+
+namespace {
+
+namespace detail = md::imaging::detail;
+namespace fs = std::filesystem;
+
+volatile int g_hostValue = 1;
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::string TracerOf(const std::string& status) {
+  const std::size_t at = status.find("TracerPid:");
+  return at == std::string::npos ? "" : status.substr(at, status.find('\n', at) - at);
+}
+
+// Sets the helper's environment variable that pretends fences missing, for
+// as long as it lives.
+struct Without {
+  explicit Without(const char* fences) {
+    if (fences != nullptr && *fences != '\0') ::setenv(detail::kFencesWithout, fences, 1);
+  }
+  ~Without() { ::unsetenv(detail::kFencesWithout); }
+};
+
+// Runs the stand-in with `what` and its arguments; what it answered, or the
+// reason its run gave.
+std::string RunStandIn(const std::vector<std::string>& args) {
+  const char input = 0;
+  std::string error;
+  detail::RunIsolated(
+      MD_IMAGING_PROBE, args, &input, 1, 16, [](const void*) { return std::string(); }, {}, &error);
+  return error;
+}
+
+// What refuses a row's call: each fence of the files and other processes
+// (Landlock, or the namespaces) and the filter; the filter alone, a call on
+// itself, its child or its warden, done without it; the filter alone, a
+// call on the host, not tried without it; nothing.
+enum class By { Both, Filter, FilterOnHost, None };
+
+// The table, run in this process as it is (root or nobody), with the fences
+// `without` names pretended missing; a line for each row that failed.
+// Namespaces leave reading files open. Where the filter is missing, Landlock
+// holds the files, the other processes' /proc entries and tracing, and, from
+// its ABI 4 and 6, TCP and signals and abstract sockets; and each call the
+// filter alone refuses is done, or refused otherwise than by it: each of
+// its refusals has a row that fails should it go.
+std::string WaysIntoTheHost(const std::string& without, int fences) {
+  const bool filter = without.find("filter") == std::string::npos;
+  const bool namespaces = (fences & detail::kFenceNamespaces) != 0;
+  std::string failed;
+  const std::string host = std::to_string(::getpid());
+  char address[32];
+  std::snprintf(address, sizeof address, "%zx", reinterpret_cast<std::uintptr_t>(&g_hostValue));
+  char folderTemplate[] = "/tmp/mapdeck-sandbox-XXXXXX";
+  const std::string folder = ::mkdtemp(folderTemplate);
+  const std::string secret = folder + "/secret", written = folder + "/written";
+  std::ofstream(secret) << "the host's secret";
+  // A loopback listener of the host's, and an abstract unix socket.
+  const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof at;
+  ::bind(listener, reinterpret_cast<sockaddr*>(&at), sizeof at);
+  ::listen(listener, 4);
+  ::getsockname(listener, reinterpret_cast<sockaddr*>(&at), &size);
+  const std::string port = std::to_string(ntohs(at.sin_port));
+  const std::string abstract = "mapdeck-sandbox-" + host;
+  const int unixListener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un named{};
+  named.sun_family = AF_UNIX;
+  abstract.copy(named.sun_path + 1, sizeof named.sun_path - 2);
+  ::bind(unixListener, reinterpret_cast<sockaddr*>(&named),
+         static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + abstract.size()));
+  ::listen(unixListener, 4);
+  // SIGURG blocked here: one sent to the host stays pending.
+  sigset_t urgent, pending;
+  sigemptyset(&urgent);
+  sigaddset(&urgent, SIGURG);
+  ::pthread_sigmask(SIG_BLOCK, &urgent, nullptr);
+  const auto state = [&] {
+    rlimit files{}, cpu{};
+    ::getrlimit(RLIMIT_NOFILE, &files);
+    ::getrlimit(RLIMIT_CPU, &cpu);
+    cpu_set_t cpus;
+    ::sched_getaffinity(0, sizeof cpus, &cpus);
+    std::string s = std::to_string(files.rlim_cur) + "/" + std::to_string(cpu.rlim_cur) + "/" +
+                    std::to_string(::getpriority(PRIO_PROCESS, 0)) + "/" + std::to_string(CPU_COUNT(&cpus)) +
+                    "/" + std::to_string(std::atoi(ReadAll("/proc/self/oom_score_adj").c_str())) + "/" +
+                    std::to_string(g_hostValue) + "/" + TracerOf(ReadAll("/proc/self/status"));
+    ::sigpending(&pending);
+    pollfd waiting[2] = {{listener, POLLIN, 0}, {unixListener, POLLIN, 0}};
+    ::poll(waiting, 2, 0);
+    return s + (sigismember(&pending, SIGURG) ? "/signalled" : "") +
+           (waiting[0].revents != 0 ? "/connected" : "") +
+           (waiting[1].revents != 0 ? "/connected by unix" : "") + (fs::exists(written) ? "/written" : "");
+  };
+  const std::string before = state();
+
+  // The call the stand-in tries, what refuses it, what it answers then
+  // ("errno 1": the filter's refusal; "errno": any), the argument it gets,
+  // and the Landlock ABI's part that holds it without the filter.
+  const int scope = detail::kFenceLandlockScope, tcp = detail::kFenceLandlockNet;
+  const struct {
+    const char* call;
+    By by;
+    const char* answer;
+    std::string argument;
+    int landlock = 0;
+  } rows[] = {
+      // Ways into the host; each leaves the host's state as it was.
+      {"write the host's memory", By::Both, "errno", address},
+      {"read the host's environment", By::Both, "errno", ""},
+      {"limit the host's open files", By::FilterOnHost, "errno 1", ""},
+      {"limit the host's processor time", By::FilterOnHost, "errno 1", ""},
+      {"lower the host's priority", By::FilterOnHost, "errno 1", ""},
+      {"bind the host to a processor", By::FilterOnHost, "errno 1", ""},
+      {"raise the host's OOM score", By::Both, "errno", ""},
+      {"write a file", By::Both, "errno", written},
+      {"read a file", By::Both, namespaces ? "done" : "errno", secret},
+      {"connect to the host", By::Both, "errno 1", port, tcp},
+      {"connect to the host's abstract socket", By::Both, "errno 1", abstract, scope},
+      {"signal the host", By::Both, "errno 1", "", scope},
+      {"tgkill the host", By::Both, "errno 1", "", scope},
+      {"queue a signal to the host", By::Both, "errno 1", "", scope},
+      {"trace the host", By::Both, "errno 1", ""},
+      {"read the host's memory across", By::Both, "errno 1", address},
+      {"write the host's memory across", By::Both, "errno 1", address},
+      // Calls only the filter refuses: on itself, a child of its own, its warden.
+      {"kill itself", By::None, "done", ""},
+      {"end on its own signal", By::None, "the renderer stopped on signal 12", ""},
+      {"kill its warden", By::Both, "errno 1", "", scope},
+      {"kill its group", By::Filter, "errno 1", ""},
+      {"kill a child", By::Filter, "errno 1", ""},
+      {"tkill a child", By::Filter, "errno 1", ""},
+      {"tgkill a child", By::Filter, "errno 1", ""},
+      {"queue a signal to a child", By::Filter, "errno 1", ""},
+      {"queue a signal to a child's thread", By::Filter, "errno 1", ""},
+      {"signal through a pidfd", By::Filter, "errno 1", ""},
+      {"open a pidfd", By::Filter, "errno 1", ""},
+      {"take a descriptor through a pidfd", By::Filter, "errno 1", ""},
+      {"trace its warden", By::Both, "errno 1", ""},
+      {"trace a child", By::Filter, "errno 1", ""},
+      {"read itself across", By::Filter, "errno 1", ""},
+      {"write itself across", By::Filter, "errno 1", ""},
+      {"own a pipe for its warden", By::Filter, "errno 1", ""},
+      {"start a session", By::Filter, "errno 1", ""},
+      {"leave its group", By::Filter, "errno 1", ""},
+      {"limit a child's open files", By::Filter, "errno 1", ""},
+      {"change its priority", By::Filter, "errno 1", ""},
+      {"bind itself to a processor", By::Filter, "errno 1", ""},
+      {"change its scheduling", By::Filter, "errno 1", ""},
+      {"change its input and output priority", By::Filter, "errno 1", ""},
+      {"set up an io_uring", By::Filter, "errno 1", ""},
+      {"load a bpf program", By::Filter, "errno 1", ""},
+      {"open a perf event", By::Filter, "errno 1", ""},
+      {"read its keyring", By::Filter, "errno 1", ""},
+      {"mount", By::Filter, "errno 1", ""},
+      {"make a user namespace", By::Filter, "errno 1", ""},
+      {"start a child in a user namespace", By::Filter, "errno 1", ""},
+      {"fake a terminal's input", By::Filter, "errno 1", ""},
+      {"open an inet socket", By::Filter, "errno 1", ""},
+      {"open a netlink socket", By::Filter, "errno 1", ""},
+#ifdef __x86_64__
+      {"call as x32", By::Filter, "errno 1", ""},
+      {"call as i386", By::Filter, "errno 1", ""},
+#endif
+  };
+  for (const auto& row : rows) {
+    if (!filter && row.by == By::FilterOnHost) continue;
+    if (!filter && row.landlock != 0 && (fences & row.landlock) == 0) {
+      std::fprintf(stderr, "skipped %s: this kernel's Landlock does not hold it\n", row.call);
+      continue;
+    }
+    const std::string answer = RunStandIn({"try", row.call, host, row.argument});
+    const std::string expected = !filter && row.by == By::Both ? "errno" : row.answer;
+    const bool refused = !filter && row.by == By::Filter ? answer != "errno 1"
+                         : expected == "errno"           ? answer.rfind("errno ", 0) == 0
+                                                         : answer == expected;
+    if (!refused) failed += std::string(row.call) + ": answered \"" + answer + "\"\n";
+    const std::string after = state();
+    if (after != before)
+      failed += std::string(row.call) + ": the host went from " + before + " to " + after + "\n";
+  }
+  // No capability: none at all where the host runs as root.
+  const std::string sets = RunStandIn({"capabilities"});
+  for (const char* set : {"CapInh:\t0000000000000000", "CapPrm:\t0000000000000000",
+                          "CapEff:\t0000000000000000", "CapAmb:\t0000000000000000"})
+    if (sets.find(set) == std::string::npos) failed += "capabilities kept: " + sets + "\n";
+  if (::getuid() == 0 && sets.find("CapBnd:\t0000000000000000") == std::string::npos)
+    failed += "capabilities root's exec gives: " + sets + "\n";
+  ::close(listener);
+  ::close(unixListener);
+  fs::remove_all(folder);
+  return failed;
+}
+
+// As the host runs or as nobody; the fences pretended missing.
+class ImagingHelperSandboxWays : public testing::TestWithParam<std::tuple<bool, const char*>> {};
+
+TEST_P(ImagingHelperSandboxWays, AStandInHelperReachesNoWayIntoItsHost) {
+  const auto [nobody, without] = GetParam();
+  if (nobody && ::getuid() != 0) GTEST_SKIP() << "only a host run as root can run the table as nobody";
+  const int fences = [&] {
+    const Without pretend(without);
+    return detail::HelperFences();
+  }();
+  ASSERT_GE(fences, 0);
+  if ((fences & (detail::kFenceLandlock | detail::kFenceNamespaces)) == 0)
+    GTEST_SKIP()
+        << "neither Landlock nor namespaces can be made here (the kernel lacks both, or the warden runs "
+           "threads, as under ThreadSanitizer)";
+  if ((fences & detail::kFenceFilter) == 0 && std::string(without).find("filter") == std::string::npos)
+    GTEST_SKIP() << "no system call filter on this architecture";
+  EXPECT_EXIT(
+      {
+        if (nobody && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+          ::_exit(2);
+        ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);  // as any process of its user
+        const Without pretend(without);
+        const std::string failed = WaysIntoTheHost(without, fences);
+        std::fputs(failed.c_str(), stderr);
+        ::_exit(failed.empty() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(, ImagingHelperSandboxWays,
+                         testing::Combine(testing::Bool(), testing::Values("", "landlock", "filter")),
+                         [](const testing::TestParamInfo<std::tuple<bool, const char*>>& info) {
+                           const std::string without = std::get<1>(info.param);
+                           return std::string(std::get<0>(info.param) ? "AsNobody" : "AsItRuns") +
+                                  (without.empty()         ? "AllFences"
+                                   : without == "landlock" ? "NamespacesForLandlock"
+                                                           : "WithoutTheFilter");
+                         });
+
+// The same pixels, or the same reason, fenced as unfenced: each WMF and EMF
+// of the tests' data and the fuzzers' seeds.
+TEST(ImagingHelperSandbox, EveryMetafileDrawsAsUnfenced) {
+  std::vector<fs::path> files;
+  for (const char* folder :
+       {"tests/platform/imaging/data", "tests/fuzz/corpus/imagewmf", "tests/fuzz/corpus/imageemf"})
+    for (const auto& entry : fs::directory_iterator(fs::path(MD_SOURCE_DIR) / folder))
+      if (entry.path().extension() != ".ico") files.push_back(entry.path());
+  ASSERT_GT(files.size(), 20u);
+  for (const fs::path& file : files) {
+    std::vector<std::uint8_t> bytes;
+    std::string why;
+    ASSERT_TRUE(md::files::ReadWholeFile(file.c_str(), 1 << 24, &bytes, &why)) << why;
+    const auto draw = [&](const char* without) {
+      const Without pretend(without);
+      md::imaging::ForgetRefusedMetafiles();
+      return md::imaging::Decode(bytes.data(), bytes.size());
+    };
+    const md::imaging::DecodeResult fenced = draw(nullptr), unfenced = draw("landlock,namespaces,filter");
+    EXPECT_EQ(fenced.error, unfenced.error) << file;
+    EXPECT_EQ(static_cast<bool>(fenced), static_cast<bool>(unfenced)) << file;
+    if (fenced && unfenced) {
+      EXPECT_EQ(fenced.bitmap->width, unfenced.bitmap->width) << file;
+      EXPECT_TRUE(fenced.bitmap->pixels == unfenced.bitmap->pixels) << file;
+    }
+  }
+}
+
+// What a system leaves unfenced, said once a process, at its first metafile;
+// nothing where all is fenced.
+TEST(ImagingHelperSandbox, OneRecordSaysWhatIsUnfenced) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a process whose first metafile is still to come
+  const struct {
+    const char* without;
+    const char* said;  // a regular expression of what the hook was told, once
+  } rows[] = {
+      {"", "^told 0 times: $"},
+      {"landlock", "^told 0 times: $"},
+      {"landlock,namespaces", "^told 1 times: the metafile helper runs unfenced in its files \\(no Landlock"},
+      {"landlock,namespaces,filter", "^told 1 times: .* its files .*; its system calls \\(no seccomp filter"},
+  };
+  for (const auto& row : rows) {
+    const int fences = [&] {
+      const Without pretend(row.without);
+      return detail::HelperFences();
+    }();
+    if (std::string(row.said).find("told 0") != std::string::npos &&
+        (fences & (detail::kFenceLandlock | detail::kFenceNamespaces)) == 0) {
+      std::printf("[ skipped  ] without \"%s\": neither Landlock nor namespaces can be made here\n",
+                  row.without);
+      continue;
+    }
+    EXPECT_EXIT(
+        {
+          static int told = 0;
+          static std::string text;
+          md::imaging::SetUnfencedHook([](const std::string& t) {
+            ++told;
+            text = t;
+          });
+          const Without pretend(row.without);
+          const auto bytes = md::test::metafiles::SampleWmf();
+          for (int k = 0; k < 2; ++k) md::imaging::Decode(bytes.data(), bytes.size());
+          std::fprintf(stderr, "told %d times: %s", told, text.c_str());
+          ::_exit(0);
+        },
+        testing::ExitedWithCode(0), row.said)
+        << row.without;
+  }
+}
+
+// A helper that is there but cannot be run: the cause is said.
+TEST(ImagingHelperSandbox, AHelperThatCannotBeRunSaysWhy) {
+  const std::string file = MD_TEST_OUTPUT_DIR "/helper-not-executable";
+  std::ofstream(file) << "not a program";
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+  const struct {
+    std::string helper;
+    std::string error;
+  } rows[] = {
+      {"/nonexistent/mapdeck-metafile", "the renderer /nonexistent/mapdeck-metafile is missing"},
+      {file, "the renderer " + file + " cannot be run: Permission denied"},
+  };
+  for (const auto& row : rows) {
+    std::string error;
+    const char input = 0;
+    EXPECT_FALSE(detail::RunIsolated(
+        row.helper, {"fill"}, &input, 1, 16, [](const void*) { return std::string(); }, {}, &error));
+    EXPECT_EQ(error, row.error);
+  }
+}
+
+}  // namespace
