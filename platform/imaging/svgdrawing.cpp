@@ -702,19 +702,54 @@ void SvgDrawing::GiveBack(_RsvgHandle* handle) const {
   g_object_unref(handle);
 }
 
-void SvgDrawing::paint(cairo_t* cr, double width, double height) const {
-  if (!(width_ > 0) || !(height_ > 0) || !Readable()) return;
-  RsvgHandle* handle = TakeHandle();
-  if (handle == nullptr) return;
-  // Stretched as the pixels would be: the view box onto the whole box.
+namespace {
+
+// Paints the document of `handle`, of a view box of viewWidth x viewHeight,
+// stretched as the pixels would be: the view box onto the whole box.
+void Render(RsvgHandle* handle, double viewWidth, double viewHeight, cairo_t* cr, double width,
+            double height) {
   cairo_save(cr);
-  cairo_scale(cr, width / width_, height / height_);
-  const RsvgRectangle viewport{0, 0, width_, height_};
+  cairo_scale(cr, width / viewWidth, height / viewHeight);
+  const RsvgRectangle viewport{0, 0, viewWidth, viewHeight};
   GError* error = nullptr;
   rsvg_handle_render_document(handle, cr, &viewport, &error);
   if (error != nullptr) g_error_free(error);
   cairo_restore(cr);
+}
+
+// A handle of one print's own.
+class PrintedSvg final : public canvas::VectorDrawing {
+ public:
+  PrintedSvg(RsvgHandle* handle, double width, double height)
+      : handle_(handle), width_(width), height_(height) {}
+  ~PrintedSvg() override { g_object_unref(handle_); }
+  PrintedSvg(const PrintedSvg&) = delete;
+  PrintedSvg& operator=(const PrintedSvg&) = delete;
+  void paint(cairo_t* cr, double width, double height) const override {
+    Render(handle_, width_, height_, cr, width, height);
+  }
+
+ private:
+  RsvgHandle* const handle_;
+  const double width_, height_;
+};
+
+}  // namespace
+
+void SvgDrawing::paint(cairo_t* cr, double width, double height) const {
+  if (!(width_ > 0) || !(height_ > 0) || !Readable()) return;
+  RsvgHandle* handle = TakeHandle();
+  if (handle == nullptr) return;
+  Render(handle, width_, height_, cr, width, height);
   GiveBack(handle);
+}
+
+std::shared_ptr<const canvas::VectorDrawing> SvgDrawing::ForPrint() const {
+  if (!(width_ > 0) || !(height_ > 0) || !Readable()) return nullptr;
+  std::string why;
+  RsvgHandle* handle = ReadHandle(svg_, &why);
+  if (handle == nullptr) return nullptr;
+  return std::make_shared<const PrintedSvg>(handle, width_, height_);
 }
 
 }  // namespace md::imaging

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -134,6 +135,12 @@ class SvgDrawing final : public canvas::VectorDrawing {
   // false when it is not readable.
   bool SlowToPaint() const;
   void paint(cairo_t* cr, double width, double height) const override;
+  // A drawing of one print's own, for a surface that refers to what it was
+  // painted with until it is finished (a vector file, painted at its end):
+  // the document read now into a handle that nothing else paints and that
+  // ends with the print's last reference. NULL when the drawing is not
+  // readable.
+  std::shared_ptr<const canvas::VectorDrawing> ForPrint() const;
   // The memory the drawing is reckoned to hold once read and painted: the
   // document's read form and its pictures' pixels; its text only when it may
   // not be read.

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cairo-pdf.h>
 #include <cairo.h>
 #include <glib.h>
 
@@ -11,10 +12,15 @@
 #include <barrier>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "platform/canvas/cairo_canvas.h"
 #include "platform/imaging/decode.h"
+#include "platform/imaging/draw.h"
 #include "platform/imaging/svgdrawing.h"
+#include "platform/win/gdidevice.h"
+#include "platform/win/wingdi.h"
 #include "tests/platform/imaging/costlydrawings.h"
 #include "tests/platform/imaging/imagefiles.h"
 #include "tests/support/onthreads.h"
@@ -134,6 +140,51 @@ TEST(ImagingSvgDrawingThreads, DrawingsPaintedOnTwoThreadsAtOncePaintAsAlone) {
       for (int k = 0; k < 8; ++k) same[t] += Painted(*drawings[painted[t]]) == alone[painted[t]];
     });
     EXPECT_EQ(same[0] + same[1], 16);
+  }
+}
+
+// A PDF surface of 1 x 1 inch (72 points) writing into `out`.
+cairo_surface_t* PdfInto(std::string* out) {
+  return cairo_pdf_surface_create_for_stream(
+      [](void* closure, const unsigned char* data, unsigned int length) {
+        static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      out, 72, 72);
+}
+
+// Draws the picture over the whole surface's page as a print does.
+void DrawOnto(cairo_surface_t* surface, const Bitmap& picture) {
+  const auto canvas = md::canvas::CairoCanvas::createOnSurface(surface, 25.4, 25.4, 300);
+  ASSERT_NE(canvas, nullptr);
+  const HDC hdc = md::win::CreateScreenDC(canvas.get(), 300);
+  EXPECT_TRUE(DrawBitmap(hdc, picture, 0, 0, 300, 300));
+  DeleteDC(hdc);
+  canvas->finish();
+}
+
+// What a PDF surface refers to of a drawing painted into it stays the
+// surface's until it is finished, whatever other threads do with the drawing
+// meanwhile: here another thread prints it and releases the last reference.
+TEST(ImagingSvgDrawingThreads, APdfSurfaceOwnsWhatItWasPaintedWithUntilItIsFinished) {
+  const m::Bytes file = m::DibWmf(40, 30, f::Opaque(40, 30));
+  DecodeResult r = Decode(file.data(), file.size());
+  ASSERT_TRUE(r && r.bitmap->vectors != nullptr && r.bitmap->vectors->Readable()) << r.error;
+  BitmapPtr picture = std::move(r.bitmap);
+  std::string first, second;
+  cairo_surface_t* open = PdfInto(&first);
+  DrawOnto(open, *picture);  // left open
+  std::thread([&, picture = std::exchange(picture, nullptr)]() mutable {
+    cairo_surface_t* other = PdfInto(&second);
+    DrawOnto(other, *picture);
+    cairo_surface_destroy(other);
+    picture.reset();
+  }).join();
+  cairo_surface_finish(open);
+  cairo_surface_destroy(open);
+  for (const std::string* pdf : {&first, &second}) {
+    EXPECT_THAT(*pdf, testing::HasSubstr("/Subtype /Image"));
+    EXPECT_THAT(*pdf, testing::EndsWith("%%EOF\n"));
   }
 }
 
