@@ -81,7 +81,7 @@ TEST(ImagingSvgDrawing, ADocumentDrawingOrHoldingPastABoundIsRefused) {
       {c::SvgOpen(9, 9) +
            "<defs><g id=\"a\"><use xlink:href=\"#a\"/></g></defs><use xlink:href=\"#a\"/></svg>",
        "its references run in a cycle through #a"},
-      {Picture(16000), "it would hold 1953 MiB once painted, more than the 256 MiB a picture may take"},
+      {Picture(16000), "it would hold 976 MiB once painted, more than the 256 MiB a picture may take"},
       {Picture(20000),
        "its pictures take 1525 MiB decoded, more than the 1024 MiB the metafile helper may hold"},
   };
