@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "bench/picture/picturefiles.h"
+#include "bench/procstatus.h"
 #include "bench/ratio_reporter.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/imaging/loader.h"
@@ -74,14 +75,7 @@ Bytes BitmapWmf(int w, int h, int inches, int points = 0) {
   return md::test::metafiles::Wmf(units, units, 1000, records, points > 0 ? 1 : 0);
 }
 
-// The kB of a line of /proc/self/status ("VmRSS", "VmHWM").
-double StatusKb(const char* key) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind(std::string(key) + ":", 0) == 0) return std::stod(line.substr(line.find(':') + 1));
-  return 0;
-}
+using md::bench::StatusKb;
 
 struct Memory {
   double rssMb = 0, peakMb = 0, countedMb = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <optional>
@@ -66,6 +67,43 @@ std::uint64_t PathSegments(std::string_view d) {
     ++at;
   }
   return segments;
+}
+
+// The length of the lines through a path's points, its curves' control
+// points included: the most the path itself is long.
+class PathLength final : public svg::PathSink {
+ public:
+  void Move(double x, double y) override { x_ = startX_ = x, y_ = startY_ = y; }
+  void Line(double x, double y) override { To(x, y); }
+  void Curve(double x1, double y1, double x2, double y2, double x3, double y3) override {
+    To(x1, y1);
+    To(x2, y2);
+    To(x3, y3);
+  }
+  void Close() override { To(startX_, startY_); }
+  double length = 0;
+
+ private:
+  void To(double x, double y) {
+    length += std::hypot(x - x_, y - y_);
+    x_ = x, y_ = y;
+  }
+  double x_ = 0, y_ = 0, startX_ = 0, startY_ = 0;
+};
+
+// The dashes a stroke of that length with the dash array (as a style gives
+// it) is cut into; 0 without dashes (an array of no length or with a
+// negative length paints a solid line).
+std::uint64_t Dashes(std::string_view dashArray, double length) {
+  double v = 0, period = 0;
+  std::uint64_t entries = 0;
+  for (svg::Numbers numbers(dashArray); numbers.Next(&v); ++entries) {
+    if (v < 0) return 0;
+    period += v;
+  }
+  if (!(period > 0)) return 0;
+  const double dashes = std::ceil(length / period * static_cast<double>(entries));
+  return dashes < static_cast<double>(kCountCap) ? static_cast<std::uint64_t>(dashes) : kCountCap;
 }
 
 // The largest side of a PNG picture: its header gives each side in four
@@ -143,7 +181,7 @@ struct Elements {
     std::uint32_t parent = kNoElement;
     bool inPlace = true;  // painted where it stands
     bool layer = false;
-    std::uint64_t segments = 0;
+    std::uint64_t segments = 0, dashes = 0;
   };
   std::vector<Element> elements;
   std::vector<std::pair<std::uint32_t, std::string_view>> references;  // an element, the id it names
@@ -173,6 +211,9 @@ Elements ReadElements(std::string_view svg) {
     e.inPlace = std::find(std::begin(kPaintedByReference), std::end(kPaintedByReference), name) ==
                 std::end(kPaintedByReference);
     e.segments = name == "rect" ? 4 : 0;
+    std::string_view dashArray;
+    double length =
+        2 * (svg::Number(svg::AttributeOf(tag, "width")) + svg::Number(svg::AttributeOf(tag, "height")));
     for (const auto& [attribute, text] : tag.attributes) {
       if (attribute == "id") {
         r.ids.emplace(text, self);  // the first element of an id is the one named
@@ -188,8 +229,14 @@ Elements ReadElements(std::string_view svg) {
         }
       } else if (attribute == "d") {
         e.segments = Sum(e.segments, PathSegments(text));
+        PathLength path;
+        svg::ReadPath(text, &path);
+        length = path.length;
       } else if (attribute == "style") {
         e.layer = e.layer || StyleMakesLayer(text);
+        svg::ForEachDeclaration(text, [&](std::string_view property, std::string_view value) {
+          if (property == "stroke-dasharray") dashArray = value;
+        });
       } else if (attribute == "opacity") {
         e.layer = e.layer || Translucent(text);
       } else if (attribute == "mask" || attribute == "filter") {
@@ -198,6 +245,7 @@ Elements ReadElements(std::string_view svg) {
       if (attribute != "d")
         ForEachUrl(text, [&](std::string_view id) { r.references.emplace_back(self, id); });
     }
+    if (name == "path" || name == "rect") e.dashes = Dashes(dashArray, std::fabs(length));
     r.elements.push_back(e);
     if (!tag.empty) open.push_back(self);
   }
@@ -225,7 +273,7 @@ void AddUp(const Elements& read, SvgMeasure* m) {
   for (const auto& [from, to] : edges) drawn[next[from]++] = to;
 
   struct Totals {
-    std::uint64_t instances = 0, segments = 0, layers = 0, depth = 0;
+    std::uint64_t instances = 0, segments = 0, layers = 0, depth = 0, dashes = 0;
   };
   std::vector<Totals> totals(elements.size());
   enum : std::uint8_t { kNotReached, kOpen, kDone };
@@ -252,11 +300,11 @@ void AddUp(const Elements& read, SvgMeasure* m) {
         }
         continue;
       }
-      Totals t{1, elements[e].segments, elements[e].layer ? 1u : 0u, 1};
+      Totals t{1, elements[e].segments, elements[e].layer ? 1u : 0u, 1, elements[e].dashes};
       for (std::uint32_t k = first[e]; k < first[e + 1]; ++k) {
         const Totals& of = totals[drawn[k]];
         t = {Sum(t.instances, of.instances), Sum(t.segments, of.segments), Sum(t.layers, of.layers),
-             std::max(t.depth, of.depth + 1)};
+             std::max(t.depth, of.depth + 1), Sum(t.dashes, of.dashes)};
       }
       totals[e] = t;
       state[e] = kDone;
@@ -269,6 +317,7 @@ void AddUp(const Elements& read, SvgMeasure* m) {
     m->segments = Sum(m->segments, totals[e].segments);
     m->layers = Sum(m->layers, totals[e].layers);
     m->depth = std::max(m->depth, totals[e].depth);
+    m->dashes = Sum(m->dashes, totals[e].dashes);
   }
 }
 
@@ -294,7 +343,8 @@ std::string SvgPastBounds(const SvgMeasure& m) {
        {past(m.instances, kSvgMaxInstances, "elements (its references followed)"),
         past(m.segments, kSvgMaxSegments, "path segments"),
         past(m.layers, kSvgMaxLayers, "layers (elements with opacity, a mask or a filter)"),
-        past(m.depth, kSvgMaxDepth, "elements one inside another (its references followed)")})
+        past(m.depth, kSvgMaxDepth, "elements one inside another (its references followed)"),
+        past(m.dashes, kSvgMaxDashes, "dashes")})
     if (!why.empty()) return why;
   constexpr std::uint64_t kMiB = 1 << 20;
   if (m.picturePixels > detail::kIsolatedExtraMemory / kSvgPictureBytesPerPixel)

@@ -23,6 +23,10 @@ struct SvgMeasure {
   // Elements painted with opacity, a mask or a filter, counted the same way:
   // each is painted as a group of its own.
   std::uint64_t layers = 0;
+  // The dashes the dashed strokes are cut into (each path's or rectangle's
+  // own dash array over the length through its points), counted the same
+  // way: cairo cuts a dashed stroke into them even to write it as a path.
+  std::uint64_t dashes = 0;
   // The longest line of elements a paint descends, each inside the one
   // before or named by it.
   std::uint64_t depth = 0;
@@ -39,12 +43,13 @@ SvgMeasure MeasureSvg(std::string_view svg);
 
 // The most a document read here may draw: far above what cairo writes of the
 // tests' and the demo's metafiles (bench_svg prints their figures: at most
-// 23 elements, 290 segments, no layer and 6 elements deep), far below what
+// 23 elements, 290 segments, no layer, no dash and 8 elements deep), far below what
 // keeps a painter busy for long or deep in its stack.
 constexpr std::uint64_t kSvgMaxInstances = 50000;
 constexpr std::uint64_t kSvgMaxSegments = 200000;
 constexpr std::uint64_t kSvgMaxLayers = 100;
 constexpr std::uint64_t kSvgMaxDepth = 64;
+constexpr std::uint64_t kSvgMaxDashes = 200000;
 // A picture's pixels as a print of the drawing holds them, decoded straight
 // into a cairo image surface: four bytes a pixel. The pictures of a
 // document together take at most kIsolatedExtraMemory (isolate.h) as

@@ -27,33 +27,6 @@ bool ByReference(std::string_view name) {
   return false;
 }
 
-// The numbers of a list ("1 2,3e1 -4"), each read as far as it is a number.
-class Numbers {
- public:
-  explicit Numbers(std::string_view text) : text_(text) {}
-  // The next number, or false at the end or where no number stands.
-  bool Next(double* v) {
-    at_ = std::min(text_.find_first_not_of(" \t\r\n,", at_), text_.size());
-    std::size_t start = at_;
-    if (start < text_.size() && text_[start] == '+') ++start;
-    const auto [end, error] = std::from_chars(text_.data() + start, text_.data() + text_.size(), *v);
-    if (error != std::errc() || !std::isfinite(*v)) return false;
-    at_ = static_cast<std::size_t>(end - text_.data());
-    return true;
-  }
-  std::size_t At() const { return at_; }
-  void SkipTo(std::size_t at) { at_ = at; }
-
- private:
-  std::string_view text_;
-  std::size_t at_ = 0;
-};
-
-double Number(std::string_view text, double otherwise = 0) {
-  double v = 0;
-  return Numbers(text).Next(&v) ? v : otherwise;
-}
-
 // The transform of an attribute (matrix, translate, scale, rotate): false
 // when it is none or cannot be inverted (nothing under it is painted).
 bool ReadTransform(std::string_view text, cairo_matrix_t* m) {
@@ -66,7 +39,7 @@ bool ReadTransform(std::string_view text, cairo_matrix_t* m) {
     name = name.substr(0, name.find_last_not_of(svg::kBlanks) + 1);
     double v[6] = {0, 0, 0, 0, 0, 0};
     int n = 0;
-    Numbers numbers(text.substr(open + 1, close - open - 1));
+    svg::Numbers numbers(text.substr(open + 1, close - open - 1));
     while (n < 6 && numbers.Next(&v[n])) ++n;
     cairo_matrix_t t;
     cairo_matrix_init_identity(&t);
@@ -107,7 +80,7 @@ Paint ReadPaint(std::string_view v) {
     double c[3] = {0, 0, 0};
     std::string_view rest = v.substr(4);
     for (double& channel : c) {
-      Numbers n(rest);
+      svg::Numbers n(rest);
       if (!n.Next(&channel)) break;
       rest.remove_prefix(n.At());
       const bool percent = rest.starts_with('%');
@@ -146,20 +119,22 @@ struct Style {
   bool filtered = false;
 };
 
-double Opacity(std::string_view v) { return std::clamp(Number(v, 1), 0.0, 1.0); }
+double Opacity(std::string_view v) { return std::clamp(svg::Number(v, 1), 0.0, 1.0); }
 
 void ApplyStyle(std::string_view style, Style* s) {
+  // Not inherited: the dashes are the element's own, as the measure counts them.
   s->opacity = 1;
   s->filtered = false;
+  s->dashes = {};
   svg::ForEachDeclaration(style, [&](std::string_view property, std::string_view v) {
     if (property == "fill") s->fill = ReadPaint(v);
     if (property == "stroke") s->stroke = ReadPaint(v);
     if (property == "fill-opacity") s->fillOpacity = Opacity(v);
     if (property == "stroke-opacity") s->strokeOpacity = Opacity(v);
     if (property == "opacity") s->opacity = Opacity(v);
-    if (property == "stroke-width") s->strokeWidth = std::max(Number(v, 1), 0.0);
-    if (property == "stroke-miterlimit") s->miterLimit = std::max(Number(v, 4), 1.0);
-    if (property == "stroke-dashoffset") s->dashOffset = Number(v);
+    if (property == "stroke-width") s->strokeWidth = std::max(svg::Number(v, 1), 0.0);
+    if (property == "stroke-miterlimit") s->miterLimit = std::max(svg::Number(v, 4), 1.0);
+    if (property == "stroke-dashoffset") s->dashOffset = svg::Number(v);
     if (property == "stroke-dasharray") s->dashes = v;
     if (property == "fill-rule")
       s->fillRule = v.find("evenodd") != npos ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING;
@@ -175,84 +150,24 @@ void ApplyStyle(std::string_view style, Style* s) {
   });
 }
 
-// Appends the path data to cr's path (a line for an arc: cairo writes none).
-void AppendPath(cairo_t* cr, std::string_view d) {
-  Numbers numbers(d);
-  char command = 0;
-  double x = 0, y = 0, startX = 0, startY = 0, controlX = 0, controlY = 0;
-  bool started = false;
-  for (;;) {
-    const std::size_t at = std::min(d.find_first_not_of(" \t\r\n,", numbers.At()), d.size());
-    if (at == d.size()) break;
-    const char c = d[at];
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
-      command = c;
-      numbers.SkipTo(at + 1);
-      if ((c | 0x20) == 'z') {
-        if (started) cairo_close_path(cr);
-        x = startX, y = startY;
-        controlX = x, controlY = y;
-        continue;
-      }
-    }
-    const bool relative = command >= 'a';
-    const double ox = relative ? x : 0, oy = relative ? y : 0;
-    double v[7];
-    const int arity = command == 0 ? -1 : svg::PathArity(command);
-    if (arity <= 0) return;  // numbers before a command, or an unknown command
-    for (int k = 0; k < arity; ++k)
-      if (!numbers.Next(&v[k])) return;
-    const auto curve = [&](double x1, double y1, double x2, double y2, double x3, double y3) {
-      if (!started) cairo_move_to(cr, x, y);
-      cairo_curve_to(cr, x1, y1, x2, y2, x3, y3);
-      controlX = x2, controlY = y2;
-      x = x3, y = y3;
-      started = true;
-    };
-    const auto line = [&](double tx, double ty) {
-      if (!started) cairo_move_to(cr, x, y);
-      cairo_line_to(cr, tx, ty);
-      x = controlX = tx, y = controlY = ty;
-      started = true;
-    };
-    switch (command | 0x20) {
-      case 'm':
-        x = startX = controlX = ox + v[0], y = startY = controlY = oy + v[1];
-        cairo_move_to(cr, x, y);
-        started = true;
-        command = relative ? 'l' : 'L';  // the pairs after a move are lines
-        break;
-      case 'l':
-        line(ox + v[0], oy + v[1]);
-        break;
-      case 'h':
-        line(ox + v[0], y);
-        break;
-      case 'v':
-        line(x, oy + v[0]);
-        break;
-      case 'c':
-        curve(ox + v[0], oy + v[1], ox + v[2], oy + v[3], ox + v[4], oy + v[5]);
-        break;
-      case 's':
-        curve(2 * x - controlX, 2 * y - controlY, ox + v[0], oy + v[1], ox + v[2], oy + v[3]);
-        break;
-      case 'q':
-      case 't': {
-        const double qx = (command | 0x20) == 'q' ? ox + v[0] : 2 * x - controlX;
-        const double qy = (command | 0x20) == 'q' ? oy + v[1] : 2 * y - controlY;
-        const double ex = (command | 0x20) == 'q' ? ox + v[2] : ox + v[0];
-        const double ey = (command | 0x20) == 'q' ? oy + v[3] : oy + v[1];
-        curve(x + 2.0 / 3 * (qx - x), y + 2.0 / 3 * (qy - y), ex + 2.0 / 3 * (qx - ex),
-              ey + 2.0 / 3 * (qy - ey), ex, ey);
-        controlX = qx, controlY = qy;
-        break;
-      }
-      case 'a':
-        line(ox + v[5], oy + v[6]);
-        break;
-    }
+// Appends the path data to cr's path.
+class CairoPath final : public svg::PathSink {
+ public:
+  explicit CairoPath(cairo_t* cr) : cr_(cr) {}
+  void Move(double x, double y) override { cairo_move_to(cr_, x, y); }
+  void Line(double x, double y) override { cairo_line_to(cr_, x, y); }
+  void Curve(double x1, double y1, double x2, double y2, double x3, double y3) override {
+    cairo_curve_to(cr_, x1, y1, x2, y2, x3, y3);
   }
+  void Close() override { cairo_close_path(cr_); }
+
+ private:
+  cairo_t* const cr_;
+};
+
+void AppendPath(cairo_t* cr, std::string_view d) {
+  CairoPath sink(cr);
+  svg::ReadPath(d, &sink);
 }
 
 // A picture decoded for a print: its pixels, which the surface paints
@@ -308,7 +223,7 @@ class Print final : public canvas::VectorDrawing {
     cairo_save(cr);
     // Stretched as the pixels would be: the view box onto the whole box.
     cairo_scale(cr, width / width_, height / height_);
-    Numbers box(doc_->Attribute(0, "viewBox"));
+    svg::Numbers box(doc_->Attribute(0, "viewBox"));
     double v[4];
     if (box.Next(&v[0]) && box.Next(&v[1]) && box.Next(&v[2]) && box.Next(&v[3]) && v[2] > 0 && v[3] > 0) {
       cairo_scale(cr, width_ / v[2], height_ / v[3]);
@@ -340,7 +255,7 @@ class Print final : public canvas::VectorDrawing {
     std::uint32_t used = kNone;
     if (name == "use") {
       used = doc_->Named(Attr(n, "xlink:href"));
-      cairo_translate(cr, Number(Attr(n, "x")), Number(Attr(n, "y")));
+      cairo_translate(cr, svg::Number(Attr(n, "x")), svg::Number(Attr(n, "y")));
     }
     const std::uint32_t mask = doc_->Named(Attr(n, "mask"));
     const bool shape = name == "path" || name == "rect";
@@ -383,8 +298,8 @@ class Print final : public canvas::VectorDrawing {
     if (Node(n).name == "path") {
       AppendPath(cr, Attr(n, "d"));
     } else {
-      const double w = Number(Attr(n, "width")), h = Number(Attr(n, "height"));
-      if (w > 0 && h > 0) cairo_rectangle(cr, Number(Attr(n, "x")), Number(Attr(n, "y")), w, h);
+      const double w = svg::Number(Attr(n, "width")), h = svg::Number(Attr(n, "height"));
+      if (w > 0 && h > 0) cairo_rectangle(cr, svg::Number(Attr(n, "x")), svg::Number(Attr(n, "y")), w, h);
     }
   }
 
@@ -402,7 +317,7 @@ class Print final : public canvas::VectorDrawing {
       std::vector<double> dashes;
       double v = 0, sum = 0;
       bool valid = true;
-      for (Numbers numbers(s.dashes); numbers.Next(&v);) {
+      for (svg::Numbers numbers(s.dashes); numbers.Next(&v);) {
         valid = valid && v >= 0;
         sum += v;
         dashes.push_back(v);
@@ -427,7 +342,7 @@ class Print final : public canvas::VectorDrawing {
     cairo_surface_t* s = SurfaceOf(image);
     if (s == nullptr) return nullptr;
     const int sw = cairo_image_surface_get_width(s), sh = cairo_image_surface_get_height(s);
-    const double w = Number(Attr(image, "width"), sw), h = Number(Attr(image, "height"), sh);
+    const double w = svg::Number(Attr(image, "width"), sw), h = svg::Number(Attr(image, "height"), sh);
     if (!(w > 0) || !(h > 0)) return nullptr;
     cairo_matrix_t scale;
     cairo_matrix_init_scale(&scale, w / sw, h / sh);
@@ -454,7 +369,7 @@ class Print final : public canvas::VectorDrawing {
     cairo_matrix_init_identity(m);
     if (Node(n).name == "image") return n;
     if (Node(n).name != "use" || !ReadTransform(Attr(n, "transform"), m)) return kNone;
-    cairo_matrix_translate(m, Number(Attr(n, "x")), Number(Attr(n, "y")));
+    cairo_matrix_translate(m, svg::Number(Attr(n, "x")), svg::Number(Attr(n, "y")));
     const std::uint32_t target = doc_->Named(Attr(n, "xlink:href"));
     return target != kNone && Node(target).name == "image" ? target : kNone;
   }
@@ -492,7 +407,7 @@ class Print final : public canvas::VectorDrawing {
     cairo_matrix_t m;
     if (!ReadTransform(Attr(n, "gradientTransform"), &m) || cairo_matrix_invert(&m) != CAIRO_STATUS_SUCCESS)
       return nullptr;
-    const auto at = [&](std::string_view a, double otherwise) { return Number(Attr(n, a), otherwise); };
+    const auto at = [&](std::string_view a, double otherwise) { return svg::Number(Attr(n, a), otherwise); };
     cairo_pattern_t* p = nullptr;
     if (Node(n).name == "linearGradient") {
       p = cairo_pattern_create_linear(at("x1", 0), at("y1", 0), at("x2", 1), at("y2", 0));
@@ -509,7 +424,7 @@ class Print final : public canvas::VectorDrawing {
     for (std::uint32_t s = Node(n).firstChild; s != kNone; s = Node(s).next) {
       if (Node(s).name != "stop") continue;
       const std::string_view offset = Attr(s, "offset");
-      double o = Number(offset);
+      double o = svg::Number(offset);
       if (offset.find('%') != npos) o /= 100;
       last = std::max(last, std::clamp(o, 0.0, 1.0));  // never before the stop before
       Paint colour{Paint::Kind::Colour, 0, 0, 0, {}};
@@ -547,10 +462,10 @@ class Print final : public canvas::VectorDrawing {
     if (name == "path") {
       AppendPath(cr, Attr(n, "d"));
     } else if (name == "rect") {
-      const double w = Number(Attr(n, "width")), h = Number(Attr(n, "height"));
-      if (w > 0 && h > 0) cairo_rectangle(cr, Number(Attr(n, "x")), Number(Attr(n, "y")), w, h);
+      const double w = svg::Number(Attr(n, "width")), h = svg::Number(Attr(n, "height"));
+      if (w > 0 && h > 0) cairo_rectangle(cr, svg::Number(Attr(n, "x")), svg::Number(Attr(n, "y")), w, h);
     } else if (name == "use") {
-      cairo_translate(cr, Number(Attr(n, "x")), Number(Attr(n, "y")));
+      cairo_translate(cr, svg::Number(Attr(n, "x")), svg::Number(Attr(n, "y")));
       const std::uint32_t target = doc_->Named(Attr(n, "xlink:href"));
       if (target != kNone && (Node(target).name == "symbol" || Node(target).name == "g")) {
         for (std::uint32_t c = Node(target).firstChild; c != kNone; c = Node(c).next) ClipOutline(cr, c);

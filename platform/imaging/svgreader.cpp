@@ -1,5 +1,9 @@
 #include "platform/imaging/svgreader.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
 namespace md::imaging::svg {
 namespace {
 
@@ -71,6 +75,100 @@ std::string_view AttributeOf(const Piece& tag, std::string_view name) {
   for (const Attribute& a : tag.attributes)
     if (a.name == name) return a.value;
   return {};
+}
+
+bool Numbers::Next(double* v) {
+  at_ = std::min(text_.find_first_not_of(" \t\r\n,", at_), text_.size());
+  std::size_t start = at_;
+  if (start < text_.size() && text_[start] == '+') ++start;
+  const auto [end, error] = std::from_chars(text_.data() + start, text_.data() + text_.size(), *v);
+  if (error != std::errc() || !std::isfinite(*v)) return false;
+  at_ = static_cast<std::size_t>(end - text_.data());
+  return true;
+}
+
+double Number(std::string_view text, double otherwise) {
+  double v = 0;
+  return Numbers(text).Next(&v) ? v : otherwise;
+}
+
+void ReadPath(std::string_view d, PathSink* sink) {
+  Numbers numbers(d);
+  char command = 0;
+  double x = 0, y = 0, startX = 0, startY = 0, controlX = 0, controlY = 0;
+  bool started = false;
+  for (;;) {
+    const std::size_t at = std::min(d.find_first_not_of(" \t\r\n,", numbers.At()), d.size());
+    if (at == d.size()) break;
+    const char c = d[at];
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+      command = c;
+      numbers.SkipTo(at + 1);
+      if ((c | 0x20) == 'z') {
+        if (started) sink->Close();
+        x = startX, y = startY;
+        controlX = x, controlY = y;
+        continue;
+      }
+    }
+    const bool relative = command >= 'a';
+    const double ox = relative ? x : 0, oy = relative ? y : 0;
+    double v[7];
+    const int arity = command == 0 ? -1 : PathArity(command);
+    if (arity <= 0) return;  // numbers before a command, or an unknown command
+    for (int k = 0; k < arity; ++k)
+      if (!numbers.Next(&v[k])) return;
+    const auto curve = [&](double x1, double y1, double x2, double y2, double x3, double y3) {
+      if (!started) sink->Move(x, y);
+      sink->Curve(x1, y1, x2, y2, x3, y3);
+      controlX = x2, controlY = y2;
+      x = x3, y = y3;
+      started = true;
+    };
+    const auto line = [&](double tx, double ty) {
+      if (!started) sink->Move(x, y);
+      sink->Line(tx, ty);
+      x = controlX = tx, y = controlY = ty;
+      started = true;
+    };
+    switch (command | 0x20) {
+      case 'm':
+        x = startX = controlX = ox + v[0], y = startY = controlY = oy + v[1];
+        sink->Move(x, y);
+        started = true;
+        command = relative ? 'l' : 'L';  // the pairs after a move are lines
+        break;
+      case 'l':
+        line(ox + v[0], oy + v[1]);
+        break;
+      case 'h':
+        line(ox + v[0], y);
+        break;
+      case 'v':
+        line(x, oy + v[0]);
+        break;
+      case 'c':
+        curve(ox + v[0], oy + v[1], ox + v[2], oy + v[3], ox + v[4], oy + v[5]);
+        break;
+      case 's':
+        curve(2 * x - controlX, 2 * y - controlY, ox + v[0], oy + v[1], ox + v[2], oy + v[3]);
+        break;
+      case 'q':
+      case 't': {
+        const double qx = (command | 0x20) == 'q' ? ox + v[0] : 2 * x - controlX;
+        const double qy = (command | 0x20) == 'q' ? oy + v[1] : 2 * y - controlY;
+        const double ex = (command | 0x20) == 'q' ? ox + v[2] : ox + v[0];
+        const double ey = (command | 0x20) == 'q' ? oy + v[3] : oy + v[1];
+        curve(x + 2.0 / 3 * (qx - x), y + 2.0 / 3 * (qy - y), ex + 2.0 / 3 * (qx - ex),
+              ey + 2.0 / 3 * (qy - ey), ex, ey);
+        controlX = qx, controlY = qy;
+        break;
+      }
+      case 'a':
+        line(ox + v[5], oy + v[6]);
+        break;
+    }
+  }
 }
 
 int PathArity(char command) {

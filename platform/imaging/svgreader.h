@@ -74,6 +74,38 @@ void ForEachDeclaration(std::string_view style, const Each& each) {
   }
 }
 
+// The numbers of a list ("1 2,3e1 -4"), each read as far as it is a number.
+class Numbers {
+ public:
+  explicit Numbers(std::string_view text) : text_(text) {}
+  // The next number (finite), or false at the end or where none stands.
+  bool Next(double* v);
+  std::size_t At() const { return at_; }
+  void SkipTo(std::size_t at) { at_ = at; }
+
+ private:
+  std::string_view text_;
+  std::size_t at_ = 0;
+};
+
+// The first number of the text; `otherwise` when it starts with none.
+double Number(std::string_view text, double otherwise = 0);
+
+// What a path's data draws, in absolute coordinates.
+class PathSink {
+ public:
+  virtual ~PathSink() = default;
+  virtual void Move(double x, double y) = 0;
+  virtual void Line(double x, double y) = 0;
+  virtual void Curve(double x1, double y1, double x2, double y2, double x3, double y3) = 0;
+  virtual void Close() = 0;
+};
+
+// Reads the path data into the sink, up to its end or to what is no
+// command or number: quadratic curves as cubic ones, an arc as a line to its
+// end (cairo writes neither).
+void ReadPath(std::string_view d, PathSink* sink);
+
 // The numbers one segment of a path command takes, in either case (0 for a
 // close); -1 for a character that is no command.
 int PathArity(char command);

@@ -128,6 +128,11 @@ TEST(ImagingSvgDrawing, ADocumentDrawingOrHoldingPastABoundIsRefused) {
       {Picture(20000),
        "its pictures take 1525 MiB decoded, more than the 1024 MiB the metafile helper may hold"},
       {nested + "</svg>", "draws 66 elements one inside another"},
+      {c::SvgOpen(9, 9) +
+           "<path style='stroke:rgb(0%,0%,0%);stroke-dasharray:1,1;' d='M 0 0 h 300000 z'/></svg>",
+       "draws 600000 dashes, more than the 200000 allowed"},
+      {c::SvgOpen(9, 9) + "<rect width='100000' height='50000' style='stroke-dasharray:0.5,0.5,1;'/></svg>",
+       "draws 450000 dashes"},
   };
   for (const auto& [svg, refusal] : rows) {
     const SvgDrawing drawing(svg, 9, 9, std::size_t{256} << 20);
