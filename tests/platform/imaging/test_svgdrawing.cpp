@@ -287,8 +287,8 @@ std::vector<std::uint32_t> Painted(const SvgDrawing& drawing,
   return pixels;
 }
 
-// A paint does not hold the drawing through librsvg's render: another paint
-// of it (here, made from inside the first's first fill) paints meanwhile.
+// A paint does not hold the drawing while it paints: another paint of it
+// (here, made from inside the first's first fill) paints meanwhile.
 TEST(ImagingSvgDrawing, APaintDoesNotWaitForAnotherPaintOfTheDrawing) {
   const auto drawing = DrawingOf(m::SampleWmf());
   std::pair<const SvgDrawing*, std::vector<std::uint32_t>> inner{drawing.get(), {}};  // and its pixels
