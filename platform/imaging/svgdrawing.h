@@ -72,8 +72,9 @@ class SvgDrawing final : public canvas::VectorDrawing {
   // was painted with until it is finished (a vector file, painted at its
   // end): its pictures decoded now (the work a print does before it paints)
   // into surfaces only it paints, held until its last reference and the
-  // surfaces it was painted into end. NULL when the drawing is not readable
-  // or a picture cannot be decoded within the memory limit.
+  // surfaces it was painted into end (a picture that cannot be decoded
+  // within the memory limit is left out). NULL when the drawing is not
+  // readable.
   std::shared_ptr<const canvas::VectorDrawing> ForPrint() const;
   // The memory the drawing is reckoned to hold: the document and its
   // elements, and the pictures a print holds (kSvgPictureBytesPerPixel a

@@ -203,18 +203,18 @@ class Print final : public canvas::VectorDrawing {
   Print(const Print&) = delete;
   Print& operator=(const Print&) = delete;
 
-  // Decodes the pictures (one surface for each data, however many show it).
-  bool Decode(std::size_t memoryLimit) {
+  // Decodes the pictures (one surface for each data, however many show
+  // it); one that cannot be decoded is left out.
+  void Decode(std::size_t memoryLimit) {
     std::unordered_map<std::string_view, cairo_surface_t*> byData;
     for (const std::uint32_t node : doc_->Pictures()) {
       const std::string_view href = doc_->Attribute(node, "xlink:href");
-      cairo_surface_t*& s = byData[href];
-      if (s == nullptr) s = DecodePicture(href, memoryLimit);
-      if (s == nullptr) return false;
-      pictures_.emplace(node, cairo_surface_reference(s));
+      const auto [it, fresh] = byData.try_emplace(href, nullptr);
+      if (fresh) it->second = DecodePicture(href, memoryLimit);
+      if (it->second != nullptr) pictures_.emplace(node, cairo_surface_reference(it->second));
     }
-    for (const auto& [data, surface] : byData) cairo_surface_destroy(surface);
-    return true;
+    for (const auto& [data, surface] : byData)
+      if (surface != nullptr) cairo_surface_destroy(surface);
   }
 
   void paint(cairo_t* cr, double width, double height) const override {
@@ -535,6 +535,18 @@ std::string_view SvgDocument::Attribute(std::uint32_t node, std::string_view nam
   return {};
 }
 
+bool SvgDocument::OnePicture(std::uint32_t n) const {
+  if (nodes_[n].name == "image") return true;
+  const std::uint32_t target = nodes_[n].name == "use" ? Named(Attribute(n, "xlink:href")) : kNone;
+  return target != kNone && nodes_[target].name == "image";
+}
+
+bool SvgDocument::MaskedByOnePicture(std::uint32_t mask) const {
+  std::uint32_t c = nodes_[mask].firstChild;
+  while (c != kNone && nodes_[c].next == kNone && nodes_[c].name == "g") c = nodes_[c].firstChild;
+  return c != kNone && nodes_[c].next == kNone && OnePicture(c);
+}
+
 std::uint32_t SvgDocument::Named(std::string_view reference) const {
   // As the measure follows them: "#id" whole, or "url(#id)" up to a blank,
   // a quote or the parenthesis.
@@ -617,11 +629,7 @@ std::shared_ptr<const SvgDocument> SvgDocument::Read(std::string text, std::stri
     }
     if (name == "pattern") {
       const std::uint32_t first = doc->nodes_[n].firstChild;
-      const bool onePicture =
-          first != kNone && doc->nodes_[first].next == kNone &&
-          (doc->nodes_[first].name == "image" ||
-           (doc->nodes_[first].name == "use" && doc->Named(doc->Attribute(first, "xlink:href")) != kNone &&
-            doc->nodes_[doc->Named(doc->Attribute(first, "xlink:href"))].name == "image"));
+      const bool onePicture = first != kNone && doc->nodes_[first].next == kNone && doc->OnePicture(first);
       if (!onePicture) {
         *why = "it holds a pattern of more than one picture, which is drawn from its pixels";
         return nullptr;
@@ -636,6 +644,10 @@ std::shared_ptr<const SvgDocument> SvgDocument::Read(std::string text, std::stri
         return nullptr;
       }
     }
+    if (name == "mask" && picture(picture, n) && !doc->MaskedByOnePicture(n)) {
+      *why = "it holds a mask of more than one picture, which is drawn from its pixels";
+      return nullptr;
+    }
     const bool layer =
         style.opacity < 1 || (!doc->Attribute(n, "mask").empty() && name != "path" && name != "rect");
     if (layer && picture(picture, n)) {
@@ -649,7 +661,7 @@ std::shared_ptr<const SvgDocument> SvgDocument::Read(std::string text, std::stri
 std::shared_ptr<const canvas::VectorDrawing> PrintSvg(std::shared_ptr<const SvgDocument> document,
                                                       double width, double height, std::size_t memoryLimit) {
   auto print = std::make_shared<Print>(std::move(document), width, height);
-  if (!print->Decode(memoryLimit)) return nullptr;
+  print->Decode(memoryLimit);
   return print;
 }
 

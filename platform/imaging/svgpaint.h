@@ -26,18 +26,19 @@ class SvgDocument {
     std::string_view name;
     std::uint32_t firstAttribute = 0, attributes = 0;
     std::uint32_t firstChild = kNone, next = kNone;
-    bool picture = false;  // it, or what it draws, shows a picture
   };
 
   // The document's elements; NULL with the reason in *why when it holds
-  // what is not painted as paths here: a filter but the one turning a
-  // mask's alpha into its luminance, a pattern but of one picture, a
-  // picture inside a group painted with opacity or a mask (cairo's groups
-  // in a PDF file keep what they hold past the file's end), or a reference
-  // to nothing. Its references must not run in a cycle (MeasureSvg).
+  // what is not painted as paths here: a filter outside a mask (cairo's
+  // own there turns the mask's alpha into its luminance, which a mask's
+  // alpha is here), a pattern but of one picture, a mask of pictures but one
+  // alone, a picture inside a group painted with opacity or a mask (cairo's
+  // groups in a PDF file keep what they hold past the file's end), a
+  // gradient of more stops than cairo adds in a time of its size. Its
+  // references must not run in a cycle, nor deeper than the measure allows
+  // (MeasureSvg): they are followed.
   static std::shared_ptr<const SvgDocument> Read(std::string text, std::string* why);
 
-  const std::string& Text() const { return text_; }
   // What it holds: its text and its elements.
   std::size_t Bytes() const;
   const std::vector<Node>& Nodes() const { return nodes_; }
@@ -48,6 +49,12 @@ class SvgDocument {
   const std::vector<std::uint32_t>& Pictures() const { return pictures_; }
 
  private:
+  // Whether the element is a picture or a use of one.
+  bool OnePicture(std::uint32_t n) const;
+  // Whether the mask holds one picture only, in groups of one element each
+  // (as cairo writes a picture's mask), which a print masks with straight.
+  bool MaskedByOnePicture(std::uint32_t mask) const;
+
   std::string text_;
   std::vector<Node> nodes_;
   std::vector<svg::Attribute> attributes_;
@@ -58,7 +65,7 @@ class SvgDocument {
 // A print of the document over a view box of width x height: its pictures
 // decoded now, within memoryLimit each, into image surfaces of its own,
 // which it holds as long as it lives and a surface it was painted into
-// refers to them. NULL when a picture cannot be decoded.
+// refers to them (a picture that cannot be decoded is left out).
 std::shared_ptr<const canvas::VectorDrawing> PrintSvg(std::shared_ptr<const SvgDocument> document,
                                                       double width, double height, std::size_t memoryLimit);
 

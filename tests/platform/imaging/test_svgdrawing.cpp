@@ -158,6 +158,13 @@ cairo_status_t PaintOnto(cairo_surface_t* surface, const SvgDrawing& drawing, do
 TEST(ImagingSvgDrawing, ThePainterPaintsWhatCairoWrites) {
   const std::string picture = PngData(f::Png(2, 2, f::Opaque(2, 2)));  // red, green / blue, white
   const std::string red = "style='fill:rgb(100%,0%,0%);stroke:none;'";
+  // A rectangle through a mask of a picture opaque on its left half only.
+  const std::string masked =
+      "<defs><image id='h' width='2' height='1' xlink:href='" +
+      PngData(f::Png(2, 1, [](int x, int) { return x == 0 ? 0xFF000000u : 0u; })) +
+      "'/><mask id='m'><g filter='url(#alpha)'><use xlink:href='#h' transform='matrix(50,0,0,100,0,0)'/></g>"
+      "</mask></defs><rect width='100' height='100' " +
+      red + " mask='url(#m)'/>";
   const std::tuple<std::string, int, int, std::uint32_t> rows[] = {
       {"<rect x='10' y='10' width='80' height='80' " + red + "/>", 50, 50, 0xFFFF0000},
       {"<rect x='10' y='10' width='80' height='80' " + red + "/>", 5, 5, 0},
@@ -199,6 +206,8 @@ TEST(ImagingSvgDrawing, ThePainterPaintsWhatCairoWrites) {
       {"<defs><image id='i' width='2' height='2' xlink:href='" + picture +
            "'/></defs><use xlink:href='#i' transform='matrix(50,0,0,50,0,0)'/>",
        25, 75, 0xFF0000FF},
+      {masked, 25, 50, 0xFFFF0000},
+      {masked, 75, 50, 0},
       {"<g transform='matrix(0,0,0,0,0,0)'><rect width='100' height='100' " + red + "/></g>", 50, 50, 0},
       {"<path style='fill:none;stroke:rgb(0%,0%,0%);stroke-width:20;stroke-dasharray:-1,2;' d='M 0 50 L 100 "
        "50'/>",
@@ -239,6 +248,10 @@ TEST(ImagingSvgDrawing, WhatWouldBePaintedAsPixelsIsRefused) {
            "mask='url(#m)'/>",
        "a picture in a group painted with opacity or a mask"},
       {"<defs><linearGradient id='l'>" + stops + "</linearGradient></defs>", "a gradient of 257 stops"},
+      {"<defs>" + picture +
+           "<mask id='m'><use xlink:href='#i'/><use xlink:href='#i'/></mask></defs><rect "
+           "width='1' height='1' mask='url(#m)'/>",
+       "a mask of more than one picture"},
   };
   for (const auto& [body, refusal] : rows) {
     const SvgDrawing drawing(c::SvgOpen(9, 9) + body + "</svg>", 9, 9, kDefaultMemoryLimit);
