@@ -168,10 +168,6 @@ bool StyleMakesLayer(std::string_view style) {
   return layer;
 }
 
-// Elements that paint only through a reference, never where they stand.
-constexpr std::string_view kPaintedByReference[] = {"defs",    "symbol",         "clipPath",       "mask",
-                                                    "pattern", "linearGradient", "radialGradient", "filter"};
-
 constexpr std::uint32_t kNoElement = UINT32_MAX;
 
 // What one pass over a document's tags reads of it: each element, what it
@@ -208,8 +204,7 @@ Elements ReadElements(std::string_view svg) {
     const auto self = static_cast<std::uint32_t>(r.elements.size());
     Elements::Element e;
     e.parent = open.empty() ? kNoElement : open.back();
-    e.inPlace = std::find(std::begin(kPaintedByReference), std::end(kPaintedByReference), name) ==
-                std::end(kPaintedByReference);
+    e.inPlace = !svg::PaintedByReference(name);
     e.segments = name == "rect" ? 4 : 0;
     std::string_view dashArray;
     double length =

@@ -19,14 +19,6 @@ constexpr auto npos = std::string_view::npos;
 // that grows with those before.
 constexpr std::size_t kMaxStops = 256;
 
-// Elements painted only through a reference, never where they stand.
-bool ByReference(std::string_view name) {
-  for (const std::string_view n : {"defs", "symbol", "clipPath", "mask", "pattern", "linearGradient",
-                                   "radialGradient", "filter", "stop"})
-    if (name == n) return true;
-  return false;
-}
-
 // The transform of an attribute (matrix, translate, scale, rotate): false
 // when it is none or cannot be inverted (nothing under it is painted).
 bool ReadTransform(std::string_view text, cairo_matrix_t* m) {
@@ -240,7 +232,7 @@ class Print final : public canvas::VectorDrawing {
 
   void Children(cairo_t* cr, std::uint32_t n, const Style& style) const {
     for (std::uint32_t c = Node(n).firstChild; c != kNone; c = Node(c).next)
-      if (!ByReference(Node(c).name)) Element(cr, c, style);
+      if (!svg::PaintedByReference(Node(c).name)) Element(cr, c, style);
   }
 
   // Paints the element, where it stands or through a reference.
@@ -504,7 +496,7 @@ class Print final : public canvas::VectorDrawing {
       cairo_push_group(cr);
       Style unfiltered;
       for (std::uint32_t c = Node(mask).firstChild; c != kNone; c = Node(c).next)
-        if (!ByReference(Node(c).name)) Element(cr, c, unfiltered);
+        if (!svg::PaintedByReference(Node(c).name)) Element(cr, c, unfiltered);
       p = cairo_pop_group(cr);
       cairo_set_source(cr, source);
       cairo_pattern_destroy(source);
@@ -597,14 +589,15 @@ std::shared_ptr<const SvgDocument> SvgDocument::Read(std::string text, std::stri
     return nullptr;
   }
 
-  // Whether each element shows a picture, itself or through what it names
-  // (references run in no cycle, and no deeper than the measure allows).
+  // Whether each element shows a picture, itself, by what it holds where
+  // it stands or by what it names: the measure's edges, which run in no
+  // cycle and no deeper than it allows.
   std::vector<std::uint8_t> shows(doc->nodes_.size(), 0);  // 0 not known, 1 no, 2 yes
   const auto picture = [&](const auto& self, std::uint32_t n) -> bool {
     if (shows[n] != 0) return shows[n] == 2;
     bool yes = doc->nodes_[n].name == "image";
     for (std::uint32_t c = doc->nodes_[n].firstChild; c != kNone && !yes; c = doc->nodes_[c].next)
-      yes = self(self, c);
+      if (!svg::PaintedByReference(doc->nodes_[c].name)) yes = self(self, c);
     const Node& node = doc->nodes_[n];
     for (std::uint32_t a = node.firstAttribute; a < node.firstAttribute + node.attributes && !yes; ++a) {
       const auto& [attribute, v] = doc->attributes_[a];

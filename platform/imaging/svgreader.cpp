@@ -71,6 +71,13 @@ bool Reader::Next(Piece* piece) {
   }
 }
 
+bool PaintedByReference(std::string_view element) {
+  for (const std::string_view name :
+       {"defs", "symbol", "clipPath", "mask", "pattern", "linearGradient", "radialGradient", "filter"})
+    if (element == name) return true;
+  return false;
+}
+
 std::string_view AttributeOf(const Piece& tag, std::string_view name) {
   for (const Attribute& a : tag.attributes)
     if (a.name == name) return a.value;

@@ -74,6 +74,10 @@ void ForEachDeclaration(std::string_view style, const Each& each) {
   }
 }
 
+// Whether the element is painted only through a reference, never where it
+// stands (a definition, a clip path, a mask, a pattern, a gradient, ...).
+bool PaintedByReference(std::string_view element);
+
 // The numbers of a list ("1 2,3e1 -4"), each read as far as it is a number.
 class Numbers {
  public:

@@ -154,10 +154,15 @@ cairo_status_t PaintOnto(cairo_surface_t* surface, const SvgDrawing& drawing, do
 // 100 x 100 view box painted over 100 x 100 pixels and the pixel (ARGB,
 // premultiplied) at a point, give or take 8 a channel for the edges'
 // antialiasing; what no cairo writes (a transform nothing can undo, a
-// negative dash) leaves cairo's state sound.
+// negative dash, a use inside a symbol inside what it names, definitions
+// nested deep) leaves cairo's state and the painter's stack sound.
 TEST(ImagingSvgDrawing, ThePainterPaintsWhatCairoWrites) {
   const std::string picture = PngData(f::Png(2, 2, f::Opaque(2, 2)));  // red, green / blue, white
   const std::string red = "style='fill:rgb(100%,0%,0%);stroke:none;'";
+  // Definitions each inside the one before, far deeper than a paint goes.
+  std::string deep;
+  for (int k = 0; k < 100000; ++k) deep += "<defs>";
+  for (int k = 0; k < 100000; ++k) deep += "</defs>";
   // A rectangle through a mask of a picture opaque on its left half only.
   const std::string masked =
       "<defs><image id='h' width='2' height='1' xlink:href='" +
@@ -206,6 +211,10 @@ TEST(ImagingSvgDrawing, ThePainterPaintsWhatCairoWrites) {
       {"<defs><image id='i' width='2' height='2' xlink:href='" + picture +
            "'/></defs><use xlink:href='#i' transform='matrix(50,0,0,50,0,0)'/>",
        25, 75, 0xFF0000FF},
+      {"<g id='a'><symbol id='c'><use xlink:href='#a'/></symbol><rect width='100' height='100' " + red +
+           "/></g>",
+       50, 50, 0xFFFF0000},
+      {deep + "<rect width='100' height='100' " + red + "/>", 50, 50, 0xFFFF0000},
       {masked, 25, 50, 0xFFFF0000},
       {masked, 75, 50, 0},
       {"<g transform='matrix(0,0,0,0,0,0)'><rect width='100' height='100' " + red + "/></g>", 50, 50, 0},
