@@ -56,12 +56,14 @@ std::vector<std::pair<std::string, Bytes>> RealMetafiles() {
 
 void PrintFigures() {
   const auto row = [](const std::string& name, const md::imaging::SvgMeasure& m) {
-    std::printf("%-48s %12llu %12llu %8llu %12llu %s\n", name.c_str(),
+    std::printf("%-48s %12llu %12llu %8llu %8llu %6llu %12llu %s\n", name.c_str(),
                 static_cast<unsigned long long>(m.instances), static_cast<unsigned long long>(m.segments),
-                static_cast<unsigned long long>(m.layers), static_cast<unsigned long long>(m.picturePixels),
+                static_cast<unsigned long long>(m.layers), static_cast<unsigned long long>(m.dashes),
+                static_cast<unsigned long long>(m.depth), static_cast<unsigned long long>(m.picturePixels),
                 m.refusal.c_str());
   };
-  std::printf("%-48s %12s %12s %8s %12s\n", "what the SVG draws", "elements", "segments", "layers", "pixels");
+  std::printf("%-48s %12s %12s %8s %8s %6s %12s\n", "what the SVG draws", "elements", "segments", "layers",
+              "dashes", "depth", "pixels");
   md::imaging::SvgMeasure most;
   for (const auto& [name, bytes] : RealMetafiles()) {
     const md::imaging::DecodeResult r = md::imaging::Decode(bytes.data(), bytes.size());
@@ -74,12 +76,15 @@ void PrintFigures() {
     most.instances = std::max(most.instances, m.instances);
     most.segments = std::max(most.segments, m.segments);
     most.layers = std::max(most.layers, m.layers);
+    most.depth = std::max(most.depth, m.depth);
+    most.dashes = std::max(most.dashes, m.dashes);
     most.picturePixels = std::max(most.picturePixels, m.picturePixels);
   }
   row("most of a real metafile", most);
-  row("slow to paint from",
-      {md::imaging::kSvgSlowInstances, md::imaging::kSvgSlowSegments, md::imaging::kSvgSlowLayers, 0, ""});
+  row("slow to paint from", {md::imaging::kSvgSlowInstances, md::imaging::kSvgSlowSegments,
+                             md::imaging::kSvgSlowLayers, 0, 0, 0, ""});
   row("bound", {md::imaging::kSvgMaxInstances, md::imaging::kSvgMaxSegments, md::imaging::kSvgMaxLayers,
+                md::imaging::kSvgMaxDashes, md::imaging::kSvgMaxDepth,
                 md::imaging::detail::kIsolatedExtraMemory / md::imaging::kSvgPictureBytesPerPixel, ""});
   const Bytes zigzag = c::ZigzagWmf(3000);
   const md::imaging::DecodeResult r = md::imaging::Decode(zigzag.data(), zigzag.size());

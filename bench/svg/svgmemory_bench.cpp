@@ -1,4 +1,4 @@
-// The memory metafile drawings hold: a page of six WMFs, each one StretchDIB
+// The memory metafile drawings hold. First a page of six WMFs, each one StretchDIB
 // of a different 8000 x 8000 1-bit bitmap (8 MB) over 4 inches square, drawn
 // by the real helper, printed twice at 300 dpi with the picture cache at
 // `capacity` MiB (LargeSix/<capacity>), the cache emptied before. Measured as the
@@ -9,6 +9,12 @@
 // runs); the resident growth is to stay within 1.25 x what the cache counts
 // plus it, and the peak within that plus the one drawing being painted (a
 // picture's memory limit), which the cache does not keep past its capacity.
+// Then PdfPrints: five pages printed to PDF one after another at a capacity
+// of 64 MiB, each one page-sized picture of a WMF of its own (a 4000 x 4000
+// 1-bit StretchDIB under a 3,000-point zigzag polygon, slow to paint): the
+// growth of resident memory from the first print to the fifth, which is to
+// stay within 32 MB (nothing a print made outlives it but what the cache
+// counts).
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
@@ -20,11 +26,13 @@
 #include <vector>
 
 #include "bench/picture/picturefiles.h"
+#include "bench/procstatus.h"
 #include "bench/ratio_reporter.h"
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/imaging/loader.h"
 #include "platform/imaging/metafilelimits.h"
 #include "platform/imaging/picturecache.h"
+#include "tests/platform/imaging/costlydrawings.h"
 #include "tests/platform/imaging/metafiles.h"
 #include "tools/demo/pagedraw.h"
 
@@ -33,8 +41,9 @@ namespace {
 using md::bench::Bytes;
 
 // A placeable WMF of `inches` square at 1000 units an inch: one StretchDIB
-// (SRCCOPY) of a w x h 1-bit bitmap, white with a black frame, over all of it.
-Bytes BitmapWmf(int w, int h, int inches) {
+// (SRCCOPY) of a w x h 1-bit bitmap, white with a black frame, over all of
+// it; under a black zigzag polygon of `points` vertices when there are any.
+Bytes BitmapWmf(int w, int h, int inches, int points = 0) {
   namespace f = md::test::imagefiles;
   const std::size_t stride = (static_cast<std::size_t>(w) + 31) / 32 * 4;
   Bytes dib;
@@ -55,38 +64,39 @@ Bytes BitmapWmf(int w, int h, int inches) {
       units,  0,      0};
   for (std::size_t at = 0; at < dib.size(); at += 2)
     record.push_back(static_cast<std::uint16_t>(dib[at] | (at + 1 < dib.size() ? dib[at + 1] << 8 : 0)));
-  return md::test::metafiles::Wmf(units, units, 1000,
-                                  {{0x020B, {0, 0}}, {0x020C, {units, units}}, {0x0F43, record}}, 0);
+  std::vector<md::test::metafiles::WmfRecord> records = {
+      {0x020B, {0, 0}}, {0x020C, {units, units}}, {0x0F43, record}};
+  if (points > 0) {
+    std::vector<std::uint16_t> polygon = {static_cast<std::uint16_t>(points)};
+    for (const auto& [x, y] : md::test::costly::Zigzag(points, units, units))
+      polygon.insert(polygon.end(), {static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y)});
+    records.insert(records.end(), {{0x02FC, {0, 0, 0, 0}}, {0x012D, {0}}, {0x0106, {1}}, {0x0324, polygon}});
+  }
+  return md::test::metafiles::Wmf(units, units, 1000, records, points > 0 ? 1 : 0);
 }
 
-// The kB of a line of /proc/self/status ("VmRSS", "VmHWM").
-double StatusKb(const char* key) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line))
-    if (line.rfind(std::string(key) + ":", 0) == 0) return std::stod(line.substr(line.find(':') + 1));
-  return 0;
-}
+using md::bench::StatusKb;
 
 struct Memory {
   double rssMb = 0, peakMb = 0, countedMb = 0;
   bool overCapacity = false;
 };
 
-// Six WMFs of side x side bitmaps, each told apart by a row of its own,
-// written once a run and removed at its end.
-std::vector<std::string> Files(int side) {
+// `count` WMFs of side x side bitmaps (under a zigzag of `points`), each
+// told apart by a row of its own, written once a run and removed at its end.
+std::vector<std::string> Files(int side, int count = 6, int points = 0) {
   static struct Written : std::vector<std::string> {
     ~Written() {
       for (const std::string& p : *this) std::remove(p.c_str());
     }
   } written;
   std::vector<std::string> paths;
-  for (int i = 0; i < 6; ++i) {
-    Bytes wmf = BitmapWmf(side, side, 4);
+  for (int i = 0; i < count; ++i) {
+    Bytes wmf = BitmapWmf(side, side, points > 0 ? 7 : 4, points);
     // A few pixels of a row near the end, before the end-of-file record.
     wmf[wmf.size() - 8 - static_cast<std::size_t>(i) * static_cast<std::size_t>(side / 8)] = 0x0F;
-    paths.push_back(md::bench::TempPath("bitmap-" + std::to_string(side) + "-" + std::to_string(i) + ".wmf"));
+    paths.push_back(md::bench::TempPath("bitmap-" + std::to_string(side) + "-" + std::to_string(points) +
+                                        "-" + std::to_string(i) + ".wmf"));
     if (!md::bench::WriteFile(paths.back(), wmf)) paths.back().clear();
     written.push_back(paths.back());
   }
@@ -144,6 +154,33 @@ void LargeSix(benchmark::State& state) {
   md::imaging::SetPictureCacheCapacity(before);
 }
 BENCHMARK(LargeSix)->Arg(512)->Arg(256)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Five pages printed to PDF one after another, each its own slow WMF.
+void PdfPrints(benchmark::State& state) {
+  const std::size_t before = md::imaging::SetPictureCacheCapacity(std::size_t{64} << 20);
+  static const std::vector<std::string> files = Files(4000, 5, 3000);
+  const std::string pdf = md::bench::TempPath("pdfprints.pdf");
+  for (auto _ : state) {
+    md::imaging::ImageCache::Shared().Clear();
+    std::vector<double> rss;
+    for (const std::string& file : files) {
+      md::demo::Page page;
+      std::string error;
+      if (!md::bench::Grid(page, {file}, 1, 1) || !md::demo::PrintVector(page, pdf, nullptr, &error))
+        state.SkipWithError(("cannot print " + file + ": " + error).c_str());
+      ::malloc_trim(0);
+      rss.push_back(StatusKb("VmRSS") / 1e3);
+    }
+    state.counters["growth_MB"] = rss.back() - rss.front();
+    std::printf("PDF prints, resident MB after each:");
+    for (double mb : rss) std::printf(" %.0f", mb);
+    std::printf("; growth from the first to the fifth %+.0f MB (%s 32 MB)\n", rss.back() - rss.front(),
+                rss.back() - rss.front() <= 32 ? "within" : "OVER");
+  }
+  std::remove(pdf.c_str());
+  md::imaging::SetPictureCacheCapacity(before);
+}
+BENCHMARK(PdfPrints)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -212,72 +212,6 @@ ResampledPixels PaintRaster(const SvgDrawing& drawing, const PaintingSize& size)
   return pixels;
 }
 
-// A drawing's paths as it paints them over a box of width x height,
-// recorded by cairo: painting them costs none of the drawing's own work. The
-// pictures of one canvas share it, and only they: cairo's recording is no
-// source two threads may paint at once.
-class RecordedPaths final : public canvas::VectorDrawing {
- public:
-  // NULL when the recording cannot be made.
-  static std::shared_ptr<const RecordedPaths> Of(const canvas::VectorDrawing& drawing, double width,
-                                                 double height) {
-    cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
-    cairo_t* cr = cairo_create(recording);
-    drawing.paint(cr, width, height);
-    const bool ok = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
-    cairo_destroy(cr);
-    if (ok && cairo_surface_status(recording) == CAIRO_STATUS_SUCCESS)
-      return std::make_shared<const RecordedPaths>(recording, width, height);
-    cairo_surface_destroy(recording);
-    return nullptr;
-  }
-  RecordedPaths(cairo_surface_t* recording, double width, double height)
-      : recording_(recording), width_(width), height_(height) {}
-  ~RecordedPaths() override { cairo_surface_destroy(recording_); }
-  RecordedPaths(const RecordedPaths&) = delete;
-  RecordedPaths& operator=(const RecordedPaths&) = delete;
-
-  void paint(cairo_t* cr, double width, double height) const override {
-    cairo_save(cr);
-    cairo_scale(cr, width / width_, height / height_);
-    cairo_set_source_surface(cr, recording_, 0, 0);
-    cairo_paint(cr);
-    cairo_restore(cr);
-  }
-
- private:
-  cairo_surface_t* const recording_;
-  const double width_, height_;
-};
-
-// The paths recorded last on this thread, for the canvas they were recorded
-// for: the canvas's other pictures of the same drawing at the same size
-// paint them again (a canvas is drawn on one thread at a time; one that
-// ended took its share with it). PathsFor answers them for a size of
-// positive sides, recorded when they were not (NULL when they cannot be).
-struct CanvasPaths {
-  const canvas::Canvas* target = nullptr;
-  std::weak_ptr<const SvgDrawing> drawing;
-  PaintingSize size{};
-  std::shared_ptr<const RecordedPaths> paths;
-};
-constexpr std::size_t kCanvasPathsKept = 8;
-thread_local std::deque<CanvasPaths> t_canvasPaths;  // the last recorded first
-
-std::shared_ptr<const RecordedPaths> PathsFor(const canvas::Canvas* target,
-                                              const std::shared_ptr<const SvgDrawing>& drawing,
-                                              const PaintingSize& size) {
-  for (const CanvasPaths& kept : t_canvasPaths)
-    if (kept.target == target && kept.size == size && kept.drawing.lock() == drawing) return kept.paths;
-  std::shared_ptr<const RecordedPaths> paths =
-      RecordedPaths::Of(*drawing, static_cast<double>(size[0]), static_cast<double>(size[1]));
-  if (paths == nullptr) return nullptr;
-  ++g_vectorPaints;
-  t_canvasPaths.push_front(CanvasPaths{target, drawing, size, paths});
-  if (t_canvasPaths.size() > kCanvasPathsKept) t_canvasPaths.pop_back();
-  return paths;
-}
-
 // Draws the picture's vectors as the canvas takes them, its corners on
 // `from` and `to`, within this thread's drawing's time for metafiles: false,
 // with nothing drawn, once that is spent.
@@ -312,17 +246,14 @@ bool DrawVectors(canvas::Canvas* target, const Bitmap& bitmap, canvas::Point fro
     }
   }
   // Painted straight onto the device (a box too large to keep, too). A
-  // vector file may paint what it is given only once it is finished, after
-  // the drawing: a drawing slow to paint is painted into its paths now.
+  // vector file refers to what it was painted with until it is finished,
+  // after the drawing: it is given a drawing of its own.
   if (detail::MetafileTimeSpent()) return false;
   const detail::ChargedMetafileTime charged;
-  std::shared_ptr<const canvas::VectorDrawing> drawing;
-  if (target->vectorOutput() == canvas::VectorOutput::Paths && bitmap.vectors->SlowToPaint())
-    drawing = PathsFor(target, bitmap.vectors, {std::abs(size[0]), std::abs(size[1])});  // mirrored alike
-  if (drawing == nullptr) {
-    drawing = bitmap.vectors;
-    ++g_vectorPaints;
-  }
+  std::shared_ptr<const canvas::VectorDrawing> drawing = bitmap.vectors;
+  if (target->vectorOutput() == canvas::VectorOutput::Paths) drawing = bitmap.vectors->ForPrint();
+  if (drawing == nullptr) return true;
+  ++g_vectorPaints;
   target->drawVectors(drawing, from, to, state);
   return true;
 }

@@ -1,4 +1,4 @@
-// Fuzzes the check a metafile's SVG passes before librsvg reads it. A
+// Fuzzes the check a metafile's SVG passes before it is painted. A
 // document it lets through is read again here the way an XML parser reads
 // it (comments dropped, CDATA sections' text kept, tags taken apart into
 // names and attribute values), and nothing the parser hands on may refer
@@ -6,7 +6,10 @@
 // declaration, no other encoding, no entity or escape, no base, no import in
 // a style element's text (all of it, whatever markup splits it), and no
 // reference or url() but to the document's own parts or to PNG data. And
-// what the document draws is measured, whatever it holds.
+// what the document draws is measured, whatever it holds; what is read is
+// painted.
+#include <cairo.h>
+
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
@@ -152,5 +155,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view svg(reinterpret_cast<const char*>(data), size);
   if (md::imaging::SvgRefersOnlyToItself(svg)) md::test::fuzz::Check(!RefersOutside(svg));
   md::imaging::MeasureSvg(svg);  // measures whatever it is given, within its bounds
+  // A document the drawing reads is painted, leaving cairo's state sound.
+  const md::imaging::SvgDrawing drawing(std::string(svg), 16, 16, std::size_t{64} << 20);
+  if (drawing.Readable()) {
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 16, 16);
+    cairo_t* cr = cairo_create(surface);
+    drawing.paint(cr, 16, 16);
+    md::test::fuzz::Check(cairo_status(cr) == CAIRO_STATUS_SUCCESS);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+  }
   return 0;
 }

@@ -22,16 +22,10 @@ using imagefiles::Pattern;
 using imagefiles::Put16;
 using imagefiles::Put32;
 
-// A DIB image of an icon: 24 bits with the AND mask set where the pattern's
-// alpha is below 128, or 32 bits with the pattern's alpha and an empty mask.
-inline Bytes IconDib(int w, int h, int bpp, const Pattern& p) {
-  Bytes b;
-  for (std::uint32_t v : {40u, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(2 * h)}) Put32(b, v);
-  Put16(b, 1);
-  Put16(b, static_cast<std::uint32_t>(bpp));
-  for (int k = 0; k < 6; ++k) Put32(b, 0);
-  const std::size_t stride = (static_cast<std::size_t>(w) * bpp + 31) / 32 * 4,
-                    maskStride = (w + 31) / 32 * 4;
+// The rows of a w x h DIB of 24 or 32 bits (with the pattern's alpha)
+// bottom-up, each padded to four bytes.
+inline void PutDibRows(Bytes& b, int w, int h, int bpp, const Pattern& p) {
+  const std::size_t stride = (static_cast<std::size_t>(w) * bpp + 31) / 32 * 4;
   for (int y = h - 1; y >= 0; --y) {
     const std::size_t start = b.size();
     for (int x = 0; x < w; ++x) {
@@ -42,6 +36,18 @@ inline Bytes IconDib(int w, int h, int bpp, const Pattern& p) {
     }
     b.resize(start + stride, 0);
   }
+}
+
+// A DIB image of an icon: 24 bits with the AND mask set where the pattern's
+// alpha is below 128, or 32 bits with the pattern's alpha and an empty mask.
+inline Bytes IconDib(int w, int h, int bpp, const Pattern& p) {
+  Bytes b;
+  for (std::uint32_t v : {40u, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(2 * h)}) Put32(b, v);
+  Put16(b, 1);
+  Put16(b, static_cast<std::uint32_t>(bpp));
+  for (int k = 0; k < 6; ++k) Put32(b, 0);
+  const std::size_t maskStride = (w + 31) / 32 * 4;
+  PutDibRows(b, w, h, bpp, p);
   for (int y = h - 1; y >= 0; --y) {
     Bytes row(maskStride, 0);
     for (int x = 0; x < w && bpp != 32; ++x)
@@ -157,6 +163,22 @@ inline Bytes SampleWmf() {
               {0x0102, {1}},                                   // transparent text
               {0x0521, {3, 'W' | ('M' << 8), 'F', 20, 800}}},  // "WMF", its top left at (800, 20)
              6);
+}
+
+// A placeable WMF of 1 x 1 inch at 1000 units an inch: one StretchDIB
+// (SRCCOPY) of a w x h 24-bit bitmap of the pattern over all of it.
+inline Bytes DibWmf(int w, int h, const Pattern& p) {
+  Bytes dib;
+  for (std::uint32_t v :
+       {40u, static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), 0x180001u, 0u, 0u, 0u, 0u, 0u, 0u})
+    Put32(dib, v);
+  PutDibRows(dib, w, h, 24, p);
+  std::vector<std::uint16_t> record = {
+      0x0020, 0x00CC, 0, static_cast<std::uint16_t>(h), static_cast<std::uint16_t>(w), 0, 0, 1000,
+      1000,   0,      0};
+  for (std::size_t at = 0; at < dib.size(); at += 2)
+    record.push_back(static_cast<std::uint16_t>(dib[at] | (at + 1 < dib.size() ? dib[at + 1] << 8 : 0)));
+  return Wmf(1000, 1000, 1000, {{0x020B, {0, 0}}, {0x020C, {1000, 1000}}, {0x0F43, record}}, 0);
 }
 
 // An SVG document of the kind cairo writes: one polygon of `points` points,

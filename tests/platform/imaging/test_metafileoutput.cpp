@@ -180,9 +180,10 @@ TEST(ImagingMetafileOutput, AStyleHoldingMarkupIsNotRead) {
 
 // cairo's SVG of every kind of drawing the helper's SVG of the metafiles
 // lacks: a dashed stroke, gradients of every extend, a picture repeated and
-// used as a mask, a group faded.
-std::string CairoSvgOfEveryKindOfDrawing() {
-  const std::string path = std::string(MD_TEST_OUTPUT_DIR) + "/every-kind-of-drawing.svg";
+// used as a mask, and when `faded` a group faded (of the picture).
+std::string CairoSvgOfEveryKindOfDrawing(bool faded) {
+  const std::string path =
+      std::string(MD_TEST_OUTPUT_DIR) + "/every-kind-of-drawing" + (faded ? "-faded" : "") + ".svg";
   cairo_surface_t* document = cairo_svg_surface_create(path.c_str(), 400, 300);
   cairo_surface_t* picture = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
   cairo_surface_mark_dirty(picture);  // a clear one would be left out
@@ -207,10 +208,12 @@ std::string CairoSvgOfEveryKindOfDrawing() {
   cairo_set_source_surface(cr, picture, 300, 20);
   cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_REPEAT);
   cairo_mask_surface(cr, picture, 320, 20);
-  cairo_push_group(cr);
-  cairo_paint(cr);
-  cairo_pop_group_to_source(cr);
-  cairo_paint_with_alpha(cr, 0.3);
+  if (faded) {
+    cairo_push_group(cr);
+    cairo_paint(cr);
+    cairo_pop_group_to_source(cr);
+    cairo_paint_with_alpha(cr, 0.3);
+  }
   cairo_destroy(cr);
   for (cairo_surface_t* s : {document, picture}) cairo_surface_destroy(s);
   const auto bytes = md::test::fuzz::ReadInput(path);
@@ -218,13 +221,16 @@ std::string CairoSvgOfEveryKindOfDrawing() {
 }
 
 // Only what cairo writes is read (elements, attributes and style properties
-// each from a list): librsvg spends minutes on a filter's turbulence. The
-// helper's SVG of the metafiles is read too (the sharp edges above).
+// each from a list): a renderer may spend minutes on a filter's turbulence.
+// The helper's SVG of the metafiles is read too (the sharp edges above); a
+// picture in a faded group is drawn from its pixels (cairo's group in a PDF
+// file would keep it past the file's end).
 TEST(ImagingMetafileOutput, AnSvgHoldingWhatCairoDoesNotWriteIsNotRead) {
   const auto in = [](const std::string& body) { return kSvg + body + "<rect width='4' height='4'/></svg>"; };
   // A document, and what its refusal names ("" when it is read).
   const std::pair<std::string, const char*> rows[] = {
-      {CairoSvgOfEveryKindOfDrawing(), ""},
+      {CairoSvgOfEveryKindOfDrawing(false), ""},
+      {CairoSvgOfEveryKindOfDrawing(true), "a picture in a group painted with opacity"},
       {in("<stop offset='0' style='stop-opacity 1'/>"), ""},  // without its colon, as cairo writes one
       {in("<filter id='f'><feTurbulence baseFrequency='0.05'/></filter>"), "<feTurbulence>"},
       {in("<path d='M 0 0 L 9 9' filter='url(#alpha)'/>"), "attribute filter"},

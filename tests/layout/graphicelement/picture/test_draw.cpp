@@ -307,9 +307,9 @@ TEST_F(PictureDraw, APaintPastTheDrawingsBudgetDrawsThePixelsWithARecord) {
 
 // A drawing slow to paint is painted once at each size, into a raster kept
 // with the pictures: two prints of the page paint twice, onto a raster or a
-// recording painted band by band. A vector output records the paths once at
-// each size for each canvas; a quick drawing, or a box too large for the
-// cache to keep, is painted every time.
+// recording painted band by band. A vector output is given a drawing of its
+// own each time; a quick drawing, or a box too large for the cache to keep,
+// is painted every time.
 TEST_F(PictureDraw, ADrawingSlowToPaintIsPaintedOnceAtEachSize) {
   const std::size_t kDefault = md::imaging::ImageCache::kDefaultCapacity;
   const struct {
@@ -318,7 +318,7 @@ TEST_F(PictureDraw, ADrawingSlowToPaintIsPaintedOnceAtEachSize) {
     std::size_t capacity, paints, kept;
   } rows[] = {{"raster", 2500, 1, kDefault, 2, 2},
               {"band recording", 2500, 1, kDefault, 2, 2},
-              {"recording", 2500, 1, kDefault, 4, 0},
+              {"recording", 2500, 1, kDefault, 6, 0},
               {"raster", 10, 1, kDefault, 6, 0},
               {"raster", 2500, 3, 2 << 20, 6, 0}};
   const metafiles::MetafileLimitsScope limits({60000, 120000, MD_IMAGING_PROBE});
