@@ -21,6 +21,9 @@ constexpr std::size_t kIsolatedExtraMemory = std::size_t{1} << 30;
 struct IsolationLimits {
   // Wall-clock time the program may take.
   int milliseconds = 10000;
+  // Processor time the program may take: past it, it ends on SIGXCPU and
+  // the run is answered as timed out.
+  int processorMilliseconds = 10000;
   // Address space the program may add to what it holds when it starts.
   std::size_t extraMemory = kIsolatedExtraMemory;
 };
@@ -29,7 +32,7 @@ struct IsolationLimits {
 enum class IsolatedEnd {
   Done,      // the program and `collect` answered ""
   Refused,   // the program or `collect` refused what it was given
-  TimedOut,  // the time passed first (or its processor time ran out): the program was killed
+  TimedOut,  // the time passed first, or its processor time ran out: the program was killed
   Stopped,   // the program crashed, ran out of memory or ended without an answer
   NotRun,    // the program is missing, could not be started (the reason says why) or waited for
 };

@@ -40,6 +40,10 @@ using ResampledPixels = std::shared_ptr<const std::vector<std::uint32_t>>;
 // the device width and height of the box they were drawn into, negative
 // where the box runs against the device axes (the painting is mirrored).
 using PaintingSize = std::array<std::int64_t, 2>;
+// Where a metafile was painted by its helper on a raster (draw.h): the box's
+// PaintingSize, then the part of it painted, from its first corner to the
+// one past its last, relative to the box's top-left corner.
+using PaintingPlace = std::array<std::int64_t, 6>;
 
 // What the pictures of a process keep, within one capacity in bytes: the
 // decoded pictures (pixels, a metafile's drawing, a refusal's text) by the
@@ -96,9 +100,9 @@ class ImageCache {
   // |width| premultiplied 0xAARRGGBB pixels; KeepsPainting answers whether a
   // painting of that many pixels would be kept (KeepPainting keeps none
   // larger).
-  ResampledPixels FindPainting(std::uint64_t picture, const PaintingSize& size);
+  ResampledPixels FindPainting(std::uint64_t picture, const PaintingPlace& place);
   bool KeepsPainting(std::size_t pixels) const;
-  void KeepPainting(std::uint64_t picture, const PaintingSize& size, ResampledPixels pixels);
+  void KeepPainting(std::uint64_t picture, const PaintingPlace& place, ResampledPixels pixels);
   // Drops the picture's resamplings and paintings (its pixels are gone).
   void DropResamplings(std::uint64_t picture);
 

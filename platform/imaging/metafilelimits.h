@@ -83,27 +83,4 @@ class MetafileDrawing {
   std::thread::id thread_;
 };
 
-namespace detail {
-
-// Whether the budget of this thread's drawing is spent (never outside every
-// drawing), and what says so: "this drawing's 10.0 s for metafiles are
-// spent".
-bool MetafileTimeSpent();
-std::string SpentMetafileTime();
-
-// Charges this thread's drawing, if any, with the time on the metafile
-// clock (a steady clock, which tests may replace) from its making to its end.
-class ChargedMetafileTime {
- public:
-  ChargedMetafileTime();
-  ~ChargedMetafileTime();
-  ChargedMetafileTime(const ChargedMetafileTime&) = delete;
-  ChargedMetafileTime& operator=(const ChargedMetafileTime&) = delete;
-
- private:
-  std::int64_t start_;
-};
-
-}  // namespace detail
-
 }  // namespace md::imaging

@@ -4,12 +4,15 @@
 
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/recording.h"
+#include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/loader.h"
+#include "platform/imaging/metafile.h"
 #include "platform/imaging/svgdrawing.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/platform/imaging/imagefiles.h"
+#include "tests/platform/imaging/metafiles.h"
 #include "tests/platform/imaging/recordedimage.h"
 
 namespace {
@@ -306,50 +309,82 @@ TEST(ImagingDraw, APictureDrawnOntoSeveralRectanglesIsResampledOnceForEach) {
   }
 }
 
-// A metafile's drawing slow to paint, drawn onto a raster, puts on it the
-// pixels its vectors painted there unclipped give, inside the clip only,
-// mirrored or not, partly off the surface: the first drawing, which paints
-// the raster it keeps, and the next, which puts the kept raster there.
-TEST(ImagingDraw, AKeptPaintingPutsThePixelsOfADirectPaintingThere) {
+// A metafile drawn onto a raster puts there, inside the clip only, the
+// pixels the helper paints of the whole box: mirrored or not, partly off the
+// surface, by the first drawing (the helper's painting) and by the next (the
+// kept one), as a drawing with nothing kept and no clip puts them.
+TEST(ImagingDraw, AMetafileOnARasterPutsTheHelpersPaintingOfTheBoxInsideTheClip) {
   // The destination from one corner to the other, on a 120 x 90 surface; the clip.
   const std::pair<RECT, RECT> rows[] = {{{10, 5, 90, 45}, {0, 0, 120, 90}},
                                         {{90, 45, 10, 5}, {0, 0, 120, 90}},
                                         {{10, 80, 90, 40}, {30, 20, 70, 90}},
                                         {{70, 60, 150, 100}, {0, 0, 120, 90}}};
-  // 600 black squares scattered over an 80 x 40 view box: slow to paint by
-  // their segments, each edge straddling a pixel.
-  std::string svg =
-      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"80\" height=\"40\" viewBox=\"0 0 80 40\">";
-  for (int i = 0; i < 600; ++i)
-    svg += "<rect x=\"" + std::to_string(i * 7 % 79) + ".5\" y=\"" + std::to_string(i * 3 % 39) +
-           ".5\" width=\"1.5\" height=\"1\" style=\"fill:rgb(0%,0%,0%);\"/>";
-  Bitmap b = QuadrantBitmap(2, 2);
-  b.vectors = std::make_shared<SvgDrawing>(svg + "</svg>", 80, 40, kDefaultMemoryLimit);
-  ASSERT_TRUE(b.vectors->SlowToPaint());
+  const f::Bytes emf = md::test::metafiles::SampleEmf();
+  const DecodeResult r = Decode(emf.data(), emf.size());
+  ASSERT_TRUE(r) << r.error;
+  const auto drawn = [&](const RECT& to, const RECT* clip) {
+    auto canvas = cv::CairoCanvas::createImage(120, 90);
+    HDC hdc = md::win::CreateScreenDC(canvas.get(), 96, &md::text::FixedMetricsEngine());
+    EXPECT_TRUE(DrawBitmap(hdc, *r.bitmap, to.left, to.top, to.right - to.left, to.bottom - to.top, clip));
+    DeleteDC(hdc);
+    canvas->flush();
+    return canvas;
+  };
   for (const auto& [to, clip] : rows) {
     SCOPED_TRACE(testing::Message() << to.left << ", " << to.top << " to " << to.right << ", " << to.bottom);
+    std::unique_ptr<cv::CairoCanvas> whole;
+    {
+      const f::SharedCacheCapacity nothingKept(0);
+      whole = drawn(to, nullptr);
+    }
     const f::SharedCacheCapacity capacity(ImageCache::kDefaultCapacity);
-    const auto direct = cv::CairoCanvas::createImage(120, 90);
-    direct->drawVectors(b.vectors, {double(to.left), double(to.top)}, {double(to.right), double(to.bottom)},
-                        cv::State());
-    direct->flush();
     for (int drawing = 0; drawing < 2; ++drawing) {
-      const auto kept = cv::CairoCanvas::createImage(120, 90);
-      HDC hdc = md::win::CreateScreenDC(kept.get(), 96, &md::text::FixedMetricsEngine());
-      ASSERT_TRUE(DrawBitmap(hdc, b, to.left, to.top, to.right - to.left, to.bottom - to.top, &clip));
-      DeleteDC(hdc);
-      kept->flush();
+      const std::unique_ptr<cv::CairoCanvas> kept = drawn(to, &clip);
       EXPECT_EQ(ImageCache::Shared().PaintingCount(), 1u);
       int differing = 0;
       for (int y = 0; y < 90; ++y)
         for (int x = 0; x < 120; ++x)
           differing += (kept->pixelRow(y)[x] & 0xFFFFFFu) !=
                        (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom
-                            ? direct->pixelRow(y)[x] & 0xFFFFFFu
+                            ? whole->pixelRow(y)[x] & 0xFFFFFFu
                             : 0xFFFFFFu);
       EXPECT_EQ(differing, 0);
     }
+    ImageCache::Shared().Clear();
   }
+}
+
+// A box too large for one run of the helper is painted where it shows only,
+// by one run: two surfaces that see it through windows 30 pixels apart show
+// the same pixels where they overlap, but for the rounding of edges placed
+// 30 pixels apart on a scale of ten (a few levels of a channel).
+TEST(ImagingDraw, ABoxTooLargeForOneRunIsPaintedWhereItShows) {
+  const f::Bytes emf = md::test::metafiles::SampleEmf();
+  const DecodeResult r = Decode(emf.data(), emf.size());
+  ASSERT_TRUE(r) << r.error;
+  const f::SharedCacheCapacity nothingKept(0);
+  std::unique_ptr<cv::CairoCanvas> seen[2];
+  for (int k = 0; k < 2; ++k) {
+    seen[k] = cv::CairoCanvas::createImage(300, 5000);
+    HDC hdc = md::win::CreateScreenDC(seen[k].get(), 96, &md::text::FixedMetricsEngine());
+    // 6000 x 6000 pixels, of which the surface sees 300 x 5000.
+    const std::size_t paints = detail::VectorPaintCount();
+    ASSERT_TRUE(DrawBitmap(hdc, *r.bitmap, -2000 - 30 * k, -500, 6000, 6000));
+    EXPECT_EQ(detail::VectorPaintCount() - paints, 1u);
+    DeleteDC(hdc);
+    seen[k]->flush();
+  }
+  int most = 0, inked = 0;  // the largest difference of a channel
+  for (int y = 0; y < 5000; ++y)
+    for (int x = 0; x + 30 < 300; ++x) {
+      const std::uint32_t a = seen[0]->pixelRow(y)[x + 30], b = seen[1]->pixelRow(y)[x];
+      for (const int shift : {0, 8, 16})
+        most = std::max(
+            most, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+      inked += (seen[1]->pixelRow(y)[x] & 0xFFFFFFu) != 0xFFFFFFu;
+    }
+  EXPECT_LE(most, 8);
+  EXPECT_GT(inked, 0);
 }
 
 }  // namespace

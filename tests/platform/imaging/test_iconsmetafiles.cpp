@@ -502,7 +502,7 @@ TEST(ImagingIconsMetafiles, OnlyAContentTheHelperRefusedOrCrashedOnIsRefusedAgai
   other[other.size() / 2] ^= 1;  // in a record past the header
   // The probe's behaviour, how its reason starts, whether it is remembered.
   const std::tuple<const char*, const char*, bool> rows[] = {
-      {nullptr, "EMF: drawing took longer than 0.30 s", false},
+      {nullptr, "EMF: drawing took longer than 1.20 s", false},
       {"crash", "EMF: the renderer stopped", true},  // on its signal, or on the sanitizer's abort
       {"no such drawing", "EMF: no such drawing", true},
   };
@@ -514,6 +514,23 @@ TEST(ImagingIconsMetafiles, OnlyAContentTheHelperRefusedOrCrashedOnIsRefusedAgai
     EXPECT_TRUE(first.starts_with(reason)) << first;
     EXPECT_EQ(Decode(bytes.data(), bytes.size()).error, remembered ? first + " (refused before)" : first);
     EXPECT_EQ(Decode(other.data(), other.size()).error, first);  // another content, of the same size
+  }
+}
+
+// The helper's limit is its processor time: a file it spins on past that is
+// answered as timed out; one it waits on past it (as on a busy machine),
+// within the wall clock's four times that, is drawn.
+TEST(ImagingIconsMetafiles, TheHelpersLimitIsItsProcessorTimeWithinALongerWallClock) {
+  const f::Bytes bytes = m::SampleEmf();
+  const std::string svg = "svg:" + m::ZigzagSvg(10, 10, 10);
+  const std::pair<std::string, std::string> rows[] = {
+      {"cpu:3000:" + svg, "EMF: drawing took more than 1.00 s of processor time"},
+      {"sleep:2000:" + svg, ""},
+  };
+  for (const auto& [probe, error] : rows) {
+    SCOPED_TRACE(probe.substr(0, 11));
+    const m::MetafileLimitsScope limits({1000, 0, MD_IMAGING_PROBE}, probe.c_str());
+    EXPECT_EQ(Decode(bytes.data(), bytes.size()).error, error);
   }
 }
 
