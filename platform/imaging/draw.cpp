@@ -322,6 +322,12 @@ std::string PaintOnRaster(canvas::Canvas* target, const Bitmap& bitmap, canvas::
 
 std::size_t detail::VectorPaintCount() { return g_vectorPaints.load(); }
 
+bool PaintedByHelper(HDC hdc, const Bitmap& bitmap) {
+  const canvas::Canvas* target = md::win::GetDCCanvas(hdc);
+  return bitmap.metafile != nullptr && target != nullptr &&
+         target->vectorOutput() == canvas::VectorOutput::Pixels;
+}
+
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height, const RECT* clip,
                 std::string* pSpent) {
   if (bitmap.width <= 0 || bitmap.height <= 0 ||
@@ -385,7 +391,7 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
   // A metafile kept as vectors is drawn from them: at the device's own
   // resolution on a raster, as paths in a vector file; from its pixels once
   // the drawing's time for metafiles is spent.
-  if (bitmap.metafile != nullptr && target->vectorOutput() == canvas::VectorOutput::Pixels) {
+  if (PaintedByHelper(hdc, bitmap)) {
     bool spent = false;
     const std::string why = PaintOnRaster(target, bitmap, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y},
                                           visible, state, &spent);

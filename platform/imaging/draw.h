@@ -33,6 +33,10 @@ namespace md::imaging {
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height,
                 const RECT* clip = nullptr, std::string* pSpent = nullptr);
 
+// Whether DrawBitmap has the metafile's helper paint the picture on the
+// context (a raster), where its SVG is not read.
+bool PaintedByHelper(HDC hdc, const Bitmap& bitmap);
+
 namespace detail {
 // The paints of metafiles' vectors made in this process so far: by the
 // helper for a raster, or as paths (tests count them).
