@@ -27,6 +27,8 @@ class SvgDrawing;
 struct MetafileSource {
   std::vector<std::uint8_t> bytes;
   std::size_t memoryLimit = 0;
+  // The length of the SVG document its drawing came with (0: none).
+  std::size_t svgBytes = 0;
 };
 
 // Tells one bitmap's pixels from every other's, for the resamplings the

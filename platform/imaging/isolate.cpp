@@ -244,6 +244,7 @@ struct Heard {
   WardenReport report;
   std::size_t reported = 0;
   bool ended = false, timedOut = false;
+  std::int64_t processorMs = -1;  // once reaped here
 };
 
 // Until the deadline: the answer up to its pipe's end, and the warden's
@@ -300,13 +301,22 @@ void EndAndReap(const Started& started, const Fd& exited, Heard* heard) {
   // All of the report, when the pidfd told the end first.
   ReadReport(started.report.fd, &heard->report, &heard->reported);
   if (!heard->ended || heard->reported != sizeof heard->report) ::kill(-started.pid, SIGKILL);
+  rusage usage{};
+  long reaped = -1;
   if (exited.fd >= 0) {
     siginfo_t info{};
-    while (::waitid(P_PIDFD, static_cast<id_t>(exited.fd), &info, WEXITED) < 0 && errno == EINTR) {
+    while ((reaped = ::syscall(SYS_waitid, P_PIDFD, exited.fd, &info, WEXITED, &usage)) < 0 &&
+           errno == EINTR) {
     }
   } else {
-    while (::waitpid(started.pid, nullptr, 0) < 0 && errno == EINTR) {
+    while ((reaped = ::wait4(started.pid, nullptr, 0, &usage)) < 0 && errno == EINTR) {
     }
+  }
+  if (reaped >= 0) {
+    const auto ms = [](const timeval& t) {
+      return static_cast<std::int64_t>(t.tv_sec) * 1000 + t.tv_usec / 1000;
+    };
+    heard->processorMs = ms(usage.ru_utime) + ms(usage.ru_stime);
   }
 }
 
@@ -362,7 +372,7 @@ IsolatedEnd Outcome(const std::string& program, const Heard& heard, const Isolat
 bool RunIsolated(const std::string& program, const std::vector<std::string>& args, const void* input,
                  std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,
-                 std::string* error, IsolatedEnd* end) {
+                 std::string* error, IsolatedEnd* end, std::int64_t* processorMs) {
   IsolatedEnd ignored;
   IsolatedEnd& how = end != nullptr ? *end : ignored;
   how = IsolatedEnd::NotRun;
@@ -386,6 +396,7 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
   Heard heard;
   Listen(started, exited, deadline, &heard);
   EndAndReap(started, exited, &heard);
+  if (processorMs != nullptr) *processorMs = heard.processorMs;
   how = Outcome(program, heard, limits, collect, files.mapped, error);
   return error->empty();
 }

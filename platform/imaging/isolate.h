@@ -56,11 +56,13 @@ enum class IsolatedEnd {
 // when both answered ""; false with the reason in *error when either
 // refused, the program or the warden is missing or could not be started, or
 // the program crashed or ran out of memory or time. *end, when given, says
-// which.
+// which; *processorMs, when given, the processor time the run's programs
+// took (the warden's and those it waited for), or -1 when it is not known
+// (the host reaped the warden first).
 bool RunIsolated(const std::string& program, const std::vector<std::string>& args, const void* input,
                  std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,
-                 std::string* error, IsolatedEnd* end = nullptr);
+                 std::string* error, IsolatedEnd* end = nullptr, std::int64_t* processorMs = nullptr);
 
 // What the program's work gets: its arguments, the input and the buffer.
 struct IsolatedRequest {

@@ -44,11 +44,15 @@ std::atomic<detail::CacheReadHook> g_readHook{nullptr};
 
 std::int64_t Now() { return md::files::FileClockNow(); }
 
+// A metafile's picture holds its pixels, its file and its drawing's text;
+// its drawing is read only when a vector output draws it (a raster has its
+// helper paint it), which counts what that reading holds while it holds it.
 std::size_t PictureBytes(const DecodeResult& r) {
   if (r.bitmap == nullptr) return ImageCache::kEntryBytes + r.error.size();
-  return ImageCache::kEntryBytes + r.bitmap->pixels.size() * 4 +
-         (r.bitmap->vectors != nullptr ? r.bitmap->vectors->Bytes() : 0) +
-         (r.bitmap->metafile != nullptr ? r.bitmap->metafile->bytes.size() : 0);
+  const Bitmap& b = *r.bitmap;
+  return ImageCache::kEntryBytes + b.pixels.size() * 4 +
+         (b.metafile != nullptr ? b.metafile->bytes.size() + b.metafile->svgBytes
+                                : (b.vectors != nullptr ? b.vectors->Bytes() : 0));
 }
 
 }  // namespace

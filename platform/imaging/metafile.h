@@ -80,6 +80,12 @@ struct MetafileTarget {
   mutable cairo_surface_t* recording_ = nullptr;
 };
 
+// Gives an opaque image of at most 256 colours a PNG of them, written fast
+// with a palette, which cairo's SVG embeds instead of encoding each pixel at
+// four bytes (a large bitmap's SVG then costs its drawing little). The
+// image's pixels must not change after.
+void AttachPalettePng(cairo_surface_t* image);
+
 // Play the records into the target and finish it, while the library's
 // fonts live (in the helper): "" or why they cannot be drawn. The readers
 // have checked the header before.

@@ -481,6 +481,34 @@ TEST(ImagingIconsMetafiles, AHelperThatCouldNotStartSaysWhyAndIsTriedAgain) {
   }
 }
 
+// A metafile's picture is kept at what it holds: its pixels, its file and its
+// drawing's text, not what reading that drawing would hold (a 4,000 x 4,000
+// bitmap, which a raster never reads).
+TEST(ImagingIconsMetafiles, AMetafilesPictureIsCountedAtWhatItHolds) {
+  constexpr int kSide = 4000;
+  const std::size_t stride = (kSide + 31) / 32 * 4;
+  std::vector<std::uint16_t> record = {0x0020, 0x00CC, 0,     kSide, kSide, 0, 0, 4000, 4000, 0, 0,
+                                       40,     0,      kSide, 0,     kSide, 0, 1, 1,    0,    0};
+  record.resize(record.size() + 10, 0);                 // compression, sizes, resolutions, colours used
+  for (const std::uint16_t w : {0, 0, 0xFFFF, 0x00FF})  // the palette: black, white
+    record.push_back(w);
+  record.resize(record.size() + stride * kSide / 2, 0xFFFF);  // white
+  const f::Bytes wmf =
+      m::Wmf(4000, 4000, 1000, {{0x020B, {0, 0}}, {0x020C, {4000, 4000}}, {0x0F43, record}}, 0);
+  const std::string file = MD_TEST_OUTPUT_DIR "/counted.wmf";
+  f::WriteAll(file, wmf);
+  ImageCache cache;
+  const DecodeResult r = cache.Load(file);
+  ASSERT_TRUE(r) << r.error;
+  ASSERT_NE(r.bitmap->vectors, nullptr);
+  const std::size_t held = r.bitmap->pixels.size() * 4 + wmf.size();
+  EXPECT_GE(cache.BytesKept(), held);
+  EXPECT_LE(cache.BytesKept(),
+            held + r.bitmap->metafile->svgBytes + 2 * ImageCache::kEntryBytes + 2 * file.size());
+  EXPECT_LT(r.bitmap->metafile->svgBytes, std::size_t{1} << 20);
+  EXPECT_GT(r.bitmap->vectors->Bytes(), std::size_t{kSide} * kSide * 4);  // what reading it would hold
+}
+
 TEST(ImagingIconsMetafiles, AMissingHelperRefusesTheMetafileNamingThePath) {
   MetafileLimits limits;
   limits.helper = "/nonexistent/mapdeck-metafile";
