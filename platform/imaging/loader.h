@@ -49,8 +49,8 @@ using PaintingPlace = std::array<std::int64_t, 6>;
 // decoded pictures (pixels, a metafile's drawing, a refusal's text) by the
 // content of their files, what is known of each path's file (its stamp and
 // content), the pictures' resamplings for the device rectangles they were
-// last drawn onto, and the rasters their vectors were painted into where
-// that painting is slow (draw.h). The least recently used leave first once
+// last drawn onto, and the pixels the metafiles' helper painted for the
+// boxes they were drawn into on rasters (draw.h). The least recently used leave first once
 // the whole passes the capacity; resamplings, which cost a drawing less to
 // make again than a picture costs to decode, leave first once they pass an
 // eighth of it. A painting costs a drawing as much time as a decode may:
@@ -96,8 +96,8 @@ class ImageCache {
   // and keeping them (not NULL) in place of any kept there.
   ResampledPixels FindResampling(std::uint64_t picture, const ResamplingPlace& place);
   void KeepResampling(std::uint64_t picture, const ResamplingPlace& place, ResampledPixels pixels);
-  // The same for the paintings of the picture's vectors, top-down rows of
-  // |width| premultiplied 0xAARRGGBB pixels; KeepsPainting answers whether a
+  // The same for the helper's paintings of the picture (by box and window),
+  // top-down rows of the window's premultiplied 0xAARRGGBB pixels; KeepsPainting answers whether a
   // painting of that many pixels would be kept (KeepPainting keeps none
   // larger).
   ResampledPixels FindPainting(std::uint64_t picture, const PaintingPlace& place);

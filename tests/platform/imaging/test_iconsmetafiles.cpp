@@ -562,6 +562,28 @@ TEST(ImagingIconsMetafiles, TheHelpersLimitIsItsProcessorTimeWithinALongerWallCl
   }
 }
 
+// A run says the processor time its programs took, which a page's budget is
+// charged: at least what the probe spun, far less than what it slept.
+TEST(ImagingIconsMetafiles, ARunSaysTheProcessorTimeItsProgramsTook) {
+  const struct {
+    const char* probe;
+    std::int64_t least, most;
+  } rows[] = {{"cpu:400:svg:x", 400, INT64_MAX}, {"sleep:400:svg:x", 0, 300}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.probe);
+    const m::MetafileLimitsScope limits({60000, 0, MD_IMAGING_PROBE}, row.probe);
+    const char input = 0;
+    std::string error;
+    std::int64_t ms = -1;
+    ASSERT_TRUE(detail::RunIsolated(
+        MD_IMAGING_PROBE, {"wmf", "1", "0"}, &input, 1, 256, [](const void*) { return std::string(); },
+        detail::IsolationLimits(), &error, nullptr, &ms))
+        << error;
+    EXPECT_GE(ms, row.least);
+    EXPECT_LE(ms, row.most);
+  }
+}
+
 // A GObject type whose class set-up waits until released: while it waits,
 // GLib holds the lock every first use of a class takes (librsvg's too).
 struct ClassInitGate {
