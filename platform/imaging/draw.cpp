@@ -285,6 +285,18 @@ std::string PaintOnRaster(canvas::Canvas* target, const Bitmap& bitmap, canvas::
   detail::MetafileBox box;
   box.size = {static_cast<std::int64_t>(to.x - from.x), static_cast<std::int64_t>(to.y - from.y)};
   box.window = {0, 0, std::abs(box.size[0]), std::abs(box.size[1])};
+  if (box.size[0] == bitmap.width && box.size[1] == bitmap.height) {
+    // The size the helper drew the picture's pixels at, upright: they are its
+    // painting of the box (the same recording painted the same way).
+    const canvas::Image image{bitmap.pixels.data(), bitmap.width, bitmap.height,
+                              bitmap.width * 4,     false,        true};
+    target->drawImage(
+        image,
+        canvas::Rect{static_cast<int>(visible.left - x0), static_cast<int>(visible.top - y0),
+                     static_cast<int>(visible.right - x0), static_cast<int>(visible.bottom - y0)},
+        visible, state);
+    return "";
+  }
   if (box.Pixels() > detail::kMetafilePaintPixels)
     box.window = {visible.left - x0, visible.top - y0, visible.right - x0, visible.bottom - y0};
   const std::int64_t width = box.window[2] - box.window[0];
@@ -322,7 +334,7 @@ std::string PaintOnRaster(canvas::Canvas* target, const Bitmap& bitmap, canvas::
 
 std::size_t detail::VectorPaintCount() { return g_vectorPaints.load(); }
 
-bool PaintedByHelper(HDC hdc, const Bitmap& bitmap) {
+bool DrawnWithoutItsSvg(HDC hdc, const Bitmap& bitmap) {
   const canvas::Canvas* target = md::win::GetDCCanvas(hdc);
   return bitmap.metafile != nullptr && target != nullptr &&
          target->vectorOutput() == canvas::VectorOutput::Pixels;
@@ -391,7 +403,11 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
   // A metafile kept as vectors is drawn from them: at the device's own
   // resolution on a raster, as paths in a vector file; from its pixels once
   // the drawing's time for metafiles is spent.
-  if (PaintedByHelper(hdc, bitmap)) {
+  // A metafile shrunk to half the size of its pixels or less (drawn at 300
+  // dpi of its own size) is shown by them, averaged as any picture's: they
+  // hold its painting at that size at least twice over.
+  const bool shrunk = std::fabs(p1x - p0x) * 2 <= bitmap.width && std::fabs(p1y - p0y) * 2 <= bitmap.height;
+  if (DrawnWithoutItsSvg(hdc, bitmap) && !shrunk) {
     bool spent = false;
     const std::string why = PaintOnRaster(target, bitmap, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y},
                                           visible, state, &spent);

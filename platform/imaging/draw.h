@@ -23,7 +23,10 @@ namespace md::imaging {
 // instead where the canvas takes them: on a raster (a memory bitmap, a
 // screen, a printer's bands) the helper program paints it at the device's
 // size under its own limits (metafile.h), and those pixels, kept with the
-// pictures (loader.h) while they are not too large, are put on the device;
+// pictures (loader.h) while they are not too large, are put on the device
+// (its own pixels are, at their own size, and averaged as any picture's
+// where it is shrunk to half their size or less: they hold its painting
+// there);
 // into a vector file as paths (svgdrawing.h). The helper's runs and the
 // paints of paths spend the time for metafiles of this thread's drawing
 // (metafilelimits.h); once that is spent, or when the helper cannot paint
@@ -33,9 +36,9 @@ namespace md::imaging {
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height,
                 const RECT* clip = nullptr, std::string* pSpent = nullptr);
 
-// Whether DrawBitmap has the metafile's helper paint the picture on the
-// context (a raster), where its SVG is not read.
-bool PaintedByHelper(HDC hdc, const Bitmap& bitmap);
+// Whether DrawBitmap draws the metafile on the context without reading its
+// SVG: on a raster, where its helper paints it or its pixels stand for it.
+bool DrawnWithoutItsSvg(HDC hdc, const Bitmap& bitmap);
 
 namespace detail {
 // The paints of metafiles' vectors made in this process so far: by the

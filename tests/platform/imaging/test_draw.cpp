@@ -314,16 +314,17 @@ TEST(ImagingDraw, APictureDrawnOntoSeveralRectanglesIsResampledOnceForEach) {
 // surface, by the first drawing (the helper's painting) and by the next (the
 // kept one), as a drawing with nothing kept and no clip puts them.
 TEST(ImagingDraw, AMetafileOnARasterPutsTheHelpersPaintingOfTheBoxInsideTheClip) {
-  // The destination from one corner to the other, on a 120 x 90 surface; the clip.
-  const std::pair<RECT, RECT> rows[] = {{{10, 5, 90, 45}, {0, 0, 120, 90}},
-                                        {{90, 45, 10, 5}, {0, 0, 120, 90}},
-                                        {{10, 80, 90, 40}, {30, 20, 70, 90}},
-                                        {{70, 60, 150, 100}, {0, 0, 120, 90}}};
+  // The destination from one corner to the other, on a 600 x 450 surface
+  // (larger than half the EMF's pixels, 591 x 295); the clip.
+  const std::pair<RECT, RECT> rows[] = {{{50, 25, 450, 225}, {0, 0, 600, 450}},
+                                        {{450, 225, 50, 25}, {0, 0, 600, 450}},
+                                        {{50, 400, 450, 200}, {150, 100, 350, 450}},
+                                        {{350, 300, 750, 500}, {0, 0, 600, 450}}};
   const f::Bytes emf = md::test::metafiles::SampleEmf();
   const DecodeResult r = Decode(emf.data(), emf.size());
   ASSERT_TRUE(r) << r.error;
   const auto drawn = [&](const RECT& to, const RECT* clip) {
-    auto canvas = cv::CairoCanvas::createImage(120, 90);
+    auto canvas = cv::CairoCanvas::createImage(600, 450);
     HDC hdc = md::win::CreateScreenDC(canvas.get(), 96, &md::text::FixedMetricsEngine());
     EXPECT_TRUE(DrawBitmap(hdc, *r.bitmap, to.left, to.top, to.right - to.left, to.bottom - to.top, clip));
     DeleteDC(hdc);
@@ -342,8 +343,8 @@ TEST(ImagingDraw, AMetafileOnARasterPutsTheHelpersPaintingOfTheBoxInsideTheClip)
       const std::unique_ptr<cv::CairoCanvas> kept = drawn(to, &clip);
       EXPECT_EQ(ImageCache::Shared().PaintingCount(), 1u);
       int differing = 0;
-      for (int y = 0; y < 90; ++y)
-        for (int x = 0; x < 120; ++x)
+      for (int y = 0; y < 450; ++y)
+        for (int x = 0; x < 600; ++x)
           differing += (kept->pixelRow(y)[x] & 0xFFFFFFu) !=
                        (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom
                             ? whole->pixelRow(y)[x] & 0xFFFFFFu
@@ -351,6 +352,47 @@ TEST(ImagingDraw, AMetafileOnARasterPutsTheHelpersPaintingOfTheBoxInsideTheClip)
       EXPECT_EQ(differing, 0);
     }
     ImageCache::Shared().Clear();
+  }
+}
+
+// A metafile shrunk to half the size of its pixels or less is drawn from
+// them, as any picture, with no run of its helper; larger, or at their own
+// size mirrored, its helper paints it; at their own size upright, its pixels
+// are put as they are.
+TEST(ImagingDraw, AMetafileShrunkToHalfItsPixelsIsDrawnFromThem) {
+  const f::Bytes emf = md::test::metafiles::SampleEmf();
+  const DecodeResult r = Decode(emf.data(), emf.size());
+  ASSERT_TRUE(r) << r.error;
+  ASSERT_EQ(r.bitmap->width, 591);
+  ASSERT_EQ(r.bitmap->height, 295);
+  const struct {
+    int width, height;
+    std::size_t paints, resamplings;
+  } rows[] = {{295, 147, 0, 1}, {296, 147, 1, 0}, {591, 295, 0, 0}, {-591, 295, 1, 0}};
+  const f::SharedCacheCapacity capacity(ImageCache::kDefaultCapacity);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.width << " x " << row.height);
+    ImageCache::Shared().Clear();
+    const auto canvas = cv::CairoCanvas::createImage(700, 400);
+    HDC hdc = md::win::CreateScreenDC(canvas.get(), 96, &md::text::FixedMetricsEngine());
+    const std::size_t paints = detail::VectorPaintCount();
+    EXPECT_TRUE(DrawBitmap(hdc, *r.bitmap, row.width < 0 ? 650 : 50, 50, row.width, row.height));
+    DeleteDC(hdc);
+    EXPECT_EQ(detail::VectorPaintCount() - paints, row.paints);
+    EXPECT_EQ(ImageCache::Shared().ResamplingCount(), row.resamplings);
+    if (row.width == 591) {
+      canvas->flush();
+      int differing = 0;
+      for (int y = 0; y < 295; ++y)
+        for (int x = 0; x < 591; ++x) {
+          // The premultiplied pixel over the surface's white.
+          const std::uint32_t p = r.bitmap->at(x, y), white = 0xFFu - (p >> 24),
+                              q = canvas->pixelRow(50 + y)[50 + x];
+          for (const int shift : {0, 8, 16})
+            differing += ((p >> shift) & 0xFFu) + white != ((q >> shift) & 0xFFu);
+        }
+      EXPECT_EQ(differing, 0);
+    }
   }
 }
 

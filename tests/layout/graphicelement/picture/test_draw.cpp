@@ -343,7 +343,8 @@ TEST_F(PictureDraw, ARasterPageOfAMetafileIsTheSameAtEveryCapacityAndSpeed) {
               {"slow runs", false, kDefault, 3000, 2, 2},
               {"bands", true, kDefault, 0, 2, 2}};
   const metafiles::MetafileLimitsScope limits({60000, 10000, ""});
-  const std::string path = Write("zigzag.wmf", costly::ZigzagWmf(2500));
+  // A quarter of an inch wide: its pixels (at 300 dpi) are smaller than the boxes.
+  const std::string path = Write("zigzag.wmf", costly::ZigzagWmf(2500, 40000));
   const std::vector<IGIS_Element*> page = {PictureIn(path, {2540, 27160, 5080, 24620}),
                                            PictureIn(path, {7620, 27160, 10160, 24620}),
                                            PictureIn(path, {2540, 22080, 7620, 19540})};
