@@ -297,7 +297,8 @@ std::string PaintOnRaster(canvas::Canvas* target, const Bitmap& bitmap, canvas::
         visible, state);
     return "";
   }
-  if (box.Pixels() > detail::kMetafilePaintPixels)
+  constexpr std::int64_t kMaxSide = 32767;  // the largest raster cairo makes
+  if (box.Pixels() > detail::kMetafilePaintPixels || box.window[2] > kMaxSide || box.window[3] > kMaxSide)
     box.window = {visible.left - x0, visible.top - y0, visible.right - x0, visible.bottom - y0};
   const std::int64_t width = box.window[2] - box.window[0];
   const std::int64_t rows = std::max<std::int64_t>(1, detail::kMetafilePaintPixels / width);
@@ -400,12 +401,12 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
   }
   if (visible.empty()) return TRUE;
 
-  // A metafile kept as vectors is drawn from them: at the device's own
-  // resolution on a raster, as paths in a vector file; from its pixels once
-  // the drawing's time for metafiles is spent.
-  // A metafile shrunk to half the size of its pixels or less (drawn at 300
-  // dpi of its own size) is shown by them, averaged as any picture's: they
-  // hold its painting at that size at least twice over.
+  // A metafile is painted by its helper at the device's own resolution on a
+  // raster, and drawn from its vectors as paths in a vector file; from its
+  // pixels once the drawing's time for metafiles is spent. Shrunk to half
+  // the size of its pixels or less (drawn at 300 dpi of its own size), it is
+  // shown by them, averaged as any picture's: they hold its painting at that
+  // size at least twice over.
   const bool shrunk = std::fabs(p1x - p0x) * 2 <= bitmap.width && std::fabs(p1y - p0y) * 2 <= bitmap.height;
   if (DrawnWithoutItsSvg(hdc, bitmap) && !shrunk) {
     bool spent = false;

@@ -30,6 +30,7 @@
 namespace md::imaging::detail {
 namespace {
 constexpr std::size_t kHeaderBytes = 64;
+constexpr std::int64_t kMaxPaintSide = 32767;  // the largest raster cairo makes
 
 // The palette of an opaque image of at most 256 colours, and each pixel's
 // index into it; false for any other image.
@@ -496,7 +497,8 @@ int MetafileHelperMain(int argc, char** argv) {
       for (std::size_t k = 0; k < 4; ++k) box.window[k] = std::stoll(r.args[6 + k]);
       const auto& [size, window] = box;
       if (window[0] < 0 || window[1] < 0 || window[2] > std::abs(size[0]) || window[3] > std::abs(size[1]) ||
-          window[0] >= window[2] || window[1] >= window[3] || box.Pixels() > kMetafilePaintPixels)
+          window[0] >= window[2] || window[1] >= window[3] || box.Pixels() > kMetafilePaintPixels ||
+          window[2] - window[0] > kMaxPaintSide || window[3] - window[1] > kMaxPaintSide)
         return "the renderer was asked wrongly";
       t.box = &box;
     }

@@ -396,37 +396,43 @@ TEST(ImagingDraw, AMetafileShrunkToHalfItsPixelsIsDrawnFromThem) {
   }
 }
 
-// A box too large for one run of the helper is painted where it shows only,
-// by one run: two surfaces that see it through windows 30 pixels apart show
-// the same pixels where they overlap, but for the rounding of edges placed
-// 30 pixels apart on a scale of ten (a few levels of a channel).
+// A box too large for one run of the helper (past its pixels, or wider than
+// a raster may be) is painted where it shows only, by one run: two surfaces
+// that see it through windows 30 pixels apart show the same pixels where
+// they overlap, but for the rounding of edges placed 30 pixels apart on a
+// scale of ten (a few levels of a channel).
 TEST(ImagingDraw, ABoxTooLargeForOneRunIsPaintedWhereItShows) {
   const f::Bytes emf = md::test::metafiles::SampleEmf();
   const DecodeResult r = Decode(emf.data(), emf.size());
   ASSERT_TRUE(r) << r.error;
   const f::SharedCacheCapacity nothingKept(0);
-  std::unique_ptr<cv::CairoCanvas> seen[2];
-  for (int k = 0; k < 2; ++k) {
-    seen[k] = cv::CairoCanvas::createImage(300, 5000);
-    HDC hdc = md::win::CreateScreenDC(seen[k].get(), 96, &md::text::FixedMetricsEngine());
-    // 6000 x 6000 pixels, of which the surface sees 300 x 5000.
-    const std::size_t paints = detail::VectorPaintCount();
-    ASSERT_TRUE(DrawBitmap(hdc, *r.bitmap, -2000 - 30 * k, -500, 6000, 6000));
-    EXPECT_EQ(detail::VectorPaintCount() - paints, 1u);
-    DeleteDC(hdc);
-    seen[k]->flush();
-  }
-  int most = 0, inked = 0;  // the largest difference of a channel
-  for (int y = 0; y < 5000; ++y)
-    for (int x = 0; x + 30 < 300; ++x) {
-      const std::uint32_t a = seen[0]->pixelRow(y)[x + 30], b = seen[1]->pixelRow(y)[x];
-      for (const int shift : {0, 8, 16})
-        most = std::max(
-            most, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
-      inked += (seen[1]->pixelRow(y)[x] & 0xFFFFFFu) != 0xFFFFFFu;
+  // The box, and its corner on the first surface.
+  const RECT rows[] = {{-2000, -500, 4000, 5500}, {-10000, -100, 30000, 200}};
+  for (const RECT& box : rows) {
+    SCOPED_TRACE(testing::Message() << box.right - box.left << " x " << box.bottom - box.top);
+    std::unique_ptr<cv::CairoCanvas> seen[2];
+    for (int k = 0; k < 2; ++k) {
+      seen[k] = cv::CairoCanvas::createImage(300, 2000);
+      HDC hdc = md::win::CreateScreenDC(seen[k].get(), 96, &md::text::FixedMetricsEngine());
+      const std::size_t paints = detail::VectorPaintCount();
+      ASSERT_TRUE(
+          DrawBitmap(hdc, *r.bitmap, box.left - 30 * k, box.top, box.right - box.left, box.bottom - box.top));
+      EXPECT_EQ(detail::VectorPaintCount() - paints, 1u);
+      DeleteDC(hdc);
+      seen[k]->flush();
     }
-  EXPECT_LE(most, 8);
-  EXPECT_GT(inked, 0);
+    int most = 0, inked = 0;  // the largest difference of a channel
+    for (int y = 0; y < 2000; ++y)
+      for (int x = 0; x + 30 < 300; ++x) {
+        const std::uint32_t a = seen[0]->pixelRow(y)[x + 30], b = seen[1]->pixelRow(y)[x];
+        for (const int shift : {0, 8, 16})
+          most = std::max(
+              most, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+        inked += (seen[1]->pixelRow(y)[x] & 0xFFFFFFu) != 0xFFFFFFu;
+      }
+    EXPECT_LE(most, 8);
+    EXPECT_GT(inked, 0);
+  }
 }
 
 }  // namespace
