@@ -49,12 +49,12 @@ bool PaletteOf(cairo_surface_t* image, std::vector<std::uint32_t>* palette,
       const std::uint32_t p = row[x];
       if (p >> 24 != 0xFF) return false;
       if (palette->empty() || p != last) {
-        const auto it = std::find(palette->begin(), palette->end(), p);
-        if (it == palette->end() && palette->size() == 256) return false;
-        if (it == palette->end()) palette->push_back(p);
+        const std::size_t index =
+            static_cast<std::size_t>(std::find(palette->begin(), palette->end(), p) - palette->begin());
+        if (index == palette->size() && index == 256) return false;
+        if (index == palette->size()) palette->push_back(p);
         last = p;
-        lastIndex =
-            static_cast<std::uint8_t>(it == palette->end() ? palette->size() - 1 : it - palette->begin());
+        lastIndex = static_cast<std::uint8_t>(index);
       }
       out[x] = lastIndex;
     }

@@ -584,6 +584,47 @@ TEST(ImagingIconsMetafiles, ARunSaysTheProcessorTimeItsProgramsTook) {
   }
 }
 
+// An opaque image of at most 256 colours gets a palette PNG of its pixels,
+// the smallest depth that holds them, which cairo's SVG embeds; an image
+// with a transparent pixel, or with more colours, gets none.
+TEST(ImagingIconsMetafiles, AFewColouredOpaqueBitmapGetsAPalettePng) {
+  const struct {
+    int colours;
+    std::uint32_t alpha;
+    int depth;  // 0: no PNG
+  } rows[] = {{2, 0xFF, 1}, {3, 0xFF, 2}, {16, 0xFF, 4}, {256, 0xFF, 8}, {257, 0xFF, 0}, {2, 0x80, 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.colours << " colours");
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 67, 9);
+    const auto pixel = [&](int x, int y) {
+      const std::uint32_t c = static_cast<std::uint32_t>((x + 67 * y) % row.colours);
+      return row.alpha == 0xFF ? 0xFF000000u | c * 0x10203u % 0x1000000u : (row.alpha << 24) | 0x400000u;
+    };
+    for (int y = 0; y < 9; ++y)
+      for (int x = 0; x < 67; ++x)
+        reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(image) +
+                                         y * cairo_image_surface_get_stride(image))[x] = pixel(x, y);
+    cairo_surface_mark_dirty(image);
+    detail::AttachPalettePng(image);
+    const unsigned char* png = nullptr;
+    unsigned long bytes = 0;
+    cairo_surface_get_mime_data(image, CAIRO_MIME_TYPE_PNG, &png, &bytes);
+    ASSERT_EQ(png != nullptr, row.depth > 0);
+    if (png != nullptr) {
+      ASSERT_GT(bytes, 26u);
+      EXPECT_EQ(png[24], row.depth);  // IHDR's bit depth, then colour type 3: a palette
+      EXPECT_EQ(png[25], 3);
+      const DecodeResult r = Decode(png, bytes);
+      ASSERT_TRUE(r) << r.error;
+      int differing = 0;
+      for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 67; ++x) differing += r.bitmap->at(x, y) != pixel(x, y);
+      EXPECT_EQ(differing, 0);
+    }
+    cairo_surface_destroy(image);
+  }
+}
+
 // A GObject type whose class set-up waits until released: while it waits,
 // GLib holds the lock every first use of a class takes (librsvg's too).
 struct ClassInitGate {
