@@ -6,9 +6,8 @@
 //                        whether it is read (readable: 1 when it is, and
 //                        then librsvg paints it for minutes);
 //   Pages/<threads>      one metafile on every page (a 1,500-point zigzag,
-//                        10 x 5 inches, painted at 300 dpi on each print:
-//                        not slow to paint by its measure, so every print
-//                        paints it), pages printed on 1, 2 and 4 threads at
+//                        10 x 5 inches, painted by the helper at 300 dpi
+//                        once and put from the cache after), pages printed on 1, 2 and 4 threads at
 //                        once, each its own page; pages a second of them all,
 //                        and the share of their time the threads ran.
 // The ratio of pages a second on 4 threads to 1 thread is printed at the end.
@@ -81,15 +80,12 @@ void PrintFigures() {
     most.picturePixels = std::max(most.picturePixels, m.picturePixels);
   }
   row("most of a real metafile", most);
-  row("slow to paint from", {md::imaging::kSvgSlowInstances, md::imaging::kSvgSlowSegments,
-                             md::imaging::kSvgSlowLayers, 0, 0, 0, ""});
   row("bound", {md::imaging::kSvgMaxInstances, md::imaging::kSvgMaxSegments, md::imaging::kSvgMaxLayers,
                 md::imaging::kSvgMaxDashes, md::imaging::kSvgMaxDepth,
                 md::imaging::detail::kIsolatedExtraMemory / md::imaging::kSvgPictureBytesPerPixel, ""});
   const Bytes zigzag = c::ZigzagWmf(3000);
   const md::imaging::DecodeResult r = md::imaging::Decode(zigzag.data(), zigzag.size());
-  if (r && r.bitmap->vectors != nullptr)
-    row("a 3,000-point zigzag (slow to paint)", r.bitmap->vectors->Measure());
+  if (r && r.bitmap->vectors != nullptr) row("a 3,000-point zigzag", r.bitmap->vectors->Measure());
   const Bytes everyPage = c::ZigzagWmf(1500);
   const md::imaging::DecodeResult page = md::imaging::Decode(everyPage.data(), everyPage.size());
   if (page && page.bitmap->vectors != nullptr)

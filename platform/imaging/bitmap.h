@@ -21,6 +21,16 @@ enum class Format { Unknown, Png, Jpeg, Gif, Tiff, Bmp, Ico, Cur, Wmf, Emf };
 
 class SvgDrawing;
 
+// A metafile's own bytes, as its helper drew them, and the memory limit it
+// drew them within: the helper paints them again at each size they are drawn
+// at on a raster (draw.h).
+struct MetafileSource {
+  std::vector<std::uint8_t> bytes;
+  std::size_t memoryLimit = 0;
+  // The length of the SVG document its drawing came with (0: none).
+  std::size_t svgBytes = 0;
+};
+
 // Tells one bitmap's pixels from every other's, for the resamplings the
 // picture cache keeps of them (loader.h): each bitmap made or copied gets a
 // number no other had in this process, an assigned one a new number, and the
@@ -54,6 +64,9 @@ struct Bitmap {
   // A metafile's drawing as vectors (svgdrawing.h), drawn instead of the
   // pixels wherever it can be; NULL for other pictures.
   std::shared_ptr<const SvgDrawing> vectors;
+  // A metafile's bytes (format says which kind), shared by its copies; NULL
+  // for other pictures.
+  std::shared_ptr<const MetafileSource> metafile;
   // What the picture cache keeps this bitmap's resamplings by; pixels must
   // not change once the bitmap has been drawn.
   PictureId id;

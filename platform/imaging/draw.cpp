@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/imaging/loader.h"
-#include "platform/imaging/metafilelimits.h"
+#include "platform/imaging/metafile.h"
 #include "platform/imaging/svgdrawing.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
@@ -183,84 +183,91 @@ std::vector<std::uint32_t> Resample(const Bitmap& bitmap, double p0x, double p0y
 
 std::atomic<std::size_t> g_vectorPaints{0};
 
-// The drawing painted over a transparent raster of the size's pixels as a
-// raster canvas paints it into a box of that size at whole device pixels:
-// mirrored where the size is negative. NULL when the raster cannot be made.
-ResampledPixels PaintRaster(const SvgDrawing& drawing, const PaintingSize& size) {
-  const int w = static_cast<int>(std::abs(size[0])), h = static_cast<int>(std::abs(size[1]));
-  std::shared_ptr<std::vector<std::uint32_t>> pixels;
-  try {
-    pixels = std::make_shared<std::vector<std::uint32_t>>(static_cast<std::size_t>(w) *
-                                                          static_cast<std::size_t>(h));
-  } catch (const std::bad_alloc&) {
-    return nullptr;
-  }
-  cairo_surface_t* surface = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(pixels->data()), CAIRO_FORMAT_ARGB32, w, h, w * 4);
-  if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
-    cairo_surface_destroy(surface);
-    return nullptr;
-  }
-  cairo_t* cr = cairo_create(surface);
-  cairo_translate(cr, size[0] < 0 ? w : 0, size[1] < 0 ? h : 0);
-  cairo_scale(cr, size[0] < 0 ? -1.0 : 1.0, size[1] < 0 ? -1.0 : 1.0);
-  drawing.paint(cr, w, h);
-  cairo_destroy(cr);
-  cairo_surface_finish(surface);
-  cairo_surface_destroy(surface);
-  ++g_vectorPaints;
-  return pixels;
-}
-
 // Draws the picture's vectors as the canvas takes them, its corners on
 // `from` and `to`, within this thread's drawing's time for metafiles: false,
 // with nothing drawn, once that is spent.
 bool DrawVectors(canvas::Canvas* target, const Bitmap& bitmap, canvas::Point from, canvas::Point to,
-                 const canvas::Rect& visible, const canvas::State& state) {
-  // The corners are whole device pixels (LPtoDP).
-  const PaintingSize size{static_cast<std::int64_t>(to.x - from.x), static_cast<std::int64_t>(to.y - from.y)};
-  constexpr std::int64_t kMaxSide = 32767;  // the largest raster cairo makes
-  if (target->vectorOutput() == canvas::VectorOutput::Pixels && bitmap.vectors->SlowToPaint() &&
-      std::abs(size[0]) <= kMaxSide && std::abs(size[1]) <= kMaxSide) {
-    // Painted once at each size it is drawn at, into a raster kept with the
-    // pictures, which every drawing at that size puts on the device.
-    ImageCache& cache = ImageCache::Shared();
-    ResampledPixels painting = cache.FindPainting(bitmap.id.value(), size);
-    if (painting == nullptr &&
-        cache.KeepsPainting(static_cast<std::size_t>(std::abs(size[0]) * std::abs(size[1])))) {
-      if (detail::MetafileTimeSpent()) return false;
-      {
-        const detail::ChargedMetafileTime charged;
-        painting = PaintRaster(*bitmap.vectors, size);
-      }
-      cache.KeepPainting(bitmap.id.value(), size, painting);
-    }
-    if (painting != nullptr) {
-      const int w = static_cast<int>(std::abs(size[0])), h = static_cast<int>(std::abs(size[1]));
-      const int x0 = static_cast<int>(std::min(from.x, to.x)), y0 = static_cast<int>(std::min(from.y, to.y));
-      const canvas::Image image{painting->data(), w, h, w * 4, false, true};
-      target->drawImage(
-          image, canvas::Rect{visible.left - x0, visible.top - y0, visible.right - x0, visible.bottom - y0},
-          visible, state);
-      return true;
-    }
-  }
-  // Painted straight onto the device (a box too large to keep, too). A
-  // vector file refers to what it was painted with until it is finished,
+                 const canvas::State& state) {
+  // A vector file refers to what it was painted with until it is finished,
   // after the drawing: it is given a drawing of its own.
   if (detail::MetafileTimeSpent()) return false;
   const detail::ChargedMetafileTime charged;
-  std::shared_ptr<const canvas::VectorDrawing> drawing = bitmap.vectors;
-  if (target->vectorOutput() == canvas::VectorOutput::Paths) drawing = bitmap.vectors->ForPrint();
+  const std::shared_ptr<const canvas::VectorDrawing> drawing = bitmap.vectors->ForPrint();
   if (drawing == nullptr) return true;
   ++g_vectorPaints;
   target->drawVectors(drawing, from, to, state);
   return true;
 }
 
+// Puts the metafile's painting by the helper over the box, its corners on
+// `from` and `to`, on a raster: the whole box when one run paints it, else
+// its visible part, in bands of whole rows where that is too large for one.
+// Each is kept with the pictures, while not too large, by the box's size and
+// the part painted. "" when drawn; else why it was not (then it may be drawn
+// in part).
+std::string PaintOnRaster(canvas::Canvas* target, const Bitmap& bitmap, canvas::Point from, canvas::Point to,
+                          const canvas::Rect& visible, const canvas::State& state, bool* spent) {
+  // The corners are whole device pixels (LPtoDP).
+  const auto x0 = static_cast<std::int64_t>(std::min(from.x, to.x)),
+             y0 = static_cast<std::int64_t>(std::min(from.y, to.y));
+  detail::MetafileBox box;
+  box.size = {static_cast<std::int64_t>(to.x - from.x), static_cast<std::int64_t>(to.y - from.y)};
+  box.window = {0, 0, std::abs(box.size[0]), std::abs(box.size[1])};
+  if (box.size[0] == bitmap.width && box.size[1] == bitmap.height) {
+    // The size the helper drew the picture's pixels at, upright: they are its
+    // painting of the box (the same recording painted the same way).
+    const canvas::Image image{bitmap.pixels.data(), bitmap.width, bitmap.height,
+                              bitmap.width * 4,     false,        true};
+    target->drawImage(
+        image,
+        canvas::Rect{static_cast<int>(visible.left - x0), static_cast<int>(visible.top - y0),
+                     static_cast<int>(visible.right - x0), static_cast<int>(visible.bottom - y0)},
+        visible, state);
+    return "";
+  }
+  constexpr std::int64_t kMaxSide = 32767;  // the largest raster cairo makes
+  if (box.Pixels() > detail::kMetafilePaintPixels || box.window[2] > kMaxSide || box.window[3] > kMaxSide)
+    box.window = {visible.left - x0, visible.top - y0, visible.right - x0, visible.bottom - y0};
+  const std::int64_t width = box.window[2] - box.window[0];
+  const std::int64_t rows = std::max<std::int64_t>(1, detail::kMetafilePaintPixels / width);
+  const std::int64_t top = box.window[1], bottom = box.window[3];
+  ImageCache& cache = ImageCache::Shared();
+  for (std::int64_t band = top; band < bottom; band += rows) {
+    box.window[1] = band;
+    box.window[3] = std::min(bottom, band + rows);
+    const PaintingPlace place{box.size[0],   box.size[1],   box.window[0],
+                              box.window[1], box.window[2], box.window[3]};
+    ResampledPixels painting = cache.FindPainting(bitmap.id.value(), place);
+    if (painting == nullptr) {
+      std::string why;
+      painting = detail::PaintMetafile(bitmap, box, &why, spent);
+      if (painting == nullptr) return why;
+      ++g_vectorPaints;
+      cache.KeepPainting(bitmap.id.value(), place, painting);
+    }
+    const canvas::Rect dst{static_cast<int>(std::max<std::int64_t>(visible.left, x0 + box.window[0])),
+                           static_cast<int>(std::max<std::int64_t>(visible.top, y0 + box.window[1])),
+                           static_cast<int>(std::min<std::int64_t>(visible.right, x0 + box.window[2])),
+                           static_cast<int>(std::min<std::int64_t>(visible.bottom, y0 + box.window[3]))};
+    if (dst.empty()) continue;
+    const int w = static_cast<int>(width), h = static_cast<int>(box.window[3] - box.window[1]);
+    const int left = static_cast<int>(x0 + box.window[0]), up = static_cast<int>(y0 + box.window[1]);
+    const canvas::Image image{painting->data(), w, h, w * 4, false, true};
+    target->drawImage(image, canvas::Rect{dst.left - left, dst.top - up, dst.right - left, dst.bottom - up},
+                      dst, state);
+  }
+  return "";
+}
+
 }  // namespace
 
 std::size_t detail::VectorPaintCount() { return g_vectorPaints.load(); }
+
+bool DrawnWithoutItsSvg(HDC hdc, const Bitmap& bitmap) {
+  const canvas::Canvas* target = md::win::GetDCCanvas(hdc);
+  return bitmap.metafile != nullptr && target != nullptr &&
+         target->vectorOutput() == canvas::VectorOutput::Pixels;
+}
 
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height, const RECT* clip,
                 std::string* pSpent) {
@@ -322,13 +329,22 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
   }
   if (visible.empty()) return TRUE;
 
-  // A metafile kept as vectors is drawn from them: at the device's own
-  // resolution on a raster, as paths in a vector file; from its pixels once
-  // the drawing's time for metafiles is spent.
-  if (bitmap.vectors != nullptr && target->vectorOutput() != canvas::VectorOutput::None &&
-      bitmap.vectors->Readable()) {
-    if (DrawVectors(target, bitmap, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y}, visible, state))
-      return TRUE;
+  // A metafile is painted by its helper at the device's own resolution on a
+  // raster, and drawn from its vectors as paths in a vector file; from its
+  // pixels once the drawing's time for metafiles is spent. Shrunk to half
+  // the size of its pixels or less (drawn at 300 dpi of its own size), it is
+  // shown by them, averaged as any picture's: they hold its painting at that
+  // size at least twice over.
+  const bool shrunk = std::fabs(p1x - p0x) * 2 <= bitmap.width && std::fabs(p1y - p0y) * 2 <= bitmap.height;
+  if (DrawnWithoutItsSvg(hdc, bitmap) && !shrunk) {
+    bool spent = false;
+    const std::string why = PaintOnRaster(target, bitmap, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y},
+                                          visible, state, &spent);
+    if (why.empty()) return TRUE;
+    if (pSpent != nullptr) *pSpent = spent ? detail::SpentMetafileTime() : why;
+  } else if (bitmap.vectors != nullptr && target->vectorOutput() == canvas::VectorOutput::Paths &&
+             bitmap.vectors->Readable()) {
+    if (DrawVectors(target, bitmap, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y}, state)) return TRUE;
     if (pSpent != nullptr) *pSpent = detail::SpentMetafileTime();
   }
 

@@ -20,22 +20,29 @@ namespace md::imaging {
 // part of the destination is computed, on a grid of at most 600 dots per
 // inch: on finer devices (vector files) each grid cell spans several device
 // pixels and the canvas stretches it. A metafile is drawn from its vectors
-// instead where it has them and the canvas takes them (svgdrawing.h): at
-// the device's resolution, and as paths into vector files. Their painting
-// spends the time for metafiles of this thread's drawing
-// (metafilelimits.h); once that is spent the pixels are drawn instead, and
-// *pSpent, when given, is set to what says so. On a raster a drawing slow to
-// paint is painted once at each size it is drawn at into a raster of its
-// own, kept with the pictures (loader.h) while it is not too large, which
-// this drawing and the next at that size put on the device. FALSE for a bad
-// context, a context without a surface or an empty picture; TRUE when
-// nothing was visible.
+// instead where the canvas takes them: on a raster (a memory bitmap, a
+// screen, a printer's bands) the helper program paints it at the device's
+// size under its own limits (metafile.h), and those pixels, kept with the
+// pictures (loader.h) while they are not too large, are put on the device
+// (its own pixels are, at their own size, and averaged as any picture's
+// where it is shrunk to half their size or less: they hold its painting
+// there);
+// into a vector file as paths (svgdrawing.h). The helper's runs and the
+// paints of paths spend the time for metafiles of this thread's drawing
+// (metafilelimits.h); once that is spent, or when the helper cannot paint
+// it, the pixels are drawn instead, and *pSpent, when given, is set to what
+// says why. FALSE for a bad context, a context without a surface or an
+// empty picture; TRUE when nothing was visible.
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height,
                 const RECT* clip = nullptr, std::string* pSpent = nullptr);
 
+// Whether DrawBitmap draws the metafile on the context without reading its
+// SVG: on a raster, where its helper paints it or its pixels stand for it.
+bool DrawnWithoutItsSvg(HDC hdc, const Bitmap& bitmap);
+
 namespace detail {
-// The paints of metafiles' vectors made in this process so far, onto a
-// device or into a raster to keep (tests count them).
+// The paints of metafiles' vectors made in this process so far: by the
+// helper for a raster, or as paths (tests count them).
 std::size_t VectorPaintCount();
 }  // namespace detail
 

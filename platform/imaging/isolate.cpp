@@ -106,9 +106,13 @@ std::string Errno(const char* what) { return std::string(what) + ": " + md::file
 pid_t Spawn(const std::string& warden, const std::string& program, const std::vector<std::string>& args,
             const IsolationLimits& limits, int input, int buffer, int answer, int report,
             std::string* error) {
-  std::vector<std::string> words{
-      warden,        std::to_string(::getpid()),          std::to_string(g_forkFailure.exchange(0)), program,
-      kIsolatedFlag, std::to_string(limits.milliseconds), std::to_string(limits.extraMemory)};
+  std::vector<std::string> words{warden,
+                                 std::to_string(::getpid()),
+                                 std::to_string(g_forkFailure.exchange(0)),
+                                 program,
+                                 kIsolatedFlag,
+                                 std::to_string(limits.processorMilliseconds),
+                                 std::to_string(limits.extraMemory)};
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
@@ -177,10 +181,198 @@ bool ReadReport(int fd, WardenReport* report, std::size_t* got) {
 
 }  // namespace
 
+namespace {
+
+// The run's files: the buffer, mapped here too, and the input.
+struct RunFiles {
+  Fd buffer, input;
+  void* mapped = MAP_FAILED;
+  std::size_t mappedBytes = 0;
+  RunFiles() = default;
+  RunFiles(const RunFiles&) = delete;
+  RunFiles& operator=(const RunFiles&) = delete;
+  ~RunFiles() {
+    if (mapped != MAP_FAILED) ::munmap(mapped, mappedBytes);
+  }
+};
+
+// Makes the buffer of `bytes` and the input's memory file; "" or why not.
+std::string MakeFiles(const void* input, std::size_t inputBytes, std::size_t bytes, RunFiles* files) {
+  files->mappedBytes = bytes == 0 ? 1 : bytes;
+  files->buffer.fd = ::memfd_create("mapdeck-isolated-buffer", MFD_CLOEXEC);
+  if (files->buffer.fd < 0 || ::ftruncate(files->buffer.fd, static_cast<off_t>(files->mappedBytes)) != 0)
+    return Errno("no memory for the drawing");
+  files->mapped = ::mmap(nullptr, files->mappedBytes, PROT_READ, MAP_SHARED, files->buffer.fd, 0);
+  if (files->mapped == MAP_FAILED) return Errno("no memory for the drawing");
+  files->input.fd = ::memfd_create("mapdeck-isolated-input", MFD_CLOEXEC);
+  if (files->input.fd < 0 || !WriteAll(files->input.fd, input, inputBytes))
+    return Errno("no memory for the file");
+  return "";
+}
+
+// The warden started and the read ends of its pipes.
+struct Started {
+  pid_t pid = -1;
+  Fd answer, report;
+};
+
+// Makes the pipes and spawns the warden; "" or why not. The run holds the
+// only write ends until it returns, then none.
+std::string Start(const std::string& warden, const std::string& program, const std::vector<std::string>& args,
+                  const IsolationLimits& limits, const RunFiles& files, Started* started) {
+  int answers[2], reports[2];
+  if (::pipe2(answers, O_CLOEXEC) != 0) return Errno("cannot start the renderer");
+  started->answer.fd = answers[0];
+  Fd answerWriteEnd(answers[1]);
+  if (::pipe2(reports, O_CLOEXEC) != 0) return Errno("cannot start the renderer");
+  started->report.fd = reports[0];
+  Fd reportWriteEnd(reports[1]);
+  Fd input(High(files.input.fd)), buffer(High(files.buffer.fd)), answer(High(answerWriteEnd.fd)),
+      report(High(reportWriteEnd.fd));
+  if (input.fd < 0 || buffer.fd < 0 || answer.fd < 0 || report.fd < 0 ||
+      ::fcntl(started->report.fd, F_SETFL, O_NONBLOCK) != 0)
+    return Errno("cannot start the renderer");
+  std::string error;
+  started->pid = Spawn(warden, program, args, limits, input.fd, buffer.fd, answer.fd, report.fd, &error);
+  return error;
+}
+
+// What the run told: the program's answer, the warden's report, and how the
+// wait went.
+struct Heard {
+  std::string answer, waitError;
+  WardenReport report;
+  std::size_t reported = 0;
+  bool ended = false, timedOut = false;
+  std::int64_t processorMs = -1;  // once reaped here
+};
+
+// Until the deadline: the answer up to its pipe's end, and the warden's
+// end, which its pidfd and its report pipe's end announce.
+void Listen(const Started& started, const Fd& exited, long long deadline, Heard* heard) {
+  bool answered = false;
+  while (!(answered && heard->ended)) {
+    const long long left = deadline - NowMs();
+    if (left <= 0) break;
+    pollfd p[3] = {{answered ? -1 : started.answer.fd, POLLIN, 0},
+                   {heard->ended ? -1 : started.report.fd, POLLIN, 0},
+                   {heard->ended ? -1 : exited.fd, POLLIN, 0}};
+    const int r = ::poll(p, 3, static_cast<int>(std::min<long long>(left, INT_MAX)));
+    if (r < 0 && errno == EINTR) continue;
+    if (r < 0) {
+      heard->waitError = Errno("cannot wait for the renderer");
+      break;
+    }
+    if (p[0].revents != 0) {
+      char chunk[512];
+      const ssize_t n = ::read(started.answer.fd, chunk, sizeof chunk);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        answered = true;
+      } else if (heard->answer.size() < 4096) {
+        heard->answer.append(chunk, static_cast<std::size_t>(n));
+      }
+    }
+    if (p[1].revents != 0) heard->ended = ReadReport(started.report.fd, &heard->report, &heard->reported);
+    if (p[2].revents != 0) heard->ended = true;
+  }
+  heard->timedOut = !heard->ended && heard->waitError.empty();
+}
+
+// Past the time: the warden ends the run and everything it started, and is
+// given kEndMs to. Then, unless the warden's report says it ended it all,
+// its group is killed. Then the warden is reaped, unless the host or the
+// kernel did.
+void EndAndReap(const Started& started, const Fd& exited, Heard* heard) {
+  if (!heard->ended) {
+    if (exited.fd >= 0) {
+      ::syscall(SYS_pidfd_send_signal, exited.fd, SIGTERM, nullptr, 0);
+    } else {
+      ::kill(started.pid, SIGTERM);
+    }
+    for (long long endBy = NowMs() + kEndMs, left = kEndMs; !heard->ended && left > 0;
+         left = endBy - NowMs()) {
+      pollfd p[2] = {{started.report.fd, POLLIN, 0}, {exited.fd, POLLIN, 0}};
+      if (::poll(p, 2, static_cast<int>(left)) < 0 && errno != EINTR) break;
+      heard->ended = (p[0].revents != 0 && ReadReport(started.report.fd, &heard->report, &heard->reported)) ||
+                     p[1].revents != 0;
+    }
+  }
+  // All of the report, when the pidfd told the end first.
+  ReadReport(started.report.fd, &heard->report, &heard->reported);
+  if (!heard->ended || heard->reported != sizeof heard->report) ::kill(-started.pid, SIGKILL);
+  rusage usage{};
+  long reaped = -1;
+  if (exited.fd >= 0) {
+    siginfo_t info{};
+    while ((reaped = ::syscall(SYS_waitid, P_PIDFD, exited.fd, &info, WEXITED, &usage)) < 0 &&
+           errno == EINTR) {
+    }
+  } else {
+    while ((reaped = ::wait4(started.pid, nullptr, 0, &usage)) < 0 && errno == EINTR) {
+    }
+  }
+  if (reaped >= 0) {
+    const auto ms = [](const timeval& t) {
+      return static_cast<std::int64_t>(t.tv_sec) * 1000 + t.tv_usec / 1000;
+    };
+    heard->processorMs = ms(usage.ru_utime) + ms(usage.ru_stime);
+  }
+}
+
+std::string Seconds(int milliseconds) { return std::to_string(milliseconds / 1000.0).substr(0, 4) + " s"; }
+
+// How the run ended and why, from what it told; the buffer is collected
+// when the program answered "".
+IsolatedEnd Outcome(const std::string& program, const Heard& heard, const IsolationLimits& limits,
+                    const std::function<std::string(const void* buffer)>& collect, const void* buffer,
+                    std::string* error) {
+  const WardenReport& report = heard.report;
+  if (!heard.waitError.empty()) {
+    *error = heard.waitError;
+    return IsolatedEnd::NotRun;
+  }
+  if (heard.timedOut) {
+    *error = "drawing took longer than " + Seconds(limits.milliseconds);
+    return IsolatedEnd::TimedOut;
+  }
+  if (heard.reported != sizeof report) {
+    // Killed before it could say (by the program, where it is not fenced):
+    // nothing is known of the file.
+    *error = "the renderer's warden ended without saying how the renderer ended";
+    return IsolatedEnd::NotRun;
+  }
+  if (report.kind == WardenReport::NotStarted) {
+    *error = "the renderer " + program + " could not start: " + md::files::ErrorText(report.value);
+    return IsolatedEnd::NotRun;
+  }
+  if (report.kind == WardenReport::Signalled && report.value == SIGXCPU) {
+    // Its processor time ran out.
+    *error = "drawing took more than " + Seconds(limits.processorMilliseconds) + " of processor time";
+    return IsolatedEnd::TimedOut;
+  }
+  if (report.kind == WardenReport::Signalled) {
+    *error = "the renderer stopped on signal " + std::to_string(report.value);
+    return IsolatedEnd::Stopped;
+  }
+  if (heard.answer.empty() || report.value != 0) {
+    *error = "the renderer stopped without an answer";
+    return IsolatedEnd::Stopped;
+  }
+  if (heard.answer.size() > 1) {
+    *error = heard.answer.substr(1);
+    return IsolatedEnd::Refused;
+  }
+  *error = collect(buffer);
+  return error->empty() ? IsolatedEnd::Done : IsolatedEnd::Refused;
+}
+
+}  // namespace
+
 bool RunIsolated(const std::string& program, const std::vector<std::string>& args, const void* input,
                  std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,
-                 std::string* error, IsolatedEnd* end) {
+                 std::string* error, IsolatedEnd* end, std::int64_t* processorMs) {
   IsolatedEnd ignored;
   IsolatedEnd& how = end != nullptr ? *end : ignored;
   how = IsolatedEnd::NotRun;
@@ -193,146 +385,19 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
     *error = "the renderer's warden " + warden + " is missing";
     return false;
   }
-  const std::size_t mapped = bytes == 0 ? 1 : bytes;
-  Fd bufferFd(::memfd_create("mapdeck-isolated-buffer", MFD_CLOEXEC));
-  if (bufferFd.fd < 0 || ::ftruncate(bufferFd.fd, static_cast<off_t>(mapped)) != 0) {
-    *error = Errno("no memory for the drawing");
-    return false;
-  }
-  void* buffer = ::mmap(nullptr, mapped, PROT_READ, MAP_SHARED, bufferFd.fd, 0);
-  if (buffer == MAP_FAILED) {
-    *error = Errno("no memory for the drawing");
-    return false;
-  }
-  struct Unmap {
-    void* p;
-    std::size_t n;
-    ~Unmap() { ::munmap(p, n); }
-  } unmap{buffer, mapped};
-  Fd inputFd(::memfd_create("mapdeck-isolated-input", MFD_CLOEXEC));
-  if (inputFd.fd < 0 || !WriteAll(inputFd.fd, input, inputBytes)) {
-    *error = Errno("no memory for the file");
-    return false;
-  }
-  Fd answerEnd, reportEnd;
-  pid_t pid = -1;
-  {
-    int answers[2], reports[2];
-    if (::pipe2(answers, O_CLOEXEC) != 0) {
-      *error = Errno("cannot start the renderer");
-      return false;
-    }
-    answerEnd.fd = answers[0];
-    Fd answerWriteEnd(answers[1]);
-    if (::pipe2(reports, O_CLOEXEC) != 0) {
-      *error = Errno("cannot start the renderer");
-      return false;
-    }
-    reportEnd.fd = reports[0];
-    Fd reportWriteEnd(reports[1]);
-    Fd input(High(inputFd.fd)), buffer(High(bufferFd.fd)), answer(High(answerWriteEnd.fd)),
-        report(High(reportWriteEnd.fd));
-    if (input.fd < 0 || buffer.fd < 0 || answer.fd < 0 || report.fd < 0 ||
-        ::fcntl(reportEnd.fd, F_SETFL, O_NONBLOCK) != 0) {
-      *error = Errno("cannot start the renderer");
-      return false;
-    }
-    pid = Spawn(warden, program, args, limits, input.fd, buffer.fd, answer.fd, report.fd, error);
-    if (pid < 0) return false;
-  }  // the run holds the only write ends now
-
-  // Until the deadline: the answer up to its pipe's end, and the warden's
-  // end, which its pidfd and its report pipe's end announce.
+  RunFiles files;
+  *error = MakeFiles(input, inputBytes, bytes, &files);
+  if (!error->empty()) return false;
+  Started started;
+  *error = Start(warden, program, args, limits, files, &started);
+  if (!error->empty()) return false;
   const long long deadline = NowMs() + limits.milliseconds;
-  Fd exited(WardenPidfd(pid));
-  std::string answer, waitError;
-  WardenReport report;
-  std::size_t reported = 0;
-  bool answered = false, ended = false;
-  while (!(answered && ended)) {
-    const long long left = deadline - NowMs();
-    if (left <= 0) break;
-    pollfd p[3] = {{answered ? -1 : answerEnd.fd, POLLIN, 0},
-                   {ended ? -1 : reportEnd.fd, POLLIN, 0},
-                   {ended ? -1 : exited.fd, POLLIN, 0}};
-    const int r = ::poll(p, 3, static_cast<int>(std::min<long long>(left, INT_MAX)));
-    if (r < 0 && errno == EINTR) continue;
-    if (r < 0) {
-      waitError = Errno("cannot wait for the renderer");
-      break;
-    }
-    if (p[0].revents != 0) {
-      char chunk[512];
-      const ssize_t n = ::read(answerEnd.fd, chunk, sizeof chunk);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        answered = true;
-      } else if (answer.size() < 4096) {
-        answer.append(chunk, static_cast<std::size_t>(n));
-      }
-    }
-    if (p[1].revents != 0) ended = ReadReport(reportEnd.fd, &report, &reported);
-    if (p[2].revents != 0) ended = true;
-  }
-  // Past the time: the warden ends the run and everything it started, and is
-  // given kEndMs to. Then, unless the warden's report says it ended it all,
-  // its group is killed. Then the warden is reaped, unless the host or the
-  // kernel did.
-  const bool timedOut = !ended && waitError.empty();
-  if (!ended) {
-    if (exited.fd >= 0) {
-      ::syscall(SYS_pidfd_send_signal, exited.fd, SIGTERM, nullptr, 0);
-    } else {
-      ::kill(pid, SIGTERM);
-    }
-    for (long long endBy = NowMs() + kEndMs, left = kEndMs; !ended && left > 0; left = endBy - NowMs()) {
-      pollfd p[2] = {{reportEnd.fd, POLLIN, 0}, {exited.fd, POLLIN, 0}};
-      if (::poll(p, 2, static_cast<int>(left)) < 0 && errno != EINTR) break;
-      ended = (p[0].revents != 0 && ReadReport(reportEnd.fd, &report, &reported)) || p[1].revents != 0;
-    }
-  }
-  ReadReport(reportEnd.fd, &report, &reported);  // all of it, when the pidfd told the end first
-  const bool whole = reported == sizeof report;
-  if (!ended || !whole) ::kill(-pid, SIGKILL);
-  if (exited.fd >= 0) {
-    siginfo_t info{};
-    while (::waitid(P_PIDFD, static_cast<id_t>(exited.fd), &info, WEXITED) < 0 && errno == EINTR) {
-    }
-  } else {
-    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
-    }
-  }
-
-  how = IsolatedEnd::Stopped;
-  if (!waitError.empty()) {
-    how = IsolatedEnd::NotRun;
-    *error = waitError;
-  } else if (timedOut) {
-    how = IsolatedEnd::TimedOut;
-    *error = "drawing took longer than " + std::to_string(limits.milliseconds / 1000.0).substr(0, 4) + " s";
-  } else if (!whole) {
-    // Killed before it could say (by the program, where it is not fenced):
-    // nothing is known of the file.
-    how = IsolatedEnd::NotRun;
-    *error = "the renderer's warden ended without saying how the renderer ended";
-  } else if (report.kind == WardenReport::NotStarted) {
-    how = IsolatedEnd::NotRun;
-    *error = "the renderer " + program + " could not start: " + md::files::ErrorText(report.value);
-  } else if (report.kind == WardenReport::Signalled && report.value == SIGXCPU) {
-    // Its processor time ran out: a time limit too.
-    how = IsolatedEnd::TimedOut;
-    *error = "drawing took too long";
-  } else if (report.kind == WardenReport::Signalled) {
-    *error = "the renderer stopped on signal " + std::to_string(report.value);
-  } else if (answer.empty() || report.value != 0) {
-    *error = "the renderer stopped without an answer";
-  } else if (answer.size() > 1) {
-    how = IsolatedEnd::Refused;
-    *error = answer.substr(1);
-  } else {
-    *error = collect(buffer);
-    how = error->empty() ? IsolatedEnd::Done : IsolatedEnd::Refused;
-  }
+  const Fd exited(WardenPidfd(started.pid));
+  Heard heard;
+  Listen(started, exited, deadline, &heard);
+  EndAndReap(started, exited, &heard);
+  if (processorMs != nullptr) *processorMs = heard.processorMs;
+  how = Outcome(program, heard, limits, collect, files.mapped, error);
   return error->empty();
 }
 
@@ -349,8 +414,22 @@ int IsolatedMain(int argc, char** argv, const std::function<std::string(const Is
     const rlimit as{have + extra, have + extra};
     ::setrlimit(RLIMIT_AS, &as);
   }
-  const rlim_t seconds = static_cast<rlim_t>(std::atoi(argv[2]) / 1000 + 2);
-  const rlimit cpu{seconds, seconds};
+  // Its processor time: SIGXCPU from a timer on the process's own clock once
+  // it is spent, and from the kernel a second after (a program that stopped
+  // the timer), then SIGKILL.
+  const long long processorMs = std::max(1LL, std::atoll(argv[2]));
+  timer_t timer{};
+  sigevent event{};
+  event.sigev_notify = SIGEV_SIGNAL;
+  event.sigev_signo = SIGXCPU;
+  if (::timer_create(CLOCK_PROCESS_CPUTIME_ID, &event, &timer) == 0) {
+    itimerspec at{};
+    at.it_value.tv_sec = static_cast<time_t>(processorMs / 1000);
+    at.it_value.tv_nsec = static_cast<long>(processorMs % 1000) * 1000000L;
+    ::timer_settime(timer, 0, &at, nullptr);
+  }
+  const rlim_t seconds = static_cast<rlim_t>((processorMs + 999) / 1000 + 1);
+  const rlimit cpu{seconds, seconds + 1};
   ::setrlimit(RLIMIT_CPU, &cpu);
 
   IsolatedRequest request;

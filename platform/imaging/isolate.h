@@ -21,6 +21,9 @@ constexpr std::size_t kIsolatedExtraMemory = std::size_t{1} << 30;
 struct IsolationLimits {
   // Wall-clock time the program may take.
   int milliseconds = 10000;
+  // Processor time the program may take: past it, it ends on SIGXCPU and
+  // the run is answered as timed out.
+  int processorMilliseconds = 10000;
   // Address space the program may add to what it holds when it starts.
   std::size_t extraMemory = kIsolatedExtraMemory;
 };
@@ -29,7 +32,7 @@ struct IsolationLimits {
 enum class IsolatedEnd {
   Done,      // the program and `collect` answered ""
   Refused,   // the program or `collect` refused what it was given
-  TimedOut,  // the time passed first (or its processor time ran out): the program was killed
+  TimedOut,  // the time passed first, or its processor time ran out: the program was killed
   Stopped,   // the program crashed, ran out of memory or ended without an answer
   NotRun,    // the program is missing, could not be started (the reason says why) or waited for
 };
@@ -53,11 +56,13 @@ enum class IsolatedEnd {
 // when both answered ""; false with the reason in *error when either
 // refused, the program or the warden is missing or could not be started, or
 // the program crashed or ran out of memory or time. *end, when given, says
-// which.
+// which; *processorMs, when given, the processor time the run's programs
+// took (the warden's and those it waited for), or -1 when it is not known
+// (the host reaped the warden first).
 bool RunIsolated(const std::string& program, const std::vector<std::string>& args, const void* input,
                  std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,
-                 std::string* error, IsolatedEnd* end = nullptr);
+                 std::string* error, IsolatedEnd* end = nullptr, std::int64_t* processorMs = nullptr);
 
 // What the program's work gets: its arguments, the input and the buffer.
 struct IsolatedRequest {

@@ -44,10 +44,15 @@ std::atomic<detail::CacheReadHook> g_readHook{nullptr};
 
 std::int64_t Now() { return md::files::FileClockNow(); }
 
+// A metafile's picture holds its pixels, its file and its drawing's text;
+// its drawing is read only when a vector output draws it (a raster has its
+// helper paint it), which counts what that reading holds while it holds it.
 std::size_t PictureBytes(const DecodeResult& r) {
   if (r.bitmap == nullptr) return ImageCache::kEntryBytes + r.error.size();
-  return ImageCache::kEntryBytes + r.bitmap->pixels.size() * 4 +
-         (r.bitmap->vectors != nullptr ? r.bitmap->vectors->Bytes() : 0);
+  const Bitmap& b = *r.bitmap;
+  return ImageCache::kEntryBytes + b.pixels.size() * 4 +
+         (b.metafile != nullptr ? b.metafile->bytes.size() + b.metafile->svgBytes
+                                : (b.vectors != nullptr ? b.vectors->Bytes() : 0));
 }
 
 }  // namespace
@@ -269,12 +274,12 @@ void ImageCache::KeepResampling(std::uint64_t picture, const ResamplingPlace& pl
 }
 
 namespace {
-// A painting's size as a place of its own list.
-ResamplingPlace PlaceOf(const PaintingSize& size) { return {size[0], size[1], 0, 0, 0, 0, 0, 0}; }
+// A painting's place as a place of its own list.
+ResamplingPlace PlaceOf(const PaintingPlace& p) { return {p[0], p[1], p[2], p[3], p[4], p[5], 0, 0}; }
 }  // namespace
 
-ResampledPixels ImageCache::FindPainting(std::uint64_t picture, const PaintingSize& size) {
-  return FindPixels(&paintings_, PlaceKey{picture, PlaceOf(size)});
+ResampledPixels ImageCache::FindPainting(std::uint64_t picture, const PaintingPlace& place) {
+  return FindPixels(&paintings_, PlaceKey{picture, PlaceOf(place)});
 }
 
 bool ImageCache::KeepsPainting(std::size_t pixels) const {
@@ -282,9 +287,9 @@ bool ImageCache::KeepsPainting(std::size_t pixels) const {
   return pixels <= (capacity_ / kPaintingShare - std::min(capacity_ / kPaintingShare, kEntryBytes)) / 4;
 }
 
-void ImageCache::KeepPainting(std::uint64_t picture, const PaintingSize& size, ResampledPixels pixels) {
+void ImageCache::KeepPainting(std::uint64_t picture, const PaintingPlace& place, ResampledPixels pixels) {
   if (pixels == nullptr || !KeepsPainting(pixels->size())) return;
-  KeepPixels(&paintings_, PlaceKey{picture, PlaceOf(size)}, std::move(pixels));
+  KeepPixels(&paintings_, PlaceKey{picture, PlaceOf(place)}, std::move(pixels));
 }
 
 void ImageCache::DropResamplings(std::uint64_t picture) {

@@ -40,13 +40,17 @@ using ResampledPixels = std::shared_ptr<const std::vector<std::uint32_t>>;
 // the device width and height of the box they were drawn into, negative
 // where the box runs against the device axes (the painting is mirrored).
 using PaintingSize = std::array<std::int64_t, 2>;
+// Where a metafile was painted by its helper on a raster (draw.h): the box's
+// PaintingSize, then the part of it painted, from its first corner to the
+// one past its last, relative to the box's top-left corner.
+using PaintingPlace = std::array<std::int64_t, 6>;
 
 // What the pictures of a process keep, within one capacity in bytes: the
 // decoded pictures (pixels, a metafile's drawing, a refusal's text) by the
 // content of their files, what is known of each path's file (its stamp and
 // content), the pictures' resamplings for the device rectangles they were
-// last drawn onto, and the rasters their vectors were painted into where
-// that painting is slow (draw.h). The least recently used leave first once
+// last drawn onto, and the pixels the metafiles' helper painted for the
+// boxes they were drawn into on rasters (draw.h). The least recently used leave first once
 // the whole passes the capacity; resamplings, which cost a drawing less to
 // make again than a picture costs to decode, leave first once they pass an
 // eighth of it. A painting costs a drawing as much time as a decode may:
@@ -92,13 +96,13 @@ class ImageCache {
   // and keeping them (not NULL) in place of any kept there.
   ResampledPixels FindResampling(std::uint64_t picture, const ResamplingPlace& place);
   void KeepResampling(std::uint64_t picture, const ResamplingPlace& place, ResampledPixels pixels);
-  // The same for the paintings of the picture's vectors, top-down rows of
-  // |width| premultiplied 0xAARRGGBB pixels; KeepsPainting answers whether a
+  // The same for the helper's paintings of the picture (by box and window),
+  // top-down rows of the window's premultiplied 0xAARRGGBB pixels; KeepsPainting answers whether a
   // painting of that many pixels would be kept (KeepPainting keeps none
   // larger).
-  ResampledPixels FindPainting(std::uint64_t picture, const PaintingSize& size);
+  ResampledPixels FindPainting(std::uint64_t picture, const PaintingPlace& place);
   bool KeepsPainting(std::size_t pixels) const;
-  void KeepPainting(std::uint64_t picture, const PaintingSize& size, ResampledPixels pixels);
+  void KeepPainting(std::uint64_t picture, const PaintingPlace& place, ResampledPixels pixels);
   // Drops the picture's resamplings and paintings (its pixels are gone).
   void DropResamplings(std::uint64_t picture);
 

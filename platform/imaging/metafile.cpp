@@ -5,15 +5,21 @@
 #include "platform/imaging/metafile.h"
 
 #include <cairo-svg.h>
+#include <png.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <cmath>
+#include <csetjmp>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
+#include <new>
 
 #include "platform/imaging/decode.h"
 #include "platform/imaging/digest.h"
@@ -25,7 +31,89 @@
 namespace md::imaging::detail {
 namespace {
 constexpr std::size_t kHeaderBytes = 64;
+constexpr std::int64_t kMaxPaintSide = 32767;  // the largest raster cairo makes
+
+// The palette of an opaque image of at most 256 colours, and each pixel's
+// index into it; false for any other image.
+bool PaletteOf(cairo_surface_t* image, std::vector<std::uint32_t>* palette,
+               std::vector<std::uint8_t>* indices) {
+  const int w = cairo_image_surface_get_width(image), h = cairo_image_surface_get_height(image);
+  const int stride = cairo_image_surface_get_stride(image);
+  const unsigned char* data = cairo_image_surface_get_data(image);
+  indices->resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+  std::uint32_t last = 0;
+  std::uint8_t lastIndex = 0;
+  for (int y = 0; y < h; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    std::uint8_t* out = indices->data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+    for (int x = 0; x < w; ++x) {
+      const std::uint32_t p = row[x];
+      if (p >> 24 != 0xFF) return false;
+      if (palette->empty() || p != last) {
+        const std::size_t index =
+            static_cast<std::size_t>(std::find(palette->begin(), palette->end(), p) - palette->begin());
+        if (index == palette->size() && index == 256) return false;
+        if (index == palette->size()) palette->push_back(p);
+        last = p;
+        lastIndex = static_cast<std::uint8_t>(index);
+      }
+      out[x] = lastIndex;
+    }
+  }
+  return true;
 }
+
+struct PngOut {
+  std::vector<unsigned char> bytes;
+};
+
+bool WritePalettePng(int w, int h, const std::vector<std::uint32_t>& palette,
+                     const std::vector<std::uint8_t>& indices, PngOut* out) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+  if (info == nullptr) {
+    png_destroy_write_struct(&png, nullptr);
+    return false;
+  }
+  const int depth = palette.size() <= 2 ? 1 : palette.size() <= 4 ? 2 : palette.size() <= 16 ? 4 : 8;
+  const std::size_t rowBytes = (static_cast<std::size_t>(w) * static_cast<std::size_t>(depth) + 7) / 8;
+  std::vector<png_byte> row(rowBytes);
+  std::vector<png_color> colours;
+  for (const std::uint32_t p : palette)
+    colours.push_back(
+        png_color{static_cast<png_byte>(p >> 16), static_cast<png_byte>(p >> 8), static_cast<png_byte>(p)});
+  if (setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return false;
+  }
+  png_set_write_fn(
+      png, out,
+      [](png_structp p, png_bytep data, png_size_t n) {
+        auto* o = static_cast<PngOut*>(png_get_io_ptr(p));
+        o->bytes.insert(o->bytes.end(), data, data + n);
+      },
+      nullptr);
+  png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), depth,
+               PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
+  png_set_compression_level(png, 1);
+  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+  png_write_info(png, info);
+  const int perByte = 8 / depth;
+  for (int y = 0; y < h; ++y) {
+    const std::uint8_t* in = indices.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
+    std::fill(row.begin(), row.end(), 0);
+    for (int x = 0; x < w; ++x)
+      row[static_cast<std::size_t>(x / perByte)] |=
+          static_cast<png_byte>(in[x] << ((perByte - 1 - x % perByte) * depth));
+    png_write_row(png, row.data());
+  }
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return true;
+}
+}  // namespace
 
 std::string MetafileTarget::Size(double widthInches, double heightInches) {
   if (!std::isfinite(widthInches) || !std::isfinite(heightInches) || widthInches <= 0 || heightInches <= 0)
@@ -50,6 +138,22 @@ std::string MetafileTarget::Size(double widthInches, double heightInches) {
   return "";
 }
 
+void AttachPalettePng(cairo_surface_t* image) {
+  if (cairo_image_surface_get_format(image) != CAIRO_FORMAT_ARGB32) return;
+  cairo_surface_flush(image);
+  std::vector<std::uint32_t> palette;
+  std::vector<std::uint8_t> indices;
+  auto* out = new PngOut;
+  if (PaletteOf(image, &palette, &indices) &&
+      WritePalettePng(cairo_image_surface_get_width(image), cairo_image_surface_get_height(image), palette,
+                      indices, out) &&
+      cairo_surface_set_mime_data(
+          image, CAIRO_MIME_TYPE_PNG, out->bytes.data(), out->bytes.size(),
+          [](void* o) { delete static_cast<PngOut*>(o); }, out) == CAIRO_STATUS_SUCCESS)
+    return;
+  delete out;
+}
+
 MetafileTarget::~MetafileTarget() {
   if (recording_ != nullptr) cairo_surface_destroy(recording_);
 }
@@ -62,8 +166,32 @@ cairo_surface_t* MetafileTarget::Surface() const {
   return cairo_surface_reference(recording_);
 }
 
+void MetafileTarget::PaintBox() const {
+  const auto& [size, window] = *box;
+  const int w = static_cast<int>(window[2] - window[0]), h = static_cast<int>(window[3] - window[1]);
+  cairo_surface_t* image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels),
+                                                               CAIRO_FORMAT_ARGB32, w, h, w * 4);
+  cairo_t* cr = cairo_create(image);
+  // As a raster canvas paints a drawing into the box: its corner on the
+  // box's first corner, mirrored where the box runs backwards.
+  const double boxW = static_cast<double>(std::abs(size[0])), boxH = static_cast<double>(std::abs(size[1]));
+  cairo_translate(cr, static_cast<double>(-window[0]) + (size[0] < 0 ? boxW : 0.0),
+                  static_cast<double>(-window[1]) + (size[1] < 0 ? boxH : 0.0));
+  cairo_scale(cr, (size[0] < 0 ? -boxW : boxW) / header[0], (size[1] < 0 ? -boxH : boxH) / header[1]);
+  cairo_set_source_surface(cr, recording_, 0, 0);
+  cairo_paint(cr);
+  cairo_destroy(cr);
+  cairo_surface_flush(image);
+  cairo_surface_destroy(image);
+  header[3] = 0;
+}
+
 void MetafileTarget::Finish() {
   if (recording_ == nullptr) return;
+  if (box != nullptr) {
+    PaintBox();
+    return;
+  }
   cairo_surface_t* image = cairo_image_surface_create_for_data(
       reinterpret_cast<unsigned char*>(pixels), CAIRO_FORMAT_ARGB32, header[0], header[1], header[0] * 4);
   cairo_t* cr = cairo_create(image);
@@ -171,41 +299,95 @@ void Remember(const RefusedKey& key, const std::string& reason) {
   }
 }
 
-DecodeResult Deferred(const char* name, long long budgetMs) {
-  DecodeResult r = Fail(name, "not drawn: " + Spent(budgetMs));
-  r.deferred = true;
-  return r;
+}  // namespace
+
+namespace {
+
+// The helper's arguments: the format, the most pixels its drawing may take
+// and the memory limit; then, to paint a box, its size and window.
+std::vector<std::string> HelperArgs(Format format, std::size_t maxPixels, std::size_t memoryLimit) {
+  return {format == Format::Wmf ? "wmf" : "emf", std::to_string(maxPixels), std::to_string(memoryLimit)};
+}
+
+std::size_t MaxPixels(std::size_t memoryLimit) {
+  return std::min(static_cast<std::size_t>(kMetafileMaxSide) * kMetafileMaxSide, memoryLimit / 4);
+}
+
+// How one run of the helper went, within the file's processor time (the
+// wall clock allowed kWallPerProcessorTime times that) and what is left of
+// this thread's drawing's budget, which the run is charged with.
+struct HelperRun {
+  bool ok = false;
+  IsolatedEnd end = IsolatedEnd::NotRun;
+  std::string error;
+  // Not run, or cut short, as the drawing's budget was spent: says nothing
+  // of the file.
+  bool deferred = false;
+};
+
+// A run waits for a processor among the host's other work; at up to four
+// runnable threads a core it still has its whole processor time.
+constexpr int kWallPerProcessorTime = 4;
+
+// What a run of the helper that took `elapsed` on the metafile clock and
+// `processorMs` of processor time (-1: not known) costs its drawing: its
+// processor time, but at least a quarter of its wall time, so that a run
+// waiting for a processor on a busy machine costs what it costs on an idle
+// one, and a helper waiting for nothing cannot stretch a page past four times
+// its budget. A clock a test set decides alone.
+std::int64_t Charged(std::int64_t elapsed, std::int64_t processorMs) {
+  if (g_clock.load() != nullptr || processorMs < 0) return elapsed;
+  return std::max(processorMs, elapsed / kWallPerProcessorTime);
+}
+
+HelperRun RunHelper(const std::vector<std::string>& args, const std::uint8_t* data, std::size_t size,
+                    std::size_t bytes, const std::function<std::string(const void* buffer)>& collect) {
+  const MetafileLimits settings = CurrentMetafileLimits();
+  HelperRun run;
+  // Within a drawing: once its budget is spent the file is not tried; while
+  // it lasts the file has its own whole time, but never more than the whole
+  // budget, and a run that shorter limit cuts says nothing of the file.
+  IsolationLimits limits;
+  limits.processorMilliseconds = settings.fileMilliseconds;
+  limits.milliseconds = static_cast<int>(std::min<long long>(
+      static_cast<long long>(settings.fileMilliseconds) * kWallPerProcessorTime, INT_MAX));
+  const int whole = limits.milliseconds;
+  DrawingBudget* const drawing = CurrentDrawing();
+  if (drawing != nullptr && drawing->leftMs <= 0) {
+    run.deferred = true;
+    run.error = "not drawn: " + Spent(drawing->wholeMs);
+    return run;
+  }
+  if (drawing != nullptr && drawing->wholeMs < limits.milliseconds) {
+    limits.milliseconds = static_cast<int>(drawing->wholeMs);
+    limits.processorMilliseconds = std::min(limits.processorMilliseconds, limits.milliseconds);
+  }
+  TellUnfencedOnce();
+  const std::int64_t start = NowMilliseconds();
+  std::int64_t processorMs = -1;
+  run.ok = RunIsolated(settings.helper.empty() ? ProgramBesideLibrary(kMetafileHelper) : settings.helper,
+                       args, data, size, bytes, collect, limits, &run.error, &run.end, &processorMs);
+  if (drawing != nullptr) drawing->leftMs -= Charged(NowMilliseconds() - start, processorMs);
+  if (run.end == IsolatedEnd::TimedOut && limits.milliseconds < whole) {
+    run.deferred = true;
+    run.error = "not drawn: " + Spent(drawing->wholeMs);
+  }
+  return run;
 }
 
 }  // namespace
 
 DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryLimit,
                             const std::uint8_t* data, std::size_t size) {
-  const std::size_t maxPixels =
-      std::min(static_cast<std::size_t>(kMetafileMaxSide) * kMetafileMaxSide, memoryLimit / 4);
+  const std::size_t maxPixels = MaxPixels(memoryLimit);
   if (maxPixels == 0) return Fail(name, "the memory limit leaves no room for a drawing");
-  const MetafileLimits settings = CurrentMetafileLimits();
   const RefusedKey key{format, memoryLimit, ContentOf(data, size)};
   std::string error;
   if (RefusedBefore(key, &error)) return Fail(name, error + " (refused before)");
-  // Within a drawing: once its budget is spent the file is not tried; while
-  // it lasts the file has its own whole time, but never more than the whole
-  // budget, and a run that shorter limit cuts says nothing of the file.
-  IsolationLimits limits;
-  limits.milliseconds = settings.fileMilliseconds;
-  DrawingBudget* const drawing = CurrentDrawing();
-  if (drawing != nullptr && drawing->leftMs <= 0) return Deferred(name, drawing->wholeMs);
-  if (drawing != nullptr && drawing->wholeMs < limits.milliseconds)
-    limits.milliseconds = static_cast<int>(drawing->wholeMs);
   std::shared_ptr<Bitmap> out;
-  IsolatedEnd end = IsolatedEnd::NotRun;
-  TellUnfencedOnce();
-  const std::int64_t start = NowMilliseconds();
-  const bool ok = RunIsolated(
-      settings.helper.empty() ? ProgramBesideLibrary(kMetafileHelper) : settings.helper,
-      {format == Format::Wmf ? "wmf" : "emf", std::to_string(maxPixels), std::to_string(memoryLimit)}, data,
-      size, kHeaderBytes + maxPixels * 4 + kMetafileSvgBytes,
-      [&](const void* buffer) -> std::string {
+  const HelperRun run = RunHelper(
+      HelperArgs(format, maxPixels, memoryLimit), data, size,
+      kHeaderBytes + maxPixels * 4 + kMetafileSvgBytes, [&](const void* buffer) -> std::string {
         std::int32_t header[4];
         std::memcpy(header, buffer, sizeof header);
         const std::int32_t w = header[0], h = header[1];
@@ -226,25 +408,63 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
           out->vectors = std::make_shared<SvgDrawing>(std::string(svg, static_cast<std::size_t>(header[3])),
                                                       w, h, memoryLimit);
         }
+        out->metafile = std::make_shared<const MetafileSource>(MetafileSource{
+            std::vector<std::uint8_t>(data, data + size), memoryLimit, static_cast<std::size_t>(header[3])});
         return "";
-      },
-      limits, &error, &end);
-  if (drawing != nullptr) drawing->leftMs -= NowMilliseconds() - start;
-  if (ok) {
+      });
+  if (run.ok) {
     DecodeResult r;
     r.bitmap = std::move(out);
     return r;
   }
-  if (end == IsolatedEnd::TimedOut && limits.milliseconds < settings.fileMilliseconds)
-    return Deferred(name, drawing->wholeMs);
+  if (run.deferred) {
+    DecodeResult r = Fail(name, run.error);
+    r.deferred = true;
+    return r;
+  }
   // What the helper refused or crashed on is refused from now on; a file past
   // its time (on a busy machine, perhaps), or one the helper could not be
   // started for, is tried again by the next drawing.
-  if (end == IsolatedEnd::Refused || end == IsolatedEnd::Stopped) Remember(key, error);
-  DecodeResult r = Fail(name, error);
-  r.timedOut = end == IsolatedEnd::TimedOut;
-  r.notRun = end == IsolatedEnd::NotRun;
+  if (run.end == IsolatedEnd::Refused || run.end == IsolatedEnd::Stopped) Remember(key, run.error);
+  DecodeResult r = Fail(name, run.error);
+  r.timedOut = run.end == IsolatedEnd::TimedOut;
+  r.notRun = run.end == IsolatedEnd::NotRun;
   return r;
+}
+
+std::shared_ptr<const std::vector<std::uint32_t>> PaintMetafile(const Bitmap& bitmap, const MetafileBox& box,
+                                                                std::string* error, bool* spent) {
+  *spent = false;
+  const MetafileSource& source = *bitmap.metafile;
+  const std::int64_t pixels = box.Pixels();
+  if (pixels <= 0 || pixels > kMetafilePaintPixels) {
+    *error = "the painting's window is empty or too large";
+    return nullptr;
+  }
+  std::vector<std::string> args =
+      HelperArgs(bitmap.format, MaxPixels(source.memoryLimit), source.memoryLimit);
+  args.push_back("paint");
+  for (const std::int64_t v : box.size) args.push_back(std::to_string(v));
+  for (const std::int64_t v : box.window) args.push_back(std::to_string(v));
+  std::shared_ptr<std::vector<std::uint32_t>> out;
+  const std::size_t count = static_cast<std::size_t>(pixels);
+  const HelperRun run = RunHelper(
+      args, source.bytes.data(), source.bytes.size(), kHeaderBytes + count * 4,
+      [&](const void* buffer) -> std::string {
+        try {
+          out = std::make_shared<std::vector<std::uint32_t>>(count);
+        } catch (const std::bad_alloc&) {
+          return "no memory for the painting";
+        }
+        std::memcpy(out->data(), static_cast<const std::uint8_t*>(buffer) + kHeaderBytes, count * 4);
+        return "";
+      });
+  if (!run.ok) {
+    *error = run.error;
+    *spent = run.deferred;
+    return nullptr;
+  }
+  return out;
 }
 
 MetafileClock SetMetafileClock(MetafileClock clock) { return g_clock.exchange(clock); }
@@ -267,17 +487,30 @@ ChargedMetafileTime::~ChargedMetafileTime() {
 
 int MetafileHelperMain(int argc, char** argv) {
   return IsolatedMain(argc, argv, [](const IsolatedRequest& r) -> std::string {
-    if (r.args.size() != 3 || (r.args[0] != "wmf" && r.args[0] != "emf"))
+    const bool painting = r.args.size() == 10 && r.args[3] == "paint";
+    if ((r.args.size() != 3 && !painting) || (r.args[0] != "wmf" && r.args[0] != "emf"))
       return "the renderer was asked wrongly";
     MetafileTarget t;
     t.maxPixels = std::stoull(r.args[1]);
     t.memoryLimit = std::stoull(r.args[2]);
-    if (r.bytes < kHeaderBytes + t.maxPixels * 4 + kMetafileSvgBytes)
-      return "the renderer was given too small a buffer";
+    MetafileBox box;
+    if (painting) {
+      for (std::size_t k = 0; k < 2; ++k) box.size[k] = std::stoll(r.args[4 + k]);
+      for (std::size_t k = 0; k < 4; ++k) box.window[k] = std::stoll(r.args[6 + k]);
+      const auto& [size, window] = box;
+      if (window[0] < 0 || window[1] < 0 || window[2] > std::abs(size[0]) || window[3] > std::abs(size[1]) ||
+          window[0] >= window[2] || window[1] >= window[3] || box.Pixels() > kMetafilePaintPixels ||
+          window[2] - window[0] > kMaxPaintSide || window[3] - window[1] > kMaxPaintSide)
+        return "the renderer was asked wrongly";
+      t.box = &box;
+    }
+    const std::size_t needed = painting ? kHeaderBytes + static_cast<std::size_t>(box.Pixels()) * 4
+                                        : kHeaderBytes + t.maxPixels * 4 + kMetafileSvgBytes;
+    if (r.bytes < needed) return "the renderer was given too small a buffer";
     auto* bytes = static_cast<std::uint8_t*>(r.buffer);
     t.header = reinterpret_cast<std::int32_t*>(bytes);
     t.pixels = reinterpret_cast<std::uint32_t*>(bytes + kHeaderBytes);
-    t.svg = reinterpret_cast<char*>(bytes + kHeaderBytes + t.maxPixels * 4);
+    t.svg = painting ? nullptr : reinterpret_cast<char*>(bytes + kHeaderBytes + t.maxPixels * 4);
     return r.args[0] == "wmf" ? PlayWmf(r.input, r.inputBytes, &t) : PlayEmf(r.input, r.inputBytes, &t);
   });
 }

@@ -5,9 +5,12 @@
 
 #include <cairo.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/imaging/bitmap.h"
 #include "platform/imaging/svgdrawing.h"
@@ -30,8 +33,24 @@ constexpr std::size_t kMetafileSvgBytes = kSvgDrawingBytes;
 // this code.
 constexpr const char* kMetafileHelper = "mapdeck-metafile";
 
+// A box a metafile is painted into on a raster: its device width and
+// height, negative where it runs against the device's axes (the painting is
+// mirrored), and the part of it painted, [x0, y0) to [x1, y1) from its
+// top-left corner.
+struct MetafileBox {
+  std::array<std::int64_t, 2> size{};
+  std::array<std::int64_t, 4> window{};
+  std::int64_t Pixels() const { return (window[2] - window[0]) * (window[3] - window[1]); }
+};
+
+// The most pixels one run of the helper paints: a larger window is painted in
+// bands of whole rows.
+constexpr std::int64_t kMetafilePaintPixels = std::int64_t{16} << 20;
+
 // Where the drawing goes: the helper fills in the pixel size it chose and
-// the resolution, draws onto the surface of that size, and finishes.
+// the resolution, draws onto the surface of that size, and finishes. Asked
+// to paint a box (`box` set), it paints the drawing stretched over the box
+// into the pixels of its window instead, and writes no SVG.
 struct MetafileTarget {
   MetafileTarget() = default;
   MetafileTarget(const MetafileTarget&) = delete;
@@ -47,16 +66,25 @@ struct MetafileTarget {
   // answered "": a recording of the chosen size.
   cairo_surface_t* Surface() const;
   // Paints what was recorded into the pixels and writes it as SVG after
-  // them, when it fits. The fonts the drawing used must still live.
+  // them, when it fits; or paints the box's window. The fonts the drawing
+  // used must still live.
   void Finish();
 
   std::int32_t* header = nullptr;  // width, height, dots per inch x 1000, SVG bytes
   std::uint32_t* pixels = nullptr;
   char* svg = nullptr;  // kMetafileSvgBytes
+  const MetafileBox* box = nullptr;
 
  private:
+  void PaintBox() const;
   mutable cairo_surface_t* recording_ = nullptr;
 };
+
+// Gives an opaque image of at most 256 colours a PNG of them, written fast
+// with a palette, which cairo's SVG embeds instead of encoding each pixel at
+// four bytes (a large bitmap's SVG then costs its drawing little). The
+// image's pixels must not change after.
+void AttachPalettePng(cairo_surface_t* image);
 
 // Play the records into the target and finish it, while the library's
 // fonts live (in the helper): "" or why they cannot be drawn. The readers
@@ -70,6 +98,14 @@ std::string PlayEmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
 DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryLimit,
                             const std::uint8_t* data, std::size_t size);
 
+// Has the helper paint the picture's metafile (Bitmap::metafile) over the
+// box into the pixels of its window, top-down rows of premultiplied
+// 0xAARRGGBB, as a raster canvas paints its drawing there: within the file's
+// own limits and the drawing's budget, as a decode is. NULL with the reason
+// in *error when it cannot be painted (the budget spent, in *spent).
+std::shared_ptr<const std::vector<std::uint32_t>> PaintMetafile(const Bitmap& bitmap, const MetafileBox& box,
+                                                                std::string* error, bool* spent);
+
 // The helper's main.
 int MetafileHelperMain(int argc, char** argv);
 
@@ -78,5 +114,24 @@ int MetafileHelperMain(int argc, char** argv);
 // Answers the clock it replaced.
 using MetafileClock = std::int64_t (*)();
 MetafileClock SetMetafileClock(MetafileClock clock);
+
+// Whether the budget of this thread's drawing is spent (never outside every
+// drawing), and what says so: "this drawing's 10.0 s for metafiles are
+// spent".
+bool MetafileTimeSpent();
+std::string SpentMetafileTime();
+
+// Charges this thread's drawing, if any, with the time on the metafile
+// clock (a steady clock, which tests may replace) from its making to its end.
+class ChargedMetafileTime {
+ public:
+  ChargedMetafileTime();
+  ~ChargedMetafileTime();
+  ChargedMetafileTime(const ChargedMetafileTime&) = delete;
+  ChargedMetafileTime& operator=(const ChargedMetafileTime&) = delete;
+
+ private:
+  std::int64_t start_;
+};
 
 }  // namespace md::imaging::detail

@@ -1,7 +1,10 @@
 // How long metafiles may take to draw. Each file is drawn by the helper
-// program within its own time; the files of one drawing (a page printed or
-// drawn on a view) share a budget, past which the rest are not tried and
-// their pictures say so. A content the helper refused or crashed on is not
+// program within its own processor time, and four times that of the wall
+// clock (a run waiting for a processor on a busy machine); the files of one
+// drawing (a page printed or drawn on a view) share a budget, which each run
+// of the helper is charged its processor time, but at least a quarter of its
+// wall time, and past which the rest are not tried and their pictures say
+// so. A content the helper refused or crashed on is not
 // tried again in this process; a file that ran past its time (on a busy
 // machine, perhaps), or that the helper could not be started for (a process
 // limit, no memory), is not remembered: the next drawing tries it again,
@@ -23,14 +26,18 @@ namespace md::imaging {
 // writes, refers to nothing outside itself, holds only what cairo writes and
 // draws within the bounds the library sets on what it draws (elements,
 // path segments, layers, pictures' pixels); otherwise the picture's pixels
-// are drawn. Painting that SVG spends the drawing's budget too.
+// are drawn. Painting that SVG spends the drawing's budget too. On a raster
+// the helper paints the drawing itself at the device's size, within the same
+// limits and budget, and this process keeps those pixels (picturecache.h).
 
 struct MetafileLimits {
-  // The time one metafile may take.
+  // The processor time one run of the helper may take (its wall clock four
+  // times that).
   int fileMilliseconds = 5000;
-  // The time the metafiles of one drawing may take together. A file started
-  // while some of it is left has its own whole time, so a drawing may run
-  // past it by up to one file's time; no one file runs longer than this.
+  // The time the metafiles of one drawing may take together, as their runs
+  // are charged. A file started while some of it is left has its own whole
+  // time, so a drawing may run past it by up to one file's time; no one run
+  // waits longer than this.
   int drawingMilliseconds = 10000;
   // The helper program; empty for the one beside the library.
   std::string helper;
@@ -83,28 +90,5 @@ class MetafileDrawing {
   std::shared_ptr<detail::DrawingBudget> budget_;
   std::thread::id thread_;
 };
-
-namespace detail {
-
-// Whether the budget of this thread's drawing is spent (never outside every
-// drawing), and what says so: "this drawing's 10.0 s for metafiles are
-// spent".
-bool MetafileTimeSpent();
-std::string SpentMetafileTime();
-
-// Charges this thread's drawing, if any, with the time on the metafile
-// clock (a steady clock, which tests may replace) from its making to its end.
-class ChargedMetafileTime {
- public:
-  ChargedMetafileTime();
-  ~ChargedMetafileTime();
-  ChargedMetafileTime(const ChargedMetafileTime&) = delete;
-  ChargedMetafileTime& operator=(const ChargedMetafileTime&) = delete;
-
- private:
-  std::int64_t start_;
-};
-
-}  // namespace detail
 
 }  // namespace md::imaging

@@ -2,8 +2,8 @@
 // pictures (pixels, a metafile's drawing, a refusal's reason), what is known
 // of each picture file read (its stamp and content digest), the pictures'
 // resamplings for the device rectangles they were drawn onto (at most an
-// eighth of the whole), and the rasters metafiles' drawings slow to paint
-// were painted into (each at most an eighth). One capacity bounds all of it;
+// eighth of the whole), and the pixels the metafiles' helper painted for the
+// device boxes they were drawn into on rasters (each at most an eighth). One capacity bounds all of it;
 // past it the least recently drawn leave, and a picture that left is read
 // and decoded again when it is next drawn. The default is 512 MiB. Pictures the pages
 // hold themselves (their embedded objects' presentations) are not counted.

@@ -30,11 +30,6 @@ SvgDrawing::SvgDrawing(std::string svg, double width, double height, std::size_t
 
 SvgDrawing::~SvgDrawing() = default;
 
-bool SvgDrawing::SlowToPaint() const {
-  return Readable() && (measure_.instances >= kSvgSlowInstances || measure_.segments >= kSvgSlowSegments ||
-                        measure_.layers >= kSvgSlowLayers);
-}
-
 std::size_t SvgDrawing::Bytes() const {
   if (document_ == nullptr) return textBytes_;  // never read: its text only
   return document_->Bytes() + static_cast<std::size_t>(measure_.picturePixels) * kSvgPictureBytesPerPixel;

@@ -30,14 +30,6 @@ class SvgDocument;
 // (kMetafileSvgBytes).
 constexpr std::size_t kSvgDrawingBytes = std::size_t{4} << 20;
 
-// A drawing whose painting is slow enough that a raster of it is worth
-// keeping at each size it is drawn at: one of these figures reached. The
-// zigzag of one self-intersecting 3,000-point polygon takes cairo over a
-// second at 300 dpi, where the tests' and the demo's metafiles draw far less.
-constexpr std::uint64_t kSvgSlowInstances = 10000;
-constexpr std::uint64_t kSvgSlowSegments = 2000;
-constexpr std::uint64_t kSvgSlowLayers = 10;
-
 // The document is checked, measured and read into its elements when the
 // drawing is made; they are shared, read-only, by every paint. Each paint
 // is a print of its own (ForPrint), which decodes the document's pictures
@@ -62,10 +54,6 @@ class SvgDrawing final : public canvas::VectorDrawing {
   const std::string& Refusal() const { return checked_; }
   // What the document draws.
   const SvgMeasure& Measure() const { return measure_; }
-  // Whether painting the drawing is slow enough (by its measure) that a
-  // raster painting of it is worth keeping at each size it is drawn at;
-  // false when it is not readable.
-  bool SlowToPaint() const;
   // Paints it through a print of this paint's own.
   void paint(cairo_t* cr, double width, double height) const override;
   // A print of the drawing, for a paint or a surface that refers to what it

@@ -75,6 +75,7 @@ struct Device {
   double scaleX = 1.0, scaleY = 1.0;          // pixels per device point (negative: mirrored)
   double scale = 1.0;                         // the smaller of the two, unsigned
   std::vector<wmfD_Coord>* probed = nullptr;  // set: the pixels' points are kept, nothing drawn
+  bool svg = false;                           // the drawing is written as SVG too
 };
 
 Device* Dev(wmfAPI* api) { return static_cast<Device*>(api->device_data); }
@@ -104,6 +105,7 @@ cairo_surface_t* BitmapSurface(wmfAPI* api, wmfBMP* bmp, unsigned x0, unsigned y
     }
   }
   cairo_surface_mark_dirty(s);
+  if (Dev(api)->svg) detail::AttachPalettePng(s);
   return s;
 }
 
@@ -661,6 +663,7 @@ std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
     if (!why.empty()) return why;
   }
   Device device;
+  device.svg = t->box == nullptr;
   return Open(data, size, &device, [&](wmfAPI* api, wmfD_Rect box) -> std::string {
     if (!placeable) {
       from = box.TL;

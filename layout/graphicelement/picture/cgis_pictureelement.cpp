@@ -289,6 +289,7 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
       // Set when the drawing's time for metafiles was spent before its
       // vectors could be painted.
       std::string spent;
+      HDC drawnOn = hdc;
       if (!bPrint) {
         md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, nullptr, &spent);
       } else if (technology == DT_RASDISPLAY) {
@@ -299,6 +300,7 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
         HDC target = pDC != nullptr && pDC->GetSafeHdc() != nullptr ? pDC->GetSafeHdc() : hdc;
         if (GetDeviceCaps(target, LOGPIXELSX) > 0 && GetDeviceCaps(target, LOGPIXELSY) > 0) {
           md::imaging::DrawBitmap(target, bitmap, x, y, width, height, paperKnown ? &paper : nullptr, &spent);
+          drawnOn = target;
         }
       } else {
         md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, nullptr, &spent);
@@ -310,9 +312,10 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
         GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s: drawn from its pixels, as %s", shown().c_str(),
                 spent.c_str());
       // A metafile whose drawing as vectors was refused is drawn from its
-      // pixels (at 300 dpi of its own size): its first drawing here says why.
-      if (bitmap.vectors != nullptr && !bitmap.vectors->Readable() &&
-          m_nVectorsRefusedTold != bitmap.id.value()) {
+      // pixels (at 300 dpi of its own size) where its helper does not paint
+      // it: its first drawing here says why.
+      if (bitmap.vectors != nullptr && !md::imaging::DrawnWithoutItsSvg(drawnOn, bitmap) &&
+          !bitmap.vectors->Readable() && m_nVectorsRefusedTold != bitmap.id.value()) {
         m_nVectorsRefusedTold = bitmap.id.value();
         GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
                 "%s: drawn from its pixels, as its drawing is not read: %s", shown().c_str(),

@@ -62,13 +62,14 @@ inline std::string LongPath(int segments) {
 
 using metafiles::Bytes;
 
-// A placeable WMF of 10 x 5 inches at 1000 units an inch: one black polygon
-// of a zigzag of `points` vertices, filled even-odd (12 KB for 3,000).
-inline Bytes ZigzagWmf(int points) {
+// A placeable WMF of 10000 x 5000 units, 10 x 5 inches at 1000 units an inch
+// (or as many as given): one black polygon of a zigzag of `points` vertices,
+// filled even-odd (12 KB for 3,000).
+inline Bytes ZigzagWmf(int points, int unitsPerInch = 1000) {
   std::vector<std::uint16_t> polygon = {static_cast<std::uint16_t>(points)};
   for (const auto& [x, y] : Zigzag(points, 10000, 5000))
     polygon.insert(polygon.end(), {static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y)});
-  return metafiles::Wmf(10000, 5000, 1000,
+  return metafiles::Wmf(10000, 5000, unitsPerInch,
                         {{0x020B, {0, 0}},
                          {0x020C, {5000, 10000}},
                          {0x02FA, {5, 0, 0, 0, 0}},  // 0: null pen

@@ -183,9 +183,8 @@ inline Bytes DibWmf(int w, int h, const Pattern& p) {
 
 // An SVG document of the kind cairo writes: one polygon of `points` points,
 // its edges running from the top of a view box of width x height to the
-// bottom and back, left to right, black, filled even-odd. Its measure makes
-// it slow to paint from 2000 points on (svgdrawing.h), though its teeth cross
-// no other and it paints quickly.
+// bottom and back, left to right, black, filled even-odd: a path of many
+// segments whose teeth cross no other.
 inline std::string ZigzagSvg(int points, int width, int height) {
   std::string d;
   for (int i = 0; i < points; ++i)

@@ -4,12 +4,15 @@
 
 #include "platform/canvas/cairo_canvas.h"
 #include "platform/canvas/recording.h"
+#include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/loader.h"
+#include "platform/imaging/metafile.h"
 #include "platform/imaging/svgdrawing.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/platform/imaging/imagefiles.h"
+#include "tests/platform/imaging/metafiles.h"
 #include "tests/platform/imaging/recordedimage.h"
 
 namespace {
@@ -306,49 +309,129 @@ TEST(ImagingDraw, APictureDrawnOntoSeveralRectanglesIsResampledOnceForEach) {
   }
 }
 
-// A metafile's drawing slow to paint, drawn onto a raster, puts on it the
-// pixels its vectors painted there unclipped give, inside the clip only,
-// mirrored or not, partly off the surface: the first drawing, which paints
-// the raster it keeps, and the next, which puts the kept raster there.
-TEST(ImagingDraw, AKeptPaintingPutsThePixelsOfADirectPaintingThere) {
-  // The destination from one corner to the other, on a 120 x 90 surface; the clip.
-  const std::pair<RECT, RECT> rows[] = {{{10, 5, 90, 45}, {0, 0, 120, 90}},
-                                        {{90, 45, 10, 5}, {0, 0, 120, 90}},
-                                        {{10, 80, 90, 40}, {30, 20, 70, 90}},
-                                        {{70, 60, 150, 100}, {0, 0, 120, 90}}};
-  // 600 black squares scattered over an 80 x 40 view box: slow to paint by
-  // their segments, each edge straddling a pixel.
-  std::string svg =
-      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"80\" height=\"40\" viewBox=\"0 0 80 40\">";
-  for (int i = 0; i < 600; ++i)
-    svg += "<rect x=\"" + std::to_string(i * 7 % 79) + ".5\" y=\"" + std::to_string(i * 3 % 39) +
-           ".5\" width=\"1.5\" height=\"1\" style=\"fill:rgb(0%,0%,0%);\"/>";
-  Bitmap b = QuadrantBitmap(2, 2);
-  b.vectors = std::make_shared<SvgDrawing>(svg + "</svg>", 80, 40, kDefaultMemoryLimit);
-  ASSERT_TRUE(b.vectors->SlowToPaint());
+// A metafile drawn onto a raster puts there, inside the clip only, the
+// pixels the helper paints of the whole box: mirrored or not, partly off the
+// surface, by the first drawing (the helper's painting) and by the next (the
+// kept one), as a drawing with nothing kept and no clip puts them.
+TEST(ImagingDraw, AMetafileOnARasterPutsTheHelpersPaintingOfTheBoxInsideTheClip) {
+  // The destination from one corner to the other, on a 600 x 450 surface
+  // (larger than half the EMF's pixels, 591 x 295); the clip.
+  const std::pair<RECT, RECT> rows[] = {{{50, 25, 450, 225}, {0, 0, 600, 450}},
+                                        {{450, 225, 50, 25}, {0, 0, 600, 450}},
+                                        {{50, 400, 450, 200}, {150, 100, 350, 450}},
+                                        {{350, 300, 750, 500}, {0, 0, 600, 450}}};
+  const f::Bytes emf = md::test::metafiles::SampleEmf();
+  const DecodeResult r = Decode(emf.data(), emf.size());
+  ASSERT_TRUE(r) << r.error;
+  const auto drawn = [&](const RECT& to, const RECT* clip) {
+    auto canvas = cv::CairoCanvas::createImage(600, 450);
+    HDC hdc = md::win::CreateScreenDC(canvas.get(), 96, &md::text::FixedMetricsEngine());
+    EXPECT_TRUE(DrawBitmap(hdc, *r.bitmap, to.left, to.top, to.right - to.left, to.bottom - to.top, clip));
+    DeleteDC(hdc);
+    canvas->flush();
+    return canvas;
+  };
   for (const auto& [to, clip] : rows) {
     SCOPED_TRACE(testing::Message() << to.left << ", " << to.top << " to " << to.right << ", " << to.bottom);
+    std::unique_ptr<cv::CairoCanvas> whole;
+    {
+      const f::SharedCacheCapacity nothingKept(0);
+      whole = drawn(to, nullptr);
+    }
     const f::SharedCacheCapacity capacity(ImageCache::kDefaultCapacity);
-    const auto direct = cv::CairoCanvas::createImage(120, 90);
-    direct->drawVectors(b.vectors, {double(to.left), double(to.top)}, {double(to.right), double(to.bottom)},
-                        cv::State());
-    direct->flush();
     for (int drawing = 0; drawing < 2; ++drawing) {
-      const auto kept = cv::CairoCanvas::createImage(120, 90);
-      HDC hdc = md::win::CreateScreenDC(kept.get(), 96, &md::text::FixedMetricsEngine());
-      ASSERT_TRUE(DrawBitmap(hdc, b, to.left, to.top, to.right - to.left, to.bottom - to.top, &clip));
-      DeleteDC(hdc);
-      kept->flush();
+      const std::unique_ptr<cv::CairoCanvas> kept = drawn(to, &clip);
       EXPECT_EQ(ImageCache::Shared().PaintingCount(), 1u);
       int differing = 0;
-      for (int y = 0; y < 90; ++y)
-        for (int x = 0; x < 120; ++x)
+      for (int y = 0; y < 450; ++y)
+        for (int x = 0; x < 600; ++x)
           differing += (kept->pixelRow(y)[x] & 0xFFFFFFu) !=
                        (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom
-                            ? direct->pixelRow(y)[x] & 0xFFFFFFu
+                            ? whole->pixelRow(y)[x] & 0xFFFFFFu
                             : 0xFFFFFFu);
       EXPECT_EQ(differing, 0);
     }
+    ImageCache::Shared().Clear();
+  }
+}
+
+// A metafile shrunk to half the size of its pixels or less is drawn from
+// them, as any picture, with no run of its helper; larger, or at their own
+// size mirrored, its helper paints it; at their own size upright, its pixels
+// are put as they are.
+TEST(ImagingDraw, AMetafileShrunkToHalfItsPixelsIsDrawnFromThem) {
+  const f::Bytes emf = md::test::metafiles::SampleEmf();
+  const DecodeResult r = Decode(emf.data(), emf.size());
+  ASSERT_TRUE(r) << r.error;
+  ASSERT_EQ(r.bitmap->width, 591);
+  ASSERT_EQ(r.bitmap->height, 295);
+  const struct {
+    int width, height;
+    std::size_t paints, resamplings;
+  } rows[] = {{295, 147, 0, 1}, {296, 147, 1, 0}, {591, 295, 0, 0}, {-591, 295, 1, 0}};
+  const f::SharedCacheCapacity capacity(ImageCache::kDefaultCapacity);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.width << " x " << row.height);
+    ImageCache::Shared().Clear();
+    const auto canvas = cv::CairoCanvas::createImage(700, 400);
+    HDC hdc = md::win::CreateScreenDC(canvas.get(), 96, &md::text::FixedMetricsEngine());
+    const std::size_t paints = detail::VectorPaintCount();
+    EXPECT_TRUE(DrawBitmap(hdc, *r.bitmap, row.width < 0 ? 650 : 50, 50, row.width, row.height));
+    DeleteDC(hdc);
+    EXPECT_EQ(detail::VectorPaintCount() - paints, row.paints);
+    EXPECT_EQ(ImageCache::Shared().ResamplingCount(), row.resamplings);
+    if (row.width == 591) {
+      canvas->flush();
+      int differing = 0;
+      for (int y = 0; y < 295; ++y)
+        for (int x = 0; x < 591; ++x) {
+          // The premultiplied pixel over the surface's white.
+          const std::uint32_t p = r.bitmap->at(x, y), white = 0xFFu - (p >> 24),
+                              q = canvas->pixelRow(50 + y)[50 + x];
+          for (const int shift : {0, 8, 16})
+            differing += ((p >> shift) & 0xFFu) + white != ((q >> shift) & 0xFFu);
+        }
+      EXPECT_EQ(differing, 0);
+    }
+  }
+}
+
+// A box too large for one run of the helper (past its pixels, or wider than
+// a raster may be) is painted where it shows only, by one run: two surfaces
+// that see it through windows 30 pixels apart show the same pixels where
+// they overlap, but for the rounding of edges placed 30 pixels apart on a
+// scale of ten (a few levels of a channel).
+TEST(ImagingDraw, ABoxTooLargeForOneRunIsPaintedWhereItShows) {
+  const f::Bytes emf = md::test::metafiles::SampleEmf();
+  const DecodeResult r = Decode(emf.data(), emf.size());
+  ASSERT_TRUE(r) << r.error;
+  const f::SharedCacheCapacity nothingKept(0);
+  // The box, and its corner on the first surface.
+  const RECT rows[] = {{-2000, -500, 4000, 5500}, {-10000, -100, 30000, 200}};
+  for (const RECT& box : rows) {
+    SCOPED_TRACE(testing::Message() << box.right - box.left << " x " << box.bottom - box.top);
+    std::unique_ptr<cv::CairoCanvas> seen[2];
+    for (int k = 0; k < 2; ++k) {
+      seen[k] = cv::CairoCanvas::createImage(300, 2000);
+      HDC hdc = md::win::CreateScreenDC(seen[k].get(), 96, &md::text::FixedMetricsEngine());
+      const std::size_t paints = detail::VectorPaintCount();
+      ASSERT_TRUE(
+          DrawBitmap(hdc, *r.bitmap, box.left - 30 * k, box.top, box.right - box.left, box.bottom - box.top));
+      EXPECT_EQ(detail::VectorPaintCount() - paints, 1u);
+      DeleteDC(hdc);
+      seen[k]->flush();
+    }
+    int most = 0, inked = 0;  // the largest difference of a channel
+    for (int y = 0; y < 2000; ++y)
+      for (int x = 0; x + 30 < 300; ++x) {
+        const std::uint32_t a = seen[0]->pixelRow(y)[x + 30], b = seen[1]->pixelRow(y)[x];
+        for (const int shift : {0, 8, 16})
+          most = std::max(
+              most, std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)));
+        inked += (seen[1]->pixelRow(y)[x] & 0xFFFFFFu) != 0xFFFFFFu;
+      }
+    EXPECT_LE(most, 8);
+    EXPECT_GT(inked, 0);
   }
 }
 

@@ -466,6 +466,34 @@ TEST(ImagingIconsMetafiles, AHelperThatCouldNotStartSaysWhyAndIsTriedAgain) {
   }
 }
 
+// A metafile's picture is kept at what it holds: its pixels, its file and its
+// drawing's text, not what reading that drawing would hold (a 4,000 x 4,000
+// bitmap, which a raster never reads).
+TEST(ImagingIconsMetafiles, AMetafilesPictureIsCountedAtWhatItHolds) {
+  constexpr int kSide = 4000;
+  const std::size_t stride = (kSide + 31) / 32 * 4;
+  std::vector<std::uint16_t> record = {0x0020, 0x00CC, 0,     kSide, kSide, 0, 0, 4000, 4000, 0, 0,
+                                       40,     0,      kSide, 0,     kSide, 0, 1, 1,    0,    0};
+  record.resize(record.size() + 10, 0);                 // compression, sizes, resolutions, colours used
+  for (const std::uint16_t w : {0, 0, 0xFFFF, 0x00FF})  // the palette: black, white
+    record.push_back(w);
+  record.resize(record.size() + stride * kSide / 2, 0xFFFF);  // white
+  const f::Bytes wmf =
+      m::Wmf(4000, 4000, 1000, {{0x020B, {0, 0}}, {0x020C, {4000, 4000}}, {0x0F43, record}}, 0);
+  const std::string file = MD_TEST_OUTPUT_DIR "/counted.wmf";
+  f::WriteAll(file, wmf);
+  ImageCache cache;
+  const DecodeResult r = cache.Load(file);
+  ASSERT_TRUE(r) << r.error;
+  ASSERT_NE(r.bitmap->vectors, nullptr);
+  const std::size_t held = r.bitmap->pixels.size() * 4 + wmf.size();
+  EXPECT_GE(cache.BytesKept(), held);
+  EXPECT_LE(cache.BytesKept(),
+            held + r.bitmap->metafile->svgBytes + 2 * ImageCache::kEntryBytes + 2 * file.size());
+  EXPECT_LT(r.bitmap->metafile->svgBytes, std::size_t{1} << 20);
+  EXPECT_GT(r.bitmap->vectors->Bytes(), std::size_t{kSide} * kSide * 4);  // what reading it would hold
+}
+
 TEST(ImagingIconsMetafiles, AMissingHelperRefusesTheMetafileNamingThePath) {
   MetafileLimits limits;
   limits.helper = "/nonexistent/mapdeck-metafile";
@@ -487,7 +515,7 @@ TEST(ImagingIconsMetafiles, OnlyAContentTheHelperRefusedOrCrashedOnIsRefusedAgai
   other[other.size() / 2] ^= 1;  // in a record past the header
   // The probe's behaviour, how its reason starts, whether it is remembered.
   const std::tuple<const char*, const char*, bool> rows[] = {
-      {nullptr, "EMF: drawing took longer than 0.30 s", false},
+      {nullptr, "EMF: drawing took longer than 1.20 s", false},
       {"crash", "EMF: the renderer stopped", true},  // on its signal, or on the sanitizer's abort
       {"no such drawing", "EMF: no such drawing", true},
   };
@@ -499,6 +527,86 @@ TEST(ImagingIconsMetafiles, OnlyAContentTheHelperRefusedOrCrashedOnIsRefusedAgai
     EXPECT_TRUE(first.starts_with(reason)) << first;
     EXPECT_EQ(Decode(bytes.data(), bytes.size()).error, remembered ? first + " (refused before)" : first);
     EXPECT_EQ(Decode(other.data(), other.size()).error, first);  // another content, of the same size
+  }
+}
+
+// The helper's limit is its processor time: a file it spins on past that is
+// answered as timed out; one it waits on past it (as on a busy machine),
+// within the wall clock's four times that, is drawn.
+TEST(ImagingIconsMetafiles, TheHelpersLimitIsItsProcessorTimeWithinALongerWallClock) {
+  const f::Bytes bytes = m::SampleEmf();
+  const std::string svg = "svg:" + m::ZigzagSvg(10, 10, 10);
+  const std::pair<std::string, std::string> rows[] = {
+      {"cpu:3000:" + svg, "EMF: drawing took more than 1.00 s of processor time"},
+      {"sleep:2000:" + svg, ""},
+  };
+  for (const auto& [probe, error] : rows) {
+    SCOPED_TRACE(probe.substr(0, 11));
+    const m::MetafileLimitsScope limits({1000, 0, MD_IMAGING_PROBE}, probe.c_str());
+    EXPECT_EQ(Decode(bytes.data(), bytes.size()).error, error);
+  }
+}
+
+// A run says the processor time its programs took, which a page's budget is
+// charged: at least what the probe spun, far less than what it slept.
+TEST(ImagingIconsMetafiles, ARunSaysTheProcessorTimeItsProgramsTook) {
+  const struct {
+    const char* probe;
+    std::int64_t least, most;
+  } rows[] = {{"cpu:400:svg:x", 400, INT64_MAX}, {"sleep:400:svg:x", 0, 300}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.probe);
+    const m::MetafileLimitsScope limits({60000, 0, MD_IMAGING_PROBE}, row.probe);
+    const char input = 0;
+    std::string error;
+    std::int64_t ms = -1;
+    ASSERT_TRUE(detail::RunIsolated(
+        MD_IMAGING_PROBE, {"wmf", "1", "0"}, &input, 1, 256, [](const void*) { return std::string(); },
+        detail::IsolationLimits(), &error, nullptr, &ms))
+        << error;
+    EXPECT_GE(ms, row.least);
+    EXPECT_LE(ms, row.most);
+  }
+}
+
+// An opaque image of at most 256 colours gets a palette PNG of its pixels,
+// the smallest depth that holds them, which cairo's SVG embeds; an image
+// with a transparent pixel, or with more colours, gets none.
+TEST(ImagingIconsMetafiles, AFewColouredOpaqueBitmapGetsAPalettePng) {
+  const struct {
+    int colours;
+    std::uint32_t alpha;
+    int depth;  // 0: no PNG
+  } rows[] = {{2, 0xFF, 1}, {3, 0xFF, 2}, {16, 0xFF, 4}, {256, 0xFF, 8}, {257, 0xFF, 0}, {2, 0x80, 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.colours << " colours");
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 67, 9);
+    const auto pixel = [&](int x, int y) {
+      const std::uint32_t c = static_cast<std::uint32_t>((x + 67 * y) % row.colours);
+      return row.alpha == 0xFF ? 0xFF000000u | c * 0x10203u % 0x1000000u : (row.alpha << 24) | 0x400000u;
+    };
+    for (int y = 0; y < 9; ++y)
+      for (int x = 0; x < 67; ++x)
+        reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(image) +
+                                         y * cairo_image_surface_get_stride(image))[x] = pixel(x, y);
+    cairo_surface_mark_dirty(image);
+    detail::AttachPalettePng(image);
+    const unsigned char* png = nullptr;
+    unsigned long bytes = 0;
+    cairo_surface_get_mime_data(image, CAIRO_MIME_TYPE_PNG, &png, &bytes);
+    ASSERT_EQ(png != nullptr, row.depth > 0);
+    if (png != nullptr) {
+      ASSERT_GT(bytes, 26u);
+      EXPECT_EQ(png[24], row.depth);  // IHDR's bit depth, then colour type 3: a palette
+      EXPECT_EQ(png[25], 3);
+      const DecodeResult r = Decode(png, bytes);
+      ASSERT_TRUE(r) << r.error;
+      int differing = 0;
+      for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 67; ++x) differing += r.bitmap->at(x, y) != pixel(x, y);
+      EXPECT_EQ(differing, 0);
+    }
+    cairo_surface_destroy(image);
   }
 }
 

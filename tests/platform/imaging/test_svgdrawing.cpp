@@ -1,7 +1,7 @@
 // A metafile's drawing measured before it is painted: what it draws once its
 // references are followed, refused past the bounds; its pictures' pixels
-// counted; the painter's work; each print's drawing its own; the drawing
-// slow to paint told apart; drawings painted at once.
+// counted; the painter's work; each print's drawing its own; drawings
+// painted at once.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -287,11 +287,6 @@ TEST(ImagingSvgDrawing, APrintIsGivenADrawingOfItsOwn) {
   ASSERT_NE(drawn(0), nullptr);
   EXPECT_NE(drawn(0), drawn(1));
   EXPECT_NE(drawn(0), r.bitmap->vectors);
-}
-
-TEST(ImagingSvgDrawing, AZigzagOfThousandsOfCrossingsIsSlowToPaint) {
-  for (const auto& [points, slow] : {std::pair{3000, true}, std::pair{1500, false}})
-    EXPECT_EQ(DrawingOf(c::ZigzagWmf(points))->SlowToPaint(), slow) << points;
 }
 
 // The pixels of the drawing painted over 200 x 100, through an observer of

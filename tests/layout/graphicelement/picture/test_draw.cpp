@@ -3,6 +3,7 @@
 // the cache that keeps redrawing from decoding again, a picture that cannot
 // be drawn, and the time the metafiles of one drawing may take.
 #include <functional>
+#include <optional>
 #include <thread>
 
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
@@ -14,6 +15,7 @@
 #include "platform/imaging/helper/fence.h"
 #include "platform/imaging/metafilelimits.h"
 #include "tests/layout/graphicelement/picture/picturetest.h"
+#include "tests/platform/imaging/costlydrawings.h"
 #include "tests/platform/imaging/metafiles.h"
 #include "tests/platform/imaging/recordedimage.h"
 
@@ -21,7 +23,7 @@ namespace md::test {
 namespace {
 
 // The picture element's page, with three pictures of one metafile the probe
-// answers with the drawing of `points` points (slow to paint from 2000 on),
+// answers with the drawing of `points` points,
 // decoded outside every drawing so that a print spends its budget on the
 // paints alone: two `inches` a side in a row, and one twice as large below.
 class PictureDraw : public PicturePage {
@@ -185,8 +187,9 @@ TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedOnceAndFailsThe
 }
 
 // A metafile whose drawing as SVG holds what the helper's cairo never
-// writes is drawn from its pixels, and its first drawing says why in one
-// record; the print succeeds.
+// writes is drawn from its pixels into a vector output, and its first
+// drawing says why in one record; on a raster its helper paints it, and
+// nothing is said. The print succeeds.
 TEST_F(PictureDraw, AMetafileWhoseSvgIsRefusedIsDrawnFromPixelsAndSaysWhyOnce) {
   const std::string path = Write("turbulent.wmf", metafiles::SampleWmf());
   const metafiles::MetafileLimitsScope limits(
@@ -194,22 +197,38 @@ TEST_F(PictureDraw, AMetafileWhoseSvgIsRefusedIsDrawnFromPixelsAndSaysWhyOnce) {
       "svg:<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1\" height=\"1\" viewBox=\"0 0 1 1\">"
       "<filter id=\"f\"><feTurbulence baseFrequency=\"0.01\" numOctaves=\"30\"/></filter>"
       "<rect width=\"1\" height=\"1\" filter=\"url(#f)\"/></svg>");
-  md::imaging::ImageCache::Shared().Clear();
   CGIS_PictureElement* e = NewPicture();
   ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
   e->SetFramePropertyPtr(nullptr);
   e->SetRect(SGIS_Rect(2540, 27160, 5080, 24620));
   IGIS_Element* page[] = {e};
-  LogMark mark;
-  for (int i = 0; i < 2; ++i) {
-    PrinterOnRecording printer;
-    EXPECT_TRUE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page, 1));
-    EXPECT_EQ(printer.Images().size(), 1u);
+  const struct {
+    bool raster;
+    std::size_t records, paints;
+  } rows[] = {{false, 1, 0}, {true, 0, 1}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.raster ? "raster" : "recording");
+    md::imaging::ImageCache::Shared().Clear();
+    const std::size_t paints = md::imaging::detail::VectorPaintCount();
+    LogMark mark;
+    for (int i = 0; i < 2; ++i) {
+      PrinterOnRecording printer;
+      const std::unique_ptr<md::canvas::CairoCanvas> raster = md::canvas::CairoCanvas::createImage(827, 1169);
+      HDC hdc = row.raster ? md::win::CreatePrinterDC(raster.get(), PrinterOnRecording::Setup(),
+                                                      &md::text::FixedMetricsEngine())
+                           : printer.hdc;
+      EXPECT_TRUE(GIS_PrintPageToDC(hdc, set_, 21000, 29700, page, 1));
+      if (row.raster) DeleteDC(hdc);
+      EXPECT_EQ(printer.Images().size(), row.raster ? 0u : 1u);
+    }
+    EXPECT_EQ(md::imaging::detail::VectorPaintCount() - paints, row.paints);
+    EXPECT_EQ(mark.Count(), row.records);
+    if (row.records > 0) {
+      EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_PictureElement::OnDraw",
+                           path + ": drawn from its pixels, as its drawing is not read: it holds the element "
+                                  "<feTurbulence>, which cairo does not write"));
+    }
   }
-  EXPECT_EQ(mark.Count(), 1u);
-  EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_PictureElement::OnDraw",
-                       path + ": drawn from its pixels, as its drawing is not read: it holds the element "
-                              "<feTurbulence>, which cairo does not write"));
 }
 
 TEST_F(PictureDraw, RefusalsWithoutReferenceOrFeature) {
@@ -241,8 +260,9 @@ TEST_F(PictureDraw, RedrawingDoesNotDecodeAgainUntilTheFileChanges) {
 }
 
 // Every file takes forever: a drawing's budget holds the first file's whole
-// time and a start for the second, whose whole time spends it; the third is
-// deferred. Each drawing starts again.
+// time (its wall clock's, four times its processor time) and a start for the
+// second, whose whole time spends it; the third is deferred. Each drawing
+// starts again.
 TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) {
   std::vector<IGIS_Element*> pictures;
   for (std::uint16_t width = 1000; width < 1300; width += 100) {  // a white rectangle, files of other widths
@@ -254,9 +274,9 @@ TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) 
     pictures.push_back(e);
   }
   md::imaging::ImageCache::Shared().Clear();
-  const metafiles::MetafileLimitsScope limits({300, 600, MD_IMAGING_PROBE});
-  // Each run spends the file's whole time, however long starting it took.
-  const metafiles::MetafileRunClock clock(300);
+  const metafiles::MetafileLimitsScope limits({100, 800, MD_IMAGING_PROBE});
+  // Each run spends half the budget, however long it took.
+  const metafiles::MetafileRunClock clock(400);
   PrinterOnRecording printer;
   ScreenOnRecording screen(0, 29700, 1000, 400);
   const std::pair<const char*, std::function<BOOL()>> rows[] = {
@@ -270,7 +290,7 @@ TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) 
          return drawn;
        }},
   };
-  const std::string slow = "WMF: drawing took longer than 0.30 s";
+  const std::string slow = "WMF: drawing took longer than 0.40 s";
   for (const auto& [name, draw] : rows) {
     SCOPED_TRACE(name);
     LogMark mark;
@@ -280,7 +300,7 @@ TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) 
       if (r.method == "CGIS_PictureElement::OnDraw")
         outcomes.push_back(r.text.substr(r.text.find(".wmf: ") + 6));
     EXPECT_EQ(outcomes, (std::vector<std::string>{
-                            slow, slow, "WMF: not drawn: this drawing's 0.60 s for metafiles are spent"}));
+                            slow, slow, "WMF: not drawn: this drawing's 0.80 s for metafiles are spent"}));
   }
 }
 
@@ -305,37 +325,54 @@ TEST_F(PictureDraw, APaintPastTheDrawingsBudgetDrawsThePixelsWithARecord) {
   }
 }
 
-// A drawing slow to paint is painted once at each size, into a raster kept
-// with the pictures: two prints of the page paint twice, onto a raster or a
-// recording painted band by band. A vector output is given a drawing of its
-// own each time; a quick drawing, or a box too large for the cache to keep,
-// is painted every time.
-TEST_F(PictureDraw, ADrawingSlowToPaintIsPaintedOnceAtEachSize) {
+// On a raster the helper paints a metafile at each box's size, and the
+// page's pixels are the same however they were had: painted by the helper,
+// put from what the cache kept, with nothing kept, with each run of the
+// helper charged six seconds (the budget lasts for two), printed onto a raster or
+// band by band. Two prints of the page, each onto a canvas of its own, run
+// the helper once for each of the two sizes when the paintings are kept.
+TEST_F(PictureDraw, ARasterPageOfAMetafileIsTheSameAtEveryCapacityAndSpeed) {
   const std::size_t kDefault = md::imaging::ImageCache::kDefaultCapacity;
   const struct {
-    std::string output;
-    int points, inches;
-    std::size_t capacity, paints, kept;
-  } rows[] = {{"raster", 2500, 1, kDefault, 2, 2},
-              {"band recording", 2500, 1, kDefault, 2, 2},
-              {"recording", 2500, 1, kDefault, 6, 0},
-              {"raster", 10, 1, kDefault, 6, 0},
-              {"raster", 2500, 3, 2 << 20, 6, 0}};
-  const metafiles::MetafileLimitsScope limits({60000, 120000, MD_IMAGING_PROBE});
+    const char* name;
+    bool bands;
+    std::size_t capacity;
+    std::int64_t runMs;
+    std::size_t paints, kept;
+  } rows[] = {{"kept", false, kDefault, 0, 2, 2},
+              {"nothing kept", false, 0, 0, 6, 0},
+              {"slow runs", false, kDefault, 6000, 2, 2},
+              {"bands", true, kDefault, 0, 2, 2}};
+  const metafiles::MetafileLimitsScope limits({60000, 10000, ""});
+  // A quarter of an inch wide: its pixels (at 300 dpi) are smaller than the boxes.
+  const std::string path = Write("zigzag.wmf", costly::ZigzagWmf(100, 40000));
+  const std::vector<IGIS_Element*> page = {PictureIn(path, {2540, 27160, 5080, 24620}),
+                                           PictureIn(path, {7620, 27160, 10160, 24620}),
+                                           PictureIn(path, {2540, 22080, 7620, 19540})};
+  std::vector<std::uint32_t> first;
   for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << row.output << ", " << row.points << " points, " << row.inches);
+    SCOPED_TRACE(row.name);
     const files::SharedCacheCapacity capacity(row.capacity);
-    const std::vector<IGIS_Element*> page = ZigzagPage(row.points, row.inches);
+    md::imaging::ImageCache::Shared().Clear();
+    std::optional<metafiles::MetafileRunClock> clock;
+    if (row.runMs > 0) clock.emplace(row.runMs);
+    ASSERT_TRUE(md::imaging::ImageCache::Shared().Load(path));  // decoded outside the prints
     const std::size_t paints = md::imaging::detail::VectorPaintCount();
-    std::unique_ptr<md::canvas::Canvas> canvases[2];  // alive together: two canvases
-    for (std::unique_ptr<md::canvas::Canvas>& canvas : canvases) {
-      if (row.output == "raster") canvas = md::canvas::CairoCanvas::createImage(827, 1169);
-      if (row.output == "band recording") canvas = std::make_unique<md::canvas::BandRecording>(827, 1169);
-      if (row.output == "recording") canvas = std::make_unique<md::canvas::RecordingCanvas>(827, 1169);
-      HDC hdc = md::win::CreatePrinterDC(canvas.get(), PrinterOnRecording::Setup(),
-                                         &md::text::FixedMetricsEngine());
+    for (int print = 0; print < 2; ++print) {
+      std::unique_ptr<md::canvas::CairoCanvas> raster = md::canvas::CairoCanvas::createImage(827, 1169);
+      md::canvas::BandRecording bands(827, 1169);
+      md::canvas::Canvas* target = row.bands ? static_cast<md::canvas::Canvas*>(&bands) : raster.get();
+      HDC hdc =
+          md::win::CreatePrinterDC(target, PrinterOnRecording::Setup(), &md::text::FixedMetricsEngine());
       EXPECT_TRUE(GIS_PrintPageToDC(hdc, set_, 21000, 29700, page.data(), 3));
       DeleteDC(hdc);
+      if (row.bands) bands.paintBand(*raster);
+      raster->flush();
+      std::vector<std::uint32_t> pixels;
+      for (int y = 0; y < 1169; ++y)
+        pixels.insert(pixels.end(), raster->pixelRow(y), raster->pixelRow(y) + 827);
+      if (first.empty()) first = pixels;
+      EXPECT_TRUE(pixels == first) << "print " << print;
     }
     EXPECT_EQ(md::imaging::detail::VectorPaintCount() - paints, row.paints);
     EXPECT_EQ(md::imaging::ImageCache::Shared().PaintingCount(), row.kept);

@@ -6,8 +6,9 @@
 // Started as the metafile helper, it takes forever over every file, as a
 // slow file makes the real one do, or, as MD_PROBE_METAFILE says, crashes on
 // it ("crash") or refuses it (any other text, its reason), or answers a white
-// pixel and the SVG document that follows "svg:"; after spending the
-// milliseconds of processor time a "cpu:<ms>:" before that names.
+// pixel and the SVG document that follows "svg:" (or, asked to paint a box,
+// white pixels); after spending the milliseconds of processor time a
+// "cpu:<ms>:" before that names, and sleeping those a "sleep:<ms>:" names.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <linux/io_uring.h>
@@ -201,6 +202,17 @@ int main(int argc, char** argv) {
       while (std::clock() < ms * (CLOCKS_PER_SEC / 1000)) {
       }
       asked = rest + 1;
+    }
+    if (asked != nullptr && std::strncmp(asked, "sleep:", 6) == 0) {
+      char* rest = nullptr;
+      const long ms = std::strtol(asked + 6, &rest, 10);
+      const timespec wait{ms / 1000, ms % 1000 * 1000000L};
+      ::nanosleep(&wait, nullptr);
+      asked = rest + 1;
+    }
+    if (asked != nullptr && std::strncmp(asked, "svg:", 4) == 0 && r.args.size() > 3) {
+      std::memset(static_cast<char*>(r.buffer) + 64, 0xFF, r.bytes - 64);  // a box painted white
+      return std::string();
     }
     if (asked != nullptr && std::strncmp(asked, "svg:", 4) == 0) {
       const std::string svg = asked + 4;
