@@ -21,14 +21,16 @@ namespace md::imaging {
 // What this process does with a drawn metafile is bounded as well: pictures
 // are kept by their files' bytes (the imaging library's cache), so that the
 // same bytes are drawn by the helper once a process, whatever file holds
-// them, and cost a later drawing none of its time; and the helper's SVG of a
-// drawing is read here only when it is at most 4 MiB, the most the helper
-// writes, refers to nothing outside itself, holds only what cairo writes and
-// draws within the bounds the library sets on what it draws (elements,
-// path segments, layers, pictures' pixels); otherwise the picture's pixels
-// are drawn. Painting that SVG spends the drawing's budget too. On a raster
-// the helper paints the drawing itself at the device's size, within the same
-// limits and budget, and this process keeps those pixels (picturecache.h).
+// them, and cost a later drawing none of its time. On a raster the helper
+// paints the drawing itself at the device's size, within the same limits and
+// budget, and this process keeps those pixels (picturecache.h). Into a vector
+// file this process paints the helper's SVG of the drawing as paths, only
+// when it is at most 4 MiB, the most the helper writes, refers to nothing
+// outside itself, holds only what cairo writes, needs no painting as pixels
+// and draws within the bounds the library sets on what it draws (elements,
+// path segments, layers, dashes, depth, pictures' pixels); otherwise the
+// picture's pixels are drawn. Painting that SVG spends the drawing's budget
+// too.
 
 struct MetafileLimits {
   // The processor time one run of the helper may take (its wall clock four
