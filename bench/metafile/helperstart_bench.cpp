@@ -5,7 +5,6 @@
 // Elapsed time a start.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "platform/imaging/helper/fence.h"
@@ -15,7 +14,8 @@ namespace {
 
 void HelperStart(benchmark::State& state) {
   const char input = 0;
-  if (state.range(0) != 0) ::setenv(md::imaging::detail::kFencesWithout, "landlock", 1);
+  const int before = md::imaging::detail::SetWardenFencesWithout(
+      state.range(0) != 0 ? md::imaging::detail::kFenceLandlock : 0);
   for (auto _ : state) {
     std::string error;
     if (!md::imaging::detail::RunIsolated(
@@ -24,7 +24,7 @@ void HelperStart(benchmark::State& state) {
       break;
     }
   }
-  ::unsetenv(md::imaging::detail::kFencesWithout);
+  md::imaging::detail::SetWardenFencesWithout(before);
 }
 BENCHMARK(HelperStart)->ArgName("namespaces")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -32,8 +32,8 @@ int detail::HelperFences() {
   posix_spawn_file_actions_t actions;
   ::posix_spawn_file_actions_init(&actions);
   ::posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  std::string flag = "--fences";
-  char* argv[] = {warden.data(), flag.data(), nullptr};
+  std::string flag = "--fences", without = std::to_string(WardenFencesWithout());
+  char* argv[] = {warden.data(), flag.data(), without.data(), nullptr};
   pid_t pid = -1;
   const int r = ::posix_spawn(&pid, warden.c_str(), &actions, nullptr, argv, environ);
   ::posix_spawn_file_actions_destroy(&actions);

@@ -17,8 +17,9 @@ UnfencedHook SetUnfencedHook(UnfencedHook hook);
 
 namespace detail {
 
-// The fences the warden beside the library puts a program in here, as
-// fence.h's bits; -1 when the warden could not be asked.
+// The fences the warden beside the library puts a program in here, those
+// SetWardenFencesWithout (isolate.h) leaves out excepted, as fence.h's bits;
+// -1 when the warden could not be asked.
 int HelperFences();
 
 // What `fences` leave unfenced, in words; "" for nothing.

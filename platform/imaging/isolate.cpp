@@ -54,6 +54,7 @@ constexpr int kInputFd = 0, kBufferFd = 3, kAnswerFd = 4;
 constexpr int kEndMs = 5000;
 
 std::atomic<int> g_forkFailure{0};
+std::atomic<int> g_fencesWithout{0};
 
 long long NowMs() {
   timespec ts{};
@@ -109,6 +110,7 @@ pid_t Spawn(const std::string& warden, const std::string& program, const std::ve
   std::vector<std::string> words{warden,
                                  std::to_string(::getpid()),
                                  std::to_string(g_forkFailure.exchange(0)),
+                                 std::to_string(g_fencesWithout.load()),
                                  program,
                                  kIsolatedFlag,
                                  std::to_string(limits.processorMilliseconds),
@@ -467,6 +469,10 @@ int IsolatedMain(int argc, char** argv, const std::function<std::string(const Is
 }
 
 int SetWardenForkFailure(int error) { return g_forkFailure.exchange(error); }
+
+int SetWardenFencesWithout(int fences) { return g_fencesWithout.exchange(fences); }
+
+int WardenFencesWithout() { return g_fencesWithout.load(); }
 
 std::string ProgramBesideLibrary(const char* name) {
   Dl_info info{};

@@ -84,6 +84,16 @@ int IsolatedMain(int argc, char** argv, const std::function<std::string(const Is
 // alone; answers the one it replaced.
 int SetWardenForkFailure(int error);
 
+// The fences the warden leaves out of every run, and out of what
+// HelperFences (helperfences.h) learns, as if the kernel lacked them
+// (tests): helper/fence.h's kFenceLandlock, kFenceNamespaces and
+// kFenceFilter; 0, the default: none. Handed to the warden on its command
+// line; in force until changed. Answers the one it replaced.
+int SetWardenFencesWithout(int fences);
+
+// The fences the warden leaves out now (SetWardenFencesWithout).
+int WardenFencesWithout();
+
 // The path of `name` in the folder of the shared library that holds this
 // code (where the build and the installation put the helper programs).
 std::string ProgramBesideLibrary(const char* name);

@@ -51,11 +51,6 @@
 namespace md::imaging::detail {
 namespace {
 
-bool Without(const char* fence) {
-  const char* list = std::getenv(kFencesWithout);
-  return list != nullptr && std::strstr(list, fence) != nullptr;
-}
-
 // ---- Landlock ----
 
 // The ruleset's attribute as ABI 6 has it; an older kernel takes the longer
@@ -149,7 +144,6 @@ std::string RunPath(const char* program) {
 // nothing, and the ABI's scopes; -1 where the kernel has none. *fences says
 // which of its parts are in it.
 int LandlockRuleset(const char* program, int* fences) {
-  if (Without("landlock")) return -1;
   const long abi = ::syscall(SYS_landlock_create_ruleset, nullptr, 0, LANDLOCK_CREATE_RULESET_VERSION);
   if (abi < 1) return -1;
   RulesetAttr attr;
@@ -242,7 +236,6 @@ int WaitFor(pid_t child) {
 // ended; killed (the warden kills its children), the first takes the
 // namespace with it.
 bool Namespaces(int notTheirs) {
-  if (Without("namespaces")) return false;
   const uid_t uid = ::geteuid();
   const gid_t gid = ::getegid();
   if (::unshare(CLONE_NEWUSER | CLONE_NEWNS | CLONE_NEWNET | CLONE_NEWPID | CLONE_NEWIPC) != 0) return false;
@@ -432,7 +425,6 @@ constexpr unsigned long kIoctls[] = {TCGETS, TIOCGWINSZ, FIONREAD, FIONBIO, FIOC
 // The allow-list of the process `self`, installed (no_new_privs was set
 // before). False where it could not be.
 bool Filter(pid_t self) {
-  if (Without("filter")) return false;
   scmp_filter_ctx filter = ::seccomp_init(SCMP_ACT_ERRNO(EPERM));
   if (filter == nullptr) return false;
   // The native architecture alone (x32's calls, on x86-64, are another
@@ -494,16 +486,16 @@ bool Filter(pid_t self) {
 
 }  // namespace
 
-int FenceProgram(const char* program, int notTheirs) {
+int FenceProgram(const char* program, int notTheirs, int without) {
   int fences = 0;
-  const int ruleset = LandlockRuleset(program, &fences);
-  if (ruleset < 0 && Namespaces(notTheirs)) fences |= kFenceNamespaces;
+  const int ruleset = (without & kFenceLandlock) != 0 ? -1 : LandlockRuleset(program, &fences);
+  if (ruleset < 0 && (without & kFenceNamespaces) == 0 && Namespaces(notTheirs)) fences |= kFenceNamespaces;
   const bool noNewPrivileges = ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0;
   if (DropCapabilities()) fences |= kFenceNoCapability;
   if (ruleset >= 0 && (!noNewPrivileges || ::syscall(SYS_landlock_restrict_self, ruleset, 0) != 0))
     fences &= ~(kFenceLandlock | kFenceLandlockNet | kFenceLandlockScope);
   if (ruleset >= 0) ::close(ruleset);
-  if (noNewPrivileges && Filter(::getpid())) fences |= kFenceFilter;
+  if (noNewPrivileges && (without & kFenceFilter) == 0 && Filter(::getpid())) fences |= kFenceFilter;
   return fences;
 }
 

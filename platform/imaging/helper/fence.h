@@ -63,15 +63,14 @@ enum Fence : int {
   kFenceNoCapability = 32,  // no capability kept
 };
 
-// The environment variable that makes the warden act as if the kernel lacked
-// fences (tests): a list of "landlock", "namespaces", "filter".
-constexpr const char* kFencesWithout = "MAPDECK_HELPER_FENCES_WITHOUT";
-
 // Fences the calling process for `program`, whose exec follows; answers the
-// fences in force. Where namespaces are made, the calling process and the
-// new namespaces' first process stay behind and wait (the latter passes the
-// end of the program's process back, the former ends as it did), closing
-// `notTheirs` first; only the program's process returns.
-int FenceProgram(const char* program, int notTheirs);
+// fences in force. `without` names, as kFenceLandlock, kFenceNamespaces and
+// kFenceFilter, the fences to leave out as if the kernel lacked them (tests:
+// the warden's argument, isolate.h's SetWardenFencesWithout). Where
+// namespaces are made, the calling process and the new namespaces' first
+// process stay behind and wait (the latter passes the end of the program's
+// process back, the former ends as it did), closing `notTheirs` first; only
+// the program's process returns.
+int FenceProgram(const char* program, int notTheirs, int without);
 
 }  // namespace md::imaging::detail

@@ -12,15 +12,17 @@
 // that left the group where no filter could be installed too. Started by
 // the library, never by hand:
 //
-//   mapdeck-warden <the library's process id> <errno> <program> <argument>...
-//   mapdeck-warden --fences
+//   mapdeck-warden <the library's process id> <errno> <without> <program> <argument>...
+//   mapdeck-warden --fences <without>
 //
-// where a non-zero errno is a failure of the warden's fork to pretend
-// (tests); the second form prints the fences a program gets here. The
-// program gets the warden's descriptors but the report's (warden.h) and an
-// empty signal mask; the warden keeps none of the run's descriptors, so
-// that the answer pipe closes once the program and what it started are
-// gone. When the program ends, or the library asks for the end
+// where a non-zero errno is a failure of the warden's fork to pretend and
+// `without` the fences to leave out as if the kernel lacked them, as
+// fence.h's bits (tests; both 0 otherwise); the second form prints the
+// fences a program gets here, `without` left out. Its environment leaves
+// no fence out. The program gets the warden's descriptors but the report's
+// (warden.h) and an empty signal mask; the warden keeps none of the run's
+// descriptors, so that the answer pipe closes once the program and what it
+// started are gone. When the program ends, or the library asks for the end
 // (SIGTERM, also sent when the library's thread ends), every process below
 // the warden is killed and reaped, and the report says how the program ended
 // (or that it could not be started, and why). Where the warden cannot reach
@@ -124,14 +126,27 @@ std::size_t ReadAll(int fd, void* to, std::size_t bytes) {
   return got;
 }
 
-// With "--fences": the fences the program would be put in here, as the
-// number fence.h's bits make, on standard output.
-int SayFences(const char* self) {
+// The fences to leave out as the argument says them: fence.h's bits of
+// those that can be, in decimal; false for anything else.
+bool ReadWithout(const char* arg, int* without) {
+  constexpr long kAny = md::imaging::detail::kFenceLandlock | md::imaging::detail::kFenceNamespaces |
+                        md::imaging::detail::kFenceFilter;
+  char* end = nullptr;
+  errno = 0;
+  const long value = std::strtol(arg, &end, 10);
+  if (end == arg || *end != '\0' || errno != 0 || value < 0 || (value & ~kAny) != 0) return false;
+  *without = static_cast<int>(value);
+  return true;
+}
+
+// With "--fences": the fences the program would be put in here, leaving out
+// `without`, as the number fence.h's bits make, on standard output.
+int SayFences(const char* self, int without) {
   int told[2];
   if (::pipe2(told, O_CLOEXEC) != 0) return 1;
   const pid_t child = ::fork();
   if (child == 0) {
-    const int fences = md::imaging::detail::FenceProgram(self, told[1]);
+    const int fences = md::imaging::detail::FenceProgram(self, told[1], without);
     WriteAll(told[1], &fences, sizeof fences);
     ::_exit(0);
   }
@@ -148,8 +163,10 @@ int SayFences(const char* self) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], "--fences") == 0) return SayFences(argv[0]);
-  if (argc < 4) {
+  int without = 0;
+  if (argc == 3 && std::strcmp(argv[1], "--fences") == 0 && ReadWithout(argv[2], &without))
+    return SayFences(argv[0], without);
+  if (argc < 5 || !ReadWithout(argv[3], &without)) {
     std::fprintf(stderr, "%s: started by the library that uses it, not by hand\n", argc > 0 ? argv[0] : "");
     return 2;
   }
@@ -181,9 +198,9 @@ int main(int argc, char** argv) {
       sigset_t none;
       sigemptyset(&none);
       ::sigprocmask(SIG_SETMASK, &none, nullptr);
-      const int fenced = md::imaging::detail::FenceProgram(argv[3], started[1]);
+      const int fenced = md::imaging::detail::FenceProgram(argv[4], started[1], without);
       WriteAll(started[1], &fenced, sizeof fenced);
-      ::execv(argv[3], argv + 3);
+      ::execv(argv[4], argv + 4);
       const int failed = errno;
       WriteAll(started[1], &failed, sizeof failed);
       ::_exit(127);

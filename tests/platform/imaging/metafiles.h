@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/imaging/isolate.h"
 #include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilelimits.h"
 #include "tests/platform/imaging/imagefiles.h"
@@ -263,6 +264,14 @@ struct MetafileLimitsScope {
     md::imaging::ForgetRefusedMetafiles();
   }
   md::imaging::MetafileLimits before;
+};
+
+// While it lives, the warden leaves `fences` (helper/fence.h's bits) out of
+// every run and of what HelperFences learns, as if the kernel lacked them.
+struct FencesWithoutScope {
+  explicit FencesWithoutScope(int fences) : before(md::imaging::detail::SetWardenFencesWithout(fences)) {}
+  ~FencesWithoutScope() { md::imaging::detail::SetWardenFencesWithout(before); }
+  int before;
 };
 
 // While it lives, every run of the helper takes `milliseconds` of a

@@ -56,14 +56,11 @@ std::string TracerOf(const std::string& status) {
   return at == std::string::npos ? "" : status.substr(at, status.find('\n', at) - at);
 }
 
-// Sets the helper's environment variable that pretends fences missing, for
-// as long as it lives.
-struct Without {
-  explicit Without(const char* fences) {
-    if (fences != nullptr && *fences != '\0') ::setenv(detail::kFencesWithout, fences, 1);
-  }
-  ~Without() { ::unsetenv(detail::kFencesWithout); }
-};
+// The fences pretended missing, for as long as it lives.
+using Without = md::test::metafiles::FencesWithoutScope;
+
+constexpr int kFilesFences = detail::kFenceLandlock | detail::kFenceNamespaces;
+constexpr int kEveryFence = kFilesFences | detail::kFenceFilter;
 
 // Runs the stand-in with `what` and its arguments; what it answered, or the
 // reason its run gave.
@@ -88,8 +85,8 @@ enum class By { Both, Filter, FilterOnHost, None };
 // its ABI 4 and 6, TCP and signals and abstract sockets; and each call the
 // filter alone refuses is done, or refused otherwise than by it: each of
 // its refusals has a row that fails should it go.
-std::string WaysIntoTheHost(const std::string& without, int fences) {
-  const bool filter = without.find("filter") == std::string::npos;
+std::string WaysIntoTheHost(int without, int fences) {
+  const bool filter = (without & detail::kFenceFilter) == 0;
   const bool namespaces = (fences & detail::kFenceNamespaces) != 0;
   std::string failed;
   const std::string host = std::to_string(::getpid());
@@ -240,7 +237,7 @@ std::string WaysIntoTheHost(const std::string& without, int fences) {
 }
 
 // As the host runs or as nobody; the fences pretended missing.
-class ImagingHelperSandboxWays : public testing::TestWithParam<std::tuple<bool, const char*>> {};
+class ImagingHelperSandboxWays : public testing::TestWithParam<std::tuple<bool, int>> {};
 
 TEST_P(ImagingHelperSandboxWays, AStandInHelperReachesNoWayIntoItsHost) {
   const auto [nobody, without] = GetParam();
@@ -254,7 +251,7 @@ TEST_P(ImagingHelperSandboxWays, AStandInHelperReachesNoWayIntoItsHost) {
     GTEST_SKIP()
         << "neither Landlock nor namespaces can be made here (the kernel lacks both, or the warden runs "
            "threads, as under ThreadSanitizer)";
-  if ((fences & detail::kFenceFilter) == 0 && std::string(without).find("filter") == std::string::npos)
+  if ((fences & detail::kFenceFilter) == 0 && (without & detail::kFenceFilter) == 0)
     GTEST_SKIP() << "no system call filter on this architecture";
   EXPECT_EXIT(
       {
@@ -270,14 +267,52 @@ TEST_P(ImagingHelperSandboxWays, AStandInHelperReachesNoWayIntoItsHost) {
 }
 
 INSTANTIATE_TEST_SUITE_P(, ImagingHelperSandboxWays,
-                         testing::Combine(testing::Bool(), testing::Values("", "landlock", "filter")),
-                         [](const testing::TestParamInfo<std::tuple<bool, const char*>>& info) {
-                           const std::string without = std::get<1>(info.param);
+                         testing::Combine(testing::Bool(),
+                                          testing::Values(0, static_cast<int>(detail::kFenceLandlock),
+                                                          static_cast<int>(detail::kFenceFilter))),
+                         [](const testing::TestParamInfo<std::tuple<bool, int>>& info) {
+                           const int without = std::get<1>(info.param);
                            return std::string(std::get<0>(info.param) ? "AsNobody" : "AsItRuns") +
-                                  (without.empty()         ? "AllFences"
-                                   : without == "landlock" ? "NamespacesForLandlock"
-                                                           : "WithoutTheFilter");
+                                  (without == 0                        ? "AllFences"
+                                   : without == detail::kFenceLandlock ? "NamespacesForLandlock"
+                                                                       : "WithoutTheFilter");
                          });
+
+// Only the library leaves fences out: the variable of the host's environment
+// that once did leaves every fence of the probe and of a run in force.
+TEST(ImagingHelperSandbox, NoEnvironmentVariableLeavesAFenceOut) {
+  const int fences = detail::HelperFences();
+  ASSERT_GE(fences, 0);
+  const std::string written = MD_TEST_OUTPUT_DIR "/sandbox-environment-" + std::to_string(::getpid());
+  fs::remove(written);
+  const struct {
+    int fence;  // the fences that refuse it: the row is tried where one is in force
+    const char* call;
+    std::string argument;
+    const char* answer;  // how the stand-in's answer starts
+  } rows[] = {
+      {kFilesFences, "write a file", written, "errno "},
+      {detail::kFenceFilter, "open an inet socket", "", "errno 1"},
+  };
+  EXPECT_EXIT(
+      {
+        ::setenv("MAPDECK_HELPER_FENCES_WITHOUT", "landlock,namespaces,filter", 1);
+        std::string failed;
+        if (detail::HelperFences() != fences)
+          failed +=
+              "fences " + std::to_string(detail::HelperFences()) + ", not " + std::to_string(fences) + "\n";
+        for (const auto& row : rows) {
+          if ((fences & row.fence) == 0) continue;
+          const std::string answer = RunStandIn({"try", row.call, std::to_string(::getpid()), row.argument});
+          if (answer.rfind(row.answer, 0) != 0)
+            failed += std::string(row.call) + ": answered " + answer + "\n";
+        }
+        if (fs::exists(written)) failed += "the file was written\n";
+        std::fputs(failed.c_str(), stderr);
+        ::_exit(failed.empty() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
 
 // The same pixels, or the same reason, fenced as unfenced: each WMF and EMF
 // of the tests' data and the fuzzers' seeds.
@@ -292,12 +327,12 @@ TEST(ImagingHelperSandbox, EveryMetafileDrawsAsUnfenced) {
     std::vector<std::uint8_t> bytes;
     std::string why;
     ASSERT_TRUE(md::files::ReadWholeFile(file.c_str(), 1 << 24, &bytes, &why)) << why;
-    const auto draw = [&](const char* without) {
+    const auto draw = [&](int without) {
       const Without pretend(without);
       md::imaging::ForgetRefusedMetafiles();
       return md::imaging::Decode(bytes.data(), bytes.size());
     };
-    const md::imaging::DecodeResult fenced = draw(nullptr), unfenced = draw("landlock,namespaces,filter");
+    const md::imaging::DecodeResult fenced = draw(0), unfenced = draw(kEveryFence);
     EXPECT_EQ(fenced.error, unfenced.error) << file;
     EXPECT_EQ(static_cast<bool>(fenced), static_cast<bool>(unfenced)) << file;
     if (fenced && unfenced) {
@@ -312,13 +347,13 @@ TEST(ImagingHelperSandbox, EveryMetafileDrawsAsUnfenced) {
 TEST(ImagingHelperSandbox, OneRecordSaysWhatIsUnfenced) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");  // a process whose first metafile is still to come
   const struct {
-    const char* without;
+    int without;
     const char* said;  // a regular expression of what the hook was told, once
   } rows[] = {
-      {"", "^told 0 times: $"},
-      {"landlock", "^told 0 times: $"},
-      {"landlock,namespaces", "^told 1 times: the metafile helper runs unfenced in its files \\(no Landlock"},
-      {"landlock,namespaces,filter", "^told 1 times: .* its files .*; its system calls \\(no seccomp filter"},
+      {0, "^told 0 times: $"},
+      {detail::kFenceLandlock, "^told 0 times: $"},
+      {kFilesFences, "^told 1 times: the metafile helper runs unfenced in its files \\(no Landlock"},
+      {kEveryFence, "^told 1 times: .* its files .*; its system calls \\(no seccomp filter"},
   };
   for (const auto& row : rows) {
     const int fences = [&] {
@@ -327,8 +362,7 @@ TEST(ImagingHelperSandbox, OneRecordSaysWhatIsUnfenced) {
     }();
     if (std::string(row.said).find("told 0") != std::string::npos &&
         (fences & (detail::kFenceLandlock | detail::kFenceNamespaces)) == 0) {
-      std::printf("[ skipped  ] without \"%s\": neither Landlock nor namespaces can be made here\n",
-                  row.without);
+      std::printf("[ skipped  ] without %d: neither Landlock nor namespaces can be made here\n", row.without);
       continue;
     }
     EXPECT_EXIT(

@@ -375,7 +375,7 @@ TEST(ImagingIconsMetafiles, WhatTheProgramStartedEndsWithIt) {
       {"wait", detail::IsolatedEnd::TimedOut},
   };
   // The probe's processes write their pids into a file: no fence of files.
-  ::setenv(detail::kFencesWithout, "landlock,namespaces", 1);
+  const m::FencesWithoutScope unfenced(detail::kFenceLandlock | detail::kFenceNamespaces);
   const auto dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "isolated-children";
   std::filesystem::create_directories(dir);
   for (const auto& row : rows) {
@@ -413,7 +413,6 @@ TEST(ImagingIconsMetafiles, WhatTheProgramStartedEndsWithIt) {
     }
     for (const auto& child : children) EXPECT_FALSE(std::filesystem::exists("/proc/" + child)) << child;
   }
-  ::unsetenv(detail::kFencesWithout);
 }
 
 void ReapEveryChild(int) {

@@ -13,6 +13,7 @@
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
 #include "platform/imaging/helper/fence.h"
+#include "platform/imaging/isolate.h"
 #include "platform/imaging/metafilelimits.h"
 #include "tests/layout/graphicelement/picture/picturetest.h"
 #include "tests/platform/imaging/costlydrawings.h"
@@ -417,7 +418,8 @@ TEST_F(PictureDraw, AHelperLeftUnfencedIsRecordedOnceAProcess) {
   const std::string path = Write("unfenced.wmf", metafiles::SampleWmf());
   EXPECT_EXIT(
       {
-        ::setenv(md::imaging::detail::kFencesWithout, "landlock,namespaces", 1);
+        md::imaging::detail::SetWardenFencesWithout(md::imaging::detail::kFenceLandlock |
+                                                    md::imaging::detail::kFenceNamespaces);
         const LogMark mark;
         for (int k = 0; k < 2; ++k) {
           md::imaging::ImageCache::Shared().Clear();
