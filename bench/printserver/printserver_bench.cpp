@@ -20,7 +20,10 @@
 //   PrintServerLarge/<pdf|png>  --jobs=N jobs in all (100,000 PDF and
 //                               10,000 PNG jobs unless given), only when asked.
 // Each prints the jobs run, mismatches, failures, jobs a second (wall time,
-// the workers only) and the process's peak resident memory (VmHWM).
+// the workers only), the process's peak resident memory (VmHWM) and the
+// pictures decoded meanwhile (a metafile decoded is a run of the helper).
+// --capacity=MiB sets the picture cache's capacity (at 0 every job's
+// pictures go through the helper again).
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -46,6 +49,8 @@
 #include "layout/graphicelement/print/gis_pageprint.h"
 #include "layout/graphicelement/text/igis_textelement.h"
 #include "platform/files/filestore.h"
+#include "platform/imaging/loader.h"
+#include "platform/imaging/picturecache.h"
 #include "tests/platform/imaging/metafiles.h"
 
 namespace {
@@ -239,6 +244,7 @@ void Serve(benchmark::State& state, const char* ending, long jobs) {
     }
     tally.run = 0;
     std::atomic<long> next{0};
+    const std::size_t decodes = md::imaging::ImageCache::Shared().DecodeCount();
     const auto start = std::chrono::steady_clock::now();
     {
       std::vector<std::jthread> workers;
@@ -247,22 +253,28 @@ void Serve(benchmark::State& state, const char* ending, long jobs) {
           const std::string out = pages.folder + "/worker" + std::to_string(t) + ending;
           for (long j; (j = next.fetch_add(1)) < jobs;) {
             const int p = static_cast<int>(j % kPages);
+            if (jobs >= 10000 && j % (jobs / 10) == 0) std::fprintf(stderr, "%ld jobs taken\n", j);
             Job(p, out, dpi, &alone[static_cast<std::size_t>(p)], tally);
           }
         });
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double peakMb = md::bench::StatusKb("VmHWM") / 1024;
+    // A metafile decoded is a run of the helper.
+    const std::size_t decoded = md::imaging::ImageCache::Shared().DecodeCount() - decodes;
     state.counters["jobs"] = static_cast<double>(tally.run);
     state.counters["mismatches"] = static_cast<double>(tally.mismatches);
     state.counters["failures"] = static_cast<double>(tally.failures);
     state.counters["jobs/s"] = static_cast<double>(tally.run) / seconds;
     state.counters["peak_MiB"] = peakMb;
+    state.counters["decodes"] = static_cast<double>(decoded);
     std::printf(
-        "%s on %d threads: %ld jobs run, %ld mismatches, %ld failures (FALSE), %.1f s, %.1f jobs/s, "
-        "peak RSS %.0f MiB\n",
-        ending + 1, kThreads, tally.run.load(), tally.mismatches.load(), tally.failures.load(), seconds,
-        static_cast<double>(tally.run) / seconds, peakMb);
+        "%s on %d threads, picture cache %zu MiB: %ld jobs run, %ld mismatches, %ld failures (FALSE), %.1f "
+        "s, "
+        "%.1f jobs/s, peak RSS %.0f MiB, %zu pictures decoded\n",
+        ending + 1, kThreads, md::imaging::PictureCacheCapacity() >> 20, tally.run.load(),
+        tally.mismatches.load(), tally.failures.load(), seconds, static_cast<double>(tally.run) / seconds,
+        peakMb, decoded);
     for (const std::string& why : tally.reasons) std::printf("  failed: %s\n", why.c_str());
     if (tally.mismatches > 0 || tally.failures > 0)
       state.SkipWithError("a job failed or differs from its page printed alone");
@@ -278,11 +290,15 @@ long Jobs(bool large, const char* ending) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // --jobs=N is this program's own; the rest are the benchmark library's.
+  // --jobs=N and --capacity=MiB (the picture cache's, set before the
+  // threads start) are this program's own; the rest are the benchmark
+  // library's.
   std::vector<char*> args;
   for (int i = 0; i < argc; ++i) {
     if (std::strncmp(argv[i], "--jobs=", 7) == 0)
       g_jobs = std::atol(argv[i] + 7);
+    else if (std::strncmp(argv[i], "--capacity=", 11) == 0)
+      md::imaging::SetPictureCacheCapacity(static_cast<std::size_t>(std::atol(argv[i] + 11)) << 20);
     else
       args.push_back(argv[i]);
   }
