@@ -549,13 +549,12 @@ TEST(ImagingIconsMetafiles, TheHelpersLimitIsItsProcessorTimeWithinALongerWallCl
 // A run says the processor time its programs took, which a page's budget is
 // charged: at least what the probe spun, far less than what it slept.
 TEST(ImagingIconsMetafiles, ARunSaysTheProcessorTimeItsProgramsTook) {
-  const struct {
-    const char* probe;
-    std::int64_t least, most;
-  } rows[] = {{"cpu:400:svg:x", 400, INT64_MAX}, {"sleep:400:svg:x", 0, 300}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.probe);
-    const m::MetafileLimitsScope limits({60000, 0, MD_IMAGING_PROBE}, row.probe);
+  // The probe's behaviour; the least and the most milliseconds said.
+  const std::tuple<const char*, std::int64_t, std::int64_t> rows[] = {{"cpu:400:svg:x", 400, INT64_MAX},
+                                                                      {"sleep:400:svg:x", 0, 300}};
+  for (const auto& [probe, least, most] : rows) {
+    SCOPED_TRACE(probe);
+    const m::MetafileLimitsScope limits({60000, 0, MD_IMAGING_PROBE}, probe);
     const char input = 0;
     std::string error;
     std::int64_t ms = -1;
@@ -563,8 +562,8 @@ TEST(ImagingIconsMetafiles, ARunSaysTheProcessorTimeItsProgramsTook) {
         MD_IMAGING_PROBE, {"wmf", "1", "0"}, &input, 1, 256, [](const void*) { return std::string(); },
         detail::IsolationLimits(), &error, nullptr, &ms))
         << error;
-    EXPECT_GE(ms, row.least);
-    EXPECT_LE(ms, row.most);
+    EXPECT_GE(ms, least);
+    EXPECT_LE(ms, most);
   }
 }
 
