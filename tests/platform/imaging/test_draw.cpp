@@ -309,6 +309,24 @@ TEST(ImagingDraw, APictureDrawnOntoSeveralRectanglesIsResampledOnceForEach) {
   }
 }
 
+// The sample EMF, decoded.
+DecodeResult SampleEmfDecoded() {
+  const f::Bytes emf = md::test::metafiles::SampleEmf();
+  return Decode(emf.data(), emf.size());
+}
+
+// A width x height raster a screen DC drew the picture onto at (x, y), w x h,
+// inside the clip if one is given.
+std::unique_ptr<cv::CairoCanvas> DrawnOn(int width, int height, const Bitmap& picture, int x, int y, int w,
+                                         int h, const RECT* clip = nullptr) {
+  auto canvas = cv::CairoCanvas::createImage(width, height);
+  HDC hdc = md::win::CreateScreenDC(canvas.get(), 96, &md::text::FixedMetricsEngine());
+  EXPECT_TRUE(DrawBitmap(hdc, picture, x, y, w, h, clip));
+  DeleteDC(hdc);
+  canvas->flush();
+  return canvas;
+}
+
 // A metafile drawn onto a raster puts there, inside the clip only, the
 // pixels the helper paints of the whole box: mirrored or not, partly off the
 // surface, by the first drawing (the helper's painting) and by the next (the
@@ -320,16 +338,10 @@ TEST(ImagingDraw, AMetafileOnARasterPutsTheHelpersPaintingOfTheBoxInsideTheClip)
                                         {{450, 225, 50, 25}, {0, 0, 600, 450}},
                                         {{50, 400, 450, 200}, {150, 100, 350, 450}},
                                         {{350, 300, 750, 500}, {0, 0, 600, 450}}};
-  const f::Bytes emf = md::test::metafiles::SampleEmf();
-  const DecodeResult r = Decode(emf.data(), emf.size());
+  const DecodeResult r = SampleEmfDecoded();
   ASSERT_TRUE(r) << r.error;
   const auto drawn = [&](const RECT& to, const RECT* clip) {
-    auto canvas = cv::CairoCanvas::createImage(600, 450);
-    HDC hdc = md::win::CreateScreenDC(canvas.get(), 96, &md::text::FixedMetricsEngine());
-    EXPECT_TRUE(DrawBitmap(hdc, *r.bitmap, to.left, to.top, to.right - to.left, to.bottom - to.top, clip));
-    DeleteDC(hdc);
-    canvas->flush();
-    return canvas;
+    return DrawnOn(600, 450, *r.bitmap, to.left, to.top, to.right - to.left, to.bottom - to.top, clip);
   };
   for (const auto& [to, clip] : rows) {
     SCOPED_TRACE(testing::Message() << to.left << ", " << to.top << " to " << to.right << ", " << to.bottom);
@@ -360,8 +372,7 @@ TEST(ImagingDraw, AMetafileOnARasterPutsTheHelpersPaintingOfTheBoxInsideTheClip)
 // size mirrored, its helper paints it; at their own size upright, its pixels
 // are put as they are.
 TEST(ImagingDraw, AMetafileShrunkToHalfItsPixelsIsDrawnFromThem) {
-  const f::Bytes emf = md::test::metafiles::SampleEmf();
-  const DecodeResult r = Decode(emf.data(), emf.size());
+  const DecodeResult r = SampleEmfDecoded();
   ASSERT_TRUE(r) << r.error;
   ASSERT_EQ(r.bitmap->width, 591);
   ASSERT_EQ(r.bitmap->height, 295);
@@ -373,15 +384,11 @@ TEST(ImagingDraw, AMetafileShrunkToHalfItsPixelsIsDrawnFromThem) {
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.width << " x " << row.height);
     ImageCache::Shared().Clear();
-    const auto canvas = cv::CairoCanvas::createImage(700, 400);
-    HDC hdc = md::win::CreateScreenDC(canvas.get(), 96, &md::text::FixedMetricsEngine());
     const std::size_t paints = detail::VectorPaintCount();
-    EXPECT_TRUE(DrawBitmap(hdc, *r.bitmap, row.width < 0 ? 650 : 50, 50, row.width, row.height));
-    DeleteDC(hdc);
+    const auto canvas = DrawnOn(700, 400, *r.bitmap, row.width < 0 ? 650 : 50, 50, row.width, row.height);
     EXPECT_EQ(detail::VectorPaintCount() - paints, row.paints);
     EXPECT_EQ(ImageCache::Shared().ResamplingCount(), row.resamplings);
     if (row.width == 591) {
-      canvas->flush();
       int differing = 0;
       for (int y = 0; y < 295; ++y)
         for (int x = 0; x < 591; ++x) {
@@ -402,8 +409,7 @@ TEST(ImagingDraw, AMetafileShrunkToHalfItsPixelsIsDrawnFromThem) {
 // they overlap, but for the rounding of edges placed 30 pixels apart on a
 // scale of ten (a few levels of a channel).
 TEST(ImagingDraw, ABoxTooLargeForOneRunIsPaintedWhereItShows) {
-  const f::Bytes emf = md::test::metafiles::SampleEmf();
-  const DecodeResult r = Decode(emf.data(), emf.size());
+  const DecodeResult r = SampleEmfDecoded();
   ASSERT_TRUE(r) << r.error;
   const f::SharedCacheCapacity nothingKept(0);
   // The box, and its corner on the first surface.
@@ -412,14 +418,10 @@ TEST(ImagingDraw, ABoxTooLargeForOneRunIsPaintedWhereItShows) {
     SCOPED_TRACE(testing::Message() << box.right - box.left << " x " << box.bottom - box.top);
     std::unique_ptr<cv::CairoCanvas> seen[2];
     for (int k = 0; k < 2; ++k) {
-      seen[k] = cv::CairoCanvas::createImage(300, 2000);
-      HDC hdc = md::win::CreateScreenDC(seen[k].get(), 96, &md::text::FixedMetricsEngine());
       const std::size_t paints = detail::VectorPaintCount();
-      ASSERT_TRUE(
-          DrawBitmap(hdc, *r.bitmap, box.left - 30 * k, box.top, box.right - box.left, box.bottom - box.top));
+      seen[k] = DrawnOn(300, 2000, *r.bitmap, box.left - 30 * k, box.top, box.right - box.left,
+                        box.bottom - box.top);
       EXPECT_EQ(detail::VectorPaintCount() - paints, 1u);
-      DeleteDC(hdc);
-      seen[k]->flush();
     }
     int most = 0, inked = 0;  // the largest difference of a channel
     for (int y = 0; y < 2000; ++y)

@@ -93,7 +93,6 @@ TEST(ImagingSvgDrawing, PicturesOfHugeSidesAreCountedAsHuge) {
   constexpr std::uint64_t kSide = 16384, kMost = 0x7FFFFFFF;
   // The document, the fewest pixels it may be counted at, what its refusal names.
   const std::tuple<std::string, std::uint64_t, const char*> rows[] = {
-      {many(32, kSide, 0xFFFFFFFF), 0, "the size of a picture it holds cannot be read"},
       {many(32, kSide, 0x80000000), 0, "the size of a picture it holds cannot be read"},
       {many(32, kSide, kMost), kMost * kMost, ""},
       {many(3, kMost, kMost), kMost * kMost, ""},
@@ -170,30 +169,25 @@ TEST(ImagingSvgDrawing, ThePainterPaintsWhatCairoWrites) {
       "'/><mask id='m'><g filter='url(#alpha)'><use xlink:href='#h' transform='matrix(50,0,0,100,0,0)'/></g>"
       "</mask></defs><rect width='100' height='100' " +
       red + " mask='url(#m)'/>";
+  const std::string holed =
+      "<path style='fill-rule:evenodd;fill:rgb(0%,0%,100%);' d='M 10 10 L 90 10 L 90 90 L 10 90 Z M 30 30 L "
+      "70 30 L 70 70 L 30 70 Z'/>";
+  const std::string scaled =
+      "<g transform='matrix(2,0,0,2,40,40)'><rect width='10' height='10' " + red + "/></g>";
+  const std::string clipped =
+      "<defs><clipPath id='c'><rect width='50' height='50'/></clipPath></defs><g clip-path='url(#c)'><rect "
+      "width='100' height='100' " +
+      red + "/></g>";
   const std::tuple<std::string, int, int, std::uint32_t> rows[] = {
       {"<rect x='10' y='10' width='80' height='80' " + red + "/>", 50, 50, 0xFFFF0000},
-      {"<rect x='10' y='10' width='80' height='80' " + red + "/>", 5, 5, 0},
-      {"<path style='fill-rule:evenodd;fill:rgb(0%,0%,100%);' d='M 10 10 L 90 10 L 90 90 L 10 90 Z M 30 30 L "
-       "70 "
-       "30 L 70 70 L 30 70 Z'/>",
-       50, 50, 0},
-      {"<path style='fill-rule:evenodd;fill:rgb(0%,0%,100%);' d='M 10 10 L 90 10 L 90 90 L 10 90 Z M 30 30 L "
-       "70 "
-       "30 L 70 70 L 30 70 Z'/>",
-       20, 20, 0xFF0000FF},
+      {holed, 50, 50, 0},
+      {holed, 20, 20, 0xFF0000FF},
       {"<path style='fill:#00ff00;fill-opacity:0.5;' d='M 0 0 h 100 v 100 h -100 z'/>", 50, 50, 0x80008000},
       {"<g style='fill:rgb(0%,100%,0%);'><path d='M 0 0 H 100 V 100 H 0 Z'/></g>", 50, 50, 0xFF00FF00},
-      {"<g transform='matrix(2,0,0,2,40,40)'><rect width='10' height='10' " + red + "/></g>", 55, 55,
-       0xFFFF0000},
-      {"<g transform='matrix(2,0,0,2,40,40)'><rect width='10' height='10' " + red + "/></g>", 65, 65, 0},
-      {"<defs><clipPath id='c'><rect width='50' height='50'/></clipPath></defs><g clip-path='url(#c)'><rect "
-       "width='100' height='100' " +
-           red + "/></g>",
-       25, 25, 0xFFFF0000},
-      {"<defs><clipPath id='c'><rect width='50' height='50'/></clipPath></defs><g clip-path='url(#c)'><rect "
-       "width='100' height='100' " +
-           red + "/></g>",
-       75, 75, 0},
+      {scaled, 55, 55, 0xFFFF0000},
+      {scaled, 65, 65, 0},
+      {clipped, 25, 25, 0xFFFF0000},
+      {clipped, 75, 75, 0},
       {"<defs><symbol id='s'><path d='M 0 0 L 10 0 L 10 10 L 0 10 Z'/></symbol></defs><use xlink:href='#s' "
        "x='60' y='20'/>",
        65, 25, 0xFF000000},
@@ -205,8 +199,7 @@ TEST(ImagingSvgDrawing, ThePainterPaintsWhatCairoWrites) {
       {"<defs><image id='i' width='2' height='2' xlink:href='" + picture +
            "'/><pattern id='p' patternUnits='userSpaceOnUse' width='2' height='2' "
            "patternTransform='matrix(40,0,0,40,0,0)'><use xlink:href='#i'/></pattern></defs><rect "
-           "width='100' "
-           "height='100' style='fill:url(#p);'/>",
+           "width='100' height='100' style='fill:url(#p);'/>",
        60, 20, 0xFF00FF00},
       {"<defs><image id='i' width='2' height='2' xlink:href='" + picture +
            "'/></defs><use xlink:href='#i' transform='matrix(50,0,0,50,0,0)'/>",
@@ -269,11 +262,16 @@ TEST(ImagingSvgDrawing, WhatWouldBePaintedAsPixelsIsRefused) {
   }
 }
 
+// A metafile of a 40 x 30 picture, decoded.
+DecodeResult DibDecoded() {
+  const m::Bytes file = m::DibWmf(40, 30, f::Opaque(40, 30));
+  return Decode(file.data(), file.size());
+}
+
 // A print is given a drawing of its own to keep: what its surface refers to
 // of it is nobody else's.
 TEST(ImagingSvgDrawing, APrintIsGivenADrawingOfItsOwn) {
-  const m::Bytes file = m::DibWmf(40, 30, f::Opaque(40, 30));
-  const DecodeResult r = Decode(file.data(), file.size());
+  const DecodeResult r = DibDecoded();
   ASSERT_TRUE(r && r.bitmap->vectors != nullptr && r.bitmap->vectors->Readable()) << r.error;
   md::canvas::RecordingCanvas prints[2] = {{300, 300}, {300, 300}};
   for (md::canvas::RecordingCanvas& print : prints) {
@@ -342,8 +340,7 @@ void DrawOnto(cairo_surface_t* surface, const Bitmap& picture) {
 // surface's until it is finished, whatever other threads do with the drawing
 // meanwhile: here another thread prints it and releases the last reference.
 TEST(ImagingSvgDrawingThreads, APdfSurfaceOwnsWhatItWasPaintedWithUntilItIsFinished) {
-  const m::Bytes file = m::DibWmf(40, 30, f::Opaque(40, 30));
-  DecodeResult r = Decode(file.data(), file.size());
+  DecodeResult r = DibDecoded();
   ASSERT_TRUE(r && r.bitmap->vectors != nullptr && r.bitmap->vectors->Readable()) << r.error;
   BitmapPtr picture = std::move(r.bitmap);
   std::string first, second;
