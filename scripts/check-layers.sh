@@ -33,6 +33,11 @@
 #   the files at the library's root (the interfaces igis_element.h and
 #   igis_mapelement.h) stand below every folder: they include no folder of
 #   the library;
+#   the metafile helper's programs (platform/imaging/helper/), which read
+#   untrusted files in a sandbox, and the imaging library, which reads only
+#   what they answer, meet in platform/imaging/protocol/ alone: the helper
+#   includes nothing else of platform/imaging/, the library nothing of the
+#   helper, and the protocol nothing of either;
 #   the folders of platform/, of host/ and of the library stand in floors
 #   (the tables below; the library's are docs/ARCHITECTURE.md, section 2): a
 #   folder, its dialogs/ included, includes only its own files and folders on
@@ -154,6 +159,10 @@ printf '%s\n%s\n' "$texts" "$reads" | awk -v floorTable="$floors" -F '\t' '
   function library(path) { return path ~ /^(layout|host|platform)\// }
   function model(path) { return path !~ /(^|\/)dialogs\// }
   function source(path) { return path ~ /\.(h|hpp|c|cc|cpp)$/ }
+  # Which side of the boundary of the metafile helper a file of platform/imaging/ lies on.
+  function helperSide(path) {
+    return path ~ /^platform\/imaging\/helper\// ? "helper" : path ~ /^platform\/imaging\/protocol\// ? "protocol" : "library"
+  }
   # The folder of a path in floor area a ("" outside it or at its root).
   function folder(a, path,   parts) {
     if (index(path, area[a]) != 1) return ""
@@ -176,6 +185,7 @@ printf '%s\n%s\n' "$texts" "$reads" | awk -v floorTable="$floors" -F '\t' '
     what[++rules] = "models include the dialog framework"
     what[++rules] = "a model includes a dialogs/ folder (the pages that edit it)"
     what[++rules] = "a file at the library'"'"'s root includes a folder"
+    what[++rules] = "the metafile helper and the imaging library include each other (they meet in platform/imaging/protocol/ alone)"
     areas = split(floorTable, rows, "\n")
     for (a = 1; a <= areas; ++a) {
       split(rows[a], f, "|")
@@ -212,6 +222,9 @@ printf '%s\n%s\n' "$texts" "$reads" | awk -v floorTable="$floors" -F '\t' '
     if (file ~ /^layout\// && model(file) && target ~ /^platform\/ui\//) hit(6, where)
     if (file ~ /^(layout|host)\// && model(file) && !model(target)) hit(7, where)
     if (file ~ /^layout\/graphicelement\/[^\/]+$/ && target ~ /^layout\/graphicelement\/[^\/]+\//) hit(8, where)
+    if (file ~ /^platform\/imaging\// && target ~ /^platform\/imaging\// && helperSide(file) != helperSide(target) &&
+        helperSide(target) != "protocol")
+      hit(9, where)
     for (a = 1; a <= areas; ++a) {
       from = folder(a, file); to = folder(a, target)
       if (from == "" || to == "" || from == to) continue

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "platform/imaging/helper/fence.h"
 #include "platform/imaging/isolate.h"
+#include "platform/imaging/protocol/fences.h"
 
 namespace {
 

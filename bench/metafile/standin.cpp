@@ -2,7 +2,7 @@
 // nothing.
 #include <string>
 
-#include "platform/imaging/isolate.h"
+#include "platform/imaging/helper/isolatedmain.h"
 
 int main(int argc, char** argv) {
   return md::imaging::detail::IsolatedMain(

@@ -11,8 +11,8 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/imaging/helper/fence.h"
 #include "platform/imaging/isolate.h"
+#include "platform/imaging/protocol/fences.h"
 
 extern char** environ;
 

@@ -1,7 +1,7 @@
 // The run starts with the warden (helper/warden.cpp), spawned with the
 // program's input in a memory file on descriptor 0, the buffer in a memory
 // file on descriptor 3, the answer pipe on descriptor 4 and the warden's
-// report pipe (helper/warden.h) on descriptor 5; its standard output and
+// report pipe (protocol/run.h) on descriptor 5; its standard output and
 // error go to /dev/null (libraries' complaints about a damaged file are not
 // the host's output) and it holds no other descriptor. It leads a process
 // group of its own and starts the program with the same descriptors but the
@@ -40,16 +40,14 @@
 #include <cstring>
 
 #include "platform/files/errortext.h"
-#include "platform/imaging/helper/warden.h"
+#include "platform/imaging/protocol/run.h"
 
 extern char** environ;
 
 namespace md::imaging::detail {
 namespace {
 
-constexpr const char* kIsolatedFlag = "--isolated";
 constexpr const char* kWarden = "mapdeck-warden";
-constexpr int kInputFd = 0, kBufferFd = 3, kAnswerFd = 4;
 // The time the warden has to end what runs once the run's time passed.
 constexpr int kEndMs = 5000;
 
@@ -60,16 +58,6 @@ long long NowMs() {
   timespec ts{};
   ::clock_gettime(CLOCK_MONOTONIC, &ts);
   return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
-
-// The address space the process holds now, from /proc/self/statm (pages).
-std::size_t AddressSpace() {
-  std::FILE* f = std::fopen("/proc/self/statm", "r");
-  if (f == nullptr) return 0;
-  unsigned long pages = 0;
-  const int got = std::fscanf(f, "%lu", &pages);
-  std::fclose(f);
-  return got == 1 ? pages * static_cast<std::size_t>(::sysconf(_SC_PAGESIZE)) : 0;
 }
 
 // Closes the descriptors it holds when it goes.
@@ -401,71 +389,6 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
   if (processorMs != nullptr) *processorMs = heard.processorMs;
   how = Outcome(program, heard, limits, collect, files.mapped, error);
   return error->empty();
-}
-
-int IsolatedMain(int argc, char** argv, const std::function<std::string(const IsolatedRequest&)>& work) {
-  if (argc < 4 || std::strcmp(argv[1], kIsolatedFlag) != 0) {
-    std::fprintf(stderr, "%s: started by the library that uses it, not by hand\n", argc > 0 ? argv[0] : "");
-    return 2;
-  }
-  // What the program holds already (a sanitizer's reserved shadow included)
-  // and the extra allowed; an allocation past it fails.
-  const unsigned long long extra = std::strtoull(argv[3], nullptr, 10);
-  const std::size_t have = AddressSpace();
-  if (have != 0) {
-    const rlimit as{have + extra, have + extra};
-    ::setrlimit(RLIMIT_AS, &as);
-  }
-  // Its processor time: SIGXCPU from a timer on the process's own clock once
-  // it is spent, and from the kernel a second after (a program that stopped
-  // the timer), then SIGKILL.
-  const long long processorMs = std::max(1LL, std::atoll(argv[2]));
-  timer_t timer{};
-  sigevent event{};
-  event.sigev_notify = SIGEV_SIGNAL;
-  event.sigev_signo = SIGXCPU;
-  if (::timer_create(CLOCK_PROCESS_CPUTIME_ID, &event, &timer) == 0) {
-    itimerspec at{};
-    at.it_value.tv_sec = static_cast<time_t>(processorMs / 1000);
-    at.it_value.tv_nsec = static_cast<long>(processorMs % 1000) * 1000000L;
-    ::timer_settime(timer, 0, &at, nullptr);
-  }
-  const rlim_t seconds = static_cast<rlim_t>((processorMs + 999) / 1000 + 1);
-  const rlimit cpu{seconds, seconds + 1};
-  ::setrlimit(RLIMIT_CPU, &cpu);
-
-  IsolatedRequest request;
-  request.args.assign(argv + 4, argv + argc);
-  std::string answer;
-  struct stat in {
-  }, out{};
-  if (::fstat(kInputFd, &in) != 0 || ::fstat(kBufferFd, &out) != 0 || out.st_size <= 0) {
-    answer = "the renderer was given no buffer";
-  } else {
-    request.inputBytes = static_cast<std::size_t>(in.st_size);
-    request.bytes = static_cast<std::size_t>(out.st_size);
-    void* inMap = request.inputBytes == 0
-                      ? nullptr
-                      : ::mmap(nullptr, request.inputBytes, PROT_READ, MAP_PRIVATE, kInputFd, 0);
-    void* outMap = ::mmap(nullptr, request.bytes, PROT_READ | PROT_WRITE, MAP_SHARED, kBufferFd, 0);
-    if (inMap == MAP_FAILED || outMap == MAP_FAILED) {
-      answer = Errno("the renderer cannot map its files");
-    } else {
-      request.input = static_cast<const std::uint8_t*>(inMap);
-      request.buffer = outMap;
-      try {
-        answer = work(request);
-      } catch (const std::exception& e) {
-        answer = std::string("failed: ") + e.what();
-      } catch (...) {
-        answer = "failed";
-      }
-    }
-  }
-  answer.insert(answer.begin(), 'A');  // the pipe carries at least one byte
-  WriteAll(kAnswerFd, answer.data(), answer.size());
-  // No exit handlers: libraries' teardown after a damaged file is no concern.
-  ::_exit(0);
 }
 
 int SetWardenForkFailure(int error) { return g_forkFailure.exchange(error); }

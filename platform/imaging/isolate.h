@@ -39,7 +39,7 @@ enum class IsolatedEnd {
 
 // Runs `program` with `args`, handing it the `inputBytes` bytes at `input`
 // and a shared buffer of `bytes` bytes (zeroed, its pages taken only as they
-// are written); the program's IsolatedMain answers "" when its work filled
+// are written); the program's IsolatedMain (helper/isolatedmain.h) answers "" when its work filled
 // the buffer, else the reason it could not. Then `collect` reads the buffer
 // in this process and answers "" or the reason it refuses what it found.
 // The program holds no descriptor of this process but its input, its buffer
@@ -63,21 +63,6 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
                  std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,
                  std::string* error, IsolatedEnd* end = nullptr, std::int64_t* processorMs = nullptr);
-
-// What the program's work gets: its arguments, the input and the buffer.
-struct IsolatedRequest {
-  std::vector<std::string> args;
-  const std::uint8_t* input = nullptr;
-  std::size_t inputBytes = 0;
-  void* buffer = nullptr;
-  std::size_t bytes = 0;
-};
-
-// The main of a program RunIsolated starts: sets the limits first, maps the
-// input and the buffer, runs `work` and sends back its answer (an exception
-// is answered as "failed: <what>"). Returns only when it was not started by
-// RunIsolated (the exit status then).
-int IsolatedMain(int argc, char** argv, const std::function<std::string(const IsolatedRequest&)>& work);
 
 // The errno the next run's warden pretends its start of the program failed
 // with, instead of starting it (tests); 0: it starts it. Taken by that run

@@ -1,18 +1,12 @@
-// The helper's drawing travels in a shared buffer: a header of the chosen
-// size, the resolution and the SVG's length, then the rows of a cairo
-// ARGB32 surface, which hold premultiplied 0xAARRGGBB pixels as the picture
-// does, then the SVG document.
+// The runs of the metafile helper and what this process takes of their
+// answers (protocol/answer.h), within the limits and the drawings' budgets.
 #include "platform/imaging/metafile.h"
-
-#include <cairo-svg.h>
-#include <png.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <climits>
 #include <cmath>
-#include <csetjmp>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -26,208 +20,10 @@
 #include "platform/imaging/helperfences.h"
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/metafilelimits.h"
+#include "platform/imaging/protocol/answer.h"
 #include "platform/imaging/svgdrawing.h"
 
 namespace md::imaging::detail {
-namespace {
-constexpr std::size_t kHeaderBytes = 64;
-constexpr std::int64_t kMaxPaintSide = 32767;  // the largest raster cairo makes
-
-// The palette of an opaque image of at most 256 colours, and each pixel's
-// index into it; false for any other image.
-bool PaletteOf(cairo_surface_t* image, std::vector<std::uint32_t>* palette,
-               std::vector<std::uint8_t>* indices) {
-  const int w = cairo_image_surface_get_width(image), h = cairo_image_surface_get_height(image);
-  const int stride = cairo_image_surface_get_stride(image);
-  const unsigned char* data = cairo_image_surface_get_data(image);
-  indices->resize(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
-  std::uint32_t last = 0;
-  std::uint8_t lastIndex = 0;
-  for (int y = 0; y < h; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-    std::uint8_t* out = indices->data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
-    for (int x = 0; x < w; ++x) {
-      const std::uint32_t p = row[x];
-      if (p >> 24 != 0xFF) return false;
-      if (palette->empty() || p != last) {
-        const std::size_t index =
-            static_cast<std::size_t>(std::find(palette->begin(), palette->end(), p) - palette->begin());
-        if (index == palette->size() && index == 256) return false;
-        if (index == palette->size()) palette->push_back(p);
-        last = p;
-        lastIndex = static_cast<std::uint8_t>(index);
-      }
-      out[x] = lastIndex;
-    }
-  }
-  return true;
-}
-
-struct PngOut {
-  std::vector<unsigned char> bytes;
-};
-
-bool WritePalettePng(int w, int h, const std::vector<std::uint32_t>& palette,
-                     const std::vector<std::uint8_t>& indices, PngOut* out) {
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-  if (info == nullptr) {
-    png_destroy_write_struct(&png, nullptr);
-    return false;
-  }
-  const int depth = palette.size() <= 2 ? 1 : palette.size() <= 4 ? 2 : palette.size() <= 16 ? 4 : 8;
-  const std::size_t rowBytes = (static_cast<std::size_t>(w) * static_cast<std::size_t>(depth) + 7) / 8;
-  std::vector<png_byte> row(rowBytes);
-  std::vector<png_color> colours;
-  for (const std::uint32_t p : palette)
-    colours.push_back(
-        png_color{static_cast<png_byte>(p >> 16), static_cast<png_byte>(p >> 8), static_cast<png_byte>(p)});
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return false;
-  }
-  png_set_write_fn(
-      png, out,
-      [](png_structp p, png_bytep data, png_size_t n) {
-        auto* o = static_cast<PngOut*>(png_get_io_ptr(p));
-        o->bytes.insert(o->bytes.end(), data, data + n);
-      },
-      nullptr);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), depth,
-               PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_set_PLTE(png, info, colours.data(), static_cast<int>(colours.size()));
-  png_set_compression_level(png, 1);
-  png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
-  png_write_info(png, info);
-  const int perByte = 8 / depth;
-  for (int y = 0; y < h; ++y) {
-    const std::uint8_t* in = indices.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(w);
-    std::fill(row.begin(), row.end(), 0);
-    for (int x = 0; x < w; ++x)
-      row[static_cast<std::size_t>(x / perByte)] |=
-          static_cast<png_byte>(in[x] << ((perByte - 1 - x % perByte) * depth));
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return true;
-}
-}  // namespace
-
-std::string MetafileTarget::Size(double widthInches, double heightInches) {
-  if (!std::isfinite(widthInches) || !std::isfinite(heightInches) || widthInches <= 0 || heightInches <= 0)
-    return "the drawing has no size";
-  double dpi = kMetafileDpi;
-  const double longest = std::max(widthInches, heightInches);
-  dpi = std::min(dpi, kMetafileMaxSide / longest);
-  const double area = widthInches * heightInches;
-  dpi = std::min(dpi, std::sqrt(static_cast<double>(maxPixels) / area));
-  // Rounded to the nearest pixel when that fits, else down.
-  double w = std::max(1.0, std::round(widthInches * dpi)), h = std::max(1.0, std::round(heightInches * dpi));
-  if (w * h > static_cast<double>(maxPixels)) {
-    w = std::max(1.0, std::floor(widthInches * dpi));
-    h = std::max(1.0, std::floor(heightInches * dpi));
-  }
-  if (w > kMetafileMaxSide || h > kMetafileMaxSide || w * h > static_cast<double>(maxPixels))
-    return "a drawing of " + std::to_string(widthInches) + " x " + std::to_string(heightInches) +
-           " inches does not fit the memory limit";
-  header[0] = static_cast<std::int32_t>(w);
-  header[1] = static_cast<std::int32_t>(h);
-  header[2] = static_cast<std::int32_t>(std::lround(dpi * 1000.0));
-  return "";
-}
-
-void AttachPalettePng(cairo_surface_t* image) {
-  if (cairo_image_surface_get_format(image) != CAIRO_FORMAT_ARGB32) return;
-  cairo_surface_flush(image);
-  std::vector<std::uint32_t> palette;
-  std::vector<std::uint8_t> indices;
-  auto* out = new PngOut;
-  if (PaletteOf(image, &palette, &indices) &&
-      WritePalettePng(cairo_image_surface_get_width(image), cairo_image_surface_get_height(image), palette,
-                      indices, out) &&
-      cairo_surface_set_mime_data(
-          image, CAIRO_MIME_TYPE_PNG, out->bytes.data(), out->bytes.size(),
-          [](void* o) { delete static_cast<PngOut*>(o); }, out) == CAIRO_STATUS_SUCCESS)
-    return;
-  delete out;
-}
-
-MetafileTarget::~MetafileTarget() {
-  if (recording_ != nullptr) cairo_surface_destroy(recording_);
-}
-
-cairo_surface_t* MetafileTarget::Surface() const {
-  if (recording_ == nullptr) {
-    const cairo_rectangle_t extents{0, 0, static_cast<double>(header[0]), static_cast<double>(header[1])};
-    recording_ = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
-  }
-  return cairo_surface_reference(recording_);
-}
-
-void MetafileTarget::PaintBox() const {
-  const auto& [size, window] = *box;
-  const int w = static_cast<int>(window[2] - window[0]), h = static_cast<int>(window[3] - window[1]);
-  cairo_surface_t* image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels),
-                                                               CAIRO_FORMAT_ARGB32, w, h, w * 4);
-  cairo_t* cr = cairo_create(image);
-  // As a raster canvas paints a drawing into the box: its corner on the
-  // box's first corner, mirrored where the box runs backwards.
-  const double boxW = static_cast<double>(std::abs(size[0])), boxH = static_cast<double>(std::abs(size[1]));
-  cairo_translate(cr, static_cast<double>(-window[0]) + (size[0] < 0 ? boxW : 0.0),
-                  static_cast<double>(-window[1]) + (size[1] < 0 ? boxH : 0.0));
-  cairo_scale(cr, (size[0] < 0 ? -boxW : boxW) / header[0], (size[1] < 0 ? -boxH : boxH) / header[1]);
-  cairo_set_source_surface(cr, recording_, 0, 0);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  cairo_surface_flush(image);
-  cairo_surface_destroy(image);
-  header[3] = 0;
-}
-
-void MetafileTarget::Finish() {
-  if (recording_ == nullptr) return;
-  if (box != nullptr) {
-    PaintBox();
-    return;
-  }
-  cairo_surface_t* image = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(pixels), CAIRO_FORMAT_ARGB32, header[0], header[1], header[0] * 4);
-  cairo_t* cr = cairo_create(image);
-  cairo_set_source_surface(cr, recording_, 0, 0);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  cairo_surface_flush(image);
-  cairo_surface_destroy(image);
-
-  // The SVG is written straight into the buffer; one that does not fit is
-  // left out.
-  struct Output {
-    char* at;
-    std::size_t used = 0;
-    bool full = false;
-  } out{svg};
-  auto write = [](void* closure, const unsigned char* data, unsigned int length) {
-    auto* o = static_cast<Output*>(closure);
-    if (o->full || length > kMetafileSvgBytes - o->used) {
-      o->full = true;
-      return CAIRO_STATUS_WRITE_ERROR;
-    }
-    std::memcpy(o->at + o->used, data, length);
-    o->used += length;
-    return CAIRO_STATUS_SUCCESS;
-  };
-  cairo_surface_t* document = cairo_svg_surface_create_for_stream(write, &out, header[0], header[1]);
-  cr = cairo_create(document);
-  cairo_set_source_surface(cr, recording_, 0, 0);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  cairo_surface_finish(document);
-  const bool written = cairo_surface_status(document) == CAIRO_STATUS_SUCCESS && !out.full;
-  cairo_surface_destroy(document);
-  header[3] = written ? static_cast<std::int32_t>(out.used) : 0;
-}
 
 namespace {
 
@@ -387,7 +183,7 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
   std::shared_ptr<Bitmap> out;
   const HelperRun run = RunHelper(
       HelperArgs(format, maxPixels, memoryLimit), data, size,
-      kHeaderBytes + maxPixels * 4 + kMetafileSvgBytes, [&](const void* buffer) -> std::string {
+      kAnswerHeaderBytes + maxPixels * 4 + kMetafileSvgBytes, [&](const void* buffer) -> std::string {
         std::int32_t header[4];
         std::memcpy(header, buffer, sizeof header);
         const std::int32_t w = header[0], h = header[1];
@@ -400,11 +196,11 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
         out = NewBitmap(w, h, memoryLimit, format, &why);
         if (!out) return why;
         const auto* bytes = static_cast<const std::uint8_t*>(buffer);
-        std::memcpy(out->pixels.data(), bytes + kHeaderBytes, out->pixels.size() * 4);
+        std::memcpy(out->pixels.data(), bytes + kAnswerHeaderBytes, out->pixels.size() * 4);
         out->dpiX = out->dpiY = header[2] / 1000.0;
         MarkAlpha(out.get());
         if (header[3] > 0) {
-          const char* svg = reinterpret_cast<const char*>(bytes + kHeaderBytes + maxPixels * 4);
+          const char* svg = reinterpret_cast<const char*>(bytes + kAnswerHeaderBytes + maxPixels * 4);
           out->vectors = std::make_shared<SvgDrawing>(std::string(svg, static_cast<std::size_t>(header[3])),
                                                       w, h, memoryLimit);
         }
@@ -449,14 +245,14 @@ std::shared_ptr<const std::vector<std::uint32_t>> PaintMetafile(const Bitmap& bi
   std::shared_ptr<std::vector<std::uint32_t>> out;
   const std::size_t count = static_cast<std::size_t>(pixels);
   const HelperRun run = RunHelper(
-      args, source.bytes.data(), source.bytes.size(), kHeaderBytes + count * 4,
+      args, source.bytes.data(), source.bytes.size(), kAnswerHeaderBytes + count * 4,
       [&](const void* buffer) -> std::string {
         try {
           out = std::make_shared<std::vector<std::uint32_t>>(count);
         } catch (const std::bad_alloc&) {
           return "no memory for the painting";
         }
-        std::memcpy(out->data(), static_cast<const std::uint8_t*>(buffer) + kHeaderBytes, count * 4);
+        std::memcpy(out->data(), static_cast<const std::uint8_t*>(buffer) + kAnswerHeaderBytes, count * 4);
         return "";
       });
   if (!run.ok) {
@@ -483,36 +279,6 @@ ChargedMetafileTime::ChargedMetafileTime() : start_(NowMilliseconds()) {}
 
 ChargedMetafileTime::~ChargedMetafileTime() {
   if (DrawingBudget* drawing = CurrentDrawing()) drawing->leftMs -= NowMilliseconds() - start_;
-}
-
-int MetafileHelperMain(int argc, char** argv) {
-  return IsolatedMain(argc, argv, [](const IsolatedRequest& r) -> std::string {
-    const bool painting = r.args.size() == 10 && r.args[3] == "paint";
-    if ((r.args.size() != 3 && !painting) || (r.args[0] != "wmf" && r.args[0] != "emf"))
-      return "the renderer was asked wrongly";
-    MetafileTarget t;
-    t.maxPixels = std::stoull(r.args[1]);
-    t.memoryLimit = std::stoull(r.args[2]);
-    MetafileBox box;
-    if (painting) {
-      for (std::size_t k = 0; k < 2; ++k) box.size[k] = std::stoll(r.args[4 + k]);
-      for (std::size_t k = 0; k < 4; ++k) box.window[k] = std::stoll(r.args[6 + k]);
-      const auto& [size, window] = box;
-      if (window[0] < 0 || window[1] < 0 || window[2] > std::abs(size[0]) || window[3] > std::abs(size[1]) ||
-          window[0] >= window[2] || window[1] >= window[3] || box.Pixels() > kMetafilePaintPixels ||
-          window[2] - window[0] > kMaxPaintSide || window[3] - window[1] > kMaxPaintSide)
-        return "the renderer was asked wrongly";
-      t.box = &box;
-    }
-    const std::size_t needed = painting ? kHeaderBytes + static_cast<std::size_t>(box.Pixels()) * 4
-                                        : kHeaderBytes + t.maxPixels * 4 + kMetafileSvgBytes;
-    if (r.bytes < needed) return "the renderer was given too small a buffer";
-    auto* bytes = static_cast<std::uint8_t*>(r.buffer);
-    t.header = reinterpret_cast<std::int32_t*>(bytes);
-    t.pixels = reinterpret_cast<std::uint32_t*>(bytes + kHeaderBytes);
-    t.svg = painting ? nullptr : reinterpret_cast<char*>(bytes + kHeaderBytes + t.maxPixels * 4);
-    return r.args[0] == "wmf" ? PlayWmf(r.input, r.inputBytes, &t) : PlayEmf(r.input, r.inputBytes, &t);
-  });
 }
 
 }  // namespace md::imaging::detail

@@ -16,6 +16,12 @@ trap 'rm -rf "$scratch"' EXIT
 # ("\n" a line break), and "built" where the check reads the build's log.
 rows=(
   'fail|layout/graphicelement/legend/planted.cpp|#include "../print/gis_pageprint.h"'
+  'fail|platform/imaging/helper/planted.cpp|#include "platform/imaging/decode.h"'
+  'fail|platform/imaging/planted.cpp|#include "platform/imaging/helper/target.h"'
+  'fail|platform/imaging/protocol/planted.cpp|#include "platform/imaging/bitmap.h"'
+  'pass|platform/imaging/helper/planted.cpp|#include "platform/imaging/protocol/answer.h"'
+  'pass|platform/imaging/planted.cpp|#include "platform/imaging/protocol/answer.h"'
+  'pass|tests/platform/imaging/planted.cpp|#include "platform/imaging/helper/target.h"'
   'fail|layout/graphicelement/legend/planted.cpp|#include "layout/graphicelement/legend/../print/gis_pageprint.h"'
   'fail|tests/layout/planted.cpp|#include "../support/logmark.h"'
   'fail|layout/graphicelement/legend/planted.cpp|#include "dialogs/cgis_legendpage.h"'

@@ -51,17 +51,9 @@
 // process's first metafile, what is unfenced (helperfences.h).
 #pragma once
 
-namespace md::imaging::detail {
+#include "platform/imaging/protocol/fences.h"
 
-// What was put in force, as bits.
-enum Fence : int {
-  kFenceFilter = 1,         // the system call allow-list
-  kFenceLandlock = 2,       // Landlock's file rules and ptrace scope
-  kFenceLandlockNet = 4,    // and TCP (Landlock ABI 4)
-  kFenceLandlockScope = 8,  // and signals and abstract sockets (ABI 6)
-  kFenceNamespaces = 16,    // user, pid, mount, network, IPC namespaces
-  kFenceNoCapability = 32,  // no capability kept
-};
+namespace md::imaging::detail {
 
 // Fences the calling process for `program`, whose exec follows; answers the
 // fences in force. `without` names, as kFenceLandlock, kFenceNamespaces and

@@ -28,7 +28,7 @@
 // (or that it could not be started, and why). Where the warden cannot reach
 // what is left that way (it is no subreaper, /proc cannot be read), it ends
 // its process group last, and itself with it.
-#include "platform/imaging/helper/warden.h"
+#include "platform/imaging/protocol/run.h"
 
 #include <dirent.h>
 #include <fcntl.h>

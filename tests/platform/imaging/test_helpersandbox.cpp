@@ -32,10 +32,10 @@
 
 #include "platform/files/filestore.h"
 #include "platform/imaging/decode.h"
-#include "platform/imaging/helper/fence.h"
 #include "platform/imaging/helperfences.h"
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/metafilelimits.h"
+#include "platform/imaging/protocol/fences.h"
 #include "tests/platform/imaging/metafiles.h"
 
 namespace {

@@ -37,7 +37,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/imaging/isolate.h"
+#include "platform/imaging/helper/isolatedmain.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Marking the strings of a metafile's records, and writing them back into
 // the SVG escaped.
-#include "platform/imaging/emfstrings.h"
+#include "platform/imaging/helper/emfstrings.h"
 
 #include <algorithm>
 

@@ -1,4 +1,5 @@
-// What mapdeck-warden (warden.cpp) tells the library that started it: one
+// How an isolated run (isolate.h) hands its program what it works on, and
+// what mapdeck-warden (helper/warden.cpp) tells the library that started it: one
 // report, on a descriptor of the warden's alone, of how the run's program
 // ended or why it could not be started, written once what runs below the
 // warden was ended, just before the warden ends. The library reads how the
@@ -9,6 +10,14 @@
 #include <cstdint>
 
 namespace md::imaging::detail {
+
+// The flag that follows the program's path on its command line, then its
+// processor time in milliseconds and its extra memory in bytes, then the
+// run's arguments.
+constexpr const char* kIsolatedFlag = "--isolated";
+// The program's descriptors: its input (a memory file), the shared buffer
+// (a memory file) and the answer pipe.
+constexpr int kInputFd = 0, kBufferFd = 3, kAnswerFd = 4;
 
 // The warden's descriptor of the report's pipe; the program never holds it.
 constexpr int kWardenReportFd = 5;

@@ -1,5 +1,5 @@
 // Code pages through iconv, one conversion a text.
-#include "platform/imaging/charset.h"
+#include "platform/imaging/helper/charset.h"
 
 #include <iconv.h>
 

@@ -1,0 +1,111 @@
+// The enhanced metafile reader: libemf2svg turns the records (EMF+ included)
+// into SVG, and librsvg draws it with cairo into the picture's pixels. The
+// picture is the frame the header gives (in 0.01 mm), placed on the
+// reference device the header names. Both libraries run in the helper
+// program (request.h).
+#include <emf2svg.h>
+#include <librsvg/rsvg.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+#include "platform/imaging/helper/emfstrings.h"
+#include "platform/imaging/helper/play.h"
+#include "platform/imaging/helper/target.h"
+#include "platform/imaging/protocol/metafileheader.h"
+
+namespace md::imaging {
+namespace {
+
+std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFrame& f,
+                 detail::MetafileTarget* t) {
+  std::string why = t->Size(f.width, f.height);
+  if (!why.empty()) return why;
+  const int w = t->header[0], h = t->header[1];
+  // libemf2svg scales and places the drawing by the header's bounds, the box
+  // of what the records draw, and draws its hairlines one SVG unit wide. It
+  // is given a copy whose bounds are the frame rounded out to whole device
+  // pixels, and a width that makes an SVG unit about a pixel of the picture;
+  // the SVG's view box then picks the frame out exactly.
+  const double boundsX = std::floor(f.left), boundsY = std::floor(f.top);
+  const double boundsW = std::ceil(f.right) - boundsX, boundsH = std::ceil(f.bottom) - boundsY;
+  if (boundsX < INT32_MIN || boundsY < INT32_MIN || boundsX + boundsW > INT32_MAX ||
+      boundsY + boundsH > INT32_MAX)
+    return "the frame lies past the reference device's range";
+  std::vector<std::uint8_t> copy(data, data + size);
+  // The bounds lie within 32 bits (above): each as the word it is.
+  const auto bound = [&copy](std::size_t at, double v) {
+    detail::EmfPut32(copy.data() + at, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
+  };
+  bound(8, boundsX);
+  bound(12, boundsY);
+  bound(16, boundsX + boundsW);
+  bound(20, boundsY + boundsH);
+  detail::MarkEmfStrings(copy.data(), copy.size());
+  const double unit = w / (f.right - f.left);  // SVG units a device pixel
+  generatorOptions options{};
+  char empty[] = "";
+  options.nameSpace = empty;
+  options.svgDelimiter = false;
+  options.emfplus = true;
+  options.imgWidth = boundsW * unit;
+  options.imgHeight = 0;  // from the bounds' shape: the same unit across and down
+  char* body = nullptr;
+  std::size_t length = 0;
+  const int converted = emf2svg(reinterpret_cast<char*>(copy.data()), copy.size(), &body, &length, &options);
+  if (converted == 0 || body == nullptr) {
+    std::free(body);
+    return "damaged records";
+  }
+  char head[512];
+  std::snprintf(head, sizeof head,
+                "<svg version=\"1.1\" xmlns=\"http://www.w3.org/2000/svg\" "
+                "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"%d\" height=\"%d\" "
+                "viewBox=\"%.17g %.17g %.17g %.17g\" preserveAspectRatio=\"none\">\n",
+                w, h, (f.left - boundsX) * unit, (f.top - boundsY) * unit, (f.right - f.left) * unit,
+                (f.bottom - f.top) * unit);
+  std::string svg = head;
+  svg += detail::EscapeEmfSvg(std::string_view(body, length));
+  std::free(body);
+  svg += "</svg>\n";
+  GError* error = nullptr;
+  RsvgHandle* handle =
+      rsvg_handle_new_from_data(reinterpret_cast<const guint8*>(svg.data()), svg.size(), &error);
+  if (handle == nullptr) {
+    why = std::string("the drawing cannot be read: ") + (error != nullptr ? error->message : "");
+    if (error != nullptr) g_error_free(error);
+    return why;
+  }
+  cairo_surface_t* surface = t->Surface();
+  cairo_t* cr = cairo_create(surface);
+  const RsvgRectangle viewport{0, 0, static_cast<double>(w), static_cast<double>(h)};
+  if (!rsvg_handle_render_document(handle, cr, &viewport, &error)) {
+    why = std::string("the drawing cannot be drawn: ") + (error != nullptr ? error->message : "");
+    if (error != nullptr) g_error_free(error);
+  }
+  cairo_destroy(cr);
+  cairo_surface_flush(surface);
+  cairo_surface_destroy(surface);
+  if (why.empty()) t->Finish();  // while librsvg's fonts live
+  g_object_unref(handle);
+  return why;
+}
+
+}  // namespace
+
+namespace detail {
+
+std::string PlayEmf(const std::uint8_t* data, std::size_t size, MetafileTarget* t) {
+  EmfFrame f;
+  const std::string why = ReadEmfHeader(data, size, &f);
+  if (!why.empty()) return why;
+  return Draw(data, f.declared, f, t);
+}
+
+}  // namespace detail
+
+}  // namespace md::imaging

@@ -1,0 +1,61 @@
+// Where the helper draws a metafile (answer.h): it chooses the drawing's
+// pixel size, records what the metafile libraries draw, and paints the
+// recording into the run's buffer.
+#pragma once
+
+#include <cairo.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/imaging/protocol/answer.h"
+
+namespace md::imaging::detail {
+
+// The helper fills in the pixel size it chose and the resolution, draws onto
+// the surface of that size, and finishes. Asked to paint a box (`box` set),
+// it paints the drawing stretched over the box into the pixels of its window
+// instead, and writes no SVG.
+struct MetafileTarget {
+  MetafileTarget() = default;
+  MetafileTarget(const MetafileTarget&) = delete;
+  MetafileTarget& operator=(const MetafileTarget&) = delete;
+  ~MetafileTarget();
+
+  std::size_t maxPixels = 0;
+  std::size_t memoryLimit = 0;
+  // Chooses the pixel size for a drawing of width x height inches; "" or
+  // why it cannot be drawn.
+  std::string Size(double widthInches, double heightInches);
+  // The surface to draw on (a reference of the caller's), once Size has
+  // answered "": a recording of the chosen size.
+  cairo_surface_t* Surface() const;
+  // Paints what was recorded into the pixels and writes it as SVG after
+  // them, when it fits; or paints the box's window. The fonts the drawing
+  // used must still live.
+  void Finish();
+
+  std::int32_t* header = nullptr;  // width, height, dots per inch x 1000, SVG bytes
+  std::uint32_t* pixels = nullptr;
+  char* svg = nullptr;  // kMetafileSvgBytes
+  const MetafileBox* box = nullptr;
+
+ private:
+  void PaintBox() const;
+  mutable cairo_surface_t* recording_ = nullptr;
+};
+
+// Gives an opaque image of at most 256 colours a PNG of them, written fast
+// with a palette, which cairo's SVG embeds instead of encoding each pixel at
+// four bytes (a large bitmap's SVG then costs its drawing little). The
+// image's pixels must not change after.
+void AttachPalettePng(cairo_surface_t* image);
+
+// A pixel of the buffer's rows from its channels: premultiplied 0xAARRGGBB.
+inline std::uint32_t PremultipliedPixel(unsigned r, unsigned g, unsigned b, unsigned a) {
+  const auto mul = [a](unsigned c) { return (c * a + 127) / 255; };
+  return (a << 24) | (mul(r) << 16) | (mul(g) << 8) | mul(b);
+}
+
+}  // namespace md::imaging::detail
