@@ -38,14 +38,59 @@ constexpr std::int64_t kMetafilePaintPixels = std::int64_t{16} << 20;
 // The largest side of a raster cairo makes.
 constexpr std::int64_t kMetafileMaxPaintSide = 32767;
 
-// The buffer: a header of kAnswerHeaderBytes, its first words the
+// The requests, as the run's arguments (after the run's own, protocol/run.h):
+//
+//   wmf|emf <max pixels> <memory limit>
+//       draw the file at its own size (300 dpi, within <max pixels>): the
+//       buffer holds the header, <max pixels> x 4 bytes of pixels, then
+//       room for a draw list (drawlist.h) of kListBytes;
+//   wmf|emf <max pixels> <memory limit> paint <w> <h> <x0> <y0> <x1> <y1>
+//       paint it over a box of w x h device pixels into the window
+//       [x0, x1) x [y0, y1) of it (MetafileBox): the header, then the
+//       window's pixels;
+//   wmf|emf <max pixels> <memory limit> list <w> <h>
+//       answer its draw list for a box of w x h cells of 600 dpi, each
+//       picture in it at most at that resolution: the header, then the list.
+constexpr const char* kPaintRequest = "paint";
+constexpr const char* kListRequest = "list";
+// The room the draw list has in the buffer (drawlist.h's kMaxBytes).
+constexpr std::size_t kListBytes = std::size_t{64} << 20;
+
+// A drawing whose list's pictures hold more pixels than this is not answered
+// with its list when it is drawn at its own size: its list is asked for at
+// each box it is printed into, its pictures at 600 dpi of the box.
+constexpr std::size_t kWholeListPicturePixels = std::size_t{1} << 20;
+
+// What the helper answers of the drawing as vectors. Its reasons are codes,
+// which the library words itself: nothing of the helper's text reaches a
+// record.
+enum class VectorsAnswer : std::uint32_t {
+  None = 0,    // not asked for (a paint)
+  List = 1,    // the draw list follows the pixels
+  PerBox = 2,  // asked for at each box (kWholeListPicturePixels)
+  // Not drawn as vectors, its pixels drawn instead:
+  TooLarge = 16,        // the drawing's SVG or its list passes its room
+  Filter = 17,          // a filter
+  Pattern = 18,         // a pattern of anything but one picture
+  MaskOfPictures = 19,  // a mask of more than one picture
+  PictureInLayer = 20,  // a picture in a faded or masked group
+  GradientStops = 21,   // a gradient of more stops than drawlist.h allows
+  PastBounds = 22,      // it draws past a bound (elements, depth, dashes, ...)
+  Unreadable = 23,      // cairo's SVG of it cannot be read
+  BadTransform = 24,    // a transform that cannot be inverted within bounds
+};
+
+// The buffer: a header of kAnswerHeaderBytes, its first bytes the
 // AnswerHeader's, then the pixels (rows of premultiplied 0xAARRGGBB, as a
-// cairo ARGB32 surface holds them), then what follows them.
+// cairo ARGB32 surface holds them), then the list.
 constexpr std::size_t kAnswerHeaderBytes = 64;
 struct AnswerHeader {
-  std::int32_t width = 0, height = 0;  // the drawing's pixels
+  std::int32_t width = 0, height = 0;  // the drawing's pixels at its own size
   std::int32_t dpiMilli = 0;           // their dots per inch x 1000
-  std::int32_t svgBytes = 0;           // the SVG's bytes after the pixels
+  std::uint32_t vectors = 0;           // a VectorsAnswer
+  std::uint64_t listBytes = 0;         // the list's, when vectors is List
+  // For the library's checks of the helper's painting (tests): 0.
+  std::uint64_t reserved = 0;
 };
 static_assert(sizeof(AnswerHeader) <= kAnswerHeaderBytes);
 
