@@ -19,16 +19,15 @@ constexpr std::size_t kDefaultMemoryLimit = std::size_t{512} << 20;
 
 enum class Format { Unknown, Png, Jpeg, Gif, Tiff, Bmp, Ico, Cur, Wmf, Emf };
 
-class SvgDrawing;
+class MetafileVectors;
 
 // A metafile's own bytes, as its helper drew them, and the memory limit it
 // drew them within: the helper paints them again at each size they are drawn
-// at on a raster (draw.h).
+// at on a raster, and answers their draw list at each box where they are
+// printed as vectors and their list is asked for per box (draw.h).
 struct MetafileSource {
   std::vector<std::uint8_t> bytes;
   std::size_t memoryLimit = 0;
-  // The length of the SVG document its drawing came with (0: none).
-  std::size_t svgBytes = 0;
 };
 
 // Tells one bitmap's pixels from every other's, for the resamplings the
@@ -61,9 +60,9 @@ struct Bitmap {
   // Rows top-down, width * height pixels 0xAARRGGBB, colours premultiplied
   // by alpha (opaque pixels have alpha 0xFF).
   std::vector<std::uint32_t> pixels;
-  // A metafile's drawing as vectors (svgdrawing.h), drawn instead of the
-  // pixels wherever it can be; NULL for other pictures.
-  std::shared_ptr<const SvgDrawing> vectors;
+  // A metafile's drawing as vectors (metafilevectors.h), drawn instead of
+  // the pixels wherever it can be; NULL for other pictures.
+  std::shared_ptr<const MetafileVectors> vectors;
   // A metafile's bytes (format says which kind), shared by its copies; NULL
   // for other pictures.
   std::shared_ptr<const MetafileSource> metafile;

@@ -13,7 +13,7 @@
 
 #include "platform/imaging/loader.h"
 #include "platform/imaging/metafile.h"
-#include "platform/imaging/svgdrawing.h"
+#include "platform/imaging/metafilevectors.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 
@@ -183,19 +183,44 @@ std::vector<std::uint32_t> Resample(const Bitmap& bitmap, double p0x, double p0y
 
 std::atomic<std::size_t> g_vectorPaints{0};
 
-// Draws the picture's vectors as the canvas takes them, its corners on
-// `from` and `to`, within this thread's drawing's time for metafiles: false,
-// with nothing drawn, once that is spent.
-bool DrawVectors(canvas::Canvas* target, const Bitmap& bitmap, canvas::Point from, canvas::Point to,
-                 const canvas::State& state) {
-  // A vector file refers to what it was painted with until it is finished,
-  // after the drawing: it is given a drawing of its own.
-  if (detail::MetafileTimeSpent()) return false;
+// Draws the metafile's vectors as the canvas takes them, its corners on
+// `from` and `to`: its list for every size, or the one asked for at this box
+// (kept with the pictures), within this thread's drawing's time for
+// metafiles. False, with nothing drawn, when that is spent (*spent) or the
+// list cannot be had or painted (*why).
+bool DrawVectors(canvas::Canvas* target, HDC hdc, const Bitmap& bitmap, canvas::Point from, canvas::Point to,
+                 const canvas::State& state, std::string* why, bool* spent) {
+  if (detail::MetafileTimeSpent()) {
+    *spent = true;
+    return false;
+  }
+  std::shared_ptr<const canvas::VectorDrawing> drawing = bitmap.vectors->Drawing();
+  if (drawing == nullptr) {
+    // Its pictures at most at 600 dpi of the box.
+    const int wide = static_cast<int>(std::min(std::fabs(to.x - from.x), 2147483647.0));
+    const int high = static_cast<int>(std::min(std::fabs(to.y - from.y), 2147483647.0));
+    const std::int64_t cellsWide = GridCells(std::max(wide, 1), GetDeviceCaps(hdc, LOGPIXELSX));
+    const std::int64_t cellsHigh = GridCells(std::max(high, 1), GetDeviceCaps(hdc, LOGPIXELSY));
+    ImageCache& cache = ImageCache::Shared();
+    drawing = cache.FindList(bitmap.id.value(), cellsWide, cellsHigh);
+    if (drawing == nullptr) {
+      std::string error;
+      const std::shared_ptr<const DrawListDrawing> list =
+          detail::ListMetafile(bitmap, cellsWide, cellsHigh, &error, spent);
+      if (list == nullptr) {
+        *why = "its drawing for this box is not read: " + error;
+        return false;
+      }
+      cache.KeepList(bitmap.id.value(), cellsWide, cellsHigh, list, list->List()->Bytes());
+      drawing = list;
+    }
+  }
   const detail::ChargedMetafileTime charged;
-  const std::shared_ptr<const canvas::VectorDrawing> drawing = bitmap.vectors->ForPrint();
-  if (drawing == nullptr) return true;
+  if (!target->drawVectors(drawing, from, to, state)) {
+    *why = "its drawing cannot be painted";
+    return false;
+  }
   ++g_vectorPaints;
-  target->drawVectors(drawing, from, to, state);
   return true;
 }
 
@@ -263,7 +288,7 @@ std::string PaintOnRaster(canvas::Canvas* target, const Bitmap& bitmap, canvas::
 
 std::size_t detail::VectorPaintCount() { return g_vectorPaints.load(); }
 
-bool DrawnWithoutItsSvg(HDC hdc, const Bitmap& bitmap) {
+bool DrawnWithoutItsVectors(HDC hdc, const Bitmap& bitmap) {
   const canvas::Canvas* target = md::win::GetDCCanvas(hdc);
   return bitmap.metafile != nullptr && target != nullptr &&
          target->vectorOutput() == canvas::VectorOutput::Pixels;
@@ -336,7 +361,7 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
   // shown by them, averaged as any picture's: they hold its painting at that
   // size at least twice over.
   const bool shrunk = std::fabs(p1x - p0x) * 2 <= bitmap.width && std::fabs(p1y - p0y) * 2 <= bitmap.height;
-  if (DrawnWithoutItsSvg(hdc, bitmap) && !shrunk) {
+  if (DrawnWithoutItsVectors(hdc, bitmap) && !shrunk) {
     bool spent = false;
     const std::string why = PaintOnRaster(target, bitmap, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y},
                                           visible, state, &spent);
@@ -344,8 +369,12 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
     if (pSpent != nullptr) *pSpent = spent ? detail::SpentMetafileTime() : why;
   } else if (bitmap.vectors != nullptr && target->vectorOutput() == canvas::VectorOutput::Paths &&
              bitmap.vectors->Readable()) {
-    if (DrawVectors(target, bitmap, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y}, state)) return TRUE;
-    if (pSpent != nullptr) *pSpent = detail::SpentMetafileTime();
+    std::string why;
+    bool spent = false;
+    if (DrawVectors(target, hdc, bitmap, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y}, state, &why,
+                    &spent))
+      return TRUE;
+    if (pSpent != nullptr) *pSpent = spent ? detail::SpentMetafileTime() : why;
   }
 
   // The picture is computed on a grid of at most kMaxGridDpi; on a finer

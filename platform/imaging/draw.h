@@ -27,18 +27,20 @@ namespace md::imaging {
 // (its own pixels are, at their own size, and averaged as any picture's
 // where it is shrunk to half their size or less: they hold its painting
 // there);
-// into a vector file as paths (svgdrawing.h). The helper's runs and the
-// paints of paths spend the time for metafiles of this thread's drawing
-// (metafilelimits.h); once that is spent, or when the helper cannot paint
-// it, the pixels are drawn instead, and *pSpent, when given, is set to what
-// says why. FALSE for a bad context, a context without a surface or an
+// into a vector file as paths, from the draw list the helper answered
+// (metafilevectors.h), or the one it answers for the box when its pictures
+// are large (kept with the pictures too). The helper's runs and the paints
+// of paths spend the time for metafiles of this thread's drawing
+// (metafilelimits.h); once that is spent, or when the helper cannot paint it
+// or answer its list, the pixels are drawn instead, and *pSpent, when given,
+// is set to what says why. FALSE for a bad context, a context without a surface or an
 // empty picture; TRUE when nothing was visible.
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height,
                 const RECT* clip = nullptr, std::string* pSpent = nullptr);
 
-// Whether DrawBitmap draws the metafile on the context without reading its
-// SVG: on a raster, where its helper paints it or its pixels stand for it.
-bool DrawnWithoutItsSvg(HDC hdc, const Bitmap& bitmap);
+// Whether DrawBitmap draws the metafile on the context without its draw
+// list: on a raster, where its helper paints it or its pixels stand for it.
+bool DrawnWithoutItsVectors(HDC hdc, const Bitmap& bitmap);
 
 namespace detail {
 // The paints of metafiles' vectors made in this process so far: by the

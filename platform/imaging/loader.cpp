@@ -9,7 +9,7 @@
 #include "platform/files/filestore.h"
 #include "platform/files/settling.h"
 #include "platform/imaging/decode.h"
-#include "platform/imaging/svgdrawing.h"
+#include "platform/imaging/metafilevectors.h"
 
 namespace md::imaging {
 
@@ -44,15 +44,14 @@ std::atomic<detail::CacheReadHook> g_readHook{nullptr};
 
 std::int64_t Now() { return md::files::FileClockNow(); }
 
-// A metafile's picture holds its pixels, its file and its drawing's text;
-// its drawing is read only when a vector output draws it (a raster has its
-// helper paint it), which counts what that reading holds while it holds it.
+// A metafile's picture holds its pixels, its file and its draw list (the
+// lists asked for at each box are kept as paintings).
 std::size_t PictureBytes(const DecodeResult& r) {
   if (r.bitmap == nullptr) return ImageCache::kEntryBytes + r.error.size();
   const Bitmap& b = *r.bitmap;
   return ImageCache::kEntryBytes + b.pixels.size() * 4 +
-         (b.metafile != nullptr ? b.metafile->bytes.size() + b.metafile->svgBytes
-                                : (b.vectors != nullptr ? b.vectors->Bytes() : 0));
+         (b.metafile != nullptr ? b.metafile->bytes.size() : 0) +
+         (b.vectors != nullptr ? b.vectors->Bytes() : 0);
 }
 
 }  // namespace
@@ -238,24 +237,31 @@ void ImageCache::Trim(Released* released) {
   }
 }
 
-ResampledPixels ImageCache::FindPixels(KeptPixels* kept, const PlaceKey& key) {
-  std::lock_guard<std::mutex> lock(mutex_);
+ImageCache::Resamplings::iterator ImageCache::FindKept(KeptPixels* kept, const PlaceKey& key) {
   const auto it = kept->index.find(key);
-  if (it == kept->index.end()) return nullptr;
+  if (it == kept->index.end()) return kept->list.end();
   it->second->used = ++clock_;
   kept->list.splice(kept->list.begin(), kept->list, it->second);
-  return it->second->pixels;
+  return it->second;
 }
 
-void ImageCache::KeepPixels(KeptPixels* kept, const PlaceKey& key, ResampledPixels pixels) {
+ResampledPixels ImageCache::FindPixels(KeptPixels* kept, const PlaceKey& key) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto it = FindKept(kept, key);
+  return it != kept->list.end() ? it->pixels : nullptr;
+}
+
+void ImageCache::KeepPixels(KeptPixels* kept, const PlaceKey& key, ResampledPixels pixels,
+                            std::shared_ptr<const canvas::VectorDrawing> list, std::size_t bytes) {
   Released released;
   std::lock_guard<std::mutex> lock(mutex_);
   const auto it = kept->index.find(key);
   if (it != kept->index.end()) DropPixels(kept, it->second);
   Resampling r;
   r.key = key;
-  r.bytes = kEntryBytes + pixels->size() * 4;
+  r.bytes = kEntryBytes + (pixels != nullptr ? pixels->size() * 4 : bytes);
   r.pixels = std::move(pixels);
+  r.list = std::move(list);
   r.used = ++clock_;
   bytes_ += r.bytes;
   kept->bytes += r.bytes;
@@ -290,6 +296,34 @@ bool ImageCache::KeepsPainting(std::size_t pixels) const {
 void ImageCache::KeepPainting(std::uint64_t picture, const PaintingPlace& place, ResampledPixels pixels) {
   if (pixels == nullptr || !KeepsPainting(pixels->size())) return;
   KeepPixels(&paintings_, PlaceKey{picture, PlaceOf(place)}, std::move(pixels));
+}
+
+namespace {
+// A list's place among the paintings: no painting's window starts before its
+// box.
+ResamplingPlace ListPlace(std::int64_t cellsWide, std::int64_t cellsHigh) {
+  return {cellsWide, cellsHigh, -1, -1, 0, 0, 0, 0};
+}
+}  // namespace
+
+std::shared_ptr<const canvas::VectorDrawing> ImageCache::FindList(std::uint64_t picture,
+                                                                  std::int64_t cellsWide,
+                                                                  std::int64_t cellsHigh) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  const auto it = FindKept(&paintings_, PlaceKey{picture, ListPlace(cellsWide, cellsHigh)});
+  return it != paintings_.list.end() ? it->list : nullptr;
+}
+
+void ImageCache::KeepList(std::uint64_t picture, std::int64_t cellsWide, std::int64_t cellsHigh,
+                          std::shared_ptr<const canvas::VectorDrawing> list, std::size_t bytes) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (list == nullptr ||
+        bytes > capacity_ / kPaintingShare - std::min(capacity_ / kPaintingShare, kEntryBytes))
+      return;
+  }
+  KeepPixels(&paintings_, PlaceKey{picture, ListPlace(cellsWide, cellsHigh)}, nullptr, std::move(list),
+             bytes);
 }
 
 void ImageCache::DropResamplings(std::uint64_t picture) {

@@ -17,11 +17,13 @@
 
 #include "platform/imaging/decode.h"
 #include "platform/imaging/digest.h"
+#include "platform/imaging/drawlistpaint.h"
+#include "platform/imaging/drawlistread.h"
 #include "platform/imaging/helperfences.h"
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/metafilelimits.h"
+#include "platform/imaging/metafilevectors.h"
 #include "platform/imaging/protocol/answer.h"
-#include "platform/imaging/svgdrawing.h"
 
 namespace md::imaging::detail {
 
@@ -173,6 +175,25 @@ HelperRun RunHelper(const std::vector<std::string>& args, const std::uint8_t* da
 
 }  // namespace
 
+namespace {
+
+// The drawing as vectors the header says follows at `list`: its list read and
+// checked here, word that it is asked for per box, or why it is not drawn as
+// vectors.
+std::shared_ptr<const MetafileVectors> AnsweredVectors(const AnswerHeader& header, const std::uint8_t* list) {
+  if (header.vectors == static_cast<std::uint32_t>(VectorsAnswer::PerBox)) return MetafileVectors::PerBox();
+  if (header.vectors != static_cast<std::uint32_t>(VectorsAnswer::List))
+    return MetafileVectors::Refused(VectorsRefusal(header.vectors));
+  if (header.listBytes > kListBytes)
+    return MetafileVectors::Refused("the renderer answered a list past its room");
+  std::string why;
+  std::shared_ptr<const DrawList> read = ReadDrawList(list, static_cast<std::size_t>(header.listBytes), &why);
+  if (read == nullptr) return MetafileVectors::Refused(why);
+  return std::make_shared<const MetafileVectors>(std::move(read));
+}
+
+}  // namespace
+
 DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryLimit,
                             const std::uint8_t* data, std::size_t size) {
   const std::size_t maxPixels = MaxPixels(memoryLimit);
@@ -181,33 +202,28 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
   std::string error;
   if (RefusedBefore(key, &error)) return Fail(name, error + " (refused before)");
   std::shared_ptr<Bitmap> out;
-  const HelperRun run = RunHelper(
-      HelperArgs(format, maxPixels, memoryLimit), data, size,
-      kAnswerHeaderBytes + maxPixels * 4 + kMetafileSvgBytes, [&](const void* buffer) -> std::string {
-        std::int32_t header[4];
-        std::memcpy(header, buffer, sizeof header);
-        const std::int32_t w = header[0], h = header[1];
-        if (w <= 0 || h <= 0 || w > kMetafileMaxSide || h > kMetafileMaxSide ||
-            static_cast<std::size_t>(w) * static_cast<std::size_t>(h) > maxPixels)
-          return "the renderer answered a bad size";
-        if (header[3] < 0 || static_cast<std::size_t>(header[3]) > kMetafileSvgBytes)
-          return "the renderer answered a bad drawing";
-        std::string why;
-        out = NewBitmap(w, h, memoryLimit, format, &why);
-        if (!out) return why;
-        const auto* bytes = static_cast<const std::uint8_t*>(buffer);
-        std::memcpy(out->pixels.data(), bytes + kAnswerHeaderBytes, out->pixels.size() * 4);
-        out->dpiX = out->dpiY = header[2] / 1000.0;
-        MarkAlpha(out.get());
-        if (header[3] > 0) {
-          const char* svg = reinterpret_cast<const char*>(bytes + kAnswerHeaderBytes + maxPixels * 4);
-          out->vectors = std::make_shared<SvgDrawing>(std::string(svg, static_cast<std::size_t>(header[3])),
-                                                      w, h, memoryLimit);
-        }
-        out->metafile = std::make_shared<const MetafileSource>(MetafileSource{
-            std::vector<std::uint8_t>(data, data + size), memoryLimit, static_cast<std::size_t>(header[3])});
-        return "";
-      });
+  const HelperRun run =
+      RunHelper(HelperArgs(format, maxPixels, memoryLimit), data, size,
+                kAnswerHeaderBytes + maxPixels * 4 + kListBytes, [&](const void* buffer) -> std::string {
+                  const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+                  AnswerHeader header;
+                  std::memcpy(&header, bytes, sizeof header);
+                  const std::int32_t w = header.width, h = header.height;
+                  if (w <= 0 || h <= 0 || w > kMetafileMaxSide || h > kMetafileMaxSide ||
+                      static_cast<std::size_t>(w) * static_cast<std::size_t>(h) > maxPixels)
+                    return "the renderer answered a bad size";
+                  if (!(header.dpiMilli > 0)) return "the renderer answered a bad resolution";
+                  std::string why;
+                  out = NewBitmap(w, h, memoryLimit, format, &why);
+                  if (!out) return why;
+                  std::memcpy(out->pixels.data(), bytes + kAnswerHeaderBytes, out->pixels.size() * 4);
+                  out->dpiX = out->dpiY = header.dpiMilli / 1000.0;
+                  MarkAlpha(out.get());
+                  out->vectors = AnsweredVectors(header, bytes + kAnswerHeaderBytes + maxPixels * 4);
+                  out->metafile = std::make_shared<const MetafileSource>(
+                      MetafileSource{std::vector<std::uint8_t>(data, data + size), memoryLimit});
+                  return "";
+                });
   if (run.ok) {
     DecodeResult r;
     r.bitmap = std::move(out);
@@ -255,6 +271,46 @@ std::shared_ptr<const std::vector<std::uint32_t>> PaintMetafile(const Bitmap& bi
         std::memcpy(out->data(), static_cast<const std::uint8_t*>(buffer) + kAnswerHeaderBytes, count * 4);
         return "";
       });
+  if (!run.ok) {
+    *error = run.error;
+    *spent = run.deferred;
+    return nullptr;
+  }
+  return out;
+}
+
+std::shared_ptr<const DrawListDrawing> ListMetafile(const Bitmap& bitmap, std::int64_t cellsWide,
+                                                    std::int64_t cellsHigh, std::string* error, bool* spent) {
+  *spent = false;
+  if (cellsWide <= 0 || cellsHigh <= 0 || cellsWide > kMetafileMaxPaintSide * 8 ||
+      cellsHigh > kMetafileMaxPaintSide * 8) {
+    *error = "the box to draw it into is empty or too large";
+    return nullptr;
+  }
+  const MetafileSource& source = *bitmap.metafile;
+  std::vector<std::string> args =
+      HelperArgs(bitmap.format, MaxPixels(source.memoryLimit), source.memoryLimit);
+  args.insert(args.end(), {kListRequest, std::to_string(cellsWide), std::to_string(cellsHigh)});
+  std::shared_ptr<const DrawListDrawing> out;
+  const HelperRun run = RunHelper(args, source.bytes.data(), source.bytes.size(),
+                                  kAnswerHeaderBytes + kListBytes, [&](const void* buffer) -> std::string {
+                                    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+                                    AnswerHeader header;
+                                    std::memcpy(&header, bytes, sizeof header);
+                                    if (header.vectors != static_cast<std::uint32_t>(VectorsAnswer::List)) {
+                                      const std::string why = VectorsRefusal(header.vectors);
+                                      return why.empty() ? "the renderer answered no list" : why;
+                                    }
+                                    if (header.listBytes > kListBytes)
+                                      return "the renderer answered a list past its room";
+                                    std::string why;
+                                    std::shared_ptr<const DrawList> list =
+                                        ReadDrawList(bytes + kAnswerHeaderBytes,
+                                                     static_cast<std::size_t>(header.listBytes), &why);
+                                    if (list == nullptr) return why;
+                                    out = std::make_shared<DrawListDrawing>(std::move(list));
+                                    return "";
+                                  });
   if (!run.ok) {
     *error = run.error;
     *spent = run.deferred;

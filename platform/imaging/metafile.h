@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "platform/imaging/bitmap.h"
+#include "platform/imaging/drawlistpaint.h"
 #include "platform/imaging/protocol/answer.h"
-#include "platform/imaging/svgdrawing.h"
 
 namespace md::imaging::detail {
 
@@ -29,6 +29,14 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
 // in *error when it cannot be painted (the budget spent, in *spent).
 std::shared_ptr<const std::vector<std::uint32_t>> PaintMetafile(const Bitmap& bitmap, const MetafileBox& box,
                                                                 std::string* error, bool* spent);
+
+// Has the helper answer the draw list of the picture's metafile for a box of
+// cellsWide x cellsHigh cells of 600 dpi (its pictures at most at that
+// resolution), checked (drawlistread.h) as a drawing kept as vectors, within
+// the file's own limits and the drawing's budget, as a decode is. NULL with
+// the reason in *error when it cannot be had (the budget spent, in *spent).
+std::shared_ptr<const DrawListDrawing> ListMetafile(const Bitmap& bitmap, std::int64_t cellsWide,
+                                                    std::int64_t cellsHigh, std::string* error, bool* spent);
 
 // The clock a drawing's budget is spent by, in milliseconds of a steady
 // clock, so that a test decides how long each run took; NULL: the system's.

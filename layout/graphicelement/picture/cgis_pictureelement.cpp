@@ -30,7 +30,7 @@
 #include "platform/imaging/draw.h"
 #include "platform/imaging/helperfences.h"
 #include "platform/imaging/loader.h"
-#include "platform/imaging/svgdrawing.h"
+#include "platform/imaging/metafilevectors.h"
 #include "platform/win/cdc.h"
 #include "platform/win/wingdi.h"
 
@@ -314,7 +314,7 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
       // A metafile whose drawing as vectors was refused is drawn from its
       // pixels (at 300 dpi of its own size) where its helper does not paint
       // it: its first drawing here says why.
-      if (bitmap.vectors != nullptr && !md::imaging::DrawnWithoutItsSvg(drawnOn, bitmap) &&
+      if (bitmap.vectors != nullptr && !md::imaging::DrawnWithoutItsVectors(drawnOn, bitmap) &&
           !bitmap.vectors->Readable() && m_nVectorsRefusedTold != bitmap.id.value()) {
         m_nVectorsRefusedTold = bitmap.id.value();
         GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),

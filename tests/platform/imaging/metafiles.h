@@ -3,9 +3,11 @@
 // records, written by hand.
 #pragma once
 
+#include <unistd.h>
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -14,6 +16,7 @@
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilelimits.h"
+#include "tests/platform/imaging/drawlistbuilder.h"
 #include "tests/platform/imaging/imagefiles.h"
 
 namespace md::test::metafiles {
@@ -22,6 +25,7 @@ using Bytes = std::vector<std::uint8_t>;
 using imagefiles::Pattern;
 using imagefiles::Put16;
 using imagefiles::Put32;
+namespace drawlist = md::imaging::drawlist;
 
 // The rows of a w x h DIB of 24 or 32 bits (with the pattern's alpha)
 // bottom-up, each padded to four bytes.
@@ -195,6 +199,32 @@ inline std::string ZigzagSvg(int points, int width, int height) {
   return "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h + "\" viewBox=\"0 0 " +
          w + " " + h + "\"><path style=\"fill-rule:evenodd;fill:rgb(0%,0%,0%);\" d=\"" + d + " Z\"/></svg>";
 }
+
+// The draw list of the same zigzag, as the helper answers it.
+inline Bytes ZigzagList(int points, int width, int height) {
+  ListPath path;
+  for (int i = 0; i < points; ++i) {
+    const float x = static_cast<float>(static_cast<double>(i) * width / points + 0.5);
+    const float y = i % 2 == 0 ? 0.0f : static_cast<float>(height);
+    i == 0 ? path.Move(x, y) : path.Line(x, y);
+  }
+  path.Close();
+  return ListBuilder(width, height)
+      .Fill(ListBuilder::Colour(0, 0, 0), path, drawlist::FillRule::EvenOdd)
+      .Bytes();
+}
+
+#ifdef MD_IMAGING_PROBE
+// What the probe is told to answer with the list: "list:" and a file that
+// holds it, written now beside the probe, where its sandbox lets it read.
+inline std::string ListProbe(const Bytes& list) {
+  static std::atomic<int> made{0};
+  const std::string path = std::filesystem::path(MD_IMAGING_PROBE).parent_path().string() + "/probe-list-" +
+                           std::to_string(::getpid()) + "-" + std::to_string(made++) + ".bin";
+  imagefiles::WriteAll(path, list);
+  return "list:" + path;
+}
+#endif
 
 // An EMF of `records` (type and parameter words) over a frame of width x
 // height in 0.01 mm, on a reference device of 100 dpi.

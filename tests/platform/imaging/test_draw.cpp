@@ -8,7 +8,7 @@
 #include "platform/imaging/draw.h"
 #include "platform/imaging/loader.h"
 #include "platform/imaging/metafile.h"
-#include "platform/imaging/svgdrawing.h"
+#include "platform/imaging/metafilevectors.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/platform/imaging/imagefiles.h"

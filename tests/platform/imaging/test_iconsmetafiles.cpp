@@ -40,6 +40,7 @@
 #include "platform/imaging/loader.h"
 #include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilelimits.h"
+#include "platform/imaging/metafilevectors.h"
 #include "platform/imaging/protocol/fences.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
@@ -430,7 +431,7 @@ void ReapEveryChild(int) {
 TEST(ImagingIconsMetafiles, AHostThatIgnoresOrReapsItsChildrenWaitsIdleAndKnowsTheEnd) {
   const f::Bytes bytes = m::SampleWmf();
   for (void (*handler)(int) : {SIG_IGN, ReapEveryChild})
-    for (const auto& [probe, said] : {std::pair{"cpu:300:svg:", " ms: drawn$"},
+    for (const auto& [probe, said] : {std::pair{"cpu:300:list:", " ms: drawn$"},
                                       std::pair{"cpu:300:crash", " ms: WMF: the renderer stopped"}}) {
       struct sigaction action {};
       action.sa_handler = handler;
@@ -467,8 +468,8 @@ TEST(ImagingIconsMetafiles, AHelperThatCouldNotStartSaysWhyAndIsTriedAgain) {
 }
 
 // A metafile's picture is kept at what it holds: its pixels, its file and its
-// drawing's text, not what reading that drawing would hold (a 4,000 x 4,000
-// bitmap, which a raster never reads).
+// draw list, which leaves out a large bitmap (a 4,000 x 4,000 one, which a
+// raster never needs and a vector file has answered at its box's size).
 TEST(ImagingIconsMetafiles, AMetafilesPictureIsCountedAtWhatItHolds) {
   constexpr int kSide = 4000;
   const std::size_t stride = (kSide + 31) / 32 * 4;
@@ -486,12 +487,14 @@ TEST(ImagingIconsMetafiles, AMetafilesPictureIsCountedAtWhatItHolds) {
   const DecodeResult r = cache.Load(file);
   ASSERT_TRUE(r) << r.error;
   ASSERT_NE(r.bitmap->vectors, nullptr);
+  // Its picture is too large for a list drawn at every size: the list is
+  // asked for at each box it is printed into, and nothing of it is held.
+  EXPECT_TRUE(r.bitmap->vectors->AskedPerBox());
   const std::size_t held = r.bitmap->pixels.size() * 4 + wmf.size();
   EXPECT_GE(cache.BytesKept(), held);
   EXPECT_LE(cache.BytesKept(),
-            held + r.bitmap->metafile->svgBytes + 2 * ImageCache::kEntryBytes + 2 * file.size());
-  EXPECT_LT(r.bitmap->metafile->svgBytes, std::size_t{1} << 20);
-  EXPECT_GT(r.bitmap->vectors->Bytes(), std::size_t{kSide} * kSide * 4);  // what reading it would hold
+            held + r.bitmap->vectors->Bytes() + 2 * ImageCache::kEntryBytes + 2 * file.size());
+  EXPECT_LT(r.bitmap->vectors->Bytes(), std::size_t{1} << 10);
 }
 
 TEST(ImagingIconsMetafiles, AMissingHelperRefusesTheMetafileNamingThePath) {
@@ -536,10 +539,10 @@ TEST(ImagingIconsMetafiles, OnlyAContentTheHelperRefusedOrCrashedOnIsRefusedAgai
 // it (as on a busy machine), within the wall clock, is drawn.
 TEST(ImagingIconsMetafiles, TheHelpersLimitIsItsProcessorTimeWithinALongerWallClock) {
   const f::Bytes bytes = m::SampleEmf();
-  const std::string svg = "svg:" + m::ZigzagSvg(10, 10, 10);
+  const std::string list = m::ListProbe(m::ZigzagList(10, 10, 10));
   const std::pair<std::string, std::string> rows[] = {
-      {"cpu:3000:" + svg, "EMF: drawing took more than 1.00 s of processor time"},
-      {"sleep:2000:" + svg, ""},
+      {"cpu:3000:" + list, "EMF: drawing took more than 1.00 s of processor time"},
+      {"sleep:2000:" + list, ""},
   };
   for (const auto& [probe, error] : rows) {
     SCOPED_TRACE(probe.substr(0, 11));
@@ -555,8 +558,8 @@ TEST(ImagingIconsMetafiles, TheHelpersLimitIsItsProcessorTimeWithinALongerWallCl
 // charged: at least what the probe spun, far less than what it slept.
 TEST(ImagingIconsMetafiles, ARunSaysTheProcessorTimeItsProgramsTook) {
   // The probe's behaviour; the least and the most milliseconds said.
-  const std::tuple<const char*, std::int64_t, std::int64_t> rows[] = {{"cpu:400:svg:x", 400, INT64_MAX},
-                                                                      {"sleep:400:svg:x", 0, 300}};
+  const std::tuple<const char*, std::int64_t, std::int64_t> rows[] = {{"cpu:400:list:", 400, INT64_MAX},
+                                                                      {"sleep:400:list:", 0, 300}};
   for (const auto& [probe, least, most] : rows) {
     SCOPED_TRACE(probe);
     const m::MetafileLimitsScope limits({60000, 0, MD_IMAGING_PROBE}, probe);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/imaging/decode.h"
-#include "platform/imaging/svgdrawing.h"
+#include "platform/imaging/metafilevectors.h"
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tools/demo/samplelogo.h"
 

@@ -31,7 +31,7 @@ class PictureDraw : public PicturePage {
  protected:
   std::vector<IGIS_Element*> ZigzagPage(int points, int inches) {
     const std::string path = Write("zigzag.wmf", metafiles::SampleWmf());
-    ::setenv("MD_PROBE_METAFILE", ("svg:" + metafiles::ZigzagSvg(points, 1000, 500)).c_str(), 1);
+    ::setenv("MD_PROBE_METAFILE", metafiles::ListProbe(metafiles::ZigzagList(points, 1000, 500)).c_str(), 1);
     md::imaging::ImageCache::Shared().Clear();
     EXPECT_TRUE(md::imaging::ImageCache::Shared().Load(path));
     const int side = 2540 * inches;
@@ -187,17 +187,14 @@ TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedOnceAndFailsThe
   }
 }
 
-// A metafile whose drawing as SVG holds what the helper's cairo never
-// writes is drawn from its pixels into a vector output, and its first
+// A metafile whose draw list the library refuses (here one that leaves a
+// group open) is drawn from its pixels into a vector output, and its first
 // drawing says why in one record; on a raster its helper paints it, and
 // nothing is said. The print succeeds.
-TEST_F(PictureDraw, AMetafileWhoseSvgIsRefusedIsDrawnFromPixelsAndSaysWhyOnce) {
-  const std::string path = Write("turbulent.wmf", metafiles::SampleWmf());
+TEST_F(PictureDraw, AMetafileWhoseListIsRefusedIsDrawnFromPixelsAndSaysWhyOnce) {
+  const std::string path = Write("unclosed.wmf", metafiles::SampleWmf());
   const metafiles::MetafileLimitsScope limits(
-      {60000, 120000, MD_IMAGING_PROBE},
-      "svg:<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"1\" height=\"1\" viewBox=\"0 0 1 1\">"
-      "<filter id=\"f\"><feTurbulence baseFrequency=\"0.01\" numOctaves=\"30\"/></filter>"
-      "<rect width=\"1\" height=\"1\" filter=\"url(#f)\"/></svg>");
+      {60000, 120000, MD_IMAGING_PROBE}, metafiles::ListProbe(ListBuilder().PushGroup().Bytes()).c_str());
   CGIS_PictureElement* e = NewPicture();
   ASSERT_TRUE(e->ImportPictureFromFile(path.c_str()));
   e->SetFramePropertyPtr(nullptr);
@@ -225,9 +222,10 @@ TEST_F(PictureDraw, AMetafileWhoseSvgIsRefusedIsDrawnFromPixelsAndSaysWhyOnce) {
     EXPECT_EQ(md::imaging::detail::VectorPaintCount() - paints, row.paints);
     EXPECT_EQ(mark.Count(), row.records);
     if (row.records > 0) {
-      EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_PictureElement::OnDraw",
-                           path + ": drawn from its pixels, as its drawing is not read: it holds the element "
-                                  "<feTurbulence>, which cairo does not write"));
+      EXPECT_TRUE(
+          mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_PictureElement::OnDraw",
+                   path + ": drawn from its pixels, as its drawing is not read: the draw list is refused: "
+                          "it leaves a clip, group or mask open"));
     }
   }
 }
@@ -391,8 +389,8 @@ TEST_F(PictureDraw, APageDrawingEndedOnAnotherThreadEndsForItsOwn) {
         PictureIn(Write("m" + std::to_string(width) + ".wmf", metafiles::Wmf(width, 500, 1000, {}, 0)),
                   {2540, 27160, 5080, 24620}));
   md::imaging::ImageCache::Shared().Clear();
-  const metafiles::MetafileLimitsScope limits({60000, 1000, MD_IMAGING_PROBE},
-                                              ("svg:" + metafiles::ZigzagSvg(10, 10, 10)).c_str());
+  const metafiles::MetafileLimitsScope limits(
+      {60000, 1000, MD_IMAGING_PROBE}, metafiles::ListProbe(metafiles::ZigzagList(10, 10, 10)).c_str());
   const metafiles::MetafileRunClock clock(1000);  // a run, or a paint, spends a whole budget
   ScreenOnRecording screen;
   const auto draw = [&](std::size_t i) {

@@ -6,9 +6,11 @@
 // Started as the metafile helper, it takes forever over every file, as a
 // slow file makes the real one do, or, as MD_PROBE_METAFILE says, crashes on
 // it ("crash") or refuses it (any other text, its reason), or answers a white
-// pixel and the SVG document that follows "svg:" (or, asked to paint a box,
-// white pixels); after spending the milliseconds of processor time a
-// "cpu:<ms>:" before that names, and sleeping those a "sleep:<ms>:" names.
+// pixel and the draw list in the file named after "list:" (none when it names
+// no file; asked to paint a box, white pixels; asked for a list, the list),
+// or the bytes of the file named after "answer:" as its whole answer; after
+// spending the milliseconds of processor time a "cpu:<ms>:" before that
+// names, and sleeping those a "sleep:<ms>:" names.
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <linux/io_uring.h>
@@ -33,11 +35,13 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/imaging/helper/isolatedmain.h"
+#include "platform/imaging/protocol/answer.h"
 
 namespace {
 
@@ -210,16 +214,33 @@ int main(int argc, char** argv) {
       ::nanosleep(&wait, nullptr);
       asked = rest + 1;
     }
-    if (asked != nullptr && std::strncmp(asked, "svg:", 4) == 0 && r.args.size() > 3) {
-      std::memset(static_cast<char*>(r.buffer) + 64, 0xFF, r.bytes - 64);  // a box painted white
+    if (asked != nullptr && std::strncmp(asked, "answer:", 7) == 0) {
+      // The file's bytes as the whole answer, header included, whatever was asked.
+      std::ifstream in(asked + 7, std::ios::binary);
+      in.read(static_cast<char*>(r.buffer), static_cast<std::streamsize>(r.bytes));
       return std::string();
     }
-    if (asked != nullptr && std::strncmp(asked, "svg:", 4) == 0) {
-      const std::string svg = asked + 4;
-      const int header[4] = {1, 1, 300000, static_cast<int>(svg.size())};
-      std::memcpy(r.buffer, header, sizeof header);
-      std::memset(static_cast<char*>(r.buffer) + 64, 0xFF, 4);
-      svg.copy(static_cast<char*>(r.buffer) + 64 + std::stoull(r.args.at(1)) * 4, svg.size());
+    if (asked != nullptr && std::strncmp(asked, "list:", 5) == 0) {
+      namespace d = md::imaging::detail;
+      auto* buffer = static_cast<char*>(r.buffer);
+      if (r.args.size() > 3 && r.args[3] == d::kPaintRequest) {
+        std::memset(buffer + d::kAnswerHeaderBytes, 0xFF,
+                    r.bytes - d::kAnswerHeaderBytes);  // a box painted white
+        return std::string();
+      }
+      // A white pixel and the list in the file, or, with no file, no list.
+      const bool list = r.args.size() > 3 && r.args[3] == d::kListRequest;
+      std::ifstream in(asked + 5, std::ios::binary);
+      const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      d::AnswerHeader header;
+      header.width = header.height = 1;
+      header.dpiMilli = 300000;
+      header.vectors =
+          static_cast<std::uint32_t>(bytes.empty() ? d::VectorsAnswer::Unreadable : d::VectorsAnswer::List);
+      header.listBytes = bytes.size();
+      std::memcpy(buffer, &header, sizeof header);
+      std::memset(buffer + d::kAnswerHeaderBytes, 0xFF, list ? 0 : 4);
+      bytes.copy(buffer + d::kAnswerHeaderBytes + (list ? 0 : std::stoull(r.args.at(1)) * 4), bytes.size());
       return std::string();
     }
     if (asked != nullptr && std::strcmp(asked, "crash") != 0) return std::string(asked);
