@@ -187,6 +187,12 @@ class Checker {
         if (run == 0 || (g.extend != static_cast<std::uint32_t>(dl::Extend::Repeat) &&
                          g.extend != static_cast<std::uint32_t>(dl::Extend::Reflect)))
           return "";
+        // A radial one repeats outward from its first circle, which lies
+        // within its second (as SVG's focus within its circle): otherwise its
+        // repeats crowd without end where the circles' cone narrows.
+        if (g.type == static_cast<std::uint32_t>(dl::GradientType::Radial) &&
+            !(std::hypot(v[3] - v[0], v[4] - v[1]) + v[2] <= v[5] * (1 - 1 / dl::kMaxRepeats)))
+          return "has a repeated radial gradient whose circles are not nested";
         return Repeats(run, g.matrix, used);
       }
       case dl::PaintKind::Picture: {

@@ -227,6 +227,16 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
            .Fill(ListBuilder::Gradient(0), square)
            .Bytes(),
        "gradient squeezed past"},
+      {"a reflected radial gradient whose circles cross",
+       [] {
+         dl::GradientHead g;
+         g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+         g.extend = static_cast<std::uint32_t>(dl::Extend::Reflect);
+         const double points[6] = {0, -2, 2.000001, 0, 0, 0};
+         std::copy(std::begin(points), std::end(points), g.points);
+         return ListBuilder().Gradient(g, kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes();
+       }(),
+       "circles are not nested"},
       {"a gradient of no run", ListBuilder().Gradient(Linear(5, 5, 5, 5, dl::Extend::Repeat), kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes(), "read"},
       {"a width below nothing", ListBuilder().Stroke(Pen(-1), {}, square).Bytes(), "width out of range"},
       {"an unknown stroke flag",
