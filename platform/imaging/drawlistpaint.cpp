@@ -232,9 +232,14 @@ class Painter {
       }
       case dl::PaintKind::Picture: {
         pattern = cairo_pattern_create_for_surface(Surface(paint.index));
-        cairo_pattern_set_extend(pattern, CairoExtend(paint.extend));
+        cairo_pattern_set_extend(pattern, CAIRO_EXTEND_REPEAT);
         cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
-        const cairo_matrix_t m = CairoMatrix(paint.matrix);
+        // A repeated picture shifted by whole pictures is the same: its shift
+        // is kept within one, for the fixed-point range it is sampled in.
+        cairo_matrix_t m = CairoMatrix(paint.matrix);
+        const DrawList::Picture& picture = list_->Pictures()[paint.index];
+        m.x0 = std::fmod(m.x0, picture.width);
+        m.y0 = std::fmod(m.y0, picture.height);
         cairo_pattern_set_matrix(pattern, &m);
         break;
       }

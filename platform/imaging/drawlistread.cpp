@@ -44,8 +44,8 @@ class Checker {
     if (!(header.width >= 1 && header.width <= dl::kMaxCoordinate && header.height >= 1 &&
           header.height <= dl::kMaxCoordinate))
       return "its size is out of range";
-    *width = header.width;
-    *height = header.height;
+    *width = width_ = header.width;
+    *height = height_ = header.height;
     std::size_t at = sizeof(dl::Header);
     for (std::size_t n = 1; at < size_; ++n) {
       if (size_ - at < sizeof(dl::RecordHead)) return Record(n, "is cut short");
@@ -80,8 +80,8 @@ class Checker {
         if (bytes < sizeof(dl::FillHead)) return "is cut short";
         const auto h = Take<dl::FillHead>(p);
         if (h.rule > 1) return "names no fill rule";
-        why = Paint(h.paint);
-        if (why.empty()) why = Matrix(h.matrix);
+        why = Matrix(h.matrix);
+        if (why.empty()) why = Paint(h.paint, h.matrix);
         if (why.empty()) why = Path(p + sizeof h, bytes - sizeof h, h.matrix, nullptr);
         break;
       }
@@ -125,11 +125,12 @@ class Checker {
         if (b.filter > 1) return "names no filter";
         if (!Unit(b.alpha)) return "has an alpha out of range";
         why = Matrix(b.matrix);
+        if (why.empty()) why = Shown(b.matrix);
         break;
       }
       case dl::Kind::PaintAll:
         if (bytes != sizeof(dl::Paint)) return "is not as long as its kind";
-        why = Paint(Take<dl::Paint>(p));
+        why = Paint(Take<dl::Paint>(p), dl::Matrix{});
         break;
       default:
         return "is of no known kind";
@@ -160,7 +161,8 @@ class Checker {
     return "";
   }
 
-  std::string Paint(const dl::Paint& p) {
+  // The paint, used under `used` (from its space to the drawing's).
+  std::string Paint(const dl::Paint& p, const dl::Matrix& used) {
     switch (static_cast<dl::PaintKind>(p.kind)) {
       case dl::PaintKind::Colour:
         for (const double v : p.rgba)
@@ -173,15 +175,81 @@ class Checker {
         stopUses_ += g.stops;
         if (stopUses_ > dl::kMaxStopUses)
           return "brings the gradient stops painted past " + std::to_string(dl::kMaxStopUses);
-        return "";
+        // Its run, and its period when it repeats: the length from its start
+        // to its end, or between its circles' radii.
+        const double* v = g.points;
+        const double run = g.type == static_cast<std::uint32_t>(dl::GradientType::Linear)
+                               ? std::hypot(v[2] - v[0], v[3] - v[1])
+                               : std::fabs(v[5] - v[2]);
+        // A run of no length paints its last stop, as cairo paints it.
+        if (run > 0 && !(run * Shortest(InverseThen(g.matrix, used)) >= dl::kMinPaintFeature))
+          return "has a gradient squeezed past its bound";
+        if (run == 0 || (g.extend != static_cast<std::uint32_t>(dl::Extend::Repeat) &&
+                         g.extend != static_cast<std::uint32_t>(dl::Extend::Reflect)))
+          return "";
+        // A radial one repeats outward from its first circle, which lies
+        // within its second (as SVG's focus within its circle): otherwise its
+        // repeats crowd without end where the circles' cone narrows.
+        if (g.type == static_cast<std::uint32_t>(dl::GradientType::Radial) &&
+            !(std::hypot(v[3] - v[0], v[4] - v[1]) + v[2] <= v[5] * (1 - 1 / dl::kMaxRepeats)))
+          return "has a repeated radial gradient whose circles are not nested";
+        return Repeats(run, g.matrix, used);
       }
-      case dl::PaintKind::Picture:
+      case dl::PaintKind::Picture: {
         if (p.index >= pictures_->size()) return "names a picture not read before it";
-        if (p.extend > 3) return "names no extend";
-        return Matrix(p.matrix);
+        if (p.extend != static_cast<std::uint32_t>(dl::Extend::Repeat))
+          return "paints a picture not repeated";
+        if (std::string why = Matrix(p.matrix); !why.empty()) return why;
+        if (std::string why = Shown(InverseThen(p.matrix, used)); !why.empty()) return why;
+        // Repeated over the drawing, its pixels keep the range of a raster's
+        // fixed-point coordinates.
+        const DrawList::Picture& picture = (*pictures_)[p.index];
+        if (std::max(picture.width, picture.height) > dl::kMaxPatternPixels ||
+            !(Shortest(InverseThen(p.matrix, used)) >= std::max(width_, height_) / dl::kMaxPatternPixels))
+          return "has a picture repeated in pixels past their bound";
+        return Repeats(std::min(picture.width, picture.height), p.matrix, used);
+      }
       default:
         return "names no kind of paint";
     }
+  }
+
+  // Whether a period of `period` in a paint's own space, which `paint` maps
+  // the space it is used in to, repeats at most kMaxRepeats times across the
+  // drawing used under `used`.
+  std::string Repeats(double period, const dl::Matrix& paint, const dl::Matrix& used) const {
+    if (!(period * Shortest(InverseThen(paint, used)) >= std::max(width_, height_) / dl::kMaxRepeats))
+      return "has a paint that repeats more than " + std::to_string(static_cast<int>(dl::kMaxRepeats)) +
+             " times across the drawing";
+    return "";
+  }
+
+  // `then` after the inverse of `m` (invertible: Matrix passed it).
+  static dl::Matrix InverseThen(const dl::Matrix& m, const dl::Matrix& then) {
+    const double det = m.xx * m.yy - m.yx * m.xy;
+    const double ixx = m.yy / det, iyx = -m.yx / det, ixy = -m.xy / det, iyy = m.xx / det;
+    return dl::Matrix{then.xx * ixx + then.xy * iyx,
+                      then.yx * ixx + then.yy * iyx,
+                      then.xx * ixy + then.xy * iyy,
+                      then.yx * ixy + then.yy * iyy,
+                      0,
+                      0};
+  }
+
+  // The length the shortest unit vector takes under the matrix (its
+  // smallest singular value).
+  static double Shortest(const dl::Matrix& m) {
+    const double sum = m.xx * m.xx + m.yx * m.yx + m.xy * m.xy + m.yy * m.yy;
+    const double area = std::fabs(m.xx * m.yy - m.yx * m.xy);
+    const double largest = std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * area * area))) / 2);
+    return largest > 0 ? area / largest : 0;
+  }
+
+  // Whether a picture's pixels under `toDrawing` keep kMinPaintFeature.
+  static std::string Shown(const dl::Matrix& toDrawing) {
+    if (!(Shortest(toDrawing) >= dl::kMinPaintFeature))
+      return "shows a picture squeezed past a pixel's bound";
+    return "";
   }
 
   // The path in the rest of the record, its points under `m`; its length
@@ -239,8 +307,8 @@ class Checker {
     if (!(Finite(h.dashOffset) && std::fabs(h.dashOffset) <= dl::kMaxCoordinate))
       return "has a dash offset out of range";
     if (h.dashes > dl::kMaxDashCount) return "has more dashes than " + std::to_string(dl::kMaxDashCount);
-    std::string why = Paint(h.paint);
-    if (why.empty()) why = Matrix(h.matrix);
+    std::string why = Matrix(h.matrix);
+    if (why.empty()) why = Paint(h.paint, h.matrix);
     if (!why.empty()) return why;
     const std::size_t dashBytes = std::size_t{h.dashes} * sizeof(double);
     if (bytes - sizeof h < dashBytes) return "is cut short";
@@ -314,6 +382,7 @@ class Checker {
   std::uint32_t depth_ = 0;
   std::uint64_t stopUses_ = 0;
   double dashes_ = 0;
+  double width_ = 0, height_ = 0;
 };
 
 }  // namespace

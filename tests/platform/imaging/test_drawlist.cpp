@@ -168,6 +168,76 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
          return b.Bytes();
        }(),
        "gradient stops painted past"},
+      {"a picture repeated more finely than a list may",
+       ListBuilder()
+           .Picture(2, 1, {0xFF000000u, 0xFFFFFFFFu})
+           .PaintAll(ListBuilder::Pattern(0, Scale(100), dl::Extend::Repeat))
+           .Bytes(),
+       "repeats more than 1024 times"},
+      {"a gradient reflected more often than a list may",
+       ListBuilder()
+           .Gradient(Linear(0, 0, 0.01, 0, dl::Extend::Reflect), kTwoStops)
+           .PaintAll(ListBuilder::Gradient(0))
+           .Bytes(),
+       "repeats more than 1024 times"},
+      {"a gradient repeated often under a transform that stretches it",
+       ListBuilder()
+           .Gradient(Linear(0, 0, 0.01, 0, dl::Extend::Repeat), kTwoStops)
+           .Fill(ListBuilder::Gradient(0), square, dl::FillRule::Winding, Scale(100))
+           .Bytes(),
+       "read"},
+      {"a picture repeated coarsely, shifted far",
+       ListBuilder()
+           .Picture(2, 1, {0xFF000000u, 0xFFFFFFFFu})
+           .PaintAll(ListBuilder::Pattern(0, dl::Matrix{0.5, 0, 0, 0.5, -262144, 0}, dl::Extend::Repeat))
+           .Bytes(),
+       "read"},
+      {"a picture padded",
+       ListBuilder()
+           .Picture(2, 1, {0xFF000000u, 0xFFFFFFFFu})
+           .PaintAll(ListBuilder::Pattern(0, Scale(16), dl::Extend::Pad))
+           .Bytes(),
+       "picture not repeated"},
+      {"a picture squeezed past its bound",
+       ListBuilder()
+           .Picture(2, 1, {0xFF000000u, 0xFFFFFFFFu})
+           .Image(0, dl::Matrix{1.862645149230957e-09, 0, 0, 8, 10, 10})
+           .Bytes(),
+       "squeezed past"},
+      {"a picture's pattern squeezed past its bound",
+       ListBuilder()
+           .Picture(2, 1, {0xFF000000u, 0xFFFFFFFFu})
+           .Fill(ListBuilder::Pattern(0, dl::Matrix{1, 0, 0, 4096, 0, 0}, dl::Extend::Repeat), square)
+           .Bytes(),
+       "squeezed past"},
+      {"a picture repeated in pixels past the range a raster samples it in",
+       ListBuilder()
+           .Picture(2048, 1, std::vector<std::uint32_t>(2048, 0xFF000000u))
+           .PaintAll(ListBuilder::Pattern(0, Scale(600), dl::Extend::Repeat))
+           .Bytes(),
+       "repeated in pixels past"},
+      {"a gradient squeezed past its bound",
+       ListBuilder()
+           .Gradient([] {
+             dl::GradientHead g = Linear(0, 0, 20, 0, dl::Extend::None);
+             g.matrix = Scale(262144);
+             return g;
+           }(),
+                     kTwoStops)
+           .Fill(ListBuilder::Gradient(0), square)
+           .Bytes(),
+       "gradient squeezed past"},
+      {"a reflected radial gradient whose circles cross",
+       [] {
+         dl::GradientHead g;
+         g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+         g.extend = static_cast<std::uint32_t>(dl::Extend::Reflect);
+         const double points[6] = {0, -2, 2.000001, 0, 0, 0};
+         std::copy(std::begin(points), std::end(points), g.points);
+         return ListBuilder().Gradient(g, kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes();
+       }(),
+       "circles are not nested"},
+      {"a gradient of no run", ListBuilder().Gradient(Linear(5, 5, 5, 5, dl::Extend::Repeat), kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes(), "read"},
       {"a width below nothing", ListBuilder().Stroke(Pen(-1), {}, square).Bytes(), "width out of range"},
       {"an unknown stroke flag",
        [&] {
