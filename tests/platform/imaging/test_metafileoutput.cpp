@@ -144,40 +144,6 @@ TEST(ImagingMetafileOutput, AnSvgFromTheHelperIsReadOnlyWhenItRefersToNothingOut
   }
 }
 
-// A style sheet is what the XML parser leaves of its element: a style holding
-// markup, which could join the words the check looks for, fails the reference
-// check. The documents are the check's fuzzing seeds too.
-TEST(ImagingMetafileOutput, AStyleHoldingMarkupIsNotRead) {
-  const struct {
-    const char* name;
-    bool passes;
-    std::string body;  // inside the document's root, before a rectangle
-  } rows[] = {
-      {"import-split-by-a-comment", false, "<style>@im<!-- -->port 'data:text/css,rect{fill:red}';</style>"},
-      {"import-split-by-an-empty-comment", false, "<style>@im<!---->port '/tmp/a.css';</style>"},
-      {"import-split-by-cdata", false, "<style>@imp<![CDATA[ort 'data:text/css,rect{fill:red}';]]></style>"},
-      {"import-across-two-cdata-sections", false,
-       "<style><![CDATA[@imp]]><![CDATA[ort '/tmp/a.css';]]></style>"},
-      {"import-split-by-an-element", false, "<style>@im<g/>port 'data:text/css,rect{fill:red}';</style>"},
-      {"import-in-a-prefixed-style", false,
-       "<svg:style xmlns:svg='http://www.w3.org/2000/svg'>@im<!---->port '/tmp/a.css';</svg:style>"},
-      {"url-split-by-cdata", false, "<style>rect{fill:u<![CDATA[rl(]]>/tmp/p.svg#p)}</style>"},
-      {"url-split-by-an-empty-comment", false, "<style>rect{fill:ur<!---->l(/tmp/p.svg#p)}</style>"},
-      {"url-in-capitals-split-by-cdata", false,
-       "<style title='a>b'>rect{fill:U<![CDATA[RL(]]>'/tmp/p.svg#p')}</style>"},
-      {"url-in-a-style-attribute-behind-a-reference", false, "<rect style='fill:u&#114;l(/tmp/p.svg#p)'/>"},
-      {"url-in-a-style-attribute-behind-an-escape", false, "<rect style='fill:u\\72 l(/tmp/p.svg#p)'/>"},
-      {"style-of-text-only", true, "<!-- a --><style>rect{fill:url(#g)}</style><!-- b -->"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    const std::string svg = kSvg + row.body + "<rect width='4' height='4'/></svg>";
-    md::test::fuzz::WriteSeed("svgcheck", (row.passes ? "" : "refused-") + std::string(row.name),
-                              {svg.begin(), svg.end()});
-    EXPECT_EQ(SvgRefersOnlyToItself(svg), row.passes);
-  }
-}
-
 // cairo's SVG of every kind of drawing the helper's SVG of the metafiles
 // lacks: a dashed stroke, gradients of every extend, a picture repeated and
 // used as a mask, and when `faded` a group faded (of the picture).

@@ -1,7 +1,6 @@
-// A metafile's drawing measured before it is painted: what it draws once its
-// references are followed, refused past the bounds; its pictures' pixels
-// counted; the painter's work; each print's drawing its own; drawings
-// painted at once.
+// A metafile's drawing painted from its SVG: refused past the memory it may
+// hold; the painter's work; each print's drawing its own; drawings painted
+// at once.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -42,101 +41,28 @@ std::shared_ptr<const SvgDrawing> DrawingOf(const m::Bytes& file) {
   return r && r.bitmap->vectors != nullptr ? r.bitmap->vectors : std::make_shared<SvgDrawing>("", 1, 1, 0);
 }
 
-TEST(ImagingSvgDrawing, WhatADocumentDrawsIsCountedWithItsReferencesFollowed) {
-  // Inside the root, which counts one element; the elements, segments and
-  // layers drawn, and how deep.
-  const std::pair<const char*, std::array<std::uint64_t, 4>> rows[] = {
-      {"<path d='M 0 0 L 1 0 C 1 2 2 2 2 1 Z m0,0 1,0 1,1 h2v-3'/>", {2, 7, 0, 2}},
-      {"<defs><g id='g'><rect/><path d='M0 0L1 1'/></g><clipPath id='c'><rect/></clipPath><pattern id='p'>"
-       "<path d='M0 0L1 1'/></pattern></defs><use xlink:href='#g'/><use xlink:href='#g'/><g "
-       "clip-path='url(#c)'><path style='fill:url(#p)' d='M0 0L1 1'/></g>",
-       {15, 16, 0, 5}},
-      {"<defs><g id='f' style='opacity:0.5'/><mask id='m'><rect/></mask></defs><use xlink:href='#f'/>"
-       "<use xlink:href='#f'/><g style='opacity:1'/><rect mask='url(#m)'/><g filter='url(#x)'/>",
-       {10, 8, 4, 4}},
-  };
-  for (const auto& [body, drawn] : rows) {
-    const SvgMeasure measure = MeasureSvg(std::string("<svg>") + body + "</svg>");
-    EXPECT_EQ((std::array{measure.instances, measure.segments, measure.layers, measure.depth}), drawn)
-        << body;
-  }
-}
-
 // PNG data of the picture, as a document's reference holds it.
 std::string PngData(const m::Bytes& png) {
   const std::unique_ptr<gchar, decltype(&g_free)> base64(g_base64_encode(png.data(), png.size()), g_free);
   return "data:image/png;base64," + std::string(base64.get());
 }
 
-// An image element showing a PNG of one pixel whose header says it is side x
-// side pixels (nothing decodes it), its data told apart from the others' by
-// `copy` blanks at its end.
-std::string PictureElement(std::uint32_t side, int copy = 0) {
+// A document showing a picture of one pixel whose PNG header says it is side
+// x side pixels (nothing decodes it).
+std::string Picture(std::uint32_t side) {
   m::Bytes png = f::Png(1, 1, f::Opaque(1, 1));
   for (int k = 0; k < 8; ++k) png[16 + k] = static_cast<std::uint8_t>(side >> (24 - 8 * (k % 4)));
-  return "<image width=\"100\" height=\"100\" xlink:href=\"" + PngData(png) + std::string(copy, ' ') +
-         "\"/>\n";
+  return c::SvgOpen(100, 100) + "<image width=\"100\" height=\"100\" xlink:href=\"" + PngData(png) +
+         "\"/>\n</svg>\n";
 }
 
-// A document showing such a picture.
-std::string Picture(std::uint32_t side) { return c::SvgOpen(100, 100) + PictureElement(side) + "</svg>\n"; }
-
-// Pictures of sides each past what 32 bits of their pixels hold are not
-// counted as few pixels: the sum stops growing instead of wrapping round, and
-// a side past 2^31 - 1 is no PNG's.
-TEST(ImagingSvgDrawing, PicturesOfHugeSidesAreCountedAsHuge) {
-  const auto many = [](int count, std::uint32_t side, std::uint32_t last) {
-    std::string svg = c::SvgOpen(100, 100);
-    for (int k = 0; k < count; ++k) svg += PictureElement(side, k);
-    return svg + PictureElement(last, count) + "</svg>\n";
-  };
-  constexpr std::uint64_t kSide = 16384, kMost = 0x7FFFFFFF;
-  // The document, the fewest pixels it may be counted at, what its refusal names.
-  const std::tuple<std::string, std::uint64_t, const char*> rows[] = {
-      {many(32, kSide, 0x80000000), 0, "the size of a picture it holds cannot be read"},
-      {many(32, kSide, kMost), kMost * kMost, ""},
-      {many(3, kMost, kMost), kMost * kMost, ""},
-      {many(32, kSide, kSide), 33 * kSide * kSide, ""},
-  };
-  for (const auto& [svg, fewest, refusal] : rows) {
-    const SvgMeasure m = MeasureSvg(svg);
-    EXPECT_GE(m.picturePixels, fewest);
-    EXPECT_EQ(m.refusal, refusal);
-    EXPECT_FALSE(SvgDrawing(svg, 9, 9, kDefaultMemoryLimit).Readable());
-  }
-}
-
-// What cairo's SVG may hold, arranged to keep a painter busy for minutes or
-// to make it hold gigabytes: a print keeps a picture's pixels, four bytes
-// each.
-TEST(ImagingSvgDrawing, ADocumentDrawingOrHoldingPastABoundIsRefused) {
-  std::string faded = c::SvgOpen(9, 9);
-  for (int k = 0; k <= static_cast<int>(kSvgMaxLayers); ++k) faded += "<g style=\"opacity:0.5;\"/>";
-  std::string nested = c::SvgOpen(9, 9);
-  for (int k = 0; k < 65; ++k) nested += "<g>";
-  for (int k = 0; k < 65; ++k) nested += "</g>";
-  const std::pair<std::string, const char*> rows[] = {
-      {c::NestedGroups(5, 8), "draws 107667 elements (its references followed), more than the 50000 allowed"},
-      {c::NestedGroups(9, 10), "draws 3222222223 elements (its references followed), more than the 50000"},
-      {c::LongPath(330000), "draws 330000 path segments, more than the 200000 allowed"},
-      {faded + "</svg>", "draws 101 layers"},
-      {c::SvgOpen(9, 9) +
-           "<defs><g id=\"a\"><use xlink:href=\"#a\"/></g></defs><use xlink:href=\"#a\"/></svg>",
-       "its references run in a cycle through #a"},
-      {Picture(16000), "it would hold 976 MiB once painted, more than the 256 MiB a picture may take"},
-      {Picture(20000),
-       "its pictures take 1525 MiB decoded, more than the 1024 MiB the metafile helper may hold"},
-      {nested + "</svg>", "draws 66 elements one inside another"},
-      {c::SvgOpen(9, 9) +
-           "<path style='stroke:rgb(0%,0%,0%);stroke-dasharray:1,1;' d='M 0 0 h 300000 z'/></svg>",
-       "draws 600000 dashes, more than the 200000 allowed"},
-      {c::SvgOpen(9, 9) + "<rect width='100000' height='50000' style='stroke-dasharray:0.5,0.5,1;'/></svg>",
-       "draws 450000 dashes"},
-  };
-  for (const auto& [svg, refusal] : rows) {
-    const SvgDrawing drawing(svg, 9, 9, std::size_t{256} << 20);
-    EXPECT_THAT(drawing.Refusal(), testing::HasSubstr(refusal));
-  }
+// A print keeps a picture's pixels, four bytes each: a document whose
+// pictures would take more than the memory it was made with is refused.
+TEST(ImagingSvgDrawing, ADocumentHoldingPastItsMemoryIsRefused) {
+  const SvgDrawing drawing(Picture(16000), 9, 9, std::size_t{256} << 20);
+  EXPECT_THAT(
+      drawing.Refusal(),
+      testing::HasSubstr("it would hold 976 MiB once painted, more than the 256 MiB a picture may take"));
 }
 
 // Paints the drawing over width x height of the surface; what cairo's state
