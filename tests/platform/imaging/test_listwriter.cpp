@@ -15,8 +15,10 @@
 #include <vector>
 
 #include "platform/imaging/helper/listwriter.h"
+#include "platform/imaging/isolate.h"
 #include "tests/platform/imaging/costlydrawings.h"
 #include "tests/platform/imaging/drawlists.h"
+#include "tests/platform/imaging/metafiles.h"
 
 namespace {
 
@@ -481,6 +483,67 @@ TEST(ImagingListWriter, PicturesKeepThePixelsTheyShowAt) {
       d::Replay replay(cr, list.Records());
     });
     EXPECT_EQ(drawn[10 * 90 + 10] & 0xFFFFFF, 0xFF0000u);
+  }
+}
+
+// Runs the helper on the file with the request's arguments (after the
+// format, the most pixels and the memory limit) and a buffer of `bytes`:
+// its answer's header and, at `at`, the list it says follows (none when its
+// run failed, or it answered no list).
+struct HelperList {
+  AnswerHeader header;
+  Written list;
+  std::string error;
+};
+HelperList RunHelper(const md::test::metafiles::Bytes& file, const std::vector<std::string>& request,
+                     std::size_t bytes, std::size_t at) {
+  std::vector<std::string> args = {"wmf", "90000", std::to_string(kMemory)};
+  args.insert(args.end(), request.begin(), request.end());
+  HelperList out;
+  RunIsolated(
+      ProgramBesideLibrary(kMetafileHelper), args, file.data(), file.size(), bytes,
+      [&](const void* buffer) {
+        std::memcpy(static_cast<void*>(&out.header), buffer, sizeof out.header);
+        out.list.vectors = static_cast<VectorsAnswer>(out.header.vectors);
+        if (out.list.vectors == VectorsAnswer::List && out.header.listBytes <= kListBytes) {
+          out.list.bytes = out.header.listBytes;
+          out.list.words.resize((out.list.bytes + 7) / 8);
+          std::memcpy(out.list.words.data(), static_cast<const std::uint8_t*>(buffer) + at, out.list.bytes);
+        }
+        return std::string();
+      },
+      IsolationLimits(), &out.error);
+  return out;
+}
+
+// At its own size the helper answers the drawing's pixels, then its list;
+// asked for the list at a box of cells, the list alone, its picture at most
+// at the box's cells: here a 40 x 30 picture over a drawing of 300 x 300.
+TEST(ImagingListWriter, TheHelperAnswersItsListAfterThePixelsOrAloneForABox) {
+  namespace m = md::test::metafiles;
+  const m::Bytes file = m::DibWmf(40, 30, md::test::imagefiles::Opaque(40, 30));
+  constexpr std::size_t kPixels = 90000 * 4;
+  const struct {
+    std::vector<std::string> request;
+    std::size_t bytes, at;
+    const char* error;
+    std::pair<std::uint32_t, std::uint32_t> picture;
+  } rows[] = {
+      {{}, kAnswerHeaderBytes + kPixels + kListBytes, kAnswerHeaderBytes + kPixels, "", {40, 30}},
+      {{kListRequest, "30", "30"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "", {30, 30}},
+      {{kListRequest, "10", "5"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "", {10, 5}},
+      {{kListRequest, "0", "5"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "asked wrongly", {}},
+      {{kListRequest, "5"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "asked wrongly", {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.request.empty() ? "at its own size" : row.request.at(1));
+    const HelperList answer = RunHelper(file, row.request, row.bytes, row.at);
+    EXPECT_NE(answer.error.find(row.error), std::string::npos) << answer.error;
+    if (*row.error != '\0') continue;
+    EXPECT_EQ(answer.header.width, 300);
+    EXPECT_EQ(answer.header.height, 300);
+    ASSERT_EQ(answer.list.vectors, VectorsAnswer::List);
+    EXPECT_EQ(PictureSizes(answer.list), (std::vector{row.picture}));
   }
 }
 
