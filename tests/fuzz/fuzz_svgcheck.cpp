@@ -7,16 +7,19 @@
 // a style element's text (all of it, whatever markup splits it), and no
 // reference or url() but to the document's own parts or to PNG data. And
 // what the document draws is measured, whatever it holds; what is read is
-// painted.
-#include <cairo.h>
-
+// written as a draw list within its room, or answered with a code.
 #include <cctype>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "platform/imaging/svgdrawing.h"
+#include "platform/imaging/helper/listwriter.h"
+#include "platform/imaging/helper/svg/svgcheck.h"
+#include "platform/imaging/helper/svg/svgmeasure.h"
+#include "platform/imaging/protocol/drawlist.h"
 #include "tests/fuzz/fuzz_common.h"
 
 namespace {
@@ -152,18 +155,19 @@ bool RefersOutside(std::string_view svg) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  namespace i = md::imaging::detail;
   const std::string_view svg(reinterpret_cast<const char*>(data), size);
-  if (md::imaging::SvgRefersOnlyToItself(svg)) md::test::fuzz::Check(!RefersOutside(svg));
-  md::imaging::MeasureSvg(svg);  // measures whatever it is given, within its bounds
-  // A document the drawing reads is painted, leaving cairo's state sound.
-  const md::imaging::SvgDrawing drawing(std::string(svg), 16, 16, std::size_t{64} << 20);
-  if (drawing.Readable()) {
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 16, 16);
-    cairo_t* cr = cairo_create(surface);
-    drawing.paint(cr, 16, 16);
-    md::test::fuzz::Check(cairo_status(cr) == CAIRO_STATUS_SUCCESS);
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
+  if (i::SvgRefersOnlyToItself(svg)) md::test::fuzz::Check(!RefersOutside(svg));
+  i::MeasureSvg(svg);  // measures whatever it is given, within its bounds
+  // A document the writer reads is written as a list within its room.
+  static std::vector<std::uint64_t> room(std::size_t{1} << 17);
+  auto* list = reinterpret_cast<std::uint8_t*>(room.data());
+  const i::ListAnswer a = i::WriteDrawList(svg, {16, 16, 0, 0, std::size_t{64} << 20}, list, room.size() * 8);
+  if (a.vectors == i::VectorsAnswer::List) {
+    md::imaging::drawlist::Header header;
+    std::memcpy(&header, list, sizeof header);
+    md::test::fuzz::Check(header.magic == md::imaging::drawlist::kMagic && header.bytes == a.bytes &&
+                          a.bytes <= room.size() * 8);
   }
   return 0;
 }

@@ -1,8 +1,10 @@
 // The helper's request, as the library writes it (answer.h): the format,
 // the most pixels the drawing may take and the memory limit; then, to paint
-// a box, "paint", its size and window.
+// a box, "paint", its size and window, or for the list at a box of cells,
+// "list" and its size.
 #include "platform/imaging/helper/request.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -12,11 +14,19 @@
 #include "platform/imaging/protocol/answer.h"
 
 namespace md::imaging::detail {
+namespace {
+
+// The longest side of a box of cells a list is asked for: 44 metres at 600
+// dots per inch.
+constexpr long long kMostCells = 1LL << 20;
+
+}  // namespace
 
 int MetafileHelperMain(int argc, char** argv) {
   return IsolatedMain(argc, argv, [](const IsolatedRequest& r) -> std::string {
-    const bool painting = r.args.size() == 10 && r.args[3] == "paint";
-    if ((r.args.size() != 3 && !painting) || (r.args[0] != "wmf" && r.args[0] != "emf"))
+    const bool painting = r.args.size() == 10 && r.args[3] == kPaintRequest;
+    const bool listing = r.args.size() == 6 && r.args[3] == kListRequest;
+    if ((r.args.size() != 3 && !painting && !listing) || (r.args[0] != "wmf" && r.args[0] != "emf"))
       return "the renderer was asked wrongly";
     MetafileTarget t;
     t.maxPixels = std::stoull(r.args[1]);
@@ -32,13 +42,26 @@ int MetafileHelperMain(int argc, char** argv) {
         return "the renderer was asked wrongly";
       t.box = &box;
     }
-    const std::size_t needed = painting ? kAnswerHeaderBytes + static_cast<std::size_t>(box.Pixels()) * 4
-                                        : kAnswerHeaderBytes + t.maxPixels * 4 + kMetafileSvgBytes;
+    if (listing) {
+      for (std::size_t k = 0; k < 2; ++k) {
+        const long long cells = std::stoll(r.args[4 + k]);
+        if (cells < 1 || cells > kMostCells) return "the renderer was asked wrongly";
+        t.cells[k] = static_cast<double>(cells);
+      }
+    }
+    // The list has the room the buffer holds past the pixels, at most
+    // kListBytes: one that does not fit is answered as too large.
+    const std::size_t needed = painting  ? kAnswerHeaderBytes + static_cast<std::size_t>(box.Pixels()) * 4
+                               : listing ? kAnswerHeaderBytes
+                                         : kAnswerHeaderBytes + t.maxPixels * 4;
     if (r.bytes < needed) return "the renderer was given too small a buffer";
+    t.listBytes = std::min(r.bytes - needed, kListBytes);
     auto* bytes = static_cast<std::uint8_t*>(r.buffer);
     t.header = reinterpret_cast<std::int32_t*>(bytes);
-    t.pixels = reinterpret_cast<std::uint32_t*>(bytes + kAnswerHeaderBytes);
-    t.svg = painting ? nullptr : reinterpret_cast<char*>(bytes + kAnswerHeaderBytes + t.maxPixels * 4);
+    t.pixels = listing ? nullptr : reinterpret_cast<std::uint32_t*>(bytes + kAnswerHeaderBytes);
+    t.list = painting  ? nullptr
+             : listing ? bytes + kAnswerHeaderBytes
+                       : bytes + kAnswerHeaderBytes + t.maxPixels * 4;
     return r.args[0] == "wmf" ? PlayWmf(r.input, r.inputBytes, &t) : PlayEmf(r.input, r.inputBytes, &t);
   });
 }

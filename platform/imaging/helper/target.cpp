@@ -1,5 +1,5 @@
 // The helper's drawing of a metafile (target.h): a recording of the chosen
-// size, painted into the buffer's pixels and written as SVG after them, or
+// size, painted into the buffer's pixels with its draw list after them, or
 // painted over a box's window.
 #include "platform/imaging/helper/target.h"
 
@@ -12,8 +12,16 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/imaging/helper/listwriter.h"
+
 namespace md::imaging::detail {
 namespace {
+
+// Size and PaintBox write the header's first words through `header` (the
+// 0 PaintBox writes fourth says no list: VectorsAnswer::None).
+static_assert(offsetof(AnswerHeader, width) == 0 && offsetof(AnswerHeader, height) == 4 &&
+              offsetof(AnswerHeader, dpiMilli) == 8 && offsetof(AnswerHeader, vectors) == 12);
+
 // The palette of an opaque image of at most 256 colours, and each pixel's
 // index into it; false for any other image.
 bool PaletteOf(cairo_surface_t* image, std::vector<std::uint32_t>* palette,
@@ -173,41 +181,55 @@ void MetafileTarget::Finish() {
     PaintBox();
     return;
   }
-  cairo_surface_t* image = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(pixels), CAIRO_FORMAT_ARGB32, header[0], header[1], header[0] * 4);
-  cairo_t* cr = cairo_create(image);
-  cairo_set_source_surface(cr, recording_, 0, 0);
-  cairo_paint(cr);
-  cairo_destroy(cr);
-  cairo_surface_flush(image);
-  cairo_surface_destroy(image);
+  if (pixels != nullptr) {
+    cairo_surface_t* image = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(pixels), CAIRO_FORMAT_ARGB32, header[0], header[1], header[0] * 4);
+    cairo_t* cr = cairo_create(image);
+    cairo_set_source_surface(cr, recording_, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(image);
+    cairo_surface_destroy(image);
+  }
+  WriteList();
+}
 
-  // The SVG is written straight into the buffer; one that does not fit is
-  // left out.
+void MetafileTarget::WriteList() const {
+  // cairo's SVG of the recording, in memory; one that does not fit is
+  // answered as too large.
   struct Output {
-    char* at;
-    std::size_t used = 0;
+    std::string svg;
     bool full = false;
-  } out{svg};
+  } out;
   auto write = [](void* closure, const unsigned char* data, unsigned int length) {
     auto* o = static_cast<Output*>(closure);
-    if (o->full || length > kMetafileSvgBytes - o->used) {
+    if (o->full || length > kMetafileSvgBytes - o->svg.size()) {
       o->full = true;
       return CAIRO_STATUS_WRITE_ERROR;
     }
-    std::memcpy(o->at + o->used, data, length);
-    o->used += length;
+    o->svg.append(reinterpret_cast<const char*>(data), length);
     return CAIRO_STATUS_SUCCESS;
   };
   cairo_surface_t* document = cairo_svg_surface_create_for_stream(write, &out, header[0], header[1]);
-  cr = cairo_create(document);
+  cairo_t* cr = cairo_create(document);
   cairo_set_source_surface(cr, recording_, 0, 0);
   cairo_paint(cr);
   cairo_destroy(cr);
   cairo_surface_finish(document);
-  const bool written = cairo_surface_status(document) == CAIRO_STATUS_SUCCESS && !out.full;
+  const cairo_status_t status = cairo_surface_status(document);
   cairo_surface_destroy(document);
-  header[3] = written ? static_cast<std::int32_t>(out.used) : 0;
+  ListAnswer written{out.full ? VectorsAnswer::TooLarge : VectorsAnswer::Unreadable};
+  if (!out.full && status == CAIRO_STATUS_SUCCESS)
+    written = WriteDrawList(
+        out.svg,
+        {static_cast<double>(header[0]), static_cast<double>(header[1]), cells[0], cells[1], memoryLimit},
+        list, listBytes);
+  // The header whole, its size and resolution as Size wrote them.
+  AnswerHeader answer;
+  answer.width = header[0], answer.height = header[1], answer.dpiMilli = header[2];
+  answer.vectors = static_cast<std::uint32_t>(written.vectors);
+  answer.listBytes = written.vectors == VectorsAnswer::List ? written.bytes : 0;
+  std::memcpy(static_cast<void*>(header), &answer, sizeof answer);
 }
 
 }  // namespace md::imaging::detail

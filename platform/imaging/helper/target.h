@@ -1,10 +1,11 @@
 // Where the helper draws a metafile (answer.h): it chooses the drawing's
 // pixel size, records what the metafile libraries draw, and paints the
-// recording into the run's buffer.
+// recording into the run's buffer and writes its draw list there.
 #pragma once
 
 #include <cairo.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,7 +17,8 @@ namespace md::imaging::detail {
 // The helper fills in the pixel size it chose and the resolution, draws onto
 // the surface of that size, and finishes. Asked to paint a box (`box` set),
 // it paints the drawing stretched over the box into the pixels of its window
-// instead, and writes no SVG.
+// instead, and writes no list; asked for the list at a box of cells (`cells`
+// set, no pixels), it writes the list alone.
 struct MetafileTarget {
   MetafileTarget() = default;
   MetafileTarget(const MetafileTarget&) = delete;
@@ -31,18 +33,26 @@ struct MetafileTarget {
   // The surface to draw on (a reference of the caller's), once Size has
   // answered "": a recording of the chosen size.
   cairo_surface_t* Surface() const;
-  // Paints what was recorded into the pixels and writes it as SVG after
-  // them, when it fits; or paints the box's window. The fonts the drawing
-  // used must still live.
+  // Paints what was recorded into the pixels and writes its draw list
+  // (listwriter.h) of cairo's SVG of it, or paints the box's window. The
+  // fonts the drawing used must still live.
   void Finish();
 
-  std::int32_t* header = nullptr;  // width, height, dots per inch x 1000, SVG bytes
-  std::uint32_t* pixels = nullptr;
-  char* svg = nullptr;  // kMetafileSvgBytes
+  // The answer's header (AnswerHeader), its first words as the drawing's
+  // width, height and dots per inch x 1000.
+  std::int32_t* header = nullptr;
+  std::uint32_t* pixels = nullptr;  // NULL for a list alone
+  std::uint8_t* list = nullptr;     // of listBytes
+  std::size_t listBytes = 0;
   const MetafileBox* box = nullptr;
+  // The box of cells a list alone is written for; 0 x 0 at the drawing's
+  // own size.
+  std::array<double, 2> cells{};
 
  private:
   void PaintBox() const;
+  // Writes the list at `list` and says in the header what it answers.
+  void WriteList() const;
   mutable cairo_surface_t* recording_ = nullptr;
 };
 

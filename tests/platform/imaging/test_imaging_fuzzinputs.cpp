@@ -8,7 +8,7 @@
 
 #include <map>
 
-#include "platform/imaging/svgdrawing.h"
+#include "platform/imaging/helper/svg/svgcheck.h"
 #include "tests/fuzz/drawlist_input.h"
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tests/fuzz/image_input.h"
@@ -91,7 +91,7 @@ TEST(ImagingFuzzInputs, SeedsArePicturesAndEveryInputPassesTheChecks) {
       {"imageemf", &md::test::ReadImageEmfInput},
       {"drawlist", &md::test::ReadDrawListInput},
       {"svgcheck", [](const std::uint8_t* data, std::size_t size) {
-         return md::imaging::SvgRefersOnlyToItself({reinterpret_cast<const char*>(data), size});
+         return md::imaging::detail::SvgRefersOnlyToItself({reinterpret_cast<const char*>(data), size});
        }}};
   for (const auto& [target, read] : readers) {
     for (const Input& in : AllInputs(target.c_str())) {

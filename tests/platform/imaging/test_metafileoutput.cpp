@@ -14,7 +14,9 @@
 #include "platform/canvas/raster.h"
 #include "platform/imaging/decode.h"
 #include "platform/imaging/draw.h"
-#include "platform/imaging/svgdrawing.h"
+#include "platform/imaging/helper/listwriter.h"
+#include "platform/imaging/helper/svg/svgcheck.h"
+#include "platform/imaging/protocol/drawlist.h"
 #include "platform/win/gdidevice.h"
 #include "platform/win/wingdi.h"
 #include "tests/fuzz/fuzz_inputs.h"
@@ -114,7 +116,9 @@ TEST(ImagingMetafileOutput, APdfCarriesTheDrawingAsPathsNotAPicture) {
 const std::string kSvg =
     "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' viewBox='0 0 9 9'>";
 
-TEST(ImagingMetafileOutput, AnSvgFromTheHelperIsReadOnlyWhenItRefersToNothingOutside) {
+// The helper reads cairo's SVG of a drawing only when it refers to nothing
+// outside itself.
+TEST(ImagingMetafileOutput, TheHelperReadsItsSvgOnlyWhenItRefersToNothingOutside) {
   const std::string& svg = kSvg;
   std::string utf16 = "\xFF\xFE";
   for (char c : svg + "<image xlink:href='file:///etc/hosts'/></svg>") utf16 += std::string{c, '\0'};
@@ -135,46 +139,10 @@ TEST(ImagingMetafileOutput, AnSvgFromTheHelperIsReadOnlyWhenItRefersToNothingOut
       {"no SVG", "GIF89a", false},
       {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" + svg + "<rect width='4' height='4'/></svg>", false},
       {"UTF-16, its reference spelled with NULs", utf16, false},
-      {"a document past the bound (drawn from its pixels)",
-       svg + std::string(kSvgDrawingBytes - svg.size() - 5, ' ') + "</svg>", false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    EXPECT_EQ(SvgDrawing(row.document, 9, 9, kDefaultMemoryLimit).Readable(), row.readable);
-  }
-}
-
-// A style sheet is what the XML parser leaves of its element: a style holding
-// markup, which could join the words the check looks for, fails the reference
-// check. The documents are the check's fuzzing seeds too.
-TEST(ImagingMetafileOutput, AStyleHoldingMarkupIsNotRead) {
-  const struct {
-    const char* name;
-    bool passes;
-    std::string body;  // inside the document's root, before a rectangle
-  } rows[] = {
-      {"import-split-by-a-comment", false, "<style>@im<!-- -->port 'data:text/css,rect{fill:red}';</style>"},
-      {"import-split-by-an-empty-comment", false, "<style>@im<!---->port '/tmp/a.css';</style>"},
-      {"import-split-by-cdata", false, "<style>@imp<![CDATA[ort 'data:text/css,rect{fill:red}';]]></style>"},
-      {"import-across-two-cdata-sections", false,
-       "<style><![CDATA[@imp]]><![CDATA[ort '/tmp/a.css';]]></style>"},
-      {"import-split-by-an-element", false, "<style>@im<g/>port 'data:text/css,rect{fill:red}';</style>"},
-      {"import-in-a-prefixed-style", false,
-       "<svg:style xmlns:svg='http://www.w3.org/2000/svg'>@im<!---->port '/tmp/a.css';</svg:style>"},
-      {"url-split-by-cdata", false, "<style>rect{fill:u<![CDATA[rl(]]>/tmp/p.svg#p)}</style>"},
-      {"url-split-by-an-empty-comment", false, "<style>rect{fill:ur<!---->l(/tmp/p.svg#p)}</style>"},
-      {"url-in-capitals-split-by-cdata", false,
-       "<style title='a>b'>rect{fill:U<![CDATA[RL(]]>'/tmp/p.svg#p')}</style>"},
-      {"url-in-a-style-attribute-behind-a-reference", false, "<rect style='fill:u&#114;l(/tmp/p.svg#p)'/>"},
-      {"url-in-a-style-attribute-behind-an-escape", false, "<rect style='fill:u\\72 l(/tmp/p.svg#p)'/>"},
-      {"style-of-text-only", true, "<!-- a --><style>rect{fill:url(#g)}</style><!-- b -->"},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    const std::string svg = kSvg + row.body + "<rect width='4' height='4'/></svg>";
-    md::test::fuzz::WriteSeed("svgcheck", (row.passes ? "" : "refused-") + std::string(row.name),
-                              {svg.begin(), svg.end()});
-    EXPECT_EQ(SvgRefersOnlyToItself(svg), row.passes);
+    EXPECT_EQ(detail::SvgRefusal(row.document).empty(), row.readable);
   }
 }
 
@@ -220,17 +188,15 @@ std::string CairoSvgOfEveryKindOfDrawing(bool faded) {
   return {bytes.begin(), bytes.end()};
 }
 
-// Only what cairo writes is read (elements, attributes and style properties
-// each from a list): a renderer may spend minutes on a filter's turbulence.
-// The helper's SVG of the metafiles is read too (the sharp edges above); a
-// picture in a faded group is drawn from its pixels (cairo's group in a PDF
-// file would keep it past the file's end).
+// The helper reads only what cairo writes (elements, attributes and style
+// properties each from a list): a renderer may spend minutes on a filter's
+// turbulence. A picture in a faded group is drawn from its pixels, with its
+// code.
 TEST(ImagingMetafileOutput, AnSvgHoldingWhatCairoDoesNotWriteIsNotRead) {
   const auto in = [](const std::string& body) { return kSvg + body + "<rect width='4' height='4'/></svg>"; };
   // A document, and what its refusal names ("" when it is read).
   const std::pair<std::string, const char*> rows[] = {
       {CairoSvgOfEveryKindOfDrawing(false), ""},
-      {CairoSvgOfEveryKindOfDrawing(true), "a picture in a group painted with opacity"},
       {in("<stop offset='0' style='stop-opacity 1'/>"), ""},  // without its colon, as cairo writes one
       {in("<filter id='f'><feTurbulence baseFrequency='0.05'/></filter>"), "<feTurbulence>"},
       {in("<path d='M 0 0 L 9 9' filter='url(#alpha)'/>"), "attribute filter"},
@@ -242,9 +208,18 @@ TEST(ImagingMetafileOutput, AnSvgHoldingWhatCairoDoesNotWriteIsNotRead) {
       {in("<!-- a -->"), "comment"},
   };
   for (const auto& [svg, refusal] : rows) {
-    const SvgDrawing drawing(svg, 9, 9, kDefaultMemoryLimit);
-    EXPECT_EQ(drawing.Readable(), *refusal == '\0') << drawing.Refusal();
-    EXPECT_NE(drawing.Refusal().find(refusal), std::string::npos) << drawing.Refusal() << ", not " << refusal;
+    const std::string why = detail::SvgRefusal(svg);
+    EXPECT_EQ(why.empty(), *refusal == '\0') << why;
+    EXPECT_NE(why.find(refusal), std::string::npos) << why << ", not " << refusal;
+  }
+  // What the check lets through becomes a list, but for a picture in a
+  // faded group.
+  std::vector<std::uint8_t> room(drawlist::kMaxBytes);
+  for (const auto& [faded, answer] : {std::pair{false, detail::VectorsAnswer::List},
+                                      std::pair{true, detail::VectorsAnswer::PictureInLayer}}) {
+    const detail::ListAnswer written = detail::WriteDrawList(
+        CairoSvgOfEveryKindOfDrawing(faded), {400, 300, 0, 0, kDefaultMemoryLimit}, room.data(), room.size());
+    EXPECT_EQ(written.vectors, answer) << faded;
   }
 }
 

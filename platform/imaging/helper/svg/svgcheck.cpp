@@ -1,4 +1,4 @@
-#include "platform/imaging/svgcheck.h"
+#include "platform/imaging/helper/svg/svgcheck.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "platform/canvas/pngencode.h"
-#include "platform/imaging/svgreader.h"
+#include "platform/imaging/helper/svg/svgreader.h"
 #include "platform/text/textengine.h"
 
-namespace md::imaging {
+namespace md::imaging::detail {
 namespace {
 
 using md::canvas::kPngSignature;
@@ -219,4 +219,4 @@ bool SvgRefersOnlyToItself(std::string_view svg) {
   return true;
 }
 
-}  // namespace md::imaging
+}  // namespace md::imaging::detail

@@ -1,4 +1,4 @@
-#include "platform/imaging/svgmeasure.h"
+#include "platform/imaging/helper/svg/svgmeasure.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,10 +12,9 @@
 #include <vector>
 
 #include "platform/canvas/pngencode.h"
-#include "platform/imaging/isolate.h"
-#include "platform/imaging/svgreader.h"
+#include "platform/imaging/helper/svg/svgreader.h"
 
-namespace md::imaging {
+namespace md::imaging::detail {
 namespace {
 
 using md::canvas::kPngSignature;
@@ -216,7 +215,7 @@ Elements ReadElements(std::string_view svg) {
         if (text.starts_with('#')) r.references.emplace_back(self, text.substr(1));
         std::string scheme(text.substr(0, kPngData.size()));
         for (char& c : scheme) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        // Each picture is decoded once a paint, however many show it.
+        // Each picture is decoded once, however many show it.
         if (name == "image" && scheme == kPngData && pictures.insert(text).second) {
           const std::optional<std::uint64_t> pixels = PngPixels(text.substr(kPngData.size()));
           if (!pixels) r.refusal = "the size of a picture it holds cannot be read";
@@ -341,12 +340,12 @@ std::string SvgPastBounds(const SvgMeasure& m) {
         past(m.depth, kSvgMaxDepth, "elements one inside another (its references followed)"),
         past(m.dashes, kSvgMaxDashes, "dashes")})
     if (!why.empty()) return why;
-  constexpr std::uint64_t kMiB = 1 << 20;
-  if (m.picturePixels > detail::kIsolatedExtraMemory / kSvgPictureBytesPerPixel)
-    return "its pictures take " + std::to_string(m.picturePixels / (kMiB / kSvgPictureBytesPerPixel)) +
-           " MiB decoded, more than the " + std::to_string(detail::kIsolatedExtraMemory / kMiB) +
+  constexpr std::uint64_t kMiB = 1 << 20, kPixelsAMiB = kMiB / kSvgPictureBytesPerPixel;
+  if (m.picturePixels > kSvgMaxPicturePixels)
+    return "its pictures take " + std::to_string(m.picturePixels / kPixelsAMiB) +
+           " MiB decoded, more than the " + std::to_string(kSvgMaxPicturePixels / kPixelsAMiB) +
            " MiB the metafile helper may hold";
   return "";
 }
 
-}  // namespace md::imaging
+}  // namespace md::imaging::detail

@@ -1,5 +1,6 @@
-// What a metafile's SVG document draws (svgdrawing.h), counted before it is
-// painted, and the most a document painted here may draw.
+// What the SVG document of a metafile's drawing draws, counted before it is
+// written as a draw list (listwriter.h), and the most a document written so
+// may draw.
 #pragma once
 
 #include <cstddef>
@@ -7,12 +8,12 @@
 #include <string>
 #include <string_view>
 
-namespace md::imaging {
+namespace md::imaging::detail {
 
-// What painting a document costs grows with what it draws, which the
+// What writing a document costs grows with what it draws, which the
 // elements it may hold (SvgRefusal) do not bound: a few kilobytes of groups
 // that each use the one below several times draw millions of elements. What
-// a document draws, counted in one pass over its text before it is painted.
+// a document draws, counted in one pass over its text before it is written.
 struct SvgMeasure {
   // Elements painted: an element drawn through a reference (a use, or a
   // clip path, mask, pattern, gradient or filter named by url(#...)) counts
@@ -31,7 +32,7 @@ struct SvgMeasure {
   // before or named by it.
   std::uint64_t depth = 0;
   // The pixels of the embedded pictures, as their PNG headers give them
-  // (a picture shown twice counts once: a paint decodes it once), each
+  // (a picture shown twice counts once: the writer decodes it once), each
   // term and the sum clamped far past every bound. A header giving a side
   // past 2^31 - 1 is no PNG's, and the document is refused.
   std::uint64_t picturePixels = 0;
@@ -44,20 +45,21 @@ SvgMeasure MeasureSvg(std::string_view svg);
 // The most a document read here may draw: far above what cairo writes of the
 // tests' and the demo's metafiles (bench_svg prints their figures: at most
 // 23 elements, 290 segments, no layer, no dash and 8 elements deep), far below what
-// keeps a painter busy for long or deep in its stack.
+// keeps the writer, or a painter of its list, busy for long or deep in its stack.
 constexpr std::uint64_t kSvgMaxInstances = 50000;
 constexpr std::uint64_t kSvgMaxSegments = 200000;
 constexpr std::uint64_t kSvgMaxLayers = 100;
 constexpr std::uint64_t kSvgMaxDepth = 64;
 constexpr std::uint64_t kSvgMaxDashes = 200000;
-// A picture's pixels as a print of the drawing holds them, decoded straight
-// into a cairo image surface: four bytes a pixel. The pictures of a
-// document together take at most kIsolatedExtraMemory (isolate.h) as
-// surfaces: the helper held them all while it drew them.
+// A picture's pixels decoded into a cairo image surface: four bytes a pixel.
+// The pictures of a document together take at most the address space an
+// isolated run adds (isolate.h's kIsolatedExtraMemory, 1 GiB) as surfaces:
+// cairo held them all while it drew them.
 constexpr std::size_t kSvgPictureBytesPerPixel = 4;
+constexpr std::uint64_t kSvgMaxPicturePixels = (std::uint64_t{1} << 30) / kSvgPictureBytesPerPixel;
 
-// Why a document that draws what `m` counts is not painted ("" when it is
+// Why a document that draws what `m` counts is not written ("" when it is
 // within every bound): m's refusal, or the bound it passes.
 std::string SvgPastBounds(const SvgMeasure& m);
 
-}  // namespace md::imaging
+}  // namespace md::imaging::detail

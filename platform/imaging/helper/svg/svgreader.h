@@ -1,8 +1,8 @@
-// The one reader of a metafile's SVG document in this process: its tags
-// taken apart into names and attribute values, and its style attributes
-// into declarations. The check (svgcheck.h), the measure (svgmeasure.h) and
-// the painter (svgdrawing.h) all read a document through it, so that they
-// see the same elements.
+// The one reader of the SVG document cairo writes of a metafile's drawing in
+// the helper: its tags taken apart into names and attribute values, and its
+// style attributes into declarations. The check (svgcheck.h), the measure
+// (svgmeasure.h) and the draw list's writer (listwriter.h) all read a
+// document through it, so that they see the same elements.
 #pragma once
 
 #include <cstddef>
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-namespace md::imaging::svg {
+namespace md::imaging::detail::svg {
 
 constexpr std::string_view kBlanks = " \t\r\n";
 constexpr std::string_view kPngData = "data:image/png;base64,";
@@ -120,4 +120,4 @@ int PathArity(char command);
 std::vector<std::uint8_t> Base64Bytes(std::string_view data, std::size_t count, bool blanks,
                                       std::size_t* stop = nullptr);
 
-}  // namespace md::imaging::svg
+}  // namespace md::imaging::detail::svg

@@ -1,10 +1,10 @@
-#include "platform/imaging/svgreader.h"
+#include "platform/imaging/helper/svg/svgreader.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
-namespace md::imaging::svg {
+namespace md::imaging::detail::svg {
 namespace {
 
 constexpr auto npos = std::string_view::npos;
@@ -222,4 +222,4 @@ std::vector<std::uint8_t> Base64Bytes(std::string_view data, std::size_t count, 
   return bytes;
 }
 
-}  // namespace md::imaging::svg
+}  // namespace md::imaging::detail::svg

@@ -1,12 +1,12 @@
-// The check a metafile's SVG document (svgdrawing.h) passes before it is
-// measured and painted: it holds only what cairo's SVG surface writes, and
-// refers to nothing outside itself.
+// The check the SVG document cairo wrote of a metafile's drawing passes
+// before it is measured and written as a draw list (listwriter.h): it holds
+// only what cairo's SVG surface writes, and refers to nothing outside itself.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-namespace md::imaging {
+namespace md::imaging::detail {
 
 // Whether an XML reader may read the document without reading anything
 // else on its behalf: UTF-8 without a byte-order mark (an XML declaration, if any,
@@ -18,7 +18,7 @@ namespace md::imaging {
 // whose bytes start with PNG's signature). What cairo writes passes.
 bool SvgRefersOnlyToItself(std::string_view svg);
 
-// Why the document may not be painted: "" when it passes
+// Why the document may not be written as a list: "" when it passes
 // SvgRefersOnlyToItself and holds only what cairo's SVG surface writes of a
 // drawing (SVG 1.1): an XML declaration, one svg element holding the other
 // elements cairo writes, each with attributes of the ones cairo writes of it,
@@ -29,4 +29,4 @@ bool SvgRefersOnlyToItself(std::string_view svg);
 // writes.
 std::string SvgRefusal(std::string_view svg);
 
-}  // namespace md::imaging
+}  // namespace md::imaging::detail

@@ -1,0 +1,550 @@
+// The helper's draw list of cairo's SVG of a drawing: what cairo draws comes
+// out as records that paint it again, each under its whole transform; what
+// the library drew from pixels, or past a bound, is answered with its code;
+// a crafted document ends quickly with a code or a list; pictures keep at
+// most the pixels they show at in a box, and shrink to fit the list.
+#include <cairo-svg.h>
+#include <cairo.h>
+#include <glib.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/imaging/helper/listwriter.h"
+#include "platform/imaging/isolate.h"
+#include "tests/platform/imaging/costlydrawings.h"
+#include "tests/platform/imaging/drawlists.h"
+#include "tests/platform/imaging/metafiles.h"
+
+namespace {
+
+using namespace md::imaging::detail;
+namespace c = md::test::costly;
+namespace d = md::test::drawlists;
+namespace dl = md::imaging::drawlist;
+
+using Draw = std::function<void(cairo_t*)>;
+
+// cairo's SVG of what `draw` draws over w x h.
+std::string CairoSvg(int w, int h, const Draw& draw) {
+  std::string svg;
+  cairo_surface_t* surface = cairo_svg_surface_create_for_stream(
+      [](void* out, const unsigned char* data, unsigned int length) {
+        static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), length);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &svg, w, h);
+  cairo_t* cr = cairo_create(surface);
+  draw(cr);
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+  return svg;
+}
+
+// A list written, 8-byte aligned.
+struct Written {
+  VectorsAnswer vectors = VectorsAnswer::None;
+  std::vector<std::uint64_t> words;
+  std::size_t bytes = 0;
+  const std::uint8_t* data() const { return reinterpret_cast<const std::uint8_t*>(words.data()); }
+  std::vector<d::Record> Records() const { return d::Records(data(), bytes); }
+};
+
+constexpr std::size_t kMemory = std::size_t{256} << 20;
+
+// The list of the document for a drawing of w x h (at its own size, or for
+// a box of cells), within `room` bytes.
+Written Write(const std::string& svg, double w, double h, double boxW = 0, double boxH = 0,
+              std::size_t room = std::size_t{4} << 20) {
+  Written out;
+  out.words.resize(room / 8);
+  auto* bytes = reinterpret_cast<std::uint8_t*>(out.words.data());
+  const ListAnswer a = WriteDrawList(svg, {w, h, boxW, boxH, kMemory}, bytes, room);
+  out.vectors = a.vectors;
+  out.bytes = a.bytes;
+  return out;
+}
+
+using Pixels = std::vector<std::uint32_t>;
+
+// What draw() paints over w x h, or (given a list) what the list does.
+Pixels Painted(int w, int h, const Draw& draw) {
+  Pixels pixels(static_cast<std::size_t>(w) * h);
+  cairo_surface_t* s = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels.data()),
+                                                           CAIRO_FORMAT_ARGB32, w, h, w * 4);
+  cairo_t* cr = cairo_create(s);
+  draw(cr);
+  cairo_destroy(cr);
+  cairo_surface_destroy(s);
+  return pixels;
+}
+Pixels Painted(int w, int h, const Written& list) {
+  return Painted(w, h, [&](cairo_t* cr) { d::Replay replay(cr, list.Records()); });
+}
+
+// The pixels of which a channel differs by more than 8.
+int Differing(const Pixels& a, const Pixels& b) {
+  int differing = 0;
+  for (std::size_t k = 0; k < a.size(); ++k)
+    for (int shift = 0; shift < 32; shift += 8)
+      if (std::abs(static_cast<int>((a[k] >> shift) & 0xFF) - static_cast<int>((b[k] >> shift) & 0xFF)) > 8) {
+        ++differing;
+        break;
+      }
+  return differing;
+}
+
+cairo_surface_t* Quadrants(int w, int h, double alpha = 1) {
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  cairo_t* cr = cairo_create(s);
+  const double colours[4][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}, {1, 1, 1}};
+  for (int q = 0; q < 4; ++q) {
+    cairo_set_source_rgba(cr, colours[q][0], colours[q][1], colours[q][2], alpha);
+    cairo_rectangle(cr, q % 2 * w / 2.0, q / 2 * h / 2.0, w / 2.0, h / 2.0);
+    cairo_fill(cr);
+  }
+  cairo_destroy(cr);
+  return s;
+}
+
+cairo_pattern_t* Stops(cairo_pattern_t* p, cairo_extend_t extend) {
+  cairo_pattern_add_color_stop_rgba(p, 0, 1, 0, 0, 1);
+  cairo_pattern_add_color_stop_rgba(p, 0.5, 0, 0, 1, 0.4);
+  cairo_pattern_add_color_stop_rgba(p, 1, 0, 0.6, 0, 0.8);
+  cairo_pattern_set_extend(p, extend);
+  return p;
+}
+
+// A star crossing itself, its middle covered twice.
+void Star(cairo_t* cr) {
+  for (int k = 0; k < 5; ++k) {
+    const double a = k * 4 * M_PI / 5 - M_PI / 2;
+    (k == 0 ? cairo_move_to : cairo_line_to)(cr, 100 + 80 * std::cos(a), 100 + 80 * std::sin(a));
+  }
+  cairo_close_path(cr);
+}
+
+bool Has(const std::vector<d::Record>& records, dl::Kind kind) {
+  return std::any_of(records.begin(), records.end(), [&](const d::Record& r) { return r.kind == kind; });
+}
+
+// What cairo draws, drawn again from its SVG's list over 200 x 200 the same
+// but for its edges; and what each row's list holds.
+TEST(ImagingListWriter, AListPaintsWhatCairoDrew) {
+  const struct {
+    const char* name;
+    Draw draw;
+    std::function<void(const std::vector<d::Record>&)> holds;
+    int differing = 200;  // of 40,000 pixels, at edges
+  } rows[] = {
+      {"strokes of each join and cap, dashed, under a turn",
+       [](cairo_t* cr) {
+         cairo_translate(cr, 100, 100);
+         cairo_rotate(cr, 0.3);
+         cairo_scale(cr, 1.5, 0.8);
+         const double dashes[] = {12, 4, 2, 4};
+         for (int k = 0; k < 9; ++k) {
+           cairo_move_to(cr, -50, -60 + 14 * k);
+           cairo_line_to(cr, 0, -50 + 14 * k);
+           cairo_line_to(cr, 50, -60 + 14 * k);
+           cairo_set_line_join(cr, static_cast<cairo_line_join_t>(k % 3));
+           cairo_set_line_cap(cr, static_cast<cairo_line_cap_t>(k / 3));
+           cairo_set_line_width(cr, 6);
+           cairo_set_dash(cr, dashes, k % 2 == 0 ? 4 : 0, 3);
+           cairo_set_source_rgba(cr, 0.2, 0.1 * k, 0.7, 0.9);
+           cairo_stroke(cr);
+         }
+       },
+       [](const std::vector<d::Record>& records) {
+         std::vector<std::pair<std::uint32_t, std::uint32_t>> capsJoins;
+         for (const d::Record& r : records) {
+           if (r.kind != dl::Kind::Stroke) continue;
+           const auto head = r.Head<dl::StrokeHead>();
+           capsJoins.emplace_back(head.cap, head.join);
+           EXPECT_EQ(d::DashesOf(r),
+                     (head.dashes == 0 ? std::vector<double>{} : std::vector<double>{12, 4, 2, 4}));
+           EXPECT_NEAR(head.matrix.xx, 1.5 * std::cos(0.3), 1e-5);
+         }
+         EXPECT_EQ(capsJoins.size(), 9u);
+         for (std::uint32_t k = 0; k < capsJoins.size(); ++k)
+           EXPECT_EQ(capsJoins[k], std::pair(k / 3, k % 3)) << k;
+       }},
+      {"a star filled even-odd, and nonzero",
+       [](cairo_t* cr) {
+         Star(cr);
+         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+         cairo_set_source_rgb(cr, 0, 0, 1);
+         cairo_fill(cr);
+         cairo_translate(cr, 40, 40);
+         Star(cr);
+         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+         cairo_set_source_rgba(cr, 1, 0, 0, 0.5);
+         cairo_fill(cr);
+       },
+       [](const std::vector<d::Record>& records) {
+         std::vector<std::uint32_t> rules;
+         for (const d::Record& r : records)
+           if (r.kind == dl::Kind::Fill) rules.push_back(r.Head<dl::FillHead>().rule);
+         EXPECT_EQ(rules, (std::vector<std::uint32_t>{1, 0}));
+       }},
+      {"clips of a star even-odd and nonzero, one in the other",
+       [](cairo_t* cr) {
+         Star(cr);
+         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+         cairo_clip(cr);
+         cairo_set_source_rgb(cr, 0, 0.5, 0);
+         cairo_paint(cr);
+         cairo_translate(cr, 30, 10);
+         cairo_scale(cr, 0.8, 1.1);
+         Star(cr);
+         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+         cairo_clip(cr);
+         cairo_set_source_rgb(cr, 1, 0.5, 0);
+         cairo_paint(cr);
+       },
+       [](const std::vector<d::Record>& records) {
+         std::vector<std::uint32_t> rules;
+         for (const d::Record& r : records)
+           if (r.kind == dl::Kind::PushClip) rules.push_back(r.Head<dl::ClipHead>().rule);
+         EXPECT_NE(std::find(rules.begin(), rules.end(), 1u), rules.end());
+         EXPECT_NE(std::find(rules.begin(), rules.end(), 0u), rules.end());
+       }},
+      {"linear and radial gradients of each extend SVG has, their stops translucent, painted translucent",
+       [](cairo_t* cr) {
+         for (int e = 1; e < 4; ++e) {  // not CAIRO_EXTEND_NONE: cairo's SVG pads
+           const auto extend = static_cast<cairo_extend_t>(e);
+           cairo_pattern_t* linear =
+               Stops(cairo_pattern_create_linear(50 * e + 15, 0, 50 * e + 35, 20), extend);
+           cairo_set_source(cr, linear);
+           cairo_rectangle(cr, 50 * e, 0, 50, 100);
+           cairo_fill(cr);
+           cairo_pattern_t* radial =
+               Stops(cairo_pattern_create_radial(50 * e + 20, 140, 5, 50 * e + 25, 150, 15), extend);
+           cairo_set_source(cr, radial);
+           cairo_rectangle(cr, 50 * e, 100, 50, 100);
+           cairo_fill_preserve(cr);
+           cairo_clip(cr);
+           cairo_paint_with_alpha(cr, 0.5);
+           cairo_reset_clip(cr);
+           cairo_pattern_destroy(linear);
+           cairo_pattern_destroy(radial);
+         }
+       },
+       [](const std::vector<d::Record>& records) {
+         std::vector<std::uint32_t> extends;
+         for (const d::Record& r : records)
+           if (r.kind == dl::Kind::Gradient) extends.push_back(r.Head<dl::GradientHead>().extend);
+         for (const dl::Extend e : {dl::Extend::Pad, dl::Extend::Repeat, dl::Extend::Reflect})
+           EXPECT_NE(std::find(extends.begin(), extends.end(), static_cast<std::uint32_t>(e)), extends.end());
+       }},
+      {"colours through a mask of a gradient and through one of a picture",
+       [](cairo_t* cr) {
+         cairo_pattern_t* fade = cairo_pattern_create_linear(0, 0, 200, 0);
+         cairo_pattern_add_color_stop_rgba(fade, 0, 0, 0, 0, 1);
+         cairo_pattern_add_color_stop_rgba(fade, 1, 0, 0, 0, 0);
+         cairo_set_source_rgb(cr, 0.8, 0.2, 0.2);
+         cairo_mask(cr, fade);
+         cairo_pattern_destroy(fade);
+         cairo_surface_t* holes = Quadrants(60, 40, 0.5);
+         cairo_set_source_rgb(cr, 0, 0.3, 0.6);
+         cairo_mask_surface(cr, holes, 120, 20);  // cairo's SVG keeps no other transform of it
+         cairo_surface_destroy(holes);
+       },
+       [](const std::vector<d::Record>& records) {
+         // Each: clip to the outline, the colour in a group through the mask.
+         const std::vector<dl::Kind> masked = {dl::Kind::PushClip, dl::Kind::PushGroup, dl::Kind::PaintAll,
+                                               dl::Kind::PushMask};
+         const std::vector<dl::Kind> kinds = d::Kinds(records);
+         int found = 0;
+         for (auto at = kinds.begin();
+              (at = std::search(at, kinds.end(), masked.begin(), masked.end())) != kinds.end(); ++at)
+           ++found;
+         EXPECT_EQ(found, 2);
+         EXPECT_TRUE(Has(records, dl::Kind::Image));
+       }},
+      {"text in colour, its glyphs' outlines",
+       [](cairo_t* cr) {
+         // Outlines as they are, as the SVG holds them.
+         cairo_font_options_t* options = cairo_font_options_create();
+         cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+         cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+         cairo_set_font_options(cr, options);
+         cairo_font_options_destroy(options);
+         cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+         cairo_set_font_size(cr, 40);
+         cairo_move_to(cr, 10, 90);
+         cairo_set_source_rgb(cr, 0.1, 0.4, 0.9);
+         cairo_rotate(cr, 0.1);
+         cairo_show_text(cr, "Map 12");
+       },
+       [](const std::vector<d::Record>& records) {
+         int glyphs = 0;
+         for (const d::Record& r : records) {
+           if (r.kind != dl::Kind::Fill) continue;
+           const auto head = r.Head<dl::FillHead>();
+           EXPECT_NEAR(head.paint.rgba[2], 0.9, 1e-5);
+           glyphs += d::PathOf(r).verbs.size() > 4;
+         }
+         EXPECT_GE(glyphs, 5);
+       },
+       1000},  // cairo's own text: glyphs rasterized by FreeType
+      {"a picture scaled and one repeated as a pattern, under a group's opacity of shapes",
+       [](cairo_t* cr) {
+         cairo_surface_t* picture = Quadrants(16, 12);
+         cairo_save(cr);
+         cairo_scale(cr, 5, 5);
+         cairo_set_source_surface(cr, picture, 1, 1);
+         cairo_paint(cr);
+         cairo_restore(cr);
+         cairo_set_source_surface(cr, picture, 0, 0);
+         cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_REPEAT);
+         cairo_rectangle(cr, 100, 100, 90, 90);
+         cairo_fill(cr);
+         cairo_push_group(cr);
+         cairo_set_source_rgb(cr, 0, 0, 0);
+         cairo_rectangle(cr, 20, 120, 60, 60);
+         cairo_fill(cr);
+         cairo_set_source_rgb(cr, 1, 1, 0);
+         cairo_rectangle(cr, 40, 140, 60, 40);
+         cairo_fill(cr);
+         cairo_pop_group_to_source(cr);
+         cairo_paint_with_alpha(cr, 0.6);
+         cairo_surface_destroy(picture);
+       },
+       [](const std::vector<d::Record>& records) {
+         int pictures = 0;
+         for (const d::Record& r : records) pictures += r.kind == dl::Kind::Picture;
+         EXPECT_EQ(pictures, 1);  // shown twice, written once
+         EXPECT_TRUE(Has(records, dl::Kind::Image));
+         EXPECT_TRUE(Has(records, dl::Kind::PushMask));  // cairo's SVG fades a group through a mask
+       }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Written list = Write(CairoSvg(200, 200, row.draw), 200, 200);
+    ASSERT_EQ(list.vectors, VectorsAnswer::List);
+    row.holds(list.Records());
+    EXPECT_LE(Differing(Painted(200, 200, list), Painted(200, 200, row.draw)), row.differing);
+  }
+}
+
+// A document of a 9 x 9 view box holding `body`.
+std::string In(const std::string& body) { return c::SvgOpen(9, 9) + body + "</svg>"; }
+
+// PNG data of a w x h picture of quadrants.
+std::string PngData(int w, int h) {
+  std::string png;
+  cairo_surface_t* s = Quadrants(w, h);
+  cairo_surface_write_to_png_stream(
+      s,
+      [](void* out, const unsigned char* data, unsigned int length) {
+        static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), length);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &png);
+  cairo_surface_destroy(s);
+  gchar* base64 = g_base64_encode(reinterpret_cast<const guchar*>(png.data()), png.size());
+  const std::string data = "data:image/png;base64," + std::string(base64);
+  g_free(base64);
+  return data;
+}
+
+// An image element of a w x h picture shown over its width and height.
+std::string Image(int w, int h, const std::string& id = "i", double width = 1, double height = 1) {
+  return "<image id='" + id + "' width='" + std::to_string(width) + "' height='" + std::to_string(height) +
+         "' xlink:href='" + PngData(w, h) + "'/>";
+}
+
+// What the library drew from pixels, or could not read, is answered with
+// its code instead of a list.
+TEST(ImagingListWriter, WhatWasDrawnFromPixelsIsAnsweredWithItsCode) {
+  std::string stops;
+  for (int k = 0; k < 257; ++k) stops += "<stop offset='0' style='stop-color:rgb(0%,0%,0%);'/>";
+  const std::string rect = "<rect width='1' height='1'/>";
+  const std::pair<std::string, VectorsAnswer> rows[] = {
+      {In("<defs><filter id='f'><feColorMatrix type='saturate' values='0'/></filter></defs><g "
+          "filter='url(#f)'/>"),
+       VectorsAnswer::Filter},
+      {In("<defs><pattern id='p' width='2' height='2'><path d='M 0 0 L 1 1'/></pattern></defs>"),
+       VectorsAnswer::Pattern},
+      {In("<defs>" + Image(1, 1) + "</defs><g style='opacity:0.5;'><use xlink:href='#i'/></g>"),
+       VectorsAnswer::PictureInLayer},
+      {In("<defs>" + Image(1, 1) + "<mask id='m'>" + rect +
+          "</mask></defs><use xlink:href='#i' mask='url(#m)'/>"),
+       VectorsAnswer::PictureInLayer},
+      {In("<defs><linearGradient id='l'>" + stops + "</linearGradient></defs>"),
+       VectorsAnswer::GradientStops},
+      {In("<defs>" + Image(1, 1) +
+          "<mask id='m'><use xlink:href='#i'/><use xlink:href='#i'/></mask></defs><rect width='1' height='1' "
+          "mask='url(#m)'/>"),
+       VectorsAnswer::MaskOfPictures},
+      {c::LongPath(330000), VectorsAnswer::PastBounds},
+      {In("<image xlink:href='file:///etc/hosts'/>"), VectorsAnswer::Unreadable},
+      {In("<g>map</g>"), VectorsAnswer::Unreadable},
+      {In("<filter id='f'><feTurbulence baseFrequency='0.05'/></filter>"), VectorsAnswer::Unreadable},
+      {"GIF89a", VectorsAnswer::Unreadable},
+      {In(std::string(kMetafileSvgBytes, ' ')), VectorsAnswer::TooLarge},
+      {In(rect), VectorsAnswer::List},
+  };
+  for (const auto& [svg, answer] : rows) EXPECT_EQ(Write(svg, 9, 9).vectors, answer) << svg.substr(0, 300);
+}
+
+// A document no cairo writes, crafted to run the writer in a cycle, fan it
+// out, take it deep or past the list's transforms: each ends with a code, or
+// a list the reader takes.
+TEST(ImagingListWriter, ACraftedDocumentEndsWithACodeOrAList) {
+  std::string nested = "<defs>";
+  for (int k = 0; k < 100000; ++k) nested += "<g>";
+  for (int k = 0; k < 100000; ++k) nested += "</g>";
+  nested += "</defs>";
+  // Masks each using the one below twice, named bare: no measure counts them.
+  std::string fan = "<defs><mask id='m0'><rect width='1' height='1'/></mask>";
+  for (int k = 1; k <= 30; ++k) {
+    const std::string below = "#m" + std::to_string(k - 1);
+    fan += "<mask id='m" + std::to_string(k) + "'><rect width='1' height='1' mask='" + below +
+           "'/><rect width='1' height='1' mask='" + below + "'/></mask>";
+  }
+  fan += "</defs><rect width='9' height='9' mask='#m30'/>";
+  const std::pair<std::string, VectorsAnswer> rows[] = {
+      {In("<g id='a' style='opacity:0.5'><path d='M 0 0 L url(#a) 1 1'/></g>"), VectorsAnswer::List},
+      {In("<defs><mask id='m'><rect width='1' height='1' mask='#m'/></mask></defs><rect width='9' height='9' "
+          "mask='#m'/>"),
+       VectorsAnswer::PastBounds},
+      {In(nested + "<rect width='9' height='9'/>"), VectorsAnswer::List},
+      {In(fan), VectorsAnswer::PastBounds},
+      {In("<g transform='scale(1e100)'><g transform='scale(1e100)'><rect width='1' height='1'/></g></g>"),
+       VectorsAnswer::BadTransform},
+      {In("<g transform='scale(1e-200)'><g transform='scale(1e-200)'><rect width='1' height='1'/></g></g>"),
+       VectorsAnswer::BadTransform},
+      {In("<g transform='scale(1e7)'><rect width='1' height='1'/></g>"), VectorsAnswer::BadTransform},
+      {In("<path d='M 0 0 L 2e6 0 L 0 1 Z'/>"), VectorsAnswer::PastBounds},
+      {In("<g transform='matrix(0,0,0,0,0,0)'><rect width='1' height='1'/></g>"), VectorsAnswer::List},
+  };
+  for (const auto& [svg, answer] : rows) {
+    const Written list = Write(svg, 9, 9);
+    EXPECT_EQ(list.vectors, answer) << svg.substr(0, 200);
+    if (list.vectors == VectorsAnswer::List) list.Records();
+  }
+}
+
+// The pixels each picture is written at for a box of cells.
+std::vector<std::pair<std::uint32_t, std::uint32_t>> PictureSizes(const Written& list) {
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> sizes;
+  for (const d::Record& r : list.Records())
+    if (r.kind == dl::Kind::Picture)
+      sizes.emplace_back(r.Head<dl::PictureHead>().width, r.Head<dl::PictureHead>().height);
+  return sizes;
+}
+
+// A picture in a box keeps at most the pixels it spans in the box's cells;
+// pictures past the room shrink alike until the list fits; at its own size
+// a drawing's pictures are kept whole, and past a megapixel it is asked for
+// at each box.
+TEST(ImagingListWriter, PicturesKeepThePixelsTheyShowAt) {
+  const std::string whole = In("<defs>" + Image(800, 600, "i", 9, 9) + "</defs><use xlink:href='#i'/>");
+  const std::string quarter = In("<defs>" + Image(800, 600, "i", 4.5, 4.5) + "</defs><use xlink:href='#i'/>");
+  const std::string two = In("<defs>" + Image(400, 400, "i", 9, 9) + Image(200, 100, "j", 9, 9) +
+                             "</defs><use xlink:href='#i'/><use xlink:href='#j'/>");
+  const std::string big = In("<defs>" + Image(1200, 900, "i", 9, 9) + "</defs><use xlink:href='#i'/>");
+  using Sizes = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+  const struct {
+    std::string svg;
+    double boxW, boxH;
+    std::size_t room;
+    VectorsAnswer answer;
+    Sizes sizes;
+  } rows[] = {
+      {whole, 40, 30, std::size_t{4} << 20, VectorsAnswer::List, {{40, 30}}},
+      {quarter, 40, 30, std::size_t{4} << 20, VectorsAnswer::List, {{20, 15}}},
+      {whole, 4000, 3000, std::size_t{4} << 20, VectorsAnswer::List, {{800, 600}}},
+      {two, 100, 100, std::size_t{4} << 20, VectorsAnswer::List, {{100, 100}, {100, 100}}},
+      {two, 1000, 1000, 200000, VectorsAnswer::List, {{210, 210}, {105, 52}}},  // both at 0.525
+      {two, 1000, 1000, 400, VectorsAnswer::List, {{6, 6}, {3, 1}}},
+      {two, 1000, 1000, 120, VectorsAnswer::TooLarge, {}},
+      {whole, 0, 0, std::size_t{4} << 20, VectorsAnswer::List, {{800, 600}}},
+      {big, 0, 0, std::size_t{8} << 20, VectorsAnswer::PerBox, {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.boxW << " x " << row.boxH << " in " << row.room);
+    const Written list = Write(row.svg, 9, 9, row.boxW, row.boxH, row.room);
+    ASSERT_EQ(list.vectors, row.answer);
+    if (list.vectors != VectorsAnswer::List) continue;
+    EXPECT_EQ(PictureSizes(list), row.sizes);
+    EXPECT_LE(list.bytes, row.room);
+    // Shown over the same place whatever its pixels: the top left quadrant
+    // red.
+    if (row.sizes.front().first < 10) continue;  // too few pixels to keep a quadrant whole
+    const Pixels drawn = Painted(90, 90, [&](cairo_t* cr) {
+      cairo_scale(cr, 10, 10);
+      d::Replay replay(cr, list.Records());
+    });
+    EXPECT_EQ(drawn[10 * 90 + 10] & 0xFFFFFF, 0xFF0000u);
+  }
+}
+
+// Runs the helper on the file with the request's arguments (after the
+// format, the most pixels and the memory limit) and a buffer of `bytes`:
+// its answer's header and, at `at`, the list it says follows (none when its
+// run failed, or it answered no list).
+struct HelperList {
+  AnswerHeader header;
+  Written list;
+  std::string error;
+};
+HelperList RunHelper(const md::test::metafiles::Bytes& file, const std::vector<std::string>& request,
+                     std::size_t bytes, std::size_t at) {
+  std::vector<std::string> args = {"wmf", "90000", std::to_string(kMemory)};
+  args.insert(args.end(), request.begin(), request.end());
+  HelperList out;
+  RunIsolated(
+      ProgramBesideLibrary(kMetafileHelper), args, file.data(), file.size(), bytes,
+      [&](const void* buffer) {
+        std::memcpy(static_cast<void*>(&out.header), buffer, sizeof out.header);
+        out.list.vectors = static_cast<VectorsAnswer>(out.header.vectors);
+        if (out.list.vectors == VectorsAnswer::List && out.header.listBytes <= kListBytes) {
+          out.list.bytes = out.header.listBytes;
+          out.list.words.resize((out.list.bytes + 7) / 8);
+          std::memcpy(out.list.words.data(), static_cast<const std::uint8_t*>(buffer) + at, out.list.bytes);
+        }
+        return std::string();
+      },
+      IsolationLimits(), &out.error);
+  return out;
+}
+
+// At its own size the helper answers the drawing's pixels, then its list;
+// asked for the list at a box of cells, the list alone, its picture at most
+// at the box's cells: here a 40 x 30 picture over a drawing of 300 x 300.
+TEST(ImagingListWriter, TheHelperAnswersItsListAfterThePixelsOrAloneForABox) {
+  namespace m = md::test::metafiles;
+  const m::Bytes file = m::DibWmf(40, 30, md::test::imagefiles::Opaque(40, 30));
+  constexpr std::size_t kPixels = 90000 * 4;
+  const struct {
+    std::vector<std::string> request;
+    std::size_t bytes, at;
+    const char* error;
+    std::pair<std::uint32_t, std::uint32_t> picture;
+  } rows[] = {
+      {{}, kAnswerHeaderBytes + kPixels + kListBytes, kAnswerHeaderBytes + kPixels, "", {40, 30}},
+      {{kListRequest, "30", "30"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "", {30, 30}},
+      {{kListRequest, "10", "5"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "", {10, 5}},
+      {{kListRequest, "0", "5"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "asked wrongly", {}},
+      {{kListRequest, "5"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "asked wrongly", {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.request.empty() ? "at its own size" : row.request.at(1));
+    const HelperList answer = RunHelper(file, row.request, row.bytes, row.at);
+    EXPECT_NE(answer.error.find(row.error), std::string::npos) << answer.error;
+    if (*row.error != '\0') continue;
+    EXPECT_EQ(answer.header.width, 300);
+    EXPECT_EQ(answer.header.height, 300);
+    ASSERT_EQ(answer.list.vectors, VectorsAnswer::List);
+    EXPECT_EQ(PictureSizes(answer.list), (std::vector{row.picture}));
+  }
+}
+
+}  // namespace
