@@ -202,18 +202,21 @@ bool DrawVectors(canvas::Canvas* target, HDC hdc, const Bitmap& bitmap, canvas::
     const std::int64_t cellsWide = GridCells(std::max(wide, 1), GetDeviceCaps(hdc, LOGPIXELSX));
     const std::int64_t cellsHigh = GridCells(std::max(high, 1), GetDeviceCaps(hdc, LOGPIXELSY));
     ImageCache& cache = ImageCache::Shared();
-    drawing = cache.FindList(bitmap.id.value(), cellsWide, cellsHigh);
-    if (drawing == nullptr) {
+    std::shared_ptr<const MetafileVectors> vectors = cache.FindList(bitmap.id.value(), cellsWide, cellsHigh);
+    if (vectors == nullptr) {
       std::string error;
-      const std::shared_ptr<const DrawListDrawing> list =
-          detail::ListMetafile(bitmap, cellsWide, cellsHigh, &error, spent);
-      if (list == nullptr) {
+      vectors = detail::ListMetafile(bitmap, cellsWide, cellsHigh, &error, spent);
+      if (vectors == nullptr) {
         *why = "its drawing for this box is not read: " + error;
         return false;
       }
-      cache.KeepList(bitmap.id.value(), cellsWide, cellsHigh, list, list->List()->Bytes());
-      drawing = list;
+      cache.KeepList(bitmap.id.value(), cellsWide, cellsHigh, vectors);
     }
+    if (!vectors->Readable()) {
+      *why = "its drawing for this box is not read: " + vectors->Refusal();
+      return false;
+    }
+    drawing = vectors->Drawing();
   }
   const detail::ChargedMetafileTime charged;
   if (!target->drawVectors(drawing, from, to, state)) {

@@ -252,7 +252,7 @@ ResampledPixels ImageCache::FindPixels(KeptPixels* kept, const PlaceKey& key) {
 }
 
 void ImageCache::KeepPixels(KeptPixels* kept, const PlaceKey& key, ResampledPixels pixels,
-                            std::shared_ptr<const canvas::VectorDrawing> list, std::size_t bytes) {
+                            std::shared_ptr<const MetafileVectors> list, std::size_t bytes) {
   Released released;
   std::lock_guard<std::mutex> lock(mutex_);
   const auto it = kept->index.find(key);
@@ -306,23 +306,23 @@ ResamplingPlace ListPlace(std::int64_t cellsWide, std::int64_t cellsHigh) {
 }
 }  // namespace
 
-std::shared_ptr<const canvas::VectorDrawing> ImageCache::FindList(std::uint64_t picture,
-                                                                  std::int64_t cellsWide,
-                                                                  std::int64_t cellsHigh) {
+std::shared_ptr<const MetafileVectors> ImageCache::FindList(std::uint64_t picture, std::int64_t cellsWide,
+                                                            std::int64_t cellsHigh) {
   std::lock_guard<std::mutex> lock(mutex_);
   const auto it = FindKept(&paintings_, PlaceKey{picture, ListPlace(cellsWide, cellsHigh)});
   return it != paintings_.list.end() ? it->list : nullptr;
 }
 
 void ImageCache::KeepList(std::uint64_t picture, std::int64_t cellsWide, std::int64_t cellsHigh,
-                          std::shared_ptr<const canvas::VectorDrawing> list, std::size_t bytes) {
+                          std::shared_ptr<const MetafileVectors> vectors) {
+  const std::size_t bytes = vectors != nullptr ? vectors->Bytes() : 0;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (list == nullptr ||
+    if (vectors == nullptr ||
         bytes > capacity_ / kPaintingShare - std::min(capacity_ / kPaintingShare, kEntryBytes))
       return;
   }
-  KeepPixels(&paintings_, PlaceKey{picture, ListPlace(cellsWide, cellsHigh)}, nullptr, std::move(list),
+  KeepPixels(&paintings_, PlaceKey{picture, ListPlace(cellsWide, cellsHigh)}, nullptr, std::move(vectors),
              bytes);
 }
 

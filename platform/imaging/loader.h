@@ -14,12 +14,13 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/canvas/canvas.h"
 #include "platform/files/filestore.h"
 #include "platform/imaging/bitmap.h"
 #include "platform/imaging/digest.h"
 
 namespace md::imaging {
+
+class MetafileVectors;
 
 // The whole file; false with the reason when it cannot be read or is larger
 // than `limit` bytes.
@@ -104,13 +105,13 @@ class ImageCache {
   ResampledPixels FindPainting(std::uint64_t picture, const PaintingPlace& place);
   bool KeepsPainting(std::size_t pixels) const;
   void KeepPainting(std::uint64_t picture, const PaintingPlace& place, ResampledPixels pixels);
-  // The same for the draw lists the helper answered of the picture for a box
-  // of cellsWide x cellsHigh cells (draw.h), kept as paintings are; `bytes`
-  // is what one holds.
-  std::shared_ptr<const canvas::VectorDrawing> FindList(std::uint64_t picture, std::int64_t cellsWide,
-                                                        std::int64_t cellsHigh);
+  // The same for what the helper answered as vectors of the picture for a
+  // box of cellsWide x cellsHigh cells (its draw list, or why it has none:
+  // draw.h), kept as paintings are.
+  std::shared_ptr<const MetafileVectors> FindList(std::uint64_t picture, std::int64_t cellsWide,
+                                                  std::int64_t cellsHigh);
   void KeepList(std::uint64_t picture, std::int64_t cellsWide, std::int64_t cellsHigh,
-                std::shared_ptr<const canvas::VectorDrawing> list, std::size_t bytes);
+                std::shared_ptr<const MetafileVectors> vectors);
   // Drops the picture's resamplings and paintings (its pixels are gone).
   void DropResamplings(std::uint64_t picture);
 
@@ -163,7 +164,7 @@ class ImageCache {
   struct Resampling {
     PlaceKey key;
     ResampledPixels pixels;
-    std::shared_ptr<const canvas::VectorDrawing> list;  // a draw list kept as a painting
+    std::shared_ptr<const MetafileVectors> list;  // a box's draw list, kept as a painting
     std::size_t bytes = 0;
     std::uint64_t used = 0;
   };
@@ -196,7 +197,7 @@ class ImageCache {
   Resamplings::iterator FindKept(KeptPixels* kept, const PlaceKey& key);
   ResampledPixels FindPixels(KeptPixels* kept, const PlaceKey& key);
   void KeepPixels(KeptPixels* kept, const PlaceKey& key, ResampledPixels pixels,
-                  std::shared_ptr<const canvas::VectorDrawing> list = nullptr, std::size_t bytes = 0);
+                  std::shared_ptr<const MetafileVectors> list = nullptr, std::size_t bytes = 0);
   void DropPixels(KeptPixels* kept, Resamplings::iterator it);
   void DropPixelsOf(KeptPixels* kept, std::uint64_t picture);
   // Drops the least recently used until what is kept fits.

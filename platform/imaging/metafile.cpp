@@ -279,19 +279,17 @@ std::shared_ptr<const std::vector<std::uint32_t>> PaintMetafile(const Bitmap& bi
   return out;
 }
 
-std::shared_ptr<const DrawListDrawing> ListMetafile(const Bitmap& bitmap, std::int64_t cellsWide,
+std::shared_ptr<const MetafileVectors> ListMetafile(const Bitmap& bitmap, std::int64_t cellsWide,
                                                     std::int64_t cellsHigh, std::string* error, bool* spent) {
   *spent = false;
   if (cellsWide <= 0 || cellsHigh <= 0 || cellsWide > kMetafileMaxPaintSide * 8 ||
-      cellsHigh > kMetafileMaxPaintSide * 8) {
-    *error = "the box to draw it into is empty or too large";
-    return nullptr;
-  }
+      cellsHigh > kMetafileMaxPaintSide * 8)
+    return MetafileVectors::Refused("the box to draw it into is empty or too large");
   const MetafileSource& source = *bitmap.metafile;
   std::vector<std::string> args =
       HelperArgs(bitmap.format, MaxPixels(source.memoryLimit), source.memoryLimit);
   args.insert(args.end(), {kListRequest, std::to_string(cellsWide), std::to_string(cellsHigh)});
-  std::shared_ptr<const DrawListDrawing> out;
+  std::shared_ptr<const MetafileVectors> out;
   const HelperRun run = RunHelper(args, source.bytes.data(), source.bytes.size(),
                                   kAnswerHeaderBytes + kListBytes, [&](const void* buffer) -> std::string {
                                     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
@@ -308,15 +306,17 @@ std::shared_ptr<const DrawListDrawing> ListMetafile(const Bitmap& bitmap, std::i
                                         ReadDrawList(bytes + kAnswerHeaderBytes,
                                                      static_cast<std::size_t>(header.listBytes), &why);
                                     if (list == nullptr) return why;
-                                    out = std::make_shared<DrawListDrawing>(std::move(list));
+                                    out = std::make_shared<const MetafileVectors>(std::move(list));
                                     return "";
                                   });
-  if (!run.ok) {
-    *error = run.error;
-    *spent = run.deferred;
-    return nullptr;
-  }
-  return out;
+  if (run.ok) return out;
+  // What the helper refused or crashed on, or answered and was refused here,
+  // is the box's answer; a run past its time or not started says nothing.
+  if (run.end == IsolatedEnd::Refused || run.end == IsolatedEnd::Stopped)
+    return MetafileVectors::Refused(run.error);
+  *error = run.error;
+  *spent = run.deferred;
+  return nullptr;
 }
 
 MetafileClock SetMetafileClock(MetafileClock clock) { return g_clock.exchange(clock); }

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/imaging/bitmap.h"
-#include "platform/imaging/drawlistpaint.h"
+#include "platform/imaging/metafilevectors.h"
 #include "platform/imaging/protocol/answer.h"
 
 namespace md::imaging::detail {
@@ -32,10 +32,13 @@ std::shared_ptr<const std::vector<std::uint32_t>> PaintMetafile(const Bitmap& bi
 
 // Has the helper answer the draw list of the picture's metafile for a box of
 // cellsWide x cellsHigh cells of 600 dpi (its pictures at most at that
-// resolution), checked (drawlistread.h) as a drawing kept as vectors, within
-// the file's own limits and the drawing's budget, as a decode is. NULL with
-// the reason in *error when it cannot be had (the budget spent, in *spent).
-std::shared_ptr<const DrawListDrawing> ListMetafile(const Bitmap& bitmap, std::int64_t cellsWide,
+// resolution), within the file's own limits and the drawing's budget, as a
+// decode is: the list, checked (drawlistread.h), or why it is not drawn as
+// vectors at that box (the helper answered none, refused or crashed on the
+// file, or the list failed its checks). NULL with the reason in *error when
+// the run says nothing of the file (the budget spent, in *spent; past its
+// time; the helper not started): the next drawing asks again.
+std::shared_ptr<const MetafileVectors> ListMetafile(const Bitmap& bitmap, std::int64_t cellsWide,
                                                     std::int64_t cellsHigh, std::string* error, bool* spent);
 
 // The clock a drawing's budget is spent by, in milliseconds of a steady

@@ -215,15 +215,17 @@ inline Bytes ZigzagList(int points, int width, int height) {
 }
 
 #ifdef MD_IMAGING_PROBE
-// What the probe is told to answer with the list: "list:" and a file that
-// holds it, written now beside the probe, where its sandbox lets it read.
-inline std::string ListProbe(const Bytes& list) {
+// What the probe is told to answer with the bytes: `mode` ("list:" for a
+// list, "answer:" for its whole answer) and a file that holds them, written
+// now beside the probe, where its sandbox lets it read.
+inline std::string ProbeWith(const std::string& mode, const Bytes& bytes) {
   static std::atomic<int> made{0};
-  const std::string path = std::filesystem::path(MD_IMAGING_PROBE).parent_path().string() + "/probe-list-" +
+  const std::string path = std::filesystem::path(MD_IMAGING_PROBE).parent_path().string() + "/probe-answer-" +
                            std::to_string(::getpid()) + "-" + std::to_string(made++) + ".bin";
-  imagefiles::WriteAll(path, list);
-  return "list:" + path;
+  imagefiles::WriteAll(path, bytes);
+  return mode + path;
 }
+inline std::string ListProbe(const Bytes& list) { return ProbeWith("list:", list); }
 #endif
 
 // An EMF of `records` (type and parameter words) over a frame of width x

@@ -1,0 +1,191 @@
+// What a helper taken over by a crafted file could answer, through a
+// stand-in helper (the probe): the library stays alive, reads nothing but a
+// checked list, and draws that one picture from its pixels where its answer
+// is refused, in a vector file and on a raster alike.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/imaging/decode.h"
+#include "platform/imaging/draw.h"
+#include "platform/imaging/loader.h"
+#include "platform/imaging/metafilevectors.h"
+#include "platform/imaging/protocol/answer.h"
+#include "platform/win/gdidevice.h"
+#include "platform/win/wingdi.h"
+#include "tests/platform/imaging/drawlistbuilder.h"
+#include "tests/platform/imaging/metafiles.h"
+
+namespace {
+
+using namespace md::imaging;
+namespace m = md::test::metafiles;
+using md::test::ListBuilder;
+using md::test::ListPath;
+namespace dl = md::imaging::drawlist;
+
+// The memory limit the metafile is decoded within.
+constexpr std::size_t kLimit = std::size_t{64} << 10;
+
+m::Bytes Text(const std::string& s) { return m::Bytes(s.begin(), s.end()); }
+
+// An answer of a 1 x 1 drawing whose header says `vectors` and `listBytes`,
+// then its white pixel and `list`.
+m::Bytes Answer(std::uint32_t vectors, std::uint64_t listBytes, const m::Bytes& list = {}, int width = 1) {
+  detail::AnswerHeader header;
+  header.width = width;
+  header.height = 1;
+  header.dpiMilli = 300000;
+  header.vectors = vectors;
+  header.listBytes = listBytes;
+  m::Bytes out(detail::kAnswerHeaderBytes + 4, 0xFF);
+  std::memcpy(out.data(), &header, sizeof header);
+  // The import's list follows the room of its most pixels, a quarter of the
+  // memory limit's (kLimit) of four bytes each.
+  out.resize(detail::kAnswerHeaderBytes + kLimit, 0);
+  out.insert(out.end(), list.begin(), list.end());
+  return out;
+}
+
+m::Bytes Random(std::size_t n, unsigned seed) {
+  std::mt19937 random(seed);
+  m::Bytes b(n);
+  for (auto& byte : b) byte = static_cast<std::uint8_t>(random());
+  return b;
+}
+
+std::string Nested(int depth) {
+  std::string s;
+  for (int k = 0; k < depth; ++k) s += "<g>";
+  for (int k = 0; k < depth; ++k) s += "</g>";
+  return "<svg><defs>" + s + "</defs></svg>";
+}
+
+// Draws the picture over a 1-inch box of a PDF file and of a raster, as a
+// print does; whether each canvas ended whole.
+struct Printed {
+  bool pdf = false, raster = false;
+  std::string why;  // what DrawBitmap said of the vector file's picture
+};
+Printed Print(const Bitmap& picture) {
+  Printed out;
+  const std::string path = std::string(MD_TEST_OUTPUT_DIR) + "/helper-answer.pdf";
+  for (const bool vector : {true, false}) {
+    auto canvas = vector ? md::canvas::CairoCanvas::createPdf(path, 25.4, 25.4, 300)
+                         : md::canvas::CairoCanvas::createImage(300, 300);
+    const HDC hdc = md::win::CreateScreenDC(canvas.get(), 300);
+    std::string why;
+    const bool drawn = DrawBitmap(hdc, picture, 0, 0, 300, 300, nullptr, &why) != FALSE;
+    DeleteDC(hdc);
+    (vector ? out.pdf : out.raster) = drawn && canvas->finish();
+    if (vector) out.why = why;
+  }
+  return out;
+}
+
+TEST(ImagingHelperAnswers, AHostileAnswerCostsOnlyItsPictureAsVectors) {
+  // A list that paints, and what a helper could answer instead.
+  const m::Bytes zigzag = m::ZigzagList(40, 100, 50);
+  ListPath square = ListPath().Rect(1, 1, 8, 8);
+  const struct {
+    const char* name;
+    std::string probe;
+    const char* refusal;  // part of why the list is not drawn; "" when it is
+  } rows[] = {
+      {"a list", m::ListProbe(zigzag), ""},
+      {"an SVG group whose path's data names the group",
+       m::ListProbe(Text("<svg><g id=\"a\" style=\"opacity:0.5\"><path d=\"M 0 0 L 10 10 L 0 10 Z url(#a)\"/>"
+                         "</g></svg>")),
+       "no draw list"},
+      {"an SVG mask of a rectangle masked by the mask",
+       m::ListProbe(Text("<svg><mask id=\"m\"><rect width=\"1\" height=\"1\" mask=\"#m\"/></mask>"
+                         "<rect width=\"1\" height=\"1\" mask=\"#m\"/></svg>")),
+       "no draw list"},
+      {"100,000 nested groups", m::ListProbe(Text(Nested(100000))), "no draw list"},
+      {"two transforms, each invertible, not together",
+       m::ListProbe(ListBuilder()
+                        .Fill(ListBuilder::Colour(0, 0, 0), square, dl::FillRule::Winding,
+                              dl::Matrix{1, 1, 1, 1.0000000000001, 0, 0})
+                        .Bytes()),
+       "cannot be inverted"},
+      {"nested scales of 1e100",
+       m::ListProbe(ListBuilder()
+                        .PushClip(square, dl::FillRule::Winding, dl::Matrix{1e100, 0, 0, 1e100, 0, 0})
+                        .PopClip()
+                        .Bytes()),
+       "out of range"},
+      {"random bytes as a list", m::ListProbe(Random(4096, 1)), "no draw list"},
+      {"a list longer than its room", m::ProbeWith("answer:", Answer(1, std::uint64_t{1} << 40)),
+       "list past its room"},
+      {"a list its header does not end", m::ProbeWith("answer:", Answer(1, zigzag.size() + 8, zigzag)),
+       "another length"},
+      {"an answer of no kind", m::ProbeWith("answer:", Answer(99, 0)), "no drawing as vectors"},
+      {"a filter, as the helper words it", m::ProbeWith("answer:", Answer(17, 0)), "holds a filter"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const m::MetafileLimitsScope limits({5000, 10000, MD_IMAGING_PROBE}, row.probe.c_str());
+    const m::Bytes file = m::SampleWmf();
+    const DecodeResult r = DecodeWmf(file.data(), file.size(), kLimit);
+    ASSERT_TRUE(r) << r.error;
+    ASSERT_NE(r.bitmap->vectors, nullptr);
+    EXPECT_EQ(r.bitmap->vectors->Readable(), *row.refusal == '\0');
+    EXPECT_NE(r.bitmap->vectors->Refusal().find(row.refusal), std::string::npos)
+        << r.bitmap->vectors->Refusal();
+    const Printed printed = Print(*r.bitmap);
+    EXPECT_TRUE(printed.pdf);
+    EXPECT_TRUE(printed.raster);
+  }
+}
+
+// What the whole answer says wrongly refuses the picture, with the
+// library's reason; nothing of it is read past its checks.
+TEST(ImagingHelperAnswers, AnAnswerOfABadSizeRefusesThePicture) {
+  const std::pair<m::Bytes, const char*> rows[] = {
+      {Answer(1, 0, {}, 0), "bad size"},
+      {Answer(1, 0, {}, 5000), "bad size"},
+      {Random(4096, 2), "bad size"},
+  };
+  for (const auto& [answer, refusal] : rows) {
+    const m::MetafileLimitsScope limits({5000, 10000, MD_IMAGING_PROBE},
+                                        m::ProbeWith("answer:", answer).c_str());
+    const m::Bytes file = m::SampleWmf();
+    const DecodeResult r = DecodeWmf(file.data(), file.size(), kLimit);
+    EXPECT_FALSE(r);
+    EXPECT_NE(r.error.find(refusal), std::string::npos) << r.error;
+  }
+}
+
+// A drawing whose pictures are large is answered its list at each box it is
+// printed into: once for each size (kept with the pictures), and a list
+// refused there draws that picture from its pixels, saying why.
+TEST(ImagingHelperAnswers, AListAskedForAtABoxIsAskedOnceAndCheckedToo) {
+  const m::Bytes file = m::SampleWmf();
+  for (const auto& [list, refusal] : {std::pair{m::ZigzagList(40, 100, 50), ""},
+                                      std::pair{ListBuilder().PushGroup().Bytes(), "leaves a clip"}}) {
+    const m::MetafileLimitsScope limits({5000, 10000, MD_IMAGING_PROBE},
+                                        m::ProbeWith("perbox:", list).c_str());
+    ImageCache::Shared().Clear();
+    const DecodeResult r = DecodeWmf(file.data(), file.size(), kLimit);
+    ASSERT_TRUE(r) << r.error;
+    ASSERT_TRUE(r.bitmap->vectors != nullptr && r.bitmap->vectors->AskedPerBox());
+    const std::size_t before = ImageCache::Shared().PaintingCount();
+    for (int print = 0; print < 2; ++print) {
+      const Printed printed = Print(*r.bitmap);
+      EXPECT_TRUE(printed.pdf);
+      EXPECT_NE(printed.why.find(refusal), std::string::npos) << printed.why;
+      EXPECT_EQ(printed.why.empty(), *refusal == '\0') << printed.why;
+      // A helper asked again would crash now.
+      ::setenv("MD_PROBE_METAFILE", "crash", 1);
+    }
+    // The box's answer (its list, or why it has none) kept; the raster's
+    // painting besides.
+    EXPECT_EQ(ImageCache::Shared().PaintingCount() - before, 2u);
+  }
+}
+
+}  // namespace
