@@ -550,14 +550,11 @@ struct Window {
   std::uint32_t largest = 7;  // words of the largest record, a pixel's at least
 };
 
-Window ReadWindow(const std::uint8_t* data, std::size_t size, const WmfFrame& f) {
+// The records lie from `start` to `end` (CheckWmfHeader).
+Window ReadWindow(const std::uint8_t* data, std::size_t start, std::size_t end, const WmfFrame& f) {
   Window w{f.left, f.top, f.Width(), f.Height(), {}, 7};
-  if (size < kWmfPlaceableBytes + kWmfHeaderBytes) return w;
-  const std::uint8_t* h = data + kWmfPlaceableBytes;
-  const std::size_t end =
-      std::min<std::uint64_t>(size, kWmfPlaceableBytes + std::uint64_t{MetafileU32(h + 6)} * 2);
   // Every record moves on by at least its six bytes of size and function.
-  for (std::size_t at = kWmfPlaceableBytes + kWmfHeaderBytes; at + 6 <= end;) {
+  for (std::size_t at = start; at + 6 <= end;) {
     const std::uint64_t bytes = std::uint64_t{MetafileU32(data + at)} * 2;
     const std::uint16_t function = static_cast<std::uint16_t>(MetafileU16(data + at + 4));
     if (bytes < 6 || bytes > end - at || function == 0 ||
@@ -630,12 +627,13 @@ std::string PlaceWindow(const std::uint8_t* data, const Window& w, wmfD_Coord* f
 namespace detail {
 
 std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* t) {
+  std::size_t start = 0, end = 0;
+  if (const std::string why = detail::CheckWmfHeader(data, size, &start, &end); !why.empty()) return why;
   WmfFrame frame;
   const bool placeable = detail::ReadWmfFrame(data, size, &frame);
   wmfD_Coord from{}, to{};  // the device points at the picture's corners
   if (placeable) {
-    if (const std::string why = detail::WmfFrameProblem(frame); !why.empty()) return why;
-    const std::string why = PlaceWindow(data, ReadWindow(data, size, frame), &from, &to);
+    const std::string why = PlaceWindow(data, ReadWindow(data, start, end, frame), &from, &to);
     if (!why.empty()) return why;
   }
   Device device;
