@@ -24,9 +24,7 @@ namespace md::imaging {
 // screen, a printer's bands) the helper program paints it at the device's
 // size under its own limits (metafile.h), and those pixels, kept with the
 // pictures (loader.h) while they are not too large, are put on the device
-// (its own pixels are, at their own size, and averaged as any picture's
-// where it is shrunk to half their size or less: they hold its painting
-// there);
+// (its own pixels are, at their own size upright);
 // into a vector file as paths (svgdrawing.h). The helper's runs and the
 // paints of paths spend the time for metafiles of this thread's drawing
 // (metafilelimits.h); once that is spent, or when the helper cannot paint

@@ -7,7 +7,9 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/canvas/cairo_canvas.h"
 #include "platform/imaging/decode.h"
+#include "platform/imaging/protocol/drawlist.h"
 
 namespace md::imaging::detail {
 namespace {
@@ -295,6 +297,18 @@ class Print final : public canvas::VectorDrawing {
     }
   }
 
+  // The width of a hairline the helper marked, in the user's units: a
+  // device pixel on a raster; on a vector file (whose units are points) a
+  // dot of a printer of kVectorDotDpi, as the thinnest line of the
+  // platform's own drawing there (cairo draws no line of no width, which a
+  // PDF viewer would draw a pixel wide).
+  static double HairlineWidth(cairo_t* cr) {
+    const bool raster = cairo_surface_get_type(cairo_get_target(cr)) == CAIRO_SURFACE_TYPE_IMAGE;
+    double dx = raster ? 1.0 : 72.0 / canvas::CairoCanvas::kVectorDotDpi, dy = 0;
+    cairo_device_to_user_distance(cr, &dx, &dy);
+    return std::hypot(dx, dy);
+  }
+
   void Shape(cairo_t* cr, std::uint32_t n, const Style& s) const {
     Outline(cr, n);
     if (s.fill.kind != Paint::Kind::None && SetSource(cr, s.fill, s.fillOpacity)) {
@@ -302,7 +316,8 @@ class Print final : public canvas::VectorDrawing {
       cairo_fill_preserve(cr);
     }
     if (s.stroke.kind != Paint::Kind::None && s.strokeWidth > 0 && SetSource(cr, s.stroke, s.strokeOpacity)) {
-      cairo_set_line_width(cr, s.strokeWidth);
+      cairo_set_line_width(cr,
+                           drawlist::IsHairlineMiterLimit(s.miterLimit) ? HairlineWidth(cr) : s.strokeWidth);
       cairo_set_line_cap(cr, s.cap);
       cairo_set_line_join(cr, s.join);
       cairo_set_miter_limit(cr, s.miterLimit);
