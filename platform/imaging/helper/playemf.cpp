@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/imaging/helper/emfbitmaps.h"
 #include "platform/imaging/helper/emfstrings.h"
 #include "platform/imaging/helper/play.h"
 #include "platform/imaging/helper/target.h"
@@ -38,7 +39,8 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   if (boundsX < INT32_MIN || boundsY < INT32_MIN || boundsX + boundsW > INT32_MAX ||
       boundsY + boundsH > INT32_MAX)
     return "the frame lies past the reference device's range";
-  std::vector<std::uint8_t> copy(data, data + size);
+  std::vector<std::uint8_t> copy = detail::ExpandEmfBitmaps(data, size, t->memoryLimit / 4);
+  if (copy.empty()) copy.assign(data, data + size);
   // The bounds lie within 32 bits (above): each as the word it is.
   const auto bound = [&copy](std::size_t at, double v) {
     detail::EmfPut32(copy.data() + at, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));

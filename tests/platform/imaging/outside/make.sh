@@ -17,10 +17,14 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cp "$src"/* "$work/"
 
-# tile.png: a 48 x 36 picture of colour bands and a checker, written here.
-python3 - "$work/tile.png" 48 36 <<'PY'
+# tile.png: a 48 x 36 picture of colour bands and a checker; fading.png the
+# same with an alpha channel fading it out to the right (LibreOffice writes
+# its transparency as a compressed mask). Written here.
+for tile in "tile.png 2" "fading.png 6"; do
+  set -- $tile
+  python3 - "$work/$1" 48 36 "$2" <<'PY'
 import struct, sys, zlib
-path, w, h = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+path, w, h, kind = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), int(sys.argv[4])
 rows = b""
 for y in range(h):
     row = b"\0"
@@ -29,12 +33,15 @@ for y in range(h):
             row += bytes((255 * x // w, 255 * y // h, 160))
         else:
             row += bytes((40, 40 + 200 * x // w, 255 - 200 * y // h))
+        if kind == 6:
+            row += bytes((255 - 255 * x // w,))
     rows += row
 chunk = lambda kind, data: struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0))
+png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, kind, 0, 0, 0))
 png += chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b"")
 open(path, "wb").write(png)
 PY
+done
 
 cd "$work"
 export HOME="$work/home"  # the programs' settings and caches stay in the scratch folder
@@ -43,9 +50,11 @@ for svg in shapes text paints bitmap; do
     inkscape "$svg.svg" --export-type="$kind" --export-filename="$out/inkscape-$svg.$kind" 2>/dev/null
   done
 done
-for kind in wmf emf; do
-  soffice --headless --convert-to "$kind" --outdir "$work/lo" page.fodg >/dev/null 2>&1
-  cp "$work/lo/page.$kind" "$out/libreoffice-page.$kind"
+for document in page transparent; do
+  for kind in wmf emf; do
+    soffice --headless --convert-to "$kind" --outdir "$work/lo" "$document.fodg" >/dev/null 2>&1
+    cp "$work/lo/$document.$kind" "$out/libreoffice-$document.$kind"
+  done
 done
 for plot in lines fills surface; do
   sed "1,/^set terminal/ s|^set terminal.*|&\nset output '$out/gnuplot-$plot.emf'|" "$plot.gp" | gnuplot
