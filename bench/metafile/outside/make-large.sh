@@ -73,5 +73,5 @@ for k in range(20000):
     print(f"{(k % 10) / 10} {(k % 7) / 7} 0.5 setrgbcolor {x} {y} moveto {x + 8} {y + 3} lineto {x + 2} {y + 9} lineto closepath fill")
 print("showpage")
 PY
-pstoedit -q -f emf many.ps "$out/pstoedit-many.emf" 2>/dev/null
+pstoedit -q -f "emf:-OO" many.ps "$out/pstoedit-many.emf" 2>/dev/null
 ls -l "$out"

@@ -59,5 +59,7 @@ done
 for plot in lines fills surface; do
   sed "1,/^set terminal/ s|^set terminal.*|&\nset output '$out/gnuplot-$plot.emf'|" "$plot.gp" | gnuplot
 done
-pstoedit -q -f emf drawing.ps "$out/pstoedit-drawing.emf" 2>/dev/null
+# Its OpenOffice mode writes a frame that places the drawing; without it
+# the frame lies elsewhere, and LibreOffice draws the file blank too.
+pstoedit -q -f "emf:-OO" drawing.ps "$out/pstoedit-drawing.emf" 2>/dev/null
 ls -l "$out"
