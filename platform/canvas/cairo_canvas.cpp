@@ -1083,14 +1083,19 @@ bool CairoCanvas::drawVectors(const std::shared_ptr<const VectorDrawing>& drawin
   const double x0 = std::min(from.x, to.x), y0 = std::min(from.y, to.y);
   const double x1 = std::max(from.x, to.x), y1 = std::max(from.y, to.y);
   if (!(x0 < x1) || !(y0 < y1) || !(x1 - x0 < kCoordLimit) || !(y1 - y0 < kCoordLimit)) return true;
-  cairo_surface_t* painted = vectorsPainted(drawing, x1 - x0, y1 - y0);
+  // The surface's units a device pixel takes: the recording is made in them.
+  double sx = 1, sy = 0, tx = 0, ty = 1;
+  cairo_user_to_device_distance(cr_, &sx, &sy);
+  cairo_user_to_device_distance(cr_, &tx, &ty);
+  const double across = std::hypot(sx, sy), down = std::hypot(tx, ty);
+  cairo_surface_t* painted = vectorsPainted(drawing, (x1 - x0) * across, (y1 - y0) * down, dot_ * across);
   if (painted == nullptr) return false;
   if (!beginPaint(state, x0, y0, x1, y1)) return true;
   cairo_new_path(cr_);
   cairo_rectangle(cr_, x0, y0, x1 - x0, y1 - y0);
   cairo_clip(cr_);
   cairo_translate(cr_, from.x, from.y);
-  cairo_scale(cr_, to.x < from.x ? -1.0 : 1.0, to.y < from.y ? -1.0 : 1.0);
+  cairo_scale(cr_, (to.x < from.x ? -1.0 : 1.0) / across, (to.y < from.y ? -1.0 : 1.0) / down);
   cairo_set_source_surface(cr_, painted, 0, 0);
   cairo_paint(cr_);
   cairo_restore(cr_);
@@ -1098,17 +1103,19 @@ bool CairoCanvas::drawVectors(const std::shared_ptr<const VectorDrawing>& drawin
 }
 
 cairo_surface_t* CairoCanvas::vectorsPainted(const std::shared_ptr<const VectorDrawing>& drawing,
-                                             double width, double height) {
+                                             double width, double height, double dot) {
   const auto key = std::make_tuple(drawing.get(), width, height);
   const auto found = vectorsPainted_.find(key);
   if (found != vectorsPainted_.end()) return found->second.painted;
   // Painted once into a recording of its own: what a drawing does to cairo's
   // state stays there, and a vector file takes the recording as one object
-  // however often the page shows it.
+  // however often the page shows it. The recording is in the surface's own
+  // units and put into it unscaled (cairo 1.16 writes a recording's clips
+  // into a PDF file's object only where it is put at about its own scale).
   const cairo_rectangle_t extents{0, 0, width, height};
   cairo_surface_t* painted = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
   cairo_t* cr = cairo_create(painted);
-  const bool ok = drawing->paintChecked(cr, width, height, dot_) && cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+  const bool ok = drawing->paintChecked(cr, width, height, dot) && cairo_status(cr) == CAIRO_STATUS_SUCCESS;
   cairo_destroy(cr);
   if (!ok) {
     cairo_surface_destroy(painted);

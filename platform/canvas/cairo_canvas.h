@@ -195,10 +195,11 @@ class CairoCanvas final : public Canvas {
   // drawn with the whole face.
   const detail::FaceSubset* subsetFor(const text::FaceSource& src) const;
 
-  // The recording of the drawing painted at width x height device pixels,
-  // made at its first use on this canvas; NULL when it cannot be painted.
+  // The recording of the drawing painted over width x height of the
+  // surface's units (its thinnest lines `dot` of them wide), made at its
+  // first use on this canvas; NULL when it cannot be painted.
   cairo_surface_t* vectorsPainted(const std::shared_ptr<const VectorDrawing>& drawing, double width,
-                                  double height);
+                                  double height, double dot);
   // Strokes a round-joined pen's pieces (the state saved and set up): the
   // distinct segments with round caps (in runs on rasters), then the ends
   // with `cap` (a cairo_line_cap_t).

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/imaging/decode.h"
+#include "platform/imaging/protocol/rle.h"
 
 namespace md::imaging {
 namespace {
@@ -58,47 +59,16 @@ constexpr std::uint32_t kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3, kAlphaBi
 
 DecodeResult DecodeRle(const std::uint8_t* src, std::size_t n, const Header& h,
                        const std::vector<std::uint32_t>& palette, Bitmap* out) {
-  // The position is kept inside the picture: a column from 0 to the row's
-  // width (just past its last pixel) and a row from 0 (the bottom) to the
-  // height. A run or a move that would leave it does not fit and is refused.
   const std::size_t w = static_cast<std::size_t>(h.width), ht = static_cast<std::size_t>(h.height);
-  const bool four = h.compression == kRle4;
-  std::size_t x = 0, y = 0;
-  std::size_t i = 0;
-  auto colour = [&](unsigned index) { return index < palette.size() ? palette[index] : 0xFF000000u; };
-  auto put = [&](unsigned index) { out->pixels[(ht - 1 - y) * w + x++] = colour(index); };
-  while (y < ht) {
-    if (i + 2 > n) return detail::Fail(kName, "compressed pixels end early");
-    const unsigned count = src[i], value = src[i + 1];
-    i += 2;
-    if (count > 0) {
-      if (count > w - x) return detail::Fail(kName, "a run passes the end of its row");
-      for (unsigned k = 0; k < count; ++k) put(four ? ((k & 1u) ? (value & 0x0Fu) : (value >> 4)) : value);
-      continue;
+  // Pixels no run reaches take the palette's first colour.
+  std::vector<std::uint8_t> indices(w * ht, 0);
+  if (const char* why = detail::ExpandRle(src, n, w, ht, h.compression == kRle4, indices.data()))
+    return detail::Fail(kName, why);
+  for (std::size_t y = 0; y < ht; ++y)
+    for (std::size_t x = 0; x < w; ++x) {
+      const unsigned index = indices[y * w + x];
+      out->pixels[(ht - 1 - y) * w + x] = index < palette.size() ? palette[index] : 0xFF000000u;
     }
-    if (value == 0) {  // end of line
-      x = 0;
-      ++y;
-    } else if (value == 1) {  // end of picture
-      break;
-    } else if (value == 2) {  // delta
-      if (i + 2 > n) return detail::Fail(kName, "compressed pixels end early");
-      const std::size_t dx = src[i], dy = src[i + 1];
-      i += 2;
-      if (dx > w - x || dy > ht - y) return detail::Fail(kName, "a move passes the edge of the picture");
-      x += dx;
-      y += dy;
-    } else {  // absolute run of `value` pixels, padded to 16 bits
-      const std::size_t bytes = four ? (value + 1) / 2 : value;
-      if (i + bytes > n) return detail::Fail(kName, "compressed pixels end early");
-      if (value > w - x) return detail::Fail(kName, "a run passes the end of its row");
-      for (unsigned k = 0; k < value; ++k) {
-        const unsigned byte = src[i + (four ? k / 2 : k)];
-        put(four ? ((k & 1u) ? (byte & 0x0Fu) : (byte >> 4)) : byte);
-      }
-      i += bytes + (bytes & 1u);
-    }
-  }
   return DecodeResult{};
 }
 
@@ -208,7 +178,6 @@ DecodeResult DecodeBmp(const std::uint8_t* data, std::size_t size, std::size_t m
   const int w = out->width, ht = out->height;
 
   if (rle) {
-    std::fill(out->pixels.begin(), out->pixels.end(), palette.empty() ? 0xFF000000u : palette[0]);
     DecodeResult r = DecodeRle(pixels, available, h, palette, out.get());
     if (!r.error.empty()) return r;
   } else {

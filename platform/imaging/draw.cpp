@@ -359,12 +359,10 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
 
   // A metafile is painted by its helper at the device's own resolution on a
   // raster, and drawn from its vectors as paths in a vector file; from its
-  // pixels once the drawing's time for metafiles is spent. Shrunk to half
-  // the size of its pixels or less (drawn at 300 dpi of its own size), it is
-  // shown by them, averaged as any picture's: they hold its painting at that
-  // size at least twice over.
-  const bool shrunk = std::fabs(p1x - p0x) * 2 <= bitmap.width && std::fabs(p1y - p0y) * 2 <= bitmap.height;
-  if (DrawnWithoutItsVectors(hdc, bitmap) && !shrunk) {
+  // pixels once the drawing's time for metafiles is spent. Shrunk, it is
+  // painted at the device's size too: its pixels averaged would thin its
+  // hairlines, which are a device pixel wide at every size.
+  if (DrawnWithoutItsVectors(hdc, bitmap)) {
     bool spent = false;
     const std::string why = PaintOnRaster(target, bitmap, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y},
                                           visible, state, &spent);

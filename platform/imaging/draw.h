@@ -24,16 +24,15 @@ namespace md::imaging {
 // screen, a printer's bands) the helper program paints it at the device's
 // size under its own limits (metafile.h), and those pixels, kept with the
 // pictures (loader.h) while they are not too large, are put on the device
-// (its own pixels are, at their own size, and averaged as any picture's
-// where it is shrunk to half their size or less: they hold its painting
-// there);
+// (its own pixels are, at their own size upright);
 // into a vector file as paths, from the draw list the helper answered
 // (metafilevectors.h), or the one it answers for the box when its pictures
 // are large (kept with the pictures too). The helper's runs and the paints
 // of paths spend the time for metafiles of this thread's drawing
 // (metafilelimits.h); once that is spent, or when the helper cannot paint it
 // or answer its list, the pixels are drawn instead, and *pSpent, when given,
-// is set to what says why. FALSE for a bad context, a context without a surface or an
+// is set to what says why. FALSE for a bad context, a context without a
+// surface or an
 // empty picture; TRUE when nothing was visible.
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height,
                 const RECT* clip = nullptr, std::string* pSpent = nullptr);

@@ -15,7 +15,7 @@ namespace md::imaging::detail {
 
 // The address space a program may add to what it holds when it starts,
 // unless its run asks for less: what the metafile helper may draw with, and
-// so the most its drawing's pictures can take (svgdrawing.h).
+// so the most the pictures of its draw list can take (protocol/drawlist.h).
 constexpr std::size_t kIsolatedExtraMemory = std::size_t{1} << 30;
 
 struct IsolationLimits {

@@ -7,8 +7,8 @@
 namespace md::imaging {
 
 DecodeResult DecodeWmf(const std::uint8_t* data, std::size_t size, std::size_t memoryLimit) {
-  std::size_t records = 0;
-  if (const std::string why = detail::CheckWmfHeader(data, size, &records); !why.empty())
+  std::size_t records = 0, end = 0;
+  if (const std::string why = detail::CheckWmfHeader(data, size, &records, &end); !why.empty())
     return detail::Fail("WMF", why);
   return detail::RenderMetafile("WMF", Format::Wmf, memoryLimit, data, size);
 }

@@ -3,7 +3,10 @@
 #include "platform/imaging/helper/emfstrings.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdio>
 
+#include "platform/imaging/protocol/drawlist.h"
 #include "platform/text/textengine.h"
 
 namespace md::imaging::detail {
@@ -106,7 +109,37 @@ void MarkEmfStrings(std::uint8_t* data, std::size_t size) {
   }
 }
 
-std::string EscapeEmfSvg(std::string_view svg) {
+namespace {
+
+// The markup with each stroke width below `least` made `least`, marked as a
+// hairline.
+std::string WidenedStrokes(std::string_view markup, double least) {
+  constexpr std::string_view kWidth = "stroke-width=\"";
+  std::string out;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t found = markup.find(kWidth, at);
+    const std::size_t start = found == std::string_view::npos ? found : found + kWidth.size();
+    const std::size_t end = found == std::string_view::npos ? found : markup.find('"', start);
+    if (end == std::string_view::npos) return out += markup.substr(at);
+    out += markup.substr(at, start - at);
+    double width = 0;
+    const auto [parsed, error] = std::from_chars(markup.data() + start, markup.data() + end, width);
+    if (error == std::errc() && parsed == markup.data() + end && width < least) {
+      char widened[96];
+      std::snprintf(widened, sizeof widened, "%.9g\" stroke-miterlimit=\"%.9g", least,
+                    drawlist::kHairlineMiterLimit);
+      out += widened;
+    } else {
+      out += markup.substr(start, end - start);
+    }
+    at = end;
+  }
+}
+
+}  // namespace
+
+std::string EscapeEmfSvg(std::string_view svg, double leastStroke) {
   // What the library writes around a text: its string between these two.
   constexpr std::string_view kOpen = "<![CDATA[", kClose = "]]></text>";
   std::string out;
@@ -116,10 +149,10 @@ std::string EscapeEmfSvg(std::string_view svg) {
     const std::size_t open = svg.find(kOpen, at);
     const std::size_t close = open == std::string_view::npos ? open : svg.find(kClose, open + kOpen.size());
     if (close == std::string_view::npos) {
-      Append(&out, svg.substr(at), false);
+      Append(&out, WidenedStrokes(svg.substr(at), leastStroke), false);
       break;
     }
-    Append(&out, svg.substr(at, open - at), false);
+    Append(&out, WidenedStrokes(svg.substr(at, open - at), leastStroke), false);
     Append(&out, svg.substr(open + kOpen.size(), close - open - kOpen.size()), true);
     at = close + 3;  // the element's end tag is markup
   }

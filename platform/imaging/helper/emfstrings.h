@@ -32,7 +32,9 @@ void MarkEmfStrings(std::uint8_t* data, std::size_t size);
 
 // The library's SVG of a marked copy, with the stand-ins written back as
 // the markup allows and each text's CDATA section as escaped character
-// data; a character XML cannot hold becomes U+FFFD.
-std::string EscapeEmfSvg(std::string_view svg);
+// data; a character XML cannot hold becomes U+FFFD. A stroke thinner than
+// `leastStroke` (the SVG's units of a pixel of the drawing) is widened to
+// it and marked as a hairline (drawlist.h: kHairlineMiterLimit).
+std::string EscapeEmfSvg(std::string_view svg, double leastStroke);
 
 }  // namespace md::imaging::detail

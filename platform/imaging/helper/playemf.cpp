@@ -6,6 +6,7 @@
 #include <emf2svg.h>
 #include <librsvg/rsvg.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/imaging/helper/emfbitmaps.h"
 #include "platform/imaging/helper/emfstrings.h"
 #include "platform/imaging/helper/play.h"
 #include "platform/imaging/helper/target.h"
@@ -29,14 +31,16 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   // libemf2svg scales and places the drawing by the header's bounds, the box
   // of what the records draw, and draws its hairlines one SVG unit wide. It
   // is given a copy whose bounds are the frame rounded out to whole device
-  // pixels, and a width that makes an SVG unit about a pixel of the picture;
-  // the SVG's view box then picks the frame out exactly.
+  // pixels, and a width that makes an SVG unit about a pixel of the picture
+  // (its hatches' cells are sized in them); the SVG's view box then picks
+  // the frame out exactly, and librsvg draws it at the drawn size.
   const double boundsX = std::floor(f.left), boundsY = std::floor(f.top);
   const double boundsW = std::ceil(f.right) - boundsX, boundsH = std::ceil(f.bottom) - boundsY;
   if (boundsX < INT32_MIN || boundsY < INT32_MIN || boundsX + boundsW > INT32_MAX ||
       boundsY + boundsH > INT32_MAX)
     return "the frame lies past the reference device's range";
-  std::vector<std::uint8_t> copy(data, data + size);
+  std::vector<std::uint8_t> copy = detail::ExpandEmfBitmaps(data, size, t->memoryLimit / 4);
+  if (copy.empty()) copy.assign(data, data + size);
   // The bounds lie within 32 bits (above): each as the word it is.
   const auto bound = [&copy](std::size_t at, double v) {
     detail::EmfPut32(copy.data() + at, static_cast<std::uint32_t>(static_cast<std::int32_t>(v)));
@@ -69,7 +73,10 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
                 w, h, (f.left - boundsX) * unit, (f.top - boundsY) * unit, (f.right - f.left) * unit,
                 (f.bottom - f.top) * unit);
   std::string svg = head;
-  svg += detail::EscapeEmfSvg(std::string_view(body, length));
+  // The SVG's units of a pixel of the drawn size, the larger across or down.
+  const double least =
+      std::max((f.right - f.left) * unit / t->DrawnWidth(), (f.bottom - f.top) * unit / t->DrawnHeight());
+  svg += detail::EscapeEmfSvg(std::string_view(body, length), least);
   std::free(body);
   svg += "</svg>\n";
   GError* error = nullptr;
@@ -82,7 +89,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   }
   cairo_surface_t* surface = t->Surface();
   cairo_t* cr = cairo_create(surface);
-  const RsvgRectangle viewport{0, 0, static_cast<double>(w), static_cast<double>(h)};
+  const RsvgRectangle viewport{0, 0, t->DrawnWidth(), t->DrawnHeight()};
   if (!rsvg_handle_render_document(handle, cr, &viewport, &error)) {
     why = std::string("the drawing cannot be drawn: ") + (error != nullptr ? error->message : "");
     if (error != nullptr) g_error_free(error);

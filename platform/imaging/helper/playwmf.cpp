@@ -27,6 +27,7 @@
 #include "platform/imaging/helper/charset.h"
 #include "platform/imaging/helper/play.h"
 #include "platform/imaging/helper/target.h"
+#include "platform/imaging/protocol/drawlist.h"
 #include "platform/imaging/protocol/metafileheader.h"
 
 namespace md::imaging {
@@ -49,6 +50,7 @@ struct Device {
   wmfD_Coord origin{};                        // the device point at the picture's top left
   double scaleX = 1.0, scaleY = 1.0;          // pixels per device point (negative: mirrored)
   double scale = 1.0;                         // the smaller of the two, unsigned
+  double picturePixel = 1.0;                  // pixels per pixel of the picture's own (300 dpi)
   std::vector<wmfD_Coord>* probed = nullptr;  // set: the pixels' points are kept, nothing drawn
   bool svg = false;                           // the drawing is written as SVG too
 };
@@ -124,7 +126,8 @@ bool SetBrush(wmfAPI* api, wmfDC* dc) {
     cairo_surface_destroy(cell);
     cairo_pattern_set_extend(p, CAIRO_EXTEND_REPEAT);
     cairo_matrix_t m;
-    cairo_matrix_init_scale(&m, d->scale, d->scale);  // one cell is 8 pixels
+    // One cell is 8 pixels of the picture's own, whatever size it is drawn at.
+    cairo_matrix_init_scale(&m, d->scale / d->picturePixel, d->scale / d->picturePixel);
     cairo_pattern_set_matrix(p, &m);
     cairo_set_source(cr, p);
     cairo_pattern_destroy(p);
@@ -155,9 +158,11 @@ bool SetPen(wmfAPI* api, wmfDC* dc) {
   if (pen == nullptr || WMF_PEN_STYLE(pen) == PS_NULL) return false;
   cairo_t* cr = d->cr;
   SetColour(cr, WMF_PEN_COLOR(pen));
-  // A pen of no width is one pixel wide.
-  const double width = std::max(WMF_PEN_WIDTH(pen), 1.0 / d->scale);
+  // A pen of no width, or thinner than a pixel, is one pixel wide, marked
+  // as a hairline.
+  const double pixel = 1.0 / d->scale, width = std::max(WMF_PEN_WIDTH(pen), pixel);
   cairo_set_line_width(cr, width);
+  cairo_set_miter_limit(cr, WMF_PEN_WIDTH(pen) < pixel ? drawlist::kHairlineMiterLimit : 10.0);
   switch (WMF_PEN_ENDCAP(pen)) {
     case PS_ENDCAP_SQUARE:
       cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
@@ -178,7 +183,7 @@ bool SetPen(wmfAPI* api, wmfDC* dc) {
     default:
       cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
   }
-  const double u = std::max(width, 1.0 / d->scale);
+  const double u = width;
   const double dash[] = {3 * u, u}, dot[] = {u, u}, dashDot[] = {3 * u, u, u, u},
                dashDotDot[] = {3 * u, u, u, u, u, u};
   switch (WMF_PEN_STYLE(pen)) {
@@ -201,11 +206,31 @@ bool SetPen(wmfAPI* api, wmfDC* dc) {
   return true;
 }
 
+// The current path moved onto the centres of the drawing's pixels, as a
+// device draws a line a pixel wide: on whole pixels, not half on two.
+void OntoPixelCentres(cairo_t* cr) {
+  cairo_path_t* path = cairo_copy_path(cr);
+  for (int k = 0; k < path->num_data; k += path->data[k].header.length)
+    for (int p = 1; p < path->data[k].header.length; ++p) {
+      cairo_path_data_t& point = path->data[k + p];
+      cairo_user_to_device(cr, &point.point.x, &point.point.y);
+      point.point.x = std::floor(point.point.x) + 0.5;
+      point.point.y = std::floor(point.point.y) + 0.5;
+      cairo_device_to_user(cr, &point.point.x, &point.point.y);
+    }
+  cairo_new_path(cr);
+  cairo_append_path(cr, path);
+  cairo_path_destroy(path);
+}
+
 // Fills the current path with the brush and strokes it with the pen.
 void FillAndStroke(wmfAPI* api, wmfDC* dc, bool fill = true) {
   cairo_t* cr = Dev(api)->cr;
   if (fill && SetBrush(api, dc)) cairo_fill_preserve(cr);
-  if (SetPen(api, dc)) cairo_stroke_preserve(cr);
+  if (SetPen(api, dc)) {
+    if (drawlist::IsHairlineMiterLimit(cairo_get_miter_limit(cr))) OntoPixelCentres(cr);
+    cairo_stroke_preserve(cr);
+  }
   cairo_new_path(cr);
 }
 
@@ -391,6 +416,28 @@ const char* Language(unsigned charset) {
   }
 }
 
+// A cairo face of libwmf's font with a FreeType face of its own over the
+// same bytes. libwmf sets its face's size to measure each text; cairo,
+// drawing with a shared face, trusts the size it last set on it, so that a
+// recording replayed at the size it was recorded at (the picture's own
+// pixels) drew its glyphs at libwmf's last size. The copy ends with the
+// cairo face; the bytes are libwmf's, which outlive the drawing.
+cairo_font_face_t* OwnFace(FT_Face face) {
+  static FT_Library library = nullptr;
+  if (library == nullptr && FT_Init_FreeType(&library) != 0) library = nullptr;
+  FT_Face copy = nullptr;
+  if (library == nullptr || face->stream == nullptr || face->stream->base == nullptr ||
+      FT_New_Memory_Face(library, face->stream->base, static_cast<FT_Long>(face->stream->size),
+                         face->face_index, &copy) != 0)
+    return cairo_ft_font_face_create_for_ft_face(face, 0);
+  cairo_font_face_t* own = cairo_ft_font_face_create_for_ft_face(copy, 0);
+  static const cairo_user_data_key_t key{};
+  if (cairo_font_face_set_user_data(
+          own, &key, copy, [](void* f) { FT_Done_Face(static_cast<FT_Face>(f)); }) != CAIRO_STATUS_SUCCESS)
+    FT_Done_Face(copy);
+  return own;
+}
+
 // The face the text is drawn in: libwmf's face for the font when it has
 // every character of the text, else the face fontconfig finds for the
 // font's name, weight and slant that has them (a Chinese font this system
@@ -402,8 +449,7 @@ cairo_font_face_t* FaceFor(wmfFont* font, const std::string& text) {
   bool covered = face != nullptr;
   for (std::size_t k = 0; covered && k < chars.size(); ++k)
     covered = chars[k] < 0x20 || FcFreeTypeCharIndex(face, chars[k]) != 0;  // as cairo looks glyphs up
-  if (covered || (face != nullptr && charset == detail::kSymbolCharset))
-    return cairo_ft_font_face_create_for_ft_face(face, 0);
+  if (covered || (face != nullptr && charset == detail::kSymbolCharset)) return OwnFace(face);
   FcPattern* pattern = FcPatternCreate();
   if (const char* name = WMF_FONT_NAME(font); name != nullptr) {
     const std::string family = detail::CharsetToUtf8(name, std::strlen(name), charset);
@@ -550,14 +596,11 @@ struct Window {
   std::uint32_t largest = 7;  // words of the largest record, a pixel's at least
 };
 
-Window ReadWindow(const std::uint8_t* data, std::size_t size, const WmfFrame& f) {
+// The records lie from `start` to `end` (CheckWmfHeader).
+Window ReadWindow(const std::uint8_t* data, std::size_t start, std::size_t end, const WmfFrame& f) {
   Window w{f.left, f.top, f.Width(), f.Height(), {}, 7};
-  if (size < kWmfPlaceableBytes + kWmfHeaderBytes) return w;
-  const std::uint8_t* h = data + kWmfPlaceableBytes;
-  const std::size_t end =
-      std::min<std::uint64_t>(size, kWmfPlaceableBytes + std::uint64_t{MetafileU32(h + 6)} * 2);
   // Every record moves on by at least its six bytes of size and function.
-  for (std::size_t at = kWmfPlaceableBytes + kWmfHeaderBytes; at + 6 <= end;) {
+  for (std::size_t at = start; at + 6 <= end;) {
     const std::uint64_t bytes = std::uint64_t{MetafileU32(data + at)} * 2;
     const std::uint16_t function = static_cast<std::uint16_t>(MetafileU16(data + at + 4));
     if (bytes < 6 || bytes > end - at || function == 0 ||
@@ -630,12 +673,13 @@ std::string PlaceWindow(const std::uint8_t* data, const Window& w, wmfD_Coord* f
 namespace detail {
 
 std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* t) {
+  std::size_t start = 0, end = 0;
+  if (const std::string why = detail::CheckWmfHeader(data, size, &start, &end); !why.empty()) return why;
   WmfFrame frame;
   const bool placeable = detail::ReadWmfFrame(data, size, &frame);
   wmfD_Coord from{}, to{};  // the device points at the picture's corners
   if (placeable) {
-    if (const std::string why = detail::WmfFrameProblem(frame); !why.empty()) return why;
-    const std::string why = PlaceWindow(data, ReadWindow(data, size, frame), &from, &to);
+    const std::string why = PlaceWindow(data, ReadWindow(data, start, end, frame), &from, &to);
     if (!why.empty()) return why;
   }
   Device device;
@@ -654,9 +698,10 @@ std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
     cairo_surface_t* surface = t->Surface();
     device.cr = cairo_create(surface);
     device.origin = from;
-    device.scaleX = t->header[0] / static_cast<double>(to.x - from.x);
-    device.scaleY = t->header[1] / static_cast<double>(to.y - from.y);
+    device.scaleX = t->DrawnWidth() / static_cast<double>(to.x - from.x);
+    device.scaleY = t->DrawnHeight() / static_cast<double>(to.y - from.y);
     device.scale = std::min(std::fabs(device.scaleX), std::fabs(device.scaleY));
+    device.picturePixel = std::min(t->DrawnWidth() / t->header[0], t->DrawnHeight() / t->header[1]);
     if (wmf_play(api, 0, &box) != wmf_E_None) why = "damaged records";
     cairo_surface_flush(surface);
     cairo_destroy(device.cr);

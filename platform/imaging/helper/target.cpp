@@ -147,9 +147,17 @@ MetafileTarget::~MetafileTarget() {
   if (recording_ != nullptr) cairo_surface_destroy(recording_);
 }
 
+double MetafileTarget::DrawnWidth() const {
+  return box != nullptr ? static_cast<double>(std::abs(box->size[0])) : header[0];
+}
+
+double MetafileTarget::DrawnHeight() const {
+  return box != nullptr ? static_cast<double>(std::abs(box->size[1])) : header[1];
+}
+
 cairo_surface_t* MetafileTarget::Surface() const {
   if (recording_ == nullptr) {
-    const cairo_rectangle_t extents{0, 0, static_cast<double>(header[0]), static_cast<double>(header[1])};
+    const cairo_rectangle_t extents{0, 0, DrawnWidth(), DrawnHeight()};
     recording_ = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
   }
   return cairo_surface_reference(recording_);
@@ -162,11 +170,12 @@ void MetafileTarget::PaintBox() const {
                                                                CAIRO_FORMAT_ARGB32, w, h, w * 4);
   cairo_t* cr = cairo_create(image);
   // As a raster canvas paints a drawing into the box: its corner on the
-  // box's first corner, mirrored where the box runs backwards.
-  const double boxW = static_cast<double>(std::abs(size[0])), boxH = static_cast<double>(std::abs(size[1]));
+  // box's first corner, mirrored where the box runs backwards. The drawing
+  // is of the box's size: nothing is scaled.
+  const double boxW = DrawnWidth(), boxH = DrawnHeight();
   cairo_translate(cr, static_cast<double>(-window[0]) + (size[0] < 0 ? boxW : 0.0),
                   static_cast<double>(-window[1]) + (size[1] < 0 ? boxH : 0.0));
-  cairo_scale(cr, (size[0] < 0 ? -boxW : boxW) / header[0], (size[1] < 0 ? -boxH : boxH) / header[1]);
+  cairo_scale(cr, size[0] < 0 ? -1 : 1, size[1] < 0 ? -1 : 1);
   cairo_set_source_surface(cr, recording_, 0, 0);
   cairo_paint(cr);
   cairo_destroy(cr);

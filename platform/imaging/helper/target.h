@@ -30,8 +30,16 @@ struct MetafileTarget {
   // Chooses the pixel size for a drawing of width x height inches; "" or
   // why it cannot be drawn.
   std::string Size(double widthInches, double heightInches);
+  // The size the players draw at, once Size has answered "": the picture's
+  // own pixels or, painting a box, the box's size, so that the recording is
+  // painted one to one (cairo paints a recording scaled with its scale
+  // rounded to 1/256, which moved a far edge by pixels). A pen thinner than
+  // a pixel of this size is drawn a pixel wide, marked as a hairline
+  // (drawlist.h: kHairlineMiterLimit).
+  double DrawnWidth() const;
+  double DrawnHeight() const;
   // The surface to draw on (a reference of the caller's), once Size has
-  // answered "": a recording of the chosen size.
+  // answered "": a recording of the drawn size.
   cairo_surface_t* Surface() const;
   // Paints what was recorded into the pixels and writes its draw list
   // (listwriter.h) of cairo's SVG of it, or paints the box's window. The

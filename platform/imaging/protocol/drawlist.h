@@ -154,6 +154,16 @@ enum class Join : std::uint32_t { Miter = 0, Round = 1, Bevel = 2 };
 // A stroke drawn one device pixel wide whatever its width: the thinnest
 // line of the device.
 constexpr std::uint32_t kStrokeHairline = 1;
+// How the helper's recording, and so cairo's SVG of it, marks such a stroke:
+// a pen of no width or thinner than a pixel of the drawing is drawn a pixel
+// wide with this miter limit (which at that width changes no join). cairo
+// writes it as "1.000977": a limit within kHairlineMiterSlack of it is the
+// mark.
+constexpr double kHairlineMiterLimit = 1.0 + 1.0 / 1024, kHairlineMiterSlack = 1e-5;
+inline bool IsHairlineMiterLimit(double limit) {
+  return limit > kHairlineMiterLimit - kHairlineMiterSlack &&
+         limit < kHairlineMiterLimit + kHairlineMiterSlack;
+}
 
 struct StrokeHead {
   Paint paint;

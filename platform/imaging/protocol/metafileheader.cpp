@@ -16,7 +16,26 @@ std::string WmfFrameProblem(const WmfFrame& f) {
          std::to_string(f.Width()) + " x " + std::to_string(f.Height()) + " units)";
 }
 
-std::string CheckWmfHeader(const std::uint8_t* data, std::size_t size, std::size_t* records) {
+namespace {
+
+// Where the records from `at` end: past the end record, when every record
+// before it is whole within the file; 0 when one runs past the file or is
+// shorter than its size and function, or the file ends first.
+std::size_t WmfRecordsEnd(const std::uint8_t* data, std::size_t size, std::size_t at) {
+  while (size - at >= 6) {
+    const std::uint64_t bytes = std::uint64_t{MetafileU32(data + at)} * 2;
+    if (bytes < 6 || bytes > size - at) return 0;
+    const bool last = MetafileU16(data + at + 4) == 0;
+    at += bytes;
+    if (last) return at;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string CheckWmfHeader(const std::uint8_t* data, std::size_t size, std::size_t* records,
+                           std::size_t* end) {
   if (data == nullptr) return "no metafile header";
   std::size_t at = 0;
   if (WmfFrame frame; ReadWmfFrame(data, size, &frame)) {
@@ -32,9 +51,15 @@ std::string CheckWmfHeader(const std::uint8_t* data, std::size_t size, std::size
   if ((MetafileU16(h) != 1 && MetafileU16(h) != 2) || MetafileU16(h + 2) != 9 ||
       (MetafileU16(h + 4) != 0x100 && MetafileU16(h + 4) != 0x300))
     return "no metafile header";
+  // The records are read to their end record whatever the header's size
+  // says (some writers count the placeable header in it); without one, the
+  // header's size must lie within the file.
+  *records = at + kWmfHeaderBytes;
+  *end = WmfRecordsEnd(data, size, *records);
+  if (*end != 0) return "";
   const std::uint64_t declared = std::uint64_t{MetafileU32(h + 6)} * 2;
   if (declared < kWmfHeaderBytes + 6 || declared > size - at) return "the records end early";
-  *records = at + kWmfHeaderBytes;
+  *end = at + declared;
   return "";
 }
 

@@ -37,9 +37,12 @@ bool ReadWmfFrame(const std::uint8_t* data, std::size_t size, WmfFrame* f);
 std::string WmfFrameProblem(const WmfFrame& f);
 
 // "" when the bytes start with a WMF header (after a placeable one, whose
-// check sum and units it checks), or why not; *records, then, is where the
-// records start.
-std::string CheckWmfHeader(const std::uint8_t* data, std::size_t size, std::size_t* records);
+// check sum and units it checks) and records that end within them, or why
+// not; *records and *end, then, are where the records start and end (past
+// the end record when they hold one: see FORMAT.md, "The metafiles'
+// headers").
+std::string CheckWmfHeader(const std::uint8_t* data, std::size_t size, std::size_t* records,
+                           std::size_t* end);
 
 // ---- EMF ----
 

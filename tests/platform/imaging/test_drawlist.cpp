@@ -14,9 +14,11 @@
 #include <vector>
 
 #include "platform/canvas/cairo_canvas.h"
+#include "platform/canvas/raster.h"
 #include "platform/imaging/drawlistpaint.h"
 #include "platform/imaging/drawlistread.h"
 #include "tests/platform/imaging/drawlistbuilder.h"
+#include "tests/support/command.h"
 
 namespace {
 
@@ -592,6 +594,42 @@ TEST(ImagingDrawList, ADrawingThatPutsCairoInErrorCostsOnlyItself) {
   EXPECT_TRUE(finished) << "the page's context is not left in error";
   auto raster = md::canvas::CairoCanvas::createImage(64, 64);
   EXPECT_FALSE(raster->drawVectors(std::make_shared<Broken>(), {0, 0}, {64, 64}, {}));
+}
+
+// A drawing clipped to a corner holds its clip in a vector file at the page
+// resolution a print takes (2,540 dpi, 1/36 point a device pixel), as it
+// does at a point a pixel: there a picture repeated over the whole drawing
+// within a clip came out unclipped.
+TEST(ImagingDrawList, AClippedDrawingKeepsItsClipInAVectorFileAtAnyResolution) {
+  if (!md::test::HavePrograms({"pdftoppm"})) GTEST_SKIP() << "poppler's tools are not installed";
+  const std::vector<std::uint8_t> bytes =
+      ListBuilder(2244, 3272)
+          .Picture(2, 2, {0xFF0000FFu, 0xFF00FF00u, 0xFF00FF00u, 0xFF0000FFu})
+          .PushClip(ListPath().Rect(0, 0, 508, 366))
+          .Fill(ListBuilder::Pattern(0, Scale(0.05), dl::Extend::Repeat), ListPath().Rect(0, 0, 2244, 3272))
+          .PopClip()
+          .Bytes();
+  std::string why;
+  const auto drawing =
+      std::make_shared<md::imaging::DrawListDrawing>(ReadDrawList(bytes.data(), bytes.size(), &why));
+  ASSERT_NE(drawing->List(), nullptr) << why;
+  for (const double dpi : {72.0, md::canvas::CairoCanvas::kVectorDpi}) {
+    const std::string pdf =
+        std::string(MD_TEST_OUTPUT_DIR) + "/clipped-corner-" + std::to_string(int(dpi)) + ".pdf";
+    {
+      auto canvas = md::canvas::CairoCanvas::createPdf(pdf, 100, 75, dpi);
+      ASSERT_TRUE(canvas->drawVectors(
+          drawing, {0, 0}, {static_cast<double>(canvas->width()), static_cast<double>(canvas->height())},
+          {}));
+      ASSERT_TRUE(canvas->finish());
+    }
+    md::test::CheckedOutput("pdftoppm -r 50 -png -singlefile '" + pdf + "' '" + pdf + "'");
+    md::canvas::Raster page;
+    ASSERT_TRUE(md::canvas::ReadPng(pdf + ".png", &page, &why)) << why;
+    // Inside the corner the picture; outside it nothing.
+    EXPECT_NE(page.at(page.width / 20, page.height / 20), 0xFFFFFFu) << dpi;
+    EXPECT_EQ(page.at(page.width * 3 / 4, page.height * 3 / 4), 0xFFFFFFu) << dpi;
+  }
 }
 
 }  // namespace

@@ -312,6 +312,43 @@ TEST(ImagingIconsMetafiles, DamagedFilesAreRefusedWithTheirReason) {
   }
 }
 
+// The header's size in words (after the placeable header) set to `words`.
+f::Bytes WithWmfSize(f::Bytes b, std::uint32_t words) {
+  return Poke(b, 22 + 6,
+              {static_cast<std::uint8_t>(words), static_cast<std::uint8_t>(words >> 8),
+               static_cast<std::uint8_t>(words >> 16), static_cast<std::uint8_t>(words >> 24)});
+}
+
+TEST(ImagingIconsMetafiles, AWmfIsReadToItsEndRecordWhateverItsHeaderSizeSays) {
+  const f::Bytes wmf = m::SampleWmf();
+  const auto words = static_cast<std::uint32_t>((wmf.size() - 22) / 2);
+  const DecodeResult exact = Decode(wmf.data(), wmf.size());
+  ASSERT_TRUE(exact) << exact.error;
+  const struct {
+    const char* name;
+    f::Bytes bytes;
+    const char* error;  // "" when drawn as the file of the right size
+  } rows[] = {
+      {"the placeable header counted too", WithWmfSize(wmf, words + 11), ""},
+      {"the header alone", WithWmfSize(wmf, 9), ""},
+      {"past the file's end", WithWmfSize(wmf, words + 1000), ""},
+      {"the end record cut, the size past the end", Cut(wmf, wmf.size() - 6), "WMF: the records end early"},
+      {"the end record running past the end, the size past it",
+       WithWmfSize(Poke(wmf, wmf.size() - 6, {4}), words + 1), "WMF: the records end early"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const DecodeResult r = Decode(row.bytes.data(), row.bytes.size());
+    if (*row.error != '\0') {
+      EXPECT_FALSE(r);
+      EXPECT_EQ(r.error, row.error);
+      continue;
+    }
+    ASSERT_TRUE(r) << r.error;
+    EXPECT_EQ(r.bitmap->pixels, exact.bitmap->pixels);
+  }
+}
+
 TEST(ImagingIconsMetafiles, TheProgramIsStoppedOnACrashALoopOrTooMuchMemoryAndReaped) {
   // How a run ended is checked, never how long it took (a stopped one has 1 s).
   detail::IsolationLimits quick;

@@ -249,3 +249,81 @@ TEST(ImagingMetafileOutput, EmfFaceNamesAndTextsHoldingMarkupDraw) {
 }
 
 }  // namespace
+
+// A WMF of 2 x 1 inches with one line across its middle, drawn with a pen
+// `width` thousandths of an inch wide (0: a pen of no width).
+m::Bytes LineWmf(std::uint16_t width) {
+  return m::Wmf(2000, 1000, 1000,
+                {{0x020B, {0, 0}},
+                 {0x020C, {1000, 2000}},
+                 {0x02FA, {0, width, 0, 0, 0}},  // a black pen
+                 {0x012D, {0}},
+                 {0x0214, {500, 100}},  // move to
+                 {0x0213, {500, 1900}}},
+                1);
+}
+
+// Down the column x of a raster: how many pixels are inked, and the
+// darkest channel of the darkest.
+std::pair<int, int> LineAcross(const md::canvas::Raster& r, int x) {
+  int inked = 0, darkest = 255;
+  for (int y = 0; y < r.height; ++y) {
+    const std::uint32_t p = r.at(x, y);
+    const int v = std::min(
+        {static_cast<int>(p & 0xFF), static_cast<int>((p >> 8) & 0xFF), static_cast<int>((p >> 16) & 0xFF)});
+    inked += v < 200;
+    darkest = std::min(darkest, v);
+  }
+  return {inked, darkest};
+}
+
+TEST(ImagingMetafileOutput, APenThinnerThanADevicePixelIsDrawnOnePixelWide) {
+  if (!md::test::HavePrograms({"pdftoppm"})) GTEST_SKIP() << "pdftoppm is not installed";
+  // A hairline lies on whole device pixels on a raster; in a PDF it may lie
+  // across two.
+  const struct {
+    const char* name;
+    m::Bytes bytes;
+    bool pdf;
+    int dpi;
+    int most;     // pixels inked across the line, at most
+    int darkest;  // the darkest pixel's darkest channel, at most
+  } rows[] = {
+      {"wmf, no width, on a raster at 100 dpi", LineWmf(0), false, 100, 1, 96},
+      {"wmf, no width, on a raster at 600 dpi", LineWmf(0), false, 600, 1, 96},
+      {"wmf, a thousandth of an inch, at 100 dpi", LineWmf(1), false, 100, 1, 96},
+      {"wmf, a thousandth of an inch, at 600 dpi", LineWmf(1), false, 600, 1, 96},
+      {"wmf, no width, in a PDF at 300 dpi", LineWmf(0), true, 300, 2, 96},
+      {"wmf, a thousandth of an inch, in a PDF at 300 dpi", LineWmf(1), true, 300, 2, 96},
+  };
+  const auto dir = std::filesystem::path(MD_TEST_OUTPUT_DIR) / "metafile-output";
+  std::filesystem::create_directories(dir);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const DecodeResult r = Decode(row.bytes.data(), row.bytes.size());
+    ASSERT_TRUE(r) << r.error;
+    md::canvas::Raster raster;
+    if (row.pdf) {
+      const std::string pdf = (dir / "thin-pen.pdf").string();
+      auto canvas = md::canvas::CairoCanvas::createPdf(pdf, 50.8, 25.4, md::canvas::CairoCanvas::kVectorDpi);
+      HDC hdc = md::win::CreateScreenDC(canvas.get(), 2540, &md::text::FixedMetricsEngine());
+      ASSERT_TRUE(DrawBitmap(hdc, *r.bitmap, 0, 0, canvas->width(), canvas->height()));
+      DeleteDC(hdc);
+      ASSERT_TRUE(canvas->finish());
+      md::test::CheckedOutput("pdftoppm -r " + std::to_string(row.dpi) + " -png -singlefile '" + pdf + "' '" +
+                              pdf + "'");
+      std::string error;
+      ASSERT_TRUE(md::canvas::ReadPng(pdf + ".png", &raster, &error)) << error;
+    } else {
+      auto canvas = md::canvas::CairoCanvas::createPageImage(50.8, 25.4, row.dpi);
+      HDC hdc = md::win::CreateScreenDC(canvas.get(), row.dpi, &md::text::FixedMetricsEngine());
+      ASSERT_TRUE(DrawBitmap(hdc, *r.bitmap, 0, 0, canvas->width(), canvas->height()));
+      DeleteDC(hdc);
+      raster = md::canvas::ReadRaster(*canvas);
+    }
+    const auto [inked, darkest] = LineAcross(raster, raster.width / 2);
+    EXPECT_GE(inked, 1);
+    EXPECT_LE(inked, row.most);
+    EXPECT_LE(darkest, row.darkest);  // dark, not a faint grey
+  }
+}
