@@ -239,6 +239,18 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
          return ListBuilder().Gradient(g, kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes();
        }(),
        "circles are not nested"},
+      {"a gradient far from the drawing",
+       ListBuilder()
+           .Gradient(
+               [] {
+                 dl::GradientHead g = Linear(0, 0, 20, 0, dl::Extend::Repeat);
+                 g.matrix = dl::Matrix{1, 0, 0, 1, 131072, 0};
+                 return g;
+               }(),
+               kTwoStops)
+           .Fill(ListBuilder::Gradient(0), square)
+           .Bytes(),
+       "gradient far from the drawing"},
       {"a gradient of no run", ListBuilder().Gradient(Linear(5, 5, 5, 5, dl::Extend::Repeat), kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes(), "read"},
       {"a width below nothing", ListBuilder().Stroke(Pen(-1), {}, square).Bytes(), "width out of range"},
       {"an unknown stroke flag",
