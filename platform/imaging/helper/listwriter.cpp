@@ -15,6 +15,7 @@
 
 #include "platform/imaging/helper/listpictures.h"
 #include "platform/imaging/helper/svg/svgcheck.h"
+#include "platform/imaging/helper/svg/svgdocument.h"
 #include "platform/imaging/helper/svg/svgmeasure.h"
 #include "platform/imaging/helper/svg/svgreader.h"
 #include "platform/imaging/protocol/drawlist.h"
@@ -23,7 +24,14 @@ namespace md::imaging::detail {
 namespace {
 
 namespace dl = drawlist;
-constexpr std::uint32_t kNone = UINT32_MAX;
+using svg::ApplyStyle;
+using svg::Document;
+using svg::Opacity;
+using svg::Paint;
+using svg::ReadPaint;
+using svg::ReadTransform;
+using svg::Style;
+constexpr std::uint32_t kNone = svg::Document::kNone;
 constexpr auto npos = std::string_view::npos;
 
 // How deep the writer follows elements inside elements and references, how
@@ -37,220 +45,6 @@ constexpr std::uint64_t kMaxSegmentsRead = 4 * kSvgMaxSegments;
 
 // The reader's bounds, kept with a margin for its own rounding.
 constexpr double kMargin = 1e-6;
-
-// ---- the document ----
-
-// A document's elements, as the library's painter read them.
-class Document {
- public:
-  struct Node {
-    std::string_view name;
-    std::uint32_t firstAttribute = 0, attributes = 0;
-    std::uint32_t firstChild = kNone, next = kNone;
-    bool inMask = false;  // inside a mask element
-  };
-
-  // False when it holds no element (the check read it whole before).
-  bool Read(std::string_view text) {
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> open;  // an element, its last child
-    svg::Reader reader(text);
-    svg::Piece tag;
-    while (reader.Next(&tag)) {
-      if (tag.kind == svg::Piece::Kind::End && !open.empty()) open.pop_back();
-      if (tag.kind != svg::Piece::Kind::Start) continue;
-      const auto self = static_cast<std::uint32_t>(nodes_.size());
-      Node node;
-      node.name = tag.name;
-      node.firstAttribute = static_cast<std::uint32_t>(attributes_.size());
-      node.attributes = static_cast<std::uint32_t>(tag.attributes.size());
-      node.inMask = tag.name == "mask" || (!open.empty() && nodes_[open.back().first].inMask);
-      attributes_.insert(attributes_.end(), tag.attributes.begin(), tag.attributes.end());
-      if (!open.empty()) {
-        auto& [parent, last] = open.back();
-        (last == kNone ? nodes_[parent].firstChild : nodes_[last].next) = self;
-        last = self;
-      }
-      nodes_.push_back(node);
-      if (const std::string_view id = svg::AttributeOf(tag, "id"); !id.empty()) ids_.emplace(id, self);
-      if (!tag.empty) open.emplace_back(self, kNone);
-    }
-    return reader.error().empty() && !nodes_.empty();
-  }
-
-  std::uint32_t size() const { return static_cast<std::uint32_t>(nodes_.size()); }
-  const Node& operator[](std::uint32_t n) const { return nodes_[n]; }
-  const std::vector<svg::Attribute>& attributes() const { return attributes_; }
-
-  std::string_view Attribute(std::uint32_t node, std::string_view name) const {
-    const Node& n = nodes_[node];
-    for (std::uint32_t a = n.firstAttribute; a < n.firstAttribute + n.attributes; ++a)
-      if (attributes_[a].name == name) return attributes_[a].value;
-    return {};
-  }
-
-  // The element of an id as the measure follows it: "#id" whole, or
-  // "url(#id)" up to a blank, a quote or the parenthesis; kNone when none.
-  std::uint32_t Named(std::string_view reference) const {
-    std::string_view id;
-    if (reference.starts_with('#')) {
-      id = reference.substr(1);
-    } else if (reference.starts_with("url(")) {
-      const std::size_t at = reference.find_first_not_of(" \t\r\n'\"", 4);
-      if (at == npos || reference[at] != '#') return kNone;
-      id = reference.substr(at + 1);
-      id = id.substr(0, id.find_first_of(") \t\r\n'\""));
-    } else {
-      return kNone;
-    }
-    const auto it = ids_.find(id);
-    return it != ids_.end() ? it->second : kNone;
-  }
-
-  // Whether the element is a picture or a use of one.
-  bool OnePicture(std::uint32_t n) const {
-    if (nodes_[n].name == "image") return true;
-    const std::uint32_t target = nodes_[n].name == "use" ? Named(Attribute(n, "xlink:href")) : kNone;
-    return target != kNone && nodes_[target].name == "image";
-  }
-
-  // Whether the mask holds one picture only, in groups of one element each
-  // (as cairo writes a picture's mask).
-  bool MaskedByOnePicture(std::uint32_t mask) const {
-    std::uint32_t c = nodes_[mask].firstChild;
-    while (c != kNone && nodes_[c].next == kNone && nodes_[c].name == "g") c = nodes_[c].firstChild;
-    return c != kNone && nodes_[c].next == kNone && OnePicture(c);
-  }
-
- private:
-  std::vector<Node> nodes_;
-  std::vector<svg::Attribute> attributes_;
-  std::unordered_map<std::string_view, std::uint32_t> ids_;
-};
-
-// ---- what elements say ----
-
-// The transform of an attribute (matrix, translate, scale, rotate): false
-// when it is none or cannot be inverted (nothing under it is painted).
-bool ReadTransform(std::string_view text, cairo_matrix_t* m) {
-  cairo_matrix_init_identity(m);
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t open = text.find('(', at), close = text.find(')', at);
-    if (open == npos || close == npos || close < open) break;
-    std::string_view name = text.substr(at, open - at);
-    name.remove_prefix(std::min(name.find_first_not_of(" \t\r\n,"), name.size()));
-    name = name.substr(0, name.find_last_not_of(svg::kBlanks) + 1);
-    double v[6] = {0, 0, 0, 0, 0, 0};
-    int n = 0;
-    svg::Numbers numbers(text.substr(open + 1, close - open - 1));
-    while (n < 6 && numbers.Next(&v[n])) ++n;
-    cairo_matrix_t t;
-    cairo_matrix_init_identity(&t);
-    if (name == "matrix" && n == 6)
-      cairo_matrix_init(&t, v[0], v[1], v[2], v[3], v[4], v[5]);
-    else if (name == "translate" && n >= 1)
-      cairo_matrix_init_translate(&t, v[0], n > 1 ? v[1] : 0);
-    else if (name == "scale" && n >= 1)
-      cairo_matrix_init_scale(&t, v[0], n > 1 ? v[1] : v[0]);
-    else if (name == "rotate" && n == 1)
-      cairo_matrix_init_rotate(&t, v[0] * M_PI / 180);
-    cairo_matrix_multiply(m, &t, m);
-    at = close + 1;
-  }
-  cairo_matrix_t inverse = *m;
-  return cairo_matrix_invert(&inverse) == CAIRO_STATUS_SUCCESS;
-}
-
-// A colour or a reference: "none", "rgb(r%,g%,b%)", "rgb(r,g,b)", "#rgb",
-// "#rrggbb", a few names, "url(#id)".
-struct Paint {
-  enum class Kind { None, Colour, Url } kind = Kind::None;
-  double r = 0, g = 0, b = 0;
-  std::string_view url;
-};
-
-Paint ReadPaint(std::string_view v) {
-  v.remove_prefix(std::min(v.find_first_not_of(svg::kBlanks), v.size()));
-  v = v.substr(0, v.find_last_not_of(svg::kBlanks) + 1);
-  Paint p;
-  if (v.starts_with("url(")) {
-    p.kind = Paint::Kind::Url;
-    p.url = v;
-    return p;
-  }
-  p.kind = Paint::Kind::Colour;
-  if (v.starts_with("rgb(")) {
-    double c[3] = {0, 0, 0};
-    std::string_view rest = v.substr(4);
-    for (double& channel : c) {
-      svg::Numbers n(rest);
-      if (!n.Next(&channel)) break;
-      rest.remove_prefix(n.At());
-      const bool percent = rest.starts_with('%');
-      channel = std::clamp(percent ? channel / 100 : channel / 255, 0.0, 1.0);
-      rest.remove_prefix(std::min(rest.find(','), rest.size()));
-      if (!rest.empty()) rest.remove_prefix(1);
-    }
-    p.r = c[0], p.g = c[1], p.b = c[2];
-    return p;
-  }
-  if (v.starts_with('#') && (v.size() == 4 || v.size() == 7)) {
-    unsigned value = 0;
-    std::from_chars(v.data() + 1, v.data() + v.size(), value, 16);
-    if (v.size() == 4) value = ((value & 0xF00) * 0x1100) | ((value & 0xF0) * 0x110) | ((value & 0xF) * 0x11);
-    p.r = ((value >> 16) & 0xFF) / 255.0, p.g = ((value >> 8) & 0xFF) / 255.0, p.b = (value & 0xFF) / 255.0;
-    return p;
-  }
-  if (v == "white") {
-    p.r = p.g = p.b = 1;
-    return p;
-  }
-  if (v == "black") return p;
-  p.kind = Paint::Kind::None;  // "none", or what is not read
-  return p;
-}
-
-// What an element's style says, with what it inherits.
-struct Style {
-  Paint fill{Paint::Kind::Colour, 0, 0, 0, {}}, stroke;
-  double fillOpacity = 1, strokeOpacity = 1, strokeWidth = 1, miterLimit = 4, dashOffset = 0;
-  dl::FillRule fillRule = dl::FillRule::Winding;
-  dl::Cap cap = dl::Cap::Butt;
-  dl::Join join = dl::Join::Miter;
-  std::string_view dashes;
-  double opacity = 1;  // not inherited
-  bool filtered = false;
-};
-
-double Opacity(std::string_view v) { return std::clamp(svg::Number(v, 1), 0.0, 1.0); }
-
-void ApplyStyle(std::string_view style, Style* s) {
-  // Not inherited: the dashes are the element's own, as the measure counts them.
-  s->opacity = 1;
-  s->filtered = false;
-  s->dashes = {};
-  svg::ForEachDeclaration(style, [&](std::string_view property, std::string_view v) {
-    if (property == "fill") s->fill = ReadPaint(v);
-    if (property == "stroke") s->stroke = ReadPaint(v);
-    if (property == "fill-opacity") s->fillOpacity = Opacity(v);
-    if (property == "stroke-opacity") s->strokeOpacity = Opacity(v);
-    if (property == "opacity") s->opacity = Opacity(v);
-    if (property == "stroke-width") s->strokeWidth = std::max(svg::Number(v, 1), 0.0);
-    if (property == "stroke-miterlimit") s->miterLimit = std::max(svg::Number(v, 4), 1.0);
-    if (property == "stroke-dashoffset") s->dashOffset = svg::Number(v);
-    if (property == "stroke-dasharray") s->dashes = v;
-    if (property == "fill-rule")
-      s->fillRule = v.find("evenodd") != npos ? dl::FillRule::EvenOdd : dl::FillRule::Winding;
-    if (property == "stroke-linecap")
-      s->cap = v.find("round") != npos    ? dl::Cap::Round
-               : v.find("square") != npos ? dl::Cap::Square
-                                          : dl::Cap::Butt;
-    if (property == "stroke-linejoin")
-      s->join = v.find("round") != npos   ? dl::Join::Round
-                : v.find("bevel") != npos ? dl::Join::Bevel
-                                          : dl::Join::Miter;
-    if (property == "filter") s->filtered = v.find("none") == npos;
-  });
-}
 
 // What the library's painter drew from pixels instead, or past its bounds
 // (List when nothing): a filter outside a mask, a pattern but of one

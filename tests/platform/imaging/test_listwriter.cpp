@@ -12,6 +12,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/imaging/helper/listwriter.h"
@@ -357,6 +358,80 @@ std::string PngData(int w, int h) {
 std::string Image(int w, int h, const std::string& id = "i", double width = 1, double height = 1) {
   return "<image id='" + id + "' width='" + std::to_string(width) + "' height='" + std::to_string(height) +
          "' xlink:href='" + PngData(w, h) + "'/>";
+}
+
+// What cairo writes, and what it might write, paints as the library's
+// painter of its SVG painted it: each row a document of a 100 x 100 view box
+// painted over 100 x 100 pixels and the pixel (ARGB, premultiplied) at a
+// point, give or take 8 a channel for the edges' antialiasing.
+TEST(ImagingListWriter, AListPaintsWhatTheSvgsPainterPainted) {
+  const std::string picture = PngData(2, 2);  // red, green / blue, white
+  const std::string red = "style='fill:rgb(100%,0%,0%);stroke:none;'";
+  // Definitions each inside the one before, far deeper than a paint goes.
+  std::string deep;
+  for (int k = 0; k < 100000; ++k) deep += "<defs>";
+  for (int k = 0; k < 100000; ++k) deep += "</defs>";
+  const std::string masked =
+      "<defs><image id='h' width='2' height='2' xlink:href='" + picture +
+      "'/><mask id='m'><g filter='url(#alpha)'><use xlink:href='#h' "
+      "transform='matrix(25,0,0,50,0,0)'/></g></mask></defs><rect width='100' height='100' " +
+      red + " mask='url(#m)'/>";
+  const std::string holed =
+      "<path style='fill-rule:evenodd;fill:rgb(0%,0%,100%);' d='M 10 10 L 90 10 L 90 90 L 10 90 Z M 30 30 L "
+      "70 30 L 70 70 L 30 70 Z'/>";
+  const std::string scaled =
+      "<g transform='matrix(2,0,0,2,40,40)'><rect width='10' height='10' " + red + "/></g>";
+  // Two squares, the second inside the first, under transforms of their own.
+  const std::string twice =
+      "<defs><clipPath id='c'><path d='M 0 0 H 80 V 80 H 0 Z' transform='translate(10,10)'/><path d='M 0 0 "
+      "H 20 V 20 H 0 Z' transform='matrix(2,0,0,2,30,30)'/></clipPath></defs><g clip-path='url(#c)' "
+      "clip-rule='";
+  const std::string twiceEnd = "'><rect width='100' height='100' " + red + "/></g>";
+  const std::string gradient =
+      "<defs><linearGradient id='l' gradientUnits='userSpaceOnUse' x1='0' y1='0' x2='100' y2='0'><stop "
+      "offset='0' style='stop-color:rgb(100%,0%,0%);stop-opacity:1;'/><stop offset='1' "
+      "style='stop-color:rgb(0%,0%,100%);stop-opacity 0.5;'/></linearGradient></defs><rect width='100' "
+      "height='100' style='fill:url(#l);fill-opacity:0.5;'/>";
+  const std::tuple<std::string, int, int, std::uint32_t> rows[] = {
+      {"<rect x='10' y='10' width='80' height='80' " + red + "/>", 50, 50, 0xFFFF0000},
+      {holed, 50, 50, 0},
+      {holed, 20, 20, 0xFF0000FF},
+      {"<path style='fill:#00ff00;fill-opacity:0.5;' d='M 0 0 h 100 v 100 h -100 z'/>", 50, 50, 0x80008000},
+      {"<g style='fill:rgb(0%,100%,0%);'><path d='M 0 0 H 100 V 100 H 0 Z'/></g>", 50, 50, 0xFF00FF00},
+      {scaled, 55, 55, 0xFFFF0000},
+      {scaled, 65, 65, 0},
+      {twice + "nonzero" + twiceEnd, 50, 50, 0xFFFF0000},
+      {twice + "evenodd" + twiceEnd, 50, 50, 0},
+      {twice + "evenodd" + twiceEnd, 20, 20, 0xFFFF0000},
+      {"<defs><symbol id='s'><path d='M 0 0 L 10 0 L 10 10 L 0 10 Z'/></symbol></defs><use xlink:href='#s' "
+       "x='60' y='20'/>",
+       65, 25, 0xFF000000},
+      {gradient, 1, 50, 0x7F7F0000},   // red, its stop opaque, the fill half
+      {gradient, 99, 50, 0x4000003F},  // blue, its stop half, the fill half
+      {"<defs><image id='i' width='2' height='2' xlink:href='" + picture +
+           "'/><pattern id='p' patternUnits='userSpaceOnUse' width='2' height='2' "
+           "patternTransform='matrix(40,0,0,40,0,0)'><use xlink:href='#i'/></pattern></defs><rect "
+           "width='100' height='100' style='fill:url(#p);'/>",
+       60, 20, 0xFF00FF00},
+      {"<defs><image id='i' width='2' height='2' xlink:href='" + picture +
+           "'/></defs><use xlink:href='#i' transform='matrix(50,0,0,50,0,0)'/>",
+       25, 75, 0xFF0000FF},
+      {deep + "<rect width='100' height='100' " + red + "/>", 50, 50, 0xFFFF0000},
+      {masked, 25, 75, 0xFFFF0000},  // the mask's blue quadrant, opaque
+      {"<g transform='matrix(0,0,0,0,0,0)'><rect width='100' height='100' " + red + "/></g>", 50, 50, 0},
+      {"<path style='fill:none;stroke:rgb(0%,0%,0%);stroke-width:20;stroke-dasharray:-1,2;' d='M 0 50 L 100 "
+       "50'/>",
+       50, 50, 0xFF000000},
+  };
+  for (const auto& [body, x, y, expected] : rows) {
+    const Written list = Write(c::SvgOpen(100, 100) + body + "</svg>", 100, 100);
+    ASSERT_EQ(list.vectors, VectorsAnswer::List) << body.substr(0, 300);
+    const std::uint32_t got = Painted(100, 100, list)[static_cast<std::size_t>(y) * 100 + x];
+    for (int shift = 0; shift < 32; shift += 8)
+      EXPECT_NEAR(static_cast<int>((got >> shift) & 0xFF), static_cast<int>((expected >> shift) & 0xFF), 8)
+          << std::hex << got << " for " << expected << " at " << std::dec << x << "," << y << ": "
+          << body.substr(0, 300);
+  }
 }
 
 // What the library drew from pixels, or could not read, is answered with
