@@ -283,6 +283,8 @@ CairoCanvas::CairoCanvas(Kind kind, cairo_surface_t* surface, int width, int hei
 
 CairoCanvas::~CairoCanvas() {
   finish();
+  for (auto& [key, vectors] : vectorsPainted_)
+    if (vectors.painted != nullptr) cairo_surface_destroy(vectors.painted);
   cairo_destroy(cr_);
   cairo_surface_destroy(surface_);
   for (auto& [key, subset] : subsetFaces_) cairo_font_face_destroy(subset->face);
@@ -1081,15 +1083,39 @@ bool CairoCanvas::drawVectors(const std::shared_ptr<const VectorDrawing>& drawin
   const double x0 = std::min(from.x, to.x), y0 = std::min(from.y, to.y);
   const double x1 = std::max(from.x, to.x), y1 = std::max(from.y, to.y);
   if (!(x0 < x1) || !(y0 < y1) || !(x1 - x0 < kCoordLimit) || !(y1 - y0 < kCoordLimit)) return true;
+  cairo_surface_t* painted = vectorsPainted(drawing, x1 - x0, y1 - y0);
+  if (painted == nullptr) return false;
   if (!beginPaint(state, x0, y0, x1, y1)) return true;
   cairo_new_path(cr_);
   cairo_rectangle(cr_, x0, y0, x1 - x0, y1 - y0);
   cairo_clip(cr_);
   cairo_translate(cr_, from.x, from.y);
   cairo_scale(cr_, to.x < from.x ? -1.0 : 1.0, to.y < from.y ? -1.0 : 1.0);
-  drawing->paint(cr_, x1 - x0, y1 - y0);
+  cairo_set_source_surface(cr_, painted, 0, 0);
+  cairo_paint(cr_);
   cairo_restore(cr_);
   return true;
+}
+
+cairo_surface_t* CairoCanvas::vectorsPainted(const std::shared_ptr<const VectorDrawing>& drawing,
+                                             double width, double height) {
+  const auto key = std::make_tuple(drawing.get(), width, height);
+  const auto found = vectorsPainted_.find(key);
+  if (found != vectorsPainted_.end()) return found->second.painted;
+  // Painted once into a recording of its own: what a drawing does to cairo's
+  // state stays there, and a vector file takes the recording as one object
+  // however often the page shows it.
+  const cairo_rectangle_t extents{0, 0, width, height};
+  cairo_surface_t* painted = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
+  cairo_t* cr = cairo_create(painted);
+  const bool ok = drawing->paintChecked(cr, width, height, dot_) && cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+  cairo_destroy(cr);
+  if (!ok) {
+    cairo_surface_destroy(painted);
+    painted = nullptr;
+  }
+  vectorsPainted_.emplace(key, PaintedVectors{drawing, painted});
+  return painted;
 }
 
 bool CairoCanvas::readPixels(const Rect& r, std::uint32_t* out) const {

@@ -195,6 +195,10 @@ class CairoCanvas final : public Canvas {
   // drawn with the whole face.
   const detail::FaceSubset* subsetFor(const text::FaceSource& src) const;
 
+  // The recording of the drawing painted at width x height device pixels,
+  // made at its first use on this canvas; NULL when it cannot be painted.
+  cairo_surface_t* vectorsPainted(const std::shared_ptr<const VectorDrawing>& drawing, double width,
+                                  double height);
   // Strokes a round-joined pen's pieces (the state saved and set up): the
   // distinct segments with round caps (in runs on rasters), then the ends
   // with `cap` (a cairo_line_cap_t).
@@ -218,6 +222,14 @@ class CairoCanvas final : public Canvas {
   // use are known and can be cut down (see fontsubset.h) before cairo
   // embeds them.
   std::unique_ptr<RecordingCanvas> pending_;
+  // The drawings kept as vectors painted so far, each at each size: a
+  // recording of it (NULL when it could not be painted), held with the
+  // drawing until the canvas ends.
+  struct PaintedVectors {
+    std::shared_ptr<const VectorDrawing> drawing;
+    cairo_surface_t* painted = nullptr;
+  };
+  std::map<std::tuple<const VectorDrawing*, double, double>, PaintedVectors> vectorsPainted_;
   std::vector<std::size_t> pageEnds_;  // records drawn before each newPage()
   std::map<std::tuple<std::string, int, bool>, std::unique_ptr<detail::FaceSubset>> subsetFaces_;
   // PDF and SVG files: the file being written, put in place by finish().

@@ -210,6 +210,13 @@ class VectorDrawing {
   // Paints the whole drawing stretched over the box (0, 0)-(width, height)
   // of cr's user space.
   virtual void paint(cairo_t* cr, double width, double height) const = 0;
+  // The same, the thinnest lines `dot` device units of cr's target wide;
+  // false when cr is in error after it (what it painted is not to be used).
+  virtual bool paintChecked(cairo_t* cr, double width, double height, double dot) const {
+    (void)dot;
+    paint(cr, width, height);
+    return true;
+  }
 };
 
 // What a canvas makes of a drawing kept as vectors (Canvas::drawVectors):
@@ -243,7 +250,9 @@ class Canvas {
   // Paint a drawing kept as vectors so that its top-left corner lands on
   // `from` and its bottom-right corner on `to` (device pixels; corners that
   // run against the axes mirror it), inside the clip. False when the canvas
-  // paints no vectors: the caller paints pixels of the drawing instead.
+  // paints no vectors, or when the drawing could not be painted (a canvas
+  // that paints later, a vector file's, paints what it can then): the
+  // caller paints pixels of the drawing instead.
   virtual bool drawVectors(const std::shared_ptr<const VectorDrawing>& drawing, Point from, Point to,
                            const State& state) {
     (void)drawing;

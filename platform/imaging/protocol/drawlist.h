@@ -51,6 +51,22 @@ constexpr double kMaxCoordinate = 1048576.0;  // 2^20
 // inverse and itself: invertible, and its inverse of bounded entries.
 constexpr double kMaxMatrixEntry = 1048576.0;        // 2^20
 constexpr double kMaxDeterminant = 1099511627776.0;  // 2^40
+// A repeating paint (a picture's pattern, a gradient repeated or reflected)
+// repeats at most this often across the drawing's larger side: its period,
+// in the drawing's space, is at least that side over this. A vector file
+// writes a gradient's repeats out one by one.
+constexpr double kMaxRepeats = 1024;
+// A picture repeated as a pattern is at most this many pixels a side, and
+// has at most this many of its pixels across the drawing's larger side: what
+// a raster (a vector file's fallback to pixels) samples it at stays within
+// its fixed-point range.
+constexpr double kMaxPatternPixels = 8192;
+// A picture's pixel, shown, and a gradient's run from its start to its end
+// (or from one circle to the other), are at least this long in the
+// drawing's space in every direction (the drawing's units are pixels of
+// 300 dpi): squeezed further they show nothing of themselves, and a
+// raster's filter, or its gradient's fixed-point range, fails on them.
+constexpr double kMinPaintFeature = 1.0 / 1024;
 // A picture's side: the largest raster cairo makes.
 constexpr std::uint32_t kMaxPictureSide = 32767;
 
@@ -98,7 +114,7 @@ static_assert(sizeof(Matrix) == 48);
 enum class PaintKind : std::uint32_t {
   Colour = 0,    // rgba, straight (not premultiplied), each within [0, 1]
   Gradient = 1,  // the gradient `index`, its stops' alpha times rgba[3]
-  Picture = 2,   // the picture `index` as a pattern under `matrix`, `extend`
+  Picture = 2,   // the picture `index` repeated as a pattern under `matrix`
 };
 enum class Extend : std::uint32_t { None = 0, Repeat = 1, Reflect = 2, Pad = 3 };
 
@@ -109,7 +125,7 @@ struct Paint {
   // Picture: from the space the record draws in to the picture's pixels (as
   // cairo_pattern_set_matrix takes it). Otherwise the identity.
   Matrix matrix;
-  std::uint32_t extend = 0;  // an Extend (Picture)
+  std::uint32_t extend = 0;  // Extend::Repeat (Picture); 0 otherwise
   std::uint32_t reserved = 0;
 };
 static_assert(sizeof(Paint) == 96);

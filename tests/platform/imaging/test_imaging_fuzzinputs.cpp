@@ -9,8 +9,10 @@
 #include <map>
 
 #include "platform/imaging/helper/svg/svgcheck.h"
+#include "tests/fuzz/drawlist_input.h"
 #include "tests/fuzz/fuzz_inputs.h"
 #include "tests/fuzz/image_input.h"
+#include "tests/platform/imaging/drawlistbuilder.h"
 #include "tests/platform/imaging/imagefiles.h"
 #include "tests/platform/imaging/metafiles.h"
 
@@ -50,6 +52,35 @@ TEST(ImagingFuzzInputs, SeedsArePicturesAndEveryInputPassesTheChecks) {
       m::Icon(2, {{6, 4, 24, m::IconDib(6, 4, 24, [](int x, int y) { return x == y ? 0u : 0xFF00FF00u; })}}));
   WriteSeed("imagewmf", "wmf", m::SampleWmf());
   WriteSeed("imageemf", "emf", m::SampleEmf());
+  {
+    namespace dl = md::imaging::drawlist;
+    using md::test::ListBuilder;
+    using md::test::ListPath;
+    dl::GradientHead linear;
+    linear.extend = static_cast<std::uint32_t>(dl::Extend::Reflect);
+    linear.points[2] = 20;
+    dl::StrokeHead pen;
+    pen.width = 3;
+    pen.join = static_cast<std::uint32_t>(dl::Join::Round);
+    const ListPath blob = ListPath().Move(4, 4).Curve(60, 0, 60, 60, 4, 60).Close();
+    WriteSeed("drawlist", "every-kind",
+              ListBuilder()
+                  .Picture(2, 1, {0xFFFF0000u, 0x80008000u})
+                  .Gradient(linear, {{0, {1, 0, 0, 1}}, {1, {0, 0, 1, 0.5}}})
+                  .PushClip(ListPath().Rect(2, 2, 60, 60), dl::FillRule::EvenOdd)
+                  .PushGroup()
+                  .Fill(ListBuilder::Gradient(0, 0.5), blob)
+                  .Stroke(pen, {4, 2}, blob)
+                  .PushMask()
+                  .Image(0, dl::Matrix{8, 0, 0, 8, 10, 10})
+                  .PopMask()
+                  .PushGroup()
+                  .PaintAll(ListBuilder::Pattern(0, dl::Matrix{0.5, 0, 0, 0.5, 0, 0}, dl::Extend::Repeat))
+                  .PopGroup(0.5)
+                  .PopClip()
+                  .Bytes());
+    WriteSeed("drawlist", "refused-a-group-left-open", ListBuilder().PushGroup().Bytes());
+  }
 
   int seeds = 0;
   const std::map<std::string, bool (*)(const std::uint8_t*, std::size_t)> readers = {
@@ -58,6 +89,7 @@ TEST(ImagingFuzzInputs, SeedsArePicturesAndEveryInputPassesTheChecks) {
       {"imageico", &md::test::ReadImageIcoInput},
       {"imagewmf", &md::test::ReadImageWmfInput},
       {"imageemf", &md::test::ReadImageEmfInput},
+      {"drawlist", &md::test::ReadDrawListInput},
       {"svgcheck", [](const std::uint8_t* data, std::size_t size) {
          return md::imaging::detail::SvgRefersOnlyToItself({reinterpret_cast<const char*>(data), size});
        }}};
@@ -71,7 +103,7 @@ TEST(ImagingFuzzInputs, SeedsArePicturesAndEveryInputPassesTheChecks) {
       ++seeds;
     }
   }
-  EXPECT_GE(seeds, 24);
+  EXPECT_GE(seeds, 26);
 }
 
 }  // namespace

@@ -1,0 +1,418 @@
+#include "platform/imaging/drawlistread.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <new>
+
+namespace md::imaging {
+namespace {
+
+namespace dl = drawlist;
+
+// What is open: a clip, a group, or a group's mask.
+enum class Open : std::uint8_t { Clip, Group, Mask };
+
+template <typename T>
+T Take(const std::uint8_t* at) {
+  T v;
+  std::memcpy(&v, at, sizeof v);
+  return v;
+}
+
+bool Finite(double v) { return std::isfinite(v); }
+bool Unit(double v) { return std::isfinite(v) && v >= 0 && v <= 1; }
+
+// The reader of one list: the checks, in the order the bytes come.
+class Checker {
+ public:
+  Checker(std::uint8_t* bytes, std::size_t size) : bytes_(bytes), size_(size) {}
+
+  // "" when every record passed; the records, pictures and gradients then
+  // fill the out parameters.
+  std::string Run(std::vector<DrawList::Record>* records, std::vector<DrawList::Picture>* pictures,
+                  std::vector<std::uint32_t>* gradients, double* width, double* height) {
+    records_ = records;
+    pictures_ = pictures;
+    gradients_ = gradients;
+    if (size_ < sizeof(dl::Header)) return "it is shorter than its header";
+    const auto header = Take<dl::Header>(bytes_);
+    if (header.magic != dl::kMagic || header.version != dl::kVersion)
+      return "it is no draw list of this version";
+    if (header.bytes != size_) return "its header gives another length than it has";
+    if (!(header.width >= 1 && header.width <= dl::kMaxCoordinate && header.height >= 1 &&
+          header.height <= dl::kMaxCoordinate))
+      return "its size is out of range";
+    *width = width_ = header.width;
+    *height = height_ = header.height;
+    std::size_t at = sizeof(dl::Header);
+    for (std::size_t n = 1; at < size_; ++n) {
+      if (size_ - at < sizeof(dl::RecordHead)) return Record(n, "is cut short");
+      const auto head = Take<dl::RecordHead>(bytes_ + at);
+      at += sizeof head;
+      if (head.bytes % 8 != 0 || head.bytes > size_ - at) return Record(n, "runs past the list");
+      const std::string why = One(static_cast<dl::Kind>(head.kind), at, head.bytes);
+      if (!why.empty()) return Record(n, why);
+      at += head.bytes;
+    }
+    if (depth_ != 0) return "it leaves a clip, group or mask open";
+    return "";
+  }
+
+ private:
+  static std::string Record(std::size_t n, const std::string& why) {
+    return "its record " + std::to_string(n) + " " + why;
+  }
+
+  std::string One(dl::Kind kind, std::size_t at, std::uint32_t bytes) {
+    const std::uint8_t* p = bytes_ + at;
+    std::string why;
+    switch (kind) {
+      case dl::Kind::Picture:
+        why = Picture(at, bytes);
+        break;
+      case dl::Kind::Gradient:
+        why = Gradient(p, bytes);
+        if (why.empty()) gradients_->push_back(static_cast<std::uint32_t>(at));
+        break;
+      case dl::Kind::Fill: {
+        if (bytes < sizeof(dl::FillHead)) return "is cut short";
+        const auto h = Take<dl::FillHead>(p);
+        if (h.rule > 1) return "names no fill rule";
+        why = Matrix(h.matrix);
+        if (why.empty()) why = Paint(h.paint, h.matrix);
+        if (why.empty()) why = Path(p + sizeof h, bytes - sizeof h, h.matrix, nullptr);
+        break;
+      }
+      case dl::Kind::Stroke:
+        why = Stroke(p, bytes);
+        break;
+      case dl::Kind::PushClip: {
+        if (bytes < sizeof(dl::ClipHead)) return "is cut short";
+        const auto h = Take<dl::ClipHead>(p);
+        if (h.rule > 1) return "names no fill rule";
+        why = Matrix(h.matrix);
+        if (why.empty()) why = Path(p + sizeof h, bytes - sizeof h, h.matrix, nullptr);
+        if (why.empty()) why = Push(Open::Clip);
+        break;
+      }
+      case dl::Kind::PopClip:
+        why = bytes != 0 ? "is longer than its kind" : Pop(Open::Clip);
+        break;
+      case dl::Kind::PushGroup:
+        why = bytes != 0 ? "is longer than its kind" : Push(Open::Group);
+        break;
+      case dl::Kind::PopGroup:
+        if (bytes != sizeof(dl::PopGroupBody)) return "is not as long as its kind";
+        if (!Unit(Take<dl::PopGroupBody>(p).alpha)) return "has an alpha out of range";
+        why = Pop(Open::Group);
+        break;
+      case dl::Kind::PushMask:
+        if (bytes != 0) return "is longer than its kind";
+        if (depth_ == 0 || open_[depth_ - 1] != Open::Group) return "opens a mask outside a group";
+        why = Push(Open::Mask);
+        break;
+      case dl::Kind::PopMask:
+        if (bytes != 0) return "is longer than its kind";
+        why = Pop(Open::Mask);
+        if (why.empty()) why = Pop(Open::Group);
+        break;
+      case dl::Kind::Image: {
+        if (bytes != sizeof(dl::ImageBody)) return "is not as long as its kind";
+        const auto b = Take<dl::ImageBody>(p);
+        if (b.picture >= pictures_->size()) return "names a picture not read before it";
+        if (b.filter > 1) return "names no filter";
+        if (!Unit(b.alpha)) return "has an alpha out of range";
+        why = Matrix(b.matrix);
+        if (why.empty()) why = Shown(b.matrix);
+        break;
+      }
+      case dl::Kind::PaintAll:
+        if (bytes != sizeof(dl::Paint)) return "is not as long as its kind";
+        why = Paint(Take<dl::Paint>(p), dl::Matrix{});
+        break;
+      default:
+        return "is of no known kind";
+    }
+    if (why.empty()) records_->push_back({kind, static_cast<std::uint32_t>(at), bytes});
+    return why;
+  }
+
+  std::string Push(Open what) {
+    if (depth_ == dl::kMaxDepth) return "opens more than " + std::to_string(dl::kMaxDepth) + " at once";
+    open_[depth_++] = what;
+    return "";
+  }
+  std::string Pop(Open what) {
+    if (depth_ == 0 || open_[depth_ - 1] != what) return "closes what is not open";
+    --depth_;
+    return "";
+  }
+
+  // Entries within bounds and a determinant between the bounds' inverse and
+  // itself: invertible, and so is its product with a box's mapping.
+  static std::string Matrix(const dl::Matrix& m) {
+    for (const double v : {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0})
+      if (!Finite(v) || std::fabs(v) > dl::kMaxMatrixEntry) return "has a transform out of range";
+    const double det = std::fabs(m.xx * m.yy - m.yx * m.xy);
+    if (!(det >= 1 / dl::kMaxDeterminant && det <= dl::kMaxDeterminant))
+      return "has a transform that cannot be inverted within bounds";
+    return "";
+  }
+
+  // The paint, used under `used` (from its space to the drawing's).
+  std::string Paint(const dl::Paint& p, const dl::Matrix& used) {
+    switch (static_cast<dl::PaintKind>(p.kind)) {
+      case dl::PaintKind::Colour:
+        for (const double v : p.rgba)
+          if (!Unit(v)) return "has a colour out of range";
+        return "";
+      case dl::PaintKind::Gradient: {
+        if (p.index >= gradients_->size()) return "names a gradient not read before it";
+        if (!Unit(p.rgba[3])) return "has an alpha out of range";
+        const auto g = Take<dl::GradientHead>(bytes_ + (*gradients_)[p.index]);
+        stopUses_ += g.stops;
+        if (stopUses_ > dl::kMaxStopUses)
+          return "brings the gradient stops painted past " + std::to_string(dl::kMaxStopUses);
+        // Its run, and its period when it repeats: the length from its start
+        // to its end, or between its circles' radii.
+        const double* v = g.points;
+        const double run = g.type == static_cast<std::uint32_t>(dl::GradientType::Linear)
+                               ? std::hypot(v[2] - v[0], v[3] - v[1])
+                               : std::fabs(v[5] - v[2]);
+        // A run of no length paints its last stop, as cairo paints it.
+        if (run > 0 && !(run * Shortest(InverseThen(g.matrix, used)) >= dl::kMinPaintFeature))
+          return "has a gradient squeezed past its bound";
+        if (run == 0 || (g.extend != static_cast<std::uint32_t>(dl::Extend::Repeat) &&
+                         g.extend != static_cast<std::uint32_t>(dl::Extend::Reflect)))
+          return "";
+        // A radial one repeats outward from its first circle, which lies
+        // within its second (as SVG's focus within its circle): otherwise its
+        // repeats crowd without end where the circles' cone narrows.
+        if (g.type == static_cast<std::uint32_t>(dl::GradientType::Radial) &&
+            !(std::hypot(v[3] - v[0], v[4] - v[1]) + v[2] <= v[5] * (1 - 1 / dl::kMaxRepeats)))
+          return "has a repeated radial gradient whose circles are not nested";
+        return Repeats(run, g.matrix, used);
+      }
+      case dl::PaintKind::Picture: {
+        if (p.index >= pictures_->size()) return "names a picture not read before it";
+        if (p.extend != static_cast<std::uint32_t>(dl::Extend::Repeat))
+          return "paints a picture not repeated";
+        if (std::string why = Matrix(p.matrix); !why.empty()) return why;
+        if (std::string why = Shown(InverseThen(p.matrix, used)); !why.empty()) return why;
+        // Repeated over the drawing, its pixels keep the range of a raster's
+        // fixed-point coordinates.
+        const DrawList::Picture& picture = (*pictures_)[p.index];
+        if (std::max(picture.width, picture.height) > dl::kMaxPatternPixels ||
+            !(Shortest(InverseThen(p.matrix, used)) >= std::max(width_, height_) / dl::kMaxPatternPixels))
+          return "has a picture repeated in pixels past their bound";
+        return Repeats(std::min(picture.width, picture.height), p.matrix, used);
+      }
+      default:
+        return "names no kind of paint";
+    }
+  }
+
+  // Whether a period of `period` in a paint's own space, which `paint` maps
+  // the space it is used in to, repeats at most kMaxRepeats times across the
+  // drawing used under `used`.
+  std::string Repeats(double period, const dl::Matrix& paint, const dl::Matrix& used) const {
+    if (!(period * Shortest(InverseThen(paint, used)) >= std::max(width_, height_) / dl::kMaxRepeats))
+      return "has a paint that repeats more than " + std::to_string(static_cast<int>(dl::kMaxRepeats)) +
+             " times across the drawing";
+    return "";
+  }
+
+  // `then` after the inverse of `m` (invertible: Matrix passed it).
+  static dl::Matrix InverseThen(const dl::Matrix& m, const dl::Matrix& then) {
+    const double det = m.xx * m.yy - m.yx * m.xy;
+    const double ixx = m.yy / det, iyx = -m.yx / det, ixy = -m.xy / det, iyy = m.xx / det;
+    return dl::Matrix{then.xx * ixx + then.xy * iyx,
+                      then.yx * ixx + then.yy * iyx,
+                      then.xx * ixy + then.xy * iyy,
+                      then.yx * ixy + then.yy * iyy,
+                      0,
+                      0};
+  }
+
+  // The length the shortest unit vector takes under the matrix (its
+  // smallest singular value).
+  static double Shortest(const dl::Matrix& m) {
+    const double sum = m.xx * m.xx + m.yx * m.yx + m.xy * m.xy + m.yy * m.yy;
+    const double area = std::fabs(m.xx * m.yy - m.yx * m.xy);
+    const double largest = std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * area * area))) / 2);
+    return largest > 0 ? area / largest : 0;
+  }
+
+  // Whether a picture's pixels under `toDrawing` keep kMinPaintFeature.
+  static std::string Shown(const dl::Matrix& toDrawing) {
+    if (!(Shortest(toDrawing) >= dl::kMinPaintFeature))
+      return "shows a picture squeezed past a pixel's bound";
+    return "";
+  }
+
+  // The path in the rest of the record, its points under `m`; its length
+  // through its points, in its own space, into *length when given.
+  static std::string Path(const std::uint8_t* p, std::size_t bytes, const dl::Matrix& m, double* length) {
+    if (bytes < sizeof(dl::PathHead)) return "is cut short";
+    const auto h = Take<dl::PathHead>(p);
+    const std::uint64_t need = sizeof h + dl::Padded(h.verbs) + std::uint64_t{h.points} * 2 * sizeof(float);
+    if (need != bytes) return "is not as long as its path";
+    const std::uint8_t* verbs = p + sizeof h;
+    const std::uint8_t* points = verbs + dl::Padded(h.verbs);
+    std::uint64_t taken = 0;
+    double x = 0, y = 0, sum = 0;
+    for (std::uint32_t k = 0; k < h.verbs; ++k) {
+      int count = 0;
+      switch (static_cast<dl::Verb>(verbs[k])) {
+        case dl::Verb::Move:
+        case dl::Verb::Line:
+          count = 1;
+          break;
+        case dl::Verb::Curve:
+          count = 3;
+          break;
+        case dl::Verb::Close:
+          break;
+        default:
+          return "has a path of no known verb";
+      }
+      if (taken + count > h.points) return "has a path whose verbs take more points than it has";
+      for (int c = 0; c < count; ++c, ++taken) {
+        const auto pt = Take<std::array<float, 2>>(points + taken * 2 * sizeof(float));
+        const double px = pt[0], py = pt[1];
+        if (!Finite(px) || !Finite(py)) return "has a point that is not a number";
+        const double tx = m.xx * px + m.xy * py + m.x0, ty = m.yx * px + m.yy * py + m.y0;
+        if (!(std::fabs(tx) <= dl::kMaxCoordinate && std::fabs(ty) <= dl::kMaxCoordinate))
+          return "has a point out of range";
+        if (verbs[k] != static_cast<std::uint8_t>(dl::Verb::Move)) sum += std::hypot(px - x, py - y);
+        x = px, y = py;
+      }
+    }
+    if (taken != h.points) return "has a path with points its verbs do not take";
+    if (length != nullptr) *length = sum;
+    return "";
+  }
+
+  std::string Stroke(const std::uint8_t* p, std::uint32_t bytes) {
+    if (bytes < sizeof(dl::StrokeHead)) return "is cut short";
+    const auto h = Take<dl::StrokeHead>(p);
+    if (h.cap > 2 || h.join > 2) return "names no cap or join";
+    if ((h.flags & ~dl::kStrokeHairline) != 0) return "has flags of no meaning";
+    if (!(Finite(h.width) && h.width >= 0 && h.width <= dl::kMaxCoordinate))
+      return "has a width out of range";
+    if (!(Finite(h.miterLimit) && h.miterLimit >= 1 && h.miterLimit <= dl::kMaxCoordinate))
+      return "has a miter limit out of range";
+    if (!(Finite(h.dashOffset) && std::fabs(h.dashOffset) <= dl::kMaxCoordinate))
+      return "has a dash offset out of range";
+    if (h.dashes > dl::kMaxDashCount) return "has more dashes than " + std::to_string(dl::kMaxDashCount);
+    std::string why = Matrix(h.matrix);
+    if (why.empty()) why = Paint(h.paint, h.matrix);
+    if (!why.empty()) return why;
+    const std::size_t dashBytes = std::size_t{h.dashes} * sizeof(double);
+    if (bytes - sizeof h < dashBytes) return "is cut short";
+    double period = 0;
+    for (std::uint32_t k = 0; k < h.dashes; ++k) {
+      const double d = Take<double>(p + sizeof h + k * sizeof(double));
+      if (!(Finite(d) && d >= 0 && d <= dl::kMaxCoordinate)) return "has a dash out of range";
+      period += d;
+    }
+    if (h.dashes > 0 && !(period > 0)) return "has dashes of no length";
+    double length = 0;
+    why = Path(p + sizeof h + dashBytes, bytes - sizeof h - dashBytes, h.matrix, &length);
+    if (!why.empty() || h.dashes == 0) return why;
+    // Each period of the array cuts the path once for each of its entries
+    // at most (an odd array runs twice to end on a gap, in twice the period).
+    dashes_ += (length / period + 1) * h.dashes;
+    if (!(dashes_ <= static_cast<double>(dl::kMaxDashes)))
+      return "brings the dashes painted past " + std::to_string(dl::kMaxDashes);
+    return "";
+  }
+
+  std::string Picture(std::size_t at, std::uint32_t bytes) {
+    if (bytes < sizeof(dl::PictureHead)) return "is cut short";
+    const auto h = Take<dl::PictureHead>(bytes_ + at);
+    if (h.width < 1 || h.height < 1 || h.width > dl::kMaxPictureSide || h.height > dl::kMaxPictureSide)
+      return "has a picture of sides out of range";
+    const std::uint64_t pixels = std::uint64_t{h.width} * h.height;
+    if (dl::Padded(sizeof h + pixels * 4) != bytes) return "is not as long as its picture";
+    // Each colour at most its alpha, as a premultiplied pixel has it.
+    auto* px = bytes_ + at + sizeof h;
+    for (std::uint64_t k = 0; k < pixels; ++k, px += 4) {
+      std::uint32_t v;
+      std::memcpy(&v, px, 4);
+      const std::uint32_t a = v >> 24;
+      std::uint32_t fixed = v & 0xFF000000u;
+      for (int shift = 0; shift < 24; shift += 8) fixed |= std::min((v >> shift) & 0xFFu, a) << shift;
+      if (fixed != v) std::memcpy(px, &fixed, 4);
+    }
+    pictures_->push_back({static_cast<std::uint32_t>(at + sizeof h), h.width, h.height});
+    return "";
+  }
+
+  std::string Gradient(const std::uint8_t* p, std::uint32_t bytes) {
+    if (bytes < sizeof(dl::GradientHead)) return "is cut short";
+    const auto h = Take<dl::GradientHead>(p);
+    if (h.type > 1 || h.extend > 3) return "names no gradient type or extend";
+    if (h.stops > dl::kMaxStops) return "has more stops than " + std::to_string(dl::kMaxStops);
+    if (bytes != sizeof h + std::size_t{h.stops} * sizeof(dl::GradientStop))
+      return "is not as long as its stops";
+    for (const double v : h.points)
+      if (!(Finite(v) && std::fabs(v) <= dl::kMaxCoordinate)) return "has a gradient's point out of range";
+    if (h.type == 1 && (h.points[2] < 0 || h.points[5] < 0)) return "has a negative radius";
+    if (std::string why = Matrix(h.matrix); !why.empty()) return why;
+    double last = 0;
+    for (std::uint32_t k = 0; k < h.stops; ++k) {
+      const auto s = Take<dl::GradientStop>(p + sizeof h + k * sizeof(dl::GradientStop));
+      if (!Unit(s.offset) || s.offset < last) return "has a stop out of order";
+      last = s.offset;
+      for (const double v : s.rgba)
+        if (!Unit(v)) return "has a colour out of range";
+    }
+    return "";
+  }
+
+  std::uint8_t* const bytes_;
+  const std::size_t size_;
+  std::vector<DrawList::Record>* records_ = nullptr;
+  std::vector<DrawList::Picture>* pictures_ = nullptr;
+  std::vector<std::uint32_t>* gradients_ = nullptr;
+  std::array<Open, dl::kMaxDepth> open_{};
+  std::uint32_t depth_ = 0;
+  std::uint64_t stopUses_ = 0;
+  double dashes_ = 0;
+  double width_ = 0, height_ = 0;
+};
+
+}  // namespace
+
+std::size_t DrawList::Bytes() const {
+  return sizeof *this + bytes_.capacity() + records_.capacity() * sizeof(Record) +
+         pictures_.capacity() * sizeof(Picture) + gradients_.capacity() * sizeof(std::uint32_t);
+}
+
+std::shared_ptr<const DrawList> ReadDrawList(const std::uint8_t* data, std::size_t size, std::string* why) {
+  if (data == nullptr) size = 0;
+  if (size > drawlist::kMaxBytes) {
+    *why = "the draw list is longer than " + std::to_string(drawlist::kMaxBytes >> 20) + " MiB";
+    return nullptr;
+  }
+  auto list = std::make_shared<DrawList>();
+  try {
+    // Taken whole first: the checks and the painting see these bytes only.
+    if (size > 0) list->bytes_.assign(data, data + size);
+  } catch (const std::bad_alloc&) {
+    *why = "no memory for the draw list";
+    return nullptr;
+  }
+  Checker checker(list->bytes_.data(), size);
+  *why = checker.Run(&list->records_, &list->pictures_, &list->gradients_, &list->width_, &list->height_);
+  if (!why->empty()) {
+    *why = "the draw list is refused: " + *why;
+    return nullptr;
+  }
+  return list;
+}
+
+}  // namespace md::imaging

@@ -1,0 +1,56 @@
+// The check of the draw list fuzz target, for the target and for the regular
+// tests that replay its inputs: the bytes are refused with a reason, or give a
+// list that paints without putting cairo in error into a recording, which
+// then goes into a PDF file and onto a small raster without error too.
+#pragma once
+
+#include <cairo-pdf.h>
+#include <cairo.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "platform/imaging/drawlistpaint.h"
+#include "platform/imaging/drawlistread.h"
+#include "tests/fuzz/fuzz_check.h"
+
+namespace md::test {
+
+// True when the bytes gave a list.
+inline bool ReadDrawListInput(const std::uint8_t* data, std::size_t size) {
+  std::string why;
+  const std::shared_ptr<const md::imaging::DrawList> list = md::imaging::ReadDrawList(data, size, &why);
+  if (list == nullptr) {
+    fuzz::Check(!why.empty());
+    return false;
+  }
+  // As a vector canvas paints it: into a recording of its own, put into the
+  // file (mirrored, as a box drawn against the device's axes is).
+  const cairo_rectangle_t box{0, 0, 24, 16};
+  cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &box);
+  cairo_t* cr = cairo_create(recording);
+  fuzz::Check(md::imaging::PaintDrawList(list, cr, 24, 16, 1.0));
+  cairo_destroy(cr);
+  cairo_surface_t* pdf = cairo_pdf_surface_create_for_stream(
+      [](void*, const unsigned char*, unsigned int) { return CAIRO_STATUS_SUCCESS; }, nullptr, 24, 16);
+  // And onto a small raster, as a vector file's fallback to pixels paints it.
+  cairo_surface_t* raster = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 24, 16);
+  for (cairo_surface_t* target : {pdf, raster}) {
+    cr = cairo_create(target);
+    cairo_translate(cr, 24, 0);
+    cairo_scale(cr, -1, 1);
+    cairo_set_source_surface(cr, recording, 0, 0);
+    cairo_paint(cr);
+    fuzz::Check(cairo_status(cr) == CAIRO_STATUS_SUCCESS);
+    cairo_destroy(cr);
+    cairo_surface_finish(target);
+    fuzz::Check(cairo_surface_status(target) == CAIRO_STATUS_SUCCESS);
+  }
+  cairo_surface_destroy(raster);
+  cairo_surface_destroy(pdf);
+  cairo_surface_destroy(recording);
+  return true;
+}
+
+}  // namespace md::test

@@ -1,0 +1,597 @@
+// The library's reader and painter of draw lists (drawlistread.h,
+// drawlistpaint.h): every record checked before anything is painted, and what
+// passed painted as the cairo calls it names.
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/imaging/drawlistpaint.h"
+#include "platform/imaging/drawlistread.h"
+#include "tests/platform/imaging/drawlistbuilder.h"
+
+namespace {
+
+using md::imaging::DrawList;
+using md::imaging::ReadDrawList;
+using md::test::ListBuilder;
+using md::test::ListPath;
+namespace dl = md::imaging::drawlist;
+
+dl::Matrix Scale(double s, double tx = 0, double ty = 0) { return dl::Matrix{s, 0, 0, s, tx, ty}; }
+
+dl::StrokeHead Pen(double width, dl::Cap cap = dl::Cap::Butt, dl::Join join = dl::Join::Miter) {
+  dl::StrokeHead h;
+  h.paint = ListBuilder::Colour(0, 0, 0);
+  h.width = width;
+  h.cap = static_cast<std::uint32_t>(cap);
+  h.join = static_cast<std::uint32_t>(join);
+  return h;
+}
+
+dl::GradientHead Linear(double x0, double y0, double x1, double y1, dl::Extend extend) {
+  dl::GradientHead g;
+  g.type = static_cast<std::uint32_t>(dl::GradientType::Linear);
+  g.extend = static_cast<std::uint32_t>(extend);
+  g.points[0] = x0, g.points[1] = y0, g.points[2] = x1, g.points[3] = y1;
+  return g;
+}
+
+const std::vector<dl::GradientStop> kTwoStops = {{0, {1, 0, 0, 1}}, {1, {0, 0, 1, 0.4}}};
+
+std::string Refusal(const std::vector<std::uint8_t>& bytes) {
+  std::string why;
+  return ReadDrawList(bytes.data(), bytes.size(), &why) == nullptr ? why : "read";
+}
+
+TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
+  const ListPath square = ListPath().Rect(8, 8, 16, 16);
+  const auto nested = [](int depth) {
+    ListBuilder b;
+    for (int k = 0; k < depth; ++k) b.PushGroup();
+    for (int k = 0; k < depth; ++k) b.PopGroup(1);
+    return b.Bytes();
+  };
+  const auto withHeader = [](auto change) {
+    std::vector<std::uint8_t> bytes = ListBuilder().Bytes();
+    dl::Header h;
+    std::memcpy(&h, bytes.data(), sizeof h);
+    change(&h);
+    std::memcpy(bytes.data(), &h, sizeof h);
+    return bytes;
+  };
+  // A long path dashed finely: cut into more dashes than a vector file's
+  // writer may be made to cut.
+  ListPath zigzag;
+  zigzag.Move(0, 0);
+  for (int k = 1; k <= 400; ++k) zigzag.Line(static_cast<float>(k % 2 ? 60000 : 0), static_cast<float>(k));
+  dl::Matrix singular = Scale(1e-7);  // each entry fine, the determinant 1e-14
+  struct Row {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    const char* refusal;  // part of the reason, or "read"
+  } rows[] = {
+      {"nothing", {}, "shorter than its header"},
+      {"another magic", withHeader([](dl::Header* h) { h->magic = 0x3C737667; }), "no draw list"},
+      {"a header's length not the list's", withHeader([](dl::Header* h) { h->bytes += 8; }),
+       "another length"},
+      {"a drawing of no size", withHeader([](dl::Header* h) { h->width = 0; }), "size is out of range"},
+      {"a drawing of a huge size", withHeader([](dl::Header* h) { h->height = 1e300; }),
+       "size is out of range"},
+      {"a kind of no meaning", ListBuilder().Raw(99, {}).Bytes(), "record 1 is of no known kind"},
+      {"a record running past the end",
+       [] {
+         std::vector<std::uint8_t> b = ListBuilder().PushGroup().PopGroup(1).Bytes();
+         b[b.size() - 12] = 64;  // the last record's length
+         return b;
+       }(),
+       "record 2 runs past the list"},
+      {"a pop with nothing open", ListBuilder().PopClip().Bytes(), "closes what is not open"},
+      {"a group left open", ListBuilder().PushGroup().Bytes(), "leaves a clip, group or mask open"},
+      {"a clip closed as a group", ListBuilder().PushClip(square).PopGroup(1).Bytes(),
+       "closes what is not open"},
+      {"a mask outside a group", ListBuilder().PushMask().PopMask().Bytes(), "mask outside a group"},
+      {"64 groups deep", nested(64), "read"},
+      {"65 groups deep", nested(65), "more than 64 at once"},
+      {"a picture named before it is read", ListBuilder().Image(0, Scale(1)).Bytes(),
+       "picture not read before"},
+      {"a gradient named before it is read", ListBuilder().Fill(ListBuilder::Gradient(0), square).Bytes(),
+       "gradient not read before"},
+      {"a transform of no inverse",
+       ListBuilder().Fill(ListBuilder::Colour(0, 0, 0), square, {}, Scale(0)).Bytes(), "cannot be inverted"},
+      {"a transform whose inverse is out of range",
+       ListBuilder().Fill(ListBuilder::Colour(0, 0, 0), square, {}, singular).Bytes(), "cannot be inverted"},
+      {"a transform of huge entries",
+       ListBuilder().Fill(ListBuilder::Colour(0, 0, 0), square, {}, Scale(1e100)).Bytes(), "out of range"},
+      {"a point that is not a number",
+       ListBuilder().Fill(ListBuilder::Colour(0, 0, 0), ListPath().Move(0, NAN).Line(1, 1)).Bytes(),
+       "not a number"},
+      {"a point far out under its transform",
+       ListBuilder()
+           .Fill(ListBuilder::Colour(0, 0, 0), ListPath().Move(0, 0).Line(300000, 0), {}, Scale(4))
+           .Bytes(),
+       "point out of range"},
+      {"a curve short of points",
+       [] {
+         ListPath p = ListPath().Move(0, 0);
+         p.verbs.push_back(dl::Verb::Curve);
+         p.points.insert(p.points.end(), {1, 1, 2, 2});
+         return ListBuilder().Fill(ListBuilder::Colour(0, 0, 0), p).Bytes();
+       }(),
+       "take more points"},
+      {"a colour out of range", ListBuilder().PaintAll(ListBuilder::Colour(2, 0, 0)).Bytes(),
+       "colour out of range"},
+      {"an alpha out of range", ListBuilder().PushGroup().PopGroup(-0.5).Bytes(), "alpha out of range"},
+      {"a picture of no side", ListBuilder().Picture(0, 4, {}).Bytes(), "sides out of range"},
+      {"a picture past the largest side", ListBuilder().Picture(40000, 1, {}).Bytes(), "sides out of range"},
+      {"a picture's pixels cut short",
+       ListBuilder().Picture(32767, 32767, std::vector<std::uint32_t>(16)).Bytes(),
+       "not as long as its picture"},
+      {"a gradient of 257 stops",
+       ListBuilder()
+           .Gradient(Linear(0, 0, 1, 0, dl::Extend::Pad), std::vector<dl::GradientStop>(257))
+           .Bytes(),
+       "more stops than 256"},
+      {"stops out of order",
+       ListBuilder()
+           .Gradient(Linear(0, 0, 1, 0, dl::Extend::Pad), {{0.5, {0, 0, 0, 1}}, {0.2, {0, 0, 0, 1}}})
+           .Bytes(),
+       "stop out of order"},
+      {"a radius below nothing",
+       [] {
+         dl::GradientHead g;
+         g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+         g.points[5] = -1;
+         return ListBuilder().Gradient(g, kTwoStops).Bytes();
+       }(),
+       "negative radius"},
+      {"dashes of no length", ListBuilder().Stroke(Pen(1), {0, 0}, square).Bytes(), "dashes of no length"},
+      {"a negative dash", ListBuilder().Stroke(Pen(1), {2, -1}, square).Bytes(), "dash out of range"},
+      {"more dash entries than 64", ListBuilder().Stroke(Pen(1), std::vector<double>(65, 1), square).Bytes(),
+       "more dashes than 64"},
+      {"a long path dashed finely", ListBuilder().Stroke(Pen(1), {0.5, 0.5}, zigzag).Bytes(),
+       "dashes painted past 200000"},
+      {"a wide path dashed coarsely", ListBuilder().Stroke(Pen(1), {500, 500}, zigzag).Bytes(), "read"},
+      {"a gradient's stops painted past their bound",
+       [] {
+         ListBuilder b;
+         b.Gradient(Linear(0, 0, 64, 0, dl::Extend::Pad), std::vector<dl::GradientStop>(256));
+         for (int k = 0; k < 4097; ++k) b.PaintAll(ListBuilder::Gradient(0));
+         return b.Bytes();
+       }(),
+       "gradient stops painted past"},
+      {"a picture repeated more finely than a list may",
+       ListBuilder()
+           .Picture(2, 1, {0xFF000000u, 0xFFFFFFFFu})
+           .PaintAll(ListBuilder::Pattern(0, Scale(100), dl::Extend::Repeat))
+           .Bytes(),
+       "repeats more than 1024 times"},
+      {"a gradient reflected more often than a list may",
+       ListBuilder()
+           .Gradient(Linear(0, 0, 0.01, 0, dl::Extend::Reflect), kTwoStops)
+           .PaintAll(ListBuilder::Gradient(0))
+           .Bytes(),
+       "repeats more than 1024 times"},
+      {"a gradient repeated often under a transform that stretches it",
+       ListBuilder()
+           .Gradient(Linear(0, 0, 0.01, 0, dl::Extend::Repeat), kTwoStops)
+           .Fill(ListBuilder::Gradient(0), square, dl::FillRule::Winding, Scale(100))
+           .Bytes(),
+       "read"},
+      {"a picture repeated coarsely, shifted far",
+       ListBuilder()
+           .Picture(2, 1, {0xFF000000u, 0xFFFFFFFFu})
+           .PaintAll(ListBuilder::Pattern(0, dl::Matrix{0.5, 0, 0, 0.5, -262144, 0}, dl::Extend::Repeat))
+           .Bytes(),
+       "read"},
+      {"a picture padded",
+       ListBuilder()
+           .Picture(2, 1, {0xFF000000u, 0xFFFFFFFFu})
+           .PaintAll(ListBuilder::Pattern(0, Scale(16), dl::Extend::Pad))
+           .Bytes(),
+       "picture not repeated"},
+      {"a picture squeezed past its bound",
+       ListBuilder()
+           .Picture(2, 1, {0xFF000000u, 0xFFFFFFFFu})
+           .Image(0, dl::Matrix{1.862645149230957e-09, 0, 0, 8, 10, 10})
+           .Bytes(),
+       "squeezed past"},
+      {"a picture's pattern squeezed past its bound",
+       ListBuilder()
+           .Picture(2, 1, {0xFF000000u, 0xFFFFFFFFu})
+           .Fill(ListBuilder::Pattern(0, dl::Matrix{1, 0, 0, 4096, 0, 0}, dl::Extend::Repeat), square)
+           .Bytes(),
+       "squeezed past"},
+      {"a picture repeated in pixels past the range a raster samples it in",
+       ListBuilder()
+           .Picture(2048, 1, std::vector<std::uint32_t>(2048, 0xFF000000u))
+           .PaintAll(ListBuilder::Pattern(0, Scale(600), dl::Extend::Repeat))
+           .Bytes(),
+       "repeated in pixels past"},
+      {"a gradient squeezed past its bound",
+       ListBuilder()
+           .Gradient([] {
+             dl::GradientHead g = Linear(0, 0, 20, 0, dl::Extend::None);
+             g.matrix = Scale(262144);
+             return g;
+           }(),
+                     kTwoStops)
+           .Fill(ListBuilder::Gradient(0), square)
+           .Bytes(),
+       "gradient squeezed past"},
+      {"a reflected radial gradient whose circles cross",
+       [] {
+         dl::GradientHead g;
+         g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+         g.extend = static_cast<std::uint32_t>(dl::Extend::Reflect);
+         const double points[6] = {0, -2, 2.000001, 0, 0, 0};
+         std::copy(std::begin(points), std::end(points), g.points);
+         return ListBuilder().Gradient(g, kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes();
+       }(),
+       "circles are not nested"},
+      {"a gradient of no run", ListBuilder().Gradient(Linear(5, 5, 5, 5, dl::Extend::Repeat), kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes(), "read"},
+      {"a width below nothing", ListBuilder().Stroke(Pen(-1), {}, square).Bytes(), "width out of range"},
+      {"an unknown stroke flag",
+       [&] {
+         dl::StrokeHead h = Pen(1);
+         h.flags = 6;
+         return ListBuilder().Stroke(h, {}, square).Bytes();
+       }(),
+       "flags of no meaning"},
+  };
+  for (const Row& row : rows) {
+    const std::string why = Refusal(row.bytes);
+    EXPECT_NE(why.find(row.refusal), std::string::npos) << row.name << ": " << why;
+  }
+}
+
+TEST(ImagingDrawList, PicturesAreKeptPremultipliedAndTablesByIndex) {
+  // A colour above its alpha comes out at its alpha; the rest as written.
+  const std::vector<std::uint32_t> pixels = {0x80FF2010u, 0xFF102030u, 0x00000000u, 0x40404040u};
+  const std::vector<std::uint8_t> bytes = ListBuilder()
+                                              .Picture(2, 2, pixels)
+                                              .Gradient(Linear(0, 0, 1, 0, dl::Extend::Repeat), kTwoStops)
+                                              .Image(0, Scale(8))
+                                              .PaintAll(ListBuilder::Gradient(0, 0.5))
+                                              .Bytes();
+  std::string why;
+  const std::shared_ptr<const DrawList> list = ReadDrawList(bytes.data(), bytes.size(), &why);
+  ASSERT_NE(list, nullptr) << why;
+  ASSERT_EQ(list->Pictures().size(), 1u);
+  ASSERT_EQ(list->Gradients().size(), 1u);
+  EXPECT_EQ(list->Records().size(), 4u);
+  std::vector<std::uint32_t> kept(4);
+  std::memcpy(kept.data(), list->Data() + list->Pictures()[0].at, 16);
+  EXPECT_EQ(kept, (std::vector<std::uint32_t>{0x80802010u, 0xFF102030u, 0x00000000u, 0x40404040u}));
+}
+
+// A 64 x 64 image painted by `paint`, as premultiplied pixels.
+std::vector<std::uint32_t> Painted(const std::function<void(cairo_t*)>& paint) {
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 64, 64);
+  cairo_t* cr = cairo_create(s);
+  paint(cr);
+  EXPECT_EQ(cairo_status(cr), CAIRO_STATUS_SUCCESS);
+  cairo_destroy(cr);
+  cairo_surface_flush(s);
+  std::vector<std::uint32_t> out(64 * 64);
+  for (int y = 0; y < 64; ++y)
+    std::memcpy(out.data() + y * 64, cairo_image_surface_get_data(s) + y * cairo_image_surface_get_stride(s),
+                256);
+  cairo_surface_destroy(s);
+  return out;
+}
+
+int LargestDifference(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+  int most = 0;
+  for (std::size_t k = 0; k < a.size(); ++k)
+    for (int shift = 0; shift < 32; shift += 8)
+      most = std::max(most, std::abs(static_cast<int>((a[k] >> shift) & 0xFF) -
+                                     static_cast<int>((b[k] >> shift) & 0xFF)));
+  return most;
+}
+
+void Polyline(cairo_t* cr, const ListPath& path) {
+  std::size_t at = 0;
+  for (dl::Verb v : path.verbs) {
+    const float* p = path.points.data() + at;
+    if (v == dl::Verb::Move) cairo_move_to(cr, p[0], p[1]), at += 2;
+    if (v == dl::Verb::Line) cairo_line_to(cr, p[0], p[1]), at += 2;
+    if (v == dl::Verb::Curve) cairo_curve_to(cr, p[0], p[1], p[2], p[3], p[4], p[5]), at += 6;
+    if (v == dl::Verb::Close) cairo_close_path(cr);
+  }
+}
+
+TEST(ImagingDrawList, TheListPaintsAsTheCairoCallsItNames) {
+  const ListPath twoSquares = ListPath().Rect(8, 8, 30, 30).Rect(20, 20, 30, 30);
+  const ListPath elbow = ListPath().Move(10, 50).Line(30, 12).Line(54, 50);
+  const ListPath ring = ListPath().Rect(4, 4, 56, 56).Rect(20, 20, 24, 24);
+  const ListPath blob = ListPath().Move(32, 6).Curve(62, 6, 62, 58, 32, 58).Curve(2, 58, 2, 6, 32, 6).Close();
+  // A 2 x 2 checker of red and half-transparent green.
+  const std::vector<std::uint32_t> checker = {0xFFFF0000u, 0x80008000u, 0x80008000u, 0xFFFF0000u};
+  const auto setChecker = [&](cairo_t* cr, cairo_surface_t** keep) {
+    *keep = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 2, 2);
+    cairo_surface_flush(*keep);
+    for (int y = 0; y < 2; ++y)
+      std::memcpy(cairo_image_surface_get_data(*keep) + y * cairo_image_surface_get_stride(*keep),
+                  &checker[y * 2], 8);
+    cairo_surface_mark_dirty(*keep);
+    (void)cr;
+  };
+  struct Row {
+    const char* name;
+    std::vector<std::uint8_t> list;
+    std::function<void(cairo_t*)> direct;
+  } rows[] = {
+      {"an even-odd fill",
+       ListBuilder().Fill(ListBuilder::Colour(1, 0, 0, 0.8), twoSquares, dl::FillRule::EvenOdd).Bytes(),
+       [&](cairo_t* cr) {
+         Polyline(cr, twoSquares);
+         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+         cairo_set_source_rgba(cr, 1, 0, 0, 0.8);
+         cairo_fill(cr);
+       }},
+      {"a nonzero fill under a rotation",
+       ListBuilder()
+           .Fill(ListBuilder::Colour(0, 0.5, 1), twoSquares, dl::FillRule::Winding,
+                 dl::Matrix{0.8, 0.6, -0.6, 0.8, 20, -10})
+           .Bytes(),
+       [&](cairo_t* cr) {
+         const cairo_matrix_t m{0.8, 0.6, -0.6, 0.8, 20, -10};
+         cairo_transform(cr, &m);
+         Polyline(cr, twoSquares);
+         cairo_set_source_rgb(cr, 0, 0.5, 1);
+         cairo_fill(cr);
+       }},
+      {"a round-joined dashed stroke",
+       ListBuilder().Stroke(Pen(5, dl::Cap::Round, dl::Join::Round), {9, 4}, elbow).Bytes(),
+       [&](cairo_t* cr) {
+         Polyline(cr, elbow);
+         cairo_set_line_width(cr, 5);
+         cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+         cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+         const double dashes[] = {9, 4};
+         cairo_set_dash(cr, dashes, 2, 0);
+         cairo_stroke(cr);
+       }},
+      {"a bevelled square-capped stroke",
+       ListBuilder().Stroke(Pen(7, dl::Cap::Square, dl::Join::Bevel), {}, elbow).Bytes(),
+       [&](cairo_t* cr) {
+         Polyline(cr, elbow);
+         cairo_set_line_width(cr, 7);
+         cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
+         cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL);
+         cairo_stroke(cr);
+       }},
+      {"a mitred stroke", ListBuilder().Stroke(Pen(2), {}, elbow).Bytes(),
+       [&](cairo_t* cr) {
+         Polyline(cr, elbow);
+         cairo_set_line_width(cr, 2);
+         cairo_stroke(cr);
+       }},
+      {"a hairline under a shrink",
+       [&] {
+         dl::StrokeHead h = Pen(0.01);
+         h.flags = dl::kStrokeHairline;
+         return ListBuilder().Stroke(h, {}, ListPath().Move(0, 100).Line(256, 100)).Bytes();
+       }(),
+       [&](cairo_t* cr) {
+         cairo_move_to(cr, 0, 25);
+         cairo_line_to(cr, 64, 25);
+         cairo_set_line_width(cr, 1);
+         cairo_stroke(cr);
+       }},
+      {"an even-odd clip",
+       ListBuilder()
+           .PushClip(ring, dl::FillRule::EvenOdd)
+           .PaintAll(ListBuilder::Colour(0, 0, 1))
+           .PopClip()
+           .Bytes(),
+       [&](cairo_t* cr) {
+         Polyline(cr, ring);
+         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+         cairo_clip(cr);
+         cairo_set_source_rgb(cr, 0, 0, 1);
+         cairo_paint(cr);
+       }},
+      {"a group painted faded",
+       ListBuilder()
+           .PushGroup()
+           .Fill(ListBuilder::Colour(1, 0, 0), ListPath().Rect(8, 8, 30, 30))
+           .Fill(ListBuilder::Colour(0, 1, 0), ListPath().Rect(20, 20, 30, 30))
+           .PopGroup(0.5)
+           .Bytes(),
+       [&](cairo_t* cr) {
+         cairo_push_group(cr);
+         cairo_rectangle(cr, 8, 8, 30, 30);
+         cairo_set_source_rgb(cr, 1, 0, 0);
+         cairo_fill(cr);
+         cairo_rectangle(cr, 20, 20, 30, 30);
+         cairo_set_source_rgb(cr, 0, 1, 0);
+         cairo_fill(cr);
+         cairo_pop_group_to_source(cr);
+         cairo_paint_with_alpha(cr, 0.5);
+       }},
+      {"a group through a mask",
+       ListBuilder()
+           .PushGroup()
+           .PaintAll(ListBuilder::Colour(0.2, 0.4, 0.6))
+           .PushMask()
+           .Fill(ListBuilder::Colour(0, 0, 0, 0.6), blob)
+           .PopMask()
+           .Bytes(),
+       [&](cairo_t* cr) {
+         cairo_push_group(cr);
+         cairo_set_source_rgb(cr, 0.2, 0.4, 0.6);
+         cairo_paint(cr);
+         cairo_push_group(cr);
+         Polyline(cr, blob);
+         cairo_set_source_rgba(cr, 0, 0, 0, 0.6);
+         cairo_fill(cr);
+         cairo_pattern_t* mask = cairo_pop_group(cr);
+         cairo_pop_group_to_source(cr);
+         cairo_mask(cr, mask);
+         cairo_pattern_destroy(mask);
+       }},
+      {"a reflected gradient's stop opacity under a fill opacity",
+       ListBuilder()
+           .Gradient(Linear(10, 0, 30, 0, dl::Extend::Reflect), kTwoStops)
+           .Fill(ListBuilder::Gradient(0, 0.5), ListPath().Rect(0, 0, 64, 64))
+           .Bytes(),
+       [&](cairo_t* cr) {
+         cairo_pattern_t* p = cairo_pattern_create_linear(10, 0, 30, 0);
+         cairo_pattern_add_color_stop_rgba(p, 0, 1, 0, 0, 0.5);
+         cairo_pattern_add_color_stop_rgba(p, 1, 0, 0, 1, 0.2);
+         cairo_pattern_set_extend(p, CAIRO_EXTEND_REFLECT);
+         cairo_set_source(cr, p);
+         cairo_pattern_destroy(p);
+         cairo_rectangle(cr, 0, 0, 64, 64);
+         cairo_fill(cr);
+       }},
+      {"a repeated radial gradient under its own transform",
+       [] {
+         dl::GradientHead g;
+         g.type = static_cast<std::uint32_t>(dl::GradientType::Radial);
+         g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
+         const double points[6] = {32, 32, 0, 32, 32, 9};
+         std::copy(std::begin(points), std::end(points), g.points);
+         g.matrix = dl::Matrix{2, 0, 0, 1, -32, 0};
+         return ListBuilder().Gradient(g, kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes();
+       }(),
+       [&](cairo_t* cr) {
+         cairo_pattern_t* p = cairo_pattern_create_radial(32, 32, 0, 32, 32, 9);
+         cairo_pattern_add_color_stop_rgba(p, 0, 1, 0, 0, 1);
+         cairo_pattern_add_color_stop_rgba(p, 1, 0, 0, 1, 0.4);
+         cairo_pattern_set_extend(p, CAIRO_EXTEND_REPEAT);
+         const cairo_matrix_t m{2, 0, 0, 1, -32, 0};
+         cairo_pattern_set_matrix(p, &m);
+         cairo_set_source(cr, p);
+         cairo_pattern_destroy(p);
+         cairo_paint(cr);
+       }},
+      {"a picture shown faded and enlarged",
+       ListBuilder().Picture(2, 2, checker).Image(0, Scale(16, 8, 8), 0.7, dl::Filter::Nearest).Bytes(),
+       [&](cairo_t* cr) {
+         cairo_surface_t* s = nullptr;
+         setChecker(cr, &s);
+         cairo_translate(cr, 8, 8);
+         cairo_scale(cr, 16, 16);
+         cairo_set_source_surface(cr, s, 0, 0);
+         cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+         cairo_paint_with_alpha(cr, 0.7);
+         cairo_surface_destroy(s);
+       }},
+      {"a picture repeated as a pattern",
+       ListBuilder()
+           .Picture(2, 2, checker)
+           .Fill(ListBuilder::Pattern(0, Scale(0.25), dl::Extend::Repeat), blob)
+           .Bytes(),
+       [&](cairo_t* cr) {
+         cairo_surface_t* s = nullptr;
+         setChecker(cr, &s);
+         cairo_pattern_t* p = cairo_pattern_create_for_surface(s);
+         cairo_pattern_set_extend(p, CAIRO_EXTEND_REPEAT);
+         cairo_pattern_set_filter(p, CAIRO_FILTER_GOOD);
+         const cairo_matrix_t m{0.25, 0, 0, 0.25, 0, 0};
+         cairo_pattern_set_matrix(p, &m);
+         cairo_set_source(cr, p);
+         cairo_pattern_destroy(p);
+         Polyline(cr, blob);
+         cairo_fill(cr);
+         cairo_surface_destroy(s);
+       }},
+  };
+  for (Row& row : rows) {
+    std::string why;
+    const std::shared_ptr<const DrawList> list = ReadDrawList(row.list.data(), row.list.size(), &why);
+    ASSERT_NE(list, nullptr) << row.name << ": " << why;
+    // The hairline's list is drawn at a quarter of its own size.
+    const bool shrunk = std::string(row.name) == "a hairline under a shrink";
+    const auto fromList = Painted([&](cairo_t* cr) {
+      EXPECT_TRUE(md::imaging::PaintDrawList(list, cr, shrunk ? 16 : 64, shrunk ? 16 : 64, 1.0)) << row.name;
+    });
+    const auto direct = Painted(row.direct);
+    EXPECT_LE(LargestDifference(fromList, direct), 1) << row.name;
+    EXPECT_NE(fromList, std::vector<std::uint32_t>(64 * 64, 0u)) << row.name << " paints something";
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// A list of a few hundred curves.
+std::shared_ptr<const md::imaging::DrawListDrawing> Curly() {
+  ListPath path;
+  path.Move(0, 32);
+  for (int k = 0; k < 300; ++k) {
+    const float x = static_cast<float>(k) / 5;
+    path.Curve(x + 0.05f, 10, x + 0.1f, 54, x + 0.2f, 32);
+  }
+  const std::vector<std::uint8_t> bytes = ListBuilder().Stroke(Pen(0.5), {}, path).Bytes();
+  std::string why;
+  auto list = ReadDrawList(bytes.data(), bytes.size(), &why);
+  EXPECT_NE(list, nullptr) << why;
+  return std::make_shared<md::imaging::DrawListDrawing>(list);
+}
+
+// A drawing that leaves the context it paints in in error.
+class Broken final : public md::canvas::VectorDrawing {
+ public:
+  void paint(cairo_t* cr, double, double) const override { cairo_scale(cr, 0, 0); }
+  bool paintChecked(cairo_t* cr, double width, double height, double) const override {
+    paint(cr, width, height);
+    return false;
+  }
+};
+
+std::uintmax_t PdfWith(const std::string& name,
+                       const std::vector<std::shared_ptr<const md::canvas::VectorDrawing>>& shown,
+                       bool* finished) {
+  const std::string path = std::string(MD_TEST_OUTPUT_DIR) + "/" + name + ".pdf";
+  auto canvas = md::canvas::CairoCanvas::createPdf(path, 100, 100, 254);
+  EXPECT_NE(canvas, nullptr);
+  for (std::size_t k = 0; k < shown.size(); ++k) {
+    const double x = 10 + 100.0 * static_cast<double>(k % 4), y = 10 + 300.0 * static_cast<double>(k / 4);
+    canvas->drawVectors(shown[k], {x, y}, {x + 90, y + 90}, {});
+  }
+  md::canvas::Shape box;
+  box.kind = md::canvas::ShapeKind::Rectangle;
+  box.paths = {md::canvas::SubPath{{{600, 600}, {800, 600}, {800, 800}, {600, 800}}, true}};
+  box.fill = true;
+  md::canvas::Brush brush;
+  brush.color = 0x0000FF;
+  canvas->drawShape(box, md::canvas::Pen{}, brush, {});
+  *finished = canvas->finish();
+  canvas.reset();
+  return std::filesystem::file_size(path);
+}
+
+TEST(ImagingDrawList, ADrawingShownEightTimesGoesIntoAVectorFileOnce) {
+  const auto curly = Curly();
+  bool finished = false;
+  const std::uintmax_t once = PdfWith("curly-once", {curly}, &finished);
+  EXPECT_TRUE(finished);
+  const std::uintmax_t eight = PdfWith(
+      "curly-eight", std::vector<std::shared_ptr<const md::canvas::VectorDrawing>>(8, curly), &finished);
+  EXPECT_TRUE(finished);
+  // Each further showing is a reference to the one object, not its paths again.
+  EXPECT_LT(eight, once + once / 4) << once << " bytes once";
+}
+
+TEST(ImagingDrawList, ADrawingThatPutsCairoInErrorCostsOnlyItself) {
+  bool finished = false;
+  PdfWith("broken-drawing", {std::make_shared<Broken>(), Curly()}, &finished);
+  EXPECT_TRUE(finished) << "the page's context is not left in error";
+  auto raster = md::canvas::CairoCanvas::createImage(64, 64);
+  EXPECT_FALSE(raster->drawVectors(std::make_shared<Broken>(), {0, 0}, {64, 64}, {}));
+}
+
+}  // namespace
