@@ -1,5 +1,6 @@
 // The helper's draw list of cairo's SVG of a drawing: what cairo draws comes
-// out as records that paint it again, each under its whole transform; what
+// out as records that the library reads and paints again, each under its
+// whole transform; what
 // the library drew from pixels, or past a bound, is answered with its code;
 // a crafted document ends quickly with a code or a list; pictures keep at
 // most the pixels they show at in a box, and shrink to fit the list.
@@ -11,12 +12,16 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "platform/imaging/drawlistpaint.h"
+#include "platform/imaging/drawlistread.h"
 #include "platform/imaging/helper/listwriter.h"
 #include "platform/imaging/isolate.h"
+#include "tests/fuzz/fuzz_inputs.h"
 #include "tests/platform/imaging/costlydrawings.h"
 #include "tests/platform/imaging/drawlists.h"
 #include "tests/platform/imaging/metafiles.h"
@@ -83,8 +88,18 @@ Pixels Painted(int w, int h, const Draw& draw) {
   cairo_surface_destroy(s);
   return pixels;
 }
+// What the library reads and paints of the list over w x h, failing the
+// test when it refuses it.
 Pixels Painted(int w, int h, const Written& list) {
-  return Painted(w, h, [&](cairo_t* cr) { d::Replay replay(cr, list.Records()); });
+  std::string why;
+  const std::shared_ptr<const md::imaging::DrawList> read =
+      md::imaging::ReadDrawList(list.data(), list.bytes, &why);
+  EXPECT_NE(read, nullptr) << why;
+  return Painted(w, h, [&](cairo_t* cr) {
+    if (read != nullptr) {
+      EXPECT_TRUE(md::imaging::PaintDrawList(read, cr, w, h, 1.0));
+    }
+  });
 }
 
 // The pixels of which a channel differs by more than 8.
@@ -223,8 +238,9 @@ TEST(ImagingListWriter, AListPaintsWhatCairoDrew) {
            cairo_set_source(cr, linear);
            cairo_rectangle(cr, 50 * e, 0, 50, 100);
            cairo_fill(cr);
+           // Repeated, a radial gradient's first circle lies within its second.
            cairo_pattern_t* radial =
-               Stops(cairo_pattern_create_radial(50 * e + 20, 140, 5, 50 * e + 25, 150, 15), extend);
+               Stops(cairo_pattern_create_radial(50 * e + 20, 145, 0, 50 * e + 25, 150, 20), extend);
            cairo_set_source(cr, radial);
            cairo_rectangle(cr, 50 * e, 100, 50, 100);
            cairo_fill_preserve(cr);
@@ -453,6 +469,10 @@ TEST(ImagingListWriter, WhatWasDrawnFromPixelsIsAnsweredWithItsCode) {
        VectorsAnswer::PictureInLayer},
       {In("<defs><linearGradient id='l'>" + stops + "</linearGradient></defs>"),
        VectorsAnswer::GradientStops},
+      {In("<defs><radialGradient id='r' gradientUnits='userSpaceOnUse' cx='5' cy='5' fx='5' fy='0' r='4' "
+          "spreadMethod='repeat'><stop offset='0' style='stop-color:rgb(0%,0%,0%);'/></radialGradient></defs>"
+          "<rect width='9' height='9' style='fill:url(#r);'/>"),
+       VectorsAnswer::PastBounds},  // its focus outside its circle: its repeats crowd without end
       {In("<defs>" + Image(1, 1) +
           "<mask id='m'><use xlink:href='#i'/><use xlink:href='#i'/></mask></defs><rect width='1' height='1' "
           "mask='url(#m)'/>"),
@@ -553,10 +573,7 @@ TEST(ImagingListWriter, PicturesKeepThePixelsTheyShowAt) {
     // Shown over the same place whatever its pixels: the top left quadrant
     // red.
     if (row.sizes.front().first < 10) continue;  // too few pixels to keep a quadrant whole
-    const Pixels drawn = Painted(90, 90, [&](cairo_t* cr) {
-      cairo_scale(cr, 10, 10);
-      d::Replay replay(cr, list.Records());
-    });
+    const Pixels drawn = Painted(90, 90, list);
     EXPECT_EQ(drawn[10 * 90 + 10] & 0xFFFFFF, 0xFF0000u);
   }
 }
@@ -619,7 +636,47 @@ TEST(ImagingListWriter, TheHelperAnswersItsListAfterThePixelsOrAloneForABox) {
     EXPECT_EQ(answer.header.height, 300);
     ASSERT_EQ(answer.list.vectors, VectorsAnswer::List);
     EXPECT_EQ(PictureSizes(answer.list), (std::vector{row.picture}));
+    std::string why;
+    EXPECT_NE(md::imaging::ReadDrawList(answer.list.data(), answer.list.bytes, &why), nullptr) << why;
   }
+}
+
+// Every metafile of the tests' and the fuzz corpora's seeds answers a list
+// at its own size that the library reads.
+TEST(ImagingListWriter, EveryRealMetafilesListIsRead) {
+  int files = 0;
+  for (const char* target : {"imagewmf", "imageemf"}) {
+    for (const md::test::fuzz::Input& in : md::test::fuzz::AllInputs(target)) {
+      if (!in.seed || in.file.find("/refused-") != std::string::npos) continue;
+      SCOPED_TRACE(in.file);
+      ++files;
+      const std::size_t maxPixels = std::size_t{kMetafileMaxSide} * kMetafileMaxSide;
+      std::vector<std::string> args = {target == std::string("imagewmf") ? "wmf" : "emf",
+                                       std::to_string(maxPixels), std::to_string(kMemory)};
+      Written list;
+      std::string error;
+      ASSERT_TRUE(RunIsolated(
+          ProgramBesideLibrary(kMetafileHelper), args, in.bytes.data(), in.bytes.size(),
+          kAnswerHeaderBytes + maxPixels * 4 + kListBytes,
+          [&](const void* buffer) {
+            AnswerHeader header;
+            std::memcpy(static_cast<void*>(&header), buffer, sizeof header);
+            list.vectors = static_cast<VectorsAnswer>(header.vectors);
+            list.bytes = std::min<std::size_t>(header.listBytes, kListBytes);
+            list.words.resize((list.bytes + 7) / 8);
+            std::memcpy(list.words.data(),
+                        static_cast<const std::uint8_t*>(buffer) + kAnswerHeaderBytes + maxPixels * 4,
+                        list.bytes);
+            return std::string();
+          },
+          IsolationLimits(), &error))
+          << error;
+      ASSERT_EQ(list.vectors, VectorsAnswer::List);
+      std::string why;
+      EXPECT_NE(md::imaging::ReadDrawList(list.data(), list.bytes, &why), nullptr) << why;
+    }
+  }
+  EXPECT_GE(files, 13);
 }
 
 }  // namespace
