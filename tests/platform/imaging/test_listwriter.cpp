@@ -517,6 +517,13 @@ TEST(ImagingListWriter, ACraftedDocumentEndsWithACodeOrAList) {
        VectorsAnswer::BadTransform},
       {In("<g transform='scale(1e7)'><rect width='1' height='1'/></g>"), VectorsAnswer::BadTransform},
       {In("<path d='M 0 0 L 2e6 0 L 0 1 Z'/>"), VectorsAnswer::PastBounds},
+      {In("<path style='stroke:rgb(0%,0%,0%);stroke-width:2000000;' d='M 0 0 L 1 1'/>"),
+       VectorsAnswer::PastBounds},
+      {In("<path "
+          "style='stroke:rgb(0%,0%,0%);stroke-dasharray:1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,"
+          "1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1;' d='M 0 0 L 1 "
+          "1'/>"),
+       VectorsAnswer::PastBounds},
       {In("<g transform='matrix(0,0,0,0,0,0)'><rect width='1' height='1'/></g>"), VectorsAnswer::List},
   };
   for (const auto& [svg, answer] : rows) {
@@ -538,13 +545,17 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> PictureSizes(const Written&
 // A picture in a box keeps at most the pixels it spans in the box's cells;
 // pictures past the room shrink alike until the list fits; at its own size
 // a drawing's pictures are kept whole, and past a megapixel it is asked for
-// at each box.
+// at each box; a picture squeezed finer than the reader takes keeps the
+// pixels it takes.
 TEST(ImagingListWriter, PicturesKeepThePixelsTheyShowAt) {
   const std::string whole = In("<defs>" + Image(800, 600, "i", 9, 9) + "</defs><use xlink:href='#i'/>");
   const std::string quarter = In("<defs>" + Image(800, 600, "i", 4.5, 4.5) + "</defs><use xlink:href='#i'/>");
   const std::string two = In("<defs>" + Image(400, 400, "i", 9, 9) + Image(200, 100, "j", 9, 9) +
                              "</defs><use xlink:href='#i'/><use xlink:href='#j'/>");
   const std::string big = In("<defs>" + Image(1200, 900, "i", 9, 9) + "</defs><use xlink:href='#i'/>");
+  // Each pixel a 4,000th of the drawing's unit, past the least the reader takes.
+  const std::string squeezed =
+      In("<defs>" + Image(2000, 1000, "i", 0.5, 0.25) + "</defs><use xlink:href='#i'/>");
   using Sizes = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
   const struct {
     std::string svg;
@@ -562,6 +573,7 @@ TEST(ImagingListWriter, PicturesKeepThePixelsTheyShowAt) {
       {two, 1000, 1000, 120, VectorsAnswer::TooLarge, {}},
       {whole, 0, 0, std::size_t{4} << 20, VectorsAnswer::List, {{800, 600}}},
       {big, 0, 0, std::size_t{8} << 20, VectorsAnswer::PerBox, {}},
+      {squeezed, 0, 0, std::size_t{8} << 20, VectorsAnswer::List, {{511, 255}}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.boxW << " x " << row.boxH << " in " << row.room);
@@ -572,7 +584,7 @@ TEST(ImagingListWriter, PicturesKeepThePixelsTheyShowAt) {
     EXPECT_LE(list.bytes, row.room);
     // Shown over the same place whatever its pixels: the top left quadrant
     // red.
-    if (row.sizes.front().first < 10) continue;  // too few pixels to keep a quadrant whole
+    if (row.sizes.front().first < 10 || row.svg == squeezed) continue;  // too few pixels, or not there
     const Pixels drawn = Painted(90, 90, list);
     EXPECT_EQ(drawn[10 * 90 + 10] & 0xFFFFFF, 0xFF0000u);
   }
