@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/imaging/helper/listbounds.h"
 #include "platform/imaging/helper/svg/svgreader.h"
 #include "platform/imaging/protocol/drawlist.h"
 
@@ -56,13 +57,20 @@ std::uint32_t ListPictures::Find(std::string_view href) {
   return found;
 }
 
-std::uint32_t ListPictures::Show(std::uint32_t picture, const cairo_matrix_t& shown) {
+std::uint32_t ListPictures::Show(std::uint32_t picture, const cairo_matrix_t& shown, bool pattern) {
   Found& f = found_[picture];
   if (f.index == kNone) {
     f.index = Count();
     listed_.push_back({picture});
   }
   Listed& l = listed_[f.index];
+  // A pixel shown at least as long as the reader takes, in every direction;
+  // repeated, at most kMaxPatternPixels of them across the drawing.
+  const double shortest = drawlist::Shortest({shown.xx, shown.yx, shown.xy, shown.yy, 0, 0});
+  double least = drawlist::kMinPaintFeature;
+  if (pattern) least = std::max(least, std::max(target_.width, target_.height) / drawlist::kMaxPatternPixels);
+  if (shortest > 0) l.grow = std::max(l.grow, least * (1 + 2 * listbounds::kMargin) / shortest);
+  l.pattern = l.pattern || pattern;
   if (target_.boxWidth > 0 && target_.boxHeight > 0) {
     // The picture's rows and columns in the box's cells.
     const double sx = target_.boxWidth / target_.width, sy = target_.boxHeight / target_.height;
@@ -85,6 +93,13 @@ VectorsAnswer ListPictures::Size(std::size_t vectors, std::size_t room) {
       };
       l.width = cap(l.across, l.width), l.height = cap(l.down, l.height);
     }
+    const auto fewer = [&](std::uint32_t own, double most) {
+      return static_cast<std::uint32_t>(std::clamp(std::floor(most), 1.0, static_cast<double>(own)));
+    };
+    if (l.grow > 1) l.width = fewer(l.width, f.width / l.grow), l.height = fewer(l.height, f.height / l.grow);
+    if (l.pattern)
+      l.width = fewer(l.width, drawlist::kMaxPatternPixels),
+      l.height = fewer(l.height, drawlist::kMaxPatternPixels);
     pixels += std::size_t{l.width} * l.height;
   }
   if (!box && pixels > kWholeListPicturePixels) return VectorsAnswer::PerBox;

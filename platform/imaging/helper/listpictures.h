@@ -31,20 +31,25 @@ class ListPictures {
   int Height(std::uint32_t picture) const { return found_[picture].height; }
 
   // A showing of the picture, its pixels put into the drawing's space by
-  // `shown`: its index among the list's pictures, given at its first showing.
-  std::uint32_t Show(std::uint32_t picture, const cairo_matrix_t& shown);
+  // `shown`, repeated as a pattern or not: its index among the list's
+  // pictures, given at its first showing.
+  std::uint32_t Show(std::uint32_t picture, const cairo_matrix_t& shown, bool pattern);
   std::uint32_t Count() const { return static_cast<std::uint32_t>(listed_.size()); }
 
   // Chooses the pixels each picture shown is written at: its own, or (in a
-  // box) at most those it shows at, then all shrunk alike until `vectors`
-  // bytes and the pictures' records fit the room. List, or PerBox (at its
-  // own size, pictures past kWholeListPicturePixels) or TooLarge.
+  // box) at most those it shows at; fewer where a showing squeezes a pixel
+  // shorter than the reader takes (or, repeated, than its bounds of a
+  // pattern's pixels); then all shrunk alike until `vectors` bytes and the
+  // pictures' records fit the room. List, or PerBox (at its own size,
+  // pictures past kWholeListPicturePixels) or TooLarge.
   VectorsAnswer Size(std::size_t vectors, std::size_t room);
   // The bytes of the pictures' records, and the scale from the pixels of
   // the picture of index `index` as written to those of the picture found.
   std::size_t Bytes() const;
   double ScaleX(std::uint32_t index) const;
   double ScaleY(std::uint32_t index) const;
+  std::uint32_t WidthWritten(std::uint32_t index) const { return listed_[index].width; }
+  std::uint32_t HeightWritten(std::uint32_t index) const { return listed_[index].height; }
 
   // Writes the records at `out`, in the order of their indices: each picture
   // decoded and, when smaller, painted smaller with cairo's good filter;
@@ -63,6 +68,10 @@ class ListPictures {
     // The most cells of the box a showing of it spans, across its pixels'
     // rows and down their columns.
     double across = 0, down = 0;
+    // The most any showing needs its pixels grown, and whether one repeats
+    // it.
+    double grow = 1;
+    bool pattern = false;
     std::uint32_t width = 0, height = 0;  // as written
   };
   void WritePixels(const Listed& picture, std::uint32_t* out) const;

@@ -13,8 +13,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/imaging/helper/listbounds.h"
 #include "platform/imaging/helper/listpictures.h"
 #include "platform/imaging/helper/svg/svgcheck.h"
+#include "platform/imaging/helper/svg/svgdocument.h"
 #include "platform/imaging/helper/svg/svgmeasure.h"
 #include "platform/imaging/helper/svg/svgreader.h"
 #include "platform/imaging/protocol/drawlist.h"
@@ -23,7 +25,17 @@ namespace md::imaging::detail {
 namespace {
 
 namespace dl = drawlist;
-constexpr std::uint32_t kNone = UINT32_MAX;
+using listbounds::AtLeast;
+using listbounds::kMargin;
+using listbounds::Within;
+using svg::ApplyStyle;
+using svg::Document;
+using svg::Opacity;
+using svg::Paint;
+using svg::ReadPaint;
+using svg::ReadTransform;
+using svg::Style;
+constexpr std::uint32_t kNone = svg::Document::kNone;
 constexpr auto npos = std::string_view::npos;
 
 // How deep the writer follows elements inside elements and references, how
@@ -34,223 +46,6 @@ constexpr auto npos = std::string_view::npos;
 constexpr int kMaxNesting = 2 * static_cast<int>(kSvgMaxDepth);
 constexpr std::uint64_t kMaxVisits = 4 * kSvgMaxInstances;
 constexpr std::uint64_t kMaxSegmentsRead = 4 * kSvgMaxSegments;
-
-// The reader's bounds, kept with a margin for its own rounding.
-constexpr double kMargin = 1e-6;
-
-// ---- the document ----
-
-// A document's elements, as the library's painter read them.
-class Document {
- public:
-  struct Node {
-    std::string_view name;
-    std::uint32_t firstAttribute = 0, attributes = 0;
-    std::uint32_t firstChild = kNone, next = kNone;
-    bool inMask = false;  // inside a mask element
-  };
-
-  // False when it holds no element (the check read it whole before).
-  bool Read(std::string_view text) {
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> open;  // an element, its last child
-    svg::Reader reader(text);
-    svg::Piece tag;
-    while (reader.Next(&tag)) {
-      if (tag.kind == svg::Piece::Kind::End && !open.empty()) open.pop_back();
-      if (tag.kind != svg::Piece::Kind::Start) continue;
-      const auto self = static_cast<std::uint32_t>(nodes_.size());
-      Node node;
-      node.name = tag.name;
-      node.firstAttribute = static_cast<std::uint32_t>(attributes_.size());
-      node.attributes = static_cast<std::uint32_t>(tag.attributes.size());
-      node.inMask = tag.name == "mask" || (!open.empty() && nodes_[open.back().first].inMask);
-      attributes_.insert(attributes_.end(), tag.attributes.begin(), tag.attributes.end());
-      if (!open.empty()) {
-        auto& [parent, last] = open.back();
-        (last == kNone ? nodes_[parent].firstChild : nodes_[last].next) = self;
-        last = self;
-      }
-      nodes_.push_back(node);
-      if (const std::string_view id = svg::AttributeOf(tag, "id"); !id.empty()) ids_.emplace(id, self);
-      if (!tag.empty) open.emplace_back(self, kNone);
-    }
-    return reader.error().empty() && !nodes_.empty();
-  }
-
-  std::uint32_t size() const { return static_cast<std::uint32_t>(nodes_.size()); }
-  const Node& operator[](std::uint32_t n) const { return nodes_[n]; }
-  const std::vector<svg::Attribute>& attributes() const { return attributes_; }
-
-  std::string_view Attribute(std::uint32_t node, std::string_view name) const {
-    const Node& n = nodes_[node];
-    for (std::uint32_t a = n.firstAttribute; a < n.firstAttribute + n.attributes; ++a)
-      if (attributes_[a].name == name) return attributes_[a].value;
-    return {};
-  }
-
-  // The element of an id as the measure follows it: "#id" whole, or
-  // "url(#id)" up to a blank, a quote or the parenthesis; kNone when none.
-  std::uint32_t Named(std::string_view reference) const {
-    std::string_view id;
-    if (reference.starts_with('#')) {
-      id = reference.substr(1);
-    } else if (reference.starts_with("url(")) {
-      const std::size_t at = reference.find_first_not_of(" \t\r\n'\"", 4);
-      if (at == npos || reference[at] != '#') return kNone;
-      id = reference.substr(at + 1);
-      id = id.substr(0, id.find_first_of(") \t\r\n'\""));
-    } else {
-      return kNone;
-    }
-    const auto it = ids_.find(id);
-    return it != ids_.end() ? it->second : kNone;
-  }
-
-  // Whether the element is a picture or a use of one.
-  bool OnePicture(std::uint32_t n) const {
-    if (nodes_[n].name == "image") return true;
-    const std::uint32_t target = nodes_[n].name == "use" ? Named(Attribute(n, "xlink:href")) : kNone;
-    return target != kNone && nodes_[target].name == "image";
-  }
-
-  // Whether the mask holds one picture only, in groups of one element each
-  // (as cairo writes a picture's mask).
-  bool MaskedByOnePicture(std::uint32_t mask) const {
-    std::uint32_t c = nodes_[mask].firstChild;
-    while (c != kNone && nodes_[c].next == kNone && nodes_[c].name == "g") c = nodes_[c].firstChild;
-    return c != kNone && nodes_[c].next == kNone && OnePicture(c);
-  }
-
- private:
-  std::vector<Node> nodes_;
-  std::vector<svg::Attribute> attributes_;
-  std::unordered_map<std::string_view, std::uint32_t> ids_;
-};
-
-// ---- what elements say ----
-
-// The transform of an attribute (matrix, translate, scale, rotate): false
-// when it is none or cannot be inverted (nothing under it is painted).
-bool ReadTransform(std::string_view text, cairo_matrix_t* m) {
-  cairo_matrix_init_identity(m);
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t open = text.find('(', at), close = text.find(')', at);
-    if (open == npos || close == npos || close < open) break;
-    std::string_view name = text.substr(at, open - at);
-    name.remove_prefix(std::min(name.find_first_not_of(" \t\r\n,"), name.size()));
-    name = name.substr(0, name.find_last_not_of(svg::kBlanks) + 1);
-    double v[6] = {0, 0, 0, 0, 0, 0};
-    int n = 0;
-    svg::Numbers numbers(text.substr(open + 1, close - open - 1));
-    while (n < 6 && numbers.Next(&v[n])) ++n;
-    cairo_matrix_t t;
-    cairo_matrix_init_identity(&t);
-    if (name == "matrix" && n == 6)
-      cairo_matrix_init(&t, v[0], v[1], v[2], v[3], v[4], v[5]);
-    else if (name == "translate" && n >= 1)
-      cairo_matrix_init_translate(&t, v[0], n > 1 ? v[1] : 0);
-    else if (name == "scale" && n >= 1)
-      cairo_matrix_init_scale(&t, v[0], n > 1 ? v[1] : v[0]);
-    else if (name == "rotate" && n == 1)
-      cairo_matrix_init_rotate(&t, v[0] * M_PI / 180);
-    cairo_matrix_multiply(m, &t, m);
-    at = close + 1;
-  }
-  cairo_matrix_t inverse = *m;
-  return cairo_matrix_invert(&inverse) == CAIRO_STATUS_SUCCESS;
-}
-
-// A colour or a reference: "none", "rgb(r%,g%,b%)", "rgb(r,g,b)", "#rgb",
-// "#rrggbb", a few names, "url(#id)".
-struct Paint {
-  enum class Kind { None, Colour, Url } kind = Kind::None;
-  double r = 0, g = 0, b = 0;
-  std::string_view url;
-};
-
-Paint ReadPaint(std::string_view v) {
-  v.remove_prefix(std::min(v.find_first_not_of(svg::kBlanks), v.size()));
-  v = v.substr(0, v.find_last_not_of(svg::kBlanks) + 1);
-  Paint p;
-  if (v.starts_with("url(")) {
-    p.kind = Paint::Kind::Url;
-    p.url = v;
-    return p;
-  }
-  p.kind = Paint::Kind::Colour;
-  if (v.starts_with("rgb(")) {
-    double c[3] = {0, 0, 0};
-    std::string_view rest = v.substr(4);
-    for (double& channel : c) {
-      svg::Numbers n(rest);
-      if (!n.Next(&channel)) break;
-      rest.remove_prefix(n.At());
-      const bool percent = rest.starts_with('%');
-      channel = std::clamp(percent ? channel / 100 : channel / 255, 0.0, 1.0);
-      rest.remove_prefix(std::min(rest.find(','), rest.size()));
-      if (!rest.empty()) rest.remove_prefix(1);
-    }
-    p.r = c[0], p.g = c[1], p.b = c[2];
-    return p;
-  }
-  if (v.starts_with('#') && (v.size() == 4 || v.size() == 7)) {
-    unsigned value = 0;
-    std::from_chars(v.data() + 1, v.data() + v.size(), value, 16);
-    if (v.size() == 4) value = ((value & 0xF00) * 0x1100) | ((value & 0xF0) * 0x110) | ((value & 0xF) * 0x11);
-    p.r = ((value >> 16) & 0xFF) / 255.0, p.g = ((value >> 8) & 0xFF) / 255.0, p.b = (value & 0xFF) / 255.0;
-    return p;
-  }
-  if (v == "white") {
-    p.r = p.g = p.b = 1;
-    return p;
-  }
-  if (v == "black") return p;
-  p.kind = Paint::Kind::None;  // "none", or what is not read
-  return p;
-}
-
-// What an element's style says, with what it inherits.
-struct Style {
-  Paint fill{Paint::Kind::Colour, 0, 0, 0, {}}, stroke;
-  double fillOpacity = 1, strokeOpacity = 1, strokeWidth = 1, miterLimit = 4, dashOffset = 0;
-  dl::FillRule fillRule = dl::FillRule::Winding;
-  dl::Cap cap = dl::Cap::Butt;
-  dl::Join join = dl::Join::Miter;
-  std::string_view dashes;
-  double opacity = 1;  // not inherited
-  bool filtered = false;
-};
-
-double Opacity(std::string_view v) { return std::clamp(svg::Number(v, 1), 0.0, 1.0); }
-
-void ApplyStyle(std::string_view style, Style* s) {
-  // Not inherited: the dashes are the element's own, as the measure counts them.
-  s->opacity = 1;
-  s->filtered = false;
-  s->dashes = {};
-  svg::ForEachDeclaration(style, [&](std::string_view property, std::string_view v) {
-    if (property == "fill") s->fill = ReadPaint(v);
-    if (property == "stroke") s->stroke = ReadPaint(v);
-    if (property == "fill-opacity") s->fillOpacity = Opacity(v);
-    if (property == "stroke-opacity") s->strokeOpacity = Opacity(v);
-    if (property == "opacity") s->opacity = Opacity(v);
-    if (property == "stroke-width") s->strokeWidth = std::max(svg::Number(v, 1), 0.0);
-    if (property == "stroke-miterlimit") s->miterLimit = std::max(svg::Number(v, 4), 1.0);
-    if (property == "stroke-dashoffset") s->dashOffset = svg::Number(v);
-    if (property == "stroke-dasharray") s->dashes = v;
-    if (property == "fill-rule")
-      s->fillRule = v.find("evenodd") != npos ? dl::FillRule::EvenOdd : dl::FillRule::Winding;
-    if (property == "stroke-linecap")
-      s->cap = v.find("round") != npos    ? dl::Cap::Round
-               : v.find("square") != npos ? dl::Cap::Square
-                                          : dl::Cap::Butt;
-    if (property == "stroke-linejoin")
-      s->join = v.find("round") != npos   ? dl::Join::Round
-                : v.find("bevel") != npos ? dl::Join::Bevel
-                                          : dl::Join::Miter;
-    if (property == "filter") s->filtered = v.find("none") == npos;
-  });
-}
 
 // What the library's painter drew from pixels instead, or past its bounds
 // (List when nothing): a filter outside a mask, a pattern but of one
@@ -351,15 +146,6 @@ void AddRectangle(Path* path, double x, double y, double w, double h) {
 
 dl::Matrix ListMatrix(const cairo_matrix_t& m) { return {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0}; }
 
-// Whether the reader takes the transform: finite entries within its bound,
-// a determinant between the bound's inverse and itself.
-bool Within(const dl::Matrix& m) {
-  for (const double v : {m.xx, m.yx, m.xy, m.yy, m.x0, m.y0})
-    if (!(std::fabs(v) <= dl::kMaxMatrixEntry)) return false;
-  const double det = std::fabs(m.xx * m.yy - m.xy * m.yx);
-  return det >= (1 + kMargin) / dl::kMaxDeterminant && det <= (1 - kMargin) * dl::kMaxDeterminant;
-}
-
 // Whether cairo takes the transform as a current one: finite and invertible.
 bool Sound(const cairo_matrix_t& m) {
   cairo_matrix_t inverse = m;
@@ -386,8 +172,8 @@ struct Shown {
 // library's painter painted them.
 class Writer {
  public:
-  Writer(const Document& doc, ListPictures* pictures, std::size_t room)
-      : doc_(doc), pictures_(*pictures), room_(room) {}
+  Writer(const Document& doc, ListPictures* pictures, std::size_t room, double side)
+      : doc_(doc), pictures_(*pictures), room_(room), side_(side) {}
 
   // The records' bytes, and where the matrices of the pictures' showings
   // lie in them (an Image's, or a picture paint's): they change with the
@@ -396,6 +182,7 @@ class Writer {
     std::size_t at = 0;
     std::uint32_t picture = 0;  // its index
     bool paint = false;         // a paint's (from the space it paints to the pixels)
+    dl::Matrix used;            // a paint's: from the space it paints to the drawing's
   };
   std::vector<std::uint8_t> bytes;
   std::vector<Showing> showings;
@@ -545,10 +332,10 @@ class Writer {
       head.paint = fill;
       head.rule = static_cast<std::uint32_t>(s.fillRule);
       head.matrix = ListMatrix(at.ctm);
-      if (!Points(path, head.matrix)) return;
+      if (!Points(path, head.matrix) || !Taken(head.paint, head.matrix)) return;
       const std::size_t start = Record(dl::Kind::Fill, sizeof head + PathBytes(path));
       Put(head);
-      Showed(head.paint, start + offsetof(dl::FillHead, paint));
+      Showed(head.paint, start + offsetof(dl::FillHead, paint), head.matrix);
       PutPath(path);
     }
     if (dl::Paint stroke; stroked && SourceOf(s.stroke, s.strokeOpacity, at, &stroke)) {
@@ -570,55 +357,69 @@ class Writer {
       head.cap = static_cast<std::uint32_t>(s.cap);
       head.join = static_cast<std::uint32_t>(s.join);
       head.dashes = static_cast<std::uint32_t>(dashes.size());
-      if (!Points(path, head.matrix) || !Dashes(path, dashes, period)) return;
+      if (!Points(path, head.matrix) || !Taken(head.paint, head.matrix) ||
+          !Stroked(head, path, dashes, period))
+        return;
       const std::size_t start = Record(dl::Kind::Stroke, sizeof head + dashes.size() * 8 + PathBytes(path));
       Put(head);
-      Showed(head.paint, start + offsetof(dl::StrokeHead, paint));
+      Showed(head.paint, start + offsetof(dl::StrokeHead, paint), head.matrix);
       for (const double d : dashes) Put(d);
       PutPath(path);
     }
   }
 
-  // Counts the dashes the stroke is cut into as the reader does (the length
-  // through the path's points over the period, for each entry); false
-  // (PastBounds) past the list's bounds.
-  bool Dashes(const Path& path, const std::vector<double>& dashes, double period) {
-    if (dashes.empty()) return true;
-    double length = 0, x = 0, y = 0, startX = 0, startY = 0;
-    std::size_t p = 0;
-    const auto to = [&](double tx, double ty) {
-      length += std::hypot(tx - x, ty - y);
-      x = tx, y = ty;
-    };
-    for (const std::uint8_t verb : path.verbs) {
-      const auto point = [&] {
-        const double px = static_cast<float>(path.points[p]), py = static_cast<float>(path.points[p + 1]);
-        p += 2;
-        return std::pair{px, py};
-      };
-      switch (static_cast<dl::Verb>(verb)) {
-        case dl::Verb::Move:
-          std::tie(x, y) = point();
-          startX = x, startY = y;
-          break;
-        case dl::Verb::Line: {
-          const auto [px, py] = point();
-          to(px, py);
-          break;
+  // Whether the reader takes the stroke's width, miter limit and dashes,
+  // each within the bound of a coordinate, and the dashes the dashed strokes
+  // are cut into as it counts them (each period of the array cuts the length
+  // through the path's points once for each entry, and once more); false
+  // (PastBounds) when not.
+  bool Stroked(const dl::StrokeHead& head, const Path& path, const std::vector<double>& dashes,
+               double period) {
+    constexpr double kMost = dl::kMaxCoordinate * (1 - kMargin);
+    bool within = head.width <= kMost && head.miterLimit <= kMost && std::fabs(head.dashOffset) <= kMost &&
+                  dashes.size() <= dl::kMaxDashCount;
+    for (const double d : dashes) within = within && d <= kMost;
+    if (within && !dashes.empty()) {
+      double length = 0, x = 0, y = 0;
+      std::size_t p = 0;
+      for (const std::uint8_t verb : path.verbs) {
+        const int count = verb == static_cast<std::uint8_t>(dl::Verb::Curve)   ? 3
+                          : verb == static_cast<std::uint8_t>(dl::Verb::Close) ? 0
+                                                                               : 1;
+        for (int k = 0; k < count; ++k, p += 2) {
+          const double px = static_cast<float>(path.points[p]), py = static_cast<float>(path.points[p + 1]);
+          if (verb != static_cast<std::uint8_t>(dl::Verb::Move)) length += std::hypot(px - x, py - y);
+          x = px, y = py;
         }
-        case dl::Verb::Curve:
-          for (int k = 0; k < 3; ++k) {
-            const auto [px, py] = point();
-            to(px, py);
-          }
-          break;
-        case dl::Verb::Close:
-          to(startX, startY);
-          break;
       }
+      dashes_ += (length / period + 1) * static_cast<double>(dashes.size());
+      within = dashes_ <= static_cast<double>(dl::kMaxDashes) * (1 - kMargin);
     }
-    dashes_ += std::ceil(length / period * static_cast<double>(dashes.size()));
-    if (dashes.size() > dl::kMaxDashCount || !(dashes_ <= static_cast<double>(dl::kMaxDashes))) {
+    if (!within) Stop(VectorsAnswer::PastBounds);
+    return within;
+  }
+
+  // Whether the reader takes a gradient paint used under `used` (from the
+  // space it paints in to the drawing's): its run at least the least a
+  // paint shows; repeated, at most kMaxRepeats times across the drawing, a
+  // radial one's first circle within its second. False (BadTransform,
+  // PastBounds) when not.
+  bool Taken(const dl::Paint& paint, const dl::Matrix& used) {
+    if (paint.kind != static_cast<std::uint32_t>(dl::PaintKind::Gradient)) return true;
+    const dl::GradientHead& g = gradientHeads_[paint.index];
+    const double* v = g.points;
+    const bool radial = g.type == static_cast<std::uint32_t>(dl::GradientType::Radial);
+    const double run = radial ? std::fabs(v[5] - v[2]) : std::hypot(v[2] - v[0], v[3] - v[1]);
+    if (run > 0 && !AtLeast(run, g.matrix, used, dl::kMinPaintFeature)) {
+      Stop(VectorsAnswer::BadTransform);
+      return false;
+    }
+    if (run == 0 || (g.extend != static_cast<std::uint32_t>(dl::Extend::Repeat) &&
+                     g.extend != static_cast<std::uint32_t>(dl::Extend::Reflect)))
+      return true;
+    if ((radial && !(std::hypot(v[3] - v[0], v[4] - v[1]) + v[2] <=
+                     v[5] * (1 - 1 / dl::kMaxRepeats) * (1 - kMargin))) ||
+        !AtLeast(run, g.matrix, used, side_ / dl::kMaxRepeats)) {
       Stop(VectorsAnswer::PastBounds);
       return false;
     }
@@ -663,7 +464,7 @@ class Writer {
     cairo_matrix_invert(&toPixels);
     if (from != nullptr) cairo_matrix_multiply(&toPixels, from, &toPixels);
     out->kind = static_cast<std::uint32_t>(dl::PaintKind::Picture);
-    out->index = pictures_.Show(picture.picture, picture.toDrawing);
+    out->index = pictures_.Show(picture.picture, picture.toDrawing, true);
     out->matrix = ListMatrix(toPixels);
     out->extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
     return true;
@@ -719,6 +520,8 @@ class Writer {
     }
     head.matrix = ListMatrix(m);
     if (!Within(head.matrix)) return Stop(VectorsAnswer::BadTransform);
+    for (const double v : head.points)
+      if (!(std::fabs(v) <= dl::kMaxCoordinate * (1 - kMargin))) return Stop(VectorsAnswer::PastBounds);
     const std::string_view spread = Attr(n, "spreadMethod");
     head.extend = static_cast<std::uint32_t>(spread == "repeat"    ? dl::Extend::Repeat
                                              : spread == "reflect" ? dl::Extend::Reflect
@@ -746,7 +549,8 @@ class Writer {
     g->stops = static_cast<std::uint32_t>(stops.size());
     if (stops.empty()) return;
     head.stops = g->stops;
-    g->index = gradientCount_++;
+    g->index = static_cast<std::uint32_t>(gradientHeads_.size());
+    gradientHeads_.push_back(head);
     Record(dl::Kind::Gradient, sizeof head + stops.size() * sizeof(dl::GradientStop));
     Put(head);
     for (const dl::GradientStop& stop : stops) Put(stop);
@@ -784,12 +588,12 @@ class Writer {
 
   void Image(const Shown& shown) {
     dl::ImageBody body;
-    body.picture = pictures_.Show(shown.picture, shown.toDrawing);
+    body.picture = pictures_.Show(shown.picture, shown.toDrawing, false);
     body.filter = static_cast<std::uint32_t>(dl::Filter::Smooth);
     body.matrix = ListMatrix(shown.toDrawing);
     const std::size_t start = Record(dl::Kind::Image, sizeof body);
     Put(body);
-    showings.push_back({start + offsetof(dl::ImageBody, matrix), body.picture, false});
+    showings.push_back({start + offsetof(dl::ImageBody, matrix), body.picture, false, {}});
   }
 
   // What a mask paints with: one picture straight (*picture), or its
@@ -903,10 +707,10 @@ class Writer {
     const auto* p = reinterpret_cast<const std::uint8_t*>(&v);
     bytes.insert(bytes.end(), p, p + sizeof v);
   }
-  // Notes where a picture paint's matrix lies.
-  void Showed(const dl::Paint& paint, std::size_t at) {
+  // Notes where a picture paint's matrix lies, and what it is used under.
+  void Showed(const dl::Paint& paint, std::size_t at, const dl::Matrix& used) {
     if (paint.kind == static_cast<std::uint32_t>(dl::PaintKind::Picture))
-      showings.push_back({at + offsetof(dl::Paint, matrix), paint.index, true});
+      showings.push_back({at + offsetof(dl::Paint, matrix), paint.index, true, used});
   }
 
   static std::size_t PathBytes(const Path& path) {
@@ -921,7 +725,7 @@ class Writer {
     for (const double v : path.points) Put(static_cast<float>(v));
   }
   // Whether the reader takes the path's points under the matrix (and the
-  // matrix): each within its bound of the drawing's origin once a float.
+  // matrix): each within the bound of a coordinate once a float.
   bool Points(const Path& path, const dl::Matrix& m) {
     if (!Within(m)) {
       Stop(VectorsAnswer::BadTransform);
@@ -931,7 +735,7 @@ class Writer {
     for (std::size_t k = 0; k < path.points.size(); k += 2) {
       const double x = static_cast<float>(path.points[k]), y = static_cast<float>(path.points[k + 1]);
       const double dx = m.xx * x + m.xy * y + m.x0, dy = m.yx * x + m.yy * y + m.y0;
-      if (!(dx * dx + dy * dy <= kMost * kMost)) {
+      if (!(std::fabs(dx) <= kMost && std::fabs(dy) <= kMost)) {
         Stop(VectorsAnswer::PastBounds);
         return false;
       }
@@ -969,20 +773,22 @@ class Writer {
     while (open_ > to && answer_ == VectorsAnswer::List) Close(dl::Kind::PopClip);
   }
   void PaintAll(const dl::Paint& paint) {
+    if (!Taken(paint, dl::Matrix{})) return;
     const std::size_t start = Record(dl::Kind::PaintAll, sizeof paint);
     Put(paint);
-    Showed(paint, start);
+    Showed(paint, start, dl::Matrix{});
   }
 
   const Document& doc_;
   ListPictures& pictures_;
   const std::size_t room_;
+  const double side_;  // the drawing's larger side
   VectorsAnswer answer_ = VectorsAnswer::List;
   std::uint32_t open_ = 0;  // clips, groups and masks open
   std::uint64_t visits_ = 0, segments_ = 0, stopUses_ = 0;
   double dashes_ = 0;
   std::unordered_map<std::uint32_t, Gradient> gradients_;
-  std::uint32_t gradientCount_ = 0;
+  std::vector<dl::GradientHead> gradientHeads_;  // by index
 };
 
 }  // namespace
@@ -999,23 +805,35 @@ ListAnswer WriteDrawList(std::string_view svg, const ListTarget& target, std::ui
   if (room < sizeof(dl::Header)) return {VectorsAnswer::TooLarge};
 
   ListPictures pictures(target);
-  Writer writer(doc, &pictures, room - sizeof(dl::Header));
+  const double side = std::max(target.width, target.height);
+  Writer writer(doc, &pictures, room - sizeof(dl::Header), side);
   writer.Root(target.width, target.height);
   if (writer.answer() != VectorsAnswer::List) return {writer.answer()};
   if (const VectorsAnswer sized = pictures.Size(sizeof(dl::Header) + writer.bytes.size(), room);
       sized != VectorsAnswer::List)
     return {sized};
-  // The showings' matrices for the pixels as written.
+  // The showings' matrices for the pixels as written, which the reader
+  // takes: a pixel shown at least the least a paint shows; repeated, at
+  // most kMaxPatternPixels of them a side and across the drawing, and at
+  // most kMaxRepeats repeats across it.
   for (const Writer::Showing& s : writer.showings) {
     dl::Matrix m;
     std::memcpy(&m, writer.bytes.data() + s.at, sizeof m);
     const double sx = pictures.ScaleX(s.picture), sy = pictures.ScaleY(s.picture);
+    const std::uint32_t w = pictures.WidthWritten(s.picture), h = pictures.HeightWritten(s.picture);
     if (s.paint) {  // then to the pixels written
       m.xx /= sx, m.xy /= sx, m.x0 /= sx, m.yx /= sy, m.yy /= sy, m.y0 /= sy;
     } else {  // from the pixels written first
       m.xx *= sx, m.yx *= sx, m.xy *= sy, m.yy *= sy;
     }
     if (!Within(m)) return {VectorsAnswer::BadTransform};
+    if (!s.paint && !(drawlist::Shortest(m) >= dl::kMinPaintFeature * (1 + kMargin)))
+      return {VectorsAnswer::BadTransform};
+    if (s.paint && !AtLeast(1, m, s.used, dl::kMinPaintFeature)) return {VectorsAnswer::BadTransform};
+    if (s.paint &&
+        (std::max(w, h) > dl::kMaxPatternPixels || !AtLeast(1, m, s.used, side / dl::kMaxPatternPixels) ||
+         !AtLeast(std::min(w, h), m, s.used, side / dl::kMaxRepeats)))
+      return {VectorsAnswer::PastBounds};
     std::memcpy(writer.bytes.data() + s.at, &m, sizeof m);
   }
   dl::Header header;

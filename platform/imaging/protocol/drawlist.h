@@ -99,7 +99,7 @@ enum class Kind : std::uint32_t {
   PushMask = 9,   // (nothing): what follows is the mask of the group open
   PopMask = 10,   // (nothing): the group painted through the mask's alpha
   Image = 11,     // ImageBody: a picture painted over its pixels' rectangle
-  PaintAll = 12,  // Paint: the paint over the whole clip
+  PaintAll = 12,  // Paint: the paint over the whole clip, in the drawing's space
 };
 
 struct RecordHead {

@@ -1,5 +1,6 @@
 // The helper's draw list of cairo's SVG of a drawing: what cairo draws comes
-// out as records that paint it again, each under its whole transform; what
+// out as records that the library reads and paints again, each under its
+// whole transform; what
 // the library drew from pixels, or past a bound, is answered with its code;
 // a crafted document ends quickly with a code or a list; pictures keep at
 // most the pixels they show at in a box, and shrink to fit the list.
@@ -11,11 +12,16 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "platform/imaging/drawlistpaint.h"
+#include "platform/imaging/drawlistread.h"
 #include "platform/imaging/helper/listwriter.h"
 #include "platform/imaging/isolate.h"
+#include "tests/fuzz/fuzz_inputs.h"
 #include "tests/platform/imaging/costlydrawings.h"
 #include "tests/platform/imaging/drawlists.h"
 #include "tests/platform/imaging/metafiles.h"
@@ -82,8 +88,18 @@ Pixels Painted(int w, int h, const Draw& draw) {
   cairo_surface_destroy(s);
   return pixels;
 }
+// What the library reads and paints of the list over w x h, failing the
+// test when it refuses it.
 Pixels Painted(int w, int h, const Written& list) {
-  return Painted(w, h, [&](cairo_t* cr) { d::Replay replay(cr, list.Records()); });
+  std::string why;
+  const std::shared_ptr<const md::imaging::DrawList> read =
+      md::imaging::ReadDrawList(list.data(), list.bytes, &why);
+  EXPECT_NE(read, nullptr) << why;
+  return Painted(w, h, [&](cairo_t* cr) {
+    if (read != nullptr) {
+      EXPECT_TRUE(md::imaging::PaintDrawList(read, cr, w, h, 1.0));
+    }
+  });
 }
 
 // The pixels of which a channel differs by more than 8.
@@ -222,8 +238,9 @@ TEST(ImagingListWriter, AListPaintsWhatCairoDrew) {
            cairo_set_source(cr, linear);
            cairo_rectangle(cr, 50 * e, 0, 50, 100);
            cairo_fill(cr);
+           // Repeated, a radial gradient's first circle lies within its second.
            cairo_pattern_t* radial =
-               Stops(cairo_pattern_create_radial(50 * e + 20, 140, 5, 50 * e + 25, 150, 15), extend);
+               Stops(cairo_pattern_create_radial(50 * e + 20, 145, 0, 50 * e + 25, 150, 20), extend);
            cairo_set_source(cr, radial);
            cairo_rectangle(cr, 50 * e, 100, 50, 100);
            cairo_fill_preserve(cr);
@@ -359,6 +376,80 @@ std::string Image(int w, int h, const std::string& id = "i", double width = 1, d
          "' xlink:href='" + PngData(w, h) + "'/>";
 }
 
+// What cairo writes, and what it might write, paints as the library's
+// painter of its SVG painted it: each row a document of a 100 x 100 view box
+// painted over 100 x 100 pixels and the pixel (ARGB, premultiplied) at a
+// point, give or take 8 a channel for the edges' antialiasing.
+TEST(ImagingListWriter, AListPaintsWhatTheSvgsPainterPainted) {
+  const std::string picture = PngData(2, 2);  // red, green / blue, white
+  const std::string red = "style='fill:rgb(100%,0%,0%);stroke:none;'";
+  // Definitions each inside the one before, far deeper than a paint goes.
+  std::string deep;
+  for (int k = 0; k < 100000; ++k) deep += "<defs>";
+  for (int k = 0; k < 100000; ++k) deep += "</defs>";
+  const std::string masked =
+      "<defs><image id='h' width='2' height='2' xlink:href='" + picture +
+      "'/><mask id='m'><g filter='url(#alpha)'><use xlink:href='#h' "
+      "transform='matrix(25,0,0,50,0,0)'/></g></mask></defs><rect width='100' height='100' " +
+      red + " mask='url(#m)'/>";
+  const std::string holed =
+      "<path style='fill-rule:evenodd;fill:rgb(0%,0%,100%);' d='M 10 10 L 90 10 L 90 90 L 10 90 Z M 30 30 L "
+      "70 30 L 70 70 L 30 70 Z'/>";
+  const std::string scaled =
+      "<g transform='matrix(2,0,0,2,40,40)'><rect width='10' height='10' " + red + "/></g>";
+  // Two squares, the second inside the first, under transforms of their own.
+  const std::string twice =
+      "<defs><clipPath id='c'><path d='M 0 0 H 80 V 80 H 0 Z' transform='translate(10,10)'/><path d='M 0 0 "
+      "H 20 V 20 H 0 Z' transform='matrix(2,0,0,2,30,30)'/></clipPath></defs><g clip-path='url(#c)' "
+      "clip-rule='";
+  const std::string twiceEnd = "'><rect width='100' height='100' " + red + "/></g>";
+  const std::string gradient =
+      "<defs><linearGradient id='l' gradientUnits='userSpaceOnUse' x1='0' y1='0' x2='100' y2='0'><stop "
+      "offset='0' style='stop-color:rgb(100%,0%,0%);stop-opacity:1;'/><stop offset='1' "
+      "style='stop-color:rgb(0%,0%,100%);stop-opacity 0.5;'/></linearGradient></defs><rect width='100' "
+      "height='100' style='fill:url(#l);fill-opacity:0.5;'/>";
+  const std::tuple<std::string, int, int, std::uint32_t> rows[] = {
+      {"<rect x='10' y='10' width='80' height='80' " + red + "/>", 50, 50, 0xFFFF0000},
+      {holed, 50, 50, 0},
+      {holed, 20, 20, 0xFF0000FF},
+      {"<path style='fill:#00ff00;fill-opacity:0.5;' d='M 0 0 h 100 v 100 h -100 z'/>", 50, 50, 0x80008000},
+      {"<g style='fill:rgb(0%,100%,0%);'><path d='M 0 0 H 100 V 100 H 0 Z'/></g>", 50, 50, 0xFF00FF00},
+      {scaled, 55, 55, 0xFFFF0000},
+      {scaled, 65, 65, 0},
+      {twice + "nonzero" + twiceEnd, 50, 50, 0xFFFF0000},
+      {twice + "evenodd" + twiceEnd, 50, 50, 0},
+      {twice + "evenodd" + twiceEnd, 20, 20, 0xFFFF0000},
+      {"<defs><symbol id='s'><path d='M 0 0 L 10 0 L 10 10 L 0 10 Z'/></symbol></defs><use xlink:href='#s' "
+       "x='60' y='20'/>",
+       65, 25, 0xFF000000},
+      {gradient, 1, 50, 0x7F7F0000},   // red, its stop opaque, the fill half
+      {gradient, 99, 50, 0x4000003F},  // blue, its stop half, the fill half
+      {"<defs><image id='i' width='2' height='2' xlink:href='" + picture +
+           "'/><pattern id='p' patternUnits='userSpaceOnUse' width='2' height='2' "
+           "patternTransform='matrix(40,0,0,40,0,0)'><use xlink:href='#i'/></pattern></defs><rect "
+           "width='100' height='100' style='fill:url(#p);'/>",
+       60, 20, 0xFF00FF00},
+      {"<defs><image id='i' width='2' height='2' xlink:href='" + picture +
+           "'/></defs><use xlink:href='#i' transform='matrix(50,0,0,50,0,0)'/>",
+       25, 75, 0xFF0000FF},
+      {deep + "<rect width='100' height='100' " + red + "/>", 50, 50, 0xFFFF0000},
+      {masked, 25, 75, 0xFFFF0000},  // the mask's blue quadrant, opaque
+      {"<g transform='matrix(0,0,0,0,0,0)'><rect width='100' height='100' " + red + "/></g>", 50, 50, 0},
+      {"<path style='fill:none;stroke:rgb(0%,0%,0%);stroke-width:20;stroke-dasharray:-1,2;' d='M 0 50 L 100 "
+       "50'/>",
+       50, 50, 0xFF000000},
+  };
+  for (const auto& [body, x, y, expected] : rows) {
+    const Written list = Write(c::SvgOpen(100, 100) + body + "</svg>", 100, 100);
+    ASSERT_EQ(list.vectors, VectorsAnswer::List) << body.substr(0, 300);
+    const std::uint32_t got = Painted(100, 100, list)[static_cast<std::size_t>(y) * 100 + x];
+    for (int shift = 0; shift < 32; shift += 8)
+      EXPECT_NEAR(static_cast<int>((got >> shift) & 0xFF), static_cast<int>((expected >> shift) & 0xFF), 8)
+          << std::hex << got << " for " << expected << " at " << std::dec << x << "," << y << ": "
+          << body.substr(0, 300);
+  }
+}
+
 // What the library drew from pixels, or could not read, is answered with
 // its code instead of a list.
 TEST(ImagingListWriter, WhatWasDrawnFromPixelsIsAnsweredWithItsCode) {
@@ -378,6 +469,10 @@ TEST(ImagingListWriter, WhatWasDrawnFromPixelsIsAnsweredWithItsCode) {
        VectorsAnswer::PictureInLayer},
       {In("<defs><linearGradient id='l'>" + stops + "</linearGradient></defs>"),
        VectorsAnswer::GradientStops},
+      {In("<defs><radialGradient id='r' gradientUnits='userSpaceOnUse' cx='5' cy='5' fx='5' fy='0' r='4' "
+          "spreadMethod='repeat'><stop offset='0' style='stop-color:rgb(0%,0%,0%);'/></radialGradient></defs>"
+          "<rect width='9' height='9' style='fill:url(#r);'/>"),
+       VectorsAnswer::PastBounds},  // its focus outside its circle: its repeats crowd without end
       {In("<defs>" + Image(1, 1) +
           "<mask id='m'><use xlink:href='#i'/><use xlink:href='#i'/></mask></defs><rect width='1' height='1' "
           "mask='url(#m)'/>"),
@@ -422,6 +517,13 @@ TEST(ImagingListWriter, ACraftedDocumentEndsWithACodeOrAList) {
        VectorsAnswer::BadTransform},
       {In("<g transform='scale(1e7)'><rect width='1' height='1'/></g>"), VectorsAnswer::BadTransform},
       {In("<path d='M 0 0 L 2e6 0 L 0 1 Z'/>"), VectorsAnswer::PastBounds},
+      {In("<path style='stroke:rgb(0%,0%,0%);stroke-width:2000000;' d='M 0 0 L 1 1'/>"),
+       VectorsAnswer::PastBounds},
+      {In("<path "
+          "style='stroke:rgb(0%,0%,0%);stroke-dasharray:1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,"
+          "1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1;' d='M 0 0 L 1 "
+          "1'/>"),
+       VectorsAnswer::PastBounds},
       {In("<g transform='matrix(0,0,0,0,0,0)'><rect width='1' height='1'/></g>"), VectorsAnswer::List},
   };
   for (const auto& [svg, answer] : rows) {
@@ -443,13 +545,17 @@ std::vector<std::pair<std::uint32_t, std::uint32_t>> PictureSizes(const Written&
 // A picture in a box keeps at most the pixels it spans in the box's cells;
 // pictures past the room shrink alike until the list fits; at its own size
 // a drawing's pictures are kept whole, and past a megapixel it is asked for
-// at each box.
+// at each box; a picture squeezed finer than the reader takes keeps the
+// pixels it takes.
 TEST(ImagingListWriter, PicturesKeepThePixelsTheyShowAt) {
   const std::string whole = In("<defs>" + Image(800, 600, "i", 9, 9) + "</defs><use xlink:href='#i'/>");
   const std::string quarter = In("<defs>" + Image(800, 600, "i", 4.5, 4.5) + "</defs><use xlink:href='#i'/>");
   const std::string two = In("<defs>" + Image(400, 400, "i", 9, 9) + Image(200, 100, "j", 9, 9) +
                              "</defs><use xlink:href='#i'/><use xlink:href='#j'/>");
   const std::string big = In("<defs>" + Image(1200, 900, "i", 9, 9) + "</defs><use xlink:href='#i'/>");
+  // Each pixel a 4,000th of the drawing's unit, past the least the reader takes.
+  const std::string squeezed =
+      In("<defs>" + Image(2000, 1000, "i", 0.5, 0.25) + "</defs><use xlink:href='#i'/>");
   using Sizes = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
   const struct {
     std::string svg;
@@ -467,6 +573,7 @@ TEST(ImagingListWriter, PicturesKeepThePixelsTheyShowAt) {
       {two, 1000, 1000, 120, VectorsAnswer::TooLarge, {}},
       {whole, 0, 0, std::size_t{4} << 20, VectorsAnswer::List, {{800, 600}}},
       {big, 0, 0, std::size_t{8} << 20, VectorsAnswer::PerBox, {}},
+      {squeezed, 0, 0, std::size_t{8} << 20, VectorsAnswer::List, {{511, 255}}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << row.boxW << " x " << row.boxH << " in " << row.room);
@@ -477,11 +584,8 @@ TEST(ImagingListWriter, PicturesKeepThePixelsTheyShowAt) {
     EXPECT_LE(list.bytes, row.room);
     // Shown over the same place whatever its pixels: the top left quadrant
     // red.
-    if (row.sizes.front().first < 10) continue;  // too few pixels to keep a quadrant whole
-    const Pixels drawn = Painted(90, 90, [&](cairo_t* cr) {
-      cairo_scale(cr, 10, 10);
-      d::Replay replay(cr, list.Records());
-    });
+    if (row.sizes.front().first < 10 || row.svg == squeezed) continue;  // too few pixels, or not there
+    const Pixels drawn = Painted(90, 90, list);
     EXPECT_EQ(drawn[10 * 90 + 10] & 0xFFFFFF, 0xFF0000u);
   }
 }
@@ -544,7 +648,47 @@ TEST(ImagingListWriter, TheHelperAnswersItsListAfterThePixelsOrAloneForABox) {
     EXPECT_EQ(answer.header.height, 300);
     ASSERT_EQ(answer.list.vectors, VectorsAnswer::List);
     EXPECT_EQ(PictureSizes(answer.list), (std::vector{row.picture}));
+    std::string why;
+    EXPECT_NE(md::imaging::ReadDrawList(answer.list.data(), answer.list.bytes, &why), nullptr) << why;
   }
+}
+
+// Every metafile of the tests' and the fuzz corpora's seeds answers a list
+// at its own size that the library reads.
+TEST(ImagingListWriter, EveryRealMetafilesListIsRead) {
+  int files = 0;
+  for (const char* target : {"imagewmf", "imageemf"}) {
+    for (const md::test::fuzz::Input& in : md::test::fuzz::AllInputs(target)) {
+      if (!in.seed || in.file.find("/refused-") != std::string::npos) continue;
+      SCOPED_TRACE(in.file);
+      ++files;
+      const std::size_t maxPixels = std::size_t{kMetafileMaxSide} * kMetafileMaxSide;
+      std::vector<std::string> args = {target == std::string("imagewmf") ? "wmf" : "emf",
+                                       std::to_string(maxPixels), std::to_string(kMemory)};
+      Written list;
+      std::string error;
+      ASSERT_TRUE(RunIsolated(
+          ProgramBesideLibrary(kMetafileHelper), args, in.bytes.data(), in.bytes.size(),
+          kAnswerHeaderBytes + maxPixels * 4 + kListBytes,
+          [&](const void* buffer) {
+            AnswerHeader header;
+            std::memcpy(static_cast<void*>(&header), buffer, sizeof header);
+            list.vectors = static_cast<VectorsAnswer>(header.vectors);
+            list.bytes = std::min<std::size_t>(header.listBytes, kListBytes);
+            list.words.resize((list.bytes + 7) / 8);
+            std::memcpy(list.words.data(),
+                        static_cast<const std::uint8_t*>(buffer) + kAnswerHeaderBytes + maxPixels * 4,
+                        list.bytes);
+            return std::string();
+          },
+          IsolationLimits(), &error))
+          << error;
+      ASSERT_EQ(list.vectors, VectorsAnswer::List);
+      std::string why;
+      EXPECT_NE(md::imaging::ReadDrawList(list.data(), list.bytes, &why), nullptr) << why;
+    }
+  }
+  EXPECT_GE(files, 13);
 }
 
 }  // namespace
