@@ -116,7 +116,14 @@ struct DeleteRgn {
 
 // The picture resampled onto an outW x outH grid over the visible device
 // rectangle, the picture's corners landing on (p0x, p0y) and (p1x, p1y).
-std::vector<std::uint32_t> Resample(const Bitmap& bitmap, double p0x, double p0y, double p1x, double p1y,
+// Pixels to resample: rows top-down, premultiplied 0xAARRGGBB.
+struct Source {
+  const std::uint32_t* pixels = nullptr;
+  int width = 0, height = 0;
+  bool hasAlpha = false;
+};
+
+std::vector<std::uint32_t> Resample(const Source& bitmap, double p0x, double p0y, double p1x, double p1y,
                                     const canvas::Rect& visible, int outW, int outH, double cellW,
                                     double cellH) {
   const std::vector<Taps> cols =
@@ -141,7 +148,7 @@ std::vector<std::uint32_t> Resample(const Bitmap& bitmap, double p0x, double p0y
     }
     row.values.resize(static_cast<std::size_t>(outW));
     const std::uint32_t* src =
-        bitmap.pixels.data() + static_cast<std::size_t>(sy) * static_cast<std::size_t>(bitmap.width);
+        bitmap.pixels + static_cast<std::size_t>(sy) * static_cast<std::size_t>(bitmap.width);
     for (int ox = 0; ox < outW; ++ox) {
       const Taps& t = cols[static_cast<std::size_t>(ox)];
       Channels sum = {0, 0, 0, 0};
@@ -194,7 +201,8 @@ bool DrawVectors(canvas::Canvas* target, HDC hdc, const Bitmap& bitmap, canvas::
     *spent = true;
     return false;
   }
-  std::shared_ptr<const canvas::VectorDrawing> drawing = bitmap.vectors->Drawing();
+  std::shared_ptr<const canvas::VectorDrawing> drawing =
+      bitmap.vectors != nullptr ? bitmap.vectors->Drawing() : nullptr;
   if (drawing == nullptr) {
     // Its pictures at most at 600 dpi of the box.
     const int wide = static_cast<int>(std::min(std::fabs(to.x - from.x), 2147483647.0));
@@ -207,13 +215,13 @@ bool DrawVectors(canvas::Canvas* target, HDC hdc, const Bitmap& bitmap, canvas::
       std::string error;
       vectors = detail::ListMetafile(bitmap, cellsWide, cellsHigh, &error, spent);
       if (vectors == nullptr) {
-        *why = "its drawing for this box is not read: " + error;
+        *why = error;
         return false;
       }
       cache.KeepList(bitmap.id.value(), cellsWide, cellsHigh, vectors);
     }
     if (!vectors->Readable()) {
-      *why = "its drawing for this box is not read: " + vectors->Refusal();
+      *why = vectors->Refusal();
       return false;
     }
     drawing = vectors->Drawing();
@@ -241,18 +249,6 @@ std::string PaintOnRaster(canvas::Canvas* target, const Bitmap& bitmap, canvas::
   detail::MetafileBox box;
   box.size = {static_cast<std::int64_t>(to.x - from.x), static_cast<std::int64_t>(to.y - from.y)};
   box.window = {0, 0, std::abs(box.size[0]), std::abs(box.size[1])};
-  if (box.size[0] == bitmap.width && box.size[1] == bitmap.height) {
-    // The size the helper drew the picture's pixels at, upright: they are its
-    // painting of the box (the same recording painted the same way).
-    const canvas::Image image{bitmap.pixels.data(), bitmap.width, bitmap.height,
-                              bitmap.width * 4,     false,        true};
-    target->drawImage(
-        image,
-        canvas::Rect{static_cast<int>(visible.left - x0), static_cast<int>(visible.top - y0),
-                     static_cast<int>(visible.right - x0), static_cast<int>(visible.bottom - y0)},
-        visible, state);
-    return "";
-  }
   constexpr std::int64_t kMaxSide = 32767;  // the largest raster cairo makes
   if (box.Pixels() > detail::kMetafilePaintPixels || box.window[2] > kMaxSide || box.window[3] > kMaxSide)
     box.window = {visible.left - x0, visible.top - y0, visible.right - x0, visible.bottom - y0};
@@ -287,6 +283,100 @@ std::string PaintOnRaster(canvas::Canvas* target, const Bitmap& bitmap, canvas::
   return "";
 }
 
+// Draws the pixels over the visible part of the box whose corners are `from`
+// and `to`, resampled on a grid of at most kMaxGridDpi (on a finer device, a
+// vector file's grid of 0.01 mm, each cell spans several device pixels and
+// the canvas stretches the cells over the visible rectangle). The same
+// picture on the same part of a box of the same size it was drawn onto
+// before, wherever that lay, is drawn from the pixels resampled then.
+void DrawPixels(HDC hdc, canvas::Canvas* target, const Source& source, std::uint64_t picture,
+                canvas::Point from, canvas::Point to, const canvas::Rect& visible,
+                const canvas::State& state) {
+  const int visW = visible.right - visible.left, visH = visible.bottom - visible.top;
+  const int outW = GridCells(visW, GetDeviceCaps(hdc, LOGPIXELSX));
+  const int outH = GridCells(visH, GetDeviceCaps(hdc, LOGPIXELSY));
+  const double cellW = static_cast<double>(visW) / outW, cellH = static_cast<double>(visH) / outH;
+  // The corners are whole device pixels (LPtoDP).
+  const auto x0 = static_cast<std::int64_t>(from.x), y0 = static_cast<std::int64_t>(from.y);
+  const ResamplingPlace place{static_cast<std::int64_t>(to.x) - x0,
+                              static_cast<std::int64_t>(to.y) - y0,
+                              visible.left - x0,
+                              visible.top - y0,
+                              visible.right - x0,
+                              visible.bottom - y0,
+                              outW,
+                              outH};
+  ImageCache& cache = ImageCache::Shared();
+  ResampledPixels pixels = cache.FindResampling(picture, place);
+  if (pixels == nullptr) {
+    pixels = std::make_shared<const std::vector<std::uint32_t>>(
+        Resample(source, from.x, from.y, to.x, to.y, visible, outW, outH, cellW, cellH));
+    cache.KeepResampling(picture, place, pixels);
+  }
+  const canvas::Image view{pixels->data(), outW, outH, outW * 4, false, source.hasAlpha};
+  target->drawImage(view, canvas::Rect{0, 0, outW, outH}, visible, state);
+}
+
+// The helper's painting of the metafile at its own size (300 dpi of it),
+// kept with the pictures as any painting; painted now, when not kept, only
+// when `paint` says so, within the drawing's budget. NULL with why (the
+// budget spent, in *spent) when it cannot be had.
+ResampledPixels OwnPainting(const Bitmap& bitmap, bool paint, std::string* why, bool* spent) {
+  detail::MetafileBox box;
+  box.size = {bitmap.width, bitmap.height};
+  box.window = {0, 0, bitmap.width, bitmap.height};
+  const PaintingPlace place{bitmap.width, bitmap.height, 0, 0, bitmap.width, bitmap.height};
+  ImageCache& cache = ImageCache::Shared();
+  ResampledPixels pixels = cache.FindPainting(bitmap.id.value(), place);
+  if (pixels != nullptr || !paint) return pixels;
+  if (detail::MetafileTimeSpent()) {
+    *spent = true;
+    return nullptr;
+  }
+  pixels = detail::PaintMetafile(bitmap, box, why, spent);
+  if (pixels == nullptr) return nullptr;
+  ++g_vectorPaints;
+  cache.KeepPainting(bitmap.id.value(), place, pixels);
+  return pixels;
+}
+
+// Draws a metafile: painted by its helper at the device's own resolution on
+// a raster (however small: its pixels averaged would thin its hairlines,
+// which are a device pixel wide at every size), drawn from its draw list as
+// paths into a vector file. Where that cannot be done, from its painting at
+// its own size instead: in a vector file whose list is refused, painted now;
+// once the drawing's time for metafiles is spent, or when the helper cannot
+// paint it, where that painting is kept. *shortfall says why it was not
+// drawn as it means, and whether from those pixels; FALSE when it was not
+// drawn at all.
+BOOL DrawMetafile(HDC hdc, canvas::Canvas* target, const Bitmap& bitmap, canvas::Point from, canvas::Point to,
+                  const canvas::Rect& visible, const canvas::State& state, MetafileShortfall* shortfall) {
+  std::string why;
+  bool spent = false;
+  const bool vectors = target->vectorOutput() == canvas::VectorOutput::Paths;
+  if (vectors ? DrawVectors(target, hdc, bitmap, from, to, state, &why, &spent)
+              : (why = PaintOnRaster(target, bitmap, from, to, visible, state, &spent)).empty())
+    return TRUE;
+  shortfall->spent = spent;
+  shortfall->why = spent ? detail::SpentMetafileTime() : why;
+  // A list refused (not a run that could not be made) is drawn from the
+  // pixels, painted now where they are not kept.
+  std::string unpainted;
+  bool unpaintedSpent = false;
+  const ResampledPixels pixels = OwnPainting(bitmap, vectors && !spent, &unpainted, &unpaintedSpent);
+  if (pixels == nullptr) {
+    if (unpaintedSpent) {
+      shortfall->spent = true;
+      shortfall->why = detail::SpentMetafileTime();
+    }
+    return FALSE;
+  }
+  shortfall->fromPixels = true;
+  DrawPixels(hdc, target, Source{pixels->data(), bitmap.width, bitmap.height, true}, bitmap.id.value(), from,
+             to, visible, state);
+  return TRUE;
+}
+
 }  // namespace
 
 std::size_t detail::VectorPaintCount() { return g_vectorPaints.load(); }
@@ -298,10 +388,12 @@ bool DrawnWithoutItsVectors(HDC hdc, const Bitmap& bitmap) {
 }
 
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height, const RECT* clip,
-                std::string* pSpent) {
+                MetafileShortfall* pShort) {
+  // A metafile's pixels are its helper's paintings, had as they are drawn.
+  const bool metafile = bitmap.metafile != nullptr;
   if (bitmap.width <= 0 || bitmap.height <= 0 ||
-      bitmap.pixels.size() !=
-          static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height))
+      (!metafile && bitmap.pixels.size() !=
+                        static_cast<std::size_t>(bitmap.width) * static_cast<std::size_t>(bitmap.height)))
     return FALSE;
   canvas::Canvas* target = md::win::GetDCCanvas(hdc);
   if (target == nullptr) return FALSE;
@@ -357,55 +449,13 @@ BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int heig
   }
   if (visible.empty()) return TRUE;
 
-  // A metafile is painted by its helper at the device's own resolution on a
-  // raster, and drawn from its vectors as paths in a vector file; from its
-  // pixels once the drawing's time for metafiles is spent. Shrunk, it is
-  // painted at the device's size too: its pixels averaged would thin its
-  // hairlines, which are a device pixel wide at every size.
-  if (DrawnWithoutItsVectors(hdc, bitmap)) {
-    bool spent = false;
-    const std::string why = PaintOnRaster(target, bitmap, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y},
-                                          visible, state, &spent);
-    if (why.empty()) return TRUE;
-    if (pSpent != nullptr) *pSpent = spent ? detail::SpentMetafileTime() : why;
-  } else if (bitmap.vectors != nullptr && target->vectorOutput() == canvas::VectorOutput::Paths &&
-             bitmap.vectors->Readable()) {
-    std::string why;
-    bool spent = false;
-    if (DrawVectors(target, hdc, bitmap, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y}, state, &why,
-                    &spent))
-      return TRUE;
-    if (pSpent != nullptr) *pSpent = spent ? detail::SpentMetafileTime() : why;
+  if (metafile) {
+    MetafileShortfall ignored;
+    return DrawMetafile(hdc, target, bitmap, canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y}, visible, state,
+                        pShort != nullptr ? pShort : &ignored);
   }
-
-  // The picture is computed on a grid of at most kMaxGridDpi; on a finer
-  // device (a vector file's grid of 0.01 mm) each cell spans several device
-  // pixels and the canvas stretches the cells over the visible rectangle.
-  const int visW = visible.right - visible.left, visH = visible.bottom - visible.top;
-  const int outW = GridCells(visW, GetDeviceCaps(hdc, LOGPIXELSX));
-  const int outH = GridCells(visH, GetDeviceCaps(hdc, LOGPIXELSY));
-  const double cellW = static_cast<double>(visW) / outW, cellH = static_cast<double>(visH) / outH;
-  // The same picture on the same part of a device rectangle of the same size
-  // it was drawn onto before, wherever that lay: the pixels resampled then.
-  // The corners are whole device pixels (LPtoDP).
-  const auto x0 = static_cast<std::int64_t>(p0x), y0 = static_cast<std::int64_t>(p0y);
-  const ResamplingPlace place{static_cast<std::int64_t>(p1x) - x0,
-                              static_cast<std::int64_t>(p1y) - y0,
-                              visible.left - x0,
-                              visible.top - y0,
-                              visible.right - x0,
-                              visible.bottom - y0,
-                              outW,
-                              outH};
-  ImageCache& cache = ImageCache::Shared();
-  ResampledPixels pixels = cache.FindResampling(bitmap.id.value(), place);
-  if (pixels == nullptr) {
-    pixels = std::make_shared<const std::vector<std::uint32_t>>(
-        Resample(bitmap, p0x, p0y, p1x, p1y, visible, outW, outH, cellW, cellH));
-    cache.KeepResampling(bitmap.id.value(), place, pixels);
-  }
-  const canvas::Image view{pixels->data(), outW, outH, outW * 4, false, bitmap.hasAlpha};
-  target->drawImage(view, canvas::Rect{0, 0, outW, outH}, visible, state);
+  DrawPixels(hdc, target, Source{bitmap.pixels.data(), bitmap.width, bitmap.height, bitmap.hasAlpha},
+             bitmap.id.value(), canvas::Point{p0x, p0y}, canvas::Point{p1x, p1y}, visible, state);
   return TRUE;
 }
 

@@ -10,6 +10,16 @@
 
 namespace md::imaging {
 
+// How DrawBitmap fell short of drawing a metafile as it means it: why ("" when
+// it did not), whether for the drawing's spent time for metafiles (said at
+// each drawing) or for the file's own answer (the same at each), and whether
+// it drew the metafile's pixels instead or nothing.
+struct MetafileShortfall {
+  std::string why;
+  bool spent = false;
+  bool fromPixels = false;
+};
+
 // Draws the whole picture so that its top-left corner lands on the logical
 // point (x, y) of hdc and its bottom-right corner on (x + width, y + height);
 // a destination that runs against the device axes mirrors the picture, so
@@ -19,26 +29,27 @@ namespace md::imaging {
 // pixel covers; enlarging interpolates between neighbours. Only the visible
 // part of the destination is computed, on a grid of at most 600 dots per
 // inch: on finer devices (vector files) each grid cell spans several device
-// pixels and the canvas stretches it. A metafile is drawn from its vectors
-// instead where the canvas takes them: on a raster (a memory bitmap, a
-// screen, a printer's bands) the helper program paints it at the device's
-// size under its own limits (metafile.h), and those pixels, kept with the
-// pictures (loader.h) while they are not too large, are put on the device
-// (its own pixels are, at their own size upright);
-// into a vector file as paths, from the draw list the helper answered
-// (metafilevectors.h), or the one it answers for the box when its pictures
-// are large (kept with the pictures too). The helper's runs and the paints
-// of paths spend the time for metafiles of this thread's drawing
-// (metafilelimits.h); once that is spent, or when the helper cannot paint it
-// or answer its list, the pixels are drawn instead, and *pSpent, when given,
-// is set to what says why. FALSE for a bad context, a context without a
-// surface or an
-// empty picture; TRUE when nothing was visible.
+// pixels and the canvas stretches it.
+//
+// A metafile has no pixels of its own: on a raster (a memory bitmap, a
+// screen, a printer's bands) its helper paints it at the device's size under
+// its own limits (metafile.h), and those pixels, kept with the pictures
+// (loader.h) while they are not too large, are put on the device; into a
+// vector file it is drawn as paths from the draw list its helper answers for
+// the box (metafilevectors.h), kept with the pictures too. The helper's runs
+// and the paints of paths spend the time for metafiles of this thread's
+// drawing (metafilelimits.h). Where a list is refused, its painting at its
+// own size (300 dpi of it) is drawn instead; once that time is spent, or when
+// the helper cannot paint it, that painting where it is kept, and nothing
+// where it is not. *pShort, when given, says so (MetafileShortfall).
+//
+// FALSE for a bad context, a context without a surface, an empty picture, or
+// a metafile drawn not at all; TRUE when nothing was visible.
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height,
-                const RECT* clip = nullptr, std::string* pSpent = nullptr);
+                const RECT* clip = nullptr, MetafileShortfall* pShort = nullptr);
 
 // Whether DrawBitmap draws the metafile on the context without its draw
-// list: on a raster, where its helper paints it or its pixels stand for it.
+// list: on a raster, where its helper paints it.
 bool DrawnWithoutItsVectors(HDC hdc, const Bitmap& bitmap);
 
 namespace detail {

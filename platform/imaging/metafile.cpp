@@ -175,25 +175,6 @@ HelperRun RunHelper(const std::vector<std::string>& args, const std::uint8_t* da
 
 }  // namespace
 
-namespace {
-
-// The drawing as vectors the header says follows at `list`: its list read and
-// checked here, word that it is asked for per box, or why it is not drawn as
-// vectors.
-std::shared_ptr<const MetafileVectors> AnsweredVectors(const AnswerHeader& header, const std::uint8_t* list) {
-  if (header.vectors == static_cast<std::uint32_t>(VectorsAnswer::PerBox)) return MetafileVectors::PerBox();
-  if (header.vectors != static_cast<std::uint32_t>(VectorsAnswer::List))
-    return MetafileVectors::Refused(VectorsRefusal(header.vectors));
-  if (header.listBytes > kListBytes)
-    return MetafileVectors::Refused("the renderer answered a list past its room");
-  std::string why;
-  std::shared_ptr<const DrawList> read = ReadDrawList(list, static_cast<std::size_t>(header.listBytes), &why);
-  if (read == nullptr) return MetafileVectors::Refused(why);
-  return std::make_shared<const MetafileVectors>(std::move(read));
-}
-
-}  // namespace
-
 DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryLimit,
                             const std::uint8_t* data, std::size_t size) {
   const std::size_t maxPixels = MaxPixels(memoryLimit);
@@ -201,29 +182,30 @@ DecodeResult RenderMetafile(const char* name, Format format, std::size_t memoryL
   const RefusedKey key{format, memoryLimit, ContentOf(data, size)};
   std::string error;
   if (RefusedBefore(key, &error)) return Fail(name, error + " (refused before)");
+  // The helper plays the file and says its size; what it draws is painted,
+  // or answered as a draw list, at each size it is drawn at (draw.h).
   std::shared_ptr<Bitmap> out;
-  const HelperRun run =
-      RunHelper(HelperArgs(format, maxPixels, memoryLimit), data, size,
-                kAnswerHeaderBytes + maxPixels * 4 + kListBytes, [&](const void* buffer) -> std::string {
-                  const auto* bytes = static_cast<const std::uint8_t*>(buffer);
-                  AnswerHeader header;
-                  std::memcpy(&header, bytes, sizeof header);
-                  const std::int32_t w = header.width, h = header.height;
-                  if (w <= 0 || h <= 0 || w > kMetafileMaxSide || h > kMetafileMaxSide ||
-                      static_cast<std::size_t>(w) * static_cast<std::size_t>(h) > maxPixels)
-                    return "the renderer answered a bad size";
-                  if (!(header.dpiMilli > 0)) return "the renderer answered a bad resolution";
-                  std::string why;
-                  out = NewBitmap(w, h, memoryLimit, format, &why);
-                  if (!out) return why;
-                  std::memcpy(out->pixels.data(), bytes + kAnswerHeaderBytes, out->pixels.size() * 4);
-                  out->dpiX = out->dpiY = header.dpiMilli / 1000.0;
-                  MarkAlpha(out.get());
-                  out->vectors = AnsweredVectors(header, bytes + kAnswerHeaderBytes + maxPixels * 4);
-                  out->metafile = std::make_shared<const MetafileSource>(
-                      MetafileSource{std::vector<std::uint8_t>(data, data + size), memoryLimit});
-                  return "";
-                });
+  const HelperRun run = RunHelper(HelperArgs(format, maxPixels, memoryLimit), data, size, kAnswerHeaderBytes,
+                                  [&](const void* buffer) -> std::string {
+                                    AnswerHeader header;
+                                    std::memcpy(&header, buffer, sizeof header);
+                                    const std::int32_t w = header.width, h = header.height;
+                                    if (w <= 0 || h <= 0 || w > kMetafileMaxSide || h > kMetafileMaxSide ||
+                                        static_cast<std::size_t>(w) * static_cast<std::size_t>(h) > maxPixels)
+                                      return "the renderer answered a bad size";
+                                    if (!(header.dpiMilli > 0))
+                                      return "the renderer answered a bad resolution";
+                                    out = std::make_shared<Bitmap>();
+                                    out->width = w;
+                                    out->height = h;
+                                    out->format = format;
+                                    out->hasAlpha = true;
+                                    out->dpiX = out->dpiY = header.dpiMilli / 1000.0;
+                                    out->vectors = MetafileVectors::PerBox();
+                                    out->metafile = std::make_shared<const MetafileSource>(MetafileSource{
+                                        std::vector<std::uint8_t>(data, data + size), memoryLimit});
+                                    return "";
+                                  });
   if (run.ok) {
     DecodeResult r;
     r.bitmap = std::move(out);

@@ -286,40 +286,46 @@ BOOL CGIS_PictureElement::OnDraw(HDC hdc, bool bPrint, IGIS_Display* pDisplay) {
       const int height = md::basilo::detail::ClampToInt32(static_cast<std::int64_t>(d.bottom) - d.top);
       const md::imaging::Bitmap& bitmap = *picture.bitmap;
       const int technology = GetDeviceCaps(hdc, TECHNOLOGY);
-      // Set when the drawing's time for metafiles was spent before its
-      // vectors could be painted.
-      std::string spent;
-      HDC drawnOn = hdc;
+      // What fell short of drawing a metafile as it means it.
+      md::imaging::MetafileShortfall shortfall;
+      BOOL painted = TRUE;
       if (!bPrint) {
-        md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, nullptr, &spent);
+        painted = md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, nullptr, &shortfall);
       } else if (technology == DT_RASDISPLAY) {
-        md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, paperKnown ? &paper : nullptr, &spent);
+        painted = md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, paperKnown ? &paper : nullptr,
+                                          &shortfall);
       } else if (technology == DT_RASPRINTER) {
         // Printers draw on the view's own context, which must know its resolution.
         CDC* pDC = pView->GetClipContext();
         HDC target = pDC != nullptr && pDC->GetSafeHdc() != nullptr ? pDC->GetSafeHdc() : hdc;
-        if (GetDeviceCaps(target, LOGPIXELSX) > 0 && GetDeviceCaps(target, LOGPIXELSY) > 0) {
-          md::imaging::DrawBitmap(target, bitmap, x, y, width, height, paperKnown ? &paper : nullptr, &spent);
-          drawnOn = target;
-        }
+        if (GetDeviceCaps(target, LOGPIXELSX) > 0 && GetDeviceCaps(target, LOGPIXELSY) > 0)
+          painted = md::imaging::DrawBitmap(target, bitmap, x, y, width, height,
+                                            paperKnown ? &paper : nullptr, &shortfall);
       } else {
-        md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, nullptr, &spent);
+        painted = md::imaging::DrawBitmap(hdc, bitmap, x, y, width, height, nullptr, &shortfall);
       }
-      // Drawn whole from its pixels (at 300 dpi of its own size): nothing is
-      // lost, and the drawing succeeds, but its record says why.
       const auto shown = [&] { return DrawsKeptCopy() ? KeptName() : path; };
-      if (!spent.empty())
+      if (!painted && !shortfall.why.empty()) {
+        // A metafile not drawn at all (its time spent before any painting of
+        // it was kept, its helper unable to paint it): crossed out, saying why.
+        GIS_LOG(GIS_LOG_LEVEL_STORAGE, method.c_str(), "%s: not drawn: %s", shown().c_str(),
+                shortfall.why.c_str());
+        DrawPlaceholder(hdc, d.left, d.top, d.right, d.bottom);
+        drawn = false;
+      } else if (!shortfall.why.empty() && shortfall.spent) {
+        // Drawn whole from its pixels: nothing is lost, and the drawing
+        // succeeds, but its record says why, at each drawing.
         GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(), "%s: drawn from its pixels, as %s", shown().c_str(),
-                spent.c_str());
-      // A metafile whose drawing as vectors was refused is drawn from its
-      // pixels (at 300 dpi of its own size) where its helper does not paint
-      // it: its first drawing here says why.
-      if (bitmap.vectors != nullptr && !md::imaging::DrawnWithoutItsVectors(drawnOn, bitmap) &&
-          !bitmap.vectors->Readable() && m_nVectorsRefusedTold != bitmap.id.value()) {
+                shortfall.why.c_str());
+      } else if (!shortfall.why.empty() &&
+                 (m_nVectorsRefusedTold != bitmap.id.value() || m_strVectorsRefusal != shortfall.why)) {
+        // Its drawing as vectors refused: drawn from its pixels, its first
+        // drawing here saying why.
         m_nVectorsRefusedTold = bitmap.id.value();
+        m_strVectorsRefusal = shortfall.why;
         GIS_LOG(GIS_LOG_LEVEL_CHECK, method.c_str(),
                 "%s: drawn from its pixels, as its drawing is not read: %s", shown().c_str(),
-                bitmap.vectors->Refusal().c_str());
+                shortfall.why.c_str());
       }
     }
   }

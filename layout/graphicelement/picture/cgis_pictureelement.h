@@ -117,6 +117,8 @@ class CGIS_PictureElement : public md::layout::shapes::CGIS_BoxShapeImpl<IGIS_Pi
   // The stored keys refused on reading (kKept* bits), written back as stored.
   unsigned m_nKeptAsStored = 0;
   // The picture (md::imaging::Bitmap::id) whose drawing as vectors was
-  // refused and said so: the element's later drawings of it say nothing more.
+  // refused and said so, and why: the element's later drawings of it for
+  // that reason say nothing more.
   mutable std::uint64_t m_nVectorsRefusedTold = 0;
+  mutable std::string m_strVectorsRefusal;
 };

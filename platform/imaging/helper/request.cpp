@@ -1,7 +1,7 @@
 // The helper's request, as the library writes it (answer.h): the format,
-// the most pixels the drawing may take and the memory limit; then, to paint
-// a box, "paint", its size and window, or for the list at a box of cells,
-// "list" and its size.
+// the most pixels the drawing may take and the memory limit, to play the
+// file and say its size; then, to paint a box, "paint", its size and window,
+// or for the list at a box of cells, "list" and its size.
 #include "platform/imaging/helper/request.h"
 
 #include <algorithm>
@@ -49,19 +49,16 @@ int MetafileHelperMain(int argc, char** argv) {
         t.cells[k] = static_cast<double>(cells);
       }
     }
-    // The list has the room the buffer holds past the pixels, at most
+    // The list has the room the buffer holds past the header, at most
     // kListBytes: one that does not fit is answered as too large.
-    const std::size_t needed = painting  ? kAnswerHeaderBytes + static_cast<std::size_t>(box.Pixels()) * 4
-                               : listing ? kAnswerHeaderBytes
-                                         : kAnswerHeaderBytes + t.maxPixels * 4;
+    const std::size_t needed =
+        kAnswerHeaderBytes + (painting ? static_cast<std::size_t>(box.Pixels()) * 4 : std::size_t{0});
     if (r.bytes < needed) return "the renderer was given too small a buffer";
-    t.listBytes = std::min(r.bytes - needed, kListBytes);
     auto* bytes = static_cast<std::uint8_t*>(r.buffer);
     t.header = reinterpret_cast<std::int32_t*>(bytes);
-    t.pixels = listing ? nullptr : reinterpret_cast<std::uint32_t*>(bytes + kAnswerHeaderBytes);
-    t.list = painting  ? nullptr
-             : listing ? bytes + kAnswerHeaderBytes
-                       : bytes + kAnswerHeaderBytes + t.maxPixels * 4;
+    t.pixels = painting ? reinterpret_cast<std::uint32_t*>(bytes + kAnswerHeaderBytes) : nullptr;
+    t.list = listing ? bytes + kAnswerHeaderBytes : nullptr;
+    t.listBytes = listing ? std::min(r.bytes - needed, kListBytes) : 0;
     return r.args[0] == "wmf" ? PlayWmf(r.input, r.inputBytes, &t) : PlayEmf(r.input, r.inputBytes, &t);
   });
 }

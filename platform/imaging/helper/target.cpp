@@ -1,6 +1,5 @@
 // The helper's drawing of a metafile (target.h): a recording of the chosen
-// size, painted into the buffer's pixels with its draw list after them, or
-// painted over a box's window.
+// size, painted over a box's window, or written as a draw list.
 #include "platform/imaging/helper/target.h"
 
 #include <cairo-svg.h>
@@ -188,19 +187,13 @@ void MetafileTarget::Finish() {
   if (recording_ == nullptr) return;
   if (box != nullptr) {
     PaintBox();
-    return;
+  } else if (list != nullptr) {
+    WriteList();
+  } else {
+    // Played to its end and sized: what it draws is painted or listed at
+    // each size it is drawn at.
+    header[3] = static_cast<std::int32_t>(VectorsAnswer::None);
   }
-  if (pixels != nullptr) {
-    cairo_surface_t* image = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(pixels), CAIRO_FORMAT_ARGB32, header[0], header[1], header[0] * 4);
-    cairo_t* cr = cairo_create(image);
-    cairo_set_source_surface(cr, recording_, 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(image);
-    cairo_surface_destroy(image);
-  }
-  WriteList();
 }
 
 void MetafileTarget::WriteList() const {

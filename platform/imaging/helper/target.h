@@ -16,9 +16,9 @@ namespace md::imaging::detail {
 
 // The helper fills in the pixel size it chose and the resolution, draws onto
 // the surface of that size, and finishes. Asked to paint a box (`box` set),
-// it paints the drawing stretched over the box into the pixels of its window
-// instead, and writes no list; asked for the list at a box of cells (`cells`
-// set, no pixels), it writes the list alone.
+// it paints the drawing stretched over the box into the pixels of its window;
+// asked for the list at a box of cells (`cells` and `list` set), it writes
+// the list; asked for neither, it only says the size.
 struct MetafileTarget {
   MetafileTarget() = default;
   MetafileTarget(const MetafileTarget&) = delete;
@@ -41,15 +41,15 @@ struct MetafileTarget {
   // The surface to draw on (a reference of the caller's), once Size has
   // answered "": a recording of the drawn size.
   cairo_surface_t* Surface() const;
-  // Paints what was recorded into the pixels and writes its draw list
-  // (listwriter.h) of cairo's SVG of it, or paints the box's window. The
-  // fonts the drawing used must still live.
+  // Paints what was recorded over the box's window, or writes its draw list
+  // (listwriter.h) of cairo's SVG of it. The fonts the drawing used must
+  // still live.
   void Finish();
 
   // The answer's header (AnswerHeader), its first words as the drawing's
   // width, height and dots per inch x 1000.
   std::int32_t* header = nullptr;
-  std::uint32_t* pixels = nullptr;  // NULL for a list alone
+  std::uint32_t* pixels = nullptr;  // the box's window
   std::uint8_t* list = nullptr;     // of listBytes
   std::size_t listBytes = 0;
   const MetafileBox* box = nullptr;

@@ -34,7 +34,7 @@ constexpr std::size_t kLimit = std::size_t{64} << 10;
 m::Bytes Text(const std::string& s) { return m::Bytes(s.begin(), s.end()); }
 
 // An answer of a 1 x 1 drawing whose header says `vectors` and `listBytes`,
-// then its white pixel and `list`.
+// then `list`: the import takes its size, a request for its list the rest.
 m::Bytes Answer(std::uint32_t vectors, std::uint64_t listBytes, const m::Bytes& list = {}, int width = 1) {
   detail::AnswerHeader header;
   header.width = width;
@@ -42,11 +42,8 @@ m::Bytes Answer(std::uint32_t vectors, std::uint64_t listBytes, const m::Bytes& 
   header.dpiMilli = 300000;
   header.vectors = vectors;
   header.listBytes = listBytes;
-  m::Bytes out(detail::kAnswerHeaderBytes + 4, 0xFF);
+  m::Bytes out(detail::kAnswerHeaderBytes, 0);
   std::memcpy(out.data(), &header, sizeof header);
-  // The import's list follows the room of its most pixels, a quarter of the
-  // memory limit's (kLimit) of four bytes each.
-  out.resize(detail::kAnswerHeaderBytes + kLimit, 0);
   out.insert(out.end(), list.begin(), list.end());
   return out;
 }
@@ -66,10 +63,11 @@ std::string Nested(int depth) {
 }
 
 // Draws the picture over a 1-inch box of a PDF file and of a raster, as a
-// print does; whether each canvas ended whole.
+// print does; whether each canvas ended whole, and what fell short in the
+// PDF file.
 struct Printed {
   bool pdf = false, raster = false;
-  std::string why;  // what DrawBitmap said of the vector file's picture
+  MetafileShortfall shortfall;
 };
 Printed Print(const Bitmap& picture) {
   Printed out;
@@ -78,11 +76,11 @@ Printed Print(const Bitmap& picture) {
     auto canvas = vector ? md::canvas::CairoCanvas::createPdf(path, 25.4, 25.4, 300)
                          : md::canvas::CairoCanvas::createImage(300, 300);
     const HDC hdc = md::win::CreateScreenDC(canvas.get(), 300);
-    std::string why;
-    const bool drawn = DrawBitmap(hdc, picture, 0, 0, 300, 300, nullptr, &why) != FALSE;
+    MetafileShortfall shortfall;
+    const bool drawn = DrawBitmap(hdc, picture, 0, 0, 300, 300, nullptr, &shortfall) != FALSE;
     DeleteDC(hdc);
     (vector ? out.pdf : out.raster) = drawn && canvas->finish();
-    if (vector) out.why = why;
+    if (vector) out.shortfall = shortfall;
   }
   return out;
 }
@@ -129,16 +127,17 @@ TEST(ImagingHelperAnswers, AHostileAnswerCostsOnlyItsPictureAsVectors) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const m::MetafileLimitsScope limits({5000, 10000, MD_IMAGING_PROBE}, row.probe.c_str());
+    ImageCache::Shared().Clear();
     const m::Bytes file = m::SampleWmf();
     const DecodeResult r = DecodeWmf(file.data(), file.size(), kLimit);
     ASSERT_TRUE(r) << r.error;
-    ASSERT_NE(r.bitmap->vectors, nullptr);
-    EXPECT_EQ(r.bitmap->vectors->Readable(), *row.refusal == '\0');
-    EXPECT_NE(r.bitmap->vectors->Refusal().find(row.refusal), std::string::npos)
-        << r.bitmap->vectors->Refusal();
     const Printed printed = Print(*r.bitmap);
     EXPECT_TRUE(printed.pdf);
     EXPECT_TRUE(printed.raster);
+    // Drawn from its pixels where the list is refused, with why.
+    EXPECT_EQ(printed.shortfall.why.empty(), *row.refusal == '\0');
+    EXPECT_EQ(printed.shortfall.fromPixels, *row.refusal != '\0');
+    EXPECT_NE(printed.shortfall.why.find(row.refusal), std::string::npos) << printed.shortfall.why;
   }
 }
 
@@ -160,31 +159,29 @@ TEST(ImagingHelperAnswers, AnAnswerOfABadSizeRefusesThePicture) {
   }
 }
 
-// A drawing whose pictures are large is answered its list at each box it is
-// printed into: once for each size (kept with the pictures), and a list
-// refused there draws that picture from its pixels, saying why.
+// A metafile's list is asked for at each box size it is printed into, once
+// (kept with the pictures), and a list refused there draws that picture
+// from its pixels, saying why.
 TEST(ImagingHelperAnswers, AListAskedForAtABoxIsAskedOnceAndCheckedToo) {
   const m::Bytes file = m::SampleWmf();
   for (const auto& [list, refusal] : {std::pair{m::ZigzagList(40, 100, 50), ""},
                                       std::pair{ListBuilder().PushGroup().Bytes(), "leaves a clip"}}) {
-    const m::MetafileLimitsScope limits({5000, 10000, MD_IMAGING_PROBE},
-                                        m::ProbeWith("perbox:", list).c_str());
+    const m::MetafileLimitsScope limits({5000, 10000, MD_IMAGING_PROBE}, m::ListProbe(list).c_str());
     ImageCache::Shared().Clear();
     const DecodeResult r = DecodeWmf(file.data(), file.size(), kLimit);
     ASSERT_TRUE(r) << r.error;
-    ASSERT_TRUE(r.bitmap->vectors != nullptr && r.bitmap->vectors->AskedPerBox());
     const std::size_t before = ImageCache::Shared().PaintingCount();
     for (int print = 0; print < 2; ++print) {
       const Printed printed = Print(*r.bitmap);
       EXPECT_TRUE(printed.pdf);
-      EXPECT_NE(printed.why.find(refusal), std::string::npos) << printed.why;
-      EXPECT_EQ(printed.why.empty(), *refusal == '\0') << printed.why;
+      EXPECT_NE(printed.shortfall.why.find(refusal), std::string::npos) << printed.shortfall.why;
+      EXPECT_EQ(printed.shortfall.why.empty(), *refusal == '\0') << printed.shortfall.why;
       // A helper asked again would crash now.
       ::setenv("MD_PROBE_METAFILE", "crash", 1);
     }
-    // The box's answer (its list, or why it has none) kept; the raster's
-    // painting besides.
-    EXPECT_EQ(ImageCache::Shared().PaintingCount() - before, 2u);
+    // The box's answer (its list, or why it has none) kept, and the raster's
+    // painting; for a refused list, its painting at its own size.
+    EXPECT_EQ(ImageCache::Shared().PaintingCount() - before, *refusal == '\0' ? 2u : 3u);
   }
 }
 

@@ -5,11 +5,10 @@
 // answers how it went, or answers its capability sets).
 // Started as the metafile helper, it takes forever over every file, as a
 // slow file makes the real one do, or, as MD_PROBE_METAFILE says, crashes on
-// it ("crash") or refuses it (any other text, its reason), or answers a white
-// pixel and the draw list in the file named after "list:" (none when it names
-// no file; asked to paint a box, white pixels; asked for a list, the list),
-// or asks for that list at each box ("perbox:" and the file), or the bytes
-// of the file named after "answer:" as its whole answer; after
+// it ("crash") or refuses it (any other text, its reason), or answers a
+// drawing of a pixel whose draw list is the one in the file named after
+// "list:" (none when it names no file; asked to paint a box, white pixels),
+// or the bytes of the file named after "answer:" as its whole answer; after
 // spending the milliseconds of processor time a "cpu:<ms>:" before that
 // names, and sleeping those a "sleep:<ms>:" names.
 #include <arpa/inet.h>
@@ -221,10 +220,7 @@ int main(int argc, char** argv) {
       in.read(static_cast<char*>(r.buffer), static_cast<std::streamsize>(r.bytes));
       return std::string();
     }
-    // "perbox:<file>" is read as "list:<file>" is, from its "box:" on.
-    const bool perBox = asked != nullptr && std::strncmp(asked, "perbox:", 7) == 0;
-    if (perBox) asked += 3;
-    if (asked != nullptr && std::strncmp(asked, perBox ? "box:" : "list:", perBox ? 4 : 5) == 0) {
+    if (asked != nullptr && std::strncmp(asked, "list:", 5) == 0) {
       namespace d = md::imaging::detail;
       auto* buffer = static_cast<char*>(r.buffer);
       if (r.args.size() > 3 && r.args[3] == d::kPaintRequest) {
@@ -232,20 +228,21 @@ int main(int argc, char** argv) {
                     r.bytes - d::kAnswerHeaderBytes);  // a box painted white
         return std::string();
       }
-      // A white pixel and the list in the file, or, with no file, no list.
+      // A drawing of 1 x 1 pixel; asked for its list, the list in the file,
+      // or, with no file, none.
       const bool list = r.args.size() > 3 && r.args[3] == d::kListRequest;
-      std::ifstream in(asked + (perBox ? 4 : 5), std::ios::binary);
+      std::ifstream in(asked + 5, std::ios::binary);
       const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
       d::AnswerHeader header;
       header.width = header.height = 1;
       header.dpiMilli = 300000;
-      header.vectors = static_cast<std::uint32_t>(bytes.empty()     ? d::VectorsAnswer::Unreadable
-                                                  : perBox && !list ? d::VectorsAnswer::PerBox
-                                                                    : d::VectorsAnswer::List);
-      header.listBytes = bytes.size();
+      header.vectors = static_cast<std::uint32_t>(!list           ? d::VectorsAnswer::None
+                                                  : bytes.empty() ? d::VectorsAnswer::Unreadable
+                                                                  : d::VectorsAnswer::List);
+      header.listBytes = list ? bytes.size() : 0;
       std::memcpy(buffer, &header, sizeof header);
-      std::memset(buffer + d::kAnswerHeaderBytes, 0xFF, list ? 0 : 4);
-      bytes.copy(buffer + d::kAnswerHeaderBytes + (list ? 0 : std::stoull(r.args.at(1)) * 4), bytes.size());
+      if (list)
+        bytes.copy(buffer + d::kAnswerHeaderBytes, std::min(bytes.size(), r.bytes - d::kAnswerHeaderBytes));
       return std::string();
     }
     if (asked != nullptr && std::strcmp(asked, "crash") != 0) return std::string(asked);
