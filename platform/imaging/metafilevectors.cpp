@@ -25,7 +25,6 @@ std::string detail::VectorsRefusal(std::uint32_t vectors) {
   using V = VectorsAnswer;
   switch (static_cast<V>(vectors)) {
     case V::List:
-    case V::PerBox:
       return "";
     case V::TooLarge:
       return "its drawing is larger than the " + std::to_string(kListBytes >> 20) + " MiB read as vectors";

@@ -102,7 +102,6 @@ VectorsAnswer ListPictures::Size(std::size_t vectors, std::size_t room) {
       l.height = fewer(l.height, drawlist::kMaxPatternPixels);
     pixels += std::size_t{l.width} * l.height;
   }
-  if (!box && pixels > kWholeListPicturePixels) return VectorsAnswer::PerBox;
   if (vectors > room) return VectorsAnswer::TooLarge;
   if (Bytes() <= room - vectors) return VectorsAnswer::List;
   if (!box) return VectorsAnswer::TooLarge;

@@ -40,8 +40,8 @@ class ListPictures {
   // box) at most those it shows at; fewer where a showing squeezes a pixel
   // shorter than the reader takes (or, repeated, than its bounds of a
   // pattern's pixels); then all shrunk alike until `vectors` bytes and the
-  // pictures' records fit the room. List, or PerBox (at its own size,
-  // pictures past kWholeListPicturePixels) or TooLarge.
+  // pictures' records fit the room (at its own size, kept whole). List, or
+  // TooLarge.
   VectorsAnswer Size(std::size_t vectors, std::size_t room);
   // The bytes of the pictures' records, and the scale from the pixels of
   // the picture of index `index` as written to those of the picture found.

@@ -25,8 +25,7 @@ struct ListTarget {
   // (0 x 0: the drawing at its own size). In a box each picture keeps at most
   // the pixels its shown size has in cells, and all pictures together are
   // shrunk until the list fits its room; at its own size they are kept
-  // whole, and pictures of more than kWholeListPicturePixels together answer
-  // PerBox.
+  // whole.
   double boxWidth = 0, boxHeight = 0;
   // The most memory one picture may take decoded; a larger one is left out,
   // as the library's decoder left it out.

@@ -41,33 +41,28 @@ constexpr std::int64_t kMetafileMaxPaintSide = 32767;
 // The requests, as the run's arguments (after the run's own, protocol/run.h):
 //
 //   wmf|emf <max pixels> <memory limit>
-//       draw the file at its own size (300 dpi, within <max pixels>): the
-//       buffer holds the header, <max pixels> x 4 bytes of pixels, then
-//       room for a draw list (drawlist.h) of kListBytes;
+//       play the file and say its size (300 dpi of its own, within
+//       <max pixels>): the buffer holds the header alone; what the file
+//       draws is painted or listed at each size it is drawn at;
 //   wmf|emf <max pixels> <memory limit> paint <w> <h> <x0> <y0> <x1> <y1>
 //       paint it over a box of w x h device pixels into the window
 //       [x0, x1) x [y0, y1) of it (MetafileBox): the header, then the
 //       window's pixels;
 //   wmf|emf <max pixels> <memory limit> list <w> <h>
 //       answer its draw list for a box of w x h cells of 600 dpi, each
-//       picture in it at most at that resolution: the header, then the list.
+//       picture in it at most at that resolution: the header, then room for
+//       the list (drawlist.h) of kListBytes.
 constexpr const char* kPaintRequest = "paint";
 constexpr const char* kListRequest = "list";
 // The room the draw list has in the buffer (drawlist.h's kMaxBytes).
 constexpr std::size_t kListBytes = std::size_t{64} << 20;
 
-// A drawing whose list's pictures hold more pixels than this is not answered
-// with its list when it is drawn at its own size: its list is asked for at
-// each box it is printed into, its pictures at 600 dpi of the box.
-constexpr std::size_t kWholeListPicturePixels = std::size_t{1} << 20;
-
 // What the helper answers of the drawing as vectors. Its reasons are codes,
 // which the library words itself: nothing of the helper's text reaches a
 // record.
 enum class VectorsAnswer : std::uint32_t {
-  None = 0,    // not asked for (a paint)
-  List = 1,    // the draw list follows the pixels
-  PerBox = 2,  // asked for at each box (kWholeListPicturePixels)
+  None = 0,  // not asked for (a paint, a file played for its size)
+  List = 1,  // the draw list follows the header
   // Not drawn as vectors, its pixels drawn instead:
   TooLarge = 16,        // the drawing's SVG or its list passes its room
   Filter = 17,          // a filter
@@ -81,11 +76,11 @@ enum class VectorsAnswer : std::uint32_t {
 };
 
 // The buffer: a header of kAnswerHeaderBytes, its first bytes the
-// AnswerHeader's, then the pixels (rows of premultiplied 0xAARRGGBB, as a
-// cairo ARGB32 surface holds them), then the list.
+// AnswerHeader's, then a painting's pixels (rows of premultiplied
+// 0xAARRGGBB, as a cairo ARGB32 surface holds them) or the list.
 constexpr std::size_t kAnswerHeaderBytes = 64;
 struct AnswerHeader {
-  std::int32_t width = 0, height = 0;  // the drawing's pixels at its own size
+  std::int32_t width = 0, height = 0;  // the drawing's size in its pixels at 300 dpi
   std::int32_t dpiMilli = 0;           // their dots per inch x 1000
   std::uint32_t vectors = 0;           // a VectorsAnswer
   std::uint64_t listBytes = 0;         // the list's, when vectors is List

@@ -298,6 +298,23 @@ struct MetafileLimitsScope {
   md::imaging::MetafileLimits before;
 };
 
+// The picture's pixels: a metafile's as its helper paints it at its own size
+// (300 dpi of it; a metafile keeps no pixels of its own), any other's as
+// decoded.
+inline md::imaging::BitmapPtr OwnPixels(const md::imaging::BitmapPtr& picture) {
+  if (picture == nullptr || picture->metafile == nullptr) return picture;
+  md::imaging::detail::MetafileBox box;
+  box.size = {picture->width, picture->height};
+  box.window = {0, 0, picture->width, picture->height};
+  std::string why;
+  bool spent = false;
+  const auto painted = md::imaging::detail::PaintMetafile(*picture, box, &why, &spent);
+  auto out = std::make_shared<md::imaging::Bitmap>(*picture);
+  out->metafile = nullptr;
+  if (painted != nullptr) out->pixels = *painted;
+  return out;
+}
+
 // While it lives, the warden leaves `fences` (helper/fence.h's bits) out of
 // every run and of what HelperFences learns, as if the kernel lacked them.
 struct FencesWithoutScope {

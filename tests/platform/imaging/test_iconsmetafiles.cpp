@@ -112,7 +112,7 @@ TEST(ImagingIconsMetafiles, EachFileGivesItsChosenImage) {
     EXPECT_EQ(r.bitmap->format, s.format);
     EXPECT_EQ(r.bitmap->width, s.width);
     EXPECT_EQ(r.bitmap->height, s.height);
-    EXPECT_EQ(r.bitmap->at(s.x, s.y), s.pixel);
+    EXPECT_EQ(m::OwnPixels(r.bitmap)->at(s.x, s.y), s.pixel);
   }
 }
 
@@ -157,9 +157,10 @@ TEST(ImagingIconsMetafiles, MetafilesAreTheirFramesWhateverTheyDraw) {
     ASSERT_TRUE(r) << r.error;
     EXPECT_EQ(r.bitmap->width, row.width);
     EXPECT_EQ(r.bitmap->height, row.height);
+    const BitmapPtr pixels = m::OwnPixels(r.bitmap);
     for (const Pixel& p : {row.drawn, row.other}) {
       if (p.x < r.bitmap->width && p.y < r.bitmap->height) {
-        EXPECT_EQ(r.bitmap->at(p.x, p.y), p.colour) << p.x << ", " << p.y;
+        EXPECT_EQ(pixels->at(p.x, p.y), p.colour) << p.x << ", " << p.y;
       }
     }
   }
@@ -345,7 +346,7 @@ TEST(ImagingIconsMetafiles, AWmfIsReadToItsEndRecordWhateverItsHeaderSizeSays) {
       continue;
     }
     ASSERT_TRUE(r) << r.error;
-    EXPECT_EQ(r.bitmap->pixels, exact.bitmap->pixels);
+    EXPECT_EQ(m::OwnPixels(r.bitmap)->pixels, m::OwnPixels(exact.bitmap)->pixels);
   }
 }
 
@@ -504,9 +505,9 @@ TEST(ImagingIconsMetafiles, AHelperThatCouldNotStartSaysWhyAndIsTriedAgain) {
   }
 }
 
-// A metafile's picture is kept at what it holds: its pixels, its file and its
-// draw list, which leaves out a large bitmap (a 4,000 x 4,000 one, which a
-// raster never needs and a vector file has answered at its box's size).
+// A metafile's picture is kept at what it holds: its file, not its drawing
+// (here a 4,000 x 4,000 bitmap), which is painted or listed at each size it
+// is drawn at and kept with the pictures as such.
 TEST(ImagingIconsMetafiles, AMetafilesPictureIsCountedAtWhatItHolds) {
   constexpr int kSide = 4000;
   const std::size_t stride = (kSide + 31) / 32 * 4;
@@ -524,10 +525,10 @@ TEST(ImagingIconsMetafiles, AMetafilesPictureIsCountedAtWhatItHolds) {
   const DecodeResult r = cache.Load(file);
   ASSERT_TRUE(r) << r.error;
   ASSERT_NE(r.bitmap->vectors, nullptr);
-  // Its picture is too large for a list drawn at every size: the list is
-  // asked for at each box it is printed into, and nothing of it is held.
+  // It keeps no pixels and no list: each is had at the size it is drawn at.
+  EXPECT_TRUE(r.bitmap->pixels.empty());
   EXPECT_TRUE(r.bitmap->vectors->AskedPerBox());
-  const std::size_t held = r.bitmap->pixels.size() * 4 + wmf.size();
+  const std::size_t held = wmf.size();
   EXPECT_GE(cache.BytesKept(), held);
   EXPECT_LE(cache.BytesKept(),
             held + r.bitmap->vectors->Bytes() + 2 * ImageCache::kEntryBytes + 2 * file.size());
@@ -687,7 +688,7 @@ TEST(ImagingIconsMetafiles, AMetafileDrawsWhileAnotherThreadHoldsALockTheLibrari
   g_gate.changed.notify_all();
   holder.join();
   ASSERT_TRUE(r) << r.error;
-  EXPECT_EQ(r.bitmap->at(148, 148), 0xFF0000FFu);
+  EXPECT_EQ(m::OwnPixels(r.bitmap)->at(148, 148), 0xFF0000FFu);
 }
 
 }  // namespace

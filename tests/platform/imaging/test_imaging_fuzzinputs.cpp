@@ -11,6 +11,7 @@
 #include "platform/imaging/decode.h"
 #include "platform/imaging/drawlistpaint.h"
 #include "platform/imaging/helper/svg/svgcheck.h"
+#include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilevectors.h"
 #include "tests/fuzz/drawlist_input.h"
 #include "tests/fuzz/fuzz_inputs.h"
@@ -88,10 +89,15 @@ TEST(ImagingFuzzInputs, SeedsArePicturesAndEveryInputPassesTheChecks) {
          {std::pair{"sample-wmf", m::SampleWmf()}, std::pair{"sample-emf", m::SampleEmf()},
           std::pair{"dib-wmf", m::DibWmf(40, 30, f::Opaque(40, 30))}}) {
       const md::imaging::DecodeResult r = md::imaging::Decode(file.data(), file.size());
+      std::string error;
+      bool spent = false;
+      const auto vectors =
+          r ? md::imaging::detail::ListMetafile(*r.bitmap, 600, 400, &error, &spent) : nullptr;
       const auto drawing =
-          r ? std::dynamic_pointer_cast<const md::imaging::DrawListDrawing>(r.bitmap->vectors->Drawing())
-            : nullptr;
-      ASSERT_NE(drawing, nullptr) << name << ": " << r.error;
+          vectors != nullptr
+              ? std::dynamic_pointer_cast<const md::imaging::DrawListDrawing>(vectors->Drawing())
+              : nullptr;
+      ASSERT_NE(drawing, nullptr) << name << ": " << r.error << error;
       const md::imaging::DrawList& list = *drawing->List();
       dl::Header header;
       std::memcpy(&header, list.Data(), sizeof header);

@@ -572,7 +572,7 @@ TEST(ImagingListWriter, PicturesKeepThePixelsTheyShowAt) {
       {two, 1000, 1000, 400, VectorsAnswer::List, {{6, 6}, {3, 1}}},
       {two, 1000, 1000, 120, VectorsAnswer::TooLarge, {}},
       {whole, 0, 0, std::size_t{4} << 20, VectorsAnswer::List, {{800, 600}}},
-      {big, 0, 0, std::size_t{8} << 20, VectorsAnswer::PerBox, {}},
+      {big, 0, 0, std::size_t{4} << 20, VectorsAnswer::TooLarge, {}},
       {squeezed, 0, 0, std::size_t{8} << 20, VectorsAnswer::List, {{511, 255}}},
   };
   for (const auto& row : rows) {
@@ -620,20 +620,19 @@ HelperList RunHelper(const md::test::metafiles::Bytes& file, const std::vector<s
   return out;
 }
 
-// At its own size the helper answers the drawing's pixels, then its list;
-// asked for the list at a box of cells, the list alone, its picture at most
-// at the box's cells: here a 40 x 30 picture over a drawing of 300 x 300.
-TEST(ImagingListWriter, TheHelperAnswersItsListAfterThePixelsOrAloneForABox) {
+// Asked to play the file the helper answers its size alone; asked for the
+// list at a box of cells, the list, its picture at most at the box's cells:
+// here a 40 x 30 picture over a drawing of 300 x 300.
+TEST(ImagingListWriter, TheHelperAnswersItsSizeOrItsListForABox) {
   namespace m = md::test::metafiles;
   const m::Bytes file = m::DibWmf(40, 30, md::test::imagefiles::Opaque(40, 30));
-  constexpr std::size_t kPixels = 90000 * 4;
   const struct {
     std::vector<std::string> request;
     std::size_t bytes, at;
     const char* error;
     std::pair<std::uint32_t, std::uint32_t> picture;
   } rows[] = {
-      {{}, kAnswerHeaderBytes + kPixels + kListBytes, kAnswerHeaderBytes + kPixels, "", {40, 30}},
+      {{}, kAnswerHeaderBytes, kAnswerHeaderBytes, "", {}},
       {{kListRequest, "30", "30"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "", {30, 30}},
       {{kListRequest, "10", "5"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "", {10, 5}},
       {{kListRequest, "0", "5"}, kAnswerHeaderBytes + kListBytes, kAnswerHeaderBytes, "asked wrongly", {}},
@@ -646,6 +645,10 @@ TEST(ImagingListWriter, TheHelperAnswersItsListAfterThePixelsOrAloneForABox) {
     if (*row.error != '\0') continue;
     EXPECT_EQ(answer.header.width, 300);
     EXPECT_EQ(answer.header.height, 300);
+    if (row.request.empty()) {
+      EXPECT_EQ(answer.list.vectors, VectorsAnswer::None);
+      continue;
+    }
     ASSERT_EQ(answer.list.vectors, VectorsAnswer::List);
     EXPECT_EQ(PictureSizes(answer.list), (std::vector{row.picture}));
     std::string why;
@@ -654,7 +657,7 @@ TEST(ImagingListWriter, TheHelperAnswersItsListAfterThePixelsOrAloneForABox) {
 }
 
 // Every metafile of the tests' and the fuzz corpora's seeds answers a list
-// at its own size that the library reads.
+// for a box of its own size at 600 dpi that the library reads.
 TEST(ImagingListWriter, EveryRealMetafilesListIsRead) {
   int files = 0;
   for (const char* target : {"imagewmf", "imageemf"}) {
@@ -662,22 +665,25 @@ TEST(ImagingListWriter, EveryRealMetafilesListIsRead) {
       if (!in.seed || in.file.find("/refused-") != std::string::npos) continue;
       SCOPED_TRACE(in.file);
       ++files;
-      const std::size_t maxPixels = std::size_t{kMetafileMaxSide} * kMetafileMaxSide;
+      const std::size_t maxPixels = std::size_t{kMetafileMaxSide} * kMetafileMaxSide;  // the most it may take
       std::vector<std::string> args = {target == std::string("imagewmf") ? "wmf" : "emf",
-                                       std::to_string(maxPixels), std::to_string(kMemory)};
+                                       std::to_string(maxPixels),
+                                       std::to_string(kMemory),
+                                       kListRequest,
+                                       "1200",
+                                       "900"};
       Written list;
       std::string error;
       ASSERT_TRUE(RunIsolated(
           ProgramBesideLibrary(kMetafileHelper), args, in.bytes.data(), in.bytes.size(),
-          kAnswerHeaderBytes + maxPixels * 4 + kListBytes,
+          kAnswerHeaderBytes + kListBytes,
           [&](const void* buffer) {
             AnswerHeader header;
             std::memcpy(static_cast<void*>(&header), buffer, sizeof header);
             list.vectors = static_cast<VectorsAnswer>(header.vectors);
             list.bytes = std::min<std::size_t>(header.listBytes, kListBytes);
             list.words.resize((list.bytes + 7) / 8);
-            std::memcpy(list.words.data(),
-                        static_cast<const std::uint8_t*>(buffer) + kAnswerHeaderBytes + maxPixels * 4,
+            std::memcpy(list.words.data(), static_cast<const std::uint8_t*>(buffer) + kAnswerHeaderBytes,
                         list.bytes);
             return std::string();
           },

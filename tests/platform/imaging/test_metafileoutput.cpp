@@ -243,7 +243,7 @@ TEST(ImagingMetafileOutput, EmfFaceNamesAndTextsHoldingMarkupDraw) {
   const m::Bytes file = m::Emf(5000, 2500, {{82, font}, {37, {1}}, {84, out}}, 2);
   const DecodeResult r = Decode(file.data(), file.size());
   int ink = 0;  // opaque dark pixels
-  for (std::uint32_t p : r ? r.bitmap->pixels : std::vector<std::uint32_t>{})
+  for (std::uint32_t p : r ? m::OwnPixels(r.bitmap)->pixels : std::vector<std::uint32_t>{})
     ink += (p >> 24) > 0x80 && (p & 0xFF) < 0x60 && ((p >> 8) & 0xFF) < 0x60;
   EXPECT_GT(ink, 200) << r.error;
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <thread>
 
+#include <gmock/gmock.h>
 #include "layout/graphicelement/compound/cgis_compoundelement.h"
 #include "layout/graphicelement/print/gis_pageprintdc.h"
 #include "platform/canvas/banding.h"
@@ -188,9 +189,10 @@ TEST_F(PictureDraw, APictureThatCannotBeDrawnIsCrossedOutRecordedOnceAndFailsThe
 }
 
 // A metafile whose draw list the library refuses (here one that leaves a
-// group open) is drawn from its pixels into a vector output, and its first
-// drawing says why in one record; on a raster its helper paints it, and
-// nothing is said. The print succeeds.
+// group open) is drawn from its pixels into a vector output (its helper
+// paints them once, at its own size), and its first drawing says why in one
+// record; on a raster its helper paints it, and nothing is said. The print
+// succeeds.
 TEST_F(PictureDraw, AMetafileWhoseListIsRefusedIsDrawnFromPixelsAndSaysWhyOnce) {
   const std::string path = Write("unclosed.wmf", metafiles::SampleWmf());
   const metafiles::MetafileLimitsScope limits(
@@ -203,7 +205,7 @@ TEST_F(PictureDraw, AMetafileWhoseListIsRefusedIsDrawnFromPixelsAndSaysWhyOnce) 
   const struct {
     bool raster;
     std::size_t records, paints;
-  } rows[] = {{false, 1, 0}, {true, 0, 1}};
+  } rows[] = {{false, 1, 1}, {true, 0, 1}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.raster ? "raster" : "recording");
     md::imaging::ImageCache::Shared().Clear();
@@ -303,24 +305,28 @@ TEST_F(PictureDraw, EachMetafileOfADrawingHasItsWholeTimeUntilTheBudgetIsSpent) 
   }
 }
 
-// Each paint of a metafile's vectors (a slow drawing's for a vector output
-// too, recorded into paths) spends the drawing's time for metafiles as a run
-// of the helper does, here 600 ms of a second: the third picture is drawn
-// from its pixels with one record, and the print succeeds.
-TEST_F(PictureDraw, APaintPastTheDrawingsBudgetDrawsThePixelsWithARecord) {
+// Each run of the helper (here each box's list) and each paint of a
+// metafile's vectors into a vector output spends the drawing's time for
+// metafiles, here 400 ms of a second: the two pictures of one size take a
+// list and two paints, which spend it, and the third picture, of which
+// nothing painted is kept, is crossed out with one record. The print
+// answers FALSE having drawn the rest.
+TEST_F(PictureDraw, APaintPastTheDrawingsBudgetIsCrossedOutWithARecord) {
   const metafiles::MetafileLimitsScope limits({60000, 1000, MD_IMAGING_PROBE});
   for (const int points : {10, 2500}) {
     SCOPED_TRACE(points);
     const std::vector<IGIS_Element*> page = ZigzagPage(points, 1);
-    const metafiles::MetafileRunClock clock(600);
+    const metafiles::MetafileRunClock clock(400);
     PrinterOnRecording printer;
     LogMark mark;
-    EXPECT_TRUE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page.data(), 3));
+    EXPECT_FALSE(GIS_PrintPageToDC(printer.hdc, set_, 21000, 29700, page.data(), 3));
     EXPECT_EQ(printer.canvas.recordsOf(md::canvas::Record::Type::Vectors).size(), 2u);
-    ASSERT_EQ(printer.Images().size(), 1u);
-    EXPECT_EQ(printer.Images()[0]->dst, (md::canvas::Rect{100, 300, 300, 500}));
-    EXPECT_EQ(mark.Count(), 1u);
-    EXPECT_TRUE(mark.Has(GIS_LOG_LEVEL_CHECK, "CGIS_PictureElement::OnDraw"));
+    EXPECT_TRUE(printer.Images().empty());
+    const std::vector<SGIS_LogRecord> records = mark.Records();
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].level, GIS_LOG_LEVEL_STORAGE);
+    EXPECT_THAT(records[0].text,
+                testing::EndsWith("zigzag.wmf: not drawn: this drawing's 1.00 s for metafiles are spent"));
   }
 }
 
