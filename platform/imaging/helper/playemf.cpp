@@ -65,6 +65,13 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
     std::free(body);
     return "damaged records";
   }
+  if (t->SizeOnly()) {
+    // Its records read, its size the header's: what it draws is drawn at
+    // each size it is drawn at.
+    std::free(body);
+    t->Finish();
+    return "";
+  }
   char head[512];
   std::snprintf(head, sizeof head,
                 "<svg version=\"1.1\" xmlns=\"http://www.w3.org/2000/svg\" "

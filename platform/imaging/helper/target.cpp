@@ -155,6 +155,18 @@ double MetafileTarget::DrawnHeight() const {
 }
 
 cairo_surface_t* MetafileTarget::Surface() const {
+  if (recording_ == nullptr && box != nullptr && box->size[0] > 0 && box->size[1] > 0) {
+    // An upright box is drawn straight into its window's pixels, the
+    // window's corner where it lies in the box: nothing is recorded to be
+    // painted again.
+    const auto& window = box->window;
+    const int w = static_cast<int>(window[2] - window[0]), h = static_cast<int>(window[3] - window[1]);
+    recording_ = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels),
+                                                     CAIRO_FORMAT_ARGB32, w, h, w * 4);
+    cairo_surface_set_device_offset(recording_, static_cast<double>(-window[0]),
+                                    static_cast<double>(-window[1]));
+    direct_ = true;
+  }
   if (recording_ == nullptr) {
     const cairo_rectangle_t extents{0, 0, DrawnWidth(), DrawnHeight()};
     recording_ = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
@@ -163,6 +175,11 @@ cairo_surface_t* MetafileTarget::Surface() const {
 }
 
 void MetafileTarget::PaintBox() const {
+  header[3] = 0;
+  if (direct_) {
+    cairo_surface_flush(recording_);
+    return;
+  }
   const auto& [size, window] = *box;
   const int w = static_cast<int>(window[2] - window[0]), h = static_cast<int>(window[3] - window[1]);
   cairo_surface_t* image = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels),
@@ -184,15 +201,17 @@ void MetafileTarget::PaintBox() const {
 }
 
 void MetafileTarget::Finish() {
-  if (recording_ == nullptr) return;
-  if (box != nullptr) {
-    PaintBox();
-  } else if (list != nullptr) {
-    WriteList();
-  } else {
+  if (SizeOnly()) {
     // Played to its end and sized: what it draws is painted or listed at
     // each size it is drawn at.
     header[3] = static_cast<std::int32_t>(VectorsAnswer::None);
+    return;
+  }
+  if (recording_ == nullptr) return;
+  if (box != nullptr) {
+    PaintBox();
+  } else {
+    WriteList();
   }
 }
 

@@ -38,8 +38,11 @@ struct MetafileTarget {
   // (drawlist.h: kHairlineMiterLimit).
   double DrawnWidth() const;
   double DrawnHeight() const;
+  // Whether it is asked for its size alone (neither a painting nor a list).
+  bool SizeOnly() const { return box == nullptr && list == nullptr; }
   // The surface to draw on (a reference of the caller's), once Size has
-  // answered "": a recording of the drawn size.
+  // answered "": a recording of the drawn size, or painting an upright box,
+  // its window's pixels.
   cairo_surface_t* Surface() const;
   // Paints what was recorded over the box's window, or writes its draw list
   // (listwriter.h) of cairo's SVG of it. The fonts the drawing used must
@@ -61,7 +64,10 @@ struct MetafileTarget {
   void PaintBox() const;
   // Writes the list at `list` and says in the header what it answers.
   void WriteList() const;
+  // What the players draw on: a recording, or for an upright box the
+  // window's pixels themselves (`direct_`).
   mutable cairo_surface_t* recording_ = nullptr;
+  mutable bool direct_ = false;
 };
 
 // Gives an opaque image of at most 256 colours a PNG of them, written fast
