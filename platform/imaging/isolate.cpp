@@ -13,9 +13,9 @@
 // on its pidfd and on the report pipe's end, whatever the host does with
 // SIGCHLD: a host that ignores it has the kernel reap the warden at once, and
 // a host that reaps every child itself may take it first; neither spins the
-// wait nor hides how the program ended. When the time passes the warden is
-// asked to end it all, and given kEndMs to; then its group is killed, before
-// it is reaped where it still can be.
+// wait nor hides how the program ended. When the time passes, or the answer
+// runs past its bound, the warden is asked to end it all, and given kEndMs
+// to; then its group is killed, before it is reaped where it still can be.
 #include "platform/imaging/isolate.h"
 
 #include <dlfcn.h>
@@ -38,6 +38,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "platform/files/errortext.h"
 #include "platform/imaging/protocol/run.h"
@@ -50,6 +51,12 @@ namespace {
 constexpr const char* kWarden = "mapdeck-warden";
 // The time the warden has to end what runs once the run's time passed.
 constexpr int kEndMs = 5000;
+// The most of the program's answer read: its reason, with room to spare.
+// A program that writes more is ended.
+constexpr std::size_t kAnswerBytes = 4096;
+// The most of the program's reason that enters the host's error, once
+// escaped.
+constexpr std::size_t kReasonChars = 400;
 
 std::atomic<int> g_forkFailure{0};
 std::atomic<int> g_fencesWithout{0};
@@ -187,17 +194,30 @@ struct RunFiles {
 };
 
 // Makes the buffer of `bytes` and the input's memory file; "" or why not.
+// The buffer is sealed at its size, so that the program can neither pull
+// its pages from under this process's mapping nor grow it past what its
+// memory limit counts; the input is sealed whole.
 std::string MakeFiles(const void* input, std::size_t inputBytes, std::size_t bytes, RunFiles* files) {
   files->mappedBytes = bytes == 0 ? 1 : bytes;
-  files->buffer.fd = ::memfd_create("mapdeck-isolated-buffer", MFD_CLOEXEC);
+  files->buffer.fd = ::memfd_create("mapdeck-isolated-buffer", MFD_CLOEXEC | MFD_ALLOW_SEALING);
   if (files->buffer.fd < 0 || ::ftruncate(files->buffer.fd, static_cast<off_t>(files->mappedBytes)) != 0)
     return Errno("no memory for the drawing");
+  if (::fcntl(files->buffer.fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_SEAL) != 0)
+    return Errno("cannot seal the drawing's buffer");
   files->mapped = ::mmap(nullptr, files->mappedBytes, PROT_READ, MAP_SHARED, files->buffer.fd, 0);
   if (files->mapped == MAP_FAILED) return Errno("no memory for the drawing");
-  files->input.fd = ::memfd_create("mapdeck-isolated-input", MFD_CLOEXEC);
+  files->input.fd = ::memfd_create("mapdeck-isolated-input", MFD_CLOEXEC | MFD_ALLOW_SEALING);
   if (files->input.fd < 0 || !WriteAll(files->input.fd, input, inputBytes))
     return Errno("no memory for the file");
+  if (::fcntl(files->input.fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) != 0)
+    return Errno("cannot seal the file");
   return "";
+}
+
+// Whether the buffer still has the size it was made with.
+bool BufferKept(const RunFiles& files) {
+  struct stat st {};
+  return ::fstat(files.buffer.fd, &st) == 0 && static_cast<std::size_t>(st.st_size) == files.mappedBytes;
 }
 
 // The warden started and the read ends of its pipes.
@@ -234,14 +254,16 @@ struct Heard {
   WardenReport report;
   std::size_t reported = 0;
   bool ended = false, timedOut = false;
+  bool tooLong = false;           // the answer ran past kAnswerBytes
   std::int64_t processorMs = -1;  // once reaped here
 };
 
 // Until the deadline: the answer up to its pipe's end, and the warden's
-// end, which its pidfd and its report pipe's end announce.
+// end, which its pidfd and its report pipe's end announce. An answer longer
+// than kAnswerBytes ends the listening, and the run with it.
 void Listen(const Started& started, const Fd& exited, long long deadline, Heard* heard) {
   bool answered = false;
-  while (!(answered && heard->ended)) {
+  while (!(answered && heard->ended) && !heard->tooLong) {
     const long long left = deadline - NowMs();
     if (left <= 0) break;
     pollfd p[3] = {{answered ? -1 : started.answer.fd, POLLIN, 0},
@@ -254,19 +276,17 @@ void Listen(const Started& started, const Fd& exited, long long deadline, Heard*
       break;
     }
     if (p[0].revents != 0) {
-      char chunk[512];
-      const ssize_t n = ::read(started.answer.fd, chunk, sizeof chunk);
+      char chunk[kAnswerBytes + 1];
+      const ssize_t n = ::read(started.answer.fd, chunk, kAnswerBytes + 1 - heard->answer.size());
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        answered = true;
-      } else if (heard->answer.size() < 4096) {
-        heard->answer.append(chunk, static_cast<std::size_t>(n));
-      }
+      if (n <= 0) answered = true;
+      if (n > 0) heard->answer.append(chunk, static_cast<std::size_t>(n));
+      heard->tooLong = heard->answer.size() > kAnswerBytes;
     }
     if (p[1].revents != 0) heard->ended = ReadReport(started.report.fd, &heard->report, &heard->reported);
     if (p[2].revents != 0) heard->ended = true;
   }
-  heard->timedOut = !heard->ended && heard->waitError.empty();
+  heard->timedOut = !heard->ended && heard->waitError.empty() && !heard->tooLong;
 }
 
 // Past the time: the warden ends the run and everything it started, and is
@@ -312,11 +332,28 @@ void EndAndReap(const Started& started, const Fd& exited, Heard* heard) {
 
 std::string Seconds(int milliseconds) { return std::to_string(milliseconds / 1000.0).substr(0, 4) + " s"; }
 
+// The program's text as the host's: one line of printable characters, each
+// other byte and the backslash escaped (\xNN), at most kReasonChars long, so
+// that it can neither forge a record's line nor move the terminal that shows
+// one.
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+    const std::string piece = byte >= 0x20 && byte < 0x7f && byte != '\\' ? std::string(1, c) : escape;
+    if (out.size() + piece.size() > kReasonChars) return out + "...";
+    out += piece;
+  }
+  return out;
+}
+
 // How the run ended and why, from what it told; the buffer is collected
 // when the program answered "".
 IsolatedEnd Outcome(const std::string& program, const Heard& heard, const IsolationLimits& limits,
                     const std::function<std::string(const void* buffer)>& collect, const void* buffer,
-                    std::string* error) {
+                    bool bufferKept, std::string* error) {
   const WardenReport& report = heard.report;
   if (!heard.waitError.empty()) {
     *error = heard.waitError;
@@ -325,6 +362,10 @@ IsolatedEnd Outcome(const std::string& program, const Heard& heard, const Isolat
   if (heard.timedOut) {
     *error = "drawing took longer than " + Seconds(limits.milliseconds);
     return IsolatedEnd::TimedOut;
+  }
+  if (heard.tooLong) {
+    *error = "the renderer answered more than " + std::to_string(kAnswerBytes) + " bytes";
+    return IsolatedEnd::Stopped;
   }
   if (heard.reported != sizeof report) {
     // Killed before it could say (by the program, where it is not fenced):
@@ -350,8 +391,12 @@ IsolatedEnd Outcome(const std::string& program, const Heard& heard, const Isolat
     return IsolatedEnd::Stopped;
   }
   if (heard.answer.size() > 1) {
-    *error = heard.answer.substr(1);
+    *error = Escaped(heard.answer.substr(1));
     return IsolatedEnd::Refused;
+  }
+  if (!bufferKept) {
+    *error = "the renderer changed the size of its buffer";
+    return IsolatedEnd::Stopped;
   }
   *error = collect(buffer);
   return error->empty() ? IsolatedEnd::Done : IsolatedEnd::Refused;
@@ -387,7 +432,7 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
   Listen(started, exited, deadline, &heard);
   EndAndReap(started, exited, &heard);
   if (processorMs != nullptr) *processorMs = heard.processorMs;
-  how = Outcome(program, heard, limits, collect, files.mapped, error);
+  how = Outcome(program, heard, limits, collect, files.mapped, BufferKept(files), error);
   return error->empty();
 }
 

@@ -38,10 +38,13 @@ enum class IsolatedEnd {
 };
 
 // Runs `program` with `args`, handing it the `inputBytes` bytes at `input`
-// and a shared buffer of `bytes` bytes (zeroed, its pages taken only as they
-// are written); the program's IsolatedMain (helper/isolatedmain.h) answers "" when its work filled
-// the buffer, else the reason it could not. Then `collect` reads the buffer
-// in this process and answers "" or the reason it refuses what it found.
+// (sealed) and a shared buffer of `bytes` bytes (zeroed, its pages taken
+// only as they are written, sealed at its size); the program's IsolatedMain
+// (helper/isolatedmain.h) answers "" when its work filled the buffer, else
+// the reason it could not, of at most 4 KiB (a longer answer ends the run),
+// which enters *error as one line of printable characters, the others
+// escaped, cut at 400. Then `collect` reads the buffer in this process and
+// answers "" or the reason it refuses what it found.
 // The program holds no descriptor of this process but its input, its buffer
 // and its answer pipe (its standard output and error are /dev/null). It runs
 // under the warden program beside the library (helper/warden.cpp), which
@@ -55,10 +58,10 @@ enum class IsolatedEnd {
 // killed, and every program started is waited for before this returns. True
 // when both answered ""; false with the reason in *error when either
 // refused, the program or the warden is missing or could not be started, or
-// the program crashed or ran out of memory or time. *end, when given, says
-// which; *processorMs, when given, the processor time the run's programs
-// took (the warden's and those it waited for), or -1 when it is not known
-// (the host reaped the warden first).
+// the program crashed, changed its buffer's size or ran out of memory or
+// time. *end, when given, says which; *processorMs, when given, the
+// processor time the run's programs took (the warden's and those it waited
+// for), or -1 when it is not known (the host reaped the warden first).
 bool RunIsolated(const std::string& program, const std::vector<std::string>& args, const void* input,
                  std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,

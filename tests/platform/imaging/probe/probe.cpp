@@ -2,7 +2,9 @@
 // does (fills the buffer with the input's first byte, refuses, crashes,
 // loops, throws, takes too much memory, closes its answer pipe and then
 // hangs, tries a call its fence refuses, or a way into its host, and
-// answers how it went, or answers its capability sets).
+// answers how it went, or answers its capability sets; or, as a helper
+// taken over would, grows or shrinks its buffer, or answers for ever or
+// with control characters).
 // Started as the metafile helper, it takes forever over every file, as a
 // slow file makes the real one do, or, as MD_PROBE_METAFILE says, crashes on
 // it ("crash") or refuses it (any other text, its reason), or answers a white
@@ -258,6 +260,24 @@ int main(int argc, char** argv) {
       while (r.args.at(1) == "wait") ::pause();
       return std::string();
     }
+    if (what == "grow its buffer") {
+      // Longer, then written past its end.
+      const std::string grown =
+          ::ftruncate(3, static_cast<off_t>(r.bytes * 2)) == 0 ? "done" : "errno " + std::to_string(errno);
+      const std::string past =
+          ::pwrite(3, "x", 1, static_cast<off_t>(r.bytes)) == 1 ? "done" : "errno " + std::to_string(errno);
+      return grown + ", " + past;
+    }
+    if (what == "shrink its buffer") {
+      (void)::ftruncate(3, 0);
+      return std::string();
+    }
+    if (what == "answer for ever") {
+      const std::string some(4096, 'x');
+      for (;;)
+        if (::write(4, some.data(), some.size()) < 0) ::_exit(1);
+    }
+    if (what == "forge a record") return std::string("refused\n\x1b[31mforged\a");
     if (what == "try") return Try(r.args);
     if (what == "capabilities") {
       // The capability sets of its process, as /proc/self/status gives them.

@@ -1,0 +1,110 @@
+// The limits a run sets on its program from outside it (isolate.h): a
+// stand-in helper that does what a helper taken over would (grows or
+// shrinks its buffer, answers for ever or with control characters) is held
+// to them, as root and as nobody, under Landlock and under the namespaces
+// that stand in for it.
+#include <gtest/gtest.h>
+
+#include <grp.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <regex>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/imaging/helperfences.h"
+#include "platform/imaging/isolate.h"
+#include "platform/imaging/protocol/fences.h"
+#include "tests/platform/imaging/metafiles.h"
+
+namespace {
+
+namespace detail = md::imaging::detail;
+namespace m = md::test::metafiles;
+using End = detail::IsolatedEnd;
+
+// Runs each row's stand-in in this process as it is (root or nobody); a line
+// for each row that failed. After each run no process of it is left.
+std::string HeldToItsLimits() {
+  const struct {
+    std::vector<std::string> does;  // what the stand-in does
+    End end;
+    std::string error;  // a regular expression the run's reason matches
+  } rows[] = {
+      // Its buffer sealed at its size: the host reads it whole after it tried.
+      {{"grow its buffer"}, End::Refused, "errno 1, errno 1"},
+      {{"shrink its buffer"}, End::Done, ""},
+      // Its answer bounded and made one line of printable characters.
+      {{"answer for ever"}, End::Stopped, "the renderer answered more than 4096 bytes"},
+      {{"forge a record"}, End::Refused, "refused\\\\x0a\\\\x1b\\[31mforged\\\\x07"},
+  };
+  std::string failed;
+  for (const auto& row : rows) {
+    detail::IsolationLimits limits;
+    limits.milliseconds = 60000;
+    const char input = 7;
+    std::string error;
+    End end = End::NotRun;
+    detail::RunIsolated(
+        MD_IMAGING_PROBE, row.does, &input, 1, std::size_t{1} << 20,
+        [](const void* buffer) {
+          // Every byte read, as a host's collection does.
+          unsigned sum = 0;
+          for (std::size_t k = 0; k < (std::size_t{1} << 20); ++k)
+            sum += static_cast<const unsigned char*>(buffer)[k];
+          return sum == 0 ? std::string() : "the buffer holds " + std::to_string(sum);
+        },
+        limits, &error, &end);
+    errno = 0;
+    const bool left = !(::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD);
+    const std::string said = row.does[0] + ": ";
+    if (end != row.end)
+      failed += said + "ended as " + std::to_string(static_cast<int>(end)) + ": " + error + "\n";
+    if (!std::regex_match(error, std::regex(row.error))) failed += said + "answered \"" + error + "\"\n";
+    if (left) failed += said + "a process of the run is left\n";
+  }
+  return failed;
+}
+
+// As the host runs or as nobody; Landlock, or the namespaces in its place.
+class ImagingHelperLimits : public testing::TestWithParam<std::tuple<bool, int>> {};
+
+TEST_P(ImagingHelperLimits, AStandInHelperIsHeldToItsLimitsFromOutside) {
+  const auto [nobody, without] = GetParam();
+  if (nobody && ::getuid() != 0) GTEST_SKIP() << "only a host run as root can run the table as nobody";
+  const m::FencesWithoutScope pretend(without);
+  const int fences = detail::HelperFences();
+  ASSERT_GE(fences, 0);
+  if ((fences & (detail::kFenceLandlock | detail::kFenceNamespaces)) == 0)
+    GTEST_SKIP() << "neither Landlock nor namespaces can be made here";
+#if defined(__x86_64__) || defined(__aarch64__)
+  ASSERT_NE(fences & detail::kFenceFilter, 0) << "the system call filter could not be installed";
+#else
+  if ((fences & detail::kFenceFilter) == 0) GTEST_SKIP() << "no system call filter on this architecture";
+#endif
+  EXPECT_EXIT(
+      {
+        if (nobody && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+          ::_exit(2);
+        ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);
+        const std::string failed = HeldToItsLimits();
+        std::fputs(failed.c_str(), stderr);
+        ::_exit(failed.empty() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(, ImagingHelperLimits,
+                         testing::Combine(testing::Bool(),
+                                          testing::Values(0, static_cast<int>(detail::kFenceLandlock))),
+                         [](const testing::TestParamInfo<std::tuple<bool, int>>& info) {
+                           return std::string(std::get<0>(info.param) ? "AsNobody" : "AsItRuns") +
+                                  (std::get<1>(info.param) == 0 ? "AllFences" : "NamespacesForLandlock");
+                         });
+
+}  // namespace
