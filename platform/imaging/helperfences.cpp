@@ -14,8 +14,6 @@
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/protocol/fences.h"
 
-extern char** environ;
-
 namespace md::imaging {
 namespace {
 
@@ -34,8 +32,12 @@ int detail::HelperFences() {
   ::posix_spawn_file_actions_adddup2(&actions, out[1], 1);
   std::string flag = "--fences", without = std::to_string(WardenFencesWithout());
   char* argv[] = {warden.data(), flag.data(), without.data(), nullptr};
+  std::vector<std::string> variables = ProgramEnvironment();
+  std::vector<char*> envp;
+  for (auto& v : variables) envp.push_back(v.data());
+  envp.push_back(nullptr);
   pid_t pid = -1;
-  const int r = ::posix_spawn(&pid, warden.c_str(), &actions, nullptr, argv, environ);
+  const int r = ::posix_spawn(&pid, warden.c_str(), &actions, nullptr, argv, envp.data());
   ::posix_spawn_file_actions_destroy(&actions);
   ::close(out[1]);
   std::string said;

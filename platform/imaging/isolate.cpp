@@ -3,10 +3,12 @@
 // file on descriptor 3, the answer pipe on descriptor 4 and the warden's
 // report pipe (protocol/run.h) on descriptor 5; its standard output and
 // error go to /dev/null (libraries' complaints about a damaged file are not
-// the host's output) and it holds no other descriptor. It leads a process
-// group of its own and starts the program with the same descriptors but the
-// report's. Nothing runs between the process's creation and the warden but
-// posix_spawn's own descriptor moves and its group's setting. The parent
+// the host's output) and it holds no other descriptor, and no variable of
+// the host's environment but those ProgramEnvironment keeps. It leads a
+// process group of its own and starts the program with the same
+// descriptors but the report's. Nothing runs between the process's creation
+// and the warden but posix_spawn's own descriptor moves and its group's
+// setting. The parent
 // waits, until the time passes, for the answer pipe to close and the warden
 // to end, which it does once the program ended and everything below it was
 // killed, after its report of how the program ended. The warden's end shows
@@ -38,6 +40,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <utility>
 
 #include "platform/files/errortext.h"
@@ -60,6 +63,8 @@ constexpr std::size_t kReasonChars = 400;
 
 std::atomic<int> g_forkFailure{0};
 std::atomic<int> g_fencesWithout{0};
+std::mutex g_passedMutex;
+std::string g_passed;  // the host's variable the programs get too (tests)
 
 long long NowMs() {
   timespec ts{};
@@ -114,6 +119,10 @@ pid_t Spawn(const std::string& warden, const std::string& program, const std::ve
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
+  std::vector<std::string> variables = ProgramEnvironment();
+  std::vector<char*> envp;
+  for (auto& v : variables) envp.push_back(v.data());
+  envp.push_back(nullptr);
 
   posix_spawn_file_actions_t actions;
   posix_spawnattr_t attr;
@@ -140,7 +149,7 @@ pid_t Spawn(const std::string& warden, const std::string& program, const std::ve
   ::posix_spawnattr_setpgroup(&attr, 0);
   ::posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
   pid_t pid = -1;
-  const int r = ::posix_spawn(&pid, warden.c_str(), &actions, &attr, argv.data(), environ);
+  const int r = ::posix_spawn(&pid, warden.c_str(), &actions, &attr, argv.data(), envp.data());
   ::posix_spawnattr_destroy(&attr);
   ::posix_spawn_file_actions_destroy(&actions);
   if (r != 0) {
@@ -441,6 +450,36 @@ int SetWardenForkFailure(int error) { return g_forkFailure.exchange(error); }
 int SetWardenFencesWithout(int fences) { return g_fencesWithout.exchange(fences); }
 
 int WardenFencesWithout() { return g_fencesWithout.load(); }
+
+std::string SetIsolatedVariablePassed(std::string name) {
+  std::lock_guard<std::mutex> lock(g_passedMutex);
+  std::swap(name, g_passed);
+  return name;
+}
+
+std::vector<std::string> ProgramEnvironment() {
+  // By name, and by the start of the name.
+  static constexpr const char* kNames[] = {
+      "LD_LIBRARY_PATH", "HOME",          "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME",
+      "XDG_DATA_DIRS",   "LANG",          "LANGUAGE",       "TMPDIR",          "ASAN_OPTIONS",
+      "LSAN_OPTIONS",    "UBSAN_OPTIONS", "TSAN_OPTIONS",   "MSAN_OPTIONS"};
+  static constexpr const char* kPrefixes[] = {"FONTCONFIG_", "LC_"};
+  std::string passed;
+  {
+    std::lock_guard<std::mutex> lock(g_passedMutex);
+    passed = g_passed;
+  }
+  std::vector<std::string> variables;
+  for (char** v = environ; v != nullptr && *v != nullptr; ++v) {
+    const std::string variable = *v;
+    const std::string name = variable.substr(0, variable.find('='));
+    bool wanted = !passed.empty() && name == passed;
+    for (const char* n : kNames) wanted = wanted || name == n;
+    for (const char* p : kPrefixes) wanted = wanted || name.starts_with(p);
+    if (wanted && name.size() < variable.size()) variables.push_back(variable);
+  }
+  return variables;
+}
 
 std::string ProgramBesideLibrary(const char* name) {
   Dl_info info{};

@@ -44,10 +44,11 @@ enum class IsolatedEnd {
 // the reason it could not, of at most 4 KiB (a longer answer ends the run),
 // which enters *error as one line of printable characters, the others
 // escaped, cut at 400. Then `collect` reads the buffer in this process and
-// answers "" or the reason it refuses what it found.
-// The program holds no descriptor of this process but its input, its buffer
-// and its answer pipe (its standard output and error are /dev/null). It runs
-// under the warden program beside the library (helper/warden.cpp), which
+// answers "" or the reason it refuses what it found. The program holds no
+// descriptor of this process but its input, its buffer and its answer pipe
+// (its standard output and error are /dev/null), and no variable of its
+// environment but those ProgramEnvironment keeps. It runs under the warden
+// program beside the library (helper/warden.cpp), which
 // fences it (it and what it starts signal no other process and stay in the
 // run's process group, where the system allows the filter) and ends every
 // process the program started once the program ends or is killed, and says
@@ -81,6 +82,17 @@ int SetWardenFencesWithout(int fences);
 
 // The fences the warden leaves out now (SetWardenFencesWithout).
 int WardenFencesWithout();
+
+// The environment a run's warden and program get, of the host's variables:
+// the loader's (LD_LIBRARY_PATH), fontconfig's and the folders it reads
+// (FONTCONFIG_*, HOME, XDG_*), the locale's (LANG, LANGUAGE, LC_*), TMPDIR,
+// the sanitizers' options, and the one SetIsolatedVariablePassed names.
+std::vector<std::string> ProgramEnvironment();
+
+// The name of a variable of the host's environment every run's program gets
+// too (tests: the stand-in helper takes its orders from one); "": none.
+// Answers the one it replaced.
+std::string SetIsolatedVariablePassed(std::string name);
 
 // The path of `name` in the folder of the shared library that holds this
 // code (where the build and the installation put the helper programs).

@@ -1,8 +1,8 @@
 // The limits a run sets on its program from outside it (isolate.h): a
 // stand-in helper that does what a helper taken over would (grows or
-// shrinks its buffer, answers for ever or with control characters) is held
-// to them, as root and as nobody, under Landlock and under the namespaces
-// that stand in for it.
+// shrinks its buffer, answers for ever or with control characters, reads
+// its environment) is held to them, as root and as nobody, under Landlock
+// and under the namespaces that stand in for it.
 #include <gtest/gtest.h>
 
 #include <grp.h>
@@ -31,6 +31,7 @@ using End = detail::IsolatedEnd;
 // Runs each row's stand-in in this process as it is (root or nobody); a line
 // for each row that failed. After each run no process of it is left.
 std::string HeldToItsLimits() {
+  ::setenv("MD_HOST_SECRET", "the host's secret", 1);
   const struct {
     std::vector<std::string> does;  // what the stand-in does
     End end;
@@ -42,6 +43,13 @@ std::string HeldToItsLimits() {
       // Its answer bounded and made one line of printable characters.
       {{"answer for ever"}, End::Stopped, "the renderer answered more than 4096 bytes"},
       {{"forge a record"}, End::Refused, "refused\\\\x0a\\\\x1b\\[31mforged\\\\x07"},
+      // Its environment built: none of the host's other variables.
+      {{"environment"},
+       End::Refused,
+       "( "
+       "?(LD_LIBRARY_PATH|HOME|XDG_[A-Z_]+|LANG|LANGUAGE|LC_[A-Z_]+|TMPDIR|FONTCONFIG_[A-Z_]+|[A-Z]+SAN_"
+       "OPTIONS|"
+       "MD_PROBE_METAFILE))*"},
   };
   std::string failed;
   for (const auto& row : rows) {

@@ -3,8 +3,8 @@
 // loops, throws, takes too much memory, closes its answer pipe and then
 // hangs, tries a call its fence refuses, or a way into its host, and
 // answers how it went, or answers its capability sets; or, as a helper
-// taken over would, grows or shrinks its buffer, or answers for ever or
-// with control characters).
+// taken over would, grows or shrinks its buffer, answers for ever or with
+// control characters, or answers its environment's names).
 // Started as the metafile helper, it takes forever over every file, as a
 // slow file makes the real one do, or, as MD_PROBE_METAFILE says, crashes on
 // it ("crash") or refuses it (any other text, its reason), or answers a white
@@ -38,6 +38,8 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+extern char** environ;
 
 #include "platform/imaging/helper/isolatedmain.h"
 
@@ -278,6 +280,14 @@ int main(int argc, char** argv) {
         if (::write(4, some.data(), some.size()) < 0) ::_exit(1);
     }
     if (what == "forge a record") return std::string("refused\n\x1b[31mforged\a");
+    if (what == "environment") {
+      std::string names;
+      for (char** v = environ; *v != nullptr; ++v) {
+        const std::string variable = *v;
+        names += (names.empty() ? "" : " ") + variable.substr(0, variable.find('='));
+      }
+      return names;
+    }
     if (what == "try") return Try(r.args);
     if (what == "capabilities") {
       // The capability sets of its process, as /proc/self/status gives them.
