@@ -386,6 +386,11 @@ IsolatedEnd Outcome(const std::string& program, const Heard& heard, const Isolat
     *error = "the renderer " + program + " could not start: " + md::files::ErrorText(report.value);
     return IsolatedEnd::NotRun;
   }
+  if (report.kind == WardenReport::Script) {
+    *error =
+        "the renderer " + program + " could not start: it is a script, and its sandbox starts programs only";
+    return IsolatedEnd::NotRun;
+  }
   if (report.kind == WardenReport::Signalled && report.value == SIGXCPU) {
     // Its processor time ran out.
     *error = "drawing took more than " + Seconds(limits.processorMilliseconds) + " of processor time";

@@ -21,10 +21,12 @@ constexpr std::size_t kIsolatedExtraMemory = std::size_t{1} << 30;
 struct IsolationLimits {
   // Wall-clock time the program may take.
   int milliseconds = 10000;
-  // Processor time the program may take: past it, it ends on SIGXCPU and
-  // the run is answered as timed out.
+  // Processor time the program may take, its threads' included: past it,
+  // the warden kills it and the run is answered as timed out.
   int processorMilliseconds = 10000;
-  // Address space the program may add to what it holds when it starts.
+  // Address space the program may add to what it holds when it starts, its
+  // buffer's included; the warden bounds it, before the program starts, at
+  // this and protocol/run.h's kProgramStartBytes.
   std::size_t extraMemory = kIsolatedExtraMemory;
 };
 
@@ -48,11 +50,12 @@ enum class IsolatedEnd {
 // descriptor of this process but its input, its buffer and its answer pipe
 // (its standard output and error are /dev/null), and no variable of its
 // environment but those ProgramEnvironment keeps. It runs under the warden
-// program beside the library (helper/warden.cpp), which
-// fences it (it and what it starts signal no other process and stay in the
-// run's process group, where the system allows the filter) and ends every
-// process the program started once the program ends or is killed, and says
-// how the program ended over a pipe of its own: whatever the host does with
+// program beside the library (helper/warden.cpp), which sets its limits and
+// fences it before it starts (it and what it starts signal no other process
+// and stay in the run's process group, where the system allows the filter),
+// ends it once its processor time runs out, ends every process the program
+// started once the program ends or is killed, and says how the program
+// ended over a pipe of its own: whatever the host does with
 // SIGCHLD (ignores it, reaps every child itself), the wait does not spin
 // and the end is known. The time limit covers the program's whole life,
 // its end after its answer included: a program still running then is

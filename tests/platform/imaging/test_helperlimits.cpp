@@ -1,16 +1,19 @@
-// The limits a run sets on its program from outside it (isolate.h): a
-// stand-in helper that does what a helper taken over would (grows or
-// shrinks its buffer, answers for ever or with control characters, reads
-// its environment) is held to them, as root and as nobody, under Landlock
-// and under the namespaces that stand in for it.
+// The limits a run sets on its program from outside it (isolate.h, the
+// warden): a stand-in helper that does what a helper taken over would
+// (spins, starts processes, hoards memory, grows or shrinks its buffer,
+// answers for ever or with control characters, reads its environment) is
+// held to them, as root and as nobody, under Landlock and under the
+// namespaces that stand in for it.
 #include <gtest/gtest.h>
 
 #include <grp.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <regex>
 #include <string>
@@ -28,36 +31,61 @@ namespace detail = md::imaging::detail;
 namespace m = md::test::metafiles;
 using End = detail::IsolatedEnd;
 
+constexpr std::size_t kExtraMemory = std::size_t{64} << 20;
+
+// Whether what a process holds grows faster than its address space:
+// ThreadSanitizer's shadow of each byte written takes four more, in address
+// space it reserved at its start.
+#if defined(__SANITIZE_THREAD__)
+constexpr bool kShadowGrows = true;
+#else
+constexpr bool kShadowGrows = false;
+#endif
+
 // Runs each row's stand-in in this process as it is (root or nobody); a line
-// for each row that failed. After each run no process of it is left.
+// for each row that failed. After each run no process of it is left, and
+// none of its processes held more than its memory limit: what the first
+// row's, which takes none, held, and its extra memory, its buffer within it.
 std::string HeldToItsLimits() {
   ::setenv("MD_HOST_SECRET", "the host's secret", 1);
   const struct {
     std::vector<std::string> does;  // what the stand-in does
     End end;
-    std::string error;  // a regular expression the run's reason matches
+    std::string error;             // a regular expression the run's reason matches
+    std::int64_t leastMs, mostMs;  // the processor time the run takes
   } rows[] = {
+      // Its threads' processor time counts; it is ended at its limit.
+      {{"spin", "2"}, End::TimedOut, "drawing took more than 1.00 s of processor time", 1000, 1100},
+      // No process of its own.
+      {{"fork", "200"}, End::Refused, "forked 0", 0, 1000},
+      {{"hoard"}, End::Refused, "held [0-9]+ MiB", 0, 1000},
       // Its buffer sealed at its size: the host reads it whole after it tried.
-      {{"grow its buffer"}, End::Refused, "errno 1, errno 1"},
-      {{"shrink its buffer"}, End::Done, ""},
+      {{"grow its buffer"}, End::Refused, "errno 1, errno 1", 0, 1000},
+      {{"shrink its buffer"}, End::Done, "", 0, 1000},
       // Its answer bounded and made one line of printable characters.
-      {{"answer for ever"}, End::Stopped, "the renderer answered more than 4096 bytes"},
-      {{"forge a record"}, End::Refused, "refused\\\\x0a\\\\x1b\\[31mforged\\\\x07"},
+      {{"answer for ever"}, End::Stopped, "the renderer answered more than 4096 bytes", 0, 1000},
+      {{"forge a record"}, End::Refused, "refused\\\\x0a\\\\x1b\\[31mforged\\\\x07", 0, 1000},
       // Its environment built: none of the host's other variables.
       {{"environment"},
        End::Refused,
        "( "
        "?(LD_LIBRARY_PATH|HOME|XDG_[A-Z_]+|LANG|LANGUAGE|LC_[A-Z_]+|TMPDIR|FONTCONFIG_[A-Z_]+|[A-Z]+SAN_"
        "OPTIONS|"
-       "MD_PROBE_METAFILE))*"},
+       "MD_PROBE_METAFILE))*",
+       0,
+       1000},
   };
   std::string failed;
+  long startKiB = -1;
   for (const auto& row : rows) {
     detail::IsolationLimits limits;
     limits.milliseconds = 60000;
+    limits.processorMilliseconds = 1000;
+    limits.extraMemory = kExtraMemory;
     const char input = 7;
     std::string error;
     End end = End::NotRun;
+    std::int64_t ms = -1;
     detail::RunIsolated(
         MD_IMAGING_PROBE, row.does, &input, 1, std::size_t{1} << 20,
         [](const void* buffer) {
@@ -67,14 +95,21 @@ std::string HeldToItsLimits() {
             sum += static_cast<const unsigned char*>(buffer)[k];
           return sum == 0 ? std::string() : "the buffer holds " + std::to_string(sum);
         },
-        limits, &error, &end);
+        limits, &error, &end, &ms);
+    rusage children{};
+    ::getrusage(RUSAGE_CHILDREN, &children);
     errno = 0;
     const bool left = !(::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD);
     const std::string said = row.does[0] + ": ";
     if (end != row.end)
       failed += said + "ended as " + std::to_string(static_cast<int>(end)) + ": " + error + "\n";
     if (!std::regex_match(error, std::regex(row.error))) failed += said + "answered \"" + error + "\"\n";
+    if (ms < row.leastMs || ms > row.mostMs) failed += said + "took " + std::to_string(ms) + " ms\n";
     if (left) failed += said + "a process of the run is left\n";
+    if (startKiB < 0) startKiB = children.ru_maxrss;
+    if (!kShadowGrows && static_cast<std::size_t>(children.ru_maxrss - startKiB) * 1024 > kExtraMemory)
+      failed += said + "a process held " + std::to_string(children.ru_maxrss) + " KiB, " +
+                std::to_string(startKiB) + " KiB at its start\n";
   }
   return failed;
 }

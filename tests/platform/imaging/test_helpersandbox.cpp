@@ -182,6 +182,18 @@ std::string WaysIntoTheHost(int without, int fences) {
       {"end on its own signal", By::None, "the renderer stopped on signal 12", ""},
       {"kill its warden", By::Both, "errno 1", "", scope},
       {"trace its warden", By::Both, "errno 1", ""},
+      // Processors and personality: its own read, Linux's plain one set.
+      {"read its own processors", By::None, "done", ""},
+      {"read its personality", By::None, "done", ""},
+      {"read the host's processors", By::FilterOnHost, "errno 38", ""},
+      {"read the first process's processors", By::Filter, "errno 38", ""},
+      // No process of its own, threads alone; its own timers.
+      {"start a thread", By::None, "done", ""},
+      {"start a process by clone3", By::Filter, "errno 38", ""},
+      {"arm a timer on its own clock", By::None, "done", ""},
+      // Its exec: only its start's, through a descriptor it can no longer hold.
+      {"take its start's descriptor", By::None, "errno 22", ""},
+      {"run through its start's descriptor", By::None, "errno 9", ""},
   };
   // Calls the filter alone refuses ("errno 1"), with no argument.
   std::string filterOnly =
@@ -193,7 +205,8 @@ std::string WaysIntoTheHost(int without, int fences) {
       ";change its input and output priority;set up an io_uring;load a bpf program"
       ";open a perf event;read its keyring;mount;make a user namespace"
       ";start a child in a user namespace;fake a terminal's input;open an inet socket"
-      ";open a netlink socket";
+      ";open a netlink socket;change its personality;run a program;run a program it holds;fork"
+      ";start a process by clone;set its timer slack";
 #ifdef __x86_64__
   filterOnly += ";call as x32;call as i386";
 #endif
@@ -338,15 +351,30 @@ TEST(ImagingHelperSandbox, OneRecordSaysWhatIsUnfenced) {
   }
 }
 
-// A helper that is there but cannot be run: the cause is said (one that is
-// missing: AMissingHelperRefusesTheMetafileNamingThePath).
+// A helper that is there but cannot be run, or that the sandbox does not
+// start: the cause is said (one that is missing:
+// AMissingHelperRefusesTheMetafileNamingThePath).
 TEST(ImagingHelperSandbox, AHelperThatCannotBeRunSaysWhy) {
-  const std::string file = MD_TEST_OUTPUT_DIR "/helper-not-executable";
-  std::ofstream(file) << "not a program";
-  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
-  bool ran = true;
-  EXPECT_EQ(RunStandIn({"fill"}, file, &ran), "the renderer " + file + " cannot be run: Permission denied");
-  EXPECT_FALSE(ran);
+  const struct {
+    const char* name;
+    const char* text;
+    fs::perms perms;
+    const char* cause;
+  } rows[] = {
+      {"helper-not-executable", "not a program", fs::perms::owner_read | fs::perms::owner_write,
+       " cannot be run: Permission denied"},
+      // Its interpreter would run outside the sandbox, wherever it lies.
+      {"helper-script", "#!/bin/sh\nexit 0\n", fs::perms::owner_all,
+       " could not start: it is a script, and its sandbox starts programs only"},
+  };
+  for (const auto& row : rows) {
+    const std::string file = MD_TEST_OUTPUT_DIR "/" + std::string(row.name);
+    std::ofstream(file) << row.text;
+    fs::permissions(file, row.perms);
+    bool ran = true;
+    EXPECT_EQ(RunStandIn({"fill"}, file, &ran), "the renderer " + file + row.cause);
+    EXPECT_FALSE(ran);
+  }
 }
 
 }  // namespace
