@@ -56,14 +56,33 @@ int detail::HelperFences() {
 
 std::string detail::UnfencedText(int fences) {
   if (fences < 0) return "";
+  const bool landlock = (fences & kFenceLandlock) != 0, namespaces = (fences & kFenceNamespaces) != 0;
   std::vector<std::string> open;
-  if ((fences & (kFenceLandlock | kFenceNamespaces)) == 0)
+  if (!landlock && !namespaces)
     open.push_back(
-        "its files (no Landlock and no user namespaces here: it may read and write every file its user may)");
-  if ((fences & kFenceFilter) == 0)
-    open.push_back(
-        "its system calls (no seccomp filter here: it may signal, limit, trace and read or write the memory "
-        "of its user's other processes, and open network connections)");
+        "its files and its host's memory (no Landlock and no user namespaces here: it may read and write "
+        "every "
+        "file its user may, and the memory of the host and of its user's other processes through /proc)");
+  if ((fences & kFenceFilter) == 0) {
+    // What the filter alone holds, and what of it the fence of files and
+    // processes holds too.
+    std::string calls =
+        "its system calls (no seccomp filter here: it may start processes, each with a memory limit of its "
+        "own";
+    if (!landlock && !namespaces) {
+      calls +=
+          ", signal, limit, trace and read or write the memory of its user's other processes, and open "
+          "network connections";
+    } else if (landlock) {
+      calls +=
+          ", limit and reschedule its user's other processes, send UDP and reach unix sockets named by a "
+          "path";
+      if ((fences & kFenceLandlockNet) == 0) calls += ", open TCP connections";
+      if ((fences & kFenceLandlockScope) == 0)
+        calls += ", signal its user's other processes and reach abstract unix sockets";
+    }
+    open.push_back(calls + ")");
+  }
   if ((fences & kFenceNoCapability) == 0) open.push_back("its capabilities (it keeps what its user holds)");
   if (open.empty()) return "";
   std::string text = "the metafile helper runs unfenced in";

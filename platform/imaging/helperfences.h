@@ -2,8 +2,9 @@
 // system, and the one record a process makes of what it leaves unfenced:
 // at the first start of a metafile's helper, where the kernel has neither
 // Landlock nor user namespaces an unprivileged process may make (the
-// helper may then read and write every file its user may), or the system
-// call filter or the capabilities' drop could not be put in force.
+// helper may then read and write every file its user may, and its host's
+// memory), or the system call filter or the capabilities' drop could not be
+// put in force.
 #pragma once
 
 #include <string>

@@ -16,6 +16,7 @@
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
+#include <sys/mount.h>
 #include <sys/personality.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
@@ -230,6 +231,16 @@ int WaitFor(pid_t child) {
   ::_exit(WEXITSTATUS(status));
 }
 
+// A /proc of the pid namespace the calling process leads: it shows that
+// namespace's processes alone. Where the kernel refuses that mount (a /proc
+// partly covered, as in many containers), an empty read-only folder hides the
+// host's. False where neither could be mounted.
+bool OwnProc() {
+  constexpr unsigned long kFlags = MS_RDONLY | MS_NOSUID | MS_NODEV | MS_NOEXEC;
+  return ::mount("proc", "/proc", "proc", kFlags, nullptr) == 0 ||
+         ::mount("none", "/proc", "tmpfs", kFlags, "size=4k,mode=0555") == 0;
+}
+
 // As the namespace's first process: waits for the program's process
 // `program`, killing it once its processor time passes `processorMs` (0:
 // never); its wait status.
@@ -247,9 +258,10 @@ int WatchProgram(pid_t program, long long processorMs, const sigset_t& watched) 
 }
 
 // Moves the program's process into new user, pid, mount, network and IPC
-// namespaces, every mount read-only; false where the kernel does not let it
-// make them (nothing made) or make the mounts read-only (before 5.12, its
-// user and group left unmapped). The pid namespace holds the children only: the
+// namespaces, every mount read-only and /proc the new pid namespace's own;
+// false where the kernel does not let it make them (nothing made) or make
+// the mounts read-only (before 5.12, its user and group left unmapped) or
+// hide the host's /proc. The pid namespace holds the children only: the
 // calling process stays and waits for the namespace's first process, which
 // waits for the program's process and kills it once its processor time
 // passes `processorMs`, and both end as it ended; killed (the warden kills
@@ -264,7 +276,7 @@ bool Namespaces(int notTheirs, long long processorMs) {
       WriteFile("/proc/self/uid_map", std::to_string(uid) + " " + std::to_string(uid) + " 1") &&
       WriteFile("/proc/self/setgroups", "deny") &&
       WriteFile("/proc/self/gid_map", std::to_string(gid) + " " + std::to_string(gid) + " 1");
-  const bool fenced =
+  bool fenced =
       mapped && ::syscall(SYS_mount_setattr, -1, "/", AT_RECURSIVE, &readOnly, sizeof readOnly) == 0;
   int back[2];
   if (::pipe2(back, O_CLOEXEC) != 0) ::_exit(127);
@@ -280,6 +292,7 @@ bool Namespaces(int notTheirs, long long processorMs) {
   }
   ::prctl(PR_SET_PDEATHSIG, SIGKILL, 0, 0, 0);
   ::close(back[0]);
+  fenced = fenced && OwnProc();
   // The program's end and the timer's signal are taken with sigwaitinfo;
   // the program starts with none of them blocked.
   sigset_t watched, before;

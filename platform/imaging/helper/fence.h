@@ -40,9 +40,10 @@
 // - Where Landlock is missing: new user, pid, mount, network and IPC
 //   namespaces, where the kernel lets an unprivileged process make them
 //   (bubblewrap's way; mount_setattr, 5.12 on): every mount read-only (it
-//   writes no file), no network but an unconfigured loopback of its own, no
-//   process outside the namespace to name or signal, no other process's
-//   /proc entries (another user namespace's).
+//   writes no file), no network but an unconfigured loopback of its own,
+//   and a /proc of its own pid namespace (or, where the kernel refuses that
+//   mount, an empty one), so that no process outside is in sight to name,
+//   signal or read.
 // - No capability: the program keeps none (its bounding, ambient,
 //   inheritable, permitted and effective sets empty, root given none by an
 //   exec, no_new_privs), so that where the host runs as root, root's rights

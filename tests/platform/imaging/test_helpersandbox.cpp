@@ -182,6 +182,8 @@ std::string WaysIntoTheHost(int without, int fences) {
       {"end on its own signal", By::None, "the renderer stopped on signal 12", ""},
       {"kill its warden", By::Both, "errno 1", "", scope},
       {"trace its warden", By::Both, "errno 1", ""},
+      // Other processes' entries under /proc: none but its own in sight.
+      {"read the host's status", By::Both, "errno", ""},
       // Processors and personality: its own read, Linux's plain one set.
       {"read its own processors", By::None, "done", ""},
       {"read its personality", By::None, "done", ""},
@@ -323,7 +325,8 @@ TEST(ImagingHelperSandbox, OneRecordSaysWhatIsUnfenced) {
   } rows[] = {
       {0, "^told 0 times: $"},
       {detail::kFenceLandlock, "^told 0 times: $"},
-      {kFilesFences, "^told 1 times: the metafile helper runs unfenced in its files \\(no Landlock"},
+      {kFilesFences,
+       "^told 1 times: the metafile helper runs unfenced in its files and its host's memory \\(no Landlock"},
       {kEveryFence, "^told 1 times: .* its files .*; its system calls \\(no seccomp filter"},
   };
   for (const auto& row : rows) {
