@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <map>
 #include <mutex>
 #include <vector>
 
@@ -23,16 +24,20 @@ std::atomic<UnfencedHook> g_hook{nullptr};
 
 UnfencedHook SetUnfencedHook(UnfencedHook hook) { return g_hook.exchange(hook); }
 
-int detail::HelperFences() {
-  std::string warden = ProgramBesideLibrary("mapdeck-warden");
+namespace {
+
+// Asks the warden which fences a program gets here, `without` left out; -1
+// when it could not be asked.
+int AskWarden(int without) {
+  std::string warden = detail::ProgramBesideLibrary("mapdeck-warden");
   int out[2];
   if (::pipe2(out, O_CLOEXEC) != 0) return -1;
   posix_spawn_file_actions_t actions;
   ::posix_spawn_file_actions_init(&actions);
   ::posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  std::string flag = "--fences", without = std::to_string(WardenFencesWithout());
-  char* argv[] = {warden.data(), flag.data(), without.data(), nullptr};
-  std::vector<std::string> variables = ProgramEnvironment();
+  std::string flag = "--fences", left = std::to_string(without);
+  char* argv[] = {warden.data(), flag.data(), left.data(), nullptr};
+  std::vector<std::string> variables = detail::ProgramEnvironment();
   std::vector<char*> envp;
   for (auto& v : variables) envp.push_back(v.data());
   envp.push_back(nullptr);
@@ -52,6 +57,21 @@ int detail::HelperFences() {
   char* end = nullptr;
   const long fences = std::strtol(said.c_str(), &end, 10);
   return r == 0 && end != said.c_str() && *end == '\n' ? static_cast<int>(fences) : -1;
+}
+
+}  // namespace
+
+int detail::HelperFences() {
+  // Asked once a process for each set of fences left out, until it answers.
+  static std::mutex mutex;
+  static std::map<int, int> known;
+  const int without = WardenFencesWithout();
+  std::lock_guard<std::mutex> lock(mutex);
+  const auto it = known.find(without);
+  if (it != known.end()) return it->second;
+  const int fences = AskWarden(without);
+  if (fences >= 0) known.emplace(without, fences);
+  return fences;
 }
 
 std::string detail::UnfencedText(int fences) {

@@ -20,7 +20,9 @@ namespace detail {
 
 // The fences the warden beside the library puts a program in here, those
 // SetWardenFencesWithout (isolate.h) leaves out excepted, as fence.h's bits;
-// -1 when the warden could not be asked.
+// -1 when the warden could not be asked. Asked once a process (for each set
+// left out) and kept: every run then gets them, or is not started
+// (isolate.h).
 int HelperFences();
 
 // What `fences` leave unfenced, in words; "" for nothing.

@@ -4,20 +4,21 @@
 // report pipe (protocol/run.h) on descriptor 5; its standard output and
 // error go to /dev/null (libraries' complaints about a damaged file are not
 // the host's output) and it holds no other descriptor, and no variable of
-// the host's environment but those ProgramEnvironment keeps. It leads a
-// process group of its own and starts the program with the same
+// the host's environment but those ProgramEnvironment keeps. Its arguments
+// name the fences the program must get, those HelperFences found. It leads
+// a process group of its own and starts the program with the same
 // descriptors but the report's. Nothing runs between the process's creation
 // and the warden but posix_spawn's own descriptor moves and its group's
-// setting. The parent
-// waits, until the time passes, for the answer pipe to close and the warden
-// to end, which it does once the program ended and everything below it was
-// killed, after its report of how the program ended. The warden's end shows
-// on its pidfd and on the report pipe's end, whatever the host does with
-// SIGCHLD: a host that ignores it has the kernel reap the warden at once, and
-// a host that reaps every child itself may take it first; neither spins the
-// wait nor hides how the program ended. When the time passes, or the answer
-// runs past its bound, the warden is asked to end it all, and given kEndMs
-// to; then its group is killed, before it is reaped where it still can be.
+// setting. The parent waits, until the time passes, for the answer pipe to
+// close and the warden to end, which it does once the program ended and
+// everything below it was killed, after its report of how the program
+// ended. The warden's end shows on its pidfd and on the report pipe's end,
+// whatever the host does with SIGCHLD: a host that ignores it has the
+// kernel reap the warden at once, and a host that reaps every child itself
+// may take it first; neither spins the wait nor hides how the program ended.
+// When the time passes, or the answer runs past its bound, the warden is
+// asked to end it all, and given kEndMs to; then its group is killed, before
+// it is reaped where it still can be.
 #include "platform/imaging/isolate.h"
 
 #include <dlfcn.h>
@@ -44,6 +45,8 @@
 #include <utility>
 
 #include "platform/files/errortext.h"
+#include "platform/imaging/helperfences.h"
+#include "platform/imaging/protocol/fences.h"
 #include "platform/imaging/protocol/run.h"
 
 extern char** environ;
@@ -63,6 +66,7 @@ constexpr std::size_t kReasonChars = 400;
 
 std::atomic<int> g_forkFailure{0};
 std::atomic<int> g_fencesWithout{0};
+std::atomic<int> g_fencesTakenAway{0};
 std::mutex g_passedMutex;
 std::string g_passed;  // the host's variable the programs get too (tests)
 
@@ -103,14 +107,16 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
 std::string Errno(const char* what) { return std::string(what) + ": " + md::files::ErrorText(errno); }
 
 // Spawns the warden, which starts the program with the descriptors in
-// place; its pid, or -1 with *error set.
+// place, where it gets the fences `expected`; its pid, or -1 with *error
+// set.
 pid_t Spawn(const std::string& warden, const std::string& program, const std::vector<std::string>& args,
-            const IsolationLimits& limits, int input, int buffer, int answer, int report,
+            const IsolationLimits& limits, int expected, int input, int buffer, int answer, int report,
             std::string* error) {
   std::vector<std::string> words{warden,
                                  std::to_string(::getpid()),
                                  std::to_string(g_forkFailure.exchange(0)),
-                                 std::to_string(g_fencesWithout.load()),
+                                 std::to_string(g_fencesWithout.load() | g_fencesTakenAway.exchange(0)),
+                                 std::to_string(expected),
                                  program,
                                  kIsolatedFlag,
                                  std::to_string(limits.processorMilliseconds),
@@ -238,7 +244,7 @@ struct Started {
 // Makes the pipes and spawns the warden; "" or why not. The run holds the
 // only write ends until it returns, then none.
 std::string Start(const std::string& warden, const std::string& program, const std::vector<std::string>& args,
-                  const IsolationLimits& limits, const RunFiles& files, Started* started) {
+                  const IsolationLimits& limits, int expected, const RunFiles& files, Started* started) {
   int answers[2], reports[2];
   if (::pipe2(answers, O_CLOEXEC) != 0) return Errno("cannot start the renderer");
   started->answer.fd = answers[0];
@@ -252,7 +258,8 @@ std::string Start(const std::string& warden, const std::string& program, const s
       ::fcntl(started->report.fd, F_SETFL, O_NONBLOCK) != 0)
     return Errno("cannot start the renderer");
   std::string error;
-  started->pid = Spawn(warden, program, args, limits, input.fd, buffer.fd, answer.fd, report.fd, &error);
+  started->pid =
+      Spawn(warden, program, args, limits, expected, input.fd, buffer.fd, answer.fd, report.fd, &error);
   return error;
 }
 
@@ -358,6 +365,20 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
+// The fences `fences` names, in words.
+std::string FenceNames(int fences) {
+  const std::pair<int, const char*> names[] = {{kFenceLandlock, "Landlock"},
+                                               {kFenceLandlockNet, "Landlock's network rules"},
+                                               {kFenceLandlockScope, "Landlock's scopes"},
+                                               {kFenceNamespaces, "the namespaces"},
+                                               {kFenceFilter, "the system call filter"},
+                                               {kFenceNoCapability, "the capabilities' drop"}};
+  std::string said;
+  for (const auto& [bit, name] : names)
+    if ((fences & bit) != 0) said += (said.empty() ? "" : ", ") + std::string(name);
+  return said;
+}
+
 // How the run ended and why, from what it told; the buffer is collected
 // when the program answered "".
 IsolatedEnd Outcome(const std::string& program, const Heard& heard, const IsolationLimits& limits,
@@ -384,6 +405,11 @@ IsolatedEnd Outcome(const std::string& program, const Heard& heard, const Isolat
   }
   if (report.kind == WardenReport::NotStarted) {
     *error = "the renderer " + program + " could not start: " + md::files::ErrorText(report.value);
+    return IsolatedEnd::NotRun;
+  }
+  if (report.kind == WardenReport::Unfenced) {
+    *error = "the renderer " + program + " was not started: sandbox not in force (without " +
+             FenceNames(report.value) + ")";
     return IsolatedEnd::NotRun;
   }
   if (report.kind == WardenReport::Script) {
@@ -434,11 +460,17 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
     *error = "the renderer's warden " + warden + " is missing";
     return false;
   }
+  // The fences this process's programs get, which a run must get too.
+  const int expected = HelperFences();
+  if (expected < 0) {
+    *error = "the renderer " + program + " was not started: its sandbox could not be learned";
+    return false;
+  }
   RunFiles files;
   *error = MakeFiles(input, inputBytes, bytes, &files);
   if (!error->empty()) return false;
   Started started;
-  *error = Start(warden, program, args, limits, files, &started);
+  *error = Start(warden, program, args, limits, expected, files, &started);
   if (!error->empty()) return false;
   const long long deadline = NowMs() + limits.milliseconds;
   const Fd exited(WardenPidfd(started.pid));
@@ -454,7 +486,7 @@ int SetWardenForkFailure(int error) { return g_forkFailure.exchange(error); }
 
 int SetWardenFencesWithout(int fences) { return g_fencesWithout.exchange(fences); }
 
-int WardenFencesWithout() { return g_fencesWithout.load(); }
+int SetWardenFencesTakenAway(int fences) { return g_fencesTakenAway.exchange(fences); }
 
 std::string SetIsolatedVariablePassed(std::string name) {
   std::lock_guard<std::mutex> lock(g_passedMutex);
@@ -485,6 +517,8 @@ std::vector<std::string> ProgramEnvironment() {
   }
   return variables;
 }
+
+int WardenFencesWithout() { return g_fencesWithout.load(); }
 
 std::string ProgramBesideLibrary(const char* name) {
   Dl_info info{};

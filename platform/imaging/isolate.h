@@ -53,19 +53,21 @@ enum class IsolatedEnd {
 // program beside the library (helper/warden.cpp), which sets its limits and
 // fences it before it starts (it and what it starts signal no other process
 // and stay in the run's process group, where the system allows the filter),
-// ends it once its processor time runs out, ends every process the program
-// started once the program ends or is killed, and says how the program
-// ended over a pipe of its own: whatever the host does with
-// SIGCHLD (ignores it, reaps every child itself), the wait does not spin
-// and the end is known. The time limit covers the program's whole life,
-// its end after its answer included: a program still running then is
-// killed, and every program started is waited for before this returns. True
-// when both answered ""; false with the reason in *error when either
-// refused, the program or the warden is missing or could not be started, or
-// the program crashed, changed its buffer's size or ran out of memory or
-// time. *end, when given, says which; *processorMs, when given, the
-// processor time the run's programs took (the warden's and those it waited
-// for), or -1 when it is not known (the host reaped the warden first).
+// starts it only where it gets every fence HelperFences (helperfences.h)
+// learnt this process's programs get, ends it once its processor time runs
+// out, ends every process the program started once the program ends or is
+// killed, and says how the program ended over a pipe of its own: whatever
+// the host does with SIGCHLD (ignores it, reaps every child itself), the
+// wait does not spin and the end is known. The time limit covers the
+// program's whole life, its end after its answer included: a program still
+// running then is killed, and every program started is waited for before
+// this returns. True when both answered ""; false with the reason in *error
+// when either refused, the program or the warden is missing or could not be
+// started (its sandbox not in force among the reasons), or the program
+// crashed, changed its buffer's size or ran out of memory or time. *end,
+// when given, says which; *processorMs, when given, the processor time the
+// run's programs took (the warden's and those it waited for), or -1 when it
+// is not known (the host reaped the warden first).
 bool RunIsolated(const std::string& program, const std::vector<std::string>& args, const void* input,
                  std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,
@@ -85,6 +87,11 @@ int SetWardenFencesWithout(int fences);
 
 // The fences the warden leaves out now (SetWardenFencesWithout).
 int WardenFencesWithout();
+
+// The fences the next run's warden leaves out although HelperFences says
+// they are there (tests: a run that gets fewer fences than it should, and
+// is not started). Taken by that run alone; answers the one it replaced.
+int SetWardenFencesTakenAway(int fences);
 
 // The environment a run's warden and program get, of the host's variables:
 // the loader's (LD_LIBRARY_PATH), fontconfig's and the folders it reads

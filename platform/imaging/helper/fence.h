@@ -2,7 +2,8 @@
 // in the program's process, just before its exec, so that they hold for
 // whatever runs there from its first instruction and for everything it
 // starts; none of them can be lifted from inside. The warden sets the
-// program's limits before them (warden.cpp).
+// program's limits before them (warden.cpp) and starts it only where every
+// fence its process's probe found here is in force.
 //
 // - The system call allow-list (seccomp, through libseccomp), on x86-64 and
 //   AArch64: the calls the metafile helper, its libraries, the dynamic

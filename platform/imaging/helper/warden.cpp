@@ -6,7 +6,8 @@
 // fences it (fence.h: Landlock, or namespaces where the kernel lacks it, a
 // system call allow-list and no capability): among the rest it and
 // everything it starts signal no process but the program itself and stay in
-// the run's process group, which the warden leads. The warden watches the
+// the run's process group, which the warden leads. A program that did not
+// get every fence it is to get is not started. The warden watches the
 // program's processor time on the program's own clock and kills it once it
 // passes its limit (where the fence is namespaces, the namespace's first
 // process does, below the warden's child, which waits outside them for the
@@ -15,13 +16,14 @@
 // kills the children it finds in /proc, those that left the group where no
 // filter could be installed too. Started by the library, never by hand:
 //
-//   mapdeck-warden <the library's process id> <errno> <without> <program> --isolated <processor ms>
-//                  <extra memory> <argument>...
+//   mapdeck-warden <the library's process id> <errno> <without> <expected> <program> --isolated
+//                  <processor ms> <extra memory> <argument>...
 //   mapdeck-warden --fences <without>
 //
-// where a non-zero errno is a failure of the warden's fork to pretend and
-// `without` the fences to leave out as if the kernel lacked them, as
-// fence.h's bits (tests; both 0 otherwise); the second form prints the fences a program gets here,
+// where a non-zero errno is a failure of the warden's fork to pretend,
+// `without` the fences to leave out as if the kernel lacked them (tests;
+// both 0 otherwise) and `expected` the fences the program must get, as
+// fence.h's bits; the second form prints the fences a program gets here,
 // `without` left out. Its environment leaves no fence out. The program gets
 // the warden's environment and descriptors but the report's (run.h) and an
 // empty signal mask; the warden keeps none of the run's descriptors, so that
@@ -158,18 +160,23 @@ std::size_t ReadAll(int fd, void* to, std::size_t bytes) {
   return got;
 }
 
-// The fences to leave out as the argument says them: fence.h's bits of
-// those that can be, in decimal; false for anything else.
-bool ReadWithout(const char* arg, int* without) {
-  constexpr long kAny = md::imaging::detail::kFenceLandlock | md::imaging::detail::kFenceNamespaces |
-                        md::imaging::detail::kFenceFilter;
+// Fences as the argument says them: fence.h's bits among `any`, in
+// decimal; false for anything else.
+bool ReadFences(const char* arg, long any, int* fences) {
   char* end = nullptr;
   errno = 0;
   const long value = std::strtol(arg, &end, 10);
-  if (end == arg || *end != '\0' || errno != 0 || value < 0 || (value & ~kAny) != 0) return false;
-  *without = static_cast<int>(value);
+  if (end == arg || *end != '\0' || errno != 0 || value < 0 || (value & ~any) != 0) return false;
+  *fences = static_cast<int>(value);
   return true;
 }
+
+// The fences that can be left out.
+constexpr long kLeftOut = md::imaging::detail::kFenceLandlock | md::imaging::detail::kFenceNamespaces |
+                          md::imaging::detail::kFenceFilter;
+// Every fence.
+constexpr long kAnyFence = kLeftOut | md::imaging::detail::kFenceLandlockNet |
+                           md::imaging::detail::kFenceLandlockScope | md::imaging::detail::kFenceNoCapability;
 
 // The program's limits, after the flag its command line starts with (run.h);
 // false where they are not there.
@@ -230,13 +237,13 @@ bool IsScript(int fd) {
 // In the program's process, after the fork: its limits, its fences, its
 // exec. Says on `told` the fences in force, then, where it is not started,
 // the report's kind and value.
-[[noreturn]] void StartProgram(char** argv, int told, int without, long long processorMs,
+[[noreturn]] void StartProgram(char** argv, int told, int without, int expected, long long processorMs,
                                unsigned long long extra) {
   sigset_t none;
   sigemptyset(&none);
   ::sigprocmask(SIG_SETMASK, &none, nullptr);
   int said[3] = {0, WardenReport::NotStarted, 0};
-  int execFd = OpenProgram(argv[4]);
+  int execFd = OpenProgram(argv[5]);
   if (execFd >= 0) execFd = LimitProgram(execFd, processorMs, extra);
   if (execFd < 0) {
     said[2] = errno;
@@ -244,14 +251,20 @@ bool IsScript(int fd) {
     ::_exit(127);
   }
   md::imaging::detail::FenceRequest request;
-  request.program = argv[4];
+  request.program = argv[5];
   request.execFd = execFd;
   request.notTheirs = told;
   request.without = without;
   request.processorMs = processorMs;
   said[0] = md::imaging::detail::FenceProgram(request);
+  if ((said[0] & expected) != expected) {
+    said[1] = WardenReport::Unfenced;
+    said[2] = expected & ~said[0];
+    WriteAll(told, said, sizeof said);
+    ::_exit(127);
+  }
   WriteAll(told, said, sizeof said[0]);
-  ::syscall(SYS_execveat, execFd, "", argv + 4, environ, AT_EMPTY_PATH);
+  ::syscall(SYS_execveat, execFd, "", argv + 5, environ, AT_EMPTY_PATH);
   said[2] = errno;
   said[1] = IsScript(execFd) ? WardenReport::Script : WardenReport::NotStarted;
   WriteAll(told, said + 1, 2 * sizeof said[0]);
@@ -286,12 +299,13 @@ int SayFences(const char* self, int without) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int without = 0;
-  if (argc == 3 && std::strcmp(argv[1], "--fences") == 0 && ReadWithout(argv[2], &without))
+  int without = 0, expected = 0;
+  if (argc == 3 && std::strcmp(argv[1], "--fences") == 0 && ReadFences(argv[2], kLeftOut, &without))
     return SayFences(argv[0], without);
   long long processorMs = 0;
   unsigned long long extra = 0;
-  if (argc < 8 || !ReadWithout(argv[3], &without) || !ReadLimits(argv + 5, argc - 5, &processorMs, &extra)) {
+  if (argc < 9 || !ReadFences(argv[3], kLeftOut, &without) || !ReadFences(argv[4], kAnyFence, &expected) ||
+      !ReadLimits(argv + 6, argc - 6, &processorMs, &extra)) {
     std::fprintf(stderr, "%s: started by the library that uses it, not by hand\n", argc > 0 ? argv[0] : "");
     return 2;
   }
@@ -321,7 +335,7 @@ int main(int argc, char** argv) {
   pid_t program = -1;
   if (::pipe2(started, O_CLOEXEC) == 0) {
     program = pretended != 0 ? (errno = pretended, -1) : ::fork();
-    if (program == 0) StartProgram(argv, started[1], without, processorMs, extra);
+    if (program == 0) StartProgram(argv, started[1], without, expected, processorMs, extra);
     int forkError = errno;
     // Its processor time, from the fork on. Where the fence is namespaces
     // the namespace's first process watches the program.

@@ -34,7 +34,8 @@ struct WardenReport {
     Exited = 1,      // value: the program's exit status
     Signalled = 2,   // value: the signal it ended on (SIGXCPU: its processor time ran out)
     NotStarted = 3,  // value: the errno of the fork or exec that failed
-    Script = 4,      // value: the errno of its exec; the program is a script, which no fence runs
+    Unfenced = 4,    // value: the fences expected (fences.h's bits) that could not be put in force
+    Script = 5,      // value: the errno of its exec; the program is a script, which no fence runs
   };
   std::int32_t kind = 0;
   std::int32_t value = 0;
