@@ -3,7 +3,8 @@
 // (spins, starts processes, hoards memory, grows or shrinks its buffer,
 // answers for ever or with control characters, reads its environment) is
 // held to them, as root and as nobody, under Landlock and under the
-// namespaces that stand in for it.
+// namespaces that stand in for it; and a drawing's budget is charged each
+// run's processor time, but at least a quarter of its wall time.
 #include <gtest/gtest.h>
 
 #include <grp.h>
@@ -20,8 +21,10 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/imaging/decode.h"
 #include "platform/imaging/helperfences.h"
 #include "platform/imaging/isolate.h"
+#include "platform/imaging/metafilelimits.h"
 #include "platform/imaging/protocol/fences.h"
 #include "tests/platform/imaging/metafiles.h"
 
@@ -149,5 +152,23 @@ INSTANTIATE_TEST_SUITE_P(, ImagingHelperLimits,
                            return std::string(std::get<0>(info.param) ? "AsNobody" : "AsItRuns") +
                                   (std::get<1>(info.param) == 0 ? "AllFences" : "NamespacesForLandlock");
                          });
+
+// Runs that wait 300 ms each, within 150 ms of processor time a file (600
+// ms of wall time) and a drawing's budget of 600 ms, cost it between 75 and
+// 150 ms each, a quarter of what they waited at least and of what their
+// wall clock allows at most: four to eight of them run before the rest are
+// deferred, on any machine. Charged their wall time, two would; charged
+// their processor time alone, all.
+TEST(ImagingHelperBudget, ARunIsChargedItsProcessorTimeButAQuarterOfItsWallTimeAtLeast) {
+  const m::MetafileLimitsScope limits({150, 600, MD_IMAGING_PROBE}, "sleep:300:waited");
+  const md::imaging::MetafileDrawing drawing;
+  int ran = 0;
+  for (int k = 0; k < 10; ++k) {
+    const m::Bytes bytes = m::Wmf(1000 + k, 500, 1000, {}, 0);  // another content each
+    ran += md::imaging::Decode(bytes.data(), bytes.size()).deferred ? 0 : 1;
+  }
+  EXPECT_GE(ran, 4);
+  EXPECT_LE(ran, 8);
+}
 
 }  // namespace
