@@ -516,9 +516,9 @@ bool Filter(pid_t self, int execFd) {
     rule(SCMP_ACT_ALLOW, SCMP_SYS(execveat),
          {SCMP_A0_32(SCMP_CMP_EQ, static_cast<scmp_datum_t>(execFd)),
           SCMP_A4_32(SCMP_CMP_EQ, static_cast<scmp_datum_t>(AT_EMPTY_PATH))});
-  // prctl: the process's name, dumpability and its own settings read; not
-  // the seccomp, securebits, capabilities or the parent death signal's
-  // change.
+  // prctl: the process's name, its dumpability, a mapping's name, the
+  // signal its parent's end sends it, and its own settings read; not the
+  // seccomp, securebits or capabilities' change, nor any other option.
   for (int option : {PR_SET_NAME, PR_GET_NAME, PR_GET_DUMPABLE, PR_SET_DUMPABLE, PR_GET_SECCOMP,
                      PR_GET_NO_NEW_PRIVS, PR_CAPBSET_READ, PR_SET_VMA, PR_GET_PDEATHSIG, PR_SET_PDEATHSIG})
     rule(SCMP_ACT_ALLOW, SCMP_SYS(prctl), {SCMP_A0_32(SCMP_CMP_EQ, static_cast<scmp_datum_t>(option))});

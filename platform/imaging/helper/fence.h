@@ -20,8 +20,9 @@
 //   read or set to PER_LINUX only; timers on its own clocks; no setsid or
 //   setpgid (it stays in the run's process group); no socket, ptrace,
 //   process_vm_*, pidfd_*, io_uring_*, bpf, perf_event_open, keyctl, mount,
-//   unshare, setpriority, sched_set*, ioprio_set; prctl for its name,
-//   dumpability and reading its own settings only; fcntl and ioctl with the
+//   unshare, setpriority, sched_set*, ioprio_set; prctl for its name, its
+//   dumpability, a mapping's name, the signal its parent's end sends it and
+//   reading its own settings only; fcntl and ioctl with the
 //   commands the helper uses only (no F_SETOWN, FIOSETOWN, SIOCSPGRP,
 //   TIOCSTI).
 // - Landlock, where the running kernel has it enabled (5.13 on): the program
