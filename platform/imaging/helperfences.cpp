@@ -8,13 +8,12 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <map>
 #include <mutex>
 #include <vector>
 
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/protocol/fences.h"
-
-extern char** environ;
 
 namespace md::imaging {
 namespace {
@@ -25,17 +24,25 @@ std::atomic<UnfencedHook> g_hook{nullptr};
 
 UnfencedHook SetUnfencedHook(UnfencedHook hook) { return g_hook.exchange(hook); }
 
-int detail::HelperFences() {
-  std::string warden = ProgramBesideLibrary("mapdeck-warden");
+namespace {
+
+// Asks the warden which fences a program gets here, `without` left out; -1
+// when it could not be asked.
+int AskWarden(int without) {
+  std::string warden = detail::ProgramBesideLibrary("mapdeck-warden");
   int out[2];
   if (::pipe2(out, O_CLOEXEC) != 0) return -1;
   posix_spawn_file_actions_t actions;
   ::posix_spawn_file_actions_init(&actions);
   ::posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  std::string flag = "--fences", without = std::to_string(WardenFencesWithout());
-  char* argv[] = {warden.data(), flag.data(), without.data(), nullptr};
+  std::string flag = "--fences", left = std::to_string(without);
+  char* argv[] = {warden.data(), flag.data(), left.data(), nullptr};
+  std::vector<std::string> variables = detail::ProgramEnvironment();
+  std::vector<char*> envp;
+  for (auto& v : variables) envp.push_back(v.data());
+  envp.push_back(nullptr);
   pid_t pid = -1;
-  const int r = ::posix_spawn(&pid, warden.c_str(), &actions, nullptr, argv, environ);
+  const int r = ::posix_spawn(&pid, warden.c_str(), &actions, nullptr, argv, envp.data());
   ::posix_spawn_file_actions_destroy(&actions);
   ::close(out[1]);
   std::string said;
@@ -52,16 +59,50 @@ int detail::HelperFences() {
   return r == 0 && end != said.c_str() && *end == '\n' ? static_cast<int>(fences) : -1;
 }
 
+}  // namespace
+
+int detail::HelperFences() {
+  // Asked once a process for each set of fences left out, until it answers.
+  static std::mutex mutex;
+  static std::map<int, int> known;
+  const int without = WardenFencesWithout();
+  std::lock_guard<std::mutex> lock(mutex);
+  const auto it = known.find(without);
+  if (it != known.end()) return it->second;
+  const int fences = AskWarden(without);
+  if (fences >= 0) known.emplace(without, fences);
+  return fences;
+}
+
 std::string detail::UnfencedText(int fences) {
   if (fences < 0) return "";
+  const bool landlock = (fences & kFenceLandlock) != 0, namespaces = (fences & kFenceNamespaces) != 0;
   std::vector<std::string> open;
-  if ((fences & (kFenceLandlock | kFenceNamespaces)) == 0)
+  if (!landlock && !namespaces)
     open.push_back(
-        "its files (no Landlock and no user namespaces here: it may read and write every file its user may)");
-  if ((fences & kFenceFilter) == 0)
-    open.push_back(
-        "its system calls (no seccomp filter here: it may signal, limit, trace and read or write the memory "
-        "of its user's other processes, and open network connections)");
+        "its files and its host's memory (no Landlock and no user namespaces here: it may read and write "
+        "every "
+        "file its user may, and the memory of the host and of its user's other processes through /proc)");
+  if ((fences & kFenceFilter) == 0) {
+    // What the filter alone holds, and what of it the fence of files and
+    // processes holds too.
+    std::string calls =
+        "its system calls (no seccomp filter here: it may start processes, each with a memory limit of its "
+        "own";
+    if (!landlock && !namespaces) {
+      calls +=
+          ", signal, limit, trace and read or write the memory of its user's other processes, and open "
+          "network connections";
+    } else if (landlock) {
+      calls +=
+          ", limit and reschedule its user's other processes, send UDP and reach unix sockets named by a "
+          "path";
+      if ((fences & kFenceLandlockNet) == 0) calls += ", open TCP connections";
+      if ((fences & kFenceLandlockScope) == 0)
+        calls += ", signal its user's other processes and reach abstract unix sockets";
+    }
+    open.push_back(calls + ")");
+  }
   if ((fences & kFenceNoCapability) == 0) open.push_back("its capabilities (it keeps what its user holds)");
   if (open.empty()) return "";
   std::string text = "the metafile helper runs unfenced in";

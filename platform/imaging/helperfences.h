@@ -2,8 +2,9 @@
 // system, and the one record a process makes of what it leaves unfenced:
 // at the first start of a metafile's helper, where the kernel has neither
 // Landlock nor user namespaces an unprivileged process may make (the
-// helper may then read and write every file its user may), or the system
-// call filter or the capabilities' drop could not be put in force.
+// helper may then read and write every file its user may, and its host's
+// memory), or the system call filter or the capabilities' drop could not be
+// put in force.
 #pragma once
 
 #include <string>
@@ -19,7 +20,9 @@ namespace detail {
 
 // The fences the warden beside the library puts a program in here, those
 // SetWardenFencesWithout (isolate.h) leaves out excepted, as fence.h's bits;
-// -1 when the warden could not be asked.
+// -1 when the warden could not be asked. Asked once a process (for each set
+// left out) and kept: every run then gets them, or is not started
+// (isolate.h).
 int HelperFences();
 
 // What `fences` leave unfenced, in words; "" for nothing.

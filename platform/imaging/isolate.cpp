@@ -3,17 +3,20 @@
 // file on descriptor 3, the answer pipe on descriptor 4 and the warden's
 // report pipe (protocol/run.h) on descriptor 5; its standard output and
 // error go to /dev/null (libraries' complaints about a damaged file are not
-// the host's output) and it holds no other descriptor. It leads a process
-// group of its own and starts the program with the same descriptors but the
-// report's. Nothing runs between the process's creation and the warden but
-// posix_spawn's own descriptor moves and its group's setting. The parent
-// waits, until the time passes, for the answer pipe to close and the warden
-// to end, which it does once the program ended and everything below it was
-// killed, after its report of how the program ended. The warden's end shows
-// on its pidfd and on the report pipe's end, whatever the host does with
-// SIGCHLD: a host that ignores it has the kernel reap the warden at once, and
-// a host that reaps every child itself may take it first; neither spins the
-// wait nor hides how the program ended. When the time passes the warden is
+// the host's output) and it holds no other descriptor, and no variable of
+// the host's environment but those ProgramEnvironment keeps. Its arguments
+// name the fences the program must get, those HelperFences found. It leads
+// a process group of its own and starts the program with the same
+// descriptors but the report's. Nothing runs between the process's creation
+// and the warden but posix_spawn's own descriptor moves and its group's
+// setting. The parent waits, until the time passes, for the answer pipe to
+// close and the warden to end, which it does once the program ended and
+// everything below it was killed, after its report of how the program
+// ended. The warden's end shows on its pidfd and on the report pipe's end,
+// whatever the host does with SIGCHLD: a host that ignores it has the
+// kernel reap the warden at once, and a host that reaps every child itself
+// may take it first; neither spins the wait nor hides how the program ended.
+// When the time passes, or the answer runs past its bound, the warden is
 // asked to end it all, and given kEndMs to; then its group is killed, before
 // it is reaped where it still can be.
 #include "platform/imaging/isolate.h"
@@ -38,8 +41,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
+#include <utility>
 
 #include "platform/files/errortext.h"
+#include "platform/imaging/helperfences.h"
+#include "platform/imaging/protocol/fences.h"
 #include "platform/imaging/protocol/run.h"
 
 extern char** environ;
@@ -50,9 +57,18 @@ namespace {
 constexpr const char* kWarden = "mapdeck-warden";
 // The time the warden has to end what runs once the run's time passed.
 constexpr int kEndMs = 5000;
+// The most of the program's answer read: its reason, with room to spare.
+// A program that writes more is ended.
+constexpr std::size_t kAnswerBytes = 4096;
+// The most of the program's reason that enters the host's error, once
+// escaped.
+constexpr std::size_t kReasonChars = 400;
 
 std::atomic<int> g_forkFailure{0};
 std::atomic<int> g_fencesWithout{0};
+std::atomic<int> g_fencesTakenAway{0};
+std::mutex g_passedMutex;
+std::string g_passed;  // the host's variable the programs get too (tests)
 
 long long NowMs() {
   timespec ts{};
@@ -91,14 +107,16 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
 std::string Errno(const char* what) { return std::string(what) + ": " + md::files::ErrorText(errno); }
 
 // Spawns the warden, which starts the program with the descriptors in
-// place; its pid, or -1 with *error set.
+// place, where it gets the fences `expected`; its pid, or -1 with *error
+// set.
 pid_t Spawn(const std::string& warden, const std::string& program, const std::vector<std::string>& args,
-            const IsolationLimits& limits, int input, int buffer, int answer, int report,
+            const IsolationLimits& limits, int expected, int input, int buffer, int answer, int report,
             std::string* error) {
   std::vector<std::string> words{warden,
                                  std::to_string(::getpid()),
                                  std::to_string(g_forkFailure.exchange(0)),
-                                 std::to_string(g_fencesWithout.load()),
+                                 std::to_string(g_fencesWithout.load() | g_fencesTakenAway.exchange(0)),
+                                 std::to_string(expected),
                                  program,
                                  kIsolatedFlag,
                                  std::to_string(limits.processorMilliseconds),
@@ -107,6 +125,10 @@ pid_t Spawn(const std::string& warden, const std::string& program, const std::ve
   std::vector<char*> argv;
   for (auto& w : words) argv.push_back(w.data());
   argv.push_back(nullptr);
+  std::vector<std::string> variables = ProgramEnvironment();
+  std::vector<char*> envp;
+  for (auto& v : variables) envp.push_back(v.data());
+  envp.push_back(nullptr);
 
   posix_spawn_file_actions_t actions;
   posix_spawnattr_t attr;
@@ -133,7 +155,7 @@ pid_t Spawn(const std::string& warden, const std::string& program, const std::ve
   ::posix_spawnattr_setpgroup(&attr, 0);
   ::posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
   pid_t pid = -1;
-  const int r = ::posix_spawn(&pid, warden.c_str(), &actions, &attr, argv.data(), environ);
+  const int r = ::posix_spawn(&pid, warden.c_str(), &actions, &attr, argv.data(), envp.data());
   ::posix_spawnattr_destroy(&attr);
   ::posix_spawn_file_actions_destroy(&actions);
   if (r != 0) {
@@ -187,17 +209,30 @@ struct RunFiles {
 };
 
 // Makes the buffer of `bytes` and the input's memory file; "" or why not.
+// The buffer is sealed at its size, so that the program can neither pull
+// its pages from under this process's mapping nor grow it past what its
+// memory limit counts; the input is sealed whole.
 std::string MakeFiles(const void* input, std::size_t inputBytes, std::size_t bytes, RunFiles* files) {
   files->mappedBytes = bytes == 0 ? 1 : bytes;
-  files->buffer.fd = ::memfd_create("mapdeck-isolated-buffer", MFD_CLOEXEC);
+  files->buffer.fd = ::memfd_create("mapdeck-isolated-buffer", MFD_CLOEXEC | MFD_ALLOW_SEALING);
   if (files->buffer.fd < 0 || ::ftruncate(files->buffer.fd, static_cast<off_t>(files->mappedBytes)) != 0)
     return Errno("no memory for the drawing");
+  if (::fcntl(files->buffer.fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_SEAL) != 0)
+    return Errno("cannot seal the drawing's buffer");
   files->mapped = ::mmap(nullptr, files->mappedBytes, PROT_READ, MAP_SHARED, files->buffer.fd, 0);
   if (files->mapped == MAP_FAILED) return Errno("no memory for the drawing");
-  files->input.fd = ::memfd_create("mapdeck-isolated-input", MFD_CLOEXEC);
+  files->input.fd = ::memfd_create("mapdeck-isolated-input", MFD_CLOEXEC | MFD_ALLOW_SEALING);
   if (files->input.fd < 0 || !WriteAll(files->input.fd, input, inputBytes))
     return Errno("no memory for the file");
+  if (::fcntl(files->input.fd, F_ADD_SEALS, F_SEAL_SHRINK | F_SEAL_GROW | F_SEAL_WRITE | F_SEAL_SEAL) != 0)
+    return Errno("cannot seal the file");
   return "";
+}
+
+// Whether the buffer still has the size it was made with.
+bool BufferKept(const RunFiles& files) {
+  struct stat st {};
+  return ::fstat(files.buffer.fd, &st) == 0 && static_cast<std::size_t>(st.st_size) == files.mappedBytes;
 }
 
 // The warden started and the read ends of its pipes.
@@ -209,7 +244,7 @@ struct Started {
 // Makes the pipes and spawns the warden; "" or why not. The run holds the
 // only write ends until it returns, then none.
 std::string Start(const std::string& warden, const std::string& program, const std::vector<std::string>& args,
-                  const IsolationLimits& limits, const RunFiles& files, Started* started) {
+                  const IsolationLimits& limits, int expected, const RunFiles& files, Started* started) {
   int answers[2], reports[2];
   if (::pipe2(answers, O_CLOEXEC) != 0) return Errno("cannot start the renderer");
   started->answer.fd = answers[0];
@@ -223,7 +258,8 @@ std::string Start(const std::string& warden, const std::string& program, const s
       ::fcntl(started->report.fd, F_SETFL, O_NONBLOCK) != 0)
     return Errno("cannot start the renderer");
   std::string error;
-  started->pid = Spawn(warden, program, args, limits, input.fd, buffer.fd, answer.fd, report.fd, &error);
+  started->pid =
+      Spawn(warden, program, args, limits, expected, input.fd, buffer.fd, answer.fd, report.fd, &error);
   return error;
 }
 
@@ -234,14 +270,16 @@ struct Heard {
   WardenReport report;
   std::size_t reported = 0;
   bool ended = false, timedOut = false;
+  bool tooLong = false;           // the answer ran past kAnswerBytes
   std::int64_t processorMs = -1;  // once reaped here
 };
 
 // Until the deadline: the answer up to its pipe's end, and the warden's
-// end, which its pidfd and its report pipe's end announce.
+// end, which its pidfd and its report pipe's end announce. An answer longer
+// than kAnswerBytes ends the listening, and the run with it.
 void Listen(const Started& started, const Fd& exited, long long deadline, Heard* heard) {
   bool answered = false;
-  while (!(answered && heard->ended)) {
+  while (!(answered && heard->ended) && !heard->tooLong) {
     const long long left = deadline - NowMs();
     if (left <= 0) break;
     pollfd p[3] = {{answered ? -1 : started.answer.fd, POLLIN, 0},
@@ -254,19 +292,17 @@ void Listen(const Started& started, const Fd& exited, long long deadline, Heard*
       break;
     }
     if (p[0].revents != 0) {
-      char chunk[512];
-      const ssize_t n = ::read(started.answer.fd, chunk, sizeof chunk);
+      char chunk[kAnswerBytes + 1];
+      const ssize_t n = ::read(started.answer.fd, chunk, kAnswerBytes + 1 - heard->answer.size());
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        answered = true;
-      } else if (heard->answer.size() < 4096) {
-        heard->answer.append(chunk, static_cast<std::size_t>(n));
-      }
+      if (n <= 0) answered = true;
+      if (n > 0) heard->answer.append(chunk, static_cast<std::size_t>(n));
+      heard->tooLong = heard->answer.size() > kAnswerBytes;
     }
     if (p[1].revents != 0) heard->ended = ReadReport(started.report.fd, &heard->report, &heard->reported);
     if (p[2].revents != 0) heard->ended = true;
   }
-  heard->timedOut = !heard->ended && heard->waitError.empty();
+  heard->timedOut = !heard->ended && heard->waitError.empty() && !heard->tooLong;
 }
 
 // Past the time: the warden ends the run and everything it started, and is
@@ -312,11 +348,42 @@ void EndAndReap(const Started& started, const Fd& exited, Heard* heard) {
 
 std::string Seconds(int milliseconds) { return std::to_string(milliseconds / 1000.0).substr(0, 4) + " s"; }
 
+// The program's text as the host's: one line of printable characters, each
+// other byte and the backslash escaped (\xNN), at most kReasonChars long, so
+// that it can neither forge a record's line nor move the terminal that shows
+// one.
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    char escape[8];
+    std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+    const std::string piece = byte >= 0x20 && byte < 0x7f && byte != '\\' ? std::string(1, c) : escape;
+    if (out.size() + piece.size() > kReasonChars) return out + "...";
+    out += piece;
+  }
+  return out;
+}
+
+// The fences `fences` names, in words.
+std::string FenceNames(int fences) {
+  const std::pair<int, const char*> names[] = {{kFenceLandlock, "Landlock"},
+                                               {kFenceLandlockNet, "Landlock's network rules"},
+                                               {kFenceLandlockScope, "Landlock's scopes"},
+                                               {kFenceNamespaces, "the namespaces"},
+                                               {kFenceFilter, "the system call filter"},
+                                               {kFenceNoCapability, "the capabilities' drop"}};
+  std::string said;
+  for (const auto& [bit, name] : names)
+    if ((fences & bit) != 0) said += (said.empty() ? "" : ", ") + std::string(name);
+  return said;
+}
+
 // How the run ended and why, from what it told; the buffer is collected
 // when the program answered "".
 IsolatedEnd Outcome(const std::string& program, const Heard& heard, const IsolationLimits& limits,
                     const std::function<std::string(const void* buffer)>& collect, const void* buffer,
-                    std::string* error) {
+                    bool bufferKept, std::string* error) {
   const WardenReport& report = heard.report;
   if (!heard.waitError.empty()) {
     *error = heard.waitError;
@@ -326,6 +393,10 @@ IsolatedEnd Outcome(const std::string& program, const Heard& heard, const Isolat
     *error = "drawing took longer than " + Seconds(limits.milliseconds);
     return IsolatedEnd::TimedOut;
   }
+  if (heard.tooLong) {
+    *error = "the renderer answered more than " + std::to_string(kAnswerBytes) + " bytes";
+    return IsolatedEnd::Stopped;
+  }
   if (heard.reported != sizeof report) {
     // Killed before it could say (by the program, where it is not fenced):
     // nothing is known of the file.
@@ -334,6 +405,16 @@ IsolatedEnd Outcome(const std::string& program, const Heard& heard, const Isolat
   }
   if (report.kind == WardenReport::NotStarted) {
     *error = "the renderer " + program + " could not start: " + md::files::ErrorText(report.value);
+    return IsolatedEnd::NotRun;
+  }
+  if (report.kind == WardenReport::Unfenced) {
+    *error = "the renderer " + program + " was not started: sandbox not in force (without " +
+             FenceNames(report.value) + ")";
+    return IsolatedEnd::NotRun;
+  }
+  if (report.kind == WardenReport::Script) {
+    *error =
+        "the renderer " + program + " could not start: it is a script, and its sandbox starts programs only";
     return IsolatedEnd::NotRun;
   }
   if (report.kind == WardenReport::Signalled && report.value == SIGXCPU) {
@@ -350,8 +431,12 @@ IsolatedEnd Outcome(const std::string& program, const Heard& heard, const Isolat
     return IsolatedEnd::Stopped;
   }
   if (heard.answer.size() > 1) {
-    *error = heard.answer.substr(1);
+    *error = Escaped(heard.answer.substr(1));
     return IsolatedEnd::Refused;
+  }
+  if (!bufferKept) {
+    *error = "the renderer changed the size of its buffer";
+    return IsolatedEnd::Stopped;
   }
   *error = collect(buffer);
   return error->empty() ? IsolatedEnd::Done : IsolatedEnd::Refused;
@@ -375,11 +460,17 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
     *error = "the renderer's warden " + warden + " is missing";
     return false;
   }
+  // The fences this process's programs get, which a run must get too.
+  const int expected = HelperFences();
+  if (expected < 0) {
+    *error = "the renderer " + program + " was not started: its sandbox could not be learned";
+    return false;
+  }
   RunFiles files;
   *error = MakeFiles(input, inputBytes, bytes, &files);
   if (!error->empty()) return false;
   Started started;
-  *error = Start(warden, program, args, limits, files, &started);
+  *error = Start(warden, program, args, limits, expected, files, &started);
   if (!error->empty()) return false;
   const long long deadline = NowMs() + limits.milliseconds;
   const Fd exited(WardenPidfd(started.pid));
@@ -387,13 +478,45 @@ bool RunIsolated(const std::string& program, const std::vector<std::string>& arg
   Listen(started, exited, deadline, &heard);
   EndAndReap(started, exited, &heard);
   if (processorMs != nullptr) *processorMs = heard.processorMs;
-  how = Outcome(program, heard, limits, collect, files.mapped, error);
+  how = Outcome(program, heard, limits, collect, files.mapped, BufferKept(files), error);
   return error->empty();
 }
 
 int SetWardenForkFailure(int error) { return g_forkFailure.exchange(error); }
 
 int SetWardenFencesWithout(int fences) { return g_fencesWithout.exchange(fences); }
+
+int SetWardenFencesTakenAway(int fences) { return g_fencesTakenAway.exchange(fences); }
+
+std::string SetIsolatedVariablePassed(std::string name) {
+  std::lock_guard<std::mutex> lock(g_passedMutex);
+  std::swap(name, g_passed);
+  return name;
+}
+
+std::vector<std::string> ProgramEnvironment() {
+  // By name, and by the start of the name.
+  static constexpr const char* kNames[] = {
+      "LD_LIBRARY_PATH", "HOME",          "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME",
+      "XDG_DATA_DIRS",   "LANG",          "LANGUAGE",       "TMPDIR",          "ASAN_OPTIONS",
+      "LSAN_OPTIONS",    "UBSAN_OPTIONS", "TSAN_OPTIONS",   "MSAN_OPTIONS"};
+  static constexpr const char* kPrefixes[] = {"FONTCONFIG_", "LC_"};
+  std::string passed;
+  {
+    std::lock_guard<std::mutex> lock(g_passedMutex);
+    passed = g_passed;
+  }
+  std::vector<std::string> variables;
+  for (char** v = environ; v != nullptr && *v != nullptr; ++v) {
+    const std::string variable = *v;
+    const std::string name = variable.substr(0, variable.find('='));
+    bool wanted = !passed.empty() && name == passed;
+    for (const char* n : kNames) wanted = wanted || name == n;
+    for (const char* p : kPrefixes) wanted = wanted || name.starts_with(p);
+    if (wanted && name.size() < variable.size()) variables.push_back(variable);
+  }
+  return variables;
+}
 
 int WardenFencesWithout() { return g_fencesWithout.load(); }
 

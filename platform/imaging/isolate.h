@@ -21,10 +21,12 @@ constexpr std::size_t kIsolatedExtraMemory = std::size_t{1} << 30;
 struct IsolationLimits {
   // Wall-clock time the program may take.
   int milliseconds = 10000;
-  // Processor time the program may take: past it, it ends on SIGXCPU and
-  // the run is answered as timed out.
+  // Processor time the program may take, its threads' included: past it,
+  // the warden kills it and the run is answered as timed out.
   int processorMilliseconds = 10000;
-  // Address space the program may add to what it holds when it starts.
+  // Address space the program may add to what it holds when it starts, its
+  // buffer's included; the warden bounds it, before the program starts, at
+  // this and protocol/run.h's kProgramStartBytes.
   std::size_t extraMemory = kIsolatedExtraMemory;
 };
 
@@ -38,27 +40,34 @@ enum class IsolatedEnd {
 };
 
 // Runs `program` with `args`, handing it the `inputBytes` bytes at `input`
-// and a shared buffer of `bytes` bytes (zeroed, its pages taken only as they
-// are written); the program's IsolatedMain (helper/isolatedmain.h) answers "" when its work filled
-// the buffer, else the reason it could not. Then `collect` reads the buffer
-// in this process and answers "" or the reason it refuses what it found.
-// The program holds no descriptor of this process but its input, its buffer
-// and its answer pipe (its standard output and error are /dev/null). It runs
-// under the warden program beside the library (helper/warden.cpp), which
-// fences it (it and what it starts signal no other process and stay in the
-// run's process group, where the system allows the filter) and ends every
-// process the program started once the program ends or is killed, and says
-// how the program ended over a pipe of its own: whatever the host does with
-// SIGCHLD (ignores it, reaps every child itself), the wait does not spin
-// and the end is known. The time limit covers the program's whole life,
-// its end after its answer included: a program still running then is
-// killed, and every program started is waited for before this returns. True
-// when both answered ""; false with the reason in *error when either
-// refused, the program or the warden is missing or could not be started, or
-// the program crashed or ran out of memory or time. *end, when given, says
-// which; *processorMs, when given, the processor time the run's programs
-// took (the warden's and those it waited for), or -1 when it is not known
-// (the host reaped the warden first).
+// (sealed) and a shared buffer of `bytes` bytes (zeroed, its pages taken
+// only as they are written, sealed at its size); the program's IsolatedMain
+// (helper/isolatedmain.h) answers "" when its work filled the buffer, else
+// the reason it could not, of at most 4 KiB (a longer answer ends the run),
+// which enters *error as one line of printable characters, the others
+// escaped, cut at 400. Then `collect` reads the buffer in this process and
+// answers "" or the reason it refuses what it found. The program holds no
+// descriptor of this process but its input, its buffer and its answer pipe
+// (its standard output and error are /dev/null), and no variable of its
+// environment but those ProgramEnvironment keeps. It runs under the warden
+// program beside the library (helper/warden.cpp), which sets its limits and
+// fences it before it starts (it and what it starts signal no other process
+// and stay in the run's process group, where the system allows the filter),
+// starts it only where it gets every fence HelperFences (helperfences.h)
+// learnt this process's programs get, ends it once its processor time runs
+// out, ends every process the program started once the program ends or is
+// killed, and says how the program ended over a pipe of its own: whatever
+// the host does with SIGCHLD (ignores it, reaps every child itself), the
+// wait does not spin and the end is known. The time limit covers the
+// program's whole life, its end after its answer included: a program still
+// running then is killed, and every program started is waited for before
+// this returns. True when both answered ""; false with the reason in *error
+// when either refused, the program or the warden is missing or could not be
+// started (its sandbox not in force among the reasons), or the program
+// crashed, changed its buffer's size or ran out of memory or time. *end,
+// when given, says which; *processorMs, when given, the processor time the
+// run's programs took (the warden's and those it waited for), or -1 when it
+// is not known (the host reaped the warden first).
 bool RunIsolated(const std::string& program, const std::vector<std::string>& args, const void* input,
                  std::size_t inputBytes, std::size_t bytes,
                  const std::function<std::string(const void* buffer)>& collect, const IsolationLimits& limits,
@@ -78,6 +87,22 @@ int SetWardenFencesWithout(int fences);
 
 // The fences the warden leaves out now (SetWardenFencesWithout).
 int WardenFencesWithout();
+
+// The fences the next run's warden leaves out although HelperFences says
+// they are there (tests: a run that gets fewer fences than it should, and
+// is not started). Taken by that run alone; answers the one it replaced.
+int SetWardenFencesTakenAway(int fences);
+
+// The environment a run's warden and program get, of the host's variables:
+// the loader's (LD_LIBRARY_PATH), fontconfig's and the folders it reads
+// (FONTCONFIG_*, HOME, XDG_*), the locale's (LANG, LANGUAGE, LC_*), TMPDIR,
+// the sanitizers' options, and the one SetIsolatedVariablePassed names.
+std::vector<std::string> ProgramEnvironment();
+
+// The name of a variable of the host's environment every run's program gets
+// too (tests: the stand-in helper takes its orders from one); "": none.
+// Answers the one it replaced.
+std::string SetIsolatedVariablePassed(std::string name);
 
 // The path of `name` in the folder of the shared library that holds this
 // code (where the build and the installation put the helper programs).

@@ -16,11 +16,14 @@
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/mman.h>
+#include <sys/mount.h>
+#include <sys/personality.h>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <termios.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,6 +31,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -227,15 +231,42 @@ int WaitFor(pid_t child) {
   ::_exit(WEXITSTATUS(status));
 }
 
+// A /proc of the pid namespace the calling process leads: it shows that
+// namespace's processes alone. Where the kernel refuses that mount (a /proc
+// partly covered, as in many containers), an empty read-only folder hides the
+// host's. False where neither could be mounted.
+bool OwnProc() {
+  constexpr unsigned long kFlags = MS_RDONLY | MS_NOSUID | MS_NODEV | MS_NOEXEC;
+  return ::mount("proc", "/proc", "proc", kFlags, nullptr) == 0 ||
+         ::mount("none", "/proc", "tmpfs", kFlags, "size=4k,mode=0555") == 0;
+}
+
+// As the namespace's first process: waits for the program's process
+// `program`, killing it once its processor time passes `processorMs` (0:
+// never); its wait status.
+int WatchProgram(pid_t program, long long processorMs, const sigset_t& watched) {
+  if (processorMs > 0 && !WatchProcessorTime(program, processorMs)) ::kill(program, SIGKILL);
+  for (;;) {
+    const int signal = ::sigwaitinfo(&watched, nullptr);
+    if (signal == SIGALRM) ::kill(program, SIGKILL);
+    int status = 0;
+    pid_t ended;
+    // What the program left behind comes here too (where the filter lets it start processes).
+    while ((ended = ::waitpid(-1, &status, WNOHANG)) > 0)
+      if (ended == program) return status;
+  }
+}
+
 // Moves the program's process into new user, pid, mount, network and IPC
-// namespaces, every mount read-only; false where the kernel does not let it
-// make them (nothing made) or make the mounts read-only (before 5.12, its
-// user and group left unmapped). The pid namespace holds the children
-// only: the calling process stays and waits for the namespace's first
-// process, which waits for the program's process, and both end as it
-// ended; killed (the warden kills its children), the first takes the
-// namespace with it.
-bool Namespaces(int notTheirs) {
+// namespaces, every mount read-only and /proc the new pid namespace's own;
+// false where the kernel does not let it make them (nothing made) or make
+// the mounts read-only (before 5.12, its user and group left unmapped) or
+// hide the host's /proc. The pid namespace holds the children only: the
+// calling process stays and waits for the namespace's first process, which
+// waits for the program's process and kills it once its processor time
+// passes `processorMs`, and both end as it ended; killed (the warden kills
+// its children), the first takes the namespace with it.
+bool Namespaces(int notTheirs, long long processorMs) {
   const uid_t uid = ::geteuid();
   const gid_t gid = ::getegid();
   if (::unshare(CLONE_NEWUSER | CLONE_NEWNS | CLONE_NEWNET | CLONE_NEWPID | CLONE_NEWIPC) != 0) return false;
@@ -245,7 +276,7 @@ bool Namespaces(int notTheirs) {
       WriteFile("/proc/self/uid_map", std::to_string(uid) + " " + std::to_string(uid) + " 1") &&
       WriteFile("/proc/self/setgroups", "deny") &&
       WriteFile("/proc/self/gid_map", std::to_string(gid) + " " + std::to_string(gid) + " 1");
-  const bool fenced =
+  bool fenced =
       mapped && ::syscall(SYS_mount_setattr, -1, "/", AT_RECURSIVE, &readOnly, sizeof readOnly) == 0;
   int back[2];
   if (::pipe2(back, O_CLOEXEC) != 0) ::_exit(127);
@@ -261,14 +292,23 @@ bool Namespaces(int notTheirs) {
   }
   ::prctl(PR_SET_PDEATHSIG, SIGKILL, 0, 0, 0);
   ::close(back[0]);
+  fenced = fenced && OwnProc();
+  // The program's end and the timer's signal are taken with sigwaitinfo;
+  // the program starts with none of them blocked.
+  sigset_t watched, before;
+  sigemptyset(&watched);
+  sigaddset(&watched, SIGCHLD);
+  sigaddset(&watched, SIGALRM);
+  ::sigprocmask(SIG_BLOCK, &watched, &before);
   const pid_t program = ::fork();
   if (program < 0) ::_exit(127);
   if (program > 0) {
     ::close(notTheirs);
-    const int status = WaitFor(program);
+    const int status = WatchProgram(program, processorMs, watched);
     (void)!::write(back[1], &status, sizeof status);
     ::_exit(0);
   }
+  ::sigprocmask(SIG_SETMASK, &before, nullptr);
   ::close(back[1]);
   ::prctl(PR_SET_PDEATHSIG, SIGKILL, 0, 0, 0);
   return fenced;
@@ -305,7 +345,7 @@ bool DropCapabilities() {
 // C and C++ libraries, cairo, fontconfig, FreeType, libwmf, libemf2svg,
 // librsvg and GLib call while the helper draws, and the sanitizers'
 // runtimes (the maps they read, their alternate signal stack, their
-// shadow memory's advice, the personality they check).
+// shadow memory's advice); timers, on its own clocks and signalling itself.
 constexpr int kAllowed[] = {
     // files and descriptors: what Landlock and the namespaces leave to read
     SCMP_SYS(read),
@@ -365,10 +405,6 @@ constexpr int kAllowed[] = {
     SCMP_SYS(exit_group),
     SCMP_SYS(wait4),
     SCMP_SYS(waitid),
-    SCMP_SYS(fork),
-    SCMP_SYS(vfork),
-    SCMP_SYS(execve),
-    SCMP_SYS(execveat),
     SCMP_SYS(rt_sigaction),
     SCMP_SYS(rt_sigprocmask),
     SCMP_SYS(rt_sigreturn),
@@ -387,6 +423,11 @@ constexpr int kAllowed[] = {
     SCMP_SYS(getitimer),
     SCMP_SYS(setitimer),
     SCMP_SYS(alarm),
+    SCMP_SYS(timer_create),
+    SCMP_SYS(timer_settime),
+    SCMP_SYS(timer_gettime),
+    SCMP_SYS(timer_getoverrun),
+    SCMP_SYS(timer_delete),
     // what the process reads of itself and the system
     SCMP_SYS(getpid),
     SCMP_SYS(getppid),
@@ -404,9 +445,6 @@ constexpr int kAllowed[] = {
     SCMP_SYS(sysinfo),
     SCMP_SYS(uname),
     SCMP_SYS(getrandom),
-    SCMP_SYS(personality),
-    // a thread's processors, asked for by the thread's id (pthread_getattr_np)
-    SCMP_SYS(sched_getaffinity),
     SCMP_SYS(umask),
 #ifdef __x86_64__
     SCMP_SYS(arch_prctl),
@@ -422,9 +460,10 @@ constexpr unsigned kFcntls[] = {
     F_SETLKW, F_OFD_GETLK,     F_OFD_SETLK, F_OFD_SETLKW, F_GETOWN, F_ADD_SEALS, F_GET_SEALS, F_GETPIPE_SZ};
 constexpr unsigned long kIoctls[] = {TCGETS, TIOCGWINSZ, FIONREAD, FIONBIO, FIOCLEX, FIONCLEX};
 
-// The allow-list of the process `self`, installed (no_new_privs was set
-// before). False where it could not be.
-bool Filter(pid_t self) {
+// The allow-list of the process `self`, whose one exec may name `execFd`
+// alone, installed (no_new_privs was set before). False where it could not
+// be.
+bool Filter(pid_t self, int execFd) {
   scmp_filter_ctx filter = ::seccomp_init(SCMP_ACT_ERRNO(EPERM));
   if (filter == nullptr) return false;
   // The native architecture alone (x32's calls, on x86-64, are another
@@ -432,53 +471,57 @@ bool Filter(pid_t self) {
   // that a program trying one learns of the refusal as of any other.
   bool ok = ::seccomp_attr_set(filter, SCMP_FLTATR_ACT_BADARCH, SCMP_ACT_ERRNO(EPERM)) == 0 &&
             ::seccomp_attr_set(filter, SCMP_FLTATR_CTL_NNP, 0) == 0;
-  const auto allow = [&](int call, unsigned count, const scmp_arg_cmp* args) {
-    ok = ok && ::seccomp_rule_add_array(filter, SCMP_ACT_ALLOW, call, count, args) == 0;
+  const auto rule = [&](std::uint32_t action, int call, std::initializer_list<scmp_arg_cmp> args) {
+    ok = ok && ::seccomp_rule_add_array(filter, action, call, static_cast<unsigned>(args.size()),
+                                        args.size() == 0 ? nullptr : args.begin()) == 0;
   };
-  for (int call : kAllowed) allow(call, 0, nullptr);
+  for (int call : kAllowed) rule(SCMP_ACT_ALLOW, call, {});
   const auto self32 = static_cast<scmp_datum_t>(self);
   // Signals to itself alone, limits and scheduling of itself alone (0 or
   // its own id).
   for (int call : {SCMP_SYS(kill), SCMP_SYS(tgkill), SCMP_SYS(tkill), SCMP_SYS(rt_sigqueueinfo),
-                   SCMP_SYS(rt_tgsigqueueinfo)}) {
-    const scmp_arg_cmp mine = SCMP_A0_32(SCMP_CMP_EQ, self32);
-    allow(call, 1, &mine);
-  }
+                   SCMP_SYS(rt_tgsigqueueinfo)})
+    rule(SCMP_ACT_ALLOW, call, {SCMP_A0_32(SCMP_CMP_EQ, self32)});
   for (int call : {SCMP_SYS(prlimit64), SCMP_SYS(sched_getparam), SCMP_SYS(sched_getscheduler),
-                   SCMP_SYS(getpgid), SCMP_SYS(getsid)})
-    for (scmp_datum_t who : {scmp_datum_t{0}, self32}) {
-      const scmp_arg_cmp mine = SCMP_A0_32(SCMP_CMP_EQ, who);
-      allow(call, 1, &mine);
-    }
+                   SCMP_SYS(getpgid), SCMP_SYS(getsid), SCMP_SYS(sched_getaffinity)})
+    for (scmp_datum_t who : {scmp_datum_t{0}, self32})
+      rule(SCMP_ACT_ALLOW, call, {SCMP_A0_32(SCMP_CMP_EQ, who)});
+  // Another id's processors (its own threads' among them, which
+  // pthread_getattr_np asks for) are answered as unknown, which the C
+  // library takes as no affinity.
+  rule(SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(sched_getaffinity), {SCMP_A0_32(SCMP_CMP_GT, self32)});
+  rule(SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(sched_getaffinity), {SCMP_A0_32(SCMP_CMP_LT, self32)});
+  // Its personality read, or set to Linux's plain one.
+  for (scmp_datum_t persona : {scmp_datum_t{0xffffffff}, scmp_datum_t{PER_LINUX}})
+    rule(SCMP_ACT_ALLOW, SCMP_SYS(personality), {SCMP_A0_32(SCMP_CMP_EQ, persona)});
   // getrlimit and setrlimit (of itself, by their nature), where the
   // architecture has them apart from prlimit64.
   for (int call : {SCMP_SYS(getrlimit), SCMP_SYS(setrlimit)})
-    if (call >= 0) allow(call, 0, nullptr);
-  for (unsigned command : kFcntls) {
-    const scmp_arg_cmp is = SCMP_A1_32(SCMP_CMP_EQ, command);
-    allow(SCMP_SYS(fcntl), 1, &is);
-  }
-  for (unsigned long request : kIoctls) {
-    const scmp_arg_cmp is = SCMP_A1_32(SCMP_CMP_EQ, static_cast<scmp_datum_t>(request));
-    allow(SCMP_SYS(ioctl), 1, &is);
-  }
-  // Threads and processes, in no new namespace. clone3's flags lie in
-  // memory the filter cannot read: it is answered as missing, and the C
-  // library falls back to clone.
-  const scmp_arg_cmp noNamespace = SCMP_A0_64(SCMP_CMP_MASKED_EQ,
-                                              CLONE_NEWNS | CLONE_NEWUSER | CLONE_NEWPID | CLONE_NEWNET |
-                                                  CLONE_NEWIPC | CLONE_NEWUTS | CLONE_NEWCGROUP,
-                                              0);
-  allow(SCMP_SYS(clone), 1, &noNamespace);
-  ok = ok && ::seccomp_rule_add(filter, SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), 0) == 0;
-  // prctl: the process's name, dumpability and its own settings read; not
-  // the seccomp, securebits, capabilities or the parent death signal's
-  // change.
+    if (call >= 0) rule(SCMP_ACT_ALLOW, call, {});
+  for (unsigned command : kFcntls) rule(SCMP_ACT_ALLOW, SCMP_SYS(fcntl), {SCMP_A1_32(SCMP_CMP_EQ, command)});
+  for (unsigned long request : kIoctls)
+    rule(SCMP_ACT_ALLOW, SCMP_SYS(ioctl), {SCMP_A1_32(SCMP_CMP_EQ, static_cast<scmp_datum_t>(request))});
+  // Threads alone, in no new namespace: no process of its own, so that its
+  // memory limit bounds all it holds. clone3's flags lie in memory the
+  // filter cannot read: it is answered as missing, and the C library falls
+  // back to clone.
+  constexpr scmp_datum_t kNamespaces = CLONE_NEWNS | CLONE_NEWUSER | CLONE_NEWPID | CLONE_NEWNET |
+                                       CLONE_NEWIPC | CLONE_NEWUTS | CLONE_NEWCGROUP;
+  rule(SCMP_ACT_ALLOW, SCMP_SYS(clone),
+       {SCMP_A0_64(SCMP_CMP_MASKED_EQ, kNamespaces | CLONE_THREAD, CLONE_THREAD)});
+  rule(SCMP_ACT_ERRNO(ENOSYS), SCMP_SYS(clone3), {});
+  // Its one exec, through the descriptor no later descriptor of its own can
+  // take (its limit on open files stops short of it, and the exec closes it).
+  if (execFd >= 0)
+    rule(SCMP_ACT_ALLOW, SCMP_SYS(execveat),
+         {SCMP_A0_32(SCMP_CMP_EQ, static_cast<scmp_datum_t>(execFd)),
+          SCMP_A4_32(SCMP_CMP_EQ, static_cast<scmp_datum_t>(AT_EMPTY_PATH))});
+  // prctl: the process's name, its dumpability, a mapping's name, the
+  // signal its parent's end sends it, and its own settings read; not the
+  // seccomp, securebits or capabilities' change, nor any other option.
   for (int option : {PR_SET_NAME, PR_GET_NAME, PR_GET_DUMPABLE, PR_SET_DUMPABLE, PR_GET_SECCOMP,
-                     PR_GET_NO_NEW_PRIVS, PR_CAPBSET_READ, PR_SET_VMA, PR_GET_PDEATHSIG, PR_SET_PDEATHSIG}) {
-    const scmp_arg_cmp is = SCMP_A0_32(SCMP_CMP_EQ, static_cast<scmp_datum_t>(option));
-    allow(SCMP_SYS(prctl), 1, &is);
-  }
+                     PR_GET_NO_NEW_PRIVS, PR_CAPBSET_READ, PR_SET_VMA, PR_GET_PDEATHSIG, PR_SET_PDEATHSIG})
+    rule(SCMP_ACT_ALLOW, SCMP_SYS(prctl), {SCMP_A0_32(SCMP_CMP_EQ, static_cast<scmp_datum_t>(option))});
   ok = ok && ::seccomp_load(filter) == 0;
   ::seccomp_release(filter);
   return ok;
@@ -486,17 +529,34 @@ bool Filter(pid_t self) {
 
 }  // namespace
 
-int FenceProgram(const char* program, int notTheirs, int without) {
+int FenceProgram(const FenceRequest& request) {
+  const int without = request.without;
   int fences = 0;
-  const int ruleset = (without & kFenceLandlock) != 0 ? -1 : LandlockRuleset(program, &fences);
-  if (ruleset < 0 && (without & kFenceNamespaces) == 0 && Namespaces(notTheirs)) fences |= kFenceNamespaces;
+  const int ruleset = (without & kFenceLandlock) != 0 ? -1 : LandlockRuleset(request.program, &fences);
+  if (ruleset < 0 && (without & kFenceNamespaces) == 0 && Namespaces(request.notTheirs, request.processorMs))
+    fences |= kFenceNamespaces;
   const bool noNewPrivileges = ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0;
   if (DropCapabilities()) fences |= kFenceNoCapability;
   if (ruleset >= 0 && (!noNewPrivileges || ::syscall(SYS_landlock_restrict_self, ruleset, 0) != 0))
     fences &= ~(kFenceLandlock | kFenceLandlockNet | kFenceLandlockScope);
   if (ruleset >= 0) ::close(ruleset);
-  if (noNewPrivileges && (without & kFenceFilter) == 0 && Filter(::getpid())) fences |= kFenceFilter;
+  if (noNewPrivileges && (without & kFenceFilter) == 0 && Filter(::getpid(), request.execFd))
+    fences |= kFenceFilter;
   return fences;
+}
+
+bool WatchProcessorTime(pid_t pid, long long ms) {
+  clockid_t clock{};
+  sigevent event{};
+  event.sigev_notify = SIGEV_SIGNAL;
+  event.sigev_signo = SIGALRM;
+  timer_t timer{};
+  itimerspec at{};
+  at.it_value.tv_sec = static_cast<time_t>(ms / 1000);
+  at.it_value.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
+  // Kept until the process ends: each process arms one.
+  return ::clock_getcpuclockid(pid, &clock) == 0 && ::timer_create(clock, &event, &timer) == 0 &&
+         ::timer_settime(timer, 0, &at, nullptr) == 0;
 }
 
 }  // namespace md::imaging::detail

@@ -1,20 +1,30 @@
 // The fences mapdeck-warden (warden.cpp) puts around the program it starts,
 // in the program's process, just before its exec, so that they hold for
 // whatever runs there from its first instruction and for everything it
-// starts; none of them can be lifted from inside.
+// starts; none of them can be lifted from inside. The warden sets the
+// program's limits before them (warden.cpp) and starts it only where every
+// fence its process's probe found here is in force.
 //
 // - The system call allow-list (seccomp, through libseccomp), on x86-64 and
 //   AArch64: the calls the metafile helper, its libraries, the dynamic
 //   loader and the sanitizers' runtimes make; every other call fails with
 //   EPERM, and so does every call of another ABI (x32, 32-bit). Signals
 //   (kill, tkill, tgkill, rt_sigqueueinfo, rt_tgsigqueueinfo), limits
-//   (prlimit64) and scheduling reads name the program's own process only; no
-//   setsid or setpgid (it stays in the run's process group); no socket,
-//   ptrace, process_vm_*, pidfd_*, io_uring_*, bpf, perf_event_open, keyctl,
-//   mount, unshare, setpriority, sched_set*, ioprio_set; fcntl and ioctl
-//   with the commands the helper uses only (no F_SETOWN, FIOSETOWN,
-//   SIOCSPGRP, TIOCSTI); clone in no new namespace (clone3, whose flags the
-//   filter cannot read, answers ENOSYS and the C library uses clone).
+//   (prlimit64) and scheduling reads name the program's own process only
+//   (sched_getaffinity of another id, its own threads' among them, answers
+//   ENOSYS); threads alone, in no new namespace: no fork, vfork or clone
+//   without CLONE_THREAD (clone3, whose flags the filter cannot read,
+//   answers ENOSYS and the C library uses clone); one exec, the program's
+//   own, through the descriptor the warden opened, which its limit on open
+//   files keeps it from holding again once the exec closed it; personality
+//   read or set to PER_LINUX only; timers on its own clocks; no setsid or
+//   setpgid (it stays in the run's process group); no socket, ptrace,
+//   process_vm_*, pidfd_*, io_uring_*, bpf, perf_event_open, keyctl, mount,
+//   unshare, setpriority, sched_set*, ioprio_set; prctl for its name, its
+//   dumpability, a mapping's name, the signal its parent's end sends it and
+//   reading its own settings only; fcntl and ioctl with the
+//   commands the helper uses only (no F_SETOWN, FIOSETOWN, SIOCSPGRP,
+//   TIOCSTI).
 // - Landlock, where the running kernel has it enabled (5.13 on): the program
 //   reads and executes only its own file, its folder, its RUNPATH and
 //   LD_LIBRARY_PATH folders, the system's library folders (/lib, /lib64,
@@ -32,37 +42,64 @@
 // - Where Landlock is missing: new user, pid, mount, network and IPC
 //   namespaces, where the kernel lets an unprivileged process make them
 //   (bubblewrap's way; mount_setattr, 5.12 on): every mount read-only (it
-//   writes no file), no network but an unconfigured loopback of its own, no
-//   process outside the namespace to name or signal, no other process's
-//   /proc entries (another user namespace's).
+//   writes no file), no network but an unconfigured loopback of its own,
+//   and a /proc of its own pid namespace (or, where the kernel refuses that
+//   mount, an empty one), so that no process outside is in sight to name,
+//   signal or read.
 // - No capability: the program keeps none (its bounding, ambient,
 //   inheritable, permitted and effective sets empty, root given none by an
 //   exec, no_new_privs), so that where the host runs as root, root's rights
 //   do not pass through; its user stays the host's, so that it reads its
 //   program and libraries wherever the host keeps them.
 //
-// What is not fenced: with Landlock, reading and executing what lies in the
-// folders above (the library's folder holds the library and its helpers);
-// with the namespaces instead, reading every file its user may; with
-// neither (a kernel without Landlock whose user namespaces are turned off,
-// or before 5.12), reading and writing every file its user may; on other
-// architectures than x86-64 and AArch64, the system calls. Its time and its
-// memory are bounded apart (isolate.h). The library records, at a
-// process's first metafile, what is unfenced (helperfences.h).
+// What is not fenced: with Landlock, reading what lies in the folders
+// above (the library's folder holds the library and its helpers); with the
+// namespaces instead, reading every file its user may; with neither (a
+// kernel without Landlock whose user namespaces are turned off, or before
+// 5.12), reading and writing every file its user may and the memory of the
+// host and its user's other processes through /proc. Without the filter (on
+// other architectures than x86-64 and AArch64): starting processes, each
+// with a memory limit of its own, and running any program it may execute;
+// with Landlock, limiting and rescheduling its user's other processes,
+// sending UDP and reaching unix sockets named by a path (before ABI 4, TCP;
+// before ABI 6, signals and abstract unix sockets); with neither fence of
+// files, every call on its user's processes and the network. The library
+// records, at a process's first metafile, what is unfenced
+// (helperfences.h).
 #pragma once
+
+#include <sys/types.h>
 
 #include "platform/imaging/protocol/fences.h"
 
 namespace md::imaging::detail {
 
-// Fences the calling process for `program`, whose exec follows; answers the
-// fences in force. `without` names, as kFenceLandlock, kFenceNamespaces and
-// kFenceFilter, the fences to leave out as if the kernel lacked them (tests:
-// the warden's argument, isolate.h's SetWardenFencesWithout). Where
-// namespaces are made, the calling process and the new namespaces' first
-// process stay behind and wait (the latter passes the end of the program's
-// process back, the former ends as it did), closing `notTheirs` first; only
-// the program's process returns.
-int FenceProgram(const char* program, int notTheirs, int without);
+// What the program's process is fenced for.
+struct FenceRequest {
+  const char* program = "";  // the program's path
+  // The descriptor of the program's file, the only one its exec may name:
+  // one its limit on open files leaves out; -1: no exec (the probe).
+  int execFd = -1;
+  int notTheirs = -1;  // closed by the processes that stay behind
+  // The fences to leave out as if the kernel lacked them: kFenceLandlock,
+  // kFenceNamespaces, kFenceFilter (tests: the warden's argument, isolate.h's
+  // SetWardenFencesWithout).
+  int without = 0;
+  // Where namespaces are made, the processor time after which the
+  // namespace's first process kills the program (0: none).
+  long long processorMs = 0;
+};
+
+// Fences the calling process for the program, whose exec follows; answers
+// the fences in force. Where namespaces are made, the calling process and
+// the new namespaces' first process stay behind and wait (the latter passes
+// the end of the program's process back, the former ends as it did),
+// closing `notTheirs` first; only the program's process returns.
+int FenceProgram(const FenceRequest& request);
+
+// Arms a timer that sends SIGALRM to the calling process once the
+// processor time of the process `pid`, its threads' included, passes `ms`;
+// false where it cannot.
+bool WatchProcessorTime(pid_t pid, long long ms);
 
 }  // namespace md::imaging::detail

@@ -20,8 +20,9 @@ struct IsolatedRequest {
   std::size_t bytes = 0;
 };
 
-// Sets the limits first, maps the input and the buffer, runs `work` and
-// sends back its answer (an exception is answered as "failed: <what>").
+// Lowers its address space's limit to what it holds and its extra memory
+// first, maps the input and the buffer, runs `work` and sends back its
+// answer (an exception is answered as "failed: <what>").
 // Returns only when it was not started by an isolated run (the exit status
 // then).
 int IsolatedMain(int argc, char** argv, const std::function<std::string(const IsolatedRequest&)>& work);

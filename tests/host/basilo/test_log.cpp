@@ -72,7 +72,7 @@ TEST(Log, RecordsSinceAMarkAndFileOutputSwitch) {
   EXPECT_EQ(since[0].text, "record 1");
   EXPECT_EQ(since[1].text, "record 2");
   EXPECT_TRUE(log->GetRecordsSince(before + 3).empty());
-  EXPECT_EQ(ReadFile(log->GetFilePath()).find("record 1 "), std::string::npos);
+  EXPECT_EQ(ReadFile(log->GetFilePath()).find("CGIS_Test::Loop: record 1 "), std::string::npos);
 }
 
 // A thread's own count tells what its calls wrote, whatever other threads write.

@@ -2,7 +2,10 @@
 // does (fills the buffer with the input's first byte, refuses, crashes,
 // loops, throws, takes too much memory, closes its answer pipe and then
 // hangs, tries a call its fence refuses, or a way into its host, and
-// answers how it went, or answers its capability sets).
+// answers how it went, or answers its capability sets; or, as a helper
+// taken over would, spins, forks, hoards memory, grows or shrinks its
+// buffer, answers for ever or with control characters, or answers its
+// environment's names).
 // Started as the metafile helper, it takes forever over every file, as a
 // slow file makes the real one do, or, as MD_PROBE_METAFILE says, crashes on
 // it ("crash") or refuses it (any other text, its reason), or answers a
@@ -20,7 +23,9 @@
 #include <sched.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/mman.h>
 #include <sys/mount.h>
+#include <sys/prctl.h>
 #include <sys/ptrace.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -29,6 +34,10 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <sys/personality.h>
+#include <time.h>
+
+#include <atomic>
 #include <cerrno>
 #include <cstddef>
 #include <cstdlib>
@@ -36,9 +45,13 @@
 #include <ctime>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
+
+extern char** environ;
 
 #include "platform/imaging/helper/isolatedmain.h"
 #include "platform/imaging/protocol/answer.h"
@@ -76,6 +89,15 @@ long CallAsI386() {
 std::string Try(const std::vector<std::string>& args) {
   const pid_t warden = ::getppid(), self = ::getpid();
   const std::string call = args.at(1);
+  // A child of its own for the calls on one, where it may start one.
+  const bool onChild =
+      call.find("a child") != std::string::npos && call.find("namespace") == std::string::npos;
+  const pid_t child = onChild ? Child() : 0;
+  if (child < 0) return "errno " + std::to_string(errno);
+  char* const noArguments[] = {nullptr};
+  rlimit files{};
+  ::getrlimit(RLIMIT_NOFILE, &files);
+  const int beyond = static_cast<int>(files.rlim_cur);  // the first descriptor it may not hold
   const pid_t host = args.size() > 2 ? static_cast<pid_t>(std::stol(args[2])) : 0;
   const std::string at = args.size() > 3 ? args[3] : "";
   const auto proc = [&](const char* entry) { return "/proc/" + std::to_string(host) + "/" + entry; };
@@ -128,22 +150,15 @@ std::string Try(const std::vector<std::string>& args) {
       : call == "leave its group"                   ? ::setpgid(0, 0)
       : call == "call as x32"                       ? ::syscall(SYS_getpid | 0x40000000)
       : call == "call as i386"                      ? CallAsI386()
-      : call == "kill a child"                      ? ::kill(Child(), SIGURG)
-      : call == "tkill a child"                     ? ::syscall(SYS_tkill, Child(), SIGURG)
-      : call == "tgkill a child"                    ? [] {
-              const pid_t child = Child();
-              return ::syscall(SYS_tgkill, child, child, SIGURG);
-            }()
-      : call == "queue a signal to a child"         ? ::syscall(SYS_rt_sigqueueinfo, Child(), SIGURG, &info)
-      : call == "queue a signal to a child's thread"
-          ? [&] {
-              const pid_t child = Child();
-              return ::syscall(SYS_rt_tgsigqueueinfo, child, child, SIGURG, &info);
-            }()
-      : call == "trace a child"                       ? ::ptrace(PTRACE_ATTACH, Child(), nullptr, nullptr)
+      : call == "kill a child"                      ? ::kill(child, SIGURG)
+      : call == "tkill a child"                     ? ::syscall(SYS_tkill, child, SIGURG)
+      : call == "tgkill a child"                    ? ::syscall(SYS_tgkill, child, child, SIGURG)
+      : call == "queue a signal to a child"         ? ::syscall(SYS_rt_sigqueueinfo, child, SIGURG, &info)
+      : call == "queue a signal to a child's thread" ? ::syscall(SYS_rt_tgsigqueueinfo, child, child, SIGURG, &info)
+      : call == "trace a child"                       ? ::ptrace(PTRACE_ATTACH, child, nullptr, nullptr)
       : call == "read itself across"                  ? ::process_vm_readv(self, &local, 1, &local, 1, 0)
       : call == "write itself across"                 ? ::process_vm_writev(self, &local, 1, &local, 1, 0)
-      : call == "limit a child's open files"          ? ::prlimit(Child(), RLIMIT_NOFILE, &eight, nullptr)
+      : call == "limit a child's open files"          ? ::prlimit(child, RLIMIT_NOFILE, &eight, nullptr)
       : call == "change its priority"                 ? ::setpriority(PRIO_PROCESS, 0, 0)
       : call == "bind itself to a processor"          ? ::sched_setaffinity(0, sizeof one, &one)
       : call == "change its scheduling"               ? ::syscall(SYS_sched_setscheduler, 0, SCHED_OTHER, &info)
@@ -181,6 +196,43 @@ std::string Try(const std::vector<std::string>& args) {
       : call == "read the host's memory across" ? ::process_vm_readv(host, &local, 1, &remote, 1, 0)
       : call == "write the host's memory across" ? ::process_vm_writev(host, &local, 1, &remote, 1, 0)
       : call == "end on its own signal"        ? ::raise(SIGUSR2)
+      : call == "read the host's status"       ? ::open(proc("status").c_str(), O_RDONLY)
+      : call == "read the host's processors"   ? ::sched_getaffinity(host, sizeof one, &one)
+      : call == "read the first process's processors" ? ::sched_getaffinity(1, sizeof one, &one)
+      : call == "read its own processors"      ? ::sched_getaffinity(self, sizeof one, &one)
+      : call == "read its personality"         ? ::personality(0xffffffff)
+      : call == "change its personality"       ? ::personality(static_cast<unsigned long>(PER_LINUX) | ADDR_NO_RANDOMIZE)
+      : call == "run a program"                ? ::execve("/nonexistent/mapdeck-probe", noArguments, environ)
+      : call == "run a program it holds"       ? ::syscall(SYS_execveat, 0, "", noArguments, environ, AT_EMPTY_PATH)
+      : call == "take its start's descriptor"  ? ::fcntl(0, F_DUPFD_CLOEXEC, beyond)
+      : call == "run through its start's descriptor"
+          ? ::syscall(SYS_execveat, beyond, "", noArguments, environ, AT_EMPTY_PATH)
+      : call == "fork"                         ? [] {
+              const pid_t forked = ::fork();
+              if (forked == 0) ::_exit(0);
+              return forked;
+            }()
+      : call == "start a process by clone"     ? [] {
+              const long forked = ::syscall(SYS_clone, SIGCHLD, 0, 0, 0, 0);
+              if (forked == 0) ::_exit(0);
+              return forked;
+            }()
+      : call == "start a process by clone3"    ? ::syscall(SYS_clone3, nullptr, 0)
+      : call == "start a thread"               ? [] {
+              std::thread([] {}).join();
+              return 0;
+            }()
+      : call == "set its timer slack"          ? ::prctl(PR_SET_TIMERSLACK, 1000, 0, 0, 0)
+      : call == "arm a timer on its own clock" ? [] {
+              sigevent event{};
+              event.sigev_notify = SIGEV_NONE;
+              timer_t timer{};
+              itimerspec at{};
+              at.it_value.tv_sec = 100;
+              return ::timer_create(CLOCK_PROCESS_CPUTIME_ID, &event, &timer) == 0
+                         ? ::timer_settime(timer, 0, &at, nullptr)
+                         : -1;
+            }()
                                                 : (errno = EINVAL, -1);
   return done != -1 ? std::string("done") : "errno " + std::to_string(errno);
 }
@@ -276,10 +328,59 @@ int main(int argc, char** argv) {
       for (int kind = 0; kind < 4; ++kind)
         if (::read(ready[0], &byte, 1) != 1) return std::string("a process did not start");
       if (r.args.at(1) == "end") ::_exit(0);
-      if (r.args.at(1) == "kill its warden" && ::kill(::getppid(), SIGKILL) == 0)
-        return std::string("its warden was killed");
       while (r.args.at(1) == "wait") ::pause();
       return std::string();
+    }
+    if (what == "spin") {
+      // On args[1] threads, itself among them, for ever.
+      static std::atomic<unsigned long> spun{0};
+      for (int k = 1; k < std::stoi(r.args.at(1)); ++k)
+        std::thread([] {
+          for (;;) ++spun;
+        }).detach();
+      for (;;) ++spun;
+    }
+    if (what == "fork") {
+      // args[1] children that wait, as many as it may start.
+      int forked = 0;
+      for (int k = 0; k < std::stoi(r.args.at(1)); ++k) forked += Child() > 0 ? 1 : 0;
+      return "forked " + std::to_string(forked);
+    }
+    if (what == "hoard") {
+      // Pages of its own, written, until no more are given.
+      constexpr std::size_t kStep = std::size_t{1} << 20;
+      std::size_t held = 0;
+      for (void* p; (p = ::mmap(nullptr, kStep, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1,
+                                0)) != MAP_FAILED;
+           held += kStep)
+        std::memset(p, 1, kStep);
+      return "held " + std::to_string(held >> 20) + " MiB";
+    }
+    if (what == "grow its buffer") {
+      // Longer, then written past its end.
+      const std::string grown =
+          ::ftruncate(3, static_cast<off_t>(r.bytes * 2)) == 0 ? "done" : "errno " + std::to_string(errno);
+      const std::string past =
+          ::pwrite(3, "x", 1, static_cast<off_t>(r.bytes)) == 1 ? "done" : "errno " + std::to_string(errno);
+      return grown + ", " + past;
+    }
+    if (what == "shrink its buffer") {
+      (void)::ftruncate(3, 0);
+      return std::string();
+    }
+    if (what == "answer for ever") {
+      const std::string some(4096, 'x');
+      for (;;)
+        if (::write(4, some.data(), some.size()) < 0) ::_exit(1);
+    }
+    if (what == "forge a record") return std::string("refused\n\x1b[31mforged\a");
+    if (what == "environment") {
+      std::string names;
+      for (char** v = environ; *v != nullptr; ++v) {
+        const std::string variable = *v;
+        names += (names.empty() ? "" : " ") + variable.substr(0, variable.find('='));
+      }
+      return names;
     }
     if (what == "try") return Try(r.args);
     if (what == "capabilities") {

@@ -1,0 +1,174 @@
+// The limits a run sets on its program from outside it (isolate.h, the
+// warden): a stand-in helper that does what a helper taken over would
+// (spins, starts processes, hoards memory, grows or shrinks its buffer,
+// answers for ever or with control characters, reads its environment) is
+// held to them, as root and as nobody, under Landlock and under the
+// namespaces that stand in for it; and a drawing's budget is charged each
+// run's processor time, but at least a quarter of its wall time.
+#include <gtest/gtest.h>
+
+#include <grp.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <regex>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/imaging/decode.h"
+#include "platform/imaging/helperfences.h"
+#include "platform/imaging/isolate.h"
+#include "platform/imaging/metafilelimits.h"
+#include "platform/imaging/protocol/fences.h"
+#include "tests/platform/imaging/metafiles.h"
+
+namespace {
+
+namespace detail = md::imaging::detail;
+namespace m = md::test::metafiles;
+using End = detail::IsolatedEnd;
+
+constexpr std::size_t kExtraMemory = std::size_t{64} << 20;
+
+// Whether what a process holds grows faster than its address space:
+// ThreadSanitizer's shadow of each byte written takes four more, in address
+// space it reserved at its start.
+#if defined(__SANITIZE_THREAD__)
+constexpr bool kShadowGrows = true;
+#else
+constexpr bool kShadowGrows = false;
+#endif
+
+// Runs each row's stand-in in this process as it is (root or nobody); a line
+// for each row that failed. After each run no process of it is left, and
+// none of its processes held more than its memory limit: what the first
+// row's, which takes none, held, and its extra memory, its buffer within it.
+std::string HeldToItsLimits() {
+  ::setenv("MD_HOST_SECRET", "the host's secret", 1);
+  const struct {
+    std::vector<std::string> does;  // what the stand-in does
+    End end;
+    std::string error;             // a regular expression the run's reason matches
+    std::int64_t leastMs, mostMs;  // the processor time the run takes
+  } rows[] = {
+      // Its threads' processor time counts; it is ended at its limit.
+      {{"spin", "2"}, End::TimedOut, "drawing took more than 1.00 s of processor time", 1000, 1100},
+      // No process of its own.
+      {{"fork", "200"}, End::Refused, "forked 0", 0, 1000},
+      {{"hoard"}, End::Refused, "held [0-9]+ MiB", 0, 1000},
+      // Its buffer sealed at its size: the host reads it whole after it tried.
+      {{"grow its buffer"}, End::Refused, "errno 1, errno 1", 0, 1000},
+      {{"shrink its buffer"}, End::Done, "", 0, 1000},
+      // Its answer bounded and made one line of printable characters.
+      {{"answer for ever"}, End::Stopped, "the renderer answered more than 4096 bytes", 0, 1000},
+      {{"forge a record"}, End::Refused, "refused\\\\x0a\\\\x1b\\[31mforged\\\\x07", 0, 1000},
+      // Its environment built: none of the host's other variables.
+      {{"environment"},
+       End::Refused,
+       "( "
+       "?(LD_LIBRARY_PATH|HOME|XDG_[A-Z_]+|LANG|LANGUAGE|LC_[A-Z_]+|TMPDIR|FONTCONFIG_[A-Z_]+|[A-Z]+SAN_"
+       "OPTIONS|"
+       "MD_PROBE_METAFILE))*",
+       0,
+       1000},
+  };
+  std::string failed;
+  long startKiB = -1;
+  for (const auto& row : rows) {
+    detail::IsolationLimits limits;
+    limits.milliseconds = 60000;
+    limits.processorMilliseconds = 1000;
+    limits.extraMemory = kExtraMemory;
+    const char input = 7;
+    std::string error;
+    End end = End::NotRun;
+    std::int64_t ms = -1;
+    detail::RunIsolated(
+        MD_IMAGING_PROBE, row.does, &input, 1, std::size_t{1} << 20,
+        [](const void* buffer) {
+          // Every byte read, as a host's collection does.
+          unsigned sum = 0;
+          for (std::size_t k = 0; k < (std::size_t{1} << 20); ++k)
+            sum += static_cast<const unsigned char*>(buffer)[k];
+          return sum == 0 ? std::string() : "the buffer holds " + std::to_string(sum);
+        },
+        limits, &error, &end, &ms);
+    rusage children{};
+    ::getrusage(RUSAGE_CHILDREN, &children);
+    errno = 0;
+    const bool left = !(::waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD);
+    const std::string said = row.does[0] + ": ";
+    if (end != row.end)
+      failed += said + "ended as " + std::to_string(static_cast<int>(end)) + ": " + error + "\n";
+    if (!std::regex_match(error, std::regex(row.error))) failed += said + "answered \"" + error + "\"\n";
+    if (ms < row.leastMs || ms > row.mostMs) failed += said + "took " + std::to_string(ms) + " ms\n";
+    if (left) failed += said + "a process of the run is left\n";
+    if (startKiB < 0) startKiB = children.ru_maxrss;
+    if (!kShadowGrows && static_cast<std::size_t>(children.ru_maxrss - startKiB) * 1024 > kExtraMemory)
+      failed += said + "a process held " + std::to_string(children.ru_maxrss) + " KiB, " +
+                std::to_string(startKiB) + " KiB at its start\n";
+  }
+  return failed;
+}
+
+// As the host runs or as nobody; Landlock, or the namespaces in its place.
+class ImagingHelperLimits : public testing::TestWithParam<std::tuple<bool, int>> {};
+
+TEST_P(ImagingHelperLimits, AStandInHelperIsHeldToItsLimitsFromOutside) {
+  const auto [nobody, without] = GetParam();
+  if (nobody && ::getuid() != 0) GTEST_SKIP() << "only a host run as root can run the table as nobody";
+  const m::FencesWithoutScope pretend(without);
+  const int fences = detail::HelperFences();
+  ASSERT_GE(fences, 0);
+  if ((fences & (detail::kFenceLandlock | detail::kFenceNamespaces)) == 0)
+    GTEST_SKIP() << "neither Landlock nor namespaces can be made here";
+#if defined(__x86_64__) || defined(__aarch64__)
+  ASSERT_NE(fences & detail::kFenceFilter, 0) << "the system call filter could not be installed";
+#else
+  if ((fences & detail::kFenceFilter) == 0) GTEST_SKIP() << "no system call filter on this architecture";
+#endif
+  EXPECT_EXIT(
+      {
+        if (nobody && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+          ::_exit(2);
+        ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);
+        const std::string failed = HeldToItsLimits();
+        std::fputs(failed.c_str(), stderr);
+        ::_exit(failed.empty() ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(, ImagingHelperLimits,
+                         testing::Combine(testing::Bool(),
+                                          testing::Values(0, static_cast<int>(detail::kFenceLandlock))),
+                         [](const testing::TestParamInfo<std::tuple<bool, int>>& info) {
+                           return std::string(std::get<0>(info.param) ? "AsNobody" : "AsItRuns") +
+                                  (std::get<1>(info.param) == 0 ? "AllFences" : "NamespacesForLandlock");
+                         });
+
+// Runs that wait 300 ms each, within 150 ms of processor time a file (600
+// ms of wall time) and a drawing's budget of 600 ms, cost it between 75 and
+// 150 ms each, a quarter of what they waited at least and of what their
+// wall clock allows at most: four to eight of them run before the rest are
+// deferred, on any machine. Charged their wall time, two would; charged
+// their processor time alone, all.
+TEST(ImagingHelperBudget, ARunIsChargedItsProcessorTimeButAQuarterOfItsWallTimeAtLeast) {
+  const m::MetafileLimitsScope limits({150, 600, MD_IMAGING_PROBE}, "sleep:300:waited");
+  const md::imaging::MetafileDrawing drawing;
+  int ran = 0;
+  for (int k = 0; k < 10; ++k) {
+    const m::Bytes bytes = m::Wmf(1000 + k, 500, 1000, {}, 0);  // another content each
+    ran += md::imaging::Decode(bytes.data(), bytes.size()).deferred ? 0 : 1;
+  }
+  EXPECT_GE(ran, 4);
+  EXPECT_LE(ran, 8);
+}
+
+}  // namespace
