@@ -1,5 +1,7 @@
 #include "platform/imaging/drawlistread.h"
 
+#include "platform/imaging/protocol/drawlistbounds.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -181,21 +183,13 @@ class Checker {
         const double run = g.type == static_cast<std::uint32_t>(dl::GradientType::Linear)
                                ? std::hypot(v[2] - v[0], v[3] - v[1])
                                : std::fabs(v[5] - v[2]);
-        const dl::Matrix toDrawing = InverseThen(g.matrix, used);
+        const dl::Matrix toDrawing = dl::InverseThen(g.matrix, used);
         // A run of no length paints its last stop, as cairo paints it.
-        if (run > 0 && !(run * Shortest(toDrawing) >= dl::kMinPaintFeature))
+        if (run > 0 && !(run * dl::Shortest(toDrawing) >= dl::kMinPaintFeature))
           return "has a gradient squeezed past its bound";
         // Its points lie near the drawing: a raster's gradients take them in
         // a fixed-point range.
-        const double near = dl::kMaxGradientReach * std::max(width_, height_);
-        const bool radial = g.type == static_cast<std::uint32_t>(dl::GradientType::Radial);
-        for (int k = 0; k < 2; ++k) {
-          const double x = v[k * (radial ? 3 : 2)], y = v[k * (radial ? 3 : 2) + 1];
-          const double dx = toDrawing.xx * x + toDrawing.xy * y + toDrawing.x0;
-          const double dy = toDrawing.yx * x + toDrawing.yy * y + toDrawing.y0;
-          if (!(std::fabs(dx) <= near && std::fabs(dy) <= near)) return "has a gradient far from the drawing";
-        }
-        if (radial && !(std::max(v[2], v[5]) * Longest(toDrawing) <= near))
+        if (!dl::GradientWithinReach(g, toDrawing, width_, height_))
           return "has a gradient far from the drawing";
         if (run == 0 || (g.extend != static_cast<std::uint32_t>(dl::Extend::Repeat) &&
                          g.extend != static_cast<std::uint32_t>(dl::Extend::Reflect)))
@@ -213,12 +207,13 @@ class Checker {
         if (p.extend != static_cast<std::uint32_t>(dl::Extend::Repeat))
           return "paints a picture not repeated";
         if (std::string why = Matrix(p.matrix); !why.empty()) return why;
-        if (std::string why = Shown(InverseThen(p.matrix, used)); !why.empty()) return why;
+        if (std::string why = Shown(dl::InverseThen(p.matrix, used)); !why.empty()) return why;
         // Repeated over the drawing, its pixels keep the range of a raster's
         // fixed-point coordinates.
         const DrawList::Picture& picture = (*pictures_)[p.index];
         if (std::max(picture.width, picture.height) > dl::kMaxPatternPixels ||
-            !(Shortest(InverseThen(p.matrix, used)) >= std::max(width_, height_) / dl::kMaxPatternPixels))
+            !(dl::Shortest(dl::InverseThen(p.matrix, used)) >=
+              std::max(width_, height_) / dl::kMaxPatternPixels))
           return "has a picture repeated in pixels past their bound";
         return Repeats(std::min(picture.width, picture.height), p.matrix, used);
       }
@@ -231,41 +226,15 @@ class Checker {
   // the space it is used in to, repeats at most kMaxRepeats times across the
   // drawing used under `used`.
   std::string Repeats(double period, const dl::Matrix& paint, const dl::Matrix& used) const {
-    if (!(period * Shortest(InverseThen(paint, used)) >= std::max(width_, height_) / dl::kMaxRepeats))
+    if (!(period * dl::Shortest(dl::InverseThen(paint, used)) >= std::max(width_, height_) / dl::kMaxRepeats))
       return "has a paint that repeats more than " + std::to_string(static_cast<int>(dl::kMaxRepeats)) +
              " times across the drawing";
     return "";
   }
 
-  // `then` after the inverse of `m` (invertible: Matrix passed it).
-  static dl::Matrix InverseThen(const dl::Matrix& m, const dl::Matrix& then) {
-    const double det = m.xx * m.yy - m.yx * m.xy;
-    const double ixx = m.yy / det, iyx = -m.yx / det, ixy = -m.xy / det, iyy = m.xx / det;
-    const double ix0 = -(ixx * m.x0 + ixy * m.y0), iy0 = -(iyx * m.x0 + iyy * m.y0);
-    return dl::Matrix{then.xx * ixx + then.xy * iyx,           then.yx * ixx + then.yy * iyx,
-                      then.xx * ixy + then.xy * iyy,           then.yx * ixy + then.yy * iyy,
-                      then.xx * ix0 + then.xy * iy0 + then.x0, then.yx * ix0 + then.yy * iy0 + then.y0};
-  }
-
-  // The length the shortest unit vector takes under the matrix (its
-  // smallest singular value).
-  static double Shortest(const dl::Matrix& m) {
-    const double sum = m.xx * m.xx + m.yx * m.yx + m.xy * m.xy + m.yy * m.yy;
-    const double area = std::fabs(m.xx * m.yy - m.yx * m.xy);
-    const double largest = std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * area * area))) / 2);
-    return largest > 0 ? area / largest : 0;
-  }
-
-  // The length the longest unit vector takes under the matrix.
-  static double Longest(const dl::Matrix& m) {
-    const double sum = m.xx * m.xx + m.yx * m.yx + m.xy * m.xy + m.yy * m.yy;
-    const double area = std::fabs(m.xx * m.yy - m.yx * m.xy);
-    return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * area * area))) / 2);
-  }
-
   // Whether a picture's pixels under `toDrawing` keep kMinPaintFeature.
   static std::string Shown(const dl::Matrix& toDrawing) {
-    if (!(Shortest(toDrawing) >= dl::kMinPaintFeature))
+    if (!(dl::Shortest(toDrawing) >= dl::kMinPaintFeature))
       return "shows a picture squeezed past a pixel's bound";
     return "";
   }

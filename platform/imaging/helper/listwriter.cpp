@@ -172,8 +172,13 @@ struct Shown {
 // library's painter painted them.
 class Writer {
  public:
-  Writer(const Document& doc, ListPictures* pictures, std::size_t room, double side)
-      : doc_(doc), pictures_(*pictures), room_(room), side_(side) {}
+  Writer(const Document& doc, ListPictures* pictures, std::size_t room, double width, double height)
+      : doc_(doc),
+        pictures_(*pictures),
+        room_(room),
+        width_(width),
+        height_(height),
+        side_(std::max(width, height)) {}
 
   // The records' bytes, and where the matrices of the pictures' showings
   // lie in them (an Image's, or a picture paint's): they change with the
@@ -401,9 +406,9 @@ class Writer {
 
   // Whether the reader takes a gradient paint used under `used` (from the
   // space it paints in to the drawing's): its run at least the least a
-  // paint shows; repeated, at most kMaxRepeats times across the drawing, a
-  // radial one's first circle within its second. False (BadTransform,
-  // PastBounds) when not.
+  // paint shows; its points and radii within reach of the drawing; repeated,
+  // at most kMaxRepeats times across the drawing, a radial one's first circle
+  // within its second. False (BadTransform, PastBounds) when not.
   bool Taken(const dl::Paint& paint, const dl::Matrix& used) {
     if (paint.kind != static_cast<std::uint32_t>(dl::PaintKind::Gradient)) return true;
     const dl::GradientHead& g = gradientHeads_[paint.index];
@@ -412,6 +417,10 @@ class Writer {
     const double run = radial ? std::fabs(v[5] - v[2]) : std::hypot(v[2] - v[0], v[3] - v[1]);
     if (run > 0 && !AtLeast(run, g.matrix, used, dl::kMinPaintFeature)) {
       Stop(VectorsAnswer::BadTransform);
+      return false;
+    }
+    if (!dl::GradientWithinReach(g, dl::InverseThen(g.matrix, used), width_, height_, kMargin)) {
+      Stop(VectorsAnswer::PastBounds);
       return false;
     }
     if (run == 0 || (g.extend != static_cast<std::uint32_t>(dl::Extend::Repeat) &&
@@ -782,7 +791,8 @@ class Writer {
   const Document& doc_;
   ListPictures& pictures_;
   const std::size_t room_;
-  const double side_;  // the drawing's larger side
+  const double width_, height_;  // the drawing's
+  const double side_;            // its larger side
   VectorsAnswer answer_ = VectorsAnswer::List;
   std::uint32_t open_ = 0;  // clips, groups and masks open
   std::uint64_t visits_ = 0, segments_ = 0, stopUses_ = 0;
@@ -806,7 +816,7 @@ ListAnswer WriteDrawList(std::string_view svg, const ListTarget& target, std::ui
 
   ListPictures pictures(target);
   const double side = std::max(target.width, target.height);
-  Writer writer(doc, &pictures, room - sizeof(dl::Header), side);
+  Writer writer(doc, &pictures, room - sizeof(dl::Header), target.width, target.height);
   writer.Root(target.width, target.height);
   if (writer.answer() != VectorsAnswer::List) return {writer.answer()};
   if (const VectorsAnswer sized = pictures.Size(sizeof(dl::Header) + writer.bytes.size(), room);

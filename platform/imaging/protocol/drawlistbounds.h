@@ -1,7 +1,8 @@
-// How the bounds of a draw list (drawlist.h) that hold a paint's size in the
-// drawing are reckoned: a transform's part without its shift after another's
-// inverse, and the length the shortest unit vector takes under it. The
-// helper's writer keeps within them as the library's reader checks them.
+// How the bounds of a draw list (drawlist.h) that hold a paint's size and
+// place in the drawing are reckoned: a transform after another's inverse,
+// the lengths the shortest and longest unit vectors take under it, a
+// gradient's reach. The helper's writer keeps within them as the library's
+// reader checks them.
 #pragma once
 
 #include <algorithm>
@@ -11,16 +12,14 @@
 
 namespace md::imaging::drawlist {
 
-// `then` after the inverse of `m` (invertible), without their shifts.
+// `then` after the inverse of `m` (invertible).
 inline Matrix InverseThen(const Matrix& m, const Matrix& then) {
   const double det = m.xx * m.yy - m.yx * m.xy;
   const double ixx = m.yy / det, iyx = -m.yx / det, ixy = -m.xy / det, iyy = m.xx / det;
-  return {then.xx * ixx + then.xy * iyx,
-          then.yx * ixx + then.yy * iyx,
-          then.xx * ixy + then.xy * iyy,
-          then.yx * ixy + then.yy * iyy,
-          0,
-          0};
+  const double ix0 = -(ixx * m.x0 + ixy * m.y0), iy0 = -(iyx * m.x0 + iyy * m.y0);
+  return {then.xx * ixx + then.xy * iyx,           then.yx * ixx + then.yy * iyx,
+          then.xx * ixy + then.xy * iyy,           then.yx * ixy + then.yy * iyy,
+          then.xx * ix0 + then.xy * iy0 + then.x0, then.yx * ix0 + then.yy * iy0 + then.y0};
 }
 
 // The length the shortest unit vector takes under the matrix (its smallest
@@ -30,6 +29,33 @@ inline double Shortest(const Matrix& m) {
   const double area = std::fabs(m.xx * m.yy - m.yx * m.xy);
   const double largest = std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * area * area))) / 2);
   return largest > 0 ? area / largest : 0;
+}
+
+// The length the longest unit vector takes under the matrix (its largest
+// singular value).
+inline double Longest(const Matrix& m) {
+  const double sum = m.xx * m.xx + m.yx * m.yx + m.xy * m.xy + m.yy * m.yy;
+  const double area = std::fabs(m.xx * m.yy - m.yx * m.xy);
+  return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * area * area))) / 2);
+}
+
+// Where a gradient's points (its ends, or its circles' centres) lie in the
+// drawing, its own space mapped there by `toDrawing`, and how far its radii
+// reach there: whether within kMaxGradientReach of the drawing of width x
+// height, `margin` of that kept clear.
+inline bool GradientWithinReach(const GradientHead& g, const Matrix& toDrawing, double width, double height,
+                                double margin = 0) {
+  const double* v = g.points;
+  const bool radial = g.type == static_cast<std::uint32_t>(GradientType::Radial);
+  const double nearX = kMaxGradientReach * width * (1 - margin),
+               nearY = kMaxGradientReach * height * (1 - margin);
+  for (int k = 0; k < 2; ++k) {
+    const double x = v[k * (radial ? 3 : 2)], y = v[k * (radial ? 3 : 2) + 1];
+    const double dx = toDrawing.xx * x + toDrawing.xy * y + toDrawing.x0;
+    const double dy = toDrawing.yx * x + toDrawing.yy * y + toDrawing.y0;
+    if (!(std::fabs(dx) <= nearX && std::fabs(dy) <= nearY)) return false;
+  }
+  return !radial || std::max(v[2], v[5]) * Longest(toDrawing) <= std::max(nearX, nearY);
 }
 
 }  // namespace md::imaging::drawlist

@@ -525,6 +525,15 @@ TEST(ImagingListWriter, ACraftedDocumentEndsWithACodeOrAList) {
           "1'/>"),
        VectorsAnswer::PastBounds},
       {In("<g transform='matrix(0,0,0,0,0,0)'><rect width='1' height='1'/></g>"), VectorsAnswer::List},
+      // A gradient far from the drawing, and one beside it.
+      {In("<defs><linearGradient id='g' gradientUnits='userSpaceOnUse' x1='0' y1='0' x2='20' y2='0' "
+          "gradientTransform='translate(100000,0)'><stop offset='0' style='stop-color:rgb(0%,0%,0%);'/>"
+          "</linearGradient></defs><rect width='9' height='9' style='fill:url(#g);'/>"),
+       VectorsAnswer::PastBounds},
+      {In("<defs><linearGradient id='g' gradientUnits='userSpaceOnUse' x1='0' y1='0' x2='20' y2='0' "
+          "gradientTransform='translate(10,0)'><stop offset='0' style='stop-color:rgb(0%,0%,0%);'/>"
+          "</linearGradient></defs><rect width='9' height='9' style='fill:url(#g);'/>"),
+       VectorsAnswer::List},
   };
   for (const auto& [svg, answer] : rows) {
     const Written list = Write(svg, 9, 9);
