@@ -187,15 +187,16 @@ class Checker {
           return "has a gradient squeezed past its bound";
         // Its points lie near the drawing: a raster's gradients take them in
         // a fixed-point range.
-        const double near = dl::kMaxGradientReach * std::max(width_, height_);
+        const double nearX = dl::kMaxGradientReach * width_, nearY = dl::kMaxGradientReach * height_;
         const bool radial = g.type == static_cast<std::uint32_t>(dl::GradientType::Radial);
         for (int k = 0; k < 2; ++k) {
           const double x = v[k * (radial ? 3 : 2)], y = v[k * (radial ? 3 : 2) + 1];
           const double dx = toDrawing.xx * x + toDrawing.xy * y + toDrawing.x0;
           const double dy = toDrawing.yx * x + toDrawing.yy * y + toDrawing.y0;
-          if (!(std::fabs(dx) <= near && std::fabs(dy) <= near)) return "has a gradient far from the drawing";
+          if (!(std::fabs(dx) <= nearX && std::fabs(dy) <= nearY))
+            return "has a gradient far from the drawing";
         }
-        if (radial && !(std::max(v[2], v[5]) * Longest(toDrawing) <= near))
+        if (radial && !(std::max(v[2], v[5]) * Longest(toDrawing) <= std::max(nearX, nearY)))
           return "has a gradient far from the drawing";
         if (run == 0 || (g.extend != static_cast<std::uint32_t>(dl::Extend::Repeat) &&
                          g.extend != static_cast<std::uint32_t>(dl::Extend::Reflect)))
