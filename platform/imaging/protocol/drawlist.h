@@ -56,10 +56,11 @@ constexpr double kMaxDeterminant = 1099511627776.0;  // 2^40
 // in the drawing's space, is at least that side over this. A vector file
 // writes a gradient's repeats out one by one.
 constexpr double kMaxRepeats = 1024;
-// A gradient's points (its ends, or its circles' centres) and radii lie
-// within this many of the drawing's larger side of its origin: a raster (a
+// A gradient's points (its ends, or its circles' centres) lie within this
+// many of the drawing's width across, and of its height down, of its
+// origin, and its radii within this many of its larger side: a raster (a
 // vector file's fallback to pixels) takes them in a fixed-point range.
-constexpr double kMaxGradientReach = 8;
+constexpr double kMaxGradientReach = 4;
 // A picture repeated as a pattern is at most this many pixels a side, and
 // has at most this many of its pixels across the drawing's larger side: what
 // a raster (a vector file's fallback to pixels) samples it at stays within
