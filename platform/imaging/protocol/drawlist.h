@@ -61,6 +61,10 @@ constexpr double kMaxRepeats = 1024;
 // origin, and its radii within this many of its larger side: a raster (a
 // vector file's fallback to pixels) takes them in a fixed-point range.
 constexpr double kMaxGradientReach = 4;
+// A gradient's own space and the drawing's scale each other at most this
+// much, either way: a raster takes the transform between them in a
+// fixed-point range too.
+constexpr double kMaxGradientScale = 16384;
 // A picture repeated as a pattern is at most this many pixels a side, and
 // has at most this many of its pixels across the drawing's larger side: what
 // a raster (a vector file's fallback to pixels) samples it at stays within

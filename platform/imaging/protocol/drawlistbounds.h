@@ -39,12 +39,15 @@ inline double Longest(const Matrix& m) {
   return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * area * area))) / 2);
 }
 
-// Where a gradient's points (its ends, or its circles' centres) lie in the
-// drawing, its own space mapped there by `toDrawing`, and how far its radii
-// reach there: whether within kMaxGradientReach of the drawing of width x
-// height, `margin` of that kept clear.
+// Whether a gradient, its own space mapped into the drawing of width x
+// height by `toDrawing`, scales it within kMaxGradientScale either way and
+// has its points (its ends, or its circles' centres) and radii within
+// kMaxGradientReach of it, `margin` of each bound kept clear.
 inline bool GradientWithinReach(const GradientHead& g, const Matrix& toDrawing, double width, double height,
                                 double margin = 0) {
+  if (!(Shortest(toDrawing) * kMaxGradientScale * (1 - margin) >= 1 &&
+        Longest(toDrawing) <= kMaxGradientScale * (1 - margin)))
+    return false;
   const double* v = g.points;
   const bool radial = g.type == static_cast<std::uint32_t>(GradientType::Radial);
   const double nearX = kMaxGradientReach * width * (1 - margin),

@@ -251,6 +251,18 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
            .Fill(ListBuilder::Gradient(0), square)
            .Bytes(),
        "gradient far from the drawing"},
+      {"a gradient of a space scaled far from the drawing's",
+       ListBuilder()
+           .Gradient(
+               [] {
+                 dl::GradientHead g = Linear(0, 0, -14336, 0, dl::Extend::None);
+                 g.matrix = Scale(-262144);
+                 return g;
+               }(),
+               kTwoStops)
+           .Fill(ListBuilder::Gradient(0), square)
+           .Bytes(),
+       "gradient far from the drawing"},
       {"a gradient of no run", ListBuilder().Gradient(Linear(5, 5, 5, 5, dl::Extend::Repeat), kTwoStops).PaintAll(ListBuilder::Gradient(0)).Bytes(), "read"},
       {"a width below nothing", ListBuilder().Stroke(Pen(-1), {}, square).Bytes(), "width out of range"},
       {"an unknown stroke flag",
