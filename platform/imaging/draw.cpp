@@ -381,12 +381,6 @@ BOOL DrawMetafile(HDC hdc, canvas::Canvas* target, const Bitmap& bitmap, canvas:
 
 std::size_t detail::VectorPaintCount() { return g_vectorPaints.load(); }
 
-bool DrawnWithoutItsVectors(HDC hdc, const Bitmap& bitmap) {
-  const canvas::Canvas* target = md::win::GetDCCanvas(hdc);
-  return bitmap.metafile != nullptr && target != nullptr &&
-         target->vectorOutput() == canvas::VectorOutput::Pixels;
-}
-
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height, const RECT* clip,
                 MetafileShortfall* pShort) {
   // A metafile's pixels are its helper's paintings, had as they are drawn.

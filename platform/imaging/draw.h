@@ -48,10 +48,6 @@ struct MetafileShortfall {
 BOOL DrawBitmap(HDC hdc, const Bitmap& bitmap, int x, int y, int width, int height,
                 const RECT* clip = nullptr, MetafileShortfall* pShort = nullptr);
 
-// Whether DrawBitmap draws the metafile on the context without its draw
-// list: on a raster, where its helper paints it.
-bool DrawnWithoutItsVectors(HDC hdc, const Bitmap& bitmap);
-
 namespace detail {
 // The paints of metafiles' vectors made in this process so far: by the
 // helper for a raster, or as paths (tests count them).
