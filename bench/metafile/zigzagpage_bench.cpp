@@ -7,15 +7,19 @@
 //   <Page>/first  the picture cache emptied before the print: the helper
 //                 draws the file, and its drawing is painted;
 //   <Page>/warm   printed again, everything the first print kept kept;
-//   ZigzagPage/pdf  the zigzag page printed into a PDF file, its pictures as
-//                 paths, the cache emptied first.
+//   ZigzagPage/pdf  the zigzag page printed into a PDF file, the cache emptied
+//                 first: the pictures' draw list painted as paths once, the
+//                 file holding that painting once for all eight;
+//   ZigzagOne/pdf   the same page with one picture of the zigzag.
 // Wall time (the helper is another process). Each print must answer TRUE
 // within the page's metafile budget; the program prints the times, the warm
-// print's share of the first, and how long the budget is.
+// print's share of the first, how long the budget is, and the PDF files'
+// sizes, eight pictures' beside one's (about the same).
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -83,12 +87,12 @@ std::vector<std::uint8_t> FarCurvesEmf(int curves = 1000) {
 }
 
 struct MetafilePicturePage {
-  MetafilePicturePage(const char* name, const std::vector<std::uint8_t>& bytes) {
+  MetafilePicturePage(const char* name, const std::vector<std::uint8_t>& bytes, int pictures = kPictures) {
     path = md::bench::TempPath(name);
     if (!md::bench::WriteFile(path, bytes)) return;
     // 254 page units are 30 pixels; the paper's top edge lies at 21000.
     ok = true;
-    for (int i = 0; i < kPictures && ok; ++i) {
+    for (int i = 0; i < pictures && ok; ++i) {
       const int left = 2286 + i % 4 * 6350, top = 18714 - i / 4 * 4064;
       ok = md::bench::Add(page, path, left, top, left + 6096, top - 3048);
     }
@@ -104,10 +108,17 @@ MetafilePicturePage& Page(bool curves = false) {
   return curves ? far : zigzag;
 }
 
+MetafilePicturePage& OnePicturePage() {
+  static MetafilePicturePage one("zigzag-one.wmf", ZigzagWmf(), 1);
+  return one;
+}
+
 // The seconds of the last print of each kind (zigzag first, warm, PDF; far
 // curves first, warm), and the paints of the pictures' vectors in it.
 double g_seconds[5] = {0, 0, 0, 0, 0};
 std::size_t g_paints[5] = {0, 0, 0, 0, 0};
+// The PDF files' bytes: the zigzag page's, and its one picture's.
+std::uintmax_t g_pdfBytes[2] = {0, 0};
 
 void PrintTwice(benchmark::State& state, bool curves, bool warm) {
   MetafilePicturePage& p = Page(curves);
@@ -144,9 +155,9 @@ void PrintTwice(benchmark::State& state, bool curves, bool warm) {
   }
 }
 
-void ZigzagPdf(benchmark::State& state) {
-  MetafilePicturePage& p = Page();
-  const std::string path = md::bench::TempPath("zigzag.pdf");
+void ZigzagPdf(benchmark::State& state, bool one) {
+  MetafilePicturePage& p = one ? OnePicturePage() : Page();
+  const std::string path = md::bench::TempPath(one ? "zigzag-one.pdf" : "zigzag.pdf");
   std::string error;
   for (auto _ : state) {
     md::imaging::ImageCache::Shared().Clear();
@@ -156,8 +167,13 @@ void ZigzagPdf(benchmark::State& state) {
       state.SkipWithError(p.ok ? error.c_str() : "no zigzag page");
       break;
     }
-    g_seconds[2] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    g_paints[2] = md::imaging::detail::VectorPaintCount() - paints;
+    if (!one) {
+      g_seconds[2] = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      g_paints[2] = md::imaging::detail::VectorPaintCount() - paints;
+    }
+    std::error_code failed;
+    g_pdfBytes[one ? 1 : 0] = std::filesystem::file_size(path, failed);
+    state.counters["KB"] = static_cast<double>(g_pdfBytes[one ? 1 : 0]) / 1000;
   }
   std::remove(path.c_str());
 }
@@ -182,7 +198,16 @@ BENCHMARK_CAPTURE(PrintTwice, warm, true, true)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3)
     ->UseRealTime();
-BENCHMARK(ZigzagPdf)->Name("ZigzagPage/pdf")->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK_CAPTURE(ZigzagPdf, eight, false)
+    ->Name("ZigzagPage/pdf")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(ZigzagPdf, one, true)
+    ->Name("ZigzagOne/pdf")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->UseRealTime();
 
 }  // namespace
 
@@ -198,6 +223,10 @@ int main(int argc, char** argv) {
   for (int i = 0; i < 5; ++i)
     std::printf("  %-36s %6.2f s, %zu paints of the pictures' vectors\n", kinds[i], g_seconds[i],
                 g_paints[i]);
+  if (g_pdfBytes[0] > 0 && g_pdfBytes[1] > 0)
+    std::printf("  zigzag PDF files: eight pictures %.1f KB, one picture %.1f KB (%.2f times)\n",
+                static_cast<double>(g_pdfBytes[0]) / 1000, static_cast<double>(g_pdfBytes[1]) / 1000,
+                static_cast<double>(g_pdfBytes[0]) / static_cast<double>(g_pdfBytes[1]));
   for (const int first : {0, 3})
     if (g_seconds[first] > 0)
       std::printf("  %s: warm / first %.3f (at most 0.25)\n", first == 0 ? "zigzag" : "far curves",

@@ -1,0 +1,521 @@
+// What the answers a taken-over metafile helper could give cost the host (the
+// draw list is the one part of an answer the library reads beyond its
+// header and pixels, which is what drawlistread.h's checks and drawlist.h's
+// bounds exist for). The imaging tests' probe stands in for the helper and
+// answers each: a white pixel with bytes as its draw list, or bytes as its
+// whole answer. The answers: the costly SVG documents a helper could once
+// answer, now answered as list bytes; the same drawings written as draw
+// lists, as they are when past a bound and as large as the bounds let them
+// be; a fan of masks, many transforms, groups each under its own copy of a
+// long clip, and fills, each as much as the 64 MiB of a list hold; and
+// random bytes. Each row (Answer/<answer>) puts one picture of the metafile
+// of 4 x 2 inches (but one, over the whole page) on an A4 landscape page and
+// prints it to a PDF file and to a PNG file at 300 dpi, the picture cache
+// emptied and the refused metafiles forgotten before, so that each print
+// runs the helper and reads its answer again: the process's own processor
+// time for each print (getrusage: the helper's is its own) and the growth of
+// its peak resident memory (VmHWM, reset before). Beside them, timed in this
+// process on the list's bytes alone: reading and checking it (ReadDrawList),
+// painting it into a cairo recording (PaintDrawList) and that recording into
+// a PDF file's page. Each print is to cost the host at most 1 s of processor
+// time; a table of every row is printed at the end.
+#include <benchmark/benchmark.h>
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <malloc.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bench/picture/picturefiles.h"
+#include "bench/procstatus.h"
+#include "platform/canvas/cairo_canvas.h"
+#include "platform/imaging/decode.h"
+#include "platform/imaging/drawlistpaint.h"
+#include "platform/imaging/drawlistread.h"
+#include "platform/imaging/loader.h"
+#include "platform/imaging/metafilelimits.h"
+#include "platform/imaging/metafilevectors.h"
+#include "tests/platform/imaging/costlydrawings.h"
+#include "tests/platform/imaging/drawlistbuilder.h"
+#include "tests/platform/imaging/metafiles.h"
+#include "tools/demo/pagedraw.h"
+
+namespace {
+
+namespace c = md::test::costly;
+namespace dl = md::imaging::drawlist;
+using md::bench::Bytes;
+using md::test::ListBuilder;
+using md::test::ListPath;
+
+std::string N(double v) {
+  char s[32];
+  std::snprintf(s, sizeof s, "%g", v);
+  return s;
+}
+
+Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+
+// ---- the SVG documents a helper could once answer ----
+
+// A path of `count` cubic curves whose control points lie far outside the box.
+std::string FarCurves(int count) {
+  std::string d = "M 50 50";
+  for (int k = 0; k < count; ++k)
+    d += " C " + N(k % 2 ? -9000 : 9000) + " " + N(k % 3 ? 9000 : -9000) + " " + N(k % 2 ? 9000 : -9000) +
+         " " + N(k % 5 ? -9000 : 9000) + " " + N(k % 100) + " " + N(k % 97);
+  return c::SvgOpen(100, 100) + "<path style=\"fill-rule:evenodd;fill:rgb(0%,0%,0%);stroke:none;\" d=\"" + d +
+         " Z\"/>\n</svg>\n";
+}
+
+// A rectangle filled with a gradient of `count` stops.
+std::string ManyStops(int count) {
+  std::string s =
+      c::SvgOpen(100, 100) +
+      "<defs><linearGradient id=\"l\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" y1=\"0\" x2=\"100\" "
+      "y2=\"0\" spreadMethod=\"repeat\">\n";
+  for (int k = 0; k < count; ++k)
+    s += "<stop offset=\"" + N(static_cast<double>(k) / count) + "\" style=\"stop-color:rgb(" +
+         (k % 2 ? "100%,0%,0%" : "0%,0%,100%") + ");stop-opacity:1;\"/>\n";
+  return s +
+         "</linearGradient></defs>\n<rect x=\"0\" y=\"0\" width=\"100\" height=\"100\" "
+         "style=\"fill:url(#l);\"/>\n</svg>\n";
+}
+
+// A rectangle under a clip path of one path of `count` curves.
+std::string LongClip(int count) {
+  std::string d = "M 0 0";
+  for (int k = 0; k < count; ++k)
+    d += " C " + N(k % 100) + " 0 " + N(100 - k % 100) + " 100 " + N(k % 99) + " " + N(k % 89);
+  return c::SvgOpen(100, 100) + "<defs><clipPath id=\"c\"><path d=\"" + d +
+         "\"/></clipPath></defs>\n<g clip-path=\"url(#c)\" clip-rule=\"evenodd\"><rect x=\"0\" y=\"0\" "
+         "width=\"100\" height=\"100\" style=\"fill:rgb(0%,0%,0%);\"/></g>\n</svg>\n";
+}
+
+// A short path of enormous length, stroked with dashes of one unit.
+std::string EndlessDashes() {
+  return c::SvgOpen(100, 100) +
+         "<path style=\"fill:none;stroke-width:1;stroke:rgb(0%,0%,0%);stroke-dasharray:1,1;\" d=\"M 0 0 L "
+         "1000000 1000000 L 0 1000000 L 1000000 0 L -1000000 -1000000 Z\"/>\n</svg>\n";
+}
+
+// `count` groups faded, each inside the one before.
+std::string NestedOpacity(int count) {
+  std::string s = c::SvgOpen(100, 100);
+  for (int k = 0; k < count; ++k) s += "<g style=\"opacity:0.99;\">";
+  s += "<rect x=\"0\" y=\"0\" width=\"100\" height=\"100\" style=\"fill:rgb(0%,0%,100%);\"/>";
+  for (int k = 0; k < count; ++k) s += "</g>";
+  return s + "\n</svg>\n";
+}
+
+// `count` lines across the box, each dashed finely.
+std::string DashedLines(int count) {
+  std::string s = c::SvgOpen(100, 100);
+  for (int k = 0; k < count; ++k)
+    s += "<path style=\"fill:none;stroke-width:0.1;stroke:rgb(0%,0%,0%);stroke-dasharray:0.01,0.01;\" d=\"M "
+         "0 " +
+         N(k * 100.0 / count) + " L 100 " + N(100 - k * 100.0 / count) + "\"/>\n";
+  return s + "</svg>\n";
+}
+
+// ---- the same drawings and others as draw lists ----
+
+const dl::Paint kBlack = ListBuilder::Colour(0, 0, 0);
+
+ListPath Rect(float x, float y, float w, float h) {
+  ListPath p;
+  p.Rect(x, y, w, h);
+  return p;
+}
+
+Bytes FarCurvesList(int count) {
+  ListPath p;
+  p.Move(50, 50);
+  for (int k = 0; k < count; ++k)
+    p.Curve(k % 2 ? -9000 : 9000, k % 3 ? 9000 : -9000, k % 2 ? 9000 : -9000, k % 5 ? -9000 : 9000,
+            static_cast<float>(k % 100), static_cast<float>(k % 97));
+  return ListBuilder(100, 100).Fill(kBlack, p.Close(), dl::FillRule::EvenOdd).Bytes();
+}
+
+// A gradient of `stops` stops repeated across the box every 100 / `repeats`
+// units, filling the box `uses` times.
+Bytes StopsList(int stops, double repeats, int uses) {
+  dl::GradientHead g;
+  g.type = static_cast<std::uint32_t>(dl::GradientType::Linear);
+  g.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
+  g.points[2] = 100 / repeats;
+  std::vector<dl::GradientStop> list;
+  for (int k = 0; k < stops; ++k)
+    list.push_back({static_cast<double>(k) / stops, {k % 2 ? 1.0 : 0.0, 0, k % 2 ? 0.0 : 1.0, 1}});
+  ListBuilder b(100, 100);
+  b.Gradient(g, list);
+  for (int k = 0; k < uses; ++k) b.Fill(ListBuilder::Gradient(0), Rect(0, 0, 100, 100));
+  return b.Bytes();
+}
+
+Bytes LongClipList(int count) {
+  ListPath p;
+  p.Move(0, 0);
+  for (int k = 0; k < count; ++k)
+    p.Curve(static_cast<float>(k % 100), 0, static_cast<float>(100 - k % 100), 100,
+            static_cast<float>(k % 99), static_cast<float>(k % 89));
+  return ListBuilder(100, 100)
+      .PushClip(p, dl::FillRule::EvenOdd)
+      .Fill(kBlack, Rect(0, 0, 100, 100))
+      .PopClip()
+      .Bytes();
+}
+
+// The endless path stroked with dashes of `dash` units; and the dash that
+// cuts it into `dashes` pieces.
+ListPath EndlessPath() {
+  ListPath p;
+  p.Move(0, 0).Line(1e6f, 1e6f).Line(0, 1e6f).Line(1e6f, 0).Line(-1e6f, -1e6f).Close();
+  return p;
+}
+double DashFor(const std::vector<ListPath>& paths, double dashes) {
+  double length = 0, ends = 0;
+  for (const ListPath& p : paths) {
+    for (std::size_t k = 2; k < p.points.size(); k += 2)
+      length += std::hypot(p.points[k] - p.points[k - 2], p.points[k + 1] - p.points[k - 1]);
+    ends += 2;  // the reader counts a period more at each path's end
+  }
+  return length / (dashes - ends) * 1.01;
+}
+Bytes DashedList(const std::vector<ListPath>& paths, double width, double dash) {
+  dl::StrokeHead h;
+  h.paint = kBlack;
+  h.width = width;
+  ListBuilder b(100, 100);
+  for (const ListPath& p : paths) b.Stroke(h, {dash, dash}, p);
+  return b.Bytes();
+}
+std::vector<ListPath> Lines(int count) {
+  std::vector<ListPath> lines(static_cast<std::size_t>(count));
+  for (int k = 0; k < count; ++k)
+    lines[static_cast<std::size_t>(k)]
+        .Move(0, static_cast<float>(k * 100.0 / count))
+        .Line(100, static_cast<float>(100 - k * 100.0 / count));
+  return lines;
+}
+
+Bytes NestedGroupsList(int count) {
+  ListBuilder b(100, 100);
+  for (int k = 0; k < count; ++k) b.PushGroup();
+  b.Fill(ListBuilder::Colour(0, 0, 1), Rect(0, 0, 100, 100));
+  for (int k = 0; k < count; ++k) b.PopGroup(0.99);
+  return b.Bytes();
+}
+
+// A group whose content and mask each hold the level below: 2^levels fills,
+// 2 x levels deep.
+void Fan(ListBuilder& b, int levels) {
+  if (levels == 0) {
+    b.Fill(ListBuilder::Colour(0, 0, 0, 0.5), Rect(0, 0, 100, 100));
+    return;
+  }
+  b.PushGroup();
+  Fan(b, levels - 1);
+  b.PushMask();
+  Fan(b, levels - 1);
+  b.PopMask();
+}
+Bytes MaskFanList(int levels) {
+  ListBuilder b(100, 100);
+  Fan(b, levels);
+  return b.Bytes();
+}
+
+// `count` unit squares, each under a transform of its own.
+Bytes TransformsList(int count) {
+  ListBuilder b(100, 100);
+  for (int k = 0; k < count; ++k) {
+    const double a = k * 0.001, s = 1 + k % 7;
+    b.Fill(kBlack, Rect(0, 0, 1, 1), dl::FillRule::Winding,
+           dl::Matrix{s * std::cos(a), s * std::sin(a), -s * std::sin(a), s * std::cos(a),
+                      static_cast<double>(k % 97), static_cast<double>(k % 89)});
+  }
+  return b.Bytes();
+}
+
+// A zigzag of `segments` segments across the box.
+ListPath ZigzagPath(int segments) {
+  ListPath p;
+  p.Move(0, 0);
+  for (const auto& [x, y] : c::Zigzag(segments, 100, 100))
+    p.Line(static_cast<float>(x), static_cast<float>(y));
+  return p.Close();
+}
+
+// One faded group under its own copy of the clip.
+ListBuilder& ClippedGroup(ListBuilder& b, const ListPath& clip) {
+  return b.PushClip(clip, dl::FillRule::EvenOdd)
+      .PushGroup()
+      .Fill(kBlack, Rect(0, 0, 100, 100))
+      .PopGroup(0.5)
+      .PopClip();
+}
+
+// How many of `groups` groups, each under its own copy of a clip of
+// `segments` segments, a list's bytes hold.
+int ClippedGroupsHeld(int groups, int segments) {
+  ListBuilder one(100, 100);
+  const std::size_t bytes = ClippedGroup(one, ZigzagPath(segments)).Bytes().size() - sizeof(dl::Header);
+  return static_cast<int>(std::min<std::size_t>(groups, (dl::kMaxBytes - sizeof(dl::Header)) / bytes));
+}
+
+Bytes ClippedGroupsList(int groups, int segments) {
+  const ListPath clip = ZigzagPath(segments);
+  ListBuilder b(100, 100);
+  for (int k = ClippedGroupsHeld(groups, segments); k > 0; --k) ClippedGroup(b, clip);
+  return b.Bytes();
+}
+
+// Fills of zigzags of `segments` segments, as many as a list's bytes hold.
+Bytes FillsList(int segments) {
+  const ListPath p = ZigzagPath(segments);
+  const std::size_t one = ListBuilder(100, 100).Fill(kBlack, p).Bytes().size() - sizeof(dl::Header);
+  ListBuilder b(100, 100);
+  for (std::size_t n = (dl::kMaxBytes - sizeof(dl::Header)) / one; n > 0; --n)
+    b.Fill(kBlack, p, dl::FillRule::EvenOdd);
+  return b.Bytes();
+}
+
+Bytes Random(std::size_t bytes) {
+  Bytes out(bytes);
+  std::uint64_t s = 88172645463325252ull;
+  for (std::uint8_t& b : out) {
+    s ^= s << 13;
+    s ^= s >> 7;
+    s ^= s << 17;
+    b = static_cast<std::uint8_t>(s >> 32);
+  }
+  return out;
+}
+
+// ---- the rows ----
+
+struct Answer {
+  const char* key;    // the benchmark's name after Answer/
+  std::string label;  // what the table says
+  const char* mode;   // the probe's: "list:" (bytes as the draw list) or "answer:" (the whole answer)
+  std::function<Bytes()> bytes;
+  bool wholePage = false;  // the picture over the page, else 4 x 2 inches
+};
+
+const std::vector<Answer>& Answers() {
+  static const std::vector<Answer> answers = {
+      {"none", "a white pixel, no list (the baseline)", "list:", [] { return Bytes(); }},
+      {"none_page", "a white pixel, no list, over the whole page", "list:", [] { return Bytes(); }, true},
+      {"svg_far_curves", "SVG: far curves (1,999 cubics)", "list:", [] { return Text(FarCurves(1999)); }},
+      {"svg_stops", "SVG: a gradient of 49,000 stops", "list:", [] { return Text(ManyStops(49000)); }},
+      {"svg_clip", "SVG: a clip of 150,000 curves", "list:", [] { return Text(LongClip(150000)); }},
+      {"svg_dashes", "SVG: endless 1,1 dashes", "list:", [] { return Text(EndlessDashes()); }},
+      {"svg_groups", "SVG: 99 nested faded groups", "list:", [] { return Text(NestedOpacity(99)); }},
+      {"svg_dashed_lines", "SVG: 1,999 dashed lines", "list:", [] { return Text(DashedLines(1999)); }},
+      {"far_curves", "list: far curves (1,999 cubics)", "list:", [] { return FarCurvesList(1999); }},
+      {"stops", "list: a gradient of 49,000 stops", "list:", [] { return StopsList(49000, 1, 1); }},
+      {"LargeStopUses", "list: 256 stops x 1,000 repeats, 4,096 uses",
+       "list:", [] { return StopsList(256, 1000, 4096); }},
+      {"clip", "list: a clip of 150,000 curves", "list:", [] { return LongClipList(150000); }},
+      {"dashes", "list: endless 1,1 dashes", "list:", [] { return DashedList({EndlessPath()}, 1, 1); }},
+      {"dashes_bound", "list: the endless path in 200,000 dashes",
+       "list:", [] { return DashedList({EndlessPath()}, 1, DashFor({EndlessPath()}, dl::kMaxDashes)); }},
+      {"groups", "list: 99 nested faded groups", "list:", [] { return NestedGroupsList(99); }},
+      {"groups_bound", "list: 64 nested faded groups", "list:", [] { return NestedGroupsList(64); }},
+      {"dashed_lines", "list: 1,999 lines in 0.01 dashes",
+       "list:", [] { return DashedList(Lines(1999), 0.1, 0.01); }},
+      {"dashed_lines_bound", "list: 1,999 lines in 200,000 dashes",
+       "list:", [] { return DashedList(Lines(1999), 0.1, DashFor(Lines(1999), dl::kMaxDashes)); }},
+      {"LargeMaskFan", "list: a fan of masks 18 levels deep", "list:", [] { return MaskFanList(18); }},
+      {"LargeTransforms", "list: 250,000 transforms", "list:", [] { return TransformsList(250000); }},
+      {"LargeClippedGroups",
+       "list: " + std::to_string(ClippedGroupsHeld(2000, 20000)) +
+           " of 2,000 groups, each clipped by 20,000 segments",
+       "list:", [] { return ClippedGroupsList(2000, 20000); }},
+      {"LargeFills", "list: 64 MiB of fills of 1,000 segments", "list:", [] { return FillsList(1000); }},
+      {"random_list", "random bytes (1 MiB) as the list",
+       "list:", [] { return Random(std::size_t{1} << 20); }},
+      {"random_answer", "random bytes (1 MiB) as the whole answer",
+       "answer:", [] { return Random(std::size_t{1} << 20); }},
+  };
+  return answers;
+}
+
+double CpuSeconds() {
+  rusage u{};
+  ::getrusage(RUSAGE_SELF, &u);
+  return static_cast<double>(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+         static_cast<double>(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+using md::bench::StatusKb;
+
+struct Print {
+  bool printed = false;
+  double cpu = 0, peakMb = 0;
+};
+
+// One print of the page to PDF or PNG, its picture decoded anew.
+Print Printed(md::demo::Page& page, bool pdf) {
+  md::imaging::ImageCache::Shared().Clear();
+  md::imaging::ForgetRefusedMetafiles();
+  ::malloc_trim(0);
+  std::ofstream("/proc/self/clear_refs") << "5";  // VmHWM from here
+  const std::string path = md::bench::TempPath(pdf ? "answer.pdf" : "answer.png");
+  const double peak = StatusKb("VmHWM"), cpu = CpuSeconds();
+  Print p;
+  std::string error;
+  if (pdf) {
+    p.printed = md::demo::PrintVector(page, path, nullptr, &error);
+  } else {
+    const std::unique_ptr<md::canvas::CairoCanvas> raster = md::demo::PrintRaster(page, 300, nullptr, &error);
+    p.printed = raster != nullptr && raster->writePng(path, &error);
+  }
+  p.cpu = CpuSeconds() - cpu;
+  p.peakMb = (StatusKb("VmHWM") - peak) / 1e3;
+  std::remove(path.c_str());
+  return p;
+}
+
+// Seconds of processor time `work` takes.
+double Timed(const std::function<void()>& work) {
+  const double cpu = CpuSeconds();
+  work();
+  return CpuSeconds() - cpu;
+}
+
+// The list's bytes read here (ReadDrawList), painted into a recording and
+// that recording into a PDF page of 10 x 5 inches: the seconds of each (-1
+// for what was not done, the list refused).
+struct InProcess {
+  double read = -1, paint = -1, pdf = -1;
+};
+InProcess OnItsOwn(const Bytes& bytes) {
+  InProcess t;
+  std::shared_ptr<const md::imaging::DrawList> list;
+  std::string why;
+  t.read = Timed([&] { list = md::imaging::ReadDrawList(bytes.data(), bytes.size(), &why); });
+  if (list == nullptr) return t;
+  const cairo_rectangle_t extents{0, 0, 720, 360};
+  cairo_surface_t* recording = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, &extents);
+  t.paint = Timed([&] {
+    cairo_t* cr = cairo_create(recording);
+    md::imaging::PaintDrawList(list, cr, 720, 360, 1.0);
+    cairo_destroy(cr);
+  });
+  t.pdf = Timed([&] {
+    cairo_surface_t* pdf = cairo_pdf_surface_create_for_stream(
+        [](void*, const unsigned char*, unsigned int) { return CAIRO_STATUS_SUCCESS; }, nullptr, 720, 360);
+    cairo_t* cr = cairo_create(pdf);
+    cairo_set_source_surface(cr, recording, 0, 0);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_finish(pdf);
+    cairo_surface_destroy(pdf);
+  });
+  cairo_surface_destroy(recording);
+  return t;
+}
+
+struct Result {
+  std::string label, fate;
+  std::size_t bytes = 0;
+  Print pdf, png;
+  InProcess own;
+};
+std::vector<Result> g_results;
+
+// A small metafile the probe answers for, written once a run.
+const std::string& Metafile() {
+  static const struct File {
+    File() : path(md::bench::TempPath("answered.wmf")) {
+      if (!md::bench::WriteFile(path, md::test::metafiles::SampleWmf())) path.clear();
+    }
+    ~File() { std::remove(path.c_str()); }
+    std::string path;
+  } file;
+  return file.path;
+}
+
+void Row(benchmark::State& state, std::size_t index) {
+  const Answer& a = Answers()[index];
+  Result result;
+  result.label = a.label;
+  const Bytes bytes = a.bytes();
+  result.bytes = bytes.size();
+  // The answer lies beside the probe, where its sandbox lets it read.
+  const std::string file = std::filesystem::path(MD_BENCH_PROBE).parent_path().string() + "/answer-" +
+                           std::to_string(::getpid()) + "-" + a.key + ".bin";
+  if (!md::bench::WriteFile(file, bytes)) return state.SkipWithError(("cannot write " + file).c_str());
+  ::setenv("MD_PROBE_METAFILE", (std::string(a.mode) + file).c_str(), 1);
+  // What the library makes of the answer.
+  const Bytes wmf = md::test::metafiles::SampleWmf();
+  const md::imaging::DecodeResult r = md::imaging::Decode(wmf.data(), wmf.size());
+  result.fate = !r                              ? "refused: " + r.error
+                : r.bitmap->vectors == nullptr  ? "pixels"
+                : r.bitmap->vectors->Readable() ? "read as a list"
+                                                : "pixels: " + r.bitmap->vectors->Refusal();
+  md::demo::Page page;
+  if (!md::bench::Add(page, Metafile(), 2350, 18850, a.wholePage ? 27350 : 12510,
+                      a.wholePage ? 2350 : 13770)) {
+    std::remove(file.c_str());
+    return state.SkipWithError("cannot import the metafile");
+  }
+  for (auto _ : state) {
+    result.pdf = Printed(page, true);
+    result.png = Printed(page, false);
+  }
+  std::remove(file.c_str());
+  if (a.mode == std::string("list:")) result.own = OnItsOwn(bytes);
+  state.SetLabel(result.label);
+  state.counters["pdf_CPU_s"] = result.pdf.cpu;
+  state.counters["pdf_HWM_MB"] = result.pdf.peakMb;
+  state.counters["png_CPU_s"] = result.png.cpu;
+  state.counters["png_HWM_MB"] = result.png.peakMb;
+  g_results.push_back(std::move(result));
+}
+
+void PrintTable() {
+  if (g_results.empty()) return;
+  const auto ms = [](double s) { return s < 0 ? std::string("-") : N(std::round(s * 1e4) / 10); };
+  std::printf("\n%-56s %10s %8s %8s %8s %8s %8s %8s %8s  %s\n", "the helper's answer", "bytes", "PDF s",
+              "PDF MB", "PNG s", "PNG MB", "read ms", "paint ms", "pdf ms", "the library made of it");
+  bool within = true;
+  for (const Result& r : g_results) {
+    const bool ok = r.pdf.cpu <= 1 && r.png.cpu <= 1;
+    within = within && ok;
+    std::printf("%-56s %10zu %8.3f %8.1f %8.3f %8.1f %8s %8s %8s  %s%s%s\n", r.label.c_str(), r.bytes,
+                r.pdf.cpu, r.pdf.peakMb, r.png.cpu, r.png.peakMb, ms(r.own.read).c_str(),
+                ms(r.own.paint).c_str(), ms(r.own.pdf).c_str(), ok ? "" : "OVER 1 s; ",
+                r.pdf.printed && r.png.printed ? "" : "FALSE; ", r.fate.c_str());
+  }
+  std::printf("every print within 1 s of the host's processor time: %s\n", within ? "yes" : "NO");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  md::imaging::SetMetafileLimits({5000, 10000, MD_BENCH_PROBE});
+  for (std::size_t k = 0; k < Answers().size(); ++k)
+    benchmark::RegisterBenchmark((std::string("Answer/") + Answers()[k].key).c_str(), Row, k)
+        ->Iterations(1)
+        ->Unit(benchmark::kMillisecond);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  PrintTable();
+  return 0;
+}
