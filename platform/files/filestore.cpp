@@ -267,6 +267,7 @@ void FileReplacement::Discard() {
   ::close(m_fd);
   m_fd = -1;
   m_temp.clear();
+  m_pending.clear();
 }
 
 bool FileReplacement::Begin(const char* szPath, std::string* pError) {
@@ -321,9 +322,29 @@ bool FileReplacement::Begin(const char* szPath, std::string* pError) {
   return true;
 }
 
+// Appends are gathered into writes of this many bytes: a writer such as
+// cairo's PDF surface hands over a few bytes at a time.
+constexpr std::size_t kWriteChunk = std::size_t{1} << 16;
+
+bool FileReplacement::Flush() {
+  if (m_fd < 0 || m_nWriteError != 0) return false;
+  if (!m_pending.empty() && !WriteAll(m_fd, m_pending.data(), m_pending.size())) {
+    m_nWriteError = errno != 0 ? errno : EIO;
+    return false;
+  }
+  m_pending.clear();
+  return true;
+}
+
 bool FileReplacement::Write(const void* pData, std::size_t nSize) {
   if (m_fd < 0 || m_nWriteError != 0) return false;
-  if (!WriteAll(m_fd, static_cast<const std::uint8_t*>(pData), nSize)) {
+  const auto* p = static_cast<const std::uint8_t*>(pData);
+  if (m_pending.size() + nSize < kWriteChunk) {
+    m_pending.insert(m_pending.end(), p, p + nSize);
+    return true;
+  }
+  if (!Flush()) return false;
+  if (!WriteAll(m_fd, p, nSize)) {
     m_nWriteError = errno != 0 ? errno : EIO;
     return false;
   }
@@ -331,7 +352,7 @@ bool FileReplacement::Write(const void* pData, std::size_t nSize) {
 }
 
 bool FileReplacement::WriteAt(std::uint64_t nOffset, const void* pData, std::size_t nSize) {
-  if (m_fd < 0 || m_nWriteError != 0) return false;
+  if (!Flush()) return false;
   const auto* p = static_cast<const std::uint8_t*>(pData);
   while (nSize > 0) {
     const ssize_t n = ::pwrite(m_fd, p, nSize, static_cast<off_t>(nOffset));
@@ -356,6 +377,7 @@ bool FileReplacement::Commit(std::string* pError) {
     *pError = "no file is being written";
     return false;
   }
+  Flush();
   int err = m_nWriteError;
   if (err == 0 && ::fsync(m_fd) != 0) err = errno;
   if (err != 0) {

@@ -123,7 +123,10 @@ class FileReplacement {
 
  private:
   void Discard();
+  // Writes what Write() gathered; false once any write failed.
+  bool Flush();
 
+  std::vector<std::uint8_t> m_pending;  // appended bytes not yet written
   std::string m_target;
   std::string m_temp;
   int m_fd = -1;

@@ -3,10 +3,13 @@
 // without blocking, and a refused save changes nothing.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -256,6 +259,70 @@ TEST_F(FileStoreTest, WrittenBytesCanBeOverwrittenInPlaceBeforeTheCommit) {
   ASSERT_TRUE(file.Commit(&error)) << error;
   EXPECT_EQ(Contents(path), "HEAD Body end");
   EXPECT_FALSE(file.WriteAt(0, "x", 1));  // nothing is open after the commit
+}
+
+// Appends are gathered before they reach the file: every mix of small and
+// large pieces, and overwrites of bytes not yet written out, end as written.
+TEST_F(FileStoreTest, PiecesOfAnySizeEndInTheFileInOrder) {
+  struct Row {
+    const char* name;
+    std::vector<std::size_t> pieces;  // sizes of the appends, in order
+    std::size_t at;                   // where a four-byte overwrite lands
+  };
+  const Row rows[] = {
+      {"bytes one at a time", std::vector<std::size_t>(70000, 1), 65534},
+      {"a piece short of the gathering, then one", {65535, 1, 3}, 10},
+      {"a small piece, then one larger than the gathering", {1, 70000, 2}, 69999},
+      {"large pieces only", {100000, 140000}, 120000},
+      {"an overwrite of the last bytes not yet out", {5, 5, 5}, 11},
+  };
+  std::string error;
+  for (const Row& row : rows) {
+    const std::string path = Path("pieces");
+    FileReplacement file;
+    ASSERT_TRUE(file.Begin(path.c_str(), &error)) << row.name << ": " << error;
+    std::string expected;
+    for (std::size_t size : row.pieces) {
+      std::string piece(size, '\0');
+      for (std::size_t i = 0; i < size; ++i) piece[i] = static_cast<char>('a' + (expected.size() + i) % 26);
+      ASSERT_TRUE(file.Write(piece.data(), piece.size())) << row.name;
+      expected += piece;
+    }
+    ASSERT_TRUE(file.WriteAt(row.at, "WXYZ", 4)) << row.name;
+    expected.replace(row.at, 4, "WXYZ");
+    ASSERT_TRUE(file.Write("!", 1)) << row.name;
+    expected += "!";
+    ASSERT_TRUE(file.Commit(&error)) << row.name << ": " << error;
+    EXPECT_EQ(Contents(path), expected) << row.name;
+  }
+}
+
+// Bytes still gathered when the disk refuses them make the commit fail and
+// leave the target as it was.
+TEST_F(FileStoreTest, AWriteThatFailsWhileGatheredFailsTheCommit) {
+  std::string error;
+  const std::string path = Path("limited");
+  ASSERT_TRUE(Write(path, "old", &error));
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1000, 1000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    FileReplacement file;
+    std::string why;
+    if (!file.Begin(path.c_str(), &why)) ::_exit(2);
+    for (int i = 0; i < 500; ++i)
+      if (!file.Write("0123456789", 10)) ::_exit(3);  // gathered: none reaches the disk yet
+    const bool committed = file.Commit(&why);
+    ::_exit(!committed && why.find("too large") != std::string::npos ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(Contents(path), "old");
+  EXPECT_EQ(FileCount(), 1);
 }
 
 }  // namespace
