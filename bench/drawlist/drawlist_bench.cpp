@@ -22,7 +22,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -34,6 +38,7 @@
 #include "platform/imaging/decode.h"
 #include "platform/imaging/drawlistpaint.h"
 #include "platform/imaging/drawlistread.h"
+#include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilelimits.h"
 #include "platform/imaging/metafilevectors.h"
 #include "platform/imaging/protocol/answer.h"
@@ -50,18 +55,22 @@ namespace dl = md::imaging::drawlist;
 using md::bench::Bytes;
 using md::imaging::DrawList;
 
-// The list the helper answered of the metafile with its pixels; NULL (and
-// why in *why) when it answered none.
+// The list the helper answers of the metafile for a box of its own size
+// (its pixels are of 300 dpi, the box's cells of 600 dpi); NULL (and why in
+// *why) when it answers none.
 std::shared_ptr<const DrawList> ListOf(const Bytes& metafile, std::string* why) {
   const md::imaging::DecodeResult r = md::imaging::Decode(metafile.data(), metafile.size());
-  if (!r || r.bitmap->vectors == nullptr) {
+  if (!r || r.bitmap->metafile == nullptr) {
     *why = r ? "not drawn as vectors" : r.error;
     return nullptr;
   }
-  const auto* drawing = dynamic_cast<const md::imaging::DrawListDrawing*>(r.bitmap->vectors->Drawing().get());
+  bool spent = false;
+  const std::shared_ptr<const md::imaging::MetafileVectors> vectors = md::imaging::detail::ListMetafile(
+      *r.bitmap, std::int64_t{r.bitmap->width} * 2, std::int64_t{r.bitmap->height} * 2, why, &spent);
+  if (vectors == nullptr) return nullptr;
+  const auto* drawing = dynamic_cast<const md::imaging::DrawListDrawing*>(vectors->Drawing().get());
   if (drawing == nullptr) {
-    *why =
-        r.bitmap->vectors->AskedPerBox() ? "its list is asked for at each box" : r.bitmap->vectors->Refusal();
+    *why = vectors->Refusal();
     return nullptr;
   }
   return drawing->List();
@@ -78,6 +87,25 @@ const std::vector<std::pair<std::string, std::shared_ptr<const DrawList>>>& Real
     for (const char* target : {"imagewmf", "imageemf"})
       for (md::test::fuzz::Input& in : md::test::fuzz::AllInputs(target))
         if (in.file.find("refused-") == std::string::npos) files.emplace_back(in.file, in.bytes);
+    // Files of other programs: the tests' corpus, and the large ones when
+    // bench/metafile/outside/make-large.sh has written them.
+    const std::filesystem::path outside =
+        std::filesystem::path(MD_SOURCE_DIR) / "tests/platform/imaging/outside/files";
+    const char* large = std::getenv("MAPDECK_BENCH_METAFILES");
+    for (const std::filesystem::path& folder :
+         {outside, large != nullptr ? std::filesystem::path(large)
+                                    : std::filesystem::path(MD_BENCH_BUILD_DIR) / "bench-metafiles"}) {
+      std::error_code error;
+      std::vector<std::filesystem::path> found;
+      for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        found.push_back(entry.path());
+      std::sort(found.begin(), found.end());
+      for (const std::filesystem::path& path : found) {
+        std::ifstream in(path, std::ios::binary);
+        files.emplace_back(path.filename().string(),
+                           Bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+      }
+    }
     std::vector<std::pair<std::string, std::shared_ptr<const DrawList>>> out;
     for (const auto& [name, bytes] : files) {
       std::string why;
@@ -167,10 +195,9 @@ void PrintFigures() {
     const std::shared_ptr<const DrawList> zigzag = ListOf(c::ZigzagWmf(points), &why);
     if (zigzag != nullptr) PrintRow(name, Measure(*zigzag));
   }
-  // Records and points are bounded by the bytes alone; a drawing whose
-  // pictures hold more pixels is answered its list at each box instead.
-  std::printf("%-48s %8s %10s %12zu %8s %10zu %6u\n\n", "bound", "-", "-", dl::kMaxBytes, "-",
-              md::imaging::detail::kWholeListPicturePixels, dl::kMaxDepth);
+  // Pictures are bounded by the bytes alone (the helper shrinks them to fit).
+  std::printf("%-48s %8s %10s %12zu %8s %10s %6u\n\n", "bound", "-", "-", dl::kMaxBytes, "-", "-",
+              dl::kMaxDepth);
 }
 
 void Read(benchmark::State& state, std::size_t index) {

@@ -103,7 +103,9 @@ class Checker {
         why = bytes != 0 ? "is longer than its kind" : Pop(Open::Clip);
         break;
       case dl::Kind::PushGroup:
-        why = bytes != 0 ? "is longer than its kind" : Push(Open::Group);
+        if (bytes != 0) return "is longer than its kind";
+        if (++groups_ > dl::kMaxGroups) return "opens more groups than " + std::to_string(dl::kMaxGroups);
+        why = Push(Open::Group);
         break;
       case dl::Kind::PopGroup:
         if (bytes != sizeof(dl::PopGroupBody)) return "is not as long as its kind";
@@ -137,7 +139,12 @@ class Checker {
       default:
         return "is of no known kind";
     }
-    if (why.empty()) records_->push_back({kind, static_cast<std::uint32_t>(at), bytes});
+    if (!why.empty()) return why;
+    if ((kind == dl::Kind::Fill || kind == dl::Kind::Stroke || kind == dl::Kind::Image ||
+         kind == dl::Kind::PaintAll) &&
+        ++drawn_ > dl::kMaxDrawn)
+      return "brings the records that draw past " + std::to_string(dl::kMaxDrawn);
+    records_->push_back({kind, static_cast<std::uint32_t>(at), bytes});
     return why;
   }
 
@@ -241,11 +248,13 @@ class Checker {
 
   // The path in the rest of the record, its points under `m`; its length
   // through its points, in its own space, into *length when given.
-  static std::string Path(const std::uint8_t* p, std::size_t bytes, const dl::Matrix& m, double* length) {
+  std::string Path(const std::uint8_t* p, std::size_t bytes, const dl::Matrix& m, double* length) {
     if (bytes < sizeof(dl::PathHead)) return "is cut short";
     const auto h = Take<dl::PathHead>(p);
     const std::uint64_t need = sizeof h + dl::Padded(h.verbs) + std::uint64_t{h.points} * 2 * sizeof(float);
     if (need != bytes) return "is not as long as its path";
+    verbs_ += h.verbs;
+    if (verbs_ > dl::kMaxVerbs) return "brings the verbs of the paths past " + std::to_string(dl::kMaxVerbs);
     const std::uint8_t* verbs = p + sizeof h;
     const std::uint8_t* points = verbs + dl::Padded(h.verbs);
     std::uint64_t taken = 0;
@@ -367,7 +376,8 @@ class Checker {
   std::vector<std::uint32_t>* gradients_ = nullptr;
   std::array<Open, dl::kMaxDepth> open_{};
   std::uint32_t depth_ = 0;
-  std::uint64_t stopUses_ = 0;
+  std::uint64_t stopUses_ = 0, verbs_ = 0;
+  std::uint32_t drawn_ = 0, groups_ = 0;
   double dashes_ = 0;
   double width_ = 0, height_ = 0;
 };

@@ -706,6 +706,12 @@ class Writer {
   std::size_t Record(dl::Kind kind, std::size_t payload) {
     const std::size_t start = bytes.size();
     if (start > room_ || payload + sizeof(dl::RecordHead) > room_ - start) Stop(VectorsAnswer::TooLarge);
+    // The reader's bounds of records that draw and of groups.
+    if ((kind == dl::Kind::Fill || kind == dl::Kind::Stroke || kind == dl::Kind::Image ||
+         kind == dl::Kind::PaintAll) &&
+        ++drawn_ > dl::kMaxDrawn)
+      Stop(VectorsAnswer::PastBounds);
+    if (kind == dl::Kind::PushGroup && ++groups_ > dl::kMaxGroups) Stop(VectorsAnswer::PastBounds);
     Put(dl::RecordHead{static_cast<std::uint32_t>(kind), static_cast<std::uint32_t>(payload)});
     return start + sizeof(dl::RecordHead);
   }
@@ -726,6 +732,8 @@ class Writer {
     return sizeof(dl::PathHead) + dl::Padded(path.verbs.size()) + path.points.size() * sizeof(float);
   }
   void PutPath(const Path& path) {
+    verbs_ += path.verbs.size();
+    if (verbs_ > dl::kMaxVerbs) Stop(VectorsAnswer::PastBounds);
     Put(dl::PathHead{static_cast<std::uint32_t>(path.verbs.size()),
                      static_cast<std::uint32_t>(path.points.size() / 2)});
     if (answer_ != VectorsAnswer::List) return;
@@ -795,7 +803,8 @@ class Writer {
   const double side_;            // its larger side
   VectorsAnswer answer_ = VectorsAnswer::List;
   std::uint32_t open_ = 0;  // clips, groups and masks open
-  std::uint64_t visits_ = 0, segments_ = 0, stopUses_ = 0;
+  std::uint64_t visits_ = 0, segments_ = 0, stopUses_ = 0, verbs_ = 0;
+  std::uint32_t drawn_ = 0, groups_ = 0;
   double dashes_ = 0;
   std::unordered_map<std::uint32_t, Gradient> gradients_;
   std::vector<dl::GradientHead> gradientHeads_;  // by index

@@ -7,6 +7,7 @@
 #include <librsvg/rsvg.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -22,6 +23,30 @@
 
 namespace md::imaging {
 namespace {
+
+constexpr std::uint32_t kComment = 70, kSetWindowExt = 9, kSetViewportExt = 11;
+
+// A device starts with window and viewport extents of 1 x 1, which a file
+// switching to an anisotropic or isotropic mapping keeps until it sets its
+// own; libemf2svg starts them at 0 and maps every point of such a file to
+// no number. The copy is given the device's first extents as records of
+// its own, after the header and the comments right after it (where an EMF+
+// header lies).
+void SetFirstExtents(std::vector<std::uint8_t>* copy) {
+  std::vector<std::uint8_t>& b = *copy;
+  std::size_t at = detail::EmfU32(b.data() + 4);
+  while (at + 8 <= b.size() && detail::EmfU32(b.data() + at) == kComment) {
+    const std::uint32_t bytes = detail::EmfU32(b.data() + at + 4);
+    if (bytes < 8 || bytes > b.size() - at) break;
+    at += bytes;
+  }
+  constexpr std::array<std::uint32_t, 8> kWords = {kSetWindowExt, 16, 1, 1, kSetViewportExt, 16, 1, 1};
+  std::uint8_t records[4 * kWords.size()];
+  for (std::size_t k = 0; k < kWords.size(); ++k) detail::EmfPut32(records + 4 * k, kWords[k]);
+  b.insert(b.begin() + static_cast<std::ptrdiff_t>(at), std::begin(records), std::end(records));
+  detail::EmfPut32(b.data() + 48, detail::EmfU32(b.data() + 48) + sizeof records);
+  detail::EmfPut32(b.data() + 52, detail::EmfU32(b.data() + 52) + 2);
+}
 
 std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFrame& f,
                  detail::MetafileTarget* t) {
@@ -49,6 +74,7 @@ std::string Draw(const std::uint8_t* data, std::size_t size, const detail::EmfFr
   bound(12, boundsY);
   bound(16, boundsX + boundsW);
   bound(20, boundsY + boundsH);
+  SetFirstExtents(&copy);
   detail::MarkEmfStrings(copy.data(), copy.size());
   const double unit = w / (f.right - f.left);  // SVG units a device pixel
   generatorOptions options{};

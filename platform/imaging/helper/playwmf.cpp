@@ -695,6 +695,12 @@ std::string PlayWmf(const std::uint8_t* data, std::size_t size, MetafileTarget* 
         placeable ? frame.Height() / static_cast<double>(frame.inch) : (to.y - from.y) / 72.0;
     std::string why = t->Size(inchesWide, inchesHigh);
     if (!why.empty()) return why;
+    if (t->SizeOnly()) {
+      // The scan has read every record: what it draws is played at each
+      // size it is drawn at.
+      t->Finish();
+      return "";
+    }
     cairo_surface_t* surface = t->Surface();
     device.cr = cairo_create(surface);
     device.origin = from;

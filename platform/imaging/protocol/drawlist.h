@@ -34,10 +34,18 @@ constexpr std::uint32_t kVersion = 1;
 constexpr std::size_t kMaxBytes = std::size_t{64} << 20;
 // Clips, groups and masks open at once.
 constexpr std::uint32_t kMaxDepth = 64;
+// Records that draw (fills, strokes, images and paints of the whole clip),
+// the verbs of all paths (those of clips too) and the groups opened, masked
+// or not: what a vector file's writer, and cairo before it, spends its time
+// on. Far above what real metafiles draw (a few thousand records and
+// verbs, a few groups), far below what keeps a print busy for seconds.
+constexpr std::uint32_t kMaxDrawn = 50000;
+constexpr std::uint64_t kMaxVerbs = 200000;
+constexpr std::uint32_t kMaxGroups = 100;
 // Stops of one gradient, and the stops of the gradients the paints use,
 // counted at each use (a paint makes its gradient anew).
 constexpr std::uint32_t kMaxStops = 256;
-constexpr std::uint64_t kMaxStopUses = std::uint64_t{1} << 20;
+constexpr std::uint64_t kMaxStopUses = std::uint64_t{1} << 16;
 // Entries of one stroke's dash array, and the dashes all dashed strokes are
 // cut into (a path's length through its points over its dash array's
 // period): what a vector file's writer may cut them into.

@@ -6,9 +6,11 @@
 #include <unistd.h>
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <initializer_list>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -217,12 +219,21 @@ inline Bytes ZigzagList(int points, int width, int height) {
 #ifdef MD_IMAGING_PROBE
 // What the probe is told to answer with the bytes: `mode` ("list:" for a
 // list, "answer:" for its whole answer) and a file that holds them, written
-// now beside the probe, where its sandbox lets it read.
+// now beside the probe, where its sandbox lets it read, and removed when the
+// test process ends.
 inline std::string ProbeWith(const std::string& mode, const Bytes& bytes) {
-  static std::atomic<int> made{0};
+  static struct Made {
+    std::mutex lock;
+    std::vector<std::string> paths;
+    ~Made() {
+      for (const std::string& path : paths) std::remove(path.c_str());
+    }
+  } made;
+  std::lock_guard<std::mutex> hold(made.lock);
   const std::string path = std::filesystem::path(MD_IMAGING_PROBE).parent_path().string() + "/probe-answer-" +
-                           std::to_string(::getpid()) + "-" + std::to_string(made++) + ".bin";
+                           std::to_string(::getpid()) + "-" + std::to_string(made.paths.size()) + ".bin";
   imagefiles::WriteAll(path, bytes);
+  made.paths.push_back(path);
   return mode + path;
 }
 inline std::string ListProbe(const Bytes& list) { return ProbeWith("list:", list); }

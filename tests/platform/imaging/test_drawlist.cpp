@@ -76,6 +76,31 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
   zigzag.Move(0, 0);
   for (int k = 1; k <= 400; ++k) zigzag.Line(static_cast<float>(k % 2 ? 60000 : 0), static_cast<float>(k));
   dl::Matrix singular = Scale(1e-7);  // each entry fine, the determinant 1e-14
+  // Counts a print's cost grows with: the stops of the gradients painted,
+  // the records that draw, the verbs of the paths (a fill of 1,000 and a
+  // clip of the rest), the groups opened.
+  const auto stopUses = [](int uses) {
+    ListBuilder b;
+    b.Gradient(Linear(0, 0, 64, 0, dl::Extend::Pad), std::vector<dl::GradientStop>(256));
+    for (int k = 0; k < uses; ++k) b.PaintAll(ListBuilder::Gradient(0));
+    return b.Bytes();
+  };
+  const auto drawn = [](int records) {
+    ListBuilder b;
+    for (int k = 0; k < records; ++k) b.PaintAll(ListBuilder::Colour(0, 0, 0, 0.5));
+    return b.Bytes();
+  };
+  const auto verbs = [](int count) {
+    ListPath fill, clip;
+    for (int k = 0; k < 1000; ++k) k == 0 ? fill.Move(0, 0) : fill.Line(static_cast<float>(k % 64), 9);
+    for (int k = 1000; k < count; ++k) k == 1000 ? clip.Move(0, 0) : clip.Line(9, static_cast<float>(k % 64));
+    return ListBuilder().PushClip(clip).Fill(ListBuilder::Colour(0, 0, 0), fill).PopClip().Bytes();
+  };
+  const auto groups = [](int count) {
+    ListBuilder b;
+    for (int k = 0; k < count; ++k) b.PushGroup().PopGroup(0.5);
+    return b.Bytes();
+  };
   struct Row {
     const char* name;
     std::vector<std::uint8_t> bytes;
@@ -162,14 +187,14 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
       {"a long path dashed finely", ListBuilder().Stroke(Pen(1), {0.5, 0.5}, zigzag).Bytes(),
        "dashes painted past 200000"},
       {"a wide path dashed coarsely", ListBuilder().Stroke(Pen(1), {500, 500}, zigzag).Bytes(), "read"},
-      {"a gradient's stops painted past their bound",
-       [] {
-         ListBuilder b;
-         b.Gradient(Linear(0, 0, 64, 0, dl::Extend::Pad), std::vector<dl::GradientStop>(256));
-         for (int k = 0; k < 4097; ++k) b.PaintAll(ListBuilder::Gradient(0));
-         return b.Bytes();
-       }(),
-       "gradient stops painted past"},
+      {"a gradient's stops painted up to their bound", stopUses(256), "read"},
+      {"a gradient's stops painted past their bound", stopUses(257), "gradient stops painted past 65536"},
+      {"50,000 records that draw", drawn(50000), "read"},
+      {"50,001 records that draw", drawn(50001), "record 50001 brings the records that draw past 50000"},
+      {"paths of 200,000 verbs", verbs(200000), "read"},
+      {"paths of 200,001 verbs", verbs(200001), "verbs of the paths past 200000"},
+      {"100 groups one after another", groups(100), "read"},
+      {"101 groups one after another", groups(101), "opens more groups than 100"},
       {"a picture repeated more finely than a list may",
        ListBuilder()
            .Picture(2, 1, {0xFF000000u, 0xFFFFFFFFu})

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -456,6 +457,18 @@ TEST(ImagingListWriter, WhatWasDrawnFromPixelsIsAnsweredWithItsCode) {
   std::string stops;
   for (int k = 0; k < 257; ++k) stops += "<stop offset='0' style='stop-color:rgb(0%,0%,0%);'/>";
   const std::string rect = "<rect width='1' height='1'/>";
+  const std::string pen = "style='fill:rgb(0%,0%,0%);stroke:rgb(0%,0%,100%);stroke-width:0.1;'";
+  const auto outlined = [&](int lines) {
+    std::string body;
+    for (int k = 0; k < lines; ++k) body += "<path d='M 0 0 L 1 1' " + pen + "/>";
+    return body;
+  };
+  const auto twice = [&](int lines) {  // a move and `lines` lines, filled and stroked
+    std::string d = "M 0 0";
+    for (int k = 0; k < lines; ++k)
+      d += k % 2 ? " L 0 " + std::to_string(k % 9) : " L 9 " + std::to_string(k % 9);
+    return "<path " + pen + " d='" + d + "'/>";
+  };
   const std::pair<std::string, VectorsAnswer> rows[] = {
       {In("<defs><filter id='f'><feColorMatrix type='saturate' values='0'/></filter></defs><g "
           "filter='url(#f)'/>"),
@@ -478,6 +491,13 @@ TEST(ImagingListWriter, WhatWasDrawnFromPixelsIsAnsweredWithItsCode) {
           "mask='url(#m)'/>"),
        VectorsAnswer::MaskOfPictures},
       {c::LongPath(330000), VectorsAnswer::PastBounds},
+      // Within what the document may draw, but past the reader's counts:
+      // each shape filled and stroked is two records that draw, its path
+      // written twice.
+      {In(outlined(25000)), VectorsAnswer::List},
+      {In(outlined(25001)), VectorsAnswer::PastBounds},
+      {In(twice(99999)), VectorsAnswer::List},
+      {In(twice(100000)), VectorsAnswer::PastBounds},
       {In("<image xlink:href='file:///etc/hosts'/>"), VectorsAnswer::Unreadable},
       {In("<g>map</g>"), VectorsAnswer::Unreadable},
       {In("<filter id='f'><feTurbulence baseFrequency='0.05'/></filter>"), VectorsAnswer::Unreadable},
@@ -485,7 +505,9 @@ TEST(ImagingListWriter, WhatWasDrawnFromPixelsIsAnsweredWithItsCode) {
       {In(std::string(kMetafileSvgBytes, ' ')), VectorsAnswer::TooLarge},
       {In(rect), VectorsAnswer::List},
   };
-  for (const auto& [svg, answer] : rows) EXPECT_EQ(Write(svg, 9, 9).vectors, answer) << svg.substr(0, 300);
+  // Room for 50,000 records that draw.
+  for (const auto& [svg, answer] : rows)
+    EXPECT_EQ(Write(svg, 9, 9, 0, 0, std::size_t{16} << 20).vectors, answer) << svg.substr(0, 300);
 }
 
 // A document no cairo writes, crafted to run the writer in a cycle, fan it
@@ -668,42 +690,48 @@ TEST(ImagingListWriter, TheHelperAnswersItsSizeOrItsListForABox) {
 // Every metafile of the tests' and the fuzz corpora's seeds answers a list
 // for a box of its own size at 600 dpi that the library reads.
 TEST(ImagingListWriter, EveryRealMetafilesListIsRead) {
-  int files = 0;
-  for (const char* target : {"imagewmf", "imageemf"}) {
-    for (const md::test::fuzz::Input& in : md::test::fuzz::AllInputs(target)) {
-      if (!in.seed || in.file.find("/refused-") != std::string::npos) continue;
-      SCOPED_TRACE(in.file);
-      ++files;
-      const std::size_t maxPixels = std::size_t{kMetafileMaxSide} * kMetafileMaxSide;  // the most it may take
-      std::vector<std::string> args = {target == std::string("imagewmf") ? "wmf" : "emf",
-                                       std::to_string(maxPixels),
-                                       std::to_string(kMemory),
-                                       kListRequest,
-                                       "1200",
-                                       "900"};
-      Written list;
-      std::string error;
-      ASSERT_TRUE(RunIsolated(
-          ProgramBesideLibrary(kMetafileHelper), args, in.bytes.data(), in.bytes.size(),
-          kAnswerHeaderBytes + kListBytes,
-          [&](const void* buffer) {
-            AnswerHeader header;
-            std::memcpy(static_cast<void*>(&header), buffer, sizeof header);
-            list.vectors = static_cast<VectorsAnswer>(header.vectors);
-            list.bytes = std::min<std::size_t>(header.listBytes, kListBytes);
-            list.words.resize((list.bytes + 7) / 8);
-            std::memcpy(list.words.data(), static_cast<const std::uint8_t*>(buffer) + kAnswerHeaderBytes,
-                        list.bytes);
-            return std::string();
-          },
-          IsolationLimits(), &error))
-          << error;
-      ASSERT_EQ(list.vectors, VectorsAnswer::List);
-      std::string why;
-      EXPECT_NE(md::imaging::ReadDrawList(list.data(), list.bytes, &why), nullptr) << why;
-    }
+  // The seeds of the fuzz corpora, and the files of other programs.
+  std::vector<std::pair<bool, md::test::fuzz::Input>> inputs;  // WMF or not, the file
+  for (const char* target : {"imagewmf", "imageemf"})
+    for (md::test::fuzz::Input& in : md::test::fuzz::AllInputs(target))
+      if (in.seed && in.file.find("/refused-") == std::string::npos)
+        inputs.emplace_back(target == std::string("imagewmf"), std::move(in));
+  const auto outside = std::filesystem::path(MD_SOURCE_DIR) / "tests/platform/imaging/outside/files";
+  for (const auto& entry : std::filesystem::directory_iterator(outside)) {
+    md::test::fuzz::Input in;
+    in.file = entry.path().string();
+    in.bytes = md::test::fuzz::ReadInput(entry.path());
+    inputs.emplace_back(entry.path().extension() == ".wmf", std::move(in));
   }
-  EXPECT_GE(files, 13);
+  int files = 0;
+  for (const auto& [wmf, in] : inputs) {
+    SCOPED_TRACE(in.file);
+    ++files;
+    const std::size_t maxPixels = std::size_t{kMetafileMaxSide} * kMetafileMaxSide;  // the most it may take
+    std::vector<std::string> args = {
+        wmf ? "wmf" : "emf", std::to_string(maxPixels), std::to_string(kMemory), kListRequest, "1200", "900"};
+    Written list;
+    std::string error;
+    ASSERT_TRUE(RunIsolated(
+        ProgramBesideLibrary(kMetafileHelper), args, in.bytes.data(), in.bytes.size(),
+        kAnswerHeaderBytes + kListBytes,
+        [&](const void* buffer) {
+          AnswerHeader header;
+          std::memcpy(static_cast<void*>(&header), buffer, sizeof header);
+          list.vectors = static_cast<VectorsAnswer>(header.vectors);
+          list.bytes = std::min<std::size_t>(header.listBytes, kListBytes);
+          list.words.resize((list.bytes + 7) / 8);
+          std::memcpy(list.words.data(), static_cast<const std::uint8_t*>(buffer) + kAnswerHeaderBytes,
+                      list.bytes);
+          return std::string();
+        },
+        IsolationLimits(), &error))
+        << error;
+    ASSERT_EQ(list.vectors, VectorsAnswer::List);
+    std::string why;
+    EXPECT_NE(md::imaging::ReadDrawList(list.data(), list.bytes, &why), nullptr) << why;
+  }
+  EXPECT_GE(files, 13 + 16);
 }
 
 }  // namespace
