@@ -45,6 +45,7 @@
 #include "platform/imaging/drawlistread.h"
 #include "platform/imaging/isolate.h"
 #include "platform/imaging/loader.h"
+#include "platform/imaging/metafile.h"
 #include "platform/imaging/metafilelimits.h"
 #include "platform/imaging/metafilevectors.h"
 #include "tests/platform/imaging/costlydrawings.h"
@@ -283,15 +284,68 @@ Bytes ClippedGroupsList(int groups, int segments) {
   return b.Bytes();
 }
 
-// Fills of zigzags of `segments` segments, as many as a list's bytes hold.
-Bytes FillsList(int segments) {
+// How many groups, each under its own copy of a clip of `segments`
+// segments, the verbs' bound holds (each group fills the box: 5 verbs).
+int ClippedGroupsWithinVerbs(int segments) {
+  return std::min(static_cast<int>(dl::kMaxGroups), static_cast<int>(dl::kMaxVerbs / (segments + 2 + 5)));
+}
+
+// Fills of zigzags of `segments` segments, `count` of them or as many as a
+// list's bytes hold.
+Bytes FillsList(int segments, std::size_t count = 0) {
   const ListPath p = ZigzagPath(segments);
   const std::size_t one = ListBuilder(100, 100).Fill(kBlack, p).Bytes().size() - sizeof(dl::Header);
   ListBuilder b(100, 100);
-  for (std::size_t n = (dl::kMaxBytes - sizeof(dl::Header)) / one; n > 0; --n)
+  for (std::size_t n = count > 0 ? count : (dl::kMaxBytes - sizeof(dl::Header)) / one; n > 0; --n)
     b.Fill(kBlack, p, dl::FillRule::EvenOdd);
   return b.Bytes();
 }
+
+// A list at every count bound at once: 100 faded groups one after another,
+// each under its own clip of 1,980 verbs; in the first a fill of the box
+// with a gradient of 256 stops repeated 1,000 times across it, in each of
+// the others two fills with a gradient of 24 stops (the stops painted
+// 260,752 times in all); in each a line dashed into a hundredth of 200,000
+// dashes, and faded paints of the whole clip to 500 records that draw:
+// 50,000 records that draw, 199,200 verbs.
+Bytes EveryBoundList() {
+  dl::GradientHead repeated, plain;
+  repeated.type = plain.type = static_cast<std::uint32_t>(dl::GradientType::Linear);
+  repeated.extend = static_cast<std::uint32_t>(dl::Extend::Repeat);
+  repeated.points[2] = 100.0 / 1000;
+  plain.points[2] = 100;
+  const auto stops = [](int count) {
+    std::vector<dl::GradientStop> list;
+    for (int k = 0; k < count; ++k)
+      list.push_back({static_cast<double>(k) / count, {k % 2 ? 1.0 : 0.0, 0, k % 2 ? 0.0 : 1.0, 1}});
+    return list;
+  };
+  const ListPath clip = ZigzagPath(1978);  // a move, 1,978 lines and a close
+  ListPath line;
+  line.Move(0, 50).Line(100, 50);
+  dl::StrokeHead pen;
+  pen.paint = kBlack;
+  pen.width = 0.5;
+  const double dash = DashFor({line}, dl::kMaxDashes / 100.0);
+  ListBuilder b(100, 100);
+  b.Gradient(repeated, stops(256)).Gradient(plain, stops(24));
+  for (int k = 0; k < 100; ++k) {
+    b.PushClip(clip, dl::FillRule::EvenOdd).PushGroup();
+    if (k == 0)
+      b.Fill(ListBuilder::Gradient(0), Rect(0, 0, 100, 100)).PaintAll(kBlack);
+    else
+      b.Fill(ListBuilder::Gradient(1), Rect(0, 0, 100, 100))
+          .Fill(ListBuilder::Gradient(1, 0.5), Rect(0, 0, 50, 50));
+    b.Stroke(pen, {dash, dash}, line);
+    for (int n = 0; n < 497; ++n) b.PaintAll(ListBuilder::Colour(n % 3 == 0, n % 3 == 1, n % 3 == 2, 0.1));
+    b.PopGroup(0.9).PopClip();
+  }
+  return b.Bytes();
+}
+
+// How many fills of a zigzag of `segments` segments (closed: `segments` + 2
+// verbs) the verbs' bound holds.
+int FillsWithinVerbs(int segments) { return static_cast<int>(dl::kMaxVerbs / (segments + 2)); }
 
 Bytes Random(std::size_t bytes) {
   Bytes out(bytes);
@@ -329,6 +383,10 @@ const std::vector<Answer>& Answers() {
       {"stops", "list: a gradient of 49,000 stops", "list:", [] { return StopsList(49000, 1, 1); }},
       {"LargeStopUses", "list: 256 stops x 1,000 repeats, 4,096 uses",
        "list:", [] { return StopsList(256, 1000, 4096); }},
+      {"stop_uses_bound", "list: 256 stops x 1,000 repeats, 1 use",
+       "list:", [] { return StopsList(256, 1000, 1); }},
+      {"plain_stop_uses_bound", "list: 256 stops, 1,024 uses",
+       "list:", [] { return StopsList(256, 1, 1024); }},
       {"clip", "list: a clip of 150,000 curves", "list:", [] { return LongClipList(150000); }},
       {"dashes", "list: endless 1,1 dashes", "list:", [] { return DashedList({EndlessPath()}, 1, 1); }},
       {"dashes_bound", "list: the endless path in 200,000 dashes",
@@ -340,12 +398,23 @@ const std::vector<Answer>& Answers() {
       {"dashed_lines_bound", "list: 1,999 lines in 200,000 dashes",
        "list:", [] { return DashedList(Lines(1999), 0.1, DashFor(Lines(1999), dl::kMaxDashes)); }},
       {"LargeMaskFan", "list: a fan of masks 18 levels deep", "list:", [] { return MaskFanList(18); }},
+      {"mask_fan_bound", "list: a fan of masks 6 levels deep (63 groups)",
+       "list:", [] { return MaskFanList(6); }},
       {"LargeTransforms", "list: 250,000 transforms", "list:", [] { return TransformsList(250000); }},
+      {"transforms_bound", "list: 40,000 transforms (200,000 verbs)",
+       "list:", [] { return TransformsList(40000); }},
       {"LargeClippedGroups",
        "list: " + std::to_string(ClippedGroupsHeld(2000, 20000)) +
            " of 2,000 groups, each clipped by 20,000 segments",
        "list:", [] { return ClippedGroupsList(2000, 20000); }},
+      {"clipped_groups_bound",
+       "list: " + std::to_string(ClippedGroupsWithinVerbs(20000)) +
+           " groups, each clipped by 20,000 segments",
+       "list:", [] { return ClippedGroupsList(ClippedGroupsWithinVerbs(20000), 20000); }},
       {"LargeFills", "list: 64 MiB of fills of 1,000 segments", "list:", [] { return FillsList(1000); }},
+      {"fills_bound", "list: " + std::to_string(FillsWithinVerbs(1000)) + " fills of 1,000 segments",
+       "list:", [] { return FillsList(1000, FillsWithinVerbs(1000)); }},
+      {"every_bound", "list: every count at its bound at once", "list:", [] { return EveryBoundList(); }},
       {"random_list", "random bytes (1 MiB) as the list",
        "list:", [] { return Random(std::size_t{1} << 20); }},
       {"random_answer", "random bytes (1 MiB) as the whole answer",
@@ -461,13 +530,20 @@ void Row(benchmark::State& state, std::size_t index) {
                            std::to_string(::getpid()) + "-" + a.key + ".bin";
   if (!md::bench::WriteFile(file, bytes)) return state.SkipWithError(("cannot write " + file).c_str());
   ::setenv("MD_PROBE_METAFILE", (std::string(a.mode) + file).c_str(), 1);
-  // What the library makes of the answer.
+  // What the library makes of the answer for the picture's box (4 x 2
+  // inches in cells of 600 dpi).
   const Bytes wmf = md::test::metafiles::SampleWmf();
   const md::imaging::DecodeResult r = md::imaging::Decode(wmf.data(), wmf.size());
-  result.fate = !r                              ? "refused: " + r.error
-                : r.bitmap->vectors == nullptr  ? "pixels"
-                : r.bitmap->vectors->Readable() ? "read as a list"
-                                                : "pixels: " + r.bitmap->vectors->Refusal();
+  if (!r) {
+    result.fate = "refused: " + r.error;
+  } else {
+    std::string why;
+    bool spent = false;
+    const auto vectors = md::imaging::detail::ListMetafile(*r.bitmap, 2400, 1200, &why, &spent);
+    result.fate = vectors == nullptr    ? "not asked: " + why
+                  : vectors->Readable() ? "read as a list"
+                                        : "pixels: " + vectors->Refusal();
+  }
   md::demo::Page page;
   if (!md::bench::Add(page, Metafile(), 2350, 18850, a.wholePage ? 27350 : 12510,
                       a.wholePage ? 2350 : 13770)) {

@@ -181,9 +181,6 @@ class Checker {
         if (p.index >= gradients_->size()) return "names a gradient not read before it";
         if (!Unit(p.rgba[3])) return "has an alpha out of range";
         const auto g = Take<dl::GradientHead>(bytes_ + (*gradients_)[p.index]);
-        stopUses_ += g.stops;
-        if (stopUses_ > dl::kMaxStopUses)
-          return "brings the gradient stops painted past " + std::to_string(dl::kMaxStopUses);
         // Its run, and its period when it repeats: the length from its start
         // to its end, or between its circles' radii.
         const double* v = g.points;
@@ -198,16 +195,21 @@ class Checker {
         // a fixed-point range.
         if (!dl::GradientWithinReach(g, toDrawing, width_, height_))
           return "has a gradient far from the drawing";
-        if (run == 0 || (g.extend != static_cast<std::uint32_t>(dl::Extend::Repeat) &&
-                         g.extend != static_cast<std::uint32_t>(dl::Extend::Reflect)))
-          return "";
-        // A radial one repeats outward from its first circle, which lies
-        // within its second (as SVG's focus within its circle): otherwise its
-        // repeats crowd without end where the circles' cone narrows.
-        if (g.type == static_cast<std::uint32_t>(dl::GradientType::Radial) &&
-            !(std::hypot(v[3] - v[0], v[4] - v[1]) + v[2] <= v[5] * (1 - 1 / dl::kMaxRepeats)))
-          return "has a repeated radial gradient whose circles are not nested";
-        return Repeats(run, g.matrix, used);
+        const bool repeated = run > 0 && (g.extend == static_cast<std::uint32_t>(dl::Extend::Repeat) ||
+                                          g.extend == static_cast<std::uint32_t>(dl::Extend::Reflect));
+        if (repeated) {
+          // A radial one repeats outward from its first circle, which lies
+          // within its second (as SVG's focus within its circle): otherwise
+          // its repeats crowd without end where the circles' cone narrows.
+          if (g.type == static_cast<std::uint32_t>(dl::GradientType::Radial) &&
+              !(std::hypot(v[3] - v[0], v[4] - v[1]) + v[2] <= v[5] * (1 - 1 / dl::kMaxRepeats)))
+            return "has a repeated radial gradient whose circles are not nested";
+          if (std::string why = Repeats(run, g.matrix, used); !why.empty()) return why;
+        }
+        stopUses_ += repeated ? dl::StopsPainted(g.stops, run, toDrawing, width_, height_) : g.stops;
+        if (stopUses_ > static_cast<double>(dl::kMaxStopUses))
+          return "brings the gradient stops painted past " + std::to_string(dl::kMaxStopUses);
+        return "";
       }
       case dl::PaintKind::Picture: {
         if (p.index >= pictures_->size()) return "names a picture not read before it";
@@ -376,7 +378,8 @@ class Checker {
   std::vector<std::uint32_t>* gradients_ = nullptr;
   std::array<Open, dl::kMaxDepth> open_{};
   std::uint32_t depth_ = 0;
-  std::uint64_t stopUses_ = 0, verbs_ = 0;
+  std::uint64_t verbs_ = 0;
+  double stopUses_ = 0;
   std::uint32_t drawn_ = 0, groups_ = 0;
   double dashes_ = 0;
   double width_ = 0, height_ = 0;

@@ -423,12 +423,20 @@ class Writer {
       Stop(VectorsAnswer::PastBounds);
       return false;
     }
-    if (run == 0 || (g.extend != static_cast<std::uint32_t>(dl::Extend::Repeat) &&
-                     g.extend != static_cast<std::uint32_t>(dl::Extend::Reflect)))
-      return true;
-    if ((radial && !(std::hypot(v[3] - v[0], v[4] - v[1]) + v[2] <=
-                     v[5] * (1 - 1 / dl::kMaxRepeats) * (1 - kMargin))) ||
-        !AtLeast(run, g.matrix, used, side_ / dl::kMaxRepeats)) {
+    const bool repeated = run > 0 && (g.extend == static_cast<std::uint32_t>(dl::Extend::Repeat) ||
+                                      g.extend == static_cast<std::uint32_t>(dl::Extend::Reflect));
+    if (repeated && ((radial && !(std::hypot(v[3] - v[0], v[4] - v[1]) + v[2] <=
+                                  v[5] * (1 - 1 / dl::kMaxRepeats) * (1 - kMargin))) ||
+                     !AtLeast(run, g.matrix, used, side_ / dl::kMaxRepeats))) {
+      Stop(VectorsAnswer::PastBounds);
+      return false;
+    }
+    // The stops it paints, as the reader counts them (at each use, and at
+    // each repeat across the drawing).
+    stopUses_ += repeated ? dl::StopsPainted(g.stops, run * (1 - kMargin), dl::InverseThen(g.matrix, used),
+                                             width_, height_)
+                          : g.stops;
+    if (stopUses_ > static_cast<double>(dl::kMaxStopUses)) {
       Stop(VectorsAnswer::PastBounds);
       return false;
     }
@@ -489,11 +497,6 @@ class Writer {
     Gradient& g = from != nullptr ? fromElsewhere : it->second;
     if (fresh) WriteGradient(n, from, &g);
     if (!g.usable) return false;
-    stopUses_ += g.stops;
-    if (stopUses_ > dl::kMaxStopUses) {
-      Stop(VectorsAnswer::PastBounds);
-      return false;
-    }
     if (g.stops == 0) {  // as cairo paints a gradient of no stops: clear
       out->kind = static_cast<std::uint32_t>(dl::PaintKind::Colour);
       out->rgba[3] = 0;
@@ -803,7 +806,8 @@ class Writer {
   const double side_;            // its larger side
   VectorsAnswer answer_ = VectorsAnswer::List;
   std::uint32_t open_ = 0;  // clips, groups and masks open
-  std::uint64_t visits_ = 0, segments_ = 0, stopUses_ = 0, verbs_ = 0;
+  std::uint64_t visits_ = 0, segments_ = 0, verbs_ = 0;
+  double stopUses_ = 0;
   std::uint32_t drawn_ = 0, groups_ = 0;
   double dashes_ = 0;
   std::unordered_map<std::uint32_t, Gradient> gradients_;

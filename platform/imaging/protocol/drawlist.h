@@ -43,9 +43,11 @@ constexpr std::uint32_t kMaxDrawn = 50000;
 constexpr std::uint64_t kMaxVerbs = 200000;
 constexpr std::uint32_t kMaxGroups = 100;
 // Stops of one gradient, and the stops of the gradients the paints use,
-// counted at each use (a paint makes its gradient anew).
+// counted at each use (a paint makes its gradient anew) and, for a gradient
+// repeated or reflected, at each repeat across the drawing (drawlistbounds.h:
+// StopsPainted).
 constexpr std::uint32_t kMaxStops = 256;
-constexpr std::uint64_t kMaxStopUses = std::uint64_t{1} << 16;
+constexpr std::uint64_t kMaxStopUses = std::uint64_t{1} << 18;
 // Entries of one stroke's dash array, and the dashes all dashed strokes are
 // cut into (a path's length through its points over its dash array's
 // period): what a vector file's writer may cut them into.

@@ -39,6 +39,17 @@ inline double Longest(const Matrix& m) {
   return std::sqrt((sum + std::sqrt(std::max(0.0, sum * sum - 4 * area * area))) / 2);
 }
 
+// The stops a use of a gradient of `stops` stops paints, once repeated or
+// reflected with a period of `period` in its own space, which `toDrawing`
+// maps into the drawing of width x height: its stops at each repeat across
+// the drawing's larger side (a vector file writes them out one by one), at
+// least once.
+inline double StopsPainted(std::uint32_t stops, double period, const Matrix& toDrawing, double width,
+                           double height) {
+  const double repeats = std::max(width, height) / (period * Shortest(toDrawing));
+  return stops * std::max(1.0, std::ceil(repeats));
+}
+
 // Whether a gradient, its own space mapped into the drawing of width x
 // height by `toDrawing`, scales it within kMaxGradientScale either way and
 // has its points (its ends, or its circles' centres) and radii within

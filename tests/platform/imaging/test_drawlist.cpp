@@ -79,9 +79,11 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
   // Counts a print's cost grows with: the stops of the gradients painted,
   // the records that draw, the verbs of the paths (a fill of 1,000 and a
   // clip of the rest), the groups opened.
-  const auto stopUses = [](int uses) {
+  // The gradient padded, or repeated every unit across the 64 of the drawing.
+  const auto stopUses = [](int uses, dl::Extend extend = dl::Extend::Pad) {
     ListBuilder b;
-    b.Gradient(Linear(0, 0, 64, 0, dl::Extend::Pad), std::vector<dl::GradientStop>(256));
+    b.Gradient(Linear(0, 0, extend == dl::Extend::Pad ? 64 : 1, 0, extend),
+               std::vector<dl::GradientStop>(256));
     for (int k = 0; k < uses; ++k) b.PaintAll(ListBuilder::Gradient(0));
     return b.Bytes();
   };
@@ -187,8 +189,12 @@ TEST(ImagingDrawList, EachRecordIsCheckedBeforeAnythingIsPainted) {
       {"a long path dashed finely", ListBuilder().Stroke(Pen(1), {0.5, 0.5}, zigzag).Bytes(),
        "dashes painted past 200000"},
       {"a wide path dashed coarsely", ListBuilder().Stroke(Pen(1), {500, 500}, zigzag).Bytes(), "read"},
-      {"a gradient's stops painted up to their bound", stopUses(256), "read"},
-      {"a gradient's stops painted past their bound", stopUses(257), "gradient stops painted past 65536"},
+      {"a gradient's stops painted up to their bound", stopUses(1024), "read"},
+      {"a gradient's stops painted past their bound", stopUses(1025), "gradient stops painted past 262144"},
+      {"a gradient's stops painted at each of 64 repeats up to their bound", stopUses(16, dl::Extend::Repeat),
+       "read"},
+      {"a gradient's stops painted at each of 64 reflections past their bound",
+       stopUses(17, dl::Extend::Reflect), "record 18 brings the gradient stops painted past"},
       {"50,000 records that draw", drawn(50000), "read"},
       {"50,001 records that draw", drawn(50001), "record 50001 brings the records that draw past 50000"},
       {"paths of 200,000 verbs", verbs(200000), "read"},

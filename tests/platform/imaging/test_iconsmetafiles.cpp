@@ -149,6 +149,9 @@ TEST(ImagingIconsMetafiles, MetafilesAreTheirFramesWhateverTheyDraw) {
       {"wmf-window-twice-the-frame.wmf", 300, 150, {75, 75, 0xFFFF0000u}, {225, 75, 0u}},
       {"wmf-no-placeable-header.wmf", 404, 204, {200, 100, 0xFFFF0000u}, {0, 0, 0u}},
       {"emf-frame-at-100-100.emf", 600, 300, {450, 150, 0xFFFF0000u}, {150, 100, 0u}},
+      // Mapped anisotropically with the device's first extents, 1 x 1: in
+      // device pixels.
+      {"emf-anisotropic-without-extents.emf", 591, 295, {450, 150, 0xFFFF0000u}, {150, 100, 0u}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.file);
